@@ -1,0 +1,53 @@
+# The two commands of the README, and the pieces they are made of.
+JOBS ?= $(shell nproc)
+BUILD ?= build
+SAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+CMAKE_FLAGS ?=
+
+.PHONY: all deps build test test-plain test-sanitize test-fuzz run bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: test-plain test-sanitize test-fuzz
+
+test-plain: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE fuzz
+
+$(SAN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(SAN_BUILD) -G Ninja -DZELL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
+
+test-sanitize: deps $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS) -LE fuzz
+
+$(FUZZ_BUILD)/build.ninja: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DZELL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+test-fuzz: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target zell_fuzzers
+	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS) -L fuzz --no-tests=ignore
+
+run: build
+	@if [ -x $(BUILD)/Products/Corvane/corvane ]; then \
+		$(BUILD)/Products/Corvane/corvane $(ARGS); \
+	else \
+		echo "The program is not built yet: only the libraries and their tests exist so far."; \
+	fi
+
+bench: build
+	@found=0; for b in $$(find $(BUILD) -type f -perm -u+x -name '*Benchmark'); do found=1; echo "== $$b"; $$b; done; \
+	[ $$found -eq 1 ] || echo "No benchmarks are built yet."
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)

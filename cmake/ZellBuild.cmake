@@ -1,0 +1,69 @@
+# Shared build settings and helpers of all modules.
+
+set(ZELL_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter -Wno-missing-field-initializers)
+
+if(ZELL_FUZZ)
+  # Everything the fuzz targets link is instrumented for coverage.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+  add_custom_target(zell_fuzzers)
+endif()
+
+if(ZELL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# zell_module_library(NAME [STATIC|SHARED] SOURCES ... LIBS ...)
+# A static library whose sources are the .cpp files of the calling folder
+# (tests and resources excluded) unless SOURCES are given.
+function(zell_module_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;INCLUDES" ${ARGN})
+  if(NOT ARG_SOURCES)
+    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${ZELL_WARNINGS})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR} ${ARG_INCLUDES})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# zell_test(NAME SOURCES ... LIBS ...)
+# A GoogleTest program registered with CTest. Without SOURCES, every .cpp of
+# the calling folder's Tests/ folder is taken.
+function(zell_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_SOURCES)
+    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/Tests/*.cpp)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${ZELL_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest GTest::gtest_main Threads::Threads)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600
+    ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name};ZELL_DISPLAY=headless")
+endfunction()
+
+# zell_fuzzer(NAME SOURCES ... LIBS ...)
+# A libFuzzer target; built only in the fuzzing configuration, where CTest
+# runs it for a few seconds on its own seed folder (Tests/Corpus/NAME if present).
+function(zell_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT ZELL_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  add_dependencies(zell_fuzzers ${name})
+  set(corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
+  file(MAKE_DIRECTORY ${corpus})
+  set(seeds "")
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/Tests/Corpus/${name})
+    set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/Tests/Corpus/${name})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -rss_limit_mb=2048 -timeout=10 ${corpus} ${seeds})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS fuzz
+    ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name};ZELL_DISPLAY=headless")
+endfunction()
