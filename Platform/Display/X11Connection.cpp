@@ -1,0 +1,193 @@
+#include "Platform/Display/X11Connection.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cerrno>
+#include <cstdint>
+#include <map>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace X11 {
+namespace {
+
+// Xlib's error handler is process-wide; errors are filed per connection so
+// that one connection's failed request does not show up on another.
+std::mutex g_errorLock;
+std::map<XDisplay*, int>& Errors()
+{
+    static std::map<XDisplay*, int> errors;
+    return errors;
+}
+
+void InstallErrorHandler(int (*handler)(XDisplay*, XErrorEvent*))
+{
+    static std::once_flag once;
+    std::call_once(once, [handler] {
+        XInitThreads();
+        XSetErrorHandler(handler);
+    });
+}
+
+}
+
+CX11Connection::~CX11Connection()
+{
+    Close();
+}
+
+int CX11Connection::OnXError(XDisplay* display, XErrorEvent* error)
+{
+    std::lock_guard lock(g_errorLock);
+    Errors()[display] = error->error_code;
+    return 0;
+}
+
+bool CX11Connection::Open(const std::string& displayName)
+{
+    Close();
+    InstallErrorHandler(&CX11Connection::OnXError);
+    m_display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    if (!m_display)
+        return false;
+    m_wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (m_wakeFd < 0) {
+        Close();
+        return false;
+    }
+    m_screen = DefaultScreen(m_display);
+    m_root = RootWindow(m_display, m_screen);
+    return true;
+}
+
+void CX11Connection::Close()
+{
+    if (m_display) {
+        {
+            std::lock_guard lock(g_errorLock);
+            Errors().erase(m_display);
+        }
+        XCloseDisplay(m_display);
+        m_display = nullptr;
+    }
+    if (m_wakeFd >= 0) {
+        close(m_wakeFd);
+        m_wakeFd = -1;
+    }
+    std::lock_guard lock(m_atomLock);
+    m_atoms.clear();
+    m_root = 0;
+    m_lastEventTime = 0;
+}
+
+Atom CX11Connection::GetAtom(const char* name)
+{
+    std::lock_guard lock(m_atomLock);
+    auto it = m_atoms.find(name);
+    if (it != m_atoms.end())
+        return it->second;
+    if (!m_display)
+        return 0;
+    const Atom atom = XInternAtom(m_display, name, False);
+    m_atoms.emplace(name, atom);
+    return atom;
+}
+
+void CX11Connection::Wake()
+{
+    if (m_wakeFd < 0)
+        return;
+    const std::uint64_t one = 1;
+    // A full counter already means a pending wake-up, so EAGAIN loses nothing.
+    [[maybe_unused]] ssize_t written = write(m_wakeFd, &one, sizeof one);
+}
+
+CX11Connection::WaitResult CX11Connection::Wait(int timeoutMs)
+{
+    if (!m_display)
+        return WaitResult::Failed;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+    for (;;) {
+        // XPending flushes the output buffer and reads whatever has arrived.
+        if (XPending(m_display) > 0)
+            return WaitResult::Events;
+        int waitMs = -1;
+        if (timeoutMs >= 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            waitMs = left.count() > 0 ? static_cast<int>(left.count()) : 0;
+        }
+        pollfd fds[2] = {{ConnectionNumber(m_display), POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+        const int ready = poll(fds, 2, waitMs);
+        if (ready < 0 && errno != EINTR)
+            return WaitResult::Failed;
+        if (ready > 0 && (fds[1].revents & POLLIN)) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] ssize_t got = read(m_wakeFd, &count, sizeof count);
+            return XPending(m_display) > 0 ? WaitResult::Events : WaitResult::Woken;
+        }
+        // Readable bytes may have been only a reply or an error: go round until the deadline.
+        if (ready == 0 && waitMs == 0)
+            return WaitResult::Timeout;
+        if (ready == 0 && timeoutMs >= 0 && std::chrono::steady_clock::now() >= deadline)
+            return WaitResult::Timeout;
+    }
+}
+
+namespace {
+
+struct EventMatch {
+    Window window;
+    int type;
+};
+
+Bool MatchWindowEvent(XDisplay*, XEvent* event, XPointer arg)
+{
+    const auto* match = reinterpret_cast<const EventMatch*>(arg);
+    return event->type == match->type && event->xany.window == match->window ? True : False;
+}
+
+}
+
+bool CX11Connection::WaitForWindowEvent(Window window, int type, int timeoutMs, XEvent& event)
+{
+    if (!m_display)
+        return false;
+    EventMatch match{window, type};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    XFlush(m_display);
+    for (;;) {
+        if (XCheckIfEvent(m_display, &event, &MatchWindowEvent, reinterpret_cast<XPointer>(&match)))
+            return true;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0)
+            return false;
+        pollfd fd{ConnectionNumber(m_display), POLLIN, 0};
+        poll(&fd, 1, static_cast<int>(left));
+        // Reads whatever arrived into the queue without blocking.
+        XEventsQueued(m_display, QueuedAfterReading);
+    }
+}
+
+void CX11Connection::NoteEventTime(Time time)
+{
+    if (time != CurrentTime)
+        m_lastEventTime = time;
+}
+
+int CX11Connection::TakeLastError()
+{
+    if (!m_display)
+        return 0;
+    XSync(m_display, False);
+    std::lock_guard lock(g_errorLock);
+    auto it = Errors().find(m_display);
+    if (it == Errors().end())
+        return 0;
+    const int code = it->second;
+    Errors().erase(it);
+    return code;
+}
+
+}

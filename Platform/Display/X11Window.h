@@ -1,0 +1,60 @@
+#pragma once
+// One native top-level of the X11 back end: a managed window with the
+// window manager's frame, or an override-redirect pop-up. It knows its X
+// properties and how to put back-buffer pixels on the screen; events are the
+// display's business. Only the X11 back end's own sources include this header.
+
+#include "Platform/Display/DisplayBackend.h"
+#include "Platform/Display/X11Connection.h"
+
+namespace X11 {
+
+class CX11Window {
+public:
+    explicit CX11Window(CX11Connection& connection) : m_connection(connection) {}
+    ~CX11Window();
+    CX11Window(const CX11Window&) = delete;
+    CX11Window& operator=(const CX11Window&) = delete;
+
+    // `owner` is the X window of the owner top-level, 0 for none.
+    bool Create(const Display::TopLevelParams& params, Window owner);
+    void Destroy();
+    Window GetId() const { return m_window; }
+    bool IsPopup() const { return m_params.kind == Display::TopLevelKind::Popup; }
+    bool IsVisible() const { return m_visible; }
+
+    void SetTitle(const std::wstring& title);
+    void SetOwner(Window owner);
+    void SetTopMost(bool topMost);
+    void Move(const RECT& clientRect);
+    void Show(bool show);
+
+    // The client rectangle as last placed by us or reported by the server.
+    const RECT& ClientRect() const { return m_clientRect; }
+    void NoteClientRect(const RECT& clientRect) { m_clientRect = clientRect; }
+
+    // Adds event kinds an input context needs to the window's selection.
+    void SelectExtraInput(long mask);
+
+    // Copies `area` of the image surface to the same place in the window.
+    void Present(cairo_surface_t* surface, const RECT& area);
+
+private:
+    void SetSizeHints();
+    void SetWindowState(const char* stateName, bool on);
+    void PresentDirect(cairo_surface_t* surface, const RECT& area);
+    void PresentConverted(cairo_surface_t* surface, const RECT& area);
+
+    CX11Connection& m_connection;
+    Display::TopLevelParams m_params;
+    Window m_window = 0;
+    GC m_gc = nullptr;
+    RECT m_clientRect{};
+    bool m_visible = false;
+    bool m_directPixels = false; // the visual takes cairo's pixels unconverted
+};
+
+// Whether the server's default visual takes cairo's 32-bit pixels as they are.
+bool VisualMatchesCairo(XDisplay* display, int screen);
+
+}

@@ -1,0 +1,346 @@
+#include "Platform/Gdi/Edges.h"
+
+#include "Platform/Base/LastError.h"
+#include "Platform/Base/WinError.h"
+#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/Blit.h"
+#include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Gdi/Draw.h"
+#include "Platform/Gdi/DrawTarget.h"
+#include "Platform/Gdi/Paint.h"
+#include "Platform/Gdi/SysColors.h"
+#include "Platform/Gdi/Text.h"
+
+#include <algorithm>
+#include <cwchar>
+
+using namespace ZELL::Gdi;
+
+namespace {
+
+void Fill(HDC dc, const RECT& r, COLORREF color)
+{
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+// One ring of an edge: top and left in one colour, bottom and right in the other.
+void Ring(HDC dc, RECT& r, UINT flags, COLORREF topLeft, COLORREF bottomRight)
+{
+    if (flags & BF_TOP)
+        Fill(dc, {r.left, r.top, r.right, r.top + 1}, topLeft);
+    if (flags & BF_LEFT)
+        Fill(dc, {r.left, r.top, r.left + 1, r.bottom}, topLeft);
+    if (flags & BF_BOTTOM)
+        Fill(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    if (flags & BF_RIGHT)
+        Fill(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+    if (flags & BF_LEFT)
+        ++r.left;
+    if (flags & BF_TOP)
+        ++r.top;
+    if (flags & BF_RIGHT)
+        --r.right;
+    if (flags & BF_BOTTOM)
+        --r.bottom;
+}
+
+void Polygon3(HDC dc, POINT a, POINT b, POINT c, COLORREF color)
+{
+    HBRUSH brush = CreateSolidBrush(color);
+    HPEN pen = CreatePen(PS_SOLID, 1, color);
+    const HGDIOBJ oldBrush = SelectObject(dc, brush);
+    const HGDIOBJ oldPen = SelectObject(dc, pen);
+    const POINT points[] = {a, b, c};
+    Polygon(dc, points, 3);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+}
+
+// A check mark filling about half of the box.
+void CheckMark(HDC dc, const RECT& r, COLORREF color)
+{
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    const int size = std::max(3, std::min(w, h) / 2);
+    const int x = r.left + (w - size) / 2;
+    const int y = r.top + (h - size) / 2 + size / 2;
+    HPEN pen = CreatePen(PS_SOLID, 1, color);
+    const HGDIOBJ old = SelectObject(dc, pen);
+    for (int t = 0; t < 3; ++t) {
+        MoveToEx(dc, x, y - 1 + t, nullptr);
+        LineTo(dc, x + size / 3, y + size / 3 - 1 + t);
+        LineTo(dc, x + size + 1, y - size * 2 / 3 - 1 + t);
+    }
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+void Arrow(HDC dc, const RECT& r, UINT direction, COLORREF color)
+{
+    const int cx = (r.left + r.right) / 2;
+    const int cy = (r.top + r.bottom) / 2;
+    const int s = std::max(2, std::min(r.right - r.left, r.bottom - r.top) / 4);
+    switch (direction) {
+    case DFCS_SCROLLUP: Polygon3(dc, {cx - s, cy + s / 2}, {cx + s, cy + s / 2}, {cx, cy - s / 2}, color); break;
+    case DFCS_SCROLLLEFT: Polygon3(dc, {cx + s / 2, cy - s}, {cx + s / 2, cy + s}, {cx - s / 2, cy}, color); break;
+    case DFCS_SCROLLRIGHT: Polygon3(dc, {cx - s / 2, cy - s}, {cx - s / 2, cy + s}, {cx + s / 2, cy}, color); break;
+    default: Polygon3(dc, {cx - s, cy - s / 2}, {cx + s, cy - s / 2}, {cx, cy + s / 2}, color); break;
+    }
+}
+
+void PushFrame(HDC dc, RECT& r, UINT state)
+{
+    const UINT edge = (state & (DFCS_PUSHED | DFCS_CHECKED)) ? EDGE_SUNKEN : EDGE_RAISED;
+    UINT flags = BF_RECT | BF_MIDDLE | BF_ADJUST;
+    if (state & DFCS_FLAT)
+        flags |= BF_FLAT;
+    if (state & DFCS_MONO)
+        flags |= BF_MONO;
+    DrawEdge(dc, &r, edge, flags);
+}
+
+}  // namespace
+
+BOOL DrawEdge(HDC dc, LPRECT rect, UINT edge, UINT flags)
+{
+    if (!FindDC(dc))
+        return FALSE;
+    if (!rect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    RECT r = *rect;
+    const COLORREF light = GetSysColor(COLOR_3DLIGHT);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
+    if (flags & (BF_MONO | BF_FLAT)) {
+        const COLORREF frame = (flags & BF_MONO) ? GetSysColor(COLOR_WINDOWFRAME) : shadow;
+        if (edge & BDR_OUTER)
+            Ring(dc, r, flags, frame, frame);
+        if (edge & BDR_INNER) {
+            const COLORREF inner = (flags & BF_MONO) ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_BTNFACE);
+            Ring(dc, r, flags, inner, inner);
+        }
+    } else {
+        if (edge & BDR_RAISEDOUTER)
+            Ring(dc, r, flags, (flags & BF_SOFT) ? highlight : light, dark);
+        else if (edge & BDR_SUNKENOUTER)
+            Ring(dc, r, flags, (flags & BF_SOFT) ? dark : shadow, highlight);
+        if (edge & BDR_RAISEDINNER)
+            Ring(dc, r, flags, (flags & BF_SOFT) ? light : highlight, shadow);
+        else if (edge & BDR_SUNKENINNER)
+            Ring(dc, r, flags, (flags & BF_SOFT) ? shadow : dark, light);
+    }
+    if ((flags & BF_MIDDLE) && r.left < r.right && r.top < r.bottom)
+        Fill(dc, r, GetSysColor((flags & BF_MONO) ? COLOR_WINDOW : COLOR_BTNFACE));
+    if (flags & BF_ADJUST)
+        *rect = r;
+    return TRUE;
+}
+
+BOOL DrawFocusRect(HDC dc, const RECT* rect)
+{
+    auto context = FindDC(dc);
+    if (!context)
+        return FALSE;
+    if (!rect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const RECT box = LogicalRectToSurface(*context, *rect);
+    if (box.left >= box.right || box.top >= box.bottom)
+        return TRUE;
+    BandRegion ring = BandRegion::Combine(BandRegion(box), BandRegion(RECT{box.left + 1, box.top + 1, box.right - 1,
+                                                                            box.bottom - 1}),
+                                          BandRegion::Op::Diff);
+    DrawTarget target(*context);
+    ring = BandRegion::Combine(ring, target.Clip(), BandRegion::Op::And);
+    for (const RECT& r : ring.Rects())
+        for (LONG y = r.top; y < r.bottom; ++y)
+            for (LONG x = r.left; x < r.right; ++x)
+                if (((x - box.left) + (y - box.top)) % 2 == 0)
+                    target.Set(x, y, target.Get(x, y) ^ 0xFFFFFFu);
+    return TRUE;
+}
+
+BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state)
+{
+    if (!FindDC(dc))
+        return FALSE;
+    if (!rect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    RECT r = *rect;
+    const COLORREF text = GetSysColor((state & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+    switch (type) {
+    case DFC_BUTTON: {
+        const UINT kind = state & 0x1F;
+        if (kind == DFCS_BUTTONPUSH) {
+            PushFrame(dc, r, state);
+            if (state & DFCS_ADJUSTRECT)
+                *rect = r;
+            return TRUE;
+        }
+        // Check boxes and radio buttons: a square (or round) well of the
+        // smaller side, centred vertically at the left.
+        const int side = std::min(r.right - r.left, r.bottom - r.top);
+        RECT box{r.left, r.top + (r.bottom - r.top - side) / 2, r.left + side, 0};
+        box.bottom = box.top + side;
+        const COLORREF well = GetSysColor((state & (DFCS_PUSHED | DFCS_INACTIVE)) ? COLOR_BTNFACE : COLOR_WINDOW);
+        if (kind == DFCS_BUTTONRADIO) {
+            HBRUSH brush = CreateSolidBrush(well);
+            HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+            const HGDIOBJ oldBrush = SelectObject(dc, brush);
+            const HGDIOBJ oldPen = SelectObject(dc, pen);
+            Ellipse(dc, box.left, box.top, box.right, box.bottom);
+            if (state & DFCS_CHECKED) {
+                HBRUSH dot = CreateSolidBrush(text);
+                SelectObject(dc, dot);
+                SelectObject(dc, GetStockObject(NULL_PEN));
+                const int inset = side / 3;
+                Ellipse(dc, box.left + inset, box.top + inset, box.right - inset + 1, box.bottom - inset + 1);
+                SelectObject(dc, brush);
+                DeleteObject(dot);
+            }
+            SelectObject(dc, oldBrush);
+            SelectObject(dc, oldPen);
+            DeleteObject(brush);
+            DeleteObject(pen);
+            return TRUE;
+        }
+        RECT inner = box;
+        DrawEdge(dc, &inner, EDGE_SUNKEN, BF_RECT | BF_ADJUST | ((state & DFCS_FLAT) ? BF_FLAT : 0));
+        Fill(dc, inner, well);
+        if (state & DFCS_CHECKED)
+            CheckMark(dc, inner, text);
+        return TRUE;
+    }
+    case DFC_SCROLL:
+        PushFrame(dc, r, state);
+        if (state & DFCS_PUSHED)
+            r = {r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
+        Arrow(dc, r, (state & 0xF) == DFCS_SCROLLCOMBOBOX ? DFCS_SCROLLDOWN : state & 0xF, text);
+        return TRUE;
+    case DFC_CAPTION: {
+        PushFrame(dc, r, state);
+        if ((state & 0xF) == DFCS_CAPTIONCLOSE) {
+            HPEN pen = CreatePen(PS_SOLID, 2, text);
+            const HGDIOBJ old = SelectObject(dc, pen);
+            const int inset = std::max(2, (r.right - r.left) / 4);
+            MoveToEx(dc, r.left + inset, r.top + inset, nullptr);
+            LineTo(dc, r.right - inset, r.bottom - inset);
+            MoveToEx(dc, r.right - inset, r.top + inset, nullptr);
+            LineTo(dc, r.left + inset, r.bottom - inset);
+            SelectObject(dc, old);
+            DeleteObject(pen);
+        } else {
+            Arrow(dc, r, (state & 0xF) == DFCS_CAPTIONMIN ? DFCS_SCROLLDOWN : DFCS_SCROLLUP, text);
+        }
+        return TRUE;
+    }
+    case DFC_MENU:
+        switch (state & 0xF) {
+        case DFCS_MENUCHECK: CheckMark(dc, r, GetSysColor(COLOR_MENUTEXT)); return TRUE;
+        case DFCS_MENUBULLET: {
+            HBRUSH dot = CreateSolidBrush(GetSysColor(COLOR_MENUTEXT));
+            const HGDIOBJ oldBrush = SelectObject(dc, dot);
+            const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+            const int cx = (r.left + r.right) / 2;
+            const int cy = (r.top + r.bottom) / 2;
+            const int s = std::max(2, std::min(r.right - r.left, r.bottom - r.top) / 6);
+            Ellipse(dc, cx - s, cy - s, cx + s + 1, cy + s + 1);
+            SelectObject(dc, oldBrush);
+            SelectObject(dc, oldPen);
+            DeleteObject(dot);
+            return TRUE;
+        }
+        default: Arrow(dc, r, DFCS_SCROLLRIGHT, GetSysColor(COLOR_MENUTEXT)); return TRUE;
+        }
+    default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
+    }
+}
+
+BOOL DrawStateW(HDC dc, HBRUSH, DRAWSTATEPROC proc, LPARAM lData, WPARAM wData, int x, int y, int cx, int cy,
+                UINT flags)
+{
+    if (!FindDC(dc))
+        return FALSE;
+    const UINT kind = flags & 0xF;
+    const bool disabled = (flags & DSS_DISABLED) != 0;
+    if (kind == DST_COMPLEX) {
+        return proc ? proc(dc, lData, wData, cx, cy) : FALSE;
+    }
+    if (kind == DST_TEXT || kind == DST_PREFIXTEXT) {
+        const auto* text = reinterpret_cast<LPCWSTR>(lData);
+        if (!text)
+            return FALSE;
+        const int length = wData ? static_cast<int>(wData) : -1;
+        const UINT format = DT_SINGLELINE | (kind == DST_TEXT ? DT_NOPREFIX : 0);
+        if (cx <= 0 || cy <= 0) {
+            RECT measure{0, 0, 0, 0};
+            DrawText(dc, text, length, &measure, format | DT_CALCRECT);
+            cx = cx > 0 ? cx : measure.right;
+            cy = cy > 0 ? cy : measure.bottom;
+        }
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        const COLORREF oldColor = GetTextColor(dc);
+        RECT r{x, y, x + cx, y + cy};
+        if (disabled) {
+            SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+            RECT moved{x + 1, y + 1, x + cx + 1, y + cy + 1};
+            DrawText(dc, text, length, &moved, format);
+            SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+        }
+        DrawText(dc, text, length, &r, format);
+        SetTextColor(dc, oldColor);
+        SetBkMode(dc, oldMode);
+        return TRUE;
+    }
+    if (kind == DST_BITMAP) {
+        const auto bitmap = reinterpret_cast<HBITMAP>(lData);
+        BITMAP bm{};
+        if (!GetObject(bitmap, sizeof bm, &bm))
+            return FALSE;
+        cx = cx > 0 ? cx : bm.bmWidth;
+        cy = cy > 0 ? cy : bm.bmHeight;
+        HDC source = CreateCompatibleDC(dc);
+        const HGDIOBJ old = SelectObject(source, bitmap);
+        if (!disabled) {
+            BitBlt(dc, x, y, cx, cy, source, 0, 0, SRCCOPY);
+        } else {
+            // Emboss: the non-white parts of the picture as a shape, once in
+            // the highlight colour one pixel down-right, once in the shadow.
+            HDC mask = CreateCompatibleDC(dc);
+            HBITMAP shape = CreateBitmap(cx, cy, 1, 1, nullptr);
+            const HGDIOBJ oldMask = SelectObject(mask, shape);
+            SetBkColor(source, RGB(255, 255, 255));
+            BitBlt(mask, 0, 0, cx, cy, source, 0, 0, SRCCOPY);
+            const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+            const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+            for (const auto& [dx, color] : {std::pair{1, COLOR_BTNHIGHLIGHT}, std::pair{0, COLOR_BTNSHADOW}}) {
+                HBRUSH brush = CreateSolidBrush(GetSysColor(color));
+                const HGDIOBJ oldBrush = SelectObject(dc, brush);
+                // Where the shape is black, paint the brush; elsewhere keep.
+                BitBlt(dc, x + dx, y + dx, cx, cy, mask, 0, 0, 0x00B8074A);
+                SelectObject(dc, oldBrush);
+                DeleteObject(brush);
+            }
+            SetTextColor(dc, oldText);
+            SetBkColor(dc, oldBack);
+            SelectObject(mask, oldMask);
+            DeleteObject(shape);
+            DeleteDC(mask);
+        }
+        SelectObject(source, old);
+        DeleteDC(source);
+        return TRUE;
+    }
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return FALSE;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Everything of the drawing layer in one include.
+#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/Blit.h"
+#include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Gdi/Draw.h"
+#include "Platform/Gdi/Edges.h"
+#include "Platform/Gdi/GdiTypes.h"
+#include "Platform/Gdi/Icon.h"
+#include "Platform/Gdi/ImageFile.h"
+#include "Platform/Gdi/ImageList.h"
+#include "Platform/Gdi/PrinterDC.h"
+#include "Platform/Gdi/Region.h"
+#include "Platform/Gdi/SurfaceDC.h"
+#include "Platform/Gdi/SysColors.h"
+#include "Platform/Gdi/Text.h"

@@ -1,0 +1,183 @@
+#include "Platform/Gdi/PrinterDC.h"
+
+#include "Platform/Base/LastError.h"
+#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/WinError.h"
+#include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Gdi/PrinterJob.h"
+
+#include <cairo-pdf.h>
+
+#include <cmath>
+#include <cstdio>
+
+using namespace ZELL::Gdi;
+
+namespace {
+
+constexpr double kPointsPerInch = 72.0;
+constexpr double kMmPerInch = 25.4;
+
+std::shared_ptr<DCObject> FindPrinter(HDC dc)
+{
+    auto context = FindDC(dc);
+    if (!context)
+        return nullptr;
+    if (context->type != DCType::Printer || !context->printer) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return context;
+}
+
+int Fail(DWORD error)
+{
+    SetLastError(error);
+    return SP_ERROR;
+}
+
+void CloseDocument(PrinterJob& job)
+{
+    job.page.reset();
+    if (job.pdf) {
+        cairo_surface_finish(job.pdf);
+        cairo_surface_destroy(job.pdf);
+        job.pdf = nullptr;
+    }
+    job.inDocument = false;
+    job.inPage = false;
+}
+
+}  // namespace
+
+HDC CreatePdfPrinterDC(LPCWSTR outputPath, const PdfPrinterSettings& settings)
+{
+    if (settings.dotsPerInch < 36 || settings.dotsPerInch > 1200 || settings.paperWidthMm <= 2 * settings.marginMm ||
+        settings.paperHeightMm <= 2 * settings.marginMm || settings.paperWidthMm > 2000 ||
+        settings.paperHeightMm > 2000 || settings.marginMm < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto job = std::make_shared<PrinterJob>();
+    if (outputPath)
+        job->outputPath = Text::WideToUtf8(outputPath);
+    const double dpmm = settings.dotsPerInch / kMmPerInch;
+    job->pageWidthPx = static_cast<int>(std::lround((settings.paperWidthMm - 2 * settings.marginMm) * dpmm));
+    job->pageHeightPx = static_cast<int>(std::lround((settings.paperHeightMm - 2 * settings.marginMm) * dpmm));
+    job->offsetXPx = static_cast<int>(std::lround(settings.marginMm * dpmm));
+    job->offsetYPx = job->offsetXPx;
+    job->paperWidthPt = settings.paperWidthMm / kMmPerInch * kPointsPerInch;
+    job->paperHeightPt = settings.paperHeightMm / kMmPerInch * kPointsPerInch;
+    HDC memory = CreateCompatibleDC(nullptr);
+    auto context = FindDC(memory);
+    if (!context)
+        return nullptr;
+    context->type = DCType::Printer;
+    context->dpi = settings.dotsPerInch;
+    context->state.bitmap.reset();
+    context->state.bitmapHandle = nullptr;
+    context->printer = job;
+    return memory;
+}
+
+int StartDocW(HDC dc, const DOCINFOW* info)
+{
+    auto context = FindPrinter(dc);
+    if (!context)
+        return SP_ERROR;
+    PrinterJob& job = *context->printer;
+    if (job.inDocument)
+        return Fail(ERROR_INVALID_PARAMETER);
+    if (info && info->lpszOutput && *info->lpszOutput)
+        job.outputPath = Text::WideToUtf8(info->lpszOutput);
+    if (job.outputPath.empty())
+        return Fail(ERROR_INVALID_PARAMETER);
+    job.pdf = cairo_pdf_surface_create(job.outputPath.c_str(), job.paperWidthPt, job.paperHeightPt);
+    if (cairo_surface_status(job.pdf) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(job.pdf);
+        job.pdf = nullptr;
+        return Fail(ERROR_OPEN_FAILED);
+    }
+    if (info && info->lpszDocName)
+        cairo_pdf_surface_set_metadata(job.pdf, CAIRO_PDF_METADATA_TITLE, Text::WideToUtf8(info->lpszDocName).c_str());
+    job.inDocument = true;
+    job.pagesDone = 0;
+    return 1;
+}
+
+int StartPage(HDC dc)
+{
+    auto context = FindPrinter(dc);
+    if (!context)
+        return SP_ERROR;
+    PrinterJob& job = *context->printer;
+    if (!job.inDocument || job.inPage)
+        return Fail(ERROR_INVALID_PARAMETER);
+    job.page = BitmapObject::Create(job.pageWidthPx, job.pageHeightPx, 32);
+    if (!job.page)
+        return SP_ERROR;
+    std::fill(job.page->store.begin(), job.page->store.end(), 0xFFFFFFu);
+    cairo_surface_mark_dirty(job.page->surface);
+    job.inPage = true;
+    return 1;
+}
+
+int EndPage(HDC dc)
+{
+    auto context = FindPrinter(dc);
+    if (!context)
+        return SP_ERROR;
+    PrinterJob& job = *context->printer;
+    if (!job.inPage || !job.page)
+        return Fail(ERROR_INVALID_PARAMETER);
+    cairo_t* cr = cairo_create(job.pdf);
+    const double scale = kPointsPerInch / context->dpi;
+    cairo_scale(cr, scale, scale);
+    cairo_set_source_surface(cr, job.page->surface, job.offsetXPx, job.offsetYPx);
+    cairo_paint(cr);
+    cairo_show_page(cr);
+    const cairo_status_t status = cairo_status(cr);
+    cairo_destroy(cr);
+    job.page.reset();
+    job.inPage = false;
+    if (status != CAIRO_STATUS_SUCCESS)
+        return Fail(ERROR_WRITE_FAULT);
+    ++job.pagesDone;
+    return 1;
+}
+
+int EndDoc(HDC dc)
+{
+    auto context = FindPrinter(dc);
+    if (!context)
+        return SP_ERROR;
+    PrinterJob& job = *context->printer;
+    if (!job.inDocument)
+        return Fail(ERROR_INVALID_PARAMETER);
+    if (job.inPage && EndPage(dc) == SP_ERROR) {
+        AbortDoc(dc);
+        return SP_ERROR;
+    }
+    cairo_surface_finish(job.pdf);
+    const cairo_status_t status = cairo_surface_status(job.pdf);
+    CloseDocument(job);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        std::remove(job.outputPath.c_str());
+        return Fail(ERROR_WRITE_FAULT);
+    }
+    return 1;
+}
+
+int AbortDoc(HDC dc)
+{
+    auto context = FindPrinter(dc);
+    if (!context)
+        return SP_ERROR;
+    PrinterJob& job = *context->printer;
+    const bool had = job.inDocument;
+    CloseDocument(job);
+    // A half-written document is not left behind.
+    if (had)
+        std::remove(job.outputPath.c_str());
+    return 1;
+}

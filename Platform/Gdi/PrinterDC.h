@@ -1,0 +1,23 @@
+#pragma once
+// A printer context that writes PDF: each page is drawn at the printer's
+// resolution and placed on a PDF page of the paper size.
+#include "Platform/Gdi/GdiTypes.h"
+
+struct PdfPrinterSettings {
+    int dotsPerInch = 300;
+    double paperWidthMm = 210.0;   // A4
+    double paperHeightMm = 297.0;
+    double marginMm = 5.0;         // unprintable border on every side
+};
+
+// The file is written by StartDoc (DOCINFO's output path, when given, wins).
+HDC CreatePdfPrinterDC(LPCWSTR outputPath, const PdfPrinterSettings& settings = {});
+
+// Return a positive value on success, SP_ERROR (-1) otherwise.
+constexpr int SP_ERROR = -1;
+int StartDocW(HDC dc, const DOCINFOW* info);
+int StartPage(HDC dc);
+int EndPage(HDC dc);
+int EndDoc(HDC dc);
+int AbortDoc(HDC dc);
+#define StartDoc StartDocW

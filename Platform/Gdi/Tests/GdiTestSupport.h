@@ -1,0 +1,72 @@
+#pragma once
+// A surface and a context on it for the drawing tests.
+#include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Gdi/SurfaceDC.h"
+
+#include <cairo.h>
+
+#include <cstdint>
+
+class TestSurface {
+public:
+    explicit TestSurface(int width = 64, int height = 64, cairo_format_t format = CAIRO_FORMAT_RGB24)
+        : surface_(cairo_image_surface_create(format, width, height))
+    {
+        dc_ = CreateSurfaceDC(surface_, {0, 0}, {0, 0, width, height});
+        Clear(0xFFFFFF);
+    }
+    ~TestSurface()
+    {
+        ReleaseSurfaceDC(dc_);
+        cairo_surface_destroy(surface_);
+    }
+    TestSurface(const TestSurface&) = delete;
+    TestSurface& operator=(const TestSurface&) = delete;
+
+    HDC dc() const { return dc_; }
+    cairo_surface_t* surface() const { return surface_; }
+
+    // Raw 0x00RRGGBB of a surface pixel, independent of the context's clip.
+    std::uint32_t Raw(int x, int y) const
+    {
+        cairo_surface_flush(surface_);
+        const auto* data = cairo_image_surface_get_data(surface_);
+        const int stride = cairo_image_surface_get_stride(surface_);
+        return *reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride + 4 * x) &
+               0xFFFFFFu;
+    }
+    void Clear(std::uint32_t rgb)
+    {
+        cairo_surface_flush(surface_);
+        auto* data = cairo_image_surface_get_data(surface_);
+        const int stride = cairo_image_surface_get_stride(surface_);
+        for (int y = 0; y < cairo_image_surface_get_height(surface_); ++y)
+            for (int x = 0; x < cairo_image_surface_get_width(surface_); ++x)
+                *reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * stride + 4 * x) =
+                    rgb | 0xFF000000u;
+        cairo_surface_mark_dirty(surface_);
+    }
+    int Count(std::uint32_t rgb, int x0, int y0, int x1, int y1) const
+    {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += Raw(x, y) == rgb ? 1 : 0;
+        return n;
+    }
+
+private:
+    cairo_surface_t* surface_;
+    HDC dc_ = nullptr;
+};
+
+// RAII for an object handle.
+template <typename H>
+struct Owned {
+    H h;
+    explicit Owned(H handle) : h(handle) {}
+    ~Owned() { DeleteObject(h); }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    operator H() const { return h; }
+};

@@ -1,0 +1,81 @@
+#include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Gdi/Draw.h"
+#include "Platform/Gdi/PrinterDC.h"
+#include "Platform/Gdi/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+std::string TempPath(const char* name)
+{
+    return "/tmp/zell-gdi-" + std::to_string(getpid()) + "-" + name;
+}
+
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST(PrinterDCTest, WritesAPdfWithOnePagePerStartPage)
+{
+    const std::string path = TempPath("two-pages.pdf");
+    PdfPrinterSettings settings;
+    settings.dotsPerInch = 100;
+    HDC dc = CreatePdfPrinterDC(Wide(path).c_str(), settings);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 100);
+    EXPECT_EQ(GetDeviceCaps(dc, TECHNOLOGY), DT_RASPRINTER);
+    EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 787);  // (210 - 10) mm at 100 dpi
+    EXPECT_EQ(GetDeviceCaps(dc, PHYSICALOFFSETX), 20);
+    EXPECT_EQ(GetDeviceCaps(dc, PHYSICALWIDTH), 787 + 40);
+    EXPECT_EQ(StartPage(dc), SP_ERROR);  // no document yet
+    DOCINFO info;
+    info.lpszDocName = L"Grid";
+    ASSERT_GT(StartDoc(dc, &info), 0);
+    for (int page = 0; page < 2; ++page) {
+        ASSERT_GT(StartPage(dc), 0);
+        EXPECT_EQ(GetPixel(dc, 10, 10), RGB(255, 255, 255));
+        Rectangle(dc, 10, 10, 200, 100);
+        EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0, 0, 0));
+        TextOut(dc, 20, 20, L"Page", 4);
+        ASSERT_GT(EndPage(dc), 0);
+    }
+    EXPECT_EQ(EndPage(dc), SP_ERROR);
+    ASSERT_GT(EndDoc(dc), 0);
+    DeleteDC(dc);
+    const std::string pdf = ReadFile(path);
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    EXPECT_NE(pdf.find("/Count 2"), std::string::npos);
+    std::remove(path.c_str());
+}
+
+TEST(PrinterDCTest, AbortLeavesNoFileAndBadPathsFail)
+{
+    const std::string path = TempPath("aborted.pdf");
+    HDC dc = CreatePdfPrinterDC(Wide(path).c_str());
+    ASSERT_GT(StartDoc(dc, nullptr), 0);
+    StartPage(dc);
+    EXPECT_GT(AbortDoc(dc), 0);
+    EXPECT_TRUE(ReadFile(path).empty());
+    DOCINFO bad;
+    bad.lpszOutput = L"/nonexistent-folder/x.pdf";
+    EXPECT_EQ(StartDoc(dc, &bad), SP_ERROR);
+    DeleteDC(dc);
+    PdfPrinterSettings silly;
+    silly.marginMm = 200;
+    EXPECT_EQ(CreatePdfPrinterDC(L"/tmp/x.pdf", silly), nullptr);
+    EXPECT_EQ(StartDoc(nullptr, nullptr), SP_ERROR);
+}

@@ -1,0 +1,802 @@
+// Input: display events become messages; focus, activation, capture, key
+// states, the cursor and hit testing.
+#include "Platform/Base/Clock.h"
+#include "Platform/Base/LastError.h"
+#include "Platform/Ui/DisplayAccess.h"
+#include "Platform/Ui/WindowSystem.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+using namespace Ui;
+
+namespace {
+
+using Lock = std::unique_lock<std::mutex>;
+
+constexpr UINT kDoubleClickTime = 500;
+constexpr LONG kDoubleClickDistance = 4;
+
+bool Contains(const RECT& r, POINT p)
+{
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+bool InShape(const Window& w, POINT inWindow)
+{
+    return w.shape == nullptr || cairo_region_contains_point(w.shape, inWindow.x, inWindow.y);
+}
+
+std::shared_ptr<Window> TopLevelOfNative(WindowSystem& ws, Display::NativeId id)
+{
+    if (id == 0)
+        return nullptr;
+    for (HWND top : ws.TopLevels()) {
+        auto w = ws.Peek(top);
+        if (w && w->native == id)
+            return w;
+    }
+    return nullptr;
+}
+
+// The deepest visible child under a point given in `w`'s client coordinates;
+// a disabled child leaves the point to its parent.
+std::shared_ptr<Window> DeepestChild(WindowSystem& ws, std::shared_ptr<Window> w, POINT client)
+{
+    for (int depth = 0; depth < 1000; ++depth) {
+        std::shared_ptr<Window> hit;
+        for (HWND childHandle : w->children) {
+            auto child = ws.Peek(childHandle);
+            if (!child || (child->style & WS_VISIBLE) == 0 || !Contains(child->rect, client))
+                continue;
+            if (!InShape(*child, {client.x - child->rect.left, client.y - child->rect.top}))
+                continue;
+            hit = child;
+            break;
+        }
+        if (!hit || (hit->style & WS_DISABLED) != 0)
+            return w;
+        client = {client.x - hit->rect.left - hit->client.left, client.y - hit->rect.top - hit->client.top};
+        w = hit;
+    }
+    return w;
+}
+
+std::shared_ptr<Window> WindowAt(WindowSystem& ws, POINT screen)
+{
+    for (HWND top : ws.TopLevels()) {
+        auto w = ws.Peek(top);
+        if (!w || (w->style & WS_VISIBLE) == 0 || !Contains(w->rect, screen))
+            continue;
+        if (!InShape(*w, {screen.x - w->rect.left, screen.y - w->rect.top}))
+            continue;
+        return DeepestChild(ws, w, {screen.x - w->rect.left - w->client.left, screen.y - w->rect.top - w->client.top});
+    }
+    return nullptr;
+}
+
+WPARAM MouseKeys(DWORD modifiers)
+{
+    WPARAM keys = 0;
+    if (modifiers & Display::ModLeftButton)
+        keys |= MK_LBUTTON;
+    if (modifiers & Display::ModRightButton)
+        keys |= MK_RBUTTON;
+    if (modifiers & Display::ModMiddleButton)
+        keys |= MK_MBUTTON;
+    if (modifiers & Display::ModShift)
+        keys |= MK_SHIFT;
+    if (modifiers & Display::ModControl)
+        keys |= MK_CONTROL;
+    return keys;
+}
+
+UINT ButtonMessage(Display::MouseButton button, bool down)
+{
+    switch (button) {
+    case Display::MouseButton::Left: return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    case Display::MouseButton::Right: return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    case Display::MouseButton::Middle: return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+    }
+    return WM_NULL;
+}
+
+UINT ButtonKey(Display::MouseButton button)
+{
+    switch (button) {
+    case Display::MouseButton::Left: return VK_LBUTTON;
+    case Display::MouseButton::Right: return VK_RBUTTON;
+    case Display::MouseButton::Middle: return VK_MBUTTON;
+    }
+    return 0;
+}
+
+void SetAsync(WindowSystem& ws, UINT vk, bool down)
+{
+    if (vk > 255)
+        return;
+    ws.asyncKeyState[vk] = down ? 0x80 : 0;
+    if (vk == VK_LSHIFT || vk == VK_RSHIFT)
+        ws.asyncKeyState[VK_SHIFT] = down ? 0x80 : 0;
+    if (vk == VK_LCONTROL || vk == VK_RCONTROL)
+        ws.asyncKeyState[VK_CONTROL] = down ? 0x80 : 0;
+    if (vk == VK_LMENU || vk == VK_RMENU)
+        ws.asyncKeyState[VK_MENU] = down ? 0x80 : 0;
+}
+
+void PostTo(WindowSystem& ws, const std::shared_ptr<Window>& w, UINT message, WPARAM wParam, LPARAM lParam,
+            std::wstring keyText = {}, ULONGLONG time = 0)
+{
+    MSG msg;
+    msg.hwnd = w->hwnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = static_cast<DWORD>(time != 0 ? time : Platform::Clock::NowMs());
+    msg.pt = ws.cursorPos;
+    // Consecutive moves collapse into the newest, as the platform's queue does.
+    if (message == WM_MOUSEMOVE && !w->queue->posted.empty()) {
+        QueuedMessage& last = w->queue->posted.back();
+        if (last.msg.message == WM_MOUSEMOVE && last.msg.hwnd == w->hwnd) {
+            last.msg = msg;
+            ws.WakeQueue(*w->queue);
+            return;
+        }
+    }
+    PostLocked(ws, *w->queue, msg, std::move(keyText));
+}
+
+std::shared_ptr<Window> KeyTarget(WindowSystem& ws, Display::NativeId native)
+{
+    if (auto focus = ws.Peek(ws.focus))
+        return focus;
+    if (auto active = ws.Peek(ws.active))
+        return active;
+    return TopLevelOfNative(ws, native);
+}
+
+void LeaveHover(WindowSystem& ws, std::shared_ptr<Window> newHover)
+{
+    HWND newHandle = newHover ? newHover->hwnd : nullptr;
+    if (ws.hover == newHandle)
+        return;
+    if (auto old = ws.Peek(ws.hover)) {
+        if (old->trackLeave) {
+            old->trackLeave = false;
+            PostTo(ws, old, WM_MOUSELEAVE, 0, 0);
+        }
+    }
+    ws.hover = newHandle;
+}
+
+class DisplaySink : public Display::IEventSink {
+public:
+    void OnDisplayEvent(const Display::Event& e) override
+    {
+        auto& ws = WindowSystem::Get();
+        Lock lock(ws.Lock());
+        switch (e.kind) {
+        case Display::EventKind::KeyDown:
+        case Display::EventKind::KeyUp: Key(ws, e); break;
+        case Display::EventKind::TextInput:
+            if (auto target = KeyTarget(ws, e.window)) {
+                for (wchar_t c : e.text)
+                    PostTo(ws, target, WM_CHAR, static_cast<WPARAM>(c), 1);
+            }
+            break;
+        case Display::EventKind::MouseMove:
+        case Display::EventKind::MouseDown:
+        case Display::EventKind::MouseUp:
+        case Display::EventKind::MouseWheel: Mouse(ws, e); break;
+        case Display::EventKind::MouseLeave: LeaveHover(ws, nullptr); break;
+        case Display::EventKind::CloseRequest:
+            if (auto top = TopLevelOfNative(ws, e.window))
+                PostTo(ws, top, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case Display::EventKind::Expose:
+            if (auto top = TopLevelOfNative(ws, e.window)) {
+                cairo_rectangle_int_t r{e.rect.left, e.rect.top, e.rect.right - e.rect.left, e.rect.bottom - e.rect.top};
+                cairo_region_t* area = cairo_region_create_rectangle(&r);
+                InvalidateLocked(ws, *top, area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+                cairo_region_destroy(area);
+            }
+            break;
+        case Display::EventKind::Configure:
+            if (auto top = TopLevelOfNative(ws, e.window)) {
+                const RECT outer{e.rect.left - top->frame.left, e.rect.top - top->frame.top, e.rect.right + top->frame.right,
+                                 e.rect.bottom + top->frame.bottom};
+                const WPARAM size = (static_cast<WPARAM>(static_cast<WORD>(outer.right - outer.left)) << 16) |
+                                    (static_cast<WPARAM>(static_cast<WORD>(outer.bottom - outer.top)) << 32);
+                PostTo(ws, top, DisplayActionMessage(), kActionConfigure | size,
+                       MAKELPARAM(static_cast<WORD>(outer.left), static_cast<WORD>(outer.top)));
+            }
+            break;
+        case Display::EventKind::FocusIn:
+            if (auto top = TopLevelOfNative(ws, e.window))
+                PostTo(ws, top, DisplayActionMessage(), kActionActivate, 0);
+            break;
+        case Display::EventKind::FocusOut:
+            if (auto top = TopLevelOfNative(ws, e.window); top && ws.active == top->hwnd)
+                PostTo(ws, top, DisplayActionMessage(), kActionDeactivate, 0);
+            break;
+        }
+    }
+
+private:
+    static void Key(WindowSystem& ws, const Display::Event& e)
+    {
+        const bool down = e.kind == Display::EventKind::KeyDown;
+        SetAsync(ws, e.virtualKey, down);
+        auto target = KeyTarget(ws, e.window);
+        if (!target)
+            return;
+        const bool alt = (e.modifiers & Display::ModAlt) != 0 && (e.modifiers & Display::ModControl) == 0;
+        const bool sys = alt || e.virtualKey == VK_F10 || e.virtualKey == VK_MENU;
+        UINT message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
+        LPARAM lParam = 1 | static_cast<LPARAM>((e.scanCode & 0xFF) << 16);
+        if (alt)
+            lParam |= 1 << 29;
+        if (down && e.repeat)
+            lParam |= 1 << 30;
+        if (!down)
+            lParam |= static_cast<LPARAM>(0xC0000000u);
+        PostTo(ws, target, message, e.virtualKey, lParam, down ? e.text : std::wstring(), e.time);
+    }
+
+    static void Mouse(WindowSystem& ws, const Display::Event& e)
+    {
+        ws.cursorPos = e.screen;
+        if (e.kind == Display::EventKind::MouseDown || e.kind == Display::EventKind::MouseUp)
+            SetAsync(ws, ButtonKey(e.button), e.kind == Display::EventKind::MouseDown);
+        const WPARAM keys = MouseKeys(e.modifiers);
+        if (e.kind == Display::EventKind::MouseWheel) {
+            // The wheel goes to the focus, as on the platform.
+            auto target = KeyTarget(ws, e.window);
+            if (target)
+                PostTo(ws, target, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(keys), static_cast<WORD>(static_cast<SHORT>(e.wheelDelta))),
+                       MAKELPARAM(static_cast<WORD>(e.screen.x), static_cast<WORD>(e.screen.y)));
+            return;
+        }
+        std::shared_ptr<Window> under = WindowAt(ws, e.screen);
+        LeaveHover(ws, under);
+        std::shared_ptr<Window> target = ws.Peek(ws.capture);
+        if (!target)
+            target = under;
+        if (!target)
+            return;
+        // A disabled top-level (the owner of a modal dialog) gets no mouse input.
+        if (!ws.capture) {
+            auto root = RootOf(ws, *target);
+            if (root && (root->style & WS_DISABLED) != 0)
+                return;
+        }
+        const POINT origin = ClientOriginOnScreen(ws, *target);
+        const LPARAM where = MAKELPARAM(static_cast<WORD>(e.screen.x - origin.x), static_cast<WORD>(e.screen.y - origin.y));
+        UINT message = WM_MOUSEMOVE;
+        if (e.kind != Display::EventKind::MouseMove) {
+            const bool down = e.kind == Display::EventKind::MouseDown;
+            message = ButtonMessage(e.button, down);
+            if (down) {
+                const DWORD now = static_cast<DWORD>(e.time != 0 ? e.time : Platform::Clock::NowMs());
+                const bool dbl = (target->windowClass->style & CS_DBLCLKS) != 0 && ws.lastClickWindow == target->hwnd &&
+                                 ws.lastClickMessage == message && now - ws.lastClickTime <= kDoubleClickTime &&
+                                 std::abs(e.screen.x - ws.lastClickPos.x) <= kDoubleClickDistance &&
+                                 std::abs(e.screen.y - ws.lastClickPos.y) <= kDoubleClickDistance;
+                if (dbl) {
+                    message += WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
+                    ws.lastClickWindow = nullptr;  // a third click starts over
+                } else {
+                    ws.lastClickWindow = target->hwnd;
+                    ws.lastClickMessage = message;
+                    ws.lastClickTime = now;
+                    ws.lastClickPos = e.screen;
+                }
+            }
+        }
+        PostTo(ws, target, message, keys, where, {}, e.time);
+    }
+};
+
+DisplaySink g_sink;
+
+}
+
+namespace Ui {
+
+void InstallDisplaySink(WindowSystem& ws)
+{
+    if (!ws.sinkInstalled && ws.display != nullptr) {
+        ws.display->SetEventSink(&g_sink);
+        ws.sinkInstalled = true;
+    }
+}
+
+UINT DisplayActionMessage()
+{
+    // The last id of the registered range, which RegisterWindowMessage never hands out.
+    return 0xFFFF;
+}
+
+// Runs on the window's own thread, from DispatchMessage.
+void RunDisplayAction(HWND hwnd, WPARAM action, LPARAM data)
+{
+    switch (action & 0xFFFF) {
+    case kActionConfigure: {
+        const int width = static_cast<WORD>(action >> 16);
+        const int height = static_cast<WORD>(action >> 32);
+        SetWindowPos(hwnd, nullptr, GET_X_LPARAM(data), GET_Y_LPARAM(data), width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        break;
+    }
+    case kActionActivate:
+        if (IsWindowEnabled(hwnd))
+            SetActiveWindow(hwnd);
+        break;
+    case kActionDeactivate:
+        if (GetActiveWindow() == hwnd)
+            SetActiveWindow(nullptr);
+        break;
+    default: break;
+    }
+}
+
+void ReleaseInputState(const std::vector<HWND>& dying)
+{
+    auto& ws = WindowSystem::Get();
+    HWND activateInstead = nullptr;
+    bool deactivate = false;
+    HWND lostFocus = nullptr;
+    HWND lostCapture = nullptr;
+    {
+        Lock lock(ws.Lock());
+        auto gone = [&](HWND hwnd) {
+            if (hwnd == nullptr)
+                return false;
+            auto w = ws.Peek(hwnd);
+            if (!w)
+                return true;
+            for (auto p = w; p; p = ws.Peek(p->parent)) {
+                if (std::find(dying.begin(), dying.end(), p->hwnd) != dying.end())
+                    return true;
+                if (IsTopLevel(*p))
+                    break;
+            }
+            return !IsVisibleChain(ws, *w);
+        };
+        if (gone(ws.focus)) {
+            lostFocus = ws.focus;
+            ws.focus = nullptr;
+        }
+        if (gone(ws.capture)) {
+            lostCapture = ws.capture;
+            ws.capture = nullptr;
+            if (ws.display != nullptr)
+                ws.display->GrabPointer(0);
+        }
+        if (gone(ws.active)) {
+            auto w = ws.Peek(ws.active);
+            HWND owner = w ? w->owner : nullptr;
+            auto o = ws.Peek(owner);
+            if (o && IsVisibleChain(ws, *o) && !o->destroying)
+                activateInstead = owner;
+            else
+                deactivate = true;
+        }
+        if (gone(ws.hover))
+            ws.hover = nullptr;
+    }
+    const bool lostIsDying = std::find(dying.begin(), dying.end(), lostFocus) != dying.end();
+    if (lostFocus != nullptr && !lostIsDying)
+        SendMessageW(lostFocus, WM_KILLFOCUS, 0, 0);
+    if (lostCapture != nullptr && std::find(dying.begin(), dying.end(), lostCapture) == dying.end())
+        SendMessageW(lostCapture, WM_CAPTURECHANGED, 0, 0);
+    if (activateInstead != nullptr)
+        SetActiveWindow(activateInstead);
+    else if (deactivate) {
+        Lock lock(ws.Lock());
+        ws.active = nullptr;
+    }
+}
+
+}
+
+// ---------------------------------------------------------------------------
+// Focus and activation
+// ---------------------------------------------------------------------------
+
+HWND SetFocus(HWND hwnd)
+{
+    auto& ws = WindowSystem::Get();
+    HWND old = nullptr;
+    HWND root = nullptr;
+    {
+        Lock lock(ws.Lock());
+        old = ws.focus;
+        if (hwnd != nullptr) {
+            auto w = ws.Find(hwnd);
+            if (!w)
+                return nullptr;
+            if (w->queue->threadId != CurrentThreadId()) {
+                SetLastError(ERROR_ACCESS_DENIED);
+                return nullptr;
+            }
+            auto r = RootOf(ws, *w);
+            root = r ? r->hwnd : nullptr;
+        }
+        if (old == hwnd)
+            return old;
+    }
+    if (root != nullptr && GetActiveWindow() != root)
+        SetActiveWindow(root);
+    {
+        Lock lock(ws.Lock());
+        old = ws.focus;
+        if (old == hwnd)
+            return old;
+    }
+    if (old != nullptr)
+        SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    {
+        Lock lock(ws.Lock());
+        if (hwnd != nullptr && !ws.Peek(hwnd))
+            return old;
+        ws.focus = hwnd;
+    }
+    if (hwnd != nullptr)
+        SendMessageW(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+    return old;
+}
+
+HWND GetFocus()
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Peek(ws.focus);
+    // Each thread sees only its own focus.
+    return w && w->queue->threadId == CurrentThreadId() ? ws.focus : nullptr;
+}
+
+HWND SetActiveWindow(HWND hwnd)
+{
+    auto& ws = WindowSystem::Get();
+    HWND old = nullptr;
+    std::vector<HWND> threadTops;
+    bool appWasActive = false;
+    {
+        Lock lock(ws.Lock());
+        if (hwnd != nullptr) {
+            auto w = ws.Find(hwnd);
+            if (!w)
+                return nullptr;
+            auto root = RootOf(ws, *w);
+            hwnd = root ? root->hwnd : hwnd;
+        }
+        old = ws.active;
+        if (old == hwnd)
+            return old;
+        appWasActive = ws.appActive;
+        for (HWND top : ws.TopLevels())
+            threadTops.push_back(top);
+    }
+    if (old != nullptr && IsWindow(old)) {
+        SendMessageW(old, WM_NCACTIVATE, FALSE, 0);
+        SendMessageW(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(hwnd));
+    }
+    if (hwnd == nullptr) {
+        {
+            Lock lock(ws.Lock());
+            ws.active = nullptr;
+            ws.appActive = false;
+        }
+        for (HWND top : threadTops)
+            SendMessageW(top, WM_ACTIVATEAPP, FALSE, 0);
+        HWND focus = nullptr;
+        {
+            Lock lock(ws.Lock());
+            focus = ws.focus;
+            ws.focus = nullptr;
+        }
+        if (focus != nullptr)
+            SendMessageW(focus, WM_KILLFOCUS, 0, 0);
+        return old;
+    }
+    {
+        Lock lock(ws.Lock());
+        ws.active = hwnd;
+        ws.appActive = true;
+        auto w = ws.Peek(hwnd);
+        if (w) {
+            auto& tops = ws.TopLevels();
+            std::erase(tops, hwnd);
+            tops.insert(tops.begin() + static_cast<std::ptrdiff_t>(TopMostInsertIndex(ws, *w)), hwnd);
+            if (w->native != 0)
+                DisplayLocked(ws).RaiseTopLevel(w->native, true);
+        }
+    }
+    if (!appWasActive) {
+        for (HWND top : threadTops)
+            SendMessageW(top, WM_ACTIVATEAPP, TRUE, 0);
+    }
+    SendMessageW(hwnd, WM_NCACTIVATE, TRUE, 0);
+    SendMessageW(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), reinterpret_cast<LPARAM>(old));
+    return old;
+}
+
+HWND GetActiveWindow()
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Peek(ws.active);
+    return w && w->queue->threadId == CurrentThreadId() ? ws.active : nullptr;
+}
+
+BOOL SetForegroundWindow(HWND hwnd)
+{
+    if (!IsWindow(hwnd))
+        return FALSE;
+    if (GetWindowThreadProcessId(hwnd, nullptr) != CurrentThreadId()) {
+        // Another thread's window: let that thread activate it.
+        auto& ws = WindowSystem::Get();
+        Lock lock(ws.Lock());
+        auto w = ws.Peek(hwnd);
+        if (!w)
+            return FALSE;
+        auto root = RootOf(ws, *w);
+        if (root)
+            PostTo(ws, root, DisplayActionMessage(), kActionActivate, 0);
+        return TRUE;
+    }
+    SetActiveWindow(hwnd);
+    return TRUE;
+}
+
+HWND GetForegroundWindow()
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    return ws.active;
+}
+
+// ---------------------------------------------------------------------------
+// Capture, cursor, keys
+// ---------------------------------------------------------------------------
+
+HWND SetCapture(HWND hwnd)
+{
+    auto& ws = WindowSystem::Get();
+    HWND old = nullptr;
+    {
+        Lock lock(ws.Lock());
+        auto w = ws.Find(hwnd);
+        if (!w)
+            return nullptr;
+        old = ws.capture;
+        ws.capture = hwnd;
+        auto root = RootOf(ws, *w);
+        if (root && root->native != 0)
+            DisplayLocked(ws).GrabPointer(root->native);
+    }
+    if (old != nullptr && old != hwnd)
+        SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+    return old;
+}
+
+BOOL ReleaseCapture()
+{
+    auto& ws = WindowSystem::Get();
+    HWND old = nullptr;
+    {
+        Lock lock(ws.Lock());
+        old = ws.capture;
+        ws.capture = nullptr;
+        if (old != nullptr)
+            DisplayLocked(ws).GrabPointer(0);
+    }
+    if (old != nullptr)
+        SendMessageW(old, WM_CAPTURECHANGED, 0, 0);
+    return TRUE;
+}
+
+HWND GetCapture()
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Peek(ws.capture);
+    return w && w->queue->threadId == CurrentThreadId() ? ws.capture : nullptr;
+}
+
+BOOL GetCursorPos(LPPOINT point)
+{
+    if (point == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    *point = ws.cursorPos;
+    return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    ws.cursorPos = {x, y};
+    return TRUE;
+}
+
+namespace {
+
+constexpr std::uintptr_t kCursorBase = 0x7F000000u;
+
+Display::CursorShape ShapeOf(HCURSOR cursor)
+{
+    const std::uintptr_t value = reinterpret_cast<std::uintptr_t>(cursor);
+    if (value < kCursorBase)
+        return Display::CursorShape::Arrow;
+    switch (value - kCursorBase) {
+    case 32513: return Display::CursorShape::IBeam;
+    case 32514: return Display::CursorShape::Wait;
+    case 32515: return Display::CursorShape::Cross;
+    case 32642: return Display::CursorShape::SizeNWSE;
+    case 32643: return Display::CursorShape::SizeNESW;
+    case 32644: return Display::CursorShape::SizeWE;
+    case 32645: return Display::CursorShape::SizeNS;
+    case 32646: return Display::CursorShape::SizeAll;
+    case 32648: return Display::CursorShape::No;
+    case 32649: return Display::CursorShape::Hand;
+    case 32650: return Display::CursorShape::AppStarting;
+    default: return Display::CursorShape::Arrow;
+    }
+}
+
+}
+
+HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name)
+{
+    if (instance != nullptr || !IS_INTRESOURCE(name)) {
+        // Application cursors come from resources, which this layer does not hold.
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    const std::uintptr_t id = reinterpret_cast<std::uintptr_t>(name);
+    if (id < 32512 || id > 32651) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    return reinterpret_cast<HCURSOR>(kCursorBase + id);
+}
+
+HCURSOR SetCursor(HCURSOR cursor)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    HCURSOR old = ws.cursor;
+    ws.cursor = cursor;
+    std::shared_ptr<Window> over = ws.Peek(ws.capture);
+    if (!over)
+        over = ws.Peek(ws.hover);
+    if (over) {
+        auto root = RootOf(ws, *over);
+        if (root && root->native != 0)
+            DisplayLocked(ws).SetCursorShape(root->native, ShapeOf(cursor));
+    }
+    return old;
+}
+
+HCURSOR GetCursor()
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    return ws.cursor;
+}
+
+SHORT GetKeyState(int virtualKey)
+{
+    if (virtualKey < 0 || virtualKey > 255)
+        return 0;
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    const BYTE state = ws.keyState[virtualKey];
+    return static_cast<SHORT>(((state & 0x80) ? 0x8000 : 0) | (state & 0x01));
+}
+
+SHORT GetAsyncKeyState(int virtualKey)
+{
+    if (virtualKey < 0 || virtualKey > 255)
+        return 0;
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    return static_cast<SHORT>((ws.asyncKeyState[virtualKey] & 0x80) ? 0x8000 : 0);
+}
+
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track)
+{
+    if (track == nullptr || track->cbSize != sizeof(TRACKMOUSEEVENT)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    if ((track->dwFlags & TME_QUERY) != 0) {
+        auto hover = ws.Peek(ws.hover);
+        track->dwFlags = hover && hover->trackLeave ? TME_LEAVE : 0;
+        track->hwndTrack = hover && hover->trackLeave ? hover->hwnd : nullptr;
+        return TRUE;
+    }
+    auto w = ws.Find(track->hwndTrack);
+    if (!w)
+        return FALSE;
+    if ((track->dwFlags & TME_LEAVE) != 0) {
+        if ((track->dwFlags & TME_CANCEL) != 0) {
+            w->trackLeave = false;
+        } else if (ws.hover != w->hwnd) {
+            // The pointer is elsewhere already: the leave is due at once.
+            PostTo(ws, w, WM_MOUSELEAVE, 0, 0);
+        } else {
+            w->trackLeave = true;
+        }
+    }
+    return TRUE;
+}
+
+HWND WindowFromPoint(POINT point)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = WindowAt(ws, point);
+    return w ? w->hwnd : nullptr;
+}
+
+HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto p = ws.Find(parent);
+    if (!p)
+        return nullptr;
+    const RECT client{0, 0, p->client.right - p->client.left, p->client.bottom - p->client.top};
+    if (!Contains(client, point))
+        return nullptr;
+    for (HWND childHandle : p->children) {
+        auto child = ws.Peek(childHandle);
+        if (!child || !Contains(child->rect, point))
+            continue;
+        if ((flags & CWP_SKIPINVISIBLE) != 0 && (child->style & WS_VISIBLE) == 0)
+            continue;
+        if ((flags & CWP_SKIPDISABLED) != 0 && (child->style & WS_DISABLED) != 0)
+            continue;
+        if ((flags & CWP_SKIPTRANSPARENT) != 0 && (child->exStyle & WS_EX_TRANSPARENT) != 0)
+            continue;
+        return childHandle;
+    }
+    return parent;
+}
+
+HWND ChildWindowFromPoint(HWND parent, POINT point)
+{
+    return ChildWindowFromPointEx(parent, point, CWP_ALL);
+}
+
+UINT GetDoubleClickTime()
+{
+    return kDoubleClickTime;
+}
+
+BOOL MessageBeep(UINT)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    DisplayLocked(ws).Beep();
+    return TRUE;
+}
+
+Display::NativeId NativeWindowOf(HWND hwnd)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Peek(hwnd);
+    if (!w)
+        return 0;
+    auto root = RootOf(ws, *w);
+    return root ? root->native : 0;
+}

@@ -1,0 +1,954 @@
+// Queues: sending, posting, retrieving and dispatching messages; hooks; timers.
+#include "Platform/Base/Clock.h"
+#include "Platform/Base/LastError.h"
+#include "Platform/Ui/WindowSystem.h"
+
+#include <algorithm>
+#include <climits>
+#include <functional>
+
+using namespace Ui;
+
+namespace {
+
+using Lock = std::unique_lock<std::mutex>;
+
+// The platform's default limit of posted messages per queue.
+constexpr std::size_t kPostQuota = 10000;
+// Waits on kernel objects look at the display this often when no other thread pumps it.
+constexpr DWORD kDisplayPollMs = 10;
+
+bool IsKeyMessage(UINT m) { return m >= WM_KEYFIRST && m <= WM_KEYLAST; }
+bool IsMouseMessage(UINT m) { return m >= WM_MOUSEFIRST && m <= WM_MOUSELAST; }
+
+struct ClockWatcher : Platform::ClockListener {
+    void OnClockChanged(ULONGLONG) override
+    {
+        // Timers may have become due: every waiting thread looks again.
+        auto& ws = WindowSystem::Get();
+        Lock lock(ws.Lock());
+        for (const auto& queue : ws.AllQueues())
+            ws.WakeQueue(*queue);
+    }
+};
+
+void WatchClock()
+{
+    static ClockWatcher* watcher = [] {
+        auto* w = new ClockWatcher;
+        Platform::Clock::AddListener(w);
+        return w;
+    }();
+    (void)watcher;
+}
+
+bool Matches(const WindowSystem& ws, const MSG& msg, HWND filter, UINT min, UINT max)
+{
+    if (filter == reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1))) {
+        if (msg.hwnd != nullptr)
+            return false;
+    } else if (filter != nullptr && msg.hwnd != filter) {
+        // Messages of the filter window's children count as its own.
+        bool child = false;
+        for (auto w = ws.Peek(msg.hwnd); w && !IsTopLevel(*w); w = ws.Peek(w->parent)) {
+            if (w->parent == filter) {
+                child = true;
+                break;
+            }
+        }
+        if (!child)
+            return false;
+    }
+    if (min == 0 && max == 0)
+        return true;
+    return msg.message >= min && msg.message <= max;
+}
+
+// Windows of the thread that need WM_PAINT, parents before children and
+// lower siblings before upper ones, so that later paints land on top.
+HWND FindPaintWindow(WindowSystem& ws, const ThreadQueue& queue, HWND filter, UINT min, UINT max)
+{
+    MSG probe;
+    probe.message = WM_PAINT;
+    HWND found = nullptr;
+    std::function<bool(HWND)> visit = [&](HWND hwnd) -> bool {
+        auto w = ws.Peek(hwnd);
+        if (!w || (w->style & WS_VISIBLE) == 0)
+            return false;
+        if (w->queue.get() == &queue && w->redraw && !w->destroying &&
+            ((w->update != nullptr && !cairo_region_is_empty(w->update)) || w->internalPaint || w->frameNeeded)) {
+            probe.hwnd = hwnd;
+            if (Matches(ws, probe, filter, min, max)) {
+                found = hwnd;
+                return true;
+            }
+        }
+        for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+            if (visit(*it))
+                return true;
+        }
+        return false;
+    };
+    for (auto it = ws.TopLevels().rbegin(); it != ws.TopLevels().rend(); ++it) {
+        if (visit(*it))
+            break;
+    }
+    return found;
+}
+
+const Timer* FindDueTimer(WindowSystem& ws, ThreadQueue& queue, HWND filter, UINT min, UINT max, ULONGLONG now)
+{
+    MSG probe;
+    probe.message = WM_TIMER;
+    const Timer* best = nullptr;
+    for (const Timer& t : queue.timers) {
+        if (t.due > now)
+            continue;
+        probe.hwnd = t.hwnd;
+        if (!Matches(ws, probe, filter, min, max))
+            continue;
+        if (best == nullptr || t.due < best->due)
+            best = &t;
+    }
+    return best;
+}
+
+DWORD TimeToNextTimer(const ThreadQueue& queue, ULONGLONG now)
+{
+    ULONGLONG next = ULLONG_MAX;
+    for (const Timer& t : queue.timers)
+        next = std::min(next, t.due);
+    if (next == ULLONG_MAX)
+        return INFINITE;
+    if (next <= now)
+        return 0;
+    return static_cast<DWORD>(std::min<ULONGLONG>(next - now, INFINITE - 1));
+}
+
+void UpdateKeyState(WindowSystem& ws, const MSG& msg)
+{
+    auto press = [&](UINT vk, bool down) {
+        if (vk > 255)
+            return;
+        if (down) {
+            if ((ws.keyState[vk] & 0x80) == 0)
+                ws.keyState[vk] ^= 0x01;  // toggle on each press
+            ws.keyState[vk] |= 0x80;
+        } else {
+            ws.keyState[vk] &= static_cast<BYTE>(~0x80);
+        }
+    };
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: press(static_cast<UINT>(msg.wParam), true); break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: press(static_cast<UINT>(msg.wParam), false); break;
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: press(VK_LBUTTON, true); break;
+    case WM_LBUTTONUP: press(VK_LBUTTON, false); break;
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: press(VK_RBUTTON, true); break;
+    case WM_RBUTTONUP: press(VK_RBUTTON, false); break;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: press(VK_MBUTTON, true); break;
+    case WM_MBUTTONUP: press(VK_MBUTTON, false); break;
+    default: break;
+    }
+    if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) {
+        const UINT vk = static_cast<UINT>(msg.wParam);
+        if (vk == VK_LSHIFT || vk == VK_RSHIFT)
+            press(VK_SHIFT, msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN);
+        if (vk == VK_LCONTROL || vk == VK_RCONTROL)
+            press(VK_CONTROL, msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN);
+        if (vk == VK_LMENU || vk == VK_RMENU)
+            press(VK_MENU, msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN);
+    }
+}
+
+// Pending text of the last WM_KEYDOWN that was retrieved, for TranslateMessage.
+thread_local MSG t_keyMsg{};
+thread_local std::wstring t_keyText;
+
+// What the platform does when a mouse message is taken from the queue: the
+// cursor is set through WM_SETCURSOR, and a click activates its top-level.
+void MouseArrives(const MSG& msg)
+{
+    const bool press = msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_MBUTTONDOWN ||
+                       msg.message == WM_LBUTTONDBLCLK || msg.message == WM_RBUTTONDBLCLK || msg.message == WM_MBUTTONDBLCLK;
+    if (press) {
+        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+        if (root != nullptr && GetActiveWindow() != root &&
+            (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0) {
+            const LRESULT how = SendMessageW(msg.hwnd, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(root),
+                                             MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(msg.message)));
+            if (how == MA_ACTIVATE || how == MA_ACTIVATEANDEAT)
+                SetActiveWindow(root);
+        }
+    }
+    if (GetCapture() == nullptr)
+        SendMessageW(msg.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(msg.hwnd),
+                     MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(msg.message)));
+}
+
+enum class Fetch { None, Message, Retry };
+
+// One look at the queue in the platform's order: posted and input messages,
+// the quit request, paint, timers. Sent messages are serviced before.
+Fetch FetchOnce(MSG* out, HWND filter, UINT min, UINT max, UINT flags)
+{
+    auto& ws = WindowSystem::Get();
+    const bool remove = (flags & PM_REMOVE) != 0;
+    Lock lock(ws.Lock());
+    auto queue = ws.CurrentQueue();
+    for (auto it = queue->posted.begin(); it != queue->posted.end(); ++it) {
+        if (!Matches(ws, it->msg, filter, min, max))
+            continue;
+        MSG msg = it->msg;
+        std::wstring keyText = it->keyText;
+        if (remove) {
+            queue->posted.erase(it);
+            if (IsKeyMessage(msg.message) || IsMouseMessage(msg.message))
+                UpdateKeyState(ws, msg);
+        }
+        lock.unlock();
+        bool swallowed = false;
+        if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) {
+            CallHooks(WH_KEYBOARD, remove ? HC_ACTION : HC_NOREMOVE, msg.wParam, msg.lParam, &swallowed);
+        } else if (IsMouseMessage(msg.message)) {
+            MOUSEHOOKSTRUCT info;
+            info.pt = msg.pt;
+            info.hwnd = msg.hwnd;
+            info.wHitTestCode = static_cast<UINT>(HTCLIENT);
+            CallHooks(WH_MOUSE, remove ? HC_ACTION : HC_NOREMOVE, msg.message, reinterpret_cast<LPARAM>(&info), &swallowed);
+        }
+        if (swallowed) {
+            if (!remove) {
+                // A swallowed event leaves the queue even when only peeked at.
+                Lock relock(ws.Lock());
+                auto& posted = queue->posted;
+                for (auto p = posted.begin(); p != posted.end(); ++p) {
+                    if (p->msg.message == msg.message && p->msg.hwnd == msg.hwnd && p->msg.time == msg.time &&
+                        p->msg.wParam == msg.wParam && p->msg.lParam == msg.lParam) {
+                        posted.erase(p);
+                        break;
+                    }
+                }
+            }
+            return Fetch::Retry;
+        }
+        CallHooks(WH_GETMESSAGE, HC_ACTION, remove ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(&msg), nullptr);
+        if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+            t_keyMsg = msg;
+            t_keyText = keyText;
+        }
+        if (remove && IsMouseMessage(msg.message) && msg.message != WM_MOUSEWHEEL)
+            MouseArrives(msg);
+        *out = msg;
+        Lock relock(ws.Lock());
+        queue->last = msg;
+        return Fetch::Message;
+    }
+    if (queue->quit) {
+        *out = MSG{};
+        out->message = WM_QUIT;
+        out->wParam = static_cast<WPARAM>(queue->quitCode);
+        out->time = static_cast<DWORD>(Platform::Clock::NowMs());
+        if (remove)
+            queue->quit = false;
+        return Fetch::Message;
+    }
+    const ULONGLONG now = Platform::Clock::NowMs();
+    if (HWND paint = FindPaintWindow(ws, *queue, filter, min, max)) {
+        *out = MSG{};
+        out->hwnd = paint;
+        out->message = WM_PAINT;
+        out->time = static_cast<DWORD>(now);
+        out->pt = ws.cursorPos;
+        return Fetch::Message;
+    }
+    if (const Timer* t = FindDueTimer(ws, *queue, filter, min, max, now)) {
+        *out = MSG{};
+        out->hwnd = t->hwnd;
+        out->message = WM_TIMER;
+        out->wParam = t->id;
+        out->lParam = reinterpret_cast<LPARAM>(t->proc);
+        out->time = static_cast<DWORD>(now);
+        out->pt = ws.cursorPos;
+        if (remove)
+            const_cast<Timer*>(t)->due = now + t->elapse;
+        lock.unlock();
+        MSG copy = *out;
+        CallHooks(WH_GETMESSAGE, HC_ACTION, remove ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(&copy), nullptr);
+        *out = copy;
+        return Fetch::Message;
+    }
+    return Fetch::None;
+}
+
+bool Fetch(MSG* out, HWND filter, UINT min, UINT max, UINT flags)
+{
+    // A bounded number of swallowed input messages per call keeps a hook
+    // that swallows everything from spinning here forever.
+    for (int round = 0; round < 100000; ++round) {
+        ServiceIncomingSends();
+        switch (FetchOnce(out, filter, min, max, flags)) {
+        case Fetch::Message: return true;
+        case Fetch::None: return false;
+        case Fetch::Retry: break;
+        }
+    }
+    return false;
+}
+
+// Pumps the display without waiting when no other thread does.
+void PumpDisplayNow()
+{
+    auto& ws = WindowSystem::Get();
+    Display::CDisplayBackend* display = nullptr;
+    ThreadQueue* self = nullptr;
+    {
+        Lock lock(ws.Lock());
+        if (ws.pumping != nullptr)
+            return;
+        display = &DisplayLocked(ws);
+        self = ws.CurrentQueue().get();
+        ws.pumping = self;
+    }
+    display->PumpEvents(0);
+    Lock lock(ws.Lock());
+    if (ws.pumping == self)
+        ws.pumping = nullptr;
+}
+
+// Waits until something may have arrived for the calling thread: a message,
+// a send, a due timer, a display event or one of the objects.
+DWORD WaitForInput(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD timeoutMs)
+{
+    WatchClock();
+    auto& ws = WindowSystem::Get();
+    std::shared_ptr<ThreadQueue> queue;
+    Display::CDisplayBackend* display = nullptr;
+    bool pump = false;
+    DWORD wait = timeoutMs;
+    {
+        Lock lock(ws.Lock());
+        queue = ws.CurrentQueue();
+        display = &DisplayLocked(ws);
+        wait = std::min(wait, TimeToNextTimer(*queue, Platform::Clock::NowMs()));
+        if (ws.pumping == nullptr && !queue->waiter.IsWoken() && count == 0) {
+            ws.pumping = queue.get();
+            pump = true;
+        }
+    }
+    if (pump) {
+        display->PumpEvents(wait);
+        Lock lock(ws.Lock());
+        if (ws.pumping == queue.get())
+            ws.pumping = nullptr;
+        return WAIT_OBJECT_0 + count;
+    }
+    if (count > 0) {
+        PumpDisplayNow();
+        if (wait == INFINITE || wait > kDisplayPollMs)
+            wait = kDisplayPollMs;
+        const DWORD result = Platform::WaitForObjectsOrWake(count, handles, waitAll, wait, &queue->waiter);
+        return result == WAIT_TIMEOUT ? WAIT_OBJECT_0 + count : result;
+    }
+    // Another thread pumps the display: it routes events to this queue and wakes it.
+    Platform::WaitForObjectsOrWake(0, nullptr, FALSE, wait, &queue->waiter);
+    return WAIT_OBJECT_0;
+}
+
+void ClearOwnWake()
+{
+    auto& ws = WindowSystem::Get();
+    std::shared_ptr<ThreadQueue> queue;
+    {
+        Lock lock(ws.Lock());
+        queue = ws.CurrentQueue();
+    }
+    queue->waiter.ClearWake();
+}
+
+}
+
+// ---------------------------------------------------------------------------
+// Calling procedures and hooks
+// ---------------------------------------------------------------------------
+
+namespace Ui {
+
+LRESULT CallProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto& ws = WindowSystem::Get();
+    WNDPROC proc = nullptr;
+    bool hooked = false;
+    {
+        Lock lock(ws.Lock());
+        auto w = ws.Peek(hwnd);
+        if (!w)
+            return 0;
+        proc = w->proc;
+        auto queue = ws.CurrentQueue();
+        for (const auto& hook : queue->hooks)
+            hooked = hooked || hook->type == WH_CALLWNDPROC;
+    }
+    if (hooked) {
+        CWPSTRUCT info;
+        info.hwnd = hwnd;
+        info.message = message;
+        info.wParam = wParam;
+        info.lParam = lParam;
+        CallHooks(WH_CALLWNDPROC, HC_ACTION, InSendMessage() ? 1 : 0, reinterpret_cast<LPARAM>(&info), nullptr);
+    }
+    return proc != nullptr ? proc(hwnd, message, wParam, lParam) : 0;
+}
+
+LRESULT CallHooks(int type, int code, WPARAM wParam, LPARAM lParam, bool* swallowed)
+{
+    auto& ws = WindowSystem::Get();
+    std::shared_ptr<Hook> first;
+    {
+        Lock lock(ws.Lock());
+        for (const auto& hook : ws.CurrentQueue()->hooks) {
+            if (hook->type == type) {
+                first = hook;
+                break;
+            }
+        }
+    }
+    if (!first)
+        return 0;
+    const LRESULT result = first->proc(code, wParam, lParam);
+    if (swallowed != nullptr)
+        *swallowed = result != 0;
+    return result;
+}
+
+bool ServiceIncomingSends()
+{
+    auto& ws = WindowSystem::Get();
+    bool any = false;
+    for (;;) {
+        std::shared_ptr<SentMessage> sent;
+        std::shared_ptr<ThreadQueue> queue;
+        {
+            Lock lock(ws.Lock());
+            queue = ws.CurrentQueue();
+            if (queue->incoming.empty())
+                return any;
+            sent = queue->incoming.front();
+            queue->incoming.pop_front();
+            queue->replyStack.push_back(sent);
+        }
+        const LRESULT result = CallProcedure(sent->hwnd, sent->message, sent->wParam, sent->lParam);
+        Lock lock(ws.Lock());
+        if (!sent->done) {
+            sent->result = result;
+            sent->done = true;
+        }
+        std::erase(queue->replyStack, sent);
+        if (sent->sender)
+            ws.WakeQueue(*sent->sender);
+        any = true;
+    }
+}
+
+}
+
+HHOOK SetWindowsHookExW(int type, HOOKPROC proc, HINSTANCE, DWORD threadId)
+{
+    if (proc == nullptr) {
+        SetLastError(ERROR_INVALID_FILTER_PROC);
+        return nullptr;
+    }
+    if (type != WH_KEYBOARD && type != WH_MOUSE && type != WH_GETMESSAGE && type != WH_CALLWNDPROC) {
+        SetLastError(ERROR_INVALID_HOOK_FILTER);
+        return nullptr;
+    }
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    // Only thread hooks: for the calling thread, or one that has a queue.
+    std::shared_ptr<ThreadQueue> queue = threadId == 0 || threadId == CurrentThreadId() ? ws.CurrentQueue() : ws.QueueOfThread(threadId);
+    if (!queue) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto hook = std::make_shared<Hook>();
+    hook->type = type;
+    hook->proc = proc;
+    hook->handle = ws.Hooks().Insert(hook);
+    if (hook->handle == nullptr) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    queue->hooks.insert(queue->hooks.begin(), hook);
+    return hook->handle;
+}
+
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam)
+{
+    auto& ws = WindowSystem::Get();
+    std::shared_ptr<Hook> next;
+    {
+        Lock lock(ws.Lock());
+        auto current = ws.Hooks().Lookup(hook);
+        if (!current)
+            return 0;
+        const auto& hooks = ws.CurrentQueue()->hooks;
+        auto it = std::find(hooks.begin(), hooks.end(), current);
+        if (it == hooks.end())
+            return 0;
+        for (++it; it != hooks.end(); ++it) {
+            if ((*it)->type == current->type) {
+                next = *it;
+                break;
+            }
+        }
+    }
+    return next ? next->proc(code, wParam, lParam) : 0;
+}
+
+BOOL UnhookWindowsHookEx(HHOOK hook)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto removed = ws.Hooks().Remove(hook);
+    if (!removed) {
+        SetLastError(ERROR_INVALID_HOOK_HANDLE);
+        return FALSE;
+    }
+    for (const auto& queue : ws.AllQueues())
+        std::erase(queue->hooks, removed);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Sending and posting
+// ---------------------------------------------------------------------------
+
+LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto& ws = WindowSystem::Get();
+    if (hwnd == HWND_BROADCAST) {
+        std::vector<HWND> tops;
+        {
+            Lock lock(ws.Lock());
+            tops = ws.TopLevels();
+        }
+        for (HWND top : tops)
+            SendMessageW(top, message, wParam, lParam);
+        return 0;
+    }
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return 0;
+    std::shared_ptr<ThreadQueue> target = w->queue;
+    if (target->threadId == CurrentThreadId()) {
+        lock.unlock();
+        return CallProcedure(hwnd, message, wParam, lParam);
+    }
+    if (!target->alive)
+        return 0;
+    auto self = ws.CurrentQueue();
+    auto sent = std::make_shared<SentMessage>();
+    sent->hwnd = hwnd;
+    sent->message = message;
+    sent->wParam = wParam;
+    sent->lParam = lParam;
+    sent->sender = self;
+    target->incoming.push_back(sent);
+    ws.WakeQueue(*target);
+    lock.unlock();
+
+    // Waiting for the reply, this thread handles what others send to it, so
+    // two threads that send to each other both get through.
+    for (;;) {
+        self->waiter.ClearWake();
+        ServiceIncomingSends();
+        {
+            Lock check(ws.Lock());
+            if (sent->done)
+                return sent->result;
+            if (!target->alive)
+                return 0;
+        }
+        Platform::WaitForObjectsOrWake(0, nullptr, FALSE, INFINITE, &self->waiter);
+    }
+}
+
+BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto queue = threadId == CurrentThreadId() ? ws.CurrentQueue() : ws.QueueOfThread(threadId);
+    if (!queue || !queue->alive) {
+        SetLastError(ERROR_INVALID_THREAD_ID);
+        return FALSE;
+    }
+    if (queue->posted.size() >= kPostQuota) {
+        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return FALSE;
+    }
+    MSG msg;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = static_cast<DWORD>(Platform::Clock::NowMs());
+    msg.pt = ws.cursorPos;
+    PostLocked(ws, *queue, msg);
+    return TRUE;
+}
+
+BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (hwnd == nullptr)
+        return PostThreadMessageW(CurrentThreadId(), message, wParam, lParam);
+    auto& ws = WindowSystem::Get();
+    if (hwnd == HWND_BROADCAST) {
+        std::vector<HWND> tops;
+        {
+            Lock lock(ws.Lock());
+            tops = ws.TopLevels();
+        }
+        for (HWND top : tops)
+            PostMessageW(top, message, wParam, lParam);
+        return TRUE;
+    }
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return FALSE;
+    if (w->queue->posted.size() >= kPostQuota) {
+        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return FALSE;
+    }
+    MSG msg;
+    msg.hwnd = hwnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = static_cast<DWORD>(Platform::Clock::NowMs());
+    msg.pt = ws.cursorPos;
+    PostLocked(ws, *w->queue, msg);
+    return TRUE;
+}
+
+UINT RegisterWindowMessageW(LPCWSTR name)
+{
+    if (name == nullptr || *name == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto& table = ws.RegisteredMessages();
+    const std::wstring key = UpperName(name);
+    if (auto it = table.find(key); it != table.end())
+        return it->second;
+    const UINT id = 0xC000u + static_cast<UINT>(table.size());
+    if (id >= DisplayActionMessage()) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    table[key] = id;
+    return id;
+}
+
+// ---------------------------------------------------------------------------
+// Retrieving
+// ---------------------------------------------------------------------------
+
+BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags)
+{
+    if (msg == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    PumpDisplayNow();
+    return Fetch(msg, hwnd, filterMin, filterMax, removeFlags) ? TRUE : FALSE;
+}
+
+BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax)
+{
+    if (msg == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    if (hwnd != nullptr && hwnd != reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1)) && !IsWindow(hwnd)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return -1;
+    }
+    for (;;) {
+        ClearOwnWake();
+        PumpDisplayNow();
+        if (Fetch(msg, hwnd, filterMin, filterMax, PM_REMOVE))
+            return msg->message == WM_QUIT ? FALSE : TRUE;
+        WaitForInput(0, nullptr, FALSE, INFINITE);
+    }
+}
+
+BOOL WaitMessage()
+{
+    // Returns when something is there that was not there before.
+    ClearOwnWake();
+    MSG probe;
+    PumpDisplayNow();
+    if (Fetch(&probe, nullptr, 0, 0, PM_NOREMOVE))
+        return TRUE;
+    WaitForInput(0, nullptr, FALSE, INFINITE);
+    return TRUE;
+}
+
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask)
+{
+    if (count > MAXIMUM_WAIT_OBJECTS || (count > 0 && handles == nullptr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+    }
+    const ULONGLONG start = Platform::Clock::NowMs();
+    for (;;) {
+        ClearOwnWake();
+        ServiceIncomingSends();
+        if (count > 0) {
+            const DWORD ready = Platform::WaitForObjectsOrWake(count, handles, waitAll, 0, nullptr);
+            if (ready != WAIT_TIMEOUT)
+                return ready;
+        }
+        if (wakeMask != 0 && (GetQueueStatus(wakeMask) & 0xFFFF) != 0)
+            return WAIT_OBJECT_0 + count;
+        DWORD left = INFINITE;
+        if (milliseconds != INFINITE) {
+            const ULONGLONG elapsed = Platform::Clock::NowMs() - start;
+            if (elapsed >= milliseconds)
+                return WAIT_TIMEOUT;
+            left = static_cast<DWORD>(milliseconds - elapsed);
+        }
+        const DWORD result = WaitForInput(count, handles, waitAll, left);
+        if (result == WAIT_FAILED)
+            return WAIT_FAILED;
+        if (result < WAIT_OBJECT_0 + count || (result >= WAIT_ABANDONED_0 && result < WAIT_ABANDONED_0 + count))
+            return result;
+    }
+}
+
+DWORD GetQueueStatus(UINT flags)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto queue = ws.CurrentQueue();
+    DWORD status = 0;
+    for (const auto& q : queue->posted) {
+        const UINT m = q.msg.message;
+        if (IsKeyMessage(m))
+            status |= QS_KEY;
+        else if (m == WM_MOUSEMOVE)
+            status |= QS_MOUSEMOVE;
+        else if (IsMouseMessage(m))
+            status |= QS_MOUSEBUTTON;
+        else
+            status |= QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
+    }
+    if (queue->quit)
+        status |= QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
+    if (!queue->incoming.empty())
+        status |= QS_SENDMESSAGE;
+    if (FindPaintWindow(ws, *queue, nullptr, 0, 0) != nullptr)
+        status |= QS_PAINT;
+    const ULONGLONG now = Platform::Clock::NowMs();
+    for (const Timer& t : queue->timers) {
+        if (t.due <= now)
+            status |= QS_TIMER;
+    }
+    status &= flags;
+    return (status << 16) | status;
+}
+
+BOOL TranslateMessage(const MSG* msg)
+{
+    if (msg == nullptr || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN))
+        return FALSE;
+    // The text comes from the display with the key: the layout is its business.
+    std::wstring text;
+    if (t_keyMsg.hwnd == msg->hwnd && t_keyMsg.message == msg->message && t_keyMsg.wParam == msg->wParam &&
+        t_keyMsg.time == msg->time)
+        text = t_keyText;
+    if (text.empty())
+        return FALSE;
+    const UINT charMessage = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto queue = ws.CurrentQueue();
+    // The characters come next, before anything posted later.
+    std::deque<QueuedMessage> chars;
+    for (wchar_t c : text) {
+        QueuedMessage q;
+        q.msg = *msg;
+        q.msg.message = charMessage;
+        q.msg.wParam = static_cast<WPARAM>(c);
+        chars.push_back(q);
+    }
+    queue->posted.insert(queue->posted.begin(), chars.begin(), chars.end());
+    ws.WakeQueue(*queue);
+    t_keyMsg = MSG{};
+    return TRUE;
+}
+
+LRESULT DispatchMessageW(const MSG* msg)
+{
+    if (msg == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (msg->message == WM_TIMER && msg->lParam != 0) {
+        auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
+        // Only timer procedures this thread registered are called: lParam may come from anywhere.
+        bool known = false;
+        {
+            auto& ws = WindowSystem::Get();
+            Lock lock(ws.Lock());
+            for (const Timer& t : ws.CurrentQueue()->timers)
+                known = known || (t.proc == proc && t.id == msg->wParam && t.hwnd == msg->hwnd);
+        }
+        if (known) {
+            proc(msg->hwnd, WM_TIMER, msg->wParam, static_cast<DWORD>(Platform::Clock::NowMs()));
+            return 0;
+        }
+    }
+    if (msg->hwnd == nullptr)
+        return 0;
+    if (msg->message == DisplayActionMessage()) {
+        if (GetWindowThreadProcessId(msg->hwnd, nullptr) == CurrentThreadId())
+            RunDisplayAction(msg->hwnd, msg->wParam, msg->lParam);
+        return 0;
+    }
+    {
+        auto& ws = WindowSystem::Get();
+        Lock lock(ws.Lock());
+        auto w = ws.Find(msg->hwnd);
+        if (!w)
+            return 0;
+        if (w->queue->threadId != CurrentThreadId()) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return 0;
+        }
+    }
+    return CallProcedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+void PostQuitMessage(int exitCode)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto queue = ws.CurrentQueue();
+    queue->quit = true;
+    queue->quitCode = exitCode;
+    ws.WakeQueue(*queue);
+}
+
+BOOL InSendMessage()
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    return ws.CurrentQueue()->replyStack.empty() ? FALSE : TRUE;
+}
+
+BOOL ReplyMessage(LRESULT result)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto queue = ws.CurrentQueue();
+    if (queue->replyStack.empty())
+        return FALSE;
+    auto sent = queue->replyStack.back();
+    if (sent->done)
+        return FALSE;
+    sent->result = result;
+    sent->done = true;
+    if (sent->sender)
+        ws.WakeQueue(*sent->sender);
+    return TRUE;
+}
+
+LONG GetMessageTime()
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    return static_cast<LONG>(ws.CurrentQueue()->last.time);
+}
+
+DWORD GetMessagePos()
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    const POINT p = ws.CurrentQueue()->last.pt;
+    return static_cast<DWORD>(MAKELONG(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+}
+
+// ---------------------------------------------------------------------------
+// Timers
+// ---------------------------------------------------------------------------
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    std::shared_ptr<ThreadQueue> queue;
+    if (hwnd != nullptr) {
+        auto w = ws.Find(hwnd);
+        if (!w)
+            return 0;
+        queue = w->queue;
+    } else {
+        queue = ws.CurrentQueue();
+    }
+    // The platform's limits: at least 10 ms, at most about 24.8 days.
+    elapse = std::clamp<UINT>(elapse, 10u, 0x7FFFFFFFu);
+    if (hwnd == nullptr) {
+        // Thread timers get an id of their own unless an existing one is replaced.
+        bool existing = false;
+        for (const Timer& t : queue->timers)
+            existing = existing || (t.hwnd == nullptr && t.id == id && id != 0);
+        if (!existing) {
+            id = queue->nextThreadTimerId++;
+            if (queue->nextThreadTimerId == 0)
+                queue->nextThreadTimerId = 1;
+        }
+    }
+    const ULONGLONG due = Platform::Clock::NowMs() + elapse;
+    for (Timer& t : queue->timers) {
+        if (t.hwnd == hwnd && t.id == id) {
+            t.elapse = elapse;
+            t.proc = proc;
+            t.due = due;
+            ws.WakeQueue(*queue);
+            return hwnd != nullptr ? (id != 0 ? id : 1) : id;
+        }
+    }
+    Timer timer;
+    timer.hwnd = hwnd;
+    timer.id = id;
+    timer.elapse = elapse;
+    timer.proc = proc;
+    timer.due = due;
+    queue->timers.push_back(timer);
+    ws.WakeQueue(*queue);
+    return hwnd != nullptr ? (id != 0 ? id : 1) : id;
+}
+
+BOOL KillTimer(HWND hwnd, UINT_PTR id)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    std::shared_ptr<ThreadQueue> queue;
+    if (hwnd != nullptr) {
+        auto w = ws.Find(hwnd);
+        if (!w)
+            return FALSE;
+        queue = w->queue;
+    } else {
+        queue = ws.CurrentQueue();
+    }
+    const auto before = queue->timers.size();
+    std::erase_if(queue->timers, [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+    // A WM_TIMER already taken from the queue is not called back; none is queued ahead.
+    return queue->timers.size() != before ? TRUE : FALSE;
+}

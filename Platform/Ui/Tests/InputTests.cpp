@@ -1,0 +1,266 @@
+#include "Platform/Base/Clock.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
+
+using namespace UiTest;
+
+namespace {
+
+// A visible top-level at a known place with two children, active and focused.
+struct Scene {
+    Handler top;
+    Handler left;
+    Handler right;
+    WindowGuard guard;
+    HWND a = nullptr;
+    HWND b = nullptr;
+
+    explicit Scene(bool doubleClicks = false)
+    {
+        guard.hwnd = Create(&top, WS_POPUP | WS_VISIBLE, 500, 400, 200, 100);
+        a = Create(&left, WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, guard.hwnd, 1, 0, doubleClicks);
+        b = Create(&right, WS_CHILD | WS_VISIBLE, 100, 0, 100, 100, guard.hwnd, 2, 0, doubleClicks);
+        SetActiveWindow(guard.hwnd);
+        Drain();
+    }
+};
+
+}
+
+TEST(Input, FocusMovesWithKillThenSetFocus)
+{
+    Scene s;
+    SetFocus(s.a);
+    std::vector<std::pair<HWND, UINT>> order;
+    auto note = [&](HWND hwnd, UINT m, WPARAM, LPARAM, LRESULT&) {
+        if (m == WM_SETFOCUS || m == WM_KILLFOCUS)
+            order.emplace_back(hwnd, m);
+        return false;
+    };
+    s.left.onMessage = note;
+    s.right.onMessage = note;
+    s.left.Clear();
+    s.right.Clear();
+    EXPECT_EQ(SetFocus(s.b), s.a);
+    EXPECT_EQ(GetFocus(), s.b);
+    const std::vector<std::pair<HWND, UINT>> expected{{s.a, WM_KILLFOCUS}, {s.b, WM_SETFOCUS}};
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(s.right.Of(WM_SETFOCUS)[0].wParam, reinterpret_cast<WPARAM>(s.a));
+    EXPECT_EQ(s.left.Of(WM_KILLFOCUS)[0].wParam, reinterpret_cast<WPARAM>(s.b));
+    // Destroying the focused window leaves no dangling focus.
+    DestroyWindow(s.b);
+    EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST(Input, DisablingTheFocusedWindowTakesTheFocusAway)
+{
+    Scene s;
+    SetFocus(s.a);
+    EnableWindow(s.a, FALSE);
+    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(s.a));
+    EXPECT_EQ(s.left.Of(WM_ENABLE).size(), 1u);
+}
+
+TEST(Input, ActivationSendsActivateAndActivateApp)
+{
+    Handler h1;
+    Handler h2;
+    WindowGuard w1{Create(&h1, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100)};
+    WindowGuard w2{Create(&h2, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100)};
+    EXPECT_EQ(GetActiveWindow(), w2.hwnd) << "showing a top-level activates it";
+    h1.Clear();
+    h2.Clear();
+    SetActiveWindow(w1.hwnd);
+    auto deact = h2.Of(WM_ACTIVATE);
+    ASSERT_EQ(deact.size(), 1u);
+    EXPECT_EQ(LOWORD(deact[0].wParam), WA_INACTIVE);
+    auto act = h1.Of(WM_ACTIVATE);
+    ASSERT_EQ(act.size(), 1u);
+    EXPECT_EQ(LOWORD(act[0].wParam), WA_ACTIVE);
+    EXPECT_EQ(GetFocus(), w1.hwnd) << "the default handler focuses the activated window";
+    EXPECT_EQ(Headless().FocusedTopLevel(), NativeWindowOf(w1.hwnd));
+    SetActiveWindow(nullptr);
+    EXPECT_FALSE(h1.Of(WM_ACTIVATEAPP).empty());
+    EXPECT_EQ(h1.Of(WM_ACTIVATEAPP).back().wParam, static_cast<WPARAM>(FALSE));
+}
+
+TEST(Input, MouseGoesToTheChildUnderThePointerAndToTheCaptureOutsideIt)
+{
+    Scene s;
+    auto& display = Headless();
+    display.InjectMouseMove({550, 420});
+    Drain();
+    auto moves = s.left.Of(WM_MOUSEMOVE);
+    ASSERT_FALSE(moves.empty());
+    EXPECT_EQ(GET_X_LPARAM(moves.back().lParam), 50);
+    EXPECT_EQ(GET_Y_LPARAM(moves.back().lParam), 20);
+    EXPECT_EQ(WindowFromPoint({650, 420}), s.b);
+    EXPECT_EQ(ChildWindowFromPoint(s.guard.hwnd, {150, 20}), s.b);
+    EXPECT_EQ(ChildWindowFromPoint(s.guard.hwnd, {500, 20}), nullptr);
+
+    SetCapture(s.a);
+    EXPECT_EQ(GetCapture(), s.a);
+    s.left.Clear();
+    s.right.Clear();
+    display.InjectMouseMove({650, 420});
+    display.InjectMouseMove({900, 900});  // outside every window
+    Drain();
+    moves = s.left.Of(WM_MOUSEMOVE);
+    ASSERT_EQ(moves.size(), 1u) << "consecutive moves collapse";
+    EXPECT_EQ(GET_X_LPARAM(moves[0].lParam), 400);
+    EXPECT_TRUE(s.right.Of(WM_MOUSEMOVE).empty());
+    ReleaseCapture();
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(s.left.Of(WM_CAPTURECHANGED).size(), 1u);
+    EXPECT_EQ(display.PointerGrab(), 0u);
+}
+
+TEST(Input, CaptureChangeTellsTheOldWindow)
+{
+    Scene s;
+    SetCapture(s.a);
+    SetCapture(s.b);
+    auto changed = s.left.Of(WM_CAPTURECHANGED);
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0].lParam, reinterpret_cast<LPARAM>(s.b));
+    DestroyWindow(s.b);
+    EXPECT_EQ(GetCapture(), nullptr) << "a destroyed window loses the capture";
+}
+
+TEST(Input, DoubleClicksNeedTheClassStyleAndTheTime)
+{
+    Platform::ManualClockScope clock{5000000};
+    for (bool dbl : {false, true}) {
+        Scene s(dbl);
+        auto& display = Headless();
+        for (int i = 0; i < 2; ++i) {
+            display.InjectMouseDown(Display::MouseButton::Left, {520, 420});
+            display.InjectMouseUp(Display::MouseButton::Left, {520, 420});
+        }
+        Drain();
+        EXPECT_EQ(s.left.Of(WM_LBUTTONDBLCLK).size(), dbl ? 1u : 0u);
+        EXPECT_EQ(s.left.Of(WM_LBUTTONDOWN).size(), dbl ? 1u : 2u);
+        if (dbl) {
+            s.left.Clear();
+            Platform::Clock::Advance(GetDoubleClickTime() + 1);
+            display.InjectMouseDown(Display::MouseButton::Left, {520, 420});
+            Platform::Clock::Advance(GetDoubleClickTime() + 1);
+            display.InjectMouseDown(Display::MouseButton::Left, {520, 420});
+            display.InjectMouseUp(Display::MouseButton::Left, {520, 420});
+            Drain();
+            EXPECT_TRUE(s.left.Of(WM_LBUTTONDBLCLK).empty()) << "too slow for a double click";
+        }
+    }
+}
+
+TEST(Input, KeysBecomeCharactersAndKeyStates)
+{
+    Scene s;
+    SetFocus(s.a);
+    auto& display = Headless();
+    display.InjectKeyDown(VK_SHIFT);
+    display.InjectKeyDown('K');
+    MSG msg;
+    int guard = 0;
+    bool sawShiftDown = false;
+    while (guard++ < 100 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_KEYDOWN && msg.wParam == 'K')
+            sawShiftDown = GetKeyState(VK_SHIFT) < 0;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    EXPECT_TRUE(sawShiftDown) << "the key state follows the messages taken";
+    auto chars = s.left.Of(WM_CHAR);
+    ASSERT_EQ(chars.size(), 1u);
+    EXPECT_EQ(chars[0].wParam, static_cast<WPARAM>(L'K'));
+    EXPECT_LT(GetAsyncKeyState(VK_SHIFT), 0);
+    display.InjectKeyUp('K');
+    display.InjectKeyUp(VK_SHIFT);
+    display.InjectText(L"ü");
+    Drain();
+    EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+    EXPECT_EQ(s.left.Of(WM_CHAR).back().wParam, static_cast<WPARAM>(L'ü'));
+    auto ups = s.left.Of(WM_KEYUP);
+    ASSERT_FALSE(ups.empty());
+    EXPECT_NE(ups.back().lParam & (LPARAM{1} << 31), 0) << "key-up has the transition bit";
+    EXPECT_EQ(GetKeyState(-1), 0);
+    EXPECT_EQ(GetKeyState(256), 0);
+}
+
+TEST(Input, MouseLeaveIsReportedOnceWhenTracked)
+{
+    Scene s;
+    auto& display = Headless();
+    display.InjectMouseMove({520, 420});
+    Drain();
+    TRACKMOUSEEVENT track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = s.a;
+    ASSERT_TRUE(TrackMouseEvent(&track));
+    display.InjectMouseMove({530, 430});
+    Drain();
+    EXPECT_TRUE(s.left.Of(WM_MOUSELEAVE).empty());
+    display.InjectMouseMove({650, 430});
+    display.InjectMouseMove({660, 430});
+    Drain();
+    EXPECT_EQ(s.left.Of(WM_MOUSELEAVE).size(), 1u);
+    // Tracking a window the pointer is not over reports the leave at once.
+    track.hwndTrack = s.a;
+    TrackMouseEvent(&track);
+    Drain();
+    EXPECT_EQ(s.left.Of(WM_MOUSELEAVE).size(), 2u);
+    track.cbSize = 3;
+    EXPECT_FALSE(TrackMouseEvent(&track));
+}
+
+TEST(Input, DisabledOwnerGetsNoMouseInput)
+{
+    Scene s;
+    EnableWindow(s.guard.hwnd, FALSE);
+    s.left.Clear();
+    Headless().InjectMouseDown(Display::MouseButton::Left, {520, 420});
+    Drain();
+    EXPECT_TRUE(s.left.Of(WM_LBUTTONDOWN).empty());
+    Headless().InjectMouseUp(Display::MouseButton::Left, {520, 420});
+    Drain();
+}
+
+TEST(Input, WheelGoesToTheFocusAndUpToTheParent)
+{
+    Scene s;
+    SetFocus(s.b);
+    s.top.Clear();
+    Headless().InjectWheel(-120, {520, 420});
+    Drain();
+    auto wheel = s.right.Of(WM_MOUSEWHEEL);
+    ASSERT_EQ(wheel.size(), 1u);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheel[0].wParam), -120);
+    EXPECT_EQ(s.top.Of(WM_MOUSEWHEEL).size(), 1u) << "unhandled, it goes to the parent";
+}
+
+TEST(Input, CloseRequestFromTheDisplayDestroysByDefault)
+{
+    Handler h;
+    HWND w = Create(&h, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100);
+    Headless().InjectClose(NativeWindowOf(w));
+    Drain();
+    EXPECT_EQ(h.Of(WM_CLOSE).size(), 1u);
+    EXPECT_FALSE(IsWindow(w));
+}
+
+TEST(Input, TheDisplayResizingATopLevelSendsWmSize)
+{
+    Handler h;
+    WindowGuard g{Create(&h, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200)};
+    Drain();
+    h.Clear();
+    Headless().InjectConfigure(NativeWindowOf(g.hwnd), {100, 100, 500, 400});
+    Drain();
+    RECT client{};
+    GetClientRect(g.hwnd, &client);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 300);
+    auto sizes = h.Of(WM_SIZE);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_EQ(LOWORD(static_cast<std::uintptr_t>(sizes[0].lParam)), 400);
+}

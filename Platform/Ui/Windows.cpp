@@ -1,0 +1,685 @@
+// Window classes, creation and destruction, the tree, long values and properties.
+#include "Platform/Base/LastError.h"
+#include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Ui/WindowSystem.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+using namespace Ui;
+
+namespace {
+
+using Lock = std::unique_lock<std::mutex>;
+
+std::atomic<ATOM> g_nextAtom{0xC000};
+
+std::wstring ClassKey(LPCWSTR name, const std::map<std::wstring, std::shared_ptr<WindowClass>>& classes)
+{
+    if (name == nullptr)
+        return {};
+    if (IS_INTRESOURCE(name)) {
+        const ATOM atom = static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(name));
+        for (const auto& [key, cls] : classes) {
+            if (cls->atom == atom)
+                return key;
+        }
+        return {};
+    }
+    return UpperName(name);
+}
+
+std::shared_ptr<WindowClass> FindClass(WindowSystem& ws, LPCWSTR name)
+{
+    const std::wstring key = ClassKey(name, ws.Classes());
+    auto it = ws.Classes().find(key);
+    return it == ws.Classes().end() ? nullptr : it->second;
+}
+
+ATOM RegisterLocked(WindowSystem& ws, const WNDCLASSEXW& wc)
+{
+    if (wc.lpszClassName == nullptr || IS_INTRESOURCE(wc.lpszClassName) || *wc.lpszClassName == 0 ||
+        wc.lpfnWndProc == nullptr || wc.cbClsExtra < 0 || wc.cbWndExtra < 0 || wc.cbClsExtra > 40960 ||
+        wc.cbWndExtra > 40960) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const std::wstring key = UpperName(wc.lpszClassName);
+    if (ws.Classes().count(key) != 0) {
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
+    auto cls = std::make_shared<WindowClass>();
+    cls->name = wc.lpszClassName;
+    cls->style = wc.style;
+    cls->proc = wc.lpfnWndProc;
+    cls->classExtra = wc.cbClsExtra;
+    cls->windowExtra = wc.cbWndExtra;
+    cls->instance = wc.hInstance;
+    cls->icon = wc.hIcon;
+    cls->smallIcon = wc.hIconSm;
+    cls->cursor = wc.hCursor;
+    cls->background = wc.hbrBackground;
+    cls->extra.assign(static_cast<std::size_t>(wc.cbClsExtra), 0);
+    cls->atom = g_nextAtom++;
+    ws.Classes()[key] = cls;
+    return cls->atom;
+}
+
+void FillClassInfo(const WindowClass& cls, WNDCLASSEXW& wc)
+{
+    wc.style = cls.style;
+    wc.lpfnWndProc = cls.proc;
+    wc.cbClsExtra = cls.classExtra;
+    wc.cbWndExtra = cls.windowExtra;
+    wc.hInstance = cls.instance;
+    wc.hIcon = cls.icon;
+    wc.hIconSm = cls.smallIcon;
+    wc.hCursor = cls.cursor;
+    wc.hbrBackground = cls.background;
+    wc.lpszMenuName = nullptr;
+    wc.lpszClassName = cls.name.c_str();
+}
+
+}
+
+ATOM RegisterClassExW(const WNDCLASSEXW* wc)
+{
+    if (wc == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    return RegisterLocked(ws, *wc);
+}
+
+ATOM RegisterClassW(const WNDCLASSW* wc)
+{
+    if (wc == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    WNDCLASSEXW ex;
+    ex.style = wc->style;
+    ex.lpfnWndProc = wc->lpfnWndProc;
+    ex.cbClsExtra = wc->cbClsExtra;
+    ex.cbWndExtra = wc->cbWndExtra;
+    ex.hInstance = wc->hInstance;
+    ex.hIcon = wc->hIcon;
+    ex.hCursor = wc->hCursor;
+    ex.hbrBackground = wc->hbrBackground;
+    ex.lpszMenuName = wc->lpszMenuName;
+    ex.lpszClassName = wc->lpszClassName;
+    return RegisterClassExW(&ex);
+}
+
+BOOL UnregisterClassW(LPCWSTR className, HINSTANCE)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    const std::wstring key = ClassKey(className, ws.Classes());
+    auto it = ws.Classes().find(key);
+    if (it == ws.Classes().end()) {
+        SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+        return FALSE;
+    }
+    for (const auto& w : ws.AllWindows()) {
+        if (w->windowClass == it->second) {
+            SetLastError(ERROR_CLASS_HAS_WINDOWS);
+            return FALSE;
+        }
+    }
+    ws.Classes().erase(it);
+    return TRUE;
+}
+
+BOOL GetClassInfoExW(HINSTANCE, LPCWSTR className, WNDCLASSEXW* wc)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto cls = FindClass(ws, className);
+    if (!cls || wc == nullptr) {
+        SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+        return FALSE;
+    }
+    FillClassInfo(*cls, *wc);
+    return cls->atom;
+}
+
+BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* wc)
+{
+    WNDCLASSEXW ex;
+    const BOOL found = GetClassInfoExW(instance, className, &ex);
+    if (found && wc != nullptr) {
+        wc->style = ex.style;
+        wc->lpfnWndProc = ex.lpfnWndProc;
+        wc->cbClsExtra = ex.cbClsExtra;
+        wc->cbWndExtra = ex.cbWndExtra;
+        wc->hInstance = ex.hInstance;
+        wc->hIcon = ex.hIcon;
+        wc->hCursor = ex.hCursor;
+        wc->hbrBackground = ex.hbrBackground;
+        wc->lpszMenuName = nullptr;
+        wc->lpszClassName = ex.lpszClassName;
+    }
+    return found;
+}
+
+int GetClassNameW(HWND hwnd, LPWSTR buffer, int count)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w || buffer == nullptr || count <= 0)
+        return 0;
+    const std::wstring& name = w->windowClass->name;
+    const int n = std::min<int>(static_cast<int>(name.size()), count - 1);
+    std::copy_n(name.c_str(), n, buffer);
+    buffer[n] = 0;
+    return n;
+}
+
+ULONG_PTR GetClassLongPtrW(HWND hwnd, int index)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return 0;
+    const WindowClass& cls = *w->windowClass;
+    switch (index) {
+    case GCLP_HBRBACKGROUND: return reinterpret_cast<ULONG_PTR>(cls.background);
+    case GCLP_HCURSOR: return reinterpret_cast<ULONG_PTR>(cls.cursor);
+    case GCLP_HICON: return reinterpret_cast<ULONG_PTR>(cls.icon);
+    case GCLP_HICONSM: return reinterpret_cast<ULONG_PTR>(cls.smallIcon);
+    case GCLP_WNDPROC: return reinterpret_cast<ULONG_PTR>(cls.proc);
+    case GCL_STYLE: return cls.style;
+    default: break;
+    }
+    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(ULONG_PTR) <= cls.extra.size()) {
+        ULONG_PTR value = 0;
+        std::memcpy(&value, cls.extra.data() + index, sizeof value);
+        return value;
+    }
+    SetLastError(ERROR_INVALID_INDEX);
+    return 0;
+}
+
+ULONG_PTR SetClassLongPtrW(HWND hwnd, int index, LONG_PTR value)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return 0;
+    WindowClass& cls = *w->windowClass;
+    ULONG_PTR old = 0;
+    switch (index) {
+    case GCLP_HBRBACKGROUND:
+        old = reinterpret_cast<ULONG_PTR>(cls.background);
+        cls.background = reinterpret_cast<HBRUSH>(value);
+        return old;
+    case GCLP_HCURSOR:
+        old = reinterpret_cast<ULONG_PTR>(cls.cursor);
+        cls.cursor = reinterpret_cast<HCURSOR>(value);
+        return old;
+    case GCLP_HICON:
+        old = reinterpret_cast<ULONG_PTR>(cls.icon);
+        cls.icon = reinterpret_cast<HICON>(value);
+        return old;
+    case GCLP_HICONSM:
+        old = reinterpret_cast<ULONG_PTR>(cls.smallIcon);
+        cls.smallIcon = reinterpret_cast<HICON>(value);
+        return old;
+    case GCL_STYLE:
+        old = cls.style;
+        cls.style = static_cast<UINT>(value);
+        return old;
+    default: break;
+    }
+    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(ULONG_PTR) <= cls.extra.size()) {
+        std::memcpy(&old, cls.extra.data() + index, sizeof old);
+        std::memcpy(cls.extra.data() + index, &value, sizeof value);
+        return old;
+    }
+    SetLastError(ERROR_INVALID_INDEX);
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Creation and destruction
+// ---------------------------------------------------------------------------
+
+namespace {
+
+POINT g_cascade{40, 40};
+
+void PlaceNewWindow(WindowSystem& ws, Window& w, int x, int y, int width, int height)
+{
+    const bool child = (w.style & WS_CHILD) != 0;
+    if (!child && x == CW_USEDEFAULT) {
+        const RECT work = DisplayLocked(ws).WorkArea();
+        x = work.left + g_cascade.x;
+        y = work.top + g_cascade.y;
+        g_cascade.x = (g_cascade.x + 24) % 240;
+        g_cascade.y = (g_cascade.y + 24) % 240;
+        if (width == CW_USEDEFAULT) {
+            width = (work.right - work.left) * 2 / 3;
+            height = (work.bottom - work.top) * 2 / 3;
+        }
+    }
+    if (x == CW_USEDEFAULT)
+        x = y = 0;
+    if (width == CW_USEDEFAULT)
+        width = height = 0;
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    w.rect = {x, y, x + width, y + height};
+}
+
+}
+
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto cls = FindClass(ws, className);
+    if (!cls) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
+    }
+    auto w = std::make_shared<Window>();
+    w->windowClass = cls;
+    w->queue = ws.CurrentQueue();
+    w->style = style;
+    w->exStyle = exStyle;
+    w->proc = cls->proc;
+    w->instance = instance;
+    w->extra.assign(static_cast<std::size_t>(cls->windowExtra), 0);
+    w->text = windowName != nullptr && !IS_INTRESOURCE(windowName) ? windowName : L"";
+    if (parent == HWND_MESSAGE) {
+        w->messageOnly = true;
+        w->style &= ~(WS_CHILD | WS_VISIBLE);
+        parent = nullptr;
+    }
+    std::shared_ptr<Window> parentWindow;
+    if (parent != nullptr) {
+        parentWindow = ws.Find(parent);
+        if (!parentWindow || parentWindow->destroying)
+            return nullptr;
+    }
+    if ((style & WS_CHILD) != 0) {
+        if (!parentWindow) {
+            SetLastError(ERROR_TLW_WITH_WSCHILD);
+            return nullptr;
+        }
+        w->parent = parent;
+        w->id = reinterpret_cast<LONG_PTR>(menu);
+    } else if (parentWindow) {
+        // The owner of a pop-up is always a top-level.
+        auto root = RootOf(ws, *parentWindow);
+        w->owner = root ? root->hwnd : nullptr;
+    }
+    if (IsTopLevel(*w) && !w->messageOnly) {
+        // Overlapped windows always have a caption.
+        if ((w->style & (WS_POPUP | WS_CHILD)) == 0)
+            w->style |= WS_CAPTION | WS_CLIPSIBLINGS;
+        if ((w->exStyle & WS_EX_DLGMODALFRAME) != 0 || (w->style & WS_CAPTION) == WS_CAPTION || (w->style & WS_THICKFRAME) != 0)
+            w->exStyle |= WS_EX_WINDOWEDGE;
+    }
+    PlaceNewWindow(ws, *w, x, y, width, height);
+    UpdateFrame(ws, *w);
+
+    HWND hwnd = ws.Insert(w);
+    if (hwnd == nullptr) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    if (parentWindow)
+        parentWindow->children.push_back(hwnd);  // new children go to the bottom of the Z-order
+    else if (!w->messageOnly)
+        ws.TopLevels().insert(ws.TopLevels().begin() + static_cast<std::ptrdiff_t>(TopMostInsertIndex(ws, *w)), hwnd);
+    if (IsTopLevel(*w) && !w->messageOnly) {
+        Display::TopLevelParams params;
+        params.kind = NativeKind(w->style);
+        params.clientRect = NativeRect(*w);
+        params.title = w->text;
+        auto owner = ws.Peek(w->owner);
+        params.owner = owner ? owner->native : 0;
+        params.resizable = (w->style & WS_THICKFRAME) != 0;
+        params.topMost = (w->exStyle & WS_EX_TOPMOST) != 0;
+        params.toolWindow = (w->exStyle & WS_EX_TOOLWINDOW) != 0;
+        w->native = DisplayLocked(ws).CreateTopLevel(params);
+    }
+    lock.unlock();
+
+    CREATESTRUCTW cs;
+    cs.lpCreateParams = param;
+    cs.hInstance = instance;
+    cs.hMenu = menu;
+    cs.hwndParent = parent;
+    cs.x = w->rect.left;
+    cs.y = w->rect.top;
+    cs.cx = w->rect.right - w->rect.left;
+    cs.cy = w->rect.bottom - w->rect.top;
+    cs.style = static_cast<LONG>(w->style);
+    cs.lpszName = windowName;
+    cs.lpszClass = className;
+    cs.dwExStyle = w->exStyle;
+    const DWORD visible = w->style & WS_VISIBLE;
+    {
+        Lock relock(ws.Lock());
+        w->style &= ~WS_VISIBLE;  // shown after WM_CREATE, as the platform does
+    }
+    if (!SendMessageW(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
+        SendMessageW(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow(hwnd);
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
+    }
+    if (!IsWindow(hwnd))
+        return nullptr;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
+    {
+        Lock relock(ws.Lock());
+        const POINT origin{w->rect.left + w->client.left, w->rect.top + w->client.top};
+        relock.unlock();
+        SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(origin.x), static_cast<WORD>(origin.y)));
+    }
+    if (parentWindow && (w->style & WS_CHILD) != 0 && (exStyle & WS_EX_NOPARENTNOTIFY) == 0)
+        SendMessageW(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, static_cast<WORD>(w->id)), reinterpret_cast<LPARAM>(hwnd));
+    if (visible != 0 && IsWindow(hwnd))
+        ShowWindow(hwnd, SW_SHOW);
+    return IsWindow(hwnd) ? hwnd : nullptr;
+}
+
+BOOL IsWindow(HWND hwnd)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Peek(hwnd);
+    return w != nullptr;
+}
+
+namespace {
+
+void CollectSubtree(WindowSystem& ws, HWND hwnd, std::vector<HWND>& out)
+{
+    out.push_back(hwnd);
+    auto w = ws.Peek(hwnd);
+    if (!w)
+        return;
+    for (HWND child : w->children)
+        CollectSubtree(ws, child, out);
+}
+
+}
+
+BOOL DestroyWindow(HWND hwnd)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return FALSE;
+    if (w->queue->threadId != CurrentThreadId()) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (w->destroying)
+        return TRUE;
+    // Owned pop-ups go first.
+    std::vector<HWND> owned;
+    for (HWND top : ws.TopLevels()) {
+        auto other = ws.Peek(top);
+        if (other && other->owner == hwnd && !other->destroying)
+            owned.push_back(top);
+    }
+    lock.unlock();
+    for (HWND other : owned)
+        DestroyWindow(other);
+    lock.lock();
+    if (!ws.Peek(hwnd) || w->destroying)
+        return TRUE;
+
+    std::vector<HWND> subtree;
+    CollectSubtree(ws, hwnd, subtree);
+    for (HWND member : subtree) {
+        if (auto m = ws.Peek(member))
+            m->destroying = true;
+    }
+    // Hide it: the parent shows again what the window covered.
+    HWND parent = w->parent;
+    if ((w->style & WS_VISIBLE) != 0) {
+        w->style &= ~WS_VISIBLE;
+        if (auto p = ws.Peek(parent)) {
+            cairo_rectangle_int_t r{w->rect.left - p->client.left + p->client.left, w->rect.top, w->rect.right - w->rect.left,
+                                    w->rect.bottom - w->rect.top};
+            cairo_region_t* area = cairo_region_create_rectangle(&r);
+            InvalidateLocked(ws, *p, area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            cairo_region_destroy(area);
+        }
+        if (w->native != 0)
+            DisplayLocked(ws).ShowTopLevel(w->native, false);
+    }
+    const bool notifyParent = (w->style & WS_CHILD) != 0 && (w->exStyle & WS_EX_NOPARENTNOTIFY) == 0 && parent != nullptr;
+    const LONG_PTR id = w->id;
+    lock.unlock();
+
+    if (notifyParent)
+        SendMessageW(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, static_cast<WORD>(id)), reinterpret_cast<LPARAM>(hwnd));
+    ReleaseInputState(subtree);
+    // WM_DESTROY parent first, WM_NCDESTROY children first.
+    for (HWND member : subtree)
+        SendMessageW(member, WM_DESTROY, 0, 0);
+    for (auto it = subtree.rbegin(); it != subtree.rend(); ++it)
+        SendMessageW(*it, WM_NCDESTROY, 0, 0);
+
+    lock.lock();
+    if (auto p = ws.Peek(parent))
+        std::erase(p->children, hwnd);
+    for (auto it = subtree.rbegin(); it != subtree.rend(); ++it) {
+        auto m = ws.Peek(*it);
+        if (!m)
+            continue;
+        if (m->native != 0)
+            DisplayLocked(ws).DestroyTopLevel(m->native);
+        for (auto& queue : {m->queue}) {
+            std::erase_if(queue->timers, [&](const Timer& t) { return t.hwnd == *it; });
+            std::erase_if(queue->posted, [&](const QueuedMessage& q) { return q.msg.hwnd == *it; });
+        }
+        ws.Remove(*it);
+    }
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Long values
+// ---------------------------------------------------------------------------
+
+LONG_PTR GetWindowLongPtrW(HWND hwnd, int index)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return 0;
+    switch (index) {
+    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
+    case GWLP_HWNDPARENT: return reinterpret_cast<LONG_PTR>(w->parent != nullptr ? w->parent : w->owner);
+    case GWL_STYLE: return static_cast<LONG_PTR>(static_cast<LONG>(w->style));
+    case GWL_EXSTYLE: return static_cast<LONG_PTR>(static_cast<LONG>(w->exStyle));
+    case GWLP_USERDATA: return w->userData;
+    case GWLP_ID: return w->id;
+    default: break;
+    }
+    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(LONG_PTR) <= w->extra.size()) {
+        LONG_PTR value = 0;
+        std::memcpy(&value, w->extra.data() + index, sizeof value);
+        return value;
+    }
+    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(LONG) <= w->extra.size()) {
+        LONG value = 0;
+        std::memcpy(&value, w->extra.data() + index, sizeof value);
+        return value;
+    }
+    SetLastError(ERROR_INVALID_INDEX);
+    return 0;
+}
+
+LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return 0;
+    LONG_PTR old = 0;
+    switch (index) {
+    case GWLP_WNDPROC:
+        old = reinterpret_cast<LONG_PTR>(w->proc);
+        if (value == 0) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+        w->proc = reinterpret_cast<WNDPROC>(value);
+        return old;
+    case GWLP_HINSTANCE:
+        old = reinterpret_cast<LONG_PTR>(w->instance);
+        w->instance = reinterpret_cast<HINSTANCE>(value);
+        return old;
+    case GWLP_USERDATA:
+        old = w->userData;
+        w->userData = value;
+        return old;
+    case GWLP_ID:
+        old = w->id;
+        w->id = value;
+        return old;
+    case GWLP_HWNDPARENT:
+        // For a top-level this changes the owner.
+        old = reinterpret_cast<LONG_PTR>(w->owner);
+        if (IsTopLevel(*w)) {
+            auto owner = ws.Peek(reinterpret_cast<HWND>(value));
+            w->owner = owner ? owner->hwnd : nullptr;
+            if (w->native != 0)
+                DisplayLocked(ws).SetOwner(w->native, owner ? owner->native : 0);
+        }
+        return old;
+    case GWL_STYLE:
+    case GWL_EXSTYLE: {
+        STYLESTRUCT change;
+        change.styleOld = index == GWL_STYLE ? w->style : w->exStyle;
+        change.styleNew = static_cast<DWORD>(value);
+        lock.unlock();
+        SendMessageW(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
+        lock.lock();
+        if (!ws.Peek(hwnd))
+            return 0;
+        DWORD& target = index == GWL_STYLE ? w->style : w->exStyle;
+        old = static_cast<LONG_PTR>(static_cast<LONG>(target));
+        // WS_CHILD cannot be changed on a living window here: the tree would change.
+        if (index == GWL_STYLE)
+            change.styleNew = (change.styleNew & ~WS_CHILD) | (target & WS_CHILD);
+        target = change.styleNew;
+        if (index == GWL_EXSTYLE && w->native != 0)
+            DisplayLocked(ws).SetTopMost(w->native, (w->exStyle & WS_EX_TOPMOST) != 0);
+        lock.unlock();
+        SendMessageW(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
+        return old;
+    }
+    default: break;
+    }
+    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(LONG_PTR) <= w->extra.size()) {
+        std::memcpy(&old, w->extra.data() + index, sizeof old);
+        std::memcpy(w->extra.data() + index, &value, sizeof value);
+        return old;
+    }
+    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(LONG) <= w->extra.size()) {
+        LONG small = 0;
+        std::memcpy(&small, w->extra.data() + index, sizeof small);
+        const LONG v = static_cast<LONG>(value);
+        std::memcpy(w->extra.data() + index, &v, sizeof v);
+        return small;
+    }
+    SetLastError(ERROR_INVALID_INDEX);
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Properties
+// ---------------------------------------------------------------------------
+
+namespace {
+std::wstring PropKey(LPCWSTR name)
+{
+    if (IS_INTRESOURCE(name))
+        return L"#" + std::to_wstring(reinterpret_cast<std::uintptr_t>(name));
+    return UpperName(name);
+}
+}
+
+BOOL SetPropW(HWND hwnd, LPCWSTR name, HANDLE data)
+{
+    if (name == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return FALSE;
+    const std::wstring key = PropKey(name);
+    for (auto& [k, v] : w->props) {
+        if (k == key) {
+            v = data;
+            return TRUE;
+        }
+    }
+    w->props.emplace_back(key, data);
+    return TRUE;
+}
+
+HANDLE GetPropW(HWND hwnd, LPCWSTR name)
+{
+    if (name == nullptr)
+        return nullptr;
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return nullptr;
+    const std::wstring key = PropKey(name);
+    for (auto& [k, v] : w->props) {
+        if (k == key)
+            return v;
+    }
+    return nullptr;
+}
+
+HANDLE RemovePropW(HWND hwnd, LPCWSTR name)
+{
+    if (name == nullptr)
+        return nullptr;
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return nullptr;
+    const std::wstring key = PropKey(name);
+    for (auto it = w->props.begin(); it != w->props.end(); ++it) {
+        if (it->first == key) {
+            HANDLE data = it->second;
+            w->props.erase(it);
+            return data;
+        }
+    }
+    return nullptr;
+}
