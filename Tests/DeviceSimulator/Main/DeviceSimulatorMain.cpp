@@ -1,0 +1,81 @@
+// device-simulator: the simulated device on 127.0.0.1, for trying the program
+// without hardware.
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+#include "Tests/DeviceSimulator/DeviceSimulator.h"
+#include "Tests/DeviceSimulator/ModelFile.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void OnSignal(int)
+{
+    g_stop = 1;
+}
+
+int Usage(const char* program)
+{
+    std::fprintf(stderr, "usage: %s [--port N] [--model FILE]\n", program);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    long port = DevSim::CDeviceSimulator::kServicePort;
+    std::string modelPath;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if ((arg == "--port" || arg == "--model") && i + 1 >= argc)
+            return Usage(argv[0]);
+        if (arg == "--port") {
+            char* end = nullptr;
+            port = std::strtol(argv[++i], &end, 10);
+            if (end == argv[i] || *end != '\0' || port < 0 || port > 65535) {
+                std::fprintf(stderr, "invalid port '%s'\n", argv[i]);
+                return 2;
+            }
+        } else if (arg == "--model") {
+            modelPath = argv[++i];
+        } else {
+            return Usage(argv[0]);
+        }
+    }
+
+    DevSim::CDeviceSimulator simulator;
+    DevSim::tDeviceData data;
+    data.AddDefaultPort(0, "127.0.0.1");
+    if (!modelPath.empty()) {
+        std::string error;
+        if (!DevSim::CModelFile::Load(modelPath, data, error)) {
+            std::fprintf(stderr, "%s: %s\n", modelPath.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    simulator.Model().Set(data);
+
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    if (!simulator.Start(static_cast<uint16_t>(port))) {
+        std::fprintf(stderr, "cannot start: %s\n", simulator.LastError().c_str());
+        return 1;
+    }
+    std::printf("%u\n", static_cast<unsigned>(simulator.Port()));
+    std::fflush(stdout);
+    while (!g_stop)
+        ::usleep(100 * 1000);
+    simulator.Stop();
+    return 0;
+}
