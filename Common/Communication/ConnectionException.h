@@ -1,0 +1,14 @@
+#pragma once
+// Failures of the connections; handlers catch it, only the serial and TCP/IP
+// subclasses are thrown.
+
+#include "Common/Communication/ZellException.h"
+
+namespace ZELL {
+
+class CConnectionException : public CZellException {
+public:
+    CConnectionException(const wchar_t* message, LONG code) : CZellException(message, code) {}
+};
+
+}

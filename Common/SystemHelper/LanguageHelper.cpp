@@ -1,0 +1,146 @@
+#include "Common/SystemHelper/LanguageHelper.h"
+
+#include "Common/Communication/ZellException.h"
+#include "Common/SystemHelper/ComError.h"
+#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/XMLDOMHelper.h"
+#include "Common/SystemHelper/XmlAccess.h"
+#include "Platform/Base/DebugOutput.h"
+#include "Platform/Base/Format.h"
+#include "Platform/Base/TextConversion.h"
+
+#include <atomic>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+struct LanguageRow {
+    const wchar_t* threeLetter;
+    const wchar_t* twoLetter;
+    const wchar_t* lcid;
+};
+
+constexpr LanguageRow kLanguages[] = {
+    {L"DEU", L"de", L"1031"},
+    {L"ENG", L"en", L"1033"},
+    {L"FRA", L"fr", L"1036"},
+    {L"SPA", L"es", L"1034"},
+    {L"JPN", L"ja", L"1041"},
+};
+
+void DefaultMessageBox(const wchar_t* text, UINT)
+{
+    OutputDebugStringW(text);
+    std::fputs((Text::WideToUtf8(text) + "\n").c_str(), stderr);
+}
+
+std::atomic<MessageBoxHandler> g_messageBox{&DefaultMessageBox};
+
+void ShowError(const std::wstring& text)
+{
+    g_messageBox.load()(text.c_str(), CLanguageHelper::kIconError);
+}
+
+bool EqualsNoCase(const std::wstring& left, const std::wstring& right)
+{
+    return CompareNoCase(left, right) == 0;
+}
+
+// The two-letter code of a three-letter code of the table.
+std::optional<std::wstring> TwoLetterCode(const std::wstring& code)
+{
+    for (const LanguageRow& row : kLanguages) {
+        if (EqualsNoCase(code, row.threeLetter))
+            return std::wstring(row.twoLetter);
+    }
+    return std::nullopt;
+}
+
+struct ListedLanguage {
+    std::wstring lcid;
+    std::wstring code;
+};
+
+// The first language of the file whose code or LCID is the designator.
+// Only elements count, and an empty attribute matches nothing, so an empty
+// designator never picks an entry by accident.
+std::optional<ListedLanguage> FindListedLanguage(const std::wstring& file, const std::wstring& designator)
+{
+    CXMLDOMHelper document("Msxml2.DOMDocument");
+    if (!document.Load(file)) {
+        const Xml::CParseError& error = document.m_pXMLDoc->ParseError();
+        throw _com_error(E_POINTER,
+                         FormatW(L"%s: %s (line %u, column %u)", file.c_str(), error.reason.c_str(),
+                                 static_cast<unsigned>(error.line), static_cast<unsigned>(error.column)),
+                         L"load");
+    }
+    const Xml::CXmlNode languages = XmlSelectSingleNode(document.m_pXMLDoc->Root(), L"//languages");
+    if (!languages)
+        throw _com_error(E_POINTER, file + L": no languages element", L"selectSingleNode");
+    for (const Xml::CXmlNode& child : languages.ChildNodes()) {
+        if (child.Type() != Xml::NodeType::Element)
+            continue;
+        ListedLanguage listed{child.GetAttribute(L"lcid").value_or(L""), child.GetAttribute(L"code").value_or(L"")};
+        if ((!listed.code.empty() && EqualsNoCase(listed.code, designator))
+            || (!listed.lcid.empty() && EqualsNoCase(listed.lcid, designator)))
+            return listed;
+    }
+    return std::nullopt;
+}
+
+// Grows with its lines, whatever the lengths of the error's texts.
+std::wstring ComErrorMessage(const std::wstring& heading, const _com_error& error)
+{
+    std::wstring text = heading;
+    text = FormatW(L"%sCode\t  =  %08lx\n", text.c_str(), static_cast<DWORD>(error.Error()));
+    text = FormatW(L"%sMeaning\t  =  %s\n", text.c_str(), error.ErrorMessage().c_str());
+    if (error.Source().length() > 0)
+        text = FormatW(L"%sSource\t  =  %s\n", text.c_str(), static_cast<const wchar_t*>(error.Source()));
+    if (error.Description().length() > 0)
+        text = FormatW(L"%sError\t  =  %s\n", text.c_str(), static_cast<const wchar_t*>(error.Description()));
+    return text;
+}
+
+}
+
+void SetMessageBoxHandler(MessageBoxHandler handler)
+{
+    g_messageBox.store(handler ? handler : &DefaultMessageBox);
+}
+
+void CLanguageHelper::GetLanguageInfo(const CString& file, CString& designator, CString& code)
+{
+    const std::wstring heading = L"GetLanguageInfo failed!\n\n";
+    try {
+        if (const auto twoLetter = TwoLetterCode(code.str()))
+            designator = twoLetter->c_str();
+        if (const auto listed = FindListedLanguage(file.str(), designator.str())) {
+            designator = listed->lcid.c_str();
+            code = listed->code.c_str();
+        } else {
+            designator = L"1033";
+            code = L"en";
+        }
+    } catch (const _com_error& error) {
+        ShowError(ComErrorMessage(heading, error));
+    } catch (CZellException& error) {
+        ShowError(heading + error.GetText());
+    } catch (...) {
+        ShowError(heading + L"Unknown exception!");
+    }
+}
+
+bool CLanguageHelper::IsSupported(const CString& file, const CString& code)
+{
+    const std::wstring heading = L"CLanguageHelper::IsSupported() failed!\n\n";
+    try {
+        const std::wstring wanted = TwoLetterCode(code.str()).value_or(code.str());
+        return FindListedLanguage(file.str(), wanted).has_value();
+    } catch (CZellException& error) {
+        ShowError(heading + error.GetText());
+    } catch (...) {
+        ShowError(heading + L"Unknown exception!");
+    }
+    return false;
+}

@@ -1,0 +1,161 @@
+#include "Common/SystemHelper/LanguageHelper.h"
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "LanguageSupportTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::wstring> g_shown;
+std::vector<UINT> g_types;
+
+void Capture(const wchar_t* text, UINT type)
+{
+    g_shown.emplace_back(text);
+    g_types.push_back(type);
+}
+
+class LanguageHelper : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_shown.clear();
+        g_types.clear();
+        SetMessageBoxHandler(&Capture);
+        GetLanguageSupport().Clear();
+        m_file = m_folder.Write("Prog.GUI.XML", kGuiXml);
+    }
+    void TearDown() override
+    {
+        SetMessageBoxHandler(nullptr);
+        GetLanguageSupport().Clear();
+    }
+
+    ScratchFolder m_folder;
+    CString m_file;
+};
+
+}
+
+TEST_F(LanguageHelper, ThreeLetterCodeSelectsItsLanguage)
+{
+    CString designator = L"whatever";
+    CString code = L"deu";
+    CLanguageHelper().GetLanguageInfo(m_file, designator, code);
+    EXPECT_EQ(designator, L"1031");
+    EXPECT_EQ(code, L"de");
+    EXPECT_TRUE(g_shown.empty());
+}
+
+TEST_F(LanguageHelper, DesignatorMatchesCodeOrLcidIgnoringCase)
+{
+    CString designator = L"FR";
+    CString code;
+    CLanguageHelper().GetLanguageInfo(m_file, designator, code);
+    EXPECT_EQ(designator, L"1036");
+    EXPECT_EQ(code, L"fr");
+    designator = L"1033";
+    CLanguageHelper().GetLanguageInfo(m_file, designator, code);
+    EXPECT_EQ(code, L"en");
+}
+
+TEST_F(LanguageHelper, UnlistedOrEmptyDesignatorFallsBackToEnglish)
+{
+    for (const wchar_t* wanted : {L"ja", L"", L"1041"}) {
+        CString designator = wanted;
+        CString code = L"xx";
+        CLanguageHelper().GetLanguageInfo(m_file, designator, code);
+        EXPECT_EQ(designator, L"1033") << wanted;
+        EXPECT_EQ(code, L"en") << wanted;
+    }
+    // Listed entries without attributes match nothing either.
+    const CString bare = m_folder.Write("bare.xml", "<g><languages><language/><language lcid='1031' code='de'/></languages></g>");
+    CString designator = L"";
+    CString code;
+    CLanguageHelper().GetLanguageInfo(bare, designator, code);
+    EXPECT_EQ(designator, L"1033");
+}
+
+TEST_F(LanguageHelper, FailureIsShownWithTheFullComReport)
+{
+    // A long path: the whole report must reach the user, however long.
+    const std::string name = std::string(200, 'n') + ".xml";
+    const CString missing = m_folder.Path(name);
+    CString designator = L"ENG";
+    CString code = L"ENG";
+    CLanguageHelper().GetLanguageInfo(missing, designator, code);
+    ASSERT_EQ(g_shown.size(), 1u);
+    const std::wstring& text = g_shown[0];
+    EXPECT_EQ(g_types[0], CLanguageHelper::kIconError);
+    EXPECT_EQ(text.rfind(L"GetLanguageInfo failed!\n\nCode\t  =  80004003\nMeaning\t  =  Invalid pointer\n", 0), 0u)
+        << Text::WideToUtf8(text);
+    EXPECT_NE(text.find(L"Source\t  =  load\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"Error\t  =  " + missing.str()), std::wstring::npos);
+    EXPECT_GT(text.size(), 255u);
+    EXPECT_EQ(text.back(), L'\n');
+    // What was set before the failure stays.
+    EXPECT_EQ(designator, L"en");
+    EXPECT_EQ(code, L"ENG");
+}
+
+TEST_F(LanguageHelper, FileWithoutLanguageListIsReported)
+{
+    const CString file = m_folder.Write("nolist.xml", "<gui/>");
+    CString designator = L"de";
+    CString code;
+    CLanguageHelper().GetLanguageInfo(file, designator, code);
+    ASSERT_EQ(g_shown.size(), 1u);
+    EXPECT_EQ(designator, L"de");
+}
+
+TEST_F(LanguageHelper, IsSupported)
+{
+    CLanguageHelper helper;
+    EXPECT_TRUE(helper.IsSupported(m_file, L"de"));
+    EXPECT_TRUE(helper.IsSupported(m_file, L"FRA"));
+    EXPECT_TRUE(helper.IsSupported(m_file, L"1033"));
+    EXPECT_FALSE(helper.IsSupported(m_file, L"JPN"));
+    EXPECT_FALSE(helper.IsSupported(m_file, L""));
+    EXPECT_TRUE(g_shown.empty());
+    EXPECT_FALSE(helper.IsSupported(m_folder.Path("none.xml"), L"de"));
+    ASSERT_EQ(g_shown.size(), 1u);
+    EXPECT_EQ(g_shown[0], L"CLanguageHelper::IsSupported() failed!\n\nUnknown exception!");
+}
+
+TEST_F(LanguageHelper, LoadLanguageTextsResolvesAndLoads)
+{
+    CString language = L"DE";
+    CString lcid;
+    EXPECT_TRUE(LoadLanguageTexts(m_file, language, lcid));
+    EXPECT_EQ(language, L"de");
+    EXPECT_EQ(lcid, L"1031");
+    EXPECT_EQ(GetLanguageText(L"LBL_OK"), L"Übernehmen");
+
+    language = L"1033";
+    EXPECT_TRUE(LoadLanguageTexts(m_file, language, lcid));
+    EXPECT_EQ(language, L"en");
+    EXPECT_EQ(GetLanguageText(L"LBL_OK"), L"Apply");
+}
+
+TEST_F(LanguageHelper, LoadLanguageTextsFailureKeepsTheStore)
+{
+    GetLanguageSupport().SetText(L"OWN", L"kept");
+    CString language = L"de";
+    CString lcid;
+    EXPECT_FALSE(LoadLanguageTexts(m_folder.Path("none.xml"), language, lcid));
+    EXPECT_EQ(language, L"de");
+    EXPECT_EQ(GetLanguageText(L"OWN"), L"kept");
+    EXPECT_EQ(g_shown.size(), 1u);
+}
+
+TEST(LanguageHelperDefault, DefaultHandlerWritesWithoutCrashing)
+{
+    SetMessageBoxHandler(nullptr);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(CLanguageHelper().IsSupported(L"/nonexistent/zell/file.xml", L"de"));
+    const std::string written = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(written.find("CLanguageHelper::IsSupported() failed!"), std::string::npos);
+}

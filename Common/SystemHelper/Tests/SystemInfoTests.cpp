@@ -1,0 +1,103 @@
+#include "Common/SystemHelper/RegistryEx.h"
+#include "Common/SystemHelper/SystemInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+// Sets or clears a variable for one scope.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old, m_had = true;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~ScopedVariable()
+    {
+        if (m_had)
+            ::setenv(m_name.c_str(), m_old.c_str(), 1);
+        else
+            ::unsetenv(m_name.c_str());
+    }
+
+private:
+    std::string m_name;
+    std::string m_old;
+    bool m_had = false;
+};
+
+}
+
+TEST(SystemInfo, BalloonTipsDefaultOnAndRoundTrip)
+{
+    char pattern[] = "/tmp/zell-sysinfo-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    {
+        ScopedVariable config("XDG_CONFIG_HOME", pattern);
+        EXPECT_TRUE(IsBalloonTipsEnabled());
+        // Unwritten counts as off for the previous state.
+        EXPECT_FALSE(SetBalloonTipsEnabled(false));
+        EXPECT_FALSE(IsBalloonTipsEnabled());
+        EXPECT_FALSE(SetBalloonTipsEnabled(true));
+        EXPECT_TRUE(IsBalloonTipsEnabled());
+        EXPECT_TRUE(SetBalloonTipsEnabled(true));
+        const wutils::CRegistryEx explorer(L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
+        EXPECT_EQ(explorer.GetDWordValue(L"Advanced", L"EnableBalloonTips", 7), 1u);
+        ASSERT_TRUE(explorer.SetDWordValue(L"Advanced", L"EnableBalloonTips", 2));
+        EXPECT_TRUE(IsBalloonTipsEnabled());
+    }
+    std::filesystem::remove_all(pattern);
+}
+
+TEST(SystemInfo, LanguageOfLocaleTexts)
+{
+    EXPECT_EQ(LanguageIdOfLocale("de_DE.UTF-8"), 1031);
+    EXPECT_EQ(LanguageIdOfLocale("de_DE@euro"), 1031);
+    EXPECT_EQ(LanguageIdOfLocale("de"), 1031);
+    EXPECT_EQ(LanguageIdOfLocale("de_CH.UTF-8"), 0x0807);
+    EXPECT_EQ(LanguageIdOfLocale("en_US.UTF-8"), 1033);
+    EXPECT_EQ(LanguageIdOfLocale("en_GB"), 0x0809);
+    EXPECT_EQ(LanguageIdOfLocale("fr_FR.ISO-8859-1"), 1036);
+    EXPECT_EQ(LanguageIdOfLocale("fr_CA"), 0x0C0C);
+    EXPECT_EQ(LanguageIdOfLocale("C"), 1033);
+    EXPECT_EQ(LanguageIdOfLocale("C.UTF-8"), 1033);
+    EXPECT_EQ(LanguageIdOfLocale("POSIX"), 1033);
+    EXPECT_EQ(LanguageIdOfLocale("ja_JP.UTF-8"), 0x0400);
+    EXPECT_EQ(LanguageIdOfLocale("deutsch_of_some_very_long_kind"), 0x0400);
+}
+
+TEST(SystemInfo, UserLanguageFollowsTheMessageVariables)
+{
+    ScopedVariable all("LC_ALL", nullptr);
+    ScopedVariable messages("LC_MESSAGES", nullptr);
+    ScopedVariable lang("LANG", "fr_FR.UTF-8");
+    EXPECT_EQ(UserDefaultLanguageId(), 1036);
+    EXPECT_TRUE(IsSupportedUserLanguage());
+    {
+        ScopedVariable overriding("LC_MESSAGES", "it_IT.UTF-8");
+        EXPECT_EQ(UserDefaultLanguageId(), 0x0400);
+        EXPECT_FALSE(IsSupportedUserLanguage());
+        ScopedVariable strongest("LC_ALL", "de_AT");
+        EXPECT_EQ(UserDefaultLanguageId(), 0x0C07);
+        EXPECT_FALSE(IsSupportedUserLanguage());
+    }
+    ScopedVariable empty("LANG", "");
+    EXPECT_EQ(UserDefaultLanguageId(), 1033);
+}
+
+TEST(SystemInfo, AdminAndDpi)
+{
+    EXPECT_EQ(IsUserAdmin(), ::geteuid() == 0);
+    EXPECT_EQ(GetScreenDpi(), 96);
+}
