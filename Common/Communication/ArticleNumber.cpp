@@ -1,0 +1,185 @@
+#include "Common/Communication/ArticleNumber.h"
+
+#include "Common/SystemHelper/StringUtils.h"
+
+namespace {
+
+std::wstring LeftFill(const std::wstring& text, std::size_t width)
+{
+    return text.size() >= width ? text : std::wstring(width - text.size(), L'0') + text;
+}
+
+}
+
+CArticleNumber::CArticleNumber(const std::wstring& text)
+{
+    Parse(text);
+}
+
+CArticleNumber::CArticleNumber(int part0, int part1, int part2, int part3, int part4, int part5)
+{
+    SetParts({FormatNumber(part0), FormatNumber(part1), FormatNumber(part2), FormatNumber(part3),
+              FormatNumber(part4), FormatNumber(part5)});
+}
+
+CArticleNumber::CArticleNumber(const std::wstring& part0, const std::wstring& part1, const std::wstring& part2,
+                               const std::wstring& part3, const std::wstring& part4, const std::wstring& part5)
+{
+    SetParts({part0, part1, part2, part3, part4, part5});
+}
+
+std::wstring CArticleNumber::FormatPart(const std::wstring& part, bool fourDigits)
+{
+    if (fourDigits)
+        return LeftFill(part, 4);
+    std::wstring shortened = part;
+    if (!shortened.empty() && shortened.front() == L'0')
+        shortened.erase(0, 1);
+    return LeftFill(shortened, 3);
+}
+
+std::wstring CArticleNumber::FormatNumber(int number)
+{
+    // A negative number keeps its sign in front of the fill, as printf's
+    // zero flag does.
+    std::wstring digits = std::to_wstring(number);
+    if (number < 0)
+        return L"-" + LeftFill(digits.substr(1), 3);
+    return LeftFill(digits, 4);
+}
+
+bool CArticleNumber::IsZeroPair(const std::wstring& first, const std::wstring& second)
+{
+    return FormatPart(first, true) == L"0000" && FormatPart(second, true) == L"0000";
+}
+
+void CArticleNumber::Parse(const std::wstring& text)
+{
+    fullText.clear();
+    const std::wstring relevant = text.substr(0, text.find(L'#'));
+    std::vector<std::wstring> pieces;
+    SplitString(relevant, L"-/", pieces, true);
+    // Trimming can leave a piece of blanks only, which counts as no piece.
+    std::erase_if(pieces, [](const std::wstring& piece) { return piece.empty(); });
+
+    const std::size_t count = pieces.size();
+    if (count == 0) {
+        pieces.push_back(L"0000");
+    } else if (count <= 6) {
+        if (count == 3 || count == 5)
+            pieces.push_back(L"0000");
+        if (pieces.size() == 6 && IsZeroPair(pieces[4], pieces[5]))
+            pieces.resize(4);
+        if (pieces.size() == 4 && IsZeroPair(pieces[2], pieces[3]))
+            pieces.resize(2);
+    } else if (IsZeroPair(pieces[2], pieces[3])) {
+        pieces.erase(pieces.begin() + 2, pieces.begin() + 4);
+    }
+    for (std::wstring& piece : pieces)
+        piece = FormatPart(piece, true);
+    parts = std::move(pieces);
+}
+
+void CArticleNumber::SetParts(const std::vector<std::wstring>& texts)
+{
+    parts.clear();
+    if (!IsZeroPair(texts[4], texts[5]))
+        parts.assign(texts.begin(), texts.begin() + 6);
+    else if (IsZeroPair(texts[2], texts[3]))
+        parts.assign(texts.begin(), texts.begin() + 2);
+    else
+        parts.assign(texts.begin(), texts.begin() + 4);
+}
+
+std::wstring CArticleNumber::FormatBase(bool fourDigits) const
+{
+    if (parts.empty())
+        return {};
+    std::wstring text = FormatPart(parts[0], fourDigits);
+    if (parts.size() > 1)
+        text += L"-" + FormatPart(parts[1], fourDigits);
+    return text;
+}
+
+std::wstring CArticleNumber::FormatOption(bool fourDigits) const
+{
+    if (parts.size() <= 3)
+        return {};
+    std::wstring text = FormatPart(parts[2], fourDigits) + L"-" + FormatPart(parts[3], fourDigits);
+    if (parts.size() == 6)
+        text += L"/" + FormatPart(parts[4], fourDigits) + L"-" + FormatPart(parts[5], fourDigits);
+    return text;
+}
+
+std::wstring CArticleNumber::FormatFull(bool fourDigits) const
+{
+    std::wstring text = FormatBase(fourDigits);
+    if (parts.size() > 3)
+        text += L"/" + FormatOption(fourDigits);
+    return text;
+}
+
+const wchar_t* CArticleNumber::GetText(bool fourDigits)
+{
+    fullText = FormatFull(fourDigits);
+    return fullText.c_str();
+}
+
+const wchar_t* CArticleNumber::GetBaseText(bool fourDigits)
+{
+    baseText = FormatBase(fourDigits);
+    return baseText.c_str();
+}
+
+const wchar_t* CArticleNumber::GetOptionText(bool fourDigits)
+{
+    optionText = FormatOption(fourDigits);
+    return optionText.c_str();
+}
+
+std::wstring CArticleNumber::GetPart(unsigned int index, bool fourDigits) const
+{
+    return index < parts.size() ? FormatPart(parts[index], fourDigits) : std::wstring();
+}
+
+std::wstring CArticleNumber::FormatCompact(bool allPairs) const
+{
+    const std::size_t count = parts.size();
+    if (count != 2 && count != 4 && count != 6)
+        return {};
+    std::wstring text = FormatPart(parts[0], true) + FormatPart(parts[1], true);
+    if (allPairs && count >= 4)
+        text += L"_" + FormatPart(parts[2], true) + FormatPart(parts[3], true);
+    if (allPairs && count == 6)
+        text += L"_" + FormatPart(parts[4], true) + FormatPart(parts[5], true);
+    return text;
+}
+
+bool CArticleNumber::IsSameBase(const CArticleNumber& other) const
+{
+    const CArticleNumber mine(FormatBase(false));
+    const CArticleNumber theirs(other.FormatBase(false));
+    return mine.parts == theirs.parts;
+}
+
+bool CArticleNumber::IsSameBase(const std::wstring& text) const
+{
+    return IsSameBase(CArticleNumber(text));
+}
+
+bool CArticleNumber::Matches(const std::wstring& text, bool familyWildcard)
+{
+    CArticleNumber given(text);
+    CArticleNumber mine(FormatFull(true));
+    if (familyWildcard) {
+        given.SetPart(0, L"061x");
+        mine.SetPart(0, L"061x");
+    }
+    return std::wstring(given.GetText(true)) == mine.GetText(true);
+}
+
+void CArticleNumber::SetPart(unsigned int index, const std::wstring& text)
+{
+    if (index < parts.size())
+        parts[index] = text;
+}

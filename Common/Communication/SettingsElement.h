@@ -1,0 +1,40 @@
+#pragma once
+// Writing and reading the one-element XML text of a settings object.
+
+#include "Common/SystemHelper/XMLDOMHelper.h"
+#include "Platform/Xml/XmlNode.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace ZELL {
+
+// Builds "<?xml version='1.0'?> <Name a='1' b='x' />"; every text is escaped,
+// so a quote or ampersand in a name cannot break later reads.
+class CSettingsElementWriter {
+public:
+    explicit CSettingsElementWriter(const wchar_t* element);
+
+    void Add(const wchar_t* name, const std::wstring& text);
+    void Add(const wchar_t* name, std::uint32_t number);
+    void Add(const wchar_t* name, std::int32_t number);
+    void AddBool(const wchar_t* name, bool value);
+    std::wstring Finish() const { return m_text + L"/>"; }
+
+private:
+    std::wstring m_text;
+};
+
+// Parses the text and finds the element by "//" + name; null when the text
+// does not parse or holds no such element. The helper keeps the document.
+Xml::CXmlNode FindSettingsElement(CXMLDOMHelper& helper, const std::wstring& xml, const wchar_t* element);
+
+// The attribute's text of a settings element text; false when it cannot be read.
+bool ReadSettingsAttribute(const std::wstring& xml, const wchar_t* element, const wchar_t* name, std::wstring& value);
+
+// Unsigned 32-bit attribute; a missing one gives the default. A text that is
+// no number, or one out of range, throws, so that a caller commits nothing.
+std::uint32_t XmlGetAttributeUInt32(const Xml::CXmlNode& node, const std::wstring& name, std::uint32_t defaultValue);
+
+}

@@ -1,0 +1,124 @@
+#pragma once
+// The connection to a device's service port over one TCP stream socket.
+// The process must have started the socket library (WSAStartup).
+
+#include "Common/Communication/ConnectionBase.h"
+#include "Common/Communication/TCPIPConnectionException.h"
+#include "Platform/Net/WinSock.h"
+#include "Platform/Xml/XmlNode.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ZELL {
+
+// An IPv4 socket address that reads as its dotted text.
+class PELORUS_API CSockAddress {
+public:
+    CSockAddress() = default;
+    explicit CSockAddress(const sockaddr_in& address) : m_address(address) {}
+
+    const sockaddr_in& Get() const { return m_address; }
+    const sockaddr* AsSockaddr() const { return reinterpret_cast<const sockaddr*>(&m_address); }
+    operator std::wstring() const;
+
+private:
+    sockaddr_in m_address = {};
+};
+
+class PELORUS_API CTCPIPConnection : public CConnectionBase {
+public:
+    CTCPIPConnection();
+    // A copy takes the settings and starts closed: two objects closing one
+    // socket would close an unrelated one the second time.
+    CTCPIPConnection(const CTCPIPConnection& other);
+    CTCPIPConnection& operator=(const CTCPIPConnection& other);
+    ~CTCPIPConnection() override = default;
+
+    void Open() override;
+    void Close() override;
+    bool IsOpen() const override { return m_socket != INVALID_SOCKET; }
+    void Write(unsigned char* data, unsigned int length, unsigned int* written) override;
+    void Read(unsigned char* buffer, unsigned int length, unsigned int* read) override;
+    void Execute(unsigned char* request, unsigned int length, unsigned char** response,
+                 unsigned int& responseLength) override;
+    void ClearBuffer() override {}
+
+    std::wstring GetType() const override { return L"TCPIP"; }
+    unsigned int GetCommunicationTimeout() override;
+    void SetCommunicationTimeout(unsigned int seconds) override;
+    unsigned int GetRestartTimeout() override { return m_settings.restartTimeout; }
+    void SetRestartTimeout(unsigned int seconds) override { m_settings.restartTimeout = seconds; }
+
+    std::wstring GetSettingsXML() const override;
+    bool SetSettingsXML(std::wstring xml) override;
+    std::wstring GetSettingsString() const override;
+    std::wstring GetSettingsValue(const wchar_t* name) override;
+    std::wstring GetDriverInfo() const override { return L"1.0"; }
+    bool LoadSettingsRegistry(std::wstring key) override;
+    bool SaveSettingsRegistry(std::wstring key) override;
+    bool LoadSettingsXML(std::wstring file) override;
+    bool SaveSettingsXML(std::wstring file) override;
+
+    operator unsigned int() const { return static_cast<unsigned int>(m_socket); }
+
+    static CSockAddress GetHostByName(const wchar_t* host, unsigned short port);
+    static std::uint32_t GetAddrByHost(const char* host, wchar_t* dotted);
+    static std::wstring GetHostByAddr(const sockaddr* address);
+    static std::wstring GetHostByAddr(const wchar_t* address, unsigned short port);
+
+    // The per-call time-out in seconds for a transfer of `length` bytes with
+    // the base time-out: it grows by steps of 10,000 bytes up to base².
+    static unsigned long ScaledTimeout(unsigned long base, unsigned int length);
+
+    static const wchar_t* const kDefaultSettings;
+
+protected:
+    unsigned long ShortFragmentError() const override;
+    unsigned long BadFragmentLengthError() const override;
+
+private:
+    struct Settings {
+        std::wstring ipAddress;
+        std::uint16_t port = 0;
+        std::uint32_t connectTimeout = 0;
+        std::uint32_t sendTimeout = 0;
+        std::uint32_t receiveTimeout = 0;
+        std::uint32_t closeWaitTime = 0;
+        bool identifyByName = false;
+        bool nameResolution = false;
+        std::wstring networkName;
+        std::uint32_t restartTimeout = 0;
+        std::wstring scanFrom;
+        std::wstring scanTo;
+        bool defaultPort = false;
+        std::uint32_t lengthPos = 16;
+        std::uint16_t sizeOfLength = 2;
+        std::int16_t lengthCorrection = 0;
+    };
+
+    void Create(int type);
+    void Bind(const sockaddr* address);
+    void Connect(const sockaddr* address, unsigned long seconds);
+    void Disconnect();
+    int Send(const char* data, int length, unsigned long seconds);
+    int Receive(char* buffer, int length, unsigned long seconds);
+    void SetSendTimeout(int seconds);
+    void SetReceiveTimeout(int seconds);
+    void SetTimeout(int option, int seconds);
+    void RequireSocket(const wchar_t* message, LONG code) const;
+    void CloseQuietly();
+    void Fail(const CTCPIPConnectionException& error, const wchar_t* function, int line);
+    void TraceTransferFailure(const wchar_t* call, const wchar_t* what, int error, ULONGLONG elapsed,
+                              unsigned long seconds) const;
+
+    Settings ReadSettings(const Xml::CXmlNode& element) const;
+    void ApplySettings(const Settings& settings);
+    Settings CurrentSettings() const;
+    void TraceSettingsError(const std::wstring& function, const std::wstring& error) const;
+
+    SOCKET m_socket = INVALID_SOCKET;
+    Settings m_settings;
+};
+
+}
