@@ -3,6 +3,7 @@
 // duration of one drawing call. Internal to the drawing layer.
 #include "Platform/Gdi/GdiObject.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace ZELL::Gdi {
@@ -30,6 +31,11 @@ public:
     void Set(int x, int y, std::uint32_t rgb)
     {
         data_[static_cast<std::size_t>(y) * stride_ + x] = (rgb & 0xFFFFFFu) | alphaBits_;
+    }
+    // Set() over the pixels [left, right) of row y, in one go.
+    void FillRow(int y, int left, int right, std::uint32_t rgb)
+    {
+        std::fill_n(data_ + static_cast<std::size_t>(y) * stride_ + left, right - left, (rgb & 0xFFFFFFu) | alphaBits_);
     }
     // Stores with the destination's alpha byte kept (for 32-bit DIB content).
     void SetKeepAlpha(int x, int y, std::uint32_t value)

@@ -76,6 +76,44 @@ double CellHeightAt(PangoFontDescription* description, int pixels)
     return cell;
 }
 
+// The line laid out last on this thread. Text output measures a line and
+// then draws it; keeping the layout spares the second shaping of the same text.
+struct LastLineLayout {
+    PangoLayout* layout = nullptr;
+    PangoFontDescription* description = nullptr;
+    std::wstring text;
+    int underlineAt = -1;
+    bool underline = false;
+    bool strikeOut = false;
+
+    ~LastLineLayout() { Clear(); }
+    void Clear()
+    {
+        if (layout)
+            g_object_unref(layout);
+        if (description)
+            pango_font_description_free(description);
+        layout = nullptr;
+        description = nullptr;
+    }
+    bool Matches(const FontObject& font, const std::wstring& line, int underlineIndex) const
+    {
+        return layout && underlineAt == underlineIndex && underline == (font.log.lfUnderline != 0) &&
+               strikeOut == (font.log.lfStrikeOut != 0) && text == line &&
+               pango_font_description_equal(description, font.description);
+    }
+    void Keep(PangoLayout* fresh, const FontObject& font, const std::wstring& line, int underlineIndex)
+    {
+        Clear();
+        layout = static_cast<PangoLayout*>(g_object_ref(fresh));
+        description = pango_font_description_copy(font.description);
+        text = line;
+        underlineAt = underlineIndex;
+        underline = font.log.lfUnderline != 0;
+        strikeOut = font.log.lfStrikeOut != 0;
+    }
+};
+
 std::size_t Utf8Offset(const std::wstring& text, std::size_t index)
 {
     return Text::WideToUtf8(std::wstring_view(text).substr(0, std::min(index, text.size()))).size();
@@ -211,6 +249,10 @@ const TEXTMETRICW& MetricsOf(FontObject& font)
 PangoLayout* MakeLineLayout(FontObject& font, const std::wstring& text, int underlineAt)
 {
     MetricsOf(font);
+    // Callers only read and draw the layouts, so one may be handed out twice.
+    thread_local LastLineLayout last;
+    if (last.Matches(font, text, underlineAt))
+        return static_cast<PangoLayout*>(g_object_ref(last.layout));
     PangoLayout* layout = pango_layout_new(ThreadContext());
     pango_layout_set_font_description(layout, font.description);
     pango_layout_set_single_paragraph_mode(layout, TRUE);
@@ -236,6 +278,7 @@ PangoLayout* MakeLineLayout(FontObject& font, const std::wstring& text, int unde
         pango_layout_set_tabs(layout, tabs);
         pango_tab_array_free(tabs);
     }
+    last.Keep(layout, font, text, underlineAt);
     return layout;
 }
 

@@ -125,6 +125,14 @@ void FillArea(const DCObject& dc, DrawTarget& target, const BandRegion& area, co
     if (sampler.IsNull())
         return;
     const BandRegion visible = BandRegion::Combine(area, target.Clip(), BandRegion::Op::And);
+    std::uint32_t solid = 0;
+    if (rop2 == R2_COPYPEN && brush->style == BS_SOLID && sampler.At(0, 0, solid)) {
+        // The common case - erasing, FillRect with a colour - without a per-pixel look at brush and mode.
+        for (const RECT& r : visible.Rects())
+            for (LONG y = r.top; y < r.bottom; ++y)
+                target.FillRow(y, r.left, r.right, solid);
+        return;
+    }
     for (const RECT& r : visible.Rects()) {
         for (LONG y = r.top; y < r.bottom; ++y) {
             for (LONG x = r.left; x < r.right; ++x) {
@@ -140,6 +148,12 @@ void FillArea(const DCObject& dc, DrawTarget& target, const BandRegion& area, co
 void FillArea(DrawTarget& target, const BandRegion& area, std::uint32_t color, int rop2)
 {
     const BandRegion visible = BandRegion::Combine(area, target.Clip(), BandRegion::Op::And);
+    if (rop2 == R2_COPYPEN) {
+        for (const RECT& r : visible.Rects())
+            for (LONG y = r.top; y < r.bottom; ++y)
+                target.FillRow(y, r.left, r.right, color);
+        return;
+    }
     for (const RECT& r : visible.Rects())
         for (LONG y = r.top; y < r.bottom; ++y)
             for (LONG x = r.left; x < r.right; ++x)

@@ -83,6 +83,23 @@ void RenderLine(DCObject& dc, DrawTarget& target, FontObject& font, const std::w
         g_object_unref(layout);
         return;
     }
+    const std::uint32_t color = target.DeviceColor(dc.state.textColor);
+    if (!target.Mono() && cairo_image_surface_get_format(target.Surface()) == CAIRO_FORMAT_RGB24) {
+        // An opaque colour surface: cairo blends the glyphs in straight away,
+        // which spares a coverage mask per line and the blend by hand.
+        cairo_t* cr = cairo_create(target.Surface());
+        for (const RECT& r : target.ClipRects(box))
+            cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        cairo_clip(cr);
+        cairo_translate(cr, at.x, at.y);
+        cairo_scale(cr, scale.x, scale.y);
+        cairo_set_source_rgb(cr, ((color >> 16) & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0, (color & 0xFF) / 255.0);
+        pango_cairo_show_layout(cr, layout);
+        cairo_destroy(cr);
+        g_object_unref(layout);
+        cairo_surface_flush(target.Surface());
+        return;
+    }
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
     cairo_t* cr = cairo_create(mask);
     cairo_translate(cr, at.x - box.left, at.y - box.top);
@@ -95,7 +112,6 @@ void RenderLine(DCObject& dc, DrawTarget& target, FontObject& font, const std::w
 
     const unsigned char* data = cairo_image_surface_get_data(mask);
     const int stride = cairo_image_surface_get_stride(mask);
-    const std::uint32_t color = target.DeviceColor(dc.state.textColor);
     for (const RECT& r : target.ClipRects(box)) {
         for (LONG y = r.top; y < r.bottom; ++y) {
             const unsigned char* row = data + static_cast<std::size_t>(y - box.top) * stride;

@@ -30,7 +30,13 @@ enum class ENFault {
     Close,               // no answer; the connection is closed
     Reset,               // no answer; the connection is reset (RST)
     CloseAfterAnswer,    // answer normally, then close
-    ResendRequest        // flags 0x0002 naming fragment `value` (0: the received one)
+    ResendRequest,       // flags 0x0002 naming fragment `value` (0: the received one)
+    // Serial register telegrams (BadChecksum, ShortFrame and Delay apply there too).
+    NoAnswer,            // the telegram is swallowed; the host times out
+    MailboxBusy,         // a mailbox read answers device error `status` (0: 0x821D)
+    WrongWordCount,      // the answer's word-count byte is `value` (0: count + 1)
+    MailboxOverCount,    // the mailbox answer claims `value` (0: 1) more words than it holds
+    RegisterError        // the telegram is answered with device error `status`
 };
 
 // What a rule can match on. Unset fields match everything.

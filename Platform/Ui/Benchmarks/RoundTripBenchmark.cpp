@@ -1,0 +1,193 @@
+// Cross-thread SendMessage round trips to a window whose thread sits in a
+// GetMessage loop, beside a bare condition-variable ping-pong between two
+// threads. The SendMessage figure carries the ping-pong rate measured in the
+// same iterations (interleaved batches), and their ratio.
+#include "Platform/Ui/WinUser.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <future>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr UINT kEcho = WM_USER + 1;
+constexpr int kBatch = 64;
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// A partner thread that answers each ping with the value plus one.
+class PingPong {
+public:
+    PingPong() : thread_([this] { Serve(); }) {}
+    ~PingPong()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        request_.notify_one();
+        thread_.join();
+    }
+    PingPong(const PingPong&) = delete;
+    PingPong& operator=(const PingPong&) = delete;
+
+    std::uint64_t Ping(std::uint64_t value)
+    {
+        std::unique_lock lock(mutex_);
+        value_ = value;
+        pending_ = true;
+        request_.notify_one();
+        reply_.wait(lock, [this] { return !pending_; });
+        return value_;
+    }
+
+private:
+    void Serve()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            request_.wait(lock, [this] { return stop_ || pending_; });
+            if (stop_)
+                return;
+            ++value_;
+            pending_ = false;
+            reply_.notify_one();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable request_;
+    std::condition_variable reply_;
+    std::uint64_t value_ = 0;
+    bool pending_ = false;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+LRESULT EchoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kEcho)
+        return static_cast<LRESULT>(wParam + 1);
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// A hidden window owned by a thread of its own that runs a GetMessage loop.
+class EchoWindow {
+public:
+    EchoWindow()
+    {
+        static const bool registered = [] {
+            WNDCLASSEXW wc;
+            wc.lpfnWndProc = EchoProc;
+            wc.lpszClassName = L"ZellEchoBenchmark";
+            return RegisterClassExW(&wc) != 0;
+        }();
+        std::promise<HWND> created;
+        std::future<HWND> handle = created.get_future();
+        thread_ = std::thread([&created] {
+            HWND hwnd = registered ? CreateWindowExW(0, L"ZellEchoBenchmark", L"echo", WS_POPUP, 0, 0, 10, 10,
+                                                     nullptr, nullptr, nullptr, nullptr)
+                                   : nullptr;
+            created.set_value(hwnd);
+            if (hwnd == nullptr)
+                return;
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+                DispatchMessageW(&msg);
+        });
+        hwnd_ = handle.get();
+    }
+    ~EchoWindow()
+    {
+        // WM_CLOSE makes the owner destroy the window, which ends its loop.
+        if (hwnd_ != nullptr)
+            SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+        thread_.join();
+    }
+    EchoWindow(const EchoWindow&) = delete;
+    EchoWindow& operator=(const EchoWindow&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+
+private:
+    std::thread thread_;
+    HWND hwnd_ = nullptr;
+};
+
+void BM_RoundTrip_CondVar(benchmark::State& state)
+{
+    PingPong partner;
+    std::uint64_t value = 0;
+    for (auto _ : state)
+        value = partner.Ping(value);
+    benchmark::DoNotOptimize(value);
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_RoundTrip_SendMessage(benchmark::State& state)
+{
+    EchoWindow echo;
+    if (echo.Handle() == nullptr) {
+        state.SkipWithError("no window");
+        return;
+    }
+    PingPong partner;
+    // A reply that is not the request plus one means a lost or crossed message.
+    if (SendMessageW(echo.Handle(), kEcho, 41, 0) != 42) {
+        state.SkipWithError("wrong reply");
+        return;
+    }
+    double sendSeconds = 0;
+    double condVarSeconds = 0;
+    // The slowest batch of each side: a wake-up that waits for a poll time-out shows here.
+    double sendWorst = 0;
+    double condVarWorst = 0;
+    std::uint64_t value = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        for (int i = 0; i < kBatch; ++i)
+            value = static_cast<std::uint64_t>(SendMessageW(echo.Handle(), kEcho, static_cast<WPARAM>(value), 0));
+        const auto t1 = Clock::now();
+        for (int i = 0; i < kBatch; ++i)
+            value = partner.Ping(value);
+        const auto t2 = Clock::now();
+        sendSeconds += Seconds(t1 - t0);
+        condVarSeconds += Seconds(t2 - t1);
+        sendWorst = std::max(sendWorst, Seconds(t1 - t0));
+        condVarWorst = std::max(condVarWorst, Seconds(t2 - t1));
+        state.SetIterationTime(Seconds(t1 - t0));
+    }
+    // Both partners add one per round trip.
+    if (value != 2ull * kBatch * static_cast<std::uint64_t>(state.iterations())) {
+        state.SkipWithError("round trips were lost");
+        return;
+    }
+    const double trips = static_cast<double>(state.iterations()) * kBatch;
+    state.SetItemsProcessed(state.iterations() * kBatch);
+    state.SetLabel("time per " + std::to_string(kBatch) + " round trips");
+    if (sendSeconds > 0 && condVarSeconds > 0) {
+        state.counters["sendmsg_per_s"] = trips / sendSeconds;
+        state.counters["condvar_per_s"] = trips / condVarSeconds;
+        state.counters["ratio"] = sendSeconds / condVarSeconds;
+        state.counters["sendmsg_worst_batch_us"] = sendWorst * 1e6;
+        state.counters["condvar_worst_batch_us"] = condVarWorst * 1e6;
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_RoundTrip_CondVar)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RoundTrip_SendMessage)->Unit(benchmark::kMicrosecond)->UseManualTime();
