@@ -1,0 +1,316 @@
+// How much the service protocol costs on top of the bytes it moves: every
+// case runs the protocol against the simulated device and, interleaved in
+// the same loop, a bare socket exchange with exactly the same frame sizes
+// against a minimal server, both on loopback with TCP_NODELAY. The counter
+// `overhead` is protocol time over bare time.
+
+#include "Common/Communication/ServiceProtocol.h"
+#include "Common/Communication/TCPIPConnection.h"
+#include "Platform/Base/Format.h"
+#include "Platform/Net/WinSock.h"
+#include "Tests/DeviceSimulator/DeviceSimulator.h"
+
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr unsigned int kHeader = ZELL::CServiceProtocol::kHeaderSize;
+constexpr unsigned int kFragmentData = 1400;
+constexpr unsigned short kAddressSwitch = 0x107;
+constexpr unsigned short kIdentify = 0x108;
+constexpr int kWaitMs = 2000;
+
+void NoDelay(int fd)
+{
+    int on = 1;
+    ::setsockopt(fd, int{IPPROTO_TCP}, int{TCP_NODELAY}, static_cast<const void*>(&on), socklen_t{sizeof on});
+}
+
+// The casts pick the POSIX calls over the socket-library ones of the same
+// name. Every wait is bounded, so a lost peer ends the benchmark instead of hanging it.
+bool SendAll(int fd, const unsigned char* data, size_t length)
+{
+    size_t sent = 0;
+    while (sent < length) {
+        const ssize_t n = ::send(fd, static_cast<const void*>(data + sent), length - sent, int{MSG_NOSIGNAL});
+        if (n <= 0)
+            return false;
+        sent += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool ReceiveAll(int fd, unsigned char* data, size_t length)
+{
+    size_t got = 0;
+    while (got < length) {
+        pollfd waiting{fd, POLLIN, 0};
+        if (::poll(&waiting, 1, kWaitMs) <= 0)
+            return false;
+        const ssize_t n = ::recv(fd, static_cast<void*>(data + got), length - got, 0);
+        if (n <= 0)
+            return false;
+        got += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// One exchange on the wire: request bytes out, answer bytes back.
+struct tStep {
+    size_t request = 0;
+    size_t answer = 0;
+};
+
+// Answers each request of a fixed script with the scripted number of bytes,
+// cycling through the script, and nothing else.
+class CBareServer {
+public:
+    explicit CBareServer(std::vector<tStep> script_) : script(std::move(script_))
+    {
+        listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (listener < 0 || ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(listener, 1) != 0 || ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            throw std::runtime_error("bare server: no listening socket");
+        port = ntohs(address.sin_port);
+        worker = std::thread([this] { Serve(); });
+    }
+    ~CBareServer()
+    {
+        stop = true;
+        ::shutdown(listener, SHUT_RDWR);
+        worker.join();
+        ::close(listener);
+    }
+    CBareServer(const CBareServer&) = delete;
+    CBareServer& operator=(const CBareServer&) = delete;
+
+    unsigned short Port() const { return port; }
+
+private:
+    void Serve()
+    {
+        pollfd waiting{listener, POLLIN, 0};
+        if (::poll(&waiting, 1, kWaitMs) <= 0)
+            return;
+        const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0)
+            return;
+        NoDelay(fd);
+        size_t largest = 0;
+        for (const tStep& step : script)
+            largest = std::max({largest, step.request, step.answer});
+        std::vector<unsigned char> buffer(largest, 0x5A);
+        // The client's close ends the loop; the poll bound covers a client
+        // that stops without closing.
+        for (size_t i = 0; !stop; i = (i + 1) % script.size()) {
+            if (!ReceiveAll(fd, buffer.data(), script[i].request) || !SendAll(fd, buffer.data(), script[i].answer))
+                break;
+        }
+        ::close(fd);
+    }
+
+    std::vector<tStep> script;
+    int listener = -1;
+    unsigned short port = 0;
+    std::atomic<bool> stop{false};
+    std::thread worker;
+};
+
+class CBareClient {
+public:
+    explicit CBareClient(unsigned short port)
+    {
+        fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            throw std::runtime_error("bare client: connect failed");
+        NoDelay(fd);
+    }
+    ~CBareClient() { ::close(fd); }
+    CBareClient(const CBareClient&) = delete;
+    CBareClient& operator=(const CBareClient&) = delete;
+
+    bool Run(const std::vector<tStep>& script)
+    {
+        for (const tStep& step : script) {
+            if (buffer.size() < std::max(step.request, step.answer))
+                buffer.resize(std::max(step.request, step.answer), 0xA5);
+            if (!SendAll(fd, buffer.data(), step.request) || !ReceiveAll(fd, buffer.data(), step.answer))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    int fd = -1;
+    std::vector<unsigned char> buffer;
+};
+
+class CWinsock {
+public:
+    CWinsock() { WSAStartup(0x0202, &data); }
+    ~CWinsock() { WSACleanup(); }
+    CWinsock(const CWinsock&) = delete;
+    CWinsock& operator=(const CWinsock&) = delete;
+
+private:
+    WSADATA data{};
+};
+
+// The host side as the program builds it: the TCP/IP connection under the
+// service protocol, against a simulator of its own.
+struct tProtocolSide {
+    CWinsock winsock;
+    DevSim::CDeviceSimulator simulator;
+    ZELL::CTCPIPConnection connection;
+    std::unique_ptr<ZELL::CServiceProtocol> protocol;
+    unsigned char* answer = nullptr;
+
+    explicit tProtocolSide(const std::string& identText)
+    {
+        if (!simulator.Start())
+            throw std::runtime_error("simulator: " + simulator.LastError());
+        simulator.Model().Update([&](DevSim::tDeviceData& d) {
+            d.protocolBufferSize = kFragmentData;
+            d.identTextOverride = identText;
+        });
+        if (!connection.SetSettingsXML(FormatW(L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' "
+                                               L"ConnectTimeoutSeconds='2' SendTimeoutSeconds='2' "
+                                               L"ReceiveTimeoutSeconds='2' CloseWaitTime='0'/>",
+                                               unsigned{simulator.Port()})))
+            throw std::runtime_error("connection settings refused");
+        connection.Open();
+        protocol = std::make_unique<ZELL::CServiceProtocol>(&connection);
+        if (!protocol->SetSettingsXML(FormatW(L"<ServiceProtocol MaxFragmentDataSize='%u' />", kFragmentData)))
+            throw std::runtime_error("protocol settings refused");
+    }
+    ~tProtocolSide()
+    {
+        delete[] answer;
+        protocol.reset();
+        connection.Close();
+        simulator.Stop();
+    }
+
+    // The answer data length, 0 on failure.
+    unsigned int Call(unsigned short service)
+    {
+        unsigned char request[2] = {static_cast<unsigned char>(service & 0xFF), static_cast<unsigned char>(service >> 8)};
+        unsigned int length = 0;
+        if (!protocol->Request(request, sizeof request, &answer, length, nullptr, nullptr))
+            return 0;
+        return length;
+    }
+};
+
+// Runs both sides alternately, each timed on its own, and reports both rates
+// and their ratio. `bytes` is the payload one call brings back.
+template <typename Protocol, typename Bare>
+void Interleave(benchmark::State& state, Protocol&& protocolCall, Bare&& bareCall, double bytes)
+{
+    Clock::duration protocolTime{};
+    Clock::duration bareTime{};
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        if (!protocolCall()) {
+            state.SkipWithError("protocol request failed");
+            return;
+        }
+        const auto t1 = Clock::now();
+        if (!bareCall()) {
+            state.SkipWithError("bare exchange failed");
+            return;
+        }
+        const auto t2 = Clock::now();
+        protocolTime += t1 - t0;
+        bareTime += t2 - t1;
+    }
+    const double n = static_cast<double>(state.iterations());
+    const double protocolSeconds = std::chrono::duration<double>(protocolTime).count();
+    const double bareSeconds = std::chrono::duration<double>(bareTime).count();
+    if (protocolSeconds <= 0 || bareSeconds <= 0)
+        return;
+    state.counters["protocol_calls_per_s"] = n / protocolSeconds;
+    state.counters["bare_calls_per_s"] = n / bareSeconds;
+    state.counters["protocol_us_per_call"] = protocolSeconds * 1e6 / n;
+    state.counters["bare_us_per_call"] = bareSeconds * 1e6 / n;
+    if (bytes > 0) {
+        state.counters["protocol_MB_per_s"] = bytes * n / protocolSeconds / 1e6;
+        state.counters["bare_MB_per_s"] = bytes * n / bareSeconds / 1e6;
+    }
+    state.counters["overhead"] = protocolSeconds / bareSeconds;
+}
+
+// A one-fragment service the simulator answers from its model: code word
+// out, code, status and one word back.
+void SmallService(benchmark::State& state)
+{
+    tProtocolSide side("");
+    const unsigned int expected = 6;
+    if (side.Call(kAddressSwitch) != expected) {
+        state.SkipWithError("the simulator did not answer the service as expected");
+        return;
+    }
+    const std::vector<tStep> script{{kHeader + 2, kHeader + expected}};
+    CBareServer server(script);
+    CBareClient client(server.Port());
+    Interleave(
+        state, [&] { return side.Call(kAddressSwitch) == expected; }, [&] { return client.Run(script); }, 0);
+}
+
+// A long text answer, announced in one fragment and fetched in full
+// fragments: code word out, announcement back, then one header-only fetch
+// per fragment.
+void LongAnswer(benchmark::State& state)
+{
+    const auto fragments = static_cast<size_t>(state.range(0));
+    // Code, status and three words come before the text.
+    const size_t answerData = fragments * kFragmentData;
+    const std::string text(answerData - 10, 't');
+    tProtocolSide side(text);
+    if (side.Call(kIdentify) != answerData) {
+        state.SkipWithError("the simulator did not send the long answer as expected");
+        return;
+    }
+    std::vector<tStep> script{{kHeader + 2, kHeader + 6}};
+    for (size_t i = 0; i < fragments; ++i)
+        script.push_back({kHeader, kHeader + kFragmentData});
+    CBareServer server(script);
+    CBareClient client(server.Port());
+    Interleave(
+        state, [&] { return side.Call(kIdentify) == answerData; }, [&] { return client.Run(script); },
+        static_cast<double>(answerData));
+}
+
+BENCHMARK(SmallService)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(LongAnswer)->Arg(4)->Arg(47)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+
+}
+
+BENCHMARK_MAIN();
