@@ -34,9 +34,9 @@ TEST(ArticleNumberParse, EmptyTextCommentsAndDoubledSeparators)
     EXPECT_EQ(empty.FormatCompact(true), L"");
     EXPECT_STREQ(empty.GetText(true), L"0000");
 
-    CArticleNumber commented(L"750-352 # the coupler");
-    EXPECT_STREQ(commented.GetText(true), L"0750-0352");
-    EXPECT_STREQ(CArticleNumber(L" 750 //-- 352 ").GetText(true), L"0750-0352");
+    CArticleNumber commented(L"614-352 # the coupler");
+    EXPECT_STREQ(commented.GetText(true), L"0614-0352");
+    EXPECT_STREQ(CArticleNumber(L" 614 //-- 352 ").GetText(true), L"0614-0352");
     EXPECT_STREQ(CArticleNumber(L"#only a comment").GetText(true), L"0000");
 }
 
@@ -61,10 +61,10 @@ TEST(ArticleNumberFormat, CompactForm)
 
 TEST(ArticleNumberConstruct, NumbersAndTexts)
 {
-    CArticleNumber numbers(750, 352, 0, 0, 0, 0);
-    EXPECT_STREQ(numbers.GetText(true), L"0750-0352");
-    CArticleNumber withOption(750, 352, 0, 1, 0, 0);
-    EXPECT_STREQ(withOption.GetText(true), L"0750-0352/0000-0001");
+    CArticleNumber numbers(614, 352, 0, 0, 0, 0);
+    EXPECT_STREQ(numbers.GetText(true), L"0614-0352");
+    CArticleNumber withOption(614, 352, 0, 1, 0, 0);
+    EXPECT_STREQ(withOption.GetText(true), L"0614-0352/0000-0001");
     CArticleNumber texts(L"061x", L"5", L"0", L"0", L"0", L"0");
     EXPECT_EQ(texts.GetPartCount(), 2u);
     EXPECT_EQ(texts.GetPart(1, true), L"0005");

@@ -46,10 +46,10 @@ Bytes TextReply(unsigned short service, const std::string& text, int lengthByte 
 
 TEST(IdentificationAPIText, OrderNumberTravelsUnderCommandOne)
 {
-    IdentRig rig([](const Bytes&) { return TextReply(1, "0750-0352"); });
+    IdentRig rig([](const Bytes&) { return TextReply(1, "0614-0352"); });
     char* text = nullptr;
     ASSERT_TRUE(rig.api.GetOrderNumber(&text));
-    EXPECT_STREQ(text, "0750-0352");
+    EXPECT_STREQ(text, "0614-0352");
     delete[] text;
     EXPECT_EQ(rig.commands.at(0), 1);
     EXPECT_EQ(rig.requests.at(0), (Bytes{1, 0}));

@@ -105,13 +105,13 @@ TEST(ServiceAPIRecords, TextAnswersAreTerminated)
 {
     ServiceRig rig([](const Bytes&) {
         Bytes reply = Reply(0x108, 0, {0, 0, 0});
-        for (char c : std::string("ORDER=0750-0352"))
+        for (char c : std::string("ORDER=0614-0352"))
             reply.push_back(static_cast<BYTE>(c));
         return reply;
     });
     char* text = new char[2]{'x', 0};
     ASSERT_TRUE(rig.api.IdentifyDevice(&text));
-    EXPECT_STREQ(text, "ORDER=0750-0352");
+    EXPECT_STREQ(text, "ORDER=0614-0352");
     delete[] text;
     EXPECT_EQ(Word(rig.requests.at(0), 0), 0x108);
 }

@@ -52,7 +52,7 @@ TEST_F(PrivateProfile, LookupIgnoresCaseAndBlanksAndRemovesQuotes)
     Write("device.ini",
         "; capability file\r\n"
         "orphan=before any section\r\n"
-        "  [ 750-352 ]  \r\n"
+        "  [ 614-352 ]  \r\n"
         "  FBC =  1  \r\n"
         "Version=\"01.02.03(04)\"\r\n"
         "Single='x'\r\n"
@@ -60,15 +60,15 @@ TEST_F(PrivateProfile, LookupIgnoresCaseAndBlanksAndRemovesQuotes)
         ";PAGE01=hidden\r\n"
         "NoEquals\r\n"
         "Empty=\r\n"
-        "[750-352]\r\n"
+        "[614-352]\r\n"
         "FBC=second section is never read\r\n");
-    EXPECT_EQ(L"1", Get(L"750-352", L"fbc"));
-    EXPECT_EQ(L"01.02.03(04)", Get(L"750-352", L"VERSION"));
-    EXPECT_EQ(L"x", Get(L"750-352", L"Single"));
-    EXPECT_EQ(L"\"a'", Get(L"750-352", L"Mixed"));
-    EXPECT_EQ(L"EOL", Get(L"750-352", L"PAGE01"));
-    EXPECT_EQ(L"", Get(L"750-352", L"Empty"));
-    EXPECT_EQ(L"", Get(L"750-352", L"NoEquals"));
+    EXPECT_EQ(L"1", Get(L"614-352", L"fbc"));
+    EXPECT_EQ(L"01.02.03(04)", Get(L"614-352", L"VERSION"));
+    EXPECT_EQ(L"x", Get(L"614-352", L"Single"));
+    EXPECT_EQ(L"\"a'", Get(L"614-352", L"Mixed"));
+    EXPECT_EQ(L"EOL", Get(L"614-352", L"PAGE01"));
+    EXPECT_EQ(L"", Get(L"614-352", L"Empty"));
+    EXPECT_EQ(L"", Get(L"614-352", L"NoEquals"));
     EXPECT_EQ(L"EOL", Get(L"", L"orphan"));
     EXPECT_EQ(L"dflt", Get(L"Missing", L"FBC", L"dflt   "));
     EXPECT_EQ(L"", Get(L"Missing", L"FBC", nullptr));
