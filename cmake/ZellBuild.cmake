@@ -24,6 +24,13 @@ function(zell_module_library name)
   endif()
   add_library(${name} STATIC ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${ZELL_WARNINGS})
+  # The platform layer stands in for the system, which a process has once:
+  # its symbols stay visible, so when several deliverables carry a copy, the
+  # dynamic linker binds them all to one (one window tree, one last error per
+  # thread, one clock). The subsystems above keep a hidden copy per deliverable.
+  if(CMAKE_CURRENT_SOURCE_DIR MATCHES "/Platform/[^/]+$")
+    set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET default)
+  endif()
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR} ${ARG_INCLUDES})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
@@ -71,3 +78,22 @@ function(zell_fuzzer name)
     ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name};ZELL_DISPLAY=headless")
 endfunction()
 include(ZellVersion)
+
+# zell_deliverable_library(NAME OUTPUT_NAME name WHOLE libs... LIBS libs...)
+# A shared library users load: the WHOLE libraries are taken in completely,
+# so every exported class is in it; the LIBS give it hidden copies of the
+# helpers it needs. It lands in the build's bin/ folder beside the program.
+function(zell_deliverable_library name)
+  cmake_parse_arguments(ARG "" "OUTPUT_NAME" "WHOLE;LIBS" ${ARGN})
+  add_library(${name} SHARED)
+  set_target_properties(${name} PROPERTIES
+    OUTPUT_NAME ${ARG_OUTPUT_NAME}
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE -Wl,--whole-archive ${ARG_WHOLE} -Wl,--no-whole-archive ${ARG_LIBS})
+  # Sanitizer runtimes are resolved from the program, so only a plain build
+  # can insist that the library itself leaves nothing undefined.
+  if(NOT ZELL_SANITIZE AND NOT ZELL_FUZZ)
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  endif()
+endfunction()

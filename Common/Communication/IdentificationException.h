@@ -2,11 +2,12 @@
 // A failed identification request. The constructor turns the failed check
 // into the summary and details that the user sees, from the language texts.
 
+#include "Common/Communication/PelorusApi.h"
 #include "Common/Communication/DeviceAPIException.h"
 
 namespace ZELL {
 
-class CIdentificationException : public CDeviceAPIException {
+class PELORUS_API CIdentificationException : public CDeviceAPIException {
 public:
     // Checks that can fail; other numbers give empty details.
     enum : USHORT {

@@ -2,11 +2,12 @@
 // Failures of the protocol layer; handlers catch it, only the service
 // exception is thrown.
 
+#include "Common/Communication/PelorusApi.h"
 #include "Common/Communication/ZellException.h"
 
 namespace ZELL {
 
-class CProtocolException : public CZellException {
+class PELORUS_API CProtocolException : public CZellException {
 public:
     CProtocolException(const wchar_t* message, LONG code) : CZellException(message, code) {}
     explicit CProtocolException(const CZellException& base) : CZellException(base) {}

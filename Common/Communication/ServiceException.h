@@ -2,11 +2,12 @@
 // A failed step of a service-protocol transfer. The constructor turns the
 // step and the failed check into the summary and details the user sees.
 
+#include "Common/Communication/PelorusApi.h"
 #include "Common/Communication/ProtocolException.h"
 
 namespace ZELL {
 
-class CServiceException : public CProtocolException {
+class PELORUS_API CServiceException : public CProtocolException {
 public:
     // Steps of a transfer (the exception's code).
     enum : LONG {

@@ -7,6 +7,7 @@
 // store below this library throws and catches the class too, and a header
 // keeps it free of a link cycle between the two libraries.
 
+#include "Common/Communication/PelorusApi.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/Types.h"
 
@@ -19,7 +20,7 @@
 
 #include <cxxabi.h>
 
-class CZellException {
+class PELORUS_API CZellException {
 public:
     static constexpr std::size_t kBufferLength = 1024;
 

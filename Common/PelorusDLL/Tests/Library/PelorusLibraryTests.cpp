@@ -1,0 +1,130 @@
+// The library as its users load it: which classes it exports, which helpers
+// stay its own, where it finds its error texts, and one service call through
+// it against the simulated device.
+
+#include "Common/Communication/ConnectionException.h"
+#include "Common/Communication/PelorusErrorsLookup.h"
+#include "Common/Communication/ServiceAPI.h"
+#include "Common/Communication/ServiceProtocol.h"
+#include "Common/Communication/TCPIPConnection.h"
+#include "Common/PelorusDLL/PelorusErrorHandler.h"
+#include "Platform/Base/Format.h"
+#include "Platform/Base/LastError.h"
+#include "Platform/Net/WinSock.h"
+#include "Tests/DeviceSimulator/DeviceSimulator.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+// The demangled names of what the library exports, one per line.
+std::string ExportedSymbols()
+{
+    const std::string command = std::string("nm -D -C --defined-only '") + PELORUS_LIBRARY_FILE + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    std::string text;
+    if (!pipe)
+        return text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
+        text.append(buffer, n);
+    return text;
+}
+
+class WinsockScope {
+public:
+    WinsockScope() { WSAStartup(0x0202, &m_data); }
+    ~WinsockScope() { WSACleanup(); }
+    WinsockScope(const WinsockScope&) = delete;
+    WinsockScope& operator=(const WinsockScope&) = delete;
+
+private:
+    WSADATA m_data{};
+};
+
+}
+
+TEST(PelorusLibrary, ExportsItsClassesAndKeepsItsHelpersToItself)
+{
+    const std::string symbols = ExportedSymbols();
+    ASSERT_FALSE(symbols.empty()) << "nm could not read " << PELORUS_LIBRARY_FILE;
+    for (const char* exported : {"CServiceBase::GetLastErrorCode()", "CSIORegComm::", "CPelorusErrorHandler::Evaluate",
+                                 "CPing::PingUsingICMP", "ZELL::CTCPIPConnection::Open()",
+                                 "ZELL::CRS232Connection::", "ZELL::CServiceProtocol::", "ZELL::CServiceAPI::",
+                                 "ZELL::CConnectionList::", "CArticleNumber::", "typeinfo for CZellException"})
+        EXPECT_NE(symbols.find(exported), std::string::npos) << exported << " is not exported";
+    // The system helpers are the library's own copy; the program has another.
+    for (const char* hidden : {"CConversions::", "CLanguageHelper::", "CDefaultLogger::", "wutils::", "CNibble::"})
+        EXPECT_EQ(symbols.find(hidden), std::string::npos) << hidden << " leaks out of the library";
+}
+
+TEST(PelorusLibrary, FindsItsErrorTextsBesideItself)
+{
+    const std::filesystem::path library(PELORUS_LIBRARY_FILE);
+    ASSERT_TRUE(std::filesystem::exists(library.parent_path() / "PelorusErrors.en"));
+    ASSERT_TRUE(std::filesystem::exists(library.parent_path() / "PelorusErrors.de"));
+    // The test program lies elsewhere: only the library's own folder has them.
+    ZELL::CPelorusErrorsLookup lookup;
+    EXPECT_EQ(lookup.GetShortDescription(0x202008CA, true), L"Not connected");
+}
+
+TEST(PelorusLibrary, SharesTheThreadsLastErrorWithTheProgram)
+{
+    // The program sets the code, the library's handler reads it: both see
+    // the one platform, as both see the one system.
+    CPelorusErrorHandler handler;
+    tErrorMessage message;
+    SetLastError(0x20010200);
+    EXPECT_EQ(handler.Evaluate(&message), 0x20010200u);
+    EXPECT_FALSE(message.strText.IsEmpty());
+}
+
+TEST(PelorusLibrary, IdentifiesTheSimulatedDeviceThroughTheLibrary)
+{
+    WinsockScope winsock;
+    DevSim::CDeviceSimulator device;
+    ASSERT_TRUE(device.Start()) << device.LastError();
+
+    ZELL::CTCPIPConnection connection;
+    ASSERT_TRUE(connection.SetSettingsXML(
+        FormatW(L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='2' SendTimeoutSeconds='2' "
+                L"ReceiveTimeoutSeconds='2' CloseWaitTime='0'/>",
+                unsigned{device.Port()})));
+    connection.Open();
+    ZELL::CServiceProtocol protocol(&connection);
+    ZELL::CServiceAPI api(&protocol);
+    char* text = nullptr;
+    ASSERT_TRUE(api.IdentifyDevice(&text));
+    ASSERT_NE(text, nullptr);
+    EXPECT_NE(std::string(text).find("ORDER=0612-0001"), std::string::npos) << text;
+    delete[] text;
+    connection.Close();
+}
+
+TEST(PelorusLibrary, ConnectionFailuresArriveAsTheirExceptionTypes)
+{
+    WinsockScope winsock;
+    DevSim::CDeviceSimulator device;
+    ASSERT_TRUE(device.Start()) << device.LastError();
+    const unsigned port = device.Port();
+    device.Stop(); // nothing listens there any more
+
+    ZELL::CTCPIPConnection connection;
+    ASSERT_TRUE(connection.SetSettingsXML(
+        FormatW(L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='1'/>", port)));
+    bool caught = false;
+    try {
+        connection.Open();
+    } catch (ZELL::CConnectionException& error) {
+        caught = true;
+        EXPECT_NE(error.m_lCode, 0);
+    }
+    EXPECT_TRUE(caught);
+    EXPECT_FALSE(connection.IsOpen());
+}
