@@ -57,48 +57,6 @@ std::optional<unsigned char> WideToByte(wchar_t ch, Encoding encoding)
     return std::nullopt;
 }
 
-bool IsValidUtf8(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = 0;
-        char32_t cp = 0;
-        char32_t minimum = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = lead & 0x1F;
-            minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = lead & 0x0F;
-            minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = lead & 0x07;
-            minimum = 0x10000;
-        } else {
-            return false;
-        }
-        if (text.size() - i - 1 < static_cast<std::size_t>(extra))
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
-}
-
 bool IsValidCodePoint(wchar_t ch)
 {
     const auto value = static_cast<std::uint32_t>(ch);
@@ -145,9 +103,10 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
     const std::string_view input(multiByte, length);
     std::wstring result;
     if (*encoding == Encoding::Utf8) {
-        if ((flags & MB_ERR_INVALID_CHARS) != 0 && !IsValidUtf8(input))
+        if ((flags & MB_ERR_INVALID_CHARS) == 0)
+            result = Text::Utf8ToWide(input);
+        else if (!Text::TryUtf8ToWide(input, result))
             return Fail(ERROR_NO_UNICODE_TRANSLATION);
-        result = Text::Utf8ToWide(input);
     } else {
         result.reserve(length);
         for (char byte : input)

@@ -10,15 +10,18 @@ bool IsContinuation(unsigned char byte)
     return (byte & 0xC0) == 0x80;
 }
 
-// Decodes one code point at `pos` and advances it; malformed input yields U+FFFD
-// and consumes one byte.
-char32_t DecodeUtf8(std::string_view text, std::size_t& pos)
+enum class Utf8Fault { None, Malformed, CutShort };
+
+// Decodes the code point at `pos` and moves past it; on a fault `pos` stays.
+Utf8Fault DecodeUtf8(std::string_view text, std::size_t& pos, char32_t& cp)
 {
-    const auto lead = static_cast<unsigned char>(text[pos++]);
-    if (lead < 0x80)
-        return lead;
-    int extra = 0;
-    char32_t cp = 0;
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+        cp = lead;
+        ++pos;
+        return Utf8Fault::None;
+    }
+    std::size_t extra = 0;
     char32_t minimum = 0;
     if ((lead & 0xE0) == 0xC0) {
         extra = 1;
@@ -33,20 +36,20 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos)
         cp = lead & 0x07;
         minimum = 0x10000;
     } else {
-        return kReplacement;
+        return Utf8Fault::Malformed;
     }
-    if (pos + extra > text.size())
-        return kReplacement;
-    for (int i = 0; i < extra; ++i) {
-        if (!IsContinuation(static_cast<unsigned char>(text[pos + i])))
-            return kReplacement;
+    if (text.size() - pos - 1 < extra)
+        return Utf8Fault::CutShort;
+    for (std::size_t i = 1; i <= extra; ++i) {
+        const auto next = static_cast<unsigned char>(text[pos + i]);
+        if (!IsContinuation(next))
+            return Utf8Fault::Malformed;
+        cp = (cp << 6) | (next & 0x3F);
     }
-    for (int i = 0; i < extra; ++i)
-        cp = (cp << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
     if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return kReplacement;
-    pos += extra;
-    return cp;
+        return Utf8Fault::Malformed;
+    pos += extra + 1;
+    return Utf8Fault::None;
 }
 
 void EncodeUtf8(char32_t cp, std::string& out)
@@ -97,9 +100,35 @@ std::wstring Utf8ToWide(std::string_view utf8)
     std::wstring out;
     out.reserve(utf8.size());
     std::size_t pos = 0;
-    while (pos < utf8.size())
-        out += static_cast<wchar_t>(DecodeUtf8(utf8, pos));
+    char32_t cp = 0;
+    while (pos < utf8.size()) {
+        if (DecodeUtf8(utf8, pos, cp) == Utf8Fault::None) {
+            out += static_cast<wchar_t>(cp);
+        } else {
+            // Skipping one byte lets the next lead byte start afresh.
+            out += static_cast<wchar_t>(kReplacement);
+            ++pos;
+        }
+    }
     return out;
+}
+
+bool TryUtf8ToWide(std::string_view utf8, std::wstring& wide, CUtf8Error* error)
+{
+    wide.clear();
+    wide.reserve(utf8.size());
+    std::size_t pos = 0;
+    char32_t cp = 0;
+    while (pos < utf8.size()) {
+        const Utf8Fault fault = DecodeUtf8(utf8, pos, cp);
+        if (fault != Utf8Fault::None) {
+            if (error)
+                *error = CUtf8Error{pos, fault == Utf8Fault::CutShort};
+            return false;
+        }
+        wide += static_cast<wchar_t>(cp);
+    }
+    return true;
 }
 
 std::string WideToUtf8(std::wstring_view wide)

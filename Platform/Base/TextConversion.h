@@ -5,6 +5,7 @@
 
 #include "Platform/Base/Types.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,17 @@ namespace Text {
 
 // Malformed UTF-8 becomes U+FFFD, so nothing read from outside is lost silently.
 std::wstring Utf8ToWide(std::string_view utf8);
+
+// Where strict decoding stopped.
+struct CUtf8Error {
+    std::size_t offset = 0; // the byte that starts the bad sequence
+    bool cutShort = false;  // the text ends before the sequence does
+};
+
+// For text whose damage must be reported rather than patched: a malformed,
+// overlong, surrogate or out-of-range sequence fails. On failure `wide` holds
+// the text before the bad sequence.
+bool TryUtf8ToWide(std::string_view utf8, std::wstring& wide, CUtf8Error* error = nullptr);
 std::string WideToUtf8(std::wstring_view wide);
 
 std::wstring Utf16ToWide(std::u16string_view utf16);

@@ -420,19 +420,57 @@ COLORREF SetDCPenColor(HDC dc, COLORREF color)
     });
 }
 
-BOOL SetBrushOrgEx(HDC dc, int x, int y, LPPOINT old)
+namespace {
+
+// The origins and the pen position: each setter hands back where the point was.
+BOOL SetStatePoint(HDC dc, POINT DCState::*point, POINT value, LPPOINT old)
 {
     return WithState(dc, FALSE, [&](DCState& s, DCObject&) {
-        StorePoint(old, s.brushOrg);
-        s.brushOrg = {x, y};
+        StorePoint(old, s.*point);
+        s.*point = value;
         return TRUE;
     });
 }
 
-BOOL GetBrushOrgEx(HDC dc, LPPOINT org)
+BOOL OffsetStatePoint(HDC dc, POINT DCState::*point, int dx, int dy, LPPOINT old)
 {
-    return WithState(dc, FALSE, [&](DCState& s, DCObject&) { return StorePoint(org, s.brushOrg); });
+    return WithState(dc, FALSE, [&](DCState& s, DCObject&) {
+        StorePoint(old, s.*point);
+        (s.*point).x += dx;
+        (s.*point).y += dy;
+        return TRUE;
+    });
 }
+
+BOOL GetStatePoint(HDC dc, POINT DCState::*point, LPPOINT out)
+{
+    return WithState(dc, FALSE, [&](DCState& s, DCObject&) { return StorePoint(out, s.*point); });
+}
+
+// The extents report what the map mode makes of them; only the free modes take new ones.
+BOOL SetExtent(HDC dc, SIZE DCState::*extent, SIZE Extents::*effective, int x, int y, LPSIZE old)
+{
+    return WithState(dc, FALSE, [&](DCState& s, DCObject& o) -> BOOL {
+        StoreSize(old, EffectiveExtents(s, o.dpi).*effective);
+        if (s.mapMode != MM_ISOTROPIC && s.mapMode != MM_ANISOTROPIC)
+            return TRUE;  // fixed modes ignore it, and say so by success
+        if (x == 0 || y == 0)
+            return Fail<BOOL>(FALSE, ERROR_INVALID_PARAMETER);
+        s.*extent = {x, y};
+        AdjustIsotropic(s);
+        return TRUE;
+    });
+}
+
+BOOL GetExtent(HDC dc, SIZE Extents::*effective, LPSIZE out)
+{
+    return WithState(dc, FALSE, [&](DCState& s, DCObject& o) { return StoreSize(out, EffectiveExtents(s, o.dpi).*effective); });
+}
+
+}  // namespace
+
+BOOL SetBrushOrgEx(HDC dc, int x, int y, LPPOINT old) { return SetStatePoint(dc, &DCState::brushOrg, {x, y}, old); }
+BOOL GetBrushOrgEx(HDC dc, LPPOINT org) { return GetStatePoint(dc, &DCState::brushOrg, org); }
 
 int SetMapMode(HDC dc, int mode)
 {
@@ -462,128 +500,55 @@ int SetMapMode(HDC dc, int mode)
 
 int GetMapMode(HDC dc) { return GetMode(dc, &DCState::mapMode); }
 
-BOOL SetWindowOrgEx(HDC dc, int x, int y, LPPOINT old)
-{
-    return WithState(dc, FALSE, [&](DCState& s, DCObject&) {
-        StorePoint(old, s.windowOrg);
-        s.windowOrg = {x, y};
-        return TRUE;
-    });
-}
-
-BOOL GetWindowOrgEx(HDC dc, LPPOINT org)
-{
-    return WithState(dc, FALSE, [&](DCState& s, DCObject&) { return StorePoint(org, s.windowOrg); });
-}
-
+BOOL SetWindowOrgEx(HDC dc, int x, int y, LPPOINT old) { return SetStatePoint(dc, &DCState::windowOrg, {x, y}, old); }
+BOOL GetWindowOrgEx(HDC dc, LPPOINT org) { return GetStatePoint(dc, &DCState::windowOrg, org); }
 BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, LPPOINT old)
 {
-    return WithState(dc, FALSE, [&](DCState& s, DCObject&) {
-        StorePoint(old, s.windowOrg);
-        s.windowOrg.x += dx;
-        s.windowOrg.y += dy;
-        return TRUE;
-    });
+    return OffsetStatePoint(dc, &DCState::windowOrg, dx, dy, old);
 }
 
 BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT old)
 {
-    return WithState(dc, FALSE, [&](DCState& s, DCObject&) {
-        StorePoint(old, s.viewportOrg);
-        s.viewportOrg = {x, y};
-        return TRUE;
-    });
+    return SetStatePoint(dc, &DCState::viewportOrg, {x, y}, old);
 }
-
-BOOL GetViewportOrgEx(HDC dc, LPPOINT org)
-{
-    return WithState(dc, FALSE, [&](DCState& s, DCObject&) { return StorePoint(org, s.viewportOrg); });
-}
-
+BOOL GetViewportOrgEx(HDC dc, LPPOINT org) { return GetStatePoint(dc, &DCState::viewportOrg, org); }
 BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, LPPOINT old)
 {
-    return WithState(dc, FALSE, [&](DCState& s, DCObject&) {
-        StorePoint(old, s.viewportOrg);
-        s.viewportOrg.x += dx;
-        s.viewportOrg.y += dy;
-        return TRUE;
-    });
+    return OffsetStatePoint(dc, &DCState::viewportOrg, dx, dy, old);
 }
 
 BOOL SetWindowExtEx(HDC dc, int x, int y, LPSIZE old)
 {
-    return WithState(dc, FALSE, [&](DCState& s, DCObject& o) -> BOOL {
-        StoreSize(old, EffectiveExtents(s, o.dpi).window);
-        if (s.mapMode != MM_ISOTROPIC && s.mapMode != MM_ANISOTROPIC)
-            return TRUE;  // fixed modes ignore it, and say so by success
-        if (x == 0 || y == 0)
-            return Fail<BOOL>(FALSE, ERROR_INVALID_PARAMETER);
-        s.windowExt = {x, y};
-        AdjustIsotropic(s);
-        return TRUE;
-    });
+    return SetExtent(dc, &DCState::windowExt, &Extents::window, x, y, old);
 }
-
-BOOL GetWindowExtEx(HDC dc, LPSIZE ext)
-{
-    return WithState(dc, FALSE, [&](DCState& s, DCObject& o) { return StoreSize(ext, EffectiveExtents(s, o.dpi).window); });
-}
+BOOL GetWindowExtEx(HDC dc, LPSIZE ext) { return GetExtent(dc, &Extents::window, ext); }
 
 BOOL SetViewportExtEx(HDC dc, int x, int y, LPSIZE old)
 {
-    return WithState(dc, FALSE, [&](DCState& s, DCObject& o) -> BOOL {
-        StoreSize(old, EffectiveExtents(s, o.dpi).viewport);
-        if (s.mapMode != MM_ISOTROPIC && s.mapMode != MM_ANISOTROPIC)
-            return TRUE;
-        if (x == 0 || y == 0)
-            return Fail<BOOL>(FALSE, ERROR_INVALID_PARAMETER);
-        s.viewportExt = {x, y};
-        AdjustIsotropic(s);
-        return TRUE;
-    });
+    return SetExtent(dc, &DCState::viewportExt, &Extents::viewport, x, y, old);
 }
+BOOL GetViewportExtEx(HDC dc, LPSIZE ext) { return GetExtent(dc, &Extents::viewport, ext); }
 
-BOOL GetViewportExtEx(HDC dc, LPSIZE ext)
-{
-    return WithState(dc, FALSE,
-                     [&](DCState& s, DCObject& o) { return StoreSize(ext, EffectiveExtents(s, o.dpi).viewport); });
-}
+namespace {
 
-BOOL DPtoLP(HDC dc, LPPOINT points, int count)
+BOOL MapPoints(HDC dc, LPPOINT points, int count, POINT (*map)(const DCState&, int, POINT))
 {
     return WithState(dc, FALSE, [&](DCState& s, DCObject& o) -> BOOL {
         if (count < 0 || (count > 0 && !points))
             return Fail<BOOL>(FALSE, ERROR_INVALID_PARAMETER);
         for (int i = 0; i < count; ++i)
-            points[i] = ToLogical(s, o.dpi, points[i]);
+            points[i] = map(s, o.dpi, points[i]);
         return TRUE;
     });
 }
 
-BOOL LPtoDP(HDC dc, LPPOINT points, int count)
-{
-    return WithState(dc, FALSE, [&](DCState& s, DCObject& o) -> BOOL {
-        if (count < 0 || (count > 0 && !points))
-            return Fail<BOOL>(FALSE, ERROR_INVALID_PARAMETER);
-        for (int i = 0; i < count; ++i)
-            points[i] = ToDevice(s, o.dpi, points[i]);
-        return TRUE;
-    });
-}
+}  // namespace
 
-BOOL MoveToEx(HDC dc, int x, int y, LPPOINT old)
-{
-    return WithState(dc, FALSE, [&](DCState& s, DCObject&) {
-        StorePoint(old, s.position);
-        s.position = {x, y};
-        return TRUE;
-    });
-}
+BOOL DPtoLP(HDC dc, LPPOINT points, int count) { return MapPoints(dc, points, count, &ToLogical); }
+BOOL LPtoDP(HDC dc, LPPOINT points, int count) { return MapPoints(dc, points, count, &ToDevice); }
 
-BOOL GetCurrentPositionEx(HDC dc, LPPOINT pos)
-{
-    return WithState(dc, FALSE, [&](DCState& s, DCObject&) { return StorePoint(pos, s.position); });
-}
+BOOL MoveToEx(HDC dc, int x, int y, LPPOINT old) { return SetStatePoint(dc, &DCState::position, {x, y}, old); }
+BOOL GetCurrentPositionEx(HDC dc, LPPOINT pos) { return GetStatePoint(dc, &DCState::position, pos); }
 
 int GetDeviceCaps(HDC dc, int index)
 {

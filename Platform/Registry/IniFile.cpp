@@ -14,48 +14,6 @@ namespace {
 // Larger files are refused rather than read whole into memory.
 constexpr std::uintmax_t kMaxIniFileSize = 16 * 1024 * 1024;
 
-bool IsValidUtf8(std::string_view bytes)
-{
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t extra = 0;
-        char32_t cp = 0;
-        char32_t minimum = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = lead & 0x1F;
-            minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = lead & 0x0F;
-            minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = lead & 0x07;
-            minimum = 0x10000;
-        } else {
-            return false;
-        }
-        if (i + extra >= bytes.size())
-            return false;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 bool IsBlank(wchar_t c)
 {
     return c == L' ' || c == L'\t' || c == L'\r' || c == L'\v' || c == L'\f';
@@ -85,8 +43,8 @@ std::wstring CIniFile::DecodeText(std::string_view bytes)
             std::swap(swapped[i], swapped[i + 1]);
         return Text::Utf16LeToWide(reinterpret_cast<const BYTE*>(swapped.data()), swapped.size());
     }
-    if (IsValidUtf8(bytes))
-        return Text::Utf8ToWide(bytes);
+    if (std::wstring text; Text::TryUtf8ToWide(bytes, text))
+        return text;
     return Text::Latin1ToWide(bytes);
 }
 

@@ -152,28 +152,75 @@ void ClearClass(LPWSTR keyClass, LPDWORD classLength)
         *classLength = 0;
 }
 
+// ERROR_SUCCESS with the key in `open` when the handle is valid and grants `access`.
+DWORD ResolveFor(HKEY key, REGSAM access, std::optional<COpenKey>& open)
+{
+    open = Resolve(key);
+    if (!open)
+        return ERROR_INVALID_HANDLE;
+    return (open->access & access) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
-LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM desired, PHKEY result)
+// The handle and the names of a sub-key text below it.
+DWORD ResolveSubKey(HKEY key, LPCWSTR subKey, std::optional<COpenKey>& base, std::vector<std::wstring>& names)
+{
+    base = Resolve(key);
+    if (!base)
+        return ERROR_INVALID_HANDLE;
+    return SplitSubKey(subKey, names);
+}
+
+// Runs `action` on the key an open handle names; another handle may have
+// deleted it in the meantime.
+template <typename Action>
+LSTATUS ReadKey(const COpenKey& open, Action action)
+{
+    return static_cast<LSTATUS>(CRegistryStore::Of(open.hive).Read([&](const CRegistryKey& root) -> DWORD {
+        const CRegistryKey* target = FindKey(root, open.path);
+        return target ? action(*target) : ERROR_KEY_DELETED;
+    }));
+}
+
+template <typename Action>
+LSTATUS WriteKey(const COpenKey& open, Action action)
+{
+    return static_cast<LSTATUS>(
+        CRegistryStore::Of(open.hive).Write([&](CRegistryKey& root, bool& changed) -> DWORD {
+            CRegistryKey* target = FindKey(root, open.path);
+            return target ? action(*target, changed) : ERROR_KEY_DELETED;
+        }));
+}
+
+// Opening and creating start alike: a place for the handle, the key it is
+// relative to and the names below that.
+DWORD BeginOpen(HKEY key, LPCWSTR subKey, PHKEY result, std::optional<COpenKey>& base, std::vector<std::wstring>& names)
 {
     if (!result)
         return ERROR_INVALID_PARAMETER;
     *result = nullptr;
-    const auto base = Resolve(key);
-    if (!base)
-        return ERROR_INVALID_HANDLE;
+    return ResolveSubKey(key, subKey, base, names);
+}
+
+LSTATUS InsertOpenKey(COpenKey&& opened, PHKEY result)
+{
+    *result = OpenKeys().Insert(std::make_shared<COpenKey>(std::move(opened)));
+    return *result ? ERROR_SUCCESS : ERROR_NOT_ENOUGH_MEMORY;
+}
+
+}
+
+LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM desired, PHKEY result)
+{
+    std::optional<COpenKey> base;
     std::vector<std::wstring> names;
-    if (const DWORD rc = SplitSubKey(subKey, names); rc != ERROR_SUCCESS)
+    if (const DWORD rc = BeginOpen(key, subKey, result, base, names); rc != ERROR_SUCCESS)
         return static_cast<LSTATUS>(rc);
     COpenKey opened{base->hive, base->path, desired};
-    const DWORD rc = CRegistryStore::Of(base->hive).Read([&](const CRegistryKey& root) -> DWORD {
-        const CRegistryKey* parent = FindKey(root, base->path);
-        if (!parent)
-            return ERROR_KEY_DELETED;
-        const CRegistryKey* target = FindKey(*parent, names);
+    const LSTATUS rc = ReadKey(*base, [&](const CRegistryKey& parent) -> DWORD {
+        const CRegistryKey* target = FindKey(parent, names);
         if (!target)
             return ERROR_FILE_NOT_FOUND;
-        const CRegistryKey* walk = parent;
+        const CRegistryKey* walk = &parent;
         for (const auto& name : names) {
             walk = walk->FindSubKey(name);
             opened.path.push_back(walk->Name());
@@ -181,29 +228,21 @@ LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM desired, P
         return ERROR_SUCCESS;
     });
     if (rc != ERROR_SUCCESS)
-        return static_cast<LSTATUS>(rc);
-    *result = OpenKeys().Insert(std::make_shared<COpenKey>(std::move(opened)));
-    return *result ? ERROR_SUCCESS : ERROR_NOT_ENOUGH_MEMORY;
+        return rc;
+    return InsertOpenKey(std::move(opened), result);
 }
 
 LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, DWORD options, REGSAM desired,
     const SECURITY_ATTRIBUTES* security, PHKEY result, LPDWORD disposition)
 {
-    if (!result)
-        return ERROR_INVALID_PARAMETER;
-    *result = nullptr;
-    const auto base = Resolve(key);
-    if (!base)
-        return ERROR_INVALID_HANDLE;
+    std::optional<COpenKey> base;
     std::vector<std::wstring> names;
-    if (const DWORD rc = SplitSubKey(subKey, names); rc != ERROR_SUCCESS)
+    if (const DWORD rc = BeginOpen(key, subKey, result, base, names); rc != ERROR_SUCCESS)
         return static_cast<LSTATUS>(rc);
     COpenKey opened{base->hive, base->path, desired};
     bool createdAny = false;
-    const DWORD rc = CRegistryStore::Of(base->hive).Write([&](CRegistryKey& root, bool& changed) -> DWORD {
-        CRegistryKey* walk = FindKey(root, base->path);
-        if (!walk)
-            return ERROR_KEY_DELETED;
+    const LSTATUS rc = WriteKey(*base, [&](CRegistryKey& parent, bool& changed) -> DWORD {
+        CRegistryKey* walk = &parent;
         for (const auto& name : names) {
             bool created = false;
             walk = &walk->CreateSubKey(name, created);
@@ -214,11 +253,10 @@ LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR keyClas
         return ERROR_SUCCESS;
     });
     if (rc != ERROR_SUCCESS)
-        return static_cast<LSTATUS>(rc);
+        return rc;
     if (disposition)
         *disposition = createdAny ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    *result = OpenKeys().Insert(std::make_shared<COpenKey>(std::move(opened)));
-    return *result ? ERROR_SUCCESS : ERROR_NOT_ENOUGH_MEMORY;
+    return InsertOpenKey(std::move(opened), result);
 }
 
 LSTATUS RegCloseKey(HKEY key)
@@ -232,78 +270,59 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD 
 {
     if (reserved || (data && !dataSize))
         return ERROR_INVALID_PARAMETER;
-    const auto open = Resolve(key);
-    if (!open)
-        return ERROR_INVALID_HANDLE;
-    if (!(open->access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
+    std::optional<COpenKey> open;
+    if (const DWORD rc = ResolveFor(key, KEY_QUERY_VALUE, open); rc != ERROR_SUCCESS)
+        return static_cast<LSTATUS>(rc);
     const std::wstring name = valueName ? valueName : L"";
-    return static_cast<LSTATUS>(CRegistryStore::Of(open->hive).Read([&](const CRegistryKey& root) -> DWORD {
-        const CRegistryKey* target = FindKey(root, open->path);
-        if (!target)
-            return ERROR_KEY_DELETED;
-        const CRegistryValue* value = target->FindValue(name);
+    return ReadKey(*open, [&](const CRegistryKey& target) -> DWORD {
+        const CRegistryValue* value = target.FindValue(name);
         if (!value)
             return ERROR_FILE_NOT_FOUND;
         return CopyData(*value, type, data, dataSize);
-    }));
+    });
 }
 
 LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD dataSize)
 {
     if (!data && dataSize)
         return ERROR_NOACCESS;
-    const auto open = Resolve(key);
-    if (!open)
-        return ERROR_INVALID_HANDLE;
-    if (!(open->access & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
+    std::optional<COpenKey> open;
+    if (const DWORD rc = ResolveFor(key, KEY_SET_VALUE, open); rc != ERROR_SUCCESS)
+        return static_cast<LSTATUS>(rc);
     CRegistryValue value{valueName ? valueName : L"", type, NormaliseData(type, data, dataSize)};
     if (value.name.size() > REGISTRY_MAX_VALUE_NAME)
         return ERROR_INVALID_PARAMETER;
-    return static_cast<LSTATUS>(
-        CRegistryStore::Of(open->hive).Write([&](CRegistryKey& root, bool& changed) -> DWORD {
-            CRegistryKey* target = FindKey(root, open->path);
-            if (!target)
-                return ERROR_KEY_DELETED;
-            const CRegistryValue* existing = target->FindValue(value.name);
-            if (existing && existing->type == value.type && existing->data == value.data)
-                return ERROR_SUCCESS; // nothing to write
-            target->SetValue(std::move(value));
-            changed = true;
-            return ERROR_SUCCESS;
-        }));
+    return WriteKey(*open, [&](CRegistryKey& target, bool& changed) -> DWORD {
+        const CRegistryValue* existing = target.FindValue(value.name);
+        if (existing && existing->type == value.type && existing->data == value.data)
+            return ERROR_SUCCESS; // nothing to write
+        target.SetValue(std::move(value));
+        changed = true;
+        return ERROR_SUCCESS;
+    });
 }
 
 LSTATUS RegDeleteValueW(HKEY key, LPCWSTR valueName)
 {
-    const auto open = Resolve(key);
-    if (!open)
-        return ERROR_INVALID_HANDLE;
-    if (!(open->access & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
+    std::optional<COpenKey> open;
+    if (const DWORD rc = ResolveFor(key, KEY_SET_VALUE, open); rc != ERROR_SUCCESS)
+        return static_cast<LSTATUS>(rc);
     const std::wstring name = valueName ? valueName : L"";
-    return static_cast<LSTATUS>(
-        CRegistryStore::Of(open->hive).Write([&](CRegistryKey& root, bool& changed) -> DWORD {
-            CRegistryKey* target = FindKey(root, open->path);
-            if (!target)
-                return ERROR_KEY_DELETED;
-            if (!target->RemoveValue(name))
-                return ERROR_FILE_NOT_FOUND;
-            changed = true;
-            return ERROR_SUCCESS;
-        }));
+    return WriteKey(*open, [&](CRegistryKey& target, bool& changed) -> DWORD {
+        if (!target.RemoveValue(name))
+            return ERROR_FILE_NOT_FOUND;
+        changed = true;
+        return ERROR_SUCCESS;
+    });
 }
 
 LSTATUS RegDeleteKeyW(HKEY key, LPCWSTR subKey)
 {
     if (!subKey)
         return ERROR_INVALID_PARAMETER;
-    const auto base = Resolve(key);
-    if (!base)
-        return ERROR_INVALID_HANDLE;
+    std::optional<COpenKey> base;
     std::vector<std::wstring> names;
-    if (const DWORD rc = SplitSubKey(subKey, names); rc != ERROR_SUCCESS)
+    if (const DWORD rc = ResolveSubKey(key, subKey, base, names); rc != ERROR_SUCCESS)
         return static_cast<LSTATUS>(rc);
     std::vector<std::wstring> full = base->path;
     full.insert(full.end(), names.begin(), names.end());
@@ -331,16 +350,11 @@ LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LP
 {
     if (!name || !nameLength || reserved)
         return ERROR_INVALID_PARAMETER;
-    const auto open = Resolve(key);
-    if (!open)
-        return ERROR_INVALID_HANDLE;
-    if (!(open->access & KEY_ENUMERATE_SUB_KEYS))
-        return ERROR_ACCESS_DENIED;
-    return static_cast<LSTATUS>(CRegistryStore::Of(open->hive).Read([&](const CRegistryKey& root) -> DWORD {
-        const CRegistryKey* target = FindKey(root, open->path);
-        if (!target)
-            return ERROR_KEY_DELETED;
-        const CRegistryKey* sub = target->SubKeyAt(index);
+    std::optional<COpenKey> open;
+    if (const DWORD rc = ResolveFor(key, KEY_ENUMERATE_SUB_KEYS, open); rc != ERROR_SUCCESS)
+        return static_cast<LSTATUS>(rc);
+    return ReadKey(*open, [&](const CRegistryKey& target) -> DWORD {
+        const CRegistryKey* sub = target.SubKeyAt(index);
         if (!sub)
             return ERROR_NO_MORE_ITEMS;
         if (const DWORD rc = CopyName(sub->Name(), name, nameLength); rc != ERROR_SUCCESS)
@@ -350,7 +364,7 @@ LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LP
         if (lastWriteTime)
             *lastWriteTime = FILETIME{};
         return ERROR_SUCCESS;
-    }));
+    });
 }
 
 LSTATUS RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, LPDWORD valueNameLength, LPDWORD reserved,
@@ -358,22 +372,17 @@ LSTATUS RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, LPDWORD valueName
 {
     if (!valueName || !valueNameLength || reserved || (data && !dataSize))
         return ERROR_INVALID_PARAMETER;
-    const auto open = Resolve(key);
-    if (!open)
-        return ERROR_INVALID_HANDLE;
-    if (!(open->access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    return static_cast<LSTATUS>(CRegistryStore::Of(open->hive).Read([&](const CRegistryKey& root) -> DWORD {
-        const CRegistryKey* target = FindKey(root, open->path);
-        if (!target)
-            return ERROR_KEY_DELETED;
-        if (index >= target->Values().size())
+    std::optional<COpenKey> open;
+    if (const DWORD rc = ResolveFor(key, KEY_QUERY_VALUE, open); rc != ERROR_SUCCESS)
+        return static_cast<LSTATUS>(rc);
+    return ReadKey(*open, [&](const CRegistryKey& target) -> DWORD {
+        if (index >= target.Values().size())
             return ERROR_NO_MORE_ITEMS;
-        const CRegistryValue& value = target->Values()[index];
+        const CRegistryValue& value = target.Values()[index];
         if (const DWORD rc = CopyName(value.name, valueName, valueNameLength); rc != ERROR_SUCCESS)
             return rc;
         return CopyData(value, type, data, dataSize);
-    }));
+    });
 }
 
 LSTATUS RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, LPDWORD classLength, LPDWORD reserved, LPDWORD subKeys,
@@ -382,34 +391,29 @@ LSTATUS RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, LPDWORD classLength, LPDWORD
 {
     if (reserved)
         return ERROR_INVALID_PARAMETER;
-    const auto open = Resolve(key);
-    if (!open)
-        return ERROR_INVALID_HANDLE;
-    if (!(open->access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    return static_cast<LSTATUS>(CRegistryStore::Of(open->hive).Read([&](const CRegistryKey& root) -> DWORD {
-        const CRegistryKey* target = FindKey(root, open->path);
-        if (!target)
-            return ERROR_KEY_DELETED;
+    std::optional<COpenKey> open;
+    if (const DWORD rc = ResolveFor(key, KEY_QUERY_VALUE, open); rc != ERROR_SUCCESS)
+        return static_cast<LSTATUS>(rc);
+    return ReadKey(*open, [&](const CRegistryKey& target) -> DWORD {
         DWORD longestKey = 0;
-        target->ForEachSubKey([&](const CRegistryKey& sub) {
+        target.ForEachSubKey([&](const CRegistryKey& sub) {
             longestKey = std::max(longestKey, static_cast<DWORD>(sub.Name().size()));
         });
         DWORD longestName = 0;
         DWORD largestData = 0;
-        for (const auto& value : target->Values()) {
+        for (const auto& value : target.Values()) {
             longestName = std::max(longestName, static_cast<DWORD>(value.name.size()));
             largestData = std::max(largestData, static_cast<DWORD>(value.data.size()));
         }
         ClearClass(keyClass, classLength);
         if (subKeys)
-            *subKeys = static_cast<DWORD>(target->SubKeyCount());
+            *subKeys = static_cast<DWORD>(target.SubKeyCount());
         if (maxSubKeyLength)
             *maxSubKeyLength = longestKey;
         if (maxClassLength)
             *maxClassLength = 0;
         if (values)
-            *values = static_cast<DWORD>(target->Values().size());
+            *values = static_cast<DWORD>(target.Values().size());
         if (maxValueNameLength)
             *maxValueNameLength = longestName;
         if (maxValueLength)
@@ -419,5 +423,5 @@ LSTATUS RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, LPDWORD classLength, LPDWORD
         if (lastWriteTime)
             *lastWriteTime = FILETIME{};
         return ERROR_SUCCESS;
-    }));
+    });
 }

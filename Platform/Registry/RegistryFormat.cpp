@@ -1,5 +1,6 @@
 #include "Platform/Registry/RegistryFormat.h"
 
+#include "Platform/Base/TextConversion.h"
 #include "Platform/Registry/RegistryTypes.h"
 
 #include <array>
@@ -19,25 +20,6 @@ constexpr std::size_t kMaxDepth = 512;
 bool IsStringType(DWORD type)
 {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-}
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 void AppendHex(std::string& out, std::uint32_t value, int digits)
@@ -69,7 +51,7 @@ void AppendQuoted(std::string& out, std::wstring_view text)
             out += "\\U";
             AppendHex(out, cp, 8);
         } else {
-            AppendUtf8(out, cp);
+            out += Text::WideToUtf8(std::wstring_view(&wc, 1));
         }
     }
     out += '"';
@@ -242,46 +224,20 @@ private:
         return false;
     }
 
+    // All bytes of a multi-byte sequence are 0x80 or above, so a run of them
+    // ends where the quoted text goes on; a sequence cut off by that is invalid.
     bool Utf8(std::wstring& text, std::string& error)
     {
-        const auto lead = static_cast<unsigned char>(m_line[m_pos]);
-        int extra = 0;
-        char32_t cp = 0;
-        char32_t minimum = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = lead & 0x1F;
-            minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = lead & 0x0F;
-            minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = lead & 0x07;
-            minimum = 0x10000;
-        } else {
+        std::size_t end = m_pos;
+        while (end < m_line.size() && static_cast<unsigned char>(m_line[end]) >= 0x80)
+            ++end;
+        std::wstring decoded;
+        if (!Text::TryUtf8ToWide(m_line.substr(m_pos, end - m_pos), decoded)) {
             error = "invalid UTF-8";
             return false;
         }
-        if (m_pos + 1 + static_cast<std::size_t>(extra) > m_line.size()) {
-            error = "invalid UTF-8";
-            return false;
-        }
-        for (int i = 1; i <= extra; ++i) {
-            const auto next = static_cast<unsigned char>(m_line[m_pos + static_cast<std::size_t>(i)]);
-            if ((next & 0xC0) != 0x80) {
-                error = "invalid UTF-8";
-                return false;
-            }
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            error = "invalid UTF-8";
-            return false;
-        }
-        m_pos += 1 + static_cast<std::size_t>(extra);
-        text += static_cast<wchar_t>(cp);
+        text += decoded;
+        m_pos = end;
         return true;
     }
 

@@ -443,25 +443,40 @@ bool Usable(const Window& w)
     return (w.style & WS_VISIBLE) != 0 && (w.style & WS_DISABLED) == 0;
 }
 
+// The controls of a dialog in tab order; false when the dialog is not a window.
+bool DialogTabOrder(WindowSystem& ws, HWND dialog, std::vector<std::shared_ptr<Window>>& order)
+{
+    auto d = ws.Find(dialog);
+    if (!d)
+        return false;
+    TabOrder(ws, *d, order);
+    return true;
+}
+
+// The control's place in the tab order (its last, should it stand twice), or -1.
+std::ptrdiff_t PlaceOf(const std::vector<std::shared_ptr<Window>>& order, HWND control)
+{
+    std::ptrdiff_t place = -1;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i]->hwnd == control)
+            place = static_cast<std::ptrdiff_t>(i);
+    }
+    return place;
+}
+
 }
 
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous)
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    auto d = ws.Find(dialog);
-    if (!d)
-        return nullptr;
     std::vector<std::shared_ptr<Window>> order;
-    TabOrder(ws, *d, order);
+    if (!DialogTabOrder(ws, dialog, order))
+        return nullptr;
     if (order.empty())
         return nullptr;
     const auto n = static_cast<std::ptrdiff_t>(order.size());
-    std::ptrdiff_t start = -1;
-    for (std::ptrdiff_t i = 0; i < n; ++i) {
-        if (order[static_cast<std::size_t>(i)]->hwnd == control)
-            start = i;
-    }
+    std::ptrdiff_t start = PlaceOf(order, control);
     if (start < 0)
         start = previous ? 0 : n - 1;
     for (std::ptrdiff_t step = 1; step <= n; ++step) {
@@ -477,17 +492,11 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous)
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    auto d = ws.Find(dialog);
-    if (!d)
-        return nullptr;
     std::vector<std::shared_ptr<Window>> order;
-    TabOrder(ws, *d, order);
+    if (!DialogTabOrder(ws, dialog, order))
+        return nullptr;
     const auto n = static_cast<std::ptrdiff_t>(order.size());
-    std::ptrdiff_t at = -1;
-    for (std::ptrdiff_t i = 0; i < n; ++i) {
-        if (order[static_cast<std::size_t>(i)]->hwnd == control)
-            at = i;
-    }
+    const std::ptrdiff_t at = PlaceOf(order, control);
     if (at < 0)
         return n > 0 ? order.front()->hwnd : nullptr;
     // The group runs from a WS_GROUP control up to the next one.
@@ -569,7 +578,23 @@ BOOL GetClientRect(HWND hwnd, LPRECT rect)
     return TRUE;
 }
 
-BOOL ClientToScreen(HWND hwnd, LPPOINT point)
+namespace {
+
+// The client origin of a window on the screen; null stands for the screen.
+bool ScreenOrigin(WindowSystem& ws, HWND hwnd, POINT& origin)
+{
+    origin = {};
+    if (hwnd == nullptr)
+        return true;
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return false;
+    origin = ClientOriginOnScreen(ws, *w);
+    return true;
+}
+
+// Moves a point by a window's client origin: +1 to the screen, -1 from it.
+BOOL ShiftByClientOrigin(HWND hwnd, LPPOINT point, LONG direction)
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
@@ -577,22 +602,21 @@ BOOL ClientToScreen(HWND hwnd, LPPOINT point)
     if (!w || point == nullptr)
         return FALSE;
     const POINT o = ClientOriginOnScreen(ws, *w);
-    point->x += o.x;
-    point->y += o.y;
+    point->x += direction * o.x;
+    point->y += direction * o.y;
     return TRUE;
+}
+
+}
+
+BOOL ClientToScreen(HWND hwnd, LPPOINT point)
+{
+    return ShiftByClientOrigin(hwnd, point, 1);
 }
 
 BOOL ScreenToClient(HWND hwnd, LPPOINT point)
 {
-    auto& ws = WindowSystem::Get();
-    Lock lock(ws.Lock());
-    auto w = ws.Find(hwnd);
-    if (!w || point == nullptr)
-        return FALSE;
-    const POINT o = ClientOriginOnScreen(ws, *w);
-    point->x -= o.x;
-    point->y -= o.y;
-    return TRUE;
+    return ShiftByClientOrigin(hwnd, point, -1);
 }
 
 int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count)
@@ -601,18 +625,8 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count)
     Lock lock(ws.Lock());
     POINT a{};
     POINT b{};
-    if (from != nullptr) {
-        auto w = ws.Find(from);
-        if (!w)
-            return 0;
-        a = ClientOriginOnScreen(ws, *w);
-    }
-    if (to != nullptr) {
-        auto w = ws.Find(to);
-        if (!w)
-            return 0;
-        b = ClientOriginOnScreen(ws, *w);
-    }
+    if (!ScreenOrigin(ws, from, a) || !ScreenOrigin(ws, to, b))
+        return 0;
     const LONG dx = a.x - b.x;
     const LONG dy = a.y - b.y;
     for (UINT i = 0; points != nullptr && i < count; ++i) {

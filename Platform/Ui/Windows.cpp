@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <optional>
 
 using namespace Ui;
 
@@ -65,6 +66,37 @@ ATOM RegisterLocked(WindowSystem& ws, const WNDCLASSEXW& wc)
     cls->atom = g_nextAtom++;
     ws.Classes()[key] = cls;
     return cls->atom;
+}
+
+// A value kept at `index` in a class's or a window's extra bytes; none where
+// it does not fit in them.
+template <typename T>
+std::optional<T> ReadExtra(const std::vector<BYTE>& extra, int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) + sizeof(T) > extra.size())
+        return std::nullopt;
+    T value{};
+    std::memcpy(&value, extra.data() + index, sizeof value);
+    return value;
+}
+
+// Stores `value` at `index` and returns what was there.
+template <typename T>
+std::optional<T> ExchangeExtra(std::vector<BYTE>& extra, int index, T value)
+{
+    const auto old = ReadExtra<T>(extra, index);
+    if (old)
+        std::memcpy(extra.data() + index, &value, sizeof value);
+    return old;
+}
+
+// Puts the handle a long value carries into `field`; returns the one it held.
+template <typename Result, typename Handle>
+Result ExchangeHandle(Handle& field, LONG_PTR value)
+{
+    const auto old = reinterpret_cast<Result>(field);
+    field = reinterpret_cast<Handle>(value);
+    return old;
 }
 
 void FillClassInfo(const WindowClass& cls, WNDCLASSEXW& wc)
@@ -198,11 +230,8 @@ ULONG_PTR GetClassLongPtrW(HWND hwnd, int index)
     case GCL_STYLE: return cls.style;
     default: break;
     }
-    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(ULONG_PTR) <= cls.extra.size()) {
-        ULONG_PTR value = 0;
-        std::memcpy(&value, cls.extra.data() + index, sizeof value);
-        return value;
-    }
+    if (const auto value = ReadExtra<ULONG_PTR>(cls.extra, index))
+        return *value;
     SetLastError(ERROR_INVALID_INDEX);
     return 0;
 }
@@ -217,33 +246,18 @@ ULONG_PTR SetClassLongPtrW(HWND hwnd, int index, LONG_PTR value)
     WindowClass& cls = *w->windowClass;
     ULONG_PTR old = 0;
     switch (index) {
-    case GCLP_HBRBACKGROUND:
-        old = reinterpret_cast<ULONG_PTR>(cls.background);
-        cls.background = reinterpret_cast<HBRUSH>(value);
-        return old;
-    case GCLP_HCURSOR:
-        old = reinterpret_cast<ULONG_PTR>(cls.cursor);
-        cls.cursor = reinterpret_cast<HCURSOR>(value);
-        return old;
-    case GCLP_HICON:
-        old = reinterpret_cast<ULONG_PTR>(cls.icon);
-        cls.icon = reinterpret_cast<HICON>(value);
-        return old;
-    case GCLP_HICONSM:
-        old = reinterpret_cast<ULONG_PTR>(cls.smallIcon);
-        cls.smallIcon = reinterpret_cast<HICON>(value);
-        return old;
+    case GCLP_HBRBACKGROUND: return ExchangeHandle<ULONG_PTR>(cls.background, value);
+    case GCLP_HCURSOR: return ExchangeHandle<ULONG_PTR>(cls.cursor, value);
+    case GCLP_HICON: return ExchangeHandle<ULONG_PTR>(cls.icon, value);
+    case GCLP_HICONSM: return ExchangeHandle<ULONG_PTR>(cls.smallIcon, value);
     case GCL_STYLE:
         old = cls.style;
         cls.style = static_cast<UINT>(value);
         return old;
     default: break;
     }
-    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(ULONG_PTR) <= cls.extra.size()) {
-        std::memcpy(&old, cls.extra.data() + index, sizeof old);
-        std::memcpy(cls.extra.data() + index, &value, sizeof value);
-        return old;
-    }
+    if (const auto previous = ExchangeExtra(cls.extra, index, static_cast<ULONG_PTR>(value)))
+        return *previous;
     SetLastError(ERROR_INVALID_INDEX);
     return 0;
 }
@@ -519,16 +533,11 @@ LONG_PTR GetWindowLongPtrW(HWND hwnd, int index)
     case GWLP_ID: return w->id;
     default: break;
     }
-    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(LONG_PTR) <= w->extra.size()) {
-        LONG_PTR value = 0;
-        std::memcpy(&value, w->extra.data() + index, sizeof value);
-        return value;
-    }
-    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(LONG) <= w->extra.size()) {
-        LONG value = 0;
-        std::memcpy(&value, w->extra.data() + index, sizeof value);
-        return value;
-    }
+    // Near the end of the bytes only a 32-bit value may still fit.
+    if (const auto value = ReadExtra<LONG_PTR>(w->extra, index))
+        return *value;
+    if (const auto value = ReadExtra<LONG>(w->extra, index))
+        return *value;
     SetLastError(ERROR_INVALID_INDEX);
     return 0;
 }
@@ -550,10 +559,7 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value)
         }
         w->proc = reinterpret_cast<WNDPROC>(value);
         return old;
-    case GWLP_HINSTANCE:
-        old = reinterpret_cast<LONG_PTR>(w->instance);
-        w->instance = reinterpret_cast<HINSTANCE>(value);
-        return old;
+    case GWLP_HINSTANCE: return ExchangeHandle<LONG_PTR>(w->instance, value);
     case GWLP_USERDATA:
         old = w->userData;
         w->userData = value;
@@ -596,18 +602,10 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value)
     }
     default: break;
     }
-    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(LONG_PTR) <= w->extra.size()) {
-        std::memcpy(&old, w->extra.data() + index, sizeof old);
-        std::memcpy(w->extra.data() + index, &value, sizeof value);
-        return old;
-    }
-    if (index >= 0 && static_cast<std::size_t>(index) + sizeof(LONG) <= w->extra.size()) {
-        LONG small = 0;
-        std::memcpy(&small, w->extra.data() + index, sizeof small);
-        const LONG v = static_cast<LONG>(value);
-        std::memcpy(w->extra.data() + index, &v, sizeof v);
-        return small;
-    }
+    if (const auto previous = ExchangeExtra(w->extra, index, value))
+        return *previous;
+    if (const auto previous = ExchangeExtra(w->extra, index, static_cast<LONG>(value)))
+        return *previous;
     SetLastError(ERROR_INVALID_INDEX);
     return 0;
 }
@@ -623,6 +621,24 @@ std::wstring PropKey(LPCWSTR name)
         return L"#" + std::to_wstring(reinterpret_cast<std::uintptr_t>(name));
     return UpperName(name);
 }
+
+using Properties = std::vector<std::pair<std::wstring, HANDLE>>;
+
+// Runs `action` on a window's properties and the entry named `name` (their
+// end where there is none), under the lock.
+template <typename R, typename Action>
+R WithProperty(HWND hwnd, LPCWSTR name, R failed, Action action)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return failed;
+    const std::wstring key = PropKey(name);
+    auto entry = std::find_if(w->props.begin(), w->props.end(), [&](const auto& prop) { return prop.first == key; });
+    return action(w->props, entry, key);
+}
+
 }
 
 BOOL SetPropW(HWND hwnd, LPCWSTR name, HANDLE data)
@@ -631,55 +647,33 @@ BOOL SetPropW(HWND hwnd, LPCWSTR name, HANDLE data)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    auto& ws = WindowSystem::Get();
-    Lock lock(ws.Lock());
-    auto w = ws.Find(hwnd);
-    if (!w)
-        return FALSE;
-    const std::wstring key = PropKey(name);
-    for (auto& [k, v] : w->props) {
-        if (k == key) {
-            v = data;
-            return TRUE;
-        }
-    }
-    w->props.emplace_back(key, data);
-    return TRUE;
+    return WithProperty(hwnd, name, FALSE, [&](Properties& props, Properties::iterator entry, const std::wstring& key) {
+        if (entry != props.end())
+            entry->second = data;
+        else
+            props.emplace_back(key, data);
+        return TRUE;
+    });
 }
 
 HANDLE GetPropW(HWND hwnd, LPCWSTR name)
 {
     if (name == nullptr)
         return nullptr;
-    auto& ws = WindowSystem::Get();
-    Lock lock(ws.Lock());
-    auto w = ws.Find(hwnd);
-    if (!w)
-        return nullptr;
-    const std::wstring key = PropKey(name);
-    for (auto& [k, v] : w->props) {
-        if (k == key)
-            return v;
-    }
-    return nullptr;
+    return WithProperty(hwnd, name, HANDLE{}, [](Properties& props, Properties::iterator entry, const std::wstring&) {
+        return entry != props.end() ? entry->second : HANDLE{};
+    });
 }
 
 HANDLE RemovePropW(HWND hwnd, LPCWSTR name)
 {
     if (name == nullptr)
         return nullptr;
-    auto& ws = WindowSystem::Get();
-    Lock lock(ws.Lock());
-    auto w = ws.Find(hwnd);
-    if (!w)
-        return nullptr;
-    const std::wstring key = PropKey(name);
-    for (auto it = w->props.begin(); it != w->props.end(); ++it) {
-        if (it->first == key) {
-            HANDLE data = it->second;
-            w->props.erase(it);
-            return data;
-        }
-    }
-    return nullptr;
+    return WithProperty(hwnd, name, HANDLE{}, [](Properties& props, Properties::iterator entry, const std::wstring&) {
+        if (entry == props.end())
+            return HANDLE{};
+        const HANDLE data = entry->second;
+        props.erase(entry);
+        return data;
+    });
 }

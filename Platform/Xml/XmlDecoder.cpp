@@ -78,54 +78,31 @@ bool EncodingFromName(const std::string& name, SourceEncoding& encoding)
     return false;
 }
 
+bool FailCharacter(CParseError& error, char32_t c, std::size_t offset)
+{
+    return Fail(error, L"a character that XML does not allow (code " + std::to_wstring(static_cast<unsigned>(c)) + L")",
+        offset);
+}
+
 bool Append(std::wstring& text, char32_t c, std::size_t offset, CParseError& error)
 {
     if (!IsXmlChar(c))
-        return Fail(error, L"a character that XML does not allow (code " + std::to_wstring(static_cast<unsigned>(c)) + L")",
-            offset);
+        return FailCharacter(error, c, offset);
     text += static_cast<wchar_t>(c);
     return true;
 }
 
 bool DecodeUtf8(std::string_view bytes, std::wstring& text, CParseError& error)
 {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t extra = 0;
-        char32_t cp = lead;
-        char32_t minimum = 0;
-        if (lead >= 0x80) {
-            if ((lead & 0xE0) == 0xC0) {
-                extra = 1;
-                cp = lead & 0x1F;
-                minimum = 0x80;
-            } else if ((lead & 0xF0) == 0xE0) {
-                extra = 2;
-                cp = lead & 0x0F;
-                minimum = 0x800;
-            } else if ((lead & 0xF8) == 0xF0) {
-                extra = 3;
-                cp = lead & 0x07;
-                minimum = 0x10000;
-            } else {
-                return Fail(error, L"invalid UTF-8 byte sequence", text.size());
-            }
-            if (i + extra >= bytes.size())
-                return Fail(error, L"UTF-8 byte sequence cut short", text.size());
-            for (std::size_t k = 1; k <= extra; ++k) {
-                const auto next = static_cast<unsigned char>(bytes[i + k]);
-                if ((next & 0xC0) != 0x80)
-                    return Fail(error, L"invalid UTF-8 byte sequence", text.size());
-                cp = (cp << 6) | (next & 0x3F);
-            }
-            if (cp < minimum || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
-                return Fail(error, L"invalid UTF-8 byte sequence", text.size());
-        }
-        if (!Append(text, cp, text.size(), error))
-            return false;
-        i += extra + 1;
+    Text::CUtf8Error damage;
+    const bool decoded = Text::TryUtf8ToWide(bytes, text, &damage);
+    // A character XML refuses before the damage is the first fault.
+    if (!CheckXmlChars(text, error)) {
+        text.resize(error.offset);
+        return false;
     }
+    if (!decoded)
+        return Fail(error, damage.cutShort ? L"UTF-8 byte sequence cut short" : L"invalid UTF-8 byte sequence", text.size());
     return true;
 }
 
@@ -174,6 +151,16 @@ bool IsXmlChar(char32_t c)
 {
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
         || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+bool CheckXmlChars(std::wstring_view text, CParseError& error)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<char32_t>(text[i]);
+        if (!IsXmlChar(c))
+            return FailCharacter(error, c, i);
+    }
+    return true;
 }
 
 bool DecodeXmlBytes(std::string_view bytes, std::wstring& text, CParseError& error)

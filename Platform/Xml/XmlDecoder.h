@@ -20,4 +20,8 @@ void LocateOffset(std::wstring_view text, CParseError& error);
 
 bool IsXmlChar(char32_t c);
 
+// False with the reason and offset in `error` at the first character that XML
+// does not allow.
+bool CheckXmlChars(std::wstring_view text, CParseError& error);
+
 }

@@ -75,12 +75,8 @@ bool CXmlDocument::LoadBytes(std::string_view bytes)
 
 bool CXmlDocument::LoadXml(std::wstring_view text)
 {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!IsXmlChar(static_cast<char32_t>(text[i])))
-            return Fail(L"a character that XML does not allow (code "
-                    + std::to_wstring(static_cast<std::uint32_t>(text[i])) + L")",
-                i, text);
-    }
+    if (CParseError error; !CheckXmlChars(text, error))
+        return Fail(error.reason, error.offset, text);
     return Parse(text);
 }
 

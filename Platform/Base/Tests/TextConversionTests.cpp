@@ -16,6 +16,34 @@ TEST(TextConversion, MalformedUtf8BecomesReplacementCharacters)
     EXPECT_EQ(Text::Utf8ToWide("\xED\xA0\x80x").back(), L'x'); // surrogate half is rejected, text goes on
 }
 
+TEST(TextConversion, StrictUtf8RefusesWhatTheLenientFormReplaces)
+{
+    std::wstring wide;
+    ASSERT_TRUE(Text::TryUtf8ToWide("Ger\xC3\xA4t \xF0\x9F\x98\x80", wide));
+    EXPECT_EQ(wide, L"Ger\u00e4t \U0001F600");
+
+    const struct {
+        const char* bytes;
+        std::size_t offset;
+        bool cutShort;
+    } damaged[] = {
+        {"ab\xC0\x80", 2, false},         // overlong NUL
+        {"\xE0\x80\xAF", 0, false},       // overlong slash
+        {"x\xF4\x90\x80\x80", 1, false}, // beyond U+10FFFF
+        {"\xED\xB0\x80", 0, false},       // low surrogate half
+        {"ok\x80", 2, false},              // continuation without a lead
+        {"ok\xF8\x88\x80\x80\x80", 2, false},
+        {"\xC3\xA4\xE2\x82", 2, true},
+    };
+    for (const auto& [bytes, offset, cutShort] : damaged) {
+        Text::CUtf8Error error;
+        EXPECT_FALSE(Text::TryUtf8ToWide(bytes, wide, &error)) << bytes;
+        EXPECT_EQ(error.offset, offset) << bytes;
+        EXPECT_EQ(error.cutShort, cutShort) << bytes;
+        EXPECT_EQ(wide, Text::Utf8ToWide(std::string_view(bytes, offset))) << bytes;
+    }
+}
+
 TEST(TextConversion, Utf16LeSurrogatesAndOddLength)
 {
     const std::wstring text = L"A\U0001F600";

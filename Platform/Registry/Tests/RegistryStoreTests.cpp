@@ -93,6 +93,16 @@ TEST(RegistryFormat, HostileTreeRoundTripsAndDamageIsRecognised)
     garbled[file.size() / 2] ^= 0x20;
     EXPECT_FALSE(Registry::ParseRegistryFile(garbled, parsed, error));
     EXPECT_FALSE(Registry::ParseRegistryFile(file + "key \"late\"\n", parsed, error));
+
+    // Quoted text that is not UTF-8 is refused on its line, before any checksum.
+    const auto keyLine = [&](const std::string& quoted) {
+        const std::string text = "zell-registry 1\ngeneration 1\nkey \"" + quoted + "\"\n";
+        EXPECT_FALSE(Registry::ParseRegistryFile(text, parsed, error));
+        return error.find("invalid UTF-8") != std::string::npos;
+    };
+    EXPECT_FALSE(keyLine("\xC3\xA4\\\"\xE6\x97\xA5x")) << error;
+    for (const char* bad : {"\xC3", "a\xC3\\n", "\xE6\x97\"", "\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80"})
+        EXPECT_TRUE(keyLine(bad)) << error;
 }
 
 class RegistryStoreFile : public ::testing::Test {

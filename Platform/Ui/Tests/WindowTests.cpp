@@ -1,4 +1,5 @@
 #include "Platform/Base/LastError.h"
+#include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
 using namespace UiTest;
@@ -78,6 +79,7 @@ TEST(Windows, ClassesAreRegisteredOncePerName)
     wc.lpfnWndProc = DefWindowProcW;
     wc.lpszClassName = L"Zell.Test.Class";
     wc.cbWndExtra = 16;
+    wc.cbClsExtra = 8;
     const ATOM atom = RegisterClassExW(&wc);
     ASSERT_NE(atom, 0);
     wc.lpszClassName = L"ZELL.TEST.CLASS";
@@ -92,6 +94,20 @@ TEST(Windows, ClassesAreRegisteredOncePerName)
     EXPECT_EQ(GetWindowLongPtrW(w, 8), 77);
     EXPECT_EQ(GetWindowLongPtrW(w, 16), 0) << "past the extra bytes";
     EXPECT_EQ(GetLastError(), ERROR_INVALID_INDEX);
+    // The last four bytes hold a 32-bit value only.
+    EXPECT_EQ(SetWindowLongPtrW(w, 12, -5), 0);
+    EXPECT_EQ(GetWindowLongPtrW(w, 12), -5);
+    EXPECT_EQ(SetWindowLongPtrW(w, 14, 1), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_INDEX);
+
+    EXPECT_EQ(SetClassLongPtrW(w, 0, 99), 0u);
+    EXPECT_EQ(SetClassLongPtrW(w, 0, 98), 99u);
+    EXPECT_EQ(GetClassLongPtrW(w, 0), 98u);
+    EXPECT_EQ(GetClassLongPtrW(w, 4), 0u) << "past the class bytes";
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_INDEX);
+    const auto brush = reinterpret_cast<LONG_PTR>(GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(SetClassLongPtrW(w, GCLP_HBRBACKGROUND, brush), 0u);
+    EXPECT_EQ(GetClassLongPtrW(w, GCLP_HBRBACKGROUND), static_cast<ULONG_PTR>(brush));
     EXPECT_FALSE(UnregisterClassW(L"Zell.Test.Class", nullptr)) << "still has a window";
     DestroyWindow(w);
     EXPECT_TRUE(UnregisterClassW(L"Zell.Test.Class", nullptr));

@@ -54,6 +54,12 @@ TEST(XmlLoad, ErrorsCarryReasonAndPosition)
 
     EXPECT_FALSE(document.LoadBytes("<a>\xC3</a>")); // UTF-8 cut short
     EXPECT_EQ(3u, document.ParseError().offset);
+    // The first fault counts: a character XML refuses before bytes that are not UTF-8.
+    EXPECT_FALSE(document.LoadBytes("<a>\xC3\xA4\x01\xFF</a>"));
+    EXPECT_EQ(4u, document.ParseError().offset);
+    EXPECT_NE(std::wstring::npos, document.ParseError().reason.find(L"does not allow"));
+    EXPECT_FALSE(document.LoadBytes("<a/>\xE2\x82"));
+    EXPECT_NE(std::wstring::npos, document.ParseError().reason.find(L"cut short"));
     EXPECT_FALSE(document.LoadBytes("<?xml version='1.0' encoding='KOI8-R'?><a/>"));
     EXPECT_NE(std::wstring::npos, document.ParseError().reason.find(L"koi8-r"));
     EXPECT_FALSE(document.LoadXml(L"<a/><b/>"));
