@@ -1,11 +1,20 @@
 #include "Common/PelorusDLL/ServiceBase.h"
 
+#include "Common/Communication/ConnectionBase.h"
 #include "Common/Communication/ZellException.h"
+#include "Common/PelorusDLL/ParamComRegComBase.h"
+#include "Platform/Base/Clock.h"
+#include "Platform/Base/CodePage.h"
 #include "Platform/Base/LastError.h"
+
+#include <algorithm>
+#include <cwchar>
 
 const wchar_t CServiceBase::SERVICE_NOT_SUPPORTED[] = L"Not supported!";
 const unsigned char CServiceBase::MAXSTATES_FBC = 9;
 const unsigned char CServiceBase::MAXSTATES_KBUS = 9;
+
+CServiceBase::CServiceBase() : m_pParamCom(std::make_unique<CParamComRegComBase>(this)) {}
 
 CServiceBase::~CServiceBase() = default;
 
@@ -63,4 +72,48 @@ void CServiceBase::StoreCaughtException(const wchar_t* name, int line)
     }
     SetLastErrorCode(code);
     Log(L"  ## CATCH - %s error code = 0x%08X (Line %d)\n", name, m_dwLastError, line);
+}
+
+void CServiceBase::WaitForRestart(unsigned short seconds, bool force)
+{
+    static const wchar_t name[] = L"CServiceBase::WaitForRestart";
+    Log(L" ###       - wait time from device   = %d seconds\n", static_cast<int>(seconds));
+    unsigned long fromSettings = 0;
+    if (auto* connection = dynamic_cast<ZELL::CConnectionBase*>(GetConnection())) {
+        const std::wstring text = connection->GetSettingsValue(L"RestartTimeoutSeconds");
+        // A day at most: a mistyped setting must not wait for ever.
+        fromSettings = std::min(std::wcstoul(text.c_str(), nullptr, 10), 86400ul);
+    }
+    Log(L" ###       - wait time from settings = %d seconds\n", static_cast<int>(fromSettings));
+    const unsigned long wait = (force || seconds >= fromSettings) ? seconds : fromSettings;
+    Log(L" ###       - wait for %d seconds\n", static_cast<int>(wait));
+    Sleep(static_cast<DWORD>(wait * 1000));
+    Log(L" ### LEAVE - %s (Line %d)\n", name, __LINE__);
+}
+
+std::wstring CServiceBase::AnsiToWide(const unsigned char* bytes, std::size_t count)
+{
+    if (bytes == nullptr || count == 0)
+        return std::wstring();
+    const auto* text = reinterpret_cast<LPCSTR>(bytes);
+    const int length = static_cast<int>(std::min<std::size_t>(count, 0x7FFFFFFF));
+    const int needed = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    if (needed <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), needed);
+    return wide;
+}
+
+std::string CServiceBase::WideToAnsi(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int length = static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFFF));
+    const int needed = WideCharToMultiByte(CP_ACP, 0, text.c_str(), length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0)
+        return std::string();
+    std::string narrow(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), length, narrow.data(), needed, nullptr, nullptr);
+    return narrow;
 }

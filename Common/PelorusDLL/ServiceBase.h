@@ -9,8 +9,16 @@
 #include "Platform/Base/Format.h"
 #include "Platform/Base/Types.h"
 
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+class CParamComRegComBase;
+namespace ZELL {
+class CConnectionBase;
+}
 
 // Codes the services store as their last error.
 constexpr DWORD PELORUS_ERROR_INVALID_ARGUMENT = 0x20200008;
@@ -20,6 +28,22 @@ constexpr DWORD PELORUS_ERROR_PARAMETER_NOT_PRESENT = 0x20088213;
 constexpr DWORD PELORUS_ERROR_SERVICE_REJECTED = 0x20088214;
 constexpr DWORD PELORUS_ERROR_REGISTER_OUT_OF_RANGE = 0x20088215;
 constexpr DWORD PELORUS_ERROR_INVALID_NODE_CONFIGURATION = 0x20088409;
+constexpr DWORD PELORUS_ERROR_INVALID_ANSWER_LENGTH = 0x20208404;
+constexpr DWORD PELORUS_ERROR_ADDRESS_TEXT = 0x2020000A;
+constexpr DWORD PELORUS_ERROR_NO_PING_ANSWER = 0x2020000C;
+constexpr DWORD PELORUS_ERROR_PARAM_CHANNEL = 0x20058000; // | the channel's error
+constexpr DWORD PELORUS_ERROR_RESTART_MODULE_COUNT = 0x2008940A;
+constexpr DWORD PELORUS_ERROR_RESTART_CONFIGURATION = 0x2008940B;
+constexpr DWORD PELORUS_ERROR_RESTART_ABORT = 0x2008940C;
+constexpr DWORD PELORUS_ERROR_RESTART_MODULE_MISMATCH = 0x2008940D;
+constexpr DWORD PELORUS_ERROR_RESTART_POSITION = 0x2008940E;
+constexpr DWORD PELORUS_ERROR_RECONNECT = 0x2008940F;
+constexpr DWORD PELORUS_ERROR_RESTART_RECONNECT = 0x12340001;
+constexpr DWORD PELORUS_ERROR_CONTROL_MODE_OFF = 0x20200002;
+constexpr DWORD PELORUS_ERROR_CONTROL_MODE_FIELDBUS = 0x20200003;
+constexpr DWORD PELORUS_ERROR_CONTROL_MODE_MONITOR = 0x20200004;
+constexpr DWORD PELORUS_ERROR_MONITOR_MODE_OFF = 0x20200005;
+constexpr DWORD PELORUS_ERROR_MONITOR_MODE_CONTROL = 0x20200006;
 
 class PELORUS_API CServiceBase {
 public:
@@ -58,7 +82,7 @@ public:
         short sDaylightSaving = -1; // -1: only the real-time clock answered
     };
 
-    CServiceBase() = default;
+    CServiceBase();
     // A service owns its channel objects; a copy would share them.
     CServiceBase(const CServiceBase&) = delete;
     CServiceBase& operator=(const CServiceBase&) = delete;
@@ -66,6 +90,8 @@ public:
 
     virtual void EnableLogging(bool on, const wchar_t* logName);
     virtual bool EnableParamWriting(bool enable) = 0;
+    // Restarts and waits until the node at `position` is back.
+    virtual bool RestartSystem(unsigned int position, unsigned int seconds);
     virtual bool RestartSystem() = 0;
     virtual bool GetParameterChecksum(unsigned short& checksum) = 0;
     virtual bool SetFactoryDefaults() = 0;
@@ -75,9 +101,12 @@ public:
     virtual bool ReadFBCIdentification(tFbcIdentification* id) = 0;
     virtual bool IdentifyDevice(std::wstring& order, std::wstring& description, std::wstring& hwVersion,
                                 std::wstring& swVersion) = 0;
+    virtual bool BasicFbcIdentification(unsigned char* buffer, unsigned short size);
     virtual bool GetFieldbusBaudrate(double& baud) = 0;
     virtual bool EnableBKMonitorModeWithoutCheck(bool on) = 0;
+    virtual bool EnableBKMonitorMode(bool on);
     virtual bool EnableBKControlModeWithoutCheck(bool on) = 0;
+    virtual bool EnableBKControlMode(bool on);
     virtual bool GetNetworkID(std::wstring& networkId, std::wstring& macAddress) = 0;
     virtual bool GetSerialNumber(std::wstring& serial) = 0;
     virtual bool SetFactoryTestMode(const unsigned short mode) = 0;
@@ -128,13 +157,91 @@ public:
     virtual bool GetActiveRuntimeSystem(unsigned short& system) = 0;
     virtual bool SetActiveRuntimeSystem(const unsigned short system) = 0;
 
+    // Network parameters; kind 0 is the set in use, kind 1 the configured one.
+    virtual bool GetActualNetworkParameters(const unsigned short interfaceIndex, tNetworkParams& params);
+    virtual bool GetActualIPAddressSource(const unsigned short interfaceIndex, unsigned short& source);
+    virtual bool GetActualIPAddress(const unsigned short interfaceIndex, std::wstring& address,
+                                    unsigned short& source);
+    virtual bool GetStaticNetworkParameters(const unsigned short interfaceIndex, tNetworkParams& params);
+    virtual bool SetStaticNetworkParameters(const unsigned short interfaceIndex, const tNetworkParams& params);
+    virtual bool GetStaticIPAddressSource(const unsigned short interfaceIndex, unsigned short& source);
+    virtual bool SetStaticIPAddressSource(const unsigned short interfaceIndex, const unsigned short source);
+    virtual bool GetStaticIPAddress(const unsigned short interfaceIndex, std::wstring& address);
+    virtual bool SetStaticIPAddress(const unsigned short interfaceIndex, const std::wstring& address);
+    virtual bool ReadIPAddressSourceUsingService(const unsigned short interfaceIndex, const unsigned short kind,
+                                                 unsigned short& source);
+    virtual bool WriteIPAddressSourceUsingService(const unsigned short interfaceIndex, const unsigned short kind,
+                                                  const unsigned short source);
+    virtual bool GetIPAddress(const unsigned short interfaceIndex, const unsigned short id,
+                              const unsigned short kind, std::wstring& text);
+    virtual bool SetIPAddress(const unsigned short interfaceIndex, const unsigned short id,
+                              const unsigned short kind, const std::wstring& text);
+    virtual bool GetNetworkParamName(const unsigned short interfaceIndex, const unsigned short id,
+                                     const unsigned short kind, std::wstring& text);
+    virtual bool SetNetworkParamName(const unsigned short interfaceIndex, const unsigned short id,
+                                     const unsigned short kind, const std::wstring& text);
+    virtual bool GetNetworkParameters(const unsigned short interfaceIndex, const unsigned short kind,
+                                      tNetworkParams& params);
+    virtual bool SetNetworkParameters(const unsigned short interfaceIndex, const unsigned short kind,
+                                      const tNetworkParams& params);
+    virtual bool GetSDCardInformation(tSDCardInfo& info);
+    virtual bool ParamChannelRead(unsigned short channel, unsigned short index, unsigned short* data,
+                                  unsigned short count);
+    virtual bool ParamChannelWrite(unsigned short channel, unsigned short index, const unsigned short* data,
+                                   unsigned short count);
+    virtual unsigned int ParamChannelTimeout() const;
+    virtual bool GetTerminalBusMonitorEntryEx(tKBMonEntryEx& entry);
+    virtual bool GetTerminalBusMonitorEntries(std::vector<tKBMonEntryEx>& entries);
+
     // Reading the code consumes it.
     virtual unsigned long GetLastErrorCode();
     virtual void ResetLastErrorCode();
     // Keeps a stored code; else takes the connection's own code, and only
     // when that is 0 the given one. The thread's last error follows.
     virtual void SetLastErrorCode(unsigned long code);
+    virtual bool CheckCommunication(unsigned short attempts);
+    virtual unsigned long GetCheckConnectionTimeoutSeconds();
     virtual ZELL::IConnection* GetConnection() = 0;
+
+    // The address source with the register fall-back of older devices.
+    virtual bool IsActualIPAddressFromBootP(const unsigned short interfaceIndex, bool& yes);
+    virtual bool IsActualIPAddressFromDHCP(const unsigned short interfaceIndex, bool& yes);
+    virtual bool IsActualIPAddressFromStaticConfig(const unsigned short interfaceIndex, bool& yes);
+    virtual bool UseIPAddressFromBootP(const unsigned short interfaceIndex);
+    virtual bool UseIPAddressFromDHCP(const unsigned short interfaceIndex);
+    virtual bool UseIPAddressFromStaticConfig(const unsigned short interfaceIndex);
+    virtual bool WriteIPAddress(const unsigned short interfaceIndex, const std::wstring& address);
+    virtual bool WriteSubnetMask(const unsigned short interfaceIndex, const std::wstring& mask);
+    virtual bool WriteGatewayAddress(const unsigned short interfaceIndex, const std::wstring& address);
+    virtual bool WritePreferedDNSAddress(const unsigned short interfaceIndex, const std::wstring& address);
+    virtual bool WriteAlternativeDNSAddress(const unsigned short interfaceIndex, const std::wstring& address);
+
+    bool GetDateTimeSettings(tDateTime& dateTime);
+    bool SetDateTimeSettings(const tDateTime& dateTime);
+    bool GetSubBusConfiguration(std::vector<unsigned short>* config);
+    // Sleeps the device's `seconds`, or the connection's "RestartTimeoutSeconds"
+    // when that is longer and `force` is not set.
+    void WaitForRestart(unsigned short seconds, bool force);
+    std::wstring GetCurrentlyUsedIPAddressFromInternalVariables();
+    bool ReadIPAddresses(std::wstring& actualAddress, std::wstring& staticAddress, std::wstring& mask,
+                         std::wstring& gateway);
+    bool ReadIPAddressesUsingService(std::wstring& actualAddress, std::wstring& staticAddress, std::wstring& mask,
+                                     std::wstring& gateway);
+    bool ReadIPAddressesFromRegister(std::wstring& actualAddress, std::wstring& staticAddress, std::wstring& mask,
+                                     std::wstring& gateway);
+    std::wstring ReadIPAddressFromRegister(int id);
+    bool ReadMacAddresses(std::vector<std::wstring>& macs);
+    bool ReadHostName(std::wstring& name);
+    bool ReadDomainName(std::wstring& name);
+    bool ReadSntpHostName(std::wstring& name);
+    bool WriteHostName(const std::wstring& name);
+    bool WriteDomainName(const std::wstring& name);
+    bool WriteSntpHostName(const std::wstring& name);
+    bool ReadNetworkParamNameFromRegister(int id, std::wstring& name);
+    bool WriteNetworkParamNameToRegister(int id, const std::wstring& name);
+    bool ParamChannelDefault(unsigned short channel);
+    bool ParamChannelGetParamCount(unsigned short channel, unsigned short& count);
+    void ParamChannelTimeout(unsigned int milliseconds);
 
 protected:
     template<typename... Args>
@@ -183,8 +290,47 @@ private:
     // Must be called from inside a catch handler.
     void StoreCaughtException(const wchar_t* name, int line);
     void PublishLastError();
+    bool HasStoredCode(DWORD code) const { return m_dwLastError == code; }
+
+    // 8-bit texts of the device, in the thread's ANSI code page.
+    static std::wstring AnsiToWide(const unsigned char* bytes, std::size_t count);
+    static std::string WideToAnsi(const std::wstring& text);
+
+    // Network parameters and their registers in table 100 of position 0.
+    static int AddressRegisterFromParamID(int id);
+    bool ReadNetworkParameterBytes(const unsigned short interfaceIndex, const unsigned short id,
+                                   const unsigned short kind, unsigned short size, std::vector<BYTE>& bytes);
+    bool ReadIPAddressSourceFromRegister(unsigned short& source);
+    bool WriteIPAddressSourceToRegister(unsigned short source);
+    bool WriteIPAddressToRegister(int id, const std::wstring& address);
+    bool WriteIPAddressUsingService(const unsigned short interfaceIndex, const unsigned short id,
+                                    const unsigned short kind, const std::wstring& text);
+    // True when the stored code says the device has no network-parameter
+    // service, so that the registers are the way to go.
+    bool NetworkParamNotSupported() const;
+    bool IsActualIPAddressFrom(const unsigned short interfaceIndex, unsigned short wanted, bool& yes);
+    bool UseIPAddressFrom(const unsigned short interfaceIndex, unsigned short source);
+    bool WriteAddressWithFallback(const unsigned short interfaceIndex, int id, const std::wstring& address);
+    bool ReadNameWithFallback(int id, std::wstring& name);
+    bool WriteNameWithFallback(int id, const std::wstring& name);
+    bool ReadInterfaceAddresses(std::vector<unsigned short>& interfaces);
+
+    // Restart and connection check.
+    bool CheckRestartedNode(unsigned int position, const std::vector<unsigned short>& before);
+    bool ProbeConnection(ZELL::CConnectionBase& connection, unsigned short attempts, bool& openedHere);
+    bool Reconnect();
+
+    // Device states, monitor and parameter channel.
+    bool ReadStateWords(std::vector<unsigned short>& states);
+    bool ParamChannelUsable(unsigned short channel) const;
+    bool ParamIndexesValid(unsigned short index, unsigned short count, const void* data);
+    bool RunParamChannel(const wchar_t* name, int line, unsigned short channel, unsigned short index,
+                         unsigned short count, const void* data, const std::function<bool()>& transfer);
+    unsigned long ParamErrorToPelorusError();
+    static void GetKBMonTimeFromEntry(const tKBMonEntry& entry, long long readTime, tKBMonEntryEx& result);
 
     DWORD m_dwLastError = 0;
     bool m_bLogging = false;
     std::wstring m_strLogName;
+    std::unique_ptr<CParamComRegComBase> m_pParamCom;
 };

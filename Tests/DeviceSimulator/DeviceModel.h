@@ -184,6 +184,23 @@ struct tDeviceData {
     std::optional<std::vector<uint8_t>> NetParam(uint16_t port, uint16_t kind, uint16_t id) const;
 
     std::string IdentificationText() const;
+
+    // --- serial mailbox only ---
+    uint16_t parameterChecksum = 0x1234;
+    std::array<uint16_t, 2> fieldbusBaudrate{12, 6}; // baud = word 0 x 10 ^ word 1
+    std::array<std::string, 2> productionMarking{"PM-0001", "PM-0002"};
+    // Internal variables by index, each "name;value".
+    std::map<uint16_t, std::string> serialInternalVariables{{1, "IP address;192.168.1.10"},
+                                                             {4, "ACTIP;192.168.1.10"}};
+    int16_t serviceStateThirdWord = 0;
+    // Answers sent as they stand, by group << 8 | service: the mailbox words
+    // from word 1 (the count) on. Lets a test hand the host malformed answers.
+    std::map<uint16_t, std::vector<uint16_t>> serialRawAnswers;
+
+    // --- service API answers a test shapes ---
+    // Records (table, register count) of GetTableInfo, sent in this order
+    // instead of those of the register map.
+    std::optional<std::vector<std::pair<uint16_t, uint16_t>>> tableInfoOverride;
 };
 
 class CDeviceModel {

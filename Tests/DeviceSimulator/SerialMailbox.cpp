@@ -78,6 +78,14 @@ bool CSerialMailbox::Write(tDeviceData& device, uint16_t start, const std::vecto
         const std::vector<uint16_t> args(words_.begin() + 2, words_.begin() + 2 + static_cast<std::ptrdiff_t>(count));
         result = Run(device, static_cast<uint8_t>(code & 0xFF), static_cast<uint8_t>(code >> 8), args);
     }
+    const auto raw = device.serialRawAnswers.find(static_cast<uint16_t>((code & 0xFF) << 8 | code >> 8));
+    if (raw != device.serialRawAnswers.end()) {
+        const size_t n = std::min(raw->second.size(), kWords - 1);
+        words_[0] = code;
+        std::copy(raw->second.begin(), raw->second.begin() + static_cast<std::ptrdiff_t>(n), words_.begin() + 1);
+        answerWords_ = 1 + n;
+        return true;
+    }
     if (result.status != STATUS_OK)
         result.data.clear();
     result.data.resize(std::min(result.data.size(), kWords - 3));
@@ -130,6 +138,7 @@ CSerialMailbox::tResult CSerialMailbox::Run(tDeviceData& d, uint8_t group, uint8
             return fail(STATUS_WRITE_DISABLED);
         ++d.restartCount;
         return ok();
+    case 0x0103: return ok({d.parameterChecksum});
     case 0x0104: ++d.factoryResetCount; return ok();
     case 0x0105: ++d.storeCount; return ok();
     case 0x0106: return ok(d.stateWords);
@@ -137,7 +146,81 @@ CSerialMailbox::tResult CSerialMailbox::Run(tDeviceData& d, uint8_t group, uint8
     case 0x0107: return ok({d.addressSwitch});
     case 0x0108:
         return ok(Texts({Item(d, "ORDER"), Item(d, "DESCR"), Item(d, "HW-VER"), Item(d, "SW-VER")}));
+    case 0x0109: return ok({d.fieldbusBaudrate[0], d.fieldbusBaudrate[1]});
+    case 0x010A:
+    case 0x010B:
+        if (!needs(1))
+            return fail(STATUS_ARGUMENT_COUNT);
+        if (d.stateWords.size() < 5)
+            d.stateWords.resize(5, 0);
+        d.stateWords[code == 0x010A ? 3 : 4] = args[0] != 0 ? 1 : 0;
+        return ok();
+    case 0x010C: {
+        const size_t split = std::min(d.networkId.find('='), d.networkId.size());
+        const std::string rest = split < d.networkId.size() ? d.networkId.substr(split + 1) : std::string();
+        return ok(Texts({d.networkId.substr(0, split), rest}));
+    }
     case 0x010D: return ok(Texts({d.serialNumber}));
+    case 0x010E:
+        if (!needs(1))
+            return fail(STATUS_ARGUMENT_COUNT);
+        d.factoryTestMode = args[0];
+        return ok();
+    case 0x010F: return ok({d.terminalBusState.begin(), d.terminalBusState.end()});
+    case 0x0110: return ok(Texts({d.productionMarking[0], d.productionMarking[1]}));
+    case 0x0111: {
+        if (!needs(1))
+            return fail(STATUS_ARGUMENT_COUNT);
+        const auto it = d.serialInternalVariables.find(args[0]);
+        return it == d.serialInternalVariables.end() ? fail(STATUS_INVALID_ARGUMENT) : ok(Texts({it->second}));
+    }
+    case 0x0114: return ok(Texts({Item(d, "FW-BURN-DATE"), Item(d, "PSN")}));
+    case 0x0115:
+        if (!needs(1))
+            return fail(STATUS_ARGUMENT_COUNT);
+        d.terminalBusExtension = args[0];
+        return ok();
+    case 0x0120: // words arrive as a, c, b
+        if (!needs(3))
+            return fail(STATUS_ARGUMENT_COUNT);
+        d.paramSequence = {args[0], args[2], args[1]};
+        return ok();
+    case 0x0121:
+        if (!needs(4) || args.size() < 4 + (static_cast<size_t>(args[3]) + 1) / 2)
+            return fail(STATUS_ARGUMENT_COUNT);
+        d.terminalControl = {args[0], args[1], args[2]};
+        d.terminalControlData = UnpackBytes(args, 4, args[3]);
+        return ok();
+    case 0x0122: return ok({d.terminalControlStatus.begin(), d.terminalControlStatus.end()});
+    case 0x0123: return ok(Texts({Item(d, "IMEI")}));
+    case 0x0201: ++d.terminalBusRestartCount; return ok({d.terminalBusRestartSeconds, 0});
+    case 0x0220: return needs(1) ? Monitor(d, args[0]) : fail(STATUS_ARGUMENT_COUNT);
+    case 0x0221: {
+        if (!needs(1))
+            return fail(STATUS_ARGUMENT_COUNT);
+        const auto it = d.commandStates.find(args[0]);
+        const uint16_t state = it == d.commandStates.end() ? 0 : it->second;
+        return ok({args[0], state, static_cast<uint16_t>(d.serviceStateThirdWord)});
+    }
+    case 0x0301:
+    case 0x0302:
+        if (!needs(1))
+            return fail(STATUS_ARGUMENT_COUNT);
+        d.lastFileGroup = args[0];
+        ++(code == 0x0301 ? d.extractCount : d.formatCount);
+        return ok();
+    case 0x0310: {
+        const tSDCard& card = d.sdCard;
+        return ok({static_cast<uint16_t>(card.inserted), card.type, static_cast<uint16_t>(card.writeProtected),
+                   card.capacity, card.freeMemory, static_cast<uint16_t>(card.serialNumber & 0xFFFF),
+                   static_cast<uint16_t>(card.serialNumber >> 16)});
+    }
+    case 0x0311: return ok({d.plcRootLocation});
+    case 0x0312:
+        if (!needs(1))
+            return fail(STATUS_ARGUMENT_COUNT);
+        d.plcRootLocation = args[0];
+        return ok();
     case 0x0112: return ok(Texts({Item(d, "FWL-VER")}));
     case 0x0113: {
         std::vector<uint16_t> data{0};
@@ -203,6 +286,34 @@ CSerialMailbox::tResult CSerialMailbox::Run(tDeviceData& d, uint8_t group, uint8
         d.activeRuntime = args[0];
         return ok();
     default: return fail(STATUS_NOT_SUPPORTED);
+    }
+}
+
+// Sub-commands of the terminal-bus monitor: 0 clear, 1 back to the first
+// entry, 2 the next entry, 3 the number of entries. Past the last entry the
+// device hands out empty entries (code 0xFFFF).
+CSerialMailbox::tResult CSerialMailbox::Monitor(tDeviceData& d, uint16_t subCommand)
+{
+    switch (subCommand) {
+    case 0:
+        d.monitor.clear();
+        d.monitorReadPos = 0;
+        return {};
+    case 1: d.monitorReadPos = 0; return {};
+    case 2: {
+        tMonitorEntry entry;
+        entry.errorCode = -1;
+        if (d.monitorReadPos < d.monitor.size())
+            entry = d.monitor[d.monitorReadPos++];
+        std::vector<uint16_t> data = Seconds(entry.eventTime);
+        data.push_back(static_cast<uint16_t>(entry.errorCode));
+        data.push_back(static_cast<uint16_t>(entry.argument | entry.flags << 8));
+        const auto reference = Seconds(entry.referenceTime);
+        data.insert(data.end(), reference.begin(), reference.end());
+        return {STATUS_OK, data};
+    }
+    case 3: return {STATUS_OK, {static_cast<uint16_t>(std::min<size_t>(d.monitor.size(), 0xFFFF))}};
+    default: return {STATUS_INVALID_ARGUMENT, {}};
     }
 }
 

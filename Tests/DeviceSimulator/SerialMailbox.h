@@ -6,7 +6,8 @@
 // answer back from the same registers (word 0: echo; word 1: number of words
 // that follow; word 2: status; then the data). Writing register 0 starts the
 // service, so a long request written from register 1 first and word 0 last
-// runs once, complete.
+// runs once, complete. A raw answer of the model for the service replaces
+// the regular one as it stands.
 
 #include <array>
 #include <cstdint>
@@ -38,6 +39,7 @@ private:
         std::vector<uint16_t> data;
     };
     tResult Run(tDeviceData& device, uint8_t group, uint8_t service, const std::vector<uint16_t>& args);
+    static tResult Monitor(tDeviceData& device, uint16_t subCommand);
 
     std::array<uint16_t, kWords> words_{};
     size_t answerWords_ = 0;

@@ -204,9 +204,14 @@ tAnswer CServiceHandlers::ServiceApi(tDeviceData& d, const std::vector<uint8_t>&
         return CReply(code).Text(d.internalVariables).Done();
     case 0x113: { // GetTableInfo: the tables of node position 0
         std::vector<std::pair<uint16_t, uint16_t>> tables;
-        for (const auto& [key, table] : d.registers)
-            if (key.first == 0)
-                tables.emplace_back(key.second, static_cast<uint16_t>(std::min<size_t>(table.words.size(), 0xFFFF)));
+        if (d.tableInfoOverride)
+            tables = *d.tableInfoOverride;
+        else
+            for (const auto& [key, table] : d.registers)
+                if (key.first == 0)
+                    tables.emplace_back(key.second,
+                                        static_cast<uint16_t>(std::min<size_t>(table.words.size(), 0xFFFF)));
+        tables.resize(std::min<size_t>(tables.size(), 0xFFFF));
         CReply reply(code);
         reply.Word(static_cast<uint16_t>(tables.size()));
         for (const auto& [number, count] : tables)

@@ -8,6 +8,7 @@
 #include "Common/Communication/ServiceProtocol.h"
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/PelorusDLL/PelorusErrorHandler.h"
+#include "Common/PelorusDLL/TCPIPService.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Net/WinSock.h"
@@ -54,7 +55,8 @@ TEST(PelorusLibrary, ExportsItsClassesAndKeepsItsHelpersToItself)
 {
     const std::string symbols = ExportedSymbols();
     ASSERT_FALSE(symbols.empty()) << "nm could not read " << PELORUS_LIBRARY_FILE;
-    for (const char* exported : {"CServiceBase::GetLastErrorCode()", "CSIORegComm::", "CPelorusErrorHandler::Evaluate",
+    for (const char* exported : {"CServiceBase::GetLastErrorCode()", "CSIORegComm::", "CTCPIPService::CTCPIPService(",
+                                 "CTCPIPServiceBase::", "CSIOService::ExecuteService", "CParamComRegComBase::", "CPelorusErrorHandler::Evaluate",
                                  "CPing::PingUsingICMP", "ZELL::CTCPIPConnection::Open()",
                                  "ZELL::CRS232Connection::", "ZELL::CServiceProtocol::", "ZELL::CServiceAPI::",
                                  "ZELL::CConnectionList::", "CArticleNumber::", "typeinfo for CZellException"})
@@ -97,13 +99,23 @@ TEST(PelorusLibrary, IdentifiesTheSimulatedDeviceThroughTheLibrary)
                 L"ReceiveTimeoutSeconds='2' CloseWaitTime='0'/>",
                 unsigned{device.Port()})));
     connection.Open();
-    ZELL::CServiceProtocol protocol(&connection);
-    ZELL::CServiceAPI api(&protocol);
-    char* text = nullptr;
-    ASSERT_TRUE(api.IdentifyDevice(&text));
-    ASSERT_NE(text, nullptr);
-    EXPECT_NE(std::string(text).find("ORDER=0612-0001"), std::string::npos) << text;
-    delete[] text;
+    {
+        ZELL::CServiceProtocol protocol(&connection);
+        ZELL::CServiceAPI api(&protocol);
+        char* text = nullptr;
+        ASSERT_TRUE(api.IdentifyDevice(&text));
+        ASSERT_NE(text, nullptr);
+        EXPECT_NE(std::string(text).find("ORDER=0612-0001"), std::string::npos) << text;
+        delete[] text;
+    }
+    // The service the program holds, created and deleted through the library.
+    std::unique_ptr<CServiceBase> service = std::make_unique<CTCPIPService>(&connection);
+    std::wstring order, description, hardware, software;
+    ASSERT_TRUE(service->IdentifyDevice(order, description, hardware, software)) << std::hex
+                                                                                 << service->GetLastErrorCode();
+    EXPECT_EQ(order, L"0612-0001");
+    EXPECT_EQ(description, L"Simulated coupler");
+    service.reset();
     connection.Close();
 }
 
