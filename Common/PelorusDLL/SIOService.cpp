@@ -791,14 +791,18 @@ bool CSIOService::ReadFBCIdentification(tFbcIdentification* id)
             return false;
         }
         std::wstring order;
-        if (!IdentifyDevice(order, id->strDescription, id->strHardwareVersion, id->strSoftwareVersion) ||
-            !ReadOptionalText(id->strFirmwareLoaderVersion, &CSIOService::GetFWLVersion) ||
+        const bool identified =
+            IdentifyDevice(order, id->strDescription, id->strHardwareVersion, id->strSoftwareVersion);
+        // The order number belongs with the other identification texts, even
+        // when a later read fails.
+        if (identified)
+            id->strOrderNumber = FormattedOrderNumber(order);
+        if (!identified || !ReadOptionalText(id->strFirmwareLoaderVersion, &CSIOService::GetFWLVersion) ||
             !ReadOptionalText(id->strSerialNumber, &CSIOService::GetSerialNumber)) {
             Log(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", L"CSIOService::ReadFBCIdentification",
                 static_cast<unsigned int>(StoredCode()), __LINE__);
             return false;
         }
-        id->strOrderNumber = FormattedOrderNumber(order);
         id->strFieldbusBaudrate = L"--";
         double baud = 0;
         if (GetFieldbusBaudrate(baud))

@@ -584,14 +584,40 @@ bool CServiceBase::WriteNameWithFallback(int id, const std::wstring& name)
     return WriteNetworkParamNameToRegister(id, name);
 }
 
-bool CServiceBase::ReadHostName(std::wstring& name) { return ReadNameWithFallback(IdHostName, name); }
-bool CServiceBase::ReadDomainName(std::wstring& name) { return ReadNameWithFallback(IdDomainName, name); }
-bool CServiceBase::ReadSntpHostName(std::wstring& name) { return ReadNameWithFallback(IdSNTPHostName, name); }
-bool CServiceBase::WriteHostName(const std::wstring& name) { return WriteNameWithFallback(IdHostName, name); }
-bool CServiceBase::WriteDomainName(const std::wstring& name) { return WriteNameWithFallback(IdDomainName, name); }
+bool CServiceBase::ReadHostName(std::wstring& name)
+{
+    return RunOperation(L"CServiceBase::ReadHostName", __LINE__,
+                        [&] { return ReadNameWithFallback(IdHostName, name); });
+}
+
+bool CServiceBase::ReadDomainName(std::wstring& name)
+{
+    return RunOperation(L"CServiceBase::ReadDomainName", __LINE__,
+                        [&] { return ReadNameWithFallback(IdDomainName, name); });
+}
+
+bool CServiceBase::ReadSntpHostName(std::wstring& name)
+{
+    return RunOperation(L"CServiceBase::ReadSntpHostName", __LINE__,
+                        [&] { return ReadNameWithFallback(IdSNTPHostName, name); });
+}
+
+bool CServiceBase::WriteHostName(const std::wstring& name)
+{
+    return RunOperation(L"CServiceBase::WriteHostName", __LINE__,
+                        [&] { return WriteNameWithFallback(IdHostName, name); });
+}
+
+bool CServiceBase::WriteDomainName(const std::wstring& name)
+{
+    return RunOperation(L"CServiceBase::WriteDomainName", __LINE__,
+                        [&] { return WriteNameWithFallback(IdDomainName, name); });
+}
+
 bool CServiceBase::WriteSntpHostName(const std::wstring& name)
 {
-    return WriteNameWithFallback(IdSNTPHostName, name);
+    return RunOperation(L"CServiceBase::WriteSntpHostName", __LINE__,
+                        [&] { return WriteNameWithFallback(IdSNTPHostName, name); });
 }
 
 // ---- the addresses shown together ---------------------------------------

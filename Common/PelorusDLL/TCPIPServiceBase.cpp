@@ -706,10 +706,24 @@ CTCPIPServiceBase::ENPingResult CTCPIPServiceBase::PingHost(const std::wstring& 
 
 bool CTCPIPServiceBase::Ping(std::wstring host, unsigned short attempts)
 {
-    if (PingHost(host, attempts, kPingTimeoutMs) == ENPingResult::Answered)
-        return true;
-    SetLastErrorCode(PELORUS_ERROR_NO_PING_ANSWER);
-    return false;
+    return PingThenProbe(host, attempts, kPingTimeoutMs);
+}
+
+bool CTCPIPServiceBase::PingThenProbe(const std::wstring& host, unsigned short attempts, unsigned long timeoutMs)
+{
+    switch (PingHost(host, attempts, timeoutMs)) {
+    case ENPingResult::NoAnswer:
+        SetLastErrorCode(PELORUS_ERROR_NO_PING_ANSWER);
+        return false;
+    case ENPingResult::NoICMP:
+        Log(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", L"CTCPIPServiceBase::CheckCommunication",
+            static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED), __LINE__);
+        break;
+    case ENPingResult::Answered:
+        break;
+    }
+    // A host that answers is not yet a device that does.
+    return CServiceBase::CheckCommunication(attempts);
 }
 
 bool CTCPIPServiceBase::CheckCommunication(unsigned short attempts)
@@ -722,18 +736,6 @@ bool CTCPIPServiceBase::CheckCommunication(unsigned short attempts)
         }
         const std::wstring host = connection->GetSettingsValue(L"IP-Address");
         const unsigned long seconds = std::min<unsigned long>(GetCheckConnectionTimeoutSeconds(), 0xFFFFFFFFul / 1000);
-        const unsigned long timeoutMs = seconds * 1000;
-        switch (PingHost(host, attempts, timeoutMs)) {
-        case ENPingResult::NoAnswer:
-            SetLastErrorCode(PELORUS_ERROR_NO_PING_ANSWER);
-            return false;
-        case ENPingResult::NoICMP:
-            Log(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", L"CTCPIPServiceBase::CheckCommunication",
-                static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED), __LINE__);
-            break;
-        case ENPingResult::Answered:
-            break;
-        }
-        return CServiceBase::CheckCommunication(attempts);
+        return PingThenProbe(host, attempts, seconds * 1000);
     });
 }

@@ -98,7 +98,8 @@ protected:
     void Attach(std::unique_ptr<ZELL::CServiceProtocol> protocol, std::unique_ptr<ZELL::CServiceAPI> api);
     // Stores the connection's code, else the API's, unless a code is stored.
     void EvaluateErrorCode();
-    // Up to `attempts` echo requests (at least one) of 5 s each.
+    // Up to `attempts` echo requests (at least one) of 5 s each; a host
+    // that answers is then probed as the connection check does.
     bool Ping(std::wstring host, unsigned short attempts);
     // The ICMP channel of the connection check.
     virtual std::unique_ptr<CPing> CreatePing() const;
@@ -119,6 +120,7 @@ private:
     bool ReadIdentificationValues(const wchar_t* name, int line,
                                   const std::function<void(const CIdentificationText&)>& take);
     ENPingResult PingHost(const std::wstring& host, unsigned short attempts, unsigned long timeoutMs);
+    bool PingThenProbe(const std::wstring& host, unsigned short attempts, unsigned long timeoutMs);
 
     ZELL::CServiceProtocol* m_pServiceProtocol = nullptr;
     ZELL::CServiceAPI* m_pServiceAPI = nullptr;

@@ -10,6 +10,20 @@
 namespace Xml {
 namespace {
 
+// The loader takes a malformed declaration as it stands; written back it
+// would keep the output from loading (a quote or a byte of another encoding
+// in the version hides the encoding name from the next reader).
+bool IsVersionNumber(const char* text)
+{
+    if (text[0] != '1' || text[1] != '.' || text[2] == '\0')
+        return false;
+    for (const char* c = text + 2; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9')
+            return false;
+    }
+    return true;
+}
+
 bool HasTextChild(const pugi::xml_node& node)
 {
     for (auto child = node.first_child(); child; child = child.next_sibling()) {
@@ -108,7 +122,7 @@ void CXmlWriter::Declaration(const pugi::xml_node& declaration)
 {
     Literal(L"<?xml version=\"");
     const char* version = declaration ? declaration.attribute("version").value() : "";
-    PutText(*version ? version : "1.0", Context::Attribute);
+    PutText(IsVersionNumber(version) ? version : "1.0", Context::Attribute);
     Literal(L"\"");
     std::wstring encoding;
     if (m_encodingName)
@@ -121,9 +135,10 @@ void CXmlWriter::Declaration(const pugi::xml_node& declaration)
             Put(static_cast<char32_t>(c), Context::Attribute);
         Literal(L"\"");
     }
-    if (declaration && declaration.attribute("standalone")) {
+    const char* standalone = declaration ? declaration.attribute("standalone").value() : "";
+    if (std::strcmp(standalone, "yes") == 0 || std::strcmp(standalone, "no") == 0) {
         Literal(L" standalone=\"");
-        PutText(declaration.attribute("standalone").value(), Context::Attribute);
+        PutText(standalone, Context::Attribute);
         Literal(L"\"");
     }
     Literal(L"?>");

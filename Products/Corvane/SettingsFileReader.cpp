@@ -35,15 +35,22 @@ bool IsTrue(const Xml::CXmlNode& node)
     return Trimmed(node.Text()) == L"true";
 }
 
-// Hexadecimal after "0x" or "0X", decimal otherwise; false for anything
-// that is not a number or does not fit 64 bits.
+// Hexadecimal after "0x" or "0X", decimal otherwise. A decimal number may
+// carry a sign; a negative one (down to the smallest 64-bit one) becomes its
+// two's complement, so cut to a field it is what that field holds for it
+// ("-1" is 0xFFFF in a word). False for anything that is not a number or
+// does not fit 64 bits.
 bool ParseNumber(const std::wstring& text, std::uint64_t& value)
 {
     std::size_t pos = 0;
     unsigned int base = 10;
+    bool negative = false;
     if (text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X')) {
         base = 16;
         pos = 2;
+    } else if (!text.empty() && (text[0] == L'-' || text[0] == L'+')) {
+        negative = text[0] == L'-';
+        pos = 1;
     }
     if (pos >= text.size())
         return false;
@@ -63,6 +70,11 @@ bool ParseNumber(const std::wstring& text, std::uint64_t& value)
             return false;
         value = value * base + digit;
     }
+    constexpr std::uint64_t LargestNegative = std::uint64_t{1} << 63;
+    if (negative && value > LargestNegative)
+        return false;
+    if (negative)
+        value = 0 - value;
     return true;
 }
 

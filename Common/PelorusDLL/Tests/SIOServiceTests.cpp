@@ -54,11 +54,15 @@ TEST_F(SIOServiceTest, ReadFBCIdentificationLeavesDashesForWhatTheDeviceLacks)
     EXPECT_EQ(id.strProductionSerialNumber, L"--");
     EXPECT_EQ(id.strIMEI, L"--");
 
-    // Without a serial number the record is not complete.
+    // Without a serial number the record is not complete, but what the
+    // identification brought stays together, the order number included.
     Update([](tDeviceData& d) { d.unsupportedServices = {0x010D}; });
-    EXPECT_FALSE(service->ReadFBCIdentification(&id));
+    tFbcIdentification partial;
+    EXPECT_FALSE(service->ReadFBCIdentification(&partial));
     EXPECT_EQ(service->GetLastErrorCode(), kNotSupported);
-    EXPECT_EQ(id.strSerialNumber, L"--");
+    EXPECT_EQ(partial.strSerialNumber, L"--");
+    EXPECT_EQ(partial.strOrderNumber, L"0614-0881");
+    EXPECT_EQ(partial.strDescription, L"Simulated coupler");
     EXPECT_FALSE(service->ReadFBCIdentification(nullptr));
     EXPECT_EQ(service->GetLastErrorCode(), kInvalidArgument);
 }

@@ -1,3 +1,4 @@
+#include "Common/PelorusDLL/Tests/DebugCapture.h"
 #include "Common/PelorusDLL/Tests/MemoryService.h"
 
 #include "Platform/Base/Clock.h"
@@ -304,6 +305,21 @@ TEST_F(OlderDevice, HostNameRoundTripsThroughSixteenRegisters)
     EXPECT_EQ(service.registerWrites.back().words[0], 'a' | ('b' << 8));
     ASSERT_TRUE(service.ReadDomainName(name));
     EXPECT_EQ(name, L"abc");
+}
+
+TEST_F(OlderDevice, NameOperationsAreTracedLikeEveryOther)
+{
+    CDebugCapture capture;
+    service.EnableLogging(true, L"device");
+    ASSERT_TRUE(service.WriteHostName(L"ab"));
+    std::wstring name;
+    ASSERT_TRUE(service.ReadHostName(name));
+    EXPECT_FALSE(service.ReadSntpHostName(name));
+    const std::wstring text = capture.Text();
+    EXPECT_NE(text.find(L" ### ENTER - CServiceBase::WriteHostName (Line "), std::wstring::npos);
+    EXPECT_NE(text.find(L" ### LEAVE - CServiceBase::ReadHostName with true (Line "), std::wstring::npos);
+    EXPECT_NE(text.find(L" ### LEAVE - CServiceBase::ReadSntpHostName with error 0x20088212 (Line "),
+              std::wstring::npos);
 }
 
 TEST_F(OlderDevice, SntpHostNameHasNoRegister)

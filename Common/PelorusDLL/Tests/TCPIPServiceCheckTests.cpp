@@ -45,6 +45,21 @@ TEST_F(TCPIPConnectionCheck, AnsweringHostIsProbed)
     EXPECT_FALSE(connection.IsOpen()) << "opened for the check only";
 }
 
+TEST_F(TCPIPConnectionCheck, PingOfAnAnsweringHostProbesTheDevice)
+{
+    Platform::ManualClockScope clock;
+    ASSERT_TRUE(CPing().IsICMPAvailable()) << "this machine lets no process send ICMP echo requests";
+    EXPECT_TRUE(service.Ping(L"127.0.0.1", 1)) << std::hex << service.GetLastErrorCode();
+    EXPECT_TRUE(ProbeWasSent());
+
+    // The host answers, the device does not have the register of the probe.
+    Device([](tDeviceData& d) { d.registers.erase({0, 9}); });
+    EXPECT_FALSE(service.Ping(L"127.0.0.1", 1));
+    const unsigned long code = service.GetLastErrorCode();
+    EXPECT_NE(code, 0u);
+    EXPECT_NE(code, PELORUS_ERROR_NO_PING_ANSWER);
+}
+
 TEST_F(TCPIPConnectionCheck, SilentHostIsNotProbed)
 {
     service.pingSilent = true;

@@ -202,6 +202,26 @@ TEST(XmlSave, ValuesThatNeedCareSurviveARoundTrip)
     EXPECT_EQ(L"keep\r\nthis ]]> too", again.SelectSingleNode(L"//text").Text());
 }
 
+TEST(XmlSave, AMalformedDeclarationIsWrittenSoundInEveryEncoding)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(document.LoadBytes("<?xml version='1\"\"\xDE\xE6.0' encoding='ISO-8859-1' standalone='maybe'?>"
+                                   "<a n=\"\xE4\"/>"));
+    for (const auto encoding : {Encoding::Utf8, Encoding::Utf16, Encoding::Latin1}) {
+        CSaveOptions options;
+        options.encoding = encoding;
+        std::string bytes;
+        ASSERT_TRUE(document.SaveToBytes(bytes, options).ok);
+        CXmlDocument again;
+        ASSERT_TRUE(again.LoadBytes(bytes)) << static_cast<int>(encoding);
+        EXPECT_EQ(again.DocumentElement().GetAttribute(L"n").value(), L"\u00e4");
+        if (encoding != Encoding::Utf16) {
+            EXPECT_NE(bytes.find("version=\"1.0\""), std::string::npos) << bytes;
+            EXPECT_EQ(bytes.find("standalone"), std::string::npos) << bytes;
+        }
+    }
+}
+
 TEST(XmlBuild, NamesAreCheckedAndOneDocumentElementAllowed)
 {
     CXmlDocument document;

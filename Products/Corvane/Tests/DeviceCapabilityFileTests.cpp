@@ -206,6 +206,21 @@ TEST_F(DeviceCapabilityFileTest, LimitsReadTheirThreeKeysWithDefaults)
     EXPECT_EQ(sntp.Def, 30);
 }
 
+TEST_F(DeviceCapabilityFileTest, IntegersAreTheLeadingSignedDecimalOfTheValue)
+{
+    // A variant whose "FBC" is no number still carries the key (it reads 0).
+    const CDeviceCapabilityFile file = Load(
+        "[0614-0500]\nFBC = 16\nBOOTDELAY=\t 45 seconds\nDIP=+1\nAUTOIP=-1\nISIS=x1\n"
+        "[0614-0500/0001-0000]\nFBC=none\nBOOTDELAY=-5\n");
+    EXPECT_EQ(file.GetDeviceIniInt(L"0614-0500", L"FBC", -1), 16);
+    EXPECT_EQ(file.GetBootDelay(L"0614-0500"), 45);
+    EXPECT_TRUE(file.HasDIPSwitch(L"0614-0500"));
+    EXPECT_TRUE(file.HasAutoIP(L"0614-0500"));
+    EXPECT_FALSE(file.HasISIS(L"0614-0500"));
+    EXPECT_EQ(file.ResolveDeviceIniSection(L"0614-0500/0001-0000").str(), L"0614-0500/0001-0000");
+    EXPECT_EQ(file.GetBootDelay(L"0614-0500/0001-0000"), -5);
+}
+
 TEST_F(DeviceCapabilityFileTest, MinimumFirmwareAndBootDelayDefaults)
 {
     const CDeviceCapabilityFile file = Load("[0614-0352]\nFBC=1\n");

@@ -321,6 +321,36 @@ TEST_F(SettingsFileTest, FlagsAndNumbersReadAsTheProgramAlwaysReadThem)
     EXPECT_FALSE(data.InterfaceModeToWrite);
 }
 
+TEST_F(SettingsFileTest, SignedDecimalNumbersAreCutToTheFieldAsTwosComplement)
+{
+    CFBCData data;
+    ASSERT_TRUE(Load(DeviceFile("        <DIPSwitchValue>-2</DIPSwitchValue>\r\n"
+                                "        <EthernetInterfaceMode>-1</EthernetInterfaceMode>\r\n"
+                                "        <Status><S>+7</S><S>-32768</S></Status>\r\n"
+                                "        <HasSDCardSlot>true</HasSDCardSlot>\r\n"
+                                "        <SDCardInformation><SDCardSerialNumber>-1</SDCardSerialNumber>"
+                                "</SDCardInformation>\r\n"
+                                "        <RuntimeSystems ActiveSystem=\"-1\"><S>-9223372036854775808</S>"
+                                "</RuntimeSystems>\r\n"),
+                     data))
+        << m_reader.GetError().str().c_str();
+    EXPECT_EQ(data.DIPSwitchValue, 0xFFFE);
+    EXPECT_EQ(data.EthernetInterfaceMode, 0xFFFF);
+    EXPECT_FALSE(data.InterfaceModeToWrite);
+    EXPECT_EQ(data.StatusWords, (std::vector<WORD>{7, 0x8000}));
+    EXPECT_EQ(data.SDCardInfo.dwSerialNumber, 0xFFFFFFFFu);
+    EXPECT_EQ(data.ActiveRuntimeSystem, 0xFFFF);
+    EXPECT_FALSE(data.ActiveRuntimeSystemToWrite);
+    EXPECT_EQ(data.RuntimeSystems, (std::vector<WORD>{0}));
+
+    // A sign is part of a decimal number only, once, and the number must
+    // still fit 64 bits.
+    for (const char* text : {"--1", "-", "+-1", "-0x1", "-9223372036854775809"}) {
+        EXPECT_FALSE(Load(DeviceFile(std::string("        <DIPSwitchValue>") + text + "</DIPSwitchValue>\r\n"), data))
+            << text;
+    }
+}
+
 TEST_F(SettingsFileTest, MemoryCardBeforeItsSlotFlagIsIgnored)
 {
     CFBCData data;
