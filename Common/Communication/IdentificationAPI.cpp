@@ -41,6 +41,24 @@ std::wstring LanguageText(const std::wstring& key)
     return GetLanguageSupport().GetText(_bstr_t(key.c_str())).wstr();
 }
 
+// The message of the exception being handled; one of unknown type gets the
+// language text, traced under the operation's name.
+std::wstring HandledFailureText(const std::wstring& operation)
+{
+    try {
+        throw;
+    } catch (CIdentificationException& error) {
+        return error.GetText();
+    } catch (CZellException& error) {
+        const std::wstring text = error.GetText();
+        return text.empty() ? std::wstring(error.m_szMessage) : text;
+    } catch (...) {
+        const std::wstring text = LanguageText(L"IDENT_UNKNOWN_EXCEPTION");
+        DebugTrace(L"%s: %s\n", operation.c_str(), text.c_str());
+        return text;
+    }
+}
+
 }
 
 CIdentificationAPI::CIdentificationAPI(IProtocol* protocol_) : protocol(protocol_) {}
@@ -69,15 +87,8 @@ bool CIdentificationAPI::Connect()
             return false;
         protocol->GetConnection()->Open();
         return true;
-    } catch (CIdentificationException& error) {
-        lastErrorMessage = error.GetText();
-    } catch (CZellException& error) {
-        lastErrorMessage = error.GetText();
-        if (lastErrorMessage.empty())
-            lastErrorMessage = error.m_szMessage;
     } catch (...) {
-        lastErrorMessage = LanguageText(L"IDENT_UNKNOWN_EXCEPTION");
-        DebugTrace(L"%s: %s\n", Qualified(L"Connect").c_str(), lastErrorMessage.c_str());
+        lastErrorMessage = HandledFailureText(Qualified(L"Connect"));
     }
     lastError = 1;
     return false;
@@ -161,15 +172,8 @@ bool CIdentificationAPI::Run(const wchar_t* name, USHORT number, USHORT service,
             fail(CIdentificationException::GroupErrorResponse, Get16(reply, 2));
         }
         return handler(reply);
-    } catch (CIdentificationException& error) {
-        lastErrorMessage = error.GetText();
-    } catch (CZellException& error) {
-        lastErrorMessage = error.GetText();
-        if (lastErrorMessage.empty())
-            lastErrorMessage = error.m_szMessage;
     } catch (...) {
-        lastErrorMessage = LanguageText(L"IDENT_UNKNOWN_EXCEPTION");
-        DebugTrace(L"%s: %s\n", op.c_str(), lastErrorMessage.c_str());
+        lastErrorMessage = HandledFailureText(op);
     }
     delete[] raw;
     lastError = number;

@@ -60,6 +60,42 @@ private:
     HANDLE m_handle = nullptr;
 };
 
+// How one overlapped transfer reports its failures and is waited for.
+struct OverlappedCall {
+    const wchar_t* function = L"";
+    int step = 0;
+    const wchar_t* startFailure = L"";
+    DWORD waitMs = 0;
+    DWORD purgeOnTimeout = 0;
+};
+
+// The byte count of an overlapped transfer, waiting when it was left
+// pending. The port's own total time-out ends the request; the wait only
+// guards against a driver that never completes it.
+DWORD FinishOverlapped(HANDLE port, BOOL started, DWORD count, OVERLAPPED& overlapped, const OverlappedCall& call)
+{
+    if (started)
+        return count;
+    const DWORD error = GetLastError();
+    if (error != ERROR_IO_PENDING)
+        throw CRS232ConnectionException(call.function, call.step, call.startFailure,
+                                        error | CRS232Connection::kTransferFailure);
+    const DWORD result = WaitForSingleObject(overlapped.hEvent, call.waitMs);
+    if (result == WAIT_TIMEOUT) {
+        // Ends the request so the next one does not queue behind it.
+        PurgeComm(port, call.purgeOnTimeout);
+        throw CRS232ConnectionException(call.function, call.step, L"WaitForSingleObject() timed out!",
+                                        CRS232Connection::kTransferTimeout);
+    }
+    if (result != WAIT_OBJECT_0)
+        throw CRS232ConnectionException(call.function, call.step, L"WaitForSingleObject() failed!",
+                                        GetLastError() | CRS232Connection::kTransferFailure);
+    if (!GetOverlappedResult(port, &overlapped, &count, FALSE))
+        throw CRS232ConnectionException(call.function, call.step, L"GetOverlappedResult() failed!",
+                                        GetLastError() | CRS232Connection::kTransferFailure);
+    return count;
+}
+
 }
 
 const wchar_t* const CRS232Connection::kDefaultSettings =
@@ -341,26 +377,10 @@ void CRS232Connection::WriteAsynchron(const unsigned char* data, DWORD length)
     OVERLAPPED overlapped;
     overlapped.hEvent = event.Get();
     DWORD written = 0;
-    if (!WriteFile(m_port, data, length, &written, &overlapped)) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_IO_PENDING)
-            throw CRS232ConnectionException(L"WriteAsynchron() failed!", 3, L"::WriteFile() failed!",
-                                            error | kTransferFailure);
-        // The port's own total time-out ends the request; the wait only
-        // guards against a driver that never completes it.
-        const DWORD result = WaitForSingleObject(event.Get(), m_settings.timeout + 1000);
-        if (result == WAIT_TIMEOUT) {
-            PurgeComm(m_port, PURGE_TXABORT);
-            throw CRS232ConnectionException(L"WriteAsynchron() failed!", 3, L"WaitForSingleObject() timed out!",
-                                            kTransferTimeout);
-        }
-        if (result != WAIT_OBJECT_0)
-            throw CRS232ConnectionException(L"WriteAsynchron() failed!", 3, L"WaitForSingleObject() failed!",
-                                            GetLastError() | kTransferFailure);
-        if (!GetOverlappedResult(m_port, &overlapped, &written, FALSE))
-            throw CRS232ConnectionException(L"WriteAsynchron() failed!", 3, L"GetOverlappedResult() failed!",
-                                            GetLastError() | kTransferFailure);
-    }
+    const BOOL started = WriteFile(m_port, data, length, &written, &overlapped);
+    written = FinishOverlapped(m_port, started, written, overlapped,
+                               {L"WriteAsynchron() failed!", 3, L"::WriteFile() failed!", m_settings.timeout + 1000,
+                                PURGE_TXABORT});
     if (written != length)
         throw CRS232ConnectionException(L"WriteAsynchron() failed!", 3, L"GetOverlappedResult() timed out!",
                                         kTransferTimeout);
@@ -418,25 +438,10 @@ void CRS232Connection::ReadAsynchron(unsigned char* buffer, DWORD length)
         OVERLAPPED overlapped;
         overlapped.hEvent = event.Get();
         DWORD count = 0;
-        if (!ReadFile(m_port, buffer + total, length - total, &count, &overlapped)) {
-            const DWORD error = GetLastError();
-            if (error != ERROR_IO_PENDING)
-                throw CRS232ConnectionException(L"ReadAsynchron() failed!", 4, L"::ReadFile() failed!",
-                                                error | kTransferFailure);
-            const DWORD result = WaitForSingleObject(event.Get(), m_settings.timeout + 100);
-            if (result == WAIT_TIMEOUT) {
-                // Ends the request so the next one does not queue behind it.
-                PurgeComm(m_port, PURGE_RXABORT);
-                throw CRS232ConnectionException(L"ReadAsynchron() failed!", 4, L"WaitForSingleObject() timed out!",
-                                                kTransferTimeout);
-            }
-            if (result != WAIT_OBJECT_0)
-                throw CRS232ConnectionException(L"ReadAsynchron() failed!", 4, L"WaitForSingleObject() failed!",
-                                                GetLastError() | kTransferFailure);
-            if (!GetOverlappedResult(m_port, &overlapped, &count, FALSE))
-                throw CRS232ConnectionException(L"ReadAsynchron() failed!", 4, L"GetOverlappedResult() failed!",
-                                                GetLastError() | kTransferFailure);
-        }
+        const BOOL started = ReadFile(m_port, buffer + total, length - total, &count, &overlapped);
+        count = FinishOverlapped(m_port, started, count, overlapped,
+                                 {L"ReadAsynchron() failed!", 4, L"::ReadFile() failed!", m_settings.timeout + 100,
+                                  PURGE_RXABORT});
         if (count == 0)
             throw CRS232ConnectionException(L"ReadAsynchron() failed!", 4, L"GetOverlappedResult() timed out!",
                                             kTransferTimeout);

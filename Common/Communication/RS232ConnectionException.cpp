@@ -3,9 +3,6 @@
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Platform/Base/Format.h"
 
-#include <algorithm>
-#include <cwchar>
-
 namespace ZELL {
 
 CRS232ConnectionException::CRS232ConnectionException(const wchar_t* message, LONG code, const wchar_t* detail,
@@ -13,10 +10,7 @@ CRS232ConnectionException::CRS232ConnectionException(const wchar_t* message, LON
     : CConnectionException(message, code)
     , m_ulError(error)
 {
-    const wchar_t* text = detail ? detail : L"";
-    const std::size_t count = std::min<std::size_t>(std::wcslen(text), kBufferLength - 1);
-    std::wmemcpy(m_szDetail, text, count);
-    m_szDetail[count] = L'\0';
+    CopyCut(m_szDetail, detail ? detail : L"");
     m_ulValue = error;
 
     auto& language = GetLanguageSupport();

@@ -56,31 +56,15 @@ CRS232Connection::Settings CRS232Connection::ReadSettings(const Xml::CXmlNode& e
 
 void CRS232Connection::TraceSettingsError(const std::wstring& function, const std::wstring& error) const
 {
-    DebugTrace(L"\n############################# ERROR #############################\n");
-    DebugTrace(L"###  Class:     CRS232Connection\n");
-    DebugTrace(L"###  Function:  %s\n", function.c_str());
-    DebugTrace(L"%s", error.c_str());
-    DebugTrace(L"#################################################################\n\n");
+    WriteSettingsErrorBox([](const std::wstring& line) { DebugTrace(L"%s", line.c_str()); }, L"CRS232Connection",
+                          function, error);
 }
 
 bool CRS232Connection::SetSettingsXML(std::wstring xml)
 {
-    try {
-        CXMLDOMHelper helper(L"Msxml2.DOMDocument");
-        const Xml::CXmlNode element = FindSettingsElement(helper, xml, kElement);
-        if (!element) {
-            TraceSettingsError(L"SetSettingsXML()", L"###  Error:     xmlDOMHelper.LoadByString() failed for\n"
-                                                        L"###             " + xml + L"\n");
-            return false;
-        }
-        m_settings = ReadSettings(element);
-        return true;
-    } catch (const _com_error& error) {
-        TraceSettingsError(L"SetSettingsXML()", L"###  Error:     _com_error\n" + ComErrorReport(error));
-    } catch (...) {
-        TraceSettingsError(L"SetSettingsXML()", L"###  Error:     Unknown Exception!\n");
-    }
-    return false;
+    return ApplySettingsXML(
+        xml, kElement, [this](const Xml::CXmlNode& element) { m_settings = ReadSettings(element); },
+        [this](const std::wstring& function, const std::wstring& error) { TraceSettingsError(function, error); });
 }
 
 std::wstring CRS232Connection::GetSettingsXML() const
@@ -107,12 +91,9 @@ std::wstring CRS232Connection::GetSettingsXML() const
 
 std::wstring CRS232Connection::GetSettingsValue(const wchar_t* name)
 {
-    std::wstring value;
-    if (name && ReadSettingsAttribute(GetSettingsXML(), kElement, name, value))
-        return value;
-    TraceSettingsError(L"GetSettingsValue(" + std::wstring(name ? name : L"") + L" )",
-                       L"###  Error:     xmlDOMHelper.LoadByString() failed!\n");
-    return L"ERROR";
+    return SettingsValueOrError(
+        GetSettingsXML(), kElement, name,
+        [this](const std::wstring& function, const std::wstring& error) { TraceSettingsError(function, error); });
 }
 
 std::wstring CRS232Connection::GetSettingsString() const

@@ -191,6 +191,15 @@ bool CServiceAPI::CallWord(const wchar_t* name, WORD n, WORD code, WORD& value)
     });
 }
 
+bool CServiceAPI::CallOptionalWord(const wchar_t* name, WORD n, WORD code, WORD& value)
+{
+    return Call(name, n, code, {}, Check::Standard, [&value](const Answer& a) -> DWORD {
+        if (a.length == 6)
+            value = a.Word(4);
+        return 0;
+    });
+}
+
 bool CServiceAPI::CallSwitch(const wchar_t* name, WORD n, WORD code, WORD sent,
                              const std::function<bool(WORD)>& accept)
 {
@@ -422,11 +431,7 @@ bool CServiceAPI::GetTerminalBusMonitorSize(WORD& size)
 
 bool CServiceAPI::SetTerminalBusMonitorFirst(WORD& value)
 {
-    return Call(L"SetTerminalBusMonitorFirst", 21, 0x226, {}, Check::Standard, [&value](const Answer& a) -> DWORD {
-        if (a.length == 6)
-            value = a.Word(4);
-        return 0;
-    });
+    return CallOptionalWord(L"SetTerminalBusMonitorFirst", 21, 0x226, value);
 }
 
 bool CServiceAPI::GetTerminalBusMonitorEntry(t_KBMEntry& entry)
@@ -442,11 +447,7 @@ bool CServiceAPI::GetTerminalBusMonitorEntry(t_KBMEntry& entry)
 
 bool CServiceAPI::ClearTerminalBusMonitor(WORD& value)
 {
-    return Call(L"ClearTerminalBusMonitor", 23, 0x228, {}, Check::Standard, [&value](const Answer& a) -> DWORD {
-        if (a.length == 6)
-            value = a.Word(4);
-        return 0;
-    });
+    return CallOptionalWord(L"ClearTerminalBusMonitor", 23, 0x228, value);
 }
 
 bool CServiceAPI::ExtractFiles(WORD& value, eFileGroups group)

@@ -133,6 +133,8 @@ private:
               const Reader& reader);
     bool CallText(const wchar_t* name, WORD n, WORD code, unsigned int from, unsigned int least, char** text);
     bool CallWord(const wchar_t* name, WORD n, WORD code, WORD& value);
+    // The word at offset 4 when the answer carries one; a bare answer leaves it.
+    bool CallOptionalWord(const wchar_t* name, WORD n, WORD code, WORD& value);
     bool CallSwitch(const wchar_t* name, WORD n, WORD code, WORD sent, const std::function<bool(WORD)>& accept);
     bool CallFile(const wchar_t* name, WORD n, WORD code, const std::vector<BYTE>& arguments, WORD& value);
     bool IsConnected() const;

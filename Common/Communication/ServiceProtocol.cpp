@@ -60,6 +60,48 @@ unsigned short ByteSum(const unsigned char* bytes, unsigned int length)
     return static_cast<unsigned short>(sum & 0xFFFF);
 }
 
+// The retry bounds of one fragmented transfer. Each restart from an earlier
+// fragment resets the retries of that fragment, so restarts need a bound of
+// their own.
+class CRetryBudget {
+public:
+    CRetryBudget(const wchar_t* message, LONG step, unsigned short maxRetries, unsigned short fragments)
+        : m_message(message)
+        , m_step(step)
+        , m_maxRetries(maxRetries)
+        , m_maxRestarts((static_cast<unsigned long>(maxRetries) + 1) * fragments)
+    {
+    }
+
+    // Counts an answer that was not good; true when the transfer goes back
+    // to the earlier fragment the device asked to resend from. Passing
+    // either bound throws.
+    bool Failed(unsigned int& retries, unsigned short resendFrom, unsigned short& n)
+    {
+        if (++retries > m_maxRetries)
+            throw Exceeded(static_cast<LONG>(retries));
+        if (resendFrom == 0 || resendFrom >= n)
+            return false;
+        if (++m_restarts > m_maxRestarts)
+            throw Exceeded(static_cast<LONG>(m_restarts));
+        n = resendFrom;
+        retries = 0;
+        return true;
+    }
+
+private:
+    CServiceException Exceeded(LONG count) const
+    {
+        return CServiceException(m_message, m_step, CServiceException::GroupNumberOfRetriesExceeded, count, 0);
+    }
+
+    const wchar_t* m_message = L"";
+    LONG m_step = 0;
+    unsigned short m_maxRetries = 0;
+    unsigned long m_maxRestarts = 0;
+    unsigned long m_restarts = 0;
+};
+
 // Decimal, or hexadecimal behind "0x"/"0X"; nothing when the text is no
 // number or does not fit in `limit`.
 std::optional<std::uint32_t> ParseNumber(const std::wstring& text, std::uint32_t limit)
@@ -344,10 +386,7 @@ bool CServiceProtocol::WriteFragmented(unsigned char* data, unsigned int length,
     Fragment last;
     bool good = false;
     unsigned short resendFrom = 0;
-    // Each restart from an earlier fragment resets the retries of that
-    // fragment, so restarts need a bound of their own.
-    const unsigned long maxRestarts = (static_cast<unsigned long>(maxRetries) + 1) * count;
-    unsigned long restarts = 0;
+    CRetryBudget budget(L"WriteFragmented failed!", CServiceException::StepWriteFragmented, maxRetries, count);
 
     unsigned short n = 0;
     do {
@@ -363,21 +402,8 @@ bool CServiceProtocol::WriteFragmented(unsigned char* data, unsigned int length,
             last = ReadFragment();
             resendFrom = 0;
             good = CheckResponse(frame, last, resendFrom);
-            if (!good) {
-                ++retries;
-                if (retries > maxRetries)
-                    throw CServiceException(L"WriteFragmented failed!", CServiceException::StepWriteFragmented,
-                                            CServiceException::GroupNumberOfRetriesExceeded,
-                                            static_cast<LONG>(retries), 0);
-                if (resendFrom > 0 && resendFrom < n) {
-                    if (++restarts > maxRestarts)
-                        throw CServiceException(L"WriteFragmented failed!", CServiceException::StepWriteFragmented,
-                                                CServiceException::GroupNumberOfRetriesExceeded,
-                                                static_cast<LONG>(restarts), 0);
-                    n = resendFrom;
-                    retries = 0;
-                }
-            }
+            if (!good)
+                budget.Failed(retries, resendFrom, n);
         } while (Get16(last.bytes.get(), kFlags) & kFlagResend);
     } while (n < count && good);
 
@@ -428,8 +454,7 @@ void CServiceProtocol::ReadFragmented(unsigned short total, unsigned char** answ
     // earlier fragment replaces data instead of appending them again.
     std::vector<std::size_t> starts(std::size_t{total} + 2, 0);
     std::size_t held = 0;
-    const unsigned long maxRestarts = (static_cast<unsigned long>(maxRetries) + 1) * total;
-    unsigned long restarts = 0;
+    CRetryBudget budget(L"ReadFragmented failed!", CServiceException::StepReadFragmented, maxRetries, total);
     Fragment last;
     bool good = false;
     unsigned short resendFrom = 0;
@@ -467,21 +492,8 @@ void CServiceProtocol::ReadFragmented(unsigned short total, unsigned char** answ
                 if (size != 0)
                     std::memcpy(collected.get() + held, bytes + kHeaderSize + skip, size);
                 held += size;
-            } else {
-                ++retries;
-                if (retries > maxRetries)
-                    throw CServiceException(L"ReadFragmented failed!", CServiceException::StepReadFragmented,
-                                            CServiceException::GroupNumberOfRetriesExceeded,
-                                            static_cast<LONG>(retries), 0);
-                if (resendFrom > 0 && resendFrom < n) {
-                    if (++restarts > maxRestarts)
-                        throw CServiceException(L"ReadFragmented failed!", CServiceException::StepReadFragmented,
-                                                CServiceException::GroupNumberOfRetriesExceeded,
-                                                static_cast<LONG>(restarts), 0);
-                    n = resendFrom;
-                    retries = 0;
-                    held = starts[n];
-                }
+            } else if (budget.Failed(retries, resendFrom, n)) {
+                held = starts[n];
             }
         } while (Get16(last.bytes.get(), kFlags) & kFlagResend);
     } while (n < total && good);

@@ -5,6 +5,7 @@
 #include "Platform/Xml/XmlNode.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,24 @@ Xml::CXmlNode FindSettingsElement(CXMLDOMHelper& helper, const std::wstring& xml
 
 // The attribute's text of a settings element text; false when it cannot be read.
 bool ReadSettingsAttribute(const std::wstring& xml, const wchar_t* element, const wchar_t* name, std::wstring& value);
+
+// The error report of a connection's settings call: (function, error text).
+using SettingsErrorTrace = std::function<void(const std::wstring& function, const std::wstring& error)>;
+
+// Writes the boxed report of a settings error line by line through `line`,
+// so that each connection keeps its own trace channel.
+void WriteSettingsErrorBox(const std::function<void(const std::wstring&)>& line, const wchar_t* className,
+                           const std::wstring& function, const std::wstring& error);
+
+// Hands the settings element of the XML text to `apply`; false, reported to
+// `trace`, when the text holds no such element or reading it throws.
+bool ApplySettingsXML(const std::wstring& xml, const wchar_t* element,
+                      const std::function<void(const Xml::CXmlNode&)>& apply, const SettingsErrorTrace& trace);
+
+// The attribute's text of a settings element text; "ERROR", reported to
+// `trace`, when it cannot be read.
+std::wstring SettingsValueOrError(const std::wstring& xml, const wchar_t* element, const wchar_t* name,
+                                  const SettingsErrorTrace& trace);
 
 // Unsigned 32-bit attribute; a missing one gives the default. A text that is
 // no number, or one out of range, throws, so that a caller commits nothing.

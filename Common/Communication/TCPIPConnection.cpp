@@ -32,6 +32,26 @@ int ChunkOf(unsigned int remaining)
     return static_cast<int>(std::min<unsigned int>(remaining, std::numeric_limits<int>::max()));
 }
 
+// Moves up to `length` bytes, `done` counting them even when a call throws;
+// `move(offset, chunk)` gives what one socket call moved. A pass that moves
+// nothing is reported to `empty`, and kMaxEmptyPasses of them in a row end
+// the loop, so a stalled peer cannot keep it running.
+template <typename Move, typename Empty>
+void MoveChunks(unsigned int length, unsigned int& done, Move move, Empty empty)
+{
+    int emptyPasses = 0;
+    while (done < length && emptyPasses < kMaxEmptyPasses) {
+        const int count = move(done, ChunkOf(length - done));
+        if (count > 0) {
+            done += static_cast<unsigned int>(count);
+            emptyPasses = 0;
+        } else {
+            empty();
+            ++emptyPasses;
+        }
+    }
+}
+
 }
 
 const wchar_t* const CTCPIPConnection::kDefaultSettings =
@@ -232,17 +252,12 @@ void CTCPIPConnection::Write(unsigned char* data, unsigned int length, unsigned 
     try {
         RequireSocket(L"Failed to send data on the connected socket!", 9);
         const unsigned long seconds = ScaledTimeout(m_settings.sendTimeout, length);
-        int emptyPasses = 0;
-        while (sent < length && emptyPasses < kMaxEmptyPasses) {
-            const int count = Send(reinterpret_cast<const char*>(data) + sent, ChunkOf(length - sent), seconds);
-            if (count > 0) {
-                sent += static_cast<unsigned int>(count);
-                emptyPasses = 0;
-            } else {
-                Log(L"           -> wrote no bytes!\n");
-                ++emptyPasses;
-            }
-        }
+        MoveChunks(
+            length, sent,
+            [&](unsigned int offset, int chunk) {
+                return Send(reinterpret_cast<const char*>(data) + offset, chunk, seconds);
+            },
+            [this] { Log(L"           -> wrote no bytes!\n"); });
         if (written)
             *written = sent;
         // Bytes the peer never got would otherwise pass for a sent request.
@@ -266,17 +281,12 @@ void CTCPIPConnection::Read(unsigned char* buffer, unsigned int length, unsigned
     try {
         RequireSocket(L"Failed to receive data from the connected socket!", 11);
         const unsigned long seconds = ScaledTimeout(m_settings.receiveTimeout, length);
-        int emptyPasses = 0;
-        while (received < length && emptyPasses < kMaxEmptyPasses) {
-            const int count = Receive(reinterpret_cast<char*>(buffer) + received, ChunkOf(length - received), seconds);
-            if (count > 0) {
-                received += static_cast<unsigned int>(count);
-                emptyPasses = 0;
-            } else {
-                Log(L"           -> read no bytes!\n");
-                ++emptyPasses;
-            }
-        }
+        MoveChunks(
+            length, received,
+            [&](unsigned int offset, int chunk) {
+                return Receive(reinterpret_cast<char*>(buffer) + offset, chunk, seconds);
+            },
+            [this] { Log(L"           -> read no bytes!\n"); });
         if (read)
             *read = received;
     } catch (const CTCPIPConnectionException& error) {

@@ -116,6 +116,7 @@ private:
     void ApplySettings(const Settings& settings);
     Settings CurrentSettings() const;
     void TraceSettingsError(const std::wstring& function, const std::wstring& error) const;
+    void TraceNoSettingsFile(const wchar_t* function, const std::wstring& file, const wchar_t* message) const;
 
     SOCKET m_socket = INVALID_SOCKET;
     Settings m_settings;

@@ -75,31 +75,15 @@ CTCPIPConnection::Settings CTCPIPConnection::ReadSettings(const Xml::CXmlNode& e
 
 void CTCPIPConnection::TraceSettingsError(const std::wstring& function, const std::wstring& error) const
 {
-    Log(L"\n############################# ERROR #############################\n");
-    Log(L"###  Class:     CTCPIPConnection\n");
-    Log(L"###  Function:  %s\n", function.c_str());
-    Log(L"%s", error.c_str());
-    Log(L"#################################################################\n\n");
+    WriteSettingsErrorBox([this](const std::wstring& line) { Log(L"%s", line.c_str()); }, L"CTCPIPConnection",
+                          function, error);
 }
 
 bool CTCPIPConnection::SetSettingsXML(std::wstring xml)
 {
-    try {
-        CXMLDOMHelper helper(L"Msxml2.DOMDocument");
-        const Xml::CXmlNode element = FindSettingsElement(helper, xml, kElement);
-        if (!element) {
-            TraceSettingsError(L"SetSettingsXML()", L"###  Error:     xmlDOMHelper.LoadByString() failed for\n"
-                                                        L"###             " + xml + L"\n");
-            return false;
-        }
-        ApplySettings(ReadSettings(element));
-        return true;
-    } catch (const _com_error& error) {
-        TraceSettingsError(L"SetSettingsXML()", L"###  Error:     _com_error\n" + ComErrorReport(error));
-    } catch (...) {
-        TraceSettingsError(L"SetSettingsXML()", L"###  Error:     Unknown Exception!\n");
-    }
-    return false;
+    return ApplySettingsXML(
+        xml, kElement, [this](const Xml::CXmlNode& element) { ApplySettings(ReadSettings(element)); },
+        [this](const std::wstring& function, const std::wstring& error) { TraceSettingsError(function, error); });
 }
 
 std::wstring CTCPIPConnection::GetSettingsXML() const
@@ -127,12 +111,9 @@ std::wstring CTCPIPConnection::GetSettingsXML() const
 
 std::wstring CTCPIPConnection::GetSettingsValue(const wchar_t* name)
 {
-    std::wstring value;
-    if (name && ReadSettingsAttribute(GetSettingsXML(), kElement, name, value))
-        return value;
-    TraceSettingsError(L"GetSettingsValue(" + std::wstring(name ? name : L"") + L" )",
-                       L"###  Error:     xmlDOMHelper.LoadByString() failed!\n");
-    return L"ERROR";
+    return SettingsValueOrError(
+        GetSettingsXML(), kElement, name,
+        [this](const std::wstring& function, const std::wstring& error) { TraceSettingsError(function, error); });
 }
 
 std::wstring CTCPIPConnection::GetSettingsString() const
@@ -204,23 +185,27 @@ bool CTCPIPConnection::SaveSettingsRegistry(std::wstring key)
     return ok;
 }
 
-bool CTCPIPConnection::LoadSettingsXML(std::wstring file)
+// Settings files are kept for the serial connection only; a call is
+// reported and refused.
+void CTCPIPConnection::TraceNoSettingsFile(const wchar_t* function, const std::wstring& file,
+                                           const wchar_t* message) const
 {
     Log(L"\n*************************** INFO ****************************\n");
     Log(L"  Class:\t\tCTCPIPConnection\n");
-    Log(L"  Function:\tLoadSettingsXML(%s )\n", file.c_str());
-    Log(L"  Message:\tLoading settings from XML-File not yet implemented!\n");
+    Log(L"  Function:\t%s(%s )\n", function, file.c_str());
+    Log(L"  Message:\t%s\n", message);
     Log(L"*************************************************************\n\n");
+}
+
+bool CTCPIPConnection::LoadSettingsXML(std::wstring file)
+{
+    TraceNoSettingsFile(L"LoadSettingsXML", file, L"Loading settings from XML-File not yet implemented!");
     return false;
 }
 
 bool CTCPIPConnection::SaveSettingsXML(std::wstring file)
 {
-    Log(L"\n*************************** INFO ****************************\n");
-    Log(L"  Class:\t\tCTCPIPConnection\n");
-    Log(L"  Function:\tSaveSettingsXML(%s )\n", file.c_str());
-    Log(L"  Message:\tSaving settings to XML-File not yet implemented!\n");
-    Log(L"*************************************************************\n\n");
+    TraceNoSettingsFile(L"SaveSettingsXML", file, L"Saving settings to XML-File not yet implemented!");
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace ZELL {
@@ -20,6 +21,20 @@ void Put16(std::vector<BYTE>& bytes, WORD value)
 {
     bytes.push_back(static_cast<BYTE>(value & 0xFF));
     bytes.push_back(static_cast<BYTE>(value >> 8));
+}
+
+// The command word followed by the raw data; nullopt for a negative length
+// or missing data, checked before anything is allocated for it.
+std::optional<std::vector<BYTE>> CommandRequest(WORD command, const BYTE* data, LONG length)
+{
+    if (length < 0 || (length > 0 && !data))
+        return std::nullopt;
+    std::vector<BYTE> request;
+    request.reserve(static_cast<std::size_t>(length) + 2);
+    Put16(request, command);
+    if (length > 0)
+        request.insert(request.end(), data, data + length);
+    return request;
 }
 
 }
@@ -128,22 +143,14 @@ bool CUpdateAPI::RestartMinimalSystem(WORD& value)
 
 bool CUpdateAPI::UploadRawHexFileToDevice(const BYTE* data, LONG length, ProgressCallback progress, void* context)
 {
-    // A negative length must fail before anything is allocated for it.
-    if (length < 0 || (length > 0 && !data)) {
-        lastCommandError = 9;
-        return false;
-    }
     try {
-        std::vector<BYTE> request;
-        request.reserve(static_cast<std::size_t>(length) + 2);
-        Put16(request, kUpload);
-        if (length > 0)
-            request.insert(request.end(), data, data + length);
-        return UploadHexFileWithCommandToDevice(request.data(), length, progress, context);
+        const auto request = CommandRequest(kUpload, data, length);
+        if (request)
+            return UploadHexFileWithCommandToDevice(request->data(), length, progress, context);
     } catch (...) {
-        lastCommandError = 9;
-        return false;
     }
+    lastCommandError = 9;
+    return false;
 }
 
 bool CUpdateAPI::UploadHexFileWithCommandToDevice(const BYTE* request, LONG dataLength, ProgressCallback progress,
@@ -224,21 +231,14 @@ bool CUpdateAPI::GetCommandState(WORD command, WORD& state)
 
 bool CUpdateAPI::TransmitRawDataToDevice(WORD command, const BYTE* data, LONG length)
 {
-    if (length < 0 || (length > 0 && !data)) {
-        lastCommandError = 9;
-        return false;
-    }
     try {
-        std::vector<BYTE> request;
-        request.reserve(static_cast<std::size_t>(length) + 2);
-        Put16(request, command);
-        if (length > 0)
-            request.insert(request.end(), data, data + length);
-        return Send(9, request.data(), request.size(), nullptr, nullptr, {});
+        const auto request = CommandRequest(command, data, length);
+        if (request)
+            return Send(9, request->data(), request->size(), nullptr, nullptr, {});
     } catch (...) {
-        lastCommandError = 9;
-        return false;
     }
+    lastCommandError = 9;
+    return false;
 }
 
 }

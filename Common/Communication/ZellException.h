@@ -66,7 +66,7 @@ public:
     wchar_t m_szMessage[kBufferLength] = {};
     wchar_t m_szTypeName[kBufferLength] = {};
 
-private:
+protected:
     // At most kBufferLength - 1 characters, always terminated.
     static void CopyCut(wchar_t (&buffer)[kBufferLength], const wchar_t* text)
     {

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 using namespace ZELL::Gdi;
 
@@ -179,6 +180,20 @@ void PaintFigure(DCObject& dc, DrawTarget& target, PenStroker& stroker, const Ba
         StrokePoints(stroker, outline, true);
 }
 
+// Paints through `paint` into the surface box of a logical rectangle; FALSE
+// when the handle is unknown or the context has no surface to paint on.
+template <typename Paint>
+BOOL PaintSurfaceBox(HDC dc, const RECT& logical, Paint paint)
+{
+    auto context = FindDC(dc);
+    if (!context)
+        return FALSE;
+    DrawTarget target(*context);
+    if (!target.Ok())
+        return FALSE;
+    return paint(*context, target, LogicalRectToSurface(*context, logical));
+}
+
 using Coverage = BandRegion (*)(const RECT&, int, int);
 
 BandRegion RectCover(const RECT& r, int, int) { return BandRegion(r); }
@@ -187,31 +202,27 @@ BandRegion RoundCover(const RECT& r, int ew, int eh) { return RoundRectCoverage(
 
 BOOL DrawBoxFigure(HDC dc, int left, int top, int right, int bottom, int ew, int eh, Coverage cover)
 {
-    auto context = FindDC(dc);
-    if (!context)
-        return FALSE;
-    DrawTarget target(*context);
-    if (!target.Ok())
-        return FALSE;
-    const RECT box = LogicalRectToSurface(*context, {left, top, right, bottom});
-    PenStroker stroker(*context, target);
-    const int dew = LengthToDevice(context->state, context->dpi, ew, false);
-    const int deh = LengthToDevice(context->state, context->dpi, eh, true);
-    if (stroker.IsNull()) {
-        // Without a pen the figure is one pixel smaller, as on the platform.
-        FillArea(*context, target, cover({box.left, box.top, box.right - 1, box.bottom - 1}, dew, deh),
-                 context->state.brush.get(), context->state.rop2);
+    const RECT logical{left, top, right, bottom};
+    return PaintSurfaceBox(dc, logical, [&](DCObject& context, DrawTarget& target, const RECT& box) {
+        PenStroker stroker(context, target);
+        const int dew = LengthToDevice(context.state, context.dpi, ew, false);
+        const int deh = LengthToDevice(context.state, context.dpi, eh, true);
+        if (stroker.IsNull()) {
+            // Without a pen the figure is one pixel smaller, as on the platform.
+            FillArea(context, target, cover({box.left, box.top, box.right - 1, box.bottom - 1}, dew, deh),
+                     context.state.brush.get(), context.state.rop2);
+            return TRUE;
+        }
+        const int w = stroker.Width();
+        const BandRegion outer = cover(box, dew, deh);
+        const RECT innerBox = Inset(box, w);
+        const BandRegion inner = Empty(innerBox) ? BandRegion() : cover(innerBox, dew - 2 * w, deh - 2 * w);
+        std::vector<POINT> outline;
+        if (cover == RectCover)
+            outline = {{box.left, box.top}, {box.right - 1, box.top}, {box.right - 1, box.bottom - 1}, {box.left, box.bottom - 1}};
+        PaintFigure(context, target, stroker, inner, BandRegion::Combine(outer, inner, BandRegion::Op::Diff), outline);
         return TRUE;
-    }
-    const int w = stroker.Width();
-    const BandRegion outer = cover(box, dew, deh);
-    const RECT innerBox = Inset(box, w);
-    const BandRegion inner = Empty(innerBox) ? BandRegion() : cover(innerBox, dew - 2 * w, deh - 2 * w);
-    std::vector<POINT> outline;
-    if (cover == RectCover)
-        outline = {{box.left, box.top}, {box.right - 1, box.top}, {box.right - 1, box.bottom - 1}, {box.left, box.bottom - 1}};
-    PaintFigure(*context, target, stroker, inner, BandRegion::Combine(outer, inner, BandRegion::Op::Diff), outline);
-    return TRUE;
+    });
 }
 
 
@@ -222,6 +233,51 @@ std::vector<POINT> ToSurface(const DCObject& dc, const POINT* points, int count)
     for (int i = 0; i < count; ++i)
         out.push_back(LogicalPointToSurface(dc, points[i]));
     return out;
+}
+
+// The context and brush of a rectangle fill; the brush is null when the
+// handle is unknown or the rectangle or brush is bad.
+struct BrushedDC {
+    std::shared_ptr<DCObject> context;
+    std::shared_ptr<BrushObject> brush;
+};
+
+BrushedDC FindBrushedDC(HDC dc, const RECT* rect, HBRUSH brush)
+{
+    auto context = FindDC(dc);
+    if (!context)
+        return {};
+    auto resolved = ResolveBrush(brush);
+    if (!rect || !resolved) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return {};
+    }
+    return {std::move(context), std::move(resolved)};
+}
+
+// The context of a figure through `count` points, at least `minimum` of
+// them; null when the handle is unknown or the list is bad.
+std::shared_ptr<DCObject> FindPointsDC(HDC dc, const POINT* points, long long count, long long minimum)
+{
+    auto context = FindDC(dc);
+    if (!context)
+        return nullptr;
+    if (!points || count < minimum || count > kMaxPoints) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return context;
+}
+
+// The surface pixel of a logical point when it lies on the target and
+// inside its clip.
+std::optional<POINT> VisiblePixel(const DCObject& dc, const DrawTarget& target, int x, int y)
+{
+    const POINT p = LogicalPointToSurface(dc, {x, y});
+    if (!target.Ok() || p.x < 0 || p.y < 0 || p.x >= target.Width() || p.y >= target.Height() ||
+        !target.Visible(p.x, p.y))
+        return std::nullopt;
+    return p;
 }
 
 }  // namespace
@@ -314,36 +370,28 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* log)
 
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
 {
-    auto context = FindDC(dc);
-    if (!context)
+    const BrushedDC found = FindBrushedDC(dc, rect, brush);
+    if (!found.brush)
         return 0;
-    auto b = ResolveBrush(brush);
-    if (!rect || !b) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    DrawTarget target(*context);
-    FillArea(*context, target, BandRegion(LogicalRectToSurface(*context, *rect)), b.get(), R2_COPYPEN);
+    DCObject& context = *found.context;
+    DrawTarget target(context);
+    FillArea(context, target, BandRegion(LogicalRectToSurface(context, *rect)), found.brush.get(), R2_COPYPEN);
     return 1;
 }
 
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush)
 {
-    auto context = FindDC(dc);
-    if (!context)
+    const BrushedDC found = FindBrushedDC(dc, rect, brush);
+    if (!found.brush)
         return 0;
-    auto b = ResolveBrush(brush);
-    if (!rect || !b) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    const RECT box = LogicalRectToSurface(*context, *rect);
+    DCObject& context = *found.context;
+    const RECT box = LogicalRectToSurface(context, *rect);
     if (Empty(box))
         return 1;
     const BandRegion ring =
         BandRegion::Combine(BandRegion(box), BandRegion(Inset(box, 1)), BandRegion::Op::Diff);
-    DrawTarget target(*context);
-    FillArea(*context, target, ring, b.get(), R2_COPYPEN);
+    DrawTarget target(context);
+    FillArea(context, target, ring, found.brush.get(), R2_COPYPEN);
     return 1;
 }
 
@@ -358,26 +406,22 @@ BOOL InvertRect(HDC dc, const RECT* rect)
 
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop)
 {
-    auto context = FindDC(dc);
-    if (!context)
-        return FALSE;
-    DrawTarget target(*context);
-    if (!target.Ok())
-        return FALSE;
-    const RECT box = LogicalRectToSurface(*context, {x, y, x + width, y + height});
-    const BYTE code = static_cast<BYTE>(rop >> 16);
-    BrushSampler sampler(*context, context->state.brush.get(), target);
-    const BandRegion visible = BandRegion::Combine(BandRegion(box), target.Clip(), BandRegion::Op::And);
-    for (const RECT& r : visible.Rects()) {
-        for (LONG py = r.top; py < r.bottom; ++py) {
-            for (LONG px = r.left; px < r.right; ++px) {
-                std::uint32_t pattern = 0;
-                sampler.At(px, py, pattern);
-                target.Set(px, py, Rop3(code, pattern, 0, target.Get(px, py)));
+    const RECT logical{x, y, x + width, y + height};
+    return PaintSurfaceBox(dc, logical, [&](DCObject& context, DrawTarget& target, const RECT& box) {
+        const BYTE code = static_cast<BYTE>(rop >> 16);
+        BrushSampler sampler(context, context.state.brush.get(), target);
+        const BandRegion visible = BandRegion::Combine(BandRegion(box), target.Clip(), BandRegion::Op::And);
+        for (const RECT& r : visible.Rects()) {
+            for (LONG py = r.top; py < r.bottom; ++py) {
+                for (LONG px = r.left; px < r.right; ++px) {
+                    std::uint32_t pattern = 0;
+                    sampler.At(px, py, pattern);
+                    target.Set(px, py, Rop3(code, pattern, 0, target.Get(px, py)));
+                }
             }
         }
-    }
-    return TRUE;
+        return TRUE;
+    });
 }
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom)
@@ -397,13 +441,9 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom)
 
 BOOL Polygon(HDC dc, const POINT* points, int count)
 {
-    auto context = FindDC(dc);
+    auto context = FindPointsDC(dc, points, count, 2);
     if (!context)
         return FALSE;
-    if (!points || count < 2 || count > kMaxPoints) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
     DrawTarget target(*context);
     const std::vector<POINT> surface = ToSurface(*context, points, count);
     FillArea(*context, target, PolygonCoverage(surface.data(), count, context->state.polyFillMode),
@@ -415,13 +455,9 @@ BOOL Polygon(HDC dc, const POINT* points, int count)
 
 BOOL Polyline(HDC dc, const POINT* points, int count)
 {
-    auto context = FindDC(dc);
+    auto context = FindPointsDC(dc, points, count, 2);
     if (!context)
         return FALSE;
-    if (!points || count < 2 || count > kMaxPoints) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
     DrawTarget target(*context);
     PenStroker stroker(*context, target);
     StrokePoints(stroker, ToSurface(*context, points, count), false);
@@ -430,13 +466,9 @@ BOOL Polyline(HDC dc, const POINT* points, int count)
 
 BOOL PolylineTo(HDC dc, const POINT* points, DWORD count)
 {
-    auto context = FindDC(dc);
+    auto context = FindPointsDC(dc, points, count, 0);
     if (!context)
         return FALSE;
-    if (!points || count > static_cast<DWORD>(kMaxPoints)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
     if (count == 0)
         return TRUE;
     std::vector<POINT> all{context->state.position};
@@ -468,12 +500,11 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color)
     if (!context)
         return CLR_INVALID;
     DrawTarget target(*context);
-    const POINT p = LogicalPointToSurface(*context, {x, y});
-    if (!target.Ok() || p.x < 0 || p.y < 0 || p.x >= target.Width() || p.y >= target.Height() ||
-        !target.Visible(p.x, p.y))
+    const std::optional<POINT> p = VisiblePixel(*context, target, x, y);
+    if (!p)
         return CLR_INVALID;
     const std::uint32_t value = target.DeviceColor(color);
-    target.Set(p.x, p.y, value);
+    target.Set(p->x, p->y, value);
     return ToColorRef(value);
 }
 
@@ -488,9 +519,6 @@ COLORREF GetPixel(HDC dc, int x, int y)
     if (!context)
         return CLR_INVALID;
     DrawTarget target(*context, false);
-    const POINT p = LogicalPointToSurface(*context, {x, y});
-    if (!target.Ok() || p.x < 0 || p.y < 0 || p.x >= target.Width() || p.y >= target.Height() ||
-        !target.Visible(p.x, p.y))
-        return CLR_INVALID;
-    return ToColorRef(target.Get(p.x, p.y));
+    const std::optional<POINT> p = VisiblePixel(*context, target, x, y);
+    return p ? ToColorRef(target.Get(p->x, p->y)) : CLR_INVALID;
 }

@@ -103,16 +103,25 @@ void PushFrame(HDC dc, RECT& r, UINT state)
     DrawEdge(dc, &r, edge, flags);
 }
 
+// A known context and a rectangle to draw in; the missing rectangle sets
+// the error.
+bool IsDrawableRect(HDC dc, const RECT* rect)
+{
+    if (!FindDC(dc))
+        return false;
+    if (!rect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 BOOL DrawEdge(HDC dc, LPRECT rect, UINT edge, UINT flags)
 {
-    if (!FindDC(dc))
+    if (!IsDrawableRect(dc, rect))
         return FALSE;
-    if (!rect) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
     RECT r = *rect;
     const COLORREF light = GetSysColor(COLOR_3DLIGHT);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -170,12 +179,8 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect)
 
 BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state)
 {
-    if (!FindDC(dc))
+    if (!IsDrawableRect(dc, rect))
         return FALSE;
-    if (!rect) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
     RECT r = *rect;
     const COLORREF text = GetSysColor((state & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
     switch (type) {

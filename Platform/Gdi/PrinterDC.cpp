@@ -30,6 +30,15 @@ std::shared_ptr<DCObject> FindPrinter(HDC dc)
     return context;
 }
 
+// Runs a document or page step on the job of a printer context; SP_ERROR
+// when the handle is no printer. The found context keeps the job alive.
+template <typename Step>
+int WithPrinterJob(HDC dc, Step step)
+{
+    auto context = FindPrinter(dc);
+    return context ? step(*context, *context->printer) : SP_ERROR;
+}
+
 int Fail(DWORD error)
 {
     SetLastError(error);
@@ -82,102 +91,93 @@ HDC CreatePdfPrinterDC(LPCWSTR outputPath, const PdfPrinterSettings& settings)
 
 int StartDocW(HDC dc, const DOCINFOW* info)
 {
-    auto context = FindPrinter(dc);
-    if (!context)
-        return SP_ERROR;
-    PrinterJob& job = *context->printer;
-    if (job.inDocument)
-        return Fail(ERROR_INVALID_PARAMETER);
-    if (info && info->lpszOutput && *info->lpszOutput)
-        job.outputPath = Text::WideToUtf8(info->lpszOutput);
-    if (job.outputPath.empty())
-        return Fail(ERROR_INVALID_PARAMETER);
-    job.pdf = cairo_pdf_surface_create(job.outputPath.c_str(), job.paperWidthPt, job.paperHeightPt);
-    if (cairo_surface_status(job.pdf) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(job.pdf);
-        job.pdf = nullptr;
-        return Fail(ERROR_OPEN_FAILED);
-    }
-    if (info && info->lpszDocName)
-        cairo_pdf_surface_set_metadata(job.pdf, CAIRO_PDF_METADATA_TITLE, Text::WideToUtf8(info->lpszDocName).c_str());
-    job.inDocument = true;
-    job.pagesDone = 0;
-    return 1;
+    return WithPrinterJob(dc, [&](DCObject&, PrinterJob& job) {
+        if (job.inDocument)
+            return Fail(ERROR_INVALID_PARAMETER);
+        if (info && info->lpszOutput && *info->lpszOutput)
+            job.outputPath = Text::WideToUtf8(info->lpszOutput);
+        if (job.outputPath.empty())
+            return Fail(ERROR_INVALID_PARAMETER);
+        job.pdf = cairo_pdf_surface_create(job.outputPath.c_str(), job.paperWidthPt, job.paperHeightPt);
+        if (cairo_surface_status(job.pdf) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(job.pdf);
+            job.pdf = nullptr;
+            return Fail(ERROR_OPEN_FAILED);
+        }
+        if (info && info->lpszDocName)
+            cairo_pdf_surface_set_metadata(job.pdf, CAIRO_PDF_METADATA_TITLE,
+                                           Text::WideToUtf8(info->lpszDocName).c_str());
+        job.inDocument = true;
+        job.pagesDone = 0;
+        return 1;
+    });
 }
 
 int StartPage(HDC dc)
 {
-    auto context = FindPrinter(dc);
-    if (!context)
-        return SP_ERROR;
-    PrinterJob& job = *context->printer;
-    if (!job.inDocument || job.inPage)
-        return Fail(ERROR_INVALID_PARAMETER);
-    job.page = BitmapObject::Create(job.pageWidthPx, job.pageHeightPx, 32);
-    if (!job.page)
-        return SP_ERROR;
-    std::fill(job.page->store.begin(), job.page->store.end(), 0xFFFFFFu);
-    cairo_surface_mark_dirty(job.page->surface);
-    job.inPage = true;
-    return 1;
+    return WithPrinterJob(dc, [&](DCObject&, PrinterJob& job) {
+        if (!job.inDocument || job.inPage)
+            return Fail(ERROR_INVALID_PARAMETER);
+        job.page = BitmapObject::Create(job.pageWidthPx, job.pageHeightPx, 32);
+        if (!job.page)
+            return SP_ERROR;
+        std::fill(job.page->store.begin(), job.page->store.end(), 0xFFFFFFu);
+        cairo_surface_mark_dirty(job.page->surface);
+        job.inPage = true;
+        return 1;
+    });
 }
 
 int EndPage(HDC dc)
 {
-    auto context = FindPrinter(dc);
-    if (!context)
-        return SP_ERROR;
-    PrinterJob& job = *context->printer;
-    if (!job.inPage || !job.page)
-        return Fail(ERROR_INVALID_PARAMETER);
-    cairo_t* cr = cairo_create(job.pdf);
-    const double scale = kPointsPerInch / context->dpi;
-    cairo_scale(cr, scale, scale);
-    cairo_set_source_surface(cr, job.page->surface, job.offsetXPx, job.offsetYPx);
-    cairo_paint(cr);
-    cairo_show_page(cr);
-    const cairo_status_t status = cairo_status(cr);
-    cairo_destroy(cr);
-    job.page.reset();
-    job.inPage = false;
-    if (status != CAIRO_STATUS_SUCCESS)
-        return Fail(ERROR_WRITE_FAULT);
-    ++job.pagesDone;
-    return 1;
+    return WithPrinterJob(dc, [&](DCObject& context, PrinterJob& job) {
+        if (!job.inPage || !job.page)
+            return Fail(ERROR_INVALID_PARAMETER);
+        cairo_t* cr = cairo_create(job.pdf);
+        const double scale = kPointsPerInch / context.dpi;
+        cairo_scale(cr, scale, scale);
+        cairo_set_source_surface(cr, job.page->surface, job.offsetXPx, job.offsetYPx);
+        cairo_paint(cr);
+        cairo_show_page(cr);
+        const cairo_status_t status = cairo_status(cr);
+        cairo_destroy(cr);
+        job.page.reset();
+        job.inPage = false;
+        if (status != CAIRO_STATUS_SUCCESS)
+            return Fail(ERROR_WRITE_FAULT);
+        ++job.pagesDone;
+        return 1;
+    });
 }
 
 int EndDoc(HDC dc)
 {
-    auto context = FindPrinter(dc);
-    if (!context)
-        return SP_ERROR;
-    PrinterJob& job = *context->printer;
-    if (!job.inDocument)
-        return Fail(ERROR_INVALID_PARAMETER);
-    if (job.inPage && EndPage(dc) == SP_ERROR) {
-        AbortDoc(dc);
-        return SP_ERROR;
-    }
-    cairo_surface_finish(job.pdf);
-    const cairo_status_t status = cairo_surface_status(job.pdf);
-    CloseDocument(job);
-    if (status != CAIRO_STATUS_SUCCESS) {
-        std::remove(job.outputPath.c_str());
-        return Fail(ERROR_WRITE_FAULT);
-    }
-    return 1;
+    return WithPrinterJob(dc, [&](DCObject&, PrinterJob& job) {
+        if (!job.inDocument)
+            return Fail(ERROR_INVALID_PARAMETER);
+        if (job.inPage && EndPage(dc) == SP_ERROR) {
+            AbortDoc(dc);
+            return SP_ERROR;
+        }
+        cairo_surface_finish(job.pdf);
+        const cairo_status_t status = cairo_surface_status(job.pdf);
+        CloseDocument(job);
+        if (status != CAIRO_STATUS_SUCCESS) {
+            std::remove(job.outputPath.c_str());
+            return Fail(ERROR_WRITE_FAULT);
+        }
+        return 1;
+    });
 }
 
 int AbortDoc(HDC dc)
 {
-    auto context = FindPrinter(dc);
-    if (!context)
-        return SP_ERROR;
-    PrinterJob& job = *context->printer;
-    const bool had = job.inDocument;
-    CloseDocument(job);
-    // A half-written document is not left behind.
-    if (had)
-        std::remove(job.outputPath.c_str());
-    return 1;
+    return WithPrinterJob(dc, [&](DCObject&, PrinterJob& job) {
+        const bool had = job.inDocument;
+        CloseDocument(job);
+        // A half-written document is not left behind.
+        if (had)
+            std::remove(job.outputPath.c_str());
+        return 1;
+    });
 }

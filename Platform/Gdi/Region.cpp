@@ -8,6 +8,7 @@
 #include "Platform/Gdi/Transform.h"
 
 #include <algorithm>
+#include <optional>
 
 using namespace ZELL::Gdi;
 
@@ -54,6 +55,30 @@ int StoreClip(DCObject& dc, std::optional<BandRegion> clip)
     return VisibleDeviceRegion(dc).Kind();
 }
 
+// The band operation of a combining mode other than RGN_COPY; an unknown
+// mode is refused.
+std::optional<BandRegion::Op> CombineOp(int mode)
+{
+    switch (mode) {
+    case RGN_AND: return BandRegion::Op::And;
+    case RGN_OR: return BandRegion::Op::Or;
+    case RGN_XOR: return BandRegion::Op::Xor;
+    case RGN_DIFF: return BandRegion::Op::Diff;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return std::nullopt;
+    }
+}
+
+// The region `create` makes of the rectangle's edges; a missing rectangle
+// is refused.
+HRGN FromRect(const RECT* rect, HRGN (*create)(int, int, int, int))
+{
+    if (!rect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return create(rect->left, rect->top, rect->right, rect->bottom);
+}
+
 }  // namespace
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom)
@@ -63,11 +88,7 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom)
 
 HRGN CreateRectRgnIndirect(const RECT* rect)
 {
-    if (!rect) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
-    return CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom);
+    return FromRect(rect, CreateRectRgn);
 }
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int widthEllipse, int heightEllipse)
@@ -82,11 +103,7 @@ HRGN CreateEllipticRgn(int left, int top, int right, int bottom)
 
 HRGN CreateEllipticRgnIndirect(const RECT* rect)
 {
-    if (!rect) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
-    return CreateEllipticRgn(rect->left, rect->top, rect->right, rect->bottom);
+    return FromRect(rect, CreateEllipticRgn);
 }
 
 HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode)
@@ -111,15 +128,10 @@ int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode)
     auto b = FindRegion(source2);
     if (!b)
         return ERROR;
-    BandRegion::Op op = BandRegion::Op::And;
-    switch (mode) {
-    case RGN_AND: op = BandRegion::Op::And; break;
-    case RGN_OR: op = BandRegion::Op::Or; break;
-    case RGN_XOR: op = BandRegion::Op::Xor; break;
-    case RGN_DIFF: op = BandRegion::Op::Diff; break;
-    default: SetLastError(ERROR_INVALID_PARAMETER); return ERROR;
-    }
-    dest->region = BandRegion::Combine(a->region, b->region, op);
+    const std::optional<BandRegion::Op> op = CombineOp(mode);
+    if (!op)
+        return ERROR;
+    dest->region = BandRegion::Combine(a->region, b->region, *op);
     return dest->region.Kind();
 }
 
@@ -247,15 +259,10 @@ int ExtSelectClipRgn(HDC dc, HRGN region, int mode)
     if (mode == RGN_COPY)
         return StoreClip(*context, r->region);
     const BandRegion current = context->state.clip ? *context->state.clip : BandRegion(kEverything);
-    BandRegion::Op op = BandRegion::Op::And;
-    switch (mode) {
-    case RGN_AND: op = BandRegion::Op::And; break;
-    case RGN_OR: op = BandRegion::Op::Or; break;
-    case RGN_XOR: op = BandRegion::Op::Xor; break;
-    case RGN_DIFF: op = BandRegion::Op::Diff; break;
-    default: SetLastError(ERROR_INVALID_PARAMETER); return ERROR;
-    }
-    return StoreClip(*context, BandRegion::Combine(current, r->region, op));
+    const std::optional<BandRegion::Op> op = CombineOp(mode);
+    if (!op)
+        return ERROR;
+    return StoreClip(*context, BandRegion::Combine(current, r->region, *op));
 }
 
 namespace {

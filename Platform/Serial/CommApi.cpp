@@ -29,6 +29,53 @@ BOOL Fail(DWORD error)
     return FALSE;
 }
 
+// A port call on the value the caller points to; an unknown handle or a
+// missing value is refused.
+template <typename Value>
+BOOL CallOnPointee(HANDLE file, Value* value, DWORD (CommPort::*call)(Value&))
+{
+    const auto port = PortOf(file);
+    if (!port)
+        return FALSE;
+    if (value == nullptr)
+        return Fail(ERROR_INVALID_PARAMETER);
+    return Report(((*port).*call)(*value));
+}
+
+// A port call with a plain argument; an unknown handle is refused.
+BOOL CallWithArgument(HANDLE file, DWORD argument, DWORD (CommPort::*call)(DWORD))
+{
+    const auto port = PortOf(file);
+    if (!port)
+        return FALSE;
+    return Report(((*port).*call)(argument));
+}
+
+// The course ReadFile and WriteFile share: the count starts at 0; a port
+// opened for overlapped use starts the request, any other port transfers at
+// once and leaves the outcome in an OVERLAPPED the caller passed anyway.
+template <typename Start, typename Transfer>
+BOOL TransferBytes(const CommPort& port, DWORD* count, OVERLAPPED* overlapped, Start start, Transfer transfer)
+{
+    if (count != nullptr)
+        *count = 0;
+    DWORD done = 0;
+    if (overlapped != nullptr && port.IsOverlapped()) {
+        const DWORD error = start(done);
+        if (error == ERROR_SUCCESS && count != nullptr)
+            *count = done;
+        return Report(error);
+    }
+    const DWORD error = transfer(done);
+    if (count != nullptr)
+        *count = done;
+    if (overlapped != nullptr) {
+        overlapped->Internal = error;
+        overlapped->InternalHigh = done;
+    }
+    return Report(error);
+}
+
 }
 
 HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD flags, HANDLE)
@@ -63,23 +110,9 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD length, DWORD* read, OVERLAPPED* 
         return FALSE;
     if (buffer == nullptr && length > 0)
         return Fail(ERROR_NOACCESS);
-    if (read != nullptr)
-        *read = 0;
-    DWORD done = 0;
-    if (overlapped != nullptr && port->IsOverlapped()) {
-        const DWORD error = port->StartRead(buffer, length, overlapped, done);
-        if (error == ERROR_SUCCESS && read != nullptr)
-            *read = done;
-        return Report(error);
-    }
-    const DWORD error = port->Read(buffer, length, done);
-    if (read != nullptr)
-        *read = done;
-    if (overlapped != nullptr) {
-        overlapped->Internal = error;
-        overlapped->InternalHigh = done;
-    }
-    return Report(error);
+    return TransferBytes(
+        *port, read, overlapped, [&](DWORD& done) { return port->StartRead(buffer, length, overlapped, done); },
+        [&](DWORD& done) { return port->Read(buffer, length, done); });
 }
 
 BOOL WriteFile(HANDLE file, const void* data, DWORD length, DWORD* written, OVERLAPPED* overlapped)
@@ -89,23 +122,9 @@ BOOL WriteFile(HANDLE file, const void* data, DWORD length, DWORD* written, OVER
         return FALSE;
     if (data == nullptr && length > 0)
         return Fail(ERROR_NOACCESS);
-    if (written != nullptr)
-        *written = 0;
-    DWORD done = 0;
-    if (overlapped != nullptr && port->IsOverlapped()) {
-        const DWORD error = port->StartWrite(data, length, overlapped, done);
-        if (error == ERROR_SUCCESS && written != nullptr)
-            *written = done;
-        return Report(error);
-    }
-    const DWORD error = port->Write(data, length, done);
-    if (written != nullptr)
-        *written = done;
-    if (overlapped != nullptr) {
-        overlapped->Internal = error;
-        overlapped->InternalHigh = done;
-    }
-    return Report(error);
+    return TransferBytes(
+        *port, written, overlapped, [&](DWORD& done) { return port->StartWrite(data, length, overlapped, done); },
+        [&](DWORD& done) { return port->Write(data, length, done); });
 }
 
 BOOL GetOverlappedResult(HANDLE file, OVERLAPPED* overlapped, DWORD* transferred, BOOL wait)
@@ -124,42 +143,22 @@ BOOL GetOverlappedResult(HANDLE file, OVERLAPPED* overlapped, DWORD* transferred
 
 BOOL GetCommState(HANDLE file, DCB* dcb)
 {
-    const auto port = PortOf(file);
-    if (!port)
-        return FALSE;
-    if (dcb == nullptr)
-        return Fail(ERROR_INVALID_PARAMETER);
-    return Report(port->GetState(*dcb));
+    return CallOnPointee(file, dcb, &CommPort::GetState);
 }
 
 BOOL SetCommState(HANDLE file, const DCB* dcb)
 {
-    const auto port = PortOf(file);
-    if (!port)
-        return FALSE;
-    if (dcb == nullptr)
-        return Fail(ERROR_INVALID_PARAMETER);
-    return Report(port->SetState(*dcb));
+    return CallOnPointee(file, dcb, &CommPort::SetState);
 }
 
 BOOL GetCommTimeouts(HANDLE file, COMMTIMEOUTS* timeouts)
 {
-    const auto port = PortOf(file);
-    if (!port)
-        return FALSE;
-    if (timeouts == nullptr)
-        return Fail(ERROR_INVALID_PARAMETER);
-    return Report(port->GetTimeouts(*timeouts));
+    return CallOnPointee(file, timeouts, &CommPort::GetTimeouts);
 }
 
 BOOL SetCommTimeouts(HANDLE file, const COMMTIMEOUTS* timeouts)
 {
-    const auto port = PortOf(file);
-    if (!port)
-        return FALSE;
-    if (timeouts == nullptr)
-        return Fail(ERROR_INVALID_PARAMETER);
-    return Report(port->SetTimeouts(*timeouts));
+    return CallOnPointee(file, timeouts, &CommPort::SetTimeouts);
 }
 
 BOOL SetupComm(HANDLE file, DWORD, DWORD)
@@ -170,10 +169,7 @@ BOOL SetupComm(HANDLE file, DWORD, DWORD)
 
 BOOL PurgeComm(HANDLE file, DWORD flags)
 {
-    const auto port = PortOf(file);
-    if (!port)
-        return FALSE;
-    return Report(port->Purge(flags));
+    return CallWithArgument(file, flags, &CommPort::Purge);
 }
 
 BOOL ClearCommError(HANDLE file, DWORD* errors, COMSTAT* status)
@@ -194,36 +190,20 @@ BOOL ClearCommError(HANDLE file, DWORD* errors, COMSTAT* status)
 
 BOOL EscapeCommFunction(HANDLE file, DWORD function)
 {
-    const auto port = PortOf(file);
-    if (!port)
-        return FALSE;
-    return Report(port->Escape(function));
+    return CallWithArgument(file, function, &CommPort::Escape);
 }
 
 BOOL GetCommModemStatus(HANDLE file, DWORD* status)
 {
-    const auto port = PortOf(file);
-    if (!port)
-        return FALSE;
-    if (status == nullptr)
-        return Fail(ERROR_INVALID_PARAMETER);
-    return Report(port->ModemStatus(*status));
+    return CallOnPointee(file, status, &CommPort::ModemStatus);
 }
 
 BOOL SetCommMask(HANDLE file, DWORD mask)
 {
-    const auto port = PortOf(file);
-    if (!port)
-        return FALSE;
-    return Report(port->SetMask(mask));
+    return CallWithArgument(file, mask, &CommPort::SetMask);
 }
 
 BOOL GetCommMask(HANDLE file, DWORD* mask)
 {
-    const auto port = PortOf(file);
-    if (!port)
-        return FALSE;
-    if (mask == nullptr)
-        return Fail(ERROR_INVALID_PARAMETER);
-    return Report(port->GetMask(*mask));
+    return CallOnPointee(file, mask, &CommPort::GetMask);
 }

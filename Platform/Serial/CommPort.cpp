@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -71,6 +72,33 @@ Clock::time_point TotalDeadline(Clock::time_point start, DWORD multiplier, DWORD
 {
     const unsigned long long ms = static_cast<unsigned long long>(multiplier) * bytes + constant;
     return start + Milliseconds(static_cast<long long>(std::min<unsigned long long>(ms, 1ULL << 40)));
+}
+
+// A transfer that wants more bytes: it ends when no time is left, is left
+// pending for a caller that does not wait, and otherwise waits; nullopt
+// means go on with the transfer.
+template <typename Wait>
+std::optional<DWORD> EndOrWait(int waitMs, bool onlyNow, Wait wait)
+{
+    if (waitMs == 0)
+        return ERROR_SUCCESS;
+    if (onlyNow)
+        return ERROR_IO_PENDING;
+    if (const DWORD error = wait())
+        return error;
+    return std::nullopt;
+}
+
+// Copies one of the port's settings in or out under the port's lock; a
+// closed port leaves both sides as they are.
+template <typename Value>
+DWORD CopyWhileOpen(std::mutex& mutex, const bool& closed, const Value& from, Value& to)
+{
+    std::lock_guard lock(mutex);
+    if (closed)
+        return ERROR_INVALID_HANDLE;
+    to = from;
+    return ERROR_SUCCESS;
 }
 
 }
@@ -262,20 +290,12 @@ DWORD CommPort::SetState(const DCB& dcb)
 
 DWORD CommPort::GetTimeouts(COMMTIMEOUTS& timeouts)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ERROR_INVALID_HANDLE;
-    timeouts = m_timeouts;
-    return ERROR_SUCCESS;
+    return CopyWhileOpen(m_mutex, m_closed, m_timeouts, timeouts);
 }
 
 DWORD CommPort::SetTimeouts(const COMMTIMEOUTS& timeouts)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ERROR_INVALID_HANDLE;
-    m_timeouts = timeouts;
-    return ERROR_SUCCESS;
+    return CopyWhileOpen(m_mutex, m_closed, timeouts, m_timeouts);
 }
 
 DWORD CommPort::Purge(DWORD flags)
@@ -352,20 +372,12 @@ DWORD CommPort::ModemStatus(DWORD& status)
 
 DWORD CommPort::SetMask(DWORD mask)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ERROR_INVALID_HANDLE;
-    m_mask = mask;
-    return ERROR_SUCCESS;
+    return CopyWhileOpen(m_mutex, m_closed, mask, m_mask);
 }
 
 DWORD CommPort::GetMask(DWORD& mask)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ERROR_INVALID_HANDLE;
-    mask = m_mask;
-    return ERROR_SUCCESS;
+    return CopyWhileOpen(m_mutex, m_closed, m_mask, mask);
 }
 
 std::shared_ptr<CommPort::Request> CommPort::NewRequest(Direction direction, DWORD length, DWORD& error)
@@ -615,12 +627,8 @@ DWORD CommPort::ReadBytes(Request& request, bool onlyNow)
             const int gap = RemainingMs(request.lastByte + Milliseconds(interval));
             wait = wait < 0 ? gap : std::min(wait, gap);
         }
-        if (wait == 0)
-            return ERROR_SUCCESS;
-        if (onlyNow)
-            return ERROR_IO_PENDING;
-        if (const DWORD error = WaitReady(request, wait))
-            return error;
+        if (const std::optional<DWORD> end = EndOrWait(wait, onlyNow, [&] { return WaitReady(request, wait); }))
+            return *end;
     }
 }
 
@@ -641,12 +649,8 @@ DWORD CommPort::WriteBytes(Request& request, bool onlyNow)
         if (request.done >= request.length)
             return ERROR_SUCCESS;
         const int wait = hasTotal ? RemainingMs(totalEnd) : -1;
-        if (wait == 0)
-            return ERROR_SUCCESS;
-        if (onlyNow)
-            return ERROR_IO_PENDING;
-        if (const DWORD error = WaitReady(request, wait))
-            return error;
+        if (const std::optional<DWORD> end = EndOrWait(wait, onlyNow, [&] { return WaitReady(request, wait); }))
+            return *end;
     }
 }
 

@@ -27,6 +27,22 @@ bool InShape(const Window& w, POINT inWindow)
     return w.shape == nullptr || cairo_region_contains_point(w.shape, inWindow.x, inWindow.y);
 }
 
+// The window when it belongs to the calling thread, else null: each thread
+// sees only its own focus, active window and capture. Called under the lock.
+HWND IfCallingThreads(const WindowSystem& ws, HWND hwnd)
+{
+    auto w = ws.Peek(hwnd);
+    return w && w->queue->threadId == CurrentThreadId() ? hwnd : nullptr;
+}
+
+// The display window of the window's top level; 0 while it has none.
+// Called under the lock.
+Display::NativeId NativeRootOf(const WindowSystem& ws, const Window& w)
+{
+    auto root = RootOf(ws, w);
+    return root ? root->native : 0;
+}
+
 std::shared_ptr<Window> TopLevelOfNative(WindowSystem& ws, Display::NativeId id)
 {
     if (id == 0)
@@ -450,9 +466,7 @@ HWND GetFocus()
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    auto w = ws.Peek(ws.focus);
-    // Each thread sees only its own focus.
-    return w && w->queue->threadId == CurrentThreadId() ? ws.focus : nullptr;
+    return IfCallingThreads(ws, ws.focus);
 }
 
 HWND SetActiveWindow(HWND hwnd)
@@ -525,8 +539,7 @@ HWND GetActiveWindow()
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    auto w = ws.Peek(ws.active);
-    return w && w->queue->threadId == CurrentThreadId() ? ws.active : nullptr;
+    return IfCallingThreads(ws, ws.active);
 }
 
 BOOL SetForegroundWindow(HWND hwnd)
@@ -571,9 +584,8 @@ HWND SetCapture(HWND hwnd)
             return nullptr;
         old = ws.capture;
         ws.capture = hwnd;
-        auto root = RootOf(ws, *w);
-        if (root && root->native != 0)
-            DisplayLocked(ws).GrabPointer(root->native);
+        if (const Display::NativeId native = NativeRootOf(ws, *w))
+            DisplayLocked(ws).GrabPointer(native);
     }
     if (old != nullptr && old != hwnd)
         SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
@@ -600,8 +612,7 @@ HWND GetCapture()
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    auto w = ws.Peek(ws.capture);
-    return w && w->queue->threadId == CurrentThreadId() ? ws.capture : nullptr;
+    return IfCallingThreads(ws, ws.capture);
 }
 
 BOOL GetCursorPos(LPPOINT point)
@@ -676,9 +687,8 @@ HCURSOR SetCursor(HCURSOR cursor)
     if (!over)
         over = ws.Peek(ws.hover);
     if (over) {
-        auto root = RootOf(ws, *over);
-        if (root && root->native != 0)
-            DisplayLocked(ws).SetCursorShape(root->native, ShapeOf(cursor));
+        if (const Display::NativeId native = NativeRootOf(ws, *over))
+            DisplayLocked(ws).SetCursorShape(native, ShapeOf(cursor));
     }
     return old;
 }
@@ -797,6 +807,5 @@ Display::NativeId NativeWindowOf(HWND hwnd)
     auto w = ws.Peek(hwnd);
     if (!w)
         return 0;
-    auto root = RootOf(ws, *w);
-    return root ? root->native : 0;
+    return NativeRootOf(ws, *w);
 }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
 
 using namespace Ui;
 
@@ -64,36 +63,50 @@ bool Matches(const WindowSystem& ws, const MSG& msg, HWND filter, UINT min, UINT
     return msg.message >= min && msg.message <= max;
 }
 
+struct PaintSearch {
+    const WindowSystem& ws;
+    const ThreadQueue& queue;
+    HWND filter = nullptr;
+    UINT min = 0;
+    UINT max = 0;
+};
+
+bool NeedsPaint(const PaintSearch& search, const Window& w)
+{
+    if (w.queue.get() != &search.queue || !w.redraw || w.destroying)
+        return false;
+    if ((w.update == nullptr || cairo_region_is_empty(w.update)) && !w.internalPaint && !w.frameNeeded)
+        return false;
+    MSG probe;
+    probe.hwnd = w.hwnd;
+    probe.message = WM_PAINT;
+    return Matches(search.ws, probe, search.filter, search.min, search.max);
+}
+
+HWND FindPaintBelow(const PaintSearch& search, HWND hwnd)
+{
+    auto w = search.ws.Peek(hwnd);
+    if (!w || (w->style & WS_VISIBLE) == 0)
+        return nullptr;
+    if (NeedsPaint(search, *w))
+        return hwnd;
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+        if (HWND found = FindPaintBelow(search, *it))
+            return found;
+    }
+    return nullptr;
+}
+
 // Windows of the thread that need WM_PAINT, parents before children and
 // lower siblings before upper ones, so that later paints land on top.
 HWND FindPaintWindow(WindowSystem& ws, const ThreadQueue& queue, HWND filter, UINT min, UINT max)
 {
-    MSG probe;
-    probe.message = WM_PAINT;
-    HWND found = nullptr;
-    std::function<bool(HWND)> visit = [&](HWND hwnd) -> bool {
-        auto w = ws.Peek(hwnd);
-        if (!w || (w->style & WS_VISIBLE) == 0)
-            return false;
-        if (w->queue.get() == &queue && w->redraw && !w->destroying &&
-            ((w->update != nullptr && !cairo_region_is_empty(w->update)) || w->internalPaint || w->frameNeeded)) {
-            probe.hwnd = hwnd;
-            if (Matches(ws, probe, filter, min, max)) {
-                found = hwnd;
-                return true;
-            }
-        }
-        for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
-            if (visit(*it))
-                return true;
-        }
-        return false;
-    };
+    const PaintSearch search{ws, queue, filter, min, max};
     for (auto it = ws.TopLevels().rbegin(); it != ws.TopLevels().rend(); ++it) {
-        if (visit(*it))
-            break;
+        if (HWND found = FindPaintBelow(search, *it))
+            return found;
     }
-    return found;
+    return nullptr;
 }
 
 const Timer* FindDueTimer(WindowSystem& ws, ThreadQueue& queue, HWND filter, UINT min, UINT max, ULONGLONG now)
@@ -330,6 +343,10 @@ DWORD WaitForInput(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD timeo
     {
         Lock lock(ws.Lock());
         queue = ws.CurrentQueue();
+        // Its sender wakes this thread only after letting go of the lock, too
+        // late for the display's pump to notice: the caller services it first.
+        if (!queue->incoming.empty())
+            return WAIT_OBJECT_0 + count;
         display = &DisplayLocked(ws);
         wait = std::min(wait, TimeToNextTimer(*queue, Platform::Clock::NowMs()));
         if (ws.pumping == nullptr && !queue->waiter.IsWoken() && count == 0) {
@@ -354,6 +371,17 @@ DWORD WaitForInput(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD timeo
     // Another thread pumps the display: it routes events to this queue and wakes it.
     Platform::WaitForObjectsOrWake(0, nullptr, FALSE, wait, &queue->waiter);
     return WAIT_OBJECT_0;
+}
+
+// The first answer to a send is the one its sender gets (ReplyMessage may
+// have given it early). Lock held; the sender is to be woken after it.
+DeferredWake Reply(const WindowSystem& ws, SentMessage& sent, LRESULT result)
+{
+    if (sent.done)
+        return {};
+    sent.result = result;
+    sent.done = true;
+    return sent.sender ? ws.WakeLater(sent.sender) : DeferredWake{};
 }
 
 void ClearOwnWake()
@@ -425,29 +453,30 @@ LRESULT CallHooks(int type, int code, WPARAM wParam, LPARAM lParam, bool* swallo
 bool ServiceIncomingSends()
 {
     auto& ws = WindowSystem::Get();
-    bool any = false;
+    std::shared_ptr<SentMessage> handled;
+    LRESULT result = 0;
     for (;;) {
-        std::shared_ptr<SentMessage> sent;
-        std::shared_ptr<ThreadQueue> queue;
+        // The reply to one send and the take of the next share one hold of the lock.
+        std::shared_ptr<SentMessage> next;
+        DeferredWake wake;
         {
             Lock lock(ws.Lock());
-            queue = ws.CurrentQueue();
-            if (queue->incoming.empty())
-                return any;
-            sent = queue->incoming.front();
-            queue->incoming.pop_front();
-            queue->replyStack.push_back(sent);
+            auto queue = ws.CurrentQueue();
+            if (handled) {
+                std::erase(queue->replyStack, handled);
+                wake = Reply(ws, *handled, result);
+            }
+            if (!queue->incoming.empty()) {
+                next = std::move(queue->incoming.front());
+                queue->incoming.pop_front();
+                queue->replyStack.push_back(next);
+            }
         }
-        const LRESULT result = CallProcedure(sent->hwnd, sent->message, sent->wParam, sent->lParam);
-        Lock lock(ws.Lock());
-        if (!sent->done) {
-            sent->result = result;
-            sent->done = true;
-        }
-        std::erase(queue->replyStack, sent);
-        if (sent->sender)
-            ws.WakeQueue(*sent->sender);
-        any = true;
+        wake();
+        if (!next)
+            return handled != nullptr;
+        result = CallProcedure(next->hwnd, next->message, next->wParam, next->lParam);
+        handled = std::move(next);
     }
 }
 
@@ -556,22 +585,24 @@ LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     sent->lParam = lParam;
     sent->sender = self;
     target->incoming.push_back(sent);
-    ws.WakeQueue(*target);
+    const DeferredWake wake = ws.WakeLater(target);
     lock.unlock();
+    wake();
 
     // Waiting for the reply, this thread handles what others send to it, so
-    // two threads that send to each other both get through.
+    // two threads that send to each other both get through. The reply is
+    // looked at without the lock, which the replying thread may still hold.
     for (;;) {
         self->waiter.ClearWake();
         ServiceIncomingSends();
-        {
-            Lock check(ws.Lock());
-            if (sent->done)
-                return sent->result;
-            if (!target->alive)
-                return 0;
-        }
+        if (sent->done)
+            return sent->result;
+        if (!target->alive)
+            return 0;
         Platform::WaitForObjectsOrWake(0, nullptr, FALSE, INFINITE, &self->waiter);
+        // Sends that came in meanwhile are serviced in this thread's next wait.
+        if (sent->done)
+            return sent->result;
     }
 }
 
@@ -861,10 +892,9 @@ BOOL ReplyMessage(LRESULT result)
     auto sent = queue->replyStack.back();
     if (sent->done)
         return FALSE;
-    sent->result = result;
-    sent->done = true;
-    if (sent->sender)
-        ws.WakeQueue(*sent->sender);
+    const DeferredWake wake = Reply(ws, *sent, result);
+    lock.unlock();
+    wake();
     return TRUE;
 }
 

@@ -110,6 +110,23 @@ void WindowSystem::WakeQueue(ThreadQueue& queue)
         display->Wake();
 }
 
+DeferredWake WindowSystem::WakeLater(std::shared_ptr<ThreadQueue> queue) const
+{
+    DeferredWake wake;
+    if (pumping == queue.get())
+        wake.display = display;
+    wake.queue = std::move(queue);
+    return wake;
+}
+
+void DeferredWake::operator()() const
+{
+    if (queue)
+        queue->waiter.Wake();
+    if (display != nullptr)
+        display->Wake();
+}
+
 void WindowSystem::DropQueue(DWORD threadId)
 {
     // Windows first, with their messages, while the queue still works.

@@ -14,6 +14,7 @@
 
 #include <cairo.h>
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
@@ -84,8 +85,10 @@ struct SentMessage {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    LRESULT result = 0;
-    bool done = false;
+    LRESULT result = 0;  // written under the lock before `done`
+    // Set under the lock; the waiting sender reads it without, so that it can
+    // return at once while the replying thread still goes on under the lock.
+    std::atomic<bool> done = false;
     std::shared_ptr<ThreadQueue> sender;
 };
 
@@ -110,7 +113,7 @@ struct QueuedMessage {
 
 struct ThreadQueue {
     DWORD threadId = 0;
-    bool alive = true;
+    std::atomic<bool> alive = true;  // set under the lock, read by waiting senders without
     Platform::Waiter waiter;
     std::deque<QueuedMessage> posted;
     std::deque<std::shared_ptr<SentMessage>> incoming;
@@ -121,6 +124,18 @@ struct ThreadQueue {
     int quitCode = 0;
     MSG last{};  // GetMessageTime/GetMessagePos
     UINT_PTR nextThreadTimerId = 1;
+};
+
+// A wake of a queue decided under the lock and carried out after it. The
+// woken thread's first step is to take the lock, so a wake given while still
+// holding it only puts that thread to sleep again until the waker lets go.
+// For sends and replies only: what they announce is looked at under the lock
+// before every wait (a thread about to pump the display looks at its
+// incoming sends), so a wake that comes late is not lost.
+struct DeferredWake {
+    std::shared_ptr<ThreadQueue> queue;
+    Display::CDisplayBackend* display = nullptr;  // set when the queue's thread is in the display's pump
+    void operator()() const;
 };
 
 class WindowSystem {
@@ -140,6 +155,7 @@ public:
     std::shared_ptr<ThreadQueue> QueueOfThread(DWORD threadId) const;
     std::shared_ptr<ThreadQueue> CurrentQueue();  // created on first use
     void WakeQueue(ThreadQueue& queue);
+    DeferredWake WakeLater(std::shared_ptr<ThreadQueue> queue) const;
 
     std::vector<HWND>& TopLevels() { return m_topLevels; }  // top of the Z-order first
     std::map<std::wstring, std::shared_ptr<WindowClass>>& Classes() { return m_classes; }

@@ -106,6 +106,15 @@ std::optional<std::vector<uint8_t>> tDeviceData::NetParam(uint16_t port, uint16_
     return it->second;
 }
 
+tMonitorEntry tDeviceData::NextMonitorEntry()
+{
+    tMonitorEntry entry;
+    entry.errorCode = -1;
+    if (monitorReadPos < monitor.size())
+        entry = monitor[monitorReadPos++];
+    return entry;
+}
+
 std::string tDeviceData::IdentificationText() const
 {
     if (identTextOverride)

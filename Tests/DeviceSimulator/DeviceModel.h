@@ -184,6 +184,9 @@ struct tDeviceData {
     std::optional<std::vector<uint8_t>> NetParam(uint16_t port, uint16_t kind, uint16_t id) const;
 
     std::string IdentificationText() const;
+    // The monitor entry at the read position, which moves on; past the last
+    // entry the device hands out empty entries (code 0xFFFF).
+    tMonitorEntry NextMonitorEntry();
 
     // --- serial mailbox only ---
     uint16_t parameterChecksum = 0x1234;

@@ -301,10 +301,7 @@ CSerialMailbox::tResult CSerialMailbox::Monitor(tDeviceData& d, uint16_t subComm
         return {};
     case 1: d.monitorReadPos = 0; return {};
     case 2: {
-        tMonitorEntry entry;
-        entry.errorCode = -1;
-        if (d.monitorReadPos < d.monitor.size())
-            entry = d.monitor[d.monitorReadPos++];
+        const tMonitorEntry entry = d.NextMonitorEntry();
         std::vector<uint16_t> data = Seconds(entry.eventTime);
         data.push_back(static_cast<uint16_t>(entry.errorCode));
         data.push_back(static_cast<uint16_t>(entry.argument | entry.flags << 8));

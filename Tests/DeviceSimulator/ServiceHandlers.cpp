@@ -113,6 +113,38 @@ bool IsNameParam(uint16_t id)
     return id == NET_HOST_NAME || id == NET_DOMAIN_NAME || id == NET_SNTP_NAME;
 }
 
+// The three identification words and the text, as the service and the
+// update API both answer them.
+tAnswer IdentificationReply(uint16_t code, const tDeviceData& d)
+{
+    return CReply(code)
+        .Word(d.identWords[0])
+        .Word(d.identWords[1])
+        .Word(d.identWords[2])
+        .Text(d.IdentificationText())
+        .Done();
+}
+
+// The state of the command named by the first argument word; 0 for one the
+// device has not run.
+tAnswer CommandStateReply(uint16_t code, const CArgs& args, const tDeviceData& d)
+{
+    if (!args.HasWords(1))
+        return CReply(code, STATUS_ARGUMENT_COUNT).Done();
+    const uint16_t command = args.Word(0);
+    const auto it = d.commandStates.find(command);
+    return CReply(code).Word(command).Word(it == d.commandStates.end() ? 0 : it->second).Done();
+}
+
+// Takes the first argument word into `field` and echoes it.
+tAnswer SetWordReply(uint16_t code, const CArgs& args, uint16_t& field)
+{
+    if (!args.HasWords(1))
+        return CReply(code, STATUS_ARGUMENT_COUNT).Done();
+    field = args.Word(0);
+    return CReply(code).Word(field).Done();
+}
+
 } // namespace
 
 std::optional<tAnswer> CServiceHandlers::Handle(uint16_t command, const std::vector<uint8_t>& request)
@@ -169,12 +201,7 @@ tAnswer CServiceHandlers::ServiceApi(tDeviceData& d, const std::vector<uint8_t>&
     case 0x107:
         return CReply(code).Word(d.addressSwitch).Done();
     case 0x108:
-        return CReply(code)
-            .Word(d.identWords[0])
-            .Word(d.identWords[1])
-            .Word(d.identWords[2])
-            .Text(d.IdentificationText())
-            .Done();
+        return IdentificationReply(code, d);
     case 0x10A: // EnableMonitorMode
     case 0x10B: { // EnableControlMode
         if (!need(1))
@@ -190,10 +217,7 @@ tAnswer CServiceHandlers::ServiceApi(tDeviceData& d, const std::vector<uint8_t>&
     case 0x10C:
         return CReply(code).Text(d.networkId).Done();
     case 0x10E:
-        if (!need(1))
-            return tooShort();
-        d.factoryTestMode = args.Word(0);
-        return CReply(code).Word(d.factoryTestMode).Done();
+        return SetWordReply(code, args, d.factoryTestMode);
     case 0x10F: {
         CReply reply(code);
         for (uint16_t w : d.terminalBusState)
@@ -219,10 +243,7 @@ tAnswer CServiceHandlers::ServiceApi(tDeviceData& d, const std::vector<uint8_t>&
         return reply.Done();
     }
     case 0x115:
-        if (!need(1))
-            return tooShort();
-        d.terminalBusExtension = args.Word(0);
-        return CReply(code).Word(d.terminalBusExtension).Done();
+        return SetWordReply(code, args, d.terminalBusExtension);
     case 0x116: // GetRealTimeClock: zone in hours
         return CReply(code).DWord(d.clockSeconds).Word(static_cast<uint16_t>(d.zoneMinutes / 60)).Done();
     case 0x117:
@@ -268,24 +289,15 @@ tAnswer CServiceHandlers::ServiceApi(tDeviceData& d, const std::vector<uint8_t>&
     case 0x201:
         ++d.terminalBusRestartCount;
         return CReply(code).Word(d.terminalBusRestartSeconds).Done();
-    case 0x221: {
-        if (!need(1))
-            return tooShort();
-        const uint16_t command = args.Word(0);
-        const auto it = d.commandStates.find(command);
-        return CReply(code).Word(command).Word(it == d.commandStates.end() ? 0 : it->second).Done();
-    }
+    case 0x221:
+        return CommandStateReply(code, args, d);
     case 0x225:
         return CReply(code).Word(static_cast<uint16_t>(std::min<size_t>(d.monitor.size(), 0xFFFF))).Done();
     case 0x226:
         d.monitorReadPos = 0;
         return CReply(code).Word(0).Done();
     case 0x227: {
-        // Past the last entry the device hands out empty entries (code 0xFFFF).
-        tMonitorEntry entry;
-        entry.errorCode = -1;
-        if (d.monitorReadPos < d.monitor.size())
-            entry = d.monitor[d.monitorReadPos++];
+        const tMonitorEntry entry = d.NextMonitorEntry();
         return CReply(code)
             .DWord(entry.eventTime)
             .Word(static_cast<uint16_t>(entry.errorCode))
@@ -338,10 +350,7 @@ tAnswer CServiceHandlers::ServiceApi(tDeviceData& d, const std::vector<uint8_t>&
     case 0x503:
         return CReply(code).Word(d.ethernetMode).Done();
     case 0x504:
-        if (!need(1))
-            return tooShort();
-        d.ethernetMode = args.Word(0);
-        return CReply(code).Word(d.ethernetMode).Done();
+        return SetWordReply(code, args, d.ethernetMode);
     case 0x601: {
         CReply reply(code);
         for (size_t i = 0; i < d.runtimeSystems.size() && i < 256; ++i)
@@ -529,12 +538,7 @@ tAnswer CServiceHandlers::UpdateApi(tDeviceData& d, const std::vector<uint8_t>& 
     const CArgs args(request);
     switch (code) {
     case 1:
-        return CReply(code)
-            .Word(d.identWords[0])
-            .Word(d.identWords[1])
-            .Word(d.identWords[2])
-            .Text(d.IdentificationText())
-            .Done();
+        return IdentificationReply(code, d);
     case 2:
         ++d.shutdownCount;
         return CReply(code).Word(0).Done();
@@ -564,13 +568,8 @@ tAnswer CServiceHandlers::UpdateApi(tDeviceData& d, const std::vector<uint8_t>& 
     case 31:
         ++d.eraseFlashCount;
         return CReply(code).Word(0).Done();
-    case 0x666: {
-        if (!args.HasWords(1))
-            return CReply(code, STATUS_ARGUMENT_COUNT).Done();
-        const uint16_t command = args.Word(0);
-        const auto it = d.commandStates.find(command);
-        return CReply(code).Word(command).Word(it == d.commandStates.end() ? 0 : it->second).Done();
-    }
+    case 0x666:
+        return CommandStateReply(code, args, d);
     default:
         return CReply(code, STATUS_NOT_SUPPORTED).Done();
     }

@@ -9,6 +9,7 @@
 #include "Platform/Base/Format.h"
 #include "Platform/Net/WinSock.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
+#include "Tests/DeviceSimulator/LoopbackSocket.h"
 
 #include <benchmark/benchmark.h>
 
@@ -143,12 +144,7 @@ class CBareClient {
 public:
     explicit CBareClient(unsigned short port)
     {
-        fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        if (!DevSim::ConnectLoopback(port, fd))
             throw std::runtime_error("bare client: connect failed");
         NoDelay(fd);
     }

@@ -2,7 +2,7 @@
 // A connection over an in-memory byte stream, for the medium-independent
 // parts of the connection base.
 
-#include "Common/Communication/ConnectionBase.h"
+#include "Common/Communication/Tests/InertSettingsConnection.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,9 +12,9 @@
 
 namespace ZELL::Testing {
 
-class CFakeConnection : public CConnectionBase {
+class CFakeConnection : public CInertSettingsConnection {
 public:
-    using CConnectionBase::CConnectionBase;
+    using CInertSettingsConnection::CInertSettingsConnection;
 
     // Delivers what is left of the input, fewer bytes when it runs out, as a
     // socket whose peer closed does.
@@ -44,15 +44,6 @@ public:
     void SetCommunicationTimeout(unsigned int) override {}
     unsigned int GetRestartTimeout() override { return 0; }
     void SetRestartTimeout(unsigned int) override {}
-    std::wstring GetSettingsXML() const override { return {}; }
-    bool SetSettingsXML(std::wstring) override { return true; }
-    std::wstring GetSettingsString() const override { return {}; }
-    std::wstring GetSettingsValue(const wchar_t*) override { return {}; }
-    std::wstring GetDriverInfo() const override { return L"1.0"; }
-    bool LoadSettingsRegistry(std::wstring) override { return true; }
-    bool SaveSettingsRegistry(std::wstring) override { return true; }
-    bool LoadSettingsXML(std::wstring) override { return true; }
-    bool SaveSettingsXML(std::wstring) override { return true; }
 
     std::vector<unsigned char> input;
     std::size_t position = 0;

@@ -151,6 +151,29 @@ TEST(ServiceAPIChecks, SwitchAndEchoChecks)
     EXPECT_EQ(Word(rig.requests.back(), 2), 0x5C3B);
 }
 
+// The monitor resets answer with or without a word; a bare answer keeps the
+// caller's value.
+TEST(ServiceAPIChecks, MonitorResetsTakeAWordOnlyWhenOneIsSent)
+{
+    ServiceRig rig([](const Bytes& request) { return Reply(Word(request, 0), 0, {9}); });
+    WORD first = 0;
+    WORD cleared = 0;
+    EXPECT_TRUE(rig.api.SetTerminalBusMonitorFirst(first));
+    EXPECT_TRUE(rig.api.ClearTerminalBusMonitor(cleared));
+    EXPECT_EQ(first, 9);
+    EXPECT_EQ(cleared, 9);
+    EXPECT_EQ(Word(rig.requests.at(0), 0), 0x226);
+    EXPECT_EQ(Word(rig.requests.at(1), 0), 0x228);
+
+    rig.service = [](const Bytes& request) { return Reply(Word(request, 0), 0); };
+    first = 4;
+    cleared = 5;
+    EXPECT_TRUE(rig.api.SetTerminalBusMonitorFirst(first));
+    EXPECT_TRUE(rig.api.ClearTerminalBusMonitor(cleared));
+    EXPECT_EQ(first, 4);
+    EXPECT_EQ(cleared, 5);
+}
+
 TEST(ServiceAPIChecks, FileSystemBusyCountsAsSuccess)
 {
     ServiceRig rig([](const Bytes&) { return Reply(0x301, 0x821D, {12}); });

@@ -2,7 +2,7 @@
 // A connection whose far end is a function: every written frame is recorded
 // and handed to the function, whose answer frames become the bytes to read.
 
-#include "Common/Communication/ConnectionBase.h"
+#include "Common/Communication/Tests/InertSettingsConnection.h"
 #include "Common/Communication/ConnectionException.h"
 
 #include <cstdint>
@@ -56,7 +56,7 @@ inline void AppendChecksum(Bytes& frame)
     AppendWord(frame, static_cast<unsigned short>(sum));
 }
 
-class CFakeDeviceConnection : public CConnectionBase {
+class CFakeDeviceConnection : public CInertSettingsConnection {
 public:
     using Device = std::function<std::vector<Bytes>(const Bytes& request)>;
 
@@ -99,15 +99,6 @@ public:
     void SetCommunicationTimeout(unsigned int) override {}
     unsigned int GetRestartTimeout() override { return restartTimeout; }
     void SetRestartTimeout(unsigned int seconds) override { restartTimeout = seconds; }
-    std::wstring GetSettingsXML() const override { return {}; }
-    bool SetSettingsXML(std::wstring) override { return true; }
-    std::wstring GetSettingsString() const override { return {}; }
-    std::wstring GetSettingsValue(const wchar_t*) override { return {}; }
-    std::wstring GetDriverInfo() const override { return L"1.0"; }
-    bool LoadSettingsRegistry(std::wstring) override { return true; }
-    bool SaveSettingsRegistry(std::wstring) override { return true; }
-    bool LoadSettingsXML(std::wstring) override { return true; }
-    bool SaveSettingsXML(std::wstring) override { return true; }
 
     Device device;
     std::vector<Bytes> writes;

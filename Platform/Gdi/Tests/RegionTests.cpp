@@ -140,7 +140,18 @@ TEST(RegionTest, InvalidHandlesFailCleanly)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
     EXPECT_EQ(OffsetRgn(stale, 1, 1), ERROR);
     EXPECT_FALSE(PtInRegion(stale, 0, 0));
+    SetLastError(0);
     EXPECT_EQ(CombineRgn(a, a, a, 99), ERROR);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    RECT box{};
+    EXPECT_EQ(GetRgnBox(a, &box), SIMPLEREGION) << "an unknown mode leaves the target as it was";
+    EXPECT_EQ(box.right, 10);
+    SetLastError(0);
+    EXPECT_EQ(CreateRectRgnIndirect(nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    SetLastError(0);
+    EXPECT_EQ(CreateEllipticRgnIndirect(nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     EXPECT_FALSE(DeleteObject(stale));
     // A pen handle is not a region.
     EXPECT_EQ(OffsetRgn(static_cast<HRGN>(GetStockObject(BLACK_PEN)), 1, 1), ERROR);

@@ -14,6 +14,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -23,6 +25,16 @@ constexpr int kBatch = 64;
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// The batch time below which the given share of batches fall (nearest rank).
+double Percentile(std::vector<double> batches, double share)
+{
+    if (batches.empty())
+        return 0;
+    const auto rank = static_cast<std::size_t>(share * static_cast<double>(batches.size() - 1));
+    std::nth_element(batches.begin(), batches.begin() + static_cast<std::ptrdiff_t>(rank), batches.end());
+    return batches[rank];
+}
 
 // A partner thread that answers each ping with the value plus one.
 class PingPong {
@@ -150,11 +162,10 @@ void BM_RoundTrip_SendMessage(benchmark::State& state)
         state.SkipWithError("wrong reply");
         return;
     }
-    double sendSeconds = 0;
-    double condVarSeconds = 0;
-    // The slowest batch of each side: a wake-up that waits for a poll time-out shows here.
-    double sendWorst = 0;
-    double condVarWorst = 0;
+    // Every batch of each side: the slow tail (a wake-up that waits for a poll
+    // time-out, a thread that sleeps on a lock) shows in the upper percentiles.
+    std::vector<double> sendBatches;
+    std::vector<double> condVarBatches;
     std::uint64_t value = 0;
     for (auto _ : state) {
         const auto t0 = Clock::now();
@@ -164,10 +175,8 @@ void BM_RoundTrip_SendMessage(benchmark::State& state)
         for (int i = 0; i < kBatch; ++i)
             value = partner.Ping(value);
         const auto t2 = Clock::now();
-        sendSeconds += Seconds(t1 - t0);
-        condVarSeconds += Seconds(t2 - t1);
-        sendWorst = std::max(sendWorst, Seconds(t1 - t0));
-        condVarWorst = std::max(condVarWorst, Seconds(t2 - t1));
+        sendBatches.push_back(Seconds(t1 - t0));
+        condVarBatches.push_back(Seconds(t2 - t1));
         state.SetIterationTime(Seconds(t1 - t0));
     }
     // Both partners add one per round trip.
@@ -178,12 +187,24 @@ void BM_RoundTrip_SendMessage(benchmark::State& state)
     const double trips = static_cast<double>(state.iterations()) * kBatch;
     state.SetItemsProcessed(state.iterations() * kBatch);
     state.SetLabel("time per " + std::to_string(kBatch) + " round trips");
+    double sendSeconds = 0;
+    double condVarSeconds = 0;
+    for (std::size_t i = 0; i < sendBatches.size(); ++i) {
+        sendSeconds += sendBatches[i];
+        condVarSeconds += condVarBatches[i];
+    }
     if (sendSeconds > 0 && condVarSeconds > 0) {
         state.counters["sendmsg_per_s"] = trips / sendSeconds;
         state.counters["condvar_per_s"] = trips / condVarSeconds;
         state.counters["ratio"] = sendSeconds / condVarSeconds;
-        state.counters["sendmsg_worst_batch_us"] = sendWorst * 1e6;
-        state.counters["condvar_worst_batch_us"] = condVarWorst * 1e6;
+        // The typical batch, untouched by the few that another process delayed.
+        state.counters["ratio_p50"] = Percentile(sendBatches, 0.5) / Percentile(condVarBatches, 0.5);
+        for (const auto& [name, share] : {std::pair{"p50", 0.5}, std::pair{"p90", 0.9}, std::pair{"p99", 0.99}}) {
+            state.counters[std::string("sendmsg_") + name + "_batch_us"] = Percentile(sendBatches, share) * 1e6;
+            state.counters[std::string("condvar_") + name + "_batch_us"] = Percentile(condVarBatches, share) * 1e6;
+        }
+        state.counters["sendmsg_worst_batch_us"] = *std::max_element(sendBatches.begin(), sendBatches.end()) * 1e6;
+        state.counters["condvar_worst_batch_us"] = *std::max_element(condVarBatches.begin(), condVarBatches.end()) * 1e6;
     }
 }
 

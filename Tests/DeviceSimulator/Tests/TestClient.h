@@ -16,6 +16,8 @@
 #include <optional>
 #include <vector>
 
+#include "Tests/DeviceSimulator/LoopbackSocket.h"
+
 namespace SimTest {
 
 inline void Put16(std::vector<uint8_t>& out, uint16_t v)
@@ -108,12 +110,7 @@ public:
 
     bool Connect(uint16_t port)
     {
-        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        return fd_ >= 0 && ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        return DevSim::ConnectLoopback(port, fd_);
     }
 
     void Close()

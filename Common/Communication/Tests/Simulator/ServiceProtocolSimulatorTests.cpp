@@ -1,15 +1,14 @@
-#include "Common/Communication/ConnectionBase.h"
+#include "Common/Communication/Tests/InertSettingsConnection.h"
 #include "Common/Communication/ConnectionException.h"
 #include "Common/Communication/IdentificationAPI.h"
 #include "Common/Communication/ServiceAPI.h"
 #include "Common/Communication/ServiceProtocol.h"
 #include "Common/Communication/UpdateAPI.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
+#include "Tests/DeviceSimulator/LoopbackSocket.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -22,19 +21,14 @@ namespace {
 
 // A plain blocking socket to the simulator on 127.0.0.1; every read waits
 // at most the time-out, so a silent device cannot hang a test.
-class CSocketConnection : public CConnectionBase {
+class CSocketConnection : public CInertSettingsConnection {
 public:
     explicit CSocketConnection(uint16_t port_) : port(port_) {}
     ~CSocketConnection() override { Close(); }
 
     void Open() override
     {
-        fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        if (!DevSim::ConnectLoopback(port, fd))
             throw CConnectionException(L"connect failed", 1);
     }
     void Close() override
@@ -78,15 +72,6 @@ public:
     void SetCommunicationTimeout(unsigned int) override {}
     unsigned int GetRestartTimeout() override { return 30; }
     void SetRestartTimeout(unsigned int) override {}
-    std::wstring GetSettingsXML() const override { return {}; }
-    bool SetSettingsXML(std::wstring) override { return true; }
-    std::wstring GetSettingsString() const override { return {}; }
-    std::wstring GetSettingsValue(const wchar_t*) override { return {}; }
-    std::wstring GetDriverInfo() const override { return L"1.0"; }
-    bool LoadSettingsRegistry(std::wstring) override { return true; }
-    bool SaveSettingsRegistry(std::wstring) override { return true; }
-    bool LoadSettingsXML(std::wstring) override { return true; }
-    bool SaveSettingsXML(std::wstring) override { return true; }
 
     int timeoutMs = 2000;
 

@@ -7,6 +7,7 @@
 #include "Common/Communication/ServiceAPI.h"
 #include "Common/Communication/ServiceProtocol.h"
 #include "Common/Communication/TCPIPConnection.h"
+#include "Common/Communication/Tests/LoopbackServer.h"
 #include "Common/PelorusDLL/PelorusErrorHandler.h"
 #include "Common/PelorusDLL/TCPIPService.h"
 #include "Platform/Base/Format.h"
@@ -37,17 +38,6 @@ std::string ExportedSymbols()
         text.append(buffer, n);
     return text;
 }
-
-class WinsockScope {
-public:
-    WinsockScope() { WSAStartup(0x0202, &m_data); }
-    ~WinsockScope() { WSACleanup(); }
-    WinsockScope(const WinsockScope&) = delete;
-    WinsockScope& operator=(const WinsockScope&) = delete;
-
-private:
-    WSADATA m_data{};
-};
 
 }
 
@@ -89,7 +79,7 @@ TEST(PelorusLibrary, SharesTheThreadsLastErrorWithTheProgram)
 
 TEST(PelorusLibrary, IdentifiesTheSimulatedDeviceThroughTheLibrary)
 {
-    WinsockScope winsock;
+    ZELL::Testing::WinsockScope winsock;
     DevSim::CDeviceSimulator device;
     ASSERT_TRUE(device.Start()) << device.LastError();
 
@@ -121,7 +111,7 @@ TEST(PelorusLibrary, IdentifiesTheSimulatedDeviceThroughTheLibrary)
 
 TEST(PelorusLibrary, ConnectionFailuresArriveAsTheirExceptionTypes)
 {
-    WinsockScope winsock;
+    ZELL::Testing::WinsockScope winsock;
     DevSim::CDeviceSimulator device;
     ASSERT_TRUE(device.Start()) << device.LastError();
     const unsigned port = device.Port();
