@@ -25,17 +25,22 @@ constexpr unsigned short kAnyModule = 0x1999;
 constexpr unsigned int kModuleTable = 0;
 constexpr unsigned int kModuleIdRegister = 30;
 
-// Puts the communication time-out back however the check ends.
+// Lowers the communication time-out for the check and puts the connection's
+// settings back exactly however the check ends: the whole-second time-out the
+// connections offer would flatten the three TCP/IP time-outs into one and cut
+// a serial time-out of 300 ms to 0.
 class CCommunicationTimeoutRestorer {
 public:
     explicit CCommunicationTimeoutRestorer(ZELL::CConnectionBase& connection)
-        : m_connection(connection), m_seconds(connection.GetCommunicationTimeout())
+        : m_connection(connection), m_settings(connection.GetSettingsXML())
     {
     }
     ~CCommunicationTimeoutRestorer()
     {
+        if (!m_changed)
+            return;
         try {
-            m_connection.SetCommunicationTimeout(m_seconds);
+            m_connection.SetSettingsXML(m_settings);
         } catch (...) {
             // Nothing may leave a destructor; the check has its result already.
         }
@@ -43,9 +48,20 @@ public:
     CCommunicationTimeoutRestorer(const CCommunicationTimeoutRestorer&) = delete;
     CCommunicationTimeoutRestorer& operator=(const CCommunicationTimeoutRestorer&) = delete;
 
+    // Never raises the time-out, and a sub-second one (0 in whole seconds)
+    // stays as it is rather than becoming no time-out at all.
+    void Lower(unsigned long seconds)
+    {
+        if (seconds == 0 || seconds >= m_connection.GetCommunicationTimeout())
+            return;
+        m_changed = true;
+        m_connection.SetCommunicationTimeout(static_cast<unsigned int>(seconds));
+    }
+
 private:
     ZELL::CConnectionBase& m_connection;
-    unsigned int m_seconds = 0;
+    std::wstring m_settings;
+    bool m_changed = false;
 };
 
 void CloseQuietly(ZELL::CConnectionBase& connection)
@@ -80,10 +96,12 @@ bool CServiceBase::CheckCommunication(unsigned short attempts)
             SetLastErrorCode(PELORUS_ERROR_NO_CONNECTION);
             return false;
         }
-        const CCommunicationTimeoutRestorer restorer(*connection);
+        CCommunicationTimeoutRestorer restorer(*connection);
         bool openedHere = false;
         bool answered = false;
         try {
+            if (!connection->IsOpen())
+                restorer.Lower(GetCheckConnectionTimeoutSeconds());
             answered = ProbeConnection(*connection, attempts, openedHere);
         } catch (...) {
             StoreCaughtException(name, __LINE__);
@@ -102,7 +120,6 @@ bool CServiceBase::ProbeConnection(ZELL::CConnectionBase& connection, unsigned s
         registry.GetDWordValue(kSettingsKey, L"WaitBeforCheckConnection", kDefaultWaitBeforeCheckMs),
         kMaxWaitBeforeCheckMs);
     if (!connection.IsOpen()) {
-        connection.SetCommunicationTimeout(static_cast<unsigned int>(GetCheckConnectionTimeoutSeconds()));
         openedHere = true;
         connection.Open();
     }

@@ -204,6 +204,13 @@ struct tDeviceData {
     // Records (table, register count) of GetTableInfo, sent in this order
     // instead of those of the register map.
     std::optional<std::vector<std::pair<uint16_t, uint16_t>>> tableInfoOverride;
+
+    // --- answers of both transports a test shapes ---
+    // Service codes (group << 8 | service) answered with this status and no
+    // data, on TCP and in the serial mailbox alike; for statuses other than
+    // the 0x8212 of unsupportedServices. Not for the register services,
+    // whose status sits behind their echo.
+    std::map<uint16_t, uint16_t> refusedServices;
 };
 
 class CDeviceModel {

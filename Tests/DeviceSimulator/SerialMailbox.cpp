@@ -7,7 +7,8 @@
 // - A request whose word count runs past the mailbox, or that lacks the
 //   arguments of its service, is answered with status 0x8210.
 // - A service the device does not know, or one the model lists as
-//   unsupported (by group << 8 | service), is answered with 0x8212.
+//   unsupported (by group << 8 | service), is answered with 0x8212; one it
+//   lists as refused, with the status it names.
 // - On a failure the answer holds the status only.
 // - Texts are packed as bytes into the data words, low byte first, and are
 //   cut to fit the 41 answer words of the text services.
@@ -124,6 +125,8 @@ CSerialMailbox::tResult CSerialMailbox::Run(tDeviceData& d, uint8_t group, uint8
     auto fail = [](uint16_t status) { return tResult{status, {}}; };
     if (d.unsupportedServices.count(code) != 0)
         return fail(STATUS_NOT_SUPPORTED);
+    if (const auto refused = d.refusedServices.find(code); refused != d.refusedServices.end())
+        return fail(refused->second);
 
     switch (code) {
     case 0x0101:

@@ -10,7 +10,8 @@
 //   at offset 10), so a host never finds stale result words.
 // - A request too short for its arguments is answered with status 0x8210
 //   (invalid number of arguments); a code the device does not know, or one
-//   the model lists as unsupported, with 0x8212.
+//   the model lists as unsupported, with 0x8212; one the model lists as
+//   refused, with the status it names.
 // - Register services: request words a, b, c are node position, table and
 //   first register; the answer echoes a, b, c and the count at offsets 2-9.
 //   An unknown table gives 0x8200, a range beyond the table 0x8215, a
@@ -169,6 +170,8 @@ tAnswer CServiceHandlers::ServiceApi(tDeviceData& d, const std::vector<uint8_t>&
     const CArgs args(request);
     if (d.unsupportedServices.count(code) != 0)
         return CReply(code, STATUS_NOT_SUPPORTED).Done();
+    if (const auto refused = d.refusedServices.find(code); refused != d.refusedServices.end())
+        return CReply(code, refused->second).Done();
 
     auto need = [&](size_t words) { return args.HasWords(words); };
     auto tooShort = [&] { return CReply(code, STATUS_ARGUMENT_COUNT).Done(); };

@@ -59,8 +59,14 @@ public:
     }
     unsigned int GetRestartTimeout() override { return 0; }
     void SetRestartTimeout(unsigned int) override {}
-    std::wstring GetSettingsXML() const override { return {}; }
-    bool SetSettingsXML(std::wstring) override { return true; }
+    // The time-out is the one setting; restoring the settings puts it back
+    // and counts as a setting of it.
+    std::wstring GetSettingsXML() const override { return std::to_wstring(timeoutSeconds); }
+    bool SetSettingsXML(std::wstring xml) override
+    {
+        SetCommunicationTimeout(static_cast<unsigned int>(std::stoul(xml)));
+        return true;
+    }
     std::wstring GetSettingsString() const override { return {}; }
     std::wstring GetSettingsValue(const wchar_t* name) override
     {
