@@ -1,7 +1,6 @@
 #include "Common/PelorusDLL/SIOService.h"
 
 #include "Common/Communication/ArticleNumber.h"
-#include "Common/Communication/ISettings.h"
 #include "Common/PelorusDLL/MailboxAnswer.h"
 #include "Common/PelorusDLL/SIORegComm.h"
 #include "Common/SystemHelper/StringUtils.h"
@@ -31,7 +30,6 @@ constexpr unsigned short kMaxBlockBytes = 504;
 constexpr DWORD kInterfaceModeBusy = 0x2008821D;
 constexpr DWORD kNoSuchTable = 0x20088200;
 constexpr WORD kTextAnswerWords = CSIOService::MAX_ARGCNT_READ;
-constexpr unsigned long kMaxRestartSeconds = 86400;
 // A corrupt announcement must not stall the caller for hours.
 constexpr DWORD kMaxInterfaceModeWaitSeconds = 600;
 
@@ -267,10 +265,7 @@ bool CSIOService::RestartSystem()
         const DWORD start = GetTickCount();
         tWords answer;
         const bool restarted = Call(GROUP_DEVICE, 0x02, {}, 0, answer, kRestartPollWaitMs);
-        unsigned long timeout = 0;
-        if (auto* settings = dynamic_cast<ZELL::ISettings*>(GetConnection()))
-            timeout = std::min(std::wcstoul(settings->GetSettingsValue(L"RestartTimeoutSeconds").c_str(), nullptr, 10),
-                               kMaxRestartSeconds);
+        const unsigned long timeout = RestartTimeoutFromSettings();
         if (restarted) {
             const unsigned long elapsed = (GetTickCount() - start) / 1000;
             if (timeout > elapsed)

@@ -1,6 +1,6 @@
 #include "Common/PelorusDLL/ServiceBase.h"
 
-#include "Common/Communication/ConnectionBase.h"
+#include "Common/Communication/ISettings.h"
 #include "Common/Communication/ZellException.h"
 #include "Common/PelorusDLL/ParamComRegComBase.h"
 #include "Platform/Base/Clock.h"
@@ -74,16 +74,21 @@ void CServiceBase::StoreCaughtException(const wchar_t* name, int line)
     Log(L"  ## CATCH - %s error code = 0x%08X (Line %d)\n", name, m_dwLastError, line);
 }
 
+unsigned long CServiceBase::RestartTimeoutFromSettings()
+{
+    constexpr unsigned long kMaxRestartSeconds = 86400;
+    auto* settings = dynamic_cast<ZELL::ISettings*>(GetConnection());
+    if (settings == nullptr)
+        return 0;
+    return std::min(std::wcstoul(settings->GetSettingsValue(L"RestartTimeoutSeconds").c_str(), nullptr, 10),
+                    kMaxRestartSeconds);
+}
+
 void CServiceBase::WaitForRestart(unsigned short seconds, bool force)
 {
     static const wchar_t name[] = L"CServiceBase::WaitForRestart";
     Log(L" ###       - wait time from device   = %d seconds\n", static_cast<int>(seconds));
-    unsigned long fromSettings = 0;
-    if (auto* connection = dynamic_cast<ZELL::CConnectionBase*>(GetConnection())) {
-        const std::wstring text = connection->GetSettingsValue(L"RestartTimeoutSeconds");
-        // A day at most: a mistyped setting must not wait for ever.
-        fromSettings = std::min(std::wcstoul(text.c_str(), nullptr, 10), 86400ul);
-    }
+    const unsigned long fromSettings = RestartTimeoutFromSettings();
     Log(L" ###       - wait time from settings = %d seconds\n", static_cast<int>(fromSettings));
     const unsigned long wait = (force || seconds >= fromSettings) ? seconds : fromSettings;
     Log(L" ###       - wait for %d seconds\n", static_cast<int>(wait));

@@ -282,6 +282,9 @@ protected:
     }
 
     bool IsLoggingEnabled() const { return m_bLogging; }
+    // The connection's "RestartTimeoutSeconds" (0 without one), a day at most:
+    // a mistyped setting must not wait for ever.
+    unsigned long RestartTimeoutFromSettings();
     const std::wstring& GetLogName() const { return m_strLogName; }
 
 private:
