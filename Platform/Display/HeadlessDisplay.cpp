@@ -608,7 +608,8 @@ bool CHeadlessDisplay::SaveWithFrameAsPng(NativeId id, const std::string& path) 
         cairo_paint(cr);
     }
     cairo_set_source_surface(cr, topLevel.screen, frame.left, frame.top);
-    cairo_paint(cr);
+    cairo_rectangle(cr, frame.left, frame.top, width - frame.left - frame.right, height - frame.top - frame.bottom);
+    cairo_fill(cr);
     cairo_destroy(cr);
     const bool saved = cairo_surface_write_to_png(whole, path.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(whole);

@@ -174,9 +174,9 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         const auto hit = static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lParam)));
         const UINT mouse = HIWORD(static_cast<std::uintptr_t>(lParam));
         if (hit == HTERROR) {
-            // A press where the window takes none.
-            if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN || mouse == WM_MBUTTONDOWN || mouse == WM_NCLBUTTONDOWN ||
-                mouse == WM_NCRBUTTONDOWN || mouse == WM_NCMBUTTONDOWN)
+            // A press where the window takes none; the parents asked first stay quiet.
+            if (reinterpret_cast<HWND>(wParam) == hwnd && (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN || mouse == WM_MBUTTONDOWN || mouse == WM_NCLBUTTONDOWN ||
+                mouse == WM_NCRBUTTONDOWN || mouse == WM_NCMBUTTONDOWN))
                 MessageBeep(0);
             return FALSE;
         }

@@ -296,10 +296,13 @@ private:
             message = ButtonMessage(e.button, down);
             if (down) {
                 const DWORD now = static_cast<DWORD>(e.time != 0 ? e.time : Platform::Clock::NowMs());
-                // Non-client areas take double clicks whatever the class; a
-                // client area without CS_DBLCLKS gets a press again when the
-                // message is taken from the queue.
-                const bool dbl = ws.lastClickWindow == target->hwnd &&
+                // Non-client areas take double clicks whatever the class.
+                // Which area it is, the hit test says when the message is
+                // taken; a client click of a class without CS_DBLCLKS then
+                // becomes a press again.
+                const RECT clientArea{0, 0, target->client.right - target->client.left, target->client.bottom - target->client.top};
+                const bool nonClient = !ws.capture && !Contains(clientArea, {e.screen.x - origin.x, e.screen.y - origin.y});
+                const bool dbl = ((target->windowClass->style & CS_DBLCLKS) != 0 || nonClient) && ws.lastClickWindow == target->hwnd &&
                                  ws.lastClickMessage == message && now - ws.lastClickTime <= kDoubleClickTime &&
                                  std::abs(e.screen.x - ws.lastClickPos.x) <= kDoubleClickDistance &&
                                  std::abs(e.screen.y - ws.lastClickPos.y) <= kDoubleClickDistance;
