@@ -38,7 +38,7 @@ ScrollBarGeometry::ScrollBarGeometry(const RECT& bar, bool vertical, const Scrol
     m_thumbLength = std::clamp(m_thumbLength, kMinThumb, track);
     const long long positions = static_cast<long long>(m_maxPos) - m_min;
     if (positions > 0)
-        m_thumbOffset = static_cast<int>(Rounded(track - m_thumbLength, model.TrackPos() - m_min, positions));
+        m_thumbOffset = static_cast<int>(Rounded(track - m_thumbLength, static_cast<long long>(model.TrackPos()) - m_min, positions));
 }
 
 RECT ScrollBarGeometry::Span(int from, int to) const

@@ -221,7 +221,8 @@ TEST(NonClient, TransparentWindowsPassTheInputBelow)
         return true;
     };
     // Over the child, on top of the Z-order.
-    const HWND glass = Create(&cover, WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, s.guard.hwnd, 2);
+    WindowGuard glassGuard{Create(&cover, WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, s.guard.hwnd, 2)};
+    const HWND glass = glassGuard.hwnd;
     SetWindowPos(glass, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Drain();
     cover.Clear();

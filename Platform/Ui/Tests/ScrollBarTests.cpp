@@ -91,7 +91,10 @@ protected:
         Drain();
     }
     int Pos() const { return GetScrollPos(hwnd, SB_VERT); }
-    int Count(int code) const { return static_cast<int>(std::count_if(requests.begin(), requests.end(), [code](const Request& r) { return r.first == code; })); }
+    int Count(int code) const
+    {
+        return static_cast<int>(std::count_if(requests.begin(), requests.end(), [code](const Request& r) { return r.first == code; }));
+    }
 };
 
 }
