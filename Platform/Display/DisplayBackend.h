@@ -152,6 +152,11 @@ public:
     virtual void RaiseTopLevel(NativeId id, bool activate) = 0;
     // The frame the display draws around a top-level of that kind.
     virtual FrameExtents FrameFor(TopLevelKind kind, bool resizable) const = 0;
+    // Whether the window layer draws the frames itself (a display without a
+    // window manager) and hands them over through PresentFrame: a picture of
+    // the whole window, frame and client, of which the frame part is shown.
+    virtual bool LayerDrawsFrames() const { return false; }
+    virtual void PresentFrame(NativeId, cairo_surface_t*) {}
 
     // Shows `area` (surface coordinates) of the top-level's back buffer. The
     // surface is a CAIRO_FORMAT_RGB24 or ARGB32 image surface of the client

@@ -24,6 +24,13 @@ bool Contains(const RECT& r, POINT p)
 LONG Width(const RECT& r) { return r.right - r.left; }
 LONG Height(const RECT& r) { return r.bottom - r.top; }
 
+void Drop(cairo_surface_t*& surface)
+{
+    if (surface != nullptr)
+        cairo_surface_destroy(surface);
+    surface = nullptr;
+}
+
 // The characters of the US layout for the keys whose text differs with Shift.
 struct ShiftedPair {
     UINT key;
@@ -53,8 +60,8 @@ CHeadlessDisplay::CHeadlessDisplay()
 CHeadlessDisplay::~CHeadlessDisplay()
 {
     for (auto& [id, topLevel] : m_topLevels) {
-        if (topLevel.screen != nullptr)
-            cairo_surface_destroy(topLevel.screen);
+        Drop(topLevel.screen);
+        Drop(topLevel.frame);
     }
 }
 
@@ -75,8 +82,8 @@ void CHeadlessDisplay::DestroyTopLevel(NativeId id)
     auto it = m_topLevels.find(id);
     if (it == m_topLevels.end())
         return;
-    if (it->second.screen != nullptr)
-        cairo_surface_destroy(it->second.screen);
+    Drop(it->second.screen);
+    Drop(it->second.frame);
     m_topLevels.erase(it);
     std::erase(m_stack, id);
     if (m_focus == id)
@@ -99,9 +106,9 @@ void CHeadlessDisplay::MoveTopLevel(NativeId id, const RECT& clientRect)
     const bool resized = Width(state.params.clientRect) != Width(clientRect) ||
                          Height(state.params.clientRect) != Height(clientRect);
     state.params.clientRect = clientRect;
-    if (resized && it->second.screen != nullptr) {
-        cairo_surface_destroy(it->second.screen);
-        it->second.screen = nullptr;
+    if (resized) {
+        Drop(it->second.screen);
+        Drop(it->second.frame);
     }
 }
 
@@ -198,6 +205,26 @@ void CHeadlessDisplay::Present(NativeId id, cairo_surface_t* backBuffer, const R
     cairo_destroy(cr);
     cairo_surface_flush(topLevel.screen);
     ++topLevel.state.presentCount;
+}
+
+void CHeadlessDisplay::PresentFrame(NativeId id, cairo_surface_t* frame)
+{
+    if (frame == nullptr || cairo_surface_get_type(frame) != CAIRO_SURFACE_TYPE_IMAGE)
+        return;
+    std::lock_guard lock(m_mutex);
+    auto it = m_topLevels.find(id);
+    if (it == m_topLevels.end() || it->second.state.params.kind != TopLevelKind::Framed)
+        return;
+    cairo_surface_flush(frame);
+    Drop(it->second.frame);
+    it->second.frame = cairo_image_surface_create(CAIRO_FORMAT_RGB24, cairo_image_surface_get_width(frame),
+                                                  cairo_image_surface_get_height(frame));
+    cairo_t* cr = cairo_create(it->second.frame);
+    cairo_set_source_surface(cr, frame, 0, 0);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(it->second.frame);
 }
 
 void CHeadlessDisplay::SetCursorShape(NativeId id, CursorShape shape)
@@ -431,7 +458,11 @@ NativeId CHeadlessDisplay::TopLevelAtLocked(POINT screen) const
 {
     for (NativeId id : m_stack) {
         const TopLevelState& state = m_topLevels.at(id).state;
-        if (state.visible && Contains(state.params.clientRect, screen))
+        // Framed windows take the pointer on their frame as well.
+        RECT outer = state.params.clientRect;
+        const FrameExtents frame = FrameFor(state.params.kind, state.params.resizable);
+        outer = {outer.left - frame.left, outer.top - frame.top, outer.right + frame.right, outer.bottom + frame.bottom};
+        if (state.visible && Contains(outer, screen))
             return id;
     }
     return 0;
@@ -557,6 +588,32 @@ bool CHeadlessDisplay::SaveAsPng(NativeId id, const std::string& path) const
     if (it == m_topLevels.end() || it->second.screen == nullptr)
         return false;
     return cairo_surface_write_to_png(it->second.screen, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+bool CHeadlessDisplay::SaveWithFrameAsPng(NativeId id, const std::string& path) const
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_topLevels.find(id);
+    if (it == m_topLevels.end() || it->second.screen == nullptr)
+        return false;
+    const TopLevel& topLevel = it->second;
+    const FrameExtents frame = FrameFor(topLevel.state.params.kind, topLevel.state.params.resizable);
+    const int width = cairo_image_surface_get_width(topLevel.screen) + frame.left + frame.right;
+    const int height = cairo_image_surface_get_height(topLevel.screen) + frame.top + frame.bottom;
+    cairo_surface_t* whole = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* cr = cairo_create(whole);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    if (topLevel.frame != nullptr) {
+        cairo_set_source_surface(cr, topLevel.frame, 0, 0);
+        cairo_paint(cr);
+    }
+    cairo_set_source_surface(cr, topLevel.screen, frame.left, frame.top);
+    cairo_rectangle(cr, frame.left, frame.top, width - frame.left - frame.right, height - frame.top - frame.bottom);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    const bool saved = cairo_surface_write_to_png(whole, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(whole);
+    return saved;
 }
 
 std::optional<CHeadlessDisplay::TopLevelState> CHeadlessDisplay::StateOf(NativeId id) const

@@ -31,6 +31,8 @@ public:
     void SetTopMost(NativeId id, bool topMost) override;
     void RaiseTopLevel(NativeId id, bool activate) override;
     FrameExtents FrameFor(TopLevelKind kind, bool resizable) const override;
+    bool LayerDrawsFrames() const override { return true; }
+    void PresentFrame(NativeId id, cairo_surface_t* frame) override;
     void Present(NativeId id, cairo_surface_t* backBuffer, const RECT& area) override;
     void SetCursorShape(NativeId id, CursorShape shape) override;
     void GrabPointer(NativeId id) override;
@@ -69,6 +71,9 @@ public:
     // Null when there is no such top-level or nothing was presented yet.
     std::optional<COLORREF> PixelAt(NativeId id, int x, int y) const;
     bool SaveAsPng(NativeId id, const std::string& path) const;
+    // The whole window as a user sees it: the frame last presented round
+    // what the client shows (the client alone for pop-ups).
+    bool SaveWithFrameAsPng(NativeId id, const std::string& path) const;
 
     struct TopLevelState {
         TopLevelParams params;
@@ -88,6 +93,7 @@ private:
     struct TopLevel {
         TopLevelState state;
         cairo_surface_t* screen = nullptr;  // what was presented, client size
+        cairo_surface_t* frame = nullptr;   // the frame picture, window size
     };
 
     void Queue(Event event);

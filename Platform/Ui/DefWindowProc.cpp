@@ -2,6 +2,7 @@
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/Region.h"
+#include "Platform/Ui/NonClient.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -13,76 +14,6 @@ using namespace Ui;
 namespace {
 
 using Lock = std::unique_lock<std::mutex>;
-
-void Fill(HDC dc, LONG l, LONG t, LONG r, LONG b, int color)
-{
-    const RECT rect{l, t, r, b};
-    FillRect(dc, &rect, GetSysColorBrush(color));
-}
-
-// A two-colour edge one pixel wide around `r`, then `r` shrinks by it.
-void Edge(HDC dc, RECT& r, int topLeft, int bottomRight)
-{
-    Fill(dc, r.left, r.top, r.right, r.top + 1, topLeft);
-    Fill(dc, r.left, r.top, r.left + 1, r.bottom, topLeft);
-    Fill(dc, r.left, r.bottom - 1, r.right, r.bottom, bottomRight);
-    Fill(dc, r.right - 1, r.top, r.right, r.bottom, bottomRight);
-    r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-}
-
-// The layer's part of the non-client area: borders and edges of children and
-// pop-ups, client edges, and the place of the scroll bars.
-void PaintFrame(HWND hwnd)
-{
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    RECT window{};
-    RECT client{};
-    Display::FrameExtents frame{};
-    {
-        auto& ws = WindowSystem::Get();
-        Lock lock(ws.Lock());
-        auto w = ws.Peek(hwnd);
-        if (!w)
-            return;
-        style = w->style;
-        exStyle = w->exStyle;
-        window = {0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
-        client = w->client;
-        frame = w->frame;
-    }
-    HDC dc = GetWindowDC(hwnd);
-    if (dc == nullptr)
-        return;
-    RECT r{window.left + frame.left, window.top + frame.top, window.right - frame.right, window.bottom - frame.bottom};
-    const bool framed = frame.top != 0;
-    if (!framed) {
-        if ((style & WS_THICKFRAME) != 0) {
-            Edge(dc, r, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
-            Edge(dc, r, COLOR_3DHILIGHT, COLOR_3DSHADOW);
-            Edge(dc, r, COLOR_3DFACE, COLOR_3DFACE);
-            Edge(dc, r, COLOR_3DFACE, COLOR_3DFACE);
-        } else if ((style & WS_DLGFRAME) != 0 || (exStyle & WS_EX_DLGMODALFRAME) != 0) {
-            Edge(dc, r, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
-            Edge(dc, r, COLOR_3DHILIGHT, COLOR_3DSHADOW);
-            Edge(dc, r, COLOR_3DFACE, COLOR_3DFACE);
-        } else if ((style & WS_BORDER) != 0) {
-            Edge(dc, r, COLOR_WINDOWFRAME, COLOR_WINDOWFRAME);
-        }
-    }
-    if ((exStyle & WS_EX_CLIENTEDGE) != 0) {
-        Edge(dc, r, COLOR_3DSHADOW, COLOR_3DHILIGHT);
-        Edge(dc, r, COLOR_3DDKSHADOW, COLOR_3DLIGHT);
-    }
-    if ((exStyle & WS_EX_STATICEDGE) != 0)
-        Edge(dc, r, COLOR_3DSHADOW, COLOR_3DHILIGHT);
-    // Scroll bars draw themselves over this ground.
-    if ((style & WS_VSCROLL) != 0)
-        Fill(dc, client.right, client.top, r.right, client.bottom, COLOR_SCROLLBAR);
-    if ((style & WS_HSCROLL) != 0)
-        Fill(dc, client.left, client.bottom, r.right, r.bottom, COLOR_SCROLLBAR);
-    ReleaseDC(hwnd, dc);
-}
 
 // WM_PRINT: the window draws itself, and on request its children, into a
 // context the caller gives (an image of the window, not the screen).
@@ -116,27 +47,6 @@ void PrintWindowInto(HWND hwnd, HDC dc, LPARAM flags)
     }
 }
 
-LRESULT HitTest(HWND hwnd, LPARAM lParam)
-{
-    RECT window{};
-    GetWindowRect(hwnd, &window);
-    const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    if (p.x < window.left || p.x >= window.right || p.y < window.top || p.y >= window.bottom)
-        return HTNOWHERE;
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    POINT local = p;
-    ScreenToClient(hwnd, &local);
-    if (local.x >= 0 && local.y >= 0 && local.x < client.right && local.y < client.bottom)
-        return HTCLIENT;
-    const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
-    if ((style & WS_VSCROLL) != 0 && local.x >= client.right && local.y >= 0 && local.y < client.bottom)
-        return HTVSCROLL;
-    if ((style & WS_HSCROLL) != 0 && local.y >= client.bottom && local.x >= 0 && local.x < client.right)
-        return HTHSCROLL;
-    return HTBORDER;
-}
-
 }
 
 LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -153,6 +63,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     case WM_NCCALCSIZE:
+        return NonClientCalcSize(hwnd, wParam, lParam);
     case WM_CREATE:
         return 0;
     case WM_CLOSE:
@@ -169,8 +80,11 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (!w)
             return FALSE;
         w->text = text != nullptr ? text : L"";
-        if (w->native != 0)
-            DisplayLocked(ws).SetTitle(w->native, w->text);
+        if (w->native == 0)
+            return TRUE;
+        DisplayLocked(ws).SetTitle(w->native, w->text);
+        lock.unlock();
+        PaintNonClient(hwnd);  // the caption, where the layer draws it
         return TRUE;
     }
     case WM_GETTEXT: {
@@ -198,8 +112,12 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_NCPAINT:
-        PaintFrame(hwnd);
+        PaintNonClient(hwnd);
         return 0;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+        return NonClientButton(hwnd, message, wParam, lParam);
     case WM_ERASEBKGND: {
         HBRUSH brush = nullptr;
         {
@@ -233,7 +151,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_NCHITTEST:
-        return HitTest(hwnd, lParam);
+        return NonClientHitTest(hwnd, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_SETCURSOR: {
         // The parent may set the cursor for its children.
         HWND parent = nullptr;
@@ -253,8 +171,16 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             SetCursor(cursor);
             return TRUE;
         }
-        if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT)
-            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        const auto hit = static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lParam)));
+        const UINT mouse = HIWORD(static_cast<std::uintptr_t>(lParam));
+        if (hit == HTERROR) {
+            // A press where the window takes none; the parents asked first stay quiet.
+            if (reinterpret_cast<HWND>(wParam) == hwnd && (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN || mouse == WM_MBUTTONDOWN || mouse == WM_NCLBUTTONDOWN ||
+                mouse == WM_NCRBUTTONDOWN || mouse == WM_NCMBUTTONDOWN))
+                MessageBeep(0);
+            return FALSE;
+        }
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         return FALSE;
     }
     case WM_MOUSEACTIVATE: {
@@ -271,6 +197,8 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             SetFocus(hwnd);
         return 0;
     case WM_NCACTIVATE:
+        // The caption shows whether the window is active, where the layer draws it.
+        PaintNonClient(hwnd);
         return TRUE;
     case WM_MOUSEWHEEL:
     case WM_CONTEXTMENU:

@@ -1,6 +1,7 @@
 // Frames, the tree, positions, visibility, text and dialog navigation.
 #include "Platform/Base/LastError.h"
 #include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Ui/NonClient.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -58,19 +59,35 @@ Display::TopLevelKind NativeKind(DWORD style)
     return Display::TopLevelKind::Popup;
 }
 
+namespace {
+
+Display::FrameExtents DisplayFrameOf(WindowSystem& ws, const Window& w, bool& framed)
+{
+    framed = IsTopLevel(w) && !w.messageOnly && FramedByDisplay(w.style);
+    return framed ? DisplayLocked(ws).FrameFor(Display::TopLevelKind::Framed, (w.style & WS_THICKFRAME) != 0)
+                  : Display::FrameExtents{};
+}
+
+}
+
+RECT StandardClientRect(WindowSystem& ws, const Window& w, LONG width, LONG height)
+{
+    bool framed = false;
+    const Display::FrameExtents frame = DisplayFrameOf(ws, w, framed);
+    const RECT edges = LayerEdges(w.style, w.exStyle, framed);
+    RECT client;
+    client.left = std::min(width, frame.left + edges.left);
+    client.top = std::min(height, frame.top + edges.top);
+    client.right = std::max(client.left, width - frame.right - edges.right);
+    client.bottom = std::max(client.top, height - frame.bottom - edges.bottom);
+    return client;
+}
+
 void UpdateFrame(WindowSystem& ws, Window& w)
 {
-    const bool top = IsTopLevel(w) && !w.messageOnly;
-    const bool framed = top && FramedByDisplay(w.style);
-    w.frame = framed ? DisplayLocked(ws).FrameFor(Display::TopLevelKind::Framed, (w.style & WS_THICKFRAME) != 0)
-                     : Display::FrameExtents{};
-    const RECT edges = LayerEdges(w.style, w.exStyle, framed);
-    const LONG width = Width(w.rect);
-    const LONG height = Height(w.rect);
-    w.client.left = std::min(width, w.frame.left + edges.left);
-    w.client.top = std::min(height, w.frame.top + edges.top);
-    w.client.right = std::max(w.client.left, width - w.frame.right - edges.right);
-    w.client.bottom = std::max(w.client.top, height - w.frame.bottom - edges.bottom);
+    bool framed = false;
+    w.frame = DisplayFrameOf(ws, w, framed);
+    w.client = StandardClientRect(ws, w, Width(w.rect), Height(w.rect));
 }
 
 RECT NativeRect(const Window& w)
@@ -705,9 +722,12 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     pos.cx = (flags & SWP_NOSIZE) ? Width(w->rect) : std::max(cx, 0);
     pos.cy = (flags & SWP_NOSIZE) ? Height(w->rect) : std::max(cy, 0);
     pos.flags = flags;
+    const SIZE oldSize{Width(w->rect), Height(w->rect)};
     lock.unlock();
     if ((flags & SWP_NOSENDCHANGING) == 0)
         SendMessageW(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    const bool askClient = (pos.flags & SWP_FRAMECHANGED) != 0 || std::max(pos.cx, 0) != oldSize.cx || std::max(pos.cy, 0) != oldSize.cy;
+    const RECT askedClient = askClient ? AskClientRect(hwnd, &pos) : RECT{};
     lock.lock();
     if (!ws.Peek(hwnd))
         return FALSE;
@@ -719,8 +739,11 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     const bool moved = newRect.left != oldRect.left || newRect.top != oldRect.top;
     const bool sized = Width(newRect) != Width(oldRect) || Height(newRect) != Height(oldRect);
     w->rect = newRect;
-    if (sized || (flags & SWP_FRAMECHANGED) != 0)
+    if (sized || (flags & SWP_FRAMECHANGED) != 0) {
         UpdateFrame(ws, *w);
+        if (askClient)
+            ApplyClientRect(*w, askedClient);
+    }
     if ((flags & SWP_NOZORDER) == 0)
         Restack(ws, *w, pos.hwndInsertAfter);
     if ((flags & SWP_SHOWWINDOW) != 0)

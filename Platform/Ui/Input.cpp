@@ -3,6 +3,7 @@
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Ui/DisplayAccess.h"
+#include "Platform/Ui/NonClient.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -55,15 +56,24 @@ std::shared_ptr<Window> TopLevelOfNative(WindowSystem& ws, Display::NativeId id)
     return nullptr;
 }
 
+bool Skipped(const std::vector<HWND>& skip, HWND hwnd)
+{
+    return std::find(skip.begin(), skip.end(), hwnd) != skip.end();
+}
+
 // The deepest visible child under a point given in `w`'s client coordinates;
-// a disabled child leaves the point to its parent.
-std::shared_ptr<Window> DeepestChild(WindowSystem& ws, std::shared_ptr<Window> w, POINT client)
+// a disabled child leaves the point to its parent, and so does a point on the
+// parent's non-client area, where no child shows.
+std::shared_ptr<Window> DeepestChild(WindowSystem& ws, std::shared_ptr<Window> w, POINT client, const std::vector<HWND>& skip)
 {
     for (int depth = 0; depth < 1000; ++depth) {
+        const RECT clientArea{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
+        if (!Contains(clientArea, client))
+            return w;
         std::shared_ptr<Window> hit;
         for (HWND childHandle : w->children) {
             auto child = ws.Peek(childHandle);
-            if (!child || (child->style & WS_VISIBLE) == 0 || !Contains(child->rect, client))
+            if (!child || (child->style & WS_VISIBLE) == 0 || !Contains(child->rect, client) || Skipped(skip, childHandle))
                 continue;
             if (!InShape(*child, {client.x - child->rect.left, client.y - child->rect.top}))
                 continue;
@@ -80,15 +90,7 @@ std::shared_ptr<Window> DeepestChild(WindowSystem& ws, std::shared_ptr<Window> w
 
 std::shared_ptr<Window> WindowAt(WindowSystem& ws, POINT screen)
 {
-    for (HWND top : ws.TopLevels()) {
-        auto w = ws.Peek(top);
-        if (!w || (w->style & WS_VISIBLE) == 0 || !Contains(w->rect, screen))
-            continue;
-        if (!InShape(*w, {screen.x - w->rect.left, screen.y - w->rect.top}))
-            continue;
-        return DeepestChild(ws, w, {screen.x - w->rect.left - w->client.left, screen.y - w->rect.top - w->client.top});
-    }
-    return nullptr;
+    return WindowAtSkipping(ws, screen, {});
 }
 
 WPARAM MouseKeys(DWORD modifiers)
@@ -294,7 +296,13 @@ private:
             message = ButtonMessage(e.button, down);
             if (down) {
                 const DWORD now = static_cast<DWORD>(e.time != 0 ? e.time : Platform::Clock::NowMs());
-                const bool dbl = (target->windowClass->style & CS_DBLCLKS) != 0 && ws.lastClickWindow == target->hwnd &&
+                // Non-client areas take double clicks whatever the class.
+                // Which area it is, the hit test says when the message is
+                // taken; a client click of a class without CS_DBLCLKS then
+                // becomes a press again.
+                const RECT clientArea{0, 0, target->client.right - target->client.left, target->client.bottom - target->client.top};
+                const bool nonClient = !ws.capture && !Contains(clientArea, {e.screen.x - origin.x, e.screen.y - origin.y});
+                const bool dbl = ((target->windowClass->style & CS_DBLCLKS) != 0 || nonClient) && ws.lastClickWindow == target->hwnd &&
                                  ws.lastClickMessage == message && now - ws.lastClickTime <= kDoubleClickTime &&
                                  std::abs(e.screen.x - ws.lastClickPos.x) <= kDoubleClickDistance &&
                                  std::abs(e.screen.y - ws.lastClickPos.y) <= kDoubleClickDistance;
@@ -318,6 +326,19 @@ DisplaySink g_sink;
 }
 
 namespace Ui {
+
+std::shared_ptr<Window> WindowAtSkipping(WindowSystem& ws, POINT screen, const std::vector<HWND>& skip)
+{
+    for (HWND top : ws.TopLevels()) {
+        auto w = ws.Peek(top);
+        if (!w || (w->style & WS_VISIBLE) == 0 || !Contains(w->rect, screen) || Skipped(skip, top))
+            continue;
+        if (!InShape(*w, {screen.x - w->rect.left, screen.y - w->rect.top}))
+            continue;
+        return DeepestChild(ws, w, {screen.x - w->rect.left - w->client.left, screen.y - w->rect.top - w->client.top}, skip);
+    }
+    return nullptr;
+}
 
 void InstallDisplaySink(WindowSystem& ws)
 {

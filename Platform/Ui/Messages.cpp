@@ -1,6 +1,7 @@
 // Queues: sending, posting, retrieving and dispatching messages; hooks; timers.
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
+#include "Platform/Ui/NonClient.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -179,27 +180,6 @@ void UpdateKeyState(WindowSystem& ws, const MSG& msg)
 thread_local MSG t_keyMsg{};
 thread_local std::wstring t_keyText;
 
-// What the platform does when a mouse message is taken from the queue: the
-// cursor is set through WM_SETCURSOR, and a click activates its top-level.
-void MouseArrives(const MSG& msg)
-{
-    const bool press = msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_MBUTTONDOWN ||
-                       msg.message == WM_LBUTTONDBLCLK || msg.message == WM_RBUTTONDBLCLK || msg.message == WM_MBUTTONDBLCLK;
-    if (press) {
-        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-        if (root != nullptr && GetActiveWindow() != root &&
-            (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0) {
-            const LRESULT how = SendMessageW(msg.hwnd, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(root),
-                                             MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(msg.message)));
-            if (how == MA_ACTIVATE || how == MA_ACTIVATEANDEAT)
-                SetActiveWindow(root);
-        }
-    }
-    if (GetCapture() == nullptr)
-        SendMessageW(msg.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(msg.hwnd),
-                     MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(msg.message)));
-}
-
 enum class Fetch { None, Message, Retry };
 
 // One look at the queue in the platform's order: posted and input messages,
@@ -221,14 +201,18 @@ Fetch FetchOnce(MSG* out, HWND filter, UINT min, UINT max, UINT flags)
                 UpdateKeyState(ws, msg);
         }
         lock.unlock();
+        const bool mouseInput = remove && IsMouseMessage(msg.message) && msg.message != WM_MOUSEWHEEL;
+        LRESULT hit = HTCLIENT;
+        if (mouseInput && !RouteMouse(msg, hit))
+            return Fetch::Retry;
         bool swallowed = false;
         if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) {
             CallHooks(WH_KEYBOARD, remove ? HC_ACTION : HC_NOREMOVE, msg.wParam, msg.lParam, &swallowed);
-        } else if (IsMouseMessage(msg.message)) {
+        } else if (mouseInput || IsMouseMessage(msg.message)) {
             MOUSEHOOKSTRUCT info;
             info.pt = msg.pt;
             info.hwnd = msg.hwnd;
-            info.wHitTestCode = static_cast<UINT>(HTCLIENT);
+            info.wHitTestCode = static_cast<UINT>(hit);
             CallHooks(WH_MOUSE, remove ? HC_ACTION : HC_NOREMOVE, msg.message, reinterpret_cast<LPARAM>(&info), &swallowed);
         }
         if (swallowed) {
@@ -251,8 +235,8 @@ Fetch FetchOnce(MSG* out, HWND filter, UINT min, UINT max, UINT flags)
             t_keyMsg = msg;
             t_keyText = keyText;
         }
-        if (remove && IsMouseMessage(msg.message) && msg.message != WM_MOUSEWHEEL)
-            MouseArrives(msg);
+        if (mouseInput && !MouseArrives(msg, hit))
+            return Fetch::Retry;
         *out = msg;
         Lock relock(ws.Lock());
         queue->last = msg;

@@ -190,7 +190,10 @@ void InvalidateLocked(WindowSystem& ws, Window& w, const cairo_region_t* region,
         cairo_region_union(w.update, area);
         if ((flags & RDW_ERASE) != 0)
             w.eraseNeeded = true;
-        const bool hasEdges = w.client.left != w.frame.left || w.client.top != w.frame.top;
+        const bool layerFrame = w.frame.top != 0 && DisplayLocked(ws).LayerDrawsFrames();
+        const bool hasEdges = w.client.left != w.frame.left || w.client.top != w.frame.top || layerFrame ||
+                              w.client.right != w.rect.right - w.rect.left - w.frame.right ||
+                              w.client.bottom != w.rect.bottom - w.rect.top - w.frame.bottom;
         if ((flags & RDW_FRAME) != 0 && hasEdges)
             w.frameNeeded = true;
     }

@@ -6,6 +6,8 @@
 #include "Platform/Base/Types.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Ui/UiErrors.h"
+#include "Platform/Ui/ScrollBars.h"
+#include "Platform/Ui/NonClientMessages.h"
 #include "Platform/Display/VirtualKeys.h"
 #include "Platform/Gdi/GdiTypes.h"
 #include "Platform/Gdi/SysColors.h"

@@ -11,6 +11,7 @@
 #include "Platform/Base/KernelObject.h"
 #include "Platform/Display/DisplayBackend.h"
 #include "Platform/Ui/WinUser.h"
+#include "Platform/Ui/ScrollBarModel.h"
 
 #include <cairo.h>
 
@@ -76,6 +77,9 @@ struct Window {
     cairo_surface_t* backBuffer = nullptr;
     // Mouse tracking (TrackMouseEvent).
     bool trackLeave = false;
+    // The standard scroll bars (WS_HSCROLL/WS_VSCROLL).
+    ScrollBarModel hScroll;
+    ScrollBarModel vScroll;
 
     ~Window();
 };

@@ -1,6 +1,7 @@
 // Window classes, creation and destruction, the tree, long values and properties.
 #include "Platform/Base/LastError.h"
 #include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Ui/NonClient.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -388,8 +389,13 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         Lock relock(ws.Lock());
         w->style &= ~WS_VISIBLE;  // shown after WM_CREATE, as the platform does
     }
-    if (!SendMessageW(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
-        SendMessageW(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+    const bool nonClientMade = SendMessageW(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) != 0;
+    if (nonClientMade) {
+        const RECT clientRect = AskClientRect(hwnd, nullptr);
+        Lock relock(ws.Lock());
+        ApplyClientRect(*w, clientRect);
+    }
+    if (!nonClientMade || SendMessageW(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
         return nullptr;

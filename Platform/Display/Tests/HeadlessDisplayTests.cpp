@@ -184,3 +184,52 @@ TEST(DisplaySelection, HeadlessWhenAskedFor)
     ASSERT_NE(display, nullptr);
     EXPECT_STREQ(display->Name(), "headless");
 }
+
+TEST(HeadlessDisplay, FramedTopLevelsTakeThePointerOnTheirFrameAndSaveWithIt)
+{
+    CHeadlessDisplay d;
+    Collector c;
+    d.SetEventSink(&c);
+    const NativeId framed = Make(d, {100, 100, 140, 130});
+    const NativeId popup = Make(d, {300, 100, 340, 130}, TopLevelKind::Popup);
+    const FrameExtents f = d.FrameFor(TopLevelKind::Framed, true);
+    d.InjectMouseMove({120, 100 - f.top + 1});  // on the caption
+    d.InjectMouseMove({320, 99});               // just above the pop-up: nothing there
+    d.PumpEvents(0);
+    const auto moves = c.Of(EventKind::MouseMove);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].window, framed);
+
+    // The frame picture covers the whole window; the client shows inside it.
+    cairo_surface_t* client = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 40, 30);
+    cairo_t* cr = cairo_create(client);
+    cairo_set_source_rgb(cr, 0, 0, 1);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_t* frame = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 40 + f.left + f.right, 30 + f.top + f.bottom);
+    cr = cairo_create(frame);
+    cairo_set_source_rgb(cr, 0, 1, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    d.Present(framed, client, {0, 0, 40, 30});
+    d.PresentFrame(framed, frame);
+    d.PresentFrame(popup, frame);  // pop-ups have no frame: ignored
+    const auto path = std::filesystem::temp_directory_path() / "zell-headless-frame-test.png";
+    ASSERT_TRUE(d.SaveWithFrameAsPng(framed, path.string()));
+    cairo_surface_t* loaded = cairo_image_surface_create_from_png(path.string().c_str());
+    ASSERT_EQ(cairo_surface_status(loaded), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(loaded), 40 + f.left + f.right);
+    EXPECT_EQ(cairo_image_surface_get_height(loaded), 30 + f.top + f.bottom);
+    auto pixel = [&](int x, int y) {
+        const auto* row = cairo_image_surface_get_data(loaded) + static_cast<std::size_t>(y) * cairo_image_surface_get_stride(loaded);
+        return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFFu;
+    };
+    EXPECT_EQ(pixel(1, 1), 0x00FF00u) << "frame";
+    EXPECT_EQ(pixel(f.left + 5, f.top + 5), 0x0000FFu) << "client";
+    EXPECT_EQ(pixel(f.left + 39, f.top + 29), 0x0000FFu);
+    EXPECT_EQ(pixel(f.left + 40, f.top + 29), 0x00FF00u) << "the client ends where it ends";
+    cairo_surface_destroy(loaded);
+    cairo_surface_destroy(client);
+    cairo_surface_destroy(frame);
+    std::filesystem::remove(path);
+}
