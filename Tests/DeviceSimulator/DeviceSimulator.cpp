@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -94,6 +95,19 @@ bool WriteAll(int fd, int wakeFd, const std::vector<uint8_t>& bytes)
         sent += static_cast<size_t>(n);
     }
     return true;
+}
+
+// The host sends one frame and waits for its answer, so bytes already behind
+// a complete frame belong to it: they go along and the frame fails its size check.
+void TakeTrailingBytes(int fd, std::vector<uint8_t>& frame)
+{
+    int waiting = 0;
+    if (::ioctl(fd, FIONREAD, &waiting) != 0 || waiting <= 0)
+        return;
+    const size_t before = frame.size();
+    frame.resize(before + static_cast<size_t>(waiting));
+    const ssize_t n = ::recv(fd, frame.data() + before, static_cast<size_t>(waiting), MSG_DONTWAIT);
+    frame.resize(before + static_cast<size_t>(n > 0 ? n : 0));
 }
 
 void ResetAndClose(int fd)
@@ -241,6 +255,7 @@ void CDeviceSimulator::SessionLoop(tSession& session)
         if (body != 0 &&
             !ReadExact(session.fd, wakeRead_, frame.data() + CServiceFrame::kHeaderSize, body, false, timeoutMs))
             break;
+        TakeTrailingBytes(session.fd, frame);
 
         const tReaction reaction = protocol.OnFrame(frame);
         if (reaction.delayMs != 0 &&
