@@ -124,7 +124,14 @@ void CTCPIPConnection::CloseQuietly()
 {
     if (m_socket != INVALID_SOCKET)
         closesocket(m_socket);
-    m_socket = INVALID_SOCKET;
+    TakeSocket(INVALID_SOCKET);
+}
+
+void CTCPIPConnection::TakeSocket(SOCKET s)
+{
+    m_socket = s;
+    m_appliedSendTimeout = kTimeoutUnknown;
+    m_appliedReceiveTimeout = kTimeoutUnknown;
 }
 
 // ---------------------------------------------------------------- Open, Close
@@ -177,7 +184,7 @@ void CTCPIPConnection::Close()
 void CTCPIPConnection::Create(int type)
 {
     CloseQuietly();
-    m_socket = socket(AF_INET, type, 0);
+    TakeSocket(socket(AF_INET, type, 0));
     if (m_socket == INVALID_SOCKET)
         throw CTCPIPConnectionException(L"Failed to create a socket!", 3, L"socket() failed!", SocketError());
 }
@@ -231,6 +238,11 @@ void CTCPIPConnection::Connect(const sockaddr* address, unsigned long seconds)
         throw CTCPIPConnectionException(L"Failed to establish the connection!", 7, detail, error);
     u_long blocking = 0;
     ioctlsocket(m_socket, FIONBIO, &blocking);
+    // Every request is one write that waits for its answer: nothing is
+    // gained by holding a small frame back, and a held frame waits for the
+    // peer's delayed acknowledgement.
+    const BOOL noDelay = TRUE;
+    setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof(noDelay));
 }
 
 void CTCPIPConnection::Disconnect()
@@ -238,7 +250,7 @@ void CTCPIPConnection::Disconnect()
     if (m_socket == INVALID_SOCKET)
         return;
     const SOCKET closing = m_socket;
-    m_socket = INVALID_SOCKET;
+    TakeSocket(INVALID_SOCKET);
     if (closesocket(closing) == SOCKET_ERROR)
         throw CTCPIPConnectionException(L"Failed to close the socket!", 8, L"closesocket() failed!", SocketError());
 }
@@ -404,7 +416,7 @@ int CTCPIPConnection::Accept(CTCPIPConnection& target)
     int length = sizeof(peer);
     const SOCKET accepted = accept(m_socket, reinterpret_cast<sockaddr*>(&peer), &length);
     if (accepted != INVALID_SOCKET) {
-        target.m_socket = accepted;
+        target.TakeSocket(accepted);
         return 1;
     }
     if (WSAGetLastError() == WSAEINTR)
@@ -439,11 +451,18 @@ CSockAddress CTCPIPConnection::GetSockAddr() const
     return QueryAddress(false);
 }
 
+// Every transfer names its time-out, but the socket keeps the last one set:
+// only a change costs a call.
 void CTCPIPConnection::SetTimeout(int option, int seconds)
 {
-    const DWORD milliseconds = static_cast<DWORD>(seconds) * 1000u;
-    if (setsockopt(m_socket, SOL_SOCKET, option, &milliseconds, sizeof(milliseconds)) != SOCKET_ERROR)
+    int& applied = option == SO_SNDTIMEO ? m_appliedSendTimeout : m_appliedReceiveTimeout;
+    if (applied == seconds)
         return;
+    const DWORD milliseconds = static_cast<DWORD>(seconds) * 1000u;
+    if (setsockopt(m_socket, SOL_SOCKET, option, &milliseconds, sizeof(milliseconds)) != SOCKET_ERROR) {
+        applied = seconds;
+        return;
+    }
     const int wsaError = WSAGetLastError();
     Log(L"##############################################################\r\n");
     Log(L"### Failed to set timeout value for the connected socket!\r\n");

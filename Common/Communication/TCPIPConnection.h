@@ -139,8 +139,15 @@ private:
     void TraceSettingsError(const std::wstring& function, const std::wstring& error) const;
     void TraceNoSettingsFile(const wchar_t* function, const std::wstring& file, const wchar_t* message) const;
 
+    void TakeSocket(SOCKET s);
+
+    static constexpr int kTimeoutUnknown = -1;
+
     SOCKET m_socket = INVALID_SOCKET;
     Settings m_settings;
+    // The time-outs the socket holds, in seconds.
+    int m_appliedSendTimeout = kTimeoutUnknown;
+    int m_appliedReceiveTimeout = kTimeoutUnknown;
 };
 
 }

@@ -105,6 +105,10 @@ protected:
 TEST_F(TCPIPConnectionSocket, ListeningConnectionAcceptsASecondOne)
 {
     ConnectPair();
+    int noDelay = 0;
+    int size = sizeof(noDelay);
+    getsockopt(static_cast<SOCKET>(static_cast<unsigned int>(client)), IPPROTO_TCP, TCP_NODELAY, &noDelay, &size);
+    EXPECT_NE(noDelay, 0) << "a request must not wait for the acknowledgement of the one before";
     EXPECT_EQ(accepted.GetSockAddr().Get().sin_port, server.GetSockAddr().Get().sin_port);
     EXPECT_EQ(std::wstring(accepted.GetPeerAddr()), L"127.0.0.1");
 
@@ -142,6 +146,36 @@ TEST_F(TCPIPConnectionSocket, SocketMessageStopsOneShortOfItsBuffer)
         total += count;
     }
     EXPECT_EQ(total, 3000);
+}
+
+DWORD ReceiveTimeoutOf(const CTCPIPConnection& connection)
+{
+    DWORD milliseconds = 0;
+    int size = sizeof(milliseconds);
+    getsockopt(static_cast<SOCKET>(static_cast<unsigned int>(connection)), SOL_SOCKET, SO_RCVTIMEO, &milliseconds,
+               &size);
+    return milliseconds;
+}
+
+TEST_F(TCPIPConnectionSocket, EverySocketGetsTheTimeOutAndEveryChangeReachesIt)
+{
+    ConnectPair();
+    unsigned char byte = 'b';
+    const auto pass = [&] {
+        client.Write(&byte, 1, nullptr);
+        accepted.Read(&byte, 1, nullptr);
+        return ReceiveTimeoutOf(accepted);
+    };
+    EXPECT_EQ(pass(), 15000u) << "the default receive time-out";
+    accepted.SetCommunicationTimeout(3);
+    EXPECT_EQ(pass(), 3000u);
+
+    // A new socket in the same connection starts without the option.
+    accepted.Close();
+    client.Close();
+    client.Open();
+    ASSERT_EQ(server.Accept(accepted), 1);
+    EXPECT_EQ(pass(), 3000u);
 }
 
 TEST_F(TCPIPConnectionSocket, ServerSideFailuresCarryTheirCodes)
