@@ -362,15 +362,9 @@ void PinToOneProcessor()
     sched_setaffinity(0, sizeof one, &one);
 }
 
+// Before main, so before the benchmark library or anything else starts a thread.
+[[maybe_unused]] const bool g_pinned = (PinToOneProcessor(), true);
+
 }
 
-int main(int argc, char** argv)
-{
-    PinToOneProcessor();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();
