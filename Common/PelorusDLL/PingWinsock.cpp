@@ -108,8 +108,9 @@ std::vector<BYTE> CPing::EchoRequest(unsigned short sequence, unsigned short siz
 CPing::EResponse CPing::DecodeResponse(const BYTE* packet, int length, const sockaddr_in& from,
                                        unsigned short sequence)
 {
+    constexpr int kMinIpHeader = 20;
     const int headerLength = length > 0 ? (packet[0] & 0x0F) * 4 : 0;
-    if (length <= 0 || length < headerLength + static_cast<int>(kEchoHeader)) {
+    if (headerLength < kMinIpHeader || length < headerLength + static_cast<int>(kEchoHeader)) {
         Trace(FormatW(L"CPing::DecodeResponse, Received too few bytes in ICMP response packet from address:%s\n",
                       std::wstring(ZELL::CSockAddress(from)).c_str()));
         return EResponse::Invalid;

@@ -91,6 +91,7 @@ TEST(PingDecodeResponse, TellsOurReplyFromEverythingElse)
     EXPECT_EQ(decode(Packet(0, OwnIdentifier(), 7), 20 + 11), Response::Invalid);
     EXPECT_EQ(decode(Packet(0, OwnIdentifier(), 7, 6), 20 + 12), Response::Invalid) << "the header is 24 bytes";
     EXPECT_EQ(decode(Packet(0, OwnIdentifier(), 7), 0), Response::Invalid);
+    EXPECT_EQ(decode(Packet(0, OwnIdentifier(), 7, 0)), Response::Invalid) << "a header length below 20 bytes";
     EXPECT_NE(capture.Text().find(L"CPing::DecodeResponse, Received too few bytes in ICMP response packet from "
                                   L"address:10.1.2.3\n"),
               std::wstring::npos);
