@@ -5,7 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <cstring>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -19,6 +25,9 @@ constexpr unsigned long kSocketError = 0x30000000u;
 
 class CSocketEnd : public CTCPIPConnection {
 public:
+    // The ends made here close without the wait a device gets.
+    CSocketEnd() { SetSettingsXML(L"<TCPIP CloseWaitTime='0'/>"); }
+
     using CTCPIPConnection::Accept;
     using CTCPIPConnection::Bind;
     using CTCPIPConnection::Create;
@@ -89,6 +98,7 @@ protected:
         ASSERT_EQ(server.Accept(accepted), 1);
         ASSERT_TRUE(accepted.IsOpen());
     }
+    void SetUp() override { ASSERT_TRUE(client.SetSettingsXML(L"<TCPIP CloseWaitTime='0'/>")); }
     void TearDown() override
     {
         client.Close();
@@ -146,6 +156,37 @@ TEST_F(TCPIPConnectionSocket, SocketMessageStopsOneShortOfItsBuffer)
         total += count;
     }
     EXPECT_EQ(total, 3000);
+}
+
+TEST_F(TCPIPConnectionSocket, InterruptedAcceptGivesZero)
+{
+    struct sigaction interrupting = {};
+    interrupting.sa_handler = [](int) {};
+    sigemptyset(&interrupting.sa_mask);
+    struct sigaction previous = {};
+    ASSERT_EQ(sigaction(SIGUSR1, &interrupting, &previous), 0);
+    const unsigned short port = server.BindLoopback(SOCK_STREAM);
+    server.Listen();
+
+    std::atomic<bool> returned{false};
+    const pthread_t waiting = pthread_self();
+    std::thread interrupter([&] {
+        for (int i = 0; i < 40 && !returned; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            pthread_kill(waiting, SIGUSR1);
+        }
+        // Should the signal never break the wait, a connection does.
+        if (!returned) {
+            Configure(client, port);
+            client.Open();
+        }
+    });
+    const int result = server.Accept(accepted);
+    returned = true;
+    interrupter.join();
+    sigaction(SIGUSR1, &previous, nullptr);
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(accepted.IsOpen());
 }
 
 DWORD ReceiveTimeoutOf(const CTCPIPConnection& connection)
