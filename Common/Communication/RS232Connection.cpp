@@ -43,6 +43,17 @@ bool FindName(const NameEntry<Value> (&table)[N], const std::wstring& name, Valu
     return false;
 }
 
+template <typename Value, std::size_t N>
+bool FindValue(const NameEntry<Value> (&table)[N], Value value, std::wstring& name)
+{
+    for (const auto& entry : table)
+        if (entry.value == value) {
+            name = entry.name;
+            return true;
+        }
+    return false;
+}
+
 // Closes the event of an overlapped request on every way out.
 class EventHandle {
 public:
@@ -186,6 +197,36 @@ BYTE CRS232Connection::StopbitsToDCBValue(const std::wstring& name)
     if (!FindName(kStopBits, ReplaceAll(name, L",", L"."), value))
         ReportInvalidName(L"StopbitsToDCBValue");
     return value;
+}
+
+template <typename Table, typename Value>
+std::wstring CRS232Connection::ReverseLookup(const Table& table, Value value, const wchar_t* fallback,
+                                             const wchar_t* function)
+{
+    std::wstring name = fallback;
+    if (!FindValue(table, value, name))
+        ReportInvalidName(function);
+    return name;
+}
+
+std::wstring CRS232Connection::DCBValueToParity(BYTE value)
+{
+    return ReverseLookup(kParity, value, L"Even", L"DCBValueToParity");
+}
+
+std::wstring CRS232Connection::DCBValueToDTRControl(DWORD value)
+{
+    return ReverseLookup(kDtrControl, value, L"Disable", L"DCBValueToDTRControl");
+}
+
+std::wstring CRS232Connection::DCBValueToRTSControl(DWORD value)
+{
+    return ReverseLookup(kRtsControl, value, L"Disable", L"DCBValueToRTSControl");
+}
+
+std::wstring CRS232Connection::DCBValueToStopbits(BYTE value)
+{
+    return ReverseLookup(kStopBits, value, L"1.5", L"DCBValueToStopbits");
 }
 
 // ------------------------------------------------------------- Open, Close

@@ -64,6 +64,12 @@ public:
     DWORD DTRControlToDCBValue(const std::wstring& name);
     DWORD RTSControlToDCBValue(const std::wstring& name);
     BYTE StopbitsToDCBValue(const std::wstring& name);
+    // The reverse: the first name of a value; an unknown value gives the
+    // table's fallback and is reported the same way.
+    std::wstring DCBValueToParity(BYTE value);
+    std::wstring DCBValueToDTRControl(DWORD value);
+    std::wstring DCBValueToRTSControl(DWORD value);
+    std::wstring DCBValueToStopbits(BYTE value);
 
     // The 16-bit sum of the bytes, modulo 65536.
     static std::uint16_t ByteSum(const unsigned char* data, std::size_t length);
@@ -99,6 +105,8 @@ private:
     void SetCommEventMask(DWORD mask);
     void Fail(const CRS232ConnectionException& error);
     void ReportInvalidName(const wchar_t* function);
+    template <typename Table, typename Value>
+    std::wstring ReverseLookup(const Table& table, Value value, const wchar_t* fallback, const wchar_t* function);
     bool FrameMatchesLengthField(const unsigned char* data, unsigned int length) const;
 
     Settings ReadSettings(const Xml::CXmlNode& element) const;

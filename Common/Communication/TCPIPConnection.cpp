@@ -124,7 +124,14 @@ void CTCPIPConnection::CloseQuietly()
 {
     if (m_socket != INVALID_SOCKET)
         closesocket(m_socket);
-    m_socket = INVALID_SOCKET;
+    TakeSocket(INVALID_SOCKET);
+}
+
+void CTCPIPConnection::TakeSocket(SOCKET s)
+{
+    m_socket = s;
+    m_appliedSendTimeout = kTimeoutUnknown;
+    m_appliedReceiveTimeout = kTimeoutUnknown;
 }
 
 // ---------------------------------------------------------------- Open, Close
@@ -176,7 +183,8 @@ void CTCPIPConnection::Close()
 
 void CTCPIPConnection::Create(int type)
 {
-    m_socket = socket(AF_INET, type, 0);
+    CloseQuietly();
+    TakeSocket(socket(AF_INET, type, 0));
     if (m_socket == INVALID_SOCKET)
         throw CTCPIPConnectionException(L"Failed to create a socket!", 3, L"socket() failed!", SocketError());
 }
@@ -230,6 +238,11 @@ void CTCPIPConnection::Connect(const sockaddr* address, unsigned long seconds)
         throw CTCPIPConnectionException(L"Failed to establish the connection!", 7, detail, error);
     u_long blocking = 0;
     ioctlsocket(m_socket, FIONBIO, &blocking);
+    // Every request is one write that waits for its answer: nothing is
+    // gained by holding a small frame back, and a held frame waits for the
+    // peer's delayed acknowledgement.
+    const BOOL noDelay = TRUE;
+    setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof(noDelay));
 }
 
 void CTCPIPConnection::Disconnect()
@@ -237,7 +250,7 @@ void CTCPIPConnection::Disconnect()
     if (m_socket == INVALID_SOCKET)
         return;
     const SOCKET closing = m_socket;
-    m_socket = INVALID_SOCKET;
+    TakeSocket(INVALID_SOCKET);
     if (closesocket(closing) == SOCKET_ERROR)
         throw CTCPIPConnectionException(L"Failed to close the socket!", 8, L"closesocket() failed!", SocketError());
 }
@@ -317,18 +330,23 @@ void CTCPIPConnection::TraceTransferFailure(const wchar_t* call, const wchar_t* 
     Log(line);
 }
 
+void CTCPIPConnection::ThrowTransferFailure(const wchar_t* call, const wchar_t* message, LONG code,
+                                            const wchar_t* detail, ULONGLONG start, unsigned long seconds) const
+{
+    const int wsaError = WSAGetLastError();
+    TraceTransferFailure(call, message, wsaError, GetTickCount64() - start, seconds);
+    throw CTCPIPConnectionException(message, code, detail, kSocketError | static_cast<ULONG>(wsaError));
+}
+
 int CTCPIPConnection::Send(const char* data, int length, unsigned long seconds)
 {
     SetSendTimeout(static_cast<int>(seconds));
     const ULONGLONG start = GetTickCount64();
     const int count = send(m_socket, data, length, 0);
-    if (count != SOCKET_ERROR)
-        return count;
-    const int wsaError = WSAGetLastError();
-    TraceTransferFailure(L"send()", L"Failed to send data on the connected socket!", wsaError,
-                         GetTickCount64() - start, seconds);
-    throw CTCPIPConnectionException(L"Failed to send data on the connected socket!", 9, L"Function send() failed!",
-                                    kSocketError | static_cast<ULONG>(wsaError));
+    if (count == SOCKET_ERROR)
+        ThrowTransferFailure(L"send()", L"Failed to send data on the connected socket!", 9,
+                             L"Function send() failed!", start, seconds);
+    return count;
 }
 
 int CTCPIPConnection::Receive(char* buffer, int length, unsigned long seconds)
@@ -336,20 +354,115 @@ int CTCPIPConnection::Receive(char* buffer, int length, unsigned long seconds)
     SetReceiveTimeout(static_cast<int>(seconds));
     const ULONGLONG start = GetTickCount64();
     const int count = recv(m_socket, buffer, length, 0);
-    if (count != SOCKET_ERROR)
-        return count;
-    const int wsaError = WSAGetLastError();
-    TraceTransferFailure(L"rcv()", L"Failed to receive data from the connected socket!", wsaError,
-                         GetTickCount64() - start, seconds);
-    throw CTCPIPConnectionException(L"Failed to receive data from the connected socket!", 11,
-                                    L"Function recv() failed!", kSocketError | static_cast<ULONG>(wsaError));
+    if (count == SOCKET_ERROR)
+        ThrowTransferFailure(L"rcv()", L"Failed to receive data from the connected socket!", 11,
+                             L"Function recv() failed!", start, seconds);
+    return count;
 }
 
+int CTCPIPConnection::SendTo(const char* data, int length, const sockaddr* to, unsigned long seconds)
+{
+    RequireSocket(L"Failed to send datagram on the connected socket!", 10);
+    SetSendTimeout(static_cast<int>(seconds));
+    const ULONGLONG start = GetTickCount64();
+    const int count = sendto(m_socket, data, length, 0, to, static_cast<int>(sizeof(sockaddr_in)));
+    if (count == SOCKET_ERROR)
+        ThrowTransferFailure(L"sendto()", L"Failed to send datagram on the connected socket!", 10,
+                             L"Function sendto() failed!", start, seconds);
+    return count;
+}
+
+int CTCPIPConnection::ReceiveFrom(char* buffer, int length, sockaddr_in* from, unsigned long seconds)
+{
+    RequireSocket(L"Failed to receive datagram from the connected socket!", 11);
+    SetReceiveTimeout(static_cast<int>(seconds));
+    const ULONGLONG start = GetTickCount64();
+    int fromLength = sizeof(sockaddr_in);
+    const int count = recvfrom(m_socket, buffer, length, 0, reinterpret_cast<sockaddr*>(from),
+                               from != nullptr ? &fromLength : nullptr);
+    if (count == SOCKET_ERROR)
+        ThrowTransferFailure(L"recvfrom()", L"Failed to receive datagram from the connected socket!", 11,
+                             L"Function recvfrom() failed!", start, seconds);
+    return count;
+}
+
+int CTCPIPConnection::GetSocketMessage(char (&message)[kSocketMessageSize])
+{
+    RequireSocket(L"Failed to receive data from the connected socket!", 11);
+    const int count = Receive(message, kSocketMessageSize - 1, m_settings.receiveTimeout);
+    message[count] = '\0';
+    return count;
+}
+
+// ------------------------------------------------------ Listening and names
+
+void CTCPIPConnection::Listen()
+{
+    constexpr int kBacklog = 5;
+    RequireSocket(L"Failed to listen for incomming connection!", 5);
+    if (listen(m_socket, kBacklog) == SOCKET_ERROR)
+        throw CTCPIPConnectionException(L"Failed to listen for incomming connection!", 5, L"listen() failed!",
+                                        SocketError());
+}
+
+int CTCPIPConnection::Accept(CTCPIPConnection& target)
+{
+    RequireSocket(L"Accepting incomming connection failed!", 6);
+    // Taking a socket into a connection that has one would lose the old one.
+    if (target.IsOpen())
+        throw CTCPIPConnectionException(L"Accepting incomming connection failed!", 6,
+                                        L"Target connection has a socket!", kSocketError | WSAEISCONN);
+    sockaddr_in peer = {};
+    int length = sizeof(peer);
+    const SOCKET accepted = accept(m_socket, reinterpret_cast<sockaddr*>(&peer), &length);
+    if (accepted != INVALID_SOCKET) {
+        target.TakeSocket(accepted);
+        return 1;
+    }
+    if (WSAGetLastError() == WSAEINTR)
+        return 0;
+    throw CTCPIPConnectionException(L"Accepting incomming connection failed!", 6, L"accept() failed!",
+                                    SocketError());
+}
+
+CSockAddress CTCPIPConnection::QueryAddress(bool peer) const
+{
+    const wchar_t* message = peer ? L"Failed to get address of the socket at the other end!"
+                                  : L"Failed to get local name for the socket!";
+    const LONG code = peer ? 13 : 14;
+    RequireSocket(message, code);
+    sockaddr_in address = {};
+    int length = sizeof(address);
+    const int result = peer ? getpeername(m_socket, reinterpret_cast<sockaddr*>(&address), &length)
+                            : getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
+    if (result == SOCKET_ERROR)
+        throw CTCPIPConnectionException(message, code, peer ? L"getpeername() failed!" : L"getsockname() failed!",
+                                        SocketError());
+    return CSockAddress(address);
+}
+
+CSockAddress CTCPIPConnection::GetPeerAddr() const
+{
+    return QueryAddress(true);
+}
+
+CSockAddress CTCPIPConnection::GetSockAddr() const
+{
+    return QueryAddress(false);
+}
+
+// Every transfer names its time-out, but the socket keeps the last one set:
+// only a change costs a call.
 void CTCPIPConnection::SetTimeout(int option, int seconds)
 {
-    const DWORD milliseconds = static_cast<DWORD>(seconds) * 1000u;
-    if (setsockopt(m_socket, SOL_SOCKET, option, &milliseconds, sizeof(milliseconds)) != SOCKET_ERROR)
+    int& applied = option == SO_SNDTIMEO ? m_appliedSendTimeout : m_appliedReceiveTimeout;
+    if (applied == seconds)
         return;
+    const DWORD milliseconds = static_cast<DWORD>(seconds) * 1000u;
+    if (setsockopt(m_socket, SOL_SOCKET, option, &milliseconds, sizeof(milliseconds)) != SOCKET_ERROR) {
+        applied = seconds;
+        return;
+    }
     const int wsaError = WSAGetLastError();
     Log(L"##############################################################\r\n");
     Log(L"### Failed to set timeout value for the connected socket!\r\n");

@@ -73,9 +73,31 @@ public:
 
     static const wchar_t* const kDefaultSettings;
 
+    // What one GetSocketMessage call takes: a message and its terminating 0.
+    static constexpr int kSocketMessageSize = 1500;
+
 protected:
     unsigned long ShortFragmentError() const override;
     unsigned long BadFragmentLengthError() const override;
+
+    // One socket call of a stream transfer, with its time-out in seconds.
+    virtual int Send(const char* data, int length, unsigned long seconds);
+    int Receive(char* buffer, int length, unsigned long seconds);
+
+    // The socket as a listening, accepting or datagram end; the connection
+    // to a device uses none of them.
+    void Create(int type);
+    void Bind(const sockaddr* address);
+    void Listen();
+    // Takes the next waiting connection into `target`, which must have no
+    // socket: 1 when it did, 0 when the wait was interrupted.
+    int Accept(CTCPIPConnection& target);
+    int SendTo(const char* data, int length, const sockaddr* to, unsigned long seconds);
+    int ReceiveFrom(char* buffer, int length, sockaddr_in* from, unsigned long seconds);
+    CSockAddress GetPeerAddr() const;
+    CSockAddress GetSockAddr() const;
+    // Up to kSocketMessageSize - 1 bytes with the receive time-out, then a 0 byte; the count.
+    int GetSocketMessage(char (&message)[kSocketMessageSize]);
 
 private:
     struct Settings {
@@ -97,12 +119,11 @@ private:
         std::int16_t lengthCorrection = 0;
     };
 
-    void Create(int type);
-    void Bind(const sockaddr* address);
     void Connect(const sockaddr* address, unsigned long seconds);
     void Disconnect();
-    int Send(const char* data, int length, unsigned long seconds);
-    int Receive(char* buffer, int length, unsigned long seconds);
+    CSockAddress QueryAddress(bool peer) const;
+    [[noreturn]] void ThrowTransferFailure(const wchar_t* call, const wchar_t* message, LONG code,
+                                           const wchar_t* detail, ULONGLONG start, unsigned long seconds) const;
     void SetSendTimeout(int seconds);
     void SetReceiveTimeout(int seconds);
     void SetTimeout(int option, int seconds);
@@ -118,8 +139,15 @@ private:
     void TraceSettingsError(const std::wstring& function, const std::wstring& error) const;
     void TraceNoSettingsFile(const wchar_t* function, const std::wstring& file, const wchar_t* message) const;
 
+    void TakeSocket(SOCKET s);
+
+    static constexpr int kTimeoutUnknown = -1;
+
     SOCKET m_socket = INVALID_SOCKET;
     Settings m_settings;
+    // The time-outs the socket holds, in seconds.
+    int m_appliedSendTimeout = kTimeoutUnknown;
+    int m_appliedReceiveTimeout = kTimeoutUnknown;
 };
 
 }

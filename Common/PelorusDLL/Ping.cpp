@@ -45,7 +45,7 @@ bool CPing::IsICMPAvailable()
     return true;
 }
 
-bool CPing::ResolveHost(const wchar_t* host, DWORD& address)
+bool CPing::ResolveHost(const wchar_t* host, DWORD& address, const wchar_t* caller)
 {
     const std::string text = Text::WideToUtf8(host);
     in_addr parsed{};
@@ -56,7 +56,7 @@ bool CPing::ResolveHost(const wchar_t* host, DWORD& address)
     hostent* entry = gethostbyname(text.c_str());
     if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_length != 4 || entry->h_addr_list == nullptr ||
         entry->h_addr_list[0] == nullptr) {
-        OutputDebugStringW(FormatW(L"CPing::PingUsingICMP, Could not resolve the host name %s\n", host).c_str());
+        OutputDebugStringW(FormatW(L"%s, Could not resolve the host name %s\n", caller, host).c_str());
         return false;
     }
     std::memcpy(&address, entry->h_addr_list[0], 4);
@@ -71,7 +71,7 @@ bool CPing::PingUsingICMP(const wchar_t* host, tPingReply* reply, unsigned char 
         return false;
     }
     DWORD address = 0;
-    if (!ResolveHost(host, address))
+    if (!ResolveHost(host, address, L"CPing::PingUsingICMP"))
         return false;
     // The unspecified address would reach this very machine here.
     if (IsUnspecified(address))

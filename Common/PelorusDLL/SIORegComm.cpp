@@ -220,8 +220,11 @@ DWORD CSIORegComm::CheckResponse(const tTelegram& response, unsigned int receive
     const BYTE* t = response.bytes;
     if (received < 3)
         return kNoReply;
+    // The bytes did arrive, so a wrong start is a bad reply even when one of
+    // them is 0; only a line that held low throughout (a break reads as zero
+    // bytes) counts as no reply.
     if (t[0] != 0x02 || t[1] != 0xFD)
-        return t[0] != 0 && t[1] != 0 ? kInvalidStart : kNoReply;
+        return t[0] == 0 && t[1] == 0 ? kNoReply : kInvalidStart;
     const unsigned int length = t[2];
     if (length < kMinLength || length > MAX_TELE_LEN || received < length)
         return kInvalidLength;

@@ -9,6 +9,8 @@
 #include "Platform/Base/Types.h"
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -60,6 +62,10 @@ DWORD IcmpSendEcho(HANDLE icmp, IPAddr destination, void* requestData, WORD requ
 DWORD SendARP(IPAddr destination, IPAddr source, void* macAddress, ULONG* length);
 
 namespace Net {
+// The Internet checksum (ones' complement sum of 16-bit words, big-endian),
+// to be stored big-endian.
+std::uint16_t InternetChecksum(const BYTE* data, std::size_t length);
+
 // The complete entry for `address` in a text laid out like /proc/net/arp.
 std::optional<std::array<BYTE, 6>> FindNeighbour(std::string_view table, IPAddr address);
 }

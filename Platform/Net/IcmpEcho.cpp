@@ -51,18 +51,6 @@ private:
 
 std::atomic<std::uint16_t> g_sequence{1};
 
-std::uint16_t Checksum(const BYTE* data, std::size_t length)
-{
-    std::uint32_t sum = 0;
-    for (std::size_t i = 0; i + 1 < length; i += 2)
-        sum += static_cast<std::uint32_t>(data[i] << 8 | data[i + 1]);
-    if (length % 2)
-        sum += static_cast<std::uint32_t>(data[length - 1] << 8);
-    while (sum >> 16)
-        sum = (sum & 0xFFFF) + (sum >> 16);
-    return static_cast<std::uint16_t>(~sum);
-}
-
 void ApplyOptions(int fd, const IP_OPTION_INFORMATION* options)
 {
     if (options == nullptr)
@@ -167,7 +155,7 @@ DWORD IcmpSendEcho(HANDLE icmp, IPAddr destination, void* requestData, WORD requ
     request[7] = static_cast<BYTE>(sequence);
     if (requestSize > 0)
         std::memcpy(request.data() + kIcmpHeader, requestData, requestSize);
-    const std::uint16_t sum = Checksum(request.data(), request.size());
+    const std::uint16_t sum = Net::InternetChecksum(request.data(), request.size());
     request[2] = static_cast<BYTE>(sum >> 8);
     request[3] = static_cast<BYTE>(sum);
 
@@ -220,4 +208,20 @@ DWORD IcmpSendEcho(HANDLE icmp, IPAddr destination, void* requestData, WORD requ
     WriteRecord(replyBuffer, record);
     SetLastError(IP_REQ_TIMED_OUT);
     return 0;
+}
+
+namespace Net {
+
+std::uint16_t InternetChecksum(const BYTE* data, std::size_t length)
+{
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i + 1 < length; i += 2)
+        sum += static_cast<std::uint32_t>(data[i] << 8 | data[i + 1]);
+    if (length % 2)
+        sum += static_cast<std::uint32_t>(data[length - 1] << 8);
+    while (sum >> 16)
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    return static_cast<std::uint16_t>(~sum);
+}
+
 }

@@ -92,6 +92,22 @@ int MoveOffZero(int fd)
     return moved;
 }
 
+// An IPv4 socket that bind has not given a port yet.
+bool IsUnboundIpv4(int fd)
+{
+    sockaddr_in local{};
+    socklen_t size = sizeof(local);
+    return ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size) == 0 && local.sin_family == AF_INET &&
+           local.sin_port == 0;
+}
+
+int SocketType(int fd)
+{
+    int type = 0;
+    socklen_t size = sizeof(type);
+    return PosixGetOption(fd, SOL_SOCKET, SO_TYPE, &type, &size) == 0 ? type : 0;
+}
+
 constexpr int kWsaWaitAll = 0x8;
 
 bool TranslateFlags(int flags, int& posixFlags)
@@ -261,6 +277,9 @@ int listen(SOCKET s, int backlog)
     int fd = 0;
     if (!ToDescriptor(s, fd))
         return SOCKET_ERROR;
+    // The platform listens only where bind chose the port; POSIX would pick one silently.
+    if (IsUnboundIpv4(fd))
+        return Fail(WSAEINVAL);
     if (::listen(fd, backlog) != 0)
         return FailErrno();
     return 0;
@@ -385,6 +404,15 @@ int recvfrom(SOCKET s, char* buffer, int length, int flags, sockaddr* from, int*
         return SOCKET_ERROR;
     if ((buffer == nullptr && length > 0) || (from != nullptr && (fromLength == nullptr || *fromLength < 0)))
         return Fail(WSAEFAULT);
+    const int type = SocketType(fd);
+    const bool datagram = type == SOCK_DGRAM || type == SOCK_RAW;
+    // A UDP socket receives only once it has a port: the platform refuses the
+    // call, where POSIX would wait on a port nobody knows. Raw sockets have no port.
+    if (type == SOCK_DGRAM && IsUnboundIpv4(fd))
+        return Fail(WSAEINVAL);
+    // With MSG_TRUNC a datagram reports its whole length, so a cut one can be told apart.
+    if (datagram)
+        posixFlags |= MSG_TRUNC;
     socklen_t size = from != nullptr ? static_cast<socklen_t>(*fromLength) : 0;
     ssize_t received = 0;
     do {
@@ -395,6 +423,10 @@ int recvfrom(SOCKET s, char* buffer, int length, int flags, sockaddr* from, int*
         return FailTransfer(fd);
     if (from != nullptr)
         *fromLength = static_cast<int>(std::min<socklen_t>(size, static_cast<socklen_t>(*fromLength)));
+    // The platform fills the buffer with the first part of a datagram too
+    // large for it, drops the rest and reports the loss.
+    if (received > length)
+        return Fail(WSAEMSGSIZE);
     return static_cast<int>(received);
 }
 
@@ -430,6 +462,12 @@ int setsockopt(SOCKET s, int level, int option, const char* value, int length)
         time.tv_sec = static_cast<time_t>(milliseconds / 1000);
         time.tv_usec = static_cast<suseconds_t>((milliseconds % 1000) * 1000);
         result = PosixSetOption(fd, level, option, &time, sizeof(time));
+    } else if (level == IPPROTO_IP && option == IP_DONTFRAGMENT) {
+        int on = 0;
+        for (int i = 0; i < std::min(length, static_cast<int>(sizeof(int))); ++i)
+            on |= static_cast<unsigned char>(value[i]);
+        const int discover = on != 0 ? IP_PMTUDISC_DO : IP_PMTUDISC_DONT;
+        result = PosixSetOption(fd, IPPROTO_IP, IP_MTU_DISCOVER, &discover, sizeof(discover));
     } else if (level == SOL_SOCKET && option == SO_LINGER && length < static_cast<int>(sizeof(linger))) {
         if (length < static_cast<int>(sizeof(WsaLinger)))
             return Fail(WSAEFAULT);

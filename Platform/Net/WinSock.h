@@ -12,6 +12,7 @@
 #include "Platform/Base/Types.h"
 
 #include <concepts>
+#include <cstddef>
 #include <type_traits>
 #include <utility>
 
@@ -161,6 +162,10 @@ int recv(SOCKET s, char* buffer, int length, int flags);
 int sendto(SOCKET s, const char* data, int length, int flags, const sockaddr* to, int toLength);
 int recvfrom(SOCKET s, char* buffer, int length, int flags, sockaddr* from, int* fromLength);
 
+// The platform's own IPPROTO_IP option: a boolean that sets the DF bit on
+// every datagram (path MTU discovery "do" here, "don't" when cleared).
+inline constexpr int IP_DONTFRAGMENT = 14;
+
 // SO_RCVTIMEO and SO_SNDTIMEO take and give a DWORD of milliseconds (0 waits
 // without limit); SO_ERROR gives a WSA number; boolean options accept 1 to 4 bytes.
 int setsockopt(SOCKET s, int level, int option, const char* value, int length);
@@ -215,6 +220,15 @@ int recvfrom(SOCKET s, Buffer* buffer, Length length, int flags, sockaddr* from,
     return Net::FitsInt(length) ? recvfrom(s, reinterpret_cast<char*>(buffer), static_cast<int>(length), flags, from,
                                            reinterpret_cast<int*>(fromLength))
                                 : SOCKET_ERROR;
+}
+// Neither the sender's address nor its length wanted.
+template <class Buffer, std::integral Length>
+    requires(!std::is_const_v<Buffer>)
+int recvfrom(SOCKET s, Buffer* buffer, Length length, int flags, std::nullptr_t, std::nullptr_t)
+{
+    return Net::FitsInt(length)
+               ? recvfrom(s, reinterpret_cast<char*>(buffer), static_cast<int>(length), flags, nullptr, static_cast<int*>(nullptr))
+               : SOCKET_ERROR;
 }
 template <class Value, std::integral Length>
 int setsockopt(SOCKET s, int level, int option, const Value* value, Length length)

@@ -51,20 +51,35 @@ int RemainingMs(Clock::time_point deadline)
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// Reads exactly size bytes. idle: the first byte may take any time (the
-// connection waits for the host), the rest must come within timeoutMs.
-bool ReadExact(int fd, int wakeFd, uint8_t* buffer, size_t size, bool idle, uint32_t timeoutMs)
+// Room for bytes that come along behind a frame in the same read; the first
+// read takes a whole fragment of the usual size in one call.
+constexpr size_t kTrailingRoom = 64;
+constexpr size_t kFirstRead = 4096;
+
+// Reads one frame: the header, then as many bytes as `bodyOf(header)` says
+// follow it. The first byte may take any time (the connection waits for the
+// host), the rest must come within timeoutMs. The host sends one frame and
+// waits for its answer, so bytes already behind the frame belong to it: they
+// stay in `frame`, which then fails its size check. The socket is
+// non-blocking: bytes already there are taken at once, and only an empty
+// socket is waited for (a stop ends that wait).
+template <typename BodyOf>
+bool ReadFrame(int fd, int wakeFd, uint32_t timeoutMs, BodyOf bodyOf, std::vector<uint8_t>& frame)
 {
+    size_t needed = CServiceFrame::kHeaderSize;
+    bool headerSeen = false;
+    frame.resize(kFirstRead);
     size_t got = 0;
     Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (got < size) {
-        const bool unlimited = idle && got == 0;
-        const ENWait wait = WaitFor(fd, POLLIN, wakeFd, unlimited ? -1 : RemainingMs(deadline));
-        if (wait != ENWait::Ready)
+    bool mustWait = false;
+    while (got < needed) {
+        const bool unlimited = got == 0;
+        if (mustWait && WaitFor(fd, POLLIN, wakeFd, unlimited ? -1 : RemainingMs(deadline)) != ENWait::Ready)
             return false;
-        const ssize_t n = ::recv(fd, buffer + got, size - got, 0);
+        const ssize_t n = ::recv(fd, frame.data() + got, frame.size() - got, 0);
         if (n == 0)
             return false;
+        mustWait = n < 0;
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)
                 continue;
@@ -73,7 +88,14 @@ bool ReadExact(int fd, int wakeFd, uint8_t* buffer, size_t size, bool idle, uint
         if (unlimited)
             deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         got += static_cast<size_t>(n);
+        if (!headerSeen && got >= CServiceFrame::kHeaderSize) {
+            headerSeen = true;
+            needed += bodyOf(frame.data());
+            if (frame.size() < needed + kTrailingRoom)
+                frame.resize(needed + kTrailingRoom);
+        }
     }
+    frame.resize(got);
     return true;
 }
 
@@ -81,11 +103,13 @@ bool WriteAll(int fd, int wakeFd, const std::vector<uint8_t>& bytes)
 {
     size_t sent = 0;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kSendTimeoutMs);
+    // Only a full send buffer is waited for.
+    bool mustWait = false;
     while (sent < bytes.size()) {
-        const ENWait wait = WaitFor(fd, POLLOUT, wakeFd, RemainingMs(deadline));
-        if (wait != ENWait::Ready)
+        if (mustWait && WaitFor(fd, POLLOUT, wakeFd, RemainingMs(deadline)) != ENWait::Ready)
             return false;
         const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        mustWait = n < 0;
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)
                 continue;
@@ -231,15 +255,9 @@ void CDeviceSimulator::SessionLoop(tSession& session)
     CServiceSession protocol(model_, faults_, &log_, session.id);
     bool reset = false;
     std::vector<uint8_t> frame;
+    const auto bodyOf = [&protocol](const uint8_t* header) { return protocol.BodySize(header); };
     for (;;) {
-        frame.assign(CServiceFrame::kHeaderSize, 0);
-        const uint32_t timeoutMs = protocol.FrameTimeoutMs();
-        if (!ReadExact(session.fd, wakeRead_, frame.data(), frame.size(), true, timeoutMs))
-            break;
-        const size_t body = protocol.BodySize(frame.data());
-        frame.resize(CServiceFrame::kHeaderSize + body);
-        if (body != 0 &&
-            !ReadExact(session.fd, wakeRead_, frame.data() + CServiceFrame::kHeaderSize, body, false, timeoutMs))
+        if (!ReadFrame(session.fd, wakeRead_, protocol.FrameTimeoutMs(), bodyOf, frame))
             break;
 
         const tReaction reaction = protocol.OnFrame(frame);

@@ -1,5 +1,6 @@
 #include "Common/Communication/RS232Connection.h"
 #include "Common/SystemHelper/StringUtils.h"
+#include "Platform/Base/LastError.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <gtest/gtest.h>
@@ -337,4 +338,34 @@ TEST(RS232ConnectionNames, LookupsIgnoreCaseAndFallBack)
     EXPECT_EQ(connection.DTRControlToDCBValue(L"handshake"), DTR_CONTROL_HANDSHAKE);
     EXPECT_EQ(connection.RTSControlToDCBValue(L"Toggle"), RTS_CONTROL_TOGGLE);
     EXPECT_EQ(connection.RTSControlToDCBValue(L"bogus"), RTS_CONTROL_DISABLE);
+}
+
+TEST(RS232ConnectionNames, ReverseLookupsGiveTheFirstNameOrTheFallback)
+{
+    CRS232Connection connection;
+    SetLastError(0);
+    EXPECT_EQ(connection.DCBValueToParity(ODDPARITY), L"Odd");
+    EXPECT_EQ(connection.DCBValueToParity(SPACEPARITY), L"Space");
+    EXPECT_EQ(connection.DCBValueToDTRControl(DTR_CONTROL_HANDSHAKE), L"Handshake");
+    EXPECT_EQ(connection.DCBValueToRTSControl(RTS_CONTROL_TOGGLE), L"Toggle");
+    EXPECT_EQ(connection.DCBValueToStopbits(TWOSTOPBITS), L"2");
+    EXPECT_EQ(connection.DCBValueToStopbits(ONESTOPBIT), L"1");
+    EXPECT_EQ(GetLastError(), 0u);
+    EXPECT_STREQ(connection.GetLastErrorMessage(), L"");
+
+    const auto reported = [&](const wchar_t* function) {
+        const bool named = std::wstring(connection.GetLastErrorMessage()) ==
+                           std::wstring(L"ERROR: CRS232Connection::") + function + L"() -> Invalid parameter value!";
+        const bool coded = GetLastError() == 0x20200008u;
+        SetLastError(0);
+        return named && coded;
+    };
+    EXPECT_EQ(connection.DCBValueToParity(5), L"Even");
+    EXPECT_TRUE(reported(L"DCBValueToParity"));
+    EXPECT_EQ(connection.DCBValueToDTRControl(3), L"Disable");
+    EXPECT_TRUE(reported(L"DCBValueToDTRControl"));
+    EXPECT_EQ(connection.DCBValueToRTSControl(4), L"Disable");
+    EXPECT_TRUE(reported(L"DCBValueToRTSControl"));
+    EXPECT_EQ(connection.DCBValueToStopbits(3), L"1.5");
+    EXPECT_TRUE(reported(L"DCBValueToStopbits"));
 }

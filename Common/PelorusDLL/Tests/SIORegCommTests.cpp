@@ -174,10 +174,13 @@ TEST_F(SIORegCommTest, ResponseStartAndLengthErrors)
     EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), CSIORegComm::kNoReply);
 
-    line.input.clear();
-    line.Answer({0x05, 0x06, 0x0C, 0, 0, 1, 0, 0, 0, 0, 0, 0});
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
-    EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidStart);
+    for (const auto& start : {std::vector<unsigned char>{0x05, 0x06}, std::vector<unsigned char>{0x02, 0x00},
+                              std::vector<unsigned char>{0x00, 0xFD}}) {
+        line.input.clear();
+        line.Answer({start[0], start[1], 0x0C, 0, 0, 1, 0, 0, 0, 0, 0, 0});
+        EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+        EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidStart) << int(start[0]) << " " << int(start[1]);
+    }
 
     line.input.clear();
     line.Answer({0x02, 0xFD, 11, 0, 0, 1, 0, 0, 0, 0, 0});

@@ -250,6 +250,16 @@ TEST_F(TCPIPRegisters, RoundTripAndOutOfRangeArguments)
     EXPECT_EQ(sim.Log().Size(), 0u);
 }
 
+TEST_F(TCPIPRegisters, HighestWordIsStillAnArgument)
+{
+    Device([](tDeviceData& d) { d.registers[{0xFFFF, 0xFFFF}].words = {0x1234}; });
+    unsigned short word = 0;
+    ASSERT_TRUE(service.ReadRegister(0xFFFF, 0xFFFF, 0, 1, &word)) << std::hex << service.GetLastErrorCode();
+    EXPECT_EQ(word, 0x1234);
+    EXPECT_FALSE(service.ReadRegister(0x10000, 0xFFFF, 0, 1, &word));
+    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
+}
+
 TEST_F(TCPIPRegisters, TableInfoIsSorted)
 {
     Device([](tDeviceData& d) { d.tableInfoOverride = {{100, 64}, {0, 256}, {9, 4}, {1, 0x3FF}}; });

@@ -116,3 +116,17 @@ TEST(NeighbourTable, SendArpChecksItsArgumentsAndKnowsNoLoopbackAddress)
     EXPECT_EQ(SendARP(Address("127.0.0.1"), 0, mac, &shortLength), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(SendARP(Address("127.0.0.1"), 0, nullptr, &length), ERROR_INVALID_PARAMETER);
 }
+
+TEST(InternetChecksum, FollowsTheWorkedExampleAndPadsAnOddByte)
+{
+    const BYTE example[] = {0x00, 0x01, 0xF2, 0x03, 0xF4, 0xF5, 0xF6, 0xF7};
+    EXPECT_EQ(Net::InternetChecksum(example, sizeof(example)), 0x220D);
+    const BYTE odd[] = {0x00, 0x01, 0xF2};
+    EXPECT_EQ(Net::InternetChecksum(odd, sizeof(odd)), static_cast<std::uint16_t>(~(0x0001 + 0xF200)));
+    // A packet with its checksum in place sums to zero.
+    BYTE packet[] = {0x08, 0x00, 0x00, 0x00, 0x12, 0x34, 0x00, 0x01, 0x45};
+    const std::uint16_t sum = Net::InternetChecksum(packet, sizeof(packet));
+    packet[2] = static_cast<BYTE>(sum >> 8);
+    packet[3] = static_cast<BYTE>(sum);
+    EXPECT_EQ(Net::InternetChecksum(packet, sizeof(packet)), 0);
+}

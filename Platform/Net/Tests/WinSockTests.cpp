@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <ctime>
+#include <string>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -423,4 +424,101 @@ TEST(WinSockDescriptorZero, WorksAsASocketAndIsNeverHandedOut)
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+using WinSockDatagram = WinSockTest;
+
+namespace {
+
+// A datagram socket bound to an ephemeral loopback port; the port is read back.
+SOCKET BoundDatagram(u_short& port)
+{
+    const SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address = Loopback(0);
+    int length = sizeof(address);
+    if (s == INVALID_SOCKET || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        ADD_FAILURE() << "datagram set-up failed: " << WSAGetLastError();
+    port = ntohs(address.sin_port);
+    return s;
+}
+
+}
+
+TEST_F(WinSockDatagram, RoundTripNamesTheSender)
+{
+    u_short serverPort = 0;
+    u_short clientPort = 0;
+    const SOCKET server = BoundDatagram(serverPort);
+    const SOCKET client = BoundDatagram(clientPort);
+    const sockaddr_in to = Loopback(serverPort);
+    ASSERT_EQ(sendto(client, "ping", 4, 0, reinterpret_cast<const sockaddr*>(&to), sizeof(to)), 4);
+    char buffer[16] = {};
+    sockaddr_in from{};
+    int fromLength = sizeof(from);
+    ASSERT_EQ(recvfrom(server, buffer, sizeof(buffer), 0, reinterpret_cast<sockaddr*>(&from), &fromLength), 4);
+    EXPECT_STREQ(buffer, "ping");
+    EXPECT_EQ(fromLength, static_cast<int>(sizeof(from)));
+    EXPECT_EQ(ntohs(from.sin_port), clientPort);
+    EXPECT_EQ(sendto(server, "pong!", 5, 0, reinterpret_cast<const sockaddr*>(&from), fromLength), 5);
+    ASSERT_EQ(recvfrom(client, buffer, sizeof(buffer), 0, nullptr, nullptr), 5);
+    EXPECT_EQ(std::string(buffer, 5), "pong!");
+    closesocket(server);
+    closesocket(client);
+}
+
+TEST_F(WinSockDatagram, TooSmallBufferTakesTheFirstPartAndReportsTheLoss)
+{
+    u_short port = 0;
+    const SOCKET server = BoundDatagram(port);
+    const SOCKET client = socket(AF_INET, SOCK_DGRAM, 0);
+    const sockaddr_in to = Loopback(port);
+    ASSERT_EQ(sendto(client, "abcdefgh", 8, 0, reinterpret_cast<const sockaddr*>(&to), sizeof(to)), 8);
+    ASSERT_EQ(sendto(client, "xy", 2, 0, reinterpret_cast<const sockaddr*>(&to), sizeof(to)), 2);
+    char buffer[4] = {};
+    EXPECT_EQ(recvfrom(server, buffer, sizeof(buffer), 0, nullptr, nullptr), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEMSGSIZE);
+    EXPECT_EQ(std::string(buffer, 4), "abcd");
+    EXPECT_EQ(recvfrom(server, buffer, sizeof(buffer), 0, nullptr, nullptr), 2) << "the rest is dropped";
+    EXPECT_EQ(std::string(buffer, 2), "xy");
+    closesocket(server);
+    closesocket(client);
+}
+
+TEST_F(WinSockDatagram, UnboundSocketsNeitherReceiveNorListen)
+{
+    const SOCKET datagram = socket(AF_INET, SOCK_DGRAM, 0);
+    char buffer[4];
+    EXPECT_EQ(recvfrom(datagram, buffer, sizeof(buffer), 0, nullptr, nullptr), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEINVAL);
+    const sockaddr_in to = Loopback(UnusedPort());
+    ASSERT_EQ(sendto(datagram, "x", 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof(to)), 1);
+    u_long nonBlocking = 1;
+    ASSERT_EQ(ioctlsocket(datagram, FIONBIO, &nonBlocking), 0);
+    EXPECT_EQ(recvfrom(datagram, buffer, sizeof(buffer), 0, nullptr, nullptr), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK) << "a send gives the socket its port";
+    closesocket(datagram);
+
+    const SOCKET stream = socket(AF_INET, SOCK_STREAM, 0);
+    EXPECT_EQ(listen(stream, 5), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEINVAL);
+    closesocket(stream);
+}
+
+TEST_F(WinSockDatagram, DontFragmentSwitchesPathMtuDiscovery)
+{
+    const SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
+    const auto discovery = [&] {
+        int mode = -1;
+        int size = sizeof(mode);
+        getsockopt(s, IPPROTO_IP, IP_MTU_DISCOVER, &mode, &size);
+        return mode;
+    };
+    const BOOL on = TRUE;
+    ASSERT_EQ(setsockopt(s, IPPROTO_IP, IP_DONTFRAGMENT, &on, sizeof(on)), 0);
+    EXPECT_EQ(discovery(), IP_PMTUDISC_DO);
+    const char off = 0;
+    ASSERT_EQ(setsockopt(s, IPPROTO_IP, IP_DONTFRAGMENT, &off, 1), 0);
+    EXPECT_EQ(discovery(), IP_PMTUDISC_DONT);
+    closesocket(s);
 }

@@ -375,3 +375,18 @@ TEST_F(ServiceProtocol, HeaderThenSilenceIsDroppedAfterFrameTimeout)
     EXPECT_TRUE(client_.eof);
     EXPECT_TRUE(sim_.WaitForOpenConnections(0, 2s));
 }
+
+TEST_F(ServiceProtocol, BytesBehindACompleteFrameAreRefusedWithTheLine)
+{
+    auto frame = MakeFrame({}, Words({0x107}));
+    frame.push_back(0xEE);
+    frame.push_back(0xEE);
+    ASSERT_TRUE(client_.Send(frame));
+    EXPECT_TRUE(client_.Receive(1, 2000).empty());
+    EXPECT_TRUE(client_.eof) << "the frame must not be answered";
+    EXPECT_TRUE(sim_.Log().Records().empty());
+
+    CTestClient next;
+    ASSERT_TRUE(next.Connect(sim_.Port()));
+    EXPECT_TRUE(next.Exchange({}, Words({0x107}))) << "an exact frame is still served";
+}
