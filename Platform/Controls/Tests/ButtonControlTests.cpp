@@ -253,6 +253,21 @@ TEST(ButtonControl, AsksTheParentForColoursAndTakesImagesAndFonts)
     DeleteObject(first);
     DeleteObject(second);
 
+    // An icon in a BS_ICON button is centred on its face.
+    HWND iconic = s.Add(L"Button", L"", BS_PUSHBUTTON | BS_ICON, 150, 40, 40, 40, 4);
+    ICONINFO info;
+    info.hbmColor = SolidBitmap(16, 16, RGB(200, 0, 0));
+    info.hbmMask = CreateBitmap(16, 16, 1, 1, nullptr);
+    HICON redIcon = CreateIconIndirect(&info);
+    EXPECT_EQ(SendMessageW(iconic, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(redIcon)), 0);
+    EXPECT_EQ(SendMessageW(iconic, BM_GETIMAGE, IMAGE_ICON, 0), reinterpret_cast<LRESULT>(redIcon));
+    EXPECT_EQ(s.PixelOf(iconic, {20, 20}), RGB(200, 0, 0));
+    EXPECT_EQ(s.PixelOf(iconic, {8, 20}), GetSysColor(COLOR_BTNFACE));
+    DestroyWindow(iconic);
+    DestroyIcon(redIcon);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+
     HFONT font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     EXPECT_EQ(SendMessageW(push, WM_GETFONT, 0, 0), 0);
     SendMessageW(push, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -192,10 +192,11 @@ private:
         }
     }
 
+    // Declared before the window, so that they outlive what it says while it goes.
     Platform::ManualClockScope m_clock{10000000};
+    std::vector<Note> m_notes;
     UiTest::Handler m_parent;
     UiTest::WindowGuard m_guard;
-    std::vector<Note> m_notes;
 };
 
 // A bitmap of one colour.

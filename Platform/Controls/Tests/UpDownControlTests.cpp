@@ -25,6 +25,14 @@ struct Spin {
         if ((style & UDS_AUTOBUDDY) == 0)
             SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
     }
+    ~Spin()
+    {
+        for (HWND hwnd : {spin, buddy})
+            if (IsWindow(hwnd))
+                DestroyWindow(hwnd);
+    }
+    Spin(const Spin&) = delete;
+    Spin& operator=(const Spin&) = delete;
     std::wstring Text() const
     {
         wchar_t buffer[64]{};
@@ -193,6 +201,7 @@ TEST(UpDownControl, HoldingAnArrowRepeatsAndAccelerates)
 
 TEST(UpDownControl, ArrowKeysInTheBuddyStepAndTheBuddyComesBackWhole)
 {
+    UiTest::Handler other;  // outlives the windows
     Scene s;
     Spin spin(s, UDS_SETBUDDYINT | UDS_ARROWKEYS);
     SendMessageW(spin.spin, UDM_SETRANGE32, 0, 10);
@@ -211,7 +220,6 @@ TEST(UpDownControl, ArrowKeysInTheBuddyStepAndTheBuddyComesBackWhole)
     EXPECT_EQ(SendMessageW(spin.spin, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
 
     // Another buddy: the first gets its own procedure back.
-    UiTest::Handler other;
     HWND second = UiTest::Create(&other, WS_CHILD | WS_VISIBLE, 10, 60, 80, 20, s.Top(), 3);
     EXPECT_EQ(SendMessageW(spin.spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(second), 0),
               reinterpret_cast<LRESULT>(spin.buddy));
@@ -241,8 +249,8 @@ TEST(UpDownControl, AHorizontalSpinReportsWithHScroll)
 
 TEST(UpDownControl, RendersTheClassicLook)
 {
+    UiTest::Handler buddyHandler;  // outlives the windows
     Scene s(160, 60);
-    UiTest::Handler buddyHandler;
     HWND buddy = UiTest::Create(&buddyHandler, WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 60, 22, s.Top(), 1);
     s.Add(UPDOWN_CLASSW, L"", UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_SETBUDDYINT, 0, 0, 16, 22, 2);
     HWND pressed = s.Add(UPDOWN_CLASSW, L"", 0, 80, 10, 16, 22, 3);
