@@ -285,7 +285,7 @@ LRESULT CButtonControl::OnSetImage(WPARAM kind, LPARAM image)
 {
     if (kind != IMAGE_BITMAP && kind != IMAGE_ICON)
         return 0;
-    HANDLE previous = m_imageKind == kind ? m_image : nullptr;
+    HANDLE previous = m_image;
     m_image = reinterpret_cast<HANDLE>(image);
     m_imageKind = static_cast<UINT>(kind);
     Redraw();
