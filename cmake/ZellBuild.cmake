@@ -35,11 +35,20 @@ function(zell_module_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
-# zell_test(NAME SOURCES ... LIBS ...)
+# zell_test(NAME SOURCES ... LIBS ... [TIMEOUT seconds])
 # A GoogleTest program registered with CTest. Without SOURCES, every .cpp of
-# the calling folder's Tests/ folder is taken.
+# the calling folder's Tests/ folder is taken. TIMEOUT in seconds (30 unless
+# given; at most 120) is a few times the program's run time in the sanitized
+# build on a busy machine, so that a hang fails soon and names the program
+# (it takes precedence over `ctest --timeout`).
 function(zell_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 30)
+  endif()
+  if(ARG_TIMEOUT GREATER 120)
+    message(FATAL_ERROR "zell_test(${name}): a time-out above 120 s hides a hang")
+  endif()
   if(NOT ARG_SOURCES)
     file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/Tests/*.cpp)
   endif()
@@ -50,7 +59,7 @@ function(zell_test name)
   target_compile_options(${name} PRIVATE ${ZELL_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest GTest::gtest_main Threads::Threads)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name};ZELL_DISPLAY=headless")
 endfunction()
 

@@ -22,7 +22,8 @@ zell_test(PlatformDisplayX11Tests
     ${CMAKE_CURRENT_LIST_DIR}/Tests/X11KeyMapTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Tests/X11DisplayTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Tests/X11TestServer.cpp
-  LIBS PlatformDisplay)
+  LIBS PlatformDisplay
+  TIMEOUT 60)
 
 # The screen test: the demo window on a private Xvfb against its headless rendering.
 pkg_check_modules(ZELL_X11_PANGOCAIRO IMPORTED_TARGET pangocairo)
@@ -38,7 +39,8 @@ if(ZELL_X11_PANGOCAIRO_FOUND)
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11ScreenTests.cpp
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11DemoLayout.cpp
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11TestServer.cpp
-    LIBS PlatformDisplay PkgConfig::ZELL_X11_PANGOCAIRO)
+    LIBS PlatformDisplay PkgConfig::ZELL_X11_PANGOCAIRO
+    TIMEOUT 60)
   add_dependencies(PlatformDisplayX11ScreenTests X11DemoWindow)
   target_compile_definitions(PlatformDisplayX11ScreenTests PRIVATE
     ZELL_X11_DEMO="$<TARGET_FILE:X11DemoWindow>"

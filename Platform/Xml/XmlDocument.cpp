@@ -3,8 +3,10 @@
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Xml/XmlDecoder.h"
 #include "Platform/Xml/XmlDocumentData.h"
+#include "Platform/Xml/XmlReferences.h"
 #include "Platform/Xml/XmlWriter.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -27,6 +29,27 @@ bool IsWhiteOnly(const char* text)
             return false;
     }
     return true;
+}
+
+// The parser counts bytes of UTF-8; the caller counts characters.
+std::size_t CharacterOffset(const std::string& utf8, std::ptrdiff_t byteOffset)
+{
+    std::size_t chars = 0;
+    const auto end = std::min<std::size_t>(static_cast<std::size_t>(std::max<std::ptrdiff_t>(byteOffset, 0)), utf8.size());
+    for (std::size_t i = 0; i < end; ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80)
+            ++chars;
+    }
+    return chars;
+}
+
+// Where in the buffer the fault is: its text searched from its node on.
+std::ptrdiff_t FaultOffset(const std::string& utf8, const CReferenceFault& fault)
+{
+    if (fault.nodeOffset < 0)
+        return 0;
+    const auto at = utf8.find(fault.faultyText, static_cast<std::size_t>(fault.nodeOffset));
+    return at == std::string::npos ? fault.nodeOffset : static_cast<std::ptrdiff_t>(at);
 }
 
 std::wstring ErrnoText(int error)
@@ -85,22 +108,16 @@ bool CXmlDocument::Parse(std::wstring_view text)
     auto data = std::make_shared<CDocumentData>();
     data->preserveWhiteSpace = m_preserveWhiteSpace;
     const std::string utf8 = Text::WideToUtf8(text);
-    unsigned flags = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi
-        | pugi::parse_doctype | pugi::parse_fragment; // fragment: top-level text is kept, and refused below
+    // References are resolved by ResolveReferences, which refuses those the
+    // parser would keep as literal text.
+    unsigned flags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_declaration | pugi::parse_comments
+        | pugi::parse_pi | pugi::parse_doctype | pugi::parse_fragment; // fragment: top-level text is kept, and refused below
     if (m_preserveWhiteSpace)
         flags |= pugi::parse_ws_pcdata;
     const pugi::xml_parse_result result
         = data->document.load_buffer(utf8.data(), utf8.size(), flags, pugi::encoding_utf8);
-    if (!result) {
-        // The parser counts bytes of UTF-8; the caller counts characters.
-        std::size_t chars = 0;
-        const auto end = std::min<std::size_t>(static_cast<std::size_t>(result.offset), utf8.size());
-        for (std::size_t i = 0; i < end; ++i) {
-            if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80)
-                ++chars;
-        }
-        return Fail(Text::Utf8ToWide(result.description()), chars, text);
-    }
+    if (!result)
+        return Fail(Text::Utf8ToWide(result.description()), CharacterOffset(utf8, result.offset), text);
     std::size_t elements = 0;
     for (auto child = data->document.first_child(); child; child = child.next_sibling()) {
         if (child.type() == pugi::node_element)
@@ -110,6 +127,8 @@ bool CXmlDocument::Parse(std::wstring_view text)
     }
     if (elements != 1)
         return Fail(elements == 0 ? L"no document element" : L"only one top-level element is allowed", 0, text);
+    if (CReferenceFault fault; !ResolveReferences(data->document, fault))
+        return Fail(fault.reason, CharacterOffset(utf8, FaultOffset(utf8, fault)), text);
     m_data = std::move(data);
     m_error = CParseError{};
     return true;

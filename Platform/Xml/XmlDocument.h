@@ -20,7 +20,8 @@ public:
 
     // The file's bytes in the encoding its byte-order mark or declaration
     // names. False on any error (ParseError tells which); the document is
-    // empty then.
+    // empty then. A reference to an entity other than the five XML defines,
+    // and a DOCTYPE that declares entities, fail the load (XmlReferences.h).
     bool Load(const std::filesystem::path& path);
     bool LoadBytes(std::string_view bytes);
     // A text already decoded: a declared encoding is not applied to it.

@@ -130,6 +130,31 @@ TEST(RegionTest, PolygonFillModesDiffer)
     EXPECT_EQ(CreatePolygonRgn(star, 5, 7), nullptr);
 }
 
+TEST(RegionTest, TouchingRectanglesMergeSoEqualRegionsCompareEqual)
+{
+    Rgn whole(CreateRectRgn(0, 0, 20, 10));
+    Rgn left(CreateRectRgn(0, 0, 10, 10));
+    Rgn right(CreateRectRgn(10, 0, 20, 10));
+    Rgn sideBySide(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(CombineRgn(sideBySide, left, right, RGN_OR), SIMPLEREGION);
+    EXPECT_TRUE(EqualRgn(sideBySide, whole));
+    Rgn top(CreateRectRgn(0, 0, 20, 4));
+    Rgn bottom(CreateRectRgn(0, 4, 20, 10));
+    Rgn stacked(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(CombineRgn(stacked, top, bottom, RGN_OR), SIMPLEREGION);
+    EXPECT_TRUE(EqualRgn(stacked, whole));
+    // An outline that runs down the middle twice gives every row two touching spans.
+    const POINT twoSquares[] = {{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 0}, {10, 10}, {0, 10}};
+    for (int mode : {ALTERNATE, WINDING}) {
+        Rgn polygon(CreatePolygonRgn(twoSquares, 7, mode));
+        EXPECT_TRUE(EqualRgn(polygon, whole)) << mode;
+        RECT box{};
+        EXPECT_EQ(GetRgnBox(polygon, &box), SIMPLEREGION) << mode;
+    }
+    Rgn taller(CreateRectRgn(0, 0, 20, 11));
+    EXPECT_FALSE(EqualRgn(taller, whole));
+}
+
 TEST(RegionTest, InvalidHandlesFailCleanly)
 {
     Rgn a(CreateRectRgn(0, 0, 10, 10));

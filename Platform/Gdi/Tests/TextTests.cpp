@@ -320,3 +320,69 @@ TEST(DrawTextTest, TextScalesWithTheMapping)
     TextOut(s.dc(), 0, 0, L"Scale", 5);
     EXPECT_GT(InkPixels(s, 0, 0, 200, 100), 4 * small);
 }
+
+TEST(DrawTextTest, ALineExactlyAsWideAsItsBoxDrawsWhole)
+{
+    TestSurface whole(200, 40);
+    TestSurface bounded(200, 40);
+    Owned<HFONT> font(MakeFont(-13));
+    for (TestSurface* s : {&whole, &bounded}) {
+        SelectObject(s->dc(), font);
+        SetBkMode(s->dc(), TRANSPARENT);
+    }
+    const std::wstring text = L"Coupler settings";
+    const int width = Extent(whole.dc(), text).cx;
+    for (UINT mode : {DT_END_ELLIPSIS, DT_PATH_ELLIPSIS, DT_WORD_ELLIPSIS}) {
+        std::wstring buffer = text;
+        RECT exact{0, 0, width, 20};
+        DrawText(whole.dc(), buffer.data(), -1, &exact, DT_SINGLELINE | DT_CALCRECT | mode | DT_MODIFYSTRING);
+        EXPECT_EQ(buffer, text) << mode;
+        EXPECT_EQ(exact.right, width) << mode;
+        RECT narrower{0, 0, width - 1, 20};
+        DrawText(whole.dc(), buffer.data(), -1, &narrower, DT_SINGLELINE | DT_CALCRECT | mode | DT_MODIFYSTRING);
+        EXPECT_NE(buffer, text) << mode; // shortened, within the text's own length
+        EXPECT_LE(narrower.right, width - 1) << mode;
+    }
+    RECT wide{0, 0, 200, 20};
+    DrawText(whole.dc(), text.c_str(), -1, &wide, DT_SINGLELINE);
+    RECT exact{0, 0, width, 20};
+    DrawText(bounded.dc(), text.c_str(), -1, &exact, DT_SINGLELINE | DT_END_ELLIPSIS);
+    int differing = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < width; ++x)
+            differing += whole.Raw(x, y) != bounded.Raw(x, y) ? 1 : 0;
+    EXPECT_EQ(differing, 0);
+    // Word breaking keeps such a line whole too.
+    TEXTMETRIC tm{};
+    GetTextMetrics(whole.dc(), &tm);
+    RECT wrap{0, 0, width, 0};
+    EXPECT_EQ(DrawText(whole.dc(), text.c_str(), -1, &wrap, DT_CALCRECT | DT_WORDBREAK), tm.tmHeight);
+}
+
+TEST(DrawTextTest, PrefixUnderlineFollowsItsCharacterAcrossAWordWrap)
+{
+    Owned<HFONT> font(MakeFont(-13));
+    const auto draw = [&](TestSurface& s, const wchar_t* text, int width) {
+        SelectObject(s.dc(), font);
+        SetBkMode(s.dc(), TRANSPARENT);
+        RECT r{0, 0, width, 60};
+        DrawText(s.dc(), text, -1, &r, DT_WORDBREAK);
+    };
+    TestSurface plain(120, 60);
+    SelectObject(plain.dc(), font);
+    TEXTMETRIC tm{};
+    GetTextMetrics(plain.dc(), &tm);
+    const int width = Extent(plain.dc(), L"Settings").cx + 2;
+    ASSERT_LT(width, Extent(plain.dc(), L"Open Settings").cx);
+    draw(plain, L"Open Settings", width);
+    const int h = tm.tmHeight;
+    // The first character of the second line, and the last of the first.
+    TestSurface second(120, 60);
+    draw(second, L"Open &Settings", width);
+    EXPECT_EQ(InkPixels(second, 0, 0, 120, h), InkPixels(plain, 0, 0, 120, h));
+    EXPECT_GT(InkPixels(second, 0, h, 120, 2 * h), InkPixels(plain, 0, h, 120, 2 * h));
+    TestSurface first(120, 60);
+    draw(first, L"Ope&n Settings", width);
+    EXPECT_GT(InkPixels(first, 0, 0, 120, h), InkPixels(plain, 0, 0, 120, h));
+    EXPECT_EQ(InkPixels(first, 0, h, 120, 2 * h), InkPixels(plain, 0, h, 120, 2 * h));
+}

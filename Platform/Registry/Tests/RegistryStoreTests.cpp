@@ -242,4 +242,33 @@ TEST_F(RegistryStoreFile, StoreFollowsTheConfigurationFolder)
     EXPECT_FALSE(GetDword(L"Software\\Where", L"b", value));
 }
 
+TEST_F(RegistryStoreFile, AWriterThatFailsAfterItChangedTheTreeLeavesNoTrace)
+{
+    Registry::CRegistryStore store("FailingWriter");
+    const auto setValue = [](const wchar_t* name, DWORD rc) {
+        return [name, rc](Registry::CRegistryKey& root, bool& changed) {
+            root.SetValue({name, REG_BINARY, {1}});
+            changed = true;
+            return rc;
+        };
+    };
+    const auto has = [&store](const wchar_t* name) {
+        bool found = false;
+        store.Read([&](const Registry::CRegistryKey& root) {
+            found = root.FindValue(name) != nullptr;
+            return DWORD{ERROR_SUCCESS};
+        });
+        return found;
+    };
+    ASSERT_EQ(DWORD{ERROR_SUCCESS}, store.Write(setValue(L"kept", ERROR_SUCCESS)));
+    EXPECT_EQ(DWORD{ERROR_INVALID_PARAMETER}, store.Write(setValue(L"half", ERROR_INVALID_PARAMETER)));
+    // The half-done change is gone from memory, and a later write does not carry it into the file.
+    EXPECT_FALSE(has(L"half"));
+    ASSERT_EQ(DWORD{ERROR_SUCCESS}, store.Write(setValue(L"next", ERROR_SUCCESS)));
+    EXPECT_TRUE(has(L"kept"));
+    EXPECT_TRUE(has(L"next"));
+    EXPECT_FALSE(has(L"half"));
+    EXPECT_EQ(std::string::npos, ReadFile(store.FilePath()).find("half"));
+}
+
 }

@@ -176,6 +176,26 @@ TEST_F(Timers, WindowTimerFiresOnlyWhenDueAndDoesNotPileUp)
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
 }
 
+TEST_F(Timers, TimersDueAtTheSameTickFireInTheOrderTheyWereSet)
+{
+    Handler h;
+    WindowGuard g{Create(&h, WS_POPUP, 0, 0, 10, 10)};
+    Drain();
+    for (UINT_PTR id : {7, 3, 5})
+        SetTimer(g.hwnd, id, 50, nullptr);
+    // Fired together, they are due together again, in the same order.
+    for (int round = 0; round < 2; ++round) {
+        Platform::Clock::Advance(50);
+        std::vector<WPARAM> order;
+        MSG msg;
+        while (order.size() < 4 && PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
+            order.push_back(msg.wParam);
+        EXPECT_EQ(order, (std::vector<WPARAM>{7, 3, 5})) << "round " << round;
+    }
+    for (UINT_PTR id : {7, 3, 5})
+        KillTimer(g.hwnd, id);
+}
+
 TEST_F(Timers, TimerComesAfterPostedMessages)
 {
     Handler h;

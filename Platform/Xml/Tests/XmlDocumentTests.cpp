@@ -295,3 +295,91 @@ TEST(XmlLoad, DeepNestingIsHandledWithoutRecursion)
 }
 
 }
+
+namespace {
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+constexpr const char* kNestedEntities = "<?xml version='1.0'?>\n<!DOCTYPE application [\n"
+                                        "  <!ENTITY a \"aaaaaaaaaa\">\n"
+                                        "  <!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">\n"
+                                        "  <!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">\n"
+                                        "  <!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">\n"
+                                        "]>\n<application>&d;</application>";
+
+}
+
+TEST(XmlReferences, CharacterAndPredefinedReferencesResolveInTextAndAttributes)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(document.LoadXml(L"<a t='&#228;&#xE4;&#x00e4;&lt;&quot;&apos;' u=\"&#10;\">f&#252;r &amp;lt; &#x1F600;"
+                                 L"<![CDATA[&uuml;]]><!-- &uuml; --><?pi &uuml;?>&gt;</a>"))
+        << Narrow(document.ParseError().reason);
+    const auto a = document.DocumentElement();
+    EXPECT_EQ(L"\u00E4\u00E4\u00E4<\"'", a.GetAttribute(L"t").value_or(L"?"));
+    // A referenced line feed is kept, where a literal one would become a blank.
+    EXPECT_EQ(L"\n", a.GetAttribute(L"u").value_or(L"?"));
+    EXPECT_EQ(L"f\u00FCr &lt; \U0001F600&uuml;>", a.Text());
+    // A doctype without entity declarations stays acceptable.
+    EXPECT_TRUE(document.LoadXml(L"<!DOCTYPE a [<!ELEMENT a ANY><!-- <!ENTITY x 'y'> -->]><a>&amp;</a>"))
+        << Narrow(document.ParseError().reason);
+    EXPECT_EQ(L"&", document.DocumentElement().Text());
+}
+
+TEST(XmlReferences, UndefinedOrMalformedReferencesFailAtTheirPosition)
+{
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"<a>\n  <b>Koppler f&uuml;r au&szlig;en</b></a>", L"'&uuml;'"},
+        {L"<a>\n  <b x='f&uuml;r'/></a>", L"'&uuml;'"},
+        {L"<a>\n  <b>A & B</b></a>", L"plain '&'"},
+        {L"<a>\n  <b>&;</b></a>", L"plain '&'"},
+        {L"<a>\n  <b>&amp</b></a>", L"plain '&'"},
+        {L"<a>\n  <b>&#0;</b></a>", L"'&#0;'"},
+        {L"<a>\n  <b>&#xD800;</b></a>", L"'&#xD800;'"},
+        {L"<a>\n  <b>&#x110000;</b></a>", L"'&#x110000;'"},
+        {L"<a>\n  <b>&#99999999999999999999;</b></a>", L"character reference"},
+        {L"<a>\n  <b>&#x;</b></a>", L"character reference"},
+        {L"<a>\n  <b>&#12a;</b></a>", L"character reference"},
+        {L"<a>\n  <b>&#XE4;</b></a>", L"character reference"},
+    };
+    for (const auto& [xml, expected] : cases) {
+        CXmlDocument document;
+        EXPECT_FALSE(document.LoadXml(xml)) << Narrow(xml);
+        EXPECT_NE(std::wstring::npos, document.ParseError().reason.find(expected))
+            << Narrow(xml) << ": " << Narrow(document.ParseError().reason);
+        EXPECT_EQ(2u, document.ParseError().line) << Narrow(xml);
+        EXPECT_TRUE(document.DocumentElement().IsNull()) << Narrow(xml);
+    }
+    CXmlDocument document;
+    ASSERT_FALSE(document.LoadXml(L"<a>\n  <b>Koppler f&uuml;r</b></a>"));
+    EXPECT_EQ(18u, document.ParseError().offset);
+    EXPECT_EQ(15u, document.ParseError().column);
+}
+
+TEST(XmlReferences, EntityDeclarationsAreRefusedOnEveryLoadPath)
+{
+    const std::string declared = "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n"
+                                 "<!DOCTYPE application [<!ENTITY x \"abc\">]>\r\n<application>&x;</application>";
+    const std::string unused = "<!DOCTYPE a SYSTEM 'a.dtd' [\n<!ENTITY x 'y'>\n]><a/>";
+    // The position is that of the first declaration.
+    const std::pair<std::string, std::size_t> cases[] = {{declared, 2}, {kNestedEntities, 3}, {unused, 2}};
+    for (const auto& [bytes, line] : cases) {
+        CXmlDocument document;
+        EXPECT_FALSE(document.LoadBytes(bytes)) << bytes;
+        EXPECT_NE(std::wstring::npos, document.ParseError().reason.find(L"declares entities")) << bytes;
+        EXPECT_EQ(line, document.ParseError().line) << bytes;
+        EXPECT_FALSE(document.LoadXml(std::wstring(bytes.begin(), bytes.end()))) << bytes;
+    }
+    const auto path = std::filesystem::temp_directory_path() / ("xml-entities-" + std::to_string(::getpid()) + ".xml");
+    std::ofstream(path, std::ios::binary) << kNestedEntities;
+    CXmlDocument document;
+    EXPECT_FALSE(document.Load(path));
+    EXPECT_NE(std::wstring::npos, document.ParseError().reason.find(L"declares entities"));
+    std::filesystem::remove(path);
+    // A reference to an entity of an external DTD, which is never read, is undefined.
+    EXPECT_FALSE(document.LoadXml(L"<!DOCTYPE a SYSTEM 'a.dtd'><a>&x;</a>"));
+    EXPECT_NE(std::wstring::npos, document.ParseError().reason.find(L"'&x;' is not defined"));
+}

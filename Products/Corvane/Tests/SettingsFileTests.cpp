@@ -463,3 +463,52 @@ TEST_F(SettingsFileTest, SaveThatCannotWriteReportsAndKeepsTheOldFile)
         ++entries;
     EXPECT_EQ(entries, 1u);
 }
+
+TEST_F(SettingsFileTest, EightStatusWordsAreNoTerminalBusExtensionNineAre)
+{
+    const std::string eight = "<S>1</S><S>2</S><S>3</S><S>4</S><S>5</S><S>6</S><S>7</S><S>8</S>";
+    CFBCData data;
+    data.HasTerminalBusExtension = true;
+    ASSERT_TRUE(Load(DeviceFile("        <Status>" + eight + "</Status>\r\n"), data)) << m_reader.GetError().str().c_str();
+    EXPECT_EQ(data.StatusWords.size(), 8u);
+    EXPECT_FALSE(data.HasTerminalBusExtension);
+    ASSERT_TRUE(Load(DeviceFile("        <Status>" + eight + "<S>0</S></Status>\r\n"), data));
+    EXPECT_EQ(data.StatusWords.size(), 9u);
+    EXPECT_TRUE(data.HasTerminalBusExtension);
+}
+
+TEST_F(SettingsFileTest, EntitiesTheFileDoesNotDefineOrDeclaresLeaveTheDataSetAsItWas)
+{
+    CFBCData original;
+    FillTwoPortController(original);
+    const std::string values = "        <ArticleNo>0614-9999</ArticleNo>\r\n"
+                               "        <Status><S>7</S></Status>\r\n";
+    const std::string nested = "<!ENTITY a \"aaaaaaaaaa\">"
+                               "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+                               "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+                               "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">";
+    const auto withDoctype = [&](const std::string& subset, const std::string& description) {
+        std::string file = DeviceFile(values + "        <Description>" + description + "</Description>\r\n");
+        const auto end = file.find("?>") + 2;
+        return file.insert(end, "\r\n<!DOCTYPE application [" + subset + "]>");
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {DeviceFile(values + "        <Description>Koppler f&uuml;r au&szlig;en</Description>\r\n"), "'&uuml;'"},
+        {withDoctype("<!ENTITY x \"abc\">", "&x;"), "declares entities"},
+        {withDoctype(nested, "&d;"), "declares entities"},
+    };
+    for (const auto& [bytes, cause] : cases) {
+        CFBCData data = original;
+        EXPECT_FALSE(Load(bytes, data)) << cause;
+        EXPECT_THAT(m_reader.GetError().str(), HasSubstr(std::wstring(cause.begin(), cause.end())));
+        EXPECT_THAT(m_reader.GetError().str(), HasSubstr(L"load.wes"));
+        EXPECT_EQ(data.ArticleNo, original.ArticleNo) << cause;
+        EXPECT_EQ(data.Description, original.Description) << cause;
+        EXPECT_EQ(data.StatusWords, original.StatusWords) << cause;
+    }
+    // Character references name their characters outright and are read.
+    CFBCData data = original;
+    ASSERT_TRUE(Load(DeviceFile("        <Description>Koppler f&#252;r au&#xDF;en</Description>\r\n"), data))
+        << m_reader.GetError().str().c_str();
+    EXPECT_EQ(data.Description.str(), L"Koppler f\u00FCr au\u00DFen");
+}
