@@ -188,8 +188,10 @@ void GiveInitialFocus(HWND dialog, HWND firstTab, LRESULT initResult)
         UpdateDefaultButton(dialog, target);
 }
 
-HWND CreateFromTemplate(HINSTANCE instance, const CDialogTemplate& dt, HWND owner, DLGPROC proc, LPARAM initParam,
-                        bool showNow)
+// The dialog window with its state: the template's font and the base units
+// measured from it. Without DS_SETFONT the dialog keeps the system's font,
+// which GetDialogBaseUnits measures.
+HWND CreateDialogWindow(HINSTANCE instance, const CDialogTemplate& dt, HWND owner, DLGPROC proc, LPARAM initParam)
 {
     RegisterDialogClass();
     const DWORD style = DialogStyle(dt);
@@ -200,35 +202,58 @@ HWND CreateFromTemplate(HINSTANCE instance, const CDialogTemplate& dt, HWND owne
     }
     HFONT font = CreateTemplateFont(dt);
     const SIZE units = MeasureBaseUnits(font);
+    if (!dt.HasFont()) {
+        DeleteObject(font);
+        font = nullptr;
+    }
     const RECT window = DialogWindowRect(dt, style, exStyle, units, owner);
-    const std::wstring className = dt.windowClass.IsEmpty() ? std::wstring{} : dt.windowClass.name;
-    LPCWSTR classArg = dt.windowClass.isOrdinal ? MAKEINTRESOURCEW(dt.windowClass.ordinal)
-                       : className.empty()      ? WC_DIALOG
-                                                : className.c_str();
-    HWND dialog = CreateWindowExW(exStyle, classArg, dt.caption.c_str(), style, window.left, window.top,
+    LPCWSTR className = dt.windowClass.isOrdinal ? MAKEINTRESOURCEW(dt.windowClass.ordinal)
+                        : dt.windowClass.IsEmpty() ? WC_DIALOG
+                                                   : dt.windowClass.name.c_str();
+    HWND dialog = CreateWindowExW(exStyle, className, dt.caption.c_str(), style, window.left, window.top,
                                   window.right - window.left, window.bottom - window.top, owner, nullptr, instance,
                                   reinterpret_cast<LPVOID>(initParam));
     if (dialog == nullptr) {
-        DeleteObject(font);
+        if (font != nullptr)
+            DeleteObject(font);
         return nullptr;
     }
     auto state = AttachDialogState(dialog);
     state->font = font;
-    state->ownsFont = true;
+    state->ownsFont = font != nullptr;
     state->baseUnits = units;
     SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(proc));
-    SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (font != nullptr)
+        SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return dialog;
+}
+
+// False when a control could not be made and the template does not allow
+// that (the dialog is destroyed then) or the dialog went meanwhile.
+bool CreateItems(HWND dialog, HINSTANCE instance, const CDialogTemplate& dt)
+{
+    auto state = DialogStateOf(dialog);
     for (const DialogItemTemplate& item : dt.items) {
-        if (!IsWindow(dialog))
-            return nullptr;
+        if (!state || !IsWindow(dialog))
+            return false;
         if (!CreateItem(dialog, instance, item, *state) && (dt.style & DS_NOFAILCREATE) == 0) {
             const DWORD error = GetLastError();
             DestroyWindow(dialog);
             SetLastError(error != 0 ? error : ERROR_CANNOT_FIND_WND_CLASS);
-            return nullptr;
+            return false;
         }
     }
-    NoteDefaultButton(dialog, *state);
+    return state != nullptr;
+}
+
+HWND CreateFromTemplate(HINSTANCE instance, const CDialogTemplate& dt, HWND owner, DLGPROC proc, LPARAM initParam,
+                        bool showNow)
+{
+    HWND dialog = CreateDialogWindow(instance, dt, owner, proc, initParam);
+    if (dialog == nullptr || !CreateItems(dialog, instance, dt))
+        return nullptr;
+    if (auto state = DialogStateOf(dialog))
+        NoteDefaultButton(dialog, *state);
     HWND firstTab = GetNextDlgTabItem(dialog, nullptr, FALSE);
     const LRESULT initResult = SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), initParam);
     GiveInitialFocus(dialog, firstTab, initResult);

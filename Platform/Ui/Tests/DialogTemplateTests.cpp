@@ -1,7 +1,7 @@
 // Dialog templates: the extended image written and read back, the classic
 // image as code builds it in memory, and images that must be refused.
 #include "Platform/Base/LastError.h"
-#include "Platform/Ui/DialogTemplate.h"
+#include "Platform/Ui/DialogManager.h"
 #include "Platform/Ui/Tests/FakeControls.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
@@ -244,14 +244,12 @@ TEST(DialogTemplate, ABadImageCreatesNoDialog)
         EnumWindows([](HWND, LPARAM p) { ++*reinterpret_cast<std::size_t*>(p); return TRUE; }, reinterpret_cast<LPARAM>(&n));
         return n;
     }();
+    // Through the functions that know the image's size, as a resource's.
     SetLastError(0);
-    EXPECT_EQ(CreateDialogIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(image.Bytes().data()), nullptr,
-                                         nullptr, 0),
-              nullptr);
+    const std::vector<BYTE>& bytes = image.Bytes();
+    EXPECT_EQ(Ui::CreateDialogFromImage(nullptr, bytes.data(), bytes.size(), nullptr, nullptr, 0), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(image.Bytes().data()), nullptr,
-                                      nullptr, 0),
-              -1);
+    EXPECT_EQ(Ui::DialogBoxFromImage(nullptr, bytes.data(), bytes.size(), nullptr, nullptr, 0), -1);
     std::size_t windowsAfter = 0;
     EnumWindows([](HWND, LPARAM p) { ++*reinterpret_cast<std::size_t*>(p); return TRUE; }, reinterpret_cast<LPARAM>(&windowsAfter));
     EXPECT_EQ(windowsAfter, windowsBefore);

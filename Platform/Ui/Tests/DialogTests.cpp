@@ -593,10 +593,23 @@ TEST_F(Dialog, BaseUnitsComeFromTheFontAndControlsLandOnTheMappedRectangles)
     EXPECT_GT(big.bottom, unit.bottom);
     DestroyWindow(bigger);
 
-    // Without a dialog, the units of the message font.
+    // Without DS_SETFONT the controls keep the system font, whose units GetDialogBaseUnits gives.
     const LONG base = GetDialogBaseUnits();
     EXPECT_GT(LOWORD(static_cast<DWORD>(base)), 3);
     EXPECT_GT(HIWORD(static_cast<DWORD>(base)), 8);
+    CDialogTemplate plain = NavigationTemplate();
+    plain.style &= ~DS_SETFONT;
+    image = plain.ToImage();
+    const int fontsBefore = Fakes().setFontCount;
+    HWND systemFont = CreateDialogIndirectParamW(nullptr, AsTemplate(image), nullptr, TestDialogProc, 0);
+    ASSERT_NE(systemFont, nullptr);
+    EXPECT_EQ(Fakes().setFontCount, fontsBefore);
+    EXPECT_EQ(SendMessageW(systemFont, WM_GETFONT, 0, 0), 0);
+    RECT system{0, 0, 4, 8};
+    MapDialogRect(systemFont, &system);
+    EXPECT_EQ(system.right, LOWORD(static_cast<DWORD>(base)));
+    EXPECT_EQ(system.bottom, HIWORD(static_cast<DWORD>(base)));
+    DestroyWindow(systemFont);
 }
 
 TEST_F(Dialog, ALabelAsWideAsItsTextInDialogUnitsShowsItUncut)
