@@ -264,11 +264,6 @@ HWND CreateFromTemplate(HINSTANCE instance, const CDialogTemplate& dt, HWND owne
     return IsWindow(dialog) ? dialog : nullptr;
 }
 
-bool ParseImage(const void* image, std::size_t size, CDialogTemplate& dt)
-{
-    return dt.Parse(image, size);
-}
-
 // The window system's record of the native top-level, told whether it is modal.
 void MarkModal(HWND dialog, bool modal)
 {
@@ -382,7 +377,7 @@ HWND Ui::CreateDialogFromImage(HINSTANCE instance, const void* image, std::size_
                                LPARAM initParam)
 {
     CDialogTemplate dt;
-    if (!ParseImage(image, size, dt))
+    if (!dt.Parse(image, size))
         return nullptr;
     return CreateFromTemplate(instance, dt, owner, proc, initParam, true);
 }
@@ -391,7 +386,7 @@ INT_PTR Ui::DialogBoxFromImage(HINSTANCE instance, const void* image, std::size_
                                LPARAM initParam)
 {
     CDialogTemplate dt;
-    if (!ParseImage(image, size, dt))
+    if (!dt.Parse(image, size))
         return -1;
     if (owner != nullptr && !IsWindow(owner)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);

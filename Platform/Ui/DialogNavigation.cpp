@@ -253,7 +253,10 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG msg)
     HWND focus = GetFocus();
     if (focus != nullptr && focus != root && !IsChild(root, focus))
         focus = nullptr;
-    const LRESULT code = DialogCodeOf(msg->hwnd, msg);
+    // Only keys and characters are the dialog manager's: the control is asked
+    // what it wants of those alone.
+    const bool keyboard = msg->message == WM_KEYDOWN || msg->message == WM_CHAR || msg->message == WM_SYSCHAR;
+    const LRESULT code = keyboard ? DialogCodeOf(msg->hwnd, msg) : 0;
     switch (msg->message) {
     case WM_KEYDOWN:
         if (KeyDown(dialog, root, *msg, focus, code))

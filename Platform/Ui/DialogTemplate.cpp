@@ -129,15 +129,20 @@ private:
     bool m_ok = true;
 };
 
+void ReadPlace(ImageReader& in, DialogItemTemplate& item)
+{
+    item.x = in.Read<short>();
+    item.y = in.Read<short>();
+    item.cx = in.Read<short>();
+    item.cy = in.Read<short>();
+}
+
 void ReadExtendedItem(ImageReader& in, DialogItemTemplate& item)
 {
     item.helpId = in.Read<DWORD>();
     item.exStyle = in.Read<DWORD>();
     item.style = in.Read<DWORD>();
-    item.x = in.Read<short>();
-    item.y = in.Read<short>();
-    item.cx = in.Read<short>();
-    item.cy = in.Read<short>();
+    ReadPlace(in, item);
     item.id = in.Read<DWORD>();
     item.windowClass = in.NameOrOrdinal();
     item.text = in.NameOrOrdinal();
@@ -149,10 +154,7 @@ void ReadClassicItem(ImageReader& in, DialogItemTemplate& item)
 {
     item.style = in.Read<DWORD>();
     item.exStyle = in.Read<DWORD>();
-    item.x = in.Read<short>();
-    item.y = in.Read<short>();
-    item.cx = in.Read<short>();
-    item.cy = in.Read<short>();
+    ReadPlace(in, item);
     item.id = in.Read<WORD>();
     item.windowClass = in.NameOrOrdinal();
     item.text = in.NameOrOrdinal();

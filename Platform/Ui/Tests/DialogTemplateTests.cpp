@@ -1,6 +1,7 @@
 // Dialog templates: the extended image written and read back, the classic
 // image as code builds it in memory, and images that must be refused.
 #include "Platform/Base/LastError.h"
+#include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Ui/DialogManager.h"
 #include "Platform/Ui/Tests/FakeControls.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
@@ -189,6 +190,12 @@ TEST(DialogTemplate, TheClassicImageOfCodeIsRead)
     wchar_t caption[16]{};
     GetWindowTextW(dialog, caption, 16);
     EXPECT_STREQ(caption, L"Note");
+    // The shell's dialog face is the message font, at the template's size.
+    LOGFONTW font{};
+    ASSERT_EQ(GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof font, &font),
+              static_cast<int>(sizeof font));
+    EXPECT_STREQ(font.lfFaceName, L"DejaVu Sans");
+    EXPECT_EQ(font.lfHeight, -12);  // 9 points at 96 dpi
     DestroyWindow(dialog);
     UiTest::Drain();
 }
