@@ -5,6 +5,7 @@
 #include "Platform/Ui/DialogManager.h"
 #include "Platform/Ui/WindowSystem.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <map>
 #include <mutex>
