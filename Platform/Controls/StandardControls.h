@@ -11,10 +11,6 @@ namespace ZELL::Controls {
 // (its name taken by another procedure); the last error then tells why.
 bool RegisterStandardControls();
 
-// The class name that a dialog template's predefined class atom stands for
-// (0x0080 "Button", 0x0081 "Edit", 0x0082 "Static", 0x0083 "ListBox",
-// 0x0084 "ScrollBar", 0x0085 "ComboBox"), or null for any other atom.
-LPCWSTR ClassNameOfTemplateAtom(WORD atom);
 
 }
 

@@ -59,6 +59,7 @@ struct TopLevelParams {
     bool resizable = true;  // WS_THICKFRAME
     bool topMost = false;   // WS_EX_TOPMOST
     bool toolWindow = false;  // WS_EX_TOOLWINDOW: no task-bar entry
+    bool modal = false;       // the top-level of a modal loop
 };
 
 // Thickness of the display's frame around a client rectangle.
@@ -148,6 +149,8 @@ public:
     virtual void SetTitle(NativeId id, const std::wstring& title) = 0;
     virtual void SetOwner(NativeId id, NativeId owner) = 0;
     virtual void SetTopMost(NativeId id, bool topMost) = 0;
+    // A modal dialog tells the window manager so; transient for its owner it is already.
+    virtual void SetModal(NativeId, bool) {}
     // Stacks the top-level above the others and, if `activate`, gives it the keyboard focus.
     virtual void RaiseTopLevel(NativeId id, bool activate) = 0;
     // The frame the display draws around a top-level of that kind.

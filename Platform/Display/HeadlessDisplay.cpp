@@ -137,6 +137,13 @@ void CHeadlessDisplay::SetOwner(NativeId id, NativeId owner)
         it->second.state.params.owner = owner;
 }
 
+void CHeadlessDisplay::SetModal(NativeId id, bool modal)
+{
+    std::lock_guard lock(m_mutex);
+    if (auto it = m_topLevels.find(id); it != m_topLevels.end())
+        it->second.state.params.modal = modal;
+}
+
 void CHeadlessDisplay::SetTopMost(NativeId id, bool topMost)
 {
     std::lock_guard lock(m_mutex);

@@ -697,6 +697,15 @@ void CX11Display::SetTopMost(NativeId id, bool topMost)
     }
 }
 
+void CX11Display::SetModal(NativeId id, bool modal)
+{
+    std::lock_guard lock(m_impl->lock);
+    if (X11::CX11Window* window = m_impl->WindowOf(id)) {
+        window->SetModal(modal);
+        XFlush(m_impl->connection.GetDisplay());
+    }
+}
+
 void CX11Display::RaiseTopLevel(NativeId id, bool activate)
 {
     std::lock_guard lock(m_impl->lock);

@@ -33,6 +33,7 @@ public:
     void SetTitle(NativeId id, const std::wstring& title) override;
     void SetOwner(NativeId id, NativeId owner) override;
     void SetTopMost(NativeId id, bool topMost) override;
+    void SetModal(NativeId id, bool modal) override;
     void RaiseTopLevel(NativeId id, bool activate) override;
     FrameExtents FrameFor(TopLevelKind kind, bool resizable) const override;
     void Present(NativeId id, cairo_surface_t* backBuffer, const RECT& area) override;

@@ -88,10 +88,7 @@ bool CX11Window::Create(const Display::TopLevelParams& params, Window owner)
         classHint.res_class = name;
         XSetClassHint(display, m_window, &classHint);
         SetSizeHints();
-        if (params.toolWindow)
-            SetWindowState("_NET_WM_STATE_SKIP_TASKBAR", true);
-        if (params.topMost)
-            SetWindowState("_NET_WM_STATE_ABOVE", true);
+        RewriteUnmappedStates();
     }
     SetOwner(owner);
     SetTitle(params.title);
@@ -194,14 +191,34 @@ void CX11Window::SetTopMost(bool topMost)
     m_params.topMost = topMost;
     if (IsPopup())
         return;
-    if (!m_visible && !topMost) {
-        // Unmapped: rebuild the state list without ABOVE.
-        XDeleteProperty(m_connection.GetDisplay(), m_window, m_connection.GetAtom("_NET_WM_STATE"));
-        if (m_params.toolWindow)
-            SetWindowState("_NET_WM_STATE_SKIP_TASKBAR", true);
+    if (!m_visible) {
+        RewriteUnmappedStates();
         return;
     }
     SetWindowState("_NET_WM_STATE_ABOVE", topMost);
+}
+
+void CX11Window::SetModal(bool modal)
+{
+    if (!m_window || m_params.modal == modal || IsPopup())
+        return;
+    m_params.modal = modal;
+    if (!m_visible) {
+        RewriteUnmappedStates();
+        return;
+    }
+    SetWindowState("_NET_WM_STATE_MODAL", modal);
+}
+
+void CX11Window::RewriteUnmappedStates()
+{
+    XDeleteProperty(m_connection.GetDisplay(), m_window, m_connection.GetAtom("_NET_WM_STATE"));
+    if (m_params.toolWindow)
+        SetWindowState("_NET_WM_STATE_SKIP_TASKBAR", true);
+    if (m_params.topMost)
+        SetWindowState("_NET_WM_STATE_ABOVE", true);
+    if (m_params.modal)
+        SetWindowState("_NET_WM_STATE_MODAL", true);
 }
 
 void CX11Window::Move(const RECT& clientRect)

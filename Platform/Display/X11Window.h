@@ -26,6 +26,7 @@ public:
     void SetTitle(const std::wstring& title);
     void SetOwner(Window owner);
     void SetTopMost(bool topMost);
+    void SetModal(bool modal);
     void Move(const RECT& clientRect);
     void Show(bool show);
 
@@ -42,6 +43,8 @@ public:
 private:
     void SetSizeHints();
     void SetWindowState(const char* stateName, bool on);
+    // An unmapped window's state list, written anew from the parameters.
+    void RewriteUnmappedStates();
     void PresentDirect(cairo_surface_t* surface, const RECT& area);
     void PresentConverted(cairo_surface_t* surface, const RECT& area);
 

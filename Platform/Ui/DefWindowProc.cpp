@@ -3,6 +3,7 @@
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/Region.h"
 #include "Platform/Ui/NonClient.h"
+#include "Platform/Ui/SystemKeys.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -72,7 +73,14 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE)
             SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        // A mnemonic nothing answers: without a menu there is only the beep.
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam > L' ')
+            MessageBeep(0);
         return 0;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+        return DefSystemKey(hwnd, message, wParam, lParam);
     case WM_SETTEXT: {
         const auto* text = reinterpret_cast<LPCWSTR>(lParam);
         Lock lock(ws.Lock());

@@ -131,15 +131,7 @@ UINT ButtonKey(Display::MouseButton button)
 
 void SetAsync(WindowSystem& ws, UINT vk, bool down)
 {
-    if (vk > 255)
-        return;
-    ws.asyncKeyState[vk] = down ? 0x80 : 0;
-    if (vk == VK_LSHIFT || vk == VK_RSHIFT)
-        ws.asyncKeyState[VK_SHIFT] = down ? 0x80 : 0;
-    if (vk == VK_LCONTROL || vk == VK_RCONTROL)
-        ws.asyncKeyState[VK_CONTROL] = down ? 0x80 : 0;
-    if (vk == VK_LMENU || vk == VK_RMENU)
-        ws.asyncKeyState[VK_MENU] = down ? 0x80 : 0;
+    Ui::SetKeyDownBit(ws.asyncKeyState, vk, down);
 }
 
 void PostTo(WindowSystem& ws, const std::shared_ptr<Window>& w, UINT message, WPARAM wParam, LPARAM lParam,
@@ -246,8 +238,13 @@ private:
         const bool down = e.kind == Display::EventKind::KeyDown;
         SetAsync(ws, e.virtualKey, down);
         auto target = KeyTarget(ws, e.window);
-        if (!target)
+        if (!target) {
+            // A release no window receives still lets the key go, or it
+            // would read as held down from then on.
+            if (!down)
+                SetKeyDownBit(ws.keyState, e.virtualKey, false);
             return;
+        }
         const bool alt = (e.modifiers & Display::ModAlt) != 0 && (e.modifiers & Display::ModControl) == 0;
         const bool sys = alt || e.virtualKey == VK_F10 || e.virtualKey == VK_MENU;
         UINT message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
@@ -338,6 +335,22 @@ std::shared_ptr<Window> WindowAtSkipping(WindowSystem& ws, POINT screen, const s
         return DeepestChild(ws, w, {screen.x - w->rect.left - w->client.left, screen.y - w->rect.top - w->client.top}, skip);
     }
     return nullptr;
+}
+
+void SetKeyDownBit(BYTE (&state)[256], UINT vk, bool down)
+{
+    auto set = [&](UINT key) {
+        state[key] = down ? static_cast<BYTE>(state[key] | 0x80) : static_cast<BYTE>(state[key] & ~0x80);
+    };
+    if (vk > 255)
+        return;
+    set(vk);
+    if (vk == VK_LSHIFT || vk == VK_RSHIFT)
+        set(VK_SHIFT);
+    if (vk == VK_LCONTROL || vk == VK_RCONTROL)
+        set(VK_CONTROL);
+    if (vk == VK_LMENU || vk == VK_RMENU)
+        set(VK_MENU);
 }
 
 void InstallDisplaySink(WindowSystem& ws)

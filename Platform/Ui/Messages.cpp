@@ -2,6 +2,7 @@
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Ui/NonClient.h"
+#include "Platform/Ui/SystemKeys.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -786,6 +787,8 @@ BOOL TranslateMessage(const MSG* msg)
     if (t_keyMsg.hwnd == msg->hwnd && t_keyMsg.message == msg->message && t_keyMsg.wParam == msg->wParam &&
         t_keyMsg.time == msg->time)
         text = t_keyText;
+    if (text.empty() && msg->message == WM_SYSKEYDOWN)
+        text = SystemKeyText(static_cast<UINT>(msg->wParam));
     if (text.empty())
         return FALSE;
     const UINT charMessage = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;

@@ -926,3 +926,6 @@ BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b);
 BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b);
 BOOL SubtractRect(LPRECT dst, const RECT* a, const RECT* b);
 BOOL EqualRect(const RECT* a, const RECT* b);
+
+#include "Platform/Ui/Dialogs.h"
+#include "Platform/Ui/Keyboard.h"

@@ -215,6 +215,9 @@ bool IsVisibleChain(const WindowSystem& ws, const Window& w);
 POINT ClientOriginOnScreen(const WindowSystem& ws, const Window& w);
 Display::CDisplayBackend& DisplayLocked(WindowSystem& ws);
 void PostLocked(WindowSystem& ws, ThreadQueue& queue, const MSG& msg, std::wstring keyText = {});
+// The down bit of a key, and of its side-neutral code for the left and
+// right keys; toggle bits stay as they are.
+void SetKeyDownBit(BYTE (&state)[256], UINT vk, bool down);
 
 // Calls a window procedure with the WH_CALLWNDPROC hooks of the calling
 // thread; the lock is NOT held.

@@ -511,7 +511,14 @@ BOOL DestroyWindow(HWND hwnd)
             DisplayLocked(ws).DestroyTopLevel(m->native);
         for (auto& queue : {m->queue}) {
             std::erase_if(queue->timers, [&](const Timer& t) { return t.hwnd == *it; });
-            std::erase_if(queue->posted, [&](const QueuedMessage& q) { return q.msg.hwnd == *it; });
+            std::erase_if(queue->posted, [&](const QueuedMessage& q) {
+                if (q.msg.hwnd != *it)
+                    return false;
+                // A key released toward a window that goes is released all the same.
+                if (q.msg.message == WM_KEYUP || q.msg.message == WM_SYSKEYUP)
+                    SetKeyDownBit(ws.keyState, static_cast<UINT>(q.msg.wParam), false);
+                return true;
+            });
         }
         ws.Remove(*it);
     }

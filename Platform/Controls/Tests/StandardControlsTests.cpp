@@ -1,4 +1,5 @@
 #include "ControlTestSupport.h"
+#include "Platform/Ui/DialogTemplate.h"
 
 #include <thread>
 
@@ -30,15 +31,10 @@ TEST(StandardControls, RegistersOnceUnderThePlatformNamesFromAnyThread)
 
 TEST(StandardControls, TemplateAtomsNameTheClasses)
 {
-    using ZELL::Controls::ClassNameOfTemplateAtom;
-    EXPECT_STREQ(ClassNameOfTemplateAtom(0x0080), L"Button");
-    EXPECT_STREQ(ClassNameOfTemplateAtom(0x0082), L"Static");
-    EXPECT_STREQ(ClassNameOfTemplateAtom(0x0085), L"ComboBox");
-    EXPECT_EQ(ClassNameOfTemplateAtom(0x0086), nullptr);
-    EXPECT_EQ(ClassNameOfTemplateAtom(0), nullptr);
-    // The name an atom gives creates the control.
+    // The name a template's atom gives creates the control.
+    const std::wstring name = Ui::CDialogTemplate::PredefinedClassName(Ui::kClassButton);
     ControlTest::Scene s;
-    HWND button = s.Add(ClassNameOfTemplateAtom(0x0080), L"b", BS_AUTOCHECKBOX, 0, 0, 50, 16, 1);
+    HWND button = s.Add(name.c_str(), L"b", BS_AUTOCHECKBOX, 0, 0, 50, 16, 1);
     ASSERT_NE(button, nullptr);
     SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
     EXPECT_EQ(SendMessageW(button, BM_GETCHECK, 0, 0), BST_CHECKED);

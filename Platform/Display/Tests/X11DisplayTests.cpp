@@ -269,6 +269,45 @@ TEST_F(X11DisplayTest, TopLevelsCarryTitleOwnerAndProtocols)
     m_display->SetTitle(12345, L"x");
 }
 
+TEST_F(X11DisplayTest, AModalDialogIsMarkedModalForTheWindowManager)
+{
+    TopLevelParams mainParams;
+    mainParams.clientRect = {10, 20, 310, 220};
+    const NativeId main = m_display->CreateTopLevel(mainParams);
+    TopLevelParams dialogParams;
+    dialogParams.clientRect = {50, 60, 250, 160};
+    dialogParams.owner = main;
+    dialogParams.toolWindow = true;
+    const NativeId dialog = m_display->CreateTopLevel(dialogParams);
+    const Window dialogWindow = m_display->XWindowOf(dialog);
+    auto states = [&] {
+        std::vector<Atom> atoms;
+        for (long value : m_raw->Longs(dialogWindow, "_NET_WM_STATE"))
+            atoms.push_back(static_cast<Atom>(value));
+        return atoms;
+    };
+    const Atom modal = m_raw->AtomOf("_NET_WM_STATE_MODAL");
+    const Atom skipTaskbar = m_raw->AtomOf("_NET_WM_STATE_SKIP_TASKBAR");
+    Sync();
+    EXPECT_EQ(states(), std::vector<Atom>{skipTaskbar});
+
+    m_display->SetModal(dialog, true);
+    Sync();
+    EXPECT_EQ(states(), (std::vector<Atom>{skipTaskbar, modal}));
+    const auto transientFor = m_raw->Longs(dialogWindow, "WM_TRANSIENT_FOR");
+    ASSERT_EQ(transientFor.size(), 1u);
+    EXPECT_EQ(static_cast<Window>(transientFor[0]), m_display->XWindowOf(main));
+    // Asked twice, it is there once.
+    m_display->SetModal(dialog, true);
+    Sync();
+    EXPECT_EQ(states().size(), 2u);
+    // Taken back, the other states stay.
+    m_display->SetModal(dialog, false);
+    Sync();
+    EXPECT_EQ(states(), std::vector<Atom>{skipTaskbar});
+    m_display->SetModal(12345, true);
+}
+
 TEST_F(X11DisplayTest, CloseRequestComesFromWmDeleteWindow)
 {
     TopLevelParams params;
