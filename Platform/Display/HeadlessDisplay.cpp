@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 
 namespace Display {
 
@@ -48,6 +49,17 @@ CHeadlessDisplay::CHeadlessDisplay()
     primary.primary = true;
     primary.name = L"HEADLESS-1";
     m_monitors.push_back(primary);
+}
+
+int CHeadlessDisplay::DpiFromEnvironment()
+{
+    constexpr long kDefault = 96;
+    const char* text = std::getenv("ZELL_DPI");
+    if (text == nullptr || *text == '\0')
+        return kDefault;
+    char* end = nullptr;
+    const long dpi = std::strtol(text, &end, 10);
+    return *end == '\0' && dpi >= 48 && dpi <= 480 ? static_cast<int>(dpi) : static_cast<int>(kDefault);
 }
 
 CHeadlessDisplay::~CHeadlessDisplay()

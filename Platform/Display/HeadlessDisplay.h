@@ -38,6 +38,8 @@ public:
 
     SIZE ScreenSize() const override;
     RECT WorkArea() const override;
+    // 96 unless ZELL_DPI (48..480) asks for another when the display is made.
+    int Dpi() const override { return m_dpi; }
     std::vector<MonitorDesc> Monitors() const override;
 
     std::optional<std::wstring> GetClipboardText() override;
@@ -85,6 +87,7 @@ public:
     int BeepCount() const;
 
 private:
+    static int DpiFromEnvironment();
     struct TopLevel {
         TopLevelState state;
         cairo_surface_t* screen = nullptr;  // what was presented, client size
@@ -101,6 +104,7 @@ private:
     void QueueMouseLocked(EventKind kind, MouseButton button, POINT screen, int delta);
 
     mutable std::mutex m_mutex;
+    const int m_dpi = DpiFromEnvironment();
     std::condition_variable m_wakeup;
     std::map<NativeId, TopLevel> m_topLevels;
     std::vector<NativeId> m_stack;  // top first

@@ -4,6 +4,7 @@
 #include "Platform/Base/WinError.h"
 #include "Platform/Gdi/FontCache.h"
 #include "Platform/Gdi/PrinterJob.h"
+#include "Platform/Gdi/ScreenDpi.h"
 #include "Platform/Gdi/SurfaceDC.h"
 #include "Platform/Gdi/Transform.h"
 
@@ -100,6 +101,7 @@ HDC CreateSurfaceDC(cairo_surface_t* target, POINT origin, const RECT& clip)
     dc->external = cairo_surface_reference(target);
     dc->origin = origin;
     dc->systemClip = clip;
+    dc->dpi = GetScreenDpi();
     return AddDC(std::move(dc));
 }
 
@@ -135,7 +137,7 @@ cairo_surface_t* GetSurfaceOfDC(HDC dc)
 
 HDC CreateCompatibleDC(HDC dc)
 {
-    int dpi = 96;
+    int dpi = GetScreenDpi();
     if (dc) {
         auto source = FindDC(dc);
         if (!source)

@@ -834,13 +834,16 @@ BOOL ShowWindow(HWND hwnd, int command)
     bool activate = command != SW_SHOWNA && command != SW_SHOWNOACTIVATE && command != SW_SHOWMINNOACTIVE && command != SW_HIDE &&
                     (w->exStyle & WS_EX_NOACTIVATE) == 0;
     const bool wasMinimized = w->minimized;
-    w->minimized = command == SW_MINIMIZE || command == SW_SHOWMINIMIZED || command == SW_SHOWMINNOACTIVE;
+    const bool minimized = command == SW_MINIMIZE || command == SW_SHOWMINIMIZED || command == SW_SHOWMINNOACTIVE;
+    w->minimized = minimized;
     w->maximized = command == SW_MAXIMIZE;
+    // Everything read of the record below is taken now: once the lock is
+    // gone another thread may change it while the messages go out.
+    const bool child = (w->style & WS_CHILD) != 0;
     lock.unlock();
     if (show != wasVisible)
         SendMessageW(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
-    const bool child = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0;
     if (!activate || child)
         flags |= SWP_NOACTIVATE;
     // Showing a child keeps its place among its siblings; an activated top-level comes up.
@@ -848,10 +851,10 @@ BOOL ShowWindow(HWND hwnd, int command)
         flags &= ~SWP_NOZORDER;
     if (show != wasVisible || (flags & SWP_NOZORDER) == 0)
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, flags);
-    if (w->minimized != wasMinimized) {
+    if (minimized != wasMinimized) {
         RECT client{};
         GetClientRect(hwnd, &client);
-        SendMessageW(hwnd, WM_SIZE, w->minimized ? SIZE_MINIMIZED : SIZE_RESTORED,
+        SendMessageW(hwnd, WM_SIZE, minimized ? SIZE_MINIMIZED : SIZE_RESTORED,
                      MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
     }
     return wasVisible ? TRUE : FALSE;

@@ -4,6 +4,7 @@
 #include "Platform/Gdi/GdiObject.h"
 #include "Platform/Gdi/Region.h"
 #include "Platform/Gdi/SurfaceDC.h"
+#include "Platform/Ui/CaretState.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -74,8 +75,10 @@ HDC MakeContext(WindowSystem& ws, Window& w, bool whole, const RECT* limit, bool
         area = {};
     }
     HDC dc = CreateSurfaceDC(surface, origin, area);
-    if (dc != nullptr)
+    if (dc != nullptr) {
         Contexts()[dc] = {w.hwnd, root ? root->hwnd : nullptr, area, paint};
+        CaretBeforeDrawing(ws, root ? root->hwnd : nullptr);
+    }
     return dc;
 }
 
@@ -87,6 +90,7 @@ void FinishContext(WindowSystem& ws, HDC dc)
     const DcRecord record = it->second;
     Contexts().erase(it);
     ReleaseSurfaceDC(dc);
+    CaretAfterDrawing(ws, record.root);
     if (auto root = ws.Peek(record.root); root && !Empty(record.area))
         PresentLocked(ws, *root, record.area);
 }
@@ -395,6 +399,7 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags)
     Lock lock(ws.Lock());
     if (hwnd == nullptr) {
         // The screen: drawing there shows nowhere, measuring works as everywhere.
+        DisplayLocked(ws);  // so that it reports the display's resolution
         HDC dc = CreateSurfaceDC(Scratch(), {0, 0}, RECT{});
         if (dc != nullptr)
             Contexts()[dc] = {};

@@ -924,3 +924,5 @@ BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b);
 BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b);
 BOOL SubtractRect(LPRECT dst, const RECT* a, const RECT* b);
 BOOL EqualRect(const RECT* a, const RECT* b);
+
+#include "Platform/Ui/Caret.h"

@@ -1,6 +1,7 @@
 #include "Platform/Ui/WindowSystem.h"
 
 #include "Platform/Base/LastError.h"
+#include "Platform/Gdi/ScreenDpi.h"
 
 #include "Platform/Base/Thread.h"
 
@@ -279,6 +280,8 @@ Display::CDisplayBackend& DisplayLocked(WindowSystem& ws)
 {
     if (ws.display == nullptr) {
         ws.display = &Display::TheDisplay();
+        // One resolution for the whole layer: contexts report the display's.
+        SetScreenDpi(ws.display->Dpi());
         InstallDisplaySink(ws);
     }
     return *ws.display;

@@ -1,6 +1,7 @@
 // Window classes, creation and destruction, the tree, long values and properties.
 #include "Platform/Base/LastError.h"
 #include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Ui/CaretState.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -507,6 +508,7 @@ BOOL DestroyWindow(HWND hwnd)
             std::erase_if(queue->timers, [&](const Timer& t) { return t.hwnd == *it; });
             std::erase_if(queue->posted, [&](const QueuedMessage& q) { return q.msg.hwnd == *it; });
         }
+        ForgetCaretOf(*it);
         ws.Remove(*it);
     }
     return TRUE;
