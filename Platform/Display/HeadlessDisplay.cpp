@@ -268,7 +268,30 @@ bool CHeadlessDisplay::SetClipboardText(const std::wstring& text)
 {
     std::lock_guard lock(m_mutex);
     m_clipboard = text;
+    m_clipboardOurs = true;
     return true;
+}
+
+bool CHeadlessDisplay::OwnsClipboard() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_clipboardOurs;
+}
+
+void CHeadlessDisplay::ReleaseClipboard()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_clipboardOurs)
+        return;
+    m_clipboard.reset();
+    m_clipboardOurs = false;
+}
+
+void CHeadlessDisplay::InjectForeignClipboardText(const std::wstring& text)
+{
+    std::lock_guard lock(m_mutex);
+    m_clipboard = text;
+    m_clipboardOurs = false;
 }
 
 void CHeadlessDisplay::SetEventSink(IEventSink* sink)

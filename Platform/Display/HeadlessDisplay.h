@@ -44,12 +44,16 @@ public:
 
     std::optional<std::wstring> GetClipboardText() override;
     bool SetClipboardText(const std::wstring& text) override;
+    bool OwnsClipboard() const override;
+    void ReleaseClipboard() override;
 
     void SetEventSink(IEventSink* sink) override;
     bool PumpEvents(DWORD timeoutMs) override;
     void Wake() override;
 
     // --- for tests ----------------------------------------------------------
+    // Another application puts text on the clipboard.
+    void InjectForeignClipboardText(const std::wstring& text);
     // Replaces the monitors (the first is the primary one); an empty list is ignored.
     void SetMonitors(std::vector<MonitorDesc> monitors);
 
@@ -114,6 +118,7 @@ private:
     NativeId m_pointerOver = 0;
     std::vector<MonitorDesc> m_monitors;
     std::optional<std::wstring> m_clipboard;
+    bool m_clipboardOurs = false;
     std::deque<Event> m_events;
     IEventSink* m_sink = nullptr;
     bool m_woken = false;

@@ -274,82 +274,73 @@ BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height)
     return TRUE;
 }
 
-BOOL DestroyCaret()
+namespace {
+
+enum class Blink { Keep, Stop, Restart };
+
+// Runs `change` on the calling thread's caret (which must be `hwnd`'s when
+// that is given) under the lock, then does to the blink timer what it says.
+template <typename Change>
+BOOL ChangeCaret(HWND hwnd, Change change)
 {
     auto& ws = WindowSystem::Get();
     HWND owner = nullptr;
+    Blink blink = Blink::Keep;
     {
         Lock lock(ws.Lock());
-        Caret* caret = OwnCaret(nullptr);
+        Caret* caret = OwnCaret(hwnd);
         if (caret == nullptr)
             return FALSE;
-        Undraw(ws, *caret);
         owner = caret->hwnd;
-        Carets().erase(CurrentThreadId());
+        blink = change(ws, *caret);
     }
-    KillTimer(owner, kBlinkTimer);
+    if (blink == Blink::Stop)
+        KillTimer(owner, kBlinkTimer);
+    else if (blink == Blink::Restart)
+        RestartBlink(owner);
     return TRUE;
+}
+
+}
+
+BOOL DestroyCaret()
+{
+    return ChangeCaret(nullptr, [](WindowSystem& ws, Caret& caret) {
+        Undraw(ws, caret);
+        Carets().erase(CurrentThreadId());
+        return Blink::Stop;
+    });
 }
 
 BOOL HideCaret(HWND hwnd)
 {
-    auto& ws = WindowSystem::Get();
-    HWND owner = nullptr;
-    {
-        Lock lock(ws.Lock());
-        Caret* caret = OwnCaret(hwnd);
-        if (caret == nullptr)
-            return FALSE;
-        ++caret->hideLevel;
-        Sync(ws, *caret);
-        if (caret->hideLevel != 1)
-            return TRUE;
-        owner = caret->hwnd;
-    }
-    KillTimer(owner, kBlinkTimer);
-    return TRUE;
+    return ChangeCaret(hwnd, [](WindowSystem& ws, Caret& caret) {
+        ++caret.hideLevel;
+        Sync(ws, caret);
+        return caret.hideLevel == 1 ? Blink::Stop : Blink::Keep;
+    });
 }
 
 BOOL ShowCaret(HWND hwnd)
 {
-    auto& ws = WindowSystem::Get();
-    HWND owner = nullptr;
-    {
-        Lock lock(ws.Lock());
-        Caret* caret = OwnCaret(hwnd);
-        if (caret == nullptr)
-            return FALSE;
-        if (caret->hideLevel == 0)
-            return TRUE;
-        if (--caret->hideLevel != 0)
-            return TRUE;
-        caret->phaseOn = true;
-        Sync(ws, *caret);
-        owner = caret->hwnd;
-    }
-    RestartBlink(owner);
-    return TRUE;
+    return ChangeCaret(hwnd, [](WindowSystem& ws, Caret& caret) {
+        if (caret.hideLevel == 0 || --caret.hideLevel != 0)
+            return Blink::Keep;
+        caret.phaseOn = true;
+        Sync(ws, caret);
+        return Blink::Restart;
+    });
 }
 
 BOOL SetCaretPos(int x, int y)
 {
-    auto& ws = WindowSystem::Get();
-    HWND owner = nullptr;
-    {
-        Lock lock(ws.Lock());
-        Caret* caret = OwnCaret(nullptr);
-        if (caret == nullptr)
-            return FALSE;
-        Undraw(ws, *caret);
-        caret->pos = {x, y};
-        caret->phaseOn = true;
-        Sync(ws, *caret);
-        if (caret->hideLevel != 0)
-            return TRUE;
-        owner = caret->hwnd;
-    }
-    RestartBlink(owner);
-    return TRUE;
+    return ChangeCaret(nullptr, [x, y](WindowSystem& ws, Caret& caret) {
+        Undraw(ws, caret);
+        caret.pos = {x, y};
+        caret.phaseOn = true;
+        Sync(ws, caret);
+        return caret.hideLevel == 0 ? Blink::Restart : Blink::Keep;
+    });
 }
 
 BOOL GetCaretPos(LPPOINT point)
@@ -380,20 +371,19 @@ BOOL SetCaretBlinkTime(UINT milliseconds)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    auto& ws = WindowSystem::Get();
-    HWND owner = nullptr;
     {
+        auto& ws = WindowSystem::Get();
         Lock lock(ws.Lock());
         g_blinkTime = milliseconds;
-        // The calling thread's caret takes the new time at once; other
-        // threads' carets take it from their next phase on.
-        Caret* caret = CaretOfThread();
-        if (caret == nullptr || caret->hideLevel != 0)
-            return TRUE;
-        caret->phaseOn = true;
-        Sync(ws, *caret);
-        owner = caret->hwnd;
     }
-    RestartBlink(owner);
+    // The calling thread's caret takes the new time at once; other threads'
+    // carets take it from their next phase on.
+    ChangeCaret(nullptr, [](WindowSystem& ws, Caret& caret) {
+        if (caret.hideLevel != 0)
+            return Blink::Keep;
+        caret.phaseOn = true;
+        Sync(ws, caret);
+        return Blink::Restart;
+    });
     return TRUE;
 }

@@ -926,3 +926,4 @@ BOOL SubtractRect(LPRECT dst, const RECT* a, const RECT* b);
 BOOL EqualRect(const RECT* a, const RECT* b);
 
 #include "Platform/Ui/Caret.h"
+#include "Platform/Ui/Clipboard.h"
