@@ -272,6 +272,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NCACTIVATE:
         return TRUE;
+    case WM_CANCELMODE:
+        if (GetCapture() == hwnd)
+            ReleaseCapture();
+        return 0;
     case WM_MOUSEWHEEL:
     case WM_CONTEXTMENU:
         // Unhandled, they travel up to the parent.

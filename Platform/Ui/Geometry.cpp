@@ -822,8 +822,30 @@ int GetWindowRgn(HWND hwnd, HRGN region)
 // State
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// Whether the command minimizes, maximizes or restores the window.
+bool ChangesMinMax(HWND hwnd, int command)
+{
+    switch (command) {
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+    case SW_MAXIMIZE: return true;
+    case SW_RESTORE:
+    case SW_SHOWNORMAL:
+    case SW_SHOWDEFAULT: return IsIconic(hwnd) || IsZoomed(hwnd);
+    default: return false;
+    }
+}
+
+}
+
 BOOL ShowWindow(HWND hwnd, int command)
 {
+    if (ChangesMinMax(hwnd, command) &&
+        CallHooks(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(command), nullptr) != 0)
+        return IsWindowVisible(hwnd);
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
     auto w = ws.Find(hwnd);
@@ -906,9 +928,11 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
         return false;
     }());
     lock.unlock();
-    // A disabled window loses the focus, as on the platform.
+    // A disabled window loses the focus, and any mode it is in (a capture), as on the platform.
     if (hadFocus)
         SetFocus(nullptr);
+    if (!enable)
+        SendMessageW(hwnd, WM_CANCELMODE, 0, 0);
     SendMessageW(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
     return wasDisabled ? TRUE : FALSE;
 }

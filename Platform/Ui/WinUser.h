@@ -927,3 +927,5 @@ BOOL EqualRect(const RECT* a, const RECT* b);
 
 #include "Platform/Ui/Caret.h"
 #include "Platform/Ui/Clipboard.h"
+#include "Platform/Ui/CbtHooks.h"
+#include "Platform/Ui/MouseTracking.h"

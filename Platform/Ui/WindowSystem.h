@@ -76,6 +76,10 @@ struct Window {
     cairo_surface_t* backBuffer = nullptr;
     // Mouse tracking (TrackMouseEvent).
     bool trackLeave = false;
+    bool trackHover = false;
+    UINT hoverTime = 0;
+    POINT hoverAnchor{};       // on the screen: the hover rectangle is around it
+    ULONGLONG hoverSince = 0;  // when the pointer came to rest in that rectangle
 
     ~Window();
 };

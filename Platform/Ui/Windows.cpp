@@ -15,6 +15,21 @@ namespace {
 
 using Lock = std::unique_lock<std::mutex>;
 
+// Takes out a window that a hook refused before it got any message.
+void DiscardUnborn(HWND hwnd)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Peek(hwnd);
+    if (!w)
+        return;
+    if (auto p = ws.Peek(w->parent))
+        std::erase(p->children, hwnd);
+    if (w->native != 0)
+        DisplayLocked(ws).DestroyTopLevel(w->native);
+    ws.Remove(hwnd);
+}
+
 std::atomic<ATOM> g_nextAtom{0xC000};
 
 std::wstring ClassKey(LPCWSTR name, const std::map<std::wstring, std::shared_ptr<WindowClass>>& classes)
@@ -389,6 +404,11 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         Lock relock(ws.Lock());
         w->style &= ~WS_VISIBLE;  // shown after WM_CREATE, as the platform does
     }
+    CBT_CREATEWNDW cbt{&cs, HWND_TOP};
+    if (CallHooks(WH_CBT, HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&cbt), nullptr) != 0) {
+        DiscardUnborn(hwnd);
+        return nullptr;
+    }
     if (!SendMessageW(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
         SendMessageW(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
@@ -437,6 +457,8 @@ void CollectSubtree(WindowSystem& ws, HWND hwnd, std::vector<HWND>& out)
 
 BOOL DestroyWindow(HWND hwnd)
 {
+    if (IsWindow(hwnd) && CallHooks(WH_CBT, HCBT_DESTROYWND, reinterpret_cast<WPARAM>(hwnd), 0, nullptr) != 0)
+        return FALSE;
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
     auto w = ws.Find(hwnd);
