@@ -119,7 +119,19 @@ BOOL ResetSurfaceDC(HDC dc, POINT origin, const RECT& clip)
         return SetError(ERROR_INVALID_HANDLE);
     object->origin = origin;
     object->systemClip = clip;
+    object->systemRegion.reset();
     object->state.clip.reset();
+    return TRUE;
+}
+
+BOOL SetSurfaceDCVisibleRects(HDC dc, const RECT* rects, int count)
+{
+    auto object = FindDC(dc);
+    if (!object || object->type != DCType::Surface)
+        return SetError(ERROR_INVALID_HANDLE);
+    if (count < 0 || (count > 0 && !rects))
+        return SetError(ERROR_INVALID_PARAMETER);
+    object->systemRegion = BandRegion::FromRects(std::vector<RECT>(rects, rects + count));
     return TRUE;
 }
 
