@@ -371,11 +371,15 @@ BOOL SetCaretBlinkTime(UINT milliseconds)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    bool hasCaret = false;
     {
         auto& ws = WindowSystem::Get();
         Lock lock(ws.Lock());
         g_blinkTime = milliseconds;
+        hasCaret = CaretOfThread() != nullptr;
     }
+    if (!hasCaret)
+        return TRUE;
     // The calling thread's caret takes the new time at once; other threads'
     // carets take it from their next phase on.
     ChangeCaret(nullptr, [](WindowSystem& ws, Caret& caret) {

@@ -873,7 +873,14 @@ BOOL ShowWindow(HWND hwnd, int command)
         flags &= ~SWP_NOZORDER;
     if (show != wasVisible || (flags & SWP_NOZORDER) == 0)
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, flags);
-    if (minimized != wasMinimized) {
+    // A procedure (or another thread) may have changed the state meanwhile:
+    // WM_SIZE tells of this call's change only while it still holds.
+    bool stillSo = false;
+    {
+        Lock relock(ws.Lock());
+        stillSo = ws.Peek(hwnd) != nullptr && w->minimized == minimized;
+    }
+    if (minimized != wasMinimized && stillSo) {
         RECT client{};
         GetClientRect(hwnd, &client);
         SendMessageW(hwnd, WM_SIZE, minimized ? SIZE_MINIMIZED : SIZE_RESTORED,
