@@ -61,5 +61,5 @@ if(TARGET PlatformUi)
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11UiClipboardTests.cpp
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11TestServer.cpp
     LIBS PlatformUi PlatformDisplay)
-  set_tests_properties(PlatformUiX11Tests PROPERTIES TIMEOUT 60)
+  set_tests_properties(PlatformUiX11Tests PROPERTIES TIMEOUT 30)
 endif()
