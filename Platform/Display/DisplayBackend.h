@@ -181,6 +181,10 @@ public:
     // --- clipboard (text only) ----------------------------------------------
     virtual std::optional<std::wstring> GetClipboardText() = 0;
     virtual bool SetClipboardText(const std::wstring& text) = 0;
+    // Whether the clipboard still holds what this process put there last.
+    virtual bool OwnsClipboard() const { return false; }
+    // Gives the clipboard up when this process holds it; another's stays.
+    virtual void ReleaseClipboard() {}
 
     // --- events -------------------------------------------------------------
     virtual void SetEventSink(IEventSink* sink) = 0;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 
 namespace Display {
 
@@ -55,6 +56,17 @@ CHeadlessDisplay::CHeadlessDisplay()
     primary.primary = true;
     primary.name = L"HEADLESS-1";
     m_monitors.push_back(primary);
+}
+
+int CHeadlessDisplay::DpiFromEnvironment()
+{
+    constexpr long kDefault = 96;
+    const char* text = std::getenv("ZELL_DPI");
+    if (text == nullptr || *text == '\0')
+        return kDefault;
+    char* end = nullptr;
+    const long dpi = std::strtol(text, &end, 10);
+    return *end == '\0' && dpi >= 48 && dpi <= 480 ? static_cast<int>(dpi) : static_cast<int>(kDefault);
 }
 
 CHeadlessDisplay::~CHeadlessDisplay()
@@ -290,7 +302,30 @@ bool CHeadlessDisplay::SetClipboardText(const std::wstring& text)
 {
     std::lock_guard lock(m_mutex);
     m_clipboard = text;
+    m_clipboardOurs = true;
     return true;
+}
+
+bool CHeadlessDisplay::OwnsClipboard() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_clipboardOurs;
+}
+
+void CHeadlessDisplay::ReleaseClipboard()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_clipboardOurs)
+        return;
+    m_clipboard.reset();
+    m_clipboardOurs = false;
+}
+
+void CHeadlessDisplay::InjectForeignClipboardText(const std::wstring& text)
+{
+    std::lock_guard lock(m_mutex);
+    m_clipboard = text;
+    m_clipboardOurs = false;
 }
 
 void CHeadlessDisplay::SetEventSink(IEventSink* sink)

@@ -41,16 +41,22 @@ public:
 
     SIZE ScreenSize() const override;
     RECT WorkArea() const override;
+    // 96 unless ZELL_DPI (48..480) asks for another when the display is made.
+    int Dpi() const override { return m_dpi; }
     std::vector<MonitorDesc> Monitors() const override;
 
     std::optional<std::wstring> GetClipboardText() override;
     bool SetClipboardText(const std::wstring& text) override;
+    bool OwnsClipboard() const override;
+    void ReleaseClipboard() override;
 
     void SetEventSink(IEventSink* sink) override;
     bool PumpEvents(DWORD timeoutMs) override;
     void Wake() override;
 
     // --- for tests ----------------------------------------------------------
+    // Another application puts text on the clipboard.
+    void InjectForeignClipboardText(const std::wstring& text);
     // Replaces the monitors (the first is the primary one); an empty list is ignored.
     void SetMonitors(std::vector<MonitorDesc> monitors);
 
@@ -91,6 +97,7 @@ public:
     int BeepCount() const;
 
 private:
+    static int DpiFromEnvironment();
     struct TopLevel {
         TopLevelState state;
         cairo_surface_t* screen = nullptr;  // what was presented, client size
@@ -108,6 +115,7 @@ private:
     void QueueMouseLocked(EventKind kind, MouseButton button, POINT screen, int delta);
 
     mutable std::mutex m_mutex;
+    const int m_dpi = DpiFromEnvironment();
     std::condition_variable m_wakeup;
     std::map<NativeId, TopLevel> m_topLevels;
     std::vector<NativeId> m_stack;  // top first
@@ -117,6 +125,7 @@ private:
     NativeId m_pointerOver = 0;
     std::vector<MonitorDesc> m_monitors;
     std::optional<std::wstring> m_clipboard;
+    bool m_clipboardOurs = false;
     std::deque<Event> m_events;
     IEventSink* m_sink = nullptr;
     bool m_woken = false;

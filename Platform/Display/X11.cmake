@@ -55,3 +55,13 @@ if(ZELL_X11_PANGOCAIRO_FOUND)
     target_compile_definitions(PlatformDisplayX11ScreenTests PRIVATE ZELL_X11_UI_DEMO="$<TARGET_FILE:X11UiDemo>")
   endif()
 endif()
+
+# The window layer's clipboard on the X server, when the layer is part of the build.
+if(TARGET PlatformUi)
+  zell_test(PlatformUiX11Tests
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/Tests/X11UiClipboardTests.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/Tests/X11TestServer.cpp
+    LIBS PlatformUi PlatformDisplay)
+  set_tests_properties(PlatformUiX11Tests PROPERTIES TIMEOUT 30)
+endif()

@@ -69,6 +69,8 @@ void CX11Clipboard::Destroy()
 {
     if (!m_window)
         return;
+    if (m_owner)
+        HandOverToManager(kHandOverMs);
     Empty();
     if (XDisplay* display = m_connection.GetDisplay())
         XDestroyWindow(display, m_window);
@@ -179,8 +181,11 @@ bool CX11Clipboard::ConvertTarget(Window requestor, Atom target, Atom property)
     const Atom text = m_connection.GetAtom("TEXT");
     const Atom mime = m_connection.GetAtom("text/plain;charset=utf-8");
     const Atom timestamp = m_connection.GetAtom("TIMESTAMP");
+    const Atom multiple = m_connection.GetAtom("MULTIPLE");
+    if (target == multiple)
+        return ConvertMultiple(requestor, property);
     if (target == targets) {
-        const Atom list[] = {targets, timestamp, utf8, mime, text, XA_STRING};
+        const Atom list[] = {targets, timestamp, multiple, utf8, mime, text, XA_STRING};
         XChangeProperty(display, requestor, property, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(list), static_cast<int>(std::size(list)));
         return true;
@@ -208,6 +213,58 @@ bool CX11Clipboard::ConvertTarget(Window requestor, Atom target, Atom property)
     XChangeProperty(display, requestor, property, type, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
     return true;
+}
+
+bool CX11Clipboard::ConvertMultiple(Window requestor, Atom property)
+{
+    // The property holds (target, property) pairs; each one we cannot give gets None.
+    XDisplay* display = m_connection.GetDisplay();
+    constexpr long kMaxPairs = 64;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, requestor, property, 0, 2 * kMaxPairs, False, AnyPropertyType, &type, &format, &count,
+                           &after, &data) != Success) {
+        return false;
+    }
+    std::vector<Atom> pairs;
+    if (data && format == 32)
+        pairs.assign(reinterpret_cast<const Atom*>(data), reinterpret_cast<const Atom*>(data) + (count & ~1ul));
+    if (data)
+        XFree(data);
+    if (pairs.empty())
+        return false;
+    const Atom multiple = m_connection.GetAtom("MULTIPLE");
+    for (std::size_t i = 0; i < pairs.size(); i += 2) {
+        if (pairs[i] == multiple || pairs[i + 1] == 0 || !ConvertTarget(requestor, pairs[i], pairs[i + 1]))
+            pairs[i + 1] = 0;
+    }
+    XChangeProperty(display, requestor, property, type, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(pairs.data()),
+                    static_cast<int>(pairs.size()));
+    return true;
+}
+
+bool CX11Clipboard::HandOverToManager(int timeoutMs)
+{
+    XDisplay* display = m_connection.GetDisplay();
+    const Atom manager = m_connection.GetAtom("CLIPBOARD_MANAGER");
+    if (!display || XGetSelectionOwner(display, manager) == 0)
+        return false;
+    XConvertSelection(display, manager, m_connection.GetAtom("SAVE_TARGETS"), m_connection.GetAtom("ZELL_SAVE_TARGETS"),
+                      m_window, ServerTime());
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    XEvent event{};
+    while (MillisecondsLeft(deadline) > 0) {
+        // The manager reads our targets before it answers.
+        while (WaitForEvent(SelectionRequest, 0, event))
+            AnswerRequest(event.xselectionrequest);
+        if (WaitForEvent(SelectionNotify, std::min(10, MillisecondsLeft(deadline)), event) &&
+            event.xselection.selection == manager)
+            return event.xselection.property != 0;
+    }
+    return false;
 }
 
 bool CX11Clipboard::WaitForEvent(int type, int timeoutMs, XEvent& event)

@@ -21,8 +21,13 @@ public:
     CX11Clipboard(const CX11Clipboard&) = delete;
     CX11Clipboard& operator=(const CX11Clipboard&) = delete;
 
+    // How long a clipboard manager gets to take the text over when this client goes.
+    static constexpr int kHandOverMs = 1500;
+
     // Creates the unmapped window that owns the selection and receives transfers.
     bool Create();
+    // Hands held text to a clipboard manager first, if one runs, so that the
+    // text outlives this client.
     void Destroy();
 
     // Takes ownership of CLIPBOARD with the text. False when the server
@@ -47,6 +52,10 @@ private:
     Time ServerTime();
     void AnswerRequest(const XSelectionRequestEvent& request);
     bool ConvertTarget(Window requestor, Atom target, Atom property);
+    bool ConvertMultiple(Window requestor, Atom property);
+    // Asks the owner of CLIPBOARD_MANAGER to save our targets and serves its
+    // requests until it answers (or `timeoutMs` pass). True when it saved them.
+    bool HandOverToManager(int timeoutMs);
     bool RequestAndWait(Atom target, int timeoutMs, XSelectionEvent& answer);
     // Reads and deletes the transfer property. False when it is malformed or
     // too large; an absent property is no fault and leaves `type` 0.

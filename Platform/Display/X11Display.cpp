@@ -882,6 +882,19 @@ bool CX11Display::SetClipboardText(const std::wstring& text)
     return m_impl->clipboard && m_impl->clipboard->SetText(text);
 }
 
+bool CX11Display::OwnsClipboard() const
+{
+    std::lock_guard lock(m_impl->lock);
+    return m_impl->clipboard && m_impl->clipboard->IsOwner();
+}
+
+void CX11Display::ReleaseClipboard()
+{
+    std::lock_guard lock(m_impl->lock);
+    if (m_impl->clipboard)
+        m_impl->clipboard->Empty();
+}
+
 void CX11Display::SetEventSink(IEventSink* sink)
 {
     std::lock_guard lock(m_impl->lock);

@@ -48,6 +48,8 @@ public:
 
     std::optional<std::wstring> GetClipboardText() override;
     bool SetClipboardText(const std::wstring& text) override;
+    bool OwnsClipboard() const override;
+    void ReleaseClipboard() override;
 
     void SetEventSink(IEventSink* sink) override;
     bool PumpEvents(DWORD timeoutMs) override;

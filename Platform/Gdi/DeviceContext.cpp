@@ -4,6 +4,7 @@
 #include "Platform/Base/WinError.h"
 #include "Platform/Gdi/FontCache.h"
 #include "Platform/Gdi/PrinterJob.h"
+#include "Platform/Gdi/ScreenDpi.h"
 #include "Platform/Gdi/SurfaceDC.h"
 #include "Platform/Gdi/Transform.h"
 
@@ -100,6 +101,7 @@ HDC CreateSurfaceDC(cairo_surface_t* target, POINT origin, const RECT& clip)
     dc->external = cairo_surface_reference(target);
     dc->origin = origin;
     dc->systemClip = clip;
+    dc->dpi = GetScreenDpi();
     return AddDC(std::move(dc));
 }
 
@@ -117,7 +119,19 @@ BOOL ResetSurfaceDC(HDC dc, POINT origin, const RECT& clip)
         return SetError(ERROR_INVALID_HANDLE);
     object->origin = origin;
     object->systemClip = clip;
+    object->systemRegion.reset();
     object->state.clip.reset();
+    return TRUE;
+}
+
+BOOL SetSurfaceDCVisibleRects(HDC dc, const RECT* rects, int count)
+{
+    auto object = FindDC(dc);
+    if (!object || object->type != DCType::Surface)
+        return SetError(ERROR_INVALID_HANDLE);
+    if (count < 0 || (count > 0 && !rects))
+        return SetError(ERROR_INVALID_PARAMETER);
+    object->systemRegion = BandRegion::FromRects(std::vector<RECT>(rects, rects + count));
     return TRUE;
 }
 
@@ -135,7 +149,7 @@ cairo_surface_t* GetSurfaceOfDC(HDC dc)
 
 HDC CreateCompatibleDC(HDC dc)
 {
-    int dpi = 96;
+    int dpi = GetScreenDpi();
     if (dc) {
         auto source = FindDC(dc);
         if (!source)

@@ -47,6 +47,8 @@ DrawTarget::DrawTarget(DCObject& dc, bool write) : dc_(dc), write_(write)
         box.bottom = std::min(box.bottom, dc.systemClip.bottom);
     }
     clip_ = BandRegion(box);
+    if (dc.type == DCType::Surface && dc.systemRegion)
+        clip_ = BandRegion::Combine(clip_, *dc.systemRegion, BandRegion::Op::And);
     if (dc.state.clip) {
         BandRegion app = *dc.state.clip;
         app.Offset(origin_.x, origin_.y);

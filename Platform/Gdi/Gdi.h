@@ -11,6 +11,7 @@
 #include "Platform/Gdi/ImageList.h"
 #include "Platform/Gdi/PrinterDC.h"
 #include "Platform/Gdi/Region.h"
+#include "Platform/Gdi/ScreenDpi.h"
 #include "Platform/Gdi/SurfaceDC.h"
 #include "Platform/Gdi/SysColors.h"
 #include "Platform/Gdi/Text.h"

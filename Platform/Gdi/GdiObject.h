@@ -140,6 +140,7 @@ struct DCObject : GdiObject {
     cairo_surface_t* external = nullptr;  // surface contexts: our reference
     POINT origin{};                       // surface pixels of device (0,0)
     RECT systemClip{};                    // surface pixels
+    std::optional<BandRegion> systemRegion;  // surface pixels; narrows systemClip when set
     DCState state;
     std::vector<DCState> saved;
     std::shared_ptr<PrinterJob> printer;

@@ -21,6 +21,11 @@ void ReleaseSurfaceDC(HDC dc);
 // application clip region, like a fresh GetDC.
 BOOL ResetSurfaceDC(HDC dc, POINT origin, const RECT& clip);
 
+// Narrows a surface context's system part to these rectangles (surface
+// pixels) within its clip rectangle, as the window layer does for the parts
+// that children and upper siblings cover. ResetSurfaceDC lifts it.
+BOOL SetSurfaceDCVisibleRects(HDC dc, const RECT* rects, int count);
+
 // The surface a context draws into (no new reference), for the window layer's
 // flushes and for tests; null for an invalid handle.
 cairo_surface_t* GetSurfaceOfDC(HDC dc);

@@ -1,6 +1,7 @@
 #pragma once
 // Fonts and text output (pango and fontconfig underneath).
 #include "Platform/Gdi/GdiTypes.h"
+#include "Platform/Gdi/TextExtent.h"
 
 HFONT CreateFontIndirectW(const LOGFONTW* log);
 HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic,

@@ -208,6 +208,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         // The caption shows whether the window is active, where the layer draws it.
         PaintNonClient(hwnd);
         return TRUE;
+    case WM_CANCELMODE:
+        if (GetCapture() == hwnd)
+            ReleaseCapture();
+        return 0;
     case WM_MOUSEWHEEL:
     case WM_CONTEXTMENU:
         // Unhandled, they travel up to the parent.

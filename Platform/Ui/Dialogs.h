@@ -61,7 +61,6 @@ constexpr UINT DM_GETDEFID = WM_USER + 0;
 constexpr UINT DM_SETDEFID = WM_USER + 1;
 constexpr UINT DM_REPOSITION = WM_USER + 2;
 constexpr WORD DC_HASDEFID = 0x534B;
-constexpr WPARAM MSGF_DIALOGBOX = 0;
 
 // WM_GETDLGCODE answers.
 constexpr LRESULT DLGC_WANTARROWS = 0x0001;

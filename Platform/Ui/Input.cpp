@@ -4,6 +4,7 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/NonClient.h"
+#include "Platform/Ui/HoverTracking.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -168,6 +169,7 @@ std::shared_ptr<Window> KeyTarget(WindowSystem& ws, Display::NativeId native)
 void LeaveHover(WindowSystem& ws, std::shared_ptr<Window> newHover)
 {
     HWND newHandle = newHover ? newHover->hwnd : nullptr;
+    NoteMouseMoveForHover(ws, newHandle, ws.cursorPos);
     if (ws.hover == newHandle)
         return;
     if (auto old = ws.Peek(ws.hover)) {
@@ -475,6 +477,8 @@ HWND SetFocus(HWND hwnd)
         if (old == hwnd)
             return old;
     }
+    if (CallHooks(WH_CBT, HCBT_SETFOCUS, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(old), nullptr) != 0)
+        return nullptr;
     if (root != nullptr && GetActiveWindow() != root)
         SetActiveWindow(root);
     {
@@ -525,6 +529,10 @@ HWND SetActiveWindow(HWND hwnd)
         for (HWND top : ws.TopLevels())
             threadTops.push_back(top);
     }
+    CBTACTIVATESTRUCT activation{FALSE, old};
+    if (hwnd != nullptr &&
+        CallHooks(WH_CBT, HCBT_ACTIVATE, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&activation), nullptr) != 0)
+        return nullptr;
     if (old != nullptr && IsWindow(old)) {
         SendMessageW(old, WM_NCACTIVATE, FALSE, 0);
         SendMessageW(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(hwnd));
@@ -751,36 +759,6 @@ SHORT GetAsyncKeyState(int virtualKey)
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
     return static_cast<SHORT>((ws.asyncKeyState[virtualKey] & 0x80) ? 0x8000 : 0);
-}
-
-BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track)
-{
-    if (track == nullptr || track->cbSize != sizeof(TRACKMOUSEEVENT)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    auto& ws = WindowSystem::Get();
-    Lock lock(ws.Lock());
-    if ((track->dwFlags & TME_QUERY) != 0) {
-        auto hover = ws.Peek(ws.hover);
-        track->dwFlags = hover && hover->trackLeave ? TME_LEAVE : 0;
-        track->hwndTrack = hover && hover->trackLeave ? hover->hwnd : nullptr;
-        return TRUE;
-    }
-    auto w = ws.Find(track->hwndTrack);
-    if (!w)
-        return FALSE;
-    if ((track->dwFlags & TME_LEAVE) != 0) {
-        if ((track->dwFlags & TME_CANCEL) != 0) {
-            w->trackLeave = false;
-        } else if (ws.hover != w->hwnd) {
-            // The pointer is elsewhere already: the leave is due at once.
-            PostTo(ws, w, WM_MOUSELEAVE, 0, 0);
-        } else {
-            w->trackLeave = true;
-        }
-    }
-    return TRUE;
 }
 
 HWND WindowFromPoint(POINT point)

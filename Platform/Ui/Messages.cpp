@@ -473,7 +473,8 @@ HHOOK SetWindowsHookExW(int type, HOOKPROC proc, HINSTANCE, DWORD threadId)
         SetLastError(ERROR_INVALID_FILTER_PROC);
         return nullptr;
     }
-    if (type != WH_KEYBOARD && type != WH_MOUSE && type != WH_GETMESSAGE && type != WH_CALLWNDPROC) {
+    if (type != WH_KEYBOARD && type != WH_MOUSE && type != WH_GETMESSAGE && type != WH_CALLWNDPROC && type != WH_CBT &&
+        type != WH_MSGFILTER) {
         SetLastError(ERROR_INVALID_HOOK_FILTER);
         return nullptr;
     }

@@ -4,6 +4,7 @@
 #include "Platform/Gdi/GdiObject.h"
 #include "Platform/Gdi/Region.h"
 #include "Platform/Gdi/SurfaceDC.h"
+#include "Platform/Ui/CaretState.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -61,7 +62,57 @@ cairo_region_t* ClientRegion(const Window& w)
     return cairo_region_create_rectangle(&r);
 }
 
-HDC MakeContext(WindowSystem& ws, Window& w, bool whole, const RECT* limit, bool paint)
+void AddWindowArea(const WindowSystem& ws, HWND hwnd, std::vector<RECT>& out)
+{
+    auto other = ws.Peek(hwnd);
+    if (!other || (other->style & WS_VISIBLE) == 0)
+        return;
+    POINT origin{};
+    const RECT r = WindowInBackBuffer(ws, *other, origin);
+    if (!Empty(r))
+        out.push_back(r);
+}
+
+// What a context of `w` must leave alone in the back buffer: its children
+// with WS_CLIPCHILDREN, and with WS_CLIPSIBLINGS (on it or on an ancestor)
+// the siblings above in the Z-order.
+std::vector<RECT> CoveredParts(const WindowSystem& ws, const Window& w, DWORD flags)
+{
+    std::vector<RECT> covered;
+    if ((w.style & WS_CLIPCHILDREN) != 0 || (flags & DCX_CLIPCHILDREN) != 0) {
+        for (HWND child : w.children)
+            AddWindowArea(ws, child, covered);
+    }
+    bool clipSiblings = (flags & DCX_CLIPSIBLINGS) != 0;
+    for (const Window* member = &w; member != nullptr && !IsTopLevel(*member);) {
+        auto parent = ws.Peek(member->parent);
+        if (!parent)
+            break;
+        if (clipSiblings || (member->style & WS_CLIPSIBLINGS) != 0) {
+            for (HWND sibling : parent->children) {
+                if (sibling == member->hwnd)
+                    break;
+                AddWindowArea(ws, sibling, covered);
+            }
+        }
+        clipSiblings = false;
+        member = parent.get();
+    }
+    return covered;
+}
+
+void ClipOutCovered(HDC dc, const RECT& area, const std::vector<RECT>& covered)
+{
+    if (covered.empty())
+        return;
+    ZELL::Gdi::BandRegion visible(area);
+    visible = ZELL::Gdi::BandRegion::Combine(visible, ZELL::Gdi::BandRegion::FromRects(covered),
+                                             ZELL::Gdi::BandRegion::Op::Diff);
+    const std::vector<RECT> rects = visible.Rects();
+    SetSurfaceDCVisibleRects(dc, rects.data(), static_cast<int>(rects.size()));
+}
+
+HDC MakeContext(WindowSystem& ws, Window& w, bool whole, const RECT* limit, bool paint, DWORD flags = 0)
 {
     auto root = RootOf(ws, w);
     cairo_surface_t* surface = root ? EnsureBackBuffer(*root) : nullptr;
@@ -74,8 +125,12 @@ HDC MakeContext(WindowSystem& ws, Window& w, bool whole, const RECT* limit, bool
         area = {};
     }
     HDC dc = CreateSurfaceDC(surface, origin, area);
-    if (dc != nullptr)
+    if (dc != nullptr && !Empty(area))
+        ClipOutCovered(dc, area, CoveredParts(ws, w, flags));
+    if (dc != nullptr) {
         Contexts()[dc] = {w.hwnd, root ? root->hwnd : nullptr, area, paint};
+        CaretBeforeDrawing(ws, root ? root->hwnd : nullptr);
+    }
     return dc;
 }
 
@@ -87,6 +142,7 @@ void FinishContext(WindowSystem& ws, HDC dc)
     const DcRecord record = it->second;
     Contexts().erase(it);
     ReleaseSurfaceDC(dc);
+    CaretAfterDrawing(ws, record.root);
     if (auto root = ws.Peek(record.root); root && !Empty(record.area))
         PresentLocked(ws, *root, record.area);
 }
@@ -211,8 +267,9 @@ void InvalidateLocked(WindowSystem& ws, Window& w, const cairo_region_t* region,
     if ((flags & RDW_NOERASE) != 0)
         w.eraseNeeded = false;
     // The back buffer is shared: what the parent repaints covers its children,
-    // so they repaint over it.
-    if ((flags & RDW_NOCHILDREN) == 0 && ((flags & RDW_INVALIDATE) != 0 || (flags & RDW_ALLCHILDREN) != 0)) {
+    // so they repaint over it - unless it leaves them alone (WS_CLIPCHILDREN).
+    const bool intoChildren = (flags & RDW_ALLCHILDREN) != 0 || ((flags & RDW_NOCHILDREN) == 0 && (w.style & WS_CLIPCHILDREN) == 0);
+    if (intoChildren && ((flags & RDW_INVALIDATE) != 0 || (flags & RDW_ALLCHILDREN) != 0)) {
         for (HWND childHandle : w.children) {
             auto child = ws.Peek(childHandle);
             if (!child || (child->style & WS_VISIBLE) == 0)
@@ -398,6 +455,7 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags)
     Lock lock(ws.Lock());
     if (hwnd == nullptr) {
         // The screen: drawing there shows nowhere, measuring works as everywhere.
+        DisplayLocked(ws);  // so that it reports the display's resolution
         HDC dc = CreateSurfaceDC(Scratch(), {0, 0}, RECT{});
         if (dc != nullptr)
             Contexts()[dc] = {};
@@ -406,7 +464,7 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags)
     auto w = ws.Find(hwnd);
     if (!w)
         return nullptr;
-    HDC dc = MakeContext(ws, *w, (flags & DCX_WINDOW) != 0, nullptr, false);
+    HDC dc = MakeContext(ws, *w, (flags & DCX_WINDOW) != 0, nullptr, false, flags);
     lock.unlock();
     if (dc != nullptr && clip != nullptr)
         ExtSelectClipRgn(dc, clip, RGN_AND);

@@ -16,6 +16,18 @@ using Lock = std::unique_lock<std::mutex>;
 constexpr int kCaption = 22;      // the headless display's caption; X11 reports its own frame
 constexpr int kScrollBar = 17;
 constexpr int kMenuHeight = 20;
+constexpr int kBaseDpi = 96;
+
+// The display's resolution, which every size below is given at 96 dpi for.
+int Dpi()
+{
+    return LayerDpi();
+}
+
+int Scaled(int size)
+{
+    return MulDiv(size, Dpi(), kBaseDpi);
+}
 
 std::vector<Display::MonitorDesc> Monitors()
 {
@@ -161,12 +173,12 @@ int GetSystemMetrics(int index)
     case SM_CYVSCROLL:
     case SM_CXHSCROLL:
     case SM_CYVTHUMB:
-    case SM_CXHTHUMB: return kScrollBar;
+    case SM_CXHTHUMB: return Scaled(kScrollBar);
     case SM_CYCAPTION: {
         const auto frame = Frame(false);
         return std::max<LONG>(frame.top - frame.bottom, 0);
     }
-    case SM_CYSMCAPTION: return 16;
+    case SM_CYSMCAPTION: return Scaled(16);
     case SM_CXBORDER:
     case SM_CYBORDER:
     case SM_CXFOCUSBORDER:
@@ -176,18 +188,18 @@ int GetSystemMetrics(int index)
     case SM_CXFRAME: return Frame(true).left;
     case SM_CYFRAME: return Frame(true).bottom;
     case SM_CXEDGE:
-    case SM_CYEDGE: return 2;
+    case SM_CYEDGE: return Scaled(2);
     case SM_CXICON:
     case SM_CYICON:
     case SM_CXCURSOR:
-    case SM_CYCURSOR: return 32;
+    case SM_CYCURSOR: return Scaled(32);
     case SM_CXSMICON:
-    case SM_CYSMICON: return 16;
+    case SM_CYSMICON: return Scaled(16);
     case SM_CXICONSPACING:
-    case SM_CYICONSPACING: return 75;
-    case SM_CYMENU: return kMenuHeight;
+    case SM_CYICONSPACING: return Scaled(75);
+    case SM_CYMENU: return Scaled(kMenuHeight);
     case SM_CXMENUCHECK:
-    case SM_CYMENUCHECK: return 13;
+    case SM_CYMENUCHECK: return Scaled(13);
     case SM_CXSIZE:
     case SM_CYSIZE: return kCaption - 2;
     case SM_CXMIN: return 112;
@@ -195,9 +207,9 @@ int GetSystemMetrics(int index)
     case SM_CXMINTRACK: return 112;
     case SM_CYMINTRACK: return 27;
     case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return 4;
+    case SM_CYDOUBLECLK: return Scaled(4);
     case SM_CXDRAG:
-    case SM_CYDRAG: return 4;
+    case SM_CYDRAG: return Scaled(4);
     case SM_MOUSEPRESENT:
     case SM_MOUSEWHEELPRESENT: return 1;
     case SM_CMOUSEBUTTONS: return 3;
@@ -236,19 +248,21 @@ BOOL SystemParametersInfoW(UINT action, UINT param, PVOID data, UINT)
         NONCLIENTMETRICSW m;
         m.cbSize = size;
         m.iBorderWidth = 1;
-        m.iScrollWidth = kScrollBar;
-        m.iScrollHeight = kScrollBar;
+        m.iScrollWidth = Scaled(kScrollBar);
+        m.iScrollHeight = Scaled(kScrollBar);
         m.iCaptionWidth = kCaption - 2;
         m.iCaptionHeight = kCaption - 2;
-        MessageFont(m.lfCaptionFont, -12, FW_BOLD);
-        m.iSmCaptionWidth = 16;
-        m.iSmCaptionHeight = 16;
-        MessageFont(m.lfSmCaptionFont, -11, FW_BOLD);
-        m.iMenuWidth = kMenuHeight - 1;
-        m.iMenuHeight = kMenuHeight - 1;
-        MessageFont(m.lfMenuFont, -12);
-        MessageFont(m.lfStatusFont, -12);
-        MessageFont(m.lfMessageFont, -12);
+        // Nine points, in pixels of the display.
+        const LONG fontHeight = -Scaled(12);
+        MessageFont(m.lfCaptionFont, fontHeight, FW_BOLD);
+        m.iSmCaptionWidth = Scaled(16);
+        m.iSmCaptionHeight = Scaled(16);
+        MessageFont(m.lfSmCaptionFont, -Scaled(11), FW_BOLD);
+        m.iMenuWidth = Scaled(kMenuHeight) - 1;
+        m.iMenuHeight = Scaled(kMenuHeight) - 1;
+        MessageFont(m.lfMenuFont, fontHeight);
+        MessageFont(m.lfStatusFont, fontHeight);
+        MessageFont(m.lfMessageFont, fontHeight);
         m.iPaddedBorderWidth = 0;
         std::memcpy(static_cast<void*>(metrics), &m, size);
         return TRUE;
@@ -291,9 +305,7 @@ BOOL SystemParametersInfoW(UINT action, UINT param, PVOID data, UINT)
 
 UINT GetDpiForWindow(HWND)
 {
-    auto& ws = WindowSystem::Get();
-    Lock lock(ws.Lock());
-    return static_cast<UINT>(DisplayLocked(ws).Dpi());
+    return static_cast<UINT>(Dpi());
 }
 
 HMONITOR MonitorFromRect(LPCRECT rect, DWORD flags)

@@ -929,3 +929,7 @@ BOOL EqualRect(const RECT* a, const RECT* b);
 
 #include "Platform/Ui/Dialogs.h"
 #include "Platform/Ui/Keyboard.h"
+#include "Platform/Ui/Caret.h"
+#include "Platform/Ui/Clipboard.h"
+#include "Platform/Ui/CbtHooks.h"
+#include "Platform/Ui/MouseTracking.h"

@@ -1,8 +1,11 @@
 #include "Platform/Ui/WindowSystem.h"
 
 #include "Platform/Base/LastError.h"
+#include "Platform/Gdi/ScreenDpi.h"
 
 #include "Platform/Base/Thread.h"
+
+#include <atomic>
 
 #include <algorithm>
 #include <cwctype>
@@ -275,13 +278,30 @@ POINT ClientOriginOnScreen(const WindowSystem& ws, const Window& w)
     return {p.x + base.x, p.y + base.y};
 }
 
+namespace {
+std::atomic<bool> g_displayAttached{false};
+}
+
 Display::CDisplayBackend& DisplayLocked(WindowSystem& ws)
 {
     if (ws.display == nullptr) {
         ws.display = &Display::TheDisplay();
+        // One resolution for the whole layer: contexts report the display's.
+        SetScreenDpi(ws.display->Dpi());
         InstallDisplaySink(ws);
+        g_displayAttached.store(true, std::memory_order_release);
     }
     return *ws.display;
+}
+
+int LayerDpi()
+{
+    if (!g_displayAttached.load(std::memory_order_acquire)) {
+        auto& ws = WindowSystem::Get();
+        std::lock_guard lock(ws.Lock());
+        DisplayLocked(ws);
+    }
+    return GetScreenDpi();
 }
 
 void PostLocked(WindowSystem& ws, ThreadQueue& queue, const MSG& msg, std::wstring keyText)

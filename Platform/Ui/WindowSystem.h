@@ -80,6 +80,10 @@ struct Window {
     // The standard scroll bars (WS_HSCROLL/WS_VSCROLL).
     ScrollBarModel hScroll;
     ScrollBarModel vScroll;
+    bool trackHover = false;
+    UINT hoverTime = 0;
+    POINT hoverAnchor{};       // on the screen: the hover rectangle is around it
+    ULONGLONG hoverSince = 0;  // when the pointer came to rest in that rectangle
 
     ~Window();
 };
@@ -214,6 +218,9 @@ std::shared_ptr<Window> RootOf(const WindowSystem& ws, const Window& w);
 bool IsVisibleChain(const WindowSystem& ws, const Window& w);
 POINT ClientOriginOnScreen(const WindowSystem& ws, const Window& w);
 Display::CDisplayBackend& DisplayLocked(WindowSystem& ws);
+// The display's resolution without taking the lock, so that sizes can be
+// asked while it is held (painting scroll bars under the lock, say).
+int LayerDpi();
 void PostLocked(WindowSystem& ws, ThreadQueue& queue, const MSG& msg, std::wstring keyText = {});
 // The down bit of a key, and of its side-neutral code for the left and
 // right keys; toggle bits stay as they are.

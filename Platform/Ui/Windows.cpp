@@ -2,6 +2,7 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Ui/NonClient.h"
+#include "Platform/Ui/CaretState.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -14,6 +15,21 @@ using namespace Ui;
 namespace {
 
 using Lock = std::unique_lock<std::mutex>;
+
+// Takes out a window that a hook refused before it got any message.
+void DiscardUnborn(HWND hwnd)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Peek(hwnd);
+    if (!w)
+        return;
+    if (auto p = ws.Peek(w->parent))
+        std::erase(p->children, hwnd);
+    if (w->native != 0)
+        DisplayLocked(ws).DestroyTopLevel(w->native);
+    ws.Remove(hwnd);
+}
 
 std::atomic<ATOM> g_nextAtom{0xC000};
 
@@ -389,6 +405,11 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         Lock relock(ws.Lock());
         w->style &= ~WS_VISIBLE;  // shown after WM_CREATE, as the platform does
     }
+    CBT_CREATEWNDW cbt{&cs, HWND_TOP};
+    if (CallHooks(WH_CBT, HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&cbt), nullptr) != 0) {
+        DiscardUnborn(hwnd);
+        return nullptr;
+    }
     const bool nonClientMade = SendMessageW(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) != 0;
     if (nonClientMade) {
         const RECT clientRect = AskClientRect(hwnd, nullptr);
@@ -442,6 +463,8 @@ void CollectSubtree(WindowSystem& ws, HWND hwnd, std::vector<HWND>& out)
 
 BOOL DestroyWindow(HWND hwnd)
 {
+    if (IsWindow(hwnd) && CallHooks(WH_CBT, HCBT_DESTROYWND, reinterpret_cast<WPARAM>(hwnd), 0, nullptr) != 0)
+        return FALSE;
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
     auto w = ws.Find(hwnd);
@@ -520,6 +543,7 @@ BOOL DestroyWindow(HWND hwnd)
                 return true;
             });
         }
+        ForgetCaretOf(*it);
         ws.Remove(*it);
     }
     return TRUE;

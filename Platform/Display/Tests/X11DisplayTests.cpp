@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "Platform/Display/X11Xlib.h"
+#include "Platform/Display/X11Clipboard.h"
 
 using namespace Display;
 using Clock = std::chrono::steady_clock;
@@ -1103,4 +1104,77 @@ TEST_F(X11DisplayTest, OpeningAnAbsentServerFails)
     EXPECT_FALSE(display.GetClipboardText().has_value());
     EXPECT_FALSE(display.SetClipboardText(L"x"));
     display.Wake();
+}
+
+TEST_F(X11DisplayTest, ClipboardTextOutlivesItsOwnerThroughAManager)
+{
+    XDisplay* raw = m_raw->Get();
+    const Atom clipboard = m_raw->AtomOf("CLIPBOARD");
+    const Atom manager = m_raw->AtomOf("CLIPBOARD_MANAGER");
+    const Atom saveTargets = m_raw->AtomOf("SAVE_TARGETS");
+    const Window managerWindow = XCreateSimpleWindow(raw, DefaultRootWindow(raw), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(raw, manager, managerWindow, CurrentTime);
+    ASSERT_EQ(XGetSelectionOwner(raw, manager), managerWindow);
+    ASSERT_TRUE(m_display->SetClipboardText(L"keep me \u00fc"));
+
+    // A clipboard manager: asked to save, it reads the text, takes the
+    // clipboard over and says it is done.
+    std::string saved;
+    bool answered = false;
+    std::thread managerThread([&] {
+        auto waitFor = [&](int type, XEvent& event) {
+            const auto deadline = Clock::now() + std::chrono::seconds(5);
+            while (Clock::now() < deadline) {
+                if (XCheckTypedWindowEvent(raw, managerWindow, type, &event))
+                    return true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            return false;
+        };
+        XEvent event{};
+        if (!waitFor(SelectionRequest, event) || event.xselectionrequest.target != saveTargets)
+            return;
+        const XSelectionRequestEvent request = event.xselectionrequest;
+        XConvertSelection(raw, clipboard, m_raw->AtomOf("UTF8_STRING"), m_raw->AtomOf("ZELL_TEST_SAVED"), managerWindow,
+                          CurrentTime);
+        XFlush(raw);
+        if (!waitFor(SelectionNotify, event) || event.xselection.property == 0)
+            return;
+        saved = m_raw->Property(managerWindow, "ZELL_TEST_SAVED");
+        XSetSelectionOwner(raw, clipboard, managerWindow, CurrentTime);
+        XSelectionEvent answer{};
+        answer.type = SelectionNotify;
+        answer.display = raw;
+        answer.requestor = request.requestor;
+        answer.selection = request.selection;
+        answer.target = request.target;
+        answer.property = request.property;
+        answer.time = request.time;
+        XSendEvent(raw, request.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&answer));
+        XFlush(raw);
+        answered = true;
+    });
+    const auto start = Clock::now();
+    m_display.reset();  // the owner goes
+    const auto closing = Clock::now() - start;
+    managerThread.join();
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(saved, "keep me \xc3\xbc");
+    EXPECT_EQ(XGetSelectionOwner(raw, clipboard), managerWindow) << "the manager holds the text now";
+    EXPECT_LT(closing, std::chrono::milliseconds(X11::CX11Clipboard::kHandOverMs)) << "the answer ended the wait";
+    XSetSelectionOwner(raw, manager, 0, CurrentTime);
+    XSetSelectionOwner(raw, clipboard, 0, CurrentTime);
+    XDestroyWindow(raw, managerWindow);
+    XFlush(raw);
+}
+
+TEST_F(X11DisplayTest, ClipboardOwnerWithoutAManagerClosesAtOnce)
+{
+    ASSERT_EQ(XGetSelectionOwner(m_raw->Get(), m_raw->AtomOf("CLIPBOARD_MANAGER")), 0u);
+    ASSERT_TRUE(m_display->SetClipboardText(L"gone with us"));
+    EXPECT_TRUE(m_display->OwnsClipboard());
+    const auto start = Clock::now();
+    m_display.reset();
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(XGetSelectionOwner(m_raw->Get(), m_raw->AtomOf("CLIPBOARD")), 0u);
 }

@@ -1,0 +1,154 @@
+#include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Gdi/Draw.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
+
+using namespace UiTest;
+
+namespace {
+
+constexpr COLORREF kParent = RGB(0, 0, 255);
+constexpr COLORREF kUpper = RGB(255, 0, 0);
+constexpr COLORREF kLower = RGB(0, 160, 0);
+constexpr COLORREF kInner = RGB(255, 255, 0);
+
+void FillAll(HDC dc, COLORREF color)
+{
+    HBRUSH brush = CreateSolidBrush(color);
+    const RECT huge{-2000, -2000, 4000, 4000};
+    FillRect(dc, &huge, brush);
+    DeleteObject(brush);
+}
+
+// Fills everything its context lets it, far beyond its own rectangle.
+struct Filler : Handler {
+    explicit Filler(COLORREF c) : color(c)
+    {
+        onMessage = [this](HWND hwnd, UINT m, WPARAM, LPARAM, LRESULT& r) {
+            if (m == WM_ERASEBKGND) {
+                r = 1;
+                return true;
+            }
+            if (m != WM_PAINT)
+                return false;
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            FillAll(dc, color);
+            EndPaint(hwnd, &ps);
+            ++paints;
+            r = 0;
+            return true;
+        };
+    }
+    COLORREF color;
+    int paints = 0;
+};
+
+// A parent with two overlapping children: the upper one (first in the
+// Z-order) at x 20..100, the lower one at x 60..140; they overlap at 60..100.
+class Siblings : public ::testing::Test {
+protected:
+    void Build(DWORD parentStyle, DWORD lowerStyle)
+    {
+        g.hwnd = Create(&parent, WS_POPUP | WS_VISIBLE | parentStyle, 100, 100, 200, 100);
+        upperWindow = Create(&upper, WS_CHILD | WS_VISIBLE, 20, 20, 80, 60, g.hwnd, 1);
+        lowerWindow = Create(&lower, WS_CHILD | WS_VISIBLE | lowerStyle, 60, 20, 80, 60, g.hwnd, 2);
+        UpdateWindow(g.hwnd);
+        Drain();
+    }
+    COLORREF At(int x, int y) const { return Headless().PixelAt(NativeWindowOf(g.hwnd), x, y).value_or(CLR_INVALID); }
+    void Repaint(HWND hwnd)
+    {
+        InvalidateRect(hwnd, nullptr, TRUE);
+        UpdateWindow(hwnd);
+        Drain();
+    }
+    void Reset()
+    {
+        parent.paints = upper.paints = lower.paints = 0;
+    }
+
+    Filler parent{kParent};
+    Filler upper{kUpper};
+    Filler lower{kLower};
+    WindowGuard g;
+    HWND upperWindow = nullptr;
+    HWND lowerWindow = nullptr;
+};
+
+}
+
+TEST_F(Siblings, WithoutClipStylesTheLaterPaintOverdraws)
+{
+    Build(0, 0);
+    EXPECT_EQ(At(10, 10), kParent);
+    EXPECT_EQ(At(40, 50), kUpper);
+    EXPECT_EQ(At(120, 50), kLower);
+    EXPECT_EQ(At(80, 50), kUpper) << "a whole repaint paints the upper sibling last";
+
+    Reset();
+    Repaint(lowerWindow);
+    EXPECT_EQ(lower.paints, 1);
+    EXPECT_EQ(upper.paints, 0);
+    EXPECT_EQ(At(80, 50), kLower) << "without WS_CLIPSIBLINGS the lower one draws over the upper";
+    EXPECT_EQ(At(40, 50), kUpper) << "but only within its own rectangle";
+
+    // Without WS_CLIPCHILDREN the parent paints over its children, and they repaint after it.
+    Reset();
+    Repaint(g.hwnd);
+    EXPECT_EQ(parent.paints, 1);
+    EXPECT_EQ(upper.paints, 1);
+    EXPECT_EQ(lower.paints, 1);
+    EXPECT_EQ(At(80, 50), kUpper);
+}
+
+TEST_F(Siblings, ClipSiblingsKeepsTheUpperSiblingWhole)
+{
+    Build(0, WS_CLIPSIBLINGS);
+    EXPECT_EQ(At(80, 50), kUpper);
+    Reset();
+    Repaint(lowerWindow);
+    EXPECT_EQ(lower.paints, 1);
+    EXPECT_EQ(At(80, 50), kUpper) << "the upper sibling is never painted over";
+    EXPECT_EQ(At(120, 50), kLower);
+
+    // A child of the clipped window is kept out of the upper sibling as well.
+    Filler innerPainter{kInner};
+    HWND inner = Create(&innerPainter, WS_CHILD | WS_VISIBLE, 0, 0, 70, 60, lowerWindow, 3);
+    Repaint(inner);
+    EXPECT_EQ(innerPainter.paints, 1);
+    EXPECT_EQ(At(110, 50), kInner);
+    EXPECT_EQ(At(80, 50), kUpper);
+    DestroyWindow(inner);
+
+    // GetDC asks for the same through the style, GetDCEx also through its flag.
+    HDC dc = GetDC(lowerWindow);
+    FillAll(dc, RGB(1, 2, 3));
+    ReleaseDC(lowerWindow, dc);
+    EXPECT_EQ(At(80, 50), kUpper);
+    EXPECT_EQ(At(130, 70), RGB(1, 2, 3));
+    dc = GetDCEx(upperWindow, nullptr, DCX_CLIPSIBLINGS);
+    FillAll(dc, RGB(4, 5, 6));
+    ReleaseDC(upperWindow, dc);
+    EXPECT_EQ(At(80, 50), RGB(4, 5, 6)) << "nothing is above the upper sibling";
+}
+
+TEST_F(Siblings, ClipChildrenLeavesTheChildrenAlone)
+{
+    Build(WS_CLIPCHILDREN, 0);
+    EXPECT_EQ(At(80, 50), kUpper);
+    Reset();
+    Repaint(g.hwnd);
+    EXPECT_EQ(parent.paints, 1);
+    EXPECT_EQ(upper.paints, 0) << "children need no repaint: the parent did not touch them";
+    EXPECT_EQ(lower.paints, 0);
+    EXPECT_EQ(At(10, 10), kParent);
+    EXPECT_EQ(At(40, 50), kUpper);
+    EXPECT_EQ(At(120, 50), kLower);
+    EXPECT_EQ(At(80, 50), kUpper);
+
+    // Asked for explicitly, they repaint all the same.
+    Reset();
+    RedrawWindow(g.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(upper.paints, 1);
+    EXPECT_EQ(lower.paints, 1);
+}
