@@ -10,8 +10,10 @@
 #include "Platform/Ui/ResourceRegistry.h"
 #include "Platform/Ui/ResourceTypes.h"
 #include "Platform/Ui/ResourceWriter.h"
+#include "Platform/Ui/StandardIcon.h"
 #include "Platform/Ui/WinUser.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -266,8 +268,29 @@ HANDLE LoadFromFile(LPCWSTR path, UINT type, SIZE size)
     return reinterpret_cast<HANDLE>(IconOf(scaled, type == IMAGE_ICON, POINT{}));
 }
 
+// A null instance names the system's images: its icons and cursors.
+HANDLE LoadStandard(LPCWSTR name, UINT type, SIZE size)
+{
+    if (!IS_INTRESOURCE(name) || type == IMAGE_BITMAP) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    if (type == IMAGE_CURSOR)
+        return reinterpret_cast<HANDLE>(LoadCursorW(nullptr, name));
+    const int width = size.cx ? size.cx : GetSystemMetrics(SM_CXICON);
+    const int height = size.cy ? size.cy : GetSystemMetrics(SM_CYICON);
+    HBITMAP picture = DrawStandardIcon(static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name)), std::max(width, height));
+    if (!picture) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    return reinterpret_cast<HANDLE>(IconOf(Scaled(picture, width, height), true, POINT{}));
+}
+
 HANDLE LoadFromResources(HINSTANCE instance, LPCWSTR name, UINT type, SIZE size)
 {
+    if (!instance)
+        return LoadStandard(name, type, size);
     if (type == IMAGE_BITMAP) {
         HBITMAP bitmap = LoadBitmapResource(instance, name);
         return bitmap ? reinterpret_cast<HANDLE>(Scaled(bitmap, size.cx, size.cy)) : nullptr;
@@ -313,8 +336,6 @@ HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width, int he
     const SIZE size = RequestedSize(type, width, height, flags);
     if (flags & LR_LOADFROMFILE)
         return IS_INTRESOURCE(name) ? nullptr : LoadFromFile(name, type, size);
-    if (!instance)
-        instance = GetModuleHandleW(nullptr);
     if (flags & LR_SHARED)
         return SharedImages().Load(instance, name, type, size);
     return LoadFromResources(instance, name, type, size);
@@ -322,20 +343,12 @@ HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width, int he
 
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name)
 {
-    if (!instance) {
-        // The system's own icons are not carried.
-        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-        return nullptr;
-    }
     return reinterpret_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
 
 HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name)
 {
-    if (!instance) {
-        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-        return nullptr;
-    }
+    // The system's bitmaps are not carried: a null instance finds none.
     return reinterpret_cast<HBITMAP>(LoadImageW(instance, name, IMAGE_BITMAP, 0, 0, 0));
 }
 

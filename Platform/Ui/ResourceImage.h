@@ -4,8 +4,21 @@
 // size is taken, else the smallest larger one, else the largest, and
 // scaled to the size. LoadIcon and LoadCursor load shared: the same
 // resource at the same size gives the same handle, which is never destroyed.
+// A null instance names the system's images: the IDI_ icons, which the
+// layer draws itself, and the IDC_ cursors; it has no bitmaps.
 #include "Platform/Base/Types.h"
 #include "Platform/Gdi/GdiTypes.h"
+
+#define ZELL_ICON_ID(n) reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(n))
+#define IDI_APPLICATION ZELL_ICON_ID(32512)
+#define IDI_HAND ZELL_ICON_ID(32513)
+#define IDI_QUESTION ZELL_ICON_ID(32514)
+#define IDI_EXCLAMATION ZELL_ICON_ID(32515)
+#define IDI_ASTERISK ZELL_ICON_ID(32516)
+#define IDI_WINLOGO ZELL_ICON_ID(32517)
+#define IDI_ERROR IDI_HAND
+#define IDI_WARNING IDI_EXCLAMATION
+#define IDI_INFORMATION IDI_ASTERISK
 
 constexpr UINT IMAGE_BITMAP = 0;
 constexpr UINT IMAGE_ICON = 1;

@@ -111,6 +111,34 @@ TEST(ImageResources, IconsTakeTheSizeAskedForFromTheirGroup)
     EXPECT_EQ(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCursor)), nullptr);
 }
 
+TEST(ImageResources, TheSystemIconsAreDrawnAndShared)
+{
+    HICON error = LoadIconW(nullptr, IDI_ERROR);
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(LoadIconW(nullptr, IDI_HAND), error);
+    const IconFacts facts = FactsOf(error);
+    EXPECT_EQ(facts.size.cx, GetSystemMetrics(SM_CXICON));
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(error, &info));
+    EXPECT_EQ(PixelOf(info.hbmColor, 16, 6), RGB(0xD3, 0x2F, 0x2F)); // the red disc above the cross
+    EXPECT_EQ(PixelOf(info.hbmColor, 16, 16), RGB(255, 255, 255));   // the cross
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    for (LPCWSTR id : {IDI_APPLICATION, IDI_QUESTION, IDI_WARNING, IDI_INFORMATION}) {
+        HICON icon = LoadIconW(nullptr, id);
+        EXPECT_NE(icon, nullptr);
+        EXPECT_NE(icon, error);
+    }
+    HICON small = reinterpret_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, 16, 16, 0));
+    EXPECT_EQ(FactsOf(small).size.cx, 16);
+    DestroyIcon(small);
+    EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(32600)), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_NAME_NOT_FOUND);
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_SHARED)),
+              LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_EQ(LoadBitmapW(nullptr, MAKEINTRESOURCEW(kBitmap)), nullptr);
+}
+
 TEST(ImageResources, CursorsKeepTheirHotSpot)
 {
     HCURSOR cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCursor));
