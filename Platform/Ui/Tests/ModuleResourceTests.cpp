@@ -56,6 +56,24 @@ TEST(ModuleResources, ALibrarysResourcesAreSeenThroughItsOwnHandleOnly)
     FreeLibrary(b);
 }
 
+TEST(ModuleResources, ALinkedLibrarysResourcesBelongToEachModuleThatLinksIt)
+{
+    HMODULE a = Load(ZELL_RESOURCE_LIB_A);
+    HMODULE b = Load(ZELL_RESOURCE_LIB_B);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(LibraryText(a, kSharedText), L"Shared");
+    EXPECT_EQ(LibraryText(b, kSharedText), L"Shared");
+    EXPECT_EQ(LibraryText(nullptr, kSharedText), L"");
+    HICON inA = LoadIconW(a, MAKEINTRESOURCEW(kSharedIcon));
+    HICON inB = LoadIconW(b, MAKEINTRESOURCEW(kSharedIcon));
+    EXPECT_NE(inA, nullptr);
+    EXPECT_NE(inB, nullptr);
+    EXPECT_NE(inA, inB);
+    EXPECT_EQ(FindResourceW(nullptr, MAKEINTRESOURCEW(kSharedIcon), RT_GROUP_ICON), nullptr);
+    FreeLibrary(a);
+    FreeLibrary(b);
+}
+
 TEST(ModuleResources, EachDeliverableKeepsItsOwnResourceModule)
 {
     HMODULE a = Load(ZELL_RESOURCE_LIB_A);

@@ -33,6 +33,8 @@ constexpr int kBitmap = 802;
 
 constexpr UINT kLibraryText = 120; // both test libraries, each with its own text
 constexpr int kLibraryData = 900;  // RT_RCDATA of library A only
+constexpr UINT kSharedText = 140;  // the resources both libraries link in
+constexpr int kSharedIcon = 830;
 
 // A dialog template of one button, written by hand as DLGTEMPLATE bytes.
 std::vector<BYTE> SmallDialogTemplate();
