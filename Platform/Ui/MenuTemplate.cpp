@@ -96,7 +96,9 @@ bool ReadPlainItems(CTemplateReader& reader, HMENU menu, int depth)
         std::wstring text;
         if (!reader.Word(flags) || (!(flags & MF_POPUP) && !reader.Word(id)) || !reader.Text(text))
             return false;
-        const UINT itemFlags = flags & ~(MF_END | MF_POPUP);
+        // Templates carry texts: a bitmap or owner-draw flag would take the
+        // text for a handle or item data.
+        const UINT itemFlags = flags & ~(MF_END | MF_POPUP | MF_BITMAP | MF_OWNERDRAW);
         if (flags & MF_POPUP) {
             CMenuUnderConstruction sub(CreatePopupMenu());
             if (!sub.Get() || !ReadPlainItems(reader, sub.Get(), depth + 1) ||

@@ -334,8 +334,13 @@ HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width, int he
         return nullptr;
     }
     const SIZE size = RequestedSize(type, width, height, flags);
-    if (flags & LR_LOADFROMFILE)
-        return IS_INTRESOURCE(name) ? nullptr : LoadFromFile(name, type, size);
+    if (flags & LR_LOADFROMFILE) {
+        if (IS_INTRESOURCE(name)) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return nullptr;
+        }
+        return LoadFromFile(name, type, size);
+    }
     if (flags & LR_SHARED)
         return SharedImages().Load(instance, name, type, size);
     return LoadFromResources(instance, name, type, size);

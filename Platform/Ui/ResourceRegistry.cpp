@@ -157,8 +157,15 @@ std::shared_ptr<const CompiledResource> CResourceRegistry::Find(HMODULE handle, 
     }
     ModuleResources& module = found->second;
     CompilePending(module);
-    if (type == CResourceKey(ResourceType::Version))
+    if (type == CResourceKey(ResourceType::Version)) {
         AddVersion(handle, module);
+        if (module.byType.empty() && module.compiled.empty()) {
+            // No module of ours, or one without resources: nothing to keep.
+            m_modules.erase(found);
+            SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+            return nullptr;
+        }
+    }
     const auto names = module.byType.find(type);
     if (names == module.byType.end() || names->second.empty()) {
         SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);

@@ -48,7 +48,18 @@
 //   as given, or as `build` makes them on the first look-up in the module
 //   (dialog templates from their writer).
 // The entries live as long as the module, so tables are namespace-scope
-// constants; several tables may register in one module.
+// constants; several tables may register in one module, and where two name
+// the same resource (type, name and language) the first one registered
+// keeps it. Icon and cursor pictures get RT_ICON/RT_CURSOR ids 1, 2, ...
+// in the order they are compiled, so a table names its groups only.
+//
+// In CMake, zell_resources(target SOURCES Res/Resources.cpp EMBED
+// Res/Logo.png) adds the tables to a program or shared library; for a
+// static library they are compiled into every module that links it, each
+// with its own copy under its own handle. An embedded file Res/Logo.png is
+// the header "Embedded/Logo.png.h" with `static const unsigned char
+// Logo_png[]` (the file name with every character that cannot be in a C
+// name turned into _).
 #include "Platform/Ui/Resource.h"
 
 #include <cstddef>

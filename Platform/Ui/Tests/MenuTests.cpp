@@ -139,6 +139,21 @@ TEST(MenuResources, TemplatesOfBothVersionsAndBrokenOnesRefused)
         deep.Text("x");
     }
     EXPECT_EQ(Ui::ParseMenuTemplate(deep.bytes.data(), deep.bytes.size()), nullptr);
+    // A bitmap flag in a template does not turn its text into a handle.
+    Template bitmap;
+    bitmap.Word(0);
+    bitmap.Word(0);
+    bitmap.Word(MF_BITMAP | MF_END);
+    bitmap.Word(5);
+    bitmap.Text("Picture");
+    menu = Ui::ParseMenuTemplate(bitmap.bytes.data(), bitmap.bytes.size());
+    ASSERT_NE(menu, nullptr);
+    MENUITEMINFOW picture;
+    picture.fMask = MIIM_BITMAP | MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoW(menu, 5, FALSE, &picture));
+    EXPECT_EQ(picture.hbmpItem, nullptr);
+    EXPECT_EQ(picture.fType & MFT_BITMAP, 0u);
+    DestroyMenu(menu);
     const BYTE version2[] = {2, 0, 0, 0, 0x80, 0, 1, 0, 0, 0};
     EXPECT_EQ(Ui::ParseMenuTemplate(version2, sizeof version2), nullptr);
 }

@@ -32,13 +32,28 @@ std::wstring LibraryText(HINSTANCE module, UINT id)
     return std::wstring(buffer, static_cast<std::size_t>(length));
 }
 
+class ModuleResources : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        a = Load(ZELL_RESOURCE_LIB_A);
+        b = Load(ZELL_RESOURCE_LIB_B);
+        ASSERT_TRUE(a && b);
+    }
+    void TearDown() override
+    {
+        FreeLibrary(a);
+        FreeLibrary(b);
+    }
+
+    HMODULE a = nullptr;
+    HMODULE b = nullptr;
+};
+
 }  // namespace
 
-TEST(ModuleResources, ALibrarysResourcesAreSeenThroughItsOwnHandleOnly)
+TEST_F(ModuleResources, ALibrarysResourcesAreSeenThroughItsOwnHandleOnly)
 {
-    HMODULE a = Load(ZELL_RESOURCE_LIB_A);
-    HMODULE b = Load(ZELL_RESOURCE_LIB_B);
-    ASSERT_TRUE(a && b);
     EXPECT_EQ(LibraryText(a, kLibraryText), L"Library A");
     EXPECT_EQ(LibraryText(b, kLibraryText), L"Library B");
     EXPECT_EQ(LibraryText(nullptr, kLibraryText), L""); // the program has no such string
@@ -52,15 +67,10 @@ TEST(ModuleResources, ALibrarysResourcesAreSeenThroughItsOwnHandleOnly)
     EXPECT_EQ(LibraryText(b, kTitle), L"");
     EXPECT_EQ(Load(ZELL_RESOURCE_LIB_A), a); // the same module again
     FreeLibrary(a);
-    FreeLibrary(a);
-    FreeLibrary(b);
 }
 
-TEST(ModuleResources, ALinkedLibrarysResourcesBelongToEachModuleThatLinksIt)
+TEST_F(ModuleResources, ALinkedLibrarysResourcesBelongToEachModuleThatLinksIt)
 {
-    HMODULE a = Load(ZELL_RESOURCE_LIB_A);
-    HMODULE b = Load(ZELL_RESOURCE_LIB_B);
-    ASSERT_TRUE(a && b);
     EXPECT_EQ(LibraryText(a, kSharedText), L"Shared");
     EXPECT_EQ(LibraryText(b, kSharedText), L"Shared");
     EXPECT_EQ(LibraryText(nullptr, kSharedText), L"");
@@ -70,15 +80,10 @@ TEST(ModuleResources, ALinkedLibrarysResourcesBelongToEachModuleThatLinksIt)
     EXPECT_NE(inB, nullptr);
     EXPECT_NE(inA, inB);
     EXPECT_EQ(FindResourceW(nullptr, MAKEINTRESOURCEW(kSharedIcon), RT_GROUP_ICON), nullptr);
-    FreeLibrary(a);
-    FreeLibrary(b);
 }
 
-TEST(ModuleResources, EachDeliverableKeepsItsOwnResourceModule)
+TEST_F(ModuleResources, EachDeliverableKeepsItsOwnResourceModule)
 {
-    HMODULE a = Load(ZELL_RESOURCE_LIB_A);
-    HMODULE b = Load(ZELL_RESOURCE_LIB_B);
-    ASSERT_TRUE(a && b);
     const auto own = reinterpret_cast<ModuleFunction>(GetProcAddress(a, "ResourceLibAOwnModule"));
     const auto get = reinterpret_cast<ModuleFunction>(GetProcAddress(a, "ResourceLibAGetResourceModule"));
     const auto set = reinterpret_cast<SetModuleFunction>(GetProcAddress(a, "ResourceLibASetResourceModule"));
@@ -107,6 +112,4 @@ TEST(ModuleResources, EachDeliverableKeepsItsOwnResourceModule)
     }
     EXPECT_EQ(Ui::GetResourceModule(), GetModuleHandleW(nullptr));
     EXPECT_EQ(get(), a);
-    FreeLibrary(a);
-    FreeLibrary(b);
 }

@@ -190,6 +190,11 @@ TEST(FindResources, ReachTheModuleVersionRecord)
     EXPECT_NE(all.find(std::wstring(L"ProductName\0", 12)), std::wstring::npos);
     EXPECT_NE(all.find(L"Resource tests"), std::wstring::npos);
     EXPECT_NE(all.find(L"040904B0"), std::wstring::npos);
+
+    EXPECT_EQ(FindResourceW(reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x2468)), MAKEINTRESOURCEW(1),
+                            RT_VERSION),
+              nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_DATA_NOT_FOUND);
 }
 
 TEST(AcceleratorResources, ComeBackAsWritten)
