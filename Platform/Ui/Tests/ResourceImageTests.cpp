@@ -229,4 +229,9 @@ TEST_F(PictureFiles, BadFilesAreRefused)
         EXPECT_EQ(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE), nullptr) << name;
     }
     EXPECT_EQ(LoadImageW(nullptr, MAKEINTRESOURCEW(3), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+
+    // 10 KB that would unpack to 81 million pixels.
+    const std::wstring huge = (std::filesystem::path(ZELL_UI_TEST_RES) / "Huge9000.png").wstring();
+    EXPECT_EQ(LoadImageW(nullptr, huge.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
 }
