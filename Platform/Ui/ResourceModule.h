@@ -26,7 +26,8 @@ namespace Ui {
 // The module that holds this deliverable's code.
 inline __attribute__((visibility("hidden"))) HINSTANCE OwnModule()
 {
-    return Platform::GetModuleOfAddress(&ResourceModuleState::ownMarker);
+    static const HINSTANCE own = Platform::GetModuleOfAddress(&ResourceModuleState::ownMarker);
+    return own;
 }
 
 inline __attribute__((visibility("hidden"))) HINSTANCE GetResourceModule()
