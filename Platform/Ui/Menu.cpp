@@ -295,6 +295,44 @@ UINT GetMenuState(HMENU menu, UINT item, UINT flags)
     return state;
 }
 
+BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition)
+{
+    Lock lock(Store().Mutex());
+    auto object = Store().Find(menu);
+    if (!object)
+        return FALSE;
+    const bool clear = item == kNotFound;
+    if (!clear) {
+        const bool found = byPosition ? item < object->items.size()
+                                      : std::any_of(object->items.begin(), object->items.end(),
+                                                    [item](const MenuEntry& e) { return !e.subMenu && e.id == item; });
+        if (!found) {
+            SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
+            return FALSE;
+        }
+    }
+    for (std::size_t i = 0; i < object->items.size(); ++i) {
+        MenuEntry& entry = object->items[i];
+        const bool chosen = !clear && (byPosition ? i == item : (!entry.subMenu && entry.id == item));
+        entry.state = chosen ? (entry.state | MFS_DEFAULT) : (entry.state & ~MFS_DEFAULT);
+    }
+    return TRUE;
+}
+
+UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT)
+{
+    Lock lock(Store().Mutex());
+    auto object = Store().Find(menu);
+    if (!object)
+        return kNotFound;
+    for (std::size_t i = 0; i < object->items.size(); ++i) {
+        const MenuEntry& entry = object->items[i];
+        if (entry.state & MFS_DEFAULT)
+            return byPosition ? static_cast<UINT>(i) : (entry.subMenu ? kNotFound : entry.id);
+    }
+    return kNotFound;
+}
+
 BOOL DeleteMenu(HMENU menu, UINT item, UINT flags)
 {
     return Take(menu, item, flags, true);

@@ -109,6 +109,10 @@ DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags);
 // The item's MF_ flags (with the sub-menu's item count in the high byte
 // for a pop-up), or -1 for a missing item.
 UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+// One item at most is the default (MFS_DEFAULT); -1 clears it.
+BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);
+// The default item's command or position, or -1 when there is none.
+UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);
 BOOL DeleteMenu(HMENU menu, UINT item, UINT flags);
 BOOL RemoveMenu(HMENU menu, UINT item, UINT flags);
 // The characters copied (at most max - 1), or the length with a null buffer.

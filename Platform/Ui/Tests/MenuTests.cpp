@@ -223,6 +223,26 @@ TEST(Menus, ItemsAddedChangedAndTakenOut)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_MENU_HANDLE);
 }
 
+TEST(Menus, OneDefaultItemAtMost)
+{
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 0xF120, L"&Restore");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, 0xF060, L"&Close\tAlt+F4");
+    EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), static_cast<UINT>(-1));
+    ASSERT_TRUE(SetMenuDefaultItem(menu, 0xF060, FALSE));
+    EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), 0xF060u);
+    EXPECT_EQ(GetMenuDefaultItem(menu, TRUE, 0), 2u);
+    ASSERT_TRUE(SetMenuDefaultItem(menu, 0, TRUE));
+    EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), 0xF120u);
+    EXPECT_EQ(GetMenuState(menu, 0xF060, MF_BYCOMMAND) & MF_DEFAULT, 0u);
+    EXPECT_FALSE(SetMenuDefaultItem(menu, 0x1234, FALSE));
+    EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), 0xF120u); // a failed change keeps the default
+    ASSERT_TRUE(SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE));
+    EXPECT_EQ(GetMenuDefaultItem(menu, TRUE, 0), static_cast<UINT>(-1));
+    DestroyMenu(menu);
+}
+
 TEST(Menus, AMenuPutIntoItselfDoesNotHangTheSearch)
 {
     HMENU popup = CreatePopupMenu();

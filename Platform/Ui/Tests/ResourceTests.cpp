@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 
 using namespace ResourceTest;
 
@@ -83,6 +84,20 @@ TEST(StringResources, FollowTheThreadLanguageAndItsFallBacks)
         EXPECT_EQ(Load(kOnlyFrench), L"Bonjour"); // the only language there is
     }
     EXPECT_EQ(GetThreadUILanguage(), kEnglishUs);
+}
+
+TEST(StringResources, EachThreadHasItsOwnUiLanguage)
+{
+    UiLanguage german(kGermany);
+    std::wstring seen;
+    std::thread worker([&] {
+        seen = Load(kTitle);
+        SetThreadUILanguage(kJapan);
+    });
+    worker.join();
+    EXPECT_EQ(seen, L"Title"); // a new thread starts at the default
+    EXPECT_EQ(Load(kTitle), L"Titel");
+    EXPECT_EQ(GetThreadUILanguage(), kGermany);
 }
 
 TEST(StringResources, ABlockOfALanguageIsWhole)
