@@ -5,7 +5,7 @@
 # they are compiled into every program and shared library that links it.
 # EMBED files (PNG pictures) become headers "Embedded/<file name>.h" with
 # `static const unsigned char <file name with _ for . and ->[]` holding
-# the file's bytes, remade when the file changes.
+# the file's bytes, remade when the file changes. Once per target.
 
 set(ZELL_EMBED_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/ZellEmbedFile.cmake)
 
