@@ -46,10 +46,6 @@ HBITMAP NewDib(int width, int height, void** bits)
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
-}  // namespace
-
-namespace {
-
 // What the header says, before anything is decoded: a small file may claim
 // a picture far larger than any window shows, which would be unpacked whole.
 bool PngSizeAcceptable(const BYTE* data, std::size_t size)
