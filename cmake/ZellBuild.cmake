@@ -87,6 +87,7 @@ function(zell_fuzzer name)
     ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name};ZELL_DISPLAY=headless")
 endfunction()
 include(ZellVersion)
+include(ZellResources)
 
 # zell_deliverable_library(NAME OUTPUT_NAME name WHOLE libs... LIBS libs...)
 # A shared library users load: the WHOLE libraries are taken in completely,

@@ -1,7 +1,7 @@
 #pragma once
 // Styles, messages, notifications and structures of the static and button
 // controls, with the platform's numbers.
-#include "Platform/Controls/UserConstants.h"
+#include "Platform/Ui/WinUser.h"
 #include "Platform/Ui/WinUser.h"
 
 // ---------------------------------------------------------------------------

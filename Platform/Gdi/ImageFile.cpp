@@ -46,11 +46,25 @@ HBITMAP NewDib(int width, int height, void** bits)
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
+// What the header says, before anything is decoded: a small file may claim
+// a picture far larger than any window shows, which would be unpacked whole.
+bool PngSizeAcceptable(const BYTE* data, std::size_t size)
+{
+    constexpr std::uint64_t kMaxPixels = 64u << 20;
+    if (size < 24 || std::memcmp(data + 12, "IHDR", 4) != 0)
+        return false;
+    const auto be32 = [data](std::size_t at) {
+        return (std::uint64_t{data[at]} << 24) | (std::uint64_t{data[at + 1]} << 16) | (std::uint64_t{data[at + 2]} << 8) |
+               std::uint64_t{data[at + 3]};
+    };
+    return be32(16) * be32(20) <= kMaxPixels;
+}
+
 }  // namespace
 
 HBITMAP CreateBitmapFromPng(const BYTE* data, std::size_t size)
 {
-    if (!data || size < 8)
+    if (!data || size < 8 || !PngSizeAcceptable(data, size))
         return Bad();
     Reader reader{data, size};
     cairo_surface_t* png = cairo_image_surface_create_from_png_stream(ReadChunk, &reader);

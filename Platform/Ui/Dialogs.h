@@ -98,6 +98,17 @@ inline INT_PTR DialogBoxIndirectW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemp
 {
     return DialogBoxIndirectParamW(instance, dialogTemplate, owner, proc, 0);
 }
+// The template is the module's RT_DIALOG resource of that name.
+HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc, LPARAM initParam);
+INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc, LPARAM initParam);
+inline HWND CreateDialogW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc)
+{
+    return CreateDialogParamW(instance, templateName, owner, proc, 0);
+}
+inline INT_PTR DialogBoxW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc)
+{
+    return DialogBoxParamW(instance, templateName, owner, proc, 0);
+}
 BOOL EndDialog(HWND dialog, INT_PTR result);
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL IsDialogMessageW(HWND dialog, LPMSG msg);
@@ -105,6 +116,10 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG msg);
 #define DialogBoxIndirectParam DialogBoxIndirectParamW
 #define CreateDialogIndirect CreateDialogIndirectW
 #define DialogBoxIndirect DialogBoxIndirectW
+#define CreateDialogParam CreateDialogParamW
+#define DialogBoxParam DialogBoxParamW
+#define CreateDialog CreateDialogW
+#define DialogBox DialogBoxW
 #define DefDlgProc DefDlgProcW
 #define IsDialogMessage IsDialogMessageW
 

@@ -706,11 +706,8 @@ Display::CursorShape ShapeOf(HCURSOR cursor)
 
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name)
 {
-    if (instance != nullptr || !IS_INTRESOURCE(name)) {
-        // Application cursors come from resources, which this layer does not hold.
-        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-        return nullptr;
-    }
+    if (instance != nullptr || !IS_INTRESOURCE(name))
+        return Ui::LoadCursorResource(instance, name);
     const std::uintptr_t id = reinterpret_cast<std::uintptr_t>(name);
     if (id < 32512 || id > 32651) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);

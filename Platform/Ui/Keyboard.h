@@ -1,6 +1,8 @@
 #pragma once
 // The keyboard as the layer reports it: key states, the US layout's scan
 // codes and characters, and accelerator tables. Included by WinUser.h.
+#include "Platform/Ui/Accelerator.h"
+
 #include <vector>
 
 BOOL GetKeyboardState(BYTE* keyState);
@@ -13,19 +15,6 @@ constexpr UINT MAPVK_VSC_TO_VK = 1;
 constexpr UINT MAPVK_VK_TO_CHAR = 2;
 constexpr UINT MAPVK_VSC_TO_VK_EX = 3;
 
-// Accelerator tables.
-ZELL_DECLARE_HANDLE(HACCEL);
-struct ACCEL {
-    BYTE fVirt = 0;
-    WORD key = 0;
-    WORD cmd = 0;
-};
-using LPACCEL = ACCEL*;
-constexpr BYTE FVIRTKEY = 0x01;
-constexpr BYTE FNOINVERT = 0x02;
-constexpr BYTE FSHIFT = 0x04;
-constexpr BYTE FCONTROL = 0x08;
-constexpr BYTE FALT = 0x10;
-
+// Accelerator tables (the handles and entries are in Accelerator.h).
 int TranslateAcceleratorW(HWND hwnd, HACCEL table, LPMSG msg);
 #define TranslateAccelerator TranslateAcceleratorW

@@ -52,7 +52,7 @@ int TranslateAcceleratorW(HWND hwnd, HACCEL table, LPMSG msg)
         return 0;
     }
     std::vector<ACCEL> entries;
-    if (!GetAcceleratorEntries(table, entries))
+    if (!ReadAcceleratorEntries(table, entries))
         return 0;
     const ACCEL* entry = MatchAccelerator(entries, *msg);
     if (entry == nullptr)

@@ -11,6 +11,10 @@
 #include "Platform/Display/VirtualKeys.h"
 #include "Platform/Gdi/GdiTypes.h"
 #include "Platform/Gdi/SysColors.h"
+#include "Platform/Ui/Resource.h"
+#include "Platform/Ui/Menu.h"
+#include "Platform/Ui/Accelerator.h"
+#include "Platform/Ui/ResourceImage.h"
 
 // ---------------------------------------------------------------------------
 // Callbacks and structures

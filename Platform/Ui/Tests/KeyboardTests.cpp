@@ -1,35 +1,10 @@
 // The keyboard: system keys, the layout functions and accelerator tables.
 #include "Platform/Base/LastError.h"
-#include "Platform/Ui/AcceleratorAccess.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
-#include <map>
 
 using namespace UiTest;
-
-// The resource loader makes the real tables; these tests bring a table of
-// their own behind the same access function.
-namespace {
-
-std::map<HACCEL, std::vector<ACCEL>>& TestTables()
-{
-    static std::map<HACCEL, std::vector<ACCEL>> tables;
-    return tables;
-}
-
-}
-
-bool Ui::GetAcceleratorEntries(HACCEL table, std::vector<ACCEL>& entries)
-{
-    auto it = TestTables().find(table);
-    if (it == TestTables().end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return false;
-    }
-    entries = it->second;
-    return true;
-}
 
 namespace {
 
@@ -152,14 +127,15 @@ TEST(Keyboard, VirtualKeysScanCodesAndCharactersOfTheLayout)
 TEST(Keyboard, AcceleratorsSendTheirCommandForTheExactModifiers)
 {
     KeyScene s;
-    const auto table = reinterpret_cast<HACCEL>(static_cast<std::uintptr_t>(0x4A11));
-    TestTables()[table] = {
+    ACCEL entries[] = {
         {FVIRTKEY | FCONTROL, 'S', 100},
         {FVIRTKEY | FCONTROL | FSHIFT, 'S', 101},
         {FVIRTKEY, VK_F5, 102},
         {0, L'?', 103},
         {FALT, L'q', 104},
     };
+    const HACCEL table = CreateAcceleratorTableW(entries, 5);
+    ASSERT_NE(table, nullptr);
     std::vector<WORD> commands;
     s.log.onMessage = [&](HWND, UINT m, WPARAM w, LPARAM, LRESULT&) {
         if (m == WM_COMMAND) {
@@ -197,7 +173,7 @@ TEST(Keyboard, AcceleratorsSendTheirCommandForTheExactModifiers)
     msg.wParam = 'S';
     SetLastError(0);
     EXPECT_EQ(TranslateAcceleratorW(s.guard.hwnd, reinterpret_cast<HACCEL>(static_cast<std::uintptr_t>(0x4A12)), &msg), 0);
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_ACCEL_HANDLE);
     EXPECT_EQ(TranslateAcceleratorW(s.guard.hwnd, table, nullptr), 0);
-    TestTables().erase(table);
+    DestroyAcceleratorTable(table);
 }
