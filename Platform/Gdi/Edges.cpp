@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <optional>
 
 using namespace ZELL::Gdi;
 
@@ -60,23 +61,88 @@ void Polygon3(HDC dc, POINT a, POINT b, POINT c, COLORREF color)
     DeleteObject(pen);
 }
 
-// A check mark filling about half of the box.
+// Pixel pictures of the classic glyphs, one character a pixel; each is
+// drawn at a whole multiple of its size so that it stays crisp when a box
+// is larger than the classic one.
+constexpr const char* kCheckGlyph[] = {
+    "......#",
+    ".....##",
+    "#...###",
+    "##.###.",
+    "#####..",
+    ".###...",
+    "..#....",
+};
+// o: outer shadow, O: outer highlight, i: inner dark shadow, I: inner light,
+// w: the well, d: the dot of a checked button.
+constexpr const char* kRadioGlyph[] = {
+    "....oooo....",
+    "..ooiiiioo..",
+    ".oiiwwwwIIO.",
+    ".oiwwwwwwIO.",
+    "oiwwwddwwwIO",
+    "oiwwddddwwIO",
+    "oiwwddddwwIO",
+    "oiwwwddwwwIO",
+    ".oIwwwwwwIO.",
+    ".OIIwwwwIIO.",
+    "..OOIIIIOO..",
+    "....OOOO....",
+};
+
+// Draws `glyph` with its top-left at (x, y), each pixel a square of `scale`;
+// `colorOf` gives the colour of a character or nullopt for none.
+template <std::size_t Rows, typename ColorOf>
+void PaintGlyph(HDC dc, const char* const (&glyph)[Rows], int x, int y, int scale, ColorOf colorOf)
+{
+    for (std::size_t row = 0; row < Rows; ++row) {
+        const int top = y + static_cast<int>(row) * scale;
+        for (int col = 0; glyph[row][col] != 0; ++col) {
+            const std::optional<COLORREF> color = colorOf(glyph[row][col]);
+            if (color)
+                Fill(dc, {x + col * scale, top, x + (col + 1) * scale, top + scale}, *color);
+        }
+    }
+}
+
+// The 7-pixel classic check mark centred in `r`, grown by whole pixels for
+// wells larger than the classic 9 pixels.
 void CheckMark(HDC dc, const RECT& r, COLORREF color)
 {
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
-    const int size = std::max(3, std::min(w, h) / 2);
-    const int x = r.left + (w - size) / 2;
-    const int y = r.top + (h - size) / 2 + size / 2;
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    const HGDIOBJ old = SelectObject(dc, pen);
-    for (int t = 0; t < 3; ++t) {
-        MoveToEx(dc, x, y - 1 + t, nullptr);
-        LineTo(dc, x + size / 3, y + size / 3 - 1 + t);
-        LineTo(dc, x + size + 1, y - size * 2 / 3 - 1 + t);
-    }
-    SelectObject(dc, old);
-    DeleteObject(pen);
+    const int scale = std::max(1, (std::min(w, h) + 2) / 9);
+    const int size = 7 * scale;
+    PaintGlyph(dc, kCheckGlyph, r.left + (w - size) / 2, r.top + (h - size) / 2, scale,
+               [color](char c) -> std::optional<COLORREF> {
+                   if (c == '#')
+                       return color;
+                   return std::nullopt;
+               });
+}
+
+// The classic radio button: a two-ring sunken circle, lit from the top left.
+void RadioGlyph(HDC dc, const RECT& box, UINT state, COLORREF well, COLORREF dot)
+{
+    const int side = std::min(box.right - box.left, box.bottom - box.top);
+    const int scale = std::max(1, side / 12);
+    const int size = 12 * scale;
+    const int x = box.left + (box.right - box.left - size) / 2;
+    const int y = box.top + (box.bottom - box.top - size) / 2;
+    const bool checked = (state & DFCS_CHECKED) != 0;
+    const bool flat = (state & (DFCS_FLAT | DFCS_MONO)) != 0;
+    const COLORREF frame = GetSysColor((state & DFCS_MONO) ? COLOR_WINDOWFRAME : COLOR_BTNSHADOW);
+    PaintGlyph(dc, kRadioGlyph, x, y, scale, [&](char c) -> std::optional<COLORREF> {
+        switch (c) {
+        case 'o': return flat ? frame : GetSysColor(COLOR_BTNSHADOW);
+        case 'O': return flat ? frame : GetSysColor(COLOR_BTNHIGHLIGHT);
+        case 'i': return flat ? well : GetSysColor(COLOR_3DDKSHADOW);
+        case 'I': return flat ? well : GetSysColor(COLOR_3DLIGHT);
+        case 'w': return well;
+        case 'd': return checked ? dot : well;
+        default: return std::nullopt;
+        }
+    });
 }
 
 void Arrow(HDC dc, const RECT& r, UINT direction, COLORREF color)
@@ -197,33 +263,21 @@ BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state)
         const int side = std::min(r.right - r.left, r.bottom - r.top);
         RECT box{r.left, r.top + (r.bottom - r.top - side) / 2, r.left + side, 0};
         box.bottom = box.top + side;
-        const COLORREF well = GetSysColor((state & (DFCS_PUSHED | DFCS_INACTIVE)) ? COLOR_BTNFACE : COLOR_WINDOW);
+        const bool mixed = kind == DFCS_BUTTON3STATE && (state & DFCS_CHECKED) != 0;
+        const bool grey = (state & (DFCS_PUSHED | DFCS_INACTIVE)) != 0 || mixed;
+        const COLORREF well = GetSysColor(grey ? COLOR_BTNFACE : COLOR_WINDOW);
         if (kind == DFCS_BUTTONRADIO) {
-            HBRUSH brush = CreateSolidBrush(well);
-            HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-            const HGDIOBJ oldBrush = SelectObject(dc, brush);
-            const HGDIOBJ oldPen = SelectObject(dc, pen);
-            Ellipse(dc, box.left, box.top, box.right, box.bottom);
-            if (state & DFCS_CHECKED) {
-                HBRUSH dot = CreateSolidBrush(text);
-                SelectObject(dc, dot);
-                SelectObject(dc, GetStockObject(NULL_PEN));
-                const int inset = side / 3;
-                Ellipse(dc, box.left + inset, box.top + inset, box.right - inset + 1, box.bottom - inset + 1);
-                SelectObject(dc, brush);
-                DeleteObject(dot);
-            }
-            SelectObject(dc, oldBrush);
-            SelectObject(dc, oldPen);
-            DeleteObject(brush);
-            DeleteObject(pen);
+            RadioGlyph(dc, box, state, well, text);
             return TRUE;
         }
         RECT inner = box;
-        DrawEdge(dc, &inner, EDGE_SUNKEN, BF_RECT | BF_ADJUST | ((state & DFCS_FLAT) ? BF_FLAT : 0));
+        const UINT edgeFlags = BF_RECT | BF_ADJUST | ((state & DFCS_FLAT) ? BF_FLAT : 0) |
+                               ((state & DFCS_MONO) ? BF_MONO : 0);
+        DrawEdge(dc, &inner, EDGE_SUNKEN, edgeFlags);
         Fill(dc, inner, well);
+        // The indeterminate state of a three-state box: a grey mark on the face.
         if (state & DFCS_CHECKED)
-            CheckMark(dc, inner, text);
+            CheckMark(dc, inner, mixed ? GetSysColor(COLOR_BTNSHADOW) : text);
         return TRUE;
     }
     case DFC_SCROLL:

@@ -112,3 +112,64 @@ TEST(DrawStateTest, DisabledBitmapUsesOnlyTheEmbossColours)
     DeleteObject(picture);
     EXPECT_FALSE(DrawState(s.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(picture), 0, 0, 0, 0, 0, DST_BITMAP));
 }
+
+TEST(FrameControlTest, CheckMarkIsTheClassicGlyphInTheMiddleOfTheWell)
+{
+    TestSurface s(32, 32);
+    RECT box{0, 0, 13, 13};
+    DrawFrameControl(s.dc(), &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
+    const std::uint32_t text = Stored(GetSysColor(COLOR_BTNTEXT));
+    const std::uint32_t well = Stored(GetSysColor(COLOR_WINDOW));
+    // The 9-pixel well holds the 7-pixel mark one pixel in from each side.
+    const char* const expected[] = {
+        ".........",
+        ".......#.",
+        "......##.",
+        ".#...###.",
+        ".##.###..",
+        ".#####...",
+        "..###....",
+        "...#.....",
+        ".........",
+    };
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 9; ++x)
+            EXPECT_EQ(s.Raw(2 + x, 2 + y), expected[y][x] == '#' ? text : well) << "at " << x << "," << y;
+    EXPECT_EQ(s.Raw(0, 6), Stored(GetSysColor(COLOR_BTNSHADOW))) << "the sunken edge";
+
+    // The third state: a grey mark on the button face.
+    TestSurface m(16, 16);
+    RECT mixed{0, 0, 13, 13};
+    DrawFrameControl(m.dc(), &mixed, DFC_BUTTON, DFCS_BUTTON3STATE | DFCS_CHECKED);
+    EXPECT_EQ(m.Raw(9, 3), Stored(GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_EQ(m.Raw(4, 3), Stored(GetSysColor(COLOR_BTNFACE)));
+
+    // A larger box grows the mark by whole pixels, still centred.
+    TestSurface big(32, 32);
+    RECT large{0, 0, 24, 24};
+    DrawFrameControl(big.dc(), &large, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
+    EXPECT_EQ(big.Count(text, 0, 0, 32, 32), 4 * 21);
+    EXPECT_EQ(big.Raw(10, 18), text);  // the tip of the mark, doubled
+    EXPECT_EQ(big.Raw(10, 19), Stored(GetSysColor(COLOR_WINDOW)));
+}
+
+TEST(FrameControlTest, RadioButtonIsASunkenRingWithADot)
+{
+    TestSurface s(16, 16);
+    RECT box{0, 0, 12, 12};
+    DrawFrameControl(s.dc(), &box, DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_CHECKED);
+    EXPECT_EQ(s.Raw(5, 0), Stored(GetSysColor(COLOR_BTNSHADOW))) << "outer ring, top";
+    EXPECT_EQ(s.Raw(0, 5), Stored(GetSysColor(COLOR_BTNSHADOW))) << "outer ring, left";
+    EXPECT_EQ(s.Raw(5, 1), Stored(GetSysColor(COLOR_3DDKSHADOW))) << "inner ring, top";
+    EXPECT_EQ(s.Raw(11, 6), Stored(GetSysColor(COLOR_BTNHIGHLIGHT))) << "outer ring, right";
+    EXPECT_EQ(s.Raw(10, 6), Stored(GetSysColor(COLOR_3DLIGHT))) << "inner ring, right";
+    EXPECT_EQ(s.Raw(5, 11), Stored(GetSysColor(COLOR_BTNHIGHLIGHT))) << "outer ring, bottom";
+    EXPECT_EQ(s.Raw(0, 0), 0xFFFFFFu) << "the corners stay as they were";
+    EXPECT_EQ(s.Count(Stored(GetSysColor(COLOR_BTNTEXT)), 4, 4, 8, 8), 12) << "the dot";
+    EXPECT_EQ(s.Raw(3, 3), Stored(GetSysColor(COLOR_WINDOW))) << "the well";
+
+    TestSurface off(16, 16);
+    DrawFrameControl(off.dc(), &box, DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_INACTIVE);
+    EXPECT_EQ(off.Count(Stored(GetSysColor(COLOR_BTNTEXT)), 0, 0, 16, 16), 0);
+    EXPECT_EQ(off.Raw(5, 5), Stored(GetSysColor(COLOR_BTNFACE))) << "a disabled well is grey";
+}

@@ -1,0 +1,94 @@
+#include "Platform/Controls/ControlWindow.h"
+
+#include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Gdi/GdiTypes.h"
+
+namespace ZELL::Controls {
+
+CControlWindow* CControlWindow::Of(HWND hwnd)
+{
+    return reinterpret_cast<CControlWindow*>(GetWindowLongPtrW(hwnd, 0));
+}
+
+CControlWindow* CControlWindow::Attach(HWND hwnd, std::unique_ptr<CControlWindow> control)
+{
+    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(control.get()));
+    return control.release();
+}
+
+std::unique_ptr<CControlWindow> CControlWindow::Detach(HWND hwnd)
+{
+    std::unique_ptr<CControlWindow> control(Of(hwnd));
+    SetWindowLongPtrW(hwnd, 0, 0);
+    return control;
+}
+
+HWND CControlWindow::Parent() const
+{
+    return (Style() & WS_CHILD) != 0 ? GetParent(m_hwnd) : nullptr;
+}
+
+RECT CControlWindow::Client() const
+{
+    RECT r{};
+    GetClientRect(m_hwnd, &r);
+    return r;
+}
+
+HFONT CControlWindow::Font() const
+{
+    return m_font != nullptr ? m_font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void CControlWindow::NotifyParent(WORD code) const
+{
+    if (HWND parent = Parent())
+        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(Id()), code), reinterpret_cast<LPARAM>(m_hwnd));
+}
+
+void CControlWindow::PaintWithFont(HDC dc)
+{
+    const int saved = SaveDC(dc);
+    SelectObject(dc, Font());
+    Paint(dc);
+    RestoreDC(dc, saved);
+}
+
+LRESULT CControlWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = wParam != 0 ? reinterpret_cast<HDC>(wParam) : BeginPaint(m_hwnd, &ps);
+        PaintWithFont(dc);
+        if (wParam == 0)
+            EndPaint(m_hwnd, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        if (wParam != 0)
+            PaintWithFont(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        // The paint covers the whole client area itself.
+        return 1;
+    case WM_SETFONT:
+        m_font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(static_cast<DWORD>(lParam)) != 0)
+            Redraw();
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(m_font);
+    case WM_ENABLE:
+        Redraw();
+        return 0;
+    case WM_SETTEXT: {
+        const LRESULT result = DefaultProc(message, wParam, lParam);
+        Redraw();
+        return result;
+    }
+    default: return DefaultProc(message, wParam, lParam);
+    }
+}
+
+}

@@ -1,0 +1,90 @@
+#include "Platform/Controls/StandardControls.h"
+
+#include "Platform/Base/LastError.h"
+#include "Platform/Controls/ButtonControl.h"
+#include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/ProgressControl.h"
+#include "Platform/Controls/StaticControl.h"
+#include "Platform/Controls/UpDownControl.h"
+
+#include <mutex>
+
+namespace ZELL::Controls {
+
+namespace {
+
+struct ClassSpec {
+    LPCWSTR name;
+    WNDPROC procedure;
+    UINT style;
+    LPCWSTR cursor;
+};
+
+bool RegisterOne(const ClassSpec& spec)
+{
+    WNDCLASSEXW wc;
+    wc.style = spec.style | CS_GLOBALCLASS;
+    wc.lpfnWndProc = spec.procedure;
+    wc.cbWndExtra = CControlWindow::kExtraBytes;
+    wc.hCursor = LoadCursorW(nullptr, spec.cursor);
+    wc.lpszClassName = spec.name;
+    if (RegisterClassExW(&wc) != 0)
+        return true;
+    // Registered before under this name with this very procedure: nothing to do.
+    WNDCLASSEXW existing;
+    return GetClassInfoExW(nullptr, spec.name, &existing) && existing.lpfnWndProc == spec.procedure;
+}
+
+bool RegisterAll()
+{
+    const ClassSpec specs[] = {
+        {L"Static", &CControlWindow::Procedure<CStaticControl>, CS_DBLCLKS | CS_PARENTDC, IDC_ARROW},
+        {L"Button", &CControlWindow::Procedure<CButtonControl>, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW,
+         IDC_ARROW},
+        {PROGRESS_CLASSW, &CControlWindow::Procedure<CProgressControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
+        {UPDOWN_CLASSW, &CControlWindow::Procedure<CUpDownControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
+    };
+    bool all = true;
+    for (const ClassSpec& spec : specs)
+        all = RegisterOne(spec) && all;
+    return all;
+}
+
+}
+
+bool RegisterStandardControls()
+{
+    static std::once_flag once;
+    static bool registered = false;
+    std::call_once(once, [] { registered = RegisterAll(); });
+    return registered;
+}
+
+LPCWSTR ClassNameOfTemplateAtom(WORD atom)
+{
+    switch (atom) {
+    case 0x0080: return L"Button";
+    case 0x0081: return L"Edit";
+    case 0x0082: return L"Static";
+    case 0x0083: return L"ListBox";
+    case 0x0084: return L"ScrollBar";
+    case 0x0085: return L"ComboBox";
+    default: return nullptr;
+    }
+}
+
+}
+
+void InitCommonControls()
+{
+    ZELL::Controls::RegisterStandardControls();
+}
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init)
+{
+    if (init == nullptr || init->dwSize != sizeof(INITCOMMONCONTROLSEX)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return ZELL::Controls::RegisterStandardControls() ? TRUE : FALSE;
+}
