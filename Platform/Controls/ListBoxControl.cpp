@@ -50,7 +50,7 @@ LRESULT CListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT: {
         const LRESULT result = CControlWindow::OnMessage(message, wParam, lParam);
         if (!OwnerDraw())
-            m_itemHeight = FontHeight();
+            m_layout.SetFixedHeight(FontHeight());
         FitIntegralHeight();
         SetTop(m_top);
         return result;
@@ -72,12 +72,7 @@ LRESULT CListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDBLCLK: OnButtonDown(PointOf(lParam), wParam, true); return 0;
     case WM_MOUSEMOVE: OnMouseMove(PointOf(lParam)); return 0;
     case WM_LBUTTONUP: OnButtonUp(PointOf(lParam)); return 0;
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != Hwnd()) {
-            m_tracking = false;
-            EndDrag();
-        }
-        return 0;
+    case WM_CAPTURECHANGED: OnCaptureLost(reinterpret_cast<HWND>(lParam)); return 0;
     case WM_TIMER:
         if (wParam == kAutoScrollTimer)
             OnAutoScroll();
@@ -155,7 +150,7 @@ LRESULT CListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case LB_GETITEMHEIGHT:
         if (Variable())
             return m_items.Valid(index) ? m_items.At(index).height : LB_ERR;
-        return m_itemHeight;
+        return m_layout.FixedHeight();
     case LB_GETITEMRECT: {
         auto* rect = reinterpret_cast<RECT*>(lParam);
         if (rect == nullptr || !m_items.Valid(index))
@@ -183,7 +178,8 @@ void CListBoxControl::OnCreate(const CREATESTRUCTW& create)
 {
     m_redraw = (create.style & LBS_NOREDRAW) == 0;
     m_hasScrollBar = (create.style & WS_VSCROLL) != 0;
-    m_itemHeight = FontHeight();
+    m_layout.SetVariable((create.style & LBS_OWNERDRAWVARIABLE) != 0);
+    m_layout.SetFixedHeight(FontHeight());
     if ((create.style & LBS_OWNERDRAWFIXED) != 0 && (create.style & LBS_OWNERDRAWVARIABLE) == 0)
         MeasureFixed();
     FitIntegralHeight();
@@ -218,11 +214,11 @@ void CListBoxControl::MeasureFixed()
     MEASUREITEMSTRUCT measure;
     measure.CtlType = ODT_LISTBOX;
     measure.CtlID = static_cast<UINT>(Id());
-    measure.itemHeight = static_cast<UINT>(m_itemHeight);
+    measure.itemHeight = static_cast<UINT>(m_layout.FixedHeight());
     measure.itemWidth = static_cast<UINT>(Client().right);
     if (HWND target = Target())
         SendMessageW(target, WM_MEASUREITEM, measure.CtlID, reinterpret_cast<LPARAM>(&measure));
-    m_itemHeight = std::clamp(static_cast<int>(measure.itemHeight), 1, kMaxItemHeight);
+    m_layout.SetFixedHeight(std::clamp(static_cast<int>(measure.itemHeight), 1, kMaxItemHeight));
 }
 
 int CListBoxControl::MeasureVariable(int index, LPARAM lParam) const
@@ -231,7 +227,7 @@ int CListBoxControl::MeasureVariable(int index, LPARAM lParam) const
     measure.CtlType = ODT_LISTBOX;
     measure.CtlID = static_cast<UINT>(Id());
     measure.itemID = static_cast<UINT>(index);
-    measure.itemHeight = static_cast<UINT>(m_itemHeight);
+    measure.itemHeight = static_cast<UINT>(m_layout.FixedHeight());
     measure.itemWidth = static_cast<UINT>(Client().right);
     measure.itemData = static_cast<ULONG_PTR>(lParam);
     if (HWND target = Target())
@@ -245,8 +241,8 @@ void CListBoxControl::FitIntegralHeight()
     if (m_fitting || (Style() & LBS_NOINTEGRALHEIGHT) != 0 || Variable())
         return;
     const int height = ClientHeight();
-    const int spare = height % m_itemHeight;
-    if (spare == 0 || height < m_itemHeight)
+    const int spare = height % m_layout.FixedHeight();
+    if (spare == 0 || height < m_layout.FixedHeight())
         return;
     RECT window{};
     GetWindowRect(Hwnd(), &window);
@@ -256,27 +252,20 @@ void CListBoxControl::FitIntegralHeight()
     m_fitting = false;
 }
 
-int CListBoxControl::HeightOf(int index) const
-{
-    return Variable() && m_items.Valid(index) ? m_items.At(index).height : m_itemHeight;
-}
-
 int CListBoxControl::ClientHeight() const
 {
     const RECT client = Client();
     return client.bottom - client.top;
 }
 
+int CListBoxControl::HeightOf(int index) const
+{
+    return m_layout.HeightOf(index);
+}
+
 int CListBoxControl::ItemY(int index) const
 {
-    if (!Variable())
-        return (index - m_top) * m_itemHeight;
-    int y = 0;
-    for (int i = m_top; i < index; ++i)
-        y += HeightOf(i);
-    for (int i = index; i < m_top; ++i)
-        y -= HeightOf(i);
-    return y;
+    return m_layout.ItemY(index, m_top);
 }
 
 RECT CListBoxControl::ItemRect(int index) const
@@ -287,58 +276,17 @@ RECT CListBoxControl::ItemRect(int index) const
 
 int CListBoxControl::ItemAtY(int y, bool* outside) const
 {
-    const int count = m_items.Count();
-    *outside = true;
-    if (count == 0)
-        return -1;
-    if (y < 0)
-        return m_top;
-    int top = 0;
-    for (int i = m_top; i < count; ++i) {
-        const int bottom = top + HeightOf(i);
-        if (y < bottom) {
-            *outside = y >= ClientHeight();
-            return i;
-        }
-        top = bottom;
-    }
-    return count - 1;
+    return m_layout.ItemAt(y, m_top, ClientHeight(), outside);
 }
 
-int CListBoxControl::FullyShownFrom(int top) const
-{
-    const int height = ClientHeight();
-    int used = 0;
-    int shown = 0;
-    for (int i = top; i < m_items.Count(); ++i) {
-        used += HeightOf(i);
-        if (used > height)
-            break;
-        ++shown;
-    }
-    return shown;
-}
-
-// The items a page key or a page of the bar moves by.
 int CListBoxControl::PageSize() const
 {
-    if (!Variable())
-        return std::max(1, ClientHeight() / m_itemHeight);
-    return std::max(1, FullyShownFrom(m_top));
+    return m_layout.PageSize(m_top, ClientHeight());
 }
 
 int CListBoxControl::MaxTop() const
 {
-    const int count = m_items.Count();
-    if (!Variable())
-        return std::max(0, count - std::max(1, ClientHeight() / m_itemHeight));
-    int used = 0;
-    for (int i = count - 1; i >= 0; --i) {
-        used += HeightOf(i);
-        if (used > ClientHeight())
-            return std::min(i + 1, count - 1);
-    }
-    return 0;
+    return m_layout.MaxTop(ClientHeight());
 }
 
 void CListBoxControl::SetTop(int top)
@@ -355,25 +303,8 @@ void CListBoxControl::SetTop(int top)
 // Scrolls until the item shows whole (or at least partly, with `partly`).
 void CListBoxControl::ShowItem(int index, bool partly)
 {
-    if (!m_items.Valid(index))
-        return;
-    if (index < m_top) {
-        SetTop(index);
-        return;
-    }
-    const int height = ClientHeight();
-    const RECT r = ItemRect(index);
-    if (r.bottom <= height || (partly && r.top < height))
-        return;
-    if (!Variable()) {
-        SetTop(index - std::max(1, height / m_itemHeight) + 1);
-        return;
-    }
-    int top = index;
-    int used = HeightOf(index);
-    while (top > 0 && used + HeightOf(top - 1) <= height)
-        used += HeightOf(--top);
-    SetTop(top);
+    if (m_items.Valid(index))
+        SetTop(m_layout.TopShowing(index, m_top, ClientHeight(), partly));
 }
 
 void CListBoxControl::UpdateScrollBar()
@@ -583,7 +514,7 @@ LRESULT CListBoxControl::SetItemHeight(WPARAM index, LPARAM height)
             return LB_ERR;
         m_items.At(item).height = value;
     } else {
-        m_itemHeight = value;
+        m_layout.SetFixedHeight(value);
         FitIntegralHeight();
     }
     SetTop(m_top);
@@ -779,7 +710,7 @@ void CListBoxControl::OnButtonDown(POINT p, WPARAM keys, bool doubleClick)
     if (index < 0 || outside)
         return;
     SetCapture(Hwnd());
-    m_drag = Drag::Press;
+    m_pressed = true;
     m_dragKeys = keys;
     m_lastPoint = p;
     ByUser([&] { SelectByPointer(index, keys, true); });
@@ -789,12 +720,14 @@ void CListBoxControl::OnButtonDown(POINT p, WPARAM keys, bool doubleClick)
 
 void CListBoxControl::OnMouseMove(POINT p)
 {
-    if (m_drag == Drag::Off && !m_tracking)
+    if (!m_pressed && !m_tracking)
         return;
     m_lastPoint = p;
     const int height = ClientHeight();
     if (p.y < 0 || p.y >= height) {
-        SetTimer(Hwnd(), kAutoScrollTimer, kAutoScrollMs, nullptr);
+        // Scrolling towards the pointer wants the button held.
+        if (m_pressed)
+            SetTimer(Hwnd(), kAutoScrollTimer, kAutoScrollMs, nullptr);
         return;
     }
     KillTimer(Hwnd(), kAutoScrollTimer);
@@ -811,7 +744,7 @@ void CListBoxControl::OnMouseMove(POINT p)
 
 void CListBoxControl::OnAutoScroll()
 {
-    if (m_drag == Drag::Off && !m_tracking) {
+    if (!m_pressed) {
         KillTimer(Hwnd(), kAutoScrollTimer);
         return;
     }
@@ -836,8 +769,11 @@ void CListBoxControl::OnButtonUp(POINT p)
         const int index = ItemAtY(p.y, &outside);
         // A release away from the items (on the combo that opened the list)
         // leaves the list following the pointer.
-        if (PtInRect(&client, p) == FALSE || index < 0 || outside)
+        if (PtInRect(&client, p) == FALSE || index < 0 || outside) {
+            m_pressed = false;
+            KillTimer(Hwnd(), kAutoScrollTimer);
             return;
+        }
         m_tracking = false;
         EndDrag();
         Notify(kListPicked);
@@ -849,26 +785,51 @@ void CListBoxControl::OnButtonUp(POINT p)
 void CListBoxControl::EndDrag()
 {
     KillTimer(Hwnd(), kAutoScrollTimer);
-    m_drag = Drag::Off;
+    m_pressed = false;
     if (!m_tracking && GetCapture() == Hwnd())
         ReleaseCapture();
+}
+
+void CListBoxControl::OnCaptureLost(HWND newCapture)
+{
+    if (newCapture == Hwnd())
+        return;
+    if (m_barPress && m_tracking) {
+        // The press on the list's own bar has ended: follow the pointer again.
+        m_barPress = false;
+        PostMessageW(Hwnd(), LBCB_STARTTRACK, FALSE, 0);
+        return;
+    }
+    m_barPress = false;
+    m_tracking = false;
+    EndDrag();
 }
 
 LRESULT CListBoxControl::StartTracking(bool buttonDown)
 {
     m_tracking = true;
-    m_drag = buttonDown ? Drag::Track : Drag::Off;
+    m_pressed = buttonDown;
     SetCapture(Hwnd());
     return TRUE;
 }
 
 // A press while the list follows the pointer: inside it goes on as a press
-// on an item; outside the list it ends the tracking as a cancel.
+// on an item, on the list's scroll bar it scrolls, and anywhere else it
+// ends the tracking as a cancel.
 bool CListBoxControl::TrackPress(POINT p)
 {
     const RECT client = Client();
     if (PtInRect(&client, p) != FALSE)
         return true;
+    POINT screen = p;
+    ClientToScreen(Hwnd(), &screen);
+    const LPARAM at = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
+    const LRESULT hit = DefaultProc(WM_NCHITTEST, 0, at);
+    if (hit == HTVSCROLL) {
+        m_barPress = true;
+        DefaultProc(WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), at);
+        return false;
+    }
     m_tracking = false;
     EndDrag();
     Notify(LBN_SELCANCEL);
@@ -1012,7 +973,7 @@ void CListBoxControl::Paint(HDC dc)
         PaintItem(dc, i, ODA_DRAWENTIRE);
     // A focused empty list still shows where the caret is.
     if (m_focused && !OwnerDraw() && m_items.Count() == 0) {
-        RECT first{0, 0, client.right, m_itemHeight};
+        RECT first{0, 0, client.right, m_layout.FixedHeight()};
         DrawFocusRect(dc, &first);
     }
 }

@@ -10,6 +10,7 @@
 // a parent goes to the combo, and the combo can make it follow the pointer.
 #include "Platform/Controls/ControlWindow.h"
 #include "Platform/Controls/ListBoxItems.h"
+#include "Platform/Controls/ListBoxLayout.h"
 #include "Platform/Controls/ListControlStyles.h"
 
 #include <vector>
@@ -31,7 +32,6 @@ protected:
 
 private:
     enum class Mode { Single, Multiple, Extended, None };
-    enum class Drag { Off, Press, Track };
 
     // --- set-up and layout ---------------------------------------------------
     void OnCreate(const CREATESTRUCTW& create);
@@ -47,7 +47,6 @@ private:
     int ItemY(int index) const;  // the item's top in the client area
     RECT ItemRect(int index) const;
     int ItemAtY(int y, bool* outside) const;
-    int FullyShownFrom(int top) const;
     int PageSize() const;
     int MaxTop() const;
     void SetTop(int top);
@@ -91,6 +90,7 @@ private:
     void OnMouseMove(POINT p);
     void OnButtonUp(POINT p);
     void EndDrag();
+    void OnCaptureLost(HWND newCapture);
     void OnAutoScroll();
     void OnKeyDown(WPARAM key);
     int KeyTarget(WPARAM key) const;
@@ -119,8 +119,8 @@ private:
     bool Notifies() const { return IsDropDown() || (Style() & LBS_NOTIFY) != 0; }
 
     CListBoxItems m_items;
+    CListBoxLayout m_layout{m_items};
     HWND m_combo = nullptr;
-    int m_itemHeight = 16;
     int m_top = 0;
     int m_caret = 0;
     int m_anchor = 0;
@@ -128,11 +128,12 @@ private:
     bool m_redraw = true;
     bool m_hasScrollBar = false;
     bool m_fitting = false;
-    Drag m_drag = Drag::Off;
+    bool m_pressed = false;      // the button went down on an item and is held
     bool m_dragSelects = true;   // a Ctrl drag in extended mode selects or clears
     WPARAM m_dragKeys = 0;
     POINT m_lastPoint{};
     bool m_tracking = false;     // a combo's list following the pointer
+    bool m_barPress = false;     // ... that lent the capture to its scroll bar
     std::vector<int> m_tabStops;  // dialog units; empty: every 32
     std::wstring m_typed;
     DWORD m_typedTick = 0;

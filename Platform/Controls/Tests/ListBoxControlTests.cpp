@@ -624,14 +624,43 @@ TEST(ListBoxDropDown, FollowsThePointerPicksAndCancelsForItsCombo)
     EXPECT_NE(GetFocus(), list) << "the combo keeps the focus";
     EXPECT_TRUE(s.Codes(WM_COMMAND).empty()) << "nothing reaches the dialog directly";
 
+    // A press on the list's own bar scrolls it and leaves it tracking.
     combo.Clear();
     Send(list, ZELL::Controls::LBCB_STARTTRACK, FALSE);
+    RECT window{};
+    GetWindowRect(list, &window);
+    const POINT arrow{window.right - 1 - GetSystemMetrics(SM_CXVSCROLL) / 2, window.bottom - 4};
+    s.Display().InjectMouseDown(Display::MouseButton::Left, arrow);
+    UiTest::Drain();
+    s.Display().InjectMouseUp(Display::MouseButton::Left, arrow);
+    UiTest::Drain();
+    EXPECT_EQ(Send(list, LB_GETTOPINDEX), 1);
+    EXPECT_TRUE(codes().empty());
+    EXPECT_EQ(GetCapture(), list);
     s.Press(s.Top(), {300, 180});
     EXPECT_EQ(codes(), std::vector<WORD>{LBN_SELCANCEL});
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(Send(list, LB_GETCURSEL), 4);
     s.Release(s.Top(), {300, 180});
     DestroyWindow(list);
+}
+
+TEST(ListBoxDrawing, PrintClientDrawsTheSelectionIntoAnyContext)
+{
+    Scene s;
+    HWND list = AddList(s, kPlain, 100);
+    FillNumbered(list, 3);
+    Send(list, LB_SETCURSEL, 1);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = SolidBitmap(150, 100, RGB(1, 2, 3));
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    Send(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const POINT inside = ItemPoint(list, 1);
+    EXPECT_EQ(GetPixel(memory, 100, inside.y), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(GetPixel(memory, 100, ItemPoint(list, 2).y), GetSysColor(COLOR_WINDOW));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
 }
 
 // --- golden pictures ------------------------------------------------------------
