@@ -3,6 +3,7 @@
 #include "Platform/Base/Clock.h"
 #include "Platform/Controls/ComboListBox.h"
 #include "Platform/Controls/ControlDrawing.h"
+#include "Platform/Controls/ListBoxText.h"
 #include "Platform/Gdi/Gdi.h"
 
 #include <algorithm>
@@ -15,8 +16,6 @@ namespace {
 
 constexpr UINT_PTR kAutoScrollTimer = 1;
 constexpr UINT kAutoScrollMs = 100;
-constexpr int kTextIndent = 2;
-constexpr int kDefaultTabStop = 32;  // dialog units
 constexpr int kMaxItemHeight = 255;
 constexpr std::size_t kMaxTabStops = 256;
 constexpr int kWheelLines = 3;
@@ -1018,63 +1017,13 @@ void CListBoxControl::PaintItem(HDC dc, int index, UINT action) const
         return;
     }
     const RECT r = ItemRect(index);
-    PaintPlainItem(dc, index, r);
+    ListItemLook look;
+    look.selected = m_items.At(index).selected;
+    look.enabled = Enabled();
+    look.tabStops = (Style() & LBS_USETABSTOPS) != 0 ? &m_tabStops : nullptr;
+    DrawListItemText(dc, m_items.At(index).text, r, look);
     if (m_focused && index == m_caret)
         DrawFocusRect(dc, &r);
-}
-
-void CListBoxControl::PaintPlainItem(HDC dc, int index, const RECT& r) const
-{
-    const bool selected = m_items.At(index).selected;
-    if (selected)
-        FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
-    const int saved = SaveDC(dc);
-    SetBkMode(dc, TRANSPARENT);
-    if (!Enabled())
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    else if (selected)
-        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    RECT text{r.left + kTextIndent, r.top, r.right, r.bottom};
-    if ((Style() & LBS_USETABSTOPS) != 0)
-        DrawTabbed(dc, m_items.At(index).text, text);
-    else
-        DrawTextW(dc, m_items.At(index).text.c_str(), static_cast<int>(m_items.At(index).text.size()), &text,
-                  DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT);
-    RestoreDC(dc, saved);
-}
-
-// The stops are in dialog units: a quarter of the font's average width.
-int CListBoxControl::NextTabStop(int x, int averageWidth) const
-{
-    const auto pixels = [averageWidth](int units) { return units * averageWidth / 4; };
-    if (m_tabStops.size() > 1) {
-        for (int stop : m_tabStops) {
-            if (pixels(stop) > x)
-                return pixels(stop);
-        }
-        return x + averageWidth;
-    }
-    const int every = std::max(1, pixels(m_tabStops.empty() ? kDefaultTabStop : m_tabStops.front()));
-    return (x / every + 1) * every;
-}
-
-void CListBoxControl::DrawTabbed(HDC dc, const std::wstring& text, const RECT& r) const
-{
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    const int averageWidth = std::max(1, static_cast<int>(tm.tmAveCharWidth));
-    int x = 0;
-    std::size_t begin = 0;
-    while (begin <= text.size()) {
-        const std::size_t tab = std::min(text.find(L'\t', begin), text.size());
-        const std::wstring piece = text.substr(begin, tab - begin);
-        RECT cell{r.left + x, r.top, r.right, r.bottom};
-        DrawTextW(dc, piece.c_str(), static_cast<int>(piece.size()), &cell, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT);
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, piece.c_str(), static_cast<int>(piece.size()), &extent);
-        x = NextTabStop(x + extent.cx, averageWidth);
-        begin = tab + 1;
-    }
 }
 
 void CListBoxControl::RefreshItem(int index, UINT action) const

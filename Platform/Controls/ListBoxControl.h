@@ -104,9 +104,6 @@ private:
     bool CanDraw() const;
     HBRUSH Background(HDC dc) const;
     void PaintItem(HDC dc, int index, UINT action) const;
-    void PaintPlainItem(HDC dc, int index, const RECT& r) const;
-    void DrawTabbed(HDC dc, const std::wstring& text, const RECT& r) const;
-    int NextTabStop(int x, int averageWidth) const;
     UINT ItemState(int index) const;
     void SendDrawItem(HDC dc, int index, UINT action) const;
     // Draws one item at once where owner-drawn (ODA_SELECT, ODA_FOCUS), or

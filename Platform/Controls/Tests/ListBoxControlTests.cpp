@@ -229,13 +229,7 @@ TEST(ListBoxScrolling, KeysKeepTheCaretInViewAndTheBarFollows)
     EXPECT_EQ(info.nPage, static_cast<UINT>(visible));
 
     // The list's own bar: its down arrow scrolls one item.
-    RECT window{};
-    GetWindowRect(list, &window);
-    const POINT arrow{window.right - 3 - GetSystemMetrics(SM_CXVSCROLL) / 2, window.bottom - 4};
-    s.Display().InjectMouseDown(Display::MouseButton::Left, arrow);
-    UiTest::Drain();
-    s.Display().InjectMouseUp(Display::MouseButton::Left, arrow);
-    UiTest::Drain();
+    ClickDownArrow(list);
     EXPECT_EQ(Send(list, LB_GETTOPINDEX), 1);
     EXPECT_EQ(Send(list, LB_SETTOPINDEX, 100), LB_ERR);
     EXPECT_EQ(Send(list, LB_SETTOPINDEX, 29), LB_OKAY);
@@ -627,13 +621,7 @@ TEST(ListBoxDropDown, FollowsThePointerPicksAndCancelsForItsCombo)
     // A press on the list's own bar scrolls it and leaves it tracking.
     combo.Clear();
     Send(list, ZELL::Controls::LBCB_STARTTRACK, FALSE);
-    RECT window{};
-    GetWindowRect(list, &window);
-    const POINT arrow{window.right - 1 - GetSystemMetrics(SM_CXVSCROLL) / 2, window.bottom - 4};
-    s.Display().InjectMouseDown(Display::MouseButton::Left, arrow);
-    UiTest::Drain();
-    s.Display().InjectMouseUp(Display::MouseButton::Left, arrow);
-    UiTest::Drain();
+    ClickDownArrow(list);
     EXPECT_EQ(Send(list, LB_GETTOPINDEX), 1);
     EXPECT_TRUE(codes().empty());
     EXPECT_EQ(GetCapture(), list);

@@ -167,6 +167,18 @@ private:
     UINT m_key;
 };
 
+// A click on the down arrow of the list's own vertical bar.
+inline void ClickDownArrow(HWND list)
+{
+    RECT window{};
+    GetWindowRect(list, &window);
+    const POINT arrow{window.right - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2, window.bottom - 4};
+    ControlTest::Scene::Display().InjectMouseDown(Display::MouseButton::Left, arrow);
+    UiTest::Drain();
+    ControlTest::Scene::Display().InjectMouseUp(Display::MouseButton::Left, arrow);
+    UiTest::Drain();
+}
+
 inline void Type(const std::wstring& text)
 {
     ControlTest::Scene::Display().InjectText(text);
