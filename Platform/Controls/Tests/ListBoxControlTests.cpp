@@ -231,6 +231,11 @@ TEST(ListBoxScrolling, KeysKeepTheCaretInViewAndTheBarFollows)
     // The list's own bar: its down arrow scrolls one item.
     ClickDownArrow(list);
     EXPECT_EQ(Send(list, LB_GETTOPINDEX), 1);
+    POINT middle{40, 30};
+    ClientToScreen(list, &middle);
+    s.Display().InjectWheel(-WHEEL_DELTA, middle);
+    UiTest::Drain();
+    EXPECT_EQ(Send(list, LB_GETTOPINDEX), 4) << "three items a notch";
     EXPECT_EQ(Send(list, LB_SETTOPINDEX, 100), LB_ERR);
     EXPECT_EQ(Send(list, LB_SETTOPINDEX, 29), LB_OKAY);
     EXPECT_EQ(Send(list, LB_GETTOPINDEX), 30 - visible) << "the last page stays full";
