@@ -85,7 +85,10 @@ LRESULT CListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFOCUS: OnFocus(true); return 0;
     case WM_KILLFOCUS: OnFocus(false); return 0;
     case WM_DESTROY:
+        // The items go (with WM_DELETEITEM), the window is past showing them.
         EndDrag();
+        m_redraw = false;
+        m_hasScrollBar = false;
         ResetContent();
         return 0;
     case LBCB_STARTTRACK: return StartTracking(wParam != 0);
@@ -352,19 +355,20 @@ LRESULT CListBoxControl::ErrorSpace()
     return LB_ERRSPACE;
 }
 
-int CListBoxControl::CompareItems(const ListBoxItem& a, const ListBoxItem& b) const
+int CListBoxControl::CompareItems(const ListBoxItem& item, int index) const
 {
+    const ListBoxItem& other = m_items.At(index);
     if (HasStrings())
-        return CListBoxItems::CompareText(a.text, b.text);
+        return CListBoxItems::CompareText(item.text, other.text);
     COMPAREITEMSTRUCT compare;
     compare.CtlType = ODT_LISTBOX;
     compare.CtlID = static_cast<UINT>(Id());
     compare.hwndItem = Hwnd();
     // The new item has no index yet: -1, as the platform passes it.
     compare.itemID1 = static_cast<UINT>(-1);
-    compare.itemData1 = a.data;
-    compare.itemID2 = static_cast<UINT>(-1);
-    compare.itemData2 = b.data;
+    compare.itemData1 = item.data;
+    compare.itemID2 = static_cast<UINT>(index);
+    compare.itemData2 = other.data;
     HWND target = Target();
     return target != nullptr
                ? static_cast<int>(SendMessageW(target, WM_COMPAREITEM, compare.CtlID, reinterpret_cast<LPARAM>(&compare)))
@@ -385,7 +389,7 @@ LRESULT CListBoxControl::AddItem(int index, LPARAM lParam, bool sorted)
     }
     try {
         if (sorted)
-            index = m_items.SortedPosition(item, [this](const ListBoxItem& a, const ListBoxItem& b) { return CompareItems(a, b); });
+            index = m_items.SortedPosition(item, [this](const ListBoxItem& a, int at) { return CompareItems(a, at); });
         index = m_items.Insert(index, std::move(item));
     } catch (const std::bad_alloc&) {
         return ErrorSpace();

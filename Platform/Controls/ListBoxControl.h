@@ -57,7 +57,7 @@ private:
     // --- items -----------------------------------------------------------------
     LRESULT AddItem(int index, LPARAM lParam, bool sorted);
     int MeasureVariable(int index, LPARAM lParam) const;
-    int CompareItems(const ListBoxItem& a, const ListBoxItem& b) const;
+    int CompareItems(const ListBoxItem& item, int index) const;
     LRESULT DeleteItem(int index);
     void ResetContent();
     void SendDeleteItem(int index, const ListBoxItem& item) const;

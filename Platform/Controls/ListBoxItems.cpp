@@ -49,9 +49,16 @@ int CListBoxItems::Insert(int index, ListBoxItem item)
 
 int CListBoxItems::SortedPosition(const ListBoxItem& item, const Compare& compare) const
 {
-    const auto at = std::upper_bound(m_items.begin(), m_items.end(), item,
-                                     [&compare](const ListBoxItem& a, const ListBoxItem& b) { return compare(a, b) < 0; });
-    return static_cast<int>(at - m_items.begin());
+    int low = 0;
+    int high = Count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (compare(item, middle) < 0)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
 }
 
 ListBoxItem CListBoxItems::Remove(int index)

@@ -18,8 +18,9 @@ struct ListBoxItem {
 
 class CListBoxItems {
 public:
-    // Negative when `a` sorts before `b`, as WM_COMPAREITEM answers.
-    using Compare = std::function<int(const ListBoxItem& a, const ListBoxItem& b)>;
+    // Negative when `item` sorts before the item at `index`, as
+    // WM_COMPAREITEM answers.
+    using Compare = std::function<int(const ListBoxItem& item, int index)>;
 
     int Count() const { return static_cast<int>(m_items.size()); }
     bool Valid(int index) const { return index >= 0 && index < Count(); }

@@ -511,7 +511,11 @@ TEST(ListBoxOwnerDraw, SortedWithoutStringsComparesAndDeletesThroughTheParent)
     HWND list = AddList(s, kPlain | LBS_OWNERDRAWFIXED | LBS_SORT, 100);
     for (LPARAM data : {30, 10, 20, 10})
         Send(list, LB_ADDSTRING, 0, data);
-    EXPECT_FALSE(parent.Of(WM_COMPAREITEM).empty());
+    ASSERT_FALSE(parent.compared.empty());
+    for (const auto& [first, second] : parent.compared) {
+        EXPECT_EQ(first, static_cast<UINT>(-1)) << "the new item has no index yet";
+        EXPECT_LT(second, 4u) << "the other is an item in the list";
+    }
     std::vector<LRESULT> order;
     for (WPARAM i = 0; i < 4; ++i)
         order.push_back(Send(list, LB_GETITEMDATA, i));

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ListTest {
@@ -45,6 +46,7 @@ public:
     HBRUSH listBrush = nullptr;
 
     std::vector<Asked> asked;
+    std::vector<std::pair<UINT, UINT>> compared;  // itemID1, itemID2
     std::vector<Asked> Of(UINT message) const
     {
         std::vector<Asked> result;
@@ -84,6 +86,7 @@ private:
         case WM_COMPAREITEM: {
             const auto* c = reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam);
             asked.push_back({message, c->itemID1, c->itemData1, wParam});
+            compared.push_back({c->itemID1, c->itemID2});
             result = c->itemData1 < c->itemData2 ? -1 : (c->itemData1 > c->itemData2 ? 1 : 0);
             return true;
         }
