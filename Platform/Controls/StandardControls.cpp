@@ -3,6 +3,7 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Controls/ButtonControl.h"
 #include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/ListControls.h"
 #include "Platform/Controls/ProgressControl.h"
 #include "Platform/Controls/StaticControl.h"
 #include "Platform/Controls/UpDownControl.h"
@@ -47,6 +48,7 @@ bool RegisterAll()
     bool all = true;
     for (const ClassSpec& spec : specs)
         all = RegisterOne(spec) && all;
+    all = RegisterListControls() && all;
     return all;
 }
 
