@@ -47,6 +47,7 @@ struct Seen {
     int focusId = 0;
     bool ownerEnabled = true;
     bool boxActive = false;
+    bool topmost = false;
     bool stillOpen = false;  // after the script: the keys did not close it
     RECT boxRect{};
     RECT textRect{};  // in the box's client coordinates
@@ -118,6 +119,7 @@ protected:
         m_seen.ownerEnabled = IsWindowEnabled(m_owner.hwnd) != FALSE;
         m_seen.boxActive = GetActiveWindow() == box;
         m_seen.boxRect = ScreenRect(box);
+        m_seen.topmost = (GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
         std::vector<std::pair<LONG, HWND>> buttons;
         for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
             if (GetDlgCtrlID(child) == kTextId) {
@@ -271,9 +273,22 @@ TEST_F(MessageBoxTest, ATaskModalBoxWithoutOwnerDisablesTheThreadsWindowsAndSits
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_NEAR((m_seen.boxRect.left + m_seen.boxRect.right) / 2, (work.left + work.right) / 2, 1);
 
+    EXPECT_FALSE(m_seen.topmost);
+
     // Application modal without an owner disables nothing.
     Show(L"Stop.", L"Plain", MB_OK, [](CDialogDriver& d) { d.Press(VK_RETURN); }, nullptr);
     EXPECT_TRUE(m_seen.ownerEnabled);
+}
+
+TEST_F(MessageBoxTest, SystemModalAndTopmostBoxesStayAboveOtherWindows)
+{
+    const auto end = [](CDialogDriver& d) { d.Press(VK_RETURN); };
+    for (UINT flag : {MB_SYSTEMMODAL, MB_TOPMOST}) {
+        EXPECT_EQ(Show(L"Careful.", L"Top", MB_OK | MB_ICONERROR | flag, end), IDOK);
+        EXPECT_TRUE(m_seen.topmost);
+        EXPECT_FALSE(m_seen.ownerEnabled);
+        EXPECT_TRUE(IsWindowEnabled(m_owner.hwnd));
+    }
 }
 
 TEST_F(MessageBoxTest, LongTextWrapsAndTheBoxGrowsToHoldItUncut)
@@ -361,4 +376,9 @@ TEST_F(MessageBoxTest, InformationAndQuestionBoxesLookAsTheyShould)
          capture("MessageBoxInformation"));
     Show(L"The settings have changed.\nWrite them to the coupler before you leave?", L"Coupler",
          MB_YESNOCANCEL | MB_ICONQUESTION, capture("MessageBoxQuestion"));
+    // The other two pictures, with the widest captions.
+    Show(L"The coupler does not answer.", L"Connection", MB_CANCELTRYCONTINUE | MB_ICONWARNING,
+         capture("MessageBoxWarning"));
+    Show(L"The settings file could not be written.", nullptr, MB_ABORTRETRYIGNORE | MB_ICONERROR,
+         capture("MessageBoxError"));
 }

@@ -93,8 +93,9 @@ Ui::CDialogTemplate SampleDialogTemplate()
         Common(L"msctls_updown32", kSpin, UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS, 0, 0, 11,
                12),
         Common(L"msctls_updown32", kSpinDisabled, WS_DISABLED, 193, 133, 11, 14),
-        // Push buttons: the default, a plain one and a disabled one.
-        Button(L"OK", kDefault, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 102, 175, 50, 14),
+        // Push buttons: one held down, the default, a plain one and a disabled one.
+        Button(L"&Pressed", kPushPressed, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 7, 175, 50, 14),
+        Button(L"OK", kDefault, BS_DEFPUSHBUTTON | WS_TABSTOP, 102, 175, 50, 14),
         Button(L"Cancel", kPush, BS_PUSHBUTTON | WS_TABSTOP, 158, 175, 50, 14),
         Button(L"&Disabled", kPushDisabled, BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 214, 175, 55, 14),
     };
@@ -116,6 +117,7 @@ INT_PTR SampleProc(HWND dialog, UINT message, WPARAM, LPARAM)
     SendDlgItemMessageW(dialog, kSpin, UDM_SETRANGE32, 0, 100);
     SendDlgItemMessageW(dialog, kSpin, UDM_SETPOS32, 0, 42);
     SendDlgItemMessageW(dialog, kSpinDisabled, UDM_SETRANGE32, 0, 100);
+    SendDlgItemMessageW(dialog, kPushPressed, BM_SETSTATE, TRUE, 0);
     SetFocus(GetDlgItem(dialog, kCheckOn));
     return FALSE;
 }

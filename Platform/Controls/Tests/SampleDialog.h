@@ -11,6 +11,7 @@ namespace SampleIds {
 constexpr int kDefault = 1;  // IDOK
 constexpr int kPush = 2;     // IDCANCEL
 constexpr int kPushDisabled = 100;
+constexpr int kPushPressed = 101;
 constexpr int kCheckOn = 110;
 constexpr int kCheckOff = 111;
 constexpr int kThreeState = 112;
@@ -29,7 +30,7 @@ constexpr int kSpinDisabled = 142;
 Ui::CDialogTemplate SampleDialogTemplate();
 // Creates the dialog (modeless, shown and active at a fixed place on the
 // screen) and puts its controls into their states; the focus is on the
-// checked check box.
+// checked check box, one push button is held down.
 HWND CreateSampleDialog();
 
 }

@@ -44,6 +44,7 @@ TEST(SampleDialog, EveryControlStandsInItsStateWhereTheTemplatePutsIt)
     EXPECT_TRUE(driver.IsChecked(kRadioSecond));
     EXPECT_FALSE(driver.IsChecked(kRadioFirst));
     EXPECT_FALSE(driver.IsEnabled(kPushDisabled));
+    EXPECT_NE(SendMessageW(driver.Control(kPushPressed), BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
     EXPECT_EQ(driver.Text(kBuddy), L"42");
     // The auto buddy put the spin at the right edge of its label.
     RECT buddy{};
