@@ -66,12 +66,31 @@ struct HELPINFO {
 };
 using LPHELPINFO = HELPINFO*;
 
+// Called instead of WM_HELP to the owner when the box has one.
+using MSGBOXCALLBACK = void (*)(LPHELPINFO help);
+struct MSGBOXPARAMSW {
+    UINT cbSize = sizeof(MSGBOXPARAMSW);
+    HWND hwndOwner = nullptr;
+    HINSTANCE hInstance = nullptr;
+    LPCWSTR lpszText = nullptr;
+    LPCWSTR lpszCaption = nullptr;
+    DWORD dwStyle = 0;
+    LPCWSTR lpszIcon = nullptr;  // with MB_USERICON; no picture is drawn for it yet
+    DWORD_PTR dwContextHelpId = 0;
+    MSGBOXCALLBACK lpfnMsgBoxCallback = nullptr;
+    DWORD dwLanguageId = 0;
+};
+using MSGBOXPARAMS = MSGBOXPARAMSW;
+
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 // The language is the one of the button captions, which are English here
 // whatever it asks for.
 int MessageBoxExW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, WORD languageId);
+// 0 with ERROR_INVALID_PARAMETER for a null or short record.
+int MessageBoxIndirectW(const MSGBOXPARAMSW* params);
 #define MessageBox MessageBoxW
 #define MessageBoxEx MessageBoxExW
+#define MessageBoxIndirect MessageBoxIndirectW
 
 namespace ZELL::Controls {
 

@@ -106,7 +106,8 @@ MessageBoxCopyHandler GetMessageBoxCopyHandler()
 }
 
 CMessageBoxDialog::CMessageBoxDialog(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
-    : m_owner(owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr),
+    : m_ownerGone(owner != nullptr && !IsWindow(owner)),
+      m_owner(owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr),
       m_text(text != nullptr ? text : L""),
       m_caption(caption != nullptr ? caption : L"Error"),
       m_type(type),
@@ -170,6 +171,10 @@ Ui::CDialogTemplate CMessageBoxDialog::Template() const
 
 int CMessageBoxDialog::Run()
 {
+    if (m_ownerGone) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
     if (m_buttons.empty()) {
         SetLastError(ERROR_INVALID_MSGBOX_STYLE);
         return 0;
@@ -302,15 +307,23 @@ void CMessageBoxDialog::OnCommand(HWND dialog, int id, WORD code)
         EndDialog(dialog, answer);
 }
 
+void CMessageBoxDialog::SetHelp(MSGBOXCALLBACK callback, DWORD_PTR contextId)
+{
+    m_helpCallback = callback;
+    m_helpContext = contextId;
+}
+
 void CMessageBoxDialog::SendHelp(HWND dialog) const
 {
-    if (m_owner == nullptr)
-        return;
     HELPINFO info;
     info.hItemHandle = reinterpret_cast<HANDLE>(dialog);
     info.iCtrlId = GetDlgCtrlID(dialog);
+    info.dwContextId = m_helpContext;
     GetCursorPos(&info.MousePos);
-    SendMessageW(m_owner, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    if (m_helpCallback != nullptr)
+        m_helpCallback(&info);
+    else if (m_owner != nullptr)
+        SendMessageW(m_owner, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void CMessageBoxDialog::Paint(HWND dialog) const

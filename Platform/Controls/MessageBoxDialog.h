@@ -24,8 +24,12 @@ public:
     CMessageBoxDialog(const CMessageBoxDialog&) = delete;
     CMessageBoxDialog& operator=(const CMessageBoxDialog&) = delete;
 
+    // Help then goes to the callback, with the context id, instead of the owner.
+    void SetHelp(MSGBOXCALLBACK callback, DWORD_PTR contextId);
+
     // Shows the box and waits for the answer; 0, with the last error set,
-    // when the type names no button set or the box cannot be made.
+    // when the type names no button set, the owner is no window, or the box
+    // cannot be made.
     int Run();
 
     // The buttons of a type's set in their order, Help last with MB_HELP;
@@ -52,6 +56,7 @@ private:
     void DisableTaskWindows();
     void EnableTaskWindows();
 
+    bool m_ownerGone = false;  // an owner was named, but it is no window
     HWND m_owner = nullptr;
     std::wstring m_text;
     std::wstring m_caption;
@@ -59,6 +64,8 @@ private:
     std::vector<MessageBoxButton> m_buttons;
     POINT m_iconAt{};
     std::vector<HWND> m_disabledByTask;
+    MSGBOXCALLBACK m_helpCallback = nullptr;
+    DWORD_PTR m_helpContext = 0;
 };
 
 }

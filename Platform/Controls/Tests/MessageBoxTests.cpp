@@ -77,9 +77,11 @@ protected:
         Drain();
     }
 
-    // Shows a box owned by the test window; `script` runs once the box's
-    // modal loop is idle. A box the script leaves open ends with 99.
-    int Show(LPCWSTR text, LPCWSTR caption, UINT type, std::function<void(CDialogDriver&)> script, HWND owner)
+    // Shows a box owned by the test window (through `show` when given);
+    // `script` runs once the box's modal loop is idle. A box the script
+    // leaves open ends with 99.
+    int Show(LPCWSTR text, LPCWSTR caption, UINT type, std::function<void(CDialogDriver&)> script, HWND owner,
+             const std::function<int()>& show = {})
     {
         bool ran = false;
         m_ownerLog.onMessage = [&, script](HWND, UINT m, WPARAM, LPARAM l, LRESULT&) {
@@ -101,7 +103,7 @@ protected:
         };
         if (owner == nullptr)
             PostMessageW(m_owner.hwnd, kRunScript, 0, 0);
-        const int answer = MessageBoxW(owner, text, caption, type);
+        const int answer = show ? show() : MessageBoxW(owner, text, caption, type);
         m_ownerLog.onMessage = nullptr;
         EXPECT_TRUE(ran) << "the box never came up";
         return answer;
@@ -330,6 +332,38 @@ TEST_F(MessageBoxTest, HelpTellsTheOwnerAndLeavesTheBoxOpen)
     EXPECT_EQ(m_help[0].hItemHandle, reinterpret_cast<HANDLE>(m_seen.box));
 }
 
+TEST_F(MessageBoxTest, AnIndirectBoxHandsHelpToItsCallbackWithTheContextId)
+{
+    static std::vector<HELPINFO> called;
+    called.clear();
+    MSGBOXPARAMSW params;
+    params.hwndOwner = m_owner.hwnd;
+    params.lpszText = L"Read on?";
+    params.lpszCaption = L"Indirect";
+    params.dwStyle = MB_YESNO | MB_HELP | MB_ICONQUESTION;
+    params.dwContextHelpId = 4711;
+    params.lpfnMsgBoxCallback = [](LPHELPINFO help) { called.push_back(*help); };
+    const MSGBOXPARAMSW* record = &params;
+    const int answer = Show(L"", L"", 0, [](CDialogDriver& d) {
+        d.Click(IDHELP);
+        d.PumpUntilIdle();
+        d.Press('Y', kAlt);
+    }, m_owner.hwnd, [record] { return MessageBoxIndirectW(record); });
+    EXPECT_EQ(answer, IDYES);
+    EXPECT_EQ(m_seen.caption, L"Indirect");
+    ASSERT_EQ(called.size(), 1u);
+    EXPECT_EQ(called[0].dwContextId, 4711u);
+    EXPECT_EQ(called[0].hItemHandle, reinterpret_cast<HANDLE>(m_seen.box));
+    EXPECT_TRUE(m_help.empty());
+
+    SetLastError(0);
+    EXPECT_EQ(MessageBoxIndirectW(nullptr), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    params.cbSize = 8;
+    EXPECT_EQ(MessageBoxIndirectW(&params), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
 TEST_F(MessageBoxTest, CtrlCHandsTheBoxOnAsText)
 {
     static std::vector<std::wstring> copied;
@@ -350,12 +384,18 @@ TEST_F(MessageBoxTest, CtrlCHandsTheBoxOnAsText)
                          L"---------------------------\r\n");
 }
 
-TEST_F(MessageBoxTest, AnUnknownButtonSetIsRefused)
+TEST_F(MessageBoxTest, AnUnknownButtonSetOrAGoneOwnerIsRefused)
 {
     SetLastError(0);
     EXPECT_EQ(MessageBoxW(m_owner.hwnd, L"?", L"Bad", 7), 0);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_MSGBOX_STYLE);
     EXPECT_TRUE(IsWindowEnabled(m_owner.hwnd));
+
+    HWND gone = Create(nullptr, WS_OVERLAPPED, 0, 0, 10, 10);
+    DestroyWindow(gone);
+    SetLastError(0);
+    EXPECT_EQ(MessageBoxW(gone, L"?", L"Bad", MB_OK), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
 }
 
 TEST_F(MessageBoxTest, InformationAndQuestionBoxesLookAsTheyShould)
