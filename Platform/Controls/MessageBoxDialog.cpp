@@ -67,17 +67,33 @@ SIZE Pixels(HWND dialog, LONG cx, LONG cy)
     return {r.right, r.bottom};
 }
 
-// The extent of a text in the dialog's font; wrapped at `maxWidth` when that is not 0.
-SIZE Measure(HWND dialog, const std::wstring& text, LONG maxWidth)
+// The extent of a text in a font; wrapped at `maxWidth` when that is not 0.
+SIZE Measure(HWND dialog, HFONT font, const std::wstring& text, LONG maxWidth)
 {
     HDC dc = GetDC(dialog);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+    const HGDIOBJ old = SelectObject(dc, font);
     RECT r{0, 0, maxWidth, 0};
     const UINT format = maxWidth != 0 ? kMeasureFormat : (kMeasureFormat & ~DT_WORDBREAK) | DT_SINGLELINE;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
     SelectObject(dc, old);
     ReleaseDC(dialog, dc);
     return {r.right - r.left, r.bottom - r.top};
+}
+
+SIZE Measure(HWND dialog, const std::wstring& text, LONG maxWidth)
+{
+    return Measure(dialog, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), text, maxWidth);
+}
+
+// What the caption needs: its text in the caption font and the close box.
+LONG CaptionWidth(HWND dialog, const std::wstring& caption)
+{
+    NONCLIENTMETRICSW metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
+    const LONG width = Measure(dialog, font, caption, 0).cx;
+    DeleteObject(font);
+    return width + 2 * GetSystemMetrics(SM_CXSIZE);
 }
 
 // The work area of the owner's monitor, or of the primary one.
@@ -248,7 +264,7 @@ void CMessageBoxDialog::Layout(HWND dialog)
     const LONG contentHeight = std::max<LONG>(hasIcon ? kMessageBoxIconSize : 0, text.cy);
     const LONG count = static_cast<LONG>(m_buttons.size());
     const LONG rowWidth = count * button.cx + (count - 1) * gap.cx;
-    const LONG captionWidth = Measure(dialog, m_caption, 0).cx + 2 * GetSystemMetrics(SM_CXSIZE);
+    const LONG captionWidth = CaptionWidth(dialog, m_caption);
     const SIZE client{std::max({iconWidth + text.cx, rowWidth, captionWidth}) + 2 * margin.cx,
                       margin.cy + contentHeight + margin.cy + button.cy + margin.cy};
 

@@ -203,6 +203,14 @@ TEST_F(MessageBoxTest, TheDefaultButtonFollowsDefButtonAndEnterPressesIt)
         EXPECT_EQ(LOWORD(defId), expected);
         EXPECT_EQ(HIWORD(defId), DC_HASDEFID);
     }
+    // Arrows move along the row as well.
+    EXPECT_EQ(Show(L"Save?", L"Default", MB_YESNOCANCEL, [](CDialogDriver& d) {
+                  d.Press(VK_RIGHT);
+                  d.Press(VK_RIGHT);
+                  d.PumpUntilIdle();
+                  d.Press(VK_RETURN);
+              }),
+              IDCANCEL);
     // Tab moves the focus and Enter then presses the focused button.
     EXPECT_EQ(Show(L"Save?", L"Default", MB_YESNOCANCEL, [](CDialogDriver& d) {
                   d.Press(VK_TAB);
@@ -314,6 +322,21 @@ TEST_F(MessageBoxTest, LongTextWrapsAndTheBoxGrowsToHoldItUncut)
     // The label is as tall as its lines need at its width: nothing is cut.
     EXPECT_LE(large.textNeeds, large.textRect.bottom - large.textRect.top);
     EXPECT_GT(large.textNeeds, 10 * small.textNeeds);
+
+    // A long caption widens the box past its text and buttons, uncut.
+    const std::wstring caption = L"Settings of the coupler in the second cabinet on the left";
+    Show(L"Short.", caption.c_str(), MB_OK, end);
+    NONCLIENTMETRICSW metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT bold = CreateFontIndirectW(&metrics.lfCaptionFont);
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, bold);
+    SIZE captionSize{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &captionSize);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(bold);
+    EXPECT_GT(m_seen.boxRect.right - m_seen.boxRect.left, captionSize.cx + 2 * GetSystemMetrics(SM_CXSIZE));
 }
 
 TEST_F(MessageBoxTest, HelpTellsTheOwnerAndLeavesTheBoxOpen)
