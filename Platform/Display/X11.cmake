@@ -37,6 +37,7 @@ if(ZELL_X11_PANGOCAIRO_FOUND)
   zell_test(PlatformDisplayX11ScreenTests
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11ScreenTests.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/Tests/X11ScreenCapture.cpp
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11DemoLayout.cpp
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11TestServer.cpp
     LIBS PlatformDisplay PkgConfig::ZELL_X11_PANGOCAIRO

@@ -15,96 +15,17 @@
 #include <thread>
 
 #include "Platform/Display/X11Xlib.h"
+// After the test framework, whose names the X headers' macros would spoil.
+#include "X11ScreenCapture.h"
 
 namespace {
 
+using X11Test::CLines;
+using X11Test::Comparison;
+using X11Test::Compare;
+using X11Test::Screenshot;
+
 const std::string kOutput = ZELL_X11_OUTPUT_DIR;
-
-struct Comparison {
-    bool sameSize = false;
-    double closeShare = 0.0; // pixels whose channels all lie within the tolerance
-};
-
-Comparison Compare(cairo_surface_t* a, cairo_surface_t* b, int tolerance)
-{
-    Comparison result;
-    const int width = cairo_image_surface_get_width(a);
-    const int height = cairo_image_surface_get_height(a);
-    if (width != cairo_image_surface_get_width(b) || height != cairo_image_surface_get_height(b) || width == 0)
-        return result;
-    result.sameSize = true;
-    cairo_surface_flush(a);
-    cairo_surface_flush(b);
-    long close = 0;
-    for (int y = 0; y < height; ++y) {
-        const auto* ra = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(a) + y * cairo_image_surface_get_stride(a));
-        const auto* rb = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(b) + y * cairo_image_surface_get_stride(b));
-        for (int x = 0; x < width; ++x) {
-            bool within = true;
-            for (int shift = 0; shift < 24; shift += 8) {
-                const int ca = static_cast<int>((ra[x] >> shift) & 0xFF);
-                const int cb = static_cast<int>((rb[x] >> shift) & 0xFF);
-                within = within && std::abs(ca - cb) <= tolerance;
-            }
-            close += within ? 1 : 0;
-        }
-    }
-    result.closeShare = static_cast<double>(close) / (static_cast<double>(width) * height);
-    return result;
-}
-
-// The window's pixels as the server has them.
-cairo_surface_t* Screenshot(XDisplay* display, Window window)
-{
-    XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(display, window, &attributes))
-        return nullptr;
-    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    if (!image)
-        return nullptr;
-    cairo_surface_t* shot = cairo_image_surface_create(CAIRO_FORMAT_RGB24, attributes.width, attributes.height);
-    auto* data = cairo_image_surface_get_data(shot);
-    const int stride = cairo_image_surface_get_stride(shot);
-    for (int y = 0; y < attributes.height; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
-        for (int x = 0; x < attributes.width; ++x)
-            row[x] = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
-    }
-    cairo_surface_mark_dirty(shot);
-    XDestroyImage(image);
-    return shot;
-}
-
-// Lines of the child's output in the order they came, taken one by one as the test wants them.
-class CLines {
-public:
-    explicit CLines(X11Test::CChildProcess& child) : m_child(child) {}
-
-    bool WaitFor(const std::string& wanted, int timeoutMs, std::string* line = nullptr)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (;;) {
-            for (auto it = m_unread.begin(); it != m_unread.end(); ++it) {
-                if (it->rfind(wanted, 0) == 0) {
-                    if (line)
-                        *line = *it;
-                    m_unread.erase(it);
-                    return true;
-                }
-            }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            std::string got;
-            if (left.count() <= 0 || !m_child.ReadLine(got, static_cast<int>(left.count())))
-                return false;
-            m_unread.push_back(got);
-        }
-    }
-
-private:
-    X11Test::CChildProcess& m_child;
-    std::vector<std::string> m_unread;
-};
 
 // One demo program and what the test needs to know of its window.
 struct DemoCase {
@@ -184,15 +105,7 @@ void RunScreenCase(const DemoCase& demo)
     cairo_surface_write_to_png(shot, (kOutput + "/" + demo.name + "-screen.png").c_str());
 
     // The user's close button: WM_DELETE_WINDOW ends the program.
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &close);
-    XSync(display, False);
+    X11Test::RequestClose(display, window);
     EXPECT_TRUE(lines.WaitFor("CLOSED", 5000));
     EXPECT_EQ(child.Wait(5000), 0);
     XCloseDisplay(display);

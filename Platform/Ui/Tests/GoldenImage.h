@@ -51,9 +51,11 @@ inline int WriteDifference(cairo_surface_t* golden, cairo_surface_t* actual, con
     return differing;
 }
 
-inline ::testing::AssertionResult MatchesGolden(const std::string& renderedPng, const std::string& name)
+// `folder` holds the golden pictures of tests that live elsewhere.
+inline ::testing::AssertionResult MatchesGolden(const std::string& renderedPng, const std::string& name,
+                                                const std::filesystem::path& folder = GoldenFolder())
 {
-    const std::filesystem::path golden = GoldenFolder() / (name + ".png");
+    const std::filesystem::path golden = folder / (name + ".png");
     if (!std::filesystem::exists(golden)) {
         if (std::getenv("ZELL_UPDATE_GOLDEN") == nullptr)
             return ::testing::AssertionFailure() << "no golden picture " << golden << " (set ZELL_UPDATE_GOLDEN to write it)";

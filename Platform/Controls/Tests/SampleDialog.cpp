@@ -1,0 +1,142 @@
+#include "SampleDialog.h"
+
+#include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/ControlStyles.h"
+#include "Platform/Controls/StandardControls.h"
+
+#include <vector>
+
+namespace ControlTest {
+
+namespace {
+
+using Ui::DialogItemTemplate;
+using Ui::NameOrOrdinal;
+using namespace SampleIds;
+
+DialogItemTemplate Item(NameOrOrdinal cls, const wchar_t* text, int id, DWORD style, short x, short y, short cx,
+                        short cy)
+{
+    DialogItemTemplate item;
+    item.windowClass = std::move(cls);
+    item.text = NameOrOrdinal::Name(text);
+    item.id = static_cast<DWORD>(id);
+    item.style = WS_CHILD | WS_VISIBLE | style;
+    item.x = x;
+    item.y = y;
+    item.cx = cx;
+    item.cy = cy;
+    return item;
+}
+
+DialogItemTemplate Static(const wchar_t* text, DWORD style, short x, short y, short cx, short cy, int id = -1)
+{
+    return Item(NameOrOrdinal::Ordinal(Ui::kClassStatic), text, id, style, x, y, cx, cy);
+}
+
+DialogItemTemplate Button(const wchar_t* text, int id, DWORD style, short x, short y, short cx, short cy)
+{
+    return Item(NameOrOrdinal::Ordinal(Ui::kClassButton), text, id, style, x, y, cx, cy);
+}
+
+DialogItemTemplate Common(const wchar_t* cls, int id, DWORD style, short x, short y, short cx, short cy)
+{
+    return Item(NameOrOrdinal::Name(cls), L"", id, style, x, y, cx, cy);
+}
+
+constexpr LPARAM kSpinRange = MAKELPARAM(100, 0);
+
+}
+
+Ui::CDialogTemplate SampleDialogTemplate()
+{
+    Ui::CDialogTemplate dt;
+    dt.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME | DS_ABSALIGN;
+    dt.x = 60;
+    dt.y = 40;
+    dt.cx = 276;
+    dt.cy = 196;
+    dt.caption = L"Every control";
+    dt.pointSize = 8;
+    dt.faceName = L"MS Shell Dlg";
+    dt.items = {
+        // Texts in their alignments, disabled, and the shapes.
+        Static(L"&Left aligned text", SS_LEFT, 7, 7, 80, 8),
+        Static(L"Centred", SS_CENTER, 90, 7, 60, 8),
+        Static(L"Right aligned", SS_RIGHT, 153, 7, 60, 8),
+        Static(L"Disabled text", SS_LEFT | WS_DISABLED, 216, 7, 53, 8),
+        Static(L"A sunken label that wraps onto a second line", SS_LEFT | SS_SUNKEN, 7, 19, 120, 18),
+        Static(L"", SS_ETCHEDHORZ, 133, 22, 136, 1),
+        Static(L"", SS_BLACKFRAME, 133, 28, 20, 10),
+        Static(L"", SS_GRAYRECT, 158, 28, 20, 10),
+        Static(L"", SS_ETCHEDFRAME, 183, 28, 20, 10),
+        Static(L"Path: C:\\Very\\Long\\Folder\\Name\\settings.xml", SS_LEFT | SS_PATHELLIPSIS, 208, 28, 61, 8),
+        // Check boxes in the group box on the left.
+        Button(L"&Options", -1, BS_GROUPBOX, 7, 42, 126, 68),
+        Button(L"&Checked", kCheckOn, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 14, 54, 110, 10),
+        Button(L"&Unchecked", kCheckOff, BS_AUTOCHECKBOX | WS_TABSTOP, 14, 67, 110, 10),
+        Button(L"&Indeterminate", kThreeState, BS_AUTO3STATE | WS_TABSTOP, 14, 80, 110, 10),
+        Button(L"Checked, disabled", kCheckDisabled, BS_AUTOCHECKBOX | WS_DISABLED, 14, 93, 110, 10),
+        // Radio buttons in the group box on the right.
+        Button(L"&Mode", -1, BS_GROUPBOX, 140, 42, 129, 68),
+        Button(L"&First mode", kRadioFirst, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 147, 54, 110, 10),
+        Button(L"&Second mode", kRadioSecond, BS_AUTORADIOBUTTON, 147, 67, 110, 10),
+        Button(L"Third, disabled", kRadioDisabled, BS_AUTORADIOBUTTON | WS_DISABLED, 147, 80, 110, 10),
+        // Progress bars: blocks, smooth, disabled.
+        Static(L"Progress:", SS_LEFT, 7, 118, 40, 8),
+        Common(L"msctls_progress32", kProgressBlocks, WS_BORDER, 50, 117, 100, 10),
+        Common(L"msctls_progress32", kProgressSmooth, WS_BORDER | PBS_SMOOTH, 50, 131, 100, 10),
+        Common(L"msctls_progress32", kProgressDisabled, WS_BORDER | WS_DISABLED, 50, 145, 100, 10),
+        // Up-down with its buddy, and a disabled one.
+        Static(L"Count:", SS_LEFT, 160, 118, 30, 8),
+        Static(L"0", SS_RIGHT | SS_SUNKEN, 193, 116, 40, 12, kBuddy),
+        Common(L"msctls_updown32", kSpin, UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS, 0, 0, 11,
+               12),
+        Common(L"msctls_updown32", kSpinDisabled, WS_DISABLED, 193, 133, 11, 14),
+        // Push buttons: one held down, the default, a plain one and a disabled one.
+        Button(L"&Pressed", kPushPressed, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 7, 175, 50, 14),
+        Button(L"OK", kDefault, BS_DEFPUSHBUTTON | WS_TABSTOP, 102, 175, 50, 14),
+        Button(L"Cancel", kPush, BS_PUSHBUTTON | WS_TABSTOP, 158, 175, 50, 14),
+        Button(L"&Disabled", kPushDisabled, BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 214, 175, 55, 14),
+    };
+    return dt;
+}
+
+namespace {
+
+INT_PTR SampleProc(HWND dialog, UINT message, WPARAM, LPARAM)
+{
+    if (message != WM_INITDIALOG)
+        return FALSE;
+    CheckDlgButton(dialog, kCheckOn, BST_CHECKED);
+    CheckDlgButton(dialog, kThreeState, BST_INDETERMINATE);
+    CheckDlgButton(dialog, kCheckDisabled, BST_CHECKED);
+    CheckRadioButton(dialog, kRadioFirst, kRadioDisabled, kRadioSecond);
+    for (int id : {kProgressBlocks, kProgressSmooth, kProgressDisabled})
+        SendDlgItemMessageW(dialog, id, PBM_SETPOS, id == kProgressBlocks ? 45 : 70, 0);
+    SendDlgItemMessageW(dialog, kSpin, UDM_SETRANGE32, 0, 100);
+    SendDlgItemMessageW(dialog, kSpin, UDM_SETPOS32, 0, 42);
+    SendDlgItemMessageW(dialog, kSpinDisabled, UDM_SETRANGE32, 0, 100);
+    SendDlgItemMessageW(dialog, kPushPressed, BM_SETSTATE, TRUE, 0);
+    SetFocus(GetDlgItem(dialog, kCheckOn));
+    return FALSE;
+}
+
+}
+
+HWND CreateSampleDialog()
+{
+    if (!ZELL::Controls::RegisterStandardControls())
+        return nullptr;
+    static const std::vector<BYTE> image = SampleDialogTemplate().ToImage();
+    HWND dialog = CreateDialogIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), nullptr,
+                                             &SampleProc, 0);
+    if (dialog == nullptr)
+        return nullptr;
+    ShowWindow(dialog, SW_SHOW);
+    SetActiveWindow(dialog);
+    UpdateWindow(dialog);
+    return dialog;
+}
+
+}

@@ -1,0 +1,42 @@
+#pragma once
+// What the screen tests share: a window's pixels as the X server has them,
+// their comparison with a rendering, and the lines a child program reports.
+
+#include "X11TestServer.h"
+
+#include <cairo.h>
+
+#include <string>
+#include <vector>
+
+#include "Platform/Display/X11Xlib.h"
+
+namespace X11Test {
+
+struct Comparison {
+    bool sameSize = false;
+    double closeShare = 0.0; // pixels whose channels all lie within the tolerance
+};
+
+Comparison Compare(cairo_surface_t* a, cairo_surface_t* b, int tolerance);
+
+// The window's pixels as the server has them; null when it cannot be read.
+cairo_surface_t* Screenshot(XDisplay* display, Window window);
+
+// What the close box of a window manager sends: WM_DELETE_WINDOW.
+void RequestClose(XDisplay* display, Window window);
+
+// Lines of the child's output in the order they came, taken one by one as the test wants them.
+class CLines {
+public:
+    explicit CLines(CChildProcess& child) : m_child(child) {}
+
+    // Waits for a line that begins with `wanted`; false when none came in time.
+    bool WaitFor(const std::string& wanted, int timeoutMs, std::string* line = nullptr);
+
+private:
+    CChildProcess& m_child;
+    std::vector<std::string> m_unread;
+};
+
+}
