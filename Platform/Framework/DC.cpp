@@ -1,7 +1,9 @@
 #include "Platform/Framework/DC.h"
 
 #include "Platform/Framework/PermanentHandleMap.h"
+#include "Platform/Framework/ResourceException.h"
 #include "Platform/Framework/TempHandleMap.h"
+#include "Platform/Ui/WinUser.h"
 
 IMPLEMENT_DYNCREATE(CDC, CObject)
 
@@ -35,39 +37,34 @@ CDC* CDC::FromHandle(HDC dc)
     return CTempHandleMap<CDC, HDC, &CDC::m_hDC>::FromHandle(dc);
 }
 
-void CDC::SetHandles(HDC dc)
+void CDC::AttachWindowContext(HWND window, HDC dc)
 {
-    m_hDC = dc;
-    m_hAttribDC = dc;
+    if (!Attach(dc)) {
+        if (dc)
+            ::ReleaseDC(window, dc);
+        AfxThrowResourceException();
+    }
 }
 
 BOOL CDC::Attach(HDC dc)
 {
-    if (!dc || m_hDC || !DeviceContexts::Add(dc, this))
-        return FALSE;
-    SetHandles(dc);
-    return TRUE;
+    const BOOL attached = DeviceContexts::Attach(this, m_hDC, dc);
+    m_hAttribDC = m_hDC;
+    return attached;
 }
 
 HDC CDC::Detach()
 {
-    HDC dc = m_hDC;
-    if (dc)
-        DeviceContexts::Remove(dc, this);
-    SetHandles(nullptr);
-    return dc;
+    m_hAttribDC = nullptr;
+    return DeviceContexts::Detach(this, m_hDC);
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* dc)
 {
-    HDC created = ::CreateCompatibleDC(dc ? dc->GetSafeHdc() : nullptr);
-    if (!created)
-        return FALSE;
-    if (!Attach(created)) {
-        ::DeleteDC(created);
-        return FALSE;
-    }
-    return TRUE;
+    const BOOL made = DeviceContexts::AttachMade(this, m_hDC, ::CreateCompatibleDC(dc ? dc->GetSafeHdc() : nullptr),
+                                                 &::DeleteDC);
+    m_hAttribDC = m_hDC;
+    return made;
 }
 
 BOOL CDC::DeleteDC()

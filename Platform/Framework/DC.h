@@ -165,6 +165,8 @@ public:
     // the same context as m_hDC.
     HDC m_hAttribDC = nullptr;
 
-private:
-    void SetHandles(HDC dc);
+protected:
+    // For the window contexts: attaches a context from GetDC or GetWindowDC,
+    // or gives it back and raises CResourceException.
+    void AttachWindowContext(HWND window, HDC dc);
 };

@@ -135,6 +135,25 @@ void CFile::ThrowErrno(int errnoValue) const
     CFileException::ThrowErrno(errnoValue, m_strFileName);
 }
 
+// Moves `count` bytes with `step` (read or write), repeating partial steps;
+// returns how many moved before `step` reported the end (0).
+template<typename Step>
+UINT CFile::Transfer(UINT count, Step step)
+{
+    UINT done = 0;
+    while (done < count) {
+        const ssize_t moved = step(done);
+        if (moved < 0 && errno == EINTR)
+            continue;
+        if (moved < 0)
+            ThrowErrno(errno);
+        if (moved == 0)
+            break;
+        done += static_cast<UINT>(moved);
+    }
+    return done;
+}
+
 UINT CFile::Read(void* buffer, UINT count)
 {
     const int fd = Descriptor();
@@ -143,18 +162,7 @@ UINT CFile::Read(void* buffer, UINT count)
     if (!buffer)
         AfxThrowInvalidArgException();
     auto* bytes = static_cast<char*>(buffer);
-    UINT done = 0;
-    while (done < count) {
-        const ssize_t got = ::read(fd, bytes + done, count - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            ThrowErrno(errno);
-        if (got == 0)
-            break;
-        done += static_cast<UINT>(got);
-    }
-    return done;
+    return Transfer(count, [&](UINT done) { return ::read(fd, bytes + done, count - done); });
 }
 
 void CFile::Write(const void* buffer, UINT count)
@@ -165,17 +173,9 @@ void CFile::Write(const void* buffer, UINT count)
     if (!buffer)
         AfxThrowInvalidArgException();
     const auto* bytes = static_cast<const char*>(buffer);
-    UINT done = 0;
-    while (done < count) {
-        const ssize_t put = ::write(fd, bytes + done, count - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0)
-            ThrowErrno(errno);
-        if (put == 0)
-            ThrowErrno(ENOSPC);
-        done += static_cast<UINT>(put);
-    }
+    // A write that moves nothing has no room left.
+    if (Transfer(count, [&](UINT done) { return ::write(fd, bytes + done, count - done); }) < count)
+        ThrowErrno(ENOSPC);
 }
 
 ULONGLONG CFile::Seek(LONGLONG offset, UINT from)

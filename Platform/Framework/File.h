@@ -77,5 +77,8 @@ protected:
     CString m_strFileName;
 
 private:
+    template<typename Step>
+    UINT Transfer(UINT count, Step step);
+
     int m_fd = -1;
 };

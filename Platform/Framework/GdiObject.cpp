@@ -2,6 +2,8 @@
 
 #include "Platform/Framework/PermanentHandleMap.h"
 
+#include <utility>
+
 IMPLEMENT_DYNCREATE(CGdiObject, CObject)
 
 using GdiObjects = CPermanentHandleMap<CGdiObject>;
@@ -23,20 +25,16 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ handle)
 
 BOOL CGdiObject::Attach(HGDIOBJ handle)
 {
-    if (!handle || m_hObject || !GdiObjects::Add(handle, this))
-        return FALSE;
-    m_hObject = handle;
-    return TRUE;
+    return GdiObjects::Attach(this, m_hObject, handle);
 }
 
 HGDIOBJ CGdiObject::Detach()
 {
-    HGDIOBJ handle = m_hObject;
-    if (handle && !m_systemObject)
-        GdiObjects::Remove(handle, this);
-    m_hObject = nullptr;
-    m_systemObject = false;
-    return handle;
+    if (m_systemObject) {
+        m_systemObject = false;
+        return std::exchange(m_hObject, nullptr);
+    }
+    return GdiObjects::Detach(this, m_hObject);
 }
 
 BOOL CGdiObject::DeleteObject()
@@ -59,13 +57,7 @@ BOOL CGdiObject::HoldSystemObject(HGDIOBJ handle)
 
 BOOL CGdiObject::AttachNew(HGDIOBJ handle)
 {
-    if (!handle)
-        return FALSE;
-    if (!Attach(handle)) {
-        ::DeleteObject(handle);
-        return FALSE;
-    }
-    return TRUE;
+    return GdiObjects::AttachMade(this, m_hObject, handle, &::DeleteObject);
 }
 
 BOOL CGdiObject::CreateStockObject(int index)

@@ -32,31 +32,18 @@ CImageList* CImageList::FromHandle(HIMAGELIST list)
 
 BOOL CImageList::Create(int width, int height, UINT flags, int initial, int grow)
 {
-    HIMAGELIST list = ::ImageList_Create(width, height, flags, initial, grow);
-    if (!list)
-        return FALSE;
-    if (!Attach(list)) {
-        ::ImageList_Destroy(list);
-        return FALSE;
-    }
-    return TRUE;
+    return ImageLists::AttachMade(this, m_hImageList, ::ImageList_Create(width, height, flags, initial, grow),
+                                  &::ImageList_Destroy);
 }
 
 BOOL CImageList::Attach(HIMAGELIST list)
 {
-    if (!list || m_hImageList || !ImageLists::Add(list, this))
-        return FALSE;
-    m_hImageList = list;
-    return TRUE;
+    return ImageLists::Attach(this, m_hImageList, list);
 }
 
 HIMAGELIST CImageList::Detach()
 {
-    HIMAGELIST list = m_hImageList;
-    if (list)
-        ImageLists::Remove(list, this);
-    m_hImageList = nullptr;
-    return list;
+    return ImageLists::Detach(this, m_hImageList);
 }
 
 BOOL CImageList::DeleteImageList()

@@ -25,6 +25,11 @@ inline UINT HashKey<const CString&>(const CString& key)
     return static_cast<UINT>(std::hash<std::wstring>{}(key.str()));
 }
 template<>
+inline UINT HashKey<CString>(CString key)
+{
+    return HashKey<const CString&>(key);
+}
+template<>
 inline UINT HashKey<LPCWSTR>(LPCWSTR key)
 {
     return static_cast<UINT>(std::hash<std::wstring_view>{}(key ? key : L""));

@@ -23,6 +23,36 @@ public:
         if (place != Map().end() && place->second == wrapper)
             Map().erase(place);
     }
+    // The wrapper's Attach and Detach: `slot` is its handle member.
+    template<typename Handle>
+    static bool Attach(Wrapper* wrapper, Handle& slot, Handle handle)
+    {
+        if (!handle || slot || !Add(handle, wrapper))
+            return false;
+        slot = handle;
+        return true;
+    }
+    template<typename Handle>
+    static Handle Detach(const Wrapper* wrapper, Handle& slot)
+    {
+        const Handle handle = slot;
+        if (handle)
+            Remove(handle, wrapper);
+        slot = nullptr;
+        return handle;
+    }
+    // Attaches a handle just made, destroying it when it cannot be attached.
+    template<typename Handle, typename Destroy>
+    static bool AttachMade(Wrapper* wrapper, Handle& slot, Handle handle, Destroy destroy)
+    {
+        if (!handle)
+            return false;
+        if (Attach(wrapper, slot, handle))
+            return true;
+        destroy(handle);
+        return false;
+    }
+
     static Wrapper* Find(const void* handle)
     {
         const std::lock_guard<std::mutex> guard(Lock());

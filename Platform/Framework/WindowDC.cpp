@@ -1,17 +1,11 @@
 #include "Platform/Framework/WindowDC.h"
 
-#include "Platform/Framework/ResourceException.h"
 
 IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 
 CWindowDC::CWindowDC(HWND window) : m_hWnd(window)
 {
-    HDC dc = ::GetWindowDC(window);
-    if (!Attach(dc)) {
-        if (dc)
-            ::ReleaseDC(window, dc);
-        AfxThrowResourceException();
-    }
+    AttachWindowContext(window, ::GetWindowDC(window));
 }
 
 CWindowDC::~CWindowDC()

@@ -258,4 +258,9 @@ TEST(Map, TextKeysAndAPresizedTable)
     CString text;
     EXPECT_TRUE(texts.Lookup(CString(L"k"), text));
     EXPECT_EQ(text, L"v");
+
+    CMap<CString, CString, int, int> byValue;
+    byValue[CString(L"a")] = 4;
+    EXPECT_TRUE(byValue.RemoveKey(CString(L"a")));
+    EXPECT_TRUE(byValue.IsEmpty());
 }
