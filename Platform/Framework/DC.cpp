@@ -112,6 +112,11 @@ CGdiObject* CDC::SelectStockObject(int index)
     return stock ? Previous<CGdiObject, HGDIOBJ>(::SelectObject(m_hDC, stock)) : nullptr;
 }
 
+CPen* CDC::GetCurrentPen() const
+{
+    return Previous<CPen, HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN));
+}
+
 CBrush* CDC::GetCurrentBrush() const
 {
     return Previous<CBrush, HBRUSH>(::GetCurrentObject(m_hDC, OBJ_BRUSH));

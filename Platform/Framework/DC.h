@@ -46,7 +46,7 @@ public:
     int SelectObject(CRgn* region);  // the region kind, or ERROR
     HGDIOBJ SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
     CGdiObject* SelectStockObject(int index);
-    CPen* GetCurrentPen() const { return CPen::FromHandle(static_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN))); }
+    CPen* GetCurrentPen() const;
     CBrush* GetCurrentBrush() const;
     CFont* GetCurrentFont() const;
     CBitmap* GetCurrentBitmap() const;

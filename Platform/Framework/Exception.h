@@ -32,9 +32,10 @@ public:
     virtual BOOL GetErrorMessage(LPWSTR buffer, UINT maxLength, UINT* helpContext = nullptr) const;
     // The message, or the fallback text when the exception has none.
     CString GetErrorText() const;
-    // Passes the message to the report handler; `messageId` is unused, as
-    // there is no string table this low in the platform.
-    virtual int ReportError(UINT type = 0x10 /* MB_ICONERROR */, UINT messageId = 0) const;
+    // Passes the message to the report handler; `type` 0 is MB_OK, and the
+    // message box picks its icon. `messageId` is unused, as there is no
+    // string table this low in the platform.
+    virtual int ReportError(UINT type = 0, UINT messageId = 0) const;
 
     BOOL m_bAutoDelete = TRUE;
 

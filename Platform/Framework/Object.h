@@ -12,9 +12,6 @@ public:
     virtual const CRuntimeClass* GetRuntimeClass() const;
     BOOL IsKindOf(const CRuntimeClass* runtimeClass) const;
 
-    // Hooks of the diagnostic build; nothing here checks or prints.
-    virtual void AssertValid() const {}
-
 protected:
     CObject() = default;
     CObject(const CObject&) = default;

@@ -8,18 +8,40 @@
 
 namespace PathText {
 
+namespace {
+
+// Drops "." parts and empty parts, and ".." with the part before it, as the
+// platform's full-path call does, without asking the file system.
+CString Normalised(const CString& absolute)
+{
+    std::vector<CString> parts;
+    int start = 0;
+    for (CString part = absolute.Tokenize(L"/", start); start >= 0; part = absolute.Tokenize(L"/", start)) {
+        if (part == L"..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (part != L".") {
+            parts.push_back(part);
+        }
+    }
+    CString result;
+    for (const CString& part : parts)
+        result += L"/" + part;
+    return result.IsEmpty() ? CString(L"/") : result;
+}
+
+}  // namespace
+
 CString FullPath(const CString& path)
 {
-    if (path.IsEmpty() || path[0] == L'/')
+    if (path.IsEmpty())
         return path;
+    if (path[0] == L'/')
+        return Normalised(path);
     std::vector<char> buffer(4096);
     if (!::getcwd(buffer.data(), buffer.size()))
         return path;
-    CString full(Text::Utf8ToWide(buffer.data()).c_str());
-    if (full.IsEmpty() || full[full.GetLength() - 1] != L'/')
-        full += L'/';
-    const CString relative = path.Left(2) == L"./" ? path.Mid(2) : path;
-    return full + relative;
+    return Normalised(CString(Text::Utf8ToWide(buffer.data()).c_str()) + L"/" + path);
 }
 
 CString FileName(const CString& path)

@@ -61,14 +61,16 @@ public:
     }
 
 private:
+    // Never destroyed: a wrapper in static storage may let go of its handle
+    // after every function-local static has gone at the end of the process.
     static std::unordered_map<const void*, Wrapper*>& Map()
     {
-        static std::unordered_map<const void*, Wrapper*> map;
-        return map;
+        static auto* map = new std::unordered_map<const void*, Wrapper*>;
+        return *map;
     }
     static std::mutex& Lock()
     {
-        static std::mutex lock;
-        return lock;
+        static auto* lock = new std::mutex;
+        return *lock;
     }
 };

@@ -133,6 +133,10 @@ TEST(DrawingWrappers, ClippingMappingCopiesAndText)
     ASSERT_EQ(font.GetLogFont(&log), static_cast<int>(sizeof(LOGFONTW)));
     EXPECT_EQ(log.lfHeight, -MulDiv(dc.GetDeviceCaps(LOGPIXELSY), 10, 72)) << "10 points at the device's resolution";
     EXPECT_STREQ(log.lfFaceName, L"DejaVu Sans");
+    CFont screenFont;
+    ASSERT_TRUE(screenFont.CreatePointFont(90, L"DejaVu Sans"));
+    ASSERT_TRUE(screenFont.GetLogFont(&log));
+    EXPECT_EQ(log.lfHeight, -MulDiv(dc.GetDeviceCaps(LOGPIXELSY), 9, 72)) << "without a context: the screen's";
     CFont* oldFont = dc.SelectObject(&font);
     dc.FillSolidRect(0, 0, 40, 40, kWhite);
     dc.SetBkMode(TRANSPARENT);

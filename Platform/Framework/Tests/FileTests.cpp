@@ -29,6 +29,7 @@ protected:
                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
+        m_folder = fs::canonical(m_folder);  // as the working folder reports it
     }
     void TearDown() override { fs::remove_all(m_folder); }
 
@@ -105,6 +106,23 @@ TEST_F(FileTest, BytesRoundTripWithSeekingAndResizing)
     append.Write("Z", 1);
     append.Close();
     EXPECT_EQ(ReadRaw("data.bin").back(), 'Z');
+}
+
+TEST_F(FileTest, PathsBecomeFullAndLoseDotParts)
+{
+    fs::create_directory(m_folder / "sub");
+    CFile dotted(Path("sub/.././/Mixed.Case.bin"), CFile::modeCreate | CFile::modeWrite);
+    EXPECT_EQ(dotted.GetFilePath(), Path("Mixed.Case.bin"));
+    EXPECT_EQ(dotted.GetFileTitle(), L"Mixed.Case");
+
+    const fs::path before = fs::current_path();
+    fs::current_path(m_folder / "sub");
+    CFile relative;
+    const BOOL opened = relative.Open(L"../Mixed.Case.bin", CFile::modeRead);
+    fs::current_path(before);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(relative.GetFilePath(), Path("Mixed.Case.bin"));
+    EXPECT_EQ(relative.GetFileName(), L"Mixed.Case.bin");
 }
 
 TEST_F(FileTest, FailuresNameTheirCauseAndPath)
