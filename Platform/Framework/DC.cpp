@@ -37,6 +37,12 @@ CDC* CDC::FromHandle(HDC dc)
     return CTempHandleMap<CDC, HDC, &CDC::m_hDC>::FromHandle(dc);
 }
 
+void CDC::AttachedHandles()
+{
+    m_hAttribDC = m_hDC;
+    m_bPrinting = ::GetDeviceCaps(m_hDC, TECHNOLOGY) == DT_RASPRINTER;
+}
+
 void CDC::AttachWindowContext(HWND window, HDC dc)
 {
     if (!Attach(dc)) {
@@ -48,23 +54,25 @@ void CDC::AttachWindowContext(HWND window, HDC dc)
 
 BOOL CDC::Attach(HDC dc)
 {
-    const BOOL attached = DeviceContexts::Attach(this, m_hDC, dc);
-    m_hAttribDC = m_hDC;
-    return attached;
+    if (!DeviceContexts::Attach(this, m_hDC, dc))
+        return FALSE;
+    AttachedHandles();
+    return TRUE;
 }
 
 HDC CDC::Detach()
 {
     m_hAttribDC = nullptr;
+    m_bPrinting = FALSE;
     return DeviceContexts::Detach(this, m_hDC);
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* dc)
 {
-    const BOOL made = DeviceContexts::AttachMade(this, m_hDC, ::CreateCompatibleDC(dc ? dc->GetSafeHdc() : nullptr),
-                                                 &::DeleteDC);
-    m_hAttribDC = m_hDC;
-    return made;
+    if (!DeviceContexts::AttachMade(this, m_hDC, ::CreateCompatibleDC(dc ? dc->GetSafeHdc() : nullptr), &::DeleteDC))
+        return FALSE;
+    AttachedHandles();
+    return TRUE;
 }
 
 BOOL CDC::DeleteDC()
@@ -195,6 +203,20 @@ CSize CDC::SetWindowExt(int cx, int cy)
     return old;
 }
 
+CSize CDC::GetViewportExt() const
+{
+    SIZE extent{};
+    ::GetViewportExtEx(m_hDC, &extent);
+    return extent;
+}
+
+CSize CDC::GetWindowExt() const
+{
+    SIZE extent{};
+    ::GetWindowExtEx(m_hDC, &extent);
+    return extent;
+}
+
 int CDC::IntersectClipRect(int left, int top, int right, int bottom)
 {
     return ::IntersectClipRect(m_hDC, left, top, right, bottom);
@@ -297,6 +319,37 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bo
     FillSolidRect(x, y, 1, cy - 1, topLeft);
     FillSolidRect(x + cx - 1, y, 1, cy, bottomRight);
     FillSolidRect(x, y + cy - 1, cx, 1, bottomRight);
+}
+
+BOOL CDC::DrawState(CPoint point, CSize size, HBITMAP bitmap, UINT flags, HBRUSH brush)
+{
+    return ::DrawStateW(m_hDC, brush, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, point.x, point.y, size.cx, size.cy,
+                        flags | DST_BITMAP);
+}
+
+BOOL CDC::DrawState(CPoint point, CSize size, CBitmap* bitmap, UINT flags, CBrush* brush)
+{
+    return bitmap && DrawState(point, size, static_cast<HBITMAP>(*bitmap), flags,
+                               brush ? static_cast<HBRUSH>(*brush) : nullptr);
+}
+
+BOOL CDC::DrawState(CPoint point, CSize size, HICON icon, UINT flags, HBRUSH brush)
+{
+    return ::DrawStateW(m_hDC, brush, nullptr, reinterpret_cast<LPARAM>(icon), 0, point.x, point.y, size.cx, size.cy,
+                        flags | DST_ICON);
+}
+
+BOOL CDC::DrawState(CPoint point, CSize size, HICON icon, UINT flags, CBrush* brush)
+{
+    return DrawState(point, size, icon, flags, brush ? static_cast<HBRUSH>(*brush) : nullptr);
+}
+
+BOOL CDC::DrawState(CPoint point, CSize size, LPCWSTR text, UINT flags, BOOL prefixText, int textLength,
+                    HBRUSH brush)
+{
+    return text && ::DrawStateW(m_hDC, brush, nullptr, reinterpret_cast<LPARAM>(text),
+                                static_cast<WPARAM>(textLength > 0 ? textLength : 0), point.x, point.y, size.cx,
+                                size.cy, flags | (prefixText ? DST_PREFIXTEXT : DST_TEXT));
 }
 
 BOOL CDC::FillRgn(CRgn* region, CBrush* brush)

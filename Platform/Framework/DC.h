@@ -36,6 +36,8 @@ public:
     int SaveDC() { return ::SaveDC(m_hDC); }
     BOOL RestoreDC(int savedDC) { return ::RestoreDC(m_hDC, savedDC); }
     int GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hDC, index); }
+    // TRUE for a printer's context: drawing there is not buffered.
+    BOOL IsPrinting() const { return m_bPrinting; }
 
     // Selection: each returns what was selected before (null on failure).
     CPen* SelectObject(CPen* pen);
@@ -82,6 +84,8 @@ public:
     CSize SetViewportExt(SIZE size) { return SetViewportExt(size.cx, size.cy); }
     CSize SetWindowExt(int cx, int cy);
     CSize SetWindowExt(SIZE size) { return SetWindowExt(size.cx, size.cy); }
+    CSize GetViewportExt() const;
+    CSize GetWindowExt() const;
     void LPtoDP(LPPOINT points, int count = 1) const { ::LPtoDP(m_hDC, points, count); }
     void LPtoDP(LPRECT rect) const { ::LPtoDP(m_hDC, reinterpret_cast<LPPOINT>(rect), 2); }
     void DPtoLP(LPPOINT points, int count = 1) const { ::DPtoLP(m_hDC, points, count); }
@@ -133,6 +137,14 @@ public:
     BOOL DrawFrameControl(LPRECT rect, UINT type, UINT state) { return ::DrawFrameControl(m_hDC, rect, type, state); }
     BOOL DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
     BOOL DrawIcon(POINT point, HICON icon) { return DrawIcon(point.x, point.y, icon); }
+    // Bitmaps, icons and texts, plain or embossed (DSS_DISABLED); the DST_
+    // kind comes from the overload.
+    BOOL DrawState(CPoint point, CSize size, HBITMAP bitmap, UINT flags, HBRUSH brush = nullptr);
+    BOOL DrawState(CPoint point, CSize size, CBitmap* bitmap, UINT flags, CBrush* brush = nullptr);
+    BOOL DrawState(CPoint point, CSize size, HICON icon, UINT flags, HBRUSH brush = nullptr);
+    BOOL DrawState(CPoint point, CSize size, HICON icon, UINT flags, CBrush* brush);
+    BOOL DrawState(CPoint point, CSize size, LPCWSTR text, UINT flags, BOOL prefixText = TRUE, int textLength = 0,
+                   HBRUSH brush = nullptr);
     BOOL PatBlt(int x, int y, int width, int height, DWORD rop) { return ::PatBlt(m_hDC, x, y, width, height, rop); }
     BOOL FillRgn(CRgn* region, CBrush* brush);
     BOOL FrameRgn(CRgn* region, CBrush* brush, int width, int height);
@@ -164,9 +176,15 @@ public:
     // The platform keeps a second context for attributes; here it is always
     // the same context as m_hDC.
     HDC m_hAttribDC = nullptr;
+    // Set when a printer's context is attached.
+    BOOL m_bPrinting = FALSE;
 
 protected:
     // For the window contexts: attaches a context from GetDC or GetWindowDC,
     // or gives it back and raises CResourceException.
     void AttachWindowContext(HWND window, HDC dc);
+
+private:
+    // Sets what follows from the context just attached.
+    void AttachedHandles();
 };

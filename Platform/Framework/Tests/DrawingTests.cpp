@@ -1,3 +1,4 @@
+#include "Platform/Base/TextConversion.h"
 #include "Platform/Framework/ClientDC.h"
 #include "Platform/Framework/DC.h"
 #include "Platform/Framework/ImageList.h"
@@ -9,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cwchar>
+#include <string>
 #include <thread>
 
 namespace {
@@ -150,6 +153,47 @@ TEST(DrawingWrappers, ClippingMappingCopiesAndText)
     dc.DrawText(CString(L"Hg"), &measured, DT_CALCRECT | DT_SINGLELINE);
     EXPECT_EQ(measured.Width(), extent.cx);
     dc.SelectObject(oldFont);
+}
+
+TEST(DrawingWrappers, DrawStatePlacesBitmapsAndTexts)
+{
+    MemoryCanvas source(4, 4);
+    source.dc.FillSolidRect(0, 0, 4, 4, kRed);
+    source.dc.SelectObject(source.previous);
+    MemoryCanvas canvas;
+    EXPECT_TRUE(canvas.dc.DrawState(CPoint(5, 6), CSize(4, 4), &source.bitmap, DSS_NORMAL));
+    EXPECT_EQ(canvas.Count(kRed, {0, 0, 40, 40}), 16);
+    EXPECT_EQ(canvas.dc.GetPixel(5, 6), kRed);
+    EXPECT_EQ(canvas.dc.GetPixel(9, 10), kWhite);
+    EXPECT_FALSE(canvas.dc.DrawState(CPoint(0, 0), CSize(4, 4), static_cast<CBitmap*>(nullptr), DSS_NORMAL));
+
+    canvas.dc.SetTextColor(kBlue);
+    EXPECT_TRUE(canvas.dc.DrawState(CPoint(0, 20), CSize(40, 20), L"&Ab", DSS_NORMAL));
+    EXPECT_GT(canvas.Count(kBlue, {0, 20, 40, 40}), 0);
+    EXPECT_EQ(canvas.Count(kBlue, {0, 0, 40, 20}), 0) << "nothing above the text's place";
+}
+
+TEST(DrawingWrappers, PrinterContextsAreKnownAsPrinting)
+{
+    CDC printer;
+    const std::string path = ::testing::TempDir() + "framework-printer.pdf";
+    ASSERT_TRUE(printer.Attach(CreatePdfPrinterDC(Text::Utf8ToWide(path).c_str())));
+    EXPECT_TRUE(printer.IsPrinting());
+    EXPECT_EQ(printer.GetDeviceCaps(LOGPIXELSX), 300);
+    printer.DeleteDC();
+    EXPECT_FALSE(printer.IsPrinting());
+    std::remove(path.c_str());
+
+    MemoryCanvas screen;
+    EXPECT_FALSE(screen.dc.IsPrinting());
+    screen.dc.SetMapMode(MM_ANISOTROPIC);
+    screen.dc.SetWindowExt(100, 50);
+    screen.dc.SetViewportExt(CSize(200, 25));
+    EXPECT_EQ(screen.dc.GetWindowExt(), CSize(100, 50));
+    EXPECT_EQ(screen.dc.GetViewportExt(), CSize(200, 25));
+    CRect rect(10, 10, 20, 20);
+    screen.dc.LPtoDP(&rect);
+    EXPECT_EQ(rect, CRect(20, 5, 40, 10));
 }
 
 TEST(DrawingWrappers, WrappersOwnWhatTheyMadeOrWereGiven)
