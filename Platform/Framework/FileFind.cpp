@@ -72,12 +72,12 @@ bool DotsFirstThenName(const CString& a, const CString& b)
 BOOL CFileFind::FindFile(LPCWSTR name, DWORD)
 {
     Close();
-    const CString request = name && *name ? CString(name) : CString(L"*.*");
+    const CString request = PathText::FullPath(name && *name ? CString(name) : CString(L"*.*"));
     m_root = PathText::Folder(request);
     std::wstring pattern = PathText::FileName(request).str();
     if (pattern == L"*.*")
         pattern = L"*";
-    const std::string folder = Text::WideToUtf8(m_root.IsEmpty() ? L"." : m_root.GetString());
+    const std::string folder = Text::WideToUtf8(m_root.str());
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(::opendir(folder.c_str()), &::closedir);
     if (!directory) {
         SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno));
@@ -140,8 +140,6 @@ CString CFileFind::GetFilePath() const
     const Entry* entry = Current();
     if (!entry)
         return CString();
-    if (m_root.IsEmpty())
-        return entry->name;
     return m_root == L"/" ? m_root + entry->name : m_root + L"/" + entry->name;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Finds the entries of a folder whose names match a pattern with '*' and '?'.
 // Names match without regard to case, as the framework's callers expect of
-// file names, and "*.*" matches every name; the folder part of the pattern is
-// taken as written. The entries are read when the search starts and come in
+// file names, and "*.*" matches every name; the folder part keeps its case
+// and becomes a full path (a relative one after the working folder). The entries are read when the search starts and come in
 // name order, "." and ".." first.
 //
 //     CFileFind finder;
@@ -25,6 +25,7 @@ public:
 
     // TRUE when something matches; the first entry is current after the
     // first FindNextFile. Null searches the working folder for everything.
+    // A failure sets the last error (ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND).
     BOOL FindFile(LPCWSTR name = nullptr, DWORD unused = 0);
     // Makes the next entry current; FALSE when it is the last one.
     BOOL FindNextFile();

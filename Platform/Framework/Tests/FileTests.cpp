@@ -263,4 +263,15 @@ TEST_F(FileTest, FindWalksMatchingEntriesInNameOrder)
     EXPECT_TRUE(finder.FindFile(Path("noext")));
     finder.FindNextFile();
     EXPECT_EQ(finder.GetFileTitle(), L"noext");
+
+    const fs::path before = fs::current_path();
+    fs::current_path(m_folder / "sub.txt");
+    const BOOL found = finder.FindFile(L"../?.txt");
+    fs::current_path(before);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(finder.GetRoot(), CString(Text::Utf8ToWide(m_folder.string()))) << "a relative search reports full paths";
+    finder.FindNextFile();
+    EXPECT_EQ(finder.GetFilePath(), Path("a.txt"));
+    finder.Close();
+    EXPECT_TRUE(finder.GetFilePath().IsEmpty());
 }
