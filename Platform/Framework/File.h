@@ -62,6 +62,7 @@ public:
     virtual CString GetFileTitle() const;
     virtual void SetFilePath(LPCWSTR path);
 
+    // FALSE when the file is missing or its full path does not fit m_szFullName.
     BOOL GetStatus(CFileStatus& status) const;
     static BOOL GetStatus(LPCWSTR fileName, CFileStatus& status);
     // Rename never replaces an existing file.

@@ -61,10 +61,6 @@ public:                                                             \
     CObject* class_name::CreateObject() { return new class_name; }             \
     ZELL_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, schema)                  \
-    CObject* class_name::CreateObject() { return new class_name; }             \
-    ZELL_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, schema, class_name::CreateObject)
-
 // Null when the object is null or not of the class (or a class derived from it).
 #define DYNAMIC_DOWNCAST(class_name, object) \
     (static_cast<class_name*>(ZellDynamicDownCast(RUNTIME_CLASS(class_name), (object))))
