@@ -37,21 +37,6 @@ bool IsVerbOpen(LPCWSTR verb)
            std::towlower(text[2]) == L'e' && std::towlower(text[3]) == L'n';
 }
 
-// A file the system can run itself rather than a document that happens to
-// carry an execute bit (as everything on some removable media does).
-bool IsProgramFile(const std::filesystem::path& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error) || ::access(path.c_str(), X_OK) != 0)
-        return false;
-    std::ifstream stream(path, std::ios::binary);
-    char head[4] = {};
-    stream.read(head, sizeof(head));
-    const std::streamsize count = stream.gcount();
-    return (count >= 2 && head[0] == '#' && head[1] == '!') ||
-           (count == 4 && head[0] == '\x7f' && head[1] == 'E' && head[2] == 'L' && head[3] == 'F');
-}
-
 int StartErrorCode(int error)
 {
     switch (error) {
@@ -141,7 +126,7 @@ Launch Execute(LPCWSTR verb, LPCWSTR fileText, LPCWSTR parameters, LPCWSTR direc
         return {path.parent_path().empty() || std::filesystem::is_directory(path.parent_path(), error) ? SE_ERR_FNF
                                                                                                    : SE_ERR_PNF,
                 nullptr};
-    if (IsProgramFile(path)) {
+    if (IsProgramFile(WidePath(path))) {
         ChildStart start;
         start.arguments = SplitCommandLine(TextOf(parameters), false);
         start.arguments.insert(start.arguments.begin(), WidePath(path));
@@ -206,4 +191,18 @@ UINT WinExec(LPCSTR commandLine, UINT)
     case SE_ERR_OOM: return 0;
     default: return ERROR_BAD_FORMAT;
     }
+}
+
+bool ZELL::Shell::IsProgramFile(const std::wstring& pathText)
+{
+    const std::filesystem::path path = FsPath(pathText);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) || ::access(path.c_str(), X_OK) != 0)
+        return false;
+    std::ifstream stream(path, std::ios::binary);
+    char head[4] = {};
+    stream.read(head, sizeof(head));
+    const std::streamsize count = stream.gcount();
+    return (count >= 2 && head[0] == '#' && head[1] == '!') ||
+           (count == 4 && head[0] == '\x7f' && head[1] == 'E' && head[2] == 'L' && head[3] == 'F');
 }

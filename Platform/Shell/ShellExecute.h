@@ -11,6 +11,8 @@
 
 #include "Platform/Base/Types.h"
 
+#include <string>
+
 // Results at or below 32 of ShellExecute (and of SHELLEXECUTEINFOW::hInstApp).
 constexpr int SE_ERR_FNF = 2;
 constexpr int SE_ERR_PNF = 3;
@@ -73,3 +75,12 @@ inline BOOL ShellExecuteEx(SHELLEXECUTEINFOW* info) { return ShellExecuteExW(inf
 // without waiting for it. Above 31 on success; 0, ERROR_FILE_NOT_FOUND,
 // ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED or ERROR_BAD_FORMAT otherwise.
 UINT WinExec(LPCSTR commandLine, UINT show);
+
+namespace ZELL::Shell {
+
+// A file the system can run itself (an ELF binary or a script with "#!"),
+// rather than a document that happens to carry an execute bit, as everything
+// on some removable media does.
+bool IsProgramFile(const std::wstring& path);
+
+}  // namespace ZELL::Shell

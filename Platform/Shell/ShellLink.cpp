@@ -6,6 +6,7 @@
 #include "Platform/Shell/CommandLine.h"
 #include "Platform/Shell/DesktopEntry.h"
 #include "Platform/Shell/PathText.h"
+#include "Platform/Shell/ShellExecute.h"
 #include "Platform/Shell/UrlText.h"
 
 #include <cerrno>
@@ -24,13 +25,6 @@ constexpr const wchar_t* kIconIndexKey = L"X-Zell-IconIndex";
 constexpr std::uintmax_t kLargestEntry = 1 << 20;
 
 HRESULT FromErrno(int error) { return HRESULT_FROM_WIN32(Win32ErrorFromErrno(error)); }
-
-bool IsProgram(const std::wstring& target)
-{
-    std::error_code error;
-    const std::filesystem::path path = FsPath(target);
-    return std::filesystem::is_regular_file(path, error) && ::access(path.c_str(), X_OK) == 0;
-}
 
 std::wstring KeyLine(const std::wstring& key, const std::wstring& value)
 {
@@ -65,7 +59,7 @@ HRESULT ShellLink::Save(const std::wstring& linkFile) const
         return E_INVALIDARG;
     const std::filesystem::path path = FsPath(linkFile);
     std::wstring text = L"[Desktop Entry]\n";
-    const bool asApplication = !m_arguments.empty() || (!IsUrl(m_target) && IsProgram(m_target));
+    const bool asApplication = !m_arguments.empty() || (!IsUrl(m_target) && IsProgramFile(m_target));
     if (asApplication) {
         std::vector<std::wstring> arguments = SplitCommandLine(m_arguments, false);
         arguments.insert(arguments.begin(), m_target);

@@ -62,6 +62,8 @@ TEST(ShellLinkTest, DocumentsAndLinksAreLinkEntries)
     TempFolder folder;
     const std::filesystem::path document = folder / "Bericht 100% ä.pdf";
     WriteFile(document, "%PDF-");
+    // An execute bit alone does not make a document a program.
+    std::filesystem::permissions(document, std::filesystem::perms::owner_all);
     ShellLink link;
     link.SetPath(Wide(document));
     ASSERT_EQ(link.Save(Wide(folder / "doc.desktop")), S_OK);
