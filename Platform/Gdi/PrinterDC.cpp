@@ -39,10 +39,10 @@ int WithPrinterJob(HDC dc, Step step)
     return context ? step(*context, *context->printer) : SP_ERROR;
 }
 
-int Fail(DWORD error)
+int Fail(DWORD error, int result = SP_ERROR)
 {
     SetLastError(error);
-    return SP_ERROR;
+    return result;
 }
 
 void CloseDocument(PrinterJob& job)
@@ -71,10 +71,12 @@ HDC CreatePdfPrinterDC(LPCWSTR outputPath, const PdfPrinterSettings& settings)
     if (outputPath)
         job->outputPath = Text::WideToUtf8(outputPath);
     const double dpmm = settings.dotsPerInch / kMmPerInch;
-    job->pageWidthPx = static_cast<int>(std::lround((settings.paperWidthMm - 2 * settings.marginMm) * dpmm));
-    job->pageHeightPx = static_cast<int>(std::lround((settings.paperHeightMm - 2 * settings.marginMm) * dpmm));
+    // The printable part is what the margins leave of the whole sheet, so
+    // that the sheet in pixels is the paper size, not the sum of rounded parts.
     job->offsetXPx = static_cast<int>(std::lround(settings.marginMm * dpmm));
     job->offsetYPx = job->offsetXPx;
+    job->pageWidthPx = static_cast<int>(std::lround(settings.paperWidthMm * dpmm)) - 2 * job->offsetXPx;
+    job->pageHeightPx = static_cast<int>(std::lround(settings.paperHeightMm * dpmm)) - 2 * job->offsetYPx;
     job->paperWidthPt = settings.paperWidthMm / kMmPerInch * kPointsPerInch;
     job->paperHeightPt = settings.paperHeightMm / kMmPerInch * kPointsPerInch;
     HDC memory = CreateCompatibleDC(nullptr);
@@ -146,6 +148,10 @@ int EndPage(HDC dc)
         if (status != CAIRO_STATUS_SUCCESS)
             return Fail(ERROR_WRITE_FAULT);
         ++job.pagesDone;
+        if (job.abortProc && !job.abortProc(dc, 0)) {
+            AbortDoc(dc);
+            return Fail(ERROR_PRINT_CANCELLED, SP_APPABORT);
+        }
         return 1;
     });
 }
@@ -178,6 +184,14 @@ int AbortDoc(HDC dc)
         // A half-written document is not left behind.
         if (had)
             std::remove(job.outputPath.c_str());
+        return 1;
+    });
+}
+
+int SetAbortProc(HDC dc, ABORTPROC proc)
+{
+    return WithPrinterJob(dc, [&](DCObject&, PrinterJob& job) {
+        job.abortProc = proc;
         return 1;
     });
 }

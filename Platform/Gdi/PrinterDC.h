@@ -20,4 +20,14 @@ int StartPage(HDC dc);
 int EndPage(HDC dc);
 int EndDoc(HDC dc);
 int AbortDoc(HDC dc);
+
+// Asked after every finished page whether to go on; FALSE ends the document
+// as AbortDoc does, and that EndPage gives SP_APPABORT with
+// ERROR_PRINT_CANCELLED. The second argument is 0 (no spooler error).
+using ABORTPROC = BOOL (*)(HDC dc, int error);
+constexpr int SP_APPABORT = -2;
+constexpr DWORD ERROR_PRINT_CANCELLED = 63;
+// A null procedure asks nothing. Returns a positive value, SP_ERROR for a
+// context that is no printer.
+int SetAbortProc(HDC dc, ABORTPROC proc);
 #define StartDoc StartDocW

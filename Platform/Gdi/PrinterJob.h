@@ -20,6 +20,7 @@ struct PrinterJob {
     bool inDocument = false;
     bool inPage = false;
     int pagesDone = 0;
+    BOOL (*abortProc)(HDC, int) = nullptr;  // asked between pages whether to go on
     cairo_surface_t* pdf = nullptr;
     std::shared_ptr<BitmapObject> page;  // the picture being drawn
 };

@@ -1,3 +1,4 @@
+#include "Platform/Base/LastError.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/PrinterDC.h"
@@ -78,4 +79,49 @@ TEST(PrinterDCTest, AbortLeavesNoFileAndBadPathsFail)
     silly.marginMm = 200;
     EXPECT_EQ(CreatePdfPrinterDC(L"/tmp/x.pdf", silly), nullptr);
     EXPECT_EQ(StartDoc(nullptr, nullptr), SP_ERROR);
+}
+
+namespace {
+
+int g_abortCalls = 0;
+int g_abortAfter = 0;
+
+BOOL StopAfterSomePages(HDC, int error)
+{
+    EXPECT_EQ(error, 0);
+    return ++g_abortCalls < g_abortAfter;
+}
+
+}  // namespace
+
+TEST(PrinterDCTest, TheAbortProcedureIsAskedBetweenPagesAndCanStopTheDocument)
+{
+    const std::string path = TempPath("abort-proc.pdf");
+    PdfPrinterSettings settings;
+    settings.dotsPerInch = 72;
+    HDC dc = CreatePdfPrinterDC(Wide(path).c_str(), settings);
+    ASSERT_GT(SetAbortProc(dc, StopAfterSomePages), 0);
+    g_abortCalls = 0;
+    g_abortAfter = 2;
+    ASSERT_GT(StartDoc(dc, nullptr), 0);
+    ASSERT_GT(StartPage(dc), 0);
+    EXPECT_GT(EndPage(dc), 0);
+    ASSERT_GT(StartPage(dc), 0);
+    EXPECT_EQ(EndPage(dc), SP_APPABORT);
+    EXPECT_EQ(GetLastError(), ERROR_PRINT_CANCELLED);
+    EXPECT_EQ(g_abortCalls, 2);
+    // The document is gone: no file, and no further page.
+    EXPECT_TRUE(ReadFile(path).empty());
+    EXPECT_EQ(StartPage(dc), SP_ERROR);
+
+    // Without a procedure nothing is asked.
+    ASSERT_GT(SetAbortProc(dc, nullptr), 0);
+    ASSERT_GT(StartDoc(dc, nullptr), 0);
+    ASSERT_GT(StartPage(dc), 0);
+    EXPECT_GT(EndPage(dc), 0);
+    EXPECT_GT(EndDoc(dc), 0);
+    EXPECT_EQ(g_abortCalls, 2);
+    DeleteDC(dc);
+    std::remove(path.c_str());
+    EXPECT_EQ(SetAbortProc(nullptr, StopAfterSomePages), SP_ERROR);
 }

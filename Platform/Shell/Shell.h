@@ -1,0 +1,8 @@
+#pragma once
+// The shell services in one include.
+
+#include "Platform/Shell/ComInit.h"
+#include "Platform/Shell/PrinterQueue.h"
+#include "Platform/Shell/ShellExecute.h"
+#include "Platform/Shell/ShellLink.h"
+#include "Platform/Shell/SpecialFolders.h"
