@@ -16,6 +16,14 @@ namespace {
 
 using Lock = std::unique_lock<std::mutex>;
 
+bool FramePaintPending(HWND hwnd)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto w = ws.Peek(hwnd);
+    return w && w->frameNeeded && w->redraw && (w->style & WS_VISIBLE) != 0;
+}
+
 // WM_PRINT: the window draws itself, and on request its children, into a
 // context the caller gives (an image of the window, not the screen).
 void PrintWindowInto(HWND hwnd, HDC dc, LPARAM flags)
@@ -206,7 +214,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NCACTIVATE:
         // The caption shows whether the window is active, where the layer draws it.
-        PaintNonClient(hwnd);
+        // A frame already waiting for its WM_NCPAINT shows the state then:
+        // a dialog coming up would otherwise draw its frame twice.
+        if (!FramePaintPending(hwnd))
+            PaintNonClient(hwnd);
         return TRUE;
     case WM_CANCELMODE:
         if (GetCapture() == hwnd)

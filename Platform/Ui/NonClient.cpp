@@ -153,6 +153,46 @@ void PaintCaption(HDC dc, const NonClientState& state)
     DrawFrameControl(dc, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
 }
 
+// The display shows the window's own picture inside the frame, so only the
+// bands round it are filled: the whole picture cost a dialog as much as its
+// controls.
+void FillFrameBands(HDC dc, const FrameLayout& layout)
+{
+    const RECT& window = layout.window;
+    const Display::FrameExtents& frame = layout.frame;
+    const RECT bands[] = {
+        {0, 0, window.right, frame.top},
+        {0, window.bottom - frame.bottom, window.right, window.bottom},
+        {0, frame.top, frame.left, window.bottom - frame.bottom},
+        {window.right - frame.right, frame.top, window.right, window.bottom - frame.bottom},
+    };
+    for (const RECT& band : bands)
+        FillRect(dc, &band, GetSysColorBrush(COLOR_3DFACE));
+}
+
+// The display copies the frame's picture, so one picture per thread serves
+// every frame of that size: a fresh one per paint cost the page faults of
+// a whole window each time a dialog came up.
+cairo_surface_t* FramePicture(int width, int height)
+{
+    struct Picture {
+        cairo_surface_t* surface = nullptr;
+        ~Picture()
+        {
+            if (surface != nullptr)
+                cairo_surface_destroy(surface);
+        }
+    };
+    thread_local Picture picture;
+    if (picture.surface == nullptr || cairo_image_surface_get_width(picture.surface) != width ||
+        cairo_image_surface_get_height(picture.surface) != height) {
+        if (picture.surface != nullptr)
+            cairo_surface_destroy(picture.surface);
+        picture.surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    }
+    return picture.surface;
+}
+
 // The frame of a top-level where the display has no window manager: drawn
 // into a picture of the whole window that the display puts round the client.
 void PaintLayerFrame(const NonClientState& state)
@@ -160,11 +200,11 @@ void PaintLayerFrame(const NonClientState& state)
     const RECT& window = state.layout.window;
     if (window.right <= 0 || window.bottom <= 0)
         return;
-    cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_RGB24, window.right, window.bottom);
+    cairo_surface_t* picture = FramePicture(window.right, window.bottom);
     HDC dc = CreateSurfaceDC(picture, {0, 0}, window);
     if (dc != nullptr) {
+        FillFrameBands(dc, state.layout);
         RECT r = window;
-        FillRect(dc, &r, GetSysColorBrush(COLOR_3DFACE));
         DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
         PaintCaption(dc, state);
         ReleaseSurfaceDC(dc);
@@ -172,7 +212,6 @@ void PaintLayerFrame(const NonClientState& state)
         Lock lock(ws.Lock());
         DisplayLocked(ws).PresentFrame(state.native, picture);
     }
-    cairo_surface_destroy(picture);
 }
 
 }

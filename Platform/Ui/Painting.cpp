@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 
 using namespace Ui;
 
@@ -288,6 +289,51 @@ void InvalidateLocked(WindowSystem& ws, Window& w, const cairo_region_t* region,
     ws.WakeQueue(*w.queue);
 }
 
+namespace {
+
+// One back buffer outlives its window: a dialog shown and closed again and
+// again otherwise took a window's worth of fresh, page-faulting memory each
+// time. Never freed, so that windows destroyed at exit still find it.
+struct SpareBackBuffer {
+    std::mutex mutex;
+    cairo_surface_t* surface = nullptr;
+};
+
+SpareBackBuffer& Spare()
+{
+    static auto* spare = new SpareBackBuffer;
+    return *spare;
+}
+
+cairo_surface_t* TakeSpareBackBuffer(int width, int height)
+{
+    SpareBackBuffer& spare = Spare();
+    std::lock_guard lock(spare.mutex);
+    cairo_surface_t* taken = spare.surface;
+    if (taken == nullptr || cairo_image_surface_get_width(taken) != width ||
+        cairo_image_surface_get_height(taken) != height)
+        return nullptr;
+    spare.surface = nullptr;
+    return taken;
+}
+
+}
+
+void KeepSpareBackBuffer(cairo_surface_t* backBuffer)
+{
+    // A context still drawing into it keeps its own reference: such a buffer
+    // must not turn up in another window.
+    if (cairo_surface_get_reference_count(backBuffer) != 1) {
+        cairo_surface_destroy(backBuffer);
+        return;
+    }
+    SpareBackBuffer& spare = Spare();
+    std::lock_guard lock(spare.mutex);
+    if (spare.surface != nullptr)
+        cairo_surface_destroy(spare.surface);
+    spare.surface = backBuffer;
+}
+
 void ResizeBackBuffer(Window& top)
 {
     if (top.native == 0)
@@ -298,7 +344,9 @@ void ResizeBackBuffer(Window& top)
     if (top.backBuffer != nullptr && cairo_image_surface_get_width(top.backBuffer) == width &&
         cairo_image_surface_get_height(top.backBuffer) == height)
         return;
-    cairo_surface_t* fresh = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_surface_t* fresh = TakeSpareBackBuffer(width, height);
+    if (fresh == nullptr)
+        fresh = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* cr = cairo_create(fresh);
     const COLORREF face = GetSysColor(COLOR_3DFACE);
     cairo_set_source_rgb(cr, GetRValue(face) / 255.0, GetGValue(face) / 255.0, GetBValue(face) / 255.0);

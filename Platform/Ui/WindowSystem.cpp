@@ -19,7 +19,7 @@ Window::~Window()
     if (shape != nullptr)
         cairo_region_destroy(shape);
     if (backBuffer != nullptr)
-        cairo_surface_destroy(backBuffer);
+        KeepSpareBackBuffer(backBuffer);
 }
 
 // Ends the thread's queue when the thread ends: senders that wait for it get

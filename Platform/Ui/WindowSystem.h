@@ -238,6 +238,8 @@ bool ServiceIncomingSends();
 // Painting parts used by window management (lock held).
 void InvalidateLocked(WindowSystem& ws, Window& w, const cairo_region_t* region, UINT flags);
 void ResizeBackBuffer(Window& top);
+// The back buffer of a destroyed top-level, for the next one of its size.
+void KeepSpareBackBuffer(cairo_surface_t* backBuffer);
 void PresentLocked(WindowSystem& ws, Window& top, const RECT& area);
 
 // Frames (lock held).

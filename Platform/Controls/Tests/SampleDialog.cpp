@@ -3,6 +3,7 @@
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/StandardControls.h"
+#include "TemplateItems.h"
 
 #include <vector>
 
@@ -10,39 +11,7 @@ namespace ControlTest {
 
 namespace {
 
-using Ui::DialogItemTemplate;
-using Ui::NameOrOrdinal;
 using namespace SampleIds;
-
-DialogItemTemplate Item(NameOrOrdinal cls, const wchar_t* text, int id, DWORD style, short x, short y, short cx,
-                        short cy)
-{
-    DialogItemTemplate item;
-    item.windowClass = std::move(cls);
-    item.text = NameOrOrdinal::Name(text);
-    item.id = static_cast<DWORD>(id);
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
-
-DialogItemTemplate Static(const wchar_t* text, DWORD style, short x, short y, short cx, short cy, int id = -1)
-{
-    return Item(NameOrOrdinal::Ordinal(Ui::kClassStatic), text, id, style, x, y, cx, cy);
-}
-
-DialogItemTemplate Button(const wchar_t* text, int id, DWORD style, short x, short y, short cx, short cy)
-{
-    return Item(NameOrOrdinal::Ordinal(Ui::kClassButton), text, id, style, x, y, cx, cy);
-}
-
-DialogItemTemplate Common(const wchar_t* cls, int id, DWORD style, short x, short y, short cx, short cy)
-{
-    return Item(NameOrOrdinal::Name(cls), L"", id, style, x, y, cx, cy);
-}
 
 constexpr LPARAM kSpinRange = MAKELPARAM(100, 0);
 

@@ -1,0 +1,49 @@
+#pragma once
+// Template items of the standard controls in dialog units, shared by the
+// sample dialog and the dialog benchmark.
+#include "Platform/Ui/DialogTemplate.h"
+#include "Platform/Ui/WinUser.h"
+
+#include <utility>
+
+namespace ControlTest {
+
+inline Ui::DialogItemTemplate Item(Ui::NameOrOrdinal cls, const wchar_t* text, int id, DWORD style, short x, short y,
+                                   short cx, short cy)
+{
+    Ui::DialogItemTemplate item;
+    item.windowClass = std::move(cls);
+    item.text = Ui::NameOrOrdinal::Name(text);
+    item.id = static_cast<DWORD>(id);
+    item.style = WS_CHILD | WS_VISIBLE | style;
+    item.x = x;
+    item.y = y;
+    item.cx = cx;
+    item.cy = cy;
+    return item;
+}
+
+inline Ui::DialogItemTemplate Static(const wchar_t* text, DWORD style, short x, short y, short cx, short cy,
+                                     int id = -1)
+{
+    return Item(Ui::NameOrOrdinal::Ordinal(Ui::kClassStatic), text, id, style, x, y, cx, cy);
+}
+
+inline Ui::DialogItemTemplate Button(const wchar_t* text, int id, DWORD style, short x, short y, short cx, short cy)
+{
+    return Item(Ui::NameOrOrdinal::Ordinal(Ui::kClassButton), text, id, style, x, y, cx, cy);
+}
+
+// A predefined class without text (list box, scroll bar ...).
+inline Ui::DialogItemTemplate Predefined(WORD cls, int id, DWORD style, short x, short y, short cx, short cy)
+{
+    return Item(Ui::NameOrOrdinal::Ordinal(cls), L"", id, style, x, y, cx, cy);
+}
+
+// A class named in the template, without text (the common controls).
+inline Ui::DialogItemTemplate Common(const wchar_t* cls, int id, DWORD style, short x, short y, short cx, short cy)
+{
+    return Item(Ui::NameOrOrdinal::Name(cls), L"", id, style, x, y, cx, cy);
+}
+
+}
