@@ -1,0 +1,32 @@
+#include "Platform/Controls/DateAndAddressControls.h"
+
+#include "Platform/Controls/IPAddressControl.h"
+
+namespace ZELL::Controls {
+
+namespace {
+
+bool RegisterOneClass(LPCWSTR name, WNDPROC procedure, UINT style)
+{
+    WNDCLASSEXW wc;
+    wc.style = style | CS_GLOBALCLASS;
+    wc.lpfnWndProc = procedure;
+    wc.cbWndExtra = CControlWindow::kExtraBytes;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    if (RegisterClassExW(&wc) != 0)
+        return true;
+    WNDCLASSEXW existing;
+    return GetClassInfoExW(nullptr, name, &existing) && existing.lpfnWndProc == procedure;
+}
+
+}
+
+bool RegisterDateAndAddressControls()
+{
+    const bool address = RegisterOneClass(WC_IPADDRESSW, &CControlWindow::Procedure<CIPAddressControl>,
+                                          CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+    return address;
+}
+
+}
