@@ -1,5 +1,6 @@
 #include "Platform/Controls/DateAndAddressControls.h"
 
+#include "Platform/Controls/DateTimePicker.h"
 #include "Platform/Controls/IPAddressControl.h"
 
 namespace ZELL::Controls {
@@ -26,7 +27,9 @@ bool RegisterDateAndAddressControls()
 {
     const bool address = RegisterOneClass(WC_IPADDRESSW, &CControlWindow::Procedure<CIPAddressControl>,
                                           CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
-    return address;
+    const bool picker = RegisterOneClass(DATETIMEPICK_CLASSW, &CControlWindow::Procedure<CDateTimePicker>,
+                                         CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+    return address && picker;
 }
 
 }

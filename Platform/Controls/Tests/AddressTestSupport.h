@@ -147,6 +147,12 @@ private:
             const auto* change = reinterpret_cast<const NMIPADDRESS*>(header);
             heard.field = change->iField;
             heard.value = change->iValue;
+        } else if (header->code == DTN_DATETIMECHANGE) {
+            const auto* change = reinterpret_cast<const NMDATETIMECHANGE*>(header);
+            heard.value = static_cast<int>(change->dwFlags);
+            heard.time = change->st;
+        } else if (header->code == MCN_SELCHANGE || header->code == MCN_SELECT) {
+            heard.time = reinterpret_cast<const NMSELCHANGE*>(header)->stSelStart;
         }
     }
 
