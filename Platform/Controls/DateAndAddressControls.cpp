@@ -2,6 +2,7 @@
 
 #include "Platform/Controls/DateTimePicker.h"
 #include "Platform/Controls/IPAddressControl.h"
+#include "Platform/Controls/MonthCalendar.h"
 
 namespace ZELL::Controls {
 
@@ -29,7 +30,8 @@ bool RegisterDateAndAddressControls()
                                           CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
     const bool picker = RegisterOneClass(DATETIMEPICK_CLASSW, &CControlWindow::Procedure<CDateTimePicker>,
                                          CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
-    return address && picker;
+    const bool calendar = RegisterOneClass(MONTHCAL_CLASSW, &CControlWindow::Procedure<CMonthCalendar>, CS_DBLCLKS);
+    return address && picker && calendar;
 }
 
 }

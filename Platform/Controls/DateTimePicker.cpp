@@ -466,9 +466,137 @@ void CDateTimePicker::Paint(HDC dc)
 
 // --- the drop-down --------------------------------------------------------------------
 
-void CDateTimePicker::DropDown() {}
-void CDateTimePicker::CloseUp(bool) {}
-void CDateTimePicker::OnCalendarNotify(const NMHDR*) {}
-bool CDateTimePicker::ForwardToCalendar(UINT, WPARAM, LPARAM) { return false; }
+void CDateTimePicker::DropDown()
+{
+    if (m_calendar != nullptr || (Style() & DTS_UPDOWN) != 0 || !Enabled())
+        return;
+    if (!Focused())
+        SetFocus(Hwnd());
+    m_typed.clear();
+    m_pick.reset();
+    m_calendar = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, MONTHCAL_CLASSW, L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0,
+                                 Hwnd(), nullptr, nullptr, Hwnd());
+    if (m_calendar == nullptr)
+        return;
+    SendMessageW(m_calendar, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    for (std::size_t i = 0; i < m_calendarColors.size(); ++i)
+        SendMessageW(m_calendar, MCM_SETCOLOR, i, static_cast<LPARAM>(m_calendarColors[i]));
+    SYSTEMTIME range[2]{};
+    const auto flags = static_cast<WPARAM>(GetRange(range));
+    SendMessageW(m_calendar, MCM_SETRANGE, flags, reinterpret_cast<LPARAM>(range));
+    const SYSTEMTIME shown = m_checked ? m_time : InRange(Today());
+    SendMessageW(m_calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&shown));
+    // Under the control, at its left edge or (DTS_RIGHTALIGN) its right one.
+    RECT need{};
+    SendMessageW(m_calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+    RECT own{};
+    GetWindowRect(Hwnd(), &own);
+    const int width = need.right + 2;
+    const int height = need.bottom + 2;
+    const int left = (Style() & DTS_RIGHTALIGN) != 0 ? own.right - width : own.left;
+    SetWindowPos(m_calendar, HWND_TOPMOST, left, own.bottom, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetCapture(Hwnd());
+    Redraw();
+    NotifyParentOf(DTN_DROPDOWN);
+}
+
+void CDateTimePicker::NotifyParentOf(UINT code) const
+{
+    HWND parent = Parent();
+    if (parent == nullptr)
+        return;
+    NMHDR header;
+    header.hwndFrom = Hwnd();
+    header.idFrom = static_cast<UINT_PTR>(Id());
+    header.code = code;
+    SendMessageW(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+void CDateTimePicker::CloseUp(bool takeSelection)
+{
+    if (m_calendar == nullptr)
+        return;
+    SYSTEMTIME picked{};
+    const bool have = SendMessageW(m_calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&picked)) != FALSE;
+    HWND calendar = m_calendar;
+    m_calendar = nullptr;
+    m_pick.reset();
+    DestroyWindow(calendar);
+    if (GetCapture() == Hwnd())
+        ReleaseCapture();
+    Redraw();
+    if (takeSelection && have) {
+        SYSTEMTIME t = m_time;
+        t.wYear = picked.wYear;
+        t.wMonth = picked.wMonth;
+        t.wDay = picked.wDay;
+        if (!m_checked) {
+            // A pick gives the control its date back.
+            m_checked = true;
+            m_time = InRange(t);
+            NotifyChange();
+        } else {
+            Change(t);
+        }
+    }
+    NotifyParentOf(DTN_CLOSEUP);
+}
+
+void CDateTimePicker::OnCalendarNotify(const NMHDR* header)
+{
+    // The calendar is still inside its own handler: the pick is taken once
+    // the forwarded input has come back.
+    if (header != nullptr && header->hwndFrom == m_calendar && header->code == MCN_SELECT)
+        m_pick = reinterpret_cast<const NMSELECT*>(header)->stSelStart;
+}
+
+bool CDateTimePicker::ForwardToCalendar(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE: {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        MapWindowPoints(Hwnd(), m_calendar, &at, 1);
+        RECT inside{};
+        GetClientRect(m_calendar, &inside);
+        if (PtInRect(&inside, at)) {
+            SendMessageW(m_calendar, message == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : message, wParam,
+                         MAKELPARAM(at.x, at.y));
+            if (m_pick)
+                CloseUp(true);
+        } else if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+            // A click anywhere else, the drop button too, closes it unchanged.
+            CloseUp(false);
+        }
+        return true;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE || wParam == VK_F4)
+            CloseUp(false);
+        else if (wParam == VK_RETURN)
+            CloseUp(true);
+        else
+            SendMessageW(m_calendar, message, wParam, lParam);
+        return true;
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_UP || wParam == VK_DOWN) {
+            CloseUp(true);
+            return true;
+        }
+        return false;
+    case WM_CHAR: return true;
+    case WM_KILLFOCUS:
+    case WM_CANCELMODE:
+        CloseUp(false);
+        return false;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != Hwnd())
+            CloseUp(false);
+        return true;
+    default: return false;
+    }
+}
 
 }

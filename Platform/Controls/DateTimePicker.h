@@ -55,6 +55,7 @@ private:
     void DropDown();
     void CloseUp(bool takeSelection);
     void OnCalendarNotify(const NMHDR* header);
+    void NotifyParentOf(UINT code) const;
     // With the calendar down, input comes here under capture and goes on to it.
     bool ForwardToCalendar(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -75,6 +76,7 @@ private:
     DWORD m_typedTick = 0;
     std::array<COLORREF, 6> m_calendarColors{};
     HWND m_calendar = nullptr;
+    std::optional<SYSTEMTIME> m_pick;  // the calendar's MCN_SELECT, until it is taken
 };
 
 }

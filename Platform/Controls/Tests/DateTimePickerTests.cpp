@@ -251,7 +251,7 @@ TEST(DateTimePicker, TheCalendarColoursAreKept)
     EXPECT_EQ(SendMessageW(p.dtp, DTM_SETMCCOLOR, MCSC_TITLEBK, RGB(0, 128, 0)), before);
     EXPECT_EQ(SendMessageW(p.dtp, DTM_GETMCCOLOR, MCSC_TITLEBK, 0), static_cast<LRESULT>(RGB(0, 128, 0)));
     EXPECT_EQ(SendMessageW(p.dtp, DTM_GETMCCOLOR, 6, 0), static_cast<LRESULT>(static_cast<COLORREF>(-1)));
-    EXPECT_EQ(SendMessageW(p.dtp, DTM_GETMONTHCAL, 0, 0), 0) << "no calendar while it is up";
+    EXPECT_EQ(SendMessageW(p.dtp, DTM_GETMONTHCAL, 0, 0), 0) << "no calendar while it is not dropped down";
 }
 
 TEST(DateTimePicker, GoldenPickers)
