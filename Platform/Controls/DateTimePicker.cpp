@@ -2,10 +2,12 @@
 
 #include "Platform/Base/Clock.h"
 #include "Platform/Controls/CalendarMath.h"
+#include "Platform/Controls/TextAnswer.h"
 #include "Platform/Gdi/Gdi.h"
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 namespace ZELL::Controls {
 
@@ -47,11 +49,7 @@ CDateTimePicker::CDateTimePicker(HWND hwnd) : CControlWindow(hwnd)
                         GetSysColor(COLOR_CAPTIONTEXT), GetSysColor(COLOR_WINDOW),     GetSysColor(COLOR_GRAYTEXT)};
 }
 
-CDateTimePicker::~CDateTimePicker()
-{
-    if (m_calendar != nullptr && IsWindow(m_calendar))
-        DestroyWindow(m_calendar);
-}
+CDateTimePicker::~CDateTimePicker() = default;
 
 void CDateTimePicker::UsePicture(const wchar_t* picture)
 {
@@ -93,12 +91,7 @@ void CDateTimePicker::MoveField(int direction)
 
 SYSTEMTIME CDateTimePicker::InRange(SYSTEMTIME time) const
 {
-    if (m_min && CompareTimes(time, *m_min) < 0)
-        time = *m_min;
-    if (m_max && CompareTimes(time, *m_max) > 0)
-        time = *m_max;
-    SetDayOfWeek(time);
-    return time;
+    return m_range.Clamp(time);
 }
 
 void CDateTimePicker::Change(SYSTEMTIME time)
@@ -298,26 +291,10 @@ LRESULT CDateTimePicker::SetSystemTime(WPARAM flag, const SYSTEMTIME* time)
     return TRUE;
 }
 
-LRESULT CDateTimePicker::GetRange(SYSTEMTIME* range) const
-{
-    if (range == nullptr)
-        return 0;
-    range[0] = m_min.value_or(SYSTEMTIME{});
-    range[1] = m_max.value_or(SYSTEMTIME{});
-    return static_cast<LRESULT>((m_min ? GDTR_MIN : 0) | (m_max ? GDTR_MAX : 0));
-}
-
 LRESULT CDateTimePicker::SetRange(WPARAM flags, const SYSTEMTIME* range)
 {
-    const bool low = (flags & GDTR_MIN) != 0;
-    const bool high = (flags & GDTR_MAX) != 0;
-    if ((low || high) && range == nullptr)
+    if (!m_range.Set(static_cast<DWORD>(flags), range))
         return FALSE;
-    if ((low && !IsValidTime(range[0])) || (high && !IsValidTime(range[1])) ||
-        (low && high && CompareTimes(range[0], range[1]) > 0))
-        return FALSE;
-    m_min = low ? std::optional<SYSTEMTIME>(range[0]) : std::nullopt;
-    m_max = high ? std::optional<SYSTEMTIME>(range[1]) : std::nullopt;
     m_time = InRange(m_time);
     if (m_calendar != nullptr)
         SendMessageW(m_calendar, MCM_SETRANGE, flags, reinterpret_cast<LPARAM>(range));
@@ -347,6 +324,11 @@ LRESULT CDateTimePicker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     switch (message) {
     case WM_CREATE: UsePicture(nullptr); return 0;
+    case WM_DESTROY:
+        // The pop-up belongs to the top-level and would outlive the control.
+        if (HWND calendar = std::exchange(m_calendar, nullptr))
+            DestroyWindow(calendar);
+        return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -364,18 +346,10 @@ LRESULT CDateTimePicker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CHAR: OnChar(static_cast<wchar_t>(wParam)); return 0;
     case WM_NOTIFY: OnCalendarNotify(reinterpret_cast<const NMHDR*>(lParam)); return 0;
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(Shown().size());
-    case WM_GETTEXT: {
-        if (wParam == 0 || lParam == 0)
-            return 0;
-        const std::wstring text = Shown();
-        const std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
-        std::wmemcpy(reinterpret_cast<LPWSTR>(lParam), text.c_str(), n);
-        reinterpret_cast<LPWSTR>(lParam)[n] = L'\0';
-        return static_cast<LRESULT>(n);
-    }
+    case WM_GETTEXT: return AnswerGetText(Shown(), wParam, lParam);
     case DTM_GETSYSTEMTIME: return GetSystemTime(reinterpret_cast<SYSTEMTIME*>(lParam));
     case DTM_SETSYSTEMTIME: return SetSystemTime(wParam, reinterpret_cast<const SYSTEMTIME*>(lParam));
-    case DTM_GETRANGE: return GetRange(reinterpret_cast<SYSTEMTIME*>(lParam));
+    case DTM_GETRANGE: return static_cast<LRESULT>(m_range.Get(reinterpret_cast<SYSTEMTIME*>(lParam)));
     case DTM_SETRANGE: return SetRange(wParam, reinterpret_cast<const SYSTEMTIME*>(lParam));
     case DTM_SETFORMATW: UsePicture(reinterpret_cast<LPCWSTR>(lParam)); return TRUE;
     case DTM_GETMONTHCAL: return reinterpret_cast<LRESULT>(m_calendar);
@@ -482,7 +456,7 @@ void CDateTimePicker::DropDown()
     for (std::size_t i = 0; i < m_calendarColors.size(); ++i)
         SendMessageW(m_calendar, MCM_SETCOLOR, i, static_cast<LPARAM>(m_calendarColors[i]));
     SYSTEMTIME range[2]{};
-    const auto flags = static_cast<WPARAM>(GetRange(range));
+    const auto flags = static_cast<WPARAM>(m_range.Get(range));
     SendMessageW(m_calendar, MCM_SETRANGE, flags, reinterpret_cast<LPARAM>(range));
     const SYSTEMTIME shown = m_checked ? m_time : InRange(Today());
     SendMessageW(m_calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&shown));

@@ -7,6 +7,7 @@
 // down (DTS_RIGHTALIGN: aligned with the control's right edge) whose pick
 // is taken over. Every change by the user is told as DTN_DATETIMECHANGE.
 #include "Platform/Controls/ControlWindow.h"
+#include "Platform/Controls/DateRange.h"
 #include "Platform/Controls/DateTimePicture.h"
 #include "Platform/Controls/DateTimeStyles.h"
 
@@ -47,7 +48,6 @@ private:
 
     LRESULT GetSystemTime(SYSTEMTIME* time) const;
     LRESULT SetSystemTime(WPARAM flag, const SYSTEMTIME* time);
-    LRESULT GetRange(SYSTEMTIME* range) const;
     LRESULT SetRange(WPARAM flags, const SYSTEMTIME* range);
     LRESULT SetCalendarColor(WPARAM index, COLORREF color);
 
@@ -69,8 +69,7 @@ private:
     std::vector<PicturePart> m_parts;
     SYSTEMTIME m_time{};
     bool m_checked = true;
-    std::optional<SYSTEMTIME> m_min;
-    std::optional<SYSTEMTIME> m_max;
+    CDateRange m_range;
     int m_selected = -1;  // the part index of the chosen field
     std::wstring m_typed;
     DWORD m_typedTick = 0;

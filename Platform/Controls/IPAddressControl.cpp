@@ -1,6 +1,7 @@
 #include "Platform/Controls/IPAddressControl.h"
 
 #include "Platform/Controls/MessageBox.h"
+#include "Platform/Controls/TextAnswer.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Ui/Caret.h"
 #include "Platform/Ui/Clipboard.h"
@@ -498,15 +499,7 @@ LRESULT CIPAddressControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CHAR: OnChar(static_cast<wchar_t>(wParam)); return 0;
     case WM_PASTE: Paste(); return 0;
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(Dotted().size());
-    case WM_GETTEXT: {
-        if (wParam == 0 || lParam == 0)
-            return 0;
-        const std::wstring text = Dotted();
-        const std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
-        std::wmemcpy(reinterpret_cast<LPWSTR>(lParam), text.c_str(), n);
-        reinterpret_cast<LPWSTR>(lParam)[n] = L'\0';
-        return static_cast<LRESULT>(n);
-    }
+    case WM_GETTEXT: return AnswerGetText(Dotted(), wParam, lParam);
     case WM_SETTEXT:
         if (lParam == 0) {
             Clear();

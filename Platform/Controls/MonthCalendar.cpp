@@ -149,12 +149,13 @@ CMonthCalendar::Spot CMonthCalendar::HitTest(POINT point, SYSTEMTIME* date) cons
 
 // --- selection ------------------------------------------------------------------
 
+// The range's ends count by their dates only.
 SYSTEMTIME CMonthCalendar::InRange(SYSTEMTIME date) const
 {
-    if (m_min && CompareTimes(date, DateOnly(*m_min)) < 0)
-        date = DateOnly(*m_min);
-    if (m_max && CompareTimes(date, DateOnly(*m_max)) > 0)
-        date = DateOnly(*m_max);
+    if (m_range.Min() && CompareTimes(date, DateOnly(*m_range.Min())) < 0)
+        date = DateOnly(*m_range.Min());
+    if (m_range.Max() && CompareTimes(date, DateOnly(*m_range.Max())) > 0)
+        date = DateOnly(*m_range.Max());
     return date;
 }
 
@@ -239,7 +240,7 @@ LRESULT CMonthCalendar::SetSelection(const SYSTEMTIME* date)
     if (date == nullptr || !IsValidTime(DateOnly(*date)))
         return FALSE;
     const SYSTEMTIME day = DateOnly(*date);
-    if ((m_min && CompareTimes(day, DateOnly(*m_min)) < 0) || (m_max && CompareTimes(day, DateOnly(*m_max)) > 0))
+    if (!SameDate(InRange(day), day))
         return FALSE;
     Select(day, false);
     return TRUE;
@@ -247,26 +248,10 @@ LRESULT CMonthCalendar::SetSelection(const SYSTEMTIME* date)
 
 LRESULT CMonthCalendar::SetRange(WPARAM flags, const SYSTEMTIME* range)
 {
-    const bool low = (flags & GDTR_MIN) != 0;
-    const bool high = (flags & GDTR_MAX) != 0;
-    if ((low || high) && range == nullptr)
+    if (!m_range.Set(static_cast<DWORD>(flags), range))
         return FALSE;
-    if ((low && !IsValidTime(range[0])) || (high && !IsValidTime(range[1])) ||
-        (low && high && CompareTimes(range[0], range[1]) > 0))
-        return FALSE;
-    m_min = low ? std::optional<SYSTEMTIME>(range[0]) : std::nullopt;
-    m_max = high ? std::optional<SYSTEMTIME>(range[1]) : std::nullopt;
     Select(m_selection, false);
     return TRUE;
-}
-
-LRESULT CMonthCalendar::GetRange(SYSTEMTIME* range) const
-{
-    if (range == nullptr)
-        return 0;
-    range[0] = m_min.value_or(SYSTEMTIME{});
-    range[1] = m_max.value_or(SYSTEMTIME{});
-    return static_cast<LRESULT>((m_min ? GDTR_MIN : 0) | (m_max ? GDTR_MAX : 0));
 }
 
 LRESULT CMonthCalendar::SetColor(WPARAM index, COLORREF color)
@@ -321,7 +306,7 @@ LRESULT CMonthCalendar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         Redraw();
         return 0;
     case MCM_SETRANGE: return SetRange(wParam, reinterpret_cast<const SYSTEMTIME*>(lParam));
-    case MCM_GETRANGE: return GetRange(reinterpret_cast<SYSTEMTIME*>(lParam));
+    case MCM_GETRANGE: return static_cast<LRESULT>(m_range.Get(reinterpret_cast<SYSTEMTIME*>(lParam)));
     case MCM_GETMINREQRECT:
         if (lParam == 0)
             return FALSE;

@@ -7,6 +7,7 @@
 // and PageDown by months (MCN_SELCHANGE). A pop-up calendar tells the window
 // whose handle came as its creation parameter, a child its parent.
 #include "Platform/Controls/ControlWindow.h"
+#include "Platform/Controls/DateRange.h"
 #include "Platform/Controls/DateTimeStyles.h"
 #include "Platform/Controls/LocaleTimeNames.h"
 
@@ -55,7 +56,6 @@ private:
 
     LRESULT SetSelection(const SYSTEMTIME* date);
     LRESULT SetRange(WPARAM flags, const SYSTEMTIME* range);
-    LRESULT GetRange(SYSTEMTIME* range) const;
     LRESULT SetColor(WPARAM index, COLORREF color);
     LRESULT SetFirstDay(LPARAM day);
 
@@ -66,8 +66,7 @@ private:
     LocaleTimeNames m_names = LocaleTimeNames::FromUser();
     SYSTEMTIME m_selection{};
     std::optional<SYSTEMTIME> m_today;  // set by MCM_SETTODAY; else the clock's
-    std::optional<SYSTEMTIME> m_min;
-    std::optional<SYSTEMTIME> m_max;
+    CDateRange m_range;
     int m_year = 0;   // the month shown
     int m_month = 0;
     int m_firstDay = 6;  // 0 Monday .. 6 Sunday, as MCM_SETFIRSTDAYOFWEEK counts

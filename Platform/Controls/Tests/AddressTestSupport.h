@@ -4,6 +4,7 @@
 // the notices they raise from inside their modal loop, and types through the
 // shared dialog driver.
 #include "Platform/Base/Clock.h"
+#include "Platform/Controls/CalendarMath.h"
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/MessageBox.h"
 #include "Platform/Controls/StandardControls.h"
@@ -11,6 +12,7 @@
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,6 +27,31 @@ struct Heard {
     int value = 0;  // IPN_FIELDCHANGED; DTN_DATETIMECHANGE's dwFlags
     SYSTEMTIME time{};  // DTN_DATETIMECHANGE, MCN_SELCHANGE/SELECT's start
 };
+
+inline SYSTEMTIME Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
+{
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    ZELL::Controls::SetDayOfWeek(t);
+    return t;
+}
+
+inline std::string Ymd(const SYSTEMTIME& t)
+{
+    return std::to_string(t.wYear) + "-" + std::to_string(t.wMonth) + "-" + std::to_string(t.wDay);
+}
+
+// The C conventions in UTF-8, whatever the machine's user has.
+inline void UseCLocale()
+{
+    unsetenv("LC_ALL");
+    setenv("LC_TIME", "C.UTF-8", 1);
+}
 
 inline std::wstring TextOf(HWND hwnd)
 {

@@ -15,32 +15,10 @@ using namespace AddressTest;
 
 namespace {
 
-SYSTEMTIME Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
-{
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    ZELL::Controls::SetDayOfWeek(t);
-    return t;
-}
 
-std::string Ymd(const SYSTEMTIME& t)
-{
-    return std::to_string(t.wYear) + "-" + std::to_string(t.wMonth) + "-" + std::to_string(t.wDay);
-}
-
-// The C conventions, whatever the machine's user has.
 class FixedLocale {
 public:
-    FixedLocale()
-    {
-        unsetenv("LC_ALL");
-        setenv("LC_TIME", "C.UTF-8", 1);
-    }
+    FixedLocale() { UseCLocale(); }
 };
 
 struct Picker {

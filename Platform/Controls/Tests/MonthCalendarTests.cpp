@@ -14,26 +14,7 @@ using namespace AddressTest;
 
 namespace {
 
-SYSTEMTIME Date(int year, int month, int day)
-{
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    ZELL::Controls::SetDayOfWeek(t);
-    return t;
-}
 
-std::string Ymd(const SYSTEMTIME& t)
-{
-    return std::to_string(t.wYear) + "-" + std::to_string(t.wMonth) + "-" + std::to_string(t.wDay);
-}
-
-void UseCLocale()
-{
-    unsetenv("LC_ALL");
-    setenv("LC_TIME", "C.UTF-8", 1);
-}
 
 // Where a user sees a day cell: the calendar stacks a title, the day names,
 // six weeks of cells and the today line, from the heights of its font.
