@@ -146,7 +146,8 @@ void CDateTimePicker::Step(int delta)
     case PictureField::Minute: t.wMinute = static_cast<WORD>(Wrap(t.wMinute + delta, 0, 59)); break;
     case PictureField::Second: t.wSecond = static_cast<WORD>(Wrap(t.wSecond + delta, 0, 59)); break;
     case PictureField::AmPm: t.wHour = static_cast<WORD>((t.wHour + 12) % 24); break;
-    case PictureField::Literal: break;
+    case PictureField::Literal:
+    case PictureField::Callback: break;
     }
     Change(t);
 }
@@ -217,6 +218,11 @@ void CDateTimePicker::TypeDigit(int digit)
 
 void CDateTimePicker::OnKey(WPARAM key)
 {
+    const bool moves = key == VK_LEFT || key == VK_RIGHT || key == VK_HOME || key == VK_END || key == VK_F4;
+    if (!moves && IsField(m_selected) && m_parts[static_cast<std::size_t>(m_selected)].field == PictureField::Callback) {
+        KeyToParent(key);
+        return;
+    }
     switch (key) {
     case VK_LEFT: MoveField(-1); break;
     case VK_RIGHT: MoveField(1); break;
@@ -313,9 +319,61 @@ LRESULT CDateTimePicker::SetCalendarColor(WPARAM index, COLORREF color)
     return static_cast<LRESULT>(previous);
 }
 
+std::wstring CDateTimePicker::PartText(std::size_t part) const
+{
+    const PicturePart& p = m_parts[part];
+    if (p.field != PictureField::Callback)
+        return FormatPart(p, m_time, m_names);
+    HWND parent = Parent();
+    if (parent == nullptr)
+        return {};
+    NMDATETIMEFORMATW format;
+    format.nmhdr = {Hwnd(), static_cast<UINT_PTR>(Id()), DTN_FORMATW};
+    format.pszFormat = p.text.c_str();
+    format.st = m_time;
+    format.pszDisplay = format.szDisplay;
+    SendMessageW(parent, WM_NOTIFY, format.nmhdr.idFrom, reinterpret_cast<LPARAM>(&format));
+    if (format.pszDisplay == format.szDisplay) {
+        format.szDisplay[std::size(format.szDisplay) - 1] = L'\0';
+        return format.szDisplay;
+    }
+    return format.pszDisplay != nullptr ? std::wstring(format.pszDisplay) : std::wstring();
+}
+
+LONG CDateTimePicker::CallbackWidth(const PicturePart& part) const
+{
+    HWND parent = Parent();
+    if (parent == nullptr)
+        return 0;
+    NMDATETIMEFORMATQUERYW query;
+    query.nmhdr = {Hwnd(), static_cast<UINT_PTR>(Id()), DTN_FORMATQUERYW};
+    query.pszFormat = part.text.c_str();
+    SendMessageW(parent, WM_NOTIFY, query.nmhdr.idFrom, reinterpret_cast<LPARAM>(&query));
+    return query.szMax.cx;
+}
+
+// A key on a callback field is the parent's to turn into a change.
+void CDateTimePicker::KeyToParent(WPARAM key)
+{
+    HWND parent = Parent();
+    if (parent == nullptr || !m_checked)
+        return;
+    NMDATETIMEWMKEYDOWNW down;
+    down.nmhdr = {Hwnd(), static_cast<UINT_PTR>(Id()), DTN_WMKEYDOWNW};
+    down.nVirtKey = static_cast<int>(key);
+    down.pszFormat = m_parts[static_cast<std::size_t>(m_selected)].text.c_str();
+    down.st = m_time;
+    SendMessageW(parent, WM_NOTIFY, down.nmhdr.idFrom, reinterpret_cast<LPARAM>(&down));
+    if (IsValidTime(down.st))
+        Change(down.st);
+}
+
 std::wstring CDateTimePicker::Shown() const
 {
-    return FormatPicture(m_parts, m_time, m_names);
+    std::wstring text;
+    for (std::size_t part = 0; part < m_parts.size(); ++part)
+        text += PartText(part);
+    return text;
 }
 
 LRESULT CDateTimePicker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -382,10 +440,12 @@ std::vector<RECT> CDateTimePicker::PartRects(HDC dc) const
     const RECT c = Client();
     int x = kBorder + kGap + ((Style() & DTS_SHOWNONE) != 0 ? kCheckSize + kGap : 0);
     std::vector<RECT> rects;
-    for (const PicturePart& part : m_parts) {
-        const std::wstring text = FormatPart(part, m_time, m_names);
+    for (std::size_t i = 0; i < m_parts.size(); ++i) {
+        const std::wstring text = PartText(i);
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        if (m_parts[i].field == PictureField::Callback)
+            size.cx = std::max(size.cx, CallbackWidth(m_parts[i]));
         rects.push_back(RECT{x, c.top + kBorder, x + size.cx, c.bottom - kBorder});
         x += size.cx;
     }
@@ -422,7 +482,7 @@ void CDateTimePicker::Paint(HDC dc)
         if (chosen)
             FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
         SetTextColor(dc, GetSysColor(chosen ? COLOR_HIGHLIGHTTEXT : (live ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT)));
-        const std::wstring text = FormatPart(m_parts[i], m_time, m_names);
+        const std::wstring text = PartText(i);
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     RECT button = ButtonRect();

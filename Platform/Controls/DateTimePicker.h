@@ -6,6 +6,7 @@
 // arrows at the right end, otherwise a button there drops a month calendar
 // down (DTS_RIGHTALIGN: aligned with the control's right edge) whose pick
 // is taken over. Every change by the user is told as DTN_DATETIMECHANGE.
+// Runs of X in the picture are callback fields the parent writes and edits.
 #include "Platform/Controls/ControlWindow.h"
 #include "Platform/Controls/DateRange.h"
 #include "Platform/Controls/DateTimePicture.h"
@@ -45,6 +46,9 @@ private:
     void NotifyChange() const;
     SYSTEMTIME InRange(SYSTEMTIME time) const;
     std::wstring Shown() const;
+    std::wstring PartText(std::size_t part) const;
+    LONG CallbackWidth(const PicturePart& part) const;
+    void KeyToParent(WPARAM key);
 
     LRESULT GetSystemTime(SYSTEMTIME* time) const;
     LRESULT SetSystemTime(WPARAM flag, const SYSTEMTIME* time);

@@ -83,6 +83,14 @@ std::vector<PicturePart> ParsePicture(const std::wstring& picture)
             AddLiteral(parts, text.empty() && i >= 2 && picture[i - 2] == L'\'' ? std::wstring(L"'") : text);
             continue;
         }
+        if (ch == L'X') {
+            std::size_t end = i;
+            while (end < picture.size() && picture[end] == L'X')
+                ++end;
+            parts.push_back({PictureField::Callback, static_cast<int>(end - i), picture.substr(i, end - i)});
+            i = end;
+            continue;
+        }
         const int most = MostLetters(ch);
         if (most == 0) {
             AddLiteral(parts, std::wstring(1, ch));
@@ -111,6 +119,7 @@ std::wstring FormatPart(const PicturePart& part, const SYSTEMTIME& t, const Loca
     const int width = part.letters;
     switch (part.field) {
     case PictureField::Literal: return part.text;
+    case PictureField::Callback: return {};
     case PictureField::Day: return Number(t.wDay, width);
     case PictureField::DayName: {
         const std::size_t day = t.wDayOfWeek % 7u;

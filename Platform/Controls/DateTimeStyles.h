@@ -45,6 +45,12 @@ constexpr UINT DTN_FIRST2 = 0u - 753u;
 constexpr UINT DTN_CLOSEUP = DTN_FIRST2;
 constexpr UINT DTN_DROPDOWN = DTN_FIRST2 - 1;
 constexpr UINT DTN_DATETIMECHANGE = DTN_FIRST2 - 6;
+constexpr UINT DTN_WMKEYDOWNW = DTN_FIRST - 4;
+constexpr UINT DTN_FORMATW = DTN_FIRST - 3;
+constexpr UINT DTN_FORMATQUERYW = DTN_FIRST - 2;
+#define DTN_WMKEYDOWN DTN_WMKEYDOWNW
+#define DTN_FORMAT DTN_FORMATW
+#define DTN_FORMATQUERY DTN_FORMATQUERYW
 
 struct NMDATETIMECHANGE {
     NMHDR nmhdr;
@@ -52,6 +58,34 @@ struct NMDATETIMECHANGE {
     SYSTEMTIME st{};
 };
 using LPNMDATETIMECHANGE = NMDATETIMECHANGE*;
+
+// The callback fields: a run of X in the format picture, shown as the
+// parent writes it (DTN_FORMAT), as wide as it says (DTN_FORMATQUERY) and
+// changed by the keys it is given (DTN_WMKEYDOWN, which may change st).
+struct NMDATETIMEFORMATW {
+    NMHDR nmhdr;
+    LPCWSTR pszFormat = nullptr;
+    SYSTEMTIME st{};
+    LPCWSTR pszDisplay = nullptr;
+    WCHAR szDisplay[64]{};
+};
+using LPNMDATETIMEFORMATW = NMDATETIMEFORMATW*;
+struct NMDATETIMEFORMATQUERYW {
+    NMHDR nmhdr;
+    LPCWSTR pszFormat = nullptr;
+    SIZE szMax{};
+};
+using LPNMDATETIMEFORMATQUERYW = NMDATETIMEFORMATQUERYW*;
+struct NMDATETIMEWMKEYDOWNW {
+    NMHDR nmhdr;
+    int nVirtKey = 0;
+    LPCWSTR pszFormat = nullptr;
+    SYSTEMTIME st{};
+};
+using LPNMDATETIMEWMKEYDOWNW = NMDATETIMEWMKEYDOWNW*;
+using NMDATETIMEFORMAT = NMDATETIMEFORMATW;
+using NMDATETIMEFORMATQUERY = NMDATETIMEFORMATQUERYW;
+using NMDATETIMEWMKEYDOWN = NMDATETIMEWMKEYDOWNW;
 
 // ---------------------------------------------------------------------------
 // Month calendar

@@ -8,6 +8,7 @@
 #include "Platform/Controls/LocaleTimeNames.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -220,6 +221,40 @@ TEST(DateTimePicker, TheCheckBoxOfShowNoneStandsForNoDate)
     EXPECT_TRUE(SendMessageW(p.dtp, DTM_SETSYSTEMTIME, GDT_NONE, 0));
     p.Time(&answer);
     EXPECT_EQ(answer, static_cast<LRESULT>(GDT_NONE));
+}
+
+TEST(DateTimePicker, TheParentWritesAndStepsACallbackField)
+{
+    Picker p(0, Date(2026, 3, 7));
+    std::vector<std::wstring> asked;
+    LONG queriedWidth = 0;
+    p.host.onNotify = [&](NMHDR* header) {
+        if (header->code == DTN_FORMATQUERYW) {
+            auto* query = reinterpret_cast<NMDATETIMEFORMATQUERYW*>(header);
+            asked.emplace_back(query->pszFormat);
+            query->szMax.cx = 60;
+            queriedWidth = 60;
+        } else if (header->code == DTN_FORMATW) {
+            auto* format = reinterpret_cast<NMDATETIMEFORMATW*>(header);
+            std::swprintf(format->szDisplay, std::size(format->szDisplay), L"Q%d", (format->st.wMonth + 2) / 3);
+        } else if (header->code == DTN_WMKEYDOWNW) {
+            auto* key = reinterpret_cast<NMDATETIMEWMKEYDOWNW*>(header);
+            if (key->nVirtKey == VK_UP)
+                key->st = ZELL::Controls::AddMonths(key->st, 3);
+        }
+    };
+    p.Format(L"XX yyyy");
+    EXPECT_EQ(p.Text(), L"Q1 2026");
+    p.Focus();
+    p.host.Press(VK_UP);
+    EXPECT_EQ(p.Text(), L"Q2 2026");
+    EXPECT_EQ(p.Changes(), (std::vector<std::string>{"2026-6-7"}));
+    p.host.Type(L"4");
+    EXPECT_EQ(p.Changes().size(), 1u) << "digits are the parent's too";
+    UpdateWindow(p.host.Top());
+    EXPECT_FALSE(asked.empty());
+    EXPECT_EQ(asked.front(), L"XX");
+    EXPECT_EQ(queriedWidth, 60);
 }
 
 TEST(DateTimePicker, TheCalendarColoursAreKept)
