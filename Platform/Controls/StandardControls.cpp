@@ -3,6 +3,7 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Controls/ButtonControl.h"
 #include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/DateAndAddressControls.h"
 #include "Platform/Controls/ListControls.h"
 #include "Platform/Controls/ProgressControl.h"
 #include "Platform/Controls/StaticControl.h"
@@ -49,6 +50,7 @@ bool RegisterAll()
     for (const ClassSpec& spec : specs)
         all = RegisterOne(spec) && all;
     all = RegisterListControls() && all;
+    all = RegisterDateAndAddressControls() && all;
     return all;
 }
 
