@@ -110,8 +110,8 @@ private:
     int m_limit = kDefaultLimit;
     bool m_modified = false;
     wchar_t m_passwordChar = L'*';
-    int m_leftMargin = 1;
-    int m_rightMargin = 1;
+    int m_leftMargin = 2;
+    int m_rightMargin = 2;
     bool m_customRect = false;
     RECT m_rect{};          // the formatting rectangle set by EM_SETRECT
     int m_top = 0;          // the first visible line

@@ -1,11 +1,11 @@
 // The changes a user (or EM_REPLACESEL) makes to the text.
+#include "Platform/Base/WideRuntime.h"
 #include "Platform/Controls/EditClipboard.h"
 #include "Platform/Controls/EditControl.h"
 
 #include "Platform/Gdi/Gdi.h"
 
 #include <algorithm>
-#include <cwctype>
 
 namespace ZELL::Controls {
 
@@ -45,9 +45,9 @@ void CEditControl::Change(int start, int end, const std::wstring& inserted, bool
 std::wstring CEditControl::Converted(std::wstring text) const
 {
     if ((Style() & ES_UPPERCASE) != 0)
-        std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towupper(static_cast<wint_t>(c)); });
+        std::transform(text.begin(), text.end(), text.begin(), &Text::ToUpperChar);
     else if ((Style() & ES_LOWERCASE) != 0)
-        std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(static_cast<wint_t>(c)); });
+        std::transform(text.begin(), text.end(), text.begin(), &Text::ToLowerChar);
     return text;
 }
 
