@@ -8,11 +8,11 @@ namespace {
 constexpr DWORD kSingle = ES_AUTOHSCROLL;
 constexpr DWORD kMulti = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
 
-std::vector<WORD> EditCodes(const Scene& s)
+std::vector<WORD> EditCodes(const Scene& s, int id = kEditId)
 {
     std::vector<WORD> codes;
     for (const ControlTest::Note& n : s.Notes(WM_COMMAND))
-        if (n.id == kEditId)
+        if (n.id == id)
             codes.push_back(n.code);
     return codes;
 }
@@ -442,4 +442,49 @@ TEST(EditLook, StatesLookLikeTheirGoldenPicture)
     SetWindowTextW(multi, L"A multi-line edit whose text wraps\r\nand needs\r\nthe scroll bar\r\nto show\r\nall of it");
     UiTest::Drain();
     ControlTest::ExpectGolden(s, "EditStates");
+}
+
+TEST(EditView, AlignmentFixedWidthAndTheCaretFollowTheText)
+{
+    Scene s;
+    HWND left = AddEdit(s, kSingle, L"abc", 160, 24, 41, 10);
+    HWND centre = AddEdit(s, kSingle | ES_CENTER, L"abc", 160, 24, 42, 40);
+    HWND right = AddEdit(s, kSingle | ES_RIGHT, L"abc", 160, 24, 43, 70);
+    const int l = CharPoint(left, 0).x;
+    const int c = CharPoint(centre, 0).x;
+    const int r = CharPoint(right, 0).x;
+    EXPECT_LT(l, c);
+    EXPECT_LT(c, r);
+    RECT client{};
+    GetClientRect(right, &client);
+    EXPECT_NEAR(CharPoint(right, 3).x, client.right - 2, 1) << "right-aligned text ends at the right margin";
+
+    // The caret is made on focus where the text says, and goes on kill focus.
+    s.Click(left, CharPoint(left, 2));
+    POINT caret{};
+    ASSERT_TRUE(GetCaretPos(&caret));
+    EXPECT_EQ(caret.x, CharPoint(left, 2).x);
+    s.Key(VK_END);
+    GetCaretPos(&caret);
+    EXPECT_EQ(caret.x, CharPoint(left, 3).x);
+
+    // Without ES_AUTOHSCROLL a single line takes no more than it can show.
+    HWND fixed = AddEdit(s, 0, L"", 40, 24, 44, 100);
+    s.Click(fixed, POINT{2, 8});
+    s.Clear();
+    Type(L"wwwwwwwwwwwwwwww");
+    EXPECT_LT(TextOf(fixed).size(), 16u);
+    EXPECT_GT(TextOf(fixed).size(), 0u);
+    const std::vector<WORD> codes = EditCodes(s, 44);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.back(), EN_MAXTEXT);
+
+    // With it the view scrolls to keep the caret in sight.
+    SetWindowTextW(left, L"a text far longer than the edit is wide, to make it scroll");
+    s.Click(left, POINT{2, 8});
+    s.Key(VK_END);
+    GetCaretPos(&caret);
+    GetClientRect(left, &client);
+    EXPECT_LE(caret.x, client.right);
+    EXPECT_GT(Send(left, EM_GETFIRSTVISIBLELINE), 0) << "the first visible character moved on";
 }
