@@ -286,9 +286,7 @@ void CEditControl::SetRect(const RECT* rect, bool redraw)
     m_customRect = rect != nullptr;
     if (rect != nullptr)
         m_rect = *rect;
-    Relayout();
-    if (!redraw)
-        ValidateRect(Hwnd(), nullptr);
+    Relayout(redraw);
 }
 
 }

@@ -84,11 +84,12 @@ private:
     void OnFocus(bool focused);
 
     // --- view (EditControlView.cpp) -----------------------------------------------------
-    std::wstring Shown() const;
+    // The text as drawn (password characters for a password), kept by Relayout.
+    const std::wstring& Shown() const { return m_shown; }
     RECT FormatRect() const;
     int VisibleLines() const;
     int FormatWidth() const;
-    void Relayout();
+    void Relayout(bool redraw = true);
     void Measure();
     POINT PositionOf(int index) const;
     int IndexAt(POINT p) const;
@@ -102,6 +103,7 @@ private:
     void PaintLine(HDC dc, int line, COLORREF text) const;
 
     CEditText m_text;
+    std::wstring m_shown;
     CEditLayout m_layout;
     CEditUndo m_undo;
     int m_anchor = 0;

@@ -34,13 +34,6 @@ private:
 
 }
 
-std::wstring CEditControl::Shown() const
-{
-    if (Password())
-        return std::wstring(m_text.Text().size(), m_passwordChar);
-    return m_text.Text();
-}
-
 // A single line sits in the middle of the height; lines of a multi-line
 // edit start at the top.
 RECT CEditControl::FormatRect() const
@@ -80,18 +73,19 @@ void CEditControl::Measure()
     }
 }
 
-void CEditControl::Relayout()
+void CEditControl::Relayout(bool redraw)
 {
     {
         CMeasureContext context(Hwnd(), Font());
-        const std::wstring shown = Shown();
-        m_layout.Reflow(context.Dc(), shown, Wraps() ? std::max(1, FormatWidth()) : 0);
-        m_textWidth = m_layout.MaxWidth(context.Dc(), shown);
+        m_shown = Password() ? std::wstring(m_text.Text().size(), m_passwordChar) : m_text.Text();
+        m_layout.Reflow(context.Dc(), m_shown, Wraps() ? std::max(1, FormatWidth()) : 0);
+        m_textWidth = m_layout.MaxWidth(context.Dc(), m_shown);
     }
     SetTop(m_top);
     SetXOffset(m_xOffset);
     UpdateScrollBars();
-    Redraw();
+    if (redraw)
+        Redraw();
 }
 
 int CEditControl::AlignOffset(const EditLine& line) const
@@ -254,7 +248,7 @@ void CEditControl::Paint(HDC dc)
 void CEditControl::PaintLine(HDC dc, int lineIndex, COLORREF text) const
 {
     const EditLine& line = m_layout.Line(lineIndex);
-    const std::wstring shown = Shown();
+    const std::wstring& shown = Shown();
     const POINT origin = PositionOf(line.start);
     SetTextColor(dc, text);
     TextOutW(dc, origin.x, origin.y, shown.c_str() + line.start, line.length);

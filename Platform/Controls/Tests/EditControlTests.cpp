@@ -422,6 +422,16 @@ TEST(EditMessages, SelectionPositionsMarginsAndRect)
     GetClientRect(edit, &client);
     EXPECT_EQ(r.left, 6);
     EXPECT_EQ(r.right, client.right - 4);
+
+    const RECT custom{20, 2, 120, 18};
+    Send(edit, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&custom));
+    Send(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.left, 20);
+    EXPECT_EQ(r.bottom, 18);
+    EXPECT_EQ(CharPoint(edit, 0).x, 20);
+    EXPECT_EQ(CharPoint(edit, 0).y, 2 + 3);
+    Send(edit, EM_SETRECT, 0, 0);  // back to the margins
+    EXPECT_EQ(CharPoint(edit, 0).x, 6);
 }
 
 TEST(EditLook, StatesLookLikeTheirGoldenPicture)
@@ -487,4 +497,18 @@ TEST(EditView, AlignmentFixedWidthAndTheCaretFollowTheText)
     GetClientRect(left, &client);
     EXPECT_LE(caret.x, client.right);
     EXPECT_GT(Send(left, EM_GETFIRSTVISIBLELINE), 0) << "the first visible character moved on";
+}
+
+TEST(EditView, ANewFontMeasuresTheLinesAnew)
+{
+    Scene s;
+    HWND edit = AddEdit(s, kMulti, L"one\r\ntwo", 160, 90);
+    const int before = CharPoint(edit, 5).y - CharPoint(edit, 0).y;
+    HFONT big = CreateFontW(-28, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"DejaVu Sans");
+    Send(edit, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
+    EXPECT_EQ(Send(edit, WM_GETFONT), reinterpret_cast<LRESULT>(big));
+    const int after = CharPoint(edit, 5).y - CharPoint(edit, 0).y;
+    EXPECT_GT(after, before + 8);
+    Send(edit, WM_SETFONT, 0, FALSE);
+    DeleteObject(big);
 }
