@@ -78,7 +78,7 @@ void CEditControl::Relayout(bool redraw)
     {
         CMeasureContext context(Hwnd(), Font());
         m_shown = Password() ? std::wstring(m_text.Text().size(), m_passwordChar) : m_text.Text();
-        m_layout.Reflow(context.Dc(), m_shown, Wraps() ? std::max(1, FormatWidth()) : 0);
+        m_layout.Reflow(context.Dc(), m_shown, Wraps() ? std::max(1, FormatWidth()) : 0, Multiline());
         m_textWidth = m_layout.MaxWidth(context.Dc(), m_shown);
     }
     SetTop(m_top);

@@ -24,12 +24,12 @@ const EditLine& CEditLayout::Line(int line) const
     return m_lines[static_cast<std::size_t>(std::clamp(line, 0, LineCount() - 1))];
 }
 
-void CEditLayout::Reflow(HDC dc, const std::wstring& text, int wrapWidth)
+void CEditLayout::Reflow(HDC dc, const std::wstring& text, int wrapWidth, bool breakLines)
 {
     m_lines.clear();
     const int length = static_cast<int>(text.size());
     int start = 0;
-    for (int i = 0; i < length; ++i) {
+    for (int i = 0; breakLines && i < length; ++i) {
         if (text[static_cast<std::size_t>(i)] != L'\n')
             continue;
         const bool crlf = i > start && text[static_cast<std::size_t>(i) - 1] == L'\r';

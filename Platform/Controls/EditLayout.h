@@ -19,8 +19,9 @@ struct EditLine {
 
 class CEditLayout {
 public:
-    // `wrapWidth` 0: no wrapping.
-    void Reflow(HDC dc, const std::wstring& text, int wrapWidth);
+    // `wrapWidth` 0: no wrapping. Without `breakLines` the text is one line,
+    // its line breaks shown as characters (as a single-line edit has it).
+    void Reflow(HDC dc, const std::wstring& text, int wrapWidth, bool breakLines = true);
     int LineCount() const { return static_cast<int>(m_lines.size()); }
     const EditLine& Line(int line) const;
     // The line that shows the character at `index` (the end of a wrapped

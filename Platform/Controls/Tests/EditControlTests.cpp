@@ -192,6 +192,13 @@ TEST(EditClipboard, RoundTripsThroughTheClipboardApi)
     Send(edit, WM_CLEAR);
     EXPECT_EQ(TextOf(edit), L"rst");
     EXPECT_EQ(ClipboardNow(), L"first\r\nsecond") << "clearing leaves the clipboard alone";
+
+    // A line break set from outside stays in the one line.
+    SetWindowTextW(edit, L"a\r\nb");
+    EXPECT_EQ(Send(edit, EM_GETLINECOUNT), 1);
+    Send(edit, EM_SETSEL, 0, 0);
+    s.Key(VK_END);
+    EXPECT_EQ(Selection(edit), std::make_pair(4, 4));
 }
 
 TEST(EditLimits, LimitCutsTypingAndPastingAndNumbersRefuseLetters)
@@ -511,4 +518,23 @@ TEST(EditView, ANewFontMeasuresTheLinesAnew)
     EXPECT_GT(after, before + 8);
     Send(edit, WM_SETFONT, 0, FALSE);
     DeleteObject(big);
+}
+
+TEST(EditMultiline, AHorizontalBarScrollsLongLinesInsteadOfWrapping)
+{
+    Scene s;
+    HWND edit = AddEdit(s, ES_MULTILINE | WS_HSCROLL, L"", 120, 60);
+    SetWindowTextW(edit, L"a line that is a good deal wider than the edit\r\nshort");
+    EXPECT_EQ(Send(edit, EM_GETLINECOUNT), 2) << "no wrapping with a horizontal bar";
+    SCROLLINFO info;
+    info.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(edit, SB_HORZ, &info));
+    EXPECT_GT(info.nMax, static_cast<int>(info.nPage));
+    const int x = CharPoint(edit, 0).x;
+    s.Clear();
+    Send(edit, WM_HSCROLL, SB_LINERIGHT);
+    EXPECT_LT(CharPoint(edit, 0).x, x);
+    EXPECT_EQ(EditCodes(s), std::vector<WORD>{EN_HSCROLL});
+    Send(edit, WM_HSCROLL, SB_LEFT);
+    EXPECT_EQ(CharPoint(edit, 0).x, x);
 }
