@@ -5,6 +5,21 @@
 
 namespace ZELL::Controls {
 
+bool CControlWindow::RegisterControlClass(LPCWSTR name, WNDPROC procedure, UINT style, LPCWSTR cursor)
+{
+    WNDCLASSEXW wc;
+    wc.style = style | CS_GLOBALCLASS;
+    wc.lpfnWndProc = procedure;
+    wc.cbWndExtra = kExtraBytes;
+    wc.hCursor = LoadCursorW(nullptr, cursor);
+    wc.lpszClassName = name;
+    if (RegisterClassExW(&wc) != 0)
+        return true;
+    // Registered before under this name with this very procedure: nothing to do.
+    WNDCLASSEXW existing;
+    return GetClassInfoExW(nullptr, name, &existing) && existing.lpfnWndProc == procedure;
+}
+
 CControlWindow* CControlWindow::Of(HWND hwnd)
 {
     return reinterpret_cast<CControlWindow*>(GetWindowLongPtrW(hwnd, 0));

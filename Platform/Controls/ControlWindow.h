@@ -20,6 +20,10 @@ public:
     // The extra bytes a control class needs for the object pointer.
     static constexpr int kExtraBytes = static_cast<int>(sizeof(void*));
 
+    // Registers a process-wide control class; true also when the name is
+    // already registered with this very procedure.
+    static bool RegisterControlClass(LPCWSTR name, WNDPROC procedure, UINT style, LPCWSTR cursor = IDC_ARROW);
+
     // The window procedure of a class whose windows are `Control`s.
     template <class Control>
     static LRESULT Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

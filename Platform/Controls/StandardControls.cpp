@@ -4,6 +4,7 @@
 #include "Platform/Controls/ButtonControl.h"
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/DateAndAddressControls.h"
+#include "Platform/Controls/EditControl.h"
 #include "Platform/Controls/ListControls.h"
 #include "Platform/Controls/ProgressControl.h"
 #include "Platform/Controls/StaticControl.h"
@@ -22,33 +23,19 @@ struct ClassSpec {
     LPCWSTR cursor;
 };
 
-bool RegisterOne(const ClassSpec& spec)
-{
-    WNDCLASSEXW wc;
-    wc.style = spec.style | CS_GLOBALCLASS;
-    wc.lpfnWndProc = spec.procedure;
-    wc.cbWndExtra = CControlWindow::kExtraBytes;
-    wc.hCursor = LoadCursorW(nullptr, spec.cursor);
-    wc.lpszClassName = spec.name;
-    if (RegisterClassExW(&wc) != 0)
-        return true;
-    // Registered before under this name with this very procedure: nothing to do.
-    WNDCLASSEXW existing;
-    return GetClassInfoExW(nullptr, spec.name, &existing) && existing.lpfnWndProc == spec.procedure;
-}
-
 bool RegisterAll()
 {
     const ClassSpec specs[] = {
         {L"Static", &CControlWindow::Procedure<CStaticControl>, CS_DBLCLKS | CS_PARENTDC, IDC_ARROW},
         {L"Button", &CControlWindow::Procedure<CButtonControl>, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW,
          IDC_ARROW},
+        {L"Edit", &CControlWindow::Procedure<CEditControl>, CS_DBLCLKS | CS_PARENTDC, IDC_IBEAM},
         {PROGRESS_CLASSW, &CControlWindow::Procedure<CProgressControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
         {UPDOWN_CLASSW, &CControlWindow::Procedure<CUpDownControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
     };
     bool all = true;
     for (const ClassSpec& spec : specs)
-        all = RegisterOne(spec) && all;
+        all = CControlWindow::RegisterControlClass(spec.name, spec.procedure, spec.style, spec.cursor) && all;
     all = RegisterListControls() && all;
     all = RegisterDateAndAddressControls() && all;
     return all;
