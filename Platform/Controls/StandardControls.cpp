@@ -6,6 +6,7 @@
 #include "Platform/Controls/ListControls.h"
 #include "Platform/Controls/ProgressControl.h"
 #include "Platform/Controls/StaticControl.h"
+#include "Platform/Controls/TabControl.h"
 #include "Platform/Controls/UpDownControl.h"
 
 #include <mutex>
@@ -44,6 +45,7 @@ bool RegisterAll()
          IDC_ARROW},
         {PROGRESS_CLASSW, &CControlWindow::Procedure<CProgressControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
         {UPDOWN_CLASSW, &CControlWindow::Procedure<CUpDownControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
+        {WC_TABCONTROLW, &CControlWindow::Procedure<CTabControl>, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
     };
     bool all = true;
     for (const ClassSpec& spec : specs)
