@@ -88,4 +88,4 @@ struct NMUPDOWN {
     int iDelta = 0;
 };
 using LPNMUPDOWN = NMUPDOWN*;
-#include "Platform/Controls/TabStyles.h"
+#include "Platform/Controls/TipAndTabStyles.h"

@@ -7,6 +7,7 @@
 #include "Platform/Controls/ProgressControl.h"
 #include "Platform/Controls/StaticControl.h"
 #include "Platform/Controls/TabControl.h"
+#include "Platform/Controls/ToolTipControl.h"
 #include "Platform/Controls/UpDownControl.h"
 
 #include <mutex>
@@ -45,6 +46,7 @@ bool RegisterAll()
          IDC_ARROW},
         {PROGRESS_CLASSW, &CControlWindow::Procedure<CProgressControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
         {UPDOWN_CLASSW, &CControlWindow::Procedure<CUpDownControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
+        {TOOLTIPS_CLASSW, &CControlWindow::Procedure<CToolTipControl>, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW},
         {WC_TABCONTROLW, &CControlWindow::Procedure<CTabControl>, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
     };
     bool all = true;

@@ -1,7 +1,7 @@
 #pragma once
 // The tab control's class name, styles, messages, item records and
 // notifications, with the platform's numbers.
-// CommCtrl.h includes this header at its end, after NMHDR.
+// CommCtrl.h includes this header (through TipAndTabStyles.h) at its end, after NMHDR.
 #include "Platform/Controls/CommCtrl.h"
 
 #define WC_TABCONTROLW L"SysTabControl32"
