@@ -23,6 +23,11 @@ constexpr UINT kLeaveCheckMs = 50;
 constexpr int kBorder = 1;
 constexpr int kPaddingX = 3;
 constexpr int kPaddingY = 1;
+// A balloon's room between its outline and the text, and the title's gap.
+constexpr int kBalloonPadding = 8;
+constexpr int kTitleGap = 4;
+constexpr int kTitleIcon = 16;
+constexpr std::size_t kTitleChars = 99;
 // How far below the pointer's hot spot a tip starts.
 constexpr int kBelowPointer = 20;
 // GETTOOLINFO copies at most this much text, the platform's own limit.
@@ -453,7 +458,8 @@ std::wstring CToolTipControl::TextOf(int index)
 
 UINT CToolTipControl::TextFormat() const
 {
-    UINT format = DT_EXPANDTABS | (m_maxWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+    // Without a maximum width only the text's own line breaks start lines.
+    UINT format = DT_EXPANDTABS | (m_maxWidth > 0 ? DT_WORDBREAK : 0);
     if ((Style() & TTS_NOPREFIX) != 0)
         format |= DT_NOPREFIX;
     return format;
@@ -461,50 +467,117 @@ UINT CToolTipControl::TextFormat() const
 
 SIZE CToolTipControl::Measure(const std::wstring& text) const
 {
-    const int frame = 2 * (kBorder + kPaddingX) + m_margin.left + m_margin.right;
+    const int inset = Balloon() ? kBalloonPadding : kBorder + kPaddingX;
+    const int insetY = Balloon() ? kBalloonPadding : kBorder + kPaddingY;
+    const int frame = 2 * inset + m_margin.left + m_margin.right;
     RECT bounds{0, 0, m_maxWidth > 0 ? std::max(1, m_maxWidth - frame) : 0, 0};
     HDC dc = GetDC(Hwnd());
     const int saved = SaveDC(dc);
     SelectObject(dc, Font());
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds, TextFormat() | DT_CALCRECT);
+    const SIZE title = TitleSize(dc);
     RestoreDC(dc, saved);
     ReleaseDC(Hwnd(), dc);
-    return SIZE{bounds.right - bounds.left + frame,
-                bounds.bottom - bounds.top + 2 * (kBorder + kPaddingY) + m_margin.top + m_margin.bottom};
+    const int width = std::max<int>(bounds.right - bounds.left, title.cx);
+    const int height = bounds.bottom - bounds.top + (title.cy > 0 ? title.cy + kTitleGap : 0);
+    return SIZE{width + frame, height + 2 * insetY + m_margin.top + m_margin.bottom};
 }
 
-// Below the pointer; centred below the tool with TTF_CENTERTIP; a tracking
-// tip at its position, exactly there with TTF_ABSOLUTE.
-POINT CToolTipControl::Place(const Tool& tool, SIZE size) const
+HFONT CToolTipControl::CreateTitleFont() const
 {
-    if ((tool.flags & TTF_TRACK) != 0 && (tool.flags & TTF_ABSOLUTE) != 0)
+    LOGFONTW font{};
+    GetObjectW(Font(), sizeof(font), &font);
+    font.lfWeight = FW_BOLD;
+    return CreateFontIndirectW(&font);
+}
+
+// The title line: the icon, then the title in bold; nothing without a title.
+SIZE CToolTipControl::TitleSize(HDC dc) const
+{
+    if (m_title.empty())
+        return SIZE{};
+    HFONT bold = CreateTitleFont();
+    const HGDIOBJ previous = SelectObject(dc, bold);
+    SIZE text{};
+    GetTextExtentPoint32W(dc, m_title.c_str(), static_cast<int>(m_title.size()), &text);
+    SelectObject(dc, previous);
+    DeleteObject(bold);
+    const int icon = m_titleIcon != nullptr ? kTitleIcon + kTitleGap : 0;
+    return SIZE{text.cx + icon, std::max<int>(text.cy, m_titleIcon != nullptr ? kTitleIcon : 0)};
+}
+
+LRESULT CToolTipControl::SetTitle(WPARAM icon, LPCWSTR title)
+{
+    m_title = title != nullptr ? std::wstring(title).substr(0, kTitleChars) : std::wstring();
+    switch (icon) {
+    case TTI_NONE: m_titleIcon = nullptr; break;
+    case TTI_INFO: m_titleIcon = LoadIconW(nullptr, IDI_INFORMATION); break;
+    case TTI_WARNING: m_titleIcon = LoadIconW(nullptr, IDI_WARNING); break;
+    case TTI_ERROR: m_titleIcon = LoadIconW(nullptr, IDI_ERROR); break;
+    default: m_titleIcon = reinterpret_cast<HICON>(icon); break;
+    }
+    if (m_shown && m_current >= 0)
+        Resize();
+    return TRUE;
+}
+
+// The pointer's hot spot; below the middle of the tool with TTF_CENTERTIP;
+// a tracking tip's position.
+POINT CToolTipControl::Anchor(const Tool& tool) const
+{
+    if ((tool.flags & TTF_TRACK) != 0)
         return m_trackPosition;
     POINT anchor{};
     GetCursorPos(&anchor);
-    RECT tip{anchor.x, anchor.y + kBelowPointer, anchor.x + size.cx, anchor.y + kBelowPointer + size.cy};
-    if ((tool.flags & TTF_TRACK) != 0) {
-        anchor = m_trackPosition;
-        tip = RECT{anchor.x, anchor.y, anchor.x + size.cx, anchor.y + size.cy};
-    } else if ((tool.flags & TTF_CENTERTIP) != 0) {
-        RECT area = tool.rect;
-        HWND window = (tool.flags & TTF_IDISHWND) != 0 ? ToolWindow(tool.id) : tool.hwnd;
-        if ((tool.flags & TTF_IDISHWND) != 0)
-            GetClientRect(window, &area);
-        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
-        const int x = (area.left + area.right - size.cx) / 2;
-        anchor.y = area.top;
-        tip = RECT{x, area.bottom, x + size.cx, area.bottom + size.cy};
+    if ((tool.flags & TTF_CENTERTIP) == 0)
+        return anchor;
+    RECT area = tool.rect;
+    HWND window = (tool.flags & TTF_IDISHWND) != 0 ? ToolWindow(tool.id) : tool.hwnd;
+    if ((tool.flags & TTF_IDISHWND) != 0)
+        GetClientRect(window, &area);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return POINT{(area.left + area.right) / 2, area.bottom};
+}
+
+// Plain tips go below the pointer (centred below a TTF_CENTERTIP tool), a
+// tracking tip at its position, exactly there with TTF_ABSOLUTE. A balloon's
+// stem touches the anchor. Anything but an absolute tip stays on its monitor.
+POINT CToolTipControl::Place(const Tool& tool, SIZE size)
+{
+    const POINT anchor = Anchor(tool);
+    const bool absolute = (tool.flags & TTF_TRACK) != 0 && (tool.flags & TTF_ABSOLUTE) != 0;
+    if (Balloon()) {
+        const SIZE window = CBalloonShape(size, 0, true).WindowSize();
+        const int left = anchor.x - CBalloonShape::kStemInset;
+        const RECT below{left, anchor.y, left + window.cx, anchor.y + window.cy};
+        const RECT kept = absolute ? below : KeepOnWorkArea(below, anchor.y);
+        m_shape = CBalloonShape(size, anchor.x - kept.left, kept.top >= anchor.y);
+        return POINT{kept.left, kept.top};
     }
-    const RECT kept = KeepOnWorkArea(tip, anchor.y);
+    if (absolute)
+        return anchor;
+    RECT tip{anchor.x, anchor.y + kBelowPointer, anchor.x + size.cx, anchor.y + kBelowPointer + size.cy};
+    if ((tool.flags & TTF_TRACK) != 0)
+        tip = RECT{anchor.x, anchor.y, anchor.x + size.cx, anchor.y + size.cy};
+    else if ((tool.flags & TTF_CENTERTIP) != 0)
+        tip = RECT{anchor.x - size.cx / 2, anchor.y, anchor.x - size.cx / 2 + size.cx, anchor.y + size.cy};
+    const RECT kept = KeepOnWorkArea(tip, (tool.flags & TTF_CENTERTIP) != 0 ? anchor.y - 1 : anchor.y);
     return POINT{kept.left, kept.top};
+}
+
+void CToolTipControl::MoveTo(const Tool& tool, SIZE size)
+{
+    const POINT at = Place(tool, size);
+    const SIZE window = Balloon() ? m_shape.WindowSize() : size;
+    SetWindowPos(Hwnd(), HWND_TOPMOST, at.x, at.y, window.cx, window.cy, SWP_NOACTIVATE);
+    if (Balloon())
+        SetWindowRgn(Hwnd(), m_shape.Region(), TRUE);
 }
 
 void CToolTipControl::Resize()
 {
     m_text = TextOf(m_current);
-    const SIZE size = Measure(m_text);
-    const POINT at = Place(m_tools[m_current], size);
-    SetWindowPos(Hwnd(), HWND_TOPMOST, at.x, at.y, size.cx, size.cy, SWP_NOACTIVATE);
+    MoveTo(m_tools[m_current], Measure(m_text));
     Redraw();
 }
 
@@ -516,9 +589,7 @@ bool CToolTipControl::Show(int index)
     m_text = TextOf(index);
     if (m_text.empty())
         return false;
-    const SIZE size = Measure(m_text);
-    const POINT at = Place(m_tools[index], size);
-    SetWindowPos(Hwnd(), HWND_TOPMOST, at.x, at.y, size.cx, size.cy, SWP_NOACTIVATE);
+    MoveTo(m_tools[index], Measure(m_text));
     // A nonzero answer says the owner placed the tip itself.
     Notify(m_tools[index], TTN_SHOW);
     ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
@@ -544,20 +615,56 @@ void CToolTipControl::Pop()
         Notify(m_tools[m_current], TTN_POP);
 }
 
+RECT CToolTipControl::ContentArea() const
+{
+    RECT r = Balloon() ? m_shape.Body() : Client();
+    const int inset = Balloon() ? kBalloonPadding : kBorder + kPaddingX;
+    const int insetY = Balloon() ? kBalloonPadding : kBorder + kPaddingY;
+    r.left += inset + m_margin.left;
+    r.right -= inset + m_margin.right;
+    r.top += insetY + m_margin.top;
+    r.bottom -= insetY + m_margin.bottom;
+    return r;
+}
+
+void CToolTipControl::PaintTitle(HDC dc, RECT& area) const
+{
+    const SIZE title = TitleSize(dc);
+    if (title.cy == 0)
+        return;
+    int x = area.left;
+    if (m_titleIcon != nullptr) {
+        DrawIconEx(dc, x, area.top + (title.cy - kTitleIcon) / 2, m_titleIcon, kTitleIcon, kTitleIcon, 0, nullptr,
+                   DI_NORMAL);
+        x += kTitleIcon + kTitleGap;
+    }
+    HFONT bold = CreateTitleFont();
+    const HGDIOBJ previous = SelectObject(dc, bold);
+    RECT line{x, area.top, area.right, area.top + title.cy};
+    DrawTextW(dc, m_title.c_str(), static_cast<int>(m_title.size()), &line, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    DeleteObject(bold);
+    area.top += title.cy + kTitleGap;
+}
+
 void CToolTipControl::Paint(HDC dc)
 {
     RECT r = Client();
     HBRUSH background = CreateSolidBrush(m_background == CLR_DEFAULT ? GetSysColor(COLOR_INFOBK) : m_background);
     FillRect(dc, &r, background);
     DeleteObject(background);
-    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-    r.left += kBorder + kPaddingX + m_margin.left;
-    r.right -= kBorder + kPaddingX + m_margin.right;
-    r.top += kBorder + kPaddingY + m_margin.top;
-    r.bottom -= kBorder + kPaddingY + m_margin.bottom;
+    if (Balloon()) {
+        HRGN outline = m_shape.Region();
+        FrameRgn(dc, outline, GetSysColorBrush(COLOR_WINDOWFRAME), 1, 1);
+        DeleteObject(outline);
+    } else {
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    }
+    RECT content = ContentArea();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, m_textColor == CLR_DEFAULT ? GetSysColor(COLOR_INFOTEXT) : m_textColor);
-    DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &r, TextFormat());
+    PaintTitle(dc, content);
+    DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &content, TextFormat());
 }
 
 LRESULT CToolTipControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -601,6 +708,7 @@ LRESULT CToolTipControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case TTM_POP: Pop(); CancelPending(); return 0;
     case TTM_POPUP: return PopupUnderCursor();
+    case TTM_SETTITLEW: return SetTitle(wParam, reinterpret_cast<LPCWSTR>(lParam));
     case TTM_UPDATE:
         if (m_shown && m_current >= 0)
             Resize();

@@ -5,6 +5,7 @@
 // next tool's text after the shorter reshow delay. It learns of the pointer
 // from TTM_RELAYEVENT, or by subclassing the tool's window (TTF_SUBCLASS).
 // A tracking tool (TTF_TRACK) is shown and placed by its owner instead.
+#include "Platform/Controls/BalloonShape.h"
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/ControlWindow.h"
 
@@ -57,6 +58,12 @@ private:
     LRESULT SetDelay(WPARAM which, int value);
     int Delay(WPARAM which) const;
     LRESULT PopupUnderCursor();
+    LRESULT SetTitle(WPARAM icon, LPCWSTR title);
+    bool Balloon() const { return (Style() & TTS_BALLOON) != 0; }
+    SIZE TitleSize(HDC dc) const;
+    HFONT CreateTitleFont() const;
+    void PaintTitle(HDC dc, RECT& area) const;
+    RECT ContentArea() const;
 
     LRESULT Relay(const MSG* message);
     int ToolAt(HWND hwnd, POINT client) const;
@@ -74,7 +81,10 @@ private:
     LRESULT Notify(const Tool& tool, UINT code) const;
     SIZE Measure(const std::wstring& text) const;
     UINT TextFormat() const;
-    POINT Place(const Tool& tool, SIZE size) const;
+    POINT Anchor(const Tool& tool) const;
+    // Where the window goes for a tip of `size`; a balloon's shape is set to fit.
+    POINT Place(const Tool& tool, SIZE size);
+    void MoveTo(const Tool& tool, SIZE size);
     void Resize();
 
     std::vector<Tool> m_tools;
@@ -93,6 +103,9 @@ private:
     COLORREF m_background = CLR_DEFAULT;
     COLORREF m_textColor = CLR_DEFAULT;
     std::wstring m_text;
+    std::wstring m_title;
+    HICON m_titleIcon = nullptr;
+    CBalloonShape m_shape;
 };
 
 }

@@ -11,6 +11,7 @@ constexpr DWORD TTS_ALWAYSTIP = 0x01;
 constexpr DWORD TTS_NOPREFIX = 0x02;
 constexpr DWORD TTS_NOANIMATE = 0x10;
 constexpr DWORD TTS_NOFADE = 0x20;
+constexpr DWORD TTS_BALLOON = 0x40;
 
 constexpr UINT TTF_IDISHWND = 0x0001;
 constexpr UINT TTF_CENTERTIP = 0x0002;
@@ -42,7 +43,15 @@ constexpr UINT TTM_SETMARGIN = WM_USER + 26;
 constexpr UINT TTM_GETMARGIN = WM_USER + 27;
 constexpr UINT TTM_POP = WM_USER + 28;
 constexpr UINT TTM_UPDATE = WM_USER + 29;
+constexpr UINT TTM_SETTITLEW = WM_USER + 33;
+constexpr UINT TTM_SETTITLE = TTM_SETTITLEW;
 constexpr UINT TTM_POPUP = WM_USER + 34;
+
+// TTM_SETTITLE's icons; any other value is an icon handle.
+constexpr WPARAM TTI_NONE = 0;
+constexpr WPARAM TTI_INFO = 1;
+constexpr WPARAM TTI_WARNING = 2;
+constexpr WPARAM TTI_ERROR = 3;
 constexpr UINT TTM_ADDTOOLW = WM_USER + 50;
 constexpr UINT TTM_DELTOOLW = WM_USER + 51;
 constexpr UINT TTM_NEWTOOLRECTW = WM_USER + 52;

@@ -83,6 +83,17 @@ struct Tip {
     int Delay(WPARAM which) const { return static_cast<int>(SendMessageW(hwnd, TTM_GETDELAYTIME, which, 0)); }
 };
 
+// The tip's own pop-up against Golden/<name>.png.
+void ExpectTipGolden(HWND tip, const std::string& name)
+{
+    UpdateWindow(tip);
+    UiTest::Drain();
+    const std::string shown = std::string(ZELL_CONTROLS_OUTPUT_DIR) + "/" + name + ".png";
+    std::filesystem::create_directories(ZELL_CONTROLS_OUTPUT_DIR);
+    ASSERT_TRUE(Scene::Display().SaveAsPng(NativeWindowOf(tip), shown));
+    EXPECT_TRUE(UiTest::MatchesGolden(shown, name, ZELL_CONTROLS_GOLDEN_DIR));
+}
+
 }
 
 TEST(ToolTipControl, ASubclassedToolShowsAfterTheInitialDelayAndPopsAfterTheAutopop)
@@ -236,12 +247,7 @@ TEST(ToolTipControl, TheMaximumWidthWrapsTheText)
     info.lpszText = const_cast<LPWSTR>(L"First line\r\nSecond");
     SendMessageW(tip.hwnd, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_GT(tip.Window().bottom - tip.Window().top, single.bottom - single.top) << "a line break starts a line";
-    UpdateWindow(tip.hwnd);
-    UiTest::Drain();
-    const std::string shown = std::string(ZELL_CONTROLS_OUTPUT_DIR) + "/tooltip-multiline.png";
-    std::filesystem::create_directories(ZELL_CONTROLS_OUTPUT_DIR);
-    ASSERT_TRUE(Scene::Display().SaveAsPng(NativeWindowOf(tip.hwnd), shown));
-    EXPECT_TRUE(UiTest::MatchesGolden(shown, "tooltip-multiline", ZELL_CONTROLS_GOLDEN_DIR));
+    ExpectTipGolden(tip.hwnd, "tooltip-multiline");
 }
 
 TEST(ToolTipControl, ATipNearTheScreenEdgeStaysOnTheWorkArea)
@@ -263,4 +269,35 @@ TEST(ToolTipControl, ATipNearTheScreenEdgeStaysOnTheWorkArea)
     POINT cursor{};
     GetCursorPos(&cursor);
     EXPECT_LE(r.bottom, cursor.y) << "above the pointer, as there is no room below";
+}
+
+TEST(ToolTipControl, ABalloonPointsItsStemAtTheAnchorAndShowsItsTitle)
+{
+    Scene s;
+    Tip tip(s.Top(), TTS_BALLOON);
+    ASSERT_TRUE(tip.Add(s.Top(), 3, TTF_TRACK, {}, L"The coupler answers on port 502.\r\nChange it on the Network page."));
+    EXPECT_TRUE(SendMessageW(tip.hwnd, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(L"Service port")));
+    TTTOOLINFOW info;
+    info.hwnd = s.Top();
+    info.uId = 3;
+    SendMessageW(tip.hwnd, TTM_TRACKPOSITION, 0, MAKELPARAM(360, 240));
+    SendMessageW(tip.hwnd, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+    ASSERT_TRUE(tip.Shown());
+    const RECT r = tip.Window();
+    EXPECT_EQ(r.top, 240) << "hanging below its anchor, the stem's point on it";
+    EXPECT_LT(r.left, 360);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(tip.hwnd, shape), ERROR);
+    const int stemX = 360 - r.left;
+    EXPECT_TRUE(PtInRegion(shape, stemX + 1, 2)) << "the stem near its point";
+    EXPECT_FALSE(PtInRegion(shape, r.right - r.left - 3, 2)) << "beside the stem, above the body";
+    DeleteObject(shape);
+
+    ExpectTipGolden(tip.hwnd, "tooltip-balloon");
+
+    // Near the bottom of the work area it sits above the anchor, the stem below.
+    MONITORINFO monitor;
+    GetMonitorInfoW(MonitorFromPoint(POINT{360, 240}, MONITOR_DEFAULTTONEAREST), &monitor);
+    SendMessageW(tip.hwnd, TTM_TRACKPOSITION, 0, MAKELPARAM(360, monitor.rcWork.bottom - 5));
+    EXPECT_EQ(tip.Window().bottom, monitor.rcWork.bottom - 5);
 }
