@@ -311,11 +311,45 @@ const CTabLayout& CTabControl::Layout()
     request.buttons = Buttons();
     RestoreDC(dc, saved);
     ReleaseDC(Hwnd(), dc);
+    UpdateArrows(request);
+    request.firstVisible = m_first;
     m_layout.Arrange(request);
     m_layoutClient = client;
     m_layoutStyle = Style();
     m_layoutStale = false;
     return m_layout;
+}
+
+void CTabControl::UpdateArrows(const TabLayoutRequest& request)
+{
+    if (request.multiline || !CTabLayout::Overflows(request)) {
+        if (m_arrows != nullptr)
+            DestroyWindow(m_arrows);
+        m_arrows = nullptr;
+        m_first = 0;
+        return;
+    }
+    const int height = request.itemHeight;
+    const int width = 2 * std::max(height, 8);
+    const RECT client = Client();
+    if (m_arrows == nullptr)
+        m_arrows = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_HORZ, 0, 0, width, height, Hwnd(),
+                                   nullptr, nullptr, nullptr);
+    SetWindowPos(m_arrows, nullptr, client.right - width, CTabLayout::kRaise, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    m_first = std::clamp(m_first, 0, std::max(0, Count() - 1));
+    SendMessageW(m_arrows, UDM_SETRANGE32, 0, std::max(0, Count() - 1));
+    SendMessageW(m_arrows, UDM_SETPOS32, 0, m_first);
+}
+
+LRESULT CTabControl::OnArrows(WPARAM wParam, HWND from)
+{
+    constexpr WORD kThumbPosition = 4;
+    if (from == nullptr || from != m_arrows || LOWORD(wParam) != kThumbPosition)
+        return 0;
+    m_first = std::clamp<int>(static_cast<SHORT>(HIWORD(wParam)), 0, std::max(0, Count() - 1));
+    Changed();
+    return 0;
 }
 
 bool CTabControl::HandleControlKey(UINT key)
@@ -412,6 +446,7 @@ LRESULT CTabControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: return OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_LBUTTONUP: return OnButtonUp();
+    case WM_HSCROLL: return OnArrows(wParam, reinterpret_cast<HWND>(lParam));
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_SIZE: Changed(); return CControlWindow::OnMessage(message, wParam, lParam);

@@ -61,6 +61,9 @@ private:
     int ItemWidth(HDC dc, const Item& item) const;
     int ItemHeight(HDC dc) const;
     SIZE ImageListSize() const;
+    // The up-down child that scrolls a single row too wide for the control.
+    void UpdateArrows(const TabLayoutRequest& request);
+    LRESULT OnArrows(WPARAM wParam, HWND from);
     bool Buttons() const { return (Style() & TCS_BUTTONS) != 0; }
 
     void PaintPanel(HDC dc, const RECT& client) const;
@@ -76,6 +79,8 @@ private:
     SIZE m_itemSize{};
     SIZE m_padding{6, 3};
     int m_minWidth = -1;
+    int m_first = 0;
+    HWND m_arrows = nullptr;
     CTabLayout m_layout;
     bool m_layoutStale = true;
     RECT m_layoutClient{};

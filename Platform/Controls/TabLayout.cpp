@@ -13,6 +13,20 @@ void CTabLayout::Arrange(const TabLayoutRequest& request)
     if (request.justify && m_rows > 1)
         Justify(request, rowOf);
     PlaceRows(request, rowOf);
+    if (!request.multiline && request.firstVisible > 0 && request.firstVisible < Count()) {
+        const int shift = m_rects[request.firstVisible].left - kRaise;
+        for (RECT& rect : m_rects)
+            OffsetRect(&rect, -shift, 0);
+    }
+}
+
+bool CTabLayout::Overflows(const TabLayoutRequest& request)
+{
+    const int gap = request.buttons ? kButtonGap : 0;
+    long long extent = kRaise;
+    for (int width : request.widths)
+        extent += std::max(0, width) + gap;
+    return extent - gap > request.available - kRaise;
 }
 
 std::vector<int> CTabLayout::BreakRows(const TabLayoutRequest& request)

@@ -17,6 +17,8 @@ struct TabLayoutRequest {
     bool multiline = false;
     bool justify = false;
     bool buttons = false;
+    // A single row scrolled by arrows starts with this item.
+    int firstVisible = 0;
 };
 
 class CTabLayout {
@@ -27,6 +29,9 @@ public:
     static constexpr int kButtonGap = 3;
 
     void Arrange(const TabLayoutRequest& request);
+
+    // Whether one row of these items is wider than the room.
+    static bool Overflows(const TabLayoutRequest& request);
 
     int Rows() const { return m_rows; }
     int Count() const { return static_cast<int>(m_rects.size()); }

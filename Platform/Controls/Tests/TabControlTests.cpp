@@ -195,6 +195,31 @@ TEST(TabControl, StackedRowsBringTheSelectedRowNextToThePanel)
     EXPECT_EQ(display.bottom, 150);
 }
 
+TEST(TabControl, ArrowsScrollASingleRowThatDoesNotFit)
+{
+    Scene s;
+    HWND tab = AddTabs(s, 0, {L"General", L"Network", L"Serial", L"Time", L"Diagnostics", L"About"}, 200);
+    EXPECT_EQ(SendMessageW(tab, TCM_GETROWCOUNT, 0, 0), 1);
+    HWND arrows = GetWindow(tab, GW_CHILD);
+    ASSERT_NE(arrows, nullptr) << "an up-down child for a row too wide";
+    RECT box{};
+    GetClientRect(arrows, &box);
+    const int firstWidth = ItemRect(tab, 0).right - ItemRect(tab, 0).left;
+    s.Click(arrows, POINT{box.right - 3, box.bottom / 2});
+    EXPECT_EQ(ItemRect(tab, 1).left, 2) << "the second tab now comes first";
+    EXPECT_LT(ItemRect(tab, 0).right, 3);
+    TCHITTESTINFO hit;
+    hit.pt = POINT{5, 10};
+    EXPECT_EQ(SendMessageW(tab, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
+    s.Click(arrows, POINT{2, box.bottom / 2});
+    EXPECT_EQ(ItemRect(tab, 0).left, 2);
+    EXPECT_EQ(ItemRect(tab, 0).right - ItemRect(tab, 0).left, firstWidth);
+
+    SetWindowPos(tab, nullptr, 0, 0, 600, 150, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageW(tab, TCM_GETROWCOUNT, 0, 0);
+    EXPECT_EQ(GetWindow(tab, GW_CHILD), nullptr) << "gone once the row fits";
+}
+
 TEST(TabControl, HitTestsFindTheRaisedSelectedTabFirst)
 {
     Scene s;
