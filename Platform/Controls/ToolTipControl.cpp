@@ -39,6 +39,13 @@ bool HasLParam(const TTTOOLINFOW& info)
     return info.cbSize >= offsetof(TTTOOLINFOW, lpReserved);
 }
 
+std::wstring ResourceText(HINSTANCE instance, UINT id)
+{
+    wchar_t buffer[1024]{};
+    LoadStringW(instance, id, buffer, static_cast<int>(std::size(buffer)));
+    return buffer;
+}
+
 HWND ToolWindow(UINT_PTR id)
 {
     return reinterpret_cast<HWND>(id);
@@ -190,7 +197,8 @@ LRESULT CToolTipControl::GetText(WPARAM size, TTTOOLINFOW* info) const
     const int index = Find(info);
     if (index < 0 || info->lpszText == nullptr || IS_INTRESOURCE(info->lpszText) || size == 0)
         return 0;
-    const std::wstring& text = m_tools[index].text;
+    const Tool& tool = m_tools[index];
+    const std::wstring text = tool.resourceId != 0 ? ResourceText(tool.hinst, tool.resourceId) : tool.text;
     const std::size_t length = std::min<std::size_t>(size - 1, text.size());
     std::copy_n(text.data(), length, info->lpszText);
     info->lpszText[length] = L'\0';
@@ -432,11 +440,8 @@ LRESULT CToolTipControl::Notify(const Tool& tool, UINT code) const
 std::wstring CToolTipControl::TextOf(int index)
 {
     const Tool tool = m_tools[index];
-    wchar_t buffer[1024]{};
-    if (tool.resourceId != 0) {
-        LoadStringW(tool.hinst, tool.resourceId, buffer, 1024);
-        return buffer;
-    }
+    if (tool.resourceId != 0)
+        return ResourceText(tool.hinst, tool.resourceId);
     if (!tool.callback)
         return tool.text;
     NMTTDISPINFOW info;
@@ -447,10 +452,8 @@ std::wstring CToolTipControl::TextOf(int index)
         return {};
     SendMessageW(tool.hwnd, WM_NOTIFY, static_cast<WPARAM>(tool.id), reinterpret_cast<LPARAM>(&info));
     info.szText[std::size(info.szText) - 1] = L'\0';
-    if (info.lpszText != nullptr && IS_INTRESOURCE(info.lpszText) && info.hinst != nullptr) {
-        LoadStringW(info.hinst, static_cast<UINT>(reinterpret_cast<std::uintptr_t>(info.lpszText)), buffer, 1024);
-        return buffer;
-    }
+    if (info.lpszText != nullptr && IS_INTRESOURCE(info.lpszText) && info.hinst != nullptr)
+        return ResourceText(info.hinst, static_cast<UINT>(reinterpret_cast<std::uintptr_t>(info.lpszText)));
     if (info.lpszText != nullptr && !IS_INTRESOURCE(info.lpszText) && info.lpszText != LPSTR_TEXTCALLBACKW)
         return info.lpszText;
     return info.szText;

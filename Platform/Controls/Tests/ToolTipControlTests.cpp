@@ -1,10 +1,17 @@
 #include "ControlTestSupport.h"
 
+#include "Platform/Base/Module.h"
+#include "Platform/Ui/ResourceTable.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 
 using namespace ControlTest;
 
 namespace {
+
+constexpr UINT kTipString = 4711;
+const Ui::Res::StringTable kStrings{LANG_NEUTRAL, {{kTipString, L"Text from the string table"}}};
+const Ui::Res::ResourceTable kResources{.strings = {&kStrings}};
+const Ui::Res::Registration kRegistration{kResources};
 
 constexpr WORD Code(UINT code)
 {
@@ -300,4 +307,42 @@ TEST(ToolTipControl, ABalloonPointsItsStemAtTheAnchorAndShowsItsTitle)
     GetMonitorInfoW(MonitorFromPoint(POINT{360, 240}, MONITOR_DEFAULTTONEAREST), &monitor);
     SendMessageW(tip.hwnd, TTM_TRACKPOSITION, 0, MAKELPARAM(360, monitor.rcWork.bottom - 5));
     EXPECT_EQ(tip.Window().bottom, monitor.rcWork.bottom - 5);
+}
+
+TEST(ToolTipControl, TextFromAStringResourceAndAnOwnerThatPlacesTheTip)
+{
+    Scene s;
+    Owner owner(s.Top(), 20, 20, 100, 40);
+    Tip tip(s.Top());
+    owner.relayTo = tip.hwnd;
+    TTTOOLINFOW info;
+    info.uFlags = TTF_IDISHWND | TTF_TRANSPARENT;
+    info.hwnd = owner.hwnd;
+    info.uId = reinterpret_cast<UINT_PTR>(owner.hwnd);
+    info.hinst = GetModuleHandleW(nullptr);
+    info.lpszText = MAKEINTRESOURCEW(kTipString);
+    ASSERT_TRUE(SendMessageW(tip.hwnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)));
+    wchar_t text[64]{};
+    TTTOOLINFOW read = info;
+    read.lpszText = text;
+    SendMessageW(tip.hwnd, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&read));
+    EXPECT_STREQ(text, L"Text from the string table");
+
+    // The owner moves the tip in TTN_SHOW and says so; the tip stays there.
+    owner.handler.onMessage = [&, relay = owner.handler.onMessage](HWND self, UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+        if (m == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == TTN_SHOW) {
+            SetWindowPos(reinterpret_cast<NMHDR*>(l)->hwndFrom, nullptr, 11, 22, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            r = TRUE;
+            return true;
+        }
+        return relay(self, m, w, l, r);
+    };
+    s.Move(owner.hwnd, POINT{10, 10});
+    s.Wait(GetDoubleClickTime() + 20);
+    ASSERT_TRUE(tip.Shown());
+    EXPECT_EQ(tip.Window().left, 11);
+    EXPECT_EQ(tip.Window().top, 22);
+    EXPECT_EQ(SendMessageW(tip.hwnd, WM_NCHITTEST, 0, MAKELPARAM(15, 25)), HTTRANSPARENT)
+        << "a transparent tool's tip lets the pointer through";
 }
