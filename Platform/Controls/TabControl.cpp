@@ -75,6 +75,7 @@ bool CTabControl::SelectByUser(int index)
     m_selected = index;
     m_focused = index;
     Changed();
+    ScrollToSelection();
     Notify(TCN_SELCHANGE);
     return true;
 }
@@ -168,6 +169,7 @@ LRESULT CTabControl::SetSelection(int index)
     m_selected = index;
     m_focused = index;
     Changed();
+    ScrollToSelection();
     return previous;
 }
 
@@ -350,6 +352,27 @@ LRESULT CTabControl::OnArrows(WPARAM wParam, HWND from)
     m_first = std::clamp<int>(static_cast<SHORT>(HIWORD(wParam)), 0, std::max(0, Count() - 1));
     Changed();
     return 0;
+}
+
+void CTabControl::ScrollToSelection()
+{
+    Layout();
+    if (m_arrows == nullptr || m_selected < 0)
+        return;
+    RECT arrows{};
+    GetWindowRect(m_arrows, &arrows);
+    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&arrows), 2);
+    const int first = m_first;
+    if (m_selected < m_first)
+        m_first = m_selected;
+    for (int step = 0; step < Count() && m_first < m_selected; ++step) {
+        m_layoutStale = true;
+        if (Layout().ItemRect(m_selected).right <= arrows.left)
+            break;
+        ++m_first;
+    }
+    if (m_first != first)
+        Changed();
 }
 
 bool CTabControl::HandleControlKey(UINT key)

@@ -64,6 +64,8 @@ private:
     // The up-down child that scrolls a single row too wide for the control.
     void UpdateArrows(const TabLayoutRequest& request);
     LRESULT OnArrows(WPARAM wParam, HWND from);
+    // Scrolls a row with arrows until the selected tab is clear of them.
+    void ScrollToSelection();
     bool Buttons() const { return (Style() & TCS_BUTTONS) != 0; }
 
     void PaintPanel(HDC dc, const RECT& client) const;

@@ -215,6 +215,18 @@ TEST(TabControl, ArrowsScrollASingleRowThatDoesNotFit)
     EXPECT_EQ(ItemRect(tab, 0).left, 2);
     EXPECT_EQ(ItemRect(tab, 0).right - ItemRect(tab, 0).left, firstWidth);
 
+    // The keyboard scrolls the row along to the selected tab.
+    SetFocus(tab);
+    for (int i = 0; i < 5; ++i)
+        s.Key(VK_RIGHT);
+    ASSERT_EQ(Selected(tab), 5);
+    RECT arrowsInTab = box;
+    MapWindowPoints(arrows, tab, reinterpret_cast<POINT*>(&arrowsInTab), 2);
+    EXPECT_LE(ItemRect(tab, 5).right, arrowsInTab.left);
+    EXPECT_GE(ItemRect(tab, 5).left, 0);
+    SendMessageW(tab, TCM_SETCURSEL, 0, 0);
+    EXPECT_EQ(ItemRect(tab, 0).left, 2);
+
     SetWindowPos(tab, nullptr, 0, 0, 600, 150, SWP_NOMOVE | SWP_NOZORDER);
     SendMessageW(tab, TCM_GETROWCOUNT, 0, 0);
     EXPECT_EQ(GetWindow(tab, GW_CHILD), nullptr) << "gone once the row fits";
