@@ -28,6 +28,7 @@ constexpr int kBalloonPadding = 8;
 constexpr int kTitleGap = 4;
 constexpr int kTitleIcon = 16;
 constexpr std::size_t kTitleChars = 99;
+constexpr int kCloseBox = 14;
 // How far below the pointer's hot spot a tip starts.
 constexpr int kBelowPointer = 20;
 // GETTOOLINFO copies at most this much text, the platform's own limit.
@@ -481,8 +482,10 @@ SIZE CToolTipControl::Measure(const std::wstring& text) const
     const SIZE title = TitleSize(dc);
     RestoreDC(dc, saved);
     ReleaseDC(Hwnd(), dc);
-    const int width = std::max<int>(bounds.right - bounds.left, title.cx);
-    const int height = bounds.bottom - bounds.top + (title.cy > 0 ? title.cy + kTitleGap : 0);
+    const int close = HasCloseBox() ? kCloseBox + kTitleGap : 0;
+    const int lineHeight = std::max<int>(title.cy, HasCloseBox() ? kCloseBox : 0);
+    const int width = std::max<int>(bounds.right - bounds.left, title.cx + close);
+    const int height = bounds.bottom - bounds.top + (lineHeight > 0 ? lineHeight + kTitleGap : 0);
     return SIZE{width + frame, height + 2 * insetY + m_margin.top + m_margin.bottom};
 }
 
@@ -633,6 +636,12 @@ RECT CToolTipControl::ContentArea() const
 void CToolTipControl::PaintTitle(HDC dc, RECT& area) const
 {
     const SIZE title = TitleSize(dc);
+    if (HasCloseBox()) {
+        RECT box = CloseBox();
+        DrawFrameControl(dc, &box, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+        if (title.cy == 0)
+            area.top += kCloseBox + kTitleGap;
+    }
     if (title.cy == 0)
         return;
     int x = area.left;
@@ -648,6 +657,31 @@ void CToolTipControl::PaintTitle(HDC dc, RECT& area) const
     SelectObject(dc, previous);
     DeleteObject(bold);
     area.top += title.cy + kTitleGap;
+}
+
+RECT CToolTipControl::CloseBox() const
+{
+    if (!HasCloseBox())
+        return RECT{};
+    const RECT content = ContentArea();
+    return RECT{content.right - kCloseBox, content.top, content.right, content.top + kCloseBox};
+}
+
+// A click on the close box hides the tip until the pointer moves on to
+// another tool, and ends tracking. Anywhere else a click hides a tip that
+// follows the pointer; a tracking tip stays, as its owner placed it.
+void CToolTipControl::OnClick(POINT point)
+{
+    const RECT box = CloseBox();
+    const int shown = m_current;
+    if (PtInRect(&box, point)) {
+        Pop();
+        m_blocked = shown;
+        if (shown == m_tracked)
+            m_tracked = -1;
+    } else if (shown != m_tracked) {
+        Pop();
+    }
 }
 
 void CToolTipControl::Paint(HDC dc)
@@ -723,7 +757,7 @@ LRESULT CToolTipControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_current >= 0 && (m_tools[m_current].flags & TTF_TRANSPARENT) != 0)
             return HTTRANSPARENT;
         return CControlWindow::OnMessage(message, wParam, lParam);
-    case WM_LBUTTONDOWN: Pop(); return 0;
+    case WM_LBUTTONDOWN: OnClick(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_DESTROY:
         KillTimer(Hwnd(), kShowTimer);
         KillTimer(Hwnd(), kPopTimer);

@@ -64,6 +64,10 @@ private:
     HFONT CreateTitleFont() const;
     void PaintTitle(HDC dc, RECT& area) const;
     RECT ContentArea() const;
+    // The close box of a TTS_CLOSE balloon, at the title line's right end; empty otherwise.
+    RECT CloseBox() const;
+    bool HasCloseBox() const { return Balloon() && (Style() & TTS_CLOSE) != 0; }
+    void OnClick(POINT point);
 
     LRESULT Relay(const MSG* message);
     int ToolAt(HWND hwnd, POINT client) const;

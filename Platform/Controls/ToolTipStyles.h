@@ -12,6 +12,7 @@ constexpr DWORD TTS_NOPREFIX = 0x02;
 constexpr DWORD TTS_NOANIMATE = 0x10;
 constexpr DWORD TTS_NOFADE = 0x20;
 constexpr DWORD TTS_BALLOON = 0x40;
+constexpr DWORD TTS_CLOSE = 0x80;
 
 constexpr UINT TTF_IDISHWND = 0x0001;
 constexpr UINT TTF_CENTERTIP = 0x0002;

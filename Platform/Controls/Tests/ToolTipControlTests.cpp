@@ -1,6 +1,7 @@
 #include "ControlTestSupport.h"
 
 #include "Platform/Base/Module.h"
+#include "Platform/Controls/BalloonShape.h"
 #include "Platform/Ui/ResourceTable.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 
@@ -345,4 +346,26 @@ TEST(ToolTipControl, TextFromAStringResourceAndAnOwnerThatPlacesTheTip)
     EXPECT_EQ(tip.Window().top, 22);
     EXPECT_EQ(SendMessageW(tip.hwnd, WM_NCHITTEST, 0, MAKELPARAM(15, 25)), HTTRANSPARENT)
         << "a transparent tool's tip lets the pointer through";
+}
+
+TEST(ToolTipControl, TheCloseBoxOfABalloonHidesIt)
+{
+    Scene s;
+    Tip tip(s.Top(), TTS_BALLOON | TTS_CLOSE);
+    ASSERT_TRUE(tip.Add(s.Top(), 3, TTF_TRACK, {}, L"Closable"));
+    SendMessageW(tip.hwnd, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(L"Warning"));
+    TTTOOLINFOW info;
+    info.hwnd = s.Top();
+    info.uId = 3;
+    SendMessageW(tip.hwnd, TTM_TRACKPOSITION, 0, MAKELPARAM(360, 240));
+    SendMessageW(tip.hwnd, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+    ASSERT_TRUE(tip.Shown());
+    RECT client{};
+    GetClientRect(tip.hwnd, &client);
+    s.Click(tip.hwnd, POINT{20, client.bottom - 12});
+    EXPECT_TRUE(tip.Shown()) << "a tracking balloon stays when its body is clicked";
+    // The box sits at the body's top right, inside the padding.
+    s.Click(tip.hwnd, POINT{client.right - 8 - 7, ZELL::Controls::CBalloonShape::kStemHeight + 8 + 7});
+    EXPECT_FALSE(tip.Shown());
+    EXPECT_EQ(s.Codes(WM_NOTIFY), (std::vector<WORD>{Code(TTN_SHOW), Code(TTN_POP)}));
 }
