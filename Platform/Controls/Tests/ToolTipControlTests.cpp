@@ -88,6 +88,15 @@ struct Tip {
         TTTOOLINFOW info;
         return SendMessageW(hwnd, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&info)) ? info.uId : 0;
     }
+    // Starts tracking the tool at `at`.
+    void Track(HWND owner, UINT_PTR id, POINT at) const
+    {
+        TTTOOLINFOW info;
+        info.hwnd = owner;
+        info.uId = id;
+        SendMessageW(hwnd, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+        SendMessageW(hwnd, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+    }
     int Delay(WPARAM which) const { return static_cast<int>(SendMessageW(hwnd, TTM_GETDELAYTIME, which, 0)); }
 };
 
@@ -285,11 +294,7 @@ TEST(ToolTipControl, ABalloonPointsItsStemAtTheAnchorAndShowsItsTitle)
     Tip tip(s.Top(), TTS_BALLOON);
     ASSERT_TRUE(tip.Add(s.Top(), 3, TTF_TRACK, {}, L"The coupler answers on port 502.\r\nChange it on the Network page."));
     EXPECT_TRUE(SendMessageW(tip.hwnd, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(L"Service port")));
-    TTTOOLINFOW info;
-    info.hwnd = s.Top();
-    info.uId = 3;
-    SendMessageW(tip.hwnd, TTM_TRACKPOSITION, 0, MAKELPARAM(360, 240));
-    SendMessageW(tip.hwnd, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+    tip.Track(s.Top(), 3, POINT{360, 240});
     ASSERT_TRUE(tip.Shown());
     const RECT r = tip.Window();
     EXPECT_EQ(r.top, 240) << "hanging below its anchor, the stem's point on it";
@@ -354,11 +359,7 @@ TEST(ToolTipControl, TheCloseBoxOfABalloonHidesIt)
     Tip tip(s.Top(), TTS_BALLOON | TTS_CLOSE);
     ASSERT_TRUE(tip.Add(s.Top(), 3, TTF_TRACK, {}, L"Closable"));
     SendMessageW(tip.hwnd, TTM_SETTITLEW, TTI_WARNING, reinterpret_cast<LPARAM>(L"Warning"));
-    TTTOOLINFOW info;
-    info.hwnd = s.Top();
-    info.uId = 3;
-    SendMessageW(tip.hwnd, TTM_TRACKPOSITION, 0, MAKELPARAM(360, 240));
-    SendMessageW(tip.hwnd, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+    tip.Track(s.Top(), 3, POINT{360, 240});
     ASSERT_TRUE(tip.Shown());
     RECT client{};
     GetClientRect(tip.hwnd, &client);
