@@ -89,3 +89,4 @@ struct NMUPDOWN {
 };
 using LPNMUPDOWN = NMUPDOWN*;
 #include "Platform/Controls/AddressAndDateStyles.h"
+#include "Platform/Controls/TipAndTabStyles.h"

@@ -8,6 +8,8 @@
 #include "Platform/Controls/ListControls.h"
 #include "Platform/Controls/ProgressControl.h"
 #include "Platform/Controls/StaticControl.h"
+#include "Platform/Controls/TabControl.h"
+#include "Platform/Controls/ToolTipControl.h"
 #include "Platform/Controls/UpDownControl.h"
 
 #include <mutex>
@@ -32,6 +34,8 @@ bool RegisterAll()
         {L"Edit", &CControlWindow::Procedure<CEditControl>, CS_DBLCLKS | CS_PARENTDC, IDC_IBEAM},
         {PROGRESS_CLASSW, &CControlWindow::Procedure<CProgressControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
         {UPDOWN_CLASSW, &CControlWindow::Procedure<CUpDownControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
+        {TOOLTIPS_CLASSW, &CControlWindow::Procedure<CToolTipControl>, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW},
+        {WC_TABCONTROLW, &CControlWindow::Procedure<CTabControl>, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
     };
     bool all = true;
     for (const ClassSpec& spec : specs)
