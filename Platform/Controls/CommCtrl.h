@@ -88,3 +88,4 @@ struct NMUPDOWN {
     int iDelta = 0;
 };
 using LPNMUPDOWN = NMUPDOWN*;
+#include "Platform/Controls/ListViewStyles.h"

@@ -4,6 +4,7 @@
 #include "Platform/Controls/ButtonControl.h"
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/ListControls.h"
+#include "Platform/Controls/ListViewRegistration.h"
 #include "Platform/Controls/ProgressControl.h"
 #include "Platform/Controls/StaticControl.h"
 #include "Platform/Controls/UpDownControl.h"
@@ -49,6 +50,7 @@ bool RegisterAll()
     for (const ClassSpec& spec : specs)
         all = RegisterOne(spec) && all;
     all = RegisterListControls() && all;
+    all = RegisterListViewControls() && all;
     return all;
 }
 
