@@ -441,6 +441,7 @@ LRESULT CListViewControl::OnHeaderNotify(NMHEADERW* note)
             SetColumnWidth(note->iItem, LVSCW_AUTOSIZE);
         break;
     case HDN_ITEMCHANGEDW:
+        LayoutHeader();
         UpdateScrollBars();
         Redraw();
         break;
@@ -495,9 +496,10 @@ LRESULT CListViewControl::InsertItem(const LVITEMW* item)
         target.state = (target.state & ~item->stateMask) | (item->state & item->stateMask);
     }
     NotifyListView(LVN_INSERTITEM, index, 0, 0, 0, 0);
-    if (index < m_top + CountPerPage() + 1)
-        RedrawRows(index, Count() - 1);
-    UpdateScrollBars();
+    // A burst of insertions draws the bars once, at the next paint.
+    UpdateScrollBars(false);
+    m_barsStale = true;
+    Redraw();
     return index;
 }
 
@@ -1042,7 +1044,7 @@ void CListViewControl::EnsureVisible(int index, bool partly)
         SetTop(index - CountPerPage() + 1);
 }
 
-void CListViewControl::UpdateScrollBars()
+void CListViewControl::UpdateScrollBars(bool redraw)
 {
     if ((Style() & LVS_NOSCROLL) != 0 || m_inHeaderChange)
         return;
@@ -1054,8 +1056,8 @@ void CListViewControl::UpdateScrollBars()
     vertical.nMax = std::max(0, Count() - 1);
     vertical.nPage = static_cast<UINT>(CountPerPage());
     vertical.nPos = m_top;
-    ShowScrollBar(Hwnd(), SB_VERT, Count() > CountPerPage());
-    SetScrollInfo(Hwnd(), SB_VERT, &vertical, TRUE);
+    ShowBar(SB_VERT, WS_VSCROLL, Count() > CountPerPage());
+    SetScrollInfo(Hwnd(), SB_VERT, &vertical, redraw ? TRUE : FALSE);
     const int total = Report() ? TotalWidth() : 0;
     SCROLLINFO horizontal;
     horizontal.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -1063,10 +1065,16 @@ void CListViewControl::UpdateScrollBars()
     horizontal.nMax = std::max(0, total - 1);
     horizontal.nPage = static_cast<UINT>(std::max(0, static_cast<int>(client.right)));
     horizontal.nPos = m_scrollX;
-    ShowScrollBar(Hwnd(), SB_HORZ, total > client.right);
-    SetScrollInfo(Hwnd(), SB_HORZ, &horizontal, TRUE);
+    ShowBar(SB_HORZ, WS_HSCROLL, total > client.right);
+    SetScrollInfo(Hwnd(), SB_HORZ, &horizontal, redraw ? TRUE : FALSE);
     m_inHeaderChange = false;
-    LayoutHeader();
+}
+
+// Showing or hiding a bar resizes the client area, which lays out the header again.
+void CListViewControl::ShowBar(int bar, DWORD style, bool show) const
+{
+    if (((Style() & style) != 0) != show)
+        ShowScrollBar(Hwnd(), bar, show ? TRUE : FALSE);
 }
 
 void CListViewControl::LayoutHeader()
@@ -1341,6 +1349,10 @@ LRESULT CListViewControl::CustomDraw(DWORD stage, HDC dc, const RECT& r, int ind
 // Only the rows in view are drawn, so a page costs the same for any count.
 void CListViewControl::Paint(HDC dc)
 {
+    if (m_barsStale) {
+        m_barsStale = false;
+        UpdateScrollBars();
+    }
     const RECT client = Client();
     FillColor(dc, client, BackColor());
     COLORREF text = 0;

@@ -105,7 +105,8 @@ private:
     void SetTop(int top);
     void SetScrollX(int x);
     void EnsureVisible(int index, bool partly);
-    void UpdateScrollBars();
+    void UpdateScrollBars(bool redraw = true);
+    void ShowBar(int bar, DWORD style, bool show) const;
     void LayoutHeader();
     void OnScroll(int bar, WORD code);
     void RedrawRows(int first, int last) const;
@@ -145,6 +146,7 @@ private:
     DWORD m_typedAt = 0;
     bool m_pressed = false;
     bool m_inHeaderChange = false;
+    bool m_barsStale = false;
 };
 
 }
