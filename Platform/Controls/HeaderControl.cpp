@@ -1,6 +1,6 @@
 #include "Platform/Controls/HeaderControl.h"
 
-#include "Platform/Controls/ControlDrawing.h"
+#include "Platform/Controls/ListViewHelpers.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Ui/Dialogs.h"
 
@@ -14,11 +14,6 @@ namespace {
 constexpr int kDividerGrip = 4;
 constexpr int kTextMargin = 6;
 constexpr int kArrowSize = 8;
-
-POINT PointOf(LPARAM lParam)
-{
-    return POINT{static_cast<SHORT>(LOWORD(static_cast<DWORD>(lParam))), static_cast<SHORT>(HIWORD(static_cast<DWORD>(lParam)))};
-}
 
 void Fill(HDC dc, const RECT& r, int sysColor)
 {
@@ -51,10 +46,10 @@ LRESULT CHeaderControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(previous);
     }
     case HDM_GETIMAGELIST: return reinterpret_cast<LRESULT>(m_images);
-    case WM_LBUTTONDOWN: OnButtonDown(PointOf(lParam)); return 0;
-    case WM_LBUTTONDBLCLK: OnDoubleClick(PointOf(lParam)); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(PointOf(lParam)); return 0;
-    case WM_LBUTTONUP: OnButtonUp(PointOf(lParam)); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(MousePoint(lParam)); return 0;
+    case WM_LBUTTONDBLCLK: OnDoubleClick(MousePoint(lParam)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(MousePoint(lParam)); return 0;
+    case WM_LBUTTONUP: OnButtonUp(MousePoint(lParam)); return 0;
     case WM_CAPTURECHANGED:
         if (m_tracking >= 0 && reinterpret_cast<HWND>(lParam) != Hwnd())
             EndTrack(false);
@@ -191,13 +186,7 @@ LRESULT CHeaderControl::SetOrder(int count, const int* order)
 
 int CHeaderControl::Height() const
 {
-    HDC dc = GetDC(Hwnd());
-    const HGDIOBJ old = SelectObject(dc, Font());
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(Hwnd(), dc);
-    return metrics.tmHeight + 6;
+    return FontHeight(Hwnd(), Font()) + 6;
 }
 
 LRESULT CHeaderControl::ItemRect(int index, RECT* rect) const

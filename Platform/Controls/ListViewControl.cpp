@@ -1,5 +1,6 @@
 #include "Platform/Controls/ListViewControl.h"
 
+#include "Platform/Controls/ListViewHelpers.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Ui/Dialogs.h"
@@ -20,11 +21,6 @@ constexpr int kIndentWidth = 16;
 constexpr DWORD kTypeAheadPause = 1000;
 constexpr UINT kUnchecked = 1;
 constexpr UINT kChecked = 2;
-
-POINT PointOf(LPARAM lParam)
-{
-    return POINT{static_cast<SHORT>(LOWORD(static_cast<DWORD>(lParam))), static_cast<SHORT>(HIWORD(static_cast<DWORD>(lParam)))};
-}
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
@@ -94,10 +90,10 @@ LRESULT CListViewControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); return 0;
     case WM_CHAR: OnChar(static_cast<wchar_t>(wParam)); return 0;
-    case WM_LBUTTONDOWN: OnButtonDown(PointOf(lParam), false); return 0;
-    case WM_RBUTTONDOWN: OnButtonDown(PointOf(lParam), true); return 0;
-    case WM_LBUTTONUP: OnButtonUp(PointOf(lParam)); return 0;
-    case WM_LBUTTONDBLCLK: OnDoubleClick(PointOf(lParam)); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(MousePoint(lParam), false); return 0;
+    case WM_RBUTTONDOWN: OnButtonDown(MousePoint(lParam), true); return 0;
+    case WM_LBUTTONUP: OnButtonUp(MousePoint(lParam)); return 0;
+    case WM_LBUTTONDBLCLK: OnDoubleClick(MousePoint(lParam)); return 0;
     case WM_VSCROLL: OnScroll(SB_VERT, LOWORD(wParam)); return 0;
     case WM_HSCROLL: OnScroll(SB_HORZ, LOWORD(wParam)); return 0;
     case WM_MOUSEWHEEL: SetTop(m_top - static_cast<SHORT>(HIWORD(wParam)) / WHEEL_DELTA * 3); return 0;
@@ -536,7 +532,7 @@ LRESULT CListViewControl::DeleteAllItems()
     m_mark = -1;
     m_focus = -1;
     m_top = 0;
-    if (IsWindow(Hwnd()) && !m_inHeaderChange) {
+    if (IsWindow(Hwnd())) {
         UpdateScrollBars();
         Redraw();
     }
@@ -829,18 +825,29 @@ LRESULT CListViewControl::NextItem(int start, UINT flags) const
 }
 
 // The callback sees the items where they were when the sort began; they
-// move, with their states, only once the order is known.
+// move, with their states, only once the order is known. A merge sort stays
+// within bounds even for a callback that contradicts itself, and a callback
+// that adds or removes items cancels the sort.
 LRESULT CListViewControl::Sort(PFNLVCOMPARE compare, LPARAM sortData, bool byIndex)
 {
     if (compare == nullptr)
         return FALSE;
+    const std::vector<LPARAM> data = [this] {
+        std::vector<LPARAM> values;
+        values.reserve(m_items.size());
+        for (const ListViewItem& item : m_items)
+            values.push_back(item.data);
+        return values;
+    }();
     std::vector<int> order(m_items.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const LPARAM left = byIndex ? a : m_items[static_cast<size_t>(a)].data;
-        const LPARAM right = byIndex ? b : m_items[static_cast<size_t>(b)].data;
+        const LPARAM left = byIndex ? a : data[static_cast<size_t>(a)];
+        const LPARAM right = byIndex ? b : data[static_cast<size_t>(b)];
         return compare(left, right, sortData) < 0;
     });
+    if (order.size() != m_items.size())
+        return FALSE;
     std::vector<ListViewItem> sorted;
     sorted.reserve(m_items.size());
     int mark = -1;
@@ -862,13 +869,7 @@ LRESULT CListViewControl::Sort(PFNLVCOMPARE compare, LPARAM sortData, bool byInd
 
 int CListViewControl::RowHeight() const
 {
-    HDC dc = GetDC(Hwnd());
-    const HGDIOBJ old = SelectObject(dc, Font());
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(Hwnd(), dc);
-    int height = metrics.tmHeight + 3;
+    int height = FontHeight(Hwnd(), Font()) + 3;
     int w = 0;
     int h = 0;
     if (m_images[LVSIL_SMALL] != nullptr && ImageList_GetIconSize(m_images[LVSIL_SMALL], &w, &h))

@@ -534,3 +534,97 @@ TEST_F(ListViewControlTest, ReportGolden)
 }
 
 }
+
+namespace {
+
+using ListViewTest::Scene;
+
+HWND g_changing = nullptr;
+
+class ListViewModesTest : public ListViewControlTest {};
+
+TEST_F(ListViewModesTest, ASortWhoseCallbackDeletesItemsIsCancelled)
+{
+    Make();
+    g_changing = list;
+    EXPECT_FALSE(SendMessageW(list, LVM_SORTITEMSEX, 0, reinterpret_cast<LPARAM>(+[](LPARAM, LPARAM, LPARAM) {
+        if (SendMessageW(g_changing, LVM_GETITEMCOUNT, 0, 0) > 2)
+            SendMessageW(g_changing, LVM_DELETEITEM, 0, 0);
+        return -1;
+    })));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    // A callback that contradicts itself still leaves every item in place once.
+    SendMessageW(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(+[](LPARAM, LPARAM, LPARAM) { return -1; }));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+}
+
+TEST_F(ListViewModesTest, InsertionOutOfRangeAppendsAndTellsTheParent)
+{
+    Make();
+    AddItem(4, L"golf", 99);  // inserted in the middle
+    scene.Forget();
+    LVITEMW item;
+    item.mask = LVIF_TEXT | LVIF_INDENT;
+    item.iItem = 500;
+    item.iIndent = 2;
+    item.pszText = const_cast<LPWSTR>(L"hotel");
+    EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), 6);
+    ASSERT_EQ(scene.Heard(LVN_INSERTITEM).size(), 1u);
+    EXPECT_EQ(scene.Heard(LVN_INSERTITEM)[0].item, 6);
+    item.iItem = -1;
+    EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), -1);
+    item.iItem = 0;
+    item.iSubItem = 1;
+    EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), -1);
+    EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, 0), -1);
+    // The indent moves the label right.
+    EXPECT_GT(ItemRect(6, LVIR_LABEL).left, ItemRect(5, LVIR_LABEL).left + 30);
+    EXPECT_EQ(Text(4), L"golf");
+}
+
+TEST_F(ListViewModesTest, ListModeShowsTheFirstColumnAcrossTheWidth)
+{
+    Make(LVS_LIST);
+    EXPECT_FALSE(IsWindowVisible(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0))));
+    RECT client{};
+    GetClientRect(list, &client);
+    EXPECT_EQ(ItemRect(0).top, 0);
+    EXPECT_EQ(ItemRect(0).right, client.right);
+    scene.Click(list, LabelPoint(2));
+    EXPECT_EQ(State(2), LVIS_SELECTED | LVIS_FOCUSED);
+    const RECT row = ItemRect(2);
+    EXPECT_EQ(scene.PixelOf(list, POINT{row.left + 3, row.top + 1}), GetSysColor(COLOR_HIGHLIGHT));
+}
+
+TEST_F(ListViewModesTest, SmallImagesAreDrawnBeforeTheLabel)
+{
+    Make();
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24, 1, 1);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+    ReleaseDC(nullptr, screen);
+    HDC memory = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    const RECT all{0, 0, 16, 16};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(memory, &all, red);
+    DeleteObject(red);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ImageList_Add(images, bitmap, nullptr);
+    DeleteObject(bitmap);
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    LVITEMW item;
+    item.mask = LVIF_IMAGE;
+    item.iItem = 1;
+    item.iImage = 0;
+    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    const RECT icon = ItemRect(1, LVIR_ICON);
+    EXPECT_EQ(icon.right - icon.left, 18);
+    EXPECT_EQ(scene.PixelOf(list, POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(255, 0, 0));
+    EXPECT_NE(scene.PixelOf(list, POINT{icon.left + 8, (ItemRect(2).top + ItemRect(2).bottom) / 2}), RGB(255, 0, 0));
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    ImageList_Destroy(images);
+}
+
+}
