@@ -1047,9 +1047,9 @@ void CListViewControl::EnsureVisible(int index, bool partly)
 
 void CListViewControl::UpdateScrollBars(bool redraw)
 {
-    if ((Style() & LVS_NOSCROLL) != 0 || m_inHeaderChange)
+    if ((Style() & LVS_NOSCROLL) != 0 || m_updatingBars)
         return;
-    m_inHeaderChange = true;
+    m_updatingBars = true;
     const RECT client = Client();
     SCROLLINFO vertical;
     vertical.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -1068,7 +1068,7 @@ void CListViewControl::UpdateScrollBars(bool redraw)
     horizontal.nPos = m_scrollX;
     ShowBar(SB_HORZ, WS_HSCROLL, total > client.right);
     SetScrollInfo(Hwnd(), SB_HORZ, &horizontal, redraw ? TRUE : FALSE);
-    m_inHeaderChange = false;
+    m_updatingBars = false;
 }
 
 // Showing or hiding a bar resizes the client area, which lays out the header again.

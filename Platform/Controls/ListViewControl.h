@@ -145,7 +145,7 @@ private:
     std::wstring m_typed;
     DWORD m_typedAt = 0;
     bool m_pressed = false;
-    bool m_inHeaderChange = false;
+    bool m_updatingBars = false;
     bool m_barsStale = false;
 };
 
