@@ -90,3 +90,4 @@ struct NMUPDOWN {
 using LPNMUPDOWN = NMUPDOWN*;
 #include "Platform/Controls/AddressAndDateStyles.h"
 #include "Platform/Controls/TipAndTabStyles.h"
+#include "Platform/Controls/ListViewStyles.h"

@@ -6,6 +6,7 @@
 #include "Platform/Controls/DateAndAddressControls.h"
 #include "Platform/Controls/EditControl.h"
 #include "Platform/Controls/ListControls.h"
+#include "Platform/Controls/ListViewRegistration.h"
 #include "Platform/Controls/ProgressControl.h"
 #include "Platform/Controls/StaticControl.h"
 #include "Platform/Controls/TabControl.h"
@@ -42,6 +43,7 @@ bool RegisterAll()
         all = CControlWindow::RegisterControlClass(spec.name, spec.procedure, spec.style, spec.cursor) && all;
     all = RegisterListControls() && all;
     all = RegisterDateAndAddressControls() && all;
+    all = RegisterListViewControls() && all;
     return all;
 }
 

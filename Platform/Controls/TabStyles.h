@@ -3,11 +3,10 @@
 // notifications, with the platform's numbers.
 // CommCtrl.h includes this header (through TipAndTabStyles.h) at its end, after NMHDR.
 #include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/CommonNotify.h"
 
 #define WC_TABCONTROLW L"SysTabControl32"
 #define WC_TABCONTROL WC_TABCONTROLW
-
-constexpr UINT NM_CLICK = 0u - 2u;
 
 constexpr DWORD TCS_SCROLLOPPOSITE = 0x0001;
 constexpr DWORD TCS_BOTTOM = 0x0002;

@@ -1,0 +1,163 @@
+// Times a report-mode list view as the scan dialog fills it: 10,000 rows
+// inserted, sorted by a column through the comparison callback (printed
+// beside std::sort of the same keys), and a page scrolled and repainted at
+// 100 and at 10,000 rows. The page must cost the same at both sizes (within
+// 1.2x); the program fails when it does not.
+#include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/StandardControls.h"
+#include "Platform/Ui/ScrollBars.h"
+#include "Platform/Ui/WinUser.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kManyRows = 10000;
+constexpr int kFewRows = 100;
+constexpr int kRounds = 15;
+constexpr int kScrollsPerRound = 20;
+constexpr double kAllowedRatio = 1.2;
+
+double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void Pump()
+{
+    MSG msg;
+    for (int i = 0; i < 10000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// A key that does not follow the insertion order, so that the sort has work.
+std::wstring KeyOf(int row) { return std::to_wstring((row * 7919) % 100003); }
+
+class Window {
+public:
+    Window()
+    {
+        top = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 640, 620, nullptr, nullptr, nullptr, nullptr);
+        list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 640, 620, top, nullptr,
+                               nullptr, nullptr);
+        const wchar_t* titles[] = {L"Device", L"Address", L"Serial"};
+        for (int c = 0; c < 3; ++c) {
+            LVCOLUMNW column;
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.pszText = const_cast<LPWSTR>(titles[c]);
+            column.cx = 200;
+            SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
+        }
+        Pump();
+    }
+    ~Window() { DestroyWindow(top); }
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    void Fill(int rows) const
+    {
+        SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+        for (int row = 0; row < rows; ++row) {
+            const std::wstring name = L"Coupler " + std::to_wstring(row);
+            LVITEMW item;
+            item.mask = LVIF_TEXT | LVIF_PARAM;
+            item.iItem = row;
+            item.pszText = const_cast<LPWSTR>(name.c_str());
+            item.lParam = row;
+            SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            const std::wstring address = L"192.168." + std::to_wstring(row / 250) + L"." + std::to_wstring(row % 250);
+            const std::wstring key = KeyOf(row);
+            item.iSubItem = 1;
+            item.pszText = const_cast<LPWSTR>(address.c_str());
+            SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            item.iSubItem = 2;
+            item.pszText = const_cast<LPWSTR>(key.c_str());
+            SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        }
+        Pump();
+    }
+
+    // The median time of one page scrolled and repainted.
+    double PageScroll() const
+    {
+        std::vector<double> rounds;
+        for (int round = 0; round < kRounds; ++round) {
+            const auto start = Clock::now();
+            for (int i = 0; i < kScrollsPerRound; ++i) {
+                SendMessageW(list, WM_VSCROLL, i % 2 == 0 ? SB_PAGEDOWN : SB_PAGEUP, 0);
+                UpdateWindow(list);
+            }
+            rounds.push_back(Milliseconds(Clock::now() - start) / kScrollsPerRound);
+        }
+        std::nth_element(rounds.begin(), rounds.begin() + kRounds / 2, rounds.end());
+        return rounds[kRounds / 2];
+    }
+
+    HWND top = nullptr;
+    HWND list = nullptr;
+};
+
+HWND g_sorted = nullptr;
+
+std::wstring TextAt(LPARAM row, int subItem)
+{
+    wchar_t buffer[32] = {};
+    LVITEMW item;
+    item.iSubItem = subItem;
+    item.pszText = buffer;
+    item.cchTextMax = 32;
+    SendMessageW(g_sorted, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+int CompareBySerial(LPARAM a, LPARAM b, LPARAM subItem)
+{
+    return TextAt(a, static_cast<int>(subItem)).compare(TextAt(b, static_cast<int>(subItem)));
+}
+
+}
+
+int main()
+{
+    setenv("ZELL_DISPLAY", "headless", 0);
+    ZELL::Controls::RegisterStandardControls();
+
+    Window many;
+    auto start = Clock::now();
+    many.Fill(kManyRows);
+    const double insert = Milliseconds(Clock::now() - start);
+
+    g_sorted = many.list;
+    start = Clock::now();
+    SendMessageW(many.list, LVM_SORTITEMSEX, 2, reinterpret_cast<LPARAM>(&CompareBySerial));
+    const double sort = Milliseconds(Clock::now() - start);
+    std::vector<std::wstring> keys;
+    keys.reserve(kManyRows);
+    for (int row = 0; row < kManyRows; ++row)
+        keys.push_back(KeyOf(row));
+    start = Clock::now();
+    std::sort(keys.begin(), keys.end());
+    const double plainSort = Milliseconds(Clock::now() - start);
+    const bool ordered = TextAt(0, 2) == keys.front() && TextAt(kManyRows - 1, 2) == keys.back();
+
+    SendMessageW(many.list, LVM_ENSUREVISIBLE, kManyRows / 2, FALSE);
+    const double pageMany = many.PageScroll();
+    Window few;
+    few.Fill(kFewRows);
+    const double pageFew = few.PageScroll();
+    const double ratio = pageMany / pageFew;
+
+    std::printf("insert %d rows:            %9.2f ms\n", kManyRows, insert);
+    std::printf("sort by a column:           %9.2f ms (std::sort of the same keys %.2f ms)%s\n", sort, plainSort,
+                ordered ? "" : "  WRONG ORDER");
+    std::printf("page scroll at %5d rows:   %9.3f ms\n", kFewRows, pageFew);
+    std::printf("page scroll at %5d rows:   %9.3f ms (ratio %.2f, allowed %.1f)\n", kManyRows, pageMany, ratio,
+                kAllowedRatio);
+    return ordered && ratio <= kAllowedRatio ? 0 : 1;
+}

@@ -1,0 +1,24 @@
+#include "Platform/Controls/ListViewHelpers.h"
+
+#include "Platform/Gdi/Gdi.h"
+
+namespace ZELL::Controls {
+
+POINT MousePoint(LPARAM lParam)
+{
+    const DWORD packed = static_cast<DWORD>(lParam);
+    return POINT{static_cast<SHORT>(LOWORD(packed)), static_cast<SHORT>(HIWORD(packed))};
+}
+
+int FontHeight(HWND hwnd, HFONT font)
+{
+    HDC dc = GetDC(hwnd);
+    const HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
+    return metrics.tmHeight;
+}
+
+}
