@@ -1,0 +1,127 @@
+#pragma once
+// The "Edit" class: a single-line or multi-line text field with caret,
+// selection by mouse and keyboard, one level of undo, the clipboard, and
+// the platform's EM_ messages and EN_ notifications. A multi-line edit
+// wraps its lines unless it scrolls sideways (ES_AUTOHSCROLL or
+// WS_HSCROLL) and drives the window's own scroll bars. The context menu is
+// not offered: WM_CONTEXTMENU goes to DefWindowProc.
+#include "Platform/Controls/ControlWindow.h"
+#include "Platform/Controls/EditLayout.h"
+#include "Platform/Controls/EditStyles.h"
+#include "Platform/Controls/EditText.h"
+#include "Platform/Controls/EditUndo.h"
+
+#include <string>
+
+namespace ZELL::Controls {
+
+class CEditControl : public CControlWindow {
+public:
+    using CControlWindow::CControlWindow;
+
+    // The classic limit that a new edit starts with, and the largest one.
+    static constexpr int kDefaultLimit = 30000;
+    static constexpr int kMaxLimit = 0x7FFFFFFE;
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
+
+private:
+    // --- styles --------------------------------------------------------------
+    bool Multiline() const { return (Style() & ES_MULTILINE) != 0; }
+    bool ReadOnly() const { return (Style() & ES_READONLY) != 0; }
+    bool Password() const { return !Multiline() && m_passwordChar != 0 && (Style() & ES_PASSWORD) != 0; }
+    bool Wraps() const { return Multiline() && (Style() & (ES_AUTOHSCROLL | WS_HSCROLL)) == 0; }
+    bool ScrollsSideways() const { return !Wraps(); }
+
+    // --- messages (EditControl.cpp) -----------------------------------------------
+    LRESULT OnEditMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DialogCode(LPARAM msg) const;
+    void SetText(LPCWSTR text, bool notify);
+    LRESULT GetText(WPARAM size, LPARAM buffer) const;
+    LRESULT GetSel(WPARAM start, LPARAM end) const;
+    void SetSel(int start, int end);
+    LRESULT GetLine(WPARAM line, LPARAM buffer) const;
+    LRESULT LineIndex(int line) const;
+    LRESULT LineLength(int index) const;
+    LRESULT LineFromChar(int index) const;
+    LRESULT PosFromChar(int index) const;
+    LRESULT CharFromPos(LPARAM point) const;
+    void SetLimit(WPARAM limit);
+    void SetMargins(WPARAM which, LPARAM margins);
+    void SetRect(const RECT* rect, bool redraw);
+
+    // --- editing (EditControlEditing.cpp) ------------------------------------------
+    void Change(int start, int end, const std::wstring& inserted, bool canUndo, bool typed);
+    // Puts user text in place of the selection within the limit (EN_MAXTEXT
+    // when it had to be cut); false when nothing changed.
+    bool InsertByUser(std::wstring text, bool typed, bool canUndo = true);
+    bool Fits(const std::wstring& next) const;
+    std::wstring Converted(std::wstring text) const;
+    void OnChar(wchar_t c);
+    void TypeCharacter(wchar_t c);
+    void DeleteBack();
+    void DeleteForward();
+    void Undo();
+    bool Copy() const;
+    void Cut();
+    void Paste();
+    void Clear();
+
+    // --- caret and keys (EditControlInput.cpp) ---------------------------------------
+    void OnKeyDown(WPARAM key);
+    int StepLeft(int index) const;
+    int StepRight(int index) const;
+    int VerticalTarget(int lines) const;
+    void MoveCaret(int index, bool extend, bool keepGoal = false);
+    void OnButtonDown(LPARAM point, WPARAM keys);
+    void OnMouseMove(LPARAM point);
+    void OnDoubleClick(LPARAM point);
+    void OnDragTimer();
+    void EndDrag();
+    void OnFocus(bool focused);
+
+    // --- view (EditControlView.cpp) -----------------------------------------------------
+    std::wstring Shown() const;
+    RECT FormatRect() const;
+    int VisibleLines() const;
+    int FormatWidth() const;
+    void Relayout();
+    void Measure();
+    POINT PositionOf(int index) const;
+    int IndexAt(POINT p) const;
+    int AlignOffset(const EditLine& line) const;
+    void ScrollToCaret();
+    void SetTop(int line);
+    void SetXOffset(int x);
+    void UpdateScrollBars();
+    void UpdateCaret() const;
+    void OnScroll(int bar, WORD code);
+    void PaintLine(HDC dc, int line, COLORREF text) const;
+
+    CEditText m_text;
+    CEditLayout m_layout;
+    CEditUndo m_undo;
+    int m_anchor = 0;
+    int m_caret = 0;
+    int m_goalX = -1;       // where Up and Down aim, in text pixels
+    int m_limit = kDefaultLimit;
+    bool m_modified = false;
+    wchar_t m_passwordChar = L'*';
+    int m_leftMargin = 2;
+    int m_rightMargin = 2;
+    bool m_customRect = false;
+    RECT m_rect{};          // the formatting rectangle set by EM_SETRECT
+    int m_top = 0;          // the first visible line
+    int m_xOffset = 0;      // pixels scrolled to the left
+    int m_lineHeight = 13;
+    int m_charWidth = 6;
+    int m_textWidth = 0;    // the widest line
+    bool m_focused = false;
+    bool m_dragging = false;
+    POINT m_dragPoint{};
+};
+
+}
