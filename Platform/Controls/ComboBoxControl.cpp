@@ -4,6 +4,7 @@
 #include "Platform/Controls/ComboLayout.h"
 #include "Platform/Controls/ComboListBox.h"
 #include "Platform/Controls/ControlDrawing.h"
+#include "Platform/Controls/EditStyles.h"
 #include "Platform/Gdi/Gdi.h"
 
 #include <algorithm>
@@ -61,6 +62,8 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENABLE:
         if (wParam == 0)
             CloseUp(Close::Cancel);
+        if (HasEdit())
+            EnableWindow(m_edit, wParam != 0 ? TRUE : FALSE);
         return CControlWindow::OnMessage(message, wParam, lParam);
     case WM_CANCELMODE:
         CloseUp(Close::Cancel);
@@ -74,27 +77,46 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return code;
     }
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: OnButtonDown(); return 0;
+    case WM_LBUTTONDBLCLK: OnButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_KEYDOWN: OnKeyDown(wParam); return 0;
     case WM_SYSKEYDOWN: return OnSysKeyDown(wParam, lParam) ? 0 : DefaultProc(message, wParam, lParam);
     case WM_CHAR: ToList(WM_CHAR, wParam, lParam); return 0;
-    case WM_SETFOCUS: OnFocus(true); return 0;
-    case WM_KILLFOCUS: OnFocus(false); return 0;
+    case WM_SETFOCUS:
+        // The edit takes the focus of the whole combo, and tells of it.
+        if (HasEdit()) {
+            SetFocus(m_edit);
+            SendMessageW(m_edit, EM_SETSEL, 0, -1);
+        } else {
+            OnFocus(true);
+        }
+        return 0;
+    case WM_KILLFOCUS:
+        if (!HasEdit())
+            OnFocus(false);
+        return 0;
     case WM_COMMAND:
         if (m_list != nullptr && reinterpret_cast<HWND>(lParam) == m_list)
             return FromList(wParam, lParam);
+        if (HasEdit() && reinterpret_cast<HWND>(lParam) == m_edit)
+            return FromEdit(wParam);
         return 0;
+    case kEditLostFocus:
+        if (HasEdit())
+            OnEditLostFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        if (HasEdit() && reinterpret_cast<HWND>(lParam) == m_edit)
+            return ForwardEditColor(message, wParam, lParam);
+        return DefaultProc(message, wParam, lParam);
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
     case WM_COMPAREITEM:
     case WM_DELETEITEM: return ForwardItemMessage(message, wParam, lParam);
     case WM_CTLCOLORLISTBOX: return ForwardListColor(wParam, lParam);
-    case WM_GETTEXT: return GetText(wParam, lParam);
-    case WM_GETTEXTLENGTH: {
-        const int sel = CurSel();
-        return sel < 0 || !HasStrings() ? 0 : ToList(LB_GETTEXTLEN, static_cast<WPARAM>(sel));
-    }
-    case WM_SETTEXT: return SetText(lParam);
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_SETTEXT: return TextMessage(message, wParam, lParam);
 
     case CB_ADDSTRING: return AddString(LB_ADDSTRING, 0, lParam);
     case CB_INSERTSTRING: return AddString(LB_INSERTSTRING, wParam, lParam);
@@ -102,6 +124,8 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case CB_RESETCONTENT: {
         const LRESULT result = message == CB_RESETCONTENT ? (ToList(LB_RESETCONTENT), CB_OKAY)
                                                            : ToList(LB_DELETESTRING, wParam);
+        if (message == CB_RESETCONTENT && HasEdit())
+            SetEditText(L"");
         RedrawField();
         return result;
     }
@@ -120,6 +144,7 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case CB_FINDSTRINGEXACT: return ToList(LB_FINDSTRINGEXACT, wParam, lParam);
     case CB_SELECTSTRING: {
         const LRESULT result = ToList(LB_SELECTSTRING, wParam, lParam);
+        ShowInEdit(static_cast<int>(result));
         RedrawField();
         return result;
     }
@@ -157,7 +182,7 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     // A drop-down list has no edit to select in or limit.
     case CB_GETEDITSEL:
     case CB_SETEDITSEL:
-    case CB_LIMITTEXT: return CB_ERR;
+    case CB_LIMITTEXT: return HasEdit() ? EditMessage(message, wParam, lParam) : CB_ERR;
     default: return CControlWindow::OnMessage(message, wParam, lParam);
     }
 }
@@ -168,9 +193,9 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CComboBoxControl::OnCreate(const CREATESTRUCTW& create)
 {
-    // The forms with an edit field are not here yet: they are refused
-    // rather than shown without the edit.
-    if ((create.style & CBS_TYPEMASK) != CBS_DROPDOWNLIST) {
+    // The simple form (a list always shown) is not built: it is refused
+    // rather than shown as another form.
+    if ((create.style & CBS_TYPEMASK) == CBS_SIMPLE) {
         SetLastError(ERROR_NOT_SUPPORTED);
         return -1;
     }
@@ -182,6 +207,8 @@ LRESULT CComboBoxControl::OnCreate(const CREATESTRUCTW& create)
     below.bottom = below.top + std::max(1, m_fullHeight - CComboLayout::WindowHeight(m_fieldHeight));
     m_list = CreateComboList(Hwnd(), ListStyle(), below);
     if (m_list == nullptr)
+        return -1;
+    if ((create.style & CBS_TYPEMASK) == CBS_DROPDOWN && !CreateEdit())
         return -1;
     FitToField();
     return 0;
@@ -240,6 +267,7 @@ void CComboBoxControl::FitToField()
     SetWindowPos(Hwnd(), nullptr, 0, 0, window.right - window.left, CComboLayout::WindowHeight(m_fieldHeight),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_sizing = false;
+    PlaceEdit();
     RedrawField();
 }
 
@@ -255,6 +283,7 @@ void CComboBoxControl::OnSize()
         m_fullHeight = height;
         FitToField();
     }
+    PlaceEdit();
 }
 
 LRESULT CComboBoxControl::SetItemHeight(WPARAM index, LPARAM height)
@@ -273,6 +302,8 @@ void CComboBoxControl::OnSetFont(WPARAM wParam, LPARAM lParam)
 {
     CControlWindow::OnMessage(WM_SETFONT, wParam, lParam);
     ToList(WM_SETFONT, wParam, lParam);
+    if (HasEdit())
+        SendMessageW(m_edit, WM_SETFONT, wParam, lParam);
     if (!OwnerDraw()) {
         m_fieldHeight = FontHeight() + 2;
         FitToField();
@@ -303,6 +334,12 @@ LRESULT CComboBoxControl::AddString(UINT listMessage, WPARAM index, LPARAM text)
 LRESULT CComboBoxControl::SetCurSel(WPARAM index)
 {
     const LRESULT result = ToList(LB_SETCURSEL, index);
+    if (HasEdit()) {
+        if (result >= 0)
+            ShowInEdit(static_cast<int>(result));
+        else
+            SetEditText(L"");
+    }
     RedrawField();
     return result;
 }
@@ -319,7 +356,22 @@ std::wstring CComboBoxControl::ItemText(int index) const
     return text;
 }
 
-// The text of a drop-down list is its selected item's.
+// The text of a combo is its edit's, or that of a drop-down list's
+// selected item.
+LRESULT CComboBoxControl::TextMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (HasEdit())
+        return EditMessage(message, wParam, lParam);
+    switch (message) {
+    case WM_GETTEXT: return GetText(wParam, lParam);
+    case WM_SETTEXT: return SetText(lParam);
+    default: {
+        const int sel = CurSel();
+        return sel < 0 || !HasStrings() ? 0 : ToList(LB_GETTEXTLEN, static_cast<WPARAM>(sel));
+    }
+    }
+}
+
 LRESULT CComboBoxControl::GetText(WPARAM size, LPARAM buffer) const
 {
     auto* out = reinterpret_cast<wchar_t*>(buffer);
@@ -404,6 +456,8 @@ void CComboBoxControl::DropDown(bool buttonDown)
         monitor.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const RECT place = CComboLayout::DropRect(combo, ListSize(), monitor.rcMonitor);
     m_savedSel = CurSel();
+    if (HasEdit())
+        m_savedText = EditText();
     m_dropped = true;
     SetWindowPos(m_list, HWND_TOPMOST, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -428,6 +482,10 @@ void CComboBoxControl::CloseUp(Close how)
     }
     if (how == Close::Cancel && CurSel() != m_savedSel) {
         ToList(LB_SETCURSEL, static_cast<WPARAM>(m_savedSel));
+        if (HasEdit()) {
+            SetEditText(m_savedText);
+            SendMessageW(m_edit, EM_SETSEL, 0, -1);
+        }
         NotifyParent(CBN_SELCHANGE);
         if (!IsWindow(self))
             return;
@@ -441,6 +499,7 @@ LRESULT CComboBoxControl::FromList(WPARAM wParam, LPARAM)
 {
     switch (HIWORD(wParam)) {
     case LBN_SELCHANGE:
+        ShowInEdit(CurSel());
         RedrawField();
         NotifyParent(CBN_SELCHANGE);
         break;
@@ -462,7 +521,7 @@ LRESULT CComboBoxControl::ComboInfo(LPARAM lParam) const
     info->rcButton = layout.Button();
     info->stateButton = m_dropped ? STATE_SYSTEM_PRESSED : 0;
     info->hwndCombo = Hwnd();
-    info->hwndItem = Hwnd();
+    info->hwndItem = HasEdit() ? m_edit : Hwnd();
     info->hwndList = m_list;
     return TRUE;
 }
@@ -471,16 +530,21 @@ LRESULT CComboBoxControl::ComboInfo(LPARAM lParam) const
 // Input
 // ---------------------------------------------------------------------------
 
-// A press anywhere on a drop-down list drops it (a press while it is down
-// goes to the list, which holds the capture).
-void CComboBoxControl::OnButtonDown()
+// A press anywhere on a drop-down list drops it, on a combo with an edit
+// only a press on the button (a press while it is down goes to the list,
+// which holds the capture).
+void CComboBoxControl::OnButtonDown(POINT p)
 {
     if (!Enabled())
         return;
+    const RECT button = CComboLayout(Client(), ButtonWidth()).Button();
+    if (HasEdit() && PtInRect(&button, p) == FALSE)
+        return;
     const HWND self = Hwnd();
-    if (GetFocus() != self)
+    const HWND focus = HasEdit() ? m_edit : self;
+    if (GetFocus() != focus)
         SetFocus(self);
-    if (!IsWindow(self) || GetFocus() != self)
+    if (!IsWindow(self) || GetFocus() != focus)
         return;
     DropDown(true);
 }
@@ -603,13 +667,15 @@ void CComboBoxControl::Paint(HDC dc)
     const CComboLayout layout(Client(), ButtonWidth());
     RECT frame = Client();
     // A disabled field takes the colours of static text.
-    const HBRUSH background = ControlColorBrush(Hwnd(), dc, Enabled() ? WM_CTLCOLORLISTBOX : WM_CTLCOLORSTATIC);
+    const UINT enabledColor = HasEdit() ? WM_CTLCOLOREDIT : WM_CTLCOLORLISTBOX;
+    const HBRUSH background = ControlColorBrush(Hwnd(), dc, Enabled() ? enabledColor : WM_CTLCOLORSTATIC);
     const RECT inner = layout.Inner();
     FillRect(dc, &inner, background);
     DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
     RECT button = layout.Button();
     DrawFrameControl(dc, &button, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (Enabled() ? 0u : DFCS_INACTIVE));
-    PaintField(dc, layout.Field());
+    if (!HasEdit())
+        PaintField(dc, layout.Field());
 }
 
 void CComboBoxControl::PaintField(HDC dc, const RECT& field)

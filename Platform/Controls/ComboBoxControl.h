@@ -1,14 +1,17 @@
 #pragma once
-// The "ComboBox" class in its drop-down list form (CBS_DROPDOWNLIST): a
-// selection field with a drop button over a list that drops down as a
-// pop-up ("ComboLBox") following the pointer under capture. The list keeps
+// The "ComboBox" class in its drop-down forms: a selection field
+// (CBS_DROPDOWNLIST) or an "Edit" child (CBS_DROPDOWN) with a drop button
+// over a list that drops down as a pop-up ("ComboLBox") following the
+// pointer under capture. The simple form (CBS_SIMPLE) is refused. The list keeps
 // the items; the combo answers the CB_ messages on it, passes its owner-draw
 // and colour questions on to the parent under the combo's own type and id,
 // and tells the parent what the user does in the platform's order:
 // CBN_DROPDOWN before the list shows; a pick gives CBN_SELCHANGE (as the
 // pointer or a key moves the selection), CBN_SELENDOK, CBN_CLOSEUP; a cancel
 // (Esc, a press outside) gives CBN_SELENDCANCEL, CBN_SELCHANGE when the
-// previous selection comes back, CBN_CLOSEUP.
+// previous selection comes back, CBN_CLOSEUP. The edit's changes by the
+// user come as CBN_EDITUPDATE then CBN_EDITCHANGE; a selection from the
+// list puts the item's text into the edit, selected.
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ListControlStyles.h"
 #include "Platform/Controls/ControlWindow.h"
@@ -46,6 +49,7 @@ private:
     LRESULT SetCurSel(WPARAM index);
     int CurSel() const { return static_cast<int>(ToList(LB_GETCURSEL)); }
     std::wstring ItemText(int index) const;
+    LRESULT TextMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT GetText(WPARAM size, LPARAM buffer) const;
     LRESULT SetText(LPARAM text);
 
@@ -59,11 +63,27 @@ private:
     LRESULT ComboInfo(LPARAM info) const;
 
     // --- input -------------------------------------------------------------------
-    void OnButtonDown();
+    void OnButtonDown(POINT p);
     void OnKeyDown(WPARAM key);
     bool OnSysKeyDown(WPARAM key, LPARAM lParam);
     void SelectByKey(WPARAM key);
     void OnFocus(bool focused);
+
+    // --- the edit field of CBS_DROPDOWN (ComboBoxEdit.cpp) ---------------------------
+    bool HasEdit() const { return m_edit != nullptr; }
+    bool CreateEdit();
+    void PlaceEdit() const;
+    // The edit's keys that belong to the combo go there first.
+    static LRESULT EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT FromEdit(WPARAM wParam);
+    void ShowInEdit(int index);
+    void SetEditText(const std::wstring& text);
+    std::wstring EditText() const;
+    LRESULT EditMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT ForwardEditColor(UINT message, WPARAM dc, LPARAM edit);
+    // From the edit: it is losing the focus to wParam.
+    static constexpr UINT kEditLostFocus = WM_USER + 0x120;
+    void OnEditLostFocus(HWND newFocus);
 
     // --- owner draw and colours, as the parent sees them ---------------------------
     LRESULT ForwardItemMessage(UINT message, WPARAM wParam, LPARAM lParam) const;
@@ -78,6 +98,9 @@ private:
     }
 
     HWND m_list = nullptr;
+    HWND m_edit = nullptr;
+    std::wstring m_savedText;  // the edit's text when the list dropped
+    bool m_settingText = false;  // the combo itself fills the edit: no CBN_EDITCHANGE
     int m_fullHeight = 0;   // the height the combo was made with: down to the list's bottom
     int m_fieldHeight = 0;  // of the selection field's item
     int m_droppedWidth = 0;

@@ -47,3 +47,11 @@ TEST(ComboBoxLook, AnOpenListShowsTheHoveredItem)
     std::filesystem::remove(png);
     s.Key(VK_ESCAPE);
 }
+
+TEST(ComboBoxLook, ADropDownWithItsEdit)
+{
+    ControlTest::Scene s(200, 50);
+    HWND combo = s.Add(L"ComboBox", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL, 10, 10, 150, 100, 1);
+    Fill3(combo);
+    ControlTest::ExpectGolden(s, "ComboDropDownEdit");
+}
