@@ -193,22 +193,16 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CComboBoxControl::OnCreate(const CREATESTRUCTW& create)
 {
-    // The simple form (a list always shown) is not built: it is refused
-    // rather than shown as another form.
-    if ((create.style & CBS_TYPEMASK) == CBS_SIMPLE) {
-        SetLastError(ERROR_NOT_SUPPORTED);
-        return -1;
-    }
     m_fullHeight = create.cy;
     m_fieldHeight = OwnerDraw() ? MeasureField() : FontHeight() + 2;
     RECT below{};
     GetWindowRect(Hwnd(), &below);
     below.top = below.bottom;
     below.bottom = below.top + std::max(1, m_fullHeight - CComboLayout::WindowHeight(m_fieldHeight));
-    m_list = CreateComboList(Hwnd(), ListStyle(), below);
+    m_list = Simple() ? CreateSimpleList() : CreateComboList(Hwnd(), ListStyle(), below);
     if (m_list == nullptr)
         return -1;
-    if ((create.style & CBS_TYPEMASK) == CBS_DROPDOWN && !CreateEdit())
+    if ((create.style & CBS_TYPEMASK) != CBS_DROPDOWNLIST && !CreateEdit())
         return -1;
     FitToField();
     return 0;
@@ -261,6 +255,12 @@ int CComboBoxControl::MeasureField() const
 // The window keeps the field's height; the height it was given is the list's.
 void CComboBoxControl::FitToField()
 {
+    if (Simple()) {
+        PlaceEdit();
+        PlaceList();
+        RedrawField();
+        return;
+    }
     RECT window{};
     GetWindowRect(Hwnd(), &window);
     m_sizing = true;
@@ -278,6 +278,11 @@ void CComboBoxControl::OnSize()
     RECT window{};
     GetWindowRect(Hwnd(), &window);
     const int height = window.bottom - window.top;
+    if (Simple()) {
+        m_fullHeight = height;
+        FitToField();
+        return;
+    }
     if (height != CComboLayout::WindowHeight(m_fieldHeight)) {
         // Sized from outside: the new height is where the list ends.
         m_fullHeight = height;
@@ -308,6 +313,14 @@ void CComboBoxControl::OnSetFont(WPARAM wParam, LPARAM lParam)
         m_fieldHeight = FontHeight() + 2;
         FitToField();
     }
+}
+
+CComboLayout CComboBoxControl::Layout() const
+{
+    if (!Simple())
+        return CComboLayout(Client(), ButtonWidth());
+    const RECT top{0, 0, Client().right, CComboLayout::WindowHeight(m_fieldHeight)};
+    return CComboLayout(top, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -441,7 +454,7 @@ SIZE CComboBoxControl::ListSize() const
 
 void CComboBoxControl::DropDown(bool buttonDown)
 {
-    if (m_dropped || m_list == nullptr || !Enabled())
+    if (m_dropped || m_list == nullptr || !Enabled() || Simple())
         return;
     const HWND self = Hwnd();
     // The parent may still fill the list before it shows.
@@ -499,6 +512,9 @@ LRESULT CComboBoxControl::FromList(WPARAM wParam, LPARAM)
 {
     switch (HIWORD(wParam)) {
     case LBN_SELCHANGE:
+        // A click in a simple combo's list takes the focus to the edit.
+        if (Simple() && GetFocus() != m_edit)
+            SetFocus(m_edit);
         ShowInEdit(CurSel());
         RedrawField();
         NotifyParent(CBN_SELCHANGE);
@@ -506,6 +522,10 @@ LRESULT CComboBoxControl::FromList(WPARAM wParam, LPARAM)
     case kListPicked: CloseUp(Close::Accept); break;
     case LBN_SELCANCEL: CloseUp(Close::Cancel); break;
     case LBN_ERRSPACE: NotifyParent(CBN_ERRSPACE); break;
+    case LBN_DBLCLK:
+        if (Simple())
+            NotifyParent(CBN_DBLCLK);
+        break;
     default: break;
     }
     return 0;
@@ -516,7 +536,7 @@ LRESULT CComboBoxControl::ComboInfo(LPARAM lParam) const
     auto* info = reinterpret_cast<COMBOBOXINFO*>(lParam);
     if (info == nullptr || info->cbSize != sizeof(COMBOBOXINFO))
         return FALSE;
-    const CComboLayout layout(Client(), ButtonWidth());
+    const CComboLayout layout = Layout();
     info->rcItem = layout.Field();
     info->rcButton = layout.Button();
     info->stateButton = m_dropped ? STATE_SYSTEM_PRESSED : 0;
@@ -537,7 +557,7 @@ void CComboBoxControl::OnButtonDown(POINT p)
 {
     if (!Enabled())
         return;
-    const RECT button = CComboLayout(Client(), ButtonWidth()).Button();
+    const RECT button = Layout().Button();
     if (HasEdit() && PtInRect(&button, p) == FALSE)
         return;
     const HWND self = Hwnd();
@@ -664,8 +684,8 @@ LRESULT CComboBoxControl::ForwardListColor(WPARAM dc, LPARAM list) const
 
 void CComboBoxControl::Paint(HDC dc)
 {
-    const CComboLayout layout(Client(), ButtonWidth());
-    RECT frame = Client();
+    const CComboLayout layout = Layout();
+    RECT frame = layout.Outer();
     // A disabled field takes the colours of static text.
     const UINT enabledColor = HasEdit() ? WM_CTLCOLOREDIT : WM_CTLCOLORLISTBOX;
     const HBRUSH background = ControlColorBrush(Hwnd(), dc, Enabled() ? enabledColor : WM_CTLCOLORSTATIC);
@@ -673,7 +693,8 @@ void CComboBoxControl::Paint(HDC dc)
     FillRect(dc, &inner, background);
     DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
     RECT button = layout.Button();
-    DrawFrameControl(dc, &button, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (Enabled() ? 0u : DFCS_INACTIVE));
+    if (!Simple())
+        DrawFrameControl(dc, &button, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (Enabled() ? 0u : DFCS_INACTIVE));
     if (!HasEdit())
         PaintField(dc, layout.Field());
 }

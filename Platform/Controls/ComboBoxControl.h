@@ -2,7 +2,7 @@
 // The "ComboBox" class in its drop-down forms: a selection field
 // (CBS_DROPDOWNLIST) or an "Edit" child (CBS_DROPDOWN) with a drop button
 // over a list that drops down as a pop-up ("ComboLBox") following the
-// pointer under capture. The simple form (CBS_SIMPLE) is refused. The list keeps
+// pointer under capture; or an edit over a list always shown (CBS_SIMPLE). The list keeps
 // the items; the combo answers the CB_ messages on it, passes its owner-draw
 // and colour questions on to the parent under the combo's own type and id,
 // and tells the parent what the user does in the platform's order:
@@ -12,6 +12,7 @@
 // previous selection comes back, CBN_CLOSEUP. The edit's changes by the
 // user come as CBN_EDITUPDATE then CBN_EDITCHANGE; a selection from the
 // list puts the item's text into the edit, selected.
+#include "Platform/Controls/ComboLayout.h"
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ListControlStyles.h"
 #include "Platform/Controls/ControlWindow.h"
@@ -34,6 +35,9 @@ private:
     // --- set-up and size -------------------------------------------------------
     LRESULT OnCreate(const CREATESTRUCTW& create);
     DWORD ListStyle() const;
+    bool Simple() const { return (Style() & CBS_TYPEMASK) == CBS_SIMPLE; }
+    // The frame, button and field: the top of a simple combo, else all of it.
+    CComboLayout Layout() const;
     bool OwnerDraw() const { return (Style() & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0; }
     bool HasStrings() const { return !OwnerDraw() || (Style() & CBS_HASSTRINGS) != 0; }
     int FontHeight() const;
@@ -73,6 +77,9 @@ private:
     bool HasEdit() const { return m_edit != nullptr; }
     bool CreateEdit();
     void PlaceEdit() const;
+    // The list of a simple combo: a child under the edit, always shown.
+    HWND CreateSimpleList();
+    void PlaceList() const;
     // The edit's keys that belong to the combo go there first.
     static LRESULT EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT FromEdit(WPARAM wParam);

@@ -1,17 +1,20 @@
-// The edit field of a CBS_DROPDOWN combo: an "Edit" child over the
-// selection field whose notifications and colour questions the combo turns
+// The edit field of a CBS_DROPDOWN or CBS_SIMPLE combo (and the simple
+// combo's list under it): an "Edit" child over the selection field whose notifications and colour questions the combo turns
 // into its own, and whose list keys it takes.
 #include "Platform/Controls/ComboBoxControl.h"
 
-#include "Platform/Controls/ComboLayout.h"
+#include "Platform/Controls/ComboListBox.h"
 #include "Platform/Controls/ControlDrawing.h"
 #include "Platform/Controls/EditControl.h"
+
+#include <algorithm>
 
 namespace ZELL::Controls {
 
 namespace {
 
 constexpr int kEditId = 1001;
+constexpr int kSimpleListId = 1000;
 constexpr LPARAM kAltDown = LPARAM{1} << 29;
 
 // The keys an edit of a combo hands to the combo: list keys always, Enter
@@ -61,8 +64,28 @@ void CComboBoxControl::PlaceEdit() const
 {
     if (!HasEdit())
         return;
-    const RECT field = CComboLayout(Client(), GetSystemMetrics(SM_CXVSCROLL)).Field();
+    const RECT field = Layout().Field();
     SetWindowPos(m_edit, nullptr, field.left, field.top, field.right - field.left, field.bottom - field.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND CComboBoxControl::CreateSimpleList()
+{
+    const DWORD style = ListStyle() | WS_CHILD | WS_VISIBLE | WS_BORDER | LBS_COMBOBOX;
+    const RECT client = Client();
+    const int top = CComboLayout::WindowHeight(m_fieldHeight);
+    return CreateWindowExW(0, kComboListClass, L"", style, 0, top, client.right, std::max(1, m_fullHeight - top),
+                           Hwnd(), reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kSimpleListId)), nullptr,
+                           Hwnd());
+}
+
+void CComboBoxControl::PlaceList() const
+{
+    if (m_list == nullptr)
+        return;
+    const RECT client = Client();
+    const int top = CComboLayout::WindowHeight(m_fieldHeight);
+    SetWindowPos(m_list, nullptr, 0, top, client.right, std::max(1, static_cast<int>(client.bottom) - top),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -15,6 +15,7 @@ public:
     // `buttonWidth` 0: no drop button (a simple combo).
     CComboLayout(const RECT& client, int buttonWidth) : m_client(client), m_buttonWidth(buttonWidth) {}
 
+    const RECT& Outer() const { return m_client; }  // the frame's outside
     RECT Inner() const;   // inside the frame
     RECT Button() const;  // the drop button along the right edge
     RECT Field() const;   // the selection field, left of the button

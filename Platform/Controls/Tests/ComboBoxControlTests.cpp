@@ -371,8 +371,6 @@ TEST(ComboBoxItems, StringsDataAndTheEditlessMessages)
     info.cbSize = 3;
     EXPECT_EQ(Send(sorted, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)), FALSE);
 
-    // The simple form is refused.
-    EXPECT_EQ(s.Add(L"ComboBox", L"", CBS_SIMPLE, 10, 70, 150, 120, 7), nullptr);
 }
 
 // --- owner draw ------------------------------------------------------------------

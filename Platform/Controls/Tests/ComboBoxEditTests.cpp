@@ -142,3 +142,45 @@ TEST(ComboBoxEdit, FocusIsTheWholeCombosAndTheEditsColoursReachTheParent)
         fromEdit = fromEdit || n.id == 1001;
     EXPECT_TRUE(fromEdit) << "a disabled edit asks the combo's parent for static colours";
 }
+
+TEST(ComboBoxSimple, TheListStaysShownAndClicksAndKeysFillTheEdit)
+{
+    ComboDialog d(CBS_SIMPLE | CBS_AUTOHSCROLL);
+    HWND combo = d.Combo();
+    ASSERT_NE(combo, nullptr);
+    Fill(combo, {L"Alpha", L"Bravo", L"Charlie"});
+    HWND list = ListOf(combo);
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_EQ(GetParent(list), combo);
+    RECT template60{7, 7, 107, 67};
+    MapDialogRect(d.Dialog(), &template60);
+    EXPECT_EQ(ScreenRect(combo).bottom - ScreenRect(combo).top, template60.bottom - template60.top)
+        << "a simple combo keeps its height";
+    EXPECT_GE(ScreenRect(list).top, ScreenRect(EditOf(combo)).bottom);
+    EXPECT_EQ(Send(combo, CB_SHOWDROPDOWN, TRUE), TRUE);
+    EXPECT_EQ(Send(combo, CB_GETDROPPEDSTATE), FALSE) << "nothing drops";
+
+    UiTest::CDialogDriver driver = d.Driver();
+    d.commands.clear();
+    POINT item = ListTest::ItemPoint(list, 1);
+    ClientToScreen(list, &item);
+    Platform::Clock::Advance(GetDoubleClickTime() + 1);
+    UiTest::CDialogDriver::ClickAt(item);
+    driver.PumpUntilIdle();
+    UiTest::CDialogDriver::ClickAt(item);
+    driver.PumpUntilIdle();
+    EXPECT_EQ(d.ComboCodes(), (std::vector<WORD>{CBN_SELCHANGE, CBN_DBLCLK}));
+    EXPECT_EQ(TextOf(combo), L"Bravo");
+    EXPECT_EQ(GetFocus(), EditOf(combo));
+
+    d.commands.clear();
+    driver.Press(VK_DOWN);
+    driver.PumpUntilIdle();
+    EXPECT_EQ(TextOf(combo), L"Charlie");
+    driver.Type(L"x");
+    driver.PumpUntilIdle();
+    EXPECT_EQ(TextOf(combo), L"x");
+    EXPECT_EQ(Send(combo, CB_GETCURSEL), CB_ERR);
+    EXPECT_EQ(d.ComboCodes(), (std::vector<WORD>{CBN_SELCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}));
+}

@@ -55,3 +55,12 @@ TEST(ComboBoxLook, ADropDownWithItsEdit)
     Fill3(combo);
     ControlTest::ExpectGolden(s, "ComboDropDownEdit");
 }
+
+TEST(ComboBoxLook, ASimpleComboWithItsList)
+{
+    ControlTest::Scene s(200, 100);
+    HWND combo = s.Add(L"ComboBox", L"", CBS_SIMPLE, 10, 10, 150, 80, 1);
+    Fill3(combo);
+    Send(combo, CB_SETCURSEL, 1);
+    ControlTest::ExpectGolden(s, "ComboSimple");
+}
