@@ -1,6 +1,5 @@
 #include "Platform/Controls/ComboBoxControl.h"
 
-#include "Platform/Base/LastError.h"
 #include "Platform/Controls/ComboLayout.h"
 #include "Platform/Controls/ComboListBox.h"
 #include "Platform/Controls/ControlDrawing.h"

@@ -355,6 +355,12 @@ TEST(ComboBoxItems, StringsDataAndTheEditlessMessages)
     EXPECT_EQ(TextOf(sorted), L"");
     EXPECT_EQ(Send(sorted, CB_SETCURSEL, static_cast<WPARAM>(-1)), CB_ERR);
     EXPECT_GE(Send(sorted, CB_INITSTORAGE, 100, 4000), 102);
+    for (int i = 0; i < 20; ++i)
+        Send(sorted, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"more"));
+    EXPECT_EQ(Send(sorted, CB_GETTOPINDEX), 0);
+    EXPECT_EQ(Send(sorted, CB_SETTOPINDEX, 5), CB_OKAY);
+    EXPECT_EQ(Send(sorted, CB_GETTOPINDEX), 5);
+    EXPECT_EQ(Send(sorted, CB_SETTOPINDEX, 500), CB_ERR);
     EXPECT_EQ(Send(sorted, CB_RESETCONTENT), CB_OKAY);
     EXPECT_EQ(Send(sorted, CB_GETCOUNT), 0);
 
