@@ -1,8 +1,8 @@
 #pragma once
-// The "ComboBox" class in its drop-down forms: a selection field
-// (CBS_DROPDOWNLIST) or an "Edit" child (CBS_DROPDOWN) with a drop button
-// over a list that drops down as a pop-up ("ComboLBox") following the
-// pointer under capture; or an edit over a list always shown (CBS_SIMPLE). The list keeps
+// The "ComboBox" class: a selection field (CBS_DROPDOWNLIST) or an "Edit"
+// child (CBS_DROPDOWN) with a drop button over a list that drops down as a
+// pop-up ("ComboLBox") following the pointer under capture, or an edit over
+// a list that is always shown (CBS_SIMPLE). The list keeps
 // the items; the combo answers the CB_ messages on it, passes its owner-draw
 // and colour questions on to the parent under the combo's own type and id,
 // and tells the parent what the user does in the platform's order:
