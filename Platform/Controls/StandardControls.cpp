@@ -2,6 +2,7 @@
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Controls/ButtonControl.h"
+#include "Platform/Controls/ComboBoxControl.h"
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/DateAndAddressControls.h"
 #include "Platform/Controls/EditControl.h"
@@ -32,6 +33,7 @@ bool RegisterAll()
         {L"Static", &CControlWindow::Procedure<CStaticControl>, CS_DBLCLKS | CS_PARENTDC, IDC_ARROW},
         {L"Button", &CControlWindow::Procedure<CButtonControl>, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW,
          IDC_ARROW},
+        {L"ComboBox", &CControlWindow::Procedure<CComboBoxControl>, CS_DBLCLKS | CS_PARENTDC | CS_VREDRAW | CS_HREDRAW, IDC_ARROW},
         {L"Edit", &CControlWindow::Procedure<CEditControl>, CS_DBLCLKS | CS_PARENTDC, IDC_IBEAM},
         {PROGRESS_CLASSW, &CControlWindow::Procedure<CProgressControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
         {UPDOWN_CLASSW, &CControlWindow::Procedure<CUpDownControl>, CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
