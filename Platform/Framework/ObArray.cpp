@@ -1,0 +1,3 @@
+#include "Platform/Framework/ObArray.h"
+
+IMPLEMENT_DYNAMIC(CObArray, CObject)

@@ -1,0 +1,3 @@
+#include "Platform/Framework/PtrArray.h"
+
+IMPLEMENT_DYNAMIC(CPtrArray, CObject)

@@ -1,0 +1,3 @@
+#include "Platform/Framework/StringArray.h"
+
+IMPLEMENT_DYNAMIC(CStringArray, CObject)
