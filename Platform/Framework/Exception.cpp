@@ -64,7 +64,7 @@ CString CException::GetErrorText() const
     return CString(L"No error message is available.");
 }
 
-int CException::ReportError(UINT type, UINT) const
+int CException::ReportError(UINT type, UINT)
 {
     return g_reportError.load()(GetErrorText(), type);
 }

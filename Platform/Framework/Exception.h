@@ -5,7 +5,7 @@
 // the AfxThrow* helpers), thrown as a pointer, caught as `CException*` (or a
 // derived pointer) and released with Delete():
 //
-//     try { file.Open(...); } catch (CFileException* e) { e->ReportError(); e->Delete(); }
+//     try { CFile file(path, CFile::modeRead); ... } catch (CFileException* e) { e->ReportError(); e->Delete(); }
 //
 // The system's own exception tree (CZellException and its classes) is thrown
 // by value and caught by reference; the two trees are separate and neither
@@ -35,7 +35,7 @@ public:
     // Passes the message to the report handler; `type` 0 is MB_OK, and the
     // message box picks its icon. `messageId` is unused, as there is no
     // string table this low in the platform.
-    virtual int ReportError(UINT type = 0, UINT messageId = 0) const;
+    virtual int ReportError(UINT type = 0, UINT messageId = 0);
 
     BOOL m_bAutoDelete = TRUE;
 

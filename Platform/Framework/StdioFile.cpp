@@ -83,7 +83,8 @@ BOOL CStdioFile::ReadString(CString& line)
 
 LPWSTR CStdioFile::ReadString(LPWSTR buffer, UINT maxLength)
 {
-    if (!buffer || maxLength == 0)
+    // Room for one character at least, so that a loop over the lines moves on.
+    if (!buffer || maxLength < 2)
         AfxThrowInvalidArgException();
     const ULONGLONG start = GetPosition();
     std::string bytes;

@@ -22,7 +22,7 @@ public:
     // The next line without its line end; FALSE at the end of the file.
     BOOL ReadString(CString& line);
     // Up to maxLength - 1 characters of the next line, with its "\n" when it
-    // fits; null at the end of the file.
+    // fits; null at the end of the file. maxLength is 2 or more.
     LPWSTR ReadString(LPWSTR buffer, UINT maxLength);
     void WriteString(LPCWSTR text);
 

@@ -3,6 +3,7 @@
 #include "Platform/Base/WinError.h"
 #include "Platform/Framework/File.h"
 #include "Platform/Framework/FileFind.h"
+#include "Platform/Framework/InvalidArgException.h"
 #include "Platform/Framework/StdioFile.h"
 
 #include <gtest/gtest.h>
@@ -194,6 +195,12 @@ TEST_F(FileTest, TextLinesReadWithEitherLineEndAndWriteAsGiven)
     EXPECT_STREQ(buffer, L"fir");
     ASSERT_NE(in.ReadString(buffer, 4), nullptr);
     EXPECT_STREQ(buffer, L"st\n") << "the rest of the cut line, then its end";
+    try {
+        in.ReadString(buffer, 1);
+        FAIL() << "a buffer without room for a character would never move on";
+    } catch (CInvalidArgException* e) {
+        e->Delete();
+    }
     char raw[3] = {};
     EXPECT_EQ(in.Read(raw, 2), 2u) << "bytes and lines mix";
     EXPECT_STREQ(raw, "zw");
