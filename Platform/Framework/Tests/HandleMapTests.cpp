@@ -4,6 +4,7 @@
 #include "Platform/Framework/Menu.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Framework/TempHandleMap.h"
+#include "Platform/Framework/WaitCursor.h"
 #include "Platform/Framework/WinApp.h"
 
 namespace {
@@ -177,4 +178,18 @@ TEST(ModuleState, AWorkerThreadRunsItsFunctionWithItsParameter)
     EXPECT_EQ(job.value, 42);
     CloseHandle(job.done);
     EXPECT_EQ(AfxBeginThread(nullptr, nullptr), nullptr);
+}
+
+TEST(ModuleState, AWaitCursorPutsThePreviousCursorBack)
+{
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    {
+        CWaitCursor wait;
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+        SetCursor(arrow);
+        wait.Restore();
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+    }
+    EXPECT_EQ(GetCursor(), arrow);
 }

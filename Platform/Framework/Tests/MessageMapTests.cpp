@@ -189,3 +189,73 @@ TEST_F(MessageMaps, ReflectionGivesTheControlItsNotificationFirst)
     EXPECT_EQ(own.UnsubclassWindow(), GetDlgItem(window.m_hWnd, kOwnButton));
     EXPECT_EQ(CWnd::FromHandlePermanent(GetDlgItem(window.m_hWnd, kOwnButton)), nullptr);
 }
+
+namespace {
+
+constexpr UINT kCustomCode = 0x7001;
+constexpr UINT kOtherCode = 0x7002;
+
+class CNotifyingChild : public CWnd {
+public:
+    int reflected = 0;
+
+protected:
+    void OnCustom(NMHDR* header, LRESULT* result)
+    {
+        ++reflected;
+        *result = static_cast<LRESULT>(header->idFrom) + 1000;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNotifyingChild, CWnd)
+    ON_NOTIFY_REFLECT(kCustomCode, OnCustom)
+END_MESSAGE_MAP()
+
+class CNotifiedParent : public CWnd {
+public:
+    std::vector<UINT> commands;
+    int otherNotes = 0;
+
+protected:
+    void OnRange(UINT id) { commands.push_back(id); }
+    void OnOther(NMHDR*, LRESULT* result)
+    {
+        ++otherNotes;
+        *result = 7;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNotifiedParent, CWnd)
+    ON_COMMAND_RANGE(500, 502, OnRange)
+    ON_NOTIFY(kOtherCode, 401, OnOther)
+END_MESSAGE_MAP()
+
+}
+
+TEST(MessageMapRouting, NotificationsAndCommandRangesReachTheirEntriesWithTheirAnswers)
+{
+    CNotifiedParent parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"p", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr));
+    CNotifyingChild child;
+    ASSERT_TRUE(child.Create(nullptr, L"c", WS_VISIBLE, Area(0, 0, 50, 50), &parent, 401));
+
+    NMHDR header{child.m_hWnd, 401, kCustomCode};
+    EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 401, reinterpret_cast<LPARAM>(&header)), 1401);
+    EXPECT_EQ(child.reflected, 1);
+    header.code = kOtherCode;
+    EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 401, reinterpret_cast<LPARAM>(&header)), 7);
+    EXPECT_EQ(parent.otherNotes, 1);
+    // A code nobody handles reaches no entry and answers 0.
+    header.code = 0x7003;
+    EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 401, reinterpret_cast<LPARAM>(&header)), 0);
+
+    for (UINT id : {499u, 500u, 502u, 503u})
+        parent.SendMessage(WM_COMMAND, id, 0);
+    EXPECT_EQ(parent.commands, (std::vector<UINT>{500, 502}));
+    EXPECT_FALSE(parent.HasCommandHandler(499));
+    EXPECT_TRUE(parent.HasCommandHandler(501));
+    parent.DestroyWindow();
+    EXPECT_EQ(child.m_hWnd, nullptr);
+}
