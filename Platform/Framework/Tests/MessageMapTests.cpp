@@ -259,3 +259,36 @@ TEST(MessageMapRouting, NotificationsAndCommandRangesReachTheirEntriesWithTheirA
     parent.DestroyWindow();
     EXPECT_EQ(child.m_hWnd, nullptr);
 }
+
+namespace {
+
+class COwnerDrawnButton : public CButton {
+public:
+    int drawn = 0;
+    UINT drawnId = 0;
+
+protected:
+    void DrawItem(LPDRAWITEMSTRUCT item)
+    {
+        ++drawn;
+        drawnId = item->CtlID;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(COwnerDrawnButton, CButton)
+    ON_WM_DRAWITEM_REFLECT()
+END_MESSAGE_MAP()
+
+}
+
+TEST_F(MessageMaps, AnOwnerDrawnControlDrawsItselfThroughReflection)
+{
+    COwnerDrawnButton button;
+    ASSERT_TRUE(button.Create(L"drawn", WS_VISIBLE | BS_OWNERDRAW, Area(10, 50, 80, 24), &window, 310));
+    button.Invalidate();
+    button.UpdateWindow();
+    UiTest::Drain();
+    EXPECT_GE(button.drawn, 1);
+    EXPECT_EQ(button.drawnId, 310u);
+}
