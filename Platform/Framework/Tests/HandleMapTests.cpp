@@ -193,3 +193,33 @@ TEST(ModuleState, AWaitCursorPutsThePreviousCursorBack)
     }
     EXPECT_EQ(GetCursor(), arrow);
 }
+
+TEST(ModuleState, ASharedLibraryHasItsOwnApplicationAndResourceHandle)
+{
+    CWinApp program(L"Program");
+    HMODULE library = LoadLibraryA(ZELL_FRAMEWORK_APP_LIBRARY);
+    ASSERT_NE(library, nullptr);
+    auto name = reinterpret_cast<const wchar_t* (*)()>(GetProcAddress(library, "LibraryAppName"));
+    auto init = reinterpret_cast<BOOL (*)()>(GetProcAddress(library, "LibraryInit"));
+    auto resources = reinterpret_cast<HINSTANCE (*)()>(GetProcAddress(library, "LibraryResourceHandle"));
+    auto instance = reinterpret_cast<HINSTANCE (*)()>(GetProcAddress(library, "LibraryInstance"));
+    auto setResources = reinterpret_cast<void (*)(HINSTANCE)>(GetProcAddress(library, "LibrarySetResourceHandle"));
+    ASSERT_TRUE(name && init && resources && instance && setResources);
+
+    EXPECT_STREQ(name(), L"Library App");
+    EXPECT_STREQ(AfxGetApp()->m_pszAppName, L"Program");
+    EXPECT_TRUE(init());
+    EXPECT_EQ(instance(), library);
+    EXPECT_NE(instance(), AfxGetInstanceHandle());
+    EXPECT_EQ(resources(), library);
+
+    // The library switching its resource handle leaves the program's alone.
+    const HINSTANCE own = AfxGetResourceHandle();
+    static int satellite = 0;
+    setResources(reinterpret_cast<HINSTANCE>(&satellite));
+    EXPECT_EQ(resources(), reinterpret_cast<HINSTANCE>(&satellite));
+    EXPECT_EQ(AfxGetResourceHandle(), own);
+    setResources(nullptr);
+    EXPECT_EQ(resources(), library);
+    FreeLibrary(library);
+}
