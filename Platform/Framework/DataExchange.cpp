@@ -1,6 +1,7 @@
 #include "Platform/Framework/DataExchange.h"
 
 #include "Platform/Controls/ControlStyles.h"
+#include "Platform/Framework/Dialog.h"
 #include "Platform/Controls/ListControlStyles.h"
 #include "Platform/Framework/PendingControlMessages.h"
 #include "Platform/Framework/InvalidArgException.h"
@@ -23,7 +24,9 @@ constexpr LPCWSTR kMaxChars = L"Please enter no more than %1 characters.";
 
 void FailWith(CDataExchange* dx, const CString& message)
 {
-    AfxMessageBox(message, MB_ICONEXCLAMATION);
+    // The dialog's own deliverable names the message box.
+    const CDialog* dialog = DYNAMIC_DOWNCAST(CDialog, dx->m_pDlgWnd);
+    ZellShowMessageBox(dialog ? dialog->GetApp() : nullptr, message.GetString(), MB_ICONEXCLAMATION, 0);
     dx->Fail();
 }
 

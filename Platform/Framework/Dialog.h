@@ -6,22 +6,25 @@
 // controls, OnOK reads them back and ends the dialog only when every value
 // is valid.
 #include "Platform/Framework/DataExchange.h"
+#include "Platform/Framework/WinApp.h"
 #include "Platform/Framework/Wnd.h"
 #include "Platform/Ui/ResourceModule.h"
 
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
 public:
-    // The constructors note which deliverable's resources the dialog takes
-    // (the one whose code makes it), as looked up when it opens.
-    __attribute__((visibility("hidden"))) CDialog() : m_pfnResourceModule(&Ui::GetResourceModule) {}
+    // The constructors note which deliverable the dialog belongs to (the one
+    // whose code makes it): its resources, as they are when the dialog
+    // opens, and its application, whose title the dialog's messages show.
+    __attribute__((visibility("hidden"))) CDialog() : m_pfnResourceModule(&Ui::GetResourceModule), m_pfnApp(&AfxGetApp) {}
     __attribute__((visibility("hidden"))) explicit CDialog(UINT templateId, CWnd* parent = nullptr)
         : m_lpszTemplateName(MAKEINTRESOURCEW(templateId)), m_nIDHelp(templateId), m_pParentWnd(parent),
-          m_pfnResourceModule(&Ui::GetResourceModule)
+          m_pfnResourceModule(&Ui::GetResourceModule), m_pfnApp(&AfxGetApp)
     {
     }
     __attribute__((visibility("hidden"))) explicit CDialog(LPCWSTR templateName, CWnd* parent = nullptr)
-        : m_lpszTemplateName(templateName), m_pParentWnd(parent), m_pfnResourceModule(&Ui::GetResourceModule)
+        : m_lpszTemplateName(templateName), m_pParentWnd(parent), m_pfnResourceModule(&Ui::GetResourceModule),
+          m_pfnApp(&AfxGetApp)
     {
     }
 
@@ -51,6 +54,7 @@ public:
     // FALSE when a value failed to validate (the user was told, the control has the focus).
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     BOOL PreTranslateMessage(MSG* msg) override;
+    CWinApp* GetApp() const { return m_pfnApp(); }
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);
@@ -64,4 +68,5 @@ private:
 
     LPCDLGTEMPLATEW m_lpDialogTemplate = nullptr;
     HINSTANCE (*m_pfnResourceModule)() = nullptr;
+    CWinApp* (*m_pfnApp)() = nullptr;
 };

@@ -91,6 +91,7 @@ public:
     bool m_applyEnabled = true;
     int m_verboseShown = 0;
     std::vector<std::wstring> m_boxTexts;
+    std::vector<std::wstring> m_boxCaptions;
     std::function<void(CSettingsDialog&)> m_script;
 
     CDialogDriver Driver() const { return CDialogDriver(m_hWnd); }
@@ -140,6 +141,9 @@ protected:
                 texts += L"|";
             }
             m_boxTexts.push_back(texts);
+            CString caption;
+            CWnd::FromHandle(box)->GetWindowText(caption);
+            m_boxCaptions.push_back(caption.GetString());
             ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
         return 0;
@@ -256,6 +260,7 @@ TEST_F(FrameworkDialog, EveryExchangeRoundTripsThroughItsControl)
 
 TEST_F(FrameworkDialog, AFailedValueKeepsTheDialogOpenFocusedOnItsControl)
 {
+    CWinApp app(L"Coupler Tool");
     bool openAfterEnter = false;
     int focusAfterEnter = 0;
     dialog.m_script = [&](CSettingsDialog& d) {
@@ -286,6 +291,7 @@ TEST_F(FrameworkDialog, AFailedValueKeepsTheDialogOpenFocusedOnItsControl)
         << dialog.m_boxTexts[0];
     EXPECT_NE(dialog.m_boxTexts[1].find(L"Please enter an integer."), std::wstring::npos);
     EXPECT_NE(dialog.m_boxTexts[2].find(L"Please enter no more than 10 characters."), std::wstring::npos);
+    EXPECT_EQ(dialog.m_boxCaptions[0], L"Coupler Tool");
     // What comes after the failing control kept its value.
     EXPECT_EQ(dialog.m_port, 502u);
     EXPECT_EQ(dialog.m_verbose, 1);
