@@ -1,0 +1,4 @@
+#include "Platform/Framework/Button.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)
+

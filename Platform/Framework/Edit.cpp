@@ -1,0 +1,4 @@
+#include "Platform/Framework/Edit.h"
+
+IMPLEMENT_DYNAMIC(CEdit, CWnd)
+

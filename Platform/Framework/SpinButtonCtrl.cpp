@@ -1,0 +1,4 @@
+#include "Platform/Framework/SpinButtonCtrl.h"
+
+IMPLEMENT_DYNAMIC(CSpinButtonCtrl, CWnd)
+

@@ -1,0 +1,352 @@
+// Dialogs through a CDialog subclass with a message map: the keyboard,
+// data exchange of every kind, a failing validation, command UI at idle.
+#include "Platform/Framework/Button.h"
+#include "Platform/Framework/CmdUI.h"
+#include "Platform/Framework/Dialog.h"
+#include "Platform/Framework/Menu.h"
+#include "Platform/Framework/Tests/FrameworkTestSupport.h"
+#include "Platform/Framework/WinThread.h"
+#include "Platform/Ui/DialogTemplate.h"
+#include "Platform/Ui/Tests/DialogDriver.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using Ui::CDialogTemplate;
+using Ui::DialogItemTemplate;
+using Ui::NameOrOrdinal;
+using UiTest::CDialogDriver;
+
+namespace {
+
+constexpr int kName = 201;
+constexpr int kCount = 202;
+constexpr int kPort = 203;
+constexpr int kOffset = 204;
+constexpr int kLevel = 205;
+constexpr int kDelta = 206;
+constexpr int kVerbose = 210;
+constexpr int kFirstRadio = 211;
+constexpr int kList = 220;
+constexpr int kApply = 231;
+constexpr UINT kRunScript = WM_APP + 1;
+
+DialogItemTemplate Item(WORD cls, std::wstring text, DWORD id, DWORD style, short x, short y, short cx = 60, short cy = 12)
+{
+    DialogItemTemplate item;
+    item.windowClass = NameOrOrdinal::Ordinal(cls);
+    item.text = NameOrOrdinal::Name(std::move(text));
+    item.id = id;
+    item.style = WS_CHILD | WS_VISIBLE | style;
+    item.x = x;
+    item.y = y;
+    item.cx = cx;
+    item.cy = cy;
+    return item;
+}
+
+std::vector<BYTE> SettingsTemplate(DWORD visible = WS_VISIBLE)
+{
+    CDialogTemplate dt;
+    dt.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME | visible;
+    dt.cx = 220;
+    dt.cy = 170;
+    dt.caption = L"Settings";
+    dt.pointSize = 9;
+    dt.faceName = L"DejaVu Sans";
+    dt.items = {
+        Item(Ui::kClassStatic, L"", kName, 0, 4, 4),
+        Item(Ui::kClassStatic, L"", kCount, 0, 4, 18),
+        Item(Ui::kClassStatic, L"", kPort, 0, 4, 32),
+        Item(Ui::kClassStatic, L"", kOffset, 0, 4, 46),
+        Item(Ui::kClassStatic, L"", kLevel, 0, 4, 60),
+        Item(Ui::kClassStatic, L"", kDelta, 0, 70, 60),
+        Item(Ui::kClassButton, L"&Verbose", kVerbose, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 4, 74),
+        Item(Ui::kClassButton, L"&Alpha", kFirstRadio, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 4, 88),
+        Item(Ui::kClassButton, L"&Beta", kFirstRadio + 1, BS_AUTORADIOBUTTON, 4, 100),
+        Item(Ui::kClassButton, L"&Gamma", kFirstRadio + 2, BS_AUTORADIOBUTTON, 4, 112),
+        Item(Ui::kClassListBox, L"", kList, WS_BORDER | WS_TABSTOP | WS_GROUP | LBS_NOTIFY, 100, 74, 100, 50),
+        Item(Ui::kClassButton, L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 40, 150, 40, 14),
+        Item(Ui::kClassButton, L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 84, 150, 40, 14),
+        Item(Ui::kClassButton, L"A&pply", kApply, BS_PUSHBUTTON | WS_TABSTOP, 128, 150, 40, 14),
+    };
+    return dt.ToImage();
+}
+
+class CSettingsDialog : public CDialog {
+public:
+    CString m_name = L"coupler";
+    int m_count = 5;
+    UINT m_port = 502;
+    long m_offset = -3;
+    BYTE m_level = 7;
+    short m_delta = -12;
+    int m_verbose = 1;
+    int m_radio = 1;
+    int m_list = 2;
+    CButton m_applyButton;
+
+    int m_applyClicks = 0;
+    bool m_applyEnabled = true;
+    int m_verboseShown = 0;
+    std::vector<std::wstring> m_boxTexts;
+    std::vector<std::wstring> m_boxCaptions;
+    std::function<void(CSettingsDialog&)> m_script;
+
+    CDialogDriver Driver() const { return CDialogDriver(m_hWnd); }
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        DDX_Text(dx, kName, m_name);
+        DDV_MaxChars(dx, m_name, 10);
+        DDX_Text(dx, kCount, m_count);
+        DDV_MinMaxInt(dx, m_count, 0, 100);
+        DDX_Text(dx, kPort, m_port);
+        DDV_MinMaxUInt(dx, m_port, 1, 65535);
+        DDX_Text(dx, kOffset, m_offset);
+        DDX_Text(dx, kLevel, m_level);
+        DDV_MinMaxByte(dx, m_level, 0, 9);
+        DDX_Text(dx, kDelta, m_delta);
+        DDX_Check(dx, kVerbose, m_verbose);
+        DDX_Radio(dx, kFirstRadio, m_radio);
+        DDX_LBIndex(dx, kList, m_list);
+        DDX_Control(dx, kApply, m_applyButton);
+    }
+    BOOL OnInitDialog() override
+    {
+        for (LPCWSTR item : {L"one", L"two", L"three"})
+            SendDlgItemMessage(kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        CDialog::OnInitDialog();
+        PostMessage(kRunScript);
+        return TRUE;
+    }
+    LRESULT OnRunScript(WPARAM, LPARAM)
+    {
+        if (m_script)
+            m_script(*this);
+        return 0;
+    }
+    // The message box of a failed exchange: noted, then closed as the user would.
+    LRESULT OnEnterIdle(WPARAM reason, LPARAM lParam)
+    {
+        HWND box = reinterpret_cast<HWND>(lParam);
+        if (reason == MSGF_DIALOGBOX && box != m_hWnd && ::IsWindow(box)) {
+            std::wstring texts;
+            for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                CString text;
+                CWnd::FromHandle(child)->GetWindowText(text);
+                texts += text.GetString();
+                texts += L"|";
+            }
+            m_boxTexts.push_back(texts);
+            CString caption;
+            CWnd::FromHandle(box)->GetWindowText(caption);
+            m_boxCaptions.push_back(caption.GetString());
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        return 0;
+    }
+    void OnApply() { ++m_applyClicks; }
+    void OnUpdateApply(CCmdUI* ui) { ui->Enable(m_applyEnabled); }
+    void OnUpdateVerbose(CCmdUI* ui) { ui->SetCheck(m_verboseShown); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
+    ON_MESSAGE(kRunScript, OnRunScript)
+    ON_MESSAGE(WM_ENTERIDLE, OnEnterIdle)
+    ON_BN_CLICKED(kApply, OnApply)
+    ON_UPDATE_COMMAND_UI(kApply, OnUpdateApply)
+    ON_UPDATE_COMMAND_UI(kVerbose, OnUpdateVerbose)
+END_MESSAGE_MAP()
+
+class FrameworkDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FrameworkTest::RegisterControls();
+        m_image = SettingsTemplate();
+        ASSERT_TRUE(dialog.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_image.data())));
+    }
+    void TearDown() override { AfxDeleteTempObjects(); }
+
+    std::vector<BYTE> m_image;
+    CSettingsDialog dialog;
+};
+
+std::wstring ControlText(HWND dialog, int id)
+{
+    CString text;
+    CWnd::FromHandle(dialog)->GetDlgItemText(id, text);
+    return text.GetString();
+}
+
+}
+
+TEST_F(FrameworkDialog, TabWalksTheTabStopsAndEscCancelsWithoutReadingTheControls)
+{
+    std::vector<int> visited;
+    dialog.m_script = [&](CSettingsDialog& d) {
+        CDialogDriver driver = d.Driver();
+        visited.push_back(driver.FocusId());
+        for (int i = 0; i < 6; ++i) {
+            driver.Press(VK_TAB);
+            driver.PumpUntilIdle();
+            visited.push_back(driver.FocusId());
+        }
+        driver.Press(VK_TAB, UiTest::kShift);
+        driver.PumpUntilIdle();
+        visited.push_back(driver.FocusId());
+        d.SetDlgItemText(kName, L"changed");
+        driver.Press(VK_ESCAPE);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    // The radio group is entered at its checked button.
+    EXPECT_EQ(visited, (std::vector<int>{kVerbose, kFirstRadio + 1, kList, IDOK, IDCANCEL, kApply, kVerbose, kApply}));
+    EXPECT_EQ(dialog.m_name, CString(L"coupler"));
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_EQ(dialog.m_applyButton.m_hWnd, nullptr);
+}
+
+TEST_F(FrameworkDialog, EveryExchangeRoundTripsThroughItsControl)
+{
+    std::vector<std::wstring> shown;
+    dialog.m_script = [&](CSettingsDialog& d) {
+        for (int id : {kName, kCount, kPort, kOffset, kLevel, kDelta})
+            shown.push_back(ControlText(d.m_hWnd, id));
+        CDialogDriver driver = d.Driver();
+        EXPECT_TRUE(driver.IsChecked(kVerbose));
+        EXPECT_TRUE(driver.IsChecked(kFirstRadio + 1));
+        EXPECT_EQ(d.SendDlgItemMessage(kList, LB_GETCURSEL), 2);
+        EXPECT_EQ(CWnd::FromHandlePermanent(driver.Control(kApply)), &d.m_applyButton);
+        driver.Press(VK_ESCAPE);
+    };
+    dialog.m_port = 8080;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"coupler", L"5", L"8080", L"-3", L"7", L"-12"}));
+
+    // Every control changed, then OK.
+    CSettingsDialog second;
+    std::vector<BYTE> image = SettingsTemplate();
+    ASSERT_TRUE(second.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())));
+    second.m_script = [](CSettingsDialog& d) {
+        d.SetDlgItemText(kName, L"coupler 2");
+        d.SetDlgItemText(kCount, L" 42 ");
+        d.SetDlgItemText(kPort, L"65535");
+        d.SetDlgItemText(kOffset, L"-2147483648");
+        d.SetDlgItemText(kLevel, L"9");
+        d.SetDlgItemText(kDelta, L"-32768");
+        CDialogDriver driver = d.Driver();
+        driver.Click(kVerbose);
+        driver.Click(kFirstRadio + 2);
+        d.SendDlgItemMessage(kList, LB_SETCURSEL, 0);
+        driver.PumpUntilIdle();
+        driver.Press(VK_RETURN);
+    };
+    EXPECT_EQ(second.DoModal(), IDOK);
+    EXPECT_EQ(second.m_name, CString(L"coupler 2"));
+    EXPECT_EQ(second.m_count, 42);
+    EXPECT_EQ(second.m_port, 65535u);
+    EXPECT_EQ(second.m_offset, -2147483648L);
+    EXPECT_EQ(second.m_level, 9);
+    EXPECT_EQ(second.m_delta, -32768);
+    EXPECT_EQ(second.m_verbose, 0);
+    EXPECT_EQ(second.m_radio, 2);
+    EXPECT_EQ(second.m_list, 0);
+    EXPECT_TRUE(second.m_boxTexts.empty());
+}
+
+TEST_F(FrameworkDialog, AFailedValueKeepsTheDialogOpenFocusedOnItsControl)
+{
+    CWinApp app(L"Coupler Tool");
+    bool openAfterEnter = false;
+    int focusAfterEnter = 0;
+    dialog.m_script = [&](CSettingsDialog& d) {
+        CDialogDriver driver = d.Driver();
+        d.SetDlgItemText(kName, L"renamed");
+        d.SetDlgItemText(kCount, L"500");
+        d.SetDlgItemText(kPort, L"1");
+        driver.Press(VK_RETURN);
+        driver.PumpUntil([&] { return !d.m_boxTexts.empty(); });
+        driver.PumpUntilIdle();
+        openAfterEnter = IsWindow(d.m_hWnd) != FALSE;
+        focusAfterEnter = driver.FocusId();
+        // Letters are no number either.
+        d.SetDlgItemText(kCount, L"12a");
+        driver.Press(VK_RETURN);
+        driver.PumpUntil([&] { return d.m_boxTexts.size() == 2; });
+        d.SetDlgItemText(kName, L"far too long a name");
+        d.SetDlgItemText(kCount, L"1");
+        driver.Press(VK_RETURN);
+        driver.PumpUntil([&] { return d.m_boxTexts.size() == 3; });
+        driver.Press(VK_ESCAPE);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(openAfterEnter);
+    EXPECT_EQ(focusAfterEnter, kCount);
+    ASSERT_EQ(dialog.m_boxTexts.size(), 3u);
+    EXPECT_NE(dialog.m_boxTexts[0].find(L"Please enter an integer between 0 and 100."), std::wstring::npos)
+        << dialog.m_boxTexts[0];
+    EXPECT_NE(dialog.m_boxTexts[1].find(L"Please enter an integer."), std::wstring::npos);
+    EXPECT_NE(dialog.m_boxTexts[2].find(L"Please enter no more than 10 characters."), std::wstring::npos);
+    EXPECT_EQ(dialog.m_boxCaptions[0], L"Coupler Tool");
+    // What comes after the failing control kept its value.
+    EXPECT_EQ(dialog.m_port, 502u);
+    EXPECT_EQ(dialog.m_verbose, 1);
+}
+
+TEST_F(FrameworkDialog, SetDefIdMakesEnterPressAnotherButton)
+{
+    int clicksBeforeEsc = 0;
+    DWORD defId = 0;
+    dialog.m_script = [&](CSettingsDialog& d) {
+        d.SetDefID(kApply);
+        defId = d.GetDefID();
+        CDialogDriver driver = d.Driver();
+        driver.Press(VK_RETURN);
+        driver.PumpUntilIdle();
+        clicksBeforeEsc = d.m_applyClicks;
+        driver.Press(VK_ESCAPE);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(LOWORD(defId), kApply);
+    EXPECT_EQ(clicksBeforeEsc, 1);
+}
+
+TEST_F(FrameworkDialog, CommandUiGreysAndChecksAtIdleAndInMenus)
+{
+    std::vector<BYTE> image = SettingsTemplate();
+    CSettingsDialog modeless;
+    ASSERT_TRUE(modeless.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())));
+    CWinThread thread;
+    thread.m_bAutoDelete = FALSE;
+    thread.m_pMainWnd = &modeless;
+    CDialogDriver driver(modeless.m_hWnd);
+
+    modeless.m_applyEnabled = false;
+    modeless.m_verboseShown = 0;
+    thread.OnIdle(0);
+    EXPECT_FALSE(driver.IsEnabled(kApply));
+    EXPECT_FALSE(driver.IsChecked(kVerbose));
+    // Buttons without a handler keep their state.
+    EXPECT_TRUE(driver.IsEnabled(IDCANCEL));
+
+    modeless.m_applyEnabled = true;
+    modeless.m_verboseShown = 1;
+    thread.OnIdle(0);
+    EXPECT_TRUE(driver.IsEnabled(kApply));
+    EXPECT_TRUE(driver.IsChecked(kVerbose));
+
+    CMenu popup;
+    ASSERT_TRUE(popup.CreatePopupMenu());
+    popup.AppendMenu(MF_STRING, kApply, L"Apply");
+    popup.AppendMenu(MF_STRING, kVerbose, L"Verbose");
+    modeless.m_applyEnabled = false;
+    modeless.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.m_hMenu), 0);
+    EXPECT_NE(popup.GetMenuState(kApply, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_NE(popup.GetMenuState(kVerbose, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    modeless.DestroyWindow();
+    EXPECT_EQ(modeless.m_hWnd, nullptr);
+}
