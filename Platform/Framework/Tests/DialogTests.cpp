@@ -2,6 +2,8 @@
 // data exchange of every kind, a failing validation, command UI at idle.
 #include "Platform/Framework/Button.h"
 #include "Platform/Framework/CmdUI.h"
+#include "Platform/Framework/ComboBox.h"
+#include "Platform/Framework/Edit.h"
 #include "Platform/Framework/Dialog.h"
 #include "Platform/Framework/Menu.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
@@ -349,4 +351,96 @@ TEST_F(FrameworkDialog, CommandUiGreysAndChecksAtIdleAndInMenus)
     EXPECT_NE(popup.GetMenuState(kVerbose, MF_BYCOMMAND) & MF_CHECKED, 0u);
     modeless.DestroyWindow();
     EXPECT_EQ(modeless.m_hWnd, nullptr);
+}
+
+namespace {
+
+constexpr int kMode = 240;
+constexpr int kHost = 241;
+constexpr int kNote = 242;
+
+std::vector<BYTE> ChoiceTemplate()
+{
+    CDialogTemplate dt;
+    dt.style = WS_POPUP | WS_CAPTION | DS_SETFONT | DS_MODALFRAME | WS_VISIBLE;
+    dt.cx = 200;
+    dt.cy = 90;
+    dt.caption = L"Choice";
+    dt.pointSize = 9;
+    dt.faceName = L"DejaVu Sans";
+    dt.items = {
+        Item(Ui::kClassComboBox, L"", kMode, CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL, 4, 4, 100, 60),
+        Item(Ui::kClassComboBox, L"", kHost, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP, 4, 22, 100, 60),
+        Item(Ui::kClassEdit, L"", kNote, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 4, 40, 100, 12),
+        Item(Ui::kClassButton, L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 40, 70, 40, 14),
+    };
+    return dt.ToImage();
+}
+
+// The combo-box exchanges and the edit and combo wrappers on the real controls.
+class CChoiceDialog : public CDialog {
+public:
+    int m_mode = 1;
+    CString m_host = L"coupler-2";
+    CEdit m_note;
+    CComboBox m_hosts;
+    std::function<void(CChoiceDialog&)> m_script;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        DDX_Control(dx, kHost, m_hosts);
+        DDX_Control(dx, kNote, m_note);
+        DDX_CBIndex(dx, kMode, m_mode);
+        DDX_CBString(dx, kHost, m_host);
+    }
+    BOOL OnInitDialog() override
+    {
+        for (LPCWSTR mode : {L"DHCP", L"BootP", L"Fixed"})
+            SendDlgItemMessage(kMode, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(mode));
+        CDialog::OnInitDialog();  // the controls are attached from here on
+        for (LPCWSTR host : {L"coupler-1", L"coupler-2"})
+            m_hosts.AddString(host);
+        PostMessage(kRunScript);
+        return TRUE;
+    }
+    LRESULT OnRunScript(WPARAM, LPARAM)
+    {
+        if (m_script)
+            m_script(*this);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CChoiceDialog, CDialog)
+    ON_MESSAGE(kRunScript, OnRunScript)
+END_MESSAGE_MAP()
+
+}
+
+TEST_F(FrameworkDialog, ComboExchangesAndTheEditWrapperWorkOnTheRealControls)
+{
+    CChoiceDialog choice;
+    const std::vector<BYTE> image = ChoiceTemplate();
+    ASSERT_TRUE(choice.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())));
+    choice.m_script = [](CChoiceDialog& d) {
+        EXPECT_EQ(d.SendDlgItemMessage(kMode, CB_GETCURSEL), 1);
+        EXPECT_EQ(ControlText(d.m_hWnd, kHost), L"coupler-2");
+        EXPECT_EQ(d.m_hosts.GetCount(), 2);
+        d.m_note.SetLimitText(4);
+        CDialogDriver driver(d.m_hWnd);
+        EXPECT_TRUE(driver.TypeInto(kNote, L"abcdef"));
+        driver.PumpUntilIdle();
+        EXPECT_EQ(driver.FocusId(), kNote);
+        EXPECT_EQ(ControlText(d.m_hWnd, kNote), L"abcd");
+        EXPECT_TRUE(d.m_note.GetModify());
+        d.SendDlgItemMessage(kMode, CB_SETCURSEL, 2);
+        d.SetDlgItemText(kHost, L"10.0.0.7");
+        driver.PumpUntilIdle();
+        driver.Press(VK_RETURN);
+    };
+    EXPECT_EQ(choice.DoModal(), IDOK);
+    EXPECT_EQ(choice.m_mode, 2);
+    EXPECT_EQ(choice.m_host, CString(L"10.0.0.7"));
 }
