@@ -703,7 +703,7 @@ constexpr UINT SPI_GETCLIENTAREAANIMATION = 0x1042;
 #define IDC_HELP ZELL_CURSOR_ID(32651)
 #define MAKEINTRESOURCEW(i) reinterpret_cast<LPWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i)))
 #define MAKEINTRESOURCE MAKEINTRESOURCEW
-constexpr bool IS_INTRESOURCE(const void* p) { return reinterpret_cast<std::uintptr_t>(p) >> 16 == 0; }
+inline bool IS_INTRESOURCE(const void* p) { return reinterpret_cast<std::uintptr_t>(p) >> 16 == 0; }
 
 // Helpers of the message arguments.
 constexpr int GET_X_LPARAM(LPARAM l) { return static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(l))); }
@@ -937,3 +937,4 @@ BOOL EqualRect(const RECT* a, const RECT* b);
 #include "Platform/Ui/Clipboard.h"
 #include "Platform/Ui/CbtHooks.h"
 #include "Platform/Ui/MouseTracking.h"
+#include "Platform/Ui/SystemMenu.h"

@@ -84,6 +84,7 @@ struct Window {
     UINT hoverTime = 0;
     POINT hoverAnchor{};       // on the screen: the hover rectangle is around it
     ULONGLONG hoverSince = 0;  // when the pointer came to rest in that rectangle
+    HMENU systemMenu = nullptr;  // the window's own copy of the window menu (GetSystemMenu)
 
     ~Window();
 };
