@@ -86,6 +86,10 @@ struct Window {
     ULONGLONG hoverSince = 0;  // when the pointer came to rest in that rectangle
     HMENU systemMenu = nullptr;  // the window's own copy of the window menu (GetSystemMenu)
 
+    // The record owns its regions, surface and menu: one record per window.
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
     ~Window();
 };
 
