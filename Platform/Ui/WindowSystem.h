@@ -220,6 +220,9 @@ bool IsTopLevel(const Window& w);
 RECT ClientInBackBuffer(const WindowSystem& ws, const Window& w, POINT& origin);
 RECT WindowInBackBuffer(const WindowSystem& ws, const Window& w, POINT& origin);
 std::shared_ptr<Window> RootOf(const WindowSystem& ws, const Window& w);
+// The list the window stands in, top of the Z-order first: its parent's
+// children or the top-levels; null for message-only windows.
+const std::vector<HWND>* SiblingList(WindowSystem& ws, const Window& w);
 bool IsVisibleChain(const WindowSystem& ws, const Window& w);
 POINT ClientOriginOnScreen(const WindowSystem& ws, const Window& w);
 Display::CDisplayBackend& DisplayLocked(WindowSystem& ws);
