@@ -247,6 +247,10 @@ void CMessageBoxDialog::OnInit(HWND dialog)
 {
     Layout(dialog);
     HookCopyKeys(dialog);
+    // Without a Cancel answer there is nothing for closing to mean.
+    const UINT buttons = m_type & MB_TYPEMASK;
+    if (buttons == MB_YESNO || buttons == MB_ABORTRETRYIGNORE)
+        EnableMenuItem(GetSystemMenu(dialog, FALSE), static_cast<UINT>(SC_CLOSE), MF_BYCOMMAND | MF_GRAYED);
     const MessageBoxButton& preferred = m_buttons[static_cast<std::size_t>(DefaultIndex())];
     SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(preferred.id), 0);
     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, preferred.id)), TRUE);

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-namespace X11 {
+namespace Display::X11 {
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace X11 {
+namespace Display::X11 {
 
 class CX11Clipboard {
 public:

@@ -9,7 +9,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-namespace X11 {
+namespace Display::X11 {
 namespace {
 
 // Xlib's error handler is process-wide; errors are filed per connection so

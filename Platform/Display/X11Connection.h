@@ -9,7 +9,7 @@
 #include <string>
 #include <unordered_map>
 
-namespace X11 {
+namespace Display::X11 {
 
 class CX11Connection {
 public:

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 
-namespace X11 {
+namespace Display::X11 {
 namespace {
 
 // Not among the shared codes: the extra key of ISO keyboards (<> beside left Shift).

@@ -4,7 +4,7 @@
 
 #include "Platform/Base/Types.h"
 
-namespace X11 {
+namespace Display::X11 {
 
 struct VirtualKey {
     UINT code = 0;         // 0: the key has no virtual-key code

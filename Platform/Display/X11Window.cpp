@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace X11 {
+namespace Display::X11 {
 namespace {
 
 constexpr long kEventMask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |

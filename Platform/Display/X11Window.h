@@ -7,7 +7,7 @@
 #include "Platform/Display/DisplayBackend.h"
 #include "Platform/Display/X11Connection.h"
 
-namespace X11 {
+namespace Display::X11 {
 
 class CX11Window {
 public:

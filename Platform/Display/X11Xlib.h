@@ -14,7 +14,7 @@
 #include <X11/keysym.h>
 #undef Display
 
-namespace X11 {
+namespace Display::X11 {
 constexpr int XExpose = Expose;
 constexpr int XFocusIn = FocusIn;
 constexpr int XFocusOut = FocusOut;

@@ -299,6 +299,9 @@ INT_PTR RunModalLoop(HWND dialog, HWND owner, const std::shared_ptr<DialogState>
             quitCode = static_cast<int>(msg.wParam);
             break;
         }
+        // A message-filter hook may take the message before the dialog sees it.
+        if (CallMsgFilterW(&msg, MSGF_DIALOGBOX))
+            continue;
         if (!IsDialogMessageW(dialog, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);

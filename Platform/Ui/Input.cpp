@@ -4,6 +4,7 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/NonClient.h"
+#include "Platform/Ui/SystemMenuAccess.h"
 #include "Platform/Ui/HoverTracking.h"
 #include "Platform/Ui/WindowSystem.h"
 
@@ -202,7 +203,7 @@ public:
         case Display::EventKind::MouseWheel: Mouse(ws, e); break;
         case Display::EventKind::MouseLeave: LeaveHover(ws, nullptr); break;
         case Display::EventKind::CloseRequest:
-            if (auto top = TopLevelOfNative(ws, e.window))
+            if (auto top = TopLevelOfNative(ws, e.window); top && SystemCommandAllowedLocked(ws, *top, SC_CLOSE))
                 PostTo(ws, top, WM_SYSCOMMAND, SC_CLOSE, 0);
             break;
         case Display::EventKind::Expose:

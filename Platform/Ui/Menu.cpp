@@ -2,6 +2,7 @@
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Ui/MenuStore.h"
+#include "Platform/Ui/WinUser.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -177,6 +178,21 @@ BOOL InsertMenuW(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCWSTR t
     return Insert(menu, position, (flags & MF_BYPOSITION) != 0, std::move(entry));
 }
 
+BOOL ModifyMenuW(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCWSTR text)
+{
+    Lock lock(Store().Mutex());
+    MenuPlace place;
+    MenuEntry entry;
+    if (!Store().Locate(menu, position, (flags & MF_BYPOSITION) != 0, place) || !MakeEntry(flags, item, text, entry))
+        return FALSE;
+    // The sub-menu that the item opened goes with it, unless it stays.
+    const HMENU oldSub = place.Entry().subMenu;
+    place.Entry() = std::move(entry);
+    if (oldSub != nullptr && oldSub != place.Entry().subMenu)
+        Store().Destroy(oldSub);
+    return TRUE;
+}
+
 BOOL InsertMenuItemW(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOW info)
 {
     if (!ValidItemInfo(info))
@@ -258,13 +274,21 @@ HMENU GetSubMenu(HMENU menu, int position)
 
 BOOL EnableMenuItem(HMENU menu, UINT item, UINT flags)
 {
-    Lock lock(Store().Mutex());
-    MenuPlace place;
-    if (!Store().Locate(menu, item, (flags & MF_BYPOSITION) != 0, place))
-        return -1;
-    UINT& state = place.Entry().state;
-    const UINT previous = state & (MF_GRAYED | MF_DISABLED);
-    state = (state & ~(MF_GRAYED | MF_DISABLED)) | (flags & (MF_GRAYED | MF_DISABLED));
+    UINT previous = 0;
+    HWND windowOf = nullptr;
+    {
+        Lock lock(Store().Mutex());
+        MenuPlace place;
+        if (!Store().Locate(menu, item, (flags & MF_BYPOSITION) != 0, place))
+            return -1;
+        UINT& state = place.Entry().state;
+        previous = state & (MF_GRAYED | MF_DISABLED);
+        state = (state & ~(MF_GRAYED | MF_DISABLED)) | (flags & (MF_GRAYED | MF_DISABLED));
+        windowOf = place.menu->windowOf;
+    }
+    // A window menu's Close shows on the caption's close button.
+    if (windowOf != nullptr && previous != (flags & (MF_GRAYED | MF_DISABLED)))
+        RedrawWindow(windowOf, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     return static_cast<BOOL>(previous);
 }
 

@@ -96,6 +96,9 @@ BOOL IsMenu(HMENU menu);
 BOOL AppendMenuW(HMENU menu, UINT flags, UINT_PTR item, LPCWSTR text);
 BOOL InsertMenuW(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCWSTR text);
 BOOL InsertMenuItemW(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOW info);
+// Replaces the item (found as MF_BYCOMMAND or MF_BYPOSITION say) with the
+// one the flags describe; a sub-menu the item opened is destroyed.
+BOOL ModifyMenuW(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCWSTR text);
 BOOL GetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOW info);
 BOOL SetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOW info);
 int GetMenuItemCount(HMENU menu);
@@ -123,6 +126,7 @@ HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name);
 
 #define AppendMenu AppendMenuW
 #define InsertMenu InsertMenuW
+#define ModifyMenu ModifyMenuW
 #define InsertMenuItem InsertMenuItemW
 #define GetMenuItemInfo GetMenuItemInfoW
 #define SetMenuItemInfo SetMenuItemInfoW

@@ -24,6 +24,7 @@ struct MenuEntry {
 
 struct MenuObject {
     bool popup = false;
+    HWND windowOf = nullptr;  // the window whose window menu this is
     std::vector<MenuEntry> items;
 };
 

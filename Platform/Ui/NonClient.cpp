@@ -8,6 +8,7 @@
 #include "Platform/Gdi/GdiObject.h"
 #include "Platform/Gdi/SurfaceDC.h"
 #include "Platform/Gdi/Text.h"
+#include "Platform/Ui/SystemMenuAccess.h"
 #include "Platform/Ui/WindowScrollBars.h"
 
 #include <algorithm>
@@ -87,6 +88,7 @@ struct NonClientState {
     FrameLayout layout;
     std::wstring title;
     bool active = false;
+    bool closeOffered = true;
     bool layerFrame = false;  // the display leaves the top-level's frame to the layer
     Display::NativeId native = 0;
 };
@@ -104,6 +106,7 @@ bool ReadState(HWND hwnd, NonClientState& state)
     state.layout.frame = w->frame;
     state.title = w->text;
     state.active = ws.active == hwnd;
+    state.closeOffered = SystemCommandAllowedLocked(ws, *w, SC_CLOSE);
     state.native = w->native;
     state.layerFrame = w->frame.top != 0 && w->native != 0 && DisplayLocked(ws).LayerDrawsFrames();
     return true;
@@ -150,7 +153,7 @@ void PaintCaption(HDC dc, const NonClientState& state)
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(dc, oldFont);
     DeleteObject(font);
-    DrawFrameControl(dc, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+    DrawFrameControl(dc, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE | (state.closeOffered ? 0 : DFCS_INACTIVE));
 }
 
 // The display shows the window's own picture inside the frame, so only the
@@ -266,7 +269,7 @@ LRESULT NonClientButton(HWND hwnd, UINT message, WPARAM hit, LPARAM screen)
         return 0;
     }
     if (message == WM_NCLBUTTONUP && hit == static_cast<WPARAM>(HTCLOSE))
-        SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, screen);
+        ChooseSystemCommand(hwnd, SC_CLOSE, screen);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "Platform/Ui/SystemKeys.h"
 
+#include "Platform/Ui/SystemMenuAccess.h"
+
 using namespace Ui;
 
 namespace {
@@ -41,7 +43,7 @@ LRESULT Ui::DefSystemKey(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_SYSKEYDOWN:
         if (wParam == VK_F4 && (lParam & kAltDown) != 0 && (lParam & kRepeated) == 0)
-            SendMessageW(TopLevelOf(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
+            ChooseSystemCommand(TopLevelOf(hwnd), SC_CLOSE);
         if ((lParam & kRepeated) == 0)
             t_lastSystemKey = wParam;
         return 0;

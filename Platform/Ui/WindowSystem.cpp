@@ -20,6 +20,8 @@ Window::~Window()
         cairo_region_destroy(shape);
     if (backBuffer != nullptr)
         KeepSpareBackBuffer(backBuffer);
+    if (systemMenu != nullptr)
+        DestroyMenu(systemMenu);
 }
 
 // Ends the thread's queue when the thread ends: senders that wait for it get

@@ -84,7 +84,12 @@ struct Window {
     UINT hoverTime = 0;
     POINT hoverAnchor{};       // on the screen: the hover rectangle is around it
     ULONGLONG hoverSince = 0;  // when the pointer came to rest in that rectangle
+    HMENU systemMenu = nullptr;  // the window's own copy of the window menu (GetSystemMenu)
 
+    // The record owns its regions, surface and menu: one record per window.
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
     ~Window();
 };
 
@@ -215,6 +220,9 @@ bool IsTopLevel(const Window& w);
 RECT ClientInBackBuffer(const WindowSystem& ws, const Window& w, POINT& origin);
 RECT WindowInBackBuffer(const WindowSystem& ws, const Window& w, POINT& origin);
 std::shared_ptr<Window> RootOf(const WindowSystem& ws, const Window& w);
+// The list the window stands in, top of the Z-order first: its parent's
+// children or the top-levels; null for message-only windows.
+const std::vector<HWND>* SiblingList(WindowSystem& ws, const Window& w);
 bool IsVisibleChain(const WindowSystem& ws, const Window& w);
 POINT ClientOriginOnScreen(const WindowSystem& ws, const Window& w);
 Display::CDisplayBackend& DisplayLocked(WindowSystem& ws);

@@ -5,8 +5,8 @@
 
 #include <X11/keysym.h>
 
-using X11::ScanCodeFromKeycode;
-using X11::VirtualKeyFromKeysym;
+using Display::X11::ScanCodeFromKeycode;
+using Display::X11::VirtualKeyFromKeysym;
 
 TEST(X11KeyMap, LettersMapToUpperCaseWhateverTheirCase)
 {
@@ -107,5 +107,5 @@ TEST(X11KeyMap, ScanCodes)
     EXPECT_EQ(ScanCodeFromKeycode(111, VirtualKeyFromKeysym(XK_Up)), 0x48u);
     EXPECT_EQ(ScanCodeFromKeycode(104, VirtualKeyFromKeysym(XK_KP_Enter)), 0x1Cu);
     EXPECT_EQ(ScanCodeFromKeycode(0, VirtualKeyFromKeysym(XK_a)), 0u);
-    EXPECT_EQ(ScanCodeFromKeycode(255, X11::VirtualKey{}), 0u);
+    EXPECT_EQ(ScanCodeFromKeycode(255, Display::X11::VirtualKey{}), 0u);
 }

@@ -469,6 +469,42 @@ TEST_F(ModalDialog, AltF4ClosesTheDialogAsCancel)
     EXPECT_TRUE(IsWindowEnabled(m_owner.hwnd));
 }
 
+namespace {
+
+std::vector<std::pair<int, UINT>> g_dialogFilter;
+
+// Takes Esc away from the dialog and notes what the loop showed it.
+LRESULT SwallowEscape(int code, WPARAM, LPARAM lParam)
+{
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (msg->message == WM_KEYDOWN || msg->message == WM_CHAR)
+        g_dialogFilter.emplace_back(code, msg->message);
+    return msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE ? 1 : 0;
+}
+
+}
+
+TEST_F(ModalDialog, AMessageFilterHookSeesTheLoopsMessagesFirst)
+{
+    g_dialogFilter.clear();
+    HHOOK hook = SetWindowsHookExW(WH_MSGFILTER, SwallowEscape, nullptr, 0);
+    ASSERT_NE(hook, nullptr);
+    m_record.script = [&](HWND dialog) {
+        CDialogDriver driver(dialog);
+        driver.Press(VK_ESCAPE);
+        driver.Type(L"x");
+        driver.Press(VK_RETURN);
+    };
+    EXPECT_EQ(Run(), IDOK) << "Esc never reached the dialog";
+    EXPECT_TRUE(UnhookWindowsHookEx(hook));
+    ASSERT_FALSE(g_dialogFilter.empty());
+    EXPECT_EQ(g_dialogFilter.front(), std::make_pair(MSGF_DIALOGBOX, static_cast<UINT>(WM_KEYDOWN)));
+    EXPECT_TRUE(std::all_of(g_dialogFilter.begin(), g_dialogFilter.end(),
+                            [](const auto& seen) { return seen.first == MSGF_DIALOGBOX; }));
+    EXPECT_TRUE(std::any_of(g_dialogFilter.begin(), g_dialogFilter.end(),
+                            [](const auto& seen) { return seen.second == WM_CHAR; }));
+}
+
 TEST_F(ModalDialog, EnterEndsTheDialogWithTheDefaultButton)
 {
     m_record.script = [&](HWND dialog) {

@@ -1,0 +1,217 @@
+// Sending and posting: sends across threads wait for their reply and serve
+// the sends that come to the waiting thread meanwhile.
+#include "Platform/Base/Clock.h"
+#include "Platform/Base/LastError.h"
+#include "Platform/Ui/WindowSystem.h"
+
+#include <algorithm>
+
+using namespace Ui;
+
+namespace {
+
+using Lock = std::unique_lock<std::mutex>;
+
+// The platform's default limit of posted messages per queue.
+constexpr std::size_t kPostQuota = 10000;
+
+// The first answer to a send is the one its sender gets (ReplyMessage may
+// have given it early). Lock held; the sender is to be woken after it.
+DeferredWake Reply(const WindowSystem& ws, SentMessage& sent, LRESULT result)
+{
+    if (sent.done)
+        return {};
+    sent.result = result;
+    sent.done = true;
+    return sent.sender ? ws.WakeLater(sent.sender) : DeferredWake{};
+}
+
+}
+
+namespace Ui {
+
+bool ServiceIncomingSends()
+{
+    auto& ws = WindowSystem::Get();
+    std::shared_ptr<SentMessage> handled;
+    LRESULT result = 0;
+    for (;;) {
+        // The reply to one send and the take of the next share one hold of the lock.
+        std::shared_ptr<SentMessage> next;
+        DeferredWake wake;
+        {
+            Lock lock(ws.Lock());
+            auto queue = ws.CurrentQueue();
+            if (handled) {
+                std::erase(queue->replyStack, handled);
+                wake = Reply(ws, *handled, result);
+            }
+            if (!queue->incoming.empty()) {
+                next = std::move(queue->incoming.front());
+                queue->incoming.pop_front();
+                queue->replyStack.push_back(next);
+            }
+        }
+        wake();
+        if (!next)
+            return handled != nullptr;
+        result = CallProcedure(next->hwnd, next->message, next->wParam, next->lParam);
+        handled = std::move(next);
+    }
+}
+
+}
+
+LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto& ws = WindowSystem::Get();
+    if (hwnd == HWND_BROADCAST) {
+        std::vector<HWND> tops;
+        {
+            Lock lock(ws.Lock());
+            tops = ws.TopLevels();
+        }
+        for (HWND top : tops)
+            SendMessageW(top, message, wParam, lParam);
+        return 0;
+    }
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return 0;
+    std::shared_ptr<ThreadQueue> target = w->queue;
+    if (target->threadId == CurrentThreadId()) {
+        lock.unlock();
+        return CallProcedure(hwnd, message, wParam, lParam);
+    }
+    if (!target->alive)
+        return 0;
+    auto self = ws.CurrentQueue();
+    auto sent = std::make_shared<SentMessage>();
+    sent->hwnd = hwnd;
+    sent->message = message;
+    sent->wParam = wParam;
+    sent->lParam = lParam;
+    sent->sender = self;
+    target->incoming.push_back(sent);
+    const DeferredWake wake = ws.WakeLater(target);
+    lock.unlock();
+    wake();
+
+    // Waiting for the reply, this thread handles what others send to it, so
+    // two threads that send to each other both get through. The reply is
+    // looked at without the lock, which the replying thread may still hold.
+    for (;;) {
+        self->waiter.ClearWake();
+        ServiceIncomingSends();
+        if (sent->done)
+            return sent->result;
+        if (!target->alive)
+            return 0;
+        Platform::WaitForObjectsOrWake(0, nullptr, FALSE, INFINITE, &self->waiter);
+        // Sends that came in meanwhile are serviced in this thread's next wait.
+        if (sent->done)
+            return sent->result;
+    }
+}
+
+BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto queue = threadId == CurrentThreadId() ? ws.CurrentQueue() : ws.QueueOfThread(threadId);
+    if (!queue || !queue->alive) {
+        SetLastError(ERROR_INVALID_THREAD_ID);
+        return FALSE;
+    }
+    if (queue->posted.size() >= kPostQuota) {
+        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return FALSE;
+    }
+    MSG msg;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = static_cast<DWORD>(Platform::Clock::NowMs());
+    msg.pt = ws.cursorPos;
+    PostLocked(ws, *queue, msg);
+    return TRUE;
+}
+
+BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (hwnd == nullptr)
+        return PostThreadMessageW(CurrentThreadId(), message, wParam, lParam);
+    auto& ws = WindowSystem::Get();
+    if (hwnd == HWND_BROADCAST) {
+        std::vector<HWND> tops;
+        {
+            Lock lock(ws.Lock());
+            tops = ws.TopLevels();
+        }
+        for (HWND top : tops)
+            PostMessageW(top, message, wParam, lParam);
+        return TRUE;
+    }
+    Lock lock(ws.Lock());
+    auto w = ws.Find(hwnd);
+    if (!w)
+        return FALSE;
+    if (w->queue->posted.size() >= kPostQuota) {
+        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return FALSE;
+    }
+    MSG msg;
+    msg.hwnd = hwnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = static_cast<DWORD>(Platform::Clock::NowMs());
+    msg.pt = ws.cursorPos;
+    PostLocked(ws, *w->queue, msg);
+    return TRUE;
+}
+
+UINT RegisterWindowMessageW(LPCWSTR name)
+{
+    if (name == nullptr || *name == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto& table = ws.RegisteredMessages();
+    const std::wstring key = UpperName(name);
+    if (auto it = table.find(key); it != table.end())
+        return it->second;
+    const UINT id = 0xC000u + static_cast<UINT>(table.size());
+    if (id >= DisplayActionMessage()) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    table[key] = id;
+    return id;
+}
+
+BOOL InSendMessage()
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    return ws.CurrentQueue()->replyStack.empty() ? FALSE : TRUE;
+}
+
+BOOL ReplyMessage(LRESULT result)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    auto queue = ws.CurrentQueue();
+    if (queue->replyStack.empty())
+        return FALSE;
+    auto sent = queue->replyStack.back();
+    if (sent->done)
+        return FALSE;
+    const DeferredWake wake = Reply(ws, *sent, result);
+    lock.unlock();
+    wake();
+    return TRUE;
+}
