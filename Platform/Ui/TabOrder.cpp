@@ -84,6 +84,21 @@ std::ptrdiff_t PlaceOf(const std::vector<std::shared_ptr<Window>>& order, HWND c
     return place;
 }
 
+// A window inside a control (the edit of a combo box, say) stands in the
+// order where that control stands. Bounded by the tree's depth.
+std::ptrdiff_t PlaceOfOrAncestor(WindowSystem& ws, const std::vector<std::shared_ptr<Window>>& order, HWND control)
+{
+    for (int depth = 0; control != nullptr && depth < 64; ++depth) {
+        if (const std::ptrdiff_t place = PlaceOf(order, control); place >= 0)
+            return place;
+        auto w = ws.Peek(control);
+        if (!w || (w->style & WS_CHILD) == 0)
+            break;
+        control = w->parent;
+    }
+    return -1;
+}
+
 }
 
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous)
@@ -96,7 +111,7 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous)
     if (order.empty())
         return nullptr;
     const auto n = static_cast<std::ptrdiff_t>(order.size());
-    std::ptrdiff_t start = PlaceOf(order, control);
+    std::ptrdiff_t start = PlaceOfOrAncestor(ws, order, control);
     if (start < 0)
         start = previous ? 0 : n - 1;
     for (std::ptrdiff_t step = 1; step <= n; ++step) {
@@ -116,7 +131,7 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous)
     if (!DialogTabOrder(ws, dialog, order))
         return nullptr;
     const auto n = static_cast<std::ptrdiff_t>(order.size());
-    const std::ptrdiff_t at = PlaceOf(order, control);
+    const std::ptrdiff_t at = PlaceOfOrAncestor(ws, order, control);
     if (at < 0)
         return n > 0 ? order.front()->hwnd : nullptr;
     // The group runs from a WS_GROUP control up to the next one.

@@ -184,3 +184,22 @@ TEST(ComboBoxSimple, TheListStaysShownAndClicksAndKeysFillTheEdit)
     EXPECT_EQ(Send(combo, CB_GETCURSEL), CB_ERR);
     EXPECT_EQ(d.ComboCodes(), (std::vector<WORD>{CBN_SELCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}));
 }
+
+TEST(ComboBoxEdit, TabFromTheEditMovesOnFromTheCombo)
+{
+    ComboDialog d(CBS_DROPDOWN);
+    HWND combo = d.Combo();
+    UiTest::CDialogDriver driver = d.Driver();
+    SetFocus(combo);
+    driver.PumpUntilIdle();
+    ASSERT_EQ(GetFocus(), EditOf(combo));
+    driver.Press(VK_TAB);
+    driver.PumpUntilIdle();
+    EXPECT_EQ(GetFocus(), GetDlgItem(d.Dialog(), IDOK)) << "the edit stands where its combo stands";
+    driver.Press(VK_TAB, UiTest::kShift);
+    driver.PumpUntilIdle();
+    EXPECT_EQ(GetFocus(), EditOf(combo));
+    driver.Press(VK_TAB, UiTest::kShift);
+    driver.PumpUntilIdle();
+    EXPECT_EQ(GetFocus(), GetDlgItem(d.Dialog(), IDCANCEL)) << "backwards from the combo wraps to the last";
+}
