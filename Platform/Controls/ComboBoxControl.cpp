@@ -192,6 +192,7 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CComboBoxControl::OnCreate(const CREATESTRUCTW& create)
 {
+    TakeScrollBarsForTheList(create.style);
     m_fullHeight = create.cy;
     m_fieldHeight = OwnerDraw() ? MeasureField() : FontHeight() + 2;
     RECT below{};
@@ -207,10 +208,22 @@ LRESULT CComboBoxControl::OnCreate(const CREATESTRUCTW& create)
     return 0;
 }
 
+// Templates give combo boxes WS_VSCROLL (and WS_HSCROLL) for their lists:
+// the combo's own window must not draw them beside its field.
+void CComboBoxControl::TakeScrollBarsForTheList(DWORD style)
+{
+    m_listBars = style & (WS_VSCROLL | WS_HSCROLL);
+    if (m_listBars == 0)
+        return;
+    SetWindowLongPtrW(Hwnd(), GWL_STYLE, static_cast<LONG_PTR>(Style() & ~m_listBars));
+    SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 DWORD CComboBoxControl::ListStyle() const
 {
     const DWORD style = Style();
-    DWORD list = WS_VSCROLL;
+    DWORD list = WS_VSCROLL | (m_listBars & WS_HSCROLL);
     if ((style & CBS_SORT) != 0)
         list |= LBS_SORT;
     if ((style & CBS_OWNERDRAWFIXED) != 0)

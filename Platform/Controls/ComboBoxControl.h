@@ -35,6 +35,7 @@ private:
     // --- set-up and size -------------------------------------------------------
     LRESULT OnCreate(const CREATESTRUCTW& create);
     DWORD ListStyle() const;
+    void TakeScrollBarsForTheList(DWORD style);
     bool Simple() const { return (Style() & CBS_TYPEMASK) == CBS_SIMPLE; }
     // The frame, button and field: the top of a simple combo, else all of it.
     CComboLayout Layout() const;
@@ -108,6 +109,7 @@ private:
     HWND m_edit = nullptr;
     std::wstring m_savedText;  // the edit's text when the list dropped
     bool m_settingText = false;  // the combo itself fills the edit: no CBN_EDITCHANGE
+    DWORD m_listBars = 0;   // the scroll-bar styles the combo was made with, which its list takes
     int m_fullHeight = 0;   // the height the combo was made with: down to the list's bottom
     int m_fieldHeight = 0;  // of the selection field's item
     int m_droppedWidth = 0;

@@ -498,3 +498,21 @@ TEST(ComboBoxColours, TheListAndTheFieldAskTheParent)
     EXPECT_EQ(Send(combo, CB_SHOWDROPDOWN, TRUE), TRUE);
     EXPECT_EQ(Send(combo, CB_GETDROPPEDSTATE), FALSE) << "a disabled combo does not drop";
 }
+
+TEST(ComboBoxDropDown, TheTemplatesScrollBarsGoToTheListNotBesideTheField)
+{
+    ComboDialog d(CBS_DROPDOWNLIST | WS_HSCROLL);
+    HWND combo = d.Combo();
+    ASSERT_NE(combo, nullptr);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(combo, GWL_STYLE));
+    EXPECT_EQ(style & (WS_VSCROLL | WS_HSCROLL), 0u);
+    RECT window{};
+    RECT client{};
+    GetWindowRect(combo, &window);
+    GetClientRect(combo, &client);
+    EXPECT_EQ(client.right, window.right - window.left) << "no bar beside the field";
+    COMBOBOXINFO info;
+    ASSERT_TRUE(Send(combo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info)));
+    const auto listStyle = static_cast<DWORD>(GetWindowLongPtrW(info.hwndList, GWL_STYLE));
+    EXPECT_NE(listStyle & WS_HSCROLL, 0u) << "the list shows its vertical bar only when it has more than a page";
+}
