@@ -32,6 +32,11 @@ void Drop(cairo_surface_t*& surface)
     surface = nullptr;
 }
 
+bool HasSize(cairo_surface_t* surface, int width, int height)
+{
+    return cairo_image_surface_get_width(surface) == width && cairo_image_surface_get_height(surface) == height;
+}
+
 // The characters of the US layout for the keys whose text differs with Shift.
 struct ShiftedPair {
     UINT key;
@@ -75,6 +80,39 @@ CHeadlessDisplay::~CHeadlessDisplay()
         Drop(topLevel.screen);
         Drop(topLevel.frame);
     }
+    for (cairo_surface_t* spare : m_spareSurfaces)
+        cairo_surface_destroy(spare);
+}
+
+cairo_surface_t* CHeadlessDisplay::TakeSurfaceLocked(int width, int height, bool clear)
+{
+    const auto fits = std::find_if(m_spareSurfaces.begin(), m_spareSurfaces.end(),
+                                   [&](cairo_surface_t* spare) { return HasSize(spare, width, height); });
+    if (fits == m_spareSurfaces.end())
+        return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_surface_t* surface = *fits;
+    m_spareSurfaces.erase(fits);
+    if (clear) {
+        cairo_surface_flush(surface);
+        std::fill_n(cairo_image_surface_get_data(surface),
+                    static_cast<std::size_t>(cairo_image_surface_get_stride(surface)) * static_cast<std::size_t>(height), 0);
+        cairo_surface_mark_dirty(surface);
+    }
+    return surface;
+}
+
+void CHeadlessDisplay::ReleaseSurfaceLocked(cairo_surface_t*& surface)
+{
+    if (surface == nullptr || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        Drop(surface);
+        return;
+    }
+    m_spareSurfaces.push_back(surface);
+    surface = nullptr;
+    if (m_spareSurfaces.size() > kMaxSpareSurfaces) {
+        cairo_surface_destroy(m_spareSurfaces.front());
+        m_spareSurfaces.pop_front();
+    }
 }
 
 NativeId CHeadlessDisplay::CreateTopLevel(const TopLevelParams& params)
@@ -94,8 +132,8 @@ void CHeadlessDisplay::DestroyTopLevel(NativeId id)
     auto it = m_topLevels.find(id);
     if (it == m_topLevels.end())
         return;
-    Drop(it->second.screen);
-    Drop(it->second.frame);
+    ReleaseSurfaceLocked(it->second.screen);
+    ReleaseSurfaceLocked(it->second.frame);
     m_topLevels.erase(it);
     std::erase(m_stack, id);
     if (m_focus == id)
@@ -119,8 +157,8 @@ void CHeadlessDisplay::MoveTopLevel(NativeId id, const RECT& clientRect)
                          Height(state.params.clientRect) != Height(clientRect);
     state.params.clientRect = clientRect;
     if (resized) {
-        Drop(it->second.screen);
-        Drop(it->second.frame);
+        ReleaseSurfaceLocked(it->second.screen);
+        ReleaseSurfaceLocked(it->second.frame);
     }
 }
 
@@ -206,14 +244,10 @@ void CHeadlessDisplay::Present(NativeId id, cairo_surface_t* backBuffer, const R
     TopLevel& topLevel = it->second;
     const int width = cairo_image_surface_get_width(backBuffer);
     const int height = cairo_image_surface_get_height(backBuffer);
-    if (topLevel.screen != nullptr && (cairo_image_surface_get_width(topLevel.screen) != width ||
-                                       cairo_image_surface_get_height(topLevel.screen) != height)) {
-        cairo_surface_destroy(topLevel.screen);
-        topLevel.screen = nullptr;
-    }
-    if (topLevel.screen == nullptr) {
-        topLevel.screen = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    }
+    if (topLevel.screen != nullptr && !HasSize(topLevel.screen, width, height))
+        ReleaseSurfaceLocked(topLevel.screen);
+    if (topLevel.screen == nullptr)
+        topLevel.screen = TakeSurfaceLocked(width, height, true);
     cairo_surface_flush(backBuffer);
     cairo_t* cr = cairo_create(topLevel.screen);
     cairo_rectangle(cr, area.left, area.top, Width(area), Height(area));
@@ -235,9 +269,13 @@ void CHeadlessDisplay::PresentFrame(NativeId id, cairo_surface_t* frame)
     if (it == m_topLevels.end() || it->second.state.params.kind != TopLevelKind::Framed)
         return;
     cairo_surface_flush(frame);
-    Drop(it->second.frame);
-    it->second.frame = cairo_image_surface_create(CAIRO_FORMAT_RGB24, cairo_image_surface_get_width(frame),
-                                                  cairo_image_surface_get_height(frame));
+    const int width = cairo_image_surface_get_width(frame);
+    const int height = cairo_image_surface_get_height(frame);
+    // The copy below covers every pixel, so a kept surface needs no clearing.
+    if (it->second.frame != nullptr && !HasSize(it->second.frame, width, height))
+        ReleaseSurfaceLocked(it->second.frame);
+    if (it->second.frame == nullptr)
+        it->second.frame = TakeSurfaceLocked(width, height, false);
     cairo_t* cr = cairo_create(it->second.frame);
     cairo_set_source_surface(cr, frame, 0, 0);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);

@@ -7,6 +7,7 @@
 #include "Platform/Display/DisplayBackend.h"
 
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -113,6 +114,11 @@ private:
     DWORD ModifiersLocked() const;
     std::wstring TextForKeyLocked(UINT virtualKey) const;
     void QueueMouseLocked(EventKind kind, MouseButton button, POINT screen, int delta);
+    // A surface of that size, from the spares when one fits; cleared to black
+    // when asked, as a fresh one is.
+    cairo_surface_t* TakeSurfaceLocked(int width, int height, bool clear);
+    // Keeps the surface as a spare (the oldest spare goes when there are too many).
+    void ReleaseSurfaceLocked(cairo_surface_t*& surface);
 
     mutable std::mutex m_mutex;
     const int m_dpi = DpiFromEnvironment();
@@ -134,6 +140,10 @@ private:
     bool m_alt = false;
     DWORD m_buttons = 0;
     int m_beeps = 0;
+    // Dialogs come and go at the same sizes; a fresh surface for each costs a
+    // page fault per page on its first paint.
+    static constexpr std::size_t kMaxSpareSurfaces = 4;
+    std::deque<cairo_surface_t*> m_spareSurfaces;  // oldest first
 };
 
 }

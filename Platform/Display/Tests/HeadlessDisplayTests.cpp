@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 using namespace Display;
 
@@ -232,4 +233,74 @@ TEST(HeadlessDisplay, FramedTopLevelsTakeThePointerOnTheirFrameAndSaveWithIt)
     cairo_surface_destroy(client);
     cairo_surface_destroy(frame);
     std::filesystem::remove(path);
+}
+
+namespace {
+
+cairo_surface_t* Filled(int width, int height, double r, double g, double b)
+{
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, r, g, b);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return surface;
+}
+
+}
+
+// Surfaces of gone top-levels are kept for new ones of the same size; none of
+// the old pixels may show through what the new one has not presented yet.
+TEST(HeadlessDisplay, ATopLevelOfAGoneOnesSizeStartsClean)
+{
+    CHeadlessDisplay d;
+    const FrameExtents f = d.FrameFor(TopLevelKind::Framed, true);
+    cairo_surface_t* red = Filled(40, 30, 1, 0, 0);
+    cairo_surface_t* redFrame = Filled(40 + f.left + f.right, 30 + f.top + f.bottom, 1, 0, 0);
+    cairo_surface_t* blue = Filled(40, 30, 0, 0, 1);
+    cairo_surface_t* greenFrame = Filled(40 + f.left + f.right, 30 + f.top + f.bottom, 0, 1, 0);
+
+    const NativeId first = Make(d, {0, 0, 40, 30});
+    d.Present(first, red, {0, 0, 40, 30});
+    d.PresentFrame(first, redFrame);
+    d.DestroyTopLevel(first);
+
+    const NativeId second = Make(d, {0, 0, 40, 30});
+    EXPECT_FALSE(d.PixelAt(second, 0, 0).has_value()) << "nothing presented yet";
+    d.Present(second, blue, {0, 0, 20, 30});  // only the left half
+    EXPECT_EQ(d.PixelAt(second, 5, 5), RGB(0, 0, 255));
+    EXPECT_EQ(d.PixelAt(second, 30, 5), RGB(0, 0, 0)) << "the gone top-level's pixels show";
+    EXPECT_EQ(d.PixelAt(second, 39, 29), RGB(0, 0, 0));
+    EXPECT_EQ(d.PixelAt(first, 5, 5), std::nullopt);
+
+    // A frame presented again at the same size replaces the last one wholly.
+    d.PresentFrame(second, redFrame);
+    d.PresentFrame(second, greenFrame);
+    const auto path = std::filesystem::temp_directory_path() / "zell-headless-reuse-test.png";
+    ASSERT_TRUE(d.SaveWithFrameAsPng(second, path.string()));
+    cairo_surface_t* loaded = cairo_image_surface_create_from_png(path.string().c_str());
+    ASSERT_EQ(cairo_surface_status(loaded), CAIRO_STATUS_SUCCESS);
+    const auto* row = cairo_image_surface_get_data(loaded);
+    EXPECT_EQ(reinterpret_cast<const std::uint32_t*>(row)[1] & 0xFFFFFFu, 0x00FF00u) << "frame";
+    cairo_surface_destroy(loaded);
+    std::filesystem::remove(path);
+
+    // Resizing keeps nothing of the old size either, also past the few kept.
+    std::vector<NativeId> others;
+    for (int i = 0; i < 6; ++i) {
+        others.push_back(Make(d, {0, 0, 40, 30}));
+        d.Present(others.back(), red, {0, 0, 40, 30});
+    }
+    for (NativeId other : others)
+        d.DestroyTopLevel(other);
+    d.MoveTopLevel(second, {0, 0, 50, 30});
+    cairo_surface_t* wide = Filled(50, 30, 0, 0, 1);
+    d.Present(second, wide, {0, 0, 10, 30});
+    EXPECT_EQ(d.PixelAt(second, 45, 5), RGB(0, 0, 0));
+    d.MoveTopLevel(second, {0, 0, 40, 30});
+    d.Present(second, blue, {0, 0, 10, 30});
+    EXPECT_EQ(d.PixelAt(second, 30, 5), RGB(0, 0, 0)) << "a kept surface of this size was not cleared";
+
+    for (cairo_surface_t* s : {red, redFrame, blue, greenFrame, wide})
+        cairo_surface_destroy(s);
 }
