@@ -3,7 +3,7 @@
 #include "Platform/Shell/PathText.h"
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Shell/ShellLink.h"
-#include "Platform/Shell/SpecialFolders.h"
+#include "Platform/Shell/ShellFolders.h"
 #include "Platform/Shell/UrlText.h"
 
 #include <filesystem>

@@ -241,13 +241,7 @@ DWORD CComboBoxControl::ListStyle() const
 
 int CComboBoxControl::FontHeight() const
 {
-    HDC dc = GetDC(Hwnd());
-    const HGDIOBJ old = SelectObject(dc, Font());
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(Hwnd(), dc);
-    return std::clamp(static_cast<int>(tm.tmHeight), 1, kMaxItemHeight);
+    return std::clamp(ZELL::Controls::FontHeight(Hwnd(), Font()), 1, kMaxItemHeight);
 }
 
 // The parent sizes the selection field's item (itemID -1) of an owner-drawn combo.

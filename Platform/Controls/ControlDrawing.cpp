@@ -133,4 +133,15 @@ void DrawTextFocus(HDC dc, const RECT& textBounds, const RECT& limit)
         DrawFocusRect(dc, &clipped);
 }
 
+int FontHeight(HWND hwnd, HFONT font)
+{
+    HDC dc = GetDC(hwnd);
+    const HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
+    return metrics.tmHeight;
+}
+
 }

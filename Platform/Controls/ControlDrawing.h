@@ -37,4 +37,7 @@ void SendDrawItem(HWND control, HDC dc, UINT type, UINT action, UINT state);
 // inside `limit`.
 void DrawTextFocus(HDC dc, const RECT& textBounds, const RECT& limit);
 
+// The line height of `font` as drawn in `hwnd`.
+int FontHeight(HWND hwnd, HFONT font);
+
 }

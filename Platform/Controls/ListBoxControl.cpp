@@ -202,13 +202,7 @@ CListBoxControl::Mode CListBoxControl::SelectionMode() const
 
 int CListBoxControl::FontHeight() const
 {
-    HDC dc = GetDC(Hwnd());
-    const HGDIOBJ old = SelectObject(dc, Font());
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(Hwnd(), dc);
-    return std::clamp(static_cast<int>(tm.tmHeight), 1, kMaxItemHeight);
+    return std::clamp(ZELL::Controls::FontHeight(Hwnd(), Font()), 1, kMaxItemHeight);
 }
 
 void CListBoxControl::MeasureFixed()

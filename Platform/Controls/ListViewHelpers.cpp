@@ -10,15 +10,4 @@ POINT MousePoint(LPARAM lParam)
     return POINT{static_cast<SHORT>(LOWORD(packed)), static_cast<SHORT>(HIWORD(packed))};
 }
 
-int FontHeight(HWND hwnd, HFONT font)
-{
-    HDC dc = GetDC(hwnd);
-    const HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd, dc);
-    return metrics.tmHeight;
-}
-
 }

@@ -5,4 +5,4 @@
 #include "Platform/Shell/PrinterQueue.h"
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Shell/ShellLink.h"
-#include "Platform/Shell/SpecialFolders.h"
+#include "Platform/Shell/ShellFolders.h"

@@ -1,14 +1,14 @@
 #include "Common/SystemHelper/ShellHelpers.h"
 
 #include "Platform/Base/WinError.h"
-#include "Platform/Shell/SpecialFolders.h"
+#include "Platform/Shell/ShellFolders.h"
 #include "Platform/Shell/Tests/ShellTestSupport.h"
 
 #include <gtest/gtest.h>
 
 using namespace ShellTest;
 
-TEST(ShellHelpers, SpecialFoldersAreFoundButNotMade)
+TEST(ShellHelpers, ShellFoldersAreFoundButNotMade)
 {
     TempFolder folder;
     ScopedVariable home(L"HOME", Wide(folder.Path()));

@@ -1,4 +1,4 @@
-#include "Platform/Shell/SpecialFolders.h"
+#include "Platform/Shell/ShellFolders.h"
 
 #include "Platform/Base/Module.h"
 #include "Platform/Base/TextConversion.h"

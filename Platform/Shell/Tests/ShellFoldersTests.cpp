@@ -1,4 +1,4 @@
-#include "Platform/Shell/SpecialFolders.h"
+#include "Platform/Shell/ShellFolders.h"
 #include "Platform/Shell/Tests/ShellTestSupport.h"
 #include "Platform/Shell/XdgFolders.h"
 
@@ -9,7 +9,7 @@ using namespace ShellTest;
 namespace {
 
 // A home of its own, and no XDG variables but those a test sets.
-class SpecialFoldersTest : public ::testing::Test {
+class ShellFoldersTest : public ::testing::Test {
 protected:
     TempFolder m_folder;
     std::filesystem::path m_home = m_folder / "Home Dir";
@@ -36,7 +36,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SpecialFoldersTest, WithoutUserDirsTheHomeFoldersAreTakenAndMadeOnRequest)
+TEST_F(ShellFoldersTest, WithoutUserDirsTheHomeFoldersAreTakenAndMadeOnRequest)
 {
     std::wstring path;
     EXPECT_EQ(Get(CSIDL_DESKTOP, path), E_FAIL);
@@ -60,7 +60,7 @@ TEST_F(SpecialFoldersTest, WithoutUserDirsTheHomeFoldersAreTakenAndMadeOnRequest
     EXPECT_EQ(path, Wide(m_home));
 }
 
-TEST_F(SpecialFoldersTest, UserDirsAndBaseVariablesAreFollowedWithTheirCaseKept)
+TEST_F(ShellFoldersTest, UserDirsAndBaseVariablesAreFollowedWithTheirCaseKept)
 {
     std::filesystem::create_directories(m_folder / "Shared Data" / "MixedCase");
     WriteFile(m_config / "user-dirs.dirs",
@@ -100,7 +100,7 @@ TEST_F(SpecialFoldersTest, UserDirsAndBaseVariablesAreFollowedWithTheirCaseKept)
     EXPECT_EQ(path, Wide(m_home / ".config"));
 }
 
-TEST_F(SpecialFoldersTest, BadRequestsAndImpossibleFoldersFail)
+TEST_F(ShellFoldersTest, BadRequestsAndImpossibleFoldersFail)
 {
     std::wstring path;
     EXPECT_EQ(Get(0x0BAD, path), E_INVALIDARG);
