@@ -6,6 +6,7 @@
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Gdi/Gdi.h"
+#include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
 #include <cairo.h>
@@ -218,9 +219,8 @@ inline HBITMAP SolidBitmap(int w, int h, COLORREF color)
 
 // --- golden pictures ---------------------------------------------------------
 
-// Compares what the display shows of the scene with Golden/<name>.png. A
-// difference fails and leaves <name>.png and <name>-diff.png in the output
-// folder; ZELL_UPDATE_GOLDEN=1 writes the golden picture instead.
+// Compares what the display shows of the scene with Golden/<name>.png,
+// through the window layer's golden-picture check.
 inline void ExpectGolden(const Scene& scene, const std::string& name)
 {
     namespace fs = std::filesystem;
@@ -229,49 +229,8 @@ inline void ExpectGolden(const Scene& scene, const std::string& name)
     const fs::path outputs = ZELL_CONTROLS_OUTPUT_DIR;
     fs::create_directories(outputs);
     const fs::path shown = outputs / (name + ".png");
-    const fs::path golden = fs::path(ZELL_CONTROLS_GOLDEN_DIR) / (name + ".png");
     ASSERT_TRUE(Scene::Display().SaveAsPng(NativeWindowOf(scene.Top()), shown.string()));
-    const char* update = std::getenv("ZELL_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        fs::create_directories(golden.parent_path());
-        fs::copy_file(shown, golden, fs::copy_options::overwrite_existing);
-        return;
-    }
-    ASSERT_TRUE(fs::exists(golden)) << "no golden picture " << golden << "; the rendering is in " << shown;
-    cairo_surface_t* a = cairo_image_surface_create_from_png(shown.c_str());
-    cairo_surface_t* b = cairo_image_surface_create_from_png(golden.c_str());
-    const int w = cairo_image_surface_get_width(a);
-    const int h = cairo_image_surface_get_height(a);
-    int differing = 0;
-    if (w == cairo_image_surface_get_width(b) && h == cairo_image_surface_get_height(b)) {
-        cairo_surface_t* diff = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-        const auto pixel = [](cairo_surface_t* s, int x, int y) {
-            const auto* row = cairo_image_surface_get_data(s) + static_cast<std::size_t>(y) * cairo_image_surface_get_stride(s);
-            return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFFu;
-        };
-        auto* out = cairo_image_surface_get_data(diff);
-        const int stride = cairo_image_surface_get_stride(diff);
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t pa = pixel(a, x, y);
-                const bool same = pa == pixel(b, x, y);
-                differing += same ? 0 : 1;
-                // Unchanged pixels faded, changed ones red.
-                const std::uint32_t faded = ((pa >> 2) & 0x3F3F3Fu) + 0xBFBFBFu;
-                reinterpret_cast<std::uint32_t*>(out + static_cast<std::size_t>(y) * stride)[x] = same ? faded : 0xFF0000u;
-            }
-        }
-        cairo_surface_mark_dirty(diff);
-        if (differing != 0)
-            cairo_surface_write_to_png(diff, (outputs / (name + "-diff.png")).c_str());
-        cairo_surface_destroy(diff);
-    } else {
-        differing = -1;
-    }
-    cairo_surface_destroy(a);
-    cairo_surface_destroy(b);
-    EXPECT_EQ(differing, 0) << name << (differing < 0 ? " differs in size from" : " has pixels unlike")
-                            << " its golden picture; see " << outputs;
+    EXPECT_TRUE(UiTest::MatchesGolden(shown.string(), name, ZELL_CONTROLS_GOLDEN_DIR));
 }
 
 }
