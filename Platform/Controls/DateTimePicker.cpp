@@ -218,7 +218,7 @@ void CDateTimePicker::TypeDigit(int digit)
 
 void CDateTimePicker::OnKey(WPARAM key)
 {
-    const bool moves = key == VK_LEFT || key == VK_RIGHT || key == VK_HOME || key == VK_END || key == VK_F4;
+    const bool moves = key == VK_LEFT || key == VK_RIGHT || key == VK_HOME || key == VK_END || key == VK_F4 || key == VK_F2;
     if (!moves && IsField(m_selected) && m_parts[static_cast<std::size_t>(m_selected)].field == PictureField::Callback) {
         KeyToParent(key);
         return;
@@ -231,6 +231,7 @@ void CDateTimePicker::OnKey(WPARAM key)
     case VK_HOME: m_selected = -1; MoveField(1); break;
     case VK_END: m_selected = static_cast<int>(m_parts.size()); MoveField(-1); break;
     case VK_F4: DropDown(); break;
+    case VK_F2: BeginUserString(); break;
     default: break;
     }
 }
@@ -382,7 +383,9 @@ LRESULT CDateTimePicker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     switch (message) {
     case WM_CREATE: UsePicture(nullptr); return 0;
+    case kEndUserString: EndUserString(wParam != 0); return 0;
     case WM_DESTROY:
+        m_userEdit = nullptr;
         // The pop-up belongs to the top-level and would outlive the control.
         if (HWND calendar = std::exchange(m_calendar, nullptr))
             DestroyWindow(calendar);

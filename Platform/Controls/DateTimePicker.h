@@ -7,6 +7,9 @@
 // down (DTS_RIGHTALIGN: aligned with the control's right edge) whose pick
 // is taken over. Every change by the user is told as DTN_DATETIMECHANGE.
 // Runs of X in the picture are callback fields the parent writes and edits.
+// With DTS_APPCANPARSE, F2 opens an edit over the field for free text that
+// the parent turns into a date (DTN_USERSTRING) on Enter or when the edit
+// loses the focus; Esc drops it.
 #include "Platform/Controls/ControlWindow.h"
 #include "Platform/Controls/DateRange.h"
 #include "Platform/Controls/DateTimePicture.h"
@@ -63,6 +66,14 @@ private:
     // With the calendar down, input comes here under capture and goes on to it.
     bool ForwardToCalendar(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // --- free text for the parent to parse (DateTimeUserString.cpp) -------------
+    void BeginUserString();
+    void EndUserString(bool take);
+    void TakeUserString(const std::wstring& text);
+    // Sent to the picker by its edit: wParam nonzero takes the text.
+    static constexpr UINT kEndUserString = WM_USER + 0x300;
+    static LRESULT UserEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+
     // --- layout --------------------------------------------------------------
     RECT CheckRect() const;
     RECT ButtonRect() const;
@@ -79,6 +90,7 @@ private:
     DWORD m_typedTick = 0;
     std::array<COLORREF, 6> m_calendarColors{};
     HWND m_calendar = nullptr;
+    HWND m_userEdit = nullptr;
     std::optional<SYSTEMTIME> m_pick;  // the calendar's MCN_SELECT, until it is taken
 };
 

@@ -48,6 +48,8 @@ constexpr UINT DTN_DATETIMECHANGE = DTN_FIRST2 - 6;
 constexpr UINT DTN_WMKEYDOWNW = DTN_FIRST - 4;
 constexpr UINT DTN_FORMATW = DTN_FIRST - 3;
 constexpr UINT DTN_FORMATQUERYW = DTN_FIRST - 2;
+constexpr UINT DTN_USERSTRINGW = DTN_FIRST - 5;
+#define DTN_USERSTRING DTN_USERSTRINGW
 #define DTN_WMKEYDOWN DTN_WMKEYDOWNW
 #define DTN_FORMAT DTN_FORMATW
 #define DTN_FORMATQUERY DTN_FORMATQUERYW
@@ -58,6 +60,18 @@ struct NMDATETIMECHANGE {
     SYSTEMTIME st{};
 };
 using LPNMDATETIMECHANGE = NMDATETIMECHANGE*;
+
+// DTN_USERSTRING (DTS_APPCANPARSE): the text the user typed for the parent
+// to read; it writes the date into st and GDT_VALID, GDT_NONE or GDT_ERROR
+// (keep the date) into dwFlags.
+struct NMDATETIMESTRINGW {
+    NMHDR nmhdr;
+    LPCWSTR pszUserString = nullptr;
+    SYSTEMTIME st{};
+    DWORD dwFlags = GDT_VALID;
+};
+using LPNMDATETIMESTRINGW = NMDATETIMESTRINGW*;
+using NMDATETIMESTRING = NMDATETIMESTRINGW;
 
 // The callback fields: a run of X in the format picture, shown as the
 // parent writes it (DTN_FORMAT), as wide as it says (DTN_FORMATQUERY) and

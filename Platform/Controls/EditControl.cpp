@@ -111,6 +111,7 @@ LRESULT CEditControl::OnEditMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case EM_POSFROMCHAR: return PosFromChar(static_cast<int>(wParam));
     case EM_CHARFROMPOS: return CharFromPos(lParam);
     case EM_SETMARGINS: SetMargins(wParam, lParam); return 0;
+    case EM_SETTABSTOPS: return SetTabStops(wParam, reinterpret_cast<const int*>(lParam)) ? TRUE : FALSE;
     case EM_GETMARGINS: return MAKELRESULT(static_cast<WORD>(m_leftMargin), static_cast<WORD>(m_rightMargin));
     case EM_GETRECT:
         if (auto* out = reinterpret_cast<RECT*>(lParam))
@@ -265,6 +266,22 @@ LRESULT CEditControl::CharFromPos(LPARAM point) const
 void CEditControl::SetLimit(WPARAM limit)
 {
     m_limit = limit == 0 || limit > static_cast<WPARAM>(kMaxLimit) ? kMaxLimit : static_cast<int>(limit);
+}
+
+// Tab stops come in dialog units (a quarter of the font's average character
+// width); none means one every 32, one means one every so many. Only a
+// multi-line edit has them.
+bool CEditControl::SetTabStops(WPARAM count, const int* stops)
+{
+    if (!Multiline() || (count > 0 && stops == nullptr) || count > kMaxTabStops)
+        return false;
+    m_tabStops.assign(stops, stops + count);
+    m_tabEvery = count == 1 ? std::max(1, stops[0]) : kDefaultTabStop;
+    if (count == 1)
+        m_tabStops.clear();
+    ApplyTabStops();
+    Relayout();
+    return true;
 }
 
 void CEditControl::SetMargins(WPARAM which, LPARAM margins)

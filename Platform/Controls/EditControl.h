@@ -12,6 +12,7 @@
 #include "Platform/Controls/EditUndo.h"
 
 #include <string>
+#include <vector>
 
 namespace ZELL::Controls {
 
@@ -22,6 +23,9 @@ public:
     // The classic limit that a new edit starts with, and the largest one.
     static constexpr int kDefaultLimit = 30000;
     static constexpr int kMaxLimit = 0x7FFFFFFE;
+    // Dialog units between the tab stops of a multi-line edit that sets none.
+    static constexpr int kDefaultTabStop = 32;
+    static constexpr WPARAM kMaxTabStops = 1024;
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -50,6 +54,9 @@ private:
     LRESULT PosFromChar(int index) const;
     LRESULT CharFromPos(LPARAM point) const;
     void SetLimit(WPARAM limit);
+    bool SetTabStops(WPARAM count, const int* stops);
+    // The stops in pixels of the current font, for the layout.
+    void ApplyTabStops();
     void SetMargins(WPARAM which, LPARAM margins);
     void SetRect(const RECT* rect, bool redraw);
 
@@ -58,7 +65,6 @@ private:
     // Puts user text in place of the selection within the limit (EN_MAXTEXT
     // when it had to be cut); false when nothing changed.
     bool InsertByUser(std::wstring text, bool typed, bool canUndo = true);
-    bool Fits(const std::wstring& next) const;
     std::wstring Converted(std::wstring text) const;
     void OnChar(wchar_t c);
     void TypeCharacter(wchar_t c);
@@ -89,6 +95,8 @@ private:
     RECT FormatRect() const;
     int VisibleLines() const;
     int FormatWidth() const;
+    // Whether the text `next` stays within what the edit shows, where it does not scroll.
+    bool Fits(const std::wstring& next) const;
     void Relayout(bool redraw = true);
     void Measure();
     POINT PositionOf(int index) const;
@@ -101,6 +109,8 @@ private:
     void UpdateCaret() const;
     void OnScroll(int bar, WORD code);
     void PaintLine(HDC dc, int line, COLORREF text) const;
+    // The characters [from, to) of a line, each tab-free run at its place.
+    void DrawRun(HDC dc, POINT origin, const EditLine& line, int from, int to) const;
 
     CEditText m_text;
     std::wstring m_shown;
@@ -112,6 +122,8 @@ private:
     int m_limit = kDefaultLimit;
     bool m_modified = false;
     wchar_t m_passwordChar = L'*';
+    std::vector<int> m_tabStops;  // in dialog units
+    int m_tabEvery = kDefaultTabStop;
     int m_leftMargin = 2;
     int m_rightMargin = 2;
     bool m_customRect = false;

@@ -51,21 +51,6 @@ std::wstring CEditControl::Converted(std::wstring text) const
     return text;
 }
 
-// A single-line edit that does not scroll takes no more than it shows.
-bool CEditControl::Fits(const std::wstring& next) const
-{
-    if (Multiline() || (Style() & ES_AUTOHSCROLL) != 0)
-        return true;
-    HDC dc = GetDC(Hwnd());
-    const HGDIOBJ old = SelectObject(dc, Font());
-    const std::wstring shown = Password() ? std::wstring(next.size(), m_passwordChar) : next;
-    const EditLine whole{0, static_cast<int>(shown.size()), 0};
-    const int width = CEditLayout::Width(dc, shown, whole);
-    SelectObject(dc, old);
-    ReleaseDC(Hwnd(), dc);
-    return width <= FormatWidth();
-}
-
 bool CEditControl::InsertByUser(std::wstring text, bool typed, bool canUndo)
 {
     // A single line takes what comes before the first line break.

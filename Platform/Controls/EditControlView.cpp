@@ -63,6 +63,26 @@ int CEditControl::VisibleLines() const
     return std::max(1, static_cast<int>(r.bottom - r.top) / std::max(1, m_lineHeight));
 }
 
+// A single-line edit that does not scroll sideways takes no more than its
+// width shows, and a multi-line edit that does not scroll down (no
+// ES_AUTOVSCROLL) no more lines than it shows.
+bool CEditControl::Fits(const std::wstring& next) const
+{
+    const bool growsSideways = !Multiline() && (Style() & ES_AUTOHSCROLL) == 0;
+    const bool growsDown = Multiline() && (Style() & ES_AUTOVSCROLL) == 0;
+    if (!growsSideways && !growsDown)
+        return true;
+    CMeasureContext context(Hwnd(), Font());
+    if (growsDown) {
+        CEditLayout probe = m_layout;
+        probe.Reflow(context.Dc(), next, Wraps() ? std::max(1, FormatWidth()) : 0);
+        return probe.LineCount() <= VisibleLines();
+    }
+    const std::wstring shown = Password() ? std::wstring(next.size(), m_passwordChar) : next;
+    const EditLine whole{0, static_cast<int>(shown.size()), 0};
+    return m_layout.Width(context.Dc(), shown, whole) <= FormatWidth();
+}
+
 void CEditControl::Measure()
 {
     CMeasureContext context(Hwnd(), Font());
@@ -71,6 +91,17 @@ void CEditControl::Measure()
         m_lineHeight = std::max<int>(1, metrics.tmHeight);
         m_charWidth = std::max<int>(1, metrics.tmAveCharWidth);
     }
+    ApplyTabStops();
+}
+
+void CEditControl::ApplyTabStops()
+{
+    if (!Multiline())
+        return;
+    std::vector<int> pixels;
+    for (int units : m_tabStops)
+        pixels.push_back(std::max(0, units) * m_charWidth / 4);
+    m_layout.SetTabStops(std::move(pixels), std::max(1, m_tabEvery * m_charWidth / 4));
 }
 
 void CEditControl::Relayout(bool redraw)
@@ -94,7 +125,7 @@ int CEditControl::AlignOffset(const EditLine& line) const
     if (align == ES_LEFT)
         return 0;
     CMeasureContext context(Hwnd(), Font());
-    const int spare = FormatWidth() - CEditLayout::Width(context.Dc(), Shown(), line);
+    const int spare = FormatWidth() - m_layout.Width(context.Dc(), Shown(), line);
     if (spare <= 0)
         return 0;
     return align == ES_CENTER ? spare / 2 : spare;
@@ -106,7 +137,7 @@ POINT CEditControl::PositionOf(int index) const
     const int lineIndex = m_layout.LineOf(index);
     const EditLine& line = m_layout.Line(lineIndex);
     CMeasureContext context(Hwnd(), Font());
-    const int x = CEditLayout::XOf(context.Dc(), Shown(), line, index);
+    const int x = m_layout.XOf(context.Dc(), Shown(), line, index);
     return POINT{format.left + AlignOffset(line) + x - m_xOffset, format.top + (lineIndex - m_top) * m_lineHeight};
 }
 
@@ -117,7 +148,7 @@ int CEditControl::IndexAt(POINT p) const
     const int row = dy >= 0 ? dy / m_lineHeight : -((-dy + m_lineHeight - 1) / m_lineHeight);
     const EditLine& line = m_layout.Line(m_top + row);
     CMeasureContext context(Hwnd(), Font());
-    return CEditLayout::IndexAt(context.Dc(), Shown(), line, p.x - format.left - AlignOffset(line) + m_xOffset);
+    return m_layout.IndexAt(context.Dc(), Shown(), line, p.x - format.left - AlignOffset(line) + m_xOffset);
 }
 
 void CEditControl::ScrollToCaret()
@@ -251,18 +282,34 @@ void CEditControl::PaintLine(HDC dc, int lineIndex, COLORREF text) const
     const std::wstring& shown = Shown();
     const POINT origin = PositionOf(line.start);
     SetTextColor(dc, text);
-    TextOutW(dc, origin.x, origin.y, shown.c_str() + line.start, line.length);
+    DrawRun(dc, origin, line, line.start, line.start + line.length);
     const bool showSelection = m_focused || (Style() & ES_NOHIDESEL) != 0;
     const int from = std::max(std::min(m_anchor, m_caret), line.start);
     const int to = std::min(std::max(m_anchor, m_caret), line.start + line.length);
     if (!showSelection || from >= to)
         return;
-    const int left = origin.x + CEditLayout::XOf(dc, shown, line, from);
-    const int right = origin.x + CEditLayout::XOf(dc, shown, line, to);
+    const int left = origin.x + m_layout.XOf(dc, shown, line, from);
+    const int right = origin.x + m_layout.XOf(dc, shown, line, to);
     const RECT band{left, origin.y, right, origin.y + m_lineHeight};
     FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
     SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    TextOutW(dc, left, origin.y, shown.c_str() + from, to - from);
+    DrawRun(dc, origin, line, from, to);
+}
+
+void CEditControl::DrawRun(HDC dc, POINT origin, const EditLine& line, int from, int to) const
+{
+    const std::wstring& shown = Shown();
+    while (from < to) {
+        const int runEnd = static_cast<int>(std::min<std::size_t>(shown.find(L'\t', static_cast<std::size_t>(from)),
+                                                                  static_cast<std::size_t>(to)));
+        if (runEnd > from || !Multiline()) {
+            const int end = Multiline() ? runEnd : to;
+            TextOutW(dc, origin.x + m_layout.XOf(dc, shown, line, from), origin.y, shown.c_str() + from, end - from);
+            from = end;
+        } else {
+            ++from;  // the tab itself shows as room
+        }
+    }
 }
 
 }

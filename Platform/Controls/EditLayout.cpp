@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <utility>
 
 namespace ZELL::Controls {
 
@@ -39,12 +40,67 @@ void CEditLayout::Reflow(HDC dc, const std::wstring& text, int wrapWidth, bool b
     WrapParagraph(dc, text, start, length, 0, wrapWidth);
 }
 
+void CEditLayout::SetTabStops(std::vector<int> stops, int every)
+{
+    std::sort(stops.begin(), stops.end());
+    m_tabStops = std::move(stops);
+    m_tabEvery = std::max(0, every);
+}
+
+bool CEditLayout::ExpandsTabs(const std::wstring& text, int start, int end) const
+{
+    return m_tabEvery > 0 && std::find(text.begin() + start, text.begin() + end, L'\t') != text.begin() + end;
+}
+
+int CEditLayout::NextStop(int x) const
+{
+    const auto stop = std::upper_bound(m_tabStops.begin(), m_tabStops.end(), x);
+    if (stop != m_tabStops.end())
+        return *stop;
+    const int from = m_tabStops.empty() ? 0 : m_tabStops.back();
+    return from + ((x - from) / m_tabEvery + 1) * m_tabEvery;
+}
+
+std::vector<int> CEditLayout::Positions(HDC dc, const std::wstring& text, int start, int end) const
+{
+    std::vector<int> positions(static_cast<std::size_t>(std::max(0, end - start)));
+    int x = 0;
+    for (int run = start; run < end;) {
+        if (text[static_cast<std::size_t>(run)] == L'\t') {
+            x = NextStop(x);
+            positions[static_cast<std::size_t>(run - start)] = x;
+            ++run;
+            continue;
+        }
+        const int runEnd = static_cast<int>(std::min<std::size_t>(text.find(L'\t', static_cast<std::size_t>(run)),
+                                                                  static_cast<std::size_t>(end)));
+        SIZE size{};
+        GetTextExtentExPointW(dc, text.c_str() + run, runEnd - run, 0, nullptr,
+                              positions.data() + (run - start), &size);
+        for (int i = run; i < runEnd; ++i)
+            positions[static_cast<std::size_t>(i - start)] += x;
+        x = positions[static_cast<std::size_t>(runEnd - 1 - start)];
+        run = runEnd;
+    }
+    return positions;
+}
+
+int CEditLayout::Fit(HDC dc, const std::wstring& text, int start, int end, int width) const
+{
+    if (!ExpandsTabs(text, start, end)) {
+        int fit = 0;
+        SIZE size{};
+        GetTextExtentExPointW(dc, text.c_str() + start, end - start, width, &fit, nullptr, &size);
+        return fit;
+    }
+    const std::vector<int> positions = Positions(dc, text, start, end);
+    return static_cast<int>(std::upper_bound(positions.begin(), positions.end(), width) - positions.begin());
+}
+
 void CEditLayout::WrapParagraph(HDC dc, const std::wstring& text, int start, int end, int breakLength, int wrapWidth)
 {
     while (wrapWidth > 0 && end - start > 1) {
-        int fit = 0;
-        SIZE size{};
-        GetTextExtentExPointW(dc, text.c_str() + start, end - start, wrapWidth, &fit, nullptr, &size);
+        const int fit = Fit(dc, text, start, end, wrapWidth);
         if (fit >= end - start)
             break;
         // Spaces that do not fit hang at the end of the line.
@@ -76,19 +132,24 @@ int CEditLayout::LineOf(int index) const
     return LineCount() - 1;
 }
 
-int CEditLayout::XOf(HDC dc, const std::wstring& text, const EditLine& line, int index)
+int CEditLayout::XOf(HDC dc, const std::wstring& text, const EditLine& line, int index) const
 {
     const int count = std::clamp(index - line.start, 0, line.length);
-    return Extent(dc, text.c_str() + line.start, count);
+    if (count == 0 || !ExpandsTabs(text, line.start, line.start + count))
+        return Extent(dc, text.c_str() + line.start, count);
+    return Positions(dc, text, line.start, line.start + count).back();
 }
 
-int CEditLayout::IndexAt(HDC dc, const std::wstring& text, const EditLine& line, int x)
+int CEditLayout::IndexAt(HDC dc, const std::wstring& text, const EditLine& line, int x) const
 {
     if (x <= 0 || line.length == 0)
         return line.start;
     std::vector<int> extents(static_cast<std::size_t>(line.length));
     SIZE size{};
-    GetTextExtentExPointW(dc, text.c_str() + line.start, line.length, 0, nullptr, extents.data(), &size);
+    if (ExpandsTabs(text, line.start, line.start + line.length))
+        extents = Positions(dc, text, line.start, line.start + line.length);
+    else
+        GetTextExtentExPointW(dc, text.c_str() + line.start, line.length, 0, nullptr, extents.data(), &size);
     int before = 0;
     for (int i = 0; i < line.length; ++i) {
         const int after = extents[static_cast<std::size_t>(i)];
@@ -100,9 +161,9 @@ int CEditLayout::IndexAt(HDC dc, const std::wstring& text, const EditLine& line,
     return line.start + line.length;
 }
 
-int CEditLayout::Width(HDC dc, const std::wstring& text, const EditLine& line)
+int CEditLayout::Width(HDC dc, const std::wstring& text, const EditLine& line) const
 {
-    return Extent(dc, text.c_str() + line.start, line.length);
+    return XOf(dc, text, line, line.start + line.length);
 }
 
 int CEditLayout::MaxWidth(HDC dc, const std::wstring& text) const

@@ -3,7 +3,9 @@
 // breaks ("\r\n", or a lone "\n") and, when wrapping, at the last space that
 // fits the width (a word longer than the width is cut where it stops
 // fitting). Positions within a line are measured with the font selected in
-// the context given.
+// the context given. With tab stops set (a multi-line edit), a tab reaches to
+// the next stop, measured from the line's start; otherwise it is measured
+// as the font draws it.
 #include "Platform/Gdi/GdiTypes.h"
 
 #include <string>
@@ -28,18 +30,30 @@ public:
     // line belongs to the next one).
     int LineOf(int index) const;
 
+    // Stops in pixels from the line's start, ascending; past the last one
+    // (or with none) every `every` pixels. `every` 0 turns tabs off.
+    void SetTabStops(std::vector<int> stops, int every);
+
     // The pixel offset of `index` from its line's start, and the index in
     // `line` nearest to the offset `x`.
-    static int XOf(HDC dc, const std::wstring& text, const EditLine& line, int index);
-    static int IndexAt(HDC dc, const std::wstring& text, const EditLine& line, int x);
-    static int Width(HDC dc, const std::wstring& text, const EditLine& line);
+    int XOf(HDC dc, const std::wstring& text, const EditLine& line, int index) const;
+    int IndexAt(HDC dc, const std::wstring& text, const EditLine& line, int x) const;
+    int Width(HDC dc, const std::wstring& text, const EditLine& line) const;
     // The widest line.
     int MaxWidth(HDC dc, const std::wstring& text) const;
 
 private:
     void WrapParagraph(HDC dc, const std::wstring& text, int start, int end, int breakLength, int wrapWidth);
+    // How many characters from `start` fit `width`, and their extent.
+    int Fit(HDC dc, const std::wstring& text, int start, int end, int width) const;
+    bool ExpandsTabs(const std::wstring& text, int start, int end) const;
+    // The offset after each character of [start, end), tabs expanded.
+    std::vector<int> Positions(HDC dc, const std::wstring& text, int start, int end) const;
+    int NextStop(int x) const;
 
     std::vector<EditLine> m_lines{EditLine{}};
+    std::vector<int> m_tabStops;
+    int m_tabEvery = 0;
 };
 
 }

@@ -75,6 +75,7 @@ LRESULT CListViewControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE: LayoutHeader(); UpdateScrollBars(); Redraw(); return 0;
     case WM_SETFONT: {
         const LRESULT result = CControlWindow::OnMessage(message, wParam, lParam);
+        m_rowHeight = 0;
         if (m_header != nullptr)
             SendMessageW(m_header, WM_SETFONT, wParam, lParam);
         LayoutHeader();
@@ -94,12 +95,13 @@ LRESULT CListViewControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONDOWN: OnButtonDown(MousePoint(lParam), true); return 0;
     case WM_LBUTTONUP: OnButtonUp(MousePoint(lParam)); return 0;
     case WM_LBUTTONDBLCLK: OnDoubleClick(MousePoint(lParam)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return 0;
     case WM_VSCROLL: OnScroll(SB_VERT, LOWORD(wParam)); return 0;
     case WM_HSCROLL: OnScroll(SB_HORZ, LOWORD(wParam)); return 0;
     case WM_MOUSEWHEEL: SetTop(m_top - static_cast<SHORT>(HIWORD(wParam)) / WHEEL_DELTA * 3); return 0;
     case WM_SETFOCUS: NotifyCode(NM_SETFOCUS); RedrawRows(0, Count() - 1); return 0;
     case WM_KILLFOCUS: NotifyCode(NM_KILLFOCUS); RedrawRows(0, Count() - 1); return 0;
-    case WM_DESTROY: DeleteAllItems(); return CControlWindow::OnMessage(message, wParam, lParam);
+    case WM_DESTROY: m_labelTip.Destroy(); DeleteAllItems(); return CControlWindow::OnMessage(message, wParam, lParam);
     default: return CControlWindow::OnMessage(message, wParam, lParam);
     }
 }
@@ -172,16 +174,19 @@ LRESULT CListViewControl::DispatchView(UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         HIMAGELIST previous = m_images[index];
         m_images[index] = reinterpret_cast<HIMAGELIST>(lParam);
+        m_rowHeight = 0;
         UpdateScrollBars();
         Redraw();
         return reinterpret_cast<LRESULT>(previous);
     }
+    case LVM_GETTOOLTIPS: return reinterpret_cast<LRESULT>(m_labelTip.Window());
     case LVM_GETIMAGELIST:
         return index >= LVSIL_NORMAL && index <= LVSIL_STATE ? reinterpret_cast<LRESULT>(m_images[index]) : 0;
     case LVM_SETEXTENDEDLISTVIEWSTYLE: {
         const DWORD previous = m_exStyle;
         const DWORD mask = wParam == 0 ? 0xFFFFFFFFu : static_cast<DWORD>(wParam);
         m_exStyle = (m_exStyle & ~mask) | (static_cast<DWORD>(lParam) & mask);
+        m_rowHeight = 0;
         if ((m_exStyle & LVS_EX_CHECKBOXES) != 0 && (previous & LVS_EX_CHECKBOXES) == 0)
             for (ListViewItem& item : m_items)
                 if ((item.state & LVIS_STATEIMAGEMASK) == 0)
@@ -867,7 +872,17 @@ LRESULT CListViewControl::Sort(PFNLVCOMPARE compare, LPARAM sortData, bool byInd
 // Geometry
 // ---------------------------------------------------------------------------
 
+// Measured once per font, image list and check-box setting: measuring goes
+// through the window's device context, whose release shows the whole window
+// again, and the row height is asked for many times per inserted row.
 int CListViewControl::RowHeight() const
+{
+    if (m_rowHeight == 0)
+        m_rowHeight = MeasureRowHeight();
+    return m_rowHeight;
+}
+
+int CListViewControl::MeasureRowHeight() const
 {
     int height = FontHeight(Hwnd(), Font()) + 3;
     int w = 0;
@@ -1296,6 +1311,48 @@ void CListViewControl::OnDoubleClick(POINT at)
     if (HitTest(&hit, false) >= 0 && hit.flags == LVHT_ONITEMSTATEICON)
         ToggleCheck(hit.iItem);
     NotifyActivate(NM_DBLCLK, at);
+}
+
+void CListViewControl::OnMouseMove(WPARAM keys, LPARAM point)
+{
+    if ((m_exStyle & LVS_EX_LABELTIP) == 0)
+        return;
+    LVHITTESTINFO hit;
+    hit.pt = MousePoint(point);
+    RECT cell{};
+    std::wstring text;
+    if (HitTest(&hit, true) >= 0 && (hit.flags & LVHT_ONITEMLABEL) != 0)
+        text = CutText(hit.iItem, hit.iSubItem, cell);
+    const MSG move{Hwnd(), WM_MOUSEMOVE, keys, point, GetTickCount(), hit.pt};
+    m_labelTip.Track(Hwnd(), move, cell, text);
+}
+
+// The text of a cell that its column cuts, with the cell's label area; empty
+// when the whole text shows.
+std::wstring CListViewControl::CutText(int index, int column, RECT& cell) const
+{
+    if (!ValidColumn(column) && !(column == 0 && !Report()))
+        return {};
+    const int subItem = ValidColumn(column) ? m_columns[static_cast<size_t>(column)].subItem : 0;
+    std::wstring text = TextOf(index, subItem);
+    int margin = kCellMargin;
+    if (column == 0) {
+        cell = PartRect(index, LVIR_LABEL);
+        margin = kCellMargin / 2;
+    } else {
+        const Span span = ColumnSpan(column);
+        const RECT row = RowRect(index);
+        cell = RECT{span.left, row.top, span.right, row.bottom};
+    }
+    if (text.empty())
+        return {};
+    HDC dc = GetDC(Hwnd());
+    const HGDIOBJ old = SelectObject(dc, Font());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(Hwnd(), dc);
+    return size.cx > cell.right - cell.left - 2 * margin ? text : std::wstring();
 }
 
 void CListViewControl::NotifyActivate(UINT code, POINT at) const

@@ -4,6 +4,7 @@
 // list), with selection, focus, check boxes, sorting, finding, scrolling and
 // the notifications and custom drawing that tell the parent about it.
 #include "Platform/Controls/ControlWindow.h"
+#include "Platform/Controls/LabelTip.h"
 #include "Platform/Controls/ListViewItem.h"
 
 #include <string>
@@ -90,6 +91,7 @@ private:
 
     // --- geometry -----------------------------------------------------------
     int RowHeight() const;
+    int MeasureRowHeight() const;
     int HeaderHeight() const;
     int CountPerPage() const;
     int MaxTop() const;
@@ -120,6 +122,9 @@ private:
     void OnButtonUp(POINT at);
     void OnDoubleClick(POINT at);
     void NotifyActivate(UINT code, POINT at) const;
+    // LVS_EX_LABELTIP: the cell under the pointer unfolds its cut text.
+    void OnMouseMove(WPARAM keys, LPARAM point);
+    std::wstring CutText(int index, int column, RECT& cell) const;
 
     // --- drawing ------------------------------------------------------------
     LRESULT CustomDraw(DWORD stage, HDC dc, const RECT& r, int index, int subItem, COLORREF& text, COLORREF& back) const;
@@ -133,12 +138,14 @@ private:
     std::vector<ListViewItem> m_items;
     std::vector<Column> m_columns;
     HWND m_header = nullptr;
+    CLabelTip m_labelTip;
     HIMAGELIST m_images[3] = {};
     DWORD m_exStyle = 0;
     int m_top = 0;
     int m_scrollX = 0;
     int m_mark = -1;
     mutable int m_focus = -1;  // a hint; FocusedItem checks it
+    mutable int m_rowHeight = 0;  // 0 until measured
     COLORREF m_backColor = CLR_DEFAULT;
     COLORREF m_textColor = CLR_DEFAULT;
     COLORREF m_textBackColor = CLR_DEFAULT;

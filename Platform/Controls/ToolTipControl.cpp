@@ -393,6 +393,13 @@ int CToolTipControl::ToolUnderCursor() const
     return ToolAt(under, cursor);
 }
 
+bool CToolTipControl::PointerOnTip() const
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return WindowFromPoint(cursor) == Hwnd();
+}
+
 void CToolTipControl::CheckLeave()
 {
     const int watched = m_shown ? m_current : (m_pending >= 0 ? m_pending : m_blocked);
@@ -400,6 +407,8 @@ void CToolTipControl::CheckLeave()
         KillTimer(Hwnd(), kLeaveTimer);
         return;
     }
+    if (m_shown && m_links.Any() && PointerOnTip())
+        return;
     const int under = ToolUnderCursor();
     if (under != watched)
         Hover(under);
@@ -469,23 +478,33 @@ UINT CToolTipControl::TextFormat() const
     return format;
 }
 
-SIZE CToolTipControl::Measure(const std::wstring& text) const
+SIZE CToolTipControl::TextSize(HDC dc, const std::wstring& text)
+{
+    const int inset = Balloon() ? kBalloonPadding : kBorder + kPaddingX;
+    const int frame = 2 * inset + m_margin.left + m_margin.right;
+    RECT bounds{0, 0, m_maxWidth > 0 ? std::max(1, m_maxWidth - frame) : 0, 0};
+    if (m_links.Any())
+        return m_links.Layout(dc, bounds.right);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds, TextFormat() | DT_CALCRECT);
+    return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+SIZE CToolTipControl::Measure(const std::wstring& text)
 {
     const int inset = Balloon() ? kBalloonPadding : kBorder + kPaddingX;
     const int insetY = Balloon() ? kBalloonPadding : kBorder + kPaddingY;
     const int frame = 2 * inset + m_margin.left + m_margin.right;
-    RECT bounds{0, 0, m_maxWidth > 0 ? std::max(1, m_maxWidth - frame) : 0, 0};
     HDC dc = GetDC(Hwnd());
     const int saved = SaveDC(dc);
     SelectObject(dc, Font());
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds, TextFormat() | DT_CALCRECT);
+    const SIZE shown = TextSize(dc, text);
     const SIZE title = TitleSize(dc);
     RestoreDC(dc, saved);
     ReleaseDC(Hwnd(), dc);
     const int close = HasCloseBox() ? kCloseBox + kTitleGap : 0;
     const int lineHeight = std::max<int>(title.cy, HasCloseBox() ? kCloseBox : 0);
-    const int width = std::max<int>(bounds.right - bounds.left, title.cx + close);
-    const int height = bounds.bottom - bounds.top + (lineHeight > 0 ? lineHeight + kTitleGap : 0);
+    const int width = std::max<int>(shown.cx, title.cx + close);
+    const int height = shown.cy + (lineHeight > 0 ? lineHeight + kTitleGap : 0);
     return SIZE{width + frame, height + 2 * insetY + m_margin.top + m_margin.bottom};
 }
 
@@ -580,9 +599,15 @@ void CToolTipControl::MoveTo(const Tool& tool, SIZE size)
         SetWindowRgn(Hwnd(), m_shape.Region(), TRUE);
 }
 
+void CToolTipControl::TakeText(int index)
+{
+    m_text = TextOf(index);
+    m_links = (m_tools[static_cast<std::size_t>(index)].flags & TTF_PARSELINKS) != 0 ? CTipLinks::Parse(m_text) : CTipLinks{};
+}
+
 void CToolTipControl::Resize()
 {
-    m_text = TextOf(m_current);
+    TakeText(m_current);
     MoveTo(m_tools[m_current], Measure(m_text));
     Redraw();
 }
@@ -592,7 +617,7 @@ bool CToolTipControl::Show(int index)
     if (index < 0 || index >= static_cast<int>(m_tools.size()))
         return false;
     m_current = index;
-    m_text = TextOf(index);
+    TakeText(index);
     if (m_text.empty())
         return false;
     MoveTo(m_tools[index], Measure(m_text));
@@ -674,6 +699,8 @@ void CToolTipControl::OnClick(POINT point)
 {
     const RECT box = CloseBox();
     const int shown = m_current;
+    if (shown >= 0 && OnLinkClick(point))
+        return;
     if (PtInRect(&box, point)) {
         Pop();
         m_blocked = shown;
@@ -682,6 +709,29 @@ void CToolTipControl::OnClick(POINT point)
     } else if (shown != m_tracked) {
         Pop();
     }
+}
+
+// The text's area starts below the title line, where painting puts it.
+bool CToolTipControl::OnLinkClick(POINT point)
+{
+    if (!m_links.Any())
+        return false;
+    HDC dc = GetDC(Hwnd());
+    const int saved = SaveDC(dc);
+    RECT content = ContentArea();
+    const SIZE title = TitleSize(dc);
+    if (title.cy > 0)
+        content.top += title.cy + kTitleGap;
+    else if (HasCloseBox())
+        content.top += kCloseBox + kTitleGap;
+    SelectObject(dc, Font());
+    const int link = m_links.LinkAt(dc, POINT{point.x - content.left, point.y - content.top});
+    RestoreDC(dc, saved);
+    ReleaseDC(Hwnd(), dc);
+    if (link < 0)
+        return false;
+    Notify(m_tools[static_cast<std::size_t>(m_current)], TTN_LINKCLICK);
+    return true;
 }
 
 void CToolTipControl::Paint(HDC dc)
@@ -701,7 +751,10 @@ void CToolTipControl::Paint(HDC dc)
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, m_textColor == CLR_DEFAULT ? GetSysColor(COLOR_INFOTEXT) : m_textColor);
     PaintTitle(dc, content);
-    DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &content, TextFormat());
+    if (m_links.Any())
+        m_links.Paint(dc, content, GetTextColor(dc), GetSysColor(COLOR_HOTLIGHT));
+    else
+        DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &content, TextFormat());
 }
 
 LRESULT CToolTipControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -5,9 +5,13 @@
 // next tool's text after the shorter reshow delay. It learns of the pointer
 // from TTM_RELAYEVENT, or by subclassing the tool's window (TTF_SUBCLASS).
 // A tracking tool (TTF_TRACK) is shown and placed by its owner instead.
+// A TTF_PARSELINKS tool shows its <a> marks as links: a click on one is
+// told to the owner (TTN_LINKCLICK), and the tip stays while the pointer
+// is on it.
 #include "Platform/Controls/BalloonShape.h"
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/ControlWindow.h"
+#include "Platform/Controls/TipLinks.h"
 
 #include <string>
 #include <vector>
@@ -68,6 +72,8 @@ private:
     RECT CloseBox() const;
     bool HasCloseBox() const { return Balloon() && (Style() & TTS_CLOSE) != 0; }
     void OnClick(POINT point);
+    // A click on a link is told to the tool's owner; false when it hit none.
+    bool OnLinkClick(POINT point);
 
     LRESULT Relay(const MSG* message);
     int ToolAt(HWND hwnd, POINT client) const;
@@ -76,14 +82,19 @@ private:
     void OnTimer(UINT_PTR id);
     int ToolUnderCursor() const;
     void CheckLeave();
+    bool PointerOnTip() const;
 
     bool Show(int index);
     void Pop();
     void CancelPending();
     void Forget();
     std::wstring TextOf(int index);
+    // The tool's text (and its links) for showing.
+    void TakeText(int index);
     LRESULT Notify(const Tool& tool, UINT code) const;
-    SIZE Measure(const std::wstring& text) const;
+    SIZE Measure(const std::wstring& text);
+    // The text's own size within the maximum width, as drawn.
+    SIZE TextSize(HDC dc, const std::wstring& text);
     UINT TextFormat() const;
     POINT Anchor(const Tool& tool) const;
     // Where the window goes for a tip of `size`; a balloon's shape is set to fit.
@@ -107,6 +118,7 @@ private:
     COLORREF m_background = CLR_DEFAULT;
     COLORREF m_textColor = CLR_DEFAULT;
     std::wstring m_text;
+    CTipLinks m_links;  // of the shown tool, when it parses links
     std::wstring m_title;
     HICON m_titleIcon = nullptr;
     CBalloonShape m_shape;

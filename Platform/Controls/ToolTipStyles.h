@@ -20,6 +20,7 @@ constexpr UINT TTF_SUBCLASS = 0x0010;
 constexpr UINT TTF_TRACK = 0x0020;
 constexpr UINT TTF_ABSOLUTE = 0x0080;
 constexpr UINT TTF_TRANSPARENT = 0x0100;
+constexpr UINT TTF_PARSELINKS = 0x1000;
 
 constexpr WPARAM TTDT_AUTOMATIC = 0;
 constexpr WPARAM TTDT_RESHOW = 1;
@@ -102,6 +103,8 @@ using LPTTHITTESTINFOW = TTHITTESTINFOW*;
 constexpr UINT TTN_FIRST = 0u - 520u;
 constexpr UINT TTN_SHOW = TTN_FIRST - 1;
 constexpr UINT TTN_POP = TTN_FIRST - 2;
+// A click on a link of a TTF_PARSELINKS tool, told to the tool's owner.
+constexpr UINT TTN_LINKCLICK = TTN_FIRST - 3;
 constexpr UINT TTN_GETDISPINFOW = TTN_FIRST - 10;
 constexpr UINT TTN_GETDISPINFO = TTN_GETDISPINFOW;
 constexpr UINT TTN_NEEDTEXTW = TTN_GETDISPINFOW;

@@ -286,3 +286,52 @@ TEST(DateTimePicker, GoldenPickers)
     ASSERT_TRUE(UiTest::Headless().SaveAsPng(NativeWindowOf(p.host.Top()), shown));
     EXPECT_TRUE(UiTest::MatchesGolden(shown, "date-picker", ZELL_CONTROLS_GOLDEN_DIR));
 }
+
+TEST(DateTimePicker, FreeTextGoesToTheParentWhichAnswersWithADate)
+{
+    Picker p(WS_TABSTOP | DTS_SHORTDATEFORMAT | DTS_APPCANPARSE);
+    std::wstring heardText;
+    p.host.onNotify = [&heardText](NMHDR* header) {
+        if (header->code != DTN_USERSTRINGW)
+            return;
+        auto* note = reinterpret_cast<NMDATETIMESTRINGW*>(header);
+        heardText = note->pszUserString;
+        EXPECT_EQ(Ymd(note->st), "2026-03-07") << "starts from the date shown";
+        if (heardText == L"tomorrow")
+            note->st.wDay = 8;
+        else
+            note->dwFlags = static_cast<DWORD>(GDT_ERROR);
+    };
+    p.Focus();
+    p.host.Press(VK_F2);
+    HWND edit = GetFocus();
+    ASSERT_NE(edit, p.dtp);
+    EXPECT_EQ(GetParent(edit), p.dtp) << "an edit over the fields takes the text";
+    EXPECT_EQ(TextOf(edit), p.Text());
+    p.host.Type(L"tomorrow");
+    p.host.Press(VK_RETURN);
+    EXPECT_EQ(heardText, L"tomorrow");
+    EXPECT_EQ(GetFocus(), p.dtp);
+    EXPECT_FALSE(IsWindow(edit));
+    EXPECT_EQ(Ymd(p.Time()), "2026-03-08");
+    EXPECT_EQ(p.Changes(), std::vector<std::string>{"2026-03-08"});
+
+    // A text the parent cannot read keeps the date; Esc asks nothing.
+    p.host.Clear();
+    p.host.Press(VK_F2);
+    p.host.Type(L"someday");
+    p.host.Press(VK_RETURN);
+    EXPECT_EQ(heardText, L"someday");
+    EXPECT_EQ(Ymd(p.Time()), "2026-03-08");
+    p.host.Press(VK_F2);
+    p.host.Type(L"never");
+    p.host.Press(VK_ESCAPE);
+    EXPECT_EQ(heardText, L"someday");
+    EXPECT_TRUE(p.Changes().empty());
+
+    // Without DTS_APPCANPARSE F2 opens nothing.
+    Picker plain(WS_TABSTOP | DTS_SHORTDATEFORMAT);
+    plain.Focus();
+    plain.host.Press(VK_F2);
+    EXPECT_EQ(GetFocus(), plain.dtp);
+}

@@ -520,6 +520,77 @@ TEST(EditView, ANewFontMeasuresTheLinesAnew)
     DeleteObject(big);
 }
 
+TEST(EditMultiline, WithoutAutoVScrollTextStopsAtTheLastVisibleLine)
+{
+    Scene s;
+    // Room for three lines of the default font and a bit.
+    HWND fixed = AddEdit(s, ES_MULTILINE | ES_WANTRETURN, L"", 120, 50);
+    const LRESULT shown = Send(fixed, EM_GETLINECOUNT);
+    EXPECT_EQ(shown, 1);
+    s.Click(fixed, POINT{2, 8});
+    s.Clear();
+    Type(L"one\rtwo\rthree\rfour\rfive");
+    const std::wstring kept = TextOf(fixed);
+    const LRESULT lines = Send(fixed, EM_GETLINECOUNT);
+    EXPECT_GE(lines, 2);
+    EXPECT_LT(lines, 5) << "the lines below the last visible one were refused";
+    EXPECT_EQ(Send(fixed, EM_GETFIRSTVISIBLELINE), 0) << "never scrolled";
+    const std::vector<WORD> codes = EditCodes(s);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.back(), EN_MAXTEXT);
+    // Typing on the last line still goes in while the line has room.
+    s.Clear();
+    Type(L"x");
+    EXPECT_EQ(TextOf(fixed), kept + L"x");
+    // A long word wraps onto a line that is not there: refused as well.
+    Type(std::wstring(60, L'w'));
+    EXPECT_EQ(Send(fixed, EM_GETLINECOUNT), lines);
+    // Set by the program, the text is taken whole.
+    SetWindowTextW(fixed, L"1\r\n2\r\n3\r\n4\r\n5\r\n6");
+    EXPECT_EQ(Send(fixed, EM_GETLINECOUNT), 6);
+
+    // With ES_AUTOVSCROLL the edit scrolls instead.
+    HWND scrolling = AddEdit(s, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL, L"", 120, 50, 45, 100);
+    s.Click(scrolling, POINT{2, 8});
+    Type(L"one\rtwo\rthree\rfour\rfive");
+    EXPECT_EQ(Send(scrolling, EM_GETLINECOUNT), 5);
+    EXPECT_GT(Send(scrolling, EM_GETFIRSTVISIBLELINE), 0);
+}
+
+TEST(EditMultiline, TabsReachTheStopsSetInDialogUnits)
+{
+    Scene s;
+    HWND edit = AddEdit(s, ES_MULTILINE | ES_AUTOVSCROLL, L"", 300, 60);
+    HDC dc = GetDC(edit);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(Send(edit, WM_GETFONT)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(edit, dc);
+    const int average = metrics.tmAveCharWidth;
+    ASSERT_GT(average, 0);
+
+    SetWindowTextW(edit, L"a\tb\r\n\tc");
+    const int left = CharPoint(edit, 0).x;
+    EXPECT_EQ(CharPoint(edit, 2).x - left, 8 * average) << "a stop every 32 dialog units without any set";
+    EXPECT_EQ(CharPoint(edit, 6).x - left, 8 * average) << "measured from each line's start";
+
+    const int every = 40;
+    EXPECT_TRUE(Send(edit, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&every)));
+    EXPECT_EQ(CharPoint(edit, 2).x - left, 10 * average);
+    const int stops[] = {20, 60};
+    EXPECT_TRUE(Send(edit, EM_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops)));
+    SetWindowTextW(edit, L"\tx\ty");
+    EXPECT_EQ(CharPoint(edit, 1).x - left, 5 * average);
+    EXPECT_EQ(CharPoint(edit, 3).x - left, 15 * average);
+    // A click in the room of the second tab lands before or after it, never inside a run.
+    const POINT y = CharPoint(edit, 3);
+    EXPECT_EQ(Send(edit, EM_CHARFROMPOS, 0, MAKELPARAM(y.x + 1, y.y + 2)) & 0xFFFF, 3);
+
+    HWND single = AddEdit(s, ES_AUTOHSCROLL, L"", 100, 24, 46, 100);
+    EXPECT_FALSE(Send(single, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&every))) << "only a multi-line edit has stops";
+}
+
 TEST(EditMultiline, AHorizontalBarScrollsLongLinesInsteadOfWrapping)
 {
     Scene s;

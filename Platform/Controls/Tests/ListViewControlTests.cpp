@@ -98,6 +98,13 @@ protected:
         find.lParam = data;
         return static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
     }
+    static void Wait(DWORD ms)
+    {
+        for (DWORD done = 0; done < ms; done += 10) {
+            Platform::Clock::Advance(10);
+            UiTest::Drain();
+        }
+    }
     int Next(int start, UINT flags) const
     {
         return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
@@ -517,6 +524,45 @@ TEST_F(ListViewControlTest, CustomDrawColoursTheRowsItIsAskedFor)
     scene.answer = nullptr;
     InvalidateRect(list, nullptr, TRUE);
     EXPECT_EQ(scene.PixelOf(list, POINT{275, second.top + 1}), RGB(200, 0, 0));
+}
+
+TEST_F(ListViewControlTest, ALabelTipUnfoldsACutTextAndNotOneThatFits)
+{
+    Make(LVS_REPORT, 4);
+    EXPECT_EQ(SendMessageW(list, LVM_GETTOOLTIPS, 0, 0), 0) << "no tip before it is asked for";
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_LABELTIP, LVS_EX_LABELTIP);
+    const std::wstring cut = L"a kind far wider than its column of ninety pixels";
+    SetText(1, 2, cut);
+    const RECT row = ItemRect(1);
+    const POINT inKind{120 + 70 + 20, (row.top + row.bottom) / 2};
+    const POINT inName = LabelPoint(0);
+
+    // A label that fits shows nothing.
+    scene.MoveTo(list, inName);
+    Wait(1200);
+    HWND tip = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETTOOLTIPS, 0, 0));
+    if (tip != nullptr)
+        EXPECT_FALSE(IsWindowVisible(tip));
+
+    scene.MoveTo(list, inKind);
+    Wait(1200);
+    tip = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(IsWindowVisible(tip)) << "the cut kind unfolds after the initial delay";
+    wchar_t shown[128] = {};
+    TTTOOLINFOW info;
+    info.hwnd = list;
+    info.uId = 1;
+    info.lpszText = shown;
+    SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(std::wstring(shown), cut);
+
+    // Back on a fitting label the tip goes.
+    scene.MoveTo(list, inName);
+    Wait(100);
+    EXPECT_FALSE(IsWindowVisible(tip));
+    DestroyWindow(list);
+    EXPECT_FALSE(IsWindow(tip)) << "the tip goes with its list";
 }
 
 TEST_F(ListViewControlTest, ReportGolden)

@@ -370,3 +370,48 @@ TEST(ToolTipControl, TheCloseBoxOfABalloonHidesIt)
     EXPECT_FALSE(tip.Shown());
     EXPECT_EQ(s.Codes(WM_NOTIFY), (std::vector<WORD>{Code(TTN_SHOW), Code(TTN_POP)}));
 }
+
+TEST(ToolTipControl, ALinkOfAParsingToolIsShownWithoutItsMarksAndToldWhenClicked)
+{
+    Scene s;
+    Owner owner(s.Top(), 20, 20, 100, 40);
+    Tip tip(s.Top());
+    ASSERT_TRUE(tip.Add(owner.hwnd, 4, TTF_TRACK | TTF_ABSOLUTE | TTF_PARSELINKS, {}, L"Read the <a href=\"x\">manual</a> now"));
+    tip.Track(owner.hwnd, 4, POINT{360, 240});
+    ASSERT_TRUE(tip.Shown());
+
+    // The tip is as wide as the text without its marks, plus its padding on both sides.
+    HDC dc = GetDC(tip.hwnd);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(tip.hwnd, WM_GETFONT, 0, 0)));
+    auto width = [dc](const std::wstring& text) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const int whole = width(L"Read the manual now");
+    const int linkFrom = width(L"Read the ");
+    const int linkTo = width(L"Read the manual");
+    const int marked = width(L"<a>plain</a>");
+    SelectObject(dc, old);
+    ReleaseDC(tip.hwnd, dc);
+    RECT client{};
+    GetClientRect(tip.hwnd, &client);
+    const int inset = (client.right - whole) / 2;
+    ASSERT_GT(inset, 0);
+    ASSERT_LT(inset, 12);
+    const int middle = client.bottom / 2;
+
+    owner.codes.clear();
+    s.Click(tip.hwnd, POINT{inset + whole - 3, middle});
+    EXPECT_EQ(owner.Count(TTN_LINKCLICK), 0) << "the text after the link";
+    s.Click(tip.hwnd, POINT{inset + (linkFrom + linkTo) / 2, middle});
+    EXPECT_EQ(owner.Count(TTN_LINKCLICK), 1);
+    EXPECT_TRUE(tip.Shown()) << "a click on a link keeps the tip";
+
+    // Without TTF_PARSELINKS the marks are plain text.
+    ASSERT_TRUE(tip.Add(owner.hwnd, 5, TTF_TRACK | TTF_ABSOLUTE, {}, L"<a>plain</a>"));
+    tip.Track(owner.hwnd, 5, POINT{360, 240});
+    RECT plain{};
+    GetClientRect(tip.hwnd, &plain);
+    EXPECT_EQ(plain.right, 2 * inset + marked);
+}

@@ -43,7 +43,7 @@ protected:
 };
 
 // Sorts by the item data, descending.
-int CALLBACK ByDataDescending(LPARAM first, LPARAM second, LPARAM)
+int ByDataDescending(LPARAM first, LPARAM second, LPARAM)
 {
     return first < second ? 1 : first > second ? -1 : 0;
 }
@@ -156,7 +156,7 @@ TEST_F(CommonWrappers, CheckBoxesTheHeaderArrowAndScrollingGoThroughTheList)
 
 TEST_F(CommonWrappers, ToolsAddedByWindowAndByRectangleKeepTheirTextsAndShowOnRelayedMoves)
 {
-    Platform::Clock::UseManual();
+    Platform::ManualClockScope clock{30000000};
     CWnd button;
     ASSERT_TRUE(button.Create(L"Button", L"Apply", WS_CHILD | WS_VISIBLE, Area(10, 10, 80, 24), &m_host, kButtonId));
     CToolTipCtrl tip;
@@ -212,7 +212,6 @@ TEST_F(CommonWrappers, ToolsAddedByWindowAndByRectangleKeepTheirTextsAndShowOnRe
     tip.DelTool(&button);
     EXPECT_EQ(tip.GetToolCount(), 1);
     tip.DestroyWindow();
-    Platform::Clock::UseReal();
 }
 
 TEST_F(CommonWrappers, TabsTakeTextsAndSelectionAndMapTheirDisplayArea)

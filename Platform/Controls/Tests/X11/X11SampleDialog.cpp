@@ -1,11 +1,15 @@
-// The sample dialog of every control as a program for the screen test. On
-// the display the environment selects it reports its X window and waits
-// until it is closed; with --headless it runs on the headless display and
-// saves the dialog's client area as a PNG.
+// The sample dialogs as a program for the screen test. On the display the
+// environment selects it reports its X windows and waits until the dialog is
+// closed; with --headless it runs on the headless display and saves the
+// client areas as PNGs. --common shows the common controls' sample, whose
+// open calendar and balloon are windows of their own.
 //
 //   X11SampleDialog                    show, report "READY <window>", exit on close
 //   X11SampleDialog --headless OUT.png
+//   X11SampleDialog --common           report "READY <dialog> <calendar> <balloon>"
+//   X11SampleDialog --common --headless PREFIX   PREFIX-dialog.png, -calendar.png, -balloon.png
 
+#include "../CommonSampleDialog.h"
 #include "../SampleDialog.h"
 
 #include "Platform/Display/HeadlessDisplay.h"
@@ -15,6 +19,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -37,27 +43,54 @@ void RunUntilIdle(HWND dialog)
     }
 }
 
-int RunHeadless(const char* png)
+// The windows a sample shows, the dialog first.
+std::vector<HWND> ShowSample(bool common)
 {
-    setenv("ZELL_DISPLAY", "headless", 1);
-    HWND dialog = ControlTest::CreateSampleDialog();
-    auto* display = dynamic_cast<Display::CHeadlessDisplay*>(&Display::TheDisplay());
-    if (dialog == nullptr || display == nullptr)
-        return 3;
-    RunUntilIdle(dialog);
-    return display->SaveAsPng(NativeWindowOf(dialog), png) ? 0 : 4;
+    if (!common)
+        return {ControlTest::CreateSampleDialog()};
+    const ControlTest::CommonSample sample = ControlTest::CreateCommonSample();
+    return {sample.dialog, sample.calendar, sample.balloon};
 }
 
-int RunOnScreen()
+bool AllThere(const std::vector<HWND>& windows)
 {
-    HWND dialog = ControlTest::CreateSampleDialog();
+    for (HWND hwnd : windows)
+        if (hwnd == nullptr)
+            return false;
+    return true;
+}
+
+int RunHeadless(const char* out, bool common)
+{
+    setenv("ZELL_DISPLAY", "headless", 1);
+    const std::vector<HWND> windows = ShowSample(common);
+    auto* display = dynamic_cast<Display::CHeadlessDisplay*>(&Display::TheDisplay());
+    if (!AllThere(windows) || display == nullptr)
+        return 3;
+    RunUntilIdle(windows.front());
+    if (!common)
+        return display->SaveAsPng(NativeWindowOf(windows.front()), out) ? 0 : 4;
+    const char* names[] = {"-dialog.png", "-calendar.png", "-balloon.png"};
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        if (!display->SaveAsPng(NativeWindowOf(windows[i]), std::string(out) + names[i]))
+            return 4;
+    return 0;
+}
+
+int RunOnScreen(bool common)
+{
+    const std::vector<HWND> windows = ShowSample(common);
     auto* display = dynamic_cast<Display::CX11Display*>(&Display::TheDisplay());
-    if (dialog == nullptr || display == nullptr) {
+    if (!AllThere(windows) || display == nullptr) {
         std::fprintf(stderr, "no X display\n");
         return 5;
     }
+    HWND dialog = windows.front();
     RunUntilIdle(dialog);
-    std::printf("READY %lu\n", display->XWindowOf(NativeWindowOf(dialog)));
+    std::printf("READY");
+    for (HWND hwnd : windows)
+        std::printf(" %lu", display->XWindowOf(NativeWindowOf(hwnd)));
+    std::printf("\n");
     std::fflush(stdout);
     // Bounded: a driver that died must not leave us running.
     SetTimer(dialog, kGiveUpTimer, 60000, nullptr);
@@ -91,7 +124,11 @@ extern "C" __attribute__((visibility("default"), used)) const char* __lsan_defau
 
 int main(int argc, char** argv)
 {
-    if (argc >= 3 && std::strcmp(argv[1], "--headless") == 0)
-        return RunHeadless(argv[2]);
-    return RunOnScreen();
+    int next = 1;
+    const bool common = argc > next && std::strcmp(argv[next], "--common") == 0;
+    if (common)
+        ++next;
+    if (argc > next + 1 && std::strcmp(argv[next], "--headless") == 0)
+        return RunHeadless(argv[next + 1], common);
+    return RunOnScreen(common);
 }
