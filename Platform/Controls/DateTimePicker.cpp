@@ -390,7 +390,8 @@ LRESULT CDateTimePicker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (HWND calendar = std::exchange(m_calendar, nullptr))
             DestroyWindow(calendar);
         return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    // While the calendar is down, Enter and Esc are the calendar's, not the dialog's.
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS | (m_calendar != nullptr ? DLGC_WANTALLKEYS : 0);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         m_typed.clear();

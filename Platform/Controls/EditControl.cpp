@@ -25,7 +25,7 @@ LRESULT CEditControl::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
         SetText(create != nullptr && !IS_INTRESOURCE(create->lpszName) ? create->lpszName : nullptr, false);
         return 0;
     }
-    case WM_SETTEXT: SetText(reinterpret_cast<LPCWSTR>(lParam), true); return TRUE;
+    case WM_SETTEXT: return SetText(reinterpret_cast<LPCWSTR>(lParam), true) ? TRUE : FALSE;
     case WM_GETTEXT: return GetText(wParam, lParam);
     case WM_GETTEXTLENGTH: return m_text.Length();
     case WM_GETDLGCODE: return DialogCode(lParam);
@@ -140,9 +140,12 @@ LRESULT CEditControl::DialogCode(LPARAM msg) const
 }
 
 // The platform tells the parent of a text set from outside as of a user's change.
-void CEditControl::SetText(LPCWSTR text, bool notify)
+bool CEditControl::SetText(LPCWSTR text, bool notify)
 {
-    m_text.Assign(text != nullptr ? std::wstring(text) : std::wstring());
+    if (!m_text.Assign(text != nullptr ? std::wstring(text) : std::wstring())) {
+        NotifyParent(EN_ERRSPACE);
+        return false;
+    }
     m_undo.Clear();
     m_modified = false;
     m_anchor = m_caret = 0;
@@ -154,6 +157,7 @@ void CEditControl::SetText(LPCWSTR text, bool notify)
         NotifyParent(EN_UPDATE);
         NotifyParent(EN_CHANGE);
     }
+    return true;
 }
 
 LRESULT CEditControl::GetText(WPARAM size, LPARAM buffer) const

@@ -43,7 +43,8 @@ private:
     LRESULT OnEditMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DialogCode(LPARAM msg) const;
-    void SetText(LPCWSTR text, bool notify);
+    // False (with EN_ERRSPACE) when the text cannot be held.
+    bool SetText(LPCWSTR text, bool notify);
     LRESULT GetText(WPARAM size, LPARAM buffer) const;
     LRESULT GetSel(WPARAM start, LPARAM end) const;
     void SetSel(int start, int end);

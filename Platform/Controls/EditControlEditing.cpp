@@ -27,7 +27,10 @@ void Beep()
 void CEditControl::Change(int start, int end, const std::wstring& inserted, bool canUndo, bool typed)
 {
     EditChange change{start, m_text.Range(start, end), inserted};
-    m_text.Replace(start, end, inserted);
+    if (!m_text.Replace(start, end, inserted)) {
+        NotifyParent(EN_ERRSPACE);
+        return;
+    }
     if (canUndo)
         m_undo.Record(change, typed);
     else

@@ -1,5 +1,9 @@
 #include "Platform/Controls/EditText.h"
 
+#include <atomic>
+#include <new>
+#include <stdexcept>
+
 #include <algorithm>
 #include <cwctype>
 
@@ -10,13 +14,55 @@ int CEditText::Clamp(int index) const
     return std::clamp(index, 0, Length());
 }
 
-void CEditText::Replace(int start, int end, const std::wstring& with)
+namespace {
+
+std::atomic<std::size_t> g_allocationCeiling{0};
+
+// The new text is built aside, so a failure leaves the old one whole.
+bool Allocate(std::wstring& next, std::size_t size)
+{
+    const std::size_t ceiling = g_allocationCeiling.load();
+    if (ceiling != 0 && size > ceiling)
+        return false;
+    try {
+        next.reserve(size);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+}
+
+}
+
+void CEditText::SetAllocationCeilingForTests(std::size_t characters)
+{
+    g_allocationCeiling.store(characters);
+}
+
+bool CEditText::Assign(const std::wstring& text)
+{
+    std::wstring next;
+    if (!Allocate(next, text.size()))
+        return false;
+    next = text;
+    m_text.swap(next);
+    return true;
+}
+
+bool CEditText::Replace(int start, int end, const std::wstring& with)
 {
     start = Clamp(start);
     end = Clamp(end);
     if (start > end)
         std::swap(start, end);
-    m_text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), with);
+    std::wstring next;
+    if (!Allocate(next, m_text.size() - static_cast<std::size_t>(end - start) + with.size()))
+        return false;
+    next.append(m_text, 0, static_cast<std::size_t>(start)).append(with).append(m_text, static_cast<std::size_t>(end));
+    m_text.swap(next);
+    return true;
 }
 
 std::wstring CEditText::Range(int start, int end) const

@@ -1,6 +1,7 @@
 #pragma once
 // The text of an edit control and what is asked of it by character index:
 // replacing a range, the runs that make words, and line breaks.
+#include <cstddef>
 #include <string>
 
 namespace ZELL::Controls {
@@ -9,9 +10,15 @@ class CEditText {
 public:
     const std::wstring& Text() const { return m_text; }
     int Length() const { return static_cast<int>(m_text.size()); }
-    void Assign(std::wstring text) { m_text = std::move(text); }
+    // Both keep the text as it was and answer false when the memory for the
+    // new text cannot be had.
+    bool Assign(const std::wstring& text);
     // Replaces [start, end) (clamped and ordered) with `with`.
-    void Replace(int start, int end, const std::wstring& with);
+    bool Replace(int start, int end, const std::wstring& with);
+
+    // A test seam: texts longer than this many characters fail as a full
+    // memory would (0: no such ceiling). For every edit of the process.
+    static void SetAllocationCeilingForTests(std::size_t characters);
     std::wstring Range(int start, int end) const;
     int Clamp(int index) const;
 

@@ -35,11 +35,11 @@ public:
     int HitTest(HDHITTESTINFO* info) const { return Int(HDM_HITTEST, 0, reinterpret_cast<LPARAM>(info)); }
     BOOL Layout(HDLAYOUT* layout) { return Int(HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(layout)); }
     int OrderToIndex(int order) const { return Int(HDM_ORDERTOINDEX, static_cast<WPARAM>(order), 0); }
-    BOOL GetOrderArray(LPINT order, int count) const
+    BOOL GetOrderArray(int* order, int count) const
     {
         return Int(HDM_GETORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order));
     }
-    BOOL SetOrderArray(int count, LPINT order)
+    BOOL SetOrderArray(int count, int* order)
     {
         return Int(HDM_SETORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order));
     }

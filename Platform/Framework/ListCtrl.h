@@ -36,11 +36,11 @@ public:
     {
         return Int(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
     }
-    BOOL GetColumnOrderArray(LPINT order, int count) const
+    BOOL GetColumnOrderArray(int* order, int count) const
     {
         return Int(LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order));
     }
-    BOOL SetColumnOrderArray(int count, LPINT order)
+    BOOL SetColumnOrderArray(int count, int* order)
     {
         return Int(LVM_SETCOLUMNORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order));
     }

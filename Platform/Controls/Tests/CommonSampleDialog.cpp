@@ -5,7 +5,7 @@
 #include "TemplateItems.h"
 
 #include <cstdlib>
-#include <string>
+#include <vector>
 
 namespace ControlTest {
 

@@ -1,5 +1,7 @@
 #include "EditTestSupport.h"
 
+#include "Platform/Controls/EditText.h"
+
 using namespace EditTest;
 using ControlTest::Scene;
 
@@ -529,7 +531,7 @@ TEST(EditMultiline, WithoutAutoVScrollTextStopsAtTheLastVisibleLine)
     EXPECT_EQ(shown, 1);
     s.Click(fixed, POINT{2, 8});
     s.Clear();
-    Type(L"one\rtwo\rthree\rfour\rfive");
+    Type(L"one\rtwo\rthree\rfour\rfive\r");
     const std::wstring kept = TextOf(fixed);
     const LRESULT lines = Send(fixed, EM_GETLINECOUNT);
     EXPECT_GE(lines, 2);
@@ -537,7 +539,7 @@ TEST(EditMultiline, WithoutAutoVScrollTextStopsAtTheLastVisibleLine)
     EXPECT_EQ(Send(fixed, EM_GETFIRSTVISIBLELINE), 0) << "never scrolled";
     const std::vector<WORD> codes = EditCodes(s);
     ASSERT_FALSE(codes.empty());
-    EXPECT_EQ(codes.back(), EN_MAXTEXT);
+    EXPECT_EQ(codes.back(), EN_MAXTEXT) << "the last line break was refused";
     // Typing on the last line still goes in while the line has room.
     s.Clear();
     Type(L"x");
@@ -589,6 +591,32 @@ TEST(EditMultiline, TabsReachTheStopsSetInDialogUnits)
 
     HWND single = AddEdit(s, ES_AUTOHSCROLL, L"", 100, 24, 46, 100);
     EXPECT_FALSE(Send(single, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&every))) << "only a multi-line edit has stops";
+}
+
+TEST(EditLimits, TextThatCannotBeHeldIsRefusedWithErrSpaceAndLosesNothing)
+{
+    struct Ceiling {
+        Ceiling() { ZELL::Controls::CEditText::SetAllocationCeilingForTests(10); }
+        ~Ceiling() { ZELL::Controls::CEditText::SetAllocationCeilingForTests(0); }
+    } ceiling;
+    Scene s;
+    HWND edit = AddEdit(s, kSingle);
+    s.Click(edit, POINT{2, 8});
+    s.Clear();
+    Type(L"abcdefghijkl");
+    EXPECT_EQ(TextOf(edit), L"abcdefghij");
+    const std::vector<WORD> codes = EditCodes(s);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.back(), EN_ERRSPACE);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), EN_CHANGE), 10);
+
+    s.Clear();
+    EXPECT_FALSE(SetWindowTextW(edit, L"far more than ten characters"));
+    EXPECT_EQ(TextOf(edit), L"abcdefghij") << "the old text stays";
+    EXPECT_EQ(EditCodes(s), std::vector<WORD>{EN_ERRSPACE});
+    Send(edit, EM_SETSEL, 0, 3);
+    Type(L"X");
+    EXPECT_EQ(TextOf(edit), L"Xdefghij") << "a change that shrinks the text goes in";
 }
 
 TEST(EditMultiline, AHorizontalBarScrollsLongLinesInsteadOfWrapping)

@@ -541,8 +541,9 @@ TEST_F(ListViewControlTest, ALabelTipUnfoldsACutTextAndNotOneThatFits)
     scene.MoveTo(list, inName);
     Wait(1200);
     HWND tip = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETTOOLTIPS, 0, 0));
-    if (tip != nullptr)
+    if (tip != nullptr) {
         EXPECT_FALSE(IsWindowVisible(tip));
+    }
 
     scene.MoveTo(list, inKind);
     Wait(1200);

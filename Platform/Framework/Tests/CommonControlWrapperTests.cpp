@@ -22,6 +22,35 @@ constexpr UINT kPickerId = 303;
 constexpr UINT kCalendarId = 304;
 constexpr UINT kButtonId = 305;
 
+// The controls' parent; it answers a message box that comes up over it (the
+// address control's notice of a clamped value) with Enter and counts it.
+class CHostWnd : public CWnd {
+public:
+    int m_notices = 0;
+
+protected:
+    LRESULT OnEnterIdle(WPARAM, LPARAM box)
+    {
+        if (m_inBox)
+            return 0;
+        m_inBox = true;
+        ++m_notices;
+        UiTest::CDialogDriver driver(reinterpret_cast<HWND>(box));
+        driver.Press(VK_RETURN);
+        driver.PumpUntilIdle();
+        m_inBox = false;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    bool m_inBox = false;
+};
+
+BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
+    ON_MESSAGE(WM_ENTERIDLE, OnEnterIdle)
+END_MESSAGE_MAP()
+
 // A shown top-level that the controls of one test live in.
 class CommonWrappers : public ::testing::Test {
 protected:
@@ -39,7 +68,7 @@ protected:
         AfxDeleteTempObjects();
     }
 
-    CWnd m_host;
+    CHostWnd m_host;
 };
 
 // Sorts by the item data, descending.
@@ -276,6 +305,7 @@ TEST_F(CommonWrappers, AnAddressRoundTripsByFieldsAndAFieldRangeClampsTypedDigit
     driver.PumpUntilIdle();
     EXPECT_EQ(address.GetAddress(whole), 1);
     EXPECT_EQ(FIRST_IPADDRESS(whole), 100u) << "clamped to the field's range";
+    EXPECT_EQ(m_host.m_notices, 1) << "with the platform's notice";
 }
 
 TEST_F(CommonWrappers, APickerKeepsItsDateWithinItsRangeAndLendsItsOpenCalendar)
@@ -299,8 +329,13 @@ TEST_F(CommonWrappers, APickerKeepsItsDateWithinItsRangeAndLendsItsOpenCalendar)
     SYSTEMTIME range[2];
     EXPECT_EQ(picker.GetRange(range), GDTR_MIN);
     EXPECT_EQ(range[0].wMonth, 3);
+    ASSERT_EQ(picker.GetTime(&read), static_cast<DWORD>(GDT_VALID));
+    EXPECT_EQ(read.wMonth, 3) << "the range moved the date into it";
+    EXPECT_EQ(read.wDay, 1);
     const SYSTEMTIME tooEarly = Date(2024, 1, 5);
-    EXPECT_FALSE(picker.SetTime(&tooEarly)) << "outside the range";
+    EXPECT_TRUE(picker.SetTime(&tooEarly));
+    picker.GetTime(&read);
+    EXPECT_EQ(read.wMonth, 3) << "held to the range";
 
     picker.SetMonthCalColor(MCSC_TITLEBK, RGB(0x53, 0xB1, 0x00));
     EXPECT_EQ(picker.GetMonthCalColor(MCSC_TITLEBK), RGB(0x53, 0xB1, 0x00));
@@ -316,9 +351,11 @@ TEST_F(CommonWrappers, APickerKeepsItsDateWithinItsRangeAndLendsItsOpenCalendar)
     EXPECT_EQ(shown.wMonth, read.wMonth);
     EXPECT_EQ(shown.wDay, read.wDay);
     EXPECT_EQ(calendar->GetColor(MCSC_TITLEBK), RGB(0x53, 0xB1, 0x00)) << "the picker's colours reach its calendar";
+    // Esc belongs to the open calendar, not to the dialog manager.
     driver.Press(VK_ESCAPE);
     driver.PumpUntilIdle();
     EXPECT_EQ(picker.GetMonthCalCtrl(), nullptr);
+    EXPECT_EQ(::GetFocus(), picker.m_hWnd);
 }
 
 TEST_F(CommonWrappers, ACalendarOnItsOwnTakesSelectionTodayFirstDayAndRange)

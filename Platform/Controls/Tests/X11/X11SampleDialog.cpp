@@ -60,6 +60,22 @@ bool AllThere(const std::vector<HWND>& windows)
     return true;
 }
 
+// On a real screen the pop-ups would cover the dialog in its screenshot, and
+// the balloon the calendar; what each one shows does not depend on where it
+// stands, so they move beside the dialog, one under the other.
+void SpreadApart(const std::vector<HWND>& windows)
+{
+    RECT dialog{};
+    GetWindowRect(windows.front(), &dialog);
+    int top = dialog.top;
+    for (std::size_t i = 1; i < windows.size(); ++i) {
+        RECT r{};
+        GetWindowRect(windows[i], &r);
+        SetWindowPos(windows[i], nullptr, dialog.right + 20, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        top += r.bottom - r.top + 20;
+    }
+}
+
 int RunHeadless(const char* out, bool common)
 {
     setenv("ZELL_DISPLAY", "headless", 1);
@@ -86,6 +102,7 @@ int RunOnScreen(bool common)
         return 5;
     }
     HWND dialog = windows.front();
+    SpreadApart(windows);
     RunUntilIdle(dialog);
     std::printf("READY");
     for (HWND hwnd : windows)
