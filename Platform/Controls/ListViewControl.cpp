@@ -187,6 +187,8 @@ LRESULT CListViewControl::DispatchView(UINT message, WPARAM wParam, LPARAM lPara
         const DWORD mask = wParam == 0 ? 0xFFFFFFFFu : static_cast<DWORD>(wParam);
         m_exStyle = (m_exStyle & ~mask) | (static_cast<DWORD>(lParam) & mask);
         m_rowHeight = 0;
+        if ((m_exStyle & LVS_EX_LABELTIP) == 0)
+            m_labelTip.Destroy();
         if ((m_exStyle & LVS_EX_CHECKBOXES) != 0 && (previous & LVS_EX_CHECKBOXES) == 0)
             for (ListViewItem& item : m_items)
                 if ((item.state & LVIS_STATEIMAGEMASK) == 0)
