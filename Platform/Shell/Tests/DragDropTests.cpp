@@ -2,6 +2,7 @@
 // headless display: the source's window starts the drag on its button press.
 #include "Platform/Shell/DragCursor.h"
 #include "Platform/Shell/DragDrop.h"
+#include "Platform/Shell/Tests/DragDropTestSupport.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,135 +15,28 @@
 
 namespace {
 
+using DragTest::Target;
 using UiTest::Headless;
 
-HGLOBAL TextBlock(const std::string& text)
-{
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    return block;
-}
-
-std::string TextOf(HGLOBAL block)
-{
-    const char* bytes = static_cast<const char*>(GlobalLock(block));
-    std::string text = bytes != nullptr ? std::string(bytes, strnlen(bytes, GlobalSize(block))) : std::string();
-    GlobalUnlock(block);
-    return text;
-}
-
-class TextData : public IDataObject {
+// The user's next action is injected each time the drag asks for the
+// cursor: the drag has the mouse by then, as it has with a real display.
+// The cursor the display shows is noted each time too.
+class Source : public DragTest::Source {
 public:
-    explicit TextData(std::string text) : m_text(std::move(text)) {}
-    HRESULT GetData(const FORMATETC* format, STGMEDIUM* medium) override
+    Source()
     {
-        const HRESULT offered = QueryGetData(format);
-        if (offered != S_OK)
-            return offered;
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = TextBlock(m_text);
-        return S_OK;
-    }
-    HRESULT QueryGetData(const FORMATETC* format) override
-    {
-        return format->cfFormat == CF_TEXT ? S_OK : DV_E_FORMATETC;
-    }
-
-private:
-    std::string m_text;
-};
-
-// Goes on while the left button is held, as a source does by default. The
-// user's next action is injected each time the drag asks for the cursor:
-// the drag has the mouse by then, as it has with a real display.
-class Source : public IDropSource {
-public:
-    HRESULT QueryContinueDrag(BOOL escapePressed, DWORD keyState) override
-    {
-        if (escapePressed)
-            return DRAGDROP_S_CANCEL;
-        return (keyState & MK_LBUTTON) == 0 ? DRAGDROP_S_DROP : S_OK;
-    }
-    HRESULT GiveFeedback(DWORD effect) override
-    {
-        feedback.push_back(effect);
-        shownBefore.push_back(Headless().StateOf(NativeWindowOf(window))->cursor);
-        if (!script.empty()) {
-            auto next = std::move(script.front());
-            script.pop_front();
-            next();
-        }
-        return DRAGDROP_S_USEDEFAULTCURSORS;
+        onFeedback = [this] {
+            shownBefore.push_back(Headless().StateOf(NativeWindowOf(window))->cursor);
+            if (!script.empty()) {
+                auto next = std::move(script.front());
+                script.pop_front();
+                next();
+            }
+        };
     }
     HWND window = nullptr;
     std::deque<std::function<void()>> script;
-    std::vector<DWORD> feedback;
     std::vector<Display::CursorShape> shownBefore;  // what the cursor was as each feedback came
-};
-
-struct Call {
-    char kind = 0;  // E(nter), O(ver), L(eave), D(rop)
-    DWORD keyState = 0;
-    POINTL point{};
-};
-
-// Copies with Ctrl held, moves otherwise, or refuses everything.
-class Target : public IDropTarget {
-public:
-    HRESULT DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override
-    {
-        calls.push_back({'E', keyState, point});
-        FORMATETC text;
-        text.cfFormat = CF_TEXT;
-        m_hasText = data->QueryGetData(&text) == S_OK;
-        *effect = Choose(keyState, *effect);
-        return S_OK;
-    }
-    HRESULT DragOver(DWORD keyState, POINTL point, DWORD* effect) override
-    {
-        calls.push_back({'O', keyState, point});
-        *effect = Choose(keyState, *effect);
-        return S_OK;
-    }
-    HRESULT DragLeave() override
-    {
-        calls.push_back({'L'});
-        return S_OK;
-    }
-    HRESULT Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override
-    {
-        calls.push_back({'D', keyState, point});
-        FORMATETC text;
-        text.cfFormat = CF_TEXT;
-        STGMEDIUM medium;
-        if (data->GetData(&text, &medium) == S_OK) {
-            dropped = TextOf(medium.hGlobal);
-            ReleaseStgMedium(&medium);
-        }
-        *effect = Choose(keyState, *effect);
-        return S_OK;
-    }
-    std::string Kinds() const
-    {
-        std::string kinds;
-        for (const Call& call : calls)
-            kinds += call.kind;
-        return kinds;
-    }
-
-    bool refuse = false;
-    std::vector<Call> calls;
-    std::string dropped;
-
-private:
-    DWORD Choose(DWORD keyState, DWORD allowed) const
-    {
-        if (refuse || !m_hasText)
-            return DROPEFFECT_NONE;
-        return ((keyState & MK_CONTROL) != 0 ? DROPEFFECT_COPY : DROPEFFECT_MOVE) & allowed;
-    }
-    bool m_hasText = false;
 };
 
 class DragDrop : public testing::Test {
@@ -198,7 +92,7 @@ protected:
     UiTest::Handler m_targetHandler;
     UiTest::WindowGuard m_source;
     UiTest::WindowGuard m_target;
-    TextData m_data{"dragged text"};
+    DragTest::TextData m_data{"dragged text"};
     Source m_dropSource;
     Target m_dropTarget;
     bool m_dragOnPress = true;
