@@ -129,8 +129,12 @@ public:
     virtual void OnDisplayEvent(const Event& event) = 0;
 };
 
-// Cursor shapes the window layer asks for (IDC_* of the standard cursors).
-enum class CursorShape { Arrow, IBeam, Wait, Cross, SizeWE, SizeNS, SizeNWSE, SizeNESW, SizeAll, Hand, No, AppStarting };
+// Cursor shapes the window layer asks for (IDC_* of the standard cursors),
+// and the ones a drag shows for the effect a drop would have.
+enum class CursorShape {
+    Arrow, IBeam, Wait, Cross, SizeWE, SizeNS, SizeNWSE, SizeNESW, SizeAll, Hand, No, AppStarting,
+    DragMove, DragCopy, DragLink
+};
 
 class CDisplayBackend {
 public:

@@ -79,6 +79,9 @@ unsigned int CursorGlyph(CursorShape shape)
     case CursorShape::Hand: return XC_hand2;
     case CursorShape::No: return XC_X_cursor;
     case CursorShape::AppStarting: return XC_watch;
+    case CursorShape::DragMove: return XC_dotbox;
+    case CursorShape::DragCopy: return XC_plus;
+    case CursorShape::DragLink: return XC_sizing;
     }
     return XC_left_ptr;
 }

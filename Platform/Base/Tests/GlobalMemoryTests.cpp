@@ -1,5 +1,7 @@
 #include "Platform/Base/GlobalMemory.h"
+#include "Platform/Base/KernelObject.h"
 #include "Platform/Base/LastError.h"
+#include "Platform/Base/Synchronization.h"
 #include "Platform/Base/WinError.h"
 
 #include <gtest/gtest.h>
@@ -73,4 +75,38 @@ TEST(GlobalMemory, ReallocationKeepsTheHandleAndTheBytes)
     EXPECT_EQ(GlobalReAlloc(block, SIZE_T{1} << 40, GMEM_MOVEABLE), nullptr);
     GlobalFree(block);
     EXPECT_EQ(GlobalReAlloc(block, 4, GMEM_MOVEABLE), nullptr);
+}
+
+TEST(GlobalMemory, MisuseFailsCleanlyWithTheHandleError)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 8);
+    ASSERT_NE(block, nullptr);
+    ASSERT_NE(GlobalLock(block), nullptr);
+    ASSERT_NE(GlobalLock(block), nullptr);
+    ASSERT_NE(GlobalLock(block), nullptr);
+    EXPECT_TRUE(GlobalUnlock(block));
+    EXPECT_TRUE(GlobalUnlock(block));
+    EXPECT_FALSE(GlobalUnlock(block)) << "three locks, three unlocks";
+    GlobalFree(block);
+
+    auto expectInvalid = [](const char* what) {
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)) << what;
+        SetLastError(NO_ERROR);
+    };
+    EXPECT_FALSE(GlobalUnlock(block));
+    expectInvalid("unlock after free");
+    EXPECT_EQ(GlobalSize(block), 0u);
+    expectInvalid("size after free");
+    EXPECT_EQ(GlobalReAlloc(block, 16, GMEM_MOVEABLE), nullptr);
+    expectInvalid("reallocation after free");
+    EXPECT_EQ(GlobalLock(block), nullptr);
+    expectInvalid("lock after free");
+
+    // A live handle of another kind is no block either.
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(event, nullptr);
+    EXPECT_EQ(GlobalLock(event), nullptr);
+    expectInvalid("an event");
+    EXPECT_EQ(GlobalFree(event), event) << "not freed";
+    CloseHandle(event);
 }
