@@ -10,6 +10,8 @@
 #include "Platform/Framework/CmdTarget.h"
 #include "Platform/Framework/Rect.h"
 
+#include <atomic>
+
 class CDC;
 class CFont;
 class CMenu;
@@ -256,7 +258,7 @@ public:
 
 private:
     bool RunModalMessage(MSG& msg);
-    bool m_bContinueModal = false;
+    std::atomic<bool> m_bContinueModal = false;  // EndModalLoop may come from another thread
 
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
     friend class CWndCreationHook;

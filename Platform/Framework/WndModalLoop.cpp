@@ -24,8 +24,7 @@ BOOL CWnd::ContinueModal() { return m_bContinueModal && ::IsWindow(m_hWnd); }
 void CWnd::EndModalLoop(int result)
 {
     m_nModalResult = result;
-    if (m_bContinueModal) {
-        m_bContinueModal = false;
+    if (m_bContinueModal.exchange(false)) {
         // Wakes the loop should it be waiting for a message.
         PostMessage(WM_NULL);
     }
