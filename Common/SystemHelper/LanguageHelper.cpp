@@ -5,12 +5,10 @@
 #include "Common/SystemHelper/StringUtils.h"
 #include "Common/SystemHelper/XMLDOMHelper.h"
 #include "Common/SystemHelper/XmlAccess.h"
-#include "Platform/Base/DebugOutput.h"
 #include "Platform/Base/Format.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Framework/WinApp.h"
 
 #include <atomic>
-#include <cstdio>
 #include <optional>
 
 namespace {
@@ -29,10 +27,9 @@ constexpr LanguageRow kLanguages[] = {
     {L"JPN", L"ja", L"1041"},
 };
 
-void DefaultMessageBox(const wchar_t* text, UINT)
+void DefaultMessageBox(const wchar_t* text, UINT type)
 {
-    OutputDebugStringW(text);
-    std::fputs((Text::WideToUtf8(text) + "\n").c_str(), stderr);
+    AfxMessageBox(text, type);
 }
 
 std::atomic<MessageBoxHandler> g_messageBox{&DefaultMessageBox};

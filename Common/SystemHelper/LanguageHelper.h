@@ -5,17 +5,19 @@
 
 #include "Platform/Base/CString.h"
 #include "Platform/Base/Types.h"
+#include "Platform/Controls/MessageBox.h"
 
 // Shows a failure to the user: the text and the message-box type flags.
 using MessageBoxHandler = void (*)(const wchar_t* text, UINT type);
 
-// The window layer installs its message box here; null restores the
-// default, which writes the text to the debug output and to standard error.
+// Replaces how failures are shown (a tool without windows writes them
+// elsewhere); null restores the default: the application's message box,
+// with its title as caption, over the active window.
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
 class CLanguageHelper {
 public:
-    static constexpr UINT kIconError = 0x00000010;
+    static constexpr UINT kIconError = MB_ICONERROR;
 
     virtual ~CLanguageHelper() = default;
 

@@ -6,4 +6,5 @@
 #include "Common/SystemHelper/ProcessRunner.h"
 #include "Common/SystemHelper/ShellHelpers.h"
 #include "Common/SystemHelper/SystemInfo.h"
+#include "Common/SystemHelper/WindowHelpers.h"
 #include "Common/SystemHelper/WindowsVersion.h"

@@ -27,11 +27,6 @@ struct CountryEntry {
 
 }
 
-int GetScreenDpi()
-{
-    return 96;
-}
-
 bool IsBalloonTipsEnabled()
 {
     return wutils::CRegistryEx(kExplorerKey).GetDWordValue(kAdvanced, kBalloonTips, 1) != 0;

@@ -3,12 +3,11 @@
 // user's language.
 
 #include "Platform/Base/Types.h"
+// GetScreenDpi: the screen's DPI, which every screen context reports as
+// LOGPIXELSX; the window layer takes it from the display it opens.
+#include "Platform/Gdi/ScreenDpi.h"
 
 #include <string>
-
-// The display's horizontal DPI. No display layer below this folder reports
-// one, so this is the platform's standard 96.
-int GetScreenDpi();
 
 // The Explorer setting EnableBalloonTips of the current user (key
 // Software/Microsoft/Windows/CurrentVersion/Explorer/Advanced); on when it

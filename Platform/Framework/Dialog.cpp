@@ -1,14 +1,17 @@
 #include "Platform/Framework/Dialog.h"
 
+#include "Platform/Base/LastError.h"
 #include "Platform/Framework/UserException.h"
 #include "Platform/Framework/WinThread.h"
 #include "Platform/Framework/WndCreationHook.h"
+#include "Platform/Ui/DialogManager.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
@@ -20,12 +23,11 @@ INT_PTR CDialog::DialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 namespace {
 
-HWND OwnerOf(CWnd* parent)
+// A modal dialog is owned by the top-level of its parent, or of the active window.
+HWND ModalOwner(CWnd* parent)
 {
-    if (parent)
-        return parent->GetSafeHwnd();
-    HWND active = ::GetActiveWindow();
-    return active;
+    const HWND owner = parent ? parent->GetSafeHwnd() : ::GetActiveWindow();
+    return owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
 }
 
 }
@@ -43,10 +45,68 @@ INT_PTR CDialog::DoModal()
 {
     if (m_hWnd || (!m_lpDialogTemplate && !m_lpszTemplateName))
         return -1;
+    if (m_pParentWnd && !::IsWindow(m_pParentWnd->GetSafeHwnd())) {
+        ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return -1;
+    }
+    const HWND owner = ModalOwner(m_pParentWnd);
+    // Disabled before the dialog exists, so that it never shares the input with its owner.
+    const bool disableOwner = owner && ::IsWindowEnabled(owner);
+    if (disableOwner)
+        ::EnableWindow(owner, FALSE);
+    INT_PTR result = -1;
+    if (CreateFromTemplate(owner))
+        result = RunModal(disableOwner ? owner : nullptr);
+    if (disableOwner && ::IsWindow(owner) && !::IsWindowEnabled(owner))
+        ::EnableWindow(owner, TRUE);
+    if (m_hWnd)
+        DestroyWindow();
+    return result;
+}
+
+BOOL CDialog::CreateFromTemplate(HWND owner)
+{
     const CWndCreationHook hook(this);
-    if (m_lpDialogTemplate)
-        return ::DialogBoxIndirectParamW(ResourceModule(), m_lpDialogTemplate, OwnerOf(m_pParentWnd), &DialogProc, 0);
-    return ::DialogBoxParamW(ResourceModule(), m_lpszTemplateName, OwnerOf(m_pParentWnd), &DialogProc, 0);
+    const HWND hwnd = m_lpDialogTemplate
+                          ? ::CreateDialogIndirectParamW(ResourceModule(), m_lpDialogTemplate, owner, &DialogProc, 0)
+                          : ::CreateDialogParamW(ResourceModule(), m_lpszTemplateName, owner, &DialogProc, 0);
+    return hwnd && hwnd == m_hWnd;
+}
+
+INT_PTR CDialog::RunModal(HWND disabledOwner)
+{
+    const std::shared_ptr<Ui::DialogState> state = Ui::DialogStateOf(m_hWnd);
+    if (!state)
+        return -1;
+    // EndDialog gives the owner back before the dialog leaves, so the activation returns to it.
+    state->disabledOwner = disabledOwner;
+    if (!state->ended && !IsWindowVisible()) {
+        ShowWindow(SW_SHOWNORMAL);
+        UpdateWindow();
+    }
+    const int loopResult = RunModalLoop((GetStyle() & DS_NOIDLEMSG) ? MLF_NOIDLEMSG : 0);
+    const INT_PTR result = state->ended ? state->result.load() : loopResult;
+    if (disabledOwner && ::IsWindow(disabledOwner)) {
+        ::EnableWindow(disabledOwner, TRUE);
+        if (m_hWnd)
+            ShowWindow(SW_HIDE);
+        ::SetActiveWindow(disabledOwner);
+    }
+    return result;
+}
+
+void CDialog::EndDialog(int result)
+{
+    EndModalLoop(result);
+    ::EndDialog(m_hWnd, result);
+}
+
+BOOL CDialog::ContinueModal()
+{
+    if (!CWnd::ContinueModal())
+        return FALSE;
+    const std::shared_ptr<Ui::DialogState> state = Ui::DialogStateOf(m_hWnd);
+    return state && !state->ended;
 }
 
 BOOL CDialog::Create(LPCWSTR templateName, CWnd* parent)
@@ -108,7 +168,16 @@ LRESULT CDialog::OnIdleUpdateCmdUI(WPARAM, LPARAM)
     return 0;
 }
 
-// A modeless dialog's keyboard interface; the modal loop has its own.
+LRESULT CDialog::OnKickIdle(WPARAM, LPARAM idleCount)
+{
+    if (idleCount == 0) {
+        SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE);
+    }
+    return FALSE;
+}
+
+// The dialog's keyboard interface (the modal loop hands it the rest too).
 BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
     if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)

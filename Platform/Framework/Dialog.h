@@ -1,6 +1,8 @@
 #pragma once
-// A dialog box as an object: modal (DoModal runs the dialog manager's modal
-// loop) or modeless (Create, CreateIndirect), from a template of the
+// A dialog box as an object: modal (DoModal makes it with its owner disabled
+// and runs the framework's modal loop, so the dialog's PreTranslateMessage
+// chain and its idle command UI work as in a modeless one) or modeless
+// (Create, CreateIndirect), from a template of the
 // resource module or from one in memory. The CDialog is attached to its
 // window before WM_INITDIALOG; OnInitDialog writes the members into the
 // controls, OnOK reads them back and ends the dialog only when every value
@@ -42,7 +44,7 @@ public:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-    void EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+    void EndDialog(int result);
 
     void NextDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 0, FALSE); }
     void PrevDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 1, FALSE); }
@@ -54,17 +56,23 @@ public:
     // FALSE when a value failed to validate (the user was told, the control has the focus).
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     BOOL PreTranslateMessage(MSG* msg) override;
+    // Also false once the dialog manager's EndDialog ended the dialog.
+    BOOL ContinueModal() override;
     CWinApp* GetApp() const { return m_pfnApp(); }
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // The modal loop's idle step: the command UI of the dialog and its children.
+    LRESULT OnKickIdle(WPARAM wParam, LPARAM idleCount);
     DECLARE_MESSAGE_MAP()
 
 private:
     HINSTANCE ResourceModule() const { return m_pfnResourceModule(); }
     static INT_PTR DialogProc(HWND, UINT, WPARAM, LPARAM);
+    BOOL CreateFromTemplate(HWND owner);
+    INT_PTR RunModal(HWND owner);
 
     LPCDLGTEMPLATEW m_lpDialogTemplate = nullptr;
     HINSTANCE (*m_pfnResourceModule)() = nullptr;

@@ -111,6 +111,12 @@ ZELL_MSG_SHAPE(Scroll, (self->*F)(Low(c.wParam), static_cast<UINT>(static_cast<s
 ZELL_MSG_SHAPE(Key, (self->*F)(static_cast<UINT>(c.wParam), static_cast<UINT>(LOWORD(c.lParam)),
                                static_cast<UINT>(HIWORD(c.lParam))))
 ZELL_MSG_SHAPE(Uint, c.result = static_cast<LRESULT>((self->*F)()))
+ZELL_MSG_SHAPE(Handle, c.result = reinterpret_cast<LRESULT>((self->*F)()))
+ZELL_MSG_SHAPE(MouseActivate, c.result = (self->*F)(WndOf(c.wParam), Low(static_cast<WPARAM>(c.lParam)),
+                                                     High(static_cast<WPARAM>(c.lParam))))
+ZELL_MSG_SHAPE(Bool1, (self->*F)(static_cast<BOOL>(c.wParam)))
+ZELL_MSG_SHAPE(FocusFromLParam, (self->*F)(WndOf(c.lParam)))
+ZELL_MSG_SHAPE(MinMax, (self->*F)(As<MINMAXINFO>(c.lParam)))
 ZELL_MSG_SHAPE(ShowWindow, (self->*F)(static_cast<BOOL>(c.wParam), static_cast<UINT>(c.lParam)))
 ZELL_MSG_SHAPE(Enable, (self->*F)(static_cast<BOOL>(c.wParam)))
 ZELL_MSG_SHAPE(HitTest, c.result = static_cast<LRESULT>((self->*F)(PointOf(c.lParam))))
@@ -215,7 +221,16 @@ private:
 #define ON_WM_WINDOWPOSCHANGED() ZELL_ON(WM_WINDOWPOSCHANGED, WindowPos, OnWindowPosChanged)
 #define ON_WM_SYSCOLORCHANGE() ZELL_ON(WM_SYSCOLORCHANGE, Void, OnSysColorChange)
 #define ON_WM_TIMECHANGE() ZELL_ON(WM_TIMECHANGE, Void, OnTimeChange)
-#define ON_WM_QUERYDRAGICON() ZELL_ON(WM_QUERYDRAGICON, Uint, OnQueryDragIcon)
+#define ON_WM_QUERYDRAGICON() ZELL_ON(WM_QUERYDRAGICON, Handle, OnQueryDragIcon)
+#define ON_WM_MBUTTONDOWN() ZELL_ON(WM_MBUTTONDOWN, Mouse, OnMButtonDown)
+#define ON_WM_MBUTTONUP() ZELL_ON(WM_MBUTTONUP, Mouse, OnMButtonUp)
+#define ON_WM_MOUSEACTIVATE() ZELL_ON(WM_MOUSEACTIVATE, MouseActivate, OnMouseActivate)
+#define ON_WM_CAPTURECHANGED() ZELL_ON(WM_CAPTURECHANGED, FocusFromLParam, OnCaptureChanged)
+#define ON_WM_CANCELMODE() ZELL_ON(WM_CANCELMODE, Void, OnCancelMode)
+#define ON_WM_ENTERMENULOOP() ZELL_ON(WM_ENTERMENULOOP, Bool1, OnEnterMenuLoop)
+#define ON_WM_NCPAINT() ZELL_ON(WM_NCPAINT, Void, OnNcPaint)
+#define ON_WM_WINDOWPOSCHANGING() ZELL_ON(WM_WINDOWPOSCHANGING, WindowPos, OnWindowPosChanging)
+#define ON_WM_GETMINMAXINFO() ZELL_ON(WM_GETMINMAXINFO, MinMax, OnGetMinMaxInfo)
 
 // --- any message, registered messages -------------------------------------
 #define ON_MESSAGE(message, member) ZELL_ON(message, Message, member)

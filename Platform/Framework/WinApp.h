@@ -70,8 +70,19 @@ private:
 };
 
 ZELL_PER_DELIVERABLE CWinApp* AfxGetApp() { return ZellAppState::current; }
-ZELL_PER_DELIVERABLE CWinThread* AfxGetThread() { return AfxGetApp(); }
-ZELL_PER_DELIVERABLE CWnd* AfxGetMainWnd() { return AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr; }
+// The calling thread's CWinThread; the application on threads that none started.
+ZELL_PER_DELIVERABLE CWinThread* AfxGetThread()
+{
+    CWinThread* thread = ZellCurrentThread();
+    return thread ? thread : AfxGetApp();
+}
+// The calling thread's main window, or the application's when its thread has none.
+ZELL_PER_DELIVERABLE CWnd* AfxGetMainWnd()
+{
+    if (CWinThread* thread = ZellCurrentThread(); thread && thread->GetMainWnd())
+        return thread->GetMainWnd();
+    return AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr;
+}
 ZELL_PER_DELIVERABLE LPCWSTR AfxGetAppName() { return AfxGetApp() ? AfxGetApp()->m_pszAppName : L""; }
 ZELL_PER_DELIVERABLE HINSTANCE AfxGetInstanceHandle() { return Ui::OwnModule(); }
 ZELL_PER_DELIVERABLE HINSTANCE AfxGetResourceHandle() { return Ui::GetResourceModule(); }
@@ -89,6 +100,10 @@ ZELL_PER_DELIVERABLE int AfxMessageBox(UINT stringId, UINT type = MB_OK, UINT he
     const CString text = ZellLoadString(AfxGetResourceHandle(), stringId);
     return ZellShowMessageBox(AfxGetApp(), text.GetString(), type, helpId == static_cast<UINT>(-1) ? stringId : helpId);
 }
+
+// Dialogs here host no ActiveX controls: there is no container support to
+// switch on, and start-up code that asks for it goes on as before.
+inline void AfxEnableControlContainer() {}
 
 // The program's entry: the application object's InitInstance, then Run when
 // it succeeded, then ExitInstance; gives the exit code.

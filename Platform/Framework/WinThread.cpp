@@ -6,6 +6,14 @@
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 
+namespace {
+
+thread_local CWinThread* t_thread = nullptr;
+
+}
+
+CWinThread* ZellCurrentThread() { return t_thread; }
+
 CWinThread::~CWinThread()
 {
     if (m_hThread)
@@ -23,12 +31,14 @@ BOOL CWinThread::CreateThread(DWORD createFlags, UINT stackSize)
 DWORD CWinThread::ThreadStart(LPVOID self)
 {
     auto* thread = static_cast<CWinThread*>(self);
+    t_thread = thread;
     DWORD exitCode = 0;
     if (thread->m_pfnThreadProc)
         exitCode = thread->m_pfnThreadProc(thread->m_pThreadParams);
     else
         exitCode = static_cast<DWORD>(thread->InitInstance() ? thread->Run() : thread->ExitInstance());
     AfxDeleteTempObjects();
+    t_thread = nullptr;
     if (thread->m_bAutoDelete)
         delete thread;
     return exitCode;
@@ -54,14 +64,11 @@ BOOL CWinThread::OnIdle(LONG count)
 BOOL CWinThread::PreTranslateMessage(MSG* msg)
 {
     const HWND main = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-    for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
-        if (CWnd* wnd = CWnd::FromHandlePermanent(hwnd); wnd && wnd->PreTranslateMessage(msg))
-            return TRUE;
-        if (hwnd == main)
-            return FALSE;
-    }
+    bool reachedMain = false;
+    if (CWnd::WalkPreTranslateTree(main, msg, &reachedMain))
+        return TRUE;
     // A window outside the main window's tree: the main window still sees it.
-    if (main && msg->hwnd && !::IsChild(main, msg->hwnd) && msg->hwnd != main) {
+    if (main && msg->hwnd && !reachedMain) {
         if (CWnd* wnd = CWnd::FromHandlePermanent(main))
             return wnd->PreTranslateMessage(msg);
     }
@@ -112,13 +119,9 @@ int CWinThread::Run()
     }
 }
 
-CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID parameter, int priority, UINT stackSize, DWORD createFlags,
-                           LPSECURITY_ATTRIBUTES)
+// Started suspended, so the caller gets the object before the thread can end and delete it.
+CWinThread* ZellStartThread(CWinThread* thread, int priority, UINT stackSize, DWORD createFlags)
 {
-    if (!proc)
-        return nullptr;
-    auto* thread = new CWinThread(proc, parameter);
-    // Started suspended, so the caller gets the object before the thread can end and delete it.
     if (!thread->CreateThread(createFlags | CREATE_SUSPENDED, stackSize)) {
         delete thread;
         return nullptr;
@@ -128,4 +131,23 @@ CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID parameter, int priority, 
     if (!(createFlags & CREATE_SUSPENDED))
         ::ResumeThread(thread->m_hThread);
     return thread;
+}
+
+CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID parameter, int priority, UINT stackSize, DWORD createFlags,
+                           LPSECURITY_ATTRIBUTES)
+{
+    if (!proc)
+        return nullptr;
+    return ZellStartThread(new CWinThread(proc, parameter), priority, stackSize, createFlags);
+}
+
+CWinThread* AfxBeginThread(const CRuntimeClass* threadClass, int priority, UINT stackSize, DWORD createFlags,
+                           LPSECURITY_ATTRIBUTES)
+{
+    if (!threadClass || !threadClass->IsDerivedFrom(RUNTIME_CLASS(CWinThread)))
+        return nullptr;
+    CObject* object = threadClass->CreateObject();
+    if (!object)
+        return nullptr;
+    return ZellStartThread(static_cast<CWinThread*>(object), priority, stackSize, createFlags);
 }

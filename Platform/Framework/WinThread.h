@@ -40,6 +40,7 @@ protected:
 
 private:
     static DWORD ThreadStart(LPVOID self);
+    friend CWinThread* ZellStartThread(CWinThread*, int, UINT, DWORD);
 
     AFX_THREADPROC m_pfnThreadProc = nullptr;
     LPVOID m_pThreadParams = nullptr;
@@ -49,3 +50,11 @@ private:
 // A worker thread running `proc(parameter)`; null when it could not start.
 CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID parameter, int priority = 0, UINT stackSize = 0,
                            DWORD createFlags = 0, LPSECURITY_ATTRIBUTES security = nullptr);
+// A user-interface thread: an object of the class (made dynamically, a
+// CWinThread subclass) runs InitInstance, then Run when it succeeded, else
+// ExitInstance, on the new thread; their answer is the thread's exit code.
+// Null when the class is not such a class or the thread could not start.
+CWinThread* AfxBeginThread(const CRuntimeClass* threadClass, int priority = 0, UINT stackSize = 0,
+                           DWORD createFlags = 0, LPSECURITY_ATTRIBUTES security = nullptr);
+// The CWinThread whose thread is calling (null on threads not started by one).
+CWinThread* ZellCurrentThread();

@@ -45,6 +45,8 @@ BOOL ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 // --- the window procedure ----------------------------------------------------
 
+bool AfxIsHandlingMessage() { return t_current.hwnd != nullptr; }
+
 LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);

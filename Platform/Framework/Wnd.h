@@ -10,10 +10,19 @@
 #include "Platform/Framework/CmdTarget.h"
 #include "Platform/Framework/Rect.h"
 
+#include <atomic>
+
 class CDC;
 class CFont;
 class CMenu;
 class CScrollBar;
+
+// WM_KICKIDLE: a modal loop's idle step; wParam MSGF_DIALOGBOX, lParam the
+// idle count from 0. A window answers TRUE while it has more idle work.
+constexpr UINT WM_KICKIDLE = 0x036A;
+// RunModalLoop flags: no WM_ENTERIDLE to the owner, no WM_KICKIDLE.
+constexpr DWORD MLF_NOIDLEMSG = 0x0001;
+constexpr DWORD MLF_NOKICKIDLE = 0x0002;
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNCREATE(CWnd)
@@ -61,6 +70,10 @@ public:
     // Gives the child the message the parent received (the parent's defaults do).
     static BOOL ReflectLastMsg(HWND child, LRESULT* result = nullptr);
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL deep = TRUE);
+    // From the message's window up through its parents to `stop`,
+    // included: TRUE when one of their objects' PreTranslateMessage took the
+    // message. `reachedStop` tells whether the walk came to `stop`.
+    static BOOL WalkPreTranslateTree(HWND stop, MSG* msg, bool* reachedStop = nullptr);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return ::SendMessageW(m_hWnd, message, wParam, lParam);
@@ -147,6 +160,28 @@ public:
     int ReleaseDC(CDC* dc);
     int MessageBox(LPCWSTR text, LPCWSTR caption = nullptr, UINT type = MB_OK);
     BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
+    // `big` picks the caption's icon (ICON_BIG) or the small one.
+    HICON SetIcon(HICON icon, BOOL big)
+    {
+        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? 1 : 0, reinterpret_cast<LPARAM>(icon)));
+    }
+    HICON GetIcon(BOOL big) const { return reinterpret_cast<HICON>(SendMessage(WM_GETICON, big ? 1 : 0)); }
+    // The id of the checked button among first..last, 0 when none is.
+    int GetCheckedRadioButton(int first, int last) const;
+    // The window with the id among all descendants, breadth first; null when none has it.
+    CWnd* GetDescendantWindow(int id) const;
+
+    // --- modal loops -------------------------------------------------------------
+    // Runs the thread's messages until EndModalLoop (or ContinueModal says
+    // no, or WM_QUIT, which is posted again for the loop outside). Each
+    // message goes to the PreTranslateMessage chain, then to this window's
+    // dialog manager. When the queue is empty the owner gets WM_ENTERIDLE
+    // once, and this window WM_KICKIDLE until it answers FALSE; a loop that
+    // no message handler of the thread is waiting on then frees the
+    // thread's temporary objects. Gives EndModalLoop's result, else -1.
+    virtual int RunModalLoop(DWORD flags = 0);
+    virtual BOOL ContinueModal();
+    virtual void EndModalLoop(int result);
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -154,6 +189,60 @@ public:
     virtual BOOL PreCreateWindow(CREATESTRUCTW& cs);
     virtual void PreSubclassWindow() {}
     virtual void PostNcDestroy() {}
+    // Handlers' defaults: a class's handler calls its base's, which hands the
+    // message being handled on to the default procedure.
+    void OnPaint() { Default(); }
+    BOOL OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
+    void OnMouseMove(UINT, CPoint) { Default(); }
+    void OnLButtonDown(UINT, CPoint) { Default(); }
+    void OnLButtonUp(UINT, CPoint) { Default(); }
+    void OnLButtonDblClk(UINT, CPoint) { Default(); }
+    void OnRButtonDown(UINT, CPoint) { Default(); }
+    void OnRButtonUp(UINT, CPoint) { Default(); }
+    void OnRButtonDblClk(UINT, CPoint) { Default(); }
+    void OnMButtonDown(UINT, CPoint) { Default(); }
+    void OnMButtonUp(UINT, CPoint) { Default(); }
+    void OnNcLButtonDown(UINT, CPoint) { Default(); }
+    void OnNcLButtonDblClk(UINT, CPoint) { Default(); }
+    void OnNcRButtonDown(UINT, CPoint) { Default(); }
+    void OnNcMouseMove(UINT, CPoint) { Default(); }
+    BOOL OnMouseWheel(UINT, short, CPoint) { return static_cast<BOOL>(Default()); }
+    void OnMouseLeave() { Default(); }
+    int OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }
+    void OnCaptureChanged(CWnd*) { Default(); }
+    void OnCancelMode() { Default(); }
+    void OnTimer(UINT_PTR) { Default(); }
+    BOOL OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
+    void OnSetFocus(CWnd*) { Default(); }
+    void OnKillFocus(CWnd*) { Default(); }
+    void OnSysCommand(UINT, LPARAM) { Default(); }
+    LRESULT OnMenuChar(UINT, UINT, CMenu*) { return Default(); }
+    void OnEnterMenuLoop(BOOL) { Default(); }
+    int OnCreate(CREATESTRUCTW*) { return static_cast<int>(Default()); }
+    void OnDestroy() { Default(); }
+    void OnSize(UINT, int, int) { Default(); }
+    void OnMove(int, int) { Default(); }
+    void OnClose() { Default(); }
+    void OnKeyDown(UINT, UINT, UINT) { Default(); }
+    void OnKeyUp(UINT, UINT, UINT) { Default(); }
+    void OnSysKeyDown(UINT, UINT, UINT) { Default(); }
+    void OnChar(UINT, UINT, UINT) { Default(); }
+    void OnSysChar(UINT, UINT, UINT) { Default(); }
+    UINT OnGetDlgCode() { return static_cast<UINT>(Default()); }
+    void OnShowWindow(BOOL, UINT) { Default(); }
+    void OnEnable(BOOL) { Default(); }
+    LRESULT OnNcHitTest(CPoint) { return Default(); }
+    void OnNcPaint() { Default(); }
+    void OnContextMenu(CWnd*, CPoint) { Default(); }
+    void OnSettingChange(UINT, LPCWSTR) { Default(); }
+    void OnActivate(UINT, CWnd*, BOOL) { Default(); }
+    void OnActivateApp(BOOL, DWORD) { Default(); }
+    void OnWindowPosChanging(WINDOWPOS*) { Default(); }
+    void OnWindowPosChanged(WINDOWPOS*) { Default(); }
+    void OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
+    void OnSysColorChange() { Default(); }
+    void OnTimeChange() { Default(); }
+    HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
     // The parent's defaults: each gives the control its reflected message first.
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
     void OnDrawItem(int id, LPDRAWITEMSTRUCT item);
@@ -165,8 +254,12 @@ public:
     void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
 
     WNDPROC m_pfnSuper = nullptr;  // the procedure the window had before
+    int m_nModalResult = -1;
 
 private:
+    bool RunModalMessage(MSG& msg);
+    std::atomic<bool> m_bContinueModal = false;  // EndModalLoop may come from another thread
+
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
     friend class CWndCreationHook;
     void AttachForCreation(HWND hwnd);
@@ -176,6 +269,8 @@ private:
 // The window procedure of every permanent CWnd.
 LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Whether the calling thread is inside a framework window's message handler.
+bool AfxIsHandlingMessage();
 // Frees the calling thread's temporary windows and drawing objects.
 void AfxDeleteTempWindows();
 std::size_t AfxTempWindowCount();

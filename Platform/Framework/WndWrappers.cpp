@@ -1,6 +1,7 @@
 // CWnd: the thin members over the window functions.
 #include "Platform/Framework/Wnd.h"
 
+#include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/MessageBox.h"
 #include "Platform/Framework/DC.h"
 #include "Platform/Framework/Font.h"
@@ -8,6 +9,7 @@
 #include "Platform/Framework/ScrollBar.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 CWnd* ZellMsgMap::WndOf(WPARAM handle) { return CWnd::FromHandle(reinterpret_cast<HWND>(handle)); }
@@ -141,4 +143,30 @@ int CWnd::ReleaseDC(CDC* dc) { return dc ? ::ReleaseDC(m_hWnd, dc->GetSafeHdc())
 int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type)
 {
     return ::MessageBoxW(m_hWnd, text, caption ? caption : L"Error", type);
+}
+
+int CWnd::GetCheckedRadioButton(int first, int last) const
+{
+    for (int id = first; id <= last; ++id) {
+        if (::IsDlgButtonChecked(m_hWnd, id) == static_cast<UINT>(BST_CHECKED))
+            return id;
+    }
+    return 0;
+}
+
+CWnd* CWnd::GetDescendantWindow(int id) const
+{
+    std::vector<HWND> level{m_hWnd};
+    while (!level.empty()) {
+        std::vector<HWND> next;
+        for (HWND parent : level) {
+            for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                if (::GetDlgCtrlID(child) == id)
+                    return FromHandle(child);
+                next.push_back(child);
+            }
+        }
+        level = std::move(next);
+    }
+    return nullptr;
 }

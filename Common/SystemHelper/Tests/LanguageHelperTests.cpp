@@ -1,9 +1,16 @@
 #include "Common/SystemHelper/LanguageHelper.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "LanguageSupportTestFiles.h"
+#include "Platform/Controls/StandardControls.h"
+#include "Platform/Controls/MessageBoxIcon.h"
+#include "Platform/Framework/TempHandleMap.h"
+#include "Platform/Framework/WinApp.h"
+#include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -151,11 +158,77 @@ TEST_F(LanguageHelper, LoadLanguageTextsFailureKeepsTheStore)
     EXPECT_EQ(g_shown.size(), 1u);
 }
 
-TEST(LanguageHelperDefault, DefaultHandlerWritesWithoutCrashing)
+namespace {
+
+// What the user saw of a message box.
+struct ShownBox {
+    std::wstring caption;
+    std::wstring text;
+    bool hasIcon = false;
+    bool ownerDisabled = false;
+};
+
+// Runs `failing` over an active window of an application and closes the box
+// it brings up with `key`, as the user would.
+ShownBox AnswerTheBox(const std::function<void()>& failing, UINT key)
 {
+    ShownBox shown;
+    UiTest::Handler log;
+    UiTest::WindowGuard owner;
+    owner.hwnd = UiTest::Create(&log, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 500, 300);
+    ::SetActiveWindow(owner.hwnd);
+    UiTest::Drain();
+    log.onMessage = [&](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+        if (message != WM_ENTERIDLE || !shown.caption.empty())
+            return false;
+        HWND box = reinterpret_cast<HWND>(lParam);
+        CWnd* wnd = CWnd::FromHandle(box);
+        CString text;
+        wnd->GetWindowText(text);
+        shown.caption = text.GetString();
+        for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            CWnd::FromHandle(child)->GetWindowText(text);
+            if (::GetDlgCtrlID(child) != 0xFFFF)
+                continue;
+            shown.text = text.GetString();
+            // The icon is painted left of the text, which makes room for it.
+            RECT place{};
+            ::GetWindowRect(child, &place);
+            ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&place), 2);
+            shown.hasIcon = place.left >= ZELL::Controls::kMessageBoxIconSize;
+        }
+        shown.ownerDisabled = !::IsWindowEnabled(owner.hwnd);
+        UiTest::CDialogDriver(box).Press(key);
+        return false;
+    };
+    failing();
+    log.onMessage = nullptr;
+    return shown;
+}
+
+}
+
+TEST(LanguageHelperMessageBox, FailuresShowTheApplicationsBoxWithTheErrorIcon)
+{
+    ASSERT_TRUE(ZELL::Controls::RegisterStandardControls());
     SetMessageBoxHandler(nullptr);
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(CLanguageHelper().IsSupported(L"/nonexistent/zell/file.xml", L"de"));
-    const std::string written = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(written.find("CLanguageHelper::IsSupported() failed!"), std::string::npos);
+    CWinApp app(L"Coupler Tool");
+    bool supported = true;
+    const ShownBox shown = AnswerTheBox(
+        [&] { supported = CLanguageHelper().IsSupported(L"/nonexistent/zell/file.xml", L"de"); }, VK_RETURN);
+    EXPECT_FALSE(supported);
+    EXPECT_EQ(shown.caption, L"Coupler Tool");
+    EXPECT_EQ(shown.text, L"CLanguageHelper::IsSupported() failed!\n\nUnknown exception!");
+    EXPECT_TRUE(shown.hasIcon);
+    EXPECT_TRUE(shown.ownerDisabled);
+
+    // Escape closes it as well; what was set before the failure stays.
+    CString designator = L"DEU";
+    CString code = L"DEU";
+    const ShownBox report = AnswerTheBox(
+        [&] { CLanguageHelper().GetLanguageInfo(L"/nonexistent/zell/file.xml", designator, code); }, VK_ESCAPE);
+    EXPECT_EQ(report.caption, L"Coupler Tool");
+    EXPECT_EQ(report.text.rfind(L"GetLanguageInfo failed!\n\nCode\t  =  80004003\n", 0), 0u);
+    EXPECT_EQ(designator, L"de");
+    AfxDeleteTempObjects();
 }

@@ -1,4 +1,5 @@
 #include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Tests/DebugOutputFile.h"
 #include "Platform/Base/BStr.h"
 
 #include <gtest/gtest.h>
@@ -283,39 +284,6 @@ TEST(StringFormat, WideRulesAndMismatchedArguments)
     // A translated format that asks for more than it gets stays harmless.
     const std::wstring rendered = FormatString(L"%d %s", 1);
     EXPECT_EQ(rendered.substr(0, 2), L"1 ");
-}
-
-namespace {
-
-// Sends the debug output to a file of its own for as long as it lives.
-class DebugOutputFile {
-public:
-    DebugOutputFile()
-        : m_path(std::filesystem::temp_directory_path() / ("systemhelper-trace-" + std::to_string(getpid()) + ".txt"))
-    {
-        std::filesystem::remove(m_path);
-        setenv("ZELL_DEBUG_OUTPUT", m_path.c_str(), 1);
-    }
-    ~DebugOutputFile()
-    {
-        unsetenv("ZELL_DEBUG_OUTPUT");
-        std::filesystem::remove(m_path);
-    }
-    std::string Take()
-    {
-        std::ifstream stream(m_path, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-        stream.close();
-        // Emptied, not removed: the output keeps the file open for appending.
-        std::error_code error;
-        std::filesystem::resize_file(m_path, 0, error);
-        return text;
-    }
-
-private:
-    std::filesystem::path m_path;
-};
-
 }
 
 TEST(DebugTraceSwitch, WritesOnlyWhileOn)

@@ -164,7 +164,9 @@ BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
     ON_UPDATE_COMMAND_UI(kVerbose, OnUpdateVerbose)
 END_MESSAGE_MAP()
 
-class FrameworkDialog : public ::testing::Test {
+// A modal settings dialog of the given class, ready for DoModal.
+template<typename Dialog>
+class DialogFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -175,8 +177,10 @@ protected:
     void TearDown() override { AfxDeleteTempObjects(); }
 
     std::vector<BYTE> m_image;
-    CSettingsDialog dialog;
+    Dialog dialog;
 };
+
+class FrameworkDialog : public DialogFixture<CSettingsDialog> {};
 
 std::wstring ControlText(HWND dialog, int id)
 {
@@ -443,4 +447,214 @@ TEST_F(FrameworkDialog, ComboExchangesAndTheEditWrapperWorkOnTheRealControls)
     EXPECT_EQ(choice.DoModal(), IDOK);
     EXPECT_EQ(choice.m_mode, 2);
     EXPECT_EQ(choice.m_host, CString(L"10.0.0.7"));
+}
+
+namespace {
+
+// The settings dialog with a script that runs one step at each idle of the
+// modal loop, after the dialog's own idle work, and with a keyboard filter.
+class CIdleStepsDialog : public CSettingsDialog {
+public:
+    std::vector<std::function<void(CIdleStepsDialog&)>> m_steps;
+    std::size_t m_next = 0;
+    int m_kicks = 0;
+    std::vector<std::size_t> m_tempsAtKick;  // before the dialog's own idle work
+    bool m_swallowEnter = false;
+    int m_enterSeen = 0;
+
+    // Another step wants another idle: any message ends the idle phase.
+    void WakeUp() { PostMessage(kRunScript); }
+
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+            ++m_enterSeen;
+            if (m_swallowEnter)
+                return TRUE;
+        }
+        return CSettingsDialog::PreTranslateMessage(msg);
+    }
+
+protected:
+    LRESULT OnKickIdle(WPARAM wParam, LPARAM count)
+    {
+        m_tempsAtKick.push_back(AfxTempWindowCount());
+        const LRESULT more = CDialog::OnKickIdle(wParam, count);
+        ++m_kicks;
+        if (count == 0 && m_next < m_steps.size())
+            m_steps[m_next++](*this);
+        return more;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CIdleStepsDialog, CSettingsDialog)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
+END_MESSAGE_MAP()
+
+class ModalLoop : public DialogFixture<CIdleStepsDialog> {};
+
+}
+
+TEST_F(ModalLoop, CommandUiOfTheDialogsButtonsRunsAtIdle)
+{
+    std::vector<bool> applyEnabled;
+    std::vector<bool> verboseChecked;
+    auto note = [&](CIdleStepsDialog& d) {
+        applyEnabled.push_back(d.Driver().IsEnabled(kApply));
+        verboseChecked.push_back(d.Driver().IsChecked(kVerbose));
+    };
+    dialog.m_applyEnabled = false;
+    dialog.m_verboseShown = 1;
+    dialog.m_steps = {
+        [&](CIdleStepsDialog& d) {
+            note(d);
+            d.m_applyEnabled = true;
+            d.m_verboseShown = 0;
+            d.WakeUp();
+        },
+        [&](CIdleStepsDialog& d) {
+            note(d);
+            d.Driver().Press(VK_ESCAPE);
+        },
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(applyEnabled, (std::vector<bool>{false, true}));
+    EXPECT_EQ(verboseChecked, (std::vector<bool>{true, false}));
+    // One idle step per idle phase: the dialog answered that it had no more work.
+    EXPECT_EQ(dialog.m_kicks, 2);
+}
+
+TEST_F(ModalLoop, TheDialogsPreTranslateMessageSeesItsKeysFirst)
+{
+    bool openAfterEnter = false;
+    dialog.m_swallowEnter = true;
+    dialog.m_steps = {
+        [&](CIdleStepsDialog& d) { d.Driver().Press(VK_RETURN); },
+        [&](CIdleStepsDialog& d) {
+            openAfterEnter = d.IsWindowVisible() != FALSE;
+            d.m_swallowEnter = false;
+            d.Driver().Press(VK_RETURN);
+        },
+    };
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(openAfterEnter);
+    EXPECT_EQ(dialog.m_enterSeen, 2);
+}
+
+TEST_F(ModalLoop, TheOwnerIsDisabledToldOfIdleAndActiveAgainAfterwards)
+{
+    UiTest::Handler log;
+    UiTest::WindowGuard owner;
+    owner.hwnd = UiTest::Create(&log, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 500, 400);
+    ::SetActiveWindow(owner.hwnd);
+    UiTest::Drain();
+    CWnd* parent = CWnd::FromHandle(owner.hwnd);
+    dialog.m_pParentWnd = parent;
+    bool ownerEnabled = true;
+    HWND active = nullptr;
+    HWND ownerOfDialog = nullptr;
+    dialog.m_steps = {
+        [&](CIdleStepsDialog& d) {
+            ownerEnabled = ::IsWindowEnabled(owner.hwnd) != FALSE;
+            active = ::GetActiveWindow();
+            ownerOfDialog = ::GetWindow(d.m_hWnd, GW_OWNER);
+            d.WakeUp();
+        },
+        [&](CIdleStepsDialog& d) { d.Driver().Press(VK_ESCAPE); },
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_FALSE(ownerEnabled);
+    EXPECT_NE(active, owner.hwnd);
+    EXPECT_EQ(ownerOfDialog, owner.hwnd);
+    // WM_ENTERIDLE once per idle phase, naming the dialog.
+    const auto idles = log.Of(WM_ENTERIDLE);
+    ASSERT_EQ(idles.size(), 2u);
+    EXPECT_EQ(idles[0].wParam, static_cast<WPARAM>(MSGF_DIALOGBOX));
+    EXPECT_TRUE(::IsWindowEnabled(owner.hwnd));
+    EXPECT_EQ(::GetActiveWindow(), owner.hwnd);
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+}
+
+TEST_F(ModalLoop, QuitEndsTheLoopAndIsPassedOnAndEndingEarlySkipsIt)
+{
+    dialog.m_steps = {[](CIdleStepsDialog&) { ::PostQuitMessage(3); }};
+    dialog.DoModal();
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    MSG msg{};
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+
+    // Ended while it opens: no loop, the result comes back.
+    class CClosingDialog : public CDialog {
+        BOOL OnInitDialog() override
+        {
+            EndDialog(IDABORT);
+            return TRUE;
+        }
+    } closing;
+    ASSERT_TRUE(closing.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_image.data())));
+    EXPECT_EQ(closing.DoModal(), IDABORT);
+    EXPECT_EQ(closing.m_hWnd, nullptr);
+    // A parent that is gone is refused.
+    CWnd gone;
+    gone.m_hWnd = reinterpret_cast<HWND>(static_cast<std::intptr_t>(0x7777));
+    closing.m_pParentWnd = &gone;
+    EXPECT_EQ(closing.DoModal(), -1);
+    gone.m_hWnd = nullptr;
+}
+
+TEST_F(ModalLoop, TemporaryObjectsAreFreedAtIdleOnlyWhenNoHandlerHoldsThem)
+{
+    bool innerKeptTheTemporary = false;
+    // The command UI leaves the controls as they are, so nothing repaints between the idles.
+    dialog.m_verboseShown = 1;
+    dialog.m_steps = {
+        [&](CIdleStepsDialog& d) {
+            CWnd::FromHandle(d.Driver().Control(kName));
+            d.WakeUp();
+        },
+        [&](CIdleStepsDialog& d) {
+            // A dialog opened from a handler: its idle leaves the handler's pointer alone.
+            CWnd* label = CWnd::FromHandle(d.Driver().Control(kCount));
+            std::vector<BYTE> image = SettingsTemplate();
+            CIdleStepsDialog inner;
+            ASSERT_TRUE(inner.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), &d));
+            inner.m_steps = {[](CIdleStepsDialog& i) { i.WakeUp(); },
+                             [](CIdleStepsDialog& i) { i.Driver().Press(VK_ESCAPE); }};
+            inner.DoModal();
+            innerKeptTheTemporary = label->m_hWnd == d.Driver().Control(kCount);
+            d.Driver().Press(VK_ESCAPE);
+        },
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    // The first idle's temporaries (the command UI's and the step's) were gone by the second.
+    ASSERT_GE(dialog.m_tempsAtKick.size(), 2u);
+    EXPECT_EQ(dialog.m_tempsAtKick[1], 0u);
+    EXPECT_TRUE(innerKeptTheTemporary);
+}
+
+TEST_F(FrameworkDialog, TheCheckedRadioAndAnyDescendantAreFoundById)
+{
+    std::vector<BYTE> image = SettingsTemplate();
+    CSettingsDialog modeless;
+    modeless.m_radio = 2;
+    ASSERT_TRUE(modeless.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())));
+    EXPECT_EQ(modeless.GetCheckedRadioButton(kFirstRadio, kFirstRadio + 2), kFirstRadio + 2);
+    modeless.CheckRadioButton(kFirstRadio, kFirstRadio + 2, kFirstRadio);
+    EXPECT_EQ(modeless.GetCheckedRadioButton(kFirstRadio, kFirstRadio + 2), kFirstRadio);
+    EXPECT_EQ(modeless.GetCheckedRadioButton(kFirstRadio + 1, kFirstRadio + 2), 0);
+
+    CWnd* list = modeless.GetDescendantWindow(kList);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->m_hWnd, modeless.Driver().Control(kList));
+    EXPECT_EQ(modeless.GetDescendantWindow(4242), nullptr);
+    // A control inside a child window is found below it.
+    CWnd box;
+    ASSERT_TRUE(box.CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, modeless.m_hWnd, nullptr));
+    CWnd inner;
+    ASSERT_TRUE(inner.CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, box.m_hWnd,
+                               reinterpret_cast<HMENU>(static_cast<std::intptr_t>(4242))));
+    EXPECT_EQ(modeless.GetDescendantWindow(4242), &inner);
+    modeless.DestroyWindow();
 }

@@ -1,5 +1,6 @@
 // Every window-message entry with its handler's arguments, sent as the
 // platform sends them.
+#include "Platform/Framework/Edit.h"
 #include "Platform/Framework/Menu.h"
 #include "Platform/Framework/ScrollBar.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
@@ -133,4 +134,77 @@ TEST(MessageShapes, EachHandlerIsGivenTheMessageUnpacked)
     EXPECT_EQ(w.seen.front(), L"enable 0");
     EXPECT_EQ(w.seen[1], L"show 1");
     EXPECT_EQ(w.seen.back(), L"destroy");
+}
+
+namespace {
+
+// A control whose handlers call their base: the message goes on to the
+// control's own procedure, and the handler can change its answer.
+class CFilteringEdit : public CEdit {
+public:
+    std::vector<std::wstring> seen;
+    HCURSOR dragIcon = nullptr;
+    WNDPROC ControlProcedure() const { return m_pfnSuper; }
+
+protected:
+    void OnChar(UINT ch, UINT repeat, UINT flags)
+    {
+        if (ch != L'x')
+            CEdit::OnChar(ch, repeat, flags);
+    }
+    UINT OnGetDlgCode() { return CEdit::OnGetDlgCode() | DLGC_WANTTAB; }
+    int OnMouseActivate(CWnd* top, UINT hit, UINT message)
+    {
+        seen.push_back(L"activate " + std::to_wstring(top != nullptr) + L" " + std::to_wstring(hit) + L" " +
+                       std::to_wstring(message));
+        return MA_NOACTIVATE;
+    }
+    void OnCaptureChanged(CWnd* gaining) { seen.push_back(gaining ? L"capture to other" : L"capture gone"); }
+    void OnEnterMenuLoop(BOOL popup) { seen.push_back(L"menu loop " + std::to_wstring(popup)); }
+    void OnGetMinMaxInfo(MINMAXINFO* info) { info->ptMaxTrackSize = POINT{300, 200}; }
+    HCURSOR OnQueryDragIcon() { return dragIcon; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFilteringEdit, CEdit)
+    ON_WM_CHAR()
+    ON_WM_GETDLGCODE()
+    ON_WM_MOUSEACTIVATE()
+    ON_WM_CAPTURECHANGED()
+    ON_WM_ENTERMENULOOP()
+    ON_WM_GETMINMAXINFO()
+    ON_WM_QUERYDRAGICON()
+END_MESSAGE_MAP()
+
+}
+
+TEST(MessageShapes, BaseHandlersHandTheMessageOnAndNewEntriesUnpackTheirs)
+{
+    FrameworkTest::RegisterControls();
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"parent", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
+    CFilteringEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, FrameworkTest::Area(4, 4, 200, 24), &parent, 10));
+
+    for (wchar_t ch : std::wstring(L"axbx"))
+        edit.SendMessage(WM_CHAR, ch, 1);
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, CString(L"ab"));
+    const auto plain = static_cast<UINT>(::CallWindowProcW(edit.ControlProcedure(), edit.m_hWnd, WM_GETDLGCODE, 0, 0));
+    EXPECT_EQ(static_cast<UINT>(edit.SendMessage(WM_GETDLGCODE)), plain | DLGC_WANTTAB);
+
+    EXPECT_EQ(edit.SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(parent.m_hWnd),
+                               MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+              MA_NOACTIVATE);
+    edit.SendMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(parent.m_hWnd));
+    edit.SendMessage(WM_ENTERMENULOOP, TRUE);
+    EXPECT_EQ(edit.seen, (std::vector<std::wstring>{L"activate 1 1 513", L"capture to other", L"menu loop 1"}));
+    MINMAXINFO info{};
+    edit.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMaxTrackSize.x, 300);
+    edit.dragIcon = ::LoadCursorW(nullptr, IDC_ARROW);
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(edit.SendMessage(WM_QUERYDRAGICON)), edit.dragIcon);
+    parent.DestroyWindow();
+    AfxDeleteTempObjects();
 }
