@@ -11,11 +11,25 @@ namespace ZELL::Shell {
 
 namespace {
 
+// Latin-1 letters sort with their base letter ("Ärchiv" beside "Archiv"),
+// as people look for them; the rest by their lower case.
+wchar_t BaseLetter(wchar_t c)
+{
+    static constexpr wchar_t kBases[] = L"aaaaaaaceeeeiiiidnooooo/ouuuuyty";  // U+00E0 to U+00FF
+    return c >= 0xE0 && c <= 0xFF && c != 0xF7 ? kBases[c - 0xE0] : c;
+}
+
 std::wstring Folded(const std::wstring& text)
 {
-    std::wstring folded = text;
-    for (wchar_t& c : folded)
-        c = Text::ToLowerChar(c);
+    std::wstring folded;
+    folded.reserve(text.size());
+    for (wchar_t c : text) {
+        const wchar_t lower = Text::ToLowerChar(c);
+        if (lower == 0xDF)
+            folded += L"ss";
+        else
+            folded += BaseLetter(lower);
+    }
     return folded;
 }
 
@@ -57,10 +71,12 @@ bool CFolderListing::Read(const std::wstring& folder, bool withHidden, std::erro
 
 void CFolderListing::Sort(std::vector<FolderEntry>& entries)
 {
-    std::stable_sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
         if (a.isFolder != b.isFolder)
             return a.isFolder;
-        return Folded(a.name) < Folded(b.name);
+        const std::wstring foldedA = Folded(a.name);
+        const std::wstring foldedB = Folded(b.name);
+        return foldedA != foldedB ? foldedA < foldedB : a.name < b.name;
     });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // What a folder holds, as a file dialog lists it: its sub-folders first, then
-// its files, each group sorted by name without regard to case (names equal
-// but for case keep a stable order). Hidden entries (names starting with ".")
+// its files, each group sorted by name without regard to case or to the
+// accents of Latin letters (names equal but for those in a fixed order). Hidden entries (names starting with ".")
 // are left out unless asked for, and so are names that are not valid UTF-8,
 // since no wide path could open them again.
 

@@ -100,6 +100,8 @@ TEST(FolderListing, PutsFoldersFirstSortsByNameAndLeavesHiddenOut)
     Touch(temp / "b.txt", 2000);
     Touch(temp / "A.txt", 1);
     Touch(temp / "Über.txt");
+    Touch(temp / "ärger.txt");
+    Touch(temp / "Ufer.txt");
     Touch(temp / ".hidden");
     std::filesystem::create_directory_symlink(temp / "zeta", temp / "link");
 
@@ -109,13 +111,14 @@ TEST(FolderListing, PutsFoldersFirstSortsByNameAndLeavesHiddenOut)
     std::vector<std::wstring> names;
     for (const FolderEntry& entry : listing.Entries())
         names.push_back(entry.name);
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"Alpha", L"link", L"zeta", L"A.txt", L"b.txt", L"Über.txt"}));
-    EXPECT_EQ(CFolderListing::SizeText(listing.Entries()[4]), L"2 KB");
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Alpha", L"link", L"zeta", L"A.txt", L"ärger.txt", L"b.txt", L"Über.txt",
+                                                  L"Ufer.txt"}));
+    EXPECT_EQ(CFolderListing::SizeText(listing.Entries()[5]), L"2 KB");
     EXPECT_EQ(CFolderListing::SizeText(listing.Entries()[3]), L"1 KB");
     EXPECT_EQ(CFolderListing::SizeText(listing.Entries()[0]), L"");
 
     ASSERT_TRUE(listing.Read(W(temp.Path()), true, error));
-    EXPECT_EQ(listing.Entries().size(), 7u);
+    EXPECT_EQ(listing.Entries().size(), 9u);
 
     EXPECT_FALSE(listing.Read(W(temp / "missing"), false, error));
     EXPECT_TRUE(error);
