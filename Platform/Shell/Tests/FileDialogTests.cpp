@@ -1,6 +1,7 @@
 // The open and save dialogs over a real folder tree, driven from the keyboard
 // in the headless display, with the message boxes they open answered the
 // same way.
+#include "Platform/Controls/ListControlStyles.h"
 #include "Platform/Controls/ListViewStyles.h"
 #include "Platform/Controls/MessageBox.h"
 #include "Platform/Shell/CommDlg.h"
@@ -326,4 +327,33 @@ TEST_F(FileDialogTest, BadRecordsFailWithoutADialog)
     EXPECT_EQ(CommDlgExtendedError(), FNERR_INVALIDFILENAME);
     EXPECT_FALSE(GetOpenFileNameW(nullptr));
     EXPECT_EQ(m_script.Captions().size(), 0u);
+}
+
+TEST_F(FileDialogTest, PlacesOfferHomeAndItsUserFoldersAndGoThere)
+{
+    ShellTest::TempFolder home;
+    std::filesystem::create_directory(home / "Documents");
+    std::filesystem::create_directory(home / "Music");
+    std::ofstream(home / "Documents" / "Brief.txt") << "text";
+    ShellTest::ScopedVariable homeVariable(L"HOME", W(home.Path()));
+    std::vector<std::wstring> places;
+    std::wstring shown;
+    m_script.Then([&](CDialogDriver& d) {
+        HWND list = d.Control(CFileNameDialog::kPlacesList);
+        for (int i = 0; i < static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i) {
+            wchar_t text[64] = {};
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            places.emplace_back(text);
+        }
+        Key(d, VK_TAB, kShift);  // the file list
+        Key(d, VK_TAB, kShift);  // the places
+        Key(d, VK_HOME);         // Home
+        Key(d, VK_DOWN);         // Documents
+        shown = d.Text(CFileNameDialog::kFolderEdit);
+        TypeName(d, L"Brief.txt");
+    });
+    ASSERT_TRUE(GetOpenFileNameW(&m_ofn));
+    EXPECT_EQ(places, (std::vector<std::wstring>{L"Home", L"Documents", L"Music", L"File system"}));
+    EXPECT_EQ(shown, W(home / "Documents"));
+    EXPECT_EQ(std::wstring(m_file), W(home / "Documents" / "Brief.txt"));
 }
