@@ -70,6 +70,8 @@ BOOL RunFileDialog(LPOPENFILENAMEW ofn, bool save)
     const std::wstring& path = dialog.ChosenPath();
     if (!WriteResult(*ofn, path, dialog.TypeIndex()))
         return FALSE;
+    if ((ofn->Flags & OFN_HIDEREADONLY) == 0)
+        ofn->Flags = dialog.ReadOnlyChecked() ? (ofn->Flags | OFN_READONLY) : (ofn->Flags & ~OFN_READONLY);
     const std::wstring folder = ZELL::Shell::CTypedFileName::ParentOf(path);
     ZELL::Shell::CLastFolderStore::Save(folder);
     if ((ofn->Flags & OFN_NOCHANGEDIR) == 0) {

@@ -67,7 +67,8 @@ using LPOPENFILENAME = OPENFILENAMEW*;
 
 // TRUE when the user chose a file: its full path is in lpstrFile (with
 // nFileOffset and nFileExtension set), its name in lpstrFileTitle when given,
-// and nFilterIndex names the file type shown last. FALSE on cancel or
+// nFilterIndex names the file type shown last, and without OFN_HIDEREADONLY
+// OFN_READONLY tells whether "Open as read-only" was checked. FALSE on cancel or
 // failure; CommDlgExtendedError tells which. When lpstrFile is too small,
 // FNERR_BUFFERTOOSMALL, and its first two characters' room holds the size
 // needed (in characters) when there is room for it.

@@ -44,7 +44,8 @@ Ui::CDialogTemplate CFileNameDialog::Template() const
 {
     const std::wstring title =
         m_request.lpstrTitle != nullptr ? std::wstring(m_request.lpstrTitle) : (m_save ? L"Save As" : L"Open");
-    Ui::CDialogTemplate dt = Frame(title, 340, 196);
+    const bool readOnlyBox = !Flag(OFN_HIDEREADONLY);
+    Ui::CDialogTemplate dt = Frame(title, 340, readOnlyBox ? 210 : 196);
     const auto button = Predefined(Ui::kClassButton);
     const auto label = Predefined(Ui::kClassStatic);
     const auto edit = Predefined(Ui::kClassEdit);
@@ -65,6 +66,9 @@ Ui::CDialogTemplate CFileNameDialog::Template() const
                 148, 80),
         Control(button, L"Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 280, 174, 53, 14),
     };
+    if (readOnlyBox)
+        dt.items.push_back(Control(button, L"Open as &read-only", kReadOnlyCheck, WS_TABSTOP | BS_AUTOCHECKBOX, 128,
+                                   192, 148, 10));
     return dt;
 }
 
@@ -82,6 +86,8 @@ BOOL CFileNameDialog::OnInitDialog()
         m_folder = folder;
         SetItemText(kFolderEdit, m_folder);
     }
+    if (Flag(OFN_READONLY))
+        SendDlgItemMessageW(Hwnd(), kReadOnlyCheck, BM_SETCHECK, BST_CHECKED, 0);
     SetFocus(Item(kNameEdit));
     SendMessageW(Item(kNameEdit), EM_SETSEL, 0, -1);
     return FALSE;
@@ -365,6 +371,7 @@ void CFileNameDialog::Accept(const std::wstring& path)
         return;
     }
     m_chosen = path;
+    m_readOnly = SendDlgItemMessageW(Hwnd(), kReadOnlyCheck, BM_GETCHECK, 0, 0) == BST_CHECKED;
     EndDialog(Hwnd(), IDOK);
 }
 

@@ -27,6 +27,7 @@ public:
     static constexpr int kFileList = 0x0460;
     static constexpr int kTypeCombo = 0x0470;
     static constexpr int kNameEdit = 0x0480;
+    static constexpr int kReadOnlyCheck = 0x0410;
 
     CFileNameDialog(const OPENFILENAMEW& request, bool save);
 
@@ -35,6 +36,8 @@ public:
     const std::wstring& ChosenPath() const { return m_chosen; }
     // 1-based, as nFilterIndex counts; 0 without types.
     DWORD TypeIndex() const { return m_types.empty() ? 0 : static_cast<DWORD>(m_typeIndex + 1); }
+    // The read-only check box as it was left (without OFN_HIDEREADONLY).
+    bool ReadOnlyChecked() const { return m_readOnly; }
 
 protected:
     Ui::CDialogTemplate Template() const override;
@@ -82,6 +85,7 @@ private:
     std::vector<FolderEntry> m_entries;
     std::vector<std::wstring> m_places;
     std::wstring m_chosen;
+    bool m_readOnly = false;
     std::wstring m_pendingFolder;  // the start folder that could not be listed
     std::error_code m_pendingError;
 };

@@ -280,6 +280,30 @@ TEST_F(FileDialogTest, RemembersTheLastFolderOfTheProgram)
     EXPECT_EQ(shown, older);
 }
 
+TEST_F(FileDialogTest, ReadOnlyBoxShowsWithoutHideReadOnlyAndReportsItsState)
+{
+    m_ofn.Flags &= ~OFN_HIDEREADONLY;
+    bool shown = false;
+    m_script.Then([&](CDialogDriver& d) {
+        shown = d.IsVisible(CFileNameDialog::kReadOnlyCheck);
+        Key(d, 'R', kAlt);
+        TypeName(d, L"alpha.txt");
+    });
+    ASSERT_TRUE(GetOpenFileNameW(&m_ofn));
+    EXPECT_TRUE(shown);
+    EXPECT_NE(m_ofn.Flags & OFN_READONLY, 0u);
+
+    m_ofn.Flags |= OFN_HIDEREADONLY;
+    m_ofn.Flags &= ~OFN_READONLY;
+    m_script.Then([&](CDialogDriver& d) {
+        shown = d.Control(CFileNameDialog::kReadOnlyCheck) != nullptr;
+        TypeName(d, L"alpha.txt");
+    });
+    ASSERT_TRUE(GetOpenFileNameW(&m_ofn));
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(m_ofn.Flags & OFN_READONLY, 0u);
+}
+
 TEST_F(FileDialogTest, ChangesTheCurrentFolderUnlessAskedNotTo)
 {
     const std::filesystem::path before = std::filesystem::current_path();
