@@ -19,11 +19,22 @@ namespace {
 namespace fs = std::filesystem;
 
 // The tree lives at one path so that the path field looks the same each
-// time; runs side by side write the same files, each through a rename.
+// time; runs side by side write the same files, each through a rename, and
+// what is already there as it should be is left alone (it may belong to
+// another user).
 const fs::path kTree = "/tmp/zell-file-dialog-look";
+
+bool AsItShouldBe(const fs::path& path, std::size_t bytes, fs::file_time_type time)
+{
+    std::error_code error;
+    return fs::last_write_time(path, error) == time && !error &&
+           (fs::is_directory(path, error) || fs::file_size(path, error) == bytes);
+}
 
 void Place(const fs::path& path, std::size_t bytes, fs::file_time_type time)
 {
+    if (AsItShouldBe(path, bytes, time))
+        return;
     const fs::path part = path.string() + "." + std::to_string(::getpid());
     std::ofstream(part) << std::string(bytes, 'x');
     fs::last_write_time(part, time);
@@ -38,7 +49,8 @@ void MakeTree()
     const auto time = fs::file_time_type::clock::from_sys(utc);
     for (const char* folder : {"home", "Documents", "Projekte 2024", "Ärchiv"}) {
         fs::create_directories(kTree / folder);
-        fs::last_write_time(kTree / folder, time);
+        if (!AsItShouldBe(kTree / folder, 0, time))
+            fs::last_write_time(kTree / folder, time);
     }
     Place(kTree / "Anlage.wes", 2300, time);
     Place(kTree / "notes.txt", 80, time);
