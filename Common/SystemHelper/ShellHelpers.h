@@ -8,6 +8,11 @@
 // The folder of a CSIDL value, not created when missing; empty on failure.
 std::wstring GetSpecialFolderPath(int csidl);
 
+// Lets the user pick a folder, starting at `initialFolder` (cut to 259
+// characters), under `title` (a default text when empty): the chosen folder,
+// or the initial folder when the dialog is cancelled.
+std::wstring BrowseForFolder(HWND owner, const std::wstring& initialFolder, const std::wstring& title = {});
+
 // Writes a shortcut (a desktop entry file) to the full path of the target,
 // with its arguments (one command-line text), working folder and icon. The
 // first failing step's HRESULT: E_FAIL when the target has no full path.

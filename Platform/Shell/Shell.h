@@ -7,3 +7,5 @@
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Shell/ShellLink.h"
 #include "Platform/Shell/ShellFolders.h"
+#include "Platform/Shell/CommDlg.h"
+#include "Platform/Shell/FolderBrowser.h"
