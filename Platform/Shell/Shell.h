@@ -2,6 +2,7 @@
 // The shell services in one include.
 
 #include "Platform/Shell/ComInit.h"
+#include "Platform/Shell/PrintDlg.h"
 #include "Platform/Shell/PrinterQueue.h"
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Shell/ShellLink.h"
