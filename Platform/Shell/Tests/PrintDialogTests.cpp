@@ -28,6 +28,46 @@ void GoTo(CDialogDriver& driver, wchar_t mnemonic)
     driver.PumpUntilIdle();
 }
 
+// Answers the message box the dialog raises next: `answer` runs inside its
+// modal loop with the box's text, through the dialog's own window procedure
+// (the box's owner hears its idle time).
+class NextMessageBox {
+public:
+    NextMessageBox(HWND dialog, std::function<void(CDialogDriver&)> answer) : m_dialog(dialog)
+    {
+        s_answer = std::move(answer);
+        s_dialogProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NextMessageBox::Watch)));
+    }
+    ~NextMessageBox()
+    {
+        if (IsWindow(m_dialog))
+            SetWindowLongPtrW(m_dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_dialogProc));
+    }
+    NextMessageBox(const NextMessageBox&) = delete;
+    NextMessageBox& operator=(const NextMessageBox&) = delete;
+    static std::wstring Text() { return s_text; }
+
+private:
+    static LRESULT Watch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_ENTERIDLE && s_answer) {
+            const auto answer = std::move(s_answer);
+            s_answer = nullptr;
+            CDialogDriver box(reinterpret_cast<HWND>(lParam));
+            s_text = box.Text(0xFFFF);
+            answer(box);
+            box.PumpUntilIdle();
+        }
+        return CallWindowProcW(s_dialogProc, hwnd, message, wParam, lParam);
+    }
+
+    HWND m_dialog = nullptr;
+    static inline WNDPROC s_dialogProc = nullptr;
+    static inline std::function<void(CDialogDriver&)> s_answer;
+    static inline std::wstring s_text;
+};
+
 // What the dialog showed before the script touched it.
 struct Shown {
     std::vector<std::wstring> printers;
@@ -166,6 +206,46 @@ TEST_F(PrintDialogTest, WithoutThePrintSystemTheFileIsTheOnlyChoice)
     ASSERT_NE(m_pd.hDC, nullptr);
     ASSERT_TRUE(PrintDocument(m_pd.hDC, 1));
     EXPECT_EQ(ReadPdfFacts(m_folder / "grid.pdf").pages, 1);
+}
+
+TEST_F(PrintDialogTest, ABadEntryIsExplainedAndTheDialogStaysForItsCorrection)
+{
+    PrintSystemWithPrinters();
+    m_pd.nMinPage = 1;
+    m_pd.nMaxPage = 5;
+    std::vector<std::wstring> told;
+    std::vector<int> focusAfter;
+    const auto refused = [&](CDialogDriver& d) {
+        {
+            NextMessageBox box(d.Dialog(), [](CDialogDriver& b) { b.Press(VK_RETURN); });
+            d.Press(VK_RETURN);
+            d.PumpUntilIdle();
+            told.push_back(NextMessageBox::Text());
+        }
+        focusAfter.push_back(d.FocusId());
+    };
+    ASSERT_TRUE(Run([&](CDialogDriver& d) {
+        GoTo(d, 'C');
+        d.Type(L"0");
+        refused(d);
+        d.Type(L"2");
+        GoTo(d, 'F');
+        d.Type(L"4");
+        GoTo(d, 'T');
+        d.Type(L"3");
+        refused(d);
+        d.Type(L"6");
+        refused(d);
+        d.Type(L"5");
+        d.Press(VK_RETURN);
+    }));
+    EXPECT_EQ(told, (std::vector<std::wstring>{L"Enter a number of copies from 1 to 999.",
+                                               L"Enter pages from 1 to 5, the first not after the last.",
+                                               L"Enter pages from 1 to 5, the first not after the last."}));
+    EXPECT_EQ(focusAfter, (std::vector<int>{Id::kCopies, Id::kToPage, Id::kToPage}));
+    EXPECT_EQ(m_pd.nCopies, 2);
+    EXPECT_EQ(m_pd.nFromPage, 4);
+    EXPECT_EQ(m_pd.nToPage, 5);
 }
 
 TEST_F(PrintDialogTest, CancelLeavesTheStructureAsItWas)
