@@ -21,7 +21,6 @@ namespace {
 
 using namespace PrintDialogId;
 
-constexpr int kMostCopies = 999;
 constexpr int kTextLimit = 4096;
 constexpr const wchar_t* kCaption = L"Print";
 
@@ -103,7 +102,7 @@ CPrintDialogBox::CPrintDialogBox(const PRINTDLGW& request, PrinterChoice initial
       m_to(std::clamp(request.nToPage, m_from, m_maxPage))
 {
     if (!(m_flags & PD_USEDEVMODECOPIES) && request.nCopies > 0)
-        m_choice.copies = std::min<int>(request.nCopies, kMostCopies);
+        m_choice.copies = std::min<int>(request.nCopies, kMostPrintCopies);
     // A printer that is no longer there gives way to the first there is.
     if (!m_choice.IsFile() && std::find(m_printers.begin(), m_printers.end(), m_choice.printer) == m_printers.end())
         m_choice.printer = m_printers.empty() ? std::wstring() : m_printers.front();
@@ -187,7 +186,7 @@ void CPrintDialogBox::OnInit(HWND dialog)
     FillPrinters(dialog);
     SetDlgItemTextW(dialog, kFileName, m_choice.file.c_str());
     FillRange(dialog);
-    SendDlgItemMessageW(dialog, kCopiesSpin, UDM_SETRANGE32, 1, kMostCopies);
+    SendDlgItemMessageW(dialog, kCopiesSpin, UDM_SETRANGE32, 1, kMostPrintCopies);
     SetDlgItemInt(dialog, kCopies, static_cast<UINT>(m_choice.copies), FALSE);
     CheckRadioButton(dialog, kPortrait, kLandscape, m_choice.landscape ? kLandscape : kPortrait);
     OnPrinterChanged(dialog);
@@ -272,8 +271,8 @@ void CPrintDialogBox::OnOk(HWND dialog)
 bool CPrintDialogBox::ReadCopies(HWND dialog)
 {
     const std::optional<int> copies = ItemNumber(dialog, kCopies);
-    if (!copies || *copies < 1 || *copies > kMostCopies) {
-        Refuse(dialog, kCopies, L"Enter a number of copies from 1 to 999.");
+    if (!copies || *copies < 1 || *copies > kMostPrintCopies) {
+        Refuse(dialog, kCopies, L"Enter a number of copies from 1 to " + std::to_wstring(kMostPrintCopies) + L".");
         return false;
     }
     m_choice.copies = *copies;

@@ -22,7 +22,6 @@ namespace {
 
 constexpr const wchar_t* kPrinterDriver = L"lp";
 constexpr const wchar_t* kFileDriver = L"pdf";
-constexpr int kMostCopies = 999;
 
 struct PaperCode {
     short code;
@@ -103,7 +102,7 @@ HGLOBAL NewBlock(const void* data, std::size_t bytes)
 void ApplyDevMode(const DEVMODEW& mode, PrinterChoice& choice)
 {
     if (mode.dmFields & DM_COPIES)
-        choice.copies = std::clamp<int>(mode.dmCopies, 1, kMostCopies);
+        choice.copies = std::clamp<int>(mode.dmCopies, 1, kMostPrintCopies);
     if (mode.dmFields & DM_COLLATE)
         choice.collate = mode.dmCollate != 0;
     if (mode.dmFields & DM_ORIENTATION)
@@ -199,7 +198,7 @@ HGLOBAL MakeDevMode(const PrinterChoice& choice)
     mode.dmPaperSize = PaperCodeOf(choice.paper);
     mode.dmPaperWidth = TenthsOfMm(choice.paper.widthMm);
     mode.dmPaperLength = TenthsOfMm(choice.paper.heightMm);
-    mode.dmCopies = static_cast<short>(std::clamp(choice.copies, 1, kMostCopies));
+    mode.dmCopies = static_cast<short>(std::clamp(choice.copies, 1, kMostPrintCopies));
     mode.dmCollate = choice.collate ? 1 : 0;
     CopyName(mode.dmFormName, choice.paper.name);
     return NewBlock(&mode, sizeof mode);
