@@ -103,11 +103,12 @@ CPrintDialogBox::CPrintDialogBox(const PRINTDLGW& request, PrinterChoice initial
 {
     if (!(m_flags & PD_USEDEVMODECOPIES) && request.nCopies > 0)
         m_choice.copies = std::min<int>(request.nCopies, kMostPrintCopies);
+    // "Save as PDF" has a file to propose whenever it is picked.
+    if (m_choice.file.empty())
+        m_choice.file = DefaultPdfFile();
     // A printer that is no longer there gives way to the first there is.
     if (!m_choice.IsFile() && std::find(m_printers.begin(), m_printers.end(), m_choice.printer) == m_printers.end())
         m_choice.printer = m_printers.empty() ? std::wstring() : m_printers.front();
-    if (m_choice.IsFile() && m_choice.file.empty())
-        m_choice.file = DefaultPdfFile();
 }
 
 Ui::CDialogTemplate CPrintDialogBox::Template() const
@@ -135,7 +136,7 @@ Ui::CDialogTemplate CPrintDialogBox::Template() const
     items.push_back(Group(L"Copies", 134, 52, 116, 30));
     items.push_back(Label(L"Number of &copies:", 141, 66, 66));
     items.push_back(Field(kCopies, ES_NUMBER | WS_GROUP, 208, 64, 34));
-    items.push_back(Item(Ui::kClassStatic, L"", kCopiesSpin, 0, 0, 0, 0, 0));
+    items.push_back(Item(Ui::kClassStatic, L"", kCopiesSpin, 0, 242, 64, 10, 12));
     items.back().windowClass = Ui::NameOrOrdinal::Name(UPDOWN_CLASSW);
     items.back().style = WS_CHILD | WS_VISIBLE | UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS;
     items.push_back(Group(L"Orientation", 134, 86, 116, 32));

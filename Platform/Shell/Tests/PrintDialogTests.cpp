@@ -7,6 +7,7 @@
 
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -311,4 +312,25 @@ TEST_F(PrintDialogTest, TheDefaultsComeWithoutADialog)
     wrong.lStructSize = 12;
     EXPECT_FALSE(PrintDlgW(&wrong));
     EXPECT_EQ(CommDlgExtendedError(), CDERR_STRUCTSIZE);
+}
+
+TEST_F(PrintDialogTest, TheDialogLooksAsItShould)
+{
+    PrintSystemWithPrinters();
+    ScopedVariable home(L"HOME", L"/home/operator");  // the proposed file, the same on every machine
+    m_pd.Flags = PD_NOSELECTION;
+    m_pd.nMinPage = 1;
+    m_pd.nMaxPage = 12;
+    m_pd.nToPage = 12;
+    m_pd.nCopies = 1;
+    Run([](CDialogDriver& d) {
+        UpdateWindow(d.Dialog());
+        d.PumpUntilIdle();
+        const std::filesystem::path png =
+            std::filesystem::temp_directory_path() / ("PrintDialog-" + std::to_string(getpid()) + ".png");
+        ASSERT_TRUE(Headless().SaveWithFrameAsPng(NativeWindowOf(d.Dialog()), png.string()));
+        EXPECT_TRUE(MatchesGolden(png.string(), "PrintDialog", ZELL_SHELL_GOLDEN_DIR));
+        std::filesystem::remove(png);
+        d.Press(VK_ESCAPE);
+    });
 }
