@@ -7,6 +7,7 @@
 #include "Platform/Gdi/PrinterJob.h"
 
 #include <cairo-pdf.h>
+#include <pango/pangocairo.h>
 
 #include <cmath>
 #include <cstdio>
@@ -48,6 +49,7 @@ int Fail(DWORD error, int result = SP_ERROR)
 void CloseDocument(PrinterJob& job)
 {
     job.page.reset();
+    job.pageText.clear();
     if (job.pdf) {
         cairo_surface_finish(job.pdf);
         cairo_surface_destroy(job.pdf);
@@ -57,7 +59,40 @@ void CloseDocument(PrinterJob& job)
     job.inPage = false;
 }
 
+// The page's text goes in first and the opaque picture over it: readers and
+// text extraction find the text, and the page shows the picture unchanged.
+void PutTextUnder(cairo_t* cr, const PrinterJob& job)
+{
+    for (const PrintedText& line : job.pageText) {
+        cairo_save(cr);
+        cairo_translate(cr, job.offsetXPx, job.offsetYPx);
+        for (const RECT& r : line.clip)
+            cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        cairo_clip(cr);
+        cairo_translate(cr, line.at.x, line.at.y);
+        cairo_scale(cr, line.scaleX, line.scaleY);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        pango_cairo_show_layout(cr, line.layout.get());
+        cairo_restore(cr);
+    }
+}
+
 }  // namespace
+
+namespace ZELL::Gdi {
+
+void KeepPrintedText(DCObject& dc, PangoLayout* layout, POINT at, double scaleX, double scaleY,
+                     std::vector<RECT> clip)
+{
+    if (!dc.printer || !dc.printer->inPage || clip.empty())
+        return;
+    g_object_ref(layout);
+    dc.printer->pageText.push_back(
+        {std::shared_ptr<PangoLayout>(layout, [](PangoLayout* l) { g_object_unref(l); }), at, scaleX, scaleY,
+         std::move(clip)});
+}
+
+}  // namespace ZELL::Gdi
 
 HDC CreatePdfPrinterDC(LPCWSTR outputPath, const PdfPrinterSettings& settings)
 {
@@ -96,19 +131,20 @@ int StartDocW(HDC dc, const DOCINFOW* info)
     return WithPrinterJob(dc, [&](DCObject&, PrinterJob& job) {
         if (job.inDocument)
             return Fail(ERROR_INVALID_PARAMETER);
-        if (info && info->lpszOutput && *info->lpszOutput)
-            job.outputPath = Text::WideToUtf8(info->lpszOutput);
-        if (job.outputPath.empty())
+        job.documentPath = info && info->lpszOutput && *info->lpszOutput ? Text::WideToUtf8(info->lpszOutput)
+                                                                         : job.outputPath;
+        if (job.documentPath.empty())
             return Fail(ERROR_INVALID_PARAMETER);
-        job.pdf = cairo_pdf_surface_create(job.outputPath.c_str(), job.paperWidthPt, job.paperHeightPt);
+        job.pdf = cairo_pdf_surface_create(job.documentPath.c_str(), job.paperWidthPt, job.paperHeightPt);
         if (cairo_surface_status(job.pdf) != CAIRO_STATUS_SUCCESS) {
             cairo_surface_destroy(job.pdf);
             job.pdf = nullptr;
             return Fail(ERROR_OPEN_FAILED);
         }
-        if (info && info->lpszDocName)
+        job.documentName = info && info->lpszDocName ? info->lpszDocName : L"";
+        if (!job.documentName.empty())
             cairo_pdf_surface_set_metadata(job.pdf, CAIRO_PDF_METADATA_TITLE,
-                                           Text::WideToUtf8(info->lpszDocName).c_str());
+                                           Text::WideToUtf8(job.documentName).c_str());
         job.inDocument = true;
         job.pagesDone = 0;
         return 1;
@@ -125,6 +161,7 @@ int StartPage(HDC dc)
             return SP_ERROR;
         std::fill(job.page->store.begin(), job.page->store.end(), 0xFFFFFFu);
         cairo_surface_mark_dirty(job.page->surface);
+        job.pageText.clear();
         job.inPage = true;
         return 1;
     });
@@ -138,12 +175,14 @@ int EndPage(HDC dc)
         cairo_t* cr = cairo_create(job.pdf);
         const double scale = kPointsPerInch / context.dpi;
         cairo_scale(cr, scale, scale);
+        PutTextUnder(cr, job);
         cairo_set_source_surface(cr, job.page->surface, job.offsetXPx, job.offsetYPx);
         cairo_paint(cr);
         cairo_show_page(cr);
         const cairo_status_t status = cairo_status(cr);
         cairo_destroy(cr);
         job.page.reset();
+        job.pageText.clear();
         job.inPage = false;
         if (status != CAIRO_STATUS_SUCCESS)
             return Fail(ERROR_WRITE_FAULT);
@@ -169,9 +208,13 @@ int EndDoc(HDC dc)
         const cairo_status_t status = cairo_surface_status(job.pdf);
         CloseDocument(job);
         if (status != CAIRO_STATUS_SUCCESS) {
-            std::remove(job.outputPath.c_str());
+            std::remove(job.documentPath.c_str());
             return Fail(ERROR_WRITE_FAULT);
         }
+        // A document sent to a file of the caller's stays there; one written
+        // to the context's own file goes on to the printer.
+        if (job.delivery && job.documentPath == job.outputPath && !job.delivery(job.documentPath, job.documentName))
+            return SP_ERROR;
         return 1;
     });
 }
@@ -183,7 +226,7 @@ int AbortDoc(HDC dc)
         CloseDocument(job);
         // A half-written document is not left behind.
         if (had)
-            std::remove(job.outputPath.c_str());
+            std::remove(job.documentPath.c_str());
         return 1;
     });
 }
@@ -194,4 +237,12 @@ int SetAbortProc(HDC dc, ABORTPROC proc)
         job.abortProc = proc;
         return 1;
     });
+}
+
+BOOL SetPrinterDelivery(HDC dc, PrinterDelivery delivery)
+{
+    return WithPrinterJob(dc, [&](DCObject&, PrinterJob& job) {
+        job.delivery = std::move(delivery);
+        return 1;
+    }) > 0;
 }

@@ -3,6 +3,9 @@
 // resolution and placed on a PDF page of the paper size.
 #include "Platform/Gdi/GdiTypes.h"
 
+#include <functional>
+#include <string>
+
 struct PdfPrinterSettings {
     int dotsPerInch = 300;
     double paperWidthMm = 210.0;   // A4
@@ -30,4 +33,12 @@ constexpr DWORD ERROR_PRINT_CANCELLED = 63;
 // A null procedure asks nothing. Returns a positive value, SP_ERROR for a
 // context that is no printer.
 int SetAbortProc(HDC dc, ABORTPROC proc);
+
+// Where a finished document goes when StartDoc did not send it to a file of
+// its own: EndDoc hands over the complete PDF (its path) and the document's
+// name; the receiver owns the file from then on. FALSE, with the last error
+// set, makes EndDoc fail.
+using PrinterDelivery = std::function<BOOL(const std::string& pdfPath, const std::wstring& documentName)>;
+BOOL SetPrinterDelivery(HDC dc, PrinterDelivery delivery);
+
 #define StartDoc StartDocW

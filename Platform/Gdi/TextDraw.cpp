@@ -3,6 +3,7 @@
 #include "Platform/Gdi/DrawTarget.h"
 #include "Platform/Gdi/FontCache.h"
 #include "Platform/Gdi/Paint.h"
+#include "Platform/Gdi/PrinterJob.h"
 #include "Platform/Gdi/Text.h"
 #include "Platform/Gdi/Transform.h"
 
@@ -83,6 +84,8 @@ void RenderLine(DCObject& dc, DrawTarget& target, FontObject& font, const std::w
         g_object_unref(layout);
         return;
     }
+    if (dc.type == DCType::Printer)
+        KeepPrintedText(dc, layout, at, scale.x, scale.y, target.ClipRects(box));
     const std::uint32_t color = target.DeviceColor(dc.state.textColor);
     if (!target.Mono() && cairo_image_surface_get_format(target.Surface()) == CAIRO_FORMAT_RGB24) {
         // An opaque colour surface: cairo blends the glyphs in straight away,

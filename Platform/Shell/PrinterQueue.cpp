@@ -17,7 +17,6 @@ namespace {
 
 constexpr DWORD kQueryWaitMs = 5000;
 constexpr DWORD kSubmitWaitMs = 30000;
-constexpr int kMostCopies = 999;
 constexpr double kMmPerInch = 25.4;
 
 struct NamedPaper {
@@ -242,7 +241,7 @@ BOOL SubmitPrintJob(const PrintJob& job, std::wstring& message)
     message.clear();
     if (!IsValidPrinterName(job.printer))
         return Fail(ERROR_INVALID_PRINTER_NAME);
-    if (job.copies < 1 || job.copies > kMostCopies || !IsCleanText(job.title))
+    if (job.copies < 1 || job.copies > kMostPrintCopies || !IsCleanText(job.title))
         return Fail(ERROR_INVALID_PARAMETER);
     for (const std::wstring& option : job.options)
         if (option.empty() || option.front() == L'-' || !IsCleanText(option))

@@ -28,6 +28,9 @@ struct PaperSize {
     bool fromPrinter = false;  // false: A4, because the printer did not tell
 };
 
+// The most copies a job may ask for.
+constexpr int kMostPrintCopies = 999;
+
 struct PrintJob {
     std::wstring printer;
     std::wstring file;   // the document, a PDF

@@ -3,6 +3,7 @@
 
 #include "Platform/Shell/ComInit.h"
 #include "Platform/Shell/DragDrop.h"
+#include "Platform/Shell/PrintDlg.h"
 #include "Platform/Shell/PrinterQueue.h"
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Shell/ShellLink.h"

@@ -1,4 +1,6 @@
 #include "Platform/Base/LastError.h"
+#include "Platform/Base/WinError.h"
+#include "Platform/Gdi/Region.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/PrinterDC.h"
@@ -9,6 +11,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <functional>
+#include <utility>
+#include <vector>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -124,4 +129,77 @@ TEST(PrinterDCTest, TheAbortProcedureIsAskedBetweenPagesAndCanStopTheDocument)
     DeleteDC(dc);
     std::remove(path.c_str());
     EXPECT_EQ(SetAbortProc(nullptr, StopAfterSomePages), SP_ERROR);
+}
+
+namespace {
+
+// One page with the text drawn after `prepare`; the PDF as written.
+std::string PageWithText(const char* name, const std::function<void(HDC)>& prepare)
+{
+    const std::string path = TempPath(name);
+    PdfPrinterSettings settings;
+    settings.dotsPerInch = 100;
+    HDC dc = CreatePdfPrinterDC(Wide(path).c_str(), settings);
+    StartDoc(dc, nullptr);
+    StartPage(dc);
+    prepare(dc);
+    TextOut(dc, 20, 20, L"Coupler", 7);
+    EndPage(dc);
+    EndDoc(dc);
+    DeleteDC(dc);
+    const std::string pdf = ReadFile(path);
+    std::remove(path.c_str());
+    return pdf;
+}
+
+}  // namespace
+
+TEST(PrinterDCTest, DrawnTextIsInThePdfAsTextUnlessItWasClippedAway)
+{
+    // The page picture alone carries no font; text drawn on it adds one.
+    EXPECT_NE(PageWithText("text.pdf", [](HDC) {}).find("/FontFile"), std::string::npos);
+    EXPECT_EQ(PageWithText("clipped.pdf", [](HDC dc) { IntersectClipRect(dc, 300, 300, 400, 400); })
+                  .find("/FontFile"),
+              std::string::npos);
+}
+
+TEST(PrinterDCTest, DocumentsOfTheContextsOwnFileGoToItsDeliveryAndItsFailureFailsEndDoc)
+{
+    const std::string own = TempPath("own.pdf");
+    HDC dc = CreatePdfPrinterDC(Wide(own).c_str());
+    std::vector<std::pair<std::string, std::wstring>> delivered;
+    BOOL answer = TRUE;
+    ASSERT_TRUE(SetPrinterDelivery(dc, [&](const std::string& path, const std::wstring& name) {
+        delivered.emplace_back(path, name);
+        EXPECT_EQ(ReadFile(path).substr(0, 5), "%PDF-");  // complete when handed over
+        if (!answer)
+            SetLastError(ERROR_GEN_FAILURE);
+        return answer;
+    }));
+    DOCINFO info;
+    info.lpszDocName = L"Grid";
+    ASSERT_GT(StartDoc(dc, &info), 0);
+    ASSERT_GT(EndDoc(dc), 0);
+    ASSERT_EQ(delivered.size(), 1u);
+    EXPECT_EQ(delivered[0].first, own);
+    EXPECT_EQ(delivered[0].second, L"Grid");
+
+    // A document sent to a file of the caller's is the caller's.
+    const std::string other = TempPath("other.pdf");
+    const std::wstring otherName = Wide(other);
+    info.lpszOutput = otherName.c_str();
+    ASSERT_GT(StartDoc(dc, &info), 0);
+    ASSERT_GT(EndDoc(dc), 0);
+    EXPECT_EQ(delivered.size(), 1u);
+    EXPECT_FALSE(ReadFile(other).empty());
+
+    answer = FALSE;
+    ASSERT_GT(StartDoc(dc, nullptr), 0);
+    EXPECT_EQ(EndDoc(dc), SP_ERROR);
+    EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
+    EXPECT_EQ(delivered.size(), 2u);
+    DeleteDC(dc);
+    EXPECT_FALSE(SetPrinterDelivery(dc, nullptr));
+    std::remove(own.c_str());
+    std::remove(other.c_str());
 }
