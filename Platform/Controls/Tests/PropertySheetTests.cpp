@@ -153,7 +153,7 @@ std::vector<PageEvent> Events(std::initializer_list<PageEvent> events)
     return std::vector<PageEvent>(events);
 }
 
-class PropertySheet : public testing::Test {
+class PropertySheetControl : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -266,7 +266,7 @@ protected:
 
 }
 
-TEST_F(PropertySheet, CtrlTabInAChildSheetLeavesThenEntersEachPageAndTheFocusFollows)
+TEST_F(PropertySheetControl, CtrlTabInAChildSheetLeavesThenEntersEachPageAndTheFocusFollows)
 {
     MakeChildSheet();
     EXPECT_EQ(g_events, Events({{0, PSN_SETACTIVE, 0}})) << "only the first page is made and told";
@@ -297,7 +297,7 @@ TEST_F(PropertySheet, CtrlTabInAChildSheetLeavesThenEntersEachPageAndTheFocusFol
     EXPECT_NE(m_driver->FocusId(), kNetworkEdit);
 }
 
-TEST_F(PropertySheet, APageThatRefusesToBeLeftKeepsTheSheetAndTheTabOnIt)
+TEST_F(PropertySheetControl, APageThatRefusesToBeLeftKeepsTheSheetAndTheTabOnIt)
 {
     MakeChildSheet();
     ASSERT_TRUE(m_driver->Click(kGeneralEdit));
@@ -321,7 +321,7 @@ TEST_F(PropertySheet, APageThatRefusesToBeLeftKeepsTheSheetAndTheTabOnIt)
     EXPECT_EQ(CurrentNumber(), 2);
 }
 
-TEST_F(PropertySheet, APageThatRefusesToBeEnteredLeavesTheSheetOnThePageBefore)
+TEST_F(PropertySheetControl, APageThatRefusesToBeEnteredLeavesTheSheetOnThePageBefore)
 {
     MakeChildSheet();
     g_knobs[1].refuseEnter = true;
@@ -333,7 +333,7 @@ TEST_F(PropertySheet, APageThatRefusesToBeEnteredLeavesTheSheetOnThePageBefore)
     EXPECT_TRUE(IsWindowVisible(PageWindow(0)));
 }
 
-TEST_F(PropertySheet, EveryPageFitsThePageAreaWhichHoldsTheLargestTemplate)
+TEST_F(PropertySheetControl, EveryPageFitsThePageAreaWhichHoldsTheLargestTemplate)
 {
     MakeChildSheet();
     VisitAll();
@@ -365,7 +365,7 @@ TEST_F(PropertySheet, EveryPageFitsThePageAreaWhichHoldsTheLargestTemplate)
     EXPECT_LE(ok.bottom, client.bottom);
 }
 
-TEST_F(PropertySheet, ApplyFollowsTheChangedPagesAndAppliesEveryMadePage)
+TEST_F(PropertySheetControl, ApplyFollowsTheChangedPagesAndAppliesEveryMadePage)
 {
     MakeTopLevelSheet();
     SendMessageW(m_sheet, PSM_SETCURSEL, 1, 0);
@@ -396,7 +396,7 @@ TEST_F(PropertySheet, ApplyFollowsTheChangedPagesAndAppliesEveryMadePage)
     EXPECT_EQ(SendMessageW(m_sheet, PSM_GETRESULT, 0, 0), 1);
 }
 
-TEST_F(PropertySheet, AnInvalidApplyKeepsTheSheetOpenOnTheRefusingPage)
+TEST_F(PropertySheetControl, AnInvalidApplyKeepsTheSheetOpenOnTheRefusingPage)
 {
     MakeTopLevelSheet(PSH_NOAPPLYNOW);
     EXPECT_EQ(GetDlgItem(m_sheet, ID_APPLY_NOW), nullptr);
@@ -415,7 +415,7 @@ TEST_F(PropertySheet, AnInvalidApplyKeepsTheSheetOpenOnTheRefusingPage)
     EXPECT_EQ(CurrentNumber(), 1) << "PSNRET_INVALID_NOCHANGEPAGE keeps the current page";
 }
 
-TEST_F(PropertySheet, CancelAsksTheCurrentPageThenResetsEveryMadePage)
+TEST_F(PropertySheetControl, CancelAsksTheCurrentPageThenResetsEveryMadePage)
 {
     MakeTopLevelSheet();
     SendMessageW(m_sheet, PSM_SETCURSEL, 2, 0);
@@ -434,7 +434,7 @@ TEST_F(PropertySheet, CancelAsksTheCurrentPageThenResetsEveryMadePage)
     EXPECT_EQ(SendMessageW(m_sheet, PSM_GETRESULT, 0, 0), 0) << "nothing was applied";
 }
 
-TEST_F(PropertySheet, AModalSheetAnswersWhetherChangesWereSaved)
+TEST_F(PropertySheetControl, AModalSheetAnswersWhetherChangesWereSaved)
 {
     g_script = [](HWND page) {
         CDialogDriver driver(GetParent(page));
@@ -455,7 +455,7 @@ TEST_F(PropertySheet, AModalSheetAnswersWhetherChangesWereSaved)
     EXPECT_EQ(RunModal(), ID_PSREBOOTSYSTEM);
 }
 
-TEST_F(PropertySheet, PagesAreAddedRemovedAndFoundThroughTheSheetsMessages)
+TEST_F(PropertySheetControl, PagesAreAddedRemovedAndFoundThroughTheSheetsMessages)
 {
     MakeTopLevelSheet();
     const PROPSHEETPAGEW record = PageRecord(1);
@@ -500,7 +500,7 @@ TEST_F(PropertySheet, PagesAreAddedRemovedAndFoundThroughTheSheetsMessages)
     EXPECT_STREQ(caption, L"Properties for Coupler 750");
 }
 
-TEST_F(PropertySheet, PageRecordsAreCheckedCopiedAndToldTheirLifeThroughTheCallback)
+TEST_F(PropertySheetControl, PageRecordsAreCheckedCopiedAndToldTheirLifeThroughTheCallback)
 {
     EXPECT_EQ(CreatePropertySheetPageW(nullptr), nullptr);
     PROPSHEETPAGEW shortRecord = PageRecord(0);
@@ -549,7 +549,7 @@ TEST_F(PropertySheet, PageRecordsAreCheckedCopiedAndToldTheirLifeThroughTheCallb
     EXPECT_EQ(references, 0u) << "the sheet's end released its pages";
 }
 
-TEST_F(PropertySheet, ASheetWithTwoTabsLooksAsBefore)
+TEST_F(PropertySheetControl, ASheetWithTwoTabsLooksAsBefore)
 {
     m_records = {PageRecord(0), PageRecord(2)};
     PROPSHEETHEADERW header;

@@ -140,7 +140,7 @@ protected:
 
 IMPLEMENT_DYNCREATE(CPortPage, CPropertyPage)
 
-std::wstring Text(HWND window, int id)
+std::wstring ItemText(HWND window, int id)
 {
     wchar_t text[64]{};
     ::GetDlgItemTextW(window, id, text, 64);
@@ -227,7 +227,7 @@ TEST_F(FrameworkPropertySheet, DoModalAnswersIdOkWithThePagesValuesReadBack)
     sheet.AddPage(&port);
     EXPECT_EQ(sheet.GetPageCount(), 2);
     identity.m_script = [&](CLoggingPage& page) {
-        EXPECT_EQ(Text(page.m_hWnd, kNameEdit), L"coupler") << "OnInitDialog wrote the members";
+        EXPECT_EQ(ItemText(page.m_hWnd, kNameEdit), L"coupler") << "OnInitDialog wrote the members";
         EXPECT_EQ(sheet.GetActivePage(), &identity);
         EXPECT_EQ(page.GetParentSheet(), &sheet);
         page.SetDlgItemText(kNameEdit, L"north hall");
@@ -246,7 +246,7 @@ TEST_F(FrameworkPropertySheet, DoModalAnswersIdOkWithThePagesValuesReadBack)
     // Shown again, the page starts from the members; Esc cancels and resets.
     g_log.clear();
     identity.m_script = [&](CLoggingPage& page) {
-        EXPECT_EQ(Text(page.m_hWnd, kNameEdit), L"north hall");
+        EXPECT_EQ(ItemText(page.m_hWnd, kNameEdit), L"north hall");
         page.SetDlgItemText(kNameEdit, L"discarded");
         CDialogDriver driver(sheet.m_hWnd);
         driver.Press(VK_ESCAPE);
@@ -269,7 +269,7 @@ TEST_F(FrameworkPropertySheet, PagesMadeByTheirRunTimeClassWorkInTheSheet)
     sheet.AddPage(port);
     sheet.SetActivePage(port);
     static_cast<CPortPage*>(port)->m_script = [&](CLoggingPage& page) {
-        EXPECT_EQ(Text(page.m_hWnd, kPortEdit), L"502");
+        EXPECT_EQ(ItemText(page.m_hWnd, kPortEdit), L"502");
         page.SetDlgItemText(kPortEdit, L"8080");
         sheet.PressButton(PSBTN_OK);
     };
