@@ -3,6 +3,7 @@
 // and their answers, the messages to the sheet, modal and modeless sheets,
 // and the page records and handles.
 #include "ControlTestSupport.h"
+#include "SampleSheet.h"
 #include "TemplateItems.h"
 
 #include "Platform/Controls/CommCtrl.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 using UiTest::CDialogDriver;
@@ -230,6 +232,16 @@ protected:
     }
 
     HWND Tab() const { return reinterpret_cast<HWND>(SendMessageW(m_sheet, PSM_GETTABCONTROL, 0, 0)); }
+    std::wstring TabText(int index) const
+    {
+        wchar_t text[32]{};
+        TCITEMW item;
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 32;
+        SendMessageW(Tab(), TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
     int Selected() const { return static_cast<int>(SendMessageW(Tab(), TCM_GETCURSEL, 0, 0)); }
     HWND Current() const { return reinterpret_cast<HWND>(SendMessageW(m_sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
     int CurrentNumber() const { return Current() != nullptr ? PageNumber(Current()) : -1; }
@@ -467,13 +479,7 @@ TEST_F(PropertySheetControl, PagesAreAddedRemovedAndFoundThroughTheSheetsMessage
     EXPECT_EQ(reinterpret_cast<HPROPSHEETPAGE>(SendMessageW(m_sheet, PSM_INDEXTOPAGE, 3, 0)), added);
     EXPECT_FALSE(SendMessageW(m_sheet, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(added))) << "a page is in a sheet once";
 
-    wchar_t text[32]{};
-    TCITEMW item;
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = 32;
-    SendMessageW(Tab(), TCM_GETITEMW, 3, reinterpret_cast<LPARAM>(&item));
-    EXPECT_STREQ(text, L"Network") << "the tab shows the template's caption";
+    EXPECT_EQ(TabText(3), L"Network") << "the tab shows the template's caption";
 
     ASSERT_TRUE(SendMessageW(m_sheet, PSM_SETCURSEL, 0, reinterpret_cast<LPARAM>(added)));
     EXPECT_EQ(SendMessageW(m_sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(Current()), 0), 3);
@@ -530,13 +536,7 @@ TEST_F(PropertySheetControl, PageRecordsAreCheckedCopiedAndToldTheirLifeThroughT
 
     MakeTopLevelSheet();
     ASSERT_TRUE(SendMessageW(m_sheet, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(page)));
-    wchar_t text[32]{};
-    TCITEMW item;
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = 32;
-    SendMessageW(Tab(), TCM_GETITEMW, 3, reinterpret_cast<LPARAM>(&item));
-    EXPECT_STREQ(text, L"Temporary") << "the title was copied when the page was made";
+    EXPECT_EQ(TabText(3), L"Temporary") << "the title was copied when the page was made";
 
     EXPECT_FALSE(SendMessageW(m_sheet, PSM_SETCURSEL, 3, 0)) << "the callback refused to make the page";
     EXPECT_EQ(CurrentNumber(), 0);
@@ -551,18 +551,8 @@ TEST_F(PropertySheetControl, PageRecordsAreCheckedCopiedAndToldTheirLifeThroughT
 
 TEST_F(PropertySheetControl, ASheetWithTwoTabsLooksAsBefore)
 {
-    m_records = {PageRecord(0), PageRecord(2)};
-    PROPSHEETHEADERW header;
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
-    header.pszCaption = L"Coupler";
-    header.nPages = 2;
-    header.ppsp = m_records.data();
-    m_sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+    m_sheet = ControlTest::CreateSampleSheet();
     ASSERT_NE(m_sheet, nullptr);
-    SetWindowPos(m_sheet, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetDlgItemTextW(PageWindow(0), kGeneralEdit, L"192.168.1.17");
-    SendMessageW(m_sheet, PSM_CHANGED, reinterpret_cast<WPARAM>(PageWindow(0)), 0);
-    UpdateWindow(m_sheet);
     UiTest::Drain();
     namespace fs = std::filesystem;
     const fs::path outputs = ZELL_CONTROLS_OUTPUT_DIR;

@@ -1,5 +1,6 @@
-// The sample dialog of every control on a real X server (a private Xvfb)
-// must look like the same dialog on the headless display, frame aside.
+// The sample dialog of every control and the sample property sheet on a real
+// X server (a private Xvfb) must look like the same windows on the headless
+// display, frame aside.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -21,13 +23,18 @@ namespace {
 const std::string kOutput = ZELL_X11_OUTPUT_DIR;
 const std::string kProgram = ZELL_X11_SAMPLE_DIALOG;
 
-}
-
-TEST(X11SampleDialog, EveryControlLooksAsOnTheHeadlessDisplay)
+// Runs the sample program (with `options`) headless and on Xvfb and
+// compares the two pictures; both stay as NAME-screen.png and NAME-headless.png.
+void ExpectSameOnScreen(const std::string& name, const std::vector<std::string>& options)
 {
     // Per process: two runs of the test at once must not read each other's files.
-    const std::string expectedPng = kOutput + "/sample-dialog-" + std::to_string(getpid()) + "-headless.png";
-    ASSERT_EQ(X11Test::RunWithDisplay("", {kProgram, "--headless", expectedPng}, 20000), 0);
+    const std::string expectedPng = kOutput + "/" + name + "-" + std::to_string(getpid()) + "-headless.png";
+    std::vector<std::string> headless{kProgram};
+    headless.insert(headless.end(), options.begin(), options.end());
+    std::vector<std::string> onScreen = headless;
+    headless.push_back("--headless");
+    headless.push_back(expectedPng);
+    ASSERT_EQ(X11Test::RunWithDisplay("", headless, 20000), 0);
     cairo_surface_t* expected = cairo_image_surface_create_from_png(expectedPng.c_str());
     ASSERT_EQ(cairo_surface_status(expected), CAIRO_STATUS_SUCCESS);
 
@@ -36,7 +43,7 @@ TEST(X11SampleDialog, EveryControlLooksAsOnTheHeadlessDisplay)
     XDisplay* display = XOpenDisplay(server.Name().c_str());
     ASSERT_NE(display, nullptr);
     X11Test::CChildProcess child;
-    ASSERT_TRUE(child.Start(server.Name(), {kProgram}));
+    ASSERT_TRUE(child.Start(server.Name(), onScreen));
     X11Test::CLines lines(child);
     std::string ready;
     ASSERT_TRUE(lines.WaitFor("READY ", 10000, &ready));
@@ -57,8 +64,8 @@ TEST(X11SampleDialog, EveryControlLooksAsOnTheHeadlessDisplay)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     // Both stay for a person to look at.
-    cairo_surface_write_to_png(shot, (kOutput + "/sample-dialog-screen.png").c_str());
-    cairo_surface_write_to_png(expected, (kOutput + "/sample-dialog-headless.png").c_str());
+    cairo_surface_write_to_png(shot, (kOutput + "/" + name + "-screen.png").c_str());
+    cairo_surface_write_to_png(expected, (kOutput + "/" + name + "-headless.png").c_str());
     std::remove(expectedPng.c_str());
 
     X11Test::RequestClose(display, window);
@@ -68,7 +75,19 @@ TEST(X11SampleDialog, EveryControlLooksAsOnTheHeadlessDisplay)
     server.Stop();
 
     EXPECT_TRUE(same.sameSize);
-    EXPECT_GE(same.closeShare, 0.995) << "see " << kOutput << "/sample-dialog-screen.png";
+    EXPECT_GE(same.closeShare, 0.995) << "see " << kOutput << "/" << name << "-screen.png";
     cairo_surface_destroy(shot);
     cairo_surface_destroy(expected);
+}
+
+}
+
+TEST(X11SampleDialog, EveryControlLooksAsOnTheHeadlessDisplay)
+{
+    ExpectSameOnScreen("sample-dialog", {});
+}
+
+TEST(X11SampleDialog, ThePropertySheetLooksAsOnTheHeadlessDisplay)
+{
+    ExpectSameOnScreen("sample-sheet", {"--sheet"});
 }
