@@ -48,29 +48,16 @@ std::array<PageKnobs, 3> g_knobs;
 std::vector<PageEvent> g_events;
 std::function<void(HWND page)> g_script;
 
-std::vector<BYTE> PageImage(const wchar_t* caption, short cx, short cy, std::vector<Ui::DialogItemTemplate> items)
-{
-    Ui::CDialogTemplate dt;
-    dt.style = WS_POPUP | WS_CAPTION | DS_SETFONT;
-    dt.caption = caption;
-    dt.pointSize = 8;
-    dt.faceName = L"MS Shell Dlg";
-    dt.cx = cx;
-    dt.cy = cy;
-    dt.items = std::move(items);
-    return dt.ToImage();
-}
-
 const std::array<std::vector<BYTE>, 3>& PageImages()
 {
     using ControlTest::Button;
     using ControlTest::Predefined;
     static const std::array<std::vector<BYTE>, 3> images = {
-        PageImage(L"General", 150, 80,
+        ControlTest::DialogImage(L"General", 150, 80,
                   {Predefined(Ui::kClassEdit, kGeneralEdit, WS_TABSTOP | WS_BORDER, 7, 7, 100, 12),
                    Button(L"Verbose", kGeneralCheck, BS_AUTOCHECKBOX | WS_TABSTOP, 7, 25, 80, 10)}),
-        PageImage(L"Network", 200, 120, {Predefined(Ui::kClassEdit, kNetworkEdit, WS_TABSTOP | WS_BORDER, 7, 7, 150, 12)}),
-        PageImage(L"Small", 100, 40, {Predefined(Ui::kClassEdit, kSmallEdit, WS_TABSTOP | WS_BORDER, 7, 7, 60, 12)}),
+        ControlTest::DialogImage(L"Network", 200, 120, {Predefined(Ui::kClassEdit, kNetworkEdit, WS_TABSTOP | WS_BORDER, 7, 7, 150, 12)}),
+        ControlTest::DialogImage(L"Small", 100, 40, {Predefined(Ui::kClassEdit, kSmallEdit, WS_TABSTOP | WS_BORDER, 7, 7, 60, 12)}),
     };
     return images;
 }
@@ -176,16 +163,10 @@ protected:
     // A dialog holding a child sheet of the three pages.
     void MakeChildSheet(DWORD flags = 0)
     {
-        Ui::CDialogTemplate dt;
-        dt.style = WS_POPUP | WS_CAPTION | DS_SETFONT | WS_VISIBLE;
-        dt.caption = L"Host";
-        dt.pointSize = 8;
-        dt.faceName = L"MS Shell Dlg";
-        dt.cx = 300;
-        dt.cy = 230;
-        dt.items = {ControlTest::Static(L"Status", 0, 7, 210, 60, 10, kHostStatic),
-                    ControlTest::Button(L"Read", kHostButton, WS_TABSTOP, 240, 208, 50, 14)};
-        m_hostImage = dt.ToImage();
+        m_hostImage = ControlTest::DialogImage(L"Host", 300, 230,
+                                               {ControlTest::Static(L"Status", 0, 7, 210, 60, 10, kHostStatic),
+                                                ControlTest::Button(L"Read", kHostButton, WS_TABSTOP, 240, 208, 50, 14)},
+                                               WS_POPUP | WS_CAPTION | WS_VISIBLE);
         m_host = CreateDialogIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(m_hostImage.data()), nullptr,
                                             &HostProc, 0);
         ASSERT_NE(m_host, nullptr);

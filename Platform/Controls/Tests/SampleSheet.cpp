@@ -12,19 +12,6 @@ namespace ControlTest {
 
 namespace {
 
-std::vector<BYTE> PageImage(const wchar_t* caption, short cx, short cy, std::vector<Ui::DialogItemTemplate> items)
-{
-    Ui::CDialogTemplate dt;
-    dt.style = WS_POPUP | WS_CAPTION | DS_SETFONT;
-    dt.caption = caption;
-    dt.pointSize = 8;
-    dt.faceName = L"MS Shell Dlg";
-    dt.cx = cx;
-    dt.cy = cy;
-    dt.items = std::move(items);
-    return dt.ToImage();
-}
-
 INT_PTR SamplePageProc(HWND, UINT message, WPARAM, LPARAM)
 {
     return message == WM_INITDIALOG ? TRUE : FALSE;
@@ -38,10 +25,10 @@ HWND CreateSampleSheet()
     if (!ZELL::Controls::RegisterStandardControls())
         return nullptr;
     static const std::array<std::vector<BYTE>, 2> images = {
-        PageImage(L"General", 150, 80,
+        DialogImage(L"General", 150, 80,
                   {Predefined(Ui::kClassEdit, kAddress, WS_TABSTOP | WS_BORDER, 7, 7, 100, 12),
                    Button(L"Verbose", kVerbose, BS_AUTOCHECKBOX | WS_TABSTOP, 7, 25, 80, 10)}),
-        PageImage(L"Small", 100, 40, {Predefined(Ui::kClassEdit, kName, WS_TABSTOP | WS_BORDER, 7, 7, 60, 12)}),
+        DialogImage(L"Small", 100, 40, {Predefined(Ui::kClassEdit, kName, WS_TABSTOP | WS_BORDER, 7, 7, 60, 12)}),
     };
     std::array<PROPSHEETPAGEW, 2> records;
     for (std::size_t i = 0; i < records.size(); ++i) {

@@ -3,6 +3,7 @@
 // CDialog driven by the keyboard, and pages made by their run-time class.
 #include "Platform/Framework/Dialog.h"
 #include "Platform/Framework/PropertySheet.h"
+#include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
@@ -11,7 +12,6 @@
 #include <string>
 #include <vector>
 
-using Ui::CDialogTemplate;
 using Ui::DialogItemTemplate;
 using Ui::NameOrOrdinal;
 using UiTest::CDialogDriver;
@@ -37,29 +37,15 @@ DialogItemTemplate Edit(int id, short y)
     return item;
 }
 
-std::vector<BYTE> Image(const wchar_t* caption, short cx, short cy, std::vector<DialogItemTemplate> items,
-                        DWORD style = WS_POPUP | WS_CAPTION)
-{
-    CDialogTemplate dt;
-    dt.style = style | DS_SETFONT;
-    dt.caption = caption;
-    dt.pointSize = 8;
-    dt.faceName = L"MS Shell Dlg";
-    dt.cx = cx;
-    dt.cy = cy;
-    dt.items = std::move(items);
-    return dt.ToImage();
-}
-
 const std::vector<BYTE>& IdentityImage()
 {
-    static const std::vector<BYTE> image = Image(L"Identity", 160, 70, {Edit(kNameEdit, 7), Edit(kCountEdit, 25)});
+    static const std::vector<BYTE> image = ControlTest::DialogImage(L"Identity", 160, 70, {Edit(kNameEdit, 7), Edit(kCountEdit, 25)});
     return image;
 }
 
 const std::vector<BYTE>& PortImage()
 {
-    static const std::vector<BYTE> image = Image(L"Port", 180, 90, {Edit(kPortEdit, 7)});
+    static const std::vector<BYTE> image = ControlTest::DialogImage(L"Port", 180, 90, {Edit(kPortEdit, 7)});
     return image;
 }
 
@@ -213,7 +199,7 @@ std::vector<BYTE> HostImage()
     ok.y = 150;
     ok.cx = 50;
     ok.cy = 14;
-    return Image(L"Main", 240, 170, {placeholder, ok}, WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    return ControlTest::DialogImage(L"Main", 240, 170, {placeholder, ok}, WS_POPUP | WS_CAPTION | WS_SYSMENU);
 }
 
 }
