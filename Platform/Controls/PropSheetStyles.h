@@ -49,6 +49,9 @@ using LPCPROPSHEETPAGE = LPCPROPSHEETPAGEW;
 constexpr DWORD PROPSHEETPAGEW_V1_SIZE = static_cast<DWORD>(offsetof(PROPSHEETPAGEW, pszHeaderTitle));
 constexpr DWORD PROPSHEETPAGEW_V2_SIZE = static_cast<DWORD>(offsetof(PROPSHEETPAGEW, hActCtx));
 constexpr DWORD PROPSHEETPAGEW_V3_SIZE = static_cast<DWORD>(sizeof(PROPSHEETPAGEW));
+constexpr DWORD PROPSHEETPAGE_V1_SIZE = PROPSHEETPAGEW_V1_SIZE;
+constexpr DWORD PROPSHEETPAGE_V2_SIZE = PROPSHEETPAGEW_V2_SIZE;
+constexpr DWORD PROPSHEETPAGE_V3_SIZE = PROPSHEETPAGEW_V3_SIZE;
 
 // The sheet: its owner, caption and icon, its pages (records or made
 // pages) and the one that opens first.

@@ -144,9 +144,11 @@ int CPropertySheetWindow::StartIndex(const PROPSHEETHEADERW& header) const
         return header.nStartPage < m_entries.size() ? static_cast<int>(header.nStartPage) : 0;
     if (header.pStartPage == nullptr)
         return 0;
+    const bool byId = IS_INTRESOURCE(header.pStartPage);
+    const auto id = static_cast<int>(reinterpret_cast<std::uintptr_t>(header.pStartPage));
     for (int i = 0; i < Count(); ++i) {
-        if (IS_INTRESOURCE(header.pStartPage) ? PageAt(i)->TemplateId() == static_cast<int>(reinterpret_cast<std::uintptr_t>(header.pStartPage))
-                                              : PageAt(i)->Title() == header.pStartPage)
+        const CPropertySheetPage* page = PageAt(i);
+        if (page != nullptr && (byId ? page->TemplateId() == id : page->Title() == header.pStartPage))
             return i;
     }
     return 0;
@@ -319,9 +321,11 @@ LRESULT CPropertySheetWindow::OnInit()
     for (int i = 0; i < Count(); ++i)
         InsertTab(i);
     Layout();
-    for (int i = 0; i < Count(); ++i)
-        if ((PageAt(i)->Flags() & PSP_PREMATURE) != 0 && PageAt(i)->CreateWindowIn(m_sheet) != nullptr)
-            PlacePage(WindowAt(i));
+    for (int i = 0; i < Count(); ++i) {
+        CPropertySheetPage* page = PageAt(i);
+        if (page != nullptr && (page->Flags() & PSP_PREMATURE) != 0 && page->CreateWindowIn(m_sheet) != nullptr)
+            PlacePage(page->Window());
+    }
     if (Count() > 0) {
         SendMessageW(m_tab, TCM_SETCURSEL, static_cast<WPARAM>(m_start), 0);
         Enter(m_start);
@@ -408,14 +412,15 @@ int CPropertySheetWindow::IndexOfWindow(HWND window) const
 int CPropertySheetWindow::IndexOfId(int id) const
 {
     for (int i = 0; id != 0 && i < Count(); ++i)
-        if (PageAt(i)->TemplateId() == id)
+        if (PageAt(i) != nullptr && PageAt(i)->TemplateId() == id)
             return i;
     return -1;
 }
 
 void CPropertySheetWindow::InsertTab(int index)
 {
-    const std::wstring title = PageAt(index)->Title();
+    const CPropertySheetPage* page = PageAt(index);
+    const std::wstring title = page != nullptr ? page->Title() : std::wstring();
     TCITEMW item;
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<LPWSTR>(title.c_str());
@@ -480,10 +485,8 @@ bool CPropertySheetWindow::LeaveCurrent()
 bool CPropertySheetWindow::Enter(int index)
 {
     CPropertySheetPage* page = PageAt(index);
-    if (page == nullptr)
-        return false;
-    HWND window = page->Window();
-    if (window == nullptr && (window = page->CreateWindowIn(m_sheet)) == nullptr) {
+    HWND window = page != nullptr ? page->Window() : nullptr;
+    if (window == nullptr && (page == nullptr || (window = page->CreateWindowIn(m_sheet)) == nullptr)) {
         StayOnCurrent();
         return false;
     }
@@ -653,6 +656,8 @@ SIZE CPropertySheetWindow::LargestPage() const
 {
     SIZE largest{DialogUnitsX(kButtonWidth * 3 + kGap * 2), DialogUnitsY(kButtonHeight * 2)};
     for (int i = 0; i < Count(); ++i) {
+        if (PageAt(i) == nullptr)
+            continue;
         const SIZE units = PageAt(i)->TemplateSize();
         largest.cx = std::max<LONG>(largest.cx, DialogUnitsX(units.cx));
         largest.cy = std::max<LONG>(largest.cy, DialogUnitsY(units.cy));

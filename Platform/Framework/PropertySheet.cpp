@@ -153,9 +153,10 @@ BOOL CPropertySheet::Create(CWnd* parent, DWORD style, DWORD exStyle)
 INT_PTR CPropertySheet::Show(DWORD flags)
 {
     m_records.clear();
+    // The records lie one after the other, each a whole record long.
     for (CPropertyPage* page : m_pages) {
-        page->m_psp.dwSize = sizeof(PROPSHEETPAGEW);
         m_records.push_back(page->m_psp);
+        m_records.back().dwSize = sizeof(PROPSHEETPAGEW);
     }
     m_psh.dwSize = sizeof(PROPSHEETHEADERW);
     m_psh.dwFlags = (m_psh.dwFlags & ~PSH_MODELESS) | flags | PSH_PROPSHEETPAGE | PSH_USECALLBACK;

@@ -487,6 +487,25 @@ TEST_F(PropertySheetControl, PagesAreAddedRemovedAndFoundThroughTheSheetsMessage
     EXPECT_STREQ(caption, L"Properties for Coupler 750");
 }
 
+TEST_F(PropertySheetControl, APageDestroyedBehindTheSheetsBackIsPassedOverWithoutHarm)
+{
+    MakeTopLevelSheet();
+    auto second = reinterpret_cast<HPROPSHEETPAGE>(SendMessageW(m_sheet, PSM_INDEXTOPAGE, 1, 0));
+    ASSERT_TRUE(DestroyPropertySheetPage(second));
+    EXPECT_FALSE(SendMessageW(m_sheet, PSM_SETCURSEL, 1, 0));
+    EXPECT_EQ(CurrentNumber(), 0);
+    EXPECT_EQ(Selected(), 0);
+    ClickTab(1);
+    EXPECT_EQ(CurrentNumber(), 0) << "the tab of the gone page leads nowhere";
+    EXPECT_EQ(Selected(), 0);
+    int bogus = 0;
+    EXPECT_FALSE(SendMessageW(m_sheet, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(&bogus)));
+    EXPECT_TRUE(SendMessageW(m_sheet, PSM_REMOVEPAGE, 1, 0));
+    EXPECT_EQ(SendMessageW(Tab(), TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_TRUE(SendMessageW(m_sheet, PSM_SETCURSEL, 1, 0));
+    EXPECT_EQ(CurrentNumber(), 2);
+}
+
 TEST_F(PropertySheetControl, PageRecordsAreCheckedCopiedAndToldTheirLifeThroughTheCallback)
 {
     EXPECT_EQ(CreatePropertySheetPageW(nullptr), nullptr);
