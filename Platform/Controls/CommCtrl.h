@@ -91,3 +91,4 @@ using LPNMUPDOWN = NMUPDOWN*;
 #include "Platform/Controls/AddressAndDateStyles.h"
 #include "Platform/Controls/TipAndTabStyles.h"
 #include "Platform/Controls/ListViewStyles.h"
+#include "Platform/Controls/PropSheetStyles.h"

@@ -153,8 +153,30 @@ bool MoveInGroup(HWND root, HWND focus, bool previous)
     return true;
 }
 
+// A control parent between the control and the root, or the root itself,
+// that asks for a key (a property sheet holding its pages asks for Ctrl+Tab).
+HWND ParentWantingKey(HWND root, const MSG& msg)
+{
+    HWND window = msg.hwnd;
+    for (int depth = 0; window != nullptr && window != root && depth < 64; ++depth) {
+        window = GetParent(window);
+        if (window == nullptr)
+            break;
+        const bool controlParent = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
+        if ((controlParent || window == root) && (DialogCodeOf(window, &msg) & DLGC_WANTMESSAGE) != 0)
+            return window;
+    }
+    return nullptr;
+}
+
 bool KeyDown(HWND dialog, HWND root, const MSG& msg, HWND focus, LRESULT code)
 {
+    // Asked before the control, so that a sheet's page keys work from an
+    // edit that wants all keys as well.
+    if (HWND parent = ParentWantingKey(root, msg)) {
+        SendMessageW(parent, WM_KEYDOWN, msg.wParam, msg.lParam);
+        return true;
+    }
     if ((code & DLGC_WANTMESSAGE) != 0)
         return false;
     switch (msg.wParam) {

@@ -5,6 +5,7 @@
 #include "Platform/Ui/WinUser.h"
 
 #include <utility>
+#include <vector>
 
 namespace ControlTest {
 
@@ -44,6 +45,21 @@ inline Ui::DialogItemTemplate Predefined(WORD cls, int id, DWORD style, short x,
 inline Ui::DialogItemTemplate Common(const wchar_t* cls, int id, DWORD style, short x, short y, short cx, short cy)
 {
     return Item(Ui::NameOrOrdinal::Name(cls), L"", id, style, x, y, cx, cy);
+}
+
+// A dialog's template image in the shell's dialog font (the message font here).
+inline std::vector<BYTE> DialogImage(const wchar_t* caption, short cx, short cy,
+                                     std::vector<Ui::DialogItemTemplate> items, DWORD style = WS_POPUP | WS_CAPTION)
+{
+    Ui::CDialogTemplate dt;
+    dt.style = style | DS_SETFONT;
+    dt.caption = caption;
+    dt.pointSize = 8;
+    dt.faceName = L"MS Shell Dlg";
+    dt.cx = cx;
+    dt.cy = cy;
+    dt.items = std::move(items);
+    return dt.ToImage();
 }
 
 }

@@ -2,15 +2,19 @@
 // environment selects it reports its X windows and waits until the dialog is
 // closed; with --headless it runs on the headless display and saves the
 // client areas as PNGs. --common shows the common controls' sample, whose
-// open calendar and balloon are windows of their own.
+// open calendar and balloon are windows of their own; --sheet the sample
+// property sheet.
 //
-//   X11SampleDialog                    show, report "READY <window>", exit on close
-//   X11SampleDialog --headless OUT.png
+//   X11SampleDialog [--sheet]          show, report "READY <window>", exit on close
+//   X11SampleDialog [--sheet] --headless OUT.png
 //   X11SampleDialog --common           report "READY <dialog> <calendar> <balloon>"
 //   X11SampleDialog --common --headless PREFIX   PREFIX-dialog.png, -calendar.png, -balloon.png
 
 #include "../CommonSampleDialog.h"
 #include "../SampleDialog.h"
+#include "../SampleSheet.h"
+
+#include "Platform/Controls/CommCtrl.h"
 
 #include "Platform/Display/HeadlessDisplay.h"
 #include "Platform/Display/X11Display.h"
@@ -25,6 +29,25 @@
 namespace {
 
 constexpr UINT_PTR kGiveUpTimer = 1;
+
+enum class Sample { Controls, Common, Sheet };
+
+// The close box comes as Cancel to the dialog, seen before it is handled;
+// the sheet answers it itself and then has no current page.
+bool Closed(Sample sample, HWND dialog, const MSG& msg, bool handled)
+{
+    if (sample == Sample::Sheet)
+        return handled && SendMessageW(dialog, PSM_GETCURRENTPAGEHWND, 0, 0) == 0;
+    return !handled && msg.hwnd == dialog && msg.message == WM_COMMAND && LOWORD(msg.wParam) == IDCANCEL;
+}
+
+int ReportClosed(HWND dialog)
+{
+    std::printf("CLOSED\n");
+    std::fflush(stdout);
+    DestroyWindow(dialog);
+    return 0;
+}
 
 void RunUntilIdle(HWND dialog)
 {
@@ -44,9 +67,11 @@ void RunUntilIdle(HWND dialog)
 }
 
 // The windows a sample shows, the dialog first.
-std::vector<HWND> ShowSample(bool common)
+std::vector<HWND> ShowSample(Sample sample)
 {
-    if (!common)
+    if (sample == Sample::Sheet)
+        return {ControlTest::CreateSampleSheet()};
+    if (sample == Sample::Controls)
         return {ControlTest::CreateSampleDialog()};
     const ControlTest::CommonSample sample = ControlTest::CreateCommonSample();
     return {sample.dialog, sample.calendar, sample.balloon};
@@ -76,15 +101,15 @@ void SpreadApart(const std::vector<HWND>& windows)
     }
 }
 
-int RunHeadless(const char* out, bool common)
+int RunHeadless(const char* out, Sample sample)
 {
     setenv("ZELL_DISPLAY", "headless", 1);
-    const std::vector<HWND> windows = ShowSample(common);
+    const std::vector<HWND> windows = ShowSample(sample);
     auto* display = dynamic_cast<Display::CHeadlessDisplay*>(&Display::TheDisplay());
     if (!AllThere(windows) || display == nullptr)
         return 3;
     RunUntilIdle(windows.front());
-    if (!common)
+    if (sample != Sample::Common)
         return display->SaveAsPng(NativeWindowOf(windows.front()), out) ? 0 : 4;
     const char* names[] = {"-dialog.png", "-calendar.png", "-balloon.png"};
     for (std::size_t i = 0; i < windows.size(); ++i)
@@ -93,9 +118,9 @@ int RunHeadless(const char* out, bool common)
     return 0;
 }
 
-int RunOnScreen(bool common)
+int RunOnScreen(Sample sample)
 {
-    const std::vector<HWND> windows = ShowSample(common);
+    const std::vector<HWND> windows = ShowSample(sample);
     auto* display = dynamic_cast<Display::CX11Display*>(&Display::TheDisplay());
     if (!AllThere(windows) || display == nullptr) {
         std::fprintf(stderr, "no X display\n");
@@ -115,17 +140,14 @@ int RunOnScreen(bool common)
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.hwnd == dialog && msg.message == WM_TIMER && msg.wParam == kGiveUpTimer)
             return 2;
-        // The close box comes as Cancel.
-        if (msg.hwnd == dialog && msg.message == WM_COMMAND && LOWORD(msg.wParam) == IDCANCEL) {
-            std::printf("CLOSED\n");
-            std::fflush(stdout);
-            DestroyWindow(dialog);
-            return 0;
-        }
+        if (Closed(sample, dialog, msg, false))
+            return ReportClosed(dialog);
         if (!IsDialogMessageW(dialog, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
+        if (Closed(sample, dialog, msg, true))
+            return ReportClosed(dialog);
     }
     return 6;
 }
@@ -142,10 +164,15 @@ extern "C" __attribute__((visibility("default"), used)) const char* __lsan_defau
 int main(int argc, char** argv)
 {
     int next = 1;
-    const bool common = argc > next && std::strcmp(argv[next], "--common") == 0;
-    if (common)
+    Sample sample = Sample::Controls;
+    if (argc > next && std::strcmp(argv[next], "--common") == 0) {
+        sample = Sample::Common;
         ++next;
+    } else if (argc > next && std::strcmp(argv[next], "--sheet") == 0) {
+        sample = Sample::Sheet;
+        ++next;
+    }
     if (argc > next + 1 && std::strcmp(argv[next], "--headless") == 0)
-        return RunHeadless(argv[next + 1], common);
-    return RunOnScreen(common);
+        return RunHeadless(argv[next + 1], sample);
+    return RunOnScreen(sample);
 }

@@ -1,5 +1,6 @@
-// The sample dialogs on a real X server (a private Xvfb) must look like the
-// same windows on the headless display, frame aside.
+// The sample dialogs and the sample property sheet on a real X server (a
+// private Xvfb) must look like the same windows on the headless display,
+// frame aside.
 
 #include <gtest/gtest.h>
 
@@ -56,13 +57,19 @@ std::vector<Window> WindowsOf(const std::string& ready)
     return windows;
 }
 
-}
 
-TEST(X11SampleDialog, EveryControlLooksAsOnTheHeadlessDisplay)
+// Runs the sample program (with `options`) headless and on Xvfb and
+// compares the two pictures of its one window.
+void ExpectSameOnScreen(const std::string& name, const std::vector<std::string>& options)
 {
     // Per process: two runs of the test at once must not read each other's files.
-    const std::string expectedPng = kOutput + "/sample-dialog-" + std::to_string(getpid()) + "-headless.png";
-    ASSERT_EQ(X11Test::RunWithDisplay("", {kProgram, "--headless", expectedPng}, 20000), 0);
+    const std::string expectedPng = kOutput + "/" + name + "-" + std::to_string(getpid()) + "-headless.png";
+    std::vector<std::string> onScreen{kProgram};
+    onScreen.insert(onScreen.end(), options.begin(), options.end());
+    std::vector<std::string> headless = onScreen;
+    headless.push_back("--headless");
+    headless.push_back(expectedPng);
+    ASSERT_EQ(X11Test::RunWithDisplay("", headless, 20000), 0);
     cairo_surface_t* expected = cairo_image_surface_create_from_png(expectedPng.c_str());
     ASSERT_EQ(cairo_surface_status(expected), CAIRO_STATUS_SUCCESS);
 
@@ -71,14 +78,14 @@ TEST(X11SampleDialog, EveryControlLooksAsOnTheHeadlessDisplay)
     XDisplay* display = XOpenDisplay(server.Name().c_str());
     ASSERT_NE(display, nullptr);
     X11Test::CChildProcess child;
-    ASSERT_TRUE(child.Start(server.Name(), {kProgram}));
+    ASSERT_TRUE(child.Start(server.Name(), onScreen));
     X11Test::CLines lines(child);
     std::string ready;
     ASSERT_TRUE(lines.WaitFor("READY ", 10000, &ready));
     const Window window = std::strtoul(ready.c_str() + 6, nullptr, 10);
     ASSERT_NE(window, 0u);
 
-    const X11Test::Comparison same = CompareWithShot(display, window, expected, "sample-dialog");
+    const X11Test::Comparison same = CompareWithShot(display, window, expected, name);
     std::remove(expectedPng.c_str());
 
     X11Test::RequestClose(display, window);
@@ -88,8 +95,20 @@ TEST(X11SampleDialog, EveryControlLooksAsOnTheHeadlessDisplay)
     server.Stop();
 
     EXPECT_TRUE(same.sameSize);
-    EXPECT_GE(same.closeShare, 0.995) << "see " << kOutput << "/sample-dialog-screen.png";
+    EXPECT_GE(same.closeShare, 0.995) << "see " << kOutput << "/" << name << "-screen.png";
     cairo_surface_destroy(expected);
+}
+
+}
+
+TEST(X11SampleDialog, EveryControlLooksAsOnTheHeadlessDisplay)
+{
+    ExpectSameOnScreen("sample-dialog", {});
+}
+
+TEST(X11SampleDialog, ThePropertySheetLooksAsOnTheHeadlessDisplay)
+{
+    ExpectSameOnScreen("sample-sheet", {"--sheet"});
 }
 
 TEST(X11SampleDialog, TheCommonControlsWithTheOpenCalendarAndTheBalloonLookAsOnTheHeadlessDisplay)
