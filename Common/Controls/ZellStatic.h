@@ -86,6 +86,7 @@ protected:
     void Redraw();
     void PaintContent(CDC* dc, const CRect& client);
     void PaintBackground(CDC* dc, const CRect& client);
+    void PaintParentBackground(CDC* dc);
     static CString LoadText(UINT id);
 
     COLORREF m_textColor = 0;

@@ -50,6 +50,7 @@ void CZellStatic::OnPaint()
     CRect client;
     GetClientRect(&client);
     if (m_transparent) {
+        PaintParentBackground(&paint);
         PaintContent(&paint, client);
         return;
     }
@@ -62,6 +63,22 @@ void CZellStatic::OnPaint()
     PaintContent(&memory, client);
     paint.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
     memory.SelectObject(old);
+}
+
+// What the parent shows under the label, drawn by the parent's own erase:
+// a transparent label painted again (a blink, an expose) must not draw its
+// text over the text it drew before.
+void CZellStatic::PaintParentBackground(CDC* dc)
+{
+    HWND parent = ::GetParent(m_hWnd);
+    if (parent == nullptr)
+        return;
+    POINT origin{0, 0};
+    ::MapWindowPoints(m_hWnd, parent, &origin, 1);
+    const int saved = dc->SaveDC();
+    dc->OffsetViewportOrg(-origin.x, -origin.y);
+    ::SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc->GetSafeHdc()), 0);
+    dc->RestoreDC(saved);
 }
 
 // A horizontal gradient in at most 100 bands, the channels advancing in

@@ -9,6 +9,20 @@ namespace {
 
 const int kFrames[] = {kDiscIcon, kDiamondIcon, kBarIcon, 0};
 
+// A dialog's face: what a transparent label shows beneath it.
+LPCWSTR DemoClass()
+{
+    static const LPCWSTR name = [] {
+        WNDCLASSEXW wc;
+        wc.lpfnWndProc = &::DefWindowProcW;
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
+        wc.lpszClassName = L"ZellControlsDemo";
+        ::RegisterClassExW(&wc);
+        return wc.lpszClassName;
+    }();
+    return name;
+}
+
 template<typename Control> void Take(Control& control, HWND hwnd)
 {
     control.SubclassWindow(hwnd);
@@ -27,12 +41,13 @@ HWND CDemoDialog::Child(LPCWSTR className, LPCWSTR text, DWORD style, int x, int
 BOOL CDemoDialog::Create(int x, int y)
 {
     ZELL::Controls::RegisterStandardControls();
-    if (!CreateEx(0, CWnd::DefaultClassName(), L"Skinned controls", WS_POPUP | WS_VISIBLE, x, y, kWidth, kHeight,
-                  nullptr, nullptr))
+    // Shown once its controls are set up, as a dialog is.
+    if (!CreateEx(0, DemoClass(), L"Skinned controls", WS_POPUP, x, y, kWidth, kHeight, nullptr, nullptr))
         return FALSE;
     MakeButtons();
     MakeStatics();
     MakeIndicators();
+    ShowWindow(SW_SHOW);
     return TRUE;
 }
 

@@ -14,7 +14,7 @@ public:
     static constexpr int kWidth = 460;
     static constexpr int kHeight = 330;
 
-    // A visible top-level at (x, y) with every control made and set up.
+    // A top-level at (x, y), shown with every control made and set up.
     BOOL Create(int x, int y);
 
     CSkinButton plain;

@@ -1,11 +1,8 @@
-// The demonstration window of the skinned controls as a program for the screen test. On
-// the display the environment selects it reports its X window and waits
-// until it is closed; with --headless it runs on the headless display and
-// saves the dialog's client area as a PNG.
-//
-//   X11DemoDialog                    show, report "READY <window>", exit on close
-//   X11DemoDialog --headless OUT.png
-
+// The demonstration window of the skinned controls as a program for the
+// screen comparison:
+//   X11DemoDialog                  on the X display: prints "READY <X window>",
+//                                  then "CLOSED" when the close box was used
+//   X11DemoDialog --headless PNG   on the headless display: saves the window
 #include "../DemoDialog.h"
 
 #include "Platform/Display/HeadlessDisplay.h"
@@ -18,67 +15,57 @@
 
 namespace {
 
-constexpr UINT_PTR kGiveUpTimer = 1;
+// Stops a run whose driver went away.
+constexpr UINT_PTR kDeadline = 9;
+constexpr UINT kDeadlineMs = 60000;
 
-void RunUntilIdle(HWND dialog)
+// Everything queued is handled (bounded: timers could keep it busy).
+void Settle()
 {
-    for (int round = 0; round < 50; ++round) {
-        MSG msg{};
-        bool any = false;
+    MSG msg{};
+    for (int round = 0; round < 50 && PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE); ++round) {
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            any = true;
-            if (!IsDialogMessageW(dialog, &msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
         }
-        if (!any)
-            return;
     }
 }
 
-int RunHeadless(const char* png)
+int SaveHeadless(const char* png)
 {
     setenv("ZELL_DISPLAY", "headless", 1);
     ControlsTest::CDemoDialog demo;
-    demo.Create(100, 100);
-    HWND dialog = demo.m_hWnd;
-    auto* display = dynamic_cast<Display::CHeadlessDisplay*>(&Display::TheDisplay());
-    if (dialog == nullptr || display == nullptr)
+    auto* headless = dynamic_cast<Display::CHeadlessDisplay*>(&Display::TheDisplay());
+    if (!demo.Create(100, 100) || headless == nullptr)
         return 3;
-    RunUntilIdle(dialog);
-    return display->SaveAsPng(NativeWindowOf(dialog), png) ? 0 : 4;
+    Settle();
+    return headless->SaveAsPng(NativeWindowOf(demo.m_hWnd), png) ? 0 : 4;
 }
 
-int RunOnScreen()
+int ShowOnScreen()
 {
     ControlsTest::CDemoDialog demo;
-    demo.Create(100, 100);
-    HWND dialog = demo.m_hWnd;
-    auto* display = dynamic_cast<Display::CX11Display*>(&Display::TheDisplay());
-    if (dialog == nullptr || display == nullptr) {
+    auto* x11 = dynamic_cast<Display::CX11Display*>(&Display::TheDisplay());
+    if (x11 == nullptr || !demo.Create(100, 100)) {
         std::fprintf(stderr, "no X display\n");
         return 5;
     }
-    RunUntilIdle(dialog);
-    std::printf("READY %lu\n", display->XWindowOf(NativeWindowOf(dialog)));
+    const HWND window = demo.m_hWnd;
+    Settle();
+    std::printf("READY %lu\n", x11->XWindowOf(NativeWindowOf(window)));
     std::fflush(stdout);
-    // Bounded: a driver that died must not leave us running.
-    SetTimer(dialog, kGiveUpTimer, 60000, nullptr);
+    SetTimer(window, kDeadline, kDeadlineMs, nullptr);
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd == dialog && msg.message == WM_TIMER && msg.wParam == kGiveUpTimer)
+        if (msg.message == WM_TIMER && msg.wParam == kDeadline)
             return 2;
-        // The close box comes as Cancel.
-        if (msg.hwnd == dialog && msg.message == WM_COMMAND && LOWORD(msg.wParam) == IDCANCEL) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        // The close box ends the window by the default handling.
+        if (!IsWindow(window)) {
             std::printf("CLOSED\n");
             std::fflush(stdout);
-            demo.DestroyWindow();
             return 0;
-        }
-        if (!IsDialogMessageW(dialog, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
         }
     }
     return 6;
@@ -86,8 +73,7 @@ int RunOnScreen()
 
 }
 
-// Fontconfig keeps its caches for the life of the process; under the leak
-// checker of sanitized builds they are no leak of ours.
+// Fontconfig's caches live as long as the process: no leak of ours.
 extern "C" __attribute__((visibility("default"), used)) const char* __lsan_default_suppressions()
 {
     return "leak:libfontconfig.so\n";
@@ -96,6 +82,6 @@ extern "C" __attribute__((visibility("default"), used)) const char* __lsan_defau
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--headless") == 0)
-        return RunHeadless(argv[2]);
-    return RunOnScreen();
+        return SaveHeadless(argv[2]);
+    return ShowOnScreen();
 }
