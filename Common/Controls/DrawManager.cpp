@@ -1,107 +1,27 @@
 #include "Common/Controls/DrawManager.h"
 
+#include "Common/Controls/PixelSection.h"
+#include "Common/Controls/SkinImage.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
 namespace {
 
-// A top-down 32-bit section with its own memory context; the pixels are
-// 0xAARRGGBB words.
-class CPixels {
-public:
-    CPixels(HDC compatible, int width, int height) : m_width(width), m_height(height)
-    {
-        if (width <= 0 || height <= 0)
-            return;
-        BITMAPINFO info{};
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        m_bitmap = ::CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_bits = static_cast<DWORD*>(bits);
-        m_dc = m_bitmap != nullptr ? ::CreateCompatibleDC(compatible) : nullptr;
-        if (m_dc != nullptr)
-            m_old = ::SelectObject(m_dc, m_bitmap);
-    }
-    ~CPixels()
-    {
-        if (m_dc != nullptr) {
-            ::SelectObject(m_dc, m_old);
-            ::DeleteDC(m_dc);
-        }
-        if (m_bitmap != nullptr)
-            ::DeleteObject(m_bitmap);
-    }
-    CPixels(const CPixels&) = delete;
-    CPixels& operator=(const CPixels&) = delete;
-
-    bool Ok() const { return m_dc != nullptr && m_bits != nullptr; }
-    HDC Dc() const { return m_dc; }
-    DWORD& At(int x, int y) { return m_bits[static_cast<std::size_t>(y) * m_width + x]; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
-    // Gives the bitmap to the caller.
-    HBITMAP Release()
-    {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteDC(m_dc);
-        m_dc = nullptr;
-        return std::exchange(m_bitmap, nullptr);
-    }
-
-private:
-    int m_width = 0;
-    int m_height = 0;
-    HBITMAP m_bitmap = nullptr;
-    DWORD* m_bits = nullptr;
-    HDC m_dc = nullptr;
-    HGDIOBJ m_old = nullptr;
-};
-
-// A bitmap selected into a memory context for as long as the object lives.
-class CSelectedBitmap {
-public:
-    explicit CSelectedBitmap(HBITMAP bitmap) : m_dc(::CreateCompatibleDC(nullptr))
-    {
-        if (m_dc != nullptr)
-            m_old = ::SelectObject(m_dc, bitmap);
-    }
-    ~CSelectedBitmap()
-    {
-        if (m_dc != nullptr) {
-            ::SelectObject(m_dc, m_old);
-            ::DeleteDC(m_dc);
-        }
-    }
-    CSelectedBitmap(const CSelectedBitmap&) = delete;
-    CSelectedBitmap& operator=(const CSelectedBitmap&) = delete;
-    HDC Dc() const { return m_dc; }
-
-private:
-    HDC m_dc = nullptr;
-    HGDIOBJ m_old = nullptr;
-};
+using CPixels = CPixelSection;
 
 COLORREF ColorOf(DWORD pixel)
 {
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    return CPixelSection::ColorOf(pixel);
 }
 
 DWORD PixelOf(COLORREF color, DWORD alpha)
 {
-    return (alpha & 0xFF000000u) | (static_cast<DWORD>(GetRValue(color)) << 16) |
-           (static_cast<DWORD>(GetGValue(color)) << 8) | GetBValue(color);
+    return CPixelSection::PixelOf(color, alpha);
 }
 
-SIZE BitmapSize(HBITMAP bitmap)
-{
-    BITMAP info{};
-    if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof info, &info) == 0)
-        return SIZE{0, 0};
-    return SIZE{info.bmWidth, info.bmHeight};
-}
+using SkinImage::BitmapSize;
 
 BYTE Channel(double value)
 {

@@ -1,24 +1,9 @@
 #include "Common/Controls/SkinImage.h"
 
+#include "Common/Controls/PixelSection.h"
+
 #include "Platform/Framework/WinApp.h"
 #include "Platform/Ui/WinUser.h"
-
-namespace {
-
-// Calls `visit` with a memory context that holds the bitmap.
-template<typename Visit> bool WithBitmap(HBITMAP bitmap, Visit visit)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (dc == nullptr)
-        return false;
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    visit(dc);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return true;
-}
-
-}
 
 namespace SkinImage {
 
@@ -81,30 +66,20 @@ SIZE IconSize(HICON icon)
 HBITMAP CopyBitmap(HBITMAP bitmap, COLORREF transparent, COLORREF (*change)(COLORREF))
 {
     const SIZE size = BitmapSize(bitmap);
-    if (size.cx <= 0 || size.cy <= 0)
+    CPixelSection copy(nullptr, size.cx, size.cy);
+    CSelectedBitmap source(bitmap);
+    if (!copy.Ok() || source.Dc() == nullptr)
         return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (copy == nullptr || bits == nullptr)
-        return copy;
-    WithBitmap(copy, [&](HDC target) {
-        WithBitmap(bitmap, [&](HDC source) { BitBlt(target, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY); });
-    });
-    auto* pixels = static_cast<DWORD*>(bits);
-    for (LONG i = 0; i < size.cx * size.cy; ++i) {
-        const DWORD pixel = pixels[i];
-        const COLORREF color = RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-        if (color == transparent)
-            continue;
-        const COLORREF changed = change(color);
-        pixels[i] = (pixel & 0xFF000000u) | (static_cast<DWORD>(GetRValue(changed)) << 16) |
-                    (static_cast<DWORD>(GetGValue(changed)) << 8) | GetBValue(changed);
+    BitBlt(copy.Dc(), 0, 0, size.cx, size.cy, source.Dc(), 0, 0, SRCCOPY);
+    for (int y = 0; y < size.cy; ++y) {
+        for (int x = 0; x < size.cx; ++x) {
+            DWORD& pixel = copy.At(x, y);
+            const COLORREF color = CPixelSection::ColorOf(pixel);
+            if (color != transparent)
+                pixel = CPixelSection::PixelOf(change(color), pixel);
+        }
     }
-    return copy;
+    return copy.Release();
 }
 
 HICON CopyIcon(HICON icon, COLORREF (*change)(COLORREF))
@@ -134,18 +109,16 @@ HBITMAP MakeMask(HBITMAP bitmap, COLORREF transparent)
     HBITMAP mask = CreateBitmap(size.cx, size.cy, 1, 1, nullptr);
     if (mask == nullptr)
         return nullptr;
-    WithBitmap(mask, [&](HDC maskDc) {
-        WithBitmap(bitmap, [&](HDC imageDc) {
-            for (int y = 0; y < size.cy; ++y) {
-                for (int x = 0; x < size.cx; ++x) {
-                    const bool see = GetPixel(imageDc, x, y) == transparent;
-                    SetPixelV(maskDc, x, y, see ? RGB(255, 255, 255) : RGB(0, 0, 0));
-                    if (see)
-                        SetPixelV(imageDc, x, y, RGB(0, 0, 0));
-                }
-            }
-        });
-    });
+    CSelectedBitmap maskDc(mask);
+    CSelectedBitmap imageDc(bitmap);
+    for (int y = 0; y < size.cy; ++y) {
+        for (int x = 0; x < size.cx; ++x) {
+            const bool see = GetPixel(imageDc.Dc(), x, y) == transparent;
+            SetPixelV(maskDc.Dc(), x, y, see ? RGB(255, 255, 255) : RGB(0, 0, 0));
+            if (see)
+                SetPixelV(imageDc.Dc(), x, y, RGB(0, 0, 0));
+        }
+    }
     return mask;
 }
 

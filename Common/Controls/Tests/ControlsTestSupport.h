@@ -3,6 +3,8 @@
 // children tell it, as a dialog does, and keeps a note of every command and
 // notification; injected input, the test clock and the pixels the display
 // shows.
+#include "Common/Controls/SkinButton.h"
+#include "Common/Controls/Tests/DrawingTestSupport.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Framework/Wnd.h"
@@ -133,6 +135,19 @@ public:
     Platform::ManualClockScope clock{20000000};
     CTestParent parent;
 };
+
+// Draws the button's item into a canvas, as the parent's WM_DRAWITEM does.
+inline void DrawInto(CSkinButton& button, CCanvas& canvas, UINT state)
+{
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = state;
+    item.hwndItem = button.m_hWnd;
+    item.hDC = canvas.Dc();
+    item.rcItem = RECT{0, 0, canvas.Width(), canvas.Height()};
+    button.DrawItem(&item);
+}
 
 inline RECT Area(int x, int y, int width, int height)
 {

@@ -39,19 +39,6 @@ protected:
     }
 };
 
-// Draws the button's item into a canvas, as the parent's WM_DRAWITEM would.
-void DrawInto(CSkinButton& button, ControlsTest::CCanvas& canvas, UINT state)
-{
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_BUTTON;
-    item.itemAction = ODA_DRAWENTIRE;
-    item.itemState = state;
-    item.hwndItem = button.m_hWnd;
-    item.hDC = canvas.Dc();
-    item.rcItem = RECT{0, 0, canvas.Width(), canvas.Height()};
-    button.DrawItem(&item);
-}
-
 }
 
 TEST(SkinButtonKinds, TheExactTypeDecidesCheckBoxRadioOrPush)
@@ -321,10 +308,10 @@ TEST_F(SkinButtons, NothingIsDrawnBeforeTheFirstErase)
     CSkinButton fresh;
     ASSERT_TRUE(fresh.SubclassWindow(scene.Add(L"Button", L"", 0, Area(0, 100, 40, 20), 7)));
     fresh.SetColor(CSkinButton::kBackOut, RGB(0, 0, 255));
-    DrawInto(fresh, canvas, 0);
+    ControlsTest::DrawInto(fresh, canvas, 0);
     EXPECT_EQ(canvas.At(20, 10), RGB(255, 255, 255));
     fresh.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Dc()));
-    DrawInto(fresh, canvas, 0);
+    ControlsTest::DrawInto(fresh, canvas, 0);
     EXPECT_EQ(canvas.At(20, 10), RGB(0, 0, 255));
 }
 
@@ -336,14 +323,14 @@ TEST_F(SkinButtons, PressedBordersFollowTheFlatLook)
     ControlsTest::CCanvas canvas(40, 20);
     button.SetFlat(TRUE);
     button.SetDrawBorder(FALSE);
-    DrawInto(button, canvas, ODS_SELECTED);
+    ControlsTest::DrawInto(button, canvas, ODS_SELECTED);
     EXPECT_EQ(canvas.At(0, 0), GetSysColor(COLOR_BTNFACE));
     button.SetDrawBorder(TRUE);
-    DrawInto(button, canvas, ODS_SELECTED);
+    ControlsTest::DrawInto(button, canvas, ODS_SELECTED);
     EXPECT_EQ(canvas.At(0, 5), shadow);
     EXPECT_EQ(canvas.At(39, 5), GetSysColor(COLOR_BTNHIGHLIGHT));
     button.SetFlat(FALSE);
-    DrawInto(button, canvas, ODS_SELECTED);
+    ControlsTest::DrawInto(button, canvas, ODS_SELECTED);
     EXPECT_EQ(canvas.At(0, 5), shadow);
     EXPECT_EQ(canvas.At(39, 5), shadow);
     EXPECT_EQ(canvas.At(1, 5), GetSysColor(COLOR_BTNFACE));

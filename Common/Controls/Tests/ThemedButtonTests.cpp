@@ -12,17 +12,6 @@ namespace {
 
 constexpr int kButton = 200;
 
-void DrawInto(CSkinButton& button, ControlsTest::CCanvas& canvas, UINT state)
-{
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_BUTTON;
-    item.itemState = state;
-    item.hwndItem = button.m_hWnd;
-    item.hDC = canvas.Dc();
-    item.rcItem = RECT{0, 0, canvas.Width(), canvas.Height()};
-    button.DrawItem(&item);
-}
-
 class CListener : public IZellButtonHoverListener {
 public:
     std::vector<std::string> calls;
@@ -43,15 +32,15 @@ TEST(ThemedButton, APresentThemePaintsTheFaceInTheButtonsStateWithoutBorder)
     button.SendMessage(WM_ERASEBKGND, 0);
     ControlsTest::CCanvas canvas(40, 20);
     // The test theme paints part 1 with the state x 40 as green.
-    DrawInto(button, canvas, 0);
+    ControlsTest::DrawInto(button, canvas, 0);
     EXPECT_EQ(canvas.At(0, 0), RGB(1, CThemedButton::kStateDefaulted * 40, 0x10));
-    DrawInto(button, canvas, ODS_SELECTED);
+    ControlsTest::DrawInto(button, canvas, ODS_SELECTED);
     EXPECT_EQ(canvas.At(0, 0), RGB(1, CThemedButton::kStatePressed * 40, 0x10));
-    DrawInto(button, canvas, ODS_DISABLED);
+    ControlsTest::DrawInto(button, canvas, ODS_DISABLED);
     EXPECT_EQ(canvas.At(39, 19), RGB(1, CThemedButton::kStateDisabled * 40, 0x10));
     // Flat under the theme: the tool-bar part, and a default look only with a border.
     button.SetThemedFlat(TRUE);
-    DrawInto(button, canvas, 0);
+    ControlsTest::DrawInto(button, canvas, 0);
     EXPECT_EQ(canvas.At(5, 5), RGB(1, CThemedButton::kStateNormal * 40, 0x20));
     EXPECT_GT(theme.ParentBackgrounds(), 0);
     EXPECT_EQ(theme.OpenCount(), 0);
@@ -60,7 +49,7 @@ TEST(ThemedButton, APresentThemePaintsTheFaceInTheButtonsStateWithoutBorder)
     button.SetThemeHelper(nullptr);
     EXPECT_TRUE(button.GetDrawBorder());
     button.SetFlat(FALSE);
-    DrawInto(button, canvas, ODS_SELECTED);
+    ControlsTest::DrawInto(button, canvas, ODS_SELECTED);
     EXPECT_EQ(canvas.At(0, 0), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(canvas.At(1, 1), GetSysColor(COLOR_BTNFACE));
 }

@@ -5,70 +5,14 @@
 
 // After the test framework, whose names the X headers' macros would spoil.
 #include "X11ScreenCapture.h"
-#include "X11TestServer.h"
-
-#include <cairo.h>
-
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <thread>
-#include <unistd.h>
-
-namespace {
-
-const std::string kOutput = ZELL_X11_OUTPUT_DIR;
-const std::string kProgram = ZELL_X11_DEMO_DIALOG;
-
-}
 
 TEST(X11DemoDialog, EverySkinnedControlLooksAsOnTheHeadlessDisplay)
 {
-    // Per process: two runs of the test at once must not read each other's files.
-    const std::string expectedPng = kOutput + "/demo-dialog-" + std::to_string(getpid()) + "-headless.png";
-    ASSERT_EQ(X11Test::RunWithDisplay("", {kProgram, "--headless", expectedPng}, 20000), 0);
-    cairo_surface_t* expected = cairo_image_surface_create_from_png(expectedPng.c_str());
-    ASSERT_EQ(cairo_surface_status(expected), CAIRO_STATUS_SUCCESS);
-
-    X11Test::CXvfbServer server;
-    ASSERT_TRUE(server.Start()) << server.Error();
-    XDisplay* display = XOpenDisplay(server.Name().c_str());
-    ASSERT_NE(display, nullptr);
-    X11Test::CChildProcess child;
-    ASSERT_TRUE(child.Start(server.Name(), {kProgram}));
-    X11Test::CLines lines(child);
-    std::string ready;
-    ASSERT_TRUE(lines.WaitFor("READY ", 10000, &ready));
-    const Window window = std::strtoul(ready.c_str() + 6, nullptr, 10);
-    ASSERT_NE(window, 0u);
-
-    // The last repaints may still be on their way to the server.
-    cairo_surface_t* shot = nullptr;
-    X11Test::Comparison same;
-    for (int attempt = 0; attempt < 40; ++attempt) {
-        if (shot != nullptr)
-            cairo_surface_destroy(shot);
-        shot = X11Test::Screenshot(display, window);
-        ASSERT_NE(shot, nullptr);
-        same = X11Test::Compare(shot, expected, 8);
-        if (same.closeShare >= 0.995)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    // Both stay for a person to look at.
-    cairo_surface_write_to_png(shot, (kOutput + "/demo-dialog-screen.png").c_str());
-    cairo_surface_write_to_png(expected, (kOutput + "/demo-dialog-headless.png").c_str());
-    std::remove(expectedPng.c_str());
-
-    X11Test::RequestClose(display, window);
-    EXPECT_TRUE(lines.WaitFor("CLOSED", 5000));
-    EXPECT_EQ(child.Wait(5000), 0);
-    XCloseDisplay(display);
-    server.Stop();
-
-    EXPECT_TRUE(same.sameSize);
-    EXPECT_GE(same.closeShare, 0.995) << "see " << kOutput << "/demo-dialog-screen.png";
-    cairo_surface_destroy(shot);
-    cairo_surface_destroy(expected);
+    const std::string output = ZELL_X11_OUTPUT_DIR;
+    const X11Test::ScreenRun run = X11Test::CompareWithHeadless(ZELL_X11_DEMO_DIALOG, output, "demo-dialog");
+    ASSERT_TRUE(run.error.empty()) << run.error;
+    EXPECT_TRUE(run.closed);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.same.sameSize);
+    EXPECT_GE(run.same.closeShare, 0.995) << "see " << output << "/demo-dialog-screen.png";
 }
