@@ -374,5 +374,4 @@ void CSkinButton::DrawText(CDC* dc, LPCWSTR text, RECT* item, RECT* caption, BOO
     }
     if (oldFont != nullptr)
         dc->SelectObject(oldFont);
-    (void)item;
 }

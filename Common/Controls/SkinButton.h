@@ -42,6 +42,9 @@ public:
     virtual void DrawBitmap(CDC* dc, BOOL hasTitle, RECT* item, RECT* caption, BOOL pressed, BOOL disabled);
     virtual void DrawText(CDC* dc, LPCWSTR text, RECT* item, RECT* caption, BOOL pressed, BOOL disabled);
     void PreSubclassWindow() override;
+    // Hands the pointer's messages to the tooltip, and a double click on as a
+    // second click.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     // --- images -----------------------------------------------------------------
     DWORD SetIcon(int iconIn, int iconOut = 0);

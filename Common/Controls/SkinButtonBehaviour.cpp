@@ -35,7 +35,6 @@ void CSkinButton::OnMouseMove(UINT flags, CPoint point)
     } else {
         CancelHover();
     }
-    (void)point;
 }
 
 void CSkinButton::CancelHover()
@@ -326,6 +325,17 @@ void CSkinButton::ReleaseBackground()
 }
 
 // --- tooltip ----------------------------------------------------------------------------------
+
+BOOL CSkinButton::PreTranslateMessage(MSG* msg)
+{
+    if (msg != nullptr && msg->hwnd == m_hWnd) {
+        if (msg->message == WM_LBUTTONDBLCLK)
+            msg->message = WM_LBUTTONDOWN;
+        if (m_toolTip.GetSafeHwnd() != nullptr)
+            m_toolTip.RelayEvent(msg);
+    }
+    return CButton::PreTranslateMessage(msg);
+}
 
 BOOL CSkinButton::MakeToolTip()
 {

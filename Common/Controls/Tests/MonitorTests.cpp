@@ -46,8 +46,16 @@ TEST(Monitors, TheListFollowsTheDesktop)
     left.GetName(name);
     EXPECT_EQ(name, CString(L"LEFT"));
     EXPECT_EQ(static_cast<HMONITOR>(CMonitors::GetPrimaryMonitor()), static_cast<HMONITOR>(main));
-    EXPECT_THROW(monitors.GetMonitor(2), CInvalidArgException*);
-    EXPECT_THROW(monitors.GetMonitor(-1), CInvalidArgException*);
+    for (int outside : {2, -1}) {
+        bool thrown = false;
+        try {
+            monitors.GetMonitor(outside);
+        } catch (CInvalidArgException* error) {
+            thrown = true;
+            error->Delete();
+        }
+        EXPECT_TRUE(thrown) << outside;
+    }
 
     RECT desktop{};
     CMonitors::GetVirtualDesktopRect(&desktop);

@@ -283,6 +283,21 @@ TEST_F(SkinButtons, TheTooltipHasOneToolWithTheText)
     EXPECT_EQ(button.GetToolTip().GetStyle() & TTS_BALLOON, 0u);
 }
 
+TEST_F(SkinButtons, ADoubleClickCountsAsASecondPress)
+{
+    MSG msg{};
+    msg.hwnd = button.m_hWnd;
+    msg.message = WM_LBUTTONDBLCLK;
+    button.SetTooltipText(L"tip");
+    EXPECT_FALSE(button.PreTranslateMessage(&msg));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_LBUTTONDOWN));
+    // Another window's message is left alone.
+    msg.hwnd = scene.parent.m_hWnd;
+    msg.message = WM_LBUTTONDBLCLK;
+    button.PreTranslateMessage(&msg);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_LBUTTONDBLCLK));
+}
+
 TEST_F(SkinButtons, IconsComeFromResourcesAndTheirCopiesAreDerived)
 {
     EXPECT_EQ(button.SetIcon(ControlsTest::kDiscIcon, 16, 16, CSkinButton::kDarkerCopy, 16, 16), CSkinButton::kOk);
