@@ -7,6 +7,7 @@
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/DrawTarget.h"
+#include "Platform/Gdi/Icon.h"
 #include "Platform/Gdi/Paint.h"
 #include "Platform/Gdi/SysColors.h"
 #include "Platform/Gdi/Text.h"
@@ -325,6 +326,36 @@ BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state)
     }
 }
 
+namespace {
+
+// An icon at its size (or the given one); disabled, its picture on white is
+// embossed as a bitmap is.
+BOOL DrawIconState(HDC dc, HICON icon, int x, int y, int cx, int cy, bool disabled)
+{
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info))
+        return FALSE;
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    cx = cx > 0 ? cx : static_cast<int>(info.xHotspot * 2);
+    cy = cy > 0 ? cy : static_cast<int>(info.yHotspot * 2);
+    if (!disabled)
+        return DrawIconEx(dc, x, y, icon, cx, cy, 0, nullptr, DI_NORMAL);
+    HBITMAP picture = CreateCompatibleBitmap(dc, cx, cy);
+    HDC memory = CreateCompatibleDC(dc);
+    const HGDIOBJ old = SelectObject(memory, picture);
+    PatBlt(memory, 0, 0, cx, cy, WHITENESS);
+    DrawIconEx(memory, 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    const BOOL drawn = DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(picture), 0, x, y, cx, cy,
+                                  DST_BITMAP | DSS_DISABLED);
+    DeleteObject(picture);
+    return drawn;
+}
+
+}
+
 BOOL DrawStateW(HDC dc, HBRUSH, DRAWSTATEPROC proc, LPARAM lData, WPARAM wData, int x, int y, int cx, int cy,
                 UINT flags)
 {
@@ -361,6 +392,8 @@ BOOL DrawStateW(HDC dc, HBRUSH, DRAWSTATEPROC proc, LPARAM lData, WPARAM wData, 
         SetBkMode(dc, oldMode);
         return TRUE;
     }
+    if (kind == DST_ICON)
+        return DrawIconState(dc, reinterpret_cast<HICON>(lData), x, y, cx, cy, disabled);
     if (kind == DST_BITMAP) {
         const auto bitmap = reinterpret_cast<HBITMAP>(lData);
         BITMAP bm{};

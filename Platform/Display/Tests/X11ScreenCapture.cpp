@@ -2,7 +2,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <thread>
+
+#include <unistd.h>
 
 namespace X11Test {
 
@@ -87,6 +91,67 @@ bool CLines::WaitFor(const std::string& wanted, int timeoutMs, std::string* line
             return false;
         m_unread.push_back(got);
     }
+}
+
+ScreenRun CompareWithHeadless(const std::string& program, const std::string& outputDir, const std::string& name)
+{
+    ScreenRun run;
+    // Per process: two runs of a test at once must not read each other's files.
+    const std::string expectedPng = outputDir + "/" + name + "-" + std::to_string(getpid()) + "-headless.png";
+    if (RunWithDisplay("", {program, "--headless", expectedPng}, 20000) != 0) {
+        run.error = "the headless rendering failed";
+        return run;
+    }
+    cairo_surface_t* expected = cairo_image_surface_create_from_png(expectedPng.c_str());
+    std::remove(expectedPng.c_str());
+    CXvfbServer server;
+    XDisplay* display = nullptr;
+    CChildProcess child;
+    std::string ready;
+    if (cairo_surface_status(expected) != CAIRO_STATUS_SUCCESS)
+        run.error = "the headless rendering cannot be read";
+    else if (!server.Start())
+        run.error = server.Error();
+    else if ((display = XOpenDisplay(server.Name().c_str())) == nullptr)
+        run.error = "no connection to the X server";
+    else if (!child.Start(server.Name(), {program}))
+        run.error = "the program did not start";
+    if (!run.error.empty()) {
+        cairo_surface_destroy(expected);
+        if (display != nullptr)
+            XCloseDisplay(display);
+        return run;
+    }
+    CLines lines(child);
+    const Window window = lines.WaitFor("READY ", 10000, &ready) ? std::strtoul(ready.c_str() + 6, nullptr, 10) : 0;
+    cairo_surface_t* shot = nullptr;
+    for (int attempt = 0; window != 0 && attempt < 40; ++attempt) {
+        if (shot != nullptr)
+            cairo_surface_destroy(shot);
+        shot = Screenshot(display, window);
+        if (shot == nullptr)
+            break;
+        run.same = Compare(shot, expected, 8);
+        if (run.same.closeShare >= 0.995)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (shot != nullptr) {
+        cairo_surface_write_to_png(shot, (outputDir + "/" + name + "-screen.png").c_str());
+        cairo_surface_destroy(shot);
+    } else {
+        run.error = "no picture of the window";
+    }
+    cairo_surface_write_to_png(expected, (outputDir + "/" + name + "-headless.png").c_str());
+    cairo_surface_destroy(expected);
+    if (window != 0) {
+        RequestClose(display, window);
+        run.closed = lines.WaitFor("CLOSED", 5000);
+    }
+    run.exitCode = child.Wait(5000);
+    XCloseDisplay(display);
+    server.Stop();
+    return run;
 }
 
 }

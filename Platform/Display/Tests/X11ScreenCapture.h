@@ -26,6 +26,22 @@ cairo_surface_t* Screenshot(XDisplay* display, Window window);
 // What the close box of a window manager sends: WM_DELETE_WINDOW.
 void RequestClose(XDisplay* display, Window window);
 
+// How a program's window on a private Xvfb compares with the program's own
+// headless rendering.
+struct ScreenRun {
+    std::string error;  // empty when both pictures were taken
+    Comparison same;
+    bool closed = false;  // the program reported "CLOSED" after the close request
+    int exitCode = -1;
+};
+
+// Runs `program` with "--headless FILE" for its rendering, then on a private
+// Xvfb, where it reports "READY <X window>"; takes screenshots until the
+// window shows the rendering (the last repaints may still be on their way)
+// and closes it. Both pictures stay in `outputDir` as NAME-screen.png and
+// NAME-headless.png for a person to look at.
+ScreenRun CompareWithHeadless(const std::string& program, const std::string& outputDir, const std::string& name);
+
 // Lines of the child's output in the order they came, taken one by one as the test wants them.
 class CLines {
 public:

@@ -3,6 +3,7 @@
 #include "Platform/Gdi/Bitmap.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/Edges.h"
+#include "Platform/Gdi/Icon.h"
 #include "Platform/Gdi/SysColors.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +112,33 @@ TEST(DrawStateTest, DisabledBitmapUsesOnlyTheEmbossColours)
     EXPECT_EQ(s.Count(0, 0, 0, 20, 20), 0);
     DeleteObject(picture);
     EXPECT_FALSE(DrawState(s.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(picture), 0, 0, 0, 0, 0, DST_BITMAP));
+}
+
+TEST(DrawStateTest, IconsArePlainOrEmbossed)
+{
+    // 4x4: the left half opaque red, the right half transparent.
+    const WORD maskRows[4] = {0x0030, 0x0030, 0x0030, 0x0030};
+    std::uint32_t colors[16];
+    for (int i = 0; i < 16; ++i)
+        colors[i] = (i % 4) < 2 ? 0x00FF0000u : 0;
+    ICONINFO info;
+    info.hbmMask = CreateBitmap(4, 4, 1, 1, maskRows);
+    info.hbmColor = CreateBitmap(4, 4, 1, 32, colors);
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    TestSurface s(20, 10);
+    s.Clear(0x00FF00);
+    ASSERT_TRUE(DrawState(s.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, 0, 0, DST_ICON));
+    EXPECT_EQ(s.Raw(0, 0), 0xFF0000u);
+    EXPECT_EQ(s.Raw(3, 0), 0x00FF00u);
+    // Disabled: the opaque part in the emboss colours, nothing of the icon's own.
+    ASSERT_TRUE(DrawState(s.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, 10, 0, 0, 0,
+                          DST_ICON | DSS_DISABLED));
+    EXPECT_EQ(s.Raw(10, 0), Stored(GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_EQ(s.Count(0xFF0000u, 10, 0, 14, 4), 0);
+    DestroyIcon(icon);
+    EXPECT_FALSE(DrawState(s.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, 0, 0, DST_ICON));
 }
 
 TEST(FrameControlTest, CheckMarkIsTheClassicGlyphInTheMiddleOfTheWell)

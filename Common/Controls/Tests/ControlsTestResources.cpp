@@ -1,0 +1,35 @@
+// The test program's own resources: three icons of our own art, a bitmap
+// and a few texts.
+#include "Common/Controls/Tests/ControlsTestIds.h"
+
+#include "Platform/Ui/ResourceTable.h"
+
+#include "Embedded/Bar16.png.h"
+#include "Embedded/Diamond16.png.h"
+#include "Embedded/Disc16.png.h"
+
+namespace ControlsTest {
+
+namespace {
+
+using namespace Ui::Res;
+
+const StringTable kStrings{MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), {
+    {kTipText, L"Reads the settings"},
+    {kLabelText, L"Label from the table"},
+    {kCountFormat, L"%d devices"},
+}};
+const Image kDisc{ImageKind::Icon, kDiscIcon, {Bytes(Disc16_png)}};
+const Image kDiamond{ImageKind::Icon, kDiamondIcon, {Bytes(Diamond16_png)}};
+const Image kBar{ImageKind::Icon, kBarIcon, {Bytes(Bar16_png)}};
+const Image kDiscPicture{ImageKind::Bitmap, kDiscBitmap, {Bytes(Disc16_png)}};
+
+const ResourceTable kTable{
+    .strings = {&kStrings},
+    .images = {&kDisc, &kDiamond, &kBar, &kDiscPicture},
+};
+const Registration kRegistration{kTable};
+
+}
+
+}

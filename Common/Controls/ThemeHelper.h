@@ -1,0 +1,44 @@
+#pragma once
+// The visual-style functions, bound at run time: the theme library is loaded
+// when the helper is made and each function is looked up when it is called,
+// so the program also runs where the library is missing. Every call then
+// answers as "no theme" and its caller draws the classic way.
+#include "Platform/Base/Module.h"
+#include "Platform/Gdi/Gdi.h"
+
+using HTHEME = HANDLE;
+
+class CThemeHelper {
+public:
+    CThemeHelper();
+    virtual ~CThemeHelper();
+    CThemeHelper(const CThemeHelper&) = delete;
+    CThemeHelper& operator=(const CThemeHelper&) = delete;
+
+    HTHEME OpenThemeData(HWND window, LPCWSTR classList);
+    HRESULT CloseThemeData(HTHEME theme);
+    // With a window, the parent's background is drawn under the part first.
+    HRESULT DrawThemeBackground(HTHEME theme, HWND window, HDC dc, int part, int state, const RECT* rect,
+                                const RECT* clip);
+    HRESULT DrawThemeText(HTHEME theme, HDC dc, int part, int state, LPCWSTR text, int count, DWORD flags,
+                          DWORD flags2, const RECT* rect);
+    BOOL IsAppThemed();
+    BOOL IsThemeActive();
+
+    // The library's function of that name, or the fall-back.
+    template<typename Function> Function GetProc(LPCSTR name, Function fallBack) const
+    {
+        FARPROC found = m_module != nullptr ? ::GetProcAddress(m_module, name) : nullptr;
+        return found != nullptr ? reinterpret_cast<Function>(found) : fallBack;
+    }
+
+protected:
+    // Binds another library in the theme library's place (tests).
+    explicit CThemeHelper(LPCWSTR libraryName);
+
+private:
+    HMODULE m_module = nullptr;
+};
+
+// The one theme access of this module (each deliverable has its own).
+CThemeHelper& ModuleThemeHelper();
