@@ -1,5 +1,6 @@
 #include "Platform/Controls/EditControl.h"
 
+#include "Platform/Controls/EditContextMenu.h"
 #include "Platform/Ui/Caret.h"
 #include "Platform/Ui/Dialogs.h"
 #include "Platform/Ui/ScrollBars.h"
@@ -30,7 +31,12 @@ LRESULT CEditControl::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_GETTEXTLENGTH: return m_text.Length();
     case WM_GETDLGCODE: return DialogCode(lParam);
     case WM_CHAR: OnChar(static_cast<wchar_t>(wParam)); return 0;
-    case WM_KEYDOWN: OnKeyDown(wParam); return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_APPS)  // the default procedure turns it into WM_CONTEXTMENU
+            return CControlWindow::OnMessage(message, wParam, lParam);
+        OnKeyDown(wParam);
+        return 0;
+    case WM_CONTEXTMENU: CEditContextMenu(Hwnd()).Show(lParam); return 0;
     case WM_LBUTTONDOWN: OnButtonDown(lParam, wParam); return 0;
     case WM_LBUTTONDBLCLK: OnDoubleClick(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;

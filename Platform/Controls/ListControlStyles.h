@@ -69,15 +69,7 @@ constexpr WORD LBN_SELCANCEL = 3;
 constexpr WORD LBN_SETFOCUS = 4;
 constexpr WORD LBN_KILLFOCUS = 5;
 
-struct MEASUREITEMSTRUCT {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0;
-    UINT itemWidth = 0;
-    UINT itemHeight = 0;
-    ULONG_PTR itemData = 0;
-};
-using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
+// MEASUREITEMSTRUCT: Platform/Ui/OwnerDraw.h.
 
 struct COMPAREITEMSTRUCT {
     UINT CtlType = 0;

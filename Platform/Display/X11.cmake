@@ -66,3 +66,25 @@ if(TARGET PlatformUi)
     LIBS PlatformUi PlatformDisplay)
   set_tests_properties(PlatformUiX11Tests PROPERTIES TIMEOUT 30)
 endif()
+
+# The window layer's owner-drawn sample pop-up menu against its headless
+# rendering, when the layer is part of the build.
+if(TARGET PlatformUi AND TARGET PlatformDisplayX11ScreenTests)
+  set(ZELL_UI_TESTS_DIR ${CMAKE_SOURCE_DIR}/Platform/Ui/Tests)
+  add_executable(X11PopupMenu ${ZELL_UI_TESTS_DIR}/X11/X11PopupMenu.cpp ${ZELL_UI_TESTS_DIR}/OwnerDrawnMenuSample.cpp)
+  target_include_directories(X11PopupMenu PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_options(X11PopupMenu PRIVATE ${ZELL_WARNINGS})
+  target_link_libraries(X11PopupMenu PRIVATE PlatformUi PlatformDisplay)
+  zell_test(PlatformUiMenuX11Tests
+    SOURCES
+      ${ZELL_UI_TESTS_DIR}/X11/X11PopupMenuTests.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/Tests/X11ScreenCapture.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/Tests/X11TestServer.cpp
+    LIBS PlatformDisplay
+    TIMEOUT 30)
+  target_include_directories(PlatformUiMenuX11Tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/Tests)
+  add_dependencies(PlatformUiMenuX11Tests X11PopupMenu)
+  target_compile_definitions(PlatformUiMenuX11Tests PRIVATE
+    ZELL_X11_POPUP_MENU="$<TARGET_FILE:X11PopupMenu>"
+    ZELL_X11_OUTPUT_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+endif()

@@ -2,6 +2,7 @@
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/Region.h"
+#include "Platform/Ui/MenuActivation.h"
 #include "Platform/Ui/NonClient.h"
 #include "Platform/Ui/SystemKeys.h"
 #include "Platform/Ui/WindowSystem.h"
@@ -81,14 +82,26 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE)
             SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        // A mnemonic nothing answers: without a menu there is only the beep.
+        if (((wParam & 0xFFF0) == SC_KEYMENU || (wParam & 0xFFF0) == SC_MOUSEMENU) && DefMenuCommand(hwnd, wParam, lParam))
+            return 0;
+        // A mnemonic nothing answers: there is only the beep.
         if ((wParam & 0xFFF0) == SC_KEYMENU && lParam > L' ')
             MessageBeep(0);
         return 0;
     case WM_SYSKEYDOWN:
+        // Shift+F10 asks for the context menu, not for the menu bar.
+        if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) != 0) {
+            SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+            return 0;
+        }
+        return DefSystemKey(hwnd, message, wParam, lParam);
     case WM_SYSKEYUP:
     case WM_SYSCHAR:
         return DefSystemKey(hwnd, message, wParam, lParam);
+    case WM_KEYDOWN:
+        if (wParam == VK_APPS)
+            SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+        return 0;
     case WM_SETTEXT: {
         const auto* text = reinterpret_cast<LPCWSTR>(lParam);
         Lock lock(ws.Lock());

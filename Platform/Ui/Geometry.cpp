@@ -3,6 +3,7 @@
 // dialog tab order and window state have files of their own.
 #include "Platform/Base/LastError.h"
 #include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Ui/MenuBar.h"
 #include "Platform/Ui/NonClient.h"
 #include "Platform/Ui/WindowSystem.h"
 
@@ -81,6 +82,9 @@ RECT StandardClientRect(WindowSystem& ws, const Window& w, LONG width, LONG heig
     client.top = std::min(height, frame.top + edges.top);
     client.right = std::max(client.left, width - frame.right - edges.right);
     client.bottom = std::max(client.top, height - frame.bottom - edges.bottom);
+    // The menu bar of a top-level takes a row above the client area.
+    if (w.menuBar != nullptr && (w.style & WS_CHILD) == 0)
+        client.top = std::min(client.bottom, client.top + CMenuBar::Height());
     return client;
 }
 

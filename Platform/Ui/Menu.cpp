@@ -357,6 +357,17 @@ UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT)
     return kNotFound;
 }
 
+BOOL SetMenuItemBitmaps(HMENU menu, UINT item, UINT flags, HBITMAP unchecked, HBITMAP checked)
+{
+    Lock lock(Store().Mutex());
+    MenuPlace place;
+    if (!Store().Locate(menu, item, (flags & MF_BYPOSITION) != 0, place))
+        return FALSE;
+    place.Entry().uncheckedMark = unchecked;
+    place.Entry().checkedMark = checked;
+    return TRUE;
+}
+
 BOOL DeleteMenu(HMENU menu, UINT item, UINT flags)
 {
     return Take(menu, item, flags, true);

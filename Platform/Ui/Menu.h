@@ -116,6 +116,8 @@ UINT GetMenuState(HMENU menu, UINT item, UINT flags);
 BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);
 // The default item's command or position, or -1 when there is none.
 UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);
+// The marks a checked and an unchecked item show instead of the check mark.
+BOOL SetMenuItemBitmaps(HMENU menu, UINT item, UINT flags, HBITMAP unchecked, HBITMAP checked);
 BOOL DeleteMenu(HMENU menu, UINT item, UINT flags);
 BOOL RemoveMenu(HMENU menu, UINT item, UINT flags);
 // The characters copied (at most max - 1), or the length with a null buffer.

@@ -8,6 +8,8 @@
 #include "Platform/Gdi/GdiObject.h"
 #include "Platform/Gdi/SurfaceDC.h"
 #include "Platform/Gdi/Text.h"
+#include "Platform/Ui/MenuBar.h"
+#include "Platform/Ui/PopupMenu.h"
 #include "Platform/Ui/SystemMenuAccess.h"
 #include "Platform/Ui/WindowScrollBars.h"
 
@@ -34,6 +36,12 @@ struct FrameLayout {
     {
         return {frame.left, frame.left, window.right - frame.right, frame.top - 1};
     }
+    // The window menu's icon at the caption's left end.
+    RECT IconArea() const
+    {
+        const RECT caption = Caption();
+        return {caption.left, caption.top, caption.left + (caption.bottom - caption.top), caption.bottom};
+    }
     RECT CloseButton() const
     {
         const RECT caption = Caption();
@@ -43,10 +51,12 @@ struct FrameLayout {
     }
 };
 
-LRESULT FrameHit(const FrameLayout& layout, bool resizable, POINT p)
+LRESULT FrameHit(const FrameLayout& layout, bool resizable, bool windowMenu, POINT p)
 {
     if (Contains(layout.CloseButton(), p))
         return HTCLOSE;
+    if (windowMenu && Contains(layout.IconArea(), p))
+        return HTSYSMENU;
     if (Contains(layout.Caption(), p))
         return HTCAPTION;
     if (!resizable)
@@ -237,7 +247,10 @@ LRESULT NonClientHitTest(HWND hwnd, POINT screen)
         return HTCLIENT;
     const RECT native{w->frame.left, w->frame.top, layout.window.right - w->frame.right, layout.window.bottom - w->frame.bottom};
     if (w->frame.top != 0 && !Contains(native, p))
-        return FrameHit(layout, (w->style & WS_THICKFRAME) != 0, p);
+        return FrameHit(layout, (w->style & WS_THICKFRAME) != 0, (w->style & WS_SYSMENU) != 0, p);
+    if (w->menuBar != nullptr && (w->style & WS_CHILD) == 0 && p.y < w->client.top && p.y >= w->client.top - CMenuBar::Height() &&
+        p.x >= w->client.left && p.x < w->client.right)
+        return HTMENU;
     if (Contains(WindowScrollBarRect(*w, SB_VERT), p))
         return HTVSCROLL;
     if (Contains(WindowScrollBarRect(*w, SB_HORZ), p))
@@ -252,6 +265,7 @@ void PaintNonClient(HWND hwnd)
         return;
     if (HDC dc = GetWindowDC(hwnd)) {
         PaintBorders(dc, state);
+        CMenuBar::Paint(hwnd, dc);
         PaintWindowScrollBars(hwnd, dc);
         ReleaseDC(hwnd, dc);
     }
@@ -266,6 +280,9 @@ LRESULT NonClientButton(HWND hwnd, UINT message, WPARAM hit, LPARAM screen)
         // A quick second press on a bar is one more press, not a double click.
         if (hit == static_cast<WPARAM>(HTVSCROLL) || hit == static_cast<WPARAM>(HTHSCROLL))
             StartWindowScrollTracking(hwnd, hit == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : SB_HORZ, p);
+        // The menu bar and the window menu's icon open their menus on the press.
+        if (message == WM_NCLBUTTONDOWN && (hit == static_cast<WPARAM>(HTMENU) || hit == static_cast<WPARAM>(HTSYSMENU)))
+            SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU + hit, screen);
         return 0;
     }
     if (message == WM_NCLBUTTONUP && hit == static_cast<WPARAM>(HTCLOSE))

@@ -86,6 +86,13 @@ CResourceCompiler::Output CResourceCompiler::Compile(const Res::ResourceTable& t
         resource->Own(AcceleratorEntries(keys->entries));
         out.push_back(std::move(resource));
     }
+    for (const Res::Toolbar* toolbar : table.toolbars) {
+        if (!toolbar)
+            continue;
+        auto resource = NewResource(ResourceType::Toolbar, KeyOf(toolbar->name), toolbar->language);
+        resource->Own(ToolbarRecord(*toolbar));
+        out.push_back(std::move(resource));
+    }
     for (const Res::Image* image : table.images) {
         if (image)
             AddImage(*image, out);
@@ -128,6 +135,18 @@ std::vector<BYTE> CResourceCompiler::AcceleratorEntries(std::initializer_list<Re
         out.Word(entry.command);
         out.Word(0);
     }
+    return out.Take();
+}
+
+std::vector<BYTE> CResourceCompiler::ToolbarRecord(const Res::Toolbar& toolbar)
+{
+    CResourceWriter out;
+    out.Word(1);  // version
+    out.Word(toolbar.width);
+    out.Word(toolbar.height);
+    out.Word(static_cast<unsigned>(toolbar.buttons.size()));
+    for (WORD id : toolbar.buttons)
+        out.Word(id);
     return out.Take();
 }
 

@@ -20,6 +20,7 @@ public:
     // The platform's formats, also for tests that write images by hand.
     static std::vector<BYTE> MenuTemplate(std::initializer_list<Res::MenuItem> items);
     static std::vector<BYTE> AcceleratorEntries(std::initializer_list<Res::Accelerator> entries);
+    static std::vector<BYTE> ToolbarRecord(const Res::Toolbar& toolbar);
 
 private:
     void AddStrings(const Res::StringTable& table, Output& out) const;

@@ -44,6 +44,8 @@
 // - Image: PNG pictures. An icon becomes RT_GROUP_ICON with one RT_ICON
 //   per picture, a cursor RT_GROUP_CURSOR with RT_CURSOR pictures carrying
 //   the hot spot, a bitmap an RT_BITMAP DIB of its first picture.
+// - Toolbar: an RT_TOOLBAR record (WORD version 1, image width, image
+//   height, button count, then one WORD command per button).
 // - Data: any other type (RT_DIALOG, RT_RCDATA, a named type): the bytes
 //   as given, or as `build` makes them on the first look-up in the module
 //   (dialog templates from their writer).
@@ -149,12 +151,23 @@ struct Data {
     std::vector<BYTE> (*build)() = nullptr; // used when set
 };
 
+// A toolbar: the size of one button image and the buttons' commands (0
+// for a separator). The strip of images is the bitmap of the same name.
+struct Toolbar {
+    Id name;
+    LANGID language = LANG_NEUTRAL;
+    WORD width = 16;
+    WORD height = 15;
+    std::initializer_list<WORD> buttons;
+};
+
 struct ResourceTable {
     std::initializer_list<const StringTable*> strings{};
     std::initializer_list<const Menu*> menus{};
     std::initializer_list<const AcceleratorTable*> accelerators{};
     std::initializer_list<const Image*> images{};
     std::initializer_list<const Data*> data{};
+    std::initializer_list<const Toolbar*> toolbars{};
 };
 
 // Registers the table under the module that holds it for as long as the

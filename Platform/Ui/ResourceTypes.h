@@ -13,5 +13,6 @@ constexpr WORD Accelerator = 9;
 constexpr WORD CursorGroup = 12;
 constexpr WORD IconGroup = 14;
 constexpr WORD Version = 16;
+constexpr WORD Toolbar = 241;
 
 }

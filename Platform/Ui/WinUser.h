@@ -14,6 +14,8 @@
 #include "Platform/Gdi/SysColors.h"
 #include "Platform/Ui/Resource.h"
 #include "Platform/Ui/Menu.h"
+#include "Platform/Ui/OwnerDraw.h"
+#include "Platform/Ui/PopupMenu.h"
 #include "Platform/Ui/Accelerator.h"
 #include "Platform/Ui/ResourceImage.h"
 

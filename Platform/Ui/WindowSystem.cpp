@@ -22,6 +22,8 @@ Window::~Window()
         KeepSpareBackBuffer(backBuffer);
     if (systemMenu != nullptr)
         DestroyMenu(systemMenu);
+    if (menuBar != nullptr)
+        DestroyMenu(menuBar);
 }
 
 // Ends the thread's queue when the thread ends: senders that wait for it get

@@ -85,6 +85,8 @@ struct Window {
     POINT hoverAnchor{};       // on the screen: the hover rectangle is around it
     ULONGLONG hoverSince = 0;  // when the pointer came to rest in that rectangle
     HMENU systemMenu = nullptr;  // the window's own copy of the window menu (GetSystemMenu)
+    HMENU menuBar = nullptr;     // top-levels: SetMenu; destroyed with the window
+    int menuBarHot = -1;         // the bar item the menu loop highlights
 
     // The record owns its regions, surface and menu: one record per window.
     Window() = default;

@@ -354,6 +354,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         auto root = RootOf(ws, *parentWindow);
         w->owner = root ? root->hwnd : nullptr;
     }
+    if ((style & WS_CHILD) == 0 && menu != nullptr && IsMenu(menu))
+        w->menuBar = menu;
     if (IsTopLevel(*w) && !w->messageOnly) {
         // Overlapped windows always have a caption.
         if ((w->style & (WS_POPUP | WS_CHILD)) == 0)

@@ -30,6 +30,7 @@ constexpr int kAccelerators = 700;
 constexpr int kIcon = 800;
 constexpr int kCursor = 801;
 constexpr int kBitmap = 802;
+constexpr int kToolbar = kBitmap;   // its strip is the bitmap of the same id
 
 constexpr UINT kLibraryText = 120; // both test libraries, each with its own text
 constexpr int kLibraryData = 900;  // RT_RCDATA of library A only

@@ -64,6 +64,9 @@ const Image kIconImage{ImageKind::Icon, kIcon, {Bytes(Square16_png), Bytes(Squar
 const Image kCursorImage{ImageKind::Cursor, kCursor, {Bytes(Arrow32_png)}, LANG_NEUTRAL, POINT{3, 5}};
 const Image kBitmapImage{ImageKind::Bitmap, kBitmap, {Bytes(Square16_png)}};
 
+// Open, a separator, Exit, Help: three images in the strip.
+const Toolbar kToolbarRecord{kToolbar, LANG_NEUTRAL, 4, 16, {kOpen, 0, kExit, kHelp}};
+
 const BYTE kConfigBytes[] = {1, 2, 3, 4, 5};
 
 const Data kDialogData{RT_DIALOG, kDialog, LANG_NEUTRAL, {}, &SmallDialogTemplate};
@@ -76,6 +79,7 @@ const ResourceTable kTable{
     .accelerators = {&kKeys},
     .images = {&kIconImage, &kCursorImage, &kBitmapImage},
     .data = {&kDialogData, &kConfig, &kNumbered},
+    .toolbars = {&kToolbarRecord},
 };
 const Registration kRegistration{kTable};
 
