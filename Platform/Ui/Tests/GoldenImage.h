@@ -14,9 +14,15 @@
 
 namespace UiTest {
 
+// The folder comes from the build, not from __FILE__: a compiler cache may
+// hand the compiler a relative path, which ctest's working folder breaks.
 inline std::filesystem::path GoldenFolder()
 {
+#ifdef ZELL_UI_GOLDEN_DIR
+    return ZELL_UI_GOLDEN_DIR;
+#else
     return std::filesystem::path(__FILE__).parent_path() / "Golden";
+#endif
 }
 
 inline std::uint32_t RgbAt(cairo_surface_t* s, int x, int y)
