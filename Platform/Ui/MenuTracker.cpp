@@ -127,7 +127,7 @@ UINT CMenuTracker::TrackPopup(HMENU menu, POINT anchor, const RECT* exclude)
         return 0;
     }
     m_capture = m_levels.front()->Hwnd();
-    return Run(menu);
+    return Run();
 }
 
 UINT CMenuTracker::TrackBar(int index, bool open)
@@ -140,10 +140,10 @@ UINT CMenuTracker::TrackBar(int index, bool open)
     Notify(WM_INITMENU, reinterpret_cast<WPARAM>(m_barMenu), 0);
     m_capture = m_owner;
     SelectBar(std::clamp(index, 0, count - 1), open);
-    return Run(m_barMenu);
+    return Run();
 }
 
-UINT CMenuTracker::Run(HMENU)
+UINT CMenuTracker::Run()
 {
     SetCapture(m_capture);
     bool idleSent = false;

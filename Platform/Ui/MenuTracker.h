@@ -37,7 +37,7 @@ public:
     static CMenuTracker* Current();
 
 private:
-    UINT Run(HMENU top);
+    UINT Run();
     void Finish();
     void PostChoice() const;
     void Notify(UINT message, WPARAM wParam, LPARAM lParam) const;

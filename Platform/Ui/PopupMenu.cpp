@@ -53,7 +53,8 @@ POINT BelowCaption(HWND hwnd)
 
 UINT TrackBarOf(HWND hwnd, int index, bool open)
 {
-    CMenuTracker tracker(hwnd, 0, false);
+    // A bar's menu drops below its item, or rises above it where the screen ends.
+    CMenuTracker tracker(hwnd, TPM_VERTICAL, false);
     return tracker.TrackBar(index, open);
 }
 
@@ -184,12 +185,10 @@ bool DefMenuCommand(HWND hwnd, WPARAM command, LPARAM lParam)
             return true;
         }
         const int index = hasBar ? CMenuBar::ItemAtScreen(top, p) : -1;
-        if (index >= 0) {
-            const UINT chosen = TrackBarOf(top, index, true);
-            (void)chosen;  // posted as WM_COMMAND by the loop
-            return true;
-        }
-        return false;
+        if (index < 0)
+            return false;
+        TrackBarOf(top, index, true);  // the loop posts the chosen command
+        return true;
     }
     const auto c = static_cast<wchar_t>(lParam);
     if (c == 0) {

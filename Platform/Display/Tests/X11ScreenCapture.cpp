@@ -10,6 +10,25 @@
 
 namespace X11Test {
 
+Comparison CaptureCloseTo(XDisplay* display, Window window, cairo_surface_t* expected, cairo_surface_t*& shot,
+                          int tolerance, double share, int attempts)
+{
+    Comparison same;
+    shot = nullptr;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (shot != nullptr)
+            cairo_surface_destroy(shot);
+        shot = Screenshot(display, window);
+        if (shot == nullptr)
+            return {};
+        same = Compare(shot, expected, tolerance);
+        if (same.closeShare >= share)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return same;
+}
+
 Comparison Compare(cairo_surface_t* a, cairo_surface_t* b, int tolerance)
 {
     Comparison result;

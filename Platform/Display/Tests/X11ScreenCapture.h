@@ -23,6 +23,12 @@ Comparison Compare(cairo_surface_t* a, cairo_surface_t* b, int tolerance);
 // The window's pixels as the server has them; null when it cannot be read.
 cairo_surface_t* Screenshot(XDisplay* display, Window window);
 
+// Takes screenshots of the window until one is close to `expected` (the
+// last repaints may still be on their way to the server) or the attempts
+// run out; `shot` gets the last one, which the caller destroys.
+Comparison CaptureCloseTo(XDisplay* display, Window window, cairo_surface_t* expected, cairo_surface_t*& shot,
+                          int tolerance = 8, double share = 0.995, int attempts = 40);
+
 // What the close box of a window manager sends: WM_DELETE_WINDOW.
 void RequestClose(XDisplay* display, Window window);
 

@@ -5,6 +5,7 @@
 // ended, so that a test that goes wrong cannot hang. Every step gives the
 // loop input or ends it: the loop idles again only after new input.
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
 #include "Platform/Ui/WinUser.h"
 
 #include <deque>
@@ -50,6 +51,19 @@ private:
     HWND m_menuWindow = nullptr;
     int m_idles = 0;
 };
+
+// A visible overlapped window with the keyboard focus, whose messages the
+// handler sees: the owner of the menus under test.
+inline HWND CreateMenuOwner(Handler* handler, int x = 100, int y = 100, int width = 400, int height = 300)
+{
+    HWND owner = Create(handler, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height);
+    if (owner != nullptr) {
+        SetForegroundWindow(owner);
+        SetFocus(owner);
+        Drain();
+    }
+    return owner;
+}
 
 inline POINT CenterOf(const RECT& r)
 {

@@ -25,11 +25,8 @@ class PopupMenu : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_owner.hwnd = Create(&m_handler, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300);
+        m_owner.hwnd = CreateMenuOwner(&m_handler);
         ASSERT_NE(m_owner.hwnd, nullptr);
-        SetForegroundWindow(m_owner.hwnd);
-        SetFocus(m_owner.hwnd);
-        Drain();
         m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             if (message == WM_ENTERIDLE && m_script.OnIdle(wParam, lParam)) {
                 result = 0;

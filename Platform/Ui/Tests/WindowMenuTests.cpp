@@ -21,11 +21,8 @@ class WindowMenu : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_window.hwnd = Create(&m_handler, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300);
+        m_window.hwnd = CreateMenuOwner(&m_handler);
         ASSERT_NE(m_window.hwnd, nullptr);
-        SetForegroundWindow(m_window.hwnd);
-        SetFocus(m_window.hwnd);
-        Drain();
         m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             result = 0;
             return message == WM_ENTERIDLE && m_script.OnIdle(wParam, lParam);

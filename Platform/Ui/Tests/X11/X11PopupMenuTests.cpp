@@ -9,11 +9,9 @@
 
 #include <cairo.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -42,19 +40,9 @@ TEST(X11PopupMenu, AnOpenOwnerDrawnMenuLooksAsOnTheHeadlessDisplay)
     const Window window = std::strtoul(ready.c_str() + 6, nullptr, 10);
     ASSERT_NE(window, 0u);
 
-    // The last repaints may still be on their way to the server.
     cairo_surface_t* shot = nullptr;
-    X11Test::Comparison same;
-    for (int attempt = 0; attempt < 40; ++attempt) {
-        if (shot != nullptr)
-            cairo_surface_destroy(shot);
-        shot = X11Test::Screenshot(display, window);
-        ASSERT_NE(shot, nullptr);
-        same = X11Test::Compare(shot, expected, 8);
-        if (same.closeShare >= 0.995)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    const X11Test::Comparison same = X11Test::CaptureCloseTo(display, window, expected, shot);
+    ASSERT_NE(shot, nullptr);
     cairo_surface_write_to_png(shot, (kOutput + "/popup-menu-screen.png").c_str());
     cairo_surface_write_to_png(expected, (kOutput + "/popup-menu-headless.png").c_str());
     std::remove(expectedPng.c_str());
