@@ -231,3 +231,31 @@ TEST(DrawManager, AShadowDarkensUnderTheShapeOnly)
     EXPECT_EQ(canvas.At(3, 2), kWhite);
     DeleteObject(shape);
 }
+
+TEST(DrawManager, AnIconKeepsTheBackgroundWhereItIsTransparent)
+{
+    // 4x4: the left half opaque red, the right half transparent.
+    const WORD maskRows[4] = {0x0030, 0x0030, 0x0030, 0x0030};
+    std::uint32_t colors[16];
+    for (int i = 0; i < 16; ++i)
+        colors[i] = (i % 4) < 2 ? 0x00FF0000u : 0;
+    ICONINFO info;
+    info.hbmMask = CreateBitmap(4, 4, 1, 1, maskRows);
+    info.hbmColor = CreateBitmap(4, 4, 1, 32, colors);
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    ASSERT_NE(icon, nullptr);
+    CDrawManager manager;
+    CCanvas canvas(20, 10);
+    canvas.Fill(RECT{0, 0, 20, 10}, RGB(0, 128, 0));
+    manager.DrawIcon(canvas.Dc(), 0, 0, 4, 4, icon, 0, FALSE, 0, 0, 0, 0, 0);
+    EXPECT_EQ(canvas.At(0, 0), kRed);
+    EXPECT_EQ(canvas.At(3, 3), RGB(0, 128, 0));
+    // Gray, and stretched to twice the size.
+    manager.DrawIcon(canvas.Dc(), 10, 0, 8, 8, icon, CDrawManager::kEffectGray, FALSE, 0, 0, 0, 0, 0);
+    EXPECT_EQ(canvas.At(13, 7), RGB(76, 76, 76));
+    EXPECT_EQ(canvas.At(15, 2), RGB(0, 128, 0));
+    manager.DrawIcon(canvas.Dc(), 0, 0, 4, 4, nullptr, 0, FALSE, 0, 0, 0, 0, 0);
+    DestroyIcon(icon);
+}
