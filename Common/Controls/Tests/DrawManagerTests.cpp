@@ -1,6 +1,7 @@
 #include "Common/Controls/DrawManager.h"
 
 #include "Common/Controls/Tests/DrawingTestSupport.h"
+#include "Platform/Gdi/Tests/GdiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -234,17 +235,7 @@ TEST(DrawManager, AShadowDarkensUnderTheShapeOnly)
 
 TEST(DrawManager, AnIconKeepsTheBackgroundWhereItIsTransparent)
 {
-    // 4x4: the left half opaque red, the right half transparent.
-    const WORD maskRows[4] = {0x0030, 0x0030, 0x0030, 0x0030};
-    std::uint32_t colors[16];
-    for (int i = 0; i < 16; ++i)
-        colors[i] = (i % 4) < 2 ? 0x00FF0000u : 0;
-    ICONINFO info;
-    info.hbmMask = CreateBitmap(4, 4, 1, 1, maskRows);
-    info.hbmColor = CreateBitmap(4, 4, 1, 32, colors);
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
+    HICON icon = MakeMaskedIcon();
     ASSERT_NE(icon, nullptr);
     CDrawManager manager;
     CCanvas canvas(20, 10);
