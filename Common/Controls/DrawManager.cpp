@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <utility>
 
 namespace {
@@ -166,6 +167,39 @@ void CDrawManager::DrawBitmapEffects(HDC dc, int x, int y, int width, int height
         ::DeleteObject(mask);
     if (picture != nullptr)
         ::DeleteObject(picture);
+}
+
+void CDrawManager::DrawIcon(HDC dc, int x, int y, int width, int height, HICON icon, DWORD effect, BOOL shadow,
+                            int shadowDx, int shadowDy, int blurDx, int blurDy, COLORREF shadowColor)
+{
+    if (dc == nullptr || icon == nullptr || width <= 0 || height <= 0)
+        return;
+    CPixels onBlack(dc, width, height);
+    CPixels onWhite(dc, width, height);
+    if (!onBlack.Ok() || !onWhite.Ok())
+        return;
+    ::PatBlt(onBlack.Dc(), 0, 0, width, height, BLACKNESS);
+    ::PatBlt(onWhite.Dc(), 0, 0, width, height, WHITENESS);
+    ::DrawIconEx(onBlack.Dc(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(onWhite.Dc(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    // Where the two grounds show through, the picture takes a colour the icon
+    // does not use, and the bitmap drawing masks that colour.
+    std::set<COLORREF> used;
+    for (int row = 0; row < height; ++row)
+        for (int col = 0; col < width; ++col)
+            if ((onBlack.At(col, row) & 0xFFFFFF) == (onWhite.At(col, row) & 0xFFFFFF))
+                used.insert(ColorOf(onBlack.At(col, row)));
+    COLORREF key = RGB(255, 0, 255);
+    while (used.count(key) != 0)
+        key = (key + 1) & 0xFFFFFF;
+    for (int row = 0; row < height; ++row)
+        for (int col = 0; col < width; ++col)
+            if ((onBlack.At(col, row) & 0xFFFFFF) != (onWhite.At(col, row) & 0xFFFFFF))
+                onBlack.At(col, row) = PixelOf(key, 0);
+    HBITMAP picture = onBlack.Release();
+    DrawBitmapEffects(dc, x, y, width, height, picture, TRUE, key, effect, shadow, shadowDx, shadowDy, blurDx, blurDy,
+                      shadowColor);
+    ::DeleteObject(picture);
 }
 
 void CDrawManager::DrawImageList(HDC dc, int x, int y, int width, int height, HBITMAP strip, int index, int cellWidth,

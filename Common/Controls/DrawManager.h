@@ -39,6 +39,10 @@ public:
     void DrawBitmap(HDC dc, int x, int y, int width, int height, HBITMAP bitmap, BOOL useMask, COLORREF maskColor,
                     DWORD effect, BOOL shadow, int shadowDx, int shadowDy, int blurDx, int blurDy,
                     COLORREF shadowColor);
+    // The icon at the size (stretched when it has another), its transparent
+    // part left alone.
+    void DrawIcon(HDC dc, int x, int y, int width, int height, HICON icon, DWORD effect, BOOL shadow, int shadowDx,
+                  int shadowDy, int blurDx, int blurDy, COLORREF shadowColor);
     void DrawImageList(HDC dc, int x, int y, int width, int height, HBITMAP strip, int index, int cellWidth,
                        int cellHeight, BOOL useMask, COLORREF maskColor, DWORD effect, BOOL shadow, int shadowDx,
                        int shadowDy, int blurDx, int blurDy, COLORREF shadowColor);

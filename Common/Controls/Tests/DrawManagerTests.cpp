@@ -1,6 +1,7 @@
 #include "Common/Controls/DrawManager.h"
 
 #include "Common/Controls/Tests/DrawingTestSupport.h"
+#include "Platform/Gdi/Tests/GdiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -230,4 +231,22 @@ TEST(DrawManager, AShadowDarkensUnderTheShapeOnly)
     EXPECT_EQ(canvas.At(2, 2), kBlack);
     EXPECT_EQ(canvas.At(3, 2), kWhite);
     DeleteObject(shape);
+}
+
+TEST(DrawManager, AnIconKeepsTheBackgroundWhereItIsTransparent)
+{
+    HICON icon = MakeMaskedIcon();
+    ASSERT_NE(icon, nullptr);
+    CDrawManager manager;
+    CCanvas canvas(20, 10);
+    canvas.Fill(RECT{0, 0, 20, 10}, RGB(0, 128, 0));
+    manager.DrawIcon(canvas.Dc(), 0, 0, 4, 4, icon, 0, FALSE, 0, 0, 0, 0, 0);
+    EXPECT_EQ(canvas.At(0, 0), kRed);
+    EXPECT_EQ(canvas.At(3, 3), RGB(0, 128, 0));
+    // Gray, and stretched to twice the size.
+    manager.DrawIcon(canvas.Dc(), 10, 0, 8, 8, icon, CDrawManager::kEffectGray, FALSE, 0, 0, 0, 0, 0);
+    EXPECT_EQ(canvas.At(13, 7), RGB(76, 76, 76));
+    EXPECT_EQ(canvas.At(15, 2), RGB(0, 128, 0));
+    manager.DrawIcon(canvas.Dc(), 0, 0, 4, 4, nullptr, 0, FALSE, 0, 0, 0, 0, 0);
+    DestroyIcon(icon);
 }

@@ -3,7 +3,6 @@
 #include "Platform/Gdi/Bitmap.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/Edges.h"
-#include "Platform/Gdi/Icon.h"
 #include "Platform/Gdi/SysColors.h"
 
 #include <gtest/gtest.h>
@@ -116,17 +115,7 @@ TEST(DrawStateTest, DisabledBitmapUsesOnlyTheEmbossColours)
 
 TEST(DrawStateTest, IconsArePlainOrEmbossed)
 {
-    // 4x4: the left half opaque red, the right half transparent.
-    const WORD maskRows[4] = {0x0030, 0x0030, 0x0030, 0x0030};
-    std::uint32_t colors[16];
-    for (int i = 0; i < 16; ++i)
-        colors[i] = (i % 4) < 2 ? 0x00FF0000u : 0;
-    ICONINFO info;
-    info.hbmMask = CreateBitmap(4, 4, 1, 1, maskRows);
-    info.hbmColor = CreateBitmap(4, 4, 1, 32, colors);
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
+    HICON icon = MakeMaskedIcon();
     TestSurface s(20, 10);
     s.Clear(0x00FF00);
     ASSERT_TRUE(DrawState(s.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, 0, 0, DST_ICON));

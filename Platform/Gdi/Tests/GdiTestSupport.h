@@ -1,6 +1,8 @@
 #pragma once
 // A surface and a context on it for the drawing tests.
+#include "Platform/Gdi/Bitmap.h"
 #include "Platform/Gdi/DeviceContext.h"
+#include "Platform/Gdi/Icon.h"
 #include "Platform/Gdi/SurfaceDC.h"
 
 #include <cairo.h>
@@ -70,3 +72,19 @@ struct Owned {
     Owned& operator=(const Owned&) = delete;
     operator H() const { return h; }
 };
+
+// 4x4: the left half opaque red, the right half transparent.
+inline HICON MakeMaskedIcon()
+{
+    const WORD maskRows[4] = {0x0030, 0x0030, 0x0030, 0x0030};  // bits 2 and 3 set: transparent
+    std::uint32_t colors[16];
+    for (int i = 0; i < 16; ++i)
+        colors[i] = (i % 4) < 2 ? 0x00FF0000u : 0;
+    ICONINFO info;
+    info.hbmMask = CreateBitmap(4, 4, 1, 1, maskRows);
+    info.hbmColor = CreateBitmap(4, 4, 1, 32, colors);
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    return icon;
+}

@@ -8,28 +8,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// 4x4: the left half opaque red, the right half transparent.
-HICON MakeMaskedIcon()
-{
-    const WORD maskRows[4] = {0x0030, 0x0030, 0x0030, 0x0030};  // bits 2 and 3 set: transparent
-    HBITMAP mask = CreateBitmap(4, 4, 1, 1, maskRows);
-    std::uint32_t colors[16];
-    for (int i = 0; i < 16; ++i)
-        colors[i] = (i % 4) < 2 ? 0x00FF0000u : 0;
-    HBITMAP color = CreateBitmap(4, 4, 1, 32, colors);
-    ICONINFO info;
-    info.hbmMask = mask;
-    info.hbmColor = color;
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(mask);
-    DeleteObject(color);
-    return icon;
-}
-
-}  // namespace
-
 TEST(IconTest, MaskedIconKeepsTheBackgroundWhereTransparent)
 {
     TestSurface s;
