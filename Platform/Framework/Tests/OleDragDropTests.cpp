@@ -45,6 +45,7 @@ class CScriptedDropSource : public COleDropSource {
 public:
     SCODE GiveFeedback(DROPEFFECT effect) override
     {
+        effects.push_back(effect);
         if (!script.empty()) {
             auto next = std::move(script.front());
             script.pop_front();
@@ -53,6 +54,7 @@ public:
         return COleDropSource::GiveFeedback(effect);
     }
     std::deque<std::function<void()>> script;
+    std::vector<DROPEFFECT> effects;
 };
 
 // Drags its text away on a press; a move takes the text away from it.
@@ -94,6 +96,12 @@ public:
         return Choose(wnd, data, keyState);
     }
     void OnDragLeave(CWnd*) override { log += L"leave "; }
+    DROPEFFECT OnDragScroll(CWnd*, DWORD, CPoint) override { return scrollAnswer; }
+    DROPEFFECT OnDropEx(CWnd*, COleDataObject*, DROPEFFECT, DROPEFFECT dropList, CPoint) override
+    {
+        offered = dropList;
+        return dropExAnswer;
+    }
     BOOL OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint point) override
     {
         log += L"drop ";
@@ -108,6 +116,9 @@ public:
     }
 
     std::wstring log;
+    DROPEFFECT scrollAnswer = DROPEFFECT_NONE;
+    DROPEFFECT dropExAnswer = static_cast<DROPEFFECT>(-1);  // leave it to OnDrop
+    DROPEFFECT offered = 0;  // the effects the source allowed, as OnDropEx saw them
     CPoint enterPoint;
     CPoint dropPoint;
     DROPEFFECT dropEffect = 0xFFFF;
@@ -233,6 +244,25 @@ TEST_F(OleDragDrop, ATargetThatTakesNothingLeavesTheSourceAlone)
     EXPECT_EQ(TextOf(m_target), L"");
 }
 
+TEST_F(OleDragDrop, AScrollingTargetDecidesInOnDragScrollAndOnDropExCanTakeOver)
+{
+    m_dropTarget.scrollAnswer = DROPEFFECT_SCROLL | DROPEFFECT_MOVE;
+    Drag({MoveTo({450, 150}), MoveTo({460, 150}), ReleaseAt({460, 150})});
+    EXPECT_EQ(m_dropTarget.log, L"enter drop ") << "no OnDragOver while it scrolls";
+    EXPECT_EQ(m_source.dropSource.effects.back(), DROPEFFECT_SCROLL | DROPEFFECT_MOVE);
+    EXPECT_EQ(m_source.lastEffect, DROPEFFECT_MOVE) << "the scroll bit is no effect of the drop";
+    EXPECT_EQ(m_dropTarget.offered, DROPEFFECT_COPY | DROPEFFECT_MOVE);
+
+    m_source.SetWindowText(L"dragged text");
+    m_dropTarget.scrollAnswer = DROPEFFECT_NONE;
+    m_dropTarget.dropExAnswer = DROPEFFECT_COPY;
+    m_dropTarget.log.clear();
+    Drag({MoveTo({450, 150}), ReleaseAt({450, 150})});
+    EXPECT_EQ(m_dropTarget.log, L"enter ") << "OnDropEx answered, OnDrop is not asked";
+    EXPECT_EQ(m_source.lastEffect, DROPEFFECT_COPY);
+    EXPECT_EQ(TextOf(m_source), L"dragged text");
+}
+
 TEST_F(OleDragDrop, AClickIsNoDrag)
 {
     Headless().InjectMouseMove({150, 150});
@@ -268,6 +298,8 @@ TEST(OleDataSource, OnTheClipboardTheTextIsReadInBothForms)
     source->CacheGlobalData(CF_TEXT, replaced);
     source->CacheGlobalData(CF_TEXT, nullptr);
     source->CacheGlobalData(CF_TEXT, Utf8Block(L"grüße"));
+    const UINT cells = RegisterClipboardFormatW(L"ZellTestCells");
+    source->CacheGlobalData(static_cast<CLIPFORMAT>(cells), Utf8Block(L"1\t2"));
     EXPECT_EQ(GlobalSize(replaced), 0u) << "the replaced block is freed";
     source->SetClipboard();  // the clipboard owns it now
 
@@ -282,6 +314,9 @@ TEST(OleDataSource, OnTheClipboardTheTextIsReadInBothForms)
     EXPECT_EQ(TextOf(text, CF_TEXT), L"grüße");
     GlobalFree(text);
     EXPECT_EQ(data.GetGlobalData(CF_DIB), nullptr);
+    text = data.GetGlobalData(static_cast<CLIPFORMAT>(cells));
+    EXPECT_EQ(TextOf(text, CF_TEXT), L"1\t2") << "a registered format";
+    GlobalFree(text);
     STGMEDIUM medium;
     FORMATETC inFile;
     inFile.tymed = 0x2;  // a file, not a global block
