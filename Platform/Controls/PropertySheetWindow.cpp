@@ -96,7 +96,6 @@ bool CPropertySheetWindow::TakeHeader(const PROPSHEETHEADERW& header)
 {
     m_flags = header.dwFlags;
     m_modal = (m_flags & PSH_MODELESS) == 0;
-    m_owner = header.hwndParent;
     m_instance = header.hInstance;
     if ((m_flags & PSH_USEHICON) != 0)
         m_icon = header.hIcon;

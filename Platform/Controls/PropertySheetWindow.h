@@ -85,7 +85,6 @@ private:
 
     HWND m_sheet = nullptr;
     HWND m_tab = nullptr;
-    HWND m_owner = nullptr;
     DWORD m_flags = 0;
     HINSTANCE m_instance = nullptr;
     HICON m_icon = nullptr;
