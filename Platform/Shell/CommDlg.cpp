@@ -1,5 +1,7 @@
 #include "Platform/Shell/CommDlg.h"
 
+#include "Platform/Shell/CommonDialogError.h"
+
 #include "Platform/Shell/FileNameDialog.h"
 #include "Platform/Shell/LastFolderStore.h"
 #include "Platform/Shell/TypedFileName.h"
@@ -11,14 +13,12 @@
 
 namespace {
 
-thread_local DWORD t_lastError = 0;
-
 // The record's size before the three members the later systems added.
 constexpr DWORD kOlderRecordSize = offsetof(OPENFILENAMEW, pvReserved);
 
 BOOL Fail(DWORD error)
 {
-    t_lastError = error;
+    ZELL::Shell::SetCommonDialogError(error);
     return FALSE;
 }
 
@@ -54,7 +54,7 @@ BOOL WriteResult(OPENFILENAMEW& ofn, const std::wstring& path, DWORD typeIndex)
 
 BOOL RunFileDialog(LPOPENFILENAMEW ofn, bool save)
 {
-    t_lastError = 0;
+    ZELL::Shell::SetCommonDialogError(0);
     if (ofn == nullptr)
         return Fail(CDERR_INITIALIZATION);
     if (ofn->lStructSize != sizeof(OPENFILENAMEW) && ofn->lStructSize != kOlderRecordSize)
@@ -87,4 +87,3 @@ BOOL GetOpenFileNameW(LPOPENFILENAMEW ofn) { return RunFileDialog(ofn, false); }
 
 BOOL GetSaveFileNameW(LPOPENFILENAMEW ofn) { return RunFileDialog(ofn, true); }
 
-DWORD CommDlgExtendedError() { return t_lastError; }

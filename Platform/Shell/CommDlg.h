@@ -3,7 +3,7 @@
 // with an OPENFILENAMEW record, and CommDlgExtendedError for why the last one
 // of the thread returned FALSE (0 after a cancel).
 
-#include "Platform/Base/Types.h"
+#include "Platform/Shell/CommonDialogError.h"
 
 constexpr DWORD OFN_READONLY = 0x00000001;
 constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
@@ -25,12 +25,6 @@ constexpr DWORD OFN_ENABLESIZING = 0x00800000;
 constexpr DWORD OFN_DONTADDTORECENT = 0x02000000;
 constexpr DWORD OFN_FORCESHOWHIDDEN = 0x10000000;
 
-// CommDlgExtendedError codes.
-constexpr DWORD CDERR_DIALOGFAILURE = 0xFFFF;
-constexpr DWORD CDERR_STRUCTSIZE = 0x0001;
-constexpr DWORD CDERR_INITIALIZATION = 0x0002;
-constexpr DWORD FNERR_INVALIDFILENAME = 0x3002;
-constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
 
 using LPOFNHOOKPROC = UINT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
 
@@ -74,6 +68,5 @@ using LPOPENFILENAME = OPENFILENAMEW*;
 // needed (in characters) when there is room for it.
 BOOL GetOpenFileNameW(LPOPENFILENAMEW ofn);
 BOOL GetSaveFileNameW(LPOPENFILENAMEW ofn);
-DWORD CommDlgExtendedError();
 #define GetOpenFileName GetOpenFileNameW
 #define GetSaveFileName GetSaveFileNameW
