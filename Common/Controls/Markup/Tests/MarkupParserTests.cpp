@@ -143,7 +143,8 @@ TEST(MarkupTags, DisabledTextTakesTheDisabledColour)
     CMarkupParser parser;
     parser.SetDisabledColor(RGB(7, 7, 7));
     parser.SetEnabled(false);
-    const CMarkupStyle& style = RunOf(parser.Parse(L"<font color=red bkgnd=yellow>a"), L"a").style;
+    const auto runs = parser.Parse(L"<font color=red bkgnd=yellow>a");
+    const CMarkupStyle& style = RunOf(runs, L"a").style;
     EXPECT_EQ(style.textColor, RGB(7, 7, 7));
     EXPECT_EQ(style.backMode, MARKUP_BKMODE_TRANSPARENT);
 }
