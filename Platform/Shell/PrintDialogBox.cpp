@@ -26,16 +26,7 @@ constexpr const wchar_t* kCaption = L"Print";
 
 Ui::DialogItemTemplate Item(WORD atom, const wchar_t* text, int id, DWORD style, short x, short y, short cx, short cy)
 {
-    Ui::DialogItemTemplate item;
-    item.windowClass = Ui::NameOrOrdinal::Ordinal(atom);
-    item.text = Ui::NameOrOrdinal::Name(text);
-    item.id = static_cast<DWORD>(id);
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
+    return Ui::VisibleControl(Ui::NameOrOrdinal::Ordinal(atom), text, id, style, x, y, cx, cy);
 }
 
 Ui::DialogItemTemplate Label(const wchar_t* text, short x, short y, short cx)

@@ -107,16 +107,7 @@ Ui::CDialogTemplate CShellDialog::Frame(const std::wstring& caption, short cx, s
 Ui::DialogItemTemplate CShellDialog::Control(Ui::NameOrOrdinal windowClass, const std::wstring& text, int id,
                                              DWORD style, short x, short y, short cx, short cy)
 {
-    Ui::DialogItemTemplate item;
-    item.windowClass = std::move(windowClass);
-    item.text = Ui::NameOrOrdinal::Name(text);
-    item.id = static_cast<DWORD>(id);
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
+    return Ui::VisibleControl(std::move(windowClass), text, id, style, x, y, cx, cy);
 }
 
 }  // namespace ZELL::Shell

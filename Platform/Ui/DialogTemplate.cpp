@@ -291,3 +291,18 @@ std::wstring CDialogTemplate::PredefinedClassName(WORD atom)
     default: return {};
     }
 }
+
+DialogItemTemplate Ui::VisibleControl(NameOrOrdinal windowClass, const std::wstring& text, int id, DWORD style, short x,
+                                      short y, short cx, short cy)
+{
+    DialogItemTemplate item;
+    item.windowClass = std::move(windowClass);
+    item.text = NameOrOrdinal::Name(text);
+    item.id = static_cast<DWORD>(id);
+    item.style = WS_CHILD | WS_VISIBLE | style;
+    item.x = x;
+    item.y = y;
+    item.cx = cx;
+    item.cy = cy;
+    return item;
+}

@@ -48,6 +48,10 @@ struct DialogItemTemplate {
     bool operator==(const DialogItemTemplate&) const = default;
 };
 
+// A visible child control of a template, the way dialogs built in code list them.
+DialogItemTemplate VisibleControl(NameOrOrdinal windowClass, const std::wstring& text, int id, DWORD style, short x,
+                                  short y, short cx, short cy);
+
 class CDialogTemplate {
 public:
     DWORD style = 0;

@@ -12,16 +12,7 @@ namespace ControlTest {
 inline Ui::DialogItemTemplate Item(Ui::NameOrOrdinal cls, const wchar_t* text, int id, DWORD style, short x, short y,
                                    short cx, short cy)
 {
-    Ui::DialogItemTemplate item;
-    item.windowClass = std::move(cls);
-    item.text = Ui::NameOrOrdinal::Name(text);
-    item.id = static_cast<DWORD>(id);
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
+    return Ui::VisibleControl(std::move(cls), text, id, style, x, y, cx, cy);
 }
 
 inline Ui::DialogItemTemplate Static(const wchar_t* text, DWORD style, short x, short y, short cx, short cy,
