@@ -80,6 +80,8 @@ INT_PTR CDialog::RunModal(HWND disabledOwner)
         return -1;
     // EndDialog gives the owner back before the dialog leaves, so the activation returns to it.
     state->disabledOwner = disabledOwner;
+    if (!state->ended)
+        Ui::MarkModal(m_hWnd, true);
     if (!state->ended && !IsWindowVisible()) {
         ShowWindow(SW_SHOWNORMAL);
         UpdateWindow();

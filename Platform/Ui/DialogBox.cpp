@@ -265,8 +265,10 @@ HWND CreateFromTemplate(HINSTANCE instance, const CDialogTemplate& dt, HWND owne
     return IsWindow(dialog) ? dialog : nullptr;
 }
 
+}  // namespace
+
 // The window system's record of the native top-level, told whether it is modal.
-void MarkModal(HWND dialog, bool modal)
+void Ui::MarkModal(HWND dialog, bool modal)
 {
     auto& ws = WindowSystem::Get();
     std::lock_guard lock(ws.Lock());
@@ -274,6 +276,8 @@ void MarkModal(HWND dialog, bool modal)
     if (w && w->native != 0)
         DisplayLocked(ws).SetModal(w->native, modal);
 }
+
+namespace {
 
 // The loop of a modal dialog: ends on EndDialog, on the dialog's
 // destruction, or on WM_QUIT, which is handed on to the loop outside.

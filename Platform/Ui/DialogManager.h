@@ -30,6 +30,9 @@ std::shared_ptr<DialogState> DialogStateOf(HWND dialog);
 std::shared_ptr<DialogState> AttachDialogState(HWND dialog);
 void DetachDialogState(HWND dialog);
 void RegisterDialogClass();
+// Tells the display that a dialog's top-level is (or no longer is) modal, for
+// modal loops run outside DialogBox, such as the framework's.
+void MarkModal(HWND dialog, bool modal);
 
 HWND CreateDialogFromImage(HINSTANCE instance, const void* image, std::size_t size, HWND owner, DLGPROC proc,
                            LPARAM initParam);

@@ -9,6 +9,7 @@
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Framework/WinThread.h"
 #include "Platform/Ui/DialogTemplate.h"
+#include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 
 #include <functional>
@@ -554,11 +555,13 @@ TEST_F(ModalLoop, TheOwnerIsDisabledToldOfIdleAndActiveAgainAfterwards)
     bool ownerEnabled = true;
     HWND active = nullptr;
     HWND ownerOfDialog = nullptr;
+    bool shownAsModal = false;
     dialog.m_steps = {
         [&](CIdleStepsDialog& d) {
             ownerEnabled = ::IsWindowEnabled(owner.hwnd) != FALSE;
             active = ::GetActiveWindow();
             ownerOfDialog = ::GetWindow(d.m_hWnd, GW_OWNER);
+            shownAsModal = UiTest::Headless().StateOf(NativeWindowOf(d.m_hWnd))->params.modal;
             d.WakeUp();
         },
         [&](CIdleStepsDialog& d) { d.Driver().Press(VK_ESCAPE); },
@@ -567,6 +570,8 @@ TEST_F(ModalLoop, TheOwnerIsDisabledToldOfIdleAndActiveAgainAfterwards)
     EXPECT_FALSE(ownerEnabled);
     EXPECT_NE(active, owner.hwnd);
     EXPECT_EQ(ownerOfDialog, owner.hwnd);
+    // The display is told, so that on X11 the window manager keeps it above its owner.
+    EXPECT_TRUE(shownAsModal);
     // WM_ENTERIDLE once per idle phase, naming the dialog.
     const auto idles = log.Of(WM_ENTERIDLE);
     ASSERT_EQ(idles.size(), 2u);
