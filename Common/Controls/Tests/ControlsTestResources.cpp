@@ -24,9 +24,12 @@ const Image kDiamond{ImageKind::Icon, kDiamondIcon, {Bytes(Diamond16_png)}};
 const Image kBar{ImageKind::Icon, kBarIcon, {Bytes(Bar16_png)}};
 const Image kDiscPicture{ImageKind::Bitmap, kDiscBitmap, {Bytes(Disc16_png)}};
 
+const Toolbar kToolbar{kMenuToolbar, LANG_NEUTRAL, 8, 16, {kOpenCommand, 0, kSaveCommand}};
+
 const ResourceTable kTable{
     .strings = {&kStrings},
     .images = {&kDisc, &kDiamond, &kBar, &kDiscPicture},
+    .toolbars = {&kToolbar},
 };
 const Registration kRegistration{kTable};
 
