@@ -167,3 +167,80 @@ TEST_F(ZellMenuTest, TheLooksFillTheSelectionAsTheirColoursSay)
 }
 
 }
+
+#include "Platform/Framework/Wnd.h"
+#include "Platform/Ui/Tests/MenuScript.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
+
+namespace {
+
+// A tracked menu whose owner hands sizes, painting and mnemonics to it.
+class ZellMenuTracked : public ZellMenuTest {
+protected:
+    void SetUp() override
+    {
+        ZellMenuTest::SetUp();
+        m_owner.hwnd = UiTest::Create(&m_handler, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300);
+        ASSERT_NE(m_owner.hwnd, nullptr);
+        SetForegroundWindow(m_owner.hwnd);
+        SetFocus(m_owner.hwnd);
+        UiTest::Drain();
+        m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+            return Route(message, wParam, lParam, result);
+        };
+        m_menu.AppendODMenu(L"&Open", MF_STRING, kOpenCommand);
+        m_menu.AppendODMenu(nullptr, 0, 0);
+        m_menu.AppendODMenu(L"Save\tCtrl+S", MF_STRING, kSaveCommand);
+        m_menu.AppendODMenu(L"E&xit", MF_STRING, 9);
+    }
+
+    bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+    {
+        result = TRUE;
+        switch (message) {
+        case WM_ENTERIDLE:
+            result = 0;
+            return m_script.OnIdle(wParam, lParam);
+        case WM_MEASUREITEM:
+            m_menu.MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+            return true;
+        case WM_DRAWITEM:
+            ++m_draws;
+            m_menu.DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+            return true;
+        case WM_MENUCHAR:
+            result = CZellMenu::FindKeyboardShortcut(LOWORD(wParam), HIWORD(wParam), CMenu::FromHandle(reinterpret_cast<HMENU>(lParam)));
+            return true;
+        default:
+            return false;
+        }
+    }
+    int Track() { return m_menu.TrackPopupMenu(TPM_RETURNCMD, 150, 150, CWnd::FromHandle(m_owner.hwnd)); }
+
+    UiTest::Handler m_handler;
+    UiTest::WindowGuard m_owner;
+    UiTest::CMenuScript m_script;
+    CZellMenu m_menu;
+    int m_draws = 0;
+};
+
+TEST_F(ZellMenuTracked, AClickOnAnItemChoosesItsCommand)
+{
+    CZellMenu::SetDrawMode(1);
+    m_script.Add([this] {
+        RECT r{};
+        ASSERT_TRUE(GetMenuItemRect(m_owner.hwnd, m_menu.GetSafeHmenu(), 2, &r));
+        EXPECT_EQ(r.bottom - r.top, std::max(7 + 15, ::GetSystemMetrics(SM_CYMENU))) << "measured by the menu";
+        UiTest::CDialogDriver::ClickAt(UiTest::CenterOf(r));
+    });
+    EXPECT_EQ(Track(), int(kSaveCommand));
+    EXPECT_GE(m_draws, 4) << "every item painted by the menu";
+}
+
+TEST_F(ZellMenuTracked, AMnemonicKeyRunsTheItemThroughTheOwner)
+{
+    m_script.Key(m_owner.hwnd, 'X');
+    EXPECT_EQ(Track(), 9);
+}
+
+}
