@@ -98,6 +98,13 @@ void CZellMenu::SetGlobalColors(COLORREF selection, COLORREF selectionFill, COLO
         s_text = text;
 }
 
+void CZellMenu::ResetGlobalColors()
+{
+    s_selection = ::GetSysColor(COLOR_HIGHLIGHT);
+    s_selectionFill = kUnchanged;
+    s_text = ::GetSysColor(COLOR_MENUTEXT);
+}
+
 BOOL CZellMenu::AppendODMenu(LPCWSTR text, UINT flags, UINT_PTR command)
 {
     if (m_hMenu == nullptr && !CreatePopupMenu())

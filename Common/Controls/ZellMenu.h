@@ -37,6 +37,8 @@ public:
     static int DrawMode() { return s_drawMode; }
     static void SetIconSize(int width, int height);
     static void SetGlobalColors(COLORREF selection, COLORREF selectionFill, COLORREF text);
+    // Back to the system's colours and a fill derived from the selection.
+    static void ResetGlobalColors();
 
     void DrawItem(LPDRAWITEMSTRUCT item) override;
     void MeasureItem(LPMEASUREITEMSTRUCT item) override;

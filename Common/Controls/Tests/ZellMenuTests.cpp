@@ -20,8 +20,13 @@ protected:
     {
         CZellMenu::SetIconSize(16, 15);
         CZellMenu::SetDrawMode(0);
+        CZellMenu::ResetGlobalColors();
     }
-    void TearDown() override { CZellMenu::SetDrawMode(0); }
+    void TearDown() override
+    {
+        CZellMenu::SetDrawMode(0);
+        CZellMenu::ResetGlobalColors();
+    }
 
     static MEASUREITEMSTRUCT Measure(CZellMenu& menu, int position)
     {
@@ -163,13 +168,16 @@ TEST_F(ZellMenuTest, TheLooksFillTheSelectionAsTheirColoursSay)
     CZellMenu::SetDrawMode(2);
     EXPECT_EQ(PaintAndRead(menu, 0, ODS_SELECTED, {110, 10}), ::GetSysColor(COLOR_HIGHLIGHT)) << "any other mode is classic";
     EXPECT_EQ(PaintAndRead(menu, 0, 0, {110, 10}), ::GetSysColor(COLOR_MENU));
-    CZellMenu::SetGlobalColors(::GetSysColor(COLOR_HIGHLIGHT), 0xFF000000, 0xFF000000);
 }
 
 }
 
 #include "Platform/Framework/Wnd.h"
+#include "Platform/Ui/DisplayAccess.h"
+#include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/MenuScript.h"
+
+#include <filesystem>
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
 namespace {
@@ -241,6 +249,37 @@ TEST_F(ZellMenuTracked, AMnemonicKeyRunsTheItemThroughTheOwner)
 {
     m_script.Key(m_owner.hwnd, 'X');
     EXPECT_EQ(Track(), 9);
+}
+
+}
+
+namespace {
+
+// Both looks with toolbar images, a checked item, a greyed one and the
+// keyboard selection on the first item, against their kept pictures.
+TEST_F(ZellMenuTracked, BothLooksLookAsKept)
+{
+    CZellMenu::SetIconSize(8, 16);
+    ASSERT_TRUE(m_menu.LoadToolbar(kMenuToolbar));
+    m_menu.AppendODMenu(L"Checked", MF_STRING | MF_CHECKED, 21);
+    m_menu.AppendODMenu(L"Greyed", MF_STRING | MF_GRAYED, 22);
+    for (int mode : {0, 1}) {
+        CZellMenu::SetDrawMode(mode);
+        const std::string name = mode == 1 ? "menu-flat" : "menu-classic";
+        m_script.Reset();
+        m_script.Key(m_owner.hwnd, VK_DOWN);
+        m_script.Add([this, name] {
+            namespace fs = std::filesystem;
+            const fs::path outputs = ZELL_CONTROLS_OUTPUT_DIR;
+            fs::create_directories(outputs);
+            const fs::path shown = outputs / (name + ".png");
+            UpdateWindow(m_script.MenuWindow());
+            ASSERT_TRUE(UiTest::Headless().SaveAsPng(NativeWindowOf(m_script.MenuWindow()), shown.string()));
+            EXPECT_TRUE(UiTest::MatchesGolden(shown.string(), name, ZELL_CONTROLS_GOLDEN_DIR));
+            EndMenu();
+        });
+        EXPECT_EQ(Track(), 0) << name;
+    }
 }
 
 }
