@@ -133,6 +133,48 @@ CZellMenu* CZellMenu::AppendPopup(LPCWSTR text)
     return m_popups.back().get();
 }
 
+BOOL CZellMenu::LoadMenu(UINT id)
+{
+    CMenu loaded;
+    if (!loaded.LoadMenu(id))
+        return FALSE;
+    DestroyMenu();
+    if (!CreatePopupMenu())
+        return FALSE;
+    CopyItems(loaded.GetSafeHmenu());
+    return TRUE;
+}
+
+void CZellMenu::CopyItems(HMENU source)
+{
+    constexpr UINT kKeptState = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR | MFT_RADIOCHECK;
+    const int count = ::GetMenuItemCount(source);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        ::GetMenuStringW(source, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+        if (HMENU sub = ::GetSubMenu(source, i); sub != nullptr) {
+            if (CZellMenu* popup = AppendPopup(text); popup != nullptr)
+                popup->CopyItems(sub);
+            continue;
+        }
+        const UINT state = ::GetMenuState(source, static_cast<UINT>(i), MF_BYPOSITION) & kKeptState;
+        AppendODMenu(text, MF_STRING | state, ::GetMenuItemID(source, i));
+    }
+}
+
+CZellMenu* CZellMenu::SubMenu(int position) const
+{
+    const CZellMenuData* data = ItemData(position);
+    if (data == nullptr || (data->flags & MF_POPUP) == 0)
+        return nullptr;
+    const auto handle = reinterpret_cast<HMENU>(data->command);
+    for (const auto& popup : m_popups) {
+        if (popup->m_hMenu == handle)
+            return popup.get();
+    }
+    return nullptr;
+}
+
 const CZellMenuData* CZellMenu::ItemData(int position) const
 {
     return position >= 0 && position < ItemCount() ? m_items[static_cast<std::size_t>(position)].get() : nullptr;

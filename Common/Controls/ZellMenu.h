@@ -18,6 +18,11 @@ public:
     // Appends an owner-drawn item; command 0 makes a separator whatever the
     // flags (only MF_BYPOSITION survives).
     BOOL AppendODMenu(LPCWSTR text, UINT flags = MF_OWNERDRAW, UINT_PTR command = 0);
+    // Builds the menu resource again as owner-drawn items, keeping each
+    // item's command, state and sub-menus; false when there is no such menu.
+    BOOL LoadMenu(UINT id);
+    // The pop-up of this kind at the position, null for none.
+    CZellMenu* SubMenu(int position) const;
     // A new pop-up of this menu's kind, appended under `text`; this menu owns it.
     CZellMenu* AppendPopup(LPCWSTR text);
     // Removes the pop-up item with this text; kind 1 or 2 also takes the item
@@ -54,6 +59,7 @@ private:
     void DrawCheckMark(HDC dc, int x, int y, bool radio, bool flat) const;
     void DrawLabel(HDC dc, const CZellMenuData& data, RECT area, COLORREF colour) const;
     void RemoveItemAt(int position);
+    void CopyItems(HMENU source);
 
     std::vector<std::unique_ptr<CZellMenuData>> m_items;
     std::vector<std::unique_ptr<CZellMenu>> m_popups;

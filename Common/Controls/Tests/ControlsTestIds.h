@@ -13,5 +13,6 @@ constexpr unsigned kCountFormat = 323;
 constexpr int kMenuToolbar = kDiscBitmap;
 constexpr unsigned kOpenCommand = 331;
 constexpr unsigned kSaveCommand = 332;
+constexpr int kButtonMenu = 341;
 
 }

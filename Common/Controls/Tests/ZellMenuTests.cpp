@@ -107,6 +107,22 @@ TEST_F(ZellMenuTest, ToolbarButtonsGiveTheirCommandsImages)
     EXPECT_FALSE(menu.LoadToolbar(kDiscIcon)) << "no toolbar of that name";
 }
 
+TEST_F(ZellMenuTest, AMenuResourceComesBackOwnerDrawnWithItsStates)
+{
+    CZellMenu menu;
+    EXPECT_FALSE(menu.LoadMenu(kDiscIcon)) << "no menu of that name";
+    ASSERT_TRUE(menu.LoadMenu(kButtonMenu));
+    ASSERT_EQ(menu.ItemCount(), 1);
+    CZellMenu* drop = menu.SubMenu(0);
+    ASSERT_NE(drop, nullptr);
+    EXPECT_EQ(menu.ItemData(0)->text, L"Drop");
+    ASSERT_EQ(drop->ItemCount(), 3);
+    EXPECT_EQ(drop->ItemData(0)->command, kOpenCommand);
+    EXPECT_NE(drop->ItemData(1)->flags & MF_SEPARATOR, 0u);
+    EXPECT_NE(drop->GetMenuState(kSaveCommand, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_NE(drop->GetMenuState(kOpenCommand, MF_BYCOMMAND) & MF_OWNERDRAW, 0u);
+}
+
 TEST_F(ZellMenuTest, RemovingAPopupTakesOnlySeparatorsThatExist)
 {
     CZellMenu menu;
