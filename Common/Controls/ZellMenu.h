@@ -31,6 +31,8 @@ public:
     int DeletePopup(LPCWSTR text, int kind);
     // Gives every item whose command is on the toolbar that button's image.
     BOOL LoadToolbar(UINT toolbarId);
+    // The colour that is see-through in bitmap and toolbar images.
+    void SetMaskColour(COLORREF colour) { m_maskColour = colour; }
     int ItemCount() const { return static_cast<int>(m_items.size()); }
     const CZellMenuData* ItemData(int position) const;
 
