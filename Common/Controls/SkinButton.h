@@ -118,6 +118,8 @@ public:
     void SetMenuCallback(HWND window, UINT message, LPARAM value);
     static void SetMenuDrawMode(int mode) { CZellMenu::SetDrawMode(mode); }
     BOOL IsMenuShown() const { return m_menuShown; }
+    // The menu that drops down, null when none is attached.
+    CZellMenu* DropDownMenu() const { return m_menu.SubMenu(0); }
 
 protected:
     BOOL OnClicked();

@@ -44,7 +44,7 @@ void CSkinButton::SetMenuCallback(HWND window, UINT message, LPARAM value)
 
 void CSkinButton::ShowMenu()
 {
-    CZellMenu* drop = m_menu.SubMenu(0);
+    CZellMenu* drop = DropDownMenu();
     if (drop == nullptr)
         return;
     m_menuShown = TRUE;

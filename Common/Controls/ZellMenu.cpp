@@ -189,6 +189,37 @@ int CZellMenu::ItemPosition(UINT_PTR command) const
     return -1;
 }
 
+int CZellMenu::FindItem(UINT item, UINT flags) const
+{
+    if ((flags & MF_BYPOSITION) == 0)
+        return ItemPosition(item);
+    return static_cast<int>(item) < ItemCount() ? static_cast<int>(item) : -1;
+}
+
+std::wstring CZellMenu::GetMenuText(UINT item, UINT flags) const
+{
+    const CZellMenuData* data = ItemData(FindItem(item, flags));
+    return data != nullptr ? data->text : std::wstring();
+}
+
+BOOL CZellMenu::SetMenuText(UINT item, LPCWSTR text, UINT flags)
+{
+    const int position = FindItem(item, flags);
+    if (position < 0)
+        return FALSE;
+    m_items[static_cast<std::size_t>(position)]->text = text != nullptr ? text : L"";
+    return TRUE;
+}
+
+BOOL CZellMenu::DeleteItem(UINT item, UINT flags)
+{
+    const int position = FindItem(item, flags);
+    if (position < 0)
+        return FALSE;
+    RemoveItemAt(position);
+    return TRUE;
+}
+
 void CZellMenu::RemoveItemAt(int position)
 {
     const CZellMenuData& data = *m_items[static_cast<std::size_t>(position)];

@@ -31,6 +31,11 @@ public:
     int DeletePopup(LPCWSTR text, int kind);
     // Gives every item whose command is on the toolbar that button's image.
     BOOL LoadToolbar(UINT toolbarId);
+    // An item by command (of this menu only) or, with MF_BYPOSITION, by position.
+    std::wstring GetMenuText(UINT item, UINT flags) const;
+    // False when there is no such item.
+    BOOL SetMenuText(UINT item, LPCWSTR text, UINT flags);
+    BOOL DeleteItem(UINT item, UINT flags);
     // The colour that is see-through in bitmap and toolbar images.
     void SetMaskColour(COLORREF colour) { m_maskColour = colour; }
     int ItemCount() const { return static_cast<int>(m_items.size()); }
@@ -55,6 +60,7 @@ private:
     bool FlatLook(HDC dc) const;
     int Gap() const;
     int ItemPosition(UINT_PTR command) const;
+    int FindItem(UINT item, UINT flags) const;
     void DrawClassic(const DRAWITEMSTRUCT& item, const CZellMenuData& data);
     void DrawFlat(const DRAWITEMSTRUCT& item, const CZellMenuData& data);
     void DrawImage(HDC dc, const CZellMenuData& data, int x, int y) const;

@@ -59,3 +59,30 @@ TEST(SkinButtonMenu, AClickOpensTheMenuAndPostsTheChosenCommandToTheOwner)
 }
 
 }
+
+#include "Common/Controls/ZellButton.h"
+
+namespace {
+
+TEST(ZellButtonMenu, ItemOperationsActOnTheDropDownAndAnswerOneWithoutIt)
+{
+    CScene scene;
+    CZellButton button;
+    ASSERT_TRUE(scene.Attach(button, L"Button", L"Tools", BS_PUSHBUTTON, Area(10, 10, 80, 24), kMenuButton));
+    EXPECT_EQ(button.CheckMenuItem(kOpenCommand, TRUE), 1u) << "no menu";
+    EXPECT_EQ(button.SetMenuItemText(kOpenCommand, L"x"), 1u);
+    ASSERT_EQ(button.SetMenu(kButtonMenu, scene.parent.m_hWnd), 0u);
+
+    button.CheckMenuItem(kSaveCommand, TRUE);
+    button.CheckMenuItemExclusive(kOpenCommand, TRUE, MF_BYCOMMAND, TRUE);
+    wchar_t caption[32] = {};
+    ::GetWindowTextW(button.m_hWnd, caption, 32);
+    EXPECT_STREQ(caption, L"&Open") << "the checked item's text is the caption";
+
+    EXPECT_EQ(button.SetMenuItemText(kSaveCommand, L"Save &as"), 1u);
+    EXPECT_EQ(button.EnableMenuItem(kSaveCommand, TRUE), UINT(MF_GRAYED)) << "the state it had";
+    EXPECT_EQ(button.MenuItemOperation(kOpenCommand), 1u);
+    EXPECT_EQ(button.MenuItemOperation(kOpenCommand), 0u) << "gone already";
+}
+
+}
