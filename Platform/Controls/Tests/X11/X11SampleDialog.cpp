@@ -73,8 +73,8 @@ std::vector<HWND> ShowSample(Sample sample)
         return {ControlTest::CreateSampleSheet()};
     if (sample == Sample::Controls)
         return {ControlTest::CreateSampleDialog()};
-    const ControlTest::CommonSample sample = ControlTest::CreateCommonSample();
-    return {sample.dialog, sample.calendar, sample.balloon};
+    const ControlTest::CommonSample common = ControlTest::CreateCommonSample();
+    return {common.dialog, common.calendar, common.balloon};
 }
 
 bool AllThere(const std::vector<HWND>& windows)
