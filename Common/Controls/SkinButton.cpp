@@ -35,6 +35,9 @@ BEGIN_MESSAGE_MAP(CSkinButton, CButton)
     ON_WM_SETCURSOR()
     ON_WM_SYSCOLORCHANGE()
     ON_WM_CTLCOLOR_REFLECT()
+    ON_WM_MEASUREITEM()
+    ON_WM_DRAWITEM()
+    ON_WM_MENUCHAR()
 END_MESSAGE_MAP()
 
 CSkinButton::CSkinButton()
@@ -150,7 +153,7 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT item)
     if (m_checkBox || m_radio)
         m_pressed = (item->itemState & ODS_SELECTED) != 0 || m_checked;
     else
-        m_pressed = (item->itemState & ODS_SELECTED) != 0;
+        m_pressed = (item->itemState & ODS_SELECTED) != 0 || (m_menuShown && m_menu.GetSafeHmenu() != nullptr);
     m_focused = (item->itemState & ODS_FOCUS) != 0;
     m_disabled = (item->itemState & ODS_DISABLED) != 0;
     UpdateAutoRepeat();

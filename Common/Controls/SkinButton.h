@@ -3,6 +3,7 @@
 // colours, a flat look with hover tracking, check-box and radio behaviour,
 // a tooltip, a link target and auto-repeat. All drawing goes through a
 // memory context, so the button never flickers.
+#include "Common/Controls/ZellMenu.h"
 #include "Platform/Framework/Button.h"
 #include "Platform/Framework/ToolTipCtrl.h"
 
@@ -108,6 +109,18 @@ public:
     static BOOL IsCheckBoxType(UINT type);
     static BOOL IsRadioType(UINT type);
 
+    // The drop-down menu: the first sub-menu of the menu resource opens under
+    // the button on a click and the chosen command is posted to `owner`.
+    // Menu id 0 removes it. 1 when the menu or the toolbar cannot be loaded.
+    DWORD SetMenu(UINT menuId, HWND owner, int drawMode = 0, UINT toolbarId = 0, int imageWidth = 16,
+                  int imageHeight = 15, COLORREF toolbarMask = RGB(192, 192, 192), BOOL repaint = TRUE);
+    // `window` is sent (message, first sub-menu, value) before the menu opens.
+    void SetMenuCallback(HWND window, UINT message, LPARAM value);
+    static void SetMenuDrawMode(int mode) { CZellMenu::SetDrawMode(mode); }
+    BOOL IsMenuShown() const { return m_menuShown; }
+    // The menu that drops down, null when none is attached.
+    CZellMenu* DropDownMenu() const { return m_menu.SubMenu(0); }
+
 protected:
     BOOL OnClicked();
     BOOL OnEraseBkgnd(CDC* dc);
@@ -125,6 +138,9 @@ protected:
     BOOL OnSetCursor(CWnd* window, UINT hitTest, UINT message);
     void OnSysColorChange();
     HBRUSH CtlColor(CDC* dc, UINT ctlColor);
+    void OnMeasureItem(int id, LPMEASUREITEMSTRUCT item);
+    void OnDrawItem(int id, LPDRAWITEMSTRUCT item);
+    LRESULT OnMenuChar(UINT character, UINT flags, CMenu* menu);
     DECLARE_MESSAGE_MAP()
 
 protected:
@@ -202,6 +218,8 @@ private:
     void ReleaseBackground();
     void UncheckGroup();
     void OpenLink();
+    void ShowMenu();
+    bool IsOwnMenu(HMENU menu) const;
     BOOL MakeToolTip();
     DWORD TakeIcon(HICON icon, IconEntry& entry);
 
@@ -209,6 +227,12 @@ private:
     HICON m_grayIcon = nullptr;
     BitmapEntry m_bitmaps[2];
     HCURSOR m_cursor = nullptr;
+    CZellMenu m_menu;
+    HWND m_menuOwner = nullptr;
+    BOOL m_menuShown = FALSE;
+    HWND m_menuCallbackWindow = nullptr;
+    UINT m_menuCallbackMessage = 0;
+    LPARAM m_menuCallbackValue = 0;
 
     static LOGFONTW s_globalFont;
     static BOOL s_globalFontGiven;

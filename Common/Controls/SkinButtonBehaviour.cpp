@@ -103,6 +103,8 @@ BOOL CSkinButton::OnClicked()
     } else if (m_radio) {
         if (!m_checked)
             SetCheck(TRUE);
+    } else if (m_menu.GetSafeHmenu() != nullptr) {
+        ShowMenu();
     } else if (m_url[0] != 0) {
         OpenLink();
     }

@@ -30,6 +30,16 @@ public:
     void SetHoverListener(IZellButtonHoverListener* listener) { m_hoverListener = listener; }
     BOOL IsPressed() const { return m_pressed; }
 
+    // Operations on the items of the drop-down menu; 1 when there is none.
+    // A checked item's text becomes the button's caption when asked.
+    UINT CheckMenuItem(UINT item, BOOL check, UINT flags = MF_BYCOMMAND, BOOL setCaption = FALSE);
+    // Unchecks every item of the drop-down first.
+    UINT CheckMenuItemExclusive(UINT item, BOOL check, UINT flags = MF_BYCOMMAND, BOOL setCaption = FALSE);
+    // Deletes the item.
+    UINT MenuItemOperation(UINT item, UINT flags = MF_BYCOMMAND);
+    UINT EnableMenuItem(UINT item, BOOL enable, UINT flags = MF_BYCOMMAND);
+    UINT SetMenuItemText(UINT item, LPCWSTR text, UINT flags = MF_BYCOMMAND);
+
 protected:
     IZellButtonHoverListener* m_hoverListener = nullptr;
 };

@@ -40,6 +40,7 @@ public:
     void SetTitle(LPCWSTR text, UINT style = 0);
     // Stacked rows of tabs (the default) or one row.
     void EnableStackedTabs(BOOL stacked) { m_bStacked = stacked; }
+    BOOL IsStackedTabs() const { return m_bStacked; }
     // One of PSBTN_OK, PSBTN_CANCEL, PSBTN_APPLYNOW, PSBTN_HELP.
     BOOL PressButton(int button);
 

@@ -9,5 +9,10 @@ constexpr int kDiscBitmap = 311;
 constexpr unsigned kTipText = 321;
 constexpr unsigned kLabelText = 322;
 constexpr unsigned kCountFormat = 323;
+// A toolbar over the disc bitmap (same name), for the menu's images.
+constexpr int kMenuToolbar = kDiscBitmap;
+constexpr unsigned kOpenCommand = 331;
+constexpr unsigned kSaveCommand = 332;
+constexpr int kButtonMenu = 341;
 
 }

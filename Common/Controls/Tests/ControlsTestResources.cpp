@@ -2,6 +2,7 @@
 // and a few texts.
 #include "Common/Controls/Tests/ControlsTestIds.h"
 
+#include "Platform/Ui/Menu.h"
 #include "Platform/Ui/ResourceTable.h"
 
 #include "Embedded/Bar16.png.h"
@@ -24,9 +25,21 @@ const Image kDiamond{ImageKind::Icon, kDiamondIcon, {Bytes(Diamond16_png)}};
 const Image kBar{ImageKind::Icon, kBarIcon, {Bytes(Bar16_png)}};
 const Image kDiscPicture{ImageKind::Bitmap, kDiscBitmap, {Bytes(Disc16_png)}};
 
+const Toolbar kToolbar{kMenuToolbar, LANG_NEUTRAL, 8, 16, {kOpenCommand, 0, kSaveCommand}};
+
+const Menu kMenu{kButtonMenu, LANG_NEUTRAL, {
+    {0, L"Drop", 0, {
+        {kOpenCommand, L"&Open"},
+        Separator(),
+        {kSaveCommand, L"&Save", MF_GRAYED},
+    }},
+}};
+
 const ResourceTable kTable{
     .strings = {&kStrings},
+    .menus = {&kMenu},
     .images = {&kDisc, &kDiamond, &kBar, &kDiscPicture},
+    .toolbars = {&kToolbar},
 };
 const Registration kRegistration{kTable};
 
