@@ -112,12 +112,18 @@ bool CLines::WaitFor(const std::string& wanted, int timeoutMs, std::string* line
     }
 }
 
-ScreenRun CompareWithHeadless(const std::string& program, const std::string& outputDir, const std::string& name)
+ScreenRun CompareWithHeadless(const std::string& program, const std::string& outputDir, const std::string& name,
+                              const std::vector<std::string>& options)
 {
     ScreenRun run;
     // Per process: two runs of a test at once must not read each other's files.
     const std::string expectedPng = outputDir + "/" + name + "-" + std::to_string(getpid()) + "-headless.png";
-    if (RunWithDisplay("", {program, "--headless", expectedPng}, 20000) != 0) {
+    std::vector<std::string> onScreen{program};
+    onScreen.insert(onScreen.end(), options.begin(), options.end());
+    std::vector<std::string> headless = onScreen;
+    headless.push_back("--headless");
+    headless.push_back(expectedPng);
+    if (RunWithDisplay("", headless, 20000) != 0) {
         run.error = "the headless rendering failed";
         return run;
     }
@@ -133,7 +139,7 @@ ScreenRun CompareWithHeadless(const std::string& program, const std::string& out
         run.error = server.Error();
     else if ((display = XOpenDisplay(server.Name().c_str())) == nullptr)
         run.error = "no connection to the X server";
-    else if (!child.Start(server.Name(), {program}))
+    else if (!child.Start(server.Name(), onScreen))
         run.error = "the program did not start";
     if (!run.error.empty()) {
         cairo_surface_destroy(expected);
@@ -144,17 +150,8 @@ ScreenRun CompareWithHeadless(const std::string& program, const std::string& out
     CLines lines(child);
     const Window window = lines.WaitFor("READY ", 10000, &ready) ? std::strtoul(ready.c_str() + 6, nullptr, 10) : 0;
     cairo_surface_t* shot = nullptr;
-    for (int attempt = 0; window != 0 && attempt < 40; ++attempt) {
-        if (shot != nullptr)
-            cairo_surface_destroy(shot);
-        shot = Screenshot(display, window);
-        if (shot == nullptr)
-            break;
-        run.same = Compare(shot, expected, 8);
-        if (run.same.closeShare >= 0.995)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    if (window != 0)
+        run.same = CaptureCloseTo(display, window, expected, shot);
     if (shot != nullptr) {
         cairo_surface_write_to_png(shot, (outputDir + "/" + name + "-screen.png").c_str());
         cairo_surface_destroy(shot);

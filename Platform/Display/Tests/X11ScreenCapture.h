@@ -41,12 +41,13 @@ struct ScreenRun {
     int exitCode = -1;
 };
 
-// Runs `program` with "--headless FILE" for its rendering, then on a private
+// Runs `program` (with `options`) and "--headless FILE" for its rendering, then on a private
 // Xvfb, where it reports "READY <X window>"; takes screenshots until the
 // window shows the rendering (the last repaints may still be on their way)
 // and closes it. Both pictures stay in `outputDir` as NAME-screen.png and
 // NAME-headless.png for a person to look at.
-ScreenRun CompareWithHeadless(const std::string& program, const std::string& outputDir, const std::string& name);
+ScreenRun CompareWithHeadless(const std::string& program, const std::string& outputDir, const std::string& name,
+                              const std::vector<std::string>& options = {});
 
 // Lines of the child's output in the order they came, taken one by one as the test wants them.
 class CLines {

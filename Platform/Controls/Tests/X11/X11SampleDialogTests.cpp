@@ -30,21 +30,12 @@ const std::string kProgram = ZELL_X11_SAMPLE_DIALOG;
 X11Test::Comparison CompareWithShot(XDisplay* display, Window window, cairo_surface_t* expected, const std::string& name)
 {
     cairo_surface_t* shot = nullptr;
-    X11Test::Comparison same;
-    for (int attempt = 0; attempt < 40; ++attempt) {
-        if (shot != nullptr)
-            cairo_surface_destroy(shot);
-        shot = X11Test::Screenshot(display, window);
-        if (shot == nullptr)
-            return same;
-        same = X11Test::Compare(shot, expected, 8);
-        if (same.closeShare >= 0.995)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const X11Test::Comparison same = X11Test::CaptureCloseTo(display, window, expected, shot);
+    if (shot != nullptr) {
+        cairo_surface_write_to_png(shot, (kOutput + "/" + name + "-screen.png").c_str());
+        cairo_surface_destroy(shot);
     }
-    cairo_surface_write_to_png(shot, (kOutput + "/" + name + "-screen.png").c_str());
     cairo_surface_write_to_png(expected, (kOutput + "/" + name + "-headless.png").c_str());
-    cairo_surface_destroy(shot);
     return same;
 }
 
@@ -57,46 +48,16 @@ std::vector<Window> WindowsOf(const std::string& ready)
     return windows;
 }
 
-
 // Runs the sample program (with `options`) headless and on Xvfb and
 // compares the two pictures of its one window.
 void ExpectSameOnScreen(const std::string& name, const std::vector<std::string>& options)
 {
-    // Per process: two runs of the test at once must not read each other's files.
-    const std::string expectedPng = kOutput + "/" + name + "-" + std::to_string(getpid()) + "-headless.png";
-    std::vector<std::string> onScreen{kProgram};
-    onScreen.insert(onScreen.end(), options.begin(), options.end());
-    std::vector<std::string> headless = onScreen;
-    headless.push_back("--headless");
-    headless.push_back(expectedPng);
-    ASSERT_EQ(X11Test::RunWithDisplay("", headless, 20000), 0);
-    cairo_surface_t* expected = cairo_image_surface_create_from_png(expectedPng.c_str());
-    ASSERT_EQ(cairo_surface_status(expected), CAIRO_STATUS_SUCCESS);
-
-    X11Test::CXvfbServer server;
-    ASSERT_TRUE(server.Start()) << server.Error();
-    XDisplay* display = XOpenDisplay(server.Name().c_str());
-    ASSERT_NE(display, nullptr);
-    X11Test::CChildProcess child;
-    ASSERT_TRUE(child.Start(server.Name(), onScreen));
-    X11Test::CLines lines(child);
-    std::string ready;
-    ASSERT_TRUE(lines.WaitFor("READY ", 10000, &ready));
-    const Window window = std::strtoul(ready.c_str() + 6, nullptr, 10);
-    ASSERT_NE(window, 0u);
-
-    const X11Test::Comparison same = CompareWithShot(display, window, expected, name);
-    std::remove(expectedPng.c_str());
-
-    X11Test::RequestClose(display, window);
-    EXPECT_TRUE(lines.WaitFor("CLOSED", 5000));
-    EXPECT_EQ(child.Wait(5000), 0);
-    XCloseDisplay(display);
-    server.Stop();
-
-    EXPECT_TRUE(same.sameSize);
-    EXPECT_GE(same.closeShare, 0.995) << "see " << kOutput << "/" << name << "-screen.png";
-    cairo_surface_destroy(expected);
+    const X11Test::ScreenRun run = X11Test::CompareWithHeadless(kProgram, kOutput, name, options);
+    ASSERT_TRUE(run.error.empty()) << run.error;
+    EXPECT_TRUE(run.closed);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.same.sameSize);
+    EXPECT_GE(run.same.closeShare, 0.995) << "see " << kOutput << "/" << name << "-screen.png";
 }
 
 }
