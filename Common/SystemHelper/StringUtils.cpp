@@ -163,12 +163,15 @@ std::wstring ReplaceAll(const std::wstring& text, const std::wstring& search, co
 {
     if (search.empty())
         return text;
-    std::wstring result(text);
-    std::size_t position = 0;
-    while ((position = result.find(search, position)) != std::wstring::npos) {
-        result.replace(position, search.size(), replacement);
-        position += replacement.size();
+    // Built anew rather than replaced in place, so a text full of matches costs linear time.
+    std::wstring result;
+    std::size_t start = 0;
+    for (std::size_t at = text.find(search); at != std::wstring::npos; at = text.find(search, start)) {
+        result.append(text, start, at - start);
+        result += replacement;
+        start = at + search.size();
     }
+    result.append(text, start, std::wstring::npos);
     return result;
 }
 
