@@ -169,6 +169,50 @@ void CDrawManager::DrawBitmapEffects(HDC dc, int x, int y, int width, int height
         ::DeleteObject(picture);
 }
 
+namespace {
+
+// The bitmap stretched by the factors from `from` to `to`, on a new bitmap of
+// the same planes and depth; null for none.
+HBITMAP StretchedCopy(HBITMAP bitmap, SIZE from, SIZE to)
+{
+    BITMAP info{};
+    if (bitmap == nullptr || ::GetObject(bitmap, sizeof info, &info) == 0 || from.cx <= 0 || from.cy <= 0)
+        return nullptr;
+    // A monochrome icon's mask holds its picture below it, twice the height.
+    const int width = static_cast<int>(static_cast<long long>(info.bmWidth) * to.cx / from.cx);
+    const int height = static_cast<int>(static_cast<long long>(info.bmHeight) * to.cy / from.cy);
+    HBITMAP copy = ::CreateBitmap(std::max(1, width), std::max(1, height), info.bmPlanes, info.bmBitsPixel, nullptr);
+    if (copy == nullptr)
+        return nullptr;
+    CSelectedBitmap source(bitmap);
+    CSelectedBitmap target(copy);
+    ::SetStretchBltMode(target.Dc(), COLORONCOLOR);
+    ::StretchBlt(target.Dc(), 0, 0, width, height, source.Dc(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    return copy;
+}
+
+}
+
+HICON CDrawManager::ScaleIcon(HICON icon, int width, int height)
+{
+    ICONINFO info{};
+    if (icon == nullptr || width <= 0 || height <= 0 || !::GetIconInfo(icon, &info))
+        return nullptr;
+    const SIZE from = SkinImage::IconSize(icon);
+    ICONINFO scaled{};
+    scaled.fIcon = info.fIcon;
+    scaled.xHotspot = static_cast<DWORD>(width / 2);
+    scaled.yHotspot = static_cast<DWORD>(height / 2);
+    scaled.hbmColor = StretchedCopy(info.hbmColor, from, {width, height});
+    scaled.hbmMask = StretchedCopy(info.hbmMask, from, {width, height});
+    HICON result = scaled.hbmMask != nullptr ? ::CreateIconIndirect(&scaled) : nullptr;
+    for (HBITMAP bitmap : {info.hbmColor, info.hbmMask, scaled.hbmColor, scaled.hbmMask}) {
+        if (bitmap != nullptr)
+            ::DeleteObject(bitmap);
+    }
+    return result;
+}
+
 void CDrawManager::DrawIcon(HDC dc, int x, int y, int width, int height, HICON icon, DWORD effect, BOOL shadow,
                             int shadowDx, int shadowDy, int blurDx, int blurDy, COLORREF shadowColor)
 {
@@ -178,10 +222,16 @@ void CDrawManager::DrawIcon(HDC dc, int x, int y, int width, int height, HICON i
     CPixels onWhite(dc, width, height);
     if (!onBlack.Ok() || !onWhite.Ok())
         return;
+    // An icon of the size, which this call destroys again.
+    const SIZE own = SkinImage::IconSize(icon);
+    HICON sized = own.cx == width && own.cy == height ? ::CopyIcon(icon) : ScaleIcon(icon, width, height);
+    if (sized == nullptr)
+        return;
     ::PatBlt(onBlack.Dc(), 0, 0, width, height, BLACKNESS);
     ::PatBlt(onWhite.Dc(), 0, 0, width, height, WHITENESS);
-    ::DrawIconEx(onBlack.Dc(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-    ::DrawIconEx(onWhite.Dc(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(onBlack.Dc(), 0, 0, sized, width, height, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(onWhite.Dc(), 0, 0, sized, width, height, 0, nullptr, DI_NORMAL);
+    ::DestroyIcon(sized);
     // Where the two grounds show through, the picture takes a colour the icon
     // does not use, and the bitmap drawing masks that colour.
     std::set<COLORREF> used;

@@ -39,10 +39,14 @@ public:
     void DrawBitmap(HDC dc, int x, int y, int width, int height, HBITMAP bitmap, BOOL useMask, COLORREF maskColor,
                     DWORD effect, BOOL shadow, int shadowDx, int shadowDy, int blurDx, int blurDy,
                     COLORREF shadowColor);
-    // The icon at the size (stretched when it has another), its transparent
+    // The icon at the size (scaled when it has another), its transparent
     // part left alone.
     void DrawIcon(HDC dc, int x, int y, int width, int height, HICON icon, DWORD effect, BOOL shadow, int shadowDx,
                   int shadowDy, int blurDx, int blurDy, COLORREF shadowColor);
+    // A new icon of the size, its colour picture and mask stretched onto
+    // bitmaps of their own planes and depth; the caller destroys it. Null for
+    // a null icon or an empty size.
+    static HICON ScaleIcon(HICON icon, int width, int height);
     void DrawImageList(HDC dc, int x, int y, int width, int height, HBITMAP strip, int index, int cellWidth,
                        int cellHeight, BOOL useMask, COLORREF maskColor, DWORD effect, BOOL shadow, int shadowDx,
                        int shadowDy, int blurDx, int blurDy, COLORREF shadowColor);

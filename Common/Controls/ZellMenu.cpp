@@ -1,66 +1,18 @@
+// The owner-drawn menu's items: appending, inserting, changing and removing
+// them, finding them by command or text, and keeping the item data in step
+// with the platform menu.
 #include "Common/Controls/ZellMenu.h"
 
 #include "Platform/Framework/Bitmap.h"
-#include "Platform/Gdi/Edges.h"
-#include "Platform/Gdi/Gdi.h"
-#include "Platform/Gdi/ImageList.h"
 #include "Platform/Ui/PopupMenu.h"
-#include "Platform/Ui/ResourceModule.h"
-#include "Platform/Ui/ToolbarResource.h"
 
 #include <algorithm>
 #include <cwctype>
-
-int CZellMenu::s_drawMode = 0;
-int CZellMenu::s_imageWidth = 16;
-int CZellMenu::s_imageHeight = 15;
-COLORREF CZellMenu::s_selection = ::GetSysColor(COLOR_HIGHLIGHT);
-COLORREF CZellMenu::s_selectionFill = 0xFF000000;
-COLORREF CZellMenu::s_text = ::GetSysColor(COLOR_MENUTEXT);
+#include <unordered_map>
 
 namespace {
 
-constexpr COLORREF kUnchanged = 0xFF000000;
-
-// Each channel moved towards white by `share` of the way.
-COLORREF Lighten(COLORREF colour, double share)
-{
-    if (share <= 0.0 || share > 1.0)
-        return colour;
-    auto channel = [share](int c) { return static_cast<BYTE>(c + (255 - c) * share); };
-    return RGB(channel(GetRValue(colour)), channel(GetGValue(colour)), channel(GetBValue(colour)));
-}
-
-COLORREF Darken(COLORREF colour, double share)
-{
-    if (share <= 0.0 || share > 1.0)
-        return colour;
-    auto channel = [share](int c) { return static_cast<BYTE>(c - c * share); };
-    return RGB(channel(GetRValue(colour)), channel(GetGValue(colour)), channel(GetBValue(colour)));
-}
-
-void Fill(HDC dc, const RECT& area, COLORREF colour)
-{
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FillRect(dc, &area, brush);
-    ::DeleteObject(brush);
-}
-
-void Outline(HDC dc, const RECT& area, COLORREF colour)
-{
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FrameRect(dc, &area, brush);
-    ::DeleteObject(brush);
-}
-
-// A one-pixel frame, its top and left in one colour, bottom and right in another.
-void Frame3d(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight)
-{
-    Fill(dc, {r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-    Fill(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-    Fill(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-    Fill(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-}
+constexpr UINT kAppend = static_cast<UINT>(-1);
 
 std::wstring Lower(std::wstring text)
 {
@@ -68,56 +20,174 @@ std::wstring Lower(std::wstring text)
     return text;
 }
 
+// The flags an item is made with: command 0 is always a separator.
+UINT ItemFlags(UINT flags, UINT_PTR command)
+{
+    return command == 0 ? (flags & MF_BYPOSITION) | MF_SEPARATOR | MF_OWNERDRAW : flags | MF_OWNERDRAW;
 }
 
-CZellMenu::CZellMenu()
+constexpr UINT kStateFlags = MF_GRAYED | MF_DISABLED | MF_CHECKED;
+
+// The MF_ flags a platform item shows, as this menu keeps them.
+UINT FlagsOf(const MENUITEMINFOW& info)
 {
-    NONCLIENTMETRICSW metrics;
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
-    m_font.CreateFontIndirect(&metrics.lfMenuFont);
+    constexpr UINT kKeptType = MFT_SEPARATOR | MFT_RADIOCHECK | MFT_MENUBREAK | MFT_MENUBARBREAK;
+    UINT flags = (info.fType & kKeptType) | (info.fState & kStateFlags) | MF_OWNERDRAW;
+    if (info.hSubMenu != nullptr)
+        flags |= MF_POPUP;
+    return flags;
 }
+
+}
+
+CZellMenu::CZellMenu() = default;
 
 CZellMenu::~CZellMenu()
 {
     DestroyMenu();
 }
 
-void CZellMenu::SetIconSize(int width, int height)
+BOOL CZellMenu::AppendODMenu(LPCWSTR text, UINT flags, UINT_PTR command, int imageId)
 {
-    s_imageWidth = width;
-    s_imageHeight = height;
+    return InsertItem(-1, text, flags, command, ImageSource{.resourceId = imageId});
 }
 
-void CZellMenu::SetGlobalColors(COLORREF selection, COLORREF selectionFill, COLORREF text)
+BOOL CZellMenu::AppendODMenu(LPCWSTR text, UINT flags, UINT_PTR command, CImageList* images, int index)
 {
-    if (selection != kUnchanged)
-        s_selection = selection;
-    if (selectionFill != kUnchanged)
-        s_selectionFill = selectionFill;
-    if (text != kUnchanged)
-        s_text = text;
+    return InsertItem(-1, text, flags, command, ImageSource{.list = images, .listIndex = index});
 }
 
-void CZellMenu::ResetGlobalColors()
+BOOL CZellMenu::AppendODMenu(LPCWSTR text, UINT flags, UINT_PTR command, CBitmap* bitmap)
 {
-    s_selection = ::GetSysColor(COLOR_HIGHLIGHT);
-    s_selectionFill = kUnchanged;
-    s_text = ::GetSysColor(COLOR_MENUTEXT);
+    return InsertItem(-1, text, flags, command, ImageSource{.bitmap = bitmap});
 }
 
-BOOL CZellMenu::AppendODMenu(LPCWSTR text, UINT flags, UINT_PTR command)
+BOOL CZellMenu::InsertODMenu(UINT position, LPCWSTR text, UINT flags, UINT_PTR command, int imageId)
+{
+    return InsertAt(position, text, flags, command, ImageSource{.resourceId = imageId});
+}
+
+BOOL CZellMenu::InsertODMenu(UINT position, LPCWSTR text, UINT flags, UINT_PTR command, CImageList* images, int index)
+{
+    return InsertAt(position, text, flags, command, ImageSource{.list = images, .listIndex = index});
+}
+
+BOOL CZellMenu::InsertODMenu(UINT position, LPCWSTR text, UINT flags, UINT_PTR command, CBitmap* bitmap)
+{
+    return InsertAt(position, text, flags, command, ImageSource{.bitmap = bitmap});
+}
+
+BOOL CZellMenu::InsertAt(UINT position, LPCWSTR text, UINT flags, UINT_PTR command, const ImageSource& image)
+{
+    if ((flags & MF_BYPOSITION) != 0 || position == kAppend) {
+        const bool append = position == kAppend || static_cast<int>(position) >= ItemCount();
+        return InsertItem(append ? -1 : static_cast<int>(position), text, flags & ~MF_BYPOSITION, command, image);
+    }
+    int found = -1;
+    CZellMenu* holder = FindCommand(position, found);
+    return holder != nullptr ? holder->InsertItem(found, text, flags, command, image) : FALSE;
+}
+
+BOOL CZellMenu::InsertItem(int position, LPCWSTR text, UINT flags, UINT_PTR command, const ImageSource& image)
 {
     if (m_hMenu == nullptr && !CreatePopupMenu())
         return FALSE;
-    flags = command == 0 ? (flags & MF_BYPOSITION) | MF_SEPARATOR | MF_OWNERDRAW : flags | MF_OWNERDRAW;
+    flags = ItemFlags(flags, command);
     auto data = std::make_unique<CZellMenuData>();
     data->text = text != nullptr ? text : L"";
     data->flags = flags;
     data->command = command;
-    if (!::AppendMenuW(m_hMenu, flags, command, reinterpret_cast<LPCWSTR>(data.get())))
+    const BOOL imaged = image.Given() ? GiveImage(*data, image) : TRUE;
+    if (!image.Given() && (flags & (MF_POPUP | MF_SEPARATOR)) == 0)
+        data->globalImageIndex = GlobalImageOf(command);
+    const auto* asText = reinterpret_cast<LPCWSTR>(data.get());
+    const BOOL made = position < 0 ? ::AppendMenuW(m_hMenu, flags & ~MF_BYPOSITION, command, asText)
+                                   : ::InsertMenuW(m_hMenu, static_cast<UINT>(position), flags | MF_BYPOSITION, command, asText);
+    if (!made)
         return FALSE;
-    m_items.push_back(std::move(data));
-    return TRUE;
+    m_items.insert(position < 0 ? m_items.end() : m_items.begin() + position, std::move(data));
+    if (m_autoSynchronize)
+        SynchronizeMenu();
+    return imaged;
+}
+
+BOOL CZellMenu::ModifyODMenu(LPCWSTR text, UINT_PTR command, int imageId)
+{
+    return ModifyItem(text, FindCommandData(command), ImageSource{.resourceId = imageId});
+}
+
+BOOL CZellMenu::ModifyODMenu(LPCWSTR text, UINT_PTR command, CImageList* images, int index)
+{
+    return ModifyItem(text, FindCommandData(command), ImageSource{.list = images, .listIndex = index});
+}
+
+BOOL CZellMenu::ModifyODMenu(LPCWSTR text, UINT_PTR command, CBitmap* bitmap)
+{
+    return ModifyItem(text, FindCommandData(command), ImageSource{.bitmap = bitmap});
+}
+
+BOOL CZellMenu::ModifyODMenu(LPCWSTR text, LPCWSTR match, int imageId)
+{
+    return ModifyItem(text, FindText(match), ImageSource{.resourceId = imageId});
+}
+
+BOOL CZellMenu::ModifyODMenu(LPCWSTR text, LPCWSTR match, CImageList* images, int index)
+{
+    return ModifyItem(text, FindText(match), ImageSource{.list = images, .listIndex = index});
+}
+
+BOOL CZellMenu::ModifyODMenu(LPCWSTR text, LPCWSTR match, CBitmap* bitmap)
+{
+    return ModifyItem(text, FindText(match), ImageSource{.bitmap = bitmap});
+}
+
+BOOL CZellMenu::ModifyItem(LPCWSTR text, CZellMenuData* data, const ImageSource& image)
+{
+    if (data == nullptr)
+        return FALSE;
+    if (text != nullptr)
+        data->text = text;
+    data->images.reset();
+    data->imageIndex = -1;
+    if (!image.Given()) {
+        data->globalImageIndex = -1;
+        return TRUE;
+    }
+    return GiveImage(*data, image);
+}
+
+CZellMenu* CZellMenu::FindCommand(UINT_PTR command, int& position)
+{
+    position = ItemPosition(command);
+    if (position >= 0)
+        return this;
+    for (const auto& popup : m_popups) {
+        if (CZellMenu* holder = popup->FindCommand(command, position); holder != nullptr)
+            return holder;
+    }
+    return nullptr;
+}
+
+CZellMenuData* CZellMenu::FindCommandData(UINT_PTR command)
+{
+    int position = -1;
+    CZellMenu* holder = FindCommand(command, position);
+    return holder != nullptr ? holder->m_items[static_cast<std::size_t>(position)].get() : nullptr;
+}
+
+CZellMenuData* CZellMenu::FindText(LPCWSTR text)
+{
+    if (text == nullptr)
+        return nullptr;
+    for (const auto& item : m_items) {
+        if (item->text == text)
+            return item.get();
+    }
+    for (const auto& popup : m_popups) {
+        if (CZellMenuData* data = popup->FindText(text); data != nullptr)
+            return data;
+    }
+    return nullptr;
 }
 
 CZellMenu* CZellMenu::AppendPopup(LPCWSTR text)
@@ -127,10 +197,17 @@ CZellMenu* CZellMenu::AppendPopup(LPCWSTR text)
         return nullptr;
     if (m_hMenu == nullptr && !CreatePopupMenu())
         return nullptr;
-    if (!AppendODMenu(text, MF_POPUP, reinterpret_cast<UINT_PTR>(popup->m_hMenu)))
-        return nullptr;
+    popup->m_checkMarks = m_checkMarks;
+    popup->m_maskColour = m_maskColour;
+    popup->m_maskColourGiven = m_maskColourGiven;
+    popup->m_iconImages = m_iconImages;
+    CZellMenu* made = popup.get();
     m_popups.push_back(std::move(popup));
-    return m_popups.back().get();
+    if (!AppendODMenu(text, MF_POPUP, reinterpret_cast<UINT_PTR>(made->m_hMenu))) {
+        m_popups.pop_back();
+        return nullptr;
+    }
+    return made;
 }
 
 BOOL CZellMenu::LoadMenu(UINT id)
@@ -162,10 +239,10 @@ void CZellMenu::CopyItems(HMENU source)
     }
 }
 
-CZellMenu* CZellMenu::SubMenu(int position) const
+CZellMenu* CZellMenu::GetSubMenu(int position) const
 {
     const CZellMenuData* data = ItemData(position);
-    if (data == nullptr || (data->flags & MF_POPUP) == 0)
+    if (data == nullptr || !data->IsPopup())
         return nullptr;
     const auto handle = reinterpret_cast<HMENU>(data->command);
     for (const auto& popup : m_popups) {
@@ -183,7 +260,8 @@ const CZellMenuData* CZellMenu::ItemData(int position) const
 int CZellMenu::ItemPosition(UINT_PTR command) const
 {
     for (int i = 0; i < ItemCount(); ++i) {
-        if (m_items[static_cast<std::size_t>(i)]->command == command)
+        const CZellMenuData& data = *m_items[static_cast<std::size_t>(i)];
+        if (data.command == command && !data.IsPopup())
             return i;
     }
     return -1;
@@ -202,12 +280,22 @@ std::wstring CZellMenu::GetMenuText(UINT item, UINT flags) const
     return data != nullptr ? data->text : std::wstring();
 }
 
+BOOL CZellMenu::GetMenuText(UINT item, std::string& text, UINT flags) const
+{
+    const CZellMenuData* data = ItemData(FindItem(item, flags));
+    text = data != nullptr ? CWideText::Narrow(data->text) : std::string();
+    return data != nullptr;
+}
+
 BOOL CZellMenu::SetMenuText(UINT item, LPCWSTR text, UINT flags)
 {
-    const int position = FindItem(item, flags);
-    if (position < 0)
+    int position = FindItem(item, flags);
+    CZellMenu* holder = position >= 0 ? this : nullptr;
+    if (holder == nullptr && (flags & MF_BYPOSITION) == 0)
+        holder = FindCommand(item, position);
+    if (holder == nullptr)
         return FALSE;
-    m_items[static_cast<std::size_t>(position)]->text = text != nullptr ? text : L"";
+    holder->m_items[static_cast<std::size_t>(position)]->text = text != nullptr ? text : L"";
     return TRUE;
 }
 
@@ -223,7 +311,7 @@ BOOL CZellMenu::DeleteItem(UINT item, UINT flags)
 void CZellMenu::RemoveItemAt(int position)
 {
     const CZellMenuData& data = *m_items[static_cast<std::size_t>(position)];
-    if ((data.flags & MF_POPUP) != 0) {
+    if (data.IsPopup()) {
         // The sub-menu object goes with its item; the menu handle with it.
         const auto handle = reinterpret_cast<HMENU>(data.command);
         ::RemoveMenu(m_hMenu, static_cast<UINT>(position), MF_BYPOSITION);
@@ -239,7 +327,7 @@ int CZellMenu::DeletePopup(LPCWSTR text, int kind)
     int position = -1;
     for (int i = 0; i < ItemCount() && position < 0; ++i) {
         const CZellMenuData& data = *m_items[static_cast<std::size_t>(i)];
-        if ((data.flags & MF_POPUP) != 0 && text != nullptr && data.text == text)
+        if (data.IsPopup() && text != nullptr && data.text == text)
             position = i;
     }
     if (position < 0)
@@ -252,31 +340,64 @@ int CZellMenu::DeletePopup(LPCWSTR text, int kind)
     return position;
 }
 
-BOOL CZellMenu::LoadToolbar(UINT toolbarId)
+void CZellMenu::SynchronizeMenu()
 {
-    Ui::CToolbarResource toolbar;
-    if (!toolbar.Load(Ui::GetResourceModule(), MAKEINTRESOURCEW(toolbarId)))
-        return FALSE;
-    HBITMAP strip = toolbar.LoadStrip();
-    if (strip == nullptr)
-        return FALSE;
-    auto images = std::make_shared<CImageList>();
-    CBitmap bitmap;
-    bitmap.Attach(strip);
-    const bool made = images->Create(s_imageWidth, s_imageHeight, ILC_COLORDDB | ILC_MASK, 0, 4) &&
-                      images->Add(&bitmap, m_maskColour) >= 0;
-    bitmap.DeleteObject();
-    if (!made)
-        return FALSE;
-    for (UINT command : toolbar.Buttons()) {
-        const int position = command != 0 ? ItemPosition(command) : -1;
-        if (position < 0)
+    if (m_hMenu == nullptr)
+        return;
+    std::unordered_map<const CZellMenuData*, std::unique_ptr<CZellMenuData>> known;
+    for (auto& item : m_items)
+        known.emplace(item.get(), std::move(item));
+    m_items.clear();
+    const int count = GetMenuItemCount();
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
+        if (!GetMenuItemInfo(static_cast<UINT>(i), &info, TRUE))
             continue;
-        CZellMenuData& data = *m_items[static_cast<std::size_t>(position)];
-        data.images = images;
-        data.imageIndex = toolbar.ImageOf(command);
+        auto found = known.find(reinterpret_cast<const CZellMenuData*>(info.dwItemData));
+        if (found != known.end() && (info.fType & MFT_OWNERDRAW) != 0) {
+            // Checks and greying done through the plain calls show in the flags too.
+            found->second->flags = (found->second->flags & ~kStateFlags) | (info.fState & kStateFlags);
+            m_items.push_back(std::move(found->second));
+            known.erase(found);
+        } else if (auto adopted = AdoptItem(i); adopted != nullptr) {
+            m_items.push_back(std::move(adopted));
+        }
     }
-    return TRUE;
+    DropLostPopups();
+}
+
+std::unique_ptr<CZellMenuData> CZellMenu::AdoptItem(int position)
+{
+    MENUITEMINFOW info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+    if (!GetMenuItemInfo(static_cast<UINT>(position), &info, TRUE))
+        return nullptr;
+    auto data = std::make_unique<CZellMenuData>();
+    CString text;
+    if ((info.fType & (MFT_OWNERDRAW | MFT_SEPARATOR | MFT_BITMAP)) == 0)
+        GetMenuString(static_cast<UINT>(position), text, MF_BYPOSITION);
+    data->text = static_cast<LPCWSTR>(text);
+    data->flags = FlagsOf(info);
+    data->command = info.hSubMenu != nullptr ? reinterpret_cast<UINT_PTR>(info.hSubMenu) : info.wID;
+    if (!data->IsPopup() && !data->IsSeparator())
+        data->globalImageIndex = GlobalImageOf(data->command);
+    // Changed in place: a pop-up keeps its sub-menu, the item its state.
+    if (!::ModifyMenuW(m_hMenu, static_cast<UINT>(position), data->flags | MF_BYPOSITION, data->command,
+                       reinterpret_cast<LPCWSTR>(data.get())))
+        return nullptr;
+    return data;
+}
+
+void CZellMenu::DropLostPopups()
+{
+    // A pop-up whose item was deleted behind this object's back lost its
+    // menu with it; the object must not destroy a handle that is gone.
+    for (auto& popup : m_popups) {
+        if (popup->m_hMenu != nullptr && !::IsMenu(popup->m_hMenu))
+            popup->Detach();
+    }
+    std::erase_if(m_popups, [](const auto& popup) { return popup->m_hMenu == nullptr; });
 }
 
 LRESULT CZellMenu::FindKeyboardShortcut(UINT character, UINT flags, CMenu* menu)
@@ -284,197 +405,14 @@ LRESULT CZellMenu::FindKeyboardShortcut(UINT character, UINT flags, CMenu* menu)
     auto* zell = dynamic_cast<CZellMenu*>(menu);
     if (zell == nullptr || (flags & MF_POPUP) == 0)
         return 0;
+    if (zell->GetMenuItemCount() != zell->ItemCount())
+        zell->SynchronizeMenu();
     const std::wstring key = Lower(std::wstring(L"&") + static_cast<wchar_t>(character));
     for (int i = 0; i < zell->ItemCount(); ++i) {
         if (Lower(zell->m_items[static_cast<std::size_t>(i)]->text).find(key) != std::wstring::npos)
             return MAKELRESULT(i, MNC_EXECUTE);
     }
     return 0;
-}
-
-int CZellMenu::Gap() const
-{
-    return s_drawMode == 1 ? 7 : 4;
-}
-
-void CZellMenu::MeasureItem(LPMEASUREITEMSTRUCT item)
-{
-    const auto* data = reinterpret_cast<const CZellMenuData*>(item->itemData);
-    if (data == nullptr)
-        return;
-    const bool flat = s_drawMode == 1;
-    const int gap = Gap();
-    if ((data->flags & MF_SEPARATOR) != 0) {
-        item->itemWidth = 0;
-        item->itemHeight = flat ? 3 : static_cast<UINT>(std::max((gap + s_imageHeight) / 2, ::GetSystemMetrics(SM_CYMENU) / 2));
-        return;
-    }
-    HDC dc = ::GetDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, m_font.GetSafeHandle());
-    SIZE extent{};
-    ::GetTextExtentPoint32W(dc, data->text.c_str(), static_cast<int>(data->text.size()), &extent);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(nullptr, dc);
-    const int width = flat ? s_imageWidth + extent.cx + gap + 8 : 2 * s_imageWidth + extent.cx + 1;
-    item->itemWidth = static_cast<UINT>(width);
-    item->itemHeight = static_cast<UINT>(std::max(gap + s_imageHeight, ::GetSystemMetrics(SM_CYMENU)));
-}
-
-bool CZellMenu::FlatLook(HDC dc) const
-{
-    if ((::GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) != 0)
-        return false;
-    return s_drawMode == 1;
-}
-
-void CZellMenu::DrawItem(LPDRAWITEMSTRUCT item)
-{
-    const auto* data = reinterpret_cast<const CZellMenuData*>(item->itemData);
-    if (item->CtlType != ODT_MENU || data == nullptr)
-        return;
-    if (FlatLook(item->hDC))
-        DrawFlat(*item, *data);
-    else
-        DrawClassic(*item, *data);
-}
-
-void CZellMenu::DrawImage(HDC dc, const CZellMenuData& data, int x, int y) const
-{
-    if (data.images == nullptr || data.imageIndex < 0)
-        return;
-    ::ImageList_Draw(data.images->GetSafeHandle(), data.imageIndex, dc, x, y, ILD_TRANSPARENT);
-}
-
-void CZellMenu::DrawCheckMark(HDC dc, int x, int y, bool radio, bool flat) const
-{
-    HBRUSH brush = ::CreateSolidBrush(s_text);
-    if (radio) {
-        HGDIOBJ oldBrush = ::SelectObject(dc, brush);
-        HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
-        ::Ellipse(dc, x, y, x + 7, y + 7);
-        ::SelectObject(dc, oldPen);
-        ::SelectObject(dc, oldBrush);
-    } else {
-        // Seven one-pixel strokes: down to the bottom of the tick and up again.
-        static constexpr int kTop[] = {2, 3, 4, 3, 2, 1, 0};
-        const int length = flat ? 2 : 3;
-        for (int i = 0; i < 7; ++i) {
-            const RECT stroke{x + i, y + kTop[i], x + i + 1, y + kTop[i] + length};
-            ::FillRect(dc, &stroke, brush);
-        }
-    }
-    ::DeleteObject(brush);
-}
-
-void CZellMenu::DrawLabel(HDC dc, const CZellMenuData& data, RECT area, COLORREF colour) const
-{
-    HGDIOBJ old = ::SelectObject(dc, m_font.GetSafeHandle());
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, colour);
-    const std::size_t tab = data.text.find(L'\t');
-    const std::wstring left = data.text.substr(0, tab);
-    ::DrawTextW(dc, left.c_str(), static_cast<int>(left.size()), &area, DT_SINGLELINE | DT_VCENTER);
-    if (tab != std::wstring::npos) {
-        const std::wstring right = data.text.substr(tab + 1);
-        area.right -= 4;
-        ::DrawTextW(dc, right.c_str(), static_cast<int>(right.size()), &area, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-    }
-    ::SelectObject(dc, old);
-}
-
-void CZellMenu::DrawClassic(const DRAWITEMSTRUCT& item, const CZellMenuData& data)
-{
-    HDC dc = item.hDC;
-    RECT area = item.rcItem;
-    const COLORREF background = ::GetSysColor(COLOR_MENU);
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    const bool disabled = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
-    const bool checked = (item.itemState & ODS_CHECKED) != 0;
-    if ((data.flags & MF_SEPARATOR) != 0) {
-        Fill(dc, area, background);
-        RECT line = area;
-        line.top += (area.bottom - area.top) / 2;
-        ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
-        return;
-    }
-    const RECT frame{area.left, area.top, area.left + s_imageWidth + 4, area.bottom};
-    RECT textArea{frame.right + 2, area.top, area.right, area.bottom};
-    Fill(dc, area, background);
-    if (selected && !disabled)
-        Fill(dc, textArea, ::GetSysColor(COLOR_HIGHLIGHT));
-    const bool hasImage = data.images != nullptr && data.imageIndex >= 0;
-    const int imageX = frame.left + 2;
-    const int imageY = frame.top + (frame.bottom - frame.top - s_imageHeight) / 2;
-    if (hasImage) {
-        if (checked)
-            Frame3d(dc, frame, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        else if (selected)
-            Frame3d(dc, frame, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
-        DrawImage(dc, data, imageX, imageY);
-    } else if (checked) {
-        RECT box = frame;
-        ::InflateRect(&box, -1, -1);
-        Fill(dc, box, selected ? background : Lighten(background, 0.6));
-        ::DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
-        DrawCheckMark(dc, box.left + 4, box.top + 4, (data.flags & MFT_RADIOCHECK) != 0, false);
-    }
-    textArea.left += 4;
-    if (disabled && !selected) {
-        RECT shifted = textArea;
-        ::OffsetRect(&shifted, 1, 1);
-        DrawLabel(dc, data, shifted, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawLabel(dc, data, textArea, ::GetSysColor(COLOR_GRAYTEXT));
-    } else {
-        DrawLabel(dc, data, textArea, disabled ? background : selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : s_text);
-    }
-}
-
-void CZellMenu::DrawFlat(const DRAWITEMSTRUCT& item, const CZellMenuData& data)
-{
-    HDC dc = item.hDC;
-    const RECT area = item.rcItem;
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    const bool disabled = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
-    const bool checked = (item.itemState & ODS_CHECKED) != 0;
-    const int columnWidth = s_imageWidth + Gap();
-    const RECT column{area.left, area.top, area.left + columnWidth, area.bottom};
-    const COLORREF columnColour = Darken(::GetSysColor(COLOR_MENU), 0.1);
-    // Disabled items never show as selected in this look.
-    if (selected && !disabled) {
-        const COLORREF fill = s_selectionFill == kUnchanged ? Lighten(s_selection, 0.85) : s_selectionFill;
-        Fill(dc, area, fill);
-        Outline(dc, area, s_selection);
-    } else {
-        Fill(dc, area, RGB(255, 255, 255));
-        Fill(dc, column, columnColour);
-    }
-    if ((data.flags & MF_SEPARATOR) != 0) {
-        RECT line{column.right + 2, area.top + (area.bottom - area.top) / 2, area.right, area.bottom};
-        ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
-        return;
-    }
-    const int offsetX = std::max(0, static_cast<int>((columnWidth - s_imageWidth) * 0.5 + 0.5));
-    const int offsetY = std::max(0, static_cast<int>((area.bottom - area.top - s_imageHeight) * 0.5 + 0.5));
-    const bool hasImage = data.images != nullptr && data.imageIndex >= 0;
-    if (checked) {
-        RECT box{column.left + 1, column.top + 1, column.right - 1, column.bottom - 1};
-        const COLORREF dark = Darken(s_selection, 0.6);
-        Fill(dc, box, hasImage ? Lighten(dark, 0.85) : Lighten(s_selection, selected ? 0.55 : 0.85));
-        Outline(dc, box, hasImage ? dark : s_selection);
-        if (!hasImage) {
-            const int w = box.right - box.left;
-            const int h = box.bottom - box.top;
-            const int x = w < 6 ? box.left : box.left + w / 2 - 3;
-            const int y = h < 6 ? box.top : box.top + h / 2 - 3;
-            DrawCheckMark(dc, x, y, (data.flags & MFT_RADIOCHECK) != 0, true);
-        }
-    }
-    DrawImage(dc, data, column.left + offsetX, column.top + offsetY);
-    RECT textArea{column.right + 6, area.top, area.right, area.bottom};
-    COLORREF colour = s_text;
-    if (disabled)
-        colour = selected ? ::GetSysColor(COLOR_GRAYTEXT) : Lighten(::GetSysColor(COLOR_GRAYTEXT), 0.4);
-    DrawLabel(dc, data, textArea, colour);
 }
 
 BOOL CZellMenu::DestroyMenu()

@@ -198,18 +198,33 @@ HBRUSH CWnd::OnCtlColor(CDC*, CWnd* wnd, UINT)
     return reinterpret_cast<HBRUSH>(Default());
 }
 
+// Menu items go to the menu object that owns the menu (a menu drawn only
+// through a temporary wrapper has nobody to draw it); control items go back
+// to their control.
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT item)
 {
-    if (item && item->CtlType != ODT_MENU && ReflectLastMsg(item->hwndItem))
+    if (item && item->CtlType == ODT_MENU) {
+        if (CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem))) {
+            menu->DrawItem(item);
+            return;
+        }
+    } else if (item && ReflectLastMsg(item->hwndItem)) {
         return;
+    }
     Default();
 }
 
 void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT item)
 {
-    HWND control = item && item->CtlType != ODT_MENU ? ::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID)) : nullptr;
-    if (control && ReflectLastMsg(control))
+    if (item && item->CtlType == ODT_MENU) {
+        if (CMenu* menu = CMenu::FromHandlePermanent(Ui::MenuBeingMeasured())) {
+            menu->MeasureItem(item);
+            return;
+        }
+    } else if (HWND control = item ? ::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID)) : nullptr;
+               control && ReflectLastMsg(control)) {
         return;
+    }
     Default();
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <utility>
 
 namespace Ui {
 
@@ -14,6 +15,21 @@ namespace {
 constexpr int kSeparatorHeight = 8;
 constexpr int kShortcutGap = 16;
 constexpr int kLabelRightPad = 8;
+
+thread_local HMENU t_measuredMenu = nullptr;
+
+// Names the menu for the owner while its items are measured; a menu laid
+// out from inside the owner's answer restores the outer one afterwards.
+class CMeasuredMenuScope {
+public:
+    explicit CMeasuredMenuScope(HMENU menu) : m_previous(std::exchange(t_measuredMenu, menu)) {}
+    ~CMeasuredMenuScope() { t_measuredMenu = m_previous; }
+    CMeasuredMenuScope(const CMeasuredMenuScope&) = delete;
+    CMeasuredMenuScope& operator=(const CMeasuredMenuScope&) = delete;
+
+private:
+    HMENU m_previous;
+};
 
 // Splits "&Open\tCtrl+O" into the label and the shortcut.
 void SplitAtTab(const std::wstring& text, std::wstring& label, std::wstring& shortcut)
@@ -61,6 +77,11 @@ wchar_t MnemonicOf(const std::wstring& label)
     return 0;
 }
 
+HMENU MenuBeingMeasured()
+{
+    return t_measuredMenu;
+}
+
 HFONT CreateMenuFont()
 {
     NONCLIENTMETRICSW metrics;
@@ -94,6 +115,7 @@ bool CPopupMenuLayout::Build(HMENU menu, HWND owner)
     int shortcutWidth = 0;
     int ownerDrawnWidth = 0;
     std::vector<int> heights;
+    const CMeasuredMenuScope measured(menu);
     for (const MenuItemBox& item : m_items) {
         if (item.IsOwnerDrawn()) {
             const SIZE size = MeasureOwnerDrawn(owner, item);

@@ -6,6 +6,9 @@ constexpr int kDiscIcon = 301;
 constexpr int kDiamondIcon = 302;
 constexpr int kBarIcon = 303;
 constexpr int kDiscBitmap = 311;
+// Check-mark pictures for the menu: a diamond and a bar.
+constexpr int kDiamondBitmap = 312;
+constexpr int kBarBitmap = 313;
 constexpr unsigned kTipText = 321;
 constexpr unsigned kLabelText = 322;
 constexpr unsigned kCountFormat = 323;

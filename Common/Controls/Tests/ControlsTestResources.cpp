@@ -24,6 +24,8 @@ const Image kDisc{ImageKind::Icon, kDiscIcon, {Bytes(Disc16_png)}};
 const Image kDiamond{ImageKind::Icon, kDiamondIcon, {Bytes(Diamond16_png)}};
 const Image kBar{ImageKind::Icon, kBarIcon, {Bytes(Bar16_png)}};
 const Image kDiscPicture{ImageKind::Bitmap, kDiscBitmap, {Bytes(Disc16_png)}};
+const Image kDiamondPicture{ImageKind::Bitmap, kDiamondBitmap, {Bytes(Diamond16_png)}};
+const Image kBarPicture{ImageKind::Bitmap, kBarBitmap, {Bytes(Bar16_png)}};
 
 const Toolbar kToolbar{kMenuToolbar, LANG_NEUTRAL, 8, 16, {kOpenCommand, 0, kSaveCommand}};
 
@@ -38,7 +40,7 @@ const Menu kMenu{kButtonMenu, LANG_NEUTRAL, {
 const ResourceTable kTable{
     .strings = {&kStrings},
     .menus = {&kMenu},
-    .images = {&kDisc, &kDiamond, &kBar, &kDiscPicture},
+    .images = {&kDisc, &kDiamond, &kBar, &kDiscPicture, &kDiamondPicture, &kBarPicture},
     .toolbars = {&kToolbar},
 };
 const Registration kRegistration{kTable};

@@ -250,3 +250,36 @@ TEST(DrawManager, AnIconKeepsTheBackgroundWhereItIsTransparent)
     manager.DrawIcon(canvas.Dc(), 0, 0, 4, 4, nullptr, 0, FALSE, 0, 0, 0, 0, 0);
     DestroyIcon(icon);
 }
+
+TEST(DrawManager, ScaleIconStretchesThePictureAndItsMaskTogether)
+{
+    HICON icon = MakeMaskedIcon();  // 4 x 4: the left half red, the right half see-through
+    ASSERT_NE(icon, nullptr);
+    HICON scaled = CDrawManager::ScaleIcon(icon, 8, 12);
+    ASSERT_NE(scaled, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(scaled, &info));
+    BITMAP colour{};
+    BITMAP mask{};
+    GetObjectW(info.hbmColor, sizeof colour, &colour);
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_EQ(colour.bmWidth, 8);
+    EXPECT_EQ(colour.bmHeight, 12);
+    EXPECT_EQ(colour.bmBitsPixel, 32) << "the depth of the icon's own picture";
+    EXPECT_EQ(mask.bmBitsPixel, 1);
+    EXPECT_EQ(mask.bmHeight, 12);
+
+    CCanvas canvas(8, 12);
+    canvas.Fill(RECT{0, 0, 8, 12}, RGB(0, 128, 0));
+    DrawIconEx(canvas.Dc(), 0, 0, scaled, 0, 0, 0, nullptr, DI_NORMAL);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(canvas.At(x, y), x < 4 ? kRed : RGB(0, 128, 0)) << x << "," << y;
+
+    EXPECT_EQ(CDrawManager::ScaleIcon(nullptr, 8, 8), nullptr);
+    EXPECT_EQ(CDrawManager::ScaleIcon(icon, 0, 8), nullptr);
+    DestroyIcon(scaled);
+    DestroyIcon(icon);
+}

@@ -1,7 +1,7 @@
 // The owner-drawn menu: item sizes, the WM_MENUCHAR search, toolbar images,
 // removing a pop-up with its separators, and what the two looks paint.
-#include "Common/Controls/ZellMenu.h"
 #include "Common/Controls/Tests/ControlsTestIds.h"
+#include "Common/Controls/Tests/ZellMenuTestSupport.h"
 
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Ui/PopupMenu.h"
@@ -13,44 +13,6 @@
 namespace {
 
 using namespace ControlsTest;
-
-class ZellMenuTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        CZellMenu::SetIconSize(16, 15);
-        CZellMenu::SetDrawMode(0);
-        CZellMenu::ResetGlobalColors();
-    }
-    void TearDown() override
-    {
-        CZellMenu::SetDrawMode(0);
-        CZellMenu::ResetGlobalColors();
-    }
-
-    static MEASUREITEMSTRUCT Measure(CZellMenu& menu, int position)
-    {
-        MEASUREITEMSTRUCT item{};
-        item.CtlType = ODT_MENU;
-        item.itemData = reinterpret_cast<ULONG_PTR>(menu.ItemData(position));
-        menu.MeasureItem(&item);
-        return item;
-    }
-    static int TextWidth(const wchar_t* text)
-    {
-        NONCLIENTMETRICSW metrics;
-        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
-        HFONT font = ::CreateFontIndirectW(&metrics.lfMenuFont);
-        HDC dc = ::GetDC(nullptr);
-        HGDIOBJ old = ::SelectObject(dc, font);
-        SIZE size{};
-        ::GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(nullptr, dc);
-        ::DeleteObject(font);
-        return size.cx;
-    }
-};
 
 TEST_F(ZellMenuTest, ItemsAndSeparatorsMeasureByTheLook)
 {
@@ -139,28 +101,6 @@ TEST_F(ZellMenuTest, RemovingAPopupTakesOnlySeparatorsThatExist)
     EXPECT_EQ(menu.DeletePopup(L"Tools", 1), 3);
     EXPECT_EQ(menu.ItemCount(), 2) << "the separator before it went too";
     EXPECT_EQ(menu.DeletePopup(L"Tools", 1), -1);
-}
-
-// Paints one item into a bitmap and reads back a pixel.
-COLORREF PaintAndRead(CZellMenu& menu, int position, UINT state, POINT at)
-{
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 120, 22);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_MENU;
-    item.itemState = state;
-    item.hDC = dc;
-    item.rcItem = {0, 0, 120, 22};
-    item.itemData = reinterpret_cast<ULONG_PTR>(menu.ItemData(position));
-    menu.DrawItem(&item);
-    const COLORREF pixel = ::GetPixel(dc, at.x, at.y);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return pixel;
 }
 
 TEST_F(ZellMenuTest, TheLooksFillTheSelectionAsTheirColoursSay)
@@ -296,6 +236,73 @@ TEST_F(ZellMenuTracked, BothLooksLookAsKept)
         });
         EXPECT_EQ(Track(), 0) << name;
     }
+}
+
+}
+
+#include "Platform/Framework/Bitmap.h"
+#include "Platform/Framework/MessageMap.h"
+
+namespace {
+
+// A framework window that only runs the script: the menu's items reach the
+// menu through the framework's own routing, not through this window.
+class CScriptedOwner : public CWnd {
+public:
+    UiTest::CMenuScript script;
+
+protected:
+    LRESULT OnEnterIdle(WPARAM kind, LPARAM menuWindow)
+    {
+        script.OnIdle(kind, menuWindow);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CScriptedOwner, CWnd)
+    ON_MESSAGE(WM_ENTERIDLE, OnEnterIdle)
+END_MESSAGE_MAP()
+
+TEST_F(ZellMenuTest, AFrameworkOwnerHandsTheItemsToTheirMenuAndAdoptedItemsAreDrawnToo)
+{
+    constexpr COLORREF kGround = RGB(255, 0, 255);
+    constexpr COLORREF kRed = RGB(200, 0, 0);
+    CZellMenu::SetIconSize(16, 30);
+    CScriptedOwner owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr));
+    SetForegroundWindow(owner.m_hWnd);
+    SetFocus(owner.m_hWnd);
+    UiTest::Drain();
+    CBitmap red;
+    red.Attach(SquareBitmap(kRed, kGround));
+    CZellMenu menu;
+    menu.SetBackgroundColor(kGround);
+    ASSERT_TRUE(menu.AppendODMenu(L"&Open", MF_STRING, 811, &red));
+    ASSERT_TRUE(::AppendMenuW(menu.GetSafeHmenu(), MF_STRING, 812, L"&Plain"));
+    menu.SynchronizeMenu();
+
+    RECT first{};
+    RECT second{};
+    COLORREF imageMiddle = 0;
+    owner.script.Add([&] {
+        GetMenuItemRect(owner.m_hWnd, menu.GetSafeHmenu(), 0, &first);
+        GetMenuItemRect(owner.m_hWnd, menu.GetSafeHmenu(), 1, &second);
+        HWND window = owner.script.MenuWindow();
+        UpdateWindow(window);
+        // The image sits 2 pixels in, centred in the item's height.
+        POINT at{first.left + 2 + 8, first.top + (first.bottom - first.top - 30) / 2 + 8};
+        ScreenToClient(window, &at);
+        imageMiddle = UiTest::Headless().PixelAt(NativeWindowOf(window), at.x, at.y).value_or(0);
+        EndMenu();
+    });
+    EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 150, 150, &owner), 0);
+
+    const int height = std::max(4 + 30, ::GetSystemMetrics(SM_CYMENU));
+    EXPECT_EQ(first.bottom - first.top, height) << "measured by the menu";
+    EXPECT_EQ(second.bottom - second.top, height) << "the adopted item too";
+    EXPECT_EQ(imageMiddle, kRed) << "drawn by the menu";
+    owner.DestroyWindow();
 }
 
 }

@@ -1,11 +1,14 @@
 // CMenu: owning and temporary wrappers, the item operations through the
-// object, and a tracked pop-up whose items the owner's ON_UPDATE_COMMAND_UI
-// handlers grey and check as it opens.
+// object, a tracked pop-up whose items the owner's ON_UPDATE_COMMAND_UI
+// handlers grey and check as it opens, and owner-drawn items that the owner
+// window hands to the menu object they belong to.
 #include "Platform/Framework/CmdUI.h"
 #include "Platform/Framework/Menu.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/MenuScript.h"
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -152,6 +155,81 @@ TEST_F(FrameworkMenu, ItemOperationsThroughTheObject)
     EXPECT_TRUE(menu.DeleteMenu(4, MF_BYPOSITION));
     EXPECT_FALSE(::IsMenu(subHandle));
     EXPECT_EQ(menu.EnableMenuItem(kWrap, MF_GRAYED), MF_ENABLED);
+}
+
+// A menu that measures its items by their data and notes what it is asked.
+class CRecordingMenu : public CMenu {
+public:
+    std::vector<UINT> measured;
+    std::vector<UINT> drawn;
+
+    void MeasureItem(LPMEASUREITEMSTRUCT item) override
+    {
+        measured.push_back(item->itemID);
+        item->itemWidth = 90;
+        item->itemHeight = static_cast<UINT>(item->itemData);
+    }
+    void DrawItem(LPDRAWITEMSTRUCT item) override
+    {
+        if (item->itemAction == ODA_DRAWENTIRE)
+            drawn.push_back(item->itemID);
+    }
+};
+
+LPCWSTR Height(UINT_PTR height)
+{
+    return reinterpret_cast<LPCWSTR>(height);  // an owner-drawn item's data
+}
+
+TEST_F(FrameworkMenu, OwnerDrawnItemsAreMeasuredAndDrawnByTheMenuObjectTheyBelongTo)
+{
+    CRecordingMenu sub;
+    ASSERT_TRUE(sub.CreatePopupMenu());
+    sub.AppendMenu(MF_OWNERDRAW, kRight, Height(31));
+    CRecordingMenu top;
+    ASSERT_TRUE(top.CreatePopupMenu());
+    ASSERT_TRUE(top.AppendMenu(MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub.m_hMenu), L"&Align"));
+    top.AppendMenu(MF_OWNERDRAW, kLeft, Height(27));
+
+    RECT leftRect{};
+    RECT rightRect{};
+    UiTest::CMenuScript script;
+    owner.onIdle = [&] { script.OnIdle(MSGF_MENU, 0); };
+    script.Key(owner.m_hWnd, VK_DOWN);
+    script.Key(owner.m_hWnd, VK_RIGHT);
+    script.Add([&] {
+        ::GetMenuItemRect(owner.m_hWnd, top.m_hMenu, 1, &leftRect);
+        ::GetMenuItemRect(owner.m_hWnd, sub.m_hMenu, 0, &rightRect);
+        ::EndMenu();
+    });
+    EXPECT_EQ(top.TrackPopupMenu(TPM_RETURNCMD, 120, 120, &owner), 0);
+
+    auto only = [](const std::vector<UINT>& ids, UINT id) {
+        return !ids.empty() && std::all_of(ids.begin(), ids.end(), [id](UINT each) { return each == id; });
+    };
+    EXPECT_TRUE(only(top.measured, kLeft)) << "the string item is measured by the menu itself";
+    EXPECT_TRUE(only(sub.measured, kRight)) << "the sub-menu's item goes to the sub-menu";
+    EXPECT_EQ(leftRect.bottom - leftRect.top, 27);
+    EXPECT_EQ(rightRect.bottom - rightRect.top, 31);
+    EXPECT_NE(std::count(top.drawn.begin(), top.drawn.end(), kLeft), 0);
+    EXPECT_NE(std::count(sub.drawn.begin(), sub.drawn.end(), kRight), 0);
+    EXPECT_EQ(std::count(top.drawn.begin(), top.drawn.end(), kRight), 0);
+    top.DestroyMenu();  // with the sub-menu it holds
+    sub.Detach();
+}
+
+TEST_F(FrameworkMenu, OwnerDrawnItemsOfAMenuWithoutAnObjectKeepTheDefault)
+{
+    HMENU loose = ::CreatePopupMenu();
+    ::AppendMenuW(loose, MF_OWNERDRAW, kLeft, Height(27));
+    RECT itemRect{};
+    owner.onIdle = [&] {
+        ::GetMenuItemRect(owner.m_hWnd, loose, 0, &itemRect);
+        ::EndMenu();
+    };
+    EXPECT_EQ(::TrackPopupMenuEx(loose, TPM_RETURNCMD, 120, 120, owner.m_hWnd, nullptr), 0);
+    EXPECT_EQ(itemRect.bottom - itemRect.top, ::GetSystemMetrics(SM_CYMENU)) << "nobody measured it";
+    ::DestroyMenu(loose);
 }
 
 }  // namespace
