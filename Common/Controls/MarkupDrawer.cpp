@@ -1,5 +1,7 @@
 #include "Common/Controls/MarkupDrawer.h"
 
+#include "Common/Controls/SkinImage.h"
+
 #include "Platform/Base/Module.h"
 #include "Platform/Framework/WinApp.h"
 #include "Platform/Registry/Registry.h"
@@ -45,27 +47,6 @@ std::wstring FontKey(const CMarkupStyle& style)
     return style.faceName.substr(0, LF_FACESIZE - 1) + L'|' + std::to_wstring(style.fontHeight) + L'|' +
            std::to_wstring(style.fontWeight) + (style.italic ? L"i" : L"") + (style.underline ? L"u" : L"") +
            (style.strikeOut ? L"s" : L"");
-}
-
-SIZE BitmapSize(HBITMAP bitmap)
-{
-    BITMAP info{};
-    if (!bitmap || GetObjectW(bitmap, sizeof(info), &info) == 0)
-        return SIZE{};
-    return SIZE{info.bmWidth, info.bmHeight};
-}
-
-SIZE IconSize(HICON icon)
-{
-    ICONINFO info{};
-    if (!icon || !GetIconInfo(icon, &info))
-        return SIZE{};
-    SIZE size = BitmapSize(info.hbmColor ? info.hbmColor : info.hbmMask);
-    if (!info.hbmColor)
-        size.cy /= 2;
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return size;
 }
 
 // Image-effect letters: g gray, d darker, l lighter, s shadow.
@@ -236,16 +217,6 @@ CMarkupStyle CMarkupDrawer::BaseStyle() const
     return style;
 }
 
-void CMarkupDrawer::SetShadow(int offsetX, int offsetY, int darkness, bool gradient, int blurX, int blurY)
-{
-    m_shadowX = offsetX;
-    m_shadowY = offsetY;
-    m_shadowDarkness = std::clamp(darkness, 0, 100);
-    m_shadowGradient = gradient;
-    m_blurX = blurX;
-    m_blurY = blurY;
-}
-
 void CMarkupDrawer::SetImageList(HBITMAP bitmap, int width, int height, int count, COLORREF mask)
 {
     if (m_imageList)
@@ -394,7 +365,7 @@ void CMarkupDrawer::DrawBox(HDC dc, const CMarkupBox& box, const std::vector<CMa
     RECT rect = box.rect;
     OffsetRect(&rect, origin.x, origin.y);
     switch (box.kind) {
-    case MarkupBoxKind::Text: DrawText(dc, box, run.style, rect); break;
+    case MarkupBoxKind::Text: PaintText(dc, box, run.style, rect); break;
     case MarkupBoxKind::Image: DrawImage(dc, box, run, rect); break;
     case MarkupBoxKind::Rule: DrawRule(dc, run.style, run, rect); break;
     case MarkupBoxKind::Frame: DrawFrame(dc, run.style, rect); break;
@@ -403,7 +374,7 @@ void CMarkupDrawer::DrawBox(HDC dc, const CMarkupBox& box, const std::vector<CMa
         m_hotAreas.push_back(HotArea{rect, run.style.linkType, run.style.linkNumber, run.style.linkText});
 }
 
-void CMarkupDrawer::DrawText(HDC dc, const CMarkupBox& box, const CMarkupStyle& style, const RECT& rect)
+void CMarkupDrawer::PaintText(HDC dc, const CMarkupBox& box, const CMarkupStyle& style, const RECT& rect)
 {
     SelectObject(dc, FontOf(style));
     SetTextColor(dc, style.textColor);
@@ -450,9 +421,9 @@ void CMarkupDrawer::DrawFrame(HDC dc, const CMarkupStyle& style, const RECT& rec
         else if (source == L"iddll" && m_resourceLibrary)
             bitmap = LoadBitmapW(m_resourceLibrary, MAKEINTRESOURCEW(Number(value)));
         else if (source == L"file")
-            bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, value.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+            bitmap = reinterpret_cast<HBITMAP>(LoadImageW(nullptr, value.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
         if (bitmap) {
-            const SIZE size = BitmapSize(bitmap);
+            const SIZE size = SkinImage::BitmapSize(bitmap);
             HDC memory = CreateCompatibleDC(dc);
             HGDIOBJ old = SelectObject(memory, bitmap);
             StretchBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, memory, 0, 0, size.cx,
@@ -478,7 +449,7 @@ void CMarkupDrawer::DrawImage(HDC dc, const CMarkupBox& box, const CMarkupRun& r
     const DWORD effect = hot ? image.hotEffect : image.effect;
     const BOOL shadow = (effect & kShadowEffects) != 0 ? TRUE : FALSE;
     const DWORD plain = effect & ~kShadowEffects;
-    const BYTE grey = static_cast<BYTE>(255 * (100 - m_shadowDarkness) / 100);
+    const BYTE grey = static_cast<BYTE>(255 * (100 - m_shadow.darkness) / 100);
     const COLORREF shadowColor = RGB(grey, grey, grey);
     const int x = rect.left;
     const int y = rect.top;
@@ -487,17 +458,17 @@ void CMarkupDrawer::DrawImage(HDC dc, const CMarkupBox& box, const CMarkupRun& r
     if (image.fromList) {
         ImageList_Draw(m_imageList, image.index, dc, x, y, ILD_NORMAL);
     } else if (image.icon) {
-        m_drawManager.DrawIcon(dc, x, y, w, h, image.icon, plain, shadow, m_shadowX, m_shadowY, m_blurX, m_blurY,
+        m_drawManager.DrawIcon(dc, x, y, w, h, image.icon, plain, shadow, m_shadow.offsetX, m_shadow.offsetY, m_shadow.blurX, m_shadow.blurY,
                                shadowColor);
     } else if (image.kind == MarkupRunKind::ImageList) {
         const auto animation = m_animations.find(box.run);
         const int frame = animation != m_animations.end() ? animation->second.frame : image.index;
         m_drawManager.DrawImageList(dc, x, y, w, h, image.bitmap, frame, image.cell.cx, image.cell.cy,
-                                    image.masked, image.mask, plain, shadow, m_shadowX, m_shadowY, m_blurX,
-                                    m_blurY, shadowColor);
+                                    image.masked, image.mask, plain, shadow, m_shadow.offsetX, m_shadow.offsetY, m_shadow.blurX,
+                                    m_shadow.blurY, shadowColor);
     } else {
-        m_drawManager.DrawBitmap(dc, x, y, w, h, image.bitmap, image.masked, image.mask, plain, shadow, m_shadowX,
-                                 m_shadowY, m_blurX, m_blurY, shadowColor);
+        m_drawManager.DrawBitmap(dc, x, y, w, h, image.bitmap, image.masked, image.mask, plain, shadow, m_shadow.offsetX,
+                                 m_shadow.offsetY, m_shadow.blurX, m_shadow.blurY, shadowColor);
     }
 }
 
@@ -528,10 +499,10 @@ std::unique_ptr<CMarkupDrawer::LoadedImage> CMarkupDrawer::LoadImageOf(const CMa
     const int iconHeight = isIcon ? m_parser.Values().Length(requestedHeight, GetSystemMetrics(SM_CYICON)) : 0;
     auto take = [&](HANDLE loaded, bool owns) {
         if (isIcon) {
-            image->icon = static_cast<HICON>(loaded);
+            image->icon = reinterpret_cast<HICON>(loaded);
             image->ownsIcon = owns;
         } else {
-            image->bitmap = static_cast<HBITMAP>(loaded);
+            image->bitmap = reinterpret_cast<HBITMAP>(loaded);
             image->ownsBitmap = owns;
         }
     };
@@ -563,9 +534,9 @@ std::unique_ptr<CMarkupDrawer::LoadedImage> CMarkupDrawer::LoadImageOf(const CMa
             return nullptr;
         own = m_imageListSize;
     } else if (image->icon) {
-        own = IconSize(image->icon);
+        own = SkinImage::IconSize(image->icon);
     } else if (image->bitmap) {
-        own = BitmapSize(image->bitmap);
+        own = SkinImage::BitmapSize(image->bitmap);
     } else {
         return nullptr;
     }
@@ -595,15 +566,15 @@ std::unique_ptr<CMarkupDrawer::LoadedImage> CMarkupDrawer::LoadImageOf(const CMa
     const std::wstring mask = Attribute(run, L"mask", &maskGiven);
     image->masked = maskGiven;
     image->mask = m_parser.Values().Color(mask, kDefaultMask);
-    const bool shadowAllowed = m_shadowX != 0 || m_shadowY != 0;
-    image->effect = EffectOf(Attribute(run, L"style"), shadowAllowed, m_shadowGradient);
+    const bool shadowAllowed = m_shadow.offsetX != 0 || m_shadow.offsetY != 0;
+    image->effect = EffectOf(Attribute(run, L"style"), shadowAllowed, m_shadow.gradient);
     bool hotGiven = false;
     const std::wstring hotStyle = Attribute(run, L"hotstyle", &hotGiven);
-    image->hotEffect = hotGiven ? EffectOf(hotStyle, shadowAllowed, m_shadowGradient) : image->effect;
+    image->hotEffect = hotGiven ? EffectOf(hotStyle, shadowAllowed, m_shadow.gradient) : image->effect;
     image->extent = image->size;
     if ((image->effect | image->hotEffect) & kShadowEffects) {
-        image->extent.cx += std::abs(m_shadowX);
-        image->extent.cy += std::abs(m_shadowY);
+        image->extent.cx += std::abs(m_shadow.offsetX);
+        image->extent.cy += std::abs(m_shadow.offsetY);
     }
     return image;
 }
@@ -729,7 +700,7 @@ INT_PTR CMarkupDrawer::OpenLink(const std::wstring& target, int show)
 
 void CMarkupDrawer::SetLinkCursor(HCURSOR cursor)
 {
-    if (cursor == m_linkCursor)
+    if (cursor && cursor == m_linkCursor)
         return;
     if (m_ownsLinkCursor && m_linkCursor)
         DestroyCursor(m_linkCursor);

@@ -15,6 +15,26 @@
 #include <string>
 #include <vector>
 
+// A shadow under images and tips: offsets, darkness (0..100) and blur.
+struct CShadowSettings {
+    int offsetX = 4;
+    int offsetY = 4;
+    int darkness = 50;
+    bool gradient = true;
+    int blurX = 7;
+    int blurY = 7;
+
+    void Set(int x, int y, int dark, bool soft, int blurWidth, int blurHeight)
+    {
+        offsetX = x;
+        offsetY = y;
+        darkness = dark < 0 ? 0 : dark > 100 ? 100 : dark;
+        gradient = soft;
+        blurX = blurWidth;
+        blurY = blurHeight;
+    }
+};
+
 class CMarkupDrawer {
 public:
     // Where a link was drawn.
@@ -43,7 +63,10 @@ public:
     void SetLineBreakMode(bool on) { m_parser.SetLineBreakMode(on); }
     void SetEnabled(bool enabled) { m_parser.SetEnabled(enabled); }
     void SetDisabledColor(COLORREF color) { m_parser.SetDisabledColor(color); }
-    void SetShadow(int offsetX, int offsetY, int darkness, bool gradient, int blurX, int blurY);
+    void SetShadow(int offsetX, int offsetY, int darkness, bool gradient, int blurX, int blurY)
+    {
+        m_shadow.Set(offsetX, offsetY, darkness, gradient, blurX, blurY);
+    }
     // A null bitmap only removes the old list.
     void SetImageList(HBITMAP bitmap, int width, int height, int count, COLORREF mask);
     void SetImageListFromResource(UINT id, int width, int height, int count, COLORREF mask);
@@ -99,7 +122,7 @@ private:
     void SetMetrics(HDC dc);
     void ReleaseImages();
     void DrawBox(HDC dc, const CMarkupBox& box, const std::vector<CMarkupRun>& runs, POINT origin);
-    void DrawText(HDC dc, const CMarkupBox& box, const CMarkupStyle& style, const RECT& rect);
+    void PaintText(HDC dc, const CMarkupBox& box, const CMarkupStyle& style, const RECT& rect);
     void DrawImage(HDC dc, const CMarkupBox& box, const CMarkupRun& run, const RECT& rect);
     void DrawFrame(HDC dc, const CMarkupStyle& style, const RECT& rect);
     void DrawRule(HDC dc, const CMarkupStyle& style, const CMarkupRun& run, const RECT& rect);
@@ -127,10 +150,5 @@ private:
     HIMAGELIST m_imageList = nullptr;
     SIZE m_imageListSize{};
     HMODULE m_resourceLibrary = nullptr;
-    int m_shadowX = 4;
-    int m_shadowY = 4;
-    int m_shadowDarkness = 50;
-    bool m_shadowGradient = true;
-    int m_blurX = 7;
-    int m_blurY = 7;
+    CShadowSettings m_shadow;
 };

@@ -230,16 +230,6 @@ void CRichToolTip::SetTransparency(int transparency)
         m_transparencyDefault = transparency;
 }
 
-void CRichToolTip::SetShadow(int offsetX, int offsetY, int darkness, bool gradient, int blurX, int blurY)
-{
-    m_shadowX = offsetX;
-    m_shadowY = offsetY;
-    m_shadowDarkness = std::clamp(darkness, 0, 100);
-    m_shadowGradient = gradient;
-    m_blurX = blurX;
-    m_blurY = blurY;
-}
-
 // --- finding tools ---------------------------------------------------------
 
 bool CRichToolTip::HitTestToolBar(POINT, HWND&, ToolInfo&)
@@ -255,7 +245,7 @@ bool CRichToolTip::FindToolOf(HWND window, POINT screen, ToolInfo& tool) const
     if (found == m_tools.end())
         return false;
     POINT client = screen;
-    ScreenToClient(window, &client);
+    ::ScreenToClient(window, &client);
     for (const ToolInfo& t : found->second) {
         if ((IsEmpty(t.rect) && found->second.size() == 1) || Contains(t.rect, client)) {
             tool = t;
@@ -279,7 +269,7 @@ bool CRichToolTip::FindTool(POINT screen, HWND& window, ToolInfo& tool)
         // Disabled children get no mouse messages of their own, but they
         // have tips all the same.
         POINT client = screen;
-        ScreenToClient(parent, &client);
+        ::ScreenToClient(parent, &client);
         HWND child = ChildWindowFromPointEx(parent, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
         if (child)
             under = child;
@@ -338,7 +328,7 @@ BOOL CRichToolTip::RelayEvent(MSG* msg)
     } else if (msg->message == WM_LBUTTONDOWN) {
         if (PointerOverTip(screen)) {
             POINT client = screen;
-            ScreenToClient(m_hWnd, &client);
+            ::ScreenToClient(m_hWnd, &client);
             m_drawer.OnLinkClick(client, m_shown.id);
         }
         Pop();
@@ -361,7 +351,7 @@ void CRichToolTip::OnMouseMove(POINT screen)
         if (m_shown.behaviour & ENTERABLE) {
             StartAutoHide();
             POINT client = screen;
-            ScreenToClient(m_hWnd, &client);
+            ::ScreenToClient(m_hWnd, &client);
             m_drawer.OnLinkHover(client);
         } else {
             HideTip();
@@ -566,7 +556,7 @@ POINT CRichToolTip::AnchorPoint() const
     if (!m_shown.anchorAtControl || !m_parent)
         return anchor;
     POINT client = m_point;
-    ScreenToClient(m_parent->m_hWnd, &client);
+    ::ScreenToClient(m_parent->m_hWnd, &client);
     HWND child = ChildWindowFromPointEx(m_parent->m_hWnd, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
     if (!child || child == m_parent->m_hWnd)
         return POINT{anchor.x + 24, anchor.y + 22};
@@ -752,7 +742,7 @@ LRESULT CRichToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETCURSOR: {
         POINT screen{};
         GetCursorPos(&screen);
-        ScreenToClient(m_hWnd, &screen);
+        ::ScreenToClient(m_hWnd, &screen);
         if (!m_drawer.OnLinkHover(screen))
             ::SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         return TRUE;

@@ -112,7 +112,10 @@ public:
     void SetBehaviour(UINT flags) { m_behaviour = flags; }
     void SetDirection(int direction) { m_direction = direction; }
     void SetTransparency(int transparency);
-    void SetShadow(int offsetX, int offsetY, int darkness, bool gradient, int blurX, int blurY);
+    void SetShadow(int offsetX, int offsetY, int darkness, bool gradient, int blurX, int blurY)
+    {
+        m_shadow.Set(offsetX, offsetY, darkness, gradient, blurX, blurY);
+    }
     void SetNotify(bool on) { m_notify = on; }
     CMarkupDrawer& Drawer() { return m_drawer; }
 
@@ -179,12 +182,8 @@ private:
     int m_borderWidth = 1;
     int m_borderHeight = 1;
     int m_geometry[GEOMETRY_COUNT] = {};
-    int m_shadowX = 6;
-    int m_shadowY = 6;
-    int m_shadowDarkness = 50;
-    bool m_shadowGradient = true;
-    int m_blurX = 7;
-    int m_blurY = 7;
+    // Kept for the owner; the tip is drawn without a shadow.
+    CShadowSettings m_shadow{6, 6, 50, true, 7, 7};
     bool m_notify = false;
 
     State m_state = State::Hidden;

@@ -51,11 +51,12 @@ BOOL CZellTooltip::Create(CWnd* dialog, BOOL balloon)
     if (!tooltip->Create(dialog, balloon))
         return FALSE;
     m_tooltip = std::move(tooltip);
+    // Help tips (and every tool without colours of its own) use these, in
+    // either form.
+    m_tooltip->SetColors(m_begin, m_middle, m_end);
     if (!balloon)
         return TRUE;
-    // Help tips (and every tool without colours of its own) use these.
     m_tooltip->Drawer().SetLineBreakMode(true);
-    m_tooltip->SetColors(m_begin, m_middle, m_end);
     m_tooltip->SetEffect(kSoftBump, kGranularity);
     m_tooltip->SetBehaviour(CRichToolTip::MOVE_RESTARTS | CRichToolTip::ENTERABLE | CRichToolTip::NO_AUTO_HIDE);
     m_tooltip->SetGeometry(2, kMarginX);

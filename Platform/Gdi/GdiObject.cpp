@@ -63,16 +63,6 @@ bool GdiHandleTable::Remove(const void* handle)
     return doomed != nullptr;
 }
 
-HBITMAP BitmapFromHandleText(const wchar_t* text)
-{
-    if (!text)
-        return nullptr;
-    HGDIOBJ object = ObjectTable().FromText(text);
-    if (!GdiHandleTable::FindAs<BitmapObject>(object, ObjectKind::Bitmap))
-        return nullptr;
-    return static_cast<HBITMAP>(object);
-}
-
 std::shared_ptr<DCObject> FindDC(HDC dc)
 {
     auto object = GdiHandleTable::FindAs<DCObject>(dc, ObjectKind::DC);
@@ -238,3 +228,14 @@ HGDIOBJ DefaultBitmapHandle()
 }
 
 }  // namespace ZELL::Gdi
+
+HBITMAP BitmapFromHandleText(const wchar_t* text)
+{
+    using namespace ZELL::Gdi;
+    if (!text)
+        return nullptr;
+    HGDIOBJ object = ObjectTable().FromText(text);
+    if (!GdiHandleTable::FindAs<BitmapObject>(object, ObjectKind::Bitmap))
+        return nullptr;
+    return static_cast<HBITMAP>(object);
+}

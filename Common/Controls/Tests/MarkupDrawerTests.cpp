@@ -5,6 +5,7 @@
 #include "Common/Controls/Tests/ControlsTestIds.h"
 #include "Common/Controls/Tests/DrawingTestSupport.h"
 #include "Platform/Base/HandleTable.h"
+#include "Platform/Framework/WinApp.h"
 #include "Platform/Registry/Registry.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
@@ -20,12 +21,21 @@ namespace {
 
 using ControlsTest::CCanvas;
 
-int CountColor(const CCanvas& canvas, COLORREF color)
+// Pixels near the colour: text is drawn with smoothed edges.
+int CountColor(const CCanvas& canvas, COLORREF color, const RECT* within = nullptr)
 {
+    const RECT all{0, 0, canvas.Width(), canvas.Height()};
+    const RECT& area = within ? *within : all;
     int count = 0;
-    for (int y = 0; y < canvas.Height(); ++y)
-        for (int x = 0; x < canvas.Width(); ++x)
-            count += canvas.At(x, y) == color ? 1 : 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF c = canvas.At(x, y);
+            count += std::abs(GetRValue(c) - GetRValue(color)) < 64 && std::abs(GetGValue(c) - GetGValue(color)) < 64 &&
+                             std::abs(GetBValue(c) - GetBValue(color)) < 64
+                         ? 1
+                         : 0;
+        }
+    }
     return count;
 }
 
@@ -55,6 +65,16 @@ TEST(MarkupDrawer, DrawsTextInItsColourWithinTheMeasuredSize)
     EXPECT_TRUE(drawer.GetText().empty());
 }
 
+TEST(MarkupDrawer, RulesSpanTheAreaInTheirColour)
+{
+    CCanvas canvas(200, 60);
+    CMarkupDrawer drawer;
+    SIZE size{};
+    drawer.Measure(canvas.Dc(), L"Title<br><hr color=#0000ff size=2>Text", size);
+    drawer.DrawMeasured(canvas.Dc(), RECT{0, 0, 150, size.cy});
+    EXPECT_GE(CountColor(canvas, RGB(0, 0, 255)), 2 * 140);
+}
+
 TEST(MarkupDrawer, WrapsAtTheMaximumWidth)
 {
     CCanvas canvas(10, 10);
@@ -70,21 +90,24 @@ TEST(MarkupDrawer, IconHandlesResolveThroughTheHandleTable)
 {
     CCanvas canvas(200, 60);
     CMarkupDrawer drawer;
-    HICON icon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(ControlsTest::kDiscIcon));
+    // A copy of its own, which destroying really destroys.
+    HICON icon = CopyIcon(LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(ControlsTest::kDiscIcon)));
     ASSERT_NE(icon, nullptr);
     const SIZE withIcon = MeasureText(drawer, canvas.Dc(), CRichToolTip::IconText(icon, L"x"));
-    const SIZE textOnly = MeasureText(drawer, canvas.Dc(), L"x");
-    EXPECT_GE(withIcon.cx, textOnly.cx + 16);
+    const auto iconWithNumber = [](std::uint64_t number) {
+        return L"<table><tr><td><icon handle=" + Platform::FormatHandleNumber(number) + L"></td><td>x</td></tr></table>";
+    };
+    const LONG withoutIcon = MeasureText(drawer, canvas.Dc(), iconWithNumber(0)).cx;
+    EXPECT_GE(withIcon.cx, withoutIcon + 16);
 
     // The full value as written: one with bits above 32 is another number,
     // not the icon cut down, and an unknown number draws nothing.
     const std::uint64_t number = reinterpret_cast<std::uintptr_t>(icon);
-    for (const std::uint64_t forged : {number | (std::uint64_t{1} << 32), std::uint64_t{0x12345678}}) {
-        const std::wstring text = L"<icon handle=" + Platform::FormatHandleNumber(forged) + L">x";
-        EXPECT_EQ(MeasureText(drawer, canvas.Dc(), text).cx, textOnly.cx);
-    }
+    EXPECT_EQ(MeasureText(drawer, canvas.Dc(), iconWithNumber(number)).cx, withIcon.cx);
+    for (const std::uint64_t forged : {number | (std::uint64_t{1} << 32), std::uint64_t{0x12345678}})
+        EXPECT_EQ(MeasureText(drawer, canvas.Dc(), iconWithNumber(forged)).cx, withoutIcon);
     DestroyIcon(icon);
-    EXPECT_EQ(MeasureText(drawer, canvas.Dc(), CRichToolTip::IconText(icon, L"x")).cx, textOnly.cx);
+    EXPECT_EQ(MeasureText(drawer, canvas.Dc(), CRichToolTip::IconText(icon, L"x")).cx, withoutIcon);
 }
 
 TEST(MarkupDrawer, ImageStripsNeedACellOfSomeSize)
@@ -119,6 +142,21 @@ TEST(MarkupDrawer, AnimatedStripsStepTheirFrames)
     EXPECT_FALSE(drawer.AnimateImages());
     EXPECT_TRUE(drawer.AnimateImages());
     DeleteObject(strip);
+}
+
+TEST(MarkupDrawer, StyleSheetsFromStringResources)
+{
+    CCanvas canvas(200, 40);
+    CMarkupDrawer drawer;
+    // No such string, no such library: the sheet stays.
+    EXPECT_FALSE(drawer.SetStyleSheetFromResource(9999));
+    EXPECT_FALSE(drawer.SetStyleSheetFromResource(ControlsTest::kTipText, L"/nonexistent/library.so"));
+    MeasureText(drawer, canvas.Dc(), L"<h2>x</h2>");
+    // A string that is no style sheet gives an empty one: "h2" then looks
+    // like the body text.
+    ASSERT_TRUE(drawer.SetStyleSheetFromResource(ControlsTest::kTipText));
+    const SIZE plain = MeasureText(drawer, canvas.Dc(), L"x");
+    EXPECT_EQ(MeasureText(drawer, canvas.Dc(), L"<h2>x</h2>").cy, plain.cy);
 }
 
 // A window that notes the drawer's callbacks.
@@ -206,11 +244,7 @@ TEST_F(MarkupLinks, OnlyTheHoveredLinkTakesTheHoverRule)
     PatBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), WHITENESS);
     drawer.DrawMeasured(canvas.Dc(), RECT{0, 0, 300, 60});
     const RECT first = drawer.HotAreas()[0].rect;
-    int greenInFirst = 0;
-    for (int y = first.top; y < first.bottom; ++y)
-        for (int x = first.left; x < first.right; ++x)
-            greenInFirst += canvas.At(x, y) == RGB(0, 255, 0) ? 1 : 0;
-    EXPECT_EQ(greenInFirst, 0);
+    EXPECT_EQ(CountColor(canvas, RGB(0, 255, 0), &first), 0);
     EXPECT_GT(CountColor(canvas, RGB(0, 255, 0)), 10);
 }
 
