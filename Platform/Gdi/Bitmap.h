@@ -16,6 +16,10 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits, const BITMAPINFO* info,
                        UINT usage);
 
+// The bitmap whose handle number a text holds ("0x..." or decimal, the
+// full number as written); null when it names no live bitmap.
+HBITMAP BitmapFromHandleText(const wchar_t* text);
+
 // Scan lines count from the bottom for bottom-up formats, as on the platform.
 // GetDIBits writes 1, 24 or 32 bits per pixel; with null bits it fills in
 // the header (bit count 0) or the image size.

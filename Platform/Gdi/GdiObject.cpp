@@ -228,3 +228,14 @@ HGDIOBJ DefaultBitmapHandle()
 }
 
 }  // namespace ZELL::Gdi
+
+HBITMAP BitmapFromHandleText(const wchar_t* text)
+{
+    using namespace ZELL::Gdi;
+    if (!text)
+        return nullptr;
+    HGDIOBJ object = ObjectTable().FromText(text);
+    if (!GdiHandleTable::FindAs<BitmapObject>(object, ObjectKind::Bitmap))
+        return nullptr;
+    return static_cast<HBITMAP>(object);
+}

@@ -36,6 +36,15 @@ std::shared_ptr<IconObject> FindIcon(HICON icon)
     return object;
 }
 
+}
+
+HICON IconFromHandleText(const wchar_t* text)
+{
+    return text ? Icons().FromText(text) : nullptr;
+}
+
+namespace {
+
 HBITMAP AddCopy(const std::shared_ptr<BitmapObject>& bitmap)
 {
     if (!bitmap)

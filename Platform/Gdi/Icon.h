@@ -25,6 +25,11 @@ BOOL GetIconInfo(HICON icon, ICONINFO* info);
 HICON CopyIcon(HICON icon);
 BOOL DestroyIcon(HICON icon);
 inline BOOL DestroyCursor(HCURSOR cursor) { return DestroyIcon(cursor); }
+// The icon whose handle number a text holds ("0x..." or decimal, the full
+// number as written); null when it names no live icon, so a number from a
+// text is never taken as a handle unchecked.
+HICON IconFromHandleText(const wchar_t* text);
+
 // Width and height 0 take the icon's own size.
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flicker, UINT flags);
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);

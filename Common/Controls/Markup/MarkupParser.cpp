@@ -296,6 +296,10 @@ void CMarkupParser::OpenTable(MarkupRunKind kind, const CMarkupTag& tag, ReadSta
 void CMarkupParser::ApplyTableAttributes(MarkupRunKind kind, const CMarkupTag& tag, CMarkupStyle& style) const
 {
     const bool isTable = kind == MarkupRunKind::TableStart;
+    // "width" and "height" size the element that writes them: inherited, a
+    // table's width would make each of its cells as wide as the table.
+    style.minCellWidth = 0;
+    style.minCellHeight = 0;
     for (const auto& [name, value] : tag.Attributes()) {
         if (isTable && name == L"cellpadding")
             style.cellPadding = m_reader.Length(value, style.cellPadding);

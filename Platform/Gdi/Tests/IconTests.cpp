@@ -1,5 +1,6 @@
 #include "GdiTestSupport.h"
 
+#include "Platform/Base/HandleTable.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Gdi/Bitmap.h"
@@ -69,4 +70,28 @@ TEST(IconTest, AlphaIconsBlend)
     DestroyIcon(icon);
     DeleteObject(color);
     DeleteObject(mask);
+}
+
+// Handles written into texts are read back through the handle tables: the
+// number as written, nothing cut, and only for a live object of the kind.
+TEST(IconTest, HandlesReadBackFromTextOnlyWhileAlive)
+{
+    HICON icon = MakeMaskedIcon();
+    ASSERT_NE(icon, nullptr);
+    const std::wstring text = Platform::FormatHandleNumber(reinterpret_cast<std::uintptr_t>(icon));
+    EXPECT_EQ(IconFromHandleText(text.c_str()), icon);
+    EXPECT_EQ(IconFromHandleText((L"0x1" + text.substr(2) + L"0000000").c_str()), nullptr);
+    EXPECT_EQ(IconFromHandleText(L"0x12345678"), nullptr);
+    EXPECT_EQ(IconFromHandleText(L"junk"), nullptr);
+    EXPECT_EQ(IconFromHandleText(nullptr), nullptr);
+    // A bitmap's number is no icon, and an icon's no bitmap.
+    HBITMAP bitmap = CreateBitmap(2, 2, 1, 32, nullptr);
+    const std::wstring bitmapText = Platform::FormatHandleNumber(reinterpret_cast<std::uintptr_t>(bitmap));
+    EXPECT_EQ(BitmapFromHandleText(bitmapText.c_str()), bitmap);
+    EXPECT_EQ(IconFromHandleText(bitmapText.c_str()), nullptr);
+    EXPECT_EQ(BitmapFromHandleText(text.c_str()), nullptr);
+    ASSERT_TRUE(DestroyIcon(icon));
+    EXPECT_EQ(IconFromHandleText(text.c_str()), nullptr);
+    DeleteObject(bitmap);
+    EXPECT_EQ(BitmapFromHandleText(bitmapText.c_str()), nullptr);
 }

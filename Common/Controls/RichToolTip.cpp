@@ -1,0 +1,763 @@
+#include "Common/Controls/RichToolTip.h"
+
+#include "Common/Controls/Monitors.h"
+#include "Platform/Base/HandleTable.h"
+#include "Platform/Ui/SystemMetrics.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kBalloonGeometry[] = {16, 16, 12, 12, 12, 16, 16, 0, 0};
+constexpr int kRectangleGeometry[] = {0, 0, 3, 1, 0, 0, 0, 0, 0};
+constexpr int kFadeStep = 20;
+constexpr UINT kAnimationPeriod = 100;
+
+bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool IsMouseMessage(UINT message)
+{
+    return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK);
+}
+
+// Presses that take any tip away at once.
+bool Dismisses(UINT message)
+{
+    switch (message) {
+    case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK: case WM_NCRBUTTONDOWN: case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN: case WM_NCMBUTTONDBLCLK: case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void RegisterTooltipClass()
+{
+    WNDCLASSW existing{};
+    if (GetClassInfoW(nullptr, CRichToolTip::CLASS_NAME, &existing))
+        return;
+    WNDCLASSW wc{};
+    wc.style = CS_SAVEBITS;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = CRichToolTip::CLASS_NAME;
+    RegisterClassW(&wc);
+}
+
+} // namespace
+
+CRichToolTip::CRichToolTip()
+{
+    RegisterTooltipClass();
+    std::fill(std::begin(m_colors), std::end(m_colors), GetSysColor(COLOR_INFOBK));
+    m_borderColor = GetSysColor(COLOR_INFOTEXT);
+    SetBalloonForm(true);
+}
+
+CRichToolTip::~CRichToolTip()
+{
+    if (m_hWnd)
+        DestroyWindow();
+}
+
+BOOL CRichToolTip::Create(CWnd* parent, BOOL balloon)
+{
+    m_parent = parent;
+    if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CLASS_NAME, L"", WS_POPUP, 0, 0, 0, 0,
+                  parent ? parent->m_hWnd : nullptr, nullptr))
+        return FALSE;
+    SetBalloonForm(balloon != FALSE);
+    m_drawer.SetHoverCallback(m_hWnd, MESSAGE_LINK_HOVER, 0);
+    SetTimer(TIMER_ANIMATION, kAnimationPeriod);
+    return TRUE;
+}
+
+BOOL CRichToolTip::DestroyWindow()
+{
+    if (!m_hWnd)
+        return FALSE;
+    Pop();
+    KillTimer(TIMER_ANIMATION);
+    return CWnd::DestroyWindow();
+}
+
+// --- tools -----------------------------------------------------------------
+
+void CRichToolTip::AddTool(HWND window, const ToolInfo& tool)
+{
+    auto& list = m_tools[window];
+    const auto same = std::find_if(list.begin(), list.end(), [&tool](const ToolInfo& t) {
+        return EqualRect(&t.rect, &tool.rect) != FALSE;
+    });
+    if (same != list.end())
+        *same = tool;
+    else
+        list.push_back(tool);
+}
+
+void CRichToolTip::AddToolText(HWND window, const std::wstring& text, int id, const RECT* rect)
+{
+    ToolInfo tool;
+    tool.id = id;
+    tool.text = text;
+    if (rect)
+        tool.rect = *rect;
+    AddTool(window, tool);
+}
+
+std::wstring CRichToolTip::IconText(HICON icon, const std::wstring& text)
+{
+    if (!icon)
+        return text;
+    // The whole handle value: a number cut to 32 bits would name another
+    // object, or none.
+    const std::wstring handle = Platform::FormatHandleNumber(reinterpret_cast<std::uintptr_t>(icon));
+    return L"<table><tr><td><icon handle=" + handle + L"></td><td>" + text + L"</td></tr></table>";
+}
+
+void CRichToolTip::AddToolIconHandle(HWND window, const std::wstring& text, HICON icon, int id, const RECT* rect)
+{
+    AddToolText(window, IconText(icon, text), id, rect);
+}
+
+void CRichToolTip::RemoveTool(HWND window, int id)
+{
+    const auto found = m_tools.find(window);
+    if (found == m_tools.end())
+        return;
+    auto& list = found->second;
+    list.erase(std::remove_if(list.begin(), list.end(), [id](const ToolInfo& t) { return t.id == id; }), list.end());
+    if (list.empty())
+        m_tools.erase(found);
+}
+
+void CRichToolTip::RemoveAllTools()
+{
+    m_tools.clear();
+}
+
+bool CRichToolTip::GetTool(HWND window, int id, ToolInfo& tool) const
+{
+    const auto found = m_tools.find(window);
+    if (found == m_tools.end())
+        return false;
+    for (const ToolInfo& t : found->second) {
+        if (t.id == id) {
+            tool = t;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CRichToolTip::UpdateTipText(const std::wstring& text, HWND window, int id)
+{
+    const auto found = m_tools.find(window);
+    if (found == m_tools.end())
+        return;
+    for (ToolInfo& t : found->second) {
+        if (t.id == id)
+            t.text = text;
+    }
+}
+
+// --- settings --------------------------------------------------------------
+
+void CRichToolTip::SetDelayTime(int type, UINT milliseconds)
+{
+    switch (type) {
+    case DELAY_AUTOPOP: m_autoPop = milliseconds; break;
+    case DELAY_INITIAL: m_initial = milliseconds; break;
+    case DELAY_FADEIN: m_fadeIn = milliseconds; break;
+    case DELAY_FADEOUT: m_fadeOut = milliseconds; break;
+    case DELAY_ANIMATION:
+        if (!m_hWnd)
+            break;
+        KillTimer(TIMER_ANIMATION);
+        if (milliseconds != 0)
+            SetTimer(TIMER_ANIMATION, milliseconds);
+        break;
+    default: break;
+    }
+}
+
+UINT CRichToolTip::GetDelayTime(int type) const
+{
+    switch (type) {
+    case DELAY_AUTOPOP: return m_autoPop;
+    case DELAY_INITIAL: return m_initial;
+    case DELAY_FADEIN: return m_fadeIn;
+    case DELAY_FADEOUT: return m_fadeOut;
+    default: return 0;
+    }
+}
+
+void CRichToolTip::SetBalloonForm(bool balloon)
+{
+    std::copy(std::begin(balloon ? kBalloonGeometry : kRectangleGeometry),
+              std::end(balloon ? kBalloonGeometry : kRectangleGeometry), m_geometry);
+}
+
+void CRichToolTip::SetGeometry(int index, int value)
+{
+    if (index >= 0 && index < GEOMETRY_COUNT)
+        m_geometry[index] = std::max(0, value);
+}
+
+void CRichToolTip::SetColors(COLORREF begin, COLORREF middle, COLORREF end)
+{
+    m_colors[0] = begin;
+    m_colors[1] = middle;
+    m_colors[2] = end;
+}
+
+void CRichToolTip::SetBorder(COLORREF color, int width, int height)
+{
+    m_borderColor = color;
+    m_borderWidth = std::max(0, width);
+    m_borderHeight = std::max(0, height);
+}
+
+void CRichToolTip::SetTransparency(int transparency)
+{
+    if (transparency >= 0 && transparency <= 100)
+        m_transparencyDefault = transparency;
+}
+
+// --- finding tools ---------------------------------------------------------
+
+bool CRichToolTip::HitTestToolBar(POINT, HWND&, ToolInfo&)
+{
+    return false;
+}
+
+// The tools of a window: the one with an empty rectangle covers it whole,
+// otherwise the first whose rectangle holds the point.
+bool CRichToolTip::FindToolOf(HWND window, POINT screen, ToolInfo& tool) const
+{
+    const auto found = m_tools.find(window);
+    if (found == m_tools.end())
+        return false;
+    POINT client = screen;
+    ::ScreenToClient(window, &client);
+    for (const ToolInfo& t : found->second) {
+        if ((IsEmpty(t.rect) && found->second.size() == 1) || Contains(t.rect, client)) {
+            tool = t;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CRichToolTip::FindTool(POINT screen, HWND& window, ToolInfo& tool)
+{
+    if (HitTestToolBar(screen, window, tool))
+        return true;
+    if (!m_parent || !m_parent->m_hWnd)
+        return false;
+    HWND parent = m_parent->m_hWnd;
+    HWND under = WindowFromPoint(screen);
+    if (under == m_hWnd && m_hasShown)
+        under = m_shownWindow;
+    if (under == parent) {
+        // Disabled children get no mouse messages of their own, but they
+        // have tips all the same.
+        POINT client = screen;
+        ::ScreenToClient(parent, &client);
+        HWND child = ChildWindowFromPointEx(parent, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (child)
+            under = child;
+    }
+    for (HWND candidate = under; candidate; candidate = ::GetParent(candidate)) {
+        if (FindToolOf(candidate, screen, tool)) {
+            window = candidate;
+            return true;
+        }
+        if (candidate == parent)
+            break;
+    }
+    return false;
+}
+
+bool CRichToolTip::SameTool(HWND window, const ToolInfo& tool) const
+{
+    return m_hasShown && window == m_shownWindow && tool.id == m_shown.id && EqualRect(&tool.rect, &m_shown.rect);
+}
+
+bool CRichToolTip::PointerOverTip(POINT screen) const
+{
+    if (!m_hWnd || !IsWindowVisible())
+        return false;
+    RECT r{};
+    ::GetWindowRect(m_hWnd, &r);
+    return Contains(r, screen);
+}
+
+// --- relaying --------------------------------------------------------------
+
+BOOL CRichToolTip::PreTranslateMessage(MSG* msg)
+{
+    RelayEvent(msg);
+    return CWnd::PreTranslateMessage(msg);
+}
+
+BOOL CRichToolTip::RelayEvent(MSG* msg)
+{
+    if (!msg)
+        return FALSE;
+    if (m_state == State::Shown && m_shown.key != 0 && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) &&
+        msg->wParam == m_shown.key) {
+        if (msg->message == WM_KEYDOWN && m_parent) {
+            static const UINT keyMessage = RegisterWindowMessageW(L"WM_RICHTOOLTIP_VIRTUAL_KEY_CODE");
+            ::PostMessageW(m_parent->m_hWnd, keyMessage, m_shown.keyValue, static_cast<LPARAM>(m_shown.id));
+        }
+        return TRUE;
+    }
+    if (!m_hWnd || !(IsMouseMessage(msg->message) || Dismisses(msg->message)))
+        return FALSE;
+    POINT screen{};
+    GetCursorPos(&screen);
+    if (msg->message == WM_MOUSEMOVE || msg->message == WM_NCMOUSEMOVE) {
+        OnMouseMove(screen);
+    } else if (msg->message == WM_LBUTTONDOWN) {
+        if (PointerOverTip(screen)) {
+            POINT client = screen;
+            ::ScreenToClient(m_hWnd, &client);
+            m_drawer.OnLinkClick(client, m_shown.id);
+        }
+        Pop();
+    } else if (Dismisses(msg->message)) {
+        Pop();
+    }
+    return FALSE;
+}
+
+void CRichToolTip::OnMouseMove(POINT screen)
+{
+    if (m_mode == ShowMode::FixedPoint && !PointerOverTip(screen)) {
+        // A help tip stays until the pointer has been on it and leaves.
+        return;
+    }
+    if (screen.x == m_point.x && screen.y == m_point.y)
+        return;
+    m_point = screen;
+    if (PointerOverTip(screen) && !(m_shown.behaviour & FOLLOW_POINTER)) {
+        if (m_shown.behaviour & ENTERABLE) {
+            StartAutoHide();
+            POINT client = screen;
+            ::ScreenToClient(m_hWnd, &client);
+            m_drawer.OnLinkHover(client);
+        } else {
+            HideTip();
+        }
+        return;
+    }
+    HWND window = nullptr;
+    ToolInfo tool;
+    if (!FindTool(screen, window, tool)) {
+        m_hasShown = false;
+        KillTimer(TIMER_SHOW);
+        HideTip();
+        return;
+    }
+    if (SameTool(window, tool)) {
+        if (m_shown.behaviour & (FOLLOW_POINTER | MOVE_RESTARTS))
+            StartAutoHide();
+        else if (!(m_shown.behaviour & FORGET_ON_HIDE) && m_state != State::Hidden)
+            HideTip();
+        return;
+    }
+    ShowTool(window, tool, true, ShowMode::AtPointer);
+}
+
+// --- showing and hiding ----------------------------------------------------
+
+void CRichToolTip::ShowHelpTip(POINT point, const std::wstring& text, HICON icon)
+{
+    ToolInfo tool;
+    tool.text = IconText(icon, text);
+    tool.behaviour = m_behaviour | FORGET_ON_HIDE | MOVE_RESTARTS | ENTERABLE | NO_AUTO_HIDE;
+    tool.mask = MASK_BEHAVIOUR;
+    m_point = point;
+    ShowTool(m_parent ? m_parent->m_hWnd : nullptr, tool, false, ShowMode::FixedPoint);
+}
+
+void CRichToolTip::ShowTool(HWND window, const ToolInfo& tool, bool wait, ShowMode mode)
+{
+    if (m_state == State::FadingIn || m_state == State::Shown)
+        HideTip();
+    m_pendingWindow = window;
+    m_pending = tool;
+    m_mode = mode;
+    if (m_state == State::Hiding) {
+        m_showPending = true;
+        m_pendingWait = wait && m_initial != 0;
+        return;
+    }
+    KillTimer(TIMER_SHOW);
+    if (wait && m_initial != 0)
+        SetTimer(TIMER_SHOW, m_initial);
+    else
+        OnShowTimer();
+}
+
+void CRichToolTip::OnShowTimer()
+{
+    KillTimer(TIMER_SHOW);
+    POINT reference = m_point;
+    if (m_mode == ShowMode::AtPointer)
+        GetCursorPos(&reference);
+    if (reference.x != m_point.x || reference.y != m_point.y)
+        HideTip();
+    const bool toolVisible = !m_pendingWindow || ::IsWindowVisible(m_pendingWindow);
+    if (m_state != State::Hidden || !toolVisible)
+        return;
+    m_shownWindow = m_pendingWindow;
+    m_shown = m_pending;
+    m_hasShown = true;
+    m_state = State::FadingIn;
+    if (!PlaceOnMonitor()) {
+        m_state = State::Hidden;
+        return;
+    }
+    if (m_fadeIn != 0) {
+        SetTimer(TIMER_FADE_IN, m_fadeIn);
+        return;
+    }
+    FinishShow();
+}
+
+void CRichToolTip::FinishShow()
+{
+    m_state = State::Shown;
+    StartAutoHide();
+}
+
+void CRichToolTip::StartAutoHide()
+{
+    if (m_state != State::Shown)
+        return;
+    KillTimer(TIMER_HIDE);
+    if (m_autoPop != 0 && !(m_shown.behaviour & NO_AUTO_HIDE))
+        SetTimer(TIMER_HIDE, m_autoPop);
+}
+
+void CRichToolTip::OnFadeInStep()
+{
+    m_transparency = m_transparency <= kFadeStep ? 0 : m_transparency - kFadeStep;
+    if (m_transparency <= m_shown.transparency) {
+        m_transparency = m_shown.transparency;
+        KillTimer(TIMER_FADE_IN);
+        FinishShow();
+    }
+    Invalidate(FALSE);
+}
+
+void CRichToolTip::OnHideTimer()
+{
+    if (::GetCapture() == m_hWnd)
+        ReleaseCapture();
+    KillTimer(TIMER_SHOW);
+    KillTimer(TIMER_FADE_IN);
+    KillTimer(TIMER_HIDE);
+    if (m_state == State::Hiding)
+        return;
+    m_state = State::Hiding;
+    if (m_fadeOut != 0) {
+        SetTimer(TIMER_FADE_OUT, m_fadeOut);
+        return;
+    }
+    m_transparency = 100;
+    OnFadeOutStep();
+}
+
+void CRichToolTip::OnFadeOutStep()
+{
+    m_transparency = m_transparency >= 100 - kFadeStep ? 100 : m_transparency + kFadeStep;
+    if (m_transparency < 100) {
+        Invalidate(FALSE);
+        return;
+    }
+    KillTimer(TIMER_FADE_OUT);
+    if (m_shown.behaviour & FORGET_ON_HIDE)
+        m_hasShown = false;
+    ShowWindow(SW_HIDE);
+    m_state = State::Hidden;
+    if (!m_showPending) {
+        m_mode = ShowMode::AtPointer;
+        return;
+    }
+    m_showPending = false;
+    if (m_pendingWait)
+        SetTimer(TIMER_SHOW, m_initial);
+    else
+        OnShowTimer();
+}
+
+void CRichToolTip::HideTip()
+{
+    if (m_state == State::FadingIn) {
+        KillTimer(TIMER_FADE_IN);
+        OnHideTimer();
+    } else if (m_state == State::Shown) {
+        OnHideTimer();
+    }
+}
+
+void CRichToolTip::Pop()
+{
+    if (!m_hWnd)
+        return;
+    if (::GetCapture() == m_hWnd)
+        ReleaseCapture();
+    m_state = State::Hidden;
+    m_mode = ShowMode::AtPointer;
+    m_showPending = false;
+    for (UINT_PTR timer = TIMER_SHOW; timer <= TIMER_FADE_OUT; ++timer)
+        KillTimer(timer);
+    if (IsWindowVisible()) {
+        if (m_shown.behaviour & FORGET_ON_HIDE)
+            m_hasShown = false;
+        ShowWindow(SW_HIDE);
+    }
+}
+
+// --- placing ---------------------------------------------------------------
+
+void CRichToolTip::FillDefaults(ToolInfo& tool) const
+{
+    if (!(tool.mask & MASK_EFFECT)) {
+        tool.effect = m_effect;
+        tool.granularity = m_granularity;
+    }
+    if (!(tool.mask & MASK_COLORS)) {
+        tool.colorBegin = m_colors[0];
+        tool.colorMiddle = m_colors[1];
+        tool.colorEnd = m_colors[2];
+    }
+    if (!(tool.mask & MASK_DIRECTION))
+        tool.direction = m_direction;
+    if (!(tool.mask & MASK_BEHAVIOUR))
+        tool.behaviour = m_behaviour;
+    if (!(tool.mask & MASK_TRANSPARENCY))
+        tool.transparency = static_cast<BYTE>(m_transparencyDefault);
+}
+
+// The pointer, or under the control at the pointer when the tool asks for it.
+POINT CRichToolTip::AnchorPoint() const
+{
+    POINT anchor = m_point;
+    if (!m_shown.anchorAtControl || !m_parent)
+        return anchor;
+    POINT client = m_point;
+    ::ScreenToClient(m_parent->m_hWnd, &client);
+    HWND child = ChildWindowFromPointEx(m_parent->m_hWnd, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == m_parent->m_hWnd)
+        return POINT{anchor.x + 24, anchor.y + 22};
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    return POINT{r.left + 1 + (m_shown.addRectLeft ? m_shown.rect.left : 0), r.bottom};
+}
+
+bool CRichToolTip::PlaceOnMonitor()
+{
+    FillDefaults(m_shown);
+    POINT anchor = AnchorPoint();
+    if (m_notify && m_parent) {
+        NotifyInfo info;
+        info.header.hwndFrom = m_hWnd;
+        info.header.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(m_hWnd));
+        info.header.code = NOTIFY_BEFORE_SHOW;
+        info.toolWindow = m_shownWindow;
+        info.anchor = &anchor;
+        info.tool = &m_shown;
+        ::SendMessageW(m_parent->m_hWnd, WM_NOTIFY, info.header.idFrom, reinterpret_cast<LPARAM>(&info));
+    }
+    if (m_shown.text.empty())
+        return false;
+    HDC dc = ::GetDC(m_hWnd);
+    SIZE measured{};
+    m_drawer.Measure(dc, m_shown.text, measured);
+    ::ReleaseDC(m_hWnd, dc);
+    if (measured.cx <= 1 && measured.cy <= 1)
+        return false;
+    const int extra = m_shown.anchorAtControl ? m_geometry[MARGIN_Y] : 0;
+    const SIZE body{measured.cx + 2 * m_geometry[MARGIN_X], measured.cy + 2 * m_geometry[MARGIN_Y] + extra};
+    m_content = RECT{m_geometry[MARGIN_X], m_geometry[MARGIN_Y] + extra, m_geometry[MARGIN_X] + measured.cx,
+                     m_geometry[MARGIN_Y] + extra + measured.cy};
+    Place(body, anchor, m_shown.direction);
+    m_transparency = m_fadeIn != 0 ? 100 : m_shown.transparency;
+    return true;
+}
+
+// The window beside the anchor, on the side the direction asks for, flipped
+// to the other side or another anchor position where it would leave the
+// work area of the anchor's monitor, and kept inside that area.
+void CRichToolTip::Place(SIZE body, POINT anchor, int direction)
+{
+    RECT work{};
+    CMonitors::GetNearestMonitor(anchor).GetWorkAreaRect(&work);
+    const int anchorHeight = m_geometry[ANCHOR_W] && m_geometry[ANCHOR_H] ? m_geometry[ANCHOR_H] : 0;
+    const int margin = m_geometry[ANCHOR_MARGIN];
+    int side = direction & 0x30;
+    int position = std::clamp(direction & 0x0F, 0, 2);
+    const bool vertical = side == SIDE_BELOW || side == SIDE_ABOVE;
+    const int along = vertical ? body.cx : body.cy;
+    const int across = (vertical ? body.cy : body.cx) + anchorHeight;
+    const int point = vertical ? anchor.x : anchor.y;
+    const int low = vertical ? work.left : work.top;
+    const int high = vertical ? work.right : work.bottom;
+    auto offsetOf = [&](int p) { return p == POSITION_START ? margin : p == POSITION_END ? along - margin : along / 2; };
+    auto fits = [&](int p) { return point - offsetOf(p) >= low && point - offsetOf(p) + along <= high; };
+    if (!fits(position)) {
+        for (int candidate : {POSITION_START, POSITION_END, POSITION_CENTER}) {
+            if (fits(candidate)) {
+                position = candidate;
+                break;
+            }
+        }
+    }
+    const int start = point - offsetOf(position);
+    const int anchorAcross = vertical ? anchor.y : anchor.x;
+    const int lowAcross = vertical ? work.top : work.left;
+    const int highAcross = vertical ? work.bottom : work.right;
+    const bool towardsEnd = side == SIDE_BELOW || side == SIDE_RIGHT;
+    if (towardsEnd && anchorAcross + across > highAcross)
+        side = vertical ? SIDE_ABOVE : SIDE_LEFT;
+    else if (!towardsEnd && anchorAcross - across < lowAcross)
+        side = vertical ? SIDE_BELOW : SIDE_RIGHT;
+    const bool after = side == SIDE_BELOW || side == SIDE_RIGHT;
+    const int acrossStart = after ? anchorAcross : anchorAcross - across;
+
+    POINT topLeft = vertical ? POINT{start, acrossStart} : POINT{acrossStart, start};
+    m_window = vertical ? SIZE{body.cx, across} : SIZE{across, body.cy};
+    topLeft.x = std::clamp<LONG>(topLeft.x, work.left, std::max<LONG>(work.left, work.right - m_window.cx));
+    topLeft.y = std::clamp<LONG>(topLeft.y, work.top, std::max<LONG>(work.top, work.bottom - m_window.cy));
+    m_activeDirection = side + position;
+
+    // The outline: the body, with the anchor's triangle on the side that
+    // faces the anchor point.
+    const RECT bodyRect = after ? (vertical ? RECT{0, anchorHeight, body.cx, across} : RECT{anchorHeight, 0, across, body.cy})
+                                : RECT{0, 0, body.cx, body.cy};
+    if (after)
+        OffsetRect(&m_content, vertical ? 0 : anchorHeight, vertical ? anchorHeight : 0);
+    m_outline = {{bodyRect.left, bodyRect.top}, {bodyRect.right, bodyRect.top}, {bodyRect.right, bodyRect.bottom},
+                 {bodyRect.left, bodyRect.bottom}};
+    if (anchorHeight > 0) {
+        const int tip = std::clamp<int>(vertical ? anchor.x - topLeft.x : anchor.y - topLeft.y, 0, along);
+        const int half = m_geometry[ANCHOR_W] / 2;
+        const int from = std::clamp(tip - half, 0, along);
+        const int to = std::clamp(tip + half, 0, along);
+        const POINT tipPoint = vertical ? POINT{tip, after ? 0 : across} : POINT{after ? 0 : across, tip};
+        const int edge = vertical ? (after ? bodyRect.top : bodyRect.bottom) : (after ? bodyRect.left : bodyRect.right);
+        m_outline.push_back(vertical ? POINT{from, edge} : POINT{edge, from});
+        m_outline.push_back(tipPoint);
+        m_outline.push_back(vertical ? POINT{to, edge} : POINT{edge, to});
+    }
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, topLeft.x, topLeft.y, m_window.cx, m_window.cy,
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    Invalidate(FALSE);
+}
+
+// --- painting --------------------------------------------------------------
+
+void CRichToolTip::FrameOutline(HDC dc)
+{
+    if (m_borderWidth <= 0 || m_borderHeight <= 0 || m_outline.size() < 4)
+        return;
+    HBRUSH brush = CreateSolidBrush(m_borderColor);
+    RECT body{m_outline[0].x, m_outline[0].y, m_outline[2].x, m_outline[2].y};
+    FrameRect(dc, &body, brush);
+    DeleteObject(brush);
+}
+
+void CRichToolTip::Paint(HDC dc)
+{
+    RECT client{};
+    GetClientRect(&client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    if (width <= 0 || height <= 0)
+        return;
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP picture = CreateCompatibleBitmap(dc, width, height);
+    HGDIOBJ old = SelectObject(memory, picture);
+    // What lies under the tip shows where the outline leaves room and, while
+    // fading, through the tip.
+    BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    HDC tip = CreateCompatibleDC(dc);
+    HBITMAP tipPicture = CreateCompatibleBitmap(dc, width, height);
+    HGDIOBJ oldTip = SelectObject(tip, tipPicture);
+    RECT body = client;
+    if (m_outline.size() >= 4)
+        body = RECT{m_outline[0].x, m_outline[0].y, m_outline[2].x, m_outline[2].y};
+    HBRUSH fill = CreateSolidBrush(m_shown.colorBegin);
+    FillRect(tip, &client, fill);
+    DeleteObject(fill);
+    m_drawer.GetDrawManager().FillEffect(tip, body, m_shown.effect, m_shown.colorBegin, m_shown.colorMiddle,
+                                         m_shown.colorEnd, m_shown.granularity, 0);
+    m_drawer.DrawMeasured(tip, m_content);
+    FrameOutline(tip);
+    m_drawer.GetDrawManager().AlphaBitBlt(memory, client, tip, 0, 0, 100 - m_transparency);
+    BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    SelectObject(tip, oldTip);
+    DeleteObject(tipPicture);
+    DeleteDC(tip);
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+}
+
+LRESULT CRichToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        HDC dc = ::BeginPaint(m_hWnd, &ps);
+        Paint(dc);
+        ::EndPaint(m_hWnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_TIMER:
+        switch (wParam) {
+        case TIMER_SHOW: OnShowTimer(); break;
+        case TIMER_HIDE: OnHideTimer(); break;
+        case TIMER_FADE_IN: OnFadeInStep(); break;
+        case TIMER_FADE_OUT: OnFadeOutStep(); break;
+        case TIMER_ANIMATION:
+            if (IsWindowVisible() && m_state == State::Shown && m_drawer.AnimateImages())
+                Invalidate(FALSE);
+            break;
+        default: break;
+        }
+        return 0;
+    case WM_SETCURSOR: {
+        POINT screen{};
+        GetCursorPos(&screen);
+        ::ScreenToClient(m_hWnd, &screen);
+        if (!m_drawer.OnLinkHover(screen))
+            ::SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        return TRUE;
+    }
+    case WM_ACTIVATEAPP:
+        if (!wParam)
+            Pop();
+        break;
+    case MESSAGE_LINK_HOVER:
+        // The hovered link changed: draw it in its hover look, fully opaque.
+        m_transparency = 0;
+        Invalidate(FALSE);
+        return 0;
+    default:
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}

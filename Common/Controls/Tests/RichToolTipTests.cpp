@@ -1,0 +1,273 @@
+// The tooltip window with injected mouse input on the test clock: when tips
+// come and go, how they fade, and where they are placed on the monitors.
+#include "Common/Controls/RichToolTip.h"
+#include "Common/Controls/Tests/ControlsTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using ControlsTest::CScene;
+
+// The parent hands every message to the tooltip before it is dispatched, as
+// a dialog's PreTranslateMessage does.
+class TooltipScene : public CScene {
+public:
+    TooltipScene() : CScene(400, 300)
+    {
+        first = Add(L"STATIC", L"first", SS_LEFT, RECT{10, 10, 110, 40}, 1);
+        second = Add(L"STATIC", L"second", SS_LEFT, RECT{150, 10, 250, 40}, 2);
+        EXPECT_TRUE(tip.Create(&parent, TRUE));
+        tip.AddToolText(first, L"First <b>tip</b>", 1);
+        tip.AddToolText(second, L"Second tip", 2);
+    }
+    ~TooltipScene() { tip.DestroyWindow(); }
+
+    void Pump()
+    {
+        MSG msg{};
+        for (int n = 0; n < 1000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
+            if (tip.RelayEvent(&msg))
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    void Pass(DWORD ms, DWORD slice = 10)
+    {
+        for (DWORD done = 0; done < ms; done += slice) {
+            Platform::Clock::Advance(slice);
+            Pump();
+        }
+    }
+    void Point(HWND control, POINT at = {20, 10})
+    {
+        Display().InjectMouseMove(Screen(control, at));
+        Pump();
+    }
+    void PressLeft()
+    {
+        POINT at{};
+        GetCursorPos(&at);
+        Display().InjectMouseDown(Display::MouseButton::Left, at);
+        Display().InjectMouseUp(Display::MouseButton::Left, at);
+        Pump();
+    }
+    bool Shown() const { return tip.IsWindowVisible() != FALSE; }
+    RECT TipRect() const
+    {
+        RECT r{};
+        ::GetWindowRect(tip.m_hWnd, &r);
+        return r;
+    }
+
+    CRichToolTip tip;
+    HWND first = nullptr;
+    HWND second = nullptr;
+};
+
+TEST(RichToolTip, ShowsAfterTheInitialDelayAndHidesAfterTheAutoHide)
+{
+    TooltipScene scene;
+    scene.Point(scene.first);
+    scene.Pass(490);
+    EXPECT_FALSE(scene.Shown());
+    scene.Pass(20);
+    EXPECT_TRUE(scene.Shown());
+    EXPECT_EQ(scene.tip.GetState(), CRichToolTip::State::Shown);
+    scene.Pass(4950);
+    EXPECT_TRUE(scene.Shown());
+    scene.Pass(60);
+    EXPECT_FALSE(scene.Shown());
+    // Pointing again at the same tool, which is not forgotten, shows nothing.
+    scene.Point(scene.first, POINT{25, 12});
+    scene.Pass(600);
+    EXPECT_FALSE(scene.Shown());
+}
+
+TEST(RichToolTip, MovingRestartsTheInitialDelay)
+{
+    TooltipScene scene;
+    scene.Point(scene.first);
+    scene.Pass(300);
+    scene.Point(scene.first, POINT{30, 12});
+    scene.Pass(300);
+    EXPECT_FALSE(scene.Shown());
+    scene.Pass(220);
+    EXPECT_TRUE(scene.Shown());
+}
+
+TEST(RichToolTip, LeavingOrClickingHidesAtOnce)
+{
+    TooltipScene scene;
+    scene.Point(scene.first);
+    scene.Pass(520);
+    ASSERT_TRUE(scene.Shown());
+    scene.Point(scene.parent.m_hWnd, POINT{300, 250});
+    EXPECT_FALSE(scene.Shown());
+
+    scene.Point(scene.second);
+    scene.Pass(520);
+    ASSERT_TRUE(scene.Shown());
+    scene.PressLeft();
+    EXPECT_FALSE(scene.Shown());
+    EXPECT_EQ(scene.tip.GetState(), CRichToolTip::State::Hidden);
+}
+
+TEST(RichToolTip, AnotherToolShowsItsOwnTip)
+{
+    TooltipScene scene;
+    scene.Point(scene.first);
+    scene.Pass(520);
+    ASSERT_TRUE(scene.Shown());
+    ASSERT_NE(scene.tip.ShownTool(), nullptr);
+    EXPECT_EQ(scene.tip.ShownTool()->id, 1);
+    scene.Point(scene.second);
+    EXPECT_FALSE(scene.Shown());
+    scene.Pass(520);
+    EXPECT_TRUE(scene.Shown());
+    EXPECT_EQ(scene.tip.ShownTool()->id, 2);
+}
+
+TEST(RichToolTip, FadesInAndOutInSteps)
+{
+    TooltipScene scene;
+    scene.tip.SetDelayTime(CRichToolTip::DELAY_FADEIN, 100);
+    scene.tip.SetDelayTime(CRichToolTip::DELAY_FADEOUT, 50);
+    scene.tip.SetDelayTime(CRichToolTip::DELAY_AUTOPOP, 1000);
+    scene.Point(scene.first);
+    scene.Pass(500);
+    std::vector<int> steps;
+    for (int i = 0; i < 8 && steps.size() < 6; ++i) {
+        if (scene.tip.GetState() != CRichToolTip::State::Hidden &&
+            (steps.empty() || steps.back() != scene.tip.GetTransparency()))
+            steps.push_back(scene.tip.GetTransparency());
+        scene.Pass(100, 100);
+    }
+    EXPECT_EQ(steps, (std::vector<int>{100, 80, 60, 40, 20, 0}));
+    EXPECT_EQ(scene.tip.GetState(), CRichToolTip::State::Shown);
+    scene.Pass(1000, 50);
+    EXPECT_EQ(scene.tip.GetState(), CRichToolTip::State::Hiding);
+    EXPECT_TRUE(scene.Shown());
+    scene.Pass(250, 50);
+    EXPECT_EQ(scene.tip.GetState(), CRichToolTip::State::Hidden);
+    EXPECT_FALSE(scene.Shown());
+}
+
+TEST(RichToolTip, ButtonsWheelAndKeysRemoveTheTip)
+{
+    TooltipScene scene;
+    for (int how = 0; how < 3; ++how) {
+        scene.Point(scene.first, POINT{20 + how, 10});
+        scene.Pass(520);
+        scene.tip.Pop();
+        scene.Point(scene.second, POINT{20 + how, 10});
+        scene.Pass(520);
+        ASSERT_TRUE(scene.Shown()) << how;
+        POINT at{};
+        GetCursorPos(&at);
+        if (how == 0)
+            scene.Display().InjectWheel(120, at);
+        else if (how == 1)
+            scene.Display().InjectMouseDown(Display::MouseButton::Right, at);
+        else
+            scene.Display().InjectKeyDown(VK_SPACE);
+        scene.Pump();
+        EXPECT_FALSE(scene.Shown()) << how;
+        scene.Display().InjectMouseUp(Display::MouseButton::Right, at);
+        scene.Display().InjectKeyUp(VK_SPACE);
+        scene.Pump();
+    }
+}
+
+TEST(RichToolTip, HelpTipsStayWithoutAutoHide)
+{
+    TooltipScene scene;
+    scene.tip.ShowHelpTip(POINT{300, 300}, L"Help");
+    scene.Pump();
+    EXPECT_TRUE(scene.Shown());
+    scene.Pass(70000, 1000);
+    EXPECT_TRUE(scene.Shown());
+    scene.PressLeft();
+    EXPECT_FALSE(scene.Shown());
+}
+
+// Tips near every edge of a monitor stay inside its work area, on a second
+// monitor as on the first.
+TEST(RichToolTip, TipsStayInsideTheWorkAreaAtEveryEdge)
+{
+    TooltipScene scene;
+    const auto saved = scene.Display().Monitors();
+    scene.Display().SetMonitors({
+        {RECT{0, 0, 1024, 768}, RECT{0, 30, 1024, 740}, true, L"one"},
+        {RECT{1024, 0, 2304, 1024}, RECT{1024, 0, 2304, 1000}, false, L"two"},
+    });
+    const std::wstring text = L"A tip of some width<br>with a second line";
+    const std::vector<POINT> points = {{2, 31},    {1020, 31},   {2, 738},     {1020, 738}, {512, 31},
+                                       {512, 739}, {1026, 2},    {2300, 2},    {2300, 998}, {1026, 999},
+                                       {1030, 500}};
+    for (const POINT point : points) {
+        scene.tip.Pop();
+        scene.tip.ShowHelpTip(point, text);
+        scene.Pump();
+        ASSERT_TRUE(scene.Shown());
+        const RECT r = scene.TipRect();
+        const bool onFirst = point.x < 1024;
+        const RECT work = onFirst ? RECT{0, 30, 1024, 740} : RECT{1024, 0, 2304, 1000};
+        EXPECT_GE(r.left, work.left) << point.x << "," << point.y;
+        EXPECT_GE(r.top, work.top) << point.x << "," << point.y;
+        EXPECT_LE(r.right, work.right) << point.x << "," << point.y;
+        EXPECT_LE(r.bottom, work.bottom) << point.x << "," << point.y;
+    }
+    scene.Display().SetMonitors(saved);
+}
+
+TEST(RichToolTip, ATipAboveThatWouldLeaveTheTopGoesBelow)
+{
+    TooltipScene scene;
+    scene.tip.SetDirection(CRichToolTip::SIDE_ABOVE);
+    scene.tip.ShowHelpTip(POINT{400, 600}, L"Below or above");
+    scene.Pump();
+    EXPECT_EQ(scene.tip.GetActiveDirection() & 0x30, CRichToolTip::SIDE_ABOVE);
+    EXPECT_LE(scene.TipRect().bottom, 600);
+    scene.tip.Pop();
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    scene.tip.ShowHelpTip(POINT{400, work.top + 3}, L"Below or above");
+    scene.Pump();
+    EXPECT_EQ(scene.tip.GetActiveDirection() & 0x30, CRichToolTip::SIDE_BELOW);
+    EXPECT_GE(scene.TipRect().top, work.top + 3);
+}
+
+TEST(RichToolTip, EmptyTextsAndHiddenToolsShowNothing)
+{
+    TooltipScene scene;
+    scene.tip.UpdateTipText(L"", scene.first, 1);
+    scene.Point(scene.first);
+    scene.Pass(600);
+    EXPECT_FALSE(scene.Shown());
+    ShowWindow(scene.second, SW_HIDE);
+    scene.Point(scene.second);
+    scene.Pass(600);
+    EXPECT_FALSE(scene.Shown());
+}
+
+TEST(RichToolTip, ToolsAreKeptPerWindowAndRectangle)
+{
+    TooltipScene scene;
+    CRichToolTip::ToolInfo tool;
+    ASSERT_TRUE(scene.tip.GetTool(scene.first, 1, tool));
+    EXPECT_EQ(tool.text, L"First <b>tip</b>");
+    scene.tip.AddToolText(scene.first, L"replaced", 1);
+    ASSERT_TRUE(scene.tip.GetTool(scene.first, 1, tool));
+    EXPECT_EQ(tool.text, L"replaced");
+    const RECT part{0, 0, 5, 5};
+    scene.tip.AddToolText(scene.first, L"part", 3, &part);
+    EXPECT_TRUE(scene.tip.GetTool(scene.first, 3, tool));
+    scene.tip.RemoveTool(scene.first, 3);
+    EXPECT_FALSE(scene.tip.GetTool(scene.first, 3, tool));
+    scene.tip.RemoveAllTools();
+    EXPECT_FALSE(scene.tip.GetTool(scene.first, 1, tool));
+}
+
+} // namespace
