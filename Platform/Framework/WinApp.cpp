@@ -56,7 +56,9 @@ void CWinApp::SetRegistryKey(LPCWSTR key)
 {
     m_registryKey = OrEmpty(key);
     m_pszRegistryKey = m_registryKey.c_str();
-    m_profileName = m_appName;
+    // The title in force names the profile: a program may have replaced
+    // m_pszAppName (a brand's name) before it chooses its key.
+    m_profileName = OrEmpty(m_pszAppName);
     m_pszProfileName = m_profileName.c_str();
 }
 

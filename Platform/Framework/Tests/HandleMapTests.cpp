@@ -159,6 +159,21 @@ TEST(ModuleState, TheApplicationObjectKeepsItsProfileUnderItsKey)
     EXPECT_EQ(AfxGetApp(), nullptr);
 }
 
+TEST(ModuleState, TheProfileFollowsATitleReplacedBeforeTheKeyIsSet)
+{
+    CWinApp app(L"Framework Test");
+    const std::wstring brand = L"Brand Tool";
+    app.m_pszAppName = brand.c_str();
+    app.SetRegistryKey(L"Zell Tests");
+    EXPECT_STREQ(app.m_pszProfileName, L"Brand Tool");
+    EXPECT_TRUE(app.WriteProfileString(L"Window", L"Title", L"Branded"));
+
+    CWinApp plain(L"Framework Test");
+    plain.SetRegistryKey(L"Zell Tests");
+    EXPECT_EQ(CString(plain.GetProfileString(L"Window", L"Title", L"none")), CString(L"none"));
+    EXPECT_EQ(CString(app.GetProfileString(L"Window", L"Title")), CString(L"Branded"));
+}
+
 TEST(ModuleState, AWorkerThreadRunsItsFunctionWithItsParameter)
 {
     struct Job {
