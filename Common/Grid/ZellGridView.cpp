@@ -27,13 +27,13 @@ long CZellGrid::GetVirtualWidth() const
 
 namespace {
 
-// The first index from `first` at which the summed sizes of those passed
-// reach `position`, never past the last.
+// The first index from `first` whose start is not above `position`, never
+// past the last: a part-scrolled row or column is passed.
 int IndexAtOffset(const std::vector<int>& sizes, int first, int count, int position)
 {
     int index = first;
     int passed = 0;
-    while (index < count - 1 && passed + sizes[index] <= position) {
+    while (index < count - 1 && passed < position) {
         passed += sizes[index];
         ++index;
     }
