@@ -1,0 +1,336 @@
+// Keyboard input: moving the focus cell, extending the selection with
+// Shift, the clipboard keys, and typing that starts an edit.
+#include "Common/Grid/ZellGrid.h"
+
+#include <algorithm>
+
+namespace {
+
+bool KeyDown(int key)
+{
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+
+// The standard Edit commands.
+constexpr UINT kEditCopy = 0xE122;
+constexpr UINT kEditCut = 0xE123;
+constexpr UINT kEditPaste = 0xE125;
+constexpr UINT kEditSelectAll = 0xE12A;
+
+bool IsNavigationKey(UINT key)
+{
+    return key == VK_TAB || (key >= VK_PRIOR && key <= VK_DOWN);
+}
+
+}
+
+int CZellGrid::NextVisibleRow(int row, int step) const
+{
+    for (int next = row + step; next >= m_fixedRows && next < m_rowCount; next += step)
+        if (m_rowHeights[next] > 0)
+            return next;
+    return -1;
+}
+
+int CZellGrid::NextVisibleColumn(int col, int step) const
+{
+    for (int next = col + step; next >= m_fixedCols && next < m_colCount; next += step)
+        if (m_colWidths[next] > 0)
+            return next;
+    return -1;
+}
+
+CCellID CZellGrid::NextCellForKey(UINT key, bool shift, bool control)
+{
+    CCellID next = m_focusCell;
+    switch (key) {
+    case VK_RIGHT:
+        if (int col = NextVisibleColumn(next.col, 1); col >= 0)
+            next.col = col;
+        break;
+    case VK_LEFT:
+        if (int col = NextVisibleColumn(next.col, -1); col >= 0)
+            next.col = col;
+        break;
+    case VK_DOWN:
+        if (int row = NextVisibleRow(next.row, 1); row >= 0)
+            next.row = row;
+        break;
+    case VK_UP:
+        if (int row = NextVisibleRow(next.row, -1); row >= 0)
+            next.row = row;
+        break;
+    case VK_TAB:
+        if (!shift) {
+            if (int col = NextVisibleColumn(next.col, 1); col >= 0) {
+                next.col = col;
+            } else if (int row = NextVisibleRow(next.row, 1); row >= 0) {
+                next.row = row;
+                next.col = NextVisibleColumn(m_fixedCols - 1, 1);
+            } else {
+                return {};
+            }
+        } else if (int col = NextVisibleColumn(next.col, -1); col >= 0) {
+            next.col = col;
+        } else if (int row = NextVisibleRow(next.row, -1); row >= 0) {
+            next.row = row;
+            next.col = NextVisibleColumn(m_colCount, -1);
+        }
+        break;
+    case VK_NEXT:
+    case VK_PRIOR: {
+        const CCellID before = GetTopLeftNonFixedCell();
+        ScrollAxis(SB_VERT, key == VK_NEXT ? SB_PAGEDOWN : SB_PAGEUP);
+        const CCellID after = GetTopLeftNonFixedCell();
+        if (after.row != before.row)
+            next.row = std::clamp(next.row + after.row - before.row, m_fixedRows, m_rowCount - 1);
+        else
+            next.row = key == VK_NEXT ? m_rowCount - 1 : m_fixedRows;
+        break;
+    }
+    case VK_HOME:
+        ScrollAxis(SB_HORZ, SB_TOP);
+        next.col = std::max(NextVisibleColumn(m_fixedCols - 1, 1), m_fixedCols);
+        if (control) {
+            ScrollAxis(SB_VERT, SB_TOP);
+            next.row = std::max(NextVisibleRow(m_fixedRows - 1, 1), m_fixedRows);
+        }
+        break;
+    case VK_END:
+        ScrollAxis(SB_HORZ, SB_BOTTOM);
+        next.col = std::max(NextVisibleColumn(m_colCount, -1), m_fixedCols);
+        if (control) {
+            ScrollAxis(SB_VERT, SB_BOTTOM);
+            next.row = std::max(NextVisibleRow(m_rowCount, -1), m_fixedRows);
+        }
+        break;
+    default:
+        break;
+    }
+    return next;
+}
+
+void CZellGrid::AfterKeyMove(const CCellID& next, UINT key, bool shift)
+{
+    if (m_mouseMode == kNothing) {
+        m_previousSelection.clear();
+        m_mouseMode = m_listMode ? kSelectingRows : kSelectingCells;
+        if (!shift || key == VK_TAB)
+            m_selectionStart = next;
+        SendMessageToParent(next.row, next.col, GRIDN_SELCHANGING);
+        OnSelecting(next);
+        SendMessageToParent(next.row, next.col, GRIDN_SELCHANGED);
+        m_mouseMode = kNothing;
+    }
+    SetFocusCell(next);
+    if (!IsCellVisible(next)) {
+        switch (key) {
+        case VK_RIGHT:
+            ScrollAxis(SB_HORZ, SB_LINEDOWN);
+            break;
+        case VK_LEFT:
+            ScrollAxis(SB_HORZ, SB_LINEUP);
+            break;
+        case VK_DOWN:
+            ScrollAxis(SB_VERT, SB_LINEDOWN);
+            break;
+        case VK_UP:
+            ScrollAxis(SB_VERT, SB_LINEUP);
+            break;
+        default:
+            break;
+        }
+    }
+    EnsureVisible(next);
+    if (m_drawing && m_hWnd != nullptr)
+        Invalidate();
+}
+
+void CZellGrid::MoveFocusByKey(UINT key, bool shift, bool control)
+{
+    if (!IsValid(m_focusCell))
+        return;
+    const int oldH = m_hScrollPos;
+    const int oldV = m_vScrollPos;
+    const CCellID next = NextCellForKey(key, shift, control);
+    if (IsValid(next) && !(next == m_focusCell))
+        AfterKeyMove(next, key, shift);
+    if (m_hScrollPos != oldH)
+        SendMessage(WM_HSCROLL, SB_ENDSCROLL, 0);
+    if (m_vScrollPos != oldV)
+        SendMessage(WM_VSCROLL, SB_ENDSCROLL, 0);
+}
+
+void CZellGrid::OnKeyDown(UINT key, UINT repeat, UINT flags)
+{
+    if (!IsValid(m_focusCell)) {
+        CWnd::OnKeyDown(key, repeat, flags);
+        return;
+    }
+    const bool control = KeyDown(VK_CONTROL);
+    const bool shift = KeyDown(VK_SHIFT);
+    if (control && (key == 'C' || key == VK_INSERT)) {
+        OnEditCopy();
+    } else if (control && key == 'X') {
+        OnEditCut();
+    } else if ((control && key == 'V') || (shift && key == VK_INSERT)) {
+        OnEditPaste();
+    } else if (control && key == 'A') {
+        OnEditSelectAll();
+    } else if (key == VK_DELETE) {
+        ClearSelectedTexts();
+    } else if (key == VK_F2) {
+        OnEditCell(m_focusCell.row, m_focusCell.col, CPoint(-1, -1), VK_LBUTTON);
+    } else if (key == VK_TAB && !m_handleTab) {
+        CWnd::OnKeyDown(key, repeat, flags);
+    } else if (key == VK_TAB && !shift && !IsValid(NextCellForKeyPreview(key))) {
+        CWnd::OnKeyDown(key, repeat, flags);
+    } else if (IsNavigationKey(key)) {
+        MoveFocusByKey(key, shift, control);
+    } else {
+        CWnd::OnKeyDown(key, repeat, flags);
+    }
+}
+
+// Whether Tab has a cell to go to, without moving anything.
+CCellID CZellGrid::NextCellForKeyPreview(UINT key) const
+{
+    if (NextVisibleColumn(m_focusCell.col, 1) >= 0 || NextVisibleRow(m_focusCell.row, 1) >= 0)
+        return m_focusCell;
+    return {};
+}
+
+void CZellGrid::OnChar(UINT ch, UINT repeat, UINT flags)
+{
+    if (!KeyDown(VK_CONTROL) && m_mouseMode == kNothing && ch != VK_ESCAPE && !(ch == VK_TAB && m_handleTab) &&
+        IsValid(m_focusCell))
+        OnEditCell(m_focusCell.row, m_focusCell.col, CPoint(-1, -1), ch);
+    CWnd::OnChar(ch, repeat, flags);
+}
+
+UINT CZellGrid::OnGetDlgCode()
+{
+    UINT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    if (m_handleTab && !KeyDown(VK_CONTROL))
+        code |= DLGC_WANTTAB;
+    return code;
+}
+
+// --- editing hand-off ----------------------------------------------------------
+
+void CZellGrid::OnEditCell(int row, int col, CPoint point, UINT key)
+{
+    HideTitleTip();
+    if (!IsCellEditable(row, col))
+        return;
+    EnsureVisible(row, col);
+    if (!IsCellVisible(row, col))
+        return;
+    CRect rect;
+    if (!GetCellRect(row, col, rect))
+        return;
+    if (SendMessageToParent(row, col, GRIDN_BEGINLABELEDIT) < 0)
+        return;
+    if (CGridCellBase* cell = GetCellAt(row, col)) {
+        cell->SetPosition(row, col);
+        cell->Edit(row, col, rect, point, IDC_INPLACE_CONTROL, key);
+    }
+}
+
+void CZellGrid::EndEditing()
+{
+    if (CGridCellBase* cell = GetCellAt(m_focusCell.row, m_focusCell.col))
+        cell->EndEdit();
+}
+
+BOOL CZellGrid::ValidateEdit(int row, int col, LPCWSTR text)
+{
+    CGridCellBase* cell = GetCellAt(row, col);
+    return cell == nullptr || cell->ValidateEdit(text);
+}
+
+// Takes an edited text: the cell and the parent may refuse it, and then
+// the cell keeps the text it had.
+void CZellGrid::OnEndEditCell(int row, int col, CString text)
+{
+    CGridCellBase* cell = GetCellAt(row, col);
+    if (cell == nullptr)
+        return;
+    const CString old = cell->GetText();
+    if (old != text) {
+        SetCellText(row, col, text);
+        if (ValidateEdit(row, col, text) && SendMessageToParent(row, col, GRIDN_ENDLABELEDIT) >= 0) {
+            MarkModified(TRUE, row, col);
+            RedrawCell(row, col);
+        } else {
+            cell->SetText(old);
+        }
+    }
+    RedrawCell(row, col);
+    cell->OnEndEdit();
+}
+
+BOOL CZellGrid::SetTextByEdit(int row, int col, LPCWSTR text)
+{
+    if (!IsCellEditable(row, col) || SendMessageToParent(row, col, GRIDN_BEGINLABELEDIT) < 0)
+        return FALSE;
+    CGridCellBase* cell = GetCellAt(row, col);
+    if (cell == nullptr)
+        return FALSE;
+    const CString old = cell->GetText();
+    SetCellText(row, col, text);
+    if (ValidateEdit(row, col, text) && SendMessageToParent(row, col, GRIDN_ENDLABELEDIT) >= 0) {
+        MarkModified(TRUE, row, col);
+        RedrawCell(row, col);
+        return TRUE;
+    }
+    cell->SetText(old);
+    return FALSE;
+}
+
+void CZellGrid::ContinueEditing(UINT key)
+{
+    if (key != VK_TAB && !(key >= VK_PRIOR && key <= VK_DOWN))
+        return;
+    MoveFocusByKey(key, KeyDown(VK_SHIFT), false);
+    if (IsValid(m_focusCell))
+        OnEditCell(m_focusCell.row, m_focusCell.col, CPoint(-1, -1), key);
+}
+
+BOOL CZellGrid::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header != nullptr && header->idFrom == IDC_INPLACE_CONTROL &&
+        static_cast<int>(header->code) == GRIDN_ENDLABELEDIT) {
+        const auto* info = reinterpret_cast<const NMGRIDDISPINFO*>(lParam);
+        const int row = info->item.row;
+        const int col = info->item.col;
+        const CString text = info->item.text;
+        const UINT key = static_cast<UINT>(info->item.userValue);
+        OnEndEditCell(row, col, text);
+        ContinueEditing(key);
+        *result = 0;
+        return TRUE;
+    }
+    return CWnd::OnNotify(wParam, lParam, result);
+}
+
+BOOL CZellGrid::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case kEditCut:
+        OnEditCut();
+        return TRUE;
+    case kEditCopy:
+        OnEditCopy();
+        return TRUE;
+    case kEditPaste:
+        OnEditPaste();
+        return TRUE;
+    case kEditSelectAll:
+        OnEditSelectAll();
+        return TRUE;
+    default:
+        return CWnd::OnCommand(wParam, lParam);
+    }
+}
