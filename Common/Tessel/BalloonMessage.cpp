@@ -15,7 +15,9 @@ namespace {
 constexpr int kMaxText = 3998;
 constexpr int kMaxTitle = 498;
 constexpr int kActivatedByOther = 6;
-constexpr DWORD kTooltipStyle = WS_POPUP | WS_VISIBLE | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE |
+// Not WS_VISIBLE: tracking shows the tip, and a tip shown on creation would
+// take the activation from the host, whose WM_ACTIVATE would close it.
+constexpr DWORD kTooltipStyle = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE |
                                 TTS_CLOSE;
 constexpr std::uintptr_t kModuleNameTitle = 0xFFFFFFFF;
 constexpr UINT kLastFunctionKey = 0x87;  // F24
@@ -246,6 +248,9 @@ void CBalloonMessage::OnHostDestroyed()
 
 LRESULT CBalloonMessage::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Showing the host sets the tooltip up before CreateWindowEx returns.
+    if (message == WM_NCCREATE && hwnd != m_parent)
+        m_host = hwnd;
     switch (message) {
     case WM_WINDOWPOSCHANGED:
         if (hwnd == m_host)

@@ -122,5 +122,7 @@ int CTesselApp::ExitInstance()
     for (; m_comInitialised > 0; --m_comInitialised)
         CoUninitialize();
     m_started = false;
+    // A later start begins as a fresh load of the library does.
+    m_strGuiXmlFile.Empty();
     return CWinApp::ExitInstance();
 }

@@ -169,7 +169,8 @@ TEST_F(ZellMessageBoxTest, CopiedTextIsBounded)
     const std::wstring longText(70000, L'x');
     Show(longText.c_str(), MB_OK, {Press('C', kControl), Press(VK_RETURN)});
     const std::wstring copied = ClipboardText();
-    EXPECT_EQ(copied.size(), 4000u + 3 * 29 + 2 + 7);
+    // Four rules, the caption, 4000 characters of the text and the button, each line with its CRLF.
+    EXPECT_EQ(copied.size(), 4u * 29 + 7 + 2 + 4000 + 2 + 5 + 2);
     EXPECT_NE(copied.find(std::wstring(4000, L'x') + L"\r\n---"), std::wstring::npos);
     EXPECT_EQ(m_seen.text.size(), 65535u);
 }
@@ -223,20 +224,15 @@ TEST_F(ZellMessageBoxTest, SystemModalErrorsGoToTheSystemBoxWithTheTextResolvedA
     TSLXDLL_SetLanguage(0x0409);
     std::wstring shownText;
     bool hasOwnButtons = false;
-    m_ownerLog.onMessage = [&](HWND, UINT m, WPARAM, LPARAM l, LRESULT&) {
-        if (m != WM_ENTERIDLE || !shownText.empty())
-            return false;
-        const HWND box = reinterpret_cast<HWND>(l);
-        shownText = TextOf(GetDlgItem(box, 0xFFFF));
-        hasOwnButtons = GetDlgItem(box, 5555) != nullptr || GetDlgItem(box, 19) != nullptr;
-        CDialogDriver(box).Press(VK_RETURN);
-        return false;
+    const Step answerIt = [&](CDialogDriver& d) {
+        shownText = TextOf(GetDlgItem(d.Dialog(), 0xFFFF));
+        hasOwnButtons = GetDlgItem(d.Dialog(), 5555) != nullptr || GetDlgItem(d.Dialog(), 19) != nullptr;
+        d.Press(VK_RETURN);
     };
-    const int answer = ZELLMessageBox(MAKEINTRESOURCEW(Tessel::IDS_ABOUT_SYSTEM),
-                                      MB_SYSTEMMODAL | MB_ICONERROR | MB_YESNO | MB_ZELL_DONT_SHOW_AGAIN |
-                                          MB_ZELL_YES_TO_ALL,
-                                      L"Failure", 0);
-    m_ownerLog.onMessage = nullptr;
+    const UINT type = MB_SYSTEMMODAL | MB_ICONERROR | MB_YESNO | MB_ZELL_DONT_SHOW_AGAIN | MB_ZELL_YES_TO_ALL;
+    const int answer = Show(nullptr, type, {answerIt}, L"Failure", [&] {
+        return ZELLMessageBox(MAKEINTRESOURCEW(Tessel::IDS_ABOUT_SYSTEM), type, L"Failure", 0);
+    });
     EXPECT_EQ(answer, IDYES);
     EXPECT_EQ(shownText, L"System");
     EXPECT_FALSE(hasOwnButtons);
