@@ -1,0 +1,159 @@
+// libtessel.so as its users load it: what it exports, and its boxes and
+// balloons in the program's window system.
+#include "Platform/Base/Module.h"
+#include "Platform/Controls/MessageBox.h"
+#include "Platform/Controls/StandardControls.h"
+#include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using MessageBoxFn = int (*)(LPCWSTR, UINT, LPCWSTR, UINT);
+using BalloonFn = int (*)(LPCWSTR, LPCWSTR, HWND, HWND, HINSTANCE, UINT, BOOL, UINT, const POINT*, BOOL);
+using SetLanguageFn = void (*)(WORD);
+using IntGetterFn = int (*)();
+
+constexpr UINT_PTR kStepTimer = 77;
+
+// The demangled names of what the library defines and exports, one per line.
+std::string ExportedSymbols()
+{
+    const std::string command = std::string("nm -D -C --defined-only '") + TESSEL_LIBRARY_FILE + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    std::string text;
+    if (!pipe)
+        return text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
+        text.append(buffer, n);
+    return text;
+}
+
+// The exported functions with plain names: the library's own interface.
+std::set<std::string> PlainExports(const std::string& symbols)
+{
+    std::set<std::string> names;
+    std::istringstream lines(symbols);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string address, type, name;
+        fields >> address >> type >> name;
+        const bool library = name.rfind("ZELL", 0) == 0 || name.rfind("TSLXDLL_", 0) == 0 ||
+                             name.rfind("DestroyZELL", 0) == 0;
+        if (type == "T" && library && name.find(':') == std::string::npos)
+            names.insert(name);
+    }
+    return names;
+}
+
+class CLoadedLibrary {
+public:
+    CLoadedLibrary() : m_handle(dlopen(TESSEL_LIBRARY_FILE, RTLD_NOW | RTLD_LOCAL)) {}
+    ~CLoadedLibrary() { Unload(); }
+    CLoadedLibrary(const CLoadedLibrary&) = delete;
+    CLoadedLibrary& operator=(const CLoadedLibrary&) = delete;
+
+    bool IsLoaded() const { return m_handle != nullptr; }
+    template <typename Fn>
+    Fn Get(const char* name) const
+    {
+        return reinterpret_cast<Fn>(dlsym(m_handle, name));
+    }
+    void Unload()
+    {
+        if (m_handle != nullptr)
+            dlclose(m_handle);
+        m_handle = nullptr;
+    }
+
+private:
+    void* m_handle = nullptr;
+};
+
+class TesselLibrary : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(ZELL::Controls::RegisterStandardControls());
+        m_owner.hwnd = UiTest::Create(&m_log, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 500, 300);
+        SetActiveWindow(m_owner.hwnd);
+        UiTest::Drain();
+    }
+
+    UiTest::Handler m_log;
+    UiTest::WindowGuard m_owner;
+};
+
+}
+
+TEST_F(TesselLibrary, ExportsItsPlainFunctionsAndKeepsItsClassesToItself)
+{
+    const std::string symbols = ExportedSymbols();
+    ASSERT_FALSE(symbols.empty()) << "nm could not read " << TESSEL_LIBRARY_FILE;
+    // The about dialog comes with the grid; until then nine of the ten.
+    const std::set<std::string> expected = {
+        "DestroyZELLBalloonMsg", "ZELLBalloonMsg", "ZELLMessageBox", "TSLXDLL_GetIconSizeButton",
+        "TSLXDLL_GetMainLogfont", "TSLXDLL_GetTitleFontSize", "TSLXDLL_SetAppName", "TSLXDLL_SetGuiXmlFile",
+        "TSLXDLL_SetLanguage"};
+    EXPECT_EQ(PlainExports(symbols), expected);
+    for (const char* hidden : {"Tessel::", "CTesselApp", "CThemedGroupBox", "CLanguageHelper::", "CDefaultLogger::",
+                               "CLanguageSupportImpl::", "CModuleVersion::"})
+        EXPECT_EQ(symbols.find(hidden), std::string::npos) << hidden << " leaks out of the library";
+}
+
+TEST_F(TesselLibrary, ItsMessageBoxRunsInTheProgramsWindowsInTheLanguageItIsGiven)
+{
+    CLoadedLibrary library;
+    ASSERT_TRUE(library.IsLoaded()) << dlerror();
+    const auto setLanguage = library.Get<SetLanguageFn>("TSLXDLL_SetLanguage");
+    const auto messageBox = library.Get<MessageBoxFn>("ZELLMessageBox");
+    const auto iconSize = library.Get<IntGetterFn>("TSLXDLL_GetIconSizeButton");
+    ASSERT_TRUE(setLanguage && messageBox && iconSize);
+    EXPECT_EQ(iconSize(), 32);
+    setLanguage(0x0407);
+    std::wstring noCaption;
+    m_log.onMessage = [&](HWND hwnd, UINT m, WPARAM w, LPARAM, LRESULT&) {
+        if (m != WM_TIMER || w != kStepTimer)
+            return false;
+        KillTimer(hwnd, kStepTimer);
+        UiTest::CDialogDriver box(GetActiveWindow());
+        noCaption = box.Text(IDNO);
+        box.Click(IDNO);
+        return true;
+    };
+    SetTimer(m_owner.hwnd, kStepTimer, 10, nullptr);
+    EXPECT_EQ(messageBox(L"Schreiben?", MB_YESNO, L"Test", 0), IDNO);
+    m_log.onMessage = nullptr;
+    EXPECT_EQ(noCaption, L"&Nein");
+}
+
+TEST_F(TesselLibrary, ItsBalloonPointsAtTheProgramsFieldUntilItIsDestroyed)
+{
+    HWND field = CreateWindowExW(0, L"Edit", L"1", WS_CHILD | WS_VISIBLE, 10, 10, 100, 24, m_owner.hwnd, nullptr,
+                                 nullptr, nullptr);
+    CLoadedLibrary library;
+    ASSERT_TRUE(library.IsLoaded()) << dlerror();
+    const auto balloon = library.Get<BalloonFn>("ZELLBalloonMsg");
+    const auto destroy = library.Get<IntGetterFn>("DestroyZELLBalloonMsg");
+    ASSERT_TRUE(balloon && destroy);
+    const HINSTANCE program = GetModuleHandleW(nullptr);
+    EXPECT_EQ(balloon(L"Value", L"Out of range", field, m_owner.hwnd, program, 13, TRUE, 0, nullptr, TRUE), 0);
+    const HWND tip = FindWindowW(L"tooltips_class32", nullptr);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(IsWindowVisible(tip));
+    WNDCLASSW wc{};
+    EXPECT_TRUE(GetClassInfoW(program, L"ZellBalloonHost", &wc));
+    EXPECT_EQ(destroy(), 0);
+    UiTest::Drain();
+    EXPECT_FALSE(IsWindow(tip));
+}
