@@ -59,20 +59,21 @@ void CModbusParamCodec::Load(const CDeviceBlock& block)
     Values.Watchdog = !(*word & WatchdogOffBit);
     Values.UseLibrary = !(*word & LibraryOrCompatibilityBit);
     Values.Compatibility = *word & LibraryOrCompatibilityBit;
-    m_loaded = Values;
+    m_loadedWord = word;
 }
 
 bool CModbusParamCodec::Store(CDeviceBlock& block, bool controller)
 {
     if (!block.IsPresent())
         return false;
-    const auto now = FieldBits(Values, controller);
-    const auto loaded = m_loaded ? FieldBits(*m_loaded, controller) : std::array<CBits, 7>{};
-    for (std::size_t i = 0; i < now.size(); ++i)
-        if (now[i].Bits && now[i].Bits != loaded[i].Bits)
-            block.WriteBits(ParamWord, now[i].Mask, *now[i].Bits);
-    if (block.Has(ParamWord))
-        m_loaded = Values;
+    for (const CBits& field : FieldBits(Values, controller)) {
+        if (!field.Bits)
+            continue;
+        if (!m_loadedWord || *field.Bits != (*m_loadedWord & field.Mask))
+            block.WriteBits(ParamWord, field.Mask, *field.Bits);
+    }
+    if (const std::optional<WORD> word = block.Read(ParamWord))
+        m_loadedWord = word;
     return true;
 }
 

@@ -52,5 +52,7 @@ private:
     };
     static std::array<CBits, 7> FieldBits(const CFields& fields, bool controller);
 
-    std::optional<CFields> m_loaded;
+    // Word 2 as last loaded or stored: the fields that differ from it are
+    // the user's changes.
+    std::optional<WORD> m_loadedWord;
 };
