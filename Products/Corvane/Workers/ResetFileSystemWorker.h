@@ -1,0 +1,14 @@
+#pragma once
+// The reset-file-system worker: formats the device's flash disk and
+// extracts its files again; ends with "WM_RESET_FILESYSTEM_DONE".
+
+#include "Products/Corvane/Workers/DeviceWorker.h"
+
+class CResetFileSystemWorker : public CDeviceWorker {
+public:
+    using CDeviceWorker::CDeviceWorker;
+
+protected:
+    WPARAM Run(CWorkerContext& context) override;
+    UINT DoneMessage() const override;
+};
