@@ -137,7 +137,7 @@ const std::vector<tSwitchCase>& SwitchCases()
              EXPECT_TRUE(l.LanguageBeforeSwitch().IsEmpty());
          }},
         {"everything combined", {L"-v!ANVIL/ChangeIP", L"/PARAMFILE:p.wes", L"/ArticleNumber:0750-0881",
-                                 L"/FirmwareVersion:01(02)", L"/CHILD", L"/MainW:1,2,3,4", L"/LANG:en",
+                                 L"/FirmwareVersion:01(02)", L"/CHILD", L"/MainWnd:1,2,3,4", L"/LANG:en",
                                  L"/Connection:TCPIP:10.1.1.1", L"/CurrentIP:10.1.1.2"},
          [](L l) {
              EXPECT_TRUE(l.Options().ChangeIPMode);

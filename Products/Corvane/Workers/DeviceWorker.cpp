@@ -33,15 +33,15 @@ void CDeviceWorker::Join()
 void CDeviceWorker::ThreadMain()
 {
     CWorkerContext context(m_params, m_wait);
-    WPARAM result = ResultFailed;
+    WPARAM result = CWorkerJob::ResultFailed;
     if (context.IsComplete()) {
         try {
-            result = Run(context);
+            result = m_job->Run(context);
         } catch (...) {
             // A device step must not take the process down with it.
-            result = ResultFailed;
+            result = CWorkerJob::ResultFailed;
         }
     }
     m_ended = true;
-    context.Reporter().Done(DoneMessage(), result, reinterpret_cast<LPARAM>(m_params.data));
+    context.Reporter().Done(m_job->DoneMessage(), result, reinterpret_cast<LPARAM>(m_params.data));
 }

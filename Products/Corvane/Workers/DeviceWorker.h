@@ -6,24 +6,28 @@
 // the worker to stop and waits for it, so nothing the worker uses goes away
 // under it.
 
+#include "Products/Corvane/Workers/WorkerJob.h"
 #include "Products/Corvane/Workers/WorkerParams.h"
 #include "Products/Corvane/Workers/WorkerWait.h"
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 class CWorkerContext;
 
-class CDeviceWorker {
+class CDeviceWorker final {
 public:
-    // Results of the done messages.
-    static constexpr WPARAM ResultFailed = 0;
-    static constexpr WPARAM ResultSucceeded = 1;
-    static constexpr WPARAM ResultCanceled = 5;
-    static constexpr WPARAM ResultStarted = 6;
-
-    explicit CDeviceWorker(const tWorkerParams& params) : m_params(params) {}
-    virtual ~CDeviceWorker();
+    CDeviceWorker(const tWorkerParams& params, std::unique_ptr<CWorkerJob> job)
+        : m_params(params), m_job(std::move(job))
+    {
+    }
+    template <typename Job>
+    static std::unique_ptr<CDeviceWorker> Create(const tWorkerParams& params)
+    {
+        return std::make_unique<CDeviceWorker>(params, std::make_unique<Job>());
+    }
+    ~CDeviceWorker();
     CDeviceWorker(const CDeviceWorker&) = delete;
     CDeviceWorker& operator=(const CDeviceWorker&) = delete;
 
@@ -36,15 +40,11 @@ public:
     void Join();
     bool HasEnded() const { return m_ended.load(); }
 
-protected:
-    // The worker's steps; returns the result of its done message.
-    virtual WPARAM Run(CWorkerContext& context) = 0;
-    virtual UINT DoneMessage() const = 0;
-
 private:
     void ThreadMain();
 
     tWorkerParams m_params;
+    std::unique_ptr<CWorkerJob> m_job;
     CWorkerWait m_wait;
     std::thread m_thread;
     std::atomic<bool> m_ended{false};

@@ -3,13 +3,10 @@
 // (and a coupler's file system), restarts it and, over a serial line, reads
 // it again; ends with "WM_FACTORY_DEFAULTS_DONE".
 
-#include "Products/Corvane/Workers/DeviceWorker.h"
+#include "Products/Corvane/Workers/WorkerJob.h"
 
-class CFactoryDefaultsWorker : public CDeviceWorker {
+class CFactoryDefaultsWorker : public CWorkerJob {
 public:
-    using CDeviceWorker::CDeviceWorker;
-
-protected:
     WPARAM Run(CWorkerContext& context) override;
     UINT DoneMessage() const override;
 };

@@ -2,13 +2,10 @@
 // The read worker: checks and opens the connection, reads the whole device
 // into the data set and ends with "WM_IDENTIFY_DONE".
 
-#include "Products/Corvane/Workers/DeviceWorker.h"
+#include "Products/Corvane/Workers/WorkerJob.h"
 
-class CReadWorker : public CDeviceWorker {
+class CReadWorker : public CWorkerJob {
 public:
-    using CDeviceWorker::CDeviceWorker;
-
-protected:
     WPARAM Run(CWorkerContext& context) override;
     UINT DoneMessage() const override;
 };

@@ -2,13 +2,10 @@
 // The reset-file-system worker: formats the device's flash disk and
 // extracts its files again; ends with "WM_RESET_FILESYSTEM_DONE".
 
-#include "Products/Corvane/Workers/DeviceWorker.h"
+#include "Products/Corvane/Workers/WorkerJob.h"
 
-class CResetFileSystemWorker : public CDeviceWorker {
+class CResetFileSystemWorker : public CWorkerJob {
 public:
-    using CDeviceWorker::CDeviceWorker;
-
-protected:
     WPARAM Run(CWorkerContext& context) override;
     UINT DoneMessage() const override;
 };

@@ -2,13 +2,10 @@
 // The restart worker: restarts the device and reads it again; ends with
 // "WM_SOFTWARE_RESET_DONE".
 
-#include "Products/Corvane/Workers/DeviceWorker.h"
+#include "Products/Corvane/Workers/WorkerJob.h"
 
-class CSoftwareResetWorker : public CDeviceWorker {
+class CSoftwareResetWorker : public CWorkerJob {
 public:
-    using CDeviceWorker::CDeviceWorker;
-
-protected:
     WPARAM Run(CWorkerContext& context) override;
     UINT DoneMessage() const override;
 };

@@ -3,13 +3,10 @@
 // it, saves and restarts the device, follows a changed address and reads the
 // device back; ends with "WM_WRITE_SETTINGS_DONE".
 
-#include "Products/Corvane/Workers/DeviceWorker.h"
+#include "Products/Corvane/Workers/WorkerJob.h"
 
-class CWriteSettingsWorker : public CDeviceWorker {
+class CWriteSettingsWorker : public CWorkerJob {
 public:
-    using CDeviceWorker::CDeviceWorker;
-
-protected:
     WPARAM Run(CWorkerContext& context) override;
     UINT DoneMessage() const override;
 };

@@ -16,10 +16,10 @@ using ReadWorkerTest = WorkerRig;
 
 TEST_P(ReadWorkerTest, ReadsTheWholeDeviceAndReportsInOrder)
 {
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CDeviceWorker::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultSucceeded) << data.Description.str();
     EXPECT_FALSE(busy.IsSet());
     EXPECT_THAT(States(), ElementsAre(tState{8, 2, false}, tState{8, 1, false}, tState{7, 2, false}));
-    EXPECT_EQ(data.ArticleNo.str(), L"750-881");
+    EXPECT_EQ(data.ArticleNo.str(), L"0750-0881");
     EXPECT_EQ(data.SWVersion.str(), L"02.07.11");
     EXPECT_EQ(data.NetIDName.str(), L"MAC-ID");
     EXPECT_TRUE(data.HasNetworkParams);
@@ -36,7 +36,7 @@ TEST_P(ReadWorkerTest, ReadsTheWholeDeviceAndReportsInOrder)
 TEST_P(ReadWorkerTest, AnOpenConnectionStaysOpen)
 {
     ASSERT_NO_THROW(connection->Open());
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CDeviceWorker::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultSucceeded) << data.Description.str();
     EXPECT_TRUE(connection->IsOpen());
 }
 
@@ -46,7 +46,7 @@ TEST_P(ReadWorkerTest, UnreachableDeviceEndsWithTheCheckText)
         serialSim.Stop();
     else
         tcpSim.Stop();
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CDeviceWorker::ResultFailed);
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultFailed);
     EXPECT_EQ(data.Description, GetLanguageText(L"STATE_CHECK_CONNECTION_FAILED"));
     EXPECT_THAT(States(), ElementsAre(tState{8, 2, false}, tState{8, 0, false}, tState{7, 2, false}));
     EXPECT_FALSE(busy.IsSet());
@@ -58,15 +58,15 @@ TEST_P(ReadWorkerTest, UnsupportedDeviceIsNamedInTheText)
         d.identItems[0].second = "750-352";
         d.networkId = "IMEI=1234";
     });
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CDeviceWorker::ResultFailed);
-    EXPECT_NE(data.Description.Find(L"750-352"), -1) << data.Description.str();
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultFailed);
+    EXPECT_NE(data.Description.Find(L"0750-0352"), -1) << data.Description.str();
     EXPECT_TRUE(data.NetworkID.IsEmpty());
 }
 
 TEST_P(ReadWorkerTest, ControllerLosesTheTerminalBusWord)
 {
     Change([](DevSim::tDeviceData& d) { d.identItems[0].second = ControllerArticle; });
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CDeviceWorker::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultSucceeded) << data.Description.str();
     EXPECT_FALSE(data.HasTerminalBusExtension);
     EXPECT_EQ(data.StatusWords.size(), 8u);
 }
@@ -94,7 +94,7 @@ TEST_P(ReadWorkerOpenTest, FailedOpenAfterTheCheckStoresTheCheckText)
     ASSERT_TRUE(flaky->SetSettingsXML(connection->GetSettingsXML()));
     service = std::make_unique<CTCPIPService>(flaky.get());
     connection = std::move(flaky);
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CDeviceWorker::ResultFailed);
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultFailed);
     EXPECT_EQ(data.Description, GetLanguageText(L"STATE_CHECK_CONNECTION_FAILED"));
     EXPECT_TRUE(data.ArticleNo.IsEmpty());
 }

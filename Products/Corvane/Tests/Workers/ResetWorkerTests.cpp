@@ -40,11 +40,11 @@ TEST_P(ResetWorkerTest, RefusedDataSetTouchesNothingAndReportsCanceled)
 {
     ReadDevice();
     data.ArticleNo = L"750-352";
-    EXPECT_EQ(FactoryDefaults(), CDeviceWorker::ResultCanceled);
+    EXPECT_EQ(FactoryDefaults(), CWorkerJob::ResultCanceled);
     Next();
-    EXPECT_EQ(ResetFileSystem(), CDeviceWorker::ResultCanceled);
+    EXPECT_EQ(ResetFileSystem(), CWorkerJob::ResultCanceled);
     Next();
-    EXPECT_EQ(Restart(), CDeviceWorker::ResultCanceled);
+    EXPECT_EQ(Restart(), CWorkerJob::ResultCanceled);
     const DevSim::tDeviceData device = Device();
     EXPECT_EQ(device.factoryResetCount, 0u);
     EXPECT_EQ(device.formatCount, 0u);
@@ -63,10 +63,10 @@ TEST_P(ResetWorkerTest, CouplerIsResetWithItsFileSystem)
     EXPECT_EQ(device.restartCount, 1u);
     EXPECT_EQ(States().front(), (tState{6, 2, false}));
     if (Serial()) {
-        EXPECT_EQ(result, CDeviceWorker::ResultSucceeded) << data.Description.str();
+        EXPECT_EQ(result, CWorkerJob::ResultSucceeded) << data.Description.str();
         EXPECT_FALSE(data.ArticleNo.IsEmpty()) << "read again";
     } else {
-        EXPECT_EQ(result, CDeviceWorker::ResultStarted) << data.Description.str();
+        EXPECT_EQ(result, CWorkerJob::ResultStarted) << data.Description.str();
     }
 }
 
@@ -74,7 +74,7 @@ TEST_P(ResetWorkerTest, RestartReadsTheDeviceAgain)
 {
     ReadDevice();
     data.CommonTable.Free();
-    EXPECT_EQ(Restart(), CDeviceWorker::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Restart(), CWorkerJob::ResultSucceeded) << data.Description.str();
     EXPECT_EQ(Device().restartCount, 1u);
     EXPECT_EQ(data.CommonTable.GetCount(), 30);
     EXPECT_TRUE(Reported(ENThreadAction::SoftwareReset, ENThreadState::Done, true));
@@ -96,7 +96,7 @@ TEST_P(ResetWorkerTest, BusyFormatIsPolledUntilTheDeviceIsDone)
     }
     Change([](DevSim::tDeviceData& d) { d.commandStates[FormatService] = 0; });
     ASSERT_TRUE(WaitFor(Messages().ResetFileSystemDone));
-    EXPECT_EQ(handler.Of(Messages().ResetFileSystemDone)[0].wParam, CDeviceWorker::ResultSucceeded)
+    EXPECT_EQ(handler.Of(Messages().ResetFileSystemDone)[0].wParam, CWorkerJob::ResultSucceeded)
         << data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::FormatFlash, ENThreadState::Done, true));
     EXPECT_TRUE(Reported(ENThreadAction::ExtractFiles, ENThreadState::Done, true));
@@ -109,7 +109,7 @@ TEST_P(ResetWorkerTest, DeviceBusyForEverEndsTheStepAsFailed)
         d.refusedServices[FormatService] = Busy;
         d.commandStates[FormatService] = Busy;
     });
-    EXPECT_EQ(ResetFileSystem(), CDeviceWorker::ResultFailed);
+    EXPECT_EQ(ResetFileSystem(), CWorkerJob::ResultFailed);
     EXPECT_EQ(data.Description, GetLanguageText(L"SERVICE_FORMAT_FILES_FAILED"));
     EXPECT_TRUE(Reported(ENThreadAction::FormatFlash, ENThreadState::Failed, true));
     EXPECT_EQ(Device().extractCount, 0u);
@@ -124,7 +124,7 @@ TEST_P(ResetWorkerTest, FailedCheckOfTheFileSystemResetNamesTheCheck)
     else
         tcpSim.Stop();
     data.ArticleNo = L"750-881";
-    EXPECT_EQ(ResetFileSystem(), CDeviceWorker::ResultFailed);
+    EXPECT_EQ(ResetFileSystem(), CWorkerJob::ResultFailed);
     EXPECT_EQ(data.Description, GetLanguageText(L"STATE_CHECK_CONNECTION_FAILED"));
 }
 
@@ -137,7 +137,7 @@ TEST_P(ControllerResetTest, ControllerOverTcpIsStartedAndNotReadAgain)
 {
     Change([](DevSim::tDeviceData& d) { d.identItems[0].second = ControllerArticle; });
     ReadDevice();
-    EXPECT_EQ(FactoryDefaults(), CDeviceWorker::ResultStarted) << data.Description.str();
+    EXPECT_EQ(FactoryDefaults(), CWorkerJob::ResultStarted) << data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::FactoryDefaults, ENThreadState::Started, true));
     EXPECT_EQ(Device().formatCount, 0u);
     EXPECT_EQ(Device().restartCount, 0u);

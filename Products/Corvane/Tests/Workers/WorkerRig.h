@@ -7,6 +7,7 @@
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/PelorusDLL/SIOService.h"
 #include "Common/PelorusDLL/TCPIPService.h"
+#include "Common/SystemHelper/LanguageTexts.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Net/WinSock.h"
@@ -100,6 +101,9 @@ protected:
 
     void SetUp() override
     {
+        // The texts the workers use as formats.
+        GetLanguageSupport().SetText(L"MSG_DEVICE_NOT_SUPPORTED", L"The device %s is not supported.");
+        GetLanguageSupport().SetText(L"DETAILS_DATASET_CONNECETD", L"Data set %s (%s), device %s (%s)");
         ini = CCorvaneDeviceIni(CString(folder.Write("corvane.ini", CapabilityFile).wstring()));
         ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &winsock), 0);
         Model().Update(FillDevice);
@@ -170,7 +174,7 @@ protected:
     void Start()
     {
         ASSERT_TRUE(busy.TryAcquire());
-        worker = std::make_unique<Worker>(Params());
+        worker = CDeviceWorker::Create<Worker>(Params());
         ASSERT_TRUE(worker->Start());
     }
 
@@ -225,7 +229,7 @@ protected:
     // A data set as a read of the simulated device leaves it.
     void ReadDevice()
     {
-        ASSERT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CDeviceWorker::ResultSucceeded) << data.Description.str();
+        ASSERT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultSucceeded) << data.Description.str();
         worker.reset();
         handler.Clear();
     }

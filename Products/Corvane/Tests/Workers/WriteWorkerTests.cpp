@@ -35,7 +35,7 @@ TEST_P(WriteWorkerTest, WritesSavesRestartsAndReadsBack)
     ReadDevice();
     ASSERT_TRUE(data.SpecificTable.SetAt(5, 0x55));
     const unsigned restarts = Device().restartCount;
-    EXPECT_EQ(Write(), CDeviceWorker::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
     const DevSim::tDeviceData device = Device();
     EXPECT_EQ(device.registers.at({0, 100}).words[5], 0x55);
     EXPECT_GE(device.storeCount, 1u);
@@ -55,8 +55,9 @@ TEST_P(WriteWorkerTest, WritesSavesRestartsAndReadsBack)
     EXPECT_TRUE(Reported(ENThreadAction::SoftwareReset, ENThreadState::Done, true));
     EXPECT_TRUE(Reported(ENThreadAction::ConnectDevice, ENThreadState::Working, false));
     for (const tState& s : states) {
-        if (s.state == static_cast<int>(ENThreadState::Working))
+        if (s.state == static_cast<int>(ENThreadState::Working)) {
             EXPECT_FALSE(s.subStep) << s;
+        }
     }
 }
 
@@ -66,7 +67,7 @@ TEST_P(WriteWorkerTest, ShorterSpecificTableIsWrittenAndReported)
     std::vector<WORD> words(data.SpecificTable.Words());
     words.resize(40, 9);
     ASSERT_TRUE(data.SpecificTable.Assign(words));
-    EXPECT_EQ(Write(), CDeviceWorker::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::WriteSpecific, ENThreadState::NotAllDeviceParamsWritten, true));
 }
 
@@ -75,7 +76,7 @@ TEST_P(WriteWorkerTest, DataSetOfAnotherDeviceIsRefusedAndNothingWritten)
     ReadDevice();
     data.ArticleNo = L"750-352";
     const unsigned stores = Device().storeCount;
-    EXPECT_EQ(Write(), CDeviceWorker::ResultCanceled);
+    EXPECT_EQ(Write(), CWorkerJob::ResultCanceled);
     ASSERT_EQ(prompt.questions.size(), 1u);
     EXPECT_EQ(prompt.questions[0].caption, GetLanguageText(L"INADMISSIBLE_DATASET").str());
     EXPECT_EQ(prompt.questions[0].type, UINT{MB_ICONERROR});
@@ -89,15 +90,16 @@ TEST_P(WriteWorkerTest, FirmwareMismatchWritesOnlyWithTheUsersYes)
     ReadDevice();
     data.SWVersion = L"02.07.10";
     prompt.answer = IDNO;
-    EXPECT_EQ(Write(), CDeviceWorker::ResultCanceled);
+    EXPECT_EQ(Write(), CWorkerJob::ResultCanceled);
     ASSERT_EQ(prompt.questions.size(), 1u);
     EXPECT_EQ(prompt.questions[0].message, GetLanguageText(L"DATASETVER_SMALLER_DEVICEVER").str());
     EXPECT_EQ(prompt.questions[0].type, UINT{MB_YESNO});
+    EXPECT_EQ(prompt.questions[0].details, L"Data set 750-881 (02.07.10), device 750-881 (02.07.11)");
 
     worker.reset();
     handler.Clear();
     prompt.answer = IDYES;
-    EXPECT_EQ(Write(), CDeviceWorker::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, WriteWorkerTest, ::testing::Values(false, true),
@@ -117,7 +119,7 @@ TEST_P(WriteNetworkTest, EveryPortIsWrittenAndAllMustSucceed)
     rule.status = DevSim::STATUS_REJECTED;
     Faults().Add(rule);
 
-    EXPECT_EQ(Write(), CDeviceWorker::ResultFailed);
+    EXPECT_EQ(Write(), CWorkerJob::ResultFailed);
     EXPECT_EQ(data.Description, GetLanguageText(L"STATE_WRITE_NETWORKPARAMS_FAILED"));
     EXPECT_EQ(StaticText(1, DevSim::NET_HOST_NAME).value_or(""), "changed") << "port 1 written after port 0 failed";
     EXPECT_TRUE(Reported(ENThreadAction::WriteNetworkParametersX1, ENThreadState::Failed, true));
@@ -138,9 +140,9 @@ TEST_P(WriteNetworkTest, SntpNameOfARecordNotFromTheDeviceIsKept)
     for (DWORD port = 0; port < 2; ++port) {
         data.GetStaticNetworkParams(port)->strMACAddress.clear();
         data.GetStaticNetworkParams(port)->strSNTPHostName.clear();
-        data.GetStaticNetworkParams(port)->strParameter6 = L"10.1.1.1";
+        data.GetStaticNetworkParams(port)->strParameter6.clear();
     }
-    EXPECT_EQ(Write(), CDeviceWorker::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
     EXPECT_EQ(StaticText(0, DevSim::NET_SNTP_NAME).value_or(""), "time.example");
     EXPECT_EQ(StaticText(1, DevSim::NET_SNTP_NAME).value_or(""), "time.example");
 }
@@ -151,7 +153,7 @@ TEST_P(WriteNetworkTest, SntpNameOfADeviceRecordIsWritten)
     data.NetworkParamsModified = true;
     data.GetStaticNetworkParams(0)->strParameter6.clear();
     data.GetStaticNetworkParams(0)->strSNTPHostName = L"ntp.local";
-    EXPECT_EQ(Write(), CDeviceWorker::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
     EXPECT_EQ(StaticText(0, DevSim::NET_SNTP_NAME).value_or(""), "ntp.local");
 }
 
