@@ -3,10 +3,15 @@
 #include "Products/Corvane/Tests/Workers/WorkerRig.h"
 
 #include "Common/SystemHelper/LanguageTexts.h"
+#include "Products/Corvane/Workers/DeviceDataWriter.h"
+#include "Products/Corvane/Workers/DeviceResetSteps.h"
+#include "Products/Corvane/Workers/WorkerConnection.h"
+#include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WriteSettingsWorker.h"
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -15,6 +20,7 @@ using namespace WorkerTest;
 namespace {
 
 constexpr uint16_t SetNetworkParameter = 0x0502;
+constexpr uint16_t SetInterfaceMode = 0x0504;
 
 class WriteWorkerTest : public WorkerRig {
 protected:
@@ -155,6 +161,60 @@ TEST_P(WriteNetworkTest, SntpNameOfADeviceRecordIsWritten)
     data.GetStaticNetworkParams(0)->strSNTPHostName = L"ntp.local";
     EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
     EXPECT_EQ(StaticText(0, DevSim::NET_SNTP_NAME).value_or(""), "ntp.local");
+}
+
+TEST_P(WriteNetworkTest, ChangedStaticAddressOfTheConnectedPortIsFollowed)
+{
+    ReadDevice();
+    data.SetEthernetPortCount(2);
+    data.GetActualNetworkParams(0)->strIPAddress = L"127.0.0.1";
+    data.GetStaticNetworkParams(0)->strIPAddress = L"10.9.9.9";
+    data.GetActualNetworkParams(1)->strIPAddress = L"10.0.0.20";
+    data.GetStaticNetworkParams(1)->strIPAddress = L"10.0.0.20";
+    CWorkerWait wait;
+    CWorkerContext context(Params(), wait);
+    CWorkerConnection workerConnection(context);
+    CDeviceResetSteps steps(context, workerConnection);
+    CDeviceDataWriter writer(context, steps);
+    writer.ReconnectWithNewIPAddress();
+    EXPECT_EQ(connection->GetSettingsValue(L"IP-Address"), L"10.9.9.9");
+    // Talking through neither port's current address changes nothing.
+    writer.ReconnectWithNewIPAddress();
+    EXPECT_EQ(connection->GetSettingsValue(L"IP-Address"), L"10.9.9.9");
+}
+
+TEST_P(WriteNetworkTest, BusyInterfaceModeIsPolledUntilTheDeviceSwitched)
+{
+    ReadDevice();
+    Change([](DevSim::tDeviceData& d) {
+        d.refusedServices[SetInterfaceMode] = DevSim::STATUS_BUSY;
+        d.commandStates[SetInterfaceMode] = DevSim::STATUS_BUSY;
+    });
+    data.EthernetInterfaceMode = 1;
+    data.InterfaceModeToWrite = true;
+    data.ActiveRuntimeSystem = 3;
+    data.ActiveRuntimeSystemToWrite = true;
+    Start<CWriteSettingsWorker>();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    const tState working{static_cast<int>(ENThreadAction::SetEthInterfaceSeparated), 2, false};
+    auto workingLines = [&] {
+        const auto states = States();
+        return std::count(states.begin(), states.end(), working);
+    };
+    while (workingLines() < 3 && std::chrono::steady_clock::now() < end) {
+        UiTest::Drain();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    Change([](DevSim::tDeviceData& d) {
+        d.ethernetMode = 1;
+        d.commandStates[SetInterfaceMode] = 0;
+    });
+    ASSERT_TRUE(WaitFor(Messages().WriteSettingsDone));
+    EXPECT_EQ(handler.Of(Messages().WriteSettingsDone)[0].wParam, CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_TRUE(Reported(ENThreadAction::SetEthInterfaceSeparated, ENThreadState::Done, true));
+    EXPECT_TRUE(Reported(ENThreadAction::ChangeRuntimeSystem, ENThreadState::Done, true));
+    EXPECT_EQ(Device().activeRuntime, 3);
+    EXPECT_FALSE(data.InterfaceModeToWrite) << "read back after the write";
 }
 
 INSTANTIATE_TEST_SUITE_P(Tcp, WriteNetworkTest, ::testing::Values(false));
