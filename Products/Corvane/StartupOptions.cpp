@@ -1,0 +1,3 @@
+#include "Products/Corvane/StartupOptions.h"
+
+tStartupOptions g_startupOptions;

@@ -1,0 +1,392 @@
+#include "Products/Corvane/Workers/DeviceDataReader.h"
+
+#include "Common/PelorusDLL/ServiceBase.h"
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Products/Corvane/DeviceCapabilityFile.h"
+#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Workers/ArticleCompare.h"
+#include "Products/Corvane/Workers/WorkerContext.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t NotSupportedText[] = L"ERROR: Service not supported!";
+constexpr wchar_t NetworkIdNotSupportedText[] = L"ERR: Service not supported!";
+constexpr WORD CommonTableNumber = 0;
+constexpr WORD SpecificTableNumber = 100;
+// A table descriptor: the table number in the upper 7 bits, the word count
+// in the lower 9.
+constexpr WORD TableCountMask = 0x1FF;
+constexpr int TableNumberShift = 9;
+constexpr unsigned int StaticAddressRegister = 9;
+constexpr unsigned int SubnetMaskRegister = 11;
+constexpr unsigned int GatewayRegister = 13;
+constexpr DWORD AddressRetryMs = 1000;
+constexpr unsigned short ActualKind = 0;
+constexpr unsigned short StaticKind = 1;
+
+}
+
+WORD CDeviceDataReader::GetTableLength(CServiceBase& service, WORD table)
+{
+    std::vector<tFBCTable> tables;
+    if (!service.GetTableInfo(tables))
+        return 0;
+    for (const tFBCTable descriptor : tables) {
+        if ((descriptor >> TableNumberShift) == table)
+            return static_cast<WORD>(descriptor & TableCountMask);
+    }
+    return 0;
+}
+
+bool CDeviceDataReader::NotSupported()
+{
+    return m_context.Service().GetLastErrorCode() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
+}
+
+bool CDeviceDataReader::ReadAllDeviceData()
+{
+    if (!m_context.IsComplete())
+        return false;
+    m_context.Data().Clear();
+    if (!ReadIdentification()) {
+        ForgetAddresses();
+        return false;
+    }
+    return ReadAddresses() && ReadInterfaceMode() && ReadRuntimeSystems() &&
+           ReadTable(CommonTableNumber, true) && ReadTable(SpecificTableNumber, false);
+}
+
+bool CDeviceDataReader::ReadIdentification()
+{
+    CFBCData& data = m_context.Data();
+    CServiceBase& service = m_context.Service();
+    return Identify() &&
+           ReadOptionalText([&](std::wstring& text) { return service.GetFWLVersion(text); }, data.FWLVersion,
+                            L"SERVICE_FWL_VERSION_FAILED") &&
+           ReadOptionalText([&](std::wstring& text) { return service.GetSerialNumber(text); }, data.SerialNo,
+                            L"SERVICE_SERIALNO_FAILED") &&
+           ReadImei() && ReadNetworkIdentification() && CheckDeviceSupported() && ReadClock() &&
+           ReadAddressSwitch() && ReadStateWords() && ReadMemoryCard();
+}
+
+bool CDeviceDataReader::Identify()
+{
+    std::wstring article, description, hardware, software;
+    const bool ok = m_context.Service().IdentifyDevice(article, description, hardware, software);
+    CFBCData& data = m_context.Data();
+    data.ArticleNo = article.c_str();
+    data.Description = description.c_str();
+    data.HWVersion = hardware.c_str();
+    data.SWVersion = software.c_str();
+    return m_context.Check(ok, L"SERVICE_IDENTIFY_FAILED");
+}
+
+bool CDeviceDataReader::ReadOptionalText(const std::function<bool(std::wstring&)>& read, CString& target,
+                                         const wchar_t* key)
+{
+    std::wstring text;
+    if (read(text)) {
+        target = text.c_str();
+        return true;
+    }
+    if (NotSupported()) {
+        target = NotSupportedText;
+        return true;
+    }
+    target.Empty();
+    return m_context.Check(false, key);
+}
+
+bool CDeviceDataReader::ReadImei()
+{
+    std::wstring imei;
+    CFBCData& data = m_context.Data();
+    if (m_context.Service().GetIMEI(imei)) {
+        data.IMEI = imei.c_str();
+        return true;
+    }
+    data.IMEI = L"--";
+    return m_context.Check(NotSupported(), L"SERVICE_IMEI_FAILED");
+}
+
+bool CDeviceDataReader::ReadNetworkIdentification()
+{
+    std::wstring name, id;
+    CFBCData& data = m_context.Data();
+    if (m_context.Service().GetNetworkID(name, id)) {
+        data.NetIDName = name.c_str();
+        data.NetworkID = id.c_str();
+        return true;
+    }
+    data.NetIDName.Empty();
+    if (NotSupported()) {
+        data.NetworkID = NetworkIdNotSupportedText;
+        return true;
+    }
+    data.NetworkID.Empty();
+    return m_context.Check(false, L"SERVICE_MACID_FAILED");
+}
+
+bool CDeviceDataReader::CheckDeviceSupported()
+{
+    CFBCData& data = m_context.Data();
+    CString base = data.ArticleNo;
+    const int slash = base.Find(L'/');
+    if (slash >= 0)
+        base = base.Left(slash);
+    for (const CString& entry : m_context.Capabilities().GetSupportedDevices()) {
+        if (IsSameArticleNumber(entry, data.ArticleNo) ||
+            (entry.Find(L'/') < 0 && IsSameArticleNumber(entry, base)))
+            return true;
+    }
+    if (data.NetIDName.CompareNoCase(L"MAC-ID") == 0)
+        return true;
+    CString text;
+    text.Format(GetLanguageText(L"MSG_DEVICE_NOT_SUPPORTED"), data.ArticleNo.GetString());
+    m_context.Fail(text);
+    return false;
+}
+
+bool CDeviceDataReader::ReadClock()
+{
+    CFBCData& data = m_context.Data();
+    unsigned int seconds = 0;
+    short offset = 0;
+    if (m_context.Service().GetRealTimeClock(seconds, offset)) {
+        data.ClockState = L"DONE";
+        data.HasClock = true;
+        return true;
+    }
+    data.HasClock = false;
+    if (NotSupported()) {
+        data.ClockState = NotSupportedText;
+        return true;
+    }
+    data.ClockState = L"ERROR";
+    return m_context.Check(false, L"SERVICE_GET_RTC_FAILED");
+}
+
+bool CDeviceDataReader::ReadAddressSwitch()
+{
+    CFBCData& data = m_context.Data();
+    data.DIPSwitchValue = 0xFFFF;
+    data.HasDIPSwitches = false;
+    unsigned short value = 0;
+    if (m_context.Service().GetAddressSwitchSetting(value)) {
+        data.DIPSwitchValue = value;
+        data.HasDIPSwitches = true;
+        return true;
+    }
+    return m_context.Check(NotSupported(), L"SERVICE_GET_DIP_FAILED");
+}
+
+bool CDeviceDataReader::ReadStateWords()
+{
+    CFBCData& data = m_context.Data();
+    data.HasTerminalBusExtension = false;
+    std::vector<unsigned short> words;
+    if (!m_context.Service().GetFBCStates(words))
+        return m_context.Check(false, L"SERVICE_FBCSTATUS_FAILED");
+    data.StatusWords.assign(words.begin(), words.end());
+    // The ninth word is the terminal-bus extension switch of a coupler; a
+    // controller has none to write back.
+    data.HasTerminalBusExtension = data.StatusWords.size() >= 9;
+    if (data.HasTerminalBusExtension && m_context.Capabilities().IsPlcController(data.ArticleNo)) {
+        data.HasTerminalBusExtension = false;
+        data.StatusWords.pop_back();
+    }
+    return true;
+}
+
+bool CDeviceDataReader::ReadMemoryCard()
+{
+    CFBCData& data = m_context.Data();
+    if (!m_context.Capabilities().HasSDCardSlotByIni(data.ArticleNo))
+        return true;
+    CServiceBase::tSDCardInfo info;
+    data.HasSDCardSlot = m_context.Service().GetSDCardInformation(info);
+    if (data.HasSDCardSlot) {
+        data.SDCardInfo = info;
+        return true;
+    }
+    return m_context.Check(NotSupported(), L"SERVICE_SDCARD_INFO_FAILED");
+}
+
+void CDeviceDataReader::ForgetAddresses()
+{
+    CFBCData& data = m_context.Data();
+    data.IPAddrCurrent.Empty();
+    data.IPAddrEEPROM.Empty();
+    data.NetIDName.Empty();
+    data.NetworkID.Empty();
+}
+
+bool CDeviceDataReader::ReadAddresses()
+{
+    CFBCData& data = m_context.Data();
+    if (!m_context.Capabilities().DeviceHasIP(data.ArticleNo)) {
+        ForgetAddresses();
+        return true;
+    }
+    const bool ok = ReadNetworkParametersPerPort() || ReadIPAddressesFromRegisters();
+    return m_context.Check(ok, L"STATE_READ_IP_ADDRESS_FAILED");
+}
+
+bool CDeviceDataReader::ReadNetworkParametersPerPort()
+{
+    CFBCData& data = m_context.Data();
+    CServiceBase& service = m_context.Service();
+    data.NetworkParamsModified = false;
+    data.HasNetworkParams = false;
+    data.SetEthernetPortCount(0);
+    service.ResetLastErrorCode();
+
+    DWORD ports = 0;
+    for (unsigned short port = 0; port < CFBCData::MaxEthernetPortCount; ++port) {
+        std::wstring address;
+        unsigned short source = 0;
+        if (service.GetActualIPAddress(port, address, source)) {
+            ++ports;
+            continue;
+        }
+        const unsigned long code = service.GetLastErrorCode();
+        if (code != PELORUS_ERROR_PARAMETER_NOT_PRESENT && code != 0 && ports == 0)
+            return false;
+        break;
+    }
+    service.ResetLastErrorCode();
+    data.SetEthernetPortCount(ports);
+
+    // Every port must be read, or the set would hold a port of empty texts
+    // that a write would send back to the device.
+    bool ok = ports > 0;
+    for (unsigned short port = 0; ok && port < ports; ++port) {
+        ok = service.GetNetworkParameters(port, ActualKind, *data.GetActualNetworkParams(port)) &&
+             service.GetNetworkParameters(port, StaticKind, *data.GetStaticNetworkParams(port));
+    }
+    data.HasNetworkParams = ok;
+    service.ResetLastErrorCode();
+    return ok;
+}
+
+CString CDeviceDataReader::ReadInternalVariable(unsigned short index)
+{
+    std::wstring name, value;
+    if (!m_context.Service().GetInternalVariable(index, name, value))
+        return {};
+    return value.c_str();
+}
+
+CString CDeviceDataReader::ReadInternalAddress()
+{
+    CServiceBase& service = m_context.Service();
+    std::wstring name, value;
+    bool ok = service.GetInternalVariable(4, name, value);
+    if (!ok && service.GetLastErrorCode() == PELORUS_ERROR_PARAMETER_NOT_PRESENT)
+        ok = service.GetInternalVariable(1, name, value);
+    if (!ok || name.empty() || value.empty())
+        return {};
+    CString upper(name.c_str());
+    upper.MakeUpper();
+    if (upper.Find(L"ADDRESS") < 0 || upper.Find(L"IP") < 0)
+        return {};
+    return value.c_str();
+}
+
+CString CDeviceDataReader::ReadCurrentIPAddress()
+{
+    CString address = ReadInternalAddress();
+    if (address.IsEmpty() || address == L"0.0.0.0") {
+        if (!m_context.Wait().Sleep(AddressRetryMs))
+            return address;
+        address = ReadInternalAddress();
+    }
+    return address;
+}
+
+CString CDeviceDataReader::ReadRegisterAddress(unsigned int position)
+{
+    WORD words[2] = {};
+    if (!m_context.Service().ReadRegister(0, SpecificTableNumber, position, 2, words))
+        return {};
+    CString text;
+    text.Format(L"%d.%d.%d.%d", words[0] & 0xFF, words[0] >> 8, words[1] & 0xFF, words[1] >> 8);
+    return text;
+}
+
+bool CDeviceDataReader::ReadIPAddressesFromRegisters()
+{
+    CFBCData& data = m_context.Data();
+    data.IPAddrEEPROM.Empty();
+    data.IPAddrCurrent.Empty();
+    data.SubnetMask.Empty();
+    data.GatewayAddr.Empty();
+
+    data.IPAddrCurrent = ReadCurrentIPAddress();
+    data.IPAddrEEPROM = ReadRegisterAddress(StaticAddressRegister);
+    if (data.IPAddrCurrent.IsEmpty())
+        data.IPAddrCurrent = data.IPAddrEEPROM;
+    if (data.IPAddrEEPROM.IsEmpty())
+        data.IPAddrEEPROM = data.IPAddrCurrent;
+    data.SubnetMask = ReadRegisterAddress(SubnetMaskRegister);
+    if (data.SubnetMask.IsEmpty())
+        data.SubnetMask = ReadInternalVariable(2);
+    data.GatewayAddr = ReadRegisterAddress(GatewayRegister);
+    if (data.GatewayAddr.IsEmpty())
+        data.GatewayAddr = ReadInternalVariable(3);
+    return !data.IPAddrCurrent.IsEmpty() && !data.IPAddrEEPROM.IsEmpty() && !data.SubnetMask.IsEmpty() &&
+           !data.GatewayAddr.IsEmpty();
+}
+
+bool CDeviceDataReader::ReadInterfaceMode()
+{
+    CFBCData& data = m_context.Data();
+    data.InterfaceModeToWrite = false;
+    data.EthernetInterfaceMode = 0xFFFF;
+    unsigned short mode = 0;
+    if (m_context.Service().GetEthernetInterfaceMode(mode)) {
+        data.EthernetInterfaceMode = mode;
+        return true;
+    }
+    return m_context.Check(NotSupported(), L"STATE_GET_ETH_INTERFACE_MODE_FAILED");
+}
+
+bool CDeviceDataReader::ReadRuntimeSystems()
+{
+    CFBCData& data = m_context.Data();
+    CServiceBase& service = m_context.Service();
+    data.ActiveRuntimeSystem = 0xFFFF;
+    data.ActiveRuntimeSystemToWrite = false;
+    std::vector<unsigned short> systems;
+    unsigned short active = 0;
+    bool ok = service.GetRuntimeSystems(systems);
+    if (ok) {
+        data.RuntimeSystems.assign(systems.begin(), systems.end());
+        ok = service.GetActiveRuntimeSystem(active);
+    }
+    if (ok) {
+        data.ActiveRuntimeSystem = active;
+        return true;
+    }
+    data.RuntimeSystems.clear();
+    data.ActiveRuntimeSystem = 0xFFFF;
+    return m_context.Check(NotSupported(), L"STATE_GET_RUNTIME_SYSTEMS_FAILED");
+}
+
+bool CDeviceDataReader::ReadTable(WORD table, bool common)
+{
+    CFBCData& data = m_context.Data();
+    CRegisterTable& target = common ? data.CommonTable : data.SpecificTable;
+    const wchar_t* failure = common ? L"STATE_READ_COMMON_FAILED" : L"STATE_READ_SPECIFIC_FAILED";
+    const WORD length = GetTableLength(m_context.Service(), table);
+    if (length == 0 || !target.Allocate(length))
+        return m_context.Check(false, failure);
+    const bool ok = m_context.Service().ReadRegister(0, table, 0, length, target.GetData());
+    if (!ok)
+        target.Free();
+    return m_context.Check(ok, failure);
+}

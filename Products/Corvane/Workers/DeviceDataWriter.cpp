@@ -1,0 +1,285 @@
+#include "Products/Corvane/Workers/DeviceDataWriter.h"
+
+#include "Common/Communication/ConnectionBase.h"
+#include "Common/Communication/ServiceAPI.h"
+#include "Common/SystemHelper/XmlAccess.h"
+#include "Products/Corvane/DeviceCapabilityFile.h"
+#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Workers/DeviceDataReader.h"
+#include "Products/Corvane/Workers/DeviceResetSteps.h"
+#include "Products/Corvane/Workers/WorkerContext.h"
+
+#include <string>
+
+namespace {
+
+constexpr WORD CommonTableNumber = 0;
+constexpr WORD SpecificTableNumber = 100;
+constexpr std::size_t TerminalBusWord = 8;
+constexpr unsigned short StaticKind = 1;
+constexpr WORD BusyState = 0x821D;
+constexpr DWORD InterfaceModePollMs = 2000;
+constexpr wchar_t NoAddress[] = L"0.0.0.0";
+
+enum ENNetworkParamId : unsigned short {
+    IdIPAddress = 1,
+    IdSubnetMask = 2,
+    IdGateway = 3,
+    IdFirstDns = 4,
+    IdSecondDns = 5,
+    IdSntpServer = 6,
+    IdHostName = 7,
+    IdDomainName = 8,
+    IdSwitchBase = 9,
+    IdSntpServerName = 11
+};
+
+// A settings file carries no MAC address and no SNTP server name, so a
+// record with a MAC address is one the device filled, SNTP name included.
+bool NamesFromDevice(const CServiceBase::tNetworkParams& record) { return !record.strMACAddress.empty(); }
+
+}
+
+bool CDeviceDataWriter::NotSupported()
+{
+    return m_context.Service().GetLastErrorCode() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
+}
+
+bool CDeviceDataWriter::WriteAll()
+{
+    const CFBCData& data = m_context.Data();
+    bool ok = m_context.Check(EnableParameterWriting(), L"SERVICE_ENABLE_PARAM_FAILED") &&
+              m_context.Check(WriteCommonRegister(), L"STATE_WRITE_COMMON_FAILED") &&
+              m_context.Check(WriteRegisterTable(), L"STATE_WRITE_SPECIFIC_FAILED");
+    if (ok && data.HasTerminalBusExtension)
+        ok = m_context.Check(WriteTerminalBusExtension(), L"STATE_ENABLE_TERMINALBUS_EXTENSION_FAILED");
+    if (ok && data.HasNetworkParams && data.NetworkParamsModified)
+        ok = m_context.Check(WriteNetworkParameters(), L"STATE_WRITE_NETWORKPARAMS_FAILED");
+    if (ok && data.HasSDCardSlot)
+        ok = m_context.Check(WritePLCRootLocation(), L"STATE_SET_PLC_ROOT_FAILED");
+    if (ok && data.EthernetInterfaceMode != 0xFFFF && data.InterfaceModeToWrite)
+        ok = m_context.Check(WriteEthernetInterfaceMode(), L"STATE_SET_ETH_INTERFACE_MODE_FAILED");
+    if (ok && data.ActiveRuntimeSystem != 0xFFFF && data.ActiveRuntimeSystemToWrite)
+        ok = m_context.Check(WriteActiveRuntimeSystem(), L"STATE_SET_ACTIVE_RUNTIME_SYSTEM_FAILED");
+    ok = ok && m_context.Check(m_steps.SaveDeviceParameters(), L"SERVICE_SAVE_PARAMS_FAILED");
+    if (ok && !m_context.Capabilities().IsPlcController(data.ArticleNo))
+        ok = m_context.Check(m_steps.SoftwareReset(data.ArticleNo), L"SERVICE_SW_RESET_FAILED");
+    return ok;
+}
+
+bool CDeviceDataWriter::EnableParameterWriting()
+{
+    const CWorkerReporter& reporter = m_context.Reporter();
+    reporter.ShowState(ENThreadAction::EnableParam, ENThreadState::Working);
+    const bool ok = m_context.Service().EnableParamWriting(true);
+    reporter.ShowResult(ENThreadAction::EnableParam, ok, true);
+    return ok;
+}
+
+bool CDeviceDataWriter::WriteCommonRegister()
+{
+    const CRegisterTable& table = m_context.Data().CommonTable;
+    if (table.IsEmpty() || table.GetCount() != CDeviceDataReader::GetTableLength(m_context.Service(), CommonTableNumber))
+        return false;
+    if (table.GetCount() <= CommonWritableIndex)
+        return true;
+    return m_context.Service().WriteRegister(0, CommonTableNumber, CommonWritableIndex, 1,
+                                             table.GetData() + CommonWritableIndex);
+}
+
+bool CDeviceDataWriter::WriteRegisterTable()
+{
+    const CRegisterTable& table = m_context.Data().SpecificTable;
+    if (table.IsEmpty())
+        return false;
+    const CWorkerReporter& reporter = m_context.Reporter();
+    reporter.ShowState(ENThreadAction::WriteSpecific, ENThreadState::Working);
+    const WORD deviceLength = CDeviceDataReader::GetTableLength(m_context.Service(), SpecificTableNumber);
+    WORD count = table.GetCount();
+    ENThreadState state = ENThreadState::Done;
+    if (count < deviceLength) {
+        state = ENThreadState::NotAllDeviceParamsWritten;
+    } else if (count > deviceLength) {
+        count = deviceLength;
+        state = ENThreadState::NotAllDatasetParamsWritten;
+    }
+    const bool ok = count > 0 && m_context.Service().WriteRegister(0, SpecificTableNumber, 0, count, table.GetData());
+    reporter.ShowState(ENThreadAction::WriteSpecific, ok ? state : ENThreadState::Failed, true);
+    return ok;
+}
+
+bool CDeviceDataWriter::WriteTerminalBusExtension()
+{
+    const CFBCData& data = m_context.Data();
+    // A set without the ninth status word has no switch to write back.
+    if (data.StatusWords.size() <= TerminalBusWord)
+        return false;
+    const bool on = data.StatusWords[TerminalBusWord] != 0;
+    const ENThreadAction action = on ? ENThreadAction::EnableTerminalBusExtension
+                                     : ENThreadAction::DisableTerminalBusExtension;
+    const CWorkerReporter& reporter = m_context.Reporter();
+    reporter.ShowState(action, ENThreadState::Working);
+    const bool ok = m_context.Service().EnableTerminalBusExtension(on);
+    reporter.ShowResult(action, ok, true);
+    return ok;
+}
+
+bool CDeviceDataWriter::WriteNetworkParameters()
+{
+    CFBCData& data = m_context.Data();
+    const CWorkerReporter& reporter = m_context.Reporter();
+    reporter.ShowState(ENThreadAction::WriteNetworkParameters, ENThreadState::Working);
+    const DWORD ports = data.GetEthernetPortCount();
+    bool all = ports > 0;
+    for (DWORD port = 0; port < ports; ++port) {
+        const ENThreadAction action = port == 0 ? ENThreadAction::WriteNetworkParametersX1
+                                                : ENThreadAction::WriteNetworkParametersX2;
+        reporter.ShowState(action, ENThreadState::Working);
+        const bool ok = WriteStaticNetworkParams(static_cast<unsigned short>(port), *data.GetStaticNetworkParams(port));
+        reporter.ShowResult(action, ok, true);
+        all = all && ok;
+    }
+    reporter.ShowResult(ENThreadAction::WriteNetworkParameters, all, true);
+    return all;
+}
+
+bool CDeviceDataWriter::WriteStaticNetworkParams(unsigned short port, const CServiceBase::tNetworkParams& record)
+{
+    CServiceBase& service = m_context.Service();
+    if (!service.WriteIPAddressSourceUsingService(port, StaticKind, record.wIPAddressSource))
+        return false;
+    const std::pair<unsigned short, const std::wstring*> addresses[] = {
+        {IdIPAddress, &record.strIPAddress},
+        {IdSubnetMask, &record.strSubnetMask},
+        {IdGateway, &record.strGatewayAddress},
+        {IdFirstDns, &record.strPreferredDNSServer},
+        {IdSecondDns, &record.strAlternativeDNSServer},
+    };
+    for (const auto& [id, text] : addresses) {
+        if (!service.SetIPAddress(port, id, StaticKind, *text))
+            return false;
+    }
+    return WriteSntpServer(port, record) && service.SetNetworkParamName(port, IdHostName, StaticKind, record.strHostName) &&
+           service.SetNetworkParamName(port, IdDomainName, StaticKind, record.strDomainName) &&
+           service.SetIPAddress(port, IdSwitchBase, StaticKind, record.strParameter9);
+}
+
+bool CDeviceDataWriter::WriteSntpServer(unsigned short port, const CServiceBase::tNetworkParams& record)
+{
+    CServiceBase& service = m_context.Service();
+    const std::wstring& name = record.strSNTPHostName;
+    const bool writeName = NamesFromDevice(record) && name != CServiceBase::SERVICE_NOT_SUPPORTED;
+    bool ok = true;
+    if (record.strParameter6.empty()) {
+        if (writeName)
+            ok = service.SetNetworkParamName(port, IdSntpServerName, StaticKind, name);
+        if (name.empty())
+            ok = service.SetIPAddress(port, IdSntpServer, StaticKind, NoAddress);
+        return ok;
+    }
+    ok = service.SetIPAddress(port, IdSntpServer, StaticKind, record.strParameter6);
+    if (record.strParameter6 == NoAddress && writeName)
+        ok = service.SetNetworkParamName(port, IdSntpServerName, StaticKind, L"");
+    return ok;
+}
+
+bool CDeviceDataWriter::WritePLCRootLocation()
+{
+    const CWorkerReporter& reporter = m_context.Reporter();
+    reporter.ShowState(ENThreadAction::SetPlcRootLocation, ENThreadState::Working);
+    ENThreadState state = ENThreadState::Done;
+    if (!m_context.Service().SetPLCRootLocation(m_context.Data().SDCardInfo.wRootLocation))
+        state = NotSupported() ? ENThreadState::NotAllDatasetParamsWritten : ENThreadState::Failed;
+    reporter.ShowState(ENThreadAction::SetPlcRootLocation, state, true);
+    return state != ENThreadState::Failed;
+}
+
+bool CDeviceDataWriter::WaitWhileInterfaceBusy(ENThreadAction action)
+{
+    CServiceBase& service = m_context.Service();
+    const ULONGLONG polls = CDeviceResetSteps::MaxPollMs / InterfaceModePollMs;
+    for (ULONGLONG poll = 0; poll < polls; ++poll) {
+        if (!m_context.Wait().Sleep(InterfaceModePollMs))
+            return false;
+        tServiceState state;
+        if (!service.GetServiceState(5, 4, state))
+            return false;
+        if (state.wState != BusyState)
+            return state.wState == 0;
+        m_context.Reporter().ShowState(action, ENThreadState::Working);
+    }
+    return false;
+}
+
+bool CDeviceDataWriter::WriteEthernetInterfaceMode()
+{
+    CFBCData& data = m_context.Data();
+    CServiceBase& service = m_context.Service();
+    const WORD want = data.EthernetInterfaceMode;
+    const ENThreadAction action = want != 0 ? ENThreadAction::SetEthInterfaceSeparated
+                                            : ENThreadAction::SetEthInterfaceSwitched;
+    const CWorkerReporter& reporter = m_context.Reporter();
+    reporter.ShowState(action, ENThreadState::Working);
+
+    unsigned short current = 0xFFFF;
+    bool ok = service.GetEthernetInterfaceMode(current);
+    if (ok && current != want && !service.SetEthernetInterfaceMode(want)) {
+        const unsigned long code = service.GetLastErrorCode();
+        ok = code == ZELL::CServiceAPI::kBusy ? WaitWhileInterfaceBusy(action)
+                                              : code == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
+        if (!ok || code != ZELL::CServiceAPI::kBusy) {
+            data.EthernetInterfaceMode = 0xFFFF;
+            data.InterfaceModeToWrite = false;
+            reporter.ShowResult(action, ok, true);
+            return ok;
+        }
+    }
+    if (ok) {
+        current = 0xFFFF;
+        ok = service.GetEthernetInterfaceMode(current) && current == want;
+        data.InterfaceModeToWrite = false;
+    }
+    reporter.ShowResult(action, ok, true);
+    return ok;
+}
+
+bool CDeviceDataWriter::WriteActiveRuntimeSystem()
+{
+    CFBCData& data = m_context.Data();
+    CServiceBase& service = m_context.Service();
+    const WORD want = data.ActiveRuntimeSystem;
+    const ENThreadAction action = want == 0 ? ENThreadAction::DeactivateRuntimeSystem
+                                            : ENThreadAction::ChangeRuntimeSystem;
+    const CWorkerReporter& reporter = m_context.Reporter();
+    reporter.ShowState(action, ENThreadState::Working);
+
+    unsigned short current = 0xFFFF;
+    bool ok = service.GetActiveRuntimeSystem(current) && (current == want || service.SetActiveRuntimeSystem(want));
+    if (ok) {
+        current = 0xFFFF;
+        ok = service.GetActiveRuntimeSystem(current) && current == want;
+    } else {
+        data.RuntimeSystems.clear();
+        ok = NotSupported();
+    }
+    data.ActiveRuntimeSystemToWrite = false;
+    reporter.ShowResult(action, ok, true);
+    return ok;
+}
+
+void CDeviceDataWriter::ReconnectWithNewIPAddress()
+{
+    const CFBCData& data = m_context.Data();
+    ZELL::CConnectionBase& connection = m_context.Connection();
+    const std::wstring current = connection.GetSettingsValue(L"IP-Address");
+    std::wstring newAddress;
+    for (DWORD port = 0; port < data.GetEthernetPortCount(); ++port) {
+        const std::wstring& actual = data.GetActualNetworkParams(port)->strIPAddress;
+        const std::wstring& stored = data.GetStaticNetworkParams(port)->strIPAddress;
+        if (current == actual && stored != current && stored != actual)
+            newAddress = stored;
+    }
+    if (newAddress.empty())
+        return;
+    connection.SetSettingsXML(L"<?xml version='1.0'?> <TCPIP IP-Address='" + XmlEscape(newAddress) + L"' />");
+}

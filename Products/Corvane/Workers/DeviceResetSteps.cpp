@@ -1,0 +1,204 @@
+#include "Products/Corvane/Workers/DeviceResetSteps.h"
+
+#include "Common/Communication/ConnectionBase.h"
+#include "Common/Communication/ServiceAPI.h"
+#include "Common/PelorusDLL/TCPIPServiceBase.h"
+#include "Platform/Base/Clock.h"
+#include "Platform/Base/LastError.h"
+#include "Products/Corvane/DeviceCapabilityFile.h"
+#include "Products/Corvane/Workers/WorkerConnection.h"
+#include "Products/Corvane/Workers/WorkerContext.h"
+
+#include <string>
+
+namespace {
+
+constexpr WORD BusyState = 0x821D;
+constexpr unsigned int ServiceStateTable = 127;
+constexpr unsigned int ServiceStateRegister = 1;
+constexpr DWORD SettleMs = 500;
+constexpr DWORD FormatPollMs = 500;
+constexpr DWORD ExtractPollMs = 3000;
+constexpr DWORD FactoryPollMs = 2000;
+
+// The bounds of one poll loop: a request count and a time on the platform
+// clock, whichever ends first.
+class CPollBudget {
+public:
+    CPollBudget() : m_deadline(Platform::Clock::NowMs() + CDeviceResetSteps::MaxPollMs) {}
+    bool Next() { return ++m_requests <= CDeviceResetSteps::MaxPollRequests && Platform::Clock::NowMs() < m_deadline; }
+
+private:
+    ULONGLONG m_deadline = 0;
+    int m_requests = 0;
+};
+
+}
+
+bool CDeviceResetSteps::LastErrorIs(DWORD code) const { return m_context.Service().GetLastErrorCode() == code; }
+
+bool CDeviceResetSteps::SaveDeviceParameters()
+{
+    const CWorkerReporter& reporter = m_context.Reporter();
+    reporter.ShowState(ENThreadAction::SaveParameter, ENThreadState::Working);
+    bool ok = m_context.Service().SaveParameter() && PollServiceState(0);
+    // A device without the save service keeps its parameters by itself.
+    if (!ok)
+        ok = GetLastError() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
+    reporter.ShowResult(ENThreadAction::SaveParameter, ok, true);
+    return ok;
+}
+
+bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)
+{
+    CServiceBase& service = m_context.Service();
+    const CWorkerWait& wait = m_context.Wait();
+    CPollBudget budget;
+    int settled = 0;
+    bool ended = false;
+    while (!ended) {
+        if (!budget.Next() || !wait.Sleep(intervalMs))
+            return false;
+        WORD state = 0;
+        if (!service.ReadRegister(0, ServiceStateTable, ServiceStateRegister, 1, &state))
+            break;
+        switch (state) {
+        case 0:
+            ended = settled == 3;
+            if (!ended && !wait.Sleep(SettleMs))
+                return false;
+            ++settled;
+            break;
+        case 1:
+            ++settled;
+            break;
+        case 2:
+            ended = settled != 0;
+            if (!ended && !wait.Sleep(SettleMs))
+                return false;
+            settled = 1;
+            break;
+        default:
+            ended = true;
+            break;
+        }
+    }
+    WORD state = 0;
+    return service.ReadRegister(0, ServiceStateTable, ServiceStateRegister, 1, &state);
+}
+
+int CDeviceResetSteps::SetRestartTimeout(const CString& article)
+{
+    const std::wstring text = m_context.Connection().GetSettingsValue(L"RestartTimeoutSeconds");
+    int old = 0;
+    try {
+        old = text.empty() ? 0 : std::stoi(text);
+    } catch (...) {
+        old = 0;
+    }
+    const int boot = m_context.Capabilities().GetBootDelay(article);
+    if (boot != -1 && old < boot)
+        ApplyRestartTimeout(boot);
+    return old;
+}
+
+void CDeviceResetSteps::RestoreRestartTimeout(int seconds) { ApplyRestartTimeout(seconds); }
+
+void CDeviceResetSteps::ApplyRestartTimeout(int seconds)
+{
+    ZELL::CConnectionBase& connection = m_context.Connection();
+    CString xml;
+    xml.Format(L"<?xml version='1.0'?> <%s RestartTimeoutSeconds='%d'/>", connection.GetType().c_str(), seconds);
+    connection.SetSettingsXML(xml.str());
+}
+
+bool CDeviceResetSteps::Restart(const CString& article, bool withoutWaiting, bool checkAfterFailure)
+{
+    const CWorkerReporter& reporter = m_context.Reporter();
+    reporter.ShowState(ENThreadAction::SoftwareReset, ENThreadState::Working);
+    const int old = SetRestartTimeout(article);
+    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_context.Service());
+    bool ok = withoutWaiting && tcp != nullptr ? tcp->RestartSystemWithoutWaiting()
+                                               : m_context.Service().RestartSystem();
+    m_connection.Close();
+    RestoreRestartTimeout(old);
+    if (!ok && checkAfterFailure)
+        ok = m_connection.CheckConnection(2, true);
+    reporter.ShowResult(ENThreadAction::SoftwareReset, ok, true);
+    return ok;
+}
+
+bool CDeviceResetSteps::SoftwareReset(const CString& article) { return Restart(article, false, true); }
+
+bool CDeviceResetSteps::RestartDevice(const CString& article) { return Restart(article, true, false); }
+
+bool CDeviceResetSteps::ResetToFactoryDefaults(const CString& article)
+{
+    const CWorkerReporter& reporter = m_context.Reporter();
+    reporter.ShowState(ENThreadAction::FactoryDefaults, ENThreadState::Working);
+    const bool controller = m_context.Capabilities().IsPlcController(article);
+    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_context.Service());
+    if (controller && tcp != nullptr && m_context.IsTcpIp()) {
+        // The controller restarts at once and answers no more; whether the
+        // request went out is all there is to know.
+        const bool sent = tcp->SetFactoryDefaultsWithoutWaiting();
+        reporter.ShowState(ENThreadAction::FactoryDefaults,
+                           sent ? ENThreadState::Started : ENThreadState::Failed, true);
+        return true;
+    }
+    bool ok = m_context.Service().SetFactoryDefaults();
+    if (ok && controller)
+        ok = PollServiceState(FactoryPollMs) || PollServiceState(FactoryPollMs);
+    reporter.ShowResult(ENThreadAction::FactoryDefaults, ok, true);
+    return ok;
+}
+
+bool CDeviceResetSteps::FormatFlashDiskWithPolling()
+{
+    const CWorkerReporter& reporter = m_context.Reporter();
+    CServiceBase& service = m_context.Service();
+    reporter.ShowState(ENThreadAction::FormatFlash, ENThreadState::Working);
+    bool ok = service.FormatFlashDisk(0);
+    if (!ok && LastErrorIs(ZELL::CServiceAPI::kBusy)) {
+        CPollBudget budget;
+        for (;;) {
+            if (!budget.Next() || !m_context.Wait().Sleep(FormatPollMs)) {
+                ok = false;
+                break;
+            }
+            tServiceState state;
+            ok = service.GetServiceState(3, 2, state);
+            if (!ok || state.wState != BusyState)
+                break;
+            reporter.ShowState(ENThreadAction::FormatFlash, ENThreadState::Working);
+        }
+    }
+    reporter.ShowResult(ENThreadAction::FormatFlash, ok, true);
+    return ok;
+}
+
+bool CDeviceResetSteps::ExtractFilesWithPolling()
+{
+    const CWorkerReporter& reporter = m_context.Reporter();
+    CServiceBase& service = m_context.Service();
+    reporter.ShowState(ENThreadAction::ExtractFiles, ENThreadState::Working);
+    bool ok = service.ExtractFiles(0xFFFF);
+    if (!ok && LastErrorIs(ZELL::CServiceAPI::kBusy)) {
+        CPollBudget budget;
+        for (;;) {
+            if (!budget.Next() || !m_context.Wait().Sleep(ExtractPollMs))
+                break;
+            tServiceState state;
+            // The first answer after the wait can still be the old one.
+            if (!service.GetServiceState(3, 1, state) || !service.GetServiceState(3, 1, state))
+                break;
+            if (state.wState != BusyState) {
+                ok = state.wState == 0;
+                break;
+            }
+            reporter.ShowState(ENThreadAction::ExtractFiles, ENThreadState::Working);
+        }
+    }
+    reporter.ShowResult(ENThreadAction::ExtractFiles, ok, true);
+    return ok;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// One device worker: a thread that works on the device through the
+// parameter block, reports progress to the window and ends with one done
+// message. Its owner keeps the object (and the data set, service and
+// connection it points to) until the worker has ended; destroying it asks
+// the worker to stop and waits for it, so nothing the worker uses goes away
+// under it.
+
+#include "Products/Corvane/Workers/WorkerJob.h"
+#include "Products/Corvane/Workers/WorkerParams.h"
+#include "Products/Corvane/Workers/WorkerWait.h"
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+class CWorkerContext;
+
+class CDeviceWorker final {
+public:
+    CDeviceWorker(const tWorkerParams& params, std::unique_ptr<CWorkerJob> job)
+        : m_params(params), m_job(std::move(job))
+    {
+    }
+    template <typename Job>
+    static std::unique_ptr<CDeviceWorker> Create(const tWorkerParams& params)
+    {
+        return std::make_unique<CDeviceWorker>(params, std::make_unique<Job>());
+    }
+    ~CDeviceWorker();
+    CDeviceWorker(const CDeviceWorker&) = delete;
+    CDeviceWorker& operator=(const CDeviceWorker&) = delete;
+
+    // Starts the thread. When it cannot start, the busy flag is cleared and
+    // false comes back; the caller reports the failure.
+    bool Start();
+    // Ends the worker's waits early; its device steps then fail.
+    void RequestStop() { m_wait.RequestStop(); }
+    // Waits until the thread has ended.
+    void Join();
+    bool HasEnded() const { return m_ended.load(); }
+
+private:
+    void ThreadMain();
+
+    tWorkerParams m_params;
+    std::unique_ptr<CWorkerJob> m_job;
+    CWorkerWait m_wait;
+    std::thread m_thread;
+    std::atomic<bool> m_ended{false};
+};

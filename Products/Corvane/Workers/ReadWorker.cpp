@@ -1,0 +1,21 @@
+#include "Products/Corvane/Workers/ReadWorker.h"
+
+#include "Products/Corvane/Workers/DeviceDataReader.h"
+#include "Products/Corvane/Workers/WorkerConnection.h"
+#include "Products/Corvane/Workers/WorkerContext.h"
+#include "Products/Corvane/Workers/WorkerMessages.h"
+
+UINT CReadWorker::DoneMessage() const { return CWorkerMessages::Get().IdentifyDone; }
+
+WPARAM CReadWorker::Run(CWorkerContext& context)
+{
+    CWorkerConnection connection(context);
+    bool ok = context.Check(connection.CheckConnection(2, false), L"STATE_CHECK_CONNECTION_FAILED");
+    context.Reporter().ShowState(ENThreadAction::IdentifyDevice, ENThreadState::Working);
+    if (ok)
+        ok = context.Check(connection.OpenIfClosed(), L"STATE_CHECK_CONNECTION_FAILED");
+    if (ok)
+        ok = CDeviceDataReader(context).ReadAllDeviceData();
+    connection.CloseIfOpenedHere();
+    return ok ? ResultSucceeded : ResultFailed;
+}

@@ -1,0 +1,22 @@
+#include "Products/Corvane/Workers/ResetFileSystemWorker.h"
+
+#include "Products/Corvane/Workers/DeviceResetSteps.h"
+#include "Products/Corvane/Workers/WorkerConnection.h"
+#include "Products/Corvane/Workers/WorkerContext.h"
+#include "Products/Corvane/Workers/WorkerMessages.h"
+
+UINT CResetFileSystemWorker::DoneMessage() const { return CWorkerMessages::Get().ResetFileSystemDone; }
+
+WPARAM CResetFileSystemWorker::Run(CWorkerContext& context)
+{
+    context.Reporter().ShowState(ENThreadAction::ResetFileSystem, ENThreadState::Working);
+    CWorkerConnection connection(context);
+    if (!connection.CheckAndOpen(1))
+        return ResultFailed;
+    if (!connection.ConnectAndCheckDataset())
+        return ResultCanceled;
+    CDeviceResetSteps steps(context, connection);
+    const bool ok = context.Check(steps.FormatFlashDiskWithPolling(), L"SERVICE_FORMAT_FILES_FAILED") &&
+                    context.Check(steps.ExtractFilesWithPolling(), L"SERVICE_EXTRACT_FILES_FAILED");
+    return ok ? ResultSucceeded : ResultFailed;
+}

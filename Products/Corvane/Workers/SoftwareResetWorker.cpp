@@ -1,0 +1,26 @@
+#include "Products/Corvane/Workers/SoftwareResetWorker.h"
+
+#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Workers/DeviceDataReader.h"
+#include "Products/Corvane/Workers/DeviceResetSteps.h"
+#include "Products/Corvane/Workers/WorkerConnection.h"
+#include "Products/Corvane/Workers/WorkerContext.h"
+#include "Products/Corvane/Workers/WorkerMessages.h"
+
+UINT CSoftwareResetWorker::DoneMessage() const { return CWorkerMessages::Get().SoftwareResetDone; }
+
+WPARAM CSoftwareResetWorker::Run(CWorkerContext& context)
+{
+    context.Reporter().ShowState(ENThreadAction::SoftwareReset, ENThreadState::Working);
+    CWorkerConnection connection(context);
+    if (!connection.CheckAndOpen(1))
+        return ResultFailed;
+    if (!connection.ConnectAndCheckDataset())
+        return ResultCanceled;
+    CDeviceResetSteps steps(context, connection);
+    const CString article = context.Data().ArticleNo;
+    const bool ok = context.Check(steps.SoftwareReset(article), L"SERVICE_SW_RESET_FAILED") &&
+                    context.Check(connection.OpenIfClosed(), L"STATE_CHECK_CONNECTION_FAILED") &&
+                    CDeviceDataReader(context).ReadAllDeviceData();
+    return ok ? ResultSucceeded : ResultFailed;
+}

@@ -1,0 +1,33 @@
+#include "Products/Corvane/Workers/WorkerContext.h"
+
+#include "Common/Communication/TCPIPConnection.h"
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Workers/WorkerBusyFlag.h"
+
+CWorkerContext::CWorkerContext(const tWorkerParams& params, CWorkerWait& wait)
+    : m_params(params),
+      m_reporter(params.window, params.busy != nullptr ? *params.busy : GetWorkerBusyFlag()),
+      m_wait(wait)
+{
+}
+
+bool CWorkerContext::IsTcpIp() const
+{
+    return dynamic_cast<const ZELL::CTCPIPConnection*>(m_params.connection) != nullptr;
+}
+
+bool CWorkerContext::IsComplete() const
+{
+    return m_params.connection != nullptr && m_params.service != nullptr && m_params.data != nullptr &&
+           m_params.capabilities != nullptr;
+}
+
+bool CWorkerContext::Check(bool ok, const wchar_t* key) const
+{
+    if (!ok)
+        Fail(GetLanguageText(key));
+    return ok;
+}
+
+void CWorkerContext::Fail(const CString& text) const { m_params.data->Description = text; }

@@ -1,0 +1,38 @@
+#pragma once
+// Everything one run of a device worker uses: its parameter block, the
+// reports to the window, the stop-aware waits, and the first failure text.
+// The step classes of the workers share one context per run.
+
+#include "Platform/Base/CString.h"
+#include "Products/Corvane/Workers/WorkerParams.h"
+#include "Products/Corvane/Workers/WorkerPrompt.h"
+#include "Products/Corvane/Workers/WorkerReporter.h"
+#include "Products/Corvane/Workers/WorkerWait.h"
+
+class CDeviceCapabilityFile;
+
+class CWorkerContext {
+public:
+    CWorkerContext(const tWorkerParams& params, CWorkerWait& wait);
+
+    CServiceBase& Service() const { return *m_params.service; }
+    ZELL::CConnectionBase& Connection() const { return *m_params.connection; }
+    CFBCData& Data() const { return *m_params.data; }
+    const CDeviceCapabilityFile& Capabilities() const { return *m_params.capabilities; }
+    CWorkerPrompt& Prompt() { return m_params.prompt != nullptr ? *m_params.prompt : m_defaultPrompt; }
+    const CWorkerReporter& Reporter() const { return m_reporter; }
+    const CWorkerWait& Wait() const { return m_wait; }
+    bool IsTcpIp() const;
+    bool IsComplete() const;
+
+    // Stores the language text of `key` as the data set's description when
+    // `ok` is false; returns `ok`.
+    bool Check(bool ok, const wchar_t* key) const;
+    void Fail(const CString& text) const;
+
+private:
+    tWorkerParams m_params;
+    CWorkerPrompt m_defaultPrompt;
+    CWorkerReporter m_reporter;
+    const CWorkerWait& m_wait;
+};

@@ -1,0 +1,18 @@
+#include "Products/Corvane/Workers/WorkerWait.h"
+
+#include "Platform/Base/Clock.h"
+
+#include <algorithm>
+
+bool CWorkerWait::Sleep(DWORD milliseconds) const
+{
+    DWORD left = milliseconds;
+    while (left > 0) {
+        if (StopRequested())
+            return false;
+        const DWORD slice = std::min(left, SliceMs);
+        ::Sleep(slice);
+        left -= slice;
+    }
+    return !StopRequested();
+}

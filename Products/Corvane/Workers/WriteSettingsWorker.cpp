@@ -1,0 +1,35 @@
+#include "Products/Corvane/Workers/WriteSettingsWorker.h"
+
+#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Workers/DeviceDataReader.h"
+#include "Products/Corvane/Workers/DeviceDataWriter.h"
+#include "Products/Corvane/Workers/DeviceResetSteps.h"
+#include "Products/Corvane/Workers/WorkerConnection.h"
+#include "Products/Corvane/Workers/WorkerContext.h"
+#include "Products/Corvane/Workers/WorkerMessages.h"
+
+UINT CWriteSettingsWorker::DoneMessage() const { return CWorkerMessages::Get().WriteSettingsDone; }
+
+WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
+{
+    context.Reporter().ShowState(ENThreadAction::WriteSettings, ENThreadState::Working);
+    CWorkerConnection connection(context);
+    if (!connection.CheckAndOpen(1))
+        return ResultFailed;
+    // The user has seen why in the check's own message.
+    if (!connection.ConnectAndCheckDataset())
+        return ResultCanceled;
+    CDeviceResetSteps steps(context, connection);
+    CDeviceDataWriter writer(context, steps);
+    if (!writer.WriteAll())
+        return ResultFailed;
+
+    const CFBCData& data = context.Data();
+    connection.CloseIfOpenedHere();
+    if (data.HasNetworkParams && data.NetworkParamsModified && context.IsTcpIp())
+        writer.ReconnectWithNewIPAddress();
+    if (!context.Check(connection.CheckConnection(10, true), L"STATE_CONNECT_AFTER_RESET_FAILED") ||
+        !context.Check(connection.OpenIfClosed(), L"STATE_CONNECT_AFTER_RESET_FAILED"))
+        return ResultFailed;
+    return CDeviceDataReader(context).ReadAllDeviceData() ? ResultSucceeded : ResultFailed;
+}
