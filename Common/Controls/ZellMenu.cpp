@@ -287,12 +287,18 @@ BOOL CZellMenu::GetMenuText(UINT item, std::string& text, UINT flags) const
     return data != nullptr;
 }
 
+CZellMenu* CZellMenu::FindHolder(UINT item, UINT flags, int& position)
+{
+    position = FindItem(item, flags);
+    if (position >= 0)
+        return this;
+    return (flags & MF_BYPOSITION) == 0 ? FindCommand(item, position) : nullptr;
+}
+
 BOOL CZellMenu::SetMenuText(UINT item, LPCWSTR text, UINT flags)
 {
-    int position = FindItem(item, flags);
-    CZellMenu* holder = position >= 0 ? this : nullptr;
-    if (holder == nullptr && (flags & MF_BYPOSITION) == 0)
-        holder = FindCommand(item, position);
+    int position = -1;
+    CZellMenu* holder = FindHolder(item, flags, position);
     if (holder == nullptr)
         return FALSE;
     holder->m_items[static_cast<std::size_t>(position)]->text = text != nullptr ? text : L"";
@@ -301,10 +307,11 @@ BOOL CZellMenu::SetMenuText(UINT item, LPCWSTR text, UINT flags)
 
 BOOL CZellMenu::DeleteItem(UINT item, UINT flags)
 {
-    const int position = FindItem(item, flags);
-    if (position < 0)
+    int position = -1;
+    CZellMenu* holder = FindHolder(item, flags, position);
+    if (holder == nullptr)
         return FALSE;
-    RemoveItemAt(position);
+    holder->RemoveItemAt(position);
     return TRUE;
 }
 
@@ -398,6 +405,11 @@ void CZellMenu::DropLostPopups()
             popup->Detach();
     }
     std::erase_if(m_popups, [](const auto& popup) { return popup->m_hMenu == nullptr; });
+}
+
+BOOL CZellMenu::IsMenu(HMENU menu)
+{
+    return dynamic_cast<CZellMenu*>(CMenu::FromHandlePermanent(menu)) != nullptr;
 }
 
 LRESULT CZellMenu::FindKeyboardShortcut(UINT character, UINT flags, CMenu* menu)

@@ -88,7 +88,11 @@ public:
     // there is no such item.
     BOOL SetMenuText(UINT item, LPCWSTR text, UINT flags);
     BOOL SetMenuText(UINT item, LPCSTR text, UINT flags) { return SetMenuText(item, CWideText(text).Get(), flags); }
+    // Takes the item and its data away, by position or by command (in this
+    // menu or its sub-menus); a pop-up's sub-menu object goes with it.
     BOOL DeleteItem(UINT item, UINT flags);
+    BOOL DeleteMenu(UINT item, UINT flags) { return DeleteItem(item, flags); }
+    BOOL RemoveMenu(UINT item, UINT flags) { return DeleteItem(item, flags); }
     int ItemCount() const { return static_cast<int>(m_items.size()); }
     const CZellMenuData* ItemData(int position) const;
     // Takes in what was done to the menu behind this object's back: items
@@ -119,6 +123,8 @@ public:
     BOOL LoadCheckmarkBitmap(int uncheckedId, int checkedId);
 
     // --- class-wide -----------------------------------------------------------
+    // Whether the handle is a menu of this kind (and so draws its items).
+    static BOOL IsMenu(HMENU menu);
     // The keyboard search of WM_MENUCHAR: the first item whose text holds
     // "&c" (either case) as MAKELRESULT(position, MNC_EXECUTE), else 0.
     static LRESULT FindKeyboardShortcut(UINT character, UINT flags, CMenu* menu);
@@ -172,6 +178,8 @@ private:
     COLORREF MaskColour() const;
     // The menu (this or a sub-menu) that holds the command, and where.
     CZellMenu* FindCommand(UINT_PTR command, int& position);
+    // The menu that holds the item given by position (this one) or command.
+    CZellMenu* FindHolder(UINT item, UINT flags, int& position);
     CZellMenuData* FindCommandData(UINT_PTR command);
     CZellMenuData* FindText(LPCWSTR text);
     int ItemPosition(UINT_PTR command) const;

@@ -67,6 +67,15 @@ TEST_F(ZellMenuTest, ToolbarButtonsGiveTheirCommandsImages)
     ASSERT_NE(menu.ItemData(0)->images, nullptr);
     EXPECT_EQ(menu.ItemData(0)->images->GetImageCount(), 2);
     EXPECT_FALSE(menu.LoadToolbar(kDiscIcon)) << "no toolbar of that name";
+    EXPECT_GE(CZellMenu::GlobalImageOf(kSaveCommand), 0) << "other menus with the command show it too";
+
+    CZellMenu other;
+    other.AppendODMenu(L"Open", MF_STRING, kOpenCommand);
+    const UINT toolbars[] = {kDiscIcon, kMenuToolbar};
+    EXPECT_FALSE(other.LoadToolbars(toolbars, 2)) << "one of them is missing";
+    EXPECT_TRUE(other.ItemData(0)->HasOwnImage()) << "the others are loaded all the same";
+    EXPECT_TRUE(other.LoadToolbars(toolbars + 1, 1));
+    EXPECT_FALSE(other.LoadToolbars(nullptr, 1));
 }
 
 TEST_F(ZellMenuTest, AMenuResourceComesBackOwnerDrawnWithItsStates)
@@ -83,6 +92,11 @@ TEST_F(ZellMenuTest, AMenuResourceComesBackOwnerDrawnWithItsStates)
     EXPECT_NE(drop->ItemData(1)->flags & MF_SEPARATOR, 0u);
     EXPECT_NE(drop->GetMenuState(kSaveCommand, MF_BYCOMMAND) & MF_GRAYED, 0u);
     EXPECT_NE(drop->GetMenuState(kOpenCommand, MF_BYCOMMAND) & MF_OWNERDRAW, 0u);
+    EXPECT_TRUE(CZellMenu::IsMenu(drop->GetSafeHmenu()));
+    CMenu plain;
+    plain.CreatePopupMenu();
+    EXPECT_FALSE(CZellMenu::IsMenu(plain.GetSafeHmenu()));
+    EXPECT_FALSE(CZellMenu::IsMenu(nullptr));
 }
 
 TEST_F(ZellMenuTest, RemovingAPopupTakesOnlySeparatorsThatExist)
@@ -101,6 +115,25 @@ TEST_F(ZellMenuTest, RemovingAPopupTakesOnlySeparatorsThatExist)
     EXPECT_EQ(menu.DeletePopup(L"Tools", 1), 3);
     EXPECT_EQ(menu.ItemCount(), 2) << "the separator before it went too";
     EXPECT_EQ(menu.DeletePopup(L"Tools", 1), -1);
+}
+
+TEST_F(ZellMenuTest, DeletingByCommandReachesIntoSubMenusAndTakesPopupsWhole)
+{
+    CZellMenu menu;
+    menu.AppendODMenu(L"Top", MF_STRING, 821);
+    CZellMenu* sub = menu.AppendPopup(L"Sub");
+    ASSERT_NE(sub, nullptr);
+    sub->AppendODMenu(L"Deep", MF_STRING, 822);
+    const HMENU subHandle = sub->GetSafeHmenu();
+    EXPECT_TRUE(menu.DeleteMenu(822, MF_BYCOMMAND));
+    EXPECT_EQ(sub->ItemCount(), 0);
+    EXPECT_EQ(sub->GetMenuItemCount(), 0);
+    EXPECT_FALSE(menu.RemoveMenu(822, MF_BYCOMMAND)) << "gone already";
+    EXPECT_TRUE(menu.RemoveMenu(1, MF_BYPOSITION));
+    EXPECT_EQ(menu.ItemCount(), 1);
+    EXPECT_EQ(menu.GetMenuItemCount(), 1);
+    EXPECT_FALSE(CZellMenu::IsMenu(subHandle)) << "the sub-menu object went with its item";
+    EXPECT_FALSE(menu.DeleteMenu(5, MF_BYPOSITION));
 }
 
 TEST_F(ZellMenuTest, TheLooksFillTheSelectionAsTheirColoursSay)

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 using namespace UiTest;
 
@@ -322,6 +324,34 @@ TEST_F(PopupMenu, NoNotifyKeepsTheMenuMessagesAwayButStillAsksForOwnerDrawing)
     Drain();
     EXPECT_TRUE(MenuMessages().empty());
     EXPECT_FALSE(m_handler.Of(WM_MEASUREITEM).empty());
+}
+
+TEST_F(PopupMenu, TheOwnerLearnsWhichMenuItIsMeasuringAndOnlyWhileItDoes)
+{
+    HMENU sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_OWNERDRAW, kDeep, nullptr);
+    AppendMenuW(m_menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), L"&More");
+    AppendMenuW(m_menu, MF_OWNERDRAW, 402, nullptr);
+    std::vector<std::pair<UINT, HMENU>> asked;
+    m_measure = [&](MEASUREITEMSTRUCT& m) {
+        asked.emplace_back(m.itemID, Ui::MenuBeingMeasured());
+        m.itemWidth = 50;
+        m.itemHeight = 18;
+    };
+    Key(VK_UP);  // the last item, the owner-drawn one
+    Key(VK_UP);  // the pop-up
+    Key(VK_RIGHT);
+    m_script.Add([] { EndMenu(); });
+    int result = -1;
+    Track(TPM_RETURNCMD, result);
+    ASSERT_FALSE(asked.empty());
+    bool sawSub = false;
+    for (const auto& [id, menu] : asked) {
+        EXPECT_EQ(menu, id == kDeep ? sub : m_menu) << id;
+        sawSub = sawSub || id == kDeep;
+    }
+    EXPECT_TRUE(sawSub);
+    EXPECT_EQ(Ui::MenuBeingMeasured(), nullptr);
 }
 
 TEST_F(PopupMenu, ASecondLoopOnTheSameThreadIsRefused)
