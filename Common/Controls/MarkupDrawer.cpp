@@ -138,13 +138,26 @@ public:
         GetTextExtentPoint32W(m_dc, text.data(), static_cast<int>(text.size()), &size);
         return size.cx;
     }
+    // Sums of the characters' own widths, kept per font for the life of the
+    // drawer: they only choose where lines break (the layout measures each
+    // line's pieces exactly), and they spare shaping every text twice.
     std::vector<int> PrefixWidths(const CMarkupStyle& style, std::wstring_view text) override
     {
-        Select(style);
-        std::vector<int> widths(text.size());
-        SIZE size{};
-        if (!text.empty())
-            GetTextExtentExPointW(m_dc, text.data(), static_cast<int>(text.size()), 0, nullptr, widths.data(), &size);
+        auto& advances = m_drawer.m_advances[FontKey(style)];
+        std::vector<int> widths;
+        widths.reserve(text.size());
+        int sum = 0;
+        for (wchar_t c : text) {
+            auto found = advances.find(c);
+            if (found == advances.end()) {
+                Select(style);
+                SIZE size{};
+                GetTextExtentPoint32W(m_dc, &c, 1, &size);
+                found = advances.emplace(c, size.cx).first;
+            }
+            sum += found->second;
+            widths.push_back(sum);
+        }
         return widths;
     }
     bool ImageSize(const CMarkupRun& run, std::size_t runIndex, SIZE& size) override
@@ -309,6 +322,7 @@ void CMarkupDrawer::Measure(HDC dc, const std::wstring& text, SIZE& size)
         for (const auto& [key, font] : m_fonts)
             DeleteObject(font);
         m_fonts.clear();
+        m_advances.clear();
     }
     const int saved = SaveDC(dc);
     SetMetrics(dc);

@@ -141,6 +141,7 @@ private:
     std::map<std::size_t, std::unique_ptr<LoadedImage>> m_images;
     std::map<std::size_t, Animation> m_animations;
     std::map<std::wstring, HFONT> m_fonts;
+    std::map<std::wstring, std::map<wchar_t, int>> m_advances;
     std::vector<HotArea> m_hotAreas;
     int m_hoveredLink = NO_LINK;
     Callback m_hoverCallback;

@@ -2,6 +2,8 @@
 
 #include "Common/Controls/Monitors.h"
 #include "Platform/Base/HandleTable.h"
+#include "Platform/Controls/MessageBox.h"
+#include "Platform/Ui/ResourceImage.h"
 #include "Platform/Ui/SystemMetrics.h"
 
 #include <algorithm>
@@ -35,6 +37,16 @@ bool Dismisses(UINT message)
     default:
         return false;
     }
+}
+
+std::wstring BesideImage(const std::wstring& image, const std::wstring& text)
+{
+    return L"<table><tr><td>" + image + L"</td><td>" + text + L"</td></tr></table>";
+}
+
+std::wstring SizeAttributes(SIZE size)
+{
+    return L" width=" + std::to_wstring(size.cx) + L" height=" + std::to_wstring(size.cy);
 }
 
 void RegisterTooltipClass()
@@ -118,12 +130,26 @@ std::wstring CRichToolTip::IconText(HICON icon, const std::wstring& text)
     // The whole handle value: a number cut to 32 bits would name another
     // object, or none.
     const std::wstring handle = Platform::FormatHandleNumber(reinterpret_cast<std::uintptr_t>(icon));
-    return L"<table><tr><td><icon handle=" + handle + L"></td><td>" + text + L"</td></tr></table>";
+    return BesideImage(L"<icon handle=" + handle + L">", text);
 }
 
 void CRichToolTip::AddToolIconHandle(HWND window, const std::wstring& text, HICON icon, int id, const RECT* rect)
 {
     AddToolText(window, IconText(icon, text), id, rect);
+}
+
+void CRichToolTip::AddToolIcon(HWND window, const std::wstring& text, UINT iconId, SIZE size, int id, const RECT* rect)
+{
+    AddToolText(window, BesideImage(L"<icon idres=" + std::to_wstring(iconId) + SizeAttributes(size) + L">", text), id,
+                rect);
+}
+
+void CRichToolTip::AddToolBitmap(HWND window, const std::wstring& text, UINT bitmapId, COLORREF mask, SIZE size,
+                                 int id, const RECT* rect)
+{
+    const std::wstring image = L"<bmp idres=" + std::to_wstring(bitmapId) + L" mask=" +
+                               Platform::FormatHandleNumber(mask) + SizeAttributes(size) + L">";
+    AddToolText(window, BesideImage(image, text), id, rect);
 }
 
 void CRichToolTip::RemoveTool(HWND window, int id)
@@ -386,6 +412,21 @@ void CRichToolTip::ShowHelpTip(POINT point, const std::wstring& text, HICON icon
     tool.mask = MASK_BEHAVIOUR;
     m_point = point;
     ShowTool(m_parent ? m_parent->m_hWnd : nullptr, tool, false, ShowMode::FixedPoint);
+}
+
+void CRichToolTip::ShowHelpTipAtControl(const std::wstring& text, UINT iconType, int controlId)
+{
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    HWND control = controlId != 0 && owner ? ::GetDlgItem(owner, controlId) : owner;
+    if (!control)
+        return;
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    LPCWSTR icon = iconType == MB_ICONHAND       ? IDI_HAND
+                   : iconType == MB_ICONQUESTION ? IDI_QUESTION
+                   : iconType == MB_ICONASTERISK ? IDI_ASTERISK
+                                                 : IDI_EXCLAMATION;
+    ShowHelpTip(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, text, LoadIconW(nullptr, icon));
 }
 
 void CRichToolTip::ShowTool(HWND window, const ToolInfo& tool, bool wait, ShowMode mode)

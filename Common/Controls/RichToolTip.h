@@ -95,6 +95,11 @@ public:
     // The icon's handle is written with its full value and read back
     // through the handle table.
     void AddToolIconHandle(HWND window, const std::wstring& text, HICON icon, int id = 0, const RECT* rect = nullptr);
+    // The text beside an icon or a bitmap of the program's resources.
+    void AddToolIcon(HWND window, const std::wstring& text, UINT iconId, SIZE size, int id = 0,
+                     const RECT* rect = nullptr);
+    void AddToolBitmap(HWND window, const std::wstring& text, UINT bitmapId, COLORREF mask, SIZE size, int id = 0,
+                       const RECT* rect = nullptr);
     void RemoveTool(HWND window, int id);
     void RemoveAllTools();
     bool GetTool(HWND window, int id, ToolInfo& tool) const;
@@ -121,6 +126,9 @@ public:
 
     // Screen point; with an icon the text stands beside it.
     void ShowHelpTip(POINT point, const std::wstring& text, HICON icon = nullptr);
+    // At the centre of the owner's control (0: the owner itself), with the
+    // system icon of a message-box icon type (MB_ICONHAND ...).
+    void ShowHelpTipAtControl(const std::wstring& text, UINT iconType, int controlId);
     void HideTip();
     void Pop();
     // TRUE when the message was swallowed (the shown tool's key).

@@ -7,6 +7,7 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cwctype>
 #include <mutex>
@@ -76,8 +77,9 @@ double CellHeightAt(PangoFontDescription* description, int pixels)
     return cell;
 }
 
-// The line laid out last on this thread. Text output measures a line and
-// then draws it; keeping the layout spares the second shaping of the same text.
+// A line laid out lately on this thread. Text output measures a line and
+// then draws it, and owner-drawn text measures whole passages before it
+// draws them; keeping the layouts spares the second shaping of the same text.
 struct LastLineLayout {
     PangoLayout* layout = nullptr;
     PangoFontDescription* description = nullptr;
@@ -250,9 +252,15 @@ PangoLayout* MakeLineLayout(FontObject& font, const std::wstring& text, int unde
 {
     MetricsOf(font);
     // Callers only read and draw the layouts, so one may be handed out twice.
-    thread_local LastLineLayout last;
-    if (last.Matches(font, text, underlineAt))
-        return static_cast<PangoLayout*>(g_object_ref(last.layout));
+    // The oldest entry makes room for a new one.
+    constexpr std::size_t kRecentLines = 64;
+    thread_local std::array<LastLineLayout, kRecentLines> recent;
+    thread_local std::size_t next = 0;
+    for (const LastLineLayout& kept : recent) {
+        if (kept.Matches(font, text, underlineAt))
+            return static_cast<PangoLayout*>(g_object_ref(kept.layout));
+    }
+    LastLineLayout& last = recent[next++ % kRecentLines];
     PangoLayout* layout = pango_layout_new(ThreadContext());
     pango_layout_set_font_description(layout, font.description);
     pango_layout_set_single_paragraph_mode(layout, TRUE);

@@ -275,43 +275,72 @@ private:
 
     bool Fits(const State& state, int width) const { return m_maxWidth <= 0 || state.x + width <= m_maxWidth; }
 
+    // Where lines may wrap, the measurer's character widths choose the
+    // breaks; each piece placed is then measured as it will be drawn, and a
+    // piece that turns out wider than the line is cut again shorter.
     void PlaceText(std::size_t index, const std::wstring& whole, State& state) const
     {
         const CMarkupStyle& style = m_runs[index].style;
-        std::wstring_view rest = whole;
-        while (!rest.empty()) {
+        const std::vector<int> prefix = m_maxWidth > 0 ? PrefixWidths(style, whole) : std::vector<int>{};
+        auto estimate = [&prefix](std::size_t begin, std::size_t end) {
+            return end == 0 ? 0 : prefix[end - 1] - (begin == 0 ? 0 : prefix[begin - 1]);
+        };
+        std::size_t begin = 0;
+        while (begin < whole.size()) {
             if (state.line.items.empty())
-                rest = TrimLeading(rest);
-            if (rest.empty())
+                begin = whole.size() - TrimLeading(std::wstring_view(whole).substr(begin)).size();
+            if (begin >= whole.size())
                 break;
-            const int width = m_measurer.TextWidth(style, rest);
-            if (Fits(state, width)) {
-                AddText(index, rest, width, state);
-                return;
+            const std::wstring_view rest = std::wstring_view(whole).substr(begin);
+            if (prefix.empty() || Fits(state, estimate(begin, whole.size()))) {
+                const int width = m_measurer.TextWidth(style, rest);
+                if (Fits(state, width) || prefix.empty()) {
+                    AddText(index, rest, width, state);
+                    return;
+                }
             }
-            std::size_t cut = BreakPoint(style, rest, m_maxWidth - state.x, state.line.items.empty());
+            int free = m_maxWidth - state.x;
+            std::size_t cut = 0;
+            int width = 0;
+            std::wstring_view head;
+            for (int attempt = 0; attempt < 4; ++attempt) {
+                cut = BreakPoint(rest, free, state.line.items.empty(),
+                                 [&](std::size_t i) { return estimate(begin, begin + i + 1); });
+                head = TrimTrailing(rest.substr(0, cut));
+                width = head.empty() ? 0 : m_measurer.TextWidth(style, head);
+                if (cut <= 1 || Fits(state, width))
+                    break;
+                free -= width - (m_maxWidth - state.x);
+            }
             if (cut == 0) {
                 NewLine(state, 1, true);
                 continue;
             }
-            const std::wstring_view head = TrimTrailing(rest.substr(0, cut));
             if (!head.empty())
-                AddText(index, head, m_measurer.TextWidth(style, head), state);
-            rest = TrimLeading(rest.substr(cut));
+                AddText(index, head, width, state);
+            begin += cut;
             NewLine(state, 1, true);
         }
+    }
+
+    // One measure per character, whatever the measurer answers.
+    std::vector<int> PrefixWidths(const CMarkupStyle& style, std::wstring_view text) const
+    {
+        std::vector<int> widths = m_measurer.PrefixWidths(style, text);
+        widths.resize(text.size(), widths.empty() ? 0 : widths.back());
+        return widths;
     }
 
     // How many characters of the text go on this line: up to the last break
     // character that still fits, or, on an empty line, as many characters as
     // fit (at least one). 0 sends the whole text to the next line.
-    std::size_t BreakPoint(const CMarkupStyle& style, std::wstring_view text, int free, bool emptyLine) const
+    template <typename PrefixWidth>
+    static std::size_t BreakPoint(std::wstring_view text, int free, bool emptyLine, PrefixWidth widthUpTo)
     {
-        const std::vector<int> widths = m_measurer.PrefixWidths(style, text);
         std::size_t lastFit = 0;
         std::size_t lastBreak = 0;
-        for (std::size_t i = 0; i < text.size() && i < widths.size(); ++i) {
-            const bool fits = widths[i] <= free || (IsBlank(text[i]) && i > 0 && widths[i - 1] <= free);
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const bool fits = widthUpTo(i) <= free || (IsBlank(text[i]) && i > 0 && widthUpTo(i - 1) <= free);
             if (!fits)
                 break;
             lastFit = i + 1;

@@ -24,8 +24,9 @@ public:
 
     virtual MarkupFontMeasures Font(const CMarkupStyle& style) = 0;
     virtual int TextWidth(const CMarkupStyle& style, std::wstring_view text) = 0;
-    // The extent of the first 1, 2, ... characters, as they are drawn in one
-    // piece; only asked for when a text has to be broken.
+    // The extent of the first 1, 2, ... characters, for choosing where a
+    // line breaks; it may be an estimate (the widths of the pieces placed
+    // come from TextWidth).
     virtual std::vector<int> PrefixWidths(const CMarkupStyle& style, std::wstring_view text) = 0;
     // The size the image object (bitmap, icon, image-list entry) takes;
     // false when it cannot be loaded, so it takes no space. `runIndex` names

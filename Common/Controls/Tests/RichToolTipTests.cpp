@@ -252,6 +252,34 @@ TEST(RichToolTip, EmptyTextsAndHiddenToolsShowNothing)
     EXPECT_FALSE(scene.Shown());
 }
 
+TEST(RichToolTip, TheParentHearsOfATipBeforeItShows)
+{
+    TooltipScene scene;
+    scene.tip.SetNotify(true);
+    scene.Point(scene.first);
+    scene.Pass(520);
+    ASSERT_TRUE(scene.Shown());
+    EXPECT_EQ(scene.parent.Count(WM_NOTIFY, CRichToolTip::NOTIFY_BEFORE_SHOW, 0), 1);
+}
+
+TEST(RichToolTip, HelpTipsAtAControlShowItsIcon)
+{
+    TooltipScene scene;
+    scene.tip.ShowHelpTipAtControl(L"Check the value", MB_ICONHAND, 2);
+    scene.Pump();
+    ASSERT_TRUE(scene.Shown());
+    const RECT tip = scene.TipRect();
+    RECT control{};
+    GetWindowRect(scene.second, &control);
+    // Anchored at the control's centre, from above (the default side).
+    EXPECT_LE(tip.bottom, (control.top + control.bottom) / 2);
+    scene.tip.Pop();
+    scene.tip.ShowHelpTip(POINT{300, 300}, L"Check the value");
+    scene.Pump();
+    // The icon makes the tip wider than its text alone.
+    EXPECT_GT(tip.right - tip.left, scene.TipRect().right - scene.TipRect().left);
+}
+
 TEST(RichToolTip, ToolsAreKeptPerWindowAndRectangle)
 {
     TooltipScene scene;
@@ -266,6 +294,13 @@ TEST(RichToolTip, ToolsAreKeptPerWindowAndRectangle)
     EXPECT_TRUE(scene.tip.GetTool(scene.first, 3, tool));
     scene.tip.RemoveTool(scene.first, 3);
     EXPECT_FALSE(scene.tip.GetTool(scene.first, 3, tool));
+    scene.tip.AddToolIcon(scene.second, L"with icon", 301, SIZE{16, 16}, 4, &part);
+    ASSERT_TRUE(scene.tip.GetTool(scene.second, 4, tool));
+    EXPECT_EQ(tool.text, L"<table><tr><td><icon idres=301 width=16 height=16></td><td>with icon</td></tr></table>");
+    scene.tip.AddToolBitmap(scene.second, L"with bitmap", 311, RGB(255, 0, 255), SIZE{8, 8}, 4, &part);
+    ASSERT_TRUE(scene.tip.GetTool(scene.second, 4, tool));
+    EXPECT_EQ(tool.text,
+              L"<table><tr><td><bmp idres=311 mask=0xFF00FF width=8 height=8></td><td>with bitmap</td></tr></table>");
     scene.tip.RemoveAllTools();
     EXPECT_FALSE(scene.tip.GetTool(scene.first, 1, tool));
 }

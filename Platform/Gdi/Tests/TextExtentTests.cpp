@@ -162,3 +162,38 @@ TEST_F(TextExtentTest, BadArgumentsFail)
     EXPECT_FALSE(GetTextExtentExPoint(nullptr, L"abc", 3, 0, nullptr, dx, &size));
     EXPECT_TRUE(GetTextExtentExPoint(s.dc(), nullptr, 0, 0, nullptr, nullptr, &size));
 }
+
+namespace {
+
+// Recently laid-out lines are kept for drawing: whatever the order of
+// measuring and drawing, and across fonts and more lines than are kept,
+// each text keeps its own extent and draws as wide as it measures.
+TEST_F(TextExtentTest, KeptLayoutsBelongToTheirTextAndFont)
+{
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < 150; ++i)
+        lines.push_back(std::wstring(static_cast<std::size_t>(1 + i % 17), L'm') + std::to_wstring(i));
+    std::vector<LONG> first;
+    for (const std::wstring& line : lines) {
+        SIZE size{};
+        GetTextExtentPoint32(s.dc(), line.c_str(), static_cast<int>(line.size()), &size);
+        first.push_back(size.cx);
+    }
+    HFONT bold = CreateFont(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
+    for (std::size_t i = lines.size(); i-- > 0;) {
+        SIZE size{};
+        GetTextExtentPoint32(s.dc(), lines[i].c_str(), static_cast<int>(lines[i].size()), &size);
+        EXPECT_EQ(size.cx, first[i]) << i;
+        HGDIOBJ old = SelectObject(s.dc(), bold);
+        SIZE boldSize{};
+        GetTextExtentPoint32(s.dc(), lines[i].c_str(), static_cast<int>(lines[i].size()), &boldSize);
+        EXPECT_GT(boldSize.cx, size.cx) << i;
+        SelectObject(s.dc(), old);
+    }
+    for (std::size_t i : {std::size_t{3}, std::size_t{149}, std::size_t{70}})
+        EXPECT_NEAR(DrawnWidth(lines[i], static_cast<int>(lines[i].size())), first[i], 2) << i;
+    DeleteObject(bold);
+}
+
+}
