@@ -126,7 +126,9 @@ BOOL CZellWinApp::InitFramework(const CString& language, const CString& lcid)
         return FALSE;
     if (FAILED(::CoInitialize(nullptr)))
         return FALSE;
-    m_comInitialised = true;
+    // The program runs the chain again with its final language: each start
+    // of the object library is ended once.
+    ++m_comStarts;
     ::InitCommonControls();
     InitDpiMetrics();
     InitExePaths();
@@ -189,7 +191,7 @@ void CZellWinApp::ApplyDpiRow(const tDpiRow& row)
 
 int CZellWinApp::ExitInstance()
 {
-    if (std::exchange(m_comInitialised, false))
+    for (; m_comStarts > 0; --m_comStarts)
         ::CoUninitialize();
     return CWinApp::ExitInstance();
 }

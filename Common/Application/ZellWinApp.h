@@ -122,7 +122,7 @@ private:
     void LoadOemColours();
     COLORREF OemColour(LPCWSTR key, COLORREF undefined) const;
 
-    bool m_comInitialised = false;
+    int m_comStarts = 0;
     bool m_oemMode = false;
     bool m_showHelp = true;
     UINT m_logoId = kDefaultLogoId;

@@ -165,7 +165,17 @@ TEST_F(ZellWinApp, StartUpLoadsTheLanguageAndChoosesTheDefaultKeyOutsideOemMode)
     // A second choice of key changes nothing.
     app.InitRegistryKey(L"Other Key");
     EXPECT_EQ(app.m_registryKey, CString(L"Zell Software"));
+
+    // The program runs the chain again with the final language; ending
+    // ends every start of the object library.
+    ASSERT_TRUE(app.InitFramework(L"en", L"1033"));
+    EXPECT_EQ(GetLanguageText(L"LBL_ERROR_CODE"), CString(L"Error code:"));
+    EXPECT_EQ(app.hooks[kUpTo100], 2);
+    EXPECT_EQ(app.libraryLcids.back(), 1033);
+    EXPECT_EQ(app.m_registryKey, CString(L"Zell Software"));
     EXPECT_EQ(app.ExitInstance(), 0);
+    EXPECT_EQ(::CoInitialize(nullptr), S_OK) << "the object library is no longer started on this thread";
+    ::CoUninitialize();
 }
 
 TEST_F(ZellWinApp, TheLibraryLanguageComesFromALanguageGivenAsNumber)
