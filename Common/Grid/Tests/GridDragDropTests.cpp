@@ -42,17 +42,8 @@ protected:
 
     static void Shape(CZellGrid& target)
     {
-        target.SetRowTotal(8);
-        target.SetColumnTotal(4);
-        target.SetFixedRowTotal(1);
-        target.SetFixedColumnTotal(1);
-        for (int row = 0; row < 8; ++row)
-            target.SetRowHeight(row, 22);
-        for (int col = 0; col < 4; ++col)
-            target.SetColumnWidth(col, 60);
-        GridTest::FillNames(target);
+        GridTest::Shape(target, 8, 4, 22, 60);
         target.EnableDragAndDrop(TRUE);
-        target.EnableTitleTips(FALSE);
     }
     void SetUp() override
     {

@@ -48,16 +48,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(scene.Make(grid));
-        grid.SetRowTotal(8);
-        grid.SetColumnTotal(5);
-        grid.SetFixedRowTotal(1);
-        grid.SetFixedColumnTotal(1);
-        for (int row = 0; row < 8; ++row)
-            grid.SetRowHeight(row, 22);
-        for (int col = 0; col < 5; ++col)
-            grid.SetColumnWidth(col, 70);
-        GridTest::FillNames(grid);
-        grid.EnableTitleTips(FALSE);
+        GridTest::Shape(grid, 8, 5, 22, 70);
         grid.MarkModified(FALSE);
         CGridScene::Settle();
     }
