@@ -163,6 +163,7 @@ void CZellGrid::MoveFocusByKey(UINT key, bool shift, bool control)
 
 void CZellGrid::OnKeyDown(UINT key, UINT repeat, UINT flags)
 {
+    HideTitleTip();
     if (!IsValid(m_focusCell)) {
         CWnd::OnKeyDown(key, repeat, flags);
         return;
