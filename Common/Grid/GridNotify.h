@@ -90,3 +90,7 @@ struct NMGRIDDISPINFO {
 
 // The fill function of virtual mode: fills the item, answers TRUE when it did.
 using GRIDCALLBACK = BOOL (*)(NMGRIDDISPINFO* info, LPARAM userValue);
+
+// Tells the editor's owner (or parent) that editing the cell ended with the
+// text and the key; gives the window told, null when there was none.
+HWND NotifyEditEnded(HWND editor, int row, int col, const CString& text, UINT endKey);

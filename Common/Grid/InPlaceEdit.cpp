@@ -160,20 +160,8 @@ void CInPlaceEdit::EndEdit()
     g_ending = true;
     CString text;
     GetWindowText(text);
-    NMGRIDDISPINFO info;
-    info.hdr.hwndFrom = m_hWnd;
-    info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    info.hdr.code = static_cast<UINT>(GRIDN_ENDLABELEDIT);
-    info.item.mask = GRIDIF_TEXT | GRIDIF_PARAM;
-    info.item.row = m_row;
-    info.item.col = m_col;
-    info.item.text = text;
-    info.item.userValue = static_cast<LPARAM>(m_endKey);
     HWND self = m_hWnd;
-    HWND owner = ::GetWindow(self, GW_OWNER);
-    HWND target = owner != nullptr ? owner : ::GetParent(self);
-    if (target != nullptr)
-        ::SendMessageW(target, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    NotifyEditEnded(self, m_row, m_col, text, m_endKey);
     if (::IsWindow(self))
         ::SendMessageW(self, WM_CLOSE, 0, 0);
     g_ending = false;

@@ -12,6 +12,8 @@ BEGIN_MESSAGE_MAP(CTitleTip, CWnd)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONDOWN()
     ON_WM_MBUTTONDOWN()
+    ON_WM_KEYDOWN()
+    ON_WM_SYSKEYDOWN()
 END_MESSAGE_MAP()
 
 CTitleTip::CTitleTip()
@@ -62,8 +64,8 @@ void CTitleTip::Show(CRect cellRect, LPCWSTR text, int xOffset, LPCRECT hoverRec
     m_hoverRect = hoverRect != nullptr ? CRect(*hoverRect) : cellRect;
     m_hoverRect.right++;
     m_hoverRect.bottom++;
+    // Kept on the screen: the tip moves after this.
     m_parent->ClientToScreen(m_hoverRect);
-    ScreenToClient(m_hoverRect);
     if (!ApplicationHasFocus())
         return;
     const CString shown = CString(L" ") + text + L" ";
@@ -107,7 +109,9 @@ void CTitleTip::Hide()
         return;
     if (GetCapture() == this)
         ::ReleaseCapture();
-    ShowWindow(SW_HIDE);
+    // Hidden as it was shown, without activating anything: the focus stays.
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
 }
 
 HWND CTitleTip::WindowUnder(CPoint screen) const
@@ -118,10 +122,10 @@ HWND CTitleTip::WindowUnder(CPoint screen) const
 
 void CTitleTip::OnMouseMove(UINT flags, CPoint point)
 {
+    ClientToScreen(&point);
     if (m_hoverRect.PtInRect(point))
         return;
     Hide();
-    ClientToScreen(&point);
     HWND under = WindowUnder(point);
     const LRESULT hit = ::SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
     if (hit == HTCLIENT) {
@@ -175,12 +179,28 @@ void CTitleTip::OnMButtonDown(UINT flags, CPoint point)
     PassButton(WM_MBUTTONDOWN, flags, point);
 }
 
+void CTitleTip::PassKey(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Hide();
+    if (m_parent != nullptr)
+        m_parent->PostMessage(message, wParam, lParam);
+}
+
+// Keys that reach the tip itself go the same way as those it intercepts.
+void CTitleTip::OnKeyDown(UINT key, UINT repeat, UINT flags)
+{
+    PassKey(WM_KEYDOWN, key, MAKELPARAM(repeat, flags));
+}
+
+void CTitleTip::OnSysKeyDown(UINT key, UINT repeat, UINT flags)
+{
+    PassKey(WM_SYSKEYDOWN, key, MAKELPARAM(repeat, flags));
+}
+
 BOOL CTitleTip::PreTranslateMessage(MSG* msg)
 {
     if (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) {
-        Hide();
-        if (m_parent != nullptr)
-            m_parent->PostMessage(msg->message, msg->wParam, msg->lParam);
+        PassKey(msg->message, msg->wParam, msg->lParam);
         return TRUE;
     }
     if (!ApplicationHasFocus() && IsWindowVisible()) {

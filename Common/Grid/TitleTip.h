@@ -27,14 +27,17 @@ protected:
     void OnLButtonDblClk(UINT flags, CPoint point);
     void OnRButtonDown(UINT flags, CPoint point);
     void OnMButtonDown(UINT flags, CPoint point);
+    void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    void OnSysKeyDown(UINT key, UINT repeat, UINT flags);
 
 private:
     // Hides the tip and posts the button message to the window under the point.
     void PassButton(UINT message, UINT flags, CPoint point);
     HWND WindowUnder(CPoint screen) const;
+    void PassKey(UINT message, WPARAM wParam, LPARAM lParam);
     static bool ApplicationHasFocus();
 
-    CRect m_hoverRect;
+    CRect m_hoverRect;  // on the screen
     CWnd* m_parent = nullptr;
     ULONGLONG m_lastClick = static_cast<ULONGLONG>(-1);
     UINT m_doubleClickTime = ::GetDoubleClickTime();

@@ -18,6 +18,7 @@
 class CImageList;
 class COleDataSource;
 class COleDataObject;
+class COleDropSource;
 class CTitleTip;
 class CGridDropTarget;
 
@@ -197,6 +198,8 @@ public:
     void SetAutoSizeScope(int scope) { m_autoSizeScope = scope; }
     int GetAutoSizeScope() const { return m_autoSizeScope; }
     void EnableDragAndDrop(BOOL on = TRUE) { m_dragAndDrop = on; }
+    // The source's feedback during drags (null: the standard one).
+    void SetDropSource(COleDropSource* source) { m_dropSource = source; }
     void SetImageList(CImageList* images) { m_imageList = images; }
     CImageList* GetImageList() const { return m_imageList; }
     void SetVirtualMode(BOOL on);
@@ -306,6 +309,7 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
     void PreSubclassWindow() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
@@ -329,6 +333,7 @@ protected:
     void OnSysColorChange();
     LRESULT OnSetFontMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetFontMessage(WPARAM wParam, LPARAM lParam);
+    static UINT ContinueEditMessage();
 
     // Selection by the mouse mode, to the cell.
     void OnSelecting(const CCellID& cell);
@@ -481,4 +486,5 @@ private:
     CGridDropTarget* m_dropTarget = nullptr;
     std::vector<CCellID> m_draggedCells;
     CCellRange m_droppedAt;
+    COleDropSource* m_dropSource = nullptr;
 };

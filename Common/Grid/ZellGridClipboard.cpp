@@ -238,7 +238,7 @@ void CZellGrid::OnBeginDrag()
         m_draggedCells.push_back(cell);
     if (m_draggedCells.empty() && IsValid(m_focusCell))
         m_draggedCells.push_back(m_focusCell);
-    const DROPEFFECT effect = source->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    const DROPEFFECT effect = source->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE, nullptr, m_dropSource);
     if (effect == DROPEFFECT_MOVE)
         for (const CCellID& cell : m_draggedCells)
             if (IsValid(cell) && !m_droppedAt.InRange(cell))

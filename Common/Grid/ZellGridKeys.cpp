@@ -163,6 +163,7 @@ void CZellGrid::MoveFocusByKey(UINT key, bool shift, bool control)
 
 void CZellGrid::OnKeyDown(UINT key, UINT repeat, UINT flags)
 {
+    HideTitleTip();
     if (!IsValid(m_focusCell)) {
         CWnd::OnKeyDown(key, repeat, flags);
         return;
@@ -297,6 +298,21 @@ void CZellGrid::ContinueEditing(UINT key)
         OnEditCell(m_focusCell.row, m_focusCell.col, CPoint(-1, -1), key);
 }
 
+UINT CZellGrid::ContinueEditMessage()
+{
+    static const UINT message = ::RegisterWindowMessageW(L"ZellGridContinueEdit");
+    return message;
+}
+
+LRESULT CZellGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == ContinueEditMessage()) {
+        ContinueEditing(static_cast<UINT>(wParam));
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
 BOOL CZellGrid::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -308,7 +324,10 @@ BOOL CZellGrid::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
         const CString text = info->item.text;
         const UINT key = static_cast<UINT>(info->item.userValue);
         OnEndEditCell(row, col, text);
-        ContinueEditing(key);
+        // The editor is still handing the focus on; the next cell's editor
+        // opens once that has settled, so that it keeps the focus.
+        if (key == VK_TAB || (key >= VK_PRIOR && key <= VK_DOWN))
+            PostMessage(ContinueEditMessage(), key);
         *result = 0;
         return TRUE;
     }

@@ -19,16 +19,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(scene.Make(grid));
-        grid.SetRowTotal(30);
-        grid.SetColumnTotal(6);
-        grid.SetFixedRowTotal(1);
-        grid.SetFixedColumnTotal(1);
-        for (int row = 0; row < 30; ++row)
-            grid.SetRowHeight(row, 20);
-        for (int col = 0; col < 6; ++col)
-            grid.SetColumnWidth(col, 60);
-        GridTest::FillNames(grid);
-        grid.EnableTitleTips(FALSE);
+        GridTest::Shape(grid, 30, 6, 20, 60);
         CGridScene::Settle();
     }
     void ClickCell(int row, int col, unsigned modifiers = GridTest::kNone)

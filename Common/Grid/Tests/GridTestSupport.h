@@ -198,6 +198,23 @@ inline POINT CentreOf(const CZellGrid& grid, int row, int col)
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
+// Rows and columns of one size each, one fixed row and column, every cell
+// named after its place ("r<row>c<col>").
+inline void FillNames(CZellGrid& grid);
+inline void Shape(CZellGrid& grid, int rows, int cols, int height, int width)
+{
+    grid.SetRowTotal(rows);
+    grid.SetColumnTotal(cols);
+    grid.SetFixedRowTotal(1);
+    grid.SetFixedColumnTotal(1);
+    for (int row = 0; row < rows; ++row)
+        grid.SetRowHeight(row, height);
+    for (int col = 0; col < cols; ++col)
+        grid.SetColumnWidth(col, width);
+    FillNames(grid);
+    grid.EnableTitleTips(FALSE);
+}
+
 // Fills every cell with "r<row>c<col>".
 inline void FillNames(CZellGrid& grid)
 {
