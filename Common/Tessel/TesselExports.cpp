@@ -75,7 +75,7 @@ TESSEL_API void TSLXDLL_GetMainLogfont(LOGFONTW* font)
     if (font == nullptr)
         return;
     EnsureTesselAppStarted();
-    std::memset(font, 0, sizeof(LOGFONTW));
+    std::memset(static_cast<void*>(font), 0, sizeof(LOGFONTW));
     *font = TesselApp().GetMainLogfont();
 }
 
