@@ -265,12 +265,16 @@ namespace Platform {
 HMODULE GetModuleOfAddress(const void* address)
 {
     Dl_info info{};
-    if (!address || dladdr(address, &info) == 0) {
+    link_map* map = nullptr;
+    if (!address || dladdr1(address, &info, reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP) == 0) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
+    // The link map names a library by the path it was loaded from; the
+    // program has no name there (dli_fname would be argv[0], which is
+    // relative to the folder the program started in, not the current one).
     const std::string executable = CanonicalPath(ExecutablePath());
-    const std::string path = info.dli_fname && *info.dli_fname ? CanonicalPath(info.dli_fname) : executable;
+    const std::string path = map && map->l_name && *map->l_name ? CanonicalPath(map->l_name) : executable;
     if (path == executable)
         return ExecutableModule();
     // The library may be linked at load time; it stays loaded while the

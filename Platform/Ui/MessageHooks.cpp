@@ -2,11 +2,27 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Ui/WindowSystem.h"
 
+#include <memory>
+#include <utility>
+
 using namespace Ui;
 
 namespace {
 
 using Lock = std::unique_lock<std::mutex>;
+
+// The hook procedure the thread is running, so that CallNextHookEx finds the
+// next one without its handle (callers pass none, as the platform allows).
+thread_local std::shared_ptr<Hook> t_running;
+
+// Runs a hook as the thread's running one, the previous one back afterwards.
+LRESULT RunHook(const std::shared_ptr<Hook>& hook, int code, WPARAM wParam, LPARAM lParam)
+{
+    std::shared_ptr<Hook> previous = std::exchange(t_running, hook);
+    const LRESULT result = hook->proc(code, wParam, lParam);
+    t_running = std::move(previous);
+    return result;
+}
 
 }
 
@@ -53,7 +69,7 @@ LRESULT CallHooks(int type, int code, WPARAM wParam, LPARAM lParam, bool* swallo
     }
     if (!first)
         return 0;
-    const LRESULT result = first->proc(code, wParam, lParam);
+    const LRESULT result = RunHook(first, code, wParam, lParam);
     if (swallowed != nullptr)
         *swallowed = result != 0;
     return result;
@@ -98,7 +114,7 @@ LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam)
     std::shared_ptr<Hook> next;
     {
         Lock lock(ws.Lock());
-        auto current = ws.Hooks().Lookup(hook);
+        auto current = hook ? ws.Hooks().Lookup(hook) : t_running;
         if (!current)
             return 0;
         const auto& hooks = ws.CurrentQueue()->hooks;
@@ -112,7 +128,7 @@ LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam)
             }
         }
     }
-    return next ? next->proc(code, wParam, lParam) : 0;
+    return next ? RunHook(next, code, wParam, lParam) : 0;
 }
 
 BOOL UnhookWindowsHookEx(HHOOK hook)

@@ -146,6 +146,14 @@ std::string CDeviceSimulator::LastError() const
     return lastError_;
 }
 
+bool CDeviceSimulator::SetLoopbackAddress(uint32_t address)
+{
+    if ((address >> 24) != 127)
+        return false;
+    bindAddress_ = address;
+    return true;
+}
+
 bool CDeviceSimulator::Start(uint16_t port)
 {
     if (running_) {
@@ -170,11 +178,11 @@ bool CDeviceSimulator::Start(uint16_t port)
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK); // never any other address
+    address.sin_addr.s_addr = htonl(bindAddress_); // a loopback address, never any other
     socklen_t length = sizeof address;
     if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 16) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        SetError("bind/listen on 127.0.0.1:" + std::to_string(port));
+        SetError("bind/listen on loopback port " + std::to_string(port));
         ::close(fd);
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);

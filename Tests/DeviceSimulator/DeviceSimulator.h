@@ -32,6 +32,10 @@ public:
     // port 0: an ephemeral port. False (with LastError()) when the socket
     // cannot be set up or the simulator already runs.
     bool Start(uint16_t port = 0);
+    // Listens on another loopback address (127.x.y.z, host order) from the
+    // next Start on, so that several devices can sit at distinct addresses.
+    // False for an address outside 127.0.0.0/8.
+    bool SetLoopbackAddress(uint32_t address);
     void Stop();
     bool IsRunning() const { return running_; }
     uint16_t Port() const { return port_; }
@@ -68,6 +72,7 @@ private:
     std::string lastError_;
     std::thread listener_;
     int listenFd_ = -1;
+    uint32_t bindAddress_ = 0x7F000001; // 127.0.0.1
     int wakeRead_ = -1;
     int wakeWrite_ = -1;
     uint16_t port_ = 0;

@@ -143,4 +143,19 @@ TEST(LoadLibrary, ModuleOfAnAddressInTheExecutable)
     EXPECT_EQ(Platform::GetModuleOfAddress(nullptr), nullptr);
 }
 
+TEST(LoadLibrary, ModuleOfAnAddressIsTheProgramAfterTheCurrentFolderChanged)
+{
+    static int marker = 0;
+    char previous[PATH_MAX] = {};
+    ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
+    ASSERT_EQ(chdir("/"), 0);
+    HMODULE module = Platform::GetModuleOfAddress(&marker);
+    wchar_t path[PATH_MAX] = {};
+    const DWORD length = GetModuleFileNameW(module, path, PATH_MAX);
+    ASSERT_EQ(chdir(previous), 0);
+    EXPECT_EQ(module, GetModuleHandleW(nullptr));
+    ASSERT_GT(length, 0u);
+    EXPECT_EQ(path[0], L'/');
+}
+
 }

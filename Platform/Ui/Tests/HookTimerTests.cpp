@@ -2,6 +2,7 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
+#include <algorithm>
 #include <thread>
 
 using namespace UiTest;
@@ -60,6 +61,26 @@ void TimerProc(HWND, UINT, UINT_PTR id, DWORD)
     g_timerCalls.push_back(id);
 }
 
+}
+
+TEST(Hooks, ANewerHookPassingOnWithoutItsHandleReachesTheOlderOne)
+{
+    std::vector<UINT> older;
+    static std::vector<UINT>* s_older = nullptr;
+    s_older = &older;
+    HHOOK first = SetWindowsHookExW(WH_CALLWNDPROC, [](int code, WPARAM w, LPARAM l) -> LRESULT {
+        s_older->push_back(reinterpret_cast<CWPSTRUCT*>(l)->message);
+        return CallNextHookEx(nullptr, code, w, l);
+    }, nullptr, GetCurrentThreadId());
+    HHOOK second = SetWindowsHookExW(WH_CALLWNDPROC, CallWndHook, nullptr, GetCurrentThreadId());
+    UiTest::Handler handler;
+    UiTest::WindowGuard window{UiTest::Create(&handler, WS_OVERLAPPEDWINDOW, 0, 0, 50, 50)};
+    g_calls.clear();
+    SendMessageW(window.hwnd, WM_TEST, 0, 0);
+    UnhookWindowsHookEx(second);
+    UnhookWindowsHookEx(first);
+    EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), WM_TEST), 1);
+    EXPECT_EQ(std::count(older.begin(), older.end(), WM_TEST), 1);
 }
 
 TEST(Hooks, GetMessageHooksRunNewestFirstAndMayChangeTheMessage)

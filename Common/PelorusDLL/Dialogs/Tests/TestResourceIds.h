@@ -1,0 +1,7 @@
+#pragma once
+
+namespace PelorusTest {
+
+constexpr unsigned kBalloonText = 61001;
+
+}
