@@ -1,9 +1,9 @@
 #include "Products/Corvane/Pages/FieldRange.h"
 
-const CFieldRange* CFieldRange::FirstFailure(const std::vector<CFieldRange>& checks)
+std::optional<CFieldRange> CFieldRange::FirstFailure(const std::vector<CFieldRange>& checks)
 {
     for (const CFieldRange& check : checks)
         if (!check.Contains())
-            return &check;
-    return nullptr;
+            return check;
+    return std::nullopt;
 }

@@ -6,6 +6,7 @@
 
 #include "Platform/Base/Types.h"
 
+#include <optional>
 #include <vector>
 
 class CFieldRange {
@@ -23,7 +24,8 @@ public:
 
     bool Contains() const { return Value >= Min && Value <= Max; }
 
-    // The first check whose value lies outside its bounds; null when all pass.
-    static const CFieldRange* FirstFailure(const std::vector<CFieldRange>& checks);
-    static bool AllPass(const std::vector<CFieldRange>& checks) { return FirstFailure(checks) == nullptr; }
+    // A copy of the first check whose value lies outside its bounds (the
+    // lists are built on demand); none when all pass.
+    static std::optional<CFieldRange> FirstFailure(const std::vector<CFieldRange>& checks);
+    static bool AllPass(const std::vector<CFieldRange>& checks) { return !FirstFailure(checks); }
 };

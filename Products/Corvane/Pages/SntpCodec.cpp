@@ -204,7 +204,9 @@ CSntpCodec::CServerCheck CSntpCodec::CheckServerText(const std::wstring& typed, 
 {
     CServerCheck check;
     const std::wstring text = ToLower(typed);
-    const bool singleDeletion = text.size() + 1 == LastAcceptedText.size();
+    // A single character deleted while typing stands as typed, so that the
+    // user can take back what the cleaner would put in again.
+    const bool singleDeletion = typing && text.size() + 1 == LastAcceptedText.size();
     std::wstring result = text;
     if (HostNamesAllowed) {
         if (!singleDeletion) {

@@ -134,8 +134,8 @@ TEST(ModbusCodec, LimitsAndDefaultsOfBothLayoutsFromTheFile)
     EXPECT_TRUE(codec.Validate(false));
     codec.WatchdogTimeout = 0;
     codec.Mask1 = 0;
-    const CFieldRange* failure = CFieldRange::FirstFailure(codec.RangeChecks(true));
-    ASSERT_NE(failure, nullptr);
+    const std::optional<CFieldRange> failure = CFieldRange::FirstFailure(codec.RangeChecks(true));
+    ASSERT_TRUE(failure);
     EXPECT_EQ(failure->ControlId, CModbusCodec::Mask1Control);
     EXPECT_EQ(failure->Mode, CFieldRange::HexMode);
 }
