@@ -4,6 +4,11 @@
 // and the start-up options, the language and a connection to use for this
 // run come out. A value that cannot be used is refused with a message and
 // leaves what it would have set as it was.
+//
+// The application parses, resolves the connection, hands a complete one to
+// CCommandLineConnection and, when that stored it, notes the settings in
+// the start-up options; at exit it writes LanguageBeforeSwitch back to the
+// profile when it is not empty.
 
 #include "Platform/Base/CString.h"
 #include "Products/Corvane/StartupOptions.h"
