@@ -67,6 +67,17 @@ TEST_P(WriteWorkerTest, WritesSavesRestartsAndReadsBack)
     }
 }
 
+TEST_P(WriteWorkerTest, ControllerIsSavedButNotRestarted)
+{
+    Change([](DevSim::tDeviceData& d) { d.identItems[0].second = ControllerArticle; });
+    ReadDevice();
+    const DevSim::tDeviceData before = Device();
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_GT(Device().storeCount, before.storeCount);
+    EXPECT_EQ(Device().restartCount, before.restartCount);
+    EXPECT_FALSE(Reported(ENThreadAction::SoftwareReset, ENThreadState::Working, false));
+}
+
 TEST_P(WriteWorkerTest, ShorterSpecificTableIsWrittenAndReported)
 {
     ReadDevice();
