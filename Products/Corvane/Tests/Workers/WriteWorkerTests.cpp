@@ -228,6 +228,23 @@ TEST_P(WriteNetworkTest, BusyInterfaceModeIsPolledUntilTheDeviceSwitched)
     EXPECT_FALSE(data.InterfaceModeToWrite) << "read back after the write";
 }
 
+TEST_P(WriteNetworkTest, DataSetCheckClosesWhatItOpenedWhenTheDeviceFails)
+{
+    ReadDevice();
+    DevSim::tFaultRule refuse;
+    refuse.kind = DevSim::ENFault::ServiceStatus;
+    refuse.status = DevSim::STATUS_REJECTED;
+    Faults().Add(refuse);
+    CWorkerWait wait;
+    CWorkerContext context(Params(), wait);
+    CWorkerConnection checker(context);
+    EXPECT_FALSE(checker.ConnectAndCheckDataset());
+    EXPECT_FALSE(connection->IsOpen());
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0].message, GetLanguageText(L"STATE_IDENTIFY_FAILED").str());
+    EXPECT_EQ(prompt.questions[0].type, UINT{MB_ICONERROR});
+}
+
 INSTANTIATE_TEST_SUITE_P(Tcp, WriteNetworkTest, ::testing::Values(false));
 
 }
