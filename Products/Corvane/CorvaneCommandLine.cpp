@@ -191,6 +191,18 @@ bool CCorvaneCommandLine::ResolveConnection()
     return true;
 }
 
+bool CCorvaneCommandLine::StoreLanguage(Registry::CProfileStore& profile) const
+{
+    return profile.WriteString(L"Common", L"Language", m_language.GetString());
+}
+
+bool CCorvaneCommandLine::RestoreLanguage(Registry::CProfileStore& profile) const
+{
+    if (m_languageBeforeSwitch.IsEmpty())
+        return true;
+    return profile.WriteString(L"Common", L"Language", m_languageBeforeSwitch.GetString());
+}
+
 bool CCorvaneCommandLine::StartSockets()
 {
     WSADATA data{};

@@ -4,8 +4,14 @@
 // and the start-up options, the language and a connection to use for this
 // run come out. A value that cannot be used is refused with a message and
 // leaves what it would have set as it was.
+//
+// The application parses, resolves the connection, hands a complete one to
+// CCommandLineConnection and, when that stored it, notes the settings in
+// the start-up options; it stores the language in the profile at start and
+// restores the one from before the switch at exit.
 
 #include "Platform/Base/CString.h"
+#include "Platform/Registry/ProfileStore.h"
 #include "Products/Corvane/StartupOptions.h"
 
 #include <vector>
@@ -25,6 +31,12 @@ public:
     // sockets cannot start becomes "RS232"/"COM1". False when the command
     // line named no complete connection.
     bool ResolveConnection();
+
+    // Profile "Common"/"Language": this run's language at start, the one
+    // from before a "/LANG" switch at exit (nothing without a switch), so
+    // that a language of the command line lasts for one run.
+    bool StoreLanguage(Registry::CProfileStore& profile) const;
+    bool RestoreLanguage(Registry::CProfileStore& profile) const;
 
     const tStartupOptions& Options() const { return m_options; }
     tStartupOptions& Options() { return m_options; }

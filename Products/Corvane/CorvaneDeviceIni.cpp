@@ -1,7 +1,6 @@
 #include "Products/Corvane/CorvaneDeviceIni.h"
 
 #include "Common/SystemHelper/FileHelpers.h"
-#include "Platform/Base/Module.h"
 #include "Products/Corvane/FBCData.h"
 
 #include <algorithm>
@@ -41,27 +40,19 @@ bool IsUnconditionalPage(const CString& key)
     return std::any_of(std::begin(keys), std::end(keys), [&](const wchar_t* k) { return key == k; });
 }
 
-CString RunningExecutablePath()
-{
-    constexpr DWORD LongestPath = 32768;
-    for (DWORD size = 512; size <= LongestPath; size *= 2) {
-        std::vector<wchar_t> buffer(size, L'\0');
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
-        if (length == 0)
-            return {};
-        if (length < size)
-            return CString(buffer.data(), static_cast<int>(length));
-    }
-    return {};
-}
 
 }
 
 CString CCorvaneDeviceIni::InstalledIniPath(const CString& executablePath)
 {
-    // The build-folder removal of MakeIniPath first, so that an installed
-    // tree and a build tree agree on the base name.
-    const std::wstring beside = MakeIniPath(executablePath).str();
+    return InstalledPathOf(MakeIniPath(executablePath));
+}
+
+CString CCorvaneDeviceIni::InstalledPathOf(const CString& besidePath)
+{
+    // The build-folder removal of MakeIniPath holds here too, so that an
+    // installed tree and a build tree agree on the folder above.
+    const std::wstring& beside = besidePath.str();
     const std::size_t slash = beside.rfind(L'/');
     if (slash == std::wstring::npos)
         return {};
@@ -73,18 +64,19 @@ CString CCorvaneDeviceIni::InstalledIniPath(const CString& executablePath)
     return CString(prefix + L"/share/" + baseName + L"/" + file);
 }
 
-void CCorvaneDeviceIni::Locate(const CString& executablePath)
+void CCorvaneDeviceIni::Locate(const CString& executablePath) { LocateFrom(MakeIniPath(executablePath)); }
+
+void CCorvaneDeviceIni::LocateFrom(const CString& besidePath)
 {
-    const CString beside = MakeIniPath(executablePath);
-    SetIniPath(beside);
-    if (FileExists(beside.str()))
+    SetIniPath(besidePath);
+    if (FileExists(besidePath.str()))
         return;
-    const CString installed = InstalledIniPath(executablePath);
+    const CString installed = InstalledPathOf(besidePath);
     if (!installed.IsEmpty() && FileExists(installed.str()))
         SetIniPath(installed);
 }
 
-void CCorvaneDeviceIni::LocateForRunningExecutable() { Locate(RunningExecutablePath()); }
+void CCorvaneDeviceIni::LocateForRunningExecutable() { LocateFrom(ExecutableIniPath()); }
 
 std::vector<CString> CCorvaneDeviceIni::BuildPageList(const CFBCData& data) const
 {

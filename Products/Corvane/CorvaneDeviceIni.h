@@ -33,6 +33,9 @@ public:
     std::vector<CString> BuildPageList(const CFBCData& data) const;
 
 private:
+    // The same file name in the installed share folder.
+    static CString InstalledPathOf(const CString& besidePath);
+    void LocateFrom(const CString& besidePath);
     void AddListedPage(const CString& key, const CFBCData& data, std::vector<CString>& pages) const;
     void AddAllPages(const CFBCData& data, std::vector<CString>& pages) const;
     void AddDefaultPages(const CFBCData& data, std::vector<CString>& pages) const;

@@ -193,6 +193,26 @@ TEST(CorvaneCommandLine, TypeWithoutSettingsNamesNoConnection)
     EXPECT_EQ(line.socketStarts, 0);
 }
 
+TEST(CorvaneCommandLine, LanguageOfTheCommandLineLastsForOneRun)
+{
+    Registry::CProfileStore profile(L"Zell Software", L"CorvaneLanguageRun");
+    ASSERT_TRUE(profile.WriteString(L"Common", L"Language", L"de"));
+    const CString before = profile.GetString(L"Common", L"Language", L"en").c_str();
+    CRecordingCommandLine line(before);
+    line.Parse(Args({L"/LANGUAGE:FR", L"/LANG:es"}));
+    EXPECT_TRUE(line.StoreLanguage(profile));
+    EXPECT_EQ(profile.GetString(L"Common", L"Language"), L"es");
+    EXPECT_TRUE(line.RestoreLanguage(profile));
+    EXPECT_EQ(profile.GetString(L"Common", L"Language"), L"de");
+
+    // Without a switch the language chosen during the run stays.
+    CRecordingCommandLine plain(L"de");
+    plain.Parse(Args({L"/CHILD"}));
+    ASSERT_TRUE(profile.WriteString(L"Common", L"Language", L"fr"));
+    EXPECT_TRUE(plain.RestoreLanguage(profile));
+    EXPECT_EQ(profile.GetString(L"Common", L"Language"), L"fr");
+}
+
 TEST(CommandLineSettingsXml, OneValueBecomesTheElementAndOthersAreRefused)
 {
     EXPECT_EQ(CCommandLineConnection::MakeSettingsXml(L"RS232", L"COM4").str(),

@@ -67,6 +67,17 @@ TEST_P(WriteWorkerTest, WritesSavesRestartsAndReadsBack)
     }
 }
 
+TEST_P(WriteWorkerTest, ControllerIsSavedButNotRestarted)
+{
+    Change([](DevSim::tDeviceData& d) { d.identItems[0].second = ControllerArticle; });
+    ReadDevice();
+    const DevSim::tDeviceData before = Device();
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_GT(Device().storeCount, before.storeCount);
+    EXPECT_EQ(Device().restartCount, before.restartCount);
+    EXPECT_FALSE(Reported(ENThreadAction::SoftwareReset, ENThreadState::Working, false));
+}
+
 TEST_P(WriteWorkerTest, ShorterSpecificTableIsWrittenAndReported)
 {
     ReadDevice();
@@ -215,6 +226,23 @@ TEST_P(WriteNetworkTest, BusyInterfaceModeIsPolledUntilTheDeviceSwitched)
     EXPECT_TRUE(Reported(ENThreadAction::ChangeRuntimeSystem, ENThreadState::Done, true));
     EXPECT_EQ(Device().activeRuntime, 3);
     EXPECT_FALSE(data.InterfaceModeToWrite) << "read back after the write";
+}
+
+TEST_P(WriteNetworkTest, DataSetCheckClosesWhatItOpenedWhenTheDeviceFails)
+{
+    ReadDevice();
+    DevSim::tFaultRule refuse;
+    refuse.kind = DevSim::ENFault::ServiceStatus;
+    refuse.status = DevSim::STATUS_REJECTED;
+    Faults().Add(refuse);
+    CWorkerWait wait;
+    CWorkerContext context(Params(), wait);
+    CWorkerConnection checker(context);
+    EXPECT_FALSE(checker.ConnectAndCheckDataset());
+    EXPECT_FALSE(connection->IsOpen());
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0].message, GetLanguageText(L"STATE_IDENTIFY_FAILED").str());
+    EXPECT_EQ(prompt.questions[0].type, UINT{MB_ICONERROR});
 }
 
 INSTANTIATE_TEST_SUITE_P(Tcp, WriteNetworkTest, ::testing::Values(false));
