@@ -4,6 +4,7 @@
 #include "Platform/Framework/DC.h"
 #include "Platform/Framework/Font.h"
 #include "Platform/Framework/Menu.h"
+#include "Platform/Ui/MenuMeasure.h"
 #include <utility>
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)

@@ -48,12 +48,3 @@ struct MEASUREITEMSTRUCT {
     ULONG_PTR itemData = 0;
 };
 using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
-
-namespace Ui {
-
-// The menu whose owner-drawn items the owner is being asked to measure on
-// this thread (WM_MEASUREITEM itself does not name it, unlike WM_DRAWITEM);
-// null outside such a question.
-HMENU MenuBeingMeasured();
-
-}

@@ -3,6 +3,7 @@
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/GdiObject.h"
 #include "Platform/Gdi/Text.h"
+#include "Platform/Ui/MenuMeasure.h"
 
 #include <algorithm>
 #include <cwctype>

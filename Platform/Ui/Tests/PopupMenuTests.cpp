@@ -2,6 +2,7 @@
 // the menu loop waits (the owner's WM_ENTERIDLE runs the next step), with
 // what the owner is told and what the loop returns.
 #include "Platform/Base/LastError.h"
+#include "Platform/Ui/MenuMeasure.h"
 #include "Platform/Ui/MenuTracker.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/MenuScript.h"
