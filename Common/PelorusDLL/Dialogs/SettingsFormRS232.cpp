@@ -7,7 +7,7 @@
 #include "Common/SystemHelper/StringUtils.h"
 #include "Common/SystemHelper/XmlAccess.h"
 #include "Platform/Base/Format.h"
-#include "Platform/Framework/SpinButtonCtrl.h"
+#include "Platform/Controls/CommCtrl.h"
 
 using namespace PelorusIds;
 
@@ -59,8 +59,8 @@ BOOL CSettingsFormRS232::OnInitDialog()
                    {kStopBitsLabel, L"CSD_LBL_STOPBITS"}, {kTimeoutLabel, L"CSD_LBL_TIMEOUT"},
                    {kRestartLabel, L"CSD_LBL_RESTART_TO"}});
     FillPortList();
-    static_cast<CSpinButtonCtrl*>(GetDlgItem(kTimeoutSpin))->SetRange32(1, kMaxTimeoutSeconds);
-    static_cast<CSpinButtonCtrl*>(GetDlgItem(kRestartSpin))->SetRange32(1, kMaxRestartSeconds);
+    SendDlgItemMessage(kTimeoutSpin, UDM_SETRANGE32, 1, kMaxTimeoutSeconds);
+    SendDlgItemMessage(kRestartSpin, UDM_SETRANGE32, 1, kMaxRestartSeconds);
     SetDlgItemInt(kTimeoutEdit, 5, FALSE);
     FillOptionLists();
     FillFromSettings();

@@ -7,7 +7,7 @@
 #include "Common/SystemHelper/XmlAccess.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Controls/IPAddressStyles.h"
-#include "Platform/Framework/SpinButtonCtrl.h"
+#include "Platform/Controls/CommCtrl.h"
 
 #include <algorithm>
 
@@ -52,8 +52,8 @@ BOOL CSettingsFormTCPIP::OnInitDialog()
     SetLabelTexts({{kByAddress, L"CSD_LBL_IPADDRESS"}, {kSearchDevice, L"CSD_BTN_SEARCH_DEVICE"},
                    {kByName, L"CSD_LBL_HOSTNAME"}, {kResolveHostNames, L"CSD_LBL_RESOLVE_HOSTNAMES"},
                    {kTimeoutLabel, L"CSD_LBL_TIMEOUT"}, {kRestartLabel, L"CSD_LBL_RESTART_TO"}});
-    static_cast<CSpinButtonCtrl*>(GetDlgItem(kTimeoutSpin))->SetRange32(1, kMaxSeconds);
-    static_cast<CSpinButtonCtrl*>(GetDlgItem(kRestartSpin))->SetRange32(1, kMaxSeconds);
+    SendDlgItemMessage(kTimeoutSpin, UDM_SETRANGE32, 1, kMaxSeconds);
+    SendDlgItemMessage(kRestartSpin, UDM_SETRANGE32, 1, kMaxSeconds);
     FillFromSettings();
     m_initialising = false;
     return TRUE;
