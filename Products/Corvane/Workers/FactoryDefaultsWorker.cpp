@@ -31,13 +31,9 @@ UINT CFactoryDefaultsWorker::DoneMessage() const { return CWorkerMessages::Get()
 
 WPARAM CFactoryDefaultsWorker::Run(CWorkerContext& context)
 {
-    context.Reporter().ShowState(ENThreadAction::FactoryDefaults, ENThreadState::Working);
     CWorkerConnection connection(context);
-    if (!connection.CheckAndOpen(1))
-        return ResultFailed;
-    // Nothing was reset: the user refused or was refused the data set.
-    if (!connection.ConnectAndCheckDataset())
-        return ResultCanceled;
+    if (const auto refused = OpenForChange(context, connection, ENThreadAction::FactoryDefaults))
+        return *refused;
 
     const CString article = context.Data().ArticleNo;
     const bool serial = !context.IsTcpIp();

@@ -9,12 +9,9 @@ UINT CResetFileSystemWorker::DoneMessage() const { return CWorkerMessages::Get()
 
 WPARAM CResetFileSystemWorker::Run(CWorkerContext& context)
 {
-    context.Reporter().ShowState(ENThreadAction::ResetFileSystem, ENThreadState::Working);
     CWorkerConnection connection(context);
-    if (!connection.CheckAndOpen(1))
-        return ResultFailed;
-    if (!connection.ConnectAndCheckDataset())
-        return ResultCanceled;
+    if (const auto refused = OpenForChange(context, connection, ENThreadAction::ResetFileSystem))
+        return *refused;
     CDeviceResetSteps steps(context, connection);
     const bool ok = context.Check(steps.FormatFlashDiskWithPolling(), L"SERVICE_FORMAT_FILES_FAILED") &&
                     context.Check(steps.ExtractFilesWithPolling(), L"SERVICE_EXTRACT_FILES_FAILED");

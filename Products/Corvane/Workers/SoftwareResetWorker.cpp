@@ -11,12 +11,9 @@ UINT CSoftwareResetWorker::DoneMessage() const { return CWorkerMessages::Get().S
 
 WPARAM CSoftwareResetWorker::Run(CWorkerContext& context)
 {
-    context.Reporter().ShowState(ENThreadAction::SoftwareReset, ENThreadState::Working);
     CWorkerConnection connection(context);
-    if (!connection.CheckAndOpen(1))
-        return ResultFailed;
-    if (!connection.ConnectAndCheckDataset())
-        return ResultCanceled;
+    if (const auto refused = OpenForChange(context, connection, ENThreadAction::SoftwareReset))
+        return *refused;
     CDeviceResetSteps steps(context, connection);
     const CString article = context.Data().ArticleNo;
     const bool ok = context.Check(steps.SoftwareReset(article), L"SERVICE_SW_RESET_FAILED") &&

@@ -3,7 +3,11 @@
 // message that reports its end.
 
 #include "Platform/Ui/WinUser.h"
+#include "Products/Corvane/Workers/ThreadStateTable.h"
 
+#include <optional>
+
+class CWorkerConnection;
 class CWorkerContext;
 
 class CWorkerJob {
@@ -18,4 +22,11 @@ public:
     // The steps; returns the result of the done message.
     virtual WPARAM Run(CWorkerContext& context) = 0;
     virtual UINT DoneMessage() const = 0;
+
+protected:
+    // The opening every job that changes the device shares: shows the job as
+    // working, checks and opens the connection and has the user confirm the
+    // data set. Empty when the job may go on; otherwise the job's result.
+    static std::optional<WPARAM> OpenForChange(CWorkerContext& context, CWorkerConnection& connection,
+                                               ENThreadAction action);
 };

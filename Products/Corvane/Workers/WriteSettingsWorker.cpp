@@ -12,13 +12,9 @@ UINT CWriteSettingsWorker::DoneMessage() const { return CWorkerMessages::Get().W
 
 WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
 {
-    context.Reporter().ShowState(ENThreadAction::WriteSettings, ENThreadState::Working);
     CWorkerConnection connection(context);
-    if (!connection.CheckAndOpen(1))
-        return ResultFailed;
-    // The user has seen why in the check's own message.
-    if (!connection.ConnectAndCheckDataset())
-        return ResultCanceled;
+    if (const auto refused = OpenForChange(context, connection, ENThreadAction::WriteSettings))
+        return *refused;
     CDeviceResetSteps steps(context, connection);
     CDeviceDataWriter writer(context, steps);
     if (!writer.WriteAll())
