@@ -21,6 +21,7 @@ class COleDataObject;
 class COleDropSource;
 class CTitleTip;
 class CGridDropTarget;
+class CGridTextTable;
 
 constexpr int GRIDLINES_NONE = 0;
 constexpr int GRIDLINES_HORZ = 1;
@@ -276,6 +277,12 @@ public:
     static int CompareText(const CGridCellBase* first, const CGridCellBase* second, LPARAM userValue);
     static int CompareNumbers(const CGridCellBase* first, const CGridCellBase* second, LPARAM userValue);
 
+    // --- delimited text files --------------------------------------------------
+    // The first line gives the columns, every further line a row; false (the
+    // grid untouched, the failure reported) for a file that cannot be read.
+    BOOL LoadFromFile(LPCWSTR path, WCHAR separator = L',');
+    BOOL SaveToFile(LPCWSTR path, WCHAR separator = L',');
+
     // --- the grid's own operations, in slot order ---------------------------
     virtual void SetHighlightColours(COLORREF selectedBack, COLORREF selectedText, COLORREF focusBack,
                                      COLORREF focusText);
@@ -305,6 +312,8 @@ public:
     virtual void OnDraw(CDC* dc);
     virtual CGridCellBase* CreateCell(int row, int col);
     virtual void DestroyCell(int row, int col);
+    // Tells the user why a text file was not loaded or saved.
+    virtual void OnTextFileError(LPCWSTR message);
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -362,6 +371,7 @@ private:
     void FillVirtualCell(int row, int col) const;
     int ExtentOf(int row, int col, CDC* dc, bool width) const;
     void AfterCountChange();
+    bool FillFromTable(const CGridTextTable& table);
 
     // drawing
     void FillBackground(CDC* dc, const CRect& clip, const CRect& visible);

@@ -1,0 +1,165 @@
+#include "Common/Grid/GridTextTable.h"
+#include "Common/Grid/ZellGrid.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Notes the failures instead of showing them.
+class CQuietGrid : public CZellGrid {
+public:
+    std::vector<CString> errors;
+
+protected:
+    void OnTextFileError(LPCWSTR message) override { errors.emplace_back(message); }
+};
+
+// A folder of its own under the temporary folder, removed with everything in it.
+class GridTextFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_folder = fs::temp_directory_path() / (std::string("zell-grid-text-") + info->name());
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    CString PathOf(const char* name) const { return CString((m_folder / name).wstring().c_str()); }
+    std::string Write(const char* name, const std::string& bytes) const
+    {
+        std::ofstream(m_folder / name, std::ios::binary) << bytes;
+        return name;
+    }
+    std::string Read(const char* name) const
+    {
+        std::ifstream in(m_folder / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path m_folder;
+};
+
+void Fill(CZellGrid& grid, const std::vector<std::vector<const wchar_t*>>& rows)
+{
+    grid.SetRowTotal(static_cast<int>(rows.size()));
+    grid.SetColumnTotal(static_cast<int>(rows.front().size()));
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row)
+        for (int col = 0; col < static_cast<int>(rows[row].size()); ++col)
+            grid.SetCellText(row, col, rows[row][col]);
+}
+
+std::vector<std::vector<CString>> Texts(const CZellGrid& grid)
+{
+    std::vector<std::vector<CString>> texts(static_cast<std::size_t>(grid.GetRowCount()));
+    for (int row = 0; row < grid.GetRowCount(); ++row)
+        for (int col = 0; col < grid.GetColumnCount(); ++col)
+            texts[row].push_back(grid.GetCellText(row, col));
+    return texts;
+}
+
+}
+
+TEST_F(GridTextFile, SaveWritesOneLinePerRowJoinedBySeparator)
+{
+    CQuietGrid grid;
+    Fill(grid, {{L"Name", L"Value"}, {L"a", L"1"}});
+    ASSERT_TRUE(grid.SaveToFile(PathOf("two.txt"), L';'));
+    EXPECT_EQ(Read("two.txt"), "Name;Value\na;1\n");
+    EXPECT_TRUE(grid.errors.empty());
+}
+
+TEST_F(GridTextFile, EmptyFieldsLongLinesAndNonAsciiRoundTrip)
+{
+    const std::wstring longText(5000, L'x');
+    CQuietGrid grid;
+    Fill(grid, {{L"A", L"", L"C", L""}, {L"", L"", L"", L""}, {L"1", longText.c_str(), L"", L"\u00e9t\u00e9"},
+                {L"", L"only middle", L"", L""}});
+    ASSERT_TRUE(grid.SaveToFile(PathOf("round.txt"), L','));
+
+    CQuietGrid loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(PathOf("round.txt"), L','));
+    EXPECT_EQ(Texts(loaded), Texts(grid));
+    EXPECT_EQ(loaded.GetCellText(2, 1).GetLength(), 5000);
+    EXPECT_TRUE(loaded.errors.empty());
+}
+
+TEST_F(GridTextFile, FirstLineMakesTheColumnsAndEmptyLinesShiftNothing)
+{
+    Write("gaps.txt", "Host\tAddress\r\n\r\nalpha\t10.0.0.1\r\n\n\nbeta\r\ngamma\t10.0.0.3\n");
+    CQuietGrid grid;
+    ASSERT_TRUE(grid.LoadFromFile(PathOf("gaps.txt"), L'\t'));
+    ASSERT_EQ(grid.GetColumnCount(), 2);
+    ASSERT_EQ(grid.GetRowCount(), 4);
+    EXPECT_EQ(grid.GetCellText(0, 1), CString(L"Address"));
+    EXPECT_EQ(grid.GetCellText(1, 1), CString(L"10.0.0.1"));
+    // A short line leaves the rest of its row empty.
+    EXPECT_EQ(grid.GetCellText(2, 0), CString(L"beta"));
+    EXPECT_EQ(grid.GetCellText(2, 1), CString());
+    EXPECT_EQ(grid.GetCellText(3, 1), CString(L"10.0.0.3"));
+    EXPECT_GT(grid.GetColumnWidth(1), 0);
+}
+
+TEST_F(GridTextFile, UnusableFilesFailClearlyAndLeaveTheGridAsItWas)
+{
+    Write("empty.txt", "");
+    Write("blank.txt", "\n\r\n\n");
+    Write("wide.txt", "a,b\n1,2,3\n");
+    Write("binary.txt", std::string("a,b\n1,\0,2\n", 10));
+    fs::create_directories(m_folder / "folder.txt");
+    const char* bad[] = {"missing.txt", "empty.txt", "blank.txt", "wide.txt", "binary.txt", "folder.txt"};
+    for (const char* name : bad) {
+        SCOPED_TRACE(name);
+        CQuietGrid grid;
+        Fill(grid, {{L"keep", L"me"}, {L"1", L"2"}});
+        grid.SetFixedRowTotal(1);
+        const auto before = Texts(grid);
+        EXPECT_FALSE(grid.LoadFromFile(PathOf(name), L','));
+        EXPECT_EQ(Texts(grid), before);
+        EXPECT_EQ(grid.GetFixedRowCount(), 1);
+        ASSERT_EQ(grid.errors.size(), 1u);
+        EXPECT_FALSE(grid.errors.front().IsEmpty());
+    }
+}
+
+TEST_F(GridTextFile, MissingFileNamesThePathAndUnwritablePathFails)
+{
+    CQuietGrid grid;
+    EXPECT_FALSE(grid.LoadFromFile(PathOf("missing.txt"), L','));
+    ASSERT_EQ(grid.errors.size(), 1u);
+    EXPECT_GE(grid.errors[0].Find(L"missing.txt"), 0);
+
+    Fill(grid, {{L"a"}});
+    EXPECT_FALSE(grid.SaveToFile(PathOf("no-folder/out.txt"), L','));
+    EXPECT_EQ(grid.errors.size(), 2u);
+}
+
+TEST_F(GridTextFile, VirtualGridRefusesToLoad)
+{
+    Write("ok.txt", "a,b\n");
+    CQuietGrid grid;
+    grid.SetVirtualMode(TRUE);
+    EXPECT_FALSE(grid.LoadFromFile(PathOf("ok.txt"), L','));
+    EXPECT_EQ(grid.GetColumnCount(), 0);
+}
+
+TEST(GridTextTable, KeepsOneFieldPerSeparatorAndRejectsExtraFields)
+{
+    CGridTextTable table(L',');
+    ASSERT_TRUE(table.AddText(L",a,,\r\nx\n,,,"));
+    ASSERT_EQ(table.Rows().size(), 3u);
+    EXPECT_EQ(table.Rows()[0].size(), 4u);
+    EXPECT_EQ(table.Rows()[1].size(), 1u);
+    EXPECT_EQ(CGridTextTable::JoinFields(table.Rows()[0], L','), CString(L",a,,"));
+    EXPECT_FALSE(table.AddLine(L",,,,"));
+    EXPECT_EQ(table.Rows().size(), 3u);
+}
