@@ -7,12 +7,13 @@ namespace {
 
 constexpr LPCWSTR kInvalidText = L"Invalid DateTime";
 constexpr int kSecondsPerDay = 86400;
-// Variant dates cover the years 100 to 9999.
-constexpr double kMinValue = -657434.0;
-constexpr double kMaxValue = 2958466.0;
+// Variant dates cover the years 100 to 9999: whole days from -657434
+// (1 January 100) to 2958465 (31 December 9999).
+constexpr long long kMinDay = -657434;
+constexpr long long kMaxDay = 2958465;
 
 // Days between 1970-01-01 and a civil date (proleptic Gregorian).
-long long DaysFromCivil(long long year, unsigned month, unsigned day)
+constexpr long long DaysFromCivil(long long year, unsigned month, unsigned day)
 {
     year -= month <= 2 ? 1 : 0;
     const long long era = (year >= 0 ? year : year - 399) / 400;
@@ -36,7 +37,7 @@ void CivilFromDays(long long days, int& year, int& month, int& day)
 }
 
 // 1899-12-30 counted from 1970-01-01.
-const long long kVariantEpoch = DaysFromCivil(1899, 12, 30);
+constexpr long long kVariantEpoch = DaysFromCivil(1899, 12, 30);
 
 bool InRange(const SYSTEMTIME& time)
 {
@@ -60,7 +61,7 @@ double ToVariant(const SYSTEMTIME& time)
 // Broken-down time of a variant date, rounded to the second.
 bool FromVariant(double value, std::tm& result)
 {
-    if (!std::isfinite(value) || value < kMinValue || value >= kMaxValue)
+    if (!std::isfinite(value) || value <= kMinDay - 1.0 || value >= kMaxDay + 1.0)
         return false;
     long long days = static_cast<long long>(std::trunc(value));
     long long seconds = std::llround(std::fabs(value - static_cast<double>(days)) * kSecondsPerDay);
@@ -68,6 +69,8 @@ bool FromVariant(double value, std::tm& result)
         seconds -= kSecondsPerDay;
         days += value < 0 ? -1 : 1;
     }
+    if (days < kMinDay || days > kMaxDay)
+        return false;
     int year = 0, month = 0, day = 0;
     const long long civil = days + kVariantEpoch;
     CivilFromDays(civil, year, month, day);

@@ -48,6 +48,11 @@ TEST(GridDateTime, FormatsValidNullAndInvalidValues)
     EXPECT_EQ(FormatGridDateTime(GridDateTime{stamp.value, GridDateTime::kInvalid}, L"%c"),
               CString(L"Invalid DateTime"));
     EXPECT_EQ(FormatGridDateTime(GridDateTime{1e300, GridDateTime::kValid}, L"%c"), CString(L"Invalid DateTime"));
+    // The first and last days a value can hold; rounding must not carry past them.
+    EXPECT_EQ(FormatGridDateTime(GridDateTime{-657434.5, GridDateTime::kValid}, L"%Y-%m-%d %H:%M"),
+              CString(L"100-01-01 12:00"));
+    EXPECT_EQ(FormatGridDateTime(GridDateTime{2958465.9999999, GridDateTime::kValid}, L"%Y"),
+              CString(L"Invalid DateTime"));
 }
 
 TEST(GridDateTime, TimeValuesGiveTheirLocalTime)
