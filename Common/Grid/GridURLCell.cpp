@@ -94,6 +94,9 @@ BOOL CGridURLCell::OnSetCursor()
             ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
             return TRUE;
         }
+        // Off the link word the hand must go, even though it is showing.
+        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        return TRUE;
     }
     return CGridCell::OnSetCursor();
 }

@@ -89,8 +89,11 @@ TEST_F(GridAddressCells, TheMacEditorStartsFromTheCellTextAndTakesOnlyHexDigits)
     scene.Type(L"g");
     scene.Type(L"b");
     EXPECT_EQ(EditorText(), L"AB:11:22:33:44:55");
+    // Tab takes the text and goes on editing the next cell.
     scene.Key(VK_TAB);
-    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 2));
+    EXPECT_EQ(EditorText(), L"r2c2");
+    scene.Key(VK_ESCAPE);
     EXPECT_EQ(grid.GetCellText(2, 1), CString(L"AB:11:22:33:44:55"));
     EXPECT_EQ(Mac().GetMacText(), CString(L"AB:11:22:33:44:55"));
 }
@@ -131,9 +134,10 @@ TEST_F(GridAddressCells, CtrlArrowAndLosingTheFocusEndTheEditOnce)
     scene.Key(VK_LEFT);
     EXPECT_NE(Editor(), nullptr);
     scene.Key(VK_DOWN, GridTest::kControl);
-    EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(grid.GetCellText(1, 1), CString(L"7"));
     EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 1));
+    scene.Key(VK_ESCAPE);
+    EXPECT_EQ(Editor(), nullptr);
 
     const int ends = Ends();
     TypeOn(1, 1, L"8");
