@@ -2,9 +2,6 @@
 
 namespace {
 
-// One end at a time: closing the window takes the focus away once more.
-bool g_ending = false;
-
 bool IsPagingOrArrow(UINT key)
 {
     return key == VK_PRIOR || key == VK_NEXT || (key >= VK_LEFT && key <= VK_DOWN);
@@ -91,18 +88,11 @@ UINT CInPlaceMaskedEdit::OnGetDlgCode()
 
 void CInPlaceMaskedEdit::EndEdit()
 {
-    if (g_ending)
-        return;
-    g_ending = true;
     CString text;
     GetWindowText(text);
     if (IsAddressFormat())
         text.Remove(L' ');
-    HWND self = m_hWnd;
-    NotifyEditEnded(self, m_row, m_col, text, m_endKey);
-    if (::IsWindow(self))
-        ::SendMessageW(self, WM_CLOSE, 0, 0);
-    g_ending = false;
+    FinishInPlaceEdit(m_hWnd, m_row, m_col, text, m_endKey);
 }
 
 void CInPlaceMaskedEdit::PostNcDestroy()
