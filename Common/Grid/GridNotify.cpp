@@ -19,3 +19,15 @@ HWND NotifyEditEnded(HWND editor, int row, int col, const CString& text, UINT en
         ::SendMessageW(target, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
     return target;
 }
+
+void FinishInPlaceEdit(HWND editor, int row, int col, const CString& text, UINT endKey)
+{
+    static bool ending = false;
+    if (ending)
+        return;
+    ending = true;
+    NotifyEditEnded(editor, row, col, text, endKey);
+    if (::IsWindow(editor))
+        ::SendMessageW(editor, WM_CLOSE, 0, 0);
+    ending = false;
+}

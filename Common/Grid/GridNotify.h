@@ -94,3 +94,6 @@ using GRIDCALLBACK = BOOL (*)(NMGRIDDISPINFO* info, LPARAM userValue);
 // Tells the editor's owner (or parent) that editing the cell ended with the
 // text and the key; gives the window told, null when there was none.
 HWND NotifyEditEnded(HWND editor, int row, int col, const CString& text, UINT endKey);
+// Reports the end of an in-place edit as above and closes the editor; one
+// end at a time, as closing the window takes the focus away once more.
+void FinishInPlaceEdit(HWND editor, int row, int col, const CString& text, UINT endKey);

@@ -7,9 +7,6 @@
 
 namespace {
 
-// One end at a time: closing the window takes the focus away once more.
-bool g_ending = false;
-
 constexpr UINT kImeChar = 0x0286;
 
 bool ControlHeld()
@@ -155,16 +152,9 @@ UINT CInPlaceEdit::OnGetDlgCode()
 
 void CInPlaceEdit::EndEdit()
 {
-    if (g_ending)
-        return;
-    g_ending = true;
     CString text;
     GetWindowText(text);
-    HWND self = m_hWnd;
-    NotifyEditEnded(self, m_row, m_col, text, m_endKey);
-    if (::IsWindow(self))
-        ::SendMessageW(self, WM_CLOSE, 0, 0);
-    g_ending = false;
+    FinishInPlaceEdit(m_hWnd, m_row, m_col, text, m_endKey);
 }
 
 void CInPlaceEdit::PostNcDestroy()
