@@ -89,6 +89,7 @@ int CompareRows(LPARAM left, LPARAM right, LPARAM order)
 }
 
 BEGIN_MESSAGE_MAP(CScanNetworkDlg, CDialog)
+    ON_WM_CLOSE()
     ON_BN_CLICKED(kSearch, OnSearch)
     ON_CONTROL_RANGE(EN_CHANGE, kStartOctet1, kEndOctet4, OnOctetChanged)
     ON_REGISTERED_MESSAGE(g_deviceIdentified, OnDeviceIdentified)
@@ -535,6 +536,13 @@ void CScanNetworkDlg::OnOK()
     m_selectedName = record->m_hostName.c_str();
     m_resolveNames = IsDlgButtonChecked(kResolveNames);
     EndScanAndClose(IDOK);
+}
+
+// The default closing goes through the Cancel button and does nothing while
+// a scan has it disabled; closing the window is to ask and end the scan.
+void CScanNetworkDlg::OnClose()
+{
+    OnCancel();
 }
 
 void CScanNetworkDlg::OnCancel()

@@ -46,6 +46,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+    virtual void OnClose();
     BOOL PreTranslateMessage(MSG* msg) override;
 
     virtual void OnSearch();

@@ -19,8 +19,6 @@
 
 using namespace PelorusIds;
 
-// The modal runs below do not finish yet in the headless display (the scan's
-// modal loop never hands over to the script), so they are switched off.
 namespace {
 
 std::wstring CellText(HWND list, int row, int column)
@@ -94,8 +92,11 @@ protected:
         m_dialog->m_retryWaitSeconds = 0;
         return *m_dialog;
     }
+    // A click is only injected: the search starts once it is handled, and
+    // before that the dialog is not scanning yet either.
     bool AwaitScanEnd(UiTest::CDialogDriver& driver) const
     {
+        driver.PumpUntilIdle();
         return driver.PumpUntil([this] { return !m_dialog->IsScanning(); }, 20000);
     }
 
@@ -105,6 +106,7 @@ protected:
 
 }
 
+// Off: the second quick header click arrives as a double click, which the header control turns into no column click.
 TEST_F(ScanNetworkDialog, DISABLED_FindsOurDevicesSortsByEachColumnAndHandsOverTheChosenOne)
 {
     PelorusTest::CSimulatedDevices devices({2, 3, 5});
@@ -144,7 +146,7 @@ TEST_F(ScanNetworkDialog, DISABLED_FindsOurDevicesSortsByEachColumnAndHandsOverT
     EXPECT_EQ(dialog.m_selectedAddress, L"127.0.0.3");
 }
 
-TEST_F(ScanNetworkDialog, DISABLED_ShowAllListsTheForeignDeviceWithItsState)
+TEST_F(ScanNetworkDialog, ShowAllListsTheForeignDeviceWithItsState)
 {
     PelorusTest::CSimulatedDevices devices({5});
     CScanNetworkDlg& dialog = Dialog(L"127.0.0.5", L"127.0.0.5", devices.Port());
@@ -164,6 +166,7 @@ TEST_F(ScanNetworkDialog, DISABLED_ShowAllListsTheForeignDeviceWithItsState)
     EXPECT_EQ(states, std::vector<std::wstring>{L"Foreign device"});
 }
 
+// Off: hangs in the modal run after the refused octets (cause open; the message-box steps are the suspects).
 TEST_F(ScanNetworkDialog, DISABLED_OctetChecksRefuseWithTheirBoundsAndTheEndTakesTheStartsNetworkPart)
 {
     CScanNetworkDlg& dialog = Dialog(L"192.168.1.250", L"192.168.1.254", 1);
@@ -204,7 +207,7 @@ TEST_F(ScanNetworkDialog, DISABLED_OctetChecksRefuseWithTheirBoundsAndTheEndTake
     EXPECT_EQ(CHostProfile().GetString(L"Settings", L"AddrSearchLast", L""), L"192.168.1.250");
 }
 
-TEST_F(ScanNetworkDialog, DISABLED_ClosingMidScanAsksWithOkOnlyAndEveryRecordIsFreedOnce)
+TEST_F(ScanNetworkDialog, ClosingMidScanAsksWithOkOnlyAndEveryRecordIsFreedOnce)
 {
     PelorusTest::CSimulatedDevices devices({2, 3});
     for (int i = 0; i < 2; ++i)
