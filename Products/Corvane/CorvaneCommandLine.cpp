@@ -118,7 +118,13 @@ void CCorvaneCommandLine::ParseWindowRectangle(const CString& argument)
     bool valid = pieces.size() == 4;
     for (std::size_t i = 0; valid && i < pieces.size(); ++i) {
         valid = IsNumberText(pieces[i]);
-        const std::int64_t value = valid ? StrToInt64(pieces[i]) : 0;
+        std::int64_t value = 0;
+        try {
+            value = valid ? StrToInt64(pieces[i]) : 0;
+        } catch (const std::string&) {
+            // Digits beyond the 64-bit range: refused like any other bad number.
+            valid = false;
+        }
         valid = valid && value >= std::numeric_limits<std::int32_t>::min() &&
                 value <= std::numeric_limits<std::int32_t>::max();
         values[i] = static_cast<std::int32_t>(value);

@@ -93,6 +93,7 @@ const std::vector<tSwitchCase>& SwitchCases()
         {"window with three values", {L"/MainWnd:10,20,810"}, [](L l) { Rect(l, 0, 0, 0, 0); }, 1},
         {"window with a word", {L"/MainWnd:10,20,abc,4"}, [](L l) { Rect(l, 0, 0, 0, 0); }, 1},
         {"window beyond 32 bits", {L"/MainWnd:1,2,3,0x1FFFFFFFF"}, [](L l) { Rect(l, 0, 0, 0, 0); }, 1},
+        {"window beyond 64 bits", {L"/MainWnd:1,2,3,99999999999999999999"}, [](L l) { Rect(l, 0, 0, 0, 0); }, 1},
         {"window without colon", {L"/MainWnd=1,2,3,4"}, [](L l) { Rect(l, 0, 0, 0, 0); }},
         {"language short form", {L"/LANG:FR"}, [](L l) {
              EXPECT_EQ(l.Language().str(), L"fr");
