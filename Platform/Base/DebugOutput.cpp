@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <mutex>
 #include <string>
 #include <unistd.h>
@@ -36,7 +37,7 @@ public:
             WriteAll(STDERR_FILENO, line);
             return;
         }
-        if (m_fd < 0 || m_path != target) {
+        if (m_fd < 0 || m_path != target || !StillNamed(m_fd, target)) {
             if (m_fd >= 0)
                 ::close(m_fd);
             m_path = target;
@@ -50,6 +51,16 @@ private:
     std::mutex m_mutex;
     int m_fd = -1;
     std::string m_path;
+
+    // A file removed or replaced under the same name must not swallow the
+    // lines that follow: they go to the file the name now stands for.
+    static bool StillNamed(int fd, const char* path)
+    {
+        struct stat opened {};
+        struct stat named {};
+        return ::fstat(fd, &opened) == 0 && ::stat(path, &named) == 0 && opened.st_dev == named.st_dev &&
+               opened.st_ino == named.st_ino;
+    }
 
     // A trace must never fail its caller: a write error just drops the line.
     static void WriteAll(int fd, const std::string& line)

@@ -80,6 +80,16 @@ TEST_F(DebugOutputTest, FileIsAppendedAndFollowsTheVariable)
     EXPECT_EQ(ReadFile(second), "two\n");
 }
 
+TEST_F(DebugOutputTest, FileRemovedUnderTheSameNameIsMadeAgain)
+{
+    const std::string path = PathOf("trace.log");
+    ::setenv("ZELL_DEBUG_OUTPUT", path.c_str(), 1);
+    OutputDebugStringW(L"before\n");
+    std::filesystem::remove(path);
+    OutputDebugStringW(L"after\n");
+    EXPECT_EQ(ReadFile(path), "after\n");
+}
+
 TEST_F(DebugOutputTest, UnwritablePathIsIgnored)
 {
     ::setenv("ZELL_DEBUG_OUTPUT", PathOf("missing/folder/out.log").c_str(), 1);
