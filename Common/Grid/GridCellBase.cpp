@@ -1,6 +1,7 @@
 #include "Common/Grid/GridCellBase.h"
 
 #include "Common/Grid/GridDefaultCell.h"
+#include "Common/Grid/SavedDC.h"
 #include "Common/Grid/ZellGrid.h"
 #include "Platform/Framework/Brush.h"
 #include "Platform/Framework/DC.h"
@@ -15,19 +16,6 @@
 IMPLEMENT_DYNAMIC(CGridCellBase, CObject)
 
 namespace {
-
-// Puts the device context back as it was on every way out of a drawing.
-class CSavedDC {
-public:
-    explicit CSavedDC(CDC* dc) : m_dc(dc), m_saved(dc->SaveDC()) {}
-    ~CSavedDC() { m_dc->RestoreDC(m_saved); }
-    CSavedDC(const CSavedDC&) = delete;
-    CSavedDC& operator=(const CSavedDC&) = delete;
-
-private:
-    CDC* m_dc;
-    int m_saved;
-};
 
 void FillWithColour(CDC* dc, const CRect& rect, COLORREF colour)
 {

@@ -7,15 +7,20 @@
 // GridNotify.h, and posts WM_COMMAND after a left click on a cell.
 #include "Common/Grid/CellRange.h"
 #include "Common/Grid/GridDefaultCell.h"
+#include "Common/Grid/GridPageBreaks.h"
 #include "Common/Grid/GridNotify.h"
 #include "Platform/Framework/OleDropTarget.h"
 #include "Platform/Framework/Wnd.h"
 
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
+class CFont;
 class CImageList;
+class CPrintDialog;
+class CPrintInfo;
 class COleDataSource;
 class COleDataObject;
 class COleDropSource;
@@ -283,6 +288,20 @@ public:
     BOOL LoadFromFile(LPCWSTR path, WCHAR separator = L',');
     BOOL SaveToFile(LPCWSTR path, WCHAR separator = L',');
 
+    // --- printing --------------------------------------------------------------
+    // Prints the whole grid on the dialog's printer, or on the one the user
+    // chooses; false when the user cancelled or printing failed.
+    BOOL Print(CPrintDialog* printDialog = nullptr);
+    // In characters (header, footer, gap: lines); a negative value keeps the old one.
+    void SetPrintMargins(int header, int footer, int left, int right, int top, int bottom, int gap);
+    // On: pages of the printer's size at the screen's scale, split across as
+    // well as down; off: the grid's width fills the page width.
+    void SetPrintAtScreenScale(BOOL on = TRUE) { m_printAtScreenScale = on; }
+    BOOL GetPrintAtScreenScale() const { return m_printAtScreenScale; }
+    // The pages the last OnBeginPrinting laid out.
+    int GetPrintPagesDown() const { return m_printRows.PageCount(); }
+    int GetPrintPagesAcross() const { return m_printAtScreenScale ? m_printColumns.PageCount() : 1; }
+
     // --- the grid's own operations, in slot order ---------------------------
     virtual void SetHighlightColours(COLORREF selectedBack, COLORREF selectedText, COLORREF focusBack,
                                      COLORREF focusText);
@@ -303,6 +322,16 @@ public:
     virtual void OnEditCopy();
     virtual void OnEditPaste();
     virtual void OnEditSelectAll();
+    virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
+    virtual void OnPrint(CDC* dc, CPrintInfo* info);
+    virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
+    // The cells of a fixed row from column `from` up to `to` (excluded) from
+    // the left of `rect` while they fit its width; `first` draws their left line.
+    virtual void PrintHeadingRowCells(int from, int to, int row, CRect rect, CDC* dc, BOOL first);
+    virtual void PrintColumnHeadings(CDC* dc, CPrintInfo* info);
+    virtual void PrintHeader(CDC* dc, CPrintInfo* info);
+    virtual void PrintFooter(CDC* dc, CPrintInfo* info);
+    virtual void PrintRowHeadings(CDC* dc, CPrintInfo* info);
     virtual void OnFixedColumnClick(CCellID& cell);
     virtual void OnFixedRowClick(CCellID& cell);
     virtual void OnEditCell(int row, int col, CPoint point, UINT key);
@@ -403,6 +432,18 @@ private:
     // Deselects every cell; the focus stays.
     void DeselectAll();
 
+    // printing
+    void PrintPages(CDC* dc, CPrintInfo& info);
+    CString PrintHeaderTitle() const;
+    int PrintPageOf(const CPrintInfo* info, bool across) const;
+    void PrintCellAt(CDC* dc, int row, int col, const CRect& rect);
+    void PrintCellLines(CDC* dc, const CRect& rect, bool firstRowOnPage, bool firstColumnOnPage, int row, int col);
+    void PrintBody(CDC* dc, CPrintInfo* info);
+    void PrintCellBlock(CDC* dc, int firstRow, int endRow, int firstCol, int endCol, CPoint at, const CRect& clip,
+                        bool leftLine);
+    CRect PrintBodyRect() const;
+    CRect PrintBandRect(int lines) const;
+
     // storage
     std::vector<CellRow> m_cells;
     std::vector<int> m_rowHeights;
@@ -452,6 +493,17 @@ private:
     BOOL m_frameFocus = TRUE;
     BOOL m_flatFixed = FALSE;
     BOOL m_printColours = FALSE;
+    BOOL m_printAtScreenScale = FALSE;
+    struct PrintMargins {
+        int header = 2;
+        int footer = 2;
+        int left = 4;
+        int right = 4;
+        int top = 1;
+        int bottom = 1;
+        int gap = 1;
+    };
+    PrintMargins m_printMargins;
     int m_autoSizeScope = GRIDAUTOSIZE_FIXED | GRIDAUTOSIZE_NORMAL;
     BOOL m_dragAndDrop = FALSE;
     int m_sortColumn = -1;
@@ -497,4 +549,14 @@ private:
     std::vector<CCellID> m_draggedCells;
     CCellRange m_droppedAt;
     COleDropSource* m_dropSource = nullptr;
+
+    // print state, between OnBeginPrinting and OnEndPrinting
+    std::unique_ptr<CFont> m_printerFont;
+    CSize m_printChar;
+    CSize m_printPage;
+    CSize m_printDevice;
+    int m_printUsableHeight = 0;
+    int m_printUsableWidth = 0;
+    CGridPageBreaks m_printRows;
+    CGridPageBreaks m_printColumns;
 };

@@ -1,0 +1,221 @@
+// What a big grid costs: 100,000 rows of 10 columns filled with texts,
+// sorted by one column (beside std::stable_sort of the same keys with the
+// same comparison), and scrolled a page at a time with each step painted.
+// The scroll runs on grids of 1,000 and of 100,000 rows in the same loop
+// (`growth` = 100,000-row step / 1,000-row step, which must stay within
+// 1.2), and beside drawing the same visible cells' texts and lines with Gdi
+// straight into a memory DC of the grid's size (`paint_vs_gdi`, within 1.3).
+// Figures are medians of the per-iteration values.
+#include "Common/Grid/ZellGrid.h"
+#include "Platform/Controls/StandardControls.h"
+#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Pen.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cwchar>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kColumns = 10;
+constexpr int kBigRows = 100'000;
+constexpr int kSmallRows = 1'000;
+constexpr int kColumnWidth = 70;
+constexpr int kRowHeight = 20;
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double MicrosecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
+// A pop-up with one grid of `rows` rows under a fixed heading row and column.
+class CBenchGrid {
+public:
+    explicit CBenchGrid(int rows)
+    {
+        ZELL::Controls::RegisterStandardControls();
+        m_parent.CreateEx(0, CWnd::DefaultClassName(), L"bench", WS_POPUP | WS_VISIBLE, 0, 0, 740, 440, nullptr,
+                          nullptr);
+        grid.Create(CRect(10, 10, 730, 430), &m_parent, 1);
+        grid.EnableTitleTips(FALSE);
+        Fill(rows);
+    }
+    ~CBenchGrid()
+    {
+        grid.DestroyWindow();
+        m_parent.DestroyWindow();
+    }
+    CBenchGrid(const CBenchGrid&) = delete;
+    CBenchGrid& operator=(const CBenchGrid&) = delete;
+
+    void Fill(int rows)
+    {
+        grid.AllowDrawing(FALSE);
+        grid.SetRowTotal(0);
+        grid.SetColumnTotal(kColumns);
+        grid.SetRowTotal(rows + 1);
+        grid.SetFixedRowTotal(1);
+        grid.SetFixedColumnTotal(1);
+        std::mt19937 random(17);
+        CString text;
+        for (int row = 0; row <= rows; ++row) {
+            for (int col = 0; col < kColumns; ++col) {
+                if (col == 1 && row > 0)
+                    text.Format(L"%08u", static_cast<unsigned>(random() % 1'000'000));
+                else
+                    text.Format(L"r%d c%d", row, col);
+                grid.SetCellText(row, col, text);
+            }
+            grid.SetRowHeight(row, kRowHeight);
+        }
+        for (int col = 0; col < kColumns; ++col)
+            grid.SetColumnWidth(col, kColumnWidth);
+        grid.AllowDrawing(TRUE);
+    }
+    // Half way down, where a step costs the most if anything counts rows.
+    void ScrollToMiddle()
+    {
+        grid.SetScrollPos32(SB_VERT, grid.GetScrollRangeMax(SB_VERT) / 2);
+        grid.Invalidate();
+        grid.UpdateWindow();
+    }
+    double PageStep(bool down)
+    {
+        const auto start = Clock::now();
+        grid.SendMessage(WM_VSCROLL, MAKEWPARAM(down ? SB_PAGEDOWN : SB_PAGEUP, 0), 0);
+        grid.UpdateWindow();
+        return MicrosecondsSince(start);
+    }
+
+    CZellGrid grid;
+
+private:
+    CWnd m_parent;
+};
+
+// The visible cells' texts and grid lines drawn with Gdi alone, as the grid
+// shows them after its step.
+double DrawDirectly(CZellGrid& grid, CDC& memory)
+{
+    const auto start = Clock::now();
+    CRect client;
+    grid.GetClientRect(client);
+    memory.FillSolidRect(client, RGB(255, 255, 255));
+    const CCellRange visible = grid.GetVisibleNonFixedCellRange();
+    CPen pen(PS_SOLID, 0, RGB(0xC0, 0xC0, 0xC0));
+    CPen* oldPen = memory.SelectObject(&pen);
+    memory.SetBkMode(TRANSPARENT);
+    const auto drawCell = [&](int row, int col) {
+        CRect rect;
+        if (!grid.GetCellRect(row, col, rect))
+            return;
+        CRect text = rect;
+        memory.DrawText(grid.GetCellText(row, col), text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        memory.MoveTo(rect.left, rect.bottom);
+        memory.LineTo(rect.right, rect.bottom);
+        memory.LineTo(rect.right, rect.top - 1);
+    };
+    for (int col = 0; col <= visible.maxCol; ++col)
+        drawCell(0, col);
+    for (int row = visible.minRow; row <= visible.maxRow; ++row) {
+        drawCell(row, 0);
+        for (int col = visible.minCol; col <= visible.maxCol; ++col)
+            drawCell(row, col);
+    }
+    memory.SelectObject(oldPen);
+    return MicrosecondsSince(start);
+}
+
+void FillHundredThousandRows(benchmark::State& state)
+{
+    CBenchGrid bench(kSmallRows);
+    for (auto _ : state)
+        bench.Fill(kBigRows);
+    state.counters["cells"] = static_cast<double>(kBigRows + 1) * kColumns;
+}
+
+void SortHundredThousandRows(benchmark::State& state)
+{
+    CBenchGrid bench(kBigRows);
+    std::vector<CString> keys;
+    for (int row = 1; row <= kBigRows; ++row)
+        keys.push_back(bench.grid.GetCellText(row, 1));
+    std::vector<double> grid;
+    std::vector<double> plain;
+    bool ascending = true;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        bench.grid.SortTextItems(1, ascending);
+        grid.push_back(MicrosecondsSince(start));
+        std::vector<CString> copy = keys;
+        start = Clock::now();
+        std::stable_sort(copy.begin(), copy.end(), [ascending](const CString& a, const CString& b) {
+            const int order = std::wcscoll(a.GetString(), b.GetString());
+            return ascending ? order < 0 : order > 0;
+        });
+        plain.push_back(MicrosecondsSince(start));
+        benchmark::DoNotOptimize(copy.data());
+        ascending = !ascending;
+    }
+    state.counters["grid_us"] = Median(grid);
+    state.counters["stable_sort_us"] = Median(plain);
+    state.counters["ratio"] = Median(grid) / std::max(Median(plain), 1e-9);
+}
+
+void ScrollOnePage(benchmark::State& state)
+{
+    CBenchGrid small(kSmallRows);
+    CBenchGrid big(kBigRows);
+    small.ScrollToMiddle();
+    big.ScrollToMiddle();
+    CRect client;
+    big.grid.GetClientRect(client);
+    CDC memory;
+    memory.CreateCompatibleDC(nullptr);
+    CBitmap picture;
+    CDC* screen = big.grid.GetDC();
+    picture.CreateCompatibleBitmap(screen, client.Width(), client.Height());
+    big.grid.ReleaseDC(screen);
+    CBitmap* oldPicture = memory.SelectObject(&picture);
+    memory.SelectObject(big.grid.GetFont());
+
+    std::vector<double> smallSteps;
+    std::vector<double> bigSteps;
+    std::vector<double> direct;
+    std::vector<double> paintRatios;
+    bool down = true;
+    for (auto _ : state) {
+        smallSteps.push_back(small.PageStep(down));
+        bigSteps.push_back(big.PageStep(down));
+        direct.push_back(DrawDirectly(big.grid, memory));
+        paintRatios.push_back(bigSteps.back() / std::max(direct.back(), 1e-9));
+        down = !down;
+    }
+    memory.SelectObject(oldPicture);
+    state.counters["step_1k_us"] = Median(smallSteps);
+    state.counters["step_100k_us"] = Median(bigSteps);
+    state.counters["gdi_us"] = Median(direct);
+    state.counters["growth"] = Median(bigSteps) / std::max(Median(smallSteps), 1e-9);
+    state.counters["paint_vs_gdi"] = Median(paintRatios);
+}
+
+}  // namespace
+
+BENCHMARK(FillHundredThousandRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(SortHundredThousandRows)->Unit(benchmark::kMillisecond)->Iterations(6);
+BENCHMARK(ScrollOnePage)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
