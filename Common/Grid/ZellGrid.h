@@ -190,7 +190,10 @@ public:
     void SetResizeMayHide(BOOL columns, BOOL rows) { m_resizeHidesCols = columns; m_resizeHidesRows = rows; }
     void SetHeaderSort(BOOL on = TRUE) { m_headerSort = on; }
     void SetHandleTabKey(BOOL on = TRUE) { m_handleTab = on; }
+    // Painting is always flicker-free here (see OnPaint); the setting is kept
+    // for callers and reported back.
     void SetDoubleBuffering(BOOL on = TRUE) { m_doubleBuffer = on; }
+    BOOL GetDoubleBuffering() const { return m_doubleBuffer; }
     void EnableTitleTips(BOOL on = TRUE) { m_titleTips = on; }
     BOOL GetTitleTips() const { return m_titleTips; }
     void SetTrackFocusCell(BOOL on = TRUE) { m_trackFocus = on; }

@@ -2,21 +2,19 @@
 // lines, and single cells drawn again at once.
 #include "Common/Grid/ZellGrid.h"
 
-#include "Common/Controls/ZellMemDC.h"
 #include "Platform/Framework/PaintDC.h"
 #include "Platform/Framework/Pen.h"
 
 #include <algorithm>
 
+// Every window here paints into its top-level window's back buffer, which
+// reaches the screen only when painting is done: drawing never flickers, and
+// a second buffer of the grid's own would cost a copy of the whole client
+// area on every scroll step without changing a pixel.
 void CZellGrid::OnPaint()
 {
     CPaintDC dc(m_hWnd);
-    if (m_doubleBuffer) {
-        CZellMemDC buffer(&dc);
-        OnDraw(&buffer);
-    } else {
-        OnDraw(&dc);
-    }
+    OnDraw(&dc);
 }
 
 BOOL CZellGrid::OnEraseBkgnd(CDC*)

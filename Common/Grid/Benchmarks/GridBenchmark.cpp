@@ -29,6 +29,7 @@ constexpr int kBigRows = 100'000;
 constexpr int kSmallRows = 1'000;
 constexpr int kColumnWidth = 70;
 constexpr int kRowHeight = 20;
+constexpr int kMargin = 2;
 
 double Median(std::vector<double> values)
 {
@@ -78,7 +79,7 @@ public:
                 if (col == 1 && row > 0)
                     text.Format(L"%08u", static_cast<unsigned>(random() % 1'000'000));
                 else
-                    text.Format(L"r%d c%d", row, col);
+                    text.Format(L"r%06d c%d", row, col);  // one length for every row
                 grid.SetCellText(row, col, text);
             }
             grid.SetRowHeight(row, kRowHeight);
@@ -98,9 +99,11 @@ public:
     {
         const auto start = Clock::now();
         grid.SendMessage(WM_VSCROLL, MAKEWPARAM(down ? SB_PAGEDOWN : SB_PAGEUP, 0), 0);
+        scrolled.push_back(MicrosecondsSince(start));
         grid.UpdateWindow();
         return MicrosecondsSince(start);
     }
+    std::vector<double> scrolled;  // the step without its painting
 
     CZellGrid grid;
 
@@ -125,7 +128,8 @@ double DrawDirectly(CZellGrid& grid, CDC& memory)
         if (!grid.GetCellRect(row, col, rect))
             return;
         CRect text = rect;
-        memory.DrawText(grid.GetCellText(row, col), text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        text.DeflateRect(kMargin, 0);
+        memory.DrawText(grid.GetCellText(row, col), text, grid.GetCellFormat(row, col) | DT_NOPREFIX);
         memory.MoveTo(rect.left, rect.bottom);
         memory.LineTo(rect.right, rect.bottom);
         memory.LineTo(rect.right, rect.top - 1);
@@ -192,7 +196,7 @@ void ScrollOnePage(benchmark::State& state)
     picture.CreateCompatibleBitmap(screen, client.Width(), client.Height());
     big.grid.ReleaseDC(screen);
     CBitmap* oldPicture = memory.SelectObject(&picture);
-    memory.SelectObject(big.grid.GetFont());
+    memory.SelectObject(big.grid.GetDefaultCell(FALSE, FALSE)->GetFontObject());
 
     std::vector<double> smallSteps;
     std::vector<double> bigSteps;
@@ -210,6 +214,8 @@ void ScrollOnePage(benchmark::State& state)
     state.counters["step_1k_us"] = Median(smallSteps);
     state.counters["step_100k_us"] = Median(bigSteps);
     state.counters["gdi_us"] = Median(direct);
+    state.counters["scroll_1k_us"] = Median(small.scrolled);
+    state.counters["scroll_100k_us"] = Median(big.scrolled);
     state.counters["growth"] = Median(bigSteps) / std::max(Median(smallSteps), 1e-9);
     state.counters["paint_vs_gdi"] = Median(paintRatios);
 }
