@@ -1,33 +1,14 @@
 #include "Common/Tessel/TesselApp.h"
 
+#include "Common/Grid/ZellGrid.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Common/Tessel/BalloonMessage.h"
 #include "Common/Tessel/LibrarySettings.h"
 #include "Common/Tessel/MessageIcons.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Gdi/ScreenDpi.h"
 #include "Platform/Shell/ComInit.h"
 
 namespace {
-
-struct ScreenMetrics {
-    int iconSizeButton;
-    int titleFontSize;
-    LONG mainFontHeight;
-};
-
-ScreenMetrics MetricsOfDpi(int dpi)
-{
-    if (dpi <= 90)
-        return {24, 11, -11};
-    if (dpi <= 100)
-        return {32, 11, -13};
-    if (dpi <= 120)
-        return {40, 12, -16};
-    if (dpi <= 144)
-        return {48, 13, -19};
-    return {64, 12, -24};
-}
 
 CTesselApp theApp;
 
@@ -59,7 +40,13 @@ void EnsureTesselAppStarted()
     static const CLibraryLifetime lifetime;
 }
 
-CTesselApp::CTesselApp() : CWinApp(L"Tessel") {}
+CTesselApp::CTesselApp() : CZellWinApp(L"Tessel")
+{
+    // The library's lists highlight in the colours of the look, like its callers'.
+    tColourReceivers receivers = GetColourReceivers();
+    receivers.grid = [](COLORREF back, COLORREF text, COLORREF, COLORREF) { SetGridHighlightColours(back, text); };
+    SetColourReceivers(receivers);
+}
 
 BOOL CTesselApp::InitInstance()
 {
@@ -71,46 +58,22 @@ BOOL CTesselApp::InitInstance()
     InitCommonControlsEx(&controls);
     CString language;
     language.Format(L"%d", Tessel::CLibrarySettings::Instance().Language());
-    InitFramework(language);
+    // The library works whatever start-up achieved: without the framework
+    // the metrics keep their first values.
+    InitFramework(language, CString());
     return TRUE;
-}
-
-bool CTesselApp::InitFramework(const CString& language)
-{
-    if (!SUCCEEDED(CoInitialize(nullptr)))
-        return false;
-    ++m_comInitialised;
-    ApplyScreenMetrics();
-    const bool loaded = SetupLanguage(language);
-    LoadOemSettings();
-    return loaded;
-}
-
-void CTesselApp::ApplyScreenMetrics()
-{
-    NONCLIENTMETRICSW metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-        m_mainFont = metrics.lfMessageFont;
-    const ScreenMetrics chosen = MetricsOfDpi(GetScreenDpi());
-    m_iconSizeButton = chosen.iconSizeButton;
-    m_titleFontSize = chosen.titleFontSize;
-    m_mainFont.lfHeight = chosen.mainFontHeight;
 }
 
 void CTesselApp::InitGuiXmlFile()
 {
-    m_strGuiXmlFile = Tessel::CLibrarySettings::Instance().GuiXmlFile();
+    m_guiXmlFile = Tessel::CLibrarySettings::Instance().GuiXmlFile();
 }
 
-bool CTesselApp::SetupLanguage(const CString& language)
+bool CTesselApp::LoadLanguage(const CString& language)
 {
-    if (m_strGuiXmlFile.IsEmpty())
-        InitGuiXmlFile();
-    if (m_strGuiXmlFile.IsEmpty())
-        return false;
     CString code = language;
     CString lcid;
-    return LoadLanguageTexts(m_strGuiXmlFile, code, lcid);
+    return SetupLanguage(code, lcid);
 }
 
 int CTesselApp::ExitInstance()
@@ -123,6 +86,6 @@ int CTesselApp::ExitInstance()
         CoUninitialize();
     m_started = false;
     // A later start begins as a fresh load of the library does.
-    m_strGuiXmlFile.Empty();
-    return CWinApp::ExitInstance();
+    m_guiXmlFile.Empty();
+    return CZellWinApp::ExitInstance();
 }

@@ -3,6 +3,7 @@
 #include "Common/Tessel/TesselExports.h"
 
 #include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/Tessel/AboutDlg.h"
 #include "Common/Tessel/BalloonMessage.h"
 #include "Common/Tessel/LibrarySettings.h"
 #include "Common/Tessel/MessageIcons.h"
@@ -48,6 +49,24 @@ TESSEL_API int DestroyZELLBalloonMsg()
     return 0;
 }
 
+TESSEL_API void ZELLAboutDialog(LPCWSTR executable, LPCWSTR fileVersion, LPCWSTR date, LPCWSTR appName,
+                                LPCWSTR productVersion, HICON icon, int iconIndex)
+{
+    EnsureTesselAppStarted();
+    const Tessel::CLibraryModuleScope scope;
+    auto text = [](LPCWSTR given) { return CString(given != nullptr ? given : L""); };
+    Tessel::AboutArguments arguments;
+    arguments.executable = text(executable);
+    arguments.fileVersion = text(fileVersion);
+    arguments.date = text(date);
+    arguments.appName = text(appName);
+    arguments.productVersion = text(productVersion);
+    arguments.icon = icon;
+    arguments.iconIndex = iconIndex;
+    Tessel::CAboutDlg dialog(arguments, CWnd::FromHandle(GetActiveWindow()));
+    dialog.DoModal();
+}
+
 TESSEL_API void TSLXDLL_SetLanguage(WORD language)
 {
     CLibrarySettings::Instance().SetLanguage(language);
@@ -66,7 +85,7 @@ TESSEL_API void TSLXDLL_SetGuiXmlFile(LPCWSTR path, WORD language)
     CString languageText;
     languageText.Format(L"%d", language);
     // Once the application holds a file, its texts keep coming from there.
-    TesselApp().SetupLanguage(languageText);
+    TesselApp().LoadLanguage(languageText);
     TesselApp().LoadOemSettings();
 }
 

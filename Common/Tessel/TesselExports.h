@@ -45,6 +45,12 @@ TESSEL_API int ZELLBalloonMsg(LPCWSTR title, LPCWSTR text, HWND control, HWND pa
                               BOOL centre, UINT closeAfterSeconds, const POINT* position, BOOL subclassParent);
 TESSEL_API int DestroyZELLBalloonMsg();
 
+// The about dialog, modal over the active window. Empty texts are taken from
+// the program's version record; without an icon (null and index -1) the
+// library's own shows. `iconIndex` names an icon of this library.
+TESSEL_API void ZELLAboutDialog(LPCWSTR executable, LPCWSTR fileVersion, LPCWSTR date, LPCWSTR appName,
+                                LPCWSTR productVersion, HICON icon, int iconIndex);
+
 TESSEL_API void TSLXDLL_SetLanguage(WORD language);
 TESSEL_API void TSLXDLL_SetAppName(LPCWSTR name);
 TESSEL_API void TSLXDLL_SetGuiXmlFile(LPCWSTR path, WORD language);

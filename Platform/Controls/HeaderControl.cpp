@@ -380,10 +380,19 @@ void CHeaderControl::EndTrack(bool commit)
 
 void CHeaderControl::OnDoubleClick(POINT at)
 {
-    if (const int divider = DividerAt(at.x); divider >= 0)
+    if (const int divider = DividerAt(at.x); divider >= 0) {
         Notify(HDN_DIVIDERDBLCLICKW, divider);
-    else if (const int item = ItemAt(at.x); item >= 0 && (Style() & HDS_BUTTONS) != 0)
-        Notify(HDN_ITEMDBLCLICKW, item);
+        return;
+    }
+    const int item = ItemAt(at.x);
+    if (item < 0 || (Style() & HDS_BUTTONS) == 0)
+        return;
+    Notify(HDN_ITEMDBLCLICKW, item);
+    // The second press of a double click presses the item as the first did,
+    // so its release is a column click too: a list sorted by quick clicks
+    // turns its order each time.
+    if (IsWindow(Hwnd()))
+        OnButtonDown(at);
 }
 
 bool CHeaderControl::OnSetCursor() const

@@ -1,5 +1,7 @@
 // The library's settings, texts and application name as the exports set
 // and read them.
+#include "Common/Controls/GradientStatic.h"
+#include "Common/Grid/ZellGrid.h"
 #include "Common/Tessel/Tests/TesselTestSupport.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Common/Tessel/TesselResourceIds.h"
@@ -91,4 +93,34 @@ TEST_F(LibrarySettings, TheFirstGuiXmlFileKeepsGivingTheTexts)
     EXPECT_EQ(CLibrarySettings::Instance().GuiXmlFile(), second.c_str());
     EXPECT_EQ(CLibrarySettings::Instance().Language(), 1031);
     EXPECT_EQ(GetLanguageText(L"LBL_WHO"), L"first (de)");
+}
+
+TEST_F(LibrarySettings, TheLooksColoursComeFromTheBrandsFileAndAreTheOwnDefaultsOtherwise)
+{
+    TesselTest::CScratchFolder folder;
+    const std::string brand =
+        R"(<?xml version="1.0" encoding="UTF-8"?><gui><languages><language lcid="1033" code="en"/></languages><texts>)"
+        R"(<text key="OEM_NAME"><locale code="en">Brand Tool</locale></text>)"
+        R"(<text key="GradientColorStart"><locale code="en">RGB(1,2,3)</locale></text>)"
+        R"(<text key="GridColorHighlightBack"><locale code="en">RGB(10,20,30)</locale></text></texts></gui>)";
+    TSLXDLL_SetGuiXmlFile(folder.Write("Brand.GUI.XML", brand).c_str(), 1033);
+    EXPECT_TRUE(TesselApp().IsOemMode());
+    {
+        CGradientStatic caption;
+        CZellGrid grid;
+        EXPECT_EQ(caption.GetStartColor(), RGB(1, 2, 3));
+        // Not given by the brand: the system's.
+        EXPECT_EQ(caption.GetEndColor(), GetSysColor(COLOR_GRADIENTACTIVECAPTION));
+        EXPECT_EQ(grid.GetSelectedBackColour(), RGB(10, 20, 30));
+    }
+    TesselApp().ExitInstance();
+    CLibrarySettings::Instance().Reset();
+    GetLanguageSupport().Clear();
+    TSLXDLL_SetGuiXmlFile(folder.Write("Plain.GUI.XML", TesselTest::GuiXml("plain")).c_str(), 1033);
+    EXPECT_FALSE(TesselApp().IsOemMode());
+    CGradientStatic caption;
+    CZellGrid grid;
+    EXPECT_EQ(caption.GetStartColor(), COLORREF{0x00009B32});
+    EXPECT_EQ(caption.GetTextColor(), COLORREF{0x00FFFFFF});
+    EXPECT_EQ(grid.GetSelectedBackColour(), COLORREF{0x006EDCA0});
 }

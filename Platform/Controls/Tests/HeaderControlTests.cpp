@@ -103,6 +103,27 @@ TEST_F(HeaderControlTest, ClicksOnItemsAndDoubleClicksOnDividers)
     EXPECT_TRUE(scene.Heard(HDN_ITEMCLICKW).empty());
 }
 
+TEST_F(HeaderControlTest, AQuickSecondClickOnAnItemIsAColumnClickAsWell)
+{
+    Make();
+    scene.DoubleClick(header, POINT{130, 10});
+    EXPECT_EQ(scene.Codes(), (std::vector<UINT>{HDN_ITEMCLICKW, HDN_ITEMDBLCLICKW, HDN_ITEMCLICKW}));
+    for (const auto& heard : scene.Heard(HDN_ITEMCLICKW))
+        EXPECT_EQ(heard.item, 1);
+
+    // A press released outside the item is no click.
+    scene.Forget();
+    scene.Click(header, POINT{30, 10});
+    scene.Drag(header, POINT{30, 10}, POINT{30, 60});
+    EXPECT_EQ(scene.Codes(), (std::vector<UINT>{HDN_ITEMCLICKW}));
+
+    // Without the button style a double click gives nothing.
+    DestroyWindow(header);
+    Make(HDS_HORZ);
+    scene.DoubleClick(header, POINT{130, 10});
+    EXPECT_TRUE(scene.Codes().empty());
+}
+
 TEST_F(HeaderControlTest, TheResizeCursorShowsOverADividerOnly)
 {
     Make();

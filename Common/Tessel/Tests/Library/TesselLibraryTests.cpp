@@ -22,6 +22,7 @@ using MessageBoxFn = int (*)(LPCWSTR, UINT, LPCWSTR, UINT);
 using BalloonFn = int (*)(LPCWSTR, LPCWSTR, HWND, HWND, HINSTANCE, UINT, BOOL, UINT, const POINT*, BOOL);
 using SetLanguageFn = void (*)(WORD);
 using IntGetterFn = int (*)();
+using AboutFn = void (*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, HICON, int);
 
 constexpr UINT_PTR kStepTimer = 77;
 
@@ -100,14 +101,13 @@ TEST_F(TesselLibrary, ExportsItsPlainFunctionsAndKeepsItsClassesToItself)
 {
     const std::string symbols = ExportedSymbols();
     ASSERT_FALSE(symbols.empty()) << "nm could not read " << TESSEL_LIBRARY_FILE;
-    // The about dialog comes with the grid; until then nine of the ten.
     const std::set<std::string> expected = {
-        "DestroyZELLBalloonMsg", "ZELLBalloonMsg", "ZELLMessageBox", "TSLXDLL_GetIconSizeButton",
+        "DestroyZELLBalloonMsg", "ZELLAboutDialog", "ZELLBalloonMsg", "ZELLMessageBox", "TSLXDLL_GetIconSizeButton",
         "TSLXDLL_GetMainLogfont", "TSLXDLL_GetTitleFontSize", "TSLXDLL_SetAppName", "TSLXDLL_SetGuiXmlFile",
         "TSLXDLL_SetLanguage"};
     EXPECT_EQ(PlainExports(symbols), expected);
     for (const char* hidden : {"Tessel::", "CTesselApp", "CThemedGroupBox", "CLanguageHelper::", "CDefaultLogger::",
-                               "CLanguageSupportImpl::", "CModuleVersion::"})
+                               "CLanguageSupportImpl::", "CModuleVersion::", "CZellGrid", "CZellWinApp"})
         EXPECT_EQ(symbols.find(hidden), std::string::npos) << hidden << " leaks out of the library";
 }
 
@@ -135,6 +135,38 @@ TEST_F(TesselLibrary, ItsMessageBoxRunsInTheProgramsWindowsInTheLanguageItIsGive
     EXPECT_EQ(messageBox(L"Schreiben?", MB_YESNO, L"Test", 0), IDNO);
     m_log.onMessage = nullptr;
     EXPECT_EQ(noCaption, L"&Nein");
+}
+
+TEST_F(TesselLibrary, ItsAboutDialogOpensOverTheProgramWithItsOwnTemplateAndClosesWithEscape)
+{
+    CLoadedLibrary library;
+    ASSERT_TRUE(library.IsLoaded()) << dlerror();
+    const auto about = library.Get<AboutFn>("ZELLAboutDialog");
+    const auto setLanguage = library.Get<SetLanguageFn>("TSLXDLL_SetLanguage");
+    ASSERT_TRUE(about && setLanguage);
+    setLanguage(0x040C);
+    std::wstring caption;
+    std::wstring close;
+    std::wstring title;
+    m_log.onMessage = [&](HWND hwnd, UINT m, WPARAM w, LPARAM, LRESULT&) {
+        if (m != WM_TIMER || w != kStepTimer)
+            return false;
+        KillTimer(hwnd, kStepTimer);
+        UiTest::CDialogDriver dialog(GetActiveWindow());
+        caption.resize(256);
+        caption.resize(static_cast<std::size_t>(GetWindowTextW(dialog.Dialog(), caption.data(), 256)));
+        close = dialog.Text(IDOK);
+        title = dialog.Text(1173);
+        dialog.Press(VK_ESCAPE);
+        return true;
+    };
+    SetTimer(m_owner.hwnd, kStepTimer, 10, nullptr);
+    about(L"", L"1.2.3.4", L"2026-12-01", L"Coupler Settings", L"1.2", nullptr, -1);
+    m_log.onMessage = nullptr;
+    EXPECT_EQ(caption, L"\u00c0 propos Coupler Settings ");
+    EXPECT_EQ(close, L"&Fermer");
+    EXPECT_EQ(title, L"Coupler Settings");
+    EXPECT_TRUE(IsWindowEnabled(m_owner.hwnd));
 }
 
 TEST_F(TesselLibrary, ItsBalloonPointsAtTheProgramsFieldUntilItIsDestroyed)
