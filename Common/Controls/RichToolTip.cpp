@@ -1,10 +1,8 @@
 #include "Common/Controls/RichToolTip.h"
 
-#include "Common/Controls/Monitors.h"
 #include "Platform/Base/HandleTable.h"
 #include "Platform/Controls/MessageBox.h"
 #include "Platform/Framework/WinApp.h"
-#include "Platform/Gdi/Region.h"
 #include "Platform/Ui/ResourceImage.h"
 #include "Platform/Ui/SystemMetrics.h"
 
@@ -68,6 +66,11 @@ std::wstring SecondLine(const std::wstring& text)
 // Tool bars beyond this many buttons are answering nonsense.
 constexpr LRESULT kMaxToolBarButtons = 1024;
 constexpr UINT WM_KEYF1 = 0x004D;
+
+std::wstring IconResourceText(const std::wstring& text, UINT iconId, SIZE size)
+{
+    return BesideImage(L"<icon idres=" + std::to_wstring(iconId) + SizeAttributes(size) + L">", text);
+}
 
 void RegisterTooltipClass()
 {
@@ -161,8 +164,7 @@ void CRichToolTip::AddToolIconHandle(HWND window, const std::wstring& text, HICO
 
 void CRichToolTip::AddToolIcon(HWND window, const std::wstring& text, UINT iconId, SIZE size, int id, const RECT* rect)
 {
-    AddToolText(window, BesideImage(L"<icon idres=" + std::to_wstring(iconId) + SizeAttributes(size) + L">", text), id,
-                rect);
+    AddToolText(window, IconResourceText(text, iconId, size), id, rect);
 }
 
 void CRichToolTip::AddToolBitmap(HWND window, const std::wstring& text, UINT bitmapId, COLORREF mask, SIZE size,
@@ -459,6 +461,7 @@ void CRichToolTip::OnMouseMove(POINT screen)
     }
     if (screen.x == m_point.x && screen.y == m_point.y)
         return;
+    const POINT previous = m_point;
     m_point = screen;
     if (m_windowInfo) {
         ShowWindowInfo(screen);
@@ -484,6 +487,12 @@ void CRichToolTip::OnMouseMove(POINT screen)
         return;
     }
     if (SameTool(window, tool)) {
+        if ((m_shown.behaviour & FOLLOW_POINTER) && IsWindowVisible()) {
+            RECT r{};
+            ::GetWindowRect(m_hWnd, &r);
+            ::SetWindowPos(m_hWnd, nullptr, r.left + screen.x - previous.x, r.top + screen.y - previous.y, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         if (m_shown.behaviour & (FOLLOW_POINTER | MOVE_RESTARTS))
             StartAutoHide();
         else if (!(m_shown.behaviour & FORGET_ON_HIDE) && m_state != State::Hidden)
@@ -508,6 +517,11 @@ void CRichToolTip::ShowHelpTip(POINT point, const std::wstring& text, HICON icon
 void CRichToolTip::ShowHelpTip(POINT point, UINT textId, HICON icon)
 {
     ShowHelpTip(point, ResourceText(textId), icon);
+}
+
+void CRichToolTip::ShowHelpTip(POINT point, UINT textId, UINT iconId, SIZE iconSize)
+{
+    ShowHelpTip(point, IconResourceText(ResourceText(textId), iconId, iconSize));
 }
 
 void CRichToolTip::ShowHelpTipAtControl(const std::wstring& text, UINT iconType, int controlId)

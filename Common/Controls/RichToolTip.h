@@ -155,6 +155,8 @@ public:
     // Screen point; with an icon the text stands beside it.
     void ShowHelpTip(POINT point, const std::wstring& text, HICON icon = nullptr);
     void ShowHelpTip(POINT point, UINT textId, HICON icon = nullptr);
+    // The resource text beside an icon of the program's resources.
+    void ShowHelpTip(POINT point, UINT textId, UINT iconId, SIZE iconSize);
     // At the centre of the owner's control (0: the owner itself), with the
     // system icon of a message-box icon type (MB_ICONHAND ...).
     void ShowHelpTipAtControl(const std::wstring& text, UINT iconType, int controlId);

@@ -84,6 +84,14 @@ TEST(RichToolTipForms, TextsComeFromTheStringResources)
     scene.Pump();
     ASSERT_TRUE(scene.Shown());
     EXPECT_EQ(scene.tip.ShownTool()->text, L"Reads the settings");
+    const LONG plainWidth = scene.TipRect().right - scene.TipRect().left;
+    scene.tip.Pop();
+    scene.tip.ShowHelpTip(POINT{300, 300}, ControlsTest::kTipText, ControlsTest::kDiscIcon, SIZE{16, 16});
+    scene.Pump();
+    ASSERT_TRUE(scene.Shown());
+    EXPECT_EQ(scene.tip.ShownTool()->text,
+              L"<table><tr><td><icon idres=301 width=16 height=16></td><td>Reads the settings</td></tr></table>");
+    EXPECT_GE(scene.TipRect().right - scene.TipRect().left, plainWidth + 16) << "the icon stands beside the text";
 }
 
 TEST(RichToolTipForms, ToolBarButtonsShowTheSecondLineOfTheirCommandsText)
@@ -218,6 +226,30 @@ TEST(RichToolTipForms, TheShownToolsKeyReachesTheParentAndIsSwallowed)
     EXPECT_TRUE(scene.Shown()) << "the key was the tool's, not a dismissal";
     MSG other{scene.first, WM_KEYDOWN, VK_F2, 0, 0, {}};
     EXPECT_FALSE(scene.tip.RelayEvent(&other));
+    EXPECT_FALSE(scene.Shown());
+}
+
+TEST(RichToolTipForms, ATipThatFollowsThePointerMovesWithItAndStaysUp)
+{
+    TooltipScene scene;
+    CRichToolTip::ToolInfo tool;
+    ASSERT_TRUE(scene.tip.GetTool(scene.first, 1, tool));
+    tool.behaviour = CRichToolTip::FOLLOW_POINTER;
+    tool.mask = CRichToolTip::MASK_BEHAVIOUR;
+    scene.tip.AddTool(scene.first, tool);
+    scene.Point(scene.first, POINT{20, 10});
+    scene.Pass(520);
+    ASSERT_TRUE(scene.Shown());
+    const RECT before = scene.TipRect();
+    scene.Pass(4000);
+    scene.Point(scene.first, POINT{25, 13});
+    const RECT after = scene.TipRect();
+    EXPECT_EQ(after.left - before.left, 5);
+    EXPECT_EQ(after.top - before.top, 3);
+    // The move started the auto-hide again.
+    scene.Pass(4000);
+    EXPECT_TRUE(scene.Shown());
+    scene.Pass(1100);
     EXPECT_FALSE(scene.Shown());
 }
 
