@@ -2,6 +2,8 @@
 
 #include "Common/Controls/GradientStatic.h"
 #include "Common/Controls/ZellMenu.h"
+#include "Common/Controls/ZellTooltip.h"
+#include "Common/Grid/ZellGrid.h"
 #include "Common/SystemHelper/FileHelpers.h"
 #include "Common/SystemHelper/LanguageHelper.h"
 #include "Common/SystemHelper/LanguageTexts.h"
@@ -111,6 +113,11 @@ CZellWinApp::CZellWinApp(LPCWSTR appName) : CWinApp(appName)
 {
     m_colourReceivers.gradient = &CGradientStatic::SetGlobalColors;
     m_colourReceivers.menu = &CZellMenu::SetGlobalColors;
+    m_colourReceivers.tooltip = &CZellTooltip::SetGlobalColors;
+    // The grid takes only the selection's colours; kKeepColour keeps one.
+    m_colourReceivers.grid = [](COLORREF back, COLORREF text, COLORREF, COLORREF) {
+        SetGridHighlightColours(back, text);
+    };
 }
 
 CZellWinApp::~CZellWinApp()

@@ -1,8 +1,8 @@
 #include "Common/Controls/RichToolTip.h"
 
-#include "Common/Controls/Monitors.h"
 #include "Platform/Base/HandleTable.h"
 #include "Platform/Controls/MessageBox.h"
+#include "Platform/Framework/WinApp.h"
 #include "Platform/Ui/ResourceImage.h"
 #include "Platform/Ui/SystemMetrics.h"
 
@@ -49,6 +49,29 @@ std::wstring SizeAttributes(SIZE size)
     return L" width=" + std::to_wstring(size.cx) + L" height=" + std::to_wstring(size.cy);
 }
 
+std::wstring ResourceText(UINT id)
+{
+    return ZellLoadString(AfxGetResourceHandle(), id).GetString();
+}
+
+// "Prompt\nTip": the part after the first line break, up to the next one.
+std::wstring SecondLine(const std::wstring& text)
+{
+    const std::size_t first = text.find(L'\n');
+    if (first == std::wstring::npos)
+        return {};
+    return text.substr(first + 1, text.find(L'\n', first + 1) - first - 1);
+}
+
+// Tool bars beyond this many buttons are answering nonsense.
+constexpr LRESULT kMaxToolBarButtons = 1024;
+constexpr UINT WM_KEYF1 = 0x004D;
+
+std::wstring IconResourceText(const std::wstring& text, UINT iconId, SIZE size)
+{
+    return BesideImage(L"<icon idres=" + std::to_wstring(iconId) + SizeAttributes(size) + L">", text);
+}
+
 void RegisterTooltipClass()
 {
     WNDCLASSW existing{};
@@ -76,6 +99,7 @@ CRichToolTip::~CRichToolTip()
 {
     if (m_hWnd)
         DestroyWindow();
+    ForgetShape();
 }
 
 BOOL CRichToolTip::Create(CWnd* parent, BOOL balloon)
@@ -140,8 +164,7 @@ void CRichToolTip::AddToolIconHandle(HWND window, const std::wstring& text, HICO
 
 void CRichToolTip::AddToolIcon(HWND window, const std::wstring& text, UINT iconId, SIZE size, int id, const RECT* rect)
 {
-    AddToolText(window, BesideImage(L"<icon idres=" + std::to_wstring(iconId) + SizeAttributes(size) + L">", text), id,
-                rect);
+    AddToolText(window, IconResourceText(text, iconId, size), id, rect);
 }
 
 void CRichToolTip::AddToolBitmap(HWND window, const std::wstring& text, UINT bitmapId, COLORREF mask, SIZE size,
@@ -150,6 +173,33 @@ void CRichToolTip::AddToolBitmap(HWND window, const std::wstring& text, UINT bit
     const std::wstring image = L"<bmp idres=" + std::to_wstring(bitmapId) + L" mask=" +
                                Platform::FormatHandleNumber(mask) + SizeAttributes(size) + L">";
     AddToolText(window, BesideImage(image, text), id, rect);
+}
+
+void CRichToolTip::AddToolText(HWND window, UINT textId, int id, const RECT* rect)
+{
+    AddToolText(window, ResourceText(textId), id, rect);
+}
+
+void CRichToolTip::AddToolIconHandle(HWND window, UINT textId, HICON icon, int id, const RECT* rect)
+{
+    AddToolIconHandle(window, ResourceText(textId), icon, id, rect);
+}
+
+void CRichToolTip::AddToolIcon(HWND window, UINT textId, UINT iconId, SIZE size, int id, const RECT* rect)
+{
+    AddToolIcon(window, ResourceText(textId), iconId, size, id, rect);
+}
+
+void CRichToolTip::AddToolBitmap(HWND window, UINT textId, UINT bitmapId, COLORREF mask, SIZE size, int id,
+                                 const RECT* rect)
+{
+    AddToolBitmap(window, ResourceText(textId), bitmapId, mask, size, id, rect);
+}
+
+void CRichToolTip::AddToolBar(HWND bar)
+{
+    if (bar && std::find(m_toolBars.begin(), m_toolBars.end(), bar) == m_toolBars.end())
+        m_toolBars.push_back(bar);
 }
 
 void CRichToolTip::RemoveTool(HWND window, int id)
@@ -166,6 +216,7 @@ void CRichToolTip::RemoveTool(HWND window, int id)
 void CRichToolTip::RemoveAllTools()
 {
     m_tools.clear();
+    m_toolBars.clear();
 }
 
 bool CRichToolTip::GetTool(HWND window, int id, ToolInfo& tool) const
@@ -258,9 +309,45 @@ void CRichToolTip::SetTransparency(int transparency)
 
 // --- finding tools ---------------------------------------------------------
 
-bool CRichToolTip::HitTestToolBar(POINT, HWND&, ToolInfo&)
+bool CRichToolTip::ToolBarButtonAt(POINT screen, HWND& bar, int& command, RECT& rect) const
 {
+    for (HWND candidate : m_toolBars) {
+        if (!::IsWindow(candidate) || !::IsWindowVisible(candidate))
+            continue;
+        RECT area{};
+        ::GetWindowRect(candidate, &area);
+        if (!Contains(area, screen))
+            continue;
+        POINT client = screen;
+        ::ScreenToClient(candidate, &client);
+        const LRESULT count = std::min(::SendMessageW(candidate, TB_BUTTONCOUNT, 0, 0), kMaxToolBarButtons);
+        for (LRESULT index = 0; index < count; ++index) {
+            RECT button{};
+            if (!::SendMessageW(candidate, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&button)) ||
+                !Contains(button, client))
+                continue;
+            ToolBarButton info;
+            ::SendMessageW(candidate, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&info));
+            bar = candidate;
+            command = info.command;
+            rect = button;
+            return true;
+        }
+    }
     return false;
+}
+
+bool CRichToolTip::HitTestToolBar(POINT screen, HWND& window, ToolInfo& tool)
+{
+    int command = 0;
+    RECT rect{};
+    if (!ToolBarButtonAt(screen, window, command, rect))
+        return false;
+    tool = ToolInfo{};
+    tool.id = command;
+    tool.rect = rect;
+    tool.text = command != 0 ? SecondLine(ResourceText(static_cast<UINT>(command))) : std::wstring();
+    return true;
 }
 
 // The tools of a window: the one with an empty rectangle covers it whole,
@@ -345,6 +432,8 @@ BOOL CRichToolTip::RelayEvent(MSG* msg)
         }
         return TRUE;
     }
+    if (m_state == State::Shown && msg->message == WM_KEYF1 && m_shown.key == VK_F1)
+        return TRUE;
     if (!m_hWnd || !(IsMouseMessage(msg->message) || Dismisses(msg->message)))
         return FALSE;
     POINT screen{};
@@ -372,7 +461,12 @@ void CRichToolTip::OnMouseMove(POINT screen)
     }
     if (screen.x == m_point.x && screen.y == m_point.y)
         return;
+    const POINT previous = m_point;
     m_point = screen;
+    if (m_windowInfo) {
+        ShowWindowInfo(screen);
+        return;
+    }
     if (PointerOverTip(screen) && !(m_shown.behaviour & FOLLOW_POINTER)) {
         if (m_shown.behaviour & ENTERABLE) {
             StartAutoHide();
@@ -393,6 +487,12 @@ void CRichToolTip::OnMouseMove(POINT screen)
         return;
     }
     if (SameTool(window, tool)) {
+        if ((m_shown.behaviour & FOLLOW_POINTER) && IsWindowVisible()) {
+            RECT r{};
+            ::GetWindowRect(m_hWnd, &r);
+            ::SetWindowPos(m_hWnd, nullptr, r.left + screen.x - previous.x, r.top + screen.y - previous.y, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         if (m_shown.behaviour & (FOLLOW_POINTER | MOVE_RESTARTS))
             StartAutoHide();
         else if (!(m_shown.behaviour & FORGET_ON_HIDE) && m_state != State::Hidden)
@@ -412,6 +512,16 @@ void CRichToolTip::ShowHelpTip(POINT point, const std::wstring& text, HICON icon
     tool.mask = MASK_BEHAVIOUR;
     m_point = point;
     ShowTool(m_parent ? m_parent->m_hWnd : nullptr, tool, false, ShowMode::FixedPoint);
+}
+
+void CRichToolTip::ShowHelpTip(POINT point, UINT textId, HICON icon)
+{
+    ShowHelpTip(point, ResourceText(textId), icon);
+}
+
+void CRichToolTip::ShowHelpTip(POINT point, UINT textId, UINT iconId, SIZE iconSize)
+{
+    ShowHelpTip(point, IconResourceText(ResourceText(textId), iconId, iconSize));
 }
 
 void CRichToolTip::ShowHelpTipAtControl(const std::wstring& text, UINT iconType, int controlId)
@@ -590,16 +700,25 @@ void CRichToolTip::FillDefaults(ToolInfo& tool) const
         tool.transparency = static_cast<BYTE>(m_transparencyDefault);
 }
 
+// The child of the parent under the stored point, if any.
+HWND CRichToolTip::ControlAtPoint() const
+{
+    if (!m_parent || !m_parent->m_hWnd)
+        return nullptr;
+    POINT client = m_point;
+    ::ScreenToClient(m_parent->m_hWnd, &client);
+    HWND child = ChildWindowFromPointEx(m_parent->m_hWnd, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    return child == m_parent->m_hWnd ? nullptr : child;
+}
+
 // The pointer, or under the control at the pointer when the tool asks for it.
 POINT CRichToolTip::AnchorPoint() const
 {
     POINT anchor = m_point;
     if (!m_shown.anchorAtControl || !m_parent)
         return anchor;
-    POINT client = m_point;
-    ::ScreenToClient(m_parent->m_hWnd, &client);
-    HWND child = ChildWindowFromPointEx(m_parent->m_hWnd, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-    if (!child || child == m_parent->m_hWnd)
+    HWND child = ControlAtPoint();
+    if (!child)
         return POINT{anchor.x + 24, anchor.y + 22};
     RECT r{};
     ::GetWindowRect(child, &r);
@@ -608,6 +727,7 @@ POINT CRichToolTip::AnchorPoint() const
 
 bool CRichToolTip::PlaceOnMonitor()
 {
+    ForgetShape();
     FillDefaults(m_shown);
     POINT anchor = AnchorPoint();
     if (m_notify && m_parent) {
@@ -635,124 +755,6 @@ bool CRichToolTip::PlaceOnMonitor()
     Place(body, anchor, m_shown.direction);
     m_transparency = m_fadeIn != 0 ? 100 : m_shown.transparency;
     return true;
-}
-
-// The window beside the anchor, on the side the direction asks for, flipped
-// to the other side or another anchor position where it would leave the
-// work area of the anchor's monitor, and kept inside that area.
-void CRichToolTip::Place(SIZE body, POINT anchor, int direction)
-{
-    RECT work{};
-    CMonitors::GetNearestMonitor(anchor).GetWorkAreaRect(&work);
-    const int anchorHeight = m_geometry[ANCHOR_W] && m_geometry[ANCHOR_H] ? m_geometry[ANCHOR_H] : 0;
-    const int margin = m_geometry[ANCHOR_MARGIN];
-    int side = direction & 0x30;
-    int position = std::clamp(direction & 0x0F, 0, 2);
-    const bool vertical = side == SIDE_BELOW || side == SIDE_ABOVE;
-    const int along = vertical ? body.cx : body.cy;
-    const int across = (vertical ? body.cy : body.cx) + anchorHeight;
-    const int point = vertical ? anchor.x : anchor.y;
-    const int low = vertical ? work.left : work.top;
-    const int high = vertical ? work.right : work.bottom;
-    auto offsetOf = [&](int p) { return p == POSITION_START ? margin : p == POSITION_END ? along - margin : along / 2; };
-    auto fits = [&](int p) { return point - offsetOf(p) >= low && point - offsetOf(p) + along <= high; };
-    if (!fits(position)) {
-        for (int candidate : {POSITION_START, POSITION_END, POSITION_CENTER}) {
-            if (fits(candidate)) {
-                position = candidate;
-                break;
-            }
-        }
-    }
-    const int start = point - offsetOf(position);
-    const int anchorAcross = vertical ? anchor.y : anchor.x;
-    const int lowAcross = vertical ? work.top : work.left;
-    const int highAcross = vertical ? work.bottom : work.right;
-    const bool towardsEnd = side == SIDE_BELOW || side == SIDE_RIGHT;
-    if (towardsEnd && anchorAcross + across > highAcross)
-        side = vertical ? SIDE_ABOVE : SIDE_LEFT;
-    else if (!towardsEnd && anchorAcross - across < lowAcross)
-        side = vertical ? SIDE_BELOW : SIDE_RIGHT;
-    const bool after = side == SIDE_BELOW || side == SIDE_RIGHT;
-    const int acrossStart = after ? anchorAcross : anchorAcross - across;
-
-    POINT topLeft = vertical ? POINT{start, acrossStart} : POINT{acrossStart, start};
-    m_window = vertical ? SIZE{body.cx, across} : SIZE{across, body.cy};
-    topLeft.x = std::clamp<LONG>(topLeft.x, work.left, std::max<LONG>(work.left, work.right - m_window.cx));
-    topLeft.y = std::clamp<LONG>(topLeft.y, work.top, std::max<LONG>(work.top, work.bottom - m_window.cy));
-    m_activeDirection = side + position;
-
-    // The outline: the body, with the anchor's triangle on the side that
-    // faces the anchor point.
-    const RECT bodyRect = after ? (vertical ? RECT{0, anchorHeight, body.cx, across} : RECT{anchorHeight, 0, across, body.cy})
-                                : RECT{0, 0, body.cx, body.cy};
-    if (after)
-        OffsetRect(&m_content, vertical ? 0 : anchorHeight, vertical ? anchorHeight : 0);
-    m_outline = {{bodyRect.left, bodyRect.top}, {bodyRect.right, bodyRect.top}, {bodyRect.right, bodyRect.bottom},
-                 {bodyRect.left, bodyRect.bottom}};
-    if (anchorHeight > 0) {
-        const int tip = std::clamp<int>(vertical ? anchor.x - topLeft.x : anchor.y - topLeft.y, 0, along);
-        const int half = m_geometry[ANCHOR_W] / 2;
-        const int from = std::clamp(tip - half, 0, along);
-        const int to = std::clamp(tip + half, 0, along);
-        const POINT tipPoint = vertical ? POINT{tip, after ? 0 : across} : POINT{after ? 0 : across, tip};
-        const int edge = vertical ? (after ? bodyRect.top : bodyRect.bottom) : (after ? bodyRect.left : bodyRect.right);
-        m_outline.push_back(vertical ? POINT{from, edge} : POINT{edge, from});
-        m_outline.push_back(tipPoint);
-        m_outline.push_back(vertical ? POINT{to, edge} : POINT{edge, to});
-    }
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, topLeft.x, topLeft.y, m_window.cx, m_window.cy,
-                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    Invalidate(FALSE);
-}
-
-// --- painting --------------------------------------------------------------
-
-void CRichToolTip::FrameOutline(HDC dc)
-{
-    if (m_borderWidth <= 0 || m_borderHeight <= 0 || m_outline.size() < 4)
-        return;
-    HBRUSH brush = CreateSolidBrush(m_borderColor);
-    RECT body{m_outline[0].x, m_outline[0].y, m_outline[2].x, m_outline[2].y};
-    FrameRect(dc, &body, brush);
-    DeleteObject(brush);
-}
-
-void CRichToolTip::Paint(HDC dc)
-{
-    RECT client{};
-    GetClientRect(&client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    if (width <= 0 || height <= 0)
-        return;
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP picture = CreateCompatibleBitmap(dc, width, height);
-    HGDIOBJ old = SelectObject(memory, picture);
-    // What lies under the tip shows where the outline leaves room and, while
-    // fading, through the tip.
-    BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-    HDC tip = CreateCompatibleDC(dc);
-    HBITMAP tipPicture = CreateCompatibleBitmap(dc, width, height);
-    HGDIOBJ oldTip = SelectObject(tip, tipPicture);
-    RECT body = client;
-    if (m_outline.size() >= 4)
-        body = RECT{m_outline[0].x, m_outline[0].y, m_outline[2].x, m_outline[2].y};
-    HBRUSH fill = CreateSolidBrush(m_shown.colorBegin);
-    FillRect(tip, &client, fill);
-    DeleteObject(fill);
-    m_drawer.GetDrawManager().FillEffect(tip, body, m_shown.effect, m_shown.colorBegin, m_shown.colorMiddle,
-                                         m_shown.colorEnd, m_shown.granularity, 0);
-    m_drawer.DrawMeasured(tip, m_content);
-    FrameOutline(tip);
-    m_drawer.GetDrawManager().AlphaBitBlt(memory, client, tip, 0, 0, 100 - m_transparency);
-    BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-    SelectObject(tip, oldTip);
-    DeleteObject(tipPicture);
-    DeleteDC(tip);
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
 }
 
 LRESULT CRichToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -3,7 +3,9 @@
 // windows of one parent. The parent hands its mouse and keyboard messages to
 // RelayEvent; timers decide when a tip comes up, how long it stays and how it
 // fades, and the tip is placed beside its anchor inside the work area of the
-// monitor it is on, as a balloon with an anchor or as a plain rectangle.
+// monitor it is on, as a balloon with an anchor or as a plain rectangle,
+// with rounded corners and a soft shadow cast on what lies under it. The
+// buttons of registered tool bars are tools as well.
 #include "Common/Controls/MarkupDrawer.h"
 #include "Platform/Framework/Wnd.h"
 
@@ -54,6 +56,20 @@ public:
     static constexpr UINT MESSAGE_LINK_HOVER = WM_USER + 101;
     static constexpr const wchar_t* CLASS_NAME = L"ZellSuperTooltip";
 
+    // What a tool bar answers about its buttons.
+    static constexpr UINT TB_GETBUTTON = WM_USER + 23;
+    static constexpr UINT TB_BUTTONCOUNT = WM_USER + 24;
+    static constexpr UINT TB_GETITEMRECT = WM_USER + 29;
+    struct ToolBarButton {
+        int bitmap = 0;
+        int command = 0;
+        BYTE state = 0;
+        BYTE style = 0;
+        BYTE reserved[6] = {};
+        DWORD_PTR data = 0;
+        INT_PTR string = 0;
+    };
+
     enum class State { Hidden = 0, FadingIn = 1, Shown = 2, Hiding = 3 };
 
     struct ToolInfo {
@@ -100,6 +116,15 @@ public:
                      const RECT* rect = nullptr);
     void AddToolBitmap(HWND window, const std::wstring& text, UINT bitmapId, COLORREF mask, SIZE size, int id = 0,
                        const RECT* rect = nullptr);
+    // The same with the text from the program's string resources.
+    void AddToolText(HWND window, UINT textId, int id = 0, const RECT* rect = nullptr);
+    void AddToolIconHandle(HWND window, UINT textId, HICON icon, int id = 0, const RECT* rect = nullptr);
+    void AddToolIcon(HWND window, UINT textId, UINT iconId, SIZE size, int id = 0, const RECT* rect = nullptr);
+    void AddToolBitmap(HWND window, UINT textId, UINT bitmapId, COLORREF mask, SIZE size, int id = 0,
+                       const RECT* rect = nullptr);
+    // A window that answers the tool-bar messages: each of its buttons is a
+    // tool whose tip is the second line of its command's string resource.
+    void AddToolBar(HWND bar);
     void RemoveTool(HWND window, int id);
     void RemoveAllTools();
     bool GetTool(HWND window, int id, ToolInfo& tool) const;
@@ -122,10 +147,16 @@ public:
         m_shadow.Set(offsetX, offsetY, darkness, gradient, blurX, blurY);
     }
     void SetNotify(bool on) { m_notify = on; }
+    // Tips that describe whatever window is under the pointer, for finding
+    // one's way around a dialog.
+    void SetWindowInfoMode(bool on) { m_windowInfo = on; }
     CMarkupDrawer& Drawer() { return m_drawer; }
 
     // Screen point; with an icon the text stands beside it.
     void ShowHelpTip(POINT point, const std::wstring& text, HICON icon = nullptr);
+    void ShowHelpTip(POINT point, UINT textId, HICON icon = nullptr);
+    // The resource text beside an icon of the program's resources.
+    void ShowHelpTip(POINT point, UINT textId, UINT iconId, SIZE iconSize);
     // At the centre of the owner's control (0: the owner itself), with the
     // system icon of a message-box icon type (MB_ICONHAND ...).
     void ShowHelpTipAtControl(const std::wstring& text, UINT iconType, int controlId);
@@ -142,12 +173,20 @@ public:
 
     // "<table><tr><td><icon handle=...></td><td>text</td></tr></table>".
     static std::wstring IconText(HICON icon, const std::wstring& text);
+    // The table the window-information mode shows for the window at the point.
+    std::wstring WindowInfoText(HWND window, POINT screen) const;
+    // The outline of the shown tip in window coordinates (null when hidden);
+    // the window's region also holds its shadow.
+    HRGN Outline() const { return m_region; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL PreTranslateMessage(MSG* msg) override;
-    // The tool bars' buttons; none here.
+    // The button of a registered tool bar under the point, as a tool.
     virtual bool HitTestToolBar(POINT screen, HWND& window, ToolInfo& tool);
+    // The registered bar under the point, its button there (its command id)
+    // and the button's rectangle in the bar's client coordinates.
+    bool ToolBarButtonAt(POINT screen, HWND& bar, int& command, RECT& rect) const;
     virtual void FrameOutline(HDC dc);
 
 private:
@@ -168,8 +207,16 @@ private:
     void FinishShow();
     bool PlaceOnMonitor();
     void FillDefaults(ToolInfo& tool) const;
+    HWND ControlAtPoint() const;
     POINT AnchorPoint() const;
     void Place(SIZE body, POINT anchor, int direction);
+    void MakeRegion(const std::vector<POINT>& anchorTriangle);
+    void MakeAnchorStrip(bool after, bool vertical, int across);
+    LONG AboveControl(LONG top) const;
+    void ShowWindowInfo(POINT screen);
+    void ForgetShape();
+    void TakeUnder(HDC dc, int width, int height);
+    void CastShadow(HDC dc);
     void Paint(HDC dc);
 
     CMarkupDrawer m_drawer;
@@ -190,9 +237,10 @@ private:
     int m_borderWidth = 1;
     int m_borderHeight = 1;
     int m_geometry[GEOMETRY_COUNT] = {};
-    // Kept for the owner; the tip is drawn without a shadow.
     CShadowSettings m_shadow{6, 6, 50, true, 7, 7};
     bool m_notify = false;
+    bool m_windowInfo = false;
+    std::vector<HWND> m_toolBars;
 
     State m_state = State::Hidden;
     ShowMode m_mode = ShowMode::AtPointer;
@@ -207,6 +255,10 @@ private:
     int m_transparency = 0;
     RECT m_content{};
     SIZE m_window{};
-    std::vector<POINT> m_outline;
+    RECT m_body{};          // the tip without its anchor, in window coordinates
+    RECT m_strip{};         // the anchor's strip beside the body (empty without an anchor)
+    RECT m_edge{};          // the body's row or column next to the strip
+    HRGN m_region = nullptr;  // the outline: the rounded body and the anchor
+    HBITMAP m_under = nullptr;  // what lay under the tip when it came up
     int m_activeDirection = SIDE_ABOVE;
 };

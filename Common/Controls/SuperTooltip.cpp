@@ -59,9 +59,13 @@ void CSuperTooltip::SetStyleDefaults()
     SetColors(RGB(0xFF, 0, 0), RGB(0xFF, 0, 0), RGB(0xFF, 0, 0));
     Drawer().SetMaxWidth(DEFAULT_WIDTH);
     SetDelayTime(DELAY_AUTOPOP, kAutoPop);
+    SetDelayTime(DELAY_FADEOUT, SystemFadesTips() ? kFadeOut : 0);
+}
+
+bool CSuperTooltip::SystemFadesTips() const
+{
     BOOL fade = FALSE;
-    SystemParametersInfoW(SPI_GETTOOLTIPFADE, 0, &fade, 0);
-    SetDelayTime(DELAY_FADEOUT, fade ? kFadeOut : 0);
+    return SystemParametersInfoW(SPI_GETTOOLTIPFADE, 0, &fade, 0) && fade;
 }
 
 std::wstring CSuperTooltip::FontTag(COLORREF color)
@@ -167,6 +171,28 @@ void CSuperTooltip::AddSuperTool(SuperToolInfo& record)
         AddTool(record.control->m_hWnd, tool);
 }
 
+void CSuperTooltip::AddToolBar(HWND bar, const SuperToolInfo& record)
+{
+    m_barRecord = record;
+    CRichToolTip::AddToolBar(bar);
+}
+
+bool CSuperTooltip::HitTestToolBar(POINT screen, HWND& window, ToolInfo& tool)
+{
+    int command = 0;
+    RECT rect{};
+    if (!ToolBarButtonAt(screen, window, command, rect))
+        return false;
+    SuperToolInfo record = m_barRecord;
+    record.id = command;
+    record.addRectLeft = true;
+    record.control = CWnd::FromHandle(window);
+    ParseResourceText(record);
+    BuildMarkup(record, tool);
+    tool.rect = rect;
+    return true;
+}
+
 void CSuperTooltip::SplitResourceText(const std::wstring& text, SuperToolInfo& record)
 {
     std::wstring prompt;
@@ -197,8 +223,7 @@ void CSuperTooltip::SplitResourceText(const std::wstring& text, SuperToolInfo& r
 
 bool CSuperTooltip::ParseResourceText(SuperToolInfo& record) const
 {
-    wchar_t buffer[1024] = {};
-    const int length = LoadStringW(AfxGetResourceHandle(), static_cast<UINT>(record.id), buffer, 1024);
-    SplitResourceText(std::wstring(buffer, static_cast<std::size_t>(std::max(0, length))), record);
-    return length > 0;
+    const CString text = ZellLoadString(AfxGetResourceHandle(), static_cast<UINT>(record.id));
+    SplitResourceText(text.GetString(), record);
+    return !text.IsEmpty();
 }

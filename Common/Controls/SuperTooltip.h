@@ -41,6 +41,10 @@ public:
     // The tooltip's defaults (what help tips use) stay as they are.
     std::wstring BuildMarkup(SuperToolInfo& record, ToolInfo& tool);
     void AddSuperTool(SuperToolInfo& record);
+    // The bar's buttons get tips in the record's look, their texts from the
+    // string resources of their commands ("prompt\nheader\nbody\nfooter").
+    void AddToolBar(HWND bar, const SuperToolInfo& record);
+    using CRichToolTip::AddToolBar;
 
     // A string resource "prompt\nheader\nbody\nfooter" into the record's
     // texts; an empty body takes the prompt.
@@ -49,8 +53,15 @@ public:
     static void SplitResourceText(const std::wstring& text, SuperToolInfo& record);
     bool ParseResourceText(SuperToolInfo& record) const;
 
+protected:
+    bool HitTestToolBar(POINT screen, HWND& window, ToolInfo& tool) override;
+    // Whether the desktop fades its tooltips out.
+    virtual bool SystemFadesTips() const;
+
 private:
     static std::wstring FontTag(COLORREF color);
     static std::wstring RuleTag(COLORREF color);
     static std::wstring BodyLines(const SuperToolInfo& record);
+
+    SuperToolInfo m_barRecord;
 };

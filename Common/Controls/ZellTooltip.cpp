@@ -16,9 +16,7 @@ std::wstring LoadText(UINT id)
 {
     if (id == 0)
         return {};
-    wchar_t buffer[1024] = {};
-    const int length = LoadStringW(AfxGetResourceHandle(), id, buffer, 1024);
-    return std::wstring(buffer, static_cast<std::size_t>(length > 0 ? length : 0));
+    return ZellLoadString(AfxGetResourceHandle(), id).GetString();
 }
 
 } // namespace
@@ -92,6 +90,12 @@ void CZellTooltip::AddTool(CWnd* dialog, int controlId, const std::wstring& body
 void CZellTooltip::AddToolIds(CWnd* dialog, int controlId, UINT bodyId, UINT headerId, UINT footerId)
 {
     AddTool(dialog, controlId, LoadText(bodyId), LoadText(headerId), LoadText(footerId));
+}
+
+void CZellTooltip::AddToolBar(HWND bar)
+{
+    if (m_tooltip)
+        m_tooltip->AddToolBar(bar, Record());
 }
 
 BOOL CZellTooltip::RelayEvent(MSG* msg)

@@ -22,6 +22,8 @@ public:
     void AddTool(CWnd* dialog, int controlId, const std::wstring& body, const std::wstring& header = {},
                  const std::wstring& footer = {});
     void AddToolIds(CWnd* dialog, int controlId, UINT bodyId, UINT headerId = 0, UINT footerId = 0);
+    // The bar's buttons, with the texts of their commands' string resources.
+    void AddToolBar(HWND bar);
     BOOL RelayEvent(MSG* msg);
     void Hide();
     void SetMaxWidth(int width);

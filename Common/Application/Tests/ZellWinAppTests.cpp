@@ -3,6 +3,8 @@
 // settings and their colours, the registry key and a failed start.
 #include "Common/Application/Tests/TestApp.h"
 #include "Common/Controls/GradientStatic.h"
+#include "Common/Controls/ZellTooltip.h"
+#include "Common/Grid/ZellGrid.h"
 #include "Common/SystemHelper/LanguageHelper.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Common/SystemHelper/SystemInfo.h"
@@ -244,6 +246,59 @@ TEST_F(ZellWinApp, ABrandWithoutItsLogoFileHasNoLogoAndTheDefaultColoursReachThe
     EXPECT_EQ(caption.GetEndColor(), 0x006EDCA0u);
     EXPECT_EQ(caption.GetTextColor(), 0x00FFFFFFu);
     plain.ExitInstance();
+}
+
+// The colours of the look as the tooltip wrappers and grids made after
+// start-up take them.
+struct LookSeen {
+    std::vector<COLORREF> tooltip;
+    std::vector<COLORREF> grid;
+
+    static LookSeen Now()
+    {
+        LookSeen seen;
+        for (int i = 0; i < 4; ++i)
+            seen.tooltip.push_back(CZellTooltip::GlobalColor(i));
+        CZellGrid grid;
+        seen.grid = {grid.GetSelectedBackColour(), grid.GetSelectedTextColour()};
+        return seen;
+    }
+};
+
+TEST_F(ZellWinApp, TheLooksColoursReachTheTooltipsAndTheGridWithAndWithoutABrand)
+{
+    const LookSeen before = LookSeen::Now();
+    {
+        // Without a brand the program's own colours win over defined keys.
+        CTestApp plain(WriteGui(Keyed("TooltipColorBegin", "RGB(1,1,1)") + Keyed("GridColorHighlightBack", "2,2,2")));
+        ASSERT_TRUE(plain.InitFramework(L"en", L"1033"));
+        const LookSeen seen = LookSeen::Now();
+        EXPECT_EQ(seen.tooltip, (std::vector<COLORREF>{0x00FFFFFF, 0x00DDF7E9, 0x00A7E9C5, 0x004C4C4C}));
+        EXPECT_EQ(seen.grid, (std::vector<COLORREF>{0x006EDCA0, 0x00FFFFFF}));
+        plain.ExitInstance();
+    }
+    GetLanguageSupport().Clear();
+    {
+        // A brand sets what it defines; what it leaves out stays as it was.
+        CTestApp brand(WriteGui(OemTexts() + Keyed("TooltipColorEnd", "RGB(70,80,90)")));
+        ASSERT_TRUE(brand.InitFramework(L"en", L"1033"));
+        ASSERT_TRUE(brand.IsOemMode());
+        const LookSeen seen = LookSeen::Now();
+        EXPECT_EQ(seen.tooltip, (std::vector<COLORREF>{RGB(7, 8, 9), 0x00DDF7E9, RGB(70, 80, 90), RGB(40, 50, 60)}));
+        EXPECT_EQ(seen.grid, (std::vector<COLORREF>{RGB(10, 20, 30), 0x00FFFFFF}));
+        // A wrapper made now starts from them.
+        CZellTooltip wrapper;
+        CWnd parent;
+        ASSERT_TRUE(parent.CreateEx(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+        ASSERT_TRUE(wrapper.Create(&parent));
+        EXPECT_EQ(wrapper.Tooltip()->GetDefaultColor(0), RGB(7, 8, 9));
+        EXPECT_EQ(wrapper.Tooltip()->GetDefaultColor(2), RGB(70, 80, 90));
+        wrapper.Tooltip()->DestroyWindow();
+        parent.DestroyWindow();
+        brand.ExitInstance();
+    }
+    CZellTooltip::SetGlobalColors(before.tooltip[0], before.tooltip[1], before.tooltip[2], before.tooltip[3]);
+    SetGridHighlightColours(before.grid[0], before.grid[1]);
 }
 
 TEST_F(ZellWinApp, WithoutItsGuiFileStartUpGoesOnWithKeysForTexts)

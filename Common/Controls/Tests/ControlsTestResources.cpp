@@ -19,6 +19,8 @@ const StringTable kStrings{MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), {
     {kTipText, L"Reads the settings"},
     {kLabelText, L"Label from the table"},
     {kCountFormat, L"%d devices"},
+    {kOpenCommand, L"Open the file\nOpen\n\nCtrl+O"},
+    {kSaveCommand, L"Save the settings\nSave"},
 }};
 const Image kDisc{ImageKind::Icon, kDiscIcon, {Bytes(Disc16_png)}};
 const Image kDiamond{ImageKind::Icon, kDiamondIcon, {Bytes(Diamond16_png)}};

@@ -1,7 +1,7 @@
 // Header, body and footer tips: the mark-up they become, the texts of tool
 // bar strings, the program's colours, and the look of a whole tip.
-#include "Common/Controls/Tests/ControlsTestIds.h"
 #include "Common/Controls/Tests/ControlsTestSupport.h"
+#include "Common/Controls/Tests/SuperTipDemo.h"
 #include "Common/Controls/ZellTooltip.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 
@@ -189,34 +189,35 @@ TEST_F(ZellTips, HelpTipsKeepTheWrappersColours)
     EXPECT_GE(GetBValue(*background), 0xC0);
 }
 
-TEST_F(ZellTips, AHeaderBodyFooterTipLooksAsKept)
+// The same picture is compared with the tip on a real X server.
+TEST(SuperTooltipLook, AHeaderBodyFooterTipWithItsShadowLooksAsKept)
 {
-    CSuperTooltip::SuperToolInfo record;
-    record.control = CWnd::FromHandle(field);
-    record.id = 5;
-    record.header = L"IP address";
-    record.body = L"The address of the coupler.\n"
-                  L"<table border=1><tr><td>Default</td><td>192.168.1.1</td></tr></table>\n"
-                  L"See <a href=http://localhost/help>the manual</a>.";
-    record.footer = L"Press F1 for more";
-    record.headerSeparator = true;
-    record.footerSeparator = true;
-    record.bodyBitmap = ControlsTest::kDiscBitmap;
-    record.flags &= ~CRichToolTip::ENTERABLE;
-    wrapper->Tooltip()->AddSuperTool(record);
-    scene.Display().InjectMouseMove(CScene::Screen(field, POINT{20, 8}));
-    Pump();
-    Pass(520);
-    HWND tip = wrapper->Tooltip()->m_hWnd;
+    Platform::ManualClockScope clock{20000000};
+    ControlsTest::CSuperTipDemo demo;
+    ASSERT_TRUE(demo.Create());
+    UiTest::Drain();
+    CScene::Display().InjectMouseMove(demo.FieldPoint());
+    MSG msg{};
+    for (int i = 0; i < 60; ++i) {
+        Platform::Clock::Advance(10);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!demo.Wrapper().RelayEvent(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+    }
+    HWND tip = demo.TipWindow();
     ASSERT_TRUE(IsWindowVisible(tip));
     UpdateWindow(tip);
-    Pump();
+    UiTest::Drain();
     namespace fs = std::filesystem;
     const fs::path outputs = ZELL_CONTROLS_OUTPUT_DIR;
     fs::create_directories(outputs);
     const fs::path shown = outputs / "super-tooltip.png";
-    ASSERT_TRUE(scene.Display().SaveAsPng(NativeWindowOf(tip), shown.string()));
+    ASSERT_TRUE(CScene::Display().SaveAsPng(NativeWindowOf(tip), shown.string()));
     EXPECT_TRUE(UiTest::MatchesGolden(shown.string(), "super-tooltip", ZELL_CONTROLS_GOLDEN_DIR));
+    CZellTooltip::SetGlobalColors(0xFFFFFF, 0xF6F2F2, 0xE0D4D4, 0);
 }
 
 } // namespace

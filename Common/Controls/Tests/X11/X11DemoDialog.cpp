@@ -4,20 +4,14 @@
 //                                  then "CLOSED" when the close box was used
 //   X11DemoDialog --headless PNG   on the headless display: saves the window
 #include "../DemoDialog.h"
+#include "X11ScreenProgram.h"
 
 #include "Platform/Display/HeadlessDisplay.h"
-#include "Platform/Display/X11Display.h"
-#include "Platform/Ui/DisplayAccess.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-
-// Stops a run whose driver went away.
-constexpr UINT_PTR kDeadline = 9;
-constexpr UINT kDeadlineMs = 60000;
 
 // Everything queued is handled (bounded: timers could keep it busy).
 void Settle()
@@ -50,33 +44,10 @@ int ShowOnScreen()
         std::fprintf(stderr, "no X display\n");
         return 5;
     }
-    const HWND window = demo.m_hWnd;
     Settle();
-    std::printf("READY %lu\n", x11->XWindowOf(NativeWindowOf(window)));
-    std::fflush(stdout);
-    SetTimer(window, kDeadline, kDeadlineMs, nullptr);
-    MSG msg{};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == WM_TIMER && msg.wParam == kDeadline)
-            return 2;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-        // The close box ends the window by the default handling.
-        if (!IsWindow(window)) {
-            std::printf("CLOSED\n");
-            std::fflush(stdout);
-            return 0;
-        }
-    }
-    return 6;
+    return ControlsTest::ReportAndServe(*x11, demo.m_hWnd);
 }
 
-}
-
-// Fontconfig's caches live as long as the process: no leak of ours.
-extern "C" __attribute__((visibility("default"), used)) const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
 }
 
 int main(int argc, char** argv)
