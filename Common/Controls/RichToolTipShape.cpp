@@ -97,11 +97,14 @@ void CRichToolTip::Place(SIZE body, POINT anchor, int direction)
     std::vector<POINT> triangle;
     if (anchorHeight > 0) {
         // The anchor's base on the body's edge that faces the anchor point,
-        // its tip at the point.
+        // at the anchor's position along it; its tip at the point.
         const int tip = std::clamp<int>(vertical ? anchor.x - topLeft.x : anchor.y - topLeft.y, 0, along);
-        const int half = m_geometry[ANCHOR_W] / 2;
-        const int from = std::clamp(tip - half, 0, along);
-        const int to = std::clamp(tip + half, 0, along);
+        const int width = m_geometry[ANCHOR_W];
+        const int baseStart = position == POSITION_START ? margin
+                              : position == POSITION_END ? along - margin - width
+                                                         : tip - width / 2;
+        const int from = std::clamp(baseStart, 0, along);
+        const int to = std::clamp(baseStart + width, 0, along);
         const int edge = vertical ? (after ? m_body.top : m_body.bottom) : (after ? m_body.left : m_body.right);
         triangle.push_back(vertical ? POINT{from, edge} : POINT{edge, from});
         triangle.push_back(vertical ? POINT{tip, after ? 0 : across} : POINT{after ? 0 : across, tip});

@@ -2,6 +2,8 @@
 // pointer, its owner and the pointer's position.
 #include "Common/Controls/RichToolTip.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cwchar>
 
 namespace {

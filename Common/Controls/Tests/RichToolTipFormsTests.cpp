@@ -314,8 +314,12 @@ TEST(RichToolTipForms, TheBalloonHasRoundedCornersAndAnAnchorAtThePoint)
     EXPECT_FALSE(PtInRegion(shape, 0, 0)) << "a rounded corner";
     EXPECT_FALSE(PtInRegion(shape, r.right - r.left - 1, bodyBottom - 1));
     EXPECT_TRUE(PtInRegion(shape, 8, bodyBottom / 2));
-    EXPECT_TRUE(PtInRegion(shape, at.x - r.left, height - 6)) << "the anchor near its tip";
-    EXPECT_FALSE(PtInRegion(shape, at.x - r.left + 12, height - 6));
+    // At the start position the anchor's base runs from the point towards
+    // the end; near its tip it is narrow.
+    EXPECT_TRUE(PtInRegion(shape, at.x - r.left + 2, height - 6)) << "the anchor near its tip";
+    EXPECT_FALSE(PtInRegion(shape, at.x - r.left - 3, height - 6));
+    EXPECT_FALSE(PtInRegion(shape, at.x - r.left + 8, height - 6));
+    EXPECT_TRUE(PtInRegion(shape, at.x - r.left + 10, bodyBottom + 1)) << "the anchor's base";
     DeleteObject(shape);
     EXPECT_NE(scene.TipPixel(1, 1), scene.TipPixel(16, bodyBottom / 2));
     EXPECT_EQ(scene.TipPixel(6, 12), RGB(255, 255, 0));
