@@ -288,3 +288,23 @@ TEST_F(CommonPageTest, AFileThatCannotBeCreatedIsReportedAndNothingElseHappens)
     AfxSetReportErrorHandler(previous);
     EXPECT_EQ(reports.size(), 1u);
 }
+
+TEST_F(CommonPageTest, ARightClickInTheGridOpensTheMenu)
+{
+    Show();
+    RECT cell{};
+    ASSERT_TRUE(Grid().GetCellRect(1, 2, &cell));
+    const LPARAM point = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    ::SendMessageW(Grid().GetSafeHwnd(), WM_RBUTTONDOWN, MK_RBUTTON, point);
+    ::SendMessageW(Grid().GetSafeHwnd(), WM_RBUTTONUP, 0, point);
+    EXPECT_EQ(m_page.m_menusShown, 1);
+}
+
+TEST_F(CommonPageTest, AWriteThatFailsIsToldAndReportedAsFailed)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no device that is always full";
+    Show();
+    EXPECT_FALSE(m_page.SaveToFile(L"/dev/full"));
+    EXPECT_EQ(m_page.m_messages, std::vector<CString>{L"Cannot save."});
+}
