@@ -224,3 +224,28 @@ TEST_F(PageActivation, WithoutAThemeControlsGetTheSystemColoursNotTheWhiteBrush)
     EXPECT_NE(colour.lbColor, RGB(255, 255, 255)) << "the classic look keeps the dialog's face colour";
     EXPECT_EQ(m_rig.m_page->GetBackgroundColour(), ::GetSysColor(COLOR_BTNFACE));
 }
+
+TEST_F(PageActivation, ALabelFittedToItsTextKeepsItsLeftEdgeAndVerticalCentre)
+{
+    m_rig.Show();
+    CWnd* label = m_rig.m_page->GetDlgItem(1200);
+    ASSERT_NE(label, nullptr);
+    const auto place = [&] {
+        CRect rect;
+        label->GetWindowRect(&rect);
+        m_rig.m_page->ScreenToClient(&rect);
+        return rect;
+    };
+    const CRect before = place();
+    m_rig.m_page->FitStaticToText(label, L"Hi", &m_rig.m_page->GetPageFont());
+    const CRect shortText = place();
+    EXPECT_EQ(shortText.left, before.left);
+    EXPECT_LT(shortText.Width(), before.Width());
+    EXPECT_GT(shortText.Width(), 4);
+    EXPECT_LE(std::abs((shortText.top + shortText.bottom) - (before.top + before.bottom)), 1);
+
+    m_rig.m_page->FitStaticToText(label, L"A label text far longer than the label was made for", &m_rig.m_page->GetPageFont());
+    EXPECT_GT(place().Width(), before.Width());
+    EXPECT_EQ(place().Height(), shortText.Height()) << "one line of the same font";
+    m_rig.m_page->FitStaticToText(nullptr, L"nothing", nullptr);
+}
