@@ -5,6 +5,7 @@
 #include "Common/Grid/ZellGrid.h"
 #include "Platform/Framework/PrintDialog.h"
 #include "Platform/Shell/Tests/PrintTestSupport.h"
+#include "Platform/Shell/Tests/ModalScript.h"
 
 #include <gtest/gtest.h>
 
@@ -244,5 +245,42 @@ TEST_F(GridPrint, WiderBandsLeaveRoomForFewerRowsAndNegativeMarginsKeepTheirValu
     grid.SetPrintMargins(8, 8, -1, -1, -1, -1, 3);
     ASSERT_TRUE(PrintToFile());
     EXPECT_GT(grid.GetPrintPagesDown(), pages);
+    EXPECT_EQ(ShellTest::ReadPdfFacts(pdf).pages, grid.GetPrintPagesDown());
+}
+
+namespace {
+
+class GridPrintDialog : public ShellTest::PrintSystemTest {
+protected:
+    CGridScene scene;
+    CZellGrid grid;
+    // Where "Save as PDF" proposes to write.
+    std::filesystem::path pdf = m_folder / "print.pdf";
+
+    void SetUp() override
+    {
+        PrintSystemTest::SetUp();
+        NoPrintSystem();
+        ASSERT_TRUE(scene.Make(grid));
+        GridTest::Shape(grid, 60, 3, 20, 80);
+    }
+};
+
+}
+
+TEST_F(GridPrintDialog, WithoutADialogTheUserChoosesThePrinterAndMayCancel)
+{
+    {
+        ShellTest::ModalScript user;
+        user.Then([](UiTest::CDialogDriver& dialog) { dialog.Press(VK_ESCAPE); });
+        EXPECT_FALSE(grid.Print());
+        EXPECT_EQ(user.Left(), 0u);
+        EXPECT_FALSE(std::filesystem::exists(pdf));
+    }
+    ShellTest::ModalScript user;
+    user.Then([](UiTest::CDialogDriver& dialog) { dialog.Press(VK_RETURN); });
+    ASSERT_TRUE(grid.Print());
+    EXPECT_EQ(user.Left(), 0u);
+    ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(ShellTest::ReadPdfFacts(pdf).pages, grid.GetPrintPagesDown());
 }
