@@ -250,18 +250,14 @@ TEST_F(GridPrint, WiderBandsLeaveRoomForFewerRowsAndNegativeMarginsKeepTheirValu
 
 namespace {
 
-class GridPrintDialog : public ShellTest::PrintSystemTest {
+class GridPrintDialog : public GridPrint {
 protected:
-    CGridScene scene;
-    CZellGrid grid;
     // Where "Save as PDF" proposes to write.
-    std::filesystem::path pdf = m_folder / "print.pdf";
+    std::filesystem::path proposed = m_folder / "print.pdf";
 
     void SetUp() override
     {
-        PrintSystemTest::SetUp();
-        NoPrintSystem();
-        ASSERT_TRUE(scene.Make(grid));
+        GridPrint::SetUp();
         GridTest::Shape(grid, 60, 3, 20, 80);
     }
 };
@@ -275,12 +271,12 @@ TEST_F(GridPrintDialog, WithoutADialogTheUserChoosesThePrinterAndMayCancel)
         user.Then([](UiTest::CDialogDriver& dialog) { dialog.Press(VK_ESCAPE); });
         EXPECT_FALSE(grid.Print());
         EXPECT_EQ(user.Left(), 0u);
-        EXPECT_FALSE(std::filesystem::exists(pdf));
+        EXPECT_FALSE(std::filesystem::exists(proposed));
     }
     ShellTest::ModalScript user;
     user.Then([](UiTest::CDialogDriver& dialog) { dialog.Press(VK_RETURN); });
     ASSERT_TRUE(grid.Print());
     EXPECT_EQ(user.Left(), 0u);
-    ASSERT_TRUE(std::filesystem::exists(pdf));
-    EXPECT_EQ(ShellTest::ReadPdfFacts(pdf).pages, grid.GetPrintPagesDown());
+    ASSERT_TRUE(std::filesystem::exists(proposed));
+    EXPECT_EQ(ShellTest::ReadPdfFacts(proposed).pages, grid.GetPrintPagesDown());
 }
