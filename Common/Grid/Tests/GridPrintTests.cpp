@@ -124,7 +124,10 @@ protected:
         CPrintDialog dialog(FALSE);
         ZELL::Shell::PrinterChoice choice;
         choice.file = ShellTest::Wide(pdf);
+        // A small paper of A4's shape breaks pages as A4 does, at a quarter of the pixels.
+        choice.paper = {L"A6", 105.0, 148.0};
         dialog.m_pd.hDevNames = ZELL::Shell::MakeDevNames(choice);
+        dialog.m_pd.hDevMode = ZELL::Shell::MakeDevMode(choice);
         return grid.Print(&dialog) != FALSE;
     }
     std::vector<std::vector<std::string>> PrintedPages()
