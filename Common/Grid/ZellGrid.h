@@ -335,6 +335,10 @@ public:
     virtual void PrintHeader(CDC* dc, CPrintInfo* info);
     virtual void PrintFooter(CDC* dc, CPrintInfo* info);
     virtual void PrintRowHeadings(CDC* dc, CPrintInfo* info);
+    // The focus cell's picture as a drag image (its background colour masked
+    // out), and its size in `size`; null when it has no rectangle or the
+    // picture could not be made.
+    virtual std::unique_ptr<CImageList> CreateDragImage(CPoint* size);
     virtual void OnFixedColumnClick(CCellID& cell);
     virtual void OnFixedRowClick(CCellID& cell);
     virtual void OnEditCell(int row, int col, CPoint point, UINT key);

@@ -2,6 +2,9 @@
 // text with fields separated by Tab and rows by CR LF.
 #include "Common/Grid/ZellGrid.h"
 
+#include "Platform/Framework/Bitmap.h"
+#include "Platform/Framework/DC.h"
+#include "Platform/Framework/ImageList.h"
 #include "Platform/Framework/OleDataObject.h"
 #include "Platform/Framework/OleDataSource.h"
 #include "Platform/Ui/Clipboard.h"
@@ -314,4 +317,32 @@ BOOL CZellGrid::OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint point)
                                  target.col + source.ColSpan() - 1);
     }
     return pasted;
+}
+
+std::unique_ptr<CImageList> CZellGrid::CreateDragImage(CPoint* size)
+{
+    CRect rect;
+    CGridCellBase* cell = GetCellAt(m_focusCell.row, m_focusCell.col);
+    if (cell == nullptr || m_hWnd == nullptr || !GetCellRect(m_focusCell, rect) || rect.IsRectEmpty())
+        return nullptr;
+    rect.OffsetRect(-rect.left, -rect.top);
+    CDC* screen = GetDC();
+    CDC memory;
+    CBitmap picture;
+    const bool made = memory.CreateCompatibleDC(screen) &&
+                      picture.CreateCompatibleBitmap(screen, rect.Width(), rect.Height());
+    ReleaseDC(screen);
+    if (!made)
+        return nullptr;
+    CBitmap* old = memory.SelectObject(&picture);
+    memory.FillSolidRect(rect, m_defaultNormal.GetBackColour());
+    cell->Draw(&memory, m_focusCell.row, m_focusCell.col, rect);
+    memory.SelectObject(old);
+    auto images = std::make_unique<CImageList>();
+    if (!images->Create(rect.Width(), rect.Height(), ILC_COLOR32 | ILC_MASK, 0, 1) ||
+        images->Add(&picture, m_defaultNormal.GetBackColour()) < 0)
+        return nullptr;
+    if (size != nullptr)
+        *size = CPoint(rect.Width(), rect.Height());
+    return images;
 }

@@ -96,6 +96,8 @@ void CZellGrid::PrintPages(CDC* dc, CPrintInfo& info)
         return;
     info.m_rectDraw.SetRect(0, 0, dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES));
     OnBeginPrinting(dc, &info);
+    // Without its font nothing could be laid out: the document is given up.
+    info.m_bContinuePrinting = m_printerFont != nullptr;
     const int pages = GetPrintPagesDown() * GetPrintPagesAcross();
     for (int page = 1; page <= pages && info.m_bContinuePrinting; ++page) {
         info.m_nCurPage = static_cast<UINT>(page);
@@ -126,7 +128,8 @@ void CZellGrid::OnBeginPrinting(CDC* dc, CPrintInfo* info)
     constexpr int kSampleLength = static_cast<int>(std::size(kWidthSample)) - 1;
     const CSize sample = dc->GetTextExtent(kWidthSample, kSampleLength);
     dc->SelectObject(oldFont);
-    m_printChar = CSize(std::max(1, static_cast<int>(sample.cx) / kSampleLength), std::max(1, static_cast<int>(sample.cy)));
+    m_printChar = CSize(std::max(1, static_cast<int>(sample.cx) / kSampleLength),
+                        std::max(1, static_cast<int>(sample.cy)));
     m_printDevice = CSize(std::max(1, dc->GetDeviceCaps(HORZRES)), std::max(1, dc->GetDeviceCaps(VERTRES)));
     const int sideMargins = (m_printMargins.left + m_printMargins.right) * m_printChar.cx;
     if (m_printAtScreenScale) {

@@ -1,6 +1,9 @@
 // The grid that takes drops only in its drop column, below the first row.
 #include "Common/Grid/DragDropGrid.h"
 #include "Common/Grid/Tests/GridTestSupport.h"
+#include "Platform/Framework/Bitmap.h"
+#include "Platform/Framework/DC.h"
+#include "Platform/Framework/ImageList.h"
 #include "Platform/Framework/OleDataObject.h"
 
 #include <gtest/gtest.h>
@@ -65,4 +68,46 @@ TEST_F(DragDropGrid, ADropInTheDropColumnWritesTheText)
     EXPECT_TRUE(grid.OnDrop(&text, DROPEFFECT_COPY, CentreOf(grid, 5, 3)));
     EXPECT_EQ(grid.GetCellText(5, 3), CString(L"r2c2"));
     EXPECT_FALSE(Highlighted(5, 3));
+}
+
+TEST_F(DragDropGrid, TheDragImageIsTheFocusCellWithItsBackgroundSeeThrough)
+{
+    grid.SetCellBackColour(2, 2, RGB(255, 255, 255));
+    CPoint size;
+    std::unique_ptr<CImageList> image = grid.CreateDragImage(&size);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->GetImageCount(), 1);
+    CRect cell;
+    ASSERT_TRUE(grid.GetCellRect(2, 2, cell));
+    EXPECT_EQ(size, CPoint(cell.Width(), cell.Height()));
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(image->GetIconSize(&width, &height));
+    EXPECT_EQ(CSize(width, height), CSize(cell.Width(), cell.Height()));
+
+    // Drawn over green: the background stays green, the text does not.
+    constexpr COLORREF kGreen = RGB(0, 200, 0);
+    CDC* screen = grid.GetDC();
+    CDC memory;
+    CBitmap picture;
+    ASSERT_TRUE(memory.CreateCompatibleDC(screen));
+    ASSERT_TRUE(picture.CreateCompatibleBitmap(screen, width, height));
+    grid.ReleaseDC(screen);
+    CBitmap* old = memory.SelectObject(&picture);
+    memory.FillSolidRect(CRect(0, 0, width, height), kGreen);
+    ASSERT_TRUE(image->Draw(&memory, 0, CPoint(0, 0), ILD_TRANSPARENT));
+    EXPECT_EQ(memory.GetPixel(width - 3, 3), kGreen);
+    int text = 0;
+    for (int x = 0; x < width; ++x)
+        text += memory.GetPixel(x, height / 2) != kGreen ? 1 : 0;
+    EXPECT_GT(text, 0);
+    memory.SelectObject(old);
+}
+
+TEST_F(DragDropGrid, WithoutAFocusCellThereIsNoDragImage)
+{
+    grid.SetFocusCell(-1, -1);
+    CPoint size(-5, -5);
+    EXPECT_EQ(grid.CreateDragImage(&size), nullptr);
+    EXPECT_EQ(size, CPoint(-5, -5));
 }

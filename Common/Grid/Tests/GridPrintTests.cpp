@@ -5,6 +5,7 @@
 #include "Common/Grid/ZellGrid.h"
 #include "Platform/Framework/PrintDialog.h"
 #include "Platform/Shell/Tests/PrintTestSupport.h"
+#include "Platform/Shell/Tests/ModalScript.h"
 
 #include <gtest/gtest.h>
 
@@ -123,7 +124,10 @@ protected:
         CPrintDialog dialog(FALSE);
         ZELL::Shell::PrinterChoice choice;
         choice.file = ShellTest::Wide(pdf);
+        // A small paper of A4's shape breaks pages as A4 does, at a quarter of the pixels.
+        choice.paper = {L"A6", 105.0, 148.0};
         dialog.m_pd.hDevNames = ZELL::Shell::MakeDevNames(choice);
+        dialog.m_pd.hDevMode = ZELL::Shell::MakeDevMode(choice);
         return grid.Print(&dialog) != FALSE;
     }
     std::vector<std::vector<std::string>> PrintedPages()
@@ -204,7 +208,9 @@ TEST_F(GridPrint, AWideGridFillsThePageWidthUnlessPrintedAtScreenScale)
     auto printed = PrintedPages();
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(CountIn(printed[0], "r2c39"), 1);
-    EXPECT_EQ(CountIn(printed[0], "Page"), 1);
+    const auto page = std::find(printed[0].begin(), printed[0].end(), "Page");
+    ASSERT_GE(std::distance(page, printed[0].end()), 4);
+    EXPECT_EQ(std::vector<std::string>(page, page + 4), (std::vector<std::string>{"Page", "1", "of", "1"}));
 
     grid.SetPrintAtScreenScale();
     ASSERT_TRUE(PrintToFile());
@@ -245,4 +251,37 @@ TEST_F(GridPrint, WiderBandsLeaveRoomForFewerRowsAndNegativeMarginsKeepTheirValu
     ASSERT_TRUE(PrintToFile());
     EXPECT_GT(grid.GetPrintPagesDown(), pages);
     EXPECT_EQ(ShellTest::ReadPdfFacts(pdf).pages, grid.GetPrintPagesDown());
+}
+
+namespace {
+
+class GridPrintDialog : public GridPrint {
+protected:
+    // Where "Save as PDF" proposes to write.
+    std::filesystem::path proposed = m_folder / "print.pdf";
+
+    void SetUp() override
+    {
+        GridPrint::SetUp();
+        GridTest::Shape(grid, 60, 3, 20, 80);
+    }
+};
+
+}
+
+TEST_F(GridPrintDialog, WithoutADialogTheUserChoosesThePrinterAndMayCancel)
+{
+    {
+        ShellTest::ModalScript user;
+        user.Then([](UiTest::CDialogDriver& dialog) { dialog.Press(VK_ESCAPE); });
+        EXPECT_FALSE(grid.Print());
+        EXPECT_EQ(user.Left(), 0u);
+        EXPECT_FALSE(std::filesystem::exists(proposed));
+    }
+    ShellTest::ModalScript user;
+    user.Then([](UiTest::CDialogDriver& dialog) { dialog.Press(VK_RETURN); });
+    ASSERT_TRUE(grid.Print());
+    EXPECT_EQ(user.Left(), 0u);
+    ASSERT_TRUE(std::filesystem::exists(proposed));
+    EXPECT_EQ(ShellTest::ReadPdfFacts(proposed).pages, grid.GetPrintPagesDown());
 }
