@@ -159,7 +159,7 @@ TEST_F(ScanNetworkDialog, ItsResultsLookAsTheyShould)
                            {L"SND_LBL_CHECK_SHOW_ALL", L"Show all devices"}, {L"SND_GRP_DEVICE_LIST", L"Devices"},
                            {L"SND_HDR_IP_ADDRESS", L"IP address"}, {L"SND_HDR_ARTICLE_NO", L"Article"},
                            {L"SND_HDR_MAC_ADDRESS", L"MAC address"}, {L"SND_BTN_APPLY", L"Apply"},
-                           {L"SND_BTN_CANCEL", L"Cancel"}});
+                           {L"SND_BTN_CANCEL", L"Cancel"}, {L"CSD_LBL_RESOLVE_HOSTNAMES", L"Resolve network names"}});
     PelorusTest::CSimulatedDevices devices({2, 3, 5});
     CScanNetworkDlg& dialog = Dialog(L"127.0.0.2", L"127.0.0.5", devices.Port());
     ShellTest::ModalScript script;

@@ -30,9 +30,11 @@ public:
         }
     }
 
-    // Shows the dialog; the run is over when it has been closed.
-    int Run(const std::function<void()>& showModal)
+    // Shows the dialog; the run is over when it has been closed. `ready` is
+    // asked while the dialog is up until it lets the picture be taken.
+    int Run(const std::function<void()>& showModal, std::function<bool(HWND)> ready = {})
     {
+        s_ready = std::move(ready);
         SetTimer(nullptr, kShownTimer, 200, &OnTimer);
         SetTimer(nullptr, kDeadlineTimer, kDeadlineMs, &OnTimer);
         showModal();
@@ -76,12 +78,15 @@ private:
     // Runs inside the dialog's own loop, once it has painted.
     static void OnTimer(HWND, UINT, UINT_PTR id, DWORD)
     {
-        KillTimer(nullptr, id);
         const HWND dialog = GetActiveWindow();
         if (id == kDeadlineTimer) {
+            KillTimer(nullptr, id);
             End(dialog, 2);
             return;
         }
+        if (s_ready && !s_ready(dialog))
+            return;
+        KillTimer(nullptr, id);
         UiTest::Drain();
         if (s_headlessPng.empty())
             Report(dialog);
@@ -90,6 +95,7 @@ private:
     }
 
     static inline std::string s_headlessPng;
+    static inline std::function<bool(HWND)> s_ready;
     static inline int s_result = 0;
     static inline bool s_reported = false;
 };

@@ -1,5 +1,6 @@
-// The connection-settings dialog with each form on a real X server (a
-// private Xvfb) must look like the same dialog on the headless display.
+// The connection-settings dialog with each form, and the scan dialog with
+// its results, on a real X server (a private Xvfb) must look like the same
+// dialogs on the headless display.
 
 #include <gtest/gtest.h>
 
@@ -13,4 +14,9 @@ TEST(X11PelorusDialogs, TheSettingsDialogWithItsNetworkFormLooksAsOnTheHeadlessD
 TEST(X11PelorusDialogs, TheSettingsDialogWithItsSerialFormLooksAsOnTheHeadlessDisplay)
 {
     ScreenTest::ExpectSameOnScreen(ZELL_X11_PELORUS_DIALOGS, ZELL_X11_OUTPUT_DIR, "--settings-rs232", "settings-rs232");
+}
+
+TEST(X11PelorusDialogs, TheScanDialogWithTheDevicesItFoundLooksAsOnTheHeadlessDisplay)
+{
+    ScreenTest::ExpectSameOnScreen(ZELL_X11_PELORUS_DIALOGS, ZELL_X11_OUTPUT_DIR, "--scan", "scan-results");
 }
