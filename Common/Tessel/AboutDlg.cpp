@@ -74,7 +74,7 @@ bool NamesItself(const CString& productVersion)
 }
 
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
-    ON_CONTROL_RANGE(STN_CLICKED, 1077, 1082, OnSupportValueClicked)
+    ON_CONTROL_RANGE(STN_CLICKED, kSupportMailValue, kSupportFaxValue, OnSupportValueClicked)
 END_MESSAGE_MAP()
 
 CAboutDlg::CAboutDlg(const AboutArguments& arguments, CWnd* parent)
