@@ -319,3 +319,22 @@ TEST_F(AboutDialog, LooksAsItShould)
     UseGuiXml({{"SUPPORT_EMAIL", "help@example.org"}});
     Run(Arguments(L"Coupler Settings"), {LooksAsGolden("AboutDialog"), Close()});
 }
+
+TEST_F(AboutDialog, ACallerThatGivesNoTextsGetsTheLibrarysOwnNamesNotACrash)
+{
+    std::wstring title;
+    std::wstring version;
+    Show(L"", 0, {[&](CDialogDriver& d) {
+             title = d.Text(1173);
+             version = d.Text(1059);
+         },
+         Close()},
+         L"", [] {
+             ZELLAboutDialog(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, -1);
+             return 0;
+         });
+    EXPECT_FALSE(title.empty());
+    EXPECT_EQ(m_seen.caption, L"About " + title + L" ");
+    // Nothing read: the bare word, never an empty line.
+    EXPECT_EQ(version, L"Version ");
+}
