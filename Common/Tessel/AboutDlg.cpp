@@ -74,7 +74,7 @@ bool NamesItself(const CString& productVersion)
 }
 
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
-    ON_CONTROL_RANGE(STN_CLICKED, 1077, 1082, OnSupportValueClicked)
+    ON_CONTROL_RANGE(STN_CLICKED, kSupportMailValue, kSupportFaxValue, OnSupportValueClicked)
 END_MESSAGE_MAP()
 
 CAboutDlg::CAboutDlg(const AboutArguments& arguments, CWnd* parent)
@@ -91,13 +91,24 @@ void CAboutDlg::GetVersionText()
 {
     if (m_executable.IsEmpty())
         m_executable = OwnModuleName() + L".EXE";
+    FillFromVersionRecord();
+    m_applicationInformation += m_appName + L"\n";
+    const CString asRead = m_productVersion;
+    if (!NamesItself(m_productVersion))
+        m_productVersion = L"Version " + m_productVersion;
+    CString line;
+    line.Format(L"%s : %s\n", LoadLangStringOrEnglish(IDS_ABOUT_VERSION).GetString(), asRead.GetString());
+    m_applicationInformation += line;
+    line.Format(L"%s : %s (%s)", m_executable.GetString(), m_fileVersion.GetString(), m_date.GetString());
+    m_applicationInformation += line;
+}
+
+void CAboutDlg::FillFromVersionRecord()
+{
     CModuleVersion record;
     const CAboutFileList files(CZellWinApp::GetModuleDirectory(), OwnLibraryFile());
     const bool loaded = record.Load(files.Resolve(m_executable).GetString());
     auto value = [&](LPCWSTR name) { return loaded ? CString(record.GetValue(name).c_str()) : CString(); };
-    CString created = value(L"Created");
-    if (created.IsEmpty())
-        created = value(L"Erstellt");
     if (m_appName.IsEmpty())
         m_appName = value(L"ProductName");
     if (m_appName.IsEmpty())
@@ -108,16 +119,10 @@ void CAboutDlg::GetVersionText()
     if (m_fileVersion.IsEmpty())
         m_fileVersion = value(L"FileVersion");
     if (m_date.IsEmpty())
-        m_date = created;
-    m_applicationInformation += m_appName + L"\n";
-    const CString asRead = m_productVersion;
-    if (!NamesItself(m_productVersion))
-        m_productVersion = L"Version " + m_productVersion;
-    CString line;
-    line.Format(L"%s : %s\n", LoadLangStringOrEnglish(2013).GetString(), asRead.GetString());
-    m_applicationInformation += line;
-    line.Format(L"%s : %s (%s)", m_executable.GetString(), m_fileVersion.GetString(), m_date.GetString());
-    m_applicationInformation += line;
+        m_date = value(L"Created");
+    // Older builds wrote the date under its German name.
+    if (m_date.IsEmpty())
+        m_date = value(L"Erstellt");
 }
 
 BOOL CAboutDlg::OnInitDialog()
@@ -243,37 +248,48 @@ void CAboutDlg::FillCompanyTexts()
 void CAboutDlg::FillSupportTexts()
 {
     const bool hasFax = SetDefinedText(L"SUPPORT_FAX", kSupportFaxValue);
-    int mailLabel = kSupportMailLabel;
+    m_supportMailLabelId = kSupportMailLabel;
     m_supportMailId = kSupportMailValue;
     if (!hasFax) {
         // The address moves up into the fax row, which then shows it.
         HideControl(kSupportMailLabel);
         HideControl(kSupportMailValue);
-        mailLabel = kSupportFaxLabel;
+        m_supportMailLabelId = kSupportFaxLabel;
         m_supportMailId = kSupportFaxValue;
-        Label(mailLabel).SetText(L"Email:");
-        Label(m_supportMailId).SetText(LoadLangStringOrEnglish(2006));
+        Label(m_supportMailLabelId).SetText(L"Email:");
+        Label(m_supportMailId).SetText(LoadLangStringOrEnglish(IDS_ABOUT_SUPPORT_ADDRESS));
     }
+    StyleLinks();
+    FillSupportContact();
+}
+
+void CAboutDlg::StyleLinks()
+{
     const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
     Label(1068).SetMailLink(TRUE, FALSE);
     Label(1069).SetLink(TRUE, FALSE);
     for (int id : {1068, 1069, m_supportMailId})
         Label(id).SetFontUnderline(TRUE).SetTextColor(kLinkColour).SetLinkCursor(hand);
     Label(kSupportHeading).SetFontBold(TRUE);
+}
+
+// The support address, or a support website instead (which then opens
+// itself and starts no mail).
+void CAboutDlg::FillSupportContact()
+{
     const CString mail = GetLanguageText(L"SUPPORT_EMAIL");
     if (IsDefined(mail)) {
         m_showsWebsite = false;
-        Label(mailLabel).SetText(L"Email:");
+        Label(m_supportMailLabelId).SetText(L"Email:");
         Label(m_supportMailId).SetText(mail);
     }
     const CString website = GetLanguageText(L"SUPPORT_WEBSITE");
-    if (IsDefined(website)) {
-        m_showsWebsite = true;
-        const CString shown = GetLanguageText(L"LBL_SUPPORT_WEBSITE");
-        Label(mailLabel).SetText(L"Online:");
-        Label(m_supportMailId).SetText(IsDefined(shown) ? shown : website);
-        Label(m_supportMailId).SetLink(TRUE, FALSE).SetLinkUrl(website);
-    }
+    if (!IsDefined(website))
+        return;
+    m_showsWebsite = true;
+    const CString shown = GetLanguageText(L"LBL_SUPPORT_WEBSITE");
+    Label(m_supportMailLabelId).SetText(L"Online:");
+    Label(m_supportMailId).SetText(IsDefined(shown) ? shown : website).SetLink(TRUE, FALSE).SetLinkUrl(website);
 }
 
 void CAboutDlg::FillCaptionAndLabels()
@@ -293,8 +309,8 @@ void CAboutDlg::FillCaptionAndLabels()
         header->SetWindowText(text);
         header->SetText(text);
     }
-    const CString phone = LoadLangStringOrEnglish(2003);
-    const CString fax = LoadLangStringOrEnglish(2004);
+    const CString phone = LoadLangStringOrEnglish(IDS_ABOUT_PHONE);
+    const CString fax = LoadLangStringOrEnglish(IDS_ABOUT_FAX);
     Label(1071).SetText(phone);
     Label(1078).SetText(phone);
     Label(1072).SetText(fax);
@@ -302,7 +318,7 @@ void CAboutDlg::FillCaptionAndLabels()
     if (m_supportMailId == kSupportMailValue)
         Label(kSupportFaxLabel).SetText(fax);
     const CString copyright = GetLanguageText(L"COPYRIGHT");
-    SetDlgItemText(kCopyright, IsDefined(copyright) ? copyright : LoadLangStringOrEnglish(2005));
+    SetDlgItemText(kCopyright, IsDefined(copyright) ? copyright : LoadLangStringOrEnglish(IDS_ABOUT_COPYRIGHT));
 }
 
 // A list the user reads but cannot edit, select, resize or drag.
@@ -334,7 +350,7 @@ void CAboutDlg::FillModuleList()
     m_fileList.GetDefaultCell(TRUE, FALSE)->SetFont(&bold);
     m_fileList.GetDefaultCell(TRUE, TRUE)->SetFont(&bold);
     for (int column = 0; column < 3; ++column)
-        m_fileList.SetCellText(0, column, LoadLangStringOrEnglish(static_cast<UINT>(2010 + column)));
+        m_fileList.SetCellText(0, column, LoadLangStringOrEnglish(IDS_ABOUT_FILE_NAME + static_cast<UINT>(column)));
     const CAboutFileList files(CZellWinApp::GetModuleDirectory(), OwnLibraryFile());
     const std::vector<AboutFileRow> rows = files.Rows(m_executable, m_fileVersion, m_date);
     if (static_cast<int>(rows.size()) + 1 > m_fileList.GetRowCount())
@@ -393,8 +409,8 @@ CString CAboutDlg::SupportMailAddress() const
 CString CAboutDlg::SupportMailBody() const
 {
     const CString dashes = Dashes();
-    return LoadLangStringOrEnglish(2007) + L"\n\n" + dashes + L"  " + LoadLangStringOrEnglish(2008) + L"\n" + dashes +
-           m_applicationInformation + L"\r\n\r\n" + dashes + L"  " + LoadLangStringOrEnglish(2009) + L"\n" + dashes +
+    return LoadLangStringOrEnglish(IDS_ABOUT_MAIL_PROMPT) + L"\n\n" + dashes + L"  " + LoadLangStringOrEnglish(IDS_ABOUT_APPLICATION_INFO) + L"\n" + dashes +
+           m_applicationInformation + L"\r\n\r\n" + dashes + L"  " + LoadLangStringOrEnglish(IDS_ABOUT_SYSTEM_INFO) + L"\n" + dashes +
            m_systemInformation + L"\r\n\r\n";
 }
 

@@ -58,12 +58,15 @@ protected:
 
 private:
     void GetVersionText();
+    void FillFromVersionRecord();
     void SubclassControls();
     void FillTexts();
     void FillLogoAndIcon();
     void FillTitle();
     void FillCompanyTexts();
     void FillSupportTexts();
+    void StyleLinks();
+    void FillSupportContact();
     void FillCaptionAndLabels();
     void FillModuleList();
     void FillSystemList();
@@ -84,6 +87,7 @@ private:
     HICON m_icon = nullptr;
     bool m_showsWebsite = false;
     int m_supportMailId = 1077;
+    int m_supportMailLabelId = 1080;
     CStatic m_logo;
     CIconStatic m_programIcon;
     CZellStatic m_title;

@@ -4,6 +4,7 @@
 #include "Common/SystemHelper/XMLDOMHelper.h"
 #include "Common/SystemHelper/XmlAccess.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 

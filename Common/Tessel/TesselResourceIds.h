@@ -14,6 +14,16 @@ constexpr int IDI_ZELL_INFORMATION = 2009;
 constexpr unsigned IDS_ABOUT_CAPTION = 2000;
 constexpr unsigned IDS_ABOUT_FILES = 2001;
 constexpr unsigned IDS_ABOUT_SYSTEM = 2002;
+constexpr unsigned IDS_ABOUT_PHONE = 2003;
+constexpr unsigned IDS_ABOUT_FAX = 2004;
+constexpr unsigned IDS_ABOUT_COPYRIGHT = 2005;
+constexpr unsigned IDS_ABOUT_SUPPORT_ADDRESS = 2006;
+constexpr unsigned IDS_ABOUT_MAIL_PROMPT = 2007;
+constexpr unsigned IDS_ABOUT_APPLICATION_INFO = 2008;
+constexpr unsigned IDS_ABOUT_SYSTEM_INFO = 2009;
+// The file list's headers: name, version and date follow each other.
+constexpr unsigned IDS_ABOUT_FILE_NAME = 2010;
+constexpr unsigned IDS_ABOUT_VERSION = 2013;
 constexpr unsigned IDS_ABOUT_CLOSE = 2014;
 
 // Captions of the message box's buttons and check boxes.

@@ -8,9 +8,11 @@
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,6 +40,21 @@ inline std::wstring TextOf(HWND hwnd)
 }
 
 using Step = std::function<void(UiTest::CDialogDriver&)>;
+
+// A step that compares the dialog, frame included, with its golden picture.
+inline Step LooksAsGolden(const std::string& name)
+{
+    return [name](UiTest::CDialogDriver& d) {
+        UpdateWindow(d.Dialog());
+        d.PumpUntilIdle();
+        const std::string png =
+            (std::filesystem::temp_directory_path() / ("Tessel" + name + "-" + std::to_string(getpid()) + ".png"))
+                .string();
+        ASSERT_TRUE(UiTest::Headless().SaveWithFrameAsPng(NativeWindowOf(d.Dialog()), png));
+        EXPECT_TRUE(UiTest::MatchesGolden(png, name, ZELL_TESSEL_GOLDEN_DIR));
+        std::filesystem::remove(png);
+    };
+}
 
 class CMessageBoxFixture : public CFreshLibrary {
 protected:

@@ -5,6 +5,7 @@
 #include "Common/PelorusDLL/Dialogs/DialogIds.h"
 #include "Common/PelorusDLL/Dialogs/HostProfile.h"
 #include "Common/PelorusDLL/Dialogs/PelorusSettings.h"
+#include "Common/PelorusDLL/Dialogs/Tests/DialogGolden.h"
 
 #include "Common/Communication/RS232Connection.h"
 #include "Common/Communication/TCPIPConnection.h"
@@ -173,4 +174,40 @@ TEST(SettingsDialogEntry, NullConnectionsAreRefusedBeforeAnyWindowAndTheScanExpo
     EXPECT_THROW(PelorusSettings(&none, L"1033", nullptr, L"", 0), std::wstring);
     EXPECT_EQ(AfxGetResourceHandle(), before);
     EXPECT_EQ(PelorusDoNetworkScan(1, L"x", 2, 3, 4), 0u);
+}
+
+TEST_F(SettingsDialog, EachFormLooksAsItShould)
+{
+    PelorusTest::UseTexts({{L"CSD_LBL_TITLE", L"Communication settings"}, {L"CSD_TXT_CONNECTION", L"Connection"},
+                           {L"CSD_TXT_SETTINGS", L"Settings"}, {L"CSD_BTN_DEFAULT", L"Default"},
+                           {L"CSD_BTN_TEST", L"Test"}, {L"CSD_BTN_CANCEL", L"Cancel"},
+                           {L"CSD_LBL_IPADDRESS", L"IP address"}, {L"CSD_LBL_HOSTNAME", L"Network name"},
+                           {L"CSD_LBL_RESOLVE_HOSTNAMES", L"Resolve network names"},
+                           {L"CSD_LBL_TIMEOUT", L"Time-out (s)"}, {L"CSD_LBL_RESTART_TO", L"Restart time-out (s)"},
+                           {L"CSD_LBL_COMMPORT", L"Port"}, {L"CSD_LBL_BAUDRATE", L"Baud rate"},
+                           {L"CSD_LBL_PARITY", L"Parity"}, {L"CSD_LBL_DATABITS", L"Data bits"},
+                           {L"CSD_LBL_STOPBITS", L"Stop bits"}, {L"CSD_BTN_SEARCH_DEVICE", L"..."},
+                           {L"SND_BTN_APPLY", L"OK"}});
+    // The serial settings as stored, whatever earlier tests left there.
+    ZELL::CRS232Connection serial;
+    serial.SetStorageProperties(m_storage, ZELL::ISettings::Registry);
+    ASSERT_TRUE(serial.SetSettingsXML(L"<RS232 device='COM1' baudrate='19200' parity='Even' databits='8' "
+                                      L"stopbits='1' timeout='7000' RestartTimeoutSeconds='20' />"));
+    ASSERT_TRUE(serial.SaveSettings(m_storage, ZELL::ISettings::Registry));
+    ShellTest::ModalScript script;
+    bool serialShown = false;
+    DialogStep(script, [&](UiTest::CDialogDriver& driver) {
+        PelorusTest::ExpectLooksAsGolden(driver.Dialog(), "SettingsDialogTCPIP");
+        ::SetFocus(driver.Control(kConnectionList));
+        driver.Press(VK_UP);
+        driver.PumpUntilIdle();
+        const HWND ports = ShownFormControl(driver.Dialog(), kPortList);
+        serialShown = ports != nullptr;
+        // The machine's own ports differ from machine to machine: the picture shows none.
+        ::SendMessageW(ports, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        PelorusTest::ExpectLooksAsGolden(driver.Dialog(), "SettingsDialogRS232");
+        driver.Click(IDCANCEL);
+    });
+    EXPECT_EQ(PelorusSettings(&m_connection, L"1033", nullptr, L"", 0), IDCANCEL);
+    EXPECT_TRUE(serialShown);
 }

@@ -5,6 +5,7 @@
 #include "Common/PelorusDLL/Dialogs/DialogIds.h"
 #include "Common/PelorusDLL/Dialogs/HostProfile.h"
 #include "Common/PelorusDLL/Dialogs/ScanNetworkDlg.h"
+#include "Common/PelorusDLL/Dialogs/Tests/DialogGolden.h"
 #include "Common/PelorusDLL/Dialogs/Tests/ScanTestSupport.h"
 
 #include "Common/SystemHelper/LanguageTexts.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,11 @@ void ClickHeader(HWND list, int column)
     HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
     RECT rect{};
     ::SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&rect));
+    // The last column may reach beyond the list: the user clicks what shows of it.
+    RECT shown{};
+    ::GetClientRect(list, &shown);
+    ::MapWindowPoints(list, header, reinterpret_cast<POINT*>(&shown), 2);
+    rect.right = std::min(rect.right, shown.right);
     POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ::ClientToScreen(header, &at);
     UiTest::CDialogDriver::ClickAt(at);
@@ -106,8 +113,7 @@ protected:
 
 }
 
-// Off: the second quick header click arrives as a double click, which the header control turns into no column click.
-TEST_F(ScanNetworkDialog, DISABLED_FindsOurDevicesSortsByEachColumnAndHandsOverTheChosenOne)
+TEST_F(ScanNetworkDialog, FindsOurDevicesSortsByEachColumnAndHandsOverTheChosenOne)
 {
     PelorusTest::CSimulatedDevices devices({2, 3, 5});
     CScanNetworkDlg& dialog = Dialog(L"127.0.0.2", L"127.0.0.5", devices.Port());
@@ -146,6 +152,29 @@ TEST_F(ScanNetworkDialog, DISABLED_FindsOurDevicesSortsByEachColumnAndHandsOverT
     EXPECT_EQ(dialog.m_selectedAddress, L"127.0.0.3");
 }
 
+TEST_F(ScanNetworkDialog, ItsResultsLookAsTheyShould)
+{
+    PelorusTest::UseTexts({{L"SND_TITLE", L"Search devices"}, {L"SND_GRP_ADDRESS_RANGE", L"Address range"},
+                           {L"SND_LBL_FROM", L"From"}, {L"SND_LBL_TO", L"To"}, {L"SND_BTN_SEARCH", L"Search"},
+                           {L"SND_LBL_CHECK_SHOW_ALL", L"Show all devices"}, {L"SND_GRP_DEVICE_LIST", L"Devices"},
+                           {L"SND_HDR_IP_ADDRESS", L"IP address"}, {L"SND_HDR_ARTICLE_NO", L"Article"},
+                           {L"SND_HDR_MAC_ADDRESS", L"MAC address"}, {L"SND_BTN_APPLY", L"Apply"},
+                           {L"SND_BTN_CANCEL", L"Cancel"}, {L"CSD_LBL_RESOLVE_HOSTNAMES", L"Resolve network names"}});
+    PelorusTest::CSimulatedDevices devices({2, 3, 5});
+    CScanNetworkDlg& dialog = Dialog(L"127.0.0.2", L"127.0.0.5", devices.Port());
+    ShellTest::ModalScript script;
+    std::size_t listed = 0;
+    script.Then([&](UiTest::CDialogDriver& driver) {
+        driver.Click(kSearch);
+        ASSERT_TRUE(AwaitScanEnd(driver));
+        listed = Column(driver.Control(kDeviceList), 0).size();
+        PelorusTest::ExpectLooksAsGolden(driver.Dialog(), "ScanDialogResults");
+        driver.Click(IDCANCEL);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(listed, 2u);
+}
+
 TEST_F(ScanNetworkDialog, ShowAllListsTheForeignDeviceWithItsState)
 {
     PelorusTest::CSimulatedDevices devices({5});
@@ -166,16 +195,19 @@ TEST_F(ScanNetworkDialog, ShowAllListsTheForeignDeviceWithItsState)
     EXPECT_EQ(states, std::vector<std::wstring>{L"Foreign device"});
 }
 
-// Off: hangs in the modal run after the refused octets (cause open; the message-box steps are the suspects).
-TEST_F(ScanNetworkDialog, DISABLED_OctetChecksRefuseWithTheirBoundsAndTheEndTakesTheStartsNetworkPart)
+TEST_F(ScanNetworkDialog, OctetChecksRefuseWithTheirBoundsAndTheEndTakesTheStartsNetworkPart)
 {
     CScanNetworkDlg& dialog = Dialog(L"192.168.1.250", L"192.168.1.254", 1);
     ShellTest::ModalScript script;
     std::vector<std::wstring> boxes;
     bool buttonsBack = false;
     std::wstring endThird;
+    // The click is only injected: it must be handled before the selection, or
+    // it puts the caret into the old text and the digits mix with it (each
+    // mixed value a refusal box more than the script answers).
     auto replace = [](UiTest::CDialogDriver& driver, int id, const std::wstring& text) {
         driver.Click(id);
+        driver.PumpUntilIdle();
         ::SendMessageW(driver.Control(id), EM_SETSEL, 0, -1);
         driver.Type(text);
         driver.PumpUntilIdle();
