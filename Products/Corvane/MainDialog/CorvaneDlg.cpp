@@ -9,6 +9,7 @@
 #include "Platform/Ui/ResourceImage.h"
 #include "Platform/Ui/SystemMenu.h"
 #include "Products/Corvane/App/CorvaneApp.h"
+#include "Products/Corvane/MainDialog/BlankSettingsPage.h"
 #include "Products/Corvane/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
@@ -214,7 +215,7 @@ void CCorvaneDlg::CreatePages()
     }
     // The sheet cannot be empty: a page of the catalog is always the first.
     if (m_pageEntries.empty() || m_pageEntries.front().name != L"COMMON") {
-        auto common = std::make_unique<CSettingsPage>();
+        auto common = std::make_unique<CBlankSettingsPage>();
         m_pageEntries.insert(m_pageEntries.begin(), {L"COMMON", TextOr(L"TITLE_COMMON", L"COMMON").str(), common.get()});
         m_ownedPages.push_back(std::move(common));
     }
