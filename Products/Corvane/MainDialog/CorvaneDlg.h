@@ -86,6 +86,9 @@ public:
     // Copy, delete or save of the status line's menu.
     void OnStatusMenuCommand(UINT command);
 
+    // The Settings button's drop-down (null before the dialog exists).
+    CMenu* SettingsMenu() const;
+
     // --- language -----------------------------------------------------------
     void SwitchLanguage(const CString& language);
     const CString& Language() const { return m_strLanguage; }

@@ -288,3 +288,53 @@ TEST_F(CorvaneDlgTest, LanguageShortcutsNeedControlAndAltWithoutShift)
 }
 
 }
+
+namespace {
+
+UINT MenuState(CMenu* menu, UINT id) { return ::GetMenuState(menu->GetSafeHmenu(), id, MF_BYCOMMAND); }
+
+TEST_F(CorvaneDlgTest, SettingsMenuOffersTheSupportedLanguagesAndChecksTheCurrentOne)
+{
+    ASSERT_TRUE(Profile().WriteString(L"Common", L"Language", L"en"));
+    ASSERT_TRUE(Profile().WriteInt(L"Messages", L"ResetFileSystem", 0x4000006));
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    std::vector<UINT> states;
+    UINT messagesAfterReset = 0;
+    Run(dialog, [&](UiTest::CDialogDriver&) {
+        CMenu* menu = dialog.SettingsMenu();
+        ASSERT_NE(menu, nullptr);
+        for (const UINT id : {kMenuLanguageDe, kMenuLanguageEn, kMenuLanguageFr, kMenuLanguageEs, kMenuLanguageJa,
+                              kMenuMessages})
+            states.push_back(MenuState(menu, id));
+        ::SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, kMenuMessages, 0);
+        messagesAfterReset = MenuState(menu, kMenuMessages);
+    });
+    // "de;en" is the default list of supported languages.
+    ASSERT_EQ(states.size(), 6u);
+    EXPECT_EQ(states[0] & MF_CHECKED, 0u);
+    EXPECT_NE(states[1] & MF_CHECKED, 0u);
+    EXPECT_EQ(states[2], static_cast<UINT>(-1));
+    EXPECT_EQ(states[3], static_cast<UINT>(-1));
+    EXPECT_EQ(states[4], static_cast<UINT>(-1));
+    // A silenced question makes "show all messages" available, once.
+    EXPECT_EQ(states[5] & MF_GRAYED, 0u);
+    EXPECT_NE(messagesAfterReset & MF_GRAYED, 0u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"ResetFileSystem", -1), 0u);
+}
+
+TEST_F(CorvaneDlgTest, ConnectionStateIconsAreLoaded)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    std::vector<bool> loaded;
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        for (const UINT icon : {kStateWorking, kStateConnecting, kStateFailed, kStateIdle, kStateOffline}) {
+            dialog.SetConnectionState(icon);
+            loaded.push_back(::SendMessageW(driver.Control(kConnectionIcon), STM_GETICON, 0, 0) != 0);
+        }
+    });
+    EXPECT_THAT(loaded, ElementsAre(true, true, true, true, true));
+}
+
+}
