@@ -10,6 +10,7 @@
 #include "Platform/Ui/SystemMenu.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Framework/ClientDC.h"
+#include "Platform/Framework/PaintDC.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/BlankSettingsPage.h"
 #include "Products/Corvane/StartupOptions.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include <unistd.h>
 
@@ -65,6 +67,8 @@ constexpr tButtonSpec kButtons[] = {
 BEGIN_MESSAGE_MAP(CCorvaneDlg, CPersistentDialog)
     ON_WM_CLOSE()
     ON_WM_DESTROY()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
     ON_WM_TIMER()
     ON_WM_SYSCOMMAND()
     ON_MESSAGE(kTimeChangeMessage, OnTimeChange)
@@ -531,6 +535,23 @@ int CCorvaneDlg::AskUser(const CString& text, UINT type)
 {
     return ZELLMessageBox(text, type, L"", 0) & 0xFF;
 }
+
+void CCorvaneDlg::OnPaint()
+{
+    if (::IsIconic(GetSafeHwnd())) {
+        CPaintDC dc(GetSafeHwnd());
+        CRect client;
+        GetClientRect(&client);
+        dc.DrawIcon((client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
+                    (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2, m_appIcon);
+    } else {
+        Default();
+    }
+    if (auto observer = std::exchange(m_firstPaintObserver, nullptr))
+        observer();
+}
+
+HCURSOR CCorvaneDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_appIcon); }
 
 void CCorvaneDlg::OnDestroy()
 {

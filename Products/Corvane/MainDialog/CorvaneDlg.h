@@ -23,6 +23,7 @@
 #include "Products/Corvane/MainDialog/StatusLog.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -89,6 +90,9 @@ public:
     // The Settings button's drop-down (null before the dialog exists).
     CMenu* SettingsMenu() const;
 
+    // Called once, when the dialog has painted itself for the first time.
+    void SetFirstPaintObserver(std::function<void()> observer) { m_firstPaintObserver = std::move(observer); }
+
     // --- language -----------------------------------------------------------
     void SwitchLanguage(const CString& language);
     const CString& Language() const { return m_strLanguage; }
@@ -125,6 +129,8 @@ protected:
 
     void OnClose();
     void OnDestroy();
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
     void OnTimer(UINT_PTR id);
     void OnSysCommand(UINT id, LPARAM lParam);
     LRESULT OnTimeChange(WPARAM wParam, LPARAM lParam);
@@ -212,6 +218,7 @@ protected:
     HICON m_appIcon = nullptr;
     UINT m_connectionState = CorvaneIds::kStateIdle;
     bool m_aboutItemAdded = false;
+    std::function<void()> m_firstPaintObserver;
 
     // --- device, file and connection commands --------------------------------
     // Defined in CorvaneDlgDevice.cpp. Keys, menus and the close query
