@@ -152,6 +152,16 @@ void CCorvaneDlg::CreateService()
         m_pService = std::make_unique<CSIOService>(m_pConnection.get());
         ::OutputDebugStringW(L"--> Communication with standard RS232 protocol");
     }
+    HandConnectionToPages();
+}
+
+void CCorvaneDlg::HandConnectionToPages()
+{
+    auto* tcpService = dynamic_cast<CTCPIPService*>(m_pService.get());
+    for (const tPageEntry& entry : m_pageEntries) {
+        if (entry.page != nullptr)
+            entry.page->SetConnection(m_pConnection.get(), tcpService);
+    }
 }
 
 // --- start-up ------------------------------------------------------------------
@@ -224,9 +234,12 @@ void CCorvaneDlg::CreatePages()
         if (!page)
             continue;
         const CString title = TranslateOr(CString(L"TITLE_") + key.c_str(), key.c_str());
+        page->SetTitle(title);
+        page->SetDeviceData(&m_data);
         m_pageEntries.push_back({key, title.str(), page.get()});
         m_ownedPages.push_back(std::move(page));
     }
+    HandConnectionToPages();
     // The sheet cannot be empty: a page of the catalog is always the first.
     if (m_pageEntries.empty() || m_pageEntries.front().name != L"COMMON") {
         auto common = std::make_unique<CBlankSettingsPage>();
@@ -378,6 +391,7 @@ void CCorvaneDlg::AddPageToSheet(const tPageEntry& entry)
     if (entry.page == nullptr || IsPageInSheet(entry.name))
         return;
     m_sheet.AddPage(entry.page, entry.title.c_str());
+    entry.page->SetInSheet(true);
 }
 
 void CCorvaneDlg::RemovePageFromSheet(const std::wstring& name)
@@ -385,7 +399,9 @@ void CCorvaneDlg::RemovePageFromSheet(const std::wstring& name)
     // The sheet keeps at least its first page.
     if (name == L"COMMON" || !IsPageInSheet(name))
         return;
-    m_sheet.RemovePage(Page(name));
+    CSettingsPage* page = Page(name);
+    m_sheet.RemovePage(page);
+    page->SetInSheet(false);
 }
 
 void CCorvaneDlg::ActivatePage(const std::wstring& name)
@@ -553,10 +569,22 @@ void CCorvaneDlg::OnPaint()
 
 HCURSOR CCorvaneDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_appIcon); }
 
+void CCorvaneDlg::SavePlacement()
+{
+    if (!g_startupOptions.HasParentWindow())
+        CPersistentDialog::SavePlacement();
+}
+
 void CCorvaneDlg::OnDestroy()
 {
     KillTimer(kStatusTimer);
     CPersistentDialog::OnDestroy();
+    for (const tPageEntry& entry : m_pageEntries) {
+        if (entry.page != nullptr)
+            entry.page->SetConnection(nullptr, nullptr);
+    }
+    m_pService.reset();
+    m_pConnection.reset();
 }
 
 void CCorvaneDlg::OnSysCommand(UINT id, LPARAM lParam)

@@ -54,6 +54,8 @@ public:
     // and its service.
     void CreateConnectionOfType(const CString& type, const CString& settingsXml);
     void CreateService();
+    // Every page works on the dialog's connection and its service.
+    void HandConnectionToPages();
     ZELL::CConnectionBase* Connection() const { return m_pConnection.get(); }
     CServiceBase* Service() const { return m_pService.get(); }
     bool IsTcpIpConnection() const;
@@ -113,6 +115,8 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    // A window placed over a caller's rectangle keeps no placement.
+    void SavePlacement() override;
     void OnOK() override;
     void OnCancel() override;
 

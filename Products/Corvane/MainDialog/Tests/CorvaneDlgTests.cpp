@@ -82,12 +82,23 @@ TEST_F(CorvaneDlgTest, ConnectionOfTheLastTypeWithItsStoredSettings)
     CTestDlg dialog(kMainDialog, catalog);
     EXPECT_TRUE(dialog.IsTcpIpConnection());
     ASSERT_NE(dialog.Service(), nullptr);
-    Run(dialog, [&](UiTest::CDialogDriver& driver) { EXPECT_EQ(driver.Text(kConnectionText), L"10.3.4.5"); });
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        EXPECT_EQ(driver.Text(kConnectionText), L"10.3.4.5");
+        // The pages work on the dialog's connection, service and data set.
+        CSettingsPage* page = dialog.Page(L"COMMON");
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->GetConnection(), dialog.Connection());
+        EXPECT_EQ(static_cast<void*>(page->GetService()), static_cast<void*>(dialog.Service()));
+        EXPECT_EQ(page->GetDeviceData(), &dialog.Data());
 
-    dialog.CreateConnectionOfType(L"RS232", L"<?xml version='1.0'?><RS232 device='COM7' />");
-    EXPECT_FALSE(dialog.IsTcpIpConnection());
-    EXPECT_EQ(dialog.Connection()->GetSettingsValue(L"device"), L"COM7");
-    ASSERT_NE(dialog.Service(), nullptr);
+        dialog.CreateConnectionOfType(L"RS232", L"<?xml version='1.0'?><RS232 device='COM7' />");
+        EXPECT_FALSE(dialog.IsTcpIpConnection());
+        EXPECT_EQ(dialog.Connection()->GetSettingsValue(L"device"), L"COM7");
+        ASSERT_NE(dialog.Service(), nullptr);
+        // A serial service is no TCP/IP service: the pages get none.
+        EXPECT_EQ(page->GetConnection(), dialog.Connection());
+        EXPECT_EQ(page->GetService(), nullptr);
+    });
 }
 
 TEST_F(CorvaneDlgTest, PagesLearnWhetherDataChangedAndWhichPagesAreListed)
