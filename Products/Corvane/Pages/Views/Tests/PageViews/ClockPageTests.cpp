@@ -111,6 +111,22 @@ TEST_F(ClockPage, ChoosingAZoneAndDaylightSavingWritesEachToTheDeviceAtOnce)
     EXPECT_EQ(device.zoneMinutes, 120);
 }
 
+TEST_F(ClockPage, AZoneTheDeviceRefusesIsReportedWithItsErrorCode)
+{
+    GetLanguageSupport().SetText(L"MSG_WRITE_TZ_FAILED_FMT", L"Zone not written (0x%08X)");
+    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x119] = DevSim::STATUS_REJECTED; });
+    CDriven<CClockPage> page;
+    rig.Show(page);
+    PageViewTest::CMessageBoxCloser closer(rig.m_host);
+    UiTest::CDialogDriver driver = rig.Driver();
+    ::SetFocus(driver.Control(kDeviceZoneList));
+    driver.Press(VK_DOWN);
+    driver.PumpUntil([&closer] { return !closer.m_boxes.empty(); });
+    ASSERT_EQ(closer.m_boxes.size(), 1u);
+    EXPECT_NE(closer.m_boxes[0].find(L"Zone not written (0x20088214)"), std::wstring::npos) << closer.m_boxes[0];
+    EXPECT_EQ(rig.m_device.Model().Get().zoneMinutes, 60);
+}
+
 TEST_F(ClockPage, SynchronisingSetsTheDeviceToThePcClockAndZone)
 {
     CDriven<CClockPage> page;

@@ -22,6 +22,41 @@ std::vector<BYTE> HostImage()
 
 }
 
+CMessageBoxCloser::CMessageBoxCloser(const CWnd& host) : m_host(host)
+{
+    constexpr UINT_PTR kTick = 1;
+    m_handler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+        return message == WM_TIMER && OnTick();
+    };
+    m_window = UiTest::Create(&m_handler, WS_POPUP, 0, 0, 10, 10);
+    ::SetTimer(m_window, kTick, 20, nullptr);
+}
+
+CMessageBoxCloser::~CMessageBoxCloser()
+{
+    ::DestroyWindow(m_window);
+}
+
+bool CMessageBoxCloser::OnTick()
+{
+    // A modal box is the active dialog while it runs.
+    HWND box = ::GetActiveWindow();
+    wchar_t className[32] = {};
+    if (box == nullptr || box == m_host.GetSafeHwnd() || ::GetClassNameW(box, className, 32) == 0 ||
+        std::wstring(className) != L"#32770")
+        return true;
+    std::wstring texts;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[512] = {};
+        ::GetWindowTextW(child, text, 512);
+        texts += text;
+        texts += L'|';
+    }
+    m_boxes.push_back(texts);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return true;
+}
+
 CPageViewRig::CPageViewRig()
 {
     ZELL::Controls::RegisterStandardControls();

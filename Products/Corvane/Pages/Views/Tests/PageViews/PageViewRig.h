@@ -7,6 +7,7 @@
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/PelorusDLL/TCPIPService.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/FBCData.h"
 #include "Products/Corvane/Pages/Tests/BlockFixture.h"
@@ -44,6 +45,27 @@ protected:
         m_balloons.push_back({title, text, ctrlId});
     }
     void Pause(DWORD) override { ++m_pauses; }
+};
+
+// Notes the texts of each message box a page shows and ends it with OK, so
+// that a page's modal box does not hold the test.
+class CMessageBoxCloser {
+public:
+    // `host` holds the page and is never taken for a box.
+    explicit CMessageBoxCloser(const CWnd& host);
+    ~CMessageBoxCloser();
+    CMessageBoxCloser(const CMessageBoxCloser&) = delete;
+    CMessageBoxCloser& operator=(const CMessageBoxCloser&) = delete;
+
+    // The texts of each box's controls, one string per box.
+    std::vector<std::wstring> m_boxes;
+
+private:
+    bool OnTick();
+
+    const CWnd& m_host;
+    UiTest::Handler m_handler;
+    HWND m_window = nullptr;
 };
 
 class CPageViewRig {

@@ -71,6 +71,19 @@ TEST_F(StatePage, AControllerHasNoTerminalBusBoxes)
         EXPECT_FALSE(rig.Driver().IsVisible(id)) << id;
 }
 
+TEST_F(StatePage, TooFewStateWordsAreReportedAndLeaveTheBoxesDisabled)
+{
+    rig.m_data.StatusWords = {1, 0, 1, 0, 0, 0, 0};
+    PageViewTest::CMessageBoxCloser closer(rig.m_host);
+    CDriven<CStatePage> page;
+    rig.Show(page);
+    rig.Driver().PumpUntil([&closer] { return !closer.m_boxes.empty(); });
+    ASSERT_EQ(closer.m_boxes.size(), 1u);
+    EXPECT_NE(closer.m_boxes[0].find(L"(count: 7, min. count: 8)"), std::wstring::npos) << closer.m_boxes[0];
+    EXPECT_FALSE(rig.Driver().IsChecked(kFieldbusBox));
+    EXPECT_FALSE(rig.Driver().IsEnabled(kExtensionBox));
+}
+
 TEST_F(StatePage, MonitorModeIsSwitchedOnTheDeviceAndLocksControlMode)
 {
     CDriven<CStatePage> page;
