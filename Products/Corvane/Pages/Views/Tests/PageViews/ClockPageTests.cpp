@@ -111,6 +111,22 @@ TEST_F(ClockPage, ChoosingAZoneAndDaylightSavingWritesEachToTheDeviceAtOnce)
     EXPECT_EQ(device.zoneMinutes, 120);
 }
 
+TEST_F(ClockPage, SteppingTheUtcHourWritesTheNewTimeToTheDevice)
+{
+    CDriven<CClockPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    ::SetFocus(driver.Control(kDeviceTimePicker));
+    driver.Press(VK_UP);
+    driver.PumpUntilIdle();
+    const DevSim::tDeviceData device = rig.m_device.Model().Get();
+    EXPECT_EQ(device.clockSeconds, kDeviceSeconds + 3600);
+    EXPECT_EQ(device.zoneMinutes, 60);
+    // The once-a-second reading shows the device's new local time.
+    EXPECT_TRUE(driver.PumpUntil([&driver] { return driver.Text(kDeviceTime) == L"12:20:30"; }, 3000))
+        << "still " << std::string(driver.Text(kDeviceTime).begin(), driver.Text(kDeviceTime).end());
+}
+
 TEST_F(ClockPage, AZoneTheDeviceRefusesIsReportedWithItsErrorCode)
 {
     GetLanguageSupport().SetText(L"MSG_WRITE_TZ_FAILED_FMT", L"Zone not written (0x%08X)");
