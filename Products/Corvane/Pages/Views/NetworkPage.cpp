@@ -31,7 +31,7 @@ bool CNetworkPage::StoreToDeviceData()
 {
     CDeviceBlock block = DeviceBlock();
     if (!block.IsPresent())
-        return FALSE;
+        return false;
     ApplyView();
     m_codec.HostName = m_hostName.str();
     m_codec.DomainName = m_domainName.str();
