@@ -1,6 +1,5 @@
 #include "Products/Corvane/Pages/Views/OrbisPage.h"
 
-#include "Platform/Framework/ComboBox.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/FBCData.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
@@ -79,17 +78,22 @@ COrbisCodec::Translator COrbisPage::Translator() const
 
 void COrbisPage::FillRuntimeSystems()
 {
-    CComboBox* list = static_cast<CComboBox*>(GetDlgItem(kRuntimeSystemList));
-    list->ResetContent();
+    m_runtimeSystems.ResetContent();
     const COrbisCodec::Translator translate = Translator();
     for (const std::wstring& text : COrbisCodec::RuntimeSystemTexts(RuntimeSystems(), translate))
-        list->AddString(text.c_str());
+        m_runtimeSystems.AddString(text.c_str());
     const CFBCData* data = GetDeviceData();
     if (data == nullptr || data->ActiveRuntimeSystem == COrbisCodec::NoRuntimeSystem)
         return;
     const std::wstring active = translate(COrbisCodec::RuntimeSystemKey(data->ActiveRuntimeSystem));
     if (COrbisCodec::IsDefinedText(active))
-        list->SelectString(-1, active.c_str());
+        m_runtimeSystems.SelectString(-1, active.c_str());
+}
+
+void COrbisPage::DoDataExchange(CDataExchange* dx)
+{
+    CCouplerSettingsPageBase::DoDataExchange(dx);
+    DDX_Control(dx, kRuntimeSystemList, m_runtimeSystems);
 }
 
 BOOL COrbisPage::OnInitDialog()
@@ -129,12 +133,11 @@ void COrbisPage::OnSwitchClicked()
 void COrbisPage::OnRuntimeSystemChanged()
 {
     CFBCData* data = GetDeviceData();
-    CComboBox* list = static_cast<CComboBox*>(GetDlgItem(kRuntimeSystemList));
-    const int selected = list->GetCurSel();
+    const int selected = m_runtimeSystems.GetCurSel();
     if (data == nullptr || selected < 0)
         return;
     CString text;
-    list->GetLBText(selected, text);
+    m_runtimeSystems.GetLBText(selected, text);
     const WORD id = COrbisCodec::RuntimeSystemOfText(RuntimeSystems(), text.str(), Translator());
     if (COrbisCodec::ChooseRuntimeSystem(*data, id))
         NotifySettingsChanged(TRUE);

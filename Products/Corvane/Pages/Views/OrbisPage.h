@@ -3,6 +3,7 @@
 // offers, or, for devices without that choice, two switches in the extra
 // block (outputs to zero when the program stops, alternative target id).
 
+#include "Platform/Framework/ComboBox.h"
 #include "Products/Corvane/Pages/OrbisCodec.h"
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
 
@@ -17,6 +18,7 @@ protected:
     bool StoreToDeviceData() override;
     bool ShowValues() override;
     bool ReadValues() override;
+    void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnSwitchClicked();
     void OnRuntimeSystemChanged();
@@ -30,4 +32,5 @@ private:
     COrbisCodec::Translator Translator() const;
 
     COrbisCodec m_codec;
+    CComboBox m_runtimeSystems;
 };

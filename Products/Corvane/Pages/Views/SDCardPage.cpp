@@ -2,7 +2,6 @@
 
 #include "Common/PelorusDLL/TCPIPService.h"
 #include "Platform/Base/Format.h"
-#include "Platform/Framework/ComboBox.h"
 #include "Products/Corvane/FBCData.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
@@ -51,7 +50,7 @@ bool CSDCardPage::ShowValues()
         SetDlgItemText(kCardStatus, CSDCardCodec::NotSupportedText);
         return true;
     }
-    static_cast<CComboBox*>(GetDlgItem(kRootLocationList))->SetCurSel(data->SDCardInfo.wRootLocation);
+    m_rootLocations.SetCurSel(data->SDCardInfo.wRootLocation);
     ShowCard(data->SDCardInfo);
     return true;
 }
@@ -87,6 +86,12 @@ void CSDCardPage::EnableCardFields(bool enable)
         GetDlgItem(id)->EnableWindow(enable);
 }
 
+void CSDCardPage::DoDataExchange(CDataExchange* dx)
+{
+    CCouplerSettingsPageBase::DoDataExchange(dx);
+    DDX_Control(dx, kRootLocationList, m_rootLocations);
+}
+
 BOOL CSDCardPage::OnInitDialog()
 {
     CCouplerSettingsPageBase::OnInitDialog();
@@ -120,15 +125,14 @@ void CSDCardPage::ApplyTexts()
 
 void CSDCardPage::FillRootLocations()
 {
-    CComboBox* list = static_cast<CComboBox*>(GetDlgItem(kRootLocationList));
-    list->ResetContent();
-    list->AddString(Text(L"TXT_INTERNAL_FLASH"));
-    list->AddString(Text(L"TXT_SDCARD"));
+    m_rootLocations.ResetContent();
+    m_rootLocations.AddString(Text(L"TXT_INTERNAL_FLASH"));
+    m_rootLocations.AddString(Text(L"TXT_SDCARD"));
 }
 
 void CSDCardPage::OnRootLocationChanged()
 {
-    const int selected = static_cast<CComboBox*>(GetDlgItem(kRootLocationList))->GetCurSel();
+    const int selected = m_rootLocations.GetCurSel();
     CFBCData* data = GetDeviceData();
     if (data != nullptr && selected >= 0)
         CSDCardCodec::ChooseRootLocation(*data, selected);
@@ -171,7 +175,7 @@ void CSDCardPage::OnGetRootLocation()
     CServiceBase* service = GetService();
     unsigned short location = 0;
     if (service != nullptr && service->GetPLCRootLocation(location)) {
-        static_cast<CComboBox*>(GetDlgItem(kRootLocationList))->SetCurSel(location);
+        m_rootLocations.SetCurSel(location);
         SetServiceLine(L"PLC Root Location ermittelt");
     } else {
         const DWORD code = service != nullptr ? service->GetLastErrorCode() : PELORUS_ERROR_NO_CONNECTION;
@@ -182,7 +186,7 @@ void CSDCardPage::OnGetRootLocation()
 
 void CSDCardPage::OnSetRootLocation()
 {
-    const int selected = static_cast<CComboBox*>(GetDlgItem(kRootLocationList))->GetCurSel();
+    const int selected = m_rootLocations.GetCurSel();
     if (selected < 0) {
         SetServiceLine(L"Keine PLC Root Location ausgewählt!");
         return;

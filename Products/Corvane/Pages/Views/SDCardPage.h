@@ -4,6 +4,7 @@
 // card), written with the other settings. For one brand three service
 // buttons query the card and read or set the root location on the device.
 
+#include "Platform/Framework/ComboBox.h"
 #include "Products/Corvane/Pages/SDCardCodec.h"
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
 
@@ -17,6 +18,7 @@ protected:
     void LoadFromDeviceData() override;
     bool StoreToDeviceData() override;
     bool ShowValues() override;
+    void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnRootLocationChanged();
     void OnQueryCard();
@@ -35,4 +37,5 @@ private:
 
     // Set by the direct status query: whether the value fields mean anything.
     bool m_cardPresent = false;
+    CComboBox m_rootLocations;
 };
