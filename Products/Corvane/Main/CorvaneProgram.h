@@ -15,8 +15,8 @@ public:
     // Every settings page the program has, by page key.
     static void RegisterPages(CCorvanePageCatalog& catalog);
 
-    // Called once the main dialog exists (the start-up benchmark and tests
-    // watch its first paint through it).
+    // Called with the main dialog before it opens (the start-up benchmark
+    // and tests watch it through this).
     void SetDialogObserver(std::function<void(CCorvaneDlg&)> observer) { m_dialogObserver = std::move(observer); }
 
 protected:
@@ -25,5 +25,7 @@ protected:
     void LoadInvalidIPAddresses() override;
 
 private:
+    void ApplyDialogHooks(CCorvaneDlg& dialog);
+
     std::function<void(CCorvaneDlg&)> m_dialogObserver;
 };

@@ -10,6 +10,7 @@
 #include "Platform/Ui/SystemMenu.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Framework/ClientDC.h"
+#include "Platform/Framework/PaintDC.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/BlankSettingsPage.h"
 #include "Products/Corvane/StartupOptions.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include <unistd.h>
 
@@ -65,6 +67,8 @@ constexpr tButtonSpec kButtons[] = {
 BEGIN_MESSAGE_MAP(CCorvaneDlg, CPersistentDialog)
     ON_WM_CLOSE()
     ON_WM_DESTROY()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
     ON_WM_TIMER()
     ON_WM_SYSCOMMAND()
     ON_MESSAGE(kTimeChangeMessage, OnTimeChange)
@@ -148,6 +152,16 @@ void CCorvaneDlg::CreateService()
         m_pService = std::make_unique<CSIOService>(m_pConnection.get());
         ::OutputDebugStringW(L"--> Communication with standard RS232 protocol");
     }
+    HandConnectionToPages();
+}
+
+void CCorvaneDlg::HandConnectionToPages()
+{
+    auto* tcpService = dynamic_cast<CTCPIPService*>(m_pService.get());
+    for (const tPageEntry& entry : m_pageEntries) {
+        if (entry.page != nullptr)
+            entry.page->SetConnection(m_pConnection.get(), tcpService);
+    }
 }
 
 // --- start-up ------------------------------------------------------------------
@@ -178,6 +192,7 @@ BOOL CCorvaneDlg::OnInitDialog()
     SetTitles(AfxGetAppName(), kVersionText);
     ShowStatus(Translate(L"STATE_READY"));
     SetupButtons(true);
+    UpdateCommandButtons();
     m_busy.ShowWindow(SW_HIDE);
     m_progress.ShowWindow(SW_HIDE);
 
@@ -220,9 +235,12 @@ void CCorvaneDlg::CreatePages()
         if (!page)
             continue;
         const CString title = TranslateOr(CString(L"TITLE_") + key.c_str(), key.c_str());
+        page->SetTitle(title);
+        page->SetDeviceData(&m_data);
         m_pageEntries.push_back({key, title.str(), page.get()});
         m_ownedPages.push_back(std::move(page));
     }
+    HandConnectionToPages();
     // The sheet cannot be empty: a page of the catalog is always the first.
     if (m_pageEntries.empty() || m_pageEntries.front().name != L"COMMON") {
         auto common = std::make_unique<CBlankSettingsPage>();
@@ -261,7 +279,10 @@ void CCorvaneDlg::SetupButtons(bool initial)
         if (button.GetSafeHwnd() == nullptr) {
             button.SubclassDlgItem(static_cast<UINT>(spec.id), this);
             const CCorvaneApp* app = GetCorvaneApp();
-            button.SetupIcon(static_cast<int>(spec.icon), 0, app ? app->m_buttonIconSize : 32);
+            if (spec.widened)
+                button.SetupIconNoBorder(static_cast<int>(spec.icon), 0, app ? app->m_smallIconSize : 16);
+            else
+                button.SetupIcon(static_cast<int>(spec.icon), 0, app ? app->m_buttonIconSize : 32);
             if (spec.id == kSettingsButton) {
                 button.SetMenu(kSettingsMenu, GetSafeHwnd());
                 button.SetMenuCallback(GetSafeHwnd(), CWorkerMessages::Get().UpdateSettingsMenu, 0);
@@ -374,6 +395,7 @@ void CCorvaneDlg::AddPageToSheet(const tPageEntry& entry)
     if (entry.page == nullptr || IsPageInSheet(entry.name))
         return;
     m_sheet.AddPage(entry.page, entry.title.c_str());
+    entry.page->SetInSheet(true);
 }
 
 void CCorvaneDlg::RemovePageFromSheet(const std::wstring& name)
@@ -381,7 +403,9 @@ void CCorvaneDlg::RemovePageFromSheet(const std::wstring& name)
     // The sheet keeps at least its first page.
     if (name == L"COMMON" || !IsPageInSheet(name))
         return;
-    m_sheet.RemovePage(Page(name));
+    CSettingsPage* page = Page(name);
+    m_sheet.RemovePage(page);
+    page->SetInSheet(false);
 }
 
 void CCorvaneDlg::ActivatePage(const std::wstring& name)
@@ -532,10 +556,39 @@ int CCorvaneDlg::AskUser(const CString& text, UINT type)
     return ZELLMessageBox(text, type, L"", 0) & 0xFF;
 }
 
+void CCorvaneDlg::OnPaint()
+{
+    if (::IsIconic(GetSafeHwnd())) {
+        CPaintDC dc(GetSafeHwnd());
+        CRect client;
+        GetClientRect(&client);
+        dc.DrawIcon((client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
+                    (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2, m_appIcon);
+    } else {
+        Default();
+    }
+    if (auto observer = std::exchange(m_firstPaintObserver, nullptr))
+        observer();
+}
+
+HCURSOR CCorvaneDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_appIcon); }
+
+void CCorvaneDlg::SavePlacement()
+{
+    if (!g_startupOptions.HasParentWindow())
+        CPersistentDialog::SavePlacement();
+}
+
 void CCorvaneDlg::OnDestroy()
 {
     KillTimer(kStatusTimer);
     CPersistentDialog::OnDestroy();
+    for (const tPageEntry& entry : m_pageEntries) {
+        if (entry.page != nullptr)
+            entry.page->SetConnection(nullptr, nullptr);
+    }
+    m_pService.reset();
+    m_pConnection.reset();
 }
 
 void CCorvaneDlg::OnSysCommand(UINT id, LPARAM lParam)

@@ -23,6 +23,7 @@
 #include "Products/Corvane/MainDialog/StatusLog.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,8 @@ public:
     // and its service.
     void CreateConnectionOfType(const CString& type, const CString& settingsXml);
     void CreateService();
+    // Every page works on the dialog's connection and its service.
+    void HandConnectionToPages();
     ZELL::CConnectionBase* Connection() const { return m_pConnection.get(); }
     CServiceBase* Service() const { return m_pService.get(); }
     bool IsTcpIpConnection() const;
@@ -86,6 +89,12 @@ public:
     // Copy, delete or save of the status line's menu.
     void OnStatusMenuCommand(UINT command);
 
+    // The Settings button's drop-down (null before the dialog exists).
+    CMenu* SettingsMenu() const;
+
+    // Called once, when the dialog has painted itself for the first time.
+    void SetFirstPaintObserver(std::function<void()> observer) { m_firstPaintObserver = std::move(observer); }
+
     // --- language -----------------------------------------------------------
     void SwitchLanguage(const CString& language);
     const CString& Language() const { return m_strLanguage; }
@@ -106,6 +115,8 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    // A window placed over a caller's rectangle keeps no placement.
+    void SavePlacement() override;
     void OnOK() override;
     void OnCancel() override;
 
@@ -122,6 +133,8 @@ protected:
 
     void OnClose();
     void OnDestroy();
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
     void OnTimer(UINT_PTR id);
     void OnSysCommand(UINT id, LPARAM lParam);
     LRESULT OnTimeChange(WPARAM wParam, LPARAM lParam);
@@ -209,6 +222,7 @@ protected:
     HICON m_appIcon = nullptr;
     UINT m_connectionState = CorvaneIds::kStateIdle;
     bool m_aboutItemAdded = false;
+    std::function<void()> m_firstPaintObserver;
 
     // --- device, file and connection commands --------------------------------
     // Defined in CorvaneDlgDevice.cpp. Keys, menus and the close query

@@ -52,6 +52,8 @@ void CCorvaneDlg::SetupSettingsMenu()
     CheckLanguageItem();
 }
 
+CMenu* CCorvaneDlg::SettingsMenu() const { return m_buttons[std::size(m_buttons) - 1].DropDownMenu(); }
+
 void CCorvaneDlg::CheckLanguageItem()
 {
     UINT checked = kMenuLanguageEn;

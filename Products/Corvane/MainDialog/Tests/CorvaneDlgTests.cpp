@@ -56,6 +56,10 @@ TEST_F(CorvaneDlgTest, OpensWithTheCommonPageOnlyAndReadAsTheOneDeviceCommand)
         EXPECT_FALSE(driver.IsEnabled(kSaveButton));
         EXPECT_FALSE(driver.IsEnabled(kWriteButton));
         EXPECT_FALSE(driver.IsEnabled(kResetFileSystemButton));
+        // Without a device read, nothing can be done to a device.
+        EXPECT_FALSE(driver.IsEnabled(kRestartButton));
+        EXPECT_FALSE(driver.IsEnabled(kFactoryDefaultsButton));
+        EXPECT_TRUE(driver.IsEnabled(kSettingsButton));
         EXPECT_FALSE(driver.IsVisible(kBusyIndicator));
         EXPECT_FALSE(driver.IsVisible(kProgressBar));
         EXPECT_EQ(dialog.ActivePageName(), L"COMMON");
@@ -82,12 +86,23 @@ TEST_F(CorvaneDlgTest, ConnectionOfTheLastTypeWithItsStoredSettings)
     CTestDlg dialog(kMainDialog, catalog);
     EXPECT_TRUE(dialog.IsTcpIpConnection());
     ASSERT_NE(dialog.Service(), nullptr);
-    Run(dialog, [&](UiTest::CDialogDriver& driver) { EXPECT_EQ(driver.Text(kConnectionText), L"10.3.4.5"); });
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        EXPECT_EQ(driver.Text(kConnectionText), L"10.3.4.5");
+        // The pages work on the dialog's connection, service and data set.
+        CSettingsPage* page = dialog.Page(L"COMMON");
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->GetConnection(), dialog.Connection());
+        EXPECT_EQ(static_cast<void*>(page->GetService()), static_cast<void*>(dialog.Service()));
+        EXPECT_EQ(page->GetDeviceData(), &dialog.Data());
 
-    dialog.CreateConnectionOfType(L"RS232", L"<?xml version='1.0'?><RS232 device='COM7' />");
-    EXPECT_FALSE(dialog.IsTcpIpConnection());
-    EXPECT_EQ(dialog.Connection()->GetSettingsValue(L"device"), L"COM7");
-    ASSERT_NE(dialog.Service(), nullptr);
+        dialog.CreateConnectionOfType(L"RS232", L"<?xml version='1.0'?><RS232 device='COM7' />");
+        EXPECT_FALSE(dialog.IsTcpIpConnection());
+        EXPECT_EQ(dialog.Connection()->GetSettingsValue(L"device"), L"COM7");
+        ASSERT_NE(dialog.Service(), nullptr);
+        // A serial service is no TCP/IP service: the pages get none.
+        EXPECT_EQ(page->GetConnection(), dialog.Connection());
+        EXPECT_EQ(page->GetService(), nullptr);
+    });
 }
 
 TEST_F(CorvaneDlgTest, PagesLearnWhetherDataChangedAndWhichPagesAreListed)
@@ -285,6 +300,56 @@ TEST_F(CorvaneDlgTest, LanguageShortcutsNeedControlAndAltWithoutShift)
     EXPECT_THAT(languages, ElementsAre(L"de", L"de", L"de", L"en"));
     EXPECT_THAT(readTexts, ElementsAre(L"Lesen", L"Read"));
     EXPECT_EQ(Profile().GetString(L"Common", L"Language"), L"en");
+}
+
+}
+
+namespace {
+
+UINT MenuState(CMenu* menu, UINT id) { return ::GetMenuState(menu->GetSafeHmenu(), id, MF_BYCOMMAND); }
+
+TEST_F(CorvaneDlgTest, SettingsMenuOffersTheSupportedLanguagesAndChecksTheCurrentOne)
+{
+    ASSERT_TRUE(Profile().WriteString(L"Common", L"Language", L"en"));
+    ASSERT_TRUE(Profile().WriteInt(L"Messages", L"ResetFileSystem", 0x4000006));
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    std::vector<UINT> states;
+    UINT messagesAfterReset = 0;
+    Run(dialog, [&](UiTest::CDialogDriver&) {
+        CMenu* menu = dialog.SettingsMenu();
+        ASSERT_NE(menu, nullptr);
+        for (const UINT id : {kMenuLanguageDe, kMenuLanguageEn, kMenuLanguageFr, kMenuLanguageEs, kMenuLanguageJa,
+                              kMenuMessages})
+            states.push_back(MenuState(menu, id));
+        ::SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, kMenuMessages, 0);
+        messagesAfterReset = MenuState(menu, kMenuMessages);
+    });
+    // "de;en" is the default list of supported languages.
+    ASSERT_EQ(states.size(), 6u);
+    EXPECT_EQ(states[0] & MF_CHECKED, 0u);
+    EXPECT_NE(states[1] & MF_CHECKED, 0u);
+    EXPECT_EQ(states[2], static_cast<UINT>(-1));
+    EXPECT_EQ(states[3], static_cast<UINT>(-1));
+    EXPECT_EQ(states[4], static_cast<UINT>(-1));
+    // A silenced question makes "show all messages" available, once.
+    EXPECT_EQ(states[5] & MF_GRAYED, 0u);
+    EXPECT_NE(messagesAfterReset & MF_GRAYED, 0u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"ResetFileSystem", -1), 0u);
+}
+
+TEST_F(CorvaneDlgTest, ConnectionStateIconsAreLoaded)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    std::vector<bool> loaded;
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        for (const UINT icon : {kStateWorking, kStateConnecting, kStateFailed, kStateIdle, kStateOffline}) {
+            dialog.SetConnectionState(icon);
+            loaded.push_back(::SendMessageW(driver.Control(kConnectionIcon), STM_GETICON, 0, 0) != 0);
+        }
+    });
+    EXPECT_THAT(loaded, ElementsAre(true, true, true, true, true));
 }
 
 }
