@@ -99,6 +99,31 @@ TEST_F(StatePage, MonitorModeIsSwitchedOnTheDeviceAndLocksControlMode)
     EXPECT_FALSE(rig.m_connection->IsOpen());
 }
 
+TEST_F(StatePage, AControlModeTheDeviceRefusesGoesBack)
+{
+    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x10B] = DevSim::STATUS_REJECTED; });
+    CDriven<CStatePage> page;
+    rig.Show(page);
+    EnableBox(kControlModeBox);
+    rig.Click(kControlModeBox);
+    EXPECT_FALSE(rig.Driver().IsChecked(kControlModeBox));
+    EXPECT_EQ(rig.m_data.StatusWords[4], 0);
+    EXPECT_EQ(rig.m_device.Model().Get().stateWords[4], 0);
+    EXPECT_FALSE(rig.m_connection->IsOpen());
+}
+
+TEST_F(StatePage, TheTerminalBusExtensionIsSwitchedOnTheDeviceAndReported)
+{
+    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.terminalBusExtension = 1; });
+    CDriven<CStatePage> page;
+    rig.Show(page);
+    rig.Click(kExtensionLabel);
+    EXPECT_FALSE(rig.Driver().IsChecked(kExtensionBox));
+    EXPECT_EQ(rig.m_data.StatusWords[8], 0);
+    EXPECT_EQ(rig.m_device.Model().Get().terminalBusExtension, 0);
+    EXPECT_EQ(rig.Changes(), 1);
+}
+
 TEST_F(StatePage, ARefusedWriteAccessRevertsTheBoxAndTheStateWord)
 {
     rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x101] = DevSim::STATUS_REJECTED; });
