@@ -82,3 +82,16 @@ TEST(OrbisPage, OtherArticlesAreNotOfferedTheAlternativeTargetId)
     EXPECT_FALSE(rig.Driver().IsVisible(kAlternativeTargetIdBox));
     EXPECT_FALSE(rig.Driver().IsEnabled(kAlternativeTargetIdBox));
 }
+
+TEST(OrbisPage, AnExtraBlockWithoutWord26IsNeverWritten)
+{
+    CPageViewRig rig;
+    rig.m_extra[COrbisCodec::OptionsWord] = 0x1234;
+    CDriven<COrbisPage> page;
+    rig.Show(page, true, false);
+    // The device's table 0 ends before word 26.
+    page.AttachExtraData(&rig.m_extra[0], COrbisCodec::OptionsWord, 1, 0);
+    rig.Click(kResetOutputsBox);
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_extra[COrbisCodec::OptionsWord], 0x1234);
+}
