@@ -122,3 +122,15 @@ TEST_F(SDCardPage, AFailedCardQueryNamesTheErrorAndEmptiesTheFields)
     EXPECT_FALSE(rig.m_connection->IsOpen());
     EXPECT_EQ(rig.m_data.SDCardInfo.wCapacity, 8) << "the data set keeps what was read";
 }
+
+TEST_F(SDCardPage, SettingTheRootWithoutAChoiceSaysSoAndLeavesTheDeviceAlone)
+{
+    GetLanguageSupport().SetText(L"OEM_NAME", L"TRELLAND Systems");
+    rig.ConnectDevice();
+    rig.m_data.HasSDCardSlot = false;
+    CDriven<CSDCardPage> page;
+    rig.Show(page);
+    rig.Click(kRootSetButton);
+    EXPECT_EQ(rig.Driver().Text(kCardServiceLine), L"Keine PLC Root Location ausgewählt!");
+    EXPECT_EQ(rig.m_device.AcceptedConnections(), 0u);
+}
