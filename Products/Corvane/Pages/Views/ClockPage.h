@@ -1,0 +1,76 @@
+#pragma once
+// The clock page: the PC's clock beside the device's real-time clock, with
+// the device clock set at once (no device block): synchronised to the PC in
+// one step, or its UTC date and time, time zone and daylight saving one by
+// one. Both clocks are redrawn once a second while the page is active.
+
+#include "Common/Controls/ZellButton.h"
+#include "Platform/Framework/ComboBox.h"
+#include "Platform/Framework/DateTimeCtrl.h"
+#include "Products/Corvane/Pages/ClockCodec.h"
+#include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+
+#include <functional>
+#include <map>
+
+class CClockPage : public CCouplerSettingsPageBase {
+public:
+    static constexpr UINT_PTR RefreshTimer = 1;
+    static constexpr UINT RefreshMs = 1000;
+
+    CClockPage();
+
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+    BOOL UpdateLanguageTexts() override;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind);
+    void OnTimer(UINT_PTR id);
+    void OnTimeChange();
+    void OnSynchronise();
+    void OnDaylightBoxClicked();
+    void OnDaylightLabelClicked();
+    void OnZoneListDropDown();
+    void OnZoneChanged();
+    void OnDateDropDown(NMHDR* header, LRESULT* result);
+    void OnDateCloseUp(NMHDR* header, LRESULT* result);
+    void OnDateChanged(NMHDR* header, LRESULT* result);
+    void OnTimeKeyDown(NMHDR* header, LRESULT* result);
+    void OnTimeChanged(NMHDR* header, LRESULT* result);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    using tDateTime = CServiceBase::tDateTime;
+
+    void ApplyTexts();
+    void SetLabelColour(int id, COLORREF colour);
+    void EnableDeviceClock(bool on);
+    void EnableDeviceControls(bool on);
+    void ShowPcClock();
+    void ReadDeviceClock();
+    void ShowDaylightSupport(const tDateTime& record);
+    void ShowDeviceTime(const tDateTime& record);
+    // Reads the device record, lets `change` replace one field and writes
+    // it back; false when either call failed.
+    bool WriteDeviceField(const std::function<void(tDateTime&)>& change);
+    void WriteDaylightSaving();
+    void WritePickerTime();
+    void ShowFailure(const wchar_t* formatKey);
+    CClockCodec::CDateTime PickerDateTime() const;
+    void SetPickers(const CClockCodec::CDateTime& value);
+
+    CZellButton m_syncButton;
+    CComboBox m_zoneList;
+    CDateTimeCtrl m_datePicker;
+    CDateTimeCtrl m_timePicker;
+    std::map<int, COLORREF> m_labelColours;
+    bool m_deviceControlsEnabled = false;
+    bool m_dateEditing = false;
+    bool m_timeEditing = false;
+    bool m_zoneEditing = false;
+    bool m_hasDaylightSaving = false;
+    bool m_daylightSavingOn = false;
+};

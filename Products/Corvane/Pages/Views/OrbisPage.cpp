@@ -1,0 +1,144 @@
+#include "Products/Corvane/Pages/Views/OrbisPage.h"
+
+#include "Products/Corvane/Pages/Views/PageAppServices.h"
+#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
+
+using namespace DevicePageIds;
+
+BEGIN_MESSAGE_MAP(COrbisPage, CCouplerSettingsPageBase)
+    ON_BN_CLICKED(kResetOutputsBox, OnSwitchClicked)
+    ON_BN_CLICKED(kAlternativeTargetIdBox, OnSwitchClicked)
+    ON_CBN_SELCHANGE(kRuntimeSystemList, OnRuntimeSystemChanged)
+END_MESSAGE_MAP()
+
+COrbisPage::COrbisPage() : CCouplerSettingsPageBase(kOrbisTemplate, 0)
+{
+    m_pageKey = L"ORBIS";
+}
+
+void COrbisPage::LoadFromDeviceData()
+{
+    if (!DeviceBlock().IsPresent())
+        return;
+    m_codec.Load(ExtraBlock(), CPageAppServices::IsPlcController(GetDeviceData()));
+    RefreshView();
+}
+
+bool COrbisPage::StoreToDeviceData()
+{
+    if (!DeviceBlock().IsPresent())
+        return false;
+    ApplyView();
+    CDeviceBlock extra = ExtraBlock();
+    m_codec.Store(extra, CPageAppServices::IsPlcController(GetDeviceData()));
+    return ValidateAll();
+}
+
+bool COrbisPage::ShowValues()
+{
+    ShowControlsForDevice();
+    FillRuntimeSystems();
+    CheckDlgButton(kResetOutputsBox, m_codec.ResetOutputs ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(kAlternativeTargetIdBox, m_codec.AlternativeTargetId ? BST_CHECKED : BST_UNCHECKED);
+    return true;
+}
+
+bool COrbisPage::ReadValues()
+{
+    m_codec.ResetOutputs = IsDlgButtonChecked(kResetOutputsBox) == BST_CHECKED;
+    m_codec.AlternativeTargetId = IsDlgButtonChecked(kAlternativeTargetIdBox) == BST_CHECKED;
+    return true;
+}
+
+void COrbisPage::ShowControlsForDevice()
+{
+    const bool hasList = !RuntimeSystems().empty();
+    const CFBCData* data = GetDeviceData();
+    const bool alternative = !hasList && data != nullptr && COrbisCodec::OffersAlternativeTargetId(data->ArticleNo);
+    const std::pair<int, bool> shown[] = {{kRuntimeSystemLabel, hasList},
+                                          {kRuntimeSystemList, hasList},
+                                          {kResetOutputsBox, !hasList},
+                                          {kAlternativeTargetIdBox, alternative}};
+    for (const auto& [id, show] : shown)
+        GetDlgItem(id)->ShowWindow(show ? SW_SHOW : SW_HIDE);
+    GetDlgItem(kAlternativeTargetIdBox)->EnableWindow(alternative);
+}
+
+std::vector<WORD> COrbisPage::RuntimeSystems() const
+{
+    const CFBCData* data = GetDeviceData();
+    return data != nullptr ? data->RuntimeSystems : std::vector<WORD>{};
+}
+
+COrbisCodec::Translator COrbisPage::Translator() const
+{
+    return [](const std::wstring& key) { return Text(key.c_str()).str(); };
+}
+
+void COrbisPage::FillRuntimeSystems()
+{
+    m_runtimeSystems.ResetContent();
+    const COrbisCodec::Translator translate = Translator();
+    for (const std::wstring& text : COrbisCodec::RuntimeSystemTexts(RuntimeSystems(), translate))
+        m_runtimeSystems.AddString(text.c_str());
+    const CFBCData* data = GetDeviceData();
+    if (data == nullptr || data->ActiveRuntimeSystem == COrbisCodec::NoRuntimeSystem)
+        return;
+    const std::wstring active = translate(COrbisCodec::RuntimeSystemKey(data->ActiveRuntimeSystem));
+    if (COrbisCodec::IsDefinedText(active))
+        m_runtimeSystems.SelectString(-1, active.c_str());
+}
+
+void COrbisPage::DoDataExchange(CDataExchange* dx)
+{
+    CCouplerSettingsPageBase::DoDataExchange(dx);
+    DDX_Control(dx, kRuntimeSystemList, m_runtimeSystems);
+}
+
+BOOL COrbisPage::OnInitDialog()
+{
+    CCouplerSettingsPageBase::OnInitDialog();
+    ApplyTexts();
+    return TRUE;
+}
+
+BOOL COrbisPage::UpdateLanguageTexts()
+{
+    if (IsActive()) {
+        ApplyTexts();
+        ShowValues();
+    }
+    return CCouplerSettingsPageBase::UpdateLanguageTexts();
+}
+
+void COrbisPage::ApplyTexts()
+{
+    SetDlgItemText(kRuntimeSystemLabel, Text(L"LBL_RUNTIME_SYSTEM"));
+    SetDlgItemText(kResetOutputsBox, Text(L"LBL_RESET_OUTPUT"));
+    SetDlgItemText(kAlternativeTargetIdBox, Text(L"LBL_USE_ALT_TARGET_ID"));
+    for (int id : {kRuntimeSystemLabel, kRuntimeSystemList, kResetOutputsBox, kAlternativeTargetIdBox})
+        GetDlgItem(id)->SetFont(&GetPageFont());
+    AddTooltip(kRuntimeSystemList, L"TT_RUNTIME_SYSTEM_BODY", L"TXT_RUNTIME_SYSTEM");
+    AddTooltip(kResetOutputsBox, L"TT_RESET_OUTPUT_BODY", L"TT_RESET_OUTPUT_HDR");
+    AddTooltip(kAlternativeTargetIdBox, L"TT_USE_ALT_TARGET_ID_BODY", L"TT_USE_ALT_TARGET_ID_HDR");
+}
+
+void COrbisPage::OnSwitchClicked()
+{
+    ApplyView();
+    NotifySettingsChanged(TRUE);
+}
+
+void COrbisPage::OnRuntimeSystemChanged()
+{
+    CFBCData* data = GetDeviceData();
+    const int selected = m_runtimeSystems.GetCurSel();
+    if (data == nullptr || selected < 0)
+        return;
+    CString text;
+    m_runtimeSystems.GetLBText(selected, text);
+    const WORD id = COrbisCodec::RuntimeSystemOfText(RuntimeSystems(), text.str(), Translator());
+    if (COrbisCodec::ChooseRuntimeSystem(*data, id))
+        NotifySettingsChanged(TRUE);
+}

@@ -1,0 +1,183 @@
+#include "Products/Corvane/Pages/Views/ProtocolPage.h"
+
+#include "Common/SystemHelper/Conversions.h"
+#include "Platform/Base/Format.h"
+#include "Products/Corvane/Pages/Views/PageAppServices.h"
+#include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
+
+using namespace DevicePageIds;
+
+BEGIN_MESSAGE_MAP(CProtocolPage, CCouplerSettingsPageBase)
+    ON_EN_CHANGE(kHttpPortEdit, OnPortChanged)
+    ON_BN_CLICKED(kWebServerBox, OnSwitchClicked)
+    ON_BN_CLICKED(kFtpBox, OnSwitchClicked)
+    ON_BN_CLICKED(kModbusTcpBox, OnSwitchClicked)
+    ON_BN_CLICKED(kModbusUdpBox, OnSwitchClicked)
+    ON_BN_CLICKED(kEthernetIPBox, OnSwitchClicked)
+    ON_BN_CLICKED(kPlcBox, OnSwitchClicked)
+    ON_BN_CLICKED(kAuthenticationBox, OnSwitchClicked)
+    ON_BN_CLICKED(kHttpsBox, OnSwitchClicked)
+END_MESSAGE_MAP()
+
+CProtocolPage::CProtocolPage() : CCouplerSettingsPageBase(kProtocolTemplate, 0), m_codec(CPageAppServices::Capabilities())
+{
+    m_pageKey = L"PROTOCOL";
+}
+
+std::vector<std::pair<int, bool*>> CProtocolPage::Switches()
+{
+    return {{kWebServerBox, &m_codec.WebServer},   {kAuthenticationBox, &m_codec.Authentication},
+            {kFtpBox, &m_codec.Ftp},               {kPlcBox, &m_codec.Plc},
+            {kModbusTcpBox, &m_codec.ModbusTcp},   {kModbusUdpBox, &m_codec.ModbusUdp},
+            {kEthernetIPBox, &m_codec.EthernetIP}, {kHttpsBox, &m_codec.Https}};
+}
+
+void CProtocolPage::LoadFromDeviceData()
+{
+    const CDeviceBlock block = DeviceBlock();
+    if (!block.IsPresent())
+        return;
+    // The port always comes from the device: a value out of range stays
+    // visible and is refused before a write instead of sticking to the page.
+    m_codec.Load(block, IsWideFormat(), HasSeveralPorts());
+    RefreshView();
+}
+
+bool CProtocolPage::StoreToDeviceData()
+{
+    CDeviceBlock block = DeviceBlock();
+    if (!block.IsPresent())
+        return false;
+    ApplyView();
+    if (!ValidateAll())
+        return false;
+    return m_codec.Store(block, IsWideFormat(), HasSeveralPorts());
+}
+
+bool CProtocolPage::ShowValues()
+{
+    const CString port = FormatW(L"%d", m_codec.HttpPort);
+    SetDlgItemText(kHttpPortEdit, port);
+    SetDlgItemText(kHttpPortStatic, port);
+    for (const auto& [id, value] : Switches())
+        CheckDlgButton(id, *value ? BST_CHECKED : BST_UNCHECKED);
+    return true;
+}
+
+bool CProtocolPage::ReadValues()
+{
+    for (const auto& [id, value] : Switches())
+        *value = IsDlgButtonChecked(id) == BST_CHECKED;
+    CString text;
+    GetDlgItemText(kHttpPortEdit, text);
+    try {
+        m_codec.HttpPort = GenStrToNumber<int>(text.str());
+    } catch (const std::string&) {
+        return false;
+    }
+    return true;
+}
+
+bool CProtocolPage::ValidateAll()
+{
+    return CheckRanges(m_codec.RangeChecks());
+}
+
+void CProtocolPage::ShowDeviceControls(int showCommand)
+{
+    const bool controller = IsPlcArticle();
+    const bool wide = IsWideFormat();
+    for (int id : {kHttpPortEdit, kHttpsBox, kFtpBox, kModbusTcpBox, kModbusUdpBox, kEthernetIPBox, kPlcBox})
+        ShowControl(id, false);
+    ShowControl(kAuthenticationBox, false);
+    ShowControl(kHttpPortStatic, controller);
+    ShowControl(kSeeWebManagement, controller);
+    if (controller) {
+        ShowControl(kAdditionalGroup, false);
+        return;
+    }
+    ShowControl(kHttpPortEdit, true);
+    ShowControl(kHttpsBox, wide && m_codec.HttpsAvailable);
+    for (int id : {kAdditionalGroup, kFtpBox, kModbusTcpBox, kModbusUdpBox})
+        ShowControl(id, wide);
+    const bool ethernetIP = wide && IsPageInList(L"ETHERNETIP");
+    ShowControl(kEthernetIPBox, ethernetIP);
+    ShowControl(kPlcBox, wide && IsController());
+    // Without the EtherNet/IP switch the PLC switch moves into its place.
+    const CRect target = ethernetIP ? m_plcPlace : ControlPlace(kEthernetIPBox);
+    GetDlgItem(kPlcBox)->SetWindowPos(nullptr, target.left, target.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+CRect CProtocolPage::ControlPlace(int id)
+{
+    CRect place;
+    GetDlgItem(id)->GetWindowRect(&place);
+    ScreenToClient(&place);
+    return place;
+}
+
+void CProtocolPage::ShowControl(int id, bool shown)
+{
+    if (CWnd* control = GetDlgItem(id)) {
+        control->ShowWindow(shown ? SW_SHOW : SW_HIDE);
+        control->EnableWindow(shown);
+    }
+}
+
+void CProtocolPage::EnableControls(int enable)
+{
+    const bool webServer = m_codec.WebServer;
+    GetDlgItem(kHttpPortEdit)->EnableWindow(webServer);
+    GetDlgItem(kHttpPortLabel)->EnableWindow(webServer);
+    GetDlgItem(kHttpPortStatic)->EnableWindow(webServer && IsPlcArticle());
+}
+
+BOOL CProtocolPage::OnInitDialog()
+{
+    CCouplerSettingsPageBase::OnInitDialog();
+    m_plcPlace = ControlPlace(kPlcBox);
+    ApplyTexts();
+    return TRUE;
+}
+
+BOOL CProtocolPage::UpdateLanguageTexts()
+{
+    if (IsActive())
+        ApplyTexts();
+    return CCouplerSettingsPageBase::UpdateLanguageTexts();
+}
+
+void CProtocolPage::ApplyTexts()
+{
+    SetDlgItemText(kWebServerBox, Text(L"GRP_WEB_SERVER"));
+    SetDlgItemText(kHttpPortLabel, Text(L"LBL_HTTP_PORT"));
+    SetDlgItemText(kAdditionalGroup, Text(L"GRP_ADDITIONAL"));
+    SetDlgItemText(kSeeWebManagement, Text(L"TXT_SEE_WBM_FOR_MORE"));
+    AddTooltip(kWebServerBox, L"TT_WEB_SERVER_BODY", L"GRP_WEB_SERVER");
+    AddTooltip(kHttpPortEdit, L"TT_HTTP_PORT_BODY", L"TT_HTTP_PORT_HEADER");
+    AddTooltip(kAuthenticationBox, L"TT_AUTHENTIFY_BODY", L"LBL_AUTHENTIFY");
+    AddTooltip(kFtpBox, L"TT_USE_FTP_BODY", L"TT_USE_FTP_HEADER");
+    AddTooltip(kModbusTcpBox, L"TT_USE_MBTCP_BODY", L"TT_USE_MBTCP_HEADER");
+    AddTooltip(kModbusUdpBox, L"TT_USE_MBUDP_BODY", L"TT_USE_MBUDP_HEADER");
+    AddTooltip(kEthernetIPBox, L"TT_USE_ETHIP_BODY", L"TT_USE_ETHIP_HEADER");
+    AddTooltip(kPlcBox, L"TT_USE_PLC_BODY", L"TT_USE_PLC_HEADER");
+}
+
+void CProtocolPage::OnPortChanged()
+{
+    CheckRanges(m_codec.RangeChecks());
+    NotifySettingsChanged(TRUE);
+}
+
+void CProtocolPage::OnSwitchClicked()
+{
+    ApplyView();
+    // The view enabled its controls before it read the switches.
+    EnableControls(TRUE);
+    NotifySettingsChanged(TRUE);
+}
+
+bool CProtocolPage::IsPlcArticle() const
+{
+    return CPageAppServices::IsPlcController(GetDeviceData());
+}

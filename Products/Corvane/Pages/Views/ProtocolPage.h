@@ -1,0 +1,42 @@
+#pragma once
+// The protocol page: the device's network services switched on and off and
+// the web server's port. Controllers show only the web server and its port
+// and leave the rest to their web management.
+
+#include "Products/Corvane/Pages/ProtocolCodec.h"
+#include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+
+#include <utility>
+#include <vector>
+
+class CProtocolPage : public CCouplerSettingsPageBase {
+public:
+    CProtocolPage();
+
+    BOOL UpdateLanguageTexts() override;
+    bool ValidateAll() override;
+
+protected:
+    void LoadFromDeviceData() override;
+    bool StoreToDeviceData() override;
+    bool ShowValues() override;
+    bool ReadValues() override;
+    void ShowDeviceControls(int showCommand) override;
+    void EnableControls(int enable) override;
+    BOOL OnInitDialog() override;
+    void OnPortChanged();
+    void OnSwitchClicked();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Each switch's check box and the codec's member it shows.
+    std::vector<std::pair<int, bool*>> Switches();
+    void ApplyTexts();
+    void ShowControl(int id, bool shown);
+    CRect ControlPlace(int id);
+    bool IsPlcArticle() const;
+
+    CProtocolCodec m_codec;
+    // Where the template puts the PLC switch (it moves when EtherNet/IP is missing).
+    CRect m_plcPlace;
+};

@@ -1,0 +1,150 @@
+#include "Products/Corvane/Pages/Views/Tests/PageViews/PageViewRig.h"
+
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Platform/Base/Format.h"
+#include "Platform/Controls/StandardControls.h"
+#include "Platform/Controls/Tests/TemplateItems.h"
+#include "Platform/Net/WinSock.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
+
+namespace PageViewTest {
+
+namespace {
+
+std::vector<BYTE> HostImage()
+{
+    return ControlTest::DialogImage(
+        L"Host", 300, 230,
+        {ControlTest::Static(L"", 0, 5, 5, 290, 210, PageBaseTest::kPlaceholder),
+         ControlTest::Button(L"OK", IDOK, BS_PUSHBUTTON, 240, 214, 50, 14)},
+        WS_POPUP | WS_CAPTION | WS_VISIBLE);
+}
+
+}
+
+CMessageBoxCloser::CMessageBoxCloser(const CWnd& host) : m_host(host)
+{
+    constexpr UINT_PTR kTick = 1;
+    m_handler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+        return message == WM_TIMER && OnTick();
+    };
+    m_window = UiTest::Create(&m_handler, WS_POPUP, 0, 0, 10, 10);
+    ::SetTimer(m_window, kTick, 20, nullptr);
+}
+
+CMessageBoxCloser::~CMessageBoxCloser()
+{
+    ::DestroyWindow(m_window);
+}
+
+bool CMessageBoxCloser::OnTick()
+{
+    // A modal box is the active dialog while it runs.
+    HWND box = ::GetActiveWindow();
+    wchar_t className[32] = {};
+    if (box == nullptr || box == m_host.GetSafeHwnd() || ::GetClassNameW(box, className, 32) == 0 ||
+        std::wstring(className) != L"#32770")
+        return true;
+    std::wstring texts;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[512] = {};
+        ::GetWindowTextW(child, text, 512);
+        texts += text;
+        texts += L'|';
+    }
+    m_boxes.push_back(texts);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return true;
+}
+
+CPageViewRig::CPageViewRig()
+{
+    ZELL::Controls::RegisterStandardControls();
+    m_app.DeviceIni() = CCorvaneDeviceIni(CString(m_files.Write(Capabilities).GetIniPath()));
+    m_app.m_pMainWnd = CWnd::FromHandlePermanent(m_main.Handle());
+    m_data.ArticleNo = CString(CouplerArticle);
+    m_data.SetEthernetPortCount(1);
+}
+
+CPageViewRig::~CPageViewRig()
+{
+    if (m_host.GetSafeHwnd())
+        m_host.DestroyWindow();
+    UiTest::Drain();
+    m_app.m_pMainWnd = nullptr;
+    CCouplerSettingsPageBase::SetPagesSuspended(true);
+    m_service.reset();
+    if (m_connection && m_connection->IsOpen())
+        m_connection->Close();
+    m_connection.reset();
+    m_device.Stop();
+    if (m_sockets)
+        WSACleanup();
+}
+
+void CPageViewRig::ConnectDevice()
+{
+    WSADATA winsock{};
+    m_sockets = WSAStartup(MAKEWORD(2, 2), &winsock) == 0;
+    ASSERT_TRUE(m_sockets);
+    ASSERT_TRUE(m_device.Start()) << m_device.LastError();
+    m_connection = std::make_unique<ZELL::CTCPIPConnection>();
+    ASSERT_TRUE(m_connection->SetSettingsXML(
+        FormatW(L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='2' SendTimeoutSeconds='2' "
+                L"ReceiveTimeoutSeconds='2' CloseWaitTime='0'/>",
+                unsigned{m_device.Port()})));
+    m_service = std::make_unique<CTCPIPService>(m_connection.get());
+}
+
+void CPageViewRig::SetOffline(bool offline)
+{
+    m_main.Answer(m_main.Ids().IsOfflineConfig, offline ? 1 : 0);
+}
+
+void CPageViewRig::Show(CCouplerSettingsPageBase& page, bool wideFormat, bool controller)
+{
+    page.SetDeviceData(&m_data);
+    page.SetConnection(m_connection.get(), m_service.get());
+    page.AttachExtraData(&m_extra[0], static_cast<unsigned>(ExtraWords), wideFormat, controller);
+    page.AttachDeviceData(&m_block[0], static_cast<unsigned>(BlockWords), wideFormat, controller);
+    page.SetInSheet(true);
+    m_host.m_pages = {&page};
+    m_hostImage = HostImage();
+    ASSERT_TRUE(m_host.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_hostImage.data())));
+    CCouplerSettingsPageBase::SetPagesSuspended(false);
+    page.RefreshView();
+    Driver().PumpUntilIdle();
+}
+
+void CPageViewRig::Replace(int id, const std::wstring& text)
+{
+    ::SetWindowTextW(Driver().Control(id), text.c_str());
+    Driver().PumpUntilIdle();
+}
+
+void CPageViewRig::Click(int id)
+{
+    UiTest::CDialogDriver driver = Driver();
+    ASSERT_TRUE(driver.Click(id));
+    driver.PumpUntilIdle();
+}
+
+std::vector<WORD> CPageViewRig::Words() const
+{
+    std::vector<WORD> words;
+    for (std::size_t i = 0; i < BlockWords; ++i)
+        words.push_back(m_block[i]);
+    return words;
+}
+
+std::vector<std::size_t> CPageViewRig::ChangedWords(const std::vector<WORD>& before) const
+{
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < BlockWords; ++i)
+        if (m_block[i] != before[i])
+            changed.push_back(i);
+    EXPECT_TRUE(m_block.GuardIntact()) << "a word past the block was written";
+    return changed;
+}
+
+}
