@@ -2,17 +2,40 @@
 
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
+#include "Products/Corvane/Pages/Views/ClockPage.h"
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+#include "Products/Corvane/Pages/Views/NetworkPage.h"
+#include "Products/Corvane/Pages/Views/OrbisPage.h"
+#include "Products/Corvane/Pages/Views/ProtocolPage.h"
+#include "Products/Corvane/Pages/Views/SDCardPage.h"
+#include "Products/Corvane/Pages/Views/StatePage.h"
 
 #include <memory>
 
 CCorvaneProgram::CCorvaneProgram() : CCorvaneApp(L"Corvane") {}
+
+namespace {
+
+// Pages whose template does not change with the screen's DPI.
+template <class Page>
+void RegisterPage(CCorvanePageCatalog& catalog, const wchar_t* key)
+{
+    catalog.Register(key, [](const CCorvaneApp::tTemplateIds&) { return std::make_unique<Page>(); });
+}
+
+}
 
 void CCorvaneProgram::RegisterPages(CCorvanePageCatalog& catalog)
 {
     catalog.Register(L"COMMON", [](const tTemplateIds& ids) {
         return std::make_unique<CCommonPage>(static_cast<UINT>(ids.commonPage));
     });
+    RegisterPage<CClockPage>(catalog, L"CLOCK");
+    RegisterPage<CNetworkPage>(catalog, L"NETWORK");
+    RegisterPage<COrbisPage>(catalog, L"ORBIS");
+    RegisterPage<CProtocolPage>(catalog, L"PROTOCOL");
+    RegisterPage<CSDCardPage>(catalog, L"SDCARD");
+    RegisterPage<CStatePage>(catalog, L"STATUS");
 }
 
 void CCorvaneProgram::RunMainDialog()
