@@ -111,36 +111,32 @@ bool CEthernetIPPage::StoreToDeviceData()
 
 bool CEthernetIPPage::ShowValues()
 {
-    SetRunIdle(*this, kRunIdleO2TBox, m_codec.RunIdleO2T);
-    SetRunIdle(*this, kRunIdleT2OBox, m_codec.RunIdleT2O);
+    ShowRunIdle(kRunIdleO2TBox, m_codec.RunIdleO2T, m_shownO2T);
+    ShowRunIdle(kRunIdleT2OBox, m_codec.RunIdleT2O, m_shownT2O);
     CheckDlgButton(kWordAlignBox, m_codec.WordAlignmentOn ? BST_CHECKED : BST_UNCHECKED);
     for (const auto& [id, value] : Numbers())
         CPageNumberField::Show(*this, id, L"%d", *value);
     return TRUE;
 }
 
-void CEthernetIPPage::SetRunIdle(CWnd& page, int id, int runIdle)
+void CEthernetIPPage::ShowRunIdle(int id, int runIdle, UINT& shown)
 {
-    const UINT state = runIdle < 0 ? BST_INDETERMINATE : (runIdle == 1 ? BST_CHECKED : BST_UNCHECKED);
-    page.CheckDlgButton(id, state);
+    CheckDlgButton(id, runIdle < 0 ? BST_INDETERMINATE : (runIdle == 1 ? BST_CHECKED : BST_UNCHECKED));
+    shown = IsDlgButtonChecked(id);
 }
 
-int CEthernetIPPage::RunIdleOf(const CWnd& page, int id)
+int CEthernetIPPage::RunIdleOf(int id, int runIdle, UINT shown) const
 {
-    switch (page.IsDlgButtonChecked(id)) {
-    case BST_CHECKED:
-        return 1;
-    case BST_UNCHECKED:
-        return 0;
-    default:
-        return -1;
-    }
+    const UINT state = IsDlgButtonChecked(id);
+    if (state == shown)
+        return runIdle;
+    return state == BST_CHECKED ? 1 : 0;
 }
 
 bool CEthernetIPPage::ReadValues()
 {
-    m_codec.RunIdleO2T = RunIdleOf(*this, kRunIdleO2TBox);
-    m_codec.RunIdleT2O = RunIdleOf(*this, kRunIdleT2OBox);
+    m_codec.RunIdleO2T = RunIdleOf(kRunIdleO2TBox, m_codec.RunIdleO2T, m_shownO2T);
+    m_codec.RunIdleT2O = RunIdleOf(kRunIdleT2OBox, m_codec.RunIdleT2O, m_shownT2O);
     m_codec.WordAlignmentOn = IsDlgButtonChecked(kWordAlignBox) == BST_CHECKED;
     bool read = true;
     for (const auto& [id, value] : Numbers())
@@ -199,6 +195,10 @@ void CEthernetIPPage::ApplyTexts()
 
 void CEthernetIPPage::OnNumberChanged(UINT id)
 {
+    // The page filling its fields reads nothing back: the fields not yet
+    // filled would overwrite their members.
+    if (m_updating)
+        return;
     // The bounds of a size and its offset follow each other: the other one
     // is taken as it stands now.
     ApplyView();

@@ -31,8 +31,12 @@ private:
     // Each number's edit and the codec's member it shows.
     std::vector<std::pair<int, int*>> Numbers();
     void ShowControl(int id, bool shown);
-    static void SetRunIdle(CWnd& page, int id, int runIdle);
-    static int RunIdleOf(const CWnd& page, int id);
+    void ShowRunIdle(int id, int runIdle, UINT& shown);
+    // The box's value; the member as it was while the box shows what it was
+    // given, so that an undetermined header is never written back.
+    int RunIdleOf(int id, int runIdle, UINT shown) const;
 
     CEthernetIPCodec m_codec;
+    UINT m_shownO2T = BST_UNCHECKED;
+    UINT m_shownT2O = BST_UNCHECKED;
 };

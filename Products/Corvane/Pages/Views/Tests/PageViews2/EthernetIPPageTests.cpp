@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         GetLanguageSupport().SetText(L"TT_PLC_INVAR_ASSEMBLY_111_HDR", L"Assembly 111");
-        GetLanguageSupport().SetText(L"TT_PLC_OUTVAR_OFFSET_ASSEMBLY_110_HDR", L"Offset 110");
+        GetLanguageSupport().SetText(L"TT_PLC_OUTVAR_ASSEMBLY_110_HDR", L"Assembly 110");
         rig.UseCapabilities(kCapabilities);
         rig.m_block[Codec::InputBytes111Word] = 16;
         rig.m_block[Codec::InputOffset111Word] = 20;
@@ -109,7 +109,9 @@ TEST_F(EthernetIPPage, AnOutOfRangeDeviceValueIsShownQuietlyAndRefusedBeforeTheW
     EXPECT_TRUE(page.m_balloons.empty()) << "no balloon while the page is entered";
     EXPECT_FALSE(page.StoreIfDataPresent());
     ASSERT_EQ(page.m_balloons.size(), 1u);
-    EXPECT_EQ(page.m_balloons[0].title, CString(L"Offset 110"));
+    // The size comes first, and an offset of 600 leaves it no room.
+    EXPECT_EQ(page.m_balloons[0].title, CString(L"Assembly 110"));
+    EXPECT_EQ(page.m_balloons[0].field, static_cast<UINT>(kAssembly110Bytes));
     EXPECT_EQ(rig.m_block[Codec::OutputOffset110Word], 600);
 }
 
