@@ -259,14 +259,15 @@ TEST(SntpCodec, MissingBlockStoresNothing)
 
 TEST(SntpCodec, ARefusedServerTextLeavesTheStoredServerAsItWas)
 {
-    CGuardedBlock words(20);
+    CGuardedBlock words(24);
     words[CSntpCodec::AddressWord] = 0x000A;
     words[CSntpCodec::AddressWord + 1] = 0x0500;
     CDeviceBlock block = words.Block();
     CSntpCodec codec;
     codec.Load(block, nullptr, false);
     ASSERT_EQ(codec.ServerText, L"10.0.0.5");
-    codec.ServerText = L"no address";
+    // Too long for an address even with its leading zeros read away.
+    codec.ServerText = L"0001.0001.0001.001";
     codec.Interval = 60;
     EXPECT_FALSE(codec.Store(block, nullptr, false));
     EXPECT_EQ(words[CSntpCodec::AddressWord], 0x000A);
