@@ -20,8 +20,10 @@ void CNetworkPage::LoadFromDeviceData()
     if (!block.IsPresent())
         return;
     m_codec.Load(block);
-    m_hostName = CString(m_codec.HostName.c_str());
-    m_domainName = CString(m_codec.DomainName.c_str());
+    // A field the device filled to all 32 bytes is cut to the 31 characters
+    // the page stores, so that it never fails the edit's length check.
+    m_hostName = CString(m_codec.HostName.substr(0, CNetworkIdCodec::MaxChars).c_str());
+    m_domainName = CString(m_codec.DomainName.substr(0, CNetworkIdCodec::MaxChars).c_str());
     RefreshView();
 }
 
@@ -29,7 +31,7 @@ bool CNetworkPage::StoreToDeviceData()
 {
     CDeviceBlock block = DeviceBlock();
     if (!block.IsPresent())
-        return FALSE;
+        return false;
     ApplyView();
     m_codec.HostName = m_hostName.str();
     m_codec.DomainName = m_domainName.str();

@@ -29,7 +29,7 @@ void COrbisPage::LoadFromDeviceData()
 bool COrbisPage::StoreToDeviceData()
 {
     if (!DeviceBlock().IsPresent())
-        return FALSE;
+        return false;
     ApplyView();
     CDeviceBlock extra = ExtraBlock();
     m_codec.Store(extra, CPageAppServices::IsPlcController(GetDeviceData()));
@@ -42,14 +42,14 @@ bool COrbisPage::ShowValues()
     FillRuntimeSystems();
     CheckDlgButton(kResetOutputsBox, m_codec.ResetOutputs ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(kAlternativeTargetIdBox, m_codec.AlternativeTargetId ? BST_CHECKED : BST_UNCHECKED);
-    return TRUE;
+    return true;
 }
 
 bool COrbisPage::ReadValues()
 {
     m_codec.ResetOutputs = IsDlgButtonChecked(kResetOutputsBox) == BST_CHECKED;
     m_codec.AlternativeTargetId = IsDlgButtonChecked(kAlternativeTargetIdBox) == BST_CHECKED;
-    return TRUE;
+    return true;
 }
 
 void COrbisPage::ShowControlsForDevice()

@@ -47,10 +47,10 @@ bool CProtocolPage::StoreToDeviceData()
 {
     CDeviceBlock block = DeviceBlock();
     if (!block.IsPresent())
-        return FALSE;
+        return false;
     ApplyView();
     if (!ValidateAll())
-        return FALSE;
+        return false;
     return m_codec.Store(block, IsWideFormat(), HasSeveralPorts());
 }
 
@@ -61,7 +61,7 @@ bool CProtocolPage::ShowValues()
     SetDlgItemText(kHttpPortStatic, port);
     for (const auto& [id, value] : Switches())
         CheckDlgButton(id, *value ? BST_CHECKED : BST_UNCHECKED);
-    return TRUE;
+    return true;
 }
 
 bool CProtocolPage::ReadValues()
@@ -73,17 +73,14 @@ bool CProtocolPage::ReadValues()
     try {
         m_codec.HttpPort = GenStrToNumber<int>(text.str());
     } catch (const std::string&) {
-        return FALSE;
+        return false;
     }
-    return TRUE;
+    return true;
 }
 
 bool CProtocolPage::ValidateAll()
 {
-    for (const CFieldRange& check : m_codec.RangeChecks())
-        if (!CheckRange(check))
-            return FALSE;
-    return TRUE;
+    return CheckRanges(m_codec.RangeChecks());
 }
 
 void CProtocolPage::ShowDeviceControls(int showCommand)
@@ -168,8 +165,7 @@ void CProtocolPage::ApplyTexts()
 
 void CProtocolPage::OnPortChanged()
 {
-    for (const CFieldRange& check : m_codec.RangeChecks())
-        CheckRange(check);
+    CheckRanges(m_codec.RangeChecks());
     NotifySettingsChanged(TRUE);
 }
 

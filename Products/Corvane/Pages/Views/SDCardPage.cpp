@@ -37,7 +37,7 @@ void CSDCardPage::LoadFromDeviceData()
 bool CSDCardPage::StoreToDeviceData()
 {
     if (!DeviceBlock().IsPresent() || !ExtraBlock().IsPresent())
-        return FALSE;
+        return false;
     // The root location lives in the data set; the list changed it there.
     ApplyView();
     return ValidateAll();
@@ -49,11 +49,11 @@ bool CSDCardPage::ShowValues()
     if (data == nullptr || !data->HasSDCardSlot) {
         ClearCardFields();
         SetDlgItemText(kCardStatus, CSDCardCodec::NotSupportedText);
-        return TRUE;
+        return true;
     }
     static_cast<CComboBox*>(GetDlgItem(kRootLocationList))->SetCurSel(data->SDCardInfo.wRootLocation);
     ShowCard(data->SDCardInfo);
-    return TRUE;
+    return true;
 }
 
 void CSDCardPage::ShowCard(const CSDCardCodec::tSDCardInfo& info)

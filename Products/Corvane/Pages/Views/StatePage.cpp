@@ -180,7 +180,7 @@ bool CStatePage::SwitchMode(int box, std::size_t word, const std::function<bool(
     const bool on = IsBoxChecked(box);
     std::vector<WORD>* states = StateWords();
     bool done = false;
-    if (states != nullptr && EnsureConnectionOpen()) {
+    if (states != nullptr && OpenForCommand()) {
         CStateCodec::SetState(*states, word, on);
         done = command(on);
         FinishConnection();
@@ -191,6 +191,11 @@ bool CStatePage::SwitchMode(int box, std::size_t word, const std::function<bool(
         SetBox(box, !on);
     }
     return done;
+}
+
+bool CStatePage::OpenForCommand()
+{
+    return GetService() != nullptr && EnsureConnectionOpen();
 }
 
 void CStatePage::OnWriteAccessClicked()
@@ -224,7 +229,7 @@ void CStatePage::OnTestModeClicked()
     const bool on = IsBoxChecked(kTestModeBox);
     bool done = false;
     // The production test mode is reached only over the service cable.
-    if (!IsTCPIPConnection() && EnsureConnectionOpen()) {
+    if (!IsTCPIPConnection() && OpenForCommand()) {
         done = GetService()->SetFactoryTestMode(on ? kFactoryTestMode : 0);
         if (done)
             SaveAfterTestMode();
@@ -254,7 +259,7 @@ void CStatePage::OnExtensionClicked()
     const bool on = IsBoxChecked(kExtensionBox);
     if (states != nullptr)
         CStateCodec::SetState(*states, CStateCodec::TerminalBusExtension, on);
-    if (!IsOfflineConfig() && EnsureConnectionOpen()) {
+    if (!IsOfflineConfig() && OpenForCommand()) {
         GetService()->EnableTerminalBusExtension(on);
         FinishConnection();
     }
@@ -268,7 +273,7 @@ void CStatePage::OnConstantSpeedClicked()
     CDeviceBlock block = DeviceBlock();
     CStateCodec::WriteConstantSpeed(block, IsBoxChecked(kConstantSpeedBox));
     const std::optional<WORD> word = block.Read(CStateCodec::SpeedWord);
-    if (!word || IsOfflineConfig() || !EnsureConnectionOpen())
+    if (!word || IsOfflineConfig() || !OpenForCommand())
         return;
     CServiceBase* service = GetService();
     const WORD value = *word;

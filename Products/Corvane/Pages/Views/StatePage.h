@@ -42,4 +42,6 @@ private:
     // command fails, the word and the box go back to what they were.
     bool SwitchMode(int box, std::size_t word, const std::function<bool(bool on)>& command);
     void SaveAfterTestMode();
+    // Opens the connection for a command; false without a service to send it.
+    bool OpenForCommand();
 };

@@ -111,6 +111,44 @@ TEST_F(ClockPage, ChoosingAZoneAndDaylightSavingWritesEachToTheDeviceAtOnce)
     EXPECT_EQ(device.zoneMinutes, 120);
 }
 
+TEST_F(ClockPage, SteppingTheUtcHourWritesTheNewTimeToTheDevice)
+{
+    CDriven<CClockPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    ::SetFocus(driver.Control(kDeviceTimePicker));
+    driver.Press(VK_UP);
+    driver.PumpUntilIdle();
+    const DevSim::tDeviceData device = rig.m_device.Model().Get();
+    EXPECT_EQ(device.clockSeconds, kDeviceSeconds + 3600);
+    EXPECT_EQ(device.zoneMinutes, 60);
+    // The once-a-second reading shows the device's new local time.
+    EXPECT_TRUE(driver.PumpUntil([&driver] { return driver.Text(kDeviceTime) == L"12:20:30"; }, 3000))
+        << "still " << std::string(driver.Text(kDeviceTime).begin(), driver.Text(kDeviceTime).end());
+}
+
+TEST_F(ClockPage, WhileTheCalendarIsOpenTheReadingLeavesTheDateAndTheChosenDayIsWritten)
+{
+    constexpr uint32_t kDay = 86400;
+    CDriven<CClockPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    ::SetFocus(driver.Control(kDeviceDatePicker));
+    driver.Press(VK_F4);
+    driver.PumpUntilIdle();
+    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.clockSeconds = kDeviceSeconds + 10 * kDay; });
+    ASSERT_TRUE(driver.PumpUntil([&driver] { return driver.Text(kDeviceDate) == L"2026-12-19"; }, 3000))
+        << "the once-a-second reading goes on";
+    SYSTEMTIME picked{};
+    ::SendMessageW(driver.Control(kDeviceDatePicker), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked));
+    EXPECT_EQ(picked.wDay, 9) << "the open calendar's date is the user's";
+
+    driver.Press(VK_RIGHT);
+    driver.Press(VK_RETURN);
+    driver.PumpUntilIdle();
+    EXPECT_EQ(rig.m_device.Model().Get().clockSeconds, kDeviceSeconds + kDay);
+}
+
 TEST_F(ClockPage, AZoneTheDeviceRefusesIsReportedWithItsErrorCode)
 {
     GetLanguageSupport().SetText(L"MSG_WRITE_TZ_FAILED_FMT", L"Zone not written (0x%08X)");

@@ -75,3 +75,28 @@ TEST(NetworkPage, TypingStopsAt31CharactersAndTheFieldKeepsItsEndingZero)
     EXPECT_EQ(rig.m_block[40] >> 8, 0) << "byte 81 ends the host name";
     EXPECT_EQ(NameAt(rig, CNetworkIdCodec::DomainNameOffset), "") << "an empty domain stays 32 zero bytes";
 }
+
+TEST(NetworkPage, ALanguageSwitchRelabelsTheActivePageAtOnce)
+{
+    CPageViewRig rig;
+    GetLanguageSupport().SetText(L"LBL_DOMAINNAME", L"Domain name");
+    CDriven<CNetworkPage> page;
+    rig.Show(page);
+    EXPECT_EQ(rig.Driver().Text(kDomainNameLabel), L"Domain name");
+    GetLanguageSupport().SetText(L"LBL_DOMAINNAME", L"Domänenname");
+    EXPECT_FALSE(page.UpdateLanguageTexts()) << "nothing left for the next activation";
+    EXPECT_EQ(rig.Driver().Text(kDomainNameLabel), L"Domänenname");
+}
+
+TEST(NetworkPage, AFieldFilledTo32BytesIsShownAndStoredWith31Characters)
+{
+    CPageViewRig rig;
+    PutName(rig, CNetworkIdCodec::HostNameOffset, std::string(32, 'n'));
+    PutName(rig, CNetworkIdCodec::DomainNameOffset, "d");
+    CDriven<CNetworkPage> page;
+    rig.Show(page);
+    EXPECT_EQ(rig.Driver().Text(kHostNameEdit), std::wstring(31, L'n')) << "never past the field into the domain";
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::HostNameOffset), std::string(31, 'n'));
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::DomainNameOffset), "d");
+}

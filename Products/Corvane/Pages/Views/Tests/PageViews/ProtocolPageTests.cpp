@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews/PageViewRig.h"
 
+#include <algorithm>
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -109,6 +111,30 @@ TEST_F(ProtocolPage, ANarrowDeviceKeepsItsWebServerAndPortInWords3And4)
     ASSERT_TRUE(page.StoreIfDataPresent());
     EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{CProtocolCodec::HttpPortWord});
     EXPECT_EQ(rig.m_block[CProtocolCodec::HttpPortWord], 8081);
+}
+
+TEST_F(ProtocolPage, WithoutTheEtherNetIPPageThePlcSwitchTakesItsPlace)
+{
+    const auto placeOf = [this](int id) {
+        RECT place{};
+        ::GetWindowRect(rig.Driver().Control(id), &place);
+        return place;
+    };
+    rig.m_main.Answer(rig.m_main.Ids().IsPageInList, 1);
+    CDriven<CProtocolPage> listed;
+    rig.Show(listed, true, true);
+    EXPECT_TRUE(rig.Driver().IsVisible(kEthernetIPBox));
+    EXPECT_TRUE(rig.Driver().IsVisible(kPlcBox));
+    const RECT ethernetIP = placeOf(kEthernetIPBox);
+    EXPECT_GT(placeOf(kPlcBox).top, ethernetIP.top);
+
+    rig.m_main.Answer(rig.m_main.Ids().IsPageInList, 0);
+    listed.RefreshView();
+    EXPECT_FALSE(rig.Driver().IsVisible(kEthernetIPBox));
+    EXPECT_TRUE(rig.Driver().IsVisible(kPlcBox));
+    EXPECT_EQ(placeOf(kPlcBox).top, ethernetIP.top);
+    EXPECT_NE(std::find(rig.m_main.m_askedKeys.begin(), rig.m_main.m_askedKeys.end(), L"ETHERNETIP"),
+              rig.m_main.m_askedKeys.end());
 }
 
 TEST_F(ProtocolPage, AControllerShowsOnlyTheWebServerAndItsPortAsText)

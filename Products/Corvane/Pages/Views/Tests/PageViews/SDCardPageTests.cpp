@@ -103,3 +103,22 @@ TEST_F(SDCardPage, TheServiceButtonsQueryTheCardAndGiveUpOnADeviceThatStaysBusy)
     EXPECT_LE(page.m_pauses - pausesBefore, CSDCardCodec::MaxWaitPolls + 4) << "the wait is bounded";
     EXPECT_FALSE(rig.m_connection->IsOpen());
 }
+
+TEST_F(SDCardPage, AFailedCardQueryNamesTheErrorAndEmptiesTheFields)
+{
+    GetLanguageSupport().SetText(L"OEM_NAME", L"TRELLAND Systems");
+    rig.ConnectDevice();
+    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x310] = DevSim::STATUS_REJECTED; });
+    rig.m_data.HasSDCardSlot = true;
+    rig.m_data.SDCardInfo = {true, 2, false, 8, 3, 5, 0};
+    CDriven<CSDCardPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_EQ(driver.Text(kCardCapacity), L"08 MB");
+    rig.Click(kCardQueryButton);
+    EXPECT_EQ(driver.Text(kCardServiceLine), L"Status der SD-Karte nicht ermittelt! - Errorcode: 0x20088214");
+    EXPECT_EQ(driver.Text(kCardCapacity), L"");
+    EXPECT_FALSE(driver.IsEnabled(kCardCapacity));
+    EXPECT_FALSE(rig.m_connection->IsOpen());
+    EXPECT_EQ(rig.m_data.SDCardInfo.wCapacity, 8) << "the data set keeps what was read";
+}
