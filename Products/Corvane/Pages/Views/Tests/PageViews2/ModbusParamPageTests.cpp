@@ -92,3 +92,17 @@ TEST_F(ModbusParamPage, AWordThatChangedUnderThePageIsNotPutBack)
     ASSERT_TRUE(page.StoreIfDataPresent());
     EXPECT_EQ(rig.m_block[kWord], 9) << "nothing was changed on the page";
 }
+
+TEST_F(ModbusParamPage, ALanguageChangeRefillsTheFrameListAndKeepsItsSelection)
+{
+    rig.m_block[kWord] = 1 << 4;
+    CDriven<CModbusParamPage> page;
+    rig.Show(page, true, true);
+    ASSERT_EQ(rig.Selection(kFrameList), 1);
+    GetLanguageSupport().SetText(L"DATAFRAME_8E1", L"8 data bits, even parity");
+    page.UpdateLanguageTexts();
+    rig.Driver().PumpUntilIdle();
+    EXPECT_EQ(rig.Selection(kFrameList), 1);
+    EXPECT_EQ(rig.Driver().Text(kFrameList), L"8 data bits, even parity");
+    EXPECT_EQ(rig.Changes(), 0) << "the page's own refill is no change of the user";
+}

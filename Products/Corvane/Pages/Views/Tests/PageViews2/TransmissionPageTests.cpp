@@ -129,3 +129,17 @@ TEST_F(TransmissionPage, ADeviceTimeBelowTheMinimumIsShownQuietlyThenRefused)
     EXPECT_FALSE(page.StoreIfDataPresent());
     EXPECT_EQ(page.m_balloons.size(), 1u);
 }
+
+TEST_F(TransmissionPage, ALanguageChangeRefillsThePriorityListAndKeepsItsSelection)
+{
+    CNotedTransmissionPage page;
+    rig.Show(page);
+    ASSERT_EQ(rig.Selection(kPriorityList), 1);
+    GetLanguageSupport().SetText(L"TXT_CMB_TASK_KBUS_SPS", L"Terminal bus and PLC");
+    page.UpdateLanguageTexts();
+    rig.Driver().PumpUntilIdle();
+    EXPECT_EQ(rig.Selection(kPriorityList), 1);
+    EXPECT_EQ(rig.Driver().Text(kPriorityList), L"Terminal bus and PLC");
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[Codec::PriorityWord], 2);
+}
