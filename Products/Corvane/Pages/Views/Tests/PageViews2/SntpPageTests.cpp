@@ -23,13 +23,14 @@ public:
         UINT icon;
     };
     std::vector<tServerBalloon> m_serverBalloons;
+    int m_closed = 0;
 
 protected:
     void ShowServerBalloon(const CString& title, const CString& text, UINT icon) override
     {
         m_serverBalloons.push_back({title, text, icon});
     }
-    void CloseServerBalloon() override {}
+    void CloseServerBalloon() override { ++m_closed; }
 };
 
 class SntpPage : public ::testing::Test {
@@ -179,4 +180,29 @@ TEST_F(SntpPage, AnIntervalAboveTheFilesMaximumShowsTheRangeBalloon)
     rig.Replace(kIntervalEdit, L"3600");
     EXPECT_TRUE(page.StoreIfDataPresent());
     EXPECT_EQ(rig.m_block[Codec::IntervalWord], 3600);
+}
+
+TEST_F(SntpPage, TheWarningBalloonFollowsThePointerOverTheIcon)
+{
+    SetRecords(1, L"0.0.0.0");
+    CNotedSntpPage page;
+    rig.Show(page);
+    rig.Replace(kServerEdit, L"time.example.org");
+    ASSERT_TRUE(rig.Driver().IsVisible(kDnsWarningIcon));
+    ASSERT_EQ(page.m_serverBalloons.size(), 1u);
+
+    CRect icon;
+    ::GetWindowRect(rig.Driver().Control(kDnsWarningIcon), &icon);
+    page.ScreenToClient(&icon);
+    const auto move = [&](LONG x, LONG y) {
+        ::SendMessageW(page.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    };
+    move(icon.left + 1, icon.top + 1);
+    EXPECT_EQ(page.m_serverBalloons.size(), 2u);
+    move(icon.left + 2, icon.top + 2);
+    EXPECT_EQ(page.m_serverBalloons.size(), 2u) << "shown once while the pointer stays";
+    move(1, 1);
+    EXPECT_EQ(page.m_closed, 1);
+    move(2, 2);
+    EXPECT_EQ(page.m_closed, 1) << "nothing left to close";
 }
