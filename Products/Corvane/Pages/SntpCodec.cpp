@@ -156,16 +156,21 @@ bool CSntpCodec::Store(CDeviceBlock& block, CFBCData* data, bool severalPorts)
 {
     if (!block.IsPresent())
         return false;
-    const bool valid = Validate();
+    const bool serverValid = CheckServerText(ServerText, false).Passed;
+    const bool valid = serverValid && CFieldRange::AllPass(RangeChecks());
     block.Write(IntervalWord, static_cast<WORD>(Interval));
     block.Write(TimeoutWord, static_cast<WORD>(Timeout));
     if (Word8 >= 0)
         block.Write(KeptWord, static_cast<WORD>(Word8));
-    StoreServer(block, data);
+    // A refused server text would be stored as some other address (or as
+    // none): the server stays as it was until the text is mended.
+    if (serverValid) {
+        StoreServer(block, data);
+        m_storedServerText = ServerText;
+    }
     if (HasRecords(data) && severalPorts)
         block.WriteFlag(SecondPortWord, SntpBit, false);
     block.WriteFlag(SwitchWord, SntpBit, SntpOn);
-    m_storedServerText = ServerText;
     return valid;
 }
 

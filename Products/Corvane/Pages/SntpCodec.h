@@ -51,8 +51,9 @@ public:
 
     // `data` is null when the device has no per-port parameters.
     void Load(const CDeviceBlock& block, const CFBCData* data, bool severalPorts);
-    // Writes whatever the checks say and returns their result; false, and
-    // nothing written, without a block.
+    // Writes whatever the checks say, except a server text that fails its
+    // check, and returns their result; false, and nothing written, without
+    // a block.
     bool Store(CDeviceBlock& block, CFBCData* data, bool severalPorts);
 
     // From the text-change handler (typing) and from validation; validation

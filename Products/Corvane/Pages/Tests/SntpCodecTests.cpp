@@ -256,3 +256,29 @@ TEST(SntpCodec, MissingBlockStoresNothing)
     shortCodec.Store(block, nullptr, false);
     EXPECT_TRUE(words.GuardIntact());
 }
+
+TEST(SntpCodec, ARefusedServerTextLeavesTheStoredServerAsItWas)
+{
+    CGuardedBlock words(24);
+    words[CSntpCodec::AddressWord] = 0x000A;
+    words[CSntpCodec::AddressWord + 1] = 0x0500;
+    CDeviceBlock block = words.Block();
+    CSntpCodec codec;
+    codec.Load(block, nullptr, false);
+    ASSERT_EQ(codec.ServerText, L"10.0.0.5");
+    // Too long for an address even with its leading zeros read away.
+    codec.ServerText = L"0001.0001.0001.001";
+    codec.Interval = 60;
+    EXPECT_FALSE(codec.Store(block, nullptr, false));
+    EXPECT_EQ(words[CSntpCodec::AddressWord], 0x000A);
+    EXPECT_EQ(words[CSntpCodec::AddressWord + 1], 0x0500);
+    EXPECT_EQ(words[CSntpCodec::IntervalWord], 60) << "the numbers are still stored";
+
+    CFBCData data = TwoPortData();
+    CSntpCodec named;
+    named.Load(block, &data, true);
+    named.ServerText = std::wstring(CSntpCodec::MaxServerLength + 1, L'a');
+    EXPECT_FALSE(named.Store(block, &data, true));
+    EXPECT_EQ(data.GetStaticNetworkParams(1)->strSNTPHostName, L"");
+    EXPECT_EQ(data.GetStaticNetworkParams(0)->strSNTPHostName, L"time.example.org");
+}

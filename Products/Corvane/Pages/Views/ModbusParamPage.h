@@ -1,0 +1,28 @@
+#pragma once
+// The serial MODBUS line of the device: baud rate, data frame, end-of-frame
+// time, ASCII or RTU, error check, watchdog and one mode bit whose meaning
+// depends on the device kind, all in one word of the device block.
+
+#include "Products/Corvane/Pages/ModbusParamCodec.h"
+#include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
+
+class CModbusParamPage : public CTextedSettingsPage {
+public:
+    CModbusParamPage();
+
+    BOOL UpdateLanguageTexts() override;
+
+protected:
+    void LoadFromDeviceData() override;
+    bool StoreToDeviceData() override;
+    bool ShowValues() override;
+    bool ReadValues() override;
+    BOOL OnInitDialog() override;
+    void OnChanged();
+    void ApplyTexts() override;
+    DECLARE_MESSAGE_MAP()
+
+private:
+
+    CModbusParamCodec m_codec;
+};

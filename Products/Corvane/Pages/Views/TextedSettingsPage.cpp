@@ -1,0 +1,15 @@
+#include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
+
+BOOL CTextedSettingsPage::OnInitDialog()
+{
+    CCouplerSettingsPageBase::OnInitDialog();
+    ApplyTexts();
+    return TRUE;
+}
+
+BOOL CTextedSettingsPage::UpdateLanguageTexts()
+{
+    if (IsActive())
+        ApplyTexts();
+    return CCouplerSettingsPageBase::UpdateLanguageTexts();
+}

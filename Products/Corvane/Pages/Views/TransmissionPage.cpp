@@ -1,0 +1,152 @@
+#include "Products/Corvane/Pages/Views/TransmissionPage.h"
+
+#include "Products/Corvane/Pages/Views/PageAppServices.h"
+#include "Products/Corvane/Pages/Views/PageListField.h"
+#include "Products/Corvane/Pages/Views/PageNumberField.h"
+#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+
+using namespace DevicePageIds2;
+
+namespace {
+
+// In the order of the codec's speed index; the names of the link modes.
+const std::vector<CString> kLinkModes = {L"  Auto Negotiate", L"  10 MBit / Half Duplex", L"  10 MBit / Full Duplex",
+                                         L"  100 MBit / Half Duplex", L"  100 MBit / Full Duplex"};
+
+// The warning's tip sits this far above the middle of the list.
+constexpr int kWarningLift = 12;
+
+}
+
+BEGIN_MESSAGE_MAP(CTransmissionPage, CTextedSettingsPage)
+    ON_BN_CLICKED(kBandwidthBox, OnBandwidthClicked)
+    ON_CONTROL(STN_CLICKED, kBandwidthLabel, OnBandwidthLabelClicked)
+    ON_EN_CHANGE(kActivationTimeEdit, OnActivationTimeChanged)
+    ON_CBN_SELCHANGE(kPriorityList, OnPriorityChanged)
+    ON_CBN_SELCHANGE(kSpeedList, OnSpeedChanged)
+END_MESSAGE_MAP()
+
+CTransmissionPage::CTransmissionPage()
+    : CTextedSettingsPage(kTransmissionTemplate, 0), m_codec(CPageAppServices::Capabilities())
+{
+    m_pageKey = L"TRAFFIC";
+}
+
+void CTransmissionPage::LoadFromDeviceData()
+{
+    const CDeviceBlock block = DeviceBlock();
+    if (!block.IsPresent())
+        return;
+    m_codec.Load(block);
+    RefreshView();
+}
+
+bool CTransmissionPage::StoreToDeviceData()
+{
+    CDeviceBlock block = DeviceBlock();
+    if (!block.IsPresent())
+        return FALSE;
+    ApplyView();
+    const bool valid = ValidateAll();
+    m_codec.Store(block);
+    return valid;
+}
+
+bool CTransmissionPage::ShowValues()
+{
+    CPageNumberField::Show(*this, kActivationTimeEdit, L"%d", m_codec.ActivationTime);
+    CPageListField::Select(*this, kSpeedList, m_codec.SpeedIndex);
+    CPageListField::Select(*this, kPriorityList, m_codec.PriorityIndex);
+    CheckDlgButton(kBandwidthBox, m_codec.BandwidthLimit ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
+bool CTransmissionPage::ReadValues()
+{
+    m_codec.BandwidthLimit = IsDlgButtonChecked(kBandwidthBox) == BST_CHECKED;
+    m_codec.SpeedIndex = CPageListField::Selection(*this, kSpeedList);
+    m_codec.PriorityIndex = CPageListField::Selection(*this, kPriorityList);
+    return CPageNumberField::Read(*this, kActivationTimeEdit, false, m_codec.ActivationTime);
+}
+
+bool CTransmissionPage::ValidateAll()
+{
+    return CheckRanges(m_codec.RangeChecks());
+}
+
+void CTransmissionPage::EnableControls(int)
+{
+    for (int id : {kActivationTimeLabel, kActivationTimeEdit, kPriorityLabel, kPriorityList})
+        GetDlgItem(id)->EnableWindow(m_codec.BandwidthLimit);
+}
+
+BOOL CTransmissionPage::OnInitDialog()
+{
+    CTextedSettingsPage::OnInitDialog();
+    CPageListField::Fill(*this, kSpeedList, kLinkModes);
+    return TRUE;
+}
+
+void CTransmissionPage::ApplyTexts()
+{
+    SetDlgItemText(kSpeedLabel, Text(L"LBL_SPEED_MODE"));
+    SetDlgItemText(kActivationTimeLabel, Text(L"LBL_ACTIVATION_TIME"));
+    SetDlgItemText(kPriorityLabel, Text(L"LBL_TASK_PRIORITY"));
+    CString group;
+    group.Format(GetGroupLabelFormat().GetString(), Text(L"GRP_BANDWIDTH_LIMIT").GetString());
+    SetDlgItemText(kBandwidthLabel, group);
+    FitStaticToText(GetDlgItem(kBandwidthLabel), group, &GetPageFont());
+    CPageListField::Fill(*this, kPriorityList,
+                         {Text(L"TXT_CMB_TASK_KBUS"), Text(L"TXT_CMB_TASK_KBUS_SPS"), Text(L"TXT_CMB_TASK_ALL")});
+    CPageListField::Select(*this, kPriorityList, m_codec.PriorityIndex);
+    AddTooltip(kSpeedList, L"TT_SPEED_MODE_BODY", L"TT_SPEED_MODE_HDR");
+    AddTooltip(kBandwidthBox, L"TT_BANDWIDTH_LIMIT_BODY", L"GRP_BANDWIDTH_LIMIT");
+    AddTooltip(kActivationTimeEdit, L"TT_ACTIVATION_TIME_BODY", L"TT_ACTIVATION_TIME_HDR");
+    AddTooltip(kPriorityList, L"TT_TASK_PRIORITY_BODY", L"TT_TASK_PRIORITY_HDR");
+}
+
+void CTransmissionPage::ShowDuplexWarning(bool shown)
+{
+    if (!shown) {
+        HideTooltip();
+        return;
+    }
+    CRect list;
+    GetDlgItem(kSpeedList)->GetWindowRect(&list);
+    const POINT tip{(list.left + list.right) / 2, (list.top + list.bottom) / 2 - kWarningLift};
+    m_tooltip.ShowHelpTip(tip, LoadResourceString(kDuplexWarning).str());
+}
+
+void CTransmissionPage::OnBandwidthClicked()
+{
+    ApplyView();
+    // Into the block at once: the state page shows the same bit.
+    CDeviceBlock block = DeviceBlock();
+    m_codec.CommitBandwidthLimit(block);
+    EnableControls(TRUE);
+    NotifySettingsChanged(TRUE);
+}
+
+void CTransmissionPage::OnBandwidthLabelClicked()
+{
+    CheckDlgButton(kBandwidthBox, IsDlgButtonChecked(kBandwidthBox) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+    OnBandwidthClicked();
+}
+
+void CTransmissionPage::OnActivationTimeChanged()
+{
+    CheckRanges(m_codec.RangeChecks());
+    NotifySettingsChanged(TRUE);
+}
+
+void CTransmissionPage::OnPriorityChanged()
+{
+    NotifySettingsChanged(TRUE);
+}
+
+void CTransmissionPage::OnSpeedChanged()
+{
+    ApplyView();
+    ShowDuplexWarning(CTransmissionCodec::WarnsOfDuplexMismatch(m_codec.SpeedIndex));
+    NotifySettingsChanged(TRUE);
+}
