@@ -1,0 +1,289 @@
+#include "Products/Corvane/App/CorvaneApp.h"
+
+#include "Common/Controls/PropSheetInDlg.h"
+#include "Common/Controls/SkinButton.h"
+#include "Common/Controls/ZellMenu.h"
+#include "Common/Controls/ZellStatic.h"
+#include "Common/SystemHelper/FileHelpers.h"
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/ShellHelpers.h"
+#include "Common/SystemHelper/SystemInfo.h"
+#include "Common/Tessel/TesselExports.h"
+#include "Platform/Base/TextConversion.h"
+#include "Platform/Controls/StandardControls.h"
+#include "Platform/Framework/ImageList.h"
+#include "Platform/Framework/Wnd.h"
+#include "Platform/Gdi/Gdi.h"
+#include "Platform/Net/WinSock.h"
+#include "Platform/Shell/ComInit.h"
+#include "Platform/Shell/ShellFolders.h"
+#include "Platform/Ui/ResourceImage.h"
+#include "Products/Corvane/CommandLineConnection.h"
+#include "Products/Corvane/CorvaneCommandLine.h"
+#include "Products/Corvane/StartupOptions.h"
+
+#include <filesystem>
+#include <functional>
+#include <iterator>
+#include <utility>
+#include <system_error>
+
+namespace {
+
+constexpr LPCWSTR kCommonSection = L"Common";
+constexpr LPCWSTR kLanguageEntry = L"Language";
+constexpr LPCWSTR kCommunicationSection = L"Communication";
+constexpr LPCWSTR kLastConnectionEntry = L"LastConnection";
+constexpr LPCWSTR kStartLanguage = L"de";
+constexpr LPCWSTR kStartLcid = L"1031";
+constexpr UINT kImageListFlags = ILC_COLOR24 | ILC_MASK;
+constexpr int kImageSize = 16;
+
+bool IsFolder(const CString& path)
+{
+    std::error_code error;
+    return !path.IsEmpty() && std::filesystem::is_directory(Text::WideToUtf8(path.str()), error);
+}
+
+// The command line's refusals and fall-backs reach the user through the
+// application's start-up message.
+class CAppCommandLine : public CCorvaneCommandLine {
+public:
+    CAppCommandLine(const CString& language, std::function<void(const CString&)> show,
+                    std::function<bool()> startSockets)
+        : CCorvaneCommandLine(language), m_show(std::move(show)), m_startSockets(std::move(startSockets))
+    {
+    }
+
+protected:
+    void OnInvalidArgument(const CString& message) override { m_show(message); }
+    bool StartSockets() override { return m_startSockets(); }
+
+private:
+    std::function<void(const CString&)> m_show;
+    std::function<bool()> m_startSockets;
+};
+
+class CAppCommandLineConnection : public CCommandLineConnection {
+public:
+    CAppCommandLineConnection(const CString& application, std::function<void(const CString&)> show)
+        : CCommandLineConnection(CCorvaneApp::kCompany, application), m_show(std::move(show))
+    {
+    }
+
+protected:
+    void OnInvalidSettings(const CString& message) override { m_show(message); }
+
+private:
+    std::function<void(const CString&)> m_show;
+};
+
+// Both hooks of the main dialog's table: the four DPI classes, with the
+// user's language supported or not.
+constexpr CCorvaneApp::tTemplateIds kSupportedTemplates[] = {
+    {102, 279, 160}, {291, 295, 160}, {102, 292, 298}, {102, 295, 160}};
+constexpr CCorvaneApp::tTemplateIds kOtherLanguageTemplates = {297, 296, 160};
+
+}
+
+CCorvaneApp* GetCorvaneApp() { return dynamic_cast<CCorvaneApp*>(AfxGetApp()); }
+
+CCorvaneApp::CCorvaneApp(LPCWSTR appName) : CZellWinApp(appName) {}
+
+CCorvaneApp::~CCorvaneApp() = default;
+
+CCorvaneApp::tTemplateIds CCorvaneApp::TemplateIdsFor(int dpiHookIndex, bool supportedLanguage)
+{
+    if (dpiHookIndex < 0 || dpiHookIndex >= static_cast<int>(std::size(kSupportedTemplates)))
+        return {};
+    return supportedLanguage ? kSupportedTemplates[dpiHookIndex] : kOtherLanguageTemplates;
+}
+
+void CCorvaneApp::ChooseTemplates(int dpiHookIndex)
+{
+    m_templateIds = TemplateIdsFor(dpiHookIndex, IsUserLanguageSupported());
+}
+
+bool CCorvaneApp::IsUserLanguageSupported() const { return IsSupportedUserLanguage(); }
+
+BOOL CCorvaneApp::InitInstance()
+{
+    CString language = kStartLanguage;
+    InitFramework(language, kStartLcid);
+    ::InitCommonControls();
+    AfxEnableControlContainer();
+    InitRegistryKey(kCompany);
+    StartSocketsOrFallBack();
+    ApplyCommandLine();
+    InitFramework(m_language, kStartLcid);
+    WriteProfileString(kCommonSection, kLanguageEntry, m_language);
+    HandFontToControls();
+    LoadInvalidIPAddresses();
+    RunMainDialog();
+    return FALSE;
+}
+
+void CCorvaneApp::InitExePaths()
+{
+    CZellWinApp::InitExePaths();
+    m_deviceIni.Locate(m_exeDirectory + L"/" + m_exeFileName);
+}
+
+void CCorvaneApp::StartSocketsOrFallBack()
+{
+    if (StartSockets())
+        return;
+    ShowStartupMessage(CString(kSocketsFailed) + kFallbackToRS232, MB_OK);
+    WriteProfileString(kCommunicationSection, kLastConnectionEntry, L"RS232");
+}
+
+bool CCorvaneApp::StartSockets()
+{
+    WSADATA data{};
+    return WSAStartup(0x0101, &data) == 0;
+}
+
+void CCorvaneApp::ApplyCommandLine()
+{
+    const auto show = [this](const CString& text) { ShowStartupMessage(text, MB_OK); };
+    CAppCommandLine commandLine(GetProfileString(kCommonSection, kLanguageEntry, L"en"), show,
+                                [this] { return StartSockets(); });
+    commandLine.Parse(m_arguments);
+    m_language = commandLine.Language();
+    m_languageBeforeSwitch = commandLine.LanguageBeforeSwitch();
+    g_startupOptions = commandLine.Options();
+    if (!commandLine.ResolveConnection())
+        return;
+    m_commandLineConnection = std::make_unique<CAppCommandLineConnection>(CString(m_pszProfileName), show);
+    if (m_commandLineConnection->Create(commandLine.ConnectionType(), commandLine.ConnectionSettings()))
+        g_startupOptions.ConnectionSettings = commandLine.ConnectionSettings();
+}
+
+void CCorvaneApp::HandFontToControls()
+{
+    const LOGFONTW& font = GetMessageLogFont();
+    CSkinButton::SetGlobalFont(font);
+    CZellMenu::SetGlobalFont(&font);
+    CZellStatic::SetGlobalFont(font);
+    CPropSheetInDlg::SetGlobalFont(font);
+    HandFontToPages(font);
+}
+
+int CCorvaneApp::ExitInstance()
+{
+    DestroyZELLBalloonMsg();
+    if (!m_languageBeforeSwitch.IsEmpty())
+        WriteProfileString(kCommonSection, kLanguageEntry, m_languageBeforeSwitch);
+    if (m_commandLineConnection) {
+        m_commandLineConnection->Restore();
+        m_commandLineConnection.reset();
+    }
+    return CZellWinApp::ExitInstance();
+}
+
+void CCorvaneApp::ShowStartupMessage(const CString& text, UINT type) { ZELLMessageBox(text, type, L"", 0); }
+
+void CCorvaneApp::HandGuiXmlFileToLibrary(const CString& file, WORD lcid) { TSLXDLL_SetGuiXmlFile(file, lcid); }
+
+void CCorvaneApp::HandAppNameToLibrary(const CString& name) { TSLXDLL_SetAppName(name); }
+
+CString CCorvaneApp::CommunicationRegistryPath() const
+{
+    return CString(L"HKEY_CURRENT_USER\\Software\\") + kCompany + L"\\" + m_pszProfileName + L"\\" +
+           kCommunicationSection;
+}
+
+CString CCorvaneApp::Translate(LPCWSTR key) const { return GetLanguageText(key); }
+
+std::string CCorvaneApp::TranslateToString(LPCWSTR key) const { return Text::WideToUtf8(Translate(key).str()); }
+
+CString CCorvaneApp::GetIPAddressSourceText(WORD code) const
+{
+    if (code == kSourceNotSupported)
+        return Translate(L"TXT_NOT_SUPPORTED");
+    CString key;
+    key.Format(L"TXT_IP_ADDR_SOURCE_%02d", static_cast<int>(code));
+    const CString text = Translate(key);
+    return IsUndefinedText(text) ? Translate(L"TXT_IP_ADDR_SOURCE_UNKNOWN") : text;
+}
+
+WORD CCorvaneApp::GetIPAddressSourceCode(const CString& text) const
+{
+    WORD found = 0;
+    for (WORD code = 1; code <= 4; ++code) {
+        if (text == GetIPAddressSourceText(code))
+            found = code;
+    }
+    return found;
+}
+
+CString CCorvaneApp::GetDataFolder() const
+{
+    const CString documents = GetSpecialFolderPath(CSIDL_PERSONAL).c_str();
+    const CString byDefault = documents + L"/" + kCompany + L"/" + m_pszAppName;
+    const CString folder = GetProfileString(L"Folder", L"MyDocuments", byDefault);
+    return IsFolder(folder) ? folder : documents;
+}
+
+CString CCorvaneApp::GetExeFolder() const
+{
+    const CString iniPath = CDeviceCapabilityFile::MakeIniPath(GetModuleDirectory() + L"/" + GetExeBaseName());
+    const int slash = iniPath.ReverseFind(L'/');
+    return slash < 0 ? CString() : iniPath.Left(slash);
+}
+
+CString CCorvaneApp::GetGuiXmlPath() const
+{
+    const CString folder = GetExeFolder();
+    const CString name = GetExeBaseName() + L".GUI.XML";
+    const CString beside = folder.IsEmpty() ? name : folder + L"/" + name;
+    if (FileExists(beside.str()))
+        return beside;
+    // An installed program keeps its data files in the share folder.
+    const int slash = folder.ReverseFind(L'/');
+    const CString installed =
+        (slash < 0 ? CString(L".") : folder.Left(slash)) + L"/share/" + GetExeBaseName() + L"/" + name;
+    return FileExists(installed.str()) ? installed : beside;
+}
+
+void CCorvaneApp::InitGuiXmlFile() { m_guiXmlFile = GetGuiXmlPath(); }
+
+void CCorvaneApp::SetFontOfChildWindows(CWnd* window) const
+{
+    if (window == nullptr || window->GetSafeHwnd() == nullptr)
+        return;
+    const WPARAM font = reinterpret_cast<WPARAM>(m_messageFont.GetSafeHandle());
+    for (HWND child = ::GetWindow(window->GetSafeHwnd(), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageW(child, WM_SETFONT, font, TRUE);
+}
+
+bool CCorvaneApp::LoadImageList(CImageList& imageList, UINT bitmapId, int initialCount, COLORREF maskColour) const
+{
+    if (!imageList.Create(kImageSize, kImageSize, kImageListFlags, initialCount, 1))
+        return false;
+    const HANDLE image = ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0,
+                                      LR_DEFAULTCOLOR);
+    if (image == nullptr)
+        return false;
+    const HBITMAP bitmap = reinterpret_cast<HBITMAP>(image);
+    const int first = ImageList_AddMasked(imageList.GetSafeHandle(), bitmap, maskColour);
+    ::DeleteObject(bitmap);
+    return first >= 0;
+}
+
+void CCorvaneApp::ResetMessageFlags()
+{
+    for (const LPCWSTR entry : {L"SoftwareReset", L"ResetFileSystem", L"SoftwareResetAfterResetFileSystem"})
+        WriteProfileInt(L"Messages", entry, 0);
+}
+
+CString CCorvaneApp::ResolveDeviceIniSection(const CString& article) const
+{
+    return m_deviceIni.ResolveDeviceIniSection(article);
+}
+
+int CCorvaneApp::GetDeviceIniInt(const CString& article, LPCWSTR key, int defaultValue) const
+{
+    return m_deviceIni.GetDeviceIniInt(article, key, defaultValue);
+}

@@ -1,0 +1,144 @@
+#pragma once
+// The program's application object. Start-up prepares the language, the
+// sockets, the profile key and the start-up options of the command line,
+// puts a command-line connection into the registry for this run, hands the
+// message font to the control classes and runs the main dialog; exit undoes
+// what the command line changed for this run only.
+//
+// The pages and the main dialog also call its services: texts by key, the
+// IP-address-source texts, the data folder, image lists and the look-ups
+// of the device capability file.
+//
+// This library knows neither the main dialog nor the pages (the pages link
+// it): the program supplies them through the hooks RunMainDialog,
+// HandFontToPages and LoadInvalidIPAddresses.
+#include "Common/Application/ZellWinApp.h"
+#include "Platform/Base/CString.h"
+#include "Products/Corvane/CorvaneDeviceIni.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CCommandLineConnection;
+class CCorvaneCommandLine;
+class CImageList;
+class CWnd;
+
+class CCorvaneApp : public CZellWinApp {
+public:
+    static constexpr LPCWSTR kCompany = L"Zell Software";
+    static constexpr LPCWSTR kFallbackToRS232 = L"--> Set connection to RS232.";
+    static constexpr LPCWSTR kSocketsFailed = L"Failed to init windows sockets!";
+    // The IP-address-source code of a device that cannot tell its source.
+    static constexpr WORD kSourceNotSupported = 0x8213;
+
+    // The templates the DPI hooks choose among.
+    struct tTemplateIds {
+        int mainDialog = 102;
+        int networkParamPage = 279;
+        int commonPage = 160;
+        bool operator==(const tTemplateIds&) const = default;
+    };
+
+    explicit CCorvaneApp(LPCWSTR appName = L"Corvane");
+    ~CCorvaneApp() override;
+    CCorvaneApp(const CCorvaneApp&) = delete;
+    CCorvaneApp& operator=(const CCorvaneApp&) = delete;
+
+    // The program's arguments without the program name; set before the
+    // framework starts the application.
+    void SetArguments(std::vector<CString> arguments) { m_arguments = std::move(arguments); }
+
+    // Runs the main dialog and gives FALSE, so the program ends with it.
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // Texts by key; a missing key gives "##" and the key.
+    CString Translate(LPCWSTR key) const;
+    std::string TranslateToString(LPCWSTR key) const;
+    CString GetIPAddressSourceText(WORD code) const;
+    // The last of the codes 1 to 4 whose text is `text`, or 0.
+    WORD GetIPAddressSourceCode(const CString& text) const;
+
+    // The profile's data folder when it exists, else the documents folder.
+    CString GetDataFolder() const;
+    // The executable's folder without a build-folder part.
+    CString GetExeFolder() const;
+    // Beside the executable: its base name with ".GUI.XML".
+    CString GetGuiXmlPath() const;
+    void InitGuiXmlFile() override;
+    // Also finds the device capability file: beside the executable, else
+    // in the installed share folder.
+    void InitExePaths() override;
+
+    // WM_SETFONT with the message font to each direct child of `window`.
+    void SetFontOfChildWindows(CWnd* window) const;
+    // 16 x 16 masked images of a bitmap resource; false when the list
+    // or the bitmap cannot be made.
+    bool LoadImageList(CImageList& imageList, UINT bitmapId, int initialCount, COLORREF maskColour) const;
+
+    // The profile's stored answers of the questions that can be silenced.
+    void ResetMessageFlags();
+
+    // The device capability file and its look-ups for an article number.
+    const CCorvaneDeviceIni& DeviceIni() const { return m_deviceIni; }
+    CCorvaneDeviceIni& DeviceIni() { return m_deviceIni; }
+    CString GetIniPath() const { return m_deviceIni.GetIniPath(); }
+    CString ResolveDeviceIniSection(const CString& article) const;
+    int GetDeviceIniInt(const CString& article, LPCWSTR key, int defaultValue) const;
+    bool HasAutoIP(const CString& article) const { return m_deviceIni.HasAutoIP(article); }
+    bool HasDIPSwitch(const CString& article) const { return m_deviceIni.HasDIPSwitch(article); }
+    bool HasEthernetIPExtension(const CString& article) const { return m_deviceIni.HasEthernetIPExtension(article); }
+    bool HasFileSystem(const CString& article) const { return m_deviceIni.HasFileSystem(article); }
+    bool HasSDCard(const CString& article) const { return m_deviceIni.HasSDCard(article); }
+    bool HasISIS(const CString& article) const { return m_deviceIni.HasISIS(article); }
+    bool IsPlcController(const CString& article) const { return m_deviceIni.IsPlcController(article); }
+    bool DeviceHasIP(const CString& article) const { return m_deviceIni.DeviceHasIP(article); }
+    bool HasSDCardSlotByIni(const CString& article) const { return m_deviceIni.HasSDCardSlotByIni(article); }
+
+    // The dialog templates chosen by the screen's DPI and the user's language.
+    const tTemplateIds& TemplateIds() const { return m_templateIds; }
+    static tTemplateIds TemplateIdsFor(int dpiHookIndex, bool supportedLanguage);
+    void OnDpiUpTo100() override { ChooseTemplates(0); }
+    void OnDpiUpTo120() override { ChooseTemplates(1); }
+    void OnDpiUpTo144() override { ChooseTemplates(2); }
+    void OnDpiAbove144() override { ChooseTemplates(3); }
+
+    const CString& Language() const { return m_language; }
+    const CString& LanguageBeforeSwitch() const { return m_languageBeforeSwitch; }
+    // "HKEY_CURRENT_USER\Software\<company>\<application>\Communication".
+    CString CommunicationRegistryPath() const;
+
+protected:
+    // The program's main dialog, run modally.
+    virtual void RunMainDialog() {}
+    // The font of the settings pages and the addresses they refuse live
+    // with the pages, which this layer does not know.
+    virtual void HandFontToPages(const LOGFONTW& font) {}
+    virtual void LoadInvalidIPAddresses() {}
+    // A start-up message (type as ZELLMessageBox takes it).
+    virtual void ShowStartupMessage(const CString& text, UINT type);
+    virtual bool StartSockets();
+    // Takes the user's language for the template choice.
+    virtual bool IsUserLanguageSupported() const;
+
+    void HandGuiXmlFileToLibrary(const CString& file, WORD lcid) override;
+    void HandAppNameToLibrary(const CString& name) override;
+
+private:
+    void ChooseTemplates(int dpiHookIndex);
+    void StartSocketsOrFallBack();
+    void ApplyCommandLine();
+    void HandFontToControls();
+
+    std::vector<CString> m_arguments;
+    CCorvaneDeviceIni m_deviceIni;
+    tTemplateIds m_templateIds;
+    CString m_language;
+    CString m_languageBeforeSwitch;
+    std::unique_ptr<CCommandLineConnection> m_commandLineConnection;
+};
+
+// The program's application object, or null while there is none.
+CCorvaneApp* GetCorvaneApp();

@@ -1,0 +1,240 @@
+#pragma once
+// The common base of the settings pages of the main dialog. It holds the
+// page's view of the device data (the two device blocks, the data set, the
+// connection and the service, none of them owned), moves values between
+// members and controls when the page is entered and left, refuses to let a
+// page go while a field is out of range (one balloon at the first bad
+// field), reports to the main window through the registered messages, opens
+// the device connection for a page's own calls with a short time-out, and
+// gives every page the same font, background and rich tooltips.
+#include "Common/Controls/ZellTooltip.h"
+#include "Platform/Base/CString.h"
+#include "Platform/Framework/Brush.h"
+#include "Platform/Framework/Font.h"
+#include "Platform/Framework/PropertyPage.h"
+#include "Products/Corvane/Pages/DeviceBlock.h"
+#include "Products/Corvane/Pages/FieldRange.h"
+
+#include <string>
+#include <vector>
+
+class CDeviceCapabilityFile;
+class CFBCData;
+class CTCPIPService;
+namespace ZELL {
+class CConnectionBase;
+}
+
+class CCouplerSettingsPageBase : public CPropertyPage {
+    DECLARE_DYNCREATE(CCouplerSettingsPageBase)
+public:
+    // The connection states the page reports while it opens and closes the
+    // connection for its own calls.
+    static constexpr WPARAM kConnectionOpen = 269;
+    static constexpr WPARAM kConnectionOpening = 270;
+    static constexpr WPARAM kConnectionFailed = 271;
+    static constexpr WPARAM kConnectionClosed = 272;
+    // The time-out the page's own calls run with, and the pauses around
+    // opening that let the device and the status line follow.
+    static constexpr UINT kPageTimeoutMs = 500;
+    static constexpr DWORD kOpeningPauseMs = 300;
+    static constexpr DWORD kSettlePauseMs = 500;
+    // The balloon's icon code (the library's warning icon).
+    static constexpr UINT kRangeBalloonIcon = 12;
+    // The string resource with the title of an address field's balloon.
+    static constexpr UINT kInvalidAddressFieldTitleId = 631;
+    // A balloon mode with the decimal wording.
+    static constexpr int kDecimalWording = 7;
+
+    // The number syntaxes of IsValidNumberText.
+    enum ENNumberText { kHex16 = 1, kHex32 = 2, kSignedDecimal = 3, kUnsignedDecimal = 4 };
+    // The kinds of BuildInvalidAddressMessage.
+    enum ENInvalidAddress { kInvalidAddressList = 0, kInvalidSubnetMask = 1 };
+
+    CCouplerSettingsPageBase();
+    CCouplerSettingsPageBase(UINT templateId, UINT captionId);
+    CCouplerSettingsPageBase(LPCWSTR templateName, UINT captionId);
+    ~CCouplerSettingsPageBase() override;
+
+    // --- the operations pages override, in this order ----------------------
+    virtual void ShowDeviceControls(int showCmd);
+    virtual void EnableControls(int enable);
+    virtual void OnExtraDataAttached();
+    // Kept so that the pages' overrides keep their places; no page uses it.
+    virtual void ReservedHook();
+    virtual void LoadFromDeviceData();
+    // Members into the device block, keeping every bit the page does not own.
+    virtual bool StoreToDeviceData();
+    virtual bool ShowValues();
+    virtual bool ReadValues();
+    virtual BOOL RefreshView();
+    virtual BOOL ApplyView();
+    // Every range check of the page, stopping at the first failure.
+    virtual bool ValidateAll();
+    virtual void NotifySettingsChanged(WPARAM wParam);
+    virtual BOOL IsModified();
+    virtual bool IsOfflineConfig();
+    virtual BOOL IsPageInList(LPCWSTR pageKey);
+    // Texts are reloaded by the active page at once, by the others when
+    // they are next entered; returns whether texts are still pending.
+    virtual BOOL UpdateLanguageTexts();
+    virtual void HideTooltip();
+    virtual void ShowState(int state, UINT stringId);
+    // A worker's state while the page is active; 1 shows the wait cursor.
+    virtual void BeginWaitState(int state, LPCWSTR text);
+    virtual bool IsConnectionPrepared();
+    virtual void EnableAllChildren(BOOL enable);
+    virtual std::wstring GetPageKey();
+    virtual void SetTitle(const CString& title);
+
+    // --- what the main dialog hands over -----------------------------------
+    // Stores the block and the device kind, then loads the members.
+    void AttachDeviceData(WORD* block, unsigned length, int wideFormat, int controller);
+    void AttachExtraData(WORD* block, unsigned length, int wideFormat, int controller);
+    void SetDeviceData(CFBCData* data) { m_deviceData = data; }
+    void SetConnection(ZELL::CConnectionBase* connection, CTCPIPService* service);
+    void SetInSheet(bool inSheet) { m_inSheet = inSheet ? 1 : 0; }
+    // The page's store before a write; true when there is nothing to store.
+    bool StoreIfDataPresent();
+    // A non-empty text becomes the tab caption.
+    void SetPageTitle(const CString& title);
+
+    // --- state -------------------------------------------------------------
+    bool IsInSheet() const { return m_inSheet != 0; }
+    bool IsActive() const { return m_active != 0; }
+    bool IsUpdating() const { return m_updating; }
+    bool AreTextsPending() const { return m_textsPending; }
+    bool IsWideFormat() const { return m_wideFormat != 0; }
+    bool IsController() const { return m_controller != 0; }
+    const CString& GetTitle() const { return m_title; }
+    const CString& GetSheetTitle() const { return m_sheetTitle; }
+    const CString& GetGroupLabelFormat() const { return m_groupLabelFormat; }
+    COLORREF GetBackgroundColour() const { return m_backgroundColour; }
+    CFont& GetPageFont() { return m_pageFont; }
+    const LOGFONTW& GetPageLogFont() const { return m_pageLogFont; }
+    HCURSOR GetPageCursor() const { return m_pageCursor; }
+    ZELL::CConnectionBase* GetConnection() const { return m_connection; }
+    CTCPIPService* GetService() const { return m_service; }
+    CFBCData* GetDeviceData() const { return m_deviceData; }
+    // The attached blocks; every word access through them stays below the
+    // length the block was attached with.
+    CDeviceBlock DeviceBlock() const { return CDeviceBlock(m_deviceBlock, m_deviceBlockLength); }
+    CDeviceBlock ExtraBlock() const { return CDeviceBlock(m_extraBlock, m_extraBlockLength); }
+    bool HasDeviceBlock() const { return m_deviceBlock != nullptr && m_deviceBlockLength > 0; }
+
+    // --- the connection for a page's own calls -----------------------------
+    // Opens (true) with the short time-out, or closes and restores the
+    // user's settings (false); pauses afterwards either way.
+    void PrepareConnection(bool open);
+    bool EnsureConnectionOpen();
+    void FinishConnection();
+    bool IsTCPIPConnection() const;
+    bool HasSeveralPorts() const;
+
+    // --- messages to the main window ---------------------------------------
+    bool ReportConnectionState(WPARAM state);
+    bool RequestReadSettings();
+    bool RequestWriteSettings();
+    bool RequestSoftwareReset();
+
+    // --- range checks and their balloons -----------------------------------
+    // mode 1 or 2 reads the text as hexadecimal, any other as decimal.
+    bool CheckRange(UINT ctrlId, LPCWSTR headerKey, int mode, const int* value, int min, int max);
+    bool CheckRange(const CFieldRange& check);
+    // The checks in their order; stops at the first failure.
+    bool CheckRanges(const std::vector<CFieldRange>& checks);
+    void ShowRangeBalloon(UINT ctrlId, LPCWSTR titleKey, int min, int max, int mode);
+    // The same with a finished title, not looked up.
+    void ShowRangeBalloonTitled(UINT ctrlId, const CString& title, int min, int max, int mode);
+    // `address` holds octet 1 in its highest byte (index 3); `ranges` the
+    // (min, max) pairs of octets 1 to 4.
+    bool CheckIPAddressRange(UINT ctrlId, UINT nameStringId, const BYTE address[4], const int ranges[8]);
+    bool IsValidNumberText(UINT ctrlId, int type);
+    static bool IsValidNumberText(const std::wstring& text, int type);
+    CString BuildInvalidAddressMessage(int kind) const;
+    static bool IsAddressAllowed(const std::wstring& address);
+
+    // --- look ---------------------------------------------------------------
+    void AddTooltip(UINT ctrlId, LPCWSTR bodyKey, LPCWSTR headerKey);
+    void FitStaticToText(CWnd* ctrl, const CString& text, CFont* font);
+    void SetPageCursor(bool busy);
+    // Puts the caret into one field (0..3) of an address control.
+    void FocusAddressField(UINT ctrlId, int field);
+
+    // --- class-wide ----------------------------------------------------------
+    static void LoadInvalidIPAddresses(const CDeviceCapabilityFile& capabilities);
+    static const std::vector<std::wstring>& GetInvalidIPAddresses() { return s_invalidAddresses; }
+    static void SetDefaultFont(const LOGFONTW& font);
+    static void ClearDefaultFont() { s_defaultFontGiven = false; }
+    // While set, refreshes, reads of controls, change reports and range
+    // checks do nothing: the main dialog sets it while it fills its pages.
+    static void SetPagesSuspended(bool suspended) { s_pagesSuspended = suspended ? 1 : 0; }
+    static bool ArePagesSuspended() { return s_pagesSuspended != 0; }
+
+    // The translated text of a key ("##" and the key when it has none).
+    static CString Text(LPCWSTR key);
+    // A string resource of the program; empty when it has none.
+    static CString LoadResourceString(UINT id);
+    // The current thread's main window, null when there is none.
+    static CWnd* MainWindow();
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+
+    void PreSubclassWindow() override;
+
+protected:
+    BOOL OnInitDialog() override;
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    // Where the range balloon goes; pages are shown it through the library.
+    virtual void ShowBalloon(const CString& title, const CString& text, UINT ctrlId);
+    virtual void CloseBalloon();
+    // The pauses of PrepareConnection and EnsureConnectionOpen.
+    virtual void Pause(DWORD milliseconds);
+    LRESULT SendToMainWindow(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    CString m_groupLabelFormat;
+    CFont m_pageFont;
+    LOGFONTW m_pageLogFont{};
+    CZellTooltip m_tooltip;
+    int m_lastCheckResult = 1;
+    bool m_updating = false;
+    bool m_textsPending = false;
+    bool m_storeOnLeave = true;
+    CString m_pageKey;
+
+private:
+    void InitMembers();
+    void SetDeviceKind(int wideFormat, int controller);
+    void TakePageFont();
+    bool ReadFieldNumber(UINT ctrlId, int mode, int& number) const;
+    void FocusAndSelect(UINT ctrlId);
+
+    WORD* m_deviceBlock = nullptr;
+    DWORD m_deviceBlockLength = 0;
+    WORD* m_extraBlock = nullptr;
+    DWORD m_extraBlockLength = 0;
+    int m_wideFormat = 0;
+    int m_controller = 0;
+    int m_inSheet = 0;
+    CFBCData* m_deviceData = nullptr;
+    CString m_title;
+    COLORREF m_backgroundColour = 0xFFFFFF;
+    CBrush m_backgroundBrush;
+    bool m_connectionPrepared = false;
+    CString m_sheetTitle;
+    std::wstring m_savedConnectionSettings;
+    BOOL m_active = 0;
+    HCURSOR m_pageCursor = nullptr;
+    ZELL::CConnectionBase* m_connection = nullptr;
+    CTCPIPService* m_service = nullptr;
+
+    static LOGFONTW s_defaultFont;
+    static bool s_defaultFontGiven;
+    static std::vector<std::wstring> s_invalidAddresses;
+    static int s_pagesSuspended;
+};

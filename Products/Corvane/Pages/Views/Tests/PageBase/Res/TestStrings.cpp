@@ -1,0 +1,16 @@
+// The name of the address field whose balloon the tests look at.
+#include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
+
+#include "Platform/Ui/ResourceTable.h"
+
+namespace {
+
+using namespace Ui::Res;
+
+const StringTable kEnglish{MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), {
+    {PageBaseTest::kAddressNameId, L"IP address"},
+}};
+const ResourceTable kTable{.strings = {&kEnglish}};
+const Registration kRegistration{kTable};
+
+}
