@@ -1,0 +1,231 @@
+#pragma once
+// The program's one window: a header, eight toolbar buttons, the settings
+// pages in a property sheet inside the dialog, and a status line with a
+// busy indicator, the connection-state icon and the connection text.
+//
+// The dialog owns the connection, its service object, the device data set
+// and the pages. It decides which pages a device shows, handles the menu,
+// the shortcuts and the language switch, shows the workers' progress and
+// guards closing. The device, file and connection commands are defined in
+// CorvaneDlgDevice.cpp, CorvaneDlgFiles.cpp and CorvaneDlgConnection.cpp.
+#include "Common/Controls/BusyProgressCtrl.h"
+#include "Common/Controls/PersistentDialog.h"
+#include "Common/Controls/PropSheetInDlg.h"
+#include "Common/Controls/ZellButton.h"
+#include "Common/Controls/ZellStatic.h"
+#include "Common/Controls/ZellTooltip.h"
+#include "Platform/Framework/Brush.h"
+#include "Platform/Framework/ProgressCtrl.h"
+#include "Platform/Framework/Static.h"
+#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/MainDialog/CorvanePageCatalog.h"
+#include "Products/Corvane/MainDialog/MainDialogIds.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CServiceBase;
+class CCorvaneApp;
+namespace ZELL {
+class CConnectionBase;
+}
+
+class CCorvaneDlg : public CPersistentDialog {
+public:
+    // One page of the sheet order: its key, its title and the page.
+    struct tPageEntry {
+        std::wstring name;
+        std::wstring title;
+        CSettingsPage* page = nullptr;
+    };
+
+    CCorvaneDlg(UINT templateId, const CCorvanePageCatalog& catalog, CWnd* parent = nullptr);
+    ~CCorvaneDlg() override;
+    CCorvaneDlg(const CCorvaneDlg&) = delete;
+    CCorvaneDlg& operator=(const CCorvaneDlg&) = delete;
+
+    // --- connection -----------------------------------------------------------
+    // A new connection of the type ("TCPIP" without regard to case, else
+    // serial) from the stored settings, then `settingsXml` when not empty,
+    // and its service.
+    void CreateConnectionOfType(const CString& type, const CString& settingsXml);
+    void CreateService();
+    ZELL::CConnectionBase* Connection() const { return m_pConnection.get(); }
+    CServiceBase* Service() const { return m_pService.get(); }
+    bool IsTcpIpConnection() const;
+    CFBCData& Data() { return m_data; }
+
+    // --- pages --------------------------------------------------------------
+    // The page keys of the device in sheet order, from the capability file.
+    void BuildPageList(const CString& article);
+    void ApplyPageList();
+    void ResetToFirstPage();
+    const std::vector<std::wstring>& PageList() const { return m_pageList; }
+    bool IsPageInList(const std::wstring& name) const;
+    CSettingsPage* Page(const std::wstring& name) const;
+    CSettingsPage* ActivePage() const;
+    std::wstring ActivePageName() const;
+    const std::vector<tPageEntry>& PageEntries() const { return m_pageEntries; }
+
+    // --- status line and progress --------------------------------------------
+    void ShowStatus(const CString& text);
+    const CString& StatusLog() const { return m_strStatusLog; }
+    void StartBusy();
+    void StopBusy();
+    void SetStatusTimer();
+    void SetConnectionState(UINT iconId);
+    UINT ConnectionState() const { return m_connectionState; }
+    void ShowConnectionText();
+    bool IsOfflineConfig() const { return m_connectionState == CorvaneIds::kStateOffline; }
+
+    // --- language -----------------------------------------------------------
+    void SwitchLanguage(const CString& language);
+    const CString& Language() const { return m_strLanguage; }
+
+    // --- buttons ------------------------------------------------------------
+    void EnableButton(int id, bool enable);
+    void EnableSaveAndWrite(bool save, bool write);
+    void RecomputeModified();
+    bool IsModified() const { return m_bModified; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    // Hooks of the progress display: a worker's step and a state code
+    // outside the table.
+    virtual LRESULT OnShowThreadState(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnFbcSettingsChanged(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnIsModified(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnIsOfflineConfig(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnIsPageInList(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnEvaluateShortcuts(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnShowConnectionState(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUpdateSettingsMenu(WPARAM wParam, LPARAM lParam);
+
+    void OnClose();
+    void OnDestroy();
+    void OnTimer(UINT_PTR id);
+    void OnSysCommand(UINT id, LPARAM lParam);
+    LRESULT OnTimeChange(WPARAM wParam, LPARAM lParam);
+    void OnContextMenu(CWnd* wnd, CPoint point);
+    void OnLanguage(UINT id);
+    void OnResetMessages();
+    void OnUpdateCommandButton(CCmdUI* ui);
+    DECLARE_MESSAGE_MAP()
+
+    // Keys the dialog handles itself (also forwarded by pages); true when used.
+    bool EvaluateShortcut(UINT virtualKey);
+    void ApplyStartupWindowStyle();
+    void CreatePages();
+    void SetupButtons(bool initial);
+    void SetupSettingsMenu();
+    void SetTitles(const CString& first, const CString& second);
+    void AddPageToSheet(const tPageEntry& entry);
+    void RemovePageFromSheet(const std::wstring& name);
+    bool IsPageInSheet(const std::wstring& name) const;
+    void ActivatePage(const std::wstring& name);
+    void ShowStatusMenu(CPoint screenPoint);
+    void CloseQuery();
+
+    const CCorvanePageCatalog& m_catalog;
+
+    CString m_strLanguage;
+    bool m_bModified = false;
+    bool m_bDataValid = false;
+    bool m_bFirstRead = true;
+    bool m_bCloseAfterWrite = false;
+    bool m_bSwitchingLanguage = false;
+    bool m_bExtendedPages = false;
+    bool m_bControllerPages = false;
+    bool m_bHasDIPSwitch = false;
+    int m_nNotAllDatasetParams = 0;
+    int m_nNotAllDeviceParams = 0;
+    bool m_bStatusTimer = false;
+    CString m_strPrevArticleNo;
+    CString m_strPrevNetworkId;
+
+    // Every page the dialog has, in sheet order, and the keys the device
+    // shows (the current page list).
+    std::vector<std::unique_ptr<CSettingsPage>> m_ownedPages;
+    std::vector<tPageEntry> m_pageEntries;
+    std::vector<std::wstring> m_pageList;
+    int m_nActivePage = -1;
+    std::wstring m_strActivePageName;
+
+    std::unique_ptr<ZELL::CConnectionBase> m_pConnection;
+    std::unique_ptr<CServiceBase> m_pService;
+    std::wstring m_strRegistryPath;
+    CFBCData m_data;
+    CString m_strCurrentFile;
+    CString m_strStatusLog;
+
+    CPropSheetInDlg m_sheet;
+    CZellStatic m_statusLine;
+    CStatic m_connectionIcon;
+    CZellStatic m_connectionText;
+    CZellStatic m_titleLine1;
+    CZellStatic m_titleLine2;
+    CStatic m_headerIcon;
+    CStatic m_oemLogo;
+    CBusyProgressCtrl m_busy;
+    CProgressCtrl m_progress;
+    std::array<CZellButton, 8> m_buttons;
+    CZellTooltip m_tooltip;
+    CBrush m_whiteBrush;
+    HICON m_appIcon = nullptr;
+    UINT m_connectionState = CorvaneIds::kStateIdle;
+
+    // --- device, file and connection commands --------------------------------
+    // Defined in CorvaneDlgDevice.cpp. Keys, menus and the close query
+    // reach them through their command ids and registered messages.
+public:
+    void OnReadDevice();
+    void OnWriteDevice();
+    void OnFactoryDefaults();
+    void OnSoftwareReset();
+    void OnResetFileSystem();
+    LRESULT OnFirstShow(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdentifyDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWriteSettingsDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnFactoryDefaultsDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSoftwareResetDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnResetFileSystemDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReadSettingsRequest(WPARAM wParam, LPARAM lParam);
+    // wParam kWriteThenClose: the close query asks for the write; closing
+    // waits for it only once the worker has started.
+    LRESULT OnWriteSettingsRequest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSoftwareResetRequest(WPARAM wParam, LPARAM lParam);
+    bool StartReadThread();
+    bool StartWriteThread();
+    bool StartFactoryDefaultsThread();
+    bool StartSoftwareResetThread();
+    bool StartResetFileSystemThread();
+    bool ValidatePages();
+    bool PageRefusesCommands(bool showMessage);
+    int AskStored(LPCWSTR key, LPCWSTR messageKey, UINT type);
+    void ProcessThreadResult(int type, bool ok, CFBCData* data);
+    bool CheckAndShowData(CFBCData* data);
+    bool CheckOrder(const CString& article);
+    bool CheckSoftwareVersion(const CString& swVersion, const CString& article);
+    void RefreshPages();
+    void FillCommonPage();
+    void OfflineStartup();
+    CString GetDefaultSettingsFile(const CString& article, int number) const;
+    // Defined in CorvaneDlgFiles.cpp.
+    void OnOpen();
+    void OnSave();
+    void OnSaveAs();
+    bool OpenSettingsFile(const CString& path);
+    bool SaveSettingsFile(const CString& path);
+    bool SaveFileCommand(bool askForName);
+    bool ChooseSettingsFile(bool forSaving, CString& path);
+    void ExportStatusLog();
+    // Defined in CorvaneDlgConnection.cpp.
+    void OnConnectionSettings();
+    void OnAboutBox();
+};

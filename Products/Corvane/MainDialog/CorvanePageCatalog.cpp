@@ -1,0 +1,39 @@
+#include "Products/Corvane/MainDialog/CorvanePageCatalog.h"
+
+#include <algorithm>
+
+const std::vector<std::wstring>& CCorvanePageCatalog::SheetOrder()
+{
+    static const std::vector<std::wstring> order = {
+        L"COMMON", L"NETWORKPARAM", L"TCPIP",      L"NETWORK", L"CLOCK",  L"MODBUS", L"MODBUSPARAM",
+        L"PROTOCOL", L"TRAFFIC",    L"SNTP",       L"ETHERNETIP", L"ORBIS", L"SDCARD", L"STATUS"};
+    return order;
+}
+
+void CCorvanePageCatalog::Register(const std::wstring& key, tCreator creator)
+{
+    if (key.empty() || !creator)
+        return;
+    m_creators[key] = std::move(creator);
+}
+
+std::unique_ptr<CSettingsPage> CCorvanePageCatalog::Create(const std::wstring& key,
+                                                           const CCorvaneApp::tTemplateIds& ids) const
+{
+    const auto found = m_creators.find(key);
+    return found == m_creators.end() ? nullptr : found->second(ids);
+}
+
+std::vector<std::wstring> CCorvanePageCatalog::Keys() const
+{
+    std::vector<std::wstring> keys;
+    for (const std::wstring& key : SheetOrder()) {
+        if (Has(key))
+            keys.push_back(key);
+    }
+    for (const auto& [key, creator] : m_creators) {
+        if (std::find(SheetOrder().begin(), SheetOrder().end(), key) == SheetOrder().end())
+            keys.push_back(key);
+    }
+    return keys;
+}

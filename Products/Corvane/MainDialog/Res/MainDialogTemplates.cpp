@@ -1,0 +1,82 @@
+// The templates of the main dialog, in dialog units. The three templates
+// carry the same controls; the ones for larger screens and for languages
+// with longer texts are only larger. Texts come from the GUI XML file.
+#include "Products/Corvane/MainDialog/MainDialogIds.h"
+
+#include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/ControlStyles.h"
+#include "Platform/Ui/DialogTemplate.h"
+#include "Platform/Ui/ResourceTable.h"
+
+namespace {
+
+using namespace CorvaneIds;
+using Ui::NameOrOrdinal;
+
+// Lays the controls out on a grid that grows with the template.
+class CLayout {
+public:
+    explicit CLayout(int percent) : m_percent(percent) {}
+    short operator()(int units) const { return static_cast<short>(units * m_percent / 100); }
+
+private:
+    int m_percent;
+};
+
+Ui::DialogItemTemplate Control(WORD atom, int id, DWORD style, const CLayout& s, int x, int y, int cx, int cy)
+{
+    return Ui::VisibleControl(NameOrOrdinal::Ordinal(atom), L"", id, style, s(x), s(y), s(cx), s(cy));
+}
+
+Ui::DialogItemTemplate Hidden(Ui::DialogItemTemplate item)
+{
+    item.style &= ~static_cast<DWORD>(WS_VISIBLE);
+    return item;
+}
+
+constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr int kToolbarIds[] = {kReadButton,  kOpenButton,           kSaveButton,            kWriteButton,
+                               kRestartButton, kFactoryDefaultsButton, kResetFileSystemButton, kSettingsButton};
+
+std::vector<BYTE> MainDialogTemplate(int percent)
+{
+    const CLayout s(percent);
+    Ui::CDialogTemplate dialog;
+    dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE | DS_SETFONT | DS_CENTER;
+    dialog.cx = s(440);
+    dialog.cy = s(300);
+    dialog.pointSize = 8;
+    dialog.faceName = L"DejaVu Sans";
+    auto& items = dialog.items;
+    items.push_back(Control(Ui::kClassStatic, kHeaderIcon, SS_ICON, s, 6, 6, 24, 24));
+    items.push_back(Control(Ui::kClassStatic, kTitleLine1, 0, s, 36, 6, 300, 12));
+    items.push_back(Control(Ui::kClassStatic, kTitleLine2, 0, s, 36, 20, 300, 10));
+    items.push_back(Hidden(Control(Ui::kClassStatic, kOemLogo, SS_BITMAP, s, 384, 6, 50, 24)));
+    items.push_back(Control(Ui::kClassStatic, kHeaderBand, 0, s, 0, 0, 440, 36));
+    for (int i = 0; i < 8; ++i)
+        items.push_back(Control(Ui::kClassButton, kToolbarIds[i], kPush, s, 6 + 54 * i, 40, 52, 22));
+    items.push_back(Hidden(Control(Ui::kClassStatic, kSheetPlaceholder, 0, s, 6, 66, 428, 204)));
+    items.push_back(Control(Ui::kClassStatic, kConnectionIcon, SS_ICON, s, 6, 278, 12, 12));
+    items.push_back(Control(Ui::kClassStatic, kConnectionText, SS_NOTIFY, s, 22, 280, 80, 10));
+    items.push_back(Control(Ui::kClassStatic, kStatusLine, SS_NOTIFY | WS_TABSTOP, s, 106, 280, 328, 10));
+    items.push_back(Hidden(Control(Ui::kClassStatic, kBusyIndicator, 0, s, 374, 279, 60, 10)));
+    items.push_back(Hidden(Ui::VisibleControl(NameOrOrdinal::Name(PROGRESS_CLASSW), L"", kProgressBar, 0, s(374),
+                                              s(279), s(60), s(10))));
+    return dialog.ToImage();
+}
+
+std::vector<BYTE> StandardTemplate() { return MainDialogTemplate(100); }
+std::vector<BYTE> LargeScreenTemplate() { return MainDialogTemplate(120); }
+// Languages other than the three the standard template was laid out for
+// get more room for their texts.
+std::vector<BYTE> OtherLanguageTemplate() { return MainDialogTemplate(110); }
+
+using namespace Ui::Res;
+
+const Data kStandard{RT_DIALOG, kMainDialog, LANG_NEUTRAL, {}, &StandardTemplate};
+const Data kLargeScreen{RT_DIALOG, kMainDialog120, LANG_NEUTRAL, {}, &LargeScreenTemplate};
+const Data kOtherLanguage{RT_DIALOG, kMainDialogOtherLanguage, LANG_NEUTRAL, {}, &OtherLanguageTemplate};
+const ResourceTable kTable{.data = {&kStandard, &kLargeScreen, &kOtherLanguage}};
+const Registration kRegistration{kTable};
+
+}

@@ -1,0 +1,112 @@
+#pragma once
+// What the main dialog's tests share: an application object over a GUI XML
+// file the test writes, settings pages made from a small in-memory
+// template, and a catalog of them.
+#include "Common/Application/Tests/TestApp.h"
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Platform/Controls/ControlStyles.h"
+#include "Platform/Controls/StandardControls.h"
+#include "Platform/Registry/ProfileStore.h"
+#include "Platform/Registry/RegistryTypes.h"
+#include "Platform/Shell/Tests/ModalScript.h"
+#include "Platform/Ui/DialogTemplate.h"
+#include "Products/Corvane/App/CorvaneApp.h"
+#include "Products/Corvane/MainDialog/CorvaneDlg.h"
+#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Workers/WorkerBusyFlag.h"
+#include "Products/Corvane/Workers/WorkerMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace MainDialogTest {
+
+constexpr wchar_t kAppName[] = L"CorvaneMainDialogTests";
+
+inline std::string Texts()
+{
+    using AppTest::Keyed;
+    return AppTest::GuiXml(Keyed("STATE_READY", "Ready") + Keyed("BTN_READ", "Read") + Keyed("BTN_WRITE", "Write") +
+                           Keyed("BTN_RESTART", "Restart") + Keyed("TITLE_COMMON", "Identification") +
+                           Keyed("TITLE_STATUS", "State") + Keyed("STATE_TS_WORKING", "%s ...") +
+                           Keyed("STATE_TS_DONE", "%s done") + Keyed("STATE_TS_FAILED", "%s failed") +
+                           Keyed("STATE_IDENTIFY_DEVICE", "Identify device") +
+                           Keyed("STATE_CONNECT_DEVICE", "Connect device") + Keyed("TXT_EDITOR", "Editor"));
+}
+
+// Pages of one edit field, each with its own caption.
+inline std::vector<BYTE> PageImage(const std::wstring& caption)
+{
+    Ui::CDialogTemplate page;
+    page.style = WS_CHILD | DS_SETFONT | DS_CONTROL;
+    page.cx = 200;
+    page.cy = 120;
+    page.pointSize = 8;
+    page.faceName = L"DejaVu Sans";
+    page.caption = caption;
+    page.items.push_back(Ui::VisibleControl(Ui::NameOrOrdinal::Ordinal(Ui::kClassEdit), L"", 3001,
+                                            WS_BORDER | WS_TABSTOP, 7, 7, 90, 12));
+    return page.ToImage();
+}
+
+class CTestPage : public CCouplerSettingsPageBase {
+public:
+    explicit CTestPage(const std::wstring& caption) : m_image(PageImage(caption))
+    {
+        ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_image.data()));
+    }
+
+private:
+    std::vector<BYTE> m_image;
+};
+
+inline CCorvanePageCatalog TestCatalog(const std::vector<std::wstring>& keys)
+{
+    CCorvanePageCatalog catalog;
+    for (const std::wstring& key : keys)
+        catalog.Register(key, [key](const CCorvaneApp::tTemplateIds&) { return std::make_unique<CTestPage>(key); });
+    return catalog;
+}
+
+class CTestApp : public CCorvaneApp {
+public:
+    explicit CTestApp(std::wstring guiXml) : CCorvaneApp(kAppName), m_guiXml(std::move(guiXml)) {}
+    void InitGuiXmlFile() override { m_guiXmlFile = m_guiXml.c_str(); }
+
+protected:
+    void HandGuiXmlFileToLibrary(const CString&, WORD) override {}
+    void HandAppNameToLibrary(const CString&) override {}
+
+private:
+    std::wstring m_guiXml;
+};
+
+class MainDialogTestBase : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ZELL::Controls::RegisterStandardControls();
+        GetLanguageSupport().Clear();
+        Registry::DeleteKeyTree(HKEY_CURRENT_USER, std::wstring(L"Software\\Zell Software\\") + kAppName);
+        g_startupOptions = {};
+        m_app = std::make_unique<CTestApp>(m_folder.Write("Corvane.GUI.XML", Texts()));
+        m_app->InitFramework(L"en", L"1033");
+    }
+    void TearDown() override
+    {
+        GetWorkerBusyFlag().Release();
+        m_app->ExitInstance();
+        m_app.reset();
+        GetLanguageSupport().Clear();
+    }
+
+    static Registry::CProfileStore Profile() { return {L"Zell Software", kAppName}; }
+
+    ScratchFolder m_folder;
+    std::unique_ptr<CTestApp> m_app;
+};
+
+}
