@@ -8,8 +8,21 @@ bool CAskStored::Confirm(LPCWSTR key, LPCWSTR messageKey, UINT type, int goOnAns
     const UINT answer = Answer(key, messageKey, type);
     if (!IsAnswer(answer, goOnAnswer))
         return false;
-    m_profile.WriteInt(Section, key, static_cast<int>(answer));
+    Keep(key, answer);
     return true;
+}
+
+UINT CAskStored::AskAndKeep(LPCWSTR key, LPCWSTR messageKey, UINT type)
+{
+    const UINT answer = Answer(key, messageKey, type);
+    if (IsAnswer(answer, GoOnAnswer(type)))
+        Keep(key, answer);
+    return answer;
+}
+
+void CAskStored::Keep(LPCWSTR key, UINT answer)
+{
+    m_profile.WriteInt(Section, key, static_cast<int>(answer));
 }
 
 UINT CAskStored::Answer(LPCWSTR key, LPCWSTR messageKey, UINT type)

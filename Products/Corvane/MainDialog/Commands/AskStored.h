@@ -28,6 +28,9 @@ public:
     // Asks (or takes the kept answer) and goes on when the answer's low
     // byte is `goOnAnswer`; the answer is then kept. True when it goes on.
     bool Confirm(LPCWSTR key, LPCWSTR messageKey, UINT type, int goOnAnswer);
+    // The answer, kept when the command goes on (Continue, or Yes for a
+    // Yes/No box).
+    UINT AskAndKeep(LPCWSTR key, LPCWSTR messageKey, UINT type);
     // The kept answer, or the asked one when the question is not silenced.
     UINT Answer(LPCWSTR key, LPCWSTR messageKey, UINT type);
     // Whether any of the program's questions is silenced (the menu item
@@ -35,6 +38,7 @@ public:
     bool HasSilencedQuestion() const;
 
     static bool IsAnswer(UINT answer, int button) { return static_cast<int>(answer & 0xFF) == button; }
+    static int GoOnAnswer(UINT type) { return (type & 0x0F) == 4 ? YesAnswer : ContinueAnswer; }
 
 protected:
     // Shows the question; returns the button with the check box's bit.
@@ -42,6 +46,7 @@ protected:
 
 private:
     UINT Stored(LPCWSTR key) const;
+    void Keep(LPCWSTR key, UINT answer);
 
     Registry::CProfileStore m_profile;
 };

@@ -1,5 +1,7 @@
 #include "Products/Corvane/MainDialog/Commands/PostedWorkerPrompt.h"
 
+#include "Platform/Base/Thread.h"
+
 #include <chrono>
 
 UINT CPostedWorkerPrompt::QuestionMessage()
@@ -13,6 +15,10 @@ int CPostedWorkerPrompt::Ask(const CString& caption, const CString& message, con
     std::unique_lock lock(m_mutex);
     if (m_canceled || m_window == nullptr || !IsWindow(m_window))
         return DefaultAnswer(type);
+    if (IsWindowThread()) {
+        lock.unlock();
+        return m_show(tWorkerQuestion{caption, message, details, type});
+    }
     m_question = tWorkerQuestion{caption, message, details, type};
     ++m_questionNumber;
     m_answer.reset();
@@ -33,7 +39,7 @@ int CPostedWorkerPrompt::Ask(const CString& caption, const CString& message, con
     return answer;
 }
 
-void CPostedWorkerPrompt::AnswerPending(const std::function<int(const tWorkerQuestion&)>& show)
+void CPostedWorkerPrompt::AnswerPending()
 {
     std::optional<tWorkerQuestion> question;
     unsigned long number = 0;
@@ -45,7 +51,7 @@ void CPostedWorkerPrompt::AnswerPending(const std::function<int(const tWorkerQue
     if (!question)
         return;
     // The box runs without the lock, so a cancel during it gets through.
-    const int answer = show(*question);
+    const int answer = m_show(*question);
     std::lock_guard lock(m_mutex);
     if (m_question && number == m_questionNumber) {
         m_answer = answer;
@@ -64,4 +70,10 @@ void CPostedWorkerPrompt::Reopen()
 {
     std::lock_guard lock(m_mutex);
     m_canceled = false;
+}
+
+bool CPostedWorkerPrompt::IsWindowThread() const
+{
+    return m_window != nullptr && IsWindow(m_window) &&
+           GetWindowThreadProcessId(m_window, nullptr) == GetCurrentThreadId();
 }

@@ -24,14 +24,18 @@ public:
     // The message the question is posted with.
     static UINT QuestionMessage();
 
-    explicit CPostedWorkerPrompt(HWND window) : m_window(window) {}
+    using tShow = std::function<int(const tWorkerQuestion&)>;
 
-    // Worker thread: posts the question and waits for the answer.
+    // `show` asks the user on the window's thread.
+    CPostedWorkerPrompt(HWND window, tShow show) : m_window(window), m_show(std::move(show)) {}
+
+    // Worker thread: posts the question and waits for the answer. On the
+    // window's own thread the question is shown at once.
     int Ask(const CString& caption, const CString& message, const CString& details, UINT type) override;
 
     // User-interface thread, on QuestionMessage: shows the waiting question
-    // with `show` and hands its answer to the worker.
-    void AnswerPending(const std::function<int(const tWorkerQuestion&)>& show);
+    // and hands its answer to the worker.
+    void AnswerPending();
     // Ends a waiting question, and every later one, with the default.
     void Cancel();
     // Lets questions through again (for the next worker).
@@ -40,7 +44,10 @@ public:
 private:
     int DefaultAnswer(UINT type) { return CWorkerPrompt::Ask(CString(), CString(), CString(), type); }
 
+    bool IsWindowThread() const;
+
     HWND m_window = nullptr;
+    tShow m_show;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::optional<tWorkerQuestion> m_question;

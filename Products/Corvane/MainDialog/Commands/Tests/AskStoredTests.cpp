@@ -94,6 +94,18 @@ TEST_F(AskStoredTest, SilencedRefusalNeverGoesOn)
     EXPECT_TRUE(ask.asked.empty());
 }
 
+TEST_F(AskStoredTest, AskAndKeepKeepsOnlyTheAnswerThatGoesOn)
+{
+    ask.answer = IDNO | CAskStored::DontAskAgain;
+    EXPECT_EQ(ask.AskAndKeep(CAskStored::RestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::YesNoType),
+              IDNO | CAskStored::DontAskAgain);
+    EXPECT_EQ(profile.GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), 0u);
+    ask.answer = 11;
+    EXPECT_EQ(ask.AskAndKeep(CAskStored::ResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::ContinueAbortType),
+              11u);
+    EXPECT_EQ(profile.GetInt(L"Messages", L"ResetFileSystem", 0), 11u);
+}
+
 TEST_F(AskStoredTest, OnlyTheLowByteIsTheButton)
 {
     EXPECT_TRUE(CAskStored::IsAnswer(0x4000000 | 11, 11));

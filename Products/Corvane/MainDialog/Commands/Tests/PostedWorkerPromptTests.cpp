@@ -20,13 +20,13 @@ protected:
         handler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
             if (message != CPostedWorkerPrompt::QuestionMessage())
                 return false;
-            prompt->AnswerPending([this](const tWorkerQuestion& q) {
-                seen.push_back(q.message.str());
-                return uiAnswer;
-            });
+            prompt->AnswerPending();
             return true;
         };
-        prompt = std::make_unique<CPostedWorkerPrompt>(window);
+        prompt = std::make_unique<CPostedWorkerPrompt>(window, [this](const tWorkerQuestion& q) {
+            seen.push_back(q.message.str());
+            return uiAnswer;
+        });
     }
     void TearDown() override
     {
@@ -107,12 +107,16 @@ TEST_F(PostedWorkerPromptTest, ReopenedPromptAsksAgain)
 
 TEST_F(PostedWorkerPromptTest, AnswerWithoutAQuestionDoesNothing)
 {
-    bool shown = false;
-    prompt->AnswerPending([&](const tWorkerQuestion&) {
-        shown = true;
-        return IDYES;
-    });
-    EXPECT_FALSE(shown);
+    prompt->AnswerPending();
+    EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(PostedWorkerPromptTest, QuestionOnTheWindowsThreadIsShownAtOnce)
+{
+    uiAnswer = IDNO;
+    EXPECT_EQ(prompt->Ask(L"", L"Here?", L"", MB_YESNO), IDNO);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], L"Here?");
 }
 
 }

@@ -1,0 +1,162 @@
+// The device commands of the main dialog against the simulated device:
+// read, restart, reset file system and factory defaults with their
+// questions, a faulty device, and closing while a worker runs.
+#include "Products/Corvane/MainDialog/Tests/Commands/CommandsRig.h"
+
+#include <gmock/gmock.h>
+
+using namespace CommandsTest;
+using namespace CorvaneIds;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+class DeviceCommandTest : public CommandsTestBase {
+protected:
+    std::wstring Log(const CCorvaneDlg& dialog) const { return dialog.StatusLog().str(); }
+};
+
+TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Read done");
+            EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+            EXPECT_EQ(driver.Text(kTitleLine2), L"Line coupler");
+            EXPECT_TRUE(driver.IsEnabled(kSaveButton));
+            EXPECT_FALSE(driver.IsEnabled(kWriteButton));
+            EXPECT_TRUE(driver.IsEnabled(kRestartButton));
+            EXPECT_TRUE(driver.IsEnabled(kResetFileSystemButton)) << "the capability file gives FILESYS";
+            EXPECT_EQ(dialog->ConnectionState(), kStateIdle);
+        });
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"    Checking 750-881\r\n    Order 750-881 known\r\n"));
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"    Firmware 02.07.11 fits\r\nRead done"));
+    EXPECT_EQ(dialog->Data().NetworkID, L"0030DE0A0B0C");
+}
+
+TEST_F(DeviceCommandTest, UnknownDeviceTypeFailsTheOrderCheckAndKeepsOnlyTheFirstPage)
+{
+    m_app->DeviceIni().SetIniPath(CString(m_files.Write("other.ini", "[0750-0881]\nFBC=32\nORBIS=32\n").wstring()));
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            EXPECT_EQ(dialog->ConnectionState(), kStateFailed);
+            EXPECT_FALSE(driver.IsEnabled(kSaveButton));
+            EXPECT_FALSE(driver.IsEnabled(kRestartButton));
+            EXPECT_EQ(dialog->ActivePageName(), L"COMMON");
+        });
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"Order 750-881 unknown"));
+    EXPECT_THAT(Log(*dialog), Not(HasSubstr(L"Checking firmware")));
+}
+
+TEST_F(DeviceCommandTest, DeviceThatClosesEveryConnectionEndsInTheFailedRead)
+{
+    DevSim::tFaultRule closing;
+    closing.kind = DevSim::ENFault::Close;
+    closing.times = -1;
+    m_sim.Faults().Add(closing);
+    auto dialog = MakeDialog();
+    const auto start = std::chrono::steady_clock::now();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Read failed");
+            EXPECT_EQ(dialog->ConnectionState(), kStateFailed);
+            EXPECT_TRUE(driver.IsEnabled(kReadButton)) << "the user can try again";
+        });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    EXPECT_TRUE(dialog->Data().ArticleNo.IsEmpty()) << "a failed read leaves no device data";
+    EXPECT_FALSE(dialog->Data().Description.IsEmpty()) << "but the reason";
+}
+
+TEST_F(DeviceCommandTest, RestartAsksAndTheTickedAnswerStandsNextTime)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                      ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
+                      EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
+                      // Asked no more: the kept answer starts the restart at once.
+                      ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
+                      EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
+                  },
+                  {Answer(CAskStored::ContinueAnswer, true)});
+    EXPECT_EQ(m_boxTexts.size(), 1u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareReset", 0), CAskStored::DontAskAgain | 11u);
+}
+
+TEST_F(DeviceCommandTest, RestartAbortedStartsNothing)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                      ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
+                      EXPECT_EQ(driver.Text(kStatusLine), L"Read done");
+                  },
+                  {Answer(IDABORT)});
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareReset", 0), 0u);
+}
+
+TEST_F(DeviceCommandTest, ResetFileSystemThenTheOfferedRestart)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                      ASSERT_TRUE(ClickAndWait(driver, kResetFileSystemButton));
+                      // The restart the second box started.
+                      ASSERT_TRUE(WaitForWorker(driver));
+                      EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
+                  },
+                  {Answer(CAskStored::ContinueAnswer), Answer(IDYES, true)});
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"File system reset"));
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), CAskStored::DontAskAgain | 6u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"ResetFileSystem", 0), 11u);
+}
+
+TEST_F(DeviceCommandTest, FactoryDefaultsOnlyAfterYes)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                      ASSERT_TRUE(ClickAndWait(driver, kFactoryDefaultsButton));
+                      EXPECT_EQ(driver.Text(kStatusLine), L"Read done") << "No starts nothing";
+                      ASSERT_TRUE(ClickAndWait(driver, kFactoryDefaultsButton));
+                      EXPECT_THAT(driver.Text(kStatusLine), Not(HasSubstr(L"failed")));
+                  },
+                  {Answer(IDNO), Answer(IDYES), Answer(IDOK)});
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"Defaults"));
+}
+
+TEST_F(DeviceCommandTest, ConnectionSettingsAreRefusedWhileAWorkerRuns)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(GetWorkerBusyFlag().TryAcquire());
+                      ::SendMessageW(driver.Dialog(), WM_COMMAND, MAKEWPARAM(kMenuCommunication, 0), 0);
+                      GetWorkerBusyFlag().Release();
+                  },
+                  {Answer(IDOK)});
+    ASSERT_EQ(m_boxTexts.size(), 1u);
+    EXPECT_EQ(m_boxTexts[0], L"A command runs.\nThe connection cannot change now.");
+}
+
+TEST_F(DeviceCommandTest, ClosingDuringAReadStopsTheWorkerFirst)
+{
+    DevSim::tFaultRule slow;
+    slow.kind = DevSim::ENFault::Delay;
+    slow.delayMs = 30;
+    slow.times = -1;
+    m_sim.Faults().Add(slow);
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(driver.Click(kReadButton));
+            driver.PumpUntil([] { return false; }, 100);
+            ASSERT_TRUE(GetWorkerBusyFlag().IsSet()) << "the read still runs";
+            ::DestroyWindow(driver.Dialog());
+        });
+    EXPECT_FALSE(GetWorkerBusyFlag().IsSet());
+    UiTest::Drain();
+}
+
+}
