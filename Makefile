@@ -38,12 +38,26 @@ test-fuzz: deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target zell_fuzzers
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS) -L fuzz --no-tests=ignore
 
-run: build
-	@if [ -x $(BUILD)/Products/Corvane/corvane ]; then \
-		$(BUILD)/Products/Corvane/corvane $(ARGS); \
-	else \
-		echo "The program is not built yet: only the libraries and their tests exist so far."; \
-	fi
+# The program on the X display, against the simulated device on 127.0.0.1
+# (stopped when the program ends), or against DEVICE=<address>.
+CORVANE = $(BUILD)/Products/Corvane/corvane
+SIMULATOR = $(BUILD)/Tests/DeviceSimulator/device-simulator
+run:
+	@if [ -z "$$DISPLAY" ]; then \
+		echo "make run needs an X display and DISPLAY is not set: run it on a desktop, or headless with: xvfb-run make run"; \
+		exit 0; \
+	fi; \
+	$(MAKE) --no-print-directory build || exit 1; \
+	if [ -n "$(DEVICE)" ]; then \
+		case "$(DEVICE)" in COM*|/dev/*) kind=RS232 ;; *) kind=TCPIP ;; esac; \
+		exec $(CORVANE) "/Connection:$$kind:$(DEVICE)" $(ARGS); \
+	fi; \
+	portfile=$$(mktemp); \
+	$(SIMULATOR) --port 6626 > $$portfile & sim=$$!; \
+	trap 'kill $$sim 2>/dev/null; wait $$sim 2>/dev/null; rm -f $$portfile' EXIT INT TERM; \
+	for i in $$(seq 50); do [ -s $$portfile ] || ! kill -0 $$sim 2>/dev/null && break; sleep 0.1; done; \
+	if ! [ -s $$portfile ]; then echo "The simulated device did not start (is port 6626 in use?)"; exit 1; fi; \
+	$(CORVANE) /Connection:TCPIP:127.0.0.1 $(ARGS)
 
 bench: build
 	@found=0; for b in $$(find $(BUILD) -type f -perm -u+x -name '*Benchmark'); do found=1; echo "== $$b"; $$b; done; \

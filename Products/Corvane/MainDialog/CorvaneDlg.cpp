@@ -8,13 +8,21 @@
 #include "Platform/Base/DebugOutput.h"
 #include "Platform/Ui/ResourceImage.h"
 #include "Platform/Ui/SystemMenu.h"
+#include "Common/Tessel/TesselExports.h"
+#include "Platform/Framework/ClientDC.h"
+#include "Platform/Framework/PaintDC.h"
 #include "Products/Corvane/App/CorvaneApp.h"
+#include "Products/Corvane/MainDialog/BlankSettingsPage.h"
 #include "Products/Corvane/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include <unistd.h>
 
 using namespace CorvaneIds;
 
@@ -33,17 +41,6 @@ const UINT g_msgIsPageInList = CWorkerMessages::Get().IsPageInList;
 const UINT g_msgEvaluateShortcuts = CWorkerMessages::Get().EvaluateShortcuts;
 const UINT g_msgShowConnectionState = CWorkerMessages::Get().ShowConnectionState;
 const UINT g_msgUpdateSettingsMenu = CWorkerMessages::Get().UpdateSettingsMenu;
-
-CString LangText(LPCWSTR key) { return GetLanguageText(key); }
-
-// A missing text shows its key's name instead.
-CString TextOr(const CString& key, const CString& fallback)
-{
-    const CString text = LangText(key);
-    return CZellWinApp::IsUndefinedText(text) ? fallback : text;
-}
-
-bool IsWorkerRunning() { return GetWorkerBusyFlag().IsSet(); }
 
 struct tButtonSpec {
     int id;
@@ -70,11 +67,16 @@ constexpr tButtonSpec kButtons[] = {
 BEGIN_MESSAGE_MAP(CCorvaneDlg, CPersistentDialog)
     ON_WM_CLOSE()
     ON_WM_DESTROY()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
     ON_WM_TIMER()
     ON_WM_SYSCOMMAND()
     ON_MESSAGE(kTimeChangeMessage, OnTimeChange)
     ON_WM_CONTEXTMENU()
-    ON_COMMAND_RANGE(kMenuLanguageDe, kMenuLanguageJa, OnLanguage)
+    ON_COMMAND_RANGE(kMenuLanguageDe, kMenuLanguageEn, OnLanguage)
+    ON_COMMAND_RANGE(kMenuLanguageFr, kMenuLanguageFr, OnLanguage)
+    ON_COMMAND_RANGE(kMenuLanguageEs, kMenuLanguageEs, OnLanguage)
+    ON_COMMAND_RANGE(kMenuLanguageJa, kMenuLanguageJa, OnLanguage)
     ON_COMMAND(kMenuMessages, OnResetMessages)
     ON_REGISTERED_MESSAGE(g_msgShowThreadState, OnShowThreadState)
     ON_REGISTERED_MESSAGE(g_msgFbcSettingsChanged, OnFbcSettingsChanged)
@@ -98,6 +100,16 @@ CCorvaneDlg::CCorvaneDlg(UINT templateId, const CCorvanePageCatalog& catalog, CW
                             .str();
     CreateConnectionOfType(type, L"");
 }
+
+CString CCorvaneDlg::Translate(LPCWSTR key) { return GetLanguageText(key); }
+
+CString CCorvaneDlg::TranslateOr(const CString& key, const CString& fallback)
+{
+    const CString text = Translate(key);
+    return CZellWinApp::IsUndefinedText(text) ? fallback : text;
+}
+
+bool CCorvaneDlg::IsWorkerRunning() { return GetWorkerBusyFlag().IsSet(); }
 
 CCorvaneDlg::~CCorvaneDlg()
 {
@@ -140,6 +152,16 @@ void CCorvaneDlg::CreateService()
         m_pService = std::make_unique<CSIOService>(m_pConnection.get());
         ::OutputDebugStringW(L"--> Communication with standard RS232 protocol");
     }
+    HandConnectionToPages();
+}
+
+void CCorvaneDlg::HandConnectionToPages()
+{
+    auto* tcpService = dynamic_cast<CTCPIPService*>(m_pService.get());
+    for (const tPageEntry& entry : m_pageEntries) {
+        if (entry.page != nullptr)
+            entry.page->SetConnection(m_pConnection.get(), tcpService);
+    }
 }
 
 // --- start-up ------------------------------------------------------------------
@@ -152,8 +174,11 @@ BOOL CCorvaneDlg::OnInitDialog()
     SetWindowText(AfxGetAppName());
     ApplyStartupWindowStyle();
     m_tooltip.Create(this);
+    SetupSystemMenu();
     SetIcon(m_appIcon, TRUE);
     SetIcon(m_appIcon, FALSE);
+    m_headerIcon.SubclassDlgItem(kHeaderIcon, this);
+    m_headerIcon.SetIcon(m_appIcon);
     m_statusLine.SubclassDlgItem(kStatusLine, this);
     m_connectionIcon.SubclassDlgItem(kConnectionIcon, this);
     m_connectionText.SubclassDlgItem(kConnectionText, this);
@@ -165,7 +190,7 @@ BOOL CCorvaneDlg::OnInitDialog()
     ShowConnectionText();
     EnableSaveAndWrite(false, false);
     SetTitles(AfxGetAppName(), kVersionText);
-    ShowStatus(LangText(L"STATE_READY"));
+    ShowStatus(Translate(L"STATE_READY"));
     SetupButtons(true);
     m_busy.ShowWindow(SW_HIDE);
     m_progress.ShowWindow(SW_HIDE);
@@ -208,16 +233,35 @@ void CCorvaneDlg::CreatePages()
         std::unique_ptr<CSettingsPage> page = m_catalog.Create(key, ids);
         if (!page)
             continue;
-        const CString title = TextOr(CString(L"TITLE_") + key.c_str(), key.c_str());
+        const CString title = TranslateOr(CString(L"TITLE_") + key.c_str(), key.c_str());
+        page->SetTitle(title);
+        page->SetDeviceData(&m_data);
         m_pageEntries.push_back({key, title.str(), page.get()});
         m_ownedPages.push_back(std::move(page));
     }
+    HandConnectionToPages();
     // The sheet cannot be empty: a page of the catalog is always the first.
     if (m_pageEntries.empty() || m_pageEntries.front().name != L"COMMON") {
-        auto common = std::make_unique<CSettingsPage>();
-        m_pageEntries.insert(m_pageEntries.begin(), {L"COMMON", TextOr(L"TITLE_COMMON", L"COMMON").str(), common.get()});
+        auto common = std::make_unique<CBlankSettingsPage>();
+        m_pageEntries.insert(m_pageEntries.begin(), {L"COMMON", TranslateOr(L"TITLE_COMMON", L"COMMON").str(), common.get()});
         m_ownedPages.push_back(std::move(common));
     }
+}
+
+void CCorvaneDlg::SetupSystemMenu()
+{
+    const HMENU menu = ::GetSystemMenu(GetSafeHwnd(), FALSE);
+    if (menu == nullptr)
+        return;
+    ::DeleteMenu(menu, kAboutCommand, MF_BYCOMMAND);
+    CString text;
+    text.Format(Translate(L"TXT_ABOUTBOX"), AfxGetAppName());
+    if (text.IsEmpty())
+        return;
+    if (!m_aboutItemAdded)
+        ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, kAboutCommand, text);
+    m_aboutItemAdded = true;
 }
 
 void CCorvaneDlg::SetTitles(const CString& first, const CString& second)
@@ -231,14 +275,23 @@ void CCorvaneDlg::SetupButtons(bool initial)
     for (std::size_t i = 0; i < std::size(kButtons); ++i) {
         const tButtonSpec& spec = kButtons[i];
         CZellButton& button = m_buttons[i];
-        if (button.GetSafeHwnd() == nullptr)
+        if (button.GetSafeHwnd() == nullptr) {
             button.SubclassDlgItem(static_cast<UINT>(spec.id), this);
-        const CString text = spec.widened ? CString(L" ") + LangText(spec.key) : LangText(spec.key);
+            const CCorvaneApp* app = GetCorvaneApp();
+            button.SetupIcon(static_cast<int>(spec.icon), 0, app ? app->m_buttonIconSize : 32);
+            if (spec.id == kSettingsButton) {
+                button.SetMenu(kSettingsMenu, GetSafeHwnd());
+                button.SetMenuCallback(GetSafeHwnd(), CWorkerMessages::Get().UpdateSettingsMenu, 0);
+            }
+        }
+        const CString text = spec.widened ? CString(L" ") + Translate(spec.key) : Translate(spec.key);
         button.SetWindowText(text);
+        if (spec.widened)
+            WidenButton(button);
         const CString header = CString(L"TT_") + spec.key + L"_HDR";
         const CString body = CString(L"TT_") + spec.key + L"_BODY";
         if (m_tooltip.IsCreated())
-            m_tooltip.AddTool(this, spec.id, TextOr(body, body).str(), TextOr(header, header).str());
+            m_tooltip.AddTool(this, spec.id, TranslateOr(body, body).str(), TranslateOr(header, header).str());
     }
     SetupSettingsMenu();
     if (!initial)
@@ -249,8 +302,6 @@ void CCorvaneDlg::SetupButtons(bool initial)
     EnableButton(kWriteButton, false);
     EnableButton(kResetFileSystemButton, false);
 }
-
-void CCorvaneDlg::SetupSettingsMenu() {}
 
 // --- buttons ---------------------------------------------------------------------
 
@@ -265,6 +316,30 @@ void CCorvaneDlg::EnableSaveAndWrite(bool save, bool write)
     EnableButton(kSaveButton, save);
     EnableButton(kWriteButton, write);
     RecomputeModified();
+}
+
+void CCorvaneDlg::WidenButton(CZellButton& button)
+{
+    CString text;
+    button.GetWindowText(text);
+    CClientDC dc(button.GetSafeHwnd());
+    CCorvaneApp* app = GetCorvaneApp();
+    CFont* old = app ? dc.SelectObject(&app->m_messageFont) : nullptr;
+    const CSize extent = dc.GetTextExtent(text);
+    if (old != nullptr)
+        dc.SelectObject(old);
+    CRect rect;
+    button.GetWindowRect(&rect);
+    ScreenToClient(&rect);
+    const int width = extent.cx + (app ? app->m_smallIconSize : 16) + 12;
+    int top = rect.top;
+    int height = rect.Height();
+    // A text taller than the button grows it around its middle.
+    if (extent.cy > height) {
+        top = rect.CenterPoint().y - extent.cy / 2;
+        height = extent.cy;
+    }
+    button.SetWindowPos(nullptr, rect.left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CCorvaneDlg::RecomputeModified()
@@ -316,6 +391,7 @@ void CCorvaneDlg::AddPageToSheet(const tPageEntry& entry)
     if (entry.page == nullptr || IsPageInSheet(entry.name))
         return;
     m_sheet.AddPage(entry.page, entry.title.c_str());
+    entry.page->SetInSheet(true);
 }
 
 void CCorvaneDlg::RemovePageFromSheet(const std::wstring& name)
@@ -323,7 +399,9 @@ void CCorvaneDlg::RemovePageFromSheet(const std::wstring& name)
     // The sheet keeps at least its first page.
     if (name == L"COMMON" || !IsPageInSheet(name))
         return;
-    m_sheet.RemovePage(Page(name));
+    CSettingsPage* page = Page(name);
+    m_sheet.RemovePage(page);
+    page->SetInSheet(false);
 }
 
 void CCorvaneDlg::ActivatePage(const std::wstring& name)
@@ -349,7 +427,27 @@ void CCorvaneDlg::BuildPageList(const CString& article)
         m_pageList.push_back(key.str());
 }
 
-void CCorvaneDlg::ApplyPageList() {}
+void CCorvaneDlg::ApplyPageList()
+{
+    static const std::wstring kBasePages[] = {L"COMMON", L"TCPIP", L"MODBUS", L"PROTOCOL", L"STATUS", L"MODBUSPARAM"};
+    const CCorvaneApp* app = GetCorvaneApp();
+    for (const tPageEntry& entry : m_pageEntries) {
+        const bool isBase = std::find(std::begin(kBasePages), std::end(kBasePages), entry.name) != std::end(kBasePages);
+        bool shown = IsPageInList(entry.name) && (m_bExtendedPages || isBase);
+        if (entry.name == L"ORBIS" && (!m_bControllerPages || !m_bExtendedPages ||
+                                       (app && app->IsPlcController(m_data.ArticleNo) && m_data.ActiveRuntimeSystem == 0xFFFF)))
+            shown = false;
+        if (entry.name == L"SDCARD" && !IsPageInList(L"SDCARD"))
+            shown = false;
+        if (shown)
+            AddPageToSheet(entry);
+        else
+            RemovePageFromSheet(entry.name);
+    }
+    ActivatePage(m_strActivePageName);
+    if (m_sheet.GetSafeHwnd() != nullptr)
+        m_sheet.FitToPlaceholder();
+}
 
 void CCorvaneDlg::ResetToFirstPage()
 {
@@ -359,187 +457,134 @@ void CCorvaneDlg::ResetToFirstPage()
         RemovePageFromSheet(entry.name);
 }
 
-// --- status line -----------------------------------------------------------------
+// Enter and Esc never close the dialog; closing goes through its query.
+void CCorvaneDlg::OnOK() {}
 
-void CCorvaneDlg::ShowStatus(const CString& text)
+void CCorvaneDlg::OnCancel() {}
+
+bool CCorvaneDlg::ActivePageRefusesCommands() const
 {
-    CString shown = text;
-    shown.TrimLeft();
-    m_statusLine.SetWindowText(shown);
-    if (shown == LangText(L"STATE_READY"))
-        return;
-    if (!m_strStatusLog.IsEmpty())
-        m_strStatusLog += L"\r\n";
-    m_strStatusLog += text;
-}
-
-void CCorvaneDlg::StartBusy() { ShowStatus(LangText(L"STATE_READY")); }
-
-void CCorvaneDlg::StopBusy() {}
-
-void CCorvaneDlg::SetStatusTimer()
-{
-    SetTimer(kStatusTimer, kStatusTimerMs);
-    m_bStatusTimer = true;
-}
-
-void CCorvaneDlg::SetConnectionState(UINT iconId)
-{
-    m_connectionState = iconId;
-    if (m_connectionIcon.GetSafeHwnd() == nullptr)
-        return;
-    m_connectionIcon.SetIcon(::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(iconId)));
-}
-
-void CCorvaneDlg::ShowConnectionText()
-{
-    if (IsOfflineConfig()) {
-        m_connectionText.SetWindowText(LangText(L"TXT_EDITOR"));
-        return;
-    }
-    if (!m_pConnection)
-        return;
-    const LPCWSTR key = IsTcpIpConnection() ? L"IP-Address" : L"device";
-    m_connectionText.SetWindowText(m_pConnection->GetSettingsValue(key).c_str());
-}
-
-// --- language --------------------------------------------------------------------
-
-void CCorvaneDlg::OnLanguage(UINT id)
-{
-    if (IsWorkerRunning())
-        return;
-    static const std::pair<UINT, LPCWSTR> kLanguages[] = {{kMenuLanguageDe, L"de"}, {kMenuLanguageEn, L"en"},
-                                                          {kMenuLanguageFr, L"fr"}, {kMenuLanguageEs, L"es"},
-                                                          {kMenuLanguageJa, L"ja"}};
-    for (const auto& [command, code] : kLanguages) {
-        if (command == id)
-            SwitchLanguage(code);
-    }
-}
-
-void CCorvaneDlg::SwitchLanguage(const CString& language) { m_strLanguage = language; }
-
-void CCorvaneDlg::OnResetMessages()
-{
-    if (CCorvaneApp* app = GetCorvaneApp())
-        app->ResetMessageFlags();
-}
-
-// --- registered messages -----------------------------------------------------------
-
-LRESULT CCorvaneDlg::OnShowThreadState(WPARAM wParam, LPARAM lParam)
-{
-    const tThreadStateView view = CThreadStateTable::Interpret(wParam, lParam);
-    CString state = LangText(view.stateKey);
-    if (view.subStep)
-        state = L"    " + state;
-    CString line;
-    line.Format(state, CThreadStateTable::ActionText(view.action).GetString());
-    ShowStatus(line);
-    if (view.icon != 0)
-        SetConnectionState(static_cast<UINT>(view.icon));
-    return 0;
-}
-
-LRESULT CCorvaneDlg::OnFbcSettingsChanged(WPARAM wParam, LPARAM)
-{
-    const bool changed = wParam != 0;
-    EnableButton(kWriteButton, changed);
-    EnableButton(kSaveButton, changed && !g_startupOptions.ChangeIPMode);
-    RecomputeModified();
-    return 0;
-}
-
-LRESULT CCorvaneDlg::OnIsModified(WPARAM, LPARAM) { return m_bModified ? 1 : 0; }
-
-LRESULT CCorvaneDlg::OnIsOfflineConfig(WPARAM, LPARAM) { return IsOfflineConfig() ? 1 : 0; }
-
-LRESULT CCorvaneDlg::OnIsPageInList(WPARAM, LPARAM lParam)
-{
-    const auto* name = reinterpret_cast<const wchar_t*>(lParam);
-    return name != nullptr && IsPageInList(name) ? 1 : 0;
-}
-
-LRESULT CCorvaneDlg::OnEvaluateShortcuts(WPARAM wParam, LPARAM)
-{
-    EvaluateShortcut(static_cast<UINT>(wParam));
-    return 0;
-}
-
-LRESULT CCorvaneDlg::OnShowConnectionState(WPARAM wParam, LPARAM)
-{
-    if (wParam == kStateWorking || wParam == kStateConnecting || wParam == kStateIdle)
-        SetConnectionState(static_cast<UINT>(wParam));
-    return 0;
-}
-
-LRESULT CCorvaneDlg::OnUpdateSettingsMenu(WPARAM, LPARAM) { return 0; }
-
-// --- keyboard ----------------------------------------------------------------------
-
-BOOL CCorvaneDlg::PreTranslateMessage(MSG* msg)
-{
-    if (msg->message == WM_KEYDOWN && EvaluateShortcut(static_cast<UINT>(msg->wParam)))
-        return TRUE;
-    return CPersistentDialog::PreTranslateMessage(msg);
-}
-
-bool CCorvaneDlg::EvaluateShortcut(UINT virtualKey)
-{
-    switch (virtualKey) {
-    case VK_F5:
-        SendMessage(WM_COMMAND, MAKEWPARAM(kReadButton, BN_CLICKED));
-        return true;
-    case VK_F8:
-        SendMessage(WM_COMMAND, MAKEWPARAM(kMenuCommunication, 0));
-        return true;
-    default:
+    if (IsOfflineConfig())
         return false;
+    const std::wstring active = ActivePageName();
+    return active == L"CLOCK" || (active == L"TCPIP" && ActivePage() != nullptr && ActivePage()->IsModified());
+}
+
+void CCorvaneDlg::UpdateCommandButtons()
+{
+    static const int kCommands[] = {kReadButton, kOpenButton, kRestartButton, kFactoryDefaultsButton,
+                                    kResetFileSystemButton, kSettingsButton};
+    if (IsWorkerRunning() || (m_bDataValid && ActivePageRefusesCommands())) {
+        for (const int id : kCommands)
+            EnableButton(id, false);
+        return;
     }
-}
-
-void CCorvaneDlg::OnOK()
-{
-    if (!IsWorkerRunning())
-        return;
-}
-
-void CCorvaneDlg::OnCancel()
-{
-    if (!IsWorkerRunning())
-        return;
+    const CCorvaneApp* app = GetCorvaneApp();
+    const bool fileSystem = m_bDataValid && app != nullptr && app->HasFileSystem(m_data.ArticleNo);
+    EnableButton(kReadButton, true);
+    EnableButton(kSettingsButton, true);
+    EnableButton(kOpenButton, !g_startupOptions.ChangeIPMode);
+    EnableButton(kRestartButton, m_bDataValid);
+    EnableButton(kFactoryDefaultsButton, m_bDataValid);
+    EnableButton(kResetFileSystemButton, fileSystem);
+    if (CWnd* reset = GetDlgItem(kResetFileSystemButton))
+        reset->ShowWindow(fileSystem || !m_bDataValid ? SW_SHOW : SW_HIDE);
 }
 
 // --- closing and other window messages ----------------------------------------------
 
 void CCorvaneDlg::OnClose()
 {
-    if (m_bCloseAfterWrite || !IsWorkerRunning())
-        CloseQuery();
-}
-
-void CCorvaneDlg::CloseQuery()
-{
+    if (!m_bCloseAfterWrite && IsWorkerRunning()) {
+        CString question;
+        question.Format(L"%s\n\n%s", Translate(L"MSG_ACTIVE_THREAD").GetString(),
+                        Translate(L"MSG_QUIT_NOT_RECOMMENDED").GetString());
+        if (AskUser(question, MB_YESNO | MB_ICONWARNING) != IDYES)
+            return;
+        // The worker still uses the dialog's objects: the process ends here.
+        DestroyWindow();
+        ::_exit(1);
+    }
+    if (!m_bCloseAfterWrite && !CloseQuery())
+        return;
     if (m_pConnection)
         m_pConnection->SaveSettings();
     EndDialog(IDCANCEL);
+}
+
+bool CCorvaneDlg::CloseQuery()
+{
+    const bool offline = IsOfflineConfig();
+    const CWnd* save = GetDlgItem(kSaveButton);
+    const CWnd* write = GetDlgItem(kWriteButton);
+    const bool fileChanged = save && save->IsWindowEnabled() && (!m_strCurrentFile.IsEmpty() || offline);
+    const bool deviceChanged = write && write->IsWindowEnabled() && !offline;
+    if (fileChanged) {
+        if (!g_startupOptions.ParamFile.IsEmpty() && !g_startupOptions.ArticleNumber.IsEmpty() &&
+            g_startupOptions.ArticleNumber == m_data.ArticleNo) {
+            SendMessage(WM_COMMAND, MAKEWPARAM(kSaveButton, BN_CLICKED));
+            return true;
+        }
+        const int answer = AskUser(Translate(L"CLOSEMSG_CHANGED_SETTINGS_NOT_SAVED_TO_FILE"), MB_YESNOCANCEL);
+        if (answer == IDCANCEL)
+            return false;
+        if (answer == IDYES) {
+            SendMessage(WM_COMMAND, MAKEWPARAM(kSaveButton, BN_CLICKED));
+            const CWnd* saveAfter = GetDlgItem(kSaveButton);
+            if (saveAfter && saveAfter->IsWindowEnabled())
+                return false;
+        }
+    }
+    if (!deviceChanged)
+        return true;
+    const int answer = AskUser(Translate(L"CLOSEMSG_CHANGED_SETTINGS_NOT_WRITTEN_TO_DEVICE"), MB_YESNOCANCEL);
+    if (answer == IDCANCEL)
+        return false;
+    if (answer == IDNO)
+        return true;
+    // Closing follows the write's result: the dialog stays open until then.
+    SendMessage(CWorkerMessages::Get().WriteSettings, kWriteThenClose);
+    return false;
+}
+
+int CCorvaneDlg::AskUser(const CString& text, UINT type)
+{
+    return ZELLMessageBox(text, type, L"", 0) & 0xFF;
+}
+
+void CCorvaneDlg::OnPaint()
+{
+    if (::IsIconic(GetSafeHwnd())) {
+        CPaintDC dc(GetSafeHwnd());
+        CRect client;
+        GetClientRect(&client);
+        dc.DrawIcon((client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
+                    (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2, m_appIcon);
+    } else {
+        Default();
+    }
+    if (auto observer = std::exchange(m_firstPaintObserver, nullptr))
+        observer();
+}
+
+HCURSOR CCorvaneDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_appIcon); }
+
+void CCorvaneDlg::SavePlacement()
+{
+    if (!g_startupOptions.HasParentWindow())
+        CPersistentDialog::SavePlacement();
 }
 
 void CCorvaneDlg::OnDestroy()
 {
     KillTimer(kStatusTimer);
     CPersistentDialog::OnDestroy();
-}
-
-void CCorvaneDlg::OnTimer(UINT_PTR id)
-{
-    if (id != kStatusTimer || IsWorkerRunning() || !m_bStatusTimer)
-        return;
-    if (!IsOfflineConfig())
-        ShowStatus(LangText(L"STATE_READY"));
-    KillTimer(kStatusTimer);
-    m_bStatusTimer = false;
+    for (const tPageEntry& entry : m_pageEntries) {
+        if (entry.page != nullptr)
+            entry.page->SetConnection(nullptr, nullptr);
+    }
+    m_pService.reset();
+    m_pConnection.reset();
 }
 
 void CCorvaneDlg::OnSysCommand(UINT id, LPARAM lParam)
@@ -553,8 +598,3 @@ void CCorvaneDlg::OnSysCommand(UINT id, LPARAM lParam)
 
 LRESULT CCorvaneDlg::OnTimeChange(WPARAM, LPARAM) { return 0; }
 
-void CCorvaneDlg::OnContextMenu(CWnd* wnd, CPoint point) {}
-
-void CCorvaneDlg::ShowStatusMenu(CPoint screenPoint) {}
-
-void CCorvaneDlg::OnUpdateCommandButton(CCmdUI* ui) {}

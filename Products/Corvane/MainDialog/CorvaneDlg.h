@@ -23,8 +23,10 @@
 #include "Products/Corvane/MainDialog/Commands/WorkerLauncher.h"
 #include "Products/Corvane/MainDialog/CorvanePageCatalog.h"
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
+#include "Products/Corvane/MainDialog/StatusLog.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +57,8 @@ public:
     // and its service.
     void CreateConnectionOfType(const CString& type, const CString& settingsXml);
     void CreateService();
+    // Every page works on the dialog's connection and its service.
+    void HandConnectionToPages();
     ZELL::CConnectionBase* Connection() const { return m_pConnection.get(); }
     CServiceBase* Service() const { return m_pService.get(); }
     bool IsTcpIpConnection() const;
@@ -63,6 +67,9 @@ public:
     // --- pages --------------------------------------------------------------
     // The page keys of the device in sheet order, from the capability file.
     void BuildPageList(const CString& article);
+    // Puts the listed pages into the sheet (only the base pages without the
+    // extended ones) and activates the page that was active. The caller
+    // refreshes the pages with the data first.
     void ApplyPageList();
     void ResetToFirstPage();
     const std::vector<std::wstring>& PageList() const { return m_pageList; }
@@ -74,7 +81,7 @@ public:
 
     // --- status line and progress --------------------------------------------
     void ShowStatus(const CString& text);
-    const CString& StatusLog() const { return m_strStatusLog; }
+    const CString& StatusLog() const { return m_statusLog.Text(); }
     void StartBusy();
     void StopBusy();
     void SetStatusTimer();
@@ -82,20 +89,37 @@ public:
     UINT ConnectionState() const { return m_connectionState; }
     void ShowConnectionText();
     bool IsOfflineConfig() const { return m_connectionState == CorvaneIds::kStateOffline; }
+    // Copy, delete or save of the status line's menu.
+    void OnStatusMenuCommand(UINT command);
+
+    // The Settings button's drop-down (null before the dialog exists).
+    CMenu* SettingsMenu() const;
+
+    // Called once, when the dialog has painted itself for the first time.
+    void SetFirstPaintObserver(std::function<void()> observer) { m_firstPaintObserver = std::move(observer); }
 
     // --- language -----------------------------------------------------------
     void SwitchLanguage(const CString& language);
     const CString& Language() const { return m_strLanguage; }
 
+    // The language text of a key; a missing one gives `fallback` where given.
+    static CString Translate(LPCWSTR key);
+    static CString TranslateOr(const CString& key, const CString& fallback);
+    static bool IsWorkerRunning();
+
     // --- buttons ------------------------------------------------------------
     void EnableButton(int id, bool enable);
     void EnableSaveAndWrite(bool save, bool write);
     void RecomputeModified();
+    // The enable rules of the command buttons for the current state.
+    void UpdateCommandButtons();
     bool IsModified() const { return m_bModified; }
 
 protected:
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    // A window placed over a caller's rectangle keeps no placement.
+    void SavePlacement() override;
     void OnOK() override;
     void OnCancel() override;
 
@@ -112,6 +136,8 @@ protected:
 
     void OnClose();
     void OnDestroy();
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
     void OnTimer(UINT_PTR id);
     void OnSysCommand(UINT id, LPARAM lParam);
     LRESULT OnTimeChange(WPARAM wParam, LPARAM lParam);
@@ -133,7 +159,23 @@ protected:
     bool IsPageInSheet(const std::wstring& name) const;
     void ActivatePage(const std::wstring& name);
     void ShowStatusMenu(CPoint screenPoint);
-    void CloseQuery();
+    void SetupSystemMenu();
+    void ApplyLanguage();
+    bool HandleKey(const MSG* msg);
+    // The command of a letter pressed with Ctrl and Alt; 0 for none.
+    static UINT ShortcutCommand(UINT letter);
+    // True when the dialog may close now.
+    bool CloseQuery();
+    // A question through the program's message box; the button's id.
+    virtual int AskUser(const CString& text, UINT type);
+    void EndWorkerDisplay(bool succeeded, const CString& line);
+    void WidenButton(CZellButton& button);
+    void CheckLanguageItem();
+    bool IsLanguageOffered(const CString& code) const;
+    bool HasSilencedQuestion() const;
+    // The clock page, and the TCP/IP page while it edits, take no device
+    // commands (nothing is refused in offline mode).
+    bool ActivePageRefusesCommands() const;
 
     const CCorvanePageCatalog& m_catalog;
 
@@ -165,7 +207,7 @@ protected:
     std::wstring m_strRegistryPath;
     CFBCData m_data;
     CString m_strCurrentFile;
-    CString m_strStatusLog;
+    CStatusLog m_statusLog;
 
     CPropSheetInDlg m_sheet;
     CZellStatic m_statusLine;
@@ -182,6 +224,8 @@ protected:
     CBrush m_whiteBrush;
     HICON m_appIcon = nullptr;
     UINT m_connectionState = CorvaneIds::kStateIdle;
+    bool m_aboutItemAdded = false;
+    std::function<void()> m_firstPaintObserver;
 
     // --- device, file and connection commands --------------------------------
     // Defined in CorvaneDlgDevice.cpp. Keys, menus and the close query

@@ -16,13 +16,17 @@ namespace {
 
 class CorvaneDlgTest : public MainDialogTestBase {
 protected:
-    // Opens the dialog, runs `step` inside its modal loop, then closes it.
+    // Opens the dialog, runs `step` inside its modal loop, then closes it
+    // (answering No to what closing asks).
     void Run(CCorvaneDlg& dialog, const std::function<void(UiTest::CDialogDriver&)>& step)
     {
         ShellTest::ModalScript script;
         script.Then([&](UiTest::CDialogDriver& driver) {
             step(driver);
             ::PostMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+            driver.PumpUntilIdle();
+            if (::IsWindow(driver.Dialog()))
+                ::EndDialog(driver.Dialog(), IDABORT);
         });
         dialog.DoModal();
         EXPECT_EQ(script.Left(), 0u);
@@ -39,7 +43,7 @@ protected:
 TEST_F(CorvaneDlgTest, OpensWithTheCommonPageOnlyAndReadAsTheOneDeviceCommand)
 {
     const CCorvanePageCatalog catalog = TestCatalog({L"STATUS", L"COMMON", L"CLOCK"});
-    CCorvaneDlg dialog(kMainDialog, catalog);
+    CTestDlg dialog(kMainDialog, catalog);
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
         EXPECT_EQ(driver.Text(kStatusLine), L"Ready");
         EXPECT_EQ(driver.Text(kTitleLine1), kAppName);
@@ -75,21 +79,32 @@ TEST_F(CorvaneDlgTest, ConnectionOfTheLastTypeWithItsStoredSettings)
         ASSERT_TRUE(stored.SaveSettings(m_app->CommunicationRegistryPath().str(), ZELL::ISettings::Registry));
     }
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
-    CCorvaneDlg dialog(kMainDialog, catalog);
+    CTestDlg dialog(kMainDialog, catalog);
     EXPECT_TRUE(dialog.IsTcpIpConnection());
     ASSERT_NE(dialog.Service(), nullptr);
-    Run(dialog, [&](UiTest::CDialogDriver& driver) { EXPECT_EQ(driver.Text(kConnectionText), L"10.3.4.5"); });
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        EXPECT_EQ(driver.Text(kConnectionText), L"10.3.4.5");
+        // The pages work on the dialog's connection, service and data set.
+        CSettingsPage* page = dialog.Page(L"COMMON");
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->GetConnection(), dialog.Connection());
+        EXPECT_EQ(static_cast<void*>(page->GetService()), static_cast<void*>(dialog.Service()));
+        EXPECT_EQ(page->GetDeviceData(), &dialog.Data());
 
-    dialog.CreateConnectionOfType(L"RS232", L"<?xml version='1.0'?><RS232 device='COM7' />");
-    EXPECT_FALSE(dialog.IsTcpIpConnection());
-    EXPECT_EQ(dialog.Connection()->GetSettingsValue(L"device"), L"COM7");
-    ASSERT_NE(dialog.Service(), nullptr);
+        dialog.CreateConnectionOfType(L"RS232", L"<?xml version='1.0'?><RS232 device='COM7' />");
+        EXPECT_FALSE(dialog.IsTcpIpConnection());
+        EXPECT_EQ(dialog.Connection()->GetSettingsValue(L"device"), L"COM7");
+        ASSERT_NE(dialog.Service(), nullptr);
+        // A serial service is no TCP/IP service: the pages get none.
+        EXPECT_EQ(page->GetConnection(), dialog.Connection());
+        EXPECT_EQ(page->GetService(), nullptr);
+    });
 }
 
 TEST_F(CorvaneDlgTest, PagesLearnWhetherDataChangedAndWhichPagesAreListed)
 {
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON", L"STATUS"});
-    CCorvaneDlg dialog(kMainDialog, catalog);
+    CTestDlg dialog(kMainDialog, catalog);
     LRESULT modifiedBefore = -1;
     LRESULT modifiedAfter = -1;
     LRESULT modifiedCleared = -1;
@@ -121,7 +136,7 @@ TEST_F(CorvaneDlgTest, ChangedDataInChangeIpModeEnablesWriteButNotSave)
 {
     g_startupOptions.ChangeIPMode = true;
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
-    CCorvaneDlg dialog(kMainDialog, catalog);
+    CTestDlg dialog(kMainDialog, catalog);
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
         EXPECT_FALSE(driver.IsEnabled(kOpenButton));
         Send(dialog, m_messages.FbcSettingsChanged, 1);
@@ -134,7 +149,7 @@ TEST_F(CorvaneDlgTest, ChangedDataInChangeIpModeEnablesWriteButNotSave)
 TEST_F(CorvaneDlgTest, ProgressLinesShowTheStepAndItsConnectionState)
 {
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
-    CCorvaneDlg dialog(kMainDialog, catalog);
+    CTestDlg dialog(kMainDialog, catalog);
     std::vector<UINT> icons;
     std::wstring shown;
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
@@ -152,6 +167,185 @@ TEST_F(CorvaneDlgTest, ProgressLinesShowTheStepAndItsConnectionState)
     EXPECT_EQ(shown, L"Identify device done");
     EXPECT_EQ(dialog.StatusLog().str(), L"Connect device ...\r\nIdentify device ...\r\n    Identify device done\r\n"
                                         L"Identify device failed");
+}
+
+}
+
+namespace {
+
+TEST_F(CorvaneDlgTest, ClosingWithUnwrittenEditsAsksAndCancelKeepsTheDialog)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    dialog.answers = {IDCANCEL};
+    bool openAfterCancel = false;
+    bool openAfterNo = true;
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        Send(dialog, m_messages.FbcSettingsChanged, 1);
+        ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+        openAfterCancel = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
+        ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+        driver.PumpUntilIdle();
+        openAfterNo = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
+    });
+    EXPECT_TRUE(openAfterCancel);
+    EXPECT_FALSE(openAfterNo);
+    // Nothing was saved to a file, so only the device question is asked.
+    ASSERT_GE(dialog.questions.size(), 2u);
+    EXPECT_EQ(dialog.questions[0], L"##CLOSEMSG_CHANGED_SETTINGS_NOT_WRITTEN_TO_DEVICE");
+    EXPECT_EQ(dialog.questions[1], dialog.questions[0]);
+}
+
+TEST_F(CorvaneDlgTest, OfflineEditsAskForTheFileFirstAndCancelAsksNothingMore)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    dialog.answers = {IDCANCEL};
+    bool openAfterCancel = false;
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        dialog.SetConnectionState(kStateOffline);
+        Send(dialog, m_messages.FbcSettingsChanged, 1);
+        EXPECT_EQ(Send(dialog, m_messages.IsOfflineConfig), 1);
+        ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+        openAfterCancel = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
+        dialog.answers = {IDNO};
+    });
+    EXPECT_TRUE(openAfterCancel);
+    ASSERT_GE(dialog.questions.size(), 1u);
+    EXPECT_EQ(dialog.questions[0], L"##CLOSEMSG_CHANGED_SETTINGS_NOT_SAVED_TO_FILE");
+    // Offline there is no device to write to: the closing No asks no more.
+    EXPECT_EQ(dialog.questions.size(), 2u);
+}
+
+TEST_F(CorvaneDlgTest, EnterAndEscapeNeverCloseTheDialog)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    bool open = false;
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        ::SetFocus(driver.Control(kReadButton));
+        PressInDialog(driver, VK_ESCAPE);
+        PressInDialog(driver, VK_RETURN);
+        open = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
+    });
+    EXPECT_TRUE(open);
+}
+
+TEST_F(CorvaneDlgTest, StateOutsideTheTableEndsTheBusyDisplayButNotTheWorker)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    bool busyShown = false;
+    bool busyAfter = true;
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        ASSERT_TRUE(GetWorkerBusyFlag().TryAcquire());
+        dialog.StartBusy();
+        busyShown = driver.IsVisible(kBusyIndicator);
+        Send(dialog, m_messages.ShowThreadState, 7, 5);
+        busyAfter = driver.IsVisible(kBusyIndicator);
+        EXPECT_EQ(dialog.ConnectionState(), kStateIdle);
+        EXPECT_EQ(dialog.ActivePageName(), L"COMMON");
+    });
+    EXPECT_TRUE(busyShown);
+    EXPECT_FALSE(busyAfter);
+    // Only the worker ends itself, just before its end message.
+    EXPECT_TRUE(GetWorkerBusyFlag().IsSet());
+}
+
+TEST_F(CorvaneDlgTest, StatusMenuDeleteEmptiesTheLogAndOffersNoMenuAfterwards)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    std::wstring logAfterDelete = L"(unchanged)";
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        dialog.ShowStatus(L"  Something happened");
+        EXPECT_EQ(driver.Text(kStatusLine), L"Something happened");
+        dialog.OnStatusMenuCommand(kStatusCopy);
+        dialog.OnStatusMenuCommand(kStatusDelete);
+        logAfterDelete = dialog.StatusLog().str();
+        EXPECT_EQ(driver.Text(kStatusLine), L"Ready");
+    });
+    EXPECT_EQ(logAfterDelete, L"");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(GlobalLock(data))), L"  Something happened");
+    GlobalUnlock(data);
+    CloseClipboard();
+}
+
+TEST_F(CorvaneDlgTest, LanguageShortcutsNeedControlAndAltWithoutShift)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON", L"STATUS"});
+    CTestDlg dialog(kMainDialog, catalog);
+    std::vector<std::wstring> languages;
+    std::vector<std::wstring> readTexts;
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        PressInDialog(driver, 'E', UiTest::kControl | UiTest::kAlt | UiTest::kShift);
+        languages.push_back(dialog.Language().str());
+        PressInDialog(driver, 'G', UiTest::kControl | UiTest::kAlt);
+        languages.push_back(dialog.Language().str());
+        readTexts.push_back(driver.Text(kReadButton));
+        PressInDialog(driver, 'E', UiTest::kControl);
+        languages.push_back(dialog.Language().str());
+        PressInDialog(driver, 'I', UiTest::kControl | UiTest::kAlt);
+        languages.push_back(dialog.Language().str());
+        readTexts.push_back(driver.Text(kReadButton));
+    });
+    // The dialog starts in the profile's language, German by default.
+    EXPECT_THAT(languages, ElementsAre(L"de", L"de", L"de", L"en"));
+    EXPECT_THAT(readTexts, ElementsAre(L"Lesen", L"Read"));
+    EXPECT_EQ(Profile().GetString(L"Common", L"Language"), L"en");
+}
+
+}
+
+namespace {
+
+UINT MenuState(CMenu* menu, UINT id) { return ::GetMenuState(menu->GetSafeHmenu(), id, MF_BYCOMMAND); }
+
+TEST_F(CorvaneDlgTest, SettingsMenuOffersTheSupportedLanguagesAndChecksTheCurrentOne)
+{
+    ASSERT_TRUE(Profile().WriteString(L"Common", L"Language", L"en"));
+    ASSERT_TRUE(Profile().WriteInt(L"Messages", L"ResetFileSystem", 0x4000006));
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    std::vector<UINT> states;
+    UINT messagesAfterReset = 0;
+    Run(dialog, [&](UiTest::CDialogDriver&) {
+        CMenu* menu = dialog.SettingsMenu();
+        ASSERT_NE(menu, nullptr);
+        for (const UINT id : {kMenuLanguageDe, kMenuLanguageEn, kMenuLanguageFr, kMenuLanguageEs, kMenuLanguageJa,
+                              kMenuMessages})
+            states.push_back(MenuState(menu, id));
+        ::SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, kMenuMessages, 0);
+        messagesAfterReset = MenuState(menu, kMenuMessages);
+    });
+    // "de;en" is the default list of supported languages.
+    ASSERT_EQ(states.size(), 6u);
+    EXPECT_EQ(states[0] & MF_CHECKED, 0u);
+    EXPECT_NE(states[1] & MF_CHECKED, 0u);
+    EXPECT_EQ(states[2], static_cast<UINT>(-1));
+    EXPECT_EQ(states[3], static_cast<UINT>(-1));
+    EXPECT_EQ(states[4], static_cast<UINT>(-1));
+    // A silenced question makes "show all messages" available, once.
+    EXPECT_EQ(states[5] & MF_GRAYED, 0u);
+    EXPECT_NE(messagesAfterReset & MF_GRAYED, 0u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"ResetFileSystem", -1), 0u);
+}
+
+TEST_F(CorvaneDlgTest, ConnectionStateIconsAreLoaded)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    std::vector<bool> loaded;
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        for (const UINT icon : {kStateWorking, kStateConnecting, kStateFailed, kStateIdle, kStateOffline}) {
+            dialog.SetConnectionState(icon);
+            loaded.push_back(::SendMessageW(driver.Control(kConnectionIcon), STM_GETICON, 0, 0) != 0);
+        }
+    });
+    EXPECT_THAT(loaded, ElementsAre(true, true, true, true, true));
 }
 
 }

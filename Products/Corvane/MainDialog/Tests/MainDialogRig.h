@@ -29,7 +29,8 @@ constexpr wchar_t kAppName[] = L"CorvaneMainDialogTests";
 inline std::string Texts()
 {
     using AppTest::Keyed;
-    return AppTest::GuiXml(Keyed("STATE_READY", "Ready") + Keyed("BTN_READ", "Read") + Keyed("BTN_WRITE", "Write") +
+    return AppTest::GuiXml("<text key=\"BTN_READ\"><locale code=\"de\">Lesen</locale><locale code=\"en\">Read"
+                           "</locale></text>\n" + Keyed("STATE_READY", "Ready") + Keyed("BTN_WRITE", "Write") +
                            Keyed("BTN_RESTART", "Restart") + Keyed("TITLE_COMMON", "Identification") +
                            Keyed("TITLE_STATUS", "State") + Keyed("STATE_TS_WORKING", "%s ...") +
                            Keyed("STATE_TS_DONE", "%s done") + Keyed("STATE_TS_FAILED", "%s failed") +
@@ -69,6 +70,48 @@ inline CCorvanePageCatalog TestCatalog(const std::vector<std::wstring>& keys)
     for (const std::wstring& key : keys)
         catalog.Register(key, [key](const CCorvaneApp::tTemplateIds&) { return std::make_unique<CTestPage>(key); });
     return catalog;
+}
+
+// Answers the dialog's questions from a list (No once it is used up) and
+// notes them.
+class CTestDlg : public CCorvaneDlg {
+public:
+    using CCorvaneDlg::CCorvaneDlg;
+    std::vector<std::wstring> questions;
+    std::vector<int> answers;
+
+protected:
+    int AskUser(const CString& text, UINT) override
+    {
+        questions.push_back(text.str());
+        if (answers.empty())
+            return IDNO;
+        const int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+};
+
+// A key as the dialog's own modal loop handles it: through the windows'
+// PreTranslateMessage first (the driver's pump leaves that out).
+inline void PressInDialog(UiTest::CDialogDriver& driver, UINT key, unsigned modifiers = UiTest::kNoModifier)
+{
+    driver.Press(key, modifiers);
+    MSG msg;
+    for (int i = 0; i < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        bool reached = false;
+        if (CWnd::WalkPreTranslateTree(driver.Dialog(), &msg, &reached))
+            continue;
+        if (!::IsDialogMessageW(driver.Dialog(), &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    driver.PumpUntilIdle();
 }
 
 class CTestApp : public CCorvaneApp {

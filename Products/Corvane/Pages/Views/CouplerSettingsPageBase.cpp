@@ -65,7 +65,9 @@ void CCouplerSettingsPageBase::InitMembers()
 {
     const auto* app = dynamic_cast<const CZellWinApp*>(AfxGetApp());
     m_groupLabelFormat = app ? app->m_labelFormat : CString(L"    %s");
-    m_backgroundColour = IsApplicationThemed() ? RGB(255, 255, 255) : ::GetSysColor(COLOR_BTNFACE);
+    // Asked once: the answer comes from a library loaded for the question.
+    m_themed = IsApplicationThemed();
+    m_backgroundColour = m_themed ? RGB(255, 255, 255) : ::GetSysColor(COLOR_BTNFACE);
     // A page made while the dialog fills its pages waits until it is done.
     s_pagesSuspended = 1;
 }
@@ -265,7 +267,7 @@ BOOL CCouplerSettingsPageBase::OnInitDialog()
 
 HBRUSH CCouplerSettingsPageBase::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor)
 {
-    if (!IsApplicationThemed())
+    if (!m_themed)
         return CPropertyPage::OnCtlColor(dc, wnd, ctlColor);
     return static_cast<HBRUSH>(m_backgroundBrush.GetSafeHandle());
 }

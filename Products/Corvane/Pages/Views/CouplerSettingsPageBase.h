@@ -188,7 +188,7 @@ protected:
     BOOL OnInitDialog() override;
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
-    // Where the range balloon goes; pages are shown it through the library.
+    // Shows a balloon at the control (through the user-interface library).
     virtual void ShowBalloon(const CString& title, const CString& text, UINT ctrlId);
     virtual void CloseBalloon();
     // The pauses of PrepareConnection and EnsureConnectionOpen.
@@ -223,6 +223,7 @@ private:
     int m_inSheet = 0;
     CFBCData* m_deviceData = nullptr;
     CString m_title;
+    bool m_themed = false;
     COLORREF m_backgroundColour = 0xFFFFFF;
     CBrush m_backgroundBrush;
     bool m_connectionPrepared = false;

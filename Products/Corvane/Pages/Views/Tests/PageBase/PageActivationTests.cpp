@@ -193,3 +193,59 @@ TEST_F(PageActivation, EnableAllChildrenReachesEveryControl)
     m_rig.m_page->EnableAllChildren(TRUE);
     EXPECT_TRUE(driver.IsEnabled(kHexField));
 }
+
+TEST_F(PageActivation, ATooltipCarriesTheTranslatedHeaderAndBodyOfItsControl)
+{
+    GetLanguageSupport().SetText(L"TT_FIRST_HDR", L"Watchdog");
+    GetLanguageSupport().SetText(L"TT_FIRST_BODY", L"Time until the outputs fall back");
+    m_rig.Show();
+    m_rig.m_page->AddTooltip(kDecimalField, L"TT_FIRST_BODY", L"TT_FIRST_HDR");
+    CSuperTooltip* tip = m_rig.m_page->m_tooltip.Tooltip();
+    ASSERT_NE(tip, nullptr);
+    CRichToolTip::ToolInfo tool;
+    ASSERT_TRUE(tip->GetTool(m_rig.Driver().Control(kDecimalField), kDecimalField, tool));
+    EXPECT_NE(tool.text.find(L"Watchdog"), std::wstring::npos);
+    EXPECT_NE(tool.text.find(L"Time until the outputs fall back"), std::wstring::npos);
+    EXPECT_FALSE(tip->GetTool(m_rig.Driver().Control(kHexField), kHexField, tool));
+}
+
+TEST_F(PageActivation, WithoutAThemeControlsGetTheSystemColoursNotTheWhiteBrush)
+{
+    m_rig.Show();
+    const HWND page = m_rig.m_page->GetSafeHwnd();
+    const HWND field = m_rig.Driver().Control(1200);
+    const HDC dc = ::GetDC(field);
+    const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(page, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                               reinterpret_cast<LPARAM>(field)));
+    ::ReleaseDC(field, dc);
+    LOGBRUSH colour{};
+    ASSERT_NE(brush, nullptr);
+    ASSERT_NE(::GetObjectW(brush, sizeof(colour), &colour), 0);
+    EXPECT_NE(colour.lbColor, RGB(255, 255, 255)) << "the classic look keeps the dialog's face colour";
+    EXPECT_EQ(m_rig.m_page->GetBackgroundColour(), ::GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(PageActivation, ALabelFittedToItsTextKeepsItsLeftEdgeAndVerticalCentre)
+{
+    m_rig.Show();
+    CWnd* label = m_rig.m_page->GetDlgItem(1200);
+    ASSERT_NE(label, nullptr);
+    const auto place = [&] {
+        CRect rect;
+        label->GetWindowRect(&rect);
+        m_rig.m_page->ScreenToClient(&rect);
+        return rect;
+    };
+    const CRect before = place();
+    m_rig.m_page->FitStaticToText(label, L"Hi", &m_rig.m_page->GetPageFont());
+    const CRect shortText = place();
+    EXPECT_EQ(shortText.left, before.left);
+    EXPECT_LT(shortText.Width(), before.Width());
+    EXPECT_GT(shortText.Width(), 4);
+    EXPECT_LE(std::abs((shortText.top + shortText.bottom) - (before.top + before.bottom)), 1);
+
+    m_rig.m_page->FitStaticToText(label, L"A label text far longer than the label was made for", &m_rig.m_page->GetPageFont());
+    EXPECT_GT(place().Width(), before.Width());
+    EXPECT_EQ(place().Height(), shortText.Height()) << "one line of the same font";
+    m_rig.m_page->FitStaticToText(nullptr, L"nothing", nullptr);
+}

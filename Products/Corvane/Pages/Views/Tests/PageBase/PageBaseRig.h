@@ -54,6 +54,7 @@ public:
     BOOL UpdateLanguageTexts() override;
 
     using CCouplerSettingsPageBase::m_pageKey;
+    using CCouplerSettingsPageBase::m_tooltip;
     using CCouplerSettingsPageBase::m_storeOnLeave;
     using CCouplerSettingsPageBase::SendToMainWindow;
 

@@ -1,0 +1,31 @@
+#pragma once
+// The application object of the executable: it knows the main dialog and
+// the settings pages, which the application library below it does not.
+#include "Products/Corvane/App/CorvaneApp.h"
+#include "Products/Corvane/MainDialog/CorvanePageCatalog.h"
+
+#include <functional>
+
+class CCorvaneDlg;
+
+class CCorvaneProgram : public CCorvaneApp {
+public:
+    CCorvaneProgram();
+
+    // Every settings page the program has, by page key.
+    static void RegisterPages(CCorvanePageCatalog& catalog);
+
+    // Called with the main dialog before it opens (the start-up benchmark
+    // and tests watch it through this).
+    void SetDialogObserver(std::function<void(CCorvaneDlg&)> observer) { m_dialogObserver = std::move(observer); }
+
+protected:
+    void RunMainDialog() override;
+    void HandFontToPages(const LOGFONTW& font) override;
+    void LoadInvalidIPAddresses() override;
+
+private:
+    void ApplyDialogHooks(CCorvaneDlg& dialog);
+
+    std::function<void(CCorvaneDlg&)> m_dialogObserver;
+};

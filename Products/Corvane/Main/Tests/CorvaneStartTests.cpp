@@ -1,0 +1,110 @@
+// The whole start of the program as a user meets it, driven in the headless
+// display: the command line's connection and language reach the main
+// dialog with its identification page, and closing the program gives the
+// profile back as it was before this run.
+#include "Products/Corvane/Main/CorvaneProgram.h"
+
+#include "Common/Communication/TCPIPConnection.h"
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Platform/Controls/StandardControls.h"
+#include "Platform/Registry/ProfileStore.h"
+#include "Platform/Registry/RegistryTypes.h"
+#include "Platform/Shell/Tests/ModalScript.h"
+#include "Products/Corvane/MainDialog/CorvaneDlg.h"
+#include "Products/Corvane/Pages/Views/CommonPage.h"
+#include "Products/Corvane/StartupOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace CorvaneIds;
+
+namespace {
+
+class CStartProgram : public CCorvaneProgram {
+public:
+    void InitGuiXmlFile() override { m_guiXmlFile = CORVANE_GUI_XML; }
+    void InitExePaths() override
+    {
+        CCorvaneProgram::InitExePaths();
+        DeviceIni().SetIniPath(CORVANE_INI);
+    }
+
+    std::vector<std::wstring> messages;
+
+protected:
+    void ShowStartupMessage(const CString& text, UINT) override { messages.push_back(text.str()); }
+};
+
+class CorvaneStart : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ZELL::Controls::RegisterStandardControls();
+        GetLanguageSupport().Clear();
+        Registry::DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\Zell Software\\Corvane");
+        g_startupOptions = {};
+    }
+    void TearDown() override { GetLanguageSupport().Clear(); }
+
+    static Registry::CProfileStore Profile() { return {L"Zell Software", L"Corvane"}; }
+};
+
+TEST_F(CorvaneStart, CommandLineConnectionAndLanguageReachTheDialogForOneRun)
+{
+    ASSERT_TRUE(Profile().WriteString(L"Common", L"Language", L"en"));
+    ASSERT_TRUE(Profile().WriteString(L"Communication", L"LastConnection", L"RS232"));
+    CStartProgram program;
+    program.SetArguments({L"/Connection:TCPIP:192.168.1.20", L"/LANGUAGE:de"});
+    ShellTest::ModalScript script;
+    std::wstring connection, status, read, page, caption;
+    bool common = false;
+    program.SetDialogObserver([&](CCorvaneDlg& dialog) {
+        script.Then([&](UiTest::CDialogDriver& driver) {
+            connection = driver.Text(kConnectionText);
+            status = driver.Text(kStatusLine);
+            read = driver.Text(kReadButton);
+            page = dialog.ActivePageName();
+            common = dynamic_cast<CCommonPage*>(dialog.ActivePage()) != nullptr;
+            caption.resize(64);
+            caption.resize(static_cast<std::size_t>(::GetWindowTextW(driver.Dialog(), caption.data(), 64)));
+            ::PostMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+        });
+    });
+    EXPECT_FALSE(program.InitInstance());
+    EXPECT_EQ(script.Left(), 0u);
+    EXPECT_EQ(connection, L"192.168.1.20");
+    EXPECT_EQ(status, L"Bereit");
+    EXPECT_EQ(read, L"Lesen");
+    EXPECT_EQ(page, L"COMMON");
+    EXPECT_TRUE(common);
+    EXPECT_EQ(caption, L"Corvane");
+    EXPECT_TRUE(program.messages.empty());
+    program.ExitInstance();
+    EXPECT_EQ(Profile().GetString(L"Common", L"Language"), L"en");
+    EXPECT_EQ(Profile().GetString(L"Communication", L"LastConnection"), L"RS232");
+}
+
+TEST_F(CorvaneStart, BadConnectionOnTheCommandLineIsToldAndTheProgramStillStarts)
+{
+    CStartProgram program;
+    program.SetArguments({L"/Connection:USB:7"});
+    ShellTest::ModalScript script;
+    std::wstring connection;
+    program.SetDialogObserver([&](CCorvaneDlg&) {
+        script.Then([&](UiTest::CDialogDriver& driver) {
+            connection = driver.Text(kConnectionText);
+            ::PostMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+        });
+    });
+    program.InitInstance();
+    program.ExitInstance();
+    ASSERT_EQ(program.messages.size(), 1u);
+    EXPECT_EQ(program.messages[0], L"Invalid communication settings!--> Set connection to RS232.");
+    // The fall-back is the first serial port.
+    EXPECT_EQ(connection, L"COM1");
+}
+
+}

@@ -1,0 +1,15 @@
+#include "Products/Corvane/MainDialog/BlankSettingsPage.h"
+
+#include "Platform/Ui/DialogTemplate.h"
+
+CBlankSettingsPage::CBlankSettingsPage()
+{
+    Ui::CDialogTemplate page;
+    page.style = WS_CHILD | DS_SETFONT | DS_CONTROL;
+    page.cx = 200;
+    page.cy = 100;
+    page.pointSize = 8;
+    page.faceName = L"DejaVu Sans";
+    m_template = page.ToImage();
+    ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_template.data()));
+}

@@ -1,0 +1,236 @@
+// The main dialog's Settings menu, its keyboard shortcuts and the switch of
+// the language while the program runs.
+#include "Products/Corvane/MainDialog/CorvaneDlg.h"
+
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/Communication/ZellException.h"
+#include "Platform/Controls/MessageBox.h"
+#include "Products/Corvane/App/CorvaneApp.h"
+
+#include <iterator>
+
+using namespace CorvaneIds;
+
+namespace {
+
+struct tLanguageItem {
+    UINT command;
+    LPCWSTR code;
+    LPCWSTR key;
+};
+
+constexpr tLanguageItem kLanguages[] = {
+    {kMenuLanguageDe, L"de", L"MENU_LANG_DE"}, {kMenuLanguageEn, L"en", L"MENU_LANG_EN"},
+    {kMenuLanguageFr, L"fr", L"MENU_LANG_FR"}, {kMenuLanguageEs, L"es", L"MENU_LANG_ES"},
+    {kMenuLanguageJa, L"ja", L"MENU_LANG_JA"}};
+
+// The stored answer of a question the user silenced carries this bit.
+constexpr UINT kDontAskAgain = 0x4000000;
+constexpr LPCWSTR kSilencedQuestions[] = {L"SoftwareReset", L"ResetFileSystem", L"SoftwareResetAfterResetFileSystem"};
+
+bool IsKeyDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
+
+}
+
+void CCorvaneDlg::SetupSettingsMenu()
+{
+    CZellButton& settings = m_buttons[std::size(m_buttons) - 1];
+    CZellMenu* menu = settings.DropDownMenu();
+    if (menu == nullptr)
+        return;
+    settings.SetMenuItemText(kMenuCommunication, Translate(L"MENU_COMMUNICATION"));
+    settings.SetMenuItemText(kMenuMessages, Translate(L"MENU_MESSAGES"));
+    settings.SetMenuItemText(1, Translate(L"MENU_LANGUGAE"), MF_BYPOSITION);
+    for (const tLanguageItem& item : kLanguages) {
+        // English stays, so that the menu never runs out of languages.
+        if (CString(item.code) != L"en" && !IsLanguageOffered(item.code))
+            settings.MenuItemOperation(item.command);
+        else
+            settings.SetMenuItemText(item.command, Translate(item.key));
+    }
+    settings.EnableMenuItem(kMenuMessages, HasSilencedQuestion() ? TRUE : FALSE);
+    CheckLanguageItem();
+}
+
+CMenu* CCorvaneDlg::SettingsMenu() const { return m_buttons[std::size(m_buttons) - 1].DropDownMenu(); }
+
+void CCorvaneDlg::CheckLanguageItem()
+{
+    UINT checked = kMenuLanguageEn;
+    for (const tLanguageItem& item : kLanguages) {
+        if (m_strLanguage.CompareNoCase(item.code) == 0)
+            checked = item.command;
+    }
+    CZellButton& settings = m_buttons[std::size(m_buttons) - 1];
+    for (const tLanguageItem& item : kLanguages)
+        settings.CheckMenuItem(item.command, item.command == checked ? TRUE : FALSE);
+}
+
+bool CCorvaneDlg::IsLanguageOffered(const CString& code) const
+{
+    const CCorvaneApp* app = GetCorvaneApp();
+    return app != nullptr && app->IsLanguageAvailable(code);
+}
+
+bool CCorvaneDlg::HasSilencedQuestion() const
+{
+    CWinApp* app = AfxGetApp();
+    for (const LPCWSTR key : kSilencedQuestions) {
+        if ((app->GetProfileInt(L"Messages", key, 0) & kDontAskAgain) != 0)
+            return true;
+    }
+    return false;
+}
+
+LRESULT CCorvaneDlg::OnUpdateSettingsMenu(WPARAM, LPARAM)
+{
+    m_buttons[std::size(m_buttons) - 1].EnableMenuItem(kMenuMessages, HasSilencedQuestion() ? TRUE : FALSE);
+    return 0;
+}
+
+void CCorvaneDlg::OnResetMessages()
+{
+    if (CCorvaneApp* app = GetCorvaneApp())
+        app->ResetMessageFlags();
+    m_buttons[std::size(m_buttons) - 1].EnableMenuItem(kMenuMessages, FALSE);
+}
+
+// --- language --------------------------------------------------------------------
+
+void CCorvaneDlg::OnLanguage(UINT id)
+{
+    if (IsWorkerRunning())
+        return;
+    for (const tLanguageItem& item : kLanguages) {
+        if (item.command == id)
+            SwitchLanguage(item.code);
+    }
+}
+
+void CCorvaneDlg::SwitchLanguage(const CString& language)
+{
+    if (IsWorkerRunning())
+        return;
+    m_strLanguage = language;
+    m_bSwitchingLanguage = true;
+    SetRedraw(FALSE);
+    const std::wstring active = ActivePageName();
+    try {
+        ApplyLanguage();
+    } catch (CZellException& error) {
+        ::MessageBoxW(GetSafeHwnd(), error.GetText(), L"ERROR", MB_OK);
+    }
+    ActivatePage(active);
+    SetRedraw(TRUE);
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+    m_bSwitchingLanguage = false;
+}
+
+void CCorvaneDlg::ApplyLanguage()
+{
+    if (CCorvaneApp* app = GetCorvaneApp()) {
+        CString language = m_strLanguage;
+        CString lcid = L"1031";
+        app->SetupLanguage(language, lcid);
+        app->WriteProfileString(L"Common", L"Language", m_strLanguage);
+    }
+    SetupSystemMenu();
+    ShowStatus(Translate(L"STATE_READY"));
+    SetupButtons(false);
+    ShowConnectionText();
+    for (const tPageEntry& entry : m_pageEntries) {
+        const CString title = TranslateOr(CString(L"TITLE_") + entry.name.c_str(), entry.name.c_str());
+        if (entry.page != nullptr) {
+            entry.page->SetPageTitle(title);
+            entry.page->UpdateLanguageTexts();
+        }
+    }
+}
+
+// --- keyboard --------------------------------------------------------------------
+
+BOOL CCorvaneDlg::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) {
+        if (HandleKey(msg))
+            return TRUE;
+    }
+    m_tooltip.RelayEvent(msg);
+    return CPersistentDialog::PreTranslateMessage(msg);
+}
+
+bool CCorvaneDlg::HandleKey(const MSG* msg)
+{
+    const UINT key = static_cast<UINT>(msg->wParam);
+    if (key == VK_RETURN || key == VK_ESCAPE) {
+        // Enter and Esc go to the control and never close the dialog.
+        if (key == VK_RETURN && msg->hwnd == m_buttons[3].GetSafeHwnd())
+            SendMessage(WM_COMMAND, MAKEWPARAM(kWriteButton, BN_CLICKED));
+        else
+            ::SendMessageW(msg->hwnd, WM_CHAR, static_cast<WPARAM>(key), msg->lParam);
+        return true;
+    }
+    if (key == VK_APPS && msg->hwnd == m_statusLine.GetSafeHwnd()) {
+        SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(msg->hwnd), MAKELPARAM(-1, -1));
+        return true;
+    }
+    return EvaluateShortcut(key);
+}
+
+LRESULT CCorvaneDlg::OnEvaluateShortcuts(WPARAM wParam, LPARAM)
+{
+    EvaluateShortcut(static_cast<UINT>(wParam));
+    return 0;
+}
+
+bool CCorvaneDlg::EvaluateShortcut(UINT virtualKey)
+{
+    switch (virtualKey) {
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+        return false;
+    case VK_F5:
+        SendMessage(WM_COMMAND, MAKEWPARAM(kReadButton, BN_CLICKED));
+        return true;
+    case VK_F8:
+        SendMessage(WM_COMMAND, MAKEWPARAM(kMenuCommunication, 0));
+        return true;
+    default:
+        break;
+    }
+    if (!IsKeyDown(VK_CONTROL) || !IsKeyDown(VK_MENU) || IsKeyDown(VK_SHIFT))
+        return false;
+    const UINT command = ShortcutCommand(virtualKey);
+    if (command == 0)
+        return false;
+    SendMessage(WM_COMMAND, MAKEWPARAM(command, 0));
+    return true;
+}
+
+UINT CCorvaneDlg::ShortcutCommand(UINT letter)
+{
+    switch (letter) {
+    case 'A':
+    case 'E':
+    case 'I':
+        return kMenuLanguageEn;
+    case 'D':
+    case 'G':
+    case 'L':
+        return kMenuLanguageDe;
+    case 'F':
+        return kMenuLanguageFr;
+    case 'J':
+        return kMenuLanguageJa;
+    case 'S':
+        return kMenuLanguageEs;
+    case 'C':
+    case 'K':
+        return kMenuCommunication;
+    case 'M':
+        return kMenuMessages;
+    default:
+        return 0;
+    }
+}

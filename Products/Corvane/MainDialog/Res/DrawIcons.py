@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Draws the main dialog's icons (16, 32 and 48 pixels) as PNG files.
+
+Run from this folder: python3 DrawIcons.py. Each icon is a round badge in
+its colour with a white sign; edges are sampled 4 x 4 per pixel.
+"""
+import math
+import struct
+import zlib
+
+
+def png(path, size, pixels):
+    raw = b"".join(b"\0" + bytes(v for p in pixels[y * size:(y + 1) * size] for v in p) for y in range(size))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)))
+        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
+        f.write(chunk(b"IEND", b""))
+
+
+def segment(px, py, ax, ay, bx, by):
+    dx, dy = bx - ax, by - ay
+    if dx == 0 and dy == 0:
+        return math.hypot(px - ax, py - ay) - 0.06
+    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
+    return math.hypot(px - ax - t * dx, py - ay - t * dy)
+
+
+# Signs in a unit square (0..1), as lists of strokes.
+SIGNS = {
+    "arrow_down": [(0.5, 0.25, 0.5, 0.72), (0.32, 0.55, 0.5, 0.73), (0.68, 0.55, 0.5, 0.73)],
+    "arrow_up": [(0.5, 0.28, 0.5, 0.75), (0.32, 0.45, 0.5, 0.27), (0.68, 0.45, 0.5, 0.27)],
+    "folder": [(0.28, 0.38, 0.72, 0.38), (0.28, 0.38, 0.28, 0.68), (0.28, 0.68, 0.72, 0.68), (0.72, 0.38, 0.72, 0.68)],
+    "disk": [(0.3, 0.3, 0.7, 0.3), (0.3, 0.3, 0.3, 0.7), (0.3, 0.7, 0.7, 0.7), (0.7, 0.3, 0.7, 0.7), (0.4, 0.3, 0.4, 0.45), (0.6, 0.3, 0.6, 0.45)],
+    "restart": [(0.5, 0.25, 0.5, 0.5), (0.32, 0.36, 0.3, 0.6), (0.3, 0.6, 0.5, 0.74), (0.5, 0.74, 0.7, 0.6), (0.7, 0.6, 0.68, 0.36)],
+    "factory": [(0.3, 0.72, 0.3, 0.42), (0.3, 0.42, 0.5, 0.55), (0.5, 0.55, 0.5, 0.42), (0.5, 0.42, 0.7, 0.55), (0.7, 0.55, 0.7, 0.72), (0.3, 0.72, 0.7, 0.72)],
+    "erase": [(0.3, 0.3, 0.7, 0.7), (0.7, 0.3, 0.3, 0.7)],
+    "gear": [(0.5, 0.25, 0.5, 0.75), (0.25, 0.5, 0.75, 0.5), (0.33, 0.33, 0.67, 0.67), (0.67, 0.33, 0.33, 0.67)],
+    "dot": [(0.5, 0.5, 0.5, 0.5)],
+    "dash": [(0.32, 0.5, 0.68, 0.5)],
+    "bang": [(0.5, 0.28, 0.5, 0.56), (0.5, 0.7, 0.5, 0.7)],
+    "pen": [(0.32, 0.7, 0.68, 0.32)],
+    "coupler": [(0.35, 0.3, 0.35, 0.7), (0.5, 0.3, 0.5, 0.7), (0.65, 0.3, 0.65, 0.7)],
+}
+
+ICONS = {
+    "App": ((0, 122, 61), "coupler"),
+    "Read": ((0, 110, 190), "arrow_down"),
+    "Open": ((200, 140, 0), "folder"),
+    "Save": ((70, 90, 160), "disk"),
+    "Write": ((0, 140, 80), "arrow_up"),
+    "Restart": ((120, 80, 170), "restart"),
+    "Factory": ((190, 90, 20), "factory"),
+    "ResetFs": ((170, 40, 40), "erase"),
+    "Settings": ((90, 90, 90), "gear"),
+    "StateWorking": ((0, 110, 190), "dot"),
+    "StateConnecting": ((230, 170, 0), "dot"),
+    "StateFailed": ((200, 30, 30), "bang"),
+    "StateIdle": ((140, 140, 140), "dash"),
+    "StateOffline": ((0, 140, 80), "pen"),
+}
+
+
+def draw(colour, sign, size):
+    pixels = []
+    width = 0.09
+    for y in range(size):
+        for x in range(size):
+            badge = stroke = 0
+            for sy in range(4):
+                for sx in range(4):
+                    px, py = (x + (sx + 0.5) / 4) / size, (y + (sy + 0.5) / 4) / size
+                    if math.hypot(px - 0.5, py - 0.5) <= 0.47:
+                        badge += 1
+                        if min(segment(px, py, *s) for s in SIGNS[sign]) <= width:
+                            stroke += 1
+            alpha = badge / 16
+            white = stroke / max(badge, 1)
+            rgb = tuple(int(c * (1 - white) + 255 * white) for c in colour)
+            pixels.append(rgb + (int(255 * alpha),))
+    return pixels
+
+
+for name, (colour, sign) in ICONS.items():
+    for size in (16, 32, 48):
+        png("%s%d.png" % (name, size), size, draw(colour, sign, size))

@@ -1,0 +1,310 @@
+// The identification page: its rows from the identification texts, the
+// states a read shows in the grid, the context menu and the text file.
+#include "Products/Corvane/Pages/Views/CommonPage.h"
+#include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
+
+#include "Common/Controls/ZellMenu.h"
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Platform/Framework/Exception.h"
+#include "Platform/Ui/Tests/GoldenImage.h"
+#include "Products/Corvane/App/CorvaneApp.h"
+#include "Products/Corvane/FBCData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+using namespace PageBaseTest;
+
+namespace {
+
+class CTestCommonPage : public CCommonPage {
+public:
+    UINT m_choice = 0;
+    int m_menusShown = 0;
+    std::vector<std::pair<std::wstring, UINT>> m_items;
+    CString m_savePath;
+    std::vector<CString> m_messages;
+
+protected:
+    UINT TrackContextMenu(CZellMenu& menu, CPoint) override
+    {
+        ++m_menusShown;
+        m_items.clear();
+        for (int i = 0; i < menu.ItemCount(); ++i)
+            m_items.emplace_back(menu.GetMenuText(static_cast<UINT>(i), MF_BYPOSITION),
+                                 menu.GetMenuState(static_cast<UINT>(i), MF_BYPOSITION));
+        return m_choice;
+    }
+    CString AskSaveFileName() override { return m_savePath; }
+    void ShowMessage(const CString& text) override { m_messages.push_back(text); }
+};
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class CommonPageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ZELL::Controls::RegisterStandardControls();
+        m_app.m_pMainWnd = CWnd::FromHandlePermanent(m_main.Handle());
+        m_app.SetRegistryKey(L"Zell Software");
+        const std::pair<LPCWSTR, LPCWSTR> texts[] = {
+            {L"TXT_ITEM_NUMBER", L"Item number"}, {L"TXT_DESCRIPTION", L"Description"},
+            {L"TXT_FW_VERSION", L"Firmware"},      {L"TXT_HW_VERSION", L"Hardware"},
+            {L"TXT_FWL_VERSION", L"Loader"},       {L"TXT_SERIAL_NUMBER", L"Serial number"},
+            {L"TXT_IMEI", L"IMEI"},                {L"TXT_MAC_ADDRESS", L"MAC address"},
+            {L"TXT_IP_ADDRESS", L"IP address"},    {L"TXT_MAC_ADDRESS_X1", L"MAC address X1"},
+            {L"TXT_MAC_ADDRESS_X2", L"MAC address X2"}, {L"TXT_IP_ADDRESS_X1", L"IP address X1"},
+            {L"TXT_IP_ADDRESS_X2", L"IP address X2"}, {L"TXT_RUNTIME_SYSTEM", L"Runtime system"},
+            {L"RUNTIMESYSTEM_02", L"Second runtime"}, {L"STATE_GRID_READ", L"Reading the device ..."},
+            {L"CMD_REFRESH", L"Refresh"}, {L"CMD_COPY", L"Copy"}, {L"CMD_PASTE", L"Paste"},
+            {L"CMD_DELETE", L"Delete"}, {L"CMD_SAVE", L"Save"}, {L"TXT_UNABLE_SAVE_FILE", L"Cannot save."}};
+        for (const auto& [key, text] : texts)
+            GetLanguageSupport().SetText(key, text);
+        m_data.ArticleNo = L"0750-0362";
+        m_data.Description = L"Fieldbus coupler";
+        m_data.SWVersion = L"01.02.03 (04)";
+        m_data.HWVersion = L"05";
+        m_data.FWLVersion = L"01.00.00";
+        m_data.SerialNo = L"SN12345";
+        m_data.IMEI = L"--";
+        m_page.TakeIdentification(m_data);
+        m_page.m_strMACAddress = L"00:30:DE:01:02:03";
+        m_page.SetIPAddressTexts(L"192.168.1.17", L"");
+        m_page.SetInSheet(true);
+        m_host.m_pages = {&m_page};
+    }
+    void TearDown() override
+    {
+        if (m_host.GetSafeHwnd())
+            m_host.DestroyWindow();
+        UiTest::Drain();
+        m_app.m_pMainWnd = nullptr;
+        CCouplerSettingsPageBase::SetPagesSuspended(true);
+    }
+    void Show()
+    {
+        m_image = ControlTest::DialogImage(L"Host", 350, 230, {ControlTest::Static(L"", 0, 5, 5, 340, 215, kPlaceholder)},
+                                           WS_POPUP | WS_VISIBLE);
+        ASSERT_TRUE(m_host.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_image.data())));
+        CCouplerSettingsPageBase::SetPagesSuspended(false);
+        m_page.LoadFromDeviceData();
+        UiTest::CDialogDriver(m_host.GetSafeHwnd()).PumpUntilIdle();
+    }
+    std::vector<std::wstring> Names() const
+    {
+        std::vector<std::wstring> names;
+        for (const CCommonPage::tRow& row : m_page.Rows())
+            names.emplace_back(row.name.GetString());
+        return names;
+    }
+    CZellGrid& Grid() { return m_page.Grid(); }
+
+    CCorvaneApp m_app{L"CommonPageTests"};
+    CMainWindow m_main;
+    CFBCData m_data;
+    CTestCommonPage m_page;
+    CHostDialog m_host;
+    std::vector<BYTE> m_image;
+};
+
+}
+
+TEST_F(CommonPageTest, AReadDeviceShowsItsIdentificationRowsAndCopyText)
+{
+    m_data.ActiveRuntimeSystem = 2;
+    m_page.SetDeviceData(&m_data);
+    Show();
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"Item number ", L"Description ", L"Firmware ", L"Hardware ",
+                                                  L"Loader ", L"Serial number ", L"MAC address ", L"IP address ",
+                                                  L"Runtime system "}))
+        << "no IMEI row for a device that has none";
+    EXPECT_EQ(m_page.Rows()[0].value, L"750-362") << "the article number without its leading zeros";
+    EXPECT_EQ(m_page.Rows()[8].value, L"Second runtime");
+    ASSERT_EQ(Grid().GetRowCount(), 9);
+    EXPECT_EQ(Grid().GetCellText(1, 1), L"Description ");
+    EXPECT_EQ(Grid().GetCellText(1, 2), L"Fieldbus coupler");
+    EXPECT_EQ(Grid().GetCellImage(1, 0), CGridPageBase::kImageNormal);
+    EXPECT_EQ(m_page.CopyText().Left(55), L"Item number = 750-362\r\nDescription = Fieldbus coupler\r\n");
+
+    UpdateWindow(m_host.GetSafeHwnd());
+    UiTest::CDialogDriver(m_host.GetSafeHwnd()).PumpUntilIdle();
+    const std::string png =
+        (std::filesystem::temp_directory_path() / ("CommonPage-" + std::to_string(getpid()) + ".png")).string();
+    ASSERT_TRUE(UiTest::Headless().SaveAsPng(NativeWindowOf(m_host.GetSafeHwnd()), png));
+    EXPECT_TRUE(UiTest::MatchesGolden(png, "CommonPageAfterRead", ZELL_PAGE_VIEWS_GOLDEN_DIR));
+    std::filesystem::remove(png);
+}
+
+TEST_F(CommonPageTest, TheImeiComesFromTheDataSetAndAnEmptyOneStillHasItsRow)
+{
+    m_data.IMEI = L"";
+    m_page.TakeIdentification(m_data);
+    m_page.LoadFromDeviceData();
+    const std::vector<std::wstring> names = Names();
+    ASSERT_EQ(names.size(), 9u);
+    EXPECT_EQ(names[6], L"IMEI ");
+    EXPECT_EQ(m_page.Rows()[6].value, L"");
+
+    m_data.IMEI = L"356938035643809";
+    m_page.TakeIdentification(m_data);
+    m_page.LoadFromDeviceData();
+    EXPECT_EQ(m_page.Rows()[6].value, L"356938035643809");
+}
+
+TEST_F(CommonPageTest, UnreadValuesBecomeRedErrorRowsWithoutTheirMarker)
+{
+    m_page.m_strSerialNo = L"ERR: timeout ERR: ";
+    Show();
+    const CCommonPage::tRow& row = m_page.Rows()[5];
+    EXPECT_EQ(row.value, L"timeout ");
+    EXPECT_EQ(row.state, CGridPageBase::kRowError);
+    EXPECT_EQ(Grid().GetCellImage(5, 0), CGridPageBase::kImageError);
+    EXPECT_EQ(Grid().GetCellTextColour(5, 1), CGridPageBase::kErrorTextColour);
+    EXPECT_EQ(Grid().GetCellTextColour(5, 2), CGridPageBase::kErrorTextColour);
+    EXPECT_EQ(Grid().GetCellTextColour(4, 2), CLR_DEFAULT);
+}
+
+TEST_F(CommonPageTest, AddressRowsFollowThePortsAndVanishForADeviceWithoutIP)
+{
+    m_page.m_strMACAddress2 = L"00:30:DE:01:02:04";
+    m_page.SetIPAddressTexts(L"192.168.1.17", L"192.168.2.17");
+    m_page.LoadFromDeviceData();
+    std::vector<std::wstring> names = Names();
+    ASSERT_EQ(names.size(), 10u);
+    EXPECT_EQ(std::vector<std::wstring>(names.begin() + 6, names.end()),
+              (std::vector<std::wstring>{L"MAC address X1 ", L"MAC address X2 ", L"IP address X1 ", L"IP address X2 "}));
+
+    const std::filesystem::path ini =
+        std::filesystem::temp_directory_path() / ("common-page-" + std::to_string(getpid()) + ".ini");
+    {
+        std::ofstream out(ini);
+        out << "[0750-0362]\nNOIP=1\n";
+    }
+    m_app.DeviceIni().SetIniPath(ini.c_str());
+    m_page.LoadFromDeviceData();
+    EXPECT_EQ(Names().size(), 6u) << "neither MAC nor IP rows, whatever the texts hold";
+    std::filesystem::remove(ini);
+}
+
+TEST_F(CommonPageTest, ARuntimeSystemRowNeedsTheDataSetAndACode)
+{
+    m_page.LoadFromDeviceData();
+    EXPECT_EQ(Names().size(), 8u);
+    m_page.SetDeviceData(&m_data);
+    m_data.ActiveRuntimeSystem = CCommonPage::kNoRuntimeSystem;
+    m_page.LoadFromDeviceData();
+    EXPECT_EQ(Names().size(), 8u);
+}
+
+TEST_F(CommonPageTest, AReadInProgressAndAFailureFillTheWholeGrid)
+{
+    Show();
+    m_page.BeginWaitState(2, L"");
+    ASSERT_EQ(Grid().GetRowCount(), 1);
+    EXPECT_EQ(Grid().GetCellText(0, 2), L"Reading the device ...");
+    EXPECT_EQ(Grid().GetCellImage(0, 0), CGridPageBase::kImageBusy);
+    EXPECT_EQ(Grid().GetCellBackColour(0, 1), ::GetSysColor(COLOR_BTNFACE));
+
+    m_page.BeginWaitState(1, L"The device does not answer.");
+    EXPECT_EQ(Grid().GetCellText(0, 2), L"The device does not answer.");
+    EXPECT_EQ(Grid().GetCellTextColour(0, 2), CGridPageBase::kErrorTextColour);
+    EXPECT_EQ(Grid().GetCellImage(0, 0), CGridPageBase::kImageError);
+
+    m_page.BeginWaitState(0, L"");
+    EXPECT_EQ(Grid().GetRowCount(), 8) << "done: the rows again";
+}
+
+TEST_F(CommonPageTest, TheMenuWaitsForTheFirstReadThenOffersItsCommands)
+{
+    m_page.ShowContextMenu(CPoint(10, 10));
+    EXPECT_EQ(m_page.m_menusShown, 0) << "nothing to copy yet";
+    Show();
+    m_page.ShowContextMenu(CPoint(10, 10));
+    ASSERT_EQ(m_page.m_menusShown, 1);
+    ASSERT_EQ(m_page.m_items.size(), 7u);
+    EXPECT_EQ(m_page.m_items[0].first, L"Refresh");
+    EXPECT_NE(m_page.m_items[1].second & MF_SEPARATOR, 0u);
+    EXPECT_EQ(m_page.m_items[2].second & MF_GRAYED, 0u);
+    EXPECT_NE(m_page.m_items[3].second & MF_GRAYED, 0u);
+    EXPECT_NE(m_page.m_items[4].second & MF_GRAYED, 0u);
+    EXPECT_EQ(m_page.m_items[6].first, L"Save");
+
+    m_main.Answer(m_main.Ids().ReadSettings, 1);
+    m_page.m_choice = CCommonPage::kRefreshCommand;
+    m_page.ShowContextMenu(CPoint(10, 10));
+    EXPECT_EQ(m_main.Count(m_main.Ids().ReadSettings), 1);
+}
+
+TEST_F(CommonPageTest, CopyPutsTheRowsOnTheClipboard)
+{
+    Show();
+    m_page.RunMenuCommand(CCommonPage::kCopyCommand);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    const std::wstring text(static_cast<const wchar_t*>(::GlobalLock(data)));
+    ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_EQ(text, m_page.CopyText().GetString());
+}
+
+TEST_F(CommonPageTest, SavingWritesTheRowsAndKeepsTheFolderForNextTime)
+{
+    Show();
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("common-page-save-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    m_page.m_savePath = (folder / "device.txt").c_str();
+    m_page.RunMenuCommand(CCommonPage::kSaveCommand);
+    const std::string written = ReadFile(folder / "device.txt");
+    EXPECT_EQ(written.substr(0, 23), "Item number = 750-362\r\n");
+    EXPECT_EQ(written.size(), static_cast<std::size_t>(m_page.CopyText().GetLength()));
+    EXPECT_EQ(std::wstring(m_app.GetProfileString(L"Folder", L"MyDocuments", L"").GetString()), folder.wstring());
+    EXPECT_TRUE(m_page.m_messages.empty());
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(CommonPageTest, AFileThatCannotBeCreatedIsReportedAndNothingElseHappens)
+{
+    Show();
+    static std::vector<std::wstring> reports;
+    reports.clear();
+    const AfxReportErrorHandler previous = AfxSetReportErrorHandler([](LPCWSTR text, UINT) {
+        reports.emplace_back(text);
+        return IDOK;
+    });
+    EXPECT_FALSE(m_page.SaveToFile(L"/nonexistent-folder/for/sure/device.txt"));
+    AfxSetReportErrorHandler(previous);
+    EXPECT_EQ(reports.size(), 1u);
+}
+
+TEST_F(CommonPageTest, ARightClickInTheGridOpensTheMenu)
+{
+    Show();
+    RECT cell{};
+    ASSERT_TRUE(Grid().GetCellRect(1, 2, &cell));
+    const LPARAM point = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    ::SendMessageW(Grid().GetSafeHwnd(), WM_RBUTTONDOWN, MK_RBUTTON, point);
+    ::SendMessageW(Grid().GetSafeHwnd(), WM_RBUTTONUP, 0, point);
+    EXPECT_EQ(m_page.m_menusShown, 1);
+}
+
+TEST_F(CommonPageTest, AWriteThatFailsIsToldAndReportedAsFailed)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no device that is always full";
+    Show();
+    EXPECT_FALSE(m_page.SaveToFile(L"/dev/full"));
+    EXPECT_EQ(m_page.m_messages, std::vector<CString>{L"Cannot save."});
+}
