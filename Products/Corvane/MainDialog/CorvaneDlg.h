@@ -311,7 +311,6 @@ private:
     bool ChooseFile(bool open, const CString& initialPath, LPCWSTR extension, const CString& filter, CString& path);
     void RememberFolder(const CString& path);
     // CorvaneDlgConnection.cpp
-    void HandConnectionToPages();
     void ShowConnectionSettingsError(const CString& text);
 
     // The prompt outlives the launcher, which waits for the worker that

@@ -3,7 +3,6 @@
 
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/PelorusDLL/Dialogs/PelorusSettings.h"
-#include "Common/PelorusDLL/TCPIPService.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Base/Module.h"
@@ -59,15 +58,6 @@ void CCorvaneDlg::OnConnectionSettings()
     }
     if (result == IDOK)
         OnReadDevice();
-}
-
-void CCorvaneDlg::HandConnectionToPages()
-{
-    CTCPIPService* service = dynamic_cast<CTCPIPService*>(m_pService.get());
-    for (const tPageEntry& entry : m_pageEntries) {
-        if (entry.page != nullptr)
-            entry.page->SetConnection(m_pConnection.get(), service);
-    }
 }
 
 void CCorvaneDlg::ShowConnectionSettingsError(const CString& text)

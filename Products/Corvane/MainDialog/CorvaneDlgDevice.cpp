@@ -49,15 +49,6 @@ constexpr LPCWSTR kPagesFilledLast[] = {L"ORBIS", L"SDCARD", L"STATUS"};
 constexpr wchar_t kFactoryDefaultsNoEthernet[] =
     L"Zur\u00fcckgesetzt auf Werkseinstellungen, keine Verbindung \u00fcber Ethernet m\u00f6glich!";
 
-CString LangText(LPCWSTR key)
-{
-    return GetLanguageText(key);
-}
-
-bool WorkerRuns()
-{
-    return GetWorkerBusyFlag().IsSet();
-}
 
 int ResultTypeOf(ENWorkerKind kind)
 {
@@ -177,29 +168,26 @@ void CCorvaneDlg::HideTooltips()
 
 bool CCorvaneDlg::PageRefusesCommands(bool showMessage)
 {
-    if (IsOfflineConfig())
-        return false;
-    // The clock page runs its own device dialogue while it is in front.
-    if (ActivePageName() != L"CLOCK")
+    if (!ActivePageRefusesCommands())
         return false;
     if (showMessage)
-        ZELLMessageBox(LangText(L"MSG_COMMAND_NOT_POSSIBLE_FOR_PAGE"), 0, L"", 0);
+        ZELLMessageBox(Translate(L"MSG_COMMAND_NOT_POSSIBLE_FOR_PAGE"), 0, L"", 0);
     return true;
 }
 
 void CCorvaneDlg::OnReadDevice()
 {
     HideTooltips();
-    if (WorkerRuns() || PageRefusesCommands(true))
+    if (IsWorkerRunning() || PageRefusesCommands(true))
         return;
-    if (m_bModified && ZELLMessageBox(LangText(L"MSG_READ_WITH_CHANGED_DATA"), MB_YESNO, L"", 0) != IDYES)
+    if (m_bModified && ZELLMessageBox(Translate(L"MSG_READ_WITH_CHANGED_DATA"), MB_YESNO, L"", 0) != IDYES)
         return;
     StartReadThread();
 }
 
 void CCorvaneDlg::OnWriteDevice()
 {
-    if (WorkerRuns())
+    if (IsWorkerRunning())
         return;
     StartWriteThread();
 }
@@ -207,7 +195,7 @@ void CCorvaneDlg::OnWriteDevice()
 void CCorvaneDlg::OnFactoryDefaults()
 {
     HideTooltips();
-    if (WorkerRuns() || PageRefusesCommands(true))
+    if (IsWorkerRunning() || PageRefusesCommands(true))
         return;
     const CCorvaneApp* app = GetCorvaneApp();
     const bool controller = app != nullptr && app->IsPlcController(m_data.ArticleNo);
@@ -220,7 +208,7 @@ void CCorvaneDlg::OnFactoryDefaults()
 void CCorvaneDlg::OnSoftwareReset()
 {
     HideTooltips();
-    if (WorkerRuns() || PageRefusesCommands(true))
+    if (IsWorkerRunning() || PageRefusesCommands(true))
         return;
     const int answer = AskStored(CAskStored::SoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::ContinueAbortType);
     if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::ContinueAnswer))
@@ -230,7 +218,7 @@ void CCorvaneDlg::OnSoftwareReset()
 void CCorvaneDlg::OnResetFileSystem()
 {
     HideTooltips();
-    if (WorkerRuns() || PageRefusesCommands(true))
+    if (IsWorkerRunning() || PageRefusesCommands(true))
         return;
     const int answer =
         AskStored(CAskStored::ResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::ContinueAbortType);
@@ -278,7 +266,7 @@ bool CCorvaneDlg::StartReadThread()
 
 bool CCorvaneDlg::StartWriteThread()
 {
-    if (WorkerRuns() || !ValidatePages())
+    if (IsWorkerRunning() || !ValidatePages())
         return false;
     const bool addressChanged = false;
     if (IsTcpIpConnection() && addressChanged && !g_startupOptions.ChangeIPMode) {
@@ -307,7 +295,7 @@ bool CCorvaneDlg::StartResetFileSystemThread()
 
 bool CCorvaneDlg::StartWorker(ENWorkerKind kind)
 {
-    if (WorkerRuns())
+    if (IsWorkerRunning())
         return false;
     PrepareWorkerStart(kind);
     if (m_launcher.Launch(kind, MakeWorkerParams()))
@@ -335,7 +323,7 @@ void CCorvaneDlg::PrepareWorkerStart(ENWorkerKind kind)
     const bool controller = app != nullptr && app->IsPlcController(m_data.ArticleNo);
     CSettingsPage* active = ActivePage();
     if (active != nullptr)
-        active->BeginWaitState(kPageStateWorking, LangText(CWorkerLauncher::StartTextKey(kind, controller)));
+        active->BeginWaitState(kPageStateWorking, Translate(CWorkerLauncher::StartTextKey(kind, controller)));
     if (kind == ENWorkerKind::Write) {
         m_nNotAllDatasetParams = 0;
         m_nNotAllDeviceParams = 0;
@@ -462,10 +450,10 @@ void CCorvaneDlg::HandParamFileAfterRead(bool succeeded)
         break;
     case ENParamFileAfterRead::WrongDevice: {
         CString extra;
-        extra.Format(LangText(L"DETAILS_ARTNO_DATASET_CONNECETD"), ArticleText(g_startupOptions.ArticleNumber).GetString(),
+        extra.Format(Translate(L"DETAILS_ARTNO_DATASET_CONNECETD"), ArticleText(g_startupOptions.ArticleNumber).GetString(),
                      ArticleText(m_data.ArticleNo).GetString());
         if (CZellWinApp* app = dynamic_cast<CZellWinApp*>(AfxGetApp()))
-            app->ShowMessage(LangText(L"INADMISSIBLE_DEVICE_CONNECTED"), LangText(L"DEVICE_ARTNO_DONT_MATCH_CONNECTED_ARTNO"),
+            app->ShowMessage(Translate(L"INADMISSIBLE_DEVICE_CONNECTED"), Translate(L"DEVICE_ARTNO_DONT_MATCH_CONNECTED_ARTNO"),
                              extra, MB_ICONERROR, CWnd::FromHandle(::GetActiveWindow()));
         break;
     }
@@ -494,7 +482,7 @@ LRESULT CCorvaneDlg::OnFactoryDefaultsDone(WPARAM wParam, LPARAM)
 {
     ProcessDone(CWorkerMessages::Get().FactoryDefaultsDone, wParam);
     if (CThreadResult::TellsFactoryDefaultsAddress(wParam, IsTcpIpConnection()))
-        ZELLMessageBox(LangText(L"MSG_RESET_TO_FACTORY_DEFAULT_TCPIP_DONE"), 0, L"", 0);
+        ZELLMessageBox(Translate(L"MSG_RESET_TO_FACTORY_DEFAULT_TCPIP_DONE"), 0, L"", 0);
     return 0;
 }
 
@@ -566,7 +554,7 @@ void CCorvaneDlg::ShowResultStates(int type, bool valid)
         }
         if (active != nullptr) {
             active->BeginWaitState(kPageStateNote, kFactoryDefaultsNoEthernet);
-            active->BeginWaitState(kPageStateNote, LangText(L"STATE_DEFAULT_STARTED"));
+            active->BeginWaitState(kPageStateNote, Translate(L"STATE_DEFAULT_STARTED"));
         }
         SetConnectionState(kStateIdle);
         return;
@@ -604,13 +592,13 @@ void CCorvaneDlg::ShowDataTitles()
 void CCorvaneDlg::ShowNotAllWrittenMessages()
 {
     if (m_nNotAllDatasetParams != 0) {
-        ShowStatus(LangText(L"STATE_NOT_ALL_DATASET_PARAMS_WRITTEN"));
-        ZELLMessageBox(LangText(L"MSG_NOT_ALL_DATASET_PARAMS_WRITTEN"), MB_ICONINFORMATION, L"", 0);
+        ShowStatus(Translate(L"STATE_NOT_ALL_DATASET_PARAMS_WRITTEN"));
+        ZELLMessageBox(Translate(L"MSG_NOT_ALL_DATASET_PARAMS_WRITTEN"), MB_ICONINFORMATION, L"", 0);
         m_nNotAllDatasetParams = 0;
     }
     if (m_nNotAllDeviceParams != 0) {
-        ShowStatus(LangText(L"STATE_NOT_ALL_DEVICE_PARAMS_WRITTEN"));
-        ZELLMessageBox(LangText(L"MSG_NOT_ALL_DEVICE_PARAMS_WRITTEN"), MB_ICONINFORMATION, L"", 0);
+        ShowStatus(Translate(L"STATE_NOT_ALL_DEVICE_PARAMS_WRITTEN"));
+        ZELLMessageBox(Translate(L"MSG_NOT_ALL_DEVICE_PARAMS_WRITTEN"), MB_ICONINFORMATION, L"", 0);
         m_nNotAllDeviceParams = 0;
     }
 }
@@ -712,8 +700,8 @@ void CCorvaneDlg::FillCommonPage()
         AttachPageData(*common);
         return;
     }
-    common->SetTitle(LangText(L"TITLE_COMMON"));
-    common->BeginWaitState(kPageStateNote, LangText(L"STATE_PLEASE_READ"));
+    common->SetTitle(Translate(L"TITLE_COMMON"));
+    common->BeginWaitState(kPageStateNote, Translate(L"STATE_PLEASE_READ"));
 }
 
 // --- first show ------------------------------------------------------------------------
@@ -735,7 +723,7 @@ LRESULT CCorvaneDlg::OnFirstShow(WPARAM, LPARAM)
         break;
     case ENFirstShow::PleaseRead:
         if (CSettingsPage* active = ActivePage())
-            active->BeginWaitState(kPageStateNote, LangText(L"STATE_PLEASE_READ"));
+            active->BeginWaitState(kPageStateNote, Translate(L"STATE_PLEASE_READ"));
         break;
     }
     return 0;

@@ -28,11 +28,6 @@ constexpr wchar_t kTextFileFilter[] = L"Text File (*.txt)|*.txt||";
 // The longest file-error text the message box shows.
 constexpr int kMaxErrorText = 256;
 
-CString LangText(LPCWSTR key)
-{
-    return GetLanguageText(key);
-}
-
 }
 
 void CCorvaneDlg::OnOpen()
@@ -40,15 +35,15 @@ void CCorvaneDlg::OnOpen()
     HideTooltips();
     if (GetWorkerBusyFlag().IsSet())
         return;
-    ShowStatus(LangText(L"STATE_OPEN_FILE_WORK"));
-    if (m_bModified && ZELLMessageBox(LangText(L"MSG_OPEN_WITH_CHANGED_DATA"), MB_YESNO, L"", 0) != IDYES)
+    ShowStatus(Translate(L"STATE_OPEN_FILE_WORK"));
+    if (m_bModified && ZELLMessageBox(Translate(L"MSG_OPEN_WITH_CHANGED_DATA"), MB_YESNO, L"", 0) != IDYES)
         return;
     CString path;
     if (ChooseSettingsFile(false, path)) {
         OpenSettingsFile(path);
         return;
     }
-    ShowStatus(LangText(L"STATE_OPEN_FILE_CANCELED"));
+    ShowStatus(Translate(L"STATE_OPEN_FILE_CANCELED"));
     SetStatusTimer();
 }
 
@@ -70,12 +65,12 @@ bool CCorvaneDlg::SaveFileCommand(bool askForName)
 {
     if (!ValidatePages())
         return false;
-    ShowStatus(LangText(L"STATE_SAVE_FILE_WORK"));
+    ShowStatus(Translate(L"STATE_SAVE_FILE_WORK"));
     CString path = askForName ? CString() : m_strCurrentFile;
     if (path.IsEmpty()) {
         path = CSettingsFileNames::DefaultSaveName(m_data.ArticleNo, m_data.NetworkID);
         if (!ChooseSettingsFile(true, path)) {
-            ShowStatus(LangText(L"STATE_SAVE_FILE_CANCELED"));
+            ShowStatus(Translate(L"STATE_SAVE_FILE_CANCELED"));
             SetStatusTimer();
             return false;
         }
@@ -87,7 +82,7 @@ bool CCorvaneDlg::SaveFileCommand(bool askForName)
         EnableButton(kSaveButton, false);
         RecomputeModified();
     }
-    ShowStatus(LangText(saved ? L"STATE_SAVE_FILE_DONE" : L"STATE_SAVE_FILE_FAILED"));
+    ShowStatus(Translate(saved ? L"STATE_SAVE_FILE_DONE" : L"STATE_SAVE_FILE_FAILED"));
     SetStatusTimer();
     return saved;
 }
@@ -115,8 +110,8 @@ bool CCorvaneDlg::OpenSettingsFile(const CString& path)
     for (const tPageEntry& entry : m_pageEntries)
         RemovePageFromSheet(entry.name);
     if (!LoadSettingsFile(path)) {
-        ShowStatus(LangText(L"STATE_OPEN_FILE_FAILED"));
-        ZELLMessageBox(LangText(L"MSG_SETTINGS_NOT_READ"), MB_ICONERROR, LangText(L"STATE_OPEN_FILE_FAILED"), 0);
+        ShowStatus(Translate(L"STATE_OPEN_FILE_FAILED"));
+        ZELLMessageBox(Translate(L"MSG_SETTINGS_NOT_READ"), MB_ICONERROR, Translate(L"STATE_OPEN_FILE_FAILED"), 0);
         return false;
     }
     SetConnectionState(kStateOffline);
@@ -155,7 +150,7 @@ bool CCorvaneDlg::ChooseSettingsFile(bool forSaving, CString& path)
     const CCorvaneApp* app = GetCorvaneApp();
     const CString folder = app != nullptr ? app->GetDataFolder() : CString();
     const CString initial = CSettingsFileNames::InitialPath(folder, path, CSettingsFileNames::SettingsExtension);
-    return ChooseFile(!forSaving, initial, CSettingsFileNames::SettingsExtension, LangText(L"FILE_FILTER"), path);
+    return ChooseFile(!forSaving, initial, CSettingsFileNames::SettingsExtension, Translate(L"FILE_FILTER"), path);
 }
 
 bool CCorvaneDlg::ChooseFile(bool open, const CString& initialPath, LPCWSTR extension, const CString& filter,
@@ -178,7 +173,7 @@ void CCorvaneDlg::RememberFolder(const CString& path)
 
 void CCorvaneDlg::ExportStatusLog()
 {
-    if (!CStatusLogFile::IsWorthSaving(m_strStatusLog, LangText(L"STATE_READY")))
+    if (!CStatusLogFile::IsWorthSaving(StatusLog(), Translate(L"STATE_READY")))
         return;
     const CCorvaneApp* app = GetCorvaneApp();
     const CString folder = app != nullptr ? app->GetDataFolder() : CString();
@@ -186,7 +181,7 @@ void CCorvaneDlg::ExportStatusLog()
     if (!ChooseFile(true, CSettingsFileNames::InitialPath(folder, CString(), CSettingsFileNames::TextExtension),
                     CSettingsFileNames::TextExtension, kTextFileFilter, path))
         return;
-    switch (CStatusLogFile::Write(path, m_strStatusLog)) {
+    switch (CStatusLogFile::Write(path, StatusLog())) {
     case ENStatusLogWrite::Written:
         break;
     case ENStatusLogWrite::CannotOpen:
