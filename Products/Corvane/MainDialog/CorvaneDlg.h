@@ -33,6 +33,7 @@
 
 class CServiceBase;
 class CCorvaneApp;
+class CCommonPage;
 namespace ZELL {
 class CConnectionBase;
 }
@@ -300,6 +301,8 @@ private:
     void SetSaveButtonAfterResult(bool valid);
     void ShowDataTitles();
     void AttachPageData(CSettingsPage& page);
+    void FillIdentification(CCommonPage& page);
+    static CString AddressLine(const std::wstring& address, const CString& source);
     void HandParamFileAfterRead(bool succeeded);
     bool OpenParamFileAndCheck();
     CString ArticleOfCommonPage() const;

@@ -9,6 +9,7 @@
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Products/Corvane/App/CorvaneApp.h"
+#include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/MainDialog/Commands/CommandQuestions.h"
 #include "Products/Corvane/MainDialog/Commands/DefaultSettingsFile.h"
 #include "Products/Corvane/MainDialog/Commands/FirstShowPlan.h"
@@ -268,13 +269,6 @@ bool CCorvaneDlg::StartWriteThread()
 {
     if (IsWorkerRunning() || !ValidatePages())
         return false;
-    const bool addressChanged = false;
-    if (IsTcpIpConnection() && addressChanged && !g_startupOptions.ChangeIPMode) {
-        const tCommandQuestion question = CCommandQuestions::WriteChangedAddress(ArticleOfCommonPage(),
-                                                                                 ConnectionAddress());
-        if (ZELLMessageBox(question.text, question.type, question.caption, 0) != IDYES)
-            return false;
-    }
     return StartWorker(ENWorkerKind::Write);
 }
 
@@ -696,12 +690,43 @@ void CCorvaneDlg::FillCommonPage()
     CSettingsPage* common = Page(L"COMMON");
     if (common == nullptr)
         return;
+    if (auto* identification = dynamic_cast<CCommonPage*>(common))
+        FillIdentification(*identification);
     if (!m_data.StatusWords.empty()) {
         AttachPageData(*common);
         return;
     }
     common->SetTitle(Translate(L"TITLE_COMMON"));
     common->BeginWaitState(kPageStateNote, Translate(L"STATE_PLEASE_READ"));
+}
+
+void CCorvaneDlg::FillIdentification(CCommonPage& page)
+{
+    page.TakeIdentification(m_data);
+    if (!m_data.HasNetworkParams) {
+        page.SetIPAddressTexts(AddressLine(m_data.IPAddrCurrent.str(), CString()), CString());
+        return;
+    }
+    CString lines[CFBCData::MaxEthernetPortCount];
+    CString identifiers[CFBCData::MaxEthernetPortCount];
+    for (DWORD port = 0; port < m_data.GetEthernetPortCount(); ++port) {
+        const CFBCData::tNetworkParams* params = m_data.GetActualNetworkParams(port);
+        const CCorvaneApp* app = GetCorvaneApp();
+        const CString source = app != nullptr ? app->GetIPAddressSourceText(params->wIPAddressSource) : CString();
+        lines[port] = AddressLine(params->strIPAddress, source);
+        identifiers[port] = params->strMACAddress.c_str();
+    }
+    page.m_strMACAddress = identifiers[0].IsEmpty() ? m_data.NetworkID : identifiers[0];
+    page.m_strMACAddress2 = identifiers[1];
+    page.SetIPAddressTexts(lines[0], lines[1]);
+}
+
+CString CCorvaneDlg::AddressLine(const std::wstring& address, const CString& source)
+{
+    CString line(address.c_str());
+    if (!source.IsEmpty())
+        line.AppendFormat(L"  (%s)", source.GetString());
+    return line;
 }
 
 // --- first show ------------------------------------------------------------------------

@@ -28,15 +28,6 @@ tCommandQuestion CCommandQuestions::FactoryDefaults(bool controller, bool tcpCon
     return question;
 }
 
-tCommandQuestion CCommandQuestions::WriteChangedAddress(const CString& article, const CString& address)
-{
-    tCommandQuestion question;
-    question.text = FormatTcpQuestion(L"MSG_WRITE_CHANGED_IP_TCPIP", article, address);
-    question.caption = GetLanguageText(L"TXT_WARNING_UPPER");
-    question.type = YesNoStop;
-    return question;
-}
-
 CString CCommandQuestions::WorkerRunsForSettings()
 {
     CString text;

@@ -14,15 +14,12 @@ struct tCommandQuestion {
 class CCommandQuestions {
 public:
     static constexpr UINT YesNo = 4;
-    // Yes/No with the library's stop icon.
-    static constexpr UINT YesNoStop = 0x54;
     static constexpr UINT YesNoWarning = 0x34;
 
     // `article` is the number the common page shows, `address` the
     // connection's "IP-Address"; `tcpConnection` false over a serial line.
     static tCommandQuestion FactoryDefaults(bool controller, bool tcpConnection, const CString& article,
                                             const CString& address);
-    static tCommandQuestion WriteChangedAddress(const CString& article, const CString& address);
     // A worker runs: the connection settings cannot change now.
     static CString WorkerRunsForSettings();
 };

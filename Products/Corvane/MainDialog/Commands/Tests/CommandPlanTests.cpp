@@ -18,7 +18,6 @@ protected:
         GetLanguageSupport().SetText(L"MSG_RESET_TO_FACTORY_DEFAULT", L"Reset?");
         GetLanguageSupport().SetText(L"MSG_RESET_TO_FACTORY_DEFAULT_ORBIS200", L"Reset the controller?");
         GetLanguageSupport().SetText(L"MSG_RESET_TO_FACTORY_DEFAULT_TCPIP", L"Reset %s at %s?");
-        GetLanguageSupport().SetText(L"MSG_WRITE_CHANGED_IP_TCPIP", L"Write %s, now at %s?");
         GetLanguageSupport().SetText(L"TXT_WARNING_UPPER", L"WARNING");
     }
 };
@@ -42,14 +41,6 @@ TEST_F(CommandQuestionsTest, FactoryDefaultsOverTcpNamesDeviceAndAddress)
     EXPECT_EQ(q.type, 0x54u);
     q = CCommandQuestions::FactoryDefaults(true, true, L"750-8202", L"10.0.0.1");
     EXPECT_EQ(q.type, 0x74u);
-}
-
-TEST_F(CommandQuestionsTest, WriteOfAChangedAddressWarns)
-{
-    const tCommandQuestion q = CCommandQuestions::WriteChangedAddress(L"750-881", L"192.168.1.10");
-    EXPECT_EQ(q.text, L"Write 750-881, now at 192.168.1.10?");
-    EXPECT_EQ(q.caption, L"WARNING");
-    EXPECT_EQ(q.type, 84u);
 }
 
 TEST_F(CommandQuestionsTest, RunningWorkerMessageHasTwoLines)

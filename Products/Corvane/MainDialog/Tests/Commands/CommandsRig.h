@@ -7,6 +7,7 @@
 #include "Products/Corvane/MainDialog/Tests/Commands/BoxAnswerer.h"
 
 #include "Platform/Net/WinSock.h"
+#include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/Tests/TempFolder.h"
 #include "Products/Corvane/Tests/Workers/WorkerRig.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
@@ -130,7 +131,15 @@ protected:
         };
     }
 
-    CCorvanePageCatalog m_catalog = MainDialogTest::TestCatalog({L"COMMON", L"STATUS"});
+    // The identification page as the program has it, a test page beside it.
+    static CCorvanePageCatalog Catalog()
+    {
+        CCorvanePageCatalog catalog = MainDialogTest::TestCatalog({L"STATUS"});
+        catalog.Register(L"COMMON", [](const CCorvaneApp::tTemplateIds&) { return std::make_unique<CCommonPage>(); });
+        return catalog;
+    }
+
+    CCorvanePageCatalog m_catalog = Catalog();
     CTempFolder m_files;
     WSADATA m_winsock{};
     DevSim::CDeviceSimulator m_sim;

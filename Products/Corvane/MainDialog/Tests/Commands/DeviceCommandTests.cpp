@@ -15,6 +15,17 @@ namespace {
 class DeviceCommandTest : public CommandsTestBase {
 protected:
     std::wstring Log(const CCorvaneDlg& dialog) const { return dialog.StatusLog().str(); }
+    // The identification page's rows as "name=value" lines.
+    static std::wstring Rows(const CCorvaneDlg& dialog)
+    {
+        const auto* page = dynamic_cast<const CCommonPage*>(dialog.Page(L"COMMON"));
+        std::wstring rows;
+        if (page == nullptr)
+            return rows;
+        for (const CCommonPage::tRow& row : page->Rows())
+            rows += row.name.str() + L"=" + row.value.str() + L"\n";
+        return rows;
+    }
 };
 
 TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
@@ -34,6 +45,13 @@ TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
     EXPECT_THAT(Log(*dialog), HasSubstr(L"    Checking 750-881\r\n    Order 750-881 known\r\n"));
     EXPECT_THAT(Log(*dialog), HasSubstr(L"    Firmware 02.07.11 fits\r\nRead done"));
     EXPECT_EQ(dialog->Data().NetworkID, L"0030DE0A0B0C");
+    // The identification page shows the device with both its ports.
+    const std::wstring rows = Rows(*dialog);
+    EXPECT_THAT(rows, HasSubstr(L"=Line coupler\n"));
+    EXPECT_THAT(rows, HasSubstr(L"=02.07.11\n"));
+    EXPECT_THAT(rows, HasSubstr(L"=SN000001\n"));
+    EXPECT_THAT(rows, HasSubstr(L"=192.168.1.10"));
+    EXPECT_THAT(rows, HasSubstr(L"=10.0.0.20"));
 }
 
 TEST_F(DeviceCommandTest, UnknownDeviceTypeFailsTheOrderCheckAndKeepsOnlyTheFirstPage)
