@@ -192,6 +192,7 @@ BOOL CCorvaneDlg::OnInitDialog()
     SetTitles(AfxGetAppName(), kVersionText);
     ShowStatus(Translate(L"STATE_READY"));
     SetupButtons(true);
+    UpdateCommandButtons();
     m_busy.ShowWindow(SW_HIDE);
     m_progress.ShowWindow(SW_HIDE);
 
@@ -278,7 +279,10 @@ void CCorvaneDlg::SetupButtons(bool initial)
         if (button.GetSafeHwnd() == nullptr) {
             button.SubclassDlgItem(static_cast<UINT>(spec.id), this);
             const CCorvaneApp* app = GetCorvaneApp();
-            button.SetupIcon(static_cast<int>(spec.icon), 0, app ? app->m_buttonIconSize : 32);
+            if (spec.widened)
+                button.SetupIconNoBorder(static_cast<int>(spec.icon), 0, app ? app->m_smallIconSize : 16);
+            else
+                button.SetupIcon(static_cast<int>(spec.icon), 0, app ? app->m_buttonIconSize : 32);
             if (spec.id == kSettingsButton) {
                 button.SetMenu(kSettingsMenu, GetSafeHwnd());
                 button.SetMenuCallback(GetSafeHwnd(), CWorkerMessages::Get().UpdateSettingsMenu, 0);

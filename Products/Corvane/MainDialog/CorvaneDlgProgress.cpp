@@ -143,6 +143,7 @@ void CCorvaneDlg::EndWorkerDisplay(bool succeeded, const CString& line)
             page->BeginWaitState(1, message);
     }
     StopBusy();
+    UpdateCommandButtons();
     if (m_sheet.GetSafeHwnd() != nullptr)
         m_sheet.Invalidate();
 }

@@ -10,12 +10,15 @@
 #include "Platform/Registry/ProfileStore.h"
 #include "Platform/Registry/RegistryTypes.h"
 #include "Platform/Shell/Tests/ModalScript.h"
+#include "Platform/Ui/DisplayAccess.h"
+#include "Platform/Ui/Tests/GoldenImage.h"
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/StartupOptions.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -70,6 +73,14 @@ TEST_F(CorvaneStart, CommandLineConnectionAndLanguageReachTheDialogForOneRun)
             common = dynamic_cast<CCommonPage*>(dialog.ActivePage()) != nullptr;
             caption.resize(64);
             caption.resize(static_cast<std::size_t>(::GetWindowTextW(driver.Dialog(), caption.data(), 64)));
+            // The dialog as it first shows, before any device was read.
+            ::UpdateWindow(driver.Dialog());
+            driver.PumpUntilIdle();
+            const std::string png = (std::filesystem::temp_directory_path() /
+                                     ("CorvaneStart-" + std::to_string(::getpid()) + ".png")).string();
+            ASSERT_TRUE(UiTest::Headless().SaveWithFrameAsPng(NativeWindowOf(driver.Dialog()), png));
+            EXPECT_TRUE(UiTest::MatchesGolden(png, "MainDialogAtStart", CORVANE_GOLDEN_DIR));
+            std::filesystem::remove(png);
             ::PostMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
         });
     });

@@ -35,8 +35,11 @@ Ui::DialogItemTemplate Hidden(Ui::DialogItemTemplate item)
 }
 
 constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
-constexpr int kToolbarIds[] = {kReadButton,  kOpenButton,           kSaveButton,            kWriteButton,
-                               kRestartButton, kFactoryDefaultsButton, kResetFileSystemButton, kSettingsButton};
+// The toolbar: icons above their texts.
+constexpr int kToolbarIds[] = {kReadButton, kOpenButton, kSaveButton, kWriteButton, kSettingsButton};
+// The device's own commands, small icons left of their texts, in a column
+// in the header; the dialog widens them to their texts.
+constexpr int kDeviceCommandIds[] = {kRestartButton, kFactoryDefaultsButton, kResetFileSystemButton};
 
 std::vector<BYTE> MainDialogTemplate(int percent)
 {
@@ -44,18 +47,20 @@ std::vector<BYTE> MainDialogTemplate(int percent)
     Ui::CDialogTemplate dialog;
     dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE | DS_SETFONT | DS_CENTER;
     dialog.cx = s(440);
-    dialog.cy = s(300);
+    dialog.cy = s(296);
     dialog.pointSize = 8;
     dialog.faceName = L"DejaVu Sans";
     auto& items = dialog.items;
     items.push_back(Control(Ui::kClassStatic, kHeaderIcon, SS_ICON, s, 6, 6, 24, 24));
-    items.push_back(Control(Ui::kClassStatic, kTitleLine1, 0, s, 36, 6, 300, 12));
-    items.push_back(Control(Ui::kClassStatic, kTitleLine2, 0, s, 36, 20, 300, 10));
+    items.push_back(Control(Ui::kClassStatic, kTitleLine1, 0, s, 36, 6, 190, 12));
+    items.push_back(Control(Ui::kClassStatic, kTitleLine2, 0, s, 36, 20, 190, 10));
+    for (int i = 0; i < 3; ++i)
+        items.push_back(Control(Ui::kClassButton, kDeviceCommandIds[i], kPush, s, 236, 3 + 11 * i, 100, 11));
     items.push_back(Hidden(Control(Ui::kClassStatic, kOemLogo, SS_BITMAP, s, 384, 6, 50, 24)));
     items.push_back(Control(Ui::kClassStatic, kHeaderBand, 0, s, 0, 0, 440, 36));
-    for (int i = 0; i < 8; ++i)
-        items.push_back(Control(Ui::kClassButton, kToolbarIds[i], kPush, s, 6 + 54 * i, 40, 52, 22));
-    items.push_back(Hidden(Control(Ui::kClassStatic, kSheetPlaceholder, 0, s, 6, 66, 428, 204)));
+    for (int i = 0; i < 5; ++i)
+        items.push_back(Control(Ui::kClassButton, kToolbarIds[i], kPush, s, 6 + 60 * i, 38, 56, 32));
+    items.push_back(Hidden(Control(Ui::kClassStatic, kSheetPlaceholder, 0, s, 6, 74, 428, 198)));
     items.push_back(Control(Ui::kClassStatic, kConnectionIcon, SS_ICON, s, 6, 278, 12, 12));
     items.push_back(Control(Ui::kClassStatic, kConnectionText, SS_NOTIFY, s, 22, 280, 80, 10));
     items.push_back(Control(Ui::kClassStatic, kStatusLine, SS_NOTIFY | WS_TABSTOP, s, 106, 280, 328, 10));

@@ -56,6 +56,10 @@ TEST_F(CorvaneDlgTest, OpensWithTheCommonPageOnlyAndReadAsTheOneDeviceCommand)
         EXPECT_FALSE(driver.IsEnabled(kSaveButton));
         EXPECT_FALSE(driver.IsEnabled(kWriteButton));
         EXPECT_FALSE(driver.IsEnabled(kResetFileSystemButton));
+        // Without a device read, nothing can be done to a device.
+        EXPECT_FALSE(driver.IsEnabled(kRestartButton));
+        EXPECT_FALSE(driver.IsEnabled(kFactoryDefaultsButton));
+        EXPECT_TRUE(driver.IsEnabled(kSettingsButton));
         EXPECT_FALSE(driver.IsVisible(kBusyIndicator));
         EXPECT_FALSE(driver.IsVisible(kProgressBar));
         EXPECT_EQ(dialog.ActivePageName(), L"COMMON");
