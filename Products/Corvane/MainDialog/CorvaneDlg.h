@@ -294,7 +294,6 @@ private:
     int ShowWorkerQuestion(const tWorkerQuestion& question);
     void HideTooltips();
     void RestoreCommandButtons();
-    void EnableDeviceButtons();
     void ProcessDone(UINT message, WPARAM wParam);
     void ShowResultStates(int type, bool valid);
     void ShowNotAllWrittenMessages();

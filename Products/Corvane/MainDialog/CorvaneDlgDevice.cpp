@@ -149,6 +149,9 @@ bool CCorvaneDlg::RouteCommand(UINT id)
     case kMenuCommunication:
         OnConnectionSettings();
         return true;
+    case kStatusSave:
+        ExportStatusLog();
+        return true;
     case kAboutCommand:
         OnAboutBox();
         return true;
@@ -383,17 +386,6 @@ void CCorvaneDlg::RestoreCommandButtons()
     RecomputeModified();
 }
 
-void CCorvaneDlg::EnableDeviceButtons()
-{
-    EnableButton(kReadButton, true);
-    EnableButton(kSettingsButton, true);
-    EnableButton(kOpenButton, !g_startupOptions.ChangeIPMode);
-    EnableButton(kRestartButton, m_bDataValid);
-    EnableButton(kFactoryDefaultsButton, m_bDataValid);
-    const CCorvaneApp* app = GetCorvaneApp();
-    EnableButton(kResetFileSystemButton, m_bDataValid && app != nullptr && app->HasFileSystem(m_data.ArticleNo));
-}
-
 bool CCorvaneDlg::ValidatePages()
 {
     if (CSettingsPage* active = ActivePage())
@@ -517,7 +509,7 @@ void CCorvaneDlg::ProcessThreadResult(int type, bool ok, CFBCData* data)
     const bool valid = CheckAndShowData(data);
     ShowResultStates(type, valid);
     m_bDataValid = valid;
-    EnableDeviceButtons();
+    UpdateCommandButtons();
     SetSaveButtonAfterResult(valid);
     ShowDataTitles();
     if (m_sheet.GetSafeHwnd() != nullptr) {
