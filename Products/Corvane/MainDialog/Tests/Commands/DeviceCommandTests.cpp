@@ -54,6 +54,67 @@ TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
     EXPECT_THAT(rows, HasSubstr(L"=10.0.0.20"));
 }
 
+TEST_F(DeviceCommandTest, CommandLineConnectionReadsAtTheFirstShow)
+{
+    g_startupOptions.ConnectionSettings = L"127.0.0.1";
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+        driver.PumpUntilIdle();
+        ASSERT_TRUE(WaitForWorker(driver));
+        EXPECT_EQ(driver.Text(kStatusLine), L"Read done");
+        EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+    });
+}
+
+TEST_F(DeviceCommandTest, ParameterFileOnTheCommandLineIsHeldAgainstTheDevice)
+{
+    const CString path = CString((m_files.Path() / "device.wes").wstring());
+    {
+        auto first = MakeDialog();
+        Run(*first, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            ASSERT_TRUE(first->SaveSettingsFile(path));
+        });
+    }
+    g_startupOptions.ConnectionSettings = L"127.0.0.1";
+    g_startupOptions.ParamFile = path;
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+        driver.PumpUntilIdle();
+        EXPECT_FALSE(GetWorkerBusyFlag().IsSet()) << "the file is opened, nothing read";
+        EXPECT_EQ(dialog->ConnectionState(), kStateOffline);
+        EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+        EXPECT_TRUE(driver.IsEnabled(kWriteButton)) << "the file fits the connected device";
+    });
+}
+
+TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
+{
+    const CString path = CString((m_files.Path() / "device.wes").wstring());
+    {
+        auto first = MakeDialog();
+        Run(*first, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            ASSERT_TRUE(first->SaveSettingsFile(path));
+        });
+    }
+    m_sim.Model().Update([](DevSim::tDeviceData& d) {
+        d.orderNumber = "750-352";
+        d.identItems[0] = {"ORDER", "750-352"};
+    });
+    g_startupOptions.ConnectionSettings = L"127.0.0.1";
+    g_startupOptions.ParamFile = path;
+    auto dialog = MakeDialog();
+    Run(
+        *dialog,
+        [&](UiTest::CDialogDriver& driver) {
+            driver.PumpUntilIdle();
+            EXPECT_FALSE(driver.IsEnabled(kWriteButton));
+        },
+        {Answer(IDOK)});
+    EXPECT_EQ(m_boxTexts.size(), 1u);
+}
+
 TEST_F(DeviceCommandTest, UnknownDeviceTypeFailsTheOrderCheckAndKeepsOnlyTheFirstPage)
 {
     m_app->DeviceIni().SetIniPath(CString(m_files.Write("other.ini", "[0750-0881]\nFBC=32\nORBIS=32\n").wstring()));
