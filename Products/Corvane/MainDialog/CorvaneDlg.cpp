@@ -42,7 +42,7 @@ const UINT g_msgEvaluateShortcuts = CWorkerMessages::Get().EvaluateShortcuts;
 const UINT g_msgShowConnectionState = CWorkerMessages::Get().ShowConnectionState;
 const UINT g_msgUpdateSettingsMenu = CWorkerMessages::Get().UpdateSettingsMenu;
 
-struct tButtonSpec {
+struct tToolbarButton {
     int id;
     LPCWSTR key;
     UINT icon;
@@ -51,7 +51,7 @@ struct tButtonSpec {
     bool widened;
 };
 
-constexpr tButtonSpec kButtons[] = {
+constexpr tToolbarButton kButtons[] = {
     {kReadButton, L"BTN_READ", kReadIcon, false},
     {kOpenButton, L"BTN_OPEN", kOpenIcon, false},
     {kSaveButton, L"BTN_SAVE", kSaveIcon, false},
@@ -274,28 +274,28 @@ void CCorvaneDlg::SetTitles(const CString& first, const CString& second)
 void CCorvaneDlg::SetupButtons(bool initial)
 {
     for (std::size_t i = 0; i < std::size(kButtons); ++i) {
-        const tButtonSpec& spec = kButtons[i];
+        const tToolbarButton& item = kButtons[i];
         CZellButton& button = m_buttons[i];
         if (button.GetSafeHwnd() == nullptr) {
-            button.SubclassDlgItem(static_cast<UINT>(spec.id), this);
+            button.SubclassDlgItem(static_cast<UINT>(item.id), this);
             const CCorvaneApp* app = GetCorvaneApp();
-            if (spec.widened)
-                button.SetupIconNoBorder(static_cast<int>(spec.icon), 0, app ? app->m_smallIconSize : 16);
+            if (item.widened)
+                button.SetupIconNoBorder(static_cast<int>(item.icon), 0, app ? app->m_smallIconSize : 16);
             else
-                button.SetupIcon(static_cast<int>(spec.icon), 0, app ? app->m_buttonIconSize : 32);
-            if (spec.id == kSettingsButton) {
+                button.SetupIcon(static_cast<int>(item.icon), 0, app ? app->m_buttonIconSize : 32);
+            if (item.id == kSettingsButton) {
                 button.SetMenu(kSettingsMenu, GetSafeHwnd());
                 button.SetMenuCallback(GetSafeHwnd(), CWorkerMessages::Get().UpdateSettingsMenu, 0);
             }
         }
-        const CString text = spec.widened ? CString(L" ") + Translate(spec.key) : Translate(spec.key);
+        const CString text = item.widened ? CString(L" ") + Translate(item.key) : Translate(item.key);
         button.SetWindowText(text);
-        if (spec.widened)
+        if (item.widened)
             WidenButton(button);
-        const CString header = CString(L"TT_") + spec.key + L"_HDR";
-        const CString body = CString(L"TT_") + spec.key + L"_BODY";
+        const CString header = CString(L"TT_") + item.key + L"_HDR";
+        const CString body = CString(L"TT_") + item.key + L"_BODY";
         if (m_tooltip.IsCreated())
-            m_tooltip.AddTool(this, spec.id, TranslateOr(body, body).str(), TranslateOr(header, header).str());
+            m_tooltip.AddTool(this, item.id, TranslateOr(body, body).str(), TranslateOr(header, header).str());
     }
     SetupSettingsMenu();
     if (!initial)

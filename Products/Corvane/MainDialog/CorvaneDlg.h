@@ -145,8 +145,9 @@ protected:
     void OnContextMenu(CWnd* wnd, CPoint point);
     void OnLanguage(UINT id);
     void OnResetMessages();
-    void OnUpdateCommandButton(CCmdUI* ui);
     DECLARE_MESSAGE_MAP()
+
+protected:
 
     // Keys the dialog handles itself (also forwarded by pages); true when used.
     bool EvaluateShortcut(UINT virtualKey);

@@ -353,3 +353,38 @@ TEST_F(CorvaneDlgTest, ConnectionStateIconsAreLoaded)
 }
 
 }
+
+namespace {
+
+TEST_F(CorvaneDlgTest, PageListOfADeviceWithoutCapabilitiesAndTheBasePagesAlone)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON", L"TCPIP", L"NETWORK", L"CLOCK", L"STATUS"});
+    CTestDlg dialog(kMainDialog, catalog);
+    std::vector<std::wstring> basic;
+    std::vector<std::wstring> extended;
+    const auto inSheet = [&] {
+        std::vector<std::wstring> names;
+        for (const auto& entry : dialog.PageEntries()) {
+            if (entry.page->IsInSheet())
+                names.push_back(entry.name);
+        }
+        return names;
+    };
+    Run(dialog, [&](UiTest::CDialogDriver&) {
+        // No capability file: the defaults of a device with an address and a clock.
+        dialog.BuildPageList(L"0612-0001");
+        EXPECT_THAT(dialog.PageList(), ElementsAre(L"COMMON", L"TCPIP", L"NETWORK", L"CLOCK", L"STATUS"));
+        dialog.ApplyPageList();
+        basic = inSheet();
+        dialog.SetExtendedPages(true);
+        dialog.ApplyPageList();
+        extended = inSheet();
+        dialog.ResetToFirstPage();
+        EXPECT_THAT(inSheet(), ElementsAre(L"COMMON"));
+        EXPECT_EQ(dialog.ActivePageName(), L"COMMON");
+    });
+    EXPECT_THAT(basic, ElementsAre(L"COMMON", L"TCPIP", L"STATUS"));
+    EXPECT_THAT(extended, ElementsAre(L"COMMON", L"TCPIP", L"NETWORK", L"CLOCK", L"STATUS"));
+}
+
+}

@@ -77,6 +77,7 @@ inline CCorvanePageCatalog TestCatalog(const std::vector<std::wstring>& keys)
 class CTestDlg : public CCorvaneDlg {
 public:
     using CCorvaneDlg::CCorvaneDlg;
+    void SetExtendedPages(bool extended) { m_bExtendedPages = extended; }
     std::vector<std::wstring> questions;
     std::vector<int> answers;
 
