@@ -727,8 +727,9 @@ LRESULT CCorvaneDlg::OnFirstShow(WPARAM, LPARAM)
 {
     switch (CFirstShowPlan::Decide(g_startupOptions)) {
     case ENFirstShow::ReadDevice:
+        // The read's result clears the first-read mark: only then can a
+        // parameter file that is still missing take the device's data.
         StartReadThread();
-        m_bFirstRead = false;
         break;
     case ENFirstShow::OpenParamFile:
         if (!OpenParamFileAndCheck())

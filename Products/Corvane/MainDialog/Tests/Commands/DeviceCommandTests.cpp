@@ -5,6 +5,8 @@
 
 #include <gmock/gmock.h>
 
+#include <filesystem>
+
 using namespace CommandsTest;
 using namespace CorvaneIds;
 using ::testing::HasSubstr;
@@ -56,14 +58,20 @@ TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
 
 TEST_F(DeviceCommandTest, CommandLineConnectionReadsAtTheFirstShow)
 {
+    // The parameter file does not exist yet: the first read fills it.
+    const std::filesystem::path file = m_files.Path() / "new.wes";
     g_startupOptions.ConnectionSettings = L"127.0.0.1";
+    g_startupOptions.ParamFile = CString(file.wstring());
+    g_startupOptions.ArticleNumber = L"0750-0881";
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         driver.PumpUntilIdle();
         ASSERT_TRUE(WaitForWorker(driver));
-        EXPECT_EQ(driver.Text(kStatusLine), L"Read done");
         EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+        EXPECT_EQ(driver.Text(kStatusLine), L"Saved");
     });
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"Read done"));
+    EXPECT_TRUE(std::filesystem::exists(file));
 }
 
 TEST_F(DeviceCommandTest, ParameterFileOnTheCommandLineIsHeldAgainstTheDevice)
