@@ -18,6 +18,9 @@
 #include "Platform/Framework/ProgressCtrl.h"
 #include "Platform/Framework/Static.h"
 #include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/MainDialog/Commands/AskStored.h"
+#include "Products/Corvane/MainDialog/Commands/PostedWorkerPrompt.h"
+#include "Products/Corvane/MainDialog/Commands/WorkerLauncher.h"
 #include "Products/Corvane/MainDialog/CorvanePageCatalog.h"
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
 #include "Products/Corvane/MainDialog/StatusLog.h"
@@ -30,6 +33,7 @@
 
 class CServiceBase;
 class CCorvaneApp;
+class CCommonPage;
 namespace ZELL {
 class CConnectionBase;
 }
@@ -273,4 +277,49 @@ public:
     // Defined in CorvaneDlgConnection.cpp.
     void OnConnectionSettings();
     void OnAboutBox();
+
+    // --- command routing and worker state (CorvaneDlgDevice.cpp) -------------
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // The commands, done messages and page requests of the three command
+    // sources; false for any other message.
+    bool RouteCommandMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool RouteCommand(UINT id);
+    void StopWorkerForClosing();
+    bool StartWorker(ENWorkerKind kind);
+    void PrepareWorkerStart(ENWorkerKind kind);
+    void ReportWorkerStartFailure(ENWorkerKind kind);
+    tWorkerParams MakeWorkerParams();
+    int ShowWorkerQuestion(const tWorkerQuestion& question);
+    void HideTooltips();
+    void RestoreCommandButtons();
+    void ProcessDone(UINT message, WPARAM wParam);
+    void ShowResultStates(int type, bool valid);
+    void ShowNotAllWrittenMessages();
+    void SetSaveButtonAfterResult(bool valid);
+    void ShowDataTitles();
+    void AttachPageData(CSettingsPage& page);
+    void FillIdentification(CCommonPage& page);
+    static CString AddressLine(const std::wstring& address, const CString& source);
+    void HandParamFileAfterRead(bool succeeded);
+    bool OpenParamFileAndCheck();
+    CString ArticleOfCommonPage() const;
+    CString ConnectionAddress() const;
+    CAskStored MakeAskStored() const;
+    // CorvaneDlgFiles.cpp
+    bool LoadSettingsFile(const CString& path);
+    void ShowLoadedFile(const CString& path);
+    bool ChooseFile(bool open, const CString& initialPath, LPCWSTR extension, const CString& filter, CString& path);
+    void RememberFolder(const CString& path);
+    // CorvaneDlgConnection.cpp
+    void ShowConnectionSettingsError(const CString& text);
+
+    // The prompt outlives the launcher, which waits for the worker that
+    // may be asking through it.
+    std::unique_ptr<CPostedWorkerPrompt> m_prompt;
+    CWorkerLauncher m_launcher;
+    // The command buttons' states before a worker start, for a start that fails.
+    std::array<bool, 8> m_buttonsBeforeWorker{};
 };

@@ -1,0 +1,53 @@
+#include "Products/Corvane/MainDialog/Commands/AskStored.h"
+
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/Tessel/TesselExports.h"
+
+bool CAskStored::Confirm(LPCWSTR key, LPCWSTR messageKey, UINT type, int goOnAnswer)
+{
+    const UINT answer = Answer(key, messageKey, type);
+    if (!IsAnswer(answer, goOnAnswer))
+        return false;
+    Keep(key, answer);
+    return true;
+}
+
+UINT CAskStored::AskAndKeep(LPCWSTR key, LPCWSTR messageKey, UINT type)
+{
+    const UINT answer = Answer(key, messageKey, type);
+    if (IsAnswer(answer, GoOnAnswer(type)))
+        Keep(key, answer);
+    return answer;
+}
+
+void CAskStored::Keep(LPCWSTR key, UINT answer)
+{
+    m_profile.WriteInt(Section, key, static_cast<int>(answer));
+}
+
+UINT CAskStored::Answer(LPCWSTR key, LPCWSTR messageKey, UINT type)
+{
+    const UINT stored = Stored(key);
+    if ((stored & DontAskAgain) != 0)
+        return stored;
+    return Ask(GetLanguageText(messageKey), type);
+}
+
+bool CAskStored::HasSilencedQuestion() const
+{
+    for (LPCWSTR key : {SoftwareResetKey, ResetFileSystemKey, RestartAfterResetKey}) {
+        if ((Stored(key) & DontAskAgain) != 0)
+            return true;
+    }
+    return false;
+}
+
+UINT CAskStored::Ask(const CString& text, UINT type)
+{
+    return static_cast<UINT>(ZELLMessageBox(text.GetString(), type, L"", 0));
+}
+
+UINT CAskStored::Stored(LPCWSTR key) const
+{
+    return m_profile.GetInt(Section, key, 0);
+}

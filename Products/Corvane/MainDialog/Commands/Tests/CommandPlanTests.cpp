@@ -1,0 +1,90 @@
+// The questions of the device commands and the first-show plan.
+#include "Products/Corvane/MainDialog/Commands/CommandQuestions.h"
+#include "Products/Corvane/MainDialog/Commands/FirstShowPlan.h"
+#include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
+
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Tests/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class CommandQuestionsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GetLanguageSupport().SetText(L"MSG_RESET_TO_FACTORY_DEFAULT", L"Reset?");
+        GetLanguageSupport().SetText(L"MSG_RESET_TO_FACTORY_DEFAULT_ORBIS200", L"Reset the controller?");
+        GetLanguageSupport().SetText(L"MSG_RESET_TO_FACTORY_DEFAULT_TCPIP", L"Reset %s at %s?");
+        GetLanguageSupport().SetText(L"TXT_WARNING_UPPER", L"WARNING");
+    }
+};
+
+TEST_F(CommandQuestionsTest, FactoryDefaultsOverASerialLine)
+{
+    tCommandQuestion q = CCommandQuestions::FactoryDefaults(false, false, L"750-881", L"");
+    EXPECT_EQ(q.text, L"Reset?");
+    EXPECT_TRUE(q.caption.IsEmpty());
+    EXPECT_EQ(q.type, 4u);
+    q = CCommandQuestions::FactoryDefaults(true, false, L"750-8202", L"");
+    EXPECT_EQ(q.text, L"Reset the controller?");
+    EXPECT_EQ(q.type, 0x34u);
+}
+
+TEST_F(CommandQuestionsTest, FactoryDefaultsOverTcpNamesDeviceAndAddress)
+{
+    tCommandQuestion q = CCommandQuestions::FactoryDefaults(false, true, L"750-881", L"192.168.1.10");
+    EXPECT_EQ(q.text, L"Reset 750-881 at 192.168.1.10?");
+    EXPECT_EQ(q.caption, L"WARNING");
+    EXPECT_EQ(q.type, 0x54u);
+    q = CCommandQuestions::FactoryDefaults(true, true, L"750-8202", L"10.0.0.1");
+    EXPECT_EQ(q.type, 0x74u);
+}
+
+TEST_F(CommandQuestionsTest, RunningWorkerMessageHasTwoLines)
+{
+    GetLanguageSupport().SetText(L"MSG_ACTIVE_THREAD", L"A command runs.");
+    GetLanguageSupport().SetText(L"MSG_CANT_CHANGE_SETTINGS", L"Settings cannot change now.");
+    EXPECT_EQ(CCommandQuestions::WorkerRunsForSettings(), L"A command runs.\nSettings cannot change now.");
+}
+
+class FirstShowPlanTest : public ::testing::Test {
+protected:
+    CTempFolder folder;
+    tStartupOptions options;
+};
+
+TEST_F(FirstShowPlanTest, WithoutCommandLineTheUserIsAskedToRead)
+{
+    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::PleaseRead);
+    options.ParamFile = L"/tmp/none.wes";
+    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::PleaseRead);
+    options.ArticleNumber = L"750-881";
+    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::OfflineStartup);
+}
+
+TEST_F(FirstShowPlanTest, CommandLineConnectionReadsUnlessTheFileHoldsSomething)
+{
+    options.ConnectionSettings = L"192.168.1.10";
+    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::ReadDevice);
+    options.ParamFile = CString(folder.Write("empty.wes", "").wstring());
+    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::ReadDevice);
+    options.ParamFile = CString(folder.Write("full.wes", "<application/>").wstring());
+    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::OpenParamFile);
+}
+
+TEST_F(FirstShowPlanTest, FirstReadSavesOnlyAMatchingDevice)
+{
+    options.ParamFile = L"/tmp/device.wes";
+    options.ArticleNumber = L"0750-0881";
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"750-881"), ENParamFileAfterRead::SaveToParamFile);
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"750-352"), ENParamFileAfterRead::WrongDevice);
+    EXPECT_EQ(CFirstShowPlan::AfterRead(false, true, options, L"750-881"), ENParamFileAfterRead::Nothing);
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, false, options, L"750-881"), ENParamFileAfterRead::Nothing);
+    options.ArticleNumber.Empty();
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"750-881"), ENParamFileAfterRead::Nothing);
+}
+
+}

@@ -1,0 +1,71 @@
+#include "Products/Corvane/MainDialog/Commands/DefaultSettingsFile.h"
+#include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
+
+#include "Products/Corvane/Tests/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DefaultSettingsFileTest : public ::testing::Test {
+protected:
+    CString Add(const std::string& name) { return CString(folder.Write("Settings/" + name, "<x/>").wstring()); }
+
+    CTempFolder folder;
+    CDefaultSettingsFile files{CString((folder.Path() / "Settings").wstring())};
+};
+
+TEST_F(DefaultSettingsFileTest, FileWithTheOptionPairComesFirst)
+{
+    const CString plain = Add("07500881.xml");
+    EXPECT_EQ(files.Find(L"0750-0881/0000-0100", 0), plain);
+    const CString withOptions = Add("07500881_00000100.xml");
+    EXPECT_EQ(files.Find(L"0750-0881/0000-0100", 0), withOptions);
+    EXPECT_EQ(files.Find(L"750-881", 0), plain);
+}
+
+TEST_F(DefaultSettingsFileTest, GenerationIsPartOfTheNameAboveZero)
+{
+    const CString second = Add("07500881.02.xml");
+    EXPECT_EQ(files.Find(L"750-881", 2), second);
+    EXPECT_TRUE(files.Find(L"750-881", 0).IsEmpty());
+    EXPECT_TRUE(files.Find(L"750-881", 1).IsEmpty());
+}
+
+TEST_F(DefaultSettingsFileTest, CandidatesRunFromTheFirmwareGenerationDown)
+{
+    const CString base = Add("07500881.xml");
+    const CString first = Add("07500881.01.xml");
+    const CString third = Add("07500881.03.xml");
+    Add("07500881.04.xml");
+    const std::vector<CString> found = files.Candidates(L"750-881", L"02.07.11(03)");
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0], third);
+    EXPECT_EQ(found[1], first);
+    EXPECT_EQ(found[2], base);
+}
+
+TEST_F(DefaultSettingsFileTest, FirmwareWithoutGenerationTakesOnlyTheBaseFile)
+{
+    const CString base = Add("07500881.xml");
+    Add("07500881.01.xml");
+    const std::vector<CString> found = files.Candidates(L"750-881", L"");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0], base);
+}
+
+TEST_F(DefaultSettingsFileTest, UnreadableArticleFindsNothing)
+{
+    Add(".xml");
+    EXPECT_TRUE(files.Find(L"", 0).IsEmpty());
+    EXPECT_TRUE(files.Candidates(L"not an article", L"(02)").empty());
+}
+
+TEST(DefaultSettingsFolderTest, FolderSitsBesideTheExecutableOutsideBuildFolders)
+{
+    EXPECT_EQ(CDefaultSettingsFile::BesideExecutable(L"/opt/corvane/bin/corvane").Folder(), L"/opt/corvane/bin/Settings");
+    EXPECT_EQ(CDefaultSettingsFile::BesideExecutable(L"/src/corvane/RELEASE/corvane").Folder(),
+              CDefaultSettingsFile::BesideExecutable(L"/src/corvane/corvane").Folder());
+}
+
+}

@@ -1,0 +1,104 @@
+#include "Products/Corvane/MainDialog/Commands/WorkerLauncher.h"
+#include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
+
+#include "Products/Corvane/Tests/Workers/WorkerRig.h"
+
+using namespace WorkerTest;
+
+namespace {
+
+// A launcher whose threads can be made to fail to start.
+class CTestLauncher : public CWorkerLauncher {
+public:
+    bool refuseThreads = false;
+
+protected:
+    bool StartThread(CDeviceWorker& worker) override
+    {
+        return refuseThreads ? false : CWorkerLauncher::StartThread(worker);
+    }
+};
+
+class WorkerLauncherTest : public WorkerRig {
+protected:
+    void SlowDevice(int delayMs)
+    {
+        DevSim::tFaultRule slow;
+        slow.kind = DevSim::ENFault::Delay;
+        slow.delayMs = delayMs;
+        slow.times = -1;
+        Faults().Add(slow);
+    }
+
+    CTestLauncher launcher;
+};
+
+TEST_P(WorkerLauncherTest, ReadRunsToItsEndMessageAndFreesTheFlag)
+{
+    ASSERT_TRUE(launcher.Launch(ENWorkerKind::Read, Params()));
+    ASSERT_TRUE(WaitFor(Messages().IdentifyDone));
+    EXPECT_EQ(handler.Of(Messages().IdentifyDone)[0].wParam, CWorkerJob::ResultSucceeded);
+    EXPECT_FALSE(busy.IsSet());
+    EXPECT_EQ(data.ArticleNo, L"0750-0881") << data.Description.str();
+    // The ended worker gives way to the next one.
+    handler.Clear();
+    ASSERT_TRUE(launcher.Launch(ENWorkerKind::SoftwareReset, Params()));
+    EXPECT_TRUE(WaitFor(Messages().SoftwareResetDone));
+}
+
+TEST_P(WorkerLauncherTest, SecondWorkerIsRefusedWhileOneRuns)
+{
+    SlowDevice(50);
+    ASSERT_TRUE(launcher.Launch(ENWorkerKind::Read, Params()));
+    EXPECT_FALSE(launcher.Launch(ENWorkerKind::Write, Params()));
+    EXPECT_TRUE(busy.IsSet());
+    ASSERT_TRUE(WaitFor(Messages().IdentifyDone));
+    EXPECT_TRUE(handler.Of(Messages().WriteSettingsDone).empty());
+}
+
+TEST_P(WorkerLauncherTest, ThreadThatCannotStartLeavesNothingBusy)
+{
+    launcher.refuseThreads = true;
+    EXPECT_FALSE(launcher.Launch(ENWorkerKind::Read, Params()));
+    EXPECT_FALSE(busy.IsSet());
+    EXPECT_FALSE(launcher.IsRunning());
+    launcher.refuseThreads = false;
+    EXPECT_TRUE(launcher.Launch(ENWorkerKind::Read, Params())) << "a failed start must not block the next command";
+    EXPECT_TRUE(WaitFor(Messages().IdentifyDone));
+}
+
+TEST_P(WorkerLauncherTest, ClosingDuringAReadStopsTheWorkerAndWaits)
+{
+    SlowDevice(30);
+    ASSERT_TRUE(launcher.Launch(ENWorkerKind::Read, Params()));
+    EXPECT_TRUE(launcher.IsRunning());
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    DestroyWindow(window);
+    launcher.StopAndWait();
+    EXPECT_FALSE(launcher.IsRunning());
+    EXPECT_FALSE(busy.IsSet());
+    UiTest::Drain();
+    EXPECT_TRUE(handler.Of(Messages().IdentifyDone).empty());
+}
+
+TEST(WorkerLauncherKeysTest, StartTextsNameTheCommand)
+{
+    EXPECT_EQ(CWorkerLauncher::StartTextKey(ENWorkerKind::Read, false), L"STATE_GRID_IDENTIFY");
+    EXPECT_EQ(CWorkerLauncher::StartTextKey(ENWorkerKind::FactoryDefaults, false), L"STATE_GRID_DEFAULT");
+    EXPECT_EQ(CWorkerLauncher::StartTextKey(ENWorkerKind::FactoryDefaults, true), L"STATE_GRID_DEFAULT_ORBIS200");
+    EXPECT_EQ(CWorkerLauncher::StartTextKey(ENWorkerKind::ResetFileSystem, true), L"STATE_GRID_RESET_FILESYSTEM");
+}
+
+TEST(WorkerLauncherKeysTest, EveryKindHasAJobWithItsOwnEndMessage)
+{
+    const CWorkerMessages& m = CWorkerMessages::Get();
+    EXPECT_EQ(CWorkerLauncher::MakeJob(ENWorkerKind::Read)->DoneMessage(), m.IdentifyDone);
+    EXPECT_EQ(CWorkerLauncher::MakeJob(ENWorkerKind::Write)->DoneMessage(), m.WriteSettingsDone);
+    EXPECT_EQ(CWorkerLauncher::MakeJob(ENWorkerKind::FactoryDefaults)->DoneMessage(), m.FactoryDefaultsDone);
+    EXPECT_EQ(CWorkerLauncher::MakeJob(ENWorkerKind::SoftwareReset)->DoneMessage(), m.SoftwareResetDone);
+    EXPECT_EQ(CWorkerLauncher::MakeJob(ENWorkerKind::ResetFileSystem)->DoneMessage(), m.ResetFileSystemDone);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tcp, WorkerLauncherTest, ::testing::Values(false));
+
+}

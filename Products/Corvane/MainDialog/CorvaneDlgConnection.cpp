@@ -1,0 +1,85 @@
+// The connection-settings command and the about box of the main dialog.
+#include "Products/Corvane/MainDialog/CorvaneDlg.h"
+
+#include "Common/Communication/ConnectionBase.h"
+#include "Common/PelorusDLL/Dialogs/PelorusSettings.h"
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/Tessel/TesselExports.h"
+#include "Platform/Base/Module.h"
+#include "Products/Corvane/App/CorvaneApp.h"
+#include "Products/Corvane/MainDialog/Commands/CommandQuestions.h"
+#include "Products/Corvane/MainDialog/Commands/ConnectionSettingsError.h"
+#include "Products/Corvane/Workers/WorkerBusyFlag.h"
+
+namespace {
+
+constexpr wchar_t kFileVersion[] = L"6.8.2.2";
+constexpr wchar_t kBuildDate[] = L"2016-12-02";
+constexpr wchar_t kProductVersion[] = L"6.8.2";
+
+using AboutDialogProc = void (*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, HICON, int);
+
+}
+
+void CCorvaneDlg::OnConnectionSettings()
+{
+    if (PageRefusesCommands(true))
+        return;
+    if (GetWorkerBusyFlag().IsSet()) {
+        ZELLMessageBox(CCommandQuestions::WorkerRunsForSettings(), 0, L"", 0);
+        return;
+    }
+    INT_PTR result = IDCANCEL;
+    CString error;
+    try {
+        const CZellWinApp* app = dynamic_cast<CZellWinApp*>(AfxGetApp());
+        const std::wstring guiXml = app != nullptr ? app->GetGuiXmlFile().str() : std::wstring();
+        // The dialog may replace the connection behind the pointer.
+        ZELL::CConnectionBase* connection = m_pConnection.release();
+        m_pService.reset();
+        try {
+            result = PelorusSettings(&connection, GetCurrentLanguage().str(), this, guiXml,
+                                     app != nullptr && app->IsOemMode() ? 1 : 0);
+        } catch (...) {
+            m_pConnection.reset(connection);
+            throw;
+        }
+        m_pConnection.reset(connection);
+    } catch (...) {
+        error = CConnectionSettingsError::MessageOfCurrent();
+    }
+    // Whatever the dialog did, the service works on the connection it left.
+    CreateService();
+    HandConnectionToPages();
+    ShowConnectionText();
+    if (!error.IsEmpty()) {
+        ShowConnectionSettingsError(error);
+        return;
+    }
+    if (result == IDOK)
+        OnReadDevice();
+}
+
+void CCorvaneDlg::ShowConnectionSettingsError(const CString& text)
+{
+    GetWorkerBusyFlag().Release();
+    if (m_sheet.GetSafeHwnd() != nullptr) {
+        m_sheet.SetRedraw(TRUE);
+        m_sheet.Invalidate();
+    }
+    StopBusy();
+    SetFocus();
+    ZELLMessageBox(text, MB_ICONERROR, L"", 0);
+}
+
+void CCorvaneDlg::OnAboutBox()
+{
+    // The about box is an export of the user-interface library; a library
+    // without it shows nothing rather than failing to load.
+    const auto about = reinterpret_cast<AboutDialogProc>(GetProcAddress(GetModuleHandleW(nullptr), "ZELLAboutDialog"));
+    if (about == nullptr)
+        return;
+    const CWinApp* app = AfxGetApp();
+    const CString exeName = CString(app != nullptr ? app->m_pszExeName : L"") + L".EXE";
+    about(exeName, kFileVersion, kBuildDate, AfxGetAppName(), kProductVersion, nullptr, -1);
+}

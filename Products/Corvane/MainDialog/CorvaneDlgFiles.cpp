@@ -1,0 +1,194 @@
+// The file commands of the main dialog: a settings file is loaded into the
+// data set and checked like a read, the data set is saved into the current
+// or a chosen file, and the status log is exported as text.
+#include "Products/Corvane/MainDialog/CorvaneDlg.h"
+
+#include "Common/SystemHelper/FileHelpers.h"
+#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/Tessel/TesselExports.h"
+#include "Platform/Framework/FileDialog.h"
+#include "Products/Corvane/App/CorvaneApp.h"
+#include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
+#include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
+#include "Products/Corvane/MainDialog/Commands/StatusLogFile.h"
+#include "Products/Corvane/SettingsFileReader.h"
+#include "Products/Corvane/SettingsFileWriter.h"
+#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Workers/ArticleCompare.h"
+#include "Products/Corvane/Workers/WorkerBusyFlag.h"
+
+#include <ctime>
+#include <filesystem>
+
+using namespace CorvaneIds;
+
+namespace {
+
+constexpr wchar_t kTextFileFilter[] = L"Text File (*.txt)|*.txt||";
+// The longest file-error text the message box shows.
+constexpr int kMaxErrorText = 256;
+
+}
+
+void CCorvaneDlg::OnOpen()
+{
+    HideTooltips();
+    if (GetWorkerBusyFlag().IsSet())
+        return;
+    ShowStatus(Translate(L"STATE_OPEN_FILE_WORK"));
+    if (m_bModified && ZELLMessageBox(Translate(L"MSG_OPEN_WITH_CHANGED_DATA"), MB_YESNO, L"", 0) != IDYES)
+        return;
+    CString path;
+    if (ChooseSettingsFile(false, path)) {
+        OpenSettingsFile(path);
+        return;
+    }
+    ShowStatus(Translate(L"STATE_OPEN_FILE_CANCELED"));
+    SetStatusTimer();
+}
+
+void CCorvaneDlg::OnSave()
+{
+    HideTooltips();
+    if (!GetWorkerBusyFlag().IsSet())
+        SaveFileCommand(false);
+}
+
+void CCorvaneDlg::OnSaveAs()
+{
+    HideTooltips();
+    if (!GetWorkerBusyFlag().IsSet())
+        SaveFileCommand(true);
+}
+
+bool CCorvaneDlg::SaveFileCommand(bool askForName)
+{
+    if (!ValidatePages())
+        return false;
+    ShowStatus(Translate(L"STATE_SAVE_FILE_WORK"));
+    CString path = askForName ? CString() : m_strCurrentFile;
+    if (path.IsEmpty()) {
+        path = CSettingsFileNames::DefaultSaveName(m_data.ArticleNo, m_data.NetworkID);
+        if (!ChooseSettingsFile(true, path)) {
+            ShowStatus(Translate(L"STATE_SAVE_FILE_CANCELED"));
+            SetStatusTimer();
+            return false;
+        }
+    }
+    ShowStatus(COrderCheck::StatusLine(L"STATE_WRITE_FILE_NAME", path));
+    const bool saved = SaveSettingsFile(path) && FileExists(path.str());
+    if (saved) {
+        m_strCurrentFile = path;
+        EnableButton(kSaveButton, false);
+        RecomputeModified();
+    }
+    ShowStatus(Translate(saved ? L"STATE_SAVE_FILE_DONE" : L"STATE_SAVE_FILE_FAILED"));
+    SetStatusTimer();
+    return saved;
+}
+
+bool CCorvaneDlg::SaveSettingsFile(const CString& path)
+{
+    CSettingsFileHeader header;
+    header.ApplicationName = AfxGetAppName();
+    header.ApplicationLanguage = m_strLanguage;
+    header.SavedOn = CSettingsFileHeader::FormatSavedOn(std::time(nullptr));
+    const CString currentAddress = CSettingsFileNames::CurrentIPAddress(ConnectionAddress(), m_data);
+    CSettingsFileWriter writer;
+    if (writer.Save(std::filesystem::path(path.str()), m_data, header,
+                    g_startupOptions.ChangeIPMode ? &currentAddress : nullptr))
+        return true;
+    ZELLMessageBox(writer.GetError().Left(kMaxErrorText), MB_ICONERROR, L"", 0);
+    return false;
+}
+
+bool CCorvaneDlg::OpenSettingsFile(const CString& path)
+{
+    if (!FileExists(path.str()))
+        return false;
+    ShowStatus(COrderCheck::StatusLine(L"STATE_READ_FILE_NAME", path));
+    for (const tPageEntry& entry : m_pageEntries)
+        RemovePageFromSheet(entry.name);
+    if (!LoadSettingsFile(path)) {
+        ShowStatus(Translate(L"STATE_OPEN_FILE_FAILED"));
+        ZELLMessageBox(Translate(L"MSG_SETTINGS_NOT_READ"), MB_ICONERROR, Translate(L"STATE_OPEN_FILE_FAILED"), 0);
+        return false;
+    }
+    SetConnectionState(kStateOffline);
+    ShowConnectionText();
+    m_bDataValid = CheckAndShowData(&m_data);
+    ShowLoadedFile(path);
+    return true;
+}
+
+// A file that cannot be read leaves the data set as it was.
+bool CCorvaneDlg::LoadSettingsFile(const CString& path)
+{
+    CFBCData loaded;
+    CSettingsFileReader reader;
+    if (!reader.Load(std::filesystem::path(path.str()), loaded))
+        return false;
+    m_data = std::move(loaded);
+    return true;
+}
+
+void CCorvaneDlg::ShowLoadedFile(const CString& path)
+{
+    const CString article = ArticleText(m_data.ArticleNo);
+    SetTitles(article, m_data.Description);
+    CString title;
+    title.Format(L"%s - %s", article.GetString(), AfxGetAppName());
+    SetWindowText(title);
+    m_strCurrentFile = path;
+    ShowStatus(path);
+    // The loaded settings are in the file already; they may go to a device.
+    EnableSaveAndWrite(false, m_bDataValid);
+}
+
+bool CCorvaneDlg::ChooseSettingsFile(bool forSaving, CString& path)
+{
+    const CCorvaneApp* app = GetCorvaneApp();
+    const CString folder = app != nullptr ? app->GetDataFolder() : CString();
+    const CString initial = CSettingsFileNames::InitialPath(folder, path, CSettingsFileNames::SettingsExtension);
+    return ChooseFile(!forSaving, initial, CSettingsFileNames::SettingsExtension, Translate(L"FILE_FILTER"), path);
+}
+
+bool CCorvaneDlg::ChooseFile(bool open, const CString& initialPath, LPCWSTR extension, const CString& filter,
+                             CString& path)
+{
+    CFileDialog dialog(open ? TRUE : FALSE, extension, initialPath, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter,
+                       this);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    path = CSettingsFileNames::CleanPath(dialog.GetPathName());
+    RememberFolder(path);
+    return true;
+}
+
+void CCorvaneDlg::RememberFolder(const CString& path)
+{
+    if (CWinApp* app = AfxGetApp())
+        app->WriteProfileString(L"Folder", L"MyDocuments", CSettingsFileNames::FolderOf(path));
+}
+
+void CCorvaneDlg::ExportStatusLog()
+{
+    if (!CStatusLogFile::IsWorthSaving(StatusLog(), Translate(L"STATE_READY")))
+        return;
+    const CCorvaneApp* app = GetCorvaneApp();
+    const CString folder = app != nullptr ? app->GetDataFolder() : CString();
+    CString path;
+    if (!ChooseFile(true, CSettingsFileNames::InitialPath(folder, CString(), CSettingsFileNames::TextExtension),
+                    CSettingsFileNames::TextExtension, kTextFileFilter, path))
+        return;
+    switch (CStatusLogFile::Write(path, StatusLog())) {
+    case ENStatusLogWrite::Written:
+        break;
+    case ENStatusLogWrite::CannotOpen:
+        ZELLMessageBox(CString(L"The file cannot be opened:\n") + path, MB_ICONERROR, L"", 0);
+        break;
+    case ENStatusLogWrite::WriteFailed:
+        ZELLMessageBox(CStatusLogFile::WriteFailedText, 0, L"", 0);
+        break;
+    }
+}

@@ -1,0 +1,98 @@
+#pragma once
+// Answers the program's message boxes as a user does: a timer of a hidden
+// window of the test thread fires inside every modal loop, finds the box in
+// front (a window with the box's message text), notes its text and runs the
+// next planned step in it. A box nobody planned for is noted and closed
+// with one of its buttons, so a test never hangs on an unexpected question.
+
+#include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace CommandsTest {
+
+class CBoxAnswerer {
+public:
+    using Step = std::function<void(UiTest::CDialogDriver&)>;
+    static constexpr int MessageTextId = 1001;
+    static constexpr int CheckBoxId = 5555;
+
+    explicit CBoxAnswerer(std::vector<Step> steps) : m_steps(steps.begin(), steps.end())
+    {
+        m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+            if (message != WM_TIMER || wParam != TimerId)
+                return false;
+            AnswerFront();
+            return true;
+        };
+        m_window = UiTest::Create(&m_handler, WS_POPUP, 0, 0, 1, 1);
+        SetTimer(m_window, TimerId, 15, nullptr);
+    }
+    ~CBoxAnswerer()
+    {
+        if (m_window != nullptr && IsWindow(m_window)) {
+            KillTimer(m_window, TimerId);
+            DestroyWindow(m_window);
+        }
+        m_handler.onMessage = nullptr;
+    }
+    CBoxAnswerer(const CBoxAnswerer&) = delete;
+    CBoxAnswerer& operator=(const CBoxAnswerer&) = delete;
+
+    std::size_t Left() const { return m_steps.size(); }
+    // The message texts of the boxes met, in order.
+    const std::vector<std::wstring>& Texts() const { return m_texts; }
+    std::size_t Unplanned() const { return m_unplanned; }
+
+    static std::wstring TextOf(HWND hwnd)
+    {
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+        return text;
+    }
+
+private:
+    static constexpr UINT_PTR TimerId = 0x7A11;
+
+    void AnswerFront()
+    {
+        HWND box = GetActiveWindow();
+        if (box == nullptr || box == m_answered || GetDlgItem(box, MessageTextId) == nullptr)
+            return;
+        m_answered = box;
+        m_texts.push_back(TextOf(GetDlgItem(box, MessageTextId)));
+        UiTest::CDialogDriver driver(box);
+        driver.PumpUntilIdle();
+        if (m_steps.empty()) {
+            ++m_unplanned;
+            CloseUnplanned(driver);
+            return;
+        }
+        Step step = std::move(m_steps.front());
+        m_steps.pop_front();
+        step(driver);
+    }
+
+    static void CloseUnplanned(UiTest::CDialogDriver& driver)
+    {
+        for (int id : {IDCANCEL, IDNO, IDABORT, IDOK}) {
+            if (driver.Control(id) != nullptr) {
+                driver.Click(id);
+                return;
+            }
+        }
+    }
+
+    UiTest::Handler m_handler;
+    HWND m_window = nullptr;
+    HWND m_answered = nullptr;
+    std::deque<Step> m_steps;
+    std::vector<std::wstring> m_texts;
+    std::size_t m_unplanned = 0;
+};
+
+}

@@ -1,0 +1,249 @@
+// The device commands of the main dialog against the simulated device:
+// read, restart, reset file system and factory defaults with their
+// questions, a faulty device, and closing while a worker runs.
+#include "Products/Corvane/MainDialog/Tests/Commands/CommandsRig.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+using namespace CommandsTest;
+using namespace CorvaneIds;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+class DeviceCommandTest : public CommandsTestBase {
+protected:
+    std::wstring Log(const CCorvaneDlg& dialog) const { return dialog.StatusLog().str(); }
+    // The identification page's rows as "name=value" lines.
+    static std::wstring Rows(const CCorvaneDlg& dialog)
+    {
+        const auto* page = dynamic_cast<const CCommonPage*>(dialog.Page(L"COMMON"));
+        std::wstring rows;
+        if (page == nullptr)
+            return rows;
+        for (const CCommonPage::tRow& row : page->Rows())
+            rows += row.name.str() + L"=" + row.value.str() + L"\n";
+        return rows;
+    }
+};
+
+TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Read done");
+            EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+            EXPECT_EQ(driver.Text(kTitleLine2), L"Line coupler");
+            EXPECT_TRUE(driver.IsEnabled(kSaveButton));
+            EXPECT_FALSE(driver.IsEnabled(kWriteButton));
+            EXPECT_TRUE(driver.IsEnabled(kRestartButton));
+            EXPECT_TRUE(driver.IsEnabled(kResetFileSystemButton)) << "the capability file gives FILESYS";
+            EXPECT_EQ(dialog->ConnectionState(), kStateIdle);
+        });
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"    Checking 750-881\r\n    Order 750-881 known\r\n"));
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"    Firmware 02.07.11 fits\r\nRead done"));
+    EXPECT_EQ(dialog->Data().NetworkID, L"0030DE0A0B0C");
+    // The identification page shows the device with both its ports.
+    const std::wstring rows = Rows(*dialog);
+    EXPECT_THAT(rows, HasSubstr(L"=Line coupler\n"));
+    EXPECT_THAT(rows, HasSubstr(L"=02.07.11\n"));
+    EXPECT_THAT(rows, HasSubstr(L"=SN000001\n"));
+    EXPECT_THAT(rows, HasSubstr(L"=192.168.1.10"));
+    EXPECT_THAT(rows, HasSubstr(L"=10.0.0.20"));
+}
+
+TEST_F(DeviceCommandTest, CommandLineConnectionReadsAtTheFirstShow)
+{
+    // The parameter file does not exist yet: the first read fills it.
+    const std::filesystem::path file = m_files.Path() / "new.wes";
+    g_startupOptions.ConnectionSettings = L"127.0.0.1";
+    g_startupOptions.ParamFile = CString(file.wstring());
+    g_startupOptions.ArticleNumber = L"0750-0881";
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+        driver.PumpUntilIdle();
+        ASSERT_TRUE(WaitForWorker(driver));
+        EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+        EXPECT_EQ(driver.Text(kStatusLine), L"Saved");
+    });
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"Read done"));
+    EXPECT_TRUE(std::filesystem::exists(file));
+}
+
+TEST_F(DeviceCommandTest, ParameterFileOnTheCommandLineIsHeldAgainstTheDevice)
+{
+    const CString path = CString((m_files.Path() / "device.wes").wstring());
+    {
+        auto first = MakeDialog();
+        Run(*first, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            ASSERT_TRUE(first->SaveSettingsFile(path));
+        });
+    }
+    g_startupOptions.ConnectionSettings = L"127.0.0.1";
+    g_startupOptions.ParamFile = path;
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+        driver.PumpUntilIdle();
+        EXPECT_FALSE(GetWorkerBusyFlag().IsSet()) << "the file is opened, nothing read";
+        EXPECT_EQ(dialog->ConnectionState(), kStateOffline);
+        EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+        EXPECT_TRUE(driver.IsEnabled(kWriteButton)) << "the file fits the connected device";
+    });
+}
+
+TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
+{
+    const CString path = CString((m_files.Path() / "device.wes").wstring());
+    {
+        auto first = MakeDialog();
+        Run(*first, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            ASSERT_TRUE(first->SaveSettingsFile(path));
+        });
+    }
+    m_sim.Model().Update([](DevSim::tDeviceData& d) {
+        d.orderNumber = "750-352";
+        d.identItems[0] = {"ORDER", "750-352"};
+    });
+    g_startupOptions.ConnectionSettings = L"127.0.0.1";
+    g_startupOptions.ParamFile = path;
+    auto dialog = MakeDialog();
+    Run(
+        *dialog,
+        [&](UiTest::CDialogDriver& driver) {
+            driver.PumpUntilIdle();
+            EXPECT_FALSE(driver.IsEnabled(kWriteButton));
+        },
+        {Answer(IDOK)});
+    EXPECT_EQ(m_boxTexts.size(), 1u);
+}
+
+TEST_F(DeviceCommandTest, UnknownDeviceTypeFailsTheOrderCheckAndKeepsOnlyTheFirstPage)
+{
+    m_app->DeviceIni().SetIniPath(CString(m_files.Write("other.ini", "[0750-0881]\nFBC=32\nORBIS=32\n").wstring()));
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            EXPECT_EQ(dialog->ConnectionState(), kStateFailed);
+            EXPECT_FALSE(driver.IsEnabled(kSaveButton));
+            EXPECT_FALSE(driver.IsEnabled(kRestartButton));
+            EXPECT_EQ(dialog->ActivePageName(), L"COMMON");
+        });
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"Order 750-881 unknown"));
+    EXPECT_THAT(Log(*dialog), Not(HasSubstr(L"Checking firmware")));
+}
+
+TEST_F(DeviceCommandTest, DeviceThatClosesEveryConnectionEndsInTheFailedRead)
+{
+    DevSim::tFaultRule closing;
+    closing.kind = DevSim::ENFault::Close;
+    closing.times = -1;
+    m_sim.Faults().Add(closing);
+    auto dialog = MakeDialog();
+    const auto start = std::chrono::steady_clock::now();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Read failed");
+            EXPECT_EQ(dialog->ConnectionState(), kStateFailed);
+            EXPECT_TRUE(driver.IsEnabled(kReadButton)) << "the user can try again";
+        });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    EXPECT_TRUE(dialog->Data().ArticleNo.IsEmpty()) << "a failed read leaves no device data";
+    EXPECT_FALSE(dialog->Data().Description.IsEmpty()) << "but the reason";
+}
+
+TEST_F(DeviceCommandTest, RestartAsksAndTheTickedAnswerStandsNextTime)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                      ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
+                      EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
+                      // Asked no more: the kept answer starts the restart at once.
+                      ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
+                      EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
+                  },
+                  {Answer(CAskStored::ContinueAnswer, true)});
+    EXPECT_EQ(m_boxTexts.size(), 1u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareReset", 0), CAskStored::DontAskAgain | 11u);
+}
+
+TEST_F(DeviceCommandTest, RestartAbortedStartsNothing)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                      ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
+                      EXPECT_EQ(driver.Text(kStatusLine), L"Read done");
+                  },
+                  {Answer(IDABORT)});
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareReset", 0), 0u);
+}
+
+TEST_F(DeviceCommandTest, ResetFileSystemThenTheOfferedRestart)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                      ASSERT_TRUE(ClickAndWait(driver, kResetFileSystemButton));
+                      // The restart the second box started.
+                      ASSERT_TRUE(WaitForWorker(driver));
+                      EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
+                  },
+                  {Answer(CAskStored::ContinueAnswer), Answer(IDYES, true)});
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"File system reset"));
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), CAskStored::DontAskAgain | 6u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"ResetFileSystem", 0), 11u);
+}
+
+TEST_F(DeviceCommandTest, FactoryDefaultsOnlyAfterYes)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                      ASSERT_TRUE(ClickAndWait(driver, kFactoryDefaultsButton));
+                      EXPECT_EQ(driver.Text(kStatusLine), L"Read done") << "No starts nothing";
+                      ASSERT_TRUE(ClickAndWait(driver, kFactoryDefaultsButton));
+                      EXPECT_THAT(driver.Text(kStatusLine), Not(HasSubstr(L"failed")));
+                  },
+                  {Answer(IDNO), Answer(IDYES), Answer(IDOK)});
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"Defaults"));
+}
+
+TEST_F(DeviceCommandTest, ConnectionSettingsAreRefusedWhileAWorkerRuns)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(GetWorkerBusyFlag().TryAcquire());
+                      ::SendMessageW(driver.Dialog(), WM_COMMAND, MAKEWPARAM(kMenuCommunication, 0), 0);
+                      GetWorkerBusyFlag().Release();
+                  },
+                  {Answer(IDOK)});
+    ASSERT_EQ(m_boxTexts.size(), 1u);
+    EXPECT_EQ(m_boxTexts[0], L"A command runs.\nThe connection cannot change now.");
+}
+
+TEST_F(DeviceCommandTest, ClosingDuringAReadStopsTheWorkerFirst)
+{
+    DevSim::tFaultRule slow;
+    slow.kind = DevSim::ENFault::Delay;
+    slow.delayMs = 30;
+    slow.times = -1;
+    m_sim.Faults().Add(slow);
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(driver.Click(kReadButton));
+            driver.PumpUntil([] { return false; }, 100);
+            ASSERT_TRUE(GetWorkerBusyFlag().IsSet()) << "the read still runs";
+            ::DestroyWindow(driver.Dialog());
+        });
+    EXPECT_FALSE(GetWorkerBusyFlag().IsSet());
+    UiTest::Drain();
+}
+
+}

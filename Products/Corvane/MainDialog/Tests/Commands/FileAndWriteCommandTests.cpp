@@ -1,0 +1,134 @@
+// Saving the device into a settings file and loading it again, the write
+// to the device, and closing that waits for a write.
+#include "Products/Corvane/MainDialog/Tests/Commands/CommandsRig.h"
+
+#include "Products/Corvane/SettingsFileReader.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+using namespace CommandsTest;
+using namespace CorvaneIds;
+using ::testing::HasSubstr;
+
+namespace {
+
+class FileAndWriteCommandTest : public CommandsTestBase {
+protected:
+    CString FilePath(const std::string& name) const { return CString((m_files.Path() / name).wstring()); }
+    LRESULT Send(CCorvaneDlg& dialog, UINT message, WPARAM wParam = 0)
+    {
+        return ::SendMessageW(dialog.GetSafeHwnd(), message, wParam, 0);
+    }
+    const CWorkerMessages& m_messages = CWorkerMessages::Get();
+};
+
+TEST_F(FileAndWriteCommandTest, SavedDeviceLoadsAgainAsAnOfflineConfiguration)
+{
+    const CString path = FilePath("device.wes");
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            ASSERT_TRUE(dialog->SaveSettingsFile(path));
+            const CFBCData read = dialog->Data();
+            // A second dialog session starts from the file alone.
+            ASSERT_TRUE(dialog->OpenSettingsFile(path));
+            EXPECT_EQ(dialog->ConnectionState(), kStateOffline);
+            EXPECT_EQ(dialog->Data().ArticleNo, read.ArticleNo);
+            EXPECT_EQ(dialog->Data().SpecificTable.Words(), read.SpecificTable.Words());
+            EXPECT_EQ(dialog->Data().CommonTable.Words(), read.CommonTable.Words());
+            EXPECT_EQ(driver.Text(kStatusLine), path.str());
+            EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+            EXPECT_FALSE(driver.IsEnabled(kSaveButton));
+            EXPECT_TRUE(driver.IsEnabled(kWriteButton)) << "the file may go to the device";
+        });
+    EXPECT_THAT(dialog->StatusLog().str(), HasSubstr(L"    Reading " + path.str()));
+}
+
+TEST_F(FileAndWriteCommandTest, SecondSaveWritesTheCurrentFileWithoutAsking)
+{
+    const CString path = FilePath("current.wes");
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            ASSERT_TRUE(dialog->SaveSettingsFile(path));
+            ASSERT_TRUE(dialog->OpenSettingsFile(path));
+            std::filesystem::remove(path.str());
+            // An edit on a page enables Save; it writes the current file.
+            Send(*dialog, m_messages.FbcSettingsChanged, 1);
+            ASSERT_TRUE(driver.IsEnabled(kSaveButton));
+            ASSERT_TRUE(driver.Click(kSaveButton));
+            driver.PumpUntilIdle();
+            EXPECT_TRUE(std::filesystem::exists(path.str()));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Saved");
+            EXPECT_FALSE(driver.IsEnabled(kSaveButton));
+        });
+    EXPECT_THAT(dialog->StatusLog().str(), HasSubstr(L"    Writing " + path.str()));
+    CFBCData saved;
+    CSettingsFileReader reader;
+    ASSERT_TRUE(reader.Load(std::filesystem::path(path.str()), saved));
+    EXPECT_EQ(saved.NetworkID, L"0030DE0A0B0C");
+}
+
+TEST_F(FileAndWriteCommandTest, UnreadableFileKeepsTheDataSet)
+{
+    const CString path = CString(m_files.Write("broken.wes", "<application><device>").wstring());
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                      EXPECT_FALSE(dialog->OpenSettingsFile(path));
+                      EXPECT_EQ(dialog->Data().ArticleNo, L"0750-0881");
+                  },
+                  {Answer(IDOK)});
+    EXPECT_EQ(m_boxTexts.size(), 1u);
+    EXPECT_FALSE(dialog->OpenSettingsFile(FilePath("missing.wes")));
+}
+
+TEST_F(FileAndWriteCommandTest, WriteGoesToTheDevice)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            Send(*dialog, m_messages.FbcSettingsChanged, 1);
+            ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Write done");
+            EXPECT_FALSE(driver.IsEnabled(kWriteButton));
+        });
+}
+
+TEST_F(FileAndWriteCommandTest, FailedWriteKeepsTheDialogOpenWithTheEdits)
+{
+    auto dialog = MakeDialog();
+    bool stillOpen = false;
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            DevSim::tFaultRule closing;
+            closing.kind = DevSim::ENFault::Close;
+            closing.times = -1;
+            m_sim.Faults().Add(closing);
+            EXPECT_EQ(Send(*dialog, m_messages.WriteSettings, kWriteThenClose), 1);
+            ASSERT_TRUE(WaitForWorker(driver));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Write failed");
+            driver.PumpUntilIdle();
+            stillOpen = ::IsWindow(driver.Dialog()) != FALSE;
+            // A later close is not taken for the end of a write.
+            m_sim.Faults().Clear();
+        });
+    EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(FileAndWriteCommandTest, SuccessfulWriteClosesTheDialogThatWaitedForIt)
+{
+    auto dialog = MakeDialog();
+    bool closed = false;
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            EXPECT_EQ(Send(*dialog, m_messages.WriteSettings, kWriteThenClose), 1);
+            ASSERT_TRUE(WaitForWorker(driver));
+            closed = driver.PumpUntil([&] { return !::IsWindow(driver.Dialog()) || !dialog->IsWindowVisible(); });
+        });
+    EXPECT_TRUE(closed);
+}
+
+}
