@@ -4,11 +4,16 @@
 #include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/Pages/Views/ClockPage.h"
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+#include "Products/Corvane/Pages/Views/EthernetIPPage.h"
+#include "Products/Corvane/Pages/Views/ModbusPage.h"
+#include "Products/Corvane/Pages/Views/ModbusParamPage.h"
 #include "Products/Corvane/Pages/Views/NetworkPage.h"
 #include "Products/Corvane/Pages/Views/OrbisPage.h"
 #include "Products/Corvane/Pages/Views/ProtocolPage.h"
 #include "Products/Corvane/Pages/Views/SDCardPage.h"
+#include "Products/Corvane/Pages/Views/SntpPage.h"
 #include "Products/Corvane/Pages/Views/StatePage.h"
+#include "Products/Corvane/Pages/Views/TransmissionPage.h"
 
 #include <memory>
 
@@ -36,6 +41,11 @@ void CCorvaneProgram::RegisterPages(CCorvanePageCatalog& catalog)
     RegisterPage<CProtocolPage>(catalog, L"PROTOCOL");
     RegisterPage<CSDCardPage>(catalog, L"SDCARD");
     RegisterPage<CStatePage>(catalog, L"STATUS");
+    RegisterPage<CEthernetIPPage>(catalog, L"ETHERNETIP");
+    RegisterPage<CModbusPage>(catalog, L"MODBUS");
+    RegisterPage<CModbusParamPage>(catalog, L"MODBUSPARAM");
+    RegisterPage<CSntpPage>(catalog, L"SNTP");
+    RegisterPage<CTransmissionPage>(catalog, L"TRAFFIC");
 }
 
 void CCorvaneProgram::RunMainDialog()

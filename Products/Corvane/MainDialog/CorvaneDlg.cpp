@@ -505,9 +505,11 @@ void CCorvaneDlg::OnClose()
                         Translate(L"MSG_QUIT_NOT_RECOMMENDED").GetString());
         if (AskUser(question, MB_YESNO | MB_ICONWARNING) != IDYES)
             return;
-        // The worker still uses the dialog's objects: the process ends here.
-        DestroyWindow();
-        ::_exit(1);
+        // The dialog's end stops the worker and waits for it before the
+        // connection and the data set go, so the program ends normally and
+        // gives back what the command line changed for this run.
+        EndDialog(IDCANCEL);
+        return;
     }
     if (!m_bCloseAfterWrite && !CloseQuery())
         return;

@@ -1,7 +1,8 @@
 // The whole start of the program as a user meets it, driven in the headless
 // display: the command line's connection and language reach the main
-// dialog with its identification page, and closing the program gives the
-// profile back as it was before this run.
+// dialog, which reads the simulated device at once and shows it on its
+// identification page, and closing the program gives the profile back as it
+// was before this run.
 #include "Products/Corvane/Main/CorvaneProgram.h"
 
 #include "Common/Communication/TCPIPConnection.h"
@@ -13,8 +14,12 @@
 #include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
+#include "Products/Corvane/MainDialog/Tests/Commands/BoxAnswerer.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Tests/Workers/WorkerRig.h"
+#include "Products/Corvane/Workers/WorkerBusyFlag.h"
+#include "Tests/DeviceSimulator/DeviceSimulator.h"
 
 #include <gtest/gtest.h>
 
@@ -55,45 +60,56 @@ protected:
     static Registry::CProfileStore Profile() { return {L"Zell Software", L"Corvane"}; }
 };
 
-TEST_F(CorvaneStart, CommandLineConnectionAndLanguageReachTheDialogForOneRun)
+TEST_F(CorvaneStart, CommandLineConnectionIsReadAtOnceAndLastsOneRun)
 {
+    WSADATA winsock{};
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &winsock), 0);
+    DevSim::CDeviceSimulator device;
+    device.Model().Update(WorkerTest::FillDevice);
+    ASSERT_TRUE(device.Start()) << device.LastError();
+
     ASSERT_TRUE(Profile().WriteString(L"Common", L"Language", L"en"));
     ASSERT_TRUE(Profile().WriteString(L"Communication", L"LastConnection", L"RS232"));
     CStartProgram program;
-    program.SetArguments({L"/Connection:TCPIP:192.168.1.20", L"/LANGUAGE:de"});
+    const std::wstring settings = L"<?xml version='1.0'?><TCPIP IP-Address='127.0.0.1' ServicePort='" +
+                                  std::to_wstring(device.Port()) + L"' ConnectTimeoutSeconds='2' />";
+    program.SetArguments({L"/ConnectionType:TCPIP", L"/ConnectionSettings:" + settings, L"/LANGUAGE:de"});
     ShellTest::ModalScript script;
-    std::wstring connection, status, read, page, caption;
+    std::wstring connection, read, page, caption;
     bool common = false;
     program.SetDialogObserver([&](CCorvaneDlg& dialog) {
         script.Then([&](UiTest::CDialogDriver& driver) {
+            // The first show reads the device named on the command line.
+            driver.PumpUntil([] { return !GetWorkerBusyFlag().IsSet(); });
+            driver.PumpUntilIdle();
             connection = driver.Text(kConnectionText);
-            status = driver.Text(kStatusLine);
             read = driver.Text(kReadButton);
             page = dialog.ActivePageName();
             common = dynamic_cast<CCommonPage*>(dialog.ActivePage()) != nullptr;
             caption.resize(64);
             caption.resize(static_cast<std::size_t>(::GetWindowTextW(driver.Dialog(), caption.data(), 64)));
-            // The dialog as it first shows, before any device was read.
+            // The dialog as the user sees it after the device was read.
             ::UpdateWindow(driver.Dialog());
             driver.PumpUntilIdle();
             const std::string png = (std::filesystem::temp_directory_path() /
                                      ("CorvaneStart-" + std::to_string(::getpid()) + ".png")).string();
             ASSERT_TRUE(UiTest::Headless().SaveWithFrameAsPng(NativeWindowOf(driver.Dialog()), png));
-            EXPECT_TRUE(UiTest::MatchesGolden(png, "MainDialogAtStart", CORVANE_GOLDEN_DIR));
+            EXPECT_TRUE(UiTest::MatchesGolden(png, "MainDialogAfterRead", CORVANE_GOLDEN_DIR));
             std::filesystem::remove(png);
             ::PostMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
         });
     });
     EXPECT_FALSE(program.InitInstance());
     EXPECT_EQ(script.Left(), 0u);
-    EXPECT_EQ(connection, L"192.168.1.20");
-    EXPECT_EQ(status, L"Bereit");
+    EXPECT_EQ(connection, L"127.0.0.1");
     EXPECT_EQ(read, L"Lesen");
     EXPECT_EQ(page, L"COMMON");
     EXPECT_TRUE(common);
-    EXPECT_EQ(caption, L"Corvane");
+    EXPECT_EQ(caption, L"750-881 - Corvane") << "the article read from the device";
     EXPECT_TRUE(program.messages.empty());
     program.ExitInstance();
+    device.Stop();
+    WSACleanup();
     EXPECT_EQ(Profile().GetString(L"Common", L"Language"), L"en");
     EXPECT_EQ(Profile().GetString(L"Communication", L"LastConnection"), L"RS232");
 }
@@ -104,6 +120,8 @@ TEST_F(CorvaneStart, BadConnectionOnTheCommandLineIsToldAndTheProgramStillStarts
     program.SetArguments({L"/Connection:USB:7"});
     ShellTest::ModalScript script;
     std::wstring connection;
+    // The first show is still trying the fall-back port: quit anyway.
+    CommandsTest::CBoxAnswerer boxes({[](UiTest::CDialogDriver& driver) { ShellTest::Key(driver, VK_RETURN); }});
     program.SetDialogObserver([&](CCorvaneDlg&) {
         script.Then([&](UiTest::CDialogDriver& driver) {
             connection = driver.Text(kConnectionText);
@@ -116,6 +134,7 @@ TEST_F(CorvaneStart, BadConnectionOnTheCommandLineIsToldAndTheProgramStillStarts
     EXPECT_EQ(program.messages[0], L"Invalid communication settings!--> Set connection to RS232.");
     // The fall-back is the first serial port.
     EXPECT_EQ(connection, L"COM1");
+    EXPECT_EQ(boxes.Left(), 0u) << "the quit question was asked";
 }
 
 }
