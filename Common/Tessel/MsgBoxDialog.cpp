@@ -9,7 +9,7 @@
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Gdi/Icon.h"
 #include "Platform/Shell/ShellExecute.h"
-#include "Platform/Ui/Clipboard.h"
+#include "Platform/Controls/EditClipboard.h"
 #include "Platform/Ui/SystemMenu.h"
 
 #include <algorithm>
@@ -42,27 +42,7 @@ bool IsButtonClass(HWND hwnd)
     return _wcsicmp(name, L"Button") == 0;
 }
 
-bool PutOnClipboard(HWND owner, const CString& text)
-{
-    const std::size_t bytes = (static_cast<std::size_t>(text.GetLength()) + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (memory == nullptr)
-        return false;
-    if (void* target = GlobalLock(memory)) {
-        std::memcpy(target, text.GetString(), bytes);
-        GlobalUnlock(memory);
-    }
-    if (!OpenClipboard(owner)) {
-        GlobalFree(memory);
-        return false;
-    }
-    EmptyClipboard();
-    const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-    if (!placed)
-        GlobalFree(memory);
-    CloseClipboard();
-    return placed;
-}
+bool PutOnClipboard(HWND owner, const CString& text) { return ZELL::Controls::PutClipboardText(owner, text.str()); }
 
 }
 

@@ -1,9 +1,6 @@
 #include "Products/Corvane/MainDialog/StatusLog.h"
 
-#include "Platform/Base/GlobalMemory.h"
-#include "Platform/Ui/Clipboard.h"
-
-#include <cstring>
+#include "Platform/Controls/EditClipboard.h"
 
 void CStatusLog::Add(const CString& line, const CString& readyText)
 {
@@ -16,27 +13,4 @@ void CStatusLog::Add(const CString& line, const CString& readyText)
     m_text += line;
 }
 
-bool CStatusLog::CopyToClipboard(HWND owner) const
-{
-    const std::size_t bytes = (static_cast<std::size_t>(m_text.GetLength()) + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    void* target = memory != nullptr ? GlobalLock(memory) : nullptr;
-    if (target == nullptr) {
-        if (memory != nullptr)
-            GlobalFree(memory);
-        return false;
-    }
-    std::memcpy(target, m_text.GetString(), bytes);
-    GlobalUnlock(memory);
-    if (!OpenClipboard(owner)) {
-        GlobalFree(memory);
-        return false;
-    }
-    EmptyClipboard();
-    // The clipboard owns the block once it took it.
-    const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-    if (!placed)
-        GlobalFree(memory);
-    CloseClipboard();
-    return placed;
-}
+bool CStatusLog::CopyToClipboard(HWND owner) const { return ZELL::Controls::PutClipboardText(owner, m_text.str()); }
