@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
 #include <vector>
 
 using ZELL::CTCPIPConnection;
@@ -227,13 +228,19 @@ TEST_F(TCPIPConnectionTest, FragmentFromServer)
 
 TEST_F(TCPIPConnectionTest, WriteToResetPeerFails)
 {
-    LoopbackServer server([](SOCKET client) {
+    // The peer resets only once the connection is open: a reset that
+    // arrives while Open still waits for the handshake fails the open.
+    std::promise<void> opened;
+    std::shared_future<void> openedSignal = opened.get_future().share();
+    LoopbackServer server([openedSignal](SOCKET client) {
+        openedSignal.wait_for(std::chrono::seconds(5));
         linger abort = {1, 0};
         setsockopt(client, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
     });
     CTCPIPConnection connection;
     Configure(connection, server.Port());
     connection.Open();
+    opened.set_value();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     std::vector<unsigned char> data(4 << 20, 0x11);
     unsigned int written = 0;
