@@ -63,6 +63,29 @@ function(zell_test name)
     ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name};ZELL_DISPLAY=headless")
 endfunction()
 
+# zell_x11_screen_test(NAME SOURCES ... LIBS ... PROGRAMS target=DEFINE ... [DEFINES ...] [TIMEOUT n])
+# A test that starts screen programs on a real X server and compares what
+# they show with their headless rendering. Each program's path reaches the
+# test as DEFINE, the folder for its screenshots as ZELL_X11_OUTPUT_DIR.
+function(zell_x11_screen_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;PROGRAMS;DEFINES" ${ARGN})
+  set(support ${CMAKE_SOURCE_DIR}/Platform/Display/Tests)
+  zell_test(${name}
+    SOURCES ${ARG_SOURCES} ${support}/X11ScreenCapture.cpp ${support}/X11TestServer.cpp
+    LIBS ${ARG_LIBS}
+    TIMEOUT ${ARG_TIMEOUT})
+  target_include_directories(${name} PRIVATE ${support})
+  set(defines ZELL_X11_OUTPUT_DIR="${CMAKE_CURRENT_BINARY_DIR}" ${ARG_DEFINES})
+  foreach(pair IN LISTS ARG_PROGRAMS)
+    string(REPLACE "=" ";" parts "${pair}")
+    list(GET parts 0 program)
+    list(GET parts 1 define)
+    add_dependencies(${name} ${program})
+    list(APPEND defines ${define}="$<TARGET_FILE:${program}>")
+  endforeach()
+  target_compile_definitions(${name} PRIVATE ${defines})
+endfunction()
+
 # zell_fuzzer(NAME SOURCES ... LIBS ...)
 # A libFuzzer target; built only in the fuzzing configuration, where CTest
 # runs it for a few seconds on its own seed folder (Tests/Corpus/NAME if present).

@@ -5,29 +5,21 @@ Run from this folder: python3 DrawIcons.py. Each icon is a round badge in
 its colour with a white sign; edges are sampled 4 x 4 per pixel.
 """
 import math
-import struct
-import zlib
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../../scripts"))
+from PngDrawing import png as write_png, segment  # noqa: E402
+
+
+def stroke_distance(px, py, ax, ay, bx, by):
+    # A sign of one point (a dot) is drawn as a small disc.
+    d = segment(px, py, ax, ay, bx, by)
+    return d - 0.06 if (ax, ay) == (bx, by) else d
 
 
 def png(path, size, pixels):
-    raw = b"".join(b"\0" + bytes(v for p in pixels[y * size:(y + 1) * size] for v in p) for y in range(size))
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)))
-        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
-        f.write(chunk(b"IEND", b""))
-
-
-def segment(px, py, ax, ay, bx, by):
-    dx, dy = bx - ax, by - ay
-    if dx == 0 and dy == 0:
-        return math.hypot(px - ax, py - ay) - 0.06
-    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
-    return math.hypot(px - ax - t * dx, py - ay - t * dy)
+    write_png(path, size, size, pixels)
 
 
 # Signs in a unit square (0..1), as lists of strokes.
@@ -76,7 +68,7 @@ def draw(colour, sign, size):
                     px, py = (x + (sx + 0.5) / 4) / size, (y + (sy + 0.5) / 4) / size
                     if math.hypot(px - 0.5, py - 0.5) <= 0.47:
                         badge += 1
-                        if min(segment(px, py, *s) for s in SIGNS[sign]) <= width:
+                        if min(stroke_distance(px, py, *s) for s in SIGNS[sign]) <= width:
                             stroke += 1
             alpha = badge / 16
             white = stroke / max(badge, 1)

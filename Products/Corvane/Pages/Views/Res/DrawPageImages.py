@@ -8,27 +8,16 @@ so that the mask colour stays exact at the edges.
 """
 import math
 import os
-import struct
 import sys
-import zlib
 
-# The segment distance of the library's icon drawing.
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../../../Common/Tessel/Res"))
-from DrawIcons import segment  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../../../scripts"))
+from PngDrawing import png as write_png, segment  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 
 
 def png(path, width, height, pixels):
-    """An RGB picture (the icon drawing writes square RGBA ones)."""
-    raw = b"".join(b"\0" + bytes(v for p in pixels[y * width:(y + 1) * width] for v in p) for y in range(height))
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+    write_png(path, width, height, pixels, alpha=False)
 
 
 def disc(r):

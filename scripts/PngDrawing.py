@@ -1,0 +1,26 @@
+"""Shared pieces of the icon and picture drawing scripts in the Res folders:
+a PNG writer and the distance of a point to a line segment."""
+import math
+import struct
+import zlib
+
+
+def png(path, width, height, pixels, alpha=True):
+    """Writes rows of (r, g, b[, a]) tuples as an 8-bit RGB or RGBA PNG."""
+    raw = b"".join(b"\0" + bytes(v for p in pixels[y * width:(y + 1) * width] for v in p) for y in range(height))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6 if alpha else 2, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def segment(px, py, ax, ay, bx, by):
+    """Distance of (px, py) to the segment a-b; a point when a equals b."""
+    dx, dy = bx - ax, by - ay
+    if dx == 0 and dy == 0:
+        return math.hypot(px - ax, py - ay)
+    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
+    return math.hypot(px - ax - t * dx, py - ay - t * dy)
