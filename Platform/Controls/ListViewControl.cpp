@@ -1502,13 +1502,6 @@ void CListViewControl::PaintFirstCell(HDC dc, int index, RECT cell, COLORREF tex
         const bool checked = ((item.state & LVIS_STATEIMAGEMASK) >> 12) == kChecked;
         DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0));
     }
-    const int image = ImageOf(index);
-    if (m_images[LVSIL_SMALL] != nullptr && image >= 0) {
-        int w = 0;
-        int h = 0;
-        ImageList_GetIconSize(m_images[LVSIL_SMALL], &w, &h);
-        ImageList_Draw(m_images[LVSIL_SMALL], image, dc, icon.left, (cell.top + cell.bottom - h) / 2, ILD_TRANSPARENT);
-    }
     const bool fullRow = (m_exStyle & LVS_EX_FULLROWSELECT) != 0;
     RECT label = PartRect(index, LVIR_LABEL);
     label.right = std::min(label.right, cell.right);
@@ -1522,7 +1515,15 @@ void CListViewControl::PaintFirstCell(HDC dc, int index, RECT cell, COLORREF tex
         GetTextExtentPoint32W(dc, value.c_str(), static_cast<int>(value.size()), &size);
         highlight.right = std::min<LONG>(label.right, label.left + size.cx + 2 * kCellMargin);
     }
+    // The image goes on top of a full row's highlight, never under it.
     FillColor(dc, fullRow ? RECT{icon.left, cell.top, cell.right, cell.bottom} : highlight, back);
+    const int image = ImageOf(index);
+    if (m_images[LVSIL_SMALL] != nullptr && image >= 0) {
+        int w = 0;
+        int h = 0;
+        ImageList_GetIconSize(m_images[LVSIL_SMALL], &w, &h);
+        ImageList_Draw(m_images[LVSIL_SMALL], image, dc, icon.left, (cell.top + cell.bottom - h) / 2, ILD_TRANSPARENT);
+    }
     RECT area{label.left + kCellMargin / 2, label.top, label.right - kCellMargin / 2, label.bottom};
     if (area.right <= area.left || value.empty())
         return;

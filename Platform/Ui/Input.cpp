@@ -759,12 +759,28 @@ SHORT GetAsyncKeyState(int virtualKey)
     return static_cast<SHORT>((ws.asyncKeyState[virtualKey] & 0x80) ? 0x8000 : 0);
 }
 
+// A window of this thread that answers HTTRANSPARENT (a group box, say) is
+// looked through, as the mouse input is; another thread's window is taken
+// as it stands, since asking it would wait on that thread.
 HWND WindowFromPoint(POINT point)
 {
     auto& ws = WindowSystem::Get();
-    Lock lock(ws.Lock());
-    auto w = WindowAt(ws, point);
-    return w ? w->hwnd : nullptr;
+    std::vector<HWND> passed;
+    for (;;) {
+        HWND found = nullptr;
+        {
+            Lock lock(ws.Lock());
+            auto w = WindowAtSkipping(ws, point, passed);
+            if (!w)
+                return nullptr;
+            if (w->queue.get() != ws.CurrentQueue().get() || passed.size() >= static_cast<size_t>(kMaxTransparentLayers))
+                return w->hwnd;
+            found = w->hwnd;
+        }
+        if (SendMessageW(found, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y))) != HTTRANSPARENT)
+            return found;
+        passed.push_back(found);
+    }
 }
 
 HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags)

@@ -10,10 +10,6 @@ namespace {
 
 using Lock = std::unique_lock<std::mutex>;
 
-// Windows answering HTTRANSPARENT one above the other: beyond this many the
-// input is dropped rather than passed on for ever.
-constexpr int kMaxTransparentLayers = 64;
-
 UINT NonClientMessageOf(UINT message)
 {
     switch (message) {

@@ -37,6 +37,10 @@ bool RouteMouse(MSG& msg, LRESULT& hit);
 // WM_SETCURSOR, with the hit code. False when the message is eaten.
 bool MouseArrives(const MSG& msg, LRESULT hit);
 
+// Windows answering HTTRANSPARENT one above the other: beyond this many the
+// input is dropped rather than passed on for ever.
+inline constexpr int kMaxTransparentLayers = 64;
+
 // The topmost visible, enabled window under a screen point, passing over the
 // windows in `skip` and their children. Lock held.
 std::shared_ptr<Window> WindowAtSkipping(WindowSystem& ws, POINT screen, const std::vector<HWND>& skip);

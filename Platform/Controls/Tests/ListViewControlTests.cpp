@@ -670,6 +670,11 @@ TEST_F(ListViewModesTest, SmallImagesAreDrawnBeforeTheLabel)
     EXPECT_EQ(icon.right - icon.left, 18);
     EXPECT_EQ(scene.PixelOf(list, POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(255, 0, 0));
     EXPECT_NE(scene.PixelOf(list, POINT{icon.left + 8, (ItemRect(2).top + ItemRect(2).bottom) / 2}), RGB(255, 0, 0));
+    // A full row's background, selected or not, lies under the image.
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    EXPECT_EQ(scene.PixelOf(list, POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(255, 0, 0));
+    scene.Click(list, LabelPoint(1));
+    EXPECT_EQ(scene.PixelOf(list, POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(255, 0, 0));
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
     ImageList_Destroy(images);
 }

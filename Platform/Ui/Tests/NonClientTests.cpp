@@ -235,6 +235,9 @@ TEST(NonClient, TransparentWindowsPassTheInputBelow)
     // Where nothing is below but the parent, the parent takes it.
     Click({105, 105});
     EXPECT_EQ(s.top.Of(WM_LBUTTONDOWN).size(), 1u);
+    // The window found under a point looks through the glass the same way.
+    EXPECT_EQ(WindowFromPoint({130, 140}), s.hwnd);
+    EXPECT_EQ(WindowFromPoint({105, 105}), s.guard.hwnd);
 }
 
 TEST(NonClient, ErrorAndNowhereAnswers)
