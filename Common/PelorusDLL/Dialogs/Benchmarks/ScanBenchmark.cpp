@@ -37,6 +37,7 @@ constexpr const wchar_t* kSilentNetwork = L"198.51.100";
 constexpr int kDevices = 20;
 constexpr int kFirstDeviceHost = 11;
 constexpr uint32_t kDeviceAnswerMs = 40;
+constexpr int kWholeRuns = 3;
 constexpr double kAllowedRatio = 1.2;
 constexpr DWORD kScanLimitMs = 60000;
 
@@ -142,7 +143,12 @@ bool BenchAnsweringDevices()
         }
         slowest = std::max(slowest, single.ms);
     }
-    const tScanResult whole = TimeScan(DeviceAddress(0), DeviceAddress(kDevices - 1), port);
+    // The median of a few runs, so that one run that the machine held up does not decide.
+    std::vector<tScanResult> runs;
+    for (int run = 0; run < kWholeRuns; ++run)
+        runs.push_back(TimeScan(DeviceAddress(0), DeviceAddress(kDevices - 1), port));
+    std::sort(runs.begin(), runs.end(), [](const tScanResult& a, const tScanResult& b) { return a.ms < b.ms; });
+    const tScanResult whole = runs[kWholeRuns / 2];
     if (whole.rows != kDevices)
         std::printf("  %d of %d devices listed\n", whole.rows, kDevices);
     return Report("20 answering devices:", whole, slowest, "slowest single identification", whole.rows == kDevices);
