@@ -8,6 +8,13 @@ constexpr int kRS232Form = 129;
 constexpr int kTCPIPForm = 130;
 constexpr int kScanDialog = 131;
 
+// The scan list's row icons, in the order of the list's images 0 to 3:
+// identified, not usable or not found, ours but not identified, not ours.
+constexpr int kScanIdentifiedIcon = 140;
+constexpr int kScanUnusableIcon = 141;
+constexpr int kScanNotIdentifiedIcon = 139;
+constexpr int kScanForeignIcon = 142;
+
 // Network scan
 constexpr int kSearch = 1031;
 constexpr int kStartOctet1 = 1032; // 1032..1035

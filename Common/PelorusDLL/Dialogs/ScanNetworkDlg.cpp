@@ -16,6 +16,7 @@
 #include "Platform/Framework/ClientDC.h"
 #include "Platform/Framework/HeaderCtrl.h"
 #include "Platform/Ui/Keyboard.h"
+#include "Platform/Ui/ResourceModule.h"
 
 #include <cwctype>
 
@@ -184,8 +185,11 @@ void CScanNetworkDlg::SetTexts()
 
 void CScanNetworkDlg::PrepareList()
 {
-    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    // The tip unfolds a cell that its column cuts (the MAC column is narrowed
+    // by the scroll bar's width), so each row's whole text can be read.
+    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     m_list.SetFont(&m_font);
+    LoadRowIcons();
     const wchar_t* samples[] = {L"IP-255.255.255.255", L"Identifikation fehlgeschlagen! ", L"FF:FF:FF:FF:FF:FF "};
     const wchar_t* keys[] = {L"SND_HDR_IP_ADDRESS", L"SND_HDR_ARTICLE_NO", L"SND_HDR_MAC_ADDRESS"};
     CClientDC dc(m_list.GetSafeHwnd());
@@ -197,6 +201,22 @@ void CScanNetworkDlg::PrepareList()
                             column == 2 ? width - ::GetSystemMetrics(SM_CXVSCROLL) : width);
     }
     dc.SelectObject(previous);
+}
+
+// Images 0 to 3 of the rows: identified, not usable or not found, ours but
+// not identified, not ours.
+void CScanNetworkDlg::LoadRowIcons()
+{
+    if (!m_rowIcons.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0))
+        return;
+    for (int id : {kScanIdentifiedIcon, kScanUnusableIcon, kScanNotIdentifiedIcon, kScanForeignIcon}) {
+        const HICON icon = reinterpret_cast<HICON>(
+            ::LoadImageW(Ui::OwnModule(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
+        m_rowIcons.Add(icon);
+        if (icon)
+            ::DestroyIcon(icon);
+    }
+    m_list.SetImageList(&m_rowIcons, LVSIL_SMALL);
 }
 
 BOOL CScanNetworkDlg::PreTranslateMessage(MSG* msg)

@@ -6,6 +6,7 @@
 #include "Common/PelorusDLL/Dialogs/ScanContext.h"
 #include "Platform/Framework/Dialog.h"
 #include "Platform/Framework/Font.h"
+#include "Platform/Framework/ImageList.h"
 #include "Platform/Framework/ListCtrl.h"
 #include "Platform/Framework/ProgressCtrl.h"
 
@@ -60,6 +61,7 @@ protected:
 private:
     void SetTexts();
     void PrepareList();
+    void LoadRowIcons();
     bool ValidateStartOctet(int index, bool searching);
     bool ValidateEndOctet(int index);
     bool OctetInRange(int id, int lower, int upper, bool showBalloon);
@@ -85,6 +87,7 @@ private:
     bool m_updatingOctets = false;
     std::shared_ptr<CScanContext> m_scan = std::make_shared<CScanContext>();
     CListCtrl m_list;
+    CImageList m_rowIcons; // the list shares it (LVS_SHAREIMAGELISTS); it is the dialog's
     CProgressCtrl m_progress;
     CFont m_font;
     int m_sortColumn = 1;

@@ -57,8 +57,9 @@ std::vector<BYTE> ScanDialogTemplate()
     items.push_back(Control(Ui::kClassButton, kResolveNames, BS_AUTOCHECKBOX | WS_TABSTOP, 14, 50, 110, 10));
     items.push_back(Control(Ui::kClassButton, kShowAll, BS_AUTOCHECKBOX | WS_TABSTOP, 130, 50, 118, 10));
     items.push_back(Control(Ui::kClassButton, kListGroup, BS_GROUPBOX, 7, 72, 248, 128));
+    // The row icons are the dialog's: the list only shows them.
     items.push_back(Control(WC_LISTVIEWW, kDeviceList, WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                                                           LVS_SHOWSELALWAYS, 14, 84, 234, 100));
+                                                           LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS, 14, 84, 234, 100));
     items.push_back(Control(PROGRESS_CLASSW, kProgress, 0, 14, 188, 234, 8));
     items.back().style &= ~static_cast<DWORD>(WS_VISIBLE);
     items.push_back(Control(Ui::kClassButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 140, 214, 56, 14));

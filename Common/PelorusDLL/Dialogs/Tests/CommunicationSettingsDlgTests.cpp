@@ -6,12 +6,9 @@
 #include "Common/PelorusDLL/Dialogs/HostProfile.h"
 #include "Common/PelorusDLL/Dialogs/PelorusSettings.h"
 #include "Common/PelorusDLL/Dialogs/Tests/DialogGolden.h"
+#include "Common/PelorusDLL/Dialogs/Tests/SettingsDialogScript.h"
 
-#include "Common/Communication/RS232Connection.h"
-#include "Common/Communication/TCPIPConnection.h"
-#include "Common/SystemHelper/LanguageTexts.h"
 #include "Platform/Base/Format.h"
-#include "Platform/Shell/Tests/ModalScript.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
 
 #include <gtest/gtest.h>
@@ -20,26 +17,11 @@
 #include <string>
 
 using namespace PelorusIds;
+using namespace PelorusTest;
 
 namespace {
 
-// The shown form's control: both forms carry controls of the same ids.
-HWND ShownFormControl(HWND dialog, int id)
-{
-    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (::IsWindowVisible(child) && ::GetDlgItem(child, id))
-            return ::GetDlgItem(child, id);
-    return nullptr;
-}
-
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, 256);
-    return text;
-}
-
-class SettingsDialog : public ::testing::Test {
+class SettingsDialog : public SettingsDialogScript {
 protected:
     void SetUp() override
     {
@@ -47,53 +29,13 @@ protected:
         // every coupler has and the simulated one only when given.
         m_device.Model().Update([](DevSim::tDeviceData& d) { d.registers[{0, 9}].words = {0x8212, 0}; });
         ASSERT_TRUE(m_device.Start());
-        GetLanguageSupport().SetText(L"CSD_MSG_CONNECTION_TEST_SUCCESS_FMT", L"Found %s (%s), firmware %s, hardware %s");
-        GetLanguageSupport().SetText(L"CSD_MSG_CONNECTION_TEST_FAILED", L"The test failed.");
-        GetLanguageSupport().SetText(L"CSD_TXT_ERRORCODE_FMT", L"Error 0x%08X");
-        GetLanguageSupport().SetText(L"CSD_MSG_RETRY", L"Again?");
-        GetLanguageSupport().SetText(L"CSD_MSG_INVALID_TIMOUT_MIN", L"At least one second");
-        auto* connection = new ZELL::CTCPIPConnection;
-        connection->SetStorageProperties(m_storage, ZELL::ISettings::Registry);
-        ASSERT_TRUE(connection->SetSettingsXML(FormatW(
+        StoreAndUse<ZELL::CTCPIPConnection>(FormatW(
             L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='3' SendTimeoutSeconds='3' "
             L"ReceiveTimeoutSeconds='3' RestartTimeoutSeconds='10' />",
-            unsigned{m_device.Port()})));
-        ASSERT_TRUE(connection->SaveSettings(m_storage, ZELL::ISettings::Registry));
-        m_connection = connection;
-    }
-    void TearDown() override { delete m_connection; }
-
-    std::wstring Stored() const
-    {
-        ZELL::CTCPIPConnection tcpip;
-        tcpip.LoadSettings(m_storage, ZELL::ISettings::Registry);
-        ZELL::CRS232Connection serial;
-        serial.LoadSettings(m_storage, ZELL::ISettings::Registry);
-        return tcpip.GetSettingsXML() + L"|" + serial.GetSettingsXML();
-    }
-    // The dialog and its two forms (dialogs too) each take a step; the step
-    // runs in whichever of them is the top-level window.
-    static void DialogStep(ShellTest::ModalScript& script, ShellTest::ModalScript::Step step)
-    {
-        auto shared = std::make_shared<ShellTest::ModalScript::Step>(std::move(step));
-        for (int i = 0; i < 3; ++i)
-            script.Then([shared](UiTest::CDialogDriver& driver) {
-                if ((::GetWindowLongW(driver.Dialog(), GWL_STYLE) & WS_CHILD) == 0)
-                    (*shared)(driver);
-            });
-    }
-    void AnswerBox(ShellTest::ModalScript& script)
-    {
-        script.Then([this](UiTest::CDialogDriver& box) {
-            m_boxes.push_back(ShellTest::ModalScript::BoxText(box.Dialog()));
-            box.Click(IDOK);
-        });
+            unsigned{m_device.Port()}));
     }
 
     DevSim::CDeviceSimulator m_device;
-    const std::wstring m_storage = L"HKEY_CURRENT_USER\\Software\\Zell Software\\PelorusDialogsTests\\Communication";
-    ZELL::CConnectionBase* m_connection = nullptr;
-    std::vector<std::wstring> m_boxes;
 };
 
 }

@@ -11,11 +11,15 @@
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Platform/Controls/HeaderStyles.h"
 #include "Platform/Controls/ListViewStyles.h"
+#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/Draw.h"
+#include "Platform/Gdi/ImageList.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -66,6 +70,32 @@ void ClickRow(HWND list, int row)
     POINT at{rect.left + 8, (rect.top + rect.bottom) / 2};
     ::ClientToScreen(list, &at);
     UiTest::CDialogDriver::ClickAt(at);
+}
+
+int RowImage(HWND list, int row)
+{
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+// Whether the image leaves its mark on a white cell: an icon that failed to
+// load leaves it white.
+bool ImageIsDrawn(HIMAGELIST images, int index)
+{
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP cell = ::CreateBitmap(16, 16, 1, 32, nullptr);
+    const HGDIOBJ old = ::SelectObject(dc, cell);
+    RECT all{0, 0, 16, 16};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(images, index, dc, 0, 0, ILD_TRANSPARENT);
+    const bool drawn = ::GetPixel(dc, 3, 8) != RGB(255, 255, 255);
+    ::SelectObject(dc, old);
+    ::DeleteObject(cell);
+    ::DeleteDC(dc);
+    return drawn;
 }
 
 class ScanNetworkDialog : public ::testing::Test {
@@ -193,6 +223,36 @@ TEST_F(ScanNetworkDialog, ShowAllListsTheForeignDeviceWithItsState)
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(states, std::vector<std::wstring>{L"Foreign device"});
+}
+
+TEST_F(ScanNetworkDialog, EachRowShowsTheIconOfItsState)
+{
+    // Ours and identified; ours, but its service breaks off; foreign.
+    PelorusTest::CSimulatedDevices devices({2, 3, 5});
+    devices.Device(1).Faults().Add({DevSim::ENFault::Close, {}, -1});
+    // Ours by its hardware address, but nothing listens on the service port.
+    m_probe->answering[L"127.0.0.6"] = L"00:30:DE:00:00:16";
+    CScanNetworkDlg& dialog = Dialog(L"127.0.0.2", L"127.0.0.6", devices.Port());
+    ShellTest::ModalScript script;
+    std::map<std::wstring, int> images;
+    int icons = 0; // drawn ones
+    script.Then([&](UiTest::CDialogDriver& driver) {
+        driver.Click(kShowAll);
+        driver.Click(kSearch);
+        ASSERT_TRUE(AwaitScanEnd(driver));
+        const HWND list = driver.Control(kDeviceList);
+        const std::vector<std::wstring> addresses = Column(list, 0);
+        for (std::size_t row = 0; row < addresses.size(); ++row)
+            images[addresses[row]] = RowImage(list, static_cast<int>(row));
+        const auto rowIcons = reinterpret_cast<HIMAGELIST>(::SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        for (int image = 0; image < ImageList_GetImageCount(rowIcons); ++image)
+            icons += ImageIsDrawn(rowIcons, image) ? 1 : 0;
+        driver.Click(IDCANCEL);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(icons, 4);
+    EXPECT_EQ(images, (std::map<std::wstring, int>{
+                          {L"127.0.0.2", 0}, {L"127.0.0.3", 2}, {L"127.0.0.5", 3}, {L"127.0.0.6", 1}}));
 }
 
 TEST_F(ScanNetworkDialog, OctetChecksRefuseWithTheirBoundsAndTheEndTakesTheStartsNetworkPart)
