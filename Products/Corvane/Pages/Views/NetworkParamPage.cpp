@@ -23,6 +23,7 @@
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WorkerConnection.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
+#include "Products/Corvane/Workers/WorkerMessages.h"
 
 using namespace DevicePageIds3;
 using Codec = CNetworkParamCodec;
@@ -50,7 +51,6 @@ BEGIN_MESSAGE_MAP(CNetworkParamPage, CGridPageBase)
     ON_BN_CLICKED(kSwitchedRadio, OnModeClicked)
     ON_BN_CLICKED(kSeparatedRadio, OnModeClicked)
     ON_BN_CLICKED(kSetModeButton, OnSetMode)
-    ON_MESSAGE(kEditCellMessage, OnEditCellMessage)
     ON_NOTIFY(GRIDN_BEGINLABELEDIT, kNetworkParamGrid, OnGridBeginEdit)
     ON_NOTIFY(GRIDN_ENDLABELEDIT, kNetworkParamGrid, OnGridEndEdit)
     ON_NOTIFY(GRIDN_SELCHANGED, kNetworkParamGrid, OnGridSelectionChanged)
@@ -326,7 +326,7 @@ void CNetworkParamPage::ActOnEdit(const Codec::CEditResult& edit, int row)
 void CNetworkParamPage::ReopenEditor(int row)
 {
     m_reEditPending = true;
-    PostMessage(kEditCellMessage, static_cast<WPARAM>(row), kStaticColumn);
+    PostMessage(CWorkerMessages::Get().EditCell, static_cast<WPARAM>(row), kStaticColumn);
 }
 
 LRESULT CNetworkParamPage::OnEditCellMessage(WPARAM row, LPARAM column)
@@ -620,6 +620,18 @@ void CNetworkParamPage::OnSetMode()
     Rebuild();
 }
 
+tWorkerParams CNetworkParamPage::WorkerParams(CWorkerBusyFlag& busy) const
+{
+    tWorkerParams params;
+    params.window = m_hWnd;
+    params.connection = GetConnection();
+    params.service = GetService();
+    params.data = GetDeviceData();
+    params.capabilities = &CPageAppServices::Capabilities();
+    params.busy = &busy;
+    return params;
+}
+
 // Runs the write worker's step on this thread, reporting to this page:
 // the workers' busy flag stays untouched, so a worker may start afterwards.
 void CNetworkParamPage::WriteInterfaceMode()
@@ -627,13 +639,7 @@ void CNetworkParamPage::WriteInterfaceMode()
     if (!EnsureConnectionOpen() || GetService() == nullptr)
         return;
     CWorkerBusyFlag pageOwnFlag;
-    tWorkerParams params;
-    params.window = m_hWnd;
-    params.connection = GetConnection();
-    params.service = GetService();
-    params.data = GetDeviceData();
-    params.capabilities = &CPageAppServices::Capabilities();
-    params.busy = &pageOwnFlag;
+    const tWorkerParams params = WorkerParams(pageOwnFlag);
     CWorkerWait wait;
     CWorkerContext context(params, wait);
     CWorkerConnection connection(context);
@@ -694,12 +700,8 @@ void CNetworkParamPage::PollDipOnce()
         FailDipPoll(0);
         return;
     }
-    tWorkerParams params;
-    params.window = m_hWnd;
-    params.connection = GetConnection();
-    params.service = GetService();
-    params.data = data;
-    params.capabilities = &CPageAppServices::Capabilities();
+    CWorkerBusyFlag pageOwnFlag;
+    const tWorkerParams params = WorkerParams(pageOwnFlag);
     CWorkerWait wait;
     CWorkerContext context(params, wait);
     const CString description = data->Description;
@@ -738,6 +740,13 @@ BOOL CNetworkParamPage::OnInitDialog()
     SetUpGrid(1, 3, 0, 1);
     ApplyTexts();
     return TRUE;
+}
+
+LRESULT CNetworkParamPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == CWorkerMessages::Get().EditCell)
+        return OnEditCellMessage(wParam, lParam);
+    return CGridPageBase::WindowProc(message, wParam, lParam);
 }
 
 void CNetworkParamPage::DoDataExchange(CDataExchange* dx)

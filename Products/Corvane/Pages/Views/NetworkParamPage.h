@@ -10,13 +10,13 @@
 
 #include <vector>
 
+class CWorkerBusyFlag;
 class CZellMenu;
+struct tWorkerParams;
 
 class CNetworkParamPage : public CGridPageBase {
 public:
     using CRow = CNetworkParamCodec::CRow;
-    // Asks the page to reopen the in-place editor: wParam row, lParam column.
-    static constexpr UINT kEditCellMessage = WM_APP + 0x120;
     static constexpr UINT_PTR kDipTimer = 1;
     static constexpr UINT kDipPollMs = 1000;
     static constexpr DWORD kDipStopPauseMs = 300;
@@ -57,6 +57,9 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // The registered edit-cell message (wParam row, lParam column) reopens
+    // the in-place editor.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(CDataExchange* dx) override;
     // The page's balloons, pointing at a grid cell.
     virtual void ShowCellBalloon(int row, int column, const CString& title, const CString& text, UINT icon);
@@ -107,6 +110,8 @@ private:
     bool RefusesPaste(int row, bool tell);
     WORD ModeOfRadios() const;
     void StoreModeOfRadios();
+    // The worker steps the page runs report to it and keep to a flag of their own.
+    tWorkerParams WorkerParams(CWorkerBusyFlag& busy) const;
     void WriteInterfaceMode();
     void StartDipPoll();
     void StopDipPoll();
