@@ -97,9 +97,12 @@ void CNetworkParamPage::LoadFromDeviceData()
     m_rows = Codec::BuildRows(*data, m_selectedPort, HasDip(),
                               [this](WORD code) { return std::wstring(SourceText(code).GetString()); });
     m_editInProgress = false;
-    m_grid.AllowDrawing(FALSE);
+    const bool drawn = m_grid.GetSafeHwnd() != nullptr;
+    if (drawn)
+        m_grid.AllowDrawing(FALSE);
     Rebuild();
-    m_grid.AllowDrawing(TRUE);
+    if (drawn)
+        m_grid.AllowDrawing(TRUE);
     ShowInterfaceMode();
 }
 
@@ -147,6 +150,12 @@ void CNetworkParamPage::FillRow(const CRow& row)
     FillGrid(index, Text(row.CaptionKey) + L" ", fixed, row.Kind);
     m_grid.SetCellText(index, kActualColumn, actual);
     m_grid.SetCellTextColour(index, kActualColumn, m_grid.GetCellTextColour(index, kStaticColumn));
+    if (index == Codec::AddressRow) {
+        // A click on the actual address opens the web management: it is drawn bold.
+        LOGFONTW bold = GetPageLogFont();
+        bold.lfWeight = FW_BOLD;
+        m_grid.SetCellFont(index, kActualColumn, &bold);
+    }
     if (row.NotSupported)
         MarkUnsupportedRow(index);
     if (index == Codec::SourceRow && row.Actual == Text(L"TXT_IP_ADDR_SOURCE_07").GetString())

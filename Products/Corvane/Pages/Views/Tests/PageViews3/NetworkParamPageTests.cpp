@@ -105,6 +105,16 @@ protected:
         return records;
     }
 
+    // Shows the page as the main dialog does after a read: attached again
+    // while it is the active page, so that it loads its grid.
+    void Show(bool controller = false)
+    {
+        rig.Show(page, true, controller);
+        page.AttachDeviceData(&rig.m_block[0], static_cast<unsigned>(PageViewTest::CPageViewRig::BlockWords), 1,
+                              controller ? 1 : 0);
+        rig.Driver().PumpUntilIdle();
+    }
+
     CString Cell(int row, int column) { return page.Grid().GetCellText(row, column); }
 
     void ClickCell(int row, int column)
@@ -130,7 +140,8 @@ protected:
         driver.Press(VK_F2);
         driver.PumpUntilIdle();
         ASSERT_TRUE(IsEditing(row)) << "the editor of row " << row << " did not open";
-        driver.Press('A', UiTest::kControl);
+        // The editor opens with the caret at the end: select back to the start.
+        driver.Press(VK_HOME, UiTest::kShift);
         driver.Type(text);
         driver.Press(VK_RETURN);
         driver.PumpUntilIdle();
@@ -145,7 +156,7 @@ protected:
 TEST_F(NetworkParamPage, ShowsOnePortAtATimeAndSwitchesPortsWithTheButtons)
 {
     rig.m_data.GetStaticNetworkParams(1)->strSubnetMask = L"255.255.0.0";
-    rig.Show(page);
+    Show();
     UiTest::CDialogDriver driver = rig.Driver();
     ASSERT_EQ(page.Grid().GetRowCount(), 10) << "the header and nine rows without the switch feature";
     EXPECT_EQ(Cell(Codec::SourceRow, kStatic), L"Fixed");
@@ -174,7 +185,7 @@ TEST_F(NetworkParamPage, ShowsOnePortAtATimeAndSwitchesPortsWithTheButtons)
 
 TEST_F(NetworkParamPage, ASinglePortDeviceOffersNoSecondPortAndAPortBeyondTheCountFallsBackToTheFirst)
 {
-    rig.Show(page);
+    Show();
     rig.Click(kPortX2Button);
     ASSERT_EQ(page.SelectedPort(), 1u);
     SetPorts(1);
@@ -186,7 +197,7 @@ TEST_F(NetworkParamPage, ASinglePortDeviceOffersNoSecondPortAndAPortBeyondTheCou
 
 TEST_F(NetworkParamPage, AnEditInPlaceStoresExactlyItsFieldAndReportsTheChange)
 {
-    rig.Show(page);
+    Show();
     const std::vector<tNetworkParams> before = StaticRecords();
     const std::vector<WORD> words = rig.Words();
     EditCell(Codec::AddressRow, L"10.1.2.3");
@@ -204,7 +215,7 @@ TEST_F(NetworkParamPage, AnEditInPlaceStoresExactlyItsFieldAndReportsTheChange)
 
 TEST_F(NetworkParamPage, TheCommonFieldsAreStoredIntoEveryPortAndNamesAreCutTo31Characters)
 {
-    rig.Show(page);
+    Show();
     EditCell(Codec::GatewayRow, L"192.168.001.254");
     EXPECT_EQ(Cell(Codec::GatewayRow, kStatic), L"192.168.1.254") << "stored normalised";
     EXPECT_EQ(rig.m_data.GetStaticNetworkParams(1)->strGatewayAddress, L"192.168.1.254");
@@ -222,7 +233,7 @@ TEST_F(NetworkParamPage, TheCommonFieldsAreStoredIntoEveryPortAndNamesAreCutTo31
 
 TEST_F(NetworkParamPage, AnAddressThatIsNoAddressIsRefusedWithItsBalloonAndTheEditorReopens)
 {
-    rig.Show(page);
+    Show();
     const std::vector<tNetworkParams> before = StaticRecords();
     EditCell(Codec::FirstDnsRow, L"300.1.1.1");
     EXPECT_EQ(Cell(Codec::FirstDnsRow, kStatic), L"192.168.1.2") << "the cell keeps the stored value";
@@ -242,7 +253,7 @@ TEST_F(NetworkParamPage, APortWhoseFixedAddressIsOnTheInvalidListStopsTheWriteAn
     CCapabilityFileFixture files;
     CCouplerSettingsPageBase::LoadInvalidIPAddresses(files.Write("[InvalidIPAddresses]\nInvalidIP_00=192.168.1.11\n"));
     ASSERT_FALSE(CCouplerSettingsPageBase::IsAddressAllowed(L"192.168.1.11"));
-    rig.Show(page);
+    Show();
     EXPECT_TRUE(page.m_cellBalloons.empty()) << "entering the page checks quietly";
     EXPECT_EQ(page.SelectedPort(), 0u);
 
@@ -261,7 +272,7 @@ TEST_F(NetworkParamPage, APortWhoseFixedAddressIsOnTheInvalidListStopsTheWriteAn
 
 TEST_F(NetworkParamPage, ACopiedCellPastesIntoAnotherAndABlockOfLinesIsRefused)
 {
-    rig.Show(page);
+    Show();
     UiTest::CDialogDriver driver = rig.Driver();
     ClickCell(Codec::SntpRow, kStatic);
     driver.Press('C', UiTest::kControl);
@@ -299,7 +310,7 @@ TEST_F(NetworkParamPage, AControllersServerEditReplacesTheServerNameOfEveryPort)
         rig.m_data.GetStaticNetworkParams(port)->strSNTPHostName = L"time.example.org";
         rig.m_data.GetActualNetworkParams(port)->strSNTPHostName = L"time.example.org";
     }
-    rig.Show(page, true, true);
+    Show(true);
     EXPECT_EQ(Cell(Codec::SntpRow, kStatic), L"time.example.org");
     EditCell(Codec::SntpRow, L"10.0.0.7");
     for (DWORD port = 0; port < 2; ++port) {
@@ -310,7 +321,7 @@ TEST_F(NetworkParamPage, AControllersServerEditReplacesTheServerNameOfEveryPort)
 
 TEST_F(NetworkParamPage, ACouplersServerRowIsReadOnlyAndExplainsItself)
 {
-    rig.Show(page);
+    Show();
     EXPECT_FALSE(page.Grid().IsCellEditable(Codec::SntpRow, kStatic));
     EXPECT_EQ(page.Grid().GetCellImage(Codec::SntpRow, 0), CGridPageBase::kImageMarked);
     ClickCell(Codec::SntpRow, kStatic);
@@ -324,7 +335,7 @@ TEST_F(NetworkParamPage, TheInterfaceModeIsWrittenAtOnceWithoutTheWorkersBusyFla
     rig.ConnectDevice();
     rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.ethernetMode = 0; });
     rig.m_data.EthernetInterfaceMode = 0;
-    rig.Show(page);
+    Show();
     UiTest::CDialogDriver driver = rig.Driver();
     EXPECT_TRUE(driver.IsVisible(kInterfaceGroup));
     EXPECT_TRUE(driver.IsChecked(kSwitchedRadio));
@@ -354,7 +365,7 @@ TEST_F(NetworkParamPage, ARefusedInterfaceModeWriteIsReported)
     rig.ConnectDevice();
     rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x503] = DevSim::STATUS_REJECTED; });
     rig.m_data.EthernetInterfaceMode = 0;
-    rig.Show(page);
+    Show();
     ::CheckRadioButton(page.GetSafeHwnd(), kSwitchedRadio, kSeparatedRadio, kSeparatedRadio);
     ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED), 0);
     rig.Driver().PumpUntilIdle();
@@ -380,7 +391,7 @@ protected:
 TEST_F(NetworkParamPageWithSwitch, ThePollShowsTheSwitchAddressEverySecondUntilClickedAgain)
 {
     rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 255; });
-    rig.Show(page);
+    Show();
     UiTest::CDialogDriver driver = rig.Driver();
     ASSERT_EQ(page.Grid().GetRowCount(), 11);
     EXPECT_TRUE(driver.IsVisible(kDipPollButton));
@@ -401,7 +412,7 @@ TEST_F(NetworkParamPageWithSwitch, ThePollShowsTheSwitchAddressEverySecondUntilC
 TEST_F(NetworkParamPageWithSwitch, AFailedSwitchReadEndsThePollWithItsMessage)
 {
     rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x107] = DevSim::STATUS_REJECTED; });
-    rig.Show(page);
+    Show();
     rig.Click(kDipPollButton);
     EXPECT_TRUE(rig.Driver().PumpUntil([&] { return !page.IsDipPolling(); }, 4000));
     ASSERT_EQ(page.m_messages.size(), 1u);
