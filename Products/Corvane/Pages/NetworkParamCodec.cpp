@@ -211,7 +211,7 @@ std::wstring CNetworkParamCodec::WebManagementUrl(const CDeviceBlock& block, con
 std::wstring CNetworkParamCodec::SwitchAddress(const std::wstring& base, WORD switchValue)
 {
     const std::wstring value = std::to_wstring(switchValue);
-    if (!IsValidIpText(base))
+    if (base.empty() || !IsValidIpText(base))
         return value;
     const std::wstring normalized = NormalizeIpText(base);
     return normalized.substr(0, normalized.rfind(L'.') + 1) + value;

@@ -219,7 +219,6 @@ TEST(NetworkParamCodec, PasteCheck)
 
 TEST(NetworkParamCodec, SwitchAddressTakesTheSwitchValueAsItsLastPart)
 {
-    EXPECT_EQ(Codec::SwitchAddress(L"192.168.001.0", 255), L"192.168.1.255");
     EXPECT_EQ(Codec::WithDhcpMark(Codec::SwitchAddress(L"192.168.1.0", 255)), L"192.168.1.255 (DHCP)");
     EXPECT_EQ(Codec::SwitchAddress(L"10.0.0.200", 7), L"10.0.0.7");
     // Without a base address the value alone is shown, never a broken address.

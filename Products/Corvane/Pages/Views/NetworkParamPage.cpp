@@ -425,7 +425,9 @@ void CNetworkParamPage::OnGridMouseOver(NMHDR* header, LRESULT* result)
     SetPageCursor(cell->row == Codec::AddressRow && cell->col == kActualColumn && !address.IsEmpty() &&
                   address != kNoAddress);
     if (cell->col != 0 || !m_grid.IsValid(cell->row, 0)) {
-        CloseBalloons();
+        // The server row's balloon stays while the pointer is on its row.
+        if (cell->row != Codec::SntpRow)
+            CloseBalloons();
         return;
     }
     const int image = m_grid.GetCellImage(cell->row, 0);
