@@ -5,6 +5,7 @@
 // device.
 #include "Common/Grid/GridCellBase.h"
 #include "Common/SystemHelper/LanguageTexts.h"
+#include "Platform/Gdi/SysColors.h"
 #include "Products/Corvane/Pages/Views/NetworkParamPage.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds3.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews/PageViewRig.h"
@@ -194,6 +195,21 @@ TEST_F(NetworkParamPage, ASinglePortDeviceOffersNoSecondPortAndAPortBeyondTheCou
     EXPECT_EQ(page.SelectedPort(), 0u);
     EXPECT_FALSE(rig.Driver().IsEnabled(kPortX2Button));
     EXPECT_EQ(Cell(Codec::AddressRow, kStatic), L"192.168.1.10");
+}
+
+TEST_F(NetworkParamPage, AnUnsupportedParameterIsReadOnlyAndAFailedReadIsShownInRed)
+{
+    rig.m_data.GetActualNetworkParams(0)->strDomainName = CServiceBase::SERVICE_NOT_SUPPORTED;
+    rig.m_data.GetActualNetworkParams(0)->strHostName = L"ERR: timeout";
+    Show();
+    EXPECT_EQ(Cell(Codec::DomainNameRow, kStatic), L"n/a");
+    EXPECT_EQ(Cell(Codec::DomainNameRow, kActual), L"n/a");
+    EXPECT_FALSE(page.Grid().IsCellEditable(Codec::DomainNameRow, kStatic));
+    EXPECT_EQ(page.Grid().GetCellTextColour(Codec::DomainNameRow, kStatic), ::GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_EQ(Cell(Codec::HostNameRow, kActual), L"timeout");
+    EXPECT_EQ(page.Grid().GetCellTextColour(Codec::HostNameRow, kActual), CGridPageBase::kErrorTextColour);
+    EXPECT_EQ(page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageError);
+    EXPECT_TRUE(page.Grid().IsCellEditable(Codec::HostNameRow, kStatic)) << "the configured name can still be set";
 }
 
 TEST_F(NetworkParamPage, AnEditInPlaceStoresExactlyItsFieldAndReportsTheChange)
