@@ -288,6 +288,32 @@ TEST_F(NetworkParamPage, APortWhoseFixedAddressIsOnTheInvalidListStopsTheWriteAn
     EXPECT_TRUE(page.StoreToDeviceData()) << "an address server's address is not checked against the list";
 }
 
+TEST_F(NetworkParamPage, ChoosingAFixedSourceChecksTheAddressAgainstTheInvalidList)
+{
+    CCapabilityFileFixture files;
+    CCouplerSettingsPageBase::LoadInvalidIPAddresses(files.Write("[InvalidIPAddresses]\nInvalidIP_00=192.168.1.10\n"));
+    rig.m_data.GetStaticNetworkParams(0)->wIPAddressSource = 2;
+    rig.m_data.GetStaticNetworkParams(1)->wIPAddressSource = 1;
+    Show();
+    EXPECT_EQ(Cell(Codec::SourceRow, kStatic), L"BootP");
+    ClickCell(Codec::SourceRow, kStatic);
+    UiTest::CDialogDriver driver = rig.Driver();
+    driver.Press(VK_F2);
+    driver.PumpUntilIdle();
+    ASSERT_TRUE(IsEditing(Codec::SourceRow)) << "the list of sources opens in the cell";
+    driver.Press(VK_DOWN);
+    driver.PumpUntilIdle();
+    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->wIPAddressSource, 3);
+    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(1)->wIPAddressSource, 1) << "the source stays per port";
+    EXPECT_EQ(Cell(Codec::SourceRow, kStatic), L"Fixed");
+    EXPECT_TRUE(rig.m_data.NetworkParamsModified);
+    ASSERT_EQ(page.m_cellBalloons.size(), 1u);
+    EXPECT_EQ(page.m_cellBalloons[0].row, Codec::AddressRow);
+    EXPECT_TRUE(driver.PumpUntil([&] { return IsEditing(Codec::AddressRow); })) << "the address's editor opens";
+    driver.Press(VK_ESCAPE);
+    driver.PumpUntilIdle();
+}
+
 TEST_F(NetworkParamPage, ACopiedCellPastesIntoAnotherAndABlockOfLinesIsRefused)
 {
     Show();
