@@ -122,6 +122,7 @@ void CNetworkParamPage::Rebuild()
     GetDlgItem(kDipSeparator)->ShowWindow(dip ? SW_SHOW : SW_HIDE);
     GetDlgItem(kDipPollButton)->EnableWindow(dip && !IsOfflineConfig());
 
+    SaveNameRowImages();
     SetUpGrid(1, 4, 1, 1);
     // The configured column is edited in place, and copied and pasted.
     m_grid.EnableEditing(TRUE);
@@ -135,6 +136,36 @@ void CNetworkParamPage::Rebuild()
     SetUpSourceCell();
     RedrawGrid(true);
     m_grid.SetRowTextColour(0, kHeaderTextColour, TRUE);
+    RestoreNameRowImages();
+}
+
+void CNetworkParamPage::SaveNameRowImages()
+{
+    if (m_grid.GetRowCount() <= Codec::DomainNameRow)
+        return;
+    m_savedNameRowImages[0] = m_grid.GetCellImage(Codec::HostNameRow, 0);
+    m_savedNameRowImages[1] = m_grid.GetCellImage(Codec::DomainNameRow, 0);
+}
+
+void CNetworkParamPage::RestoreNameRowImages()
+{
+    if (m_grid.GetRowCount() <= Codec::DomainNameRow)
+        return;
+    if (m_savedNameRowImages[0] >= 0)
+        SetRowImage(Codec::HostNameRow, m_savedNameRowImages[0]);
+    if (m_savedNameRowImages[1] >= 0)
+        SetRowImage(Codec::DomainNameRow, m_savedNameRowImages[1]);
+}
+
+void CNetworkParamPage::ForgetNameRowImages()
+{
+    m_savedNameRowImages[0] = -1;
+    m_savedNameRowImages[1] = -1;
+    // The next rebuild takes the images from the grid: they go as well.
+    if (m_grid.GetRowCount() > Codec::DomainNameRow) {
+        ResetRowImage(Codec::HostNameRow);
+        ResetRowImage(Codec::DomainNameRow);
+    }
 }
 
 void CNetworkParamPage::FillRow(const CRow& row)
@@ -207,8 +238,10 @@ void CNetworkParamPage::ShowInterfaceMode()
 void CNetworkParamPage::BeginWaitState(int state, LPCWSTR text)
 {
     ShowGridState(state, text);
-    if (state == 0)
+    if (state == 0) {
+        ForgetNameRowImages();
         LoadFromDeviceData();
+    }
 }
 
 BOOL CNetworkParamPage::UpdateLanguageTexts()
@@ -577,6 +610,7 @@ void CNetworkParamPage::SelectPort(DWORD port)
 {
     m_selectedPort = port;
     CloseBalloons();
+    ForgetNameRowImages();
     LoadFromDeviceData();
 }
 

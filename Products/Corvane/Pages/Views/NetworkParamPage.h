@@ -93,6 +93,11 @@ private:
     CString SourceText(WORD code) const;
     void ApplyTexts();
     void Rebuild();
+    // The warnings of the name rows outlive a rebuild of the grid, until the
+    // port changes or the device is read again.
+    void SaveNameRowImages();
+    void RestoreNameRowImages();
+    void ForgetNameRowImages();
     void FillRow(const CRow& row);
     void MarkUnsupportedRow(int row);
     void SetUpSourceCell();
@@ -128,6 +133,7 @@ private:
     bool m_dipPolling = false;
     bool m_reEditPending = false;
     EBalloon m_balloon = EBalloon::None;
+    int m_savedNameRowImages[2] = {-1, -1};
 
     // Only one page polls the address switch at a time.
     static bool s_dipPolling;

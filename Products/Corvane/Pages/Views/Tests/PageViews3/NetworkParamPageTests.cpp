@@ -247,6 +247,12 @@ TEST_F(NetworkParamPage, TheCommonFieldsAreStoredIntoEveryPortAndNamesAreCutTo31
     ASSERT_FALSE(page.m_cellBalloons.empty());
     EXPECT_EQ(page.m_cellBalloons.back().row, Codec::HostNameRow);
     EXPECT_EQ(page.ShownBalloon(), CNetworkParamPage::EBalloon::MaxLength);
+
+    // The warning outlives a rebuild (a language change), not a change of port.
+    page.UpdateLanguageTexts();
+    EXPECT_EQ(page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageMarked);
+    rig.Click(kPortX1Button);
+    EXPECT_EQ(page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageNormal);
 }
 
 TEST_F(NetworkParamPage, AnAddressThatIsNoAddressIsRefusedWithItsBalloonAndTheEditorReopens)
