@@ -331,7 +331,6 @@ void CNetworkParamPage::OnGridEndEdit(NMHDR* header, LRESULT* result)
 void CNetworkParamPage::ApplyEdit(int row, const CString& text, LRESULT* result)
 {
     CFBCData& data = *GetDeviceData();
-    data.NetworkParamsModified = true;
     const Codec::AddressFilter allowed = &CCouplerSettingsPageBase::IsAddressAllowed;
     if (row == Codec::SourceRow) {
         const CCorvaneApp* app = GetCorvaneApp();
@@ -681,8 +680,10 @@ tWorkerParams CNetworkParamPage::WorkerParams(CWorkerBusyFlag& busy) const
 // the workers' busy flag stays untouched, so a worker may start afterwards.
 void CNetworkParamPage::WriteInterfaceMode()
 {
-    if (!EnsureConnectionOpen() || GetService() == nullptr)
+    if (GetService() == nullptr || !EnsureConnectionOpen()) {
+        ShowModeWriteFailure();
         return;
+    }
     CWorkerBusyFlag pageOwnFlag;
     const tWorkerParams params = WorkerParams(pageOwnFlag);
     CWorkerWait wait;
@@ -694,10 +695,14 @@ void CNetworkParamPage::WriteInterfaceMode()
     const bool written = CDeviceDataWriter(context, steps).WriteEthernetInterfaceMode();
     params.data->Description = description;
     if (!written)
-        ShowMessage(FormatW(L"Set Ethernet Interface Mode failed!\nError code = 0x%08X",
-                            static_cast<unsigned>(GetService()->GetLastErrorCode()))
-                        .c_str());
+        ShowModeWriteFailure();
     FinishConnection();
+}
+
+void CNetworkParamPage::ShowModeWriteFailure()
+{
+    const unsigned code = GetService() != nullptr ? static_cast<unsigned>(GetService()->GetLastErrorCode()) : 0;
+    ShowMessage(FormatW(L"Set Ethernet Interface Mode failed!\nError code = 0x%08X", code).c_str());
 }
 
 // --- the address-switch poll ------------------------------------------------------------

@@ -118,6 +118,7 @@ private:
     // The worker steps the page runs report to it and keep to a flag of their own.
     tWorkerParams WorkerParams(CWorkerBusyFlag& busy) const;
     void WriteInterfaceMode();
+    void ShowModeWriteFailure();
     void StartDipPoll();
     void StopDipPoll();
     void PollDipOnce();

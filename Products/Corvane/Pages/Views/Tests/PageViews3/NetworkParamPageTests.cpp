@@ -426,6 +426,18 @@ TEST_F(NetworkParamPage, ARefusedInterfaceModeWriteIsReported)
         << "the data set still asks for the mode or no longer claims to know it";
 }
 
+TEST_F(NetworkParamPage, AModeWriteWithoutAConnectionIsReportedAndKeepsTheModeToWrite)
+{
+    rig.m_data.EthernetInterfaceMode = 1;
+    Show();
+    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED), 0);
+    rig.Driver().PumpUntilIdle();
+    ASSERT_EQ(page.m_messages.size(), 1u);
+    EXPECT_EQ(page.m_messages[0].Find(L"Set Ethernet Interface Mode failed!"), 0);
+    EXPECT_TRUE(rig.m_data.InterfaceModeToWrite) << "the next write still sets the mode";
+    EXPECT_TRUE(rig.Driver().IsEnabled(kSeparatedRadio));
+}
+
 class NetworkParamPageWithSwitch : public NetworkParamPage {
 protected:
     void SetUp() override
