@@ -373,6 +373,10 @@ void CNetworkParamPage::ReopenEditor(int row)
 LRESULT CNetworkParamPage::OnEditCellMessage(WPARAM row, LPARAM column)
 {
     const int cellRow = static_cast<int>(row);
+    // A click since the refusal means the user went on elsewhere.
+    if (!m_reEditPending)
+        return 0;
+    m_reEditPending = false;
     if (column != kStaticColumn || !m_grid.IsValid(cellRow, kStaticColumn) ||
         m_grid.GetCell(cellRow, kStaticColumn)->IsKindOf(RUNTIME_CLASS(CGridCellCombo)))
         return 0;
@@ -503,7 +507,6 @@ void CNetworkParamPage::HighlightRow(int row)
     if (m_grid.GetRowCount() < 2 || !m_grid.IsValid(row, kStaticColumn) || row == m_selectedRow)
         return;
     m_selectedRow = row;
-    m_selectedColumn = kStaticColumn;
     if (m_grid.GetFocusCell().row != row || m_grid.GetFocusCell().col != kStaticColumn)
         m_grid.SetFocusCell(row, kStaticColumn);
 }

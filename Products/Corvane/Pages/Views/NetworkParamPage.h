@@ -129,7 +129,6 @@ private:
     DWORD m_selectedPort = 0;
     std::vector<CRow> m_rows;
     int m_selectedRow = -1;
-    int m_selectedColumn = -1;
     bool m_editInProgress = false;
     bool m_dipPolling = false;
     bool m_reEditPending = false;
