@@ -8,6 +8,7 @@
 #include "Products/Corvane/Pages/Views/ModbusPage.h"
 #include "Products/Corvane/Pages/Views/ModbusParamPage.h"
 #include "Products/Corvane/Pages/Views/NetworkPage.h"
+#include "Products/Corvane/Pages/Views/NetworkParamPage.h"
 #include "Products/Corvane/Pages/Views/OrbisPage.h"
 #include "Products/Corvane/Pages/Views/ProtocolPage.h"
 #include "Products/Corvane/Pages/Views/SDCardPage.h"
@@ -46,6 +47,7 @@ void CCorvaneProgram::RegisterPages(CCorvanePageCatalog& catalog)
     RegisterPage<CModbusParamPage>(catalog, L"MODBUSPARAM");
     RegisterPage<CSntpPage>(catalog, L"SNTP");
     RegisterPage<CTransmissionPage>(catalog, L"TRAFFIC");
+    RegisterPage<CNetworkParamPage>(catalog, L"NETWORKPARAM");
 }
 
 void CCorvaneProgram::RunMainDialog()

@@ -208,6 +208,15 @@ std::wstring CNetworkParamCodec::WebManagementUrl(const CDeviceBlock& block, con
     return (CProtocolCodec::IsHttpsInUse(block) ? L"https://" : L"http://") + normalized;
 }
 
+std::wstring CNetworkParamCodec::SwitchAddress(const std::wstring& base, WORD switchValue)
+{
+    const std::wstring value = std::to_wstring(switchValue);
+    if (base.empty() || !IsValidIpText(base))
+        return value;
+    const std::wstring normalized = NormalizeIpText(base);
+    return normalized.substr(0, normalized.rfind(L'.') + 1) + value;
+}
+
 std::wstring CNetworkParamCodec::WithDhcpMark(const std::wstring& switchAddress)
 {
     return GetDottedPart(switchAddress, 3) == L"255" ? switchAddress + L" (DHCP)" : switchAddress;

@@ -80,6 +80,9 @@ public:
 
     static std::wstring WebManagementUrl(const CDeviceBlock& block, const std::wstring& address);
     // The switch address of row 10, marked when it asks for DHCP.
+    // The switch base address with the switch value as its last part; the
+    // value alone when the base is not an address.
+    static std::wstring SwitchAddress(const std::wstring& base, WORD switchValue);
     static std::wstring WithDhcpMark(const std::wstring& switchAddress);
     static EPaste CheckPaste(int row, const std::wstring& clipboardText);
 

@@ -19,6 +19,8 @@ public:
     explicit CDeviceDataReader(CWorkerContext& context) : m_context(context) {}
 
     bool ReadAllDeviceData();
+    // The address-switch step alone, for a page that polls the switch.
+    bool ReadAddressSwitch();
 
     // The word count of a register table by the device's table list; 0 when
     // the table is not listed or the list cannot be read.
@@ -33,7 +35,6 @@ private:
     bool ReadNetworkIdentification();
     bool CheckDeviceSupported();
     bool ReadClock();
-    bool ReadAddressSwitch();
     bool ReadStateWords();
     bool ReadMemoryCard();
     bool ReadAddresses();

@@ -216,3 +216,12 @@ TEST(NetworkParamCodec, PasteCheck)
     EXPECT_EQ(Codec::CheckPaste(Codec::HostNameRow, std::wstring(256, L'a')), Codec::EPaste::Allowed);
     EXPECT_EQ(Codec::CheckPaste(Codec::DipRow, L"name"), Codec::EPaste::NoAddress);
 }
+
+TEST(NetworkParamCodec, SwitchAddressTakesTheSwitchValueAsItsLastPart)
+{
+    EXPECT_EQ(Codec::WithDhcpMark(Codec::SwitchAddress(L"192.168.1.0", 255)), L"192.168.1.255 (DHCP)");
+    EXPECT_EQ(Codec::SwitchAddress(L"10.0.0.200", 7), L"10.0.0.7");
+    // Without a base address the value alone is shown, never a broken address.
+    EXPECT_EQ(Codec::SwitchAddress(L"", 12), L"12");
+    EXPECT_EQ(Codec::SwitchAddress(L"not an address", 65535), L"65535");
+}
