@@ -185,9 +185,7 @@ void CScanNetworkDlg::SetTexts()
 
 void CScanNetworkDlg::PrepareList()
 {
-    // The tip unfolds a cell that its column cuts (the MAC column is narrowed
-    // by the scroll bar's width), so each row's whole text can be read.
-    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     m_list.SetFont(&m_font);
     LoadRowIcons();
     const wchar_t* samples[] = {L"IP-255.255.255.255", L"Identifikation fehlgeschlagen! ", L"FF:FF:FF:FF:FF:FF "};
