@@ -116,11 +116,20 @@ BOOL CCorvaneApp::InitInstance()
     StartSocketsOrFallBack();
     ApplyCommandLine();
     InitFramework(m_language, kStartLcid);
-    WriteProfileString(kCommonSection, kLanguageEntry, m_language);
+    StoreLanguage();
     HandFontToControls();
     LoadInvalidIPAddresses();
     RunMainDialog();
     return FALSE;
+}
+
+void CCorvaneApp::StoreLanguage()
+{
+    // Each store write is a synced file write: the usual start, with the
+    // language unchanged, leaves the profile alone and paints sooner.
+    const CString stored = GetProfileString(kCommonSection, kLanguageEntry, L"");
+    if (stored.IsEmpty() || stored != m_language)
+        WriteProfileString(kCommonSection, kLanguageEntry, m_language);
 }
 
 void CCorvaneApp::InitExePaths()

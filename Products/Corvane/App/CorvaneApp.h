@@ -127,6 +127,7 @@ protected:
     void HandAppNameToLibrary(const CString& name) override;
 
 private:
+    void StoreLanguage();
     void ChooseTemplates(int dpiHookIndex);
     void StartSocketsOrFallBack();
     void ApplyCommandLine();

@@ -10,16 +10,7 @@ import zlib
 
 
 def png(path, size, pixels):
-    raw = b"".join(b"\0" + bytes(v for p in pixels[y * size:(y + 1) * size] for v in p) for y in range(size))
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)))
-        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
-        f.write(chunk(b"IEND", b""))
+    png_rect(path, size, size, pixels)
 
 
 def segment(px, py, ax, ay, bx, by):
@@ -45,6 +36,8 @@ SIGNS = {
     "bang": [(0.5, 0.28, 0.5, 0.56), (0.5, 0.7, 0.5, 0.7)],
     "pen": [(0.32, 0.7, 0.68, 0.32)],
     "coupler": [(0.35, 0.3, 0.35, 0.7), (0.5, 0.3, 0.5, 0.7), (0.65, 0.3, 0.65, 0.7)],
+    "link": [(0.25, 0.5, 0.42, 0.5), (0.58, 0.5, 0.75, 0.5), (0.42, 0.36, 0.42, 0.64), (0.58, 0.36, 0.58, 0.64)],
+    "bubble": [(0.3, 0.32, 0.7, 0.32), (0.3, 0.32, 0.3, 0.6), (0.7, 0.32, 0.7, 0.6), (0.3, 0.6, 0.7, 0.6), (0.4, 0.6, 0.34, 0.74)],
 }
 
 ICONS = {
@@ -63,6 +56,43 @@ ICONS = {
     "StateIdle": ((140, 140, 140), "dash"),
     "StateOffline": ((0, 140, 80), "pen"),
 }
+
+
+# The Settings menu's images: one strip of 16 x 20 cells on the mask colour
+# (magenta), in the order of the menu's toolbar record.
+MENU_IMAGES = [((0, 110, 190), "link"), ((200, 140, 0), "bubble")]
+MASK = (255, 0, 255)
+
+
+def menu_strip(path):
+    cell_w, cell_h, badge = 16, 20, 16
+    cells = [draw(colour, sign, badge) for colour, sign in MENU_IMAGES]
+    width = cell_w * len(cells)
+    top = (cell_h - badge) // 2
+    pixels = []
+    for y in range(cell_h):
+        for x in range(width):
+            cell, cx = divmod(x, cell_w)
+            if top <= y < top + badge:
+                r, g, b, a = cells[cell][(y - top) * badge + cx]
+                if a >= 128:
+                    pixels.append((r, g, b, 255))
+                    continue
+            pixels.append(MASK + (255,))
+    png_rect(path, width, cell_h, pixels)
+
+
+def png_rect(path, width, height, pixels):
+    raw = b"".join(b"\0" + bytes(v for p in pixels[y * width:(y + 1) * width] for v in p) for y in range(height))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)))
+        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
+        f.write(chunk(b"IEND", b""))
 
 
 def draw(colour, sign, size):
@@ -85,6 +115,7 @@ def draw(colour, sign, size):
     return pixels
 
 
+menu_strip("SettingsMenu.png")
 for name, (colour, sign) in ICONS.items():
     for size in (16, 32, 48):
         png("%s%d.png" % (name, size), size, draw(colour, sign, size))
