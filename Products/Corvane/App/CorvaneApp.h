@@ -17,6 +17,7 @@
 #include "Products/Corvane/CorvaneDeviceIni.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -133,7 +134,14 @@ private:
     void ApplyCommandLine();
     void HandFontToControls();
 
+    // What the user-interface library was last given.
+    struct tLibraryGuiXml {
+        CString file;
+        WORD lcid = 0;
+    };
+
     std::vector<CString> m_arguments;
+    std::optional<tLibraryGuiXml> m_libraryGuiXml;
     CCorvaneDeviceIni m_deviceIni;
     tTemplateIds m_templateIds;
     CString m_language;

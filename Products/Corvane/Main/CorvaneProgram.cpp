@@ -1,8 +1,5 @@
 #include "Products/Corvane/Main/CorvaneProgram.h"
 
-#include "Platform/Gdi/DeviceContext.h"
-#include "Platform/Gdi/Gdi.h"
-#include "Platform/Gdi/Text.h"
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/Pages/Views/ClockPage.h"
@@ -22,33 +19,7 @@
 
 CCorvaneProgram::CCorvaneProgram() : CCorvaneApp(L"Corvane") {}
 
-CCorvaneProgram::~CCorvaneProgram()
-{
-    if (m_fontWarmUp.joinable())
-        m_fontWarmUp.join();
-}
-
 namespace {
-
-// Measures a text in the dialogs' face once, so that the font
-// configuration and the face are loaded; what is loaded is shared by every
-// thread that measures or draws text later.
-void WarmUpFonts()
-{
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    if (dc == nullptr)
-        return;
-    const HFONT font = ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-                                     L"DejaVu Sans");
-    const HGDIOBJ previous = font != nullptr ? ::SelectObject(dc, font) : nullptr;
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc, L"Ag", 2, &size);
-    if (previous != nullptr)
-        ::SelectObject(dc, previous);
-    if (font != nullptr)
-        ::DeleteObject(font);
-    ::DeleteDC(dc);
-}
 
 // Pages whose template does not change with the screen's DPI.
 template <class Page>
@@ -75,22 +46,6 @@ void CCorvaneProgram::RegisterPages(CCorvanePageCatalog& catalog)
     RegisterPage<CModbusParamPage>(catalog, L"MODBUSPARAM");
     RegisterPage<CSntpPage>(catalog, L"SNTP");
     RegisterPage<CTransmissionPage>(catalog, L"TRAFFIC");
-}
-
-BOOL CCorvaneProgram::InitInstance()
-{
-    // Loading the font configuration takes a good part of the start: it
-    // runs beside the texts, the profile and the capability file.
-    if (!m_fontWarmUp.joinable())
-        m_fontWarmUp = std::thread(&WarmUpFonts);
-    return CCorvaneApp::InitInstance();
-}
-
-int CCorvaneProgram::ExitInstance()
-{
-    if (m_fontWarmUp.joinable())
-        m_fontWarmUp.join();
-    return CCorvaneApp::ExitInstance();
 }
 
 void CCorvaneProgram::RunMainDialog()

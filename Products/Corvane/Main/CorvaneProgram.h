@@ -5,17 +5,12 @@
 #include "Products/Corvane/MainDialog/CorvanePageCatalog.h"
 
 #include <functional>
-#include <thread>
 
 class CCorvaneDlg;
 
 class CCorvaneProgram : public CCorvaneApp {
 public:
     CCorvaneProgram();
-    ~CCorvaneProgram() override;
-
-    BOOL InitInstance() override;
-    int ExitInstance() override;
 
     // Every settings page the program has, by page key.
     static void RegisterPages(CCorvanePageCatalog& catalog);
@@ -33,5 +28,4 @@ private:
     void ApplyDialogHooks(CCorvaneDlg& dialog);
 
     std::function<void(CCorvaneDlg&)> m_dialogObserver;
-    std::thread m_fontWarmUp;
 };
