@@ -127,8 +127,7 @@ void CCorvaneApp::StoreLanguage()
 {
     // Each store write is a synced file write: the usual start, with the
     // language unchanged, leaves the profile alone and paints sooner.
-    const CString stored = GetProfileString(kCommonSection, kLanguageEntry, L"");
-    if (stored.IsEmpty() || stored != m_language)
+    if (GetProfileString(kCommonSection, kLanguageEntry, L"") != m_language)
         WriteProfileString(kCommonSection, kLanguageEntry, m_language);
 }
 
