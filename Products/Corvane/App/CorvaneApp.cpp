@@ -116,11 +116,19 @@ BOOL CCorvaneApp::InitInstance()
     StartSocketsOrFallBack();
     ApplyCommandLine();
     InitFramework(m_language, kStartLcid);
-    WriteProfileString(kCommonSection, kLanguageEntry, m_language);
+    StoreLanguage();
     HandFontToControls();
     LoadInvalidIPAddresses();
     RunMainDialog();
     return FALSE;
+}
+
+void CCorvaneApp::StoreLanguage()
+{
+    // Each store write is a synced file write: the usual start, with the
+    // language unchanged, leaves the profile alone and paints sooner.
+    if (GetProfileString(kCommonSection, kLanguageEntry, L"") != m_language)
+        WriteProfileString(kCommonSection, kLanguageEntry, m_language);
 }
 
 void CCorvaneApp::InitExePaths()
@@ -183,7 +191,15 @@ int CCorvaneApp::ExitInstance()
 
 void CCorvaneApp::ShowStartupMessage(const CString& text, UINT type) { ZELLMessageBox(text, type, L"", 0); }
 
-void CCorvaneApp::HandGuiXmlFileToLibrary(const CString& file, WORD lcid) { TSLXDLL_SetGuiXmlFile(file, lcid); }
+void CCorvaneApp::HandGuiXmlFileToLibrary(const CString& file, WORD lcid)
+{
+    // The start-up chain hands the same file over several times; each
+    // hand-over makes the library read the whole file again.
+    if (m_libraryGuiXml && m_libraryGuiXml->file == file && m_libraryGuiXml->lcid == lcid)
+        return;
+    TSLXDLL_SetGuiXmlFile(file, lcid);
+    m_libraryGuiXml = tLibraryGuiXml{file, lcid};
+}
 
 void CCorvaneApp::HandAppNameToLibrary(const CString& name) { TSLXDLL_SetAppName(name); }
 

@@ -17,6 +17,7 @@
 #include "Products/Corvane/CorvaneDeviceIni.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,12 +128,20 @@ protected:
     void HandAppNameToLibrary(const CString& name) override;
 
 private:
+    void StoreLanguage();
     void ChooseTemplates(int dpiHookIndex);
     void StartSocketsOrFallBack();
     void ApplyCommandLine();
     void HandFontToControls();
 
+    // What the user-interface library was last given.
+    struct tLibraryGuiXml {
+        CString file;
+        WORD lcid = 0;
+    };
+
     std::vector<CString> m_arguments;
+    std::optional<tLibraryGuiXml> m_libraryGuiXml;
     CCorvaneDeviceIni m_deviceIni;
     tTemplateIds m_templateIds;
     CString m_language;

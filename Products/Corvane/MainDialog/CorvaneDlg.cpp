@@ -284,7 +284,8 @@ void CCorvaneDlg::SetupButtons(bool initial)
             else
                 button.SetupIcon(static_cast<int>(item.icon), 0, app ? app->m_buttonIconSize : 32);
             if (item.id == kSettingsButton) {
-                button.SetMenu(kSettingsMenu, GetSafeHwnd());
+                button.SetMenu(kSettingsMenu, GetSafeHwnd(), 0, kSettingsMenuBitmaps, kMenuImageWidth,
+                               kMenuImageHeight, kMenuImageMask);
                 button.SetMenuCallback(GetSafeHwnd(), CWorkerMessages::Get().UpdateSettingsMenu, 0);
             }
         }

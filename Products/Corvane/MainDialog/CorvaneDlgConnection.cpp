@@ -5,7 +5,6 @@
 #include "Common/PelorusDLL/Dialogs/PelorusSettings.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
-#include "Platform/Base/Module.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/Commands/CommandQuestions.h"
 #include "Products/Corvane/MainDialog/Commands/ConnectionSettingsError.h"
@@ -16,8 +15,6 @@ namespace {
 constexpr wchar_t kFileVersion[] = L"6.8.2.2";
 constexpr wchar_t kBuildDate[] = L"2016-12-02";
 constexpr wchar_t kProductVersion[] = L"6.8.2";
-
-using AboutDialogProc = void (*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, HICON, int);
 
 }
 
@@ -74,12 +71,9 @@ void CCorvaneDlg::ShowConnectionSettingsError(const CString& text)
 
 void CCorvaneDlg::OnAboutBox()
 {
-    // The about box is an export of the user-interface library; a library
-    // without it shows nothing rather than failing to load.
-    const auto about = reinterpret_cast<AboutDialogProc>(GetProcAddress(GetModuleHandleW(nullptr), "ZELLAboutDialog"));
-    if (about == nullptr)
-        return;
+    // The user-interface library is bound at load time, as for the message
+    // boxes: its about box is there whenever the program runs.
     const CWinApp* app = AfxGetApp();
     const CString exeName = CString(app != nullptr ? app->m_pszExeName : L"") + L".EXE";
-    about(exeName, kFileVersion, kBuildDate, AfxGetAppName(), kProductVersion, nullptr, -1);
+    ZELLAboutDialog(exeName, kFileVersion, kBuildDate, AfxGetAppName(), kProductVersion, nullptr, -1);
 }

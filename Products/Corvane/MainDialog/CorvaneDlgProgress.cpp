@@ -4,6 +4,7 @@
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 
 #include "Common/Communication/ConnectionBase.h"
+#include "Common/Controls/ZellMenu.h"
 #include "Products/Corvane/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
@@ -195,13 +196,17 @@ void CCorvaneDlg::ShowStatusMenu(CPoint screenPoint)
 {
     if (!m_statusLog.HasLines(Translate(L"STATE_READY")))
         return;
-    CMenu menu;
+    CZellMenu menu;
     if (!menu.CreatePopupMenu())
         return;
-    menu.AppendMenu(MF_STRING, kStatusCopy, Translate(L"CMD_COPY"));
-    menu.AppendMenu(MF_STRING | MF_GRAYED, kStatusPaste, Translate(L"CMD_PASTE"));
-    menu.AppendMenu(MF_STRING, kStatusDelete, Translate(L"CMD_DELETE"));
-    menu.AppendMenu(MF_STRING, kStatusSave, Translate(L"CMD_SAVE"));
+    CZellMenu::SetIconSize(kMenuImageWidth, kMenuImageHeight);
+    menu.SetMaskColour(kMenuImageMask);
+    menu.AppendODMenu(Translate(L"CMD_COPY"), MF_OWNERDRAW, kStatusCopy);
+    menu.AppendODMenu(Translate(L"CMD_PASTE"), MF_OWNERDRAW | MF_GRAYED, kStatusPaste);
+    menu.AppendODMenu(Translate(L"CMD_DELETE"), MF_OWNERDRAW, kStatusDelete);
+    menu.AppendODMenu(Translate(L"CMD_SAVE"), MF_OWNERDRAW, kStatusSave);
+    // The images are the identification page's menu's: the same commands.
+    menu.LoadToolbar(kStatusMenuBitmaps);
     const UINT chosen = static_cast<UINT>(
         menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD | TPM_NONOTIFY, screenPoint.x, screenPoint.y, this));
     OnStatusMenuCommand(chosen);

@@ -46,6 +46,10 @@ constexpr UINT kSettingsIcon = 264;
 constexpr UINT kSettingsMenu = 267;
 constexpr UINT kSettingsMenuBitmaps = 275;
 constexpr UINT kStatusMenuBitmaps = 276;
+// Both menus' images: 16 x 20 cells, magenta see-through.
+constexpr int kMenuImageWidth = 16;
+constexpr int kMenuImageHeight = 20;
+constexpr COLORREF kMenuImageMask = 0xFF00FF;
 
 // Connection-state icons.
 constexpr UINT kStateWorking = 269;

@@ -5,7 +5,7 @@
 // child mode), so that loading the libraries counts as it does for a user.
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Ui/WinUser.h"
-#include "Products/Corvane/Main/CorvaneProgram.h"
+#include "Products/Corvane/Main/Tests/SourceTreeProgram.h"
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 
 #include <algorithm>
@@ -37,23 +37,9 @@ void Report(double paintedAtMs)
     std::fflush(stdout);
 }
 
-// The program's own texts and capability file, wherever this file lies.
-class CBenchmarkProgram : public CCorvaneProgram {
-public:
-    void InitGuiXmlFile() override { m_guiXmlFile = CORVANE_GUI_XML; }
-    void InitExePaths() override
-    {
-        CCorvaneProgram::InitExePaths();
-        DeviceIni().SetIniPath(CORVANE_INI);
-    }
-
-protected:
-    void ShowStartupMessage(const CString& text, UINT) override { std::fwprintf(stderr, L"%ls\n", text.GetString()); }
-};
-
 int RunProgram()
 {
-    CBenchmarkProgram program;
+    CSourceTreeProgram program;
     program.SetDialogObserver([](CCorvaneDlg& dialog) {
         dialog.SetFirstPaintObserver([&dialog] {
             Report(NowMs());

@@ -3,7 +3,7 @@
 // dialog, which reads the simulated device at once and shows it on its
 // identification page, and closing the program gives the profile back as it
 // was before this run.
-#include "Products/Corvane/Main/CorvaneProgram.h"
+#include "Products/Corvane/Main/Tests/SourceTreeProgram.h"
 
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/SystemHelper/LanguageTexts.h"
@@ -31,15 +31,8 @@ using namespace CorvaneIds;
 
 namespace {
 
-class CStartProgram : public CCorvaneProgram {
+class CStartProgram : public CSourceTreeProgram {
 public:
-    void InitGuiXmlFile() override { m_guiXmlFile = CORVANE_GUI_XML; }
-    void InitExePaths() override
-    {
-        CCorvaneProgram::InitExePaths();
-        DeviceIni().SetIniPath(CORVANE_INI);
-    }
-
     std::vector<std::wstring> messages;
 
 protected:
@@ -135,6 +128,41 @@ TEST_F(CorvaneStart, BadConnectionOnTheCommandLineIsToldAndTheProgramStillStarts
     // The fall-back is the first serial port.
     EXPECT_EQ(connection, L"COM1");
     EXPECT_EQ(boxes.Left(), 0u) << "the quit question was asked";
+}
+
+TEST_F(CorvaneStart, SystemMenuAboutOpensTheLibrarysAboutBoxWithTheProgramsVersion)
+{
+    constexpr int kVersionText = 1059;
+    CStartProgram program;
+    ShellTest::ModalScript script;
+    HWND main = nullptr;
+    std::wstring version;
+    // The about box runs its own loop inside the command: a timer of the
+    // test thread fires there, notes the box's version and closes it.
+    UiTest::Handler handler;
+    handler.onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+        const HWND about = ::GetActiveWindow();
+        if (message != WM_TIMER || main == nullptr || about == main || ::GetDlgItem(about, kVersionText) == nullptr)
+            return message == WM_TIMER;
+        version = CommandsTest::CBoxAnswerer::TextOf(::GetDlgItem(about, kVersionText));
+        ::PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
+        ::PostMessageW(main, WM_CLOSE, 0, 0);
+        main = nullptr;
+        return true;
+    };
+    const HWND timerWindow = UiTest::Create(&handler, WS_POPUP, 0, 0, 1, 1);
+    ::SetTimer(timerWindow, 1, 20, nullptr);
+    program.SetDialogObserver([&](CCorvaneDlg&) {
+        script.Then([&](UiTest::CDialogDriver& driver) {
+            main = driver.Dialog();
+            ::SendMessageW(main, WM_SYSCOMMAND, kAboutCommand, 0);
+        });
+    });
+    program.InitInstance();
+    program.ExitInstance();
+    ::DestroyWindow(timerWindow);
+    handler.onMessage = nullptr;
+    EXPECT_EQ(version, L"Version 6.8.2") << "the about box came up with the program's version";
 }
 
 }

@@ -37,6 +37,8 @@ SIGNS = {
     "bang": [(0.5, 0.28, 0.5, 0.56), (0.5, 0.7, 0.5, 0.7)],
     "pen": [(0.32, 0.7, 0.68, 0.32)],
     "coupler": [(0.35, 0.3, 0.35, 0.7), (0.5, 0.3, 0.5, 0.7), (0.65, 0.3, 0.65, 0.7)],
+    "link": [(0.25, 0.5, 0.42, 0.5), (0.58, 0.5, 0.75, 0.5), (0.42, 0.36, 0.42, 0.64), (0.58, 0.36, 0.58, 0.64)],
+    "bubble": [(0.3, 0.32, 0.7, 0.32), (0.3, 0.32, 0.3, 0.6), (0.7, 0.32, 0.7, 0.6), (0.3, 0.6, 0.7, 0.6), (0.4, 0.6, 0.34, 0.74)],
 }
 
 ICONS = {
@@ -55,6 +57,30 @@ ICONS = {
     "StateIdle": ((140, 140, 140), "dash"),
     "StateOffline": ((0, 140, 80), "pen"),
 }
+
+
+# The Settings menu's images: one strip of 16 x 20 cells on the mask colour
+# (magenta), in the order of the menu's toolbar record.
+MENU_IMAGES = [((0, 110, 190), "link"), ((200, 140, 0), "bubble")]
+MASK = (255, 0, 255)
+
+
+def menu_strip(path):
+    cell_w, cell_h, badge = 16, 20, 16
+    cells = [draw(colour, sign, badge) for colour, sign in MENU_IMAGES]
+    width = cell_w * len(cells)
+    top = (cell_h - badge) // 2
+    pixels = []
+    for y in range(cell_h):
+        for x in range(width):
+            cell, cx = divmod(x, cell_w)
+            if top <= y < top + badge:
+                r, g, b, a = cells[cell][(y - top) * badge + cx]
+                if a >= 128:
+                    pixels.append((r, g, b, 255))
+                    continue
+            pixels.append(MASK + (255,))
+    write_png(path, width, cell_h, pixels)
 
 
 def draw(colour, sign, size):
@@ -77,6 +103,7 @@ def draw(colour, sign, size):
     return pixels
 
 
+menu_strip("SettingsMenu.png")
 for name, (colour, sign) in ICONS.items():
     for size in (16, 32, 48):
         png("%s%d.png" % (name, size), size, draw(colour, sign, size))

@@ -1,7 +1,10 @@
-// The Settings button's menu; its texts come from the GUI XML file.
+// The Settings button's menu and its images (our own art, drawn by
+// DrawIcons.py); its texts come from the GUI XML file.
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
 
 #include "Platform/Ui/ResourceTable.h"
+
+#include "Embedded/SettingsMenu.png.h"
 
 namespace {
 
@@ -22,7 +25,11 @@ const Menu kSettings{kSettingsMenu, LANG_NEUTRAL, {
     }},
 }};
 
-const ResourceTable kTable{.menus = {&kSettings}};
+const Image kSettingsImages{ImageKind::Bitmap, kSettingsMenuBitmaps, {Bytes(SettingsMenu_png)}};
+const Toolbar kSettingsToolbar{kSettingsMenuBitmaps, LANG_NEUTRAL, kMenuImageWidth, kMenuImageHeight,
+                               {kMenuCommunication, kMenuMessages}};
+
+const ResourceTable kTable{.menus = {&kSettings}, .images = {&kSettingsImages}, .toolbars = {&kSettingsToolbar}};
 const Registration kRegistration{kTable};
 
 }

@@ -5,8 +5,11 @@
 #include "Products/Corvane/MainDialog/Tests/MainDialogRig.h"
 
 #include "Common/Communication/TCPIPConnection.h"
+#include "Common/Controls/ZellMenu.h"
 
 #include <gmock/gmock.h>
+
+#include <map>
 
 using namespace MainDialogTest;
 using namespace CorvaneIds;
@@ -307,6 +310,32 @@ TEST_F(CorvaneDlgTest, LanguageShortcutsNeedControlAndAltWithoutShift)
 namespace {
 
 UINT MenuState(CMenu* menu, UINT id) { return ::GetMenuState(menu->GetSafeHmenu(), id, MF_BYCOMMAND); }
+
+// Whether each command item of the menu and its pop-ups shows an image.
+void CollectItemImages(const CZellMenu* menu, std::map<UINT_PTR, bool>& images)
+{
+    for (int i = 0; menu != nullptr && i < menu->ItemCount(); ++i) {
+        const CZellMenuData* data = menu->ItemData(i);
+        if (data == nullptr || data->IsSeparator())
+            continue;
+        if (data->IsPopup())
+            CollectItemImages(menu->SubMenu(i), images);
+        else
+            images[data->command] = data->HasOwnImage();
+    }
+}
+
+TEST_F(CorvaneDlgTest, SettingsMenuShowsItsImagesBesideTheConnectionAndMessagesItems)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    std::map<UINT_PTR, bool> images;
+    Run(dialog, [&](UiTest::CDialogDriver&) { CollectItemImages(dynamic_cast<CZellMenu*>(dialog.SettingsMenu()), images); });
+    ASSERT_FALSE(images.empty());
+    EXPECT_TRUE(images[kMenuCommunication]);
+    EXPECT_TRUE(images[kMenuMessages]);
+    EXPECT_FALSE(images[kMenuLanguageEn]) << "the languages have none";
+}
 
 TEST_F(CorvaneDlgTest, SettingsMenuOffersTheSupportedLanguagesAndChecksTheCurrentOne)
 {

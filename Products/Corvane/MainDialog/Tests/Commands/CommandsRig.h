@@ -131,6 +131,68 @@ protected:
         };
     }
 
+    // Reads a device that misbehaves: the read fails in bounded time, names
+    // its failing step, keeps no device data and lets the user try again.
+    void ExpectFailedRead(CCorvaneDlg& dialog)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        Run(dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, CorvaneIds::kReadButton));
+            EXPECT_EQ(driver.Text(CorvaneIds::kStatusLine), L"Read failed");
+            EXPECT_EQ(dialog.ConnectionState(), CorvaneIds::kStateFailed);
+            EXPECT_TRUE(driver.IsEnabled(CorvaneIds::kReadButton));
+            EXPECT_FALSE(driver.IsEnabled(CorvaneIds::kWriteButton));
+        });
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+        EXPECT_TRUE(dialog.Data().ArticleNo.IsEmpty());
+        EXPECT_FALSE(dialog.Data().Description.IsEmpty()) << "the failed step is named";
+    }
+    // Slows every answer of the device down, so that a command is still
+    // running when the dialog goes.
+    static void SlowDown(DevSim::CFaultPlan& faults)
+    {
+        DevSim::tFaultRule slow = Always(DevSim::ENFault::Delay);
+        slow.delayMs = 30;
+        faults.Add(slow);
+    }
+    // Destroys the dialog while the command of `button` runs on the slowed
+    // device: the dialog waits for its worker, which then touches no window
+    // that has gone. `prepare` runs in the dialog first.
+    void CloseDuringCommand(CCorvaneDlg& dialog, DevSim::CFaultPlan& faults, int button, const Step& prepare = {})
+    {
+        Run(dialog, [&](UiTest::CDialogDriver& driver) {
+            if (prepare)
+                prepare(driver);
+            SlowDown(faults);
+            ASSERT_TRUE(driver.Click(button));
+            driver.PumpUntil([] { return false; }, 100);
+            ASSERT_TRUE(GetWorkerBusyFlag().IsSet()) << "the command still runs";
+            ::DestroyWindow(driver.Dialog());
+        });
+        EXPECT_FALSE(GetWorkerBusyFlag().IsSet());
+        UiTest::Drain();
+    }
+    static DevSim::tFaultRule Always(DevSim::ENFault kind)
+    {
+        DevSim::tFaultRule rule;
+        rule.kind = kind;
+        rule.times = -1;
+        return rule;
+    }
+
+    static std::wstring Log(const CCorvaneDlg& dialog) { return dialog.StatusLog().str(); }
+    // The identification page's rows as "name=value" lines.
+    static std::wstring Rows(const CCorvaneDlg& dialog)
+    {
+        const auto* page = dynamic_cast<const CCommonPage*>(dialog.Page(L"COMMON"));
+        std::wstring rows;
+        if (page == nullptr)
+            return rows;
+        for (const CCommonPage::tRow& row : page->Rows())
+            rows += row.name.str() + L"=" + row.value.str() + L"\n";
+        return rows;
+    }
+
     // The identification page as the program has it, a test page beside it.
     static CCorvanePageCatalog Catalog()
     {

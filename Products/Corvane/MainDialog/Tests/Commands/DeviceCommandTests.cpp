@@ -14,21 +14,7 @@ using ::testing::Not;
 
 namespace {
 
-class DeviceCommandTest : public CommandsTestBase {
-protected:
-    std::wstring Log(const CCorvaneDlg& dialog) const { return dialog.StatusLog().str(); }
-    // The identification page's rows as "name=value" lines.
-    static std::wstring Rows(const CCorvaneDlg& dialog)
-    {
-        const auto* page = dynamic_cast<const CCommonPage*>(dialog.Page(L"COMMON"));
-        std::wstring rows;
-        if (page == nullptr)
-            return rows;
-        for (const CCommonPage::tRow& row : page->Rows())
-            rows += row.name.str() + L"=" + row.value.str() + L"\n";
-        return rows;
-    }
-};
+using DeviceCommandTest = CommandsTestBase;
 
 TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
 {
@@ -138,23 +124,26 @@ TEST_F(DeviceCommandTest, UnknownDeviceTypeFailsTheOrderCheckAndKeepsOnlyTheFirs
     EXPECT_THAT(Log(*dialog), Not(HasSubstr(L"Checking firmware")));
 }
 
-TEST_F(DeviceCommandTest, DeviceThatClosesEveryConnectionEndsInTheFailedRead)
+// Every kind of misbehaviour from the device's first frame on ends in the
+// failed read, never in a hang.
+TEST_F(DeviceCommandTest, MisbehavingDeviceEndsInTheFailedRead)
 {
-    DevSim::tFaultRule closing;
-    closing.kind = DevSim::ENFault::Close;
-    closing.times = -1;
-    m_sim.Faults().Add(closing);
-    auto dialog = MakeDialog();
-    const auto start = std::chrono::steady_clock::now();
-    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
-            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
-            EXPECT_EQ(driver.Text(kStatusLine), L"Read failed");
-            EXPECT_EQ(dialog->ConnectionState(), kStateFailed);
-            EXPECT_TRUE(driver.IsEnabled(kReadButton)) << "the user can try again";
-        });
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
-    EXPECT_TRUE(dialog->Data().ArticleNo.IsEmpty()) << "a failed read leaves no device data";
-    EXPECT_FALSE(dialog->Data().Description.IsEmpty()) << "but the reason";
+    const std::pair<DevSim::ENFault, uint32_t> faults[] = {
+        {DevSim::ENFault::Close, 0},            {DevSim::ENFault::Busy, 0},
+        {DevSim::ENFault::Delay, 2500},         {DevSim::ENFault::ErrorStatus, 0},
+        {DevSim::ENFault::WrongServiceEcho, 0}, {DevSim::ENFault::WrongTransaction, 0},
+        {DevSim::ENFault::ShortFrame, 0},       {DevSim::ENFault::Reset, 0},
+    };
+    for (const auto& [kind, delayMs] : faults) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        m_sim.Faults().Clear();
+        DevSim::tFaultRule rule = Always(kind);
+        rule.delayMs = delayMs;
+        rule.status = 3;
+        m_sim.Faults().Add(rule);
+        auto dialog = MakeDialog();
+        ExpectFailedRead(*dialog);
+    }
 }
 
 TEST_F(DeviceCommandTest, RestartAsksAndTheTickedAnswerStandsNextTime)
@@ -230,20 +219,8 @@ TEST_F(DeviceCommandTest, ConnectionSettingsAreRefusedWhileAWorkerRuns)
 
 TEST_F(DeviceCommandTest, ClosingDuringAReadStopsTheWorkerFirst)
 {
-    DevSim::tFaultRule slow;
-    slow.kind = DevSim::ENFault::Delay;
-    slow.delayMs = 30;
-    slow.times = -1;
-    m_sim.Faults().Add(slow);
     auto dialog = MakeDialog();
-    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
-            ASSERT_TRUE(driver.Click(kReadButton));
-            driver.PumpUntil([] { return false; }, 100);
-            ASSERT_TRUE(GetWorkerBusyFlag().IsSet()) << "the read still runs";
-            ::DestroyWindow(driver.Dialog());
-        });
-    EXPECT_FALSE(GetWorkerBusyFlag().IsSet());
-    UiTest::Drain();
+    CloseDuringCommand(*dialog, m_sim.Faults(), kReadButton);
 }
 
 }

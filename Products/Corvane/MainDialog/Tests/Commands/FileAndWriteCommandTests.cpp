@@ -131,4 +131,13 @@ TEST_F(FileAndWriteCommandTest, SuccessfulWriteClosesTheDialogThatWaitedForIt)
     EXPECT_TRUE(closed);
 }
 
+TEST_F(FileAndWriteCommandTest, ClosingDuringAWriteWaitsForTheWorker)
+{
+    auto dialog = MakeDialog();
+    CloseDuringCommand(*dialog, m_sim.Faults(), kWriteButton, [&](UiTest::CDialogDriver& driver) {
+        ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+        Send(*dialog, m_messages.FbcSettingsChanged, 1);
+    });
+}
+
 }
