@@ -312,6 +312,14 @@ void CCouplerSettingsPageBase::AddTooltip(UINT ctrlId, LPCWSTR bodyKey, LPCWSTR 
     m_tooltip.SetMaxWidth(0);
 }
 
+void CCouplerSettingsPageBase::ShowControl(int id, bool shown)
+{
+    if (CWnd* control = GetDlgItem(id)) {
+        control->ShowWindow(shown ? SW_SHOW : SW_HIDE);
+        control->EnableWindow(shown);
+    }
+}
+
 void CCouplerSettingsPageBase::FitStaticToText(CWnd* ctrl, const CString& text, CFont* font)
 {
     if (ctrl == nullptr || ctrl->GetSafeHwnd() == nullptr)

@@ -157,6 +157,9 @@ public:
     // --- look ---------------------------------------------------------------
     void AddTooltip(UINT ctrlId, LPCWSTR bodyKey, LPCWSTR headerKey);
     void FitStaticToText(CWnd* ctrl, const CString& text, CFont* font);
+    // A control that does not apply to this device is hidden and disabled,
+    // so that neither the mouse nor the tab key reaches it.
+    void ShowControl(int id, bool shown);
     void SetPageCursor(bool busy);
     // Puts the caret into one field (0..3) of an address control.
     void FocusAddressField(UINT ctrlId, int field);

@@ -172,14 +172,6 @@ void CEthernetIPPage::EnableControls(int)
         ShowControl(id, extensionShown);
 }
 
-void CEthernetIPPage::ShowControl(int id, bool shown)
-{
-    if (CWnd* control = GetDlgItem(id)) {
-        control->ShowWindow(shown ? SW_SHOW : SW_HIDE);
-        control->EnableWindow(shown);
-    }
-}
-
 void CEthernetIPPage::ApplyTexts()
 {
     for (const tTextOfControl& text : kTexts) {

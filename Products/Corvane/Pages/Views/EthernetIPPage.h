@@ -30,7 +30,6 @@ protected:
 private:
     // Each number's edit and the codec's member it shows.
     std::vector<std::pair<int, int*>> Numbers();
-    void ShowControl(int id, bool shown);
     void ShowRunIdle(int id, int runIdle, UINT& shown);
     // The box's value; the member as it was while the box shows what it was
     // given, so that an undetermined header is never written back.

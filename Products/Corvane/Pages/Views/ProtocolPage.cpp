@@ -116,14 +116,6 @@ CRect CProtocolPage::ControlPlace(int id)
     return place;
 }
 
-void CProtocolPage::ShowControl(int id, bool shown)
-{
-    if (CWnd* control = GetDlgItem(id)) {
-        control->ShowWindow(shown ? SW_SHOW : SW_HIDE);
-        control->EnableWindow(shown);
-    }
-}
-
 void CProtocolPage::EnableControls(int enable)
 {
     const bool webServer = m_codec.WebServer;

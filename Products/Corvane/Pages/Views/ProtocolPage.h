@@ -32,7 +32,6 @@ private:
     // Each switch's check box and the codec's member it shows.
     std::vector<std::pair<int, bool*>> Switches();
     void ApplyTexts();
-    void ShowControl(int id, bool shown);
     CRect ControlPlace(int id);
     bool IsPlcArticle() const;
 
