@@ -13,6 +13,7 @@
 #include "Products/Corvane/Pages/Views/SDCardPage.h"
 #include "Products/Corvane/Pages/Views/SntpPage.h"
 #include "Products/Corvane/Pages/Views/StatePage.h"
+#include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Pages/Views/TransmissionPage.h"
 
 #include <memory>
@@ -46,6 +47,7 @@ void CCorvaneProgram::RegisterPages(CCorvanePageCatalog& catalog)
     RegisterPage<CModbusParamPage>(catalog, L"MODBUSPARAM");
     RegisterPage<CSntpPage>(catalog, L"SNTP");
     RegisterPage<CTransmissionPage>(catalog, L"TRAFFIC");
+    RegisterPage<CTCPIPPage>(catalog, L"TCPIP");
 }
 
 void CCorvaneProgram::RunMainDialog()

@@ -24,6 +24,10 @@ public:
     // the table is not listed or the list cannot be read.
     static WORD GetTableLength(CServiceBase& service, WORD table);
 
+    // The address-switch value into the data set; a device without the
+    // service counts as one without readable switches.
+    bool ReadAddressSwitch();
+
 private:
     bool ReadIdentification();
     bool Identify();
@@ -33,7 +37,6 @@ private:
     bool ReadNetworkIdentification();
     bool CheckDeviceSupported();
     bool ReadClock();
-    bool ReadAddressSwitch();
     bool ReadStateWords();
     bool ReadMemoryCard();
     bool ReadAddresses();
