@@ -58,11 +58,7 @@ protected:
     std::unique_ptr<CAddressDlg> MakeAddressDialog()
     {
         auto dialog = std::make_unique<CAddressDlg>(kMainDialog, m_catalog);
-        dialog->CreateConnectionOfType(
-            L"TCPIP", FormatW(L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='2' "
-                              L"SendTimeoutSeconds='2' ReceiveTimeoutSeconds='2' CloseWaitTime='0' "
-                              L"RestartTimeoutSeconds='1'/>",
-                              unsigned{m_sim.Port()}));
+        ConnectToSimulator(*dialog);
         return dialog;
     }
 
