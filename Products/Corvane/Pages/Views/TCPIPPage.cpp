@@ -25,7 +25,8 @@ constexpr int kAddressFields[] = {kFixedAddressField, kSubnetMaskField, kGateway
 constexpr int kWideControls[] = {kSourceList,    kAutomaticRadio, kFixedRadio,    kFirstDnsLabel,
                                  kFirstDnsField, kSecondDnsLabel, kSecondDnsField};
 // Shown only on devices with address switches.
-constexpr int kDipControls[] = {kDipHint, kDipCaption, kDipGroup, kDipApplyButton, kDipPollBox, kDipAddressFrame};
+constexpr int kDipControls[] = {kDipHint,    kDipCaption,      kDipGroup, kDipApplyButton,
+                                kDipPollBox, kDipAddressFrame, kDipAddress};
 // Hidden while the firmware cannot tell the switch value.
 constexpr int kDipValueControls[] = {kDipAddress, kDipAddressFrame, kDipApplyButton, kDipPollBox};
 constexpr const wchar_t* kSourceItems[] = {L" DHCP-Server", L" BootP-Server", L"Auto-IP"};

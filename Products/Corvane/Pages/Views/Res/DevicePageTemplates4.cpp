@@ -23,14 +23,13 @@ struct tItem {
     short x, y, cx, cy;
 };
 
-// The items in tab order; kHiddenItem marks those the page shows only on
+// The items in tab order, the group boxes last so that they lie beneath
+// the controls they frame; kHiddenItem marks those the page shows only on
 // the devices that have them.
 const tItem kItems[] = {
-    {nullptr, Ui::kClassButton, kCurrentGroup, BS_GROUPBOX, 7, 4, 262, 42},
     {nullptr, Ui::kClassStatic, kCurrentAddress, 0, 14, 16, 150, 10},
     {nullptr, Ui::kClassStatic, kAddressSourceText, 0, 14, 30, 200, 10},
     {nullptr, Ui::kClassButton, kWebManagementButton, BS_PUSHBUTTON | WS_TABSTOP, 230, 16, 32, 14},
-    {nullptr, Ui::kClassButton, kDipGroup, BS_GROUPBOX | kHiddenItem, 7, 50, 262, 40},
     {nullptr, Ui::kClassButton, kDipPollBox, BS_AUTOCHECKBOX | WS_TABSTOP | kHiddenItem, 14, 62, 10, 10},
     {nullptr, Ui::kClassStatic, kDipCaption, SS_NOTIFY | kHiddenItem, 26, 62, 90, 10},
     {nullptr, Ui::kClassStatic, kDipAddressFrame, SS_ETCHEDFRAME | kHiddenItem, 120, 59, 100, 15},
@@ -38,7 +37,6 @@ const tItem kItems[] = {
     {nullptr, Ui::kClassButton, kDipApplyButton, BS_PUSHBUTTON | WS_TABSTOP | kHiddenItem, 224, 59, 40, 14},
     {nullptr, Ui::kClassStatic, kDipHint, kHiddenItem, 14, 76, 250, 10},
     {nullptr, Ui::kClassStatic, kOldFirmwareText, kHiddenItem, 14, 62, 250, 24},
-    {nullptr, Ui::kClassButton, kSettingsGroup, BS_GROUPBOX, 7, 94, 262, 142},
     {nullptr, Ui::kClassButton, kAutomaticRadio, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 14, 107, 110, 10},
     {nullptr, Ui::kClassComboBox, kSourceList, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 130, 105, 90, 60},
     {nullptr, Ui::kClassButton, kFixedRadio, BS_AUTORADIOBUTTON | WS_TABSTOP, 14, 123, 200, 10},
@@ -54,6 +52,9 @@ const tItem kItems[] = {
     {WC_IPADDRESSW, 0, kFirstDnsField, WS_TABSTOP | WS_GROUP | kHiddenItem, 130, 193, 90, 12},
     {nullptr, Ui::kClassStatic, kSecondDnsLabel, kHiddenItem, 22, 213, 100, 10},
     {WC_IPADDRESSW, 0, kSecondDnsField, WS_TABSTOP | WS_GROUP | kHiddenItem, 130, 211, 90, 12},
+    {nullptr, Ui::kClassButton, kCurrentGroup, BS_GROUPBOX, 7, 4, 262, 42},
+    {nullptr, Ui::kClassButton, kDipGroup, BS_GROUPBOX | kHiddenItem, 7, 50, 262, 40},
+    {nullptr, Ui::kClassButton, kSettingsGroup, BS_GROUPBOX, 7, 94, 262, 142},
 };
 
 std::vector<BYTE> TCPIPTemplate()

@@ -227,6 +227,7 @@ TEST_F(TCPIPPage, TheSwitchesDecideTheSourceTextAndTheirAddress)
     UiTest::CDialogDriver driver = rig.Driver();
     EXPECT_EQ(driver.Text(kAddressSourceText), L"by switches: DHCP");
     EXPECT_TRUE(driver.IsVisible(kDipPollBox));
+    EXPECT_TRUE(driver.IsVisible(kDipAddress));
     EXPECT_EQ(driver.Text(kDipAddress), L" 10 . 0 . 0 . 255 ");
     EXPECT_FALSE(driver.IsVisible(kOldFirmwareText));
 }
@@ -240,6 +241,7 @@ TEST_F(TCPIPPage, SwitchesThatTheFirmwareCannotReadShowTheOldFirmwareText)
     UiTest::CDialogDriver driver = rig.Driver();
     EXPECT_TRUE(driver.IsVisible(kOldFirmwareText));
     EXPECT_FALSE(driver.IsVisible(kDipPollBox));
+    EXPECT_FALSE(driver.IsVisible(kDipAddress));
     EXPECT_FALSE(driver.IsVisible(kDipApplyButton));
     EXPECT_FALSE(driver.IsVisible(kDipHint));
 }
