@@ -3,7 +3,8 @@
 void CFBCData::Clear()
 {
     for (CString* text : {&ArticleNo, &Description, &HWVersion, &SWVersion, &FWLVersion, &SerialNo, &NetIDName,
-                          &NetworkID, &ClockState, &IPAddrCurrent, &IPAddrEEPROM, &SubnetMask, &GatewayAddr})
+                          &NetworkID, &ClockState, &IPAddrCurrent, &IPAddrEEPROM, &SubnetMask, &GatewayAddr,
+                          &IPAddrAfterRestart})
         text->Empty();
     HasClock = true;
     HasDIPSwitches = false;

@@ -56,6 +56,10 @@ public:
     CString IPAddrEEPROM;
     CString SubnetMask;
     CString GatewayAddr;
+    // Where a write moves the device the program is connected through (its
+    // new fixed address), for the reconnect after the restart; empty when
+    // the device keeps its address.
+    CString IPAddrAfterRestart;
     bool HasClock = true;
     bool HasDIPSwitches = false;
     WORD DIPSwitchValue = 0xFFFF;

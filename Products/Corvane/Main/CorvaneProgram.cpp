@@ -14,6 +14,7 @@
 #include "Products/Corvane/Pages/Views/SDCardPage.h"
 #include "Products/Corvane/Pages/Views/SntpPage.h"
 #include "Products/Corvane/Pages/Views/StatePage.h"
+#include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Pages/Views/TransmissionPage.h"
 
 #include <memory>
@@ -48,6 +49,7 @@ void CCorvaneProgram::RegisterPages(CCorvanePageCatalog& catalog)
     RegisterPage<CSntpPage>(catalog, L"SNTP");
     RegisterPage<CTransmissionPage>(catalog, L"TRAFFIC");
     RegisterPage<CNetworkParamPage>(catalog, L"NETWORKPARAM");
+    RegisterPage<CTCPIPPage>(catalog, L"TCPIP");
 }
 
 void CCorvaneProgram::RunMainDialog()

@@ -255,6 +255,13 @@ public:
     bool StartSoftwareResetThread();
     bool StartResetFileSystemThread();
     bool ValidatePages();
+    // Defined in CorvaneDlgAddressChange.cpp: the write's question when the
+    // device gets other addresses, and the reconnect at the new one.
+    bool ReportsChangedAddress() const;
+    bool ConfirmAddressChange();
+    void NoteAddressAfterRestart();
+    void HandAddressesToTCPIPPage();
+    CString TCPIPAddressSourceText() const;
     bool PageRefusesCommands(bool showMessage);
     int AskStored(LPCWSTR key, LPCWSTR messageKey, UINT type);
     void ProcessThreadResult(int type, bool ok, CFBCData* data);

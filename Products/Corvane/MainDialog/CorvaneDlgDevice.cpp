@@ -270,8 +270,9 @@ bool CCorvaneDlg::StartReadThread()
 
 bool CCorvaneDlg::StartWriteThread()
 {
-    if (IsWorkerRunning() || !ValidatePages())
+    if (IsWorkerRunning() || !ValidatePages() || !ConfirmAddressChange())
         return false;
+    NoteAddressAfterRestart();
     return StartWorker(ENWorkerKind::Write);
 }
 
@@ -651,6 +652,7 @@ bool CCorvaneDlg::CheckSoftwareVersion(const CString& swVersion, const CString& 
 void CCorvaneDlg::RefreshPages()
 {
     CSettingsPage::SetPagesSuspended(true);
+    HandAddressesToTCPIPPage();
     for (LPCWSTR name : kPagesFilledFirst) {
         if (CSettingsPage* page = Page(name); page != nullptr && page->IsInSheet())
             AttachPageData(*page);
@@ -696,7 +698,7 @@ void CCorvaneDlg::FillIdentification(CCommonPage& page)
 {
     page.TakeIdentification(m_data);
     if (!m_data.HasNetworkParams) {
-        page.SetIPAddressTexts(AddressLine(m_data.IPAddrCurrent.str(), CString()), CString());
+        page.SetIPAddressTexts(AddressLine(m_data.IPAddrCurrent.str(), TCPIPAddressSourceText()), CString());
         return;
     }
     CString lines[CFBCData::MaxEthernetPortCount];

@@ -26,6 +26,10 @@ public:
     // the table is not listed or the list cannot be read.
     static WORD GetTableLength(CServiceBase& service, WORD table);
 
+    // The address-switch value into the data set; a device without the
+    // service counts as one without readable switches.
+    bool ReadAddressSwitch();
+
 private:
     bool ReadIdentification();
     bool Identify();

@@ -279,7 +279,12 @@ void CDeviceDataWriter::ReconnectWithNewIPAddress()
         if (current == actual && stored != current && stored != actual)
             newAddress = stored;
     }
-    if (newAddress.empty())
-        return;
-    connection.SetSettingsXML(L"<?xml version='1.0'?> <TCPIP IP-Address='" + XmlEscape(newAddress) + L"' />");
+    if (!newAddress.empty())
+        ReconnectAt(newAddress);
+}
+
+void CDeviceDataWriter::ReconnectAt(const std::wstring& address)
+{
+    m_context.Connection().SetSettingsXML(L"<?xml version='1.0'?> <TCPIP IP-Address='" + XmlEscape(address) +
+                                          L"' />");
 }

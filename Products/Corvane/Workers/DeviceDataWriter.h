@@ -22,6 +22,8 @@ public:
     // Points the connection at a port's new static address when the program
     // talks to the device through that port's current one.
     void ReconnectWithNewIPAddress();
+    // Points the connection at another address.
+    void ReconnectAt(const std::wstring& address);
 
     bool EnableParameterWriting();
     bool WriteCommonRegister();

@@ -24,6 +24,8 @@ WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
     connection.CloseIfOpenedHere();
     if (data.HasNetworkParams && data.NetworkParamsModified && context.IsTcpIp())
         writer.ReconnectWithNewIPAddress();
+    else if (!data.IPAddrAfterRestart.IsEmpty() && context.IsTcpIp())
+        writer.ReconnectAt(data.IPAddrAfterRestart.str());
     if (!context.Check(connection.CheckConnection(10, true), L"STATE_CONNECT_AFTER_RESET_FAILED") ||
         !context.Check(connection.OpenIfClosed(), L"STATE_CONNECT_AFTER_RESET_FAILED"))
         return ResultFailed;

@@ -82,12 +82,16 @@ protected:
     std::unique_ptr<CCorvaneDlg> MakeDialog()
     {
         auto dialog = std::make_unique<CCorvaneDlg>(CorvaneIds::kMainDialog, m_catalog);
-        dialog->CreateConnectionOfType(
+        ConnectToSimulator(*dialog);
+        return dialog;
+    }
+    void ConnectToSimulator(CCorvaneDlg& dialog) const
+    {
+        dialog.CreateConnectionOfType(
             L"TCPIP", FormatW(L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='2' "
                               L"SendTimeoutSeconds='2' ReceiveTimeoutSeconds='2' CloseWaitTime='0' "
                               L"RestartTimeoutSeconds='1'/>",
                               unsigned{m_sim.Port()}));
-        return dialog;
     }
 
     // Runs the dialog modally: `step` inside its loop, each of `answers` in

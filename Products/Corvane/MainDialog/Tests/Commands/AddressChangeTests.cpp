@@ -1,0 +1,119 @@
+// A write that moves the device the program talks to onto another fixed
+// address: the question before it, nothing written on No, and on Yes the
+// reconnect at the new address after the restart, where the device answers
+// the read that follows.
+#include "Products/Corvane/MainDialog/Tests/Commands/CommandsRig.h"
+
+#include "Platform/Controls/IPAddressStyles.h"
+#include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
+#include "Products/Corvane/Pages/Views/TCPIPPage.h"
+
+#include <gmock/gmock.h>
+
+using namespace CommandsTest;
+using namespace CorvaneIds;
+using ::testing::HasSubstr;
+
+namespace {
+
+// A device that keeps its addresses in its block only (no per-port records).
+void KeepAddressesInBlock(DevSim::tDeviceData& d, uint8_t lastOctet)
+{
+    d.network.clear();
+    std::vector<uint16_t>& words = d.registers[{0, 100}].words;
+    words[CTCPIPCodec::SourceWord] = 0;
+    words[CTCPIPCodec::FixedAddressWord] = 0x007F;
+    words[CTCPIPCodec::FixedAddressWord + 1] = static_cast<uint16_t>(lastOctet << 8);
+    words[CTCPIPCodec::SubnetMaskWord] = 0x00FF;
+    words[CTCPIPCodec::GatewayWord] = 0x007F;
+    words[CTCPIPCodec::GatewayWord + 1] = 0x0100;
+}
+
+class CAddressDlg : public CCorvaneDlg {
+public:
+    using CCorvaneDlg::CCorvaneDlg;
+    void Show(const std::wstring& page) { ActivatePage(page); }
+};
+
+class AddressChangeTest : public CommandsTestBase {
+protected:
+    void SetUp() override
+    {
+        CommandsTestBase::SetUp();
+        GetLanguageSupport().SetText(L"MSG_WRITE_CHANGED_IP_TCPIP", L"Move %s away from %s?");
+        m_catalog.Register(L"TCPIP", [](const CCorvaneApp::tTemplateIds&) { return std::make_unique<CTCPIPPage>(); });
+        m_sim.Model().Update([](DevSim::tDeviceData& d) { KeepAddressesInBlock(d, 1); });
+        // The same device after its restart, at the new address.
+        m_moved.Model().Update(WorkerTest::FillDevice);
+        m_moved.Model().Update([](DevSim::tDeviceData& d) { KeepAddressesInBlock(d, 2); });
+        ASSERT_TRUE(m_moved.SetLoopbackAddress(0x7F000002));
+        ASSERT_TRUE(m_moved.Start(m_sim.Port())) << m_moved.LastError();
+    }
+    void TearDown() override
+    {
+        m_moved.Stop();
+        CommandsTestBase::TearDown();
+    }
+
+    std::unique_ptr<CAddressDlg> MakeAddressDialog()
+    {
+        auto dialog = std::make_unique<CAddressDlg>(kMainDialog, m_catalog);
+        ConnectToSimulator(*dialog);
+        return dialog;
+    }
+
+    // Reads the device and types the new fixed address into the TCP/IP page.
+    static void ReadAndMove(CAddressDlg& dialog, UiTest::CDialogDriver& driver)
+    {
+        ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+        dialog.Show(L"TCPIP");
+        driver.PumpUntilIdle();
+        CSettingsPage* page = dialog.Page(L"TCPIP");
+        ASSERT_NE(page, nullptr);
+        ASSERT_NE(page->GetSafeHwnd(), nullptr);
+        UiTest::CDialogDriver pageDriver(page->GetSafeHwnd());
+        const HWND field = pageDriver.Control(DevicePageIds4::kFixedAddressField);
+        ::SendMessageW(field, IPM_CLEARADDRESS, 0, 0);
+        ::SendMessageW(field, IPM_SETFOCUS, 0, 0);
+        pageDriver.Type(L"127.0.0.2");
+        pageDriver.Press(VK_TAB);
+        pageDriver.PumpUntilIdle();
+        // The test thread has no main window for the page's change report.
+        ::SendMessageW(dialog.GetSafeHwnd(), CWorkerMessages::Get().FbcSettingsChanged, 1, 0);
+    }
+
+    DevSim::CDeviceSimulator m_moved;
+};
+
+}
+
+TEST_F(AddressChangeTest, NoToTheQuestionWritesNothing)
+{
+    auto dialog = MakeAddressDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ReadAndMove(*dialog, driver);
+            driver.Click(kWriteButton);
+            driver.PumpUntilIdle();
+            EXPECT_FALSE(GetWorkerBusyFlag().IsSet()) << "no write started";
+        }, {Answer(IDNO)});
+    ASSERT_EQ(m_boxTexts.size(), 1u);
+    EXPECT_THAT(m_boxTexts[0], HasSubstr(L"away from 127.0.0.1?"));
+    EXPECT_EQ(m_sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::FixedAddressWord + 1], 0x0100);
+    EXPECT_EQ(m_moved.AcceptedConnections(), 0u);
+}
+
+TEST_F(AddressChangeTest, YesWritesAndReconnectsAtTheNewAddressAfterTheRestart)
+{
+    auto dialog = MakeAddressDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ReadAndMove(*dialog, driver);
+            driver.Click(kWriteButton);
+            driver.PumpUntilIdle();
+            ASSERT_TRUE(WaitForWorker(driver));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Write done");
+        }, {Answer(IDYES)});
+    EXPECT_EQ(m_sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::FixedAddressWord + 1], 0x0200)
+        << "the new address went to the device";
+    EXPECT_GT(m_moved.AcceptedConnections(), 0u) << "read back at the new address";
+    EXPECT_EQ(dialog->Data().IPAddrCurrent, L"127.0.0.2");
+}

@@ -1,0 +1,578 @@
+#include "Products/Corvane/Pages/Views/TCPIPPage.h"
+
+#include "Common/PelorusDLL/TCPIPService.h"
+#include "Common/SystemHelper/StringUtils.h"
+#include "Common/Tessel/TesselExports.h"
+#include "Platform/Controls/ComboStyles.h"
+#include "Platform/Controls/ControlStyles.h"
+#include "Platform/Controls/IPAddressStyles.h"
+#include "Platform/Framework/DC.h"
+#include "Platform/Shell/ShellExecute.h"
+#include "Products/Corvane/DeviceCapabilityFile.h"
+#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Pages/Views/PageAppServices.h"
+#include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
+#include "Products/Corvane/Workers/DeviceDataReader.h"
+#include "Products/Corvane/Workers/WorkerContext.h"
+
+using namespace DevicePageIds4;
+
+namespace {
+
+constexpr int kAddressFields[] = {kFixedAddressField, kSubnetMaskField, kGatewayField, kFirstDnsField,
+                                  kSecondDnsField};
+// Shown only on wide-format devices.
+constexpr int kWideControls[] = {kSourceList,    kAutomaticRadio, kFixedRadio,    kFirstDnsLabel,
+                                 kFirstDnsField, kSecondDnsLabel, kSecondDnsField};
+// Shown only on devices with address switches.
+constexpr int kDipControls[] = {kDipHint,    kDipCaption,      kDipGroup, kDipApplyButton,
+                                kDipPollBox, kDipAddressFrame, kDipAddress};
+// Hidden while the firmware cannot tell the switch value.
+constexpr int kDipValueControls[] = {kDipAddress, kDipAddressFrame, kDipApplyButton, kDipPollBox};
+constexpr const wchar_t* kSourceItems[] = {L" DHCP-Server", L" BootP-Server", L"Auto-IP"};
+
+}
+
+BEGIN_MESSAGE_MAP(CTCPIPPage, CTextedSettingsPage)
+    ON_WM_CTLCOLOR()
+    ON_WM_TIMER()
+    ON_BN_CLICKED(kAutomaticRadio, OnAutomaticClicked)
+    ON_BN_CLICKED(kFixedRadio, OnFixedClicked)
+    ON_CBN_SELCHANGE(kSourceList, OnSourceChanged)
+    ON_BN_CLICKED(kUseBootPBox, OnUseBootPClicked)
+    ON_NOTIFY_RANGE(IPN_FIELDCHANGED, kFixedAddressField, kSecondDnsField, OnAddressChanged)
+    ON_BN_CLICKED(kWebManagementButton, OnWebManagementClicked)
+    ON_BN_CLICKED(kDipPollBox, OnDipPollClicked)
+    ON_BN_CLICKED(kDipCaption, OnDipCaptionClicked)
+    ON_BN_CLICKED(kDipApplyButton, OnDipApplyClicked)
+END_MESSAGE_MAP()
+
+CTCPIPPage::CTCPIPPage() : CTextedSettingsPage(kTCPIPTemplate, 0)
+{
+    m_pageKey = L"TCPIP";
+}
+
+// --- what the main dialog hands over -----------------------------------------
+
+void CTCPIPPage::SetCurrentAddresses(const CString& eeprom, const CString& current, const CString& mask,
+                                     const CString& gateway, const CString& firstDns, const CString& secondDns)
+{
+    m_codec.SetCurrentAddresses(eeprom.str(), current.str(), mask.str(), gateway.str(), firstDns.str(),
+                                secondDns.str());
+    TakeDeviceAddresses();
+    // The device block loaded next holds the same device's addresses.
+    m_takeDeviceAddresses = true;
+}
+
+void CTCPIPPage::SetAddressSource(bool hasDipSwitches, bool dipReadable, WORD dipValue)
+{
+    m_codec.SetAddressSource(hasDipSwitches, dipReadable, dipValue);
+}
+
+CString CTCPIPPage::GetAddressSourceText() const
+{
+    const std::wstring key = m_codec.AddressSourceKey();
+    return key.empty() ? CString(L"---") : Text(key.c_str());
+}
+
+bool CTCPIPPage::HasChangedAddresses() const
+{
+    return m_codec.FixedAddress != m_deviceAddresses[0] || m_codec.SubnetMask != m_deviceAddresses[1] ||
+           m_codec.Gateway != m_deviceAddresses[2];
+}
+
+CString CTCPIPPage::GetFixedAddressText() const
+{
+    return UIntToIpText(m_codec.FixedAddress).c_str();
+}
+
+bool CTCPIPPage::UsesFixedAddress() const
+{
+    return IsFixedMode();
+}
+
+void CTCPIPPage::TakeDeviceAddresses()
+{
+    m_deviceAddresses[0] = m_codec.FixedAddress;
+    m_deviceAddresses[1] = m_codec.SubnetMask;
+    m_deviceAddresses[2] = m_codec.Gateway;
+}
+
+// --- the page slots ------------------------------------------------------------
+
+void CTCPIPPage::LoadFromDeviceData()
+{
+    const CFBCData* data = GetDeviceData();
+    const bool autoIP = data != nullptr && CPageAppServices::Capabilities().HasAutoIP(data->ArticleNo);
+    m_codec.Load(DeviceBlock(), IsWideFormat(), autoIP);
+    // Later loads (each activation) see the page's own stored edits, which
+    // are no longer what the device holds.
+    if (m_takeDeviceAddresses && HasDeviceBlock()) {
+        TakeDeviceAddresses();
+        m_takeDeviceAddresses = false;
+    }
+    RefreshView();
+}
+
+bool CTCPIPPage::StoreToDeviceData()
+{
+    CDeviceBlock block = DeviceBlock();
+    if (!block.IsPresent())
+        return false;
+    ApplyView();
+    if (GetSafeHwnd() != nullptr && !(CheckFixedAddress() && CheckSource()))
+        return false;
+    return m_codec.Store(block, IsWideFormat());
+}
+
+bool CTCPIPPage::ShowValues()
+{
+    if (IsWideFormat()) {
+        CheckDlgButton(kAutomaticRadio, m_codec.AddressMode == CTCPIPCodec::AutomaticMode ? BST_CHECKED : 0);
+        CheckDlgButton(kFixedRadio, m_codec.AddressMode == CTCPIPCodec::FixedMode ? BST_CHECKED : 0);
+    }
+    CheckDlgButton(kUseBootPBox, m_codec.UseBootP ? BST_CHECKED : BST_UNCHECKED);
+    ShowCurrentAddress();
+    ShowDipGroup();
+    ShowDipControls();
+    PutAddress(kSubnetMaskField, m_codec.SubnetMask);
+    PutAddress(kGatewayField, m_codec.Gateway);
+    PutAddress(kFirstDnsField, m_codec.FirstDns);
+    PutAddress(kSecondDnsField, m_codec.SecondDns);
+    FillSourceList();
+    return true;
+}
+
+bool CTCPIPPage::ReadValues()
+{
+    if (IsWideFormat()) {
+        if (IsDlgButtonChecked(kAutomaticRadio) == BST_CHECKED)
+            m_codec.AddressMode = CTCPIPCodec::AutomaticMode;
+        else if (IsDlgButtonChecked(kFixedRadio) == BST_CHECKED)
+            m_codec.AddressMode = CTCPIPCodec::FixedMode;
+    } else {
+        m_codec.UseBootP = IsDlgButtonChecked(kUseBootPBox) == BST_CHECKED;
+    }
+    const DWORD fixed = FieldAddress(kFixedAddressField);
+    const DWORD mask = FieldAddress(kSubnetMaskField);
+    const DWORD gateway = FieldAddress(kGatewayField);
+    if (fixed != m_codec.FixedAddress || mask != m_codec.SubnetMask || gateway != m_codec.Gateway)
+        m_codec.AddressesModified = true;
+    m_codec.FixedAddress = fixed;
+    m_codec.SubnetMask = mask;
+    m_codec.Gateway = gateway;
+    m_codec.FirstDns = FieldAddress(kFirstDnsField);
+    m_codec.SecondDns = FieldAddress(kSecondDnsField);
+    const int selection = static_cast<int>(SendDlgItemMessage(kSourceList, CB_GETCURSEL));
+    if (selection < 3)
+        m_codec.Source = selection < 0 ? -1 : selection;
+    return true;
+}
+
+void CTCPIPPage::ShowDeviceControls(int)
+{
+    const bool wide = IsWideFormat();
+    ShowControl(kUseBootPBox, !wide);
+    ShowControl(kEepromCaption, !wide);
+    EnableControl(kUseBootPBox, !wide);
+    for (int id : kWideControls)
+        ShowControl(id, wide);
+    EnableControl(kAutomaticRadio, wide);
+}
+
+void CTCPIPPage::EnableControls(int)
+{
+    const bool fixed = IsFixedMode();
+    EnableControl(kFixedRadio, IsWideFormat());
+    EnableControl(kSourceList, !fixed);
+    for (int id : kAddressFields)
+        EnableControl(id, fixed);
+    EnableControl(kWebManagementButton, m_codec.CurrentAddress != 0);
+}
+
+bool CTCPIPPage::IsFixedMode() const
+{
+    return m_codec.IsFixedAddressMode(IsWideFormat(), DeviceBlock().GetLength());
+}
+
+// --- checks ----------------------------------------------------------------------
+
+bool CTCPIPPage::ValidateAll()
+{
+    return CheckFixedAddress() && CheckSource();
+}
+
+bool CTCPIPPage::CheckFixedAddress()
+{
+    if (!IsFixedMode() || IsAddressAllowed(UIntToIpText(m_codec.FixedAddress)))
+        return true;
+    if (m_balloonArmed && IsLive() && !m_updating) {
+        ShowBalloon(Text(L"TXT_IP_ADDRESS"), BuildInvalidAddressMessage(kInvalidAddressList), kFixedAddressField);
+        m_balloonArmed = false;
+    }
+    return false;
+}
+
+bool CTCPIPPage::CheckSource()
+{
+    const bool chosen = !IsWideFormat() || m_codec.AddressMode != CTCPIPCodec::AutomaticMode || m_codec.Source >= 0;
+    if (chosen)
+        return true;
+    if (IsLive() && !m_updating) {
+        SetDlgItemText(kAddressSourceText, L"---");
+        CString body = Text(L"TT_IPADDR_SERVER_BODY");
+        body.Replace(L"<br>", L"\n");
+        ShowBalloon(Text(L"TT_IPADDR_SERVER_HDR"), body, kSourceList);
+        GetDlgItem(kSourceList)->SetFocus();
+    }
+    return false;
+}
+
+// --- activation ------------------------------------------------------------------
+
+BOOL CTCPIPPage::OnSetActive()
+{
+    const BOOL active = CTextedSettingsPage::OnSetActive();
+    m_balloonArmed = true;
+    return active;
+}
+
+BOOL CTCPIPPage::OnKillActive()
+{
+    if (m_dipPollRunning)
+        StopDipPoll();
+    CheckDlgButton(kDipPollBox, BST_UNCHECKED);
+    ApplyView();
+    const BOOL left = CTextedSettingsPage::OnKillActive();
+    m_balloonArmed = true;
+    return left;
+}
+
+// --- display -----------------------------------------------------------------------
+
+void CTCPIPPage::ShowCurrentAddress()
+{
+    PutAddress(kFixedAddressField, m_codec.FixedAddress);
+    SetDlgItemText(kCurrentAddress, UIntToIpText(m_codec.CurrentAddress, 1).c_str());
+    SetDlgItemText(kAddressSourceText, GetAddressSourceText());
+    ShowDipAddress();
+    EnableControl(kWebManagementButton, m_codec.CurrentAddress != 0);
+}
+
+void CTCPIPPage::ShowDipAddress()
+{
+    if (m_codec.DipValue == m_lastDipShown)
+        return;
+    EnableControl(kDipApplyButton, true);
+    m_lastDipShown = m_codec.DipValue;
+    SetDlgItemText(kDipAddress, m_codec.DipAddressText().c_str());
+}
+
+void CTCPIPPage::ShowDipGroup()
+{
+    for (int id : kDipControls)
+        ShowControl(id, m_codec.HasDipSwitches);
+    ShowControl(kOldFirmwareText, false);
+    if (m_codec.DipReadable)
+        return;
+    SetDlgItemText(kDipCaption, Text(L"GRP_DIP_SWITCH"));
+    for (int id : kDipValueControls)
+        ShowControl(id, false);
+    if (m_codec.HasDipSwitches) {
+        SetDlgItemText(kOldFirmwareText, Text(L"TXT_OLD_FW_DIP_MESSAGE"));
+        ShowControl(kOldFirmwareText, true);
+        ShowControl(kDipHint, false);
+    }
+}
+
+void CTCPIPPage::ShowDipControls()
+{
+    if (!m_codec.DipReadable)
+        return;
+    const bool offline = IsOfflineConfig();
+    if (offline)
+        m_dipPollRunning = false;
+    EnableControl(kDipPollBox, !offline);
+    EnableControl(kDipCaption, !offline);
+    SetColour(kDipCaption, offline ? kInactiveColour : RGB(0, 0, 0));
+    SetColour(kDipAddress, m_dipPollRunning ? RGB(0, 0, 0) : kInactiveColour);
+    const bool newValue = m_codec.DipValue != (m_codec.CurrentAddress & 0xFF);
+    EnableControl(kDipApplyButton, m_dipPollRunning && newValue);
+    EnableControl(kDipHint, m_dipPollRunning);
+}
+
+void CTCPIPPage::FillSourceList()
+{
+    SendDlgItemMessage(kSourceList, CB_RESETCONTENT);
+    const CFBCData* data = GetDeviceData();
+    const bool autoIP = data != nullptr && CPageAppServices::Capabilities().HasAutoIP(data->ArticleNo);
+    for (const wchar_t* item : kSourceItems) {
+        if (item == kSourceItems[2] && !autoIP)
+            break;
+        SendDlgItemMessage(kSourceList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    const int source = m_codec.Source >= 0 && m_codec.Source <= 2 ? m_codec.Source : -1;
+    SendDlgItemMessage(kSourceList, CB_SETCURSEL, static_cast<WPARAM>(source));
+}
+
+void CTCPIPPage::PutAddress(int id, DWORD address)
+{
+    SendDlgItemMessage(id, IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
+}
+
+DWORD CTCPIPPage::FieldAddress(int id) const
+{
+    DWORD address = 0;
+    SendDlgItemMessage(id, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+    return address;
+}
+
+void CTCPIPPage::ShowControl(int id, bool shown)
+{
+    if (CWnd* control = GetDlgItem(id))
+        control->ShowWindow(shown ? SW_SHOW : SW_HIDE);
+}
+
+void CTCPIPPage::EnableControl(int id, bool enabled)
+{
+    if (CWnd* control = GetDlgItem(id))
+        control->EnableWindow(enabled);
+}
+
+void CTCPIPPage::SetColour(int id, COLORREF colour)
+{
+    m_colours[id] = colour;
+    if (CWnd* control = GetDlgItem(id))
+        control->Invalidate();
+}
+
+HBRUSH CTCPIPPage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor)
+{
+    HBRUSH brush = CCouplerSettingsPageBase::OnCtlColor(dc, wnd, ctlColor);
+    if (wnd == nullptr)
+        return brush;
+    const int id = wnd->GetDlgCtrlID();
+    if (id == kAddressSourceText)
+        dc->SetTextColor(kSourceColour);
+    else if (const auto colour = m_colours.find(id); colour != m_colours.end())
+        dc->SetTextColor(colour->second);
+    return brush;
+}
+
+void CTCPIPPage::ApplyTexts()
+{
+    SetDlgItemText(kCurrentGroup, Text(L"GRP_CURERENT_IP_ADDRESS"));
+    SetDlgItemText(kDipCaption, Text(L"GRP_DIP_SWITCH"));
+    SetDlgItemText(kDipApplyButton, Text(L"BTN_APPLY"));
+    SetDlgItemText(kDipHint, Text(L"HINT_CHANGE_DIP_SWITCH"));
+    SetDlgItemText(kOldFirmwareText, Text(L"TXT_OLD_FW_DIP_MESSAGE"));
+    SetDlgItemText(kSettingsGroup, Text(L"TXT_SETTINGS"));
+    SetDlgItemText(kAutomaticRadio, Text(L"LBL_GET_ADDRESS_FROM"));
+    SetDlgItemText(kFixedRadio, Text(L"LBL_USE_ADDRESS"));
+    SetDlgItemText(kUseBootPBox, Text(L"BTN_USE_BOOTP"));
+    SetDlgItemText(kEepromCaption, Text(L"LBL_CURRENT_ADDR_IN_EEPROM"));
+    SetDlgItemText(kFixedAddressLabel, Text(L"LBL_IP_ADDRESS"));
+    SetDlgItemText(kSubnetMaskLabel, Text(L"LBL_SUBNET_MASK"));
+    SetDlgItemText(kGatewayLabel, Text(L"LBL_GATEWAY_ADDR"));
+    SetDlgItemText(kFirstDnsLabel, Text(L"LBL_DNS_SERVER1"));
+    SetDlgItemText(kSecondDnsLabel, Text(L"LBL_DNS_SERVER2"));
+    SetDlgItemText(kWebManagementButton, L"WBM");
+    GetDlgItem(kCurrentGroup)->SetFont(&GetPageFont());
+    AddTooltip(kCurrentAddress, L"TT_IP_ADDRESS_CURRENT_BODY", L"TT_IP_ADDRESS_CURRENT_HDR");
+    AddTooltip(kWebManagementButton, L"TT_BTN_CALL_WBM_BODY", L"TT_BTN_CALL_WBM_HDR");
+    AddTooltip(kDipPollBox, L"TT_CHECK_DIP_SWITCH_BODY", L"TT_CHECK_DIP_SWITCH_HDR");
+    AddTooltip(kDipCaption, L"TT_CHECK_DIP_SWITCH_BODY", L"TT_CHECK_DIP_SWITCH_HDR");
+    AddTooltip(kDipAddress, L"TT_IP_ADDR_DIP_SWITCH_BODY", L"TT_IP_ADDR_DIP_SWITCH_HDR");
+    AddTooltip(kDipApplyButton, L"TT_DIP_SWITCH_BTN_APPLY_BODY", L"TT_DIP_SWITCH_BTN_APPLY_HDR");
+    AddTooltip(kAutomaticRadio, L"TT_GET_ADDRESSES_BODY", L"TT_GET_ADDRESSES_HDR");
+    AddTooltip(kSourceList, L"TT_IPADDR_SERVER_BODY", L"TT_IPADDR_SERVER_HDR");
+    AddTooltip(kFixedRadio, L"TT_USE_ADDRESSES_BODY", L"TT_USE_ADDRESSES_HDR");
+    AddTooltip(kUseBootPBox, L"TT_USE_BOOTP_BODY", L"TT_USE_BOOTP_HDR");
+    AddTooltip(kFixedAddressField, L"TT_IP_ADDRESS_EEPROM_BODY", L"TT_IP_ADDRESS_EEPROM_HDR");
+    AddTooltip(kSubnetMaskField, L"TT_SUBNET_MASK_BODY", L"TT_SUBNET_MASK_HDR");
+    AddTooltip(kGatewayField, L"TT_GATEWAY_ADDR_BODY", L"TT_GATEWAY_ADDR_HDR");
+    AddTooltip(kFirstDnsField, L"TT_DNS_SERVER1_BODY", L"TT_DNS_SERVER1_HDR");
+    AddTooltip(kSecondDnsField, L"TT_DNS_SERVER2_BODY", L"TT_DNS_SERVER2_HDR");
+    ShowDipGroup();
+    ShowDipControls();
+}
+
+// --- the user's edits --------------------------------------------------------------
+
+void CTCPIPPage::OnAutomaticClicked()
+{
+    FillSourceList();
+    ApplyView();
+    EnableControls(TRUE);
+    if (!m_codec.IsDipValueValid())
+        m_codec.CurrentAddress = 0;
+    ShowCurrentAddress();
+    m_balloonArmed = true;
+    CheckSource();
+    NotifySettingsChanged(TRUE);
+}
+
+void CTCPIPPage::OnFixedClicked()
+{
+    m_codec.Source = -1;
+    SendDlgItemMessage(kSourceList, CB_SETCURSEL, static_cast<WPARAM>(-1));
+    ApplyView();
+    EnableControls(TRUE);
+    if (!m_codec.IsDipValueValid())
+        m_codec.CurrentAddress = m_codec.FixedAddress;
+    CheckFixedAddress();
+    ShowCurrentAddress();
+    NotifySettingsChanged(TRUE);
+    if (CWnd* field = GetDlgItem(kFixedAddressField))
+        field->SetFocus();
+}
+
+void CTCPIPPage::OnSourceChanged()
+{
+    ApplyView();
+    EnableControls(TRUE);
+    if (!m_codec.IsDipValueValid())
+        m_codec.CurrentAddress = 0;
+    ShowCurrentAddress();
+    NotifySettingsChanged(TRUE);
+}
+
+void CTCPIPPage::OnUseBootPClicked()
+{
+    ApplyView();
+    EnableControls(TRUE);
+    CheckFixedAddress();
+    m_balloonArmed = true;
+    ShowCurrentAddress();
+    NotifySettingsChanged(TRUE);
+}
+
+void CTCPIPPage::OnAddressChanged(UINT id, NMHDR*, LRESULT*)
+{
+    if (m_updating)
+        return;
+    const DWORD fixed = FieldAddress(kFixedAddressField);
+    if (id == static_cast<UINT>(kFixedAddressField) && !IsAddressAllowed(UIntToIpText(fixed))) {
+        if (m_balloonArmed && IsLive()) {
+            ShowBalloon(Text(L"TXT_IP_ADDRESS"), BuildInvalidAddressMessage(kInvalidAddressList),
+                        kFixedAddressField);
+            m_balloonArmed = false;
+        }
+        return;
+    }
+    bool changed = false;
+    m_codec.ApplyAddressEdit(fixed, FieldAddress(kSubnetMaskField), FieldAddress(kGatewayField),
+                             FieldAddress(kFirstDnsField), FieldAddress(kSecondDnsField), nullptr, changed);
+    if (changed)
+        NotifySettingsChanged(TRUE);
+}
+
+void CTCPIPPage::OnWebManagementClicked()
+{
+    if (IsModified()) {
+        const CString question = Text(L"MSG_NEW_SETTINGS_NOT_WRITTEN") + L"\n\n" + Text(L"TXT_ASK_WRITE_NEW_SETTINGS");
+        if (ZELLMessageBox(question, MB_YESNO, L"", 0) == IDYES)
+            RequestWriteSettings();
+    }
+    OpenBrowser(m_codec.WebManagementUrl().c_str());
+}
+
+void CTCPIPPage::OpenBrowser(const CString& url)
+{
+    ShellExecuteW(m_hWnd, L"open", url, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// --- the address-switch poll ---------------------------------------------------------
+
+void CTCPIPPage::OnDipCaptionClicked()
+{
+    const bool checked = IsDlgButtonChecked(kDipPollBox) == BST_CHECKED;
+    CheckDlgButton(kDipPollBox, checked ? BST_UNCHECKED : BST_CHECKED);
+    OnDipPollClicked();
+}
+
+void CTCPIPPage::OnDipPollClicked()
+{
+    ApplyView();
+    if (IsDlgButtonChecked(kDipPollBox) == BST_CHECKED)
+        StartDipPoll();
+    else
+        StopDipPoll();
+    ShowDipControls();
+}
+
+void CTCPIPPage::StartDipPoll()
+{
+    m_dipPollRunning = true;
+    PrepareConnection(true);
+    SetTimer(kDipPollTimer, kDipPollMs, nullptr);
+}
+
+void CTCPIPPage::StopDipPoll()
+{
+    KillTimer(kDipPollTimer);
+    PrepareConnection(false);
+    m_dipPollRunning = false;
+}
+
+void CTCPIPPage::OnDipApplyClicked()
+{
+    EnableControl(kDipApplyButton, false);
+    StopDipPoll();
+    CheckDlgButton(kDipPollBox, BST_UNCHECKED);
+    RequestSoftwareReset();
+}
+
+void CTCPIPPage::OnTimer(UINT_PTR id)
+{
+    if (id != kDipPollTimer) {
+        CTextedSettingsPage::OnTimer(id);
+        return;
+    }
+    if (!IsConnectionPrepared())
+        return;
+    bool readable = false;
+    WORD value = 0xFFFF;
+    if (!ReadAddressSwitch(readable, value)) {
+        EndDipPollAfterFailure();
+        return;
+    }
+    m_codec.DipReadable = readable;
+    m_codec.DipValue = value;
+    ShowDipAddress();
+    ShowDipControls();
+}
+
+bool CTCPIPPage::ReadAddressSwitch(bool& readable, WORD& value)
+{
+    if (GetConnection() == nullptr || GetService() == nullptr)
+        return false;
+    CFBCData probe;
+    tWorkerParams params;
+    params.window = m_hWnd;
+    params.connection = GetConnection();
+    params.service = GetService();
+    params.data = &probe;
+    params.capabilities = &CPageAppServices::Capabilities();
+    CWorkerWait wait;
+    CWorkerContext context(params, wait);
+    if (!CDeviceDataReader(context).ReadAddressSwitch())
+        return false;
+    readable = probe.HasDIPSwitches;
+    value = probe.DIPSwitchValue;
+    return true;
+}
+
+void CTCPIPPage::EndDipPollAfterFailure()
+{
+    KillTimer(kDipPollTimer);
+    PrepareConnection(false);
+    m_dipPollRunning = false;
+    CheckDlgButton(kDipPollBox, BST_UNCHECKED);
+    RefreshView();
+    ReportConnectionState(kConnectionFailed);
+    CString text;
+    const unsigned long code = GetService() != nullptr ? GetService()->GetLastErrorCode() : 0;
+    text.Format(Text(L"FAILED_TO_QUERY_DIP_FMT").GetString(), static_cast<unsigned int>(code));
+    ZELLMessageBox(text, MB_OK | MB_ICONERROR, L"", 0);
+}
