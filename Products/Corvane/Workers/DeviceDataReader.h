@@ -19,8 +19,6 @@ public:
     explicit CDeviceDataReader(CWorkerContext& context) : m_context(context) {}
 
     bool ReadAllDeviceData();
-    // The address-switch step alone, for a page that polls the switch.
-    bool ReadAddressSwitch();
 
     // The word count of a register table by the device's table list; 0 when
     // the table is not listed or the list cannot be read.
