@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace X11Test {
 namespace {
@@ -45,15 +46,44 @@ int WaitForChild(pid_t pid, int timeoutMs, bool& exited)
     }
 }
 
-[[noreturn]] void ExecInChild(const std::vector<std::string>& argv)
-{
-    std::vector<char*> args;
-    for (const std::string& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-}
+// A command line and environment made ready before fork. Between fork and
+// exec the child of a threaded program must not allocate: another thread may
+// have held the allocator's lock at the fork, and the child would wait on it
+// for ever.
+class CExecPlan {
+public:
+    // `display` empty: the child runs without DISPLAY.
+    CExecPlan(const std::vector<std::string>& argv, const std::string& display, bool dropZellDisplay = false)
+        : m_args(argv)
+    {
+        for (char** entry = environ; *entry != nullptr; ++entry) {
+            const std::string variable = *entry;
+            if (variable.rfind("DISPLAY=", 0) == 0 || (dropZellDisplay && variable.rfind("ZELL_DISPLAY=", 0) == 0))
+                continue;
+            m_environment.push_back(variable);
+        }
+        if (!display.empty())
+            m_environment.push_back("DISPLAY=" + display);
+        for (std::string& arg : m_args)
+            m_argv.push_back(arg.data());
+        m_argv.push_back(nullptr);
+        for (std::string& variable : m_environment)
+            m_envp.push_back(variable.data());
+        m_envp.push_back(nullptr);
+    }
+
+    [[noreturn]] void Exec() const
+    {
+        execvpe(m_argv[0], m_argv.data(), m_envp.data());
+        _exit(127);
+    }
+
+private:
+    std::vector<std::string> m_args;
+    std::vector<std::string> m_environment;
+    std::vector<char*> m_argv;
+    std::vector<char*> m_envp;
+};
 
 }
 
@@ -70,12 +100,17 @@ bool CXvfbServer::Start(const std::string& screen, int timeoutMs)
         m_error = "pipe failed";
         return false;
     }
+    const int serverEnd = fcntl(fds[1], F_DUPFD, 3); // without close-on-exec, for the server
+    const CExecPlan plan({"Xvfb", "-displayfd", std::to_string(serverEnd), "-screen", "0", screen, "-nolisten", "tcp",
+                          "-noreset"},
+                         "");
     const pid_t parent = getpid();
     m_pid = fork();
     if (m_pid < 0) {
         m_error = "fork failed";
         close(fds[0]);
         close(fds[1]);
+        close(serverEnd);
         return false;
     }
     if (m_pid == 0) {
@@ -83,16 +118,15 @@ bool CXvfbServer::Start(const std::string& screen, int timeoutMs)
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent)
             _exit(1);
-        close(fds[0]);
-        const int fd = dup(fds[1]); // without close-on-exec, for the server
         const int devnull = open("/dev/null", O_WRONLY);
         if (devnull >= 0) {
             dup2(devnull, 1);
             dup2(devnull, 2);
         }
-        ExecInChild({"Xvfb", "-displayfd", std::to_string(fd), "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
+        plan.Exec();
     }
     close(fds[1]);
+    close(serverEnd);
     // The server writes its display number and a line feed once it listens.
     std::string number;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -138,6 +172,7 @@ int RunWithDisplay(const std::string& display, const std::vector<std::string>& a
 {
     if (argv.empty())
         return -1;
+    const CExecPlan plan(argv, display);
     const pid_t pid = fork();
     if (pid < 0)
         return -1;
@@ -147,11 +182,7 @@ int RunWithDisplay(const std::string& display, const std::vector<std::string>& a
         const int devnull = open("/dev/null", O_WRONLY);
         if (devnull >= 0)
             dup2(devnull, 1);
-        if (display.empty())
-            unsetenv("DISPLAY");
-        else
-            setenv("DISPLAY", display.c_str(), 1);
-        ExecInChild(argv);
+        plan.Exec();
     }
     bool exited = false;
     const int status = WaitForChild(pid, timeoutMs, exited);
@@ -176,6 +207,7 @@ bool CChildProcess::Start(const std::string& display, const std::vector<std::str
     int fds[2];
     if (argv.empty() || m_pid > 0 || pipe2(fds, O_CLOEXEC) != 0)
         return false;
+    const CExecPlan plan(argv, display, true);
     m_pid = fork();
     if (m_pid < 0) {
         close(fds[0]);
@@ -185,9 +217,7 @@ bool CChildProcess::Start(const std::string& display, const std::vector<std::str
     if (m_pid == 0) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         dup2(fds[1], 1);
-        setenv("DISPLAY", display.c_str(), 1);
-        unsetenv("ZELL_DISPLAY");
-        ExecInChild(argv);
+        plan.Exec();
     }
     close(fds[1]);
     m_output = fds[0];
