@@ -38,6 +38,7 @@ TEST_F(CorvaneSerialEndToEnd, SettingsAreWrittenAndReadBackOverTheServiceCable)
         ASSERT_TRUE(VisitPage(dialog, driver, L"PROTOCOL"));
         UiTest::CDialogDriver page(dialog.Page(L"PROTOCOL")->GetSafeHwnd());
         ASSERT_TRUE(page.Click(DevicePageIds::kFtpBox));
+        driver.PumpUntilIdle();
         ftp = page.IsChecked(DevicePageIds::kFtpBox);
         ASSERT_TRUE(VisitPage(dialog, driver, L"COMMON"));
         written = dialog.Data().SpecificTable.Words();
@@ -57,31 +58,31 @@ TEST_F(CorvaneSerialEndToEnd, SettingsAreWrittenAndReadBackOverTheServiceCable)
     EXPECT_EQ(shown, ftp);
 }
 
-// The state page's commands go through the service of the serial connection;
-// the production test mode exists only there.
-TEST_F(CorvaneSerialEndToEnd, StatePageSwitchesWriteAccessAndTestModeOverTheServiceCable)
+// The state page's commands go through the service of the serial
+// connection as they do over TCP/IP.
+TEST_F(CorvaneSerialEndToEnd, StatePageSwitchesTheTerminalBusOverTheServiceCable)
 {
-    bool writeAccess = false;
-    bool testMode = false;
+    bool extension = false;
+    bool constantSpeed = false;
     const tRunResult run = RunOverSerial(m_device.SlavePath(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
         ASSERT_TRUE(VisitPage(dialog, driver, L"STATUS"));
         UiTest::CDialogDriver page(dialog.Page(L"STATUS")->GetSafeHwnd());
-        ASSERT_TRUE(page.IsEnabled(DevicePageIds::kWriteAccessBox));
-        ASSERT_TRUE(page.Click(DevicePageIds::kWriteAccessBox));
+        ASSERT_TRUE(page.Click(DevicePageIds::kExtensionBox));
         driver.PumpUntilIdle();
-        writeAccess = page.IsChecked(DevicePageIds::kWriteAccessBox);
-        ASSERT_TRUE(page.IsEnabled(DevicePageIds::kTestModeBox));
-        ASSERT_TRUE(page.Click(DevicePageIds::kTestModeBox));
+        extension = page.IsChecked(DevicePageIds::kExtensionBox);
+        ASSERT_TRUE(page.Click(DevicePageIds::kConstantSpeedBox));
         driver.PumpUntilIdle();
-        testMode = page.IsChecked(DevicePageIds::kTestModeBox);
-    });
+        constantSpeed = page.IsChecked(DevicePageIds::kConstantSpeedBox);
+    },
+    // Both are on the device already: closing writes nothing.
+    {Press(IDNO)});
     EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
-    EXPECT_TRUE(writeAccess);
-    EXPECT_TRUE(testMode);
+    EXPECT_TRUE(extension);
+    EXPECT_TRUE(constantSpeed);
     const DevSim::tDeviceData device = m_device.Model().Get();
-    EXPECT_TRUE(device.writeAccess);
-    EXPECT_NE(device.factoryTestMode, 0);
-    EXPECT_GE(device.storeCount, 1u) << "the test mode is saved on the device";
+    EXPECT_EQ(device.terminalBusExtension, 1);
+    EXPECT_EQ(device.registers.at({0, 100}).words[69] & 0x10, 0x10) << "the speed bit reached the device at once";
+    EXPECT_FALSE(device.writeAccess) << "write access is closed again";
 }
 
 }

@@ -110,6 +110,21 @@ inline bool WaitForWorker(UiTest::CDialogDriver& driver, DWORD maxMs = 30000)
     return driver.PumpUntil([] { return !GetWorkerBusyFlag().IsSet(); }, maxMs) && driver.PumpUntilIdle();
 }
 
+// A message box step: the button the user presses.
+inline Step Press(int button)
+{
+    return [button](UiTest::CDialogDriver& box) { box.Click(button); };
+}
+
+// Pumps until the read the program starts with is over: it is started by a
+// posted message, so an idle worker alone does not tell it has run.
+inline bool WaitForStartupRead(CCorvaneDlg& dialog, UiTest::CDialogDriver& driver)
+{
+    return driver.PumpUntil([&dialog] { return !GetWorkerBusyFlag().IsSet() && dialog.Data().SpecificTable.GetCount() > 0; },
+                            30000) &&
+           driver.PumpUntilIdle();
+}
+
 // Clicks one of the dialog's buttons and waits for the worker it starts.
 inline bool ClickAndWait(UiTest::CDialogDriver& driver, int id)
 {
@@ -188,7 +203,7 @@ inline tRunResult RunProgram(const std::filesystem::path& capabilityFile, std::v
     CommandsTest::CBoxAnswerer boxes(std::move(answers));
     program.SetDialogObserver([&](CCorvaneDlg& dialog) {
         script.Then([&](UiTest::CDialogDriver& driver) {
-            EXPECT_TRUE(WaitForWorker(driver)) << "the start-up read ends";
+            EXPECT_TRUE(WaitForStartupRead(dialog, driver)) << "the start-up read ends";
             step(dialog, driver);
             if (::IsWindow(driver.Dialog()))
                 ::PostMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
