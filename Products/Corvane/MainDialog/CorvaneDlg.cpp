@@ -157,10 +157,9 @@ void CCorvaneDlg::CreateService()
 
 void CCorvaneDlg::HandConnectionToPages()
 {
-    auto* tcpService = dynamic_cast<CTCPIPService*>(m_pService.get());
     for (const tPageEntry& entry : m_pageEntries) {
         if (entry.page != nullptr)
-            entry.page->SetConnection(m_pConnection.get(), tcpService);
+            entry.page->SetConnection(m_pConnection.get(), m_pService.get());
     }
 }
 

@@ -668,7 +668,7 @@ void CCorvaneDlg::RefreshPages()
 void CCorvaneDlg::AttachPageData(CSettingsPage& page)
 {
     page.SetDeviceData(&m_data);
-    page.SetConnection(m_pConnection.get(), dynamic_cast<CTCPIPService*>(m_pService.get()));
+    page.SetConnection(m_pConnection.get(), m_pService.get());
     const int wide = m_bExtendedPages ? 1 : 0;
     const int controller = m_bControllerPages ? 1 : 0;
     page.AttachExtraData(m_data.CommonTable.GetData(), static_cast<unsigned>(m_data.CommonTable.Words().size()), wide,

@@ -117,6 +117,13 @@ bool CCorvaneDlg::OpenSettingsFile(const CString& path)
     SetConnectionState(kStateOffline);
     ShowConnectionText();
     m_bDataValid = CheckAndShowData(&m_data);
+    // The loaded data set replaced the blocks the pages pointed into: they
+    // take the new ones before anything shows or stores them.
+    if (m_bDataValid) {
+        RefreshPages();
+        if (CSettingsPage* active = ActivePage())
+            active->RefreshView();
+    }
     ShowLoadedFile(path);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "Common/Application/ZellWinApp.h"
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/Controls/ThemeHelper.h"
+#include "Common/PelorusDLL/TCPIPServiceBase.h"
 #include "Common/SystemHelper/Conversions.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
@@ -184,7 +185,7 @@ void CCouplerSettingsPageBase::SetDeviceKind(int wideFormat, int controller)
     m_controller = controller;
 }
 
-void CCouplerSettingsPageBase::SetConnection(ZELL::CConnectionBase* connection, CTCPIPService* service)
+void CCouplerSettingsPageBase::SetConnection(ZELL::CConnectionBase* connection, CServiceBase* service)
 {
     m_connection = connection;
     m_service = service;
@@ -400,6 +401,11 @@ void CCouplerSettingsPageBase::FinishConnection()
     }
     m_connection->SetSettingsXML(m_savedConnectionSettings);
     ReportConnectionState(kConnectionClosed);
+}
+
+CTCPIPServiceBase* CCouplerSettingsPageBase::GetTcpIpService() const
+{
+    return dynamic_cast<CTCPIPServiceBase*>(m_service);
 }
 
 bool CCouplerSettingsPageBase::IsTCPIPConnection() const

@@ -20,7 +20,8 @@
 
 class CDeviceCapabilityFile;
 class CFBCData;
-class CTCPIPService;
+class CServiceBase;
+class CTCPIPServiceBase;
 namespace ZELL {
 class CConnectionBase;
 }
@@ -92,7 +93,9 @@ public:
     void AttachDeviceData(WORD* block, unsigned length, int wideFormat, int controller);
     void AttachExtraData(WORD* block, unsigned length, int wideFormat, int controller);
     void SetDeviceData(CFBCData* data) { m_deviceData = data; }
-    void SetConnection(ZELL::CConnectionBase* connection, CTCPIPService* service);
+    // The service of either transport: the pages' immediate commands work
+    // over serial as over TCP/IP.
+    void SetConnection(ZELL::CConnectionBase* connection, CServiceBase* service);
     void SetInSheet(bool inSheet) { m_inSheet = inSheet ? 1 : 0; }
     // The page's store before a write; true when there is nothing to store.
     bool StoreIfDataPresent();
@@ -114,7 +117,10 @@ public:
     const LOGFONTW& GetPageLogFont() const { return m_pageLogFont; }
     HCURSOR GetPageCursor() const { return m_pageCursor; }
     ZELL::CConnectionBase* GetConnection() const { return m_connection; }
-    CTCPIPService* GetService() const { return m_service; }
+    CServiceBase* GetService() const { return m_service; }
+    // The service when it talks TCP/IP (for the calls only that transport
+    // has); null over serial.
+    CTCPIPServiceBase* GetTcpIpService() const;
     CFBCData* GetDeviceData() const { return m_deviceData; }
     // The attached blocks; every word access through them stays below the
     // length the block was attached with.
@@ -235,7 +241,7 @@ private:
     BOOL m_active = 0;
     HCURSOR m_pageCursor = nullptr;
     ZELL::CConnectionBase* m_connection = nullptr;
-    CTCPIPService* m_service = nullptr;
+    CServiceBase* m_service = nullptr;
 
     static LOGFONTW s_defaultFont;
     static bool s_defaultFontGiven;

@@ -1,0 +1,52 @@
+// Every page of the main dialog as a user sees it after reading a coupler
+// and a controller, against its golden picture. The clock page shows the
+// running PC clock: it is drawn but has no golden picture.
+#include "Products/Corvane/Main/Tests/EndToEnd/EndToEndRig.h"
+
+#include "Platform/Ui/DisplayAccess.h"
+#include "Platform/Ui/Tests/GoldenImage.h"
+
+#include <unistd.h>
+
+using namespace EndToEnd;
+
+namespace {
+
+class CorvanePageScreenshots : public EndToEndTestBase, public ::testing::WithParamInterface<bool> {
+protected:
+    bool Controller() const { return GetParam(); }
+    std::string Prefix() const { return Controller() ? "Controller-" : "Coupler-"; }
+};
+
+TEST_P(CorvanePageScreenshots, EveryPageAfterAReadLooksAsItsGoldenPicture)
+{
+    DevSim::CDeviceSimulator device;
+    device.Model().Update(Controller() ? FillController : FillCoupler);
+    ASSERT_TRUE(device.Start()) << device.LastError();
+    std::vector<std::wstring> drawn;
+    const tRunResult run = RunOverTcp(device.Port(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
+        for (const std::wstring& name : ShownPages(dialog)) {
+            ASSERT_TRUE(VisitPage(dialog, driver, name));
+            ::UpdateWindow(driver.Dialog());
+            driver.PumpUntilIdle();
+            const std::string key = Prefix() + std::string(name.begin(), name.end());
+            const std::string png =
+                (m_files.Path() / (key + "-" + std::to_string(::getpid()) + ".png")).string();
+            ASSERT_TRUE(UiTest::Headless().SaveWithFrameAsPng(NativeWindowOf(driver.Dialog()), png));
+            if (name != L"CLOCK") {
+                EXPECT_TRUE(UiTest::MatchesGolden(png, key, CORVANE_GOLDEN_DIR));
+            }
+            drawn.push_back(name);
+        }
+    });
+    EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
+    EXPECT_EQ(drawn.size(), Controller() ? 10u : 9u) << "every page of the device was drawn";
+    device.Stop();
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, CorvanePageScreenshots, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Controller" : "Coupler";
+                         });
+
+}
