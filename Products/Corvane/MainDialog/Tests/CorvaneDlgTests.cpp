@@ -102,9 +102,10 @@ TEST_F(CorvaneDlgTest, ConnectionOfTheLastTypeWithItsStoredSettings)
         EXPECT_FALSE(dialog.IsTcpIpConnection());
         EXPECT_EQ(dialog.Connection()->GetSettingsValue(L"device"), L"COM7");
         ASSERT_NE(dialog.Service(), nullptr);
-        // A serial service is no TCP/IP service: the pages get none.
+        // The pages get the serial service too; only its TCP/IP view is empty.
         EXPECT_EQ(page->GetConnection(), dialog.Connection());
-        EXPECT_EQ(page->GetService(), nullptr);
+        EXPECT_EQ(static_cast<void*>(page->GetService()), static_cast<void*>(dialog.Service()));
+        EXPECT_EQ(page->GetTcpIpService(), nullptr);
     });
 }
 
