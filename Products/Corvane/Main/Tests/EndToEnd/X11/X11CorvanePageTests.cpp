@@ -29,7 +29,7 @@ TEST_P(X11CorvanePages, PageLooksAsOnTheHeadlessDisplay)
 }
 
 INSTANTIATE_TEST_SUITE_P(Coupler, X11CorvanePages,
-                         ::testing::Values("COMMON", "MODBUS", "PROTOCOL", "TRAFFIC", "SNTP", "ETHERNETIP",
+                         ::testing::Values("COMMON", "NETWORKPARAM", "MODBUS", "PROTOCOL", "TRAFFIC", "SNTP", "ETHERNETIP",
                                            "SDCARD", "STATUS"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
