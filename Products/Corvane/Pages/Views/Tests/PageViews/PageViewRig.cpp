@@ -152,6 +152,26 @@ std::vector<std::size_t> CPageViewRig::ChangedWords(const std::vector<WORD>& bef
     return changed;
 }
 
+std::vector<int> CPageViewRig::ControlsOutsidePageArea(CWnd& page)
+{
+    // The size of the other pages' templates, in dialog units.
+    CRect area(0, 0, 276, 190);
+    ::MapDialogRect(page.GetSafeHwnd(), area);
+    std::vector<int> outside;
+    for (CWnd* control = page.GetWindow(GW_CHILD); control != nullptr; control = control->GetWindow(GW_HWNDNEXT)) {
+        if (!control->IsWindowVisible())
+            continue;
+        CRect bounds;
+        control->GetWindowRect(bounds);
+        page.ScreenToClient(bounds);
+        CRect inside;
+        inside.IntersectRect(bounds, area);
+        if (inside != bounds)
+            outside.push_back(control->GetDlgCtrlID());
+    }
+    return outside;
+}
+
 ::testing::AssertionResult CPageViewRig::LooksAsGolden(const std::string& name, const std::string& goldenFolder) const
 {
     HWND host = m_host.GetSafeHwnd();

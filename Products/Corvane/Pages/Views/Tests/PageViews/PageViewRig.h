@@ -96,6 +96,9 @@ public:
     std::vector<WORD> Words() const;
     // Paints the whole host again, as uncovering it does, and compares its
     // picture with the golden one of that name in `goldenFolder`.
+    // The ids of the page's shown controls that reach out of the page area
+    // the main dialog's sheet gives every page.
+    static std::vector<int> ControlsOutsidePageArea(CWnd& page);
     ::testing::AssertionResult LooksAsGolden(const std::string& name, const std::string& goldenFolder) const;
 
     CCorvaneApp m_app{L"PageViewTests"};
