@@ -32,23 +32,24 @@ std::vector<BYTE> NetworkParamTemplate()
 {
     Ui::CDialogTemplate page;
     page.style = WS_CHILD | DS_CONTROL | DS_SETFONT | WS_CAPTION;
-    page.cx = 330;
-    page.cy = 200;
+    // As large as the other pages: the main dialog's sheet has room for no more.
+    page.cx = 276;
+    page.cy = 190;
     page.caption = L"Network";
     page.pointSize = 8;
     page.faceName = L"DejaVu Sans";
     page.items = {
         Button(kPortX1Button, kPortButton, 7, 6, 40, 14, L"X1"),
         Button(kPortX2Button, kPortButton, 50, 6, 40, 14, L"X2"),
-        Button(kWebManagementButton, kPushButton, 100, 6, 90, 14),
-        Hidden(Button(kDipPollButton, kPushButton, 200, 6, 123, 14)),
+        Button(kWebManagementButton, kPushButton, 96, 6, 80, 14),
+        Hidden(Button(kDipPollButton, kPushButton, 180, 6, 89, 14)),
         Hidden(Ui::VisibleControl(NameOrOrdinal::Ordinal(Ui::kClassStatic), L"", kDipSeparator, SS_ETCHEDHORZ, 7, 23,
-                                  316, 1)),
+                                  262, 1)),
         Ui::VisibleControl(NameOrOrdinal::Name(CZellGrid::kClassName), L"", kNetworkParamGrid,
-                           WS_TABSTOP | WS_BORDER, 7, 26, 316, 134),
-        Hidden(Button(kInterfaceGroup, BS_GROUPBOX, 7, 163, 316, 31)),
-        Hidden(Button(kSwitchedRadio, kRadio | WS_GROUP, 15, 176, 140, 10)),
-        Hidden(Button(kSeparatedRadio, kRadio, 165, 176, 140, 10)),
+                           WS_TABSTOP | WS_BORDER, 7, 26, 262, 124),
+        Hidden(Button(kInterfaceGroup, BS_GROUPBOX, 7, 153, 262, 31)),
+        Hidden(Button(kSwitchedRadio, kRadio | WS_GROUP, 15, 166, 120, 10)),
+        Hidden(Button(kSeparatedRadio, kRadio, 140, 166, 120, 10)),
         Hidden(Button(kGetModeButton, kPushButton, 0, 0, 10, 10, L"Get")),
         Hidden(Button(kSetModeButton, kPushButton, 0, 0, 10, 10, L"Set")),
     };

@@ -11,10 +11,23 @@ namespace {
 constexpr DWORD kEdit = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kPage = WS_CHILD | DS_CONTROL;
 
+}
+
+Ui::DialogItemTemplate Placeholder(short x, short y, short cx, short cy)
+{
+    // Hidden, as in the main dialog: a shown one lies above the sheet and
+    // paints over the page whenever the host is painted again.
+    Ui::DialogItemTemplate item = ControlTest::Static(L"", 0, x, y, cx, cy, kPlaceholder);
+    item.style &= ~static_cast<DWORD>(WS_VISIBLE);
+    return item;
+}
+
+namespace {
+
 std::vector<BYTE> HostImage()
 {
     return ControlTest::DialogImage(L"Host", 260, 170,
-                                    {ControlTest::Static(L"", 0, 5, 5, 250, 140, kPlaceholder),
+                                    {Placeholder(5, 5, 250, 140),
                                      ControlTest::Button(L"OK", IDOK, BS_PUSHBUTTON, 200, 150, 50, 14)},
                                     WS_POPUP | WS_CAPTION | WS_VISIBLE);
 }

@@ -24,6 +24,9 @@ constexpr int kPlaceholder = 900;
 constexpr int kDecimalField = 1001;
 constexpr int kHexField = 1002;
 constexpr int kAddressField = 1003;
+
+// The place of the sheet in a host dialog's template.
+Ui::DialogItemTemplate Placeholder(short x, short y, short cx, short cy);
 constexpr int kOtherField = 1101;
 constexpr UINT kAddressNameId = 9001;
 

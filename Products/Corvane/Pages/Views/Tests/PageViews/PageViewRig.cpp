@@ -5,7 +5,12 @@
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Net/WinSock.h"
+#include "Platform/Ui/DisplayAccess.h"
+#include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+
+#include <filesystem>
+#include <unistd.h>
 
 namespace PageViewTest {
 
@@ -15,7 +20,7 @@ std::vector<BYTE> HostImage()
 {
     return ControlTest::DialogImage(
         L"Host", 300, 230,
-        {ControlTest::Static(L"", 0, 5, 5, 290, 210, PageBaseTest::kPlaceholder),
+        {PageBaseTest::Placeholder(5, 5, 290, 210),
          ControlTest::Button(L"OK", IDOK, BS_PUSHBUTTON, 240, 214, 50, 14)},
         WS_POPUP | WS_CAPTION | WS_VISIBLE);
 }
@@ -145,6 +150,40 @@ std::vector<std::size_t> CPageViewRig::ChangedWords(const std::vector<WORD>& bef
             changed.push_back(i);
     EXPECT_TRUE(m_block.GuardIntact()) << "a word past the block was written";
     return changed;
+}
+
+std::vector<int> CPageViewRig::ControlsOutsidePageArea(CWnd& page)
+{
+    // The size of the other pages' templates, in dialog units.
+    CRect area(0, 0, 276, 190);
+    ::MapDialogRect(page.GetSafeHwnd(), area);
+    std::vector<int> outside;
+    for (CWnd* control = page.GetWindow(GW_CHILD); control != nullptr; control = control->GetWindow(GW_HWNDNEXT)) {
+        if (!control->IsWindowVisible())
+            continue;
+        CRect bounds;
+        control->GetWindowRect(bounds);
+        page.ScreenToClient(bounds);
+        CRect inside;
+        inside.IntersectRect(bounds, area);
+        if (inside != bounds)
+            outside.push_back(control->GetDlgCtrlID());
+    }
+    return outside;
+}
+
+::testing::AssertionResult CPageViewRig::LooksAsGolden(const std::string& name, const std::string& goldenFolder) const
+{
+    HWND host = m_host.GetSafeHwnd();
+    ::RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Driver().PumpUntilIdle();
+    const std::filesystem::path png =
+        std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()) + ".png");
+    if (!UiTest::Headless().SaveAsPng(NativeWindowOf(host), png.string()))
+        return ::testing::AssertionFailure() << "the host's picture was not saved";
+    ::testing::AssertionResult same = UiTest::MatchesGolden(png.string(), name, goldenFolder);
+    std::filesystem::remove(png);
+    return same;
 }
 
 }

@@ -94,6 +94,12 @@ public:
     // The words that differ from `before`, by index.
     std::vector<std::size_t> ChangedWords(const std::vector<WORD>& before) const;
     std::vector<WORD> Words() const;
+    // Paints the whole host again, as uncovering it does, and compares its
+    // picture with the golden one of that name in `goldenFolder`.
+    // The ids of the page's shown controls that reach out of the page area
+    // the main dialog's sheet gives every page.
+    static std::vector<int> ControlsOutsidePageArea(CWnd& page);
+    ::testing::AssertionResult LooksAsGolden(const std::string& name, const std::string& goldenFolder) const;
 
     CCorvaneApp m_app{L"PageViewTests"};
     PageBaseTest::CMainWindow m_main;

@@ -483,3 +483,13 @@ TEST_F(NetworkParamPageWithSwitch, AFailedSwitchReadEndsThePollWithItsMessage)
     const std::vector<WPARAM> states = rig.m_main.WParams(rig.m_main.Ids().ShowConnectionState);
     EXPECT_NE(std::find(states.begin(), states.end(), CCouplerSettingsPageBase::kConnectionFailed), states.end());
 }
+
+TEST_F(NetworkParamPage, EveryControlLiesInThePageAreaOfTheOtherPages)
+{
+    rig.m_data.EthernetInterfaceMode = 0;
+    Show();
+    UiTest::CDialogDriver driver = rig.Driver();
+    ASSERT_TRUE(driver.IsVisible(kInterfaceGroup));
+    EXPECT_EQ(PageViewTest::CPageViewRig::ControlsOutsidePageArea(page), std::vector<int>{});
+    EXPECT_TRUE(rig.LooksAsGolden("NetworkParamPageAfterLoad", ZELL_PAGE_VIEWS_GOLDEN_DIR));
+}

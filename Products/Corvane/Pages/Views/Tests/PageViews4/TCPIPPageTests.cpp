@@ -302,3 +302,15 @@ TEST_F(TCPIPPage, WebManagementOpensTheCurrentAddressAfterAskingAboutUnwrittenEd
     EXPECT_EQ(page.m_urls.size(), 2u) << "the browser opens whatever the answer";
     EXPECT_EQ(rig.m_main.Count(rig.m_main.Ids().WriteSettings), 0) << "no Yes, no write";
 }
+
+TEST_F(TCPIPPage, EveryShownControlLiesInThePageAreaAndIsPaintedAfterAFullRedraw)
+{
+    CNotedTCPIPPage page;
+    HandOver(page);
+    page.SetAddressSource(true, true, 255);
+    rig.Show(page);
+    ASSERT_TRUE(rig.Driver().IsVisible(kSecondDnsField));
+    ASSERT_TRUE(rig.Driver().IsVisible(kDipHint));
+    EXPECT_EQ(PageViewTest::CPageViewRig::ControlsOutsidePageArea(page), std::vector<int>{});
+    EXPECT_TRUE(rig.LooksAsGolden("TCPIPPageAfterLoad", ZELL_PAGE_VIEWS_GOLDEN_DIR));
+}
