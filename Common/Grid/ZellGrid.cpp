@@ -5,6 +5,7 @@
 #include "Common/Grid/TitleTip.h"
 #include "Platform/Framework/OleInit.h"
 #include "Platform/Framework/ResourceException.h"
+#include "Platform/Framework/StandardCommands.h"
 #include "Platform/Framework/WinApp.h"
 
 namespace {
@@ -54,6 +55,14 @@ BEGIN_MESSAGE_MAP(CZellGrid, CWnd)
     ON_WM_SYSCOLORCHANGE()
     ON_MESSAGE(WM_SETFONT, OnSetFontMessage)
     ON_MESSAGE(WM_GETFONT, OnGetFontMessage)
+    ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+    ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditCut)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateEditSelectAll)
 END_MESSAGE_MAP()
 
 CZellGrid::CZellGrid(int rows, int cols, int fixedRows, int fixedCols) : m_cellClass(RUNTIME_CLASS(CGridCell))

@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+class CCmdUI;
 class CFont;
 class CImageList;
 class CPrintDialog;
@@ -325,6 +326,11 @@ public:
     virtual void OnEditCopy();
     virtual void OnEditPaste();
     virtual void OnEditSelectAll();
+    // Command UI of the Edit commands: what the grid could do with each now.
+    void OnUpdateEditCut(CCmdUI* ui);
+    void OnUpdateEditCopy(CCmdUI* ui);
+    void OnUpdateEditPaste(CCmdUI* ui);
+    void OnUpdateEditSelectAll(CCmdUI* ui);
     virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
     virtual void OnPrint(CDC* dc, CPrintInfo* info);
     virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);

@@ -3,6 +3,7 @@
 #include "Common/Grid/ZellGrid.h"
 
 #include "Platform/Framework/Bitmap.h"
+#include "Platform/Framework/CmdUI.h"
 #include "Platform/Framework/DC.h"
 #include "Platform/Framework/ImageList.h"
 #include "Platform/Framework/OleDataObject.h"
@@ -143,6 +144,19 @@ void CZellGrid::OnEditCut()
     source->SetClipboard();
     ClearSelectedTexts();
 }
+
+void CZellGrid::OnUpdateEditCut(CCmdUI* ui) { ui->Enable(m_editing && GetSelectedCount() > 0); }
+
+void CZellGrid::OnUpdateEditCopy(CCmdUI* ui) { ui->Enable(GetSelectedCount() > 0); }
+
+void CZellGrid::OnUpdateEditPaste(CCmdUI* ui)
+{
+    // Every text form on the clipboard is offered as wide text too.
+    ui->Enable(IsValid(m_focusCell) && IsCellEditable(m_focusCell.row, m_focusCell.col) &&
+               IsClipboardFormatAvailable(CF_UNICODETEXT));
+}
+
+void CZellGrid::OnUpdateEditSelectAll(CCmdUI* ui) { ui->Enable(m_selection); }
 
 void CZellGrid::ClearSelectedTexts()
 {

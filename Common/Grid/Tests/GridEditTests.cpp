@@ -1,11 +1,16 @@
 #include "Common/Grid/ZellGrid.h"
 
 #include "Common/Grid/Tests/GridTestSupport.h"
+#include "Platform/Framework/CmdUI.h"
+#include "Platform/Framework/Menu.h"
+#include "Platform/Framework/StandardCommands.h"
 #include "Platform/Ui/Clipboard.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 using GridTest::CentreOf;
 using GridTest::CGridScene;
@@ -252,4 +257,74 @@ TEST_F(GridEditing, CutAndDeleteClearTheSelectionOnlyWhileEditingIsOn)
     scene.Key(VK_DELETE);
     EXPECT_TRUE(grid.GetCellText(5, 4).IsEmpty());
     EXPECT_EQ(grid.GetCellText(5, 3), CString(L"r5c3"));
+}
+
+// The Edit commands as a menu or tool bar reaches them: each item's state
+// asked from the grid's command UI, a chosen item sent as WM_COMMAND.
+class GridEditCommands : public GridEditing {
+protected:
+    CMenu menu;
+    static constexpr UINT kCommands[] = {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL};
+
+    void SetUp() override
+    {
+        GridEditing::SetUp();
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        for (UINT id : kCommands)
+            menu.AppendMenu(MF_STRING, id, L"item");
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    // The enabled items, in menu order, after the grid updated them.
+    std::vector<UINT> Enabled()
+    {
+        std::vector<UINT> enabled;
+        for (UINT index = 0; index < std::size(kCommands); ++index) {
+            CCmdUI ui;
+            ui.m_nID = kCommands[index];
+            ui.m_nIndex = index;
+            ui.m_pMenu = &menu;
+            EXPECT_TRUE(ui.DoUpdate(&grid, TRUE));
+            if ((menu.GetMenuState(kCommands[index], MF_BYCOMMAND) & MF_GRAYED) == 0)
+                enabled.push_back(kCommands[index]);
+        }
+        return enabled;
+    }
+    void Choose(UINT id)
+    {
+        grid.SendMessage(WM_COMMAND, id);
+        CGridScene::Settle();
+    }
+};
+
+TEST_F(GridEditCommands, ItemsFollowTheSelectionTheEditingSwitchAndTheClipboard)
+{
+    EXPECT_EQ(Enabled(), (std::vector<UINT>{ID_EDIT_SELECT_ALL})) << "nothing selected, clipboard empty";
+    ClickCell(2, 2);
+    EXPECT_EQ(Enabled(), (std::vector<UINT>{ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_SELECT_ALL}));
+    PutClipboardText(L"x");
+    EXPECT_EQ(Enabled(), (std::vector<UINT>{ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL}));
+    grid.SetCellReadOnly(2, 2);
+    EXPECT_EQ(Enabled(), (std::vector<UINT>{ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_SELECT_ALL})) << "focus cell read-only";
+    grid.EnableEditing(FALSE);
+    EXPECT_EQ(Enabled(), (std::vector<UINT>{ID_EDIT_COPY, ID_EDIT_SELECT_ALL}));
+    grid.EnableSelection(FALSE);
+    EXPECT_EQ(Enabled(), (std::vector<UINT>{})) << "no selection: nothing to copy or select";
+}
+
+TEST_F(GridEditCommands, ChosenItemsCopyCutPasteAndSelectAll)
+{
+    ClickCell(2, 2);
+    ClickCell(2, 3, kShift);
+    Choose(ID_EDIT_COPY);
+    EXPECT_EQ(ClipboardText(), L"r2c2\tr2c3");
+    ClickCell(4, 1);
+    Choose(ID_EDIT_PASTE);
+    EXPECT_EQ(grid.GetCellText(4, 1), CString(L"r2c2"));
+    EXPECT_EQ(grid.GetCellText(4, 2), CString(L"r2c3"));
+    Choose(ID_EDIT_CUT);
+    EXPECT_TRUE(grid.GetCellText(4, 1).IsEmpty());
+    Choose(ID_EDIT_SELECT_ALL);
+    EXPECT_EQ(grid.GetSelectedCellRange(), CCellRange(1, 1, 7, 4));
 }
