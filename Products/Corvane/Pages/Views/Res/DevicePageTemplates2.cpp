@@ -3,77 +3,14 @@
 // file when the pages open; the fixed list items are the ones the devices
 // document (baud rates, line modes, link modes).
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/PageTemplate.h"
 
-#include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ControlStyles.h"
-#include "Platform/Controls/EditStyles.h"
-#include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/ResourceTable.h"
 
 namespace {
 
 using namespace DevicePageIds2;
-using Ui::NameOrOrdinal;
-
-constexpr DWORD kBox = BS_AUTOCHECKBOX | WS_TABSTOP;
-constexpr DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-constexpr DWORD kEdit = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-
-// One page's template, built item by item.
-class CPageTemplate {
-public:
-    explicit CPageTemplate(const wchar_t* caption)
-    {
-        m_dialog.style = WS_CHILD | DS_CONTROL | DS_SETFONT | WS_CAPTION;
-        m_dialog.cx = 276;
-        m_dialog.cy = 190;
-        m_dialog.caption = caption;
-        m_dialog.pointSize = 8;
-        m_dialog.faceName = L"DejaVu Sans";
-    }
-
-    CPageTemplate& Item(WORD atom, int id, DWORD style, short x, short y, short cx, short cy, const wchar_t* text = L"")
-    {
-        m_dialog.items.push_back(Ui::VisibleControl(NameOrOrdinal::Ordinal(atom), text, id, style, x, y, cx, cy));
-        return *this;
-    }
-    CPageTemplate& Text(int id, short x, short y, short cx, DWORD style = 0)
-    {
-        return Item(Ui::kClassStatic, id, style, x, y, cx, 10);
-    }
-    CPageTemplate& Edit(int id, short x, short y, short cx, DWORD style = 0)
-    {
-        return Item(Ui::kClassEdit, id, kEdit | style, x, y, cx, 12);
-    }
-    CPageTemplate& Check(int id, short x, short y, short cx) { return Item(Ui::kClassButton, id, kBox, x, y, cx, 10); }
-    CPageTemplate& Combo(int id, short x, short y, short cx, short height = 100)
-    {
-        return Item(Ui::kClassComboBox, id, kList, x, y, cx, height);
-    }
-    // A label and its edit on one row.
-    CPageTemplate& Row(int label, int edit, short y, DWORD editStyle = 0)
-    {
-        Text(label, 7, static_cast<short>(y + 2), 150);
-        return Edit(edit, 160, y, 70, editStyle);
-    }
-    // A label and its drop-down list on one row.
-    CPageTemplate& ListRow(int label, int list, short y)
-    {
-        Text(label, 7, static_cast<short>(y + 2), 150);
-        return Combo(list, 160, y, 100);
-    }
-    // The last item starts hidden; the page shows it where the device has it.
-    CPageTemplate& Hidden()
-    {
-        m_dialog.items.back().style &= ~static_cast<DWORD>(WS_VISIBLE);
-        return *this;
-    }
-
-    std::vector<BYTE> Image() const { return m_dialog.ToImage(); }
-
-private:
-    Ui::CDialogTemplate m_dialog;
-};
 
 std::vector<BYTE> EthernetIPTemplate()
 {
@@ -82,8 +19,8 @@ std::vector<BYTE> EthernetIPTemplate()
     page.Check(kRunIdleO2TBox, 14, 16, 120).Check(kRunIdleT2OBox, 140, 16, 120);
     page.Item(Ui::kClassStatic, kEthernetIPLine, SS_ETCHEDHORZ, 7, 30, 262, 1);
     page.Text(kFieldbusVarsLabel, 7, 34, 200);
-    page.Item(Ui::kClassButton, kInputsGroup, BS_GROUPBOX, 7, 44, 130, 96);
-    page.Item(Ui::kClassButton, kOutputsGroup, BS_GROUPBOX, 139, 44, 130, 96);
+    page.Group(kInputsGroup, 7, 44, 130, 96);
+    page.Group(kOutputsGroup, 139, 44, 130, 96);
     page.Text(kInputAdditionalLabel, 12, 56, 80).Edit(kInputAdditionalEdit, 94, 54, 38);
     page.Text(kAssembly111Label, 12, 72, 38).Edit(kAssembly111Bytes, 54, 70, 36).Edit(kAssembly111Offset, 94, 70, 38);
     page.Text(kAssembly113Label, 12, 88, 38).Edit(kAssembly113Bytes, 54, 86, 36).Edit(kAssembly113Offset, 94, 86, 38);

@@ -1,17 +1,15 @@
 // The dialog template of the TCP/IP page, in dialog units. Its texts come
 // from the GUI XML file when the page opens.
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
+#include "Products/Corvane/Pages/Views/Res/PageTemplate.h"
 
-#include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/IPAddressStyles.h"
-#include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/ResourceTable.h"
 
 namespace {
 
 using namespace DevicePageIds4;
-using Ui::NameOrOrdinal;
 
 constexpr DWORD kHiddenItem = 0x80000000u;
 
@@ -59,24 +57,17 @@ const tItem kItems[] = {
 
 std::vector<BYTE> TCPIPTemplate()
 {
-    Ui::CDialogTemplate page;
-    page.style = WS_CHILD | DS_CONTROL | DS_SETFONT | WS_CAPTION;
-    // As large as the other pages: the main dialog's sheet has room for no more.
-    page.cx = 276;
-    page.cy = 190;
-    page.caption = L"TCP/IP";
-    page.pointSize = 8;
-    page.faceName = L"DejaVu Sans";
+    CPageTemplate page(L"TCP/IP");
     for (const tItem& item : kItems) {
-        const NameOrOrdinal windowClass =
-            item.className != nullptr ? NameOrOrdinal::Name(item.className) : NameOrOrdinal::Ordinal(item.atom);
-        Ui::DialogItemTemplate control = Ui::VisibleControl(windowClass, L"", item.id, item.style & ~kHiddenItem,
-                                                            item.x, item.y, item.cx, item.cy);
+        const DWORD style = item.style & ~kHiddenItem;
+        if (item.className != nullptr)
+            page.Item(item.className, item.id, style, item.x, item.y, item.cx, item.cy);
+        else
+            page.Item(item.atom, item.id, style, item.x, item.y, item.cx, item.cy);
         if (item.style & kHiddenItem)
-            control.style &= ~static_cast<DWORD>(WS_VISIBLE);
-        page.items.push_back(std::move(control));
+            page.Hidden();
     }
-    return page.ToImage();
+    return page.Image();
 }
 
 using namespace Ui::Res;
