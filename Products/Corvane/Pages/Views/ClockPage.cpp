@@ -47,7 +47,7 @@ int PcZoneMinutes()
 
 }
 
-BEGIN_MESSAGE_MAP(CClockPage, CCouplerSettingsPageBase)
+BEGIN_MESSAGE_MAP(CClockPage, CTextedSettingsPage)
     ON_WM_CTLCOLOR()
     ON_WM_TIMER()
     ON_WM_TIMECHANGE()
@@ -63,7 +63,7 @@ BEGIN_MESSAGE_MAP(CClockPage, CCouplerSettingsPageBase)
     ON_NOTIFY(DTN_DATETIMECHANGE, kDeviceTimePicker, OnTimeChanged)
 END_MESSAGE_MAP()
 
-CClockPage::CClockPage() : CCouplerSettingsPageBase(kClockTemplate, 0)
+CClockPage::CClockPage() : CTextedSettingsPage(kClockTemplate, 0)
 {
     m_pageKey = L"CLOCK";
 }
@@ -79,7 +79,12 @@ void CClockPage::DoDataExchange(CDataExchange* dx)
 
 BOOL CClockPage::OnInitDialog()
 {
-    CCouplerSettingsPageBase::OnInitDialog();
+    CTextedSettingsPage::OnInitDialog();
+    return FALSE;
+}
+
+void CClockPage::SetUpControls()
+{
     m_datePicker.SetFont(&GetPageFont());
     m_timePicker.SetFont(&GetPageFont());
     m_datePicker.SetFormat(L" ''yyyy'-'MM'-'dd'");
@@ -93,15 +98,6 @@ BOOL CClockPage::OnInitDialog()
     m_zoneList.SetFont(&GetPageFont());
     for (const CClockCodec::CZone& zone : CClockCodec::Zones())
         m_zoneList.AddString(zone.Text);
-    ApplyTexts();
-    return FALSE;
-}
-
-BOOL CClockPage::UpdateLanguageTexts()
-{
-    if (IsActive())
-        ApplyTexts();
-    return CCouplerSettingsPageBase::UpdateLanguageTexts();
 }
 
 void CClockPage::ApplyTexts()

@@ -8,12 +8,12 @@
 #include "Platform/Framework/ComboBox.h"
 #include "Platform/Framework/DateTimeCtrl.h"
 #include "Products/Corvane/Pages/ClockCodec.h"
-#include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+#include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 #include <functional>
 #include <map>
 
-class CClockPage : public CCouplerSettingsPageBase {
+class CClockPage : public CTextedSettingsPage {
 public:
     static constexpr UINT_PTR RefreshTimer = 1;
     static constexpr UINT RefreshMs = 1000;
@@ -22,11 +22,11 @@ public:
 
     BOOL OnSetActive() override;
     BOOL OnKillActive() override;
-    BOOL UpdateLanguageTexts() override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    void SetUpControls() override;
     HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind);
     void OnTimer(UINT_PTR id);
     void OnTimeChange();
@@ -45,7 +45,7 @@ protected:
 private:
     using tDateTime = CServiceBase::tDateTime;
 
-    void ApplyTexts();
+    void ApplyTexts() override;
     void SetLabelColour(int id, COLORREF colour);
     void EnableDeviceClock(bool on);
     void EnableDeviceControls(bool on);

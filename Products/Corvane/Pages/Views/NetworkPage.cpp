@@ -4,12 +4,12 @@
 
 using namespace DevicePageIds;
 
-BEGIN_MESSAGE_MAP(CNetworkPage, CCouplerSettingsPageBase)
+BEGIN_MESSAGE_MAP(CNetworkPage, CTextedSettingsPage)
     ON_EN_CHANGE(kHostNameEdit, OnNameChanged)
     ON_EN_CHANGE(kDomainNameEdit, OnNameChanged)
 END_MESSAGE_MAP()
 
-CNetworkPage::CNetworkPage() : CCouplerSettingsPageBase(kNetworkTemplate, 0)
+CNetworkPage::CNetworkPage() : CTextedSettingsPage(kNetworkTemplate, 0)
 {
     m_pageKey = L"NETWORK";
 }
@@ -46,20 +46,6 @@ void CNetworkPage::DoDataExchange(CDataExchange* dx)
     DDV_MaxChars(dx, m_hostName, maxChars);
     DDX_Text(dx, kDomainNameEdit, m_domainName);
     DDV_MaxChars(dx, m_domainName, maxChars);
-}
-
-BOOL CNetworkPage::OnInitDialog()
-{
-    CCouplerSettingsPageBase::OnInitDialog();
-    ApplyTexts();
-    return TRUE;
-}
-
-BOOL CNetworkPage::UpdateLanguageTexts()
-{
-    if (IsActive())
-        ApplyTexts();
-    return CCouplerSettingsPageBase::UpdateLanguageTexts();
 }
 
 void CNetworkPage::ApplyTexts()

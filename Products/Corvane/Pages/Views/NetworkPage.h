@@ -4,24 +4,21 @@
 // block that the codec reads and writes.
 
 #include "Products/Corvane/Pages/NetworkIdCodec.h"
-#include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+#include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
-class CNetworkPage : public CCouplerSettingsPageBase {
+class CNetworkPage : public CTextedSettingsPage {
 public:
     CNetworkPage();
-
-    BOOL UpdateLanguageTexts() override;
 
 protected:
     void LoadFromDeviceData() override;
     bool StoreToDeviceData() override;
     void DoDataExchange(CDataExchange* dx) override;
-    BOOL OnInitDialog() override;
     void OnNameChanged();
     DECLARE_MESSAGE_MAP()
 
 private:
-    void ApplyTexts();
+    void ApplyTexts() override;
 
     CNetworkIdCodec m_codec;
     CString m_hostName;

@@ -6,13 +6,13 @@
 
 using namespace DevicePageIds;
 
-BEGIN_MESSAGE_MAP(COrbisPage, CCouplerSettingsPageBase)
+BEGIN_MESSAGE_MAP(COrbisPage, CTextedSettingsPage)
     ON_BN_CLICKED(kResetOutputsBox, OnSwitchClicked)
     ON_BN_CLICKED(kAlternativeTargetIdBox, OnSwitchClicked)
     ON_CBN_SELCHANGE(kRuntimeSystemList, OnRuntimeSystemChanged)
 END_MESSAGE_MAP()
 
-COrbisPage::COrbisPage() : CCouplerSettingsPageBase(kOrbisTemplate, 0)
+COrbisPage::COrbisPage() : CTextedSettingsPage(kOrbisTemplate, 0)
 {
     m_pageKey = L"ORBIS";
 }
@@ -96,20 +96,12 @@ void COrbisPage::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, kRuntimeSystemList, m_runtimeSystems);
 }
 
-BOOL COrbisPage::OnInitDialog()
-{
-    CCouplerSettingsPageBase::OnInitDialog();
-    ApplyTexts();
-    return TRUE;
-}
-
 BOOL COrbisPage::UpdateLanguageTexts()
 {
-    if (IsActive()) {
-        ApplyTexts();
+    const BOOL pending = CTextedSettingsPage::UpdateLanguageTexts();
+    if (IsActive())
         ShowValues();
-    }
-    return CCouplerSettingsPageBase::UpdateLanguageTexts();
+    return pending;
 }
 
 void COrbisPage::ApplyTexts()

@@ -5,9 +5,9 @@
 
 #include "Platform/Framework/ComboBox.h"
 #include "Products/Corvane/Pages/OrbisCodec.h"
-#include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+#include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
-class COrbisPage : public CCouplerSettingsPageBase {
+class COrbisPage : public CTextedSettingsPage {
 public:
     COrbisPage();
 
@@ -19,13 +19,12 @@ protected:
     bool ShowValues() override;
     bool ReadValues() override;
     void DoDataExchange(CDataExchange* dx) override;
-    BOOL OnInitDialog() override;
     void OnSwitchClicked();
     void OnRuntimeSystemChanged();
     DECLARE_MESSAGE_MAP()
 
 private:
-    void ApplyTexts();
+    void ApplyTexts() override;
     void ShowControlsForDevice();
     void FillRuntimeSystems();
     std::vector<WORD> RuntimeSystems() const;

@@ -7,7 +7,7 @@
 
 using namespace DevicePageIds;
 
-BEGIN_MESSAGE_MAP(CProtocolPage, CCouplerSettingsPageBase)
+BEGIN_MESSAGE_MAP(CProtocolPage, CTextedSettingsPage)
     ON_EN_CHANGE(kHttpPortEdit, OnPortChanged)
     ON_BN_CLICKED(kWebServerBox, OnSwitchClicked)
     ON_BN_CLICKED(kFtpBox, OnSwitchClicked)
@@ -19,7 +19,7 @@ BEGIN_MESSAGE_MAP(CProtocolPage, CCouplerSettingsPageBase)
     ON_BN_CLICKED(kHttpsBox, OnSwitchClicked)
 END_MESSAGE_MAP()
 
-CProtocolPage::CProtocolPage() : CCouplerSettingsPageBase(kProtocolTemplate, 0), m_codec(CPageAppServices::Capabilities())
+CProtocolPage::CProtocolPage() : CTextedSettingsPage(kProtocolTemplate, 0), m_codec(CPageAppServices::Capabilities())
 {
     m_pageKey = L"PROTOCOL";
 }
@@ -124,20 +124,7 @@ void CProtocolPage::EnableControls(int enable)
     GetDlgItem(kHttpPortStatic)->EnableWindow(webServer && IsPlcArticle());
 }
 
-BOOL CProtocolPage::OnInitDialog()
-{
-    CCouplerSettingsPageBase::OnInitDialog();
-    m_plcPlace = ControlPlace(kPlcBox);
-    ApplyTexts();
-    return TRUE;
-}
-
-BOOL CProtocolPage::UpdateLanguageTexts()
-{
-    if (IsActive())
-        ApplyTexts();
-    return CCouplerSettingsPageBase::UpdateLanguageTexts();
-}
+void CProtocolPage::SetUpControls() { m_plcPlace = ControlPlace(kPlcBox); }
 
 void CProtocolPage::ApplyTexts()
 {

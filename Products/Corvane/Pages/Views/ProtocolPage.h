@@ -4,16 +4,15 @@
 // and leave the rest to their web management.
 
 #include "Products/Corvane/Pages/ProtocolCodec.h"
-#include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+#include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 #include <utility>
 #include <vector>
 
-class CProtocolPage : public CCouplerSettingsPageBase {
+class CProtocolPage : public CTextedSettingsPage {
 public:
     CProtocolPage();
 
-    BOOL UpdateLanguageTexts() override;
     bool ValidateAll() override;
 
 protected:
@@ -23,7 +22,7 @@ protected:
     bool ReadValues() override;
     void ShowDeviceControls(int showCommand) override;
     void EnableControls(int enable) override;
-    BOOL OnInitDialog() override;
+    void SetUpControls() override;
     void OnPortChanged();
     void OnSwitchClicked();
     DECLARE_MESSAGE_MAP()
@@ -31,7 +30,7 @@ protected:
 private:
     // Each switch's check box and the codec's member it shows.
     std::vector<std::pair<int, bool*>> Switches();
-    void ApplyTexts();
+    void ApplyTexts() override;
     CRect ControlPlace(int id);
     bool IsPlcArticle() const;
 

@@ -15,14 +15,14 @@ constexpr int kServiceButtons[] = {kCardQueryButton, kRootGetButton, kRootSetBut
 constexpr DWORD kPollPauseMs = 1000;
 }
 
-BEGIN_MESSAGE_MAP(CSDCardPage, CCouplerSettingsPageBase)
+BEGIN_MESSAGE_MAP(CSDCardPage, CTextedSettingsPage)
     ON_CBN_SELCHANGE(kRootLocationList, OnRootLocationChanged)
     ON_BN_CLICKED(kCardQueryButton, OnQueryCard)
     ON_BN_CLICKED(kRootGetButton, OnGetRootLocation)
     ON_BN_CLICKED(kRootSetButton, OnSetRootLocation)
 END_MESSAGE_MAP()
 
-CSDCardPage::CSDCardPage() : CCouplerSettingsPageBase(kSDCardTemplate, 0)
+CSDCardPage::CSDCardPage() : CTextedSettingsPage(kSDCardTemplate, 0)
 {
     m_pageKey = L"SDCARD";
 }
@@ -94,8 +94,7 @@ void CSDCardPage::DoDataExchange(CDataExchange* dx)
 
 BOOL CSDCardPage::OnInitDialog()
 {
-    CCouplerSettingsPageBase::OnInitDialog();
-    ApplyTexts();
+    CTextedSettingsPage::OnInitDialog();
     const bool serviceButtons = Text(L"OEM_NAME").Find(L"TRELLAND") >= 0;
     for (int id : kServiceButtons)
         GetDlgItem(id)->ShowWindow(serviceButtons ? SW_SHOW : SW_HIDE);
@@ -104,11 +103,10 @@ BOOL CSDCardPage::OnInitDialog()
 
 BOOL CSDCardPage::UpdateLanguageTexts()
 {
-    if (IsActive()) {
-        ApplyTexts();
+    const BOOL pending = CTextedSettingsPage::UpdateLanguageTexts();
+    if (IsActive())
         LoadFromDeviceData();
-    }
-    return CCouplerSettingsPageBase::UpdateLanguageTexts();
+    return pending;
 }
 
 void CSDCardPage::ApplyTexts()

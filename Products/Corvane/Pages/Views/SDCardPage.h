@@ -6,9 +6,9 @@
 
 #include "Platform/Framework/ComboBox.h"
 #include "Products/Corvane/Pages/SDCardCodec.h"
-#include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+#include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
-class CSDCardPage : public CCouplerSettingsPageBase {
+class CSDCardPage : public CTextedSettingsPage {
 public:
     CSDCardPage();
 
@@ -27,7 +27,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void ApplyTexts();
+    void ApplyTexts() override;
     void FillRootLocations();
     void ShowCard(const CSDCardCodec::tSDCardInfo& info);
     void ClearCardFields();

@@ -41,7 +41,7 @@ constexpr unsigned short kFactoryTestMode = 3;
 
 }
 
-BEGIN_MESSAGE_MAP(CStatePage, CCouplerSettingsPageBase)
+BEGIN_MESSAGE_MAP(CStatePage, CTextedSettingsPage)
     ON_BN_CLICKED(kFieldbusBox, OnFieldbusClicked)
     ON_CONTROL(STN_CLICKED, kExtensionLabel, OnExtensionLabelClicked)
     ON_CONTROL(STN_CLICKED, kConstantSpeedLabel, OnConstantSpeedLabelClicked)
@@ -53,15 +53,14 @@ BEGIN_MESSAGE_MAP(CStatePage, CCouplerSettingsPageBase)
     ON_BN_CLICKED(kConstantSpeedBox, OnConstantSpeedClicked)
 END_MESSAGE_MAP()
 
-CStatePage::CStatePage() : CCouplerSettingsPageBase(kStateTemplate, 0)
+CStatePage::CStatePage() : CTextedSettingsPage(kStateTemplate, 0)
 {
     m_pageKey = L"STATUS";
 }
 
 BOOL CStatePage::OnInitDialog()
 {
-    CCouplerSettingsPageBase::OnInitDialog();
-    ApplyTexts();
+    CTextedSettingsPage::OnInitDialog();
     return FALSE;
 }
 
@@ -71,13 +70,6 @@ BOOL CStatePage::OnSetActive()
     if (active)
         ShowStateWords();
     return active;
-}
-
-BOOL CStatePage::UpdateLanguageTexts()
-{
-    if (IsActive())
-        ApplyTexts();
-    return CCouplerSettingsPageBase::UpdateLanguageTexts();
 }
 
 void CStatePage::ApplyTexts()

@@ -5,16 +5,15 @@
 // device's blink code with its explanation.
 
 #include "Products/Corvane/Pages/StateCodec.h"
-#include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+#include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 #include <functional>
 
-class CStatePage : public CCouplerSettingsPageBase {
+class CStatePage : public CTextedSettingsPage {
 public:
     CStatePage();
 
     BOOL OnSetActive() override;
-    BOOL UpdateLanguageTexts() override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -30,7 +29,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void ApplyTexts();
+    void ApplyTexts() override;
     void ShowStateWords();
     void ShowBlinkCode(const std::vector<WORD>& states);
     bool IsBoxChecked(int id) const { return IsDlgButtonChecked(id) == BST_CHECKED; }

@@ -3,6 +3,7 @@
 BOOL CTextedSettingsPage::OnInitDialog()
 {
     CCouplerSettingsPageBase::OnInitDialog();
+    SetUpControls();
     ApplyTexts();
     return TRUE;
 }

@@ -13,6 +13,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Controls the first texts depend on, set up before them.
+    virtual void SetUpControls() {}
     // Labels, list texts and tooltips in the current language.
     virtual void ApplyTexts() = 0;
 };
