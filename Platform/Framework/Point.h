@@ -22,6 +22,9 @@ public:
     constexpr void Offset(SIZE delta) noexcept { Offset(delta.cx, delta.cy); }
 
     constexpr bool operator==(POINT other) const noexcept { return x == other.x && y == other.y; }
+    // Exact for two points: with only the POINT form, C++20 finds the swapped
+    // comparison just as good.
+    constexpr bool operator==(const CPoint& other) const noexcept { return *this == static_cast<const POINT&>(other); }
     constexpr bool operator!=(POINT other) const noexcept { return !(*this == other); }
     constexpr CPoint& operator+=(SIZE delta) noexcept { Offset(delta); return *this; }
     constexpr CPoint& operator-=(SIZE delta) noexcept { Offset(-delta.cx, -delta.cy); return *this; }
