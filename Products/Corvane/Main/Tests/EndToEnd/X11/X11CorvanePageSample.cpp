@@ -27,8 +27,16 @@ enum ENExit { kShown = 0, kNoDevice = 2, kNoPage = 3, kNotSaved = 4, kNoDisplay 
 // the dialog (headless) or reports its window (on screen).
 int ShowPage(CCorvaneDlg& dialog, UiTest::CDialogDriver& driver, const std::wstring& page, const char* png)
 {
-    if (!WaitForStartupRead(dialog, driver) || !VisitPage(dialog, driver, page))
+    // What went wrong goes to the test's output: the exit code alone says little.
+    if (!WaitForStartupRead(dialog, driver)) {
+        std::fprintf(stderr, "the read at start did not end\n");
         return kNoPage;
+    }
+    if (!VisitPage(dialog, driver, page)) {
+        std::fprintf(stderr, "the page %ls did not come to the front (the front page is %ls)\n", page.c_str(),
+                     dialog.ActivePageName().c_str());
+        return kNoPage;
+    }
     ::UpdateWindow(driver.Dialog());
     driver.PumpUntilIdle();
     if (png != nullptr) {

@@ -7,6 +7,7 @@
 // After the test framework, whose names the X headers' macros would spoil.
 #include "X11ScreenCapture.h"
 
+#include <iostream>
 #include <string>
 
 namespace {
@@ -17,8 +18,14 @@ TEST_P(X11CorvanePages, PageLooksAsOnTheHeadlessDisplay)
 {
     const std::string output = ZELL_X11_OUTPUT_DIR;
     const std::string name = std::string("corvane-") + GetParam();
-    const X11Test::ScreenRun run =
-        X11Test::CompareWithHeadless(ZELL_X11_CORVANE_SAMPLE, output, name, {GetParam()});
+    X11Test::ScreenRun run = X11Test::CompareWithHeadless(ZELL_X11_CORVANE_SAMPLE, output, name, {GetParam()});
+    // Seldom, on a loaded machine, the program ends before it shows its
+    // window; what it said and its exit status stay in the output, and the
+    // comparison, which is what this test is about, runs once more.
+    if (run.error.rfind("the program reported no window", 0) == 0) {
+        std::cerr << "first run: " << run.error << "; running once more\n";
+        run = X11Test::CompareWithHeadless(ZELL_X11_CORVANE_SAMPLE, output, name, {GetParam()});
+    }
     ASSERT_TRUE(run.error.empty()) << run.error;
     EXPECT_TRUE(run.closed);
     EXPECT_EQ(run.exitCode, 0);
