@@ -155,11 +155,7 @@ ScreenRun CompareWithHeadless(const std::string& program, const std::string& out
     if (shot != nullptr) {
         cairo_surface_write_to_png(shot, (outputDir + "/" + name + "-screen.png").c_str());
         cairo_surface_destroy(shot);
-    } else if (window == 0) {
-        // Say how the program ended: a code of its own, a signal (128 + n), or still running (-1).
-        run.exitCode = child.Wait(5000);
-        run.error = "the program reported no window; its exit status: " + std::to_string(run.exitCode);
-    } else {
+    } else if (window != 0) {
         run.error = "no picture of the window";
     }
     cairo_surface_write_to_png(expected, (outputDir + "/" + name + "-headless.png").c_str());
@@ -168,8 +164,10 @@ ScreenRun CompareWithHeadless(const std::string& program, const std::string& out
         RequestClose(display, window);
         run.closed = lines.WaitFor("CLOSED", 5000);
     }
-    if (window != 0)
-        run.exitCode = child.Wait(5000);
+    run.exitCode = child.Wait(5000);
+    // Say how the program ended: a code of its own, a signal (128 + n), or still running (-1).
+    if (window == 0)
+        run.error = "the program reported no window; its exit status: " + std::to_string(run.exitCode);
     XCloseDisplay(display);
     server.Stop();
     return run;
