@@ -48,7 +48,7 @@ TEST_F(SettingsDialog, TheTestIdentifiesTheDeviceAndOkStoresTheKindOfConnection)
         driver.PumpUntilIdle();
         EXPECT_TRUE(::IsWindowVisible(driver.Control(kConnectionList)));
         EXPECT_EQ(WindowText(ShownFormControl(driver.Dialog(), kTimeoutEdit)), L"3");
-        driver.Click(kTest);
+        PressTest(driver);
         driver.PumpUntilIdle();
         driver.Click(IDOK);
     });
@@ -65,7 +65,7 @@ TEST_F(SettingsDialog, ADeviceThatDoesNotIdentifyIsAFailedTestWithItsCode)
     m_device.Faults().Add({DevSim::ENFault::Close, {}, -1});
     ShellTest::ModalScript script;
     DialogStep(script, [&](UiTest::CDialogDriver& driver) {
-        driver.Click(kTest);
+        PressTest(driver);
         driver.PumpUntilIdle();
         driver.Click(IDCANCEL);
     });
@@ -104,6 +104,43 @@ TEST_F(SettingsDialog, ARefusedValueKeepsTheDialogAndCancelRestoresKindAndStored
     EXPECT_EQ(Stored(), before);
     EXPECT_NE(dynamic_cast<ZELL::CTCPIPConnection*>(m_connection), nullptr);
     EXPECT_EQ(CHostProfile().GetString(L"Communication", L"LastConnection", L""), L"TCPIP");
+}
+
+// The user reaches the kind of connection with the mouse and with Tab: a
+// click drops the list (its idle update once ran round the window tree for
+// ever), and Tab runs from the list through the shown form to the buttons,
+// past the hidden connection test.
+TEST_F(SettingsDialog, TheListDropsOnAClickAndTabRunsFromItThroughTheFormToTheButtons)
+{
+    ShellTest::ModalScript script;
+    std::vector<std::wstring> stops;
+    bool dropped = false;
+    bool serialShown = false;
+    DialogStep(script, [&](UiTest::CDialogDriver& driver) {
+        EXPECT_FALSE(driver.IsVisible(kTest));
+        driver.Click(kConnectionList);
+        driver.PumpUntilIdle();
+        dropped = ::SendMessageW(driver.Control(kConnectionList), CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+        driver.Press(VK_UP);
+        driver.Press(VK_RETURN);
+        driver.PumpUntilIdle();
+        serialShown = ShownFormControl(driver.Dialog(), kPortList) != nullptr;
+        // Where each Tab from the list stops, until it comes back there.
+        ::SetFocus(driver.Control(kConnectionList));
+        for (int i = 0; i < 20; ++i) {
+            driver.Press(VK_TAB);
+            driver.PumpUntilIdle();
+            const HWND focus = ::GetFocus();
+            if (focus == driver.Control(kConnectionList))
+                break;
+            stops.push_back(::GetParent(focus) == driver.Dialog() ? std::to_wstring(::GetDlgCtrlID(focus)) : L"form");
+        }
+        driver.Click(IDCANCEL);
+    });
+    EXPECT_EQ(PelorusSettings(&m_connection, L"1033", nullptr, L"", 0), IDCANCEL);
+    EXPECT_TRUE(dropped);
+    EXPECT_TRUE(serialShown);
+    EXPECT_EQ(stops, (std::vector<std::wstring>{L"form", L"form", L"form", std::to_wstring(kDefault), L"1", L"2"}));
 }
 
 TEST(SettingsDialogEntry, NullConnectionsAreRefusedBeforeAnyWindowAndTheScanExportDoesNothing)
