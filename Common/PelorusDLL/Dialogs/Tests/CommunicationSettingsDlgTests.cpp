@@ -13,8 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+
+#include <unistd.h>
 
 using namespace PelorusIds;
 using namespace PelorusTest;
@@ -189,4 +193,25 @@ TEST_F(SettingsDialog, EachFormLooksAsItShould)
     });
     EXPECT_EQ(PelorusSettings(&m_connection, L"1033", nullptr, L"", 0), IDCANCEL);
     EXPECT_TRUE(serialShown);
+}
+
+// The dialogs' text file lies beside the module in a build tree and in the
+// share folder of an installed one; the first folder that has it wins.
+TEST(SettingsDialogTexts, TheFileIsFoundBesideAModuleOrInItsInstalledShareFolder)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("PelorusTexts-" + std::to_string(::getpid()));
+    const std::wstring name = L"COMMSETTINGSDLG.GUI.XML";
+    for (const char* place : {"build/bin", "prefix/share/pelorus"}) {
+        fs::create_directories(root / place);
+        std::ofstream(root / place / name) << "<gui/>";
+    }
+    fs::create_directories(root / "prefix/lib");
+    const std::wstring build = (root / "build/bin").wstring() + L"/";
+    const std::wstring installed = (root / "prefix/lib").wstring() + L"/";
+    const std::wstring nowhere = (root / "prefix").wstring() + L"/";
+    EXPECT_EQ(FindDataFile({build, installed}, name), build + name);
+    EXPECT_EQ(FindDataFile({L"", installed, build}, name), (root / "prefix/share/pelorus" / name).wstring());
+    EXPECT_EQ(FindDataFile({nowhere}, name), name);
+    fs::remove_all(root);
 }
