@@ -4,8 +4,10 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
+#include <arpa/inet.h>
 #include <unistd.h>
 
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
@@ -22,7 +24,7 @@ void OnSignal(int)
 
 int Usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s [--port N] [--model FILE]\n", program);
+    std::fprintf(stderr, "usage: %s [--port N] [--model FILE] [--bind IPV4]\n", program);
     return 2;
 }
 
@@ -31,10 +33,11 @@ int Usage(const char* program)
 int main(int argc, char** argv)
 {
     long port = DevSim::CDeviceSimulator::kServicePort;
+    std::optional<uint32_t> listenAddress;
     std::string modelPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--port" || arg == "--model") && i + 1 >= argc)
+        if ((arg == "--port" || arg == "--model" || arg == "--bind") && i + 1 >= argc)
             return Usage(argv[0]);
         if (arg == "--port") {
             char* end = nullptr;
@@ -45,6 +48,13 @@ int main(int argc, char** argv)
             }
         } else if (arg == "--model") {
             modelPath = argv[++i];
+        } else if (arg == "--bind") {
+            in_addr parsed{};
+            if (::inet_pton(AF_INET, argv[++i], &parsed) != 1) {
+                std::fprintf(stderr, "invalid address '%s'\n", argv[i]);
+                return 2;
+            }
+            listenAddress = ntohl(parsed.s_addr);
         } else {
             return Usage(argv[0]);
         }
@@ -68,6 +78,8 @@ int main(int argc, char** argv)
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
+    if (listenAddress)
+        simulator.SetListenAddress(*listenAddress);
     if (!simulator.Start(static_cast<uint16_t>(port))) {
         std::fprintf(stderr, "cannot start: %s\n", simulator.LastError().c_str());
         return 1;

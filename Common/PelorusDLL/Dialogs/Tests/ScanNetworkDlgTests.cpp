@@ -27,27 +27,10 @@
 
 using namespace PelorusIds;
 
+using PelorusTest::ClickRow;
+using PelorusTest::Column;
+
 namespace {
-
-std::wstring CellText(HWND list, int row, int column)
-{
-    wchar_t buffer[128] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = 128;
-    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return buffer;
-}
-
-std::vector<std::wstring> Column(HWND list, int column)
-{
-    std::vector<std::wstring> cells;
-    const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row)
-        cells.push_back(CellText(list, row, column));
-    return cells;
-}
 
 void ClickHeader(HWND list, int column)
 {
@@ -61,16 +44,6 @@ void ClickHeader(HWND list, int column)
     rect.right = std::min(rect.right, shown.right);
     POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ::ClientToScreen(header, &at);
-    UiTest::CDialogDriver::ClickAt(at);
-}
-
-void ClickRow(HWND list, int row)
-{
-    RECT rect{};
-    rect.left = LVIR_BOUNDS;
-    ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-    POINT at{rect.left + 8, (rect.top + rect.bottom) / 2};
-    ::ClientToScreen(list, &at);
     UiTest::CDialogDriver::ClickAt(at);
 }
 
