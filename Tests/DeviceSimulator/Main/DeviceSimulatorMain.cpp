@@ -3,12 +3,12 @@
 // unless --kind says otherwise), described by the kind's model file beside
 // the simulator; --model applies a file of changes on top.
 
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include <climits>
 #include <unistd.h>
 
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
