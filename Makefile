@@ -5,7 +5,7 @@ SAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test test-plain test-sanitize test-fuzz run bench clean
+.PHONY: all deps build test test-plain test-sanitize test-fuzz run acceptance monkey bench clean
 
 all: build
 
@@ -58,6 +58,19 @@ run:
 	for i in $$(seq 50); do [ -s $$portfile ] || ! kill -0 $$sim 2>/dev/null && break; sleep 0.1; done; \
 	if ! [ -s $$portfile ]; then echo "The simulated device did not start (is port 6626 in use?)"; exit 1; fi; \
 	$(CORVANE) /Connection:TCPIP:127.0.0.1 $(ARGS)
+
+# The real program driven by real X input against the simulated device, as `make run` starts them:
+# the acceptance walk of Tests/Acceptance/walk.txt with and without a window manager, and random input
+# on the sanitized build for MONKEY_SECONDS with MONKEY_SEED. Failures keep screenshots and stderr.
+ACCEPTANCE = /usr/bin/python3 Tests/Acceptance/acceptance.py
+MONKEY_SECONDS ?= 120
+MONKEY_SEED ?= 1
+acceptance: build
+	$(ACCEPTANCE) walk --build $(BUILD)
+
+monkey: deps $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	$(ACCEPTANCE) monkey --build $(SAN_BUILD) --seconds $(MONKEY_SECONDS) --seed $(MONKEY_SEED)
 
 bench: build
 	@found=0; for b in $$(find $(BUILD) -type f -perm -u+x -name '*Benchmark'); do found=1; echo "== $$b"; $$b; done; \
