@@ -227,11 +227,12 @@ class Screen:
                                      "-displayfd", str(write)], pass_fds=[write], stderr=subprocess.DEVNULL)
             os.close(write)
             ready = select.select([read], [], [], 10)[0] and os.read(read, 16)
-            os.close(read)
             if ready:
+                self.ready_pipe = read  # kept open: a write to a closed pipe would end the server
                 self.procs.append(xvfb)
                 self.display = f":{n}"
                 break
+            os.close(read)
             xvfb.kill()
             xvfb.wait()
         else:
@@ -305,6 +306,8 @@ class Program:
         self.make, self.pid, self.main, self.starts = None, None, None, 0
 
     def start(self, args=""):
+        # The pointer waits off the window, so that the new window does not open under it.
+        self.screen.xdotool("mousemove", "0", "0")
         self.starts += 1
         self.stderr = os.path.join(self.work, f"stderr-{self.starts}.txt")
         with open(self.stderr, "w") as err:
@@ -315,6 +318,11 @@ class Program:
         self.pid = until(self._find_pid, 60)
         mains = until(lambda: [w for w in self.screen.x.windows() if not w.popup and not w.transient], 60)
         self.main = mains[-1] if mains else None
+        if self.main:
+            # A click on the header's empty right end, as a technician's first click: without a window
+            # manager the keyboard follows the pointer.
+            self.screen.xdotool("mousemove", "--sync", str(self.main.x + self.main.w - 60), str(self.main.y + 20),
+                                "click", "1")
         return self.main is not None
 
     def _find_pid(self):
@@ -406,7 +414,7 @@ def normal(text):
     return re.sub(r"\s+", " ", text).strip().lower()
 
 
-def contains(haystack, needle, ratio=0.8):
+def contains(haystack, needle, ratio=0.88):
     """Whether OCR'd text holds the needle, forgiving a few misread characters."""
     haystack, needle = normal(haystack), normal(needle)
     if needle in haystack:
@@ -433,7 +441,7 @@ def locate(words, needle):
         for i in range(len(line) - len(want) + 1):
             run = line[i:i + len(want)]
             score = difflib.SequenceMatcher(None, " ".join(normal(w[0]) for w in run), " ".join(want)).ratio()
-            if score >= 0.8 and (best is None or score > best[0]):
+            if score >= 0.88 and (best is None or score > best[0]):
                 x0, y0 = min(w[1] for w in run), min(w[2] for w in run)
                 x1, y1 = max(w[1] + w[3] for w in run), max(w[2] + w[4] for w in run)
                 best = (score, (x0, y0, x1 - x0, y1 - y0))
@@ -483,17 +491,20 @@ class Run:
         if not windows:
             return "the program lives but shows no window"
         if not self.screen.x.ping(windows[0].id, seconds):
+            if until(lambda: not self.program.alive(), 1.0):
+                return self.health(name, seconds)  # it was ending while asked
             stacks = self.program.stacks(os.path.join(self.work, f"stacks-{name}.txt"))
             return f"the program did not answer a ping within {seconds:g} s (hung); stacks in {stacks}"
         return None
 
-    def result(self, name, problems):
+    def result(self, name, problems, began=None):
+        took = f" ({time.monotonic() - began:.1f} s)" if began else ""
         if problems:
             self.failed += 1
-            log(f"FAIL {name}: {'; '.join(problems)} [screen {self.shot}]")
+            log(f"FAIL {name}{took}: {'; '.join(problems)} [screen {self.shot}]")
         else:
             self.passed += 1
-            log(f"ok   {name}")
+            log(f"ok   {name}{took}")
 
     def finish(self):
         if self.screen is None:
@@ -501,7 +512,8 @@ class Run:
         self.program.stop()
         self.screen.close()
         self.screen = None
-        log(f"   {self.name}: {self.passed} steps passed, {self.failed} failed")
+        skipped = f", {self.skipped} skipped" if getattr(self, "skipped", 0) else ""
+        log(f"   {self.name}: {self.passed} passed, {self.failed} failed{skipped}")
         if self.failed:
             log(f"   screenshots and the program's stderr are kept in {self.work}")
         else:
@@ -518,27 +530,55 @@ class Walk(Run):
         gui = os.path.join(ROOT, args.build, "Products", "Corvane", "corvane.GUI.XML")
         self.texts = Texts(gui if os.path.exists(gui) else
                            os.path.join(ROOT, "Products", "Corvane", "Main", "Res", "corvane.GUI.XML"))
-        self.steps = []
+        # Steps in paragraphs: a step that fails skips the rest of its paragraph, which builds on it.
+        self.steps, paragraph = [], 0
         with open(args.walk) as f:
             for number, line in enumerate(f, 1):
                 line = line.split(" #")[0].strip()
-                if line and not line.startswith("#"):
+                if not line:
+                    paragraph += 1
+                elif not line.startswith("#"):
                     fields = [p.strip() for p in line.split("|")]
                     if len(fields) != 3:
                         raise ValueError(f"{args.walk}:{number}: want 'name | action | expectations'")
-                    self.steps.append((number, *fields))
+                    self.steps.append((paragraph, number, *fields))
+        self.skipped = 0
 
     def run(self):
-        for number, name, action, expectations in self.steps:
+        current, failed_step = None, None
+        for paragraph, number, name, action, expectations in self.steps:
+            if paragraph != current:
+                current, failed_step = paragraph, None
+                self.settle(action)
+            if failed_step:
+                self.skipped += 1
+                log(f"skip {number}:{name} (after {failed_step} failed)")
+                continue
+            began = time.monotonic()
             try:
                 problems = self.step(name, action, [e.strip() for e in expectations.split(";") if e.strip()])
             except (ValueError, LookupError) as error:
                 problems = [str(error)]
-            self.result(f"{number}:{name}", problems)
-            if problems and not self.program.alive() and not action.startswith("start"):
-                self.program.stop()
-                log(f"     (the program is started again for the next step)")
-                self.program.start()
+            self.result(f"{number}:{name}", problems, began)
+            if problems:
+                failed_step = f"{number}:{name}"
+
+    def settle(self, action):
+        """A paragraph starts on the main window alone, the program started again where it is not so.
+        A pop-up still open (a tip, a menu, the window manager's menu) is closed with Escape first."""
+        self.screen.xdotool("key", "Escape")
+        time.sleep(0.3)
+        windows = [w for w in self.screen.x.windows() if not w.popup]
+        if action.startswith("start") or (self.program.alive() and len(windows) == 1 and
+                                          self.screen.x.ping(windows[0].id)):
+            return
+        log("     (the program is started again for the next steps)")
+        self.program.stop()
+        self.program.start()
+        # Its first read refuses every command while it runs.
+        reading = self.texts.resolve("STATE_GRID_IDENTIFY")
+        time.sleep(1.5)
+        until(lambda: not contains(self.look("settle"), reading), 15, 0.3)
 
     def step(self, name, action, expectations):
         verb, _, operand = action.partition(" ")
@@ -663,6 +703,7 @@ class Monkey(Run):
         super().__init__(args, f"monkey-seed{args.seed}")
         self.rng, self.seconds, self.wm = random.Random(args.seed), args.seconds, args.wm
         self.keys = KEYS + ([] if args.wm else KEYS_WITHOUT_WM)
+        self.actions, self.began = open(os.path.join(self.work, "actions.txt"), "w"), time.monotonic()
 
     def spot(self):
         """A random point on one of the program's windows, the top one most often; without a window
@@ -678,14 +719,19 @@ class Monkey(Run):
         s, r = self.screen, self.rng
         kind = r.choices(["click", "key", "type", "drag", "rest", "wheel", "rclick"], [40, 30, 6, 6, 6, 6, 6])[0]
         if kind == "key":
-            s.xdotool("key", r.choice(self.keys))
+            key = r.choice(self.keys)
+            self.note(f"key {key}")
+            s.xdotool("key", key)
             return
         if kind == "type":
-            s.xdotool("type", "--delay", "20", "".join(r.choice("abc019.-_ ") for _ in range(r.randrange(1, 8))))
+            text = "".join(r.choice("abc019.-_ ") for _ in range(r.randrange(1, 8)))
+            self.note(f"type '{text}'")
+            s.xdotool("type", "--delay", "20", text)
             return
         p = self.spot()
         if p is None:
             return
+        self.note(f"{kind} at {p[0]},{p[1]}")
         s.xdotool("mousemove", str(p[0]), str(p[1]))
         if kind == "click":
             s.xdotool("click", *(["--repeat", "2"] if r.random() < 0.15 else []), "1")
@@ -725,10 +771,17 @@ class Monkey(Run):
         self.check("end")
         log(f"     {actions} actions, {restarts} restarts after a normal close")
 
+    def note(self, action):
+        """Every action goes to the folder's action log, with its time, for a failure's story."""
+        self.actions.write(f"{time.monotonic() - self.began:8.2f} {action}\n")
+        self.actions.flush()
+
     def check(self, name):
         ill = self.health(name, 5.0)  # the sanitized build is slower
         if ill:
             self.look(name)
+            ill += f"; the actions before it are at the end of {self.actions.name}"
+            self.note(f"--- {name}: failed")
         self.result(name, [ill] if ill else [])
         if ill:
             self.program.stop()
@@ -750,7 +803,7 @@ def main():
         os.execvp("unshare", ["unshare", "-n", "--", "sh", "-c", 'ip link set lo up && exec "$@"', "sh",
                               "env", "ACCEPT_NETNS=1", sys.executable, *sys.argv])
     screens = args.screens.split(",")
-    passed = failed = 0
+    passed = failed = skipped = 0
     for screen in screens if args.mode == "walk" else screens[:1]:
         args.wm = screen == "wm"
         run = Walk(args) if args.mode == "walk" else Monkey(args)
@@ -758,8 +811,8 @@ def main():
             run.run()
         finally:
             run.finish()
-        passed, failed = passed + run.passed, failed + run.failed
-    log(f"{passed} passed, {failed} failed")
+        passed, failed, skipped = passed + run.passed, failed + run.failed, skipped + getattr(run, "skipped", 0)
+    log(f"{passed} passed, {failed} failed" + (f", {skipped} skipped" if skipped else ""))
     return 1 if failed else 0
 
 
