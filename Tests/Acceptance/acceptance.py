@@ -483,7 +483,9 @@ class Run:
         report = SANITIZER.search(self.program.stderr_text())
         if not self.program.alive():
             status = self.program.ended(5)
-            tail = self.program.stderr_text()[-1500:]
+            # The program's own last words, without the build's and make's.
+            tail = "\n".join(l for l in self.program.stderr_text().splitlines()
+                             if not re.match(r"ninja:|\[\d+/\d+\]|make(\[\d+\])?: ", l))[-1500:]
             return f"the program ended (exit status {status}){' with a sanitizer report' if report else ''}: {tail}"
         if report:
             return "sanitizer report in the program's stderr"
@@ -663,6 +665,9 @@ class Walk(Run):
             return (window.x + (dx if dx >= 0 else window.w + dx), window.y + (dy if dy >= 0 else window.h + dy))
         text, offset = re.match(r'^(.*?)(?:\+(-?\d+,-?\d+))?$', target).groups()
         literal = self.texts.resolve(text)
+        # A tip still up from the last rest may cover the target.
+        self.screen.xdotool("mousemove", "0", "0")
+        time.sleep(0.5)
         self.look("locate")
         box = locate(self.words, literal)
         if box is None:
