@@ -811,6 +811,9 @@ def main():
         # A network of our own: the simulated device's fixed port is ours alone.
         os.execvp("unshare", ["unshare", "-n", "--", "sh", "-c", 'ip link set lo up && exec "$@"', "sh",
                               "env", "ACCEPT_NETNS=1", sys.executable, *sys.argv])
+    # Stopped from outside, it still takes its X server, window manager and program down with it.
+    for stop in (signal.SIGTERM, signal.SIGINT):
+        signal.signal(stop, lambda number, frame: sys.exit(128 + number))
     screens = args.screens.split(",")
     passed = failed = skipped = 0
     for screen in screens if args.mode == "walk" else screens[:1]:
