@@ -5,7 +5,7 @@ SAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test test-plain test-sanitize test-fuzz run bench clean
+.PHONY: all deps build test test-plain test-sanitize test-fuzz run acceptance monkey bench clean
 
 all: build
 
@@ -39,9 +39,13 @@ test-fuzz: deps $(FUZZ_BUILD)/build.ninja
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS) -L fuzz --no-tests=ignore
 
 # The program on the X display, against the simulated device on 127.0.0.1
-# (stopped when the program ends), or against DEVICE=<address>.
+# (stopped when the program ends) of the kind DEVICE_KIND (coupler or
+# controller), or against DEVICE=<address>. The simulator takes a free port,
+# so that several runs on one machine, or a service on the device port, do
+# not keep it from starting.
 CORVANE = $(BUILD)/Products/Corvane/corvane
 SIMULATOR = $(BUILD)/Tests/DeviceSimulator/device-simulator
+DEVICE_KIND ?= coupler
 run:
 	@if [ -z "$$DISPLAY" ]; then \
 		echo "make run needs an X display and DISPLAY is not set: run it on a desktop, or headless with: xvfb-run make run"; \
@@ -53,11 +57,26 @@ run:
 		exec $(CORVANE) "/Connection:$$kind:$(DEVICE)" $(ARGS); \
 	fi; \
 	portfile=$$(mktemp); \
-	$(SIMULATOR) --port 6626 > $$portfile & sim=$$!; \
+	$(SIMULATOR) --port 0 --kind "$(DEVICE_KIND)" > $$portfile & sim=$$!; \
 	trap 'kill $$sim 2>/dev/null; wait $$sim 2>/dev/null; rm -f $$portfile' EXIT INT TERM; \
 	for i in $$(seq 50); do [ -s $$portfile ] || ! kill -0 $$sim 2>/dev/null && break; sleep 0.1; done; \
-	if ! [ -s $$portfile ]; then echo "The simulated device did not start (is port 6626 in use?)"; exit 1; fi; \
-	$(CORVANE) /Connection:TCPIP:127.0.0.1 $(ARGS)
+	if ! [ -s $$portfile ]; then echo "The simulated $(DEVICE_KIND) did not start (see above)"; exit 1; fi; \
+	port=$$(cat $$portfile); \
+	$(CORVANE) /ConnectionType:TCPIP \
+		"/ConnectionSettings:<?xml version='1.0'?><TCPIP IP-Address='127.0.0.1' ServicePort='$$port' />" $(ARGS)
+
+# The real program driven by real X input against the simulated device, as `make run` starts them:
+# the acceptance walk of Tests/Acceptance/walk.txt with and without a window manager, and random input
+# on the sanitized build for MONKEY_SECONDS with MONKEY_SEED. Failures keep screenshots and stderr.
+ACCEPTANCE = /usr/bin/python3 Tests/Acceptance/acceptance.py
+MONKEY_SECONDS ?= 120
+MONKEY_SEED ?= 1
+acceptance: build
+	$(ACCEPTANCE) walk --build $(BUILD)
+
+monkey: deps $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	$(ACCEPTANCE) monkey --build $(SAN_BUILD) --seconds $(MONKEY_SECONDS) --seed $(MONKEY_SEED)
 
 bench: build
 	@found=0; for b in $$(find $(BUILD) -type f -perm -u+x -name '*Benchmark'); do found=1; echo "== $$b"; $$b; done; \

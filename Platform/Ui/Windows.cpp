@@ -14,7 +14,7 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
+using Lock = std::unique_lock<WindowLock>;
 
 // Takes out a window that a hook refused before it got any message.
 void DiscardUnborn(HWND hwnd)

@@ -106,6 +106,21 @@ std::optional<std::vector<uint8_t>> tDeviceData::NetParam(uint16_t port, uint16_
     return it->second;
 }
 
+uint32_t tDeviceData::ClockNow() const
+{
+    if (!clockRunning)
+        return clockSeconds;
+    const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - clockSetAt);
+    // The device's counter wraps as a 32-bit one does.
+    return clockSeconds + static_cast<uint32_t>(elapsed.count());
+}
+
+void tDeviceData::SetClock(uint32_t seconds)
+{
+    clockSeconds = seconds;
+    clockSetAt = std::chrono::steady_clock::now();
+}
+
 tMonitorEntry tDeviceData::NextMonitorEntry()
 {
     tMonitorEntry entry;
@@ -132,6 +147,8 @@ void CDeviceModel::Set(const tDeviceData& data)
 {
     std::lock_guard lock(mutex_);
     data_ = data;
+    // A running clock runs from the moment the device has it.
+    data_.clockSetAt = std::chrono::steady_clock::now();
 }
 
 tDeviceData CDeviceModel::Get() const

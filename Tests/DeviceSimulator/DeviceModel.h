@@ -7,6 +7,7 @@
 // its mutex.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -130,7 +131,12 @@ struct tDeviceData {
     uint16_t terminalBusRestartSeconds = 0;
     uint16_t factoryTestMode = 0;
     uint16_t terminalBusExtension = 0;
+    // Seconds since 1970 UTC when the clock was last set. A running clock
+    // (a real device's) answers them advanced by the time since then; a
+    // stopped one (a test's) answers them as they stand.
     uint32_t clockSeconds = 0;
+    bool clockRunning = false;
+    std::chrono::steady_clock::time_point clockSetAt{};
     int16_t zoneMinutes = 0;
     int16_t daylightSaving = 0;
     std::array<uint16_t, 3> paramSequence{};
@@ -182,6 +188,10 @@ struct tDeviceData {
     // A typical port: source, addresses, names and MAC in both sets.
     void AddDefaultPort(uint16_t port, const std::string& ip);
     std::optional<std::vector<uint8_t>> NetParam(uint16_t port, uint16_t kind, uint16_t id) const;
+
+    // The clock as the device answers it, and setting it.
+    uint32_t ClockNow() const;
+    void SetClock(uint32_t seconds);
 
     std::string IdentificationText() const;
     // The monitor entry at the read position, which moves on; past the last

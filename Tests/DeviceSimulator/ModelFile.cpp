@@ -1,5 +1,7 @@
 #include "Tests/DeviceSimulator/ModelFile.h"
 
+#include <algorithm>
+#include <ctime>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -121,6 +123,21 @@ bool CModelFile::Load(const std::string& path, tDeviceData& data, std::string& e
     return Apply(text.str(), data, error);
 }
 
+const std::vector<std::string>& CModelFile::Kinds()
+{
+    static const std::vector<std::string> kinds{"coupler", "controller"};
+    return kinds;
+}
+
+bool CModelFile::LoadKind(const std::string& folder, const std::string& kind, tDeviceData& data, std::string& error)
+{
+    if (std::find(Kinds().begin(), Kinds().end(), kind) == Kinds().end()) {
+        error = "unknown device kind '" + kind + "'";
+        return false;
+    }
+    return Load(folder + "/" + kind + ".model", data, error);
+}
+
 bool CModelFile::Apply(const std::string& text, tDeviceData& data, std::string& error)
 {
     tDeviceData working = data;
@@ -144,6 +161,50 @@ bool CModelFile::Apply(const std::string& text, tDeviceData& data, std::string& 
         }
     }
     data = std::move(working);
+    return true;
+}
+
+// register.<p>.<t>=words, register.<p>.<t>.protected=0|1,
+// register.<p>.<t>.size=N and register.<p>.<t>.at.<index>=words.
+bool CModelFile::ApplyRegisterLine(const std::string& key, const std::string& value, tDeviceData& d,
+                                   std::string& error)
+{
+    auto bad = [&](const std::string& what) {
+        error = what + " for '" + key + "': '" + value + "'";
+        return false;
+    };
+    const auto parts = Split(key, '.');
+    uint16_t position = 0, table = 0;
+    const bool known = parts.size() == 3 || (parts.size() == 4 && (parts[3] == "protected" || parts[3] == "size")) ||
+                       (parts.size() == 5 && parts[3] == "at");
+    if (!known || !Number(parts[1], position) || !Number(parts[2], table))
+        return bad("expected register.<position>.<table>[.protected|.size|.at.<index>]");
+    tRegisterTable& entry = d.registers[{position, table}];
+    std::vector<uint16_t> words;
+    if (parts.size() == 3) {
+        if (!Words(value, words) || words.size() > 0xFFFF)
+            return bad("bad word list");
+        entry.words = std::move(words);
+        return true;
+    }
+    if (parts[3] == "protected") {
+        if (value != "0" && value != "1")
+            return bad("expected 0 or 1");
+        entry.writeProtected = value == "1";
+        return true;
+    }
+    uint16_t number = 0;
+    if (parts[3] == "size") {
+        if (!Number(value, number))
+            return bad("bad number");
+        entry.words.resize(number, 0);
+        return true;
+    }
+    if (!Number(parts[4], number) || !Words(value, words))
+        return bad("bad index or word list");
+    if (static_cast<size_t>(number) + words.size() > entry.words.size())
+        return bad("words beyond the table's size");
+    std::copy(words.begin(), words.end(), entry.words.begin() + number);
     return true;
 }
 
@@ -181,19 +242,8 @@ bool CModelFile::ApplyLine(const std::string& key, const std::string& value, tDe
         d.identItems.emplace_back(item, value);
         return true;
     }
-    if (key.rfind("register.", 0) == 0) {
-        const auto parts = Split(key, '.');
-        uint16_t position = 0, table = 0;
-        if ((parts.size() != 3 && !(parts.size() == 4 && parts[3] == "protected")) || !Number(parts[1], position) ||
-            !Number(parts[2], table))
-            return bad("expected register.<position>.<table>");
-        tRegisterTable& entry = d.registers[{position, table}];
-        if (parts.size() == 4)
-            return flag(entry.writeProtected);
-        if (!Words(value, entry.words) || entry.words.size() > 0xFFFF)
-            return bad("bad word list");
-        return true;
-    }
+    if (key.rfind("register.", 0) == 0)
+        return ApplyRegisterLine(key, value, d, error);
     if (key.rfind("net.", 0) == 0) {
         const auto parts = Split(key, '.');
         uint16_t port = 0, id = 0;
@@ -262,7 +312,13 @@ bool CModelFile::ApplyLine(const std::string& key, const std::string& value, tDe
     if (key == "terminalBusState") return fixedWords(d.terminalBusState);
     if (key == "addressSwitch") return number(d.addressSwitch);
     if (key == "ethernetMode") return number(d.ethernetMode);
-    if (key == "clock.seconds") return number(d.clockSeconds);
+    if (key == "clock.seconds") {
+        if (value != "now")
+            return number(d.clockSeconds);
+        d.clockSeconds = static_cast<uint32_t>(std::time(nullptr));
+        return true;
+    }
+    if (key == "clock.running") return flag(d.clockRunning);
     if (key == "clock.zoneMinutes") return Signed16(value, d.zoneMinutes) ? true : bad("bad number");
     if (key == "clock.daylightSaving") return Signed16(value, d.daylightSaving) ? true : bad("bad number");
     if (key == "sdcard.inserted") return flag(d.sdCard.inserted);

@@ -234,7 +234,7 @@ CSerialMailbox::tResult CSerialMailbox::Run(tDeviceData& d, uint8_t group, uint8
         return ok(data);
     }
     case 0x0116: {
-        auto data = Seconds(d.clockSeconds);
+        auto data = Seconds(d.ClockNow());
         data.push_back(static_cast<uint16_t>(d.zoneMinutes / 60));
         return ok(data);
     }
@@ -242,13 +242,13 @@ CSerialMailbox::tResult CSerialMailbox::Run(tDeviceData& d, uint8_t group, uint8
     case 0x0119:
         if (!needs(code == 0x0117 ? 3 : 4))
             return fail(STATUS_ARGUMENT_COUNT);
-        d.clockSeconds = static_cast<uint32_t>(args[0] | (args[1] << 16));
+        d.SetClock(static_cast<uint32_t>(args[0] | (args[1] << 16)));
         d.zoneMinutes = static_cast<int16_t>(code == 0x0117 ? static_cast<int16_t>(args[2]) * 60 : static_cast<int16_t>(args[2]));
         if (code == 0x0119)
             d.daylightSaving = static_cast<int16_t>(args[3]);
         return ok();
     case 0x0118: {
-        auto data = Seconds(d.clockSeconds);
+        auto data = Seconds(d.ClockNow());
         data.push_back(static_cast<uint16_t>(d.zoneMinutes));
         data.push_back(static_cast<uint16_t>(d.daylightSaving));
         return ok(data);

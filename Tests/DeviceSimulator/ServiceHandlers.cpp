@@ -248,23 +248,23 @@ tAnswer CServiceHandlers::ServiceApi(tDeviceData& d, const std::vector<uint8_t>&
     case 0x115:
         return SetWordReply(code, args, d.terminalBusExtension);
     case 0x116: // GetRealTimeClock: zone in hours
-        return CReply(code).DWord(d.clockSeconds).Word(static_cast<uint16_t>(d.zoneMinutes / 60)).Done();
+        return CReply(code).DWord(d.ClockNow()).Word(static_cast<uint16_t>(d.zoneMinutes / 60)).Done();
     case 0x117:
         if (!args.HasBytes(2, 6))
             return tooShort();
-        d.clockSeconds = args.DWordAt(2);
+        d.SetClock(args.DWordAt(2));
         d.zoneMinutes = static_cast<int16_t>(static_cast<int16_t>(WordAt(request, 6)) * 60);
         return CReply(code).Done();
     case 0x118:
         return CReply(code)
-            .DWord(d.clockSeconds)
+            .DWord(d.ClockNow())
             .Word(static_cast<uint16_t>(d.zoneMinutes))
             .Word(static_cast<uint16_t>(d.daylightSaving))
             .Done();
     case 0x119:
         if (!args.HasBytes(2, 8))
             return tooShort();
-        d.clockSeconds = args.DWordAt(2);
+        d.SetClock(args.DWordAt(2));
         d.zoneMinutes = static_cast<int16_t>(WordAt(request, 6));
         d.daylightSaving = static_cast<int16_t>(WordAt(request, 8));
         return CReply(code).Done();

@@ -1,11 +1,16 @@
 // device-simulator: the simulated device on 127.0.0.1, for trying the program
-// without hardware.
+// without hardware. It is a complete device of the chosen kind (a coupler
+// unless --kind says otherwise), described by the kind's model file beside
+// the simulator; --model applies a file of changes on top.
 
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
+#include <arpa/inet.h>
 #include <unistd.h>
 
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
@@ -22,8 +27,34 @@ void OnSignal(int)
 
 int Usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s [--port N] [--model FILE]\n", program);
+    std::fprintf(stderr, "usage: %s [--port N] [--kind coupler|controller] [--model FILE] [--bind IPV4]\n", program);
     return 2;
+}
+
+// The folder of this executable, where the build puts the kinds' models.
+std::string ExecutableFolder()
+{
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof(path) - 1);
+    if (length <= 0)
+        return ".";
+    const std::string file(path, static_cast<size_t>(length));
+    const auto slash = file.rfind('/');
+    return slash == std::string::npos ? std::string(".") : file.substr(0, slash);
+}
+
+bool LoadModel(const std::string& kind, const std::string& modelPath, DevSim::tDeviceData& data)
+{
+    std::string error;
+    if (!DevSim::CModelFile::LoadKind(ExecutableFolder(), kind, data, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    if (!modelPath.empty() && !DevSim::CModelFile::Load(modelPath, data, error)) {
+        std::fprintf(stderr, "%s: %s\n", modelPath.c_str(), error.c_str());
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -31,10 +62,12 @@ int Usage(const char* program)
 int main(int argc, char** argv)
 {
     long port = DevSim::CDeviceSimulator::kServicePort;
+    std::optional<uint32_t> listenAddress;
     std::string modelPath;
+    std::string kind = DevSim::CModelFile::Kinds().front();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--port" || arg == "--model") && i + 1 >= argc)
+        if ((arg == "--port" || arg == "--model" || arg == "--kind" || arg == "--bind") && i + 1 >= argc)
             return Usage(argv[0]);
         if (arg == "--port") {
             char* end = nullptr;
@@ -45,6 +78,15 @@ int main(int argc, char** argv)
             }
         } else if (arg == "--model") {
             modelPath = argv[++i];
+        } else if (arg == "--kind") {
+            kind = argv[++i];
+        } else if (arg == "--bind") {
+            in_addr parsed{};
+            if (::inet_pton(AF_INET, argv[++i], &parsed) != 1) {
+                std::fprintf(stderr, "invalid address '%s'\n", argv[i]);
+                return 2;
+            }
+            listenAddress = ntohl(parsed.s_addr);
         } else {
             return Usage(argv[0]);
         }
@@ -52,14 +94,8 @@ int main(int argc, char** argv)
 
     DevSim::CDeviceSimulator simulator;
     DevSim::tDeviceData data;
-    data.AddDefaultPort(0, "127.0.0.1");
-    if (!modelPath.empty()) {
-        std::string error;
-        if (!DevSim::CModelFile::Load(modelPath, data, error)) {
-            std::fprintf(stderr, "%s: %s\n", modelPath.c_str(), error.c_str());
-            return 2;
-        }
-    }
+    if (!LoadModel(kind, modelPath, data))
+        return 2;
     simulator.Model().Set(data);
 
     struct sigaction action {};
@@ -68,6 +104,8 @@ int main(int argc, char** argv)
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
+    if (listenAddress)
+        simulator.SetListenAddress(*listenAddress);
     if (!simulator.Start(static_cast<uint16_t>(port))) {
         std::fprintf(stderr, "cannot start: %s\n", simulator.LastError().c_str());
         return 1;

@@ -2,6 +2,9 @@
 
 #include "Tests/DeviceSimulator/ModelFile.h"
 
+#include <chrono>
+#include <set>
+
 using DevSim::CModelFile;
 using DevSim::tDeviceData;
 
@@ -17,6 +20,9 @@ TEST(ModelFile, AppliesKeysOfEveryKind)
         "states=1,0,0,0,0,0,0,0,0\n"
         "register.0.100=1,2,3\n"
         "register.0.100.protected=1\n"
+        "register.0.9.size=4\n"
+        "register.0.9.at.2=7,8\n"
+        "clock.running=1\n"
         "net.0.static.ip=10.1.2.3\n"
         "net.0.actual.mac=0030DE0000FF\n"
         "net.1.static.host=node\n"
@@ -33,6 +39,8 @@ TEST(ModelFile, AppliesKeysOfEveryKind)
     EXPECT_EQ(data.identItems.back().first, "EXTRA");
     EXPECT_EQ(data.registers.at({0, 100}).words, (std::vector<uint16_t>{1, 2, 3}));
     EXPECT_TRUE(data.registers.at({0, 100}).writeProtected);
+    EXPECT_EQ(data.registers.at({0, 9}).words, (std::vector<uint16_t>{0, 0, 7, 8}));
+    EXPECT_TRUE(data.clockRunning);
     EXPECT_EQ(*data.NetParam(0, 1, 1), (std::vector<uint8_t>{3, 2, 1, 10}));
     EXPECT_EQ(*data.NetParam(0, 0, 10), (std::vector<uint8_t>{0xFF, 0, 0, 0xDE, 0x30, 0}));
     EXPECT_EQ(*data.NetParam(1, 1, 7), (std::vector<uint8_t>{'n', 'o', 'd', 'e'}));
@@ -55,6 +63,10 @@ TEST(ModelFile, BadLinesNameTheLineAndChangeNothing)
         {"net.0.static.mac=0030DE\n", "hex"},
         {"net.0.weird.ip=1.2.3.4\n", "expected net"},
         {"register.x.1=1\n", "expected register"},
+        {"register.0.1.at.1=5\n", "beyond the table"},
+        {"register.0.1.size=2\nregister.0.1.at.1=5,6\n", "line 3"},
+        {"register.0.1.weight=2\n", "expected register"},
+        {"clock.seconds=later\n", "bad number"},
         {"states=1,,2\n", "word list"},
         {"checksumLength=1\n", "0 or 2"},
         {"no equals sign\n", "missing '='"},
@@ -76,4 +88,35 @@ TEST(ModelFile, MissingFileIsAnError)
     std::string error;
     EXPECT_FALSE(CModelFile::Load("/nonexistent/model.txt", data, error));
     EXPECT_NE(error.find("cannot open"), std::string::npos);
+}
+
+// The kinds make run offers: each loads completely, is a device of its own,
+// and a kind the simulator has no model of is refused.
+TEST(ModelFile, ShippedKindsLoadAndAnUnknownKindIsRefused)
+{
+    std::set<std::string> articles;
+    for (const std::string& kind : CModelFile::Kinds()) {
+        tDeviceData data;
+        std::string error;
+        ASSERT_TRUE(CModelFile::LoadKind(DEVSIM_MODEL_DIR, kind, data, error)) << kind << ": " << error;
+        articles.insert(data.orderNumber);
+        EXPECT_TRUE(data.clockRunning) << kind;
+        EXPECT_TRUE(data.NetParam(1, DevSim::NET_STATIC, DevSim::NET_IP_ADDRESS)) << kind << " has two ports";
+    }
+    EXPECT_EQ(articles.size(), CModelFile::Kinds().size());
+    tDeviceData data;
+    std::string error;
+    EXPECT_FALSE(CModelFile::LoadKind(DEVSIM_MODEL_DIR, "gateway", data, error));
+    EXPECT_NE(error.find("unknown device kind 'gateway'"), std::string::npos) << error;
+}
+
+// A running clock moves on from when it was set; a stopped one stands.
+TEST(ModelFile, RunningClockAdvancesFromWhenItWasSet)
+{
+    tDeviceData data;
+    data.SetClock(1000);
+    data.clockSetAt -= std::chrono::seconds(5);
+    EXPECT_EQ(data.ClockNow(), 1000u);
+    data.clockRunning = true;
+    EXPECT_EQ(data.ClockNow(), 1005u);
 }
