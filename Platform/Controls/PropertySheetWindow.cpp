@@ -331,7 +331,14 @@ LRESULT CPropertySheetWindow::OnInit()
     }
     if (m_callback != nullptr)
         m_callback(m_sheet, PSCB_INITIALIZED, 0);
-    return TRUE;
+    // The sheet opens with the focus in its page, not on the tabs: having
+    // placed it, the answer tells the dialog manager to leave it there.
+    HWND page = WindowAt(m_current);
+    HWND first = page != nullptr ? GetNextDlgTabItem(page, nullptr, FALSE) : nullptr;
+    if (first == nullptr)
+        return TRUE;
+    SetFocus(first);
+    return FALSE;
 }
 
 LRESULT CPropertySheetWindow::OnCommand(int id)
