@@ -541,7 +541,7 @@ void CX11Display::Impl::OnCrossing(const XCrossingEvent& crossing, NativeId id, 
 void CX11Display::Impl::OnConfigure(const XConfigureEvent& configure, NativeId id, std::vector<Event>& out)
 {
     X11::CX11Window* window = WindowOf(id);
-    if (!window || configure.window != configure.event)
+    if (!window || configure.window != configure.event || window->Superseded(configure.serial))
         return;
     int x = configure.x;
     int y = configure.y;
