@@ -115,6 +115,8 @@ struct CX11Display::Impl {
     std::map<CursorShape, Cursor> cursors;
     NativeId pointerOver = 0;
     NativeId focus = 0;
+    // Activated while unmapped without a window manager: takes the focus when it is mapped.
+    NativeId focusOnMap = 0;
     NativeId grab = 0;
     std::bitset<256> keysDown;
     bool detectableRepeat = false;
@@ -128,7 +130,8 @@ struct CX11Display::Impl {
     bool HasWindowManager();
     void ReadFrameExtents(Window window);
     void RequestFrameExtents();
-    void Activate(X11::CX11Window& window);
+    void Activate(NativeId id, X11::CX11Window& window);
+    void FocusMapped(NativeId id, X11::CX11Window& window);
 
     void Drain(std::vector<Event>& out);
     void Translate(XEvent& event, std::vector<Event>& out);
@@ -271,7 +274,7 @@ void CX11Display::Impl::RequestFrameExtents()
     XDestroyWindow(display, probe);
 }
 
-void CX11Display::Impl::Activate(X11::CX11Window& window)
+void CX11Display::Impl::Activate(NativeId id, X11::CX11Window& window)
 {
     XDisplay* display = connection.GetDisplay();
     if (!window.IsPopup() && HasWindowManager()) {
@@ -285,9 +288,22 @@ void CX11Display::Impl::Activate(X11::CX11Window& window)
         XSendEvent(display, connection.GetRoot(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
         return;
     }
-    // Without a window manager the focus is ours to set; an unmapped window cannot take it.
+    // Without a window manager the focus is ours to set, or X leaves it with
+    // whatever window the pointer is over. A window activated before it is
+    // shown (a dialog) takes it when it is mapped: an unmapped one cannot.
+    focusOnMap = window.IsVisible() ? 0 : id;
     if (window.IsVisible())
         XSetInputFocus(display, window.GetId(), RevertToParent, CurrentTime);
+}
+
+void CX11Display::Impl::FocusMapped(NativeId id, X11::CX11Window& window)
+{
+    if (focusOnMap != id)
+        return;
+    focusOnMap = 0;
+    // Without a window manager the map is done when the server reads the request, so the focus may follow it.
+    if (window.IsVisible() && !HasWindowManager())
+        XSetInputFocus(connection.GetDisplay(), window.GetId(), RevertToParent, CurrentTime);
 }
 
 void CX11Display::Impl::Drain(std::vector<Event>& out)
@@ -525,7 +541,7 @@ void CX11Display::Impl::OnCrossing(const XCrossingEvent& crossing, NativeId id, 
 void CX11Display::Impl::OnConfigure(const XConfigureEvent& configure, NativeId id, std::vector<Event>& out)
 {
     X11::CX11Window* window = WindowOf(id);
-    if (!window || configure.window != configure.event)
+    if (!window || configure.window != configure.event || window->Superseded(configure.serial))
         return;
     int x = configure.x;
     int y = configure.y;
@@ -649,6 +665,8 @@ void CX11Display::DestroyTopLevel(NativeId id)
         d.pointerOver = 0;
     if (d.focus == id)
         d.focus = 0;
+    if (d.focusOnMap == id)
+        d.focusOnMap = 0;
     if (it->second.inputContext)
         XDestroyIC(it->second.inputContext);
     d.byWindow.erase(it->second.window->GetId());
@@ -667,8 +685,12 @@ void CX11Display::MoveTopLevel(NativeId id, const RECT& clientRect)
 void CX11Display::ShowTopLevel(NativeId id, bool show)
 {
     std::lock_guard lock(m_impl->lock);
-    if (X11::CX11Window* window = m_impl->WindowOf(id))
-        window->Show(show);
+    X11::CX11Window* window = m_impl->WindowOf(id);
+    if (!window)
+        return;
+    window->Show(show);
+    m_impl->FocusMapped(id, *window);
+    XFlush(m_impl->connection.GetDisplay());
 }
 
 void CX11Display::SetTitle(NativeId id, const std::wstring& title)
@@ -717,7 +739,7 @@ void CX11Display::RaiseTopLevel(NativeId id, bool activate)
         return;
     XRaiseWindow(m_impl->connection.GetDisplay(), window->GetId());
     if (activate)
-        m_impl->Activate(*window);
+        m_impl->Activate(id, *window);
     XFlush(m_impl->connection.GetDisplay());
 }
 

@@ -231,6 +231,7 @@ void CX11Window::Move(const RECT& clientRect)
     m_clientRect.bottom = m_clientRect.top + Height(clientRect);
     if (!IsPopup())
         SetSizeHints();
+    m_lastMoveSerial = NextRequest(display);
     XMoveResizeWindow(display, m_window, m_clientRect.left, m_clientRect.top, static_cast<unsigned>(Width(m_clientRect)),
                       static_cast<unsigned>(Height(m_clientRect)));
 }

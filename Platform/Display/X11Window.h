@@ -33,6 +33,12 @@ public:
     // The client rectangle as last placed by us or reported by the server.
     const RECT& ClientRect() const { return m_clientRect; }
     void NoteClientRect(const RECT& clientRect) { m_clientRect = clientRect; }
+    // Whether an event the server sent before it carried out our last move
+    // or resize tells of a place that move has already replaced. Reported as
+    // a change, the window layer would put the window back there, and a
+    // window that sizes itself again on every change (a list that keeps to
+    // whole items) would be moved to and fro for ever.
+    bool Superseded(unsigned long eventSerial) const { return eventSerial < m_lastMoveSerial; }
 
     // Adds event kinds an input context needs to the window's selection.
     void SelectExtraInput(long mask);
@@ -53,6 +59,7 @@ private:
     Window m_window = 0;
     GC m_gc = nullptr;
     RECT m_clientRect{};
+    unsigned long m_lastMoveSerial = 0;  // the request number of our last XMoveResizeWindow
     bool m_visible = false;
     bool m_directPixels = false; // the visual takes cairo's pixels unconverted
 };

@@ -133,7 +133,23 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEW dialogTemplate, CWnd* parent)
     return hwnd && hwnd == m_hWnd;
 }
 
-LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
+// A dialog that is still hidden and where the template put it after
+// OnInitDialog, and whose owner is disabled (a modal one) or that has none,
+// opens centred over the owner, or the work area: the template's position,
+// relative to the owner's corner, is only where the dialog manager starts.
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
+{
+    RECT before{};
+    ::GetWindowRect(m_hWnd, &before);
+    const BOOL result = OnInitDialog();
+    RECT after{};
+    const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (::IsWindow(m_hWnd) && (GetStyle() & (WS_VISIBLE | WS_CHILD)) == 0 && ::GetWindowRect(m_hWnd, &after) &&
+        after.left == before.left && after.top == before.top && (!owner || !::IsWindowEnabled(owner))) {
+        CenterWindow();
+    }
+    return result;
+}
 
 BOOL CDialog::OnInitDialog()
 {

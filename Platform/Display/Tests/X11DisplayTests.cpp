@@ -601,6 +601,29 @@ TEST_F(X11DisplayTest, ConfigureReportsOnlyChangesFromOutside)
     EXPECT_EQ(configure->rect.bottom, 140);
 }
 
+// The server's word on a move that a later one of ours replaced is no
+// change from outside: told to the window layer, it would put the window back.
+TEST_F(X11DisplayTest, MovesInQuickSuccessionReportNoConfigure)
+{
+    for (const TopLevelKind kind : {TopLevelKind::Popup, TopLevelKind::Framed}) {
+        TopLevelParams params;
+        params.kind = kind;
+        params.clientRect = {10, 10, 143, 124};
+        const NativeId id = m_display->CreateTopLevel(params);
+        m_display->ShowTopLevel(id, true);
+        PumpFor(100);
+        m_sink.Clear();
+        m_display->MoveTopLevel(id, {200, 300, 333, 414});
+        m_display->MoveTopLevel(id, {200, 300, 333, 407});
+        PumpFor(200);
+        EXPECT_TRUE(OfKind(m_sink.Events(), EventKind::Configure).empty()) << static_cast<int>(kind);
+        XWindowAttributes attributes{};
+        ASSERT_TRUE(XGetWindowAttributes(m_raw->Get(), m_display->XWindowOf(id), &attributes));
+        EXPECT_EQ(attributes.height, 107);
+        m_display->DestroyTopLevel(id);
+    }
+}
+
 TEST_F(X11DisplayTest, ClipboardRoundTripBetweenTwoClients)
 {
     CRecordingSink otherSink;

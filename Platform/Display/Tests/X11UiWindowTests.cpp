@@ -1,6 +1,7 @@
 // The window layer's top-levels on an X server without a window manager:
 // the window menu that Alt+Space opens, and activation that the server's
 // focus events echo back.
+#include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/WinUser.h"
 #include "X11TestServer.h"
 
@@ -150,4 +151,22 @@ TEST_F(X11UiWindow, TwoWindowsActivatedInQuickSuccessionSettleOnTheLast)
     PumpFor(500);
     EXPECT_EQ(GetActiveWindow(), modeless);
     EXPECT_LE(g_log.activations, 4) << "the activation went to and fro";
+}
+
+// Without a window manager X leaves the keys with whatever window the pointer
+// is over unless the program sets the focus: a dialog, activated before it is
+// shown, must take it from its disabled owner when it is mapped.
+TEST_F(X11UiWindow, ADialogActivatedBeforeItIsShownTakesTheFocusFromItsOwner)
+{
+    HWND owner = Create(WS_POPUP | WS_VISIBLE, 10);
+    PumpFor(100);
+    ASSERT_EQ(Display::TheDisplay().FocusedTopLevel(), NativeWindowOf(owner));
+    HWND dialog = CreateWindowExW(0, L"X11UiWindow", L"dialog", WS_POPUP, 300, 10, 200, 120, owner, nullptr, nullptr, nullptr);
+    m_windows.insert(m_windows.begin(), dialog);
+    EnableWindow(owner, FALSE);
+    SetActiveWindow(dialog);
+    ShowWindow(dialog, SW_SHOWNORMAL);
+    PumpFor(200);
+    EXPECT_EQ(GetActiveWindow(), dialog);
+    EXPECT_EQ(Display::TheDisplay().FocusedTopLevel(), NativeWindowOf(dialog));
 }

@@ -663,3 +663,22 @@ TEST_F(FrameworkDialog, TheCheckedRadioAndAnyDescendantAreFoundById)
     EXPECT_EQ(modeless.GetDescendantWindow(4242), &inner);
     modeless.DestroyWindow();
 }
+
+// The template's position is relative to the owner's corner; a modal dialog
+// that did not place itself opens centred over its owner.
+TEST_F(ModalLoop, AModalDialogOpensCentredOverItsOwner)
+{
+    UiTest::Handler log;
+    UiTest::WindowGuard owner;
+    owner.hwnd = UiTest::Create(&log, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 600, 500);
+    UiTest::Drain();
+    dialog.m_pParentWnd = CWnd::FromHandle(owner.hwnd);
+    RECT placed{};
+    dialog.m_steps = {[&](CIdleStepsDialog& d) {
+        ::GetWindowRect(d.m_hWnd, &placed);
+        d.Driver().Press(VK_ESCAPE);
+    }};
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_NEAR((placed.left + placed.right) / 2, 100 + 600 / 2, 1);
+    EXPECT_NEAR((placed.top + placed.bottom) / 2, 80 + 500 / 2, 1);
+}
