@@ -81,6 +81,23 @@ TEST_F(ZellStatics, SettersRedrawOnlyWhenSomethingChanged)
     EXPECT_EQ(label.GetLogFont().lfWeight, FW_BOLD);
 }
 
+TEST_F(ZellStatics, AWindowTextSetFromOutsideIsDrawnAtOnce)
+{
+    Make(0, L"Ready");
+    const std::set<COLORREF> before = RowColours(120);
+    ::SetWindowTextW(label.m_hWnd, L"");
+    EXPECT_GT(label.paints, 0) << "the label repaints without waiting for anything else";
+    EXPECT_TRUE(label.GetText().IsEmpty());
+    EXPECT_LT(RowColours(120).size(), before.size()) << "the old text is gone from the screen";
+    const int afterClear = label.paints;
+    label.SetWindowText(L"Reading the device");
+    EXPECT_EQ(label.GetText(), CString(L"Reading the device"));
+    EXPECT_GT(label.paints, afterClear);
+    const int afterSet = label.paints;
+    ::SetWindowTextW(label.m_hWnd, L"Reading the device");
+    EXPECT_EQ(label.paints, afterSet) << "the same text again draws nothing";
+}
+
 TEST(ZellStaticBeforeWindow, SetTextWithoutAWindowDoesNothing)
 {
     CZellStatic label;
