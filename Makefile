@@ -5,7 +5,7 @@ SAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test test-plain test-sanitize test-fuzz run bench clean
+.PHONY: all deps build test test-plain test-sanitize test-fuzz run acceptance monkey bench clean
 
 all: build
 
@@ -64,6 +64,19 @@ run:
 	port=$$(cat $$portfile); \
 	$(CORVANE) /ConnectionType:TCPIP \
 		"/ConnectionSettings:<?xml version='1.0'?><TCPIP IP-Address='127.0.0.1' ServicePort='$$port' />" $(ARGS)
+
+# The real program driven by real X input against the simulated device, as `make run` starts them:
+# the acceptance walk of Tests/Acceptance/walk.txt with and without a window manager, and random input
+# on the sanitized build for MONKEY_SECONDS with MONKEY_SEED. Failures keep screenshots and stderr.
+ACCEPTANCE = /usr/bin/python3 Tests/Acceptance/acceptance.py
+MONKEY_SECONDS ?= 120
+MONKEY_SEED ?= 1
+acceptance: build
+	$(ACCEPTANCE) walk --build $(BUILD)
+
+monkey: deps $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	$(ACCEPTANCE) monkey --build $(SAN_BUILD) --seconds $(MONKEY_SECONDS) --seed $(MONKEY_SEED)
 
 bench: build
 	@found=0; for b in $$(find $(BUILD) -type f -perm -u+x -name '*Benchmark'); do found=1; echo "== $$b"; $$b; done; \

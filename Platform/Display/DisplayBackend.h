@@ -157,6 +157,10 @@ public:
     virtual void SetModal(NativeId, bool) {}
     // Stacks the top-level above the others and, if `activate`, gives it the keyboard focus.
     virtual void RaiseTopLevel(NativeId id, bool activate) = 0;
+    // The top-level that has the keyboard focus now, as the display sees it
+    // (0 for none or another program's window). Focus events are old by the
+    // time they are handled; this says whether what one told still holds.
+    virtual NativeId FocusedTopLevel() const = 0;
     // The frame the display draws around a top-level of that kind.
     virtual FrameExtents FrameFor(TopLevelKind kind, bool resizable) const = 0;
     // Whether the window layer draws the frames itself (a display without a

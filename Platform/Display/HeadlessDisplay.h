@@ -32,6 +32,7 @@ public:
     void SetTopMost(NativeId id, bool topMost) override;
     void SetModal(NativeId id, bool modal) override;
     void RaiseTopLevel(NativeId id, bool activate) override;
+    NativeId FocusedTopLevel() const override;
     FrameExtents FrameFor(TopLevelKind kind, bool resizable) const override;
     bool LayerDrawsFrames() const override { return true; }
     void PresentFrame(NativeId id, cairo_surface_t* frame) override;
@@ -91,7 +92,6 @@ public:
         int presentCount = 0;
     };
     std::optional<TopLevelState> StateOf(NativeId id) const;
-    NativeId FocusedTopLevel() const;
     NativeId PointerGrab() const;
     // Top-levels from the top of the stacking order down.
     std::vector<NativeId> StackingOrder() const;

@@ -65,6 +65,16 @@ if(TARGET PlatformUi)
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11TestServer.cpp
     LIBS PlatformUi PlatformDisplay)
   set_tests_properties(PlatformUiX11Tests PROPERTIES TIMEOUT 30)
+  # Its own program: the layer keeps the display it met first.
+  zell_test(PlatformUiX11WindowTests
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/Tests/X11UiWindowTests.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/Tests/X11TestServer.cpp
+    LIBS PlatformUi PlatformDisplay
+    TIMEOUT 30)
+  # The menu's text comes through fontconfig, whose caches live as long as the process.
+  set_property(TEST PlatformUiX11WindowTests APPEND PROPERTY ENVIRONMENT
+    "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/Platform/Gdi/Tests/lsan.supp")
 endif()
 
 # The window layer's owner-drawn sample pop-up menu against its headless

@@ -721,6 +721,16 @@ void CX11Display::RaiseTopLevel(NativeId id, bool activate)
     XFlush(m_impl->connection.GetDisplay());
 }
 
+NativeId CX11Display::FocusedTopLevel() const
+{
+    std::lock_guard lock(m_impl->lock);
+    // Asked of the server: the focus events read so far may already be stale.
+    Window focused = 0;
+    int revert = 0;
+    XGetInputFocus(m_impl->connection.GetDisplay(), &focused, &revert);
+    return m_impl->IdOf(focused);
+}
+
 FrameExtents CX11Display::FrameFor(TopLevelKind kind, bool resizable) const
 {
     std::lock_guard lock(m_impl->lock);

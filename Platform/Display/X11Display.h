@@ -35,6 +35,7 @@ public:
     void SetTopMost(NativeId id, bool topMost) override;
     void SetModal(NativeId id, bool modal) override;
     void RaiseTopLevel(NativeId id, bool activate) override;
+    NativeId FocusedTopLevel() const override;
     FrameExtents FrameFor(TopLevelKind kind, bool resizable) const override;
     void Present(NativeId id, cairo_surface_t* backBuffer, const RECT& area) override;
     void SetCursorShape(NativeId id, CursorShape shape) override;

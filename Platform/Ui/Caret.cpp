@@ -13,7 +13,7 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
+using Lock = std::unique_lock<WindowLock>;
 
 // The id of the blink timer on the caret's window; far from the small ids
 // that windows pick for their own timers.

@@ -57,7 +57,7 @@ Store& TheStore()
 Display::CDisplayBackend& TheDisplayOfLayer()
 {
     auto& ws = WindowSystem::Get();
-    Lock lock(ws.Lock());
+    std::lock_guard lock(ws.Lock());
     return DisplayLocked(ws);
 }
 

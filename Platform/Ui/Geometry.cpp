@@ -13,7 +13,7 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
+using Lock = std::unique_lock<WindowLock>;
 
 constexpr LONG kScrollBarSize = 17;
 

@@ -15,7 +15,7 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
+using Lock = std::unique_lock<WindowLock>;
 
 constexpr UINT kDoubleClickTime = 500;
 constexpr LONG kDoubleClickDistance = 4;
@@ -370,6 +370,16 @@ UINT DisplayActionMessage()
     return 0xFFFF;
 }
 
+namespace {
+
+bool HasDisplayFocus(HWND hwnd)
+{
+    const Display::NativeId native = NativeWindowOf(hwnd);
+    return native != 0 && LayerDisplay().FocusedTopLevel() == native;
+}
+
+}
+
 // Runs on the window's own thread, from DispatchMessage.
 void RunDisplayAction(HWND hwnd, WPARAM action, LPARAM data)
 {
@@ -380,13 +390,21 @@ void RunDisplayAction(HWND hwnd, WPARAM action, LPARAM data)
         SetWindowPos(hwnd, nullptr, GET_X_LPARAM(data), GET_Y_LPARAM(data), width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         break;
     }
+    // A focus event is old when it is handled: activating a window for an
+    // event that a later focus change overtook would ask the display for the
+    // focus again, and two windows would hand it to and fro for ever, each
+    // activation echoed by the next event. The display's focus now decides.
     case kActionActivate:
-        if (IsWindowEnabled(hwnd))
+        if (IsWindowEnabled(hwnd) && HasDisplayFocus(hwnd))
             SetActiveWindow(hwnd);
         break;
     case kActionDeactivate:
-        if (GetActiveWindow() == hwnd)
+        if (GetActiveWindow() == hwnd && !HasDisplayFocus(hwnd))
             SetActiveWindow(nullptr);
+        break;
+    case kActionForeground:
+        if (IsWindowEnabled(hwnd))
+            SetActiveWindow(hwnd);
         break;
     default: break;
     }
@@ -598,7 +616,7 @@ BOOL SetForegroundWindow(HWND hwnd)
             return FALSE;
         auto root = RootOf(ws, *w);
         if (root)
-            PostTo(ws, root, DisplayActionMessage(), kActionActivate, 0);
+            PostTo(ws, root, DisplayActionMessage(), kActionForeground, 0);
         return TRUE;
     }
     SetActiveWindow(hwnd);

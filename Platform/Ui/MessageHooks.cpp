@@ -9,7 +9,7 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
+using Lock = std::unique_lock<WindowLock>;
 
 // The hook procedure the thread is running, so that CallNextHookEx finds the
 // next one without its handle (callers pass none, as the platform allows).

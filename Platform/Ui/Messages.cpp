@@ -13,7 +13,7 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
+using Lock = std::unique_lock<WindowLock>;
 
 // Waits on kernel objects look at the display this often when no other thread pumps it.
 constexpr DWORD kDisplayPollMs = 10;

@@ -11,7 +11,7 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
+using Lock = std::unique_lock<WindowLock>;
 
 // The id of the hover timer on the tracked window; far from windows' own ids.
 constexpr UINT_PTR kHoverTimer = 0x7FFFCA01;

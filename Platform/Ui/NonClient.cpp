@@ -19,7 +19,7 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
+using Lock = std::unique_lock<WindowLock>;
 
 bool Contains(const RECT& r, POINT p)
 {

@@ -37,18 +37,25 @@ bool IsTopLevelWithStyle(HWND hwnd, DWORD style)
     return (own & WS_CHILD) == 0 && (own & style) == style;
 }
 
-// The top-left of the area inside the display's frame: the window menu opens there.
+// The top-left of the area inside the display's frame: the window menu opens
+// there. The caption height is asked after the lock is let go, since asking
+// takes it.
 POINT BelowCaption(HWND hwnd)
 {
-    auto& ws = WindowSystem::Get();
-    std::lock_guard lock(ws.Lock());
-    auto w = ws.Peek(hwnd);
-    if (!w)
-        return {};
-    const RECT native = NativeRect(*w);
-    if (w->frame.top != 0)
-        return {native.left, native.top};
-    return {w->rect.left, w->rect.top + GetSystemMetrics(SM_CYCAPTION)};
+    RECT window{};
+    {
+        auto& ws = WindowSystem::Get();
+        std::lock_guard lock(ws.Lock());
+        auto w = ws.Peek(hwnd);
+        if (!w)
+            return {};
+        if (w->frame.top != 0) {
+            const RECT native = NativeRect(*w);
+            return {native.left, native.top};
+        }
+        window = w->rect;
+    }
+    return {window.left, window.top + GetSystemMetrics(SM_CYCAPTION)};
 }
 
 UINT TrackBarOf(HWND hwnd, int index, bool open)

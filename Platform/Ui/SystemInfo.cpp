@@ -11,8 +11,6 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
-
 constexpr int kCaption = 22;      // the headless display's caption; X11 reports its own frame
 constexpr int kScrollBar = 17;
 constexpr int kMenuHeight = 20;
@@ -29,18 +27,15 @@ int Scaled(int size)
     return MulDiv(size, Dpi(), kBaseDpi);
 }
 
+// Metrics come from the display alone: they may be asked under the window lock.
 std::vector<Display::MonitorDesc> Monitors()
 {
-    auto& ws = WindowSystem::Get();
-    Lock lock(ws.Lock());
-    return DisplayLocked(ws).Monitors();
+    return LayerDisplay().Monitors();
 }
 
 Display::FrameExtents Frame(bool resizable)
 {
-    auto& ws = WindowSystem::Get();
-    Lock lock(ws.Lock());
-    return DisplayLocked(ws).FrameFor(Display::TopLevelKind::Framed, resizable);
+    return LayerDisplay().FrameFor(Display::TopLevelKind::Framed, resizable);
 }
 
 void MessageFont(LOGFONTW& font, LONG height, LONG weight = FW_NORMAL)

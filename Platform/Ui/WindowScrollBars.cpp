@@ -13,7 +13,7 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
+using Lock = std::unique_lock<WindowLock>;
 
 // The timer of a press in progress; an id no window of ours hands out.
 constexpr UINT_PTR kRepeatTimer = 0x5C0B;

@@ -298,13 +298,21 @@ Display::CDisplayBackend& DisplayLocked(WindowSystem& ws)
     return *ws.display;
 }
 
+Display::CDisplayBackend& LayerDisplay()
+{
+    auto& ws = WindowSystem::Get();
+    // Set once, before the flag, and never changed after.
+    if (g_displayAttached.load(std::memory_order_acquire))
+        return *ws.display;
+    if (ws.Lock().HeldByThisThread())
+        return DisplayLocked(ws);
+    std::lock_guard lock(ws.Lock());
+    return DisplayLocked(ws);
+}
+
 int LayerDpi()
 {
-    if (!g_displayAttached.load(std::memory_order_acquire)) {
-        auto& ws = WindowSystem::Get();
-        std::lock_guard lock(ws.Lock());
-        DisplayLocked(ws);
-    }
+    LayerDisplay();
     return GetScreenDpi();
 }
 

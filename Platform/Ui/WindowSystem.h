@@ -5,13 +5,17 @@
 // Locking: every record and queue is guarded by WindowSystem::Lock(). Window
 // procedures, hooks, timer procedures and the display's event pump are never
 // called with it held, so a procedure may call anything of the layer and
-// threads that send to each other cannot deadlock on it. Lock order: this lock,
-// then the display back end's, then the kernel objects' state lock.
+// threads that send to each other cannot deadlock on it. Nor is it taken twice:
+// code under it calls only the helpers marked below, never a function of the
+// layer that takes it (WindowLock ends the process when one does). Lock order:
+// this lock, then the menu store's, then the display back end's, then the
+// kernel objects' state lock.
 #include "Platform/Base/HandleTable.h"
 #include "Platform/Base/KernelObject.h"
 #include "Platform/Display/DisplayBackend.h"
 #include "Platform/Ui/WinUser.h"
 #include "Platform/Ui/ScrollBarModel.h"
+#include "Platform/Ui/WindowLock.h"
 
 #include <cairo.h>
 
@@ -156,7 +160,7 @@ struct DeferredWake {
 class WindowSystem {
 public:
     static WindowSystem& Get();
-    std::mutex& Lock() { return m_mutex; }
+    WindowLock& Lock() { return m_mutex; }
 
     // Everything below: the caller holds Lock().
     std::shared_ptr<Window> Find(HWND hwnd) const;  // ERROR_INVALID_WINDOW_HANDLE when not found
@@ -202,7 +206,7 @@ private:
     friend struct QueueHolder;
     void DropQueue(DWORD threadId);
 
-    mutable std::mutex m_mutex;
+    mutable WindowLock m_mutex;
     Platform::HandleTable<Window, HWND> m_windows{Platform::HandleKind::Window};
     std::vector<HWND> m_allWindows;
     std::map<DWORD, std::shared_ptr<ThreadQueue>> m_queues;
@@ -228,8 +232,11 @@ const std::vector<HWND>* SiblingList(WindowSystem& ws, const Window& w);
 bool IsVisibleChain(const WindowSystem& ws, const Window& w);
 POINT ClientOriginOnScreen(const WindowSystem& ws, const Window& w);
 Display::CDisplayBackend& DisplayLocked(WindowSystem& ws);
-// The display's resolution without taking the lock, so that sizes can be
-// asked while it is held (painting scroll bars under the lock, say).
+// The layer's display and its resolution, whether the lock is held or not:
+// what the display tells of itself (screen, monitors, frames) needs no window
+// record, so sizes and metrics can be asked while the lock is held (painting
+// scroll bars under it, say).
+Display::CDisplayBackend& LayerDisplay();
 int LayerDpi();
 void PostLocked(WindowSystem& ws, ThreadQueue& queue, const MSG& msg, std::wstring keyText = {});
 // The down bit of a key, and of its side-neutral code for the left and
@@ -272,8 +279,9 @@ void InstallDisplaySink(WindowSystem& ws);
 // event pump posts this message and DispatchMessage runs the action.
 UINT DisplayActionMessage();
 constexpr WPARAM kActionConfigure = 1;   // wParam bits 16-31 width, 32-47 height; lParam the position
-constexpr WPARAM kActionActivate = 2;
-constexpr WPARAM kActionDeactivate = 3;
+constexpr WPARAM kActionActivate = 2;    // the display's focus came to the window
+constexpr WPARAM kActionDeactivate = 3;  // and left it
+constexpr WPARAM kActionForeground = 4;  // another thread asked to activate it (SetForegroundWindow)
 void RunDisplayAction(HWND hwnd, WPARAM action, LPARAM data);
 
 }

@@ -14,7 +14,7 @@ using namespace Ui;
 
 namespace {
 
-using Lock = std::unique_lock<std::mutex>;
+using Lock = std::unique_lock<WindowLock>;
 
 // Takes out a window that a hook refused before it got any message.
 void DiscardUnborn(HWND hwnd)
@@ -371,7 +371,9 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    if (parentWindow)
+    // A pop-up given a parent is owned by it, yet a top-level among the
+    // others: only children join their parent's list.
+    if (w->parent != nullptr)
         parentWindow->children.push_back(hwnd);  // new children go to the bottom of the Z-order
     else if (!w->messageOnly)
         ws.TopLevels().insert(ws.TopLevels().begin() + static_cast<std::ptrdiff_t>(TopMostInsertIndex(ws, *w)), hwnd);

@@ -178,11 +178,11 @@ bool CDeviceSimulator::Start(uint16_t port)
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(bindAddress_); // a loopback address, never any other
+    address.sin_addr.s_addr = htonl(bindAddress_);
     socklen_t length = sizeof address;
     if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 16) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        SetError("bind/listen on loopback port " + std::to_string(port));
+        SetError("bind/listen on port " + std::to_string(port));
         ::close(fd);
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);

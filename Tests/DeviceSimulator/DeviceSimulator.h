@@ -36,6 +36,10 @@ public:
     // next Start on, so that several devices can sit at distinct addresses.
     // False for an address outside 127.0.0.0/8.
     bool SetLoopbackAddress(uint32_t address);
+    // Listens on any one IPv4 address (host order) from the next Start on:
+    // for the program, told where to sit, e.g. inside a test's own network
+    // namespace.
+    void SetListenAddress(uint32_t address) { bindAddress_ = address; }
     void Stop();
     bool IsRunning() const { return running_; }
     uint16_t Port() const { return port_; }

@@ -194,9 +194,12 @@ void CCommunicationSettingsDlg::CreateForms()
         AfxMessageBox(L"CreateSubForm failed for m_pTCPIPForm!\n");
         m_tcpipForm.reset();
     }
+    // Each form takes the placeholder's place in the tab order too: after
+    // the connection list, before the buttons.
+    CWnd* placeholder = GetDlgItem(kFormPlaceholder);
     for (CSettingsFormBase* form : {FormOf(kSerial), FormOf(kTcpIp)})
         if (form)
-            form->SetWindowPos(nullptr, place.left, place.top, place.Width(), place.Height(), SWP_NOZORDER);
+            form->SetWindowPos(placeholder, place.left, place.top, place.Width(), place.Height(), SWP_NOACTIVATE);
     if (!m_rs232Form && !m_tcpipForm)
         ::OutputDebugStringW(L"No subform object created!\n");
 }

@@ -20,6 +20,8 @@ public:
     bool m_bZellDevice2 = false;
     bool m_bUsable = false;
     bool m_bResolveHostName = false;
+    // Something answered the echo (whatever it turned out to be).
+    bool m_bAnswered = false;
     std::wstring m_ipAddress;
     std::wstring m_hostName;
     std::wstring m_serialNumber;

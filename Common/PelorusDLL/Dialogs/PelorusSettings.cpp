@@ -78,15 +78,26 @@ INT_PTR ShowSettingsDialog(ZELL::CConnectionBase** connection, CWnd* parent, WOR
 
 }
 
+std::wstring FindDataFile(const std::vector<std::wstring>& folders, const std::wstring& name)
+{
+    for (const std::wstring& folder : folders) {
+        if (folder.empty())
+            continue;
+        // Beside the module in a build tree, in the share folder of an
+        // installed one (the module in <prefix>/lib or <prefix>/bin).
+        for (const std::wstring& candidate : {folder + name, folder + L"../share/pelorus/" + name}) {
+            std::error_code error;
+            if (std::filesystem::is_regular_file(std::filesystem::path(candidate), error))
+                return std::filesystem::path(candidate).lexically_normal().wstring();
+        }
+    }
+    return name;
+}
+
 std::wstring CommSettingsGuiXmlPath()
 {
     static const char marker = 0;
-    for (const CModulePath& module : {CModulePath::Of(&marker), CModulePath(nullptr)}) {
-        const std::wstring& folder = module.Folder();
-        if (!folder.empty() && std::filesystem::exists(std::filesystem::path(folder + kGuiXmlName)))
-            return folder + kGuiXmlName;
-    }
-    return kGuiXmlName;
+    return FindDataFile({CModulePath::Of(&marker).Folder(), CModulePath(nullptr).Folder()}, kGuiXmlName);
 }
 
 INT_PTR PelorusSettings(ZELL::CConnectionBase** connection, const std::wstring& lcidText, CWnd* parent,

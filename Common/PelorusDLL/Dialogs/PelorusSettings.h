@@ -5,6 +5,7 @@
 #include "Platform/Framework/Wnd.h"
 
 #include <string>
+#include <vector>
 
 namespace ZELL {
 class CConnectionBase;
@@ -32,5 +33,9 @@ private:
     CWnd* m_parent = nullptr;
 };
 
-// The file of the dialogs' texts, looked up beside this library first.
+// The first of the folders (each with its closing "/") that holds the data
+// file, beside it or in its installed share folder; the bare name when none does.
+std::wstring FindDataFile(const std::vector<std::wstring>& folders, const std::wstring& name);
+// The file of the dialogs' texts, looked up beside this library first, then
+// beside the program.
 std::wstring CommSettingsGuiXmlPath();

@@ -43,6 +43,13 @@ bool ReadOctet(const CString& text, int& value)
     return true;
 }
 
+// The address as the user typed it, octet texts joined by dots.
+std::wstring JoinOctets(const std::array<CString, 4>& octets)
+{
+    return FormatW(L"%s.%s.%s.%s", octets[0].GetString(), octets[1].GetString(), octets[2].GetString(),
+                   octets[3].GetString());
+}
+
 int OctetValue(const CString& text)
 {
     int value = 0;
@@ -94,6 +101,7 @@ BEGIN_MESSAGE_MAP(CScanNetworkDlg, CDialog)
     ON_BN_CLICKED(kSearch, OnSearch)
     ON_CONTROL_RANGE(EN_CHANGE, kStartOctet1, kEndOctet4, OnOctetChanged)
     ON_REGISTERED_MESSAGE(g_deviceIdentified, OnDeviceIdentified)
+    ON_MESSAGE(kNothingFoundMessage, OnNothingFound)
     ON_NOTIFY(LVN_COLUMNCLICK, kDeviceList, OnColumnClick)
     ON_NOTIFY(LVN_ITEMCHANGED, kDeviceList, OnItemChanged)
     ON_NOTIFY(NM_DBLCLK, kDeviceList, OnDoubleClick)
@@ -362,12 +370,8 @@ void CScanNetworkDlg::OnSearch()
         return;
     }
     const CHostProfile profile;
-    profile.WriteString(kSettings, L"AddrSearchFirst",
-                        FormatW(L"%s.%s.%s.%s", m_start[0].GetString(), m_start[1].GetString(),
-                                m_start[2].GetString(), m_start[3].GetString()));
-    profile.WriteString(kSettings, L"AddrSearchLast",
-                        FormatW(L"%s.%s.%s.%s", m_end[0].GetString(), m_end[1].GetString(), m_end[2].GetString(),
-                                m_end[3].GetString()));
+    profile.WriteString(kSettings, L"AddrSearchFirst", JoinOctets(m_start));
+    profile.WriteString(kSettings, L"AddrSearchLast", JoinOctets(m_end));
     StartScan(AddressWalk());
 }
 
@@ -401,10 +405,28 @@ void CScanNetworkDlg::FinishScan()
     m_scanning = false;
     m_progress.SetPos(0);
     EnableSearchButtons(true);
-    if (m_list.GetItemCount() == 0)
+    if (m_list.GetItemCount() == 0) {
         m_list.Invalidate();
+        // Said once the last worker has its answer, not while it waits for it.
+        PostMessage(kNothingFoundMessage);
+    }
     UpdateOkButton();
-    m_list.SetFocus();
+    // Not while the user answers a question of this dialog: the focus would
+    // pull the dialog over the question.
+    if (IsWindowEnabled())
+        m_list.SetFocus();
+}
+
+// Not said while a question of this dialog is open: its answer ends the
+// dialog or goes on with an empty list.
+LRESULT CScanNetworkDlg::OnNothingFound(WPARAM, LPARAM)
+{
+    if (m_scanning || m_list.GetItemCount() != 0 || !IsWindowEnabled())
+        return 0;
+    const std::wstring text = FormatW(GetLanguageText(L"SND_MSG_NO_DEVICE_FOUND").GetString(),
+                                      JoinOctets(m_start).c_str(), JoinOctets(m_end).c_str());
+    TSLX::MessageBox(text.c_str(), MB_OK | MB_ICONINFORMATION, GetLanguageText(L"SND_TITLE"), 0);
+    return 0;
 }
 
 LRESULT CScanNetworkDlg::OnDeviceIdentified(WPARAM found, LPARAM lParam)
@@ -429,9 +451,12 @@ LRESULT CScanNetworkDlg::OnDeviceIdentified(WPARAM found, LPARAM lParam)
     return CScanContext::kRecordTaken;
 }
 
+// What shows no hardware address (this machine's own addresses) is still
+// listed among all devices when it answered, with its state.
 bool CScanNetworkDlg::IsListed(const CDeviceInfo& record) const
 {
-    if (!(record.m_bZellDevice2 || IsDlgButtonChecked(kShowAll)) || record.m_macAddress.empty())
+    const bool showAll = IsDlgButtonChecked(kShowAll) != 0;
+    if (!(record.m_bZellDevice2 || showAll) || (record.m_macAddress.empty() && !(showAll && record.m_bAnswered)))
         return false;
     for (const auto& listed : m_results)
         if (CompareNoCase(listed->m_ipAddress, record.m_ipAddress) == 0)
@@ -467,9 +492,11 @@ int CScanNetworkDlg::CompareRecords(const CDeviceInfo& left, const CDeviceInfo& 
         const DWORD b = IpTextToUInt(right.m_ipAddress);
         return a < b ? -1 : (a > b ? 1 : 0);
     }
-    if (column == 1)
-        return SortableArticle(left.m_articleNumber).compare(SortableArticle(right.m_articleNumber));
-    return left.m_macAddress.compare(right.m_macAddress);
+    // Rows that tie keep the order of their addresses, not of their arrival.
+    const int result = column == 1
+                           ? SortableArticle(left.m_articleNumber).compare(SortableArticle(right.m_articleNumber))
+                           : left.m_macAddress.compare(right.m_macAddress);
+    return result != 0 ? result : CompareRecords(left, right, 0);
 }
 
 void CScanNetworkDlg::SortBy(int column, bool ascending)

@@ -42,6 +42,9 @@ public:
     // How two rows compare for a column (0 address, 1 article number, 2 MAC).
     static int CompareRecords(const CDeviceInfo& left, const CDeviceInfo& right, int column);
 
+    // Posted to itself when a scan ends with an empty list.
+    static constexpr UINT kNothingFoundMessage = WM_APP + 0x5CA;
+
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
@@ -53,6 +56,8 @@ protected:
     virtual void OnSearch();
     virtual void OnOctetChanged(UINT id);
     virtual LRESULT OnDeviceIdentified(WPARAM found, LPARAM record);
+    // Tells the user that a finished scan found nothing.
+    virtual LRESULT OnNothingFound(WPARAM, LPARAM);
     virtual void OnColumnClick(NMHDR* header, LRESULT* result);
     virtual void OnItemChanged(NMHDR* header, LRESULT* result);
     virtual void OnDoubleClick(NMHDR* header, LRESULT* result);

@@ -117,6 +117,8 @@ void CScanWorker::Run()
     }
     if (!m_scan->IsCancelled() && found && m_record->m_bZellDevice2)
         found = IdentifyOverTcp();
+    else if (!m_scan->IsCancelled() && found && m_record->m_macAddress.empty())
+        IdentifyWithoutMac();
     HandOver(found);
 }
 
@@ -127,6 +129,7 @@ bool CScanWorker::Probe()
     record.m_macAddress.clear();
     record.m_stateText.clear();
     const bool answered = m_scan->probe->Ping(record.m_ipAddress, m_scan->pingTimeoutMs);
+    record.m_bAnswered = answered;
     if (answered) {
         const std::wstring mac = m_scan->probe->MacAddress(record.m_ipAddress);
         if (mac.empty()) {
@@ -179,14 +182,33 @@ bool CScanWorker::IdentifyOverTcp()
         record.m_stateText = m_scan->texts.notSupported;
         return false;
     }
+    return Identify(*connection);
+}
+
+// Something answers but shows no hardware address: this machine itself (a
+// loopback address, or a simulated device on one of its own addresses). The
+// prefix cannot tell whether it is one of ours, so its service port may: one
+// attempt, without the retry meant for devices known to be ours. When nothing
+// listens there, the record keeps its state.
+void CScanWorker::IdentifyWithoutMac()
+{
+    std::unique_ptr<ZELL::CTCPIPConnection> connection = MakeConnection();
+    if (OpenQuietly(*connection))
+        Identify(*connection);
+    else
+        CloseQuietly(*connection);
+}
+
+bool CScanWorker::Identify(ZELL::CTCPIPConnection& connection)
+{
     bool identified = false;
     {
-        CTCPIPService service(connection.get());
+        CTCPIPService service(&connection);
         identified = ReadIdentification(service);
     }
     if (!identified)
-        AskArticleNumberOnly(*connection);
-    CloseQuietly(*connection);
+        AskArticleNumberOnly(connection);
+    CloseQuietly(connection);
     return identified;
 }
 

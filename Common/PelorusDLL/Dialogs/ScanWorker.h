@@ -32,8 +32,10 @@ public:
 private:
     bool Probe();
     bool IdentifyOverTcp();
+    void IdentifyWithoutMac();
     std::unique_ptr<ZELL::CTCPIPConnection> MakeConnection() const;
     bool OpenWithRetry(ZELL::CTCPIPConnection& connection);
+    bool Identify(ZELL::CTCPIPConnection& connection);
     bool ReadIdentification(CTCPIPService& service);
     void AskArticleNumberOnly(ZELL::CTCPIPConnection& connection);
     void HandOver(bool found);

@@ -10,6 +10,7 @@
 #include "Platform/Controls/CommCtrl.h"
 
 #include <algorithm>
+#include <cwchar>
 
 using namespace PelorusIds;
 
@@ -112,6 +113,18 @@ std::wstring CSettingsFormTCPIP::ChosenDeviceXml(const std::wstring& address, co
                    XmlEscape(address).c_str(), XmlEscape(name).c_str(), TrueFalse(resolve));
 }
 
+// Devices are looked for on the port the connection talks to: the service
+// port of real devices, or wherever a simulated one listens.
+unsigned short CSettingsFormTCPIP::ServicePortOf(ZELL::CConnectionBase& connection)
+{
+    const std::wstring text = connection.GetSettingsValue(L"ServicePort");
+    wchar_t* end = nullptr;
+    const unsigned long port = std::wcstoul(text.c_str(), &end, 10);
+    if (text.empty() || end == nullptr || *end != L'\0' || port == 0 || port > 0xFFFF)
+        return kDefaultServicePort;
+    return static_cast<unsigned short>(port);
+}
+
 bool CSettingsFormTCPIP::BuildSettingsXml()
 {
     if (m_connection == nullptr || m_address.GetSafeHwnd() == nullptr || !UpdateData(TRUE))
@@ -139,6 +152,8 @@ void CSettingsFormTCPIP::OnSearchDevice()
     }
     scan.m_resolveNames = m_nameResolution;
     scan.m_templateConnection = m_connection;
+    if (m_connection)
+        scan.m_servicePort = ServicePortOf(*m_connection);
     if (m_prepareScan)
         m_prepareScan(scan);
     if (scan.DoModal() != IDOK || m_connection == nullptr)

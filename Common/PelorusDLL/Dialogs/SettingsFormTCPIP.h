@@ -29,6 +29,9 @@ public:
     };
     static std::wstring SettingsXml(const tValues& values);
     static std::wstring ChosenDeviceXml(const std::wstring& address, const std::wstring& name, bool resolve);
+    // The connection's service port; the devices' own one when it names none.
+    static unsigned short ServicePortOf(ZELL::CConnectionBase& connection);
+    static constexpr unsigned short kDefaultServicePort = 6626;
 
     // Lets a caller (a test) prepare the scan dialog before it runs.
     std::function<void(CScanNetworkDlg&)> m_prepareScan;

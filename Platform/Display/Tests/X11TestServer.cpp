@@ -1,10 +1,13 @@
 #include "X11TestServer.h"
 
+#include "Platform/Display/X11Display.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
@@ -260,6 +263,29 @@ int CChildProcess::Wait(int timeoutMs)
     }
     m_pid = -1;
     return status;
+}
+
+bool CLayerOnXvfb::Start()
+{
+    if (!m_server.Start()) {
+        m_error = m_server.Error();
+        return false;
+    }
+    auto display = std::make_unique<Display::CX11Display>();
+    if (!display->Open(m_server.Name())) {
+        m_error = "the X11 display could not open " + m_server.Name();
+        return false;
+    }
+    Display::ReplaceDisplay(std::move(display));
+    m_replaced = true;
+    return true;
+}
+
+CLayerOnXvfb::~CLayerOnXvfb()
+{
+    // The display goes before the server it talks to.
+    if (m_replaced)
+        Display::ReplaceDisplay(nullptr);
 }
 
 }

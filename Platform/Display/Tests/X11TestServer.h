@@ -58,4 +58,20 @@ private:
 // returns its exit status, or -1 when it could not run or took too long (it is killed then).
 int RunWithDisplay(const std::string& display, const std::vector<std::string>& argv, int timeoutMs = 10000);
 
+// For a test suite of the window layer on X: a private server whose X11
+// display becomes the process's display, and both gone again.
+class CLayerOnXvfb {
+public:
+    // False, with the reason in Error(), when the server or the display could not be had.
+    bool Start();
+    ~CLayerOnXvfb();
+    const CXvfbServer& Server() const { return m_server; }
+    const std::string& Error() const { return m_error; }
+
+private:
+    CXvfbServer m_server;
+    bool m_replaced = false;
+    std::string m_error;
+};
+
 }

@@ -15,7 +15,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-X11Test::CXvfbServer* g_server = nullptr;
+X11Test::CLayerOnXvfb* g_server = nullptr;
 bool g_started = false;
 
 void PumpOurs(int ms)
@@ -42,17 +42,11 @@ class X11UiClipboard : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        g_server = new X11Test::CXvfbServer();
+        g_server = new X11Test::CLayerOnXvfb();
         g_started = g_server->Start();
-        if (!g_started)
-            return;
-        auto display = std::make_unique<Display::CX11Display>();
-        g_started = display->Open(g_server->Name());
-        Display::ReplaceDisplay(std::move(display));
     }
     static void TearDownTestSuite()
     {
-        Display::ReplaceDisplay(nullptr);
         delete g_server;
         g_server = nullptr;
     }
@@ -65,7 +59,7 @@ protected:
         RegisterClassExW(&wc);
         m_owner = CreateWindowExW(0, wc.lpszClassName, L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(m_owner, nullptr);
-        ASSERT_TRUE(m_other.Open(g_server->Name()));
+        ASSERT_TRUE(m_other.Open(g_server->Server().Name()));
     }
     void TearDown() override { DestroyWindow(m_owner); }
 

@@ -1,6 +1,8 @@
 #include "Platform/Base/Clock.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
+#include <thread>
+
 using namespace UiTest;
 
 namespace {
@@ -263,4 +265,60 @@ TEST(Input, TheDisplayResizingATopLevelSendsWmSize)
     auto sizes = h.Of(WM_SIZE);
     ASSERT_EQ(sizes.size(), 1u);
     EXPECT_EQ(LOWORD(static_cast<std::uintptr_t>(sizes[0].lParam)), 400);
+}
+
+namespace {
+
+std::size_t Activations(const Handler& h)
+{
+    std::size_t n = 0;
+    for (const Record& r : h.Of(WM_ACTIVATE))
+        n += LOWORD(r.wParam) != WA_INACTIVE ? 1 : 0;
+    return n;
+}
+
+}
+
+// Each activation asks the display for the focus, whose events come back
+// later: they must settle, not hand the activation to and fro for ever.
+TEST(Input, TwoWindowsActivatedInQuickSuccessionSettleOnTheLast)
+{
+    Handler h1;
+    Handler h2;
+    WindowGuard main{Create(&h1, WS_POPUP | WS_VISIBLE, 0, 0, 100, 100)};
+    WindowGuard modeless{Create(&h2, WS_POPUP | WS_VISIBLE, 200, 0, 100, 100)};
+    SetActiveWindow(main.hwnd);
+    SetActiveWindow(modeless.hwnd);
+    EXPECT_LT(Drain(1000), 1000) << "the queue never empties";
+    EXPECT_EQ(GetActiveWindow(), modeless.hwnd);
+    EXPECT_EQ(Headless().FocusedTopLevel(), NativeWindowOf(modeless.hwnd));
+    EXPECT_LE(Activations(h1) + Activations(h2), 4u);
+
+    // The user's click still moves the activation, once.
+    h1.Clear();
+    h2.Clear();
+    Headless().InjectMouseDown(Display::MouseButton::Left, {50, 50});
+    Headless().InjectMouseUp(Display::MouseButton::Left, {50, 50});
+    EXPECT_LT(Drain(1000), 1000);
+    EXPECT_EQ(GetActiveWindow(), main.hwnd);
+    EXPECT_EQ(Activations(h1), 1u);
+    EXPECT_EQ(Activations(h2), 0u);
+}
+
+// Another thread's SetForegroundWindow is a request, not a stale focus event:
+// the window's thread activates it although the display's focus is elsewhere.
+TEST(Input, SetForegroundWindowFromAnotherThreadActivatesTheWindow)
+{
+    Handler h;
+    WindowGuard w{Create(&h, WS_POPUP | WS_VISIBLE, 0, 0, 100, 100)};
+    Drain();
+    SetActiveWindow(nullptr);
+    Drain();
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    h.Clear();
+    std::thread other([&] { EXPECT_TRUE(SetForegroundWindow(w.hwnd)); });
+    other.join();
+    Drain();
+    EXPECT_EQ(GetActiveWindow(), w.hwnd);
+    EXPECT_EQ(Activations(h), 1u);
 }

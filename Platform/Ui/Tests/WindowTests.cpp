@@ -262,6 +262,33 @@ TEST(Windows, TreeNavigationAndZOrder)
     DestroyWindow(topmost);
 }
 
+// A pop-up made with a parent is owned, not a child: the parent's children
+// never lead to it, and raising it over the others leaves every walk over
+// the parent's children finite (it once led back to the top-levels).
+TEST(Windows, AnOwnedPopUpIsATopLevelAndNeverAChildOfItsOwner)
+{
+    Handler h;
+    WindowGuard top{Create(&h, WS_POPUP | WS_VISIBLE, 0, 0, 200, 200)};
+    HWND child = Create(&h, WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top.hwnd, 1);
+    const auto children = [](HWND parent) {
+        std::vector<HWND> found;
+        for (HWND c = GetWindow(parent, GW_CHILD); c != nullptr && found.size() < 10; c = GetWindow(c, GW_HWNDNEXT))
+            found.push_back(c);
+        return found;
+    };
+    for (HWND parent : {top.hwnd, child}) {
+        HWND owned = Create(&h, WS_POPUP, 0, 0, 10, 10, parent);
+        EXPECT_FALSE(IsChild(parent, owned));
+        SetWindowPos(owned, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        EXPECT_EQ(children(top.hwnd), std::vector<HWND>{child});
+        EXPECT_EQ(children(child), std::vector<HWND>{});
+        EXPECT_EQ(GetTopWindow(nullptr), owned);
+        EXPECT_EQ(GetWindow(owned, GW_OWNER), top.hwnd);
+        EXPECT_EQ(GetAncestor(owned, GA_ROOT), owned);
+        DestroyWindow(owned);
+    }
+}
+
 TEST(Windows, TabAndGroupWalkSkipsHiddenAndDisabledControls)
 {
     Handler h;

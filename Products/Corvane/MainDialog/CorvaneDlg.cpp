@@ -264,6 +264,19 @@ void CCorvaneDlg::SetupSystemMenu()
     m_aboutItemAdded = true;
 }
 
+void CCorvaneDlg::OpenWindowMenuAtHeaderIcon()
+{
+    const HMENU menu = ::GetSystemMenu(GetSafeHwnd(), FALSE);
+    if (menu == nullptr)
+        return;
+    CRect icon;
+    m_headerIcon.GetWindowRect(&icon);
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD,
+                                                            icon.left, icon.bottom, 0, GetSafeHwnd(), nullptr));
+    if (command != 0)
+        SendMessage(WM_SYSCOMMAND, command, 0);
+}
+
 void CCorvaneDlg::SetTitles(const CString& first, const CString& second)
 {
     m_titleLine1.SetWindowText(first);

@@ -162,6 +162,10 @@ protected:
     void ActivatePage(const std::wstring& name);
     void ShowStatusMenu(CPoint screenPoint);
     void SetupSystemMenu();
+    // The window menu below the header icon, as a caption's icon opens it:
+    // under a window manager the caption's menu is the manager's, which
+    // knows nothing of the about item.
+    void OpenWindowMenuAtHeaderIcon();
     void ApplyLanguage();
     void RetitlePages();
     void ShowDataInLanguage();

@@ -154,6 +154,9 @@ bool CCorvaneDlg::RouteCommand(UINT id)
     case kAboutCommand:
         OnAboutBox();
         return true;
+    case kHeaderIcon:  // clicked
+        OpenWindowMenuAtHeaderIcon();
+        return true;
     default:
         return false;
     }

@@ -7,8 +7,10 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
+#include <arpa/inet.h>
 #include <unistd.h>
 
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
@@ -25,7 +27,7 @@ void OnSignal(int)
 
 int Usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s [--port N] [--kind coupler|controller] [--model FILE]\n", program);
+    std::fprintf(stderr, "usage: %s [--port N] [--kind coupler|controller] [--model FILE] [--bind IPV4]\n", program);
     return 2;
 }
 
@@ -60,11 +62,12 @@ bool LoadModel(const std::string& kind, const std::string& modelPath, DevSim::tD
 int main(int argc, char** argv)
 {
     long port = DevSim::CDeviceSimulator::kServicePort;
+    std::optional<uint32_t> listenAddress;
     std::string modelPath;
     std::string kind = DevSim::CModelFile::Kinds().front();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--port" || arg == "--model" || arg == "--kind") && i + 1 >= argc)
+        if ((arg == "--port" || arg == "--model" || arg == "--kind" || arg == "--bind") && i + 1 >= argc)
             return Usage(argv[0]);
         if (arg == "--port") {
             char* end = nullptr;
@@ -77,6 +80,13 @@ int main(int argc, char** argv)
             modelPath = argv[++i];
         } else if (arg == "--kind") {
             kind = argv[++i];
+        } else if (arg == "--bind") {
+            in_addr parsed{};
+            if (::inet_pton(AF_INET, argv[++i], &parsed) != 1) {
+                std::fprintf(stderr, "invalid address '%s'\n", argv[i]);
+                return 2;
+            }
+            listenAddress = ntohl(parsed.s_addr);
         } else {
             return Usage(argv[0]);
         }
@@ -94,6 +104,8 @@ int main(int argc, char** argv)
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
+    if (listenAddress)
+        simulator.SetListenAddress(*listenAddress);
     if (!simulator.Start(static_cast<uint16_t>(port))) {
         std::fprintf(stderr, "cannot start: %s\n", simulator.LastError().c_str());
         return 1;

@@ -129,8 +129,11 @@ std::vector<BYTE> SettingsDialogTemplate()
     hidden.style &= ~static_cast<DWORD>(WS_VISIBLE);
     items.push_back(hidden);
     items.push_back(Control(Ui::kClassButton, kDefault, BS_PUSHBUTTON | WS_TABSTOP, 7, 194, 50, 14));
-    // Shown, so that the connection can be tried before it is applied.
-    items.push_back(Control(Ui::kClassButton, kTest, BS_PUSHBUTTON | WS_TABSTOP, 60, 194, 44, 14));
+    // The connection test stays hidden: the dialog offers it to a caller
+    // that shows the button, not to the user.
+    Ui::DialogItemTemplate test = Control(Ui::kClassButton, kTest, BS_PUSHBUTTON | WS_TABSTOP, 60, 194, 44, 14);
+    test.style &= ~static_cast<DWORD>(WS_VISIBLE);
+    items.push_back(test);
     items.push_back(Control(Ui::kClassButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 111, 194, 50, 14));
     items.push_back(Control(Ui::kClassButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 165, 194, 50, 14));
     return dialog.ToImage();

@@ -13,8 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+
+#include <unistd.h>
 
 using namespace PelorusIds;
 using namespace PelorusTest;
@@ -48,7 +52,7 @@ TEST_F(SettingsDialog, TheTestIdentifiesTheDeviceAndOkStoresTheKindOfConnection)
         driver.PumpUntilIdle();
         EXPECT_TRUE(::IsWindowVisible(driver.Control(kConnectionList)));
         EXPECT_EQ(WindowText(ShownFormControl(driver.Dialog(), kTimeoutEdit)), L"3");
-        driver.Click(kTest);
+        PressTest(driver);
         driver.PumpUntilIdle();
         driver.Click(IDOK);
     });
@@ -65,7 +69,7 @@ TEST_F(SettingsDialog, ADeviceThatDoesNotIdentifyIsAFailedTestWithItsCode)
     m_device.Faults().Add({DevSim::ENFault::Close, {}, -1});
     ShellTest::ModalScript script;
     DialogStep(script, [&](UiTest::CDialogDriver& driver) {
-        driver.Click(kTest);
+        PressTest(driver);
         driver.PumpUntilIdle();
         driver.Click(IDCANCEL);
     });
@@ -104,6 +108,43 @@ TEST_F(SettingsDialog, ARefusedValueKeepsTheDialogAndCancelRestoresKindAndStored
     EXPECT_EQ(Stored(), before);
     EXPECT_NE(dynamic_cast<ZELL::CTCPIPConnection*>(m_connection), nullptr);
     EXPECT_EQ(CHostProfile().GetString(L"Communication", L"LastConnection", L""), L"TCPIP");
+}
+
+// The user reaches the kind of connection with the mouse and with Tab: a
+// click drops the list (its idle update once ran round the window tree for
+// ever), and Tab runs from the list through the shown form to the buttons,
+// past the hidden connection test.
+TEST_F(SettingsDialog, TheListDropsOnAClickAndTabRunsFromItThroughTheFormToTheButtons)
+{
+    ShellTest::ModalScript script;
+    std::vector<std::wstring> stops;
+    bool dropped = false;
+    bool serialShown = false;
+    DialogStep(script, [&](UiTest::CDialogDriver& driver) {
+        EXPECT_FALSE(driver.IsVisible(kTest));
+        driver.Click(kConnectionList);
+        driver.PumpUntilIdle();
+        dropped = ::SendMessageW(driver.Control(kConnectionList), CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+        driver.Press(VK_UP);
+        driver.Press(VK_RETURN);
+        driver.PumpUntilIdle();
+        serialShown = ShownFormControl(driver.Dialog(), kPortList) != nullptr;
+        // Where each Tab from the list stops, until it comes back there.
+        ::SetFocus(driver.Control(kConnectionList));
+        for (int i = 0; i < 20; ++i) {
+            driver.Press(VK_TAB);
+            driver.PumpUntilIdle();
+            const HWND focus = ::GetFocus();
+            if (focus == driver.Control(kConnectionList))
+                break;
+            stops.push_back(::GetParent(focus) == driver.Dialog() ? std::to_wstring(::GetDlgCtrlID(focus)) : L"form");
+        }
+        driver.Click(IDCANCEL);
+    });
+    EXPECT_EQ(PelorusSettings(&m_connection, L"1033", nullptr, L"", 0), IDCANCEL);
+    EXPECT_TRUE(dropped);
+    EXPECT_TRUE(serialShown);
+    EXPECT_EQ(stops, (std::vector<std::wstring>{L"form", L"form", L"form", std::to_wstring(kDefault), L"1", L"2"}));
 }
 
 TEST(SettingsDialogEntry, NullConnectionsAreRefusedBeforeAnyWindowAndTheScanExportDoesNothing)
@@ -152,4 +193,25 @@ TEST_F(SettingsDialog, EachFormLooksAsItShould)
     });
     EXPECT_EQ(PelorusSettings(&m_connection, L"1033", nullptr, L"", 0), IDCANCEL);
     EXPECT_TRUE(serialShown);
+}
+
+// The dialogs' text file lies beside the module in a build tree and in the
+// share folder of an installed one; the first folder that has it wins.
+TEST(SettingsDialogTexts, TheFileIsFoundBesideAModuleOrInItsInstalledShareFolder)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("PelorusTexts-" + std::to_string(::getpid()));
+    const std::wstring name = L"COMMSETTINGSDLG.GUI.XML";
+    for (const char* place : {"build/bin", "prefix/share/pelorus"}) {
+        fs::create_directories(root / place);
+        std::ofstream(root / place / name) << "<gui/>";
+    }
+    fs::create_directories(root / "prefix/lib");
+    const std::wstring build = (root / "build/bin").wstring() + L"/";
+    const std::wstring installed = (root / "prefix/lib").wstring() + L"/";
+    const std::wstring nowhere = (root / "prefix").wstring() + L"/";
+    EXPECT_EQ(FindDataFile({build, installed}, name), build + name);
+    EXPECT_EQ(FindDataFile({L"", installed, build}, name), (root / "prefix/share/pelorus" / name).wstring());
+    EXPECT_EQ(FindDataFile({nowhere}, name), name);
+    fs::remove_all(root);
 }

@@ -5,6 +5,7 @@
 #include "Common/PelorusDLL/Dialogs/DialogIds.h"
 #include "Common/PelorusDLL/Dialogs/HostProfile.h"
 #include "Common/PelorusDLL/Dialogs/ScanNetworkDlg.h"
+#include "Common/PelorusDLL/Ping.h"
 #include "Common/PelorusDLL/Dialogs/Tests/DialogGolden.h"
 #include "Common/PelorusDLL/Dialogs/Tests/ScanTestSupport.h"
 
@@ -21,31 +22,15 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace PelorusIds;
 
+using PelorusTest::ClickRow;
+using PelorusTest::Column;
+
 namespace {
-
-std::wstring CellText(HWND list, int row, int column)
-{
-    wchar_t buffer[128] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = 128;
-    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return buffer;
-}
-
-std::vector<std::wstring> Column(HWND list, int column)
-{
-    std::vector<std::wstring> cells;
-    const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row)
-        cells.push_back(CellText(list, row, column));
-    return cells;
-}
 
 void ClickHeader(HWND list, int column)
 {
@@ -59,16 +44,6 @@ void ClickHeader(HWND list, int column)
     rect.right = std::min(rect.right, shown.right);
     POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ::ClientToScreen(header, &at);
-    UiTest::CDialogDriver::ClickAt(at);
-}
-
-void ClickRow(HWND list, int row)
-{
-    RECT rect{};
-    rect.left = LVIR_BOUNDS;
-    ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-    POINT at{rect.left + 8, (rect.top + rect.bottom) / 2};
-    ::ClientToScreen(list, &at);
     UiTest::CDialogDriver::ClickAt(at);
 }
 
@@ -106,6 +81,7 @@ protected:
         GetLanguageSupport().SetText(L"SND_MSG_WRONG_ADDRESS_RANGE", L"The end lies before the start");
         GetLanguageSupport().SetText(L"SND_MSG_CANCEL_SCANNING", L"Stop the search?");
         GetLanguageSupport().SetText(L"SND_STATE_NO_ZELL_DEVICE", L"Foreign device");
+        GetLanguageSupport().SetText(L"SND_MSG_NO_DEVICE_FOUND", L"Nothing from %s to %s");
         m_probe->answering = {{L"127.0.0.2", L"00:30:DE:00:00:12"},
                               {L"127.0.0.3", L"00:30:DE:00:00:13"},
                               {L"127.0.0.5", L"00:11:22:00:00:15"}};
@@ -255,6 +231,48 @@ TEST_F(ScanNetworkDialog, EachRowShowsTheIconOfItsState)
                           {L"127.0.0.2", 0}, {L"127.0.0.3", 2}, {L"127.0.0.5", 3}, {L"127.0.0.6", 1}}));
 }
 
+// This machine's own addresses answer the echo for real but have no hardware
+// address: a simulated device there is identified over its service port, the
+// other addresses are listed with their state among all devices.
+TEST_F(ScanNetworkDialog, LoopbackAddressesAreAskedOverTheirServicePort)
+{
+    if (!CPing().IsICMPAvailable())
+        GTEST_SKIP() << "this process may not send ICMP echo requests";
+    PelorusTest::CSimulatedDevices devices({41});
+    GetLanguageSupport().SetText(L"SND_STATE_NO_MAC_ID", L"No MAC");
+    for (const bool showAll : {false, true}) {
+        CScanNetworkDlg& dialog = Dialog(L"127.0.0.40", L"127.0.0.41", devices.Port());
+        dialog.m_probe = std::make_shared<CScanProbe>();
+        ShellTest::ModalScript script;
+        std::vector<std::wstring> addresses, seconds, macs;
+        script.Then([&](UiTest::CDialogDriver& driver) {
+            if (showAll)
+                driver.Click(kShowAll);
+            driver.Click(kSearch);
+            ASSERT_TRUE(AwaitScanEnd(driver));
+            const HWND list = driver.Control(kDeviceList);
+            std::tie(addresses, seconds, macs) = std::tuple(Column(list, 0), Column(list, 1), Column(list, 2));
+            ClickRow(list, static_cast<int>(std::find(addresses.begin(), addresses.end(), L"127.0.0.41") -
+                                             addresses.begin()));
+            driver.PumpUntilIdle();
+            driver.Click(IDOK);
+        });
+        EXPECT_EQ(dialog.DoModal(), IDOK) << "show all " << showAll;
+        EXPECT_EQ(dialog.m_selectedAddress, L"127.0.0.41");
+        const std::wstring article = CArticleNumber(L"0612-0051").GetText(false);
+        if (showAll) {
+            EXPECT_EQ(addresses, (std::vector<std::wstring>{L"127.0.0.41", L"127.0.0.40"}));
+            EXPECT_EQ(seconds, (std::vector<std::wstring>{article, L"No MAC"}));
+            EXPECT_EQ(macs, (std::vector<std::wstring>{L"00:30:DE:00:00:51", L""}));
+        } else {
+            EXPECT_EQ(addresses, std::vector<std::wstring>{L"127.0.0.41"});
+            EXPECT_EQ(seconds, std::vector<std::wstring>{article});
+        }
+        UiTest::CDialogDriver idle(nullptr);
+        EXPECT_TRUE(idle.PumpUntil([&] { return dialog.Scan()->WaitForWorkers(0); }, 30000));
+    }
+}
+
 TEST_F(ScanNetworkDialog, OctetChecksRefuseWithTheirBoundsAndTheEndTakesTheStartsNetworkPart)
 {
     CScanNetworkDlg& dialog = Dialog(L"192.168.1.250", L"192.168.1.254", 1);
@@ -286,13 +304,14 @@ TEST_F(ScanNetworkDialog, OctetChecksRefuseWithTheirBoundsAndTheEndTakesTheStart
         endThird = driver.Text(kEndOctet1 + 2);
         driver.Click(IDCANCEL);
     });
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         script.Then([&](UiTest::CDialogDriver& box) {
             boxes.push_back(ShellTest::ModalScript::BoxText(box.Dialog()));
             box.Click(IDOK);
         });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(boxes, (std::vector<std::wstring>{L"Allowed: 1 to 254", L"Allowed: 250 to 254", L"Allowed: 250 to 254"}));
+    EXPECT_EQ(boxes, (std::vector<std::wstring>{L"Allowed: 1 to 254", L"Allowed: 250 to 254", L"Allowed: 250 to 254",
+                                                L"Nothing from 192.168.1.250 to 192.168.1.250"}));
     EXPECT_TRUE(buttonsBack);
     EXPECT_EQ(endThird, L"1");
     EXPECT_EQ(m_probe->pings, 1); // one address: 192.168.1.250
@@ -342,4 +361,10 @@ TEST(ScanRecordOrder, ArticleNumbersWithoutValueGoLastAndAddressesCompareAsNumbe
     a.m_macAddress = L"00:30:DE:00:00:02";
     b.m_macAddress = L"00:30:DE:00:00:01";
     EXPECT_GT(CScanNetworkDlg::CompareRecords(a, b, 2), 0);
+    // Ties fall back to the address: rows do not keep the order they arrived in.
+    CDeviceInfo late, early;
+    late.m_ipAddress = L"127.0.0.5";
+    early.m_ipAddress = L"127.0.0.2";
+    EXPECT_GT(CScanNetworkDlg::CompareRecords(late, early, 1), 0);
+    EXPECT_GT(CScanNetworkDlg::CompareRecords(late, early, 2), 0);
 }

@@ -4,6 +4,8 @@
 // what the network cannot (which address answers an echo, its MAC).
 
 #include "Common/PelorusDLL/Dialogs/ScanProbe.h"
+#include "Platform/Controls/ListViewStyles.h"
+#include "Platform/Ui/Tests/DialogDriver.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
 
 #include <gtest/gtest.h>
@@ -68,5 +70,32 @@ private:
     unsigned short m_port = 0;
     std::vector<std::unique_ptr<DevSim::CDeviceSimulator>> m_devices;
 };
+
+// The texts of one column of the device list, top to bottom.
+inline std::vector<std::wstring> Column(HWND list, int column)
+{
+    std::vector<std::wstring> cells;
+    const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        wchar_t buffer[128] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buffer;
+        item.cchTextMax = 128;
+        ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        cells.push_back(buffer);
+    }
+    return cells;
+}
+
+inline void ClickRow(HWND list, int row)
+{
+    RECT rect{};
+    rect.left = LVIR_BOUNDS;
+    ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    POINT at{rect.left + 8, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(list, &at);
+    UiTest::CDialogDriver::ClickAt(at);
+}
 
 }

@@ -91,15 +91,16 @@ protected:
 
 TEST_F(ScanWorker, OurDevicesAreIdentifiedAndSilentOrForeignAddressesAreNot)
 {
-    PelorusTest::CSimulatedDevices devices({2, 3, 5});
+    PelorusTest::CSimulatedDevices devices({2, 3, 5, 7});
     m_scan->servicePort = devices.Port();
     m_probe->answering = {{L"127.0.0.2", L"00:30:DE:00:00:12"},
                           {L"127.0.0.3", L"00:30:DE:00:00:13"},
                           {L"127.0.0.5", L"00:11:22:00:00:15"},
-                          {L"127.0.0.6", L""}};
-    Scan({L"127.0.0.2", L"127.0.0.3", L"127.0.0.4", L"127.0.0.5", L"127.0.0.6"});
+                          {L"127.0.0.6", L""},
+                          {L"127.0.0.7", L""}};
+    Scan({L"127.0.0.2", L"127.0.0.3", L"127.0.0.4", L"127.0.0.5", L"127.0.0.6", L"127.0.0.7"});
     ASSERT_TRUE(WaitForWorkers());
-    ASSERT_EQ(m_results.size(), 5u);
+    ASSERT_EQ(m_results.size(), 6u);
     EXPECT_EQ(m_scan->Outstanding(), 0);
 
     const CDeviceInfo& ours = Of(L"127.0.0.3").record;
@@ -113,6 +114,7 @@ TEST_F(ScanWorker, OurDevicesAreIdentifiedAndSilentOrForeignAddressesAreNot)
     EXPECT_TRUE(Of(L"127.0.0.2").record.m_bIdentified);
 
     EXPECT_FALSE(Of(L"127.0.0.4").found);
+    EXPECT_FALSE(Of(L"127.0.0.4").record.m_bAnswered);
     EXPECT_EQ(Of(L"127.0.0.4").record.m_stateText, L"Device not found!");
 
     // Something foreign answers: reported as found, never asked over TCP.
@@ -122,8 +124,16 @@ TEST_F(ScanWorker, OurDevicesAreIdentifiedAndSilentOrForeignAddressesAreNot)
     EXPECT_EQ(foreign.record.m_stateText, L"no zell");
     EXPECT_EQ(devices.Device(2).AcceptedConnections(), 0u);
 
+    // Without a hardware address only the service port can tell: nothing
+    // listens at .6, so it keeps its state; .7 is one of ours and says so.
     EXPECT_EQ(Of(L"127.0.0.6").record.m_stateText, L"no mac");
-    EXPECT_FALSE(Of(L"127.0.0.6").record.m_bIdentified);
+    EXPECT_TRUE(Of(L"127.0.0.6").found && Of(L"127.0.0.6").record.m_bAnswered);
+    EXPECT_FALSE(Of(L"127.0.0.6").record.m_bIdentified || Of(L"127.0.0.6").record.m_bZellDevice2);
+    const Result& noMac = Of(L"127.0.0.7");
+    EXPECT_TRUE(noMac.found);
+    EXPECT_TRUE(noMac.record.m_bIdentified && noMac.record.m_bUsable && noMac.record.m_bZellDevice2);
+    EXPECT_EQ(noMac.record.m_macAddress, L"00:30:DE:00:00:17"); // as the device names it
+    EXPECT_EQ(devices.Device(3).AcceptedConnections(), 1u);      // one attempt, no retry
 }
 
 TEST_F(ScanWorker, WithoutPingEveryAddressIsAskedOverTcpAndASilentOneEndsAfterItsRetry)

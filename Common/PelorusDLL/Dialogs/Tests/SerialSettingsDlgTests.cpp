@@ -79,7 +79,7 @@ TEST_F(SerialSettingsDialog, ABadTimeoutIsRefusedAndTheEditedLineIdentifiesTheDe
         driver.PumpUntilIdle();
         stillOpen = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
         Enter(driver, kTimeoutEdit, L"2");
-        driver.Click(kTest);
+        PressTest(driver);
         driver.PumpUntilIdle();
         driver.Click(IDOK);
     });
@@ -108,7 +108,7 @@ TEST_F(SerialSettingsDialog, CancelAfterATestGivesBackTheStoredSettings)
         driver.PumpUntilIdle();
         Enter(driver, kTimeoutEdit, L"9");
         Enter(driver, kRestartEdit, L"33");
-        driver.Click(kTest);
+        PressTest(driver);
         driver.PumpUntilIdle();
         storedDuringTheDialog = StoredSerialValue(L"timeout");
         driver.Click(IDCANCEL);
@@ -131,7 +131,7 @@ TEST_F(SerialSettingsDialog, ASilentLineIsAFailedTestWithItsCode)
     ShellTest::ModalScript script;
     DialogStep(script, [&](UiTest::CDialogDriver& driver) {
         Enter(driver, kTimeoutEdit, L"1");
-        driver.Click(kTest);
+        PressTest(driver);
         driver.PumpUntilIdle();
         driver.Click(IDCANCEL);
     });

@@ -4,6 +4,7 @@
 // message boxes it shows.
 #include "Common/Communication/RS232Connection.h"
 #include "Common/Communication/TCPIPConnection.h"
+#include "Common/PelorusDLL/Dialogs/DialogIds.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 
@@ -22,6 +23,13 @@ inline HWND ShownFormControl(HWND dialog, int id)
         if (::IsWindowVisible(child) && ::GetDlgItem(child, id))
             return ::GetDlgItem(child, id);
     return nullptr;
+}
+
+// The connection test as a caller offers it: its button is hidden until shown.
+inline bool PressTest(UiTest::CDialogDriver& driver)
+{
+    ::ShowWindow(driver.Control(PelorusIds::kTest), SW_SHOW);
+    return driver.Click(PelorusIds::kTest);
 }
 
 inline std::wstring WindowText(HWND window)

@@ -1,8 +1,11 @@
 // The two connection forms: what they show of a connection's settings, the
 // settings texts they write back, and the time-outs they refuse.
 #include "Common/PelorusDLL/Dialogs/DialogIds.h"
+#include "Common/PelorusDLL/Dialogs/HostProfile.h"
+#include "Common/PelorusDLL/Dialogs/ScanNetworkDlg.h"
 #include "Common/PelorusDLL/Dialogs/SettingsFormRS232.h"
 #include "Common/PelorusDLL/Dialogs/SettingsFormTCPIP.h"
+#include "Common/PelorusDLL/Dialogs/Tests/ScanTestSupport.h"
 
 #include "Common/Communication/RS232Connection.h"
 #include "Common/Communication/TCPIPConnection.h"
@@ -194,4 +197,41 @@ TEST_F(TCPIPForm, WithoutAConnectionNothingIsBuilt)
     CSettingsFormTCPIP& form = Show(nullptr, kTCPIPForm);
     EXPECT_FALSE(form.BuildSettingsXml());
     form.ResetToDefault();
+}
+
+// The search starts from the form's connection: a device on the port that
+// connection talks to is found (here one without a hardware address, as on
+// this machine), and the chosen one fills the form.
+TEST_F(TCPIPForm, TheSearchLooksOnTheConnectionsPortAndTheChosenDeviceFillsTheForm)
+{
+    PelorusTest::CSimulatedDevices devices({61});
+    ZELL::CTCPIPConnection connection;
+    ASSERT_TRUE(connection.SetSettingsXML(
+        L"<?xml version='1.0'?><TCPIP IP-Address='127.0.0.1' ServicePort='" + std::to_wstring(devices.Port()) + L"' />"));
+    CSettingsFormTCPIP& form = Show(&connection, kTCPIPForm);
+    auto probe = std::make_shared<PelorusTest::CFakeProbe>();
+    probe->answering = {{L"127.0.0.61", L""}};
+    unsigned short port = 0;
+    form.m_prepareScan = [&](CScanNetworkDlg& scan) {
+        port = scan.m_servicePort;
+        scan.m_probe = probe;
+    };
+    CHostProfile().WriteString(L"Settings", L"AddrSearchFirst", L"127.0.0.61");
+    CHostProfile().WriteString(L"Settings", L"AddrSearchLast", L"127.0.0.61");
+    m_script.Then([&](UiTest::CDialogDriver& scan) {
+        scan.Click(kSearch);
+        scan.PumpUntilIdle();
+        ASSERT_TRUE(scan.PumpUntil([&] { return scan.IsEnabled(kSearch); }, 20000));
+        PelorusTest::ClickRow(scan.Control(kDeviceList), 0);
+        scan.PumpUntilIdle();
+        scan.Click(IDOK);
+    });
+    Driver().Click(kSearchDevice);
+    Driver().PumpUntilIdle();
+    EXPECT_EQ(port, devices.Port());
+    EXPECT_EQ(connection.GetSettingsValue(L"IP-Address"), L"127.0.0.61");
+    EXPECT_EQ(connection.GetSettingsValue(L"ServicePort"), std::to_wstring(devices.Port()));
+    EXPECT_EQ(CSettingsFormTCPIP::ServicePortOf(connection), devices.Port());
+    ASSERT_TRUE(connection.SetSettingsXML(L"<?xml version='1.0'?><TCPIP ServicePort='0' />"));
+    EXPECT_EQ(CSettingsFormTCPIP::ServicePortOf(connection), CSettingsFormTCPIP::kDefaultServicePort);
 }

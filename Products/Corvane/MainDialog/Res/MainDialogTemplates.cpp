@@ -51,7 +51,7 @@ std::vector<BYTE> MainDialogTemplate(int percent)
     dialog.pointSize = 8;
     dialog.faceName = L"DejaVu Sans";
     auto& items = dialog.items;
-    items.push_back(Control(Ui::kClassStatic, kHeaderIcon, SS_ICON, s, 6, 6, 24, 24));
+    items.push_back(Control(Ui::kClassStatic, kHeaderIcon, SS_ICON | SS_NOTIFY, s, 6, 6, 24, 24));
     items.push_back(Control(Ui::kClassStatic, kTitleLine1, 0, s, 36, 6, 190, 12));
     items.push_back(Control(Ui::kClassStatic, kTitleLine2, 0, s, 36, 20, 190, 10));
     for (int i = 0; i < 3; ++i)

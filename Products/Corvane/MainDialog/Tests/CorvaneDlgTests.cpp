@@ -418,3 +418,42 @@ TEST_F(CorvaneDlgTest, PageListOfADeviceWithoutCapabilitiesAndTheBasePagesAlone)
 }
 
 }
+
+// The about item sits in the window menu, whose caption icon a window
+// manager keeps for its own menu: the header icon opens it, and so does
+// Alt+Space where nothing else takes it. Up goes to the last item, About.
+TEST_F(CorvaneDlgTest, HeaderIconAndAltSpaceOpenTheWindowMenuWhoseAboutItemOpensTheAboutBox)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    const std::vector<std::function<void(UiTest::CDialogDriver&)>> openers = {
+        [](UiTest::CDialogDriver& driver) { ASSERT_TRUE(driver.Click(kHeaderIcon)); },
+        [](UiTest::CDialogDriver& driver) { driver.Press(VK_SPACE, UiTest::kAlt); },
+    };
+    // The about box runs its own modal loop: a timer there closes it.
+    static std::vector<std::wstring> s_aboutBoxes;
+    static HWND s_main = nullptr;
+    s_aboutBoxes.clear();
+    const TIMERPROC closeAboutBox = [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND active = ::GetActiveWindow();
+        if (active == nullptr || active == s_main)
+            return;
+        wchar_t caption[128] = {};
+        ::GetWindowTextW(active, caption, 128);
+        s_aboutBoxes.emplace_back(caption);
+        ::EndDialog(active, IDOK);
+    };
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        s_main = driver.Dialog();
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, closeAboutBox);
+        for (const auto& open : openers) {
+            open(driver);
+            driver.Press(VK_UP);
+            driver.Press(VK_RETURN);
+            EXPECT_TRUE(driver.PumpUntilIdle());
+        }
+        ::KillTimer(nullptr, timer);
+    });
+    ASSERT_EQ(s_aboutBoxes.size(), 2u);
+    EXPECT_EQ(s_aboutBoxes[0].rfind(L"About ", 0), 0u) << s_aboutBoxes[0];
+}

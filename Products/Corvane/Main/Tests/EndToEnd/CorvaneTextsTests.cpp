@@ -4,15 +4,19 @@
 // window's text, nor in a list's items, nor in a grid's cells.
 #include "Products/Corvane/Main/Tests/EndToEnd/EndToEndRig.h"
 
+#include "Common/PelorusDLL/Dialogs/DialogIds.h"
 #include "Platform/Controls/ComboStyles.h"
+#include "Platform/Controls/ListViewStyles.h"
 #include "Platform/Controls/TabStyles.h"
 #include "Platform/Ui/WindowFunctions.h"
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
 #include "Products/Corvane/Pages/Views/GridPageBase.h"
 
 #include <cwctype>
+#include <functional>
 #include <map>
 #include <regex>
+#include <set>
 #include <tuple>
 
 using namespace EndToEnd;
@@ -80,6 +84,35 @@ BOOL ScanWindow(HWND window, LPARAM scan)
             result.Check(where + L" item", item);
     }
     return TRUE;
+}
+
+std::vector<std::wstring> ColumnHeaders(HWND list)
+{
+    std::vector<std::wstring> headers;
+    for (int column = 0; column < 16; ++column) {
+        wchar_t text[128] = {};
+        LVCOLUMNW info{};
+        info.mask = LVCF_TEXT;
+        info.pszText = text;
+        info.cchTextMax = 128;
+        if (!::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)))
+            break;
+        headers.push_back(text);
+    }
+    return headers;
+}
+
+// A dialog of its own: its caption, its controls (those of its child forms
+// too) and a list's column headers.
+tTextScan ScanDialog(HWND dialog)
+{
+    tTextScan scan;
+    scan.Check(L"caption", WindowText(dialog));
+    ::EnumChildWindows(dialog, ScanWindow, reinterpret_cast<LPARAM>(&scan));
+    if (HWND list = ::GetDlgItem(dialog, PelorusIds::kDeviceList))
+        for (const std::wstring& header : ColumnHeaders(list))
+            scan.Check(L"column", header);
+    return scan;
 }
 
 void ScanGrid(CSettingsPage* page, tTextScan& scan)
@@ -219,6 +252,56 @@ TEST_F(CorvaneTextsRoads, LanguageSwitchReTextsEveryWindowAndNoRoadLeavesAConver
     EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
     device.Stop();
 }
+// The form of the settings dialog that shows, and its driver.
+UiTest::CDialogDriver ShownForm(HWND dialog)
+{
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child) && ::GetDlgItem(child, PelorusIds::kTimeoutEdit) != nullptr)
+            return UiTest::CDialogDriver(child);
+    return UiTest::CDialogDriver(nullptr);
+}
+
+void ChooseConnection(UiTest::CDialogDriver& settings, int type)
+{
+    const HWND list = settings.Control(PelorusIds::kConnectionList);
+    ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(type), 0);
+    ::SendMessageW(settings.Dialog(), WM_COMMAND, MAKEWPARAM(PelorusIds::kConnectionList, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+}
+
+// Visits each dialog that becomes the active window, once: a timer of a
+// hidden window of the test thread fires inside every modal loop.
+class CDialogVisitor {
+public:
+    explicit CDialogVisitor(std::function<void(HWND)> visit) : m_visit(std::move(visit))
+    {
+        m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+            if (message != WM_TIMER || wParam != kTimer)
+                return false;
+            const HWND active = ::GetActiveWindow();
+            if (active != nullptr && m_visited.insert(active).second)
+                m_visit(active);
+            return true;
+        };
+        m_window = UiTest::Create(&m_handler, WS_POPUP, 0, 0, 1, 1);
+        ::SetTimer(m_window, kTimer, 15, nullptr);
+    }
+    ~CDialogVisitor()
+    {
+        ::KillTimer(m_window, kTimer);
+        ::DestroyWindow(m_window);
+        m_handler.onMessage = nullptr;
+    }
+    CDialogVisitor(const CDialogVisitor&) = delete;
+    CDialogVisitor& operator=(const CDialogVisitor&) = delete;
+
+private:
+    static constexpr UINT_PTR kTimer = 0x7A12;
+    std::function<void(HWND)> m_visit;
+    std::set<HWND> m_visited;
+    UiTest::Handler m_handler;
+    HWND m_window = nullptr;
+};
 
 // A device (controller or coupler) and a language.
 using tCase = std::tuple<bool, std::wstring>;
@@ -263,6 +346,76 @@ TEST_P(CorvaneTexts, NoPageNorTheMainDialogShowsATextKey)
     EXPECT_EQ(readButton, Language() == L"de" ? L"Lesen" : L"Read");
     device.Stop();
 }
+
+// The libraries' dialogs the program opens, in the program's language: a
+// message box and the about box of the user-interface library, and the
+// communication library's settings dialog with both forms and its scan.
+class LibraryDialogTexts : public EndToEndTestBase, public ::testing::WithParamInterface<std::wstring> {
+protected:
+    std::map<std::wstring, tTextScan> m_scans;
+
+    void Note(const std::wstring& name, HWND dialog) { m_scans[name] = ScanDialog(dialog); }
+};
+
+TEST_P(LibraryDialogTexts, NoDialogOfTheLibrariesShowsATextKey)
+{
+    DevSim::CDeviceSimulator device;
+    device.Model().Update(FillCoupler);
+    ASSERT_TRUE(device.Start()) << device.LastError();
+    const Step box = [this](UiTest::CDialogDriver& driver) {
+        Note(L"message box", driver.Dialog());
+        driver.Click(IDNO);
+    };
+    std::wstring settingsCaption;
+    const tRunResult run = RunProgram(
+        m_capabilityFile,
+        {L"/ConnectionType:TCPIP", CString(L"/ConnectionSettings:" + TcpSettings(device.Port())),
+         CString(L"/LANGUAGE:" + GetParam())},
+        [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(driver.Click(CorvaneIds::kFactoryDefaultsButton));
+            driver.PumpUntil([&] { return m_scans.count(L"message box") != 0; });
+            // The dialogs the commands open, each told by its controls.
+            CDialogVisitor visitor([&](HWND window) {
+                UiTest::CDialogDriver shown(window);
+                if (window == dialog.GetSafeHwnd() || CommandsTest::CBoxAnswerer::IsMessageText(
+                                                          shown.Control(CommandsTest::CBoxAnswerer::MessageTextId)))
+                    return;
+                if (shown.Control(PelorusIds::kConnectionList) != nullptr) {
+                    settingsCaption = WindowText(window);
+                    Note(L"settings, TCP/IP", window);
+                    ChooseConnection(shown, 0);
+                    Note(L"settings, serial", window);
+                    ChooseConnection(shown, 1);
+                    const HWND search = ShownForm(window).Control(PelorusIds::kSearchDevice);
+                    ::SendMessageW(::GetParent(search), WM_COMMAND, MAKEWPARAM(PelorusIds::kSearchDevice, BN_CLICKED),
+                                   reinterpret_cast<LPARAM>(search));
+                } else if (shown.Control(PelorusIds::kDeviceList) != nullptr) {
+                    Note(L"scan", window);
+                } else {
+                    Note(L"about box", window);
+                }
+                ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+            });
+            dialog.SendMessage(WM_COMMAND, MAKEWPARAM(CorvaneIds::kAboutCommand, 0));
+            dialog.SendMessage(WM_COMMAND, MAKEWPARAM(CorvaneIds::kMenuCommunication, 0));
+        },
+        {box});
+    EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
+    EXPECT_EQ(m_scans.size(), 5u) << "every dialog came up";
+    // The texts scanned are those of the language asked for.
+    EXPECT_EQ(settingsCaption, GetParam() == L"de" ? L"Kommunikationseinstellungen" : L"Communication settings");
+    for (const auto& [name, scan] : m_scans) {
+        EXPECT_GT(scan.read, 3u) << ::testing::PrintToString(name);
+        EXPECT_TRUE(scan.missing.empty()) << ::testing::PrintToString(name) << " shows "
+                                          << ::testing::PrintToString(scan.missing);
+    }
+    device.Stop();
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LibraryDialogTexts, ::testing::Values(L"de", L"en"),
+                         [](const ::testing::TestParamInfo<std::wstring>& info) {
+                             return std::string(info.param == L"de" ? "German" : "English");
+                         });
 
 INSTANTIATE_TEST_SUITE_P(DevicesAndLanguages, CorvaneTexts,
                          ::testing::Combine(::testing::Values(false, true), ::testing::Values(L"de", L"en")),

@@ -55,13 +55,21 @@ public:
         return text;
     }
 
+    // A box's message is a static text; a dialog's control of the same id
+    // (a button, say) does not make the dialog a box.
+    static bool IsMessageText(HWND control)
+    {
+        wchar_t name[16] = {};
+        return control != nullptr && GetClassNameW(control, name, 16) > 0 && std::wstring(name) == L"Static";
+    }
+
 private:
     static constexpr UINT_PTR TimerId = 0x7A11;
 
     void AnswerFront()
     {
         HWND box = GetActiveWindow();
-        if (box == nullptr || box == m_answered || GetDlgItem(box, MessageTextId) == nullptr)
+        if (box == nullptr || box == m_answered || !IsMessageText(GetDlgItem(box, MessageTextId)))
             return;
         m_answered = box;
         m_texts.push_back(TextOf(GetDlgItem(box, MessageTextId)));

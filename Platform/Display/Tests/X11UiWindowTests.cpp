@@ -1,0 +1,153 @@
+// The window layer's top-levels on an X server without a window manager:
+// the window menu that Alt+Space opens, and activation that the server's
+// focus events echo back.
+#include "Platform/Ui/WinUser.h"
+#include "X11TestServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+X11Test::CLayerOnXvfb* g_server = nullptr;
+bool g_started = false;
+
+// What the windows of a test were told.
+struct Log {
+    int initSystemMenu = 0;
+    int activations = 0;
+};
+Log g_log;
+
+LRESULT RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITMENUPOPUP:
+        g_log.initSystemMenu += HIWORD(lParam) != 0 ? 1 : 0;
+        break;
+    case WM_ENTERIDLE:
+        EndMenu();  // the menu is up and the thread waits for the user: enough seen
+        return 0;
+    case WM_ACTIVATE:
+        g_log.activations += LOWORD(wParam) != WA_INACTIVE ? 1 : 0;
+        break;
+    default: break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void PumpFor(int ms)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    MSG msg;
+    while (Clock::now() < deadline) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && Clock::now() < deadline)
+            DispatchMessageW(&msg);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+// Ends the program with a message when a test hangs: a deadlocked thread
+// cannot fail its own test.
+class CWatchdog {
+public:
+    explicit CWatchdog(int seconds)
+        : m_thread([this, seconds] {
+              std::unique_lock lock(m_mutex);
+              if (!m_done.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_finished; })) {
+                  std::fprintf(stderr, "%s hung for %d s\n", testing::UnitTest::GetInstance()->current_test_info()->name(), seconds);
+                  std::_Exit(1);
+              }
+          })
+    {
+    }
+    ~CWatchdog()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_finished = true;
+        }
+        m_done.notify_all();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_finished = false;
+    std::thread m_thread;
+};
+
+class X11UiWindow : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        g_server = new X11Test::CLayerOnXvfb();
+        g_started = g_server->Start();
+        WNDCLASSEXW wc;
+        wc.lpfnWndProc = RecordingProc;
+        wc.lpszClassName = L"X11UiWindow";
+        RegisterClassExW(&wc);
+    }
+    static void TearDownTestSuite()
+    {
+        delete g_server;
+        g_server = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(g_started) << g_server->Error();
+        g_log = {};
+    }
+    HWND Create(DWORD style, int x)
+    {
+        HWND hwnd = CreateWindowExW(0, L"X11UiWindow", L"test", style, x, 10, 200, 120, nullptr, nullptr, nullptr, nullptr);
+        m_windows.push_back(hwnd);
+        return hwnd;
+    }
+    void TearDown() override
+    {
+        for (HWND hwnd : m_windows)
+            DestroyWindow(hwnd);
+        PumpFor(50);
+    }
+
+    CWatchdog m_watchdog{10};
+    std::vector<HWND> m_windows;
+};
+
+}
+
+// Without a window manager the layer places the window menu below the
+// caption it would have, asking the caption's height on the way.
+TEST_F(X11UiWindow, AltSpaceOpensTheWindowMenuWithoutAWindowManager)
+{
+    HWND hwnd = Create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 10);
+    ASSERT_NE(hwnd, nullptr);
+    PumpFor(100);
+    PostMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+    PumpFor(200);
+    EXPECT_EQ(g_log.initSystemMenu, 1);
+    EXPECT_EQ(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0), 4) << "the window still answers";
+}
+
+TEST_F(X11UiWindow, TwoWindowsActivatedInQuickSuccessionSettleOnTheLast)
+{
+    HWND main = Create(WS_POPUP | WS_VISIBLE, 10);
+    HWND modeless = Create(WS_POPUP | WS_VISIBLE, 300);
+    PumpFor(100);
+    g_log = {};
+    SetActiveWindow(main);
+    SetActiveWindow(modeless);
+    PumpFor(500);
+    EXPECT_EQ(GetActiveWindow(), modeless);
+    EXPECT_LE(g_log.activations, 4) << "the activation went to and fro";
+}
