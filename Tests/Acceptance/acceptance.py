@@ -395,10 +395,11 @@ class Program:
 class Texts:
     """The program's texts by key from its GUI XML file, in the language the walk says is shown."""
 
-    def __init__(self, path):
+    def __init__(self, paths):
         self.texts = {}
-        for text in ElementTree.parse(path).getroot().iter("text"):
-            self.texts[text.get("key")] = {l.get("code"): l.text or "" for l in text.iter("locale")}
+        for path in paths:
+            for text in ElementTree.parse(path).getroot().iter("text"):
+                self.texts[text.get("key")] = {l.get("code"): l.text or "" for l in text.iter("locale")}
         self.language = "en"
 
     def resolve(self, operand):
@@ -552,9 +553,12 @@ class Walk(Run):
     def __init__(self, args):
         super().__init__(args, "walk")
         self.wm = args.wm
-        gui = os.path.join(ROOT, args.build, "Products", "Corvane", "corvane.GUI.XML")
-        self.texts = Texts(gui if os.path.exists(gui) else
-                           os.path.join(ROOT, "Products", "Corvane", "Main", "Res", "corvane.GUI.XML"))
+        # The program's texts, and those of the communication library's dialogs that it ships beside them.
+        built = os.path.join(ROOT, args.build, "Products", "Corvane")
+        sources = {"corvane.GUI.XML": os.path.join(ROOT, "Products", "Corvane", "Main", "Res"),
+                   "COMMSETTINGSDLG.GUI.XML": os.path.join(ROOT, "Common", "PelorusDLL", "Res")}
+        self.texts = Texts([os.path.join(built if os.path.exists(os.path.join(built, name)) else folder, name)
+                            for name, folder in sources.items()])
         # Steps in paragraphs: a step that fails skips the rest of its paragraph, which builds on it.
         self.steps, paragraph = [], 0
         with open(args.walk) as f:
@@ -663,6 +667,16 @@ class Walk(Run):
             if contains(text, literal) != (verb == "shows"):
                 return f"expected the screen {'to show' if verb == 'shows' else 'not to show'} '{literal}'"
             return None
+        if verb in ("lit", "unlit"):
+            # A command button's icon is coloured while the button is enabled and grey while it is not
+            # (a command runs), which the status line alone does not tell.
+            x, y = self.point(operand)
+            saturation = subprocess.run(["/usr/bin/convert", self.shot, "-crop", f"12x12+{x - 6}+{y - 6}", "+repage",
+                                         "-colorspace", "HSL", "-channel", "G", "-separate", "-format",
+                                         "%[fx:maxima]", "info:"], capture_output=True, text=True).stdout
+            if (float(saturation or 0) > 0.3) != (verb == "lit"):
+                return f"expected the icon at {operand} to be {'coloured (enabled)' if verb == 'lit' else 'grey'}"
+            return None
         windows = [w for w in self.screen.x.windows() if not w.popup]
         if verb == "title":
             literal = self.texts.resolve(operand)
@@ -687,11 +701,6 @@ class Walk(Run):
             return (window.x + (dx if dx >= 0 else window.w + dx), window.y + (dy if dy >= 0 else window.h + dy))
         text, offset = re.match(r'^(.*?)(?:\+(-?\d+,-?\d+))?$', target).groups()
         literal = self.texts.resolve(text)
-        # A tip still up from the last rest may cover the target: the pointer leaves the tool for the empty
-        # right end of the main window's header, where the program sees it go.
-        main = windows[0]
-        self.screen.xdotool("mousemove", "--sync", str(main.x + main.w - 60), str(main.y + 20))
-        time.sleep(0.5)
         self.look("locate")
         box = locate(self.words, literal)
         if box is None:
@@ -708,6 +717,12 @@ class Walk(Run):
         elif verb == "type":
             s.xdotool("type", "--delay", "60", operand)
         elif verb in ("click", "dclick", "rclick", "rest"):
+            # A tip still up from the last rest may cover the target: the pointer leaves the tool for the empty
+            # right end of the main window's header, where the program sees it go, before aiming.
+            windows = [w for w in s.x.windows() if not w.popup]
+            if windows:
+                s.xdotool("mousemove", "--sync", str(windows[0].x + windows[0].w - 60), str(windows[0].y + 20))
+                time.sleep(0.5)
             parts = operand.split()
             x, y = self.point(parts[0])
             s.xdotool("mousemove", "--sync", str(x), str(y))
