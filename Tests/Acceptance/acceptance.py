@@ -623,6 +623,7 @@ class Walk(Run):
         if verb == "start":
             self.program.stop()
             if not self.program.start(operand):
+                self.look(name)
                 return ["the program showed no main window within 60 s: " + self.program.stderr_text()[-1500:]]
         else:
             self.act(verb, operand)
