@@ -728,7 +728,7 @@ class Walk(Run):
             x, y = self.point(parts[0])
             s.xdotool("mousemove", "--sync", str(x), str(y))
             if verb == "rest":
-                time.sleep(float(parts[1]) if len(parts) > 1 else 3.0)
+                time.sleep(float(parts[1]) if len(parts) > 1 else 1.0)
             else:
                 s.xdotool("click", *(["--repeat", "2"] if verb == "dclick" else []), "3" if verb == "rclick" else "1")
         elif verb == "wait":
