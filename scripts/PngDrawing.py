@@ -1,5 +1,6 @@
 """Shared pieces of the icon and picture drawing scripts in the Res folders:
-a PNG writer and the distance of a point to a line segment."""
+a PNG writer, the distance of a point to a line segment and the round badge
+with a white sign that the icons are."""
 import math
 import struct
 import zlib
@@ -24,3 +25,29 @@ def segment(px, py, ax, ay, bx, by):
         return math.hypot(px - ax, py - ay)
     t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
     return math.hypot(px - ax - t * dx, py - ay - t * dy)
+
+
+def badge(colour, strokes, size, width=0.09):
+    """A round badge in its colour with a white sign as RGBA pixels. The sign
+    is strokes (ax, ay, bx, by) in a unit square, a stroke of one point a
+    small dot; edges are sampled 4 x 4 per pixel."""
+    def distance(px, py, ax, ay, bx, by):
+        d = segment(px, py, ax, ay, bx, by)
+        return d - 0.06 if (ax, ay) == (bx, by) else d
+
+    pixels = []
+    for y in range(size):
+        for x in range(size):
+            inside = stroke = 0
+            for sy in range(4):
+                for sx in range(4):
+                    px, py = (x + (sx + 0.5) / 4) / size, (y + (sy + 0.5) / 4) / size
+                    if math.hypot(px - 0.5, py - 0.5) <= 0.47:
+                        inside += 1
+                        if min(distance(px, py, *s) for s in strokes) <= width:
+                            stroke += 1
+            alpha = inside / 16
+            white = stroke / max(inside, 1)
+            rgb = tuple(int(c * (1 - white) + 255 * white) for c in colour)
+            pixels.append(rgb + (int(255 * alpha),))
+    return pixels

@@ -294,9 +294,20 @@ HFONT CMarkupDrawer::FontOf(const CMarkupStyle& style)
 
 void CMarkupDrawer::SetMetrics(HDC dc)
 {
-    MarkupMetrics metrics;
+    MarkupMetrics metrics = FontMetrics(dc, BaseStyle());
     metrics.pixelsPerInchY = std::max(1, GetDeviceCaps(dc, LOGPIXELSY));
-    HGDIOBJ old = SelectObject(dc, FontOf(BaseStyle()));
+    m_parser.SetMetrics(metrics);
+}
+
+// Font heights, kept per font like the fonts themselves.
+MarkupMetrics CMarkupDrawer::FontMetrics(HDC dc, const CMarkupStyle& style)
+{
+    const std::wstring key = FontKey(style);
+    const auto found = m_fontMetrics.find(key);
+    if (found != m_fontMetrics.end())
+        return found->second;
+    MarkupMetrics metrics;
+    HGDIOBJ old = SelectObject(dc, FontOf(style));
     TEXTMETRICW text{};
     if (GetTextMetricsW(dc, &text))
         metrics.fontHeight = text.tmHeight;
@@ -304,7 +315,19 @@ void CMarkupDrawer::SetMetrics(HDC dc)
     if (GetTextExtentPoint32W(dc, L"x", 1, &x))
         metrics.xHeight = x.cy;
     SelectObject(dc, old);
-    m_parser.SetMetrics(metrics);
+    m_fontMetrics.emplace(key, metrics);
+    return metrics;
+}
+
+std::vector<CMarkupRun> CMarkupDrawer::ParseOn(HDC dc)
+{
+    SetMetrics(dc);
+    m_parser.SetHoveredLink(m_hoveredLink);
+    m_parser.SetFontMetricsSource([this, dc](const CMarkupStyle& style) { return FontMetrics(dc, style); });
+    std::vector<CMarkupRun> runs = m_parser.ParsePrepared(m_text);
+    m_parser.SetFontMetricsSource({});
+    m_runsHovered = m_hoveredLink;
+    return runs;
 }
 
 void CMarkupDrawer::ReleaseImages()
@@ -323,13 +346,11 @@ void CMarkupDrawer::Measure(HDC dc, const std::wstring& text, SIZE& size)
             DeleteObject(font);
         m_fonts.clear();
         m_advances.clear();
+        m_fontMetrics.clear();
     }
     const int saved = SaveDC(dc);
-    SetMetrics(dc);
     m_text = m_parser.Prepare(text);
-    m_parser.SetHoveredLink(m_hoveredLink);
-    m_runs = m_parser.ParsePrepared(m_text);
-    m_runsHovered = m_hoveredLink;
+    m_runs = ParseOn(dc);
     DcMeasurer measurer(*this, dc);
     SIZE measured = m_layout.Measure(m_runs, measurer);
     RestoreDC(dc, saved);
@@ -350,11 +371,9 @@ void CMarkupDrawer::DrawMeasured(HDC dc, const RECT& rect)
     if (m_hoveredLink != m_runsHovered) {
         // Links change their look with the hover rule; the runs keep their
         // order, so the measured boxes still name the right ones.
-        m_parser.SetHoveredLink(m_hoveredLink);
-        std::vector<CMarkupRun> hovered = m_parser.ParsePrepared(m_text);
+        std::vector<CMarkupRun> hovered = ParseOn(dc);
         if (hovered.size() == m_runs.size())
             m_runs = std::move(hovered);
-        m_runsHovered = m_hoveredLink;
     }
     const int saved = SaveDC(dc);
     const int width = std::max<int>(m_measured.cx, rect.right - rect.left - 1);

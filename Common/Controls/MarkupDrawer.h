@@ -120,6 +120,9 @@ private:
 
     CMarkupStyle BaseStyle() const;
     void SetMetrics(HDC dc);
+    // The runs of the prepared text, its lengths measured on the DC.
+    std::vector<CMarkupRun> ParseOn(HDC dc);
+    MarkupMetrics FontMetrics(HDC dc, const CMarkupStyle& style);
     void ReleaseImages();
     void DrawBox(HDC dc, const CMarkupBox& box, const std::vector<CMarkupRun>& runs, POINT origin);
     void PaintText(HDC dc, const CMarkupBox& box, const CMarkupStyle& style, const RECT& rect);
@@ -131,7 +134,8 @@ private:
     HMODULE ModuleOf(const CMarkupRun& run, bool& owned) const;
     static void Notify(const Callback& callback, WPARAM wParam, LPARAM lParam);
 
-    CMarkupParser m_parser;
+    // The system colours the mark-up names are those of this system.
+    CMarkupParser m_parser{[](int index) { return GetSysColor(index); }};
     CMarkupLayout m_layout;
     CDrawManager m_drawManager;
     std::wstring m_text;
@@ -142,6 +146,7 @@ private:
     std::map<std::size_t, Animation> m_animations;
     std::map<std::wstring, HFONT> m_fonts;
     std::map<std::wstring, std::map<wchar_t, int>> m_advances;
+    std::map<std::wstring, MarkupMetrics> m_fontMetrics;
     std::vector<HotArea> m_hotAreas;
     int m_hoveredLink = NO_LINK;
     Callback m_hoverCallback;

@@ -462,10 +462,9 @@ void CComboBoxControl::DropDown(bool buttonDown)
 {
     if (m_dropped || m_list == nullptr || !Enabled() || Simple())
         return;
-    const HWND self = Hwnd();
     // The parent may still fill the list before it shows.
     NotifyParent(CBN_DROPDOWN);
-    if (!IsWindow(self) || m_dropped)
+    if (Gone() || m_dropped)
         return;
     RECT combo{};
     GetWindowRect(Hwnd(), &combo);
@@ -490,13 +489,12 @@ void CComboBoxControl::CloseUp(Close how)
 {
     if (!m_dropped)
         return;
-    const HWND self = Hwnd();
     m_dropped = false;
     ToList(LBCB_ENDTRACK);
     ShowWindow(m_list, SW_HIDE);
     if (how != Close::Quiet) {
         NotifyParent(how == Close::Accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
-        if (!IsWindow(self))
+        if (Gone())
             return;
     }
     if (how == Close::Cancel && CurSel() != m_savedSel) {
@@ -506,11 +504,11 @@ void CComboBoxControl::CloseUp(Close how)
             SendMessageW(m_edit, EM_SETSEL, 0, -1);
         }
         NotifyParent(CBN_SELCHANGE);
-        if (!IsWindow(self))
+        if (Gone())
             return;
     }
     NotifyParent(CBN_CLOSEUP);
-    if (IsWindow(self))
+    if (!Gone())
         RedrawField();
 }
 
@@ -570,7 +568,7 @@ void CComboBoxControl::OnButtonDown(POINT p)
     const HWND focus = HasEdit() ? m_edit : self;
     if (GetFocus() != focus)
         SetFocus(self);
-    if (!IsWindow(self) || GetFocus() != focus)
+    if (Gone() || GetFocus() != focus)
         return;
     DropDown(true);
 }
@@ -626,11 +624,10 @@ void CComboBoxControl::SelectByKey(WPARAM key)
 
 void CComboBoxControl::OnFocus(bool focused)
 {
-    const HWND self = Hwnd();
     m_focused = focused;
     if (!focused)
         CloseUp(Close::Cancel);
-    if (!IsWindow(self))
+    if (Gone())
         return;
     RedrawField();
     NotifyParent(focused ? CBN_SETFOCUS : CBN_KILLFOCUS);

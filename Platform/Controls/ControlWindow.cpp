@@ -31,16 +31,38 @@ CControlWindow* CControlWindow::Attach(HWND hwnd, std::unique_ptr<CControlWindow
     return control.release();
 }
 
-std::unique_ptr<CControlWindow> CControlWindow::Detach(HWND hwnd)
+// Keeps a control's object while a handler runs on it; the last one to return
+// after the window went deletes it.
+class CControlWindow::CProtector {
+public:
+    explicit CProtector(CControlWindow& control) : m_control(control) { ++m_control.m_running; }
+    ~CProtector()
+    {
+        if (--m_control.m_running == 0 && m_control.m_gone)
+            delete &m_control;
+    }
+    CProtector(const CProtector&) = delete;
+    CProtector& operator=(const CProtector&) = delete;
+
+private:
+    CControlWindow& m_control;
+};
+
+LRESULT CControlWindow::Dispatch(CControlWindow& control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    std::unique_ptr<CControlWindow> control(Of(hwnd));
-    SetWindowLongPtrW(hwnd, 0, 0);
-    return control;
+    const CProtector keep(control);
+    if (message == WM_NCDESTROY) {
+        // Later messages to the handle find no object; this one still runs on it.
+        SetWindowLongPtrW(control.m_hwnd, 0, 0);
+        control.m_gone = true;
+    }
+    return control.OnMessage(message, wParam, lParam);
 }
 
+// A control whose window is gone tells no one anything more.
 HWND CControlWindow::Parent() const
 {
-    return (Style() & WS_CHILD) != 0 ? GetParent(m_hwnd) : nullptr;
+    return !m_gone && (Style() & WS_CHILD) != 0 ? GetParent(m_hwnd) : nullptr;
 }
 
 RECT CControlWindow::Client() const

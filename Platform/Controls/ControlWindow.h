@@ -1,9 +1,11 @@
 #pragma once
 // The common part of the standard controls: each window of a control class
-// owns one object of its control type, made at WM_NCCREATE and deleted after
-// WM_NCDESTROY, reached through the window's first extra bytes. The base
-// answers what every control answers alike (fonts, painting on request,
-// redraw and enable changes) and talks to the parent.
+// owns one object of its control type, made at WM_NCCREATE and reached through
+// the window's first extra bytes. WM_NCDESTROY detaches it; it is deleted once
+// the outermost handler running on it returns, since a parent may destroy the
+// control from inside a notification the control sends it. The base answers
+// what every control answers alike (fonts, painting on request, redraw and
+// enable changes) and talks to the parent.
 #include "Platform/Ui/WinUser.h"
 
 #include <memory>
@@ -34,9 +36,7 @@ public:
                 return DefWindowProcW(hwnd, message, wParam, lParam);
             control = Attach(hwnd, std::make_unique<Control>(hwnd));
         }
-        if (message == WM_NCDESTROY)
-            return Detach(hwnd)->OnMessage(message, wParam, lParam);
-        return control->OnMessage(message, wParam, lParam);
+        return Dispatch(*control, message, wParam, lParam);
     }
 
 protected:
@@ -45,6 +45,9 @@ protected:
     // Draws the whole client area; the control's font is selected.
     virtual void Paint(HDC dc) = 0;
 
+    // True once the window is destroyed: a handler that gets control back from
+    // a notification or a modal loop stops there instead of acting for it.
+    bool Gone() const { return m_gone; }
     HWND Hwnd() const { return m_hwnd; }
     HWND Parent() const;
     int Id() const { return GetDlgCtrlID(m_hwnd); }
@@ -66,12 +69,17 @@ protected:
     void PaintWithFont(HDC dc);
 
 private:
+    class CProtector;
+
     static CControlWindow* Of(HWND hwnd);
     static CControlWindow* Attach(HWND hwnd, std::unique_ptr<CControlWindow> control);
-    static std::unique_ptr<CControlWindow> Detach(HWND hwnd);
+    // Hands `message` to the control, which stays alive until it returns.
+    static LRESULT Dispatch(CControlWindow& control, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_hwnd = nullptr;
     HFONT m_font = nullptr;
+    int m_running = 0;  // handlers on the stack for this control, nested ones included
+    bool m_gone = false;
 };
 
 }

@@ -78,7 +78,7 @@ void CDateTimePicker::TakeUserString(const std::wstring& text)
     note.st = m_time;
     note.dwFlags = m_checked ? GDT_VALID : GDT_NONE;
     SendMessageW(parent, WM_NOTIFY, note.nmhdr.idFrom, reinterpret_cast<LPARAM>(&note));
-    if (!IsWindow(Hwnd()))
+    if (Gone())
         return;
     if (note.dwFlags == GDT_NONE && (Style() & DTS_SHOWNONE) != 0) {
         SetChecked(false);

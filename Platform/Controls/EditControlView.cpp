@@ -253,6 +253,8 @@ void CEditControl::OnScroll(int bar, WORD code)
     if (target == current)
         return;
     NotifyParent(vertical ? EN_VSCROLL : EN_HSCROLL);
+    if (Gone())
+        return;
     if (vertical)
         SetTop(target);
     else

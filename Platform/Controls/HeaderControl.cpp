@@ -130,7 +130,7 @@ LRESULT CHeaderControl::Set(int index, const HDITEMW* item)
     if (item == nullptr || !Valid(index))
         return FALSE;
     HDITEMW change = *item;
-    if (Notify(HDN_ITEMCHANGINGW, index, &change) != 0)
+    if (Notify(HDN_ITEMCHANGINGW, index, &change) != 0 || Gone())
         return FALSE;
     Apply(m_items[static_cast<size_t>(index)], *item);
     if ((item->mask & HDI_ORDER) != 0 && item->iOrder >= 0) {
@@ -311,7 +311,7 @@ void CHeaderControl::OnButtonDown(POINT at)
         HDITEMW item;
         item.mask = HDI_WIDTH;
         item.cxy = m_items[static_cast<size_t>(divider)].width;
-        if (Notify(HDN_BEGINTRACKW, divider, &item) != 0)
+        if (Notify(HDN_BEGINTRACKW, divider, &item) != 0 || Gone())
             return;
         RECT r{};
         ItemRect(divider, &r);
@@ -336,7 +336,7 @@ void CHeaderControl::OnMouseMove(POINT at)
     HDITEMW item;
     item.mask = HDI_WIDTH;
     item.cxy = std::max(0, at.x - m_trackOffset - static_cast<int>(r.left));
-    if (Notify(HDN_TRACKW, m_tracking, &item) != 0) {
+    if (Notify(HDN_TRACKW, m_tracking, &item) != 0 || Gone()) {
         EndTrack(false);
         return;
     }
@@ -374,7 +374,7 @@ void CHeaderControl::EndTrack(bool commit)
     item.mask = HDI_WIDTH;
     item.cxy = m_trackWidth;
     Notify(HDN_ENDTRACKW, index, &item);
-    if (commit && item.cxy != m_items[static_cast<size_t>(index)].width)
+    if (commit && !Gone() && item.cxy != m_items[static_cast<size_t>(index)].width)
         ChangeWidth(index, item.cxy);
 }
 
@@ -391,7 +391,7 @@ void CHeaderControl::OnDoubleClick(POINT at)
     // The second press of a double click presses the item as the first did,
     // so its release is a column click too: a list sorted by quick clicks
     // turns its order each time.
-    if (IsWindow(Hwnd()))
+    if (!Gone())
         OnButtonDown(at);
 }
 

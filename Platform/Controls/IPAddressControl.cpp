@@ -170,7 +170,7 @@ void CIPAddressControl::NotifyFieldChanged(int field)
     note.iValue = ValueOf(field).value_or(-1);
     const int sent = note.iValue;
     SendMessageW(parent, WM_NOTIFY, note.hdr.idFrom, reinterpret_cast<LPARAM>(&note));
-    if (note.iValue == sent || !IsWindow(Hwnd()))
+    if (note.iValue == sent || Gone())
         return;
     // The parent put another value in; it is held to the field's range.
     Field& f = m_fields[static_cast<std::size_t>(field)];
@@ -197,7 +197,7 @@ void CIPAddressControl::ClampToRange(int field)
     // The typing goes on in this field once the box is gone.
     m_inNotice = true;
     MessageBoxW(Hwnd(), text, L"Error", MB_OK | MB_ICONEXCLAMATION);
-    if (IsWindow(Hwnd()) && GetFocus() != Hwnd())
+    if (!Gone() && GetFocus() != Hwnd())
         SetFocus(Hwnd());
     m_inNotice = false;
 }

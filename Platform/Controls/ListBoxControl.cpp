@@ -711,7 +711,7 @@ void CListBoxControl::OnButtonDown(POINT p, WPARAM keys, bool doubleClick)
     m_dragKeys = keys;
     m_lastPoint = p;
     ByUser([&] { SelectByPointer(index, keys, true); });
-    if (doubleClick && Notifies())
+    if (doubleClick && !Gone() && Notifies())
         Notify(LBN_DBLCLK);
 }
 
@@ -863,7 +863,7 @@ void CListBoxControl::OnKeyDown(WPARAM key)
             target != nullptr ? SendMessageW(target, WM_VKEYTOITEM, MAKEWPARAM(static_cast<WORD>(key), static_cast<WORD>(m_caret)),
                                              reinterpret_cast<LPARAM>(Hwnd()))
                               : -1;
-        if (answer == kHandled || !IsWindow(Hwnd()))
+        if (answer == kHandled || Gone())
             return;
         if (m_items.Valid(static_cast<int>(answer)))
             SetCaret(static_cast<int>(answer));
@@ -874,7 +874,8 @@ void CListBoxControl::OnKeyDown(WPARAM key)
         const Mode mode = SelectionMode();
         if (mode == Mode::Multiple || (mode == Mode::Extended && KeyDown(VK_CONTROL))) {
             ByUser([&] { Refresh(m_items.SetRange(m_caret, m_caret, !m_items.At(m_caret).selected)); });
-            m_anchor = m_caret;
+            if (!Gone())
+                m_anchor = m_caret;
         } else if (mode == Mode::Extended) {
             ByUser([&] { SelectByKey(m_caret); });
         }
@@ -896,7 +897,7 @@ void CListBoxControl::OnChar(wchar_t c)
             target != nullptr ? SendMessageW(target, WM_CHARTOITEM, MAKEWPARAM(static_cast<WORD>(c), static_cast<WORD>(m_caret)),
                                              reinterpret_cast<LPARAM>(Hwnd()))
                               : -1;
-        if (IsWindow(Hwnd()) && m_items.Valid(static_cast<int>(answer)))
+        if (!Gone() && m_items.Valid(static_cast<int>(answer)))
             ByUser([&] { SelectByKey(static_cast<int>(answer)); });
         return;
     }

@@ -400,10 +400,12 @@ int CListViewControl::FittingWidth(int index, bool withHeader) const
     };
     const int subItem = m_columns[static_cast<size_t>(index)].subItem;
     int widest = 0;
+    // The indent is read first: the parent may empty the list while it answers for a text.
     for (int i = 0; i < Count(); ++i) {
+        const int indent = m_items[static_cast<size_t>(i)].indent;
         int width = widthOf(TextOf(i, subItem)) + 2 * kCellMargin;
         if (subItem == 0)
-            width += CheckBoxWidth() + SmallImageWidth() + m_items[static_cast<size_t>(i)].indent * kIndentWidth;
+            width += CheckBoxWidth() + SmallImageWidth() + indent * kIndentWidth;
         widest = std::max(widest, width);
     }
     if (withHeader) {
@@ -539,7 +541,7 @@ LRESULT CListViewControl::DeleteAllItems()
     m_mark = -1;
     m_focus = -1;
     m_top = 0;
-    if (IsWindow(Hwnd())) {
+    if (!Gone()) {
         UpdateScrollBars();
         Redraw();
     }
@@ -715,12 +717,14 @@ bool CListViewControl::ChangeState(int index, UINT state, UINT mask)
         return true;
     if (NotifyListView(LVN_ITEMCHANGING, index, 0, next, old, LVIF_STATE) != 0)
         return false;
-    if (!Valid(index))
+    if (Gone() || !Valid(index))
         return false;
     m_items[static_cast<size_t>(index)].state = next;
     if ((next & LVIS_FOCUSED) != 0)
         m_focus = index;
     NotifyListView(LVN_ITEMCHANGED, index, 0, next, old, LVIF_STATE);
+    if (Gone())
+        return false;
     RedrawRows(index, index);
     return true;
 }
@@ -1163,7 +1167,7 @@ void CListViewControl::OnKeyDown(UINT key)
     NMLVKEYDOWN note;
     note.wVKey = static_cast<WORD>(key);
     Notify(LVN_KEYDOWN, note.hdr);
-    if (!IsWindow(Hwnd()) || Count() == 0)
+    if (Gone() || Count() == 0)
         return;
     const bool control = KeyDown(VK_CONTROL);
     if (key == VK_RETURN) {
@@ -1337,6 +1341,8 @@ std::wstring CListViewControl::CutText(int index, int column, RECT& cell) const
         return {};
     const int subItem = ValidColumn(column) ? m_columns[static_cast<size_t>(column)].subItem : 0;
     std::wstring text = TextOf(index, subItem);
+    if (Gone())
+        return {};
     int margin = kCellMargin;
     if (column == 0) {
         cell = PartRect(index, LVIR_LABEL);
@@ -1418,14 +1424,17 @@ void CListViewControl::Paint(HDC dc)
     COLORREF text = 0;
     COLORREF back = 0;
     const LRESULT prePaint = CustomDraw(CDDS_PREPAINT, dc, client, -1, 0, text, back);
-    if ((prePaint & CDRF_SKIPDEFAULT) != 0)
+    if ((prePaint & CDRF_SKIPDEFAULT) != 0 || Gone())
         return;
     const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
     const int last = std::min(Count() - 1, m_top + CountPerPage());
-    for (int i = m_top; i <= last; ++i) {
+    // A parent that destroys the list while it draws takes the items with it.
+    for (int i = m_top; i <= last && !Gone(); ++i) {
         PaintRow(dc, i, prePaint);
         SelectObject(dc, font);
     }
+    if (Gone())
+        return;
     if ((m_exStyle & LVS_EX_GRIDLINES) != 0 && Report())
         PaintGrid(dc);
     if ((prePaint & CDRF_NOTIFYPOSTPAINT) != 0)
@@ -1442,7 +1451,7 @@ void CListViewControl::PaintRow(HDC dc, int index, LRESULT prePaint)
     LRESULT itemPaint = CDRF_DODEFAULT;
     if ((prePaint & CDRF_NOTIFYITEMDRAW) != 0) {
         itemPaint = CustomDraw(CDDS_ITEMPREPAINT, dc, row, index, 0, text, back);
-        if ((itemPaint & CDRF_SKIPDEFAULT) != 0)
+        if ((itemPaint & CDRF_SKIPDEFAULT) != 0 || Gone())
             return;
     }
     const bool perSubItem = (itemPaint & CDRF_NOTIFYSUBITEMDRAW) != 0;
@@ -1457,6 +1466,8 @@ void CListViewControl::PaintRow(HDC dc, int index, LRESULT prePaint)
         if (perSubItem && (CustomDraw(CDDS_ITEMPREPAINT | CDDS_SUBITEM, dc, cell, index, c, cellText, cellBack) &
                            CDRF_SKIPDEFAULT) != 0)
             continue;
+        if (Gone())
+            return;
         const bool highlight = selected && (c == 0 || (m_exStyle & LVS_EX_FULLROWSELECT) != 0);
         if (highlight) {
             cellText = GetSysColor(Focused() ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
@@ -1466,6 +1477,8 @@ void CListViewControl::PaintRow(HDC dc, int index, LRESULT prePaint)
             PaintFirstCell(dc, index, cell, cellText, cellBack);
         else
             PaintCell(dc, index, c, cell, cellText, cellBack);
+        if (Gone())
+            return;
     }
     if ((item.state & LVIS_FOCUSED) != 0 && Focused()) {
         RECT focus = PartRect(index, LVIR_SELECTBOUNDS);
@@ -1509,6 +1522,8 @@ void CListViewControl::PaintFirstCell(HDC dc, int index, RECT cell, COLORREF tex
         label.right = cell.right;
     // Without full-row selection only the text itself is highlighted.
     const std::wstring value = TextOf(index, 0);
+    if (Gone())
+        return;
     RECT highlight = label;
     if (!fullRow && (item.state & LVIS_SELECTED) != 0) {
         SIZE size{};

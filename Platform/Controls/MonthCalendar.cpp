@@ -182,6 +182,8 @@ void CMonthCalendar::Select(SYSTEMTIME date, bool notify)
 
 HWND CMonthCalendar::Listener() const
 {
+    if (Gone())
+        return nullptr;
     return (Style() & WS_CHILD) != 0 ? Parent() : m_listener;
 }
 

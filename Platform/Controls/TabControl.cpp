@@ -70,7 +70,7 @@ bool CTabControl::SelectByUser(int index)
 {
     if (index < 0 || index >= Count() || index == m_selected)
         return false;
-    if (Notify(TCN_SELCHANGING))
+    if (Notify(TCN_SELCHANGING) || Gone())
         return false;
     m_selected = index;
     m_focused = index;

@@ -323,7 +323,7 @@ void CUpDownControl::Step(Arrow arrow, int increment)
     change.iPos = from;
     change.iDelta = arrow == Arrow::Up ? towardsUpper : -towardsUpper;
     if (HWND parent = Parent()) {
-        if (SendMessageW(parent, WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change)) != 0)
+        if (SendMessageW(parent, WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change)) != 0 || Gone())
             return;
     }
     long long next = static_cast<long long>(from) + change.iDelta;

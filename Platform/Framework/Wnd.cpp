@@ -59,15 +59,24 @@ LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const CurrentMessage outer = std::exchange(t_current, CurrentMessage{hwnd, message, wParam, lParam});
+    ++wnd->m_nHandlers;
     const LRESULT result = wnd->WindowProc(message, wParam, lParam);
     // A class whose own WM_NCDESTROY handler skipped the base one still lets go.
     if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hwnd) == wnd) {
         wnd->Detach();
         wnd->m_pfnSuper = nullptr;
-        wnd->PostNcDestroy();
+        wnd->m_bPostNcDestroyDue = true;
     }
     t_current = outer;
+    --wnd->m_nHandlers;
+    wnd->LetGoAfterHandlers();
     return result;
+}
+
+void CWnd::LetGoAfterHandlers()
+{
+    if (m_nHandlers == 0 && std::exchange(m_bPostNcDestroyDue, false))
+        PostNcDestroy();
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -258,7 +267,8 @@ void CWnd::OnNcDestroy()
     Default();
     Detach();
     m_pfnSuper = nullptr;
-    PostNcDestroy();
+    m_bPostNcDestroyDue = true;
+    LetGoAfterHandlers();
 }
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL deep)

@@ -2,7 +2,8 @@
 // A window as an object. A CWnd made by Create/CreateEx or attached with
 // SubclassWindow is permanent: the thread's map finds it for the window's
 // messages until the window is destroyed (WM_NCDESTROY detaches it, then
-// PostNcDestroy runs, where a self-owning window deletes itself). FromHandle
+// PostNcDestroy runs, where a self-owning window deletes itself, once the
+// handlers running on the object have returned). FromHandle
 // of any other window gives a temporary CWnd that the thread's idle step frees.
 
 #include "Platform/Base/CString.h"
@@ -258,7 +259,13 @@ public:
 
 private:
     bool RunModalMessage(MSG& msg);
+    // PostNcDestroy, where a self-owning window deletes itself, waits for the
+    // outermost handler running on the object: a control may be destroyed from
+    // inside its own (reflected) notification and still be on the stack.
+    void LetGoAfterHandlers();
     std::atomic<bool> m_bContinueModal = false;  // EndModalLoop may come from another thread
+    int m_nHandlers = 0;              // window procedures running on this object
+    bool m_bPostNcDestroyDue = false;
 
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
     friend class CWndCreationHook;

@@ -169,8 +169,11 @@ void NoteDefaultButton(HWND dialog, DialogState& state)
     }
 }
 
-// WM_INITDIALOG's answer TRUE gives the focus to the first tab stop. A
-// top-level dialog is not shown yet: it takes the focus when activated.
+// WM_INITDIALOG's answer TRUE gives the focus to the first tab stop, even
+// when the procedure moved it elsewhere; FALSE keeps what the procedure
+// chose. A top-level dialog that is not active yet takes the focus when it
+// is activated; one the procedure already activated (setting the focus
+// does) takes it now, as a child dialog does.
 void GiveInitialFocus(HWND dialog, HWND firstTab, LRESULT initResult)
 {
     auto state = DialogStateOf(dialog);
@@ -183,7 +186,9 @@ void GiveInitialFocus(HWND dialog, HWND firstTab, LRESULT initResult)
     state->savedFocus = target;
     if (target == nullptr)
         return;
-    if ((GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CHILD) != 0 && target != focus)
+    const bool takesFocusNow =
+        (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CHILD) != 0 || GetActiveWindow() == dialog;
+    if (takesFocusNow && target != focus)
         SetDialogFocus(dialog, target);
     else
         UpdateDefaultButton(dialog, target);

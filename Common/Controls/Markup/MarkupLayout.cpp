@@ -447,12 +447,15 @@ private:
     }
 
     // Rows and cells of this table (not of tables nested in its cells), set
-    // into the grid: a cell takes the first column no span above covers,
-    // and its spans are cut to the table.
+    // into the grid: a cell takes the first column no span above covers.
+    // The table has as many columns as its widest row's column spans add up
+    // to, wherever spans from above push its cells; spans are cut to the
+    // table, and a cell pushed past its last column has no place in it.
     void CollectCells(Range range, Table& table) const
     {
         std::vector<std::vector<bool>> taken;
         int row = -1;
+        int rowSpans = 0;
         std::size_t i = range.begin + 1;
         while (i < range.end && row < CMarkupLayout::MAX_ROWS) {
             const CMarkupRun& run = m_runs[i];
@@ -462,9 +465,12 @@ private:
             }
             if (run.kind == MarkupRunKind::RowStart) {
                 ++row;
+                rowSpans = 0;
                 taken.resize(static_cast<std::size_t>(row) + 1);
             } else if (run.kind == MarkupRunKind::CellStart && row >= 0) {
                 const std::size_t end = CellEnd(i, range.end);
+                rowSpans = std::min(rowSpans + SpanOf(run, L"colspan"), CMarkupLayout::MAX_COLUMNS);
+                table.columns = std::max(table.columns, rowSpans);
                 AddCell(Range{i, end}, row, taken, table);
                 i = end;
                 continue;
@@ -472,8 +478,16 @@ private:
             ++i;
         }
         table.rows = row + 1;
-        for (Cell& cell : table.cells)
+        CutToTable(table);
+    }
+
+    static void CutToTable(Table& table)
+    {
+        std::erase_if(table.cells, [&table](const Cell& cell) { return cell.column >= table.columns; });
+        for (Cell& cell : table.cells) {
+            cell.columnSpan = std::min(cell.columnSpan, table.columns - cell.column);
             cell.rowSpan = std::min(cell.rowSpan, table.rows - cell.row);
+        }
     }
 
     // A cell runs to its closing run, or to the next cell, row or the end of
@@ -520,7 +534,6 @@ private:
                 marks.resize(static_cast<std::size_t>(column + cell.columnSpan), false);
             std::fill(marks.begin() + column, marks.begin() + column + cell.columnSpan, true);
         }
-        table.columns = std::max(table.columns, column + cell.columnSpan);
         cell.contentBegin = range.begin + 1;
         cell.contentEnd = range.end;
         table.cells.push_back(std::move(cell));

@@ -114,6 +114,10 @@ std::wstring ReplacedOrRemoved(const std::wstring& text, bool lineBreakMode)
 } // namespace
 
 struct CMarkupParser::ReadState {
+    explicit ReadState(const CMarkupValueReader& values) : reader(values) {}
+
+    // The parser's reader with the measures of the current font.
+    CMarkupValueReader reader;
     CMarkupStyle style;
     std::vector<CMarkupStyle> stack;
     std::vector<CMarkupRun> runs;
@@ -135,14 +139,16 @@ std::vector<CMarkupRun> CMarkupParser::Parse(const std::wstring& text) const
 
 std::vector<CMarkupRun> CMarkupParser::ParsePrepared(const std::wstring& prepared) const
 {
-    ReadState state;
+    ReadState state(m_reader);
     state.style = m_baseStyle;
-    m_styleSheet.Apply(L"body", state.style, m_reader);
+    MeasureCurrentFont(state);
+    m_styleSheet.Apply(L"body", state.style, state.reader);
     // The text reads as if enclosed in "<body>"; enclosing it literally would
     // lend a "<" that has no ">" of its own the closing tag's ">".
     state.stack.push_back(state.style);
     state.stack.back().scope = L"body";
-    m_styleSheet.Apply(L"body", state.style, m_reader);
+    MeasureCurrentFont(state);
+    m_styleSheet.Apply(L"body", state.style, state.reader);
     Tokenize(prepared, state);
     return std::move(state.runs);
 }
@@ -188,9 +194,19 @@ void CMarkupParser::FlushText(ReadState& state)
     state.text.clear();
 }
 
+void CMarkupParser::MeasureCurrentFont(ReadState& state) const
+{
+    if (!m_fontMetrics)
+        return;
+    MarkupMetrics metrics = m_fontMetrics(state.style);
+    metrics.pixelsPerInchY = m_reader.Metrics().pixelsPerInchY;
+    state.reader.SetMetrics(metrics);
+}
+
 void CMarkupParser::HandleTag(const std::wstring& tagText, ReadState& state) const
 {
     const CMarkupTag tag(tagText);
+    MeasureCurrentFont(state);
     MarkupRunKind tableKind = MarkupRunKind::Text;
     if (FindTableTag(tag.Name(), tag.IsClosing(), tableKind)) {
         if (tag.IsClosing())
@@ -218,13 +234,14 @@ void CMarkupParser::HandleTag(const std::wstring& tagText, ReadState& state) con
 void CMarkupParser::OpenTag(int id, const CMarkupTag& tag, ReadState& state) const
 {
     CMarkupStyle& style = state.style;
+    const CMarkupValueReader& reader = state.reader;
     switch (id) {
     case TAG_BOLD: style.fontWeight = std::min(style.fontWeight * 2, MARKUP_WEIGHT_MAX); break;
-    case TAG_INDENT: style.indent = tag.Has(L"size") ? m_reader.Length(tag.Value(L"size"), style.indent, true) : 10; break;
+    case TAG_INDENT: style.indent = tag.Has(L"size") ? reader.Length(tag.Value(L"size"), style.indent, true) : 10; break;
     case TAG_ITALIC: style.italic = !style.italic; break;
     case TAG_UNDERLINE: style.underline = !style.underline; break;
     case TAG_STRIKEOUT: style.strikeOut = !style.strikeOut; break;
-    case TAG_FONT: OpenFont(tag, style); break;
+    case TAG_FONT: OpenFont(tag, reader, style); break;
     case TAG_LEFT: style.align = MarkupAlign::Left; break;
     case TAG_CENTER: style.align = MarkupAlign::Center; break;
     case TAG_RIGHT: style.align = MarkupAlign::Right; break;
@@ -233,19 +250,19 @@ void CMarkupParser::OpenTag(int id, const CMarkupTag& tag, ReadState& state) con
     case TAG_TOP: style.vAlign = MarkupVAlign::Top; break;
     case TAG_VCENTER: style.vAlign = MarkupVAlign::Middle; break;
     case TAG_BOTTOM: style.vAlign = MarkupVAlign::Bottom; break;
-    case TAG_RULE: m_styleSheet.Apply(tag.Name(), style, m_reader); break;
-    case TAG_SPAN: m_styleSheet.Apply(L"." + tag.Value(L"class"), style, m_reader); break;
+    case TAG_RULE: m_styleSheet.Apply(tag.Name(), style, reader); break;
+    case TAG_SPAN: m_styleSheet.Apply(L"." + tag.Value(L"class"), style, reader); break;
     case TAG_LINK: OpenLink(tag, state); break;
     case TAG_HR: {
         // The rule's own style stays with the rule; the text after it keeps
         // the style it had.
         CMarkupStyle ruleStyle = style;
-        m_styleSheet.Apply(L"hr", ruleStyle, m_reader);
+        m_styleSheet.Apply(L"hr", ruleStyle, reader);
         AddObject(MarkupRunKind::Rule, tag, ruleStyle, state);
         break;
     }
-    case TAG_BR: AddObject(MarkupRunKind::LineBreak, tag, style, state); state.runs.back().count = RepeatCount(tag); break;
-    case TAG_TAB: AddObject(MarkupRunKind::Tab, tag, style, state); state.runs.back().count = RepeatCount(tag); break;
+    case TAG_BR: AddObject(MarkupRunKind::LineBreak, tag, style, state); state.runs.back().count = RepeatCount(tag, reader); break;
+    case TAG_TAB: AddObject(MarkupRunKind::Tab, tag, style, state); state.runs.back().count = RepeatCount(tag, reader); break;
     case TAG_BMP: AddObject(MarkupRunKind::Bitmap, tag, style, state); break;
     case TAG_ICON: AddObject(MarkupRunKind::Icon, tag, style, state); break;
     case TAG_ILST: AddObject(MarkupRunKind::ImageList, tag, style, state); break;
@@ -254,18 +271,18 @@ void CMarkupParser::OpenTag(int id, const CMarkupTag& tag, ReadState& state) con
     }
 }
 
-void CMarkupParser::OpenFont(const CMarkupTag& tag, CMarkupStyle& style) const
+void CMarkupParser::OpenFont(const CMarkupTag& tag, const CMarkupValueReader& reader, CMarkupStyle& style)
 {
     const std::wstring face = tag.Value(L"face");
     if (!face.empty())
         style.faceName = face;
-    style.fontHeight = m_reader.Length(tag.Value(L"size"), style.fontHeight, true);
-    style.textColor = m_reader.Color(tag.Value(L"color"), style.textColor);
-    m_reader.ApplyFontStyleLetters(tag.Value(L"style"), style);
+    style.fontHeight = reader.Length(tag.Value(L"size"), style.fontHeight, true);
+    style.textColor = reader.Color(tag.Value(L"color"), style.textColor);
+    reader.ApplyFontStyleLetters(tag.Value(L"style"), style);
     if (tag.Has(L"weight"))
-        style.fontWeight = m_reader.FontWeight(tag.Value(L"weight"));
+        style.fontWeight = reader.FontWeight(tag.Value(L"weight"));
     if (tag.Has(L"bkgnd"))
-        m_reader.ApplyBackground(tag.Value(L"bkgnd"), style);
+        reader.ApplyBackground(tag.Value(L"bkgnd"), style);
 }
 
 void CMarkupParser::OpenLink(const CMarkupTag& tag, ReadState& state) const
@@ -280,7 +297,7 @@ void CMarkupParser::OpenLink(const CMarkupTag& tag, ReadState& state) const
         }
     }
     style.linkNumber = ++state.linkCounter;
-    m_styleSheet.Apply(style.linkNumber == m_hoveredLink ? L"a:hover" : L"a:link", style, m_reader);
+    m_styleSheet.Apply(style.linkNumber == m_hoveredLink ? L"a:hover" : L"a:link", style, state.reader);
 }
 
 void CMarkupParser::OpenTable(MarkupRunKind kind, const CMarkupTag& tag, ReadState& state) const
@@ -289,11 +306,12 @@ void CMarkupParser::OpenTable(MarkupRunKind kind, const CMarkupTag& tag, ReadSta
         return;
     state.stack.push_back(state.style);
     state.stack.back().scope = TableScope(kind);
-    ApplyTableAttributes(kind, tag, state.style);
+    ApplyTableAttributes(kind, tag, state.reader, state.style);
     AddObject(kind, tag, state.style, state);
 }
 
-void CMarkupParser::ApplyTableAttributes(MarkupRunKind kind, const CMarkupTag& tag, CMarkupStyle& style) const
+void CMarkupParser::ApplyTableAttributes(MarkupRunKind kind, const CMarkupTag& tag, const CMarkupValueReader& reader,
+                                         CMarkupStyle& style)
 {
     const bool isTable = kind == MarkupRunKind::TableStart;
     // "width" and "height" size the element that writes them: inherited, a
@@ -302,39 +320,39 @@ void CMarkupParser::ApplyTableAttributes(MarkupRunKind kind, const CMarkupTag& t
     style.minCellHeight = 0;
     for (const auto& [name, value] : tag.Attributes()) {
         if (isTable && name == L"cellpadding")
-            style.cellPadding = m_reader.Length(value, style.cellPadding);
+            style.cellPadding = reader.Length(value, style.cellPadding);
         else if (isTable && name == L"cellspacing")
-            style.cellSpacing = m_reader.Length(value, style.cellSpacing);
+            style.cellSpacing = reader.Length(value, style.cellSpacing);
         else if (isTable && name == L"background")
             style.backImage = value;
         else if (name == L"border")
-            style.SetBorderWidth(m_reader.BorderWidth(value, style.borderWidth));
+            style.SetBorderWidth(reader.BorderWidth(value, style.borderWidth));
         else if (name == L"borderstyle")
-            style.SetBorderStyle(m_reader.BorderStyle(value, style.borderStyle));
+            style.SetBorderStyle(reader.BorderStyle(value, style.borderStyle));
         else if (name == L"bordercolor")
-            style.borderLightColor = style.borderDarkColor = m_reader.Color(value, style.borderLightColor);
+            style.borderLightColor = style.borderDarkColor = reader.Color(value, style.borderLightColor);
         else if (name == L"bordercolorlight")
-            style.borderLightColor = m_reader.Color(value, style.borderLightColor);
+            style.borderLightColor = reader.Color(value, style.borderLightColor);
         else if (name == L"bordercolordark")
-            style.borderDarkColor = m_reader.Color(value, style.borderDarkColor);
+            style.borderDarkColor = reader.Color(value, style.borderDarkColor);
         else if (name == L"bgcolor") {
-            style.backColor = m_reader.Color(value, style.backColor);
-            if (style.backEffect == MARKUP_EFFECT_NONE && m_reader.IsEnabled())
+            style.backColor = reader.Color(value, style.backColor);
+            if (style.backEffect == MARKUP_EFFECT_NONE && reader.IsEnabled())
                 style.backEffect = MARKUP_EFFECT_SOLID;
         } else if (name == L"bgmidcolor")
-            style.backMiddleColor = m_reader.Color(value, style.backMiddleColor);
+            style.backMiddleColor = reader.Color(value, style.backMiddleColor);
         else if (name == L"bgendcolor")
-            style.backEndColor = m_reader.Color(value, style.backEndColor);
+            style.backEndColor = reader.Color(value, style.backEndColor);
         else if (name == L"bgeffect")
-            style.backEffect = m_reader.BackEffect(value, style.backEffect);
+            style.backEffect = reader.BackEffect(value, style.backEffect);
         else if (name == L"align")
-            style.align = m_reader.Align(value, style.align);
+            style.align = reader.Align(value, style.align);
         else if (name == L"valign")
-            style.vAlign = m_reader.VAlign(value, style.vAlign);
+            style.vAlign = reader.VAlign(value, style.vAlign);
         else if (name == L"width")
-            style.minCellWidth = m_reader.Length(value, style.minCellWidth);
+            style.minCellWidth = reader.Length(value, style.minCellWidth);
         else if (name == L"height")
-            style.minCellHeight = m_reader.Length(value, style.minCellHeight);
+            style.minCellHeight = reader.Length(value, style.minCellHeight);
     }
     style.NormalizeBorder();
     if (kind == MarkupRunKind::CellStart && style.borderWidth > 0)
@@ -352,9 +370,9 @@ void CMarkupParser::AddObject(MarkupRunKind kind, const CMarkupTag& tag, const C
 
 // "br=3" and "t=2": the text after the name is a length, 1 when absent; a
 // negative count is none, and a huge one is cut.
-int CMarkupParser::RepeatCount(const CMarkupTag& tag) const
+int CMarkupParser::RepeatCount(const CMarkupTag& tag, const CMarkupValueReader& reader)
 {
-    const int count = m_reader.Length(tag.Argument(), 1);
+    const int count = reader.Length(tag.Argument(), 1);
     return std::clamp(count, 0, MAX_REPEAT_COUNT);
 }
 

@@ -10,6 +10,7 @@
 #include "Common/Controls/Markup/MarkupStyleSheet.h"
 #include "Common/Controls/Markup/MarkupValueReader.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,12 +24,19 @@ public:
     static constexpr std::size_t MAX_NESTING = 256;
     static constexpr int NO_HOVERED_LINK = -2;
 
+    // The measures of a style's font on the device ("em" and "ex" lengths
+    // count in the font current where they are written); the vertical
+    // resolution in the answer is not read.
+    using FontMetricsSource = std::function<MarkupMetrics(const CMarkupStyle& style)>;
+
     explicit CMarkupParser(const CMarkupColorTable::SystemColorSource& systemColor = {});
 
     // Line breaks and tabs in the text become "<br>" and "<t>" when on (the
     // default), and are dropped when off.
     void SetLineBreakMode(bool on) { m_lineBreakMode = on; }
     void SetMetrics(const MarkupMetrics& metrics) { m_reader.SetMetrics(metrics); }
+    // Without a source every font measures as the metrics set last say.
+    void SetFontMetricsSource(FontMetricsSource source) { m_fontMetrics = std::move(source); }
     void SetEnabled(bool enabled) { m_reader.SetEnabled(enabled); }
     void SetDisabledColor(COLORREF color) { m_reader.SetDisabledColor(color); }
     // Links with this number get the "a:hover" rule, all others "a:link".
@@ -51,19 +59,22 @@ private:
 
     void Tokenize(const std::wstring& text, ReadState& state) const;
     void HandleTag(const std::wstring& tagText, ReadState& state) const;
+    void MeasureCurrentFont(ReadState& state) const;
     void OpenTag(int id, const CMarkupTag& tag, ReadState& state) const;
-    void OpenFont(const CMarkupTag& tag, CMarkupStyle& style) const;
+    static void OpenFont(const CMarkupTag& tag, const CMarkupValueReader& reader, CMarkupStyle& style);
     void OpenLink(const CMarkupTag& tag, ReadState& state) const;
     void OpenTable(MarkupRunKind kind, const CMarkupTag& tag, ReadState& state) const;
-    void ApplyTableAttributes(MarkupRunKind kind, const CMarkupTag& tag, CMarkupStyle& style) const;
+    static void ApplyTableAttributes(MarkupRunKind kind, const CMarkupTag& tag, const CMarkupValueReader& reader,
+                                     CMarkupStyle& style);
     void CloseTag(const std::wstring& name, ReadState& state) const;
     void CloseTable(MarkupRunKind kind, ReadState& state) const;
     static void AddObject(MarkupRunKind kind, const CMarkupTag& tag, const CMarkupStyle& style, ReadState& state);
     static void FlushText(ReadState& state);
-    int RepeatCount(const CMarkupTag& tag) const;
+    static int RepeatCount(const CMarkupTag& tag, const CMarkupValueReader& reader);
 
     CMarkupColorTable m_colors;
     CMarkupValueReader m_reader{m_colors};
+    FontMetricsSource m_fontMetrics;
     CMarkupStyleSheet m_styleSheet;
     CMarkupEntities m_entities;
     CMarkupStyle m_baseStyle;

@@ -86,6 +86,39 @@ TEST(MarkupDrawer, WrapsAtTheMaximumWidth)
     EXPECT_GE(wrapped.cy, 2 * (one.cy - 1));
 }
 
+TEST(MarkupDrawer, SystemColourNamesAreTheSystemsColours)
+{
+    for (const auto& [name, index] : {std::pair{L"buttonface", COLOR_BTNFACE}, {L"threedshadow", COLOR_3DSHADOW},
+                                      {L"highlight", COLOR_HIGHLIGHT}, {L"infobackground", COLOR_INFOBK}}) {
+        SCOPED_TRACE(name);
+        CCanvas canvas(60, 60);
+        CMarkupDrawer drawer;
+        drawer.MeasureAndDraw(canvas.Dc(),
+                              std::wstring(L"<table><tr><td width=40 height=20 bgcolor=") + name +
+                                  L"></td></tr></table><font color=" + name + L">WWWW</font>",
+                              POINT{0, 0});
+        const COLORREF color = GetSysColor(index);
+        EXPECT_EQ(canvas.At(20, 10), color) << "the cell's background";
+        const RECT text{0, 21, 60, 60};
+        EXPECT_GT(CountColor(canvas, color, &text), 20) << "the text";
+    }
+}
+
+// "em" and "ex" count in the font where they are written, not in the
+// message font everything starts from.
+TEST(MarkupDrawer, RelativeLengthsCountInTheCurrentFont)
+{
+    CCanvas canvas(10, 10);
+    CMarkupDrawer drawer;
+    for (const auto& [relative, absolute] :
+         {std::pair{L"<font size=20px><font size=2em>x", L"<font size=40px>x"},
+          {L"<font size=20px><font size=2ex>x", L"<font size=40px>x"},
+          {L"<h1><font size=2em>x", L"<h1><font size=36px>x"}}) {
+        SCOPED_TRACE(relative);
+        EXPECT_NEAR(MeasureText(drawer, canvas.Dc(), relative).cy, MeasureText(drawer, canvas.Dc(), absolute).cy, 2);
+    }
+}
+
 TEST(MarkupDrawer, IconHandlesResolveThroughTheHandleTable)
 {
     CCanvas canvas(200, 60);

@@ -41,6 +41,19 @@ inline SYSTEMTIME Date(int year, int month, int day, int hour = 0, int minute = 
     return t;
 }
 
+// Where a user sees a day cell: the calendar stacks a title, the day names,
+// six weeks of cells and the today line, from the heights of its font.
+inline POINT CellCentre(HWND calendar, int index)
+{
+    RECT need{};
+    SendMessageW(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+    const int textHeight = (need.bottom - 43) / 9;
+    const int cellWidth = (need.right - 8) / 7;
+    const int cellHeight = textHeight + 3;
+    const int top = 4 + textHeight + 8 + cellHeight;
+    return POINT{4 + (index % 7) * cellWidth + cellWidth / 2, top + (index / 7) * cellHeight + cellHeight / 2};
+}
+
 inline std::string Ymd(const SYSTEMTIME& t)
 {
     return std::to_string(t.wYear) + "-" + std::to_string(t.wMonth) + "-" + std::to_string(t.wDay);

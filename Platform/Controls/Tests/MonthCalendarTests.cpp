@@ -16,19 +16,6 @@ namespace {
 
 
 
-// Where a user sees a day cell: the calendar stacks a title, the day names,
-// six weeks of cells and the today line, from the heights of its font.
-POINT CellCentre(HWND calendar, int index)
-{
-    RECT need{};
-    SendMessageW(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
-    const int textHeight = (need.bottom - 43) / 9;
-    const int cellWidth = (need.right - 8) / 7;
-    const int cellHeight = textHeight + 3;
-    const int top = 4 + textHeight + 8 + cellHeight;
-    return POINT{4 + (index % 7) * cellWidth + cellWidth / 2, top + (index / 7) * cellHeight + cellHeight / 2};
-}
-
 std::vector<std::string> Selections(const Host& host, UINT code)
 {
     std::vector<std::string> dates;

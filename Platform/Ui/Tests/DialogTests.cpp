@@ -101,6 +101,7 @@ struct DialogRecord {
     std::vector<int> commands;
     std::vector<UINT> owned;  // messages the dialog procedure saw, in order
     LRESULT initResult = TRUE;
+    int initFocus = 0;  // the control the procedure gives the focus in WM_INITDIALOG, if any
     bool endOnCommand = false;
     std::function<void(HWND)> script;  // run once the modal loop is up
     std::thread::id workerServedOn;
@@ -125,6 +126,8 @@ INT_PTR TestDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITDIALOG:
         if (record->script)
             PostMessageW(dialog, kRunScript, 0, 0);
+        if (record->initFocus != 0)
+            SetFocus(GetDlgItem(dialog, record->initFocus));
         return record->initResult;
     case WM_COMMAND:
         record->commands.push_back(LOWORD(wParam));
@@ -219,6 +222,21 @@ TEST_F(Dialog, WithFalseFromInitDialogTheProcedureKeepsTheFocusItChose)
     // Nobody chose: the first tab stop still gets it when the dialog is activated.
     EXPECT_EQ(driver.FocusId(), kName);
     EXPECT_EQ(Fakes().setSelCount, 1);
+}
+
+TEST_F(Dialog, AProcedureThatSetsTheFocusKeepsItOnlyWhenItAnswersFalse)
+{
+    // Setting the focus activates the dialog before it is shown.
+    for (const auto& [initResult, focus] : {std::pair{LRESULT{TRUE}, kName}, {LRESULT{FALSE}, kApply}}) {
+        SCOPED_TRACE(initResult);
+        m_record = DialogRecord{};
+        m_record.initResult = initResult;
+        m_record.initFocus = kApply;
+        CDialogDriver driver = Open();
+        EXPECT_EQ(driver.FocusId(), focus);
+        DestroyWindow(m_dialog);
+        Drain();
+    }
 }
 
 TEST_F(Dialog, TabAndShiftTabSkipHiddenDisabledAndPlainControlsAndEnterControlParents)

@@ -2,6 +2,7 @@
 
 #include "Platform/Base/CodePage.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -38,16 +39,16 @@ void CNetworkIdCodec::Load(const CDeviceBlock& block)
 {
     if (!block.IsPresent())
         return;
-    HostName = ReadName(block, HostNameOffset);
-    DomainName = ReadName(block, DomainNameOffset);
+    HostName = m_loadedHostName = ReadName(block, HostNameOffset);
+    DomainName = m_loadedDomainName = ReadName(block, DomainNameOffset);
 }
 
 bool CNetworkIdCodec::Store(CDeviceBlock& block) const
 {
     if (!block.IsPresent())
         return false;
-    WriteName(block, HostNameOffset, HostName);
-    WriteName(block, DomainNameOffset, DomainName);
+    WriteName(block, HostNameOffset, HostName, HostName == m_loadedHostName ? FieldBytes : MaxChars);
+    WriteName(block, DomainNameOffset, DomainName, DomainName == m_loadedDomainName ? FieldBytes : MaxChars);
     return true;
 }
 
@@ -63,9 +64,10 @@ std::wstring CNetworkIdCodec::ReadName(const CDeviceBlock& block, DWORD offset)
     return FromDeviceBytes(bytes);
 }
 
-void CNetworkIdCodec::WriteName(CDeviceBlock& block, DWORD offset, const std::wstring& name)
+void CNetworkIdCodec::WriteName(CDeviceBlock& block, DWORD offset, const std::wstring& name, std::size_t maxChars)
 {
-    const std::string bytes = ToDeviceBytes(name.substr(0, MaxChars));
+    const std::size_t limit = std::min<std::size_t>(maxChars, FieldBytes);
+    const std::string bytes = ToDeviceBytes(name.substr(0, limit));
     for (DWORD i = 0; i < FieldBytes; ++i)
-        block.WriteByte(offset + i, i < bytes.size() && i < MaxChars ? static_cast<BYTE>(bytes[i]) : 0);
+        block.WriteByte(offset + i, i < bytes.size() && i < limit ? static_cast<BYTE>(bytes[i]) : 0);
 }

@@ -196,6 +196,23 @@ TEST_F(MarkupLayout, SpansPastTheTableEdgeAreCut)
     EXPECT_EQ(Texts(boxes), (std::vector<std::wstring>{L"a", L"b", L"c"}));
 }
 
+TEST_F(MarkupLayout, ColumnsAreTheWidestRowsSumOfSpansWhereverRowSpansPushCells)
+{
+    // "a" covers the first column of both rows, so the second row's cells
+    // land from the second column on: "c" is cut to it, "d" has no place.
+    const std::wstring first = L"<table border=1><tr><td rowspan=2>a</td><td>b</td></tr>";
+    for (const wchar_t* second : {L"<tr><td colspan=2>c</td></tr></table>", L"<tr><td>c</td><td>d</td></tr></table>"}) {
+        SCOPED_TRACE(second);
+        const auto boxes = Lay(first + second);
+        const auto frames = Frames(boxes);
+        ASSERT_EQ(frames.size(), 4u);
+        EXPECT_EQ(frames[3]->rect.left, frames[2]->rect.left);
+        EXPECT_EQ(frames[3]->rect.right, frames[2]->rect.right);
+        EXPECT_EQ(frames[0]->rect.right - frames[2]->rect.right, 1) << "no third column right of b and c";
+        EXPECT_EQ(Texts(boxes), (std::vector<std::wstring>{L"a", L"b", L"c"}));
+    }
+}
+
 TEST_F(MarkupLayout, NestedAndUnclosedTablesLayOutWhatTheyHold)
 {
     EXPECT_EQ(Texts(Lay(L"<table><tr><td>a<table><tr><td>b</td></tr></table>c</td></tr></table>d")),

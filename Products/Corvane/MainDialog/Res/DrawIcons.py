@@ -4,18 +4,11 @@
 Run from this folder: python3 DrawIcons.py. Each icon is a round badge in
 its colour with a white sign; edges are sampled 4 x 4 per pixel.
 """
-import math
 import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../../scripts"))
-from PngDrawing import png as write_png, segment  # noqa: E402
-
-
-def stroke_distance(px, py, ax, ay, bx, by):
-    # A sign of one point (a dot) is drawn as a small disc.
-    d = segment(px, py, ax, ay, bx, by)
-    return d - 0.06 if (ax, ay) == (bx, by) else d
+from PngDrawing import png as write_png, badge  # noqa: E402
 
 
 def png(path, size, pixels):
@@ -84,23 +77,7 @@ def menu_strip(path):
 
 
 def draw(colour, sign, size):
-    pixels = []
-    width = 0.09
-    for y in range(size):
-        for x in range(size):
-            badge = stroke = 0
-            for sy in range(4):
-                for sx in range(4):
-                    px, py = (x + (sx + 0.5) / 4) / size, (y + (sy + 0.5) / 4) / size
-                    if math.hypot(px - 0.5, py - 0.5) <= 0.47:
-                        badge += 1
-                        if min(stroke_distance(px, py, *s) for s in SIGNS[sign]) <= width:
-                            stroke += 1
-            alpha = badge / 16
-            white = stroke / max(badge, 1)
-            rgb = tuple(int(c * (1 - white) + 255 * white) for c in colour)
-            pixels.append(rgb + (int(255 * alpha),))
-    return pixels
+    return badge(colour, SIGNS[sign], size)
 
 
 menu_strip("SettingsMenu.png")

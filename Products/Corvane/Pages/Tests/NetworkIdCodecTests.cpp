@@ -62,6 +62,21 @@ TEST(NetworkIdCodec, ReadsUpToThe32BytesOfAFieldWithoutTerminator)
     EXPECT_EQ(codec.DomainName, L"b");
 }
 
+TEST(NetworkIdCodec, ANameAsLoadedGoesBackWholeAndAChangedOneIsCutTo31)
+{
+    CGuardedBlock words(57);
+    PutBytes(words, 50, std::string(32, 'a'));
+    PutBytes(words, 82, std::string(32, 'b'));
+    CDeviceBlock block = words.Block();
+    CNetworkIdCodec codec;
+    codec.Load(block);
+    codec.DomainName = std::wstring(32, L'c');
+    EXPECT_TRUE(codec.Store(block));
+    EXPECT_EQ(block.ReadByte(81), 'a') << "the device's own name keeps all 32 bytes";
+    EXPECT_EQ(block.ReadByte(112), 'c');
+    EXPECT_EQ(block.ReadByte(113), 0) << "a new name ends within the field";
+}
+
 TEST(NetworkIdCodec, ShortBlockReadsAndWritesOnlyWhatItHolds)
 {
     CGuardedBlock words(30);

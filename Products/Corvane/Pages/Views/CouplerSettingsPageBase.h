@@ -127,6 +127,7 @@ public:
     CDeviceBlock DeviceBlock() const { return CDeviceBlock(m_deviceBlock, m_deviceBlockLength); }
     CDeviceBlock ExtraBlock() const { return CDeviceBlock(m_extraBlock, m_extraBlockLength); }
     bool HasDeviceBlock() const { return m_deviceBlock != nullptr && m_deviceBlockLength > 0; }
+    bool HasBothBlocks() const { return HasDeviceBlock() && ExtraBlock().IsPresent(); }
 
     // --- the connection for a page's own calls -----------------------------
     // Opens (true) with the short time-out, or closes and restores the

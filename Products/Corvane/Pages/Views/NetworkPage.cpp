@@ -20,10 +20,10 @@ void CNetworkPage::LoadFromDeviceData()
     if (!block.IsPresent())
         return;
     m_codec.Load(block);
-    // A field the device filled to all 32 bytes is cut to the 31 characters
-    // the page stores, so that it never fails the edit's length check.
-    m_hostName = CString(m_codec.HostName.substr(0, CNetworkIdCodec::MaxChars).c_str());
-    m_domainName = CString(m_codec.DomainName.substr(0, CNetworkIdCodec::MaxChars).c_str());
+    // A field the device filled to all 32 bytes is shown and kept whole
+    // until the user changes it.
+    m_hostName = CString(m_codec.HostName.c_str());
+    m_domainName = CString(m_codec.DomainName.c_str());
     RefreshView();
 }
 
@@ -41,11 +41,19 @@ bool CNetworkPage::StoreToDeviceData()
 void CNetworkPage::DoDataExchange(CDataExchange* dx)
 {
     CCouplerSettingsPageBase::DoDataExchange(dx);
-    const int maxChars = static_cast<int>(CNetworkIdCodec::MaxChars);
     DDX_Text(dx, kHostNameEdit, m_hostName);
-    DDV_MaxChars(dx, m_hostName, maxChars);
+    CheckNameLength(dx, m_hostName, m_codec.LoadedHostName());
     DDX_Text(dx, kDomainNameEdit, m_domainName);
-    DDV_MaxChars(dx, m_domainName, maxChars);
+    CheckNameLength(dx, m_domainName, m_codec.LoadedDomainName());
+}
+
+// The edit holds typing to 31 characters; the name the device gave is no
+// typing of the user's and passes as it is.
+void CNetworkPage::CheckNameLength(CDataExchange* dx, const CString& name, const std::wstring& deviceName)
+{
+    if (dx->m_bSaveAndValidate && name.str() == deviceName)
+        return;
+    DDV_MaxChars(dx, name, static_cast<int>(CNetworkIdCodec::MaxChars));
 }
 
 void CNetworkPage::ApplyTexts()

@@ -19,6 +19,7 @@ protected:
 
 private:
     void ApplyTexts() override;
+    static void CheckNameLength(CDataExchange* dx, const CString& name, const std::wstring& deviceName);
 
     CNetworkIdCodec m_codec;
     CString m_hostName;

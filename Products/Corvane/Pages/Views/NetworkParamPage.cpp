@@ -278,7 +278,7 @@ void CNetworkParamPage::ApplyTexts()
 
 bool CNetworkParamPage::StoreToDeviceData()
 {
-    if (!HasDeviceBlock() || GetDeviceData() == nullptr)
+    if (!HasBothBlocks() || GetDeviceData() == nullptr)
         return false;
     return CheckAllPorts(IsLive() && !IsUpdating());
 }

@@ -29,13 +29,13 @@ CSDCardPage::CSDCardPage() : CTextedSettingsPage(kSDCardTemplate, 0)
 
 void CSDCardPage::LoadFromDeviceData()
 {
-    if (DeviceBlock().IsPresent() && ExtraBlock().IsPresent())
+    if (HasBothBlocks())
         RefreshView();
 }
 
 bool CSDCardPage::StoreToDeviceData()
 {
-    if (!DeviceBlock().IsPresent() || !ExtraBlock().IsPresent())
+    if (!HasBothBlocks())
         return false;
     // The root location lives in the data set; the list changed it there.
     ApplyView();

@@ -8,6 +8,7 @@
 #include "Platform/Controls/IPAddressStyles.h"
 #include "Platform/Framework/DC.h"
 #include "Platform/Shell/ShellExecute.h"
+#include "Platform/Ui/ResourceImage.h"
 #include "Products/Corvane/DeviceCapabilityFile.h"
 #include "Products/Corvane/FBCData.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
@@ -50,6 +51,12 @@ END_MESSAGE_MAP()
 CTCPIPPage::CTCPIPPage() : CTextedSettingsPage(kTCPIPTemplate, 0)
 {
     m_pageKey = L"TCPIP";
+}
+
+CTCPIPPage::~CTCPIPPage()
+{
+    if (m_webIcon != nullptr)
+        DestroyIcon(m_webIcon);
 }
 
 // --- what the main dialog hands over -----------------------------------------
@@ -376,7 +383,7 @@ void CTCPIPPage::ApplyTexts()
     SetDlgItemText(kGatewayLabel, Text(L"LBL_GATEWAY_ADDR"));
     SetDlgItemText(kFirstDnsLabel, Text(L"LBL_DNS_SERVER1"));
     SetDlgItemText(kSecondDnsLabel, Text(L"LBL_DNS_SERVER2"));
-    SetDlgItemText(kWebManagementButton, L"WBM");
+    ShowWebManagementIcon();
     GetDlgItem(kCurrentGroup)->SetFont(&GetPageFont());
     AddTooltip(kCurrentAddress, L"TT_IP_ADDRESS_CURRENT_BODY", L"TT_IP_ADDRESS_CURRENT_HDR");
     AddTooltip(kWebManagementButton, L"TT_BTN_CALL_WBM_BODY", L"TT_BTN_CALL_WBM_HDR");
@@ -465,6 +472,14 @@ void CTCPIPPage::OnAddressChanged(UINT id, NMHDR*, LRESULT*)
                              FieldAddress(kFirstDnsField), FieldAddress(kSecondDnsField), nullptr, changed);
     if (changed)
         NotifySettingsChanged(TRUE);
+}
+
+void CTCPIPPage::ShowWebManagementIcon()
+{
+    if (m_webIcon == nullptr)
+        m_webIcon = reinterpret_cast<HICON>(
+            ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(kWebManagementIcon), IMAGE_ICON, 16, 16, 0));
+    SendDlgItemMessage(kWebManagementButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_webIcon));
 }
 
 void CTCPIPPage::OnWebManagementClicked()

@@ -20,6 +20,9 @@ public:
     static constexpr COLORREF kInactiveColour = RGB(0x80, 0x80, 0x80);
 
     CTCPIPPage();
+    ~CTCPIPPage() override;
+    CTCPIPPage(const CTCPIPPage&) = delete;
+    CTCPIPPage& operator=(const CTCPIPPage&) = delete;
 
     // The addresses the main dialog read from a device without per-port
     // network parameters; empty name-server texts change nothing.
@@ -86,6 +89,7 @@ private:
     void StopDipPoll();
     void EndDipPollAfterFailure();
     void TakeDeviceAddresses();
+    void ShowWebManagementIcon();
 
     CTCPIPCodec m_codec;
     bool m_balloonArmed = true;
@@ -95,4 +99,6 @@ private:
     DWORD m_deviceAddresses[3] = {};
     bool m_takeDeviceAddresses = true;
     std::map<int, COLORREF> m_colours;
+    // The web-management button's picture; the button only refers to it.
+    HICON m_webIcon = nullptr;
 };

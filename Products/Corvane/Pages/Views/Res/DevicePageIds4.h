@@ -11,6 +11,7 @@ constexpr int kCurrentGroup = 1212;
 constexpr int kCurrentAddress = 1210;
 constexpr int kAddressSourceText = 1209;
 constexpr int kWebManagementButton = 1137;
+constexpr unsigned kWebManagementIcon = 278;
 
 // --- the address switches ----------------------------------------------------
 constexpr int kDipGroup = 1213;

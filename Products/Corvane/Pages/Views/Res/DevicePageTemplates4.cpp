@@ -1,11 +1,16 @@
-// The dialog template of the TCP/IP page, in dialog units. Its texts come
-// from the GUI XML file when the page opens.
+// The dialog template of the TCP/IP page, in dialog units, and the picture
+// of its web-management button (our own art, drawn by DrawPageImages.py).
+// Its texts come from the GUI XML file when the page opens.
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
 #include "Products/Corvane/Pages/Views/Res/PageTemplate.h"
 
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/IPAddressStyles.h"
 #include "Platform/Ui/ResourceTable.h"
+
+#include "Embedded/WebManagement16.png.h"
+#include "Embedded/WebManagement32.png.h"
+#include "Embedded/WebManagement48.png.h"
 
 namespace {
 
@@ -27,7 +32,7 @@ struct tItem {
 const tItem kItems[] = {
     {nullptr, Ui::kClassStatic, kCurrentAddress, 0, 14, 13, 150, 10},
     {nullptr, Ui::kClassStatic, kAddressSourceText, 0, 14, 25, 200, 10},
-    {nullptr, Ui::kClassButton, kWebManagementButton, BS_PUSHBUTTON | WS_TABSTOP, 222, 13, 40, 14},
+    {nullptr, Ui::kClassButton, kWebManagementButton, BS_PUSHBUTTON | BS_ICON | WS_TABSTOP, 222, 13, 40, 14},
     {nullptr, Ui::kClassButton, kDipPollBox, BS_AUTOCHECKBOX | WS_TABSTOP | kHiddenItem, 14, 50, 10, 10},
     {nullptr, Ui::kClassStatic, kDipCaption, SS_NOTIFY | kHiddenItem, 26, 50, 90, 10},
     {nullptr, Ui::kClassStatic, kDipAddressFrame, SS_ETCHEDFRAME | kHiddenItem, 120, 47, 100, 15},
@@ -73,7 +78,9 @@ std::vector<BYTE> TCPIPTemplate()
 using namespace Ui::Res;
 
 const Data kTCPIP{RT_DIALOG, kTCPIPTemplate, LANG_NEUTRAL, {}, &TCPIPTemplate};
-const ResourceTable kTable{.data = {&kTCPIP}};
+const Image kWebIcon{ImageKind::Icon, kWebManagementIcon,
+                     {Bytes(WebManagement16_png), Bytes(WebManagement32_png), Bytes(WebManagement48_png)}};
+const ResourceTable kTable{.images = {&kWebIcon}, .data = {&kTCPIP}};
 const Registration kRegistration{kTable};
 
 }

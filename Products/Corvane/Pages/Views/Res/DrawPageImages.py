@@ -11,7 +11,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../../../scripts"))
-from PngDrawing import png as write_png, segment  # noqa: E402
+from PngDrawing import badge, png as write_png, segment  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 
@@ -66,6 +66,19 @@ MENU_IMAGES = [
 ]
 
 
+def ellipse(rx, ry, steps=32):
+    """An ellipse round the centre as strokes."""
+    points = [(0.5 + rx * math.cos(2 * math.pi * i / steps), 0.5 + ry * math.sin(2 * math.pi * i / steps))
+              for i in range(steps + 1)]
+    return [points[i] + points[i + 1] for i in range(steps)]
+
+
+# The web-management button's icon: a globe, its outline, a meridian and the
+# equator, on a blue badge like the main dialog's icons.
+GLOBE = ellipse(0.29, 0.29) + ellipse(0.12, 0.29) + [(0.21, 0.5, 0.79, 0.5)]
+WEB_COLOUR = (0, 110, 190)
+
+
 def strip(images, width, height):
     pixels = []
     for y in range(height):
@@ -91,3 +104,5 @@ def strip(images, width, height):
 
 png("RowStates.png", 16 * len(ROW_IMAGES), 16, strip(ROW_IMAGES, 16, 16))
 png("MenuImages.png", 16 * len(MENU_IMAGES), 20, strip(MENU_IMAGES, 16, 20))
+for size in (16, 32, 48):
+    write_png("WebManagement%d.png" % size, size, size, badge(WEB_COLOUR, GLOBE, size, 0.05))

@@ -88,15 +88,19 @@ TEST(NetworkPage, ALanguageSwitchRelabelsTheActivePageAtOnce)
     EXPECT_EQ(rig.Driver().Text(kDomainNameLabel), L"Domänenname");
 }
 
-TEST(NetworkPage, AFieldFilledTo32BytesIsShownAndStoredWith31Characters)
+TEST(NetworkPage, AFieldFilledTo32BytesIsKeptWholeUntilTheUserChangesIt)
 {
     CPageViewRig rig;
     PutName(rig, CNetworkIdCodec::HostNameOffset, std::string(32, 'n'));
     PutName(rig, CNetworkIdCodec::DomainNameOffset, "d");
     CDriven<CNetworkPage> page;
     rig.Show(page);
-    EXPECT_EQ(rig.Driver().Text(kHostNameEdit), std::wstring(31, L'n')) << "never past the field into the domain";
+    EXPECT_EQ(rig.Driver().Text(kHostNameEdit), std::wstring(32, L'n')) << "never past the field into the domain";
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::HostNameOffset), std::string(31, 'n'));
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::HostNameOffset), std::string(32, 'n'));
     EXPECT_EQ(NameAt(rig, CNetworkIdCodec::DomainNameOffset), "d");
+
+    rig.Replace(kHostNameEdit, std::wstring(31, L'm'));
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::HostNameOffset), std::string(31, 'm'));
 }

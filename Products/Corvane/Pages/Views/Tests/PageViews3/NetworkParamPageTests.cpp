@@ -230,6 +230,14 @@ TEST_F(NetworkParamPage, AnEditInPlaceStoresExactlyItsFieldAndReportsTheChange)
     EXPECT_TRUE(page.StoreToDeviceData());
 }
 
+TEST_F(NetworkParamPage, NothingIsStoredWithoutTheExtraBlock)
+{
+    Show();
+    ASSERT_TRUE(page.StoreToDeviceData());
+    page.AttachExtraData(nullptr, 0, 1, 0);
+    EXPECT_FALSE(page.StoreToDeviceData());
+}
+
 TEST_F(NetworkParamPage, TheCommonFieldsAreStoredIntoEveryPortAndNamesAreCutTo31Characters)
 {
     Show();

@@ -5,6 +5,7 @@
 // changed addresses the main dialog's write question relies on.
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Platform/Controls/ComboStyles.h"
+#include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/IPAddressStyles.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
@@ -291,6 +292,8 @@ TEST_F(TCPIPPage, WebManagementOpensTheCurrentAddressAfterAskingAboutUnwrittenEd
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page);
+    EXPECT_NE(SendMessageW(rig.Driver().Control(kWebManagementButton), BM_GETIMAGE, IMAGE_ICON, 0), 0)
+        << "the button shows its picture";
     rig.Click(kWebManagementButton);
     ASSERT_EQ(page.m_urls.size(), 1u);
     EXPECT_EQ(page.m_urls[0], L"http://10.0.0.5");
