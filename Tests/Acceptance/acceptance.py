@@ -310,9 +310,11 @@ class Program:
         self.screen.xdotool("mousemove", "0", "0")
         self.starts += 1
         self.stderr = os.path.join(self.work, f"stderr-{self.starts}.txt")
+        # The build is the caller's (`make acceptance` builds first): MAKE=true turns the build step of
+        # `make run` into nothing, so that a stale tree cannot eat a start's time.
         with open(self.stderr, "w") as err:
             self.make = subprocess.Popen(["make", "-s", "--no-print-directory", "-C", ROOT, "run",
-                                          f"BUILD={self.build}", f"ARGS={args}"],
+                                          f"BUILD={self.build}", f"ARGS={args}", "MAKE=true"],
                                          env=self.screen.env(**self.extra_env), stdout=err, stderr=err,
                                          stdin=subprocess.DEVNULL, start_new_session=True)
         self.pid = until(self._find_pid, 60)
@@ -393,10 +395,11 @@ class Program:
 class Texts:
     """The program's texts by key from its GUI XML file, in the language the walk says is shown."""
 
-    def __init__(self, path):
+    def __init__(self, paths):
         self.texts = {}
-        for text in ElementTree.parse(path).getroot().iter("text"):
-            self.texts[text.get("key")] = {l.get("code"): l.text or "" for l in text.iter("locale")}
+        for path in paths:
+            for text in ElementTree.parse(path).getroot().iter("text"):
+                self.texts[text.get("key")] = {l.get("code"): l.text or "" for l in text.iter("locale")}
         self.language = "en"
 
     def resolve(self, operand):
@@ -426,6 +429,26 @@ def contains(haystack, needle, ratio=0.88):
     for start in range(0, max(1, len(haystack) - n + 1)):
         matcher.set_seq1(haystack[start:start + n])
         if matcher.real_quick_ratio() >= ratio and matcher.ratio() >= ratio:
+            return True
+    return spread(haystack.split(" "), needle.split(" "))
+
+
+def spread(words, wanted):
+    """Whether the wanted words (three or more) come in order among the words, a few others between them:
+    OCR reads a text wrapped over lines (a tip's body) with the words of its neighbours in between."""
+    if len(wanted) < 3:
+        return False
+    alike = lambda a, b: a == b or difflib.SequenceMatcher(None, a, b).ratio() >= 0.8
+    for start, word in enumerate(words):
+        if not alike(word, wanted[0]):
+            continue
+        at, found = start, 1
+        for want in wanted[1:]:
+            at = next((i for i in range(at + 1, min(len(words), at + 8)) if alike(words[i], want)), None)
+            if at is None:
+                break
+            found += 1
+        if found == len(wanted):
             return True
     return False
 
@@ -530,9 +553,12 @@ class Walk(Run):
     def __init__(self, args):
         super().__init__(args, "walk")
         self.wm = args.wm
-        gui = os.path.join(ROOT, args.build, "Products", "Corvane", "corvane.GUI.XML")
-        self.texts = Texts(gui if os.path.exists(gui) else
-                           os.path.join(ROOT, "Products", "Corvane", "Main", "Res", "corvane.GUI.XML"))
+        # The program's texts, and those of the communication library's dialogs that it ships beside them.
+        built = os.path.join(ROOT, args.build, "Products", "Corvane")
+        sources = {"corvane.GUI.XML": os.path.join(ROOT, "Products", "Corvane", "Main", "Res"),
+                   "COMMSETTINGSDLG.GUI.XML": os.path.join(ROOT, "Common", "PelorusDLL", "Res")}
+        self.texts = Texts([os.path.join(built if os.path.exists(os.path.join(built, name)) else folder, name)
+                            for name, folder in sources.items()])
         # Steps in paragraphs: a step that fails skips the rest of its paragraph, which builds on it.
         self.steps, paragraph = [], 0
         with open(args.walk) as f:
@@ -597,6 +623,7 @@ class Walk(Run):
         if verb == "start":
             self.program.stop()
             if not self.program.start(operand):
+                self.look(name)
                 return ["the program showed no main window within 60 s: " + self.program.stderr_text()[-1500:]]
         else:
             self.act(verb, operand)
@@ -641,6 +668,16 @@ class Walk(Run):
             if contains(text, literal) != (verb == "shows"):
                 return f"expected the screen {'to show' if verb == 'shows' else 'not to show'} '{literal}'"
             return None
+        if verb in ("lit", "unlit"):
+            # A command button's icon is coloured while the button is enabled and grey while it is not
+            # (a command runs), which the status line alone does not tell.
+            x, y = self.point(operand)
+            saturation = subprocess.run(["/usr/bin/convert", self.shot, "-crop", f"12x12+{x - 6}+{y - 6}", "+repage",
+                                         "-colorspace", "HSL", "-channel", "G", "-separate", "-format",
+                                         "%[fx:maxima]", "info:"], capture_output=True, text=True).stdout
+            if (float(saturation or 0) > 0.3) != (verb == "lit"):
+                return f"expected the icon at {operand} to be {'coloured (enabled)' if verb == 'lit' else 'grey'}"
+            return None
         windows = [w for w in self.screen.x.windows() if not w.popup]
         if verb == "title":
             literal = self.texts.resolve(operand)
@@ -665,9 +702,6 @@ class Walk(Run):
             return (window.x + (dx if dx >= 0 else window.w + dx), window.y + (dy if dy >= 0 else window.h + dy))
         text, offset = re.match(r'^(.*?)(?:\+(-?\d+,-?\d+))?$', target).groups()
         literal = self.texts.resolve(text)
-        # A tip still up from the last rest may cover the target.
-        self.screen.xdotool("mousemove", "0", "0")
-        time.sleep(0.5)
         self.look("locate")
         box = locate(self.words, literal)
         if box is None:
@@ -684,11 +718,17 @@ class Walk(Run):
         elif verb == "type":
             s.xdotool("type", "--delay", "60", operand)
         elif verb in ("click", "dclick", "rclick", "rest"):
+            # A tip still up from the last rest may cover the target: the pointer leaves the tool for the empty
+            # right end of the main window's header, where the program sees it go, before aiming.
+            windows = [w for w in s.x.windows() if not w.popup]
+            if windows:
+                s.xdotool("mousemove", "--sync", str(windows[0].x + windows[0].w - 60), str(windows[0].y + 20))
+                time.sleep(0.5)
             parts = operand.split()
             x, y = self.point(parts[0])
             s.xdotool("mousemove", "--sync", str(x), str(y))
             if verb == "rest":
-                time.sleep(float(parts[1]) if len(parts) > 1 else 3.0)
+                time.sleep(float(parts[1]) if len(parts) > 1 else 1.0)
             else:
                 s.xdotool("click", *(["--repeat", "2"] if verb == "dclick" else []), "3" if verb == "rclick" else "1")
         elif verb == "wait":
@@ -824,7 +864,9 @@ def main():
         finally:
             run.finish()
         passed, failed, skipped = passed + run.passed, failed + run.failed, skipped + getattr(run, "skipped", 0)
-    log(f"{passed} passed, {failed} failed" + (f", {skipped} skipped" if skipped else ""))
+    if skipped:
+        log(f"{skipped} steps skipped after a failure in their paragraph")
+    log(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
 
 
