@@ -134,9 +134,10 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEW dialogTemplate, CWnd* parent)
 }
 
 // A dialog that is still hidden and where the template put it after
-// OnInitDialog, and whose owner is disabled (a modal one) or that has none,
-// opens centred over the owner, or the work area: the template's position,
-// relative to the owner's corner, is only where the dialog manager starts.
+// OnInitDialog, and whose owner is disabled (a modal one), opens centred over
+// the owner: the template's position, relative to the owner's corner, is only
+// where the dialog manager starts. Ownerless dialogs, such as forms that are
+// made children after their creation, stay where they were put.
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
     RECT before{};
@@ -145,7 +146,7 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
     RECT after{};
     const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
     if (::IsWindow(m_hWnd) && (GetStyle() & (WS_VISIBLE | WS_CHILD)) == 0 && ::GetWindowRect(m_hWnd, &after) &&
-        after.left == before.left && after.top == before.top && (!owner || !::IsWindowEnabled(owner))) {
+        after.left == before.left && after.top == before.top && owner && !::IsWindowEnabled(owner)) {
         CenterWindow();
     }
     return result;
