@@ -72,7 +72,6 @@ public:
     const CString& GetText() const { return m_text; }
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* dc);
     void OnTimer(UINT_PTR id);

@@ -79,10 +79,8 @@ std::vector<PicturePart> ParsePicture(const std::wstring& picture)
                 }
                 text += picture[i++];
             }
-            // Only a pair inside a quoted run stands for a quote: a pair
-            // outside one is an empty run, as the pictures " ''yyyy" and
-            // "dd'" rely on to show no quote at all.
-            AddLiteral(parts, text);
+            // '' outside a quoted run is one quote.
+            AddLiteral(parts, text.empty() && i >= 2 && picture[i - 2] == L'\'' ? std::wstring(L"'") : text);
             continue;
         }
         if (ch == L'X') {

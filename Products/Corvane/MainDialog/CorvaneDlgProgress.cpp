@@ -154,7 +154,6 @@ void CCorvaneDlg::EndWorkerDisplay(bool succeeded, const CString& line)
 LRESULT CCorvaneDlg::OnFbcSettingsChanged(WPARAM wParam, LPARAM)
 {
     const bool changed = wParam != 0;
-    m_bModified = changed;
     EnableButton(kWriteButton, changed);
     EnableButton(kSaveButton, changed && !g_startupOptions.ChangeIPMode);
     RecomputeModified();
