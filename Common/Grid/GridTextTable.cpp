@@ -23,10 +23,9 @@ bool CGridTextTable::AddLine(const CString& text)
     if (line.Find(L'\0') >= 0 || static_cast<int>(m_rows.size()) >= kMaxRows)
         return false;
     Fields fields = Split(line);
-    if (m_rows.empty() && fields.size() > static_cast<std::size_t>(kMaxColumns))
+    const std::size_t limit = m_rows.empty() ? static_cast<std::size_t>(kMaxColumns) : m_rows.front().size();
+    if (fields.size() > limit)
         return false;
-    if (!m_rows.empty() && fields.size() > m_rows.front().size())
-        fields.resize(m_rows.front().size());
     m_rows.push_back(std::move(fields));
     return true;
 }

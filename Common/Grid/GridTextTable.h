@@ -19,10 +19,9 @@ public:
     explicit CGridTextTable(WCHAR separator) : m_separator(separator) {}
 
     // Adds one line (without its line end; carriage returns at its end are
-    // dropped). Empty lines are skipped, and fields past the headings are
-    // dropped: a row has no cell for them. False when the line cannot belong
-    // to the table: too many rows or columns, or a NUL character (not a text
-    // file).
+    // dropped). Empty lines are skipped. False
+    // when the line cannot belong to the table: more fields than headings,
+    // too many rows or columns, or a NUL character (not a text file).
     bool AddLine(const CString& line);
     // Splits a whole text at "\n" and adds the lines.
     bool AddText(const CString& text);
