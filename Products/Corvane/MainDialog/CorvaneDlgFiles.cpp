@@ -118,14 +118,15 @@ bool CCorvaneDlg::OpenSettingsFile(const CString& path)
     if (!FileExists(path.str()))
         return false;
     ShowStatus(COrderCheck::StatusLine(L"STATE_READ_FILE_NAME", path));
-    for (const tPageEntry& entry : m_pageEntries)
-        RemovePageFromSheet(entry.name);
+    // A file that cannot be read leaves the pages showing what they showed.
     if (!LoadSettingsFile(path)) {
         const CString failed = FileLine(L"STATE_OPEN_FILE_FAILED", path);
         ShowStatus(failed);
         ZELLMessageBox(Translate(L"MSG_SETTINGS_NOT_READ"), MB_ICONERROR, failed, 0);
         return false;
     }
+    for (const tPageEntry& entry : m_pageEntries)
+        RemovePageFromSheet(entry.name);
     SetConnectionState(kStateOffline);
     ShowConnectionText();
     m_bDataValid = CheckAndShowData(&m_data);
@@ -147,6 +148,13 @@ bool CCorvaneDlg::LoadSettingsFile(const CString& path)
     CSettingsFileReader reader;
     if (!reader.Load(std::filesystem::path(path.str()), loaded))
         return false;
+    // The pages point into the tables of the set they show: none may keep a
+    // pointer into the set that goes, nor show again before it takes the
+    // new tables (RefreshPages).
+    for (const tPageEntry& entry : m_pageEntries) {
+        if (entry.page != nullptr)
+            entry.page->DetachData();
+    }
     m_data = std::move(loaded);
     return true;
 }

@@ -171,6 +171,14 @@ void CCouplerSettingsPageBase::AttachDeviceData(WORD* block, unsigned length, in
     LoadFromDeviceData();
 }
 
+void CCouplerSettingsPageBase::DetachData()
+{
+    m_deviceBlock = nullptr;
+    m_deviceBlockLength = 0;
+    m_extraBlock = nullptr;
+    m_extraBlockLength = 0;
+}
+
 void CCouplerSettingsPageBase::AttachExtraData(WORD* block, unsigned length, int wideFormat, int controller)
 {
     m_extraBlock = block;

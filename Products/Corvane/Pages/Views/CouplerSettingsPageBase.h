@@ -93,6 +93,9 @@ public:
     void AttachDeviceData(WORD* block, unsigned length, int wideFormat, int controller);
     void AttachExtraData(WORD* block, unsigned length, int wideFormat, int controller);
     void SetDeviceData(CFBCData* data) { m_deviceData = data; }
+    // Lets go of the blocks before the data set that holds them is replaced;
+    // the page takes the new ones with the next Attach.
+    void DetachData();
     // The service of either transport: the pages' immediate commands work
     // over serial as over TCP/IP.
     void SetConnection(ZELL::CConnectionBase* connection, CServiceBase* service);
