@@ -296,9 +296,17 @@ DWORD CSkinButton::SetBackgroundFromDC(CDC* dc)
     return kOk;
 }
 
-// The parent's picture under the button, taken at the first draw.
+// The parent's picture under the button, taken at the first draw and again
+// when the button has another size (a picture of the old size would leave
+// the rest of the button blank).
 void CSkinButton::TakeBackground(CDC* dc)
 {
+    CRect area;
+    GetClientRect(&area);
+    BITMAP taken{};
+    if (m_backgroundDC.GetSafeHdc() != nullptr &&
+        (m_backgroundBitmap.GetBitmap(&taken) == 0 || taken.bmWidth != area.Width() || taken.bmHeight != area.Height()))
+        ReleaseBackground();
     if (m_backgroundDC.GetSafeHdc() == nullptr) {
         CWnd* parent = GetParent();
         if (parent == nullptr)
@@ -312,9 +320,7 @@ void CSkinButton::TakeBackground(CDC* dc)
             return;
         }
     }
-    CRect client;
-    GetClientRect(&client);
-    dc->BitBlt(0, 0, client.Width(), client.Height(), &m_backgroundDC, 0, 0, SRCCOPY);
+    dc->BitBlt(0, 0, area.Width(), area.Height(), &m_backgroundDC, 0, 0, SRCCOPY);
 }
 
 void CSkinButton::ReleaseBackground()

@@ -113,10 +113,14 @@ BOOL CZellMenu::AddBitmapToImageList(CImageList* images, UINT bitmapId) const
     return images != nullptr && images->GetSafeHandle() != nullptr && AddResourceImage(*images, static_cast<int>(bitmapId));
 }
 
+// The sub-menus a loaded menu already has load their images with the colour
+// too: a menu loads its images into the sub-menus that hold the commands.
 void CZellMenu::SetBackgroundColor(COLORREF colour)
 {
     m_maskColour = colour;
     m_maskColourGiven = true;
+    for (const auto& popup : m_popups)
+        popup->SetBackgroundColor(colour);
 }
 
 COLORREF CZellMenu::MaskColour() const

@@ -106,10 +106,24 @@ CZellStatic& CZellStatic::SetText(const CString& text)
 {
     if (m_hWnd == nullptr || text == m_text)
         return *this;
-    m_text = text;
-    SetWindowText(m_text);
-    Redraw();
+    SetWindowText(text);
     return *this;
+}
+
+// Whoever sets the window's text (SetWindowText included) sets the text the
+// label draws, and the label shows it at once.
+LRESULT CZellStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CStatic::WindowProc(message, wParam, lParam);
+    if (message == WM_SETTEXT && result != FALSE) {
+        const auto* given = reinterpret_cast<LPCWSTR>(lParam);
+        const CString text = given != nullptr ? given : L"";
+        if (text != m_text) {
+            m_text = text;
+            Redraw();
+        }
+    }
+    return result;
 }
 
 CZellStatic& CZellStatic::SetTextColor(COLORREF color)

@@ -72,6 +72,7 @@ public:
     const CString& GetText() const { return m_text; }
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* dc);
     void OnTimer(UINT_PTR id);

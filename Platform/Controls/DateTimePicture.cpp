@@ -79,8 +79,10 @@ std::vector<PicturePart> ParsePicture(const std::wstring& picture)
                 }
                 text += picture[i++];
             }
-            // '' outside a quoted run is one quote.
-            AddLiteral(parts, text.empty() && i >= 2 && picture[i - 2] == L'\'' ? std::wstring(L"'") : text);
+            // Only a pair inside a quoted run stands for a quote: a pair
+            // outside one is an empty run, as the pictures " ''yyyy" and
+            // "dd'" rely on to show no quote at all.
+            AddLiteral(parts, text);
             continue;
         }
         if (ch == L'X') {

@@ -81,6 +81,33 @@ TEST_F(ZellStatics, SettersRedrawOnlyWhenSomethingChanged)
     EXPECT_EQ(label.GetLogFont().lfWeight, FW_BOLD);
 }
 
+TEST_F(ZellStatics, AWindowTextSetFromOutsideIsDrawnAtOnce)
+{
+    const auto shown = [&] {
+        UiTest::Drain();
+        std::set<COLORREF> colours;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 120; ++x)
+                colours.insert(scene.PixelOf(label.m_hWnd, {x, y}));
+        return colours;
+    };
+    Make(0, L"Ready");
+    label.SetTransparent(FALSE);
+    ASSERT_GT(shown().size(), 1u) << "the text is drawn";
+    label.paints = 0;
+    ::SetWindowTextW(label.m_hWnd, L"");
+    EXPECT_GT(label.paints, 0) << "the label repaints without waiting for anything else";
+    EXPECT_TRUE(label.GetText().IsEmpty());
+    EXPECT_EQ(shown().size(), 1u) << "the old text is gone from the screen";
+    const int afterClear = label.paints;
+    label.SetWindowText(L"Reading the device");
+    EXPECT_EQ(label.GetText(), CString(L"Reading the device"));
+    EXPECT_GT(label.paints, afterClear);
+    const int afterSet = label.paints;
+    ::SetWindowTextW(label.m_hWnd, L"Reading the device");
+    EXPECT_EQ(label.paints, afterSet) << "the same text again draws nothing";
+}
+
 TEST(ZellStaticBeforeWindow, SetTextWithoutAWindowDoesNothing)
 {
     CZellStatic label;

@@ -95,6 +95,21 @@ TEST_F(ZellMenuImages, WithoutAMaskColourTheButtonFaceIsSeeThrough)
     EXPECT_EQ(Read(menu, 1, 0, At(kClassicImage, 1, 1)), kGround) << "magenta is a colour like any other";
 }
 
+TEST_F(ZellMenuImages, AMaskColourGivenAfterTheSubMenusExistIsSeeThroughInThemToo)
+{
+    CZellMenu menu;
+    CZellMenu* sub = menu.AppendPopup(L"Settings");
+    ASSERT_NE(sub, nullptr);
+    CZellMenu* deeper = sub->AppendPopup(L"Language");
+    ASSERT_NE(deeper, nullptr);
+    menu.SetMaskColour(kGround);
+    sub->AppendODMenu(L"Green", MF_STRING, 708, &m_green);
+    deeper->AppendODMenu(L"Red", MF_STRING, 709, &m_red);
+    EXPECT_EQ(Read(*sub, 0, 0, At(kClassicImage, 1, 1)), ::GetSysColor(COLOR_MENU));
+    EXPECT_EQ(Read(*deeper, 0, 0, At(kClassicImage, 1, 1)), ::GetSysColor(COLOR_MENU));
+    EXPECT_EQ(Read(*deeper, 0, 0, At(kClassicImage, 8, 8)), kRed);
+}
+
 TEST_F(ZellMenuImages, TheCommandsImageShowsInEveryMenuWithTheCommand)
 {
     CZellMenu first;

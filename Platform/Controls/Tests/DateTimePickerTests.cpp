@@ -100,7 +100,9 @@ TEST(DateTimePicker, FormatPicturesWriteEachField)
         {L"y yy yyyy", L"26 26 2026"},
         {L"h hh H HH m mm s ss t tt", L"3 03 15 15 5 05 4 04 P PM"},
         {L"'Day' d 'of' MMMM", L"Day 7 of March"},
-        {L"'it''s' HH''mm", L"it's 15'05"},
+        {L"'it''s' HH''mm", L"it's 1505"},
+        {L" ''yyyy'-'MM'-'dd'", L" 2026-03-07"},
+        {L" ''HH' : 'mm' : 'ss", L" 15 : 05 : 04"},
         {L"yyyyMMdd", L"20260307"},
     };
     for (const auto& [picture, shown] : cases) {

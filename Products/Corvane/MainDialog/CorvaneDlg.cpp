@@ -359,11 +359,14 @@ void CCorvaneDlg::WidenButton(CZellButton& button)
     button.SetWindowPos(nullptr, rect.left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Only a user's edit makes the settings modified (a read, a load or a write
+// leaves Save or Write enabled with nothing changed); the edit counts while
+// Save or Write can still keep it.
 void CCorvaneDlg::RecomputeModified()
 {
     const CWnd* save = GetDlgItem(kSaveButton);
     const CWnd* write = GetDlgItem(kWriteButton);
-    m_bModified = (save && save->IsWindowEnabled()) || (write && write->IsWindowEnabled());
+    m_bModified = m_bModified && ((save && save->IsWindowEnabled()) || (write && write->IsWindowEnabled()));
 }
 
 // --- pages -----------------------------------------------------------------------
@@ -512,11 +515,18 @@ void CCorvaneDlg::UpdateCommandButtons()
 
 void CCorvaneDlg::OnClose()
 {
+    // A close request that comes while a closing question is open (the
+    // window manager may ask again) is answered by that question.
+    if (m_bAskingToClose)
+        return;
     if (!m_bCloseAfterWrite && IsWorkerRunning()) {
         CString question;
         question.Format(L"%s\n\n%s", Translate(L"MSG_ACTIVE_THREAD").GetString(),
                         Translate(L"MSG_QUIT_NOT_RECOMMENDED").GetString());
-        if (AskUser(question, MB_YESNO | MB_ICONWARNING) != IDYES)
+        m_bAskingToClose = true;
+        const int answer = AskUser(question, MB_YESNO | MB_ICONWARNING);
+        m_bAskingToClose = false;
+        if (answer != IDYES)
             return;
         // The dialog's end stops the worker and waits for it before the
         // connection and the data set go, so the program ends normally and
@@ -524,8 +534,13 @@ void CCorvaneDlg::OnClose()
         EndDialog(IDCANCEL);
         return;
     }
-    if (!m_bCloseAfterWrite && !CloseQuery())
-        return;
+    if (!m_bCloseAfterWrite) {
+        m_bAskingToClose = true;
+        const bool closes = CloseQuery();
+        m_bAskingToClose = false;
+        if (!closes)
+            return;
+    }
     if (m_pConnection)
         m_pConnection->SaveSettings();
     EndDialog(IDCANCEL);

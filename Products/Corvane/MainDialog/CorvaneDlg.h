@@ -167,6 +167,8 @@ protected:
     // knows nothing of the about item.
     void OpenWindowMenuAtHeaderIcon();
     void ApplyLanguage();
+    void RetitlePages();
+    void ShowDataInLanguage();
     bool HandleKey(const MSG* msg);
     // The command of a letter pressed with Ctrl and Alt; 0 for none.
     static UINT ShortcutCommand(UINT letter);
@@ -191,6 +193,8 @@ protected:
     bool m_bFirstRead = true;
     bool m_bCloseAfterWrite = false;
     bool m_bSwitchingLanguage = false;
+    // A closing question is open.
+    bool m_bAskingToClose = false;
     bool m_bExtendedPages = false;
     bool m_bControllerPages = false;
     bool m_bHasDIPSwitch = false;
@@ -312,9 +316,11 @@ private:
     void SetSaveButtonAfterResult(bool valid);
     void ShowDataTitles();
     void AttachPageData(CSettingsPage& page);
+    void DetachPagesFromData();
     void FillIdentification(CCommonPage& page);
     static CString AddressLine(const std::wstring& address, const CString& source);
     void HandParamFileAfterRead(bool succeeded);
+    void TellDeviceNotReachedAfterWrite();
     bool OpenParamFileAndCheck();
     CString ArticleOfCommonPage() const;
     CString ConnectionAddress() const;

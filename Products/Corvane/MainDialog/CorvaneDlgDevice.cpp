@@ -20,6 +20,7 @@
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WorkerConnection.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
+#include "Products/Corvane/Workers/WorkerJob.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
 using namespace CorvaneIds;
@@ -47,8 +48,6 @@ constexpr LPCWSTR kPagesFilledFirst[] = {L"NETWORKPARAM", L"TCPIP",    L"NETWORK
                                          L"ETHERNETIP",   L"SNTP",     L"PROTOCOL", L"TRAFFIC", L"CLOCK"};
 constexpr LPCWSTR kPagesFilledLast[] = {L"ORBIS", L"SDCARD", L"STATUS"};
 
-constexpr wchar_t kFactoryDefaultsNoEthernet[] =
-    L"Zur\u00fcckgesetzt auf Werkseinstellungen, keine Verbindung \u00fcber Ethernet m\u00f6glich!";
 
 
 int ResultTypeOf(ENWorkerKind kind)
@@ -337,10 +336,7 @@ void CCorvaneDlg::PrepareWorkerStart(ENWorkerKind kind)
         m_sheet.SetRedraw(FALSE);
     m_strActivePageName = ActivePageName();
     // The worker reallocates the tables the pages point into.
-    for (const tPageEntry& entry : m_pageEntries) {
-        if (entry.page != nullptr)
-            entry.page->DetachDeviceData();
-    }
+    DetachPagesFromData();
     if (!m_prompt) {
         m_prompt = std::make_unique<CPostedWorkerPrompt>(
             GetSafeHwnd(), [this](const tWorkerQuestion& question) { return ShowWorkerQuestion(question); });
@@ -460,6 +456,8 @@ void CCorvaneDlg::HandParamFileAfterRead(bool succeeded)
 LRESULT CCorvaneDlg::OnWriteSettingsDone(WPARAM wParam, LPARAM)
 {
     ProcessDone(CWorkerMessages::Get().WriteSettingsDone, wParam);
+    if (wParam == CWorkerJob::ResultWrittenNotReached)
+        TellDeviceNotReachedAfterWrite();
     if (CThreadResult::Succeeded(wParam) && !m_strCurrentFile.IsEmpty() && g_startupOptions.ChangeIPMode)
         SaveFileCommand(false);
     if (!m_bCloseAfterWrite)
@@ -471,6 +469,19 @@ LRESULT CCorvaneDlg::OnWriteSettingsDone(WPARAM wParam, LPARAM)
     else
         m_bCloseAfterWrite = false;
     return 0;
+}
+
+// The connection already points where the device should be now: the
+// connection text shows it, and the user learns where to look.
+void CCorvaneDlg::TellDeviceNotReachedAfterWrite()
+{
+    ShowConnectionText();
+    SetConnectionState(kStateFailed);
+    const CString where = m_pConnection->GetSettingsValue(IsTcpIpConnection() ? L"IP-Address" : L"device").c_str();
+    CString text;
+    text.Format(Translate(L"MSG_WRITE_DONE_DEVICE_NOT_REACHED"), where.GetString());
+    ShowStatus(text);
+    ZELLMessageBox(text, MB_ICONINFORMATION, L"", 0);
 }
 
 LRESULT CCorvaneDlg::OnFactoryDefaultsDone(WPARAM wParam, LPARAM)
@@ -547,10 +558,10 @@ void CCorvaneDlg::ShowResultStates(int type, bool valid)
             SetConnectionState(kStateFailed);
             return;
         }
-        if (active != nullptr) {
-            active->BeginWaitState(kPageStateNote, kFactoryDefaultsNoEthernet);
+        // The device restarts on its own and was not asked again: the note
+        // says no more than that, in the user's language.
+        if (active != nullptr)
             active->BeginWaitState(kPageStateNote, Translate(L"STATE_DEFAULT_STARTED"));
-        }
         SetConnectionState(kStateIdle);
         return;
     }
@@ -584,15 +595,23 @@ void CCorvaneDlg::ShowDataTitles()
     SetWindowText(title);
 }
 
+// A line about the write: the key's text names the write.
+static CString WriteLine(LPCWSTR key)
+{
+    CString line;
+    line.Format(CCorvaneDlg::Translate(key), CCorvaneDlg::Translate(L"STATE_WRITE_SETTINGS").GetString());
+    return line;
+}
+
 void CCorvaneDlg::ShowNotAllWrittenMessages()
 {
     if (m_nNotAllDatasetParams != 0) {
-        ShowStatus(Translate(L"STATE_NOT_ALL_DATASET_PARAMS_WRITTEN"));
+        ShowStatus(WriteLine(L"STATE_NOT_ALL_DATASET_PARAMS_WRITTEN"));
         ZELLMessageBox(Translate(L"MSG_NOT_ALL_DATASET_PARAMS_WRITTEN"), MB_ICONINFORMATION, L"", 0);
         m_nNotAllDatasetParams = 0;
     }
     if (m_nNotAllDeviceParams != 0) {
-        ShowStatus(Translate(L"STATE_NOT_ALL_DEVICE_PARAMS_WRITTEN"));
+        ShowStatus(WriteLine(L"STATE_NOT_ALL_DEVICE_PARAMS_WRITTEN"));
         ZELLMessageBox(Translate(L"MSG_NOT_ALL_DEVICE_PARAMS_WRITTEN"), MB_ICONINFORMATION, L"", 0);
         m_nNotAllDeviceParams = 0;
     }
@@ -683,6 +702,14 @@ void CCorvaneDlg::AttachPageData(CSettingsPage& page)
                          controller);
     page.AttachDeviceData(m_data.SpecificTable.GetData(),
                           static_cast<unsigned>(m_data.SpecificTable.Words().size()), wide, controller);
+}
+
+void CCorvaneDlg::DetachPagesFromData()
+{
+    for (const tPageEntry& entry : m_pageEntries) {
+        if (entry.page != nullptr)
+            entry.page->DetachData();
+    }
 }
 
 void CCorvaneDlg::FillCommonPage()

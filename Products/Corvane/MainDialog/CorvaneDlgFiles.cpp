@@ -28,6 +28,14 @@ constexpr wchar_t kTextFileFilter[] = L"Text File (*.txt)|*.txt||";
 // The longest file-error text the message box shows.
 constexpr int kMaxErrorText = 256;
 
+// A status line of the file commands: the key's text about the file.
+CString FileLine(LPCWSTR key, const CString& path)
+{
+    CString line;
+    line.Format(GetLanguageText(key), path.GetString());
+    return line;
+}
+
 }
 
 void CCorvaneDlg::OnOpen()
@@ -65,10 +73,12 @@ bool CCorvaneDlg::SaveFileCommand(bool askForName)
 {
     if (!ValidatePages())
         return false;
-    ShowStatus(Translate(L"STATE_SAVE_FILE_WORK"));
     CString path = askForName ? CString() : m_strCurrentFile;
-    if (path.IsEmpty()) {
+    const bool choose = path.IsEmpty();
+    if (choose)
         path = CSettingsFileNames::DefaultSaveName(m_data.ArticleNo, m_data.NetworkID);
+    ShowStatus(FileLine(L"STATE_SAVE_FILE_WORK", path));
+    if (choose) {
         if (!ChooseSettingsFile(true, path)) {
             ShowStatus(Translate(L"STATE_SAVE_FILE_CANCELED"));
             SetStatusTimer();
@@ -80,9 +90,10 @@ bool CCorvaneDlg::SaveFileCommand(bool askForName)
     if (saved) {
         m_strCurrentFile = path;
         EnableButton(kSaveButton, false);
-        RecomputeModified();
+        // The edits are kept in the file: a read or an open loses nothing.
+        m_bModified = false;
     }
-    ShowStatus(Translate(saved ? L"STATE_SAVE_FILE_DONE" : L"STATE_SAVE_FILE_FAILED"));
+    ShowStatus(FileLine(saved ? L"STATE_SAVE_FILE_DONE" : L"STATE_SAVE_FILE_FAILED", path));
     SetStatusTimer();
     return saved;
 }
@@ -107,13 +118,15 @@ bool CCorvaneDlg::OpenSettingsFile(const CString& path)
     if (!FileExists(path.str()))
         return false;
     ShowStatus(COrderCheck::StatusLine(L"STATE_READ_FILE_NAME", path));
-    for (const tPageEntry& entry : m_pageEntries)
-        RemovePageFromSheet(entry.name);
+    // A file that cannot be read leaves the pages showing what they showed.
     if (!LoadSettingsFile(path)) {
-        ShowStatus(Translate(L"STATE_OPEN_FILE_FAILED"));
-        ZELLMessageBox(Translate(L"MSG_SETTINGS_NOT_READ"), MB_ICONERROR, Translate(L"STATE_OPEN_FILE_FAILED"), 0);
+        const CString failed = FileLine(L"STATE_OPEN_FILE_FAILED", path);
+        ShowStatus(failed);
+        ZELLMessageBox(Translate(L"MSG_SETTINGS_NOT_READ"), MB_ICONERROR, failed, 0);
         return false;
     }
+    for (const tPageEntry& entry : m_pageEntries)
+        RemovePageFromSheet(entry.name);
     SetConnectionState(kStateOffline);
     ShowConnectionText();
     m_bDataValid = CheckAndShowData(&m_data);
@@ -135,6 +148,10 @@ bool CCorvaneDlg::LoadSettingsFile(const CString& path)
     CSettingsFileReader reader;
     if (!reader.Load(std::filesystem::path(path.str()), loaded))
         return false;
+    // The pages point into the tables of the set they show: none may keep a
+    // pointer into the set that goes, nor show again before it takes the
+    // new tables (RefreshPages).
+    DetachPagesFromData();
     m_data = std::move(loaded);
     return true;
 }

@@ -138,13 +138,49 @@ void CCorvaneDlg::ApplyLanguage()
     ShowStatus(Translate(L"STATE_READY"));
     SetupButtons(false);
     ShowConnectionText();
-    for (const tPageEntry& entry : m_pageEntries) {
+    RetitlePages();
+    if (m_bDataValid)
+        ShowDataInLanguage();
+}
+
+// Every page's title, tab and texts in the current language; a page added
+// to the sheet later takes the new title too.
+void CCorvaneDlg::RetitlePages()
+{
+    for (tPageEntry& entry : m_pageEntries) {
         const CString title = TranslateOr(CString(L"TITLE_") + entry.name.c_str(), entry.name.c_str());
-        if (entry.page != nullptr) {
-            entry.page->SetPageTitle(title);
-            entry.page->UpdateLanguageTexts();
-        }
+        entry.title = title.str();
+        if (entry.page == nullptr)
+            continue;
+        entry.page->SetPageTitle(title);
+        entry.page->UpdateLanguageTexts();
+        if (const int tab = m_sheet.GetPageIndex(entry.page); tab >= 0 && m_sheet.GetSafeHwnd() != nullptr)
+            m_sheet.SetTabText(tab, title);
     }
+}
+
+// The data set's checks and pages once more, so that every text made from
+// the data (states, address sources, blink codes) is in the new language.
+// The user's edits are kept: the pages store them first, and the command
+// buttons and the modified state stay as they were.
+void CCorvaneDlg::ShowDataInLanguage()
+{
+    const bool modified = m_bModified;
+    const CWnd* save = GetDlgItem(kSaveButton);
+    const CWnd* write = GetDlgItem(kWriteButton);
+    const bool saveEnabled = save != nullptr && save->IsWindowEnabled();
+    const bool writeEnabled = write != nullptr && write->IsWindowEnabled();
+    // Input a page refuses stays in the page rather than being replaced.
+    if (!ValidatePages())
+        return;
+    if (CheckAndShowData(&m_data)) {
+        RefreshPages();
+        if (CSettingsPage* active = ActivePage())
+            active->RefreshView();
+    }
+    EnableButton(kSaveButton, saveEnabled);
+    EnableButton(kWriteButton, writeEnabled);
+    m_bModified = modified;
 }
 
 // --- keyboard --------------------------------------------------------------------

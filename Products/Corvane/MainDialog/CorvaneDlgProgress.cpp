@@ -154,6 +154,7 @@ void CCorvaneDlg::EndWorkerDisplay(bool succeeded, const CString& line)
 LRESULT CCorvaneDlg::OnFbcSettingsChanged(WPARAM wParam, LPARAM)
 {
     const bool changed = wParam != 0;
+    m_bModified = changed;
     EnableButton(kWriteButton, changed);
     EnableButton(kSaveButton, changed && !g_startupOptions.ChangeIPMode);
     RecomputeModified();

@@ -180,19 +180,29 @@ void CSntpCodec::StoreServer(CDeviceBlock& block, CFBCData* data) const
         block.WriteAddress(AddressWord, IpTextToUInt(ServerText));
         return;
     }
-    data->NetworkParamsModified = true;
+    // The server the records hold already (the one loaded or stored last)
+    // leaves them alone, however they spell it.
+    if (ServerText == m_storedServerText)
+        return;
     const bool isAddress = IsValidIpText(ServerText);
+    std::wstring address = ServerText;
+    std::wstring hostName;
+    if (!HostNamesAllowed) {
+        address = NormalizeIpText(ServerText);
+    } else if (!isAddress) {
+        hostName = ServerText;
+        address.clear();
+    }
+    // Only a server that differs makes the records go to the device again.
     for (DWORD port = 0; port < data->GetEthernetPortCount(); ++port) {
         auto& record = *data->GetStaticNetworkParams(port);
-        if (!HostNamesAllowed) {
-            record.strParameter6 = NormalizeIpText(ServerText);
-        } else if (isAddress) {
-            record.strParameter6 = ServerText;
-            record.strSNTPHostName.clear();
-        } else {
-            record.strSNTPHostName = ServerText;
-            record.strParameter6.clear();
-        }
+        const bool keepsHostName = !HostNamesAllowed;
+        if (record.strParameter6 == address && (keepsHostName || record.strSNTPHostName == hostName))
+            continue;
+        record.strParameter6 = address;
+        if (!keepsHostName)
+            record.strSNTPHostName = hostName;
+        data->NetworkParamsModified = true;
     }
 }
 

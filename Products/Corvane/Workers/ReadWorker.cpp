@@ -10,10 +10,10 @@ UINT CReadWorker::DoneMessage() const { return CWorkerMessages::Get().IdentifyDo
 WPARAM CReadWorker::Run(CWorkerContext& context)
 {
     CWorkerConnection connection(context);
-    bool ok = context.Check(connection.CheckConnection(2, false), L"STATE_CHECK_CONNECTION_FAILED");
+    bool ok = context.CheckReachable(connection.CheckConnection(2, false));
     context.Reporter().ShowState(ENThreadAction::IdentifyDevice, ENThreadState::Working);
     if (ok)
-        ok = context.Check(connection.OpenIfClosed(), L"STATE_CHECK_CONNECTION_FAILED");
+        ok = context.CheckReachable(connection.OpenIfClosed());
     if (ok)
         ok = CDeviceDataReader(context).ReadAllDeviceData();
     connection.CloseIfOpenedHere();

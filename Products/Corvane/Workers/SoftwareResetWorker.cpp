@@ -17,7 +17,7 @@ WPARAM CSoftwareResetWorker::Run(CWorkerContext& context)
     CDeviceResetSteps steps(context, connection);
     const CString article = context.Data().ArticleNo;
     const bool ok = context.Check(steps.SoftwareReset(article), L"SERVICE_SW_RESET_FAILED") &&
-                    context.Check(connection.OpenIfClosed(), L"STATE_CHECK_CONNECTION_FAILED") &&
+                    context.CheckReachable(connection.OpenIfClosed()) &&
                     CDeviceDataReader(context).ReadAllDeviceData();
     return ok ? ResultSucceeded : ResultFailed;
 }

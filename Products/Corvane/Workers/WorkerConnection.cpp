@@ -49,7 +49,7 @@ bool CWorkerConnection::CheckAndOpen(unsigned short tries)
 {
     // A device that answered the check but cannot be opened is as
     // unreachable as one that did not answer.
-    return m_context.Check(CheckConnection(tries, true) && OpenIfClosed(), L"STATE_CHECK_CONNECTION_FAILED");
+    return m_context.CheckReachable(CheckConnection(tries, true) && OpenIfClosed());
 }
 
 bool CWorkerConnection::OpenIfClosed()

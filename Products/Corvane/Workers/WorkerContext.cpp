@@ -31,3 +31,20 @@ bool CWorkerContext::Check(bool ok, const wchar_t* key) const
 }
 
 void CWorkerContext::Fail(const CString& text) const { m_params.data->Description = text; }
+
+bool CWorkerContext::CheckReachable(bool ok) const
+{
+    if (!ok)
+        Fail(UnreachableText());
+    return ok;
+}
+
+CString CWorkerContext::UnreachableText() const
+{
+    const bool tcpIp = IsTcpIp();
+    const std::wstring where = m_params.connection->GetSettingsValue(tcpIp ? L"IP-Address" : L"device");
+    CString text;
+    text.Format(GetLanguageText(tcpIp ? L"STATE_DEVICE_UNREACHABLE_TCPIP" : L"STATE_DEVICE_UNREACHABLE_RS232"),
+                where.c_str());
+    return text;
+}

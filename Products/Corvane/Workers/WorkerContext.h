@@ -28,6 +28,10 @@ public:
     // Stores the language text of `key` as the data set's description when
     // `ok` is false; returns `ok`.
     bool Check(bool ok, const wchar_t* key) const;
+    // As Check, with the text that names where the device did not answer
+    // and what to look at.
+    bool CheckReachable(bool ok) const;
+    CString UnreachableText() const;
     void Fail(const CString& text) const;
 
 private:

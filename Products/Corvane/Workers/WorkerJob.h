@@ -17,6 +17,9 @@ public:
     static constexpr WPARAM ResultSucceeded = 1;
     static constexpr WPARAM ResultCanceled = 5;
     static constexpr WPARAM ResultStarted = 6;
+    // Every setting was written, but the device did not answer afterwards
+    // where the connection now points (its new address, after a change).
+    static constexpr WPARAM ResultWrittenNotReached = 7;
 
     virtual ~CWorkerJob() = default;
     // The steps; returns the result of the done message.

@@ -26,8 +26,10 @@ WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
         writer.ReconnectWithNewIPAddress();
     else if (!data.IPAddrAfterRestart.IsEmpty() && context.IsTcpIp())
         writer.ReconnectAt(data.IPAddrAfterRestart.str());
-    if (!context.Check(connection.CheckConnection(10, true), L"STATE_CONNECT_AFTER_RESET_FAILED") ||
-        !context.Check(connection.OpenIfClosed(), L"STATE_CONNECT_AFTER_RESET_FAILED"))
-        return ResultFailed;
+    // The settings are on the device: a device that does not answer after
+    // its restart makes the write no failure. The data set keeps what was
+    // written, and the dialog says where the device was looked for.
+    if (!connection.CheckConnection(10, true) || !connection.OpenIfClosed())
+        return ResultWrittenNotReached;
     return CDeviceDataReader(context).ReadAllDeviceData() ? ResultSucceeded : ResultFailed;
 }

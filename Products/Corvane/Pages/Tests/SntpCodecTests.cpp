@@ -82,6 +82,10 @@ TEST(SntpCodec, ServerOfTheDataSetWithHostNames)
     EXPECT_EQ(codec.ServerText, L"time.example.org");
     EXPECT_EQ(codec.CurrentServerText, L"time.example.net");
     EXPECT_FALSE(codec.NameServerKnown);
+    // The server as it was loaded changes no record: the records do not go
+    // to the device again.
+    EXPECT_TRUE(codec.Store(block, &data, true));
+    EXPECT_FALSE(data.NetworkParamsModified);
 
     // An address empties the name in the static record of every port.
     codec.ServerText = L"10.0.0.1";

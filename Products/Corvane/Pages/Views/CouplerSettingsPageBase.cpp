@@ -172,6 +172,14 @@ void CCouplerSettingsPageBase::AttachDeviceData(WORD* block, unsigned length, in
     LoadFromDeviceData();
 }
 
+void CCouplerSettingsPageBase::DetachData()
+{
+    m_deviceBlock = nullptr;
+    m_deviceBlockLength = 0;
+    m_extraBlock = nullptr;
+    m_extraBlockLength = 0;
+}
+
 void CCouplerSettingsPageBase::AttachExtraData(WORD* block, unsigned length, int wideFormat, int controller)
 {
     m_extraBlock = block;
@@ -186,14 +194,6 @@ void CCouplerSettingsPageBase::OnDestroy()
 {
     m_active = FALSE;
     CPropertyPage::OnDestroy();
-}
-
-void CCouplerSettingsPageBase::DetachDeviceData()
-{
-    m_deviceBlock = nullptr;
-    m_deviceBlockLength = 0;
-    m_extraBlock = nullptr;
-    m_extraBlockLength = 0;
 }
 
 void CCouplerSettingsPageBase::SetDeviceKind(int wideFormat, int controller)

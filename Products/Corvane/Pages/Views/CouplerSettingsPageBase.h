@@ -92,10 +92,11 @@ public:
     // Stores the block and the device kind, then loads the members.
     void AttachDeviceData(WORD* block, unsigned length, int wideFormat, int controller);
     void AttachExtraData(WORD* block, unsigned length, int wideFormat, int controller);
-    // Forgets both blocks while a worker replaces them, so that nothing is
-    // stored into the old ones; the next attach brings the page back.
-    void DetachDeviceData();
     void SetDeviceData(CFBCData* data) { m_deviceData = data; }
+    // Lets go of the blocks before the data set that holds them is replaced
+    // (a file loaded, a worker reading), so nothing is stored into the old
+    // ones; the page takes the new ones with the next Attach.
+    void DetachData();
     // The service of either transport: the pages' immediate commands work
     // over serial as over TCP/IP.
     void SetConnection(ZELL::CConnectionBase* connection, CServiceBase* service);

@@ -49,7 +49,7 @@ TEST_P(ReadWorkerTest, UnreachableDeviceEndsWithTheCheckText)
     else
         tcpSim.Stop();
     EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultFailed);
-    EXPECT_EQ(data.Description, GetLanguageText(L"STATE_CHECK_CONNECTION_FAILED"));
+    EXPECT_EQ(data.Description.str(), UnreachableText());
     EXPECT_THAT(States(), ElementsAre(tState{8, 2, false}, tState{8, 0, false}, tState{7, 2, false}));
     EXPECT_FALSE(busy.IsSet());
 }
@@ -97,7 +97,7 @@ TEST_P(ReadWorkerOpenTest, FailedOpenAfterTheCheckStoresTheCheckText)
     service = std::make_unique<CTCPIPService>(flaky.get());
     connection = std::move(flaky);
     EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultFailed);
-    EXPECT_EQ(data.Description, GetLanguageText(L"STATE_CHECK_CONNECTION_FAILED"));
+    EXPECT_EQ(data.Description.str(), UnreachableText());
     EXPECT_TRUE(data.ArticleNo.IsEmpty());
 }
 

@@ -127,7 +127,7 @@ TEST_P(ResetWorkerTest, FailedCheckOfTheFileSystemResetNamesTheCheck)
         tcpSim.Stop();
     data.ArticleNo = L"750-881";
     EXPECT_EQ(ResetFileSystem(), CWorkerJob::ResultFailed);
-    EXPECT_EQ(data.Description, GetLanguageText(L"STATE_CHECK_CONNECTION_FAILED"));
+    EXPECT_EQ(data.Description.str(), UnreachableText());
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, ResetWorkerTest, ::testing::Values(false, true),

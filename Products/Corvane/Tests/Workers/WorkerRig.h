@@ -98,12 +98,20 @@ constexpr char CapabilityFile[] = "[0750-0881]\nFBC=32\nORBIS=0\nBOOTDELAY=40\nF
 class WorkerRig : public ::testing::TestWithParam<bool> {
 protected:
     bool Serial() const { return GetParam(); }
+    // The text of a device that does not answer: it names where it was asked.
+    std::wstring UnreachableText() const
+    {
+        return Serial() ? L"No answer on " + connection->GetSettingsValue(L"device")
+                        : L"No answer at " + connection->GetSettingsValue(L"IP-Address");
+    }
 
     void SetUp() override
     {
         // The texts the workers use as formats.
         GetLanguageSupport().SetText(L"MSG_DEVICE_NOT_SUPPORTED", L"The device %s is not supported.");
         GetLanguageSupport().SetText(L"DETAILS_DATASET_CONNECETD", L"Data set %s (%s), device %s (%s)");
+        GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_TCPIP", L"No answer at %s");
+        GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_RS232", L"No answer on %s");
         ini = CCorvaneDeviceIni(CString(folder.Write("corvane.ini", CapabilityFile).wstring()));
         ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &winsock), 0);
         Model().Update(FillDevice);

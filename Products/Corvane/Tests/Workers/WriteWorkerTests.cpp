@@ -194,6 +194,24 @@ TEST_P(WriteNetworkTest, ChangedStaticAddressOfTheConnectedPortIsFollowed)
     EXPECT_EQ(connection->GetSettingsValue(L"IP-Address"), L"10.9.9.9");
 }
 
+TEST_P(WriteNetworkTest, DeviceSilentAtItsNewAddressIsNoFailedWrite)
+{
+    if (Serial())
+        GTEST_SKIP() << "only a TCP/IP connection follows the device";
+    ReadDevice();
+    data.NetworkParamsModified = true;
+    data.GetActualNetworkParams(0)->strIPAddress = L"127.0.0.1";
+    data.GetStaticNetworkParams(0)->strIPAddress = L"127.0.0.3";
+    const CFBCData written = data;
+    EXPECT_EQ(Write(), CWorkerJob::ResultWrittenNotReached) << data.Description.str();
+    EXPECT_EQ(Device().NetParam(0, DevSim::NET_STATIC, DevSim::NET_IP_ADDRESS),
+              (std::vector<uint8_t>{3, 0, 0, 127}))
+        << "the address is on the device";
+    EXPECT_EQ(connection->GetSettingsValue(L"IP-Address"), L"127.0.0.3") << "the connection followed it";
+    EXPECT_EQ(data.Description, written.Description) << "no failure text";
+    EXPECT_EQ(data.SpecificTable.Words(), written.SpecificTable.Words()) << "the data set keeps what was written";
+}
+
 TEST_P(WriteNetworkTest, BusyInterfaceModeIsPolledUntilTheDeviceSwitched)
 {
     ReadDevice();

@@ -96,9 +96,9 @@ protected:
             driver.PumpUntilIdle();
             EXPECT_TRUE(WaitForWorker(driver));
         },
-        // The SNTP edit changes the ports' network records: the write asks
-        // before it moves the device, and Yes goes on.
-        {Press(IDYES), Press(CAskStored::ContinueAnswer)});
+        // The edits leave the ports' addresses alone: the write asks nothing,
+        // the restart asks to go on.
+        {Press(CAskStored::ContinueAnswer)});
         EXPECT_EQ(first.unplannedBoxes, 0u) << ::testing::PrintToString(first.boxTexts);
         EXPECT_EQ(visited, expectedPages);
         std::vector<std::wstring> editedPages;
@@ -180,6 +180,33 @@ TEST_F(CorvaneEndToEnd, SettingsSavedFromOneDeviceAreWrittenOfflineToASecondDevi
     EXPECT_EQ(SettingsTable(target), std::vector<uint16_t>(saved.begin(), saved.end()));
     target.Stop();
     source.Stop();
+}
+
+// The pages point into the data set: a settings file opened, or refused,
+// while the state page is in front (a read started there brings it to the
+// front again) leaves every page shown and on data that lives.
+TEST_F(CorvaneEndToEnd, SettingsFileOpenedUnderTheStatePageShowsOnLiveData)
+{
+    DevSim::CDeviceSimulator device;
+    StartDevice(device, false);
+    const CString file((m_files.Path() / "state.wes").wstring());
+    const CString broken(m_files.Write("broken.wes", "<application><device>").wstring());
+    const tRunResult run = RunOverTcp(device.Port(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
+        const std::vector<std::wstring> pages = ShownPages(dialog);
+        ASSERT_TRUE(dialog.SaveSettingsFile(file));
+        for (const CString& path : {file, broken, file}) {
+            ASSERT_TRUE(VisitPage(dialog, driver, L"STATUS"));
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            EXPECT_EQ(dialog.OpenSettingsFile(path), path == file) << ::testing::PrintToString(path.str());
+            driver.PumpUntilIdle();
+            EXPECT_EQ(ShownPages(dialog), pages) << ::testing::PrintToString(path.str());
+            EXPECT_EQ(dialog.ActivePageName(), L"STATUS");
+        }
+    },
+    // The refused file is told.
+    {Press(IDOK)});
+    EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
+    device.Stop();
 }
 
 TEST_F(CorvaneEndToEnd, ImmediateCommandsTheDeviceRefusesLeaveDeviceAndPagesUnchanged)

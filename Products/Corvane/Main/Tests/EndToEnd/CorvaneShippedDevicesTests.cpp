@@ -89,11 +89,10 @@ TEST_P(CorvaneShippedDevices, ShowEveryOfferedPageAndTakeEveryDeviceCommand)
                 }
             }
         },
-        // The write asks before it rewrites the ports' records (the SNTP page
-        // marks them changed whenever it stores); restart and reset of the
-        // file system ask to go on, the reset whether to restart as well;
-        // factory settings ask first and tell afterwards.
-        {Press(IDYES), Press(CAskStored::ContinueAnswer), Press(CAskStored::ContinueAnswer), Press(IDNO),
+        // The write changes no port record and asks nothing; restart and
+        // reset of the file system ask to go on, the reset whether to restart
+        // as well; factory settings ask first and tell afterwards.
+        {Press(CAskStored::ContinueAnswer), Press(CAskStored::ContinueAnswer), Press(IDNO),
          Press(IDYES), Press(IDOK)});
     EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
     device.Stop();

@@ -7,12 +7,15 @@
 #include "Common/PelorusDLL/Dialogs/DialogIds.h"
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ListViewStyles.h"
+#include "Platform/Controls/TabStyles.h"
 #include "Platform/Ui/WindowFunctions.h"
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
 #include "Products/Corvane/Pages/Views/GridPageBase.h"
 
 #include <cwctype>
 #include <functional>
+#include <map>
+#include <regex>
 #include <set>
 #include <tuple>
 
@@ -125,6 +128,130 @@ void ScanGrid(CSettingsPage* page, tTextScan& scan)
     }
 }
 
+// A format shown without its arguments: a conversion left in the text.
+bool ShowsConversion(const std::wstring& text)
+{
+    static const std::wregex conversion(L"%[-+ #0]*[0-9]*(\\.[0-9]+)?(l|ll|h|I64)?[sSdiuxXcfp]");
+    return std::regex_search(text, conversion);
+}
+
+// Every text of the main dialog with the page in front: its windows' texts
+// (but the status line's) and the page's grid.
+std::map<std::wstring, std::wstring> TextsWithPage(CCorvaneDlg& dialog, UiTest::CDialogDriver& driver,
+                                                   const std::wstring& name)
+{
+    struct tCollect {
+        std::map<std::wstring, std::wstring> texts;
+        void Check(const std::wstring& where, const std::wstring& text) { texts[where] += text + L"\n"; }
+    } collect;
+    // The dialog's own controls (the status line changes with every step)
+    // and those of the page.
+    for (HWND child = ::GetWindow(driver.Dialog(), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) != CorvaneIds::kStatusLine)
+            collect.Check(L"dialog control " + std::to_wstring(::GetDlgCtrlID(child)), WindowText(child));
+    }
+    ::EnumChildWindows(
+        dialog.Page(name)->GetSafeHwnd(),
+        [](HWND window, LPARAM to) {
+            reinterpret_cast<tCollect*>(to)->Check(L"control " + std::to_wstring(::GetDlgCtrlID(window)),
+                                                   WindowText(window));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&collect));
+    if (auto* gridPage = dynamic_cast<CGridPageBase*>(dialog.Page(name)); gridPage != nullptr && gridPage->IsGridSetUp()) {
+        CZellGrid& grid = gridPage->Grid();
+        for (int row = 0; row < grid.GetRowCount(); ++row)
+            for (int column = 0; column < grid.GetColumnCount(); ++column)
+                collect.Check(L"cell " + std::to_wstring(row) + L"," + std::to_wstring(column),
+                              grid.GetCellText(row, column).GetString());
+    }
+    return collect.texts;
+}
+
+std::vector<std::wstring> TabTexts(CCorvaneDlg& dialog)
+{
+    std::vector<std::wstring> texts;
+    CPropertySheet* sheet = SheetOf(dialog);
+    CWnd* tab = sheet != nullptr ? sheet->GetTabControl() : nullptr;
+    if (tab == nullptr)
+        return texts;
+    for (int index = 0; index < sheet->GetPageCount(); ++index) {
+        wchar_t text[80]{};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 80;
+        ::SendMessageW(tab->GetSafeHwnd(), TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+// The titles the pages shown have in the language now in force.
+std::vector<std::wstring> PageTitles(CCorvaneDlg& dialog)
+{
+    std::vector<std::wstring> titles;
+    for (const std::wstring& name : ShownPages(dialog))
+        titles.push_back(GetLanguageText(CString(L"TITLE_" + name)).str());
+    return titles;
+}
+
+class CorvaneTextsRoads : public EndToEndTestBase {};
+
+// A switch to German and back leaves every text as it was, German shows in
+// the tabs and the status line meanwhile, and no road leaves a conversion in
+// the status log or in a window.
+TEST_F(CorvaneTextsRoads, LanguageSwitchReTextsEveryWindowAndNoRoadLeavesAConversion)
+{
+    DevSim::CDeviceSimulator device;
+    device.Model().Update(FillCoupler);
+    ASSERT_TRUE(device.Start()) << device.LastError();
+    const CString file((m_files.Path() / "roads.wes").wstring());
+    const tRunResult run = RunOverTcp(device.Port(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
+        const std::vector<std::wstring> pages = ShownPages(dialog);
+        std::map<std::wstring, std::map<std::wstring, std::wstring>> before;
+        for (const std::wstring& name : pages) {
+            ASSERT_TRUE(VisitPage(dialog, driver, name));
+            if (name != L"CLOCK")
+                before[name] = TextsWithPage(dialog, driver, name);
+        }
+        const std::vector<std::wstring> englishTabs = TabTexts(dialog);
+
+        ::SendMessageW(driver.Dialog(), WM_COMMAND, CorvaneIds::kMenuLanguageDe, 0);
+        driver.PumpUntilIdle();
+        EXPECT_EQ(TabTexts(dialog), PageTitles(dialog));
+        EXPECT_NE(TabTexts(dialog), englishTabs);
+        EXPECT_EQ(driver.Text(CorvaneIds::kStatusLine), GetLanguageText(L"STATE_READY").str());
+        ::SendMessageW(driver.Dialog(), WM_COMMAND, CorvaneIds::kMenuLanguageEn, 0);
+        driver.PumpUntilIdle();
+        EXPECT_EQ(TabTexts(dialog), englishTabs);
+        for (const std::wstring& name : pages) {
+            ASSERT_TRUE(VisitPage(dialog, driver, name));
+            if (name != L"CLOCK") {
+                EXPECT_EQ(TextsWithPage(dialog, driver, name), before[name])
+                    << "the texts with the page " << ::testing::PrintToString(name);
+            }
+        }
+
+        // Every road: a read, an edit written, a save and an open.
+        ASSERT_TRUE(ClickAndWait(driver, CorvaneIds::kReadButton));
+        ::SendMessageW(driver.Dialog(), CWorkerMessages::Get().FbcSettingsChanged, 1, 0);
+        ASSERT_TRUE(ClickAndWait(driver, CorvaneIds::kWriteButton));
+        ASSERT_TRUE(dialog.SaveSettingsFile(file));
+        ASSERT_TRUE(dialog.OpenSettingsFile(file));
+        ::SendMessageW(driver.Dialog(), CWorkerMessages::Get().FbcSettingsChanged, 1, 0);
+        ASSERT_TRUE(dialog.SaveFileCommand(false));
+        const std::wstring log = dialog.StatusLog().str();
+        EXPECT_FALSE(ShowsConversion(log)) << ::testing::PrintToString(log);
+        EXPECT_NE(log.find(file.str()), std::wstring::npos) << "the file lines name the file";
+        for (const auto& [where, text] : TextsWithPage(dialog, driver, dialog.ActivePageName()))
+            EXPECT_FALSE(ShowsConversion(text)) << ::testing::PrintToString(where) << ": " << ::testing::PrintToString(text);
+    });
+    for (const std::wstring& text : run.boxTexts)
+        EXPECT_FALSE(ShowsConversion(text)) << ::testing::PrintToString(text);
+    EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
+    device.Stop();
+}
 // The form of the settings dialog that shows, and its driver.
 UiTest::CDialogDriver ShownForm(HWND dialog)
 {

@@ -13,6 +13,7 @@
 using namespace CommandsTest;
 using namespace CorvaneIds;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 namespace {
 
@@ -116,4 +117,25 @@ TEST_F(AddressChangeTest, YesWritesAndReconnectsAtTheNewAddressAfterTheRestart)
         << "the new address went to the device";
     EXPECT_GT(m_moved.AcceptedConnections(), 0u) << "read back at the new address";
     EXPECT_EQ(dialog->Data().IPAddrCurrent, L"127.0.0.2");
+}
+
+// The device took the new address but does not answer there (the PC cannot
+// reach it): the write is no failure, and the user learns where it is.
+TEST_F(AddressChangeTest, DeviceSilentAtTheNewAddressIsWrittenAndNamed)
+{
+    GetLanguageSupport().SetText(L"MSG_WRITE_DONE_DEVICE_NOT_REACHED", L"Written; the device is at %s now.");
+    m_moved.Stop();
+    auto dialog = MakeAddressDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ReadAndMove(*dialog, driver);
+            driver.Click(kWriteButton);
+            driver.PumpUntilIdle();
+            ASSERT_TRUE(WaitForWorker(driver));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Written; the device is at 127.0.0.2 now.");
+            EXPECT_EQ(driver.Text(kConnectionText), L"127.0.0.2");
+        }, {Answer(IDYES), Answer(IDOK)});
+    ASSERT_EQ(m_boxTexts.size(), 2u);
+    EXPECT_EQ(m_boxTexts[1], L"Written; the device is at 127.0.0.2 now.");
+    EXPECT_THAT(Log(*dialog), Not(HasSubstr(L"Write failed")));
+    EXPECT_EQ(m_sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::FixedAddressWord + 1], 0x0200);
 }

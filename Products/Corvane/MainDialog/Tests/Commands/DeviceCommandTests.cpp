@@ -239,6 +239,28 @@ TEST_F(DeviceCommandTest, WhileAWorkerReplacesTheTablesNoPageHoldsTheOldOnes)
     EXPECT_GT(attachedAfter, 0u) << "the read's end attaches the pages again";
 }
 
+TEST_F(DeviceCommandTest, ASecondCloseWhileTheQuestionIsOpenAsksNothingMore)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            SlowDown(m_sim.Faults());
+            ASSERT_TRUE(driver.Click(kReadButton));
+            driver.PumpUntil([] { return false; }, 100);
+            ASSERT_TRUE(GetWorkerBusyFlag().IsSet()) << "the read still runs";
+            ::SendMessageW(driver.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            m_sim.Faults().Clear();
+            ASSERT_TRUE(WaitForWorker(driver));
+            EXPECT_TRUE(::IsWindow(driver.Dialog())) << "No keeps the dialog";
+        },
+        {[&](UiTest::CDialogDriver& box) {
+            // The window manager asks once more while the question is open.
+            ::PostMessageW(dialog->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            box.PumpUntilIdle();
+            box.Click(IDNO);
+        }});
+    EXPECT_EQ(m_boxTexts.size(), 1u) << ::testing::PrintToString(m_boxTexts);
+}
+
 TEST_F(DeviceCommandTest, ClosingDuringAReadStopsTheWorkerFirst)
 {
     auto dialog = MakeDialog();

@@ -71,6 +71,44 @@ TEST_F(FileAndWriteCommandTest, SecondSaveWritesTheCurrentFileWithoutAsking)
     EXPECT_EQ(saved.NetworkID, L"0030DE0A0B0C");
 }
 
+// A read, a write and a load leave nothing modified, so that Read and Open
+// ask nothing; only an edit does, and a save keeps the edit in its file.
+TEST_F(FileAndWriteCommandTest, OnlyAnEditMakesTheSettingsModified)
+{
+    const CString path = FilePath("modified.wes");
+    auto dialog = MakeDialog();
+    std::vector<std::pair<std::string, bool>> seen;
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+        const auto note = [&](const char* after) {
+            seen.emplace_back(after, Send(*dialog, m_messages.IsModified) != 0);
+        };
+        ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+        note("read");
+        ASSERT_TRUE(ClickAndWait(driver, kReadButton)) << "a second read asks nothing";
+        note("second read");
+        Send(*dialog, m_messages.FbcSettingsChanged, 1);
+        note("edit");
+        ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
+        note("write");
+        ASSERT_TRUE(dialog->SaveSettingsFile(path));
+        ASSERT_TRUE(dialog->OpenSettingsFile(path));
+        note("load");
+        Send(*dialog, m_messages.FbcSettingsChanged, 1);
+        note("edit of the file");
+        ASSERT_TRUE(driver.Click(kSaveButton));
+        driver.PumpUntilIdle();
+        note("save");
+    });
+    EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{{"read", false},
+                                                               {"second read", false},
+                                                               {"edit", true},
+                                                               {"write", false},
+                                                               {"load", false},
+                                                               {"edit of the file", true},
+                                                               {"save", false}}));
+    EXPECT_TRUE(m_boxTexts.empty()) << ::testing::PrintToString(m_boxTexts);
+}
+
 TEST_F(FileAndWriteCommandTest, UnreadableFileKeepsTheDataSet)
 {
     const CString path = CString(m_files.Write("broken.wes", "<application><device>").wstring());
