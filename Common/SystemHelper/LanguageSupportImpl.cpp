@@ -5,6 +5,7 @@
 #include "Common/SystemHelper/LanguageSupportBinaryFile.h"
 #include "Common/SystemHelper/StringUtils.h"
 #include "Common/SystemHelper/XMLDOMHelper.h"
+#include "Common/SystemHelper/XmlFileCache.h"
 #include "Common/SystemHelper/XmlAccess.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/LastError.h"
@@ -89,12 +90,12 @@ void CLanguageSupportImpl::LoadXml(const _bstr_t& file, const _bstr_t& lcid, boo
     CAutoLock lock(&m_section);
     if (file == m_currentFile && lcid == m_currentLanguage)
         return;
-    CXMLDOMHelper document("Msxml2.DOMDocument");
-    if (!document.Load(file.wstr())) {
-        TraceParseError(L"GUI XML file", file.wstr(), document.m_pXMLDoc->ParseError());
+    const CXmlFileCache::tLoad loaded = CXmlFileCache::Load(file.wstr());
+    if (!loaded.document) {
+        TraceParseError(L"GUI XML file", file.wstr(), loaded.error);
         throw CZellException((L"Missing file!\n" + file.wstr()).c_str(), kMissingFile);
     }
-    LoadLanguage(*document.m_pXMLDoc, lcid, keep);
+    LoadLanguage(*loaded.document, lcid, keep);
     m_currentFile = file;
     m_currentLanguage = lcid;
 }
