@@ -73,11 +73,13 @@ std::optional<ListedLanguage> FindListedLanguage(const std::wstring& file, const
         if (!loaded.firstFailure)
             throw CToldBefore{};
         const Xml::CParseError& error = loaded.error;
+        // A file that cannot be opened is named by its reason, and has no
+        // line to point at.
         throw _com_error(E_POINTER,
-                         error.line == 0 ? FormatW(L"%s: %s", file.c_str(), error.reason.c_str())
-                                         : FormatW(L"%s: %s (line %u, column %u)", file.c_str(),
-                                                   error.reason.c_str(), static_cast<unsigned>(error.line),
-                                                   static_cast<unsigned>(error.column)),
+                         error.reason.find(file) != std::wstring::npos
+                             ? FormatW(L"%s: %s", file.c_str(), error.reason.c_str())
+                             : FormatW(L"%s: %s (line %u, column %u)", file.c_str(), error.reason.c_str(),
+                                       static_cast<unsigned>(error.line), static_cast<unsigned>(error.column)),
                          L"load");
     }
     const Xml::CXmlNode languages = XmlSelectSingleNode(loaded.document->Root(), L"//languages");

@@ -6,6 +6,7 @@
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/RegistryFormat.h"
 #include "Platform/Registry/RegistryStore.h"
+#include "Platform/Registry/RegistryTypes.h"
 
 #include <cstdint>
 #include <cstdlib>
