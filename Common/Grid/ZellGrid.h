@@ -414,6 +414,8 @@ private:
     int ExtentOf(int row, int col, CDC* dc, bool width) const;
     void AfterCountChange();
     bool FillFromTable(const CGridTextTable& table);
+    std::vector<int> SortedOrder(GRIDCOMPARE compare, int col, bool ascending, LPARAM userValue) const;
+    void MoveRows(const std::vector<int>& order);
 
     // drawing
     void FillBackground(CDC* dc, const CRect& clip, const CRect& visible);

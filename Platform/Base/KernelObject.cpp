@@ -184,8 +184,13 @@ void WaitableObject::RemoveWaiter(Waiter* waiter)
 
 void Waiter::Wake()
 {
-    std::lock_guard lock(WaitableObject::StateLock());
-    m_woken = true;
+    {
+        std::lock_guard lock(WaitableObject::StateLock());
+        m_woken = true;
+    }
+    // Told once the lock is free, so that the woken thread does not wake
+    // only to wait for the lock. A wait looks at the flag under the lock
+    // before it sleeps, so no wake is lost; whoever wakes a waiter holds it.
     m_condition.notify_all();
 }
 

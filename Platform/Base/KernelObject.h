@@ -78,7 +78,8 @@ private:
 };
 
 // The wake-up point of one waiting thread (see the top of this file). Only
-// one thread waits on a given waiter at a time; any thread may wake it.
+// one thread waits on a given waiter at a time; any thread may wake it, as
+// long as the waiter lives until Wake returns.
 class Waiter {
 public:
     Waiter() = default;

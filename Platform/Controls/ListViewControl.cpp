@@ -843,29 +843,23 @@ LRESULT CListViewControl::Sort(PFNLVCOMPARE compare, LPARAM sortData, bool byInd
 {
     if (compare == nullptr)
         return FALSE;
-    const std::vector<LPARAM> data = [this] {
-        std::vector<LPARAM> values;
-        values.reserve(m_items.size());
-        for (const ListViewItem& item : m_items)
-            values.push_back(item.data);
-        return values;
-    }();
-    std::vector<int> order(m_items.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const LPARAM left = byIndex ? a : data[static_cast<size_t>(a)];
-        const LPARAM right = byIndex ? b : data[static_cast<size_t>(b)];
-        return compare(left, right, sortData) < 0;
-    });
+    // Each entry carries what the callback gets, so that a comparison reads
+    // no item.
+    std::vector<std::pair<LPARAM, int>> order;
+    order.reserve(m_items.size());
+    for (size_t i = 0; i < m_items.size(); ++i)
+        order.emplace_back(byIndex ? static_cast<LPARAM>(i) : m_items[i].data, static_cast<int>(i));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const auto& a, const auto& b) { return compare(a.first, b.first, sortData) < 0; });
     if (order.size() != m_items.size())
         return FALSE;
     std::vector<ListViewItem> sorted;
     sorted.reserve(m_items.size());
     int mark = -1;
     for (size_t i = 0; i < order.size(); ++i) {
-        if (order[i] == m_mark)
+        if (order[i].second == m_mark)
             mark = static_cast<int>(i);
-        sorted.push_back(std::move(m_items[static_cast<size_t>(order[i])]));
+        sorted.push_back(std::move(m_items[static_cast<size_t>(order[i].second)]));
     }
     m_items = std::move(sorted);
     m_mark = mark;

@@ -104,6 +104,18 @@ struct LastLineLayout {
                strikeOut == (font.log.lfStrikeOut != 0) && text == line &&
                pango_font_description_equal(description, font.description);
     }
+    // The kept layout for another line when no caller holds it any more
+    // (null otherwise); the entry is empty afterwards.
+    PangoLayout* TakeUnshared()
+    {
+        PangoLayout* unshared = nullptr;
+        if (layout != nullptr && G_OBJECT(layout)->ref_count == 1) {
+            unshared = layout;
+            layout = nullptr;
+        }
+        Clear();
+        return unshared;
+    }
     void Keep(PangoLayout* fresh, const FontObject& font, const std::wstring& line, int underlineIndex)
     {
         Clear();
@@ -261,9 +273,14 @@ PangoLayout* MakeLineLayout(FontObject& font, const std::wstring& text, int unde
             return static_cast<PangoLayout*>(g_object_ref(kept.layout));
     }
     LastLineLayout& last = recent[next++ % kRecentLines];
-    PangoLayout* layout = pango_layout_new(ThreadContext());
+    // New text in the evicted layout costs less than a new layout; every
+    // property is set again below.
+    PangoLayout* layout = last.TakeUnshared();
+    if (layout == nullptr) {
+        layout = pango_layout_new(ThreadContext());
+        pango_layout_set_single_paragraph_mode(layout, TRUE);
+    }
     pango_layout_set_font_description(layout, font.description);
-    pango_layout_set_single_paragraph_mode(layout, TRUE);
     const std::string utf8 = Text::WideToUtf8(text);
     pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
     PangoAttrList* attrs = pango_attr_list_new();
@@ -285,6 +302,8 @@ PangoLayout* MakeLineLayout(FontObject& font, const std::wstring& text, int unde
             pango_tab_array_new_with_positions(1, TRUE, PANGO_TAB_LEFT, 8 * font.metrics.tmAveCharWidth);
         pango_layout_set_tabs(layout, tabs);
         pango_tab_array_free(tabs);
+    } else {
+        pango_layout_set_tabs(layout, nullptr);
     }
     last.Keep(layout, font, text, underlineAt);
     return layout;

@@ -1,6 +1,6 @@
 // What a big grid costs: 100,000 rows of 10 columns filled with texts,
 // sorted by one column (beside std::stable_sort of the same keys with the
-// same comparison), and scrolled a page at a time with each step painted.
+// same comparison, in processor time of the thread; goal: within 2x), and scrolled a page at a time with each step painted.
 // The scroll runs on grids of 1,000 and of 100,000 rows in the same loop
 // (`growth` = 100,000-row step / 1,000-row step, which must stay within
 // 1.2), and beside drawing the same visible cells' texts and lines with Gdi
@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cwchar>
 #include <memory>
 #include <random>
@@ -43,6 +44,17 @@ double MicrosecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 }
+
+// A sort runs on this thread alone: its processor time leaves out what other
+// processes on a busy machine take from it, which wall time does not.
+double ThreadCpuMicroseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
+}
+
+constexpr double kSortGoal = 2.0;
 
 // A pop-up with one grid of `rows` rows under a fixed heading row and column.
 class CBenchGrid {
@@ -163,22 +175,23 @@ void SortHundredThousandRows(benchmark::State& state)
     std::vector<double> plain;
     bool ascending = true;
     for (auto _ : state) {
-        auto start = Clock::now();
+        double start = ThreadCpuMicroseconds();
         bench.grid.SortTextItems(1, ascending);
-        grid.push_back(MicrosecondsSince(start));
+        grid.push_back(ThreadCpuMicroseconds() - start);
         std::vector<CString> copy = keys;
-        start = Clock::now();
+        start = ThreadCpuMicroseconds();
         std::stable_sort(copy.begin(), copy.end(), [ascending](const CString& a, const CString& b) {
             const int order = std::wcscoll(a.GetString(), b.GetString());
             return ascending ? order < 0 : order > 0;
         });
-        plain.push_back(MicrosecondsSince(start));
+        plain.push_back(ThreadCpuMicroseconds() - start);
         benchmark::DoNotOptimize(copy.data());
         ascending = !ascending;
     }
     state.counters["grid_us"] = Median(grid);
     state.counters["stable_sort_us"] = Median(plain);
     state.counters["ratio"] = Median(grid) / std::max(Median(plain), 1e-9);
+    state.counters["goal"] = kSortGoal;
 }
 
 void ScrollOnePage(benchmark::State& state)

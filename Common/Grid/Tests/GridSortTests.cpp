@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <clocale>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 using GridTest::CentreOf;
@@ -93,4 +96,49 @@ TEST(GridSort, HeadingClicksSortAndASecondClickReverses)
     // Changing a cell of the sort column ends its sorted state.
     grid.SetCellText(1, 1, L"z");
     EXPECT_EQ(grid.GetSortColumn(), -1);
+}
+
+// The grid's own comparisons sort by a key per row: the order must be the
+// one a stable sort by the comparison itself gives, in both directions,
+// ties and cells without text included, under the C collation and under a
+// language's where the machine has one.
+class GridKeyedSort : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        m_saved = std::setlocale(LC_COLLATE, nullptr);
+        if (std::setlocale(LC_COLLATE, GetParam()) == nullptr)
+            GTEST_SKIP() << GetParam() << " is not installed";
+    }
+    void TearDown() override { std::setlocale(LC_COLLATE, m_saved.c_str()); }
+
+private:
+    std::string m_saved;
+};
+
+INSTANTIATE_TEST_SUITE_P(Collations, GridKeyedSort, ::testing::Values("C", "en_US.UTF-8", "de_DE.UTF-8"));
+
+TEST_P(GridKeyedSort, OrdersAsItsComparison)
+{
+    const std::vector<const wchar_t*> keys = {L"b10", L"", L"B2", L"b10", L"-7", L"\u00e9t\u00e9", L"12abc", L"e",
+                                              L"0", L"12", L" 3", L"-7x", L"", L"a", L"\u00c9t\u00e9", L"ete"};
+    for (GRIDCOMPARE compare : {&CZellGrid::CompareText, &CZellGrid::CompareNumbers}) {
+        for (BOOL ascending : {TRUE, FALSE}) {
+            CZellGrid grid;
+            FillKeys(grid, keys);
+            std::vector<int> expected(keys.size());
+            for (int i = 0; i < static_cast<int>(keys.size()); ++i)
+                expected[static_cast<std::size_t>(i)] = i + 1;
+            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                const int result = compare(grid.GetCell(a, 1), grid.GetCell(b, 1), 0);
+                return ascending ? result < 0 : result > 0;
+            });
+            CString joined;
+            for (int row : expected)
+                joined.AppendFormat(L"%d ", row);
+            EXPECT_TRUE(grid.SortItems(compare, 1, ascending));
+            EXPECT_EQ(Column(grid, 2), joined) << (compare == &CZellGrid::CompareText ? "text" : "numbers")
+                                               << (ascending ? " ascending" : " descending");
+        }
+    }
 }

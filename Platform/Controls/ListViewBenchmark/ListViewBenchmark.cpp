@@ -1,8 +1,10 @@
 // Times a report-mode list view as the scan dialog fills it: 10,000 rows
-// inserted, sorted by a column through the comparison callback (printed
-// beside std::sort of the same keys), and a page scrolled and repainted at
-// 100 and at 10,000 rows. The page must cost the same at both sizes (within
-// 1.2x); the program fails when it does not.
+// inserted, sorted by a column the way a caller sorts (each row's key made
+// once from the row's data, the callback comparing keys), beside std::sort
+// of the same keys
+// (goal: within 2x), and a page scrolled and repainted at 100 and at 10,000
+// rows. The page must cost the same at both sizes (within 1.2x). The program
+// fails when either misses its goal or the sort's order is wrong.
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Ui/ScrollBars.h"
@@ -12,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -24,8 +27,19 @@ constexpr int kFewRows = 100;
 constexpr int kRounds = 15;
 constexpr int kScrollsPerRound = 20;
 constexpr double kAllowedRatio = 1.2;
+constexpr double kSortGoal = 2.0;
+constexpr int kSortRounds = 7;
 
 double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// The sorts run on this thread alone: its processor time leaves out what
+// other processes on a busy machine take from it, which wall time does not.
+double ThreadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
 
 void Pump()
 {
@@ -116,9 +130,57 @@ std::wstring TextAt(LPARAM row, int subItem)
     return buffer;
 }
 
-int CompareBySerial(LPARAM a, LPARAM b, LPARAM subItem)
+// A caller's keys: one per row, made from the row's data (its lParam, the
+// row number here, as a record is for the scan dialog).
+std::vector<std::wstring> g_keys;
+
+int CompareKeys(LPARAM a, LPARAM b, LPARAM)
 {
-    return TextAt(a, static_cast<int>(subItem)).compare(TextAt(b, static_cast<int>(subItem)));
+    return g_keys[static_cast<size_t>(a)].compare(g_keys[static_cast<size_t>(b)]);
+}
+
+int CompareInsertion(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+double Median(std::vector<double> values)
+{
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
+    return values[values.size() / 2];
+}
+
+struct SortTimes {
+    double list = 0;   // reading each row's key and the list view's sort
+    double plain = 0;  // std::sort of the same keys
+    bool ordered = true;
+};
+
+// Each round starts from the insertion order again, so that every sort has
+// the same work.
+SortTimes TimeSorts(HWND list, int rows, int subItem)
+{
+    std::vector<double> listTimes;
+    std::vector<double> plainTimes;
+    bool ordered = true;
+    for (int round = 0; round < kSortRounds; ++round) {
+        SendMessageW(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&CompareInsertion));
+        double start = ThreadCpuMs();
+        g_keys.clear();
+        g_keys.reserve(static_cast<size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            g_keys.push_back(KeyOf(row));
+        SendMessageW(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&CompareKeys));
+        listTimes.push_back(ThreadCpuMs() - start);
+
+        std::vector<std::wstring> keys;
+        keys.reserve(static_cast<size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            keys.push_back(KeyOf(row));
+        start = ThreadCpuMs();
+        std::sort(keys.begin(), keys.end());
+        plainTimes.push_back(ThreadCpuMs() - start);
+        ordered = ordered && TextAt(0, subItem) == keys.front() && TextAt(rows / 2, subItem) == keys[keys.size() / 2] &&
+                  TextAt(rows - 1, subItem) == keys.back();
+    }
+    return {Median(listTimes), Median(plainTimes), ordered};
 }
 
 }
@@ -134,17 +196,8 @@ int main()
     const double insert = Milliseconds(Clock::now() - start);
 
     g_sorted = many.list;
-    start = Clock::now();
-    SendMessageW(many.list, LVM_SORTITEMSEX, 2, reinterpret_cast<LPARAM>(&CompareBySerial));
-    const double sort = Milliseconds(Clock::now() - start);
-    std::vector<std::wstring> keys;
-    keys.reserve(kManyRows);
-    for (int row = 0; row < kManyRows; ++row)
-        keys.push_back(KeyOf(row));
-    start = Clock::now();
-    std::sort(keys.begin(), keys.end());
-    const double plainSort = Milliseconds(Clock::now() - start);
-    const bool ordered = TextAt(0, 2) == keys.front() && TextAt(kManyRows - 1, 2) == keys.back();
+    const SortTimes sort = TimeSorts(many.list, kManyRows, 2);
+    const double sortRatio = sort.list / std::max(sort.plain, 1e-6);
 
     SendMessageW(many.list, LVM_ENSUREVISIBLE, kManyRows / 2, FALSE);
     const double pageMany = many.PageScroll();
@@ -154,10 +207,10 @@ int main()
     const double ratio = pageMany / pageFew;
 
     std::printf("insert %d rows:            %9.2f ms\n", kManyRows, insert);
-    std::printf("sort by a column:           %9.2f ms (std::sort of the same keys %.2f ms)%s\n", sort, plainSort,
-                ordered ? "" : "  WRONG ORDER");
+    std::printf("sort by a column (CPU):     %9.2f ms, std::sort of the same keys %.2f ms: ratio %.2f, goal %.1f%s\n",
+                sort.list, sort.plain, sortRatio, kSortGoal, sort.ordered ? "" : "  WRONG ORDER");
     std::printf("page scroll at %5d rows:   %9.3f ms\n", kFewRows, pageFew);
-    std::printf("page scroll at %5d rows:   %9.3f ms (ratio %.2f, allowed %.1f)\n", kManyRows, pageMany, ratio,
-                kAllowedRatio);
-    return ordered && ratio <= kAllowedRatio ? 0 : 1;
+    std::printf("page scroll at %5d rows:   %9.3f ms: ratio %.2f to %d rows, goal %.1f\n", kManyRows, pageMany, ratio,
+                kFewRows, kAllowedRatio);
+    return sort.ordered && sortRatio <= kSortGoal && ratio <= kAllowedRatio ? 0 : 1;
 }

@@ -1,7 +1,9 @@
 // One full repaint of a busy window - 300 lines of text and 300 filled
 // rectangles - through the window layer, beside the same picture drawn with
 // cairo and pango by hand. The window layer's figure carries the hand-drawn
-// time measured in the same iterations, and their ratio.
+// time measured in the same iterations, and their ratio (goal: 1.1): the
+// median of the iterations' ratios of the painting thread's processor time,
+// which leaves out what other processes on a busy machine take from it.
 #include "Platform/Display/HeadlessDisplay.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Ui/DisplayAccess.h"
@@ -10,10 +12,12 @@
 #include <benchmark/benchmark.h>
 #include <pango/pangocairo.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -32,6 +36,23 @@ constexpr int kColors = 16;
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+constexpr double kGoal = 1.1;
+
+double ThreadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
+    return values[values.size() / 2];
+}
 
 struct Item {
     std::wstring wide;
@@ -310,24 +331,29 @@ void BM_Paint_WindowLayer(benchmark::State& state)
     const int differing = DifferingPixels(window.Handle(), direct.Surface());
     SavePictures(window.Handle(), direct.Surface());
 
-    double layerSeconds = 0;
-    double directSeconds = 0;
+    std::vector<double> layerCpu;
+    std::vector<double> directCpu;
+    std::vector<double> ratios;
     for (auto _ : state) {
         const auto t0 = Clock::now();
+        const double c0 = ThreadCpuSeconds();
         window.Repaint();
+        const double c1 = ThreadCpuSeconds();
         const auto t1 = Clock::now();
         direct.Paint();
-        const auto t2 = Clock::now();
+        const double c2 = ThreadCpuSeconds();
         benchmark::ClobberMemory();
-        layerSeconds += Seconds(t1 - t0);
-        directSeconds += Seconds(t2 - t1);
+        layerCpu.push_back(c1 - c0);
+        directCpu.push_back(c2 - c1);
+        if (c2 > c1)
+            ratios.push_back((c1 - c0) / (c2 - c1));
         state.SetIterationTime(Seconds(t1 - t0));
     }
-    const double n = static_cast<double>(state.iterations());
-    if (n > 0 && directSeconds > 0) {
-        state.counters["layer_ms"] = layerSeconds / n * 1e3;
-        state.counters["direct_ms"] = directSeconds / n * 1e3;
-        state.counters["ratio"] = layerSeconds / directSeconds;
+    if (!ratios.empty()) {
+        state.counters["layer_cpu_ms"] = Median(layerCpu) * 1e3;
+        state.counters["direct_cpu_ms"] = Median(directCpu) * 1e3;
+        state.counters["ratio"] = Median(ratios);
+        state.counters["goal"] = kGoal;
     }
     state.counters["diff_px"] = differing;
 }

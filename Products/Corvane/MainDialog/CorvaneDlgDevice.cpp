@@ -336,6 +336,11 @@ void CCorvaneDlg::PrepareWorkerStart(ENWorkerKind kind)
     if (m_sheet.GetSafeHwnd() != nullptr)
         m_sheet.SetRedraw(FALSE);
     m_strActivePageName = ActivePageName();
+    // The worker reallocates the tables the pages point into.
+    for (const tPageEntry& entry : m_pageEntries) {
+        if (entry.page != nullptr)
+            entry.page->DetachDeviceData();
+    }
     if (!m_prompt) {
         m_prompt = std::make_unique<CPostedWorkerPrompt>(
             GetSafeHwnd(), [this](const tWorkerQuestion& question) { return ShowWorkerQuestion(question); });

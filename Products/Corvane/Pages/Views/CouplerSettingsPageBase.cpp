@@ -23,6 +23,7 @@
 IMPLEMENT_DYNCREATE(CCouplerSettingsPageBase, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(CCouplerSettingsPageBase, CPropertyPage)
+    ON_WM_DESTROY()
     ON_WM_CTLCOLOR()
     ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
@@ -177,6 +178,22 @@ void CCouplerSettingsPageBase::AttachExtraData(WORD* block, unsigned length, int
     m_extraBlockLength = block ? length : 0;
     SetDeviceKind(wideFormat, controller);
     OnExtraDataAttached();
+}
+
+// A page taken out of the sheet goes without a kill-active: it is not the
+// shown page any more, and a language switch must not text its dead controls.
+void CCouplerSettingsPageBase::OnDestroy()
+{
+    m_active = FALSE;
+    CPropertyPage::OnDestroy();
+}
+
+void CCouplerSettingsPageBase::DetachDeviceData()
+{
+    m_deviceBlock = nullptr;
+    m_deviceBlockLength = 0;
+    m_extraBlock = nullptr;
+    m_extraBlockLength = 0;
 }
 
 void CCouplerSettingsPageBase::SetDeviceKind(int wideFormat, int controller)

@@ -92,6 +92,9 @@ public:
     // Stores the block and the device kind, then loads the members.
     void AttachDeviceData(WORD* block, unsigned length, int wideFormat, int controller);
     void AttachExtraData(WORD* block, unsigned length, int wideFormat, int controller);
+    // Forgets both blocks while a worker replaces them, so that nothing is
+    // stored into the old ones; the next attach brings the page back.
+    void DetachDeviceData();
     void SetDeviceData(CFBCData* data) { m_deviceData = data; }
     // The service of either transport: the pages' immediate commands work
     // over serial as over TCP/IP.
@@ -198,6 +201,7 @@ protected:
     BOOL OnInitDialog() override;
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    void OnDestroy();
     // Shows a balloon at the control (through the user-interface library).
     virtual void ShowBalloon(const CString& title, const CString& text, UINT ctrlId);
     virtual void CloseBalloon();

@@ -217,6 +217,28 @@ TEST_F(DeviceCommandTest, ConnectionSettingsAreRefusedWhileAWorkerRuns)
     EXPECT_EQ(m_boxTexts[0], L"A command runs.\nThe connection cannot change now.");
 }
 
+TEST_F(DeviceCommandTest, WhileAWorkerReplacesTheTablesNoPageHoldsTheOldOnes)
+{
+    auto dialog = MakeDialog();
+    std::vector<std::wstring> holding;
+    std::size_t attachedAfter = 0;
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+        ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+        SlowDown(m_sim.Faults());
+        ASSERT_TRUE(dialog->StartReadThread());
+        ASSERT_TRUE(GetWorkerBusyFlag().IsSet()) << "the read still runs";
+        for (const auto& entry : dialog->PageEntries())
+            if (entry.page != nullptr && entry.page->HasDeviceBlock())
+                holding.push_back(entry.name);
+        m_sim.Faults().Clear();
+        ASSERT_TRUE(WaitForWorker(driver));
+        for (const auto& entry : dialog->PageEntries())
+            attachedAfter += entry.page != nullptr && entry.page->IsInSheet() && entry.page->HasDeviceBlock();
+    });
+    EXPECT_TRUE(holding.empty()) << holding.front();
+    EXPECT_GT(attachedAfter, 0u) << "the read's end attaches the pages again";
+}
+
 TEST_F(DeviceCommandTest, ClosingDuringAReadStopsTheWorkerFirst)
 {
     auto dialog = MakeDialog();

@@ -156,6 +156,15 @@ TEST_F(PageActivation, TextsOfAnInactivePageWaitForItsNextActivation)
     EXPECT_TRUE(m_rig.m_page->UpdateLanguageTexts()) << "the page left waits now";
 }
 
+TEST_F(PageActivation, APageWhoseWindowWentIsNoLongerTheShownOne)
+{
+    m_rig.Show();
+    ASSERT_TRUE(m_rig.m_page->IsActive());
+    m_rig.m_page->DestroyWindow();
+    EXPECT_FALSE(m_rig.m_page->IsActive());
+    EXPECT_TRUE(m_rig.m_page->UpdateLanguageTexts()) << "its texts wait for its next showing";
+}
+
 TEST_F(PageActivation, KeysGoToTheMainWindowsShortcutsFirst)
 {
     m_rig.Show();
