@@ -107,11 +107,12 @@ function(zell_x11_screen_test name)
   target_compile_definitions(${name} PRIVATE ${defines})
 endfunction()
 
-# zell_fuzzer(NAME SOURCES ... LIBS ...)
+# zell_fuzzer(NAME SOURCES ... LIBS ... [RUNS n])
 # A libFuzzer target; built only in the fuzzing configuration, where CTest
-# runs it for a few seconds on its own seed folder (Tests/Corpus/NAME if present).
+# runs it for a few seconds on its own seed folder (Tests/Corpus/NAME if present),
+# or for n runs when RUNS is given, so that adding targets keeps the fuzz run short.
 function(zell_fuzzer name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RUNS" "SOURCES;LIBS" ${ARGN})
   if(NOT ZELL_FUZZ)
     return()
   endif()
@@ -126,7 +127,11 @@ function(zell_fuzzer name)
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/Tests/Corpus/${name})
     set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/Tests/Corpus/${name})
   endif()
-  add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -rss_limit_mb=2048 -timeout=10 ${corpus} ${seeds})
+  set(budget -max_total_time=20)
+  if(ARG_RUNS)
+    set(budget -runs=${ARG_RUNS} -max_total_time=20)
+  endif()
+  add_test(NAME ${name} COMMAND ${name} ${budget} -rss_limit_mb=2048 -timeout=10 ${corpus} ${seeds})
   set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS fuzz
     ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name};ZELL_DISPLAY=headless")
 endfunction()

@@ -142,12 +142,13 @@ BOOL CZellWinApp::InitFramework(const CString& language, const CString& lcid)
     // Start-up goes on without texts: each then shows as its key.
     CString chosenLanguage = language;
     CString chosenLcid = lcid;
-    SetupLanguage(chosenLanguage, chosenLcid);
+    const bool loaded = SetupLanguage(chosenLanguage, chosenLcid);
     LoadOemSettings();
     if (m_oemMode)
         SetAppName(GetAppText(L"OEM_NAME"));
     InitRegistryKey(kDefaultRegistryKey);
-    HandGuiXmlFileToLibrary(m_guiXmlFile, LcidOfText(chosenLcid));
+    if (loaded)
+        HandGuiXmlFileToLibrary(m_guiXmlFile, LcidOfText(chosenLcid));
     HandAppNameToLibrary(CString(m_pszAppName));
     return TRUE;
 }
@@ -158,8 +159,11 @@ bool CZellWinApp::SetupLanguage(CString& language, CString& lcid)
         InitGuiXmlFile();
     if (m_guiXmlFile.IsEmpty())
         return false;
+    // A file that does not load was told to the user here; the library
+    // would tell it once more.
     const bool loaded = LoadLanguageTexts(m_guiXmlFile, language, lcid);
-    HandGuiXmlFileToLibrary(m_guiXmlFile, LcidOfText(lcid));
+    if (loaded)
+        HandGuiXmlFileToLibrary(m_guiXmlFile, LcidOfText(lcid));
     return loaded;
 }
 

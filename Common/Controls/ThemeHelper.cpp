@@ -12,7 +12,10 @@ BOOL NoTheme() { return FALSE; }
 
 }
 
-CThemeHelper::CThemeHelper() : CThemeHelper(L"UxTheme.dll") {}
+// The visual-style library does not exist on this platform: it is reported
+// absent without looking for it, so that no file of its name beside the
+// program or in the current folder is ever loaded as code.
+CThemeHelper::CThemeHelper() = default;
 
 CThemeHelper::CThemeHelper(LPCWSTR libraryName) : m_module(::LoadLibraryW(libraryName)) {}
 

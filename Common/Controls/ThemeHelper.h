@@ -1,8 +1,8 @@
 #pragma once
-// The visual-style functions, bound at run time: the theme library is loaded
-// when the helper is made and each function is looked up when it is called,
-// so the program also runs where the library is missing. Every call then
-// answers as "no theme" and its caller draws the classic way.
+// The visual-style functions, bound at run time. This platform has no theme
+// library, so a default helper binds none and every call answers as "no
+// theme": its caller draws the classic way. Tests bind a library of their own
+// by absolute path to reach the themed paths.
 #include "Platform/Base/Module.h"
 #include "Platform/Gdi/Gdi.h"
 
@@ -33,7 +33,7 @@ public:
     }
 
 protected:
-    // Binds another library in the theme library's place (tests).
+    // Binds the library at that absolute path in the theme library's place (tests).
     explicit CThemeHelper(LPCWSTR libraryName);
 
 private:

@@ -3,7 +3,7 @@
 #include "Common/Communication/ZellException.h"
 #include "Common/SystemHelper/ComError.h"
 #include "Common/SystemHelper/StringUtils.h"
-#include "Common/SystemHelper/XMLDOMHelper.h"
+#include "Common/SystemHelper/XmlFileCache.h"
 #include "Common/SystemHelper/XmlAccess.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Framework/WinApp.h"
@@ -54,6 +54,10 @@ std::optional<std::wstring> TwoLetterCode(const std::wstring& code)
     return std::nullopt;
 }
 
+// A file whose failure the user was shown already: every later lookup in it
+// fails quietly until the file changes, so one cause gives one message.
+struct CToldBefore {};
+
 struct ListedLanguage {
     std::wstring lcid;
     std::wstring code;
@@ -64,15 +68,21 @@ struct ListedLanguage {
 // designator never picks an entry by accident.
 std::optional<ListedLanguage> FindListedLanguage(const std::wstring& file, const std::wstring& designator)
 {
-    CXMLDOMHelper document("Msxml2.DOMDocument");
-    if (!document.Load(file)) {
-        const Xml::CParseError& error = document.m_pXMLDoc->ParseError();
+    const CXmlFileCache::tLoad loaded = CXmlFileCache::Load(file);
+    if (!loaded.document) {
+        if (!loaded.firstFailure)
+            throw CToldBefore{};
+        const Xml::CParseError& error = loaded.error;
+        // A file that cannot be opened is named by its reason, and has no
+        // line to point at.
         throw _com_error(E_POINTER,
-                         FormatW(L"%s: %s (line %u, column %u)", file.c_str(), error.reason.c_str(),
-                                 static_cast<unsigned>(error.line), static_cast<unsigned>(error.column)),
+                         error.reason.find(file) != std::wstring::npos
+                             ? FormatW(L"%s: %s", file.c_str(), error.reason.c_str())
+                             : FormatW(L"%s: %s (line %u, column %u)", file.c_str(), error.reason.c_str(),
+                                       static_cast<unsigned>(error.line), static_cast<unsigned>(error.column)),
                          L"load");
     }
-    const Xml::CXmlNode languages = XmlSelectSingleNode(document.m_pXMLDoc->Root(), L"//languages");
+    const Xml::CXmlNode languages = XmlSelectSingleNode(loaded.document->Root(), L"//languages");
     if (!languages)
         throw _com_error(E_POINTER, file + L": no languages element", L"selectSingleNode");
     for (const Xml::CXmlNode& child : languages.ChildNodes()) {
@@ -119,6 +129,7 @@ void CLanguageHelper::GetLanguageInfo(const CString& file, CString& designator, 
             designator = L"1033";
             code = L"en";
         }
+    } catch (const CToldBefore&) {
     } catch (const _com_error& error) {
         ShowError(ComErrorMessage(heading, error));
     } catch (CZellException& error) {
@@ -134,6 +145,7 @@ bool CLanguageHelper::IsSupported(const CString& file, const CString& code)
     try {
         const std::wstring wanted = TwoLetterCode(code.str()).value_or(code.str());
         return FindListedLanguage(file.str(), wanted).has_value();
+    } catch (const CToldBefore&) {
     } catch (CZellException& error) {
         ShowError(heading + error.GetText());
     } catch (...) {

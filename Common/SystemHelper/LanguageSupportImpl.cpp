@@ -5,6 +5,7 @@
 #include "Common/SystemHelper/LanguageSupportBinaryFile.h"
 #include "Common/SystemHelper/StringUtils.h"
 #include "Common/SystemHelper/XMLDOMHelper.h"
+#include "Common/SystemHelper/XmlFileCache.h"
 #include "Common/SystemHelper/XmlAccess.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/LastError.h"
@@ -27,6 +28,31 @@ void TraceParseError(const wchar_t* what, const std::wstring& source, const Xml:
 {
     DebugTrace(L"CLanguageSupportImpl: %s '%s' does not load: %s (line %u, column %u)", what, source.c_str(),
                error.reason.c_str(), static_cast<unsigned>(error.line), static_cast<unsigned>(error.column));
+}
+
+// Every "locale" element of that code in document order, nested ones too:
+// what "//locale[@code=...]" selects, in one walk instead of a query and a
+// parent query per text, so that a large file costs its size once.
+template<typename Visit> void ForEachLocale(const Xml::CXmlNode& root, const std::wstring& code, Visit visit)
+{
+    Xml::CXmlNode node = root.FirstChild();
+    while (node) {
+        if (node.Type() == Xml::NodeType::Element) {
+            if (node.Name() == L"locale" && node.GetAttribute(L"code") == code)
+                visit(node);
+            if (Xml::CXmlNode child = node.FirstChild()) {
+                node = child;
+                continue;
+            }
+        }
+        while (node && !node.NextSibling()) {
+            node = node.Parent();
+            if (node == root)
+                return;
+        }
+        if (node)
+            node = node.NextSibling();
+    }
 }
 
 // Closes the descriptor on every way out.
@@ -89,12 +115,12 @@ void CLanguageSupportImpl::LoadXml(const _bstr_t& file, const _bstr_t& lcid, boo
     CAutoLock lock(&m_section);
     if (file == m_currentFile && lcid == m_currentLanguage)
         return;
-    CXMLDOMHelper document("Msxml2.DOMDocument");
-    if (!document.Load(file.wstr())) {
-        TraceParseError(L"GUI XML file", file.wstr(), document.m_pXMLDoc->ParseError());
+    const CXmlFileCache::tLoad loaded = CXmlFileCache::Load(file.wstr());
+    if (!loaded.document) {
+        TraceParseError(L"GUI XML file", file.wstr(), loaded.error);
         throw CZellException((L"Missing file!\n" + file.wstr()).c_str(), kMissingFile);
     }
-    LoadLanguage(*document.m_pXMLDoc, lcid, keep);
+    LoadLanguage(*loaded.document, lcid, keep);
     m_currentFile = file;
     m_currentLanguage = lcid;
 }
@@ -123,11 +149,10 @@ void CLanguageSupportImpl::LoadLanguage(const Xml::CXmlDocument& document, const
     if (!keep)
         Clear();
     const std::wstring code = codeNode.Text();
-    for (const Xml::CXmlNode& locale : XmlSelectNodes(root, L"//locale[@code=" + XPathLiteral(code) + L"]")) {
-        const Xml::CXmlNode key = XmlSelectSingleNode(locale, L"../@key");
-        if (key)
-            SetText(key.Text(), locale.Text());
-    }
+    ForEachLocale(root, code, [this](const Xml::CXmlNode& locale) {
+        if (const auto key = locale.Parent().GetAttribute(L"key"))
+            SetText(*key, locale.Text());
+    });
 }
 
 void CLanguageSupportImpl::SetLanguage(const _bstr_t& file, bool keep)

@@ -131,6 +131,13 @@ HMODULE OpenLibrary(const std::string& name, bool load)
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
+    // Code is loaded from an absolute path only: a bare or relative name would
+    // let a file planted beside the program, in the current folder or along
+    // the system's search run as ours. Finding a loaded module loads nothing.
+    if (load && name.front() != '/') {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
     const int flags = load ? (RTLD_NOW | RTLD_LOCAL) : (RTLD_LAZY | RTLD_NOLOAD);
     for (const std::string& candidate : Candidates(name)) {
         void* library = dlopen(candidate.c_str(), flags);

@@ -2,14 +2,16 @@
 // Modules: the executable and the shared libraries, behind HMODULE handles
 // of their own table.
 //
-// - LoadLibraryW takes a UTF-8 path of a shared object. A name with a "/" is
-//   opened as given; a bare name is looked for beside the executable first,
-//   then along the system's search. The name's case is kept. Loading the same
+// - LoadLibraryW takes the absolute UTF-8 path of a shared object; a bare or
+//   relative name loads nothing (ERROR_MOD_NOT_FOUND), so that no file planted
+//   beside the program or in the current folder runs as code. The name's case
+//   is kept. Loading the same
 //   library again gives the same HMODULE; each load needs its FreeLibrary,
 //   and the last one unloads it and retires the handle. Failure gives null
 //   with ERROR_MOD_NOT_FOUND.
 // - GetModuleHandleW(nullptr) is the executable. A name finds a library that
-//   is loaded already (same lookup as LoadLibraryW), without loading it.
+//   is loaded already (a bare name beside the executable first, then by the
+//   loader's names), without loading it.
 //   Handles of modules that were not loaded through LoadLibraryW stay valid
 //   for the life of the process and FreeLibrary on them does nothing.
 // - GetModuleFileNameW copies the module's full path. When it does not fit,

@@ -1,5 +1,6 @@
 #include "Platform/Registry/PrivateProfile.h"
 
+#include "Platform/Base/FileStamp.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WinError.h"
@@ -7,6 +8,9 @@
 
 #include <cstring>
 #include <cwchar>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -14,13 +18,68 @@ namespace {
 
 using Registry::CIniFile;
 
-bool LoadIni(LPCWSTR fileName, CIniFile& file)
+struct CachedIni {
+    Platform::CFileStamp stamp;
+    std::shared_ptr<const CIniFile> file;
+};
+
+// A program asks the same file for one key after the other: each file is
+// parsed once and kept while its stamp holds, so a lookup costs a stat.
+class CIniCache {
+public:
+    std::shared_ptr<const CIniFile> Find(const std::string& path, const Platform::CFileStamp& stamp)
+    {
+        std::lock_guard guard(m_mutex);
+        const auto found = m_files.find(path);
+        return found != m_files.end() && found->second.stamp == stamp ? found->second.file : nullptr;
+    }
+    void Keep(const std::string& path, const Platform::CFileStamp& stamp, std::shared_ptr<const CIniFile> file)
+    {
+        std::lock_guard guard(m_mutex);
+        // A handful of files is what a program reads; a caller cycling through
+        // many only costs re-parsing.
+        if (m_files.size() >= kMaxFiles && m_files.find(path) == m_files.end())
+            m_files.clear();
+        m_files[path] = CachedIni{stamp, std::move(file)};
+    }
+
+private:
+    static constexpr std::size_t kMaxFiles = 16;
+    std::mutex m_mutex;
+    std::map<std::string, CachedIni> m_files;
+};
+
+CIniCache& Cache()
 {
+    static CIniCache cache;
+    return cache;
+}
+
+// The parsed file, or an empty one with the last error set when it cannot
+// be read.
+std::shared_ptr<const CIniFile> LoadIni(LPCWSTR fileName, bool& loaded)
+{
+    static const auto kEmpty = std::make_shared<const CIniFile>();
+    loaded = false;
     if (!fileName || !*fileName) {
         SetLastError(ERROR_FILE_NOT_FOUND);
-        return false;
+        return kEmpty;
     }
-    return file.Load(Text::WideToUtf8(fileName));
+    const std::string path = Text::WideToUtf8(fileName);
+    const auto stamp = Platform::CFileStamp::Of(path);
+    if (stamp) {
+        if (auto cached = Cache().Find(path, *stamp)) {
+            loaded = true;
+            return cached;
+        }
+    }
+    auto file = std::make_shared<CIniFile>();
+    if (!file->Load(path))
+        return kEmpty;
+    loaded = true;
+    if (stamp && stamp->IsSettled())
+        Cache().Keep(path, *stamp, file);
+    return file;
 }
 
 DWORD CopyText(std::wstring_view text, LPWSTR buffer, DWORD size)
@@ -85,8 +144,9 @@ std::wstring DefaultText(LPCWSTR defaultValue)
 DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, LPWSTR buffer, DWORD size,
     LPCWSTR fileName)
 {
-    CIniFile file;
-    const bool loaded = LoadIni(fileName, file);
+    bool loaded = false;
+    const auto held = LoadIni(fileName, loaded);
+    const CIniFile& file = *held;
     if (!section) {
         std::vector<std::wstring> names;
         for (const auto& s : file.Sections())
@@ -115,10 +175,11 @@ UINT GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue, LPCWS
 {
     if (!section || !key)
         return static_cast<UINT>(defaultValue);
-    CIniFile file;
-    if (!LoadIni(fileName, file))
+    bool loaded = false;
+    const auto file = LoadIni(fileName, loaded);
+    if (!loaded)
         return static_cast<UINT>(defaultValue);
-    const auto* entry = file.FindEntry(section, key);
+    const auto* entry = file->FindEntry(section, key);
     if (!entry)
         return static_cast<UINT>(defaultValue);
     const std::wstring_view text = Unquote(entry->value);
@@ -144,10 +205,11 @@ DWORD GetPrivateProfileSectionNamesW(LPWSTR buffer, DWORD size, LPCWSTR fileName
 
 DWORD GetPrivateProfileSectionW(LPCWSTR section, LPWSTR buffer, DWORD size, LPCWSTR fileName)
 {
-    CIniFile file;
     std::vector<std::wstring> lines;
-    if (section && LoadIni(fileName, file)) {
-        if (const auto* found = file.FindSection(section)) {
+    bool loaded = false;
+    const auto file = section ? LoadIni(fileName, loaded) : nullptr;
+    if (loaded) {
+        if (const auto* found = file->FindSection(section)) {
             for (const auto& entry : found->entries)
                 lines.push_back(entry.hasValue ? entry.key + L"=" + entry.value : entry.key);
         }

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -129,6 +130,39 @@ std::string UtcStamp()
     return text;
 }
 
+struct NoticeBoard {
+    std::mutex mutex;
+    std::vector<CStoreNotice> pending;
+};
+
+NoticeBoard& Notices()
+{
+    static NoticeBoard board;
+    return board;
+}
+
+void PostNotice(CStoreNotice::Kind kind, const std::filesystem::path& file)
+{
+    NoticeBoard& board = Notices();
+    std::lock_guard guard(board.mutex);
+    board.pending.push_back({kind, WidePath(file)});
+}
+
+// By the mode bits as well as by access(), so that a profile made read-only
+// is respected by a user whom the system would let write anyway.
+bool RefusesWrites(const std::filesystem::path& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    return (info.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+bool IsReadOnly(const std::filesystem::path& store)
+{
+    return RefusesWrites(store) || RefusesWrites(store.parent_path());
+}
+
 std::filesystem::path HomeDirectory()
 {
     if (const char* home = std::getenv("HOME"); home && *home)
@@ -170,6 +204,23 @@ std::filesystem::path CRegistryStore::FilePath() const
     return Directory() / (m_fileStem + ".reg");
 }
 
+std::vector<CStoreNotice> CRegistryStore::TakeNotices()
+{
+    NoticeBoard& board = Notices();
+    std::lock_guard guard(board.mutex);
+    return std::exchange(board.pending, {});
+}
+
+bool CRegistryStore::NoteIfReadOnly(const std::filesystem::path& path)
+{
+    const bool readOnly = IsReadOnly(path);
+    if (readOnly && !m_readOnlyNoted) {
+        m_readOnlyNoted = true;
+        PostNotice(CStoreNotice::Kind::ReadOnly, path);
+    }
+    return readOnly;
+}
+
 void CRegistryStore::SetLockTimeout(std::chrono::milliseconds timeout)
 {
     std::lock_guard guard(m_mutex);
@@ -189,6 +240,7 @@ DWORD CRegistryStore::Read(const Reader& reader)
     const auto path = FilePath();
     if (const DWORD rc = Refresh(path, false); rc != ERROR_SUCCESS)
         return rc;
+    NoteIfReadOnly(path);
     return reader(m_root);
 }
 
@@ -196,6 +248,8 @@ DWORD CRegistryStore::Write(const Writer& writer)
 {
     std::lock_guard guard(m_mutex);
     const auto path = FilePath();
+    if (IsReadOnly(path))
+        return WriteInMemoryOnly(path, writer);
     std::error_code ec;
     // The hives hold the user's settings: only the user may read them.
     if (std::filesystem::create_directories(path.parent_path(), ec))
@@ -221,12 +275,27 @@ DWORD CRegistryStore::Write(const Writer& writer)
     return Save(path);
 }
 
+// A read-only profile is the user's choice: its file and mode stay as they
+// are, and changes last as long as the process.
+DWORD CRegistryStore::WriteInMemoryOnly(const std::filesystem::path& path, const Writer& writer)
+{
+    if (const DWORD rc = Refresh(path, false); rc != ERROR_SUCCESS)
+        return rc;
+    NoteIfReadOnly(path);
+    bool changed = false;
+    const DWORD rc = writer(m_root, changed);
+    if (changed && rc != ERROR_SUCCESS)
+        m_loaded = false;
+    return rc;
+}
+
 DWORD CRegistryStore::Refresh(const std::filesystem::path& path, bool haveLock)
 {
     if (path != m_cachedPath) {
         m_cachedPath = path;
         m_loaded = false;
         m_blocked = false;
+        m_readOnlyNoted = false;
     }
     // A file that is replaced again while being set aside is tried anew; the
     // bound keeps a process that keeps writing damaged files from stalling us.
@@ -247,19 +316,18 @@ DWORD CRegistryStore::LoadOnce(const std::filesystem::path& path, bool haveLock,
     if (!fd.Valid()) {
         if (errno != ENOENT)
             return Win32ErrorFromErrno(errno);
-        if (!m_blocked)
+        // Changes made in memory only (a read-only folder) outlive the
+        // check as long as the file stays absent.
+        if (!m_blocked && !(m_loaded && !m_identity))
             ResetToEmpty();
         m_loaded = true;
         m_blocked = false;
         return ERROR_SUCCESS;
     }
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0)
+    const auto stamp = CFileIdentity::OfDescriptor(fd.Get());
+    if (!stamp)
         return Win32ErrorFromErrno(errno);
-    const CFileIdentity identity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-        static_cast<std::int64_t>(info.st_size), static_cast<std::int64_t>(info.st_mtim.tv_sec),
-        static_cast<std::int64_t>(info.st_mtim.tv_nsec), static_cast<std::int64_t>(info.st_ctim.tv_sec),
-        static_cast<std::int64_t>(info.st_ctim.tv_nsec)};
+    const CFileIdentity& identity = *stamp;
     if (m_loaded && m_identity && *m_identity == identity)
         return ERROR_SUCCESS;
     if (identity.size > static_cast<std::int64_t>(kMaxRegistryFileSize))
@@ -310,6 +378,7 @@ DWORD CRegistryStore::SetAside(const std::filesystem::path& path, const CFileIde
         return ERROR_SUCCESS;
     }
     m_blocked = false;
+    PostNotice(CStoreNotice::Kind::SetAside, aside);
     TraceRegistryProblem(L"the store file " + WidePath(path) + L" is damaged (" + Text::Utf8ToWide(reason)
         + L"); kept as " + Text::Utf8ToWide(aside) + L", starting with an empty hive");
     return ERROR_SUCCESS;
@@ -346,16 +415,9 @@ DWORD CRegistryStore::Save(const std::filesystem::path& path)
         m_loaded = false;
         return rc;
     }
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        m_identity = CFileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-            static_cast<std::int64_t>(info.st_size), static_cast<std::int64_t>(info.st_mtim.tv_sec),
-            static_cast<std::int64_t>(info.st_mtim.tv_nsec), static_cast<std::int64_t>(info.st_ctim.tv_sec),
-            static_cast<std::int64_t>(info.st_ctim.tv_nsec)};
-    } else {
-        m_identity.reset();
+    m_identity = CFileIdentity::Of(path.string());
+    if (!m_identity)
         m_loaded = false;
-    }
     ++m_generation;
     return ERROR_SUCCESS;
 }

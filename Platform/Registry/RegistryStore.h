@@ -5,6 +5,7 @@
 // the store, written to a temporary file and renamed over the old one, so
 // concurrent writers lose nothing and a reader never sees half a file.
 
+#include "Platform/Base/FileStamp.h"
 #include "Platform/Registry/RegistryKey.h"
 
 #include <chrono>
@@ -14,10 +15,21 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace Registry {
 
 enum class Hive { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
+
+// Something the user must hear about once: a damaged store file was moved
+// aside (file names the copy that holds the old content), or the store is
+// read-only, so changes stay in memory and are not kept (file names the store).
+struct CStoreNotice {
+    enum class Kind { SetAside, ReadOnly };
+    Kind kind = Kind::SetAside;
+    std::wstring file;
+    friend bool operator==(const CStoreNotice&, const CStoreNotice&) = default;
+};
 
 class CRegistryStore {
 public:
@@ -42,23 +54,21 @@ public:
     // How long a writer waits for another process's lock before it gives up.
     void SetLockTimeout(std::chrono::milliseconds timeout);
 
+    // The notices of all stores of this process not taken yet; each is
+    // handed out once.
+    static std::vector<CStoreNotice> TakeNotices();
+
 private:
-    struct CFileIdentity {
-        std::uint64_t device = 0;
-        std::uint64_t inode = 0;
-        std::int64_t size = 0;
-        std::int64_t mtimeSec = 0;
-        std::int64_t mtimeNsec = 0;
-        std::int64_t ctimeSec = 0;
-        std::int64_t ctimeNsec = 0;
-        friend bool operator==(const CFileIdentity&, const CFileIdentity&) = default;
-    };
+    using CFileIdentity = Platform::CFileStamp;
 
     DWORD Refresh(const std::filesystem::path& path, bool haveLock);
     DWORD LoadOnce(const std::filesystem::path& path, bool haveLock, bool& retry);
     DWORD SetAside(const std::filesystem::path& path, const CFileIdentity& bad, const std::string& reason,
         bool haveLock, bool& retry);
     DWORD Save(const std::filesystem::path& path);
+    // The file, or the folder that would take it, refuses our writes.
+    bool NoteIfReadOnly(const std::filesystem::path& path);
+    DWORD WriteInMemoryOnly(const std::filesystem::path& path, const Writer& writer);
     void ResetToEmpty();
 
     std::string m_fileStem;
@@ -67,6 +77,8 @@ private:
     bool m_loaded = false;
     // Set when a damaged file could not be moved aside: writing would destroy it.
     bool m_blocked = false;
+    // The read-only notice of this store was given.
+    bool m_readOnlyNoted = false;
     std::optional<CFileIdentity> m_identity;
     CRegistryKey m_root;
     std::uint64_t m_generation = 0;

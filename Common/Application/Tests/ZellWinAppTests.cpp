@@ -316,16 +316,31 @@ TEST_F(ZellWinApp, WithoutItsGuiFileStartUpGoesOnWithKeysForTexts)
     EXPECT_FALSE(app.SetupLanguage(language, lcid));
     app.ExitInstance();
 
-    // An unreadable file is reported, and start-up still goes on.
-    static int reported = 0;
-    SetMessageBoxHandler([](const wchar_t*, UINT) { ++reported; });
-    CTestApp broken(m_folder.Write("Broken.GUI.XML", "<gui><languages>"));
-    language = L"de";
-    EXPECT_FALSE(broken.SetupLanguage(language, lcid));
-    EXPECT_GT(reported, 0);
-    EXPECT_TRUE(broken.InitFramework(L"de", L"1031"));
-    EXPECT_EQ(broken.m_registryKey, CString(L"Zell Software"));
-    broken.ExitInstance();
+    // An unreadable or missing file is reported once, naming the file and
+    // the reason, however often start-up looks into it; start-up goes on.
+    static std::vector<std::wstring> reports;
+    SetMessageBoxHandler([](const wchar_t* text, UINT) { reports.emplace_back(text); });
+    const struct {
+        std::wstring file;
+        const wchar_t* reason;
+    } cases[] = {{m_folder.Write("Broken.GUI.XML", "<gui><languages>"), L"line 1"},
+                 {m_folder.Write("Broken.GUI.XML", "") + L".missing", L"No such file"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        reports.clear();
+        CTestApp broken(c.file);
+        language = L"de";
+        EXPECT_FALSE(broken.SetupLanguage(language, lcid));
+        EXPECT_TRUE(broken.InitFramework(L"de", L"1031"));
+        EXPECT_TRUE(broken.InitFramework(L"en", L"1033"));
+        EXPECT_FALSE(broken.IsLanguageAvailable(L"de"));
+        EXPECT_EQ(broken.m_registryKey, CString(L"Zell Software"));
+        EXPECT_TRUE(broken.libraryFiles.empty()) << "the library would report the file again";
+        broken.ExitInstance();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_NE(reports[0].find(c.file), std::wstring::npos) << reports[0];
+        EXPECT_NE(reports[0].find(c.reason), std::wstring::npos) << reports[0];
+    }
     SetMessageBoxHandler(nullptr);
 }
 

@@ -6,6 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <string>
+
 using ControlsTest::CCanvas;
 
 TEST(ThemeHelper, WithoutTheThemeLibraryEveryCallAnswersNoTheme)
@@ -45,4 +52,29 @@ TEST(ThemeHelper, APresentThemeIsCalledAndTheParentBackgroundOnlyWithAWindow)
     EXPECT_EQ(theme.OpenCount(), 0);
     // A function the library lacks still falls back.
     EXPECT_EQ(theme.DrawThemeText(button, canvas.Dc(), 1, 1, L"x", 1, 0, 0, &all), E_FAIL);
+}
+
+// A working theme library planted under the theme library's name beside the
+// program and in the current folder is never loaded.
+TEST(ThemeHelper, APlantedThemeLibraryIsNotLoaded)
+{
+    namespace fs = std::filesystem;
+    char self[PATH_MAX] = {};
+    ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
+    const fs::path folder = fs::path(self).parent_path();
+    const fs::path planted = folder / "UxTheme.dll";
+    fs::copy_file(ZELL_TEST_THEME_LIBRARY, planted, fs::copy_options::overwrite_existing);
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    {
+        CThemeHelper theme;
+        EXPECT_FALSE(theme.IsAppThemed());
+        EXPECT_FALSE(ModuleThemeHelper().IsThemeActive());
+    }
+    fs::current_path(previous);
+    void* loaded = dlopen(planted.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    EXPECT_EQ(loaded, nullptr);
+    if (loaded)
+        dlclose(loaded);
+    fs::remove(planted);
 }

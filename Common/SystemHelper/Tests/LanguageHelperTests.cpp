@@ -1,6 +1,7 @@
 #include "Common/SystemHelper/LanguageHelper.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "LanguageSupportTestFiles.h"
+#include "Platform/Base/Tests/FileOpenCounter.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/MessageBoxIcon.h"
 #include "Platform/Framework/TempHandleMap.h"
@@ -10,9 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -222,13 +228,41 @@ TEST(LanguageHelperMessageBox, FailuresShowTheApplicationsBoxWithTheErrorIcon)
     EXPECT_TRUE(shown.hasIcon);
     EXPECT_TRUE(shown.ownerDisabled);
 
-    // Escape closes it as well; what was set before the failure stays.
+    // Escape closes it as well; what was set before the failure stays. (The
+    // file above was told already: another one fails here.)
     CString designator = L"DEU";
     CString code = L"DEU";
     const ShownBox report = AnswerTheBox(
-        [&] { CLanguageHelper().GetLanguageInfo(L"/nonexistent/zell/file.xml", designator, code); }, VK_ESCAPE);
+        [&] { CLanguageHelper().GetLanguageInfo(L"/nonexistent/zell/other.xml", designator, code); }, VK_ESCAPE);
     EXPECT_EQ(report.caption, L"Coupler Tool");
     EXPECT_EQ(report.text.rfind(L"GetLanguageInfo failed!\n\nCode\t  =  80004003\n", 0), 0u);
     EXPECT_EQ(designator, L"de");
     AfxDeleteTempObjects();
+}
+
+// Every lookup of a start (language list, support, texts of two languages)
+// shares one parse of an unchanged file; a changed file is read again.
+TEST_F(LanguageHelper, TheGuiFileIsReadOnceUntilItChanges)
+{
+    const std::string path = Text::WideToUtf8(m_file.str());
+    const timespec settled[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, path.c_str(), settled, 0));
+    TestSupport::CFileOpenCounter opens(path);
+    for (const wchar_t* wanted : {L"de", L"en", L"de"}) {
+        CString language = wanted;
+        CString lcid;
+        EXPECT_TRUE(CLanguageHelper().IsSupported(m_file, language));
+        ASSERT_TRUE(LoadLanguageTexts(m_file, language, lcid));
+    }
+    EXPECT_EQ(GetLanguageText(L"LBL_OK"), CString(L"Übernehmen"));
+    EXPECT_EQ(1, opens.Take());
+
+    std::string changed = kGuiXml;
+    changed.replace(changed.find("Apply"), std::strlen("Apply"), "Applied");
+    m_folder.Write("Prog.GUI.XML", changed);
+    CString language = L"en";
+    CString lcid;
+    ASSERT_TRUE(LoadLanguageTexts(m_file, language, lcid));
+    EXPECT_EQ(GetLanguageText(L"LBL_OK"), CString(L"Applied"));
+    EXPECT_TRUE(g_shown.empty());
 }

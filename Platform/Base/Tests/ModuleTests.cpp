@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <climits>
@@ -78,11 +79,40 @@ TEST(LoadLibrary, MissingLibraryFails)
     EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
 }
 
-TEST(LoadLibrary, BareNameIsFoundBesideTheExecutable)
+bool IsLoaded(const std::wstring& path)
 {
-    HMODULE module = LoadLibraryW(kTestModule);
+    void* library = dlopen(Text::WideToUtf8(path).c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    if (library)
+        dlclose(library);
+    return library != nullptr;
+}
+
+// The test module lies beside the test program as a planted file would: no
+// bare or relative name may load it, from any current folder.
+TEST(LoadLibrary, BareAndRelativeNamesLoadNothing)
+{
+    const std::wstring planted = ExecutableFolder() + L"/" + kTestModule;
+    char previous[PATH_MAX] = {};
+    ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
+    ASSERT_EQ(chdir(Text::WideToUtf8(ExecutableFolder()).c_str()), 0);
+    for (const std::wstring& name : {std::wstring(kTestModule), L"./" + std::wstring(kTestModule),
+                                     L"../" + ExecutableFolder().substr(ExecutableFolder().rfind(L'/') + 1) + L"/"
+                                         + kTestModule}) {
+        SetLastError(0);
+        EXPECT_EQ(LoadLibraryW(name.c_str()), nullptr) << name;
+        EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
+        EXPECT_EQ(LoadLibraryA(Text::WideToUtf8(name).c_str()), nullptr) << name;
+    }
+    ASSERT_EQ(chdir(previous), 0);
+    EXPECT_FALSE(IsLoaded(planted));
+}
+
+TEST(LoadLibrary, AbsolutePathLoadsAndFrees)
+{
+    const std::wstring path = ExecutableFolder() + L"/" + kTestModule;
+    HMODULE module = LoadLibraryW(path.c_str());
     ASSERT_NE(module, nullptr);
-    EXPECT_EQ(ModulePath(module), ExecutableFolder() + L"/" + kTestModule);
+    EXPECT_EQ(ModulePath(module), path);
 
     const auto function = reinterpret_cast<TwicePlusOne>(GetProcAddress(module, "ZellTestModuleTwicePlusOne"));
     ASSERT_NE(function, nullptr);
@@ -108,7 +138,7 @@ TEST(LoadLibrary, EachLoadNeedsItsFree)
 {
     const std::wstring path = ExecutableFolder() + L"/" + kTestModule;
     HMODULE first = LoadLibraryW(path.c_str());
-    HMODULE second = LoadLibraryW(kTestModule);
+    HMODULE second = LoadLibraryA(Text::WideToUtf8(path).c_str());
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first, second);
     EXPECT_TRUE(FreeLibrary(first));

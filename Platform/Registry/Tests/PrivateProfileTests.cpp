@@ -2,11 +2,16 @@
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/IniFile.h"
 #include "Platform/Registry/PrivateProfile.h"
+#include "Platform/Base/Tests/FileOpenCounter.h"
 #include "RegistryTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <fstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <string>
 
 namespace {
@@ -177,6 +182,35 @@ TEST(IniFile, DecodingPrefersValidUtf8AndFallsBackToLatin1)
     EXPECT_EQ(L"\u00C3", Registry::CIniFile::DecodeText("\xC3")); // cut sequence: Latin-1
     EXPECT_EQ(L"\u00ED\u00A0\u0080", Registry::CIniFile::DecodeText("\xED\xA0\x80")); // encoded surrogate
     EXPECT_EQ(L"", Registry::CIniFile::DecodeText(""));
+}
+
+}
+
+namespace {
+
+// Files are backdated as a program's own files are: settled, so their
+// parse may be kept by their stamp.
+void Settle(const std::wstring& path)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, std::string(path.begin(), path.end()).c_str(), times, 0));
+}
+
+TEST_F(PrivateProfile, AFileIsReadOnceWhileUnchangedAndAgainAfterAChange)
+{
+    Write("capabilities.ini", "[Device]\nCount=7\n");
+    Settle(path);
+    TestSupport::CFileOpenCounter opens(std::string(path.begin(), path.end()));
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(7u, GetPrivateProfileIntW(L"Device", L"Count", 0, path.c_str()));
+        EXPECT_EQ(L"7", Get(L"device", L"count"));
+    }
+    EXPECT_EQ(1, opens.Take());
+
+    Write("capabilities.ini", "[Device]\nCount=8\n");
+    EXPECT_EQ(8u, GetPrivateProfileIntW(L"Device", L"Count", 0, path.c_str()));
+    Write("capabilities.ini", "[Device]\nCount=9\n");
+    EXPECT_EQ(9u, GetPrivateProfileIntW(L"Device", L"Count", 0, path.c_str())) << "a fresh file is never kept";
 }
 
 }

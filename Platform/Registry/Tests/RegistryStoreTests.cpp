@@ -272,3 +272,65 @@ TEST_F(RegistryStoreFile, AWriterThatFailsAfterItChangedTheTreeLeavesNoTrace)
 }
 
 }
+
+namespace {
+
+using Registry::CRegistryStore;
+using Registry::CStoreNotice;
+
+TEST_F(RegistryStoreFile, ADamagedFileSetAsideIsNoticedOnceNamingTheCopy)
+{
+    ASSERT_EQ(ERROR_SUCCESS, SetDword(L"Software\\Keep", L"a", 1));
+    CRegistryStore::TakeNotices();
+    WriteFile(StoreFile(), "garbage");
+    ::testing::internal::CaptureStderr();
+    DWORD value = 0;
+    EXPECT_FALSE(GetDword(L"Software\\Keep", L"a", value));
+    EXPECT_FALSE(GetDword(L"Software\\Keep", L"a", value));
+    ::testing::internal::GetCapturedStderr();
+    const auto copies = CorruptCopies(home.StoreDir());
+    ASSERT_EQ(1u, copies.size());
+    const std::vector<CStoreNotice> expected{{CStoreNotice::Kind::SetAside, copies[0].wstring()}};
+    EXPECT_EQ(expected, CRegistryStore::TakeNotices());
+    EXPECT_TRUE(CRegistryStore::TakeNotices().empty());
+}
+
+// A profile the user made read-only keeps its file and mode; changes last for
+// the process and the user hears once that they are not kept.
+TEST_F(RegistryStoreFile, AReadOnlyProfileIsNotSavedAndNoticedOnce)
+{
+    struct Case {
+        const char* what;
+        bool folder;
+    };
+    for (const Case& c : {Case{"file", false}, Case{"folder", true}}) {
+        SCOPED_TRACE(c.what);
+        TempConfigHome own;
+        ASSERT_EQ(ERROR_SUCCESS, SetDword(L"Software\\Mode", L"a", 1));
+        const auto file = own.StoreDir() / "HKEY_CURRENT_USER.reg";
+        const std::string before = ReadFile(file);
+        const auto target = c.folder ? own.StoreDir() : file;
+        const auto mode = c.folder ? std::filesystem::perms(0500) : std::filesystem::perms(0400);
+        std::filesystem::permissions(target, mode);
+        CRegistryStore::TakeNotices();
+
+        EXPECT_EQ(ERROR_SUCCESS, SetDword(L"Software\\Mode", L"a", 2));
+        EXPECT_EQ(ERROR_SUCCESS, SetDword(L"Software\\Mode", L"b", 3));
+        DWORD value = 0;
+        EXPECT_TRUE(GetDword(L"Software\\Mode", L"a", value));
+        EXPECT_EQ(2u, value);
+        EXPECT_EQ(before, ReadFile(file));
+        EXPECT_EQ(mode, std::filesystem::status(target).permissions() & std::filesystem::perms::all);
+        const std::vector<CStoreNotice> expected{{CStoreNotice::Kind::ReadOnly, file.wstring()}};
+        EXPECT_EQ(expected, CRegistryStore::TakeNotices());
+        EXPECT_TRUE(GetDword(L"Software\\Mode", L"b", value));
+        EXPECT_TRUE(CRegistryStore::TakeNotices().empty());
+        std::filesystem::permissions(target, std::filesystem::perms::owner_all);
+        std::size_t entries = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(own.StoreDir()))
+            ++entries;
+        EXPECT_EQ(2u, entries); // the store and its lock file, no temporary
+    }
+}
+
+}

@@ -15,6 +15,7 @@
 #include "Platform/Framework/Wnd.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Net/WinSock.h"
+#include "Platform/Registry/RegistryStore.h"
 #include "Platform/Shell/ComInit.h"
 #include "Platform/Shell/ShellFolders.h"
 #include "Platform/Ui/ResourceImage.h"
@@ -117,6 +118,7 @@ BOOL CCorvaneApp::InitInstance()
     ApplyCommandLine();
     InitFramework(m_language, kStartLcid);
     StoreLanguage();
+    ShowStoreNotices();
     HandFontToControls();
     LoadInvalidIPAddresses();
     RunMainDialog();
@@ -190,6 +192,19 @@ int CCorvaneApp::ExitInstance()
 }
 
 void CCorvaneApp::ShowStartupMessage(const CString& text, UINT type) { ZELLMessageBox(text, type, L"", 0); }
+
+void CCorvaneApp::ShowStoreNotices()
+{
+    CString text;
+    for (const Registry::CStoreNotice& notice : Registry::CRegistryStore::TakeNotices()) {
+        CString line;
+        line.Format(notice.kind == Registry::CStoreNotice::Kind::SetAside ? kSettingsSetAside : kSettingsReadOnly,
+                    notice.file.c_str());
+        text += text.IsEmpty() ? line : CString(L"\n\n") + line;
+    }
+    if (!text.IsEmpty())
+        ShowStartupMessage(text, MB_OK | MB_ICONWARNING);
+}
 
 void CCorvaneApp::HandGuiXmlFileToLibrary(const CString& file, WORD lcid)
 {

@@ -31,6 +31,11 @@ public:
     static constexpr LPCWSTR kCompany = L"Zell Software";
     static constexpr LPCWSTR kFallbackToRS232 = L"--> Set connection to RS232.";
     static constexpr LPCWSTR kSocketsFailed = L"Failed to init windows sockets!";
+    static constexpr LPCWSTR kSettingsSetAside
+        = L"The stored settings could not be read and were set aside as %s. The program starts with its default "
+          L"settings.";
+    static constexpr LPCWSTR kSettingsReadOnly
+        = L"The settings file %s is read-only: changed settings will not be kept.";
     // The IP-address-source code of a device that cannot tell its source.
     static constexpr WORD kSourceNotSupported = 0x8213;
 
@@ -120,6 +125,9 @@ protected:
     virtual void LoadInvalidIPAddresses() {}
     // A start-up message (type as ZELLMessageBox takes it).
     virtual void ShowStartupMessage(const CString& text, UINT type);
+    // What happened to the settings store at start (set aside, read-only),
+    // told in one message.
+    void ShowStoreNotices();
     virtual bool StartSockets();
     // Takes the user's language for the template choice.
     virtual bool IsUserLanguageSupported() const;

@@ -2,6 +2,7 @@
 // loaders and the language helper: each must load, throw its own error or
 // report through the message-box hook, never crash or read out of bounds.
 
+#include "Platform/Base/Tests/Fuzz/FuzzScratchFolder.h"
 #include "Common/Communication/ZellException.h"
 #include "Common/SystemHelper/ComError.h"
 #include "Common/SystemHelper/LanguageHelper.h"
@@ -40,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     GetLanguageText(L"LBL_OK");
     FormatText(L"MSG_ARGS", L"a", L"b");
 
-    static const std::string path = "/tmp/zell-fuzz-guixml-" + std::to_string(::getpid()) + ".xml";
+    static const std::string path = (FuzzSupport::ScratchFolder() / "input.GUI.XML").string();
     if (FILE* out = std::fopen(path.c_str(), "wb")) {
         if (size > 0)
             std::fwrite(data, 1, size, out);

@@ -2,6 +2,7 @@
 // a file through the store: it must stop at the first record that does not
 // fit and never read outside the bytes.
 
+#include "Platform/Base/Tests/Fuzz/FuzzScratchFolder.h"
 #include "Common/SystemHelper/LanguageSupportBinaryFile.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!file.records.empty() && 4 + file.records.size() * 8 + 2 * units > size)
         __builtin_trap();
 
-    static const std::string path = "/tmp/zell-fuzz-binary-" + std::to_string(::getpid()) + ".bin";
+    static const std::string path = (FuzzSupport::ScratchFolder() / "input.bin").string();
     if (FILE* out = std::fopen(path.c_str(), "wb")) {
         if (size > 0)
             std::fwrite(data, 1, size, out);

@@ -1,5 +1,6 @@
 // Arbitrary bytes as an initialisation file: decoding, parsing and every
 // lookup mode with small and large buffers must stay inside their buffers.
+#include "Platform/Base/Tests/Fuzz/FuzzScratchFolder.h"
 #include "Platform/Registry/IniFile.h"
 #include "Platform/Registry/PrivateProfile.h"
 
@@ -15,9 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto file = Registry::CIniFile::Parse(Registry::CIniFile::DecodeText(bytes));
 
-    static const std::string path = "/tmp/zell-ini-fuzz-" + std::to_string(::getpid()) + ".ini";
-    static const bool cleanup = [] { return std::atexit([] { ::unlink(path.c_str()); }) == 0; }();
-    (void)cleanup;
+    static const std::string path = (FuzzSupport::ScratchFolder() / "input.ini").string();
     if (FILE* out = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data, 1, size, out);
         std::fclose(out);

@@ -12,6 +12,7 @@
 #include "Platform/Framework/ImageList.h"
 #include "Platform/Framework/Wnd.h"
 #include "Platform/Registry/ProfileStore.h"
+#include "Platform/Registry/RegistryStore.h"
 #include "Platform/Registry/RegistryTypes.h"
 #include "Platform/Shell/ShellFolders.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -318,6 +320,52 @@ TEST_F(CorvaneAppTest, ImageListOfAMissingBitmapIsRefused)
     CStartApp app(WriteGui());
     CImageList images;
     EXPECT_FALSE(app.LoadImageList(images, 0x7FF0, 4, RGB(255, 0, 255)));
+}
+
+}
+
+namespace {
+
+// A damaged store set aside, or a read-only one, is told once at start,
+// naming the file; the next start says nothing more.
+TEST_F(CorvaneAppTest, WhatHappenedToTheStoredSettingsIsToldOnceAtStart)
+{
+    namespace fs = std::filesystem;
+    const fs::path store = Registry::CRegistryStore::Of(Registry::Hive::CurrentUser).FilePath();
+    struct Case {
+        const char* what;
+        std::function<void()> damage;
+        std::function<void()> repair;
+        const wchar_t* says;
+    };
+    const Case cases[] = {
+        {"garbage", [&] { std::ofstream(store, std::ios::trunc) << "not a store"; }, [] {}, L".corrupt-"},
+        {"read-only", [&] { fs::permissions(store, fs::perms::owner_read); },
+         [&] { fs::permissions(store, fs::perms::owner_read | fs::perms::owner_write); }, L"read-only"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(Profile().WriteString(L"Common", L"Language", L"en"));
+        Registry::CRegistryStore::TakeNotices();
+        c.damage();
+        for (int run = 0; run < 2; ++run) {
+            CStartApp app(WriteGui());
+            app.SetArguments({});
+            app.InitInstance();
+            app.ExitInstance();
+            if (run == 1) {
+                EXPECT_TRUE(app.messages.empty());
+                continue;
+            }
+            ASSERT_EQ(app.messages.size(), 1u);
+            EXPECT_NE(app.messages[0].find(c.says), std::wstring::npos) << app.messages[0];
+            EXPECT_NE(app.messages[0].find(store.filename().wstring()), std::wstring::npos) << app.messages[0];
+        }
+        c.repair();
+        for (const auto& entry : fs::directory_iterator(store.parent_path()))
+            if (entry.path().filename().string().find(".corrupt-") != std::string::npos)
+                fs::remove(entry.path());
+    }
 }
 
 }

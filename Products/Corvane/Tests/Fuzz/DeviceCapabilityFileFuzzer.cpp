@@ -1,6 +1,7 @@
 // Any bytes as the device capability file: every look-up ends with a value,
 // every list is bounded.
 
+#include "Platform/Base/Tests/Fuzz/FuzzScratchFolder.h"
 #include "Products/Corvane/DeviceCapabilityFile.h"
 
 #include <cstddef>
@@ -16,8 +17,7 @@ namespace {
 
 const std::filesystem::path& FuzzFile()
 {
-    static const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("corvane-capability-fuzz-" + std::to_string(::getpid()) + ".ini");
+    static const std::filesystem::path path = FuzzSupport::ScratchFolder() / "corvane.ini";
     return path;
 }
 
