@@ -15,7 +15,8 @@ namespace {
 constexpr int kMaxText = 3998;
 constexpr int kMaxTitle = 498;
 constexpr int kActivatedByOther = 6;
-// Not WS_VISIBLE: tracking shows the tip without taking the activation.
+// Not WS_VISIBLE: tracking shows the tip, and a tip shown on creation would
+// take the activation from the host, whose WM_ACTIVATE would close it.
 constexpr DWORD kTooltipStyle = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE |
                                 TTS_CLOSE;
 constexpr std::uintptr_t kModuleNameTitle = 0xFFFFFFFF;
@@ -99,11 +100,13 @@ void CBalloonMessage::Show(const BalloonRequest& request)
     m_activationState = 0;
     if (!RegisterHostClass())
         return;
-    // The host never takes the activation: the field the balloon is about
-    // keeps the focus (an editor reopened on it included), and the user's
-    // next key or click closes the balloon.
-    m_host = CreateWindowExW(WS_EX_NOACTIVATE, kBalloonHostClass, L"", WS_POPUP | WS_VISIBLE, 30000, 30000, 10, 10,
-                             m_parent, nullptr, m_instance, nullptr);
+    // Shown without taking the activation: an active host would hold the
+    // keyboard focus, and the key that closes the balloon would go to the
+    // dying host instead of the control the user is typing into.
+    m_host = CreateWindowExW(0, kBalloonHostClass, L"", WS_POPUP, 30000, 30000, 10, 10, m_parent, nullptr, m_instance,
+                             nullptr);
+    if (m_host != nullptr)
+        ShowWindow(m_host, SW_SHOWNOACTIVATE);
 }
 
 void CBalloonMessage::FillTexts(const BalloonRequest& request)
