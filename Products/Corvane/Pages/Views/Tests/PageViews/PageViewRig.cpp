@@ -20,9 +20,9 @@ namespace {
 std::vector<BYTE> HostImage()
 {
     return ControlTest::DialogImage(
-        L"Host", 300, 262,
-        {PageBaseTest::Placeholder(5, 5, 290, 242),
-         ControlTest::Button(L"OK", IDOK, BS_PUSHBUTTON, 240, 246, 50, 14)},
+        L"Host", 300, 276,
+        {PageBaseTest::Placeholder(5, 5, 290, 256),
+         ControlTest::Button(L"OK", IDOK, BS_PUSHBUTTON, 240, 260, 50, 14)},
         WS_POPUP | WS_CAPTION | WS_VISIBLE);
 }
 
