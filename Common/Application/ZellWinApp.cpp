@@ -61,7 +61,9 @@ constexpr COLORREF kMenuText = 0x00000000;
 constexpr COLORREF kTooltipBegin = 0x00FFFFFF;
 constexpr COLORREF kTooltipMiddle = 0x00DDF7E9;
 constexpr COLORREF kTooltipEnd = 0x00A7E9C5;
-constexpr COLORREF kTooltipText = 0x004C4C4C;
+// Near black: the tips' small body text is thin, and a grey on the green
+// end of their gradient read faint.
+constexpr COLORREF kTooltipText = 0x00202020;
 // The grid ignores its last two arguments.
 constexpr COLORREF kGridUnused = static_cast<COLORREF>(-1);
 

@@ -18,10 +18,15 @@ BEGIN_MESSAGE_MAP(CInPlaceList, CComboBox)
     ON_WM_GETDLGCODE()
     ON_CONTROL_REFLECT(CBN_DROPDOWN, OnDropDown)
     ON_CONTROL_REFLECT(CBN_SELCHANGE, OnSelChange)
+    ON_CONTROL_REFLECT(CBN_SELENDOK, OnSelEndOk)
+    ON_CONTROL_REFLECT(CBN_EDITCHANGE, OnEditChange)
     ON_CONTROL_REFLECT(CBN_SELENDCANCEL, OnSelEndCancel)
 END_MESSAGE_MAP()
 
-CInPlaceList::CInPlaceList(int row, int col, LPCWSTR text) : m_row(row), m_col(col), m_initialText(text) {}
+CInPlaceList::CInPlaceList(int row, int col, LPCWSTR text)
+    : m_row(row), m_col(col), m_initialText(text), m_typedText(text)
+{
+}
 
 CInPlaceList* CInPlaceList::Start(CWnd* grid, const CRect& rect, DWORD style, UINT id, int row, int col,
                                   const std::vector<CString>& options, LPCWSTR text, UINT firstChar)
@@ -168,21 +173,46 @@ void CInPlaceList::OnDropDown()
     SetDroppedWidth();
 }
 
+// The open list moves its selection with the pointer: only a click or Enter
+// (CBN_SELENDOK) picks there. A closed list picks with each change.
 void CInPlaceList::OnSelChange()
 {
-    // The box's text follows the choice only after this notification.
+    if (GetDroppedState())
+        return;
+    TakeChosenText();
+    EndEdit();
+}
+
+void CInPlaceList::OnSelEndOk()
+{
+    TakeChosenText();
+    EndEdit();
+}
+
+// Closed without a pick by a click elsewhere: the cell takes what was
+// typed, not the entry the pointer last passed over. Closed by a key that
+// ends editing (Tab, Enter), it takes what the box shows.
+void CInPlaceList::OnSelEndCancel()
+{
+    if (m_endKey == 0)
+        SetWindowText(m_typedText);
+    EndEdit();
+}
+
+void CInPlaceList::OnEditChange()
+{
+    GetWindowText(m_typedText);
+}
+
+void CInPlaceList::TakeChosenText()
+{
+    // The box's text follows the choice only after the notification.
     const int chosen = GetCurSel();
     if (chosen >= 0) {
         CString text;
         GetLBText(chosen, text);
         SetWindowText(text);
     }
-    EndEdit();
-}
-
-void CInPlaceList::OnSelEndCancel()
-{
-    EndEdit();
 }
 
 void CInPlaceList::EndEdit()

@@ -34,15 +34,20 @@ protected:
     UINT OnGetDlgCode();
     void OnDropDown();
     void OnSelChange();
+    void OnSelEndOk();
     void OnSelEndCancel();
+    void OnEditChange();
 
 private:
+    void TakeChosenText();
     void SetDroppedWidth();
     void PlaceCaret(UINT firstChar);
 
     int m_row = -1;
     int m_col = -1;
     CString m_initialText;
+    // What the user typed last, the initial text until then.
+    CString m_typedText;
     UINT m_endKey = 0;
     BOOL m_arrowsEndEditing = FALSE;
     BOOL m_ended = FALSE;

@@ -233,6 +233,10 @@ void CZellGrid::OnMouseMove(UINT flags, CPoint point)
 void CZellGrid::OnLButtonUp(UINT flags, CPoint point)
 {
     CWnd::OnLButtonUp(flags, point);
+    // A release whose press went elsewhere (it closed an editor's open
+    // list) is no click: it must not edit or click the focus cell.
+    if (!m_leftButtonDown)
+        return;
     m_leftButtonDown = FALSE;
     if (GetCapture() == this)
         ::ReleaseCapture();

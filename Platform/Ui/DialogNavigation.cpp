@@ -169,7 +169,7 @@ HWND ParentWantingKey(HWND root, const MSG& msg)
     return nullptr;
 }
 
-bool KeyDown(HWND dialog, HWND root, const MSG& msg, HWND focus, LRESULT code)
+bool KeyDown(HWND root, const MSG& msg, HWND focus, LRESULT code)
 {
     // Asked before the control, so that a sheet's page keys work from an
     // edit that wants all keys as well.
@@ -195,10 +195,13 @@ bool KeyDown(HWND dialog, HWND root, const MSG& msg, HWND focus, LRESULT code)
         if ((code & DLGC_WANTARROWS) != 0)
             return false;
         return MoveInGroup(root, focus, msg.wParam == VK_LEFT || msg.wParam == VK_UP);
+    // Enter and Esc are the whole dialog's, also from a form or page that
+    // sits in it as a control parent: the form has no buttons of its own
+    // to close.
     case VK_RETURN:
-        return PressEnter(dialog, focus, code);
+        return PressEnter(root, focus, code);
     case VK_ESCAPE:
-        SendCommand(dialog, IDCANCEL);
+        SendCommand(root, IDCANCEL);
         return true;
     default:
         return false;
@@ -281,7 +284,7 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG msg)
     const LRESULT code = keyboard ? DialogCodeOf(msg->hwnd, msg) : 0;
     switch (msg->message) {
     case WM_KEYDOWN:
-        if (KeyDown(dialog, root, *msg, focus, code))
+        if (KeyDown(root, *msg, focus, code))
             return TRUE;
         break;
     case WM_CHAR:

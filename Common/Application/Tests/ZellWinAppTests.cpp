@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <thread>
@@ -162,7 +164,7 @@ TEST_F(ZellWinApp, StartUpLoadsTheLanguageAndChoosesTheDefaultKeyOutsideOemMode)
     EXPECT_EQ(app.handed.gradient, (std::vector<COLORREF>{0x00009B32, 0x006EDCA0, 0x00FFFFFF}));
     EXPECT_EQ(app.handed.grid, (std::vector<COLORREF>{0x006EDCA0, 0x00FFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}));
     EXPECT_EQ(app.handed.menu, (std::vector<COLORREF>{0x00EFEFEF, 0x00EFEFEF, 0x00000000}));
-    EXPECT_EQ(app.handed.tooltip, (std::vector<COLORREF>{0x00FFFFFF, 0x00DDF7E9, 0x00A7E9C5, 0x004C4C4C}));
+    EXPECT_EQ(app.handed.tooltip, (std::vector<COLORREF>{0x00FFFFFF, 0x00DDF7E9, 0x00A7E9C5, 0x00202020}));
 
     // A second choice of key changes nothing.
     app.InitRegistryKey(L"Other Key");
@@ -265,6 +267,32 @@ struct LookSeen {
     }
 };
 
+// The contrast ratio of two colours by their relative luminance.
+double ContrastRatio(COLORREF a, COLORREF b)
+{
+    const auto luminance = [](COLORREF colour) {
+        const auto linear = [](BYTE channel) {
+            const double c = channel / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) +
+               0.0722 * linear(GetBValue(colour));
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(ZellWinApp, TheTooltipTextReadsOnEveryColourOfItsBackground)
+{
+    CTestApp app(WriteGui(""));
+    ASSERT_TRUE(app.InitFramework(L"en", L"1033"));
+    const LookSeen seen = LookSeen::Now();
+    for (int background = 0; background < 3; ++background)
+        EXPECT_GE(ContrastRatio(seen.tooltip[3], seen.tooltip[background]), 7.0) << "background " << background;
+    app.ExitInstance();
+}
+
 TEST_F(ZellWinApp, TheLooksColoursReachTheTooltipsAndTheGridWithAndWithoutABrand)
 {
     const LookSeen before = LookSeen::Now();
@@ -273,7 +301,7 @@ TEST_F(ZellWinApp, TheLooksColoursReachTheTooltipsAndTheGridWithAndWithoutABrand
         CTestApp plain(WriteGui(Keyed("TooltipColorBegin", "RGB(1,1,1)") + Keyed("GridColorHighlightBack", "2,2,2")));
         ASSERT_TRUE(plain.InitFramework(L"en", L"1033"));
         const LookSeen seen = LookSeen::Now();
-        EXPECT_EQ(seen.tooltip, (std::vector<COLORREF>{0x00FFFFFF, 0x00DDF7E9, 0x00A7E9C5, 0x004C4C4C}));
+        EXPECT_EQ(seen.tooltip, (std::vector<COLORREF>{0x00FFFFFF, 0x00DDF7E9, 0x00A7E9C5, 0x00202020}));
         EXPECT_EQ(seen.grid, (std::vector<COLORREF>{0x006EDCA0, 0x00FFFFFF}));
         plain.ExitInstance();
     }

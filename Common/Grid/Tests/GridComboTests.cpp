@@ -2,6 +2,8 @@
 #include "Common/Grid/ZellGrid.h"
 
 #include "Common/Grid/Tests/GridTestSupport.h"
+#include "Platform/Controls/ComboStyles.h"
+#include "Platform/Controls/ListControlStyles.h"
 #include "Platform/Framework/ComboBox.h"
 
 #include <gtest/gtest.h>
@@ -86,18 +88,42 @@ TEST_F(GridCombo, TypingReplacesTheTextAndEscapeRestoresIt)
     EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 3));
 }
 
-TEST_F(GridCombo, ChoosingAnEntryEndsEditingWithItsTextOnce)
+// The open list follows the pointer without picking: only a click (or
+// Enter) ends editing with the entry; a click elsewhere closes it, keeps the
+// text and, as its press went to the list, clicks nothing in the grid.
+TEST_F(GridCombo, TheOpenListPicksOnAClickOnlyAndEndsEditingOnce)
 {
-    ClickCell(2, 2);
-    ASSERT_NE(Box(), nullptr);
-    const int ends = scene.parent.Count(GRIDN_ENDLABELEDIT);
-    SendMessageW(Box(), CB_SETCURSEL, 2, 0);
-    SendMessageW(grid.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_INPLACE_CONTROL, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(Box()));
-    CGridScene::Settle();
-    EXPECT_EQ(Box(), nullptr);
-    EXPECT_EQ(grid.GetCellText(2, 2), CString(L"DHCP"));
-    EXPECT_EQ(scene.parent.Count(GRIDN_ENDLABELEDIT), ends + 1);
+    struct Case {
+        const char* name;
+        bool clickEntry;
+        const wchar_t* cellText;
+        int ends;  // the parent hears of a changed text only
+    };
+    for (const Case& c : {Case{"click on the entry", true, L"DHCP", 1}, Case{"click elsewhere", false, L"BootP", 0}}) {
+        SCOPED_TRACE(c.name);
+        grid.SetCellText(2, 2, L"BootP");
+        ClickCell(2, 2);
+        ASSERT_NE(Box(), nullptr);
+        COMBOBOXINFO info;
+        SendMessageW(Box(), CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        ASSERT_TRUE(IsWindowVisible(info.hwndList));
+        RECT entry{};
+        SendMessageW(info.hwndList, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&entry));
+        const POINT onDhcp{(entry.left + entry.right) / 2, (entry.top + entry.bottom) / 2};
+        const int ends = scene.parent.Count(GRIDN_ENDLABELEDIT);
+        scene.MoveTo(info.hwndList, onDhcp);
+        EXPECT_NE(Box(), nullptr) << "passing over an entry picks nothing";
+        EXPECT_TRUE(IsWindowVisible(info.hwndList));
+        if (c.clickEntry)
+            scene.Click(info.hwndList, onDhcp);
+        else
+            ClickCell(4, 1);
+        CGridScene::Settle();
+        EXPECT_EQ(Box(), nullptr);
+        EXPECT_EQ(grid.GetCellText(2, 2), CString(c.cellText));
+        EXPECT_EQ(scene.parent.Count(GRIDN_ENDLABELEDIT), ends + c.ends);
+        EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 2)) << "the click that closed the list clicked nothing else";
+    }
 }
 
 TEST_F(GridCombo, TheButtonShowsOnTheFocusCellAndTheExtentMakesRoomForIt)

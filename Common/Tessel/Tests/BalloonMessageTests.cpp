@@ -198,6 +198,27 @@ TEST_F(BalloonMessageTest, TheSubclassedParentKeepsItsTimersAndLosesTheBalloonOn
     EXPECT_EQ(GetWindowLongPtrW(m_parent.hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&UiTest::TestProc));
 }
 
+// A page shows the balloon and then reopens the editor on the field: the
+// balloon must neither take the focus nor close when it moves in the window.
+TEST_F(BalloonMessageTest, TheFieldsWindowStaysActiveAndMovingTheFocusInItKeepsTheBalloon)
+{
+    const HWND editor = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 80, 120, 24,
+                                        m_parent.hwnd, nullptr, nullptr, nullptr);
+    for (const BOOL subclass : {TRUE, FALSE}) {
+        SCOPED_TRACE(subclass);
+        SetFocus(m_field);
+        ShowAtField(L"Wrong", FALSE, 0, subclass);
+        UiTest::Drain();
+        ASSERT_TRUE(IsUp());
+        EXPECT_EQ(GetActiveWindow(), m_parent.hwnd);
+        EXPECT_EQ(GetFocus(), m_field);
+        SetFocus(editor);
+        UiTest::Drain();
+        EXPECT_TRUE(IsUp());
+        DestroyZELLBalloonMsg();
+    }
+}
+
 TEST_F(BalloonMessageTest, TheLibrarysEndClosesTheBalloonAndUnregistersItsClass)
 {
     Platform::ManualClockScope clock;

@@ -761,4 +761,11 @@ TEST_F(Dialog, AChildDialogOfDsControlJoinsItsParentsTabOrder)
     pageDriver.Press(VK_TAB);
     pageDriver.PumpUntilIdle();
     EXPECT_EQ(driver.FocusId(), kName);
+    // Esc and Enter in the page are the dialog's, which holds the buttons.
+    SetFocus(GetDlgItem(child, 301));
+    m_record.commands.clear();
+    pageDriver.Press(VK_ESCAPE);
+    pageDriver.Press(VK_RETURN);
+    pageDriver.PumpUntilIdle();
+    EXPECT_EQ(m_record.commands, (std::vector<int>{IDCANCEL, IDOK}));
 }

@@ -248,9 +248,21 @@ WORD CCorvaneApp::GetIPAddressSourceCode(const CString& text) const
     return found;
 }
 
+// A fresh account need not have its documents folder yet, where the
+// platform's always does: it is made on first use, so that the file dialogs
+// start there rather than at the file system's root. The home folder is the
+// last resort.
+CString CCorvaneApp::GetDocumentsFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetSpecialFolderPathW(nullptr, path, CSIDL_PERSONAL, TRUE))
+        return path;
+    return GetSpecialFolderPath(CSIDL_PROFILE).c_str();
+}
+
 CString CCorvaneApp::GetDataFolder() const
 {
-    const CString documents = GetSpecialFolderPath(CSIDL_PERSONAL).c_str();
+    const CString documents = GetDocumentsFolder();
     const CString byDefault = documents + L"/" + kCompany + L"/" + m_pszAppName;
     const CString folder = GetProfileString(L"Folder", L"MyDocuments", byDefault);
     return IsFolder(folder) ? folder : documents;

@@ -69,6 +69,8 @@ public:
 
     // The profile's data folder when it exists, else the documents folder.
     CString GetDataFolder() const;
+    // The user's documents folder, made when it is missing.
+    static CString GetDocumentsFolder();
     // The executable's folder without a build-folder part.
     CString GetExeFolder() const;
     // Beside the executable: its base name with ".GUI.XML".

@@ -332,8 +332,8 @@ void CCorvaneDlg::PrepareWorkerStart(ENWorkerKind kind)
     SetConnectionState(kStateConnecting);
     if (active != nullptr)
         active->PrepareConnection(false);
-    if (m_sheet.GetSafeHwnd() != nullptr)
-        m_sheet.SetRedraw(FALSE);
+    // The sheet keeps drawing through the command: a question box that
+    // closes over it, and the pages' own progress, must be repainted.
     m_strActivePageName = ActivePageName();
     // The worker reallocates the tables the pages point into.
     DetachPagesFromData();

@@ -15,6 +15,7 @@
 #include "Platform/Registry/RegistryStore.h"
 #include "Platform/Registry/RegistryTypes.h"
 #include "Platform/Shell/ShellFolders.h"
+#include "Platform/Shell/Tests/ShellTestSupport.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 #include "Products/Corvane/StartupOptions.h"
 
@@ -247,13 +248,18 @@ TEST_F(CorvaneAppTest, TranslateAndAddressSourceTexts)
     EXPECT_EQ(app.GetIPAddressSourceCode(L""), 0);
 }
 
-TEST_F(CorvaneAppTest, DataFolderIsTheProfilesWhenItExistsElseTheDocuments)
+// The documents folder is made when the account has none yet, so that the
+// file dialogs never start at the file system's root.
+TEST_F(CorvaneAppTest, DataFolderIsTheProfilesWhenItExistsElseTheDocumentsMadeIfNeeded)
 {
     CStartApp app(WriteGui());
     app.InitRegistryKey(CCorvaneApp::kCompany);
-    const CString documents = GetSpecialFolderPath(CSIDL_PERSONAL).c_str();
+    const std::wstring home = m_folder.Path("fresh-home");
+    const ShellTest::ScopedVariable homeVariable(L"HOME", home);
+    const ShellTest::ScopedVariable configVariable(L"XDG_CONFIG_HOME", home + L"/.config");
     ASSERT_TRUE(Profile().WriteString(L"Folder", L"MyDocuments", L"/no/such/folder/anywhere"));
-    EXPECT_EQ(app.GetDataFolder(), documents);
+    EXPECT_EQ(app.GetDataFolder().str(), home + L"/Documents");
+    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(home + L"/Documents")));
     const std::wstring folder = m_folder.Path("");
     ASSERT_TRUE(Profile().WriteString(L"Folder", L"MyDocuments", folder.c_str()));
     EXPECT_EQ(app.GetDataFolder().str(), folder);

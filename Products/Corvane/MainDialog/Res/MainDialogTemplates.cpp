@@ -1,6 +1,8 @@
 // The templates of the main dialog, in dialog units. The three templates
 // carry the same controls; the ones for larger screens and for languages
-// with longer texts are only larger. Texts come from the GUI XML file.
+// with longer texts are only larger. Texts come from the GUI XML file. The
+// sheet's placeholder leaves each page, below the tabs, at least the size of
+// the pages' templates.
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
 
 #include "Platform/Controls/CommCtrl.h"
@@ -47,7 +49,7 @@ std::vector<BYTE> MainDialogTemplate(int percent)
     Ui::CDialogTemplate dialog;
     dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE | DS_SETFONT | DS_CENTER;
     dialog.cx = s(440);
-    dialog.cy = s(296);
+    dialog.cy = s(354);
     dialog.pointSize = 8;
     dialog.faceName = L"DejaVu Sans";
     auto& items = dialog.items;
@@ -60,13 +62,13 @@ std::vector<BYTE> MainDialogTemplate(int percent)
     items.push_back(Control(Ui::kClassStatic, kHeaderBand, 0, s, 0, 0, 440, 36));
     for (int i = 0; i < 5; ++i)
         items.push_back(Control(Ui::kClassButton, kToolbarIds[i], kPush, s, 6 + 60 * i, 38, 56, 32));
-    items.push_back(Hidden(Control(Ui::kClassStatic, kSheetPlaceholder, 0, s, 6, 74, 428, 198)));
-    items.push_back(Control(Ui::kClassStatic, kConnectionIcon, SS_ICON, s, 6, 278, 12, 12));
-    items.push_back(Control(Ui::kClassStatic, kConnectionText, SS_NOTIFY, s, 22, 280, 80, 10));
-    items.push_back(Control(Ui::kClassStatic, kStatusLine, SS_NOTIFY | WS_TABSTOP, s, 106, 280, 328, 10));
-    items.push_back(Hidden(Control(Ui::kClassStatic, kBusyIndicator, 0, s, 374, 279, 60, 10)));
+    items.push_back(Hidden(Control(Ui::kClassStatic, kSheetPlaceholder, 0, s, 6, 74, 428, 256)));
+    items.push_back(Control(Ui::kClassStatic, kConnectionIcon, SS_ICON, s, 6, 336, 12, 12));
+    items.push_back(Control(Ui::kClassStatic, kConnectionText, SS_NOTIFY, s, 22, 338, 80, 10));
+    items.push_back(Control(Ui::kClassStatic, kStatusLine, SS_NOTIFY | WS_TABSTOP, s, 106, 338, 328, 10));
+    items.push_back(Hidden(Control(Ui::kClassStatic, kBusyIndicator, 0, s, 374, 337, 60, 10)));
     items.push_back(Hidden(Ui::VisibleControl(NameOrOrdinal::Name(PROGRESS_CLASSW), L"", kProgressBar, 0, s(374),
-                                              s(279), s(60), s(10))));
+                                              s(337), s(60), s(10))));
     return dialog.ToImage();
 }
 

@@ -16,6 +16,7 @@
 #include "Platform/Ui/SystemMetrics.h"
 #include "Products/Corvane/DeviceCapabilityFile.h"
 #include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Pages/Views/PageNumberField.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
 #include <string>
@@ -466,14 +467,11 @@ bool CCouplerSettingsPageBase::ReadFieldNumber(UINT ctrlId, int mode, int& numbe
 {
     CString text;
     GetDlgItemText(static_cast<int>(ctrlId), text);
-    try {
-        number = GenStrToNumber<int>(std::wstring(text.GetString()), IsHexMode(mode) ? std::hex : std::dec);
+    if (CPageNumberField::Parse(text, IsHexMode(mode), number))
         return true;
-    } catch (const std::string&) {
-        // A field the user has just begun with "0x" holds nothing yet.
-        number = 0;
-        return text == L"0x";
-    }
+    // A field the user has just begun with "0x" holds nothing yet.
+    number = 0;
+    return text == L"0x";
 }
 
 void CCouplerSettingsPageBase::FocusAndSelect(UINT ctrlId)
@@ -496,8 +494,11 @@ bool CCouplerSettingsPageBase::CheckRange(UINT ctrlId, LPCWSTR headerKey, int mo
     if (ReadFieldNumber(ctrlId, mode, number) && number >= min && number <= max)
         return true;
     // The field takes the focus first: the balloon closes when its page
-    // loses the focus, which it may hold itself.
-    FocusAndSelect(ctrlId);
+    // loses the focus, which it may hold itself. A field the user is typing
+    // in keeps its text and caret: selecting it would let the next key
+    // replace all that was typed.
+    if (!m_typing)
+        FocusAndSelect(ctrlId);
     ShowRangeBalloon(ctrlId, headerKey, min, max, mode);
     return false;
 }
@@ -513,6 +514,21 @@ bool CCouplerSettingsPageBase::CheckRanges(const std::vector<CFieldRange>& check
         if (!CheckRange(check))
             return false;
     return true;
+}
+
+bool CCouplerSettingsPageBase::CheckWhileTyping(const std::vector<CFieldRange>& checks, UINT id)
+{
+    const bool wasTyping = m_typing;
+    m_typing = true;
+    bool passed = true;
+    for (const CFieldRange& check : checks) {
+        if ((id == 0 || check.ControlId == id) && !CheckRange(check)) {
+            passed = false;
+            break;
+        }
+    }
+    m_typing = wasTyping;
+    return passed;
 }
 
 void CCouplerSettingsPageBase::ShowRangeBalloon(UINT ctrlId, LPCWSTR titleKey, int min, int max, int mode)

@@ -154,6 +154,10 @@ public:
     bool CheckRange(const CFieldRange& check);
     // The checks in their order; stops at the first failure.
     bool CheckRanges(const std::vector<CFieldRange>& checks);
+    // The checks of the field the user types in (of all fields when `id`
+    // is 0), run on each change: a failure shows its balloon, and the text
+    // and the caret stay as the user has them.
+    bool CheckWhileTyping(const std::vector<CFieldRange>& checks, UINT id = 0);
     void ShowRangeBalloon(UINT ctrlId, LPCWSTR titleKey, int min, int max, int mode);
     // The same with a finished title, not looked up.
     void ShowRangeBalloonTitled(UINT ctrlId, const CString& title, int min, int max, int mode);
@@ -217,6 +221,7 @@ protected:
     LOGFONTW m_pageLogFont{};
     CZellTooltip m_tooltip;
     int m_lastCheckResult = 1;
+    bool m_typing = false;
     bool m_updating = false;
     bool m_textsPending = false;
     bool m_storeOnLeave = true;

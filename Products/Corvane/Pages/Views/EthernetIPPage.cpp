@@ -194,9 +194,7 @@ void CEthernetIPPage::OnNumberChanged(UINT id)
     // The bounds of a size and its offset follow each other: the other one
     // is taken as it stands now.
     ApplyView();
-    for (const CFieldRange& check : m_codec.RangeChecks(true))
-        if (check.ControlId == id)
-            CheckRange(check);
+    CheckWhileTyping(m_codec.RangeChecks(true), id);
     NotifySettingsChanged(TRUE);
 }
 

@@ -3,6 +3,10 @@
 #include "Common/PelorusDLL/PelorusErrorHandler.h"
 #include "Platform/Gdi/SysColors.h"
 
+BEGIN_MESSAGE_MAP(CGridPageBase, CCouplerSettingsPageBase)
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+
 CGridPageBase::CGridPageBase() { CZellGrid::RegisterWindowClass(); }
 
 CGridPageBase::CGridPageBase(UINT templateId, UINT captionId) : CCouplerSettingsPageBase(templateId, captionId)
@@ -13,6 +17,38 @@ CGridPageBase::CGridPageBase(UINT templateId, UINT captionId) : CCouplerSettings
 CGridPageBase::CGridPageBase(LPCWSTR templateName, UINT captionId) : CCouplerSettingsPageBase(templateName, captionId)
 {
     CZellGrid::RegisterWindowClass();
+}
+
+void CGridPageBase::OnSize(UINT type, int cx, int cy)
+{
+    CCouplerSettingsPageBase::OnSize(type, cx, cy);
+    FitGridToPage();
+}
+
+void CGridPageBase::FitGridToPage()
+{
+    if (m_grid.GetSafeHwnd() == nullptr)
+        return;
+    CRect page;
+    GetClientRect(page);
+    CRect grid;
+    m_grid.GetWindowRect(grid);
+    ScreenToClient(grid);
+    const int margin = grid.left;
+    bool below = false;
+    for (CWnd* control = GetWindow(GW_CHILD); control != nullptr; control = control->GetWindow(GW_HWNDNEXT)) {
+        CRect bounds;
+        control->GetWindowRect(bounds);
+        ScreenToClient(bounds);
+        below = below || (control->m_hWnd != m_grid.m_hWnd && bounds.top >= grid.bottom);
+    }
+    const int width = page.right - margin - grid.left;
+    const int height = below ? grid.Height() : page.bottom - margin - grid.top;
+    if (width <= 0 || height <= 0 || (width == grid.Width() && height == grid.Height()))
+        return;
+    m_grid.SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_gridSetUp && m_grid.GetColumnCount() > 0)
+        m_grid.StretchLastColumn();
 }
 
 void CGridPageBase::SetUpGrid(int rows, int columns, int fixedRows, int fixedColumns)

@@ -46,7 +46,14 @@ public:
 protected:
     // The text of the failure the calling thread saw last.
     virtual CString LastCommunicationErrorText() const;
+    // The grid takes the page's width, its left margin kept on the right,
+    // and the page's height too where no control lies below it: the sheet
+    // gives a page more room than its template.
+    void OnSize(UINT type, int cx, int cy);
+    void FitGridToPage();
+    DECLARE_MESSAGE_MAP()
 
+protected:
     CZellGrid m_grid;
     bool m_gridSetUp = false;
 

@@ -142,9 +142,7 @@ void CModbusPage::AddTooltips()
 
 void CModbusPage::OnNumberChanged(UINT id)
 {
-    for (const CFieldRange& check : m_codec.RangeChecks(IsWideFormat()))
-        if (check.ControlId == id)
-            m_lastCheckResult = CheckRange(check) ? 1 : 0;
+    m_lastCheckResult = CheckWhileTyping(m_codec.RangeChecks(IsWideFormat()), id) ? 1 : 0;
     NotifySettingsChanged(TRUE);
 }
 

@@ -1,17 +1,27 @@
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
 
-#include "Common/SystemHelper/Conversions.h"
 #include "Platform/Base/Format.h"
+
+#include <sstream>
 
 bool CPageNumberField::Read(const CWnd& page, int id, bool hex, int& value)
 {
     CString text;
     page.GetDlgItemText(id, text);
-    try {
-        value = GenStrToNumber<int>(text.str(), hex ? std::hex : std::dec);
-    } catch (const std::string&) {
+    return Parse(text, hex, value);
+}
+
+bool CPageNumberField::Parse(const CString& text, bool hex, int& value)
+{
+    std::wistringstream stream(text.str());
+    int number = 0;
+    stream >> (hex ? std::hex : std::dec) >> number;
+    if (stream.fail())
         return false;
-    }
+    stream >> std::ws;
+    if (!stream.eof())
+        return false;
+    value = number;
     return true;
 }
 

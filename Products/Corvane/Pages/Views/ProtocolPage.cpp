@@ -144,7 +144,7 @@ void CProtocolPage::ApplyTexts()
 
 void CProtocolPage::OnPortChanged()
 {
-    CheckRanges(m_codec.RangeChecks());
+    CheckWhileTyping(m_codec.RangeChecks());
     NotifySettingsChanged(TRUE);
 }
 

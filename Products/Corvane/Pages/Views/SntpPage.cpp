@@ -211,9 +211,7 @@ void CSntpPage::OnSntpClicked()
 
 void CSntpPage::OnNumberChanged(UINT id)
 {
-    for (const CFieldRange& check : m_codec.RangeChecks())
-        if (check.ControlId == id)
-            CheckRange(check);
+    CheckWhileTyping(m_codec.RangeChecks(), id);
     NotifySettingsChanged(TRUE);
 }
 

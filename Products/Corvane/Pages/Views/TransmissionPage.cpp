@@ -135,7 +135,7 @@ void CTransmissionPage::OnBandwidthLabelClicked()
 
 void CTransmissionPage::OnActivationTimeChanged()
 {
-    CheckRanges(m_codec.RangeChecks());
+    CheckWhileTyping(m_codec.RangeChecks());
     NotifySettingsChanged(TRUE);
 }
 

@@ -1,8 +1,10 @@
 // Every page of the main dialog as a user sees it after reading a coupler
-// and a controller, against its golden picture. The clock page shows the
+// and a controller, against its golden picture, each control whole inside
+// its page and each grid without scroll bars. The clock page shows the
 // running PC clock: it is drawn but has no golden picture.
 #include "Products/Corvane/Main/Tests/EndToEnd/EndToEndRig.h"
 
+#include "Common/Grid/ZellGrid.h"
 #include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 
@@ -18,6 +20,34 @@ protected:
     std::string Prefix() const { return Controller() ? "Controller-" : "Coupler-"; }
 };
 
+// The shown controls of the page that lie partly outside it, and its grids
+// that need a scroll bar or leave the page's width unused.
+std::vector<std::wstring> LayoutFaults(HWND page)
+{
+    std::vector<std::wstring> faults;
+    RECT area{};
+    ::GetClientRect(page, &area);
+    for (HWND control = ::GetWindow(page, GW_CHILD); control != nullptr; control = ::GetWindow(control, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(control))
+            continue;
+        RECT bounds{};
+        ::GetWindowRect(control, &bounds);
+        ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&bounds), 2);
+        RECT inside{};
+        ::IntersectRect(&inside, &bounds, &area);
+        const std::wstring id = std::to_wstring(::GetDlgCtrlID(control));
+        if (!::EqualRect(&inside, &bounds))
+            faults.push_back(id + L" outside the page");
+        if (dynamic_cast<CZellGrid*>(CWnd::FromHandlePermanent(control)) == nullptr)
+            continue;
+        if ((::GetWindowLongPtrW(control, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0)
+            faults.push_back(id + L" grid scrolls");
+        if (area.right - bounds.right > bounds.left)
+            faults.push_back(id + L" grid leaves the page's width unused");
+    }
+    return faults;
+}
+
 TEST_P(CorvanePageScreenshots, EveryPageAfterAReadLooksAsItsGoldenPicture)
 {
     DevSim::CDeviceSimulator device;
@@ -29,6 +59,7 @@ TEST_P(CorvanePageScreenshots, EveryPageAfterAReadLooksAsItsGoldenPicture)
             ASSERT_TRUE(VisitPage(dialog, driver, name));
             ::UpdateWindow(driver.Dialog());
             driver.PumpUntilIdle();
+            EXPECT_EQ(LayoutFaults(dialog.ActivePage()->GetSafeHwnd()), std::vector<std::wstring>{}) << name;
             const std::string key = Prefix() + std::string(name.begin(), name.end());
             const std::string png =
                 (m_files.Path() / (key + "-" + std::to_string(::getpid()) + ".png")).string();

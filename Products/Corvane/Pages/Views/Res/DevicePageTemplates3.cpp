@@ -24,10 +24,10 @@ std::vector<BYTE> NetworkParamTemplate()
     page.Item(Ui::kClassButton, kWebManagementButton, kPushButton, 96, 6, 80, 14);
     page.Item(Ui::kClassButton, kDipPollButton, kPushButton, 180, 6, 89, 14).Hidden();
     page.Item(Ui::kClassStatic, kDipSeparator, SS_ETCHEDHORZ, 7, 23, 262, 1).Hidden();
-    page.Item(CZellGrid::kClassName, kNetworkParamGrid, WS_TABSTOP | WS_BORDER, 7, 26, 262, 124);
-    page.Group(kInterfaceGroup, 7, 153, 262, 31).Hidden();
-    page.Item(Ui::kClassButton, kSwitchedRadio, kRadio | WS_GROUP, 15, 166, 120, 10).Hidden();
-    page.Item(Ui::kClassButton, kSeparatedRadio, kRadio, 140, 166, 120, 10).Hidden();
+    page.Item(CZellGrid::kClassName, kNetworkParamGrid, WS_TABSTOP | WS_BORDER, 7, 26, 262, 174);
+    page.Group(kInterfaceGroup, 7, 203, 262, 31).Hidden();
+    page.Item(Ui::kClassButton, kSwitchedRadio, kRadio | WS_GROUP, 15, 216, 120, 10).Hidden();
+    page.Item(Ui::kClassButton, kSeparatedRadio, kRadio, 140, 216, 120, 10).Hidden();
     page.Item(Ui::kClassButton, kGetModeButton, kPushButton, 0, 0, 10, 10, L"Get").Hidden();
     page.Item(Ui::kClassButton, kSetModeButton, kPushButton, 0, 0, 10, 10, L"Set").Hidden();
     return page.Image();

@@ -13,7 +13,9 @@
 class CPageTemplate {
 public:
     static constexpr short kWidth = 276;
-    static constexpr short kHeight = 190;
+    // The network page's grid shows all its rows (the DIP switch's too)
+    // above the ports' group.
+    static constexpr short kHeight = 236;
     static constexpr DWORD kCheckBox = BS_AUTOCHECKBOX | WS_TABSTOP;
     static constexpr DWORD kDropList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
     static constexpr DWORD kTextEdit = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;

@@ -8,6 +8,7 @@
 #include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Products/Corvane/Pages/Views/Res/PageTemplate.h"
 
 #include <filesystem>
 #include <unistd.h>
@@ -19,9 +20,9 @@ namespace {
 std::vector<BYTE> HostImage()
 {
     return ControlTest::DialogImage(
-        L"Host", 300, 230,
-        {PageBaseTest::Placeholder(5, 5, 290, 210),
-         ControlTest::Button(L"OK", IDOK, BS_PUSHBUTTON, 240, 214, 50, 14)},
+        L"Host", 300, 276,
+        {PageBaseTest::Placeholder(5, 5, 290, 256),
+         ControlTest::Button(L"OK", IDOK, BS_PUSHBUTTON, 240, 260, 50, 14)},
         WS_POPUP | WS_CAPTION | WS_VISIBLE);
 }
 
@@ -154,9 +155,14 @@ std::vector<std::size_t> CPageViewRig::ChangedWords(const std::vector<WORD>& bef
 
 std::vector<int> CPageViewRig::ControlsOutsidePageArea(CWnd& page)
 {
-    // The size of the other pages' templates, in dialog units.
-    CRect area(0, 0, 276, 190);
-    ::MapDialogRect(page.GetSafeHwnd(), area);
+    // The page as the sheet gives it, at least the pages' template size
+    // (grids take what lies beyond).
+    CRect least(0, 0, CPageTemplate::kWidth, CPageTemplate::kHeight);
+    ::MapDialogRect(page.GetSafeHwnd(), least);
+    CRect area;
+    page.GetClientRect(area);
+    EXPECT_GE(area.Width(), least.Width());
+    EXPECT_GE(area.Height(), least.Height());
     std::vector<int> outside;
     for (CWnd* control = page.GetWindow(GW_CHILD); control != nullptr; control = control->GetWindow(GW_HWNDNEXT)) {
         if (!control->IsWindowVisible())

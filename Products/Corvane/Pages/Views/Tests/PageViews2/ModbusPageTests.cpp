@@ -1,13 +1,14 @@
 // The MODBUS page: the words of the 32-bit layout shown and stored, the
 // masks read as hexadecimal, the 16-bit layout touching word 2 alone, a
 // configuration list without selection keeping word 2, and out-of-range
-// values refused with their balloon.
+// values and texts that are no number refused with their balloon.
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/ModbusPage.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews2/PageViews2Rig.h"
 
 #include "Platform/Controls/ComboStyles.h"
+#include "Platform/Controls/EditStyles.h"
 
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
@@ -124,4 +125,42 @@ TEST_F(ModbusPage, AWatchdogAboveTheFilesMaximumIsShownQuietlyThenRefused)
     ASSERT_EQ(page.m_balloons.size(), 1u);
     EXPECT_EQ(page.m_balloons[0].title, CString(L"Connection watchdog"));
     EXPECT_EQ(page.m_balloons[0].field, static_cast<UINT>(kConnectionWatchdogEdit));
+}
+
+// A field emptied or holding letters is no number: never 0, never the number
+// it starts with. Its check fails with the balloon, the store is refused and
+// the word keeps its value.
+TEST_F(ModbusPage, AFieldThatIsNoNumberFailsItsCheckAndIsNeverStored)
+{
+    GetLanguageSupport().SetText(L"TT_WATCHDOG_TIMEOUT_HDR", L"Watchdog time-out");
+    CDriven<CModbusPage> page;
+    rig.Show(page);
+    for (const wchar_t* text : {L"", L"  ", L"abc", L"12ab", L"1 2", L"99999999999"}) {
+        SCOPED_TRACE(testing::Message() << L"'" << text << L"'");
+        page.m_balloons.clear();
+        rig.Replace(kWatchdogTimeoutEdit, text);
+        ASSERT_FALSE(page.m_balloons.empty());
+        EXPECT_EQ(page.m_balloons.back().field, static_cast<UINT>(kWatchdogTimeoutEdit));
+        EXPECT_EQ(page.m_balloons.back().title, CString(L"Watchdog time-out"));
+        EXPECT_FALSE(page.StoreIfDataPresent());
+        EXPECT_EQ(rig.m_block[Codec::WatchdogTimeoutWord], 30);
+        EXPECT_EQ(rig.Driver().Text(kWatchdogTimeoutEdit), text);
+    }
+}
+
+// Typing letters shows the balloon on each key but leaves the typed text and
+// the caret alone, so that the next key does not replace what was typed.
+TEST_F(ModbusPage, LettersTypedIntoANumberFieldStayAsTyped)
+{
+    CDriven<CModbusPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    ::SetFocus(driver.Control(kWatchdogTimeoutEdit));
+    ::SendMessageW(driver.Control(kWatchdogTimeoutEdit), EM_SETSEL, 2, 2);
+    driver.Type(L"ab");
+    driver.PumpUntilIdle();
+    EXPECT_EQ(driver.Text(kWatchdogTimeoutEdit), L"30ab");
+    EXPECT_EQ(page.m_balloons.size(), 2u);
+    EXPECT_FALSE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[Codec::WatchdogTimeoutWord], 30);
 }

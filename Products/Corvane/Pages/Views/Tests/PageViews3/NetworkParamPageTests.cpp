@@ -317,6 +317,9 @@ TEST_F(NetworkParamPage, ChoosingAFixedSourceChecksTheAddressAgainstTheInvalidLi
     ASSERT_TRUE(IsEditing(Codec::SourceRow)) << "the list of sources opens in the cell";
     driver.Press(VK_DOWN);
     driver.PumpUntilIdle();
+    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->wIPAddressSource, 2) << "the open list picks on Enter only";
+    driver.Press(VK_RETURN);
+    driver.PumpUntilIdle();
     EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->wIPAddressSource, 3);
     EXPECT_EQ(rig.m_data.GetStaticNetworkParams(1)->wIPAddressSource, 1) << "the source stays per port";
     EXPECT_EQ(Cell(Codec::SourceRow, kStatic), L"Fixed");
