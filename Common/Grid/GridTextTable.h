@@ -19,11 +19,14 @@ public:
     explicit CGridTextTable(WCHAR separator) : m_separator(separator) {}
 
     // Adds one line (without its line end; carriage returns at its end are
-    // dropped). Empty lines are skipped. False
-    // when the line cannot belong to the table: more fields than headings,
-    // too many rows or columns, or a NUL character (not a text file).
+    // dropped). Empty lines before the headings are skipped, and so are empty
+    // lines of a table of several columns; in a table of one column an empty
+    // line is a row with an empty cell. Fields past the headings are dropped:
+    // a row has no cell for them. False when the line cannot belong to the
+    // table: too many rows or columns, or a NUL character (not a text file).
     bool AddLine(const CString& line);
-    // Splits a whole text at "\n" and adds the lines.
+    // Splits a whole text at "\n" and adds the lines; a line end at the very
+    // end of the text starts no further line.
     bool AddText(const CString& text);
 
     bool IsEmpty() const { return m_rows.empty(); }
@@ -34,6 +37,7 @@ public:
 
 private:
     Fields Split(const CString& line) const;
+    bool IsGap(const CString& line) const;
 
     WCHAR m_separator = L',';
     std::vector<Fields> m_rows;

@@ -15,6 +15,10 @@ constexpr LPCWSTR kSaveFailed = L"Unable to save grid list";
 // Centred both ways on one line.
 constexpr DWORD kHeadingFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
+// Lines end in carriage return and line feed, as text files are exchanged
+// with other tools; lines ending in a line feed alone read as well.
+constexpr LPCWSTR kLineEnd = L"\r\n";
+
 // False when a line does not fit the table; file errors are raised.
 bool ReadTable(CStdioFile& file, CGridTextTable& table)
 {
@@ -22,7 +26,7 @@ bool ReadTable(CStdioFile& file, CGridTextTable& table)
     while (file.ReadString(line))
         if (!table.AddLine(line))
             return false;
-    return !table.IsEmpty();
+    return true;
 }
 
 }
@@ -63,6 +67,8 @@ bool CZellGrid::FillFromTable(const CGridTextTable& table)
 {
     RemoveAllCells();
     const auto& rows = table.Rows();
+    if (rows.empty())
+        return true;
     for (const CString& heading : rows.front())
         if (InsertColumn(heading.GetString(), kHeadingFormat) < 0)
             return false;
@@ -92,7 +98,7 @@ BOOL CZellGrid::SaveToFile(LPCWSTR path, WCHAR separator)
             fields.clear();
             for (int col = 0; col < m_colCount; ++col)
                 fields.push_back(GetCellText(row, col));
-            file.WriteString((CGridTextTable::JoinFields(fields, separator) + L"\n").GetString());
+            file.WriteString((CGridTextTable::JoinFields(fields, separator) + kLineEnd).GetString());
         }
         file.Close();
     } catch (CFileException* e) {

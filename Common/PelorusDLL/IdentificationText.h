@@ -1,7 +1,7 @@
 #pragma once
 // The texts in which a device describes itself, all of the form key=value:
 // the identification items ("ORDER=0612-0001;SN=...;FWL-VER=IDX=3"), the
-// network identification ("MAC-ID=0030DE000001") and the internal variables
+// network identification ("MAC-ID=025AE1000001") and the internal variables
 // ("IP=192.168.1.10;NAME=coupler").
 //
 // Each item is split at its first "=" only, so a value may carry "=" itself

@@ -187,8 +187,9 @@ LRESULT CListViewControl::DispatchView(UINT message, WPARAM wParam, LPARAM lPara
         const DWORD mask = wParam == 0 ? 0xFFFFFFFFu : static_cast<DWORD>(wParam);
         m_exStyle = (m_exStyle & ~mask) | (static_cast<DWORD>(lParam) & mask);
         m_rowHeight = 0;
-        if ((m_exStyle & LVS_EX_LABELTIP) == 0)
+        if ((m_exStyle & (LVS_EX_LABELTIP | LVS_EX_INFOTIP)) == 0)
             m_labelTip.Destroy();
+        m_infoTip = InfoTipCache{};
         if ((m_exStyle & LVS_EX_CHECKBOXES) != 0 && (previous & LVS_EX_CHECKBOXES) == 0)
             for (ListViewItem& item : m_items)
                 if ((item.state & LVIS_STATEIMAGEMASK) == 0)
@@ -1315,16 +1316,46 @@ void CListViewControl::OnDoubleClick(POINT at)
 
 void CListViewControl::OnMouseMove(WPARAM keys, LPARAM point)
 {
-    if ((m_exStyle & LVS_EX_LABELTIP) == 0)
+    if ((m_exStyle & (LVS_EX_LABELTIP | LVS_EX_INFOTIP)) == 0)
         return;
     LVHITTESTINFO hit;
     hit.pt = MousePoint(point);
     RECT cell{};
     std::wstring text;
-    if (HitTest(&hit, true) >= 0 && (hit.flags & LVHT_ONITEMLABEL) != 0)
+    if (HitTest(&hit, true) >= 0 && (hit.flags & LVHT_ONITEMLABEL) != 0) {
         text = CutText(hit.iItem, hit.iSubItem, cell);
+        if ((m_exStyle & LVS_EX_INFOTIP) != 0)
+            text = InfoTip(hit.iItem, hit.iSubItem, text);
+    } else {
+        m_infoTip = InfoTipCache{};
+    }
+    if (Gone())
+        return;
     const MSG move{Hwnd(), WM_MOUSEMOVE, keys, point, GetTickCount(), hit.pt};
     m_labelTip.Track(Hwnd(), move, cell, text);
+}
+
+// The parent's tip for a cell, asked once while the pointer stays on it: the
+// cut text comes filled in, which the parent keeps, replaces or empties.
+std::wstring CListViewControl::InfoTip(int index, int subItem, const std::wstring& cut)
+{
+    const LPARAM data = m_items[static_cast<size_t>(index)].data;
+    if (m_infoTip.asked && m_infoTip.item == index && m_infoTip.subItem == subItem && m_infoTip.data == data &&
+        m_infoTip.cut == cut)
+        return m_infoTip.text;
+    std::vector<wchar_t> buffer(INFOTIPSIZE, L'\0');
+    cut.copy(buffer.data(), buffer.size() - 1);
+    NMLVGETINFOTIPW note;
+    note.dwFlags = cut.empty() ? LVGIT_UNFOLDED : 0;
+    note.pszText = buffer.data();
+    note.cchTextMax = INFOTIPSIZE;
+    note.iItem = index;
+    note.iSubItem = subItem;
+    note.lParam = data;
+    Notify(LVN_GETINFOTIPW, note.hdr);
+    buffer.back() = L'\0';
+    m_infoTip = InfoTipCache{true, index, subItem, data, cut, buffer.data()};
+    return m_infoTip.text;
 }
 
 // The text of a cell that its column cuts, with the cell's label area; empty

@@ -123,8 +123,10 @@ private:
     void OnDoubleClick(POINT at);
     void NotifyActivate(UINT code, POINT at) const;
     // LVS_EX_LABELTIP: the cell under the pointer unfolds its cut text.
+    // LVS_EX_INFOTIP: the parent says what that tip holds (LVN_GETINFOTIP).
     void OnMouseMove(WPARAM keys, LPARAM point);
     std::wstring CutText(int index, int column, RECT& cell) const;
+    std::wstring InfoTip(int index, int subItem, const std::wstring& cut);
 
     // --- drawing ------------------------------------------------------------
     LRESULT CustomDraw(DWORD stage, HDC dc, const RECT& r, int index, int subItem, COLORREF& text, COLORREF& back) const;
@@ -139,6 +141,15 @@ private:
     std::vector<Column> m_columns;
     HWND m_header = nullptr;
     CLabelTip m_labelTip;
+    // The parent's last answer, so that it is asked once per cell.
+    struct InfoTipCache {
+        bool asked = false;
+        int item = -1;
+        int subItem = 0;
+        LPARAM data = 0;
+        std::wstring cut;
+        std::wstring text;
+    } m_infoTip;
     HIMAGELIST m_images[3] = {};
     DWORD m_exStyle = 0;
     int m_top = 0;

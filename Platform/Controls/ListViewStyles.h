@@ -31,6 +31,7 @@ constexpr DWORD LVS_EX_CHECKBOXES = 0x00000004;
 constexpr DWORD LVS_EX_TRACKSELECT = 0x00000008;
 constexpr DWORD LVS_EX_HEADERDRAGDROP = 0x00000010;
 constexpr DWORD LVS_EX_FULLROWSELECT = 0x00000020;
+constexpr DWORD LVS_EX_INFOTIP = 0x00000400;
 constexpr DWORD LVS_EX_LABELTIP = 0x00004000;
 constexpr DWORD LVS_EX_DOUBLEBUFFER = 0x00010000;
 
@@ -233,6 +234,8 @@ constexpr UINT LVN_DELETEITEM = LVN_FIRST - 3;
 constexpr UINT LVN_DELETEALLITEMS = LVN_FIRST - 4;
 constexpr UINT LVN_COLUMNCLICK = LVN_FIRST - 8;
 constexpr UINT LVN_KEYDOWN = LVN_FIRST - 55;
+constexpr UINT LVN_GETINFOTIPW = LVN_FIRST - 58;
+#define LVN_GETINFOTIP LVN_GETINFOTIPW
 constexpr UINT LVN_GETDISPINFOW = LVN_FIRST - 77;
 constexpr UINT LVN_GETDISPINFO = LVN_GETDISPINFOW;
 
@@ -273,6 +276,22 @@ struct NMLVKEYDOWN {
 };
 #pragma pack(pop)
 using LPNMLVKEYDOWN = NMLVKEYDOWN*;
+
+// LVN_GETINFOTIP: pszText comes filled with the hovered cell's text when
+// the column cuts it (dwFlags 0), else empty (LVGIT_UNFOLDED); the parent
+// may write its own tip there, at most cchTextMax characters with the NUL.
+constexpr DWORD LVGIT_UNFOLDED = 0x0001;
+constexpr int INFOTIPSIZE = 1024;
+struct NMLVGETINFOTIPW {
+    NMHDR hdr{};
+    DWORD dwFlags = 0;
+    LPWSTR pszText = nullptr;
+    int cchTextMax = 0;
+    int iItem = -1;
+    int iSubItem = 0;
+    LPARAM lParam = 0;
+};
+using NMLVGETINFOTIP = NMLVGETINFOTIPW;
 
 struct NMLVDISPINFOW {
     NMHDR hdr;

@@ -93,7 +93,7 @@ void tDeviceData::AddDefaultPort(uint16_t port, const std::string& ip)
         SetNetName(port, kind, NET_HOST_NAME, "coupler");
         SetNetName(port, kind, NET_DOMAIN_NAME, "local");
         SetNetAddress(port, kind, NET_PARAM9, "0.0.0.0");
-        SetNetMac(port, kind, port == 0 ? "0030DE000001" : "0030DE000002");
+        SetNetMac(port, kind, port == 0 ? "025AE1000001" : "025AE1000002");
         SetNetName(port, kind, NET_SNTP_NAME, "");
     }
 }

@@ -89,7 +89,7 @@ struct tDeviceData {
     // --- identification API (command 1) ---
     std::string orderNumber = "0612-0001";
     std::string userDescription = "Simulated coupler";
-    std::string mediaAddress = "0030DE000001";
+    std::string mediaAddress = "025AE1000001";
     std::string serialNumber = "SN000001";
     uint16_t vendorId = 0x0021;
     uint16_t identDeviceState = 0;
@@ -118,7 +118,7 @@ struct tDeviceData {
         {"FW-BURN-DATE", "2026-01-01"}, {"PSN", "PSN0001"},       {"IMEI", "--"}};
     std::optional<std::string> identTextOverride; // sent as it stands when set
     std::array<uint16_t, 3> identWords{};          // the three words before the text
-    std::string networkId = "MAC-ID=0030DE000001";
+    std::string networkId = "MAC-ID=025AE1000001";
     std::string internalVariables = "IP=192.168.1.10;NAME=coupler;HOST=coupler;ACTIP=192.168.1.10";
     std::vector<uint16_t> stateWords = std::vector<uint16_t>(9, 0);
     std::array<uint16_t, 9> terminalBusState{};

@@ -80,8 +80,8 @@ TEST_F(GridAddressCells, SetAddressShowsTheLowBytesAndEscapeKeepsThem)
 TEST_F(GridAddressCells, TheMacEditorStartsFromTheCellTextAndTakesOnlyHexDigits)
 {
     EXPECT_EQ(Mac().GetMacText(), CString(L"00:00:00:00:00:00"));
-    Mac().SetMacText(L"00:11:22:33:44:55");
-    EXPECT_EQ(grid.GetCellText(2, 1), CString(L"00:11:22:33:44:55"));
+    Mac().SetMacText(L"02:11:22:33:44:55");
+    EXPECT_EQ(grid.GetCellText(2, 1), CString(L"02:11:22:33:44:55"));
     // A text set on the grid is what the editor shows, not an older MAC string.
     grid.SetCellText(2, 1, L"66:11:22:33:44:55");
     TypeOn(2, 1, L"a");
@@ -100,7 +100,7 @@ TEST_F(GridAddressCells, TheMacEditorStartsFromTheCellTextAndTakesOnlyHexDigits)
 
 TEST_F(GridAddressCells, PastingAMacKeepsItsColonsAndDeleteZeroesASelection)
 {
-    Mac().SetMacText(L"00:11:22:33:44:55");
+    Mac().SetMacText(L"02:11:22:33:44:55");
     TypeOn(2, 1, L"1");
     ASSERT_NE(Editor(), nullptr);
     ASSERT_TRUE(ZELL::Controls::PutClipboardText(grid.m_hWnd, L"12:34:56:78:9a:bc"));

@@ -60,9 +60,9 @@ bool CGridSampleWindow::Make(int left, int top)
 void CGridSampleWindow::FillIdentification()
 {
     static constexpr const wchar_t* kRows[][2] = {
-        {L"Article number", L"750-8212"},       {L"Description", L"Fieldbus controller"},
+        {L"Article number", L"612-8004"},       {L"Description", L"Fieldbus controller"},
         {L"Firmware version", L"03.10.08 (22)"}, {L"Hardware version", L"04"},
-        {L"Serial number", L"0130120405000123"}, {L"MAC address", L"00:30:DE:0A:1B:2C"},
+        {L"Serial number", L"0130120405000123"}, {L"MAC address", L"02:5A:E1:0A:1B:2C"},
         {L"IP address", L"192.168.1.17"},
     };
     constexpr int rows = static_cast<int>(std::size(kRows));

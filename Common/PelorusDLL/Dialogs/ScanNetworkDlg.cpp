@@ -193,7 +193,7 @@ void CScanNetworkDlg::SetTexts()
 
 void CScanNetworkDlg::PrepareList()
 {
-    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
     m_list.SetFont(&m_font);
     LoadRowIcons();
     const wchar_t* samples[] = {L"IP-255.255.255.255", L"Identifikation fehlgeschlagen! ", L"FF:FF:FF:FF:FF:FF "};

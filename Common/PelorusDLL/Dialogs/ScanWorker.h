@@ -16,7 +16,7 @@ class CTCPIPConnection;
 class CScanWorker {
 public:
     // The first three bytes of our devices' hardware addresses.
-    static constexpr const wchar_t* kZellMacPrefix = L"00:30:DE";
+    static constexpr const wchar_t* kZellMacPrefix = L"02:5A:E1";
 
     // Starts a thread for the parameter block (which it then owns); false,
     // with the block and its record freed, when no thread could be made.

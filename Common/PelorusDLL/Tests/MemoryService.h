@@ -118,7 +118,7 @@ public:
     std::function<void(bool)> onControlMode = [this](bool on) { states.at(4) = on ? 1 : 0; };
 
     std::wstring networkId = L"NETWORK";
-    std::wstring networkMac = L"0030DE000001";
+    std::wstring networkMac = L"025AE1000001";
     std::map<unsigned short, std::pair<std::wstring, std::wstring>> internalVariables;
     std::function<void()> onInternalVariable;
 

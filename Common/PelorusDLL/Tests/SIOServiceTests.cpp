@@ -395,7 +395,7 @@ TEST_F(SIOServiceTest, StatusAndTextServices)
     std::wstring first, second;
     ASSERT_TRUE(service->GetNetworkID(first, second));
     EXPECT_EQ(first, L"MAC-ID");
-    EXPECT_EQ(second, L"0030DE000001");
+    EXPECT_EQ(second, L"025AE1000001");
     ASSERT_TRUE(service->GetProductionMarking(first, second));
     EXPECT_EQ(first + L"|" + second, L"PM-0001|PM-0002");
     ASSERT_TRUE(service->GetCPUInfo(first, second));

@@ -37,7 +37,7 @@ protected:
             SetAddress(interfaceIndex, id, kind, {10, static_cast<unsigned char>(id), 0, last});
         SetName(interfaceIndex, 7, kind, "host");
         SetName(interfaceIndex, 8, kind, "example.org");
-        service.parameters[{interfaceIndex, 10, kind}] = {last, 0, 0, 0xDE, 0x30, 0x00};
+        service.parameters[{interfaceIndex, 10, kind}] = {last, 0, 0, 0xE1, 0x5A, 0x02};
         SetName(interfaceIndex, 11, kind, "time.example.org");
     }
     Bytes LastSet(unsigned short id) const
@@ -59,13 +59,13 @@ protected:
 TEST_F(NetworkParameters, AddressesAndMacAreShownLastByteFirst)
 {
     SetAddress(0, 1, kActual, {192, 168, 1, 10});
-    service.parameters[{0, 10, kActual}] = {0x01, 0x00, 0x00, 0xDE, 0x30, 0x00};
+    service.parameters[{0, 10, kActual}] = {0x01, 0x00, 0x00, 0xE1, 0x5A, 0x02};
     service.parameters[{0, 9, kActual}] = {6, 5, 4, 3, 2, 1};
     std::wstring text;
     ASSERT_TRUE(service.GetIPAddress(0, 1, kActual, text));
     EXPECT_EQ(text, L"192.168.1.10");
     ASSERT_TRUE(service.GetIPAddress(0, 10, kActual, text));
-    EXPECT_EQ(text, L"0030DE000001");
+    EXPECT_EQ(text, L"025AE1000001");
     ASSERT_TRUE(service.GetIPAddress(0, 9, kActual, text));
     EXPECT_EQ(text, L"1.2.3.4.5.6");
 }
@@ -169,7 +169,7 @@ TEST_F(NetworkParameters, WholeSetTakesTheMacFromTheNetworkIdWhenParameterTenIsM
     EXPECT_EQ(params.strParameter6, CServiceBase::SERVICE_NOT_SUPPORTED);
     EXPECT_EQ(params.strHostName, L"host");
     EXPECT_EQ(params.strDomainName, L"example.org");
-    EXPECT_EQ(params.strMACAddress, L"0030DE000001");
+    EXPECT_EQ(params.strMACAddress, L"025AE1000001");
     EXPECT_EQ(params.strSNTPHostName, L"time.example.org");
 }
 
@@ -389,11 +389,11 @@ TEST_F(NetworkParameters, SingleInterfaceDeviceShowsOneAddress)
 
 TEST_F(NetworkParameters, MacAddressesOfEveryAnsweringInterface)
 {
-    service.parameters[{0, 10, kActual}] = {1, 0, 0, 0xDE, 0x30, 0};
-    service.parameters[{1, 10, kActual}] = {2, 0, 0, 0xDE, 0x30, 0};
+    service.parameters[{0, 10, kActual}] = {1, 0, 0, 0xE1, 0x5A, 0x02};
+    service.parameters[{1, 10, kActual}] = {2, 0, 0, 0xE1, 0x5A, 0x02};
     std::vector<std::wstring> macs;
     ASSERT_TRUE(service.ReadMacAddresses(macs));
-    EXPECT_EQ(macs, (std::vector<std::wstring>{L"0030DE000001", L"0030DE000002"}));
+    EXPECT_EQ(macs, (std::vector<std::wstring>{L"025AE1000001", L"025AE1000002"}));
 }
 
 TEST_F(NetworkParameters, MacWalkEndsEvenIfEveryInterfaceAnswers)
@@ -409,7 +409,7 @@ TEST_F(NetworkParameters, MacFromTheNetworkIdWhenNoInterfaceAnswers)
 {
     std::vector<std::wstring> macs;
     ASSERT_TRUE(service.ReadMacAddresses(macs));
-    EXPECT_EQ(macs, std::vector<std::wstring>{L"0030DE000001"});
+    EXPECT_EQ(macs, std::vector<std::wstring>{L"025AE1000001"});
     service.Fail("GetNetworkParameter", 0x20010200);
     macs.clear();
     EXPECT_FALSE(service.ReadMacAddresses(macs));

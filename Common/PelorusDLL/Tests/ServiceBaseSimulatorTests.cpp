@@ -31,7 +31,7 @@ TEST_F(SharedLogicOnTheWire, NetworkParametersReadAsTheDeviceKeepsThem)
 {
     Device([](DevSim::tDeviceData& d) {
         d.AddDefaultPort(0, "192.168.1.10");
-        d.SetNetMac(0, 0, "0030DE0A0B0C");
+        d.SetNetMac(0, 0, "025AE10A0B0C");
         d.SetNetName(0, 0, 7, "coupler");
     });
     CServiceBase::tNetworkParams params;
@@ -39,7 +39,7 @@ TEST_F(SharedLogicOnTheWire, NetworkParametersReadAsTheDeviceKeepsThem)
     EXPECT_EQ(params.wIPAddressSource, 3);
     EXPECT_EQ(params.strIPAddress, L"192.168.1.10");
     EXPECT_EQ(params.strSubnetMask, L"255.255.255.0");
-    EXPECT_EQ(params.strMACAddress, L"0030DE0A0B0C");
+    EXPECT_EQ(params.strMACAddress, L"025AE10A0B0C");
     EXPECT_EQ(params.strHostName, L"coupler");
 
     ASSERT_TRUE(service.SetStaticIPAddress(0, L"10.0.0.7"));

@@ -40,7 +40,7 @@ constexpr uint16_t kSourceDHCP = 2;
 // both transports hand out.
 void FillDevice(tDeviceData& d)
 {
-    d.identItems = {{"ORDER", "750-881"}, {"DESCR", "Line coupler"}, {"HW-VER", "04"}, {"SW-VER", "02.07.11"},
+    d.identItems = {{"ORDER", "612-001"}, {"DESCR", "Line coupler"}, {"HW-VER", "04"}, {"SW-VER", "02.07.11"},
                     {"FWL-VER", "IDX=3"}, {"SN", "SN000001"},          {"IMEI", "--"}};
     d.AddDefaultPort(0, "192.168.1.10");
     d.AddDefaultPort(1, "10.0.0.20");
@@ -49,7 +49,7 @@ void FillDevice(tDeviceData& d)
     d.SetNetAddress(1, DevSim::NET_ACTUAL, DevSim::NET_SUBNET_MASK, "255.255.0.0");
     d.SetNetName(1, DevSim::NET_STATIC, DevSim::NET_HOST_NAME, "second");
     d.SetNetSource(1, DevSim::NET_ACTUAL, kSourceDHCP);
-    d.networkId = "MAC-ID=0030DE0A0B0C";
+    d.networkId = "MAC-ID=025AE10A0B0C";
     d.internalVariables = "IP=192.168.1.10;NAME=coupler;HOST=coupler;ACTIP=192.168.1.77";
     d.serialInternalVariables = {{1, "IP address;192.168.1.10"}, {4, "ACTIP;192.168.1.77"}};
     d.registers[{0, kConfigurationTable}].words = {0x8212, 0x0401, 0x0559, 0, 0x0777};
@@ -174,7 +174,7 @@ TYPED_TEST(SharedOperationsEndToEnd, NetworkParametersAreReadPerPortAndSet)
     EXPECT_EQ(actual0.wIPAddressSource, kSourceStatic);
     EXPECT_EQ(actual0.strIPAddress, L"192.168.1.10");
     EXPECT_EQ(actual0.strSubnetMask, L"255.255.255.0");
-    EXPECT_EQ(actual0.strMACAddress, L"0030DE000001");
+    EXPECT_EQ(actual0.strMACAddress, L"025AE1000001");
     EXPECT_EQ(actual0.strHostName, L"coupler");
     EXPECT_EQ(actual0.strDomainName, L"local");
 
@@ -182,7 +182,7 @@ TYPED_TEST(SharedOperationsEndToEnd, NetworkParametersAreReadPerPortAndSet)
     EXPECT_EQ(actual1.strIPAddress, L"10.0.0.20");
     EXPECT_EQ(actual1.strSubnetMask, L"255.255.0.0");
     EXPECT_EQ(actual1.strGatewayAddress, L"10.0.0.1");
-    EXPECT_EQ(actual1.strMACAddress, L"0030DE000002");
+    EXPECT_EQ(actual1.strMACAddress, L"025AE1000002");
 
     EXPECT_EQ(static1.wIPAddressSource, kSourceStatic);
     EXPECT_EQ(static1.strIPAddress, L"10.0.0.99");
@@ -201,7 +201,7 @@ TYPED_TEST(SharedOperationsEndToEnd, AParameterTheDeviceLacksDoesNotStopTheSet)
     ASSERT_TRUE(this->Service().GetActualNetworkParameters(0, params)) << this->Hex();
     EXPECT_EQ(params.strAlternativeDNSServer, CServiceBase::SERVICE_NOT_SUPPORTED);
     // Older devices name their MAC address only in the network id.
-    EXPECT_EQ(params.strMACAddress, L"0030DE0A0B0C");
+    EXPECT_EQ(params.strMACAddress, L"025AE10A0B0C");
     EXPECT_EQ(params.strHostName, L"coupler");
     EXPECT_EQ(params.strSNTPHostName, L"");
 }
@@ -283,13 +283,13 @@ TYPED_TEST(SharedOperationsEndToEnd, MacAddressesOfEveryPortThenOfTheNetworkId)
 {
     std::vector<std::wstring> macs;
     ASSERT_TRUE(this->Service().ReadMacAddresses(macs)) << this->Hex();
-    EXPECT_EQ(macs, (std::vector<std::wstring>{L"0030DE000001", L"0030DE000002"}));
+    EXPECT_EQ(macs, (std::vector<std::wstring>{L"025AE1000001", L"025AE1000002"}));
     EXPECT_EQ(this->Service().GetLastErrorCode(), 0u);
 
     this->Unsupported({kGetNetworkParameter});
     std::vector<std::wstring> fromNetworkId;
     ASSERT_TRUE(this->Service().ReadMacAddresses(fromNetworkId)) << this->Hex();
-    EXPECT_EQ(fromNetworkId, std::vector<std::wstring>{L"0030DE0A0B0C"});
+    EXPECT_EQ(fromNetworkId, std::vector<std::wstring>{L"025AE10A0B0C"});
 }
 
 TYPED_TEST(SharedOperationsEndToEnd, IPAddressesOfBothPortsTogether)
@@ -548,7 +548,7 @@ TYPED_TEST(SharedOperationsEndToEnd, SubBusConfigurationEndsAtTheFirstZero)
 
 TYPED_TEST(SharedOperationsEndToEnd, BasicIdentificationPacksTheTextsWithLengthBytes)
 {
-    const std::string order = "0750-0881";
+    const std::string order = "0612-0001";
     const std::string expected = std::string(1, char(9)) + order + char(12) + "Line coupler" + char(2) + "04" +
                                  char(8) + "02.07.11";
     std::vector<unsigned char> buffer(64, 0xEE);

@@ -113,7 +113,7 @@ TEST_F(TCPIPNetworkTexts, NetworkIdAndInternalVariables)
 {
     std::wstring id, mac, name, value;
     ASSERT_TRUE(service.GetNetworkID(id, mac));
-    EXPECT_EQ(id + L"|" + mac, L"MAC-ID|0030DE000001");
+    EXPECT_EQ(id + L"|" + mac, L"MAC-ID|025AE1000001");
     ASSERT_TRUE(service.GetInternalVariable(4, name, value));
     EXPECT_EQ(name + L"|" + value, L"ACTIP|192.168.1.10");
     ASSERT_TRUE(service.GetInternalVariable(1, name, value));

@@ -32,10 +32,10 @@ TEST(TCPIPServiceText, NetworkIdNeedsExactlyTwoParts)
     std::wstring id = L"old", mac = L"old";
     EXPECT_FALSE(CIdentificationText::SplitNetworkID(L"MAC-ID", id, mac));
     EXPECT_FALSE(CIdentificationText::SplitNetworkID(L"A=B=C", id, mac));
-    EXPECT_FALSE(CIdentificationText::SplitNetworkID(L"=0030DE000001", id, mac));
+    EXPECT_FALSE(CIdentificationText::SplitNetworkID(L"=025AE1000001", id, mac));
     EXPECT_EQ(id + mac, L"oldold");
-    ASSERT_TRUE(CIdentificationText::SplitNetworkID(L"MAC-ID=0030DE000001", id, mac));
-    EXPECT_EQ(id + L"|" + mac, L"MAC-ID|0030DE000001");
+    ASSERT_TRUE(CIdentificationText::SplitNetworkID(L"MAC-ID=025AE1000001", id, mac));
+    EXPECT_EQ(id + L"|" + mac, L"MAC-ID|025AE1000001");
 }
 
 TEST(TCPIPServiceText, InternalVariablesByIndexFromOne)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 
 namespace {
 
@@ -526,6 +527,21 @@ TEST_F(ListViewControlTest, CustomDrawColoursTheRowsItIsAskedFor)
     EXPECT_EQ(scene.PixelOf(list, POINT{275, second.top + 1}), RGB(200, 0, 0));
 }
 
+// The tip's text, or empty when no tip shows.
+std::wstring ShownTip(HWND list)
+{
+    HWND tip = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETTOOLTIPS, 0, 0));
+    if (tip == nullptr || !IsWindowVisible(tip))
+        return {};
+    wchar_t shown[128] = {};
+    TTTOOLINFOW info;
+    info.hwnd = list;
+    info.uId = 1;
+    info.lpszText = shown;
+    SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
+    return shown;
+}
+
 TEST_F(ListViewControlTest, ALabelTipUnfoldsACutTextAndNotOneThatFits)
 {
     Make(LVS_REPORT, 4);
@@ -550,13 +566,7 @@ TEST_F(ListViewControlTest, ALabelTipUnfoldsACutTextAndNotOneThatFits)
     tip = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETTOOLTIPS, 0, 0));
     ASSERT_NE(tip, nullptr);
     ASSERT_TRUE(IsWindowVisible(tip)) << "the cut kind unfolds after the initial delay";
-    wchar_t shown[128] = {};
-    TTTOOLINFOW info;
-    info.hwnd = list;
-    info.uId = 1;
-    info.lpszText = shown;
-    SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(std::wstring(shown), cut);
+    EXPECT_EQ(ShownTip(list), cut);
 
     // Back on a fitting label the tip goes.
     scene.MoveTo(list, inName);
@@ -564,6 +574,56 @@ TEST_F(ListViewControlTest, ALabelTipUnfoldsACutTextAndNotOneThatFits)
     EXPECT_FALSE(IsWindowVisible(tip));
     DestroyWindow(list);
     EXPECT_FALSE(IsWindow(tip)) << "the tip goes with its list";
+}
+
+TEST_F(ListViewControlTest, AnInfoTipShowsWhatTheParentSaysForTheHoveredCell)
+{
+    Make(LVS_REPORT, 4);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT,
+                 LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT);
+    const std::wstring cut = L"a kind far wider than its column of ninety pixels";
+    SetText(1, 2, cut);
+    std::vector<NMLVGETINFOTIPW> asked;
+    std::vector<std::wstring> given;
+    // Row 0 gets the parent's own tip, row 2 none at all; row 1 keeps the cut text.
+    scene.answer = [&](NMHDR* h) {
+        if (h->code != LVN_GETINFOTIPW)
+            return LRESULT{0};
+        auto* note = reinterpret_cast<NMLVGETINFOTIPW*>(h);
+        asked.push_back(*note);
+        given.emplace_back(note->pszText);
+        if (note->iItem == 0)
+            wcscpy(note->pszText, L"Row zero");
+        if (note->iItem == 2)
+            note->pszText[0] = L'\0';
+        return LRESULT{0};
+    };
+    const RECT row = ItemRect(1);
+    const struct {
+        POINT at;
+        int item, subItem;
+        DWORD flags;
+        std::wstring filled, shown;
+    } cases[] = {
+        {LabelPoint(0), 0, 0, LVGIT_UNFOLDED, L"", L"Row zero"},
+        {POINT{120 + 70 + 20, (row.top + row.bottom) / 2}, 1, 2, 0, cut, cut},
+        {LabelPoint(2), 2, 0, LVGIT_UNFOLDED, L"", L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        asked.clear();
+        given.clear();
+        scene.MoveTo(list, c.at);
+        scene.MoveTo(list, POINT{c.at.x + 1, c.at.y});
+        Wait(1200);
+        ASSERT_EQ(asked.size(), 1u) << "asked once while the pointer stays in the cell";
+        EXPECT_EQ(asked[0].iItem, c.item);
+        EXPECT_EQ(asked[0].iSubItem, c.subItem);
+        EXPECT_EQ(asked[0].dwFlags, c.flags);
+        EXPECT_EQ(asked[0].cchTextMax, INFOTIPSIZE);
+        EXPECT_EQ(given[0], c.filled);
+        EXPECT_EQ(ShownTip(list), c.shown);
+    }
 }
 
 TEST_F(ListViewControlTest, ReportGolden)

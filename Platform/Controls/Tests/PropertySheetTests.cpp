@@ -481,10 +481,10 @@ TEST_F(PropertySheetControl, PagesAreAddedRemovedAndFoundThroughTheSheetsMessage
     EXPECT_FALSE(SendMessageW(m_sheet, PSM_REMOVEPAGE, 9, 0));
     EXPECT_FALSE(SendMessageW(m_sheet, PSM_SETCURSEL, 9, 0));
 
-    SendMessageW(m_sheet, PSM_SETTITLEW, PSH_PROPTITLE, reinterpret_cast<LPARAM>(L"Coupler 750"));
+    SendMessageW(m_sheet, PSM_SETTITLEW, PSH_PROPTITLE, reinterpret_cast<LPARAM>(L"Coupler 612"));
     wchar_t caption[64]{};
     GetWindowTextW(m_sheet, caption, 64);
-    EXPECT_STREQ(caption, L"Properties for Coupler 750");
+    EXPECT_STREQ(caption, L"Properties for Coupler 612");
 }
 
 TEST_F(PropertySheetControl, APageDestroyedBehindTheSheetsBackIsPassedOverWithoutHarm)

@@ -92,14 +92,14 @@ TEST(NeighbourTable, FindsCompleteEntriesOnly)
 {
     const char* table =
         "IP address       HW type     Flags       HW address            Mask     Device\n"
-        "192.168.1.20     0x1         0x2         00:30:de:0a:1b:FF     *        eth0\n"
+        "192.168.1.20     0x1         0x2         02:5a:e1:0a:1b:FF     *        eth0\n"
         "192.168.1.21     0x1         0x0         00:00:00:00:00:00     *        eth0\n"
-        "192.168.1.22     0x1         0x2         00:30:de:0a:1b        *        eth0\n"
+        "192.168.1.22     0x1         0x2         02:5a:e1:0a:1b        *        eth0\n"
         "garbage line\n";
     const auto found = Net::FindNeighbour(table, Address("192.168.1.20"));
     ASSERT_TRUE(found);
-    EXPECT_EQ((*found)[0], 0x00);
-    EXPECT_EQ((*found)[2], 0xDE);
+    EXPECT_EQ((*found)[0], 0x02);
+    EXPECT_EQ((*found)[2], 0xE1);
     EXPECT_EQ((*found)[5], 0xFF);
     EXPECT_FALSE(Net::FindNeighbour(table, Address("192.168.1.21"))) << "incomplete entry";
     EXPECT_FALSE(Net::FindNeighbour(table, Address("192.168.1.22"))) << "malformed address";

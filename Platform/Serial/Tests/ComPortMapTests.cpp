@@ -83,7 +83,7 @@ TEST_F(FakeSysfs, AdaptersFollowInAStableOrderWithTheirProductText)
 {
     Write(Tty("ttyS0") / "type", "4");
     const fs::path usb = Device(Tty("ttyUSB1"), "usb1/1-2/1-2:1.0/ttyUSB1", "ftdi_sio");
-    Write(usb.parent_path().parent_path() / "product", "FT232R USB UART");
+    Write(usb.parent_path().parent_path() / "product", "ZS-232 USB UART");
     Device(Tty("ttyUSB0"), "usb1/1-3/1-3:1.0/ttyUSB0", "pl2303");
     Device(Tty("ttyACM0"), "usb1/1-4/1-4:1.0", "cdc_acm");
     Tty("rfcomm0");
@@ -93,7 +93,7 @@ TEST_F(FakeSysfs, AdaptersFollowInAStableOrderWithTheirProductText)
     EXPECT_EQ(Find(map, 1)->devicePath, "/dev/ttyS0");
     EXPECT_EQ(Find(map, 2)->devicePath, "/dev/ttyUSB0");
     EXPECT_EQ(Find(map, 3)->devicePath, "/dev/ttyUSB1");
-    EXPECT_EQ(Find(map, 3)->description, L"FT232R USB UART");
+    EXPECT_EQ(Find(map, 3)->description, L"ZS-232 USB UART");
     EXPECT_TRUE(Find(map, 3)->usb);
     EXPECT_EQ(Find(map, 4)->devicePath, "/dev/ttyACM0");
     EXPECT_TRUE(Find(map, 4)->usb);

@@ -77,8 +77,8 @@ const std::vector<tSwitchCase>& SwitchCases()
         {"parameter file keeps its value's case", {L"/paramfile:/Home/A b.wes"}, [](L l) {
              EXPECT_EQ(l.Options().ParamFile.str(), L"/Home/A b.wes");
          }},
-        {"article number", {L"/ARTICLENUMBER:0750-0881"}, [](L l) {
-             EXPECT_EQ(l.Options().ArticleNumber.str(), L"0750-0881");
+        {"article number", {L"/ARTICLENUMBER:0612-0001"}, [](L l) {
+             EXPECT_EQ(l.Options().ArticleNumber.str(), L"0612-0001");
          }},
         {"firmware version", {L"/FirmwareVersion:01.02.03(04)"}, [](L l) {
              EXPECT_EQ(l.Options().FirmwareVersion.str(), L"01.02.03(04)");
@@ -137,7 +137,7 @@ const std::vector<tSwitchCase>& SwitchCases()
              EXPECT_TRUE(l.ConnectionType().IsEmpty());
              EXPECT_TRUE(l.LanguageBeforeSwitch().IsEmpty());
          }},
-        {"everything combined", {L"-v!ANVIL/ChangeIP", L"/PARAMFILE:p.wes", L"/ArticleNumber:0750-0881",
+        {"everything combined", {L"-v!ANVIL/ChangeIP", L"/PARAMFILE:p.wes", L"/ArticleNumber:0612-0001",
                                  L"/FirmwareVersion:01(02)", L"/CHILD", L"/MainWnd:1,2,3,4", L"/LANG:en",
                                  L"/Connection:TCPIP:10.1.1.1", L"/CurrentIP:10.1.1.2"},
          [](L l) {

@@ -26,32 +26,32 @@ CString Wide(const std::filesystem::path& path) { return CString(path.wstring())
 TEST(CorvaneDeviceIniLocation, BesideTheExecutableWinsOverTheInstalledCopy)
 {
     CTempFolder folder;
-    folder.Write("bin/Corvane.ini", "[0750-0881]\nFBC=1\n");
-    folder.Write("share/Corvane/Corvane.ini", "[0750-0881]\nFBC=2\n");
+    folder.Write("bin/Corvane.ini", "[0612-0001]\nFBC=1\n");
+    folder.Write("share/Corvane/Corvane.ini", "[0612-0001]\nFBC=2\n");
     CCorvaneDeviceIni ini;
     ini.Locate(Wide(folder.Path() / "bin/Corvane"));
     EXPECT_EQ(ini.GetIniPath(), Wide(folder.Path() / "bin/Corvane.ini"));
-    EXPECT_EQ(ini.GetDeviceIniInt(L"0750-0881", L"FBC", -1), 1);
+    EXPECT_EQ(ini.GetDeviceIniInt(L"0612-0001", L"FBC", -1), 1);
 }
 
 TEST(CorvaneDeviceIniLocation, InstalledShareFolderWhenNoneIsBeside)
 {
     CTempFolder folder;
-    folder.Write("share/Corvane/Corvane.ini", "[0750-0881]\nFBC=2\n");
+    folder.Write("share/Corvane/Corvane.ini", "[0612-0001]\nFBC=2\n");
     CCorvaneDeviceIni ini;
     ini.Locate(Wide(folder.Path() / "bin/Corvane"));
     EXPECT_EQ(ini.GetIniPath(), Wide(folder.Path() / "share/Corvane/Corvane.ini"));
-    EXPECT_EQ(ini.GetDeviceIniInt(L"0750-0881", L"FBC", -1), 2);
+    EXPECT_EQ(ini.GetDeviceIniInt(L"0612-0001", L"FBC", -1), 2);
 }
 
 TEST(CorvaneDeviceIniLocation, BuildFolderIsLeftOutOfTheRealPathWithItsCase)
 {
     CTempFolder folder;
-    folder.Write("Src/Mixed Case/Corvane.ini", "[0750-0881]\nFBC=3\n");
+    folder.Write("Src/Mixed Case/Corvane.ini", "[0612-0001]\nFBC=3\n");
     CCorvaneDeviceIni ini;
     ini.Locate(Wide(folder.Path() / "Src/Mixed Case/RELEASE/Corvane"));
     EXPECT_EQ(ini.GetIniPath(), Wide(folder.Path() / "Src/Mixed Case/Corvane.ini"));
-    EXPECT_EQ(ini.GetDeviceIniInt(L"0750-0881", L"FBC", -1), 3);
+    EXPECT_EQ(ini.GetDeviceIniInt(L"0612-0001", L"FBC", -1), 3);
     // The installed copy of a build-folder program is looked up above the
     // folder that remains.
     EXPECT_EQ(CCorvaneDeviceIni::InstalledIniPath(L"/opt/Zell/bin/DEBUG/Corvane").str(),
@@ -64,8 +64,8 @@ TEST(CorvaneDeviceIniLocation, MissingEverywhereKeepsThePathBesideTheProgram)
     CCorvaneDeviceIni ini;
     ini.Locate(Wide(folder.Path() / "bin/corvane"));
     EXPECT_EQ(ini.GetIniPath(), Wide(folder.Path() / "bin/corvane.ini"));
-    EXPECT_FALSE(ini.IsPlcController(L"0750-0881"));
-    EXPECT_TRUE(ini.DeviceHasIP(L"0750-0881"));
+    EXPECT_FALSE(ini.IsPlcController(L"0612-0001"));
+    EXPECT_TRUE(ini.DeviceHasIP(L"0612-0001"));
 }
 
 class PageListTest : public ::testing::Test {
@@ -74,7 +74,7 @@ protected:
     {
         CCorvaneDeviceIni file(Wide(m_folder.Write("corvane.ini", ini)));
         CFBCData data;
-        data.ArticleNo = L"0750-0881";
+        data.ArticleNo = L"0612-0001";
         data.HasNetworkParams = networkParams;
         data.HasClock = clock;
         data.HasSDCardSlot = card;
@@ -88,7 +88,7 @@ TEST_F(PageListTest, MissingFileGivesTheDefaultsAndAlwaysStatus)
 {
     CCorvaneDeviceIni missing(Wide(m_folder.Path() / "absent.ini"));
     CFBCData data;
-    data.ArticleNo = L"0750-0881";
+    data.ArticleNo = L"0612-0001";
     EXPECT_THAT(Texts(missing.BuildPageList(data)), ElementsAre(L"COMMON", L"TCPIP", L"NETWORK", L"CLOCK", L"STATUS"));
     data.HasNetworkParams = true;
     data.HasClock = false;
@@ -98,22 +98,22 @@ TEST_F(PageListTest, MissingFileGivesTheDefaultsAndAlwaysStatus)
 
 TEST_F(PageListTest, DeviceWithoutIPGetsNoNetworkPagesByDefault)
 {
-    EXPECT_THAT(Pages("[0750-0881]\nNOIP=1\n", false, false, false), ElementsAre(L"COMMON", L"STATUS"));
+    EXPECT_THAT(Pages("[0612-0001]\nNOIP=1\n", false, false, false), ElementsAre(L"COMMON", L"STATUS"));
 }
 
 TEST_F(PageListTest, AllFollowsTheDataSet)
 {
-    EXPECT_THAT(Pages("[0750-0881]\nPAGE01=ALL\nPAGE02=MODBUSPARAM\n", true, true, false),
+    EXPECT_THAT(Pages("[0612-0001]\nPAGE01=ALL\nPAGE02=MODBUSPARAM\n", true, true, false),
                 ElementsAre(L"COMMON", L"NETWORKPARAM", L"CLOCK", L"MODBUS", L"PROTOCOL", L"TRAFFIC", L"SNTP",
                             L"ETHERNETIP", L"ORBIS", L"STATUS"));
-    EXPECT_THAT(Pages("[0750-0881]\nPAGE01=ALL\n", false, false, false),
+    EXPECT_THAT(Pages("[0612-0001]\nPAGE01=ALL\n", false, false, false),
                 ElementsAre(L"COMMON", L"TCPIP", L"NETWORK", L"MODBUS", L"PROTOCOL", L"TRAFFIC", L"SNTP",
                             L"ETHERNETIP", L"ORBIS", L"STATUS"));
 }
 
 TEST_F(PageListTest, ListedPagesObeyTheirConditions)
 {
-    const std::string ini = "[0750-0881]\nPAGE01=TCPIP\nPAGE02=NETWORKPARAM\nPAGE03=CLOCK\nPAGE04=STATUS\n"
+    const std::string ini = "[0612-0001]\nPAGE01=TCPIP\nPAGE02=NETWORKPARAM\nPAGE03=CLOCK\nPAGE04=STATUS\n"
                             "PAGE05=UNKNOWN\nPAGE06=MODBUSPARAM\n";
     EXPECT_THAT(Pages(ini, true, false, true), ElementsAre(L"COMMON", L"NETWORKPARAM", L"MODBUSPARAM", L"SDCARD", L"STATUS"));
     EXPECT_THAT(Pages(ini, false, true, false), ElementsAre(L"COMMON", L"TCPIP", L"CLOCK", L"MODBUSPARAM", L"STATUS"));

@@ -16,7 +16,7 @@ void FillAsAfterARead(CFBCData& data)
     data.SerialNo = L"SN0001";
     data.IMEI = L"351234567890123";
     data.NetIDName = L"MAC-ID";
-    data.NetworkID = L"0030DE000001";
+    data.NetworkID = L"025AE1000001";
     data.ClockState = L"DONE";
     data.IPAddrCurrent = L"192.168.1.10";
     data.IPAddrEEPROM = L"192.168.1.11";

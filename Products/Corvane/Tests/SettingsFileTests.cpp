@@ -33,7 +33,7 @@ void FillTwoPortController(CFBCData& data)
     data.FWLVersion = L"ERROR: Service not supported!";
     data.SerialNo = L"SN123";
     data.NetIDName = L"MAC-ID";
-    data.NetworkID = L"0030DE000001";
+    data.NetworkID = L"025AE1000001";
     data.HasClock = true;
     data.HasDIPSwitches = true;
     data.DIPSwitchValue = 0x00A5;
@@ -56,7 +56,7 @@ void FillTwoPortController(CFBCData& data)
         actual.strHostName = L"plc-" + std::to_wstring(port);
         actual.strDomainName = L"plant.local";
         actual.strParameter9 = L"0.0.0.0";
-        actual.strMACAddress = L"0030DE00000" + std::to_wstring(port);
+        actual.strMACAddress = L"025AE100000" + std::to_wstring(port);
         actual.strSNTPHostName = L"time.local";
         stat = actual;
         stat.wIPAddressSource = 0;

@@ -50,7 +50,7 @@ TEST_F(DeviceServices, NetworkParametersPerPortInReversedByteOrder)
 
     const auto mac = Ask(Words({0x501, 0, 0, 10, 0}));
     EXPECT_EQ(std::vector<uint8_t>(mac.begin() + 12, mac.end()),
-              (std::vector<uint8_t>{0x01, 0x00, 0x00, 0xDE, 0x30, 0x00}));
+              (std::vector<uint8_t>{0x01, 0x00, 0x00, 0xE1, 0x5A, 0x02}));
 
     const auto host = Ask(Words({0x501, 0, 0, 7, 1}));
     EXPECT_EQ(std::string(host.begin() + 12, host.end()), "node-a");

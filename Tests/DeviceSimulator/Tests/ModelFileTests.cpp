@@ -24,7 +24,7 @@ TEST(ModelFile, AppliesKeysOfEveryKind)
         "register.0.9.at.2=7,8\n"
         "clock.running=1\n"
         "net.0.static.ip=10.1.2.3\n"
-        "net.0.actual.mac=0030DE0000FF\n"
+        "net.0.actual.mac=025AE10000FF\n"
         "net.1.static.host=node\n"
         "net.0.static.source=2\n"
         "clock.zoneMinutes=-60\n"
@@ -42,7 +42,7 @@ TEST(ModelFile, AppliesKeysOfEveryKind)
     EXPECT_EQ(data.registers.at({0, 9}).words, (std::vector<uint16_t>{0, 0, 7, 8}));
     EXPECT_TRUE(data.clockRunning);
     EXPECT_EQ(*data.NetParam(0, 1, 1), (std::vector<uint8_t>{3, 2, 1, 10}));
-    EXPECT_EQ(*data.NetParam(0, 0, 10), (std::vector<uint8_t>{0xFF, 0, 0, 0xDE, 0x30, 0}));
+    EXPECT_EQ(*data.NetParam(0, 0, 10), (std::vector<uint8_t>{0xFF, 0, 0, 0xE1, 0x5A, 0x02}));
     EXPECT_EQ(*data.NetParam(1, 1, 7), (std::vector<uint8_t>{'n', 'o', 'd', 'e'}));
     EXPECT_EQ(*data.NetParam(0, 1, 0), (std::vector<uint8_t>{2, 0}));
     EXPECT_EQ(data.zoneMinutes, -60);
@@ -60,7 +60,7 @@ TEST(ModelFile, BadLinesNameTheLineAndChangeNothing)
         {"ok=1\n", "unknown key"},
         {"\nnet.0.static.ip=300.1.1.1\n", "line 3"}, // octet too large
         {"net.0.static.ip=1.2.3\n", "dotted"},
-        {"net.0.static.mac=0030DE\n", "hex"},
+        {"net.0.static.mac=025AE1\n", "hex"},
         {"net.0.weird.ip=1.2.3.4\n", "expected net"},
         {"register.x.1=1\n", "expected register"},
         {"register.0.1.at.1=5\n", "beyond the table"},

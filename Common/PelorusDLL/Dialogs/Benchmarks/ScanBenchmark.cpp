@@ -51,7 +51,7 @@ public:
     {
         if (address.rfind(L"127.0.0.", 0) != 0)
             return CScanProbe::MacAddress(address);
-        return FormatW(L"00:30:DE:00:00:%02X", std::stoi(address.substr(8)));
+        return FormatW(L"02:5A:E1:00:00:%02X", std::stoi(address.substr(8)));
     }
 };
 

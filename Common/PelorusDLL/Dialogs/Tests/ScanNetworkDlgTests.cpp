@@ -12,10 +12,12 @@
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Platform/Controls/HeaderStyles.h"
 #include "Platform/Controls/ListViewStyles.h"
+#include "Platform/Controls/ToolTipStyles.h"
 #include "Platform/Gdi/Bitmap.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/ImageList.h"
 #include "Platform/Shell/Tests/ModalScript.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -82,9 +84,9 @@ protected:
         GetLanguageSupport().SetText(L"SND_MSG_CANCEL_SCANNING", L"Stop the search?");
         GetLanguageSupport().SetText(L"SND_STATE_NO_ZELL_DEVICE", L"Foreign device");
         GetLanguageSupport().SetText(L"SND_MSG_NO_DEVICE_FOUND", L"Nothing from %s to %s");
-        m_probe->answering = {{L"127.0.0.2", L"00:30:DE:00:00:12"},
-                              {L"127.0.0.3", L"00:30:DE:00:00:13"},
-                              {L"127.0.0.5", L"00:11:22:00:00:15"}};
+        m_probe->answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"},
+                              {L"127.0.0.3", L"02:5A:E1:00:00:13"},
+                              {L"127.0.0.5", L"02:11:22:00:00:15"}};
     }
     void TearDown() override
     {
@@ -152,9 +154,9 @@ TEST_F(ScanNetworkDialog, FindsOurDevicesSortsByEachColumnAndHandsOverTheChosenO
     EXPECT_EQ(addresses, (std::vector<std::wstring>{L"127.0.0.2", L"127.0.0.3"}));
     EXPECT_EQ(articles, (std::vector<std::wstring>{CArticleNumber(L"0612-0012").GetText(false),
                                                    CArticleNumber(L"0612-0013").GetText(false)}));
-    EXPECT_EQ(macs, (std::vector<std::wstring>{L"00:30:DE:00:00:12", L"00:30:DE:00:00:13"}));
+    EXPECT_EQ(macs, (std::vector<std::wstring>{L"02:5A:E1:00:00:12", L"02:5A:E1:00:00:13"}));
     EXPECT_EQ(byAddressDown, (std::vector<std::wstring>{L"127.0.0.3", L"127.0.0.2"}));
-    EXPECT_EQ(byMac, (std::vector<std::wstring>{L"00:30:DE:00:00:12", L"00:30:DE:00:00:13"}));
+    EXPECT_EQ(byMac, (std::vector<std::wstring>{L"02:5A:E1:00:00:12", L"02:5A:E1:00:00:13"}));
     EXPECT_EQ(dialog.m_selectedAddress, L"127.0.0.3");
 }
 
@@ -201,13 +203,53 @@ TEST_F(ScanNetworkDialog, ShowAllListsTheForeignDeviceWithItsState)
     EXPECT_EQ(states, std::vector<std::wstring>{L"Foreign device"});
 }
 
+TEST_F(ScanNetworkDialog, AStateTooWideForItsColumnUnfoldsInTheRowsInfoTip)
+{
+    const std::wstring state = L"Foreign device of another maker, which cannot be chosen here";
+    GetLanguageSupport().SetText(L"SND_STATE_NO_ZELL_DEVICE", state.c_str());
+    PelorusTest::CSimulatedDevices devices({5});
+    CScanNetworkDlg& dialog = Dialog(L"127.0.0.5", L"127.0.0.5", devices.Port());
+    ShellTest::ModalScript script;
+    std::wstring shown;
+    script.Then([&](UiTest::CDialogDriver& driver) {
+        driver.Click(kShowAll);
+        driver.Click(kSearch);
+        ASSERT_TRUE(AwaitScanEnd(driver));
+        const HWND list = driver.Control(kDeviceList);
+        RECT cell{};
+        cell.top = 1;
+        cell.left = LVIR_LABEL;
+        ::SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+        POINT at{cell.left + 10, (cell.top + cell.bottom) / 2};
+        ::ClientToScreen(list, &at);
+        UiTest::Headless().InjectMouseMove(at);
+        HWND tip = nullptr;
+        driver.PumpUntil([&] {
+            tip = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETTOOLTIPS, 0, 0));
+            return tip != nullptr && ::IsWindowVisible(tip);
+        }, 5000);
+        if (tip != nullptr) {
+            wchar_t text[128] = {};
+            TTTOOLINFOW info;
+            info.hwnd = list;
+            info.uId = 1;
+            info.lpszText = text;
+            ::SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
+            shown = text;
+        }
+        driver.Click(IDCANCEL);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(shown, state);
+}
+
 TEST_F(ScanNetworkDialog, EachRowShowsTheIconOfItsState)
 {
     // Ours and identified; ours, but its service breaks off; foreign.
     PelorusTest::CSimulatedDevices devices({2, 3, 5});
     devices.Device(1).Faults().Add({DevSim::ENFault::Close, {}, -1});
     // Ours by its hardware address, but nothing listens on the service port.
-    m_probe->answering[L"127.0.0.6"] = L"00:30:DE:00:00:16";
+    m_probe->answering[L"127.0.0.6"] = L"02:5A:E1:00:00:16";
     CScanNetworkDlg& dialog = Dialog(L"127.0.0.2", L"127.0.0.6", devices.Port());
     ShellTest::ModalScript script;
     std::map<std::wstring, int> images;
@@ -263,7 +305,7 @@ TEST_F(ScanNetworkDialog, LoopbackAddressesAreAskedOverTheirServicePort)
         if (showAll) {
             EXPECT_EQ(addresses, (std::vector<std::wstring>{L"127.0.0.41", L"127.0.0.40"}));
             EXPECT_EQ(seconds, (std::vector<std::wstring>{article, L"No MAC"}));
-            EXPECT_EQ(macs, (std::vector<std::wstring>{L"00:30:DE:00:00:51", L""}));
+            EXPECT_EQ(macs, (std::vector<std::wstring>{L"02:5A:E1:00:00:51", L""}));
         } else {
             EXPECT_EQ(addresses, std::vector<std::wstring>{L"127.0.0.41"});
             EXPECT_EQ(seconds, std::vector<std::wstring>{article});
@@ -351,15 +393,15 @@ TEST_F(ScanNetworkDialog, ClosingMidScanAsksWithOkOnlyAndEveryRecordIsFreedOnce)
 TEST(ScanRecordOrder, ArticleNumbersWithoutValueGoLastAndAddressesCompareAsNumbers)
 {
     CDeviceInfo a, b, none;
-    a.m_articleNumber = L"750-842";
-    b.m_articleNumber = L"750-8202";
+    a.m_articleNumber = L"612-005";
+    b.m_articleNumber = L"612-8001";
     a.m_ipAddress = L"10.0.0.9";
     b.m_ipAddress = L"10.0.0.10";
     EXPECT_LT(CScanNetworkDlg::CompareRecords(a, b, 1), 0);
     EXPECT_LT(CScanNetworkDlg::CompareRecords(b, none, 1), 0);
     EXPECT_LT(CScanNetworkDlg::CompareRecords(a, b, 0), 0);
-    a.m_macAddress = L"00:30:DE:00:00:02";
-    b.m_macAddress = L"00:30:DE:00:00:01";
+    a.m_macAddress = L"02:5A:E1:00:00:02";
+    b.m_macAddress = L"02:5A:E1:00:00:01";
     EXPECT_GT(CScanNetworkDlg::CompareRecords(a, b, 2), 0);
     // Ties fall back to the address: rows do not keep the order they arrived in.
     CDeviceInfo late, early;

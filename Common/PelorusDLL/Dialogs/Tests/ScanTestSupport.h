@@ -53,7 +53,7 @@ public:
             device->SetLoopbackAddress(0x7F000000u | static_cast<uint32_t>(host));
             device->Model().Update([host](DevSim::tDeviceData& data) {
                 data.identItems[0].second = "0612-00" + std::to_string(10 + host);
-                data.networkId = "MAC-ID=0030DE0000" + std::to_string(10 + host);
+                data.networkId = "MAC-ID=025AE10000" + std::to_string(10 + host);
             });
             if (!device->Start(m_port)) {
                 ADD_FAILURE() << device->LastError();

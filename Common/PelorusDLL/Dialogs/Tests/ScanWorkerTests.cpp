@@ -93,9 +93,9 @@ TEST_F(ScanWorker, OurDevicesAreIdentifiedAndSilentOrForeignAddressesAreNot)
 {
     PelorusTest::CSimulatedDevices devices({2, 3, 5, 7});
     m_scan->servicePort = devices.Port();
-    m_probe->answering = {{L"127.0.0.2", L"00:30:DE:00:00:12"},
-                          {L"127.0.0.3", L"00:30:DE:00:00:13"},
-                          {L"127.0.0.5", L"00:11:22:00:00:15"},
+    m_probe->answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"},
+                          {L"127.0.0.3", L"02:5A:E1:00:00:13"},
+                          {L"127.0.0.5", L"02:11:22:00:00:15"},
                           {L"127.0.0.6", L""},
                           {L"127.0.0.7", L""}};
     Scan({L"127.0.0.2", L"127.0.0.3", L"127.0.0.4", L"127.0.0.5", L"127.0.0.6", L"127.0.0.7"});
@@ -109,7 +109,7 @@ TEST_F(ScanWorker, OurDevicesAreIdentifiedAndSilentOrForeignAddressesAreNot)
     EXPECT_EQ(ours.m_articleNumber, CArticleNumber(L"0612-0013").GetText(false)); // without leading zeros
     EXPECT_EQ(ours.m_description, L"Simulated coupler");
     EXPECT_EQ(ours.m_serialNumber, L"SN000001");
-    EXPECT_EQ(ours.m_macAddress, L"00:30:DE:00:00:13");
+    EXPECT_EQ(ours.m_macAddress, L"02:5A:E1:00:00:13");
     EXPECT_EQ(ours.m_hostName, L"host-127.0.0.3");
     EXPECT_TRUE(Of(L"127.0.0.2").record.m_bIdentified);
 
@@ -132,7 +132,7 @@ TEST_F(ScanWorker, OurDevicesAreIdentifiedAndSilentOrForeignAddressesAreNot)
     const Result& noMac = Of(L"127.0.0.7");
     EXPECT_TRUE(noMac.found);
     EXPECT_TRUE(noMac.record.m_bIdentified && noMac.record.m_bUsable && noMac.record.m_bZellDevice2);
-    EXPECT_EQ(noMac.record.m_macAddress, L"00:30:DE:00:00:17"); // as the device names it
+    EXPECT_EQ(noMac.record.m_macAddress, L"02:5A:E1:00:00:17"); // as the device names it
     EXPECT_EQ(devices.Device(3).AcceptedConnections(), 1u);      // one attempt, no retry
 }
 
@@ -145,7 +145,7 @@ TEST_F(ScanWorker, WithoutPingEveryAddressIsAskedOverTcpAndASilentOneEndsAfterIt
     ASSERT_TRUE(WaitForWorkers());
     EXPECT_EQ(m_probe->pings, 0);
     EXPECT_TRUE(Of(L"127.0.0.7").found) << Narrow(Of(L"127.0.0.7").record.m_stateText);
-    EXPECT_EQ(Of(L"127.0.0.7").record.m_macAddress, L"00:30:DE:00:00:17"); // from the device itself
+    EXPECT_EQ(Of(L"127.0.0.7").record.m_macAddress, L"02:5A:E1:00:00:17"); // from the device itself
     const Result& silent = Of(L"127.0.0.8");
     EXPECT_FALSE(silent.found);
     EXPECT_EQ(silent.record.m_stateText, L"not supported");
@@ -157,7 +157,7 @@ TEST_F(ScanWorker, WithoutPingEveryAddressIsAskedOverTcpAndASilentOneEndsAfterIt
 TEST_F(ScanWorker, ACancelledScanSendsNotFoundAtOnceWithoutPinging)
 {
     m_scan->Cancel();
-    m_probe->answering = {{L"127.0.0.2", L"00:30:DE:00:00:12"}};
+    m_probe->answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"}};
     Scan({L"127.0.0.2"});
     ASSERT_TRUE(WaitForWorkers());
     ASSERT_EQ(m_results.size(), 1u);

@@ -157,7 +157,7 @@ TEST_F(CorvaneAppTest, CommandLineConnectionLastsForOneRunAndKeepsTheStoredOnes)
     CStartApp app(WriteGui());
     ASSERT_TRUE(Profile().WriteString(L"Communication", L"LastConnection", L"RS232"));
     StoreAddress(app, L"10.9.9.9");
-    app.SetArguments(Args({L"/Connection:TCPIP:192.168.7.7", L"-v!ANVIL", L"/ArticleNumber:0750-0352"}));
+    app.SetArguments(Args({L"/Connection:TCPIP:192.168.7.7", L"-v!ANVIL", L"/ArticleNumber:0612-0002"}));
     std::wstring addressDuringRun;
     std::wstring typeDuringRun;
     app.duringDialog = [&] {
@@ -168,7 +168,7 @@ TEST_F(CorvaneAppTest, CommandLineConnectionLastsForOneRunAndKeepsTheStoredOnes)
     EXPECT_EQ(addressDuringRun, L"192.168.7.7");
     EXPECT_EQ(typeDuringRun, L"TCPIP");
     EXPECT_TRUE(g_startupOptions.StartedByEngineeringTool);
-    EXPECT_EQ(g_startupOptions.ArticleNumber.str(), L"0750-0352");
+    EXPECT_EQ(g_startupOptions.ArticleNumber.str(), L"0612-0002");
     EXPECT_EQ(g_startupOptions.ConnectionSettings.str(), L"192.168.7.7");
     app.ExitInstance();
     // The user's stored TCP/IP settings come back, though the last
@@ -267,25 +267,25 @@ TEST_F(CorvaneAppTest, DataFolderIsTheProfilesWhenItExistsElseTheDocumentsMadeIf
 
 TEST_F(CorvaneAppTest, CapabilityLookUpsGoThroughTheLocatedFile)
 {
-    const std::wstring ini = m_folder.Write("corvane.ini", "[0750-0352/0000-0001]\nFBC=1\nAUTOIP=2\n"
-                                                           "[0750-0352]\nFBC=1\nDIP=1\nSPSCTRL=1\nNOIP=2\n"
-                                                           "[0750-0880/0025-0000]\nSDCARD=1\n"
-                                                           "[0750-0880]\nBOOTDELAY=40\n");
+    const std::wstring ini = m_folder.Write("corvane.ini", "[0612-0002/0000-0001]\nFBC=1\nAUTOIP=2\n"
+                                                           "[0612-0002]\nFBC=1\nDIP=1\nSPSCTRL=1\nNOIP=2\n"
+                                                           "[0612-0006/0025-0000]\nSDCARD=1\n"
+                                                           "[0612-0006]\nBOOTDELAY=40\n");
     CStartApp app(WriteGui());
     app.DeviceIni().SetIniPath(ini.c_str());
     EXPECT_EQ(app.GetIniPath().str(), ini);
-    EXPECT_EQ(app.ResolveDeviceIniSection(L"750-352/0-1").str(), L"0750-0352/0000-0001");
+    EXPECT_EQ(app.ResolveDeviceIniSection(L"612-002/0-1").str(), L"0612-0002/0000-0001");
     // A variant section without "FBC" leaves every key to the family's.
-    EXPECT_EQ(app.ResolveDeviceIniSection(L"750-880/025-000").str(), L"0750-0880");
-    EXPECT_EQ(app.GetDeviceIniInt(L"750-880/025-000", L"BOOTDELAY", -1), 40);
-    EXPECT_TRUE(app.HasAutoIP(L"750-352/000-001"));
-    EXPECT_FALSE(app.HasDIPSwitch(L"750-352/000-001"));
-    EXPECT_TRUE(app.HasDIPSwitch(L"750-352"));
-    EXPECT_TRUE(app.IsPlcController(L"750-352"));
+    EXPECT_EQ(app.ResolveDeviceIniSection(L"612-006/025-000").str(), L"0612-0006");
+    EXPECT_EQ(app.GetDeviceIniInt(L"612-006/025-000", L"BOOTDELAY", -1), 40);
+    EXPECT_TRUE(app.HasAutoIP(L"612-002/000-001"));
+    EXPECT_FALSE(app.HasDIPSwitch(L"612-002/000-001"));
+    EXPECT_TRUE(app.HasDIPSwitch(L"612-002"));
+    EXPECT_TRUE(app.IsPlcController(L"612-002"));
     EXPECT_FALSE(app.IsPlcController(L""));
-    EXPECT_TRUE(app.DeviceHasIP(L"750-352"));
-    EXPECT_TRUE(app.HasSDCardSlotByIni(L"750-880/025-000"));
-    EXPECT_FALSE(app.HasSDCard(L"750-880/025-000"));
+    EXPECT_TRUE(app.DeviceHasIP(L"612-002"));
+    EXPECT_TRUE(app.HasSDCardSlotByIni(L"612-006/025-000"));
+    EXPECT_FALSE(app.HasSDCard(L"612-006/025-000"));
 }
 
 TEST_F(CorvaneAppTest, MessageFlagsAreResetAndOthersKept)

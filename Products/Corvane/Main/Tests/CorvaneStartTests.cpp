@@ -98,7 +98,7 @@ TEST_F(CorvaneStart, CommandLineConnectionIsReadAtOnceAndLastsOneRun)
     EXPECT_EQ(read, L"Lesen");
     EXPECT_EQ(page, L"COMMON");
     EXPECT_TRUE(common);
-    EXPECT_EQ(caption, L"750-881 - Corvane") << "the article read from the device";
+    EXPECT_EQ(caption, L"612-001 - Corvane") << "the article read from the device";
     EXPECT_TRUE(program.messages.empty());
     program.ExitInstance();
     device.Stop();

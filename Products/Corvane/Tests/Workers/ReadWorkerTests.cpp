@@ -19,7 +19,7 @@ TEST_P(ReadWorkerTest, ReadsTheWholeDeviceAndReportsInOrder)
     EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultSucceeded) << data.Description.str();
     EXPECT_FALSE(busy.IsSet());
     EXPECT_THAT(States(), ElementsAre(tState{8, 2, false}, tState{8, 1, false}, tState{7, 2, false}));
-    EXPECT_EQ(data.ArticleNo.str(), L"0750-0881");
+    EXPECT_EQ(data.ArticleNo.str(), L"0612-0001");
     EXPECT_EQ(data.SWVersion.str(), L"02.07.11");
     EXPECT_EQ(data.NetIDName.str(), L"MAC-ID");
     EXPECT_TRUE(data.HasNetworkParams);
@@ -57,11 +57,11 @@ TEST_P(ReadWorkerTest, UnreachableDeviceEndsWithTheCheckText)
 TEST_P(ReadWorkerTest, UnsupportedDeviceIsNamedInTheText)
 {
     Change([](DevSim::tDeviceData& d) {
-        d.identItems[0].second = "750-352";
+        d.identItems[0].second = "612-002";
         d.networkId = "IMEI=1234";
     });
     EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultFailed);
-    EXPECT_NE(data.Description.Find(L"0750-0352"), -1) << data.Description.str();
+    EXPECT_NE(data.Description.Find(L"0612-0002"), -1) << data.Description.str();
     EXPECT_TRUE(data.NetworkID.IsEmpty());
 }
 

@@ -39,7 +39,7 @@ protected:
 TEST_P(ResetWorkerTest, RefusedDataSetTouchesNothingAndReportsCanceled)
 {
     ReadDevice();
-    data.ArticleNo = L"750-352";
+    data.ArticleNo = L"612-002";
     EXPECT_EQ(FactoryDefaults(), CWorkerJob::ResultCanceled);
     Next();
     EXPECT_EQ(ResetFileSystem(), CWorkerJob::ResultCanceled);
@@ -125,7 +125,7 @@ TEST_P(ResetWorkerTest, FailedCheckOfTheFileSystemResetNamesTheCheck)
         Faults().Add({.kind = DevSim::ENFault::NoAnswer, .times = -1});
     else
         tcpSim.Stop();
-    data.ArticleNo = L"750-881";
+    data.ArticleNo = L"612-001";
     EXPECT_EQ(ResetFileSystem(), CWorkerJob::ResultFailed);
     EXPECT_EQ(data.Description.str(), UnreachableText());
 }

@@ -36,8 +36,8 @@
 
 namespace WorkerTest {
 
-constexpr char CouplerArticle[] = "750-881";
-constexpr char ControllerArticle[] = "750-8202";
+constexpr char CouplerArticle[] = "612-001";
+constexpr char ControllerArticle[] = "612-8001";
 
 // Records the questions and answers them as a test says.
 class CRecordingPrompt : public CWorkerPrompt {
@@ -82,7 +82,7 @@ inline void FillDevice(DevSim::tDeviceData& d)
     d.orderNumber = CouplerArticle;
     d.AddDefaultPort(0, "192.168.1.10");
     d.AddDefaultPort(1, "10.0.0.20");
-    d.networkId = "MAC-ID=0030DE0A0B0C";
+    d.networkId = "MAC-ID=025AE10A0B0C";
     d.registers[{0, 0}].words = std::vector<uint16_t>(30, 7);
     d.registers[{0, 100}].words = std::vector<uint16_t>(64, 0);
     d.registers[{0, 9}].words = {0x1234, 0};
@@ -91,9 +91,9 @@ inline void FillDevice(DevSim::tDeviceData& d)
     d.activeRuntime = 1;
 }
 
-constexpr char CapabilityFile[] = "[0750-0881]\nFBC=32\nORBIS=0\nBOOTDELAY=40\nFILESYS=1\n"
-                                  "[0750-8202]\nFBC=0\nORBIS=32\nSPSCTRL=1\n"
-                                  "[SUPPORTED_FBC]\nS00=0750-0881\nS01=0750-8202\n";
+constexpr char CapabilityFile[] = "[0612-0001]\nFBC=32\nORBIS=0\nBOOTDELAY=40\nFILESYS=1\n"
+                                  "[0612-8001]\nFBC=0\nORBIS=32\nSPSCTRL=1\n"
+                                  "[SUPPORTED_FBC]\nS00=0612-0001\nS01=0612-8001\n";
 
 class WorkerRig : public ::testing::TestWithParam<bool> {
 protected:

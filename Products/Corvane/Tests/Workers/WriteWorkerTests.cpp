@@ -91,7 +91,7 @@ TEST_P(WriteWorkerTest, ShorterSpecificTableIsWrittenAndReported)
 TEST_P(WriteWorkerTest, DataSetOfAnotherDeviceIsRefusedAndNothingWritten)
 {
     ReadDevice();
-    data.ArticleNo = L"750-352";
+    data.ArticleNo = L"612-002";
     const unsigned stores = Device().storeCount;
     EXPECT_EQ(Write(), CWorkerJob::ResultCanceled);
     ASSERT_EQ(prompt.questions.size(), 1u);
@@ -111,7 +111,7 @@ TEST_P(WriteWorkerTest, FirmwareMismatchWritesOnlyWithTheUsersYes)
     ASSERT_EQ(prompt.questions.size(), 1u);
     EXPECT_EQ(prompt.questions[0].message, GetLanguageText(L"DATASETVER_SMALLER_DEVICEVER").str());
     EXPECT_EQ(prompt.questions[0].type, UINT{MB_YESNO});
-    EXPECT_EQ(prompt.questions[0].details, L"Data set 750-881 (02.07.10), device 750-881 (02.07.11)");
+    EXPECT_EQ(prompt.questions[0].details, L"Data set 612-001 (02.07.10), device 612-001 (02.07.11)");
 
     worker.reset();
     handler.Clear();

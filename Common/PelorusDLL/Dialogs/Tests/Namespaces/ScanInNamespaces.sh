@@ -19,7 +19,7 @@ tag=zscan$$
 tester=$tag-t ours=$tag-o foreign=$tag-f
 net=10.203.117
 # Our devices' hardware-address prefix, then an invented foreign one.
-ours_mac=00:30:de:5c:a0:02
+ours_mac=02:5a:e1:5c:a0:02
 foreign_mac=02:5a:11:5c:a0:03
 order=0612-0417
 work=$(mktemp -d)

@@ -147,7 +147,7 @@ TEST_F(CorvaneEndToEnd, SettingsSavedFromOneDeviceAreWrittenOfflineToASecondDevi
     DevSim::CDeviceSimulator target;
     StartDevice(source, false);
     StartDevice(target, false);
-    target.Model().Update([](DevSim::tDeviceData& d) { d.networkId = "MAC-ID=0030DE0A0B0D"; });
+    target.Model().Update([](DevSim::tDeviceData& d) { d.networkId = "MAC-ID=025AE10A0B0D"; });
     const CString file((m_files.Path() / "coupler.wes").wstring());
     std::vector<WORD> saved;
     bool ftp = false;

@@ -34,15 +34,15 @@ namespace EndToEnd {
 using Step = CommandsTest::CBoxAnswerer::Step;
 using DialogStep = std::function<void(CCorvaneDlg&, UiTest::CDialogDriver&)>;
 
-constexpr char ControllerOrder[] = "750-8202";
+constexpr char ControllerOrder[] = "612-8001";
 // Words of the device's settings table: enough for every page's fields.
 constexpr std::size_t SettingsTableWords = 120;
 
 // The coupler and the controller, each with every page, and the addresses a
 // port may never get.
-constexpr char Capabilities[] = "[SUPPORTED_FBC]\nS00=0750-0881\nS01=0750-8202\nS02=EOL\n"
-                                "[0750-0881]\nFBC=32\nORBIS=0\nFILESYS=1\nSDCARD=1\nPAGE01=ALL\nPAGE02=EOL\n"
-                                "[0750-8202]\nFBC=0\nORBIS=32\nSPSCTRL=1\nSDCARD=1\nPAGE01=ALL\nPAGE02=EOL\n"
+constexpr char Capabilities[] = "[SUPPORTED_FBC]\nS00=0612-0001\nS01=0612-8001\nS02=EOL\n"
+                                "[0612-0001]\nFBC=32\nORBIS=0\nFILESYS=1\nSDCARD=1\nPAGE01=ALL\nPAGE02=EOL\n"
+                                "[0612-8001]\nFBC=0\nORBIS=32\nSPSCTRL=1\nSDCARD=1\nPAGE01=ALL\nPAGE02=EOL\n"
                                 "[InvalidIPAddresses]\nInvalidIP_00=0.0.0.0\nInvalidIP_01=255.255.255.255\n"
                                 "InvalidIP_02=EOL\n";
 

@@ -24,22 +24,22 @@ protected:
 
 TEST_F(CommandQuestionsTest, FactoryDefaultsOverASerialLine)
 {
-    tCommandQuestion q = CCommandQuestions::FactoryDefaults(false, false, L"750-881", L"");
+    tCommandQuestion q = CCommandQuestions::FactoryDefaults(false, false, L"612-001", L"");
     EXPECT_EQ(q.text, L"Reset?");
     EXPECT_TRUE(q.caption.IsEmpty());
     EXPECT_EQ(q.type, 4u);
-    q = CCommandQuestions::FactoryDefaults(true, false, L"750-8202", L"");
+    q = CCommandQuestions::FactoryDefaults(true, false, L"612-8001", L"");
     EXPECT_EQ(q.text, L"Reset the controller?");
     EXPECT_EQ(q.type, 0x34u);
 }
 
 TEST_F(CommandQuestionsTest, FactoryDefaultsOverTcpNamesDeviceAndAddress)
 {
-    tCommandQuestion q = CCommandQuestions::FactoryDefaults(false, true, L"750-881", L"192.168.1.10");
-    EXPECT_EQ(q.text, L"Reset 750-881 at 192.168.1.10?");
+    tCommandQuestion q = CCommandQuestions::FactoryDefaults(false, true, L"612-001", L"192.168.1.10");
+    EXPECT_EQ(q.text, L"Reset 612-001 at 192.168.1.10?");
     EXPECT_EQ(q.caption, L"WARNING");
     EXPECT_EQ(q.type, 0x54u);
-    q = CCommandQuestions::FactoryDefaults(true, true, L"750-8202", L"10.0.0.1");
+    q = CCommandQuestions::FactoryDefaults(true, true, L"612-8001", L"10.0.0.1");
     EXPECT_EQ(q.type, 0x74u);
 }
 
@@ -61,7 +61,7 @@ TEST_F(FirstShowPlanTest, WithoutCommandLineTheUserIsAskedToRead)
     EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::PleaseRead);
     options.ParamFile = L"/tmp/none.wes";
     EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::PleaseRead);
-    options.ArticleNumber = L"750-881";
+    options.ArticleNumber = L"612-001";
     EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::OfflineStartup);
 }
 
@@ -78,13 +78,13 @@ TEST_F(FirstShowPlanTest, CommandLineConnectionReadsUnlessTheFileHoldsSomething)
 TEST_F(FirstShowPlanTest, FirstReadSavesOnlyAMatchingDevice)
 {
     options.ParamFile = L"/tmp/device.wes";
-    options.ArticleNumber = L"0750-0881";
-    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"750-881"), ENParamFileAfterRead::SaveToParamFile);
-    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"750-352"), ENParamFileAfterRead::WrongDevice);
-    EXPECT_EQ(CFirstShowPlan::AfterRead(false, true, options, L"750-881"), ENParamFileAfterRead::Nothing);
-    EXPECT_EQ(CFirstShowPlan::AfterRead(true, false, options, L"750-881"), ENParamFileAfterRead::Nothing);
+    options.ArticleNumber = L"0612-0001";
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"612-001"), ENParamFileAfterRead::SaveToParamFile);
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"612-002"), ENParamFileAfterRead::WrongDevice);
+    EXPECT_EQ(CFirstShowPlan::AfterRead(false, true, options, L"612-001"), ENParamFileAfterRead::Nothing);
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, false, options, L"612-001"), ENParamFileAfterRead::Nothing);
     options.ArticleNumber.Empty();
-    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"750-881"), ENParamFileAfterRead::Nothing);
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"612-001"), ENParamFileAfterRead::Nothing);
 }
 
 }

@@ -17,28 +17,28 @@ protected:
 
 TEST_F(DefaultSettingsFileTest, FileWithTheOptionPairComesFirst)
 {
-    const CString plain = Add("07500881.xml");
-    EXPECT_EQ(files.Find(L"0750-0881/0000-0100", 0), plain);
-    const CString withOptions = Add("07500881_00000100.xml");
-    EXPECT_EQ(files.Find(L"0750-0881/0000-0100", 0), withOptions);
-    EXPECT_EQ(files.Find(L"750-881", 0), plain);
+    const CString plain = Add("06120001.xml");
+    EXPECT_EQ(files.Find(L"0612-0001/0000-0100", 0), plain);
+    const CString withOptions = Add("06120001_00000100.xml");
+    EXPECT_EQ(files.Find(L"0612-0001/0000-0100", 0), withOptions);
+    EXPECT_EQ(files.Find(L"612-001", 0), plain);
 }
 
 TEST_F(DefaultSettingsFileTest, GenerationIsPartOfTheNameAboveZero)
 {
-    const CString second = Add("07500881.02.xml");
-    EXPECT_EQ(files.Find(L"750-881", 2), second);
-    EXPECT_TRUE(files.Find(L"750-881", 0).IsEmpty());
-    EXPECT_TRUE(files.Find(L"750-881", 1).IsEmpty());
+    const CString second = Add("06120001.02.xml");
+    EXPECT_EQ(files.Find(L"612-001", 2), second);
+    EXPECT_TRUE(files.Find(L"612-001", 0).IsEmpty());
+    EXPECT_TRUE(files.Find(L"612-001", 1).IsEmpty());
 }
 
 TEST_F(DefaultSettingsFileTest, CandidatesRunFromTheFirmwareGenerationDown)
 {
-    const CString base = Add("07500881.xml");
-    const CString first = Add("07500881.01.xml");
-    const CString third = Add("07500881.03.xml");
-    Add("07500881.04.xml");
-    const std::vector<CString> found = files.Candidates(L"750-881", L"02.07.11(03)");
+    const CString base = Add("06120001.xml");
+    const CString first = Add("06120001.01.xml");
+    const CString third = Add("06120001.03.xml");
+    Add("06120001.04.xml");
+    const std::vector<CString> found = files.Candidates(L"612-001", L"02.07.11(03)");
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0], third);
     EXPECT_EQ(found[1], first);
@@ -47,9 +47,9 @@ TEST_F(DefaultSettingsFileTest, CandidatesRunFromTheFirmwareGenerationDown)
 
 TEST_F(DefaultSettingsFileTest, FirmwareWithoutGenerationTakesOnlyTheBaseFile)
 {
-    const CString base = Add("07500881.xml");
-    Add("07500881.01.xml");
-    const std::vector<CString> found = files.Candidates(L"750-881", L"");
+    const CString base = Add("06120001.xml");
+    Add("06120001.01.xml");
+    const std::vector<CString> found = files.Candidates(L"612-001", L"");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0], base);
 }

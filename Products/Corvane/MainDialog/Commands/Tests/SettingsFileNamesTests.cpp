@@ -11,7 +11,7 @@ TEST(SettingsFileNamesTest, DefaultNameJoinsArticleAndNetworkId)
 {
     EXPECT_EQ(CSettingsFileNames::DefaultSaveName(L"0614-0392/0000-0100", L"123456"),
               L"0614-0392_0000-0100_123456.wes");
-    EXPECT_EQ(CSettingsFileNames::DefaultSaveName(L"750-881", L""), L"750-881_.wes");
+    EXPECT_EQ(CSettingsFileNames::DefaultSaveName(L"612-001", L""), L"612-001_.wes");
 }
 
 TEST(SettingsFileNamesTest, InitialPathPutsTheNameIntoTheFolder)

@@ -39,7 +39,7 @@ TEST_P(WorkerLauncherTest, ReadRunsToItsEndMessageAndFreesTheFlag)
     ASSERT_TRUE(WaitFor(Messages().IdentifyDone));
     EXPECT_EQ(handler.Of(Messages().IdentifyDone)[0].wParam, CWorkerJob::ResultSucceeded);
     EXPECT_FALSE(busy.IsSet());
-    EXPECT_EQ(data.ArticleNo, L"0750-0881") << data.Description.str();
+    EXPECT_EQ(data.ArticleNo, L"0612-0001") << data.Description.str();
     // The ended worker gives way to the next one.
     handler.Clear();
     ASSERT_TRUE(launcher.Launch(ENWorkerKind::SoftwareReset, Params()));

@@ -56,8 +56,8 @@ constexpr std::pair<const wchar_t*, const wchar_t*> kTexts[] = {
     {L"TXT_WARNING_UPPER", L"WARNING"},
 };
 
-constexpr char kCapabilities[] = "[0750-0881]\nFBC=32\nORBIS=0\nFILESYS=1\n"
-                                 "[SUPPORTED_FBC]\nS00=0750-0881\n";
+constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\nORBIS=0\nFILESYS=1\n"
+                                 "[SUPPORTED_FBC]\nS00=0612-0001\n";
 
 class CommandsTestBase : public MainDialogTest::MainDialogTestBase {
 protected:

@@ -22,7 +22,7 @@ TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
             ASSERT_TRUE(ClickAndWait(driver, kReadButton));
             EXPECT_EQ(driver.Text(kStatusLine), L"Read done");
-            EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+            EXPECT_EQ(driver.Text(kTitleLine1), L"612-001");
             EXPECT_EQ(driver.Text(kTitleLine2), L"Line coupler");
             EXPECT_TRUE(driver.IsEnabled(kSaveButton));
             EXPECT_FALSE(driver.IsEnabled(kWriteButton));
@@ -30,9 +30,9 @@ TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
             EXPECT_TRUE(driver.IsEnabled(kResetFileSystemButton)) << "the capability file gives FILESYS";
             EXPECT_EQ(dialog->ConnectionState(), kStateIdle);
         });
-    EXPECT_THAT(Log(*dialog), HasSubstr(L"    Checking 750-881\r\n    Order 750-881 known\r\n"));
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"    Checking 612-001\r\n    Order 612-001 known\r\n"));
     EXPECT_THAT(Log(*dialog), HasSubstr(L"    Firmware 02.07.11 fits\r\nRead done"));
-    EXPECT_EQ(dialog->Data().NetworkID, L"0030DE0A0B0C");
+    EXPECT_EQ(dialog->Data().NetworkID, L"025AE10A0B0C");
     // The identification page shows the device with both its ports.
     const std::wstring rows = Rows(*dialog);
     EXPECT_THAT(rows, HasSubstr(L"=Line coupler\n"));
@@ -48,12 +48,12 @@ TEST_F(DeviceCommandTest, CommandLineConnectionReadsAtTheFirstShow)
     const std::filesystem::path file = m_files.Path() / "new.wes";
     g_startupOptions.ConnectionSettings = L"127.0.0.1";
     g_startupOptions.ParamFile = CString(file.wstring());
-    g_startupOptions.ArticleNumber = L"0750-0881";
+    g_startupOptions.ArticleNumber = L"0612-0001";
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         driver.PumpUntilIdle();
         ASSERT_TRUE(WaitForWorker(driver));
-        EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+        EXPECT_EQ(driver.Text(kTitleLine1), L"612-001");
         EXPECT_EQ(driver.Text(kStatusLine), L"Saved");
     });
     EXPECT_THAT(Log(*dialog), HasSubstr(L"Read done"));
@@ -77,7 +77,7 @@ TEST_F(DeviceCommandTest, ParameterFileOnTheCommandLineIsHeldAgainstTheDevice)
         driver.PumpUntilIdle();
         EXPECT_FALSE(GetWorkerBusyFlag().IsSet()) << "the file is opened, nothing read";
         EXPECT_EQ(dialog->ConnectionState(), kStateOffline);
-        EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+        EXPECT_EQ(driver.Text(kTitleLine1), L"612-001");
         EXPECT_TRUE(driver.IsEnabled(kWriteButton)) << "the file fits the connected device";
     });
 }
@@ -93,8 +93,8 @@ TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
         });
     }
     m_sim.Model().Update([](DevSim::tDeviceData& d) {
-        d.orderNumber = "750-352";
-        d.identItems[0] = {"ORDER", "750-352"};
+        d.orderNumber = "612-002";
+        d.identItems[0] = {"ORDER", "612-002"};
     });
     g_startupOptions.ConnectionSettings = L"127.0.0.1";
     g_startupOptions.ParamFile = path;
@@ -111,7 +111,7 @@ TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
 
 TEST_F(DeviceCommandTest, UnknownDeviceTypeFailsTheOrderCheckAndKeepsOnlyTheFirstPage)
 {
-    m_app->DeviceIni().SetIniPath(CString(m_files.Write("other.ini", "[0750-0881]\nFBC=32\nORBIS=32\n").wstring()));
+    m_app->DeviceIni().SetIniPath(CString(m_files.Write("other.ini", "[0612-0001]\nFBC=32\nORBIS=32\n").wstring()));
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
             ASSERT_TRUE(ClickAndWait(driver, kReadButton));
@@ -120,7 +120,7 @@ TEST_F(DeviceCommandTest, UnknownDeviceTypeFailsTheOrderCheckAndKeepsOnlyTheFirs
             EXPECT_FALSE(driver.IsEnabled(kRestartButton));
             EXPECT_EQ(dialog->ActivePageName(), L"COMMON");
         });
-    EXPECT_THAT(Log(*dialog), HasSubstr(L"Order 750-881 unknown"));
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"Order 612-001 unknown"));
     EXPECT_THAT(Log(*dialog), Not(HasSubstr(L"Checking firmware")));
 }
 

@@ -39,7 +39,7 @@ TEST_F(FileAndWriteCommandTest, SavedDeviceLoadsAgainAsAnOfflineConfiguration)
             EXPECT_EQ(dialog->Data().SpecificTable.Words(), read.SpecificTable.Words());
             EXPECT_EQ(dialog->Data().CommonTable.Words(), read.CommonTable.Words());
             EXPECT_EQ(driver.Text(kStatusLine), path.str());
-            EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+            EXPECT_EQ(driver.Text(kTitleLine1), L"612-001");
             EXPECT_FALSE(driver.IsEnabled(kSaveButton));
             EXPECT_TRUE(driver.IsEnabled(kWriteButton)) << "the file may go to the device";
         });
@@ -68,7 +68,7 @@ TEST_F(FileAndWriteCommandTest, SecondSaveWritesTheCurrentFileWithoutAsking)
     CFBCData saved;
     CSettingsFileReader reader;
     ASSERT_TRUE(reader.Load(std::filesystem::path(path.str()), saved));
-    EXPECT_EQ(saved.NetworkID, L"0030DE0A0B0C");
+    EXPECT_EQ(saved.NetworkID, L"025AE10A0B0C");
 }
 
 // A read, a write and a load leave nothing modified, so that Read and Open
@@ -116,7 +116,7 @@ TEST_F(FileAndWriteCommandTest, UnreadableFileKeepsTheDataSet)
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
                       ASSERT_TRUE(ClickAndWait(driver, kReadButton));
                       EXPECT_FALSE(dialog->OpenSettingsFile(path));
-                      EXPECT_EQ(dialog->Data().ArticleNo, L"0750-0881");
+                      EXPECT_EQ(dialog->Data().ArticleNo, L"0612-0001");
                   },
                   {Answer(IDOK)});
     EXPECT_EQ(m_boxTexts.size(), 1u);

@@ -67,13 +67,13 @@ TEST_F(SerialRoadTest, ReadShowsTheDeviceOnItsIdentificationPage)
         busyWhileReading = GetWorkerBusyFlag().IsSet();
         ASSERT_TRUE(WaitForWorker(driver));
         EXPECT_EQ(driver.Text(kStatusLine), L"Read done");
-        EXPECT_EQ(driver.Text(kTitleLine1), L"750-881");
+        EXPECT_EQ(driver.Text(kTitleLine1), L"612-001");
         EXPECT_EQ(driver.Text(kTitleLine2), L"Line coupler");
         EXPECT_EQ(dialog->ConnectionState(), kStateIdle);
         EXPECT_TRUE(driver.IsEnabled(kSaveButton));
     });
     EXPECT_TRUE(busyWhileReading);
-    EXPECT_THAT(Log(*dialog), HasSubstr(L"Order 750-881 known"));
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"Order 612-001 known"));
     EXPECT_THAT(Log(*dialog), HasSubstr(L"Firmware 02.07.11 fits"));
     const std::wstring rows = Rows(*dialog);
     EXPECT_THAT(rows, HasSubstr(L"=Line coupler\n"));

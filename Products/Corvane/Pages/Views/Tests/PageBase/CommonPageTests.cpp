@@ -71,7 +71,7 @@ protected:
             {L"CMD_DELETE", L"Delete"}, {L"CMD_SAVE", L"Save"}, {L"TXT_UNABLE_SAVE_FILE", L"Cannot save."}};
         for (const auto& [key, text] : texts)
             GetLanguageSupport().SetText(key, text);
-        m_data.ArticleNo = L"0750-0362";
+        m_data.ArticleNo = L"0612-0003";
         m_data.Description = L"Fieldbus coupler";
         m_data.SWVersion = L"01.02.03 (04)";
         m_data.HWVersion = L"05";
@@ -79,7 +79,7 @@ protected:
         m_data.SerialNo = L"SN12345";
         m_data.IMEI = L"--";
         m_page.TakeIdentification(m_data);
-        m_page.m_strMACAddress = L"00:30:DE:01:02:03";
+        m_page.m_strMACAddress = L"02:5A:E1:01:02:03";
         m_page.SetIPAddressTexts(L"192.168.1.17", L"");
         m_page.SetInSheet(true);
         m_host.m_pages = {&m_page};
@@ -129,13 +129,13 @@ TEST_F(CommonPageTest, AReadDeviceShowsItsIdentificationRowsAndCopyText)
                                                   L"Loader ", L"Serial number ", L"MAC address ", L"IP address ",
                                                   L"Runtime system "}))
         << "no IMEI row for a device that has none";
-    EXPECT_EQ(m_page.Rows()[0].value, L"750-362") << "the article number without its leading zeros";
+    EXPECT_EQ(m_page.Rows()[0].value, L"612-003") << "the article number without its leading zeros";
     EXPECT_EQ(m_page.Rows()[8].value, L"Second runtime");
     ASSERT_EQ(Grid().GetRowCount(), 9);
     EXPECT_EQ(Grid().GetCellText(1, 1), L"Description ");
     EXPECT_EQ(Grid().GetCellText(1, 2), L"Fieldbus coupler");
     EXPECT_EQ(Grid().GetCellImage(1, 0), CGridPageBase::kImageNormal);
-    EXPECT_EQ(m_page.CopyText().Left(55), L"Item number = 750-362\r\nDescription = Fieldbus coupler\r\n");
+    EXPECT_EQ(m_page.CopyText().Left(55), L"Item number = 612-003\r\nDescription = Fieldbus coupler\r\n");
 
     UpdateWindow(m_host.GetSafeHwnd());
     UiTest::CDialogDriver(m_host.GetSafeHwnd()).PumpUntilIdle();
@@ -177,7 +177,7 @@ TEST_F(CommonPageTest, UnreadValuesBecomeRedErrorRowsWithoutTheirMarker)
 
 TEST_F(CommonPageTest, AddressRowsFollowThePortsAndVanishForADeviceWithoutIP)
 {
-    m_page.m_strMACAddress2 = L"00:30:DE:01:02:04";
+    m_page.m_strMACAddress2 = L"02:5A:E1:01:02:04";
     m_page.SetIPAddressTexts(L"192.168.1.17", L"192.168.2.17");
     m_page.LoadFromDeviceData();
     std::vector<std::wstring> names = Names();
@@ -189,7 +189,7 @@ TEST_F(CommonPageTest, AddressRowsFollowThePortsAndVanishForADeviceWithoutIP)
         std::filesystem::temp_directory_path() / ("common-page-" + std::to_string(getpid()) + ".ini");
     {
         std::ofstream out(ini);
-        out << "[0750-0362]\nNOIP=1\n";
+        out << "[0612-0003]\nNOIP=1\n";
     }
     m_app.DeviceIni().SetIniPath(ini.c_str());
     m_page.LoadFromDeviceData();
@@ -268,7 +268,7 @@ TEST_F(CommonPageTest, SavingWritesTheRowsAndKeepsTheFolderForNextTime)
     m_page.m_savePath = (folder / "device.txt").c_str();
     m_page.RunMenuCommand(CCommonPage::kSaveCommand);
     const std::string written = ReadFile(folder / "device.txt");
-    EXPECT_EQ(written.substr(0, 23), "Item number = 750-362\r\n");
+    EXPECT_EQ(written.substr(0, 23), "Item number = 612-003\r\n");
     EXPECT_EQ(written.size(), static_cast<std::size_t>(m_page.CopyText().GetLength()));
     EXPECT_EQ(std::wstring(m_app.GetProfileString(L"Folder", L"MyDocuments", L"").GetString()), folder.wstring());
     EXPECT_TRUE(m_page.m_messages.empty());

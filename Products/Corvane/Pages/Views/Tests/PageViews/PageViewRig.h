@@ -24,11 +24,11 @@ namespace PageViewTest {
 
 using PageBaseTest::tBalloon;
 
-constexpr char CouplerArticle[] = "750-881";
-constexpr char ControllerArticle[] = "750-8202";
+constexpr char CouplerArticle[] = "612-001";
+constexpr char ControllerArticle[] = "612-8001";
 // A coupler and a controller, as the capability file lists them.
-constexpr char Capabilities[] = "[0750-0881]\nFBC=32\n"
-                                "[0750-8202]\nFBC=0\nORBIS=32\nSPSCTRL=1\n"
+constexpr char Capabilities[] = "[0612-0001]\nFBC=32\n"
+                                "[0612-8001]\nFBC=0\nORBIS=32\nSPSCTRL=1\n"
                                 "[PROTOCOL]\nHttpPortMin=80\nHttpPortMax=9000\nHttpPortDef=80\n";
 
 // A page as the tests drive it: its range balloons noted instead of shown,

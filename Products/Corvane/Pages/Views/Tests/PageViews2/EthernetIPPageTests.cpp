@@ -14,8 +14,8 @@ namespace {
 
 using Codec = CEthernetIPCodec;
 
-constexpr char kCapabilities[] = "[0750-0881]\nFBC=32\n"
-                                 "[0750-8202]\nFBC=0\nORBIS=32\nSPSCTRL=1\nETHIPEX=1\nISIS=1\n";
+constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\n"
+                                 "[0612-8001]\nFBC=0\nORBIS=32\nSPSCTRL=1\nETHIPEX=1\nISIS=1\n";
 constexpr WORD kOtherFeatureBits = 0x8001;
 constexpr std::size_t kLongBlock = 220;
 

@@ -17,7 +17,7 @@ namespace {
 
 using Codec = CModbusCodec;
 
-constexpr char kCapabilities[] = "[0750-0881]\nFBC=32\n"
+constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\n"
                                  "[MODBUS]\nConnectionWatchdogMax=1000\nConnectionWatchdogDef32=700\n"
                                  "ConnectionWatchdogDef16=50\n";
 

@@ -39,7 +39,7 @@ protected:
     {
         GetLanguageSupport().SetText(L"MSG_INVALID_IP_ADDRESS", L"Invalid address");
         GetLanguageSupport().SetText(L"TT_SNTP_CLIENT_INTERVAL_HDR", L"Interval");
-        rig.UseCapabilities("[0750-0881]\nFBC=32\n[SNTP]\nClientIntervalMax=3600\n");
+        rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nClientIntervalMax=3600\n");
         rig.m_block[Codec::SwitchWord] = 0x0108;
         rig.m_block[Codec::IntervalWord] = 60;
         rig.m_block[Codec::TimeoutWord] = 2000;

@@ -31,7 +31,7 @@ protected:
     void SetUp() override
     {
         GetLanguageSupport().SetText(L"TT_ACTIVATION_TIME_HDR", L"Activation time");
-        rig.UseCapabilities("[0750-0881]\nFBC=32\n[SNTP]\nActivationTimeMin=10\nActivationTimeMax=500\n");
+        rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nActivationTimeMin=10\nActivationTimeMax=500\n");
         rig.m_block[Codec::ModeWord] = kForeignBits | Codec::AutoNegotiationBit | Codec::BandwidthLimitBit;
         rig.m_block[Codec::ActivationTimeWord] = 40;
         rig.m_block[Codec::PriorityWord] = 2;

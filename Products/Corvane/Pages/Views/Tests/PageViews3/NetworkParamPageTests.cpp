@@ -456,7 +456,7 @@ protected:
         NetworkParamPage::SetUp();
         m_capabilities = std::make_unique<CCapabilityFileFixture>();
         rig.m_app.DeviceIni() = CCorvaneDeviceIni(
-            CString(m_capabilities->Write("[0750-0881]\nFBC=32\nDIP=1\n").GetIniPath()));
+            CString(m_capabilities->Write("[0612-0001]\nFBC=32\nDIP=1\n").GetIniPath()));
         rig.ConnectDevice();
     }
     std::unique_ptr<CCapabilityFileFixture> m_capabilities;

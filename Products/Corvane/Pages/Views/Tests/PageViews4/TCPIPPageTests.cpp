@@ -18,7 +18,7 @@ namespace {
 
 using Codec = CTCPIPCodec;
 
-constexpr char kCapabilities[] = "[0750-0881]\nFBC=32\nAUTOIP=1\n"
+constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\nAUTOIP=1\n"
                                  "[InvalidIPAddresses]\nInvalidIP_00=0.0.0.0\nInvalidIP_01=255.255.255.255\n";
 
 // The page with the browser noted instead of opened and the switch reads
@@ -43,7 +43,7 @@ protected:
         GetLanguageSupport().SetText(L"FAILED_TO_QUERY_DIP_FMT", L"Switches not read: 0x%08X");
         rig.UseCapabilities(kCapabilities);
         CCouplerSettingsPageBase::LoadInvalidIPAddresses(rig.m_app.DeviceIni());
-        rig.m_data.ArticleNo = L"750-881";
+        rig.m_data.ArticleNo = L"612-001";
         // 10.0.0.5 / 255.255.255.0 / 10.0.0.1, DNS 10.0.0.2 and 10.0.0.3.
         const WORD words[] = {0x000A, 0x0500, 0xFFFF, 0x00FF, 0x000A, 0x0100,
                               0x000A, 0x0200, 0x000A, 0x0300};
@@ -53,7 +53,7 @@ protected:
     }
     void TearDown() override
     {
-        rig.UseCapabilities("[0750-0881]\nFBC=32\n");
+        rig.UseCapabilities("[0612-0001]\nFBC=32\n");
         CCouplerSettingsPageBase::LoadInvalidIPAddresses(rig.m_app.DeviceIni());
     }
 
