@@ -170,12 +170,6 @@ std::filesystem::path CRegistryStore::FilePath() const
     return Directory() / (m_fileStem + ".reg");
 }
 
-void CRegistryStore::SetLockTimeout(std::chrono::milliseconds timeout)
-{
-    std::lock_guard guard(m_mutex);
-    m_lockTimeout = timeout;
-}
-
 void CRegistryStore::ResetToEmpty()
 {
     m_root = CRegistryKey();

@@ -39,9 +39,6 @@ public:
     DWORD Read(const Reader& reader);
     DWORD Write(const Writer& writer);
 
-    // How long a writer waits for another process's lock before it gives up.
-    void SetLockTimeout(std::chrono::milliseconds timeout);
-
 private:
     struct CFileIdentity {
         std::uint64_t device = 0;
@@ -70,7 +67,8 @@ private:
     std::optional<CFileIdentity> m_identity;
     CRegistryKey m_root;
     std::uint64_t m_generation = 0;
-    std::chrono::milliseconds m_lockTimeout{10000};
+    // How long a writer waits for another process's lock before it gives up.
+    static constexpr std::chrono::milliseconds m_lockTimeout{10000};
 };
 
 }

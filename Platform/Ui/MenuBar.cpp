@@ -73,12 +73,6 @@ std::vector<MenuBarItem> CMenuBar::Layout(HMENU menu, const RECT& bar)
     return items;
 }
 
-RECT CMenuBar::BarRect(HWND hwnd)
-{
-    const BarState state = ReadBar(hwnd);
-    return state.menu ? state.bar : RECT{};
-}
-
 void CMenuBar::Paint(HWND hwnd, HDC windowDc)
 {
     const BarState state = ReadBar(hwnd);
