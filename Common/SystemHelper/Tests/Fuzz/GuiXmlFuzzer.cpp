@@ -2,7 +2,7 @@
 // loaders and the language helper: each must load, throw its own error or
 // report through the message-box hook, never crash or read out of bounds.
 
-#include "Common/Communication/ZellException.h"
+#include "Common/SystemHelper/ZellException.h"
 #include "Common/SystemHelper/ComError.h"
 #include "Common/SystemHelper/LanguageHelper.h"
 #include "Common/SystemHelper/LanguageTexts.h"
