@@ -21,9 +21,6 @@ constexpr std::size_t kMaxTabStops = 256;
 constexpr int kWheelLines = 3;
 constexpr LRESULT kHandled = -2;  // WM_VKEYTOITEM / WM_CHARTOITEM: nothing more to do
 
-POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
-bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // Type-ahead keeps adding to the typed prefix while the keys come this close.
 DWORD TypeAheadTimeout() { return GetDoubleClickTime() * 4; }
@@ -164,7 +161,7 @@ LRESULT CListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         bool outside = false;
         const int item = ItemAtY(GET_Y_LPARAM(lParam), &outside);
         const RECT client = Client();
-        outside = outside || GET_X_LPARAM(lParam) < client.left || GET_X_LPARAM(lParam) >= client.right;
+        outside = outside || PointOf(lParam).x < client.left || PointOf(lParam).x >= client.right;
         return MAKELRESULT(static_cast<WORD>(std::max(item, 0)), outside ? 1 : 0);
     }
     case LB_SETTABSTOPS: return SetTabStops(wParam, lParam);
