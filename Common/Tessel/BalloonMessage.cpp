@@ -100,8 +100,13 @@ void CBalloonMessage::Show(const BalloonRequest& request)
     m_activationState = 0;
     if (!RegisterHostClass())
         return;
-    m_host = CreateWindowExW(0, kBalloonHostClass, L"", WS_POPUP | WS_VISIBLE, 30000, 30000, 10, 10, m_parent, nullptr,
-                             m_instance, nullptr);
+    // Shown without taking the activation: an active host would hold the
+    // keyboard focus, and the key that closes the balloon would go to the
+    // dying host instead of the control the user is typing into.
+    m_host = CreateWindowExW(0, kBalloonHostClass, L"", WS_POPUP, 30000, 30000, 10, 10, m_parent, nullptr, m_instance,
+                             nullptr);
+    if (m_host != nullptr)
+        ShowWindow(m_host, SW_SHOWNOACTIVATE);
 }
 
 void CBalloonMessage::FillTexts(const BalloonRequest& request)

@@ -837,6 +837,22 @@ class Monkey(Run):
             self.program.start()
 
 
+def walk_side_by_side(screens):
+    """Each screen's walk runs at once in a process (and network) of its own; their reports follow in order."""
+    walks = []
+    for screen in screens:
+        argv = [a for a in sys.argv[1:] if not a.startswith("--screens")]
+        env = {k: v for k, v in os.environ.items() if k != "ACCEPT_NETNS"}
+        walks.append(subprocess.Popen([sys.executable, os.path.abspath(__file__), *argv, f"--screens={screen}"],
+                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, env=env))
+    status = 0
+    for walk in walks:
+        output, _ = walk.communicate()
+        sys.stdout.write(output)
+        status = status or walk.returncode
+    return status
+
+
 def main():
     parser = argparse.ArgumentParser(description="The acceptance walk and the monkey of the real program.")
     parser.add_argument("mode", choices=["walk", "monkey"])
@@ -855,6 +871,8 @@ def main():
     for stop in (signal.SIGTERM, signal.SIGINT):
         signal.signal(stop, lambda number, frame: sys.exit(128 + number))
     screens = args.screens.split(",")
+    if args.mode == "walk" and len(screens) > 1:
+        return walk_side_by_side(screens)
     passed = failed = skipped = 0
     for screen in screens if args.mode == "walk" else screens[:1]:
         args.wm = screen == "wm"

@@ -86,6 +86,18 @@ std::wstring TSLX::OwnFolderLibraryPath()
     return LibraryIn(CModulePath::Of(&marker));
 }
 
+// The copy the process already holds, when the program links the library
+// itself (from its own lib folder, wherever that lies): nothing is loaded to
+// find it, and its path is absolute.
+std::wstring TSLX::LoadedLibraryPath()
+{
+    HMODULE loaded = ::GetModuleHandleW(kLibraryFileName);
+    if (loaded == nullptr)
+        return {};
+    const CModulePath path(loaded);
+    return path.Folder().empty() ? std::wstring() : path.Folder() + kLibraryFileName;
+}
+
 int TSLX::LoadLibrary()
 {
     // Loading twice keeps the latest handle; the earlier load is released so
@@ -93,7 +105,7 @@ int TSLX::LoadLibrary()
     FreeLibrary();
     // Full paths only: a bare name could be found in the current folder.
     HMODULE module = nullptr;
-    for (const std::wstring& path : {OwnFolderLibraryPath(), LibraryIn(CModulePath(nullptr))})
+    for (const std::wstring& path : {LoadedLibraryPath(), OwnFolderLibraryPath(), LibraryIn(CModulePath(nullptr))})
         if (module == nullptr && !path.empty())
             module = ::LoadLibraryW(path.c_str());
     if (module == nullptr)

@@ -34,6 +34,8 @@ public:
 
     // The file name looked for in each folder.
     static constexpr const wchar_t* kLibraryFileName = L"libtessel.so";
-    // The full path tried first: our own module's folder and the file name.
+    // The copy the process already holds (empty when none); tried first.
+    static std::wstring LoadedLibraryPath();
+    // Tried next: our own module's folder and the file name.
     static std::wstring OwnFolderLibraryPath();
 };

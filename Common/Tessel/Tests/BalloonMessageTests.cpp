@@ -124,9 +124,12 @@ TEST_F(BalloonMessageTest, ShiftLeavesItUpEscapeClosesItUnseenOtherKeysCloseItAn
     EXPECT_EQ(GetWindowTextLengthW(m_field), 3);
 
     ShowAtField(L"Wrong");
+    driver.PumpUntilIdle();
+    EXPECT_EQ(GetFocus(), m_field) << "the balloon leaves the keyboard with the field";
     driver.Press('7');
     driver.PumpUntilIdle();
     EXPECT_FALSE(IsUp());
+    EXPECT_EQ(GetWindowTextLengthW(m_field), 4) << "the key that closed the balloon reached the field";
     // The parent has the activation back.
     EXPECT_EQ(GetActiveWindow(), m_parent.hwnd);
 }

@@ -177,10 +177,12 @@ bool CCorvaneDlg::HandleKey(const MSG* msg)
     return EvaluateShortcut(key);
 }
 
+// The page that forwards a key takes a non-zero answer as handled: with 0 the
+// key went on up the window tree to this dialog's own key handling and ran
+// its command a second time (a second settings dialog after the first).
 LRESULT CCorvaneDlg::OnEvaluateShortcuts(WPARAM wParam, LPARAM)
 {
-    EvaluateShortcut(static_cast<UINT>(wParam));
-    return 0;
+    return EvaluateShortcut(static_cast<UINT>(wParam)) ? 1 : 0;
 }
 
 bool CCorvaneDlg::EvaluateShortcut(UINT virtualKey)

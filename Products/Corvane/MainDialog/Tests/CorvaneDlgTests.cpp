@@ -282,6 +282,30 @@ TEST_F(CorvaneDlgTest, StatusMenuDeleteEmptiesTheLogAndOffersNoMenuAfterwards)
     CloseClipboard();
 }
 
+TEST_F(CorvaneDlgTest, AShortcutPressedOnAPageRunsItsCommandOnce)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        HWND field = nullptr;
+        ::EnumChildWindows(driver.Dialog(), [](HWND child, LPARAM found) {
+            if (::GetDlgCtrlID(child) != 3001)
+                return TRUE;
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&field));
+        ASSERT_NE(field, nullptr) << "the key must start on a page's field";
+        ::SetFocus(field);
+        ASSERT_EQ(::GetFocus(), field);
+        // The pages hand their keys to the thread's main window, as in the program.
+        AfxGetThread()->m_pMainWnd = &dialog;
+        dialog.commands.clear();
+        PressInDialog(driver, 'G', UiTest::kControl | UiTest::kAlt);
+        AfxGetThread()->m_pMainWnd = nullptr;
+    });
+    EXPECT_EQ(std::count(dialog.commands.begin(), dialog.commands.end(), kMenuLanguageDe), 1) << testing::PrintToString(dialog.commands);
+}
+
 TEST_F(CorvaneDlgTest, LanguageShortcutsNeedControlAndAltWithoutShift)
 {
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON", L"STATUS"});

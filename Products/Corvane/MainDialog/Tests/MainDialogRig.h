@@ -80,8 +80,15 @@ public:
     void SetExtendedPages(bool extended) { m_bExtendedPages = extended; }
     std::vector<std::wstring> questions;
     std::vector<int> answers;
+    std::vector<UINT> commands;
 
 protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        commands.push_back(LOWORD(wParam));
+        return CCorvaneDlg::OnCommand(wParam, lParam);
+    }
+
     int AskUser(const CString& text, UINT) override
     {
         questions.push_back(text.str());
