@@ -5,12 +5,17 @@ SAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test test-plain test-sanitize test-fuzz run acceptance monkey bench clean
+.PHONY: all deps check-deps build test test-plain test-sanitize test-fuzz run acceptance monkey bench clean
 
 all: build
 
 deps:
 	@scripts/install-deps
+
+# Includes run one way: no file includes a higher layer or a module that its
+# module does not link, and no include cycle spans folders.
+check-deps:
+	@scripts/check-dependencies
 
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)

@@ -400,9 +400,6 @@ private:
     NMHDR NotifyHeader(int code) const;
     LRESULT SendNotify(NMHDR* header) const;
     void SpreadOverClient(bool columns, BOOL includeFixed);
-    CCellID ClampToNonFixed(CCellID cell) const;
-    void AddFixedBits(int row, int col, bool fixedRow, bool fixedCol);
-    void RemoveFixedBits(int row, int col, bool rowLosesFixed, bool colLosesFixed);
     void ResetColourSet(int row, int col);
     bool GrowRows(int rows);
     bool GrowColumns(int cols);

@@ -1,14 +1,12 @@
 #include "Common/SystemHelper/LanguageHelper.h"
 
-#include "Common/Communication/ZellException.h"
+#include "Common/SystemHelper/ZellException.h"
 #include "Common/SystemHelper/ComError.h"
 #include "Common/SystemHelper/StringUtils.h"
 #include "Common/SystemHelper/XmlFileCache.h"
 #include "Common/SystemHelper/XmlAccess.h"
 #include "Platform/Base/Format.h"
-#include "Platform/Framework/WinApp.h"
 
-#include <atomic>
 #include <optional>
 
 namespace {
@@ -27,16 +25,9 @@ constexpr LanguageRow kLanguages[] = {
     {L"JPN", L"ja", L"1041"},
 };
 
-void DefaultMessageBox(const wchar_t* text, UINT type)
-{
-    AfxMessageBox(text, type);
-}
-
-std::atomic<MessageBoxHandler> g_messageBox{&DefaultMessageBox};
-
 void ShowError(const std::wstring& text)
 {
-    g_messageBox.load()(text.c_str(), CLanguageHelper::kIconError);
+    ShowMessageToUser(text.c_str(), CLanguageHelper::kIconError);
 }
 
 bool EqualsNoCase(const std::wstring& left, const std::wstring& right)
@@ -109,11 +100,6 @@ std::wstring ComErrorMessage(const std::wstring& heading, const _com_error& erro
     return text;
 }
 
-}
-
-void SetMessageBoxHandler(MessageBoxHandler handler)
-{
-    g_messageBox.store(handler ? handler : &DefaultMessageBox);
 }
 
 void CLanguageHelper::GetLanguageInfo(const CString& file, CString& designator, CString& code)

@@ -3,21 +3,13 @@
 // the LCID and code that a GUI XML file lists, and tells whether a file
 // offers a language. Failures are shown to the user, never thrown.
 
+#include "Common/SystemHelper/MessageBoxHandler.h"
 #include "Platform/Base/CString.h"
 #include "Platform/Base/Types.h"
-#include "Platform/Controls/MessageBox.h"
-
-// Shows a failure to the user: the text and the message-box type flags.
-using MessageBoxHandler = void (*)(const wchar_t* text, UINT type);
-
-// Replaces how failures are shown (a tool without windows writes them
-// elsewhere); null restores the default: the application's message box,
-// with its title as caption, over the active window.
-void SetMessageBoxHandler(MessageBoxHandler handler);
 
 class CLanguageHelper {
 public:
-    static constexpr UINT kIconError = MB_ICONERROR;
+    static constexpr UINT kIconError = kMessageIconError;
 
     virtual ~CLanguageHelper() = default;
 

@@ -1,6 +1,6 @@
 #include "Common/SystemHelper/LanguageSupportImpl.h"
 
-#include "Common/Communication/ZellException.h"
+#include "Common/SystemHelper/ZellException.h"
 #include "Common/SystemHelper/AutoLock.h"
 #include "Common/SystemHelper/LanguageSupportBinaryFile.h"
 #include "Common/SystemHelper/StringUtils.h"

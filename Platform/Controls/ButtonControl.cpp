@@ -20,8 +20,6 @@ constexpr int kMaxSiblings = 10000;
 constexpr DWORD kHorizontalMask = BS_CENTER;
 constexpr DWORD kVerticalMask = BS_VCENTER;
 
-POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
 // The position of a `size` box in `area` by BS_LEFT/RIGHT/CENTER and BS_TOP/BOTTOM/VCENTER.
 POINT Align(const RECT& area, SIZE size, DWORD align)
 {

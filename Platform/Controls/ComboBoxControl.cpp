@@ -34,6 +34,26 @@ bool IsNavigationKey(WPARAM key)
     }
 }
 
+// The combo messages that the list answers alone: the list's message for
+// each, and which of the parameters it takes along.
+struct ListForward {
+    UINT combo;
+    UINT list;
+    bool withWParam;
+    bool withLParam;
+};
+constexpr ListForward kListForwards[] = {
+    {CB_GETCOUNT, LB_GETCOUNT, false, false},
+    {CB_GETLBTEXT, LB_GETTEXT, true, true},
+    {CB_GETLBTEXTLEN, LB_GETTEXTLEN, true, false},
+    {CB_GETITEMDATA, LB_GETITEMDATA, true, false},
+    {CB_FINDSTRING, LB_FINDSTRING, true, true},
+    {CB_FINDSTRINGEXACT, LB_FINDSTRINGEXACT, true, true},
+    {CB_INITSTORAGE, LB_INITSTORAGE, true, true},
+    {CB_GETTOPINDEX, LB_GETTOPINDEX, false, false},
+    {CB_SETTOPINDEX, LB_SETTOPINDEX, true, false},
+};
+
 }
 
 // ---------------------------------------------------------------------------
@@ -41,6 +61,18 @@ bool IsNavigationKey(WPARAM key)
 // ---------------------------------------------------------------------------
 
 LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (const ListForward& forward : kListForwards) {
+        if (forward.combo == message)
+            return ToList(forward.list, forward.withWParam ? wParam : 0, forward.withLParam ? lParam : 0);
+    }
+    if (message >= CB_GETEDITSEL && message <= CB_GETCOMBOBOXINFO)
+        return OnItemMessage(message, wParam, lParam);
+    return OnWindowMessage(message, wParam, lParam);
+}
+
+// The window messages of the combo's life, size and text.
+LRESULT CComboBoxControl::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE: return OnCreate(*reinterpret_cast<const CREATESTRUCTW*>(lParam));
@@ -67,6 +99,17 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CANCELMODE:
         CloseUp(Close::Cancel);
         return DefaultProc(message, wParam, lParam);
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_SETTEXT: return TextMessage(message, wParam, lParam);
+    default: return OnInputMessage(message, wParam, lParam);
+    }
+}
+
+// Input, focus, and what the edit and the list send or ask the parent.
+LRESULT CComboBoxControl::OnInputMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
     case WM_GETDLGCODE: {
         LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
@@ -76,7 +119,7 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return code;
     }
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: OnButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_LBUTTONDBLCLK: OnButtonDown(PointOf(lParam)); return 0;
     case WM_KEYDOWN: OnKeyDown(wParam); return 0;
     case WM_SYSKEYDOWN: return OnSysKeyDown(wParam, lParam) ? 0 : DefaultProc(message, wParam, lParam);
     case WM_CHAR: ToList(WM_CHAR, wParam, lParam); return 0;
@@ -113,10 +156,14 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMPAREITEM:
     case WM_DELETEITEM: return ForwardItemMessage(message, wParam, lParam);
     case WM_CTLCOLORLISTBOX: return ForwardListColor(wParam, lParam);
-    case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-    case WM_SETTEXT: return TextMessage(message, wParam, lParam);
+    default: return CControlWindow::OnMessage(message, wParam, lParam);
+    }
+}
 
+// The combo messages about items, selection and the edit.
+LRESULT CComboBoxControl::OnItemMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
     case CB_ADDSTRING: return AddString(LB_ADDSTRING, 0, lParam);
     case CB_INSERTSTRING: return AddString(LB_INSERTSTRING, wParam, lParam);
     case CB_DELETESTRING:
@@ -128,10 +175,6 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         RedrawField();
         return result;
     }
-    case CB_GETCOUNT: return ToList(LB_GETCOUNT);
-    case CB_GETLBTEXT: return ToList(LB_GETTEXT, wParam, lParam);
-    case CB_GETLBTEXTLEN: return ToList(LB_GETTEXTLEN, wParam);
-    case CB_GETITEMDATA: return ToList(LB_GETITEMDATA, wParam);
     case CB_SETITEMDATA: {
         const LRESULT result = ToList(LB_SETITEMDATA, wParam, lParam);
         RedrawField();
@@ -139,17 +182,25 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case CB_GETCURSEL: return CurSel();
     case CB_SETCURSEL: return SetCurSel(wParam);
-    case CB_FINDSTRING: return ToList(LB_FINDSTRING, wParam, lParam);
-    case CB_FINDSTRINGEXACT: return ToList(LB_FINDSTRINGEXACT, wParam, lParam);
     case CB_SELECTSTRING: {
         const LRESULT result = ToList(LB_SELECTSTRING, wParam, lParam);
         ShowInEdit(static_cast<int>(result));
         RedrawField();
         return result;
     }
-    case CB_INITSTORAGE: return ToList(LB_INITSTORAGE, wParam, lParam);
-    case CB_GETTOPINDEX: return ToList(LB_GETTOPINDEX);
-    case CB_SETTOPINDEX: return ToList(LB_SETTOPINDEX, wParam);
+    case CB_GETCOMBOBOXINFO: return ComboInfo(lParam);
+    // A drop-down list has no edit to select in or limit.
+    case CB_GETEDITSEL:
+    case CB_SETEDITSEL:
+    case CB_LIMITTEXT: return HasEdit() ? EditMessage(message, wParam, lParam) : CB_ERR;
+    default: return OnDropDownMessage(message, wParam, lParam);
+    }
+}
+
+// The combo messages about the drop-down list and the field.
+LRESULT CComboBoxControl::OnDropDownMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
     case CB_SHOWDROPDOWN:
         if (wParam != 0)
             DropDown(false);
@@ -177,11 +228,6 @@ LRESULT CComboBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         m_extendedUi = wParam != 0;
         return CB_OKAY;
     case CB_GETEXTENDEDUI: return m_extendedUi ? TRUE : FALSE;
-    case CB_GETCOMBOBOXINFO: return ComboInfo(lParam);
-    // A drop-down list has no edit to select in or limit.
-    case CB_GETEDITSEL:
-    case CB_SETEDITSEL:
-    case CB_LIMITTEXT: return HasEdit() ? EditMessage(message, wParam, lParam) : CB_ERR;
     default: return CControlWindow::OnMessage(message, wParam, lParam);
     }
 }

@@ -32,6 +32,12 @@ protected:
 private:
     enum class Close { Accept, Cancel, Quiet };  // Quiet: CB_SHOWDROPDOWN, CBN_CLOSEUP only
 
+    // --- messages, by kind ------------------------------------------------------
+    LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnInputMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnItemMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnDropDownMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
     // --- set-up and size -------------------------------------------------------
     LRESULT OnCreate(const CREATESTRUCTW& create);
     DWORD ListStyle() const;

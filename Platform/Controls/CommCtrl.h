@@ -1,23 +1,14 @@
 #pragma once
 // The common controls' part of the standard controls: the progress bar and
 // the up-down control, with the platform's numbers.
-#include "Platform/Controls/ControlStyles.h"
+// The other common controls' styles, messages and notifications are
+// gathered at the end; those headers are leaves that build on NotifyHeader.h.
+#include "Platform/Controls/NotifyHeader.h"
 
 #define PROGRESS_CLASSW L"msctls_progress32"
 #define PROGRESS_CLASS PROGRESS_CLASSW
 #define UPDOWN_CLASSW L"msctls_updown32"
 #define UPDOWN_CLASS UPDOWN_CLASSW
-
-
-struct NMHDR {
-    HWND hwndFrom = nullptr;
-    UINT_PTR idFrom = 0;
-    UINT code = 0;
-};
-using LPNMHDR = NMHDR*;
-
-constexpr UINT CCM_FIRST = 0x2000;
-constexpr UINT CCM_SETBKCOLOR = CCM_FIRST + 1;
 
 // ---------------------------------------------------------------------------
 // Progress bar

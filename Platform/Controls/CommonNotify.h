@@ -1,7 +1,7 @@
 #pragma once
 // The notifications that every common control sends alike, and the custom
-// draw exchange, with the platform's numbers. Reached through CommCtrl.h.
-#include "Platform/Controls/CommCtrl.h"
+// draw exchange, with the platform's numbers. Reached through CommCtrl.h too.
+#include "Platform/Controls/NotifyHeader.h"
 
 constexpr UINT NM_FIRST = 0u;
 constexpr UINT NM_OUTOFMEMORY = NM_FIRST - 1;

@@ -19,6 +19,15 @@ public:
     CControlWindow(const CControlWindow&) = delete;
     CControlWindow& operator=(const CControlWindow&) = delete;
 
+    // What mouse and key messages carry, decoded here once for every control:
+    // a mouse message's point in client coordinates (signed: left of or above
+    // the client is negative), and whether a key is down now (key messages do
+    // not carry the modifiers).
+    static POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+    static bool KeyDown(int key) { return GetKeyState(key) < 0; }
+    static bool ShiftDown() { return KeyDown(VK_SHIFT); }
+    static bool ControlDown() { return KeyDown(VK_CONTROL); }
+
     // The extra bytes a control class needs for the object pointer.
     static constexpr int kExtraBytes = static_cast<int>(sizeof(void*));
 

@@ -397,7 +397,7 @@ LRESULT CDateTimePicker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         m_typed.clear();
         Redraw();
         return 0;
-    case WM_LBUTTONDOWN: OnClick(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_LBUTTONDOWN: OnClick(PointOf(lParam)); return 0;
     case WM_KEYDOWN: OnKey(wParam); return 0;
     case WM_SYSKEYDOWN:
         if (wParam == VK_DOWN && (Style() & DTS_UPDOWN) == 0) {
@@ -595,7 +595,7 @@ bool CDateTimePicker::ForwardToCalendar(UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
     case WM_MOUSEMOVE: {
-        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        POINT at = PointOf(lParam);
         MapWindowPoints(Hwnd(), m_calendar, &at, 1);
         RECT inside{};
         GetClientRect(m_calendar, &inside);

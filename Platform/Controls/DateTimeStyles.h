@@ -2,7 +2,7 @@
 // The date-time picker's and the month calendar's class names, styles,
 // messages and notifications, with the platform's numbers.
 #include "Platform/Base/Types.h"
-#include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/NotifyHeader.h"
 
 #define DATETIMEPICK_CLASSW L"SysDateTimePick32"
 #define DATETIMEPICK_CLASS DATETIMEPICK_CLASSW

@@ -12,16 +12,6 @@ namespace {
 constexpr UINT_PTR kDragTimer = 1;
 constexpr UINT kDragInterval = 100;
 
-bool Held(int key)
-{
-    return (GetKeyState(key) & 0x8000) != 0;
-}
-
-POINT PointOf(LPARAM lParam)
-{
-    return POINT{static_cast<SHORT>(LOWORD(static_cast<DWORD>(lParam))),
-                 static_cast<SHORT>(HIWORD(static_cast<DWORD>(lParam)))};
-}
 
 }
 
@@ -56,8 +46,8 @@ int CEditControl::VerticalTarget(int lines) const
 
 void CEditControl::OnKeyDown(WPARAM key)
 {
-    const bool shift = Held(VK_SHIFT);
-    const bool control = Held(VK_CONTROL);
+    const bool shift = KeyDown(VK_SHIFT);
+    const bool control = KeyDown(VK_CONTROL);
     const int start = std::min(m_anchor, m_caret);
     const int end = std::max(m_anchor, m_caret);
     const EditLine& line = m_layout.Line(m_layout.LineOf(m_caret));

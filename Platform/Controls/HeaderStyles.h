@@ -1,7 +1,7 @@
 #pragma once
 // The header control's styles, messages, structures and notifications, with
 // the platform's numbers.
-#include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/NotifyHeader.h"
 #include "Platform/Gdi/ImageList.h"
 
 #define WC_HEADERW L"SysHeader32"

@@ -301,7 +301,7 @@ void CIPAddressControl::MoveRight()
 
 void CIPAddressControl::OnKey(WPARAM key)
 {
-    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const bool control = ControlDown();
     switch (key) {
     case VK_LEFT: MoveLeft(); break;
     case VK_RIGHT: MoveRight(); break;
@@ -313,7 +313,7 @@ void CIPAddressControl::OnKey(WPARAM key)
             Paste();
         break;
     case VK_INSERT:
-        if ((GetKeyState(VK_SHIFT) & 0x8000) != 0)
+        if (ShiftDown())
             Paste();
         break;
     default: break;
@@ -493,7 +493,7 @@ LRESULT CIPAddressControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFOCUS: OnSetFocus(); return 0;
     case WM_KILLFOCUS: OnKillFocus(); return 0;
     case WM_LBUTTONDOWN:
-        OnClick(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        OnClick(PointOf(lParam));
         return 0;
     case WM_KEYDOWN: OnKey(wParam); return 0;
     case WM_CHAR: OnChar(static_cast<wchar_t>(wParam)); return 0;

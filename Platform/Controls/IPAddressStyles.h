@@ -2,7 +2,7 @@
 // The IP-address control's class name, messages, notification and the
 // macros that pack and unpack an address and a field's range, with the
 // platform's numbers.
-#include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/NotifyHeader.h"
 
 #define WC_IPADDRESSW L"SysIPAddress32"
 #define WC_IPADDRESS WC_IPADDRESSW

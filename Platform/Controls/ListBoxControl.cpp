@@ -21,9 +21,6 @@ constexpr std::size_t kMaxTabStops = 256;
 constexpr int kWheelLines = 3;
 constexpr LRESULT kHandled = -2;  // WM_VKEYTOITEM / WM_CHARTOITEM: nothing more to do
 
-POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
-bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // Type-ahead keeps adding to the typed prefix while the keys come this close.
 DWORD TypeAheadTimeout() { return GetDoubleClickTime() * 4; }
@@ -38,7 +35,14 @@ CListBoxControl::CListBoxControl(HWND hwnd) : CControlWindow(hwnd) {}
 
 LRESULT CListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const int index = static_cast<int>(wParam);
+    if (message >= LB_ADDSTRING && message <= LB_ITEMFROMPOINT)
+        return OnItemMessage(message, wParam, lParam);
+    return OnWindowMessage(message, wParam, lParam);
+}
+
+// The window messages: life, size, input, focus, and the combo box's tracking.
+LRESULT CListBoxControl::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_CREATE: OnCreate(*reinterpret_cast<const CREATESTRUCTW*>(lParam)); return 0;
     case WM_SIZE:
@@ -96,7 +100,15 @@ LRESULT CListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         m_tracking = false;
         EndDrag();
         return TRUE;
+    default: return CControlWindow::OnMessage(message, wParam, lParam);
+    }
+}
 
+// The list messages that add, remove, read and find items.
+LRESULT CListBoxControl::OnItemMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const int index = static_cast<int>(wParam);
+    switch (message) {
     case LB_ADDSTRING: return AddItem(-1, lParam, (Style() & LBS_SORT) != 0);
     case LB_INSERTSTRING: return AddItem(index, lParam, false);
     case LB_DELETESTRING: return DeleteItem(index);
@@ -114,7 +126,15 @@ LRESULT CListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case LB_FINDSTRINGEXACT: return Find(wParam, lParam, true);
     case LB_SELECTSTRING: return SelectString(wParam, lParam);
     case LB_INITSTORAGE: return InitStorage(wParam);
+    default: return OnSelectionMessage(message, wParam, lParam);
+    }
+}
 
+// The list messages about the selection, the anchor and the caret.
+LRESULT CListBoxControl::OnSelectionMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const int index = static_cast<int>(wParam);
+    switch (message) {
     case LB_SETCURSEL: return SetCurSel(index);
     case LB_GETCURSEL: return GetCurSel();
     case LB_SETSEL: return SetSel(wParam != 0, static_cast<int>(lParam));
@@ -142,6 +162,15 @@ LRESULT CListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ShowItem(index, lParam != 0);
         return LB_OKAY;
     case LB_GETCARETINDEX: return m_caret;
+    default: return OnViewMessage(message, wParam, lParam);
+    }
+}
+
+// The list messages about what is shown: the top item, heights, rectangles, tab stops.
+LRESULT CListBoxControl::OnViewMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const int index = static_cast<int>(wParam);
+    switch (message) {
     case LB_GETTOPINDEX: return m_top;
     case LB_SETTOPINDEX:
         if (!m_items.Valid(index) && !(index == 0 && m_items.Count() == 0))
@@ -164,7 +193,7 @@ LRESULT CListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         bool outside = false;
         const int item = ItemAtY(GET_Y_LPARAM(lParam), &outside);
         const RECT client = Client();
-        outside = outside || GET_X_LPARAM(lParam) < client.left || GET_X_LPARAM(lParam) >= client.right;
+        outside = outside || PointOf(lParam).x < client.left || PointOf(lParam).x >= client.right;
         return MAKELRESULT(static_cast<WORD>(std::max(item, 0)), outside ? 1 : 0);
     }
     case LB_SETTABSTOPS: return SetTabStops(wParam, lParam);

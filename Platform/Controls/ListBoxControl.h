@@ -33,6 +33,12 @@ protected:
 private:
     enum class Mode { Single, Multiple, Extended, None };
 
+    // --- messages, by kind -----------------------------------------------------
+    LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnItemMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSelectionMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnViewMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
     // --- set-up and layout ---------------------------------------------------
     void OnCreate(const CREATESTRUCTW& create);
     Mode SelectionMode() const;

@@ -22,7 +22,6 @@ constexpr DWORD kTypeAheadPause = 1000;
 constexpr UINT kUnchecked = 1;
 constexpr UINT kChecked = 2;
 
-bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 std::wstring Lower(std::wstring text)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The list view's styles, messages, structures and notifications, with the
 // platform's numbers.
-#include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/NotifyHeader.h"
 #include "Platform/Controls/CommonNotify.h"
 #include "Platform/Controls/HeaderStyles.h"
 
@@ -51,8 +51,6 @@ constexpr UINT LVIS_OVERLAYMASK = 0x0F00;
 constexpr UINT LVIS_STATEIMAGEMASK = 0xF000;
 constexpr UINT INDEXTOSTATEIMAGEMASK(UINT index) { return index << 12; }
 
-#define LPSTR_TEXTCALLBACKW (reinterpret_cast<LPWSTR>(static_cast<std::intptr_t>(-1)))
-#define LPSTR_TEXTCALLBACK LPSTR_TEXTCALLBACKW
 constexpr int I_IMAGECALLBACK = -1;
 constexpr int I_IMAGENONE = -2;
 

@@ -286,7 +286,7 @@ LRESULT CMonthCalendar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             m_listener = static_cast<HWND>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
         return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
-    case WM_LBUTTONDOWN: OnClick(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_LBUTTONDOWN: OnClick(PointOf(lParam)); return 0;
     case WM_KEYDOWN: OnKey(wParam); return 0;
     case MCM_GETCURSEL:
         if (lParam == 0)

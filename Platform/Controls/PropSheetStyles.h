@@ -1,8 +1,8 @@
 #pragma once
 // The property sheet's records, flags, messages and notifications, with the
 // platform's numbers, and its three entry points.
-// CommCtrl.h includes this header at its end, after NMHDR.
-#include "Platform/Controls/CommCtrl.h"
+// CommCtrl.h includes this header at its end.
+#include "Platform/Controls/NotifyHeader.h"
 
 #include <cstddef>
 

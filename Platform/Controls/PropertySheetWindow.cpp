@@ -2,6 +2,7 @@
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Controls/StandardControls.h"
+#include "Platform/Controls/TabStyles.h"
 #include "Platform/Ui/Resource.h"
 #include "Platform/Ui/ResourceImage.h"
 

@@ -11,8 +11,6 @@ namespace {
 
 constexpr UINT_PTR kRepeatTimer = 1;
 
-POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
 }
 
 CScrollBarControl::CScrollBarControl(HWND hwnd) : CControlWindow(hwnd), m_tracker(std::make_unique<Ui::ScrollBarTracker>(Host()))

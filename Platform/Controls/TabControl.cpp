@@ -24,15 +24,6 @@ void Line(HDC dc, int left, int top, int width, int height, int color)
     FillRect(dc, &r, GetSysColorBrush(color));
 }
 
-bool ControlDown()
-{
-    return GetKeyState(VK_CONTROL) < 0;
-}
-
-bool ShiftDown()
-{
-    return GetKeyState(VK_SHIFT) < 0;
-}
 
 }
 
@@ -467,7 +458,7 @@ LRESULT CTabControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETDLGCODE: return DialogCode(reinterpret_cast<const MSG*>(lParam));
     case WM_KEYDOWN: return OnKeyDown(static_cast<UINT>(wParam));
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: return OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_LBUTTONDBLCLK: return OnButtonDown(PointOf(lParam));
     case WM_LBUTTONUP: return OnButtonUp();
     case WM_HSCROLL: return OnArrows(wParam, reinterpret_cast<HWND>(lParam));
     case WM_SETFOCUS:

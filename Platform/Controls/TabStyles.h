@@ -1,8 +1,8 @@
 #pragma once
 // The tab control's class name, styles, messages, item records and
 // notifications, with the platform's numbers.
-// CommCtrl.h includes this header (through TipAndTabStyles.h) at its end, after NMHDR.
-#include "Platform/Controls/CommCtrl.h"
+// CommCtrl.h includes this header (through TipAndTabStyles.h) at its end.
+#include "Platform/Controls/NotifyHeader.h"
 #include "Platform/Controls/CommonNotify.h"
 
 #define WC_TABCONTROLW L"SysTabControl32"

@@ -264,7 +264,7 @@ LRESULT CToolTipControl::TrackActivate(bool on, const TTTOOLINFOW* info)
 
 LRESULT CToolTipControl::TrackPosition(LPARAM position)
 {
-    m_trackPosition = POINT{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    m_trackPosition = PointOf(position);
     if (m_shown && m_current == m_tracked)
         Resize();
     return 0;
@@ -338,7 +338,7 @@ LRESULT CToolTipControl::Relay(const MSG* message)
         return 0;
     switch (message->message) {
     case WM_MOUSEMOVE:
-        Hover(ToolAt(message->hwnd, POINT{GET_X_LPARAM(message->lParam), GET_Y_LPARAM(message->lParam)}));
+        Hover(ToolAt(message->hwnd, PointOf(message->lParam)));
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -347,7 +347,7 @@ LRESULT CToolTipControl::Relay(const MSG* message)
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
         // A click hides the tip, and it stays hidden until the pointer moves on to another tool.
-        const int under = ToolAt(message->hwnd, POINT{GET_X_LPARAM(message->lParam), GET_Y_LPARAM(message->lParam)});
+        const int under = ToolAt(message->hwnd, PointOf(message->lParam));
         Pop();
         CancelPending();
         m_blocked = under;
@@ -810,7 +810,7 @@ LRESULT CToolTipControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_current >= 0 && (m_tools[m_current].flags & TTF_TRANSPARENT) != 0)
             return HTTRANSPARENT;
         return CControlWindow::OnMessage(message, wParam, lParam);
-    case WM_LBUTTONDOWN: OnClick(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_LBUTTONDOWN: OnClick(PointOf(lParam)); return 0;
     case WM_DESTROY:
         KillTimer(Hwnd(), kShowTimer);
         KillTimer(Hwnd(), kPopTimer);

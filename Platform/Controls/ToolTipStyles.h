@@ -1,8 +1,8 @@
 #pragma once
 // The tooltip control's class name, styles, messages, tool records and
 // notifications, with the platform's numbers.
-// CommCtrl.h includes this header (through TipAndTabStyles.h) at its end, after NMHDR.
-#include "Platform/Controls/CommCtrl.h"
+// CommCtrl.h includes this header (through TipAndTabStyles.h) at its end.
+#include "Platform/Controls/NotifyHeader.h"
 
 #define TOOLTIPS_CLASSW L"tooltips_class32"
 #define TOOLTIPS_CLASS TOOLTIPS_CLASSW
@@ -75,8 +75,6 @@ constexpr UINT TTM_UPDATETIPTEXT = TTM_UPDATETIPTEXTW;
 constexpr UINT TTM_ENUMTOOLS = TTM_ENUMTOOLSW;
 constexpr UINT TTM_GETCURRENTTOOL = TTM_GETCURRENTTOOLW;
 
-inline const LPWSTR LPSTR_TEXTCALLBACKW = reinterpret_cast<LPWSTR>(static_cast<std::intptr_t>(-1));
-#define LPSTR_TEXTCALLBACK LPSTR_TEXTCALLBACKW
 
 struct TTTOOLINFOW {
     UINT cbSize = sizeof(TTTOOLINFOW);

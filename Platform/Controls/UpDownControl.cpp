@@ -22,8 +22,6 @@ constexpr UINT kMaxAccels = 64;
 constexpr LPCWSTR kOwnerProperty = L"ZellUpDownOwner";
 constexpr LPCWSTR kProcProperty = L"ZellUpDownBuddyProc";
 
-POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
 std::wstring GroupThousands(std::wstring digits)
 {
     for (std::ptrdiff_t at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)

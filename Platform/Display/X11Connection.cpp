@@ -4,22 +4,12 @@
 #include <chrono>
 #include <cerrno>
 #include <cstdint>
-#include <map>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 namespace Display::X11 {
 namespace {
-
-// Xlib's error handler is process-wide; errors are filed per connection so
-// that one connection's failed request does not show up on another.
-std::mutex g_errorLock;
-std::map<XDisplay*, int>& Errors()
-{
-    static std::map<XDisplay*, int> errors;
-    return errors;
-}
 
 void InstallErrorHandler(int (*handler)(XDisplay*, XErrorEvent*))
 {
@@ -37,10 +27,10 @@ CX11Connection::~CX11Connection()
     Close();
 }
 
-int CX11Connection::OnXError(XDisplay* display, XErrorEvent* error)
+// Xlib's default handler ends the process on a protocol error; a failed
+// request (a window that went away meanwhile) is ignored instead.
+int CX11Connection::OnXError(XDisplay*, XErrorEvent*)
 {
-    std::lock_guard lock(g_errorLock);
-    Errors()[display] = error->error_code;
     return 0;
 }
 
@@ -64,10 +54,6 @@ bool CX11Connection::Open(const std::string& displayName)
 void CX11Connection::Close()
 {
     if (m_display) {
-        {
-            std::lock_guard lock(g_errorLock);
-            Errors().erase(m_display);
-        }
         XCloseDisplay(m_display);
         m_display = nullptr;
     }
@@ -174,20 +160,6 @@ void CX11Connection::NoteEventTime(Time time)
 {
     if (time != CurrentTime)
         m_lastEventTime = time;
-}
-
-int CX11Connection::TakeLastError()
-{
-    if (!m_display)
-        return 0;
-    XSync(m_display, False);
-    std::lock_guard lock(g_errorLock);
-    auto it = Errors().find(m_display);
-    if (it == Errors().end())
-        return 0;
-    const int code = it->second;
-    Errors().erase(it);
-    return code;
 }
 
 }

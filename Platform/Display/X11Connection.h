@@ -47,10 +47,6 @@ public:
     Time GetLastEventTime() const { return m_lastEventTime; }
     void NoteEventTime(Time time);
 
-    // The code of the last protocol error on this connection since the last
-    // call, 0 when none. Errors never end the process.
-    int TakeLastError();
-
 private:
     static int OnXError(XDisplay* display, XErrorEvent* error);
 

@@ -1,5 +1,6 @@
 // CWnd: the framework's modal loop, with idle processing, and the walk of
 // PreTranslateMessage up the window tree that every loop shares.
+#include "Platform/Base/Invariant.h"
 #include "Platform/Framework/TempHandleMap.h"
 #include "Platform/Framework/Wnd.h"
 
@@ -48,6 +49,8 @@ bool CWnd::RunModalMessage(MSG& msg)
 
 int CWnd::RunModalLoop(DWORD flags)
 {
+    // A second loop would take over the first one's result and end flag.
+    ZELL_INVARIANT(!m_bContinueModal, "a window's modal loop is not entered while it runs");
     m_bContinueModal = true;
     m_nModalResult = -1;
     const HWND owner = (flags & MLF_NOIDLEMSG) ? nullptr : ::GetWindow(m_hWnd, GW_OWNER);

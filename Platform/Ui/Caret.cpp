@@ -2,7 +2,7 @@
 #include "Platform/Ui/Caret.h"
 
 #include "Platform/Base/LastError.h"
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/ObjectContents.h"
 #include "Platform/Ui/CaretState.h"
 
 #include <algorithm>
@@ -196,12 +196,7 @@ void RestartBlink(HWND hwnd)
 
 std::vector<std::uint32_t> CopyShape(HBITMAP bitmap, SIZE& size)
 {
-    auto object = ZELL::Gdi::GdiHandleTable::FindAs<ZELL::Gdi::BitmapObject>(bitmap, ZELL::Gdi::ObjectKind::Bitmap);
-    if (!object || object->pixels == nullptr || object->width <= 0 || object->height <= 0)
-        return {};
-    object->PullDib();
-    size = {object->width, object->height};
-    return {object->pixels, object->pixels + static_cast<std::size_t>(object->width) * static_cast<std::size_t>(object->height)};
+    return ZELL::Gdi::BitmapPixels(bitmap, size);
 }
 
 }

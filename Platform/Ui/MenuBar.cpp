@@ -2,7 +2,6 @@
 
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
-#include "Platform/Gdi/GdiObject.h"
 #include "Platform/Gdi/Text.h"
 #include "Platform/Ui/PopupMenuLayout.h"
 #include "Platform/Ui/WindowSystem.h"
@@ -71,12 +70,6 @@ std::vector<MenuBarItem> CMenuBar::Layout(HMENU menu, const RECT& bar)
     DeleteDC(dc);
     DeleteObject(font);
     return items;
-}
-
-RECT CMenuBar::BarRect(HWND hwnd)
-{
-    const BarState state = ReadBar(hwnd);
-    return state.menu ? state.bar : RECT{};
 }
 
 void CMenuBar::Paint(HWND hwnd, HDC windowDc)

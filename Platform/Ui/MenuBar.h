@@ -20,8 +20,6 @@ public:
     static int Height();
     // The bar's items laid out in `bar` (window coordinates).
     static std::vector<MenuBarItem> Layout(HMENU menu, const RECT& bar);
-    // Where the window's bar is, in window coordinates; empty without one.
-    static RECT BarRect(HWND hwnd);
     static void Paint(HWND hwnd, HDC windowDc);
 
     static int ItemAtScreen(HWND hwnd, POINT screen);

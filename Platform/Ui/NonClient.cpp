@@ -5,7 +5,6 @@
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/Edges.h"
-#include "Platform/Gdi/GdiObject.h"
 #include "Platform/Gdi/SurfaceDC.h"
 #include "Platform/Gdi/Text.h"
 #include "Platform/Ui/MenuBar.h"

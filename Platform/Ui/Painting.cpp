@@ -1,7 +1,8 @@
 // Invalidation, WM_PAINT, device contexts on the back buffers, presenting.
 #include "Platform/Base/LastError.h"
 #include "Platform/Gdi/DeviceContext.h"
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/BandRegion.h"
+#include "Platform/Gdi/ObjectContents.h"
 #include "Platform/Gdi/Region.h"
 #include "Platform/Gdi/SurfaceDC.h"
 #include "Platform/Ui/CaretState.h"
@@ -210,10 +211,7 @@ namespace Ui {
 cairo_region_t* RegionToCairo(HRGN handle)
 {
     cairo_region_t* result = cairo_region_create();
-    auto object = ZELL::Gdi::GdiHandleTable::FindAs<ZELL::Gdi::RegionObject>(handle, ZELL::Gdi::ObjectKind::Region);
-    if (!object)
-        return result;
-    for (const RECT& r : object->region.Rects()) {
+    for (const RECT& r : ZELL::Gdi::RegionRects(handle)) {
         cairo_rectangle_int_t c{r.left, r.top, r.right - r.left, r.bottom - r.top};
         cairo_region_union_rectangle(result, &c);
     }

@@ -1,7 +1,6 @@
 #include "Platform/Ui/PopupMenuLayout.h"
 
 #include "Platform/Gdi/DeviceContext.h"
-#include "Platform/Gdi/GdiObject.h"
 #include "Platform/Gdi/Text.h"
 #include "Platform/Ui/MenuMeasure.h"
 

@@ -1,5 +1,6 @@
 #include "Platform/Ui/WindowSystem.h"
 
+#include "Platform/Base/Invariant.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Gdi/ScreenDpi.h"
 
@@ -9,6 +10,9 @@
 
 #include <algorithm>
 #include <cwctype>
+
+// What the header says "the caller holds Lock()" of, checked where it is relied on.
+#define ZELL_WINDOW_LOCK_HELD() ZELL_INVARIANT(m_mutex.HeldByThisThread(), "the caller holds the window layer's lock")
 
 namespace Ui {
 
@@ -52,6 +56,7 @@ WindowSystem& WindowSystem::Get()
 
 std::shared_ptr<Window> WindowSystem::Find(HWND hwnd) const
 {
+    ZELL_WINDOW_LOCK_HELD();
     auto window = m_windows.Lookup(hwnd);
     if (!window)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -60,11 +65,13 @@ std::shared_ptr<Window> WindowSystem::Find(HWND hwnd) const
 
 std::shared_ptr<Window> WindowSystem::Peek(HWND hwnd) const
 {
+    ZELL_WINDOW_LOCK_HELD();
     return hwnd == nullptr ? nullptr : m_windows.Lookup(hwnd);
 }
 
 HWND WindowSystem::Insert(std::shared_ptr<Window> window)
 {
+    ZELL_WINDOW_LOCK_HELD();
     Window* raw = window.get();
     HWND hwnd = m_windows.Insert(std::move(window));
     if (hwnd != nullptr) {
@@ -76,6 +83,7 @@ HWND WindowSystem::Insert(std::shared_ptr<Window> window)
 
 void WindowSystem::Remove(HWND hwnd)
 {
+    ZELL_WINDOW_LOCK_HELD();
     m_windows.Remove(hwnd);
     std::erase(m_allWindows, hwnd);
     std::erase(m_topLevels, hwnd);
@@ -83,6 +91,7 @@ void WindowSystem::Remove(HWND hwnd)
 
 std::vector<std::shared_ptr<Window>> WindowSystem::AllWindows() const
 {
+    ZELL_WINDOW_LOCK_HELD();
     std::vector<std::shared_ptr<Window>> result;
     result.reserve(m_allWindows.size());
     for (HWND hwnd : m_allWindows) {
@@ -94,12 +103,14 @@ std::vector<std::shared_ptr<Window>> WindowSystem::AllWindows() const
 
 std::shared_ptr<ThreadQueue> WindowSystem::QueueOfThread(DWORD threadId) const
 {
+    ZELL_WINDOW_LOCK_HELD();
     auto it = m_queues.find(threadId);
     return it == m_queues.end() ? nullptr : it->second;
 }
 
 std::shared_ptr<ThreadQueue> WindowSystem::CurrentQueue()
 {
+    ZELL_WINDOW_LOCK_HELD();
     const DWORD self = CurrentThreadId();
     auto& slot = m_queues[self];
     if (!slot) {
@@ -328,6 +339,7 @@ namespace Ui {
 
 std::vector<std::shared_ptr<ThreadQueue>> WindowSystem::AllQueues() const
 {
+    ZELL_WINDOW_LOCK_HELD();
     std::vector<std::shared_ptr<ThreadQueue>> result;
     for (const auto& [id, queue] : m_queues)
         result.push_back(queue);

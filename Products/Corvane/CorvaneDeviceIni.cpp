@@ -76,8 +76,6 @@ void CCorvaneDeviceIni::LocateFrom(const CString& besidePath)
         SetIniPath(installed);
 }
 
-void CCorvaneDeviceIni::LocateForRunningExecutable() { LocateFrom(ExecutableIniPath()); }
-
 std::vector<CString> CCorvaneDeviceIni::BuildPageList(const CFBCData& data) const
 {
     std::vector<CString> pages{L"COMMON"};

@@ -21,7 +21,6 @@ public:
     // there, else keeps the path beside the executable so that every read
     // gives its default.
     void Locate(const CString& executablePath);
-    void LocateForRunningExecutable();
 
     // "<prefix>/share/<base name>/<base name>.ini", where the prefix is the
     // folder above the executable's folder.

@@ -1,4 +1,4 @@
-#include "Common/Communication/ZellException.h"
+#include "Common/SystemHelper/ZellException.h"
 #include "Common/SystemHelper/ComError.h"
 #include "Common/SystemHelper/LanguageSupportBinaryFile.h"
 #include "Common/SystemHelper/LanguageTexts.h"

@@ -2,7 +2,6 @@
 
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
-#include "Platform/Gdi/GdiObject.h"
 #include "Platform/Gdi/Text.h"
 
 namespace UiTest {

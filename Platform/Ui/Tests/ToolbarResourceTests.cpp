@@ -2,7 +2,6 @@
 // read back, and refused when their record is damaged.
 #include "Platform/Base/LastError.h"
 #include "Platform/Gdi/DeviceContext.h"
-#include "Platform/Gdi/GdiObject.h"
 #include "Platform/Ui/ResourceCompiler.h"
 #include "Platform/Ui/Tests/ResourceTestIds.h"
 #include "Platform/Ui/ToolbarResource.h"

@@ -3,7 +3,7 @@
 // report through the message-box hook, never crash or read out of bounds.
 
 #include "Platform/Base/Tests/Fuzz/FuzzScratchFolder.h"
-#include "Common/Communication/ZellException.h"
+#include "Common/SystemHelper/ZellException.h"
 #include "Common/SystemHelper/ComError.h"
 #include "Common/SystemHelper/LanguageHelper.h"
 #include "Common/SystemHelper/LanguageTexts.h"
