@@ -97,7 +97,12 @@ BOOL CZellGrid::GetCellOrigin(int row, int col, LPPOINT origin) const
 {
     if (!IsValid(row, col))
         return FALSE;
-    const CCellID topLeft = (row >= m_fixedRows || col >= m_fixedCols) ? GetTopLeftNonFixedCell() : CCellID(0, 0);
+    CCellID topLeft = (row >= m_fixedRows || col >= m_fixedCols) ? GetTopLeftNonFixedCell() : CCellID(0, 0);
+    // With every row or every column fixed there is no non-fixed cell, yet
+    // the other direction still scrolls: each direction is taken on its own.
+    if (!topLeft.IsValid())
+        topLeft = CCellID(IndexAtOffset(m_rowHeights, m_fixedRows, m_rowCount, m_vScrollPos),
+                          IndexAtOffset(m_colWidths, m_fixedCols, m_colCount, m_hScrollPos));
     if ((row >= m_fixedRows && row < topLeft.row) || (col >= m_fixedCols && col < topLeft.col))
         return FALSE;
     int x = 0;

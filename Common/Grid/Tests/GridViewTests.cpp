@@ -71,6 +71,17 @@ TEST_F(GridView, CellRectanglesAndHitTestsAgreeAndSkipHiddenColumns)
     EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 1));
 }
 
+TEST_F(GridView, RowsUnderFixedHeadingsHaveTheirPlaceWhenEveryColumnIsFixed)
+{
+    Make(6, 2, 2, 2);
+    CRect rect;
+    ASSERT_TRUE(grid.GetCellRect(2, 1, rect));
+    EXPECT_EQ(rect, CRect(60, 40, 119, 59));
+    grid.SetFocusCell(2, 1); // redraws through the same origins
+    EXPECT_TRUE(grid.GetCellRect(5, 0, rect));
+    EXPECT_EQ(rect.top, 100);
+}
+
 TEST_F(GridView, ScrollingMovesTheTopLeftCellAndStopsAtTheEnds)
 {
     Make(60, 4);

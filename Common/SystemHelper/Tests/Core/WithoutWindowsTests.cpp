@@ -44,7 +44,8 @@ TEST(SystemHelperCore, FailuresGoToTheDebugOutputUnlessAHandlerTakesThem)
     });
     CString designator = L"DEU";
     CString code = L"DEU";
-    CLanguageHelper().GetLanguageInfo(L"/nonexistent/zell/file.xml", designator, code);
+    // Another file: a file that failed once is reported once.
+    CLanguageHelper().GetLanguageInfo(L"/nonexistent/zell/other.xml", designator, code);
     SetMessageBoxHandler(nullptr);
     EXPECT_EQ(g_shown.rfind(L"GetLanguageInfo failed!", 0), 0u) << g_shown;
     EXPECT_EQ(g_type, kMessageIconError);
