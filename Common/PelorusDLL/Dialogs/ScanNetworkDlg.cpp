@@ -250,11 +250,9 @@ BOOL CScanNetworkDlg::PreTranslateMessage(MSG* msg)
 void CScanNetworkDlg::ShowBalloon(int id, const CString& title, const CString& text)
 {
     CWnd* edit = GetDlgItem(id);
-    // The focus moves first: moving it after would activate the dialog again,
-    // and activating another window closes the balloon at once.
-    GotoDlgCtrl(edit);
     TSLX::BalloonMsg(title, text, edit->GetSafeHwnd(), m_hWnd, AfxGetResourceHandle(), kWarningIcon, TRUE, 0, nullptr,
                      TRUE);
+    GotoDlgCtrl(edit);
 }
 
 bool CScanNetworkDlg::OctetInRange(int id, int lower, int upper, bool showBalloon)

@@ -63,6 +63,14 @@ protected:
         return dialog;
     }
 
+    // Moves the device as ReadAndMove does, then presses Write.
+    static void ReadMoveAndWrite(CAddressDlg& dialog, UiTest::CDialogDriver& driver)
+    {
+        ReadAndMove(dialog, driver);
+        driver.Click(kWriteButton);
+        driver.PumpUntilIdle();
+    }
+
     // Reads the device and types the new fixed address into the TCP/IP page.
     static void ReadAndMove(CAddressDlg& dialog, UiTest::CDialogDriver& driver)
     {
@@ -92,9 +100,7 @@ TEST_F(AddressChangeTest, NoToTheQuestionWritesNothing)
 {
     auto dialog = MakeAddressDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
-            ReadAndMove(*dialog, driver);
-            driver.Click(kWriteButton);
-            driver.PumpUntilIdle();
+            ReadMoveAndWrite(*dialog, driver);
             EXPECT_FALSE(GetWorkerBusyFlag().IsSet()) << "no write started";
         }, {Answer(IDNO)});
     ASSERT_EQ(m_boxTexts.size(), 1u);
@@ -107,9 +113,7 @@ TEST_F(AddressChangeTest, YesWritesAndReconnectsAtTheNewAddressAfterTheRestart)
 {
     auto dialog = MakeAddressDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
-            ReadAndMove(*dialog, driver);
-            driver.Click(kWriteButton);
-            driver.PumpUntilIdle();
+            ReadMoveAndWrite(*dialog, driver);
             ASSERT_TRUE(WaitForWorker(driver));
             EXPECT_EQ(driver.Text(kStatusLine), L"Write done");
         }, {Answer(IDYES)});
@@ -127,9 +131,7 @@ TEST_F(AddressChangeTest, DeviceSilentAtTheNewAddressIsWrittenAndNamed)
     m_moved.Stop();
     auto dialog = MakeAddressDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
-            ReadAndMove(*dialog, driver);
-            driver.Click(kWriteButton);
-            driver.PumpUntilIdle();
+            ReadMoveAndWrite(*dialog, driver);
             ASSERT_TRUE(WaitForWorker(driver));
             EXPECT_EQ(driver.Text(kStatusLine), L"Written; the device is at 127.0.0.2 now.");
             EXPECT_EQ(driver.Text(kConnectionText), L"127.0.0.2");
