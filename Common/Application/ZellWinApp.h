@@ -7,8 +7,8 @@
 // registry key of the profile. It also shows the program's message boxes.
 #include "Common/SystemHelper/ComError.h"
 #include "Platform/Base/CString.h"
-#include "Platform/Framework/Font.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Drawing/Font.h"
+#include "Platform/Framework/App/WinApp.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #include "Common/Controls/DibBitmap.h"
 
-#include "Platform/Framework/File.h"
-#include "Platform/Framework/FileException.h"
+#include "Platform/Framework/Files/File.h"
+#include "Platform/Framework/Exceptions/FileException.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,8 +2,8 @@
 
 #include "Common/Controls/ZellMemDC.h"
 #include "Platform/Base/Module.h"
-#include "Platform/Framework/PaintDC.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Drawing/PaintDC.h"
+#include "Platform/Framework/App/WinApp.h"
 
 #include <cwchar>
 

@@ -3,7 +3,7 @@
 #include "Common/Controls/SkinImage.h"
 
 #include "Platform/Base/Module.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Registry/Registry.h"
 #include "Platform/Shell/ChildProcess.h"
 #include "Platform/Shell/CommandLine.h"

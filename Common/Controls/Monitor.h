@@ -1,8 +1,8 @@
 #pragma once
 // One display monitor and the questions about its area. Copies share the
 // handle; nothing is freed.
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/Windows/Wnd.h"
 
 class CMonitor : public CObject {
 public:

@@ -2,7 +2,7 @@
 // All monitors of the desktop, in the system's order, and the monitor of a
 // window, rectangle or point.
 #include "Common/Controls/Monitor.h"
-#include "Platform/Framework/PtrArray.h"
+#include "Platform/Framework/Collections/PtrArray.h"
 
 class CMonitors : public CObject {
 public:

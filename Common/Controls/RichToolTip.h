@@ -7,7 +7,7 @@
 // with rounded corners and a soft shadow cast on what lies under it. The
 // buttons of registered tool bars are tools as well.
 #include "Common/Controls/MarkupDrawer.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 
 #include <map>
 #include <string>

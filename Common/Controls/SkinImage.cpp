@@ -2,7 +2,7 @@
 
 #include "Common/Controls/PixelSection.h"
 
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/WinUser.h"
 
 namespace SkinImage {

@@ -2,7 +2,7 @@
 // Flicker-free painting: drawing goes into an off-screen picture of the
 // rectangle, copied onto the target in one piece when the object goes out of
 // scope. A printer's context is drawn on directly, nothing buffered.
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 
 class CZellMemDC : public CDC {
 public:

@@ -7,8 +7,8 @@
 // which converts the text with the thread's code page.
 #include "Common/Controls/WideText.h"
 #include "Common/Controls/ZellMenuData.h"
-#include "Platform/Framework/Font.h"
-#include "Platform/Framework/Menu.h"
+#include "Platform/Framework/Drawing/Font.h"
+#include "Platform/Framework/Windows/Menu.h"
 
 #include <memory>
 #include <string>

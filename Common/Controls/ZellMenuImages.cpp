@@ -5,7 +5,7 @@
 
 #include "Common/Controls/SkinImage.h"
 
-#include "Platform/Framework/Bitmap.h"
+#include "Platform/Framework/Drawing/Bitmap.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Ui/ResourceModule.h"
 #include "Platform/Ui/ToolbarResource.h"

@@ -3,7 +3,7 @@
 #include "Common/Controls/ThemeHelper.h"
 #include "Common/Grid/InPlaceList.h"
 #include "Common/Grid/ZellGrid.h"
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "Common/SystemHelper/DebugTraceWindow.h"
 
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Ui/Resource.h"
 #include "Platform/Ui/ResourceModule.h"
 

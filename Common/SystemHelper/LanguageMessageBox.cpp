@@ -4,7 +4,7 @@
 // with its anchor symbol undefined (see CMakeLists.txt), which keeps it in.
 #include "Common/SystemHelper/MessageBoxHandler.h"
 
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "Platform/Base/GlobalMemory.h"
 #include "Platform/Base/TextConversion.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Ui/Clipboard.h"
 
 #include <algorithm>

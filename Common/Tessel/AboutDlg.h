@@ -9,8 +9,8 @@
 #include "Common/Grid/ZellGrid.h"
 #include "Common/SystemHelper/WindowsVersion.h"
 #include "Common/Tessel/ThemedGroupBox.h"
-#include "Platform/Framework/Dialog.h"
-#include "Platform/Framework/Font.h"
+#include "Platform/Framework/Windows/Dialog.h"
+#include "Platform/Framework/Drawing/Font.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 #include "Common/SystemHelper/ModuleVersion.h"
 #include "Platform/Base/Module.h"
 #include "Platform/Base/TextConversion.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/Resource.h"
 
 #include <algorithm>

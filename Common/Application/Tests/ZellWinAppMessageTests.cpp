@@ -3,7 +3,7 @@
 #include "Common/Application/Tests/TestApp.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Ui/ResourceTable.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"

@@ -5,7 +5,7 @@
 #include "Common/Controls/Tests/ControlsTestIds.h"
 #include "Common/Controls/Tests/DrawingTestSupport.h"
 #include "Platform/Base/HandleTable.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Registry/Registry.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 

@@ -14,7 +14,7 @@
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Common/SystemHelper/StringUtils.h"
 #include "Platform/Base/Format.h"
-#include "Platform/Framework/WaitCursor.h"
+#include "Platform/Framework/App/WaitCursor.h"
 
 using namespace PelorusIds;
 

@@ -13,8 +13,8 @@
 #include "Common/SystemHelper/StringUtils.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Controls/HeaderStyles.h"
-#include "Platform/Framework/ClientDC.h"
-#include "Platform/Framework/HeaderCtrl.h"
+#include "Platform/Framework/Drawing/ClientDC.h"
+#include "Platform/Framework/Controls/HeaderCtrl.h"
 #include "Platform/Ui/Keyboard.h"
 #include "Platform/Ui/ResourceModule.h"
 

@@ -4,7 +4,7 @@
 
 #include "Common/PelorusDLL/Dialogs/SettingsFormBase.h"
 #include "Common/SystemHelper/SerialPortInfo.h"
-#include "Platform/Framework/ComboBox.h"
+#include "Platform/Framework/Controls/ComboBox.h"
 
 #include <string>
 #include <vector>

@@ -4,8 +4,8 @@
 #include "Platform/Base/Tests/FileOpenCounter.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/MessageBoxIcon.h"
-#include "Platform/Framework/TempHandleMap.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Core/TempHandleMap.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 

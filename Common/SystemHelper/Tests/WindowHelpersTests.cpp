@@ -4,7 +4,7 @@
 #include "Platform/Base/GlobalMemory.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/Synchronization.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Ui/Clipboard.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"

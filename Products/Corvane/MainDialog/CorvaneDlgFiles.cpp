@@ -6,7 +6,7 @@
 #include "Common/SystemHelper/FileHelpers.h"
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
-#include "Platform/Framework/FileDialog.h"
+#include "Platform/Framework/Files/FileDialog.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"

@@ -8,7 +8,7 @@
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Controls/ComboStyles.h"
-#include "Platform/Framework/WaitCursor.h"
+#include "Platform/Framework/App/WaitCursor.h"
 #include "Platform/Gdi/SysColors.h"
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Ui/Clipboard.h"

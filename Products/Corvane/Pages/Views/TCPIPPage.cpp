@@ -6,7 +6,7 @@
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/IPAddressStyles.h"
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Ui/ResourceImage.h"
 #include "Products/Corvane/DeviceCapabilityFile.h"

@@ -8,7 +8,7 @@
 
 #include "Common/SystemHelper/LanguageTexts.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/PropertySheet.h"
+#include "Platform/Framework/Windows/PropertySheet.h"
 #include "Platform/Net/WinSock.h"
 #include "Platform/Registry/ProfileStore.h"
 #include "Platform/Registry/RegistryTypes.h"

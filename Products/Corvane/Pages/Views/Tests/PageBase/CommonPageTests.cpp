@@ -5,7 +5,7 @@
 
 #include "Common/Controls/ZellMenu.h"
 #include "Common/SystemHelper/LanguageTexts.h"
-#include "Platform/Framework/Exception.h"
+#include "Platform/Framework/Exceptions/Exception.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/FBCData.h"
