@@ -1,6 +1,6 @@
 #include "Common/Controls/GradientStatic.h"
 
-#include "Common/Controls/ZellMemDC.h"
+#include "Common/Controls/Drawing/ZellMemDC.h"
 #include "Platform/Base/Module.h"
 #include "Platform/Framework/Drawing/PaintDC.h"
 #include "Platform/Framework/App/WinApp.h"

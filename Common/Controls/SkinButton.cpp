@@ -1,6 +1,6 @@
 #include "Common/Controls/SkinButton.h"
 
-#include "Common/Controls/ZellMemDC.h"
+#include "Common/Controls/Drawing/ZellMemDC.h"
 #include "Platform/Framework/App/WinApp.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // every command's image, and the check-mark pictures.
 #include "Common/Controls/ZellMenu.h"
 
-#include "Common/Controls/SkinImage.h"
+#include "Common/Controls/Drawing/SkinImage.h"
 
 #include "Platform/Framework/Drawing/Bitmap.h"
 #include "Platform/Gdi/Gdi.h"

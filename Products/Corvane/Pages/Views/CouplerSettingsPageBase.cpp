@@ -2,7 +2,7 @@
 
 #include "Common/Application/ZellWinApp.h"
 #include "Common/Communication/TCPIPConnection.h"
-#include "Common/Controls/ThemeHelper.h"
+#include "Common/Controls/Support/ThemeHelper.h"
 #include "Common/PelorusDLL/TCPIPServiceBase.h"
 #include "Common/SystemHelper/Conversions.h"
 #include "Common/SystemHelper/LanguageTexts.h"

@@ -1,4 +1,4 @@
-#include "Common/Controls/ThemeHelper.h"
+#include "Common/Controls/Support/ThemeHelper.h"
 
 namespace {
 

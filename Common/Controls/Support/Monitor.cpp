@@ -1,4 +1,4 @@
-#include "Common/Controls/Monitor.h"
+#include "Common/Controls/Support/Monitor.h"
 
 #include <algorithm>
 #include <utility>

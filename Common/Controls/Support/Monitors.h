@@ -1,7 +1,7 @@
 #pragma once
 // All monitors of the desktop, in the system's order, and the monitor of a
 // window, rectangle or point.
-#include "Common/Controls/Monitor.h"
+#include "Common/Controls/Support/Monitor.h"
 #include "Platform/Framework/Collections/PtrArray.h"
 
 class CMonitors : public CObject {

@@ -1,4 +1,4 @@
-#include "Common/Controls/WideText.h"
+#include "Common/Controls/Support/WideText.h"
 
 #include "Platform/Base/CodePage.h"
 

@@ -1,4 +1,4 @@
-#include "Common/Controls/Monitors.h"
+#include "Common/Controls/Support/Monitors.h"
 
 #include "Platform/Framework/Exceptions/InvalidArgException.h"
 

@@ -1,6 +1,6 @@
-#include "Common/Controls/SkinImage.h"
+#include "Common/Controls/Drawing/SkinImage.h"
 
-#include "Common/Controls/PixelSection.h"
+#include "Common/Controls/Drawing/PixelSection.h"
 
 #include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/WinUser.h"

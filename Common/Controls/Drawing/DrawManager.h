@@ -4,7 +4,7 @@
 // frames, and rectangles filled with gradients and noise patterns. The
 // per-pixel work is done on 32-bit sections in memory, one copy in and one
 // out; the patterned fills paint into the manager's own palette image.
-#include "Common/Controls/DibBitmap.h"
+#include "Common/Controls/Drawing/DibBitmap.h"
 
 #include <random>
 #include <vector>

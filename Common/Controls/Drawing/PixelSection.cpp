@@ -1,4 +1,4 @@
-#include "Common/Controls/PixelSection.h"
+#include "Common/Controls/Drawing/PixelSection.h"
 
 #include <utility>
 

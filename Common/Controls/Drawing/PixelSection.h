@@ -1,7 +1,7 @@
 #pragma once
 // A top-down 32-bit section in a memory context of its own: pixels as
 // 0xAARRGGBB words for the per-pixel work, one copy in and one out.
-#include "Common/Controls/SelectedBitmap.h"
+#include "Common/Controls/Drawing/SelectedBitmap.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "Common/Controls/MarkupDrawer.h"
+#include "Common/Controls/Drawing/MarkupDrawer.h"
 
-#include "Common/Controls/SkinImage.h"
+#include "Common/Controls/Drawing/SkinImage.h"
 
 #include "Platform/Base/Module.h"
 #include "Platform/Framework/App/WinApp.h"

@@ -1,7 +1,7 @@
-#include "Common/Controls/DrawManager.h"
+#include "Common/Controls/Drawing/DrawManager.h"
 
-#include "Common/Controls/PixelSection.h"
-#include "Common/Controls/SkinImage.h"
+#include "Common/Controls/Drawing/PixelSection.h"
+#include "Common/Controls/Drawing/SkinImage.h"
 
 #include <algorithm>
 #include <cmath>

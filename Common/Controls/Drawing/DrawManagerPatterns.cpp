@@ -1,7 +1,7 @@
 // The patterned fills of the drawing manager: ramps, bumps and noise painted
 // as palette indices into the work image, whose palette runs from the third
 // colour through the second to the first.
-#include "Common/Controls/DrawManager.h"
+#include "Common/Controls/Drawing/DrawManager.h"
 
 #include <algorithm>
 

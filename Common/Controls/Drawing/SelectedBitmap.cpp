@@ -1,4 +1,4 @@
-#include "Common/Controls/SelectedBitmap.h"
+#include "Common/Controls/Drawing/SelectedBitmap.h"
 
 CSelectedBitmap::CSelectedBitmap(HBITMAP bitmap, HDC compatible) : m_dc(::CreateCompatibleDC(compatible))
 {

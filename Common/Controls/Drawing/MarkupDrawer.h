@@ -4,7 +4,7 @@
 // and this class answers the layout's questions from the DC, loads the
 // images, draws the boxes and keeps the links' hot areas. Images, fills,
 // borders and shadows go through the drawing manager.
-#include "Common/Controls/DrawManager.h"
+#include "Common/Controls/Drawing/DrawManager.h"
 #include "Common/Controls/Markup/MarkupLayout.h"
 #include "Common/Controls/Markup/MarkupParser.h"
 #include "Platform/Gdi/Gdi.h"

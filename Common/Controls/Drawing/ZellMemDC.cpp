@@ -1,4 +1,4 @@
-#include "Common/Controls/ZellMemDC.h"
+#include "Common/Controls/Drawing/ZellMemDC.h"
 
 CZellMemDC::CZellMemDC(CDC* target, const RECT* rect, BOOL copyBackground) : m_target(target)
 {

@@ -1,4 +1,4 @@
-#include "Common/Controls/DibBitmap.h"
+#include "Common/Controls/Drawing/DibBitmap.h"
 
 #include "Platform/Framework/Files/File.h"
 #include "Platform/Framework/Exceptions/FileException.h"
