@@ -3,7 +3,7 @@
 // parameters are shown but fixed.
 
 #include "Common/PelorusDLL/Dialogs/SettingsFormBase.h"
-#include "Common/SystemHelper/SerialPortInfo.h"
+#include "Common/SystemHelper/System/SerialPortInfo.h"
 #include "Platform/Framework/Controls/ComboBox.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/DebugTraceWindow.h"
+#include "Common/SystemHelper/Desktop/DebugTraceWindow.h"
 
 #include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Ui/Resource.h"

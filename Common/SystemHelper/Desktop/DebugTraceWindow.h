@@ -2,7 +2,7 @@
 // Debug traces whose format comes from the string table, and traces that
 // also show in a window (a status line, a log field), while the debug-trace
 // switch is on. Their texts are cut to 1024 characters.
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 #include <string>
 

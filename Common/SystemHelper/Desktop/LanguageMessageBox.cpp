@@ -2,7 +2,7 @@
 // becomes the default handler of MessageBoxHandler.h as the deliverable
 // starts. Nothing calls into this file, so the library's users are linked
 // with its anchor symbol undefined (see CMakeLists.txt), which keeps it in.
-#include "Common/SystemHelper/MessageBoxHandler.h"
+#include "Common/SystemHelper/Errors/MessageBoxHandler.h"
 
 #include "Platform/Framework/App/WinApp.h"
 

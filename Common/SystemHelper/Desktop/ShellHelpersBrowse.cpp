@@ -1,6 +1,6 @@
 // The folder browser of the shell helpers, apart from the others: it brings
 // the dialogs and their drawing with it, which the other helpers do without.
-#include "Common/SystemHelper/ShellHelpers.h"
+#include "Common/SystemHelper/Desktop/ShellHelpers.h"
 
 #include "Platform/Shell/FolderBrowser.h"
 #include "Platform/Ui/WinUser.h"

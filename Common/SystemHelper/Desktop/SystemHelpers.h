@@ -1,10 +1,10 @@
 #pragma once
 // The system, file and version helpers in one include.
 
-#include "Common/SystemHelper/FileHelpers.h"
-#include "Common/SystemHelper/ModuleVersion.h"
-#include "Common/SystemHelper/ProcessRunner.h"
-#include "Common/SystemHelper/ShellHelpers.h"
-#include "Common/SystemHelper/SystemInfo.h"
-#include "Common/SystemHelper/WindowHelpers.h"
-#include "Common/SystemHelper/WindowsVersion.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
+#include "Common/SystemHelper/System/ModuleVersion.h"
+#include "Common/SystemHelper/System/ProcessRunner.h"
+#include "Common/SystemHelper/Desktop/ShellHelpers.h"
+#include "Common/SystemHelper/Desktop/SystemInfo.h"
+#include "Common/SystemHelper/Desktop/WindowHelpers.h"
+#include "Common/SystemHelper/System/WindowsVersion.h"

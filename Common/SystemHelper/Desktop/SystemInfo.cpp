@@ -1,6 +1,6 @@
-#include "Common/SystemHelper/SystemInfo.h"
+#include "Common/SystemHelper/Desktop/SystemInfo.h"
 
-#include "Common/SystemHelper/RegistryEx.h"
+#include "Common/SystemHelper/System/RegistryEx.h"
 
 #include <cctype>
 #include <cstdlib>

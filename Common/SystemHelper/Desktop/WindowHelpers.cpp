@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/WindowHelpers.h"
+#include "Common/SystemHelper/Desktop/WindowHelpers.h"
 
 #include "Platform/Base/GlobalMemory.h"
 #include "Platform/Base/TextConversion.h"

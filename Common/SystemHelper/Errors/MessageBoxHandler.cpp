@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/MessageBoxHandler.h"
+#include "Common/SystemHelper/Errors/MessageBoxHandler.h"
 
 #include "Platform/Base/DebugOutput.h"
 

@@ -3,7 +3,7 @@
 //   <Configuration outFile="path" truncate="1" logLevel="LOG_LEVEL_INFO"/>
 // Without outFile the lines go to the debug trace.
 
-#include "Common/SystemHelper/Logger.h"
+#include "Common/SystemHelper/Logging/Logger.h"
 #include "Platform/Base/CriticalSection.h"
 
 #include <atomic>

@@ -1,6 +1,6 @@
-#include "Common/SystemHelper/Logger.h"
+#include "Common/SystemHelper/Logging/Logger.h"
 
-#include "Common/SystemHelper/DefaultLogger.h"
+#include "Common/SystemHelper/Logging/DefaultLogger.h"
 
 #include <atomic>
 

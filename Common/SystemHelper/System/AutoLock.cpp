@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/AutoLock.h"
+#include "Common/SystemHelper/System/AutoLock.h"
 
 CAutoLock::CAutoLock(CRITICAL_SECTION* section)
     : m_section(section)

@@ -1,6 +1,6 @@
-#include "Common/SystemHelper/FileHelpers.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WinError.h"
 

@@ -4,7 +4,7 @@
 // from the serial device map (HKEY_LOCAL_MACHINE\Hardware\DeviceMap\SerialComm
 // plus the ports that ZELL_SERIAL_PORTS adds), sorted by port number.
 
-#include "Common/SystemHelper/SerialPortInfo.h"
+#include "Common/SystemHelper/System/SerialPortInfo.h"
 #include "Platform/Base/Types.h"
 
 #include <functional>

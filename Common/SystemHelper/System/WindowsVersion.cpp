@@ -1,6 +1,6 @@
-#include "Common/SystemHelper/WindowsVersion.h"
+#include "Common/SystemHelper/System/WindowsVersion.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // Traces from the string table and traces that also show in a window.
-#include "Common/SystemHelper/DebugTraceWindow.h"
+#include "Common/SystemHelper/Desktop/DebugTraceWindow.h"
 #include "Common/SystemHelper/Tests/DebugOutputFile.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Controls/StandardControls.h"

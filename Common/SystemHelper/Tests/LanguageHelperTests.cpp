@@ -1,5 +1,5 @@
-#include "Common/SystemHelper/LanguageHelper.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageHelper.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "LanguageSupportTestFiles.h"
 #include "Platform/Base/Tests/FileOpenCounter.h"
 #include "Platform/Controls/StandardControls.h"

@@ -1,6 +1,6 @@
 // The clipboard's text and bringing a window to the front, on the real
 // clipboard and window layer of the headless display.
-#include "Common/SystemHelper/WindowHelpers.h"
+#include "Common/SystemHelper/Desktop/WindowHelpers.h"
 #include "Platform/Base/GlobalMemory.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/Synchronization.h"

@@ -1,10 +1,10 @@
-#include "Common/SystemHelper/LanguageHelper.h"
+#include "Common/SystemHelper/Texts/LanguageHelper.h"
 
-#include "Common/SystemHelper/ZellException.h"
-#include "Common/SystemHelper/ComError.h"
-#include "Common/SystemHelper/StringUtils.h"
-#include "Common/SystemHelper/XmlFileCache.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Errors/ZellException.h"
+#include "Common/SystemHelper/Xml/ComError.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
+#include "Common/SystemHelper/Xml/XmlFileCache.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Base/Format.h"
 
 #include <optional>

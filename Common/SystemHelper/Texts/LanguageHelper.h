@@ -3,7 +3,7 @@
 // the LCID and code that a GUI XML file lists, and tells whether a file
 // offers a language. Failures are shown to the user, never thrown.
 
-#include "Common/SystemHelper/MessageBoxHandler.h"
+#include "Common/SystemHelper/Errors/MessageBoxHandler.h"
 #include "Platform/Base/CString.h"
 #include "Platform/Base/Types.h"
 

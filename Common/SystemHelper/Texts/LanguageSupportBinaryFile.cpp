@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/LanguageSupportBinaryFile.h"
+#include "Common/SystemHelper/Texts/LanguageSupportBinaryFile.h"
 
 #include "Platform/Base/Format.h"
 #include "Platform/Base/TextConversion.h"

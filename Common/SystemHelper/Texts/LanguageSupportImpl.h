@@ -4,7 +4,7 @@
 // SetMissingPrefix, GetLanguage and GetErrorTextKey are meant for start-up
 // and for the loaders, which already hold it.
 
-#include "Common/SystemHelper/LanguageSupport.h"
+#include "Common/SystemHelper/Texts/LanguageSupport.h"
 #include "Platform/Base/CriticalSection.h"
 
 #include <map>

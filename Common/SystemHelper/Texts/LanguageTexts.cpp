@@ -1,7 +1,7 @@
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 
-#include "Common/SystemHelper/LanguageHelper.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Texts/LanguageHelper.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 #include <string>
 

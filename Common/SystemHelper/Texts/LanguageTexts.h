@@ -1,7 +1,7 @@
 #pragma once
 // The texts of the module's language store for the user interface.
 
-#include "Common/SystemHelper/LanguageSupportImpl.h"
+#include "Common/SystemHelper/Texts/LanguageSupportImpl.h"
 #include "Platform/Base/BStr.h"
 #include "Platform/Base/CString.h"
 

@@ -1,6 +1,6 @@
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
-#include "Common/SystemHelper/Conversions.h"
+#include "Common/SystemHelper/Values/Conversions.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WideRuntime.h"
 

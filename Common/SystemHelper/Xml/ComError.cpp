@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/ComError.h"
+#include "Common/SystemHelper/Xml/ComError.h"
 
 #include "Platform/Base/Format.h"
 

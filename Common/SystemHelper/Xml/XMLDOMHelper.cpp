@@ -1,6 +1,6 @@
-#include "Common/SystemHelper/XMLDOMHelper.h"
+#include "Common/SystemHelper/Xml/XMLDOMHelper.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <cwctype>

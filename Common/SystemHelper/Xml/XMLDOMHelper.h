@@ -2,7 +2,7 @@
 // Owns one XML document for a reader or writer of XML texts and files.
 // Callers select nodes themselves on the document it hands out.
 
-#include "Common/SystemHelper/ComError.h"
+#include "Common/SystemHelper/Xml/ComError.h"
 #include "Platform/Xml/XmlDocument.h"
 
 #include <memory>

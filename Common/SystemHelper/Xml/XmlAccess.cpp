@@ -1,7 +1,7 @@
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 
-#include "Common/SystemHelper/Conversions.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/Conversions.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 #include <ios>
 #include <optional>

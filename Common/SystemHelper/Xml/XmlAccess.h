@@ -3,7 +3,7 @@
 // getters with defaults, number readers, escaping, a pretty printer, the
 // text of a _com_error, a path join and small node helpers.
 
-#include "Common/SystemHelper/ComError.h"
+#include "Common/SystemHelper/Xml/ComError.h"
 #include "Platform/Base/Types.h"
 #include "Platform/Xml/XmlDocument.h"
 #include "Platform/Xml/XmlNode.h"

@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/XmlFileCache.h"
+#include "Common/SystemHelper/Xml/XmlFileCache.h"
 
 #include "Platform/Base/FileStamp.h"
 #include "Platform/Base/TextConversion.h"

@@ -4,7 +4,7 @@
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/PelorusDLL/SIOService.h"
 #include "Common/PelorusDLL/TCPIPService.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/DebugOutput.h"
 #include "Platform/Ui/ResourceImage.h"
 #include "Platform/Ui/SystemMenu.h"

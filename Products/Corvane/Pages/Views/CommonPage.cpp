@@ -2,7 +2,7 @@
 
 #include "Common/Communication/ArticleNumber.h"
 #include "Common/Controls/ZellMenu.h"
-#include "Common/SystemHelper/WindowHelpers.h"
+#include "Common/SystemHelper/Desktop/WindowHelpers.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Framework/Files/FileDialog.h"
 #include "Platform/Framework/Exceptions/FileException.h"

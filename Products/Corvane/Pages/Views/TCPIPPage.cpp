@@ -1,7 +1,7 @@
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 
 #include "Common/PelorusDLL/TCPIPService.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ControlStyles.h"

@@ -6,7 +6,7 @@
 // as planned; a box nobody planned for is noted and closed.
 #include "Products/Corvane/Main/CorvaneProgram.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Framework/Windows/PropertySheet.h"
 #include "Platform/Net/WinSock.h"

@@ -4,7 +4,7 @@
 #include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
 
 #include "Common/Controls/ZellMenu.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Framework/Exceptions/Exception.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Products/Corvane/App/CorvaneApp.h"
