@@ -3,7 +3,6 @@
 // replacing and case, the dotted IPv4 texts of the settings pages and the
 // colour texts of the GUI file.
 
-#include "Common/SystemHelper/Desktop/ShellHelpers.h"
 #include "Platform/Base/DebugOutput.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/Types.h"
