@@ -280,6 +280,8 @@ TEST_F(NetworkParamPage, AnAddressThatIsNoAddressIsRefusedWithItsBalloonAndTheEd
         EXPECT_EQ(page.m_cellBalloons[0].row, row);
         EXPECT_EQ(page.m_cellBalloons[0].icon, CNetworkParamPage::kErrorIcon);
         EXPECT_EQ(page.Grid().GetCellImage(row, 0), CNetworkParamPage::kImageInvalid);
+        EXPECT_GT(page.Grid().GetImageList()->GetImageCount(), CNetworkParamPage::kImageInvalid)
+            << "the row's mark is one the grid can draw";
         EXPECT_TRUE(rig.Driver().PumpUntil([&] { return IsEditing(row); }))
             << "the editor reopens on the refused cell";
         EXPECT_EQ(rig.Changes(), 0) << "a refused edit leaves the settings unmodified";
