@@ -263,21 +263,35 @@ TEST_F(NetworkParamPage, TheCommonFieldsAreStoredIntoEveryPortAndNamesAreCutTo31
     EXPECT_EQ(page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageNormal);
 }
 
+// A refused address changes nothing: not the record, not the settings'
+// modified state, neither when the reopened editor is left with Escape nor
+// when the page is left with it still open.
 TEST_F(NetworkParamPage, AnAddressThatIsNoAddressIsRefusedWithItsBalloonAndTheEditorReopens)
 {
     Show();
     const std::vector<tNetworkParams> before = StaticRecords();
-    EditCell(Codec::FirstDnsRow, L"300.1.1.1");
-    EXPECT_EQ(Cell(Codec::FirstDnsRow, kStatic), L"192.168.1.2") << "the cell keeps the stored value";
-    EXPECT_TRUE(SameRecord(StaticRecords()[0], before[0]));
-    ASSERT_EQ(page.m_cellBalloons.size(), 1u);
-    EXPECT_EQ(page.m_cellBalloons[0].row, Codec::FirstDnsRow);
-    EXPECT_EQ(page.m_cellBalloons[0].icon, CNetworkParamPage::kErrorIcon);
-    EXPECT_EQ(page.Grid().GetCellImage(Codec::FirstDnsRow, 0), CNetworkParamPage::kImageInvalid);
-    EXPECT_TRUE(rig.Driver().PumpUntil([&] { return IsEditing(Codec::FirstDnsRow); }))
-        << "the editor reopens on the refused cell";
-    rig.Driver().Press(VK_ESCAPE);
+    for (auto [row, stored] : {std::pair{Codec::FirstDnsRow, L"192.168.1.2"}, {Codec::AddressRow, L"192.168.1.10"}}) {
+        SCOPED_TRACE(row);
+        page.m_cellBalloons.clear();
+        EditCell(row, L"300.1.1.1");
+        EXPECT_EQ(Cell(row, kStatic), stored) << "the cell keeps the stored value";
+        EXPECT_TRUE(SameRecord(StaticRecords()[0], before[0]));
+        ASSERT_EQ(page.m_cellBalloons.size(), 1u);
+        EXPECT_EQ(page.m_cellBalloons[0].row, row);
+        EXPECT_EQ(page.m_cellBalloons[0].icon, CNetworkParamPage::kErrorIcon);
+        EXPECT_EQ(page.Grid().GetCellImage(row, 0), CNetworkParamPage::kImageInvalid);
+        EXPECT_GT(page.Grid().GetImageList()->GetImageCount(), CNetworkParamPage::kImageInvalid)
+            << "the row's mark is one the grid can draw";
+        EXPECT_TRUE(rig.Driver().PumpUntil([&] { return IsEditing(row); }))
+            << "the editor reopens on the refused cell";
+        EXPECT_EQ(rig.Changes(), 0) << "a refused edit leaves the settings unmodified";
+    }
+    page.OnKillActive();
     rig.Driver().PumpUntilIdle();
+    EXPECT_FALSE(IsEditing(Codec::AddressRow));
+    EXPECT_EQ(rig.Changes(), 0) << "leaving the page with the editor open modifies nothing";
+    EXPECT_FALSE(rig.m_data.NetworkParamsModified);
+    EXPECT_TRUE(SameRecord(StaticRecords()[0], before[0]));
 }
 
 TEST_F(NetworkParamPage, APortWhoseFixedAddressIsOnTheInvalidListStopsTheWriteAndIsShown)

@@ -10,6 +10,8 @@
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/EditStyles.h"
 
+#include <map>
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
@@ -163,4 +165,48 @@ TEST_F(ModbusPage, LettersTypedIntoANumberFieldStayAsTyped)
     EXPECT_EQ(page.m_balloons.size(), 2u);
     EXPECT_FALSE(page.StoreIfDataPresent());
     EXPECT_EQ(rig.m_block[Codec::WatchdogTimeoutWord], 30);
+}
+
+// In the program's own texts, each number field's balloon is titled after
+// its field: no two fields share a title, and none takes the wording of the
+// label beside another field (the watchdog time is not the time-out).
+TEST_F(ModbusPage, EachFieldsBalloonIsTitledAfterItsOwnFieldInBothLanguages)
+{
+    const std::pair<int, int> fields[] = {{kConnectionWatchdogEdit, kConnectionWatchdogLabel},
+                                          {kWatchdogTimeoutEdit, kWatchdogTimeoutLabel},
+                                          {kMask1Edit, kMask1Label},
+                                          {kMask2Edit, kMask2Label}};
+    // A label's wording without its unit: "Watchdog time (100 ms)" is "watchdog time".
+    const auto wording = [](CString text) {
+        if (const int unit = text.Find(L" ("); unit > 0)
+            text = text.Left(unit);
+        text.Trim(L" :");
+        text.MakeLower();
+        return text;
+    };
+    CDriven<CModbusPage> page;
+    rig.Show(page);
+    for (const wchar_t* lcid : {L"1031", L"1033"}) {
+        SCOPED_TRACE(testing::Message() << "language " << lcid);
+        GetLanguageSupport().LoadXml(CORVANE_GUI_XML, lcid, false);
+        page.UpdateLanguageTexts();
+        std::map<int, CString> titles;
+        for (const auto& [edit, label] : fields) {
+            page.m_balloons.clear();
+            rig.Replace(edit, L"x");
+            ASSERT_FALSE(page.m_balloons.empty()) << edit;
+            titles[edit] = wording(page.m_balloons.back().title);
+            rig.Replace(edit, L"1");
+        }
+        for (const auto& [edit, label] : fields) {
+            for (const auto& [other, otherLabel] : fields) {
+                if (other == edit)
+                    continue;
+                EXPECT_NE(titles[edit], titles[other]) << edit << " and " << other;
+                EXPECT_NE(titles[edit], wording(rig.Driver().Text(otherLabel).c_str()))
+                    << "the balloon of " << edit << " reads as the label of " << other;
+            }
+        }
+    }
+    GetLanguageSupport().Clear();
 }
