@@ -19,9 +19,9 @@
 #include "Platform/Shell/ComInit.h"
 #include "Platform/Shell/ShellFolders.h"
 #include "Platform/Ui/ResourceImage.h"
-#include "Products/Corvane/CommandLineConnection.h"
-#include "Products/Corvane/CorvaneCommandLine.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/CommandLineConnection.h"
+#include "Products/Corvane/Core/CorvaneCommandLine.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 
 #include <filesystem>
 #include <functional>

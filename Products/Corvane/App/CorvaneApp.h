@@ -14,7 +14,7 @@
 // HandFontToPages and LoadInvalidIPAddresses.
 #include "Common/Application/ZellWinApp.h"
 #include "Platform/Base/CString.h"
-#include "Products/Corvane/CorvaneDeviceIni.h"
+#include "Products/Corvane/Core/CorvaneDeviceIni.h"
 
 #include <memory>
 #include <optional>

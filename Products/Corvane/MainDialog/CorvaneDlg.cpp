@@ -13,7 +13,7 @@
 #include "Platform/Framework/Drawing/PaintDC.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/BlankSettingsPage.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"

@@ -17,7 +17,7 @@
 #include "Platform/Framework/Drawing/Brush.h"
 #include "Platform/Framework/Controls/ProgressCtrl.h"
 #include "Platform/Framework/Controls/Static.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/MainDialog/Commands/AskStored.h"
 #include "Products/Corvane/MainDialog/Commands/PostedWorkerPrompt.h"
 #include "Products/Corvane/MainDialog/Commands/WorkerLauncher.h"

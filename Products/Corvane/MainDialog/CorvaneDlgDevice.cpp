@@ -15,7 +15,7 @@
 #include "Products/Corvane/MainDialog/Commands/FirstShowPlan.h"
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
 #include "Products/Corvane/MainDialog/Commands/ThreadResult.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ArticleCompare.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WorkerConnection.h"

@@ -11,9 +11,9 @@
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
 #include "Products/Corvane/MainDialog/Commands/StatusLogFile.h"
-#include "Products/Corvane/SettingsFileReader.h"
-#include "Products/Corvane/SettingsFileWriter.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/SettingsFileReader.h"
+#include "Products/Corvane/Core/SettingsFileWriter.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ArticleCompare.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 

@@ -2,7 +2,7 @@
 
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 
 CWorkerContext::CWorkerContext(const tWorkerParams& params, CWorkerWait& wait)

@@ -17,7 +17,7 @@
 #include "Platform/Shell/ShellFolders.h"
 #include "Platform/Shell/Tests/ShellTestSupport.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

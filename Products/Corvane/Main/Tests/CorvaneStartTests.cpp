@@ -16,8 +16,8 @@
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 #include "Products/Corvane/MainDialog/Tests/Commands/BoxAnswerer.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
-#include "Products/Corvane/StartupOptions.h"
-#include "Products/Corvane/Tests/Workers/WorkerRig.h"
+#include "Products/Corvane/Core/StartupOptions.h"
+#include "Products/Corvane/Workers/Tests/WorkerRig.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
 

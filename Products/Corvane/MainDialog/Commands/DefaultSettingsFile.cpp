@@ -3,7 +3,7 @@
 #include "Common/Communication/ArticleNumber.h"
 #include "Common/SystemHelper/System/FileHelpers.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
-#include "Products/Corvane/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
 
 CDefaultSettingsFile CDefaultSettingsFile::BesideExecutable(const CString& executablePath)

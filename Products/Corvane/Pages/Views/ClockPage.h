@@ -7,7 +7,7 @@
 #include "Common/Controls/ZellButton.h"
 #include "Platform/Framework/Controls/ComboBox.h"
 #include "Platform/Framework/Controls/DateTimeCtrl.h"
-#include "Products/Corvane/Pages/ClockCodec.h"
+#include "Products/Corvane/Pages/Codecs/ClockCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 #include <functional>

@@ -8,7 +8,7 @@
 #include "Platform/Framework/Exceptions/FileException.h"
 #include "Platform/Framework/Files/StdioFile.h"
 #include "Products/Corvane/App/CorvaneApp.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 
 BEGIN_MESSAGE_MAP(CCommonPage, CGridPageBase)
     ON_NOTIFY(GRIDN_RCLICK, kGridId, OnGridRightClick)

@@ -14,8 +14,8 @@
 #include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/Resource.h"
 #include "Platform/Ui/SystemMetrics.h"
-#include "Products/Corvane/DeviceCapabilityFile.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 

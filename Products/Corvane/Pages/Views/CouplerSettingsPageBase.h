@@ -12,8 +12,8 @@
 #include "Platform/Framework/Drawing/Brush.h"
 #include "Platform/Framework/Drawing/Font.h"
 #include "Platform/Framework/Windows/PropertyPage.h"
-#include "Products/Corvane/Pages/DeviceBlock.h"
-#include "Products/Corvane/Pages/FieldRange.h"
+#include "Products/Corvane/Pages/Codecs/DeviceBlock.h"
+#include "Products/Corvane/Pages/Codecs/FieldRange.h"
 
 #include <string>
 #include <vector>

@@ -13,7 +13,7 @@
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Ui/Clipboard.h"
 #include "Products/Corvane/App/CorvaneApp.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds3.h"

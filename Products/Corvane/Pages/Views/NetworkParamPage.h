@@ -5,7 +5,7 @@
 // the grid: the port choice, the interface mode of a two-port device
 // (written to the device at once on request), the device's web management,
 // and a once-a-second poll of the address switch.
-#include "Products/Corvane/Pages/NetworkParamCodec.h"
+#include "Products/Corvane/Pages/Codecs/NetworkParamCodec.h"
 #include "Products/Corvane/Pages/Views/GridPageBase.h"
 
 #include <vector>

@@ -4,7 +4,7 @@
 // block (outputs to zero when the program stops, alternative target id).
 
 #include "Platform/Framework/Controls/ComboBox.h"
-#include "Products/Corvane/Pages/OrbisCodec.h"
+#include "Products/Corvane/Pages/Codecs/OrbisCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 class COrbisPage : public CTextedSettingsPage {

@@ -5,7 +5,7 @@
 // buttons query the card and read or set the root location on the device.
 
 #include "Platform/Framework/Controls/ComboBox.h"
-#include "Products/Corvane/Pages/SDCardCodec.h"
+#include "Products/Corvane/Pages/Codecs/SDCardCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 class CSDCardPage : public CTextedSettingsPage {

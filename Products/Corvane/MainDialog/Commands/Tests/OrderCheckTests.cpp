@@ -2,9 +2,9 @@
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
-#include "Products/Corvane/DeviceCapabilityFile.h"
-#include "Products/Corvane/FBCData.h"
-#include "Products/Corvane/Tests/TempFolder.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/FBCData.h"
+#include "Products/Corvane/Core/Tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 
