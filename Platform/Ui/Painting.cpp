@@ -103,18 +103,44 @@ std::vector<RECT> CoveredParts(const WindowSystem& ws, const Window& w, DWORD fl
     return covered;
 }
 
-void ClipOutCovered(HDC dc, const RECT& area, const std::vector<RECT>& covered)
+// The update region's rectangles, moved by `origin` (client to back buffer).
+std::vector<RECT> RegionRects(const cairo_region_t* region, POINT origin)
 {
-    if (covered.empty())
+    std::vector<RECT> rects;
+    const int count = cairo_region_num_rectangles(region);
+    rects.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        cairo_rectangle_int_t c;
+        cairo_region_get_rectangle(region, i, &c);
+        rects.push_back({c.x + origin.x, c.y + origin.y, c.x + c.width + origin.x, c.y + c.height + origin.y});
+    }
+    return rects;
+}
+
+// Narrows a context to what it may touch: within `area`, only the update
+// region (when it is more than one rectangle, `area` being its extents) and
+// nothing of what is covered. A paint that reached the whole box around two
+// separate dirty areas erased children lying between them, which nothing
+// told to repaint.
+void ClipToVisible(HDC dc, const RECT& area, const cairo_region_t* update, POINT origin, const std::vector<RECT>& covered)
+{
+    const bool partial = update != nullptr && cairo_region_num_rectangles(update) > 1;
+    if (covered.empty() && !partial)
         return;
-    ZELL::Gdi::BandRegion visible(area);
-    visible = ZELL::Gdi::BandRegion::Combine(visible, ZELL::Gdi::BandRegion::FromRects(covered),
-                                             ZELL::Gdi::BandRegion::Op::Diff);
+    using ZELL::Gdi::BandRegion;
+    BandRegion visible(area);
+    if (partial)
+        visible = BandRegion::Combine(visible, BandRegion::FromRects(RegionRects(update, origin)), BandRegion::Op::And);
+    if (!covered.empty())
+        visible = BandRegion::Combine(visible, BandRegion::FromRects(covered), BandRegion::Op::Diff);
     const std::vector<RECT> rects = visible.Rects();
     SetSurfaceDCVisibleRects(dc, rects.data(), static_cast<int>(rects.size()));
 }
 
-HDC MakeContext(WindowSystem& ws, Window& w, bool whole, const RECT* limit, bool paint, DWORD flags = 0)
+// A context on `w`'s client area (or whole window), limited to `limit` and,
+// for a paint, to the update region `update` (both in client coordinates).
+HDC MakeContext(WindowSystem& ws, Window& w, bool whole, const RECT* limit, bool paint, DWORD flags = 0,
+                const cairo_region_t* update = nullptr)
 {
     auto root = RootOf(ws, w);
     cairo_surface_t* surface = root ? EnsureBackBuffer(*root) : nullptr;
@@ -128,7 +154,7 @@ HDC MakeContext(WindowSystem& ws, Window& w, bool whole, const RECT* limit, bool
     }
     HDC dc = CreateSurfaceDC(surface, origin, area);
     if (dc != nullptr && !Empty(area))
-        ClipOutCovered(dc, area, CoveredParts(ws, w, flags));
+        ClipToVisible(dc, area, update, origin, CoveredParts(ws, w, flags));
     if (dc != nullptr) {
         Contexts()[dc] = {w.hwnd, root ? root->hwnd : nullptr, area, paint};
         CaretBeforeDrawing(ws, root ? root->hwnd : nullptr);
@@ -453,12 +479,14 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint)
     auto w = ws.Find(hwnd);
     if (!w)
         return nullptr;
+    // The context keeps to the region itself; rcPaint is only its extents.
+    RegionHolder update;
     RECT box{};
     if (w->update != nullptr && !cairo_region_is_empty(w->update)) {
         cairo_rectangle_int_t extents;
         cairo_region_get_extents(w->update, &extents);
         box = {extents.x, extents.y, extents.x + extents.width, extents.y + extents.height};
-        cairo_region_destroy(w->update);
+        update.region = w->update;
         w->update = nullptr;
     }
     const bool erase = w->eraseNeeded;
@@ -472,7 +500,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint)
     lock.lock();
     if (!ws.Peek(hwnd))
         return nullptr;
-    HDC dc = MakeContext(ws, *w, false, &box, true);
+    HDC dc = MakeContext(ws, *w, false, &box, true, 0, update.region);
     lock.unlock();
     *paint = PAINTSTRUCT{};
     paint->hdc = dc;
