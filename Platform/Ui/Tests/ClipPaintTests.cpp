@@ -175,43 +175,49 @@ struct Eraser : Handler {
 
 // A parent dirty in two separate places, a child lying between them: the
 // parent's paint reaches only what is dirty, so the child, which nothing
-// invalidated and which does not repaint, keeps its pixels.
+// invalidated and which does not repaint, keeps its pixels. With
+// WS_CLIPCHILDREN the region and the children's cut-outs hold together.
 TEST(ClipPaint, ParentPaintsOnlyItsUpdateRegionNotTheBoxAroundIt)
 {
     Filler painter{kParent};
     Eraser eraser{kParent};
-    for (Handler* parentHandler : std::initializer_list<Handler*>{&painter, &eraser}) {
-        SCOPED_TRACE(parentHandler == &painter ? "painted in WM_PAINT" : "painted in WM_ERASEBKGND");
-        Filler label{kUpper};
-        WindowGuard g;
-        g.hwnd = Create(parentHandler, WS_POPUP | WS_VISIBLE, 100, 100, 300, 200);
-        HWND child = Create(&label, WS_CHILD | WS_VISIBLE, 100, 80, 100, 40, g.hwnd, 1);
-        UpdateWindow(g.hwnd);
-        Drain();
-        auto at = [&](int x, int y) { return Headless().PixelAt(NativeWindowOf(g.hwnd), x, y).value_or(CLR_INVALID); };
-        ASSERT_EQ(at(150, 100), kUpper);
+    for (DWORD parentStyle : {DWORD{0}, DWORD{WS_CLIPCHILDREN}}) {
+        for (Handler* parentHandler : std::initializer_list<Handler*>{&painter, &eraser}) {
+            SCOPED_TRACE(parentHandler == &painter ? "painted in WM_PAINT" : "painted in WM_ERASEBKGND");
+            SCOPED_TRACE(parentStyle != 0 ? "WS_CLIPCHILDREN" : "no clip style");
+            Filler label{kUpper};
+            Filler inDirtyArea{kInner};
+            WindowGuard g;
+            g.hwnd = Create(parentHandler, WS_POPUP | WS_VISIBLE | parentStyle, 100, 100, 300, 200);
+            Create(&label, WS_CHILD | WS_VISIBLE, 100, 80, 100, 40, g.hwnd, 1);
+            Create(&inDirtyArea, WS_CHILD | WS_VISIBLE, 30, 20, 40, 30, g.hwnd, 2);
+            UpdateWindow(g.hwnd);
+            Drain();
+            auto at = [&](int x, int y) { return Headless().PixelAt(NativeWindowOf(g.hwnd), x, y).value_or(CLR_INVALID); };
+            ASSERT_EQ(at(150, 100), kUpper);
 
-        // Mark the parent's own pixels between the areas, to see whether they are painted over.
-        HDC dc = GetDC(g.hwnd);
-        const RECT between{10, 70, 90, 130};
-        HBRUSH mark = CreateSolidBrush(kLower);
-        FillRect(dc, &between, mark);
-        DeleteObject(mark);
-        ReleaseDC(g.hwnd, dc);
+            // Mark the parent's own pixels between the areas, to see whether they are painted over.
+            HDC dc = GetDC(g.hwnd);
+            const RECT between{10, 70, 90, 130};
+            HBRUSH mark = CreateSolidBrush(kLower);
+            FillRect(dc, &between, mark);
+            DeleteObject(mark);
+            ReleaseDC(g.hwnd, dc);
 
-        const int labelPaints = label.paints;
-        const RECT upperArea{10, 10, 290, 60};
-        const RECT lowerArea{250, 150, 290, 190};
-        InvalidateRect(g.hwnd, &upperArea, TRUE);
-        InvalidateRect(g.hwnd, &lowerArea, TRUE);
-        UpdateWindow(g.hwnd);
-        Drain();
+            const int labelPaints = label.paints;
+            const RECT upperArea{10, 10, 290, 60};
+            const RECT lowerArea{250, 150, 290, 190};
+            InvalidateRect(g.hwnd, &upperArea, TRUE);
+            InvalidateRect(g.hwnd, &lowerArea, TRUE);
+            UpdateWindow(g.hwnd);
+            Drain();
 
-        EXPECT_EQ(label.paints, labelPaints) << "the child was not in the update region";
-        EXPECT_EQ(at(150, 100), kUpper) << "the child between the dirty areas is not erased";
-        EXPECT_EQ(at(50, 100), kLower) << "nor are the parent's own pixels outside the region";
-        EXPECT_EQ(at(20, 20), kParent);
-        EXPECT_EQ(at(280, 180), kParent);
-        EXPECT_TRUE(IsWindow(child));
+            EXPECT_EQ(label.paints, labelPaints) << "the child was not in the update region";
+            EXPECT_EQ(at(150, 100), kUpper) << "the child between the dirty areas is not erased";
+            EXPECT_EQ(at(50, 100), kLower) << "nor are the parent's own pixels outside the region";
+            EXPECT_EQ(at(50, 35), kInner) << "a child in a dirty area ends up whole";
+            EXPECT_EQ(at(20, 20), kParent);
+            EXPECT_EQ(at(280, 180), kParent);
+        }
     }
 }
