@@ -35,13 +35,19 @@ if(ZELL_LINKER_PACKS_RELOCS)
   add_link_options(-Wl,-z,pack-relative-relocs)
 endif()
 
-# zell_module_library(NAME [STATIC|SHARED] SOURCES ... LIBS ...)
+# zell_module_library(NAME [STATIC|SHARED] SOURCES ... | FOLDERS ... LIBS ...)
 # A static library whose sources are the .cpp files of the calling folder
-# (tests and resources excluded) unless SOURCES are given.
+# (tests and resources excluded) unless SOURCES are given, or those of the
+# subfolders FOLDERS names ("." the calling folder itself) for a library whose
+# files are sorted into folders.
 function(zell_module_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;INCLUDES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;FOLDERS;LIBS;INCLUDES" ${ARGN})
+  if(NOT ARG_FOLDERS)
+    set(ARG_FOLDERS .)
+  endif()
   if(NOT ARG_SOURCES)
-    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    list(TRANSFORM ARG_FOLDERS REPLACE "(.+)" "${CMAKE_CURRENT_SOURCE_DIR}/\\1/*.cpp" OUTPUT_VARIABLE patterns)
+    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${patterns})
   endif()
   add_library(${name} STATIC ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${ZELL_WARNINGS})

@@ -2,8 +2,8 @@
 
 #include "Common/Communication/RS232Connection.h"
 #include "Common/Communication/TCPIPConnection.h"
-#include "Common/SystemHelper/StringUtils.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Registry/ProfileStore.h"
 
 #include <string>

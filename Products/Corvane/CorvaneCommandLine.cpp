@@ -1,7 +1,7 @@
 #include "Products/Corvane/CorvaneCommandLine.h"
 
-#include "Common/SystemHelper/StringUtils.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Net/WinSock.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "Products/Corvane/CorvaneDeviceIni.h"
 
-#include "Common/SystemHelper/FileHelpers.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
 #include "Products/Corvane/FBCData.h"
 
 #include <algorithm>

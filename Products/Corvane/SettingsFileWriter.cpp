@@ -1,6 +1,6 @@
 #include "Products/Corvane/SettingsFileWriter.h"
 
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <cerrno>

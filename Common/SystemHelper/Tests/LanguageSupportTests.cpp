@@ -1,7 +1,7 @@
-#include "Common/SystemHelper/ZellException.h"
-#include "Common/SystemHelper/ComError.h"
-#include "Common/SystemHelper/LanguageSupportBinaryFile.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Errors/ZellException.h"
+#include "Common/SystemHelper/Xml/ComError.h"
+#include "Common/SystemHelper/Texts/LanguageSupportBinaryFile.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "LanguageSupportTestFiles.h"
 
 #include <gtest/gtest.h>

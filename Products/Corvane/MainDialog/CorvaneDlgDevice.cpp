@@ -6,7 +6,7 @@
 
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/PelorusDLL/TCPIPService.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"

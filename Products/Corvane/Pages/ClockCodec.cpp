@@ -1,6 +1,6 @@
 #include "Products/Corvane/Pages/ClockCodec.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include "Products/Corvane/Pages/EthernetIPCodec.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 namespace {
 constexpr wchar_t Section[] = L"ETHERNETIP";

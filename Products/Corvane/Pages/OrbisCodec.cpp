@@ -1,7 +1,7 @@
 #include "Products/Corvane/Pages/OrbisCodec.h"
 
 #include "Common/Communication/ArticleNumber.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 #include <cwctype>
 

@@ -1,6 +1,6 @@
 #include "Products/Corvane/Pages/SDCardCodec.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 std::wstring CSDCardCodec::StatusKey(const tSDCardInfo& info)
 {

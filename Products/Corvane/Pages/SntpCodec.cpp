@@ -1,7 +1,7 @@
 #include "Products/Corvane/Pages/SntpCodec.h"
 
 #include "Common/PelorusDLL/ServiceBase.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 #include <cwctype>
 

@@ -1,6 +1,6 @@
 #include "Products/Corvane/Pages/StateCodec.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 namespace {
 bool IsDefined(const std::wstring& text)

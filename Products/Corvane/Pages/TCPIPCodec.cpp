@@ -1,6 +1,6 @@
 #include "Products/Corvane/Pages/TCPIPCodec.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 namespace {
 

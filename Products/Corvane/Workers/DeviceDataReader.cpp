@@ -1,7 +1,7 @@
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 
 #include "Common/PelorusDLL/ServiceBase.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/DeviceCapabilityFile.h"
 #include "Products/Corvane/FBCData.h"
 #include "Products/Corvane/Workers/ArticleCompare.h"

@@ -2,7 +2,7 @@
 
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/Communication/ServiceAPI.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Products/Corvane/DeviceCapabilityFile.h"
 #include "Products/Corvane/FBCData.h"
 #include "Products/Corvane/Workers/DeviceDataReader.h"

@@ -1,7 +1,7 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 
 #include "Common/Communication/TCPIPConnection.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/FBCData.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 

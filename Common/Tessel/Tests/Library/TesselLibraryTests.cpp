@@ -1,6 +1,6 @@
 // libtessel.so as its users load it: what it exports, and its boxes and
 // balloons in the program's window system.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/SystemHelper/Tests/LanguageSupportTestFiles.h"
 #include "Platform/Base/Module.h"
 #include "Platform/Base/Tests/FileOpenCounter.h"

@@ -6,7 +6,7 @@
 #include "Products/Corvane/Main/Tests/SourceTreeProgram.h"
 
 #include "Common/Communication/TCPIPConnection.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Registry/ProfileStore.h"
 #include "Platform/Registry/RegistryTypes.h"

@@ -1,8 +1,8 @@
 #include "Products/Corvane/MainDialog/Commands/DefaultSettingsFile.h"
 
 #include "Common/Communication/ArticleNumber.h"
-#include "Common/SystemHelper/FileHelpers.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Products/Corvane/DeviceCapabilityFile.h"
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
 

@@ -1,6 +1,6 @@
 #include "Products/Corvane/MainDialog/Commands/FirstShowPlan.h"
 
-#include "Common/SystemHelper/FileHelpers.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
 #include "Products/Corvane/StartupOptions.h"
 #include "Products/Corvane/Workers/ArticleCompare.h"
 

@@ -1,6 +1,6 @@
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/DeviceCapabilityFile.h"
 #include "Products/Corvane/FBCData.h"
 

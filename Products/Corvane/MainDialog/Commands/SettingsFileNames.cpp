@@ -1,6 +1,6 @@
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Products/Corvane/FBCData.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "Products/Corvane/MainDialog/Commands/ThreadResult.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/FBCData.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 

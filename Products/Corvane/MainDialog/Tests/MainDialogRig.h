@@ -3,7 +3,7 @@
 // file the test writes, settings pages made from a small in-memory
 // template, and a catalog of them.
 #include "Common/Application/Tests/TestApp.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Registry/ProfileStore.h"

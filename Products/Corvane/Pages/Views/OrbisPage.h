@@ -3,7 +3,7 @@
 // offers, or, for devices without that choice, two switches in the extra
 // block (outputs to zero when the program stops, alternative target id).
 
-#include "Platform/Framework/ComboBox.h"
+#include "Platform/Framework/Controls/ComboBox.h"
 #include "Products/Corvane/Pages/OrbisCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 

@@ -4,7 +4,7 @@
 // card), written with the other settings. For one brand three service
 // buttons query the card and read or set the root location on the device.
 
-#include "Platform/Framework/ComboBox.h"
+#include "Platform/Framework/Controls/ComboBox.h"
 #include "Products/Corvane/Pages/SDCardCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 

@@ -2,7 +2,7 @@
 #include "Products/Corvane/Tests/Workers/WorkerRig.h"
 
 #include "Common/Communication/ConnectionException.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Workers/ReadWorker.h"
 
 #include <gmock/gmock.h>

@@ -1,7 +1,7 @@
 // The factory-defaults, reset-file-system and restart workers end to end.
 #include "Products/Corvane/Tests/Workers/WorkerRig.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Workers/DeviceResetSteps.h"
 #include "Products/Corvane/Workers/FactoryDefaultsWorker.h"
 #include "Products/Corvane/Workers/ResetFileSystemWorker.h"

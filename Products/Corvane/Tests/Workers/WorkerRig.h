@@ -7,7 +7,7 @@
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/PelorusDLL/SIOService.h"
 #include "Common/PelorusDLL/TCPIPService.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Net/WinSock.h"

@@ -2,7 +2,7 @@
 // how the steps report.
 #include "Products/Corvane/Tests/Workers/WorkerRig.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Workers/DeviceDataWriter.h"
 #include "Products/Corvane/Workers/DeviceResetSteps.h"
 #include "Products/Corvane/Workers/WorkerConnection.h"

@@ -6,9 +6,9 @@
 // as planned; a box nobody planned for is noted and closed.
 #include "Products/Corvane/Main/CorvaneProgram.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/PropertySheet.h"
+#include "Platform/Framework/Windows/PropertySheet.h"
 #include "Platform/Net/WinSock.h"
 #include "Platform/Registry/ProfileStore.h"
 #include "Platform/Registry/RegistryTypes.h"

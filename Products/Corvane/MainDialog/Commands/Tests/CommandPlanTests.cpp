@@ -3,7 +3,7 @@
 #include "Products/Corvane/MainDialog/Commands/FirstShowPlan.h"
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/StartupOptions.h"
 #include "Products/Corvane/Tests/TempFolder.h"
 

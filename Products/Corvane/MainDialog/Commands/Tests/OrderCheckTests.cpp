@@ -1,7 +1,7 @@
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/DeviceCapabilityFile.h"
 #include "Products/Corvane/FBCData.h"
 #include "Products/Corvane/Tests/TempFolder.h"

@@ -4,8 +4,8 @@
 #include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
 
 #include "Common/Controls/ZellMenu.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Platform/Framework/Exception.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Platform/Framework/Exceptions/Exception.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/FBCData.h"

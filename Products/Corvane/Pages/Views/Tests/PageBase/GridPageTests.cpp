@@ -3,7 +3,7 @@
 #include "Products/Corvane/Pages/Views/GridPageBase.h"
 #include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/LastError.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // its device block and the main window, and the balloon that keeps it.
 #include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/EditStyles.h"
 
 #include <gtest/gtest.h>

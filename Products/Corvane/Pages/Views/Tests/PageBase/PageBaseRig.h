@@ -7,7 +7,7 @@
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
-#include "Platform/Framework/Dialog.h"
+#include "Platform/Framework/Windows/Dialog.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"

@@ -5,7 +5,7 @@
 
 #include "Common/Communication/ConnectionException.h"
 #include "Common/Communication/Tests/InertSettingsConnection.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/DeviceCapabilityFile.h"
 #include "Products/Corvane/FBCData.h"
 

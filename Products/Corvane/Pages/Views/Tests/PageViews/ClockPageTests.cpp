@@ -2,7 +2,7 @@
 // its local time and zone, each edit written to the device at once, the
 // synchronisation with the PC, and the pickers held to what the device's
 // 32-bit seconds count.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/SystemTime.h"
 #include "Products/Corvane/Pages/Views/ClockPage.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"

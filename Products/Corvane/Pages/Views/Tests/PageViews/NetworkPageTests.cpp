@@ -1,6 +1,6 @@
 // The network identification page over its two name fields of the device
 // block: shown, edited, reported and stored without touching other words.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/NetworkPage.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews/PageViewRig.h"

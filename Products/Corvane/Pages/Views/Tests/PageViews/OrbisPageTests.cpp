@@ -1,7 +1,7 @@
 // The controller page: the runtime-system list from the data set, a choice
 // marked for writing, and the two switches of extra-block word 26 for
 // devices without a list.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/OrbisPage.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews/PageViewRig.h"

@@ -1,6 +1,6 @@
 #include "Products/Corvane/Pages/Views/Tests/PageViews/PageViewRig.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/Tests/TemplateItems.h"

@@ -1,7 +1,7 @@
 // The protocol page: switches and port shown from the block, a click stored
 // into word 0 with the other pages' bits kept, and a port outside the
 // capability file's limits refused with the balloon before any write.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/ProtocolPage.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews/PageViewRig.h"

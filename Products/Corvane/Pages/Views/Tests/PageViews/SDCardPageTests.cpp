@@ -1,7 +1,7 @@
 // The memory-card page: the card record of the data set shown, the program
 // root chosen into the data set, and the brand's service buttons against the
 // simulated device, with the wait on a busy device bounded.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Pages/Views/SDCardPage.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews/PageViewRig.h"

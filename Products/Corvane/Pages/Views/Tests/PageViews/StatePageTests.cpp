@@ -1,7 +1,7 @@
 // The state page: the state words and the blink code shown, the mode boxes
 // as commands to the simulated device (reverted when the device refuses),
 // and the constant terminal-bus speed kept in the block even offline.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Pages/Views/StatePage.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews/PageViewRig.h"

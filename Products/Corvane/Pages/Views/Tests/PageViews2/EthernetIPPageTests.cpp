@@ -2,7 +2,7 @@
 // words alone, the controller's assembly sizes and offsets bounding each
 // other while typing and before a write, and the extension assemblies only
 // in the longer blocks of the devices that have them.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/EthernetIPPage.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews2/PageViews2Rig.h"

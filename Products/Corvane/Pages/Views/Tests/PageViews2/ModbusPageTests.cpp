@@ -2,7 +2,7 @@
 // masks read as hexadecimal, the 16-bit layout touching word 2 alone, a
 // configuration list without selection keeping word 2, and out-of-range
 // values and texts that are no number refused with their balloon.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/ModbusPage.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews2/PageViews2Rig.h"

@@ -1,7 +1,7 @@
 // The serial MODBUS page: word 2 shown field by field, a change stored into
 // its own bits with the bits the page does not own kept, and an unknown code
 // of the device kept when its list shows no selection.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/ModbusParamPage.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews2/PageViews2Rig.h"

@@ -2,7 +2,7 @@
 // static record of every port (a host name or an address, never both), the
 // address of devices without records in words 19 and 20, the text cleaned
 // while typing, the name-server warning, and refused entries.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Products/Corvane/Pages/Views/SntpPage.h"
 #include "Products/Corvane/Pages/Views/Tests/PageViews2/PageViews2Rig.h"

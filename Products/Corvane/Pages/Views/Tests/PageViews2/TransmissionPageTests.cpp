@@ -2,7 +2,7 @@
 // its three bits, the bandwidth limit stored into the block at the click (it
 // is the state page's constant-speed bit too), the duplex-mismatch warning,
 // and an activation time out of range refused while all words are stored.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/StateCodec.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Products/Corvane/Pages/Views/TransmissionPage.h"

@@ -4,7 +4,7 @@
 // interface-mode write and the address-switch poll against the simulated
 // device.
 #include "Common/Grid/GridCellBase.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Gdi/SysColors.h"
 #include "Products/Corvane/Pages/Views/NetworkParamPage.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds3.h"

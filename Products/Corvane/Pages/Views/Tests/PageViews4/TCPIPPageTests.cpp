@@ -3,7 +3,7 @@
 // older devices, refused addresses and a missing source with their
 // balloons, the address-switch poll against the simulated device, and the
 // changed addresses the main dialog's write question relies on.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/IPAddressStyles.h"
