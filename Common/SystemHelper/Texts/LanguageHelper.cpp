@@ -3,8 +3,7 @@
 #include "Common/SystemHelper/Errors/ZellException.h"
 #include "Common/SystemHelper/Xml/ComError.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
-#include "Common/SystemHelper/Xml/XmlFileCache.h"
-#include "Common/SystemHelper/Xml/XmlAccess.h"
+#include "Common/SystemHelper/Texts/GuiXmlTables.h"
 #include "Platform/Base/Format.h"
 
 #include <optional>
@@ -59,8 +58,8 @@ struct ListedLanguage {
 // designator never picks an entry by accident.
 std::optional<ListedLanguage> FindListedLanguage(const std::wstring& file, const std::wstring& designator)
 {
-    const CXmlFileCache::tLoad loaded = CXmlFileCache::Load(file);
-    if (!loaded.document) {
+    const CGuiXmlTables::tLanguages loaded = CGuiXmlTables::Languages(file);
+    if (!loaded.loads) {
         if (!loaded.firstFailure)
             throw CToldBefore{};
         const Xml::CParseError& error = loaded.error;
@@ -73,16 +72,11 @@ std::optional<ListedLanguage> FindListedLanguage(const std::wstring& file, const
                                        static_cast<unsigned>(error.line), static_cast<unsigned>(error.column)),
                          L"load");
     }
-    const Xml::CXmlNode languages = XmlSelectSingleNode(loaded.document->Root(), L"//languages");
-    if (!languages)
+    if (!loaded.list)
         throw _com_error(E_POINTER, file + L": no languages element", L"selectSingleNode");
-    for (const Xml::CXmlNode& child : languages.ChildNodes()) {
-        if (child.Type() != Xml::NodeType::Element)
-            continue;
-        ListedLanguage listed{child.GetAttribute(L"lcid").value_or(L""), child.GetAttribute(L"code").value_or(L"")};
-        if ((!listed.code.empty() && EqualsNoCase(listed.code, designator))
-            || (!listed.lcid.empty() && EqualsNoCase(listed.lcid, designator)))
-            return listed;
+    for (const auto& [lcid, code] : *loaded.list) {
+        if ((!code.empty() && EqualsNoCase(code, designator)) || (!lcid.empty() && EqualsNoCase(lcid, designator)))
+            return ListedLanguage{lcid, code};
     }
     return std::nullopt;
 }

@@ -5,8 +5,7 @@
 #include "Common/SystemHelper/Texts/LanguageSupportBinaryFile.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Common/SystemHelper/Xml/XMLDOMHelper.h"
-#include "Common/SystemHelper/Xml/XmlFileCache.h"
-#include "Common/SystemHelper/Xml/XmlAccess.h"
+#include "Common/SystemHelper/Texts/GuiXmlTables.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/TextConversion.h"
@@ -28,31 +27,6 @@ void TraceParseError(const wchar_t* what, const std::wstring& source, const Xml:
 {
     DebugTrace(L"CLanguageSupportImpl: %s '%s' does not load: %s (line %u, column %u)", what, source.c_str(),
                error.reason.c_str(), static_cast<unsigned>(error.line), static_cast<unsigned>(error.column));
-}
-
-// Every "locale" element of that code in document order, nested ones too:
-// what "//locale[@code=...]" selects, in one walk instead of a query and a
-// parent query per text, so that a large file costs its size once.
-template<typename Visit> void ForEachLocale(const Xml::CXmlNode& root, const std::wstring& code, Visit visit)
-{
-    Xml::CXmlNode node = root.FirstChild();
-    while (node) {
-        if (node.Type() == Xml::NodeType::Element) {
-            if (node.Name() == L"locale" && node.GetAttribute(L"code") == code)
-                visit(node);
-            if (Xml::CXmlNode child = node.FirstChild()) {
-                node = child;
-                continue;
-            }
-        }
-        while (node && !node.NextSibling()) {
-            node = node.Parent();
-            if (node == root)
-                return;
-        }
-        if (node)
-            node = node.NextSibling();
-    }
 }
 
 // Closes the descriptor on every way out.
@@ -107,7 +81,15 @@ CLanguageSupportImpl::~CLanguageSupportImpl()
 bool CLanguageSupportImpl::HasText(const _bstr_t& key)
 {
     CAutoLock lock(&m_section);
-    return m_texts.find(key) != m_texts.end();
+    return Lookup(key) != nullptr;
+}
+
+const std::wstring* CLanguageSupportImpl::Lookup(const _bstr_t& key) const
+{
+    const auto found = m_texts.find(key);
+    if (found != m_texts.end())
+        return &found->second.wstr();
+    return m_loaded ? CGuiXmlTables::Find(*m_loaded, key.wstr()) : nullptr;
 }
 
 void CLanguageSupportImpl::LoadXml(const _bstr_t& file, const _bstr_t& lcid, bool keep)
@@ -115,12 +97,13 @@ void CLanguageSupportImpl::LoadXml(const _bstr_t& file, const _bstr_t& lcid, boo
     CAutoLock lock(&m_section);
     if (file == m_currentFile && lcid == m_currentLanguage)
         return;
-    const CXmlFileCache::tLoad loaded = CXmlFileCache::Load(file.wstr());
-    if (!loaded.document) {
-        TraceParseError(L"GUI XML file", file.wstr(), loaded.error);
+    const CGuiXmlTables::tLanguages languages = CGuiXmlTables::Languages(file.wstr());
+    if (!languages.loads) {
+        TraceParseError(L"GUI XML file", file.wstr(), languages.error);
         throw CZellException((L"Missing file!\n" + file.wstr()).c_str(), kMissingFile);
     }
-    LoadLanguage(*loaded.document, lcid, keep);
+    const std::wstring code = CodeOf(languages.list, lcid);
+    Take(CGuiXmlTables::Texts(file.wstr(), code), keep);
     m_currentFile = file;
     m_currentLanguage = lcid;
 }
@@ -134,25 +117,33 @@ void CLanguageSupportImpl::LoadXmlText(const _bstr_t& xml, const _bstr_t& lcid, 
         TraceParseError(L"XML text", L"", error);
         throw _com_error(E_POINTER, error.reason, L"CLanguageSupportImpl::LoadXmlText");
     }
-    LoadLanguage(*document.m_pXMLDoc, lcid, keep);
+    const std::wstring code = CodeOf(CGuiXmlTables::LanguagesOf(*document.m_pXMLDoc), lcid);
+    Take(CGuiXmlTables::TextsOf(*document.m_pXMLDoc, code), keep);
     m_currentFile = L"";
     m_currentLanguage = lcid;
 }
 
-void CLanguageSupportImpl::LoadLanguage(const Xml::CXmlDocument& document, const _bstr_t& lcid, bool keep)
+std::wstring CLanguageSupportImpl::CodeOf(const CGuiXmlTables::Table& languages, const _bstr_t& lcid)
 {
-    const Xml::CXmlNode root = document.Root();
-    const Xml::CXmlNode codeNode =
-        XmlSelectSingleNode(root, L"//languages/language[@lcid=" + XPathLiteral(lcid.wstr()) + L"]/@code");
-    if (!codeNode)
+    const auto code = languages ? CGuiXmlTables::CodeOf(*languages, lcid.wstr()) : std::nullopt;
+    if (!code)
         throw CZellException((L"Language not supported!\n" + lcid.wstr()).c_str(), kLanguageNotSupported);
-    if (!keep)
+    return *code;
+}
+
+void CLanguageSupportImpl::Take(CGuiXmlTables::Table texts, bool keep)
+{
+    if (!texts)
+        throw CZellException(L"CLanguageSupportImpl::LoadXml", kMissingFile);
+    // A fresh load shares the table; one added to what the store holds goes
+    // over it key by key.
+    if (!keep || (!m_loaded && m_texts.empty())) {
         Clear();
-    const std::wstring code = codeNode.Text();
-    ForEachLocale(root, code, [this](const Xml::CXmlNode& locale) {
-        if (const auto key = locale.Parent().GetAttribute(L"key"))
-            SetText(*key, locale.Text());
-    });
+        m_loaded = std::move(texts);
+        return;
+    }
+    for (const auto& [key, text] : *texts)
+        SetText(key, text);
 }
 
 void CLanguageSupportImpl::SetLanguage(const _bstr_t& file, bool keep)
@@ -196,9 +187,8 @@ void CLanguageSupportImpl::ReadBinaryFile(const _bstr_t& file, bool keep)
 _bstr_t CLanguageSupportImpl::GetText(const _bstr_t& key)
 {
     CAutoLock lock(&m_section);
-    const auto found = m_texts.find(key);
-    if (found != m_texts.end())
-        return found->second;
+    if (const std::wstring* text = Lookup(key))
+        return *text;
     return m_missingPrefix + key;
 }
 
@@ -221,6 +211,7 @@ _bstr_t CLanguageSupportImpl::GetCurrentFile()
 void CLanguageSupportImpl::Clear()
 {
     m_texts.clear();
+    m_loaded.reset();
     m_currentFile = L"";
     m_currentLanguage = L"";
 }

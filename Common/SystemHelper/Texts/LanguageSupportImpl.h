@@ -4,14 +4,11 @@
 // SetMissingPrefix, GetLanguage and GetErrorTextKey are meant for start-up
 // and for the loaders, which already hold it.
 
+#include "Common/SystemHelper/Texts/GuiXmlTables.h"
 #include "Common/SystemHelper/Texts/LanguageSupport.h"
 #include "Platform/Base/CriticalSection.h"
 
 #include <map>
-
-namespace Xml {
-class CXmlDocument;
-}
 
 class CLanguageSupportImpl : public CLanguageSupport {
 public:
@@ -44,11 +41,18 @@ public:
     _bstr_t GetCurrentFile();
 
 private:
-    void LoadLanguage(const Xml::CXmlDocument& document, const _bstr_t& lcid, bool keep);
+    // The code the file's language list gives the LCID; throws 8181 when it lists none.
+    static std::wstring CodeOf(const CGuiXmlTables::Table& languages, const _bstr_t& lcid);
+    // The texts of a load: shared when they replace the store's, else added key by key.
+    void Take(CGuiXmlTables::Table texts, bool keep);
+    const std::wstring* Lookup(const _bstr_t& key) const;
     void ReadBinaryFile(const _bstr_t& file, bool keep);
 
     _bstr_t m_currentFile;
     _bstr_t m_currentLanguage;
+    // The texts of the last load, shared with the other deliverables, and
+    // those set or added over them since.
+    CGuiXmlTables::Table m_loaded;
     std::map<_bstr_t, _bstr_t> m_texts;
     CRITICAL_SECTION m_section;
     _bstr_t m_missingPrefix = L"##";

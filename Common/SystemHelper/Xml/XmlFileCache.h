@@ -1,8 +1,9 @@
 #pragma once
 // The XML files that several lookups of a start read in turn (the GUI XML
-// file: its language list, its texts, the libraries' copies of them): each is
-// parsed once and shared, and read again only when it changed. A file that
-// does not load is remembered too, so that its failure is told once.
+// file: its language list, the texts of each language): each is parsed once
+// per deliverable and read again only when it changed (the other
+// deliverables take what CGuiXmlTables took from it). A file that does not
+// load is remembered too, so that its failure is told once.
 
 #include "Platform/Xml/XmlDocument.h"
 

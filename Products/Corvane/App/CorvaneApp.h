@@ -138,6 +138,9 @@ protected:
     void HandAppNameToLibrary(const CString& name) override;
 
 private:
+    // The language of this run as the profile under the usual key and the
+    // command line give it.
+    CString ExpectedLanguage() const;
     void StoreLanguage();
     void ChooseTemplates(int dpiHookIndex);
     void StartSocketsOrFallBack();
