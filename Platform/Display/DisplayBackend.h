@@ -57,6 +57,8 @@ struct TopLevelParams {
     std::wstring title;
     NativeId owner = 0;     // transient-for; 0 for none
     bool resizable = true;  // WS_THICKFRAME
+    bool minimizable = true;  // WS_MINIMIZEBOX
+    bool maximizable = true;  // WS_MAXIMIZEBOX
     bool topMost = false;   // WS_EX_TOPMOST
     bool toolWindow = false;  // WS_EX_TOOLWINDOW: no task-bar entry
     bool modal = false;       // the top-level of a modal loop
@@ -155,6 +157,9 @@ public:
     virtual void SetTopMost(NativeId id, bool topMost) = 0;
     // A modal dialog tells the window manager so; transient for its owner it is already.
     virtual void SetModal(NativeId, bool) {}
+    // What the frame offers follows the window's styles when they change:
+    // sizing, the minimise and the maximise box (see TopLevelParams).
+    virtual void SetFrameFunctions(NativeId, bool /*resizable*/, bool /*minimizable*/, bool /*maximizable*/) {}
     // Stacks the top-level above the others and, if `activate`, gives it the keyboard focus.
     virtual void RaiseTopLevel(NativeId id, bool activate) = 0;
     // The top-level that has the keyboard focus now, as the display sees it

@@ -731,6 +731,15 @@ void CX11Display::SetModal(NativeId id, bool modal)
     }
 }
 
+void CX11Display::SetFrameFunctions(NativeId id, bool resizable, bool minimizable, bool maximizable)
+{
+    std::lock_guard lock(m_impl->lock);
+    if (X11::CX11Window* window = m_impl->WindowOf(id)) {
+        window->SetFrameFunctions(resizable, minimizable, maximizable);
+        XFlush(m_impl->connection.GetDisplay());
+    }
+}
+
 void CX11Display::RaiseTopLevel(NativeId id, bool activate)
 {
     std::lock_guard lock(m_impl->lock);

@@ -34,6 +34,7 @@ public:
     void SetOwner(NativeId id, NativeId owner) override;
     void SetTopMost(NativeId id, bool topMost) override;
     void SetModal(NativeId id, bool modal) override;
+    void SetFrameFunctions(NativeId id, bool resizable, bool minimizable, bool maximizable) override;
     void RaiseTopLevel(NativeId id, bool activate) override;
     NativeId FocusedTopLevel() const override;
     FrameExtents FrameFor(TopLevelKind kind, bool resizable) const override;

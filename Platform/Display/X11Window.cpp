@@ -88,6 +88,7 @@ bool CX11Window::Create(const Display::TopLevelParams& params, Window owner)
         classHint.res_class = name;
         XSetClassHint(display, m_window, &classHint);
         SetSizeHints();
+        SetMotifHints();
         RewriteUnmappedStates();
     }
     SetOwner(owner);
@@ -128,6 +129,49 @@ void CX11Window::SetSizeHints()
     }
     XSetWMNormalHints(m_connection.GetDisplay(), m_window, hints);
     XFree(hints);
+}
+
+void CX11Window::SetMotifHints()
+{
+    // The Motif hints are the one way to tell any window manager which
+    // buttons a frame shows: a box the window's styles leave out must not
+    // be offered (a maximise button on a fixed-size dialog does nothing).
+    enum : long { kHintFunctions = 1, kHintDecorations = 2 };
+    enum : long { kFuncResize = 2, kFuncMove = 4, kFuncMinimize = 8, kFuncMaximize = 16, kFuncClose = 32 };
+    enum : long { kDecorBorder = 2, kDecorResizeHandle = 4, kDecorTitle = 8, kDecorMenu = 16, kDecorMinimize = 32,
+                  kDecorMaximize = 64 };
+    long functions = kFuncMove | kFuncClose;
+    long decorations = kDecorBorder | kDecorTitle | kDecorMenu;
+    if (m_params.resizable) {
+        functions |= kFuncResize;
+        decorations |= kDecorResizeHandle;
+    }
+    if (m_params.minimizable) {
+        functions |= kFuncMinimize;
+        decorations |= kDecorMinimize;
+    }
+    // Maximising a window that cannot change its size would do nothing.
+    if (m_params.maximizable && m_params.resizable) {
+        functions |= kFuncMaximize;
+        decorations |= kDecorMaximize;
+    }
+    const long hints[5] = {kHintFunctions | kHintDecorations, functions, decorations, 0, 0};
+    const Atom atom = m_connection.GetAtom("_MOTIF_WM_HINTS");
+    XChangeProperty(m_connection.GetDisplay(), m_window, atom, atom, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(hints), 5);
+}
+
+void CX11Window::SetFrameFunctions(bool resizable, bool minimizable, bool maximizable)
+{
+    if (!m_window || IsPopup())
+        return;
+    if (m_params.resizable == resizable && m_params.minimizable == minimizable && m_params.maximizable == maximizable)
+        return;
+    m_params.resizable = resizable;
+    m_params.minimizable = minimizable;
+    m_params.maximizable = maximizable;
+    SetSizeHints();
+    SetMotifHints();
 }
 
 void CX11Window::SetTitle(const std::wstring& title)

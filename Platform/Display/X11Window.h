@@ -27,6 +27,7 @@ public:
     void SetOwner(Window owner);
     void SetTopMost(bool topMost);
     void SetModal(bool modal);
+    void SetFrameFunctions(bool resizable, bool minimizable, bool maximizable);
     void Move(const RECT& clientRect);
     void Show(bool show);
 
@@ -48,6 +49,8 @@ public:
 
 private:
     void SetSizeHints();
+    // The window manager's buttons and actions, from the window's styles.
+    void SetMotifHints();
     void SetWindowState(const char* stateName, bool on);
     // An unmapped window's state list, written anew from the parameters.
     void RewriteUnmappedStates();

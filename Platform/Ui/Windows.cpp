@@ -385,6 +385,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         auto owner = ws.Peek(w->owner);
         params.owner = owner ? owner->native : 0;
         params.resizable = (w->style & WS_THICKFRAME) != 0;
+        params.minimizable = (w->style & WS_MINIMIZEBOX) != 0;
+        params.maximizable = (w->style & WS_MAXIMIZEBOX) != 0;
         params.topMost = (w->exStyle & WS_EX_TOPMOST) != 0;
         params.toolWindow = (w->exStyle & WS_EX_TOOLWINDOW) != 0;
         w->native = DisplayLocked(ws).CreateTopLevel(params);
@@ -637,6 +639,9 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value)
         target = change.styleNew;
         if (index == GWL_EXSTYLE && w->native != 0)
             DisplayLocked(ws).SetTopMost(w->native, (w->exStyle & WS_EX_TOPMOST) != 0);
+        if (index == GWL_STYLE && w->native != 0)
+            DisplayLocked(ws).SetFrameFunctions(w->native, (w->style & WS_THICKFRAME) != 0,
+                                                (w->style & WS_MINIMIZEBOX) != 0, (w->style & WS_MAXIMIZEBOX) != 0);
         lock.unlock();
         SendMessageW(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
         return old;

@@ -270,6 +270,64 @@ TEST_F(X11DisplayTest, TopLevelsCarryTitleOwnerAndProtocols)
     m_display->SetTitle(12345, L"x");
 }
 
+// The window manager offers a button or a sizing border only where the
+// window's styles have it, when the window is made and when its styles change.
+TEST_F(X11DisplayTest, TheFrameOffersOnlyWhatTheStylesAllow)
+{
+    // Motif functions and the decoration that shows each.
+    constexpr long kResize = 2, kMinimize = 8, kMaximize = 16;
+    constexpr long kResizeHandle = 4, kMinimizeBox = 32, kMaximizeBox = 64;
+    struct Case {
+        bool resizable, minimizable, maximizable;
+        long functions;
+    };
+    const Case cases[] = {
+        {true, true, true, kResize | kMinimize | kMaximize},
+        {false, true, false, kMinimize},  // a fixed-size main window
+        {false, false, false, 0},         // a message box
+        {false, true, true, kMinimize},   // what cannot change its size cannot be maximised
+        {true, false, true, kResize | kMaximize},
+    };
+    auto offered = [&](Window window, long& decorations) {
+        const auto hints = m_raw->Longs(window, "_MOTIF_WM_HINTS");
+        if (hints.size() < 3)
+            return -1L;
+        decorations = hints[2] & (kResizeHandle | kMinimizeBox | kMaximizeBox);
+        return hints[0] == 3 ? hints[1] & (kResize | kMinimize | kMaximize) : -1L;
+    };
+    auto expectOffers = [&](Window window, const Case& c, const char* when) {
+        SCOPED_TRACE(testing::Message() << when << " resizable " << c.resizable << " minimizable " << c.minimizable
+                                        << " maximizable " << c.maximizable);
+        long decorations = 0;
+        EXPECT_EQ(offered(window, decorations), c.functions);
+        EXPECT_EQ(decorations, ((c.functions & kResize) ? kResizeHandle : 0) |
+                                   ((c.functions & kMinimize) ? kMinimizeBox : 0) |
+                                   ((c.functions & kMaximize) ? kMaximizeBox : 0));
+        XSizeHints hints{};
+        long supplied = 0;
+        ASSERT_TRUE(XGetWMNormalHints(m_raw->Get(), window, &hints, &supplied));
+        EXPECT_EQ((hints.flags & PMaxSize) != 0, !c.resizable);
+    };
+    const std::size_t count = std::size(cases);
+    for (std::size_t i = 0; i < count; ++i) {
+        TopLevelParams params;
+        params.clientRect = {10, 20, 310, 220};
+        params.resizable = cases[i].resizable;
+        params.minimizable = cases[i].minimizable;
+        params.maximizable = cases[i].maximizable;
+        const NativeId id = m_display->CreateTopLevel(params);
+        ASSERT_NE(id, 0u);
+        const Window window = m_display->XWindowOf(id);
+        Sync();
+        expectOffers(window, cases[i], "made");
+        const Case& next = cases[(i + 1) % count];
+        m_display->SetFrameFunctions(id, next.resizable, next.minimizable, next.maximizable);
+        Sync();
+        expectOffers(window, next, "changed to");
+        m_display->DestroyTopLevel(id);
+    }
+}
+
 TEST_F(X11DisplayTest, AModalDialogIsMarkedModalForTheWindowManager)
 {
     TopLevelParams mainParams;

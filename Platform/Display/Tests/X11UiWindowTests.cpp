@@ -14,6 +14,10 @@
 #include <mutex>
 #include <thread>
 
+// Xlib's macros after the test framework, whose names they would take.
+#include "Platform/Display/X11Display.h"
+#include "Platform/Display/X11Xlib.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -169,4 +173,45 @@ TEST_F(X11UiWindow, ADialogActivatedBeforeItIsShownTakesTheFocusFromItsOwner)
     PumpFor(200);
     EXPECT_EQ(GetActiveWindow(), dialog);
     EXPECT_EQ(Display::TheDisplay().FocusedTopLevel(), NativeWindowOf(dialog));
+}
+
+// The window manager is offered the sizing border and the boxes that the
+// window's styles have, when the window is made and when its styles change.
+TEST_F(X11UiWindow, TheFrameOffersWhatTheStylesHave)
+{
+    constexpr long kResize = 2, kMinimize = 8, kMaximize = 16;
+    auto* display = dynamic_cast<Display::CX11Display*>(&Display::TheDisplay());
+    ASSERT_NE(display, nullptr);
+    XDisplay* raw = XOpenDisplay(g_server->Server().Name().c_str());
+    ASSERT_NE(raw, nullptr);
+    auto offered = [&](HWND hwnd) {
+        const Atom hints = XInternAtom(raw, "_MOTIF_WM_HINTS", False);
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        long functions = -1;
+        XGetWindowProperty(raw, display->XWindowOf(NativeWindowOf(hwnd)), hints, 0, 5, False, AnyPropertyType, &type,
+                           &format, &count, &after, &data);
+        if (data && count >= 2)
+            functions = reinterpret_cast<const long*>(data)[1] & (kResize | kMinimize | kMaximize);
+        if (data)
+            XFree(data);
+        return functions;
+    };
+    const DWORD fixed = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    HWND main = Create(fixed | WS_MINIMIZEBOX, 10);
+    HWND box = Create(fixed, 300);
+    HWND sizable = Create(WS_OVERLAPPEDWINDOW, 600);
+    PumpFor(20);
+    EXPECT_EQ(offered(main), kMinimize);
+    EXPECT_EQ(offered(box), 0);
+    EXPECT_EQ(offered(sizable), kResize | kMinimize | kMaximize);
+    // Dropping the boxes after creation takes the buttons away too.
+    SetWindowLongPtrW(main, GWL_STYLE, fixed);
+    SetWindowLongPtrW(sizable, GWL_STYLE, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+    PumpFor(20);
+    EXPECT_EQ(offered(main), 0);
+    EXPECT_EQ(offered(sizable), kResize);
+    XCloseDisplay(raw);
 }
