@@ -671,14 +671,22 @@ TEST_F(ModalLoop, AModalDialogOpensCentredOverItsOwner)
     UiTest::Handler log;
     UiTest::WindowGuard owner;
     owner.hwnd = UiTest::Create(&log, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 600, 500);
+    // A form inside the owner as the parent (a search opened from a settings
+    // form) centres the dialog over the form's top-level just the same.
+    UiTest::WindowGuard form;
+    form.hwnd = UiTest::Create(&log, WS_CHILD | WS_VISIBLE, 5, 5, 120, 90, owner.hwnd);
     UiTest::Drain();
-    dialog.m_pParentWnd = CWnd::FromHandle(owner.hwnd);
-    RECT placed{};
-    dialog.m_steps = {[&](CIdleStepsDialog& d) {
-        ::GetWindowRect(d.m_hWnd, &placed);
-        d.Driver().Press(VK_ESCAPE);
-    }};
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_NEAR((placed.left + placed.right) / 2, 100 + 600 / 2, 1);
-    EXPECT_NEAR((placed.top + placed.bottom) / 2, 80 + 500 / 2, 1);
+    for (HWND parent : {owner.hwnd, form.hwnd}) {
+        CIdleStepsDialog opened;
+        std::vector<BYTE> image = SettingsTemplate();
+        ASSERT_TRUE(opened.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), CWnd::FromHandle(parent)));
+        RECT placed{};
+        opened.m_steps = {[&](CIdleStepsDialog& d) {
+            ::GetWindowRect(d.m_hWnd, &placed);
+            d.Driver().Press(VK_ESCAPE);
+        }};
+        EXPECT_EQ(opened.DoModal(), IDCANCEL);
+        EXPECT_NEAR((placed.left + placed.right) / 2, 100 + 600 / 2, 1) << (parent == form.hwnd ? "form" : "owner");
+        EXPECT_NEAR((placed.top + placed.bottom) / 2, 80 + 500 / 2, 1) << (parent == form.hwnd ? "form" : "owner");
+    }
 }
