@@ -3,6 +3,7 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WinError.h"
+#include "Platform/Controls/MessageBox.h"
 #include "Platform/Shell/ChildProcess.h"
 #include "Platform/Shell/CommandLine.h"
 #include "Platform/Shell/PathText.h"
@@ -20,9 +21,10 @@ using namespace ZELL::Shell;
 namespace {
 
 constexpr int kStarted = 42;
-// Long enough for xdg-open to find the program and hand over; a program it
-// runs in the foreground (a text browser) is then taken as started.
-constexpr DWORD kOpenWaitMs = 8000;
+// Long enough for xdg-open to find that nothing opens the target; a program it
+// runs in the foreground (a browser started for the first time) is then taken
+// as started. The caller's window waits for this, so it stays short.
+constexpr DWORD kOpenWaitMs = 2000;
 
 HINSTANCE AsInstance(int code) { return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(code)); }
 
@@ -138,13 +140,39 @@ Launch Execute(LPCWSTR verb, LPCWSTR fileText, LPCWSTR parameters, LPCWSTR direc
 
 LPCWSTR Pointer(const std::wstring& text, bool given) { return given ? text.c_str() : nullptr; }
 
+std::wstring FailureText(const std::wstring& target, int code)
+{
+    switch (code) {
+    case SE_ERR_FNF:
+    case SE_ERR_PNF: return L"\"" + target + L"\" cannot be found.\nCheck the name and try again.";
+    case SE_ERR_ACCESSDENIED: return L"\"" + target + L"\" cannot be opened: access is denied.";
+    default:
+        return L"\"" + target +
+               L"\" cannot be opened: no program on this computer is set up to open it.\n"
+               L"Install a web browser or a program for this type of file (xdg-open finds it), then try again.";
+    }
+}
+
+// A failure to open what the user asked for is said in a box over the
+// caller's window, as the desktop's shell does; without a window, or with
+// SEE_MASK_FLAG_NO_UI, the caller alone has the code.
+void ReportFailure(HWND window, LPCWSTR target, int code)
+{
+    if (window == nullptr || code > 32)
+        return;
+    const DWORD error = GetLastError();
+    MessageBoxW(window, FailureText(TextOf(target), code).c_str(), L"Open", MB_OK | MB_ICONERROR);
+    SetLastError(error);
+}
+
 }  // namespace
 
-HINSTANCE ShellExecuteW(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, int)
+HINSTANCE ShellExecuteW(HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, int)
 {
     const Launch launch = Execute(verb, file, parameters, directory);
     if (launch.code <= 32)
         SetLastError(LastErrorOf(launch.code));
+    ReportFailure(window, file, launch.code);
     return AsInstance(launch.code);
 }
 
@@ -168,6 +196,8 @@ BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info)
     info->hInstApp = AsInstance(launch.code);
     if (launch.code <= 32) {
         SetLastError(LastErrorOf(launch.code));
+        if (!(info->fMask & SEE_MASK_FLAG_NO_UI))
+            ReportFailure(info->hwnd, info->lpFile, launch.code);
         return FALSE;
     }
     if ((info->fMask & SEE_MASK_NOCLOSEPROCESS) && launch.process)

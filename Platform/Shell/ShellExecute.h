@@ -5,8 +5,9 @@
 // script with "#!") is started itself with the parameters split by the
 // platform's quoting rules. Nothing ever passes through a shell.
 //
-// There is no error dialog here, with or without SEE_MASK_FLAG_NO_UI: the
-// caller has the code. The show command is passed on to nobody: the desktop's
+// A failure is said in a message box over the caller's window when one is
+// given (not with SEE_MASK_FLAG_NO_UI); the code is returned either way. The
+// show command is passed on to nobody: the desktop's
 // program places its own window.
 
 #include "Platform/Base/Types.h"

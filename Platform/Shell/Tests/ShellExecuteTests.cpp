@@ -1,5 +1,6 @@
 #include "Platform/Shell/ChildProcess.h"
 #include "Platform/Shell/ShellExecute.h"
+#include "Platform/Shell/Tests/ModalScript.h"
 #include "Platform/Shell/Tests/ShellTestSupport.h"
 
 #include "Platform/Base/LastError.h"
@@ -94,6 +95,29 @@ TEST_F(ShellExecuteTest, WithoutAnOpenerNothingIsAssociated)
     ScopedVariable path(L"PATH", Wide(m_bin));
     EXPECT_EQ(Open(L"https://example.org"), SE_ERR_NOASSOC);
     EXPECT_EQ(Code(ShellExecuteA(nullptr, "open", "mailto:x@y.example", nullptr, nullptr, 1)), SE_ERR_NOASSOC);
+}
+
+TEST_F(ShellExecuteTest, AFailureIsSaidOverTheCallersWindowUnlessNoUiIsAsked)
+{
+    ScopedVariable path(L"PATH", Wide(m_bin));
+    ModalScript script;
+    std::wstring said;
+    script.Then([&](UiTest::CDialogDriver& box) {
+        said = ModalScript::BoxText(box.Dialog());
+        Key(box, VK_RETURN);
+    });
+    EXPECT_EQ(Code(ShellExecuteW(script.Owner(), L"open", L"http://192.168.2.17", nullptr, nullptr, 1)),
+              SE_ERR_NOASSOC);
+    EXPECT_EQ(GetLastError(), ERROR_NO_ASSOCIATION);  // the box leaves the caller its error
+    EXPECT_NE(said.find(L"\"http://192.168.2.17\" cannot be opened"), std::wstring::npos) << said;
+
+    SHELLEXECUTEINFOW info;
+    info.hwnd = script.Owner();
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpFile = L"http://192.168.2.17";
+    EXPECT_FALSE(ShellExecuteExW(&info));
+    EXPECT_EQ(Open(L"http://192.168.2.17"), SE_ERR_NOASSOC);  // no window, no box
+    EXPECT_EQ(script.Captions(), std::vector<std::wstring>{L"Open"});
 }
 
 TEST_F(ShellExecuteTest, AProgramRunsItselfWithItsParametersAndCanBeWaitedFor)
