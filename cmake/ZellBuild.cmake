@@ -35,13 +35,19 @@ if(ZELL_LINKER_PACKS_RELOCS)
   add_link_options(-Wl,-z,pack-relative-relocs)
 endif()
 
-# zell_module_library(NAME [STATIC|SHARED] SOURCES ... LIBS ...)
+# zell_module_library(NAME [STATIC|SHARED] SOURCES ... | FOLDERS ... LIBS ...)
 # A static library whose sources are the .cpp files of the calling folder
-# (tests and resources excluded) unless SOURCES are given.
+# (tests and resources excluded) unless SOURCES are given, or those of the
+# subfolders FOLDERS names ("." the calling folder itself) for a library whose
+# files are sorted into folders.
 function(zell_module_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;INCLUDES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;FOLDERS;LIBS;INCLUDES" ${ARGN})
+  if(NOT ARG_FOLDERS)
+    set(ARG_FOLDERS .)
+  endif()
   if(NOT ARG_SOURCES)
-    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    list(TRANSFORM ARG_FOLDERS REPLACE "(.+)" "${CMAKE_CURRENT_SOURCE_DIR}/\\1/*.cpp" OUTPUT_VARIABLE patterns)
+    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${patterns})
   endif()
   add_library(${name} STATIC ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${ZELL_WARNINGS})
@@ -56,14 +62,17 @@ function(zell_module_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
-# zell_test(NAME SOURCES ... LIBS ... [TIMEOUT seconds])
+# zell_test(NAME SOURCES ... LIBS ... [TIMEOUT seconds] [SHARDS n])
 # A GoogleTest program registered with CTest. Without SOURCES, every .cpp of
 # the calling folder's Tests/ folder is taken. TIMEOUT in seconds (30 unless
 # given; at most 120) is a few times the program's run time in the sanitized
 # build on a busy machine, so that a hang fails soon and names the program
-# (it takes precedence over `ctest --timeout`).
+# (it takes precedence over `ctest --timeout`). With SHARDS the program is
+# registered n times as NAME-1 ... NAME-n, each running its share of the tests
+# (GoogleTest's sharding), so that a long program runs in parallel and each
+# share keeps its time-out. ZELL_TESTS_OF_<NAME> names the registered tests.
 function(zell_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT;SHARDS" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 30)
   endif()
@@ -79,9 +88,22 @@ function(zell_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${ZELL_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest GTest::gtest_main Threads::Threads)
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
-    ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name};ZELL_DISPLAY=headless")
+  if(NOT ARG_SHARDS OR ARG_SHARDS LESS 2)
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+      ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name};ZELL_DISPLAY=headless")
+    set(ZELL_TESTS_OF_${name} ${name} PARENT_SCOPE)
+    return()
+  endif()
+  set(tests)
+  foreach(shard RANGE 1 ${ARG_SHARDS})
+    math(EXPR index "${shard} - 1")
+    add_test(NAME ${name}-${shard} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name}-${shard} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+      ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name}-${shard};ZELL_DISPLAY=headless;GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${index}")
+    list(APPEND tests ${name}-${shard})
+  endforeach()
+  set(ZELL_TESTS_OF_${name} ${tests} PARENT_SCOPE)
 endfunction()
 
 # zell_x11_screen_test(NAME SOURCES ... LIBS ... PROGRAMS target=DEFINE ... [DEFINES ...] [TIMEOUT n])

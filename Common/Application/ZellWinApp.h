@@ -5,10 +5,10 @@
 // the executable's folder, loads the language texts of the GUI XML file,
 // takes the brand (OEM) settings and colours from them and chooses the
 // registry key of the profile. It also shows the program's message boxes.
-#include "Common/SystemHelper/ComError.h"
+#include "Common/SystemHelper/Xml/ComError.h"
 #include "Platform/Base/CString.h"
-#include "Platform/Framework/Font.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Drawing/Font.h"
+#include "Platform/Framework/App/WinApp.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 #include "Common/Communication/ArticleNumber.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 namespace {
 

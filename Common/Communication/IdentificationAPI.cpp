@@ -2,8 +2,8 @@
 
 #include "Common/Communication/IdentificationException.h"
 #include "Common/Communication/ProtocolBase.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/Format.h"
 
 #include <cstring>

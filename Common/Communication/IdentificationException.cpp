@@ -1,6 +1,6 @@
 #include "Common/Communication/IdentificationException.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/Format.h"
 
 namespace ZELL {

@@ -1,7 +1,7 @@
 #include "Common/Communication/PelorusErrorsLookup.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/Module.h"
 #include "Platform/Base/TextConversion.h"

@@ -1,6 +1,6 @@
 #include "Common/Communication/RS232Connection.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/Synchronization.h"
 #include "Platform/Base/WinError.h"

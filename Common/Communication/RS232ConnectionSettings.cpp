@@ -3,8 +3,8 @@
 #include "Common/Communication/RS232Connection.h"
 #include "Common/Communication/SettingsElement.h"
 #include "Common/Communication/SettingsRegistryKey.h"
-#include "Common/SystemHelper/StringUtils.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <cwchar>

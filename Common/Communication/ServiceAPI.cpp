@@ -1,7 +1,7 @@
 #include "Common/Communication/ServiceAPI.h"
 
 #include "Common/Communication/ConnectionBase.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/Clock.h"
 
 #include <algorithm>

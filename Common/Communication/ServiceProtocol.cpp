@@ -2,11 +2,11 @@
 
 #include "Common/Communication/ConnectionException.h"
 #include "Common/Communication/ServiceException.h"
-#include "Common/SystemHelper/ComError.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Common/SystemHelper/RegistryEx.h"
-#include "Common/SystemHelper/StringUtils.h"
-#include "Common/SystemHelper/XMLDOMHelper.h"
+#include "Common/SystemHelper/Xml/ComError.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Common/SystemHelper/System/RegistryEx.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
+#include "Common/SystemHelper/Xml/XMLDOMHelper.h"
 #include "Platform/Base/Format.h"
 
 #include <algorithm>

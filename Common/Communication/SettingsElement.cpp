@@ -1,6 +1,6 @@
 #include "Common/Communication/SettingsElement.h"
 
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Base/Format.h"
 
 #include <stdexcept>

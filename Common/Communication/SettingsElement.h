@@ -1,7 +1,7 @@
 #pragma once
 // Writing and reading the one-element XML text of a settings object.
 
-#include "Common/SystemHelper/XMLDOMHelper.h"
+#include "Common/SystemHelper/Xml/XMLDOMHelper.h"
 #include "Platform/Xml/XmlNode.h"
 
 #include <cstdint>

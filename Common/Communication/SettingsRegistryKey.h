@@ -4,7 +4,7 @@
 // fall back to the current value; writes say whether they worked, so that a
 // failed save is not reported as success.
 
-#include "Common/SystemHelper/RegistryEx.h"
+#include "Common/SystemHelper/System/RegistryEx.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "Common/Communication/SettingsElement.h"
 #include "Common/Communication/SettingsRegistryKey.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/TextConversion.h"

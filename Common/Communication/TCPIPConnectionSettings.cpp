@@ -3,7 +3,7 @@
 #include "Common/Communication/SettingsElement.h"
 #include "Common/Communication/SettingsRegistryKey.h"
 #include "Common/Communication/TCPIPConnection.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 
 #include <algorithm>
 #include <cwchar>

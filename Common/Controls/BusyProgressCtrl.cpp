@@ -1,6 +1,6 @@
 #include "Common/Controls/BusyProgressCtrl.h"
 
-#include "Platform/Framework/PaintDC.h"
+#include "Platform/Framework/Drawing/PaintDC.h"
 
 #include <algorithm>
 #include <chrono>

@@ -4,9 +4,9 @@
 // animation thread of the control's own; in progress mode the highlighted
 // stretch shows a value within a range. Any thread may drive it through the
 // private messages; the thread and the window never outlive the control.
-#include "Platform/Framework/Static.h"
+#include "Platform/Framework/Controls/Static.h"
 
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -1,7 +1,7 @@
 // How the busy indicator paints its row of blocks.
 #include "Common/Controls/BusyProgressCtrl.h"
 
-#include "Platform/Framework/PaintDC.h"
+#include "Platform/Framework/Drawing/PaintDC.h"
 
 #include <algorithm>
 #include <cmath>

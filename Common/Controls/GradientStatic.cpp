@@ -1,9 +1,9 @@
 #include "Common/Controls/GradientStatic.h"
 
-#include "Common/Controls/ZellMemDC.h"
+#include "Common/Controls/Drawing/ZellMemDC.h"
 #include "Platform/Base/Module.h"
-#include "Platform/Framework/PaintDC.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Drawing/PaintDC.h"
+#include "Platform/Framework/App/WinApp.h"
 
 #include <cwchar>
 

@@ -1,9 +1,9 @@
 #pragma once
 // A caption bar: a two-colour gradient under a bold single-line text. The
 // colours come from class-wide values that the application sets at start.
-#include "Platform/Framework/Static.h"
+#include "Platform/Framework/Controls/Static.h"
 
-#include "Platform/Framework/Font.h"
+#include "Platform/Framework/Drawing/Font.h"
 
 class CGradientStatic : public CStatic {
 public:

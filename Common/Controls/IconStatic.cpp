@@ -1,6 +1,6 @@
 #include "Common/Controls/IconStatic.h"
 
-#include "Common/Controls/SkinImage.h"
+#include "Common/Controls/Drawing/SkinImage.h"
 #include "Platform/Gdi/Gdi.h"
 
 CIconStatic::~CIconStatic()

@@ -1,6 +1,6 @@
 #pragma once
 // A static that shows an icon resource at a given size.
-#include "Platform/Framework/Static.h"
+#include "Platform/Framework/Controls/Static.h"
 
 class CIconStatic : public CStatic {
 public:

@@ -1,6 +1,6 @@
 #include "Common/Controls/PersistentDialog.h"
 
-#include "Common/Controls/Monitors.h"
+#include "Common/Controls/Support/Monitors.h"
 
 #include <cerrno>
 #include <cwchar>

@@ -3,8 +3,8 @@
 // the application's profile (section "Window size") whenever the window is
 // sized or destroyed, and the window opens there again, or centred when the
 // stored place is missing, unreadable or on no monitor any more.
-#include "Platform/Framework/Dialog.h"
-#include "Platform/Framework/Font.h"
+#include "Platform/Framework/Windows/Dialog.h"
+#include "Platform/Framework/Drawing/Font.h"
 
 class CPersistentDialog : public CDialog {
 public:

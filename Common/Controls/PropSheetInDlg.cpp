@@ -1,6 +1,6 @@
 #include "Common/Controls/PropSheetInDlg.h"
 
-#include "Common/Controls/ThemeHelper.h"
+#include "Common/Controls/Support/ThemeHelper.h"
 
 LOGFONTW CPropSheetInDlg::s_globalFont{};
 BOOL CPropSheetInDlg::s_globalFontGiven = FALSE;

@@ -4,10 +4,10 @@
 // tabs on one row unless stacked tabs were asked for, and paints its pages
 // white while a visual style is active.
 #include "Platform/Base/CString.h"
-#include "Platform/Framework/Brush.h"
-#include "Platform/Framework/Font.h"
-#include "Platform/Framework/PropertySheet.h"
-#include "Platform/Framework/Rect.h"
+#include "Platform/Framework/Drawing/Brush.h"
+#include "Platform/Framework/Drawing/Font.h"
+#include "Platform/Framework/Windows/PropertySheet.h"
+#include "Platform/Framework/Geometry/Rect.h"
 
 #include <list>
 #include <string>

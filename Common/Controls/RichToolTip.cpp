@@ -2,7 +2,7 @@
 
 #include "Platform/Base/HandleTable.h"
 #include "Platform/Controls/MessageBox.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/ResourceImage.h"
 #include "Platform/Ui/SystemMetrics.h"
 

@@ -6,8 +6,8 @@
 // monitor it is on, as a balloon with an anchor or as a plain rectangle,
 // with rounded corners and a soft shadow cast on what lies under it. The
 // buttons of registered tool bars are tools as well.
-#include "Common/Controls/MarkupDrawer.h"
-#include "Platform/Framework/Wnd.h"
+#include "Common/Controls/Drawing/MarkupDrawer.h"
+#include "Platform/Framework/Windows/Wnd.h"
 
 #include <map>
 #include <string>

@@ -1,9 +1,9 @@
 // Where the tip goes and what it looks like there: its place beside the
 // anchor, its outline (rounded body and anchor), the shadow it casts on what
 // lay under it, and painting with the current transparency.
-#include "Common/Controls/Monitors.h"
+#include "Common/Controls/Support/Monitors.h"
 #include "Common/Controls/RichToolTip.h"
-#include "Common/Controls/SelectedBitmap.h"
+#include "Common/Controls/Drawing/SelectedBitmap.h"
 #include "Platform/Gdi/Region.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "Common/Controls/SkinButton.h"
 
-#include "Common/Controls/ZellMemDC.h"
-#include "Platform/Framework/WinApp.h"
+#include "Common/Controls/Drawing/ZellMemDC.h"
+#include "Platform/Framework/App/WinApp.h"
 
 #include <algorithm>
 #include <cmath>

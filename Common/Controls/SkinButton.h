@@ -4,10 +4,10 @@
 // a tooltip, a link target and auto-repeat. All drawing goes through a
 // memory context, so the button never flickers.
 #include "Common/Controls/ZellMenu.h"
-#include "Platform/Framework/Button.h"
-#include "Platform/Framework/ToolTipCtrl.h"
+#include "Platform/Framework/Controls/Button.h"
+#include "Platform/Framework/Controls/ToolTipCtrl.h"
 
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 
 class CSkinButton : public CButton {
 public:

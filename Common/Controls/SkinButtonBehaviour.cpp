@@ -2,9 +2,9 @@
 // auto-repeat, the tooltip, the link and the transparent background.
 #include "Common/Controls/SkinButton.h"
 
-#include "Platform/Framework/ClientDC.h"
-#include "Platform/Framework/Exception.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Drawing/ClientDC.h"
+#include "Platform/Framework/Exceptions/Exception.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Shell/ShellExecute.h"
 
 #include <algorithm>

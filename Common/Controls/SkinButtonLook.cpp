@@ -1,7 +1,7 @@
 // The skinned button's images, colours, alignments, font and cursor.
 #include "Common/Controls/SkinButton.h"
 
-#include "Common/Controls/SkinImage.h"
+#include "Common/Controls/Drawing/SkinImage.h"
 
 #include <algorithm>
 

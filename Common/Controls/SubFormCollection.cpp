@@ -1,6 +1,6 @@
 #include "Common/Controls/SubFormCollection.h"
 
-#include "Platform/Framework/InvalidArgException.h"
+#include "Platform/Framework/Exceptions/InvalidArgException.h"
 
 CSubFormCollection::~CSubFormCollection()
 {

@@ -1,7 +1,7 @@
 #pragma once
 // Child dialogs (sub-forms) that all lie over one placeholder area of their
 // parent dialog; one of them is shown at a time. The collection owns them.
-#include "Platform/Framework/Dialog.h"
+#include "Platform/Framework/Windows/Dialog.h"
 
 #include <memory>
 #include <vector>

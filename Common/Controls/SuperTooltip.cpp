@@ -1,7 +1,7 @@
 #include "Common/Controls/SuperTooltip.h"
 
 #include "Platform/Base/Format.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/Resource.h"
 #include "Platform/Ui/SystemMetrics.h"
 

@@ -2,7 +2,7 @@
 // A skinned button whose face the visual-style theme paints while a theme
 // is active; the classic border is then left out.
 #include "Common/Controls/SkinButton.h"
-#include "Common/Controls/ThemeHelper.h"
+#include "Common/Controls/Support/ThemeHelper.h"
 
 class CThemedButton : public CSkinButton {
 public:

@@ -3,7 +3,7 @@
 // with the platform menu.
 #include "Common/Controls/ZellMenu.h"
 
-#include "Platform/Framework/Bitmap.h"
+#include "Platform/Framework/Drawing/Bitmap.h"
 #include "Platform/Ui/PopupMenu.h"
 
 #include <algorithm>

@@ -5,10 +5,10 @@
 // frames) or the flat look (a shaded image column and a filled selection
 // rectangle). Every operation that takes a text has a narrow form as well,
 // which converts the text with the thread's code page.
-#include "Common/Controls/WideText.h"
+#include "Common/Controls/Support/WideText.h"
 #include "Common/Controls/ZellMenuData.h"
-#include "Platform/Framework/Font.h"
-#include "Platform/Framework/Menu.h"
+#include "Platform/Framework/Drawing/Font.h"
+#include "Platform/Framework/Windows/Menu.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // What an owner-drawn menu keeps for each of its items: the item's text, its
 // flags and command, and where its image comes from.
-#include "Platform/Framework/ImageList.h"
+#include "Platform/Framework/Drawing/ImageList.h"
 #include "Platform/Ui/WinUser.h"
 
 #include <memory>

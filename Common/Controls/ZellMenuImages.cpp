@@ -3,9 +3,9 @@
 // every command's image, and the check-mark pictures.
 #include "Common/Controls/ZellMenu.h"
 
-#include "Common/Controls/SkinImage.h"
+#include "Common/Controls/Drawing/SkinImage.h"
 
-#include "Platform/Framework/Bitmap.h"
+#include "Platform/Framework/Drawing/Bitmap.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Ui/ResourceModule.h"
 #include "Platform/Ui/ToolbarResource.h"

@@ -1,8 +1,8 @@
 #include "Common/Controls/ZellStatic.h"
 
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/PaintDC.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/Drawing/PaintDC.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Shell/ShellExecute.h"
 
 #include <algorithm>

@@ -4,10 +4,10 @@
 // shadow, blinking, and links that open a web address or a mail address.
 // The setters return the label, so calls chain; a setter that changes
 // nothing does not redraw.
-#include "Platform/Framework/Static.h"
+#include "Platform/Framework/Controls/Static.h"
 
-#include "Platform/Framework/Brush.h"
-#include "Platform/Framework/Font.h"
+#include "Platform/Framework/Drawing/Brush.h"
+#include "Platform/Framework/Drawing/Font.h"
 
 class CZellStatic : public CStatic {
 public:

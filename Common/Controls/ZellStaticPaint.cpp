@@ -2,7 +2,7 @@
 // format the style calls for, rotation and the text shadow.
 #include "Common/Controls/ZellStatic.h"
 
-#include "Platform/Framework/PaintDC.h"
+#include "Platform/Framework/Drawing/PaintDC.h"
 
 #include <algorithm>
 

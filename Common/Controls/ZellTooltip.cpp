@@ -1,6 +1,6 @@
 #include "Common/Controls/ZellTooltip.h"
 
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/Resource.h"
 
 namespace {

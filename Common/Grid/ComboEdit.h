@@ -1,7 +1,7 @@
 #pragma once
 // The edit field of an in-place combo box: its keys go to the box before
 // the dialog manager sees them, and losing the focus ends the edit.
-#include "Platform/Framework/Edit.h"
+#include "Platform/Framework/Controls/Edit.h"
 
 class CComboEdit : public CEdit {
 public:

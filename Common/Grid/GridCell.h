@@ -4,7 +4,7 @@
 // in an in-place edit window laid over it.
 #include "Common/Grid/GridCellBase.h"
 #include "Platform/Base/CString.h"
-#include "Platform/Framework/Font.h"
+#include "Platform/Framework/Drawing/Font.h"
 #include "Platform/Gdi/SysColors.h"
 
 #include <memory>

@@ -3,12 +3,12 @@
 #include "Common/Grid/GridDefaultCell.h"
 #include "Common/Grid/SavedDC.h"
 #include "Common/Grid/ZellGrid.h"
-#include "Platform/Framework/Brush.h"
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/Font.h"
-#include "Platform/Framework/ImageList.h"
-#include "Platform/Framework/Pen.h"
-#include "Platform/Framework/ResourceException.h"
+#include "Platform/Framework/Drawing/Brush.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/Drawing/Font.h"
+#include "Platform/Framework/Drawing/ImageList.h"
+#include "Platform/Framework/Drawing/Pen.h"
+#include "Platform/Framework/Exceptions/ResourceException.h"
 
 #include <algorithm>
 #include <vector>

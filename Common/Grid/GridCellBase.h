@@ -4,8 +4,8 @@
 // unset (-1, null) takes it from the grid's default cell for its kind
 // (normal, fixed row, fixed column or the fixed corner).
 #include "Common/Grid/GridNotify.h"
-#include "Platform/Framework/Object.h"
-#include "Platform/Framework/Rect.h"
+#include "Platform/Framework/Core/Object.h"
+#include "Platform/Framework/Geometry/Rect.h"
 
 class CDC;
 class CFont;

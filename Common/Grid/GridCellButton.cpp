@@ -2,7 +2,7 @@
 
 #include "Common/Grid/SavedDC.h"
 #include "Common/Grid/ZellGrid.h"
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 
 IMPLEMENT_DYNCREATE(CGridCellButton, CGridCell)
 

@@ -1,9 +1,9 @@
 #include "Common/Grid/GridCellCombo.h"
 
-#include "Common/Controls/ThemeHelper.h"
+#include "Common/Controls/Support/ThemeHelper.h"
 #include "Common/Grid/InPlaceList.h"
 #include "Common/Grid/ZellGrid.h"
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 
 #include <algorithm>
 

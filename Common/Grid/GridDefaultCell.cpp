@@ -1,6 +1,6 @@
 #include "Common/Grid/GridDefaultCell.h"
 
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 #include "Platform/Ui/WinUser.h"
 
 IMPLEMENT_DYNCREATE(CGridDefaultCell, CGridCell)

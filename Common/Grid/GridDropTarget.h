@@ -1,7 +1,7 @@
 #pragma once
 // The drop target of a grid window: the drag loop's calls reach the grid's
 // own drag operations, and only for the grid's own window.
-#include "Platform/Framework/OleDropTarget.h"
+#include "Platform/Framework/DragDrop/OleDropTarget.h"
 
 class CZellGrid;
 

@@ -1,7 +1,7 @@
 #include "Common/Grid/InPlaceEdit.h"
 
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/Font.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/Drawing/Font.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // It reports the end of editing to the grid (WM_NOTIFY, GRIDN_ENDLABELEDIT,
 // with the key that ended it) and deletes itself once its window is gone.
 #include "Common/Grid/GridNotify.h"
-#include "Platform/Framework/Edit.h"
+#include "Platform/Framework/Controls/Edit.h"
 
 class CInPlaceEdit : public CEdit {
 public:

@@ -4,7 +4,7 @@
 // grid once per session and deletes itself once its window is gone.
 #include "Common/Grid/ComboEdit.h"
 #include "Common/Grid/GridNotify.h"
-#include "Platform/Framework/ComboBox.h"
+#include "Platform/Framework/Controls/ComboBox.h"
 
 #include <vector>
 

@@ -4,7 +4,7 @@
 // Ctrl+C still copies; cutting clears without copying, so that the fixed
 // layout of the text never breaks.
 #include "Common/Grid/MaskedInput.h"
-#include "Platform/Framework/Edit.h"
+#include "Platform/Framework/Controls/Edit.h"
 
 // A mask, the characters its "#" places take, and whether the address rules apply.
 struct MaskFormat {

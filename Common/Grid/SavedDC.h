@@ -1,6 +1,6 @@
 #pragma once
 // Puts a device context back as it was on every way out of a drawing.
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 
 class CSavedDC {
 public:

@@ -1,10 +1,10 @@
 #include "Common/Grid/TitleTip.h"
 
 #include "Platform/Base/Clock.h"
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/Font.h"
-#include "Platform/Framework/ResourceException.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/Drawing/Font.h"
+#include "Platform/Framework/Exceptions/ResourceException.h"
+#include "Platform/Framework/App/WinApp.h"
 
 BEGIN_MESSAGE_MAP(CTitleTip, CWnd)
     ON_WM_MOUSEMOVE()

@@ -2,7 +2,7 @@
 // A small borderless pop-up over a cell whose text is cut off, showing the
 // whole text in one line. It goes as soon as the mouse leaves the cell or a
 // key or button is pressed, and hands that input on to the window beneath.
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 
 class CTitleTip : public CWnd {
 public:

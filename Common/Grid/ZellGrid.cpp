@@ -3,10 +3,10 @@
 
 #include "Common/Grid/GridDropTarget.h"
 #include "Common/Grid/TitleTip.h"
-#include "Platform/Framework/OleInit.h"
-#include "Platform/Framework/ResourceException.h"
-#include "Platform/Framework/StandardCommands.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/DragDrop/OleInit.h"
+#include "Platform/Framework/Exceptions/ResourceException.h"
+#include "Platform/Framework/Core/StandardCommands.h"
+#include "Platform/Framework/App/WinApp.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "Common/Grid/GridDefaultCell.h"
 #include "Common/Grid/GridPageBreaks.h"
 #include "Common/Grid/GridNotify.h"
-#include "Platform/Framework/OleDropTarget.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/DragDrop/OleDropTarget.h"
+#include "Platform/Framework/Windows/Wnd.h"
 
 #include <cstdint>
 #include <memory>

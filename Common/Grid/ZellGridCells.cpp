@@ -2,7 +2,7 @@
 // access by id, rows and columns inserted and deleted.
 #include "Common/Grid/ZellGrid.h"
 
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 
 #include <algorithm>
 

@@ -2,12 +2,12 @@
 // text with fields separated by Tab and rows by CR LF.
 #include "Common/Grid/ZellGrid.h"
 
-#include "Platform/Framework/Bitmap.h"
-#include "Platform/Framework/CmdUI.h"
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/ImageList.h"
-#include "Platform/Framework/OleDataObject.h"
-#include "Platform/Framework/OleDataSource.h"
+#include "Platform/Framework/Drawing/Bitmap.h"
+#include "Platform/Framework/Core/CmdUI.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/Drawing/ImageList.h"
+#include "Platform/Framework/DragDrop/OleDataObject.h"
+#include "Platform/Framework/DragDrop/OleDataSource.h"
 #include "Platform/Ui/Clipboard.h"
 
 #include <algorithm>

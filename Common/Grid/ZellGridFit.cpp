@@ -1,7 +1,7 @@
 // Fitting rows and columns to their cells and to the client area.
 #include "Common/Grid/ZellGrid.h"
 
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 
 #include <algorithm>
 

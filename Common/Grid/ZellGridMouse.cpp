@@ -3,8 +3,8 @@
 #include "Common/Grid/ZellGrid.h"
 
 #include "Common/Grid/TitleTip.h"
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/WaitCursor.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/App/WaitCursor.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 // lines, and single cells drawn again at once.
 #include "Common/Grid/ZellGrid.h"
 
-#include "Platform/Framework/PaintDC.h"
-#include "Platform/Framework/Pen.h"
+#include "Platform/Framework/Drawing/PaintDC.h"
+#include "Platform/Framework/Drawing/Pen.h"
 
 #include <algorithm>
 

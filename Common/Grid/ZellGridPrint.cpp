@@ -7,9 +7,9 @@
 #include "Common/Grid/SavedDC.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/WinError.h"
-#include "Platform/Framework/Font.h"
-#include "Platform/Framework/Pen.h"
-#include "Platform/Framework/PrintInfo.h"
+#include "Platform/Framework/Drawing/Font.h"
+#include "Platform/Framework/Drawing/Pen.h"
+#include "Platform/Framework/Printing/PrintInfo.h"
 #include "Platform/Gdi/PrinterDC.h"
 #include "Platform/Gdi/ScreenDpi.h"
 

@@ -2,7 +2,7 @@
 // from cell key to id, so that virtual mode needs no cell objects for it.
 #include "Common/Grid/ZellGrid.h"
 
-#include "Platform/Framework/WaitCursor.h"
+#include "Platform/Framework/App/WaitCursor.h"
 
 #include <algorithm>
 

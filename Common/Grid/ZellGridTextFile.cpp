@@ -4,9 +4,9 @@
 // the grid as it was.
 #include "Common/Grid/GridTextTable.h"
 #include "Common/Grid/ZellGrid.h"
-#include "Platform/Framework/FileException.h"
-#include "Platform/Framework/StdioFile.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Exceptions/FileException.h"
+#include "Platform/Framework/Files/StdioFile.h"
+#include "Platform/Framework/App/WinApp.h"
 
 namespace {
 

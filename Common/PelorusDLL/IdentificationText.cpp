@@ -1,6 +1,6 @@
 #include "Common/PelorusDLL/IdentificationText.h"
 
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 std::wstring CIdentificationText::Bounded(const std::wstring& text, std::size_t length)
 {

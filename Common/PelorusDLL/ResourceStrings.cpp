@@ -1,6 +1,6 @@
 #include "Common/PelorusDLL/ResourceStrings.h"
 
-#include "Common/SystemHelper/SystemInfo.h"
+#include "Common/SystemHelper/Desktop/SystemInfo.h"
 
 #include <algorithm>
 #include <atomic>

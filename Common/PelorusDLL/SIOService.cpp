@@ -3,7 +3,7 @@
 #include "Common/Communication/ArticleNumber.h"
 #include "Common/PelorusDLL/MailboxAnswer.h"
 #include "Common/PelorusDLL/SIORegComm.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/SystemTime.h"

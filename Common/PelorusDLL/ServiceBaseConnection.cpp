@@ -3,7 +3,7 @@
 #include "Common/PelorusDLL/ServiceBase.h"
 
 #include "Common/Communication/ConnectionBase.h"
-#include "Common/SystemHelper/RegistryEx.h"
+#include "Common/SystemHelper/System/RegistryEx.h"
 #include "Platform/Base/Clock.h"
 
 #include <algorithm>

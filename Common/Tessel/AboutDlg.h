@@ -7,10 +7,10 @@
 #include "Common/Controls/IconStatic.h"
 #include "Common/Controls/ZellStatic.h"
 #include "Common/Grid/ZellGrid.h"
-#include "Common/SystemHelper/WindowsVersion.h"
+#include "Common/SystemHelper/System/WindowsVersion.h"
 #include "Common/Tessel/ThemedGroupBox.h"
-#include "Platform/Framework/Dialog.h"
-#include "Platform/Framework/Font.h"
+#include "Platform/Framework/Windows/Dialog.h"
+#include "Platform/Framework/Drawing/Font.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 #include "Common/Tessel/AboutFileList.h"
 
-#include "Common/SystemHelper/ModuleVersion.h"
-#include "Common/SystemHelper/XMLDOMHelper.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/System/ModuleVersion.h"
+#include "Common/SystemHelper/Xml/XMLDOMHelper.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "Common/Tessel/BalloonMessage.h"
 
-#include "Common/SystemHelper/SystemInfo.h"
+#include "Common/SystemHelper/Desktop/SystemInfo.h"
 #include "Platform/Base/Module.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/Thread.h"

@@ -1,9 +1,9 @@
 #include "Common/Tessel/LibrarySettings.h"
 
-#include "Common/SystemHelper/ModuleVersion.h"
+#include "Common/SystemHelper/System/ModuleVersion.h"
 #include "Platform/Base/Module.h"
 #include "Platform/Base/TextConversion.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/Resource.h"
 
 #include <algorithm>

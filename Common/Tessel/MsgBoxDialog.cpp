@@ -1,6 +1,6 @@
 #include "Common/Tessel/MsgBoxDialog.h"
 
-#include "Common/SystemHelper/FileHelpers.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
 #include "Platform/Base/GlobalMemory.h"
 #include "Platform/Base/Module.h"
 #include "Platform/Base/WideRuntime.h"

@@ -1,7 +1,7 @@
 #include "Common/Tessel/TesselApp.h"
 
 #include "Common/Grid/ZellGrid.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/BalloonMessage.h"
 #include "Common/Tessel/LibrarySettings.h"
 #include "Common/Tessel/MessageIcons.h"

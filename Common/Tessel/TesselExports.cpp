@@ -2,7 +2,7 @@
 // state; the setters and getters only touch the library's settings.
 #include "Common/Tessel/TesselExports.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/AboutDlg.h"
 #include "Common/Tessel/BalloonMessage.h"
 #include "Common/Tessel/LibrarySettings.h"

@@ -1,8 +1,8 @@
 #include "Common/Tessel/ThemedGroupBox.h"
 
-#include "Platform/Framework/Brush.h"
-#include "Platform/Framework/PaintDC.h"
-#include "Platform/Framework/Pen.h"
+#include "Platform/Framework/Drawing/Brush.h"
+#include "Platform/Framework/Drawing/PaintDC.h"
+#include "Platform/Framework/Drawing/Pen.h"
 
 #include <cwchar>
 

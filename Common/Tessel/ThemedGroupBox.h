@@ -3,8 +3,8 @@
 // caption interrupts the top line, or a band box whose caption sits in a
 // coloured band above a body of another colour. The setters return the box
 // and repaint it together with the part of the parent beneath it.
-#include "Platform/Framework/Button.h"
-#include "Platform/Framework/Font.h"
+#include "Platform/Framework/Controls/Button.h"
+#include "Platform/Framework/Drawing/Font.h"
 
 class CThemedGroupBox : public CButton {
     DECLARE_DYNAMIC(CThemedGroupBox)

@@ -2,6 +2,7 @@
 
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
+#include "Platform/Base/SpinWait.h"
 #include "Platform/Base/WinError.h"
 
 #include <algorithm>
@@ -17,6 +18,15 @@ class NeverSignalled : public WaitableObject {
 public:
     bool IsSignalled() const override { return false; }
 };
+
+// The state lock for the waits and wakes of message round trips, which hold
+// it briefly and often from two processors at once.
+std::unique_lock<std::mutex> TakeStateLock()
+{
+    std::unique_lock lock(WaitableObject::StateLock(), std::defer_lock);
+    LockAwake(lock);
+    return lock;
+}
 
 std::shared_ptr<WaitableObject> ResolveWaitable(HANDLE handle)
 {
@@ -104,7 +114,7 @@ public:
     {
         WaitRegistry& registry = WaitRegistry::Instance(); // before the lock: it registers with the clock
         const WaitDeadline deadline(milliseconds);
-        std::unique_lock lock(WaitableObject::StateLock());
+        auto lock = TakeStateLock();
         for (auto& object : m_objects)
             object->AddWaiter(&m_waiter);
         registry.Add(&m_waiter);
@@ -185,7 +195,7 @@ void WaitableObject::RemoveWaiter(Waiter* waiter)
 void Waiter::Wake()
 {
     {
-        std::lock_guard lock(WaitableObject::StateLock());
+        const auto lock = TakeStateLock();
         m_woken = true;
     }
     // Told once the lock is free, so that the woken thread does not wake
@@ -196,13 +206,13 @@ void Waiter::Wake()
 
 void Waiter::ClearWake()
 {
-    std::lock_guard lock(WaitableObject::StateLock());
+    const auto lock = TakeStateLock();
     m_woken = false;
 }
 
 bool Waiter::IsWoken() const
 {
-    std::lock_guard lock(WaitableObject::StateLock());
+    const auto lock = TakeStateLock();
     return m_woken;
 }
 

@@ -28,6 +28,7 @@
 #include "Platform/Base/HandleTable.h"
 #include "Platform/Base/Types.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -93,13 +94,17 @@ public:
     // wakes announce, never between that look and the wait.
     void ClearWake();
     bool IsWoken() const;
+    // IsWoken without the lock, for a thread that polls before it waits; the
+    // wait itself still decides under the lock.
+    bool IsWokenNow() const { return m_woken.load(std::memory_order_acquire); }
 
 private:
     friend class WaitOperation;
     friend class WaitableObject;
     friend class WaitRegistry;
     std::condition_variable m_condition;
-    bool m_woken = false; // guarded by WaitableObject::StateLock
+    // Changed under WaitableObject::StateLock only; atomic for IsWokenNow.
+    std::atomic<bool> m_woken = false;
 };
 
 HandleTable<KernelObject>& KernelHandles();

@@ -2,6 +2,7 @@
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Gdi/FontCache.h"
+#include "Platform/Gdi/ShapedLine.h"
 #include "Platform/Gdi/Text.h"
 
 #include <pango/pangocairo.h>
@@ -13,6 +14,30 @@
 #include <mutex>
 
 namespace ZELL::Gdi {
+
+PangoContext* NewDrawingContext()
+{
+    PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+    pango_cairo_context_set_font_options(context, options);
+    cairo_font_options_destroy(options);
+    pango_cairo_context_set_resolution(context, 96.0);
+    return context;
+}
+
+void KeepDescription(PangoFontDescription*& kept, const PangoFontDescription* description)
+{
+    // Lines come in runs of one font: its copy usually stays.
+    if (kept != nullptr && pango_font_description_equal(kept, description))
+        return;
+    if (kept != nullptr)
+        pango_font_description_free(kept);
+    kept = pango_font_description_copy(description);
+}
+
 namespace {
 
 constexpr int kDefaultHeight = -11;  // 8 points at 96 dots per inch
@@ -29,17 +54,8 @@ PangoContext* ThreadContext()
         }
     };
     thread_local Holder holder;
-    if (!holder.context) {
-        PangoFontMap* map = pango_cairo_font_map_get_default();
-        holder.context = pango_font_map_create_context(map);
-        cairo_font_options_t* options = cairo_font_options_create();
-        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
-        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
-        pango_cairo_context_set_font_options(holder.context, options);
-        cairo_font_options_destroy(options);
-        pango_cairo_context_set_resolution(holder.context, 96.0);
-    }
+    if (!holder.context)
+        holder.context = NewDrawingContext();
     return holder.context;
 }
 
@@ -105,22 +121,23 @@ struct LastLineLayout {
                pango_font_description_equal(description, font.description);
     }
     // The kept layout for another line when no caller holds it any more
-    // (null otherwise); the entry is empty afterwards.
+    // (null otherwise); the entry keeps no layout afterwards.
     PangoLayout* TakeUnshared()
     {
         PangoLayout* unshared = nullptr;
-        if (layout != nullptr && G_OBJECT(layout)->ref_count == 1) {
+        if (layout != nullptr && G_OBJECT(layout)->ref_count == 1)
             unshared = layout;
-            layout = nullptr;
-        }
-        Clear();
+        else if (layout != nullptr)
+            g_object_unref(layout);
+        layout = nullptr;
         return unshared;
     }
     void Keep(PangoLayout* fresh, const FontObject& font, const std::wstring& line, int underlineIndex)
     {
-        Clear();
+        if (layout)
+            g_object_unref(layout);
         layout = static_cast<PangoLayout*>(g_object_ref(fresh));
-        description = pango_font_description_copy(font.description);
+        KeepDescription(description, font.description);
         text = line;
         underlineAt = underlineIndex;
         underline = font.log.lfUnderline != 0;
@@ -131,6 +148,27 @@ struct LastLineLayout {
 std::size_t Utf8Offset(const std::wstring& text, std::size_t index)
 {
     return Text::WideToUtf8(std::wstring_view(text).substr(0, std::min(index, text.size()))).size();
+}
+
+// Underline and strike-out of a line; null for plain text, which pango then
+// lays out without walking an attribute list.
+PangoAttrList* LineAttributes(const FontObject& font, const std::wstring& text, int underlineAt)
+{
+    const bool underlineOne = underlineAt >= 0 && static_cast<std::size_t>(underlineAt) < text.size();
+    if (!font.log.lfUnderline && !font.log.lfStrikeOut && !underlineOne)
+        return nullptr;
+    PangoAttrList* attrs = pango_attr_list_new();
+    if (font.log.lfUnderline)
+        pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (font.log.lfStrikeOut)
+        pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+    if (underlineOne) {
+        PangoAttribute* attr = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
+        attr->start_index = static_cast<guint>(Utf8Offset(text, static_cast<std::size_t>(underlineAt)));
+        attr->end_index = static_cast<guint>(Utf8Offset(text, static_cast<std::size_t>(underlineAt) + 1));
+        pango_attr_list_insert(attrs, attr);
+    }
+    return attrs;
 }
 
 }  // namespace
@@ -283,19 +321,10 @@ PangoLayout* MakeLineLayout(FontObject& font, const std::wstring& text, int unde
     pango_layout_set_font_description(layout, font.description);
     const std::string utf8 = Text::WideToUtf8(text);
     pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
-    PangoAttrList* attrs = pango_attr_list_new();
-    if (font.log.lfUnderline)
-        pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    if (font.log.lfStrikeOut)
-        pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
-    if (underlineAt >= 0 && static_cast<std::size_t>(underlineAt) < text.size()) {
-        PangoAttribute* attr = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
-        attr->start_index = static_cast<guint>(Utf8Offset(text, static_cast<std::size_t>(underlineAt)));
-        attr->end_index = static_cast<guint>(Utf8Offset(text, static_cast<std::size_t>(underlineAt) + 1));
-        pango_attr_list_insert(attrs, attr);
-    }
+    PangoAttrList* attrs = LineAttributes(font, text, underlineAt);
     pango_layout_set_attributes(layout, attrs);
-    pango_attr_list_unref(attrs);
+    if (attrs != nullptr)
+        pango_attr_list_unref(attrs);
     if (text.find(L'\t') != std::wstring::npos) {
         // Tab stops every eight average characters.
         PangoTabArray* tabs =
@@ -317,6 +346,12 @@ TextExtent MeasureLine(FontObject& font, const std::wstring& text)
     extent.baseline = tm.tmAscent;
     if (text.empty())
         return extent;
+    if (const auto shaped = ShapedLine::Of(font, text)) {
+        PangoRectangle logical = shaped->Logical();
+        pango_extents_to_pixels(&logical, nullptr);
+        extent.width = logical.width;
+        return extent;
+    }
     PangoLayout* layout = MakeLineLayout(font, text);
     PangoRectangle logical{};
     pango_layout_get_pixel_extents(layout, nullptr, &logical);

@@ -6,8 +6,16 @@
 #include <string>
 
 typedef struct _PangoLayout PangoLayout;
+typedef struct _PangoContext PangoContext;
 
 namespace ZELL::Gdi {
+
+// A pango context with the rendering options of all text drawn here; the
+// caller owns it (g_object_unref).
+PangoContext* NewDrawingContext();
+
+// Makes `kept` (owned, may be null) a copy of the description.
+void KeepDescription(PangoFontDescription*& kept, const PangoFontDescription* description);
 
 LOGFONTW StockGuiFont();
 LOGFONTW StockFixedFont();

@@ -4,6 +4,7 @@
 #include "Platform/Gdi/FontCache.h"
 #include "Platform/Gdi/Paint.h"
 #include "Platform/Gdi/PrinterJob.h"
+#include "Platform/Gdi/ShapedLine.h"
 #include "Platform/Gdi/Text.h"
 #include "Platform/Gdi/Transform.h"
 
@@ -52,67 +53,55 @@ RECT Intersect(const RECT& a, const RECT& b)
     return r;
 }
 
-// Draws one laid-out line whose cell's top-left corner is at `logical`,
-// blending the glyph coverage in the text colour. `clip` (surface pixels)
-// narrows the target's clip when given.
-void RenderLine(DCObject& dc, DrawTarget& target, FontObject& font, const std::wstring& text, POINT logical,
-                int underlineAt, const RECT* clip)
-{
-    if (text.empty() || !target.Ok())
-        return;
-    PangoLayout* layout = MakeLineLayout(font, text, underlineAt);
-    PangoRectangle ink{};
-    PangoRectangle extent{};
-    pango_layout_get_pixel_extents(layout, &ink, &extent);
-    const Scale scale = ScaleOf(dc);
-    const POINT at = LogicalPointToSurface(dc, logical);
-    const int left = std::min(ink.x, extent.x);
-    const int right = std::max(ink.x + ink.width, extent.x + extent.width);
-    const int top = std::min(ink.y, extent.y);
-    const int bottom = std::max(ink.y + ink.height, extent.y + extent.height);
-    RECT box{at.x + static_cast<LONG>(std::floor(left * scale.x)) - 1,
-             at.y + static_cast<LONG>(std::floor(top * scale.y)) - 1,
-             at.x + static_cast<LONG>(std::ceil(right * scale.x)) + 1,
-             at.y + static_cast<LONG>(std::ceil(bottom * scale.y)) + 1};
-    RECT limit = target.Clip().Box();
-    if (clip)
-        limit = Intersect(limit, *clip);
-    box = Intersect(box, limit);
-    const int width = box.right - box.left;
-    const int height = box.bottom - box.top;
-    if (width <= 0 || height <= 0) {
-        g_object_unref(layout);
-        return;
+// A line ready to draw: shaped on its own where it can be, laid out
+// otherwise (mnemonic underlines, and printing, which keeps the layouts).
+class DrawnLine {
+public:
+    DrawnLine(const DCObject& dc, FontObject& font, const std::wstring& text, int underlineAt)
+    {
+        if (underlineAt < 0 && dc.type != DCType::Printer)
+            m_shaped = ShapedLine::Of(font, text);
+        if (m_shaped) {
+            m_ink = m_shaped->Ink();
+            m_logical = m_shaped->Logical();
+            pango_extents_to_pixels(&m_ink, nullptr);
+            pango_extents_to_pixels(&m_logical, nullptr);
+        } else {
+            m_layout = MakeLineLayout(font, text, underlineAt);
+            pango_layout_get_pixel_extents(m_layout, &m_ink, &m_logical);
+        }
     }
-    if (dc.type == DCType::Printer)
-        KeepPrintedText(dc, layout, at, scale.x, scale.y, target.ClipRects(box));
-    const std::uint32_t color = target.DeviceColor(dc.state.textColor);
-    if (!target.Mono() && cairo_image_surface_get_format(target.Surface()) == CAIRO_FORMAT_RGB24) {
-        // An opaque colour surface: cairo blends the glyphs in straight away,
-        // which spares a coverage mask per line and the blend by hand.
-        cairo_t* cr = cairo_create(target.Surface());
-        for (const RECT& r : target.ClipRects(box))
-            cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
-        cairo_clip(cr);
-        cairo_translate(cr, at.x, at.y);
-        cairo_scale(cr, scale.x, scale.y);
-        cairo_set_source_rgb(cr, ((color >> 16) & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0, (color & 0xFF) / 255.0);
-        pango_cairo_show_layout(cr, layout);
-        cairo_destroy(cr);
-        g_object_unref(layout);
-        cairo_surface_flush(target.Surface());
-        return;
+    ~DrawnLine()
+    {
+        if (m_layout)
+            g_object_unref(m_layout);
     }
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-    cairo_t* cr = cairo_create(mask);
-    cairo_translate(cr, at.x - box.left, at.y - box.top);
-    cairo_scale(cr, scale.x, scale.y);
-    cairo_set_source_rgba(cr, 0, 0, 0, 1);
-    pango_cairo_show_layout(cr, layout);
-    cairo_destroy(cr);
-    g_object_unref(layout);
-    cairo_surface_flush(mask);
+    DrawnLine(const DrawnLine&) = delete;
+    DrawnLine& operator=(const DrawnLine&) = delete;
 
+    // Pixel extents with the line's top-left corner at 0, 0.
+    const PangoRectangle& Ink() const { return m_ink; }
+    const PangoRectangle& Logical() const { return m_logical; }
+    PangoLayout* Layout() const { return m_layout; }
+    void Show(cairo_t* cr) const
+    {
+        if (m_shaped)
+            m_shaped->Show(cr);
+        else
+            pango_cairo_show_layout(cr, m_layout);
+    }
+
+private:
+    std::shared_ptr<const ShapedLine> m_shaped;
+    PangoLayout* m_layout = nullptr;
+    PangoRectangle m_ink{};
+    PangoRectangle m_logical{};
+};
+
+// Blends the coverage of the glyphs in the mask (whose top-left corner is
+// at the box's) in `color` into the target, within its clip.
+void BlendMask(DrawTarget& target, cairo_surface_t* mask, const RECT& box, std::uint32_t color)
+{
     const unsigned char* data = cairo_image_surface_get_data(mask);
     const int stride = cairo_image_surface_get_stride(mask);
     for (const RECT& r : target.ClipRects(box)) {
@@ -138,6 +127,64 @@ void RenderLine(DCObject& dc, DrawTarget& target, FontObject& font, const std::w
             }
         }
     }
+}
+
+// Draws one line whose cell's top-left corner is at `logical`, blending the
+// glyph coverage in the text colour. `clip` (surface pixels) narrows the
+// target's clip when given.
+void RenderLine(DCObject& dc, DrawTarget& target, FontObject& font, const std::wstring& text, POINT logical,
+                int underlineAt, const RECT* clip)
+{
+    if (text.empty() || !target.Ok())
+        return;
+    const DrawnLine line(dc, font, text, underlineAt);
+    const PangoRectangle& ink = line.Ink();
+    const PangoRectangle& extent = line.Logical();
+    const Scale scale = ScaleOf(dc);
+    const POINT at = LogicalPointToSurface(dc, logical);
+    const int left = std::min(ink.x, extent.x);
+    const int right = std::max(ink.x + ink.width, extent.x + extent.width);
+    const int top = std::min(ink.y, extent.y);
+    const int bottom = std::max(ink.y + ink.height, extent.y + extent.height);
+    RECT box{at.x + static_cast<LONG>(std::floor(left * scale.x)) - 1,
+             at.y + static_cast<LONG>(std::floor(top * scale.y)) - 1,
+             at.x + static_cast<LONG>(std::ceil(right * scale.x)) + 1,
+             at.y + static_cast<LONG>(std::ceil(bottom * scale.y)) + 1};
+    RECT limit = target.Clip().Box();
+    if (clip)
+        limit = Intersect(limit, *clip);
+    box = Intersect(box, limit);
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    if (width <= 0 || height <= 0)
+        return;
+    if (dc.type == DCType::Printer)
+        KeepPrintedText(dc, line.Layout(), at, scale.x, scale.y, target.ClipRects(box));
+    const std::uint32_t color = target.DeviceColor(dc.state.textColor);
+    if (!target.Mono() && cairo_image_surface_get_format(target.Surface()) == CAIRO_FORMAT_RGB24) {
+        // An opaque colour surface: cairo blends the glyphs in straight away,
+        // which spares a coverage mask per line and the blend by hand.
+        cairo_t* cr = cairo_create(target.Surface());
+        for (const RECT& r : target.ClipRects(box))
+            cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        cairo_clip(cr);
+        cairo_translate(cr, at.x, at.y);
+        cairo_scale(cr, scale.x, scale.y);
+        cairo_set_source_rgb(cr, ((color >> 16) & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0, (color & 0xFF) / 255.0);
+        line.Show(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(target.Surface());
+        return;
+    }
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+    cairo_t* cr = cairo_create(mask);
+    cairo_translate(cr, at.x - box.left, at.y - box.top);
+    cairo_scale(cr, scale.x, scale.y);
+    cairo_set_source_rgba(cr, 0, 0, 0, 1);
+    line.Show(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(mask);
+    BlendMask(target, mask, box, color);
     cairo_surface_destroy(mask);
 }
 
@@ -346,14 +393,16 @@ BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR t
         x = s.position.x;
         y = s.position.y;
     }
+    const UINT horizontal = s.textAlign & TA_CENTER;
+    // Left-aligned transparent text needs no width: drawing lays it out anyway.
+    const bool needWidth = horizontal != TA_LEFT || (s.textAlign & TA_UPDATECP) || s.bkMode == OPAQUE;
     int width = 0;
     if (dx) {
         for (UINT i = 0; i < count; ++i)
             width += dx[i];
-    } else {
+    } else if (needWidth) {
         width = MeasureLine(*font, value).width + (s.justifyBreaks > 0 ? s.justifyExtra : 0);
     }
-    const UINT horizontal = s.textAlign & TA_CENTER;
     const UINT vertical = s.textAlign & TA_BASELINE;
     const int left = horizontal == TA_CENTER ? x - width / 2 : horizontal == TA_RIGHT ? x - width : x;
     const int top = vertical == TA_BASELINE ? y - tm.tmAscent : vertical == TA_BOTTOM ? y - tm.tmHeight : y;
@@ -434,12 +483,17 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format)
     }
     TextLayouter layouter(*font, format);
     const int limit = rect->right - rect->left;
+    // Left-aligned transparent lines that are not shortened need no width.
+    const bool needWidths = (format & (DT_CENTER | DT_RIGHT | DT_CALCRECT | DT_END_ELLIPSIS | DT_PATH_ELLIPSIS |
+                                       DT_WORD_ELLIPSIS)) != 0 ||
+                            context->state.bkMode == OPAQUE;
     std::vector<Line> lines;
     for (Line& paragraph : SplitParagraphs(value, underline, single)) {
         if ((format & DT_WORDBREAK) && !single) {
             layouter.Wrap(paragraph, limit, lines);
         } else {
-            paragraph.width = layouter.Width(paragraph.text);
+            if (needWidths)
+                paragraph.width = layouter.Width(paragraph.text);
             lines.push_back(std::move(paragraph));
         }
     }

@@ -2,6 +2,7 @@
 // the sends that come to the waiting thread meanwhile.
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
+#include "Platform/Base/SpinWait.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -15,6 +16,13 @@ using Lock = std::unique_lock<WindowLock>;
 // The platform's default limit of posted messages per queue.
 constexpr std::size_t kPostQuota = 10000;
 
+// How long a sender waits awake for the reply of a thread on another
+// processor, and a thread that answered one for the next send: a round trip
+// takes a few microseconds, a wake-up from sleep on another processor more.
+constexpr std::chrono::microseconds kAwakeWait{20};
+// How long after an answer the next send still counts as part of the run.
+constexpr std::chrono::microseconds kRunGap{200};
+
 // The first answer to a send is the one its sender gets (ReplyMessage may
 // have given it early). Lock held; the sender is to be woken after it.
 DeferredWake Reply(const WindowSystem& ws, SentMessage& sent, LRESULT result)
@@ -26,9 +34,40 @@ DeferredWake Reply(const WindowSystem& ws, SentMessage& sent, LRESULT result)
     return sent.sender ? ws.WakeLater(sent.sender) : DeferredWake{};
 }
 
+void NoteAnswered(ThreadQueue& queue, const SentMessage& sent)
+{
+    queue.processor = Platform::CurrentProcessor();
+    if (sent.sender == nullptr)
+        return;
+    queue.partnerProcessor = sent.sender->processor;
+    queue.answeredAt = std::chrono::steady_clock::now();
+}
+
+// Waiting for the reply awake pays when the target runs on another processor.
+bool AwaitReplyAwake(const ThreadQueue& self, const ThreadQueue& target, const SentMessage& sent)
+{
+    if (!Platform::IsOtherProcessor(target.processor))
+        return false;
+    return Platform::SpinBriefly([&] { return sent.done || self.waiter.IsWokenNow(); }, kAwakeWait);
+}
+
 }
 
 namespace Ui {
+
+bool InSendRun(const ThreadQueue& queue)
+{
+    return std::chrono::steady_clock::now() - queue.answeredAt <= kRunGap &&
+           Platform::IsOtherProcessor(queue.partnerProcessor);
+}
+
+bool AwaitNextSendAwake(ThreadQueue& queue)
+{
+    if (Platform::SpinBriefly([&] { return queue.waiter.IsWokenNow(); }, kAwakeWait))
+        return true;
+    queue.answeredAt = {};
+    return false;
+}
 
 bool ServiceIncomingSends()
 {
@@ -45,6 +84,7 @@ bool ServiceIncomingSends()
             if (handled) {
                 std::erase(queue->replyStack, handled);
                 wake = Reply(ws, *handled, result);
+                NoteAnswered(*queue, *handled);
             }
             if (!queue->incoming.empty()) {
                 next = std::move(queue->incoming.front());
@@ -93,6 +133,7 @@ LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     sent->wParam = wParam;
     sent->lParam = lParam;
     sent->sender = self;
+    self->processor = Platform::CurrentProcessor();
     target->incoming.push_back(sent);
     const DeferredWake wake = ws.WakeLater(target);
     lock.unlock();
@@ -108,6 +149,8 @@ LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             return sent->result;
         if (!target->alive)
             return 0;
+        if (AwaitReplyAwake(*self, *target, *sent))
+            continue;
         Platform::WaitForObjectsOrWake(0, nullptr, FALSE, INFINITE, &self->waiter);
         // Sends that came in meanwhile are serviced in this thread's next wait.
         if (sent->done)

@@ -323,6 +323,7 @@ DWORD WaitForInput(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD timeo
     std::shared_ptr<ThreadQueue> queue;
     Display::CDisplayBackend* display = nullptr;
     bool pump = false;
+    bool awake = false;
     DWORD wait = timeoutMs;
     {
         Lock lock(ws.Lock());
@@ -331,12 +332,21 @@ DWORD WaitForInput(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD timeo
         // late for the display's pump to notice: the caller services it first.
         if (!queue->incoming.empty())
             return WAIT_OBJECT_0 + count;
-        display = &DisplayLocked(ws);
-        wait = std::min(wait, TimeToNextTimer(*queue, Platform::Clock::NowMs()));
-        if (ws.pumping == nullptr && !queue->waiter.IsWoken() && count == 0) {
-            ws.pumping = queue.get();
-            pump = true;
+        awake = count == 0 && timeoutMs != 0 && InSendRun(*queue);
+        if (!awake) {
+            display = &DisplayLocked(ws);
+            wait = std::min(wait, TimeToNextTimer(*queue, Platform::Clock::NowMs()));
+            if (ws.pumping == nullptr && !queue->waiter.IsWoken() && count == 0) {
+                ws.pumping = queue.get();
+                pump = true;
+            }
         }
+    }
+    if (awake) {
+        // A run of sends ends with a wait that finds nothing; the next one sleeps.
+        if (AwaitNextSendAwake(*queue))
+            return WAIT_OBJECT_0;
+        return WaitForInput(count, handles, waitAll, timeoutMs);
     }
     if (pump) {
         display->PumpEvents(wait);

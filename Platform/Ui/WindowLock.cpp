@@ -1,5 +1,7 @@
 #include "Platform/Ui/WindowLock.h"
 
+#include "Platform/Base/SpinWait.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,7 +21,7 @@ void WindowLock::lock()
 {
     if (HeldByThisThread())
         Reentered();
-    m_mutex.lock();
+    Platform::LockAwake(m_mutex);
     m_owner.store(std::this_thread::get_id(), std::memory_order_relaxed);
 }
 

@@ -20,6 +20,7 @@
 #include <cairo.h>
 
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <map>
 #include <memory>
@@ -143,6 +144,13 @@ struct ThreadQueue {
     int quitCode = 0;
     MSG last{};  // GetMessageTime/GetMessagePos
     UINT_PTR nextThreadTimerId = 1;
+    // The processor the thread ran on when it last sent or served a send;
+    // read without the lock by the threads that wait for it.
+    std::atomic<int> processor = -1;
+    // The thread only: whose send it answered last, and when. Sends tend to
+    // come in runs, so it waits awake briefly for the next (see SpinWait.h).
+    int partnerProcessor = -1;
+    std::chrono::steady_clock::time_point answeredAt{};
 };
 
 // A wake of a queue decided under the lock and carried out after it. The
@@ -251,6 +259,13 @@ LRESULT CallProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CallHooks(int type, int code, WPARAM wParam, LPARAM lParam, bool* swallowed);
 // Services sends from other threads that wait for this one. Lock NOT held.
 bool ServiceIncomingSends();
+// Whether the thread has just answered a send from a thread on another
+// processor; the next send of such a run is likely microseconds away. The
+// thread's own queue.
+bool InSendRun(const ThreadQueue& queue);
+// Waits awake briefly for the next send of a run; true when something woke
+// the thread, false when the run is over. The thread's own queue; lock NOT held.
+bool AwaitNextSendAwake(ThreadQueue& queue);
 
 // Painting parts used by window management (lock held).
 void InvalidateLocked(WindowSystem& ws, Window& w, const cairo_region_t* region, UINT flags);

@@ -1,9 +1,9 @@
 // The application's message boxes as the user meets them: their text and
 // caption read from the box on the screen, answered with a key.
 #include "Common/Application/Tests/TestApp.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Ui/ResourceTable.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"

@@ -5,9 +5,9 @@
 #include "Common/Controls/GradientStatic.h"
 #include "Common/Controls/ZellTooltip.h"
 #include "Common/Grid/ZellGrid.h"
-#include "Common/SystemHelper/LanguageHelper.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Common/SystemHelper/SystemInfo.h"
+#include "Common/SystemHelper/Texts/LanguageHelper.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Common/SystemHelper/Desktop/SystemInfo.h"
 #include "Platform/Gdi/SysColors.h"
 #include "Platform/Shell/ComInit.h"
 

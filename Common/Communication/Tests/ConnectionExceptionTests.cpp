@@ -1,6 +1,6 @@
 #include "Common/Communication/RS232ConnectionException.h"
 #include "Common/Communication/TCPIPConnectionException.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "Common/Communication/ConnectionException.h"
 #include "Common/Communication/IdentificationException.h"
 #include "Common/Communication/ProtocolException.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 
 #include <gtest/gtest.h>
 

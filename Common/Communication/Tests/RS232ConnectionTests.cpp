@@ -1,5 +1,5 @@
 #include "Common/Communication/RS232Connection.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/TextConversion.h"
 

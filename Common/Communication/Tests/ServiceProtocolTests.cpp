@@ -2,7 +2,7 @@
 #include "Common/Communication/ServiceException.h"
 #include "Common/Communication/ServiceProtocol.h"
 #include "Common/Communication/Tests/ServiceProtocolFakeDevice.h"
-#include "Common/SystemHelper/RegistryEx.h"
+#include "Common/SystemHelper/System/RegistryEx.h"
 
 #include <gtest/gtest.h>
 

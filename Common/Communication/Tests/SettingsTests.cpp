@@ -3,8 +3,8 @@
 #include "Common/Communication/SettingsRegistryKey.h"
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/Communication/Tests/FakeConnection.h"
-#include "Common/SystemHelper/StringUtils.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Base/DebugOutput.h"
 #include "Platform/Base/TextConversion.h"
 

@@ -7,7 +7,7 @@
 #include "Common/Controls/Tests/DrawingTestSupport.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 

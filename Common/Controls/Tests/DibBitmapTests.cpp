@@ -1,4 +1,4 @@
-#include "Common/Controls/DibBitmap.h"
+#include "Common/Controls/Drawing/DibBitmap.h"
 
 #include "Common/Controls/Tests/DrawingTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "Common/Controls/DrawManager.h"
+#include "Common/Controls/Drawing/DrawManager.h"
 
 #include "Common/Controls/Tests/DrawingTestSupport.h"
 #include "Platform/Gdi/Tests/GdiTestSupport.h"

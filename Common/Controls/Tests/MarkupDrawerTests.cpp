@@ -1,11 +1,11 @@
 // The mark-up drawer on memory pictures: what it draws, the images it
 // resolves, its links and how it opens them.
-#include "Common/Controls/MarkupDrawer.h"
+#include "Common/Controls/Drawing/MarkupDrawer.h"
 #include "Common/Controls/RichToolTip.h"
 #include "Common/Controls/Tests/ControlsTestIds.h"
 #include "Common/Controls/Tests/DrawingTestSupport.h"
 #include "Platform/Base/HandleTable.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Registry/Registry.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 

@@ -1,6 +1,6 @@
-#include "Common/Controls/Monitors.h"
+#include "Common/Controls/Support/Monitors.h"
 
-#include "Platform/Framework/InvalidArgException.h"
+#include "Platform/Framework/Exceptions/InvalidArgException.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
 #include <gtest/gtest.h>

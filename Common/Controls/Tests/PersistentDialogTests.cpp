@@ -5,7 +5,7 @@
 #include "Common/Controls/SubFormCollection.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
-#include "Platform/Framework/InvalidArgException.h"
+#include "Platform/Framework/Exceptions/InvalidArgException.h"
 #include "Platform/Ui/ResourceTable.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"

@@ -3,7 +3,7 @@
 #include "Common/Controls/PropSheetInDlg.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
-#include "Platform/Framework/Dialog.h"
+#include "Platform/Framework/Windows/Dialog.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 

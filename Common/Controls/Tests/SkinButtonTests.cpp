@@ -1,5 +1,5 @@
 #include "Common/Controls/SkinButton.h"
-#include "Common/Controls/SkinImage.h"
+#include "Common/Controls/Drawing/SkinImage.h"
 
 #include "Common/Controls/Tests/ControlsTestIds.h"
 #include "Common/Controls/Tests/ControlsTestSupport.h"

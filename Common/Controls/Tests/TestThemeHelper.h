@@ -1,7 +1,7 @@
 #pragma once
 // The theme access bound to the tests' theme library, which reports an
 // active theme and paints each part in a colour that names it.
-#include "Common/Controls/ThemeHelper.h"
+#include "Common/Controls/Support/ThemeHelper.h"
 
 #include <type_traits>
 

@@ -1,4 +1,4 @@
-#include "Common/Controls/ThemeHelper.h"
+#include "Common/Controls/Support/ThemeHelper.h"
 
 #include "Common/Controls/Tests/TestThemeHelper.h"
 #include "Common/Controls/Tests/DrawingTestSupport.h"

@@ -1,4 +1,4 @@
-#include "Common/Controls/ZellMemDC.h"
+#include "Common/Controls/Drawing/ZellMemDC.h"
 
 #include "Common/Controls/Tests/DrawingTestSupport.h"
 

@@ -5,7 +5,7 @@
 #include "Common/Controls/Tests/ControlsTestIds.h"
 #include "Common/Controls/Tests/ZellMenuTestSupport.h"
 
-#include "Platform/Framework/Bitmap.h"
+#include "Platform/Framework/Drawing/Bitmap.h"
 #include "Platform/Gdi/Gdi.h"
 
 #include <cstring>

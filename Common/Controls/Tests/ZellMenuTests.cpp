@@ -161,7 +161,7 @@ TEST_F(ZellMenuTest, TheLooksFillTheSelectionAsTheirColoursSay)
 
 }
 
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/MenuScript.h"
@@ -273,8 +273,8 @@ TEST_F(ZellMenuTracked, BothLooksLookAsKept)
 
 }
 
-#include "Platform/Framework/Bitmap.h"
-#include "Platform/Framework/MessageMap.h"
+#include "Platform/Framework/Drawing/Bitmap.h"
+#include "Platform/Framework/Core/MessageMap.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 // Figures are medians of the per-iteration values.
 #include "Common/Grid/ZellGrid.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/Pen.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/Drawing/Pen.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
 // The grid that takes drops only in its drop column, below the first row.
 #include "Common/Grid/DragDropGrid.h"
 #include "Common/Grid/Tests/GridTestSupport.h"
-#include "Platform/Framework/Bitmap.h"
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/ImageList.h"
-#include "Platform/Framework/OleDataObject.h"
+#include "Platform/Framework/Drawing/Bitmap.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/Drawing/ImageList.h"
+#include "Platform/Framework/DragDrop/OleDataObject.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "Common/Grid/ZellGrid.h"
 
 #include "Common/Grid/Tests/GridTestSupport.h"
-#include "Platform/Framework/DC.h"
+#include "Platform/Framework/Drawing/DC.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "Common/Grid/Tests/GridTestSupport.h"
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ListControlStyles.h"
-#include "Platform/Framework/ComboBox.h"
+#include "Platform/Framework/Controls/ComboBox.h"
 
 #include <gtest/gtest.h>
 

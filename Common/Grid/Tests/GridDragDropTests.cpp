@@ -1,7 +1,7 @@
 #include "Common/Grid/ZellGrid.h"
 
 #include "Common/Grid/Tests/GridTestSupport.h"
-#include "Platform/Framework/OleDropSource.h"
+#include "Platform/Framework/DragDrop/OleDropSource.h"
 
 #include <gtest/gtest.h>
 

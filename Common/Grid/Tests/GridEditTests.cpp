@@ -1,9 +1,9 @@
 #include "Common/Grid/ZellGrid.h"
 
 #include "Common/Grid/Tests/GridTestSupport.h"
-#include "Platform/Framework/CmdUI.h"
-#include "Platform/Framework/Menu.h"
-#include "Platform/Framework/StandardCommands.h"
+#include "Platform/Framework/Core/CmdUI.h"
+#include "Platform/Framework/Windows/Menu.h"
+#include "Platform/Framework/Core/StandardCommands.h"
 #include "Platform/Ui/Clipboard.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "Common/Grid/GridPageBreaks.h"
 #include "Common/Grid/Tests/GridTestSupport.h"
 #include "Common/Grid/ZellGrid.h"
-#include "Platform/Framework/PrintDialog.h"
+#include "Platform/Framework/Printing/PrintDialog.h"
 #include "Platform/Shell/Tests/PrintTestSupport.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 

@@ -1,9 +1,9 @@
 #include "Common/Grid/ZellGrid.h"
 
 #include "Common/Grid/Tests/GridTestSupport.h"
-#include "Platform/Framework/Bitmap.h"
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/ImageList.h"
+#include "Platform/Framework/Drawing/Bitmap.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/Drawing/ImageList.h"
 
 #include <gtest/gtest.h>
 

@@ -11,10 +11,10 @@
 #include "Common/PelorusDLL/Dialogs/TSLX.h"
 #include "Common/PelorusDLL/SIOService.h"
 #include "Common/PelorusDLL/TCPIPService.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/Format.h"
-#include "Platform/Framework/WaitCursor.h"
+#include "Platform/Framework/App/WaitCursor.h"
 
 using namespace PelorusIds;
 

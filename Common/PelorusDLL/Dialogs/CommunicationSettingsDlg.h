@@ -5,9 +5,9 @@
 // other kind.
 
 #include "Common/Communication/ISettings.h"
-#include "Platform/Framework/ComboBox.h"
-#include "Platform/Framework/Dialog.h"
-#include "Platform/Framework/Font.h"
+#include "Platform/Framework/Controls/ComboBox.h"
+#include "Platform/Framework/Windows/Dialog.h"
+#include "Platform/Framework/Drawing/Font.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 #include "Common/PelorusDLL/Dialogs/HostProfile.h"
 
 #include "Common/PelorusDLL/Dialogs/ModulePath.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Registry/ProfileStore.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "Common/Controls/ZellStatic.h"
 #include "Common/PelorusDLL/Dialogs/CommunicationSettingsDlg.h"
 #include "Common/PelorusDLL/Dialogs/TSLX.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/PelorusDLL/Dialogs/ModulePath.h"
 #include "Platform/Ui/ResourceModule.h"
 

@@ -2,7 +2,7 @@
 // The plain exports of the communication library for its dialogs.
 
 #include "Common/Communication/PelorusApi.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 
 #include <string>
 #include <vector>

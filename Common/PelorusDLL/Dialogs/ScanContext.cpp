@@ -2,7 +2,7 @@
 
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/PelorusDLL/Dialogs/ScanLock.h"
-#include "Common/SystemHelper/AutoLock.h"
+#include "Common/SystemHelper/System/AutoLock.h"
 
 #include <chrono>
 

@@ -4,11 +4,11 @@
 
 #include "Common/PelorusDLL/Dialogs/DeviceInfo.h"
 #include "Common/PelorusDLL/Dialogs/ScanContext.h"
-#include "Platform/Framework/Dialog.h"
-#include "Platform/Framework/Font.h"
-#include "Platform/Framework/ImageList.h"
-#include "Platform/Framework/ListCtrl.h"
-#include "Platform/Framework/ProgressCtrl.h"
+#include "Platform/Framework/Windows/Dialog.h"
+#include "Platform/Framework/Drawing/Font.h"
+#include "Platform/Framework/Drawing/ImageList.h"
+#include "Platform/Framework/Controls/ListCtrl.h"
+#include "Platform/Framework/Controls/ProgressCtrl.h"
 
 #include <array>
 #include <memory>

@@ -8,7 +8,7 @@
 #include "Common/PelorusDLL/Dialogs/SocketsScope.h"
 #include "Common/PelorusDLL/TCPIPService.h"
 #include "Platform/Base/Format.h"
-#include "Platform/Framework/WinThread.h"
+#include "Platform/Framework/App/WinThread.h"
 #include "Platform/Shell/ComInit.h"
 
 #include <chrono>

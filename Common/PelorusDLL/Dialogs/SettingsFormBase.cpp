@@ -3,7 +3,7 @@
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/PelorusDLL/Dialogs/DialogControls.h"
 #include "Common/PelorusDLL/Dialogs/TSLX.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 
 #include <cwctype>
 #include <limits>

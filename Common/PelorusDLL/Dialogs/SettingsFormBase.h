@@ -3,8 +3,8 @@
 // fills its controls from the connection's settings and writes them back as
 // a settings XML text.
 
-#include "Platform/Framework/Dialog.h"
-#include "Platform/Framework/Font.h"
+#include "Platform/Framework/Windows/Dialog.h"
+#include "Platform/Framework/Drawing/Font.h"
 
 namespace ZELL {
 class CConnectionBase;

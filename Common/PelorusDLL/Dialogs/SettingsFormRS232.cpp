@@ -2,10 +2,10 @@
 
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/PelorusDLL/Dialogs/DialogIds.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Common/SystemHelper/SerialPortEnumeration.h"
-#include "Common/SystemHelper/StringUtils.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Common/SystemHelper/System/SerialPortEnumeration.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Controls/CommCtrl.h"
 

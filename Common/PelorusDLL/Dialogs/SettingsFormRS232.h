@@ -3,8 +3,8 @@
 // parameters are shown but fixed.
 
 #include "Common/PelorusDLL/Dialogs/SettingsFormBase.h"
-#include "Common/SystemHelper/SerialPortInfo.h"
-#include "Platform/Framework/ComboBox.h"
+#include "Common/SystemHelper/System/SerialPortInfo.h"
+#include "Platform/Framework/Controls/ComboBox.h"
 
 #include <string>
 #include <vector>

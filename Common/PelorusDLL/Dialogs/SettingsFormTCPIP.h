@@ -3,7 +3,7 @@
 // time-outs, and the search for devices on the network.
 
 #include "Common/PelorusDLL/Dialogs/SettingsFormBase.h"
-#include "Platform/Framework/IPAddressCtrl.h"
+#include "Platform/Framework/Controls/IPAddressCtrl.h"
 
 #include <functional>
 #include <string>

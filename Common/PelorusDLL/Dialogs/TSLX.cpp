@@ -2,7 +2,7 @@
 
 #include "Common/PelorusDLL/Dialogs/ModulePath.h"
 #include "Platform/Base/Module.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/Resource.h"
 #include "Platform/Ui/SystemMetrics.h"
 

@@ -1,6 +1,6 @@
 #include "Common/PelorusDLL/Tests/MemoryService.h"
 
-#include "Common/SystemHelper/RegistryEx.h"
+#include "Common/SystemHelper/System/RegistryEx.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
 

@@ -4,7 +4,7 @@
 
 #include "Common/Communication/ServiceAPI.h"
 #include "Common/PelorusDLL/IdentificationText.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/SystemTime.h"
 

@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/Conversions.h"
+#include "Common/SystemHelper/Values/Conversions.h"
 #include "ThrowsWithText.h"
 
 #include <cerrno>

@@ -1,10 +1,10 @@
 // Traces from the string table and traces that also show in a window.
-#include "Common/SystemHelper/DebugTraceWindow.h"
+#include "Common/SystemHelper/Desktop/DebugTraceWindow.h"
 #include "Common/SystemHelper/Tests/DebugOutputFile.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/Edit.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Controls/Edit.h"
+#include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/ResourceTable.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 

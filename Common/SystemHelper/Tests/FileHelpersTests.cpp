@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/FileHelpers.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WinError.h"
 

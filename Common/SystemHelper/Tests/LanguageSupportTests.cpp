@@ -1,15 +1,19 @@
-#include "Common/SystemHelper/ZellException.h"
-#include "Common/SystemHelper/ComError.h"
-#include "Common/SystemHelper/LanguageSupportBinaryFile.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Errors/ZellException.h"
+#include "Common/SystemHelper/Xml/ComError.h"
+#include "Common/SystemHelper/Texts/LanguageSupportBinaryFile.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "LanguageSupportTestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <ctime>
 #include <filesystem>
 #include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -115,6 +119,36 @@ TEST_F(LanguageStore, KeepAddsToTheStore)
     Store().LoadXmlText(Text::Utf8ToWide(kGuiXml), L"1033", false);
     EXPECT_FALSE(Store().HasText(L"OWN"));
     EXPECT_TRUE(Store().GetCurrentFile().wstr().empty());
+}
+
+// Stores of several deliverables share the texts of a settled file; what
+// one store sets or adds over them stays its own.
+TEST_F(LanguageStore, TextsSharedWithOtherStoresStayAsTheFileHasThem)
+{
+    const std::wstring file = m_folder.Write("Prog.GUI.XML", kGuiXml);
+    const timespec settled[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, Text::WideToUtf8(file).c_str(), settled, 0));
+    const std::wstring extra = m_folder.Write(
+        "Extra.GUI.XML", R"(<gui><languages><language lcid="1033" code="en"/></languages>
+        <text key="LBL_OK"><locale code="en">Extra</locale></text><text key="NEW"><locale code="en">new</locale></text></gui>)");
+    Store().LoadXml(file, L"1033", false);
+    Store().SetText(L"DUP", L"own");
+    Store().LoadXml(extra, L"1033", true);
+    EXPECT_EQ(Store().GetText(L"LBL_OK").wstr(), L"Extra");
+    EXPECT_EQ(Store().GetText(L"NEW").wstr(), L"new");
+    EXPECT_EQ(Store().GetText(L"DUP").wstr(), L"own");
+    EXPECT_EQ(Store().GetText(L"MSG_ARGS").wstr(), L"{0} of {1}, again {0}");
+
+    CLanguageSupportImpl other;
+    other.LoadXml(file, L"1033", false);
+    EXPECT_EQ(other.GetText(L"LBL_OK").wstr(), L"Apply");
+    EXPECT_EQ(other.GetText(L"DUP").wstr(), L"second");
+    EXPECT_FALSE(other.HasText(L"NEW"));
+    // A fresh load drops what was added; the file's texts are as it has them.
+    Store().LoadXml(file, L"1031", false);
+    Store().LoadXml(file, L"1033", false);
+    EXPECT_EQ(Store().GetText(L"DUP").wstr(), L"second");
+    EXPECT_FALSE(Store().HasText(L"NEW"));
 }
 
 TEST_F(LanguageStore, MissingOrMalformedFileThrows9191AndKeepsTexts)

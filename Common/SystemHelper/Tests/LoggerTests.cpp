@@ -1,6 +1,6 @@
-#include "Common/SystemHelper/AutoLock.h"
-#include "Common/SystemHelper/DefaultLogger.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/System/AutoLock.h"
+#include "Common/SystemHelper/Logging/DefaultLogger.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "LanguageSupportTestFiles.h"
 #include "Platform/Base/Thread.h"
 

@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/ModuleVersion.h"
+#include "Common/SystemHelper/System/ModuleVersion.h"
 #include "Platform/Base/Module.h"
 #include "Platform/Base/TextConversion.h"
 

@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/Nibble.h"
+#include "Common/SystemHelper/Values/Nibble.h"
 #include "ThrowsWithText.h"
 
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/NumericHelpers.h"
+#include "Common/SystemHelper/Values/NumericHelpers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/ProcessRunner.h"
+#include "Common/SystemHelper/System/ProcessRunner.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <gtest/gtest.h>

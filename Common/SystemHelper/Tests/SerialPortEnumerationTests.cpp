@@ -1,5 +1,5 @@
-#include "Common/SystemHelper/SerialPortEnumeration.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/System/SerialPortEnumeration.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/Registry.h"
 

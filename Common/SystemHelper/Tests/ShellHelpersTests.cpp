@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/ShellHelpers.h"
+#include "Common/SystemHelper/Desktop/ShellHelpers.h"
 
 #include "Platform/Base/WinError.h"
 #include "Platform/Shell/ShellFolders.h"

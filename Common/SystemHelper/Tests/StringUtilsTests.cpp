@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 #include "Common/SystemHelper/Tests/DebugOutputFile.h"
 #include "Platform/Base/BStr.h"
 

@@ -1,5 +1,5 @@
-#include "Common/SystemHelper/RegistryEx.h"
-#include "Common/SystemHelper/SystemInfo.h"
+#include "Common/SystemHelper/System/RegistryEx.h"
+#include "Common/SystemHelper/Desktop/SystemInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The clipboard's text and bringing a window to the front, on the real
 // clipboard and window layer of the headless display.
-#include "Common/SystemHelper/WindowHelpers.h"
+#include "Common/SystemHelper/Desktop/WindowHelpers.h"
 #include "Platform/Base/GlobalMemory.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/Synchronization.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Ui/Clipboard.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"

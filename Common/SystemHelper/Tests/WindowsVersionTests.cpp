@@ -1,4 +1,4 @@
-#include "Common/SystemHelper/WindowsVersion.h"
+#include "Common/SystemHelper/System/WindowsVersion.h"
 
 #include <gtest/gtest.h>
 

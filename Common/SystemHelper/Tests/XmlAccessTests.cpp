@@ -1,5 +1,5 @@
-#include "Common/SystemHelper/XMLDOMHelper.h"
-#include "Common/SystemHelper/XmlAccess.h"
+#include "Common/SystemHelper/Xml/XMLDOMHelper.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "LanguageSupportTestFiles.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The balloon message: what shows it, what closes it, and that the library's
 // end leaves no hook, timer or window class behind.
-#include "Common/SystemHelper/SystemInfo.h"
+#include "Common/SystemHelper/Desktop/SystemInfo.h"
 #include "Common/Tessel/BalloonMessage.h"
 #include "Common/Tessel/MessageIcons.h"
 #include "Common/Tessel/Tests/TesselTestSupport.h"

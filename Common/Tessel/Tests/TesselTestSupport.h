@@ -2,7 +2,7 @@
 // What the library's tests share: a fixture that gives each test a fresh
 // library state (as a new load of the library has) and ends the
 // application object afterwards, and a scratch folder for files.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/LibrarySettings.h"
 #include "Common/Tessel/TesselApp.h"
 #include "Platform/Base/TextConversion.h"

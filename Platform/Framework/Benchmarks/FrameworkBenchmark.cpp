@@ -1,7 +1,7 @@
 // 10^6 messages sent to a window whose class is three message maps deep,
 // and the same messages sent to a window with a bare procedure that
 // switches on them; prints both and their ratio.
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "Platform/Framework/Array.h"
-#include "Platform/Framework/List.h"
-#include "Platform/Framework/Map.h"
-#include "Platform/Framework/ObArray.h"
-#include "Platform/Framework/StringArray.h"
+#include "Platform/Framework/Collections/Array.h"
+#include "Platform/Framework/Collections/List.h"
+#include "Platform/Framework/Collections/Map.h"
+#include "Platform/Framework/Collections/ObArray.h"
+#include "Platform/Framework/Collections/StringArray.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The wrappers of the common controls on the real controls: what a dialog
 // writes through them is what the control then holds and shows.
 #include "Platform/Base/Clock.h"
-#include "Platform/Framework/DateTimeCtrl.h"
-#include "Platform/Framework/IPAddressCtrl.h"
-#include "Platform/Framework/ListCtrl.h"
-#include "Platform/Framework/TabCtrl.h"
-#include "Platform/Framework/ToolTipCtrl.h"
+#include "Platform/Framework/Controls/DateTimeCtrl.h"
+#include "Platform/Framework/Controls/IPAddressCtrl.h"
+#include "Platform/Framework/Controls/ListCtrl.h"
+#include "Platform/Framework/Controls/TabCtrl.h"
+#include "Platform/Framework/Controls/ToolTipCtrl.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 

@@ -1,11 +1,11 @@
 #include "Platform/Base/TextConversion.h"
-#include "Platform/Framework/ClientDC.h"
-#include "Platform/Framework/DC.h"
-#include "Platform/Framework/ImageList.h"
-#include "Platform/Framework/PaintDC.h"
-#include "Platform/Framework/ResourceException.h"
-#include "Platform/Framework/TempHandleMap.h"
-#include "Platform/Framework/WindowDC.h"
+#include "Platform/Framework/Drawing/ClientDC.h"
+#include "Platform/Framework/Drawing/DC.h"
+#include "Platform/Framework/Drawing/ImageList.h"
+#include "Platform/Framework/Drawing/PaintDC.h"
+#include "Platform/Framework/Exceptions/ResourceException.h"
+#include "Platform/Framework/Core/TempHandleMap.h"
+#include "Platform/Framework/Drawing/WindowDC.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "Platform/Base/WinError.h"
-#include "Platform/Framework/FileException.h"
-#include "Platform/Framework/InvalidArgException.h"
-#include "Platform/Framework/MemoryException.h"
-#include "Platform/Framework/NotSupportedException.h"
-#include "Platform/Framework/ResourceException.h"
-#include "Platform/Framework/UserException.h"
+#include "Platform/Framework/Exceptions/FileException.h"
+#include "Platform/Framework/Exceptions/InvalidArgException.h"
+#include "Platform/Framework/Exceptions/MemoryException.h"
+#include "Platform/Framework/Exceptions/NotSupportedException.h"
+#include "Platform/Framework/Exceptions/ResourceException.h"
+#include "Platform/Framework/Exceptions/UserException.h"
 
 #include <gtest/gtest.h>
 

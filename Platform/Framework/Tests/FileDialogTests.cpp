@@ -1,7 +1,7 @@
 // CFileDialog over the system's file dialog: the framework's filter form, the
 // default extension, the initial name, and the chosen file's parts.
 #include "Platform/Controls/ComboStyles.h"
-#include "Platform/Framework/FileDialog.h"
+#include "Platform/Framework/Files/FileDialog.h"
 #include "Platform/Shell/FileNameDialog.h"
 #include "Platform/Shell/PathText.h"
 #include "Platform/Shell/Tests/ModalScript.h"

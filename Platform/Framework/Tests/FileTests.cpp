@@ -1,10 +1,10 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WinError.h"
-#include "Platform/Framework/File.h"
-#include "Platform/Framework/FileFind.h"
-#include "Platform/Framework/InvalidArgException.h"
-#include "Platform/Framework/StdioFile.h"
+#include "Platform/Framework/Files/File.h"
+#include "Platform/Framework/Files/FileFind.h"
+#include "Platform/Framework/Exceptions/InvalidArgException.h"
+#include "Platform/Framework/Files/StdioFile.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // registered, and a test window whose map records what reaches it.
 #include "Platform/Controls/ListControls.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/TempHandleMap.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Core/TempHandleMap.h"
+#include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
 #include <gtest/gtest.h>

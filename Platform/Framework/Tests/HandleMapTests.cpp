@@ -1,11 +1,11 @@
 // Handle maps and the application state: temporary wrappers freed at idle,
 // permanent ones let go when their window goes, self-deleting windows, the
 // resource module switched and put back, the profile round trip.
-#include "Platform/Framework/Menu.h"
+#include "Platform/Framework/Windows/Menu.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
-#include "Platform/Framework/TempHandleMap.h"
-#include "Platform/Framework/WaitCursor.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/Core/TempHandleMap.h"
+#include "Platform/Framework/App/WaitCursor.h"
+#include "Platform/Framework/App/WinApp.h"
 
 namespace {
 

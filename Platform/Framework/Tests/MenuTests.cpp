@@ -2,8 +2,8 @@
 // object, a tracked pop-up whose items the owner's ON_UPDATE_COMMAND_UI
 // handlers grey and check as it opens, and owner-drawn items that the owner
 // window hands to the menu object they belong to.
-#include "Platform/Framework/CmdUI.h"
-#include "Platform/Framework/Menu.h"
+#include "Platform/Framework/Core/CmdUI.h"
+#include "Platform/Framework/Windows/Menu.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/MenuScript.h"

@@ -1,6 +1,6 @@
 // Message maps: arguments, overriding entries, reflection, registered
 // messages and answers, through real windows and injected input.
-#include "Platform/Framework/Button.h"
+#include "Platform/Framework/Controls/Button.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 

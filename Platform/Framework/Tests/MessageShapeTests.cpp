@@ -1,8 +1,8 @@
 // Every window-message entry with its handler's arguments, sent as the
 // platform sends them.
-#include "Platform/Framework/Edit.h"
-#include "Platform/Framework/Menu.h"
-#include "Platform/Framework/ScrollBar.h"
+#include "Platform/Framework/Controls/Edit.h"
+#include "Platform/Framework/Windows/Menu.h"
+#include "Platform/Framework/Controls/ScrollBar.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 
 #include <string>

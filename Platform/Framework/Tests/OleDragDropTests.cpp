@@ -2,10 +2,10 @@
 // target and data object, with input injected into the headless display;
 // and the data source on the clipboard.
 #include "Platform/Base/TextConversion.h"
-#include "Platform/Framework/OleDataSource.h"
-#include "Platform/Framework/OleDropSource.h"
-#include "Platform/Framework/OleDropTarget.h"
-#include "Platform/Framework/OleInit.h"
+#include "Platform/Framework/DragDrop/OleDataSource.h"
+#include "Platform/Framework/DragDrop/OleDropSource.h"
+#include "Platform/Framework/DragDrop/OleDropTarget.h"
+#include "Platform/Framework/DragDrop/OleInit.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Shell/ComInit.h"
 

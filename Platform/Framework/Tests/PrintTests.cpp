@@ -3,7 +3,7 @@
 // print dialog object over the shell's dialog.
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/WinError.h"
-#include "Platform/Framework/PrintDriver.h"
+#include "Platform/Framework/Printing/PrintDriver.h"
 #include "Platform/Shell/CommonDialogError.h"
 #include "Platform/Shell/PrinterDevice.h"
 #include "Platform/Shell/Tests/PrintTestSupport.h"

@@ -1,8 +1,8 @@
 // CPropertySheet and CPropertyPage: modal sheets and their answers, the
 // pages' data exchange on leaving and entering, a child sheet inside a
 // CDialog driven by the keyboard, and pages made by their run-time class.
-#include "Platform/Framework/Dialog.h"
-#include "Platform/Framework/PropertySheet.h"
+#include "Platform/Framework/Windows/Dialog.h"
+#include "Platform/Framework/Windows/PropertySheet.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Ui/DialogTemplate.h"

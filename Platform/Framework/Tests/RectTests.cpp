@@ -1,4 +1,4 @@
-#include "Platform/Framework/Rect.h"
+#include "Platform/Framework/Geometry/Rect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Platform/Framework/InvalidArgException.h"
-#include "Platform/Framework/Object.h"
+#include "Platform/Framework/Exceptions/InvalidArgException.h"
+#include "Platform/Framework/Core/Object.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Platform/Framework/FileException.h"
-#include "Platform/Framework/SharedFile.h"
+#include "Platform/Framework/Exceptions/FileException.h"
+#include "Platform/Framework/Files/SharedFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Platform/Framework/ToolTipCtrl.h"
+#include "Platform/Framework/Controls/ToolTipCtrl.h"
 
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 

@@ -2,7 +2,7 @@
 // and ExitInstance on the new thread, suspended creation, the exit code.
 #include "Platform/Base/Synchronization.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 
 #include <atomic>
 

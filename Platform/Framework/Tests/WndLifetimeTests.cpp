@@ -2,7 +2,7 @@
 // in-place editors do) whose window is destroyed from inside a notification
 // it sent: by its own reflected handler or by its parent. The object is
 // deleted once the handlers still running on it have returned, not under them.
-#include "Platform/Framework/Edit.h"
+#include "Platform/Framework/Controls/Edit.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 

@@ -9,6 +9,9 @@
 #include <memory>
 #include <thread>
 
+#include <pthread.h>
+#include <sched.h>
+
 using namespace UiTest;
 
 namespace {
@@ -329,4 +332,88 @@ TEST(MessageQueue, MsgWaitServicesSendsWhileWaitingForAThread)
     EXPECT_EQ(result, WAIT_OBJECT_0);
     EXPECT_EQ(got.load(), 11);
     CloseHandle(thread);
+}
+
+namespace {
+
+// Keeps the calling thread on the n-th processor it may use, for its lifetime
+// (the old affinity comes back); false when there is no such processor.
+class ProcessorPin {
+public:
+    explicit ProcessorPin(int n)
+    {
+        pthread_getaffinity_np(pthread_self(), sizeof m_old, &m_old);
+        for (int cpu = 0, seen = 0; cpu < CPU_SETSIZE; ++cpu) {
+            if (CPU_ISSET(cpu, &m_old) && seen++ == n) {
+                cpu_set_t one;
+                CPU_ZERO(&one);
+                CPU_SET(cpu, &one);
+                m_pinned = pthread_setaffinity_np(pthread_self(), sizeof one, &one) == 0;
+                return;
+            }
+        }
+    }
+    ~ProcessorPin()
+    {
+        if (m_pinned)
+            pthread_setaffinity_np(pthread_self(), sizeof m_old, &m_old);
+    }
+    ProcessorPin(const ProcessorPin&) = delete;
+    ProcessorPin& operator=(const ProcessorPin&) = delete;
+    bool Pinned() const { return m_pinned; }
+
+private:
+    cpu_set_t m_old{};
+    bool m_pinned = false;
+};
+
+}
+
+TEST(MessageQueue, RunsOfSendsAcrossProcessorsLoseNoReplyAndNoPost)
+{
+    // Threads on different processors wait awake for each other's replies and
+    // next sends: a send back from inside the handler and posts from a third
+    // thread must still get through every time.
+    Handler mine;
+    mine.onMessage = [](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+        if (m != WM_TEST)
+            return false;
+        r = static_cast<LRESULT>(w * 2);
+        return true;
+    };
+    WindowGuard g{Create(&mine, WS_POPUP, 0, 0, 10, 10)};
+    HWND ours = g.hwnd;
+    std::atomic<bool> workerPinned{false};
+    WorkerWindow worker([&](HWND) {
+        static thread_local ProcessorPin pin(1);
+        workerPinned = pin.Pinned();
+    });
+    ProcessorPin pin(0);
+    if (!pin.Pinned() || !workerPinned)
+        GTEST_SKIP() << "needs two processors";
+    std::atomic<int> posts{0};
+    worker.handler.onMessage = [ours, &posts](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+        if (m == WM_TEST + 1) {
+            ++posts;
+            return true;
+        }
+        if (m != WM_TEST)
+            return false;
+        r = static_cast<LRESULT>(w % 16 == 0 ? SendMessageW(ours, WM_TEST, w, 0) / 2 + 1 : w + 1);
+        return true;
+    };
+    constexpr int kPosts = 2000;
+    std::thread poster([&] {
+        for (int i = 0; i < kPosts; ++i)
+            PostMessageW(worker.hwnd, WM_TEST + 1, 0, 0);
+    });
+    constexpr WPARAM kTrips = 20000;
+    WPARAM value = 0;
+    for (WPARAM i = 0; i < kTrips; ++i)
+        value = static_cast<WPARAM>(SendMessageW(worker.hwnd, WM_TEST, value, 0));
+    poster.join();
+    EXPECT_EQ(value, kTrips);
+    for (int i = 0; i < 5000 && posts < kPosts; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(posts.load(), kPosts);
 }

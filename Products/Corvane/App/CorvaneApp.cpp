@@ -4,24 +4,24 @@
 #include "Common/Controls/SkinButton.h"
 #include "Common/Controls/ZellMenu.h"
 #include "Common/Controls/ZellStatic.h"
-#include "Common/SystemHelper/FileHelpers.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Common/SystemHelper/ShellHelpers.h"
-#include "Common/SystemHelper/SystemInfo.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Common/SystemHelper/Desktop/ShellHelpers.h"
+#include "Common/SystemHelper/Desktop/SystemInfo.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/ImageList.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Drawing/ImageList.h"
+#include "Platform/Framework/Windows/Wnd.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Net/WinSock.h"
 #include "Platform/Registry/RegistryStore.h"
 #include "Platform/Shell/ComInit.h"
 #include "Platform/Shell/ShellFolders.h"
 #include "Platform/Ui/ResourceImage.h"
-#include "Products/Corvane/CommandLineConnection.h"
-#include "Products/Corvane/CorvaneCommandLine.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/CommandLineConnection.h"
+#include "Products/Corvane/Core/CorvaneCommandLine.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 
 #include <filesystem>
 #include <functional>
@@ -35,7 +35,6 @@ constexpr LPCWSTR kCommonSection = L"Common";
 constexpr LPCWSTR kLanguageEntry = L"Language";
 constexpr LPCWSTR kCommunicationSection = L"Communication";
 constexpr LPCWSTR kLastConnectionEntry = L"LastConnection";
-constexpr LPCWSTR kStartLanguage = L"de";
 constexpr LPCWSTR kStartLcid = L"1031";
 constexpr UINT kImageListFlags = ILC_COLOR24 | ILC_MASK;
 constexpr int kImageSize = 16;
@@ -109,7 +108,10 @@ bool CCorvaneApp::IsUserLanguageSupported() const { return IsSupportedUserLangua
 
 BOOL CCorvaneApp::InitInstance()
 {
-    CString language = kStartLanguage;
+    // The texts are loaded in the language this run will use, so that the
+    // second pass below finds them loaded; only a text file that names a
+    // registry key of its own can make it load another.
+    CString language = ExpectedLanguage();
     InitFramework(language, kStartLcid);
     ::InitCommonControls();
     AfxEnableControlContainer();
@@ -123,6 +125,15 @@ BOOL CCorvaneApp::InitInstance()
     LoadInvalidIPAddresses();
     RunMainDialog();
     return FALSE;
+}
+
+CString CCorvaneApp::ExpectedLanguage() const
+{
+    const Registry::CProfileStore profile(kCompany, m_pszAppName);
+    // The plain command line is quiet: its refusals are told by the second pass.
+    CCorvaneCommandLine commandLine(profile.GetString(kCommonSection, kLanguageEntry, L"en").c_str());
+    commandLine.Parse(m_arguments);
+    return commandLine.Language();
 }
 
 void CCorvaneApp::StoreLanguage()

@@ -14,7 +14,7 @@
 // HandFontToPages and LoadInvalidIPAddresses.
 #include "Common/Application/ZellWinApp.h"
 #include "Platform/Base/CString.h"
-#include "Products/Corvane/CorvaneDeviceIni.h"
+#include "Products/Corvane/Core/CorvaneDeviceIni.h"
 
 #include <memory>
 #include <optional>
@@ -138,6 +138,9 @@ protected:
     void HandAppNameToLibrary(const CString& name) override;
 
 private:
+    // The language of this run as the profile under the usual key and the
+    // command line give it.
+    CString ExpectedLanguage() const;
     void StoreLanguage();
     void ChooseTemplates(int dpiHookIndex);
     void StartSocketsOrFallBack();

@@ -6,7 +6,7 @@
 
 #include "Common/Tessel/TesselExports.h"
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/PelorusDLL/Dialogs/PelorusSettings.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/Commands/CommandQuestions.h"

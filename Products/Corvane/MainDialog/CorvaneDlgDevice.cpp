@@ -6,7 +6,7 @@
 
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/PelorusDLL/TCPIPService.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
@@ -15,7 +15,7 @@
 #include "Products/Corvane/MainDialog/Commands/FirstShowPlan.h"
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
 #include "Products/Corvane/MainDialog/Commands/ThreadResult.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ArticleCompare.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WorkerConnection.h"

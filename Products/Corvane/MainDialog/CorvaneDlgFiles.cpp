@@ -3,17 +3,17 @@
 // or a chosen file, and the status log is exported as text.
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 
-#include "Common/SystemHelper/FileHelpers.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
-#include "Platform/Framework/FileDialog.h"
+#include "Platform/Framework/Files/FileDialog.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
 #include "Products/Corvane/MainDialog/Commands/StatusLogFile.h"
-#include "Products/Corvane/SettingsFileReader.h"
-#include "Products/Corvane/SettingsFileWriter.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/SettingsFileReader.h"
+#include "Products/Corvane/Core/SettingsFileWriter.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ArticleCompare.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 

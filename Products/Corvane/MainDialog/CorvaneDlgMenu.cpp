@@ -2,7 +2,7 @@
 // the language while the program runs.
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Communication/ZellException.h"
 #include "Platform/Controls/MessageBox.h"
 #include "Products/Corvane/App/CorvaneApp.h"

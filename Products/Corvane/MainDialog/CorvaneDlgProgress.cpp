@@ -5,7 +5,7 @@
 
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/Controls/ZellMenu.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
 using namespace CorvaneIds;

@@ -1,9 +1,9 @@
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 
 #include "Common/PelorusDLL/ServiceBase.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Products/Corvane/DeviceCapabilityFile.h"
-#include "Products/Corvane/FBCData.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/ArticleCompare.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
 

@@ -2,9 +2,9 @@
 
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/Communication/ServiceAPI.h"
-#include "Common/SystemHelper/XmlAccess.h"
-#include "Products/Corvane/DeviceCapabilityFile.h"
-#include "Products/Corvane/FBCData.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 #include "Products/Corvane/Workers/DeviceResetSteps.h"
 #include "Products/Corvane/Workers/WorkerContext.h"

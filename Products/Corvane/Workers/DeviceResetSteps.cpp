@@ -5,7 +5,7 @@
 #include "Common/PelorusDLL/TCPIPServiceBase.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
-#include "Products/Corvane/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
 #include "Products/Corvane/Workers/WorkerConnection.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
 

@@ -1,7 +1,7 @@
 #include "Products/Corvane/Workers/FactoryDefaultsWorker.h"
 
-#include "Products/Corvane/DeviceCapabilityFile.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 #include "Products/Corvane/Workers/DeviceResetSteps.h"
 #include "Products/Corvane/Workers/WorkerConnection.h"

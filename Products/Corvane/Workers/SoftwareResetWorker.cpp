@@ -1,6 +1,6 @@
 #include "Products/Corvane/Workers/SoftwareResetWorker.h"
 
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 #include "Products/Corvane/Workers/DeviceResetSteps.h"
 #include "Products/Corvane/Workers/WorkerConnection.h"

@@ -1,6 +1,6 @@
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 
 #include <array>
 #include <iterator>

@@ -2,8 +2,8 @@
 
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/PelorusDLL/ServiceBase.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Products/Corvane/FBCData.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/ArticleCompare.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
 

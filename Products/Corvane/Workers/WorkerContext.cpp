@@ -1,8 +1,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 
 #include "Common/Communication/TCPIPConnection.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Products/Corvane/FBCData.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 
 CWorkerContext::CWorkerContext(const tWorkerParams& params, CWorkerWait& wait)

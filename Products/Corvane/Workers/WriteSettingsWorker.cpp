@@ -1,6 +1,6 @@
 #include "Products/Corvane/Workers/WriteSettingsWorker.h"
 
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 #include "Products/Corvane/Workers/DeviceDataWriter.h"
 #include "Products/Corvane/Workers/DeviceResetSteps.h"

@@ -4,7 +4,7 @@
 // whether the file of the other language is missing; the next bytes name
 // the codes looked up.
 #include "Common/Communication/PelorusErrorsLookup.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/Tests/Fuzz/FuzzScratchFolder.h"
 
 #include <cstdint>

@@ -6,7 +6,7 @@
 // `ratio_median` is the median of the per-iteration ratios (drawer / pango),
 // `drawer_us` and `pango_us` the medians of each side, `measure_us` the
 // drawer's measuring pass alone.
-#include "Common/Controls/MarkupDrawer.h"
+#include "Common/Controls/Drawing/MarkupDrawer.h"
 #include "Platform/Gdi/Gdi.h"
 
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 #include "Common/Grid/ZellGrid.h"
 #include "Platform/Controls/EditClipboard.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/StandardCommands.h"
+#include "Platform/Framework/Core/StandardCommands.h"
 
 #include <cstdint>
 #include <cstdlib>

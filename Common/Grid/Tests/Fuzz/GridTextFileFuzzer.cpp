@@ -1,8 +1,7 @@
 // Any file either loads or is refused with the grid untouched; what loads
 // saves and loads again to the same cells.
 #include "Common/Grid/ZellGrid.h"
-
-#include <unistd.h>
+#include "Platform/Base/Tests/Fuzz/FuzzScratchFolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -31,10 +30,7 @@ std::vector<CString> Texts(const CZellGrid& grid)
 
 CString FilePath(const char* name)
 {
-    static const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("zell-grid-text-fuzz-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    return CString((folder / name).wstring().c_str());
+    return CString((FuzzSupport::ScratchFolder() / name).wstring().c_str());
 }
 
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Renderings of the dialogs against golden pictures beside the tests, with
 // the texts a GUI XML file would give them in English.
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"

@@ -9,7 +9,7 @@
 #include "Common/PelorusDLL/Dialogs/Tests/DialogGolden.h"
 #include "Common/PelorusDLL/Dialogs/Tests/ScanTestSupport.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/HeaderStyles.h"
 #include "Platform/Controls/ListViewStyles.h"
 #include "Platform/Controls/ToolTipStyles.h"

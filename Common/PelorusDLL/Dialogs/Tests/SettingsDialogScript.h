@@ -5,7 +5,7 @@
 #include "Common/Communication/RS232Connection.h"
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/PelorusDLL/Dialogs/DialogIds.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 
 #include <gtest/gtest.h>

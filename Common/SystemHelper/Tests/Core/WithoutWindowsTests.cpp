@@ -1,5 +1,5 @@
 // The system helpers' core linked alone, without the window layer above it.
-#include "Common/SystemHelper/LanguageHelper.h"
+#include "Common/SystemHelper/Texts/LanguageHelper.h"
 #include "../DebugOutputFile.h"
 
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 // report through the message-box hook, never crash or read out of bounds.
 
 #include "Platform/Base/Tests/Fuzz/FuzzScratchFolder.h"
-#include "Common/SystemHelper/ZellException.h"
-#include "Common/SystemHelper/ComError.h"
-#include "Common/SystemHelper/LanguageHelper.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Errors/ZellException.h"
+#include "Common/SystemHelper/Xml/ComError.h"
+#include "Common/SystemHelper/Texts/LanguageHelper.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <cstddef>

@@ -3,8 +3,8 @@
 // fit and never read outside the bytes.
 
 #include "Platform/Base/Tests/Fuzz/FuzzScratchFolder.h"
-#include "Common/SystemHelper/LanguageSupportBinaryFile.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageSupportBinaryFile.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 
 #include <cstddef>
 #include <cstdint>

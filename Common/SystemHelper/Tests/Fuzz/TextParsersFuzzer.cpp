@@ -2,9 +2,9 @@
 // answers and dialog input: each must return or throw its own error, never
 // read outside the text.
 
-#include "Common/SystemHelper/Conversions.h"
-#include "Common/SystemHelper/Nibble.h"
-#include "Common/SystemHelper/StringUtils.h"
+#include "Common/SystemHelper/Values/Conversions.h"
+#include "Common/SystemHelper/Values/Nibble.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,10 @@
 // libtessel.so as its users load it: what it exports, and its boxes and
 // balloons in the program's window system.
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Common/SystemHelper/Tests/LanguageSupportTestFiles.h"
 #include "Platform/Base/Module.h"
+#include "Platform/Base/Tests/FileOpenCounter.h"
+#include "Platform/Base/TextConversion.h"
 #include "Platform/Controls/MessageBox.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
@@ -9,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <memory>
@@ -21,6 +27,7 @@ namespace {
 using MessageBoxFn = int (*)(LPCWSTR, UINT, LPCWSTR, UINT);
 using BalloonFn = int (*)(LPCWSTR, LPCWSTR, HWND, HWND, HINSTANCE, UINT, BOOL, UINT, const POINT*, BOOL);
 using SetLanguageFn = void (*)(WORD);
+using SetGuiXmlFileFn = void (*)(LPCWSTR, WORD);
 using IntGetterFn = int (*)();
 using AboutFn = void (*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, HICON, int);
 
@@ -188,4 +195,40 @@ TEST_F(TesselLibrary, ItsBalloonPointsAtTheProgramsFieldUntilItIsDestroyed)
     EXPECT_EQ(destroy(), 0);
     UiTest::Drain();
     EXPECT_FALSE(IsWindow(tip));
+}
+
+// The program and the library each keep their texts, but a start reads the
+// text file once: the library takes what the program read, and reads the
+// file itself only once it changed.
+TEST_F(TesselLibrary, ItTakesTheTextsTheProgramReadWithoutReadingTheFileAgain)
+{
+    ScratchFolder folder;
+    const auto write = [&folder](const std::string& name) {
+        const std::wstring file = folder.Write(
+            "Prog.GUI.XML", "<gui><languages><language lcid='1031' code='de'/><language lcid='1033' code='en'/>"
+                            "</languages><text key='OEM_NAME'><locale code='de'>" + name + "</locale><locale code='en'>" +
+                                name + "</locale></text></gui>");
+        const timespec settled[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
+        ::utimensat(AT_FDCWD, Text::WideToUtf8(file).c_str(), settled, 0);
+        return file;
+    };
+    const std::wstring file = write("Brand");
+    TestSupport::CFileOpenCounter opens(Text::WideToUtf8(file));
+    CString language = L"en";
+    CString lcid;
+    ASSERT_TRUE(LoadLanguageTexts(file.c_str(), language, lcid));
+    EXPECT_EQ(opens.Take(), 1);
+
+    CLoadedLibrary library;
+    ASSERT_TRUE(library.IsLoaded()) << dlerror();
+    const auto setGuiXmlFile = library.Get<SetGuiXmlFileFn>("TSLXDLL_SetGuiXmlFile");
+    ASSERT_TRUE(setGuiXmlFile);
+    setGuiXmlFile(file.c_str(), 1033);
+    EXPECT_EQ(opens.Take(), 0);
+
+    write("Other brand");
+    opens.Take();
+    setGuiXmlFile(file.c_str(), 1031);
+    EXPECT_EQ(opens.Take(), 1);
+    GetLanguageSupport().Clear();
 }

@@ -1,6 +1,6 @@
 // A shared library with an application object of its own, as the
 // deliverable libraries have; the module tests load it.
-#include "Platform/Framework/WinApp.h"
+#include "Platform/Framework/App/WinApp.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "Common/Communication/TCPIPConnection.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/PropertySheet.h"
+#include "Platform/Framework/Windows/PropertySheet.h"
 #include "Platform/Net/WinSock.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 #include "Products/Corvane/Main/Tests/SourceTreeProgram.h"

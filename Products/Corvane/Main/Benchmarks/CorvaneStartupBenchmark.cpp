@@ -5,8 +5,10 @@
 // child mode), so that loading the libraries counts as it does for a user.
 // A third line starts the program with a 10 MB GUI XML file: it must stay
 // within 1.5 times the usual start plus one parse of that file, so that the
-// file is parsed once per start, not once per look-up. The benchmark fails
-// when it does not.
+// file is parsed once per start, not once per look-up. That goal is judged
+// in the processes' processor time, which a busy machine moves far less
+// than the wall times printed beside it. The benchmark fails when it is
+// missed.
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Ui/WinUser.h"
 #include "Platform/Xml/XmlDocument.h"
@@ -40,9 +42,18 @@ double NowMs()
     return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
+// Processor time of the whole process so far, the loading of its libraries
+// included.
+double CpuMs()
+{
+    timespec used{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return static_cast<double>(used.tv_sec) * 1000.0 + static_cast<double>(used.tv_nsec) / 1e6;
+}
+
 void Report(double paintedAtMs)
 {
-    std::printf("%.3f\n", paintedAtMs);
+    std::printf("%.3f %.3f\n", paintedAtMs, CpuMs());
     std::fflush(stdout);
 }
 
@@ -102,14 +113,19 @@ int RunBareWindow()
     return 0;
 }
 
-// Starts this program in `mode` and gives the milliseconds from just before
-// the start to the child's first paint; negative when it reported none.
-double TimeChild(const char* self, const char* mode)
+// Milliseconds of one child: wall and processor time; negative when the
+// child reported none.
+struct Sample {
+    double wall = -1;
+    double cpu = -1;
+};
+
+// Starts this program in `mode` and gives the two numbers it printed.
+Sample RunChild(const char* self, const char* mode)
 {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
-        return -1;
-    const double started = NowMs();
+        return {};
     const pid_t child = ::fork();
     if (child == 0) {
         ::dup2(pipeEnds[1], STDOUT_FILENO);
@@ -126,26 +142,49 @@ double TimeChild(const char* self, const char* mode)
     ::close(pipeEnds[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
-    char* end = nullptr;
-    const double painted = std::strtod(output.c_str(), &end);
-    return end == output.c_str() ? -1 : painted - started;
+    char* wallEnd = nullptr;
+    const double wall = std::strtod(output.c_str(), &wallEnd);
+    char* cpuEnd = nullptr;
+    const double cpu = std::strtod(wallEnd, &cpuEnd);
+    if (wallEnd == output.c_str() || cpuEnd == wallEnd)
+        return {};
+    return {wall, cpu};
 }
 
-template<typename Measure> double MedianOf(int runs, Measure measure)
+// From just before the start of this program in `mode` to the child's
+// first paint.
+Sample TimeChild(const char* self, const char* mode)
 {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double ms = measure();
-        if (ms >= 0)
-            times.push_back(ms);
-    }
+    const double started = NowMs();
+    Sample sample = RunChild(self, mode);
+    if (sample.wall >= 0)
+        sample.wall -= started;
+    return sample;
+}
+
+double MedianOf(std::vector<double> times)
+{
     if (times.empty())
         return -1;
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
 
-double Median(const char* self, const char* mode)
+template<typename Measure> Sample MedianOf(int runs, Measure measure)
+{
+    std::vector<double> walls;
+    std::vector<double> cpus;
+    for (int i = 0; i < runs; ++i) {
+        const Sample sample = measure();
+        if (sample.wall >= 0 && sample.cpu >= 0) {
+            walls.push_back(sample.wall);
+            cpus.push_back(sample.cpu);
+        }
+    }
+    return {MedianOf(walls), MedianOf(cpus)};
+}
+
+Sample Median(const char* self, const char* mode)
 {
     return MedianOf(kRuns, [&] { return TimeChild(self, mode); });
 }
@@ -172,11 +211,18 @@ std::string WriteLargeGuiXml(const std::string& folder, std::size_t bytes)
     return path;
 }
 
-double ParseMs(const std::string& path)
+// One parse of the named file in a process of its own, as a start parses
+// it: on a fresh heap, whose pages the parse has to fault in.
+int RunParse()
 {
-    const double started = NowMs();
+    const char* file = std::getenv("ZELL_BENCH_GUI_XML");
+    const double wall = NowMs();
+    const double cpu = CpuMs();
     Xml::CXmlDocument document;
-    return document.Load(path) ? NowMs() - started : -1;
+    if (file == nullptr || !document.Load(file))
+        return 1;
+    std::printf("%.3f %.3f\n", NowMs() - wall, CpuMs() - cpu);
+    return 0;
 }
 
 }
@@ -187,6 +233,8 @@ int main(int argc, char** argv)
         return RunProgram();
     if (argc > 1 && std::strcmp(argv[1], "--bare") == 0)
         return RunBareWindow();
+    if (argc > 1 && std::strcmp(argv[1], "--parse") == 0)
+        return RunParse();
 
     // The children paint on the headless display and keep their profile
     // in a folder of their own.
@@ -195,21 +243,25 @@ int main(int argc, char** argv)
         return 1;
     ::setenv("XDG_CONFIG_HOME", folder, 1);
     ::setenv("ZELL_DISPLAY", "headless", 1);
-    const double bare = Median(argv[0], "--bare");
-    const double program = Median(argv[0], "--program");
-    std::printf("process start to first paint, median of %d runs on the headless display:\n", kRuns);
-    std::printf("  bare window   %8.1f ms\n", bare);
-    std::printf("  main dialog   %8.1f ms%s\n", program, program >= 0 && program < 300 ? "" : "  (over 300 ms)");
+    const Sample bare = Median(argv[0], "--bare");
+    const Sample program = Median(argv[0], "--program");
+    std::printf("process start to first paint, median of %d runs on the headless display (wall; processor):\n", kRuns);
+    std::printf("  bare window   %8.1f ms; %6.1f ms\n", bare.wall, bare.cpu);
+    std::printf("  main dialog   %8.1f ms; %6.1f ms%s\n", program.wall, program.cpu,
+                program.wall >= 0 && program.wall < 300 ? "" : "  (over 300 ms)");
 
     // A large text file costs its parse once, not once per look-up.
     const std::string large = WriteLargeGuiXml(folder, 10u << 20);
-    const double parse = MedianOf(3, [&] { return ParseMs(large); });
     ::setenv("ZELL_BENCH_GUI_XML", large.c_str(), 1);
-    const double big = Median(argv[0], "--program");
-    const double bound = 1.5 * (program + parse);
-    const bool within = big >= 0 && parse >= 0 && big <= bound;
-    std::printf("  with a 10 MB text file %8.1f ms (one parse %.1f ms; bound 1.5 x (main dialog + parse) = %.1f ms)%s\n",
-                big, parse, bound, within ? "" : "  (over the bound)");
+    const Sample parse = MedianOf(kRuns, [&] { return RunChild(argv[0], "--parse"); });
+    const Sample big = Median(argv[0], "--program");
+    std::printf("  with a 10 MB text file %8.1f ms; %6.1f ms (one parse %.1f ms; %.1f ms)\n", big.wall, big.cpu,
+                parse.wall, parse.cpu);
+    const double bound = 1.5 * (program.cpu + parse.cpu);
+    const bool within = big.cpu >= 0 && parse.cpu >= 0 && program.cpu >= 0 && big.cpu <= bound;
+    std::printf("  with a 10 MB text file in processor time %.1f ms = %.2f x (main dialog + one parse), goal 1.5 x, "
+                "bound %.1f ms%s\n",
+                big.cpu, big.cpu / (program.cpu + parse.cpu), bound, within ? "" : "  (over the bound)");
     const std::string remove = std::string("rm -rf ") + folder;
-    return std::system(remove.c_str()) == 0 && bare >= 0 && program >= 0 && within ? 0 : 1;
+    return std::system(remove.c_str()) == 0 && bare.wall >= 0 && program.wall >= 0 && within ? 0 : 1;
 }

@@ -6,7 +6,7 @@
 #include "Products/Corvane/Main/Tests/SourceTreeProgram.h"
 
 #include "Common/Communication/TCPIPConnection.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Registry/ProfileStore.h"
 #include "Platform/Registry/RegistryTypes.h"
@@ -16,8 +16,8 @@
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 #include "Products/Corvane/MainDialog/Tests/Commands/BoxAnswerer.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
-#include "Products/Corvane/StartupOptions.h"
-#include "Products/Corvane/Tests/Workers/WorkerRig.h"
+#include "Products/Corvane/Core/StartupOptions.h"
+#include "Products/Corvane/Workers/Tests/WorkerRig.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
 

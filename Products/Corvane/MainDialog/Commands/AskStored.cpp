@@ -1,6 +1,6 @@
 #include "Products/Corvane/MainDialog/Commands/AskStored.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
 
 bool CAskStored::Confirm(LPCWSTR key, LPCWSTR messageKey, UINT type, int goOnAnswer)

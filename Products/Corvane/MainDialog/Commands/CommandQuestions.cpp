@@ -1,6 +1,6 @@
 #include "Products/Corvane/MainDialog/Commands/CommandQuestions.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 
 namespace {
 

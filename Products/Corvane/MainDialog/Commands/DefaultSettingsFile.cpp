@@ -1,9 +1,9 @@
 #include "Products/Corvane/MainDialog/Commands/DefaultSettingsFile.h"
 
 #include "Common/Communication/ArticleNumber.h"
-#include "Common/SystemHelper/FileHelpers.h"
-#include "Common/SystemHelper/StringUtils.h"
-#include "Products/Corvane/DeviceCapabilityFile.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
 
 CDefaultSettingsFile CDefaultSettingsFile::BesideExecutable(const CString& executablePath)

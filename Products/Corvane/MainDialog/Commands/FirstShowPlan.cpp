@@ -1,7 +1,7 @@
 #include "Products/Corvane/MainDialog/Commands/FirstShowPlan.h"
 
-#include "Common/SystemHelper/FileHelpers.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Common/SystemHelper/System/FileHelpers.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ArticleCompare.h"
 
 ENFirstShow CFirstShowPlan::Decide(const tStartupOptions& options)

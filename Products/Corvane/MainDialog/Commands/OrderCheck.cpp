@@ -1,8 +1,8 @@
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Products/Corvane/DeviceCapabilityFile.h"
-#include "Products/Corvane/FBCData.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/FBCData.h"
 
 #include <array>
 

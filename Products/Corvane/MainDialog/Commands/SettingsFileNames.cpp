@@ -1,7 +1,7 @@
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
 
-#include "Common/SystemHelper/StringUtils.h"
-#include "Products/Corvane/FBCData.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
+#include "Products/Corvane/Core/FBCData.h"
 
 namespace {
 

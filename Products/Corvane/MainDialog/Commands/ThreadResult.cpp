@@ -1,7 +1,7 @@
 #include "Products/Corvane/MainDialog/Commands/ThreadResult.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Products/Corvane/FBCData.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
 #include <array>

@@ -3,7 +3,7 @@
 // file the test writes, settings pages made from a small in-memory
 // template, and a catalog of them.
 #include "Common/Application/Tests/TestApp.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Registry/ProfileStore.h"
@@ -12,7 +12,7 @@
 #include "Platform/Ui/DialogTemplate.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
-#include "Products/Corvane/StartupOptions.h"
+#include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 

@@ -5,7 +5,7 @@
 #include "Platform/Base/Format.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/SystemTime.h"
-#include "Platform/Framework/WaitCursor.h"
+#include "Platform/Framework/App/WaitCursor.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
 #include <ctime>

@@ -5,9 +5,9 @@
 // one. Both clocks are redrawn once a second while the page is active.
 
 #include "Common/Controls/ZellButton.h"
-#include "Platform/Framework/ComboBox.h"
-#include "Platform/Framework/DateTimeCtrl.h"
-#include "Products/Corvane/Pages/ClockCodec.h"
+#include "Platform/Framework/Controls/ComboBox.h"
+#include "Platform/Framework/Controls/DateTimeCtrl.h"
+#include "Products/Corvane/Pages/Codecs/ClockCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 #include <functional>

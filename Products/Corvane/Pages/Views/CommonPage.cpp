@@ -2,13 +2,13 @@
 
 #include "Common/Communication/ArticleNumber.h"
 #include "Common/Controls/ZellMenu.h"
-#include "Common/SystemHelper/WindowHelpers.h"
+#include "Common/SystemHelper/Desktop/WindowHelpers.h"
 #include "Common/Tessel/TesselExports.h"
-#include "Platform/Framework/FileDialog.h"
-#include "Platform/Framework/FileException.h"
-#include "Platform/Framework/StdioFile.h"
+#include "Platform/Framework/Files/FileDialog.h"
+#include "Platform/Framework/Exceptions/FileException.h"
+#include "Platform/Framework/Files/StdioFile.h"
 #include "Products/Corvane/App/CorvaneApp.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 
 BEGIN_MESSAGE_MAP(CCommonPage, CGridPageBase)
     ON_NOTIFY(GRIDN_RCLICK, kGridId, OnGridRightClick)

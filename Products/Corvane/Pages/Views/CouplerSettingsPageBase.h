@@ -9,11 +9,11 @@
 // gives every page the same font, background and rich tooltips.
 #include "Common/Controls/ZellTooltip.h"
 #include "Platform/Base/CString.h"
-#include "Platform/Framework/Brush.h"
-#include "Platform/Framework/Font.h"
-#include "Platform/Framework/PropertyPage.h"
-#include "Products/Corvane/Pages/DeviceBlock.h"
-#include "Products/Corvane/Pages/FieldRange.h"
+#include "Platform/Framework/Drawing/Brush.h"
+#include "Platform/Framework/Drawing/Font.h"
+#include "Platform/Framework/Windows/PropertyPage.h"
+#include "Products/Corvane/Pages/Codecs/DeviceBlock.h"
+#include "Products/Corvane/Pages/Codecs/FieldRange.h"
 
 #include <string>
 #include <vector>

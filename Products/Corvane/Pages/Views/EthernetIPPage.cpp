@@ -1,7 +1,7 @@
 #include "Products/Corvane/Pages/Views/EthernetIPPage.h"
 
 #include "Products/Corvane/App/CorvaneApp.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"

@@ -3,7 +3,7 @@
 // controller's fieldbus variables in the assemblies (size and offset, which
 // bound each other) and word alignment where the device offers it.
 
-#include "Products/Corvane/Pages/EthernetIPCodec.h"
+#include "Products/Corvane/Pages/Codecs/EthernetIPCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 #include <utility>

@@ -3,7 +3,7 @@
 // rows: the grid's look, its rows with a state image, a name and a value,
 // and the worker's progress or failure shown in the grid itself.
 #include "Common/Grid/ZellGrid.h"
-#include "Platform/Framework/ImageList.h"
+#include "Platform/Framework/Drawing/ImageList.h"
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
 
 class CGridPageBase : public CCouplerSettingsPageBase {

@@ -4,7 +4,7 @@
 // time-out, the two coding masks, closing the socket after watchdog errors
 // and the number of connections (shown only).
 
-#include "Products/Corvane/Pages/ModbusCodec.h"
+#include "Products/Corvane/Pages/Codecs/ModbusCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 class CModbusPage : public CTextedSettingsPage {

@@ -3,7 +3,7 @@
 // time, ASCII or RTU, error check, watchdog and one mode bit whose meaning
 // depends on the device kind, all in one word of the device block.
 
-#include "Products/Corvane/Pages/ModbusParamCodec.h"
+#include "Products/Corvane/Pages/Codecs/ModbusParamCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 class CModbusParamPage : public CTextedSettingsPage {

@@ -3,7 +3,7 @@
 // device shows itself in the network, two fixed text fields of the device
 // block that the codec reads and writes.
 
-#include "Products/Corvane/Pages/NetworkIdCodec.h"
+#include "Products/Corvane/Pages/Codecs/NetworkIdCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 class CNetworkPage : public CTextedSettingsPage {

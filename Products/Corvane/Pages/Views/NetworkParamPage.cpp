@@ -3,17 +3,17 @@
 #include "Common/Controls/ZellMenu.h"
 #include "Common/Grid/GridCellCombo.h"
 #include "Common/PelorusDLL/TCPIPService.h"
-#include "Common/SystemHelper/SystemInfo.h"
-#include "Common/SystemHelper/WindowHelpers.h"
+#include "Common/SystemHelper/Desktop/SystemInfo.h"
+#include "Common/SystemHelper/Desktop/WindowHelpers.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Controls/ComboStyles.h"
-#include "Platform/Framework/WaitCursor.h"
+#include "Platform/Framework/App/WaitCursor.h"
 #include "Platform/Gdi/SysColors.h"
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Ui/Clipboard.h"
 #include "Products/Corvane/App/CorvaneApp.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds3.h"
@@ -318,14 +318,18 @@ void CNetworkParamPage::OnGridBeginEdit(NMHDR* header, LRESULT* result)
         m_editInProgress = true;
 }
 
+// Only a stored value changes the settings: a refused one leaves them as
+// they were, whatever the editor that reopens on it does next.
 void CNetworkParamPage::OnGridEndEdit(NMHDR* header, LRESULT* result)
 {
     const auto* cell = reinterpret_cast<const NMGRIDCELL*>(header);
     *result = -1;
+    m_editInProgress = false;
     if (cell->col != kStaticColumn || GetDeviceData() == nullptr)
         return;
-    NotifySettingsChanged(TRUE);
     ApplyEdit(cell->row, m_grid.GetCellText(cell->row, cell->col), result);
+    if (*result == 0)
+        NotifySettingsChanged(TRUE);
 }
 
 void CNetworkParamPage::ApplyEdit(int row, const CString& text, LRESULT* result)
@@ -373,11 +377,12 @@ void CNetworkParamPage::ReopenEditor(int row)
 LRESULT CNetworkParamPage::OnEditCellMessage(WPARAM row, LPARAM column)
 {
     const int cellRow = static_cast<int>(row);
-    // A click since the refusal means the user went on elsewhere.
+    // A click since the refusal means the user went on elsewhere; a page
+    // left since has nothing to reopen.
     if (!m_reEditPending)
         return 0;
     m_reEditPending = false;
-    if (column != kStaticColumn || !m_grid.IsValid(cellRow, kStaticColumn) ||
+    if (!IsLive() || column != kStaticColumn || !m_grid.IsValid(cellRow, kStaticColumn) ||
         m_grid.GetCell(cellRow, kStaticColumn)->IsKindOf(RUNTIME_CLASS(CGridCellCombo)))
         return 0;
     m_grid.SetFocus();
@@ -808,12 +813,14 @@ void CNetworkParamPage::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, kNetworkParamGrid, m_grid);
 }
 
+// An editor still open when the page is left ends as any other edit does,
+// so that its text is stored, and the settings changed, only when taken.
 BOOL CNetworkParamPage::OnKillActive()
 {
     StopDipPoll();
     if (m_editInProgress) {
         m_editInProgress = false;
-        NotifySettingsChanged(TRUE);
+        m_grid.EndEditing();
     }
     return CGridPageBase::OnKillActive();
 }

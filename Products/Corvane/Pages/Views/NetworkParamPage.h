@@ -5,7 +5,7 @@
 // the grid: the port choice, the interface mode of a two-port device
 // (written to the device at once on request), the device's web management,
 // and a once-a-second poll of the address switch.
-#include "Products/Corvane/Pages/NetworkParamCodec.h"
+#include "Products/Corvane/Pages/Codecs/NetworkParamCodec.h"
 #include "Products/Corvane/Pages/Views/GridPageBase.h"
 
 #include <vector>
@@ -25,8 +25,9 @@ public:
     static constexpr UINT kCopyCommand = 32786;
     static constexpr UINT kPasteCommand = 32787;
     static constexpr UINT kDeleteCommand = 32788;
-    // Images of the rows' first column beyond those of the grid pages.
-    static constexpr int kImageInvalid = 31;
+    // Images of the rows' first column beyond those of the grid pages: a
+    // value the grid refused.
+    static constexpr int kImageInvalid = 10;
     static constexpr COLORREF kHeaderTextColour = 0x800000;
     static constexpr UINT kWarningIcon = 10;
     static constexpr UINT kErrorIcon = 12;

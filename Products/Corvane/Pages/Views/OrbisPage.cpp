@@ -1,7 +1,7 @@
 #include "Products/Corvane/Pages/Views/OrbisPage.h"
 
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
 using namespace DevicePageIds;

@@ -3,8 +3,8 @@
 // offers, or, for devices without that choice, two switches in the extra
 // block (outputs to zero when the program stops, alternative target id).
 
-#include "Platform/Framework/ComboBox.h"
-#include "Products/Corvane/Pages/OrbisCodec.h"
+#include "Platform/Framework/Controls/ComboBox.h"
+#include "Products/Corvane/Pages/Codecs/OrbisCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 class COrbisPage : public CTextedSettingsPage {

@@ -4,7 +4,7 @@
 // article's features. Without an application object (a page shown on its
 // own) every look-up gives the file's defaults.
 
-#include "Products/Corvane/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
 
 class CFBCData;
 

@@ -3,7 +3,7 @@
 // (-1 for none) and the selection read back (-1 when nothing is selected).
 
 #include "Platform/Base/CString.h"
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 
 #include <vector>
 

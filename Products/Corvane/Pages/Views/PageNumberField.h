@@ -4,7 +4,7 @@
 // one with letters) leaves the member as it was and is reported, so that
 // the field's range check names it and nothing of it is written.
 
-#include "Platform/Framework/Wnd.h"
+#include "Platform/Framework/Windows/Wnd.h"
 
 class CPageNumberField {
 public:

@@ -1,6 +1,6 @@
 #include "Products/Corvane/Pages/Views/ProtocolPage.h"
 
-#include "Common/SystemHelper/Conversions.h"
+#include "Common/SystemHelper/Values/Conversions.h"
 #include "Platform/Base/Format.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"

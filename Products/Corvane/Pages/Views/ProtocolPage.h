@@ -3,7 +3,7 @@
 // the web server's port. Controllers show only the web server and its port
 // and leave the rest to their web management.
 
-#include "Products/Corvane/Pages/ProtocolCodec.h"
+#include "Products/Corvane/Pages/Codecs/ProtocolCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 #include <utility>

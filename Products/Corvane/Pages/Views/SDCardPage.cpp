@@ -2,7 +2,7 @@
 
 #include "Common/PelorusDLL/TCPIPService.h"
 #include "Platform/Base/Format.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
 using namespace DevicePageIds;

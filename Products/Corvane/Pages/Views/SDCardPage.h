@@ -4,8 +4,8 @@
 // card), written with the other settings. For one brand three service
 // buttons query the card and read or set the root location on the device.
 
-#include "Platform/Framework/ComboBox.h"
-#include "Products/Corvane/Pages/SDCardCodec.h"
+#include "Platform/Framework/Controls/ComboBox.h"
+#include "Products/Corvane/Pages/Codecs/SDCardCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 class CSDCardPage : public CTextedSettingsPage {

@@ -5,7 +5,7 @@
 // while the user types; a host name without a known name server brings a
 // warning icon and its balloon.
 
-#include "Products/Corvane/Pages/SntpCodec.h"
+#include "Products/Corvane/Pages/Codecs/SntpCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 class CSntpPage : public CTextedSettingsPage {

@@ -4,7 +4,7 @@
 #include "Common/PelorusDLL/TCPIPService.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Base/Format.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Workers/DeviceResetSteps.h"

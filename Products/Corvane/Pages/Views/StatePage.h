@@ -4,7 +4,7 @@
 // test mode, terminal-bus extension, constant terminal-bus speed), and the
 // device's blink code with its explanation.
 
-#include "Products/Corvane/Pages/StateCodec.h"
+#include "Products/Corvane/Pages/Codecs/StateCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 #include <functional>

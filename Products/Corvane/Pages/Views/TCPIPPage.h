@@ -6,7 +6,7 @@
 // management, and on devices with address switches polls the switches once
 // a second and restarts the device so that a new setting takes effect.
 
-#include "Products/Corvane/Pages/TCPIPCodec.h"
+#include "Products/Corvane/Pages/Codecs/TCPIPCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 #include <map>

@@ -7,7 +7,7 @@
 // too: a click stores it into the block at once, and every activation shows
 // the block's value, so both pages always agree and the last change wins.
 
-#include "Products/Corvane/Pages/TransmissionCodec.h"
+#include "Products/Corvane/Pages/Codecs/TransmissionCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
 class CTransmissionPage : public CTextedSettingsPage {

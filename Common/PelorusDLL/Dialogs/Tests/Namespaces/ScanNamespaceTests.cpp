@@ -11,7 +11,7 @@
 #include "Common/PelorusDLL/Dialogs/HostProfile.h"
 #include "Common/PelorusDLL/Dialogs/ScanNetworkDlg.h"
 #include "Common/PelorusDLL/Dialogs/Tests/ScanTestSupport.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 #include "Common/PelorusDLL/Dialogs/PelorusSettings.h"
 #include "Common/PelorusDLL/Dialogs/ScanNetworkDlg.h"
 #include "Common/PelorusDLL/Dialogs/Tests/ScanTestSupport.h"
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/Tests/X11/ModalScreenRun.h"
 #include "Platform/Controls/ListViewStyles.h"
 #include "Platform/Controls/StandardControls.h"

@@ -6,9 +6,9 @@
 // as planned; a box nobody planned for is noted and closed.
 #include "Products/Corvane/Main/CorvaneProgram.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Framework/PropertySheet.h"
+#include "Platform/Framework/Windows/PropertySheet.h"
 #include "Platform/Net/WinSock.h"
 #include "Platform/Registry/ProfileStore.h"
 #include "Platform/Registry/RegistryTypes.h"
@@ -16,9 +16,9 @@
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 #include "Products/Corvane/MainDialog/Tests/Commands/BoxAnswerer.h"
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
-#include "Products/Corvane/StartupOptions.h"
-#include "Products/Corvane/Tests/TempFolder.h"
-#include "Products/Corvane/Tests/Workers/WorkerRig.h"
+#include "Products/Corvane/Core/StartupOptions.h"
+#include "Products/Corvane/Core/Tests/TempFolder.h"
+#include "Products/Corvane/Workers/Tests/WorkerRig.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
 

@@ -10,7 +10,7 @@
 #include "Platform/Net/WinSock.h"
 #include "Products/Corvane/Main/Tests/SourceTreeProgram.h"
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
-#include "Products/Corvane/Tests/Workers/WorkerRig.h"
+#include "Products/Corvane/Workers/Tests/WorkerRig.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
 

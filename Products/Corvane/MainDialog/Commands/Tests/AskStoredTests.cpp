@@ -1,6 +1,6 @@
 #include "Products/Corvane/MainDialog/Commands/AskStored.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/MessageBox.h"
 
 #include <gtest/gtest.h>

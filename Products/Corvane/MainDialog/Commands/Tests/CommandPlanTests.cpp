@@ -3,9 +3,9 @@
 #include "Products/Corvane/MainDialog/Commands/FirstShowPlan.h"
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Products/Corvane/StartupOptions.h"
-#include "Products/Corvane/Tests/TempFolder.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Core/StartupOptions.h"
+#include "Products/Corvane/Core/Tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

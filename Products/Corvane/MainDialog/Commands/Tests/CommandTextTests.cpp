@@ -4,7 +4,7 @@
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
 #include "Common/Communication/ConnectionException.h"
-#include "Products/Corvane/Tests/TempFolder.h"
+#include "Products/Corvane/Core/Tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "Products/Corvane/MainDialog/Commands/DefaultSettingsFile.h"
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
-#include "Products/Corvane/Tests/TempFolder.h"
+#include "Products/Corvane/Core/Tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Products/Corvane/DeviceCapabilityFile.h"
-#include "Products/Corvane/FBCData.h"
-#include "Products/Corvane/Tests/TempFolder.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/FBCData.h"
+#include "Products/Corvane/Core/Tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 
 #include <gtest/gtest.h>
 

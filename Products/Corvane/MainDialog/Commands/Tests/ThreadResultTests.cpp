@@ -1,8 +1,8 @@
 #include "Products/Corvane/MainDialog/Commands/ThreadResult.h"
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Products/Corvane/FBCData.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "Products/Corvane/MainDialog/Commands/WorkerLauncher.h"
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
-#include "Products/Corvane/Tests/Workers/WorkerRig.h"
+#include "Products/Corvane/Workers/Tests/WorkerRig.h"
 
 using namespace WorkerTest;
 

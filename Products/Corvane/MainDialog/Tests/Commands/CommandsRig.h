@@ -8,8 +8,8 @@
 
 #include "Platform/Net/WinSock.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
-#include "Products/Corvane/Tests/TempFolder.h"
-#include "Products/Corvane/Tests/Workers/WorkerRig.h"
+#include "Products/Corvane/Core/Tests/TempFolder.h"
+#include "Products/Corvane/Workers/Tests/WorkerRig.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
 
 #include <chrono>

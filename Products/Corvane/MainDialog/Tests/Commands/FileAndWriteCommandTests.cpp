@@ -2,7 +2,7 @@
 // to the device, and closing that waits for a write.
 #include "Products/Corvane/MainDialog/Tests/Commands/CommandsRig.h"
 
-#include "Products/Corvane/SettingsFileReader.h"
+#include "Products/Corvane/Core/SettingsFileReader.h"
 
 #include <gmock/gmock.h>
 

@@ -1,14 +1,14 @@
 // The identification page: its rows from the identification texts, the
 // states a read shows in the grid, the context menu and the text file.
 #include "Products/Corvane/Pages/Views/CommonPage.h"
-#include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
+#include "Products/Corvane/Pages/Views/Tests/Rigs/PageBaseRig.h"
 
 #include "Common/Controls/ZellMenu.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Platform/Framework/Exception.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Platform/Framework/Exceptions/Exception.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Products/Corvane/App/CorvaneApp.h"
-#include "Products/Corvane/FBCData.h"
+#include "Products/Corvane/Core/FBCData.h"
 
 #include <gtest/gtest.h>
 

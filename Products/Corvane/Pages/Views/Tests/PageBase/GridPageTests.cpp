@@ -1,9 +1,9 @@
 // The grid pages' rows: how each row state looks, and a read's progress or
 // failure shown as the grid's one row.
 #include "Products/Corvane/Pages/Views/GridPageBase.h"
-#include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
+#include "Products/Corvane/Pages/Views/Tests/Rigs/PageBaseRig.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/LastError.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // A page in the sheet: what entering and leaving it does to its controls,
 // its device block and the main window, and the balloon that keeps it.
-#include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
+#include "Products/Corvane/Pages/Views/Tests/Rigs/PageBaseRig.h"
 
-#include "Common/SystemHelper/LanguageTexts.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Controls/EditStyles.h"
 
 #include <gtest/gtest.h>

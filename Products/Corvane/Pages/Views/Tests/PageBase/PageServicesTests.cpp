@@ -1,13 +1,13 @@
 // The page base's services that need no sheet switch: block access, the
 // messages to the main window, the page's own connection, number syntax,
 // address lists and the look.
-#include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
+#include "Products/Corvane/Pages/Views/Tests/Rigs/PageBaseRig.h"
 
 #include "Common/Communication/ConnectionException.h"
 #include "Common/Communication/Tests/InertSettingsConnection.h"
-#include "Common/SystemHelper/LanguageTexts.h"
-#include "Products/Corvane/DeviceCapabilityFile.h"
-#include "Products/Corvane/FBCData.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Core/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/FBCData.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The name of the address field whose balloon the tests look at.
-#include "Products/Corvane/Pages/Views/Tests/PageBase/PageBaseRig.h"
+#include "Products/Corvane/Pages/Views/Tests/Rigs/PageBaseRig.h"
 
 #include "Platform/Ui/ResourceTable.h"
 

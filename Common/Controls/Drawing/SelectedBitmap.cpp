@@ -1,0 +1,15 @@
+#include "Common/Controls/Drawing/SelectedBitmap.h"
+
+CSelectedBitmap::CSelectedBitmap(HBITMAP bitmap, HDC compatible) : m_dc(::CreateCompatibleDC(compatible))
+{
+    if (m_dc != nullptr)
+        m_old = ::SelectObject(m_dc, bitmap);
+}
+
+CSelectedBitmap::~CSelectedBitmap()
+{
+    if (m_dc == nullptr)
+        return;
+    ::SelectObject(m_dc, m_old);
+    ::DeleteDC(m_dc);
+}

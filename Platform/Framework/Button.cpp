@@ -1,4 +1,0 @@
-#include "Platform/Framework/Button.h"
-
-IMPLEMENT_DYNAMIC(CButton, CWnd)
-

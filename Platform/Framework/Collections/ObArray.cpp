@@ -1,0 +1,3 @@
+#include "Platform/Framework/Collections/ObArray.h"
+
+IMPLEMENT_DYNAMIC(CObArray, CObject)

@@ -1,0 +1,3 @@
+#include "Platform/Framework/Collections/PtrArray.h"
+
+IMPLEMENT_DYNAMIC(CPtrArray, CObject)

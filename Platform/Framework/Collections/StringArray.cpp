@@ -1,0 +1,3 @@
+#include "Platform/Framework/Collections/StringArray.h"
+
+IMPLEMENT_DYNAMIC(CStringArray, CObject)

@@ -1,0 +1,4 @@
+#include "Platform/Framework/Controls/Button.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)
+

@@ -1,0 +1,4 @@
+#include "Platform/Framework/Controls/Edit.h"
+
+IMPLEMENT_DYNAMIC(CEdit, CWnd)
+

@@ -1,0 +1,4 @@
+#include "Platform/Framework/Controls/ProgressCtrl.h"
+
+IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)
+

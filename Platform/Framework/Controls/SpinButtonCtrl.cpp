@@ -1,0 +1,4 @@
+#include "Platform/Framework/Controls/SpinButtonCtrl.h"
+
+IMPLEMENT_DYNAMIC(CSpinButtonCtrl, CWnd)
+

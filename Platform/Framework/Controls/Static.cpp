@@ -1,0 +1,4 @@
+#include "Platform/Framework/Controls/Static.h"
+
+IMPLEMENT_DYNAMIC(CStatic, CWnd)
+

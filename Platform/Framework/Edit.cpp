@@ -1,4 +1,0 @@
-#include "Platform/Framework/Edit.h"
-
-IMPLEMENT_DYNAMIC(CEdit, CWnd)
-

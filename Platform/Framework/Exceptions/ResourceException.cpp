@@ -1,0 +1,8 @@
+#include "Platform/Framework/Exceptions/ResourceException.h"
+
+IMPLEMENT_DYNAMIC(CResourceException, CSimpleException)
+
+void AfxThrowResourceException()
+{
+    throw new CResourceException;
+}

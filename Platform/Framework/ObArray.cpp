@@ -1,3 +1,0 @@
-#include "Platform/Framework/ObArray.h"
-
-IMPLEMENT_DYNAMIC(CObArray, CObject)

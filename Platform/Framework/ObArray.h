@@ -1,8 +1,0 @@
-#pragma once
-// An array of object pointers. It does not own them: whoever fills it deletes them.
-
-#include "Platform/Framework/Array.h"
-
-class CObArray : public CArray<CObject*, CObject*> {
-    DECLARE_DYNAMIC(CObArray)
-};

@@ -1,4 +1,0 @@
-#include "Platform/Framework/ProgressCtrl.h"
-
-IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)
-

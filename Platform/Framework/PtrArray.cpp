@@ -1,3 +1,0 @@
-#include "Platform/Framework/PtrArray.h"
-
-IMPLEMENT_DYNAMIC(CPtrArray, CObject)

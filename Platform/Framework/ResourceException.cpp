@@ -1,8 +1,0 @@
-#include "Platform/Framework/ResourceException.h"
-
-IMPLEMENT_DYNAMIC(CResourceException, CSimpleException)
-
-void AfxThrowResourceException()
-{
-    throw new CResourceException;
-}

@@ -1,4 +1,0 @@
-#include "Platform/Framework/SpinButtonCtrl.h"
-
-IMPLEMENT_DYNAMIC(CSpinButtonCtrl, CWnd)
-

@@ -1,4 +1,0 @@
-#include "Platform/Framework/Static.h"
-
-IMPLEMENT_DYNAMIC(CStatic, CWnd)
-

@@ -1,3 +1,0 @@
-#include "Platform/Framework/StringArray.h"
-
-IMPLEMENT_DYNAMIC(CStringArray, CObject)

@@ -1,8 +1,0 @@
-#include "Platform/Framework/UserException.h"
-
-IMPLEMENT_DYNAMIC(CUserException, CSimpleException)
-
-void AfxThrowUserException()
-{
-    throw new CUserException;
-}

@@ -1,0 +1,33 @@
+#include "Platform/Framework/Windows/WndCreationHook.h"
+
+#include "Platform/Base/Thread.h"
+#include "Platform/Framework/Windows/Wnd.h"
+
+#include <utility>
+
+namespace {
+
+thread_local CWnd* t_creating = nullptr;
+
+}
+
+CWndCreationHook::CWndCreationHook(CWnd* wnd) : m_outer(std::exchange(t_creating, wnd))
+{
+    m_hook = ::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId());
+}
+
+CWndCreationHook::~CWndCreationHook()
+{
+    if (m_hook)
+        ::UnhookWindowsHookEx(m_hook);
+    t_creating = m_outer;
+}
+
+// The first window made after the hook is the CWnd's; the ones it makes
+// itself (a dialog's controls) are not.
+LRESULT CWndCreationHook::Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && t_creating)
+        std::exchange(t_creating, nullptr)->AttachForCreation(reinterpret_cast<HWND>(wParam));
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}

@@ -1,0 +1,105 @@
+#include "Products/Corvane/Core/CommandLineConnection.h"
+
+#include "Common/Communication/RS232Connection.h"
+#include "Common/Communication/TCPIPConnection.h"
+#include "Common/SystemHelper/Values/StringUtils.h"
+#include "Common/SystemHelper/Xml/XmlAccess.h"
+#include "Platform/Registry/ProfileStore.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t CommunicationSection[] = L"Communication";
+constexpr wchar_t LastConnectionKey[] = L"LastConnection";
+
+bool IsTcpIp(const CString& type) { return type.CompareNoCase(L"TCPIP") == 0; }
+
+std::wstring TypeName(const ZELL::CConnectionBase& connection) { return connection.GetType(); }
+
+}
+
+CCommandLineConnection::CCommandLineConnection(const CString& company, const CString& application)
+    : m_company(company), m_application(application)
+{
+}
+
+CCommandLineConnection::~CCommandLineConnection() = default;
+
+CString CCommandLineConnection::RegistryPath() const
+{
+    return L"HKEY_CURRENT_USER\\Software\\" + m_company + L"\\" + m_application + L"\\" + CommunicationSection;
+}
+
+CString CCommandLineConnection::LastConnectionType() const
+{
+    const Registry::CProfileStore profile(m_company.str(), m_application.str());
+    return profile.GetString(CommunicationSection, LastConnectionKey, L"").c_str();
+}
+
+bool CCommandLineConnection::WriteLastConnectionType(const CString& type)
+{
+    Registry::CProfileStore profile(m_company.str(), m_application.str());
+    return profile.WriteString(CommunicationSection, LastConnectionKey, type.GetString());
+}
+
+std::unique_ptr<ZELL::CConnectionBase> CCommandLineConnection::NewConnection(const CString& type)
+{
+    if (IsTcpIp(type))
+        return std::make_unique<ZELL::CTCPIPConnection>();
+    return std::make_unique<ZELL::CRS232Connection>();
+}
+
+std::unique_ptr<ZELL::CConnectionBase> CCommandLineConnection::LoadStored(const CString& type) const
+{
+    std::unique_ptr<ZELL::CConnectionBase> connection = NewConnection(type);
+    connection->LoadSettings(RegistryPath().str(), ZELL::ISettings::Registry);
+    return connection;
+}
+
+CString CCommandLineConnection::MakeSettingsXml(const CString& type, const CString& settings)
+{
+    if (settings.Find(XmlDeclaration) >= 0)
+        return settings;
+    std::vector<std::wstring> pieces;
+    SplitString(settings.str(), L":,", pieces, true, false);
+    if (pieces.size() != 1 || pieces[0].empty())
+        return {};
+    const std::wstring value = XmlEscape(pieces[0]);
+    if (IsTcpIp(type))
+        return CString(XmlDeclaration) + (L"<TCPIP IP-Address='" + value + L"' />").c_str();
+    return CString(XmlDeclaration) + (L"<RS232 device='" + value + L"' />").c_str();
+}
+
+bool CCommandLineConnection::Create(const CString& type, const CString& settings)
+{
+    const CString xml = MakeSettingsXml(type, settings);
+    std::unique_ptr<ZELL::CConnectionBase> connection = NewConnection(type);
+    if (xml.IsEmpty() || !connection->SetSettingsXML(xml.str())) {
+        OnInvalidSettings(InvalidParametersText);
+        return false;
+    }
+    // A second Create of one run keeps what the first one kept.
+    if (!m_previousConnection) {
+        const CString previousType = LastConnectionType();
+        m_previousConnection = LoadStored(previousType);
+        if (IsTcpIp(previousType) != IsTcpIp(type))
+            m_replacedConnection = LoadStored(type);
+    }
+    WriteLastConnectionType(type);
+    return connection->SaveSettings(RegistryPath().str(), ZELL::ISettings::Registry);
+}
+
+void CCommandLineConnection::Restore()
+{
+    const std::wstring path = RegistryPath().str();
+    if (m_replacedConnection)
+        m_replacedConnection->SaveSettingsRegistry(path);
+    if (m_previousConnection) {
+        WriteLastConnectionType(TypeName(*m_previousConnection).c_str());
+        m_previousConnection->SaveSettingsRegistry(path);
+    }
+    m_replacedConnection.reset();
+    m_previousConnection.reset();
+}

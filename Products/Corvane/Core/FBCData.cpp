@@ -1,0 +1,52 @@
+#include "Products/Corvane/Core/FBCData.h"
+
+void CFBCData::Clear()
+{
+    for (CString* text : {&ArticleNo, &Description, &HWVersion, &SWVersion, &FWLVersion, &SerialNo, &NetIDName,
+                          &NetworkID, &ClockState, &IPAddrCurrent, &IPAddrEEPROM, &SubnetMask, &GatewayAddr,
+                          &IPAddrAfterRestart})
+        text->Empty();
+    HasClock = true;
+    HasDIPSwitches = false;
+    DIPSwitchValue = 0xFFFF;
+    CommonTable.Free();
+    SpecificTable.Free();
+    HasTerminalBusExtension = false;
+    NetworkParamsModified = false;
+    HasNetworkParams = false;
+    SetEthernetPortCount(0);
+    HasSDCardSlot = false;
+    InterfaceModeToWrite = false;
+    EthernetInterfaceMode = 0xFFFF;
+    ActiveRuntimeSystemToWrite = false;
+    ActiveRuntimeSystem = 0xFFFF;
+}
+
+bool CFBCData::SetEthernetPortCount(DWORD count)
+{
+    if (count > MaxEthernetPortCount)
+        return false;
+    m_actualNetworkParams.assign(count, tNetworkParams());
+    m_staticNetworkParams.assign(count, tNetworkParams());
+    return true;
+}
+
+CFBCData::tNetworkParams* CFBCData::GetActualNetworkParams(DWORD port)
+{
+    return port < m_actualNetworkParams.size() ? &m_actualNetworkParams[port] : nullptr;
+}
+
+const CFBCData::tNetworkParams* CFBCData::GetActualNetworkParams(DWORD port) const
+{
+    return port < m_actualNetworkParams.size() ? &m_actualNetworkParams[port] : nullptr;
+}
+
+CFBCData::tNetworkParams* CFBCData::GetStaticNetworkParams(DWORD port)
+{
+    return port < m_staticNetworkParams.size() ? &m_staticNetworkParams[port] : nullptr;
+}
+
+const CFBCData::tNetworkParams* CFBCData::GetStaticNetworkParams(DWORD port) const
+{
+    return port < m_staticNetworkParams.size() ? &m_staticNetworkParams[port] : nullptr;
+}

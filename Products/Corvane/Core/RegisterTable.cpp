@@ -1,0 +1,35 @@
+#include "Products/Corvane/Core/RegisterTable.h"
+
+#include <utility>
+
+bool CRegisterTable::SetAt(std::size_t index, WORD value)
+{
+    if (index >= m_words.size())
+        return false;
+    m_words[index] = value;
+    return true;
+}
+
+bool CRegisterTable::Allocate(std::size_t count)
+{
+    if (count > MaxWords)
+        return false;
+    m_words.assign(count, 0);
+    return true;
+}
+
+bool CRegisterTable::Assign(const WORD* words, std::size_t count)
+{
+    if (count > MaxWords || (count > 0 && !words))
+        return false;
+    m_words.assign(words, words + count);
+    return true;
+}
+
+bool CRegisterTable::Assign(std::vector<WORD> words)
+{
+    if (words.size() > MaxWords)
+        return false;
+    m_words = std::move(words);
+    return true;
+}

@@ -1,0 +1,3 @@
+#include "Products/Corvane/Core/StartupOptions.h"
+
+tStartupOptions g_startupOptions;

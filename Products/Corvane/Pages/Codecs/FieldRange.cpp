@@ -1,0 +1,9 @@
+#include "Products/Corvane/Pages/Codecs/FieldRange.h"
+
+std::optional<CFieldRange> CFieldRange::FirstFailure(const std::vector<CFieldRange>& checks)
+{
+    for (const CFieldRange& check : checks)
+        if (!check.Contains())
+            return check;
+    return std::nullopt;
+}

@@ -1,0 +1,93 @@
+#pragma once
+// The network-parameters page's model: the rows of its grid built from the
+// actual and static parameter records of one port of the data set, the edits
+// of the static column stored back into the records, the check of every
+// port's static address before a write, the interface mode, and the small
+// texts the grid shows.
+
+#include "Products/Corvane/Core/FBCData.h"
+#include "Products/Corvane/Pages/Codecs/DeviceBlock.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CNetworkParamCodec {
+public:
+    using tNetworkParams = CFBCData::tNetworkParams;
+    // Whether an address text may be configured (the invalid-address list).
+    using AddressFilter = std::function<bool(const std::wstring& address)>;
+    // The language text of an address-source code.
+    using SourceTextOf = std::function<std::wstring(WORD code)>;
+
+    enum ERow {
+        SourceRow = 1,
+        AddressRow,
+        MaskRow,
+        GatewayRow,
+        FirstDnsRow,
+        SecondDnsRow,
+        SntpRow,
+        HostNameRow,
+        DomainNameRow,
+        DipRow
+    };
+    static constexpr std::size_t MaxNameLength = 31;
+    static constexpr std::size_t MaxClipboardText = 256;
+    // After this source code the static address must not be on the invalid list.
+    static constexpr WORD FixedSourceCode = 3;
+    static constexpr WORD NormalKind = 0;
+    static constexpr WORD ErrorKind = 1;
+
+    struct CRow {
+        int Row = 0;
+        const wchar_t* CaptionKey = L"";
+        std::wstring Actual;
+        std::wstring Static;
+        WORD Kind = NormalKind;
+        // Either value is the device's "not supported": the row is read-only.
+        bool NotSupported = false;
+    };
+
+    enum class EBalloon { None, InvalidAddress, MaxLength };
+    struct CEditResult {
+        bool Stored = false;
+        EBalloon Balloon = EBalloon::None;
+        // The row whose cell the balloon points at and whose editor reopens.
+        int BalloonRow = 0;
+        std::wstring CellText;
+    };
+
+    enum class EPaste { Allowed, Refused, TooMuchText, NoAddress };
+
+    // The selected port, or port 0 when it is beyond the port count.
+    static DWORD EffectivePort(const CFBCData& data, DWORD selectedPort);
+    // Row 7 shows port 0's SNTP server name instead of the port's address.
+    static bool ShowsSntpName(const CFBCData& data);
+    // Empty without network parameters or for a port beyond the count.
+    static std::vector<CRow> BuildRows(const CFBCData& data, DWORD port, bool hasDip, const SourceTextOf& sourceText);
+
+    // A new address source from row 1; source 3 re-checks the static address.
+    static CEditResult ApplySource(CFBCData& data, DWORD port, WORD code, const AddressFilter& isAllowed);
+    // A new text in the static column of rows 2 to 10.
+    static CEditResult ApplyText(CFBCData& data, DWORD port, int row, const std::wstring& text,
+                                 const AddressFilter& isAllowed);
+    // Normalises every port's valid static address; the first port whose
+    // address is not valid (or, with source 3, not allowed), -1 when all pass.
+    static int FirstRefusedPort(CFBCData& data, const AddressFilter& isAllowed);
+    // 0 switched, 1 separated; true, and marked for writing, when it changed.
+    static bool SetInterfaceMode(CFBCData& data, WORD mode);
+
+    static std::wstring WebManagementUrl(const CDeviceBlock& block, const std::wstring& address);
+    // The switch address of row 10, marked when it asks for DHCP.
+    // The switch base address with the switch value as its last part; the
+    // value alone when the base is not an address.
+    static std::wstring SwitchAddress(const std::wstring& base, WORD switchValue);
+    static std::wstring WithDhcpMark(const std::wstring& switchAddress);
+    static EPaste CheckPaste(int row, const std::wstring& clipboardText);
+
+private:
+    static std::wstring tNetworkParams::*FieldOfRow(int row);
+    static bool IsAddressRow(int row);
+    static void MirrorCommonFields(CFBCData& data, DWORD port);
+};

@@ -1,0 +1,227 @@
+#include "Products/Corvane/Pages/Codecs/NetworkParamCodec.h"
+
+#include "Common/PelorusDLL/ServiceBase.h"
+#include "Products/Corvane/Pages/Codecs/Tests/BlockFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Codec = CNetworkParamCodec;
+
+CFBCData PortData(DWORD ports)
+{
+    CFBCData data;
+    data.HasNetworkParams = true;
+    data.SetEthernetPortCount(ports);
+    for (DWORD port = 0; port < ports; ++port) {
+        const std::wstring suffix = std::to_wstring(port + 1);
+        auto& fixed = *data.GetStaticNetworkParams(port);
+        auto& actual = *data.GetActualNetworkParams(port);
+        fixed.wIPAddressSource = 1;
+        actual.wIPAddressSource = 2;
+        fixed.strIPAddress = L"192.168.1." + suffix;
+        actual.strIPAddress = L"10.0.0." + suffix;
+        fixed.strSubnetMask = actual.strSubnetMask = L"255.255.255.0";
+        fixed.strGatewayAddress = L"192.168.1.254";
+        fixed.strPreferredDNSServer = L"192.168.1.253";
+        fixed.strAlternativeDNSServer = L"0.0.0.0";
+        fixed.strParameter6 = L"192.168.1.252";
+        fixed.strHostName = L"host" + suffix;
+        fixed.strDomainName = L"example.org";
+        fixed.strParameter9 = L"192.168.1.0";
+        actual.strParameter9 = L"192.168.1.255";
+    }
+    return data;
+}
+
+const Codec::SourceTextOf SourceText = [](WORD code) { return L"source " + std::to_wstring(code); };
+const Codec::AddressFilter NotOnList = [](const std::wstring& address) { return address != L"192.168.1.99"; };
+
+}
+
+TEST(NetworkParamCodec, RowsOfAPortFromBothRecords)
+{
+    CFBCData data = PortData(2);
+    const std::vector<Codec::CRow> rows = Codec::BuildRows(data, 1, true, SourceText);
+    ASSERT_EQ(rows.size(), 10u);
+    EXPECT_EQ(rows[0].Static, L"source 1");
+    EXPECT_EQ(rows[0].Actual, L"source 2");
+    EXPECT_EQ(rows[1].Static, L"192.168.1.2");
+    EXPECT_EQ(rows[1].Actual, L"10.0.0.2");
+    EXPECT_STREQ(rows[2].CaptionKey, L"TT_SUBNET_MASK_HDR");
+    EXPECT_EQ(rows[7].Static, L"host2");
+    EXPECT_EQ(rows[9].Row, Codec::DipRow);
+    EXPECT_EQ(Codec::WithDhcpMark(rows[9].Actual), L"192.168.1.255 (DHCP)");
+    EXPECT_EQ(Codec::WithDhcpMark(rows[9].Static), L"192.168.1.0");
+    EXPECT_EQ(Codec::BuildRows(data, 1, false, SourceText).size(), 9u);
+    EXPECT_TRUE(Codec::BuildRows(data, 2, true, SourceText).empty());
+    data.HasNetworkParams = false;
+    EXPECT_TRUE(Codec::BuildRows(data, 0, true, SourceText).empty());
+}
+
+TEST(NetworkParamCodec, ErrorAndNotSupportedRows)
+{
+    CFBCData data = PortData(1);
+    data.GetActualNetworkParams(0)->strGatewayAddress = L"ERR: no route";
+    data.GetStaticNetworkParams(0)->strDomainName = CServiceBase::SERVICE_NOT_SUPPORTED;
+    const std::vector<Codec::CRow> rows = Codec::BuildRows(data, 0, false, SourceText);
+    EXPECT_EQ(rows[3].Actual, L"no route");
+    EXPECT_EQ(rows[3].Kind, Codec::ErrorKind);
+    EXPECT_FALSE(rows[3].NotSupported);
+    EXPECT_TRUE(rows[8].NotSupported);
+    EXPECT_EQ(rows[2].Kind, Codec::NormalKind);
+}
+
+TEST(NetworkParamCodec, SntpRowShowsPortZerosNameOrFallsBack)
+{
+    CFBCData data = PortData(2);
+    data.GetStaticNetworkParams(0)->strSNTPHostName = L"time.example.org";
+    data.GetActualNetworkParams(0)->strSNTPHostName = L"time.example.net";
+    EXPECT_EQ(Codec::BuildRows(data, 1, false, SourceText)[6].Static, L"time.example.org");
+    data.GetActualNetworkParams(0)->strSNTPHostName = CServiceBase::SERVICE_NOT_SUPPORTED;
+    EXPECT_EQ(Codec::BuildRows(data, 1, false, SourceText)[6].Static, L"192.168.1.252");
+    data.GetActualNetworkParams(0)->strSNTPHostName = L"x";
+    data.GetStaticNetworkParams(0)->strSNTPHostName.clear();
+    EXPECT_FALSE(Codec::ShowsSntpName(data));
+}
+
+TEST(NetworkParamCodec, AddressEditsAreNormalisedOrRefused)
+{
+    CFBCData data = PortData(1);
+    Codec::CEditResult result = Codec::ApplyText(data, 0, Codec::MaskRow, L"255.255.0", NotOnList);
+    EXPECT_TRUE(result.Stored);
+    EXPECT_EQ(result.CellText, L"255.255.0.0");
+    EXPECT_TRUE(data.NetworkParamsModified);
+    EXPECT_EQ(data.GetStaticNetworkParams(0)->strSubnetMask, L"255.255.0.0");
+
+    result = Codec::ApplyText(data, 0, Codec::GatewayRow, L"1.2.3.256", NotOnList);
+    EXPECT_FALSE(result.Stored);
+    EXPECT_EQ(result.Balloon, Codec::EBalloon::InvalidAddress);
+    EXPECT_EQ(result.BalloonRow, Codec::GatewayRow);
+    EXPECT_EQ(data.GetStaticNetworkParams(0)->strGatewayAddress, L"192.168.1.254");
+
+    result = Codec::ApplyText(data, 0, Codec::DipRow, L"abc", NotOnList);
+    EXPECT_FALSE(result.Stored);
+    EXPECT_FALSE(Codec::ApplyText(data, 3, Codec::MaskRow, L"1.2.3.4", NotOnList).Stored);
+    EXPECT_FALSE(Codec::ApplyText(data, 0, 11, L"1.2.3.4", NotOnList).Stored);
+}
+
+TEST(NetworkParamCodec, FixedSourceRequiresAnAllowedAddress)
+{
+    CFBCData data = PortData(1);
+    Codec::CEditResult result = Codec::ApplyText(data, 0, Codec::AddressRow, L"192.168.1.99", NotOnList);
+    // Source 1: any valid address.
+    EXPECT_EQ(result.Balloon, Codec::EBalloon::None);
+    result = Codec::ApplySource(data, 0, Codec::FixedSourceCode, NotOnList);
+    EXPECT_TRUE(result.Stored);
+    EXPECT_EQ(data.GetStaticNetworkParams(0)->wIPAddressSource, 3);
+    EXPECT_EQ(result.Balloon, Codec::EBalloon::InvalidAddress);
+    EXPECT_EQ(result.BalloonRow, Codec::AddressRow);
+    // Stored, yet refused again before a write.
+    EXPECT_EQ(Codec::FirstRefusedPort(data, NotOnList), 0);
+    result = Codec::ApplyText(data, 0, Codec::AddressRow, L"192.168.1.98", NotOnList);
+    EXPECT_EQ(result.Balloon, Codec::EBalloon::None);
+    EXPECT_EQ(Codec::FirstRefusedPort(data, NotOnList), -1);
+}
+
+TEST(NetworkParamCodec, EveryPortIsCheckedBeforeAWrite)
+{
+    CFBCData data = PortData(2);
+    data.GetStaticNetworkParams(1)->wIPAddressSource = Codec::FixedSourceCode;
+    data.GetStaticNetworkParams(1)->strIPAddress = L"192.168.1.99";
+    data.GetStaticNetworkParams(0)->strIPAddress = L"10.1";
+    EXPECT_EQ(Codec::FirstRefusedPort(data, NotOnList), 1);
+    EXPECT_EQ(data.GetStaticNetworkParams(0)->strIPAddress, L"10.1.0.0");
+    data.GetStaticNetworkParams(1)->strIPAddress = L"x";
+    data.GetStaticNetworkParams(1)->wIPAddressSource = 1;
+    EXPECT_EQ(Codec::FirstRefusedPort(data, NotOnList), 1);
+    data.GetStaticNetworkParams(1)->strIPAddress = CServiceBase::SERVICE_NOT_SUPPORTED;
+    EXPECT_EQ(Codec::FirstRefusedPort(data, NotOnList), -1);
+}
+
+TEST(NetworkParamCodec, NamesAreCutTo31Characters)
+{
+    CFBCData data = PortData(1);
+    Codec::CEditResult result = Codec::ApplyText(data, 0, Codec::HostNameRow, std::wstring(32, L'h'), NotOnList);
+    EXPECT_TRUE(result.Stored);
+    EXPECT_EQ(result.Balloon, Codec::EBalloon::MaxLength);
+    EXPECT_EQ(result.CellText, std::wstring(31, L'h'));
+    result = Codec::ApplyText(data, 0, Codec::DomainNameRow, std::wstring(31, L'd'), NotOnList);
+    EXPECT_EQ(result.Balloon, Codec::EBalloon::None);
+    EXPECT_EQ(data.GetStaticNetworkParams(0)->strDomainName, std::wstring(31, L'd'));
+}
+
+TEST(NetworkParamCodec, CommonRowsAreMirroredToTheOtherPort)
+{
+    CFBCData data = PortData(2);
+    Codec::ApplyText(data, 1, Codec::GatewayRow, L"10.9.9.9", NotOnList);
+    Codec::ApplyText(data, 1, Codec::HostNameRow, L"shared", NotOnList);
+    Codec::ApplyText(data, 1, Codec::MaskRow, L"255.0.0.0", NotOnList);
+    Codec::ApplyText(data, 1, Codec::AddressRow, L"10.9.9.1", NotOnList);
+    const auto& other = *data.GetStaticNetworkParams(0);
+    EXPECT_EQ(other.strGatewayAddress, L"10.9.9.9");
+    EXPECT_EQ(other.strHostName, L"shared");
+    EXPECT_EQ(other.strSubnetMask, L"255.255.255.0");
+    EXPECT_EQ(other.strIPAddress, L"192.168.1.1");
+    EXPECT_EQ(other.strParameter9, L"192.168.1.0");
+}
+
+TEST(NetworkParamCodec, SntpEditReplacesTheShownName)
+{
+    CFBCData data = PortData(2);
+    data.GetStaticNetworkParams(0)->strSNTPHostName = L"time.example.org";
+    data.GetStaticNetworkParams(1)->strSNTPHostName = L"time.example.org";
+    data.GetActualNetworkParams(0)->strSNTPHostName = L"time.example.org";
+    const Codec::CEditResult result = Codec::ApplyText(data, 1, Codec::SntpRow, L"10.1.1.1", NotOnList);
+    EXPECT_TRUE(result.Stored);
+    for (DWORD port = 0; port < 2; ++port) {
+        EXPECT_EQ(data.GetStaticNetworkParams(port)->strParameter6, L"10.1.1.1");
+        EXPECT_EQ(data.GetStaticNetworkParams(port)->strSNTPHostName, L"");
+    }
+    EXPECT_EQ(Codec::BuildRows(data, 0, false, SourceText)[6].Static, L"10.1.1.1");
+}
+
+TEST(NetworkParamCodec, PortAndInterfaceMode)
+{
+    CFBCData data = PortData(1);
+    EXPECT_EQ(Codec::EffectivePort(data, 1), 0u);
+    EXPECT_EQ(Codec::EffectivePort(PortData(2), 1), 1u);
+    EXPECT_TRUE(Codec::SetInterfaceMode(data, 1));
+    EXPECT_TRUE(data.InterfaceModeToWrite);
+    data.InterfaceModeToWrite = false;
+    EXPECT_FALSE(Codec::SetInterfaceMode(data, 1));
+    EXPECT_FALSE(data.InterfaceModeToWrite);
+}
+
+TEST(NetworkParamCodec, WebManagementUrl)
+{
+    CGuardedBlock words(84);
+    CDeviceBlock block = words.Block();
+    EXPECT_EQ(Codec::WebManagementUrl(block, L"10.0.0.1"), L"http://10.0.0.1");
+    EXPECT_EQ(Codec::WebManagementUrl(block, L"0.0.0.0"), L"");
+    words[83] = 0x8000;
+    words[68] = 0x0010;
+    EXPECT_EQ(Codec::WebManagementUrl(block, L"10.0.0.1"), L"https://10.0.0.1");
+    CDeviceBlock none;
+    EXPECT_EQ(Codec::WebManagementUrl(none, L"10.0.0.1"), L"http://10.0.0.1");
+}
+
+TEST(NetworkParamCodec, PasteCheck)
+{
+    EXPECT_EQ(Codec::CheckPaste(Codec::SourceRow, L"1"), Codec::EPaste::Refused);
+    EXPECT_EQ(Codec::CheckPaste(Codec::MaskRow, L"255.0.0.0"), Codec::EPaste::Allowed);
+    EXPECT_EQ(Codec::CheckPaste(Codec::MaskRow, L"a\nb"), Codec::EPaste::TooMuchText);
+    EXPECT_EQ(Codec::CheckPaste(Codec::HostNameRow, std::wstring(257, L'a')), Codec::EPaste::TooMuchText);
+    EXPECT_EQ(Codec::CheckPaste(Codec::HostNameRow, std::wstring(256, L'a')), Codec::EPaste::Allowed);
+    EXPECT_EQ(Codec::CheckPaste(Codec::DipRow, L"name"), Codec::EPaste::NoAddress);
+}
+
+TEST(NetworkParamCodec, SwitchAddressTakesTheSwitchValueAsItsLastPart)
+{
+    EXPECT_EQ(Codec::WithDhcpMark(Codec::SwitchAddress(L"192.168.1.0", 255)), L"192.168.1.255 (DHCP)");
+    EXPECT_EQ(Codec::SwitchAddress(L"10.0.0.200", 7), L"10.0.0.7");
+    // Without a base address the value alone is shown, never a broken address.
+    EXPECT_EQ(Codec::SwitchAddress(L"", 12), L"12");
+    EXPECT_EQ(Codec::SwitchAddress(L"not an address", 65535), L"65535");
+}

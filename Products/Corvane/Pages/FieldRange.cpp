@@ -1,9 +1,0 @@
-#include "Products/Corvane/Pages/FieldRange.h"
-
-std::optional<CFieldRange> CFieldRange::FirstFailure(const std::vector<CFieldRange>& checks)
-{
-    for (const CFieldRange& check : checks)
-        if (!check.Contains())
-            return check;
-    return std::nullopt;
-}

@@ -1,0 +1,136 @@
+// The memory-card page: the card record of the data set shown, the program
+// root chosen into the data set, and the brand's service buttons against the
+// simulated device, with the wait on a busy device bounded.
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
+#include "Products/Corvane/Pages/Views/SDCardPage.h"
+#include "Products/Corvane/Pages/Views/Tests/Rigs/PageViewRig.h"
+
+using namespace DevicePageIds;
+using PageViewTest::CDriven;
+using PageViewTest::CPageViewRig;
+
+namespace {
+
+class SDCardPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GetLanguageSupport().SetText(L"SDCARD_STATUS_READY", L"Ready");
+        GetLanguageSupport().SetText(L"SDCARD_STATUS_NO_CARD", L"No card");
+        GetLanguageSupport().SetText(L"SDCARD_TYPE_00", L"Unknown card");
+        GetLanguageSupport().SetText(L"SDCARD_TYPE_02", L"SDHC");
+        GetLanguageSupport().SetText(L"TXT_INTERNAL_FLASH", L"Internal flash");
+        GetLanguageSupport().SetText(L"TXT_SDCARD", L"Memory card");
+        GetLanguageSupport().SetText(L"OEM_NAME", L"Zell");
+    }
+    void TearDown() override { GetLanguageSupport().SetText(L"OEM_NAME", L"Zell"); }
+
+    CPageViewRig rig;
+};
+
+}
+
+TEST_F(SDCardPage, ADeviceWithoutASlotSaysSoAndShowsNothingElse)
+{
+    rig.m_data.HasSDCardSlot = false;
+    rig.m_data.SDCardInfo.bInserted = true;
+    rig.m_data.SDCardInfo.wCapacity = 64;
+    CDriven<CSDCardPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_EQ(driver.Text(kCardStatus), L"Service not supported!");
+    for (int id : {kCardType, kCardSerial, kCardCapacity, kCardFree})
+        EXPECT_EQ(driver.Text(id), L"") << id;
+    EXPECT_FALSE(driver.IsVisible(kCardQueryButton));
+}
+
+TEST_F(SDCardPage, ACardIsShownWithItsTextsAndTheRootChoiceGoesIntoTheDataSet)
+{
+    rig.m_data.HasSDCardSlot = true;
+    rig.m_data.SDCardInfo = {true, 9, false, 8, 3, 4000000000u, 0};
+    CDriven<CSDCardPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_EQ(driver.Text(kCardStatus), L"Ready");
+    EXPECT_EQ(driver.Text(kCardType), L"Unknown card") << "type 9 has no text of its own";
+    EXPECT_EQ(driver.Text(kCardCapacity), L"08 MB");
+    EXPECT_EQ(driver.Text(kCardFree), L"03 MB");
+    EXPECT_EQ(driver.Text(kCardSerial), L"4000000000");
+    EXPECT_EQ(driver.Text(kRootLocationList), L"Internal flash");
+
+    ::SetFocus(driver.Control(kRootLocationList));
+    driver.Press(VK_DOWN);
+    driver.PumpUntilIdle();
+    EXPECT_EQ(rig.m_data.SDCardInfo.wRootLocation, 1);
+    EXPECT_EQ(rig.Changes(), 1);
+    const std::vector<WORD> before = rig.Words();
+    EXPECT_TRUE(page.StoreIfDataPresent());
+    EXPECT_TRUE(rig.ChangedWords(before).empty()) << "the root location lives in the data set";
+}
+
+TEST_F(SDCardPage, TheServiceButtonsQueryTheCardAndGiveUpOnADeviceThatStaysBusy)
+{
+    GetLanguageSupport().SetText(L"OEM_NAME", L"TRELLAND Systems");
+    rig.ConnectDevice();
+    rig.m_device.Model().Update([](DevSim::tDeviceData& d) {
+        d.sdCard = {true, 2, false, 512, 100, 77, };
+        d.plcRootLocation = 0;
+        // The device keeps creating the root folder for ever.
+        d.refusedServices[0x312] = DevSim::STATUS_BUSY;
+        d.commandStates[0x312] = DevSim::STATUS_BUSY;
+    });
+    rig.m_data.HasSDCardSlot = true;
+    CDriven<CSDCardPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    ASSERT_TRUE(driver.IsVisible(kCardQueryButton));
+
+    rig.Click(kCardQueryButton);
+    EXPECT_EQ(driver.Text(kCardServiceLine), L"Status der SD-Karte ermittelt");
+    EXPECT_EQ(driver.Text(kCardType), L"SDHC");
+    EXPECT_EQ(driver.Text(kCardCapacity), L"512 MB");
+    EXPECT_TRUE(driver.IsEnabled(kCardCapacity));
+    EXPECT_FALSE(rig.m_connection->IsOpen()) << "each button closes what it opened";
+
+    ::SetFocus(driver.Control(kRootLocationList));
+    driver.Press(VK_DOWN);
+    driver.PumpUntilIdle();
+    const int pausesBefore = page.m_pauses;
+    rig.Click(kRootSetButton);
+    EXPECT_EQ(driver.Text(kCardServiceLine), L"PLC Root Location nicht eingestellt! - Invalid state: 33309");
+    EXPECT_GE(page.m_pauses - pausesBefore, CSDCardCodec::MaxWaitPolls);
+    EXPECT_LE(page.m_pauses - pausesBefore, CSDCardCodec::MaxWaitPolls + 4) << "the wait is bounded";
+    EXPECT_FALSE(rig.m_connection->IsOpen());
+}
+
+TEST_F(SDCardPage, AFailedCardQueryNamesTheErrorAndEmptiesTheFields)
+{
+    GetLanguageSupport().SetText(L"OEM_NAME", L"TRELLAND Systems");
+    rig.ConnectDevice();
+    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x310] = DevSim::STATUS_REJECTED; });
+    rig.m_data.HasSDCardSlot = true;
+    rig.m_data.SDCardInfo = {true, 2, false, 8, 3, 5, 0};
+    CDriven<CSDCardPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_EQ(driver.Text(kCardCapacity), L"08 MB");
+    rig.Click(kCardQueryButton);
+    EXPECT_EQ(driver.Text(kCardServiceLine), L"Status der SD-Karte nicht ermittelt! - Errorcode: 0x20088214");
+    EXPECT_EQ(driver.Text(kCardCapacity), L"");
+    EXPECT_FALSE(driver.IsEnabled(kCardCapacity));
+    EXPECT_FALSE(rig.m_connection->IsOpen());
+    EXPECT_EQ(rig.m_data.SDCardInfo.wCapacity, 8) << "the data set keeps what was read";
+}
+
+TEST_F(SDCardPage, SettingTheRootWithoutAChoiceSaysSoAndLeavesTheDeviceAlone)
+{
+    GetLanguageSupport().SetText(L"OEM_NAME", L"TRELLAND Systems");
+    rig.ConnectDevice();
+    rig.m_data.HasSDCardSlot = false;
+    CDriven<CSDCardPage> page;
+    rig.Show(page);
+    rig.Click(kRootSetButton);
+    EXPECT_EQ(rig.Driver().Text(kCardServiceLine), L"Keine PLC Root Location ausgewählt!");
+    EXPECT_EQ(rig.m_device.AcceptedConnections(), 0u);
+}

@@ -1,0 +1,141 @@
+#pragma once
+// A sheet of two pages inside a dialog, as the main dialog holds them, and a
+// main window that answers the pages' registered messages and notes them.
+// The first page edits word 0 of its block (decimal, 1..100) and the low
+// byte of word 1 (hexadecimal, 0..0xFF); the second has one edit only.
+#include "Common/Controls/PropSheetInDlg.h"
+#include "Platform/Controls/CommCtrl.h"
+#include "Platform/Controls/StandardControls.h"
+#include "Platform/Controls/Tests/TemplateItems.h"
+#include "Platform/Framework/Windows/Dialog.h"
+#include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
+#include "Products/Corvane/Workers/WorkerMessages.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace PageBaseTest {
+
+constexpr int kPlaceholder = 900;
+constexpr int kDecimalField = 1001;
+constexpr int kHexField = 1002;
+constexpr int kAddressField = 1003;
+
+// The place of the sheet in a host dialog's template.
+Ui::DialogItemTemplate Placeholder(short x, short y, short cx, short cy);
+constexpr int kOtherField = 1101;
+constexpr UINT kAddressNameId = 9001;
+
+struct tBalloon {
+    CString title;
+    CString text;
+    UINT field = 0;
+};
+
+class CTestPage : public CCouplerSettingsPageBase {
+public:
+    // A page without a hexadecimal field passes 0.
+    CTestPage(std::vector<BYTE> image, int decimalId, int hexId);
+
+    int m_decimal = 0;
+    int m_hex = 0;
+    bool m_storeResult = true;
+    bool m_realBalloon = false;
+    int m_loads = 0;
+    int m_stores = 0;
+    int m_textUpdates = 0;
+    std::vector<tBalloon> m_balloons;
+    std::vector<DWORD> m_pauses;
+
+    bool ValidateAll() override;
+    void LoadFromDeviceData() override;
+    bool StoreToDeviceData() override;
+    BOOL UpdateLanguageTexts() override;
+
+    using CCouplerSettingsPageBase::m_pageKey;
+    using CCouplerSettingsPageBase::m_tooltip;
+    using CCouplerSettingsPageBase::m_storeOnLeave;
+    using CCouplerSettingsPageBase::SendToMainWindow;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    void ShowBalloon(const CString& title, const CString& text, UINT ctrlId) override;
+    void Pause(DWORD milliseconds) override { m_pauses.push_back(milliseconds); }
+    void OnFieldChanged(UINT) { NotifySettingsChanged(1); }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::vector<BYTE> m_image;
+    int m_decimalId = 0;
+    int m_hexId = 0;
+};
+
+// The main window: answers each registered message with what the test set
+// (0 otherwise) and keeps the page keys it was asked about.
+class CMainWindow {
+public:
+    CMainWindow();
+    ~CMainWindow();
+
+    const CWorkerMessages& Ids() const { return CWorkerMessages::Get(); }
+    int Count(UINT message) const { return static_cast<int>(m_handler.Of(message).size()); }
+    std::vector<WPARAM> WParams(UINT message) const;
+    void Answer(UINT message, LRESULT result) { m_answers[message] = result; }
+    void Clear() { m_handler.Clear(); }
+    HWND Handle() const { return m_hwnd; }
+
+    std::vector<std::wstring> m_askedKeys;
+
+private:
+    UiTest::Handler m_handler;
+    std::map<UINT, LRESULT> m_answers;
+    HWND m_hwnd = nullptr;
+    CWnd m_wnd;
+};
+
+class CHostDialog : public CDialog {
+public:
+    CHostDialog() : m_sheet(this, kPlaceholder) {}
+    std::vector<CCouplerSettingsPageBase*> m_pages;
+    CPropSheetInDlg m_sheet;
+
+protected:
+    BOOL OnInitDialog() override;
+};
+
+// The whole rig: an application whose main window is the recording one,
+// the two pages over their blocks, and the dialog that shows them.
+class CPageRig {
+public:
+    CPageRig();
+    ~CPageRig();
+
+    // Makes the dialog, then ends the suspension and refreshes the active
+    // page, as the main dialog does after filling its pages.
+    void Show();
+    UiTest::CDialogDriver Driver() const { return UiTest::CDialogDriver(m_host.GetSafeHwnd()); }
+    // Asks the sheet for the other page; true when the sheet moved.
+    bool SwitchTo(int index);
+    int ActiveIndex() const { return m_host.m_sheet.GetActiveIndex(); }
+    void Replace(int id, const std::wstring& text);
+
+    CWinApp m_app{L"PageBaseTests"};
+    CMainWindow m_main;
+    std::vector<WORD> m_words{42, 0xAB17, 7, 0xFFFF};
+    std::vector<WORD> m_otherWords{1, 2};
+    std::unique_ptr<CTestPage> m_page;
+    std::unique_ptr<CTestPage> m_other;
+    CHostDialog m_host;
+
+private:
+    std::vector<BYTE> m_hostImage;
+};
+
+std::vector<BYTE> FirstPageImage();
+std::vector<BYTE> SecondPageImage();
+
+}

@@ -1,0 +1,212 @@
+// The MODBUS page: the words of the 32-bit layout shown and stored, the
+// masks read as hexadecimal, the 16-bit layout touching word 2 alone, a
+// configuration list without selection keeping word 2, and out-of-range
+// values and texts that are no number refused with their balloon.
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Pages/Views/ModbusPage.h"
+#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
+
+#include "Platform/Controls/ComboStyles.h"
+#include "Platform/Controls/EditStyles.h"
+
+#include <map>
+
+using namespace DevicePageIds2;
+using PageViewTest::CDriven;
+
+namespace {
+
+using Codec = CModbusCodec;
+
+constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\n"
+                                 "[MODBUS]\nConnectionWatchdogMax=1000\nConnectionWatchdogDef32=700\n"
+                                 "ConnectionWatchdogDef16=50\n";
+
+class ModbusPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GetLanguageSupport().SetText(L"TT_CODINGMASK_01_16_HDR", L"Mask 1-16");
+        GetLanguageSupport().SetText(L"TT_CONNECTION_WATCHDOG_HDR", L"Connection watchdog");
+        GetLanguageSupport().SetText(L"ERROR_OUT_OF_RANGE_HEX", L"hex 0x%X..0x%X");
+        GetLanguageSupport().SetText(L"LBL_WATCHDOG_MS", L"Watchdog [ms]");
+        rig.UseCapabilities(kCapabilities);
+        rig.m_block[Codec::CloseSocketWord] = 1;
+        rig.m_block[Codec::SharedWord] = 1;
+        rig.m_block[Codec::WatchdogTimeoutWord] = 30;
+        rig.m_block[Codec::Mask1Word] = 0x00F0;
+        rig.m_block[Codec::Mask2Word] = 0xABCD;
+        rig.m_block[Codec::MaxConnectionsWord] = 3;
+        rig.m_block[Codec::ConnectionWatchdogWord] = 100;
+    }
+
+    ServicePageTest::CRig rig;
+};
+
+}
+
+TEST_F(ModbusPage, TheWideLayoutShowsItsWordsAndStoresAMaskAlone)
+{
+    CDriven<CModbusPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_EQ(driver.Text(kMask1Edit), L"0x00F0");
+    EXPECT_EQ(driver.Text(kMask2Edit), L"0xABCD");
+    EXPECT_EQ(driver.Text(kWatchdogTimeoutEdit), L"30");
+    EXPECT_EQ(driver.Text(kMaxConnectionsEdit), L"3");
+    EXPECT_EQ(driver.Text(kConnectionWatchdogEdit), L"100");
+    EXPECT_TRUE(driver.IsChecked(kCloseSocketBox));
+    EXPECT_EQ(rig.Selection(kConfigurationList), 1);
+
+    const std::vector<WORD> before = rig.Words();
+    rig.Replace(kMask1Edit, L"ffff");
+    EXPECT_TRUE(page.m_balloons.empty()) << "a mask without 0x is hexadecimal too";
+    EXPECT_EQ(rig.Changes(), 1);
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[Codec::Mask1Word], 0xFFFF);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::Mask1Word});
+}
+
+TEST_F(ModbusPage, AMaskBeyondSixteenBitsShowsTheHexadecimalBalloonAndTheStoreFails)
+{
+    CDriven<CModbusPage> page;
+    rig.Show(page);
+    rig.Replace(kMask1Edit, L"10000");
+    ASSERT_EQ(page.m_balloons.size(), 1u);
+    EXPECT_EQ(page.m_balloons[0].title, CString(L"Mask 1-16"));
+    EXPECT_EQ(page.m_balloons[0].text, CString(L"hex 0x0..0xFFFF"));
+    EXPECT_FALSE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[Codec::Mask1Word], 0) << "the words are written, cut to 16 bits";
+    rig.Replace(kMask1Edit, L"0x");
+    EXPECT_EQ(page.m_balloons.size(), 2u) << "only the refused store added one";
+    EXPECT_TRUE(page.StoreIfDataPresent()) << "\"0x\" is taken as 0";
+}
+
+TEST_F(ModbusPage, AConfigurationListWithoutSelectionKeepsWord2)
+{
+    CDriven<CModbusPage> page;
+    rig.Show(page);
+    ::SendMessageW(rig.Driver().Control(kConfigurationList), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[Codec::SharedWord], 1) << "never 0xFFFF";
+    rig.Choose(kConfigurationList, 0);
+    EXPECT_GE(rig.Changes(), 1);
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[Codec::SharedWord], 0);
+}
+
+TEST_F(ModbusPage, TheNarrowLayoutEditsTheWatchdogInWord2Only)
+{
+    rig.m_block[Codec::SharedWord] = 250;
+    CDriven<CModbusPage> page;
+    rig.Show(page, false, false);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_EQ(driver.Text(kConnectionWatchdogLabel), L"Watchdog [ms]");
+    EXPECT_EQ(driver.Text(kConnectionWatchdogEdit), L"250");
+    for (int id : {kMask1Edit, kMask2Edit, kWatchdogTimeoutEdit, kConfigurationList, kCloseSocketBox,
+                   kMaxConnectionsEdit})
+        EXPECT_FALSE(driver.IsVisible(id)) << id;
+    EXPECT_EQ(driver.Text(kMask1Edit), L"");
+
+    const std::vector<WORD> before = rig.Words();
+    rig.Replace(kConnectionWatchdogEdit, L"900");
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::SharedWord});
+    EXPECT_EQ(rig.m_block[Codec::SharedWord], 900);
+}
+
+TEST_F(ModbusPage, AWatchdogAboveTheFilesMaximumIsShownQuietlyThenRefused)
+{
+    rig.m_block[Codec::ConnectionWatchdogWord] = 2000;
+    CDriven<CModbusPage> page;
+    rig.Show(page);
+    EXPECT_EQ(rig.Driver().Text(kConnectionWatchdogEdit), L"2000");
+    EXPECT_TRUE(page.m_balloons.empty());
+    EXPECT_FALSE(page.StoreIfDataPresent());
+    ASSERT_EQ(page.m_balloons.size(), 1u);
+    EXPECT_EQ(page.m_balloons[0].title, CString(L"Connection watchdog"));
+    EXPECT_EQ(page.m_balloons[0].field, static_cast<UINT>(kConnectionWatchdogEdit));
+}
+
+// A field emptied or holding letters is no number: never 0, never the number
+// it starts with. Its check fails with the balloon, the store is refused and
+// the word keeps its value.
+TEST_F(ModbusPage, AFieldThatIsNoNumberFailsItsCheckAndIsNeverStored)
+{
+    GetLanguageSupport().SetText(L"TT_WATCHDOG_TIMEOUT_HDR", L"Watchdog time-out");
+    CDriven<CModbusPage> page;
+    rig.Show(page);
+    for (const wchar_t* text : {L"", L"  ", L"abc", L"12ab", L"1 2", L"99999999999"}) {
+        SCOPED_TRACE(testing::Message() << L"'" << text << L"'");
+        page.m_balloons.clear();
+        rig.Replace(kWatchdogTimeoutEdit, text);
+        ASSERT_FALSE(page.m_balloons.empty());
+        EXPECT_EQ(page.m_balloons.back().field, static_cast<UINT>(kWatchdogTimeoutEdit));
+        EXPECT_EQ(page.m_balloons.back().title, CString(L"Watchdog time-out"));
+        EXPECT_FALSE(page.StoreIfDataPresent());
+        EXPECT_EQ(rig.m_block[Codec::WatchdogTimeoutWord], 30);
+        EXPECT_EQ(rig.Driver().Text(kWatchdogTimeoutEdit), text);
+    }
+}
+
+// Typing letters shows the balloon on each key but leaves the typed text and
+// the caret alone, so that the next key does not replace what was typed.
+TEST_F(ModbusPage, LettersTypedIntoANumberFieldStayAsTyped)
+{
+    CDriven<CModbusPage> page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    ::SetFocus(driver.Control(kWatchdogTimeoutEdit));
+    ::SendMessageW(driver.Control(kWatchdogTimeoutEdit), EM_SETSEL, 2, 2);
+    driver.Type(L"ab");
+    driver.PumpUntilIdle();
+    EXPECT_EQ(driver.Text(kWatchdogTimeoutEdit), L"30ab");
+    EXPECT_EQ(page.m_balloons.size(), 2u);
+    EXPECT_FALSE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[Codec::WatchdogTimeoutWord], 30);
+}
+
+// In the program's own texts, each number field's balloon is titled after
+// its field: no two fields share a title, and none takes the wording of the
+// label beside another field (the watchdog time is not the time-out).
+TEST_F(ModbusPage, EachFieldsBalloonIsTitledAfterItsOwnFieldInBothLanguages)
+{
+    const std::pair<int, int> fields[] = {{kConnectionWatchdogEdit, kConnectionWatchdogLabel},
+                                          {kWatchdogTimeoutEdit, kWatchdogTimeoutLabel},
+                                          {kMask1Edit, kMask1Label},
+                                          {kMask2Edit, kMask2Label}};
+    // A label's wording without its unit: "Watchdog time (100 ms)" is "watchdog time".
+    const auto wording = [](CString text) {
+        if (const int unit = text.Find(L" ("); unit > 0)
+            text = text.Left(unit);
+        text.Trim(L" :");
+        text.MakeLower();
+        return text;
+    };
+    CDriven<CModbusPage> page;
+    rig.Show(page);
+    for (const wchar_t* lcid : {L"1031", L"1033"}) {
+        SCOPED_TRACE(testing::Message() << "language " << lcid);
+        GetLanguageSupport().LoadXml(CORVANE_GUI_XML, lcid, false);
+        page.UpdateLanguageTexts();
+        std::map<int, CString> titles;
+        for (const auto& [edit, label] : fields) {
+            page.m_balloons.clear();
+            rig.Replace(edit, L"x");
+            ASSERT_FALSE(page.m_balloons.empty()) << edit;
+            titles[edit] = wording(page.m_balloons.back().title);
+            rig.Replace(edit, L"1");
+        }
+        for (const auto& [edit, label] : fields) {
+            for (const auto& [other, otherLabel] : fields) {
+                if (other == edit)
+                    continue;
+                EXPECT_NE(titles[edit], titles[other]) << edit << " and " << other;
+                EXPECT_NE(titles[edit], wording(rig.Driver().Text(otherLabel).c_str()))
+                    << "the balloon of " << edit << " reads as the label of " << other;
+            }
+        }
+    }
+    GetLanguageSupport().Clear();
+}

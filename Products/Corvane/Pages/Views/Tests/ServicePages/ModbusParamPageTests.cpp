@@ -1,0 +1,108 @@
+// The serial MODBUS page: word 2 shown field by field, a change stored into
+// its own bits with the bits the page does not own kept, and an unknown code
+// of the device kept when its list shows no selection.
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Pages/Views/ModbusParamPage.h"
+#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
+
+using namespace DevicePageIds2;
+using PageViewTest::CDriven;
+
+namespace {
+
+constexpr DWORD kWord = CModbusParamCodec::ParamWord;
+// Bits 14 and 15 belong to other settings of the device.
+constexpr WORD kForeignBits = 0xC000;
+
+class ModbusParamPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GetLanguageSupport().SetText(L"USE_FB_CONFIG_LIB", L"Use library");
+        GetLanguageSupport().SetText(L"COMPATIBILITY_MODE", L"Compatibility");
+    }
+
+    ServicePageTest::CRig rig;
+};
+
+}
+
+TEST_F(ModbusParamPage, AnEmptyWordShowsTheFirstEntriesAndTheLibraryInUseOnAController)
+{
+    CDriven<CModbusParamPage> page;
+    rig.Show(page, true, true);
+    UiTest::CDialogDriver driver = rig.Driver();
+    for (int list : {kBaudList, kFrameList, kEndOfFrameList, kModeList})
+        EXPECT_EQ(rig.Selection(list), 0) << list;
+    EXPECT_EQ(driver.Text(kEndOfFrameList), L"Frametime");
+    EXPECT_EQ(driver.Text(kModeList), L"ASCII");
+    EXPECT_FALSE(driver.IsChecked(kErrorCheckBox));
+    EXPECT_TRUE(driver.IsChecked(kWatchdogBox)) << "bit 12 clear is the watchdog on";
+    EXPECT_TRUE(driver.IsChecked(kLibraryBox)) << "bit 13 clear is the library in use";
+    EXPECT_EQ(driver.Text(kLibraryBox), L"Use library");
+}
+
+TEST_F(ModbusParamPage, ACouplerShowsBit13AsCompatibilityMode)
+{
+    rig.m_block[kWord] = 0x2000;
+    CDriven<CModbusParamPage> page;
+    rig.Show(page, true, false);
+    EXPECT_TRUE(rig.Driver().IsChecked(kLibraryBox));
+    EXPECT_EQ(rig.Driver().Text(kLibraryBox), L"Compatibility");
+    rig.Click(kLibraryBox);
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[kWord], 0);
+}
+
+TEST_F(ModbusParamPage, ChosenBaudRateAndErrorCheckGoIntoTheirBitsOnly)
+{
+    rig.m_block[kWord] = kForeignBits | (3 << 7) | 0x0400;
+    CDriven<CModbusParamPage> page;
+    rig.Show(page, true, true);
+    EXPECT_EQ(rig.Driver().Text(kEndOfFrameList), L"500ms") << "code 3 is the seventh entry";
+    EXPECT_EQ(rig.Driver().Text(kModeList), L"RTU");
+
+    const std::vector<WORD> before = rig.Words();
+    rig.Choose(kBaudList, 6);
+    rig.Click(kErrorCheckBox);
+    rig.Click(kWatchdogBox);
+    EXPECT_GE(rig.Changes(), 3);
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[kWord], kForeignBits | 0x1000 | 0x0800 | 0x0400 | (3 << 7) | 6);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{kWord});
+}
+
+TEST_F(ModbusParamPage, AnUnknownFrameCodeShowsNoSelectionAndSurvivesAStore)
+{
+    rig.m_block[kWord] = (5 << 4) | 2;
+    CDriven<CModbusParamPage> page;
+    rig.Show(page, true, true);
+    EXPECT_EQ(rig.Selection(kFrameList), -1);
+    rig.Choose(kBaudList, 7);
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[kWord], (5 << 4) | 7) << "code 5 is kept, not replaced by code 7";
+}
+
+TEST_F(ModbusParamPage, AWordThatChangedUnderThePageIsNotPutBack)
+{
+    CDriven<CModbusParamPage> page;
+    rig.Show(page, true, true);
+    rig.m_block[kWord] = 9;
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[kWord], 9) << "nothing was changed on the page";
+}
+
+TEST_F(ModbusParamPage, ALanguageChangeRefillsTheFrameListAndKeepsItsSelection)
+{
+    rig.m_block[kWord] = 1 << 4;
+    CDriven<CModbusParamPage> page;
+    rig.Show(page, true, true);
+    ASSERT_EQ(rig.Selection(kFrameList), 1);
+    GetLanguageSupport().SetText(L"DATAFRAME_8E1", L"8 data bits, even parity");
+    page.UpdateLanguageTexts();
+    rig.Driver().PumpUntilIdle();
+    EXPECT_EQ(rig.Selection(kFrameList), 1);
+    EXPECT_EQ(rig.Driver().Text(kFrameList), L"8 data bits, even parity");
+    EXPECT_EQ(rig.Changes(), 0) << "the page's own refill is no change of the user";
+}

@@ -1,0 +1,208 @@
+// The SNTP page: the server of port 0's records edited and stored into the
+// static record of every port (a host name or an address, never both), the
+// address of devices without records in words 19 and 20, the text cleaned
+// while typing, the name-server warning, and refused entries.
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/SntpPage.h"
+#include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
+
+using namespace DevicePageIds2;
+using PageViewTest::CDriven;
+
+namespace {
+
+using Codec = CSntpCodec;
+
+// The page with its own balloons noted as well as the range balloons.
+class CNotedSntpPage : public CDriven<CSntpPage> {
+public:
+    struct tServerBalloon {
+        CString title;
+        CString text;
+        UINT icon;
+    };
+    std::vector<tServerBalloon> m_serverBalloons;
+    int m_closed = 0;
+
+protected:
+    void ShowServerBalloon(const CString& title, const CString& text, UINT icon) override
+    {
+        m_serverBalloons.push_back({title, text, icon});
+    }
+    void CloseServerBalloon() override { ++m_closed; }
+};
+
+class SntpPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GetLanguageSupport().SetText(L"MSG_INVALID_IP_ADDRESS", L"Invalid address");
+        GetLanguageSupport().SetText(L"TT_SNTP_CLIENT_INTERVAL_HDR", L"Interval");
+        rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nClientIntervalMax=3600\n");
+        rig.m_block[Codec::SwitchWord] = 0x0108;
+        rig.m_block[Codec::IntervalWord] = 60;
+        rig.m_block[Codec::TimeoutWord] = 2000;
+        rig.m_block[Codec::KeptWord] = 0x1234;
+    }
+
+    void SetRecords(DWORD ports, const std::wstring& dns)
+    {
+        ASSERT_TRUE(rig.m_data.SetEthernetPortCount(ports));
+        for (DWORD port = 0; port < ports; ++port)
+            for (auto* record : {rig.m_data.GetStaticNetworkParams(port), rig.m_data.GetActualNetworkParams(port)}) {
+                record->strParameter6 = L"10.0.0.5";
+                record->strPreferredDNSServer = dns;
+                record->strAlternativeDNSServer = dns;
+            }
+        rig.m_data.GetActualNetworkParams(0)->strParameter6 = L"10.0.0.9";
+    }
+
+    ServicePageTest::CRig rig;
+};
+
+}
+
+TEST_F(SntpPage, AHostNameIsCleanedAsTypedAndStoredIntoEveryPortsStaticRecord)
+{
+    SetRecords(2, L"10.0.0.1");
+    rig.m_block[Codec::SecondPortWord] = Codec::SntpBit;
+    CNotedSntpPage page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_EQ(driver.Text(kServerEdit), L"10.0.0.5");
+    EXPECT_EQ(driver.Text(kCurrentServerEdit), L"10.0.0.9");
+    EXPECT_TRUE(driver.IsChecked(kSntpBox));
+    EXPECT_EQ(driver.Text(kIntervalEdit), L"60");
+
+    rig.Replace(kServerEdit, L"Zeit_Geber.example.org");
+    EXPECT_EQ(driver.Text(kServerEdit), L"zeitgeber.example.org");
+    EXPECT_FALSE(driver.IsVisible(kDnsWarningIcon)) << "a name server is known";
+    EXPECT_TRUE(page.m_serverBalloons.empty());
+    EXPECT_GE(rig.Changes(), 1);
+
+    const std::vector<WORD> before = rig.Words();
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    for (DWORD port = 0; port < 2; ++port) {
+        EXPECT_EQ(rig.m_data.GetStaticNetworkParams(port)->strSNTPHostName, L"zeitgeber.example.org") << port;
+        EXPECT_EQ(rig.m_data.GetStaticNetworkParams(port)->strParameter6, L"") << port;
+    }
+    EXPECT_TRUE(rig.m_data.NetworkParamsModified);
+    EXPECT_EQ(rig.m_block[Codec::SecondPortWord], 0) << "the second port's switch is cleared";
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::SecondPortWord});
+}
+
+TEST_F(SntpPage, AnAddressEnteredOverAHostNameEmptiesTheName)
+{
+    SetRecords(1, L"10.0.0.1");
+    rig.m_data.GetStaticNetworkParams(0)->strSNTPHostName = L"old.example.org";
+    CNotedSntpPage page;
+    rig.Show(page);
+    EXPECT_EQ(rig.Driver().Text(kServerEdit), L"old.example.org");
+    rig.Replace(kServerEdit, L"192.168.1.10");
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->strParameter6, L"192.168.1.10");
+    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->strSNTPHostName, L"") << "the device would keep the old name";
+}
+
+TEST_F(SntpPage, AHostNameWithoutANameServerShowsTheWarningIconAndItsBalloon)
+{
+    SetRecords(1, L"0.0.0.0");
+    CNotedSntpPage page;
+    rig.Show(page);
+    rig.Replace(kServerEdit, L"time.example.org");
+    EXPECT_TRUE(rig.Driver().IsVisible(kDnsWarningIcon));
+    ASSERT_EQ(page.m_serverBalloons.size(), 1u);
+    EXPECT_EQ(page.m_serverBalloons[0].icon, CSntpPage::kWarningIcon);
+    rig.Replace(kServerEdit, L"10.1.2.3");
+    EXPECT_FALSE(rig.Driver().IsVisible(kDnsWarningIcon)) << "an address needs no name server";
+    EXPECT_EQ(page.m_serverBalloons.size(), 1u);
+}
+
+TEST_F(SntpPage, WithoutRecordsTheAddressIsCleanedAndStoredInWords19And20)
+{
+    ASSERT_TRUE(rig.m_data.SetEthernetPortCount(0));
+    rig.m_block[Codec::AddressWord] = 0x000A;
+    rig.m_block[Codec::AddressWord + 1] = 0x0500;
+    CNotedSntpPage page;
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_EQ(driver.Text(kServerEdit), L"10.0.0.5");
+    rig.Replace(kServerEdit, L"10.0.0.300");
+    EXPECT_EQ(driver.Text(kServerEdit), L"10.0.0.255");
+    const std::vector<WORD> before = rig.Words();
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[Codec::AddressWord + 1], 0xFF00);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::AddressWord + 1});
+    EXPECT_EQ(rig.m_block[Codec::KeptWord], 0x1234);
+}
+
+TEST_F(SntpPage, ATextThatIsNoAddressIsRefusedAndTheStoredAddressKept)
+{
+    ASSERT_TRUE(rig.m_data.SetEthernetPortCount(0));
+    rig.m_block[Codec::AddressWord] = 0x000A;
+    CNotedSntpPage page;
+    rig.Show(page);
+    // Too long for an address, even with its leading zeros read away.
+    rig.Replace(kServerEdit, L"0001.0001.0001.001");
+    ASSERT_FALSE(page.m_serverBalloons.empty());
+    EXPECT_EQ(page.m_serverBalloons.back().text, CString(L"Invalid address"));
+    EXPECT_EQ(page.m_serverBalloons.back().icon, CSntpPage::kErrorIcon);
+    const std::size_t shown = page.m_serverBalloons.size();
+    EXPECT_FALSE(page.StoreIfDataPresent());
+    EXPECT_GT(page.m_serverBalloons.size(), shown) << "the refused store names the field again";
+    EXPECT_EQ(rig.m_block[Codec::AddressWord], 0x000A);
+}
+
+TEST_F(SntpPage, SwitchingTheClientOffDisablesItsFieldsAndClearsBit3Only)
+{
+    SetRecords(1, L"10.0.0.1");
+    CNotedSntpPage page;
+    rig.Show(page);
+    EXPECT_TRUE(rig.Driver().IsEnabled(kServerEdit));
+    rig.Click(kSntpBox);
+    EXPECT_FALSE(rig.Driver().IsEnabled(kServerEdit));
+    EXPECT_FALSE(rig.Driver().IsEnabled(kIntervalEdit));
+    EXPECT_EQ(rig.Changes(), 1);
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[Codec::SwitchWord], 0x0100);
+}
+
+TEST_F(SntpPage, AnIntervalAboveTheFilesMaximumShowsTheRangeBalloon)
+{
+    SetRecords(1, L"10.0.0.1");
+    CNotedSntpPage page;
+    rig.Show(page);
+    rig.Replace(kIntervalEdit, L"3601");
+    ASSERT_EQ(page.m_balloons.size(), 1u);
+    EXPECT_EQ(page.m_balloons[0].title, CString(L"Interval"));
+    EXPECT_FALSE(page.StoreIfDataPresent());
+    rig.Replace(kIntervalEdit, L"3600");
+    EXPECT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.m_block[Codec::IntervalWord], 3600);
+}
+
+TEST_F(SntpPage, TheWarningBalloonFollowsThePointerOverTheIcon)
+{
+    SetRecords(1, L"0.0.0.0");
+    CNotedSntpPage page;
+    rig.Show(page);
+    rig.Replace(kServerEdit, L"time.example.org");
+    ASSERT_TRUE(rig.Driver().IsVisible(kDnsWarningIcon));
+    ASSERT_EQ(page.m_serverBalloons.size(), 1u);
+
+    CRect icon;
+    ::GetWindowRect(rig.Driver().Control(kDnsWarningIcon), &icon);
+    page.ScreenToClient(&icon);
+    const auto move = [&](LONG x, LONG y) {
+        ::SendMessageW(page.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    };
+    move(icon.left + 1, icon.top + 1);
+    EXPECT_EQ(page.m_serverBalloons.size(), 2u);
+    move(icon.left + 2, icon.top + 2);
+    EXPECT_EQ(page.m_serverBalloons.size(), 2u) << "shown once while the pointer stays";
+    move(1, 1);
+    EXPECT_EQ(page.m_closed, 1);
+    move(2, 2);
+    EXPECT_EQ(page.m_closed, 1) << "nothing left to close";
+}

@@ -1,0 +1,319 @@
+// The TCP/IP page: the address source and the fixed addresses loaded from
+// and stored into exactly their words, the enable rules of wide-format and
+// older devices, refused addresses and a missing source with their
+// balloons, the address-switch poll against the simulated device, and the
+// changed addresses the main dialog's write question relies on.
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Platform/Controls/ComboStyles.h"
+#include "Platform/Controls/ControlStyles.h"
+#include "Platform/Controls/IPAddressStyles.h"
+#include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
+#include "Products/Corvane/Pages/Views/TCPIPPage.h"
+#include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
+
+using namespace DevicePageIds4;
+using PageViewTest::CDriven;
+
+namespace {
+
+using Codec = CTCPIPCodec;
+
+constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\nAUTOIP=1\n"
+                                 "[InvalidIPAddresses]\nInvalidIP_00=0.0.0.0\nInvalidIP_01=255.255.255.255\n";
+
+// The page with the browser noted instead of opened and the switch reads
+// counted.
+class CNotedTCPIPPage : public CDriven<CTCPIPPage> {
+public:
+    std::vector<CString> m_urls;
+
+protected:
+    void OpenBrowser(const CString& url) override { m_urls.push_back(url); }
+};
+
+class TCPIPPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GetLanguageSupport().SetText(L"TXT_IP_ADDRESS", L"IP address");
+        GetLanguageSupport().SetText(L"TT_IPADDR_SERVER_HDR", L"Address server");
+        GetLanguageSupport().SetText(L"TT_IPADDR_SERVER_BODY", L"Choose<br>a server");
+        GetLanguageSupport().SetText(L"TXT_DETERMINED_BY_DIP_USE_DHCP", L"by switches: DHCP");
+        GetLanguageSupport().SetText(L"TXT_DETERMINED_BY_EEPROM", L"fixed");
+        GetLanguageSupport().SetText(L"FAILED_TO_QUERY_DIP_FMT", L"Switches not read: 0x%08X");
+        rig.UseCapabilities(kCapabilities);
+        CCouplerSettingsPageBase::LoadInvalidIPAddresses(rig.m_app.DeviceIni());
+        rig.m_data.ArticleNo = L"612-001";
+        // 10.0.0.5 / 255.255.255.0 / 10.0.0.1, DNS 10.0.0.2 and 10.0.0.3.
+        const WORD words[] = {0x000A, 0x0500, 0xFFFF, 0x00FF, 0x000A, 0x0100,
+                              0x000A, 0x0200, 0x000A, 0x0300};
+        for (std::size_t i = 0; i < std::size(words); ++i)
+            rig.m_block[Codec::FixedAddressWord + i] = words[i];
+        rig.m_block[Codec::SourceWord] = 0x1004;
+    }
+    void TearDown() override
+    {
+        rig.UseCapabilities("[0612-0001]\nFBC=32\n");
+        CCouplerSettingsPageBase::LoadInvalidIPAddresses(rig.m_app.DeviceIni());
+    }
+
+    void HandOver(CTCPIPPage& page)
+    {
+        page.SetCurrentAddresses(L"10.0.0.5", L"10.0.0.5", L"255.255.255.0", L"10.0.0.1", L"", L"");
+    }
+
+    DWORD Address(int id) const
+    {
+        DWORD address = 0;
+        ::SendMessageW(rig.Driver().Control(id), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+        return address;
+    }
+
+    // Types a whole address into a field, as the user does.
+    void TypeAddress(int id, const std::wstring& text)
+    {
+        UiTest::CDialogDriver driver = rig.Driver();
+        ::SendMessageW(driver.Control(id), IPM_CLEARADDRESS, 0, 0);
+        ::SendMessageW(driver.Control(id), IPM_SETFOCUS, 0, 0);
+        driver.Type(text);
+        // Leaving the control ends the edit of its last field.
+        driver.Press(VK_TAB);
+        driver.PumpUntilIdle();
+    }
+
+    ServicePageTest::CRig rig;
+};
+
+}
+
+TEST_F(TCPIPPage, AWideFormatDeviceShowsItsSourceAndAddressesAndStoresOnlyItsBits)
+{
+    rig.m_block[Codec::SourceWord] = 0x1004 | Codec::DhcpBit | Codec::BootPBit;
+    CNotedTCPIPPage page;
+    HandOver(page);
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_TRUE(driver.IsChecked(kAutomaticRadio)) << "the later bit wins: BootP";
+    EXPECT_EQ(rig.Selection(kSourceList), 1);
+    EXPECT_EQ(::SendMessageW(driver.Control(kSourceList), CB_GETCOUNT, 0, 0), 3) << "the article has Auto-IP";
+    EXPECT_EQ(Address(kFixedAddressField), 0x0A000005u);
+    EXPECT_EQ(Address(kSecondDnsField), 0x0A000003u);
+    EXPECT_FALSE(driver.IsEnabled(kFixedAddressField)) << "addresses come from the server";
+    EXPECT_TRUE(driver.IsEnabled(kSourceList));
+    EXPECT_TRUE(driver.IsVisible(kFirstDnsField));
+    EXPECT_FALSE(driver.IsVisible(kUseBootPBox));
+
+    const std::vector<WORD> before = rig.Words();
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.Words()[Codec::SourceWord], 0x1004 | Codec::BootPBit) << "BootP alone, other bits kept";
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::SourceWord});
+
+    rig.Click(kFixedRadio);
+    EXPECT_TRUE(driver.IsEnabled(kFixedAddressField));
+    EXPECT_FALSE(driver.IsEnabled(kSourceList));
+    EXPECT_EQ(rig.Selection(kSourceList), -1);
+    EXPECT_EQ(rig.Changes(), 1);
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.Words()[Codec::SourceWord], 0x1004);
+}
+
+TEST_F(TCPIPPage, AnEditedAddressGoesIntoItsTwoWordsAndIsReportedAsChanged)
+{
+    rig.m_block[Codec::SourceWord] = 0;
+    CNotedTCPIPPage page;
+    HandOver(page);
+    rig.Show(page);
+    EXPECT_FALSE(page.HasChangedAddresses());
+    EXPECT_TRUE(page.UsesFixedAddress());
+
+    TypeAddress(kFixedAddressField, L"10.0.0.77");
+    EXPECT_TRUE(page.HasChangedAddresses());
+    EXPECT_GE(rig.Changes(), 1);
+    const std::vector<WORD> before = rig.Words();
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::FixedAddressWord + 1});
+    EXPECT_EQ(rig.Words()[Codec::FixedAddressWord + 1], 0x4D00);
+    EXPECT_EQ(page.GetFixedAddressText(), L"10.0.0.77");
+
+    // Entering the page again reloads the block, which now holds the edit:
+    // the address still differs from the device's.
+    ServicePageTest::CRig::Reattach(page, rig.m_block, PageViewTest::CPageViewRig::BlockWords, true, false);
+    EXPECT_TRUE(page.HasChangedAddresses());
+}
+
+TEST_F(TCPIPPage, ARefusedAddressIsNotTakenAndItsBalloonComesOnceUntilRearmed)
+{
+    rig.m_block[Codec::SourceWord] = 0;
+    CNotedTCPIPPage page;
+    HandOver(page);
+    rig.Show(page);
+    TypeAddress(kFixedAddressField, L"255.255.255.255");
+    ASSERT_EQ(page.m_balloons.size(), 1u);
+    EXPECT_EQ(page.m_balloons[0].field, static_cast<UINT>(kFixedAddressField));
+    EXPECT_NE(page.m_balloons[0].text.Find(L"255.255.255.255"), -1) << "the message lists the refused addresses";
+    EXPECT_EQ(page.Codec().FixedAddress, 0xFFFFFF00u) << "the refused last field is not taken over";
+
+    const std::vector<WORD> before = rig.Words();
+    EXPECT_FALSE(page.StoreIfDataPresent()) << "the store reads the field and refuses it";
+    EXPECT_TRUE(rig.ChangedWords(before).empty()) << "nothing stored";
+    EXPECT_EQ(page.m_balloons.size(), 1u) << "the balloon is disarmed";
+    rig.Click(kFixedRadio);
+    EXPECT_EQ(page.m_balloons.size(), 1u) << "choosing fixed addresses does not re-arm it";
+    rig.Click(kAutomaticRadio);
+    rig.Click(kFixedRadio);
+    ASSERT_EQ(page.m_balloons.size(), 3u) << "the source balloon, then the address balloon again";
+    EXPECT_EQ(page.m_balloons.back().field, static_cast<UINT>(kFixedAddressField));
+
+    TypeAddress(kFixedAddressField, L"10.0.0.9");
+    EXPECT_TRUE(page.ValidateAll());
+}
+
+TEST_F(TCPIPPage, GettingTheAddressAutomaticallyWithoutAServerRefusesTheWrite)
+{
+    rig.m_block[Codec::SourceWord] = 0;
+    CNotedTCPIPPage page;
+    HandOver(page);
+    rig.Show(page);
+    rig.Click(kAutomaticRadio);
+    ASSERT_FALSE(page.m_balloons.empty());
+    EXPECT_EQ(page.m_balloons.back().field, static_cast<UINT>(kSourceList));
+    EXPECT_EQ(page.m_balloons.back().text, L"Choose\na server");
+    EXPECT_EQ(rig.Driver().Text(kAddressSourceText), L"---");
+
+    const std::vector<WORD> before = rig.Words();
+    EXPECT_FALSE(page.StoreIfDataPresent());
+    EXPECT_TRUE(rig.ChangedWords(before).empty());
+
+    rig.Choose(kSourceList, 0);
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.Words()[Codec::SourceWord], Codec::DhcpBit);
+}
+
+TEST_F(TCPIPPage, AnOlderDeviceUsesTheBootPWordAndItsAddressesOnlyInALongBlock)
+{
+    rig.m_block[Codec::UseBootPWord] = 1;
+    CNotedTCPIPPage page;
+    HandOver(page);
+    rig.Show(page, false);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_TRUE(driver.IsVisible(kUseBootPBox));
+    EXPECT_TRUE(driver.IsChecked(kUseBootPBox));
+    EXPECT_FALSE(driver.IsVisible(kAutomaticRadio));
+    EXPECT_FALSE(driver.IsVisible(kFirstDnsField));
+    EXPECT_FALSE(driver.IsEnabled(kFixedAddressField)) << "BootP gives the addresses";
+
+    rig.Click(kUseBootPBox);
+    EXPECT_TRUE(driver.IsEnabled(kFixedAddressField));
+    const std::vector<WORD> before = rig.Words();
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::UseBootPWord});
+    EXPECT_EQ(rig.Words()[Codec::UseBootPWord], 0);
+
+    // Fourteen words hold no addresses: the fields stay off and nothing
+    // past the use-BootP word is written.
+    ServicePageTest::CRig::Reattach(page, rig.m_block, 14, false, false);
+    page.RefreshView();
+    EXPECT_FALSE(driver.IsEnabled(kFixedAddressField));
+    ASSERT_TRUE(page.StoreIfDataPresent());
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::UseBootPWord});
+}
+
+TEST_F(TCPIPPage, TheSwitchesDecideTheSourceTextAndTheirAddress)
+{
+    CNotedTCPIPPage page;
+    HandOver(page);
+    page.SetAddressSource(true, true, 255);
+    rig.Show(page);
+    EXPECT_EQ(page.GetAddressSourceText(), L"by switches: DHCP");
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_EQ(driver.Text(kAddressSourceText), L"by switches: DHCP");
+    EXPECT_TRUE(driver.IsVisible(kDipPollBox));
+    EXPECT_TRUE(driver.IsVisible(kDipAddress));
+    EXPECT_EQ(driver.Text(kDipAddress), L" 10 . 0 . 0 . 255 ");
+    EXPECT_FALSE(driver.IsVisible(kOldFirmwareText));
+}
+
+TEST_F(TCPIPPage, SwitchesThatTheFirmwareCannotReadShowTheOldFirmwareText)
+{
+    CNotedTCPIPPage page;
+    HandOver(page);
+    page.SetAddressSource(true, false, 0xFFFF);
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    EXPECT_TRUE(driver.IsVisible(kOldFirmwareText));
+    EXPECT_FALSE(driver.IsVisible(kDipPollBox));
+    EXPECT_FALSE(driver.IsVisible(kDipAddress));
+    EXPECT_FALSE(driver.IsVisible(kDipApplyButton));
+    EXPECT_FALSE(driver.IsVisible(kDipHint));
+}
+
+TEST_F(TCPIPPage, TheSwitchPollReadsTheDeviceAndApplyRestartsIt)
+{
+    rig.ConnectDevice();
+    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 17; });
+    CNotedTCPIPPage page;
+    HandOver(page);
+    page.SetAddressSource(true, true, 5);
+    rig.Show(page);
+    UiTest::CDialogDriver driver = rig.Driver();
+    rig.Click(kDipPollBox);
+    EXPECT_TRUE(page.IsDipPollRunning());
+    ASSERT_TRUE(driver.PumpUntil([&] { return driver.Text(kDipAddress) == L" 10 . 0 . 0 . 17 "; }, 4000));
+    EXPECT_EQ(page.Codec().DipValue, 17);
+    EXPECT_TRUE(driver.IsEnabled(kDipApplyButton)) << "the switches differ from the current address";
+
+    rig.Click(kDipApplyButton);
+    EXPECT_FALSE(page.IsDipPollRunning());
+    EXPECT_FALSE(driver.IsChecked(kDipPollBox));
+    EXPECT_EQ(rig.m_main.Count(rig.m_main.Ids().SoftwareReset), 1);
+}
+
+TEST_F(TCPIPPage, AFailedSwitchReadEndsThePollWithItsMessage)
+{
+    rig.ConnectDevice();
+    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x107] = DevSim::STATUS_REJECTED; });
+    CNotedTCPIPPage page;
+    HandOver(page);
+    page.SetAddressSource(true, true, 5);
+    rig.Show(page);
+    PageViewTest::CMessageBoxCloser closer(rig.m_host);
+    UiTest::CDialogDriver driver = rig.Driver();
+    rig.Click(kDipPollBox);
+    ASSERT_TRUE(driver.PumpUntil([&] { return !closer.m_boxes.empty(); }, 4000));
+    EXPECT_NE(closer.m_boxes[0].find(L"Switches not read: 0x"), std::wstring::npos);
+    EXPECT_FALSE(page.IsDipPollRunning());
+    EXPECT_FALSE(driver.IsChecked(kDipPollBox));
+    const std::vector<WPARAM> states = rig.m_main.WParams(rig.m_main.Ids().ShowConnectionState);
+    EXPECT_NE(std::find(states.begin(), states.end(), CCouplerSettingsPageBase::kConnectionFailed), states.end());
+}
+
+TEST_F(TCPIPPage, WebManagementOpensTheCurrentAddressAfterAskingAboutUnwrittenEdits)
+{
+    CNotedTCPIPPage page;
+    HandOver(page);
+    rig.Show(page);
+    EXPECT_NE(SendMessageW(rig.Driver().Control(kWebManagementButton), BM_GETIMAGE, IMAGE_ICON, 0), 0)
+        << "the button shows its picture";
+    rig.Click(kWebManagementButton);
+    ASSERT_EQ(page.m_urls.size(), 1u);
+    EXPECT_EQ(page.m_urls[0], L"http://10.0.0.5");
+
+    rig.m_main.Answer(rig.m_main.Ids().IsModified, 1);
+    PageViewTest::CMessageBoxCloser closer(rig.m_host);
+    rig.Click(kWebManagementButton);
+    EXPECT_EQ(closer.m_boxes.size(), 1u);
+    EXPECT_EQ(page.m_urls.size(), 2u) << "the browser opens whatever the answer";
+    EXPECT_EQ(rig.m_main.Count(rig.m_main.Ids().WriteSettings), 0) << "no Yes, no write";
+}
+
+TEST_F(TCPIPPage, EveryShownControlLiesInThePageAreaAndIsPaintedAfterAFullRedraw)
+{
+    CNotedTCPIPPage page;
+    HandOver(page);
+    page.SetAddressSource(true, true, 255);
+    rig.Show(page);
+    ASSERT_TRUE(rig.Driver().IsVisible(kSecondDnsField));
+    ASSERT_TRUE(rig.Driver().IsVisible(kDipHint));
+    EXPECT_EQ(PageViewTest::CPageViewRig::ControlsOutsidePageArea(page), std::vector<int>{});
+    EXPECT_TRUE(rig.LooksAsGolden("TCPIPPageAfterLoad", ZELL_PAGE_VIEWS_GOLDEN_DIR));
+}

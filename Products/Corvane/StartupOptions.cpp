@@ -1,3 +1,0 @@
-#include "Products/Corvane/StartupOptions.h"
-
-tStartupOptions g_startupOptions;

@@ -1,0 +1,261 @@
+#pragma once
+// The device workers against the simulated device, over TCP/IP or over a
+// pseudo-terminal, on the manual clock so that their waits cost no time.
+// A hidden window in the headless display collects what they post.
+
+#include "Common/Communication/RS232Connection.h"
+#include "Common/Communication/TCPIPConnection.h"
+#include "Common/PelorusDLL/SIOService.h"
+#include "Common/PelorusDLL/TCPIPService.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Platform/Base/Clock.h"
+#include "Platform/Base/Format.h"
+#include "Platform/Net/WinSock.h"
+#include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Products/Corvane/Core/CorvaneDeviceIni.h"
+#include "Products/Corvane/Core/FBCData.h"
+#include "Products/Corvane/Core/Tests/TempFolder.h"
+#include "Products/Corvane/Workers/DeviceWorker.h"
+#include "Products/Corvane/Workers/ReadWorker.h"
+#include "Products/Corvane/Workers/ThreadStateTable.h"
+#include "Products/Corvane/Workers/WorkerBusyFlag.h"
+#include "Products/Corvane/Workers/WorkerMessages.h"
+#include "Products/Corvane/Workers/WorkerPrompt.h"
+#include "Tests/DeviceSimulator/DeviceSimulator.h"
+#include "Tests/DeviceSimulator/SerialSimulator.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace WorkerTest {
+
+constexpr char CouplerArticle[] = "612-001";
+constexpr char ControllerArticle[] = "612-8001";
+
+// Records the questions and answers them as a test says.
+class CRecordingPrompt : public CWorkerPrompt {
+public:
+    struct tQuestion {
+        std::wstring caption;
+        std::wstring message;
+        std::wstring details;
+        UINT type = 0;
+    };
+    int answer = IDNO;
+    std::vector<tQuestion> questions;
+
+    int Ask(const CString& caption, const CString& message, const CString& details, UINT type) override
+    {
+        questions.push_back({caption.str(), message.str(), details.str(), type});
+        return answer;
+    }
+};
+
+// One reported state: action, state and the step bit.
+struct tState {
+    int action = 0;
+    int state = 0;
+    bool subStep = false;
+    bool operator==(const tState&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const tState& s)
+{
+    return out << "(" << s.action << "," << s.state << (s.subStep ? ",step" : "") << ")";
+}
+
+// A device as both transports hand it out: a coupler with two ports, the
+// two register tables, the table of the connection probe and a settled
+// service state.
+inline void FillDevice(DevSim::tDeviceData& d)
+{
+    d.identItems = {{"ORDER", CouplerArticle}, {"DESCR", "Line coupler"}, {"HW-VER", "04"},
+                    {"SW-VER", "02.07.11"},    {"FWL-VER", "IDX=3"},       {"SN", "SN000001"},
+                    {"IMEI", "--"}};
+    d.orderNumber = CouplerArticle;
+    d.AddDefaultPort(0, "192.168.1.10");
+    d.AddDefaultPort(1, "10.0.0.20");
+    d.networkId = "MAC-ID=025AE10A0B0C";
+    d.registers[{0, 0}].words = std::vector<uint16_t>(30, 7);
+    d.registers[{0, 100}].words = std::vector<uint16_t>(64, 0);
+    d.registers[{0, 9}].words = {0x1234, 0};
+    d.registers[{0, 127}].words = {0, 0};
+    d.runtimeSystems = {1, 3};
+    d.activeRuntime = 1;
+}
+
+constexpr char CapabilityFile[] = "[0612-0001]\nFBC=32\nORBIS=0\nBOOTDELAY=40\nFILESYS=1\n"
+                                  "[0612-8001]\nFBC=0\nORBIS=32\nSPSCTRL=1\n"
+                                  "[SUPPORTED_FBC]\nS00=0612-0001\nS01=0612-8001\n";
+
+class WorkerRig : public ::testing::TestWithParam<bool> {
+protected:
+    bool Serial() const { return GetParam(); }
+    // The text of a device that does not answer: it names where it was asked.
+    std::wstring UnreachableText() const
+    {
+        return Serial() ? L"No answer on " + connection->GetSettingsValue(L"device")
+                        : L"No answer at " + connection->GetSettingsValue(L"IP-Address");
+    }
+
+    void SetUp() override
+    {
+        // The texts the workers use as formats.
+        GetLanguageSupport().SetText(L"MSG_DEVICE_NOT_SUPPORTED", L"The device %s is not supported.");
+        GetLanguageSupport().SetText(L"DETAILS_DATASET_CONNECETD", L"Data set %s (%s), device %s (%s)");
+        GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_TCPIP", L"No answer at %s");
+        GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_RS232", L"No answer on %s");
+        ini = CCorvaneDeviceIni(CString(folder.Write("corvane.ini", CapabilityFile).wstring()));
+        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &winsock), 0);
+        Model().Update(FillDevice);
+        if (Serial())
+            StartSerial();
+        else
+            StartTcp();
+        window = UiTest::Create(&handler, WS_POPUP, 0, 0, 10, 10);
+        ASSERT_NE(window, nullptr);
+    }
+    void TearDown() override
+    {
+        worker.reset();
+        if (window != nullptr && IsWindow(window))
+            DestroyWindow(window);
+        UiTest::Drain();
+        service.reset();
+        if (connection && connection->IsOpen())
+            connection->Close();
+        connection.reset();
+        tcpSim.Stop();
+        serialSim.Stop();
+        WSACleanup();
+    }
+
+    void StartTcp()
+    {
+        ASSERT_TRUE(tcpSim.Start()) << tcpSim.LastError();
+        auto tcp = std::make_unique<ZELL::CTCPIPConnection>();
+        ASSERT_TRUE(tcp->SetSettingsXML(FormatW(
+            L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='2' SendTimeoutSeconds='2' "
+            L"ReceiveTimeoutSeconds='2' CloseWaitTime='0' RestartTimeoutSeconds='30'/>",
+            unsigned{tcpSim.Port()})));
+        service = std::make_unique<CTCPIPService>(tcp.get());
+        connection = std::move(tcp);
+    }
+    void StartSerial()
+    {
+        ASSERT_TRUE(serialSim.Start()) << serialSim.LastError();
+        auto serial = std::make_unique<ZELL::CRS232Connection>();
+        const std::string path = serialSim.SlavePath();
+        ASSERT_TRUE(serial->SetSettingsXML(L"<RS232 device='" + std::wstring(path.begin(), path.end()) +
+                                           L"' timeout='300' RestartTimeoutSeconds='0'/>"));
+        service = std::make_unique<CSIOService>(serial.get());
+        connection = std::move(serial);
+    }
+
+    DevSim::CDeviceModel& Model() { return Serial() ? serialSim.Model() : tcpSim.Model(); }
+    DevSim::CFaultPlan& Faults() { return Serial() ? serialSim.Faults() : tcpSim.Faults(); }
+    DevSim::tDeviceData Device() { return Model().Get(); }
+    void Change(const std::function<void(DevSim::tDeviceData&)>& change) { Model().Update(change); }
+
+    tWorkerParams Params()
+    {
+        tWorkerParams params;
+        params.window = window;
+        params.connection = connection.get();
+        params.service = service.get();
+        params.data = &data;
+        params.capabilities = &ini;
+        params.prompt = &prompt;
+        params.busy = &busy;
+        return params;
+    }
+
+    // Starts a worker as the main dialog does: the busy flag first.
+    template <typename Worker>
+    void Start()
+    {
+        ASSERT_TRUE(busy.TryAcquire());
+        worker = CDeviceWorker::Create<Worker>(Params());
+        ASSERT_TRUE(worker->Start());
+    }
+
+    // Pumps the window's queue until `message` came, in real time.
+    bool WaitFor(UINT message, std::chrono::seconds limit = std::chrono::seconds(60))
+    {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            UiTest::Drain();
+            if (!handler.Of(message).empty())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
+    }
+    // Runs the worker to its end and returns the done message's result.
+    template <typename Worker>
+    WPARAM Run(UINT doneMessage)
+    {
+        Start<Worker>();
+        if (!WaitFor(doneMessage)) {
+            ADD_FAILURE() << "no done message";
+            return 99;
+        }
+        const auto done = handler.Of(doneMessage);
+        EXPECT_EQ(done.size(), 1u);
+        EXPECT_EQ(done[0].lParam, reinterpret_cast<LPARAM>(&data));
+        return done[0].wParam;
+    }
+
+    std::vector<tState> States() const
+    {
+        std::vector<tState> states;
+        for (const UiTest::Record& r : handler.Of(Messages().ShowThreadState)) {
+            const tThreadStateView view = CThreadStateTable::Interpret(r.wParam, r.lParam);
+            states.push_back({view.action, view.state, view.subStep});
+        }
+        return states;
+    }
+    // Whether the action reported `state` at least once.
+    bool Reported(ENThreadAction action, ENThreadState state, bool subStep) const
+    {
+        const tState wanted{static_cast<int>(action), static_cast<int>(state), subStep};
+        for (const tState& s : States()) {
+            if (s == wanted)
+                return true;
+        }
+        return false;
+    }
+    static const CWorkerMessages& Messages() { return CWorkerMessages::Get(); }
+
+    // A data set as a read of the simulated device leaves it.
+    void ReadDevice()
+    {
+        ASSERT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultSucceeded) << data.Description.str();
+        worker.reset();
+        handler.Clear();
+    }
+
+    Platform::ManualClockScope clock{100000};
+    CTempFolder folder;
+    CCorvaneDeviceIni ini;
+    WSADATA winsock{};
+    DevSim::CDeviceSimulator tcpSim;
+    DevSim::CSerialSimulator serialSim;
+    std::unique_ptr<ZELL::CConnectionBase> connection;
+    std::unique_ptr<CServiceBase> service;
+    CFBCData data;
+    CRecordingPrompt prompt;
+    CWorkerBusyFlag busy;
+    UiTest::Handler handler;
+    HWND window = nullptr;
+    std::unique_ptr<CDeviceWorker> worker;
+};
+
+}

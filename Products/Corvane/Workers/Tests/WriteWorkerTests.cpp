@@ -1,0 +1,268 @@
+// The write worker end to end: what reaches the device, in which order, and
+// how the steps report.
+#include "Products/Corvane/Workers/Tests/WorkerRig.h"
+
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Products/Corvane/Workers/DeviceDataWriter.h"
+#include "Products/Corvane/Workers/DeviceResetSteps.h"
+#include "Products/Corvane/Workers/WorkerConnection.h"
+#include "Products/Corvane/Workers/WorkerContext.h"
+#include "Products/Corvane/Workers/WriteSettingsWorker.h"
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+using namespace WorkerTest;
+
+namespace {
+
+constexpr uint16_t SetNetworkParameter = 0x0502;
+constexpr uint16_t SetInterfaceMode = 0x0504;
+
+class WriteWorkerTest : public WorkerRig {
+protected:
+    WPARAM Write() { return Run<CWriteSettingsWorker>(Messages().WriteSettingsDone); }
+    std::optional<std::string> StaticText(uint16_t port, uint16_t id)
+    {
+        const auto bytes = Device().NetParam(port, DevSim::NET_STATIC, id);
+        if (!bytes)
+            return std::nullopt;
+        std::string text(bytes->begin(), bytes->end());
+        std::erase(text, '\0');
+        return text;
+    }
+};
+
+TEST_P(WriteWorkerTest, WritesSavesRestartsAndReadsBack)
+{
+    ReadDevice();
+    ASSERT_TRUE(data.SpecificTable.SetAt(5, 0x55));
+    const unsigned restarts = Device().restartCount;
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    const DevSim::tDeviceData device = Device();
+    EXPECT_EQ(device.registers.at({0, 100}).words[5], 0x55);
+    EXPECT_GE(device.storeCount, 1u);
+    EXPECT_EQ(device.restartCount, restarts + 1) << "a coupler is restarted";
+    EXPECT_EQ(data.SpecificTable.GetAt(5), 0x55) << "read back";
+    EXPECT_FALSE(busy.IsSet());
+
+    // The worker's opening message and every step's working message carry
+    // no step bit; the steps' results do.
+    const std::vector<tState> states = States();
+    ASSERT_FALSE(states.empty());
+    EXPECT_EQ(states.front(), (tState{9, 2, false}));
+    EXPECT_TRUE(Reported(ENThreadAction::EnableParam, ENThreadState::Working, false));
+    EXPECT_TRUE(Reported(ENThreadAction::EnableParam, ENThreadState::Done, true));
+    EXPECT_TRUE(Reported(ENThreadAction::WriteSpecific, ENThreadState::Done, true));
+    EXPECT_TRUE(Reported(ENThreadAction::SaveParameter, ENThreadState::Done, true));
+    EXPECT_TRUE(Reported(ENThreadAction::SoftwareReset, ENThreadState::Done, true));
+    EXPECT_TRUE(Reported(ENThreadAction::ConnectDevice, ENThreadState::Working, false));
+    for (const tState& s : states) {
+        if (s.state == static_cast<int>(ENThreadState::Working)) {
+            EXPECT_FALSE(s.subStep) << s;
+        }
+    }
+}
+
+TEST_P(WriteWorkerTest, ControllerIsSavedButNotRestarted)
+{
+    Change([](DevSim::tDeviceData& d) { d.identItems[0].second = ControllerArticle; });
+    ReadDevice();
+    const DevSim::tDeviceData before = Device();
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_GT(Device().storeCount, before.storeCount);
+    EXPECT_EQ(Device().restartCount, before.restartCount);
+    EXPECT_FALSE(Reported(ENThreadAction::SoftwareReset, ENThreadState::Working, false));
+}
+
+TEST_P(WriteWorkerTest, ShorterSpecificTableIsWrittenAndReported)
+{
+    ReadDevice();
+    std::vector<WORD> words(data.SpecificTable.Words());
+    words.resize(40, 9);
+    ASSERT_TRUE(data.SpecificTable.Assign(words));
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_TRUE(Reported(ENThreadAction::WriteSpecific, ENThreadState::NotAllDeviceParamsWritten, true));
+}
+
+TEST_P(WriteWorkerTest, DataSetOfAnotherDeviceIsRefusedAndNothingWritten)
+{
+    ReadDevice();
+    data.ArticleNo = L"612-002";
+    const unsigned stores = Device().storeCount;
+    EXPECT_EQ(Write(), CWorkerJob::ResultCanceled);
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0].caption, GetLanguageText(L"INADMISSIBLE_DATASET").str());
+    EXPECT_EQ(prompt.questions[0].type, UINT{MB_ICONERROR});
+    EXPECT_EQ(Device().storeCount, stores);
+    EXPECT_FALSE(connection->IsOpen());
+    EXPECT_FALSE(busy.IsSet());
+}
+
+TEST_P(WriteWorkerTest, FirmwareMismatchWritesOnlyWithTheUsersYes)
+{
+    ReadDevice();
+    data.SWVersion = L"02.07.10";
+    prompt.answer = IDNO;
+    EXPECT_EQ(Write(), CWorkerJob::ResultCanceled);
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0].message, GetLanguageText(L"DATASETVER_SMALLER_DEVICEVER").str());
+    EXPECT_EQ(prompt.questions[0].type, UINT{MB_YESNO});
+    EXPECT_EQ(prompt.questions[0].details, L"Data set 612-001 (02.07.10), device 612-001 (02.07.11)");
+
+    worker.reset();
+    handler.Clear();
+    prompt.answer = IDYES;
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Transports, WriteWorkerTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Serial" : "Tcp"; });
+
+class WriteNetworkTest : public WriteWorkerTest {};
+
+TEST_P(WriteNetworkTest, EveryPortIsWrittenAndAllMustSucceed)
+{
+    ReadDevice();
+    data.NetworkParamsModified = true;
+    data.GetStaticNetworkParams(1)->strHostName = L"changed";
+    // The first network write of the run fails: port 0's address source.
+    DevSim::tFaultRule rule;
+    rule.kind = DevSim::ENFault::ServiceStatus;
+    rule.match.serviceCode = SetNetworkParameter;
+    rule.status = DevSim::STATUS_REJECTED;
+    Faults().Add(rule);
+
+    EXPECT_EQ(Write(), CWorkerJob::ResultFailed);
+    EXPECT_EQ(data.Description, GetLanguageText(L"STATE_WRITE_NETWORKPARAMS_FAILED"));
+    EXPECT_EQ(StaticText(1, DevSim::NET_HOST_NAME).value_or(""), "changed") << "port 1 written after port 0 failed";
+    EXPECT_TRUE(Reported(ENThreadAction::WriteNetworkParametersX1, ENThreadState::Failed, true));
+    EXPECT_TRUE(Reported(ENThreadAction::WriteNetworkParametersX2, ENThreadState::Done, true));
+    EXPECT_TRUE(Reported(ENThreadAction::WriteNetworkParameters, ENThreadState::Failed, true));
+    EXPECT_FALSE(Reported(ENThreadAction::SaveParameter, ENThreadState::Working, false)) << "later steps skipped";
+}
+
+TEST_P(WriteNetworkTest, SntpNameOfARecordNotFromTheDeviceIsKept)
+{
+    ReadDevice();
+    Change([](DevSim::tDeviceData& d) {
+        d.SetNetName(0, DevSim::NET_STATIC, DevSim::NET_SNTP_NAME, "time.example");
+        d.SetNetName(1, DevSim::NET_STATIC, DevSim::NET_SNTP_NAME, "time.example");
+    });
+    data.NetworkParamsModified = true;
+    // As a settings file leaves them: no MAC address, no SNTP name.
+    for (DWORD port = 0; port < 2; ++port) {
+        data.GetStaticNetworkParams(port)->strMACAddress.clear();
+        data.GetStaticNetworkParams(port)->strSNTPHostName.clear();
+        data.GetStaticNetworkParams(port)->strParameter6.clear();
+    }
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(StaticText(0, DevSim::NET_SNTP_NAME).value_or(""), "time.example");
+    EXPECT_EQ(StaticText(1, DevSim::NET_SNTP_NAME).value_or(""), "time.example");
+}
+
+TEST_P(WriteNetworkTest, SntpNameOfADeviceRecordIsWritten)
+{
+    ReadDevice();
+    data.NetworkParamsModified = true;
+    data.GetStaticNetworkParams(0)->strParameter6.clear();
+    data.GetStaticNetworkParams(0)->strSNTPHostName = L"ntp.local";
+    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(StaticText(0, DevSim::NET_SNTP_NAME).value_or(""), "ntp.local");
+}
+
+TEST_P(WriteNetworkTest, ChangedStaticAddressOfTheConnectedPortIsFollowed)
+{
+    ReadDevice();
+    data.SetEthernetPortCount(2);
+    data.GetActualNetworkParams(0)->strIPAddress = L"127.0.0.1";
+    data.GetStaticNetworkParams(0)->strIPAddress = L"10.9.9.9";
+    data.GetActualNetworkParams(1)->strIPAddress = L"10.0.0.20";
+    data.GetStaticNetworkParams(1)->strIPAddress = L"10.0.0.20";
+    CWorkerWait wait;
+    CWorkerContext context(Params(), wait);
+    CWorkerConnection workerConnection(context);
+    CDeviceResetSteps steps(context, workerConnection);
+    CDeviceDataWriter writer(context, steps);
+    writer.ReconnectWithNewIPAddress();
+    EXPECT_EQ(connection->GetSettingsValue(L"IP-Address"), L"10.9.9.9");
+    // Talking through neither port's current address changes nothing.
+    writer.ReconnectWithNewIPAddress();
+    EXPECT_EQ(connection->GetSettingsValue(L"IP-Address"), L"10.9.9.9");
+}
+
+TEST_P(WriteNetworkTest, DeviceSilentAtItsNewAddressIsNoFailedWrite)
+{
+    if (Serial())
+        GTEST_SKIP() << "only a TCP/IP connection follows the device";
+    ReadDevice();
+    data.NetworkParamsModified = true;
+    data.GetActualNetworkParams(0)->strIPAddress = L"127.0.0.1";
+    data.GetStaticNetworkParams(0)->strIPAddress = L"127.0.0.3";
+    const CFBCData written = data;
+    EXPECT_EQ(Write(), CWorkerJob::ResultWrittenNotReached) << data.Description.str();
+    EXPECT_EQ(Device().NetParam(0, DevSim::NET_STATIC, DevSim::NET_IP_ADDRESS),
+              (std::vector<uint8_t>{3, 0, 0, 127}))
+        << "the address is on the device";
+    EXPECT_EQ(connection->GetSettingsValue(L"IP-Address"), L"127.0.0.3") << "the connection followed it";
+    EXPECT_EQ(data.Description, written.Description) << "no failure text";
+    EXPECT_EQ(data.SpecificTable.Words(), written.SpecificTable.Words()) << "the data set keeps what was written";
+}
+
+TEST_P(WriteNetworkTest, BusyInterfaceModeIsPolledUntilTheDeviceSwitched)
+{
+    ReadDevice();
+    Change([](DevSim::tDeviceData& d) {
+        d.refusedServices[SetInterfaceMode] = DevSim::STATUS_BUSY;
+        d.commandStates[SetInterfaceMode] = DevSim::STATUS_BUSY;
+    });
+    data.EthernetInterfaceMode = 1;
+    data.InterfaceModeToWrite = true;
+    data.ActiveRuntimeSystem = 3;
+    data.ActiveRuntimeSystemToWrite = true;
+    Start<CWriteSettingsWorker>();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    const tState working{static_cast<int>(ENThreadAction::SetEthInterfaceSeparated), 2, false};
+    auto workingLines = [&] {
+        const auto states = States();
+        return std::count(states.begin(), states.end(), working);
+    };
+    while (workingLines() < 3 && std::chrono::steady_clock::now() < end) {
+        UiTest::Drain();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    Change([](DevSim::tDeviceData& d) {
+        d.ethernetMode = 1;
+        d.commandStates[SetInterfaceMode] = 0;
+    });
+    ASSERT_TRUE(WaitFor(Messages().WriteSettingsDone));
+    EXPECT_EQ(handler.Of(Messages().WriteSettingsDone)[0].wParam, CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_TRUE(Reported(ENThreadAction::SetEthInterfaceSeparated, ENThreadState::Done, true));
+    EXPECT_TRUE(Reported(ENThreadAction::ChangeRuntimeSystem, ENThreadState::Done, true));
+    EXPECT_EQ(Device().activeRuntime, 3);
+    EXPECT_FALSE(data.InterfaceModeToWrite) << "read back after the write";
+}
+
+TEST_P(WriteNetworkTest, DataSetCheckClosesWhatItOpenedWhenTheDeviceFails)
+{
+    ReadDevice();
+    DevSim::tFaultRule refuse;
+    refuse.kind = DevSim::ENFault::ServiceStatus;
+    refuse.status = DevSim::STATUS_REJECTED;
+    Faults().Add(refuse);
+    CWorkerWait wait;
+    CWorkerContext context(Params(), wait);
+    CWorkerConnection checker(context);
+    EXPECT_FALSE(checker.ConnectAndCheckDataset());
+    EXPECT_FALSE(connection->IsOpen());
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0].message, GetLanguageText(L"STATE_IDENTIFY_FAILED").str());
+    EXPECT_EQ(prompt.questions[0].type, UINT{MB_ICONERROR});
+}
+
+INSTANTIATE_TEST_SUITE_P(Tcp, WriteNetworkTest, ::testing::Values(false));
+
+}
