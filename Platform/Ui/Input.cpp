@@ -378,6 +378,22 @@ bool HasDisplayFocus(HWND hwnd)
     return native != 0 && LayerDisplay().FocusedTopLevel() == native;
 }
 
+// A disabled window takes no keys, nor do the children of a disabled parent
+// up to their top-level: a modal box disables its owner, whose own calls for
+// the focus must leave the box active.
+bool IsDisabledChain(const WindowSystem& ws, const Window& w)
+{
+    std::shared_ptr<Window> current = ws.Peek(w.hwnd);
+    for (int depth = 0; current && depth < 1000; ++depth) {
+        if ((current->style & WS_DISABLED) != 0)
+            return true;
+        if (IsTopLevel(*current))
+            return false;
+        current = ws.Peek(current->parent);
+    }
+    return false;
+}
+
 }
 
 // Runs on the window's own thread, from DispatchMessage.
@@ -490,6 +506,8 @@ HWND SetFocus(HWND hwnd)
                 SetLastError(ERROR_ACCESS_DENIED);
                 return nullptr;
             }
+            if (IsDisabledChain(ws, *w))
+                return nullptr;
             auto r = RootOf(ws, *w);
             root = r ? r->hwnd : nullptr;
         }

@@ -63,6 +63,37 @@ TEST(Input, DisablingTheFocusedWindowTakesTheFocusAway)
     EXPECT_EQ(s.left.Of(WM_ENABLE).size(), 1u);
 }
 
+// A modal box disables its owner: the owner's code giving itself or one of
+// its children the focus (at the end of a command, say) must not take the
+// activation and the keys from the box, nor raise the owner over it.
+TEST(Input, AWindowInADisabledTopLevelTakesNoFocus)
+{
+    Scene s;
+    Handler boxHandler;
+    Handler buttonHandler;
+    WindowGuard box{Create(&boxHandler, WS_POPUP | WS_VISIBLE, 520, 420, 100, 50, s.guard.hwnd)};
+    const HWND button = Create(&buttonHandler, WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, box.hwnd, 1);
+    EnableWindow(s.guard.hwnd, FALSE);
+    SetFocus(button);
+    Drain();
+    for (const HWND target : {s.guard.hwnd, s.a}) {
+        s.top.Clear();
+        boxHandler.Clear();
+        EXPECT_EQ(SetFocus(target), nullptr);
+        Drain();
+        EXPECT_EQ(GetFocus(), button);
+        EXPECT_EQ(GetActiveWindow(), box.hwnd);
+        EXPECT_EQ(Headless().FocusedTopLevel(), NativeWindowOf(box.hwnd));
+        EXPECT_TRUE(s.top.Of(WM_ACTIVATE).empty());
+        EXPECT_TRUE(boxHandler.Of(WM_ACTIVATE).empty());
+    }
+    // Enabled again, the owner takes the focus as before.
+    EnableWindow(s.guard.hwnd, TRUE);
+    SetFocus(s.a);
+    EXPECT_EQ(GetFocus(), s.a);
+    EXPECT_EQ(GetActiveWindow(), s.guard.hwnd);
+}
+
 TEST(Input, ActivationSendsActivateAndActivateApp)
 {
     Handler h1;

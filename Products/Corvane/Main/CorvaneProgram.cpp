@@ -59,8 +59,15 @@ void CCorvaneProgram::RunMainDialog()
     CCorvaneDlg dialog(static_cast<UINT>(TemplateIds().mainDialog), catalog);
     ApplyDialogHooks(dialog);
     m_pMainWnd = &dialog;
-    dialog.DoModal();
+    if (dialog.DoModal() == CCorvaneDlg::kQuitDuringCommand)
+        m_exitCode = 1;
     m_pMainWnd = nullptr;
+}
+
+int CCorvaneProgram::ExitInstance()
+{
+    const int code = CCorvaneApp::ExitInstance();
+    return code != 0 ? code : m_exitCode;
 }
 
 void CCorvaneProgram::HandFontToPages(const LOGFONTW& font) { CCouplerSettingsPageBase::SetDefaultFont(font); }

@@ -19,6 +19,10 @@ public:
     // and tests watch it through this).
     void SetDialogObserver(std::function<void(CCorvaneDlg&)> observer) { m_dialogObserver = std::move(observer); }
 
+    // 1 when the user quit while a device command ran, else what the
+    // framework gives.
+    int ExitInstance() override;
+
 protected:
     void RunMainDialog() override;
     void HandFontToPages(const LOGFONTW& font) override;
@@ -28,4 +32,5 @@ private:
     void ApplyDialogHooks(CCorvaneDlg& dialog);
 
     std::function<void(CCorvaneDlg&)> m_dialogObserver;
+    int m_exitCode = 0;
 };

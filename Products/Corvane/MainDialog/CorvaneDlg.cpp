@@ -531,7 +531,7 @@ void CCorvaneDlg::OnClose()
         // The dialog's end stops the worker and waits for it before the
         // connection and the data set go, so the program ends normally and
         // gives back what the command line changed for this run.
-        EndDialog(IDCANCEL);
+        EndDialog(kQuitDuringCommand);
         return;
     }
     if (!m_bCloseAfterWrite) {

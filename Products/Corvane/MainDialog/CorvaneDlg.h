@@ -47,6 +47,11 @@ public:
         CSettingsPage* page = nullptr;
     };
 
+    // DoModal's result when the user quit while a device command ran; the
+    // program then ends with exit code 1, so that a caller sees the command
+    // was broken off.
+    static constexpr INT_PTR kQuitDuringCommand = 0x1000;
+
     CCorvaneDlg(UINT templateId, const CCorvanePageCatalog& catalog, CWnd* parent = nullptr);
     ~CCorvaneDlg() override;
     CCorvaneDlg(const CCorvaneDlg&) = delete;

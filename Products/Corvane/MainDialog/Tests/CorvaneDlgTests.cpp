@@ -204,6 +204,35 @@ TEST_F(CorvaneDlgTest, ClosingWithUnwrittenEditsAsksAndCancelKeepsTheDialog)
     EXPECT_EQ(dialog.questions[1], dialog.questions[0]);
 }
 
+// The window manager may ask again while the question is open: that request
+// is answered by the open question. No keeps the dialog and the command; Yes
+// ends the dialog with the result that makes the program's exit code 1.
+TEST_F(CorvaneDlgTest, ClosingDuringACommandAsksOnceAndYesQuits)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    dialog.answers = {IDNO, IDYES};
+    bool openAfterNo = false;
+    ShellTest::ModalScript script;
+    script.Then([&](UiTest::CDialogDriver& driver) {
+        ASSERT_TRUE(GetWorkerBusyFlag().TryAcquire());
+        dialog.whileAsking = [&] { ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0); };
+        ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+        openAfterNo = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
+        ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+        // The modal loop ends once this returns; a Yes never asked ends it too.
+        if (dialog.questions.size() < 2)
+            ::EndDialog(driver.Dialog(), IDABORT);
+    });
+    const INT_PTR result = dialog.DoModal();
+    GetWorkerBusyFlag().Release();
+    EXPECT_EQ(script.Left(), 0u);
+    EXPECT_TRUE(openAfterNo);
+    EXPECT_EQ(result, CCorvaneDlg::kQuitDuringCommand);
+    const std::wstring question = L"##MSG_ACTIVE_THREAD\n\n##MSG_QUIT_NOT_RECOMMENDED";
+    EXPECT_THAT(dialog.questions, ElementsAre(question, question));
+}
+
 TEST_F(CorvaneDlgTest, OfflineEditsAskForTheFileFirstAndCancelAsksNothingMore)
 {
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});

@@ -18,8 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace MainDialogTest {
@@ -81,6 +83,8 @@ public:
     std::vector<std::wstring> questions;
     std::vector<int> answers;
     std::vector<UINT> commands;
+    // Runs while each question is open, as the user's other input would.
+    std::function<void()> whileAsking;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
@@ -92,6 +96,8 @@ protected:
     int AskUser(const CString& text, UINT) override
     {
         questions.push_back(text.str());
+        if (whileAsking)
+            std::exchange(whileAsking, nullptr)();
         if (answers.empty())
             return IDNO;
         const int answer = answers.front();
