@@ -141,6 +141,7 @@ struct CX11Display::Impl {
     void OnMotion(XMotionEvent motion, NativeId id, std::vector<Event>& out);
     void OnCrossing(const XCrossingEvent& crossing, NativeId id, std::vector<Event>& out);
     void OnConfigure(const XConfigureEvent& configure, NativeId id, std::vector<Event>& out);
+    void OnHandOver(NativeId id, bool handedOver);
     void OnFocus(const XFocusChangeEvent& focusChange, NativeId id, std::vector<Event>& out);
     void OnClientMessage(const XClientMessageEvent& message, NativeId id, std::vector<Event>& out);
     void OnProperty(const XPropertyEvent& property);
@@ -348,6 +349,10 @@ void CX11Display::Impl::Translate(XEvent& event, std::vector<Event>& out)
         break;
     }
     case ConfigureNotify: OnConfigure(event.xconfigure, id, out); break;
+    case MapNotify: OnHandOver(id, true); break;
+    case UnmapNotify: OnHandOver(id, false); break;
+    // Into a window manager's frame it is the manager's; back on the root it is ours again.
+    case ReparentNotify: OnHandOver(id, event.xreparent.parent != connection.GetRoot()); break;
     case X11::XFocusIn:
     case X11::XFocusOut: OnFocus(event.xfocus, id, out); break;
     case ClientMessage: OnClientMessage(event.xclient, id, out); break;
@@ -541,7 +546,7 @@ void CX11Display::Impl::OnCrossing(const XCrossingEvent& crossing, NativeId id, 
 void CX11Display::Impl::OnConfigure(const XConfigureEvent& configure, NativeId id, std::vector<Event>& out)
 {
     X11::CX11Window* window = WindowOf(id);
-    if (!window || configure.window != configure.event || window->Superseded(configure.serial))
+    if (!window || configure.window != configure.event || !window->HandedOver() || window->Superseded(configure.serial))
         return;
     int x = configure.x;
     int y = configure.y;
@@ -560,6 +565,12 @@ void CX11Display::Impl::OnConfigure(const XConfigureEvent& configure, NativeId i
     e.window = id;
     e.rect = rect;
     out.push_back(e);
+}
+
+void CX11Display::Impl::OnHandOver(NativeId id, bool handedOver)
+{
+    if (X11::CX11Window* window = WindowOf(id))
+        window->NoteHandedOver(handedOver);
 }
 
 void CX11Display::Impl::OnFocus(const XFocusChangeEvent& focusChange, NativeId id, std::vector<Event>& out)

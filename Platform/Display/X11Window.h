@@ -40,6 +40,14 @@ public:
     // window that sizes itself again on every change (a list that keeps to
     // whole items) would be moved to and fro for ever.
     bool Superseded(unsigned long eventSerial) const { return eventSerial < m_lastMoveSerial; }
+    // Whether the window is out of our sole hands: mapped, or taken into a
+    // window manager's frame. Until then only our own requests place it, and
+    // a window manager carries them out when it gets to them, long after the
+    // server numbered the events: a raise asked before a move may come back
+    // after it, telling of the place the move left. Reported as a change,
+    // that would put a window moved before it is shown back where it was made.
+    bool HandedOver() const { return m_handedOver; }
+    void NoteHandedOver(bool handedOver) { m_handedOver = handedOver; }
 
     // Adds event kinds an input context needs to the window's selection.
     void SelectExtraInput(long mask);
@@ -64,6 +72,7 @@ private:
     RECT m_clientRect{};
     unsigned long m_lastMoveSerial = 0;  // the request number of our last XMoveResizeWindow
     bool m_visible = false;
+    bool m_handedOver = false;
     bool m_directPixels = false; // the visual takes cairo's pixels unconverted
 };
 

@@ -160,6 +160,14 @@ protected:
         return [kind, id](const Event& e) { return e.kind == kind && (id == 0 || e.window == id); };
     }
 
+    NativeId CreateTopLevel(const RECT& rect, TopLevelKind kind = TopLevelKind::Framed)
+    {
+        TopLevelParams params;
+        params.kind = kind;
+        params.clientRect = rect;
+        return m_display->CreateTopLevel(params);
+    }
+
     NativeId ShowFocused(const RECT& rect)
     {
         TopLevelParams params;
@@ -217,10 +225,7 @@ TEST_F(X11DisplayTest, TopLevelsCarryTitleOwnerAndProtocols)
     const NativeId dialog = m_display->CreateTopLevel(dialogParams);
     const Window dialogWindow = m_display->XWindowOf(dialog);
 
-    TopLevelParams popupParams;
-    popupParams.kind = TopLevelKind::Popup;
-    popupParams.clientRect = {5, 5, 105, 55};
-    const NativeId popup = m_display->CreateTopLevel(popupParams);
+    const NativeId popup = CreateTopLevel({5, 5, 105, 55}, TopLevelKind::Popup);
     const Window popupWindow = m_display->XWindowOf(popup);
     Sync();
 
@@ -680,6 +685,60 @@ TEST_F(X11DisplayTest, MovesInQuickSuccessionReportNoConfigure)
         EXPECT_EQ(attributes.height, 107);
         m_display->DestroyTopLevel(id);
     }
+}
+
+// A window manager carries our requests out when it gets to them, long after
+// the server numbered the events: a raise asked before a move may come back
+// after it, from the place the move left. Told to the window layer, that
+// would put a dialog centred before it is shown back where it was made.
+TEST_F(X11DisplayTest, AWindowMovedBeforeItIsShownAppearsWhereItWasPut)
+{
+    CRawClient manager(Name());
+    XDisplay* wm = manager.Get();
+    ASSERT_NE(wm, nullptr);
+    XSelectInput(wm, DefaultRootWindow(wm), SubstructureRedirectMask);
+    XSync(wm, False);
+    const NativeId id = CreateTopLevel({256, 222, 645, 597});
+    const Window window = m_display->XWindowOf(id);
+    // Made after it, a list of the dialog's lies above it: the raise changes the stacking.
+    const NativeId list = CreateTopLevel({300, 300, 400, 400}, TopLevelKind::Popup);
+    m_display->RaiseTopLevel(id, false);
+    m_display->MoveTopLevel(id, {446, 346, 835, 721});
+    m_display->ShowTopLevel(id, true);
+    Sync();
+    // A slow manager: the display reads what each request did before the manager gets to the next one.
+    const auto deadline = Clock::now() + std::chrono::seconds(3);
+    for (bool mapped = false; !mapped && Clock::now() < deadline;) {
+        if (XPending(wm) == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            continue;
+        }
+        XEvent event{};
+        XNextEvent(wm, &event);
+        if (event.type == ConfigureRequest) {
+            const XConfigureRequestEvent& request = event.xconfigurerequest;
+            XWindowChanges changes{request.x, request.y, request.width, request.height, 0, request.above, request.detail};
+            XConfigureWindow(wm, request.window, static_cast<unsigned>(request.value_mask) & ~CWBorderWidth, &changes);
+        } else if (event.type == MapRequest) {
+            XMapWindow(wm, event.xmaprequest.window);
+            mapped = true;
+        }
+        XSync(wm, False);
+        PumpFor(50);
+    }
+    EXPECT_TRUE(OfKind(m_sink.Events(), EventKind::Configure).empty());
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(XGetWindowAttributes(m_raw->Get(), window, &attributes));
+    EXPECT_EQ(attributes.map_state, IsViewable);
+    XSizeHints hints{};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(m_raw->Get(), window, &hints, &supplied));
+    for (const auto& [x, y] : {std::pair{attributes.x, attributes.y}, std::pair{hints.x, hints.y}}) {
+        EXPECT_EQ(x, 446);
+        EXPECT_EQ(y, 346);
+    }
+    m_display->DestroyTopLevel(list);
+    m_display->DestroyTopLevel(id);
 }
 
 TEST_F(X11DisplayTest, ClipboardRoundTripBetweenTwoClients)
