@@ -20,6 +20,9 @@ constexpr wchar_t kProductVersion[] = L"6.8.2";
 
 void CCorvaneDlg::OnConnectionSettings()
 {
+    // As every command, it starts by hiding the tips: one left shown would
+    // stand over the dialog, which takes the pointer's place.
+    HideTooltips();
     if (PageRefusesCommands(true))
         return;
     if (GetWorkerBusyFlag().IsSet()) {
