@@ -32,7 +32,7 @@ std::shared_ptr<const CTextTable> CSharedFileTables::Find(const std::string& pat
     Registry& registry = TheRegistry();
     std::lock_guard guard(registry.mutex);
     const auto file = registry.files.find(path);
-    if (file == registry.files.end() || !(file->second.stamp == stamp))
+    if (file == registry.files.end() || file->second.stamp != stamp)
         return nullptr;
     const auto table = file->second.tables.find(name);
     return table == file->second.tables.end() ? nullptr : table->second;
@@ -45,7 +45,7 @@ std::shared_ptr<const CTextTable> CSharedFileTables::Keep(const std::string& pat
     Registry& registry = TheRegistry();
     std::lock_guard guard(registry.mutex);
     FileTables& file = registry.files[path];
-    if (!(file.stamp == stamp))
+    if (file.stamp != stamp)
         file = FileTables{stamp, {}};
     return file.tables.try_emplace(name, std::move(made)).first->second;
 }

@@ -381,9 +381,8 @@ bool HasDisplayFocus(HWND hwnd)
 // A disabled window takes no keys, nor do the children of a disabled parent
 // up to their top-level: a modal box disables its owner, whose own calls for
 // the focus must leave the box active.
-bool IsDisabledChain(const WindowSystem& ws, const Window& w)
+bool IsDisabledChain(const WindowSystem& ws, std::shared_ptr<Window> current)
 {
-    std::shared_ptr<Window> current = ws.Peek(w.hwnd);
     for (int depth = 0; current && depth < 1000; ++depth) {
         if ((current->style & WS_DISABLED) != 0)
             return true;
@@ -506,7 +505,7 @@ HWND SetFocus(HWND hwnd)
                 SetLastError(ERROR_ACCESS_DENIED);
                 return nullptr;
             }
-            if (IsDisabledChain(ws, *w))
+            if (IsDisabledChain(ws, w))
                 return nullptr;
             auto r = RootOf(ws, *w);
             root = r ? r->hwnd : nullptr;
