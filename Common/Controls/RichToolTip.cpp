@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr int kBalloonGeometry[] = {16, 16, 12, 12, 12, 16, 16, 0, 0};
@@ -804,3 +806,5 @@ LRESULT CRichToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     return CWnd::WindowProc(message, wParam, lParam);
 }
+
+}  // namespace ZELL::Skin

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace ZELL::Skin {
+
 class CRichToolTip : public CWnd {
 public:
     // Optional fields of a tool; a field whose bit is clear takes the
@@ -262,3 +264,5 @@ private:
     HBITMAP m_under = nullptr;  // what lay under the tip when it came up
     int m_activeDirection = SIDE_ABOVE;
 };
+
+}  // namespace ZELL::Skin

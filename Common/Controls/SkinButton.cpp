@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cwchar>
 
+namespace ZELL::Skin {
+
 LOGFONTW CSkinButton::s_globalFont{};
 BOOL CSkinButton::s_globalFontGiven = FALSE;
 
@@ -378,3 +380,5 @@ void CSkinButton::DrawText(CDC* dc, LPCWSTR text, RECT* item, RECT* caption, BOO
     if (oldFont != nullptr)
         dc->SelectObject(oldFont);
 }
+
+}  // namespace ZELL::Skin

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr UINT kAutoPop = 60000;
@@ -227,3 +229,5 @@ bool CSuperTooltip::ParseResourceText(SuperToolInfo& record) const
     SplitResourceText(text.GetString(), record);
     return !text.IsEmpty();
 }
+
+}  // namespace ZELL::Skin

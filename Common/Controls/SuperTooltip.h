@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace ZELL::Skin {
+
 class CSuperTooltip : public CRichToolTip {
 public:
     static constexpr int DEFAULT_WIDTH = 212;
@@ -65,3 +67,5 @@ private:
 
     SuperToolInfo m_barRecord;
 };
+
+}  // namespace ZELL::Skin

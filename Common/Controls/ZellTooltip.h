@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+namespace ZELL::Skin {
+
 class CZellTooltip {
 public:
     // Leaves a colour of SetGlobalColors as it is.
@@ -44,3 +46,5 @@ private:
     COLORREF m_end = 0;
     COLORREF m_text = 0;
 };
+
+}  // namespace ZELL::Skin

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+using namespace ZELL::Skin;
+
 IMPLEMENT_DYNCREATE(CGridCellCombo, CGridCell)
 
 void CGridCellCombo::SetOptionTexts(const std::vector<CString>& texts, BOOL showButton)

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+using namespace ZELL::Skin;
+
 namespace Tessel {
 
 namespace {

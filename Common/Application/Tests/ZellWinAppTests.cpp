@@ -20,6 +20,7 @@
 #include <thread>
 
 using namespace AppTest;
+using namespace ZELL::Skin;
 
 namespace {
 

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 namespace {
 
 // More fonts than a tooltip uses; past it the cache starts again.
@@ -756,3 +758,5 @@ void CMarkupDrawer::Notify(const Callback& callback, WPARAM wParam, LPARAM lPara
     if (callback.window && callback.message)
         SendMessageW(callback.window, callback.message, wParam, lParam);
 }
+
+}  // namespace ZELL::Skin

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace ZELL::Skin {
+
 // A shadow under images and tips: offsets, darkness (0..100) and blur.
 struct CShadowSettings {
     int offsetX = 4;
@@ -158,3 +160,5 @@ private:
     HMODULE m_resourceLibrary = nullptr;
     CShadowSettings m_shadow;
 };
+
+}  // namespace ZELL::Skin

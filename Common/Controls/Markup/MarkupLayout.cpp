@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr std::wstring_view kBreakCharacters = L" -.,!:;)}]?";
@@ -796,3 +798,5 @@ std::vector<CMarkupBox> CMarkupLayout::Arrange(int areaWidth) const
         Arranger(boxes).PlaceFlow(*m_flow, 0, 0, areaWidth);
     return boxes;
 }
+
+}  // namespace ZELL::Skin

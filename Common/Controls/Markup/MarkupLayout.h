@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace ZELL::Skin {
+
 enum class MarkupBoxKind {
     Text,
     Image,
@@ -68,3 +70,5 @@ private:
     int m_maxWidth = 0;
     int m_tabSize = 32;
 };
+
+}  // namespace ZELL::Skin

@@ -4,6 +4,8 @@
 #include <cwctype>
 #include <map>
 
+namespace ZELL::Skin {
+
 namespace {
 
 enum TagId {
@@ -403,3 +405,5 @@ void CMarkupParser::CloseTable(MarkupRunKind kind, ReadState& state) const
     run.style = state.style;
     state.runs.push_back(std::move(run));
 }
+
+}  // namespace ZELL::Skin

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace ZELL::Skin {
+
 class CMarkupParser {
 public:
     // "br=n" and "t=n" come from texts anyone can write: larger counts are cut
@@ -81,3 +83,5 @@ private:
     bool m_lineBreakMode = true;
     int m_hoveredLink = NO_HOVERED_LINK;
 };
+
+}  // namespace ZELL::Skin

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace ZELL::Skin {
+
 enum class MarkupAlign { Left = 0, Center = 1, Right = 2, Justify = 3 };
 enum class MarkupVAlign { Top = 0, Middle = 1, Bottom = 2, Baseline = 3 };
 enum class MarkupBorderStyle { None = 0, Solid = 1, Dashed = 2, Dotted = 3, Double = 6 };
@@ -65,3 +67,5 @@ struct CMarkupStyle {
     // A style on a border without a width makes it one pixel wide.
     void SetBorderStyle(MarkupBorderStyle style);
 };
+
+}  // namespace ZELL::Skin

@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <cwctype>
 
+namespace ZELL::Skin {
+
 namespace {
 
 int Saturate(long long value)
@@ -281,3 +283,5 @@ void CMarkupValueReader::ApplyBackground(const std::wstring& text, CMarkupStyle&
     style.backMode = MARKUP_BKMODE_OPAQUE;
     style.backColor = Color(text, style.backColor);
 }
+
+}  // namespace ZELL::Skin

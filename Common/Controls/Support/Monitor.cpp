@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace ZELL::Skin {
+
 namespace {
 
 MONITORINFOEXW InfoOf(HMONITOR monitor)
@@ -155,3 +157,5 @@ void CMonitor::ClipRectToMonitor(LPRECT rect, BOOL useWorkArea) const
     rect->right = rect->left + width;
     rect->bottom = rect->top + height;
 }
+
+}  // namespace ZELL::Skin

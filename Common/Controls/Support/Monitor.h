@@ -4,6 +4,8 @@
 #include "Platform/Framework/Drawing/DC.h"
 #include "Platform/Framework/Windows/Wnd.h"
 
+namespace ZELL::Skin {
+
 class CMonitor : public CObject {
 public:
     CMonitor() = default;
@@ -39,3 +41,5 @@ private:
 
     HMONITOR m_hMonitor = nullptr;
 };
+
+}  // namespace ZELL::Skin

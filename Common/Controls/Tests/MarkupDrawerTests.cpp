@@ -17,6 +17,8 @@
 #include <fstream>
 #include <thread>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using ControlsTest::CCanvas;

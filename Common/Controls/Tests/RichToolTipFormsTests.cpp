@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using ControlsTest::CScene;

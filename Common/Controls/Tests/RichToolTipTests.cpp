@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using TooltipScene = ControlsTest::CTooltipScene<CRichToolTip>;

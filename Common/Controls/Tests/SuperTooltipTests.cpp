@@ -9,6 +9,8 @@
 
 #include <filesystem>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using ControlsTest::CScene;

@@ -9,6 +9,7 @@
 #include <cstring>
 
 using namespace Tessel;
+using namespace ZELL::Skin;
 using TesselTest::CFreshLibrary;
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 constexpr int W = CFixedMeasurer::kCharWidth;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 std::wstring Texts(const std::vector<CMarkupRun>& runs)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 COLORREF SystemColorByIndex(int index)

@@ -26,6 +26,7 @@
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
 using namespace DevicePageIds3;
+using namespace ZELL::Skin;
 using Codec = CNetworkParamCodec;
 
 namespace {

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 using namespace PageBaseTest;
+using namespace ZELL::Skin;
 
 namespace {
 
