@@ -25,6 +25,7 @@
 #include <vector>
 
 using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 
 // One row of the metrics by screen DPI: the row applies up to `maxDpi`.
 // A negative value leaves that metric as it is; the logo id is set only

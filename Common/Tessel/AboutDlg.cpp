@@ -16,6 +16,7 @@
 #include <algorithm>
 
 using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 
 namespace Tessel {
 

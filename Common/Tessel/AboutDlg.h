@@ -70,7 +70,7 @@ private:
     void FillCaptionAndLabels();
     void FillModuleList();
     void FillSystemList();
-    void MakeStaticList(CZellGrid& grid, int rows, int columns, int fixedRows);
+    void MakeStaticList(ZELL::Grid::CZellGrid& grid, int rows, int columns, int fixedRows);
     ZELL::Skin::CZellStatic& Label(int id);
     bool SetDefinedText(LPCWSTR key, int id);
     void HideControl(int id);
@@ -96,8 +96,8 @@ private:
     std::array<ZELL::Skin::CZellStatic, 18> m_labels;
     ZELL::Skin::CGradientStatic m_filesHeader;
     ZELL::Skin::CGradientStatic m_systemHeader;
-    CZellGrid m_fileList;
-    CZellGrid m_systemList;
+    ZELL::Grid::CZellGrid m_fileList;
+    ZELL::Grid::CZellGrid m_systemList;
     CFont m_dialogFont;
     LOGFONTW m_dialogLogFont{};
 };

@@ -21,6 +21,7 @@
 
 using namespace AppTest;
 using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 
 namespace {
 

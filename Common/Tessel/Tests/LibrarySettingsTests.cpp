@@ -10,6 +10,7 @@
 
 using namespace Tessel;
 using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 using TesselTest::CFreshLibrary;
 
 namespace {

@@ -11,6 +11,7 @@
 #include "Products/Corvane/Core/FBCData.h"
 
 using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 
 BEGIN_MESSAGE_MAP(CCommonPage, CGridPageBase)
     ON_NOTIFY(GRIDN_RCLICK, kGridId, OnGridRightClick)

@@ -27,6 +27,7 @@
 
 using namespace DevicePageIds3;
 using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 using Codec = CNetworkParamCodec;
 
 namespace {

@@ -19,6 +19,7 @@
 
 using namespace PageBaseTest;
 using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 
 namespace {
 
