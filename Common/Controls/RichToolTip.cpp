@@ -77,13 +77,13 @@ std::wstring IconResourceText(const std::wstring& text, UINT iconId, SIZE size)
 void RegisterTooltipClass()
 {
     WNDCLASSW existing{};
-    if (GetClassInfoW(nullptr, CRichToolTip::CLASS_NAME, &existing))
+    if (GetClassInfoW(nullptr, CRichToolTip::kClassName, &existing))
         return;
     WNDCLASSW wc{};
     wc.style = CS_SAVEBITS;
     wc.lpfnWndProc = DefWindowProcW;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = CRichToolTip::CLASS_NAME;
+    wc.lpszClassName = CRichToolTip::kClassName;
     RegisterClassW(&wc);
 }
 
@@ -107,12 +107,12 @@ CRichToolTip::~CRichToolTip()
 BOOL CRichToolTip::Create(CWnd* parent, BOOL balloon)
 {
     m_parent = parent;
-    if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CLASS_NAME, L"", WS_POPUP, 0, 0, 0, 0,
+    if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0,
                   parent ? parent->m_hWnd : nullptr, nullptr))
         return FALSE;
     SetBalloonForm(balloon != FALSE);
-    m_drawer.SetHoverCallback(m_hWnd, MESSAGE_LINK_HOVER, 0);
-    SetTimer(TIMER_ANIMATION, kAnimationPeriod);
+    m_drawer.SetHoverCallback(m_hWnd, kMessageLinkHover, 0);
+    SetTimer(kTimerAnimation, kAnimationPeriod);
     return TRUE;
 }
 
@@ -121,7 +121,7 @@ BOOL CRichToolTip::DestroyWindow()
     if (!m_hWnd)
         return FALSE;
     Pop();
-    KillTimer(TIMER_ANIMATION);
+    KillTimer(kTimerAnimation);
     return CWnd::DestroyWindow();
 }
 
@@ -251,16 +251,16 @@ void CRichToolTip::UpdateTipText(const std::wstring& text, HWND window, int id)
 void CRichToolTip::SetDelayTime(int type, UINT milliseconds)
 {
     switch (type) {
-    case DELAY_AUTOPOP: m_autoPop = milliseconds; break;
-    case DELAY_INITIAL: m_initial = milliseconds; break;
-    case DELAY_FADEIN: m_fadeIn = milliseconds; break;
-    case DELAY_FADEOUT: m_fadeOut = milliseconds; break;
-    case DELAY_ANIMATION:
+    case kDelayAutoPop: m_autoPop = milliseconds; break;
+    case kDelayInitial: m_initial = milliseconds; break;
+    case kDelayFadeIn: m_fadeIn = milliseconds; break;
+    case kDelayFadeOut: m_fadeOut = milliseconds; break;
+    case kDelayAnimation:
         if (!m_hWnd)
             break;
-        KillTimer(TIMER_ANIMATION);
+        KillTimer(kTimerAnimation);
         if (milliseconds != 0)
-            SetTimer(TIMER_ANIMATION, milliseconds);
+            SetTimer(kTimerAnimation, milliseconds);
         break;
     default: break;
     }
@@ -269,10 +269,10 @@ void CRichToolTip::SetDelayTime(int type, UINT milliseconds)
 UINT CRichToolTip::GetDelayTime(int type) const
 {
     switch (type) {
-    case DELAY_AUTOPOP: return m_autoPop;
-    case DELAY_INITIAL: return m_initial;
-    case DELAY_FADEIN: return m_fadeIn;
-    case DELAY_FADEOUT: return m_fadeOut;
+    case kDelayAutoPop: return m_autoPop;
+    case kDelayInitial: return m_initial;
+    case kDelayFadeIn: return m_fadeIn;
+    case kDelayFadeOut: return m_fadeOut;
     default: return 0;
     }
 }
@@ -469,8 +469,8 @@ void CRichToolTip::OnMouseMove(POINT screen)
         ShowWindowInfo(screen);
         return;
     }
-    if (PointerOverTip(screen) && !(m_shown.behaviour & FOLLOW_POINTER)) {
-        if (m_shown.behaviour & ENTERABLE) {
+    if (PointerOverTip(screen) && !(m_shown.behaviour & kFollowPointer)) {
+        if (m_shown.behaviour & kEnterable) {
             StartAutoHide();
             POINT client = screen;
             ::ScreenToClient(m_hWnd, &client);
@@ -484,20 +484,20 @@ void CRichToolTip::OnMouseMove(POINT screen)
     ToolInfo tool;
     if (!FindTool(screen, window, tool)) {
         m_hasShown = false;
-        KillTimer(TIMER_SHOW);
+        KillTimer(kTimerShow);
         HideTip();
         return;
     }
     if (SameTool(window, tool)) {
-        if ((m_shown.behaviour & FOLLOW_POINTER) && IsWindowVisible()) {
+        if ((m_shown.behaviour & kFollowPointer) && IsWindowVisible()) {
             RECT r{};
             ::GetWindowRect(m_hWnd, &r);
             ::SetWindowPos(m_hWnd, nullptr, r.left + screen.x - previous.x, r.top + screen.y - previous.y, 0, 0,
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        if (m_shown.behaviour & (FOLLOW_POINTER | MOVE_RESTARTS))
+        if (m_shown.behaviour & (kFollowPointer | kMoveRestarts))
             StartAutoHide();
-        else if (!(m_shown.behaviour & FORGET_ON_HIDE) && m_state != State::Hidden)
+        else if (!(m_shown.behaviour & kForgetOnHide) && m_state != State::Hidden)
             HideTip();
         return;
     }
@@ -510,8 +510,8 @@ void CRichToolTip::ShowHelpTip(POINT point, const std::wstring& text, HICON icon
 {
     ToolInfo tool;
     tool.text = IconText(icon, text);
-    tool.behaviour = m_behaviour | FORGET_ON_HIDE | MOVE_RESTARTS | ENTERABLE | NO_AUTO_HIDE;
-    tool.mask = MASK_BEHAVIOUR;
+    tool.behaviour = m_behaviour | kForgetOnHide | kMoveRestarts | kEnterable | kNoAutoHide;
+    tool.mask = kMaskBehaviour;
     m_point = point;
     ShowTool(m_parent ? m_parent->m_hWnd : nullptr, tool, false, ShowMode::FixedPoint);
 }
@@ -553,16 +553,16 @@ void CRichToolTip::ShowTool(HWND window, const ToolInfo& tool, bool wait, ShowMo
         m_pendingWait = wait && m_initial != 0;
         return;
     }
-    KillTimer(TIMER_SHOW);
+    KillTimer(kTimerShow);
     if (wait && m_initial != 0)
-        SetTimer(TIMER_SHOW, m_initial);
+        SetTimer(kTimerShow, m_initial);
     else
         OnShowTimer();
 }
 
 void CRichToolTip::OnShowTimer()
 {
-    KillTimer(TIMER_SHOW);
+    KillTimer(kTimerShow);
     POINT reference = m_point;
     if (m_mode == ShowMode::AtPointer)
         GetCursorPos(&reference);
@@ -580,7 +580,7 @@ void CRichToolTip::OnShowTimer()
         return;
     }
     if (m_fadeIn != 0) {
-        SetTimer(TIMER_FADE_IN, m_fadeIn);
+        SetTimer(kTimerFadeIn, m_fadeIn);
         return;
     }
     FinishShow();
@@ -596,9 +596,9 @@ void CRichToolTip::StartAutoHide()
 {
     if (m_state != State::Shown)
         return;
-    KillTimer(TIMER_HIDE);
-    if (m_autoPop != 0 && !(m_shown.behaviour & NO_AUTO_HIDE))
-        SetTimer(TIMER_HIDE, m_autoPop);
+    KillTimer(kTimerHide);
+    if (m_autoPop != 0 && !(m_shown.behaviour & kNoAutoHide))
+        SetTimer(kTimerHide, m_autoPop);
 }
 
 void CRichToolTip::OnFadeInStep()
@@ -606,7 +606,7 @@ void CRichToolTip::OnFadeInStep()
     m_transparency = m_transparency <= kFadeStep ? 0 : m_transparency - kFadeStep;
     if (m_transparency <= m_shown.transparency) {
         m_transparency = m_shown.transparency;
-        KillTimer(TIMER_FADE_IN);
+        KillTimer(kTimerFadeIn);
         FinishShow();
     }
     Invalidate(FALSE);
@@ -616,14 +616,14 @@ void CRichToolTip::OnHideTimer()
 {
     if (::GetCapture() == m_hWnd)
         ReleaseCapture();
-    KillTimer(TIMER_SHOW);
-    KillTimer(TIMER_FADE_IN);
-    KillTimer(TIMER_HIDE);
+    KillTimer(kTimerShow);
+    KillTimer(kTimerFadeIn);
+    KillTimer(kTimerHide);
     if (m_state == State::Hiding)
         return;
     m_state = State::Hiding;
     if (m_fadeOut != 0) {
-        SetTimer(TIMER_FADE_OUT, m_fadeOut);
+        SetTimer(kTimerFadeOut, m_fadeOut);
         return;
     }
     m_transparency = 100;
@@ -637,8 +637,8 @@ void CRichToolTip::OnFadeOutStep()
         Invalidate(FALSE);
         return;
     }
-    KillTimer(TIMER_FADE_OUT);
-    if (m_shown.behaviour & FORGET_ON_HIDE)
+    KillTimer(kTimerFadeOut);
+    if (m_shown.behaviour & kForgetOnHide)
         m_hasShown = false;
     ShowWindow(SW_HIDE);
     m_state = State::Hidden;
@@ -648,7 +648,7 @@ void CRichToolTip::OnFadeOutStep()
     }
     m_showPending = false;
     if (m_pendingWait)
-        SetTimer(TIMER_SHOW, m_initial);
+        SetTimer(kTimerShow, m_initial);
     else
         OnShowTimer();
 }
@@ -656,7 +656,7 @@ void CRichToolTip::OnFadeOutStep()
 void CRichToolTip::HideTip()
 {
     if (m_state == State::FadingIn) {
-        KillTimer(TIMER_FADE_IN);
+        KillTimer(kTimerFadeIn);
         OnHideTimer();
     } else if (m_state == State::Shown) {
         OnHideTimer();
@@ -672,10 +672,10 @@ void CRichToolTip::Pop()
     m_state = State::Hidden;
     m_mode = ShowMode::AtPointer;
     m_showPending = false;
-    for (UINT_PTR timer = TIMER_SHOW; timer <= TIMER_FADE_OUT; ++timer)
+    for (UINT_PTR timer = kTimerShow; timer <= kTimerFadeOut; ++timer)
         KillTimer(timer);
     if (IsWindowVisible()) {
-        if (m_shown.behaviour & FORGET_ON_HIDE)
+        if (m_shown.behaviour & kForgetOnHide)
             m_hasShown = false;
         ShowWindow(SW_HIDE);
     }
@@ -685,20 +685,20 @@ void CRichToolTip::Pop()
 
 void CRichToolTip::FillDefaults(ToolInfo& tool) const
 {
-    if (!(tool.mask & MASK_EFFECT)) {
+    if (!(tool.mask & kMaskEffect)) {
         tool.effect = m_effect;
         tool.granularity = m_granularity;
     }
-    if (!(tool.mask & MASK_COLORS)) {
+    if (!(tool.mask & kMaskColors)) {
         tool.colorBegin = m_colors[0];
         tool.colorMiddle = m_colors[1];
         tool.colorEnd = m_colors[2];
     }
-    if (!(tool.mask & MASK_DIRECTION))
+    if (!(tool.mask & kMaskDirection))
         tool.direction = m_direction;
-    if (!(tool.mask & MASK_BEHAVIOUR))
+    if (!(tool.mask & kMaskBehaviour))
         tool.behaviour = m_behaviour;
-    if (!(tool.mask & MASK_TRANSPARENCY))
+    if (!(tool.mask & kMaskTransparency))
         tool.transparency = static_cast<BYTE>(m_transparencyDefault);
 }
 
@@ -736,7 +736,7 @@ bool CRichToolTip::PlaceOnMonitor()
         NotifyInfo info;
         info.header.hwndFrom = m_hWnd;
         info.header.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(m_hWnd));
-        info.header.code = NOTIFY_BEFORE_SHOW;
+        info.header.code = kNotifyBeforeShow;
         info.toolWindow = m_shownWindow;
         info.anchor = &anchor;
         info.tool = &m_shown;
@@ -773,11 +773,11 @@ LRESULT CRichToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_TIMER:
         switch (wParam) {
-        case TIMER_SHOW: OnShowTimer(); break;
-        case TIMER_HIDE: OnHideTimer(); break;
-        case TIMER_FADE_IN: OnFadeInStep(); break;
-        case TIMER_FADE_OUT: OnFadeOutStep(); break;
-        case TIMER_ANIMATION:
+        case kTimerShow: OnShowTimer(); break;
+        case kTimerHide: OnHideTimer(); break;
+        case kTimerFadeIn: OnFadeInStep(); break;
+        case kTimerFadeOut: OnFadeOutStep(); break;
+        case kTimerAnimation:
             if (IsWindowVisible() && m_state == State::Shown && m_drawer.AnimateImages())
                 Invalidate(FALSE);
             break;
@@ -796,7 +796,7 @@ LRESULT CRichToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (!wParam)
             Pop();
         break;
-    case MESSAGE_LINK_HOVER:
+    case kMessageLinkHover:
         // The hovered link changed: draw it in its hover look, fully opaque.
         m_transparency = 0;
         Invalidate(FALSE);

@@ -59,9 +59,9 @@ void CSuperTooltip::SetStyleDefaults()
     SetShadow(5, 5, 20, true, 3, 3);
     SetNotify(true);
     SetColors(RGB(0xFF, 0, 0), RGB(0xFF, 0, 0), RGB(0xFF, 0, 0));
-    Drawer().SetMaxWidth(DEFAULT_WIDTH);
-    SetDelayTime(DELAY_AUTOPOP, kAutoPop);
-    SetDelayTime(DELAY_FADEOUT, SystemFadesTips() ? kFadeOut : 0);
+    Drawer().SetMaxWidth(kDefaultWidth);
+    SetDelayTime(kDelayAutoPop, kAutoPop);
+    SetDelayTime(kDelayFadeOut, SystemFadesTips() ? kFadeOut : 0);
 }
 
 bool CSuperTooltip::SystemFadesTips() const
@@ -114,7 +114,7 @@ std::wstring CSuperTooltip::BuildMarkup(SuperToolInfo& record, ToolInfo& tool)
 {
     // Only the width is set here: the look the owner chose after Create
     // (and that help tips use) stays.
-    Drawer().SetMaxWidth(record.width != 0 ? record.width : DEFAULT_WIDTH);
+    Drawer().SetMaxWidth(record.width != 0 ? record.width : kDefaultWidth);
     tool = ToolInfo{};
     if (!record.control || !::IsWindow(record.control->m_hWnd))
         return {};
@@ -126,13 +126,13 @@ std::wstring CSuperTooltip::BuildMarkup(SuperToolInfo& record, ToolInfo& tool)
     tool.colorBegin = record.colorBegin;
     tool.colorMiddle = record.colorMiddle;
     tool.colorEnd = record.colorEnd;
-    tool.direction = SIDE_BELOW + POSITION_START;
+    tool.direction = kSideBelow + kPositionStart;
     tool.effect = 9;
     tool.granularity = 0;
-    tool.mask = MASK_EFFECT | MASK_COLORS | MASK_DIRECTION | MASK_BEHAVIOUR;
+    tool.mask = kMaskEffect | kMaskColors | kMaskDirection | kMaskBehaviour;
     tool.key = record.key;
     tool.keyValue = record.keyValue;
-    record.flags &= ~FOLLOW_POINTER;
+    record.flags &= ~kFollowPointer;
     tool.behaviour = record.flags;
 
     const std::wstring header = Blanked(record.header);

@@ -13,7 +13,7 @@ namespace ZELL::Skin {
 class CZellTooltip {
 public:
     // Leaves a colour of SetGlobalColors as it is.
-    static constexpr COLORREF KEEP_COLOR = 0xFF000000;
+    static constexpr COLORREF kKeepColor = 0xFF000000;
 
     CZellTooltip();
     virtual ~CZellTooltip();

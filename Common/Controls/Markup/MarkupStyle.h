@@ -16,18 +16,18 @@ enum class MarkupBorderStyle { None = 0, Solid = 1, Dashed = 2, Dotted = 3, Doub
 enum class MarkupTransform { None = 0, Upper = 1, Lower = 2, Capitalize = 3 };
 enum class MarkupLinkType { None = 0, Href = 1, Message = 2 };
 
-constexpr int MARKUP_BKMODE_TRANSPARENT = 1;
-constexpr int MARKUP_BKMODE_OPAQUE = 2;
-constexpr int MARKUP_EFFECT_NONE = -1;
-constexpr int MARKUP_EFFECT_SOLID = 0;
-constexpr int MARKUP_WEIGHT_NORMAL = 400;
-constexpr int MARKUP_WEIGHT_BOLD = 700;
-constexpr int MARKUP_WEIGHT_MAX = 900;
+constexpr int kMarkupBkModeTransparent = 1;
+constexpr int kMarkupBkModeOpaque = 2;
+constexpr int kMarkupEffectNone = -1;
+constexpr int kMarkupEffectSolid = 0;
+constexpr int kMarkupWeightNormal = 400;
+constexpr int kMarkupWeightBold = 700;
+constexpr int kMarkupWeightMax = 900;
 
 struct CMarkupStyle {
     std::wstring scope;
     int fontHeight = 16;
-    int fontWeight = MARKUP_WEIGHT_NORMAL;
+    int fontWeight = kMarkupWeightNormal;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
@@ -39,8 +39,8 @@ struct CMarkupStyle {
     COLORREF borderDarkColor = RGB(0, 0, 0);
     COLORREF backMiddleColor = RGB(255, 255, 255);
     COLORREF backEndColor = RGB(255, 255, 255);
-    int backMode = MARKUP_BKMODE_TRANSPARENT;
-    int backEffect = MARKUP_EFFECT_NONE;
+    int backMode = kMarkupBkModeTransparent;
+    int backEffect = kMarkupEffectNone;
     std::wstring backImage;
     MarkupAlign align = MarkupAlign::Left;
     MarkupVAlign vAlign = MarkupVAlign::Baseline;

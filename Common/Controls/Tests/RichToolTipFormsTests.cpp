@@ -236,8 +236,8 @@ TEST(RichToolTipForms, ATipThatFollowsThePointerMovesWithItAndStaysUp)
     TooltipScene scene;
     CRichToolTip::ToolInfo tool;
     ASSERT_TRUE(scene.tip.GetTool(scene.first, 1, tool));
-    tool.behaviour = CRichToolTip::FOLLOW_POINTER;
-    tool.mask = CRichToolTip::MASK_BEHAVIOUR;
+    tool.behaviour = CRichToolTip::kFollowPointer;
+    tool.mask = CRichToolTip::kMaskBehaviour;
     scene.tip.AddTool(scene.first, tool);
     scene.Point(scene.first, POINT{20, 10});
     scene.Pass(520);
@@ -338,11 +338,11 @@ TEST(RichToolTipForms, SuperTipsFadeOutWhereTheDesktopFadesTooltips)
     CSuperTooltip plain;
     CScene owner;
     ASSERT_TRUE(plain.Create(&owner.parent));
-    EXPECT_EQ(plain.GetDelayTime(CRichToolTip::DELAY_FADEOUT), 0u) << "this desktop does not fade";
+    EXPECT_EQ(plain.GetDelayTime(CRichToolTip::kDelayFadeOut), 0u) << "this desktop does not fade";
     plain.DestroyWindow();
 
     ControlsTest::CTooltipScene<CFadingSuperTooltip> scene;
-    EXPECT_EQ(scene.tip.GetDelayTime(CRichToolTip::DELAY_FADEOUT), 80u);
+    EXPECT_EQ(scene.tip.GetDelayTime(CRichToolTip::kDelayFadeOut), 80u);
     scene.tip.SetColors(RGB(0, 0, 128), RGB(0, 0, 128), RGB(0, 0, 128));
     scene.tip.SetEffect(0, 0);
     scene.Point(scene.first);

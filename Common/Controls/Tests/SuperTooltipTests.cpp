@@ -75,10 +75,10 @@ TEST_F(SuperTooltipMarkup, ToolsWithoutWindowOrBodyHaveNoText)
     record.control = nullptr;
     EXPECT_EQ(Build(), L"");
     record.control = &control;
-    record.flags |= CRichToolTip::FOLLOW_POINTER;
+    record.flags |= CRichToolTip::kFollowPointer;
     CRichToolTip::ToolInfo tool;
     EXPECT_FALSE(tip.BuildMarkup(record, tool).empty());
-    EXPECT_EQ(tool.behaviour & CRichToolTip::FOLLOW_POINTER, 0u);
+    EXPECT_EQ(tool.behaviour & CRichToolTip::kFollowPointer, 0u);
     EXPECT_TRUE(tool.anchorAtControl);
 }
 
@@ -100,7 +100,7 @@ TEST(ZellTooltip, GlobalColoursReachWrappersMadeAfterwards)
 {
     const COLORREF saved[4] = {CZellTooltip::GlobalColor(0), CZellTooltip::GlobalColor(1),
                                CZellTooltip::GlobalColor(2), CZellTooltip::GlobalColor(3)};
-    const COLORREF keep = CZellTooltip::KEEP_COLOR;
+    const COLORREF keep = CZellTooltip::kKeepColor;
     CZellTooltip::SetGlobalColors(keep, keep, keep, keep);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(CZellTooltip::GlobalColor(i), saved[i]);
