@@ -111,7 +111,7 @@ BOOL CRichToolTip::Create(CWnd* parent, BOOL balloon)
                   parent ? parent->m_hWnd : nullptr, nullptr))
         return FALSE;
     SetBalloonForm(balloon != FALSE);
-    m_drawer.SetHoverCallback(m_hWnd, kMessageLinkHover, 0);
+    m_drawer.SetHoverCallback(m_hWnd, MESSAGE_LINK_HOVER, 0);
     SetTimer(kTimerAnimation, kAnimationPeriod);
     return TRUE;
 }
@@ -469,8 +469,8 @@ void CRichToolTip::OnMouseMove(POINT screen)
         ShowWindowInfo(screen);
         return;
     }
-    if (PointerOverTip(screen) && !(m_shown.behaviour & kFollowPointer)) {
-        if (m_shown.behaviour & kEnterable) {
+    if (PointerOverTip(screen) && !(m_shown.behaviour & FOLLOW_POINTER)) {
+        if (m_shown.behaviour & ENTERABLE) {
             StartAutoHide();
             POINT client = screen;
             ::ScreenToClient(m_hWnd, &client);
@@ -489,15 +489,15 @@ void CRichToolTip::OnMouseMove(POINT screen)
         return;
     }
     if (SameTool(window, tool)) {
-        if ((m_shown.behaviour & kFollowPointer) && IsWindowVisible()) {
+        if ((m_shown.behaviour & FOLLOW_POINTER) && IsWindowVisible()) {
             RECT r{};
             ::GetWindowRect(m_hWnd, &r);
             ::SetWindowPos(m_hWnd, nullptr, r.left + screen.x - previous.x, r.top + screen.y - previous.y, 0, 0,
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        if (m_shown.behaviour & (kFollowPointer | kMoveRestarts))
+        if (m_shown.behaviour & (FOLLOW_POINTER | MOVE_RESTARTS))
             StartAutoHide();
-        else if (!(m_shown.behaviour & kForgetOnHide) && m_state != State::Hidden)
+        else if (!(m_shown.behaviour & FORGET_ON_HIDE) && m_state != State::Hidden)
             HideTip();
         return;
     }
@@ -510,8 +510,8 @@ void CRichToolTip::ShowHelpTip(POINT point, const std::wstring& text, HICON icon
 {
     ToolInfo tool;
     tool.text = IconText(icon, text);
-    tool.behaviour = m_behaviour | kForgetOnHide | kMoveRestarts | kEnterable | kNoAutoHide;
-    tool.mask = kMaskBehaviour;
+    tool.behaviour = m_behaviour | FORGET_ON_HIDE | MOVE_RESTARTS | ENTERABLE | NO_AUTO_HIDE;
+    tool.mask = MASK_BEHAVIOUR;
     m_point = point;
     ShowTool(m_parent ? m_parent->m_hWnd : nullptr, tool, false, ShowMode::FixedPoint);
 }
@@ -597,7 +597,7 @@ void CRichToolTip::StartAutoHide()
     if (m_state != State::Shown)
         return;
     KillTimer(kTimerHide);
-    if (m_autoPop != 0 && !(m_shown.behaviour & kNoAutoHide))
+    if (m_autoPop != 0 && !(m_shown.behaviour & NO_AUTO_HIDE))
         SetTimer(kTimerHide, m_autoPop);
 }
 
@@ -638,7 +638,7 @@ void CRichToolTip::OnFadeOutStep()
         return;
     }
     KillTimer(kTimerFadeOut);
-    if (m_shown.behaviour & kForgetOnHide)
+    if (m_shown.behaviour & FORGET_ON_HIDE)
         m_hasShown = false;
     ShowWindow(SW_HIDE);
     m_state = State::Hidden;
@@ -675,7 +675,7 @@ void CRichToolTip::Pop()
     for (UINT_PTR timer = kTimerShow; timer <= kTimerFadeOut; ++timer)
         KillTimer(timer);
     if (IsWindowVisible()) {
-        if (m_shown.behaviour & kForgetOnHide)
+        if (m_shown.behaviour & FORGET_ON_HIDE)
             m_hasShown = false;
         ShowWindow(SW_HIDE);
     }
@@ -685,20 +685,20 @@ void CRichToolTip::Pop()
 
 void CRichToolTip::FillDefaults(ToolInfo& tool) const
 {
-    if (!(tool.mask & kMaskEffect)) {
+    if (!(tool.mask & MASK_EFFECT)) {
         tool.effect = m_effect;
         tool.granularity = m_granularity;
     }
-    if (!(tool.mask & kMaskColors)) {
+    if (!(tool.mask & MASK_COLORS)) {
         tool.colorBegin = m_colors[0];
         tool.colorMiddle = m_colors[1];
         tool.colorEnd = m_colors[2];
     }
-    if (!(tool.mask & kMaskDirection))
+    if (!(tool.mask & MASK_DIRECTION))
         tool.direction = m_direction;
-    if (!(tool.mask & kMaskBehaviour))
+    if (!(tool.mask & MASK_BEHAVIOUR))
         tool.behaviour = m_behaviour;
-    if (!(tool.mask & kMaskTransparency))
+    if (!(tool.mask & MASK_TRANSPARENCY))
         tool.transparency = static_cast<BYTE>(m_transparencyDefault);
 }
 
@@ -736,7 +736,7 @@ bool CRichToolTip::PlaceOnMonitor()
         NotifyInfo info;
         info.header.hwndFrom = m_hWnd;
         info.header.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(m_hWnd));
-        info.header.code = kNotifyBeforeShow;
+        info.header.code = NOTIFY_BEFORE_SHOW;
         info.toolWindow = m_shownWindow;
         info.anchor = &anchor;
         info.tool = &m_shown;
@@ -796,7 +796,7 @@ LRESULT CRichToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (!wParam)
             Pop();
         break;
-    case kMessageLinkHover:
+    case MESSAGE_LINK_HOVER:
         // The hovered link changed: draw it in its hover look, fully opaque.
         m_transparency = 0;
         Invalidate(FALSE);

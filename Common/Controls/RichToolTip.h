@@ -19,27 +19,27 @@ class CRichToolTip : public CWnd {
 public:
     // Optional fields of a tool; a field whose bit is clear takes the
     // tooltip's default when the tip shows.
-    static constexpr UINT kMaskEffect = 0x2;
-    static constexpr UINT kMaskColors = 0x4;
-    static constexpr UINT kMaskDirection = 0x8;
-    static constexpr UINT kMaskBehaviour = 0x10;
-    static constexpr UINT kMaskTransparency = 0x20;
+    static constexpr UINT MASK_EFFECT = 0x2;
+    static constexpr UINT MASK_COLORS = 0x4;
+    static constexpr UINT MASK_DIRECTION = 0x8;
+    static constexpr UINT MASK_BEHAVIOUR = 0x10;
+    static constexpr UINT MASK_TRANSPARENCY = 0x20;
 
     // Behaviour flags.
-    static constexpr UINT kForgetOnHide = 0x1;  // pointing at the tool again shows it again
-    static constexpr UINT kFollowPointer = 0x2;  // the tip moves with the pointer
-    static constexpr UINT kMoveRestarts = 0x4;   // moving inside the tool restarts the auto-hide
-    static constexpr UINT kEnterable = 0x8;       // the pointer may enter the tip (for its links)
-    static constexpr UINT kNoAutoHide = 0x10;
+    static constexpr UINT FORGET_ON_HIDE = 0x1;  // pointing at the tool again shows it again
+    static constexpr UINT FOLLOW_POINTER = 0x2;  // the tip moves with the pointer
+    static constexpr UINT MOVE_RESTARTS = 0x4;   // moving inside the tool restarts the auto-hide
+    static constexpr UINT ENTERABLE = 0x8;       // the pointer may enter the tip (for its links)
+    static constexpr UINT NO_AUTO_HIDE = 0x10;
 
     // Direction = side + anchor position along that side.
-    static constexpr int kSideBelow = 0x00;
-    static constexpr int kSideAbove = 0x10;
-    static constexpr int kSideRight = 0x20;
-    static constexpr int kSideLeft = 0x30;
-    static constexpr int kPositionStart = 0;
-    static constexpr int kPositionEnd = 1;
-    static constexpr int kPositionCenter = 2;
+    static constexpr int SIDE_BELOW = 0x00;
+    static constexpr int SIDE_ABOVE = 0x10;
+    static constexpr int SIDE_RIGHT = 0x20;
+    static constexpr int SIDE_LEFT = 0x30;
+    static constexpr int POSITION_START = 0;
+    static constexpr int POSITION_END = 1;
+    static constexpr int POSITION_CENTER = 2;
 
     // Delay types of SetDelayTime and GetDelayTime.
     static constexpr int kDelayAutoPop = 2;
@@ -54,8 +54,8 @@ public:
     static constexpr UINT_PTR kTimerFadeOut = 259;
     static constexpr UINT_PTR kTimerAnimation = 260;
 
-    static constexpr UINT kNotifyBeforeShow = WM_USER + 100;
-    static constexpr UINT kMessageLinkHover = WM_USER + 101;
+    static constexpr UINT NOTIFY_BEFORE_SHOW = WM_USER + 100;
+    static constexpr UINT MESSAGE_LINK_HOVER = WM_USER + 101;
     static constexpr const wchar_t* kClassName = L"ZellSuperTooltip";
 
     // What a tool bar answers about its buttons.
@@ -79,7 +79,7 @@ public:
         RECT rect{};  // client coordinates of the tool's window; empty: the whole window
         std::wstring text;
         UINT mask = 0;
-        int direction = kSideAbove;
+        int direction = SIDE_ABOVE;
         int effect = 0;
         UINT behaviour = 0;
         BYTE granularity = 0;
@@ -93,7 +93,7 @@ public:
         bool addRectLeft = false;
     };
 
-    // What the parent gets with kNotifyBeforeShow; it may change the
+    // What the parent gets with NOTIFY_BEFORE_SHOW; it may change the
     // anchor and the tool.
     struct NotifyInfo {
         NMHDR header{};
@@ -230,7 +230,7 @@ private:
     UINT m_fadeIn = 0;
     UINT m_fadeOut = 0;
     UINT m_behaviour = 0;
-    int m_direction = kSideAbove;
+    int m_direction = SIDE_ABOVE;
     int m_effect = 0;
     BYTE m_granularity = 0;
     int m_transparencyDefault = 0;
@@ -262,7 +262,7 @@ private:
     RECT m_edge{};          // the body's row or column next to the strip
     HRGN m_region = nullptr;  // the outline: the rounded body and the anchor
     HBITMAP m_under = nullptr;  // what lay under the tip when it came up
-    int m_activeDirection = kSideAbove;
+    int m_activeDirection = SIDE_ABOVE;
 };
 
 }  // namespace ZELL::Skin

@@ -52,16 +52,16 @@ void CRichToolTip::Place(SIZE body, POINT anchor, int direction)
     const int margin = m_geometry[ANCHOR_MARGIN];
     int side = direction & 0x30;
     int position = std::clamp(direction & 0x0F, 0, 2);
-    const bool vertical = side == kSideBelow || side == kSideAbove;
+    const bool vertical = side == SIDE_BELOW || side == SIDE_ABOVE;
     const int along = vertical ? body.cx : body.cy;
     const int across = (vertical ? body.cy : body.cx) + anchorHeight;
     const int point = vertical ? anchor.x : anchor.y;
     const int low = vertical ? work.left : work.top;
     const int high = vertical ? work.right : work.bottom;
-    auto offsetOf = [&](int p) { return p == kPositionStart ? margin : p == kPositionEnd ? along - margin : along / 2; };
+    auto offsetOf = [&](int p) { return p == POSITION_START ? margin : p == POSITION_END ? along - margin : along / 2; };
     auto fits = [&](int p) { return point - offsetOf(p) >= low && point - offsetOf(p) + along <= high; };
     if (!fits(position)) {
-        for (int candidate : {kPositionStart, kPositionEnd, kPositionCenter}) {
+        for (int candidate : {POSITION_START, POSITION_END, POSITION_CENTER}) {
             if (fits(candidate)) {
                 position = candidate;
                 break;
@@ -72,13 +72,13 @@ void CRichToolTip::Place(SIZE body, POINT anchor, int direction)
     const int anchorAcross = vertical ? anchor.y : anchor.x;
     const int lowAcross = vertical ? work.top : work.left;
     const int highAcross = vertical ? work.bottom : work.right;
-    const bool towardsEnd = side == kSideBelow || side == kSideRight;
-    const bool flippedUp = side == kSideBelow && anchorAcross + across > highAcross;
+    const bool towardsEnd = side == SIDE_BELOW || side == SIDE_RIGHT;
+    const bool flippedUp = side == SIDE_BELOW && anchorAcross + across > highAcross;
     if (towardsEnd && anchorAcross + across > highAcross)
-        side = vertical ? kSideAbove : kSideLeft;
+        side = vertical ? SIDE_ABOVE : SIDE_LEFT;
     else if (!towardsEnd && anchorAcross - across < lowAcross)
-        side = vertical ? kSideBelow : kSideRight;
-    const bool after = side == kSideBelow || side == kSideRight;
+        side = vertical ? SIDE_BELOW : SIDE_RIGHT;
+    const bool after = side == SIDE_BELOW || side == SIDE_RIGHT;
     const int acrossStart = after ? anchorAcross : anchorAcross - across;
 
     POINT topLeft = vertical ? POINT{start, acrossStart} : POINT{acrossStart, start};
@@ -102,8 +102,8 @@ void CRichToolTip::Place(SIZE body, POINT anchor, int direction)
         // at the anchor's position along it; its tip at the point.
         const int tip = std::clamp<int>(vertical ? anchor.x - topLeft.x : anchor.y - topLeft.y, 0, along);
         const int width = m_geometry[ANCHOR_W];
-        const int baseStart = position == kPositionStart ? margin
-                              : position == kPositionEnd ? along - margin - width
+        const int baseStart = position == POSITION_START ? margin
+                              : position == POSITION_END ? along - margin - width
                                                          : tip - width / 2;
         const int from = std::clamp(baseStart, 0, along);
         const int to = std::clamp(baseStart + width, 0, along);

@@ -126,13 +126,13 @@ std::wstring CSuperTooltip::BuildMarkup(SuperToolInfo& record, ToolInfo& tool)
     tool.colorBegin = record.colorBegin;
     tool.colorMiddle = record.colorMiddle;
     tool.colorEnd = record.colorEnd;
-    tool.direction = kSideBelow + kPositionStart;
+    tool.direction = SIDE_BELOW + POSITION_START;
     tool.effect = 9;
     tool.granularity = 0;
-    tool.mask = kMaskEffect | kMaskColors | kMaskDirection | kMaskBehaviour;
+    tool.mask = MASK_EFFECT | MASK_COLORS | MASK_DIRECTION | MASK_BEHAVIOUR;
     tool.key = record.key;
     tool.keyValue = record.keyValue;
-    record.flags &= ~kFollowPointer;
+    record.flags &= ~FOLLOW_POINTER;
     tool.behaviour = record.flags;
 
     const std::wstring header = Blanked(record.header);

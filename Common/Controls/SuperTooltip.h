@@ -11,7 +11,7 @@ namespace ZELL::Skin {
 class CSuperTooltip : public CRichToolTip {
 public:
     static constexpr int kDefaultWidth = 212;
-    static constexpr UINT kDefaultFlags = kForgetOnHide | kMoveRestarts | kEnterable;
+    static constexpr UINT kDefaultFlags = FORGET_ON_HIDE | MOVE_RESTARTS | ENTERABLE;
 
     struct SuperToolInfo {
         int kind = 1;

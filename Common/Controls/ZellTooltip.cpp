@@ -58,7 +58,7 @@ BOOL CZellTooltip::Create(CWnd* dialog, BOOL balloon)
         return TRUE;
     m_tooltip->Drawer().SetLineBreakMode(true);
     m_tooltip->SetEffect(kSoftBump, kGranularity);
-    m_tooltip->SetBehaviour(CRichToolTip::kMoveRestarts | CRichToolTip::kEnterable | CRichToolTip::kNoAutoHide);
+    m_tooltip->SetBehaviour(CRichToolTip::MOVE_RESTARTS | CRichToolTip::ENTERABLE | CRichToolTip::NO_AUTO_HIDE);
     m_tooltip->SetGeometry(2, kMarginX);
     m_tooltip->SetBorder(kBorder, 1, 1);
     return TRUE;
@@ -71,7 +71,7 @@ CSuperTooltip::SuperToolInfo CZellTooltip::Record() const
     record.colorMiddle = m_middle;
     record.colorEnd = m_end;
     record.textColor = m_text;
-    record.flags &= ~CRichToolTip::kEnterable;
+    record.flags &= ~CRichToolTip::ENTERABLE;
     return record;
 }
 

@@ -236,8 +236,8 @@ TEST(RichToolTipForms, ATipThatFollowsThePointerMovesWithItAndStaysUp)
     TooltipScene scene;
     CRichToolTip::ToolInfo tool;
     ASSERT_TRUE(scene.tip.GetTool(scene.first, 1, tool));
-    tool.behaviour = CRichToolTip::kFollowPointer;
-    tool.mask = CRichToolTip::kMaskBehaviour;
+    tool.behaviour = CRichToolTip::FOLLOW_POINTER;
+    tool.mask = CRichToolTip::MASK_BEHAVIOUR;
     scene.tip.AddTool(scene.first, tool);
     scene.Point(scene.first, POINT{20, 10});
     scene.Pass(520);

@@ -174,10 +174,10 @@ TEST(RichToolTip, TipsStayInsideTheWorkAreaAtEveryEdge)
 TEST(RichToolTip, ATipAboveThatWouldLeaveTheTopGoesBelow)
 {
     TooltipScene scene;
-    scene.tip.SetDirection(CRichToolTip::kSideAbove);
+    scene.tip.SetDirection(CRichToolTip::SIDE_ABOVE);
     scene.tip.ShowHelpTip(POINT{400, 600}, L"Below or above");
     scene.Pump();
-    EXPECT_EQ(scene.tip.GetActiveDirection() & 0x30, CRichToolTip::kSideAbove);
+    EXPECT_EQ(scene.tip.GetActiveDirection() & 0x30, CRichToolTip::SIDE_ABOVE);
     // The outline ends at the point; the shadow reaches past it.
     RECT outline{};
     GetRgnBox(scene.tip.Outline(), &outline);
@@ -188,7 +188,7 @@ TEST(RichToolTip, ATipAboveThatWouldLeaveTheTopGoesBelow)
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     scene.tip.ShowHelpTip(POINT{400, work.top + 3}, L"Below or above");
     scene.Pump();
-    EXPECT_EQ(scene.tip.GetActiveDirection() & 0x30, CRichToolTip::kSideBelow);
+    EXPECT_EQ(scene.tip.GetActiveDirection() & 0x30, CRichToolTip::SIDE_BELOW);
     EXPECT_GE(scene.TipRect().top, work.top + 3);
 }
 
@@ -212,7 +212,7 @@ TEST(RichToolTip, TheParentHearsOfATipBeforeItShows)
     scene.Point(scene.first);
     scene.Pass(520);
     ASSERT_TRUE(scene.Shown());
-    EXPECT_EQ(scene.parent.Count(WM_NOTIFY, CRichToolTip::kNotifyBeforeShow, 0), 1);
+    EXPECT_EQ(scene.parent.Count(WM_NOTIFY, CRichToolTip::NOTIFY_BEFORE_SHOW, 0), 1);
 }
 
 TEST(RichToolTip, HelpTipsAtAControlShowItsIcon)

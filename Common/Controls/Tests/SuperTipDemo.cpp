@@ -41,7 +41,7 @@ bool CSuperTipDemo::Create()
     record.headerSeparator = true;
     record.footerSeparator = true;
     record.bodyBitmap = kDiscBitmap;
-    record.flags &= ~CRichToolTip::kEnterable;
+    record.flags &= ~CRichToolTip::ENTERABLE;
     m_wrapper->Tooltip()->AddSuperTool(record);
     return true;
 }

@@ -75,10 +75,10 @@ TEST_F(SuperTooltipMarkup, ToolsWithoutWindowOrBodyHaveNoText)
     record.control = nullptr;
     EXPECT_EQ(Build(), L"");
     record.control = &control;
-    record.flags |= CRichToolTip::kFollowPointer;
+    record.flags |= CRichToolTip::FOLLOW_POINTER;
     CRichToolTip::ToolInfo tool;
     EXPECT_FALSE(tip.BuildMarkup(record, tool).empty());
-    EXPECT_EQ(tool.behaviour & CRichToolTip::kFollowPointer, 0u);
+    EXPECT_EQ(tool.behaviour & CRichToolTip::FOLLOW_POINTER, 0u);
     EXPECT_TRUE(tool.anchorAtControl);
 }
 
