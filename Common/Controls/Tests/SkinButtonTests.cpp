@@ -256,11 +256,11 @@ TEST_F(SkinButtons, SettersCheckTheirArguments)
 
 TEST_F(SkinButtons, ALinkOpensThroughTheShellAndTheParentIsToldOfTheClick)
 {
-    ShellTest::TempFolder folder;
+    ShellTest::CTempFolder folder;
     const auto bin = folder / "bin";
     std::filesystem::create_directories(bin);
     ShellTest::WriteRecorder(bin / "xdg-open", folder / "calls.txt");
-    ShellTest::ScopedVariable path(L"PATH", ShellTest::Wide(bin) + L":/usr/bin:/bin");
+    ShellTest::CScopedVariable path(L"PATH", ShellTest::Wide(bin) + L":/usr/bin:/bin");
     button.SetURL(L"https://example.com/a b?c=\"d\"");
     scene.Click(button.m_hWnd);
     EXPECT_EQ(ShellTest::WaitForFile(folder / "calls.txt"), "call\n[https://example.com/a b?c=\"d\"]\n");

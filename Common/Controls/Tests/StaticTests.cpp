@@ -191,11 +191,11 @@ TEST_F(ZellStatics, BlinkingTextTakesTheBackgroundColourWhileHidden)
 
 TEST_F(ZellStatics, LinksOpenTheirTargetOrTheirTextThroughTheShell)
 {
-    ShellTest::TempFolder folder;
+    ShellTest::CTempFolder folder;
     const auto bin = folder / "bin";
     std::filesystem::create_directories(bin);
     ShellTest::WriteRecorder(bin / "xdg-open", folder / "calls.txt");
-    ShellTest::ScopedVariable path(L"PATH", ShellTest::Wide(bin) + L":/usr/bin:/bin");
+    ShellTest::CScopedVariable path(L"PATH", ShellTest::Wide(bin) + L":/usr/bin:/bin");
     Make(0, L"https://example.com/x y");
     label.SetLink(TRUE, FALSE);
     EXPECT_NE(label.GetStyle() & SS_NOTIFY, 0u);

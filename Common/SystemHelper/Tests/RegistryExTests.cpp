@@ -1,5 +1,6 @@
 #include "Common/SystemHelper/System/RegistryEx.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/Registry.h"
 
@@ -20,30 +21,8 @@ namespace {
 // A fresh registry store and a private trace file for one test.
 class RegistryExTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/zell-registryex-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        ASSERT_NE(made, nullptr);
-        m_dir = made;
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            m_oldConfig = old, m_hadConfig = true;
-        ::setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
-        m_trace = m_dir / "trace.txt";
-        ::setenv("ZELL_DEBUG_OUTPUT", m_trace.c_str(), 1);
-        SetDebugTraceEnabled(true);
-    }
-    void TearDown() override
-    {
-        SetDebugTraceEnabled(false);
-        ::unsetenv("ZELL_DEBUG_OUTPUT");
-        if (m_hadConfig)
-            ::setenv("XDG_CONFIG_HOME", m_oldConfig.c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
-        std::error_code error;
-        std::filesystem::remove_all(m_dir, error);
-    }
+    void SetUp() override { SetDebugTraceEnabled(true); }
+    void TearDown() override { SetDebugTraceEnabled(false); }
     std::string TakeTrace()
     {
         std::ifstream stream(m_trace, std::ios::binary);
@@ -68,10 +47,9 @@ protected:
         RegCloseKey(key);
     }
 
-    std::filesystem::path m_dir;
-    std::filesystem::path m_trace;
-    std::string m_oldConfig;
-    bool m_hadConfig = false;
+    TestSupport::CTempConfigHome m_config{"zell-registryex"};
+    std::filesystem::path m_trace = m_config.Dir() / "trace.txt";
+    TestSupport::CScopedVariable m_traceVariable{"ZELL_DEBUG_OUTPUT", m_trace.string()};
 };
 
 }

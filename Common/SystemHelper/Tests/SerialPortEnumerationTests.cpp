@@ -1,5 +1,6 @@
 #include "Common/SystemHelper/System/SerialPortEnumeration.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/Registry.h"
 
@@ -34,30 +35,8 @@ ComInterfaceSource SourceOf(std::vector<ComInterfaceRecord> devices)
 // A private registry store, trace file and port variable for one test.
 class SerialEnumerationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/zell-serialenum-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        ASSERT_NE(made, nullptr);
-        m_dir = made;
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            m_oldConfig = old;
-        ::setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
-        ::unsetenv("ZELL_SERIAL_PORTS");
-        m_trace = m_dir / "trace.txt";
-        ::setenv("ZELL_DEBUG_OUTPUT", m_trace.c_str(), 1);
-        SetDebugTraceEnabled(true);
-    }
-    void TearDown() override
-    {
-        SetDebugTraceEnabled(false);
-        ::unsetenv("ZELL_DEBUG_OUTPUT");
-        ::unsetenv("ZELL_SERIAL_PORTS");
-        if (!m_oldConfig.empty())
-            ::setenv("XDG_CONFIG_HOME", m_oldConfig.c_str(), 1);
-        std::error_code error;
-        std::filesystem::remove_all(m_dir, error);
-    }
+    void SetUp() override { SetDebugTraceEnabled(true); }
+    void TearDown() override { SetDebugTraceEnabled(false); }
     std::string Trace()
     {
         std::ifstream stream(m_trace, std::ios::binary);
@@ -75,9 +54,10 @@ protected:
         RegCloseKey(key);
     }
 
-    std::filesystem::path m_dir;
-    std::filesystem::path m_trace;
-    std::string m_oldConfig;
+    TestSupport::CTempConfigHome m_config{"zell-serialenum"};
+    std::filesystem::path m_trace = m_config.Dir() / "trace.txt";
+    TestSupport::CScopedVariable m_traceVariable{"ZELL_DEBUG_OUTPUT", m_trace.string()};
+    TestSupport::CScopedVariable m_ports{"ZELL_SERIAL_PORTS", std::nullopt};
 };
 
 }

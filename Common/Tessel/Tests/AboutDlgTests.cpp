@@ -5,6 +5,7 @@
 #include "Common/Tessel/AboutDlg.h"
 #include "Common/Tessel/AboutFileList.h"
 #include "Common/Tessel/Tests/MessageBoxDriver.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -44,24 +45,7 @@ std::string GuiXmlWith(const std::vector<std::pair<std::string, std::string>>& t
     return xml + "</texts></gui>";
 }
 
-// Sets a variable for as long as it lives.
-class CScopedVariable {
-public:
-    CScopedVariable(const char* name, const std::string& value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old, m_had = true;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~CScopedVariable() { m_had ? ::setenv(m_name, m_old.c_str(), 1) : ::unsetenv(m_name); }
-    CScopedVariable(const CScopedVariable&) = delete;
-    CScopedVariable& operator=(const CScopedVariable&) = delete;
-
-private:
-    const char* m_name;
-    std::string m_old;
-    bool m_had = false;
-};
+using TestSupport::CScopedVariable;
 
 class AboutDialog : public CMessageBoxFixture {
 protected:
