@@ -8,6 +8,7 @@
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/Dialogs.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <utility>
 #include <vector>
@@ -141,11 +142,6 @@ inline RECT ScreenRect(HWND hwnd)
     return r;
 }
 
-inline std::wstring TextOf(HWND hwnd)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+using UiTest::TextOf;
 
 }

@@ -9,6 +9,7 @@
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -160,8 +161,7 @@ TEST_F(TesselLibrary, ItsAboutDialogOpensOverTheProgramWithItsOwnTemplateAndClos
             return false;
         KillTimer(hwnd, kStepTimer);
         UiTest::CDialogDriver dialog(GetActiveWindow());
-        caption.resize(256);
-        caption.resize(static_cast<std::size_t>(GetWindowTextW(dialog.Dialog(), caption.data(), 256)));
+        caption = UiTest::TextOf(dialog.Dialog());
         close = dialog.Text(IDOK);
         title = dialog.Text(1173);
         dialog.Press(VK_ESCAPE);
