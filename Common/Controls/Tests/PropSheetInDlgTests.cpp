@@ -3,6 +3,7 @@
 #include "Common/Controls/PropSheetInDlg.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
+#include "Platform/Framework/Tests/ScriptedDialog.h"
 #include "Platform/Framework/Windows/Dialog.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr int kPlaceholder = 701;
 constexpr int kFirstEdit = 711;
 constexpr int kSecondEdit = 712;
-constexpr UINT kRunScript = WM_APP + 7;
 
 DialogItemTemplate Item(WORD windowClass, int id, DWORD style, short x, short y, short cx, short cy)
 {
@@ -46,13 +46,12 @@ public:
     explicit CPage(const std::vector<BYTE>& image) { ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())); }
 };
 
-class CHost : public CDialog {
+class CHost : public FrameworkTest::CScriptedDialog<CHost> {
 public:
     CHost() : m_sheet(this, kPlaceholder) {}
 
     CPropSheetInDlg m_sheet;
     std::function<void(CHost&)> m_beforeCreate;
-    std::function<void(CHost&)> m_script;
 
 protected:
     BOOL OnInitDialog() override
@@ -63,21 +62,10 @@ protected:
         m_sheet.EnableStackedTabs(FALSE);
         if (m_sheet.Create(this, WS_CHILD | WS_VISIBLE | WS_TABSTOP))
             m_sheet.FitToPlaceholder();
-        PostMessage(kRunScript);
+        PostScript();
         return TRUE;
     }
-    LRESULT OnRunScript(WPARAM, LPARAM)
-    {
-        if (auto script = std::exchange(m_script, nullptr))
-            script(*this);
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CHost, CDialog)
-    ON_MESSAGE(kRunScript, OnRunScript)
-END_MESSAGE_MAP()
 
 std::vector<BYTE> HostImage()
 {

@@ -5,6 +5,7 @@
 #include "Platform/Framework/Windows/PropertySheet.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
+#include "Platform/Framework/Tests/ScriptedDialog.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 
@@ -22,7 +23,6 @@ constexpr int kNameEdit = 501;
 constexpr int kCountEdit = 502;
 constexpr int kPortEdit = 511;
 constexpr int kPlaceholder = 601;
-constexpr UINT kRunScript = WM_APP + 3;
 
 DialogItemTemplate Edit(int id, short y)
 {
@@ -52,18 +52,17 @@ const std::vector<BYTE>& PortImage()
 std::vector<std::string> g_log;
 
 // A page that notes what the sheet tells it and may run a script once shown.
-class CLoggingPage : public CPropertyPage {
+class CLoggingPage : public FrameworkTest::CScriptedDialog<CLoggingPage, CPropertyPage> {
 public:
     CLoggingPage(const char* name, const std::vector<BYTE>& image) : m_name(name) { ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())); }
 
     BOOL m_refuseLeave = FALSE;
-    std::function<void(CLoggingPage&)> m_script;
 
     BOOL OnSetActive() override
     {
         g_log.push_back(m_name + " enter");
         if (m_script)
-            PostMessage(kRunScript);
+            PostScript();
         return CPropertyPage::OnSetActive();
     }
     BOOL OnKillActive() override
@@ -82,22 +81,9 @@ public:
         CPropertyPage::OnReset();
     }
 
-protected:
-    LRESULT OnRunScript(WPARAM, LPARAM)
-    {
-        if (auto script = std::exchange(m_script, nullptr))
-            script(*this);
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
-
 private:
     std::string m_name;
 };
-
-BEGIN_MESSAGE_MAP(CLoggingPage, CPropertyPage)
-    ON_MESSAGE(kRunScript, OnRunScript)
-END_MESSAGE_MAP()
 
 class CIdentityPage : public CLoggingPage {
 public:
@@ -144,12 +130,11 @@ protected:
 };
 
 // A dialog that holds a child sheet over its placeholder, as the main dialog does.
-class CHostDialog : public CDialog {
+class CHostDialog : public FrameworkTest::CScriptedDialog<CHostDialog> {
 public:
     CPropertySheet m_sheet;
     CIdentityPage m_identity;
     CPortPage m_port;
-    std::function<void(CHostDialog&)> m_script;
 
 protected:
     BOOL OnInitDialog() override
@@ -164,21 +149,10 @@ protected:
         GetDlgItem(kPlaceholder)->GetWindowRect(&place);
         ScreenToClient(&place);
         m_sheet.SetWindowPos(nullptr, place.left, place.top, place.Width(), place.Height(), SWP_NOZORDER);
-        PostMessage(kRunScript);
+        PostScript();
         return TRUE;
     }
-    LRESULT OnRunScript(WPARAM, LPARAM)
-    {
-        if (auto script = std::exchange(m_script, nullptr))
-            script(*this);
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CHostDialog, CDialog)
-    ON_MESSAGE(kRunScript, OnRunScript)
-END_MESSAGE_MAP()
 
 std::vector<BYTE> HostImage()
 {
