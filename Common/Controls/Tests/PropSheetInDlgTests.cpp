@@ -23,22 +23,9 @@ constexpr int kPlaceholder = 701;
 constexpr int kFirstEdit = 711;
 constexpr int kSecondEdit = 712;
 
-DialogItemTemplate Item(WORD windowClass, int id, DWORD style, short x, short y, short cx, short cy)
-{
-    DialogItemTemplate item;
-    item.windowClass = NameOrOrdinal::Ordinal(windowClass);
-    item.id = static_cast<DWORD>(id);
-    item.style = WS_CHILD | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
-
 std::vector<BYTE> PageImage(const wchar_t* caption, int editId)
 {
-    return ControlTest::DialogImage(caption, 150, 60, {Item(Ui::kClassEdit, editId, WS_VISIBLE | WS_TABSTOP | WS_BORDER, 7, 7, 90, 12)});
+    return ControlTest::DialogImage(caption, 150, 60, {ControlTest::Predefined(Ui::kClassEdit, editId, WS_TABSTOP | WS_BORDER, 7, 7, 90, 12)});
 }
 
 class CPage : public CPropertyPage {
@@ -69,7 +56,7 @@ protected:
 
 std::vector<BYTE> HostImage()
 {
-    return ControlTest::DialogImage(L"Host", 240, 170, {Item(Ui::kClassStatic, kPlaceholder, 0, 10, 10, 200, 130)},
+    return ControlTest::DialogImage(L"Host", 240, 170, {ControlTest::Placeholder(kPlaceholder, 10, 10, 200, 130)},
                                     WS_POPUP | WS_CAPTION | WS_SYSMENU);
 }
 

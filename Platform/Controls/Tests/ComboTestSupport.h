@@ -5,6 +5,7 @@
 // helpers to fill a combo and reach its drop-down list.
 #include "ListTestSupport.h"
 #include "Platform/Controls/ComboStyles.h"
+#include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/Dialogs.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
@@ -85,16 +86,7 @@ private:
     static Ui::DialogItemTemplate Item(WORD atom, LPCWSTR text, int id, DWORD style, short x, short y, short cx,
                                        short cy)
     {
-        Ui::DialogItemTemplate item;
-        item.windowClass = Ui::NameOrOrdinal::Ordinal(atom);
-        item.text = Ui::NameOrOrdinal::Name(text);
-        item.id = static_cast<DWORD>(id);
-        item.style = WS_CHILD | WS_VISIBLE | style;
-        item.x = x;
-        item.y = y;
-        item.cx = cx;
-        item.cy = cy;
-        return item;
+        return ControlTest::Item(Ui::NameOrOrdinal::Ordinal(atom), text, id, style, x, y, cx, cy);
     }
 
     static INT_PTR Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

@@ -8,6 +8,7 @@
 #include "Platform/Framework/Windows/Menu.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Framework/Tests/ScriptedDialog.h"
+#include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Framework/App/WinThread.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/DisplayAccess.h"
@@ -37,18 +38,9 @@ constexpr int kList = 220;
 constexpr int kApply = 231;
 constexpr UINT kRunScript = WM_APP + 1;
 
-DialogItemTemplate Item(WORD cls, std::wstring text, DWORD id, DWORD style, short x, short y, short cx = 60, short cy = 12)
+DialogItemTemplate Item(WORD cls, const wchar_t* text, int id, DWORD style, short x, short y, short cx = 60, short cy = 12)
 {
-    DialogItemTemplate item;
-    item.windowClass = NameOrOrdinal::Ordinal(cls);
-    item.text = NameOrOrdinal::Name(std::move(text));
-    item.id = id;
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
+    return ControlTest::Item(NameOrOrdinal::Ordinal(cls), text, id, style, x, y, cx, cy);
 }
 
 std::vector<BYTE> SettingsTemplate(DWORD visible = WS_VISIBLE)

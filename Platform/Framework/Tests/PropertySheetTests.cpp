@@ -26,15 +26,7 @@ constexpr int kPlaceholder = 601;
 
 DialogItemTemplate Edit(int id, short y)
 {
-    DialogItemTemplate item;
-    item.windowClass = NameOrOrdinal::Ordinal(Ui::kClassEdit);
-    item.id = static_cast<DWORD>(id);
-    item.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-    item.x = 7;
-    item.y = y;
-    item.cx = 100;
-    item.cy = 12;
-    return item;
+    return ControlTest::Predefined(Ui::kClassEdit, id, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 7, y, 100, 12);
 }
 
 const std::vector<BYTE>& IdentityImage()
@@ -156,24 +148,10 @@ protected:
 
 std::vector<BYTE> HostImage()
 {
-    DialogItemTemplate placeholder;
-    placeholder.windowClass = NameOrOrdinal::Ordinal(Ui::kClassStatic);
-    placeholder.id = kPlaceholder;
-    placeholder.style = WS_CHILD;
-    placeholder.x = 5;
-    placeholder.y = 5;
-    placeholder.cx = 230;
-    placeholder.cy = 140;
-    DialogItemTemplate ok;
-    ok.windowClass = NameOrOrdinal::Ordinal(Ui::kClassButton);
-    ok.text = NameOrOrdinal::Name(L"Close");
-    ok.id = IDOK;
-    ok.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
-    ok.x = 180;
-    ok.y = 150;
-    ok.cx = 50;
-    ok.cy = 14;
-    return ControlTest::DialogImage(L"Main", 240, 170, {placeholder, ok}, WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    return ControlTest::DialogImage(L"Main", 240, 170,
+                                    {ControlTest::Placeholder(kPlaceholder, 5, 5, 230, 140),
+                                     ControlTest::Button(L"Close", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 180, 150, 50, 14)},
+                                    WS_POPUP | WS_CAPTION | WS_SYSMENU);
 }
 
 }
