@@ -2,6 +2,7 @@
 // where the library has none), the company and support rows a GUI XML file
 // gives, the support mail started from whichever row shows the address, and
 // the file list that looks beside the program.
+#include "Common/SystemHelper/Tests/LanguageSupportTestFiles.h"
 #include "Common/Tessel/AboutDlg.h"
 #include "Common/Tessel/AboutFileList.h"
 #include "Common/Tessel/Tests/MessageBoxDriver.h"
@@ -105,7 +106,7 @@ protected:
         return arguments;
     }
 
-    CScratchFolder m_folder;
+    ScratchFolder m_folder;
     CString m_lastBody;
     int m_mailControl = -1;
 };
@@ -128,7 +129,7 @@ TEST(AboutFileList, CompanionFilesAreNamedAfterTheProgramKeepingItsCase)
 
 TEST(AboutFileList, RowsListOnlyFilesBesideTheProgramNeverThoseOfTheCurrentFolder)
 {
-    CScratchFolder scratch;
+    ScratchFolder scratch;
     const std::wstring program = scratch.Write("tool", "#!/bin/sh\n");
     const std::filesystem::path folder = std::filesystem::path(Text::WideToUtf8(program)).parent_path();
     scratch.Write("toolEN.DLL", "not a library");
@@ -159,7 +160,7 @@ TEST(AboutFileList, RowsListOnlyFilesBesideTheProgramNeverThoseOfTheCurrentFolde
 
 TEST(AboutFileList, AnUnreadableGuiXmlFileGivesEmptyVersionAndDate)
 {
-    CScratchFolder scratch;
+    ScratchFolder scratch;
     CString version = L"old";
     CString date = L"old";
     CAboutFileList::ReadXmlVersion(scratch.Write("broken.xml", "<gui><version number=\"1\"").c_str(), version, date);
