@@ -71,14 +71,12 @@ TEST(ShellHelpers, AMailLinkKeepsItsPartsWholeAndGoesToTheOpenerAsOneArgument)
     EXPECT_EQ(MakeMailToLink(L"a@x.example,b@x.example", L"", L""), L"mailto:a@x.example,b@x.example");
     EXPECT_EQ(MakeMailToLink(L"a b?c@x.example", L"", L""), L"mailto:a%20b%3Fc@x.example");
 
-    CTempFolder folder;
-    const std::filesystem::path log = folder / "calls.txt";
-    WriteRecorder(folder / "xdg-open", log);
-    CScopedVariable path(L"PATH", Wide(folder.Path()) + L":/usr/bin:/bin");
+    const CStandIns shell;
+    shell.StandIn("xdg-open");
     EXPECT_TRUE(SendMailTo(L"support@example.org", L"Fault \"E12\" & more", L"Line 1\nGrüße & \"Dank\"; 100%?x=y"));
-    EXPECT_EQ(ReadFile(log), "call\n[mailto:support@example.org?subject=Fault%20%22E12%22%20%26%20more"
+    EXPECT_EQ(ReadFile(shell.m_log), "call\n[mailto:support@example.org?subject=Fault%20%22E12%22%20%26%20more"
                              "&body=Line%201%0D%0AGr%C3%BC%C3%9Fe%20%26%20%22Dank%22%3B%20100%25%3Fx%3Dy]\n");
 
-    CScopedVariable noOpener(L"PATH", Wide(folder / "empty"));
+    CScopedVariable noOpener(L"PATH", Wide(shell.m_folder / "empty"));
     EXPECT_FALSE(SendMailTo(L"support@example.org", L"x", L"y"));
 }

@@ -61,17 +61,25 @@ inline std::string WaitForFile(const std::filesystem::path& path)
     return ReadFile(path);
 }
 
-// A test whose PATH holds its own folder of stand-in programs first (and the
-// system's tools the stand-in scripts use); they record into one log.
-class StandInTest : public ::testing::Test {
-protected:
+// A PATH that holds a folder of stand-in programs first (and the system's
+// tools the stand-in scripts use), for as long as it lives; the stand-ins
+// record into one log.
+class CStandIns {
+public:
+    CStandIns() { std::filesystem::create_directories(m_bin); }
+
+    void StandIn(const std::string& name, const std::string& tail = "exit 0\n") const
+    {
+        WriteRecorder(m_bin / name, m_log, tail);
+    }
+
     CTempFolder m_folder;
     std::filesystem::path m_bin = m_folder / "bin";
     std::filesystem::path m_log = m_folder / "calls.txt";
     CScopedVariable m_path{L"PATH", Wide(m_bin) + L":/usr/bin:/bin"};
-
-    void SetUp() override { std::filesystem::create_directories(m_bin); }
-    void StandIn(const std::string& name, const std::string& tail = "exit 0\n") { WriteRecorder(m_bin / name, m_log, tail); }
 };
+
+// A test with its own stand-in programs.
+class StandInTest : public ::testing::Test, protected CStandIns {};
 
 }  // namespace ShellTest
