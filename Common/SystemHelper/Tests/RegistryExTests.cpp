@@ -1,5 +1,6 @@
 #include "Common/SystemHelper/System/RegistryEx.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
+#include "Platform/Base/Tests/DebugOutputFile.h"
 #include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/Registry.h"
@@ -23,14 +24,6 @@ class RegistryExTest : public ::testing::Test {
 protected:
     void SetUp() override { SetDebugTraceEnabled(true); }
     void TearDown() override { SetDebugTraceEnabled(false); }
-    std::string TakeTrace()
-    {
-        std::ifstream stream(m_trace, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-        std::error_code error;
-        std::filesystem::resize_file(m_trace, 0, error);
-        return text;
-    }
     static bool KeyExists(HKEY hive, const wchar_t* path)
     {
         HKEY key = nullptr;
@@ -48,8 +41,7 @@ protected:
     }
 
     TestSupport::CTempConfigHome m_config{"zell-registryex"};
-    std::filesystem::path m_trace = m_config.Dir() / "trace.txt";
-    TestSupport::CScopedVariable m_traceVariable{"ZELL_DEBUG_OUTPUT", m_trace.string()};
+    TestSupport::CDebugOutputFile m_trace;
 };
 
 }
@@ -72,7 +64,7 @@ TEST_F(RegistryExTest, PathSelectsHiveByLongOrShortNameWithoutCase)
     EXPECT_EQ(registry.GetHive(), HKEY_CURRENT_CONFIG);
     EXPECT_TRUE(registry.SetPath(L"HKU\\C"));
     EXPECT_EQ(registry.GetHive(), HKEY_USERS);
-    EXPECT_EQ(TakeTrace(), "");
+    EXPECT_EQ(m_trace.Take(), "");
 }
 
 TEST_F(RegistryExTest, OnlyTheLeadingHiveNameIsRemovedFromThePath)
@@ -94,11 +86,11 @@ TEST_F(RegistryExTest, OnlyTheLeadingHiveNameIsRemovedFromThePath)
 TEST_F(RegistryExTest, EmptyPathTakesDefaultsAndWritesInfoBanner)
 {
     CRegistryEx registry(L"HKLM\\Elsewhere");
-    TakeTrace();
+    m_trace.Take();
     EXPECT_FALSE(registry.SetPath(L""));
     EXPECT_EQ(registry.GetHive(), HKEY_CURRENT_USER);
     EXPECT_EQ(registry.GetKeyPath(), L"Software\\Zell Software");
-    const std::string trace = TakeTrace();
+    const std::string trace = m_trace.Take();
     EXPECT_EQ(trace,
         "\n*************************** INFO ****************************\n"
         "  Class:\t\tCRegistryEx\n"
@@ -112,12 +104,12 @@ TEST_F(RegistryExTest, EmptyPathTakesDefaultsAndWritesInfoBanner)
 TEST_F(RegistryExTest, BadPathsKeepTheFormerSettingAndTraceTheError)
 {
     CRegistryEx registry(L"HKLM\\Software\\Kept");
-    TakeTrace();
+    m_trace.Take();
 
     EXPECT_FALSE(registry.SetPath(L"HKXX\\Software"));
     EXPECT_EQ(registry.GetHive(), HKEY_LOCAL_MACHINE);
     EXPECT_EQ(registry.GetKeyPath(), L"Software\\Kept");
-    EXPECT_EQ(TakeTrace(),
+    EXPECT_EQ(m_trace.Take(),
         "\n*************************** ERROR ***************************\n"
         "  Class:\t\tCRegistryEx\n"
         "  Function:\tSetPath( )\n"
@@ -125,7 +117,7 @@ TEST_F(RegistryExTest, BadPathsKeepTheFormerSettingAndTraceTheError)
         "*************************************************************\n\n");
 
     EXPECT_FALSE(registry.SetPath(L"\\\\\\"));
-    EXPECT_NE(TakeTrace().find("  Error:\tFaild to split path parameter\n"), std::string::npos);
+    EXPECT_NE(m_trace.Take().find("  Error:\tFaild to split path parameter\n"), std::string::npos);
     EXPECT_EQ(registry.GetKeyPath(), L"Software\\Kept");
 
     // A hive name as a prefix of a longer first part is no hive.
