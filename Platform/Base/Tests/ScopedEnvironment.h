@@ -5,12 +5,11 @@
 // test reads or writes the user's own settings or leaves a folder behind.
 
 #include "Platform/Base/Environment.h"
+#include "Platform/Base/Tests/FileBytes.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -77,16 +76,11 @@ public:
     {
         const std::filesystem::path file = m_path / name;
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        WriteFile(file, bytes);
         return file;
     }
     // The bytes of a file of the folder; empty when there is none.
-    std::string Read(const std::string& name) const
-    {
-        std::ifstream in(m_path / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string Read(const std::string& name) const { return ReadFile(m_path / name); }
 
 private:
     std::filesystem::path m_path;

@@ -1,8 +1,9 @@
 #pragma once
-// Files read and written whole, and stand-in programs on the PATH that
-// write down how they were called; temporary folders and variables come
-// from the base layer's test support.
+// Stand-in programs on the PATH that write down how they were called;
+// temporary folders, variables and whole files come from the base layer's
+// test support.
 
+#include "Platform/Base/Tests/FileBytes.h"
 #include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/TextConversion.h"
 
@@ -22,16 +23,8 @@ using TestSupport::CTempFolder;
 
 inline std::wstring Wide(const std::filesystem::path& path) { return Text::Utf8ToWide(path.string()); }
 
-inline std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), {});
-}
-
-inline void WriteFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+using TestSupport::ReadFile;
+using TestSupport::WriteFile;
 
 // An executable shell script; `body` follows the "#!/bin/sh" line.
 inline void WriteScript(const std::filesystem::path& path, const std::string& body)
