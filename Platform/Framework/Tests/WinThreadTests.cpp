@@ -34,10 +34,10 @@ public:
             ::SetEvent(g_log.initialised);
             return FALSE;
         }
-        m_window.CreateEx(0, CWnd::DefaultClassName(), L"Thread window", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr,
+        m_wndThread.CreateEx(0, CWnd::DefaultClassName(), L"Thread window", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr,
                           nullptr);
-        m_pMainWnd = &m_window;
-        g_log.window = m_window.m_hWnd;
+        m_pMainWnd = &m_wndThread;
+        g_log.window = m_wndThread.m_hWnd;
         g_log.mainWndInInit = AfxGetMainWnd();
         ::SetEvent(g_log.initialised);
         return TRUE;
@@ -45,12 +45,12 @@ public:
     int ExitInstance() override
     {
         ++g_log.exitCalls;
-        m_window.DestroyWindow();
+        m_wndThread.DestroyWindow();
         return CWinThread::ExitInstance() + 100;
     }
 
 private:
-    CWnd m_window;
+    CWnd m_wndThread;
 };
 IMPLEMENT_DYNCREATE(CWindowThread, CWinThread)
 
