@@ -25,7 +25,7 @@ using namespace PelorusIds;
 namespace {
 
 // Registered once when the library loads, as the workers' sends expect.
-const UINT g_deviceIdentified = CScanContext::DeviceIdentifiedMessage();
+const UINT kDeviceIdentified = CScanContext::DeviceIdentifiedMessage();
 
 constexpr const wchar_t* kSettings = L"Settings";
 constexpr UINT kWarningIcon = 12;
@@ -100,7 +100,7 @@ BEGIN_MESSAGE_MAP(CScanNetworkDlg, CDialog)
     ON_WM_CLOSE()
     ON_BN_CLICKED(kSearch, OnSearch)
     ON_CONTROL_RANGE(EN_CHANGE, kStartOctet1, kEndOctet4, OnOctetChanged)
-    ON_REGISTERED_MESSAGE(g_deviceIdentified, OnDeviceIdentified)
+    ON_REGISTERED_MESSAGE(kDeviceIdentified, OnDeviceIdentified)
     ON_MESSAGE(kNothingFoundMessage, OnNothingFound)
     ON_NOTIFY(LVN_COLUMNCLICK, kDeviceList, OnColumnClick)
     ON_NOTIFY(LVN_ITEMCHANGED, kDeviceList, OnItemChanged)

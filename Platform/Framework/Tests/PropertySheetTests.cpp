@@ -49,7 +49,7 @@ const std::vector<BYTE>& PortImage()
     return image;
 }
 
-std::vector<std::string> g_log;
+std::vector<std::string> g_arrLog;
 
 // A page that notes what the sheet tells it and may run a script once shown.
 class CLoggingPage : public CPropertyPage {
@@ -61,24 +61,24 @@ public:
 
     BOOL OnSetActive() override
     {
-        g_log.push_back(m_strName + " enter");
+        g_arrLog.push_back(m_strName + " enter");
         if (m_fnScript)
             PostMessage(kRunScript);
         return CPropertyPage::OnSetActive();
     }
     BOOL OnKillActive() override
     {
-        g_log.push_back(m_strName + " leave");
+        g_arrLog.push_back(m_strName + " leave");
         return m_bRefuseLeave ? FALSE : CPropertyPage::OnKillActive();
     }
     BOOL OnApply() override
     {
-        g_log.push_back(m_strName + " apply");
+        g_arrLog.push_back(m_strName + " apply");
         return CPropertyPage::OnApply();
     }
     void OnReset() override
     {
-        g_log.push_back(m_strName + " reset");
+        g_arrLog.push_back(m_strName + " reset");
         CPropertyPage::OnReset();
     }
 
@@ -138,7 +138,7 @@ protected:
     void SetUp() override
     {
         FrameworkTest::RegisterControls();
-        g_log.clear();
+        g_arrLog.clear();
     }
     void TearDown() override { AfxDeleteTempObjects(); }
 };
@@ -224,13 +224,13 @@ TEST_F(FrameworkPropertySheet, DoModalAnswersIdOkWithThePagesValuesReadBack)
     EXPECT_EQ(sheet.DoModal(), IDOK);
     EXPECT_EQ(identity.m_strDeviceName, CString(L"north hall"));
     EXPECT_EQ(identity.m_nCount, 12);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"identity enter", "identity leave", "identity apply"}))
+    EXPECT_EQ(g_arrLog, (std::vector<std::string>{"identity enter", "identity leave", "identity apply"}))
         << "the port page was never shown, so it neither leaves nor applies";
     EXPECT_EQ(sheet.m_hWnd, nullptr);
     EXPECT_EQ(identity.m_hWnd, nullptr);
 
     // Shown again, the page starts from the members; Esc cancels and resets.
-    g_log.clear();
+    g_arrLog.clear();
     identity.m_fnScript = [&](CLoggingPage& page) {
         EXPECT_EQ(ItemText(page.m_hWnd, kNameEdit), L"north hall");
         page.SetDlgItemText(kNameEdit, L"discarded");
@@ -239,7 +239,7 @@ TEST_F(FrameworkPropertySheet, DoModalAnswersIdOkWithThePagesValuesReadBack)
     };
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
     EXPECT_EQ(identity.m_strDeviceName, CString(L"north hall")) << "a cancelled page keeps its members";
-    EXPECT_EQ(g_log, (std::vector<std::string>{"identity enter", "identity reset"}));
+    EXPECT_EQ(g_arrLog, (std::vector<std::string>{"identity enter", "identity reset"}));
 }
 
 TEST_F(FrameworkPropertySheet, PagesMadeByTheirRunTimeClassWorkInTheSheet)
@@ -278,18 +278,18 @@ TEST_F(FrameworkPropertySheet, AChildSheetInADialogSwitchesPagesByKeyboardAndKee
         EXPECT_EQ(d.m_wndSheet.GetTabControl()->GetStyle() & TCS_MULTILINE, 0u) << "tabs on one row when not stacked";
         EXPECT_TRUE(driver.Click(kNameEdit));
         driver.PumpUntilIdle();
-        g_log.clear();
+        g_arrLog.clear();
         driver.Press(VK_TAB, UiTest::kControl);
         driver.PumpUntilIdle();
-        afterSwitch = g_log;
+        afterSwitch = g_arrLog;
         EXPECT_EQ(d.m_wndSheet.GetActiveIndex(), 1);
         EXPECT_EQ(driver.FocusId(), kPortEdit);
 
         d.m_wndPort.m_bRefuseLeave = TRUE;
-        g_log.clear();
+        g_arrLog.clear();
         driver.Press(VK_TAB, UiTest::kControl);
         driver.PumpUntilIdle();
-        afterRefusal = g_log;
+        afterRefusal = g_arrLog;
         activeAfterRefusal = d.m_wndSheet.GetActiveIndex();
         EXPECT_FALSE(d.m_wndSheet.SetActivePage(0));
 
