@@ -14,12 +14,12 @@ constexpr std::size_t kNetworkParameterHeaderWords = 4;
 DWORD CMailboxAnswer::CheckHeader(const unsigned short* answer, std::size_t readWords)
 {
     if (answer == nullptr || readWords < kHeaderWords)
-        return kPelorusErrorInvalidAnswerLength;
+        return PELORUS_ERROR_INVALID_ANSWER_LENGTH;
     // The count covers the status at least; 0 would leave "count - 1" data
     // words wrapping round to 65535.
     const std::size_t following = answer[1];
     if (following == 0 || following > readWords - 2)
-        return kPelorusErrorInvalidAnswerLength;
+        return PELORUS_ERROR_INVALID_ANSWER_LENGTH;
     return 0;
 }
 

@@ -73,7 +73,7 @@ bool CSIOService::ExecuteService(tServiceInfo& info, unsigned char* data)
 {
     return RunOperation(L"CSIOService::ExecuteService", __LINE__, [&] {
         if (data == nullptr && (info.wRequestWords != 0 || info.wAnswerWords != 0)) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         tWords request(info.wRequestWords);
@@ -103,7 +103,7 @@ bool CSIOService::Call(BYTE group, BYTE service, const tWords& request, WORD ans
         *answered = false;
     const std::size_t answerTotal = answerWords + CMailboxAnswer::kHeaderWords;
     if (request.size() + 2 > kMailboxWords || answerTotal > kMailboxWords) {
-        SetLastErrorCode(kPelorusErrorInvalidArgument);
+        SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     }
     tWords words{static_cast<unsigned short>(group | service << 8), static_cast<unsigned short>(request.size())};
@@ -169,7 +169,7 @@ DWORD CSIOService::StoredCode() const
 
 bool CSIOService::MalformedAnswer()
 {
-    SetLastErrorCode(kPelorusErrorInvalidAnswerLength);
+    SetLastErrorCode(PELORUS_ERROR_INVALID_ANSWER_LENGTH);
     return false;
 }
 
@@ -232,13 +232,13 @@ bool CSIOService::PackBytes(tWords& request, unsigned short length, const unsign
 {
     const unsigned short bytes = std::min(length, kMaxBlockBytes);
     if (data == nullptr && bytes > 0) {
-        SetLastErrorCode(kPelorusErrorInvalidArgument);
+        SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     }
     request.push_back(bytes);
     // Checked before the caller's bytes are touched.
     if (request.size() + (bytes + 1u) / 2 + 2 > kMailboxWords) {
-        SetLastErrorCode(kPelorusErrorInvalidArgument);
+        SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     }
     for (unsigned short i = 0; i < bytes; i += 2) {
@@ -302,7 +302,7 @@ bool CSIOService::GetAddressSwitchSetting(unsigned short& value)
     return RunOperation(L"CSIOService::GetAddressSwitchSetting", __LINE__, [&] {
         if (CallForWord(GROUP_DEVICE, 0x07, value))
             return true;
-        if (StoredCode() != kPelorusErrorServiceNotSupported)
+        if (StoredCode() != PELORUS_ERROR_SERVICE_NOT_SUPPORTED)
             return false;
         // Older devices answer the switch under this service.
         ResetLastErrorCode();
@@ -416,7 +416,7 @@ bool CSIOService::GetTableInfo(std::vector<tFBCTable>& tables)
                 return MalformedAnswer();
             return true;
         }
-        if (StoredCode() != kPelorusErrorServiceNotSupported)
+        if (StoredCode() != PELORUS_ERROR_SERVICE_NOT_SUPPORTED)
             return false;
         return GetTableInfoForOldFBC(tables);
     });
@@ -435,7 +435,7 @@ bool CSIOService::GetTableInfoForOldFBC(std::vector<tFBCTable>& tables)
             const DWORD code = GetLastError();
             if (code == kNoSuchTable)
                 continue;
-            if (code == kPelorusErrorRegisterOutOfRange) {
+            if (code == PELORUS_ERROR_REGISTER_OUT_OF_RANGE) {
                 tables.push_back(static_cast<tFBCTable>(table << 9));
                 SetLastError(0);
                 continue;
@@ -672,7 +672,7 @@ bool CSIOService::GetNetworkParameter(const unsigned short interfaceIndex, const
 {
     return RunOperation(L"CSIOService::GetNetworkParameter", __LINE__, [&] {
         if (data == nullptr) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         // A large buffer of the caller asks for no more than the mailbox holds.
@@ -782,7 +782,7 @@ bool CSIOService::ReadFBCIdentification(tFbcIdentification* id)
 {
     return RunOperation(L"CSIOService::ReadFBCIdentification", __LINE__, [&] {
         if (id == nullptr) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         std::wstring order;

@@ -44,7 +44,7 @@ void CServiceBase::SetLastErrorCode(unsigned long code)
     if (m_lastError == 0) {
         ZELL::IConnection* connection = GetConnection();
         if (connection == nullptr) {
-            m_lastError = kPelorusErrorNoConnection;
+            m_lastError = PELORUS_ERROR_NO_CONNECTION;
         } else {
             m_lastError = static_cast<DWORD>(connection->GetLastErrorCode());
             if (m_lastError == 0)
@@ -61,7 +61,7 @@ void CServiceBase::PublishLastError()
 
 void CServiceBase::StoreCaughtException(const wchar_t* name, int line)
 {
-    DWORD code = kPelorusErrorInvalidArgument;
+    DWORD code = PELORUS_ERROR_INVALID_ARGUMENT;
     try {
         throw;
     } catch (CZellException& error) {

@@ -21,29 +21,29 @@ class CConnectionBase;
 }
 
 // Codes the services store as their last error.
-constexpr DWORD kPelorusErrorInvalidArgument = 0x20200008;
-constexpr DWORD kPelorusErrorNoConnection = 0x20200009;
-constexpr DWORD kPelorusErrorServiceNotSupported = 0x20088212;
-constexpr DWORD kPelorusErrorParameterNotPresent = 0x20088213;
-constexpr DWORD kPelorusErrorServiceRejected = 0x20088214;
-constexpr DWORD kPelorusErrorRegisterOutOfRange = 0x20088215;
-constexpr DWORD kPelorusErrorInvalidNodeConfiguration = 0x20088409;
-constexpr DWORD kPelorusErrorInvalidAnswerLength = 0x20208404;
-constexpr DWORD kPelorusErrorAddressText = 0x2020000A;
-constexpr DWORD kPelorusErrorNoPingAnswer = 0x2020000C;
-constexpr DWORD kPelorusErrorParamChannel = 0x20058000; // | the channel's error
-constexpr DWORD kPelorusErrorRestartModuleCount = 0x2008940A;
-constexpr DWORD kPelorusErrorRestartConfiguration = 0x2008940B;
-constexpr DWORD kPelorusErrorRestartAbort = 0x2008940C;
-constexpr DWORD kPelorusErrorRestartModuleMismatch = 0x2008940D;
-constexpr DWORD kPelorusErrorRestartPosition = 0x2008940E;
-constexpr DWORD kPelorusErrorReconnect = 0x2008940F;
-constexpr DWORD kPelorusErrorRestartReconnect = 0x12340001;
-constexpr DWORD kPelorusErrorControlModeOff = 0x20200002;
-constexpr DWORD kPelorusErrorControlModeFieldbus = 0x20200003;
-constexpr DWORD kPelorusErrorControlModeMonitor = 0x20200004;
-constexpr DWORD kPelorusErrorMonitorModeOff = 0x20200005;
-constexpr DWORD kPelorusErrorMonitorModeControl = 0x20200006;
+constexpr DWORD PELORUS_ERROR_INVALID_ARGUMENT = 0x20200008;
+constexpr DWORD PELORUS_ERROR_NO_CONNECTION = 0x20200009;
+constexpr DWORD PELORUS_ERROR_SERVICE_NOT_SUPPORTED = 0x20088212;
+constexpr DWORD PELORUS_ERROR_PARAMETER_NOT_PRESENT = 0x20088213;
+constexpr DWORD PELORUS_ERROR_SERVICE_REJECTED = 0x20088214;
+constexpr DWORD PELORUS_ERROR_REGISTER_OUT_OF_RANGE = 0x20088215;
+constexpr DWORD PELORUS_ERROR_INVALID_NODE_CONFIGURATION = 0x20088409;
+constexpr DWORD PELORUS_ERROR_INVALID_ANSWER_LENGTH = 0x20208404;
+constexpr DWORD PELORUS_ERROR_ADDRESS_TEXT = 0x2020000A;
+constexpr DWORD PELORUS_ERROR_NO_PING_ANSWER = 0x2020000C;
+constexpr DWORD PELORUS_ERROR_PARAM_CHANNEL = 0x20058000; // | the channel's error
+constexpr DWORD PELORUS_ERROR_RESTART_MODULE_COUNT = 0x2008940A;
+constexpr DWORD PELORUS_ERROR_RESTART_CONFIGURATION = 0x2008940B;
+constexpr DWORD PELORUS_ERROR_RESTART_ABORT = 0x2008940C;
+constexpr DWORD PELORUS_ERROR_RESTART_MODULE_MISMATCH = 0x2008940D;
+constexpr DWORD PELORUS_ERROR_RESTART_POSITION = 0x2008940E;
+constexpr DWORD PELORUS_ERROR_RECONNECT = 0x2008940F;
+constexpr DWORD PELORUS_ERROR_RESTART_RECONNECT = 0x12340001;
+constexpr DWORD PELORUS_ERROR_CONTROL_MODE_OFF = 0x20200002;
+constexpr DWORD PELORUS_ERROR_CONTROL_MODE_FIELDBUS = 0x20200003;
+constexpr DWORD PELORUS_ERROR_CONTROL_MODE_MONITOR = 0x20200004;
+constexpr DWORD PELORUS_ERROR_MONITOR_MODE_OFF = 0x20200005;
+constexpr DWORD PELORUS_ERROR_MONITOR_MODE_CONTROL = 0x20200006;
 
 class PELORUS_API CServiceBase {
 public:
@@ -264,7 +264,7 @@ protected:
         ResetLastErrorCode();
         bool result = false;
         if (GetConnection() == nullptr) {
-            m_lastError = kPelorusErrorNoConnection;
+            m_lastError = PELORUS_ERROR_NO_CONNECTION;
             PublishLastError();
         } else {
             try {

@@ -93,7 +93,7 @@ bool CServiceBase::CheckCommunication(unsigned short attempts)
         auto* connection = dynamic_cast<ZELL::CConnectionBase*>(GetConnection());
         if (connection == nullptr) {
             Log(L" ### LEAVE - %s with false [invalid connection pointer] (Line %d)\n", name, __LINE__);
-            SetLastErrorCode(kPelorusErrorNoConnection);
+            SetLastErrorCode(PELORUS_ERROR_NO_CONNECTION);
             return false;
         }
         CCommunicationTimeoutRestorer restorer(*connection);
@@ -156,7 +156,7 @@ bool CServiceBase::Reconnect()
         open = false;
     }
     if (!open) {
-        SetLastErrorCode(kPelorusErrorReconnect);
+        SetLastErrorCode(PELORUS_ERROR_RECONNECT);
         Log(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", name, m_lastError, __LINE__);
     }
     return open;
@@ -166,7 +166,7 @@ bool CServiceBase::GetSubBusConfiguration(std::vector<unsigned short>* config)
 {
     return RunOperation(L"CServiceBase::GetSubBusConfiguration", __LINE__, [&] {
         if (config == nullptr) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         config->clear();
@@ -174,7 +174,7 @@ bool CServiceBase::GetSubBusConfiguration(std::vector<unsigned short>* config)
             unsigned short value = 0;
             if (!ReadRegister(0, kConfigurationTable, reg, 1, &value)) {
                 // Past the last register of the table: the list ends there.
-                if (!HasStoredCode(kPelorusErrorRegisterOutOfRange))
+                if (!HasStoredCode(PELORUS_ERROR_REGISTER_OUT_OF_RANGE))
                     return false;
                 ResetLastErrorCode();
                 value = 0;
@@ -184,7 +184,7 @@ bool CServiceBase::GetSubBusConfiguration(std::vector<unsigned short>* config)
                 break;
         }
         if (config->size() < 2 || config->back() != 0 || (*config)[0] == 0 || (*config)[1] == 0) {
-            SetLastErrorCode(kPelorusErrorInvalidNodeConfiguration);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_NODE_CONFIGURATION);
             return false;
         }
         return true;
@@ -195,19 +195,19 @@ bool CServiceBase::CheckRestartedNode(unsigned int position, const std::vector<u
 {
     if (!Reconnect()) {
         ResetLastErrorCode();
-        SetLastErrorCode(kPelorusErrorRestartReconnect);
+        SetLastErrorCode(PELORUS_ERROR_RESTART_RECONNECT);
         return false;
     }
     std::vector<unsigned short> after;
     if (!GetSubBusConfiguration(&after))
         return false;
     if (after.size() < static_cast<std::size_t>(position) + 2 || after.size() != before.size()) {
-        SetLastErrorCode(kPelorusErrorRestartModuleCount);
+        SetLastErrorCode(PELORUS_ERROR_RESTART_MODULE_COUNT);
         return false;
     }
     for (std::size_t i = 0; i < after.size(); ++i) {
         if (after[i] != before[i] && after[i] != kAnyModule && before[i] != kAnyModule) {
-            SetLastErrorCode(kPelorusErrorRestartConfiguration);
+            SetLastErrorCode(PELORUS_ERROR_RESTART_CONFIGURATION);
             return false;
         }
     }
@@ -218,7 +218,7 @@ bool CServiceBase::CheckRestartedNode(unsigned int position, const std::vector<u
         return false;
     // The register carries one more decimal digit than the configuration.
     if (moduleId / 10 != after[position]) {
-        SetLastErrorCode(kPelorusErrorRestartModuleMismatch);
+        SetLastErrorCode(PELORUS_ERROR_RESTART_MODULE_MISMATCH);
         return false;
     }
     return true;
@@ -231,7 +231,7 @@ bool CServiceBase::RestartSystem(unsigned int position, unsigned int seconds)
         if (!GetSubBusConfiguration(&before))
             return false;
         if (position >= before.size() - 1) {
-            SetLastErrorCode(kPelorusErrorRestartPosition);
+            SetLastErrorCode(PELORUS_ERROR_RESTART_POSITION);
             return false;
         }
         if (!RestartSystem())
@@ -245,7 +245,7 @@ bool CServiceBase::RestartSystem(unsigned int position, unsigned int seconds)
             ResetLastErrorCode();
             if (CheckRestartedNode(position, before))
                 return true;
-            if (HasStoredCode(kPelorusErrorRestartAbort))
+            if (HasStoredCode(PELORUS_ERROR_RESTART_ABORT))
                 return false;
             Sleep(100);
         }

@@ -36,7 +36,7 @@ bool CServiceBase::ReadStateWords(std::vector<unsigned short>& states)
     if (!GetFBCStates(states))
         return false;
     if (states.size() < kStateWordsNeeded) {
-        SetLastErrorCode(kPelorusErrorInvalidAnswerLength);
+        SetLastErrorCode(PELORUS_ERROR_INVALID_ANSWER_LENGTH);
         return false;
     }
     return true;
@@ -51,15 +51,15 @@ bool CServiceBase::EnableBKMonitorMode(bool on)
         if ((states[kStateMonitor] != 0) == on)
             return true;
         if (on && states[kStateControl] != 0) {
-            SetLastErrorCode(kPelorusErrorMonitorModeControl);
+            SetLastErrorCode(PELORUS_ERROR_MONITOR_MODE_CONTROL);
             return false;
         }
         if (!EnableBKMonitorModeWithoutCheck(on) || !ReadStateWords(states))
             return false;
         if ((states[kStateMonitor] != 0) == on)
             return true;
-        SetLastErrorCode(states[kStateControl] != 0 ? kPelorusErrorMonitorModeControl
-                                                    : kPelorusErrorMonitorModeOff);
+        SetLastErrorCode(states[kStateControl] != 0 ? PELORUS_ERROR_MONITOR_MODE_CONTROL
+                                                    : PELORUS_ERROR_MONITOR_MODE_OFF);
         return false;
     });
 }
@@ -79,11 +79,11 @@ bool CServiceBase::EnableBKControlMode(bool on)
             return true;
         }
         if (states[kStateMonitor] != 0)
-            SetLastErrorCode(kPelorusErrorControlModeMonitor);
+            SetLastErrorCode(PELORUS_ERROR_CONTROL_MODE_MONITOR);
         else if (states[kStateFieldbus] != 0)
-            SetLastErrorCode(kPelorusErrorControlModeFieldbus);
+            SetLastErrorCode(PELORUS_ERROR_CONTROL_MODE_FIELDBUS);
         else
-            SetLastErrorCode(kPelorusErrorControlModeOff);
+            SetLastErrorCode(PELORUS_ERROR_CONTROL_MODE_OFF);
         return false;
     });
 }
@@ -97,7 +97,7 @@ bool CServiceBase::GetDateTimeSettings(tDateTime& dateTime)
         if (!GetDateTime(seconds, zoneMinutes, daylightSaving)) {
             // Older devices have only the real-time clock, zoned in hours.
             short zoneHours = 0;
-            if (!HasStoredCode(kPelorusErrorServiceNotSupported) || !GetRealTimeClock(seconds, zoneHours))
+            if (!HasStoredCode(PELORUS_ERROR_SERVICE_NOT_SUPPORTED) || !GetRealTimeClock(seconds, zoneHours))
                 return false;
             zoneMinutes = static_cast<short>(zoneHours * 60);
             daylightSaving = kDaylightSavingUnknown;
@@ -115,7 +115,7 @@ bool CServiceBase::SetDateTimeSettings(const tDateTime& dateTime)
         const unsigned int seconds = dateTime.dwSeconds;
         if (SetDateTime(seconds, dateTime.sZoneMinutes, dateTime.sDaylightSaving))
             return true;
-        if (!HasStoredCode(kPelorusErrorServiceNotSupported))
+        if (!HasStoredCode(PELORUS_ERROR_SERVICE_NOT_SUPPORTED))
             return false;
         const auto zoneHours = static_cast<short>(dateTime.sZoneMinutes / 60);
         return SetRealTimeClock(seconds, zoneHours);
@@ -163,7 +163,7 @@ bool CServiceBase::GetTerminalBusMonitorEntries(std::vector<tKBMonEntryEx>& entr
             return false;
         for (unsigned int reads = 0; entries.size() < size; ++reads) {
             if (reads == kMaxMonitorReads) {
-                SetLastErrorCode(kPelorusErrorInvalidAnswerLength);
+                SetLastErrorCode(PELORUS_ERROR_INVALID_ANSWER_LENGTH);
                 return false;
             }
             tKBMonEntryEx entry;
@@ -193,7 +193,7 @@ bool CServiceBase::GetSDCardInformation(tSDCardInfo& info)
         if (!GetSDCardStatus(words))
             return false;
         if (words.size() < kCardWordsNeeded) {
-            SetLastErrorCode(kPelorusErrorInvalidAnswerLength);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ANSWER_LENGTH);
             return false;
         }
         unsigned short root = 0;
@@ -214,7 +214,7 @@ bool CServiceBase::BasicFbcIdentification(unsigned char* buffer, unsigned short 
 {
     return RunOperation(L"CServiceBase::BasicFbcIdentification", __LINE__, [&] {
         if (buffer == nullptr && size != 0) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         std::wstring order;

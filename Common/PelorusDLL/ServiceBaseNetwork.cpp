@@ -119,7 +119,7 @@ int CServiceBase::AddressRegisterFromParamID(int id)
 
 bool CServiceBase::NetworkParamNotSupported() const
 {
-    return HasStoredCode(kPelorusErrorServiceNotSupported) || HasStoredCode(kPelorusErrorServiceRejected);
+    return HasStoredCode(PELORUS_ERROR_SERVICE_NOT_SUPPORTED) || HasStoredCode(PELORUS_ERROR_SERVICE_REJECTED);
 }
 
 bool CServiceBase::ReadNetworkParameterBytes(const unsigned short interfaceIndex, const unsigned short id,
@@ -140,17 +140,17 @@ bool CServiceBase::GetIPAddress(const unsigned short interfaceIndex, const unsig
 {
     return RunOperation(L"CServiceBase::GetIPAddress", __LINE__, [&] {
         if (!IsAddressId(id)) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         std::vector<BYTE> bytes;
         if (!ReadNetworkParameterBytes(interfaceIndex, id, kind, id == IdMACAddress ? 6 : 4, bytes)) {
-            if (HasStoredCode(kPelorusErrorParameterNotPresent))
+            if (HasStoredCode(PELORUS_ERROR_PARAMETER_NOT_PRESENT))
                 text = SERVICE_NOT_SUPPORTED;
             return false;
         }
         if (bytes.size() != 4 && bytes.size() != 6) {
-            SetLastErrorCode(kPelorusErrorInvalidAnswerLength);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ANSWER_LENGTH);
             return false;
         }
         text = FormatServiceAddress(id, bytes);
@@ -171,12 +171,12 @@ bool CServiceBase::WriteIPAddressUsingService(const unsigned short interfaceInde
     if (text == SERVICE_NOT_SUPPORTED)
         return true;
     if (!IsAddressId(id)) {
-        SetLastErrorCode(kPelorusErrorInvalidArgument);
+        SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     }
     std::array<BYTE, 4> octets{};
     if (!ParseAddressText(text, octets)) {
-        SetLastErrorCode(kPelorusErrorAddressText);
+        SetLastErrorCode(PELORUS_ERROR_ADDRESS_TEXT);
         return false;
     }
     const BYTE bytes[4] = {octets[3], octets[2], octets[1], octets[0]};
@@ -189,12 +189,12 @@ bool CServiceBase::GetNetworkParamName(const unsigned short interfaceIndex, cons
     return RunOperation(L"CServiceBase::GetNetworkParamName", __LINE__, [&] {
         const unsigned short size = NameSize(id);
         if (size == 0) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         std::vector<BYTE> bytes;
         if (!ReadNetworkParameterBytes(interfaceIndex, id, kind, size, bytes)) {
-            if (HasStoredCode(kPelorusErrorParameterNotPresent))
+            if (HasStoredCode(PELORUS_ERROR_PARAMETER_NOT_PRESENT))
                 text = SERVICE_NOT_SUPPORTED;
             return false;
         }
@@ -213,7 +213,7 @@ bool CServiceBase::SetNetworkParamName(const unsigned short interfaceIndex, cons
         const std::string bytes = WideToAnsi(text);
         const unsigned short size = NameSize(id);
         if (size == 0 || bytes.size() > size) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         return SetNetworkParameter(interfaceIndex, id, kind, static_cast<unsigned short>(bytes.size()),
@@ -227,12 +227,12 @@ bool CServiceBase::ReadIPAddressSourceUsingService(const unsigned short interfac
     return RunOperation(L"CServiceBase::ReadIPAddressSourceUsingService", __LINE__, [&] {
         std::vector<BYTE> bytes;
         if (!ReadNetworkParameterBytes(interfaceIndex, IdSource, kind, 2, bytes)) {
-            if (HasStoredCode(kPelorusErrorParameterNotPresent))
+            if (HasStoredCode(PELORUS_ERROR_PARAMETER_NOT_PRESENT))
                 source = kSourceNotSupported;
             return false;
         }
         if (bytes.size() != 2) {
-            SetLastErrorCode(kPelorusErrorInvalidAnswerLength);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ANSWER_LENGTH);
             return false;
         }
         source = static_cast<unsigned short>(bytes[0] | (bytes[1] << 8));
@@ -261,7 +261,7 @@ bool CServiceBase::GetNetworkParameters(const unsigned short interfaceIndex, con
             if (done)
                 return true;
             lastFailure = m_lastError;
-            return lastFailure == kPelorusErrorParameterNotPresent;
+            return lastFailure == PELORUS_ERROR_PARAMETER_NOT_PRESENT;
         };
         const std::pair<unsigned short, std::wstring*> addresses[] = {
             {IdIPAddress, &params.strIPAddress},          {IdSubnetMask, &params.strSubnetMask},
@@ -277,20 +277,20 @@ bool CServiceBase::GetNetworkParameters(const unsigned short interfaceIndex, con
             !proceed(GetIPAddress(interfaceIndex, IdParameter9, kind, params.strParameter9)))
             return false;
         bool mac = GetIPAddress(interfaceIndex, IdMACAddress, kind, params.strMACAddress);
-        if (!mac && HasStoredCode(kPelorusErrorParameterNotPresent)) {
+        if (!mac && HasStoredCode(PELORUS_ERROR_PARAMETER_NOT_PRESENT)) {
             // Older devices name their MAC address only in the network id.
             std::wstring networkId;
             std::wstring address;
             if (GetNetworkID(networkId, address))
                 params.strMACAddress = address;
             else
-                lastFailure = kPelorusErrorParameterNotPresent;
+                lastFailure = PELORUS_ERROR_PARAMETER_NOT_PRESENT;
             mac = true;
         }
         if (!proceed(mac) ||
             !proceed(GetNetworkParamName(interfaceIndex, IdSNTPHostName, kind, params.strSNTPHostName)))
             return false;
-        return lastFailure == 0 || lastFailure == kPelorusErrorParameterNotPresent;
+        return lastFailure == 0 || lastFailure == PELORUS_ERROR_PARAMETER_NOT_PRESENT;
     });
 }
 
@@ -365,7 +365,7 @@ bool CServiceBase::GetActualIPAddress(const unsigned short interfaceIndex, std::
 {
     return RunOperation(L"CServiceBase::GetActualIPAddress", __LINE__, [&] {
         if (!ReadIPAddressSourceUsingService(interfaceIndex, kKindActual, source) &&
-            !HasStoredCode(kPelorusErrorParameterNotPresent))
+            !HasStoredCode(PELORUS_ERROR_PARAMETER_NOT_PRESENT))
             return false;
         return GetIPAddress(interfaceIndex, IdIPAddress, kKindActual, address);
     });
@@ -397,7 +397,7 @@ bool CServiceBase::WriteIPAddressSourceToRegister(unsigned short source)
     case SourceDHCP: bit = 1u << 8; break;
     case SourceStatic: break;
     case SourceFourth: bit = 1u << 7; break;
-    default: SetLastErrorCode(kPelorusErrorInvalidArgument); return false;
+    default: SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT); return false;
     }
     unsigned short word = 0;
     if (!ReadRegister(0, kNetworkTable, kSourceRegister, 1, &word))
@@ -473,11 +473,11 @@ bool CServiceBase::WriteIPAddressToRegister(int id, const std::wstring& address)
     const int reg = AddressRegisterFromParamID(id);
     std::array<BYTE, 4> octets{};
     if (reg < 0 || id > IdAlternativeDNS) {
-        SetLastErrorCode(kPelorusErrorInvalidArgument);
+        SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     }
     if (!ParseAddressText(address, octets)) {
-        SetLastErrorCode(kPelorusErrorAddressText);
+        SetLastErrorCode(PELORUS_ERROR_ADDRESS_TEXT);
         return false;
     }
     const unsigned short words[2] = {static_cast<unsigned short>(octets[0] | (octets[1] << 8)),
@@ -530,7 +530,7 @@ bool CServiceBase::ReadNetworkParamNameFromRegister(int id, std::wstring& name)
 {
     return RunOperation(L"CServiceBase::ReadNetworkParamNameFromRegister", __LINE__, [&] {
         if (id != IdHostName && id != IdDomainName) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         unsigned short words[kNameRegisters] = {};
@@ -552,7 +552,7 @@ bool CServiceBase::WriteNetworkParamNameToRegister(int id, const std::wstring& n
 {
     return RunOperation(L"CServiceBase::WriteNetworkParamNameToRegister", __LINE__, [&] {
         if (id != IdHostName && id != IdDomainName) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         // At most 31 characters, so that the NUL always fits.
@@ -637,7 +637,7 @@ std::wstring CServiceBase::GetCurrentlyUsedIPAddressFromInternalVariables()
     std::wstring name;
     std::wstring value;
     if (!GetInternalVariable(4, name, value)) {
-        if (!HasStoredCode(kPelorusErrorParameterNotPresent) || !GetInternalVariable(1, name, value))
+        if (!HasStoredCode(PELORUS_ERROR_PARAMETER_NOT_PRESENT) || !GetInternalVariable(1, name, value))
             return std::wstring();
     }
     return (name.empty() || value.empty()) ? std::wstring() : value;
@@ -663,7 +663,7 @@ bool CServiceBase::ReadInterfaceAddresses(std::vector<unsigned short>& interface
         std::wstring address;
         unsigned short source = 0;
         if (!GetActualIPAddress(index, address, source))
-            return HasStoredCode(kPelorusErrorParameterNotPresent) && !interfaces.empty();
+            return HasStoredCode(PELORUS_ERROR_PARAMETER_NOT_PRESENT) && !interfaces.empty();
         interfaces.push_back(index);
     }
     return true;
@@ -730,8 +730,8 @@ bool CServiceBase::ReadMacAddresses(std::vector<std::wstring>& macs)
             macs.push_back(text);
             appended = true;
         }
-        if (!appended && (HasStoredCode(kPelorusErrorParameterNotPresent) ||
-                          HasStoredCode(kPelorusErrorServiceNotSupported))) {
+        if (!appended && (HasStoredCode(PELORUS_ERROR_PARAMETER_NOT_PRESENT) ||
+                          HasStoredCode(PELORUS_ERROR_SERVICE_NOT_SUPPORTED))) {
             std::wstring networkId;
             std::wstring address;
             if (GetNetworkID(networkId, address)) {

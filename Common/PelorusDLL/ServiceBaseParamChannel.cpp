@@ -9,11 +9,11 @@ bool CServiceBase::ParamChannelUsable(unsigned short channel) const
     // Only the thread's value: a misuse must not replace the code that an
     // earlier operation left for the caller.
     if (channel == 0) {
-        SetLastError(kPelorusErrorInvalidArgument);
+        SetLastError(PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     }
     if (!m_paramCom) {
-        SetLastError(kPelorusErrorNoConnection);
+        SetLastError(PELORUS_ERROR_NO_CONNECTION);
         return false;
     }
     return true;
@@ -25,7 +25,7 @@ bool CServiceBase::ParamIndexesValid(unsigned short index, unsigned short count,
     // another parameter than the caller named.
     if ((count != 0 && data == nullptr) ||
         static_cast<unsigned int>(index) + count > CParamComRegister::kLastIndex + 1u) {
-        SetLastErrorCode(kPelorusErrorInvalidArgument);
+        SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     }
     return true;
@@ -34,8 +34,8 @@ bool CServiceBase::ParamIndexesValid(unsigned short index, unsigned short count,
 unsigned long CServiceBase::ParamErrorToPelorusError()
 {
     if (!m_paramCom)
-        return kPelorusErrorParamChannel | 1;
-    const unsigned long code = kPelorusErrorParamChannel | static_cast<unsigned long>(m_paramCom->GetError());
+        return PELORUS_ERROR_PARAM_CHANNEL | 1;
+    const unsigned long code = PELORUS_ERROR_PARAM_CHANNEL | static_cast<unsigned long>(m_paramCom->GetError());
     m_paramCom->ClearError();
     return code;
 }
@@ -82,7 +82,7 @@ bool CServiceBase::ParamChannelGetParamCount(unsigned short channel, unsigned sh
 unsigned int CServiceBase::ParamChannelTimeout() const
 {
     if (!m_paramCom) {
-        SetLastError(kPelorusErrorNoConnection);
+        SetLastError(PELORUS_ERROR_NO_CONNECTION);
         return 0;
     }
     return m_paramCom->GetTimeout();
@@ -93,5 +93,5 @@ void CServiceBase::ParamChannelTimeout(unsigned int milliseconds)
     if (m_paramCom)
         m_paramCom->SetTimeout(milliseconds);
     else
-        SetLastError(kPelorusErrorNoConnection);
+        SetLastError(PELORUS_ERROR_NO_CONNECTION);
 }

@@ -6,6 +6,6 @@
 class PELORUS_API CTCPIPService : public CTCPIPServiceBase {
 public:
     // Without a connection, or when protocol and API cannot be built, every
-    // operation fails with kPelorusErrorNoConnection.
+    // operation fails with PELORUS_ERROR_NO_CONNECTION.
     explicit CTCPIPService(ZELL::IConnection* connection);
 };

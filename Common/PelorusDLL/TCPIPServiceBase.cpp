@@ -77,7 +77,7 @@ ZELL::IConnection* CTCPIPServiceBase::GetConnection()
 ZELL::CServiceAPI& CTCPIPServiceBase::Api()
 {
     if (m_serviceAPI == nullptr)
-        throw CZellException(L"The service has no service API.", static_cast<LONG>(kPelorusErrorNoConnection));
+        throw CZellException(L"The service has no service API.", static_cast<LONG>(PELORUS_ERROR_NO_CONNECTION));
     return *m_serviceAPI;
 }
 
@@ -144,7 +144,7 @@ bool CTCPIPServiceBase::RestartSystemWithoutWaiting()
 bool CTCPIPServiceBase::GetParameterChecksum(unsigned short&)
 {
     return RunOperation(L"CTCPIPServiceBase::GetParameterChecksum", __LINE__, [&] {
-        SetLastErrorCode(kPelorusErrorServiceNotSupported);
+        SetLastErrorCode(PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
         return false;
     });
 }
@@ -200,7 +200,7 @@ bool CTCPIPServiceBase::ReadIdentification(CIdentificationText& text)
         return false;
     if (!text.Parse(answer)) {
         Log(L" ### LEAVE - %s with false (Line %d)\n", L"CTCPIPServiceBase::ReadIdentification", __LINE__);
-        SetLastErrorCode(kPelorusErrorInvalidArgument);
+        SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     }
     return true;
@@ -222,7 +222,7 @@ bool CTCPIPServiceBase::ReadFBCIdentification(tFbcIdentification* id)
 {
     return RunOperation(L"CTCPIPServiceBase::ReadFBCIdentification", __LINE__, [&] {
         if (id == nullptr) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         CIdentificationText text;
@@ -301,7 +301,7 @@ bool CTCPIPServiceBase::GetFieldbusBaudrate(double& baud)
             return true;
         // "--" is the device's own word for "no fieldbus rate"; anything
         // else that does not start with a number is a malformed answer.
-        SetLastErrorCode(value == L"--" ? kPelorusErrorParameterNotPresent : kPelorusErrorInvalidArgument);
+        SetLastErrorCode(value == L"--" ? PELORUS_ERROR_PARAMETER_NOT_PRESENT : PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     });
 }
@@ -328,7 +328,7 @@ bool CTCPIPServiceBase::GetNetworkID(std::wstring& networkId, std::wstring& macA
             return false;
         if (CIdentificationText::SplitNetworkID(answer, networkId, macAddress))
             return true;
-        SetLastErrorCode(kPelorusErrorInvalidArgument);
+        SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     });
 }
@@ -358,7 +358,7 @@ bool CTCPIPServiceBase::GetInternalVariable(const unsigned short index, std::wst
 {
     return RunOperation(L"CTCPIPServiceBase::GetInternalVariable", __LINE__, [&] {
         if (index == 0) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         char* raw = nullptr;
@@ -370,7 +370,7 @@ bool CTCPIPServiceBase::GetInternalVariable(const unsigned short index, std::wst
             return true;
         // As a device answers for a variable it does not have, so that
         // callers can fall back to another one.
-        SetLastErrorCode(kPelorusErrorParameterNotPresent);
+        SetLastErrorCode(PELORUS_ERROR_PARAMETER_NOT_PRESENT);
         return false;
     });
 }
@@ -452,7 +452,7 @@ bool CTCPIPServiceBase::EnableTerminalControlMode(unsigned short first, unsigned
 {
     return RunOperation(L"CTCPIPServiceBase::EnableTerminalControlMode", __LINE__, [&] {
         if (length != 0 && data == nullptr) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         return Evaluated(Api().EnableTerminalControlMode(first, second, third, length, data));
@@ -578,7 +578,7 @@ bool CTCPIPServiceBase::RegisterArgumentsFit(unsigned int position, unsigned int
     const bool fit = FitsWord(position) && FitsWord(table) && FitsWord(start) && FitsWord(count) &&
                      (count == 0 || data != nullptr);
     if (!fit)
-        SetLastErrorCode(kPelorusErrorInvalidArgument);
+        SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
     return fit;
 }
 
@@ -609,7 +609,7 @@ bool CTCPIPServiceBase::GetNetworkParameter(const unsigned short interfaceIndex,
 {
     return RunOperation(L"CTCPIPServiceBase::GetNetworkParameter", __LINE__, [&] {
         if (data == nullptr) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         WORD answerLength = 0;
@@ -637,7 +637,7 @@ bool CTCPIPServiceBase::SetNetworkParameter(const unsigned short interfaceIndex,
 {
     return RunOperation(L"CTCPIPServiceBase::SetNetworkParameter", __LINE__, [&] {
         if (length != 0 && data == nullptr) {
-            SetLastErrorCode(kPelorusErrorInvalidArgument);
+            SetLastErrorCode(PELORUS_ERROR_INVALID_ARGUMENT);
             return false;
         }
         return Evaluated(Api().SetNetworkParameter(interfaceIndex, id, kind, length, data));
@@ -713,7 +713,7 @@ bool CTCPIPServiceBase::PingThenProbe(const std::wstring& host, unsigned short a
 {
     switch (PingHost(host, attempts, timeoutMs)) {
     case ENPingResult::NoAnswer:
-        SetLastErrorCode(kPelorusErrorNoPingAnswer);
+        SetLastErrorCode(PELORUS_ERROR_NO_PING_ANSWER);
         return false;
     case ENPingResult::NoICMP:
         Log(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", L"CTCPIPServiceBase::CheckCommunication",
@@ -731,7 +731,7 @@ bool CTCPIPServiceBase::CheckCommunication(unsigned short attempts)
     return RunOperation(L"CTCPIPServiceBase::CheckCommunication", __LINE__, [&] {
         auto* connection = dynamic_cast<ZELL::CConnectionBase*>(GetConnection());
         if (connection == nullptr) {
-            SetLastErrorCode(kPelorusErrorNoConnection);
+            SetLastErrorCode(PELORUS_ERROR_NO_CONNECTION);
             return false;
         }
         const std::wstring host = connection->GetSettingsValue(L"IP-Address");

@@ -113,7 +113,7 @@ private:
     // Runs a service that answers with seconds to wait and sleeps them.
     bool CallAndWait(const std::function<bool(ZELL::CServiceAPI&, WORD&)>& call);
     static void SleepSeconds(WORD seconds);
-    // Stores kPelorusErrorInvalidArgument when a value does not fit the request.
+    // Stores PELORUS_ERROR_INVALID_ARGUMENT when a value does not fit the request.
     bool RegisterArgumentsFit(unsigned int position, unsigned int table, unsigned int start, unsigned int count,
                               const unsigned short* data);
     bool ReadIdentification(CIdentificationText& text);

@@ -198,7 +198,7 @@ public:
             m_onInternalVariable();
         const auto found = m_internalVariables.find(index);
         if (found == m_internalVariables.end())
-            return Refuse(kPelorusErrorParameterNotPresent);
+            return Refuse(PELORUS_ERROR_PARAMETER_NOT_PRESENT);
         name = found->second.first, value = found->second.second;
         return true;
     }
@@ -242,7 +242,7 @@ public:
         if (!Begin("GetTerminalBusMonitorEntry"))
             return false;
         if (m_monitor.empty())
-            return Refuse(kPelorusErrorRegisterOutOfRange);
+            return Refuse(PELORUS_ERROR_REGISTER_OUT_OF_RANGE);
         // A monitor that runs out repeats its last entry, as a stuck device would.
         entry = m_monitor[std::min(m_monitorPointer++, m_monitor.size() - 1)];
         if (readTime)
@@ -298,7 +298,7 @@ public:
         const auto found = m_registers.find({position, table});
         for (unsigned int i = 0; i < count; ++i) {
             if (found == m_registers.end() || found->second.count(start + i) == 0)
-                return Refuse(kPelorusErrorRegisterOutOfRange);
+                return Refuse(PELORUS_ERROR_REGISTER_OUT_OF_RANGE);
             data[i] = found->second.at(start + i);
         }
         return true;
@@ -313,7 +313,7 @@ public:
             return Refuse(failure->second);
         const auto found = m_parameters.find({interfaceIndex, id, kind});
         if (found == m_parameters.end())
-            return Refuse(kPelorusErrorParameterNotPresent);
+            return Refuse(PELORUS_ERROR_PARAMETER_NOT_PRESENT);
         const std::vector<unsigned char>& bytes = found->second;
         if (bytes.size() != length) {
             delete[] *data;

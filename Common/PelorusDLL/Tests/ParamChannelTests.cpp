@@ -98,11 +98,11 @@ TEST_F(ParamChannel, IndexPast255IsRefusedBeforeAnythingIsSent)
 {
     Words data(3);
     EXPECT_FALSE(m_service.ParamChannelRead(kChannel, 254, data.data(), 3));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_FALSE(m_service.ParamChannelWrite(kChannel, 300, data.data(), 1));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_FALSE(m_service.ParamChannelRead(kChannel, 0, nullptr, 1));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_TRUE(m_service.m_registerWrites.empty());
     EXPECT_EQ(m_service.Calls("ReadRegister"), 0);
 }
@@ -112,7 +112,7 @@ TEST_F(ParamChannel, ChannelZeroLeavesTheStoredCode)
     m_service.SetLastErrorCode(0x20088212);
     Words data(1);
     EXPECT_FALSE(m_service.ParamChannelRead(0, 1, data.data(), 1));
-    EXPECT_EQ(GetLastError(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(GetLastError(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_FALSE(m_service.ParamChannelWrite(0, 1, data.data(), 1));
     EXPECT_EQ(m_service.GetLastErrorCode(), 0x20088212u);
     EXPECT_TRUE(m_service.m_registerWrites.empty());
@@ -177,7 +177,7 @@ TEST_F(ParamChannel, FailedRegisterAccessKeepsTheServiceCode)
         m_service.m_registers[{kChannel, 0}][57] = write.words[0] & 0x8000;
     };
     EXPECT_FALSE(m_service.ParamChannelRead(kChannel, 1, data.data(), 1));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorRegisterOutOfRange);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_REGISTER_OUT_OF_RANGE);
 }
 
 // The channel class on its own, with register operations that record.

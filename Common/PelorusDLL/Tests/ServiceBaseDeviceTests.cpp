@@ -31,7 +31,7 @@ TEST_F(DeviceModes, MonitorModeIsRefusedWhileControlModeIsOn)
 {
     m_service.m_states[4] = 1;
     EXPECT_FALSE(m_service.EnableBKMonitorMode(true));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorMonitorModeControl);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_MONITOR_MODE_CONTROL);
     EXPECT_EQ(m_service.Calls("EnableBKMonitorModeWithoutCheck"), 0);
 }
 
@@ -39,15 +39,15 @@ TEST_F(DeviceModes, ModeThatDoesNotTakeIsReported)
 {
     m_service.m_onMonitorMode = [](bool) {};
     EXPECT_FALSE(m_service.EnableBKMonitorMode(true));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorMonitorModeOff);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_MONITOR_MODE_OFF);
 
     struct Case {
         unsigned short fieldbus, monitor;
         DWORD code;
     };
     m_service.m_onControlMode = [](bool) {};
-    for (const Case& c : {Case{0, 1, kPelorusErrorControlModeMonitor}, Case{1, 0, kPelorusErrorControlModeFieldbus},
-                          Case{0, 0, kPelorusErrorControlModeOff}}) {
+    for (const Case& c : {Case{0, 1, PELORUS_ERROR_CONTROL_MODE_MONITOR}, Case{1, 0, PELORUS_ERROR_CONTROL_MODE_FIELDBUS},
+                          Case{0, 0, PELORUS_ERROR_CONTROL_MODE_OFF}}) {
         m_service.m_states[0] = c.fieldbus;
         m_service.m_states[3] = c.monitor;
         EXPECT_FALSE(m_service.EnableBKControlMode(true));
@@ -70,21 +70,21 @@ TEST_F(DeviceModes, TooFewStateWordsAreAnError)
 {
     m_service.m_states = Words(4, 1);
     EXPECT_FALSE(m_service.EnableBKMonitorMode(true));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidAnswerLength);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
     EXPECT_FALSE(m_service.EnableBKControlMode(false));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidAnswerLength);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
     // Five words switch on, and the answer after switching has three.
     m_service.m_states = Words(5, 0);
     m_service.m_onControlMode = [&](bool) { m_service.m_states.resize(3); };
     EXPECT_FALSE(m_service.EnableBKControlMode(true));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidAnswerLength);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
 }
 
 TEST_F(DeviceModes, ClockFallsBackToTheRealTimeClock)
 {
     m_service.m_clockSeconds = 1700000000;
     m_service.m_rtcZoneHours = -2;
-    m_service.Fail("GetDateTime", kPelorusErrorServiceNotSupported);
+    m_service.Fail("GetDateTime", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
     CServiceBase::tDateTime time;
     time.sDaylightSaving = 1;
     ASSERT_TRUE(m_service.GetDateTimeSettings(time));
@@ -92,7 +92,7 @@ TEST_F(DeviceModes, ClockFallsBackToTheRealTimeClock)
     EXPECT_EQ(time.sZoneMinutes, -120);
     EXPECT_EQ(time.sDaylightSaving, -1);
 
-    m_service.Fail("SetDateTime", kPelorusErrorServiceNotSupported);
+    m_service.Fail("SetDateTime", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
     time.sZoneMinutes = 180;
     ASSERT_TRUE(m_service.SetDateTimeSettings(time));
     ASSERT_EQ(m_service.m_realTimeClocksSet.size(), 1u);
@@ -179,7 +179,7 @@ TEST_F(DeviceModes, MonitorOfOnlyEmptyEntriesEnds)
     m_service.m_monitorSize = 3;
     std::vector<tKBMonEntryEx> entries;
     EXPECT_FALSE(m_service.GetTerminalBusMonitorEntries(entries));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidAnswerLength);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
     EXPECT_EQ(m_service.Calls("GetTerminalBusMonitorEntry"), 65535);
     EXPECT_TRUE(entries.empty());
 }
@@ -200,7 +200,7 @@ TEST_F(DeviceModes, MemoryCardWords)
 
     m_service.m_cardWords.resize(6);
     EXPECT_FALSE(m_service.GetSDCardInformation(info));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidAnswerLength);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
 }
 
 class ShortIdentification : public DeviceModes {
@@ -253,7 +253,7 @@ TEST_F(ShortIdentification, FailedIdentificationWritesNothing)
     EXPECT_EQ(buffer[0], 0xEE);
     EXPECT_EQ(m_service.GetLastErrorCode(), 0x20010200u);
     EXPECT_FALSE(m_service.BasicFbcIdentification(nullptr, 10));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 }

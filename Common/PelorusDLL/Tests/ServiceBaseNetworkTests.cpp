@@ -76,7 +76,7 @@ TEST_F(NetworkParameters, AnswerOfAnotherLengthIsRefused)
         m_service.m_parameters[{0, 3, kActual}] = answer;
         std::wstring text = L"unchanged";
         EXPECT_FALSE(m_service.GetIPAddress(0, 3, kActual, text));
-        EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidAnswerLength);
+        EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
         EXPECT_EQ(text, L"unchanged");
     }
 }
@@ -86,7 +86,7 @@ TEST_F(NetworkParameters, MissingParameterReadsAsNotSupported)
     std::wstring text;
     EXPECT_FALSE(m_service.GetIPAddress(0, 4, kStatic, text));
     EXPECT_EQ(text, CServiceBase::SERVICE_NOT_SUPPORTED);
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorParameterNotPresent);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_PARAMETER_NOT_PRESENT);
     EXPECT_FALSE(m_service.GetNetworkParamName(0, 8, kStatic, text));
     EXPECT_EQ(text, CServiceBase::SERVICE_NOT_SUPPORTED);
     unsigned short source = 0;
@@ -99,9 +99,9 @@ TEST_F(NetworkParameters, IdsOfTheOtherKindAreRefusedBeforeAsking)
     std::wstring text;
     for (unsigned short id : {0, 7, 8, 12}) {
         EXPECT_FALSE(m_service.GetIPAddress(0, id, kActual, text)) << id;
-        EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+        EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
         EXPECT_FALSE(m_service.SetIPAddress(0, id, kActual, L"1.2.3.4")) << id;
-        EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+        EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     }
     for (unsigned short id : {1, 6, 9, 10})
         EXPECT_FALSE(m_service.GetNetworkParamName(0, id, kActual, text)) << id;
@@ -123,7 +123,7 @@ TEST_F(NetworkParameters, MalformedAddressTextWritesNothing)
     for (const wchar_t* text : {L"1.2.3", L"1.2.3.4.5", L"256.1.1.1", L"a.b.c.d", L"1..2.3", L"", L"-1.2.3.4",
                                 L"1.2.3.4 ", L"1.2.3.0400", L"1.2.3.", L"1.2.3.99999999999"}) {
         EXPECT_FALSE(m_service.SetIPAddress(0, 1, kStatic, text)) << text;
-        EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorAddressText) << text;
+        EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_ADDRESS_TEXT) << text;
     }
     EXPECT_TRUE(m_service.m_parametersSet.empty());
 }
@@ -152,7 +152,7 @@ TEST_F(NetworkParameters, NamesEndAtTheFirstNulOrTheAnswer)
 TEST_F(NetworkParameters, NameLongerThanTheParameterIsRefused)
 {
     EXPECT_FALSE(m_service.SetNetworkParamName(0, 7, kStatic, std::wstring(33, L'h')));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     ASSERT_TRUE(m_service.SetNetworkParamName(0, 7, kStatic, std::wstring(32, L'h')));
     EXPECT_EQ(LastSet(7), Bytes(32, 'h'));
 }
@@ -212,7 +212,7 @@ TEST_F(NetworkParameters, WholeSetNamesTheTimeServerOneWay)
     m_service.m_parametersSet.clear();
     params.strGatewayAddress = L"192.168.1";
     EXPECT_FALSE(m_service.SetStaticNetworkParameters(0, params));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorAddressText);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_ADDRESS_TEXT);
     EXPECT_FALSE(WasSet(4));
 }
 
@@ -222,8 +222,8 @@ class OlderDevice : public NetworkParameters {
 protected:
     void SetUp() override
     {
-        m_service.Fail("GetNetworkParameter", kPelorusErrorServiceNotSupported);
-        m_service.Fail("SetNetworkParameter", kPelorusErrorServiceNotSupported);
+        m_service.Fail("GetNetworkParameter", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
+        m_service.Fail("SetNetworkParameter", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
     }
     std::map<unsigned int, unsigned short>& Table() { return m_service.m_registers[{0, 100}]; }
 };
@@ -275,7 +275,7 @@ TEST_F(OlderDevice, AlternativeDnsGoesToRegistersSeventeenAndEighteen)
 TEST_F(OlderDevice, RegisterWriteRefusesAMalformedAddress)
 {
     EXPECT_FALSE(m_service.WriteSubnetMask(0, L"255.255.0"));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorAddressText);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_ADDRESS_TEXT);
     EXPECT_TRUE(m_service.m_registerWrites.empty());
 }
 
@@ -326,7 +326,7 @@ TEST_F(OlderDevice, SntpHostNameHasNoRegister)
 {
     std::wstring name = L"before";
     EXPECT_FALSE(m_service.ReadSntpHostName(name));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorServiceNotSupported);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
     EXPECT_FALSE(m_service.WriteSntpHostName(L"time"));
     EXPECT_TRUE(m_service.m_registerWrites.empty());
 }

@@ -61,7 +61,7 @@ TEST_F(MemoryDevice, ConfigurationNeedsTwoModules)
     for (const Words& words : {Words{0x8212, 0}, Words{0, 0x0401, 0}, Words{}}) {
         SetConfiguration(words);
         EXPECT_FALSE(m_service.GetSubBusConfiguration(&config));
-        EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidNodeConfiguration);
+        EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_NODE_CONFIGURATION);
     }
 }
 
@@ -72,14 +72,14 @@ TEST_F(MemoryDevice, ConfigurationThatNeverEndsIsBounded)
     };
     Words config;
     EXPECT_FALSE(m_service.GetSubBusConfiguration(&config));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidNodeConfiguration);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_NODE_CONFIGURATION);
     EXPECT_LE(m_service.Calls("ReadRegister"), 512);
 }
 
 TEST_F(MemoryDevice, ConfigurationRefusesNullAndPassesOtherFailures)
 {
     EXPECT_FALSE(m_service.GetSubBusConfiguration(nullptr));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     SetConfiguration({0x8212, 0x0401, 0});
     m_service.m_registerFailures[{0, 9, 1}] = 0x20010200;
     Words config;
@@ -104,7 +104,7 @@ protected:
 TEST_F(Restart, PositionMustLieInsideTheNode)
 {
     EXPECT_FALSE(m_service.RestartSystem(3, 10));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorRestartPosition);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_RESTART_POSITION);
     EXPECT_EQ(m_service.Calls("RestartSystem"), 0);
 }
 
@@ -130,7 +130,7 @@ TEST_F(Restart, ReconnectThatNeverWorksEndsAtTheLimit)
 {
     m_connection.m_failingOpens = 1000000;
     EXPECT_FALSE(m_service.RestartSystem(0, 5));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorRestartReconnect);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_RESTART_RECONNECT);
     EXPECT_GE(GetTickCount(), 5000u);
     EXPECT_LT(GetTickCount(), 5300u);
 }
@@ -141,7 +141,7 @@ TEST_F(Restart, ReconnectFailureInsideTheWaitHasItsOwnCode)
     CMemoryService other(&plain);
     other.m_registers = m_service.m_registers;
     EXPECT_FALSE(other.RestartSystem(0, 2));
-    EXPECT_EQ(other.GetLastErrorCode(), kPelorusErrorRestartReconnect);
+    EXPECT_EQ(other.GetLastErrorCode(), PELORUS_ERROR_RESTART_RECONNECT);
 }
 
 TEST_F(Restart, ChangedNodeIsReported)
@@ -151,8 +151,8 @@ TEST_F(Restart, ChangedNodeIsReported)
         DWORD code;
     };
     // 0x1999 stands for any module.
-    for (const Case& c : {Case{{0x8212, 0x0401, 0}, kPelorusErrorRestartModuleCount},
-                          Case{{0x8212, 0x0402, 559, 0}, kPelorusErrorRestartConfiguration},
+    for (const Case& c : {Case{{0x8212, 0x0401, 0}, PELORUS_ERROR_RESTART_MODULE_COUNT},
+                          Case{{0x8212, 0x0402, 559, 0}, PELORUS_ERROR_RESTART_CONFIGURATION},
                           Case{{0x8212, 0x1999, 559, 0}, 0}}) {
         SetConfiguration(kNode);
         m_service.m_onRestart = [&] { SetConfiguration(c.after); };
@@ -165,7 +165,7 @@ TEST_F(Restart, ModuleAtThePositionIsCompared)
 {
     m_service.m_registers[{2, 0}][30] = 5604;
     EXPECT_FALSE(m_service.RestartSystem(2, 2));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorRestartModuleMismatch);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_RESTART_MODULE_MISMATCH);
     m_service.m_registerFailures[{2, 0, 30}] = 0x20010200;
     EXPECT_FALSE(m_service.RestartSystem(2, 2));
     EXPECT_EQ(m_service.GetLastErrorCode(), 0x20010200u);
@@ -315,7 +315,7 @@ TEST(ConnectionCheckWithoutBase, PlainConnectionIsRefused)
     CFakeConnection plain;
     CMemoryService service(&plain);
     EXPECT_FALSE(service.CheckCommunication(1));
-    EXPECT_EQ(service.GetLastErrorCode(), kPelorusErrorNoConnection);
+    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_NO_CONNECTION);
     EXPECT_EQ(service.Calls("ReadRegister"), 0);
 }
 

@@ -67,7 +67,7 @@ TEST_F(SharedLogicOnTheWire, RestartNoticesAnotherModule)
     SetNode();
     Device([](DevSim::tDeviceData& d) { d.registers[{2, 0}].words[30] = 5600; });
     EXPECT_FALSE(m_service.RestartSystem(2, 2));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorRestartModuleMismatch);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_RESTART_MODULE_MISMATCH);
 }
 
 TEST_F(SharedLogicOnTheWire, BaseCheckOpensAClosedConnectionAndPutsItBack)

@@ -59,8 +59,8 @@ TEST(ServiceWithoutConnection, SetLastErrorCodeReportsTheMissingConnection)
 {
     CFakeService service(nullptr);
     service.SetLastErrorCode(0x20088212);
-    EXPECT_EQ(GetLastError(), kPelorusErrorNoConnection);
-    EXPECT_EQ(service.GetLastErrorCode(), kPelorusErrorNoConnection);
+    EXPECT_EQ(GetLastError(), PELORUS_ERROR_NO_CONNECTION);
+    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_NO_CONNECTION);
 }
 
 TEST(ServiceWithoutConnection, OperationsFailWithoutRunning)
@@ -72,7 +72,7 @@ TEST(ServiceWithoutConnection, OperationsFailWithoutRunning)
         return true;
     }));
     EXPECT_FALSE(ran);
-    EXPECT_EQ(service.GetLastErrorCode(), kPelorusErrorNoConnection);
+    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_NO_CONNECTION);
 }
 
 TEST_F(ServiceLastError, OperationResetsAnOldCodeOnEntry)
@@ -86,9 +86,9 @@ TEST_F(ServiceLastError, MalformedDeviceTextBecomesInvalidArgument)
 {
     // What the number conversion throws on a text such as "BAUD".
     EXPECT_FALSE(m_service.Operation([]() -> bool { throw std::wstring(L"GenStrToNumber failed: 'BAUD'"); }));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_FALSE(m_service.Operation([]() -> bool { throw std::invalid_argument("stod"); }));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 TEST_F(ServiceLastError, LibraryExceptionKeepsItsCode)
@@ -96,7 +96,7 @@ TEST_F(ServiceLastError, LibraryExceptionKeepsItsCode)
     EXPECT_FALSE(m_service.Operation([]() -> bool { throw CZellException(L"timeout", 0x20010200); }));
     EXPECT_EQ(m_service.GetLastErrorCode(), 0x20010200u);
     EXPECT_FALSE(m_service.Operation([]() -> bool { throw CZellException(L"no code", 0); }));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 TEST(ServiceObject, CannotBeCopied)

@@ -390,7 +390,7 @@ TYPED_TEST(SharedOperationsEndToEnd, AnotherFailureIsNoReasonForTheRegisters)
 {
     // Port 3 does not exist: "parameter not present", not "not supported".
     EXPECT_FALSE(this->Service().WriteAlternativeDNSAddress(3, L"10.20.30.40"));
-    EXPECT_EQ(this->Service().GetLastErrorCode(), kPelorusErrorParameterNotPresent);
+    EXPECT_EQ(this->Service().GetLastErrorCode(), PELORUS_ERROR_PARAMETER_NOT_PRESENT);
     EXPECT_EQ(this->NetworkRegisters(17, 2), (std::vector<uint16_t>{0, 0}));
 
     // A busy device is no older device.
@@ -404,7 +404,7 @@ TYPED_TEST(SharedOperationsEndToEnd, AnotherFailureIsNoReasonForTheRegisters)
 
     this->Unsupported({kSetNetworkParameter});
     EXPECT_FALSE(this->Service().WriteAlternativeDNSAddress(0, L"10.20.300.40"));
-    EXPECT_EQ(this->Service().GetLastErrorCode(), kPelorusErrorAddressText);
+    EXPECT_EQ(this->Service().GetLastErrorCode(), PELORUS_ERROR_ADDRESS_TEXT);
     EXPECT_EQ(this->NetworkRegisters(17, 2), (std::vector<uint16_t>{0, 0}));
 }
 
@@ -492,7 +492,7 @@ TYPED_TEST(SharedOperationsEndToEnd, MonitorModeFollowsTheStateWords)
     // Control mode holds the bus: monitor mode is refused before any request.
     this->Change([](tDeviceData& d) { d.stateWords[4] = 1; });
     EXPECT_FALSE(this->Service().EnableBKMonitorMode(true));
-    EXPECT_EQ(this->Service().GetLastErrorCode(), kPelorusErrorMonitorModeControl);
+    EXPECT_EQ(this->Service().GetLastErrorCode(), PELORUS_ERROR_MONITOR_MODE_CONTROL);
     EXPECT_EQ(this->Model().stateWords.at(3), 0);
     EXPECT_EQ(this->Model().stateWords.at(4), 1);
 
@@ -543,7 +543,7 @@ TYPED_TEST(SharedOperationsEndToEnd, SubBusConfigurationEndsAtTheFirstZero)
 
     this->Change([](tDeviceData& d) { d.registers[{0, kConfigurationTable}].words = {0x8212, 0, 0x0401}; });
     EXPECT_FALSE(this->Service().GetSubBusConfiguration(&config));
-    EXPECT_EQ(this->Service().GetLastErrorCode(), kPelorusErrorInvalidNodeConfiguration);
+    EXPECT_EQ(this->Service().GetLastErrorCode(), PELORUS_ERROR_INVALID_NODE_CONFIGURATION);
 }
 
 TYPED_TEST(SharedOperationsEndToEnd, BasicIdentificationPacksTheTextsWithLengthBytes)

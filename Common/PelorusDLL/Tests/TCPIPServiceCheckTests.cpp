@@ -57,27 +57,27 @@ TEST_F(TCPIPConnectionCheck, PingOfAnAnsweringHostProbesTheDevice)
     EXPECT_FALSE(m_service.Ping(L"127.0.0.1", 1));
     const unsigned long code = m_service.GetLastErrorCode();
     EXPECT_NE(code, 0u);
-    EXPECT_NE(code, kPelorusErrorNoPingAnswer);
+    EXPECT_NE(code, PELORUS_ERROR_NO_PING_ANSWER);
 }
 
 TEST_F(TCPIPConnectionCheck, SilentHostIsNotProbed)
 {
     m_service.m_pingSilent = true;
     EXPECT_FALSE(m_service.CheckCommunication(3));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorNoPingAnswer);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_NO_PING_ANSWER);
     EXPECT_EQ(m_service.m_pingsSent, 3);
     EXPECT_FALSE(ProbeWasSent());
     EXPECT_FALSE(m_service.CheckCommunication(0));
     EXPECT_EQ(m_service.m_pingsSent, 4) << "at least one ping";
     EXPECT_FALSE(m_service.Ping(L"127.0.0.1", 2));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorNoPingAnswer);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_NO_PING_ANSWER);
 }
 
 TEST_F(TCPIPConnectionCheck, UnspecifiedAddressIsNoAnswer)
 {
     ASSERT_TRUE(m_connection.SetSettingsXML(L"<TCPIP IP-Address='0.0.0.0'/>"));
     EXPECT_FALSE(m_service.CheckCommunication(1));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorNoPingAnswer);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_NO_PING_ANSWER);
 }
 
 TEST_F(TCPIPConnectionCheck, WithoutICMPTheProbeDecides)
@@ -167,11 +167,11 @@ void ExpectEveryOperationToFail(CServiceUnderTest& service)
     EXPECT_EQ(service.GetConnection(), nullptr);
     service.EnableLogging(true, L"none");
     service.EvaluateErrorCode();
-    EXPECT_EQ(service.GetLastErrorCode(), kPelorusErrorNoConnection);
+    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_NO_CONNECTION);
     const auto operations = AllOperations();
     for (std::size_t i = 0; i < operations.size(); ++i) {
         EXPECT_FALSE(operations[i](service)) << "operation " << i;
-        EXPECT_EQ(service.GetLastErrorCode(), kPelorusErrorNoConnection) << "operation " << i;
+        EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_NO_CONNECTION) << "operation " << i;
     }
 }
 

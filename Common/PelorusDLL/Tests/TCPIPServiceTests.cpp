@@ -82,19 +82,19 @@ TEST_F(TCPIPIdentification, MalformedTextsFailWithACode)
     double baud = 7;
     Device([](tDeviceData& d) { d.identTextOverride = "ORDER=1;BAUD=x MBaud"; });
     EXPECT_FALSE(m_service.GetFieldbusBaudrate(baud));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_DOUBLE_EQ(baud, 7);
 
     Device([](tDeviceData& d) { d.identTextOverride = "ORDER=1;BAUD=--"; });
     EXPECT_FALSE(m_service.GetFieldbusBaudrate(baud));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorParameterNotPresent);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_PARAMETER_NOT_PRESENT);
 
     Device([](tDeviceData& d) { d.identTextOverride = "ORDER"; });
     std::wstring order, description, hw, sw;
     EXPECT_FALSE(m_service.IdentifyDevice(order, description, hw, sw));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_FALSE(m_service.ReadFBCIdentification(nullptr));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 TEST_F(TCPIPIdentification, LongAnswersAreCut)
@@ -120,15 +120,15 @@ TEST_F(TCPIPNetworkTexts, NetworkIdAndInternalVariables)
     EXPECT_EQ(name + L"|" + value, L"IP|192.168.1.10");
 
     EXPECT_FALSE(m_service.GetInternalVariable(5, name, value));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorParameterNotPresent);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_PARAMETER_NOT_PRESENT);
     m_sim.Log().Clear();
     EXPECT_FALSE(m_service.GetInternalVariable(0, name, value));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_EQ(m_sim.Log().Size(), 0u) << "index 0 is refused before asking the device";
 
     Device([](tDeviceData& d) { d.networkId = "MAC-ID"; });
     EXPECT_FALSE(m_service.GetNetworkID(id, mac));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 using TCPIPNetworkParameters = SimulatedDevice;
@@ -165,9 +165,9 @@ TEST_F(TCPIPNetworkParameters, RawBytesPerPortAndSet)
     EXPECT_EQ(m_service.GetLastErrorCode(), 0x20088213u);
     EXPECT_EQ(data, nullptr);
     EXPECT_FALSE(m_service.GetNetworkParameter(0, NET_IP_ADDRESS, NET_ACTUAL, length, nullptr));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_FALSE(m_service.SetNetworkParameter(0, NET_IP_ADDRESS, NET_STATIC, 4, nullptr));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 using TCPIPDeviceState = SimulatedDevice;
@@ -225,7 +225,7 @@ TEST_F(TCPIPDeviceState, SwitchesAndWordsPassThrough)
     EXPECT_EQ(d.terminalControlData, (std::vector<uint8_t>{9, 8, 7}));
     EXPECT_EQ(d.ethernetMode, 1);
     EXPECT_FALSE(m_service.EnableTerminalControlMode(4, 5, 6, 3, nullptr));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 using TCPIPRegisters = SimulatedDevice;
@@ -244,9 +244,9 @@ TEST_F(TCPIPRegisters, RoundTripAndOutOfRangeArguments)
     EXPECT_EQ(m_service.GetLastErrorCode(), 0x20088200u);
     m_sim.Log().Clear();
     EXPECT_FALSE(m_service.ReadRegister(2, 100 + 0x10000, 0, 1, read)) << "would read table 100";
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_FALSE(m_service.WriteRegister(2, 100, 0, 1, nullptr));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     EXPECT_EQ(m_sim.Log().Size(), 0u);
 }
 
@@ -257,7 +257,7 @@ TEST_F(TCPIPRegisters, HighestWordIsStillAnArgument)
     ASSERT_TRUE(m_service.ReadRegister(0xFFFF, 0xFFFF, 0, 1, &word)) << std::hex << m_service.GetLastErrorCode();
     EXPECT_EQ(word, 0x1234);
     EXPECT_FALSE(m_service.ReadRegister(0x10000, 0xFFFF, 0, 1, &word));
-    EXPECT_EQ(m_service.GetLastErrorCode(), kPelorusErrorInvalidArgument);
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 TEST_F(TCPIPRegisters, TableInfoIsSorted)

@@ -44,7 +44,7 @@ WORD CDeviceDataReader::GetTableLength(CServiceBase& service, WORD table)
 
 bool CDeviceDataReader::NotSupported()
 {
-    return m_context.Service().GetLastErrorCode() == kPelorusErrorServiceNotSupported;
+    return m_context.Service().GetLastErrorCode() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
 }
 
 bool CDeviceDataReader::ReadAllDeviceData()
@@ -254,7 +254,7 @@ bool CDeviceDataReader::ReadNetworkParametersPerPort()
             continue;
         }
         const unsigned long code = service.GetLastErrorCode();
-        if (code != kPelorusErrorParameterNotPresent && code != 0 && ports == 0)
+        if (code != PELORUS_ERROR_PARAMETER_NOT_PRESENT && code != 0 && ports == 0)
             return false;
         break;
     }
@@ -286,7 +286,7 @@ CString CDeviceDataReader::ReadInternalAddress()
     CServiceBase& service = m_context.Service();
     std::wstring name, value;
     bool ok = service.GetInternalVariable(4, name, value);
-    if (!ok && service.GetLastErrorCode() == kPelorusErrorParameterNotPresent)
+    if (!ok && service.GetLastErrorCode() == PELORUS_ERROR_PARAMETER_NOT_PRESENT)
         ok = service.GetInternalVariable(1, name, value);
     if (!ok || name.empty() || value.empty())
         return {};

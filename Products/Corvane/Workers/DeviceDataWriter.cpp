@@ -42,7 +42,7 @@ bool NamesFromDevice(const CServiceBase::tNetworkParams& record) { return !recor
 
 bool CDeviceDataWriter::NotSupported()
 {
-    return m_context.Service().GetLastErrorCode() == kPelorusErrorServiceNotSupported;
+    return m_context.Service().GetLastErrorCode() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
 }
 
 bool CDeviceDataWriter::WriteAll()
@@ -226,7 +226,7 @@ bool CDeviceDataWriter::WriteEthernetInterfaceMode()
     if (ok && current != want && !service.SetEthernetInterfaceMode(want)) {
         const unsigned long code = service.GetLastErrorCode();
         ok = code == ZELL::CServiceAPI::kBusy ? WaitWhileInterfaceBusy(action)
-                                              : code == kPelorusErrorServiceNotSupported;
+                                              : code == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
         if (!ok || code != ZELL::CServiceAPI::kBusy) {
             data.EthernetInterfaceMode = 0xFFFF;
             data.InterfaceModeToWrite = false;

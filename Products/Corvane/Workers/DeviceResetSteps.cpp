@@ -44,7 +44,7 @@ bool CDeviceResetSteps::SaveDeviceParameters()
     bool ok = m_context.Service().SaveParameter() && PollServiceState(0);
     // A device without the save service keeps its parameters by itself.
     if (!ok)
-        ok = GetLastError() == kPelorusErrorServiceNotSupported;
+        ok = GetLastError() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
     reporter.ShowResult(ENThreadAction::SaveParameter, ok, true);
     return ok;
 }

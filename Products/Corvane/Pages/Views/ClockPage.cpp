@@ -303,7 +303,7 @@ void CClockPage::OnSynchronise()
 void CClockPage::ShowFailure(const wchar_t* formatKey)
 {
     CServiceBase* service = GetService();
-    const DWORD code = service != nullptr ? service->GetLastErrorCode() : kPelorusErrorNoConnection;
+    const DWORD code = service != nullptr ? service->GetLastErrorCode() : PELORUS_ERROR_NO_CONNECTION;
     CString text;
     text.Format(Text(formatKey), code);
     ZELLMessageBox(text, MB_OK | MB_ICONERROR, nullptr, 0);

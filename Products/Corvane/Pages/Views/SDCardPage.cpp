@@ -157,7 +157,7 @@ void CSDCardPage::OnQueryCard()
         SetServiceLine(L"Status der SD-Karte ermittelt");
     } else {
         m_cardPresent = false;
-        const DWORD code = service != nullptr ? service->GetLastErrorCode() : kPelorusErrorNoConnection;
+        const DWORD code = service != nullptr ? service->GetLastErrorCode() : PELORUS_ERROR_NO_CONNECTION;
         SetDlgItemText(kCardStatus, L"");
         ClearCardFields();
         SetServiceLine(FormatW(L"Status der SD-Karte nicht ermittelt! - Errorcode: 0x%08X", code));
@@ -176,7 +176,7 @@ void CSDCardPage::OnGetRootLocation()
         m_rootLocations.SetCurSel(location);
         SetServiceLine(L"PLC Root Location ermittelt");
     } else {
-        const DWORD code = service != nullptr ? service->GetLastErrorCode() : kPelorusErrorNoConnection;
+        const DWORD code = service != nullptr ? service->GetLastErrorCode() : PELORUS_ERROR_NO_CONNECTION;
         SetServiceLine(FormatW(L"PLC Root Location nicht ermittelt! - Errorcode: 0x%08X", code));
     }
     FinishConnection();
@@ -199,7 +199,7 @@ CString CSDCardPage::SetRootLocationOnDevice(int location)
 {
     CServiceBase* service = GetService();
     if (service == nullptr)
-        return FormatW(L"PLC Root Location nicht eingestellt! - Errorcode: 0x%08X", kPelorusErrorNoConnection);
+        return FormatW(L"PLC Root Location nicht eingestellt! - Errorcode: 0x%08X", PELORUS_ERROR_NO_CONNECTION);
     if (service->SetPLCRootLocation(static_cast<unsigned short>(location)))
         return L"PLC Root Location eingestellt";
     const DWORD code = service->GetLastErrorCode();
