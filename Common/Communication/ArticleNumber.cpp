@@ -55,7 +55,7 @@ bool CArticleNumber::IsZeroPair(const std::wstring& first, const std::wstring& s
 
 void CArticleNumber::Parse(const std::wstring& text)
 {
-    fullText.clear();
+    m_fullText.clear();
     const std::wstring relevant = text.substr(0, text.find(L'#'));
     std::vector<std::wstring> pieces;
     SplitString(relevant, L"-/", pieces, true);
@@ -77,81 +77,81 @@ void CArticleNumber::Parse(const std::wstring& text)
     }
     for (std::wstring& piece : pieces)
         piece = FormatPart(piece, true);
-    parts = std::move(pieces);
+    m_parts = std::move(pieces);
 }
 
 void CArticleNumber::SetParts(const std::vector<std::wstring>& texts)
 {
-    parts.clear();
+    m_parts.clear();
     if (!IsZeroPair(texts[4], texts[5]))
-        parts.assign(texts.begin(), texts.begin() + 6);
+        m_parts.assign(texts.begin(), texts.begin() + 6);
     else if (IsZeroPair(texts[2], texts[3]))
-        parts.assign(texts.begin(), texts.begin() + 2);
+        m_parts.assign(texts.begin(), texts.begin() + 2);
     else
-        parts.assign(texts.begin(), texts.begin() + 4);
+        m_parts.assign(texts.begin(), texts.begin() + 4);
 }
 
 std::wstring CArticleNumber::FormatBase(bool fourDigits) const
 {
-    if (parts.empty())
+    if (m_parts.empty())
         return {};
-    std::wstring text = FormatPart(parts[0], fourDigits);
-    if (parts.size() > 1)
-        text += L"-" + FormatPart(parts[1], fourDigits);
+    std::wstring text = FormatPart(m_parts[0], fourDigits);
+    if (m_parts.size() > 1)
+        text += L"-" + FormatPart(m_parts[1], fourDigits);
     return text;
 }
 
 std::wstring CArticleNumber::FormatOption(bool fourDigits) const
 {
-    if (parts.size() <= 3)
+    if (m_parts.size() <= 3)
         return {};
-    std::wstring text = FormatPart(parts[2], fourDigits) + L"-" + FormatPart(parts[3], fourDigits);
-    if (parts.size() == 6)
-        text += L"/" + FormatPart(parts[4], fourDigits) + L"-" + FormatPart(parts[5], fourDigits);
+    std::wstring text = FormatPart(m_parts[2], fourDigits) + L"-" + FormatPart(m_parts[3], fourDigits);
+    if (m_parts.size() == 6)
+        text += L"/" + FormatPart(m_parts[4], fourDigits) + L"-" + FormatPart(m_parts[5], fourDigits);
     return text;
 }
 
 std::wstring CArticleNumber::FormatFull(bool fourDigits) const
 {
     std::wstring text = FormatBase(fourDigits);
-    if (parts.size() > 3)
+    if (m_parts.size() > 3)
         text += L"/" + FormatOption(fourDigits);
     return text;
 }
 
 const wchar_t* CArticleNumber::GetText(bool fourDigits)
 {
-    fullText = FormatFull(fourDigits);
-    return fullText.c_str();
+    m_fullText = FormatFull(fourDigits);
+    return m_fullText.c_str();
 }
 
 const wchar_t* CArticleNumber::GetBaseText(bool fourDigits)
 {
-    baseText = FormatBase(fourDigits);
-    return baseText.c_str();
+    m_baseText = FormatBase(fourDigits);
+    return m_baseText.c_str();
 }
 
 const wchar_t* CArticleNumber::GetOptionText(bool fourDigits)
 {
-    optionText = FormatOption(fourDigits);
-    return optionText.c_str();
+    m_optionText = FormatOption(fourDigits);
+    return m_optionText.c_str();
 }
 
 std::wstring CArticleNumber::GetPart(unsigned int index, bool fourDigits) const
 {
-    return index < parts.size() ? FormatPart(parts[index], fourDigits) : std::wstring();
+    return index < m_parts.size() ? FormatPart(m_parts[index], fourDigits) : std::wstring();
 }
 
 std::wstring CArticleNumber::FormatCompact(bool allPairs) const
 {
-    const std::size_t count = parts.size();
+    const std::size_t count = m_parts.size();
     if (count != 2 && count != 4 && count != 6)
         return {};
-    std::wstring text = FormatPart(parts[0], true) + FormatPart(parts[1], true);
+    std::wstring text = FormatPart(m_parts[0], true) + FormatPart(m_parts[1], true);
     if (allPairs && count >= 4)
-        text += L"_" + FormatPart(parts[2], true) + FormatPart(parts[3], true);
+        text += L"_" + FormatPart(m_parts[2], true) + FormatPart(m_parts[3], true);
     if (allPairs && count == 6)
-        text += L"_" + FormatPart(parts[4], true) + FormatPart(parts[5], true);
+        text += L"_" + FormatPart(m_parts[4], true) + FormatPart(m_parts[5], true);
     return text;
 }
 
@@ -159,7 +159,7 @@ bool CArticleNumber::IsSameBase(const CArticleNumber& other) const
 {
     const CArticleNumber mine(FormatBase(false));
     const CArticleNumber theirs(other.FormatBase(false));
-    return mine.parts == theirs.parts;
+    return mine.m_parts == theirs.m_parts;
 }
 
 bool CArticleNumber::IsSameBase(const std::wstring& text) const
@@ -180,6 +180,6 @@ bool CArticleNumber::Matches(const std::wstring& text, bool familyWildcard)
 
 void CArticleNumber::SetPart(unsigned int index, const std::wstring& text)
 {
-    if (index < parts.size())
-        parts[index] = text;
+    if (index < m_parts.size())
+        m_parts[index] = text;
 }

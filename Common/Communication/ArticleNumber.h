@@ -27,7 +27,7 @@ public:
     bool Matches(const std::wstring& text, bool familyWildcard);
     void SetPart(unsigned int index, const std::wstring& text);
 
-    std::size_t GetPartCount() const { return parts.size(); }
+    std::size_t GetPartCount() const { return m_parts.size(); }
 
 private:
     void Parse(const std::wstring& text);
@@ -40,8 +40,8 @@ private:
     static std::wstring FormatNumber(int number);
     static bool IsZeroPair(const std::wstring& first, const std::wstring& second);
 
-    std::vector<std::wstring> parts;
-    std::wstring fullText;
-    std::wstring baseText;
-    std::wstring optionText;
+    std::vector<std::wstring> m_parts;
+    std::wstring m_fullText;
+    std::wstring m_baseText;
+    std::wstring m_optionText;
 };

@@ -10,16 +10,16 @@ constexpr const wchar_t* kNotYet = L"Not yet implemented!";
 
 }
 
-CDeviceAPIBase::CDeviceAPIBase(IProtocol* protocol_) : protocol(protocol_) {}
+CDeviceAPIBase::CDeviceAPIBase(IProtocol* protocol_) : m_protocol(protocol_) {}
 
 void CDeviceAPIBase::SetProtocol(IProtocol* protocol_)
 {
-    protocol = protocol_;
+    m_protocol = protocol_;
 }
 
 IProtocol* CDeviceAPIBase::GetProtocol() const
 {
-    return protocol;
+    return m_protocol;
 }
 
 std::wstring CDeviceAPIBase::GetDriverInfo() const

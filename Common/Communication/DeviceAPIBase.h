@@ -39,7 +39,7 @@ public:
     bool SaveSettingsXML(std::wstring name) override;
 
 protected:
-    IProtocol* protocol = nullptr;
+    IProtocol* m_protocol = nullptr;
 
 private:
     static std::wstring NotImplemented(const std::wstring& function, const wchar_t* message);

@@ -61,21 +61,21 @@ std::wstring HandledFailureText(const std::wstring& operation)
 
 }
 
-CIdentificationAPI::CIdentificationAPI(IProtocol* protocol_) : protocol(protocol_) {}
+CIdentificationAPI::CIdentificationAPI(IProtocol* protocol_) : m_protocol(protocol_) {}
 
 void CIdentificationAPI::SetProtocol(IProtocol* protocol_)
 {
-    protocol = protocol_;
+    m_protocol = protocol_;
 }
 
 IProtocol* CIdentificationAPI::GetProtocol() const
 {
-    return protocol;
+    return m_protocol;
 }
 
 bool CIdentificationAPI::IsConnected() const
 {
-    return protocol && protocol->GetConnection() && protocol->GetConnection()->IsOpen();
+    return m_protocol && m_protocol->GetConnection() && m_protocol->GetConnection()->IsOpen();
 }
 
 bool CIdentificationAPI::Connect()
@@ -83,27 +83,27 @@ bool CIdentificationAPI::Connect()
     try {
         if (IsConnected())
             throw CIdentificationException((Qualified(L"Connect") + L" failed!").c_str(), 1, 0, 0, 0);
-        if (!protocol || !protocol->GetConnection())
+        if (!m_protocol || !m_protocol->GetConnection())
             return false;
-        protocol->GetConnection()->Open();
+        m_protocol->GetConnection()->Open();
         return true;
     } catch (...) {
-        lastErrorMessage = HandledFailureText(Qualified(L"Connect"));
+        m_lastErrorMessage = HandledFailureText(Qualified(L"Connect"));
     }
-    lastError = 1;
+    m_lastError = 1;
     return false;
 }
 
 bool CIdentificationAPI::Disconnect()
 {
     try {
-        if (!protocol || !protocol->GetConnection())
+        if (!m_protocol || !m_protocol->GetConnection())
             return false;
-        protocol->GetConnection()->Close();
+        m_protocol->GetConnection()->Close();
         return true;
     } catch (...) {
-        lastError = 2;
-        lastErrorMessage = LanguageText(L"PARAM_HANDLING_2");
+        m_lastError = 2;
+        m_lastErrorMessage = LanguageText(L"PARAM_HANDLING_2");
         return false;
     }
 }
@@ -125,11 +125,11 @@ bool CIdentificationAPI::Run(const wchar_t* name, USHORT number, USHORT service,
         Put16(request, service);
         request.insert(request.end(), arguments.begin(), arguments.end());
         unsigned int rawLength = 0;
-        if (!protocol->Request(kIdentificationCommand, request.data(), static_cast<unsigned int>(request.size()),
+        if (!m_protocol->Request(kIdentificationCommand, request.data(), static_cast<unsigned int>(request.size()),
                                &raw, rawLength, nullptr, nullptr)) {
             delete[] raw;
-            lastError = number;
-            lastErrorMessage = protocol->GetLastErrorMessage();
+            m_lastError = number;
+            m_lastErrorMessage = m_protocol->GetLastErrorMessage();
             return false;
         }
         const Reply reply(raw, raw ? raw + rawLength : raw);
@@ -173,10 +173,10 @@ bool CIdentificationAPI::Run(const wchar_t* name, USHORT number, USHORT service,
         }
         return handler(reply);
     } catch (...) {
-        lastErrorMessage = HandledFailureText(op);
+        m_lastErrorMessage = HandledFailureText(op);
     }
     delete[] raw;
-    lastError = number;
+    m_lastError = number;
     return false;
 }
 
@@ -196,7 +196,7 @@ bool CIdentificationAPI::Text(const wchar_t* name, USHORT number, USHORT service
 
 bool CIdentificationAPI::StoreSettings(const std::wstring& attribute, ULONG value)
 {
-    auto* settings = dynamic_cast<CProtocolBase*>(protocol);
+    auto* settings = dynamic_cast<CProtocolBase*>(m_protocol);
     if (!settings)
         return false;
     return settings->SetSettingsXML(FormatW(L"<?xml version='1.0'?><ServiceProtocol %s='%u' />", attribute.c_str(),

@@ -23,8 +23,8 @@ public:
 
     bool IsConnected() const;
     // The number of the operation that failed last; a success keeps it.
-    USHORT GetLastErrorCode() const { return lastError; }
-    const wchar_t* GetLastErrorMessage() const { return lastErrorMessage.c_str(); }
+    USHORT GetLastErrorCode() const { return m_lastError; }
+    const wchar_t* GetLastErrorMessage() const { return m_lastErrorMessage.c_str(); }
 
     bool Connect();
     bool Disconnect();
@@ -66,9 +66,9 @@ private:
               const wchar_t* settingsAttribute = nullptr);
     bool StoreSettings(const std::wstring& attribute, ULONG value);
 
-    IProtocol* protocol = nullptr;
-    USHORT lastError = 0;
-    std::wstring lastErrorMessage;
+    IProtocol* m_protocol = nullptr;
+    USHORT m_lastError = 0;
+    std::wstring m_lastErrorMessage;
 };
 
 }

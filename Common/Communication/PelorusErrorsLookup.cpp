@@ -56,28 +56,28 @@ CPelorusErrorsLookup::CPelorusErrorsLookup()
     SetLanguage(std::wstring(L"en"));
 }
 
-CPelorusErrorsLookup::CPelorusErrorsLookup(unsigned int lcid, const std::wstring& directory) : path(directory)
+CPelorusErrorsLookup::CPelorusErrorsLookup(unsigned int lcid, const std::wstring& directory) : m_path(directory)
 {
     SetPath(directory);
     SetLanguage(lcid);
 }
 
-CPelorusErrorsLookup::CPelorusErrorsLookup(const std::wstring& code, const std::wstring& directory) : path(directory)
+CPelorusErrorsLookup::CPelorusErrorsLookup(const std::wstring& code, const std::wstring& directory) : m_path(directory)
 {
     SetPath(directory);
     SetLanguage(code);
 }
 
 CPelorusErrorsLookup::CPelorusErrorsLookup(const CPelorusErrorsLookup& other)
-    : language(other.language)
-    , path(other.path)
+    : m_language(other.m_language)
+    , m_path(other.m_path)
 {
 }
 
 CPelorusErrorsLookup& CPelorusErrorsLookup::operator=(const CPelorusErrorsLookup& other)
 {
-    language = other.language;
-    path = other.path;
+    m_language = other.m_language;
+    m_path = other.m_path;
     return *this;
 }
 
@@ -100,16 +100,16 @@ std::wstring CPelorusErrorsLookup::LibraryDirectory()
 
 void CPelorusErrorsLookup::SetPath(const std::wstring& directory)
 {
-    path = directory.empty() ? LibraryDirectory() : directory;
+    m_path = directory.empty() ? LibraryDirectory() : directory;
 }
 
 void CPelorusErrorsLookup::SetLanguage(const std::wstring& code)
 {
-    language = code;
-    std::wstring file = path + L"/PelorusErrors." + language;
+    m_language = code;
+    std::wstring file = m_path + L"/PelorusErrors." + m_language;
     if (!FileExists(file)) {
-        language = L"en";
-        file = path + L"/PelorusErrors." + language;
+        m_language = L"en";
+        file = m_path + L"/PelorusErrors." + m_language;
     }
     GetLanguageSupport().SetLanguage(_bstr_t(file.c_str()), true);
 }
@@ -121,7 +121,7 @@ void CPelorusErrorsLookup::SetLanguage(unsigned int lcid)
 
 unsigned int CPelorusErrorsLookup::GetLCID() const
 {
-    return GetLCIDFromLangID(language);
+    return GetLCIDFromLangID(m_language);
 }
 
 std::wstring CPelorusErrorsLookup::GetShortDescription(ULONG code, bool expand)

@@ -28,8 +28,8 @@ public:
     std::wstring GetLongDescription(ULONG code, bool expand);
     void GetDescriptions(ULONG code, std::wstring& shortText, std::wstring& longText, bool expand);
 
-    const std::wstring& GetLanguage() const { return language; }
-    const std::wstring& GetPath() const { return path; }
+    const std::wstring& GetLanguage() const { return m_language; }
+    const std::wstring& GetPath() const { return m_path; }
 
 protected:
     std::wstring GetDescription(ULONG code, const std::wstring& kind, bool expand);
@@ -40,8 +40,8 @@ protected:
 private:
     static std::wstring LibraryDirectory();
 
-    std::wstring language = L"en";
-    std::wstring path;
+    std::wstring m_language = L"en";
+    std::wstring m_path;
 };
 
 }

@@ -25,10 +25,10 @@ public:
     virtual bool SetProtocolUUID(std::wstring uuid);
 
 protected:
-    IConnection* connection = nullptr;
-    bool ownsConnection = false;
-    unsigned short lastCommandError = 0;
-    std::wstring lastErrorMessage;
+    IConnection* m_connection = nullptr;
+    bool m_ownsConnection = false;
+    unsigned short m_lastCommandError = 0;
+    std::wstring m_lastErrorMessage;
 };
 
 }

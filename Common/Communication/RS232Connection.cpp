@@ -152,8 +152,8 @@ std::uint16_t CRS232Connection::ByteSum(const unsigned char* data, std::size_t l
 
 void CRS232Connection::Fail(const CRS232ConnectionException& error)
 {
-    SetLastErrorCode(error.m_ulError);
-    SetLastError(error.m_ulError);
+    SetLastErrorCode(error.m_error);
+    SetLastError(error.m_error);
     CRS232ConnectionException copy(error);
     m_lastErrorMessage = copy.GetText();
 }

@@ -8,9 +8,9 @@ namespace ZELL {
 CRS232ConnectionException::CRS232ConnectionException(const wchar_t* message, LONG code, const wchar_t* detail,
                                                      ULONG error)
     : CConnectionException(message, code)
-    , m_ulError(error)
+    , m_error(error)
 {
-    CopyCut(m_szDetail, detail ? detail : L"");
+    CopyCut(m_detail, detail ? detail : L"");
     m_ulValue = error;
 
     auto& language = GetLanguageSupport();

@@ -13,13 +13,13 @@ public:
     CRS232ConnectionException(const CRS232ConnectionException&) = default;
     CRS232ConnectionException& operator=(const CRS232ConnectionException&) = default;
 
-    const wchar_t* GetDetail() const { return m_szDetail; }
-    ULONG GetError() const { return m_ulError; }
+    const wchar_t* GetDetail() const { return m_detail; }
+    ULONG GetError() const { return m_error; }
 
-    wchar_t m_szDetail[kBufferLength] = {};
-    ULONG m_ulError = 0;
+    wchar_t m_detail[kBufferLength] = {};
+    ULONG m_error = 0;
     // Kept for the layout; the command error of the port is not known here.
-    ULONG m_ulCommandError = 0;
+    ULONG m_commandError = 0;
 };
 
 }

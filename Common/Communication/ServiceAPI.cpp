@@ -50,22 +50,22 @@ CServiceAPI::CServiceAPI(IProtocol* protocol_) : CDeviceAPIBase(protocol_) {}
 
 bool CServiceAPI::IsConnected() const
 {
-    return protocol && protocol->GetConnection() && protocol->GetConnection()->IsOpen();
+    return m_protocol && m_protocol->GetConnection() && m_protocol->GetConnection()->IsOpen();
 }
 
 unsigned int CServiceAPI::RestartTimeoutSeconds() const
 {
-    auto* base = protocol ? dynamic_cast<CConnectionBase*>(protocol->GetConnection()) : nullptr;
+    auto* base = m_protocol ? dynamic_cast<CConnectionBase*>(m_protocol->GetConnection()) : nullptr;
     return base ? base->GetRestartTimeout() : kDefaultRestartSeconds;
 }
 
 bool CServiceAPI::Connect()
 {
     try {
-        if (!protocol || !protocol->GetConnection())
+        if (!m_protocol || !m_protocol->GetConnection())
             throw std::runtime_error("no connection");
-        if (!protocol->GetConnection()->IsOpen())
-            protocol->GetConnection()->Open();
+        if (!m_protocol->GetConnection()->IsOpen())
+            m_protocol->GetConnection()->Open();
         return true;
     } catch (...) {
         SetLastError(DWORD{1});
@@ -76,9 +76,9 @@ bool CServiceAPI::Connect()
 bool CServiceAPI::Disconnect()
 {
     try {
-        if (!protocol || !protocol->GetConnection())
+        if (!m_protocol || !m_protocol->GetConnection())
             throw std::runtime_error("no connection");
-        protocol->GetConnection()->Close();
+        m_protocol->GetConnection()->Close();
         return true;
     } catch (...) {
         SetLastError(DWORD{2});
@@ -88,38 +88,38 @@ bool CServiceAPI::Disconnect()
 
 void CServiceAPI::EnableLogging(bool on, const wchar_t* name)
 {
-    logging = on;
+    m_logging = on;
     if (name)
-        logName = name;
+        m_logName = name;
     DebugTrace(L"CServiceAPI - Logging %s!\n", on ? L"enabled" : L"disabled");
 }
 
 DWORD CServiceAPI::GetLastError()
 {
-    const DWORD code = lastError;
-    lastError = 0;
+    const DWORD code = m_lastError;
+    m_lastError = 0;
     return code;
 }
 
 void CServiceAPI::SetLastError(WORD status, WORD n)
 {
     if (status != 0) {
-        lastError = kStatusBase + (status == kStatusRegisterBusy ? kStatusRegisterMapped : status);
+        m_lastError = kStatusBase + (status == kStatusRegisterBusy ? kStatusRegisterMapped : status);
         return;
     }
-    lastError = kProtocolBase + (protocol ? protocol->GetLastCommandError() : 0);
-    if (lastError == kProtocolBase)
-        lastError = kExceptionBase + n;
+    m_lastError = kProtocolBase + (m_protocol ? m_protocol->GetLastCommandError() : 0);
+    if (m_lastError == kProtocolBase)
+        m_lastError = kExceptionBase + n;
 }
 
 void CServiceAPI::SetLastError(DWORD n)
 {
-    lastError = n | kExceptionBase;
+    m_lastError = n | kExceptionBase;
 }
 
 void CServiceAPI::SetServiceProtocolError()
 {
-    lastError = kProtocolBase + (protocol ? protocol->GetLastCommandError() : 0);
+    m_lastError = kProtocolBase + (m_protocol ? m_protocol->GetLastCommandError() : 0);
 }
 
 bool CServiceAPI::Call(const wchar_t* name, WORD n, WORD code, const std::vector<BYTE>& arguments, Check check,
@@ -129,7 +129,7 @@ bool CServiceAPI::Call(const wchar_t* name, WORD n, WORD code, const std::vector
     DebugTrace(L"  ## ENTER - %s (Line %d)\n", op.c_str(), __LINE__);
     if (!IsConnected()) {
         Fail(kNotConnected);
-        DebugTrace(L"  ## LEAVE - %s with error 0x%08X (Line %d)\n", op.c_str(), lastError, __LINE__);
+        DebugTrace(L"  ## LEAVE - %s with error 0x%08X (Line %d)\n", op.c_str(), m_lastError, __LINE__);
         return false;
     }
     unsigned char* reply = nullptr;
@@ -139,10 +139,10 @@ bool CServiceAPI::Call(const wchar_t* name, WORD n, WORD code, const std::vector
         Append(request, code);
         request.insert(request.end(), arguments.begin(), arguments.end());
         unsigned int replyLength = 0;
-        if (!protocol->Request(request.data(), static_cast<unsigned int>(request.size()), &reply, replyLength, nullptr,
+        if (!m_protocol->Request(request.data(), static_cast<unsigned int>(request.size()), &reply, replyLength, nullptr,
                                nullptr)) {
             SetServiceProtocolError();
-            DebugTrace(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", op.c_str(), lastError, __LINE__);
+            DebugTrace(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", op.c_str(), m_lastError, __LINE__);
         } else {
             const Answer answer{reply, reply ? replyLength : 0};
             const unsigned int statusAt = check == Check::Register ? 10 : 2;
@@ -168,11 +168,11 @@ bool CServiceAPI::Call(const wchar_t* name, WORD n, WORD code, const std::vector
                 Fail(error);
             result = error == 0;
             if (!result)
-                DebugTrace(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", op.c_str(), lastError, __LINE__);
+                DebugTrace(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", op.c_str(), m_lastError, __LINE__);
         }
     } catch (...) {
         SetLastError(DWORD{n});
-        DebugTrace(L"  ## LEAVE - %s with error 0x%08X (Line %d)\n", op.c_str(), lastError, __LINE__);
+        DebugTrace(L"  ## LEAVE - %s with error 0x%08X (Line %d)\n", op.c_str(), m_lastError, __LINE__);
         delete[] reply;
         return false;
     }

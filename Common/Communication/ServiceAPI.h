@@ -138,12 +138,12 @@ private:
     bool CallSwitch(const wchar_t* name, WORD n, WORD code, WORD sent, const std::function<bool(WORD)>& accept);
     bool CallFile(const wchar_t* name, WORD n, WORD code, const std::vector<BYTE>& arguments, WORD& value);
     bool IsConnected() const;
-    void Fail(DWORD code) { lastError = code; }
+    void Fail(DWORD code) { m_lastError = code; }
     unsigned int RestartTimeoutSeconds() const;
 
-    DWORD lastError = 0;
-    bool logging = false;
-    std::wstring logName;
+    DWORD m_lastError = 0;
+    bool m_logging = false;
+    std::wstring m_logName;
 };
 
 }
@@ -156,7 +156,7 @@ namespace ZELL {
 template <typename... Args>
 void CServiceAPI::Log(const wchar_t* format, const Args&... args) const
 {
-    if (!logging || !format)
+    if (!m_logging || !format)
         return;
     wchar_t text[4096] = {};
     _snwprintf_s(text, _TRUNCATE, format, args...);

@@ -163,7 +163,7 @@ void CServiceProtocol::Construct()
     } catch (...) {
         // The base would delete an owned connection that the caller still
         // holds after a failed construction.
-        ownsConnection = false;
+        m_ownsConnection = false;
         throw;
     }
 }
@@ -175,7 +175,7 @@ std::wstring CServiceProtocol::GetDriverInfo() const
 
 void CServiceProtocol::RecomputeFrameCapacity()
 {
-    frameCapacity = std::uint32_t{maxFragmentDataSize} + kHeaderSize + checksumLength;
+    m_frameCapacity = std::uint32_t{m_maxFragmentDataSize} + kHeaderSize + m_checksumLength;
 }
 
 // ---------------------------------------------------------------- sizes
@@ -184,7 +184,7 @@ unsigned int CServiceProtocol::CalculateCurrentFragDataLen() const
 {
     // A buffer smaller than the Exclusive-ID leaves no room for data.
     const unsigned int overhead = GetExclusiveModeOffset() + GetRoutingOffset();
-    return maxFragmentDataSize > overhead ? maxFragmentDataSize - overhead : 0;
+    return m_maxFragmentDataSize > overhead ? m_maxFragmentDataSize - overhead : 0;
 }
 
 unsigned short CServiceProtocol::CalculateNumberOfFragments(unsigned int length) const
@@ -224,19 +224,19 @@ void CServiceProtocol::CalculateFragLen(unsigned int length, unsigned short frag
 
 void CServiceProtocol::PrepareReqHeader(unsigned short command)
 {
-    ++transactionCounter;
-    headerTemplate.fill(0);
-    Put16(headerTemplate.data(), kCommand, command);
-    Put16(headerTemplate.data(), kTransaction, transactionCounter);
-    Put16(headerTemplate.data(), kFragmentNumber, 1);
-    Put16(headerTemplate.data(), kFragmentCount, 1);
+    ++m_transactionCounter;
+    m_headerTemplate.fill(0);
+    Put16(m_headerTemplate.data(), kCommand, command);
+    Put16(m_headerTemplate.data(), kTransaction, m_transactionCounter);
+    Put16(m_headerTemplate.data(), kFragmentNumber, 1);
+    Put16(m_headerTemplate.data(), kFragmentCount, 1);
 }
 
 CServiceProtocol::Frame CServiceProtocol::NewFrame() const
 {
-    const std::size_t size = std::max<std::size_t>(frameCapacity, kHeaderSize + GetExclusiveIDSize() + checksumLength);
+    const std::size_t size = std::max<std::size_t>(m_frameCapacity, kHeaderSize + GetExclusiveIDSize() + m_checksumLength);
     Frame frame(size, 0);
-    std::memcpy(frame.data(), headerTemplate.data(), kHeaderSize);
+    std::memcpy(frame.data(), m_headerTemplate.data(), kHeaderSize);
     return frame;
 }
 
@@ -250,9 +250,9 @@ void CServiceProtocol::FillFragment(Frame& frame, unsigned short fragment, unsig
     unsigned short flags = Get16(bytes, kFlags);
     const unsigned short multiple = readBack ? kFlagReadBack : kFlagSending;
     flags = count >= 2 ? (flags | multiple) : (flags & ~multiple);
-    if (exclusiveId != 0) {
+    if (m_exclusiveId != 0) {
         flags |= kFlagExclusive;
-        Put32(bytes, kHeaderSize, exclusiveId);
+        Put32(bytes, kHeaderSize, m_exclusiveId);
     } else {
         flags &= ~kFlagExclusive;
     }
@@ -265,25 +265,25 @@ void CServiceProtocol::FillFragment(Frame& frame, unsigned short fragment, unsig
 
 void CServiceProtocol::WriteFragment(Frame& frame, unsigned int frameLength)
 {
-    if (checksumLength != 0) {
+    if (m_checksumLength != 0) {
         Put16(frame.data(), frameLength, ByteSum(frame.data(), frameLength));
-        frameLength += checksumLength;
+        frameLength += m_checksumLength;
     }
     unsigned int written = 0;
-    connection->Write(frame.data(), frameLength, &written);
+    m_connection->Write(frame.data(), frameLength, &written);
 }
 
 CServiceProtocol::Fragment CServiceProtocol::ReadFragment()
 {
     unsigned char* raw = nullptr;
     unsigned int length = 0;
-    const bool read = connection->ReadFragment(&raw, kLength, 2, static_cast<short>(checksumLength), &length);
+    const bool read = m_connection->ReadFragment(&raw, kLength, 2, static_cast<short>(m_checksumLength), &length);
     Fragment fragment{std::unique_ptr<unsigned char[]>(raw), length};
-    if (!read || !raw || length < kHeaderSize + checksumLength)
+    if (!read || !raw || length < kHeaderSize + m_checksumLength)
         throw CServiceException(L"ReadFragment failed!", CServiceException::StepReadFragment,
                                 CServiceException::GroupReadingFailed, 0, 0);
-    if (checksumLength != 0) {
-        fragment.length -= checksumLength;
+    if (m_checksumLength != 0) {
+        fragment.length -= m_checksumLength;
         const unsigned short computed = ByteSum(raw, fragment.length);
         const unsigned short received = Get16(raw, fragment.length);
         if (computed != received) {
@@ -369,9 +369,9 @@ void CServiceProtocol::SendProgress(const unsigned char* fragment, ProgressCallb
     if (count == 0)
         return;
     const unsigned int percent = Get16(fragment, kFragmentNumber) * 100u / count;
-    if (percent > lastProgress) {
-        lastProgress = static_cast<unsigned short>(percent);
-        progress(lastProgress, true, context);
+    if (percent > m_lastProgress) {
+        m_lastProgress = static_cast<unsigned short>(percent);
+        progress(m_lastProgress, true, context);
     }
 }
 
@@ -386,7 +386,7 @@ bool CServiceProtocol::WriteFragmented(unsigned char* data, unsigned int length,
     Fragment last;
     bool good = false;
     unsigned short resendFrom = 0;
-    CRetryBudget budget(L"WriteFragmented failed!", CServiceException::StepWriteFragmented, maxRetries, count);
+    CRetryBudget budget(L"WriteFragmented failed!", CServiceException::StepWriteFragmented, m_maxRetries, count);
 
     unsigned short n = 0;
     do {
@@ -441,7 +441,7 @@ void CServiceProtocol::ReadFragmented(unsigned short total, unsigned char** answ
         throw CServiceException(L"ReadFragmented failed!", CServiceException::StepReadFragmented,
                                 CServiceException::GroupNumberOfPacketNotValid, 0, 0);
     Frame frame = NewFrame();
-    const std::size_t capacity = std::size_t{maxFragmentDataSize} * total;
+    const std::size_t capacity = std::size_t{m_maxFragmentDataSize} * total;
     std::unique_ptr<unsigned char[]> collected(new (std::nothrow) unsigned char[capacity == 0 ? 1 : capacity]());
     if (!collected)
         throw CServiceException(L"ReadFragmented failed!", CServiceException::StepReadFragmented,
@@ -454,7 +454,7 @@ void CServiceProtocol::ReadFragmented(unsigned short total, unsigned char** answ
     // earlier fragment replaces data instead of appending them again.
     std::vector<std::size_t> starts(std::size_t{total} + 2, 0);
     std::size_t held = 0;
-    CRetryBudget budget(L"ReadFragmented failed!", CServiceException::StepReadFragmented, maxRetries, total);
+    CRetryBudget budget(L"ReadFragmented failed!", CServiceException::StepReadFragmented, m_maxRetries, total);
     Fragment last;
     bool good = false;
     unsigned short resendFrom = 0;
@@ -474,10 +474,10 @@ void CServiceProtocol::ReadFragmented(unsigned short total, unsigned char** answ
             if (good) {
                 SendProgress(bytes, progress, context);
                 const unsigned int length = Get16(bytes, kLength);
-                if (length > maxFragmentDataSize)
+                if (length > m_maxFragmentDataSize)
                     throw CServiceException(L"ReadFragmented failed!", CServiceException::StepReadFragmented,
                                             CServiceException::GroupDataSizeTooLarge, static_cast<LONG>(length),
-                                            maxFragmentDataSize);
+                                            m_maxFragmentDataSize);
                 const unsigned short flags = Get16(bytes, kFlags);
                 const unsigned int skip = ((flags & kFlagExclusive) ? GetExclusiveIDSize() : 0u)
                     + ((flags & kFlagRouting) ? GetRoutingOffset() : 0u);
@@ -508,7 +508,7 @@ void CServiceProtocol::ReadFragmented(unsigned short total, unsigned char** answ
 bool CServiceProtocol::Request(unsigned char* data, unsigned int length, unsigned char** answer,
                                unsigned int& answerLength, ProgressCallback progress, void* context)
 {
-    return Request(protocolId, data, length, answer, answerLength, progress, context);
+    return Request(m_protocolId, data, length, answer, answerLength, progress, context);
 }
 
 bool CServiceProtocol::Request(unsigned short command, unsigned char* data, unsigned int length,
@@ -516,8 +516,8 @@ bool CServiceProtocol::Request(unsigned short command, unsigned char* data, unsi
                                void* context)
 {
     try {
-        lastErrorMessage.clear();
-        if (!connection || !answer)
+        m_lastErrorMessage.clear();
+        if (!m_connection || !answer)
             throw CServiceException(L"WriteFragmented failed!", CServiceException::StepWriteFragmented,
                                     CServiceException::GroupReadingFailed, 0, 0);
         if (!data && length != 0)
@@ -538,16 +538,16 @@ bool CServiceProtocol::RawRequest(unsigned char* data, unsigned int length, unsi
                                   unsigned int& answerLength)
 {
     try {
-        lastErrorMessage.clear();
-        if (!connection || !answer)
+        m_lastErrorMessage.clear();
+        if (!m_connection || !answer)
             throw CServiceException(L"ReadFragment failed!", CServiceException::StepReadFragment,
                                     CServiceException::GroupReadingFailed, 0, 0);
         unsigned int written = 0;
-        connection->Write(data, length, &written);
+        m_connection->Write(data, length, &written);
         delete[] *answer;
         *answer = new unsigned char[answerLength == 0 ? 1 : answerLength]();
         unsigned int read = 0;
-        connection->Read(*answer, answerLength, &read);
+        m_connection->Read(*answer, answerLength, &read);
         if (read < answerLength)
             answerLength = read;
         return true;
@@ -568,20 +568,20 @@ bool CServiceProtocol::HandleException(const wchar_t* unknownPrefix, unsigned sh
     try {
         throw;
     } catch (CServiceException& error) {
-        lastErrorMessage = error.GetText();
+        m_lastErrorMessage = error.GetText();
     } catch (CConnectionException& error) {
-        lastErrorMessage = error.GetText();
-        DebugTrace(L"%s", lastErrorMessage.c_str());
+        m_lastErrorMessage = error.GetText();
+        DebugTrace(L"%s", m_lastErrorMessage.c_str());
     } catch (CZellException& error) {
-        lastErrorMessage = error.GetText();
-        if (lastErrorMessage.empty())
-            lastErrorMessage = error.m_szMessage;
-        DebugTrace(L"%s", lastErrorMessage.c_str());
+        m_lastErrorMessage = error.GetText();
+        if (m_lastErrorMessage.empty())
+            m_lastErrorMessage = error.m_szMessage;
+        DebugTrace(L"%s", m_lastErrorMessage.c_str());
     } catch (...) {
-        lastErrorMessage = std::wstring(unknownPrefix) + T(L"SERVICE_PROT_UNKNOWN_EXCEPTION") + L".\n";
-        DebugTrace(L"%s", lastErrorMessage.c_str());
+        m_lastErrorMessage = std::wstring(unknownPrefix) + T(L"SERVICE_PROT_UNKNOWN_EXCEPTION") + L".\n";
+        DebugTrace(L"%s", m_lastErrorMessage.c_str());
     }
-    lastCommandError = code;
+    m_lastCommandError = code;
     return false;
 }
 
@@ -591,9 +591,9 @@ std::wstring CServiceProtocol::GetSettingsXML() const
 {
     return FormatW(L"<?xml version='1.0'?><ServiceProtocol Protocol-ID='%u' ChecksumLength='%u' MaxRetries='%u' "
                    L"MaxFragmentDataSize='%u' RoutingInfo='%u' Exclusive-ID='%u' />",
-                   static_cast<unsigned int>(protocolId), static_cast<unsigned int>(checksumLength),
-                   static_cast<unsigned int>(maxRetries), static_cast<unsigned int>(maxFragmentDataSize),
-                   static_cast<unsigned int>(routingInfo), static_cast<unsigned int>(exclusiveId));
+                   static_cast<unsigned int>(m_protocolId), static_cast<unsigned int>(m_checksumLength),
+                   static_cast<unsigned int>(m_maxRetries), static_cast<unsigned int>(m_maxFragmentDataSize),
+                   static_cast<unsigned int>(m_routingInfo), static_cast<unsigned int>(m_exclusiveId));
 }
 
 bool CServiceProtocol::SetSettingsXML(std::wstring xml)
@@ -611,7 +611,7 @@ bool CServiceProtocol::SetSettingsXML(std::wstring xml)
             throw CServiceException(L"SetSettingsXML failed!", CServiceException::StepSetSettingsXML,
                                     CServiceException::GroupPassedString, 0, 0, xml.c_str());
         }
-        element = helper.m_pXMLDoc->SelectSingleNode(L"//ServiceProtocol");
+        element = helper.m_xmlDoc->SelectSingleNode(L"//ServiceProtocol");
     } catch (const _com_error& error) {
         TraceComError(L"CServiceProtocol::SetSettingsXML( )", error);
         return false;
@@ -635,26 +635,26 @@ bool CServiceProtocol::SetSettingsXML(std::wstring xml)
     if (newChecksum && *newChecksum != 0 && *newChecksum != 2)
         return false;
     if (newProtocolId)
-        protocolId = static_cast<unsigned short>(*newProtocolId);
+        m_protocolId = static_cast<unsigned short>(*newProtocolId);
     if (newChecksum)
-        checksumLength = static_cast<unsigned short>(*newChecksum);
+        m_checksumLength = static_cast<unsigned short>(*newChecksum);
     if (newRetries)
-        maxRetries = static_cast<unsigned short>(*newRetries);
+        m_maxRetries = static_cast<unsigned short>(*newRetries);
     if (newFragmentSize)
-        maxFragmentDataSize = static_cast<unsigned short>(*newFragmentSize);
+        m_maxFragmentDataSize = static_cast<unsigned short>(*newFragmentSize);
     if (newRouting)
-        routingInfo = *newRouting;
+        m_routingInfo = *newRouting;
     if (newExclusive)
-        exclusiveId = *newExclusive;
+        m_exclusiveId = *newExclusive;
     RecomputeFrameCapacity();
     return true;
 }
 
 std::wstring CServiceProtocol::GetSettingsString() const
 {
-    return FormatW(L"%u; %u; %u; %u; %u; ", static_cast<unsigned int>(protocolId),
-                   static_cast<unsigned int>(checksumLength), static_cast<unsigned int>(maxRetries),
-                   static_cast<unsigned int>(maxFragmentDataSize), static_cast<unsigned int>(routingInfo));
+    return FormatW(L"%u; %u; %u; %u; %u; ", static_cast<unsigned int>(m_protocolId),
+                   static_cast<unsigned int>(m_checksumLength), static_cast<unsigned int>(m_maxRetries),
+                   static_cast<unsigned int>(m_maxFragmentDataSize), static_cast<unsigned int>(m_routingInfo));
 }
 
 std::wstring CServiceProtocol::GetSettingsValue(const wchar_t* name)
@@ -665,7 +665,7 @@ std::wstring CServiceProtocol::GetSettingsValue(const wchar_t* name)
         if (!helper.LoadXml(xml))
             throw CServiceException(L"GetSettingsXML failed!", CServiceException::StepGetSettingsValue,
                                     CServiceException::GroupCreatedString, 0, 0, xml.c_str());
-        const Xml::CXmlNode element = helper.m_pXMLDoc->SelectSingleNode(L"//ServiceProtocol");
+        const Xml::CXmlNode element = helper.m_xmlDoc->SelectSingleNode(L"//ServiceProtocol");
         if (element.IsNull() || !name)
             return L"ERROR";
         const std::optional<std::wstring> value = element.GetAttribute(name);
@@ -683,42 +683,42 @@ bool CServiceProtocol::LoadSettingsRegistry(std::wstring name)
         const DWORD read = registry.GetDWordValue(kElement, value, current);
         return read <= 0xFFFF ? static_cast<unsigned short>(read) : current;
     };
-    protocolId = read16(L"Protocol-ID", protocolId);
-    const unsigned short checksum = read16(L"ChecksumLength", checksumLength);
+    m_protocolId = read16(L"Protocol-ID", m_protocolId);
+    const unsigned short checksum = read16(L"ChecksumLength", m_checksumLength);
     if (checksum == 0 || checksum == 2)
-        checksumLength = checksum;
-    maxRetries = read16(L"MaxRetries", maxRetries);
-    maxFragmentDataSize = read16(L"MaxFragmentDataSize", maxFragmentDataSize);
+        m_checksumLength = checksum;
+    m_maxRetries = read16(L"MaxRetries", m_maxRetries);
+    m_maxFragmentDataSize = read16(L"MaxFragmentDataSize", m_maxFragmentDataSize);
     RecomputeFrameCapacity();
-    routingInfo = registry.GetDWordValue(kElement, L"RoutingInfo", routingInfo);
+    m_routingInfo = registry.GetDWordValue(kElement, L"RoutingInfo", m_routingInfo);
     return true;
 }
 
 bool CServiceProtocol::SaveSettingsRegistry(std::wstring name)
 {
     const wutils::CRegistryEx registry(name);
-    registry.SetDWordValue(kElement, L"Protocol-ID", protocolId);
-    registry.SetDWordValue(kElement, L"ChecksumLength", checksumLength);
-    registry.SetDWordValue(kElement, L"MaxRetries", maxRetries);
-    registry.SetDWordValue(kElement, L"MaxFragmentDataSize", maxFragmentDataSize);
-    registry.SetDWordValue(kElement, L"RoutingInfo", routingInfo);
+    registry.SetDWordValue(kElement, L"Protocol-ID", m_protocolId);
+    registry.SetDWordValue(kElement, L"ChecksumLength", m_checksumLength);
+    registry.SetDWordValue(kElement, L"MaxRetries", m_maxRetries);
+    registry.SetDWordValue(kElement, L"MaxFragmentDataSize", m_maxFragmentDataSize);
+    registry.SetDWordValue(kElement, L"RoutingInfo", m_routingInfo);
     return true;
 }
 
 bool CServiceProtocol::LoadSettingsXML(std::wstring name)
 {
-    lastErrorMessage =
+    m_lastErrorMessage =
         InfoBlock(L"LoadSettingsXML(" + name, L"Loading settings from XML-File not yet implemented!");
-    DebugTrace(L"%s", lastErrorMessage.c_str());
-    lastCommandError = 9;
+    DebugTrace(L"%s", m_lastErrorMessage.c_str());
+    m_lastCommandError = 9;
     return false;
 }
 
 bool CServiceProtocol::SaveSettingsXML(std::wstring name)
 {
-    lastErrorMessage = InfoBlock(L"SaveSettingsXML(" + name, L"Saving settings to XML-File not yet implemented!");
-    DebugTrace(L"%s", lastErrorMessage.c_str());
-    lastCommandError = 10;
+    m_lastErrorMessage = InfoBlock(L"SaveSettingsXML(" + name, L"Saving settings to XML-File not yet implemented!");
+    DebugTrace(L"%s", m_lastErrorMessage.c_str());
+    m_lastCommandError = 10;
     return false;
 }
 

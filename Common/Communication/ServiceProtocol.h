@@ -52,7 +52,7 @@ public:
     bool LoadSettingsXML(std::wstring name) override;
     bool SaveSettingsXML(std::wstring name) override;
 
-    unsigned short GetTransactionNumber() const { return transactionCounter; }
+    unsigned short GetTransactionNumber() const { return m_transactionCounter; }
 
 private:
     using Frame = std::vector<unsigned char>;
@@ -79,24 +79,24 @@ private:
     void ReadFragmented(unsigned short total, unsigned char** answer, unsigned int& answerLength,
                         ProgressCallback progress, void* context);
     void SendProgress(const unsigned char* fragment, ProgressCallback progress, void* context);
-    void ResetProgress() { lastProgress = 0; }
+    void ResetProgress() { m_lastProgress = 0; }
     Frame NewFrame() const;
     void RecomputeFrameCapacity();
     static unsigned int GetExclusiveIDSize() { return 4; }
-    unsigned int GetExclusiveModeOffset() const { return exclusiveId != 0 ? 4u : 0u; }
+    unsigned int GetExclusiveModeOffset() const { return m_exclusiveId != 0 ? 4u : 0u; }
     static unsigned int GetRoutingOffset() { return 0; }
     bool HandleException(const wchar_t* function, unsigned short code);
 
-    std::array<unsigned char, kHeaderSize> headerTemplate{};
-    unsigned short transactionCounter = 0;
-    std::uint32_t exclusiveId = 0;
-    unsigned short protocolId = kDefaultProtocolId;
-    unsigned short checksumLength = 0;
-    unsigned short maxRetries = 0;
-    unsigned short maxFragmentDataSize = 0;
-    std::uint32_t routingInfo = 0;
-    std::uint32_t frameCapacity = 0;
-    unsigned short lastProgress = 0;
+    std::array<unsigned char, kHeaderSize> m_headerTemplate{};
+    unsigned short m_transactionCounter = 0;
+    std::uint32_t m_exclusiveId = 0;
+    unsigned short m_protocolId = kDefaultProtocolId;
+    unsigned short m_checksumLength = 0;
+    unsigned short m_maxRetries = 0;
+    unsigned short m_maxFragmentDataSize = 0;
+    std::uint32_t m_routingInfo = 0;
+    std::uint32_t m_frameCapacity = 0;
+    unsigned short m_lastProgress = 0;
 };
 
 }

@@ -39,7 +39,7 @@ Xml::CXmlNode FindSettingsElement(CXMLDOMHelper& helper, const std::wstring& xml
 {
     if (!helper.LoadXml(xml))
         return {};
-    return helper.m_pXMLDoc->SelectSingleNode(L"//" + std::wstring(element));
+    return helper.m_xmlDoc->SelectSingleNode(L"//" + std::wstring(element));
 }
 
 bool ReadSettingsAttribute(const std::wstring& xml, const wchar_t* element, const wchar_t* name, std::wstring& value)

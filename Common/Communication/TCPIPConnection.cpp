@@ -109,9 +109,9 @@ unsigned long CTCPIPConnection::BadFragmentLengthError() const
 
 void CTCPIPConnection::Fail(const CTCPIPConnectionException& error, const wchar_t* function, int line)
 {
-    SetLastErrorCode(error.m_ulError);
-    SetLastError(error.m_ulError);
-    Log(L"   # LEAVE - %s with error 0x%08X (Line %d)\n", function, error.m_ulError, line);
+    SetLastErrorCode(error.m_error);
+    SetLastError(error.m_error);
+    Log(L"   # LEAVE - %s with error 0x%08X (Line %d)\n", function, error.m_error, line);
 }
 
 void CTCPIPConnection::RequireSocket(const wchar_t* message, LONG code) const

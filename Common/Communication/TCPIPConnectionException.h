@@ -13,11 +13,11 @@ public:
     CTCPIPConnectionException(const CTCPIPConnectionException&) = default;
     CTCPIPConnectionException& operator=(const CTCPIPConnectionException&) = default;
 
-    const wchar_t* GetDetail() const { return m_szDetail; }
-    ULONG GetError() const { return m_ulError; }
+    const wchar_t* GetDetail() const { return m_detail; }
+    ULONG GetError() const { return m_error; }
 
-    wchar_t m_szDetail[kBufferLength] = {};
-    ULONG m_ulError = 0;
+    wchar_t m_detail[kBufferLength] = {};
+    ULONG m_error = 0;
 };
 
 }

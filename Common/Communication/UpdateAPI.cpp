@@ -44,14 +44,14 @@ CUpdateAPI::CUpdateAPI(IProtocol* protocol_) : CDeviceAPIBase(protocol_) {}
 bool CUpdateAPI::Connect()
 {
     try {
-        IConnection* connection = protocol ? protocol->GetConnection() : nullptr;
+        IConnection* connection = m_protocol ? m_protocol->GetConnection() : nullptr;
         if (!connection)
             throw std::runtime_error("no connection");
         if (!connection->IsOpen())
             connection->Open();
         return true;
     } catch (...) {
-        lastCommandError = 1;
+        m_lastCommandError = 1;
         return false;
     }
 }
@@ -59,13 +59,13 @@ bool CUpdateAPI::Connect()
 bool CUpdateAPI::Disconnect()
 {
     try {
-        IConnection* connection = protocol ? protocol->GetConnection() : nullptr;
+        IConnection* connection = m_protocol ? m_protocol->GetConnection() : nullptr;
         if (!connection)
             throw std::runtime_error("no connection");
         connection->Close();
         return true;
     } catch (...) {
-        lastCommandError = 2;
+        m_lastCommandError = 2;
         return false;
     }
 }
@@ -75,12 +75,12 @@ bool CUpdateAPI::Send(unsigned short error, const BYTE* request, std::size_t len
 {
     unsigned char* raw = nullptr;
     try {
-        if (!protocol || !protocol->GetConnection() || !protocol->GetConnection()->IsOpen()) {
-            lastCommandError = error;
+        if (!m_protocol || !m_protocol->GetConnection() || !m_protocol->GetConnection()->IsOpen()) {
+            m_lastCommandError = error;
             return false;
         }
         unsigned int rawLength = 0;
-        const bool sent = protocol->Request(kUpdateCommand, const_cast<BYTE*>(request),
+        const bool sent = m_protocol->Request(kUpdateCommand, const_cast<BYTE*>(request),
                                             static_cast<unsigned int>(length), &raw, rawLength, progress, context);
         const Reply reply(raw, raw ? raw + rawLength : raw);
         delete[] raw;
@@ -90,7 +90,7 @@ bool CUpdateAPI::Send(unsigned short error, const BYTE* request, std::size_t len
     } catch (...) {
         delete[] raw;
     }
-    lastCommandError = error;
+    m_lastCommandError = error;
     return false;
 }
 
@@ -149,7 +149,7 @@ bool CUpdateAPI::UploadRawHexFileToDevice(const BYTE* data, LONG length, Progres
             return UploadHexFileWithCommandToDevice(request->data(), length, progress, context);
     } catch (...) {
     }
-    lastCommandError = 9;
+    m_lastCommandError = 9;
     return false;
 }
 
@@ -157,7 +157,7 @@ bool CUpdateAPI::UploadHexFileWithCommandToDevice(const BYTE* request, LONG data
                                                   void* context)
 {
     if (!request || dataLength < 0 || (request[0] | (request[1] << 8)) != kUpload) {
-        lastCommandError = 9;
+        m_lastCommandError = 9;
         return false;
     }
     return Send(9, request, static_cast<std::size_t>(dataLength) + 2, progress, context, {});
@@ -237,7 +237,7 @@ bool CUpdateAPI::TransmitRawDataToDevice(WORD command, const BYTE* data, LONG le
             return Send(9, request->data(), request->size(), nullptr, nullptr, {});
     } catch (...) {
     }
-    lastCommandError = 9;
+    m_lastCommandError = 9;
     return false;
 }
 

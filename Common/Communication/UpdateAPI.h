@@ -21,7 +21,7 @@ public:
     bool Connect();
     bool Disconnect();
     // Not cleared by reading.
-    unsigned short GetLastCommandError() const { return lastCommandError; }
+    unsigned short GetLastCommandError() const { return m_lastCommandError; }
 
     bool IdentifyDevice(WORD& a, WORD& b, WORD& c, char** text);
     bool ShutdownPrograms(WORD& value);
@@ -49,8 +49,8 @@ private:
     bool Command(unsigned short error, WORD command, const std::function<bool(const Reply&)>& handler);
     bool CommandWord(unsigned short error, WORD command, WORD& value);
 
-    unsigned short lastCommandError = 0;
-    DWORD reserved = 0;
+    unsigned short m_lastCommandError = 0;
+    DWORD m_reserved = 0;
 };
 
 }

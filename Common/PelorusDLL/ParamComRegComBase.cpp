@@ -32,10 +32,10 @@ bool CParamComRegComBase::ReadDataWord(unsigned short channel, unsigned short, u
 
 bool CParamComRegComBase::WriteWord(unsigned short channel, unsigned int reg, unsigned short word)
 {
-    return m_pService != nullptr && m_pService->WriteRegister(channel, kParameterTable, reg, 1, &word);
+    return m_service != nullptr && m_service->WriteRegister(channel, kParameterTable, reg, 1, &word);
 }
 
 bool CParamComRegComBase::ReadWord(unsigned short channel, unsigned int reg, unsigned short& word)
 {
-    return m_pService != nullptr && m_pService->ReadRegister(channel, kParameterTable, reg, 1, &word);
+    return m_service != nullptr && m_service->ReadRegister(channel, kParameterTable, reg, 1, &word);
 }

@@ -9,7 +9,7 @@ class CServiceBase;
 
 class PELORUS_API CParamComRegComBase : public CParamComRegister {
 public:
-    explicit CParamComRegComBase(CServiceBase* service = nullptr) : m_pService(service) {}
+    explicit CParamComRegComBase(CServiceBase* service = nullptr) : m_service(service) {}
 
     bool WriteControlWord(unsigned short channel, unsigned short reserved, unsigned short word) override;
     bool ReadStatusWord(unsigned short channel, unsigned short reserved, unsigned short& word) override;
@@ -20,5 +20,5 @@ private:
     bool WriteWord(unsigned short channel, unsigned int reg, unsigned short word);
     bool ReadWord(unsigned short channel, unsigned int reg, unsigned short& word);
 
-    CServiceBase* m_pService = nullptr; // not owned: the service owns the channel
+    CServiceBase* m_service = nullptr; // not owned: the service owns the channel
 };

@@ -30,33 +30,33 @@ bool CParamComRegister::WriteDefault(unsigned short channel, unsigned short rese
 bool CParamComRegister::ReadParameters(unsigned short channel, unsigned short reserved, unsigned short firstIndex,
                                        unsigned short* data, unsigned short count)
 {
-    m_iError = ErrorNone;
+    m_error = ErrorNone;
     for (unsigned short k = 0; k < count; ++k) {
         const auto index = static_cast<unsigned short>(firstIndex + k);
         if (!Handshake(channel, reserved, index, false, k + 1 < count, k == 0))
             break;
         if (!ReadDataWord(channel, reserved, data[k])) {
-            m_iError = ErrorReadData;
+            m_error = ErrorReadData;
             break;
         }
     }
-    return m_iError == ErrorNone;
+    return m_error == ErrorNone;
 }
 
 bool CParamComRegister::WriteParameters(unsigned short channel, unsigned short reserved, unsigned short firstIndex,
                                         const unsigned short* values, unsigned short count)
 {
-    m_iError = ErrorNone;
+    m_error = ErrorNone;
     for (unsigned short k = 0; k < count; ++k) {
         if (!WriteDataWord(channel, reserved, values[k])) {
-            m_iError = ErrorWriteData;
+            m_error = ErrorWriteData;
             break;
         }
         const auto index = static_cast<unsigned short>(firstIndex + k);
         if (!Handshake(channel, reserved, index, true, k + 1 < count, k == 0))
             break;
     }
-    return m_iError == ErrorNone;
+    return m_error == ErrorNone;
 }
 
 bool CParamComRegister::Handshake(unsigned short channel, unsigned short reserved, unsigned short index, bool write,
@@ -66,21 +66,21 @@ bool CParamComRegister::Handshake(unsigned short channel, unsigned short reserve
         // Every sequence starts from the toggle the module shows now.
         unsigned short status = 0;
         if (!ReadStatusWord(channel, reserved, status)) {
-            m_iError = ErrorReadStatus;
+            m_error = ErrorReadStatus;
             return false;
         }
-        m_bToggle = (status & kToggleBit) != 0;
+        m_toggle = (status & kToggleBit) != 0;
     }
     unsigned short control = index & 0xFF;
     if (more)
         control |= kMoreBit;
     if (write)
         control |= kWriteBit;
-    if (!m_bToggle)
+    if (!m_toggle)
         control |= kToggleBit;
-    m_bToggle = !m_bToggle;
+    m_toggle = !m_toggle;
     if (!WriteControlWord(channel, reserved, control)) {
-        m_iError = ErrorWriteControl;
+        m_error = ErrorWriteControl;
         return false;
     }
     return WaitForEcho(channel, reserved, control);
@@ -93,18 +93,18 @@ bool CParamComRegister::WaitForEcho(unsigned short channel, unsigned short reser
     for (unsigned long long polls = 1;; ++polls) {
         unsigned short status = 0;
         if (!ReadStatusWord(channel, reserved, status)) {
-            m_iError = ErrorReadStatus;
+            m_error = ErrorReadStatus;
             return false;
         }
         const bool echo = (status & kToggleBit) == (control & kToggleBit);
         if (echo)
-            m_bToggle = (status & kToggleBit) != 0;
-        m_iError = ErrorFromStatus(status);
+            m_toggle = (status & kToggleBit) != 0;
+        m_error = ErrorFromStatus(status);
         // The time-out counts even on the round that brought the echo.
-        if (m_iError == ErrorNone && (GetTickCount() - start >= m_uiTimeout || polls >= maxPolls))
-            m_iError = ErrorNoEcho;
-        if (echo || m_iError != ErrorNone)
-            return m_iError == ErrorNone;
+        if (m_error == ErrorNone && (GetTickCount() - start >= m_uiTimeout || polls >= maxPolls))
+            m_error = ErrorNoEcho;
+        if (echo || m_error != ErrorNone)
+            return m_error == ErrorNone;
     }
 }
 

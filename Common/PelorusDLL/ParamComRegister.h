@@ -33,8 +33,8 @@ public:
     virtual bool WriteDataWord(unsigned short channel, unsigned short reserved, unsigned short word) = 0;
     virtual bool ReadDataWord(unsigned short channel, unsigned short reserved, unsigned short& word) = 0;
 
-    int GetError() const { return m_iError; }
-    void ClearError() { m_iError = ErrorNone; }
+    int GetError() const { return m_error; }
+    void ClearError() { m_error = ErrorNone; }
     unsigned int GetTimeout() const { return m_uiTimeout; }
     void SetTimeout(unsigned int milliseconds) { m_uiTimeout = milliseconds; }
 
@@ -44,7 +44,7 @@ private:
     bool WaitForEcho(unsigned short channel, unsigned short reserved, unsigned short control);
     int ErrorFromStatus(unsigned short status) const;
 
-    int m_iError = ErrorNone;
-    bool m_bToggle = true;
+    int m_error = ErrorNone;
+    bool m_toggle = true;
     unsigned int m_uiTimeout = kDefaultTimeoutMs;
 };

@@ -40,8 +40,8 @@ bool CSIORegComm::CheckAccess(unsigned int position, unsigned int table, unsigne
 {
     // The start register is one byte on the wire: an access that runs past
     // register 255 would silently continue at register 0.
-    return data != nullptr && position < MAXCOUNT_POSITIONS && table < MAXCOUNT_TABLES &&
-           start < MAXCOUNT_REGISTERS && count <= MAXCOUNT_REGISTERS - start;
+    return data != nullptr && position < kMaxCountPositions && table < MAXCOUNT_TABLES &&
+           start < kMaxCountRegisters && count <= kMaxCountRegisters - start;
 }
 
 bool CSIORegComm::WriteRegister(unsigned int position, unsigned int table, unsigned int start, unsigned int count,
@@ -77,7 +77,7 @@ bool CSIORegComm::ExecuteFragmentation(tRegCommInfo& info, const unsigned short*
     const bool reading = info.readCount != 0;
     unsigned int remaining = reading ? static_cast<unsigned int>(info.readCount) : info.writeCount;
     unsigned int register_ = info.start;
-    if (register_ + remaining > MAXCOUNT_REGISTERS)
+    if (register_ + remaining > kMaxCountRegisters)
         return Fail(kInvalidArgument);
     size_t offset = 0;
     while (remaining > 0) {

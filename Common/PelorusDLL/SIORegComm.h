@@ -12,8 +12,8 @@
 constexpr unsigned int MAX_TELE_LEN = 100;
 constexpr unsigned int MAX_DATA_LEN = 44;
 constexpr unsigned int MAXCOUNT_TABLES = 128;
-constexpr unsigned int MAXCOUNT_POSITIONS = 256;
-constexpr unsigned int MAXCOUNT_REGISTERS = 256;
+constexpr unsigned int kMaxCountPositions = 256;
+constexpr unsigned int kMaxCountRegisters = 256;
 
 // One register access; at most one of the two counts is non-zero.
 struct tRegCommInfo {

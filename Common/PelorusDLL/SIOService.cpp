@@ -52,19 +52,19 @@ std::wstring FormattedOrderNumber(const std::wstring& order)
 
 }
 
-CSIOService::CSIOService(ZELL::IConnection* connection) : m_pRegComm(new CSIORegComm(connection))
+CSIOService::CSIOService(ZELL::IConnection* connection) : m_regComm(new CSIORegComm(connection))
 {
     ResetLastErrorCode();
 }
 
 CSIOService::~CSIOService()
 {
-    delete m_pRegComm;
+    delete m_regComm;
 }
 
 ZELL::IConnection* CSIOService::GetConnection()
 {
-    return m_pRegComm->GetCommInterface();
+    return m_regComm->GetCommInterface();
 }
 
 // --- the mailbox ---
@@ -133,11 +133,11 @@ bool CSIOService::WriteRequest(const tWords& request)
     bool written = false;
     if (request.size() > kMaxTelegramWords) {
         // Writing register 0 starts the service: it goes last, after the rest is in place.
-        written = m_pRegComm->WriteRegister(kMailboxPosition, kMailboxTable, 1,
+        written = m_regComm->WriteRegister(kMailboxPosition, kMailboxTable, 1,
                                             static_cast<unsigned int>(request.size() - 1), request.data() + 1) &&
-                  m_pRegComm->WriteRegister(kMailboxPosition, kMailboxTable, 0, 1, request.data());
+                  m_regComm->WriteRegister(kMailboxPosition, kMailboxTable, 0, 1, request.data());
     } else {
-        written = m_pRegComm->WriteRegister(kMailboxPosition, kMailboxTable, 0,
+        written = m_regComm->WriteRegister(kMailboxPosition, kMailboxTable, 0,
                                             static_cast<unsigned int>(request.size()), request.data());
     }
     if (!written)
@@ -149,7 +149,7 @@ bool CSIOService::ReadAnswer(DWORD waitMs, tWords& answer)
 {
     for (unsigned int attempt = 0; attempt < kPollAttempts; ++attempt) {
         Sleep(waitMs);
-        if (m_pRegComm->ReadRegister(kMailboxPosition, kMailboxTable, 0, static_cast<unsigned int>(answer.size()),
+        if (m_regComm->ReadRegister(kMailboxPosition, kMailboxTable, 0, static_cast<unsigned int>(answer.size()),
                                      answer.data()))
             return true;
         // Without a wait the device had no time to finish: asking again would not help.
@@ -428,7 +428,7 @@ bool CSIOService::GetTableInfoForOldFBC(std::vector<tFBCTable>& tables)
         tables.clear();
         unsigned short word = 0;
         for (unsigned int table = 0; table < MAXCOUNT_TABLES; ++table) {
-            if (m_pRegComm->ReadRegister(0, table, 0, 1, &word)) {
+            if (m_regComm->ReadRegister(0, table, 0, 1, &word)) {
                 tables.push_back(static_cast<tFBCTable>(table << 9 | (ProbeTableSize(table) & 0x1FF)));
                 continue;
             }
@@ -451,10 +451,10 @@ bool CSIOService::GetTableInfoForOldFBC(std::vector<tFBCTable>& tables)
 unsigned int CSIOService::ProbeTableSize(unsigned int table)
 {
     unsigned short words[2] = {};
-    if (m_pRegComm->ReadRegister(0, table, MAXCOUNT_REGISTERS - 1, 1, words))
-        return MAXCOUNT_REGISTERS;
+    if (m_regComm->ReadRegister(0, table, kMaxCountRegisters - 1, 1, words))
+        return kMaxCountRegisters;
     unsigned int start = 0;
-    while (start < MAXCOUNT_REGISTERS && m_pRegComm->ReadRegister(0, table, start, 2, words))
+    while (start < kMaxCountRegisters && m_regComm->ReadRegister(0, table, start, 2, words))
         start += 2;
     SetLastError(0);
     return start;
@@ -647,7 +647,7 @@ bool CSIOService::WriteRegister(unsigned int position, unsigned int table, unsig
                                 const unsigned short* data)
 {
     return RunOperation(L"CSIOService::WriteRegister", __LINE__, [&] {
-        if (m_pRegComm->WriteRegister(position, table, start, count, data))
+        if (m_regComm->WriteRegister(position, table, start, count, data))
             return true;
         SetLastErrorCode(GetLastError());
         return false;
@@ -658,7 +658,7 @@ bool CSIOService::ReadRegister(unsigned int position, unsigned int table, unsign
                                unsigned short* data)
 {
     return RunOperation(L"CSIOService::ReadRegister", __LINE__, [&] {
-        if (m_pRegComm->ReadRegister(position, table, start, count, data))
+        if (m_regComm->ReadRegister(position, table, start, count, data))
             return true;
         SetLastErrorCode(GetLastError());
         return false;

@@ -130,5 +130,5 @@ private:
     unsigned int ProbeTableSize(unsigned int table);
     bool ReadOptionalText(std::wstring& field, bool (CSIOService::*read)(std::wstring&));
 
-    CSIORegComm* m_pRegComm = nullptr;
+    CSIORegComm* m_regComm = nullptr;
 };

@@ -14,41 +14,41 @@ const wchar_t CServiceBase::SERVICE_NOT_SUPPORTED[] = L"Not supported!";
 const unsigned char CServiceBase::MAXSTATES_FBC = 9;
 const unsigned char CServiceBase::MAXSTATES_KBUS = 9;
 
-CServiceBase::CServiceBase() : m_pParamCom(std::make_unique<CParamComRegComBase>(this)) {}
+CServiceBase::CServiceBase() : m_paramCom(std::make_unique<CParamComRegComBase>(this)) {}
 
 CServiceBase::~CServiceBase() = default;
 
 void CServiceBase::EnableLogging(bool on, const wchar_t* logName)
 {
-    m_bLogging = on;
+    m_logging = on;
     if (logName != nullptr)
-        m_strLogName = logName;
+        m_logName = logName;
     Log(L"CServiceBase - Logging %s!\n", on ? L"enabled" : L"disabled");
 }
 
 unsigned long CServiceBase::GetLastErrorCode()
 {
-    const DWORD code = m_dwLastError;
-    m_dwLastError = 0;
+    const DWORD code = m_lastError;
+    m_lastError = 0;
     return code;
 }
 
 void CServiceBase::ResetLastErrorCode()
 {
-    m_dwLastError = 0;
+    m_lastError = 0;
     SetLastError(0);
 }
 
 void CServiceBase::SetLastErrorCode(unsigned long code)
 {
-    if (m_dwLastError == 0) {
+    if (m_lastError == 0) {
         ZELL::IConnection* connection = GetConnection();
         if (connection == nullptr) {
-            m_dwLastError = PELORUS_ERROR_NO_CONNECTION;
+            m_lastError = PELORUS_ERROR_NO_CONNECTION;
         } else {
-            m_dwLastError = static_cast<DWORD>(connection->GetLastErrorCode());
-            if (m_dwLastError == 0)
-                m_dwLastError = static_cast<DWORD>(code);
+            m_lastError = static_cast<DWORD>(connection->GetLastErrorCode());
+            if (m_lastError == 0)
+                m_lastError = static_cast<DWORD>(code);
         }
     }
     PublishLastError();
@@ -56,7 +56,7 @@ void CServiceBase::SetLastErrorCode(unsigned long code)
 
 void CServiceBase::PublishLastError()
 {
-    SetLastError(m_dwLastError);
+    SetLastError(m_lastError);
 }
 
 void CServiceBase::StoreCaughtException(const wchar_t* name, int line)
@@ -71,7 +71,7 @@ void CServiceBase::StoreCaughtException(const wchar_t* name, int line)
         // A malformed text from the device ends here as well.
     }
     SetLastErrorCode(code);
-    Log(L"  ## CATCH - %s error code = 0x%08X (Line %d)\n", name, m_dwLastError, line);
+    Log(L"  ## CATCH - %s error code = 0x%08X (Line %d)\n", name, m_lastError, line);
 }
 
 unsigned long CServiceBase::RestartTimeoutFromSettings()

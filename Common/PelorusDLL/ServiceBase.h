@@ -247,7 +247,7 @@ protected:
     template<typename... Args>
     void Log(const wchar_t* format, const Args&... args)
     {
-        if (!m_bLogging || format == nullptr)
+        if (!m_logging || format == nullptr)
             return;
         wchar_t buffer[kLogBufferLength];
         Text::FormatToBuffer(buffer, kLogBufferLength, kLogBufferLength - 1, format, args...);
@@ -264,7 +264,7 @@ protected:
         ResetLastErrorCode();
         bool result = false;
         if (GetConnection() == nullptr) {
-            m_dwLastError = PELORUS_ERROR_NO_CONNECTION;
+            m_lastError = PELORUS_ERROR_NO_CONNECTION;
             PublishLastError();
         } else {
             try {
@@ -277,15 +277,15 @@ protected:
         if (result)
             Log(L" ### LEAVE - %s with true (Line %d)\n", name, line);
         else
-            Log(L" ### LEAVE - %s with error 0x%08X (Line %d)\n", name, m_dwLastError, line);
+            Log(L" ### LEAVE - %s with error 0x%08X (Line %d)\n", name, m_lastError, line);
         return result;
     }
 
-    bool IsLoggingEnabled() const { return m_bLogging; }
+    bool IsLoggingEnabled() const { return m_logging; }
     // The connection's "RestartTimeoutSeconds" (0 without one), a day at most:
     // a mistyped setting must not wait for ever.
     unsigned long RestartTimeoutFromSettings();
-    const std::wstring& GetLogName() const { return m_strLogName; }
+    const std::wstring& GetLogName() const { return m_logName; }
 
 private:
     static constexpr std::size_t kLogBufferLength = 4096;
@@ -293,7 +293,7 @@ private:
     // Must be called from inside a catch handler.
     void StoreCaughtException(const wchar_t* name, int line);
     void PublishLastError();
-    bool HasStoredCode(DWORD code) const { return m_dwLastError == code; }
+    bool HasStoredCode(DWORD code) const { return m_lastError == code; }
 
     // 8-bit texts of the device, in the thread's ANSI code page.
     static std::wstring AnsiToWide(const unsigned char* bytes, std::size_t count);
@@ -332,8 +332,8 @@ private:
     unsigned long ParamErrorToPelorusError();
     static void GetKBMonTimeFromEntry(const tKBMonEntry& entry, long long readTime, tKBMonEntryEx& result);
 
-    DWORD m_dwLastError = 0;
-    bool m_bLogging = false;
-    std::wstring m_strLogName;
-    std::unique_ptr<CParamComRegComBase> m_pParamCom;
+    DWORD m_lastError = 0;
+    bool m_logging = false;
+    std::wstring m_logName;
+    std::unique_ptr<CParamComRegComBase> m_paramCom;
 };

@@ -131,10 +131,10 @@ bool CServiceBase::ProbeConnection(ZELL::CConnectionBase& connection, unsigned s
         connection.ClearBuffer();
         unsigned short word = 0;
         const bool read = ReadRegister(0, kConfigurationTable, 0, 1, &word);
-        connection.SetLastErrorCode(m_dwLastError);
+        connection.SetLastErrorCode(m_lastError);
         if (read)
             return true;
-        Log(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", name, m_dwLastError, __LINE__);
+        Log(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", name, m_lastError, __LINE__);
         if (!connection.IsOpen())
             connection.Open();
     }
@@ -157,7 +157,7 @@ bool CServiceBase::Reconnect()
     }
     if (!open) {
         SetLastErrorCode(PELORUS_ERROR_RECONNECT);
-        Log(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", name, m_dwLastError, __LINE__);
+        Log(L"  ## ERROR - %s error code = 0x%08X (Line %d)\n", name, m_lastError, __LINE__);
     }
     return open;
 }

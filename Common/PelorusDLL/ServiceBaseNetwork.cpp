@@ -260,7 +260,7 @@ bool CServiceBase::GetNetworkParameters(const unsigned short interfaceIndex, con
         const auto proceed = [&](bool done) {
             if (done)
                 return true;
-            lastFailure = m_dwLastError;
+            lastFailure = m_lastError;
             return lastFailure == PELORUS_ERROR_PARAMETER_NOT_PRESENT;
         };
         const std::pair<unsigned short, std::wstring*> addresses[] = {

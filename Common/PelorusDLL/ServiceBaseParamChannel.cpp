@@ -12,7 +12,7 @@ bool CServiceBase::ParamChannelUsable(unsigned short channel) const
         SetLastError(PELORUS_ERROR_INVALID_ARGUMENT);
         return false;
     }
-    if (!m_pParamCom) {
+    if (!m_paramCom) {
         SetLastError(PELORUS_ERROR_NO_CONNECTION);
         return false;
     }
@@ -33,10 +33,10 @@ bool CServiceBase::ParamIndexesValid(unsigned short index, unsigned short count,
 
 unsigned long CServiceBase::ParamErrorToPelorusError()
 {
-    if (!m_pParamCom)
+    if (!m_paramCom)
         return PELORUS_ERROR_PARAM_CHANNEL | 1;
-    const unsigned long code = PELORUS_ERROR_PARAM_CHANNEL | static_cast<unsigned long>(m_pParamCom->GetError());
-    m_pParamCom->ClearError();
+    const unsigned long code = PELORUS_ERROR_PARAM_CHANNEL | static_cast<unsigned long>(m_paramCom->GetError());
+    m_paramCom->ClearError();
     return code;
 }
 
@@ -58,14 +58,14 @@ bool CServiceBase::ParamChannelRead(unsigned short channel, unsigned short index
                                     unsigned short count)
 {
     return RunParamChannel(L"CServiceBase::ParamChannelRead", __LINE__, channel, index, count, data,
-                           [&] { return m_pParamCom->ReadParameters(channel, 0, index, data, count); });
+                           [&] { return m_paramCom->ReadParameters(channel, 0, index, data, count); });
 }
 
 bool CServiceBase::ParamChannelWrite(unsigned short channel, unsigned short index, const unsigned short* data,
                                      unsigned short count)
 {
     return RunParamChannel(L"CServiceBase::ParamChannelWrite", __LINE__, channel, index, count, data,
-                           [&] { return m_pParamCom->WriteParameters(channel, 0, index, data, count); });
+                           [&] { return m_paramCom->WriteParameters(channel, 0, index, data, count); });
 }
 
 bool CServiceBase::ParamChannelDefault(unsigned short channel)
@@ -81,17 +81,17 @@ bool CServiceBase::ParamChannelGetParamCount(unsigned short channel, unsigned sh
 
 unsigned int CServiceBase::ParamChannelTimeout() const
 {
-    if (!m_pParamCom) {
+    if (!m_paramCom) {
         SetLastError(PELORUS_ERROR_NO_CONNECTION);
         return 0;
     }
-    return m_pParamCom->GetTimeout();
+    return m_paramCom->GetTimeout();
 }
 
 void CServiceBase::ParamChannelTimeout(unsigned int milliseconds)
 {
-    if (m_pParamCom)
-        m_pParamCom->SetTimeout(milliseconds);
+    if (m_paramCom)
+        m_paramCom->SetTimeout(milliseconds);
     else
         SetLastError(PELORUS_ERROR_NO_CONNECTION);
 }

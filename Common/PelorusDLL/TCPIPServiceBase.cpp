@@ -52,39 +52,39 @@ void AppendWords(std::vector<unsigned short>& words, const BYTE* bytes, std::siz
 CTCPIPServiceBase::~CTCPIPServiceBase()
 {
     // The API talks through the protocol, so it goes first.
-    delete m_pServiceAPI;
-    delete m_pServiceProtocol;
+    delete m_serviceAPI;
+    delete m_serviceProtocol;
 }
 
 void CTCPIPServiceBase::Attach(std::unique_ptr<ZELL::CServiceProtocol> protocol,
                                std::unique_ptr<ZELL::CServiceAPI> api)
 {
-    delete m_pServiceAPI;
-    delete m_pServiceProtocol;
-    m_pServiceAPI = nullptr;
-    m_pServiceProtocol = nullptr;
+    delete m_serviceAPI;
+    delete m_serviceProtocol;
+    m_serviceAPI = nullptr;
+    m_serviceProtocol = nullptr;
     if (protocol && api) {
-        m_pServiceProtocol = protocol.release();
-        m_pServiceAPI = api.release();
+        m_serviceProtocol = protocol.release();
+        m_serviceAPI = api.release();
     }
 }
 
 ZELL::IConnection* CTCPIPServiceBase::GetConnection()
 {
-    return m_pServiceProtocol != nullptr ? m_pServiceProtocol->GetConnection() : nullptr;
+    return m_serviceProtocol != nullptr ? m_serviceProtocol->GetConnection() : nullptr;
 }
 
 ZELL::CServiceAPI& CTCPIPServiceBase::Api()
 {
-    if (m_pServiceAPI == nullptr)
+    if (m_serviceAPI == nullptr)
         throw CZellException(L"The service has no service API.", static_cast<LONG>(PELORUS_ERROR_NO_CONNECTION));
-    return *m_pServiceAPI;
+    return *m_serviceAPI;
 }
 
 void CTCPIPServiceBase::EvaluateErrorCode()
 {
     // Reading the API's code clears it, so a later failure never finds it stale.
-    const DWORD apiCode = m_pServiceAPI != nullptr ? m_pServiceAPI->GetLastError() : 0;
+    const DWORD apiCode = m_serviceAPI != nullptr ? m_serviceAPI->GetLastError() : 0;
     SetLastErrorCode(apiCode);
 }
 
@@ -112,8 +112,8 @@ bool CTCPIPServiceBase::CallAndWait(const std::function<bool(ZELL::CServiceAPI&,
 void CTCPIPServiceBase::EnableLogging(bool on, const wchar_t* logName)
 {
     CServiceBase::EnableLogging(on, logName);
-    if (m_pServiceAPI != nullptr)
-        m_pServiceAPI->EnableLogging(on, logName);
+    if (m_serviceAPI != nullptr)
+        m_serviceAPI->EnableLogging(on, logName);
 }
 
 bool CTCPIPServiceBase::EnableParamWriting(bool enable)

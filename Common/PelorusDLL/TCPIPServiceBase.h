@@ -122,6 +122,6 @@ private:
     ENPingResult PingHost(const std::wstring& host, unsigned short attempts, unsigned long timeoutMs);
     bool PingThenProbe(const std::wstring& host, unsigned short attempts, unsigned long timeoutMs);
 
-    ZELL::CServiceProtocol* m_pServiceProtocol = nullptr;
-    ZELL::CServiceAPI* m_pServiceAPI = nullptr;
+    ZELL::CServiceProtocol* m_serviceProtocol = nullptr;
+    ZELL::CServiceAPI* m_serviceAPI = nullptr;
 };

@@ -96,7 +96,7 @@ void CAboutFileList::ReadXmlVersion(const CString& file, CString& version, CStri
         CXMLDOMHelper document("Msxml2.DOMDocument");
         if (!document.Load(file.GetString()))
             return;
-        const Xml::CXmlNode root = document.m_pXMLDoc->Root();
+        const Xml::CXmlNode root = document.m_xmlDoc->Root();
         const Xml::CXmlNode versionNode = XmlSelectSingleNode(root, L"//version");
         if (versionNode)
             version = XmlGetAttributeString(versionNode, L"number", L"").c_str();

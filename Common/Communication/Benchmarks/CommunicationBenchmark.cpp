@@ -88,98 +88,98 @@ struct tStep {
 // cycling through the script, and nothing else.
 class CBareServer {
 public:
-    explicit CBareServer(std::vector<tStep> script_) : script(std::move(script_))
+    explicit CBareServer(std::vector<tStep> script_) : m_script(std::move(script_))
     {
-        listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t size = sizeof address;
-        if (listener < 0 || ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(listener, 1) != 0 || ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        if (m_listener < 0 || ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(m_listener, 1) != 0 || ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
             throw std::runtime_error("bare server: no listening socket");
-        port = ntohs(address.sin_port);
-        worker = std::thread([this] { Serve(); });
+        m_port = ntohs(address.sin_port);
+        m_worker = std::thread([this] { Serve(); });
     }
     ~CBareServer()
     {
-        stop = true;
-        ::shutdown(listener, SHUT_RDWR);
-        worker.join();
-        ::close(listener);
+        m_stop = true;
+        ::shutdown(m_listener, SHUT_RDWR);
+        m_worker.join();
+        ::close(m_listener);
     }
     CBareServer(const CBareServer&) = delete;
     CBareServer& operator=(const CBareServer&) = delete;
 
-    unsigned short Port() const { return port; }
+    unsigned short Port() const { return m_port; }
 
 private:
     void Serve()
     {
-        pollfd waiting{listener, POLLIN, 0};
+        pollfd waiting{m_listener, POLLIN, 0};
         if (::poll(&waiting, 1, kWaitMs) <= 0)
             return;
-        const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0)
             return;
         NoDelay(fd);
         size_t largest = 0;
-        for (const tStep& step : script)
+        for (const tStep& step : m_script)
             largest = std::max({largest, step.request, step.answer});
         std::vector<unsigned char> buffer(largest, 0x5A);
         // The client's close ends the loop; the poll bound covers a client
         // that stops without closing.
-        for (size_t i = 0; !stop; i = (i + 1) % script.size()) {
-            if (!ReceiveAll(fd, buffer.data(), script[i].request) || !SendAll(fd, buffer.data(), script[i].answer))
+        for (size_t i = 0; !m_stop; i = (i + 1) % m_script.size()) {
+            if (!ReceiveAll(fd, buffer.data(), m_script[i].request) || !SendAll(fd, buffer.data(), m_script[i].answer))
                 break;
         }
         ::close(fd);
     }
 
-    std::vector<tStep> script;
-    int listener = -1;
-    unsigned short port = 0;
-    std::atomic<bool> stop{false};
-    std::thread worker;
+    std::vector<tStep> m_script;
+    int m_listener = -1;
+    unsigned short m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::thread m_worker;
 };
 
 class CBareClient {
 public:
     explicit CBareClient(unsigned short port)
     {
-        if (!DevSim::ConnectLoopback(port, fd))
+        if (!DevSim::ConnectLoopback(port, m_fd))
             throw std::runtime_error("bare client: connect failed");
-        NoDelay(fd);
+        NoDelay(m_fd);
     }
-    ~CBareClient() { ::close(fd); }
+    ~CBareClient() { ::close(m_fd); }
     CBareClient(const CBareClient&) = delete;
     CBareClient& operator=(const CBareClient&) = delete;
 
     bool Run(const std::vector<tStep>& script)
     {
         for (const tStep& step : script) {
-            if (buffer.size() < std::max(step.request, step.answer))
-                buffer.resize(std::max(step.request, step.answer), 0xA5);
-            if (!SendAll(fd, buffer.data(), step.request) || !ReceiveAll(fd, buffer.data(), step.answer))
+            if (m_buffer.size() < std::max(step.request, step.answer))
+                m_buffer.resize(std::max(step.request, step.answer), 0xA5);
+            if (!SendAll(m_fd, m_buffer.data(), step.request) || !ReceiveAll(m_fd, m_buffer.data(), step.answer))
                 return false;
         }
         return true;
     }
 
 private:
-    int fd = -1;
-    std::vector<unsigned char> buffer;
+    int m_fd = -1;
+    std::vector<unsigned char> m_buffer;
 };
 
 class CWinsock {
 public:
-    CWinsock() { WSAStartup(0x0202, &data); }
+    CWinsock() { WSAStartup(0x0202, &m_data); }
     ~CWinsock() { WSACleanup(); }
     CWinsock(const CWinsock&) = delete;
     CWinsock& operator=(const CWinsock&) = delete;
 
 private:
-    WSADATA data{};
+    WSADATA m_data{};
 };
 
 // The host side as the program builds it: the TCP/IP connection under the

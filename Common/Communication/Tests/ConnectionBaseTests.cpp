@@ -56,7 +56,7 @@ TEST(ConnectionBaseLogging, NameKeptUnlessNull)
 TEST(ConnectionBaseFragment, WholeFrameWithTwoByteLength)
 {
     CFakeConnection connection;
-    connection.input = Frame(0x0102, 0x0102);
+    connection.m_input = Frame(0x0102, 0x0102);
     FragmentBuffer buffer;
     unsigned int length = 0;
     ASSERT_TRUE(connection.ReadFragment(&buffer.data, &length));
@@ -64,35 +64,35 @@ TEST(ConnectionBaseFragment, WholeFrameWithTwoByteLength)
     EXPECT_EQ(buffer.data[16], 0x02);
     EXPECT_EQ(buffer.data[17], 0x01);
     EXPECT_EQ(buffer.data[18 + 257], 257 & 0xFF);
-    EXPECT_EQ(connection.reads, 2);
+    EXPECT_EQ(connection.m_reads, 2);
 }
 
 TEST(ConnectionBaseFragment, ZeroLengthReadsHeaderOnly)
 {
     CFakeConnection connection;
-    connection.input = Frame(0, 0);
+    connection.m_input = Frame(0, 0);
     FragmentBuffer buffer;
     unsigned int length = 0;
     ASSERT_TRUE(connection.ReadFragment(&buffer.data, &length));
     EXPECT_EQ(length, 18u);
-    EXPECT_EQ(connection.reads, 1);
+    EXPECT_EQ(connection.m_reads, 1);
 }
 
 TEST(ConnectionBaseFragment, CorrectionThatCancelsLengthNeedsNoSecondRead)
 {
     CFakeConnection connection;
-    connection.input = Frame(7, 7);
+    connection.m_input = Frame(7, 7);
     FragmentBuffer buffer;
     unsigned int length = 0;
     ASSERT_TRUE(connection.ReadFragment(&buffer.data, 16, 2, -7, &length));
     EXPECT_EQ(length, 18u);
-    EXPECT_EQ(connection.reads, 1);
+    EXPECT_EQ(connection.m_reads, 1);
 }
 
 TEST(ConnectionBaseFragment, PositiveCorrectionCoversTrailer)
 {
     CFakeConnection connection;
-    connection.input = Frame(4, 6);
+    connection.m_input = Frame(4, 6);
     FragmentBuffer buffer;
     unsigned int length = 0;
     ASSERT_TRUE(connection.ReadFragment(&buffer.data, 16, 2, 2, &length));
@@ -102,21 +102,21 @@ TEST(ConnectionBaseFragment, PositiveCorrectionCoversTrailer)
 TEST(ConnectionBaseFragment, WidthAboveFourReadsNothing)
 {
     CFakeConnection connection;
-    connection.input = Frame(0, 0);
+    connection.m_input = Frame(0, 0);
     unsigned char* sentinel = new unsigned char[3];
     unsigned char* buffer = sentinel;
     unsigned int length = 99;
     EXPECT_FALSE(connection.ReadFragment(&buffer, 16, 5, 0, &length));
     EXPECT_EQ(buffer, sentinel);
     EXPECT_EQ(length, 99u);
-    EXPECT_EQ(connection.reads, 0);
+    EXPECT_EQ(connection.m_reads, 0);
     delete[] sentinel;
 }
 
 TEST(ConnectionBaseFragment, FourByteAndZeroWidthFields)
 {
     CFakeConnection connection;
-    connection.input = {3, 0, 0, 0, 'a', 'b', 'c'};
+    connection.m_input = {3, 0, 0, 0, 'a', 'b', 'c'};
     FragmentBuffer buffer;
     unsigned int length = 0;
     ASSERT_TRUE(connection.ReadFragment(&buffer.data, 0, 4, 0, &length));
@@ -124,7 +124,7 @@ TEST(ConnectionBaseFragment, FourByteAndZeroWidthFields)
     EXPECT_EQ(buffer.data[6], 'c');
 
     CFakeConnection fixed;
-    fixed.input = {1, 2, 3, 4, 5};
+    fixed.m_input = {1, 2, 3, 4, 5};
     FragmentBuffer other;
     ASSERT_TRUE(fixed.ReadFragment(&other.data, 2, 0, 3, &length));
     EXPECT_EQ(length, 5u);
@@ -133,7 +133,7 @@ TEST(ConnectionBaseFragment, FourByteAndZeroWidthFields)
 TEST(ConnectionBaseFragmentFaults, NegativeRestFailsWithoutOverrun)
 {
     CFakeConnection connection;
-    connection.input = Frame(2, 2);
+    connection.m_input = Frame(2, 2);
     FragmentBuffer buffer;
     unsigned int length = 77;
     EXPECT_FALSE(connection.ReadFragment(&buffer.data, 16, 2, -3, &length));
@@ -145,7 +145,7 @@ TEST(ConnectionBaseFragmentFaults, NegativeRestFailsWithoutOverrun)
 TEST(ConnectionBaseFragmentFaults, ShortHeaderFails)
 {
     CFakeConnection connection;
-    connection.input = {1, 2, 3, 4, 5};
+    connection.m_input = {1, 2, 3, 4, 5};
     FragmentBuffer buffer;
     unsigned int length = 0;
     EXPECT_FALSE(connection.ReadFragment(&buffer.data, &length));
@@ -156,7 +156,7 @@ TEST(ConnectionBaseFragmentFaults, ShortHeaderFails)
 TEST(ConnectionBaseFragmentFaults, PeerClosingMidFrameFails)
 {
     CFakeConnection connection;
-    connection.input = Frame(100, 40);
+    connection.m_input = Frame(100, 40);
     FragmentBuffer buffer;
     unsigned int length = 0;
     EXPECT_FALSE(connection.ReadFragment(&buffer.data, &length));
@@ -167,19 +167,19 @@ TEST(ConnectionBaseFragmentFaults, PeerClosingMidFrameFails)
 TEST(ConnectionBaseFragmentFaults, HugeLengthFieldIsRefused)
 {
     CFakeConnection connection;
-    connection.input = {0xFF, 0xFF, 0xFF, 0xFF};
+    connection.m_input = {0xFF, 0xFF, 0xFF, 0xFF};
     FragmentBuffer buffer;
     unsigned int length = 0;
     EXPECT_FALSE(connection.ReadFragment(&buffer.data, 0, 4, 0, &length));
-    EXPECT_EQ(connection.reads, 1);
+    EXPECT_EQ(connection.m_reads, 1);
     EXPECT_NE(connection.GetLastErrorCode(), 0u);
 }
 
 TEST(ConnectionBaseFragmentFaults, FailedReadKeepsItsError)
 {
     CFakeConnection connection;
-    connection.throwOnRead = true;
-    connection.readError = 0x30002746;
+    connection.m_throwOnRead = true;
+    connection.m_readError = 0x30002746;
     FragmentBuffer buffer;
     unsigned int length = 0;
     EXPECT_FALSE(connection.ReadFragment(&buffer.data, &length));
@@ -189,9 +189,9 @@ TEST(ConnectionBaseFragmentFaults, FailedReadKeepsItsError)
 TEST(ConnectionBaseFragment, OldBufferIsReplaced)
 {
     CFakeConnection connection;
-    connection.input = Frame(1, 1);
+    connection.m_input = Frame(1, 1);
     auto more = Frame(2, 2);
-    connection.input.insert(connection.input.end(), more.begin(), more.end());
+    connection.m_input.insert(connection.m_input.end(), more.begin(), more.end());
     FragmentBuffer buffer;
     unsigned int length = 0;
     ASSERT_TRUE(connection.ReadFragment(&buffer.data, &length));

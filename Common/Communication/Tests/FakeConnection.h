@@ -20,22 +20,22 @@ public:
     // socket whose peer closed does.
     void Read(unsigned char* buffer, unsigned int length, unsigned int* read) override
     {
-        ++reads;
-        if (throwOnRead) {
-            SetLastErrorCode(readError);
+        ++m_reads;
+        if (m_throwOnRead) {
+            SetLastErrorCode(m_readError);
             throw std::runtime_error("read failed");
         }
-        const std::size_t count = std::min<std::size_t>(length, input.size() - position);
+        const std::size_t count = std::min<std::size_t>(length, m_input.size() - m_position);
         if (count != 0)
-            std::memcpy(buffer, input.data() + position, count);
-        position += count;
+            std::memcpy(buffer, m_input.data() + m_position, count);
+        m_position += count;
         if (read)
             *read = static_cast<unsigned int>(count);
     }
 
-    void Open() override { open = true; }
-    void Close() override { open = false; }
-    bool IsOpen() const override { return open; }
+    void Open() override { m_open = true; }
+    void Close() override { m_open = false; }
+    bool IsOpen() const override { return m_open; }
     void Write(unsigned char*, unsigned int, unsigned int*) override {}
     void Execute(unsigned char*, unsigned int, unsigned char**, unsigned int&) override {}
     void ClearBuffer() override {}
@@ -45,12 +45,12 @@ public:
     unsigned int GetRestartTimeout() override { return 0; }
     void SetRestartTimeout(unsigned int) override {}
 
-    std::vector<unsigned char> input;
-    std::size_t position = 0;
-    int reads = 0;
-    bool open = false;
-    bool throwOnRead = false;
-    unsigned long readError = 0;
+    std::vector<unsigned char> m_input;
+    std::size_t m_position = 0;
+    int m_reads = 0;
+    bool m_open = false;
+    bool m_throwOnRead = false;
+    unsigned long m_readError = 0;
 };
 
 }

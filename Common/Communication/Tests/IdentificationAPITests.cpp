@@ -113,7 +113,7 @@ TEST(IdentificationAPIConnection, ConnectAndClosedConnection)
     EXPECT_FALSE(rig.api.Connect()) << "already open";
     EXPECT_EQ(rig.api.GetLastErrorCode(), 1);
     EXPECT_NE(rig.Message().find(L"IDENT_1!"), std::wstring::npos);
-    rig.connection.open = false;
+    rig.connection.m_open = false;
     EXPECT_FALSE(rig.api.GetSerialNumber(nullptr));
     EXPECT_EQ(rig.api.GetLastErrorCode(), 7);
     EXPECT_NE(rig.Message().find(L"IDENT_GRP_CONN_NOT_OPEN"), std::wstring::npos);

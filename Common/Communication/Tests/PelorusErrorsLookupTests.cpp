@@ -49,23 +49,23 @@ protected:
     void SetUp() override
     {
         // Mixed case on purpose: the directory must be used as it stands.
-        directory = std::filesystem::temp_directory_path()
+        m_directory = std::filesystem::temp_directory_path()
             / ("PelorusErrors-Mixed-" + std::to_string(::getpid()) + "-"
                + testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(directory);
-        WriteTextFile(directory / "PelorusErrors.en",
+        std::filesystem::create_directories(m_directory);
+        WriteTextFile(m_directory / "PelorusErrors.en",
                       {{L"0x202008CA_SHORT", L"Not connected"},
                        {L"0x202008CA_LONG", L"The connection{crlf}is  not open"},
                        {L"0x0000000A_SHORT", L"a\\nb"},
                        {L"0x0000000B_SHORT", L"x\\r\\ny   z"},
                        {L"ERROR_UNKNOWN_SHORT", L"Unknown error"}});
-        WriteTextFile(directory / "PelorusErrors.de", {{L"0x202008CA_SHORT", L"Nicht verbunden"}});
+        WriteTextFile(m_directory / "PelorusErrors.de", {{L"0x202008CA_SHORT", L"Nicht verbunden"}});
     }
-    void TearDown() override { std::filesystem::remove_all(directory); }
+    void TearDown() override { std::filesystem::remove_all(m_directory); }
 
-    std::wstring Path() const { return Text::Utf8ToWide(directory.string()); }
+    std::wstring Path() const { return Text::Utf8ToWide(m_directory.string()); }
 
-    std::filesystem::path directory;
+    std::filesystem::path m_directory;
 };
 
 TEST_F(PelorusErrorsLookupTest, LooksUpCodesAndFallsBack)

@@ -71,12 +71,12 @@ class RS232ConnectionTest : public ::testing::TestWithParam<bool> {
 protected:
     void Configure(CRS232Connection& connection, const std::wstring& extra = L"")
     {
-        ASSERT_FALSE(pty.Slave().empty());
-        ASSERT_TRUE(connection.SetSettingsXML(L"<RS232 device='" + pty.Slave() + L"' timeout='300' asynchron='" +
+        ASSERT_FALSE(m_pty.Slave().empty());
+        ASSERT_TRUE(connection.SetSettingsXML(L"<RS232 device='" + m_pty.Slave() + L"' timeout='300' asynchron='" +
                                               (GetParam() ? L"true" : L"false") + L"' " + extra + L"/>"));
     }
 
-    PseudoTerminal pty;
+    PseudoTerminal m_pty;
 };
 
 std::vector<unsigned char> Frame(std::uint16_t bodyLength)
@@ -113,10 +113,10 @@ TEST_P(RS232ConnectionTest, RoundTripBothWays)
     unsigned int written = 0;
     connection.Write(request, sizeof(request), &written);
     EXPECT_EQ(written, sizeof(request));
-    EXPECT_EQ(pty.Receive(sizeof(request)), std::vector<unsigned char>(request, request + sizeof(request)));
+    EXPECT_EQ(m_pty.Receive(sizeof(request)), std::vector<unsigned char>(request, request + sizeof(request)));
 
     const std::vector<unsigned char> reply = {9, 8, 7, 0x0D, 0x0A, 0x7F};
-    pty.Send(reply);
+    m_pty.Send(reply);
     std::vector<unsigned char> got(reply.size());
     unsigned int read = 0;
     connection.Read(got.data(), got.size(), &read);
@@ -131,7 +131,7 @@ TEST_P(RS232ConnectionTest, ReadTimesOutWithTransferTimeout)
     CRS232Connection connection;
     Configure(connection);
     connection.Open();
-    pty.Send({1, 2, 3, 4});
+    m_pty.Send({1, 2, 3, 4});
     unsigned char buffer[10] = {};
     const auto start = std::chrono::steady_clock::now();
     try {
@@ -159,11 +159,11 @@ TEST_P(RS232ConnectionTest, ChecksumAppendedAndChecked)
     EXPECT_EQ(written, 20u);
     std::vector<unsigned char> expected = request;
     AppendSum(expected);
-    EXPECT_EQ(pty.Receive(22), expected);
+    EXPECT_EQ(m_pty.Receive(22), expected);
 
     std::vector<unsigned char> reply = Frame(5);
     AppendSum(reply);
-    pty.Send(reply);
+    m_pty.Send(reply);
     unsigned char* buffer = nullptr;
     unsigned int length = 0;
     ASSERT_TRUE(connection.ReadFragment(&buffer, &length));
@@ -171,10 +171,10 @@ TEST_P(RS232ConnectionTest, ChecksumAppendedAndChecked)
     EXPECT_EQ(buffer[22], reply[22]);
 
     connection.Write(request.data(), request.size(), &written);
-    pty.Receive(22);
+    m_pty.Receive(22);
     std::vector<unsigned char> corrupt = Frame(5);
     AppendSum(corrupt, 1);
-    pty.Send(corrupt);
+    m_pty.Send(corrupt);
     EXPECT_FALSE(connection.ReadFragment(&buffer, &length));
     EXPECT_EQ(connection.GetLastErrorCode(), CRS232Connection::kChecksumMismatch);
     delete[] buffer;
@@ -189,10 +189,10 @@ TEST_P(RS232ConnectionTest, FrameNotMatchingLengthFieldIsSentUnchecked)
     std::vector<unsigned char> request = Frame(2);
     request.push_back(0xEE);
     connection.Write(request.data(), request.size(), nullptr);
-    EXPECT_EQ(pty.Receive(30, 400), request);
+    EXPECT_EQ(m_pty.Receive(30, 400), request);
 
     const std::vector<unsigned char> reply = Frame(1);
-    pty.Send(reply);
+    m_pty.Send(reply);
     unsigned char* buffer = nullptr;
     unsigned int length = 0;
     ASSERT_TRUE(connection.ReadFragment(&buffer, &length));
@@ -206,10 +206,10 @@ TEST_P(RS232ConnectionTest, PurgeDropsWaitingInput)
     CRS232Connection connection;
     Configure(connection);
     connection.Open();
-    pty.Send({5, 5, 5});
+    m_pty.Send({5, 5, 5});
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     connection.ClearBuffer();
-    pty.Send({7});
+    m_pty.Send({7});
     unsigned char byte = 0;
     connection.Read(&byte, 1, nullptr);
     EXPECT_EQ(byte, 7);
@@ -229,7 +229,7 @@ TEST_P(RS232ConnectionTest, CopyOfOpenPortStartsClosed)
     }
     unsigned char byte = 0x42;
     connection.Write(&byte, 1, nullptr);
-    EXPECT_EQ(pty.Receive(1), std::vector<unsigned char>{0x42});
+    EXPECT_EQ(m_pty.Receive(1), std::vector<unsigned char>{0x42});
     connection.Close();
 }
 

@@ -45,10 +45,10 @@ Bytes Reply(unsigned short code, unsigned short status, std::initializer_list<un
 TEST(ServiceAPIErrors, ClosedConnectionSendsNothing)
 {
     ServiceRig rig([](const Bytes&) { return Reply(0x102, 0, {5}); });
-    rig.connection.open = false;
+    rig.connection.m_open = false;
     WORD seconds = 0;
     EXPECT_FALSE(rig.api.RestartSystem(seconds));
-    EXPECT_TRUE(rig.connection.writes.empty());
+    EXPECT_TRUE(rig.connection.m_writes.empty());
     EXPECT_EQ(rig.api.GetLastError(), 0x202008CAu);
     EXPECT_EQ(rig.api.GetLastError(), 0u) << "read once";
 }
@@ -64,7 +64,7 @@ TEST(ServiceAPIErrors, StatusEchoAndProtocolFailures)
     EXPECT_FALSE(rig.api.GetAddressSwitchSetting(value));
     EXPECT_EQ(rig.api.GetLastError(), 0x20080000u) << "wrong echo with status 0";
 
-    rig.connection.throwOnWrite = true;
+    rig.connection.m_throwOnWrite = true;
     EXPECT_FALSE(rig.api.GetAddressSwitchSetting(value));
     EXPECT_EQ(rig.api.GetLastError(), 0x20300001u);
 }
@@ -213,7 +213,7 @@ TEST(ServiceAPIEthernetMode, BusyWaitsTheDeviceSecondsCappedAtTheRestartTimeOut)
     EXPECT_EQ(rig.api.GetLastError(), 0x2008821Du);
 
     rig.service = [](const Bytes&) { return Reply(0x504, 0x821D, {65535}); };
-    rig.connection.restartTimeout = 20;
+    rig.connection.m_restartTimeout = 20;
     before = Platform::Clock::NowMs();
     EXPECT_FALSE(rig.api.SetEthernetInterfaceMode(2));
     EXPECT_EQ(Platform::Clock::NowMs() - before, 20000u);

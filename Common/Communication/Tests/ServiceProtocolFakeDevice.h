@@ -60,54 +60,54 @@ class CFakeDeviceConnection : public CInertSettingsConnection {
 public:
     using Device = std::function<std::vector<Bytes>(const Bytes& request)>;
 
-    explicit CFakeDeviceConnection(Device device_ = {}) : device(std::move(device_)) {}
+    explicit CFakeDeviceConnection(Device device_ = {}) : m_device(std::move(device_)) {}
 
     void Write(unsigned char* data, unsigned int length, unsigned int* written) override
     {
-        if (throwOnWrite)
+        if (m_throwOnWrite)
             throw CConnectionException(L"write failed", 42);
         Bytes frame(data, data + length);
-        writes.push_back(frame);
+        m_writes.push_back(frame);
         if (written)
             *written = length;
-        if (device)
-            for (const Bytes& answer : device(frame))
-                input.insert(input.end(), answer.begin(), answer.end());
+        if (m_device)
+            for (const Bytes& answer : m_device(frame))
+                m_input.insert(m_input.end(), answer.begin(), answer.end());
     }
 
     void Read(unsigned char* buffer, unsigned int length, unsigned int* read) override
     {
-        ++reads;
-        if (reads > maxReads)
+        ++m_reads;
+        if (m_reads > m_maxReads)
             throw CConnectionException(L"too many reads", 43);
-        const std::size_t count = std::min<std::size_t>(length, input.size());
+        const std::size_t count = std::min<std::size_t>(length, m_input.size());
         for (std::size_t i = 0; i < count; ++i) {
-            buffer[i] = input.front();
-            input.pop_front();
+            buffer[i] = m_input.front();
+            m_input.pop_front();
         }
         if (read)
             *read = static_cast<unsigned int>(count);
     }
 
-    void Open() override { open = true; }
-    void Close() override { open = false; }
-    bool IsOpen() const override { return open; }
+    void Open() override { m_open = true; }
+    void Close() override { m_open = false; }
+    bool IsOpen() const override { return m_open; }
     void Execute(unsigned char*, unsigned int, unsigned char**, unsigned int&) override {}
-    void ClearBuffer() override { input.clear(); }
+    void ClearBuffer() override { m_input.clear(); }
     std::wstring GetType() const override { return L"FAKE"; }
     unsigned int GetCommunicationTimeout() override { return 0; }
     void SetCommunicationTimeout(unsigned int) override {}
-    unsigned int GetRestartTimeout() override { return restartTimeout; }
-    void SetRestartTimeout(unsigned int seconds) override { restartTimeout = seconds; }
+    unsigned int GetRestartTimeout() override { return m_restartTimeout; }
+    void SetRestartTimeout(unsigned int seconds) override { m_restartTimeout = seconds; }
 
-    Device device;
-    std::vector<Bytes> writes;
-    std::deque<unsigned char> input;
-    int reads = 0;
-    int maxReads = 100000;
-    bool open = true;
-    bool throwOnWrite = false;
-    unsigned int restartTimeout = 30;
+    Device m_device;
+    std::vector<Bytes> m_writes;
+    std::deque<unsigned char> m_input;
+    int m_reads = 0;
+    int m_maxReads = 100000;
+    bool m_open = true;
+    bool m_throwOnWrite = false;
+    unsigned int m_restartTimeout = 30;
 };
 
 }

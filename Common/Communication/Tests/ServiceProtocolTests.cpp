@@ -50,8 +50,8 @@ TEST(ServiceProtocolFraming, EmptyRequestIsOneFragmentWithoutSendingFlag)
 {
     Exchange x;
     ASSERT_TRUE(x.Send({}));
-    ASSERT_EQ(x.connection.writes.size(), 1u);
-    const Bytes& frame = x.connection.writes[0];
+    ASSERT_EQ(x.connection.m_writes.size(), 1u);
+    const Bytes& frame = x.connection.m_writes[0];
     EXPECT_EQ(frame.size(), 18u);
     EXPECT_EQ(Word(frame, 0), 0x1288);
     EXPECT_EQ(Word(frame, 2), 1);
@@ -61,7 +61,7 @@ TEST(ServiceProtocolFraming, EmptyRequestIsOneFragmentWithoutSendingFlag)
     EXPECT_EQ(Word(frame, 16), 0);
     EXPECT_EQ(x.Answer(), (Bytes{0x88, 0x12, 0, 0}));
     ASSERT_TRUE(x.Send({1}));
-    EXPECT_EQ(Word(x.connection.writes[1], 2), 2) << "each request carries the next transaction number";
+    EXPECT_EQ(Word(x.connection.m_writes[1], 2), 2) << "each request carries the next transaction number";
 }
 
 TEST(ServiceProtocolFraming, LongRequestIsSplitAtTheFragmentSize)
@@ -69,14 +69,14 @@ TEST(ServiceProtocolFraming, LongRequestIsSplitAtTheFragmentSize)
     Exchange x;
     Bytes data(1400, 0x5A);
     ASSERT_TRUE(x.Send(data));
-    ASSERT_EQ(x.connection.writes.size(), 1u);
-    EXPECT_EQ(Word(x.connection.writes[0], 14) & 0x8000, 0);
+    ASSERT_EQ(x.connection.m_writes.size(), 1u);
+    EXPECT_EQ(Word(x.connection.m_writes[0], 14) & 0x8000, 0);
 
     data.push_back(0xA5);
     ASSERT_TRUE(x.Send(data));
-    ASSERT_EQ(x.connection.writes.size(), 3u);
-    const Bytes& first = x.connection.writes[1];
-    const Bytes& second = x.connection.writes[2];
+    ASSERT_EQ(x.connection.m_writes.size(), 3u);
+    const Bytes& first = x.connection.m_writes[1];
+    const Bytes& second = x.connection.m_writes[2];
     EXPECT_EQ(first.size(), 18u + 1400u);
     EXPECT_EQ(second.size(), 19u);
     EXPECT_EQ(second[18], 0xA5);
@@ -93,14 +93,14 @@ TEST(ServiceProtocolFraming, ExclusiveIdTravelsInEveryFragment)
     Exchange x;
     x.Settings(L"Exclusive-ID='0x11223344'");
     ASSERT_TRUE(x.Send(Bytes(1397, 1)));
-    ASSERT_EQ(x.connection.writes.size(), 2u) << "1396 data bytes fit beside the Exclusive-ID";
-    for (const Bytes& frame : x.connection.writes) {
+    ASSERT_EQ(x.connection.m_writes.size(), 2u) << "1396 data bytes fit beside the Exclusive-ID";
+    for (const Bytes& frame : x.connection.m_writes) {
         EXPECT_NE(Word(frame, 14) & 0x1000, 0);
         EXPECT_EQ(frame[18], 0x44);
         EXPECT_EQ(frame[21], 0x11);
     }
-    EXPECT_EQ(Word(x.connection.writes[0], 16), 1400);
-    EXPECT_EQ(Word(x.connection.writes[1], 16), 5);
+    EXPECT_EQ(Word(x.connection.m_writes[0], 16), 1400);
+    EXPECT_EQ(Word(x.connection.m_writes[1], 16), 5);
 }
 
 TEST(ServiceProtocolFraming, ChecksumIsAppendedAndVerified)
@@ -112,7 +112,7 @@ TEST(ServiceProtocolFraming, ChecksumIsAppendedAndVerified)
     });
     x.Settings(L"ChecksumLength='2'");
     ASSERT_TRUE(x.Send({}));
-    const Bytes& frame = x.connection.writes[0];
+    const Bytes& frame = x.connection.m_writes[0];
     ASSERT_EQ(frame.size(), 20u);
     unsigned int sum = 0;
     for (std::size_t i = 0; i < 18; ++i)
@@ -120,7 +120,7 @@ TEST(ServiceProtocolFraming, ChecksumIsAppendedAndVerified)
     EXPECT_EQ(Word(frame, 18), static_cast<unsigned short>(sum));
     EXPECT_EQ(x.Answer(), (Bytes{7, 8}));
 
-    x.connection.device = [](const Bytes& request) {
+    x.connection.m_device = [](const Bytes& request) {
         Bytes answer = AnswerTo(Bytes(request.begin(), request.end() - 2), kAccepted, 0, {7, 8});
         AppendChecksum(answer);
         answer.back() ^= 1;
@@ -141,8 +141,8 @@ TEST(ServiceProtocolRepetition, BusyAnswerRepeatsTheFragmentUpToMaxRetries)
         return std::vector<Bytes>{AnswerTo(request, kAccepted, 0, {1})};
     });
     ASSERT_TRUE(x.Send({9}));
-    ASSERT_EQ(x.connection.writes.size(), 2u);
-    EXPECT_EQ(x.connection.writes[0], x.connection.writes[1]);
+    ASSERT_EQ(x.connection.m_writes.size(), 2u);
+    EXPECT_EQ(x.connection.m_writes[0], x.connection.m_writes[1]);
 
     busy = 2;
     EXPECT_FALSE(x.Send({9}));
@@ -155,7 +155,7 @@ TEST(ServiceProtocolRepetition, DeviceThatStaysBusyEndsTheTransfer)
     Exchange x([](const Bytes& request) { return std::vector<Bytes>{AnswerTo(request, 0x0003, 10)}; });
     x.Settings(L"MaxRetries='5'");
     EXPECT_FALSE(x.Send({1, 2}));
-    EXPECT_EQ(x.connection.writes.size(), 6u);
+    EXPECT_EQ(x.connection.m_writes.size(), 6u);
 }
 
 TEST(ServiceProtocolRepetition, RepetitionWithoutResendFlagIsAFailureNotASuccess)
@@ -189,7 +189,7 @@ std::vector<unsigned short> SentFragmentsAfterResendFrom(unsigned short from, bo
     x.Settings(L"MaxFragmentDataSize='10'");
     result = x.Send(Bytes(60, 3));
     std::vector<unsigned short> numbers;
-    for (const Bytes& frame : x.connection.writes)
+    for (const Bytes& frame : x.connection.m_writes)
         numbers.push_back(Word(frame, 4));
     return numbers;
 }
@@ -212,7 +212,7 @@ TEST(ServiceProtocolRepetition, DeviceThatKeepsAskingForResendsIsBounded)
     });
     x.Settings(L"MaxFragmentDataSize='10'");
     EXPECT_FALSE(x.Send(Bytes(20, 3)));
-    EXPECT_LT(x.connection.writes.size(), 100u);
+    EXPECT_LT(x.connection.m_writes.size(), 100u);
 }
 
 TEST(ServiceProtocolChecks, EchoMismatchesNameTheField)
@@ -255,7 +255,7 @@ TEST(ServiceProtocolChecks, ShortFrameAndClosedConnectionFailWithoutHanging)
     EXPECT_FALSE(x.Send({1}));
     EXPECT_NE(x.Message().find(L"READING_FAILED"), std::wstring::npos);
 
-    x.connection.throwOnWrite = true;
+    x.connection.m_throwOnWrite = true;
     EXPECT_FALSE(x.Send({1}));
     EXPECT_EQ(x.protocol.GetLastCommandError(), 1);
 }
@@ -286,9 +286,9 @@ TEST(ServiceProtocolLongAnswer, ContinuationFragmentsAreFetchedAndJoined)
     Exchange x(LongAnswer(3));
     ASSERT_TRUE(x.Send({1, 2}));
     EXPECT_EQ(x.Answer(), (Bytes{1, 1, 2, 2, 3, 3}));
-    ASSERT_EQ(x.connection.writes.size(), 4u);
+    ASSERT_EQ(x.connection.m_writes.size(), 4u);
     for (unsigned short n = 1; n <= 3; ++n) {
-        const Bytes& frame = x.connection.writes[n];
+        const Bytes& frame = x.connection.m_writes[n];
         EXPECT_EQ(Word(frame, 4), n);
         EXPECT_EQ(Word(frame, 6), 3);
         EXPECT_NE(Word(frame, 14) & 0x4000, 0);
@@ -309,8 +309,8 @@ TEST(ServiceProtocolLongAnswer, RestartRefillsTheRequestAndReplacesData)
     ASSERT_TRUE(x.Send({1}));
     EXPECT_EQ(x.Answer(), (Bytes{1, 1, 2, 2, 3, 3}));
     std::vector<unsigned short> numbers;
-    for (std::size_t i = 1; i < x.connection.writes.size(); ++i)
-        numbers.push_back(Word(x.connection.writes[i], 4));
+    for (std::size_t i = 1; i < x.connection.m_writes.size(); ++i)
+        numbers.push_back(Word(x.connection.m_writes[i], 4));
     EXPECT_EQ(numbers, (std::vector<unsigned short>{1, 2, 3, 1, 2, 3}));
 }
 
@@ -335,7 +335,7 @@ TEST(ServiceProtocolSizes, FragmentSizeWithoutRoomForDataFails)
         x.Settings(settings);
         EXPECT_FALSE(x.Send({1, 2, 3}));
         EXPECT_NE(x.Message().find(L"DATASIZE_NOT_ALLOWED"), std::wstring::npos) << settings;
-        EXPECT_TRUE(x.connection.writes.empty());
+        EXPECT_TRUE(x.connection.m_writes.empty());
     }
 }
 
@@ -424,7 +424,7 @@ TEST(ServiceProtocolRaw, ReadsAtMostTheAskedBytes)
     unsigned char request[] = {0xAA};
     ASSERT_TRUE(protocol.RawRequest(request, 1, &answer, length));
     EXPECT_EQ(Bytes(answer, answer + length), (Bytes{1, 2, 3}));
-    connection.throwOnWrite = true;
+    connection.m_throwOnWrite = true;
     EXPECT_FALSE(protocol.RawRequest(request, 1, &answer, length));
     EXPECT_EQ(answer, nullptr);
     EXPECT_EQ(protocol.GetLastCommandError(), 11);
@@ -484,7 +484,7 @@ TEST(ServiceProtocolFraming, MissingDataOrAnswerAddressFailsWithoutSending)
     EXPECT_EQ(protocol.GetLastCommandError(), 1);
     EXPECT_NE(std::wstring(protocol.GetLastErrorMessage()).find(L"no request data"), std::wstring::npos);
     EXPECT_FALSE(protocol.Request(nullptr, 0, nullptr, answerLength, nullptr, nullptr));
-    EXPECT_TRUE(connection.writes.empty());
+    EXPECT_TRUE(connection.m_writes.empty());
 }
 
 }
@@ -502,7 +502,7 @@ TEST(ServiceProtocolChecks, AnswerShorterThanItsExclusiveIdIsRefused)
     EXPECT_FALSE(x.Send({1}));
     EXPECT_NE(x.Message().find(L"ANSWER_TOO_SHORT"), std::wstring::npos);
 
-    x.connection.device = [](const Bytes& request) {
+    x.connection.m_device = [](const Bytes& request) {
         return std::vector<Bytes>{AnswerTo(request, kAccepted, 0, {5, 6}, true, 0xAABBCCDD)};
     };
     ASSERT_TRUE(x.Send({1}));

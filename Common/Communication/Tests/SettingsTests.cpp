@@ -44,12 +44,12 @@ public:
     bool SaveSettingsXML(std::wstring name) override { return Record(L"save-xml " + name); }
     bool SetSettingsXML(std::wstring xml) override { return Record(L"set " + xml); }
 
-    std::wstring last;
+    std::wstring m_last;
 
 private:
     bool Record(const std::wstring& call)
     {
-        last = call;
+        m_last = call;
         return true;
     }
 };
@@ -60,26 +60,26 @@ TEST(SettingsBaseDispatch, StorageTypesReachTheirOperations)
 {
     RecordingSettings settings;
     EXPECT_TRUE(settings.LoadSettings(L"key", ISettings::Registry));
-    EXPECT_EQ(settings.last, L"load-registry key");
+    EXPECT_EQ(settings.m_last, L"load-registry key");
     EXPECT_TRUE(settings.SaveSettings(L"file", ISettings::XMLFile));
-    EXPECT_EQ(settings.last, L"save-xml file");
+    EXPECT_EQ(settings.m_last, L"save-xml file");
 
     settings.SetStorageProperties(L"stored", ISettings::XMLFile);
     EXPECT_TRUE(settings.LoadSettings());
-    EXPECT_EQ(settings.last, L"load-xml stored");
+    EXPECT_EQ(settings.m_last, L"load-xml stored");
     std::wstring name;
     ISettings::ENStorageType type = ISettings::Registry;
     settings.GetStorageProperties(name, type);
     EXPECT_EQ(name, L"stored");
     EXPECT_EQ(type, ISettings::XMLFile);
 
-    settings.last.clear();
+    settings.m_last.clear();
     EXPECT_FALSE(settings.LoadSettings(L"x", static_cast<ISettings::ENStorageType>(3)));
     EXPECT_FALSE(settings.SaveSettings(L"x", static_cast<ISettings::ENStorageType>(0)));
-    EXPECT_EQ(settings.last, L"");
+    EXPECT_EQ(settings.m_last, L"");
 
     EXPECT_TRUE(settings.SetDefaultSettings(L"<X/>"));
-    EXPECT_EQ(settings.last, L"set <X/>");
+    EXPECT_EQ(settings.m_last, L"set <X/>");
     EXPECT_EQ(settings.GetDefaultSettings(), L"<X/>");
 }
 

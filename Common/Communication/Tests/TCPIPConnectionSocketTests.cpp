@@ -55,13 +55,13 @@ public:
 // A peer whose socket takes only part of a request and then nothing.
 class CStallingConnection : public CTCPIPConnection {
 public:
-    std::vector<int> offered;
+    std::vector<int> m_offered;
 
 protected:
     int Send(const char*, int length, unsigned long) override
     {
-        offered.push_back(length);
-        return offered.size() == 1 ? length / 2 : 0;
+        m_offered.push_back(length);
+        return m_offered.size() == 1 ? length / 2 : 0;
     }
 };
 
@@ -90,26 +90,26 @@ protected:
     // A listening end on loopback, a client connected to it and the accepted end.
     void ConnectPair()
     {
-        const unsigned short port = server.BindLoopback(SOCK_STREAM);
+        const unsigned short port = m_server.BindLoopback(SOCK_STREAM);
         ASSERT_NE(port, 0);
-        server.Listen();
-        Configure(client, port);
-        client.Open();
-        ASSERT_EQ(server.Accept(accepted), 1);
-        ASSERT_TRUE(accepted.IsOpen());
+        m_server.Listen();
+        Configure(m_client, port);
+        m_client.Open();
+        ASSERT_EQ(m_server.Accept(m_accepted), 1);
+        ASSERT_TRUE(m_accepted.IsOpen());
     }
-    void SetUp() override { ASSERT_TRUE(client.SetSettingsXML(L"<TCPIP CloseWaitTime='0'/>")); }
+    void SetUp() override { ASSERT_TRUE(m_client.SetSettingsXML(L"<TCPIP CloseWaitTime='0'/>")); }
     void TearDown() override
     {
-        client.Close();
-        accepted.Close();
-        server.Close();
+        m_client.Close();
+        m_accepted.Close();
+        m_server.Close();
     }
 
-    ZELL::Testing::WinsockScope winsock;
-    CSocketEnd server;
-    CTCPIPConnection client;
-    CSocketEnd accepted;
+    ZELL::Testing::WinsockScope m_winsock;
+    CSocketEnd m_server;
+    CTCPIPConnection m_client;
+    CSocketEnd m_accepted;
 };
 
 TEST_F(TCPIPConnectionSocket, ListeningConnectionAcceptsASecondOne)
@@ -117,39 +117,39 @@ TEST_F(TCPIPConnectionSocket, ListeningConnectionAcceptsASecondOne)
     ConnectPair();
     int noDelay = 0;
     int size = sizeof(noDelay);
-    getsockopt(static_cast<SOCKET>(static_cast<unsigned int>(client)), IPPROTO_TCP, TCP_NODELAY, &noDelay, &size);
+    getsockopt(static_cast<SOCKET>(static_cast<unsigned int>(m_client)), IPPROTO_TCP, TCP_NODELAY, &noDelay, &size);
     EXPECT_NE(noDelay, 0) << "a request must not wait for the acknowledgement of the one before";
-    EXPECT_EQ(accepted.GetSockAddr().Get().sin_port, server.GetSockAddr().Get().sin_port);
-    EXPECT_EQ(std::wstring(accepted.GetPeerAddr()), L"127.0.0.1");
+    EXPECT_EQ(m_accepted.GetSockAddr().Get().sin_port, m_server.GetSockAddr().Get().sin_port);
+    EXPECT_EQ(std::wstring(m_accepted.GetPeerAddr()), L"127.0.0.1");
 
     unsigned char hello[] = {'h', 'e', 'l', 'l', 'o'};
-    client.Write(hello, sizeof(hello), nullptr);
+    m_client.Write(hello, sizeof(hello), nullptr);
     char message[CTCPIPConnection::kSocketMessageSize];
     std::memset(message, 'x', sizeof(message));
-    ASSERT_EQ(accepted.GetSocketMessage(message), 5);
+    ASSERT_EQ(m_accepted.GetSocketMessage(message), 5);
     EXPECT_STREQ(message, "hello");
 
     unsigned char answer[] = {'o', 'k'};
-    accepted.Write(answer, sizeof(answer), nullptr);
+    m_accepted.Write(answer, sizeof(answer), nullptr);
     unsigned char read[2] = {};
     unsigned int count = 0;
-    client.Read(read, sizeof(read), &count);
+    m_client.Read(read, sizeof(read), &count);
     EXPECT_EQ(count, 2u);
     EXPECT_EQ(read[1], 'k');
 
     // The socket it holds would be lost.
-    EXPECT_EQ(Failure([&] { server.Accept(accepted); }), std::make_pair(LONG{6}, kSocketError | WSAEISCONN));
+    EXPECT_EQ(Failure([&] { m_server.Accept(m_accepted); }), std::make_pair(LONG{6}, kSocketError | WSAEISCONN));
 }
 
 TEST_F(TCPIPConnectionSocket, SocketMessageStopsOneShortOfItsBuffer)
 {
     ConnectPair();
     std::vector<unsigned char> flood(3000, 'a');
-    client.Write(flood.data(), static_cast<unsigned int>(flood.size()), nullptr);
+    m_client.Write(flood.data(), static_cast<unsigned int>(flood.size()), nullptr);
     char message[CTCPIPConnection::kSocketMessageSize];
     int total = 0;
     while (total < 3000) {
-        const int count = accepted.GetSocketMessage(message);
+        const int count = m_accepted.GetSocketMessage(message);
         ASSERT_GT(count, 0);
         ASSERT_LE(count, CTCPIPConnection::kSocketMessageSize - 1);
         EXPECT_EQ(message[count], '\0');
@@ -165,8 +165,8 @@ TEST_F(TCPIPConnectionSocket, InterruptedAcceptGivesZero)
     sigemptyset(&interrupting.sa_mask);
     struct sigaction previous = {};
     ASSERT_EQ(sigaction(SIGUSR1, &interrupting, &previous), 0);
-    const unsigned short port = server.BindLoopback(SOCK_STREAM);
-    server.Listen();
+    const unsigned short port = m_server.BindLoopback(SOCK_STREAM);
+    m_server.Listen();
 
     std::atomic<bool> returned{false};
     const pthread_t waiting = pthread_self();
@@ -177,16 +177,16 @@ TEST_F(TCPIPConnectionSocket, InterruptedAcceptGivesZero)
         }
         // Should the signal never break the wait, a connection does.
         if (!returned) {
-            Configure(client, port);
-            client.Open();
+            Configure(m_client, port);
+            m_client.Open();
         }
     });
-    const int result = server.Accept(accepted);
+    const int result = m_server.Accept(m_accepted);
     returned = true;
     interrupter.join();
     sigaction(SIGUSR1, &previous, nullptr);
     EXPECT_EQ(result, 0);
-    EXPECT_FALSE(accepted.IsOpen());
+    EXPECT_FALSE(m_accepted.IsOpen());
 }
 
 DWORD ReceiveTimeoutOf(const CTCPIPConnection& connection)
@@ -203,19 +203,19 @@ TEST_F(TCPIPConnectionSocket, EverySocketGetsTheTimeOutAndEveryChangeReachesIt)
     ConnectPair();
     unsigned char byte = 'b';
     const auto pass = [&] {
-        client.Write(&byte, 1, nullptr);
-        accepted.Read(&byte, 1, nullptr);
-        return ReceiveTimeoutOf(accepted);
+        m_client.Write(&byte, 1, nullptr);
+        m_accepted.Read(&byte, 1, nullptr);
+        return ReceiveTimeoutOf(m_accepted);
     };
     EXPECT_EQ(pass(), 15000u) << "the default receive time-out";
-    accepted.SetCommunicationTimeout(3);
+    m_accepted.SetCommunicationTimeout(3);
     EXPECT_EQ(pass(), 3000u);
 
     // A new socket in the same connection starts without the option.
-    accepted.Close();
-    client.Close();
-    client.Open();
-    ASSERT_EQ(server.Accept(accepted), 1);
+    m_accepted.Close();
+    m_client.Close();
+    m_client.Open();
+    ASSERT_EQ(m_server.Accept(m_accepted), 1);
     EXPECT_EQ(pass(), 3000u);
 }
 
@@ -294,7 +294,7 @@ TEST_F(TCPIPConnectionSocket, WriteThatTheSocketCutsShortFails)
         EXPECT_EQ(error.GetError(), kSocketError | WSAECONNABORTED);
     }
     EXPECT_EQ(written, 5u);
-    EXPECT_EQ(connection.offered, (std::vector<int>{10, 5, 5})) << "two empty passes end the loop";
+    EXPECT_EQ(connection.m_offered, (std::vector<int>{10, 5, 5})) << "two empty passes end the loop";
     EXPECT_EQ(connection.GetLastErrorCode(), kSocketError | WSAECONNABORTED);
     connection.Close();
 }

@@ -38,7 +38,7 @@ protected:
         return count;
     }
 
-    ZELL::Testing::WinsockScope winsock;
+    ZELL::Testing::WinsockScope m_winsock;
 };
 
 template <typename Clock = std::chrono::steady_clock>

@@ -68,7 +68,7 @@ TEST(UpdateAPICommands, FlashStateNeedsEightBytesAndResultZero)
 TEST(UpdateAPICommands, ClosedConnection)
 {
     UpdateRig rig([](const Bytes&) { return Bytes{}; });
-    rig.connection.open = false;
+    rig.connection.m_open = false;
     WORD value = 0;
     EXPECT_FALSE(rig.api.RestartMinimalSystem(value));
     EXPECT_EQ(rig.api.GetLastCommandError(), 5);

@@ -95,7 +95,7 @@ TEST(PropSheetInDlg, LiesOverItsPlaceholderSwitchesPagesAndKeepsItsOwnTitleCopie
         }
         d.m_sheet.AddPage(&secondPage, L"");
     };
-    host.m_script = [&](CHost& d) {
+    host.m_fnScript = [&](CHost& d) {
         CWnd* tab = d.m_sheet.GetTabControl();
         ASSERT_NE(tab, nullptr);
         EXPECT_EQ(TabText(tab, 0), L"Serial port");

@@ -13,15 +13,15 @@ public:
     CDeviceInfo& operator=(const CDeviceInfo&) = default;
     virtual ~CDeviceInfo() = default;
 
-    bool m_bIdentified = false;
+    bool m_identified = false;
     // Set together by the MAC prefix or a successful identification; the
     // second also when ping is off, and it is the one the gates read.
-    bool m_bZellDevice = false;
-    bool m_bZellDevice2 = false;
-    bool m_bUsable = false;
-    bool m_bResolveHostName = false;
+    bool m_zellDevice = false;
+    bool m_zellDevice2 = false;
+    bool m_usable = false;
+    bool m_resolveHostName = false;
     // Something answered the echo (whatever it turned out to be).
-    bool m_bAnswered = false;
+    bool m_answered = false;
     std::wstring m_ipAddress;
     std::wstring m_hostName;
     std::wstring m_serialNumber;

@@ -62,11 +62,11 @@ public:
     // Waits until every worker thread of the scan has ended; false on time-out.
     bool WaitForWorkers(unsigned long timeoutMs);
 
-    tScanTexts texts;
-    bool pingEnabled = true;
-    unsigned long pingTimeoutMs = 5000;
-    unsigned short servicePort = 6626;
-    std::shared_ptr<CScanProbe> probe = std::make_shared<CScanProbe>();
+    tScanTexts m_texts;
+    bool m_pingEnabled = true;
+    unsigned long m_pingTimeoutMs = 5000;
+    unsigned short m_servicePort = 6626;
+    std::shared_ptr<CScanProbe> m_probe = std::make_shared<CScanProbe>();
 
 private:
     std::atomic<bool> m_cancel{false};

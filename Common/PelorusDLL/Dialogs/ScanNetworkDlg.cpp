@@ -25,7 +25,7 @@ using namespace PelorusIds;
 namespace {
 
 // Registered once when the library loads, as the workers' sends expect.
-const UINT g_deviceIdentified = CScanContext::DeviceIdentifiedMessage();
+const UINT kDeviceIdentified = CScanContext::DeviceIdentifiedMessage();
 
 constexpr const wchar_t* kSettings = L"Settings";
 constexpr UINT kWarningIcon = 12;
@@ -100,7 +100,7 @@ BEGIN_MESSAGE_MAP(CScanNetworkDlg, CDialog)
     ON_WM_CLOSE()
     ON_BN_CLICKED(kSearch, OnSearch)
     ON_CONTROL_RANGE(EN_CHANGE, kStartOctet1, kEndOctet4, OnOctetChanged)
-    ON_REGISTERED_MESSAGE(g_deviceIdentified, OnDeviceIdentified)
+    ON_REGISTERED_MESSAGE(kDeviceIdentified, OnDeviceIdentified)
     ON_MESSAGE(kNothingFoundMessage, OnNothingFound)
     ON_NOTIFY(LVN_COLUMNCLICK, kDeviceList, OnColumnClick)
     ON_NOTIFY(LVN_ITEMCHANGED, kDeviceList, OnItemChanged)
@@ -131,13 +131,13 @@ CScanNetworkDlg::~CScanNetworkDlg()
 std::shared_ptr<CScanContext> CScanNetworkDlg::NewScanContext() const
 {
     auto scan = std::make_shared<CScanContext>();
-    scan->texts.noZellDevice = GetLanguageText(L"SND_STATE_NO_ZELL_DEVICE").GetString();
-    scan->texts.noMacId = GetLanguageText(L"SND_STATE_NO_MAC_ID").GetString();
-    scan->texts.notSupported = GetLanguageText(L"SND_STATE_NOT SUPPORTED").GetString();
-    scan->texts.identifyFailed = GetLanguageText(L"SND_STATE_IDENTIFY_FAILED").GetString();
-    scan->pingEnabled = CHostProfile().GetInt(kSettings, L"EnablePing", 1) != 0;
-    scan->servicePort = m_servicePort;
-    scan->probe = m_probe;
+    scan->m_texts.noZellDevice = GetLanguageText(L"SND_STATE_NO_ZELL_DEVICE").GetString();
+    scan->m_texts.noMacId = GetLanguageText(L"SND_STATE_NO_MAC_ID").GetString();
+    scan->m_texts.notSupported = GetLanguageText(L"SND_STATE_NOT SUPPORTED").GetString();
+    scan->m_texts.identifyFailed = GetLanguageText(L"SND_STATE_IDENTIFY_FAILED").GetString();
+    scan->m_pingEnabled = CHostProfile().GetInt(kSettings, L"EnablePing", 1) != 0;
+    scan->m_servicePort = m_servicePort;
+    scan->m_probe = m_probe;
     scan->TakeTemplate(m_templateConnection);
     return scan;
 }
@@ -391,7 +391,7 @@ void CScanNetworkDlg::StartScan(const std::vector<std::wstring>& addresses)
     for (const std::wstring& address : addresses) {
         auto* record = new CDeviceInfo;
         record->m_ipAddress = address;
-        record->m_bResolveHostName = IsDlgButtonChecked(kResolveNames) != 0;
+        record->m_resolveHostName = IsDlgButtonChecked(kResolveNames) != 0;
         record->m_waitSeconds = m_retryWaitSeconds;
         CScanWorker::Start(new tScanThreadParam{m_hWnd, false, record, false, m_scan});
         m_progress.StepIt();
@@ -456,7 +456,7 @@ LRESULT CScanNetworkDlg::OnDeviceIdentified(WPARAM found, LPARAM lParam)
 bool CScanNetworkDlg::IsListed(const CDeviceInfo& record) const
 {
     const bool showAll = IsDlgButtonChecked(kShowAll) != 0;
-    if (!(record.m_bZellDevice2 || showAll) || (record.m_macAddress.empty() && !(showAll && record.m_bAnswered)))
+    if (!(record.m_zellDevice2 || showAll) || (record.m_macAddress.empty() && !(showAll && record.m_answered)))
         return false;
     for (const auto& listed : m_results)
         if (CompareNoCase(listed->m_ipAddress, record.m_ipAddress) == 0)
@@ -466,14 +466,14 @@ bool CScanNetworkDlg::IsListed(const CDeviceInfo& record) const
 
 void CScanNetworkDlg::AddRow(CDeviceInfo* record, bool found)
 {
-    const bool ours = record->m_bZellDevice2;
+    const bool ours = record->m_zellDevice2;
     const bool showArticle = ours && !record->m_articleNumber.empty();
     std::wstring second = showArticle ? record->m_articleNumber : record->m_stateText;
     int image = 1;
     if (found)
         image = ours ? 0 : 3;
     else if (ours)
-        image = record->m_bUsable ? 2 : 1;
+        image = record->m_usable ? 2 : 1;
     if (!found && ours && showArticle)
         second = record->m_articleNumber + L" (" + record->m_stateText + L")";
     const int row = m_list.InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, m_list.GetItemCount(),
@@ -535,7 +535,7 @@ CDeviceInfo* CScanNetworkDlg::UsableSelection() const
     if (row < 0)
         return nullptr;
     auto* record = reinterpret_cast<CDeviceInfo*>(m_list.GetItemData(row));
-    return record && record->m_bIdentified && record->m_bUsable ? record : nullptr;
+    return record && record->m_identified && record->m_usable ? record : nullptr;
 }
 
 void CScanNetworkDlg::UpdateOkButton()

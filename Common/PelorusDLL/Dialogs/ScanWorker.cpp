@@ -108,14 +108,14 @@ CScanWorker::CScanWorker(const tScanThreadParam& param)
 void CScanWorker::Run()
 {
     bool found = false;
-    if (m_scan->pingEnabled) {
+    if (m_scan->m_pingEnabled) {
         found = !m_scan->IsCancelled() && Probe();
     } else {
-        m_record->m_bZellDevice2 = true;
+        m_record->m_zellDevice2 = true;
         m_record->m_macAddress.clear();
         found = true;
     }
-    if (!m_scan->IsCancelled() && found && m_record->m_bZellDevice2)
+    if (!m_scan->IsCancelled() && found && m_record->m_zellDevice2)
         found = IdentifyOverTcp();
     else if (!m_scan->IsCancelled() && found && m_record->m_macAddress.empty())
         IdentifyWithoutMac();
@@ -125,27 +125,27 @@ void CScanWorker::Run()
 bool CScanWorker::Probe()
 {
     CDeviceInfo& record = *m_record;
-    record.m_bIdentified = record.m_bZellDevice = record.m_bZellDevice2 = record.m_bUsable = false;
+    record.m_identified = record.m_zellDevice = record.m_zellDevice2 = record.m_usable = false;
     record.m_macAddress.clear();
     record.m_stateText.clear();
-    const bool answered = m_scan->probe->Ping(record.m_ipAddress, m_scan->pingTimeoutMs);
-    record.m_bAnswered = answered;
+    const bool answered = m_scan->m_probe->Ping(record.m_ipAddress, m_scan->m_pingTimeoutMs);
+    record.m_answered = answered;
     if (answered) {
-        const std::wstring mac = m_scan->probe->MacAddress(record.m_ipAddress);
+        const std::wstring mac = m_scan->m_probe->MacAddress(record.m_ipAddress);
         if (mac.empty()) {
-            record.m_stateText = m_scan->texts.noMacId;
+            record.m_stateText = m_scan->m_texts.noMacId;
         } else {
             record.m_macAddress = mac;
             const bool ours = mac.compare(0, 8, kZellMacPrefix) == 0;
-            record.m_bZellDevice = record.m_bZellDevice2 = record.m_bUsable = ours;
+            record.m_zellDevice = record.m_zellDevice2 = record.m_usable = ours;
             if (!ours)
-                record.m_stateText = m_scan->texts.noZellDevice;
+                record.m_stateText = m_scan->m_texts.noZellDevice;
         }
     } else {
-        record.m_stateText = m_scan->texts.deviceNotFound;
+        record.m_stateText = m_scan->m_texts.deviceNotFound;
     }
-    if (record.m_bResolveHostName)
-        record.m_hostName = m_scan->probe->HostName(record.m_ipAddress, m_scan->servicePort);
+    if (record.m_resolveHostName)
+        record.m_hostName = m_scan->m_probe->HostName(record.m_ipAddress, m_scan->m_servicePort);
     return answered;
 }
 
@@ -157,7 +157,7 @@ std::unique_ptr<ZELL::CTCPIPConnection> CScanWorker::MakeConnection() const
         connection->LoadSettings();
     }
     connection->SetSettingsXML(FormatW(L"<?xml version='1.0'?><TCPIP IP-Address='%s' ServicePort='%u' />",
-                                       m_record->m_ipAddress.c_str(), unsigned{m_scan->servicePort}));
+                                       m_record->m_ipAddress.c_str(), unsigned{m_scan->m_servicePort}));
     return connection;
 }
 
@@ -178,8 +178,8 @@ bool CScanWorker::IdentifyOverTcp()
     CDeviceInfo& record = *m_record;
     std::unique_ptr<ZELL::CTCPIPConnection> connection = MakeConnection();
     if (!OpenWithRetry(*connection)) {
-        record.m_bZellDevice = record.m_bUsable = false;
-        record.m_stateText = m_scan->texts.notSupported;
+        record.m_zellDevice = record.m_usable = false;
+        record.m_stateText = m_scan->m_texts.notSupported;
         return false;
     }
     return Identify(*connection);
@@ -224,7 +224,7 @@ bool CScanWorker::ReadIdentification(CTCPIPService& service)
     record.m_description = description;
     record.m_softwareVersion = software;
     record.m_serialNumber = serial;
-    record.m_bZellDevice = record.m_bZellDevice2 = record.m_bUsable = record.m_bIdentified = true;
+    record.m_zellDevice = record.m_zellDevice2 = record.m_usable = record.m_identified = true;
     if (record.m_macAddress.empty())
         record.m_macAddress = ColonSeparatedMac(mac);
     return true;
@@ -245,16 +245,16 @@ void CScanWorker::AskArticleNumberOnly(ZELL::CTCPIPConnection& connection)
         order.clear();
     }
     CDeviceInfo& record = *m_record;
-    record.m_bIdentified = false;
-    record.m_stateText = m_scan->texts.identifyFailed;
+    record.m_identified = false;
+    record.m_stateText = m_scan->m_texts.identifyFailed;
     if (order.empty())
         return;
     CArticleNumber article(order);
     if (article.GetPart(0, true) != L"0629")
         return;
-    record.m_bZellDevice = record.m_bUsable = false;
+    record.m_zellDevice = record.m_usable = false;
     record.m_articleNumber = article.GetText(false);
-    record.m_stateText = m_scan->texts.notSupported;
+    record.m_stateText = m_scan->m_texts.notSupported;
 }
 
 void CScanWorker::HandOver(bool found)

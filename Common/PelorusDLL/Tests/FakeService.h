@@ -9,7 +9,7 @@
 
 class CFakeConnection : public ZELL::IConnection {
 public:
-    unsigned long code = 0;
+    unsigned long m_code = 0;
 
     void Open() override {}
     void Close() override {}
@@ -18,7 +18,7 @@ public:
     void Read(unsigned char*, unsigned int, unsigned int*) override {}
     void Execute(unsigned char*, unsigned int, unsigned char**, unsigned int&) override {}
     void ClearBuffer() override {}
-    unsigned long GetLastErrorCode() override { return code; }
+    unsigned long GetLastErrorCode() override { return m_code; }
     bool ReadFragment(unsigned char**, unsigned int*) override { return false; }
     bool ReadFragment(unsigned char**, unsigned int, unsigned short, short, unsigned int*) override { return false; }
 };

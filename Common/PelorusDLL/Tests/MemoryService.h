@@ -21,47 +21,47 @@
 // to throw, and the time-out and settings are plain values.
 class CMemoryConnection : public ZELL::CConnectionBase {
 public:
-    bool open = true;
-    int failingOpens = 0; // the next this many Open calls throw
-    int opens = 0;
-    int closes = 0;
-    int clears = 0;
-    unsigned int timeoutSeconds = 10;
-    std::vector<unsigned int> timeoutsSet;
-    std::map<std::wstring, std::wstring> settings;
+    bool m_open = true;
+    int m_failingOpens = 0; // the next this many Open calls throw
+    int m_opens = 0;
+    int m_closes = 0;
+    int m_clears = 0;
+    unsigned int m_timeoutSeconds = 10;
+    std::vector<unsigned int> m_timeoutsSet;
+    std::map<std::wstring, std::wstring> m_settings;
 
     void Open() override
     {
-        ++opens;
-        if (failingOpens > 0) {
-            --failingOpens;
+        ++m_opens;
+        if (m_failingOpens > 0) {
+            --m_failingOpens;
             SetLastErrorCode(0x30002751);
             throw ZELL::CConnectionException(L"connect failed", 0x30002751);
         }
-        open = true;
+        m_open = true;
     }
     void Close() override
     {
-        ++closes;
-        open = false;
+        ++m_closes;
+        m_open = false;
     }
-    bool IsOpen() const override { return open; }
+    bool IsOpen() const override { return m_open; }
     void Write(unsigned char*, unsigned int, unsigned int*) override {}
     void Read(unsigned char*, unsigned int, unsigned int*) override {}
     void Execute(unsigned char*, unsigned int, unsigned char**, unsigned int&) override {}
-    void ClearBuffer() override { ++clears; }
+    void ClearBuffer() override { ++m_clears; }
     std::wstring GetType() const override { return L"MEMORY"; }
-    unsigned int GetCommunicationTimeout() override { return timeoutSeconds; }
+    unsigned int GetCommunicationTimeout() override { return m_timeoutSeconds; }
     void SetCommunicationTimeout(unsigned int seconds) override
     {
-        timeoutSeconds = seconds;
-        timeoutsSet.push_back(seconds);
+        m_timeoutSeconds = seconds;
+        m_timeoutsSet.push_back(seconds);
     }
     unsigned int GetRestartTimeout() override { return 0; }
     void SetRestartTimeout(unsigned int) override {}
     // The time-out is the one setting; restoring the settings puts it back
     // and counts as a setting of it.
-    std::wstring GetSettingsXML() const override { return std::to_wstring(timeoutSeconds); }
+    std::wstring GetSettingsXML() const override { return std::to_wstring(m_timeoutSeconds); }
     bool SetSettingsXML(std::wstring xml) override
     {
         SetCommunicationTimeout(static_cast<unsigned int>(std::stoul(xml)));
@@ -70,8 +70,8 @@ public:
     std::wstring GetSettingsString() const override { return {}; }
     std::wstring GetSettingsValue(const wchar_t* name) override
     {
-        const auto found = settings.find(name);
-        return found == settings.end() ? std::wstring() : found->second;
+        const auto found = m_settings.find(name);
+        return found == m_settings.end() ? std::wstring() : found->second;
     }
     std::wstring GetDriverInfo() const override { return L"1.0"; }
     bool LoadSettingsRegistry(std::wstring) override { return true; }
@@ -94,63 +94,63 @@ public:
     explicit CMemoryService(ZELL::IConnection* connection) : CFakeService(connection) {}
 
     // Makes the named pure operation fail with `code` (0 lets it work again).
-    void Fail(const std::string& operation, DWORD code) { failures[operation] = code; }
+    void Fail(const std::string& operation, DWORD code) { m_failures[operation] = code; }
     int Calls(const std::string& operation) const
     {
-        const auto found = calls.find(operation);
-        return found == calls.end() ? 0 : found->second;
+        const auto found = m_calls.find(operation);
+        return found == m_calls.end() ? 0 : found->second;
     }
 
     // Network parameters; a missing one answers "parameter not present".
-    std::map<ParamKey, std::vector<unsigned char>> parameters;
-    std::map<ParamKey, DWORD> parameterFailures;
-    std::vector<std::pair<ParamKey, std::vector<unsigned char>>> parametersSet;
+    std::map<ParamKey, std::vector<unsigned char>> m_parameters;
+    std::map<ParamKey, DWORD> m_parameterFailures;
+    std::vector<std::pair<ParamKey, std::vector<unsigned char>>> m_parametersSet;
 
     // Registers; a missing one answers "register address out of range".
-    std::map<TableKey, std::map<unsigned int, unsigned short>> registers;
-    std::map<std::tuple<unsigned int, unsigned int, unsigned int>, DWORD> registerFailures;
-    std::vector<RegisterWrite> registerWrites;
-    std::function<void(const RegisterWrite&)> onRegisterWrite;
-    std::function<void(unsigned int position, unsigned int table, unsigned int start)> beforeRegisterRead;
+    std::map<TableKey, std::map<unsigned int, unsigned short>> m_registers;
+    std::map<std::tuple<unsigned int, unsigned int, unsigned int>, DWORD> m_registerFailures;
+    std::vector<RegisterWrite> m_registerWrites;
+    std::function<void(const RegisterWrite&)> m_onRegisterWrite;
+    std::function<void(unsigned int position, unsigned int table, unsigned int start)> m_beforeRegisterRead;
 
-    std::vector<unsigned short> states;
-    std::function<void(bool)> onMonitorMode = [this](bool on) { states.at(3) = on ? 1 : 0; };
-    std::function<void(bool)> onControlMode = [this](bool on) { states.at(4) = on ? 1 : 0; };
+    std::vector<unsigned short> m_states;
+    std::function<void(bool)> m_onMonitorMode = [this](bool on) { m_states.at(3) = on ? 1 : 0; };
+    std::function<void(bool)> m_onControlMode = [this](bool on) { m_states.at(4) = on ? 1 : 0; };
 
-    std::wstring networkId = L"NETWORK";
-    std::wstring networkMac = L"025AE1000001";
-    std::map<unsigned short, std::pair<std::wstring, std::wstring>> internalVariables;
-    std::function<void()> onInternalVariable;
+    std::wstring m_networkId = L"NETWORK";
+    std::wstring m_networkMac = L"025AE1000001";
+    std::map<unsigned short, std::pair<std::wstring, std::wstring>> m_internalVariables;
+    std::function<void()> m_onInternalVariable;
 
-    std::wstring order = L"614-8212";
-    std::wstring description = L"Controller";
-    std::wstring hardware = L"03";
-    std::wstring software = L"01.02.03";
+    std::wstring m_order = L"614-8212";
+    std::wstring m_description = L"Controller";
+    std::wstring m_hardware = L"03";
+    std::wstring m_software = L"01.02.03";
 
-    unsigned int clockSeconds = 0;
-    short clockZoneMinutes = 0;
-    short clockDaylightSaving = 0;
-    short rtcZoneHours = 0;
-    std::vector<std::tuple<unsigned int, short, short>> dateTimesSet;
-    std::vector<std::pair<unsigned int, short>> realTimeClocksSet;
+    unsigned int m_clockSeconds = 0;
+    short m_clockZoneMinutes = 0;
+    short m_clockDaylightSaving = 0;
+    short m_rtcZoneHours = 0;
+    std::vector<std::tuple<unsigned int, short, short>> m_dateTimesSet;
+    std::vector<std::pair<unsigned int, short>> m_realTimeClocksSet;
 
-    std::vector<tKBMonEntry> monitor;
-    unsigned short monitorSize = 0;
-    std::size_t monitorPointer = 0;
-    long long monitorReadTime = 0;
+    std::vector<tKBMonEntry> m_monitor;
+    unsigned short m_monitorSize = 0;
+    std::size_t m_monitorPointer = 0;
+    long long m_monitorReadTime = 0;
 
-    std::vector<unsigned short> cardWords;
-    unsigned short rootLocation = 0;
+    std::vector<unsigned short> m_cardWords;
+    unsigned short m_rootLocation = 0;
 
-    std::function<void()> onRestart;
+    std::function<void()> m_onRestart;
 
     bool EnableParamWriting(bool) override { return Begin("EnableParamWriting"); }
     bool RestartSystem() override
     {
         if (!Begin("RestartSystem"))
             return false;
-        if (onRestart)
-            onRestart();
+        if (m_onRestart)
+            m_onRestart();
         return true;
     }
     using CServiceBase::RestartSystem;
@@ -159,45 +159,45 @@ public:
     {
         if (!Begin("GetFBCStates"))
             return false;
-        out = states;
+        out = m_states;
         return true;
     }
     bool EnableBKMonitorModeWithoutCheck(bool on) override
     {
         if (!Begin("EnableBKMonitorModeWithoutCheck"))
             return false;
-        onMonitorMode(on);
+        m_onMonitorMode(on);
         return true;
     }
     bool EnableBKControlModeWithoutCheck(bool on) override
     {
         if (!Begin("EnableBKControlModeWithoutCheck"))
             return false;
-        onControlMode(on);
+        m_onControlMode(on);
         return true;
     }
     bool IdentifyDevice(std::wstring& o, std::wstring& d, std::wstring& h, std::wstring& s) override
     {
         if (!Begin("IdentifyDevice"))
             return false;
-        o = order, d = description, h = hardware, s = software;
+        o = m_order, d = m_description, h = m_hardware, s = m_software;
         return true;
     }
     bool GetNetworkID(std::wstring& id, std::wstring& mac) override
     {
         if (!Begin("GetNetworkID"))
             return false;
-        id = networkId, mac = networkMac;
+        id = m_networkId, mac = m_networkMac;
         return true;
     }
     bool GetInternalVariable(const unsigned short index, std::wstring& name, std::wstring& value) override
     {
         if (!Begin("GetInternalVariable"))
             return false;
-        if (onInternalVariable)
-            onInternalVariable();
-        const auto found = internalVariables.find(index);
-        if (found == internalVariables.end())
+        if (m_onInternalVariable)
+            m_onInternalVariable();
+        const auto found = m_internalVariables.find(index);
+        if (found == m_internalVariables.end())
             return Refuse(PELORUS_ERROR_PARAMETER_NOT_PRESENT);
         name = found->second.first, value = found->second.second;
         return true;
@@ -206,68 +206,68 @@ public:
     {
         if (!Begin("GetRealTimeClock"))
             return false;
-        seconds = clockSeconds, zoneHours = rtcZoneHours;
+        seconds = m_clockSeconds, zoneHours = m_rtcZoneHours;
         return true;
     }
     bool SetRealTimeClock(const unsigned int& seconds, const short& zoneHours) override
     {
         if (!Begin("SetRealTimeClock"))
             return false;
-        realTimeClocksSet.emplace_back(seconds, zoneHours);
+        m_realTimeClocksSet.emplace_back(seconds, zoneHours);
         return true;
     }
     bool GetDateTime(unsigned int& seconds, short& zone, short& dst) override
     {
         if (!Begin("GetDateTime"))
             return false;
-        seconds = clockSeconds, zone = clockZoneMinutes, dst = clockDaylightSaving;
+        seconds = m_clockSeconds, zone = m_clockZoneMinutes, dst = m_clockDaylightSaving;
         return true;
     }
     bool SetDateTime(const unsigned int& seconds, const short& zone, const short& dst) override
     {
         if (!Begin("SetDateTime"))
             return false;
-        dateTimesSet.emplace_back(seconds, zone, dst);
+        m_dateTimesSet.emplace_back(seconds, zone, dst);
         return true;
     }
     bool ResetTerminalBusMonitorPtr() override
     {
         if (!Begin("ResetTerminalBusMonitorPtr"))
             return false;
-        monitorPointer = 0;
+        m_monitorPointer = 0;
         return true;
     }
     bool GetTerminalBusMonitorEntry(tKBMonEntry& entry, long long* readTime) override
     {
         if (!Begin("GetTerminalBusMonitorEntry"))
             return false;
-        if (monitor.empty())
+        if (m_monitor.empty())
             return Refuse(PELORUS_ERROR_REGISTER_OUT_OF_RANGE);
         // A monitor that runs out repeats its last entry, as a stuck device would.
-        entry = monitor[std::min(monitorPointer++, monitor.size() - 1)];
+        entry = m_monitor[std::min(m_monitorPointer++, m_monitor.size() - 1)];
         if (readTime)
-            *readTime = monitorReadTime;
+            *readTime = m_monitorReadTime;
         return true;
     }
     bool GetTerminalBusMonitorSize(unsigned short& count) override
     {
         if (!Begin("GetTerminalBusMonitorSize"))
             return false;
-        count = monitorSize;
+        count = m_monitorSize;
         return true;
     }
     bool GetSDCardStatus(std::vector<unsigned short>& words) override
     {
         if (!Begin("GetSDCardStatus"))
             return false;
-        words = cardWords;
+        words = m_cardWords;
         return true;
     }
     bool GetPLCRootLocation(unsigned short& location) override
     {
         if (!Begin("GetPLCRootLocation"))
             return false;
-        location = rootLocation;
+        location = m_rootLocation;
         return true;
     }
 
@@ -277,12 +277,12 @@ public:
         if (!Begin("WriteRegister"))
             return false;
         RegisterWrite write{position, table, start, std::vector<unsigned short>(data, data + count)};
-        registerWrites.push_back(write);
-        auto& words = registers[{position, table}];
+        m_registerWrites.push_back(write);
+        auto& words = m_registers[{position, table}];
         for (unsigned int i = 0; i < count; ++i)
             words[start + i] = data[i];
-        if (onRegisterWrite)
-            onRegisterWrite(write);
+        if (m_onRegisterWrite)
+            m_onRegisterWrite(write);
         return true;
     }
     bool ReadRegister(unsigned int position, unsigned int table, unsigned int start, unsigned int count,
@@ -290,14 +290,14 @@ public:
     {
         if (!Begin("ReadRegister"))
             return false;
-        if (beforeRegisterRead)
-            beforeRegisterRead(position, table, start);
-        const auto failure = registerFailures.find({position, table, start});
-        if (failure != registerFailures.end())
+        if (m_beforeRegisterRead)
+            m_beforeRegisterRead(position, table, start);
+        const auto failure = m_registerFailures.find({position, table, start});
+        if (failure != m_registerFailures.end())
             return Refuse(failure->second);
-        const auto found = registers.find({position, table});
+        const auto found = m_registers.find({position, table});
         for (unsigned int i = 0; i < count; ++i) {
-            if (found == registers.end() || found->second.count(start + i) == 0)
+            if (found == m_registers.end() || found->second.count(start + i) == 0)
                 return Refuse(PELORUS_ERROR_REGISTER_OUT_OF_RANGE);
             data[i] = found->second.at(start + i);
         }
@@ -308,11 +308,11 @@ public:
     {
         if (!Begin("GetNetworkParameter"))
             return false;
-        const auto failure = parameterFailures.find({interfaceIndex, id, kind});
-        if (failure != parameterFailures.end())
+        const auto failure = m_parameterFailures.find({interfaceIndex, id, kind});
+        if (failure != m_parameterFailures.end())
             return Refuse(failure->second);
-        const auto found = parameters.find({interfaceIndex, id, kind});
-        if (found == parameters.end())
+        const auto found = m_parameters.find({interfaceIndex, id, kind});
+        if (found == m_parameters.end())
             return Refuse(PELORUS_ERROR_PARAMETER_NOT_PRESENT);
         const std::vector<unsigned char>& bytes = found->second;
         if (bytes.size() != length) {
@@ -328,7 +328,7 @@ public:
     {
         if (!Begin("SetNetworkParameter"))
             return false;
-        parametersSet.emplace_back(ParamKey{interfaceIndex, id, kind},
+        m_parametersSet.emplace_back(ParamKey{interfaceIndex, id, kind},
                                    std::vector<unsigned char>(data, data + length));
         return true;
     }
@@ -337,10 +337,10 @@ public:
     // when the test asked for it.
     bool Begin(const std::string& operation)
     {
-        ++calls[operation];
+        ++m_calls[operation];
         ResetLastErrorCode();
-        const auto found = failures.find(operation);
-        return found == failures.end() || found->second == 0 || Refuse(found->second);
+        const auto found = m_failures.find(operation);
+        return found == m_failures.end() || found->second == 0 || Refuse(found->second);
     }
     bool Refuse(DWORD code)
     {
@@ -349,6 +349,6 @@ public:
     }
 
 private:
-    std::map<std::string, DWORD> failures;
-    std::map<std::string, int> calls;
+    std::map<std::string, DWORD> m_failures;
+    std::map<std::string, int> m_calls;
 };

@@ -24,14 +24,14 @@ protected:
         Pelorus::SetResourceLanguage(language);
         tErrorMessage message;
         SetLastError(code);
-        EXPECT_EQ(handler.Evaluate(&message, port, position, table, registerNumber, service), code);
+        EXPECT_EQ(m_handler.Evaluate(&message, port, position, table, registerNumber, service), code);
         EXPECT_EQ(message.dwCode, code);
         return message;
     }
 
     static std::wstring Str(const CString& text) { return text.GetString(); }
 
-    CPelorusErrorHandler handler;
+    CPelorusErrorHandler m_handler;
 };
 
 TEST_F(ErrorHandler, CommunicationPortTable)
@@ -165,7 +165,7 @@ TEST_F(ErrorHandler, NoCodeLeavesTheMessageAlone)
     tErrorMessage message;
     message.strCaption = L"kept";
     SetLastError(0);
-    EXPECT_EQ(handler.Evaluate(&message, nullptr, 0, 0, 0, nullptr), 0u);
+    EXPECT_EQ(m_handler.Evaluate(&message, nullptr, 0, 0, 0, nullptr), 0u);
     EXPECT_EQ(message.dwCode, 0u);
     EXPECT_EQ(Str(message.strCaption), L"kept");
     EXPECT_TRUE(message.strText.IsEmpty());
@@ -174,7 +174,7 @@ TEST_F(ErrorHandler, NoCodeLeavesTheMessageAlone)
 TEST_F(ErrorHandler, NullMessageOnlyReturnsTheCode)
 {
     SetLastError(0x20088212);
-    EXPECT_EQ(handler.Evaluate(nullptr), 0x20088212u);
+    EXPECT_EQ(m_handler.Evaluate(nullptr), 0x20088212u);
 }
 
 TEST(ErrorTables, EveryRowHasTextsInEveryLanguage)
@@ -214,7 +214,7 @@ TEST(ErrorTables, StringTableIsSortedAndUnique)
 class TerminalBusErrors : public ::testing::Test {
 protected:
     void TearDown() override { Pelorus::SetResourceLanguage(0); }
-    CPelorusErrorHandler handler;
+    CPelorusErrorHandler m_handler;
 };
 
 TEST_F(TerminalBusErrors, TextWithAndWithoutArgument)
@@ -224,14 +224,14 @@ TEST_F(TerminalBusErrors, TextWithAndWithoutArgument)
     error.sKind = 1;
     error.sErrorCode = 0x12;
     error.wArgument = 5;
-    EXPECT_TRUE(handler.GetKBUSErrorDescr(&error));
+    EXPECT_TRUE(m_handler.GetKBUSErrorDescr(&error));
     EXPECT_EQ(std::wstring(error.strText.GetString()), L"Error while transmitting input data after module 5 !");
     error.sErrorCode = 0x18;
-    EXPECT_TRUE(handler.GetKBUSErrorDescr(&error));
+    EXPECT_TRUE(m_handler.GetKBUSErrorDescr(&error));
     EXPECT_EQ(std::wstring(error.strText.GetString()), L"Terminal bus timeout !");
     Pelorus::SetResourceLanguage(kGerman);
     error.sErrorCode = 0x14;
-    EXPECT_TRUE(handler.GetKBUSErrorDescr(&error));
+    EXPECT_TRUE(m_handler.GetKBUSErrorDescr(&error));
     EXPECT_EQ(std::wstring(error.strText.GetString()), L"Fehler beim \u00dcbertragen der Ausgangsdaten nach Klemme 5 !");
 }
 
@@ -241,13 +241,13 @@ TEST_F(TerminalBusErrors, OtherKindsAndUnknownCodesKeepTheText)
     error.sKind = 2;
     error.sErrorCode = 0x10;
     error.strText = L"kept";
-    EXPECT_TRUE(handler.GetKBUSErrorDescr(&error));
+    EXPECT_TRUE(m_handler.GetKBUSErrorDescr(&error));
     EXPECT_EQ(std::wstring(error.strText.GetString()), L"kept");
     error.sKind = 1;
     error.sErrorCode = 0x13;
-    EXPECT_TRUE(handler.GetKBUSErrorDescr(&error));
+    EXPECT_TRUE(m_handler.GetKBUSErrorDescr(&error));
     EXPECT_EQ(std::wstring(error.strText.GetString()), L"kept");
-    EXPECT_TRUE(handler.GetKBUSErrorDescr(nullptr));
+    EXPECT_TRUE(m_handler.GetKBUSErrorDescr(nullptr));
 }
 
 }

@@ -88,33 +88,33 @@ TEST(PingWithoutIcmp, SaysSoInsteadOfReportingNoAnswer)
 // platform's echo function lays it out.
 class CScriptedPing : public CPing {
 public:
-    ULONG status = IP_SUCCESS;
-    bool corruptData = false;
-    int shortenData = 0;
-    DWORD seenReplySize = 0;
-    WORD seenRequestSize = 0;
-    bool requestWasPattern = false;
+    ULONG m_status = IP_SUCCESS;
+    bool m_corruptData = false;
+    int m_shortenData = 0;
+    DWORD m_seenReplySize = 0;
+    WORD m_seenRequestSize = 0;
+    bool m_requestWasPattern = false;
 
 protected:
     DWORD SendEcho(HANDLE, DWORD address, void* data, WORD size, IP_OPTION_INFORMATION*, void* replyBuffer,
                    DWORD replySize, DWORD) override
     {
-        seenReplySize = replySize;
-        seenRequestSize = size;
+        m_seenReplySize = replySize;
+        m_seenRequestSize = size;
         const auto* request = static_cast<const BYTE*>(data);
-        requestWasPattern = true;
+        m_requestWasPattern = true;
         for (WORD i = 0; i < size; ++i)
-            requestWasPattern = requestWasPattern && request[i] == 0x45;
+            m_requestWasPattern = m_requestWasPattern && request[i] == 0x45;
         auto* echo = static_cast<BYTE*>(replyBuffer) + sizeof(ICMP_ECHO_REPLY);
         if (size > 0)
             std::memcpy(echo, data, size);
-        if (corruptData && size > 0)
+        if (m_corruptData && size > 0)
             echo[size - 1] = 0x46;
         ICMP_ECHO_REPLY record;
         record.Address = address;
-        record.Status = status;
+        record.Status = m_status;
         record.RoundTripTime = 3;
-        record.DataSize = static_cast<USHORT>(size - shortenData);
+        record.DataSize = static_cast<USHORT>(size - m_shortenData);
         record.Data = echo;
         std::memcpy(replyBuffer, &record, sizeof(record));
         return 1;
@@ -124,7 +124,7 @@ protected:
 TEST(PingReplies, DestinationUnreachableIsNoAnswer)
 {
     CScriptedPing ping;
-    ping.status = IP_DEST_HOST_UNREACHABLE;
+    ping.m_status = IP_DEST_HOST_UNREACHABLE;
     tPingReply reply;
     SetLastError(0);
     EXPECT_FALSE(ping.PingUsingICMP(L"127.0.0.1", &reply));
@@ -135,10 +135,10 @@ TEST(PingReplies, DestinationUnreachableIsNoAnswer)
 TEST(PingReplies, OtherDataThanSentFails)
 {
     CScriptedPing ping;
-    ping.corruptData = true;
+    ping.m_corruptData = true;
     EXPECT_FALSE(ping.PingUsingICMP(L"127.0.0.1", nullptr));
     CScriptedPing shorter;
-    shorter.shortenData = 1;
+    shorter.m_shortenData = 1;
     EXPECT_FALSE(shorter.PingUsingICMP(L"127.0.0.1", nullptr));
 }
 
@@ -156,10 +156,10 @@ TEST(PingReplies, RequestCarriesThePatternAndTheBufferFitsTheReply)
     for (unsigned short size : {0, 4, 32, 1000}) {
         CScriptedPing ping;
         EXPECT_TRUE(ping.PingUsingICMP(L"127.0.0.1", nullptr, 10, 100, size));
-        EXPECT_EQ(ping.seenRequestSize, size);
-        EXPECT_TRUE(ping.requestWasPattern);
+        EXPECT_EQ(ping.m_seenRequestSize, size);
+        EXPECT_TRUE(ping.m_requestWasPattern);
         // One reply record, the echoed data (at least 8 bytes) and an ICMP error header.
-        EXPECT_EQ(ping.seenReplySize, sizeof(ICMP_ECHO_REPLY) + std::max<unsigned short>(size, 8) + 8);
+        EXPECT_EQ(ping.m_seenReplySize, sizeof(ICMP_ECHO_REPLY) + std::max<unsigned short>(size, 8) + 8);
     }
 }
 

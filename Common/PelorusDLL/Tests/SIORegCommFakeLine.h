@@ -15,16 +15,16 @@ namespace SIORegCommTest {
 
 class CFakeLine : public ZELL::IConnection {
 public:
-    void Open() override { open = true; }
-    void Close() override { open = false; }
-    bool IsOpen() const override { return open; }
+    void Open() override { m_open = true; }
+    void Close() override { m_open = false; }
+    bool IsOpen() const override { return m_open; }
     void Write(unsigned char* data, unsigned int length, unsigned int* written) override
     {
-        if (throwOnWrite) {
-            SetLastError(writeError);
+        if (m_throwOnWrite) {
+            SetLastError(m_writeError);
             throw std::runtime_error("write failed");
         }
-        requests.emplace_back(data, data + length);
+        m_requests.emplace_back(data, data + length);
         if (written)
             *written = length;
     }
@@ -32,15 +32,15 @@ public:
     // of the real line would throw instead, which `throwWhenEmpty` plays.
     void Read(unsigned char* buffer, unsigned int length, unsigned int* read) override
     {
-        ++reads;
-        const std::size_t count = std::min<std::size_t>(length, input.size());
-        if (count < length && throwWhenEmpty) {
+        ++m_reads;
+        const std::size_t count = std::min<std::size_t>(length, m_input.size());
+        if (count < length && m_throwWhenEmpty) {
             SetLastError(0x20010200u);
             throw std::runtime_error("timeout");
         }
         for (std::size_t i = 0; i < count; ++i) {
-            buffer[i] = input.front();
-            input.pop_front();
+            buffer[i] = m_input.front();
+            m_input.pop_front();
         }
         if (read)
             *read = static_cast<unsigned int>(count);
@@ -51,15 +51,15 @@ public:
     bool ReadFragment(unsigned char**, unsigned int*) override { return false; }
     bool ReadFragment(unsigned char**, unsigned int, unsigned short, short, unsigned int*) override { return false; }
 
-    void Answer(const std::vector<unsigned char>& bytes) { input.insert(input.end(), bytes.begin(), bytes.end()); }
+    void Answer(const std::vector<unsigned char>& bytes) { m_input.insert(m_input.end(), bytes.begin(), bytes.end()); }
 
-    bool open = true;
-    bool throwOnWrite = false;
-    bool throwWhenEmpty = false;
-    unsigned long writeError = 0;
-    int reads = 0;
-    std::deque<unsigned char> input;
-    std::vector<std::vector<unsigned char>> requests;
+    bool m_open = true;
+    bool m_throwOnWrite = false;
+    bool m_throwWhenEmpty = false;
+    unsigned long m_writeError = 0;
+    int m_reads = 0;
+    std::deque<unsigned char> m_input;
+    std::vector<std::vector<unsigned char>> m_requests;
 };
 
 // A response telegram around `words`, with a correct checksum unless told.

@@ -24,20 +24,20 @@ protected:
             data.registers[{0, 0}].words[i] = static_cast<uint16_t>(i * 3);
         data.registers[{4, 12}].words = std::vector<uint16_t>(256, 0);
         data.runtimeSystems = {1, 3};
-        sim.Model().Set(data);
-        ASSERT_TRUE(sim.Start()) << sim.LastError();
-        const std::string path = sim.SlavePath();
+        m_sim.Model().Set(data);
+        ASSERT_TRUE(m_sim.Start()) << m_sim.LastError();
+        const std::string path = m_sim.SlavePath();
         const std::wstring device(path.begin(), path.end());
-        ASSERT_TRUE(connection.SetSettingsXML(L"<RS232 device='" + device + L"' timeout='300' asynchron='" +
+        ASSERT_TRUE(m_connection.SetSettingsXML(L"<RS232 device='" + device + L"' timeout='300' asynchron='" +
                                               (GetParam() ? L"true" : L"false") + L"'/>"));
-        ASSERT_NO_THROW(connection.Open());
+        ASSERT_NO_THROW(m_connection.Open());
         SetLastError(0);
     }
     void TearDown() override
     {
-        if (connection.IsOpen())
-            connection.Close();
-        sim.Stop();
+        if (m_connection.IsOpen())
+            m_connection.Close();
+        m_sim.Stop();
     }
 
     void AddFault(ENFault kind, uint16_t status = 0)
@@ -45,12 +45,12 @@ protected:
         tFaultRule rule;
         rule.kind = kind;
         rule.status = status;
-        sim.Faults().Add(rule);
+        m_sim.Faults().Add(rule);
     }
 
-    CSerialSimulator sim;
-    ZELL::CRS232Connection connection;
-    CSIORegComm comm{&connection};
+    CSerialSimulator m_sim;
+    ZELL::CRS232Connection m_connection;
+    CSIORegComm m_comm{&m_connection};
 };
 
 } // namespace
@@ -58,24 +58,24 @@ protected:
 TEST_P(SIORegCommSimulatorTest, LongReadAndWriteRoundTrip)
 {
     std::vector<unsigned short> data(100);
-    ASSERT_TRUE(comm.ReadRegister(0, 0, 10, 100, data.data())) << std::hex << GetLastError();
+    ASSERT_TRUE(m_comm.ReadRegister(0, 0, 10, 100, data.data())) << std::hex << GetLastError();
     for (unsigned i = 0; i < 100; ++i)
         ASSERT_EQ(data[i], (10 + i) * 3) << i;
-    EXPECT_EQ(sim.Telegrams().size(), 3u);
+    EXPECT_EQ(m_sim.Telegrams().size(), 3u);
 
     std::vector<unsigned short> words(256);
     for (unsigned i = 0; i < 256; ++i)
         words[i] = static_cast<unsigned short>(0xA000 + i);
-    ASSERT_TRUE(comm.WriteRegister(4, 12, 0, 256, words.data())) << std::hex << GetLastError();
-    EXPECT_EQ(sim.Model().Get().registers.at({4, 12}).words, std::vector<uint16_t>(words.begin(), words.end()));
+    ASSERT_TRUE(m_comm.WriteRegister(4, 12, 0, 256, words.data())) << std::hex << GetLastError();
+    EXPECT_EQ(m_sim.Model().Get().registers.at({4, 12}).words, std::vector<uint16_t>(words.begin(), words.end()));
 }
 
 TEST_P(SIORegCommSimulatorTest, MailboxServiceThroughTable99)
 {
     const unsigned short request[2] = {0x0106, 0}; // group 06, service 01
-    ASSERT_TRUE(comm.WriteRegister(0, 99, 0, 2, request));
+    ASSERT_TRUE(m_comm.WriteRegister(0, 99, 0, 2, request));
     std::vector<unsigned short> answer(44, 0xFFFF);
-    ASSERT_TRUE(comm.ReadRegister(0, 99, 0, 44, answer.data())) << std::hex << GetLastError();
+    ASSERT_TRUE(m_comm.ReadRegister(0, 99, 0, 44, answer.data())) << std::hex << GetLastError();
     EXPECT_EQ(answer[0], 0x0106);
     EXPECT_EQ(answer[1], 3); // status and two systems
     EXPECT_EQ(answer[2], 0);
@@ -87,9 +87,9 @@ TEST_P(SIORegCommSimulatorTest, MailboxServiceThroughTable99)
 TEST_P(SIORegCommSimulatorTest, DeviceErrorsBecomeCodes)
 {
     unsigned short word = 0;
-    EXPECT_FALSE(comm.ReadRegister(0, 9, 0, 1, &word));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 9, 0, 1, &word));
     EXPECT_EQ(GetLastError(), 0x20088200u);
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 127, 2, &word));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 127, 2, &word));
     EXPECT_EQ(GetLastError(), 0x20088215u);
 }
 
@@ -109,10 +109,10 @@ TEST_P(SIORegCommSimulatorTest, InjectedFaultsAreReportedAndTheLineRecovers)
     for (const auto& c : cases) {
         AddFault(c.kind, c.kind == ENFault::RegisterError ? 0x8214 : 0);
         SetLastError(0);
-        EXPECT_FALSE(comm.ReadRegister(0, 0, 4, 2, words)) << static_cast<int>(c.kind);
+        EXPECT_FALSE(m_comm.ReadRegister(0, 0, 4, 2, words)) << static_cast<int>(c.kind);
         EXPECT_EQ(GetLastError(), c.code) << static_cast<int>(c.kind);
-        connection.ClearBuffer();
-        ASSERT_TRUE(comm.ReadRegister(0, 0, 4, 2, words)) << static_cast<int>(c.kind);
+        m_connection.ClearBuffer();
+        ASSERT_TRUE(m_comm.ReadRegister(0, 0, 4, 2, words)) << static_cast<int>(c.kind);
         EXPECT_EQ(words[1], 15);
     }
 }
@@ -122,13 +122,13 @@ TEST_P(SIORegCommSimulatorTest, BusyMailboxFailsTheRead)
     tFaultRule rule;
     rule.kind = ENFault::MailboxBusy;
     rule.match.readBack = true;
-    sim.Faults().Add(rule);
+    m_sim.Faults().Add(rule);
     const unsigned short request[2] = {0x0206, 0};
-    ASSERT_TRUE(comm.WriteRegister(0, 99, 0, 2, request));
+    ASSERT_TRUE(m_comm.WriteRegister(0, 99, 0, 2, request));
     std::vector<unsigned short> answer(4);
-    EXPECT_FALSE(comm.ReadRegister(0, 99, 0, 4, answer.data()));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 99, 0, 4, answer.data()));
     EXPECT_EQ(GetLastError(), 0x2008821Du);
-    ASSERT_TRUE(comm.ReadRegister(0, 99, 0, 4, answer.data()));
+    ASSERT_TRUE(m_comm.ReadRegister(0, 99, 0, 4, answer.data()));
     EXPECT_EQ(answer[3], 1); // the active runtime system
 }
 

@@ -23,30 +23,30 @@ std::vector<unsigned short> Sequence(unsigned short first, std::size_t count)
 class SIORegCommTest : public ::testing::Test {
 protected:
     void SetUp() override { SetLastError(0); }
-    CFakeLine line;
-    CSIORegComm comm{&line};
+    CFakeLine m_line;
+    CSIORegComm m_comm{&m_line};
 };
 
 } // namespace
 
 TEST_F(SIORegCommTest, ReadRequestHasTheWireLayoutAndChecksum)
 {
-    line.Answer(Response(1, {0x1234}));
+    m_line.Answer(Response(1, {0x1234}));
     unsigned short word = 0;
-    ASSERT_TRUE(comm.ReadRegister(0, 9, 5, 1, &word));
+    ASSERT_TRUE(m_comm.ReadRegister(0, 9, 5, 1, &word));
     EXPECT_EQ(word, 0x1234);
-    ASSERT_EQ(line.requests.size(), 1u);
+    ASSERT_EQ(m_line.m_requests.size(), 1u);
     const std::vector<unsigned char> expected{0xFD, 0x02, 0x0C, 0x00, 0x00, 0x01, 0x52, 0x00, 0x09, 0x05, 0x6C, 0x01};
-    EXPECT_EQ(line.requests[0], expected);
+    EXPECT_EQ(m_line.m_requests[0], expected);
 }
 
 TEST_F(SIORegCommTest, WriteRequestSetsTableBitAndCarriesTheWords)
 {
-    line.Answer(Response(2, {}));
+    m_line.Answer(Response(2, {}));
     const unsigned short words[2] = {0xA1B2, 0x0003};
-    ASSERT_TRUE(comm.WriteRegister(7, 3, 10, 2, words));
-    ASSERT_EQ(line.requests.size(), 1u);
-    const auto& t = line.requests[0];
+    ASSERT_TRUE(m_comm.WriteRegister(7, 3, 10, 2, words));
+    ASSERT_EQ(m_line.m_requests.size(), 1u);
+    const auto& t = m_line.m_requests[0];
     ASSERT_EQ(t.size(), 16u);
     EXPECT_EQ(t[2], 16);
     EXPECT_EQ(t[5], 2);
@@ -65,80 +65,80 @@ TEST_F(SIORegCommTest, WriteRequestSetsTableBitAndCarriesTheWords)
 TEST_F(SIORegCommTest, LongReadRunsInFragmentsOf44)
 {
     const auto all = Sequence(1000, 100);
-    line.Answer(Response(44, {all.begin(), all.begin() + 44}));
-    line.Answer(Response(44, {all.begin() + 44, all.begin() + 88}));
-    line.Answer(Response(12, {all.begin() + 88, all.end()}));
+    m_line.Answer(Response(44, {all.begin(), all.begin() + 44}));
+    m_line.Answer(Response(44, {all.begin() + 44, all.begin() + 88}));
+    m_line.Answer(Response(12, {all.begin() + 88, all.end()}));
     std::vector<unsigned short> data(100);
-    ASSERT_TRUE(comm.ReadRegister(0, 0, 0, 100, data.data()));
+    ASSERT_TRUE(m_comm.ReadRegister(0, 0, 0, 100, data.data()));
     EXPECT_EQ(data, all);
-    ASSERT_EQ(line.requests.size(), 3u);
-    EXPECT_EQ(line.requests[0][5], 44);
-    EXPECT_EQ(line.requests[1][5], 44);
-    EXPECT_EQ(line.requests[2][5], 12);
-    EXPECT_EQ(line.requests[0][9], 0);
-    EXPECT_EQ(line.requests[1][9], 44);
-    EXPECT_EQ(line.requests[2][9], 88);
+    ASSERT_EQ(m_line.m_requests.size(), 3u);
+    EXPECT_EQ(m_line.m_requests[0][5], 44);
+    EXPECT_EQ(m_line.m_requests[1][5], 44);
+    EXPECT_EQ(m_line.m_requests[2][5], 12);
+    EXPECT_EQ(m_line.m_requests[0][9], 0);
+    EXPECT_EQ(m_line.m_requests[1][9], 44);
+    EXPECT_EQ(m_line.m_requests[2][9], 88);
 }
 
 TEST_F(SIORegCommTest, LongWriteTakesEachFragmentFromItsPlaceInTheBuffer)
 {
-    comm.SetFragmentSize(10);
+    m_comm.SetFragmentSize(10);
     const auto words = Sequence(1, 25);
     for (int i = 0; i < 3; ++i)
-        line.Answer(Response(0, {}));
-    ASSERT_TRUE(comm.WriteRegister(1, 2, 100, 25, words.data()));
-    ASSERT_EQ(line.requests.size(), 3u);
-    EXPECT_EQ(line.requests[2][5], 5);
-    EXPECT_EQ(line.requests[2][9], 120);
-    EXPECT_EQ(line.requests[2][10], 21); // first word of the third fragment
+        m_line.Answer(Response(0, {}));
+    ASSERT_TRUE(m_comm.WriteRegister(1, 2, 100, 25, words.data()));
+    ASSERT_EQ(m_line.m_requests.size(), 3u);
+    EXPECT_EQ(m_line.m_requests[2][5], 5);
+    EXPECT_EQ(m_line.m_requests[2][9], 120);
+    EXPECT_EQ(m_line.m_requests[2][10], 21); // first word of the third fragment
 }
 
 TEST_F(SIORegCommTest, FragmentSizeOutsideItsRangeBecomes44)
 {
-    comm.SetFragmentSize(0);
-    EXPECT_EQ(comm.GetFragmentSize(), 44);
-    comm.SetFragmentSize(45);
-    EXPECT_EQ(comm.GetFragmentSize(), 44);
-    comm.SetFragmentSize(-3);
-    EXPECT_EQ(comm.GetFragmentSize(), 44);
-    comm.SetFragmentSize(1);
-    EXPECT_EQ(comm.GetFragmentSize(), 1);
+    m_comm.SetFragmentSize(0);
+    EXPECT_EQ(m_comm.GetFragmentSize(), 44);
+    m_comm.SetFragmentSize(45);
+    EXPECT_EQ(m_comm.GetFragmentSize(), 44);
+    m_comm.SetFragmentSize(-3);
+    EXPECT_EQ(m_comm.GetFragmentSize(), 44);
+    m_comm.SetFragmentSize(1);
+    EXPECT_EQ(m_comm.GetFragmentSize(), 1);
 }
 
 TEST_F(SIORegCommTest, ArgumentChecksRefuseBeforeAnythingIsSent)
 {
     unsigned short data[4] = {};
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, nullptr));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, nullptr));
     EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidArgument);
-    EXPECT_FALSE(comm.ReadRegister(256, 0, 0, 1, data));
-    EXPECT_FALSE(comm.ReadRegister(0, 128, 0, 1, data));
-    EXPECT_FALSE(comm.WriteRegister(0, 0, 256, 1, data));
+    EXPECT_FALSE(m_comm.ReadRegister(256, 0, 0, 1, data));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 128, 0, 1, data));
+    EXPECT_FALSE(m_comm.WriteRegister(0, 0, 256, 1, data));
     EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidArgument);
-    EXPECT_TRUE(line.requests.empty());
+    EXPECT_TRUE(m_line.m_requests.empty());
 }
 
 TEST_F(SIORegCommTest, AccessBeyondRegister255IsRefusedInsteadOfWrapping)
 {
     std::vector<unsigned short> data(256);
-    EXPECT_FALSE(comm.ReadRegister(0, 1, 250, 7, data.data()));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 1, 250, 7, data.data()));
     EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidArgument);
-    EXPECT_FALSE(comm.WriteRegister(0, 1, 1, 256, data.data()));
+    EXPECT_FALSE(m_comm.WriteRegister(0, 1, 1, 256, data.data()));
     EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidArgument);
-    EXPECT_FALSE(comm.ReadRegister(0, 1, 0, 0xFFFFFFFFu, data.data()));
-    EXPECT_TRUE(line.requests.empty());
+    EXPECT_FALSE(m_comm.ReadRegister(0, 1, 0, 0xFFFFFFFFu, data.data()));
+    EXPECT_TRUE(m_line.m_requests.empty());
 
     // Up to the last register is fine.
-    line.Answer(Response(6, Sequence(1, 6)));
-    EXPECT_TRUE(comm.ReadRegister(0, 1, 250, 6, data.data()));
-    ASSERT_EQ(line.requests.size(), 1u);
-    EXPECT_EQ(line.requests[0][9], 250);
+    m_line.Answer(Response(6, Sequence(1, 6)));
+    EXPECT_TRUE(m_comm.ReadRegister(0, 1, 250, 6, data.data()));
+    ASSERT_EQ(m_line.m_requests.size(), 1u);
+    EXPECT_EQ(m_line.m_requests[0][9], 250);
 }
 
 TEST_F(SIORegCommTest, ZeroCountSucceedsWithoutTraffic)
 {
     unsigned short word = 0;
-    EXPECT_TRUE(comm.ReadRegister(0, 0, 0, 0, &word));
-    EXPECT_TRUE(line.requests.empty());
+    EXPECT_TRUE(m_comm.ReadRegister(0, 0, 0, 0, &word));
+    EXPECT_TRUE(m_line.m_requests.empty());
 }
 
 TEST_F(SIORegCommTest, MissingOrClosedConnectionFails)
@@ -147,58 +147,58 @@ TEST_F(SIORegCommTest, MissingOrClosedConnectionFails)
     CSIORegComm none(nullptr);
     EXPECT_FALSE(none.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidArgument);
-    line.open = false;
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+    m_line.m_open = false;
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), CSIORegComm::kPortNotOpen);
-    EXPECT_TRUE(line.requests.empty());
+    EXPECT_TRUE(m_line.m_requests.empty());
 }
 
 TEST_F(SIORegCommTest, ConnectionExceptionsKeepTheConnectionsCode)
 {
     unsigned short word = 0;
-    line.throwOnWrite = true;
-    line.writeError = 0x20010005u;
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+    m_line.m_throwOnWrite = true;
+    m_line.m_writeError = 0x20010005u;
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), 0x20010005u);
 
-    line.throwOnWrite = false;
-    line.throwWhenEmpty = true;
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+    m_line.m_throwOnWrite = false;
+    m_line.m_throwWhenEmpty = true;
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), 0x20010200u);
 }
 
 TEST_F(SIORegCommTest, ResponseStartAndLengthErrors)
 {
     unsigned short word = 0;
-    line.Answer({0x00, 0x00, 0x0C, 0, 0, 1, 0, 0, 0, 0, 0, 0});
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+    m_line.Answer({0x00, 0x00, 0x0C, 0, 0, 1, 0, 0, 0, 0, 0, 0});
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), CSIORegComm::kNoReply);
 
     for (const auto& start : {std::vector<unsigned char>{0x05, 0x06}, std::vector<unsigned char>{0x02, 0x00},
                               std::vector<unsigned char>{0x00, 0xFD}}) {
-        line.input.clear();
-        line.Answer({start[0], start[1], 0x0C, 0, 0, 1, 0, 0, 0, 0, 0, 0});
-        EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+        m_line.m_input.clear();
+        m_line.Answer({start[0], start[1], 0x0C, 0, 0, 1, 0, 0, 0, 0, 0, 0});
+        EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word));
         EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidStart) << int(start[0]) << " " << int(start[1]);
     }
 
-    line.input.clear();
-    line.Answer({0x02, 0xFD, 11, 0, 0, 1, 0, 0, 0, 0, 0});
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+    m_line.m_input.clear();
+    m_line.Answer({0x02, 0xFD, 11, 0, 0, 1, 0, 0, 0, 0, 0});
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidLength);
 }
 
 TEST_F(SIORegCommTest, LengthByteBelowThreeReadsNothingMore)
 {
     for (unsigned char length : {0, 1, 2, 3}) {
-        line.input.clear();
-        line.reads = 0;
-        line.Answer({0x02, 0xFD, length, 0xAA, 0xBB});
+        m_line.m_input.clear();
+        m_line.m_reads = 0;
+        m_line.Answer({0x02, 0xFD, length, 0xAA, 0xBB});
         unsigned short word = 0x5555;
-        EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word)) << int(length);
+        EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word)) << int(length);
         EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidLength) << int(length);
-        EXPECT_EQ(line.reads, 1) << int(length);
-        EXPECT_EQ(line.input.size(), 2u) << int(length);
+        EXPECT_EQ(m_line.m_reads, 1) << int(length);
+        EXPECT_EQ(m_line.m_input.size(), 2u) << int(length);
         EXPECT_EQ(word, 0x5555);
     }
 }
@@ -207,58 +207,58 @@ TEST_F(SIORegCommTest, OverlongResponseIsDrainedAndRefused)
 {
     std::vector<unsigned char> t{0x02, 0xFD, 120};
     t.resize(120, 0x11);
-    line.Answer(t);
-    line.Answer({0x77});
+    m_line.Answer(t);
+    m_line.Answer({0x77});
     unsigned short word = 0;
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidLength);
-    ASSERT_EQ(line.input.size(), 1u); // the next telegram's byte stays
-    EXPECT_EQ(line.input.front(), 0x77);
+    ASSERT_EQ(m_line.m_input.size(), 1u); // the next telegram's byte stays
+    EXPECT_EQ(m_line.m_input.front(), 0x77);
 }
 
 TEST_F(SIORegCommTest, ShortDeliveryIsNoReply)
 {
     auto t = Response(1, {0x4242});
     t.pop_back();
-    line.Answer(t);
+    m_line.Answer(t);
     unsigned short word = 0;
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), CSIORegComm::kNoReply);
 }
 
 TEST_F(SIORegCommTest, ChecksumAndDeviceErrors)
 {
     unsigned short word = 0;
-    line.Answer(Response(1, {0x1111}, 0, 1));
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+    m_line.Answer(Response(1, {0x1111}, 0, 1));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidChecksum);
 
-    line.Answer(Response(1, {0x8212}, 0x80));
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 1, &word));
+    m_line.Answer(Response(1, {0x8212}, 0x80));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 1, &word));
     EXPECT_EQ(GetLastError(), 0x20088212u);
 }
 
 TEST_F(SIORegCommTest, WordCountEchoIsCheckedExceptForTheMailbox)
 {
     unsigned short words[3] = {};
-    line.Answer(Response(2, {1, 2, 3}));
-    EXPECT_FALSE(comm.ReadRegister(0, 5, 0, 3, words));
+    m_line.Answer(Response(2, {1, 2, 3}));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 5, 0, 3, words));
     EXPECT_EQ(GetLastError(), CSIORegComm::kWordCountMismatch);
 
-    line.Answer(Response(2, {1, 2, 3}));
-    EXPECT_TRUE(comm.ReadRegister(0, 99, 0, 3, words));
+    m_line.Answer(Response(2, {1, 2, 3}));
+    EXPECT_TRUE(m_comm.ReadRegister(0, 99, 0, 3, words));
     EXPECT_EQ(words[2], 3);
     // Position other than 0 is an ordinary table 99.
-    line.Answer(Response(2, {1, 2, 3}));
-    EXPECT_FALSE(comm.ReadRegister(1, 99, 0, 3, words));
+    m_line.Answer(Response(2, {1, 2, 3}));
+    EXPECT_FALSE(m_comm.ReadRegister(1, 99, 0, 3, words));
 }
 
 TEST_F(SIORegCommTest, AnswerThatEchoesTheCountButCarriesFewerWordsIsRefused)
 {
     // Count byte says 3 words, the telegram holds one.
-    line.Answer(Response(3, {0x0101}));
+    m_line.Answer(Response(3, {0x0101}));
     unsigned short words[3] = {7, 7, 7};
-    EXPECT_FALSE(comm.ReadRegister(0, 5, 0, 3, words));
+    EXPECT_FALSE(m_comm.ReadRegister(0, 5, 0, 3, words));
     EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidLength);
     EXPECT_EQ(words[1], 7);
 }
@@ -267,13 +267,13 @@ TEST_F(SIORegCommTest, MailboxReadCopiesOnlyTheWordsTheAnswerCarries)
 {
     // A first answer leaves its words in the channel's buffers ...
     const auto first = Sequence(0x100, 44);
-    line.Answer(Response(44, first));
+    m_line.Answer(Response(44, first));
     std::vector<unsigned short> data(44, 0);
-    ASSERT_TRUE(comm.ReadRegister(0, 99, 0, 44, data.data()));
+    ASSERT_TRUE(m_comm.ReadRegister(0, 99, 0, 44, data.data()));
     // ... a shorter second answer must not hand them out again.
-    line.Answer(Response(5, {0x0601, 2, 0, 0xABCD, 0xEEEE}));
+    m_line.Answer(Response(5, {0x0601, 2, 0, 0xABCD, 0xEEEE}));
     std::vector<unsigned short> again(44, 0x9999);
-    ASSERT_TRUE(comm.ReadRegister(0, 99, 0, 44, again.data()));
+    ASSERT_TRUE(m_comm.ReadRegister(0, 99, 0, 44, again.data()));
     EXPECT_EQ(again[0], 0x0601);
     EXPECT_EQ(again[4], 0xEEEE);
     for (std::size_t i = 5; i < again.size(); ++i)
@@ -282,11 +282,11 @@ TEST_F(SIORegCommTest, MailboxReadCopiesOnlyTheWordsTheAnswerCarries)
 
 TEST_F(SIORegCommTest, FirstFailingFragmentEndsTheAccess)
 {
-    line.Answer(Response(44, Sequence(0, 44)));
-    line.Answer(Response(44, Sequence(0, 44), 0, 3));
+    m_line.Answer(Response(44, Sequence(0, 44)));
+    m_line.Answer(Response(44, Sequence(0, 44), 0, 3));
     std::vector<unsigned short> data(132);
-    EXPECT_FALSE(comm.ReadRegister(0, 0, 0, 132, data.data()));
-    EXPECT_EQ(line.requests.size(), 2u);
+    EXPECT_FALSE(m_comm.ReadRegister(0, 0, 0, 132, data.data()));
+    EXPECT_EQ(m_line.m_requests.size(), 2u);
     EXPECT_EQ(GetLastError(), CSIORegComm::kInvalidChecksum);
 }
 

@@ -31,32 +31,32 @@ protected:
         data.registers[{0, 100}].words = std::vector<uint16_t>(64, 0);
         data.AddDefaultPort(0, "192.168.1.10");
         data.runtimeSystems = {1, 3};
-        sim.Model().Set(data);
-        ASSERT_TRUE(sim.Start()) << sim.LastError();
+        m_sim.Model().Set(data);
+        ASSERT_TRUE(m_sim.Start()) << m_sim.LastError();
         Connect(0);
     }
     void TearDown() override
     {
-        service.reset();
-        if (connection.IsOpen())
-            connection.Close();
-        sim.Stop();
+        m_service.reset();
+        if (m_connection.IsOpen())
+            m_connection.Close();
+        m_sim.Stop();
     }
 
     void Connect(unsigned restartTimeoutSeconds)
     {
-        if (connection.IsOpen())
-            connection.Close();
-        const std::string path = sim.SlavePath();
-        ASSERT_TRUE(connection.SetSettingsXML(L"<RS232 device='" + std::wstring(path.begin(), path.end()) +
+        if (m_connection.IsOpen())
+            m_connection.Close();
+        const std::string path = m_sim.SlavePath();
+        ASSERT_TRUE(m_connection.SetSettingsXML(L"<RS232 device='" + std::wstring(path.begin(), path.end()) +
                                               L"' timeout='300' RestartTimeoutSeconds='" +
                                               std::to_wstring(restartTimeoutSeconds) + L"'/>"));
-        ASSERT_NO_THROW(connection.Open());
-        service = std::make_unique<CSIOService>(&connection);
+        ASSERT_NO_THROW(m_connection.Open());
+        m_service = std::make_unique<CSIOService>(&m_connection);
     }
 
-    void Update(const std::function<void(DevSim::tDeviceData&)>& change) { sim.Model().Update(change); }
-    DevSim::tDeviceData Device() { return sim.Model().Get(); }
+    void Update(const std::function<void(DevSim::tDeviceData&)>& change) { m_sim.Model().Update(change); }
+    DevSim::tDeviceData Device() { return m_sim.Model().Get(); }
 
     void AddFault(DevSim::ENFault kind, uint16_t status = 0, int times = 1, std::optional<bool> readBack = {})
     {
@@ -65,14 +65,14 @@ protected:
         rule.status = status;
         rule.times = times;
         rule.match.readBack = readBack;
-        sim.Faults().Add(rule);
+        m_sim.Faults().Add(rule);
     }
 
     // The mailbox telegrams the host sent, writes or reads.
     std::vector<std::vector<uint8_t>> MailboxTelegrams(bool writes) const
     {
         std::vector<std::vector<uint8_t>> result;
-        for (const auto& record : sim.Telegrams())
+        for (const auto& record : m_sim.Telegrams())
             if (record.telegram[7] == 0 && (record.telegram[8] & 0x7F) == DevSim::CSerialSimulator::kMailboxTable &&
                 ((record.telegram[8] & 0x80) != 0) == writes)
                 result.push_back(record.telegram);
@@ -88,8 +88,8 @@ protected:
         return 0;
     }
 
-    Platform::ManualClockScope clock{100000};
-    DevSim::CSerialSimulator sim;
-    ZELL::CRS232Connection connection;
-    std::unique_ptr<CSIOService> service;
+    Platform::ManualClockScope m_clock{100000};
+    DevSim::CSerialSimulator m_sim;
+    ZELL::CRS232Connection m_connection;
+    std::unique_ptr<CSIOService> m_service;
 };

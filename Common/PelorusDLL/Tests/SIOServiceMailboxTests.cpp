@@ -84,17 +84,17 @@ TEST_F(SIOServiceTest, StatusOfTheAnswerIsMapped)
     } cases[] = {{0x8512, 0x20088512}, {0x0005, 0x20040005}, {0x8212, 0x20088212}};
     for (const auto& c : cases) {
         AddFault(ENFault::ServiceStatus, c.status);
-        EXPECT_FALSE(service->SaveParameter());
-        EXPECT_EQ(service->GetLastErrorCode(), c.code) << std::hex << c.status;
+        EXPECT_FALSE(m_service->SaveParameter());
+        EXPECT_EQ(m_service->GetLastErrorCode(), c.code) << std::hex << c.status;
     }
-    EXPECT_TRUE(service->SaveParameter());
+    EXPECT_TRUE(m_service->SaveParameter());
 }
 
 TEST_F(SIOServiceTest, LongRequestWritesRegisterZeroLast)
 {
     // 4 header words of the service and 39 data words: 45 words with the mailbox header.
     std::vector<unsigned char> bytes(78, 0x5A);
-    ASSERT_TRUE(service->EnableTerminalControlMode(1, 2, 3, 78, bytes.data()));
+    ASSERT_TRUE(m_service->EnableTerminalControlMode(1, 2, 3, 78, bytes.data()));
     auto writes = MailboxTelegrams(true);
     ASSERT_EQ(writes.size(), 2u);
     EXPECT_EQ(writes[0][9], 1);  // start register
@@ -106,7 +106,7 @@ TEST_F(SIOServiceTest, LongRequestWritesRegisterZeroLast)
     // 44 words still go in one telegram from register 0.
     const auto before = MailboxTelegrams(true).size();
     bytes.resize(76);
-    ASSERT_TRUE(service->EnableTerminalControlMode(1, 2, 3, 76, bytes.data()));
+    ASSERT_TRUE(m_service->EnableTerminalControlMode(1, 2, 3, 76, bytes.data()));
     writes = MailboxTelegrams(true);
     ASSERT_EQ(writes.size(), before + 1);
     EXPECT_EQ(writes.back()[9], 0);
@@ -117,29 +117,29 @@ TEST_F(SIOServiceTest, ExecuteServiceCopiesTheAnswerAndItsCount)
 {
     std::vector<unsigned short> words(41, 0xFFFF);
     tServiceInfo info = Info(0x06, 0x01, 0, 41);
-    ASSERT_TRUE(service->ExecuteService(info, Bytes(words)));
+    ASSERT_TRUE(m_service->ExecuteService(info, Bytes(words)));
     EXPECT_EQ(info.wAnswerWords, 2);
     EXPECT_EQ(words[0], 1);
     EXPECT_EQ(words[1], 3);
     EXPECT_EQ(words[2], 0) << "words the device did not deliver are cleared";
 
     info.wAnswerWords = 1;
-    EXPECT_FALSE(service->ExecuteService(info, nullptr));
-    EXPECT_EQ(service->GetLastErrorCode(), kInvalidArgument);
+    EXPECT_FALSE(m_service->ExecuteService(info, nullptr));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kInvalidArgument);
     info = Info(0x01, 0x05, 0, 0);
-    EXPECT_TRUE(service->ExecuteService(info, nullptr));
+    EXPECT_TRUE(m_service->ExecuteService(info, nullptr));
 }
 
 TEST_F(SIOServiceTest, RequestsAndAnswersBeyondTheMailboxAreRefusedUnsent)
 {
     std::vector<unsigned short> words(256, 0);
     tServiceInfo info = Info(0x01, 0x05, 255, 0);
-    EXPECT_FALSE(service->ExecuteService(info, Bytes(words)));
-    EXPECT_EQ(service->GetLastErrorCode(), kInvalidArgument);
+    EXPECT_FALSE(m_service->ExecuteService(info, Bytes(words)));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kInvalidArgument);
     info = Info(0x01, 0x05, 0, 254);
-    EXPECT_FALSE(service->ExecuteService(info, Bytes(words)));
-    EXPECT_EQ(service->GetLastErrorCode(), kInvalidArgument);
-    EXPECT_TRUE(sim.Telegrams().empty());
+    EXPECT_FALSE(m_service->ExecuteService(info, Bytes(words)));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kInvalidArgument);
+    EXPECT_TRUE(m_sim.Telegrams().empty());
 }
 
 TEST_F(SIOServiceTest, FailedAnswerReadIsRetriedOnlyWithAWait)
@@ -147,24 +147,24 @@ TEST_F(SIOServiceTest, FailedAnswerReadIsRetriedOnlyWithAWait)
     std::vector<unsigned short> words(1);
     tServiceInfo info = Info(0x06, 0x02, 0, 1);
     AddFault(ENFault::MailboxBusy, 0, 1, true);
-    EXPECT_FALSE(service->ExecuteService(info, Bytes(words)));
-    EXPECT_EQ(service->GetLastErrorCode(), 0x2008821Du);
+    EXPECT_FALSE(m_service->ExecuteService(info, Bytes(words)));
+    EXPECT_EQ(m_service->GetLastErrorCode(), 0x2008821Du);
     EXPECT_EQ(MailboxTelegrams(false).size(), 1u);
     EXPECT_EQ(info.wAnswerWords, 1) << "no answer, no count";
 
     AddFault(ENFault::MailboxBusy, 0, 1, true);
     info.dwWaitMs = 20;
     const DWORD start = GetTickCount();
-    ASSERT_TRUE(service->ExecuteService(info, Bytes(words)))
-        << std::hex << service->GetLastErrorCode();
+    ASSERT_TRUE(m_service->ExecuteService(info, Bytes(words)))
+        << std::hex << m_service->GetLastErrorCode();
     EXPECT_EQ(words[0], 1);
     EXPECT_EQ(GetTickCount() - start, 40u);
     EXPECT_EQ(MailboxTelegrams(false).size(), 3u);
 
     // Three polls at most.
     AddFault(ENFault::MailboxBusy, 0, 5, true);
-    EXPECT_FALSE(service->ExecuteService(info, Bytes(words)));
-    EXPECT_EQ(service->GetLastErrorCode(), 0x2008821Du);
+    EXPECT_FALSE(m_service->ExecuteService(info, Bytes(words)));
+    EXPECT_EQ(m_service->GetLastErrorCode(), 0x2008821Du);
     EXPECT_EQ(MailboxTelegrams(false).size(), 6u);
 }
 
@@ -172,19 +172,19 @@ TEST_F(SIOServiceTest, AnswerCountsThatCannotBeTrueAreMalformed)
 {
     unsigned short word = 0;
     Update([](tDeviceData& d) { d.serialRawAnswers[0x0602] = {0, 0, 1}; });
-    EXPECT_FALSE(service->GetActiveRuntimeSystem(word));
-    EXPECT_EQ(service->GetLastErrorCode(), kMalformed);
+    EXPECT_FALSE(m_service->GetActiveRuntimeSystem(word));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kMalformed);
 
     AddFault(ENFault::MailboxOverCount, 0, 1, true);
-    EXPECT_FALSE(service->GetPLCRootLocation(word));
-    EXPECT_EQ(service->GetLastErrorCode(), kMalformed);
+    EXPECT_FALSE(m_service->GetPLCRootLocation(word));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kMalformed);
 
     // A fixed answer that lacks words.
     Update([](tDeviceData& d) { d.serialRawAnswers[0x0118] = {2, 0, 0x1234}; });
     unsigned int seconds = 7;
     short zone = 0, dst = 0;
-    EXPECT_FALSE(service->GetDateTime(seconds, zone, dst));
-    EXPECT_EQ(service->GetLastErrorCode(), kMalformed);
+    EXPECT_FALSE(m_service->GetDateTime(seconds, zone, dst));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kMalformed);
     EXPECT_EQ(seconds, 7u);
 }
 
@@ -198,22 +198,22 @@ TEST_F(SIOServiceTest, CountsInsideAnAnswerBeyondItsDataAreMalformed)
         d.serialRawAnswers[0x0501] = {6, 0, 0, 1, 1, 10, 0x0201}; // 10 bytes, 2 delivered
     });
     std::wstring serial = L"old", first, second, third, fourth;
-    EXPECT_FALSE(service->GetSerialNumber(serial));
-    EXPECT_EQ(service->GetLastErrorCode(), kMalformed);
+    EXPECT_FALSE(m_service->GetSerialNumber(serial));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kMalformed);
     EXPECT_EQ(serial, L"old");
-    EXPECT_FALSE(service->GetProductionMarking(first, second));
-    EXPECT_EQ(service->GetLastErrorCode(), kMalformed);
-    EXPECT_FALSE(service->IdentifyDevice(first, second, third, fourth));
-    EXPECT_EQ(service->GetLastErrorCode(), kMalformed);
+    EXPECT_FALSE(m_service->GetProductionMarking(first, second));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kMalformed);
+    EXPECT_FALSE(m_service->IdentifyDevice(first, second, third, fourth));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kMalformed);
     std::vector<tFBCTable> tables{1};
-    EXPECT_FALSE(service->GetTableInfo(tables));
-    EXPECT_EQ(service->GetLastErrorCode(), kMalformed);
+    EXPECT_FALSE(m_service->GetTableInfo(tables));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kMalformed);
     EXPECT_EQ(tables, std::vector<tFBCTable>{1});
 
     unsigned short length = 4;
     unsigned char* data = new unsigned char[4]{9, 9, 9, 9};
-    EXPECT_FALSE(service->GetNetworkParameter(0, 1, 1, length, &data));
-    EXPECT_EQ(service->GetLastErrorCode(), kMalformed);
+    EXPECT_FALSE(m_service->GetNetworkParameter(0, 1, 1, length, &data));
+    EXPECT_EQ(m_service->GetLastErrorCode(), kMalformed);
     EXPECT_EQ(length, 4);
     EXPECT_EQ(data[0], 9);
     delete[] data;

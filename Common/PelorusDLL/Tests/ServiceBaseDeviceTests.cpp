@@ -12,108 +12,108 @@ using Words = std::vector<unsigned short>;
 
 class DeviceModes : public ::testing::Test {
 protected:
-    CFakeConnection connection;
-    CMemoryService service{&connection};
+    CFakeConnection m_connection;
+    CMemoryService m_service{&m_connection};
 
-    void SetUp() override { service.states = Words(9, 0); }
+    void SetUp() override { m_service.m_states = Words(9, 0); }
 };
 
 TEST_F(DeviceModes, MonitorModeAlreadyOnNeedsNoSwitch)
 {
-    service.states[3] = 1;
-    ASSERT_TRUE(service.EnableBKMonitorMode(true));
-    EXPECT_EQ(service.Calls("EnableBKMonitorModeWithoutCheck"), 0);
-    ASSERT_TRUE(service.EnableBKMonitorMode(false));
-    EXPECT_EQ(service.states[3], 0);
+    m_service.m_states[3] = 1;
+    ASSERT_TRUE(m_service.EnableBKMonitorMode(true));
+    EXPECT_EQ(m_service.Calls("EnableBKMonitorModeWithoutCheck"), 0);
+    ASSERT_TRUE(m_service.EnableBKMonitorMode(false));
+    EXPECT_EQ(m_service.m_states[3], 0);
 }
 
 TEST_F(DeviceModes, MonitorModeIsRefusedWhileControlModeIsOn)
 {
-    service.states[4] = 1;
-    EXPECT_FALSE(service.EnableBKMonitorMode(true));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_MONITOR_MODE_CONTROL);
-    EXPECT_EQ(service.Calls("EnableBKMonitorModeWithoutCheck"), 0);
+    m_service.m_states[4] = 1;
+    EXPECT_FALSE(m_service.EnableBKMonitorMode(true));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_MONITOR_MODE_CONTROL);
+    EXPECT_EQ(m_service.Calls("EnableBKMonitorModeWithoutCheck"), 0);
 }
 
 TEST_F(DeviceModes, ModeThatDoesNotTakeIsReported)
 {
-    service.onMonitorMode = [](bool) {};
-    EXPECT_FALSE(service.EnableBKMonitorMode(true));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_MONITOR_MODE_OFF);
+    m_service.m_onMonitorMode = [](bool) {};
+    EXPECT_FALSE(m_service.EnableBKMonitorMode(true));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_MONITOR_MODE_OFF);
 
     struct Case {
         unsigned short fieldbus, monitor;
         DWORD code;
     };
-    service.onControlMode = [](bool) {};
+    m_service.m_onControlMode = [](bool) {};
     for (const Case& c : {Case{0, 1, PELORUS_ERROR_CONTROL_MODE_MONITOR}, Case{1, 0, PELORUS_ERROR_CONTROL_MODE_FIELDBUS},
                           Case{0, 0, PELORUS_ERROR_CONTROL_MODE_OFF}}) {
-        service.states[0] = c.fieldbus;
-        service.states[3] = c.monitor;
-        EXPECT_FALSE(service.EnableBKControlMode(true));
-        EXPECT_EQ(service.GetLastErrorCode(), c.code);
+        m_service.m_states[0] = c.fieldbus;
+        m_service.m_states[3] = c.monitor;
+        EXPECT_FALSE(m_service.EnableBKControlMode(true));
+        EXPECT_EQ(m_service.GetLastErrorCode(), c.code);
     }
 }
 
 TEST_F(DeviceModes, ControlModeSwitchesWithoutThePreCheck)
 {
-    service.states[3] = 1;
-    service.onControlMode = [&](bool on) {
-        service.states[4] = on ? 1 : 0;
-        service.states[3] = 0;
+    m_service.m_states[3] = 1;
+    m_service.m_onControlMode = [&](bool on) {
+        m_service.m_states[4] = on ? 1 : 0;
+        m_service.m_states[3] = 0;
     };
-    ASSERT_TRUE(service.EnableBKControlMode(true));
-    EXPECT_EQ(service.GetLastErrorCode(), 0u);
+    ASSERT_TRUE(m_service.EnableBKControlMode(true));
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0u);
 }
 
 TEST_F(DeviceModes, TooFewStateWordsAreAnError)
 {
-    service.states = Words(4, 1);
-    EXPECT_FALSE(service.EnableBKMonitorMode(true));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
-    EXPECT_FALSE(service.EnableBKControlMode(false));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
+    m_service.m_states = Words(4, 1);
+    EXPECT_FALSE(m_service.EnableBKMonitorMode(true));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
+    EXPECT_FALSE(m_service.EnableBKControlMode(false));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
     // Five words switch on, and the answer after switching has three.
-    service.states = Words(5, 0);
-    service.onControlMode = [&](bool) { service.states.resize(3); };
-    EXPECT_FALSE(service.EnableBKControlMode(true));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
+    m_service.m_states = Words(5, 0);
+    m_service.m_onControlMode = [&](bool) { m_service.m_states.resize(3); };
+    EXPECT_FALSE(m_service.EnableBKControlMode(true));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
 }
 
 TEST_F(DeviceModes, ClockFallsBackToTheRealTimeClock)
 {
-    service.clockSeconds = 1700000000;
-    service.rtcZoneHours = -2;
-    service.Fail("GetDateTime", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
+    m_service.m_clockSeconds = 1700000000;
+    m_service.m_rtcZoneHours = -2;
+    m_service.Fail("GetDateTime", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
     CServiceBase::tDateTime time;
     time.sDaylightSaving = 1;
-    ASSERT_TRUE(service.GetDateTimeSettings(time));
+    ASSERT_TRUE(m_service.GetDateTimeSettings(time));
     EXPECT_EQ(time.dwSeconds, 1700000000u);
     EXPECT_EQ(time.sZoneMinutes, -120);
     EXPECT_EQ(time.sDaylightSaving, -1);
 
-    service.Fail("SetDateTime", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
+    m_service.Fail("SetDateTime", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
     time.sZoneMinutes = 180;
-    ASSERT_TRUE(service.SetDateTimeSettings(time));
-    ASSERT_EQ(service.realTimeClocksSet.size(), 1u);
-    EXPECT_EQ(service.realTimeClocksSet[0], (std::pair<unsigned int, short>{1700000000u, 3}));
+    ASSERT_TRUE(m_service.SetDateTimeSettings(time));
+    ASSERT_EQ(m_service.m_realTimeClocksSet.size(), 1u);
+    EXPECT_EQ(m_service.m_realTimeClocksSet[0], (std::pair<unsigned int, short>{1700000000u, 3}));
 }
 
 TEST_F(DeviceModes, ClockWithTheFullServiceOrAnotherFailure)
 {
-    service.clockSeconds = 42;
-    service.clockZoneMinutes = 60;
-    service.clockDaylightSaving = 1;
+    m_service.m_clockSeconds = 42;
+    m_service.m_clockZoneMinutes = 60;
+    m_service.m_clockDaylightSaving = 1;
     CServiceBase::tDateTime time;
-    ASSERT_TRUE(service.GetDateTimeSettings(time));
+    ASSERT_TRUE(m_service.GetDateTimeSettings(time));
     EXPECT_EQ(time.sZoneMinutes, 60);
     EXPECT_EQ(time.sDaylightSaving, 1);
-    EXPECT_EQ(service.Calls("GetRealTimeClock"), 0);
+    EXPECT_EQ(m_service.Calls("GetRealTimeClock"), 0);
 
-    service.Fail("GetDateTime", 0x20010200);
-    EXPECT_FALSE(service.GetDateTimeSettings(time));
-    EXPECT_EQ(service.GetLastErrorCode(), 0x20010200u);
-    EXPECT_EQ(service.Calls("GetRealTimeClock"), 0);
+    m_service.Fail("GetDateTime", 0x20010200);
+    EXPECT_FALSE(m_service.GetDateTimeSettings(time));
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0x20010200u);
+    EXPECT_EQ(m_service.Calls("GetRealTimeClock"), 0);
 }
 
 tKBMonEntry Entry(DWORD event, short code, BYTE argument, BYTE flags, DWORD reference)
@@ -129,10 +129,10 @@ tKBMonEntry Entry(DWORD event, short code, BYTE argument, BYTE flags, DWORD refe
 
 TEST_F(DeviceModes, MonitorTicksBecomeTimesBeforeTheReading)
 {
-    service.monitorReadTime = 1000000;
-    service.monitor = {Entry(100, 7, 3, 0x01, 600)};
+    m_service.m_monitorReadTime = 1000000;
+    m_service.m_monitor = {Entry(100, 7, 3, 0x01, 600)};
     tKBMonEntryEx entry;
-    ASSERT_TRUE(service.GetTerminalBusMonitorEntryEx(entry));
+    ASSERT_TRUE(m_service.GetTerminalBusMonitorEntryEx(entry));
     EXPECT_EQ(entry.llStartTime, 1000000 - 60);
     EXPECT_EQ(entry.llEventTime, 1000000 - 50);
     EXPECT_EQ(entry.llSecondsSinceStart, 10);
@@ -144,9 +144,9 @@ TEST_F(DeviceModes, MonitorTicksBecomeTimesBeforeTheReading)
 
 TEST_F(DeviceModes, MonitorAbsoluteTimesArePassedThrough)
 {
-    service.monitor = {Entry(1700000500, -1, 0, 0x02, 1700000000)};
+    m_service.m_monitor = {Entry(1700000500, -1, 0, 0x02, 1700000000)};
     tKBMonEntryEx entry;
-    ASSERT_TRUE(service.GetTerminalBusMonitorEntryEx(entry));
+    ASSERT_TRUE(m_service.GetTerminalBusMonitorEntryEx(entry));
     EXPECT_EQ(entry.llEventTime, 1700000500);
     EXPECT_EQ(entry.llStartTime, 1700000000);
     EXPECT_EQ(entry.llSecondsSinceStart, 500);
@@ -156,12 +156,12 @@ TEST_F(DeviceModes, MonitorAbsoluteTimesArePassedThrough)
 
 TEST_F(DeviceModes, MonitorListSkipsEmptyEntriesAndMarksSinceTheRestart)
 {
-    service.monitor = {Entry(1, 5, 1, 0, 10), Entry(2, -1, 0, 0, 10), Entry(3, 0, 0xC0, 0, 10),
+    m_service.m_monitor = {Entry(1, 5, 1, 0, 10), Entry(2, -1, 0, 0, 10), Entry(3, 0, 0xC0, 0, 10),
                        Entry(4, 9, 2, 0, 10), Entry(5, -1, 0, 0, 10), Entry(6, 11, 4, 0, 10)};
-    service.monitorSize = 4;
-    service.monitorPointer = 3;
+    m_service.m_monitorSize = 4;
+    m_service.m_monitorPointer = 3;
     std::vector<tKBMonEntryEx> entries(2);
-    ASSERT_TRUE(service.GetTerminalBusMonitorEntries(entries));
+    ASSERT_TRUE(m_service.GetTerminalBusMonitorEntries(entries));
     ASSERT_EQ(entries.size(), 4u);
     std::vector<int> codes;
     std::vector<int> marks;
@@ -175,21 +175,21 @@ TEST_F(DeviceModes, MonitorListSkipsEmptyEntriesAndMarksSinceTheRestart)
 
 TEST_F(DeviceModes, MonitorOfOnlyEmptyEntriesEnds)
 {
-    service.monitor = {Entry(1, -1, 0, 0, 10)};
-    service.monitorSize = 3;
+    m_service.m_monitor = {Entry(1, -1, 0, 0, 10)};
+    m_service.m_monitorSize = 3;
     std::vector<tKBMonEntryEx> entries;
-    EXPECT_FALSE(service.GetTerminalBusMonitorEntries(entries));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
-    EXPECT_EQ(service.Calls("GetTerminalBusMonitorEntry"), 65535);
+    EXPECT_FALSE(m_service.GetTerminalBusMonitorEntries(entries));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
+    EXPECT_EQ(m_service.Calls("GetTerminalBusMonitorEntry"), 65535);
     EXPECT_TRUE(entries.empty());
 }
 
 TEST_F(DeviceModes, MemoryCardWords)
 {
-    service.cardWords = {1, 2, 0, 1024, 512, 0x5678, 0x1234};
-    service.rootLocation = 3;
+    m_service.m_cardWords = {1, 2, 0, 1024, 512, 0x5678, 0x1234};
+    m_service.m_rootLocation = 3;
     CServiceBase::tSDCardInfo info;
-    ASSERT_TRUE(service.GetSDCardInformation(info));
+    ASSERT_TRUE(m_service.GetSDCardInformation(info));
     EXPECT_TRUE(info.bInserted);
     EXPECT_EQ(info.wCardType, 2);
     EXPECT_FALSE(info.bWriteProtected);
@@ -198,33 +198,33 @@ TEST_F(DeviceModes, MemoryCardWords)
     EXPECT_EQ(info.dwSerialNumber, 0x12345678u);
     EXPECT_EQ(info.wRootLocation, 3);
 
-    service.cardWords.resize(6);
-    EXPECT_FALSE(service.GetSDCardInformation(info));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
+    m_service.m_cardWords.resize(6);
+    EXPECT_FALSE(m_service.GetSDCardInformation(info));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
 }
 
 class ShortIdentification : public DeviceModes {
 protected:
     void SetUp() override
     {
-        service.order = L"123-45";
-        service.description = L"Coupler";
-        service.hardware = L"03";
-        service.software = L"01.07";
+        m_service.m_order = L"123-45";
+        m_service.m_description = L"Coupler";
+        m_service.m_hardware = L"03";
+        m_service.m_software = L"01.07";
     }
     std::vector<unsigned char> Buffer(unsigned short size)
     {
         std::vector<unsigned char> buffer(size + 8, 0xEE);
-        result = service.BasicFbcIdentification(buffer.data(), size);
+        m_result = m_service.BasicFbcIdentification(buffer.data(), size);
         return buffer;
     }
-    bool result = false;
+    bool m_result = false;
 };
 
 TEST_F(ShortIdentification, FourLengthPrefixedTexts)
 {
     const std::vector<unsigned char> buffer = Buffer(64);
-    ASSERT_TRUE(result);
+    ASSERT_TRUE(m_result);
     const std::string expected = std::string("\x09") + "0123-0045" + "\x07" + "Coupler" + "\x02" + "03" + "\x05" +
                                  "01.07";
     EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + static_cast<long>(expected.size())), expected);
@@ -236,7 +236,7 @@ TEST_F(ShortIdentification, TextThatDoesNotFitIsLeftOutWithAllAfterIt)
     // Exactly the first two texts (10 + 8 bytes), then one byte short of the third.
     for (unsigned short size : {18, 20}) {
         const std::vector<unsigned char> buffer = Buffer(size);
-        ASSERT_TRUE(result);
+        ASSERT_TRUE(m_result);
         EXPECT_EQ(buffer[10], 7);
         EXPECT_TRUE(std::all_of(buffer.begin() + 18, buffer.end(), [](unsigned char b) { return b == 0xEE; }))
             << size;
@@ -247,13 +247,13 @@ TEST_F(ShortIdentification, TextThatDoesNotFitIsLeftOutWithAllAfterIt)
 
 TEST_F(ShortIdentification, FailedIdentificationWritesNothing)
 {
-    service.Fail("IdentifyDevice", 0x20010200);
+    m_service.Fail("IdentifyDevice", 0x20010200);
     const std::vector<unsigned char> buffer = Buffer(64);
-    EXPECT_FALSE(result);
+    EXPECT_FALSE(m_result);
     EXPECT_EQ(buffer[0], 0xEE);
-    EXPECT_EQ(service.GetLastErrorCode(), 0x20010200u);
-    EXPECT_FALSE(service.BasicFbcIdentification(nullptr, 10));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0x20010200u);
+    EXPECT_FALSE(m_service.BasicFbcIdentification(nullptr, 10));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 }

@@ -17,39 +17,39 @@ constexpr unsigned short kStatic = 1;
 
 class NetworkParameters : public ::testing::Test {
 protected:
-    CFakeConnection connection;
-    CMemoryService service{&connection};
+    CFakeConnection m_connection;
+    CMemoryService m_service{&m_connection};
 
     // The service carries a.b.c.d as d, c, b, a.
     void SetAddress(unsigned short interfaceIndex, unsigned short id, unsigned short kind, Bytes dotted)
     {
-        service.parameters[{interfaceIndex, id, kind}] = Bytes(dotted.rbegin(), dotted.rend());
+        m_service.m_parameters[{interfaceIndex, id, kind}] = Bytes(dotted.rbegin(), dotted.rend());
     }
     void SetName(unsigned short interfaceIndex, unsigned short id, unsigned short kind, const std::string& text)
     {
-        service.parameters[{interfaceIndex, id, kind}] = Bytes(text.begin(), text.end());
+        m_service.m_parameters[{interfaceIndex, id, kind}] = Bytes(text.begin(), text.end());
     }
     // Every parameter of one interface and kind, the MAC address included.
     void FillInterface(unsigned short interfaceIndex, unsigned short kind, unsigned char last)
     {
-        service.parameters[{interfaceIndex, 0, kind}] = {2, 0};
+        m_service.m_parameters[{interfaceIndex, 0, kind}] = {2, 0};
         for (unsigned short id : {1, 2, 3, 4, 5, 6, 9})
             SetAddress(interfaceIndex, id, kind, {10, static_cast<unsigned char>(id), 0, last});
         SetName(interfaceIndex, 7, kind, "host");
         SetName(interfaceIndex, 8, kind, "example.org");
-        service.parameters[{interfaceIndex, 10, kind}] = {last, 0, 0, 0xE1, 0x5A, 0x02};
+        m_service.m_parameters[{interfaceIndex, 10, kind}] = {last, 0, 0, 0xE1, 0x5A, 0x02};
         SetName(interfaceIndex, 11, kind, "time.example.org");
     }
     Bytes LastSet(unsigned short id) const
     {
-        for (auto it = service.parametersSet.rbegin(); it != service.parametersSet.rend(); ++it)
+        for (auto it = m_service.m_parametersSet.rbegin(); it != m_service.m_parametersSet.rend(); ++it)
             if (std::get<1>(it->first) == id)
                 return it->second;
         return {};
     }
     bool WasSet(unsigned short id) const
     {
-        for (const auto& [key, bytes] : service.parametersSet)
+        for (const auto& [key, bytes] : m_service.m_parametersSet)
             if (std::get<1>(key) == id)
                 return true;
         return false;
@@ -59,24 +59,24 @@ protected:
 TEST_F(NetworkParameters, AddressesAndMacAreShownLastByteFirst)
 {
     SetAddress(0, 1, kActual, {192, 168, 1, 10});
-    service.parameters[{0, 10, kActual}] = {0x01, 0x00, 0x00, 0xE1, 0x5A, 0x02};
-    service.parameters[{0, 9, kActual}] = {6, 5, 4, 3, 2, 1};
+    m_service.m_parameters[{0, 10, kActual}] = {0x01, 0x00, 0x00, 0xE1, 0x5A, 0x02};
+    m_service.m_parameters[{0, 9, kActual}] = {6, 5, 4, 3, 2, 1};
     std::wstring text;
-    ASSERT_TRUE(service.GetIPAddress(0, 1, kActual, text));
+    ASSERT_TRUE(m_service.GetIPAddress(0, 1, kActual, text));
     EXPECT_EQ(text, L"192.168.1.10");
-    ASSERT_TRUE(service.GetIPAddress(0, 10, kActual, text));
+    ASSERT_TRUE(m_service.GetIPAddress(0, 10, kActual, text));
     EXPECT_EQ(text, L"025AE1000001");
-    ASSERT_TRUE(service.GetIPAddress(0, 9, kActual, text));
+    ASSERT_TRUE(m_service.GetIPAddress(0, 9, kActual, text));
     EXPECT_EQ(text, L"1.2.3.4.5.6");
 }
 
 TEST_F(NetworkParameters, AnswerOfAnotherLengthIsRefused)
 {
     for (const Bytes& answer : {Bytes{1, 2, 3, 4, 5}, Bytes{1, 2}, Bytes{}}) {
-        service.parameters[{0, 3, kActual}] = answer;
+        m_service.m_parameters[{0, 3, kActual}] = answer;
         std::wstring text = L"unchanged";
-        EXPECT_FALSE(service.GetIPAddress(0, 3, kActual, text));
-        EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
+        EXPECT_FALSE(m_service.GetIPAddress(0, 3, kActual, text));
+        EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ANSWER_LENGTH);
         EXPECT_EQ(text, L"unchanged");
     }
 }
@@ -84,13 +84,13 @@ TEST_F(NetworkParameters, AnswerOfAnotherLengthIsRefused)
 TEST_F(NetworkParameters, MissingParameterReadsAsNotSupported)
 {
     std::wstring text;
-    EXPECT_FALSE(service.GetIPAddress(0, 4, kStatic, text));
+    EXPECT_FALSE(m_service.GetIPAddress(0, 4, kStatic, text));
     EXPECT_EQ(text, CServiceBase::SERVICE_NOT_SUPPORTED);
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_PARAMETER_NOT_PRESENT);
-    EXPECT_FALSE(service.GetNetworkParamName(0, 8, kStatic, text));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_PARAMETER_NOT_PRESENT);
+    EXPECT_FALSE(m_service.GetNetworkParamName(0, 8, kStatic, text));
     EXPECT_EQ(text, CServiceBase::SERVICE_NOT_SUPPORTED);
     unsigned short source = 0;
-    EXPECT_FALSE(service.ReadIPAddressSourceUsingService(0, kStatic, source));
+    EXPECT_FALSE(m_service.ReadIPAddressSourceUsingService(0, kStatic, source));
     EXPECT_EQ(source, 0x8213);
 }
 
@@ -98,72 +98,72 @@ TEST_F(NetworkParameters, IdsOfTheOtherKindAreRefusedBeforeAsking)
 {
     std::wstring text;
     for (unsigned short id : {0, 7, 8, 12}) {
-        EXPECT_FALSE(service.GetIPAddress(0, id, kActual, text)) << id;
-        EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
-        EXPECT_FALSE(service.SetIPAddress(0, id, kActual, L"1.2.3.4")) << id;
-        EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
+        EXPECT_FALSE(m_service.GetIPAddress(0, id, kActual, text)) << id;
+        EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
+        EXPECT_FALSE(m_service.SetIPAddress(0, id, kActual, L"1.2.3.4")) << id;
+        EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
     }
     for (unsigned short id : {1, 6, 9, 10})
-        EXPECT_FALSE(service.GetNetworkParamName(0, id, kActual, text)) << id;
-    EXPECT_EQ(service.Calls("GetNetworkParameter"), 0);
-    EXPECT_EQ(service.Calls("SetNetworkParameter"), 0);
+        EXPECT_FALSE(m_service.GetNetworkParamName(0, id, kActual, text)) << id;
+    EXPECT_EQ(m_service.Calls("GetNetworkParameter"), 0);
+    EXPECT_EQ(m_service.Calls("SetNetworkParameter"), 0);
 }
 
 TEST_F(NetworkParameters, AddressTextIsWrittenReversed)
 {
-    ASSERT_TRUE(service.SetIPAddress(0, 2, kStatic, L"255.255.254.0"));
+    ASSERT_TRUE(m_service.SetIPAddress(0, 2, kStatic, L"255.255.254.0"));
     EXPECT_EQ(LastSet(2), (Bytes{0, 254, 255, 255}));
-    ASSERT_TRUE(service.SetIPAddress(1, 3, kStatic, L"10:0:0:1"));
+    ASSERT_TRUE(m_service.SetIPAddress(1, 3, kStatic, L"10:0:0:1"));
     EXPECT_EQ(LastSet(3), (Bytes{1, 0, 0, 10}));
-    EXPECT_EQ(std::get<0>(service.parametersSet.back().first), 1);
+    EXPECT_EQ(std::get<0>(m_service.m_parametersSet.back().first), 1);
 }
 
 TEST_F(NetworkParameters, MalformedAddressTextWritesNothing)
 {
     for (const wchar_t* text : {L"1.2.3", L"1.2.3.4.5", L"256.1.1.1", L"a.b.c.d", L"1..2.3", L"", L"-1.2.3.4",
                                 L"1.2.3.4 ", L"1.2.3.0400", L"1.2.3.", L"1.2.3.99999999999"}) {
-        EXPECT_FALSE(service.SetIPAddress(0, 1, kStatic, text)) << text;
-        EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_ADDRESS_TEXT) << text;
+        EXPECT_FALSE(m_service.SetIPAddress(0, 1, kStatic, text)) << text;
+        EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_ADDRESS_TEXT) << text;
     }
-    EXPECT_TRUE(service.parametersSet.empty());
+    EXPECT_TRUE(m_service.m_parametersSet.empty());
 }
 
 TEST_F(NetworkParameters, NotSupportedTextsAreNotWritten)
 {
-    EXPECT_TRUE(service.SetIPAddress(0, 1, kStatic, CServiceBase::SERVICE_NOT_SUPPORTED));
-    EXPECT_TRUE(service.SetNetworkParamName(0, 7, kStatic, CServiceBase::SERVICE_NOT_SUPPORTED));
-    EXPECT_TRUE(service.WriteIPAddressSourceUsingService(0, kStatic, 0x8213));
-    EXPECT_TRUE(service.parametersSet.empty());
-    ASSERT_TRUE(service.WriteIPAddressSourceUsingService(0, kStatic, 0x0102));
+    EXPECT_TRUE(m_service.SetIPAddress(0, 1, kStatic, CServiceBase::SERVICE_NOT_SUPPORTED));
+    EXPECT_TRUE(m_service.SetNetworkParamName(0, 7, kStatic, CServiceBase::SERVICE_NOT_SUPPORTED));
+    EXPECT_TRUE(m_service.WriteIPAddressSourceUsingService(0, kStatic, 0x8213));
+    EXPECT_TRUE(m_service.m_parametersSet.empty());
+    ASSERT_TRUE(m_service.WriteIPAddressSourceUsingService(0, kStatic, 0x0102));
     EXPECT_EQ(LastSet(0), (Bytes{0x02, 0x01}));
 }
 
 TEST_F(NetworkParameters, NamesEndAtTheFirstNulOrTheAnswer)
 {
-    service.parameters[{0, 7, kStatic}] = {'p', 'l', 'c', 0, 'x', 'y'};
-    service.parameters[{0, 11, kStatic}] = Bytes(256, 'n');
+    m_service.m_parameters[{0, 7, kStatic}] = {'p', 'l', 'c', 0, 'x', 'y'};
+    m_service.m_parameters[{0, 11, kStatic}] = Bytes(256, 'n');
     std::wstring text;
-    ASSERT_TRUE(service.GetNetworkParamName(0, 7, kStatic, text));
+    ASSERT_TRUE(m_service.GetNetworkParamName(0, 7, kStatic, text));
     EXPECT_EQ(text, L"plc");
-    ASSERT_TRUE(service.GetNetworkParamName(0, 11, kStatic, text));
+    ASSERT_TRUE(m_service.GetNetworkParamName(0, 11, kStatic, text));
     EXPECT_EQ(text, std::wstring(256, L'n'));
 }
 
 TEST_F(NetworkParameters, NameLongerThanTheParameterIsRefused)
 {
-    EXPECT_FALSE(service.SetNetworkParamName(0, 7, kStatic, std::wstring(33, L'h')));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
-    ASSERT_TRUE(service.SetNetworkParamName(0, 7, kStatic, std::wstring(32, L'h')));
+    EXPECT_FALSE(m_service.SetNetworkParamName(0, 7, kStatic, std::wstring(33, L'h')));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
+    ASSERT_TRUE(m_service.SetNetworkParamName(0, 7, kStatic, std::wstring(32, L'h')));
     EXPECT_EQ(LastSet(7), Bytes(32, 'h'));
 }
 
 TEST_F(NetworkParameters, WholeSetTakesTheMacFromTheNetworkIdWhenParameterTenIsMissing)
 {
     FillInterface(0, kActual, 5);
-    service.parameters.erase({0, 10, kActual});
-    service.parameters.erase({0, 6, kActual});
+    m_service.m_parameters.erase({0, 10, kActual});
+    m_service.m_parameters.erase({0, 6, kActual});
     CServiceBase::tNetworkParams params;
-    ASSERT_TRUE(service.GetActualNetworkParameters(0, params));
+    ASSERT_TRUE(m_service.GetActualNetworkParameters(0, params));
     EXPECT_EQ(params.wIPAddressSource, 2);
     EXPECT_EQ(params.strIPAddress, L"10.1.0.5");
     EXPECT_EQ(params.strParameter6, CServiceBase::SERVICE_NOT_SUPPORTED);
@@ -176,10 +176,10 @@ TEST_F(NetworkParameters, WholeSetTakesTheMacFromTheNetworkIdWhenParameterTenIsM
 TEST_F(NetworkParameters, WholeSetStopsAtARealFailure)
 {
     FillInterface(0, kStatic, 5);
-    service.parameterFailures[{0, 3, kStatic}] = 0x20010200;
+    m_service.m_parameterFailures[{0, 3, kStatic}] = 0x20010200;
     CServiceBase::tNetworkParams params;
-    EXPECT_FALSE(service.GetStaticNetworkParameters(0, params));
-    EXPECT_EQ(service.GetLastErrorCode(), 0x20010200u);
+    EXPECT_FALSE(m_service.GetStaticNetworkParameters(0, params));
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0x20010200u);
     EXPECT_EQ(params.strSubnetMask, L"10.2.0.5");
     EXPECT_TRUE(params.strPreferredDNSServer.empty());
 }
@@ -197,22 +197,22 @@ TEST_F(NetworkParameters, WholeSetNamesTheTimeServerOneWay)
     params.strHostName = L"plc";
     params.strDomainName = L"local";
     params.strParameter9 = L"0.0.0.0";
-    ASSERT_TRUE(service.SetStaticNetworkParameters(0, params));
+    ASSERT_TRUE(m_service.SetStaticNetworkParameters(0, params));
     EXPECT_EQ(LastSet(6), (Bytes{4, 1, 168, 192}));
     EXPECT_FALSE(WasSet(11));
     EXPECT_EQ(LastSet(0), (Bytes{3, 0}));
     EXPECT_EQ(LastSet(8), (Bytes{'l', 'o', 'c', 'a', 'l'}));
 
-    service.parametersSet.clear();
+    m_service.m_parametersSet.clear();
     params.strSNTPHostName = L"time.example.org";
-    ASSERT_TRUE(service.SetStaticNetworkParameters(0, params));
+    ASSERT_TRUE(m_service.SetStaticNetworkParameters(0, params));
     EXPECT_FALSE(WasSet(6));
     EXPECT_TRUE(WasSet(11));
 
-    service.parametersSet.clear();
+    m_service.m_parametersSet.clear();
     params.strGatewayAddress = L"192.168.1";
-    EXPECT_FALSE(service.SetStaticNetworkParameters(0, params));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_ADDRESS_TEXT);
+    EXPECT_FALSE(m_service.SetStaticNetworkParameters(0, params));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_ADDRESS_TEXT);
     EXPECT_FALSE(WasSet(4));
 }
 
@@ -222,10 +222,10 @@ class OlderDevice : public NetworkParameters {
 protected:
     void SetUp() override
     {
-        service.Fail("GetNetworkParameter", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
-        service.Fail("SetNetworkParameter", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
+        m_service.Fail("GetNetworkParameter", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
+        m_service.Fail("SetNetworkParameter", PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
     }
-    std::map<unsigned int, unsigned short>& Table() { return service.registers[{0, 100}]; }
+    std::map<unsigned int, unsigned short>& Table() { return m_service.m_registers[{0, 100}]; }
 };
 
 TEST_F(OlderDevice, SourceBitsOfRegisterZero)
@@ -239,9 +239,9 @@ TEST_F(OlderDevice, SourceBitsOfRegisterZero)
                           Case{0x0200, true, false, false}, Case{0x8000, false, false, true}}) {
         Table()[0] = c.word;
         bool bootp = true, dhcp = true, configured = true;
-        ASSERT_TRUE(service.IsActualIPAddressFromBootP(0, bootp));
-        ASSERT_TRUE(service.IsActualIPAddressFromDHCP(0, dhcp));
-        ASSERT_TRUE(service.IsActualIPAddressFromStaticConfig(0, configured));
+        ASSERT_TRUE(m_service.IsActualIPAddressFromBootP(0, bootp));
+        ASSERT_TRUE(m_service.IsActualIPAddressFromDHCP(0, dhcp));
+        ASSERT_TRUE(m_service.IsActualIPAddressFromStaticConfig(0, configured));
         EXPECT_EQ(bootp, c.bootp) << c.word;
         EXPECT_EQ(dhcp, c.dhcp) << c.word;
         EXPECT_EQ(configured, c.configured) << c.word;
@@ -251,70 +251,70 @@ TEST_F(OlderDevice, SourceBitsOfRegisterZero)
 TEST_F(OlderDevice, ChosenSourceKeepsTheOtherBits)
 {
     Table()[0] = 0x8281;
-    ASSERT_TRUE(service.UseIPAddressFromDHCP(0));
+    ASSERT_TRUE(m_service.UseIPAddressFromDHCP(0));
     EXPECT_EQ(Table()[0], 0x0101);
-    ASSERT_TRUE(service.UseIPAddressFromStaticConfig(0));
+    ASSERT_TRUE(m_service.UseIPAddressFromStaticConfig(0));
     EXPECT_EQ(Table()[0], 0x0001);
-    ASSERT_TRUE(service.UseIPAddressFromBootP(0));
+    ASSERT_TRUE(m_service.UseIPAddressFromBootP(0));
     EXPECT_EQ(Table()[0], 0x0201);
 }
 
 TEST_F(OlderDevice, AlternativeDnsGoesToRegistersSeventeenAndEighteen)
 {
-    ASSERT_TRUE(service.WriteAlternativeDNSAddress(0, L"192.168.1.10"));
-    ASSERT_EQ(service.registerWrites.size(), 1u);
-    const auto& write = service.registerWrites[0];
+    ASSERT_TRUE(m_service.WriteAlternativeDNSAddress(0, L"192.168.1.10"));
+    ASSERT_EQ(m_service.m_registerWrites.size(), 1u);
+    const auto& write = m_service.m_registerWrites[0];
     EXPECT_EQ(write.table, 100u);
     EXPECT_EQ(write.start, 17u);
     EXPECT_EQ(write.words, (std::vector<unsigned short>{192 + 256 * 168, 1 + 256 * 10}));
-    EXPECT_EQ(service.Calls("EnableParamWriting"), 1);
-    EXPECT_EQ(service.GetLastErrorCode(), 0u);
-    EXPECT_EQ(service.ReadIPAddressFromRegister(5), L"192.168.1.10");
+    EXPECT_EQ(m_service.Calls("EnableParamWriting"), 1);
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0u);
+    EXPECT_EQ(m_service.ReadIPAddressFromRegister(5), L"192.168.1.10");
 }
 
 TEST_F(OlderDevice, RegisterWriteRefusesAMalformedAddress)
 {
-    EXPECT_FALSE(service.WriteSubnetMask(0, L"255.255.0"));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_ADDRESS_TEXT);
-    EXPECT_TRUE(service.registerWrites.empty());
+    EXPECT_FALSE(m_service.WriteSubnetMask(0, L"255.255.0"));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_ADDRESS_TEXT);
+    EXPECT_TRUE(m_service.m_registerWrites.empty());
 }
 
 TEST_F(NetworkParameters, OtherFailuresDoNotFallBackToRegisters)
 {
-    service.Fail("SetNetworkParameter", 0x20010200);
-    EXPECT_FALSE(service.WriteIPAddress(0, L"10.0.0.1"));
-    EXPECT_EQ(service.GetLastErrorCode(), 0x20010200u);
-    EXPECT_TRUE(service.registerWrites.empty());
-    ASSERT_TRUE(service.WriteGatewayAddress(0, CServiceBase::SERVICE_NOT_SUPPORTED));
+    m_service.Fail("SetNetworkParameter", 0x20010200);
+    EXPECT_FALSE(m_service.WriteIPAddress(0, L"10.0.0.1"));
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0x20010200u);
+    EXPECT_TRUE(m_service.m_registerWrites.empty());
+    ASSERT_TRUE(m_service.WriteGatewayAddress(0, CServiceBase::SERVICE_NOT_SUPPORTED));
 }
 
 TEST_F(OlderDevice, HostNameRoundTripsThroughSixteenRegisters)
 {
-    ASSERT_TRUE(service.WriteHostName(std::wstring(32, L'h')));
-    ASSERT_EQ(service.registerWrites.size(), 1u);
-    EXPECT_EQ(service.registerWrites[0].start, 25u);
-    EXPECT_EQ(service.registerWrites[0].words.size(), 16u);
+    ASSERT_TRUE(m_service.WriteHostName(std::wstring(32, L'h')));
+    ASSERT_EQ(m_service.m_registerWrites.size(), 1u);
+    EXPECT_EQ(m_service.m_registerWrites[0].start, 25u);
+    EXPECT_EQ(m_service.m_registerWrites[0].words.size(), 16u);
     // 31 characters and the NUL.
-    EXPECT_EQ(service.registerWrites[0].words[15], 'h');
+    EXPECT_EQ(m_service.m_registerWrites[0].words[15], 'h');
     std::wstring name;
-    ASSERT_TRUE(service.ReadHostName(name));
+    ASSERT_TRUE(m_service.ReadHostName(name));
     EXPECT_EQ(name, std::wstring(31, L'h'));
 
-    ASSERT_TRUE(service.WriteDomainName(L"abc"));
-    EXPECT_EQ(service.registerWrites.back().start, 41u);
-    EXPECT_EQ(service.registerWrites.back().words[0], 'a' | ('b' << 8));
-    ASSERT_TRUE(service.ReadDomainName(name));
+    ASSERT_TRUE(m_service.WriteDomainName(L"abc"));
+    EXPECT_EQ(m_service.m_registerWrites.back().start, 41u);
+    EXPECT_EQ(m_service.m_registerWrites.back().words[0], 'a' | ('b' << 8));
+    ASSERT_TRUE(m_service.ReadDomainName(name));
     EXPECT_EQ(name, L"abc");
 }
 
 TEST_F(OlderDevice, NameOperationsAreTracedLikeEveryOther)
 {
     CDebugCapture capture;
-    service.EnableLogging(true, L"device");
-    ASSERT_TRUE(service.WriteHostName(L"ab"));
+    m_service.EnableLogging(true, L"device");
+    ASSERT_TRUE(m_service.WriteHostName(L"ab"));
     std::wstring name;
-    ASSERT_TRUE(service.ReadHostName(name));
-    EXPECT_FALSE(service.ReadSntpHostName(name));
+    ASSERT_TRUE(m_service.ReadHostName(name));
+    EXPECT_FALSE(m_service.ReadSntpHostName(name));
     const std::wstring text = capture.Text();
     EXPECT_NE(text.find(L" ### ENTER - CServiceBase::WriteHostName (Line "), std::wstring::npos);
     EXPECT_NE(text.find(L" ### LEAVE - CServiceBase::ReadHostName with true (Line "), std::wstring::npos);
@@ -325,10 +325,10 @@ TEST_F(OlderDevice, NameOperationsAreTracedLikeEveryOther)
 TEST_F(OlderDevice, SntpHostNameHasNoRegister)
 {
     std::wstring name = L"before";
-    EXPECT_FALSE(service.ReadSntpHostName(name));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
-    EXPECT_FALSE(service.WriteSntpHostName(L"time"));
-    EXPECT_TRUE(service.registerWrites.empty());
+    EXPECT_FALSE(m_service.ReadSntpHostName(name));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_SERVICE_NOT_SUPPORTED);
+    EXPECT_FALSE(m_service.WriteSntpHostName(L"time"));
+    EXPECT_TRUE(m_service.m_registerWrites.empty());
 }
 
 TEST_F(OlderDevice, AddressesFromRegistersAskTheCurrentAddressTwice)
@@ -339,26 +339,26 @@ TEST_F(OlderDevice, AddressesFromRegistersAskTheCurrentAddressTwice)
     Table()[11] = 0xFFFF;
     Table()[12] = 0x00FF;
     int asked = 0;
-    service.onInternalVariable = [&] {
+    m_service.m_onInternalVariable = [&] {
         if (++asked == 2)
-            service.internalVariables[4] = {L"IP address", L"192.168.1.30"};
+            m_service.m_internalVariables[4] = {L"IP address", L"192.168.1.30"};
     };
     std::wstring actual, configured, mask, gateway;
-    ASSERT_TRUE(service.ReadIPAddresses(actual, configured, mask, gateway));
+    ASSERT_TRUE(m_service.ReadIPAddresses(actual, configured, mask, gateway));
     EXPECT_EQ(actual, L"192.168.1.30");
     EXPECT_EQ(configured, L"192.168.1.20");
     EXPECT_EQ(mask, L"255.255.255.0");
     EXPECT_EQ(gateway, L"0.0.0.0");
     EXPECT_EQ(GetTickCount(), 1000u);
-    EXPECT_EQ(service.GetLastErrorCode(), 0u);
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0u);
 }
 
 TEST_F(OlderDevice, CurrentAddressFallsBackToTheFirstVariable)
 {
-    service.internalVariables[1] = {L"IP address", L"10.0.0.9"};
-    EXPECT_EQ(service.GetCurrentlyUsedIPAddressFromInternalVariables(), L"10.0.0.9");
-    service.internalVariables[1] = {L"", L"10.0.0.9"};
-    EXPECT_EQ(service.GetCurrentlyUsedIPAddressFromInternalVariables(), L"");
+    m_service.m_internalVariables[1] = {L"IP address", L"10.0.0.9"};
+    EXPECT_EQ(m_service.GetCurrentlyUsedIPAddressFromInternalVariables(), L"10.0.0.9");
+    m_service.m_internalVariables[1] = {L"", L"10.0.0.9"};
+    EXPECT_EQ(m_service.GetCurrentlyUsedIPAddressFromInternalVariables(), L"");
 }
 
 TEST_F(NetworkParameters, AddressesOfBothInterfacesAreJoined)
@@ -368,7 +368,7 @@ TEST_F(NetworkParameters, AddressesOfBothInterfacesAreJoined)
         FillInterface(index, kStatic, static_cast<unsigned char>(20 + index));
     }
     std::wstring actual, configured, mask, gateway;
-    ASSERT_TRUE(service.ReadIPAddresses(actual, configured, mask, gateway));
+    ASSERT_TRUE(m_service.ReadIPAddresses(actual, configured, mask, gateway));
     EXPECT_EQ(actual, L"10.1.0.10 | 10.1.0.11");
     EXPECT_EQ(configured, L"10.1.0.20 | 10.1.0.21");
     EXPECT_EQ(mask, L"10.2.0.10 | 10.2.0.11");
@@ -380,41 +380,41 @@ TEST_F(NetworkParameters, SingleInterfaceDeviceShowsOneAddress)
     FillInterface(0, kActual, 10);
     FillInterface(0, kStatic, 20);
     std::wstring actual, configured, mask, gateway;
-    ASSERT_TRUE(service.ReadIPAddresses(actual, configured, mask, gateway));
+    ASSERT_TRUE(m_service.ReadIPAddresses(actual, configured, mask, gateway));
     EXPECT_EQ(actual, L"10.1.0.10");
     EXPECT_EQ(configured, L"10.1.0.20");
-    EXPECT_TRUE(service.registerWrites.empty());
-    EXPECT_EQ(service.Calls("ReadRegister"), 0);
+    EXPECT_TRUE(m_service.m_registerWrites.empty());
+    EXPECT_EQ(m_service.Calls("ReadRegister"), 0);
 }
 
 TEST_F(NetworkParameters, MacAddressesOfEveryAnsweringInterface)
 {
-    service.parameters[{0, 10, kActual}] = {1, 0, 0, 0xE1, 0x5A, 0x02};
-    service.parameters[{1, 10, kActual}] = {2, 0, 0, 0xE1, 0x5A, 0x02};
+    m_service.m_parameters[{0, 10, kActual}] = {1, 0, 0, 0xE1, 0x5A, 0x02};
+    m_service.m_parameters[{1, 10, kActual}] = {2, 0, 0, 0xE1, 0x5A, 0x02};
     std::vector<std::wstring> macs;
-    ASSERT_TRUE(service.ReadMacAddresses(macs));
+    ASSERT_TRUE(m_service.ReadMacAddresses(macs));
     EXPECT_EQ(macs, (std::vector<std::wstring>{L"025AE1000001", L"025AE1000002"}));
 }
 
 TEST_F(NetworkParameters, MacWalkEndsEvenIfEveryInterfaceAnswers)
 {
     for (unsigned short index = 0; index < 100; ++index)
-        service.parameters[{index, 10, kActual}] = {1, 2, 3, 4, 5, 6};
+        m_service.m_parameters[{index, 10, kActual}] = {1, 2, 3, 4, 5, 6};
     std::vector<std::wstring> macs;
-    ASSERT_TRUE(service.ReadMacAddresses(macs));
+    ASSERT_TRUE(m_service.ReadMacAddresses(macs));
     EXPECT_EQ(macs.size(), 16u);
 }
 
 TEST_F(NetworkParameters, MacFromTheNetworkIdWhenNoInterfaceAnswers)
 {
     std::vector<std::wstring> macs;
-    ASSERT_TRUE(service.ReadMacAddresses(macs));
+    ASSERT_TRUE(m_service.ReadMacAddresses(macs));
     EXPECT_EQ(macs, std::vector<std::wstring>{L"025AE1000001"});
-    service.Fail("GetNetworkParameter", 0x20010200);
+    m_service.Fail("GetNetworkParameter", 0x20010200);
     macs.clear();
-    EXPECT_FALSE(service.ReadMacAddresses(macs));
+    EXPECT_FALSE(m_service.ReadMacAddresses(macs));
     EXPECT_TRUE(macs.empty());
-    EXPECT_EQ(service.GetLastErrorCode(), 0x20010200u);
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0x20010200u);
 }
 
 }

@@ -17,42 +17,42 @@ namespace {
 
 class ServiceLastError : public ::testing::Test {
 protected:
-    CFakeConnection connection;
-    CFakeService service{&connection};
+    CFakeConnection m_connection;
+    CFakeService m_service{&m_connection};
 };
 
 TEST_F(ServiceLastError, ReadingConsumesTheCode)
 {
-    service.SetLastErrorCode(0x20088212);
-    EXPECT_EQ(service.GetLastErrorCode(), 0x20088212u);
-    EXPECT_EQ(service.GetLastErrorCode(), 0u);
+    m_service.SetLastErrorCode(0x20088212);
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0x20088212u);
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0u);
 }
 
 TEST_F(ServiceLastError, StoredCodeIsNeverOverwrittenAndPublished)
 {
-    service.SetLastErrorCode(0x20088213);
-    connection.code = 0x20010200;
-    service.SetLastErrorCode(0x20088214);
+    m_service.SetLastErrorCode(0x20088213);
+    m_connection.m_code = 0x20010200;
+    m_service.SetLastErrorCode(0x20088214);
     EXPECT_EQ(GetLastError(), 0x20088213u);
-    EXPECT_EQ(service.GetLastErrorCode(), 0x20088213u);
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0x20088213u);
 }
 
 TEST_F(ServiceLastError, ConnectionCodeComesBeforeTheGivenOne)
 {
-    connection.code = 0x20010200;
-    service.SetLastErrorCode(0x20088212);
-    EXPECT_EQ(service.GetLastErrorCode(), 0x20010200u);
-    connection.code = 0;
-    service.SetLastErrorCode(0x20088212);
-    EXPECT_EQ(service.GetLastErrorCode(), 0x20088212u);
+    m_connection.m_code = 0x20010200;
+    m_service.SetLastErrorCode(0x20088212);
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0x20010200u);
+    m_connection.m_code = 0;
+    m_service.SetLastErrorCode(0x20088212);
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0x20088212u);
 }
 
 TEST_F(ServiceLastError, ResetClearsTheThreadValueToo)
 {
-    service.SetLastErrorCode(0x20088212);
-    service.ResetLastErrorCode();
+    m_service.SetLastErrorCode(0x20088212);
+    m_service.ResetLastErrorCode();
     EXPECT_EQ(GetLastError(), 0u);
-    EXPECT_EQ(service.GetLastErrorCode(), 0u);
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0u);
 }
 
 TEST(ServiceWithoutConnection, SetLastErrorCodeReportsTheMissingConnection)
@@ -77,26 +77,26 @@ TEST(ServiceWithoutConnection, OperationsFailWithoutRunning)
 
 TEST_F(ServiceLastError, OperationResetsAnOldCodeOnEntry)
 {
-    service.SetLastErrorCode(0x20088212);
-    EXPECT_TRUE(service.Operation([] { return true; }));
-    EXPECT_EQ(service.GetLastErrorCode(), 0u);
+    m_service.SetLastErrorCode(0x20088212);
+    EXPECT_TRUE(m_service.Operation([] { return true; }));
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0u);
 }
 
 TEST_F(ServiceLastError, MalformedDeviceTextBecomesInvalidArgument)
 {
     // What the number conversion throws on a text such as "BAUD".
-    EXPECT_FALSE(service.Operation([]() -> bool { throw std::wstring(L"GenStrToNumber failed: 'BAUD'"); }));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
-    EXPECT_FALSE(service.Operation([]() -> bool { throw std::invalid_argument("stod"); }));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
+    EXPECT_FALSE(m_service.Operation([]() -> bool { throw std::wstring(L"GenStrToNumber failed: 'BAUD'"); }));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
+    EXPECT_FALSE(m_service.Operation([]() -> bool { throw std::invalid_argument("stod"); }));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 TEST_F(ServiceLastError, LibraryExceptionKeepsItsCode)
 {
-    EXPECT_FALSE(service.Operation([]() -> bool { throw CZellException(L"timeout", 0x20010200); }));
-    EXPECT_EQ(service.GetLastErrorCode(), 0x20010200u);
-    EXPECT_FALSE(service.Operation([]() -> bool { throw CZellException(L"no code", 0); }));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
+    EXPECT_FALSE(m_service.Operation([]() -> bool { throw CZellException(L"timeout", 0x20010200); }));
+    EXPECT_EQ(m_service.GetLastErrorCode(), 0x20010200u);
+    EXPECT_FALSE(m_service.Operation([]() -> bool { throw CZellException(L"no code", 0); }));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_INVALID_ARGUMENT);
 }
 
 TEST(ServiceObject, CannotBeCopied)

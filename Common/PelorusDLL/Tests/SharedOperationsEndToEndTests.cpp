@@ -67,13 +67,13 @@ protected:
         if (!HasFatalFailure())
             Change(FillDevice);
     }
-    CServiceBase& Service() { return service; }
+    CServiceBase& Service() { return m_service; }
     void UseWholeSecondTimeouts() {}
-    ZELL::CConnectionBase& Connection() { return connection; }
-    void Change(const tChange& change) { sim.Model().Update(change); }
-    tDeviceData Model() { return sim.Model().Get(); }
+    ZELL::CConnectionBase& Connection() { return m_connection; }
+    void Change(const tChange& change) { m_sim.Model().Update(change); }
+    tDeviceData Model() { return m_sim.Model().Get(); }
 
-    Platform::ManualClockScope clock{100000};
+    Platform::ManualClockScope m_clock{100000};
 };
 
 class OverSerial : public SIOServiceTest {
@@ -87,9 +87,9 @@ protected:
         if (!HasFatalFailure())
             Change(FillDevice);
     }
-    CServiceBase& Service() { return *service; }
-    void UseWholeSecondTimeouts() { ASSERT_TRUE(connection.SetSettingsXML(L"<RS232 timeout='2000'/>")); }
-    ZELL::CConnectionBase& Connection() { return connection; }
+    CServiceBase& Service() { return *m_service; }
+    void UseWholeSecondTimeouts() { ASSERT_TRUE(m_connection.SetSettingsXML(L"<RS232 timeout='2000'/>")); }
+    ZELL::CConnectionBase& Connection() { return m_connection; }
     void Change(const tChange& change) { Update(change); }
     tDeviceData Model() { return Device(); }
 };
@@ -596,23 +596,23 @@ using SharedOperationsOverTCP = OverTCP;
 
 TEST_F(SharedOperationsOverTCP, CommunicationCheckKeepsEachOfTheThreeTimeouts)
 {
-    ASSERT_TRUE(connection.SetSettingsXML(
+    ASSERT_TRUE(m_connection.SetSettingsXML(
         L"<TCPIP ConnectTimeoutSeconds='3' SendTimeoutSeconds='9' ReceiveTimeoutSeconds='7'/>"));
-    connection.Close();
-    ASSERT_TRUE(service.CServiceBase::CheckCommunication(1)) << std::hex << service.GetLastErrorCode();
-    EXPECT_FALSE(connection.IsOpen());
-    EXPECT_EQ(connection.GetSettingsValue(L"ConnectTimeoutSeconds"), L"3");
-    EXPECT_EQ(connection.GetSettingsValue(L"SendTimeoutSeconds"), L"9");
-    EXPECT_EQ(connection.GetSettingsValue(L"ReceiveTimeoutSeconds"), L"7");
+    m_connection.Close();
+    ASSERT_TRUE(m_service.CServiceBase::CheckCommunication(1)) << std::hex << m_service.GetLastErrorCode();
+    EXPECT_FALSE(m_connection.IsOpen());
+    EXPECT_EQ(m_connection.GetSettingsValue(L"ConnectTimeoutSeconds"), L"3");
+    EXPECT_EQ(m_connection.GetSettingsValue(L"SendTimeoutSeconds"), L"9");
+    EXPECT_EQ(m_connection.GetSettingsValue(L"ReceiveTimeoutSeconds"), L"7");
 }
 
 TEST_F(SharedOperationsOverSerial, CommunicationCheckKeepsASubSecondTimeout)
 {
-    ASSERT_TRUE(service->CServiceBase::CheckCommunication(1)) << std::hex << service->GetLastErrorCode();
-    EXPECT_EQ(connection.GetSettingsValue(L"timeout"), L"300");
-    connection.Close();
-    EXPECT_TRUE(service->CServiceBase::CheckCommunication(1)) << std::hex << service->GetLastErrorCode();
-    EXPECT_EQ(connection.GetSettingsValue(L"timeout"), L"300");
+    ASSERT_TRUE(m_service->CServiceBase::CheckCommunication(1)) << std::hex << m_service->GetLastErrorCode();
+    EXPECT_EQ(m_connection.GetSettingsValue(L"timeout"), L"300");
+    m_connection.Close();
+    EXPECT_TRUE(m_service->CServiceBase::CheckCommunication(1)) << std::hex << m_service->GetLastErrorCode();
+    EXPECT_EQ(m_connection.GetSettingsValue(L"timeout"), L"300");
 }
 
 }

@@ -24,7 +24,7 @@ protected:
     }
     bool ProbeWasSent()
     {
-        for (const tFrameRecord& record : sim.Log().Records())
+        for (const tFrameRecord& record : m_sim.Log().Records())
             if (record.data.size() >= 2 && record.data[0] == 0x01 && record.data[1] == 0x04)
                 return true;
         return false;
@@ -35,59 +35,59 @@ TEST_F(TCPIPConnectionCheck, AnsweringHostIsProbed)
 {
     Platform::ManualClockScope clock;
     ASSERT_TRUE(CPing().IsICMPAvailable()) << "this machine lets no process send ICMP echo requests";
-    EXPECT_EQ(service.GetConnection(), &connection);
-    EXPECT_TRUE(service.CheckCommunication(2)) << std::hex << service.GetLastErrorCode();
+    EXPECT_EQ(m_service.GetConnection(), &m_connection);
+    EXPECT_TRUE(m_service.CheckCommunication(2)) << std::hex << m_service.GetLastErrorCode();
     EXPECT_TRUE(ProbeWasSent());
-    EXPECT_TRUE(connection.IsOpen());
+    EXPECT_TRUE(m_connection.IsOpen());
 
-    connection.Close();
-    EXPECT_TRUE(service.CheckCommunication(1)) << std::hex << service.GetLastErrorCode();
-    EXPECT_FALSE(connection.IsOpen()) << "opened for the check only";
+    m_connection.Close();
+    EXPECT_TRUE(m_service.CheckCommunication(1)) << std::hex << m_service.GetLastErrorCode();
+    EXPECT_FALSE(m_connection.IsOpen()) << "opened for the check only";
 }
 
 TEST_F(TCPIPConnectionCheck, PingOfAnAnsweringHostProbesTheDevice)
 {
     Platform::ManualClockScope clock;
     ASSERT_TRUE(CPing().IsICMPAvailable()) << "this machine lets no process send ICMP echo requests";
-    EXPECT_TRUE(service.Ping(L"127.0.0.1", 1)) << std::hex << service.GetLastErrorCode();
+    EXPECT_TRUE(m_service.Ping(L"127.0.0.1", 1)) << std::hex << m_service.GetLastErrorCode();
     EXPECT_TRUE(ProbeWasSent());
 
     // The host answers, the device does not have the register of the probe.
     Device([](tDeviceData& d) { d.registers.erase({0, 9}); });
-    EXPECT_FALSE(service.Ping(L"127.0.0.1", 1));
-    const unsigned long code = service.GetLastErrorCode();
+    EXPECT_FALSE(m_service.Ping(L"127.0.0.1", 1));
+    const unsigned long code = m_service.GetLastErrorCode();
     EXPECT_NE(code, 0u);
     EXPECT_NE(code, PELORUS_ERROR_NO_PING_ANSWER);
 }
 
 TEST_F(TCPIPConnectionCheck, SilentHostIsNotProbed)
 {
-    service.pingSilent = true;
-    EXPECT_FALSE(service.CheckCommunication(3));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_NO_PING_ANSWER);
-    EXPECT_EQ(service.pingsSent, 3);
+    m_service.m_pingSilent = true;
+    EXPECT_FALSE(m_service.CheckCommunication(3));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_NO_PING_ANSWER);
+    EXPECT_EQ(m_service.m_pingsSent, 3);
     EXPECT_FALSE(ProbeWasSent());
-    EXPECT_FALSE(service.CheckCommunication(0));
-    EXPECT_EQ(service.pingsSent, 4) << "at least one ping";
-    EXPECT_FALSE(service.Ping(L"127.0.0.1", 2));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_NO_PING_ANSWER);
+    EXPECT_FALSE(m_service.CheckCommunication(0));
+    EXPECT_EQ(m_service.m_pingsSent, 4) << "at least one ping";
+    EXPECT_FALSE(m_service.Ping(L"127.0.0.1", 2));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_NO_PING_ANSWER);
 }
 
 TEST_F(TCPIPConnectionCheck, UnspecifiedAddressIsNoAnswer)
 {
-    ASSERT_TRUE(connection.SetSettingsXML(L"<TCPIP IP-Address='0.0.0.0'/>"));
-    EXPECT_FALSE(service.CheckCommunication(1));
-    EXPECT_EQ(service.GetLastErrorCode(), PELORUS_ERROR_NO_PING_ANSWER);
+    ASSERT_TRUE(m_connection.SetSettingsXML(L"<TCPIP IP-Address='0.0.0.0'/>"));
+    EXPECT_FALSE(m_service.CheckCommunication(1));
+    EXPECT_EQ(m_service.GetLastErrorCode(), PELORUS_ERROR_NO_PING_ANSWER);
 }
 
 TEST_F(TCPIPConnectionCheck, WithoutICMPTheProbeDecides)
 {
     Platform::ManualClockScope clock;
-    service.pingSilent = true;
-    service.icmpAvailable = false;
-    EXPECT_TRUE(service.CheckCommunication(1)) << std::hex << service.GetLastErrorCode();
+    m_service.m_pingSilent = true;
+    m_service.m_icmpAvailable = false;
+    EXPECT_TRUE(m_service.CheckCommunication(1)) << std::hex << m_service.GetLastErrorCode();
     EXPECT_TRUE(ProbeWasSent());
-    EXPECT_EQ(service.pingsSent, 0);
+    EXPECT_EQ(m_service.m_pingsSent, 0);
 }
 
 // Every operation of a service without a channel, as the main program calls them.

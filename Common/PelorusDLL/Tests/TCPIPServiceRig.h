@@ -44,16 +44,16 @@ public:
     using CTCPIPService::EvaluateErrorCode;
     using CTCPIPService::Ping;
 
-    bool pingSilent = false;
-    bool icmpAvailable = true;
-    mutable int pingsSent = 0;
+    bool m_pingSilent = false;
+    bool m_icmpAvailable = true;
+    mutable int m_pingsSent = 0;
 
 protected:
     std::unique_ptr<CPing> CreatePing() const override
     {
-        if (!pingSilent)
+        if (!m_pingSilent)
             return CTCPIPService::CreatePing();
-        return std::make_unique<CSilentPing>(&pingsSent, icmpAvailable);
+        return std::make_unique<CSilentPing>(&m_pingsSent, m_icmpAvailable);
     }
 };
 
@@ -62,41 +62,41 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_winsock), 0);
-        ASSERT_TRUE(sim.Start()) << sim.LastError();
-        ASSERT_TRUE(connection.SetSettingsXML(FormatW(
+        ASSERT_TRUE(m_sim.Start()) << m_sim.LastError();
+        ASSERT_TRUE(m_connection.SetSettingsXML(FormatW(
             L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='2' SendTimeoutSeconds='2' "
             L"ReceiveTimeoutSeconds='2' CloseWaitTime='0' RestartTimeoutSeconds='30'/>",
-            unsigned{sim.Port()})));
-        ASSERT_NO_THROW(connection.Open());
+            unsigned{m_sim.Port()})));
+        ASSERT_NO_THROW(m_connection.Open());
     }
     void TearDown() override
     {
-        connection.Close();
-        sim.Stop();
+        m_connection.Close();
+        m_sim.Stop();
         WSACleanup();
     }
 
-    void Device(const std::function<void(DevSim::tDeviceData&)>& change) { sim.Model().Update(change); }
+    void Device(const std::function<void(DevSim::tDeviceData&)>& change) { m_sim.Model().Update(change); }
     void FailService(uint16_t code, uint16_t status)
     {
         DevSim::tFaultRule rule;
         rule.kind = DevSim::ENFault::ServiceStatus;
         rule.match.serviceCode = code;
         rule.status = status;
-        sim.Faults().Add(rule);
+        m_sim.Faults().Add(rule);
     }
     void Fault(DevSim::ENFault kind, uint16_t code)
     {
         DevSim::tFaultRule rule;
         rule.kind = kind;
         rule.match.serviceCode = code;
-        sim.Faults().Add(rule);
+        m_sim.Faults().Add(rule);
     }
 
     WSADATA m_winsock{};
-    DevSim::CDeviceSimulator sim;
-    ZELL::CTCPIPConnection connection;
-    CServiceUnderTest service{&connection};
+    DevSim::CDeviceSimulator m_sim;
+    ZELL::CTCPIPConnection m_connection;
+    CServiceUnderTest m_service{&m_connection};
 };
 
 }

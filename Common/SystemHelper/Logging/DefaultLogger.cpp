@@ -58,7 +58,7 @@ bool CDefaultLogger::Configure(const _bstr_t& configuration)
     try {
         CXMLDOMHelper document("Msxml2.DOMDocument");
         if (!document.LoadXml(configuration.wstr())) {
-            const Xml::CParseError& error = document.m_pXMLDoc->ParseError();
+            const Xml::CParseError& error = document.m_xmlDoc->ParseError();
             DebugTrace(L"CDefaultLogger::Configure: the configuration is not XML: %s (line %u, column %u)",
                        error.reason.c_str(), static_cast<unsigned>(error.line), static_cast<unsigned>(error.column));
             return false;
@@ -74,13 +74,13 @@ bool CDefaultLogger::Configure(const _bstr_t& configuration)
 
 void CDefaultLogger::OpenOutput(CXMLDOMHelper& document)
 {
-    const Xml::CXmlNode outFile = document.m_pXMLDoc->SelectSingleNode(L"//Configuration/@outFile");
+    const Xml::CXmlNode outFile = document.m_xmlDoc->SelectSingleNode(L"//Configuration/@outFile");
     if (!outFile) {
         m_configured.store(1);
         return;
     }
     const std::wstring path = outFile.Text();
-    const Xml::CXmlNode truncate = document.m_pXMLDoc->SelectSingleNode(L"//@truncate");
+    const Xml::CXmlNode truncate = document.m_xmlDoc->SelectSingleNode(L"//@truncate");
     const std::wstring mode = truncate ? truncate.Text() : L"0";
     const std::ios_base::openmode openMode =
         std::ios_base::out | (mode == L"1" ? std::ios_base::trunc : std::ios_base::app);
@@ -96,7 +96,7 @@ void CDefaultLogger::OpenOutput(CXMLDOMHelper& document)
 
 void CDefaultLogger::ReadLevel(CXMLDOMHelper& document)
 {
-    const Xml::CXmlNode levelNode = document.m_pXMLDoc->SelectSingleNode(L"//Configuration/@logLevel");
+    const Xml::CXmlNode levelNode = document.m_xmlDoc->SelectSingleNode(L"//Configuration/@logLevel");
     if (!levelNode)
         return;
     const std::wstring text = levelNode.Text();

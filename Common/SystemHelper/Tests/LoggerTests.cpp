@@ -243,17 +243,17 @@ TEST(LoggerInForce, SetLoggerAndRestore)
     public:
         bool Write(const _bstr_t& text) override
         {
-            last = text.wstr();
+            m_last = text.wstr();
             return true;
         }
         bool Log(int, const _bstr_t&, const _bstr_t&, const _bstr_t&, const _bstr_t&) override { return true; }
         bool Configure(const _bstr_t&) override { return true; }
-        std::wstring last;
+        std::wstring m_last;
     } recorder;
     EXPECT_EQ(&GetLogger(), static_cast<CLogger*>(&GetDefaultLogger()));
     SetLogger(&recorder);
     GetLogger().Write(L"routed");
-    EXPECT_EQ(recorder.last, L"routed");
+    EXPECT_EQ(recorder.m_last, L"routed");
     SetLogger(nullptr);
     EXPECT_EQ(&GetLogger(), static_cast<CLogger*>(&GetDefaultLogger()));
 }

@@ -15,7 +15,7 @@ protected:
         ASSERT_TRUE(m_helper.LoadXml(
             LR"(<r hex="0x1F" HEX="0X10" blank=" 0x1F" mixed="12ab" big="70000" empty="" neg="-5" )"
             LR"(t="TRUE" f="False" yes="yes" word="65537" byte="258" d="2.5" word2="bad" i64="0x7FFFFFFFFFFFFFFF"/>)"));
-        m_element = m_helper.m_pXMLDoc->DocumentElement();
+        m_element = m_helper.m_xmlDoc->DocumentElement();
     }
 
     CXMLDOMHelper m_helper{L"Msxml2.DOMDocument"};
@@ -91,8 +91,8 @@ TEST(XmlEscapeText, EscapedValueRoundTripsThroughTheParser)
     const std::wstring value = L"R&D <\"x\"> 'y' &amp;";
     CXMLDOMHelper helper(L"Msxml2.DOMDocument");
     ASSERT_TRUE(helper.LoadXml(L"<a v=\"" + XmlEscape(value) + L"\">" + XmlEscape(value) + L"</a>"));
-    EXPECT_EQ(XmlGetAttributeString(helper.m_pXMLDoc->DocumentElement(), L"v", L""), value);
-    EXPECT_EQ(helper.m_pXMLDoc->DocumentElement().Text(), value);
+    EXPECT_EQ(XmlGetAttributeString(helper.m_xmlDoc->DocumentElement(), L"v", L""), value);
+    EXPECT_EQ(helper.m_xmlDoc->DocumentElement().Text(), value);
 }
 
 TEST(XmlPaths, JoinPathUsesSlash)
@@ -136,17 +136,17 @@ TEST(XmlDomHelper, LoadReportsParseErrors)
     ScratchFolder folder;
     CXMLDOMHelper helper(L"Msxml2.DOMDocument");
     EXPECT_FALSE(helper.Load(folder.Path("none.xml")));
-    EXPECT_TRUE(helper.m_pXMLDoc->ParseError().Failed());
+    EXPECT_TRUE(helper.m_xmlDoc->ParseError().Failed());
     EXPECT_TRUE(helper.Load(folder.Write("Ok.XML", "<a><b/></a>")));
     EXPECT_FALSE(helper.LoadXml(L"<a>"));
-    EXPECT_TRUE(helper.m_pXMLDoc->ParseError().Failed());
+    EXPECT_TRUE(helper.m_xmlDoc->ParseError().Failed());
 }
 
 TEST(XmlNodes, FindChildSelectAndBadXPath)
 {
     CXMLDOMHelper helper(L"Msxml2.DOMDocument");
     ASSERT_TRUE(helper.LoadXml(L"<r><!--c--><b>1</b><a>x</a><a>y</a></r>"));
-    const Xml::CXmlNode root = helper.m_pXMLDoc->DocumentElement();
+    const Xml::CXmlNode root = helper.m_xmlDoc->DocumentElement();
     const auto children = root.ChildNodes();
     EXPECT_EQ(XmlFindChild(children, L"a", Xml::NodeType::Element).Text(), L"x");
     EXPECT_TRUE(XmlFindChild(children, L"a", Xml::NodeType::Attribute).IsNull());
@@ -161,7 +161,7 @@ TEST(XmlNodes, XPathLiteralQuotesAnyText)
     CXMLDOMHelper helper(L"Msxml2.DOMDocument");
     ASSERT_TRUE(helper.LoadXml(LR"(<r><e v="a'b&quot;c"/><e v="it's"/><e v='say "x"'/><e v="''"/></r>)"));
     for (const wchar_t* value : {L"a'b\"c", L"it's", L"say \"x\"", L"''"}) {
-        const auto node = XmlSelectSingleNode(helper.m_pXMLDoc->Root(), L"//e[@v=" + XPathLiteral(value) + L"]");
+        const auto node = XmlSelectSingleNode(helper.m_xmlDoc->Root(), L"//e[@v=" + XPathLiteral(value) + L"]");
         EXPECT_EQ(XmlGetAttributeString(node, L"v", L"?"), value) << Text::WideToUtf8(value);
     }
 }
@@ -170,10 +170,10 @@ TEST(XmlPretty, IndentsAndKeepsContent)
 {
     CXMLDOMHelper helper(L"Msxml2.DOMDocument");
     ASSERT_TRUE(helper.LoadXml(L"<r a=\"1\"><b>t &amp; u</b><c/></r>"));
-    ASSERT_TRUE(XmlPrettyPrint(*helper.m_pXMLDoc, L"ISO-8859-1", true, true));
-    const std::wstring text = helper.m_pXMLDoc->Xml();
+    ASSERT_TRUE(XmlPrettyPrint(*helper.m_xmlDoc, L"ISO-8859-1", true, true));
+    const std::wstring text = helper.m_xmlDoc->Xml();
     EXPECT_NE(text.find(L"encoding=\"ISO-8859-1\""), std::wstring::npos) << Text::WideToUtf8(text);
     EXPECT_NE(text.find(L"standalone=\"yes\""), std::wstring::npos);
-    EXPECT_EQ(XmlGetNodeText(XmlSelectSingleNode(helper.m_pXMLDoc->Root(), L"/r/b")), L"t & u");
-    EXPECT_FALSE(XmlPrettyPrint(*helper.m_pXMLDoc, L"EBCDIC", false, true));
+    EXPECT_EQ(XmlGetNodeText(XmlSelectSingleNode(helper.m_xmlDoc->Root(), L"/r/b")), L"t & u");
+    EXPECT_FALSE(XmlPrettyPrint(*helper.m_xmlDoc, L"EBCDIC", false, true));
 }

@@ -113,12 +113,12 @@ void CLanguageSupportImpl::LoadXmlText(const _bstr_t& xml, const _bstr_t& lcid, 
     CAutoLock lock(&m_section);
     CXMLDOMHelper document("Msxml2.DOMDocument");
     if (!document.LoadXml(xml.wstr())) {
-        const Xml::CParseError& error = document.m_pXMLDoc->ParseError();
+        const Xml::CParseError& error = document.m_xmlDoc->ParseError();
         TraceParseError(L"XML text", L"", error);
         throw _com_error(E_POINTER, error.reason, L"CLanguageSupportImpl::LoadXmlText");
     }
-    const std::wstring code = CodeOf(CGuiXmlTables::LanguagesOf(*document.m_pXMLDoc), lcid);
-    Take(CGuiXmlTables::TextsOf(*document.m_pXMLDoc, code), keep);
+    const std::wstring code = CodeOf(CGuiXmlTables::LanguagesOf(*document.m_xmlDoc), lcid);
+    Take(CGuiXmlTables::TextsOf(*document.m_xmlDoc, code), keep);
     m_currentFile = L"";
     m_currentLanguage = lcid;
 }

@@ -56,7 +56,7 @@ void CheckCreatable(const std::wstring& progId)
 CXMLDOMHelper::CXMLDOMHelper(const wchar_t* progId)
 {
     CheckCreatable(progId ? progId : L"");
-    m_pXMLDoc = std::make_shared<Xml::CXmlDocument>();
+    m_xmlDoc = std::make_shared<Xml::CXmlDocument>();
 }
 
 CXMLDOMHelper::CXMLDOMHelper(const char* progId)
@@ -66,10 +66,10 @@ CXMLDOMHelper::CXMLDOMHelper(const char* progId)
 
 bool CXMLDOMHelper::Load(const std::wstring& path)
 {
-    return m_pXMLDoc->Load(std::filesystem::path(Text::WideToUtf8(path)));
+    return m_xmlDoc->Load(std::filesystem::path(Text::WideToUtf8(path)));
 }
 
 bool CXMLDOMHelper::LoadXml(const std::wstring& text)
 {
-    return m_pXMLDoc->LoadXml(text);
+    return m_xmlDoc->LoadXml(text);
 }

@@ -22,5 +22,5 @@ public:
     bool Load(const std::wstring& path);
     bool LoadXml(const std::wstring& text);
 
-    std::shared_ptr<Xml::CXmlDocument> m_pXMLDoc;
+    std::shared_ptr<Xml::CXmlDocument> m_xmlDoc;
 };

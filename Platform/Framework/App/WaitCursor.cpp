@@ -1,7 +1,7 @@
 #include "Platform/Framework/App/WaitCursor.h"
 
-CWaitCursor::CWaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+CWaitCursor::CWaitCursor() : m_hPrevious(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
 
-CWaitCursor::~CWaitCursor() { ::SetCursor(m_previous); }
+CWaitCursor::~CWaitCursor() { ::SetCursor(m_hPrevious); }
 
 void CWaitCursor::Restore() { ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }

@@ -14,5 +14,5 @@ public:
     void Restore();
 
 private:
-    HCURSOR m_previous = nullptr;
+    HCURSOR m_hPrevious = nullptr;
 };

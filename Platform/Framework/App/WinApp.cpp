@@ -38,12 +38,12 @@ CString ZellLoadString(HINSTANCE module, UINT id)
 
 void CWinApp::SetNames(LPCWSTR appName)
 {
-    m_exeName = ModuleBaseName(m_hInstance);
-    m_appName = appName && *appName ? appName : m_exeName;
-    m_profileName = m_appName;
-    m_pszAppName = m_appName.c_str();
-    m_pszExeName = m_exeName.c_str();
-    m_pszProfileName = m_profileName.c_str();
+    m_strExeName = ModuleBaseName(m_hInstance);
+    m_strAppName = appName && *appName ? appName : m_strExeName;
+    m_strProfileName = m_strAppName;
+    m_pszAppName = m_strAppName.c_str();
+    m_pszExeName = m_strExeName.c_str();
+    m_pszProfileName = m_strProfileName.c_str();
 }
 
 int CWinApp::ExitInstance()
@@ -54,12 +54,12 @@ int CWinApp::ExitInstance()
 
 void CWinApp::SetRegistryKey(LPCWSTR key)
 {
-    m_registryKey = OrEmpty(key);
-    m_pszRegistryKey = m_registryKey.c_str();
+    m_strRegistryKey = OrEmpty(key);
+    m_pszRegistryKey = m_strRegistryKey.c_str();
     // The title in force names the profile: a program may have replaced
     // m_pszAppName (a brand's name) before it chooses its key.
-    m_profileName = OrEmpty(m_pszAppName);
-    m_pszProfileName = m_profileName.c_str();
+    m_strProfileName = OrEmpty(m_pszAppName);
+    m_pszProfileName = m_strProfileName.c_str();
 }
 
 void CWinApp::SetRegistryKey(UINT stringId) { SetRegistryKey(ZellLoadString(Ui::GetResourceModule(), stringId).GetString()); }
@@ -72,13 +72,13 @@ Registry::CProfileStore StoreOf(const std::wstring& key, const std::wstring& pro
 
 CString CWinApp::GetProfileString(LPCWSTR section, LPCWSTR entry, LPCWSTR defaultValue) const
 {
-    const std::wstring value = StoreOf(m_registryKey, m_profileName).GetString(OrEmpty(section), OrEmpty(entry), OrEmpty(defaultValue));
+    const std::wstring value = StoreOf(m_strRegistryKey, m_strProfileName).GetString(OrEmpty(section), OrEmpty(entry), OrEmpty(defaultValue));
     return CString(value.c_str());
 }
 
 UINT CWinApp::GetProfileInt(LPCWSTR section, LPCWSTR entry, int defaultValue) const
 {
-    return StoreOf(m_registryKey, m_profileName).GetInt(OrEmpty(section), OrEmpty(entry), defaultValue);
+    return StoreOf(m_strRegistryKey, m_strProfileName).GetInt(OrEmpty(section), OrEmpty(entry), defaultValue);
 }
 
 BOOL CWinApp::GetProfileBinary(LPCWSTR section, LPCWSTR entry, LPBYTE* data, UINT* bytes) const
@@ -86,7 +86,7 @@ BOOL CWinApp::GetProfileBinary(LPCWSTR section, LPCWSTR entry, LPBYTE* data, UIN
     *data = nullptr;
     *bytes = 0;
     std::vector<BYTE> value;
-    if (!StoreOf(m_registryKey, m_profileName).GetBinary(OrEmpty(section), OrEmpty(entry), value))
+    if (!StoreOf(m_strRegistryKey, m_strProfileName).GetBinary(OrEmpty(section), OrEmpty(entry), value))
         return FALSE;
     *data = new BYTE[value.empty() ? 1 : value.size()];
     std::memcpy(*data, value.data(), value.size());
@@ -96,19 +96,19 @@ BOOL CWinApp::GetProfileBinary(LPCWSTR section, LPCWSTR entry, LPBYTE* data, UIN
 
 BOOL CWinApp::WriteProfileString(LPCWSTR section, LPCWSTR entry, LPCWSTR value)
 {
-    Registry::CProfileStore store = StoreOf(m_registryKey, m_profileName);
+    Registry::CProfileStore store = StoreOf(m_strRegistryKey, m_strProfileName);
     return store.WriteString(OrEmpty(section), entry, value);
 }
 
 BOOL CWinApp::WriteProfileInt(LPCWSTR section, LPCWSTR entry, int value)
 {
-    Registry::CProfileStore store = StoreOf(m_registryKey, m_profileName);
+    Registry::CProfileStore store = StoreOf(m_strRegistryKey, m_strProfileName);
     return store.WriteInt(OrEmpty(section), OrEmpty(entry), value);
 }
 
 BOOL CWinApp::WriteProfileBinary(LPCWSTR section, LPCWSTR entry, LPBYTE data, UINT bytes)
 {
-    Registry::CProfileStore store = StoreOf(m_registryKey, m_profileName);
+    Registry::CProfileStore store = StoreOf(m_strRegistryKey, m_strProfileName);
     return store.WriteBinary(OrEmpty(section), OrEmpty(entry), data, bytes);
 }
 

@@ -17,9 +17,9 @@
 
 class CWinApp;
 
-namespace ZellAppState {
-ZELL_PER_DELIVERABLE CWinApp* current = nullptr;
-}
+namespace ZELL::Framework::AppState {
+ZELL_PER_DELIVERABLE CWinApp* g_pCurrent = nullptr;
+}  // namespace ZELL::Framework::AppState
 
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
@@ -27,15 +27,15 @@ public:
     // Registers with the deliverable whose code makes the object.
     __attribute__((visibility("hidden"))) explicit CWinApp(LPCWSTR appName = nullptr)
     {
-        ZellAppState::current = this;
+        ZELL::Framework::AppState::g_pCurrent = this;
         m_hInstance = Ui::OwnModule();
         m_bAutoDelete = FALSE;
         SetNames(appName);
     }
     __attribute__((visibility("hidden"))) ~CWinApp() override
     {
-        if (ZellAppState::current == this)
-            ZellAppState::current = nullptr;
+        if (ZELL::Framework::AppState::g_pCurrent == this)
+            ZELL::Framework::AppState::g_pCurrent = nullptr;
     }
 
     LPCWSTR m_pszAppName = nullptr;      // the title, also the message boxes' caption
@@ -63,13 +63,13 @@ public:
 private:
     void SetNames(LPCWSTR appName);
 
-    std::wstring m_appName;
-    std::wstring m_exeName;
-    std::wstring m_profileName;
-    std::wstring m_registryKey;
+    std::wstring m_strAppName;
+    std::wstring m_strExeName;
+    std::wstring m_strProfileName;
+    std::wstring m_strRegistryKey;
 };
 
-ZELL_PER_DELIVERABLE CWinApp* AfxGetApp() { return ZellAppState::current; }
+ZELL_PER_DELIVERABLE CWinApp* AfxGetApp() { return ZELL::Framework::AppState::g_pCurrent; }
 // The calling thread's CWinThread; the application on threads that none started.
 ZELL_PER_DELIVERABLE CWinThread* AfxGetThread()
 {

@@ -90,9 +90,9 @@ BOOL CWinThread::PumpMessage()
 BOOL CWinThread::IsIdleMessage(MSG* msg)
 {
     if (msg->message == WM_MOUSEMOVE || msg->message == WM_NCMOUSEMOVE) {
-        if (msg->pt.x == m_lastMouse.x && msg->pt.y == m_lastMouse.y)
+        if (msg->pt.x == m_ptLastMouse.x && msg->pt.y == m_ptLastMouse.y)
             return FALSE;
-        m_lastMouse = msg->pt;
+        m_ptLastMouse = msg->pt;
         return TRUE;
     }
     return msg->message != WM_PAINT;

@@ -44,7 +44,7 @@ private:
 
     AFX_THREADPROC m_pfnThreadProc = nullptr;
     LPVOID m_pThreadParams = nullptr;
-    POINT m_lastMouse{-1, -1};
+    POINT m_ptLastMouse{-1, -1};
 };
 
 // A worker thread running `proc(parameter)`; null when it could not start.

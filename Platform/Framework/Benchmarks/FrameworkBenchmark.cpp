@@ -14,17 +14,17 @@ constexpr UINT kFirst = WM_APP + 1;
 constexpr UINT kSecond = WM_APP + 2;
 constexpr UINT kThird = WM_APP + 3;
 
-LRESULT g_sum = 0;
+LRESULT g_nSum = 0;
 
 LRESULT BareProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case kFirst:
-        return g_sum += static_cast<LRESULT>(wParam);
+        return g_nSum += static_cast<LRESULT>(wParam);
     case kSecond:
-        return g_sum += lParam;
+        return g_nSum += lParam;
     case kThird:
-        return g_sum += 1;
+        return g_nSum += 1;
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
@@ -32,7 +32,7 @@ LRESULT BareProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 class CLevelOne : public CWnd {
 protected:
-    LRESULT OnFirst(WPARAM wParam, LPARAM) { return g_sum += static_cast<LRESULT>(wParam); }
+    LRESULT OnFirst(WPARAM wParam, LPARAM) { return g_nSum += static_cast<LRESULT>(wParam); }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CLevelOne, CWnd)
@@ -41,7 +41,7 @@ END_MESSAGE_MAP()
 
 class CLevelTwo : public CLevelOne {
 protected:
-    LRESULT OnSecond(WPARAM, LPARAM lParam) { return g_sum += lParam; }
+    LRESULT OnSecond(WPARAM, LPARAM lParam) { return g_nSum += lParam; }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CLevelTwo, CLevelOne)
@@ -50,7 +50,7 @@ END_MESSAGE_MAP()
 
 class CLevelThree : public CLevelTwo {
 protected:
-    LRESULT OnThird(WPARAM, LPARAM) { return g_sum += 1; }
+    LRESULT OnThird(WPARAM, LPARAM) { return g_nSum += 1; }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CLevelThree, CLevelTwo)

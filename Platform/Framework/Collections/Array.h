@@ -17,9 +17,9 @@ public:
     CArray(const CArray&) = delete;
     CArray& operator=(const CArray&) = delete;
 
-    INT_PTR GetSize() const { return static_cast<INT_PTR>(m_items.size()); }
+    INT_PTR GetSize() const { return static_cast<INT_PTR>(m_arrItems.size()); }
     INT_PTR GetCount() const { return GetSize(); }
-    BOOL IsEmpty() const { return m_items.empty(); }
+    BOOL IsEmpty() const { return m_arrItems.empty(); }
     INT_PTR GetUpperBound() const { return GetSize() - 1; }
 
     // New elements are value-initialised. `growBy` (when not -1) sets how many
@@ -28,24 +28,24 @@ public:
     {
         ZellRequireArgument(newSize >= 0);
         if (growBy >= 0)
-            m_growBy = growBy;
+            m_nGrowBy = growBy;
         ZellAllocating([&] {
             Reserve(newSize);
-            m_items.resize(static_cast<std::size_t>(newSize));
+            m_arrItems.resize(static_cast<std::size_t>(newSize));
         });
     }
-    void FreeExtra() { ZellAllocating([&] { m_items.shrink_to_fit(); }); }
-    void RemoveAll() { m_items.clear(); }
+    void FreeExtra() { ZellAllocating([&] { m_arrItems.shrink_to_fit(); }); }
+    void RemoveAll() { m_arrItems.clear(); }
 
-    const TYPE& GetAt(INT_PTR index) const { return m_items[Checked(index)]; }
-    TYPE& ElementAt(INT_PTR index) { return m_items[Checked(index)]; }
-    const TYPE& ElementAt(INT_PTR index) const { return m_items[Checked(index)]; }
-    void SetAt(INT_PTR index, ARG_TYPE element) { m_items[Checked(index)] = element; }
+    const TYPE& GetAt(INT_PTR index) const { return m_arrItems[Checked(index)]; }
+    TYPE& ElementAt(INT_PTR index) { return m_arrItems[Checked(index)]; }
+    const TYPE& ElementAt(INT_PTR index) const { return m_arrItems[Checked(index)]; }
+    void SetAt(INT_PTR index, ARG_TYPE element) { m_arrItems[Checked(index)] = element; }
     TYPE& operator[](INT_PTR index) { return ElementAt(index); }
     const TYPE& operator[](INT_PTR index) const { return GetAt(index); }
     // Null when the array is empty.
-    TYPE* GetData() { return m_items.empty() ? nullptr : m_items.data(); }
-    const TYPE* GetData() const { return m_items.empty() ? nullptr : m_items.data(); }
+    TYPE* GetData() { return m_arrItems.empty() ? nullptr : m_arrItems.data(); }
+    const TYPE* GetData() const { return m_arrItems.empty() ? nullptr : m_arrItems.data(); }
 
     void SetAtGrow(INT_PTR index, ARG_TYPE element)
     {
@@ -53,7 +53,7 @@ public:
         const TYPE copy(element);  // the element may live in this array
         if (index >= GetSize())
             SetSize(index + 1);
-        m_items[static_cast<std::size_t>(index)] = copy;
+        m_arrItems[static_cast<std::size_t>(index)] = copy;
     }
     INT_PTR Add(ARG_TYPE element)
     {
@@ -65,17 +65,17 @@ public:
     INT_PTR Append(const CArray& source)
     {
         const INT_PTR first = GetSize();
-        const std::vector<TYPE> copy(source.m_items);  // the source may be this array
+        const std::vector<TYPE> copy(source.m_arrItems);  // the source may be this array
         ZellAllocating([&] {
             Reserve(first + static_cast<INT_PTR>(copy.size()));
-            m_items.insert(m_items.end(), copy.begin(), copy.end());
+            m_arrItems.insert(m_arrItems.end(), copy.begin(), copy.end());
         });
         return first;
     }
     void Copy(const CArray& source)
     {
         if (&source != this)
-            ZellAllocating([&] { m_items = source.m_items; });
+            ZellAllocating([&] { m_arrItems = source.m_arrItems; });
     }
 
     // An index at or past the end grows the array up to it first.
@@ -85,12 +85,12 @@ public:
         const TYPE copy(element);
         if (index >= GetSize()) {
             SetSize(index + count);
-            std::fill_n(m_items.begin() + index, count, copy);
+            std::fill_n(m_arrItems.begin() + index, count, copy);
             return;
         }
         ZellAllocating([&] {
             Reserve(GetSize() + count);
-            m_items.insert(m_items.begin() + index, static_cast<std::size_t>(count), copy);
+            m_arrItems.insert(m_arrItems.begin() + index, static_cast<std::size_t>(count), copy);
         });
     }
     void InsertAt(INT_PTR startIndex, const CArray* source)
@@ -98,18 +98,18 @@ public:
         ZellRequireArgument(source != nullptr && startIndex >= 0);
         if (source->IsEmpty())
             return;
-        const std::vector<TYPE> copy(source->m_items);
+        const std::vector<TYPE> copy(source->m_arrItems);
         if (startIndex > GetSize())
             SetSize(startIndex);
         ZellAllocating([&] {
             Reserve(GetSize() + static_cast<INT_PTR>(copy.size()));
-            m_items.insert(m_items.begin() + startIndex, copy.begin(), copy.end());
+            m_arrItems.insert(m_arrItems.begin() + startIndex, copy.begin(), copy.end());
         });
     }
     void RemoveAt(INT_PTR index, INT_PTR count = 1)
     {
         ZellRequireArgument(index >= 0 && count >= 0 && count <= GetSize() - index);
-        m_items.erase(m_items.begin() + index, m_items.begin() + index + count);
+        m_arrItems.erase(m_arrItems.begin() + index, m_arrItems.begin() + index + count);
     }
 
 private:
@@ -123,13 +123,13 @@ private:
     void Reserve(INT_PTR needed)
     {
         const auto wanted = static_cast<std::size_t>(needed);
-        if (wanted <= m_items.capacity())
+        if (wanted <= m_arrItems.capacity())
             return;
         const std::size_t step =
-            m_growBy > 0 ? static_cast<std::size_t>(m_growBy) : std::clamp<std::size_t>(m_items.size() / 8, 4, 1024);
-        m_items.reserve(std::max(wanted, m_items.size() + step));
+            m_nGrowBy > 0 ? static_cast<std::size_t>(m_nGrowBy) : std::clamp<std::size_t>(m_arrItems.size() / 8, 4, 1024);
+        m_arrItems.reserve(std::max(wanted, m_arrItems.size() + step));
     }
 
-    std::vector<TYPE> m_items;
-    INT_PTR m_growBy = 0;
+    std::vector<TYPE> m_arrItems;
+    INT_PTR m_nGrowBy = 0;
 };

@@ -22,23 +22,23 @@ public:
     CList& operator=(const CList&) = delete;
     ~CList() override { RemoveAll(); }
 
-    INT_PTR GetCount() const { return m_count; }
-    INT_PTR GetSize() const { return m_count; }
-    BOOL IsEmpty() const { return m_count == 0; }
+    INT_PTR GetCount() const { return m_nCount; }
+    INT_PTR GetSize() const { return m_nCount; }
+    BOOL IsEmpty() const { return m_nCount == 0; }
 
-    TYPE& GetHead() { return NonEmpty(m_head)->value; }
-    const TYPE& GetHead() const { return NonEmpty(m_head)->value; }
-    TYPE& GetTail() { return NonEmpty(m_tail)->value; }
-    const TYPE& GetTail() const { return NonEmpty(m_tail)->value; }
+    TYPE& GetHead() { return NonEmpty(m_pHead)->value; }
+    const TYPE& GetHead() const { return NonEmpty(m_pHead)->value; }
+    TYPE& GetTail() { return NonEmpty(m_pTail)->value; }
+    const TYPE& GetTail() const { return NonEmpty(m_pTail)->value; }
 
-    POSITION AddHead(ARG_TYPE element) { return Link(NewNode(element), nullptr, m_head); }
-    POSITION AddTail(ARG_TYPE element) { return Link(NewNode(element), m_tail, nullptr); }
+    POSITION AddHead(ARG_TYPE element) { return Link(NewNode(element), nullptr, m_pHead); }
+    POSITION AddTail(ARG_TYPE element) { return Link(NewNode(element), m_pTail, nullptr); }
     // The other list may be this one: its elements as they were are added.
     void AddHead(const CList* other)
     {
         ZellRequireArgument(other != nullptr);
-        Node* const first = other->m_head;
-        for (Node* node = other->m_tail; node; node = node->prev) {
+        Node* const first = other->m_pHead;
+        for (Node* node = other->m_pTail; node; node = node->prev) {
             AddHead(node->value);
             if (node == first)
                 break;
@@ -47,8 +47,8 @@ public:
     void AddTail(const CList* other)
     {
         ZellRequireArgument(other != nullptr);
-        Node* const last = other->m_tail;
-        for (Node* node = other->m_head; node; node = node->next) {
+        Node* const last = other->m_pTail;
+        for (Node* node = other->m_pHead; node; node = node->next) {
             AddTail(node->value);
             if (node == last)
                 break;
@@ -57,26 +57,26 @@ public:
 
     TYPE RemoveHead()
     {
-        Node* node = NonEmpty(m_head);
+        Node* node = NonEmpty(m_pHead);
         TYPE value(std::move(node->value));
         Unlink(node);
         return value;
     }
     TYPE RemoveTail()
     {
-        Node* node = NonEmpty(m_tail);
+        Node* node = NonEmpty(m_pTail);
         TYPE value(std::move(node->value));
         Unlink(node);
         return value;
     }
     void RemoveAll()
     {
-        while (m_head)
-            Unlink(m_head);
+        while (m_pHead)
+            Unlink(m_pHead);
     }
 
-    POSITION GetHeadPosition() const { return ToPosition(m_head); }
-    POSITION GetTailPosition() const { return ToPosition(m_tail); }
+    POSITION GetHeadPosition() const { return ToPosition(m_pHead); }
+    POSITION GetTailPosition() const { return ToPosition(m_pTail); }
     // Return the element at `position` and move it on (to null past the end).
     TYPE& GetNext(POSITION& position) { return Step(position, true)->value; }
     const TYPE& GetNext(POSITION& position) const { return Step(position, true)->value; }
@@ -106,7 +106,7 @@ public:
     // The first match after `startAfter` (from the head when null), or null.
     POSITION Find(ARG_TYPE value, POSITION startAfter = nullptr) const
     {
-        Node* node = startAfter ? At(startAfter)->next : m_head;
+        Node* node = startAfter ? At(startAfter)->next : m_pHead;
         for (; node; node = node->next) {
             if (node->value == value)
                 return ToPosition(node);
@@ -116,9 +116,9 @@ public:
     // Null for an index outside the list.
     POSITION FindIndex(INT_PTR index) const
     {
-        if (index < 0 || index >= m_count)
+        if (index < 0 || index >= m_nCount)
             return nullptr;
-        Node* node = m_head;
+        Node* node = m_pHead;
         while (index-- > 0)
             node = node->next;
         return ToPosition(node);
@@ -157,20 +157,20 @@ private:
     {
         node->prev = previous;
         node->next = next;
-        (previous ? previous->next : m_head) = node;
-        (next ? next->prev : m_tail) = node;
-        ++m_count;
+        (previous ? previous->next : m_pHead) = node;
+        (next ? next->prev : m_pTail) = node;
+        ++m_nCount;
         return ToPosition(node);
     }
     void Unlink(Node* node)
     {
-        (node->prev ? node->prev->next : m_head) = node->next;
-        (node->next ? node->next->prev : m_tail) = node->prev;
-        --m_count;
+        (node->prev ? node->prev->next : m_pHead) = node->next;
+        (node->next ? node->next->prev : m_pTail) = node->prev;
+        --m_nCount;
         delete node;
     }
 
-    Node* m_head = nullptr;
-    Node* m_tail = nullptr;
-    INT_PTR m_count = 0;
+    Node* m_pHead = nullptr;
+    Node* m_pTail = nullptr;
+    INT_PTR m_nCount = 0;
 };

@@ -45,10 +45,10 @@ public:
     CMap& operator=(const CMap&) = delete;
     ~CMap() override { RemoveAll(); }
 
-    INT_PTR GetCount() const { return m_count; }
-    INT_PTR GetSize() const { return m_count; }
-    BOOL IsEmpty() const { return m_count == 0; }
-    UINT GetHashTableSize() const { return static_cast<UINT>(m_buckets.size()); }
+    INT_PTR GetCount() const { return m_nCount; }
+    INT_PTR GetSize() const { return m_nCount; }
+    BOOL IsEmpty() const { return m_nCount == 0; }
+    UINT GetHashTableSize() const { return static_cast<UINT>(m_arrBuckets.size()); }
 
     // Sets the table size up front, for a map about to take many keys.
     void InitHashTable(UINT size, BOOL allocNow = TRUE)
@@ -75,15 +75,15 @@ public:
     void SetAt(ARG_KEY key, ARG_VALUE value) { (*this)[key] = value; }
     BOOL RemoveKey(ARG_KEY key)
     {
-        if (m_buckets.empty())
+        if (m_arrBuckets.empty())
             return FALSE;
-        Node** link = &m_buckets[BucketOf(key)];
+        Node** link = &m_arrBuckets[BucketOf(key)];
         for (; *link; link = &(*link)->next) {
             if ((*link)->key == key) {
                 Node* node = *link;
                 *link = node->next;
                 delete node;
-                --m_count;
+                --m_nCount;
                 return TRUE;
             }
         }
@@ -91,17 +91,17 @@ public:
     }
     void RemoveAll()
     {
-        for (Node*& head : m_buckets) {
+        for (Node*& head : m_arrBuckets) {
             while (head) {
                 Node* node = head;
                 head = node->next;
                 delete node;
             }
         }
-        m_count = 0;
+        m_nCount = 0;
     }
 
-    POSITION GetStartPosition() const { return m_count ? FirstFrom(0) : nullptr; }
+    POSITION GetStartPosition() const { return m_nCount ? FirstFrom(0) : nullptr; }
     // Returns the association at `position` and moves it on (null at the end).
     void GetNextAssoc(POSITION& position, KEY& key, VALUE& value) const
     {
@@ -121,12 +121,12 @@ private:
         Node* next = nullptr;
     };
 
-    std::size_t BucketOf(ARG_KEY key) const { return HashKey<ARG_KEY>(key) % m_buckets.size(); }
+    std::size_t BucketOf(ARG_KEY key) const { return HashKey<ARG_KEY>(key) % m_arrBuckets.size(); }
     Node* Find(ARG_KEY key) const
     {
-        if (m_buckets.empty())
+        if (m_arrBuckets.empty())
             return nullptr;
-        for (Node* node = m_buckets[BucketOf(key)]; node; node = node->next) {
+        for (Node* node = m_arrBuckets[BucketOf(key)]; node; node = node->next) {
             if (node->key == key)
                 return node;
         }
@@ -134,29 +134,29 @@ private:
     }
     Node* FirstFrom(std::size_t bucket) const
     {
-        for (; bucket < m_buckets.size(); ++bucket) {
-            if (m_buckets[bucket])
-                return m_buckets[bucket];
+        for (; bucket < m_arrBuckets.size(); ++bucket) {
+            if (m_arrBuckets[bucket])
+                return m_arrBuckets[bucket];
         }
         return nullptr;
     }
     Node* Insert(ARG_KEY key)
     {
-        if (m_buckets.empty())
+        if (m_arrBuckets.empty())
             Rehash(kDefaultHashTableSize);
-        else if (static_cast<std::size_t>(m_count) >= 2 * m_buckets.size())
-            Rehash(static_cast<UINT>(4 * m_buckets.size() + 1));
+        else if (static_cast<std::size_t>(m_nCount) >= 2 * m_arrBuckets.size())
+            Rehash(static_cast<UINT>(4 * m_arrBuckets.size() + 1));
         const std::size_t bucket = BucketOf(key);
         Node* node = ZellAllocating([&] { return new Node(key, bucket); });
-        node->next = m_buckets[bucket];
-        m_buckets[bucket] = node;
-        ++m_count;
+        node->next = m_arrBuckets[bucket];
+        m_arrBuckets[bucket] = node;
+        ++m_nCount;
         return node;
     }
     void Rehash(UINT size)
     {
         std::vector<Node*> buckets = ZellAllocating([&] { return std::vector<Node*>(size, nullptr); });
-        for (Node*& head : m_buckets) {
+        for (Node*& head : m_arrBuckets) {
             while (head) {
                 Node* node = head;
                 head = node->next;
@@ -165,9 +165,9 @@ private:
                 buckets[node->bucket] = node;
             }
         }
-        m_buckets.swap(buckets);
+        m_arrBuckets.swap(buckets);
     }
 
-    std::vector<Node*> m_buckets;
-    INT_PTR m_count = 0;
+    std::vector<Node*> m_arrBuckets;
+    INT_PTR m_nCount = 0;
 };

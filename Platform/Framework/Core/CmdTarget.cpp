@@ -18,7 +18,7 @@ namespace {
 bool Matches(const AFX_MSGMAP_ENTRY& entry, UINT message)
 {
     if (entry.pRegistered)
-        return message >= ZELL_REGISTERED_ENTRY && *entry.pRegistered == message;
+        return message >= ZELL::Framework::MsgMap::kRegisteredEntry && *entry.pRegistered == message;
     return entry.nMessage == message;
 }
 

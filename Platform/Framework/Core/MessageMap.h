@@ -54,10 +54,11 @@ constexpr UINT WM_REFLECT_BASE = 0xBC00;
 // The code of command UI updates in a command entry.
 constexpr UINT CN_UPDATE_COMMAND_UI = static_cast<UINT>(-1);
 constexpr UINT CN_COMMAND = 0;
-// The message number that marks a registered message's entry.
-constexpr UINT ZELL_REGISTERED_ENTRY = 0xC000;
 
-namespace ZellMsgMap {
+namespace ZELL::Framework::MsgMap {
+
+// The message number that marks a registered message's entry.
+constexpr UINT kRegisteredEntry = 0xC000;
 
 template<typename T> struct MemberOf;
 template<typename C, typename R, typename... A> struct MemberOf<R (C::*)(A...)> { using Class = C; };
@@ -146,7 +147,7 @@ template<auto F> bool NotifyReflectEx(CCmdTarget* target, ZellMsgCall& c)
 
 #undef ZELL_MSG_SHAPE
 
-}
+}  // namespace ZELL::Framework::MsgMap
 
 #define DECLARE_MESSAGE_MAP()                          \
 protected:                                             \
@@ -169,7 +170,7 @@ private:
         return &map;                                                                   \
     }
 
-#define ZELL_ON(message, shape, member) {message, 0, 0, 0, &ZellMsgMap::shape<&ThisClass::member>, nullptr},
+#define ZELL_ON(message, shape, member) {message, 0, 0, 0, &::ZELL::Framework::MsgMap::shape<&ThisClass::member>, nullptr},
 
 // --- window messages, each with its handler's usual name and arguments ---
 #define ON_WM_PAINT() ZELL_ON(WM_PAINT, Void, OnPaint)
@@ -235,18 +236,18 @@ private:
 // --- any message, registered messages -------------------------------------
 #define ON_MESSAGE(message, member) ZELL_ON(message, Message, member)
 #define ON_REGISTERED_MESSAGE(variable, member) \
-    {ZELL_REGISTERED_ENTRY, 0, 0, 0, &ZellMsgMap::Message<&ThisClass::member>, &(variable)},
+    {::ZELL::Framework::MsgMap::kRegisteredEntry, 0, 0, 0, &::ZELL::Framework::MsgMap::Message<&ThisClass::member>, &(variable)},
 
 // --- commands and control notifications -----------------------------------
-#define ON_COMMAND(id, member) {WM_COMMAND, CN_COMMAND, id, id, &ZellMsgMap::Command<&ThisClass::member>, nullptr},
-#define ON_COMMAND_EX(id, member) {WM_COMMAND, CN_COMMAND, id, id, &ZellMsgMap::CommandEx<&ThisClass::member>, nullptr},
+#define ON_COMMAND(id, member) {WM_COMMAND, CN_COMMAND, id, id, &::ZELL::Framework::MsgMap::Command<&ThisClass::member>, nullptr},
+#define ON_COMMAND_EX(id, member) {WM_COMMAND, CN_COMMAND, id, id, &::ZELL::Framework::MsgMap::CommandEx<&ThisClass::member>, nullptr},
 #define ON_COMMAND_RANGE(first, last, member) \
-    {WM_COMMAND, CN_COMMAND, first, last, &ZellMsgMap::CommandRange<&ThisClass::member>, nullptr},
-#define ON_CONTROL(code, id, member) {WM_COMMAND, code, id, id, &ZellMsgMap::Command<&ThisClass::member>, nullptr},
+    {WM_COMMAND, CN_COMMAND, first, last, &::ZELL::Framework::MsgMap::CommandRange<&ThisClass::member>, nullptr},
+#define ON_CONTROL(code, id, member) {WM_COMMAND, code, id, id, &::ZELL::Framework::MsgMap::Command<&ThisClass::member>, nullptr},
 #define ON_CONTROL_RANGE(code, first, last, member) \
-    {WM_COMMAND, code, first, last, &ZellMsgMap::CommandRange<&ThisClass::member>, nullptr},
+    {WM_COMMAND, code, first, last, &::ZELL::Framework::MsgMap::CommandRange<&ThisClass::member>, nullptr},
 #define ON_UPDATE_COMMAND_UI(id, member) \
-    {WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, &ZellMsgMap::UpdateUi<&ThisClass::member>, nullptr},
+    {WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, &::ZELL::Framework::MsgMap::UpdateUi<&ThisClass::member>, nullptr},
 #define ON_BN_CLICKED(id, member) ON_CONTROL(BN_CLICKED, id, member)
 #define ON_BN_DOUBLECLICKED(id, member) ON_CONTROL(BN_DOUBLECLICKED, id, member)
 #define ON_EN_CHANGE(id, member) ON_CONTROL(EN_CHANGE, id, member)
@@ -259,21 +260,21 @@ private:
 #define ON_LBN_SELCHANGE(id, member) ON_CONTROL(LBN_SELCHANGE, id, member)
 #define ON_LBN_DBLCLK(id, member) ON_CONTROL(LBN_DBLCLK, id, member)
 #define ON_NOTIFY(code, id, member) \
-    {WM_NOTIFY, static_cast<UINT>(code), id, id, &ZellMsgMap::Notify<&ThisClass::member>, nullptr},
+    {WM_NOTIFY, static_cast<UINT>(code), id, id, &::ZELL::Framework::MsgMap::Notify<&ThisClass::member>, nullptr},
 #define ON_NOTIFY_RANGE(code, first, last, member) \
-    {WM_NOTIFY, static_cast<UINT>(code), first, last, &ZellMsgMap::NotifyRange<&ThisClass::member>, nullptr},
+    {WM_NOTIFY, static_cast<UINT>(code), first, last, &::ZELL::Framework::MsgMap::NotifyRange<&ThisClass::member>, nullptr},
 #define ON_NOTIFY_EX(code, id, member) \
-    {WM_NOTIFY, static_cast<UINT>(code), id, id, &ZellMsgMap::NotifyEx<&ThisClass::member>, nullptr},
+    {WM_NOTIFY, static_cast<UINT>(code), id, id, &::ZELL::Framework::MsgMap::NotifyEx<&ThisClass::member>, nullptr},
 
 // --- what a parent reflects back to its control ----------------------------
 #define ON_CONTROL_REFLECT(code, member) \
-    {WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, &ZellMsgMap::Command<&ThisClass::member>, nullptr},
+    {WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, &::ZELL::Framework::MsgMap::Command<&ThisClass::member>, nullptr},
 #define ON_CONTROL_REFLECT_EX(code, member) \
-    {WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, &ZellMsgMap::ReflectEx<&ThisClass::member>, nullptr},
+    {WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, &::ZELL::Framework::MsgMap::ReflectEx<&ThisClass::member>, nullptr},
 #define ON_NOTIFY_REFLECT(code, member) \
-    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0, &ZellMsgMap::Notify<&ThisClass::member>, nullptr},
+    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0, &::ZELL::Framework::MsgMap::Notify<&ThisClass::member>, nullptr},
 #define ON_NOTIFY_REFLECT_EX(code, member) \
-    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0, &ZellMsgMap::NotifyReflectEx<&ThisClass::member>, nullptr},
+    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0, &::ZELL::Framework::MsgMap::NotifyReflectEx<&ThisClass::member>, nullptr},
 #define ON_WM_CTLCOLOR_REFLECT() ZELL_ON(WM_REFLECT_BASE + WM_CTLCOLOR, CtlColorReflect, CtlColor)
 #define ON_WM_DRAWITEM_REFLECT() ZELL_ON(WM_REFLECT_BASE + WM_DRAWITEM, DrawItemReflect, DrawItem)
 #define ON_WM_MEASUREITEM_REFLECT() ZELL_ON(WM_REFLECT_BASE + WM_MEASUREITEM, MeasureItemReflect, MeasureItem)

@@ -34,7 +34,7 @@ public:
     {
         if (!handle)
             return nullptr;
-        std::unique_ptr<Wrapper>& wrapper = ForThisThread().m_wrappers[handle];
+        std::unique_ptr<Wrapper>& wrapper = ForThisThread().m_mapWrappers[handle];
         if (!wrapper) {
             wrapper = std::make_unique<Wrapper>();
             (*wrapper).*Member = handle;
@@ -44,11 +44,11 @@ public:
 
     void DeleteTemp() override
     {
-        for (auto& [handle, wrapper] : m_wrappers)
+        for (auto& [handle, wrapper] : m_mapWrappers)
             (*wrapper).*Member = nullptr;
-        m_wrappers.clear();
+        m_mapWrappers.clear();
     }
-    std::size_t Count() const override { return m_wrappers.size(); }
+    std::size_t Count() const override { return m_mapWrappers.size(); }
     ~CTempHandleMap() override { DeleteTemp(); }
 
 private:
@@ -58,5 +58,5 @@ private:
         return map;
     }
 
-    std::unordered_map<Handle, std::unique_ptr<Wrapper>> m_wrappers;
+    std::unordered_map<Handle, std::unique_ptr<Wrapper>> m_mapWrappers;
 };

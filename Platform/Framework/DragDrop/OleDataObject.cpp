@@ -9,29 +9,29 @@ COleDataObject::~COleDataObject() = default;
 void COleDataObject::Attach(IDataObject* data, BOOL)
 {
     Release();
-    m_data = data;
+    m_pData = data;
 }
 
 BOOL COleDataObject::AttachClipboard()
 {
     Release();
-    m_clipboard = std::make_unique<CClipboardDataObject>();
-    m_data = m_clipboard.get();
+    m_pClipboard = std::make_unique<CClipboardDataObject>();
+    m_pData = m_pClipboard.get();
     return TRUE;
 }
 
 void COleDataObject::Release()
 {
-    m_data = nullptr;
-    m_clipboard.reset();
+    m_pData = nullptr;
+    m_pClipboard.reset();
 }
 
 BOOL COleDataObject::IsDataAvailable(CLIPFORMAT format, LPFORMATETC formatEtc)
 {
-    if (m_data == nullptr)
+    if (m_pData == nullptr)
         return FALSE;
     const FORMATETC wanted = Describe(format, formatEtc);
-    return m_data->QueryGetData(&wanted) == S_OK;
+    return m_pData->QueryGetData(&wanted) == S_OK;
 }
 
 HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT format, LPFORMATETC formatEtc)
@@ -44,11 +44,11 @@ HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT format, LPFORMATETC formatEtc)
 
 BOOL COleDataObject::GetData(CLIPFORMAT format, LPSTGMEDIUM medium, LPFORMATETC formatEtc)
 {
-    if (m_data == nullptr || medium == nullptr)
+    if (m_pData == nullptr || medium == nullptr)
         return FALSE;
     const FORMATETC wanted = Describe(format, formatEtc);
     STGMEDIUM got;
-    if (m_data->GetData(&wanted, &got) != S_OK)
+    if (m_pData->GetData(&wanted, &got) != S_OK)
         return FALSE;
     if (got.tymed != TYMED_HGLOBAL || got.hGlobal == nullptr) {
         ReleaseStgMedium(&got);

@@ -31,6 +31,6 @@ public:
 private:
     FORMATETC Describe(CLIPFORMAT format, const FORMATETC* formatEtc) const;
 
-    IDataObject* m_data = nullptr;
-    std::unique_ptr<IDataObject> m_clipboard;  // the clipboard's view while attached to it
+    IDataObject* m_pData = nullptr;
+    std::unique_ptr<IDataObject> m_pClipboard;  // the clipboard's view while attached to it
 };

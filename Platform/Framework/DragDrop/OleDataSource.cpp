@@ -12,7 +12,7 @@ IMPLEMENT_DYNAMIC(COleDataSource, CCmdTarget)
 // gets a copy of the block.
 class COleDataSourceView : public IDataObject {
 public:
-    explicit COleDataSourceView(const COleDataSource& owner) : m_owner(owner) {}
+    explicit COleDataSourceView(const COleDataSource& owner) : m_Owner(owner) {}
 
     HRESULT GetData(const FORMATETC* format, STGMEDIUM* medium) override
     {
@@ -21,7 +21,7 @@ public:
         const HRESULT offered = QueryGetData(format);
         if (offered != S_OK)
             return offered;
-        HGLOBAL copy = CopyGlobalBlock(m_owner.CachedBlock(format->cfFormat));
+        HGLOBAL copy = CopyGlobalBlock(m_Owner.CachedBlock(format->cfFormat));
         if (copy == nullptr)
             return E_OUTOFMEMORY;
         *medium = STGMEDIUM{TYMED_HGLOBAL, copy, nullptr};
@@ -32,11 +32,11 @@ public:
         const HRESULT checked = CheckGlobalFormat(format);
         if (checked != S_OK)
             return checked;
-        return m_owner.CachedBlock(format->cfFormat) != nullptr ? S_OK : DV_E_FORMATETC;
+        return m_Owner.CachedBlock(format->cfFormat) != nullptr ? S_OK : DV_E_FORMATETC;
     }
 
 private:
-    const COleDataSource& m_owner;
+    const COleDataSource& m_Owner;
 };
 
 namespace {
@@ -56,7 +56,7 @@ std::unique_ptr<COleDataSource>& ClipboardSource()
 
 }
 
-COleDataSource::COleDataSource() : m_view(std::make_unique<COleDataSourceView>(*this)) {}
+COleDataSource::COleDataSource() : m_pView(std::make_unique<COleDataSourceView>(*this)) {}
 
 COleDataSource::~COleDataSource()
 {
@@ -67,9 +67,9 @@ void COleDataSource::CacheGlobalData(CLIPFORMAT format, HGLOBAL block, LPFORMATE
 {
     if (block == nullptr)
         return;
-    auto it = FindFormat(m_entries, format);
-    if (it == m_entries.end()) {
-        m_entries.push_back({format, block});
+    auto it = FindFormat(m_arrEntries, format);
+    if (it == m_arrEntries.end()) {
+        m_arrEntries.push_back({format, block});
         return;
     }
     if (it->block != block)
@@ -91,9 +91,9 @@ void COleDataSource::CacheData(CLIPFORMAT format, LPSTGMEDIUM medium, LPFORMATET
 
 void COleDataSource::Empty()
 {
-    for (const Entry& entry : m_entries)
+    for (const Entry& entry : m_arrEntries)
         GlobalFree(entry.block);
-    m_entries.clear();
+    m_arrEntries.clear();
 }
 
 DROPEFFECT COleDataSource::DoDragDrop(DWORD effects, LPCRECT startDrag, COleDropSource* dropSource)
@@ -105,7 +105,7 @@ DROPEFFECT COleDataSource::DoDragDrop(DWORD effects, LPCRECT startDrag, COleDrop
     if (!source.OnBeginDrag(CWnd::FromHandle(starter)))
         return DROPEFFECT_NONE;
     DWORD effect = DROPEFFECT_NONE;
-    if (::DoDragDrop(m_view.get(), source.GetDropSource(), effects, &effect) != DRAGDROP_S_DROP)
+    if (::DoDragDrop(m_pView.get(), source.GetDropSource(), effects, &effect) != DRAGDROP_S_DROP)
         return DROPEFFECT_NONE;
     return effect;
 }
@@ -114,7 +114,7 @@ void COleDataSource::SetClipboard()
 {
     if (OpenClipboard(nullptr)) {
         EmptyClipboard();
-        for (const Entry& entry : m_entries) {
+        for (const Entry& entry : m_arrEntries) {
             HGLOBAL copy = CopyGlobalBlock(entry.block);
             if (copy != nullptr && SetClipboardData(entry.format, copy) == nullptr)
                 GlobalFree(copy);
@@ -127,6 +127,6 @@ void COleDataSource::SetClipboard()
 
 HGLOBAL COleDataSource::CachedBlock(CLIPFORMAT format) const
 {
-    auto it = FindFormat(m_entries, format);
-    return it != m_entries.end() ? it->block : nullptr;
+    auto it = FindFormat(m_arrEntries, format);
+    return it != m_arrEntries.end() ? it->block : nullptr;
 }

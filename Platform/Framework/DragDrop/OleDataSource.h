@@ -47,6 +47,6 @@ private:
         CLIPFORMAT format = 0;
         HGLOBAL block = nullptr;
     };
-    std::vector<Entry> m_entries;
-    std::unique_ptr<IDataObject> m_view;
+    std::vector<Entry> m_arrEntries;
+    std::unique_ptr<IDataObject> m_pView;
 };

@@ -10,20 +10,20 @@ namespace {
 // Passes the drag loop's questions to the framework object's virtuals.
 class CDropSourceSite : public IDropSource {
 public:
-    explicit CDropSourceSite(COleDropSource& owner) : m_owner(owner) {}
+    explicit CDropSourceSite(COleDropSource& owner) : m_Owner(owner) {}
     HRESULT QueryContinueDrag(BOOL escapePressed, DWORD keyState) override
     {
-        return m_owner.QueryContinueDrag(escapePressed, keyState);
+        return m_Owner.QueryContinueDrag(escapePressed, keyState);
     }
-    HRESULT GiveFeedback(DWORD effect) override { return m_owner.GiveFeedback(effect); }
+    HRESULT GiveFeedback(DWORD effect) override { return m_Owner.GiveFeedback(effect); }
 
 private:
-    COleDropSource& m_owner;
+    COleDropSource& m_Owner;
 };
 
 }
 
-COleDropSource::COleDropSource() : m_site(std::make_unique<CDropSourceSite>(*this)) {}
+COleDropSource::COleDropSource() : m_pSite(std::make_unique<CDropSourceSite>(*this)) {}
 
 COleDropSource::~COleDropSource() = default;
 

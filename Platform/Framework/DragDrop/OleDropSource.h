@@ -27,7 +27,7 @@ public:
     virtual BOOL OnBeginDrag(CWnd* wnd);
 
     // The source as the drag loop calls it.
-    IDropSource* GetDropSource() const { return m_site.get(); }
+    IDropSource* GetDropSource() const { return m_pSite.get(); }
 
     CRect m_rectStartDrag;   // screen coordinates; empty: round the press
     BOOL m_bDragStarted = FALSE;
@@ -35,5 +35,5 @@ public:
     DWORD m_dwButtonCancel = MK_RBUTTON;
 
 private:
-    std::unique_ptr<IDropSource> m_site;
+    std::unique_ptr<IDropSource> m_pSite;
 };

@@ -14,23 +14,23 @@ constexpr DROPEFFECT kLeaveToOnDrop = static_cast<DROPEFFECT>(-1);
 // Passes the drag loop's calls to the framework object.
 class COleDropTargetSite : public IDropTarget {
 public:
-    explicit COleDropTargetSite(COleDropTarget& owner) : m_owner(owner) {}
+    explicit COleDropTargetSite(COleDropTarget& owner) : m_Owner(owner) {}
     HRESULT DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override
     {
-        return m_owner.Enter(data, keyState, point, effect);
+        return m_Owner.Enter(data, keyState, point, effect);
     }
-    HRESULT DragOver(DWORD keyState, POINTL point, DWORD* effect) override { return m_owner.Over(keyState, point, effect); }
-    HRESULT DragLeave() override { return m_owner.Leave(); }
+    HRESULT DragOver(DWORD keyState, POINTL point, DWORD* effect) override { return m_Owner.Over(keyState, point, effect); }
+    HRESULT DragLeave() override { return m_Owner.Leave(); }
     HRESULT Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override
     {
-        return m_owner.Drop(data, keyState, point, effect);
+        return m_Owner.Drop(data, keyState, point, effect);
     }
 
 private:
-    COleDropTarget& m_owner;
+    COleDropTarget& m_Owner;
 };
 
-COleDropTarget::COleDropTarget() : m_site(std::make_unique<COleDropTargetSite>(*this)) {}
+COleDropTarget::COleDropTarget() : m_pSite(std::make_unique<COleDropTargetSite>(*this)) {}
 
 COleDropTarget::~COleDropTarget()
 {
@@ -43,7 +43,7 @@ BOOL COleDropTarget::Register(CWnd* wnd)
 {
     if (wnd == nullptr || m_hWnd != nullptr)
         return FALSE;
-    if (FAILED(RegisterDragDrop(wnd->GetSafeHwnd(), m_site.get())))
+    if (FAILED(RegisterDragDrop(wnd->GetSafeHwnd(), m_pSite.get())))
         return FALSE;
     m_hWnd = wnd->GetSafeHwnd();
     return TRUE;
@@ -55,7 +55,7 @@ void COleDropTarget::Revoke()
         return;
     RevokeDragDrop(m_hWnd);
     m_hWnd = nullptr;
-    m_dataObject.Release();
+    m_DataObject.Release();
 }
 
 DROPEFFECT COleDropTarget::OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
@@ -72,9 +72,9 @@ DROPEFFECT COleDropTarget::OnDragScroll(CWnd*, DWORD, CPoint) { return DROPEFFEC
 
 HRESULT COleDropTarget::Enter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect)
 {
-    m_dataObject.Attach(data);
-    m_lastEffect = OnDragEnter(CWnd::FromHandle(m_hWnd), &m_dataObject, keyState, ClientPoint(point));
-    *effect = m_lastEffect;
+    m_DataObject.Attach(data);
+    m_dwLastEffect = OnDragEnter(CWnd::FromHandle(m_hWnd), &m_DataObject, keyState, ClientPoint(point));
+    *effect = m_dwLastEffect;
     return S_OK;
 }
 
@@ -84,8 +84,8 @@ HRESULT COleDropTarget::Over(DWORD keyState, POINTL point, DWORD* effect)
     const CPoint client = ClientPoint(point);
     DROPEFFECT chosen = OnDragScroll(wnd, keyState, client);
     if ((chosen & DROPEFFECT_SCROLL) == 0)
-        chosen = OnDragOver(wnd, &m_dataObject, keyState, client);
-    m_lastEffect = chosen;
+        chosen = OnDragOver(wnd, &m_DataObject, keyState, client);
+    m_dwLastEffect = chosen;
     *effect = chosen;
     return S_OK;
 }
@@ -93,23 +93,23 @@ HRESULT COleDropTarget::Over(DWORD keyState, POINTL point, DWORD* effect)
 HRESULT COleDropTarget::Leave()
 {
     OnDragLeave(CWnd::FromHandle(m_hWnd));
-    m_dataObject.Release();
-    m_lastEffect = DROPEFFECT_NONE;
+    m_DataObject.Release();
+    m_dwLastEffect = DROPEFFECT_NONE;
     return S_OK;
 }
 
 HRESULT COleDropTarget::Drop(IDataObject* data, DWORD, POINTL point, DWORD* effect)
 {
-    m_dataObject.Attach(data);
+    m_DataObject.Attach(data);
     CWnd* wnd = CWnd::FromHandle(m_hWnd);
     const CPoint client = ClientPoint(point);
-    const DROPEFFECT dropDefault = m_lastEffect & ~DROPEFFECT_SCROLL;
-    DROPEFFECT done = OnDropEx(wnd, &m_dataObject, dropDefault, *effect, client);
+    const DROPEFFECT dropDefault = m_dwLastEffect & ~DROPEFFECT_SCROLL;
+    DROPEFFECT done = OnDropEx(wnd, &m_DataObject, dropDefault, *effect, client);
     if (done == kLeaveToOnDrop)
-        done = OnDrop(wnd, &m_dataObject, dropDefault, client) ? dropDefault : DROPEFFECT_NONE;
+        done = OnDrop(wnd, &m_DataObject, dropDefault, client) ? dropDefault : DROPEFFECT_NONE;
     *effect = done;
-    m_dataObject.Release();
-    m_lastEffect = DROPEFFECT_NONE;
+    m_DataObject.Release();
+    m_dwLastEffect = DROPEFFECT_NONE;
     return S_OK;
 }
 

@@ -48,7 +48,7 @@ private:
     HRESULT Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect);
     CPoint ClientPoint(POINTL screen) const;
 
-    std::unique_ptr<IDropTarget> m_site;
-    COleDataObject m_dataObject;  // the drag's data while one is over the window
-    DROPEFFECT m_lastEffect = DROPEFFECT_NONE;
+    std::unique_ptr<IDropTarget> m_pSite;
+    COleDataObject m_DataObject;  // the drag's data while one is over the window
+    DROPEFFECT m_dwLastEffect = DROPEFFECT_NONE;
 };

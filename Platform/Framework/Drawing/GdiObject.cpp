@@ -30,8 +30,8 @@ BOOL CGdiObject::Attach(HGDIOBJ handle)
 
 HGDIOBJ CGdiObject::Detach()
 {
-    if (m_systemObject) {
-        m_systemObject = false;
+    if (m_bSystemObject) {
+        m_bSystemObject = false;
         return std::exchange(m_hObject, nullptr);
     }
     return GdiObjects::Detach(this, m_hObject);
@@ -41,7 +41,7 @@ BOOL CGdiObject::DeleteObject()
 {
     if (!m_hObject)
         return FALSE;
-    const bool systemObject = m_systemObject;
+    const bool systemObject = m_bSystemObject;
     HGDIOBJ handle = Detach();
     return systemObject ? TRUE : ::DeleteObject(handle);
 }
@@ -51,7 +51,7 @@ BOOL CGdiObject::HoldSystemObject(HGDIOBJ handle)
     if (!handle || m_hObject)
         return FALSE;
     m_hObject = handle;
-    m_systemObject = true;
+    m_bSystemObject = true;
     return TRUE;
 }
 

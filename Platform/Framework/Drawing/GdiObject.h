@@ -58,5 +58,5 @@ protected:
 private:
     static CGdiObject* FindPermanentObject(HGDIOBJ handle);
 
-    bool m_systemObject = false;
+    bool m_bSystemObject = false;
 };

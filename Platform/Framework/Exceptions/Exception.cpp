@@ -20,13 +20,13 @@ int WriteToDebugOutput(LPCWSTR text, UINT)
     return kAnswerOk;
 }
 
-std::atomic<AfxReportErrorHandler> g_reportError{&WriteToDebugOutput};
+std::atomic<AfxReportErrorHandler> g_pfnReportError{&WriteToDebugOutput};
 
 }  // namespace
 
 AfxReportErrorHandler AfxSetReportErrorHandler(AfxReportErrorHandler handler)
 {
-    return g_reportError.exchange(handler ? handler : &WriteToDebugOutput);
+    return g_pfnReportError.exchange(handler ? handler : &WriteToDebugOutput);
 }
 
 void CException::Delete()
@@ -66,5 +66,5 @@ CString CException::GetErrorText() const
 
 int CException::ReportError(UINT type, UINT)
 {
-    return g_reportError.load()(GetErrorText(), type);
+    return g_pfnReportError.load()(GetErrorText(), type);
 }

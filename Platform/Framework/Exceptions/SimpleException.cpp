@@ -4,7 +4,7 @@ IMPLEMENT_DYNAMIC(CSimpleException, CException)
 
 BOOL CSimpleException::GetErrorMessage(LPWSTR buffer, UINT maxLength, UINT* helpContext) const
 {
-    if (!m_text || !*m_text)
+    if (!m_szText || !*m_szText)
         return CException::GetErrorMessage(buffer, maxLength, helpContext);
-    return CopyMessage(CString(m_text), buffer, maxLength, helpContext);
+    return CopyMessage(CString(m_szText), buffer, maxLength, helpContext);
 }

@@ -10,8 +10,8 @@ public:
 
 protected:
     // An empty text means the exception has no message.
-    explicit CSimpleException(LPCWSTR text = L"", BOOL autoDelete = TRUE) : CException(autoDelete), m_text(text) {}
+    explicit CSimpleException(LPCWSTR text = L"", BOOL autoDelete = TRUE) : CException(autoDelete), m_szText(text) {}
 
 private:
-    LPCWSTR m_text = L"";
+    LPCWSTR m_szText = L"";
 };

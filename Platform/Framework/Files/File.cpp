@@ -84,7 +84,7 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
             error->m_cause = CFileException::badPath;
         return FALSE;
     }
-    const CString fullPath = PathText::FullPath(fileName);
+    const CString fullPath = ZELL::Framework::PathText::FullPath(fileName);
     const int fd = ::open(Text::WideToUtf8(fullPath.str()).c_str(), flags, 0666);
     if (fd < 0) {
         FillError(error, errno, fullPath);
@@ -97,40 +97,40 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
         FillError(error, EISDIR, fullPath);
         return FALSE;
     }
-    m_fd = fd;
+    m_nFd = fd;
     m_strFileName = fullPath;
     return TRUE;
 }
 
 void CFile::Close()
 {
-    if (m_fd < 0)
+    if (m_nFd < 0)
         return;
-    const int fd = m_fd;
-    m_fd = -1;
+    const int fd = m_nFd;
+    m_nFd = -1;
     if (::close(fd) != 0 && errno != EINTR)
         ThrowErrno(errno);
 }
 
 void CFile::Abort()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    if (m_nFd >= 0)
+        ::close(m_nFd);
+    m_nFd = -1;
 }
 
 int CFile::Descriptor() const
 {
-    if (m_fd < 0)
+    if (m_nFd < 0)
         AfxThrowFileException(CFileException::invalidFile, static_cast<LONG>(ERROR_INVALID_HANDLE), m_strFileName);
-    return m_fd;
+    return m_nFd;
 }
 
 void CFile::ThrowErrno(int errnoValue) const
 {
     // A descriptor that is open but refuses the operation was opened without
     // the access it needs.
-    if (errnoValue == EBADF && m_fd >= 0)
+    if (errnoValue == EBADF && m_nFd >= 0)
         AfxThrowFileException(CFileException::accessDenied, static_cast<LONG>(ERROR_ACCESS_DENIED), m_strFileName);
     CFileException::ThrowErrno(errnoValue, m_strFileName);
 }
@@ -228,23 +228,23 @@ void CFile::Flush()
 
 CString CFile::GetFileName() const
 {
-    return PathText::FileName(m_strFileName);
+    return ZELL::Framework::PathText::FileName(m_strFileName);
 }
 
 CString CFile::GetFileTitle() const
 {
-    return PathText::FileTitle(m_strFileName);
+    return ZELL::Framework::PathText::FileTitle(m_strFileName);
 }
 
 void CFile::SetFilePath(LPCWSTR path)
 {
-    m_strFileName = path ? PathText::FullPath(path) : CString();
+    m_strFileName = path ? ZELL::Framework::PathText::FullPath(path) : CString();
 }
 
 BOOL CFile::GetStatus(CFileStatus& status) const
 {
     struct stat info {};
-    if (m_fd < 0 || ::fstat(m_fd, &info) != 0)
+    if (m_nFd < 0 || ::fstat(m_nFd, &info) != 0)
         return FALSE;
     return FillStatus(info, m_strFileName, status);
 }
@@ -253,7 +253,7 @@ BOOL CFile::GetStatus(LPCWSTR fileName, CFileStatus& status)
 {
     if (!fileName || !*fileName)
         return FALSE;
-    const CString fullPath = PathText::FullPath(fileName);
+    const CString fullPath = ZELL::Framework::PathText::FullPath(fileName);
     struct stat info {};
     if (::stat(Text::WideToUtf8(fullPath.str()).c_str(), &info) != 0) {
         SetLastError(Win32ErrorFromErrno(errno));

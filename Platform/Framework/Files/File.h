@@ -70,7 +70,7 @@ public:
     static void Remove(LPCWSTR fileName);
 
 protected:
-    BOOL IsOpen() const { return m_fd >= 0; }
+    BOOL IsOpen() const { return m_nFd >= 0; }
     // Raises invalidFile when no file is open.
     int Descriptor() const;
     [[noreturn]] void ThrowErrno(int errnoValue) const;
@@ -81,5 +81,5 @@ private:
     template<typename Step>
     UINT Transfer(UINT count, Step step);
 
-    int m_fd = -1;
+    int m_nFd = -1;
 };

@@ -72,12 +72,12 @@ bool DotsFirstThenName(const CString& a, const CString& b)
 BOOL CFileFind::FindFile(LPCWSTR name, DWORD)
 {
     Close();
-    const CString request = PathText::FullPath(name && *name ? CString(name) : CString(L"*.*"));
-    m_root = PathText::Folder(request);
-    std::wstring pattern = PathText::FileName(request).str();
+    const CString request = ZELL::Framework::PathText::FullPath(name && *name ? CString(name) : CString(L"*.*"));
+    m_strRoot = ZELL::Framework::PathText::Folder(request);
+    std::wstring pattern = ZELL::Framework::PathText::FileName(request).str();
     if (pattern == L"*.*")
         pattern = L"*";
-    const std::string folder = Text::WideToUtf8(m_root.str());
+    const std::string folder = Text::WideToUtf8(m_strRoot.str());
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(::opendir(folder.c_str()), &::closedir);
     if (!directory) {
         SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno));
@@ -96,11 +96,11 @@ BOOL CFileFind::FindFile(LPCWSTR name, DWORD)
             entry.length = entry.directory ? 0 : static_cast<ULONGLONG>(info.st_size);
             entry.lastWrite = ToFileTime(info.st_mtim);
         }
-        m_entries.push_back(std::move(entry));
+        m_arrEntries.push_back(std::move(entry));
     }
-    std::sort(m_entries.begin(), m_entries.end(),
+    std::sort(m_arrEntries.begin(), m_arrEntries.end(),
               [](const Entry& a, const Entry& b) { return DotsFirstThenName(a.name, b.name); });
-    if (m_entries.empty()) {
+    if (m_arrEntries.empty()) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
@@ -109,24 +109,24 @@ BOOL CFileFind::FindFile(LPCWSTR name, DWORD)
 
 BOOL CFileFind::FindNextFile()
 {
-    if (m_next >= m_entries.size()) {
+    if (m_nNext >= m_arrEntries.size()) {
         SetLastError(ERROR_NO_MORE_FILES);
         return FALSE;
     }
-    ++m_next;
-    return m_next < m_entries.size();
+    ++m_nNext;
+    return m_nNext < m_arrEntries.size();
 }
 
 void CFileFind::Close()
 {
-    m_root.Empty();
-    m_entries.clear();
-    m_next = 0;
+    m_strRoot.Empty();
+    m_arrEntries.clear();
+    m_nNext = 0;
 }
 
 const CFileFind::Entry* CFileFind::Current() const
 {
-    return m_next > 0 && m_next <= m_entries.size() ? &m_entries[m_next - 1] : nullptr;
+    return m_nNext > 0 && m_nNext <= m_arrEntries.size() ? &m_arrEntries[m_nNext - 1] : nullptr;
 }
 
 CString CFileFind::GetFileName() const
@@ -140,13 +140,13 @@ CString CFileFind::GetFilePath() const
     const Entry* entry = Current();
     if (!entry)
         return CString();
-    return m_root == L"/" ? m_root + entry->name : m_root + L"/" + entry->name;
+    return m_strRoot == L"/" ? m_strRoot + entry->name : m_strRoot + L"/" + entry->name;
 }
 
 CString CFileFind::GetFileTitle() const
 {
     const Entry* entry = Current();
-    return entry ? PathText::FileTitle(entry->name) : CString();
+    return entry ? ZELL::Framework::PathText::FileTitle(entry->name) : CString();
 }
 
 ULONGLONG CFileFind::GetLength() const

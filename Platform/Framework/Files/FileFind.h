@@ -35,7 +35,7 @@ public:
     CString GetFileName() const;
     CString GetFilePath() const;
     CString GetFileTitle() const;
-    CString GetRoot() const { return m_root; }
+    CString GetRoot() const { return m_strRoot; }
     ULONGLONG GetLength() const;
     BOOL GetLastWriteTime(FILETIME* time) const;
     BOOL IsDirectory() const;
@@ -52,7 +52,7 @@ private:
     };
     const Entry* Current() const;
 
-    CString m_root;
-    std::vector<Entry> m_entries;
-    std::size_t m_next = 0;  // one past the current entry
+    CString m_strRoot;
+    std::vector<Entry> m_arrEntries;
+    std::size_t m_nNext = 0;  // one past the current entry
 };

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace PathText {
+namespace ZELL::Framework::PathText {
 
 namespace {
 
@@ -64,4 +64,4 @@ CString Folder(const CString& path)
     return slash == 0 ? CString(L"/") : path.Left(slash);
 }
 
-}  // namespace PathText
+}  // namespace ZELL::Framework::PathText

@@ -5,7 +5,7 @@
 
 #include "Platform/Base/CString.h"
 
-namespace PathText {
+namespace ZELL::Framework::PathText {
 
 // An absolute path as given; a relative one after the working folder.
 CString FullPath(const CString& path);
@@ -16,4 +16,4 @@ CString FileTitle(const CString& path);
 // The part before the last '/' ("" when there is none, "/" for the root).
 CString Folder(const CString& path);
 
-}  // namespace PathText
+}  // namespace ZELL::Framework::PathText

@@ -22,8 +22,8 @@ public:
     // Beyond the end is allowed (a write there fills the gap with zeros);
     // before the start raises CFileException::badSeek.
     ULONGLONG Seek(LONGLONG offset, UINT from) override;
-    ULONGLONG GetPosition() const override { return m_position; }
-    ULONGLONG GetLength() const override { return m_length; }
+    ULONGLONG GetPosition() const override { return m_nPosition; }
+    ULONGLONG GetLength() const override { return m_nLength; }
     void SetLength(ULONGLONG length) override;
     void Flush() override {}
     void Close() override;
@@ -32,9 +32,9 @@ public:
 private:
     void Reserve(ULONGLONG bytes);
 
-    UINT m_allocFlags = GMEM_DDESHARE | GMEM_MOVEABLE;
-    UINT m_growBytes = 4096;
-    HGLOBAL m_block = nullptr;
-    ULONGLONG m_length = 0;
-    ULONGLONG m_position = 0;
+    UINT m_nAllocFlags = GMEM_DDESHARE | GMEM_MOVEABLE;
+    UINT m_nGrowBytes = 4096;
+    HGLOBAL m_hBlock = nullptr;
+    ULONGLONG m_nLength = 0;
+    ULONGLONG m_nPosition = 0;
 };

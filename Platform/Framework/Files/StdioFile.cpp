@@ -24,23 +24,23 @@ CStdioFile::CStdioFile(LPCWSTR fileName, UINT openFlags)
 
 BOOL CStdioFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
 {
-    m_readAhead.clear();
-    m_readOffset = 0;
-    m_binary = (openFlags & typeBinary) != 0;
+    m_strReadAhead.clear();
+    m_nReadOffset = 0;
+    m_bBinary = (openFlags & typeBinary) != 0;
     return CFile::Open(fileName, openFlags, error);
 }
 
 void CStdioFile::Close()
 {
-    m_readAhead.clear();
-    m_readOffset = 0;
+    m_strReadAhead.clear();
+    m_nReadOffset = 0;
     CFile::Close();
 }
 
 void CStdioFile::Abort()
 {
-    m_readAhead.clear();
-    m_readOffset = 0;
+    m_strReadAhead.clear();
+    m_nReadOffset = 0;
     CFile::Abort();
 }
 
@@ -49,18 +49,18 @@ bool CStdioFile::ReadLineBytes(std::string& line)
     line.clear();
     for (;;) {
         if (Unread() == 0) {
-            m_readAhead.resize(kChunk);
-            m_readOffset = 0;
-            const UINT got = CFile::Read(m_readAhead.data(), static_cast<UINT>(kChunk));
-            m_readAhead.resize(got);
+            m_strReadAhead.resize(kChunk);
+            m_nReadOffset = 0;
+            const UINT got = CFile::Read(m_strReadAhead.data(), static_cast<UINT>(kChunk));
+            m_strReadAhead.resize(got);
             if (got == 0)
                 return !line.empty();
         }
-        const char* start = m_readAhead.data() + m_readOffset;
+        const char* start = m_strReadAhead.data() + m_nReadOffset;
         const auto* newline = static_cast<const char*>(std::memchr(start, '\n', Unread()));
         const std::size_t take = newline ? static_cast<std::size_t>(newline - start) + 1 : Unread();
         line.append(start, take);
-        m_readOffset += take;
+        m_nReadOffset += take;
         if (newline)
             return true;
     }
@@ -75,7 +75,7 @@ BOOL CStdioFile::ReadString(CString& line)
     }
     if (!bytes.empty() && bytes.back() == '\n')
         bytes.pop_back();
-    if (!m_binary && !bytes.empty() && bytes.back() == '\r')
+    if (!m_bBinary && !bytes.empty() && bytes.back() == '\r')
         bytes.pop_back();
     line = CString(Text::Utf8ToWide(bytes));
     return TRUE;
@@ -95,7 +95,7 @@ LPWSTR CStdioFile::ReadString(LPWSTR buffer, UINT maxLength)
     const bool complete = bytes.back() == '\n';
     if (complete)
         bytes.pop_back();
-    if (complete && !m_binary && !bytes.empty() && bytes.back() == '\r')
+    if (complete && !m_bBinary && !bytes.empty() && bytes.back() == '\r')
         bytes.pop_back();
     std::wstring text = Text::Utf8ToWide(bytes);
     if (complete)
@@ -126,8 +126,8 @@ UINT CStdioFile::Read(void* buffer, UINT count)
     if (!buffer)
         AfxThrowInvalidArgException();
     const std::size_t fromAhead = std::min<std::size_t>(Unread(), count);
-    std::memcpy(buffer, m_readAhead.data() + m_readOffset, fromAhead);
-    m_readOffset += fromAhead;
+    std::memcpy(buffer, m_strReadAhead.data() + m_nReadOffset, fromAhead);
+    m_nReadOffset += fromAhead;
     const UINT rest = count - static_cast<UINT>(fromAhead);
     return static_cast<UINT>(fromAhead) + (rest ? CFile::Read(static_cast<char*>(buffer) + fromAhead, rest) : 0);
 }
@@ -158,8 +158,8 @@ void CStdioFile::SetLength(ULONGLONG length)
 void CStdioFile::DropReadAhead()
 {
     const std::size_t unread = Unread();
-    m_readAhead.clear();
-    m_readOffset = 0;
+    m_strReadAhead.clear();
+    m_nReadOffset = 0;
     if (unread)
         CFile::Seek(-static_cast<LONGLONG>(unread), current);
 }

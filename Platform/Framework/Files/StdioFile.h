@@ -38,9 +38,9 @@ private:
     // The read-ahead goes back to the file, so that the descriptor's
     // position is the caller's position again.
     void DropReadAhead();
-    std::size_t Unread() const { return m_readAhead.size() - m_readOffset; }
+    std::size_t Unread() const { return m_strReadAhead.size() - m_nReadOffset; }
 
-    std::string m_readAhead;
-    std::size_t m_readOffset = 0;
-    bool m_binary = false;
+    std::string m_strReadAhead;
+    std::size_t m_nReadOffset = 0;
+    bool m_bBinary = false;
 };

@@ -71,17 +71,17 @@ HDC CPrintDialog::CreatePrinterDC()
 
 void CPrintDialog::Refresh()
 {
-    m_hasDevMode = false;
+    m_bHasDevMode = false;
     if (!m_pd.hDevMode || GlobalSize(m_pd.hDevMode) < sizeof(DEVMODEW))
         return;
     if (const void* block = GlobalLock(m_pd.hDevMode)) {
-        std::memcpy(&m_devMode, block, sizeof m_devMode);
+        std::memcpy(&m_DevMode, block, sizeof m_DevMode);
         GlobalUnlock(m_pd.hDevMode);
-        m_hasDevMode = true;
+        m_bHasDevMode = true;
     }
 }
 
-const DEVMODEW* CPrintDialog::GetDevMode() const { return m_hasDevMode ? &m_devMode : nullptr; }
+const DEVMODEW* CPrintDialog::GetDevMode() const { return m_bHasDevMode ? &m_DevMode : nullptr; }
 
 CString CPrintDialog::NameOf(std::wstring ZELL::Shell::DeviceNames::*name) const
 {
@@ -96,13 +96,13 @@ CString CPrintDialog::GetPortName() const { return NameOf(&ZELL::Shell::DeviceNa
 BOOL CPrintDialog::PrintCollate() const
 {
     if (m_pd.Flags & PD_USEDEVMODECOPIES)
-        return m_hasDevMode && m_devMode.dmCollate != 0;
+        return m_bHasDevMode && m_DevMode.dmCollate != 0;
     return (m_pd.Flags & PD_COLLATE) != 0;
 }
 
 int CPrintDialog::GetCopies() const
 {
     if (m_pd.Flags & PD_USEDEVMODECOPIES)
-        return m_hasDevMode ? m_devMode.dmCopies : 1;
+        return m_bHasDevMode ? m_DevMode.dmCopies : 1;
     return m_pd.nCopies;
 }

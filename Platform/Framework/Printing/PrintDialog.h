@@ -51,6 +51,6 @@ private:
     CString NameOf(std::wstring ZELL::Shell::DeviceNames::*name) const;
     void Refresh();
     CWnd* m_pParentWnd = nullptr;
-    DEVMODEW m_devMode;  // the copy GetDevMode hands out
-    bool m_hasDevMode = false;
+    DEVMODEW m_DevMode;  // the copy GetDevMode hands out
+    bool m_bHasDevMode = false;
 };

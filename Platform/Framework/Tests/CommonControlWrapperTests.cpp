@@ -27,25 +27,25 @@ constexpr UINT kButtonId = 305;
 // address control's notice of a clamped value) with Enter and counts it.
 class CHostWnd : public CWnd {
 public:
-    int m_notices = 0;
+    int m_nNotices = 0;
 
 protected:
     LRESULT OnEnterIdle(WPARAM, LPARAM box)
     {
-        if (m_inBox)
+        if (m_bInBox)
             return 0;
-        m_inBox = true;
-        ++m_notices;
+        m_bInBox = true;
+        ++m_nNotices;
         UiTest::CDialogDriver driver(reinterpret_cast<HWND>(box));
         driver.Press(VK_RETURN);
         driver.PumpUntilIdle();
-        m_inBox = false;
+        m_bInBox = false;
         return 0;
     }
     DECLARE_MESSAGE_MAP()
 
 private:
-    bool m_inBox = false;
+    bool m_bInBox = false;
 };
 
 BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
@@ -58,18 +58,18 @@ protected:
     void SetUp() override
     {
         FrameworkTest::RegisterControls();
-        ASSERT_TRUE(m_host.CreateEx(0, nullptr, L"host", WS_POPUP | WS_VISIBLE, 100, 100, 420, 320, nullptr, nullptr));
-        ::SetActiveWindow(m_host.m_hWnd);
+        ASSERT_TRUE(m_wndHost.CreateEx(0, nullptr, L"host", WS_POPUP | WS_VISIBLE, 100, 100, 420, 320, nullptr, nullptr));
+        ::SetActiveWindow(m_wndHost.m_hWnd);
         UiTest::Drain();
     }
     void TearDown() override
     {
-        m_host.DestroyWindow();
+        m_wndHost.DestroyWindow();
         UiTest::Drain();
         AfxDeleteTempObjects();
     }
 
-    CHostWnd m_host;
+    CHostWnd m_wndHost;
 };
 
 // Sorts by the item data, descending.
@@ -92,7 +92,7 @@ SYSTEMTIME Date(WORD year, WORD month, WORD day)
 TEST_F(CommonWrappers, AListFilledThroughTheWrapperHoldsItsRowsSortsAndSelects)
 {
     CListCtrl list;
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, Area(0, 0, 400, 200), &m_host, kListId));
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, Area(0, 0, 400, 200), &m_wndHost, kListId));
     EXPECT_EQ(list.InsertColumn(0, L"Device", LVCFMT_LEFT, 120), 0);
     EXPECT_EQ(list.InsertColumn(1, L"Address", LVCFMT_RIGHT, 150), 1);
     EXPECT_EQ(list.GetColumnWidth(1), 150);
@@ -144,7 +144,7 @@ TEST_F(CommonWrappers, AListFilledThroughTheWrapperHoldsItsRowsSortsAndSelects)
 TEST_F(CommonWrappers, CheckBoxesTheHeaderArrowAndScrollingGoThroughTheList)
 {
     CListCtrl list;
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, Area(0, 0, 300, 120), &m_host, kListId));
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, Area(0, 0, 300, 120), &m_wndHost, kListId));
     list.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     EXPECT_EQ(list.GetExtendedStyle(), LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     list.InsertColumn(0, L"Name", LVCFMT_LEFT, 100);
@@ -181,12 +181,12 @@ TEST_F(CommonWrappers, ToolsAddedByWindowAndByRectangleKeepTheirTextsAndShowOnRe
 {
     Platform::ManualClockScope clock{30000000};
     CWnd button;
-    ASSERT_TRUE(button.Create(L"Button", L"Apply", WS_CHILD | WS_VISIBLE, Area(10, 10, 80, 24), &m_host, kButtonId));
+    ASSERT_TRUE(button.Create(L"Button", L"Apply", WS_CHILD | WS_VISIBLE, Area(10, 10, 80, 24), &m_wndHost, kButtonId));
     CToolTipCtrl tip;
-    ASSERT_TRUE(tip.Create(&m_host));
+    ASSERT_TRUE(tip.Create(&m_wndHost));
     EXPECT_TRUE(tip.AddTool(&button, L"Applies the settings"));
     const RECT area = Area(200, 200, 100, 50);
-    EXPECT_TRUE(tip.AddTool(&m_host, L"Lower right", &area, 7));
+    EXPECT_TRUE(tip.AddTool(&m_wndHost, L"Lower right", &area, 7));
     EXPECT_EQ(tip.GetToolCount(), 2);
 
     CString text;
@@ -197,16 +197,16 @@ TEST_F(CommonWrappers, ToolsAddedByWindowAndByRectangleKeepTheirTextsAndShowOnRe
     EXPECT_EQ(std::wstring(text.GetString()), L"Writes the settings");
 
     TOOLINFOW info;
-    ASSERT_TRUE(tip.GetToolInfo(info, &m_host, 7));
+    ASSERT_TRUE(tip.GetToolInfo(info, &m_wndHost, 7));
     EXPECT_EQ(info.rect.left, 200);
     EXPECT_NE(info.uFlags & TTF_SUBCLASS, 0u);
     const RECT moved = Area(0, 250, 60, 40);
-    tip.SetToolRect(&m_host, 7, &moved);
-    ASSERT_TRUE(tip.GetToolInfo(info, &m_host, 7));
+    tip.SetToolRect(&m_wndHost, 7, &moved);
+    ASSERT_TRUE(tip.GetToolInfo(info, &m_wndHost, 7));
     EXPECT_EQ(info.rect.top, 250);
-    ASSERT_TRUE(tip.HitTest(&m_host, POINT{10, 260}, &info));
+    ASSERT_TRUE(tip.HitTest(&m_wndHost, POINT{10, 260}, &info));
     EXPECT_EQ(info.uId, 7u);
-    EXPECT_FALSE(tip.HitTest(&m_host, POINT{300, 10}, &info));
+    EXPECT_FALSE(tip.HitTest(&m_wndHost, POINT{300, 10}, &info));
 
     EXPECT_EQ(tip.SetMaxTipWidth(300), -1) << "no limit before";
     EXPECT_EQ(tip.GetMaxTipWidth(), 300);
@@ -220,14 +220,14 @@ TEST_F(CommonWrappers, ToolsAddedByWindowAndByRectangleKeepTheirTextsAndShowOnRe
 
     // A move over the rectangle tool, relayed as a dialog's PreTranslateMessage does.
     POINT screen{20, 270};
-    ::ClientToScreen(m_host.m_hWnd, &screen);
+    ::ClientToScreen(m_wndHost.m_hWnd, &screen);
     ::SetCursorPos(screen.x, screen.y);
-    MSG move{m_host.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 270), 0, screen};
+    MSG move{m_wndHost.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 270), 0, screen};
     tip.RelayEvent(&move);
     Platform::Clock::Advance(150);
     UiTest::Drain();
     EXPECT_TRUE(tip.IsWindowVisible()) << "shown after the initial delay";
-    tip.GetText(text, &m_host, 7);
+    tip.GetText(text, &m_wndHost, 7);
     EXPECT_EQ(std::wstring(text.GetString()), L"Lower right");
     tip.Pop();
     EXPECT_FALSE(tip.IsWindowVisible());
@@ -240,7 +240,7 @@ TEST_F(CommonWrappers, ToolsAddedByWindowAndByRectangleKeepTheirTextsAndShowOnRe
 TEST_F(CommonWrappers, TabsTakeTextsAndSelectionAndMapTheirDisplayArea)
 {
     CTabCtrl tabs;
-    ASSERT_TRUE(tabs.Create(WS_CHILD | WS_VISIBLE | TCS_MULTILINE, Area(0, 0, 200, 150), &m_host, kTabId));
+    ASSERT_TRUE(tabs.Create(WS_CHILD | WS_VISIBLE | TCS_MULTILINE, Area(0, 0, 200, 150), &m_wndHost, kTabId));
     for (LPCWSTR title : {L"General", L"Network", L"Serial line", L"Time", L"Diagnosis"})
         tabs.InsertItem(tabs.GetItemCount(), title);
     EXPECT_EQ(tabs.GetItemCount(), 5);
@@ -272,7 +272,7 @@ TEST_F(CommonWrappers, TabsTakeTextsAndSelectionAndMapTheirDisplayArea)
 TEST_F(CommonWrappers, AnAddressRoundTripsByFieldsAndAFieldRangeClampsTypedDigits)
 {
     CIPAddressCtrl address;
-    ASSERT_TRUE(address.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, Area(10, 10, 160, 22), &m_host, kAddressId));
+    ASSERT_TRUE(address.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, Area(10, 10, 160, 22), &m_wndHost, kAddressId));
     EXPECT_TRUE(address.IsBlank());
     address.SetAddress(192, 168, 1, 20);
     BYTE a = 0;
@@ -294,18 +294,18 @@ TEST_F(CommonWrappers, AnAddressRoundTripsByFieldsAndAFieldRangeClampsTypedDigit
 
     address.SetFieldRange(0, 10, 100);
     address.SetFieldFocus(0);
-    UiTest::CDialogDriver driver(m_host.m_hWnd);
+    UiTest::CDialogDriver driver(m_wndHost.m_hWnd);
     driver.Type(L"250");
     driver.PumpUntilIdle();
     EXPECT_EQ(address.GetAddress(whole), 1);
     EXPECT_EQ(FIRST_IPADDRESS(whole), 100u) << "clamped to the field's range";
-    EXPECT_EQ(m_host.m_notices, 1) << "with the platform's notice";
+    EXPECT_EQ(m_wndHost.m_nNotices, 1) << "with the platform's notice";
 }
 
 TEST_F(CommonWrappers, APickerKeepsItsDateWithinItsRangeAndLendsItsOpenCalendar)
 {
     CDateTimeCtrl picker;
-    ASSERT_TRUE(picker.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_SHORTDATEFORMAT, Area(10, 10, 160, 24), &m_host,
+    ASSERT_TRUE(picker.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_SHORTDATEFORMAT, Area(10, 10, 160, 24), &m_wndHost,
                               kPickerId));
     const SYSTEMTIME start = Date(2024, 2, 29);
     ASSERT_TRUE(picker.SetTime(&start));
@@ -335,7 +335,7 @@ TEST_F(CommonWrappers, APickerKeepsItsDateWithinItsRangeAndLendsItsOpenCalendar)
     EXPECT_EQ(picker.GetMonthCalColor(MCSC_TITLEBK), RGB(0x53, 0xB1, 0x00));
     EXPECT_EQ(picker.GetMonthCalCtrl(), nullptr) << "closed";
     picker.SetFocus();
-    UiTest::CDialogDriver driver(m_host.m_hWnd);
+    UiTest::CDialogDriver driver(m_wndHost.m_hWnd);
     driver.Press(VK_F4);
     driver.PumpUntilIdle();
     CMonthCalCtrl* calendar = picker.GetMonthCalCtrl();
@@ -355,7 +355,7 @@ TEST_F(CommonWrappers, APickerKeepsItsDateWithinItsRangeAndLendsItsOpenCalendar)
 TEST_F(CommonWrappers, ACalendarOnItsOwnTakesSelectionTodayFirstDayAndRange)
 {
     CMonthCalCtrl calendar;
-    ASSERT_TRUE(calendar.Create(WS_CHILD | WS_VISIBLE, Area(0, 0, 240, 180), &m_host, kCalendarId));
+    ASSERT_TRUE(calendar.Create(WS_CHILD | WS_VISIBLE, Area(0, 0, 240, 180), &m_wndHost, kCalendarId));
     RECT least{};
     ASSERT_TRUE(calendar.GetMinReqRect(&least));
     EXPECT_GT(least.right - least.left, 100);

@@ -73,43 +73,43 @@ std::vector<BYTE> SettingsTemplate(DWORD visible = WS_VISIBLE)
 
 class CSettingsDialog : public CDialog {
 public:
-    CString m_name = L"coupler";
-    int m_count = 5;
-    UINT m_port = 502;
-    long m_offset = -3;
-    BYTE m_level = 7;
-    short m_delta = -12;
-    int m_verbose = 1;
-    int m_radio = 1;
-    int m_list = 2;
-    CButton m_applyButton;
+    CString m_strName = L"coupler";
+    int m_nCount = 5;
+    UINT m_nPort = 502;
+    long m_nOffset = -3;
+    BYTE m_byLevel = 7;
+    short m_nDelta = -12;
+    int m_nVerbose = 1;
+    int m_nRadio = 1;
+    int m_nList = 2;
+    CButton m_wndApplyButton;
 
-    int m_applyClicks = 0;
-    bool m_applyEnabled = true;
-    int m_verboseShown = 0;
-    std::vector<std::wstring> m_boxTexts;
-    std::vector<std::wstring> m_boxCaptions;
-    std::function<void(CSettingsDialog&)> m_script;
+    int m_nApplyClicks = 0;
+    bool m_bApplyEnabled = true;
+    int m_nVerboseShown = 0;
+    std::vector<std::wstring> m_arrBoxTexts;
+    std::vector<std::wstring> m_arrBoxCaptions;
+    std::function<void(CSettingsDialog&)> m_fnScript;
 
     CDialogDriver Driver() const { return CDialogDriver(m_hWnd); }
 
 protected:
     void DoDataExchange(CDataExchange* dx) override
     {
-        DDX_Text(dx, kName, m_name);
-        DDV_MaxChars(dx, m_name, 10);
-        DDX_Text(dx, kCount, m_count);
-        DDV_MinMaxInt(dx, m_count, 0, 100);
-        DDX_Text(dx, kPort, m_port);
-        DDV_MinMaxUInt(dx, m_port, 1, 65535);
-        DDX_Text(dx, kOffset, m_offset);
-        DDX_Text(dx, kLevel, m_level);
-        DDV_MinMaxByte(dx, m_level, 0, 9);
-        DDX_Text(dx, kDelta, m_delta);
-        DDX_Check(dx, kVerbose, m_verbose);
-        DDX_Radio(dx, kFirstRadio, m_radio);
-        DDX_LBIndex(dx, kList, m_list);
-        DDX_Control(dx, kApply, m_applyButton);
+        DDX_Text(dx, kName, m_strName);
+        DDV_MaxChars(dx, m_strName, 10);
+        DDX_Text(dx, kCount, m_nCount);
+        DDV_MinMaxInt(dx, m_nCount, 0, 100);
+        DDX_Text(dx, kPort, m_nPort);
+        DDV_MinMaxUInt(dx, m_nPort, 1, 65535);
+        DDX_Text(dx, kOffset, m_nOffset);
+        DDX_Text(dx, kLevel, m_byLevel);
+        DDV_MinMaxByte(dx, m_byLevel, 0, 9);
+        DDX_Text(dx, kDelta, m_nDelta);
+        DDX_Check(dx, kVerbose, m_nVerbose);
+        DDX_Radio(dx, kFirstRadio, m_nRadio);
+        DDX_LBIndex(dx, kList, m_nList);
+        DDX_Control(dx, kApply, m_wndApplyButton);
     }
     BOOL OnInitDialog() override
     {
@@ -121,8 +121,8 @@ protected:
     }
     LRESULT OnRunScript(WPARAM, LPARAM)
     {
-        if (m_script)
-            m_script(*this);
+        if (m_fnScript)
+            m_fnScript(*this);
         return 0;
     }
     // The message box of a failed exchange: noted, then closed as the user would.
@@ -133,15 +133,15 @@ protected:
             std::wstring texts;
             for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
                 texts += UiTest::TextOf(child) + L"|";
-            m_boxTexts.push_back(texts);
-            m_boxCaptions.push_back(UiTest::TextOf(box));
+            m_arrBoxTexts.push_back(texts);
+            m_arrBoxCaptions.push_back(UiTest::TextOf(box));
             ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
         return 0;
     }
-    void OnApply() { ++m_applyClicks; }
-    void OnUpdateApply(CCmdUI* ui) { ui->Enable(m_applyEnabled); }
-    void OnUpdateVerbose(CCmdUI* ui) { ui->SetCheck(m_verboseShown); }
+    void OnApply() { ++m_nApplyClicks; }
+    void OnUpdateApply(CCmdUI* ui) { ui->Enable(m_bApplyEnabled); }
+    void OnUpdateVerbose(CCmdUI* ui) { ui->SetCheck(m_nVerboseShown); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -160,13 +160,13 @@ protected:
     void SetUp() override
     {
         FrameworkTest::RegisterControls();
-        m_image = SettingsTemplate();
-        ASSERT_TRUE(dialog.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_image.data())));
+        m_arrImage = SettingsTemplate();
+        ASSERT_TRUE(m_Dialog.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrImage.data())));
     }
     void TearDown() override { AfxDeleteTempObjects(); }
 
-    std::vector<BYTE> m_image;
-    Dialog dialog;
+    std::vector<BYTE> m_arrImage;
+    Dialog m_Dialog;
 };
 
 class FrameworkDialog : public DialogFixture<CSettingsDialog> {};
@@ -176,7 +176,7 @@ class FrameworkDialog : public DialogFixture<CSettingsDialog> {};
 TEST_F(FrameworkDialog, TabWalksTheTabStopsAndEscCancelsWithoutReadingTheControls)
 {
     std::vector<int> visited;
-    dialog.m_script = [&](CSettingsDialog& d) {
+    m_Dialog.m_fnScript = [&](CSettingsDialog& d) {
         CDialogDriver driver = d.Driver();
         visited.push_back(driver.FocusId());
         for (int i = 0; i < 6; ++i) {
@@ -190,36 +190,36 @@ TEST_F(FrameworkDialog, TabWalksTheTabStopsAndEscCancelsWithoutReadingTheControl
         d.SetDlgItemText(kName, L"changed");
         driver.Press(VK_ESCAPE);
     };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(m_Dialog.DoModal(), IDCANCEL);
     // The radio group is entered at its checked button.
     EXPECT_EQ(visited, (std::vector<int>{kVerbose, kFirstRadio + 1, kList, IDOK, IDCANCEL, kApply, kVerbose, kApply}));
-    EXPECT_EQ(dialog.m_name, CString(L"coupler"));
-    EXPECT_EQ(dialog.m_hWnd, nullptr);
-    EXPECT_EQ(dialog.m_applyButton.m_hWnd, nullptr);
+    EXPECT_EQ(m_Dialog.m_strName, CString(L"coupler"));
+    EXPECT_EQ(m_Dialog.m_hWnd, nullptr);
+    EXPECT_EQ(m_Dialog.m_wndApplyButton.m_hWnd, nullptr);
 }
 
 TEST_F(FrameworkDialog, EveryExchangeRoundTripsThroughItsControl)
 {
     std::vector<std::wstring> shown;
-    dialog.m_script = [&](CSettingsDialog& d) {
+    m_Dialog.m_fnScript = [&](CSettingsDialog& d) {
         for (int id : {kName, kCount, kPort, kOffset, kLevel, kDelta})
             shown.push_back(CDialogDriver(d.m_hWnd).Text(id));
         CDialogDriver driver = d.Driver();
         EXPECT_TRUE(driver.IsChecked(kVerbose));
         EXPECT_TRUE(driver.IsChecked(kFirstRadio + 1));
         EXPECT_EQ(d.SendDlgItemMessage(kList, LB_GETCURSEL), 2);
-        EXPECT_EQ(CWnd::FromHandlePermanent(driver.Control(kApply)), &d.m_applyButton);
+        EXPECT_EQ(CWnd::FromHandlePermanent(driver.Control(kApply)), &d.m_wndApplyButton);
         driver.Press(VK_ESCAPE);
     };
-    dialog.m_port = 8080;
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    m_Dialog.m_nPort = 8080;
+    EXPECT_EQ(m_Dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"coupler", L"5", L"8080", L"-3", L"7", L"-12"}));
 
     // Every control changed, then OK.
     CSettingsDialog second;
     std::vector<BYTE> image = SettingsTemplate();
     ASSERT_TRUE(second.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())));
-    second.m_script = [](CSettingsDialog& d) {
+    second.m_fnScript = [](CSettingsDialog& d) {
         d.SetDlgItemText(kName, L"coupler 2");
         d.SetDlgItemText(kCount, L" 42 ");
         d.SetDlgItemText(kPort, L"65535");
@@ -234,16 +234,16 @@ TEST_F(FrameworkDialog, EveryExchangeRoundTripsThroughItsControl)
         driver.Press(VK_RETURN);
     };
     EXPECT_EQ(second.DoModal(), IDOK);
-    EXPECT_EQ(second.m_name, CString(L"coupler 2"));
-    EXPECT_EQ(second.m_count, 42);
-    EXPECT_EQ(second.m_port, 65535u);
-    EXPECT_EQ(second.m_offset, -2147483648L);
-    EXPECT_EQ(second.m_level, 9);
-    EXPECT_EQ(second.m_delta, -32768);
-    EXPECT_EQ(second.m_verbose, 0);
-    EXPECT_EQ(second.m_radio, 2);
-    EXPECT_EQ(second.m_list, 0);
-    EXPECT_TRUE(second.m_boxTexts.empty());
+    EXPECT_EQ(second.m_strName, CString(L"coupler 2"));
+    EXPECT_EQ(second.m_nCount, 42);
+    EXPECT_EQ(second.m_nPort, 65535u);
+    EXPECT_EQ(second.m_nOffset, -2147483648L);
+    EXPECT_EQ(second.m_byLevel, 9);
+    EXPECT_EQ(second.m_nDelta, -32768);
+    EXPECT_EQ(second.m_nVerbose, 0);
+    EXPECT_EQ(second.m_nRadio, 2);
+    EXPECT_EQ(second.m_nList, 0);
+    EXPECT_TRUE(second.m_arrBoxTexts.empty());
 }
 
 TEST_F(FrameworkDialog, AFailedValueKeepsTheDialogOpenFocusedOnItsControl)
@@ -251,54 +251,54 @@ TEST_F(FrameworkDialog, AFailedValueKeepsTheDialogOpenFocusedOnItsControl)
     CWinApp app(L"Coupler Tool");
     bool openAfterEnter = false;
     int focusAfterEnter = 0;
-    dialog.m_script = [&](CSettingsDialog& d) {
+    m_Dialog.m_fnScript = [&](CSettingsDialog& d) {
         CDialogDriver driver = d.Driver();
         d.SetDlgItemText(kName, L"renamed");
         d.SetDlgItemText(kCount, L"500");
         d.SetDlgItemText(kPort, L"1");
         driver.Press(VK_RETURN);
-        driver.PumpUntil([&] { return !d.m_boxTexts.empty(); });
+        driver.PumpUntil([&] { return !d.m_arrBoxTexts.empty(); });
         driver.PumpUntilIdle();
         openAfterEnter = IsWindow(d.m_hWnd) != FALSE;
         focusAfterEnter = driver.FocusId();
         // Letters are no number either.
         d.SetDlgItemText(kCount, L"12a");
         driver.Press(VK_RETURN);
-        driver.PumpUntil([&] { return d.m_boxTexts.size() == 2; });
+        driver.PumpUntil([&] { return d.m_arrBoxTexts.size() == 2; });
         d.SetDlgItemText(kName, L"far too long a name");
         d.SetDlgItemText(kCount, L"1");
         driver.Press(VK_RETURN);
-        driver.PumpUntil([&] { return d.m_boxTexts.size() == 3; });
+        driver.PumpUntil([&] { return d.m_arrBoxTexts.size() == 3; });
         driver.Press(VK_ESCAPE);
     };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(m_Dialog.DoModal(), IDCANCEL);
     EXPECT_TRUE(openAfterEnter);
     EXPECT_EQ(focusAfterEnter, kCount);
-    ASSERT_EQ(dialog.m_boxTexts.size(), 3u);
-    EXPECT_NE(dialog.m_boxTexts[0].find(L"Please enter an integer between 0 and 100."), std::wstring::npos)
-        << dialog.m_boxTexts[0];
-    EXPECT_NE(dialog.m_boxTexts[1].find(L"Please enter an integer."), std::wstring::npos);
-    EXPECT_NE(dialog.m_boxTexts[2].find(L"Please enter no more than 10 characters."), std::wstring::npos);
-    EXPECT_EQ(dialog.m_boxCaptions[0], L"Coupler Tool");
+    ASSERT_EQ(m_Dialog.m_arrBoxTexts.size(), 3u);
+    EXPECT_NE(m_Dialog.m_arrBoxTexts[0].find(L"Please enter an integer between 0 and 100."), std::wstring::npos)
+        << m_Dialog.m_arrBoxTexts[0];
+    EXPECT_NE(m_Dialog.m_arrBoxTexts[1].find(L"Please enter an integer."), std::wstring::npos);
+    EXPECT_NE(m_Dialog.m_arrBoxTexts[2].find(L"Please enter no more than 10 characters."), std::wstring::npos);
+    EXPECT_EQ(m_Dialog.m_arrBoxCaptions[0], L"Coupler Tool");
     // What comes after the failing control kept its value.
-    EXPECT_EQ(dialog.m_port, 502u);
-    EXPECT_EQ(dialog.m_verbose, 1);
+    EXPECT_EQ(m_Dialog.m_nPort, 502u);
+    EXPECT_EQ(m_Dialog.m_nVerbose, 1);
 }
 
 TEST_F(FrameworkDialog, SetDefIdMakesEnterPressAnotherButton)
 {
     int clicksBeforeEsc = 0;
     DWORD defId = 0;
-    dialog.m_script = [&](CSettingsDialog& d) {
+    m_Dialog.m_fnScript = [&](CSettingsDialog& d) {
         d.SetDefID(kApply);
         defId = d.GetDefID();
         CDialogDriver driver = d.Driver();
         driver.Press(VK_RETURN);
         driver.PumpUntilIdle();
-        clicksBeforeEsc = d.m_applyClicks;
+        clicksBeforeEsc = d.m_nApplyClicks;
         driver.Press(VK_ESCAPE);
     };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(m_Dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(LOWORD(defId), kApply);
     EXPECT_EQ(clicksBeforeEsc, 1);
 }
@@ -313,16 +313,16 @@ TEST_F(FrameworkDialog, CommandUiGreysAndChecksAtIdleAndInMenus)
     thread.m_pMainWnd = &modeless;
     CDialogDriver driver(modeless.m_hWnd);
 
-    modeless.m_applyEnabled = false;
-    modeless.m_verboseShown = 0;
+    modeless.m_bApplyEnabled = false;
+    modeless.m_nVerboseShown = 0;
     thread.OnIdle(0);
     EXPECT_FALSE(driver.IsEnabled(kApply));
     EXPECT_FALSE(driver.IsChecked(kVerbose));
     // Buttons without a handler keep their state.
     EXPECT_TRUE(driver.IsEnabled(IDCANCEL));
 
-    modeless.m_applyEnabled = true;
-    modeless.m_verboseShown = 1;
+    modeless.m_bApplyEnabled = true;
+    modeless.m_nVerboseShown = 1;
     thread.OnIdle(0);
     EXPECT_TRUE(driver.IsEnabled(kApply));
     EXPECT_TRUE(driver.IsChecked(kVerbose));
@@ -331,7 +331,7 @@ TEST_F(FrameworkDialog, CommandUiGreysAndChecksAtIdleAndInMenus)
     ASSERT_TRUE(popup.CreatePopupMenu());
     popup.AppendMenu(MF_STRING, kApply, L"Apply");
     popup.AppendMenu(MF_STRING, kVerbose, L"Verbose");
-    modeless.m_applyEnabled = false;
+    modeless.m_bApplyEnabled = false;
     modeless.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.m_hMenu), 0);
     EXPECT_NE(popup.GetMenuState(kApply, MF_BYCOMMAND) & MF_GRAYED, 0u);
     EXPECT_NE(popup.GetMenuState(kVerbose, MF_BYCOMMAND) & MF_CHECKED, 0u);
@@ -366,18 +366,18 @@ std::vector<BYTE> ChoiceTemplate()
 // The combo-box exchanges and the edit and combo wrappers on the real controls.
 class CChoiceDialog : public FrameworkTest::CScriptedDialog<CChoiceDialog> {
 public:
-    int m_mode = 1;
-    CString m_host = L"coupler-2";
-    CEdit m_note;
-    CComboBox m_hosts;
+    int m_nMode = 1;
+    CString m_strHost = L"coupler-2";
+    CEdit m_wndNote;
+    CComboBox m_wndHosts;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override
     {
-        DDX_Control(dx, kHost, m_hosts);
-        DDX_Control(dx, kNote, m_note);
-        DDX_CBIndex(dx, kMode, m_mode);
-        DDX_CBString(dx, kHost, m_host);
+        DDX_Control(dx, kHost, m_wndHosts);
+        DDX_Control(dx, kNote, m_wndNote);
+        DDX_CBIndex(dx, kMode, m_nMode);
+        DDX_CBString(dx, kHost, m_strHost);
     }
     BOOL OnInitDialog() override
     {
@@ -385,7 +385,7 @@ protected:
             SendDlgItemMessage(kMode, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(mode));
         CDialog::OnInitDialog();  // the controls are attached from here on
         for (LPCWSTR host : {L"coupler-1", L"coupler-2"})
-            m_hosts.AddString(host);
+            m_wndHosts.AddString(host);
         PostScript();
         return TRUE;
     }
@@ -398,25 +398,25 @@ TEST_F(FrameworkDialog, ComboExchangesAndTheEditWrapperWorkOnTheRealControls)
     CChoiceDialog choice;
     const std::vector<BYTE> image = ChoiceTemplate();
     ASSERT_TRUE(choice.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())));
-    choice.m_script = [](CChoiceDialog& d) {
+    choice.m_fnScript = [](CChoiceDialog& d) {
         EXPECT_EQ(d.SendDlgItemMessage(kMode, CB_GETCURSEL), 1);
         EXPECT_EQ(CDialogDriver(d.m_hWnd).Text(kHost), L"coupler-2");
-        EXPECT_EQ(d.m_hosts.GetCount(), 2);
-        d.m_note.SetLimitText(4);
+        EXPECT_EQ(d.m_wndHosts.GetCount(), 2);
+        d.m_wndNote.SetLimitText(4);
         CDialogDriver driver(d.m_hWnd);
         EXPECT_TRUE(driver.TypeInto(kNote, L"abcdef"));
         driver.PumpUntilIdle();
         EXPECT_EQ(driver.FocusId(), kNote);
         EXPECT_EQ(driver.Text(kNote), L"abcd");
-        EXPECT_TRUE(d.m_note.GetModify());
+        EXPECT_TRUE(d.m_wndNote.GetModify());
         d.SendDlgItemMessage(kMode, CB_SETCURSEL, 2);
         d.SetDlgItemText(kHost, L"10.0.0.7");
         driver.PumpUntilIdle();
         driver.Press(VK_RETURN);
     };
     EXPECT_EQ(choice.DoModal(), IDOK);
-    EXPECT_EQ(choice.m_mode, 2);
-    EXPECT_EQ(choice.m_host, CString(L"10.0.0.7"));
+    EXPECT_EQ(choice.m_nMode, 2);
+    EXPECT_EQ(choice.m_strHost, CString(L"10.0.0.7"));
 }
 
 namespace {
@@ -425,12 +425,12 @@ namespace {
 // modal loop, after the dialog's own idle work, and with a keyboard filter.
 class CIdleStepsDialog : public CSettingsDialog {
 public:
-    std::vector<std::function<void(CIdleStepsDialog&)>> m_steps;
-    std::size_t m_next = 0;
-    int m_kicks = 0;
-    std::vector<std::size_t> m_tempsAtKick;  // before the dialog's own idle work
-    bool m_swallowEnter = false;
-    int m_enterSeen = 0;
+    std::vector<std::function<void(CIdleStepsDialog&)>> m_arrSteps;
+    std::size_t m_nNext = 0;
+    int m_nKicks = 0;
+    std::vector<std::size_t> m_arrTempsAtKick;  // before the dialog's own idle work
+    bool m_bSwallowEnter = false;
+    int m_nEnterSeen = 0;
 
     // Another step wants another idle: any message ends the idle phase.
     void WakeUp() { PostMessage(kRunScript); }
@@ -438,8 +438,8 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override
     {
         if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
-            ++m_enterSeen;
-            if (m_swallowEnter)
+            ++m_nEnterSeen;
+            if (m_bSwallowEnter)
                 return TRUE;
         }
         return CSettingsDialog::PreTranslateMessage(msg);
@@ -448,11 +448,11 @@ public:
 protected:
     LRESULT OnKickIdle(WPARAM wParam, LPARAM count)
     {
-        m_tempsAtKick.push_back(AfxTempWindowCount());
+        m_arrTempsAtKick.push_back(AfxTempWindowCount());
         const LRESULT more = CDialog::OnKickIdle(wParam, count);
-        ++m_kicks;
-        if (count == 0 && m_next < m_steps.size())
-            m_steps[m_next++](*this);
+        ++m_nKicks;
+        if (count == 0 && m_nNext < m_arrSteps.size())
+            m_arrSteps[m_nNext++](*this);
         return more;
     }
     DECLARE_MESSAGE_MAP()
@@ -474,13 +474,13 @@ TEST_F(ModalLoop, CommandUiOfTheDialogsButtonsRunsAtIdle)
         applyEnabled.push_back(d.Driver().IsEnabled(kApply));
         verboseChecked.push_back(d.Driver().IsChecked(kVerbose));
     };
-    dialog.m_applyEnabled = false;
-    dialog.m_verboseShown = 1;
-    dialog.m_steps = {
+    m_Dialog.m_bApplyEnabled = false;
+    m_Dialog.m_nVerboseShown = 1;
+    m_Dialog.m_arrSteps = {
         [&](CIdleStepsDialog& d) {
             note(d);
-            d.m_applyEnabled = true;
-            d.m_verboseShown = 0;
+            d.m_bApplyEnabled = true;
+            d.m_nVerboseShown = 0;
             d.WakeUp();
         },
         [&](CIdleStepsDialog& d) {
@@ -488,28 +488,28 @@ TEST_F(ModalLoop, CommandUiOfTheDialogsButtonsRunsAtIdle)
             d.Driver().Press(VK_ESCAPE);
         },
     };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(m_Dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(applyEnabled, (std::vector<bool>{false, true}));
     EXPECT_EQ(verboseChecked, (std::vector<bool>{true, false}));
     // One idle step per idle phase: the dialog answered that it had no more work.
-    EXPECT_EQ(dialog.m_kicks, 2);
+    EXPECT_EQ(m_Dialog.m_nKicks, 2);
 }
 
 TEST_F(ModalLoop, TheDialogsPreTranslateMessageSeesItsKeysFirst)
 {
     bool openAfterEnter = false;
-    dialog.m_swallowEnter = true;
-    dialog.m_steps = {
+    m_Dialog.m_bSwallowEnter = true;
+    m_Dialog.m_arrSteps = {
         [&](CIdleStepsDialog& d) { d.Driver().Press(VK_RETURN); },
         [&](CIdleStepsDialog& d) {
             openAfterEnter = d.IsWindowVisible() != FALSE;
-            d.m_swallowEnter = false;
+            d.m_bSwallowEnter = false;
             d.Driver().Press(VK_RETURN);
         },
     };
-    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(m_Dialog.DoModal(), IDOK);
     EXPECT_TRUE(openAfterEnter);
-    EXPECT_EQ(dialog.m_enterSeen, 2);
+    EXPECT_EQ(m_Dialog.m_nEnterSeen, 2);
 }
 
 TEST_F(ModalLoop, TheOwnerIsDisabledToldOfIdleAndActiveAgainAfterwards)
@@ -520,12 +520,12 @@ TEST_F(ModalLoop, TheOwnerIsDisabledToldOfIdleAndActiveAgainAfterwards)
     ::SetActiveWindow(owner.hwnd);
     UiTest::Drain();
     CWnd* parent = CWnd::FromHandle(owner.hwnd);
-    dialog.m_pParentWnd = parent;
+    m_Dialog.m_pParentWnd = parent;
     bool ownerEnabled = true;
     HWND active = nullptr;
     HWND ownerOfDialog = nullptr;
     bool shownAsModal = false;
-    dialog.m_steps = {
+    m_Dialog.m_arrSteps = {
         [&](CIdleStepsDialog& d) {
             ownerEnabled = ::IsWindowEnabled(owner.hwnd) != FALSE;
             active = ::GetActiveWindow();
@@ -535,26 +535,26 @@ TEST_F(ModalLoop, TheOwnerIsDisabledToldOfIdleAndActiveAgainAfterwards)
         },
         [&](CIdleStepsDialog& d) { d.Driver().Press(VK_ESCAPE); },
     };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(m_Dialog.DoModal(), IDCANCEL);
     EXPECT_FALSE(ownerEnabled);
     EXPECT_NE(active, owner.hwnd);
     EXPECT_EQ(ownerOfDialog, owner.hwnd);
     // The display is told, so that on X11 the window manager keeps it above its owner.
     EXPECT_TRUE(shownAsModal);
-    // WM_ENTERIDLE once per idle phase, naming the dialog.
+    // WM_ENTERIDLE once per idle phase, naming the m_Dialog.
     const auto idles = log.Of(WM_ENTERIDLE);
     ASSERT_EQ(idles.size(), 2u);
     EXPECT_EQ(idles[0].wParam, static_cast<WPARAM>(MSGF_DIALOGBOX));
     EXPECT_TRUE(::IsWindowEnabled(owner.hwnd));
     EXPECT_EQ(::GetActiveWindow(), owner.hwnd);
-    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_EQ(m_Dialog.m_hWnd, nullptr);
 }
 
 TEST_F(ModalLoop, QuitEndsTheLoopAndIsPassedOnAndEndingEarlySkipsIt)
 {
-    dialog.m_steps = {[](CIdleStepsDialog&) { ::PostQuitMessage(3); }};
-    dialog.DoModal();
-    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    m_Dialog.m_arrSteps = {[](CIdleStepsDialog&) { ::PostQuitMessage(3); }};
+    m_Dialog.DoModal();
+    EXPECT_EQ(m_Dialog.m_hWnd, nullptr);
     MSG msg{};
     ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
@@ -567,7 +567,7 @@ TEST_F(ModalLoop, QuitEndsTheLoopAndIsPassedOnAndEndingEarlySkipsIt)
             return TRUE;
         }
     } closing;
-    ASSERT_TRUE(closing.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_image.data())));
+    ASSERT_TRUE(closing.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrImage.data())));
     EXPECT_EQ(closing.DoModal(), IDABORT);
     EXPECT_EQ(closing.m_hWnd, nullptr);
     // A parent that is gone is refused.
@@ -582,8 +582,8 @@ TEST_F(ModalLoop, TemporaryObjectsAreFreedAtIdleOnlyWhenNoHandlerHoldsThem)
 {
     bool innerKeptTheTemporary = false;
     // The command UI leaves the controls as they are, so nothing repaints between the idles.
-    dialog.m_verboseShown = 1;
-    dialog.m_steps = {
+    m_Dialog.m_nVerboseShown = 1;
+    m_Dialog.m_arrSteps = {
         [&](CIdleStepsDialog& d) {
             CWnd::FromHandle(d.Driver().Control(kName));
             d.WakeUp();
@@ -594,17 +594,17 @@ TEST_F(ModalLoop, TemporaryObjectsAreFreedAtIdleOnlyWhenNoHandlerHoldsThem)
             std::vector<BYTE> image = SettingsTemplate();
             CIdleStepsDialog inner;
             ASSERT_TRUE(inner.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), &d));
-            inner.m_steps = {[](CIdleStepsDialog& i) { i.WakeUp(); },
+            inner.m_arrSteps = {[](CIdleStepsDialog& i) { i.WakeUp(); },
                              [](CIdleStepsDialog& i) { i.Driver().Press(VK_ESCAPE); }};
             inner.DoModal();
             innerKeptTheTemporary = label->m_hWnd == d.Driver().Control(kCount);
             d.Driver().Press(VK_ESCAPE);
         },
     };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(m_Dialog.DoModal(), IDCANCEL);
     // The first idle's temporaries (the command UI's and the step's) were gone by the second.
-    ASSERT_GE(dialog.m_tempsAtKick.size(), 2u);
-    EXPECT_EQ(dialog.m_tempsAtKick[1], 0u);
+    ASSERT_GE(m_Dialog.m_arrTempsAtKick.size(), 2u);
+    EXPECT_EQ(m_Dialog.m_arrTempsAtKick[1], 0u);
     EXPECT_TRUE(innerKeptTheTemporary);
 }
 
@@ -612,7 +612,7 @@ TEST_F(FrameworkDialog, TheCheckedRadioAndAnyDescendantAreFoundById)
 {
     std::vector<BYTE> image = SettingsTemplate();
     CSettingsDialog modeless;
-    modeless.m_radio = 2;
+    modeless.m_nRadio = 2;
     ASSERT_TRUE(modeless.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())));
     EXPECT_EQ(modeless.GetCheckedRadioButton(kFirstRadio, kFirstRadio + 2), kFirstRadio + 2);
     modeless.CheckRadioButton(kFirstRadio, kFirstRadio + 2, kFirstRadio);
@@ -650,7 +650,7 @@ TEST_F(ModalLoop, AModalDialogOpensCentredOverItsOwner)
         std::vector<BYTE> image = SettingsTemplate();
         ASSERT_TRUE(opened.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), CWnd::FromHandle(parent)));
         RECT placed{};
-        opened.m_steps = {[&](CIdleStepsDialog& d) {
+        opened.m_arrSteps = {[&](CIdleStepsDialog& d) {
             ::GetWindowRect(d.m_hWnd, &placed);
             d.Driver().Press(VK_ESCAPE);
         }};

@@ -28,25 +28,25 @@ class MemoryCanvas {
 public:
     explicit MemoryCanvas(int width = 40, int height = 40)
     {
-        EXPECT_TRUE(dc.CreateCompatibleDC(nullptr));
-        EXPECT_TRUE(bitmap.CreateBitmap(width, height, 1, 32, nullptr));
-        previous = dc.SelectObject(&bitmap);
-        dc.FillSolidRect(0, 0, width, height, kWhite);
+        EXPECT_TRUE(m_DC.CreateCompatibleDC(nullptr));
+        EXPECT_TRUE(m_Bitmap.CreateBitmap(width, height, 1, 32, nullptr));
+        m_pPrevious = m_DC.SelectObject(&m_Bitmap);
+        m_DC.FillSolidRect(0, 0, width, height, kWhite);
     }
-    ~MemoryCanvas() { dc.SelectObject(previous); }
+    ~MemoryCanvas() { m_DC.SelectObject(m_pPrevious); }
 
     int Count(COLORREF color, const RECT& area) const
     {
         int n = 0;
         for (int y = area.top; y < area.bottom; ++y)
             for (int x = area.left; x < area.right; ++x)
-                n += dc.GetPixel(x, y) == color ? 1 : 0;
+                n += m_DC.GetPixel(x, y) == color ? 1 : 0;
         return n;
     }
 
-    CDC dc;
-    CBitmap bitmap;
-    CBitmap* previous = nullptr;
+    CDC m_DC;
+    CBitmap m_Bitmap;
+    CBitmap* m_pPrevious = nullptr;
 };
 
 }  // namespace
@@ -54,8 +54,8 @@ public:
 TEST(DrawingWrappers, ShapesFramesAndFillsLandOnTheirPixels)
 {
     MemoryCanvas canvas;
-    CDC& dc = canvas.dc;
-    ASSERT_NE(canvas.previous, nullptr) << "the context's first bitmap comes back as a wrapper";
+    CDC& dc = canvas.m_DC;
+    ASSERT_NE(canvas.m_pPrevious, nullptr) << "the context's first bitmap comes back as a wrapper";
     EXPECT_EQ(dc.GetBkColor(), kWhite) << "FillSolidRect leaves the background colour set";
 
     dc.Draw3dRect(CRect(2, 2, 12, 12), kRed, kBlue);
@@ -101,7 +101,7 @@ TEST(DrawingWrappers, ShapesFramesAndFillsLandOnTheirPixels)
 TEST(DrawingWrappers, ClippingMappingCopiesAndText)
 {
     MemoryCanvas canvas;
-    CDC& dc = canvas.dc;
+    CDC& dc = canvas.m_DC;
     const int saved = dc.SaveDC();
     CRgn region;
     ASSERT_TRUE(region.CreateRectRgn(10, 10, 20, 20));
@@ -126,9 +126,9 @@ TEST(DrawingWrappers, ClippingMappingCopiesAndText)
     EXPECT_EQ(dc.GetPixel(5, 5), kBlue);
 
     MemoryCanvas copy(10, 10);
-    EXPECT_TRUE(copy.dc.BitBlt(0, 0, 10, 10, &dc, 4, 4, SRCCOPY));
-    EXPECT_EQ(copy.dc.GetPixel(1, 1), kBlue);
-    EXPECT_EQ(copy.dc.GetPixel(3, 3), kWhite);
+    EXPECT_TRUE(copy.m_DC.BitBlt(0, 0, 10, 10, &dc, 4, 4, SRCCOPY));
+    EXPECT_EQ(copy.m_DC.GetPixel(1, 1), kBlue);
+    EXPECT_EQ(copy.m_DC.GetPixel(3, 3), kWhite);
 
     CFont font;
     ASSERT_TRUE(font.CreatePointFont(100, L"DejaVu Sans", &dc));
@@ -158,17 +158,17 @@ TEST(DrawingWrappers, ClippingMappingCopiesAndText)
 TEST(DrawingWrappers, DrawStatePlacesBitmapsAndTexts)
 {
     MemoryCanvas source(4, 4);
-    source.dc.FillSolidRect(0, 0, 4, 4, kRed);
-    source.dc.SelectObject(source.previous);
+    source.m_DC.FillSolidRect(0, 0, 4, 4, kRed);
+    source.m_DC.SelectObject(source.m_pPrevious);
     MemoryCanvas canvas;
-    EXPECT_TRUE(canvas.dc.DrawState(CPoint(5, 6), CSize(4, 4), &source.bitmap, DSS_NORMAL));
+    EXPECT_TRUE(canvas.m_DC.DrawState(CPoint(5, 6), CSize(4, 4), &source.m_Bitmap, DSS_NORMAL));
     EXPECT_EQ(canvas.Count(kRed, {0, 0, 40, 40}), 16);
-    EXPECT_EQ(canvas.dc.GetPixel(5, 6), kRed);
-    EXPECT_EQ(canvas.dc.GetPixel(9, 10), kWhite);
-    EXPECT_FALSE(canvas.dc.DrawState(CPoint(0, 0), CSize(4, 4), static_cast<CBitmap*>(nullptr), DSS_NORMAL));
+    EXPECT_EQ(canvas.m_DC.GetPixel(5, 6), kRed);
+    EXPECT_EQ(canvas.m_DC.GetPixel(9, 10), kWhite);
+    EXPECT_FALSE(canvas.m_DC.DrawState(CPoint(0, 0), CSize(4, 4), static_cast<CBitmap*>(nullptr), DSS_NORMAL));
 
-    canvas.dc.SetTextColor(kBlue);
-    EXPECT_TRUE(canvas.dc.DrawState(CPoint(0, 20), CSize(40, 20), L"&Ab", DSS_NORMAL));
+    canvas.m_DC.SetTextColor(kBlue);
+    EXPECT_TRUE(canvas.m_DC.DrawState(CPoint(0, 20), CSize(40, 20), L"&Ab", DSS_NORMAL));
     EXPECT_GT(canvas.Count(kBlue, {0, 20, 40, 40}), 0);
     EXPECT_EQ(canvas.Count(kBlue, {0, 0, 40, 20}), 0) << "nothing above the text's place";
 }
@@ -185,14 +185,14 @@ TEST(DrawingWrappers, PrinterContextsAreKnownAsPrinting)
     std::remove(path.c_str());
 
     MemoryCanvas screen;
-    EXPECT_FALSE(screen.dc.IsPrinting());
-    screen.dc.SetMapMode(MM_ANISOTROPIC);
-    screen.dc.SetWindowExt(100, 50);
-    screen.dc.SetViewportExt(CSize(200, 25));
-    EXPECT_EQ(screen.dc.GetWindowExt(), CSize(100, 50));
-    EXPECT_EQ(screen.dc.GetViewportExt(), CSize(200, 25));
+    EXPECT_FALSE(screen.m_DC.IsPrinting());
+    screen.m_DC.SetMapMode(MM_ANISOTROPIC);
+    screen.m_DC.SetWindowExt(100, 50);
+    screen.m_DC.SetViewportExt(CSize(200, 25));
+    EXPECT_EQ(screen.m_DC.GetWindowExt(), CSize(100, 50));
+    EXPECT_EQ(screen.m_DC.GetViewportExt(), CSize(200, 25));
     CRect rect(10, 10, 20, 20);
-    screen.dc.LPtoDP(&rect);
+    screen.m_DC.LPtoDP(&rect);
     EXPECT_EQ(rect, CRect(20, 5, 40, 10));
 }
 
@@ -317,14 +317,14 @@ TEST(DrawingWrappers, TemporaryWrappersLiveUntilTheIdleStepOfTheirThread)
 TEST(DrawingWrappers, ImageListsAddAndDrawImages)
 {
     MemoryCanvas strip(16, 8);
-    strip.dc.FillSolidRect(0, 0, 8, 8, kRed);
-    strip.dc.FillSolidRect(8, 0, 8, 8, kBlue);
-    strip.dc.SelectObject(strip.previous);  // a bitmap goes into a list unselected
+    strip.m_DC.FillSolidRect(0, 0, 8, 8, kRed);
+    strip.m_DC.FillSolidRect(8, 0, 8, 8, kBlue);
+    strip.m_DC.SelectObject(strip.m_pPrevious);  // a bitmap goes into a list unselected
 
     CImageList images;
     ASSERT_TRUE(images.Create(8, 8, ILC_COLOR32, 0, 4));
     EXPECT_FALSE(images.Create(8, 8, ILC_COLOR32, 0, 4)) << "a wrapper holds one list";
-    EXPECT_EQ(images.Add(&strip.bitmap, static_cast<CBitmap*>(nullptr)), 0);
+    EXPECT_EQ(images.Add(&strip.m_Bitmap, static_cast<CBitmap*>(nullptr)), 0);
     EXPECT_EQ(images.GetImageCount(), 2);
     int width = 0;
     int height = 0;
@@ -333,10 +333,10 @@ TEST(DrawingWrappers, ImageListsAddAndDrawImages)
     EXPECT_EQ(CImageList::FromHandle(images), &images);
 
     MemoryCanvas target(20, 10);
-    EXPECT_TRUE(images.Draw(&target.dc, 1, CPoint(2, 1), ILD_NORMAL));
-    EXPECT_EQ(target.dc.GetPixel(2, 1), kBlue);
-    EXPECT_EQ(target.dc.GetPixel(9, 8), kBlue);
-    EXPECT_EQ(target.dc.GetPixel(10, 1), kWhite);
+    EXPECT_TRUE(images.Draw(&target.m_DC, 1, CPoint(2, 1), ILD_NORMAL));
+    EXPECT_EQ(target.m_DC.GetPixel(2, 1), kBlue);
+    EXPECT_EQ(target.m_DC.GetPixel(9, 8), kBlue);
+    EXPECT_EQ(target.m_DC.GetPixel(10, 1), kWhite);
     EXPECT_TRUE(images.Remove(0));
     EXPECT_EQ(images.GetImageCount(), 1);
 

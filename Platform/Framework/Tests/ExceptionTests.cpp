@@ -13,13 +13,13 @@
 
 namespace {
 
-std::wstring g_reported;
-UINT g_reportedType = 0;
+std::wstring g_strReported;
+UINT g_nReportedType = 0;
 
 int RecordReport(LPCWSTR text, UINT type)
 {
-    g_reported = text;
-    g_reportedType = type;
+    g_strReported = text;
+    g_nReportedType = type;
     return 6;  // IDYES
 }
 
@@ -79,8 +79,8 @@ TEST(Exceptions, ReportErrorGoesThroughTheReplaceableHandler)
     const AfxReportErrorHandler previous = AfxSetReportErrorHandler(&RecordReport);
     CFileException error(CFileException::diskFull, static_cast<LONG>(ERROR_DISK_FULL), L"/tmp/out.bin");
     EXPECT_EQ(error.ReportError(0x30), 6) << "the handler's answer comes back";
-    EXPECT_EQ(g_reported, L"Disk full while accessing /tmp/out.bin.");
-    EXPECT_EQ(g_reportedType, 0x30u);
+    EXPECT_EQ(g_strReported, L"Disk full while accessing /tmp/out.bin.");
+    EXPECT_EQ(g_nReportedType, 0x30u);
     AfxSetReportErrorHandler(previous);
     EXPECT_EQ(error.ReportError(), 1) << "the default handler writes to the debug output and answers IDOK";
 }

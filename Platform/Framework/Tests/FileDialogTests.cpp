@@ -21,29 +21,29 @@ class FileDialogObject : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::ofstream(m_temp / "device.wes") << "settings";
-        std::ofstream(m_temp / "log.txt") << "text";
-        m_root = ZELL::Shell::WidePath(m_temp.Path());
-        m_owner.Attach(m_script.Owner());
+        std::ofstream(m_Temp / "device.wes") << "settings";
+        std::ofstream(m_Temp / "log.txt") << "text";
+        m_strRoot = ZELL::Shell::WidePath(m_Temp.Path());
+        m_wndOwner.Attach(m_Script.Owner());
     }
-    void TearDown() override { m_owner.Detach(); }
+    void TearDown() override { m_wndOwner.Detach(); }
 
-    ShellTest::CTempFolder m_temp;
-    ShellTest::ModalScript m_script;
-    CWnd m_owner;
-    std::wstring m_root;
+    ShellTest::CTempFolder m_Temp;
+    ShellTest::ModalScript m_Script;
+    CWnd m_wndOwner;
+    std::wstring m_strRoot;
 };
 
 }  // namespace
 
 TEST_F(FileDialogObject, SaveTakesATypedNameWithTheDefaultExtensionAndSplitsThePath)
 {
-    const std::wstring initial = m_root + L"/*.wes";
+    const std::wstring initial = m_strRoot + L"/*.wes";
     CFileDialog dialog(FALSE, L"wes", initial.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
-                       L"Settings files (*.wes)|*.wes|All files (*.*)|*.*||", &m_owner);
+                       L"Settings files (*.wes)|*.wes|All files (*.*)|*.*||", &m_wndOwner);
     std::vector<std::wstring> types;
     std::wstring shownFolder;
-    m_script.Then([&](CDialogDriver& d) {
+    m_Script.Then([&](CDialogDriver& d) {
         HWND combo = d.Control(CFileNameDialog::kTypeCombo);
         for (int i = 0; i < static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); ++i) {
             wchar_t text[64] = {};
@@ -57,30 +57,30 @@ TEST_F(FileDialogObject, SaveTakesATypedNameWithTheDefaultExtensionAndSplitsTheP
     });
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(types, (std::vector<std::wstring>{L"Settings files (*.wes)", L"All files (*.*)"}));
-    EXPECT_EQ(shownFolder, m_root);
-    EXPECT_EQ(std::wstring(dialog.GetPathName()), m_root + L"/Anlage 7.neu");
+    EXPECT_EQ(shownFolder, m_strRoot);
+    EXPECT_EQ(std::wstring(dialog.GetPathName()), m_strRoot + L"/Anlage 7.neu");
     EXPECT_EQ(std::wstring(dialog.GetFileName()), L"Anlage 7.neu");
     EXPECT_EQ(std::wstring(dialog.GetFileExt()), L"neu");
     EXPECT_EQ(std::wstring(dialog.GetFileTitle()), L"Anlage 7");
-    EXPECT_EQ(std::wstring(dialog.GetFolderPath()), m_root);
+    EXPECT_EQ(std::wstring(dialog.GetFolderPath()), m_strRoot);
 }
 
 TEST_F(FileDialogObject, OpenPicksFromTheListAndCancelGivesIdCancel)
 {
     CFileDialog dialog(TRUE, L"txt", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR,
-                       L"Text (*.txt)|*.txt||", &m_owner);
-    const std::wstring folder = m_root;
+                       L"Text (*.txt)|*.txt||", &m_wndOwner);
+    const std::wstring folder = m_strRoot;
     dialog.m_ofn.lpstrInitialDir = folder.c_str();
-    m_script.Then([&](CDialogDriver& d) {
+    m_Script.Then([&](CDialogDriver& d) {
         Key(d, 'N', UiTest::kAlt);
         d.Type(L"log");  // an open dialog finds log.txt through the default extension
         Key(d, VK_RETURN);
     });
     ASSERT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(std::wstring(dialog.GetPathName()), m_root + L"/log.txt");
+    EXPECT_EQ(std::wstring(dialog.GetPathName()), m_strRoot + L"/log.txt");
 
-    CFileDialog cancelled(TRUE, nullptr, nullptr, OFN_NOCHANGEDIR, nullptr, &m_owner);
-    m_script.Then([&](CDialogDriver& d) { Key(d, VK_ESCAPE); });
+    CFileDialog cancelled(TRUE, nullptr, nullptr, OFN_NOCHANGEDIR, nullptr, &m_wndOwner);
+    m_Script.Then([&](CDialogDriver& d) { Key(d, VK_ESCAPE); });
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
     EXPECT_EQ(std::wstring(cancelled.GetPathName()), L"");
     EXPECT_EQ(std::wstring(cancelled.GetFileExt()), L"");

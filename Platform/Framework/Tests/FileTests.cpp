@@ -25,27 +25,27 @@ class FileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_folder = fs::temp_directory_path() /
+        m_Folder = fs::temp_directory_path() /
                    ("framework-files-" + std::to_string(::getpid()) + "-" +
                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-        m_folder = fs::canonical(m_folder);  // as the working folder reports it
+        fs::remove_all(m_Folder);
+        fs::create_directories(m_Folder);
+        m_Folder = fs::canonical(m_Folder);  // as the working folder reports it
     }
-    void TearDown() override { fs::remove_all(m_folder); }
+    void TearDown() override { fs::remove_all(m_Folder); }
 
-    CString Path(const std::string& name) const { return CString(Text::Utf8ToWide((m_folder / name).string())); }
+    CString Path(const std::string& name) const { return CString(Text::Utf8ToWide((m_Folder / name).string())); }
     void WriteRaw(const std::string& name, const std::string& bytes) const
     {
-        std::ofstream(m_folder / name, std::ios::binary) << bytes;
+        std::ofstream(m_Folder / name, std::ios::binary) << bytes;
     }
     std::string ReadRaw(const std::string& name) const
     {
-        std::ifstream in(m_folder / name, std::ios::binary);
+        std::ifstream in(m_Folder / name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    fs::path m_folder;
+    fs::path m_Folder;
 };
 
 // The cause and path of the CFileException `operation` raises.
@@ -111,13 +111,13 @@ TEST_F(FileTest, BytesRoundTripWithSeekingAndResizing)
 
 TEST_F(FileTest, PathsBecomeFullAndLoseDotParts)
 {
-    fs::create_directory(m_folder / "sub");
+    fs::create_directory(m_Folder / "sub");
     CFile dotted(Path("sub/.././/Mixed.Case.bin"), CFile::modeCreate | CFile::modeWrite);
     EXPECT_EQ(dotted.GetFilePath(), Path("Mixed.Case.bin"));
     EXPECT_EQ(dotted.GetFileTitle(), L"Mixed.Case");
 
     const fs::path before = fs::current_path();
-    fs::current_path(m_folder / "sub");
+    fs::current_path(m_Folder / "sub");
     CFile relative;
     const BOOL opened = relative.Open(L"../Mixed.Case.bin", CFile::modeRead);
     fs::current_path(before);
@@ -166,7 +166,7 @@ TEST_F(FileTest, RenameNeverReplacesAndRemoveReportsMissingFiles)
     CFile::Rename(Path("a.txt"), Path("c.txt"));
     EXPECT_EQ(ReadRaw("c.txt"), "A");
     CFile::Remove(Path("c.txt"));
-    EXPECT_FALSE(fs::exists(m_folder / "c.txt"));
+    EXPECT_FALSE(fs::exists(m_Folder / "c.txt"));
     EXPECT_EQ(FileFailure([&] { CFile::Remove(Path("c.txt")); }).cause, CFileException::fileNotFound);
     CFileStatus status;
     EXPECT_FALSE(CFile::GetStatus(Path("c.txt"), status));
@@ -225,7 +225,7 @@ TEST_F(FileTest, FindWalksMatchingEntriesInNameOrder)
     WriteRaw("a.txt", "1");
     WriteRaw("c.log", "");
     WriteRaw("noext", "");
-    fs::create_directory(m_folder / "sub.txt");
+    fs::create_directory(m_Folder / "sub.txt");
 
     CFileFind finder;
     std::vector<std::wstring> names;
@@ -272,11 +272,11 @@ TEST_F(FileTest, FindWalksMatchingEntriesInNameOrder)
     EXPECT_EQ(finder.GetFileTitle(), L"noext");
 
     const fs::path before = fs::current_path();
-    fs::current_path(m_folder / "sub.txt");
+    fs::current_path(m_Folder / "sub.txt");
     const BOOL found = finder.FindFile(L"../?.txt");
     fs::current_path(before);
     ASSERT_TRUE(found);
-    EXPECT_EQ(finder.GetRoot(), CString(Text::Utf8ToWide(m_folder.string()))) << "a relative search reports full paths";
+    EXPECT_EQ(finder.GetRoot(), CString(Text::Utf8ToWide(m_Folder.string()))) << "a relative search reports full paths";
     finder.FindNextFile();
     EXPECT_EQ(finder.GetFilePath(), Path("a.txt"));
     finder.Close();

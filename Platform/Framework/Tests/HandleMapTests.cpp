@@ -11,23 +11,23 @@ namespace {
 
 class CSelfDeleting : public CWnd {
 public:
-    explicit CSelfDeleting(int& deletions) : m_deletions(deletions) {}
-    ~CSelfDeleting() override { ++m_deletions; }
+    explicit CSelfDeleting(int& deletions) : m_nDeletions(deletions) {}
+    ~CSelfDeleting() override { ++m_nDeletions; }
 
 protected:
     void PostNcDestroy() override { delete this; }
 
 private:
-    int& m_deletions;
+    int& m_nDeletions;
 };
 
 // A window whose WM_NCDESTROY handler forgets the base's.
 class CForgetful : public CWnd {
 public:
-    bool sawNcDestroy = false;
+    bool m_bSawNcDestroy = false;
 
 protected:
-    void OnNcDestroy() { sawNcDestroy = true; }
+    void OnNcDestroy() { m_bSawNcDestroy = true; }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -79,7 +79,7 @@ TEST(HandleMaps, APermanentWrapperIsLetGoWhenItsWindowIsDestroyed)
     CForgetful forgetful;
     ASSERT_TRUE(forgetful.CreateEx(0, nullptr, L"f", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr));
     forgetful.DestroyWindow();
-    EXPECT_TRUE(forgetful.sawNcDestroy);
+    EXPECT_TRUE(forgetful.m_bSawNcDestroy);
     EXPECT_EQ(forgetful.m_hWnd, nullptr);
 
     // A wrapper that goes first takes its window along.

@@ -20,21 +20,21 @@ constexpr int kSharingButton = 303;
 
 class CBaseWnd : public CWnd {
 public:
-    std::vector<std::wstring> log;
-    UINT lastFlags = 0;
-    CPoint lastPoint;
-    UINT_PTR lastTimer = 0;
+    std::vector<std::wstring> m_arrLog;
+    UINT m_nLastFlags = 0;
+    CPoint m_ptLastPoint;
+    UINT_PTR m_nLastTimer = 0;
 
 protected:
     void OnLButtonDown(UINT flags, CPoint point)
     {
-        log.push_back(L"base down");
-        lastFlags = flags;
-        lastPoint = point;
+        m_arrLog.push_back(L"base down");
+        m_nLastFlags = flags;
+        m_ptLastPoint = point;
     }
     void OnTimer(UINT_PTR id)
     {
-        lastTimer = id;
+        m_nLastTimer = id;
         KillTimer(id);
     }
     LRESULT OnAsk(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam * 10 + static_cast<WPARAM>(lParam)); }
@@ -51,16 +51,16 @@ class CDerivedWnd : public CBaseWnd {
 protected:
     void OnLButtonDown(UINT flags, CPoint point)
     {
-        log.push_back(L"derived down");
+        m_arrLog.push_back(L"derived down");
         CBaseWnd::OnLButtonDown(flags, point);
     }
     LRESULT OnRegistered(WPARAM wParam, LPARAM) { return static_cast<LRESULT>(wParam) + 1; }
-    void OnPlainClicked() { log.push_back(L"parent: plain clicked"); }
-    void OnOwnClicked() { log.push_back(L"parent: own clicked"); }
-    void OnSharingClicked() { log.push_back(L"parent: sharing clicked"); }
+    void OnPlainClicked() { m_arrLog.push_back(L"parent: plain clicked"); }
+    void OnOwnClicked() { m_arrLog.push_back(L"parent: own clicked"); }
+    void OnSharingClicked() { m_arrLog.push_back(L"parent: sharing clicked"); }
     HBRUSH OnCtlColor(CDC*, CWnd* wnd, UINT kind)
     {
-        log.push_back(L"parent: color " + std::to_wstring(wnd ? wnd->GetDlgCtrlID() : 0) + L" " + std::to_wstring(kind));
+        m_arrLog.push_back(L"parent: color " + std::to_wstring(wnd ? wnd->GetDlgCtrlID() : 0) + L" " + std::to_wstring(kind));
         return CWnd::OnCtlColor(nullptr, wnd, kind);
     }
     DECLARE_MESSAGE_MAP()
@@ -78,18 +78,18 @@ END_MESSAGE_MAP()
 // A button that handles its own click; a second kind lets the parent see it too.
 class COwnButton : public CButton {
 public:
-    std::vector<std::wstring>* log = nullptr;
-    bool share = false;
+    std::vector<std::wstring>* m_pLog = nullptr;
+    bool m_bShare = false;
 
 protected:
     BOOL OnReflectedClick()
     {
-        log->push_back(share ? L"button: sharing clicked" : L"button: own clicked");
-        return share ? FALSE : TRUE;
+        m_pLog->push_back(m_bShare ? L"button: sharing clicked" : L"button: own clicked");
+        return m_bShare ? FALSE : TRUE;
     }
     HBRUSH CtlColor(CDC*, UINT kind)
     {
-        log->push_back(L"button: color " + std::to_wstring(kind));
+        m_pLog->push_back(L"button: color " + std::to_wstring(kind));
         return nullptr;
     }
     DECLARE_MESSAGE_MAP()
@@ -105,78 +105,78 @@ protected:
     void SetUp() override
     {
         FrameworkTest::RegisterControls();
-        ASSERT_TRUE(window.CreateEx(0, nullptr, L"Maps", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300, nullptr,
+        ASSERT_TRUE(m_wndDerived.CreateEx(0, nullptr, L"Maps", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300, nullptr,
                                     nullptr));
-        SetActiveWindow(window.m_hWnd);
+        SetActiveWindow(m_wndDerived.m_hWnd);
         UiTest::Drain();
     }
     void TearDown() override
     {
-        window.DestroyWindow();
+        m_wndDerived.DestroyWindow();
         AfxDeleteTempObjects();
     }
     HWND AddButton(int id, LPCWSTR text, int x)
     {
-        return CreateWindowExW(0, L"Button", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 10, 80, 24, window.m_hWnd,
+        return CreateWindowExW(0, L"Button", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 10, 80, 24, m_wndDerived.m_hWnd,
                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
     }
 
-    CDerivedWnd window;
+    CDerivedWnd m_wndDerived;
 };
 
 }
 
 TEST_F(MessageMaps, HandlersGetTheirArgumentsAndTheDerivedEntryWins)
 {
-    UiTest::CDialogDriver driver(window.m_hWnd);
+    UiTest::CDialogDriver driver(m_wndDerived.m_hWnd);
     driver.ClickAt(CPoint(100 + 50, 100 + 60));
     driver.PumpUntilIdle();
     POINT client{150, 160};
-    ScreenToClient(window.m_hWnd, &client);
-    ASSERT_GE(window.log.size(), 2u);
-    EXPECT_EQ(window.log[0], L"derived down");
-    EXPECT_EQ(window.log[1], L"base down");
-    EXPECT_EQ(window.lastPoint.x, client.x);
-    EXPECT_EQ(window.lastPoint.y, client.y);
-    EXPECT_NE(window.lastFlags & MK_LBUTTON, 0u);
+    ScreenToClient(m_wndDerived.m_hWnd, &client);
+    ASSERT_GE(m_wndDerived.m_arrLog.size(), 2u);
+    EXPECT_EQ(m_wndDerived.m_arrLog[0], L"derived down");
+    EXPECT_EQ(m_wndDerived.m_arrLog[1], L"base down");
+    EXPECT_EQ(m_wndDerived.m_ptLastPoint.x, client.x);
+    EXPECT_EQ(m_wndDerived.m_ptLastPoint.y, client.y);
+    EXPECT_NE(m_wndDerived.m_nLastFlags & MK_LBUTTON, 0u);
 
     // The base's entries still serve what the derived class leaves.
-    window.SetTimer(7, 10);
-    EXPECT_TRUE(driver.PumpUntil([&] { return window.lastTimer == 7; }));
-    EXPECT_EQ(window.SendMessage(kAsk, 4, 2), 42);
+    m_wndDerived.SetTimer(7, 10);
+    EXPECT_TRUE(driver.PumpUntil([&] { return m_wndDerived.m_nLastTimer == 7; }));
+    EXPECT_EQ(m_wndDerived.SendMessage(kAsk, 4, 2), 42);
 }
 
 TEST_F(MessageMaps, RegisteredMessagesDispatchAndTheirAnswerReachesTheSender)
 {
     ASSERT_GE(kRegistered, 0xC000u);
-    EXPECT_EQ(SendMessageW(window.m_hWnd, kRegistered, 41, 0), 42);
+    EXPECT_EQ(SendMessageW(m_wndDerived.m_hWnd, kRegistered, 41, 0), 42);
     // Another registered message is no entry of the map.
     const UINT other = RegisterWindowMessageW(L"ZellFrameworkTestOther");
-    EXPECT_EQ(SendMessageW(window.m_hWnd, other, 41, 0), 0);
+    EXPECT_EQ(SendMessageW(m_wndDerived.m_hWnd, other, 41, 0), 0);
 }
 
 TEST_F(MessageMaps, ReflectionGivesTheControlItsNotificationFirst)
 {
     HWND plain = AddButton(kPlainButton, L"Plain", 10);
     COwnButton own;
-    own.log = &window.log;
+    own.m_pLog = &m_wndDerived.m_arrLog;
     COwnButton sharing;
-    sharing.log = &window.log;
-    sharing.share = true;
+    sharing.m_pLog = &m_wndDerived.m_arrLog;
+    sharing.m_bShare = true;
     ASSERT_TRUE(own.SubclassWindow(AddButton(kOwnButton, L"Own", 100)));
     AddButton(kSharingButton, L"Share", 190);
-    ASSERT_TRUE(sharing.SubclassDlgItem(kSharingButton, &window));
+    ASSERT_TRUE(sharing.SubclassDlgItem(kSharingButton, &m_wndDerived));
     UiTest::Drain();
-    window.log.clear();
+    m_wndDerived.m_arrLog.clear();
 
-    UiTest::CDialogDriver driver(window.m_hWnd);
+    UiTest::CDialogDriver driver(m_wndDerived.m_hWnd);
     for (int id : {kPlainButton, kOwnButton, kSharingButton}) {
         ASSERT_TRUE(driver.Click(id));
         driver.PumpUntilIdle();
     }
     std::vector<std::wstring> clicks;
     std::vector<std::wstring> colors;
-    for (const std::wstring& line : window.log)
+    for (const std::wstring& line : m_wndDerived.m_arrLog)
         (line.find(L"color") != std::wstring::npos ? colors : clicks).push_back(line);
     EXPECT_EQ(clicks, (std::vector<std::wstring>{L"parent: plain clicked", L"button: own clicked",
                                                  L"button: sharing clicked", L"parent: sharing clicked"}));
@@ -186,8 +186,8 @@ TEST_F(MessageMaps, ReflectionGivesTheControlItsNotificationFirst)
     EXPECT_NE(std::find(colors.begin(), colors.end(), L"parent: color " + std::to_wstring(kOwnButton) + L" " + btn),
               colors.end());
     (void)plain;
-    EXPECT_EQ(own.UnsubclassWindow(), GetDlgItem(window.m_hWnd, kOwnButton));
-    EXPECT_EQ(CWnd::FromHandlePermanent(GetDlgItem(window.m_hWnd, kOwnButton)), nullptr);
+    EXPECT_EQ(own.UnsubclassWindow(), GetDlgItem(m_wndDerived.m_hWnd, kOwnButton));
+    EXPECT_EQ(CWnd::FromHandlePermanent(GetDlgItem(m_wndDerived.m_hWnd, kOwnButton)), nullptr);
 }
 
 namespace {
@@ -197,12 +197,12 @@ constexpr UINT kOtherCode = 0x7002;
 
 class CNotifyingChild : public CWnd {
 public:
-    int reflected = 0;
+    int m_nReflected = 0;
 
 protected:
     void OnCustom(NMHDR* header, LRESULT* result)
     {
-        ++reflected;
+        ++m_nReflected;
         *result = static_cast<LRESULT>(header->idFrom) + 1000;
     }
     DECLARE_MESSAGE_MAP()
@@ -214,14 +214,14 @@ END_MESSAGE_MAP()
 
 class CNotifiedParent : public CWnd {
 public:
-    std::vector<UINT> commands;
-    int otherNotes = 0;
+    std::vector<UINT> m_arrCommands;
+    int m_nOtherNotes = 0;
 
 protected:
-    void OnRange(UINT id) { commands.push_back(id); }
+    void OnRange(UINT id) { m_arrCommands.push_back(id); }
     void OnOther(NMHDR*, LRESULT* result)
     {
-        ++otherNotes;
+        ++m_nOtherNotes;
         *result = 7;
     }
     DECLARE_MESSAGE_MAP()
@@ -243,17 +243,17 @@ TEST(MessageMapRouting, NotificationsAndCommandRangesReachTheirEntriesWithTheirA
 
     NMHDR header{child.m_hWnd, 401, kCustomCode};
     EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 401, reinterpret_cast<LPARAM>(&header)), 1401);
-    EXPECT_EQ(child.reflected, 1);
+    EXPECT_EQ(child.m_nReflected, 1);
     header.code = kOtherCode;
     EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 401, reinterpret_cast<LPARAM>(&header)), 7);
-    EXPECT_EQ(parent.otherNotes, 1);
+    EXPECT_EQ(parent.m_nOtherNotes, 1);
     // A code nobody handles reaches no entry and answers 0.
     header.code = 0x7003;
     EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 401, reinterpret_cast<LPARAM>(&header)), 0);
 
     for (UINT id : {499u, 500u, 502u, 503u})
         parent.SendMessage(WM_COMMAND, id, 0);
-    EXPECT_EQ(parent.commands, (std::vector<UINT>{500, 502}));
+    EXPECT_EQ(parent.m_arrCommands, (std::vector<UINT>{500, 502}));
     EXPECT_FALSE(parent.HasCommandHandler(499));
     EXPECT_TRUE(parent.HasCommandHandler(501));
     parent.DestroyWindow();
@@ -264,14 +264,14 @@ namespace {
 
 class COwnerDrawnButton : public CButton {
 public:
-    int drawn = 0;
-    UINT drawnId = 0;
+    int m_nDrawn = 0;
+    UINT m_nDrawnId = 0;
 
 protected:
     void DrawItem(LPDRAWITEMSTRUCT item)
     {
-        ++drawn;
-        drawnId = item->CtlID;
+        ++m_nDrawn;
+        m_nDrawnId = item->CtlID;
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -285,10 +285,10 @@ END_MESSAGE_MAP()
 TEST_F(MessageMaps, AnOwnerDrawnControlDrawsItselfThroughReflection)
 {
     COwnerDrawnButton button;
-    ASSERT_TRUE(button.Create(L"drawn", WS_VISIBLE | BS_OWNERDRAW, Area(10, 50, 80, 24), &window, 310));
+    ASSERT_TRUE(button.Create(L"drawn", WS_VISIBLE | BS_OWNERDRAW, Area(10, 50, 80, 24), &m_wndDerived, 310));
     button.Invalidate();
     button.UpdateWindow();
     UiTest::Drain();
-    EXPECT_GE(button.drawn, 1);
-    EXPECT_EQ(button.drawnId, 310u);
+    EXPECT_GE(button.m_nDrawn, 1);
+    EXPECT_EQ(button.m_nDrawnId, 310u);
 }

@@ -12,10 +12,10 @@ namespace {
 
 class CEveryMessage : public CWnd {
 public:
-    std::vector<std::wstring> seen;
+    std::vector<std::wstring> m_arrSeen;
 
 protected:
-    void Note(const std::wstring& what) { seen.push_back(what); }
+    void Note(const std::wstring& what) { m_arrSeen.push_back(what); }
     void OnPaint() { Note(L"paint"); ValidateRect(m_hWnd, nullptr); }
     BOOL OnEraseBkgnd(CDC* dc) { Note(dc ? L"erase dc" : L"erase"); return TRUE; }
     void OnMouseMove(UINT, CPoint p) { Note(L"move " + std::to_wstring(p.x) + L"," + std::to_wstring(p.y)); }
@@ -92,8 +92,8 @@ TEST(MessageShapes, EachHandlerIsGivenTheMessageUnpacked)
 {
     CEveryMessage w;
     ASSERT_TRUE(w.CreateEx(0, nullptr, L"every", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr));
-    EXPECT_EQ(w.seen.front(), L"create every");
-    w.seen.clear();
+    EXPECT_EQ(w.m_arrSeen.front(), L"create every");
+    w.m_arrSeen.clear();
 
     w.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(-5), 7));
     w.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(w.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -109,7 +109,7 @@ TEST(MessageShapes, EachHandlerIsGivenTheMessageUnpacked)
     w.SendMessage(WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
     w.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w.m_hWnd), MAKELPARAM(44, 55));
     w.SendMessage(WM_CLOSE);
-    EXPECT_EQ(w.seen, (std::vector<std::wstring>{
+    EXPECT_EQ(w.m_arrSeen, (std::vector<std::wstring>{
                           L"move -5,7", L"cursor 1 1 512", L"size 0 120x80", L"movewin -10,20",
                           L"key 116 2 16385", L"char 120", L"wheel -120", L"hscroll 5 300", L"vscroll 1 0",
                           L"syscommand 61536", L"activate 1 1", L"setting intl", L"context 44", L"close"}));
@@ -126,14 +126,14 @@ TEST(MessageShapes, EachHandlerIsGivenTheMessageUnpacked)
     EXPECT_EQ(measure.itemHeight, 33u);
     EXPECT_EQ(w.SendMessage(WM_GETDLGCODE), DLGC_WANTALLKEYS);
     EXPECT_EQ(w.SendMessage(WM_NCHITTEST, 0, 0), HTCLIENT);
-    w.seen.clear();
+    w.m_arrSeen.clear();
     w.EnableWindow(FALSE);
     w.ShowWindow(SW_SHOW);
     w.DestroyWindow();
-    ASSERT_GE(w.seen.size(), 3u);
-    EXPECT_EQ(w.seen.front(), L"enable 0");
-    EXPECT_EQ(w.seen[1], L"show 1");
-    EXPECT_EQ(w.seen.back(), L"destroy");
+    ASSERT_GE(w.m_arrSeen.size(), 3u);
+    EXPECT_EQ(w.m_arrSeen.front(), L"enable 0");
+    EXPECT_EQ(w.m_arrSeen[1], L"show 1");
+    EXPECT_EQ(w.m_arrSeen.back(), L"destroy");
 }
 
 namespace {
@@ -142,8 +142,8 @@ namespace {
 // control's own procedure, and the handler can change its answer.
 class CFilteringEdit : public CEdit {
 public:
-    std::vector<std::wstring> seen;
-    HCURSOR dragIcon = nullptr;
+    std::vector<std::wstring> m_arrSeen;
+    HCURSOR m_hDragIcon = nullptr;
     WNDPROC ControlProcedure() const { return m_pfnSuper; }
 
 protected:
@@ -155,14 +155,14 @@ protected:
     UINT OnGetDlgCode() { return CEdit::OnGetDlgCode() | DLGC_WANTTAB; }
     int OnMouseActivate(CWnd* top, UINT hit, UINT message)
     {
-        seen.push_back(L"activate " + std::to_wstring(top != nullptr) + L" " + std::to_wstring(hit) + L" " +
+        m_arrSeen.push_back(L"activate " + std::to_wstring(top != nullptr) + L" " + std::to_wstring(hit) + L" " +
                        std::to_wstring(message));
         return MA_NOACTIVATE;
     }
-    void OnCaptureChanged(CWnd* gaining) { seen.push_back(gaining ? L"capture to other" : L"capture gone"); }
-    void OnEnterMenuLoop(BOOL popup) { seen.push_back(L"menu loop " + std::to_wstring(popup)); }
+    void OnCaptureChanged(CWnd* gaining) { m_arrSeen.push_back(gaining ? L"capture to other" : L"capture gone"); }
+    void OnEnterMenuLoop(BOOL popup) { m_arrSeen.push_back(L"menu loop " + std::to_wstring(popup)); }
     void OnGetMinMaxInfo(MINMAXINFO* info) { info->ptMaxTrackSize = POINT{300, 200}; }
-    HCURSOR OnQueryDragIcon() { return dragIcon; }
+    HCURSOR OnQueryDragIcon() { return m_hDragIcon; }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -199,12 +199,12 @@ TEST(MessageShapes, BaseHandlersHandTheMessageOnAndNewEntriesUnpackTheirs)
               MA_NOACTIVATE);
     edit.SendMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(parent.m_hWnd));
     edit.SendMessage(WM_ENTERMENULOOP, TRUE);
-    EXPECT_EQ(edit.seen, (std::vector<std::wstring>{L"activate 1 1 513", L"capture to other", L"menu loop 1"}));
+    EXPECT_EQ(edit.m_arrSeen, (std::vector<std::wstring>{L"activate 1 1 513", L"capture to other", L"menu loop 1"}));
     MINMAXINFO info{};
     edit.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMaxTrackSize.x, 300);
-    edit.dragIcon = ::LoadCursorW(nullptr, IDC_ARROW);
-    EXPECT_EQ(reinterpret_cast<HCURSOR>(edit.SendMessage(WM_QUERYDRAGICON)), edit.dragIcon);
+    edit.m_hDragIcon = ::LoadCursorW(nullptr, IDC_ARROW);
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(edit.SendMessage(WM_QUERYDRAGICON)), edit.m_hDragIcon);
     parent.DestroyWindow();
     AfxDeleteTempObjects();
 }

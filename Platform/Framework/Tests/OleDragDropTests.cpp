@@ -46,23 +46,23 @@ class CScriptedDropSource : public COleDropSource {
 public:
     SCODE GiveFeedback(DROPEFFECT effect) override
     {
-        effects.push_back(effect);
-        if (!script.empty()) {
-            auto next = std::move(script.front());
-            script.pop_front();
+        m_arrEffects.push_back(effect);
+        if (!m_arrScript.empty()) {
+            auto next = std::move(m_arrScript.front());
+            m_arrScript.pop_front();
             next();
         }
         return COleDropSource::GiveFeedback(effect);
     }
-    std::deque<std::function<void()>> script;
-    std::vector<DROPEFFECT> effects;
+    std::deque<std::function<void()>> m_arrScript;
+    std::vector<DROPEFFECT> m_arrEffects;
 };
 
 // Drags its text away on a press; a move takes the text away from it.
 class CTextSourceWnd : public CWnd {
 public:
-    CScriptedDropSource dropSource;
-    DROPEFFECT lastEffect = 0xFFFF;
+    CScriptedDropSource m_DropSource;
+    DROPEFFECT m_dwLastEffect = 0xFFFF;
 
 protected:
     void OnLButtonDown(UINT, CPoint)
@@ -71,8 +71,8 @@ protected:
         GetWindowText(text);
         COleDataSource source;
         source.CacheGlobalData(CF_TEXT, Utf8Block(text.GetString()));
-        lastEffect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE, nullptr, &dropSource);
-        if (lastEffect == DROPEFFECT_MOVE)
+        m_dwLastEffect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE, nullptr, &m_DropSource);
+        if (m_dwLastEffect == DROPEFFECT_MOVE)
             SetWindowText(L"");
     }
     DECLARE_MESSAGE_MAP()
@@ -87,27 +87,27 @@ class CTextDropTarget : public COleDropTarget {
 public:
     DROPEFFECT OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point) override
     {
-        log += L"enter ";
-        enterPoint = point;
+        m_strLog += L"enter ";
+        m_ptEnterPoint = point;
         return Choose(wnd, data, keyState);
     }
     DROPEFFECT OnDragOver(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint) override
     {
-        log += L"over ";
+        m_strLog += L"over ";
         return Choose(wnd, data, keyState);
     }
-    void OnDragLeave(CWnd*) override { log += L"leave "; }
-    DROPEFFECT OnDragScroll(CWnd*, DWORD, CPoint) override { return scrollAnswer; }
+    void OnDragLeave(CWnd*) override { m_strLog += L"leave "; }
+    DROPEFFECT OnDragScroll(CWnd*, DWORD, CPoint) override { return m_dwScrollAnswer; }
     DROPEFFECT OnDropEx(CWnd*, COleDataObject*, DROPEFFECT, DROPEFFECT dropList, CPoint) override
     {
-        offered = dropList;
-        return dropExAnswer;
+        m_dwOffered = dropList;
+        return m_dwDropExAnswer;
     }
     BOOL OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint point) override
     {
-        log += L"drop ";
-        dropEffect = effect;
-        dropPoint = point;
+        m_strLog += L"drop ";
+        m_dwDropEffect = effect;
+        m_ptDropPoint = point;
         HGLOBAL block = data->GetGlobalData(CF_TEXT);
         if (block == nullptr)
             return FALSE;
@@ -116,13 +116,13 @@ public:
         return TRUE;
     }
 
-    std::wstring log;
-    DROPEFFECT scrollAnswer = DROPEFFECT_NONE;
-    DROPEFFECT dropExAnswer = static_cast<DROPEFFECT>(-1);  // leave it to OnDrop
-    DROPEFFECT offered = 0;  // the effects the source allowed, as OnDropEx saw them
-    CPoint enterPoint;
-    CPoint dropPoint;
-    DROPEFFECT dropEffect = 0xFFFF;
+    std::wstring m_strLog;
+    DROPEFFECT m_dwScrollAnswer = DROPEFFECT_NONE;
+    DROPEFFECT m_dwDropExAnswer = static_cast<DROPEFFECT>(-1);  // leave it to OnDrop
+    DROPEFFECT m_dwOffered = 0;  // the effects the source allowed, as OnDropEx saw them
+    CPoint m_ptEnterPoint;
+    CPoint m_ptDropPoint;
+    DROPEFFECT m_dwDropEffect = 0xFFFF;
 
 private:
     DROPEFFECT Choose(CWnd* wnd, COleDataObject* data, DWORD keyState) const
@@ -138,23 +138,23 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(AfxOleInit());
-        ASSERT_TRUE(m_source.CreateEx(0, nullptr, L"dragged text", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150, nullptr, nullptr));
-        ASSERT_TRUE(m_target.CreateEx(0, nullptr, L"", WS_POPUP | WS_VISIBLE, 400, 100, 200, 150, nullptr, nullptr));
-        ASSERT_TRUE(m_refusing.CreateEx(0, nullptr, L"", WS_POPUP | WS_VISIBLE, 100, 400, 200, 150, nullptr, nullptr));
-        ASSERT_TRUE(m_dropTarget.Register(&m_target));
-        ASSERT_TRUE(m_refusingTarget.Register(&m_refusing));
-        m_source.SetFocus();
+        ASSERT_TRUE(m_wndSource.CreateEx(0, nullptr, L"dragged text", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150, nullptr, nullptr));
+        ASSERT_TRUE(m_wndTarget.CreateEx(0, nullptr, L"", WS_POPUP | WS_VISIBLE, 400, 100, 200, 150, nullptr, nullptr));
+        ASSERT_TRUE(m_wndRefusing.CreateEx(0, nullptr, L"", WS_POPUP | WS_VISIBLE, 100, 400, 200, 150, nullptr, nullptr));
+        ASSERT_TRUE(m_DropTarget.Register(&m_wndTarget));
+        ASSERT_TRUE(m_RefusingTarget.Register(&m_wndRefusing));
+        m_wndSource.SetFocus();
         UiTest::Drain();
     }
     void TearDown() override
     {
         Headless().InjectKeyUp(VK_CONTROL);
         UiTest::Drain();
-        m_dropTarget.Revoke();
-        m_refusingTarget.Revoke();
-        m_source.DestroyWindow();
-        m_target.DestroyWindow();
-        m_refusing.DestroyWindow();
+        m_DropTarget.Revoke();
+        m_RefusingTarget.Revoke();
+        m_wndSource.DestroyWindow();
+        m_wndTarget.DestroyWindow();
+        m_wndRefusing.DestroyWindow();
         AfxDeleteTempObjects();
         OleUninitialize();
     }
@@ -164,13 +164,13 @@ protected:
     // else, or two in a row would make a double click.
     void Drag(std::initializer_list<std::function<void()>> steps)
     {
-        m_source.dropSource.script.assign(steps.begin(), steps.end());
-        m_pressX += 20;
-        Headless().InjectMouseMove({m_pressX, 150});
-        Headless().InjectMouseDown(Display::MouseButton::Left, {m_pressX, 150});
-        Headless().InjectMouseMove({m_pressX + 10, 150});
+        m_wndSource.m_DropSource.m_arrScript.assign(steps.begin(), steps.end());
+        m_nPressX += 20;
+        Headless().InjectMouseMove({m_nPressX, 150});
+        Headless().InjectMouseDown(Display::MouseButton::Left, {m_nPressX, 150});
+        Headless().InjectMouseMove({m_nPressX + 10, 150});
         UiTest::Drain();
-        EXPECT_TRUE(m_source.dropSource.script.empty()) << "the drag ended before its last step";
+        EXPECT_TRUE(m_wndSource.m_DropSource.m_arrScript.empty()) << "the drag ended before its last step";
     }
     static std::function<void()> MoveTo(POINT at)
     {
@@ -181,12 +181,12 @@ protected:
         return [at] { Headless().InjectMouseUp(Display::MouseButton::Left, at); };
     }
 
-    LONG m_pressX = 110;
-    CTextSourceWnd m_source;
-    CWnd m_target;
-    CWnd m_refusing;
-    CTextDropTarget m_dropTarget;
-    COleDropTarget m_refusingTarget;
+    LONG m_nPressX = 110;
+    CTextSourceWnd m_wndSource;
+    CWnd m_wndTarget;
+    CWnd m_wndRefusing;
+    CTextDropTarget m_DropTarget;
+    COleDropTarget m_RefusingTarget;
 };
 
 }
@@ -194,21 +194,21 @@ protected:
 TEST_F(OleDragDrop, AMoveTakesTheTextAwayAndACopyLeavesIt)
 {
     Drag({MoveTo({450, 150}), MoveTo({460, 170}), ReleaseAt({460, 170})});
-    EXPECT_EQ(m_source.lastEffect, DROPEFFECT_MOVE);
-    EXPECT_EQ(UiTest::TextOf(m_target.m_hWnd), L"dragged text");
-    EXPECT_EQ(UiTest::TextOf(m_source.m_hWnd), L"") << "the source deletes what it moved";
-    EXPECT_EQ(m_dropTarget.log, L"enter over drop ");
-    EXPECT_EQ(m_dropTarget.enterPoint, CPoint(50, 50)) << "client coordinates";
-    EXPECT_EQ(m_dropTarget.dropPoint, CPoint(60, 70));
-    EXPECT_EQ(m_dropTarget.dropEffect, DROPEFFECT_MOVE);
+    EXPECT_EQ(m_wndSource.m_dwLastEffect, DROPEFFECT_MOVE);
+    EXPECT_EQ(UiTest::TextOf(m_wndTarget.m_hWnd), L"dragged text");
+    EXPECT_EQ(UiTest::TextOf(m_wndSource.m_hWnd), L"") << "the source deletes what it moved";
+    EXPECT_EQ(m_DropTarget.m_strLog, L"enter over drop ");
+    EXPECT_EQ(m_DropTarget.m_ptEnterPoint, CPoint(50, 50)) << "client coordinates";
+    EXPECT_EQ(m_DropTarget.m_ptDropPoint, CPoint(60, 70));
+    EXPECT_EQ(m_DropTarget.m_dwDropEffect, DROPEFFECT_MOVE);
 
-    m_source.SetWindowText(L"copied text");
-    m_dropTarget.log.clear();
+    m_wndSource.SetWindowText(L"copied text");
+    m_DropTarget.m_strLog.clear();
     Drag({[] { Headless().InjectKeyDown(VK_CONTROL); }, MoveTo({450, 150}), ReleaseAt({450, 150})});
-    EXPECT_EQ(m_source.lastEffect, DROPEFFECT_COPY);
-    EXPECT_EQ(UiTest::TextOf(m_target.m_hWnd), L"copied text");
-    EXPECT_EQ(UiTest::TextOf(m_source.m_hWnd), L"copied text") << "a copy stays";
-    EXPECT_EQ(m_dropTarget.log, L"enter drop ");
+    EXPECT_EQ(m_wndSource.m_dwLastEffect, DROPEFFECT_COPY);
+    EXPECT_EQ(UiTest::TextOf(m_wndTarget.m_hWnd), L"copied text");
+    EXPECT_EQ(UiTest::TextOf(m_wndSource.m_hWnd), L"copied text") << "a copy stays";
+    EXPECT_EQ(m_DropTarget.m_strLog, L"enter drop ");
 }
 
 TEST_F(OleDragDrop, EscapeCancelsAndTheTargetSeesTheDragLeave)
@@ -217,44 +217,44 @@ TEST_F(OleDragDrop, EscapeCancelsAndTheTargetSeesTheDragLeave)
     Headless().InjectKeyUp(VK_ESCAPE);
     Headless().InjectMouseUp(Display::MouseButton::Left, {450, 150});
     UiTest::Drain();
-    EXPECT_EQ(m_source.lastEffect, DROPEFFECT_NONE);
-    EXPECT_EQ(m_dropTarget.log, L"enter leave ");
-    EXPECT_EQ(UiTest::TextOf(m_target.m_hWnd), L"");
-    EXPECT_EQ(UiTest::TextOf(m_source.m_hWnd), L"dragged text");
+    EXPECT_EQ(m_wndSource.m_dwLastEffect, DROPEFFECT_NONE);
+    EXPECT_EQ(m_DropTarget.m_strLog, L"enter leave ");
+    EXPECT_EQ(UiTest::TextOf(m_wndTarget.m_hWnd), L"");
+    EXPECT_EQ(UiTest::TextOf(m_wndSource.m_hWnd), L"dragged text");
 }
 
 TEST_F(OleDragDrop, ATargetThatTakesNothingLeavesTheSourceAlone)
 {
     Drag({MoveTo({150, 450}), ReleaseAt({150, 450})});
-    EXPECT_EQ(m_source.lastEffect, DROPEFFECT_NONE);
-    EXPECT_EQ(UiTest::TextOf(m_source.m_hWnd), L"dragged text");
+    EXPECT_EQ(m_wndSource.m_dwLastEffect, DROPEFFECT_NONE);
+    EXPECT_EQ(UiTest::TextOf(m_wndSource.m_hWnd), L"dragged text");
 
     // The other button cancels a drag the left one started.
     Drag({MoveTo({450, 150}), [] { Headless().InjectMouseDown(Display::MouseButton::Right, {450, 150}); }});
     Headless().InjectMouseUp(Display::MouseButton::Right, {450, 150});
     Headless().InjectMouseUp(Display::MouseButton::Left, {450, 150});
     UiTest::Drain();
-    EXPECT_EQ(m_source.lastEffect, DROPEFFECT_NONE);
-    EXPECT_EQ(UiTest::TextOf(m_target.m_hWnd), L"");
+    EXPECT_EQ(m_wndSource.m_dwLastEffect, DROPEFFECT_NONE);
+    EXPECT_EQ(UiTest::TextOf(m_wndTarget.m_hWnd), L"");
 }
 
 TEST_F(OleDragDrop, AScrollingTargetDecidesInOnDragScrollAndOnDropExCanTakeOver)
 {
-    m_dropTarget.scrollAnswer = DROPEFFECT_SCROLL | DROPEFFECT_MOVE;
+    m_DropTarget.m_dwScrollAnswer = DROPEFFECT_SCROLL | DROPEFFECT_MOVE;
     Drag({MoveTo({450, 150}), MoveTo({460, 150}), ReleaseAt({460, 150})});
-    EXPECT_EQ(m_dropTarget.log, L"enter drop ") << "no OnDragOver while it scrolls";
-    EXPECT_EQ(m_source.dropSource.effects.back(), DROPEFFECT_SCROLL | DROPEFFECT_MOVE);
-    EXPECT_EQ(m_source.lastEffect, DROPEFFECT_MOVE) << "the scroll bit is no effect of the drop";
-    EXPECT_EQ(m_dropTarget.offered, DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    EXPECT_EQ(m_DropTarget.m_strLog, L"enter drop ") << "no OnDragOver while it scrolls";
+    EXPECT_EQ(m_wndSource.m_DropSource.m_arrEffects.back(), DROPEFFECT_SCROLL | DROPEFFECT_MOVE);
+    EXPECT_EQ(m_wndSource.m_dwLastEffect, DROPEFFECT_MOVE) << "the scroll bit is no effect of the drop";
+    EXPECT_EQ(m_DropTarget.m_dwOffered, DROPEFFECT_COPY | DROPEFFECT_MOVE);
 
-    m_source.SetWindowText(L"dragged text");
-    m_dropTarget.scrollAnswer = DROPEFFECT_NONE;
-    m_dropTarget.dropExAnswer = DROPEFFECT_COPY;
-    m_dropTarget.log.clear();
+    m_wndSource.SetWindowText(L"dragged text");
+    m_DropTarget.m_dwScrollAnswer = DROPEFFECT_NONE;
+    m_DropTarget.m_dwDropExAnswer = DROPEFFECT_COPY;
+    m_DropTarget.m_strLog.clear();
     Drag({MoveTo({450, 150}), ReleaseAt({450, 150})});
-    EXPECT_EQ(m_dropTarget.log, L"enter ") << "OnDropEx answered, OnDrop is not asked";
-    EXPECT_EQ(m_source.lastEffect, DROPEFFECT_COPY);
-    EXPECT_EQ(UiTest::TextOf(m_source.m_hWnd), L"dragged text");
+    EXPECT_EQ(m_DropTarget.m_strLog, L"enter ") << "OnDropEx answered, OnDrop is not asked";
+    EXPECT_EQ(m_wndSource.m_dwLastEffect, DROPEFFECT_COPY);
+    EXPECT_EQ(UiTest::TextOf(m_wndSource.m_hWnd), L"dragged text");
 }
 
 TEST_F(OleDragDrop, AClickIsNoDrag)
@@ -264,16 +264,16 @@ TEST_F(OleDragDrop, AClickIsNoDrag)
     Headless().InjectMouseMove({151, 151});
     Headless().InjectMouseUp(Display::MouseButton::Left, {151, 151});
     UiTest::Drain();
-    EXPECT_EQ(m_source.lastEffect, DROPEFFECT_NONE);
-    EXPECT_TRUE(m_dropTarget.log.empty());
+    EXPECT_EQ(m_wndSource.m_dwLastEffect, DROPEFFECT_NONE);
+    EXPECT_TRUE(m_DropTarget.m_strLog.empty());
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(OleDragDrop, RegistrationIsOnePerWindow)
 {
     COleDropTarget second;
-    EXPECT_FALSE(second.Register(&m_target));
-    EXPECT_FALSE(m_dropTarget.Register(&m_refusing)) << "one window per target";
+    EXPECT_FALSE(second.Register(&m_wndTarget));
+    EXPECT_FALSE(m_DropTarget.Register(&m_wndRefusing)) << "one window per target";
     EXPECT_FALSE(second.Register(nullptr));
     {
         COleDropTarget shortLived;

@@ -24,52 +24,52 @@ namespace {
 // Records its hooks; prints "Row n" on each page.
 class RecordingPrintout : public CPrintDriver {
 public:
-    std::filesystem::path file;
-    std::function<void(CPrintInfo*)> afterPrepare;  // adjusts the info once the dialog was asked
-    std::function<void(CPrintInfo*)> onPage;        // runs after each page is drawn
-    bool cancel = false;
-    bool keepDefaultPrepareDC = true;
-    std::vector<std::string> calls;
-    std::vector<CRect> drawRects;
-    CRect page;
+    std::filesystem::path m_File;
+    std::function<void(CPrintInfo*)> m_fnAfterPrepare;  // adjusts the info once the dialog was asked
+    std::function<void(CPrintInfo*)> m_fnOnPage;        // runs after each page is drawn
+    bool m_bCancel = false;
+    bool m_bKeepDefaultPrepareDC = true;
+    std::vector<std::string> m_arrCalls;
+    std::vector<CRect> m_arrDrawRects;
+    CRect m_rcPage;
 
 protected:
     BOOL OnPreparePrinting(CPrintInfo* info) override
     {
-        calls.push_back("prepare-printing");
-        if (cancel)
+        m_arrCalls.push_back("prepare-printing");
+        if (m_bCancel)
             return FALSE;
         info->SetMaxPage(3);
         ZELL::Shell::PrinterChoice choice;
-        choice.file = Wide(file);
+        choice.file = Wide(m_File);
         info->m_pPD->m_pd.hDevNames = ZELL::Shell::MakeDevNames(choice);
         info->m_bDirect = TRUE;
         const BOOL ready = DoPreparePrinting(info);
-        if (afterPrepare)
-            afterPrepare(info);
+        if (m_fnAfterPrepare)
+            m_fnAfterPrepare(info);
         return ready;
     }
     void OnBeginPrinting(CDC* dc, CPrintInfo*) override
     {
-        calls.push_back("begin");
-        page.SetRect(0, 0, dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES));
+        m_arrCalls.push_back("begin");
+        m_rcPage.SetRect(0, 0, dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES));
     }
     void OnPrepareDC(CDC* dc, CPrintInfo* info) override
     {
-        calls.push_back("prepare-dc " + std::to_string(info->m_nCurPage));
-        if (keepDefaultPrepareDC)
+        m_arrCalls.push_back("prepare-dc " + std::to_string(info->m_nCurPage));
+        if (m_bKeepDefaultPrepareDC)
             CPrintDriver::OnPrepareDC(dc, info);
     }
     void OnPrint(CDC* dc, CPrintInfo* info) override
     {
-        calls.push_back("print " + std::to_string(info->m_nCurPage));
-        drawRects.push_back(info->m_rectDraw);
+        m_arrCalls.push_back("print " + std::to_string(info->m_nCurPage));
+        m_arrDrawRects.push_back(info->m_rectDraw);
         const std::wstring text = L"Row " + std::to_wstring(info->m_nCurPage);
         ::TextOutW(*dc, 100, 100, text.c_str(), static_cast<int>(text.size()));
-        if (onPage)
-            onPage(info);
+        if (m_fnOnPage)
+            m_fnOnPage(info);
     }
-    void OnEndPrinting(CDC*, CPrintInfo*) override { calls.push_back("end"); }
+    void OnEndPrinting(CDC*, CPrintInfo*) override { m_arrCalls.push_back("end"); }
 };
 
 class PrintPathTest : public PrintSystemTest {
@@ -77,9 +77,9 @@ protected:
     void SetUp() override
     {
         PrintSystemTest::SetUp();
-        m_printout.file = m_folder / "rows.pdf";
+        m_Printout.m_File = m_folder / "rows.pdf";
     }
-    RecordingPrintout m_printout;
+    RecordingPrintout m_Printout;
 };
 
 }  // namespace
@@ -87,58 +87,58 @@ protected:
 TEST_F(PrintPathTest, TheHooksComeInOrderOverEveryPage)
 {
     NoPrintSystem();
-    ASSERT_TRUE(m_printout.Print(L"Rows"));
-    EXPECT_EQ(m_printout.calls,
+    ASSERT_TRUE(m_Printout.Print(L"Rows"));
+    EXPECT_EQ(m_Printout.m_arrCalls,
               (std::vector<std::string>{"prepare-printing", "begin", "prepare-dc 1", "print 1", "prepare-dc 2",
                                         "print 2", "prepare-dc 3", "print 3", "end"}));
-    ASSERT_EQ(m_printout.drawRects.size(), 3u);
-    for (const CRect& rect : m_printout.drawRects)
-        EXPECT_TRUE(EqualRect(&rect, &m_printout.page));
-    EXPECT_EQ(ReadPdfFacts(m_printout.file).pages, 3);
-    const std::string text = PopplerOutput(L"pdftotext", m_printout.file);
+    ASSERT_EQ(m_Printout.m_arrDrawRects.size(), 3u);
+    for (const CRect& rect : m_Printout.m_arrDrawRects)
+        EXPECT_TRUE(EqualRect(&rect, &m_Printout.m_rcPage));
+    EXPECT_EQ(ReadPdfFacts(m_Printout.m_File).pages, 3);
+    const std::string text = PopplerOutput(L"pdftotext", m_Printout.m_File);
     EXPECT_NE(text.find("Row 3"), std::string::npos) << text;
 }
 
 TEST_F(PrintPathTest, TheChosenRangeIsPrintedAndAClearedFlagStopsAfterItsPage)
 {
     NoPrintSystem();
-    m_printout.afterPrepare = [](CPrintInfo* info) {
+    m_Printout.m_fnAfterPrepare = [](CPrintInfo* info) {
         info->m_pPD->m_pd.Flags |= PD_PAGENUMS;
         info->m_pPD->m_pd.nFromPage = 2;
         info->m_pPD->m_pd.nToPage = 9;  // past the last page: up to the last
     };
-    ASSERT_TRUE(m_printout.Print(L"Rows"));
-    EXPECT_EQ(m_printout.calls, (std::vector<std::string>{"prepare-printing", "begin", "prepare-dc 2", "print 2",
+    ASSERT_TRUE(m_Printout.Print(L"Rows"));
+    EXPECT_EQ(m_Printout.m_arrCalls, (std::vector<std::string>{"prepare-printing", "begin", "prepare-dc 2", "print 2",
                                                           "prepare-dc 3", "print 3", "end"}));
 
     RecordingPrintout stopping;
-    stopping.file = m_folder / "stopped.pdf";
-    stopping.onPage = [](CPrintInfo* info) { info->m_bContinuePrinting = info->m_nCurPage < 2; };
+    stopping.m_File = m_folder / "stopped.pdf";
+    stopping.m_fnOnPage = [](CPrintInfo* info) { info->m_bContinuePrinting = info->m_nCurPage < 2; };
     ASSERT_TRUE(stopping.Print(L"Rows"));
-    EXPECT_EQ(stopping.calls, (std::vector<std::string>{"prepare-printing", "begin", "prepare-dc 1", "print 1",
+    EXPECT_EQ(stopping.m_arrCalls, (std::vector<std::string>{"prepare-printing", "begin", "prepare-dc 1", "print 1",
                                                         "prepare-dc 2", "print 2", "end"}));
-    EXPECT_EQ(ReadPdfFacts(stopping.file).pages, 2);
+    EXPECT_EQ(ReadPdfFacts(stopping.m_File).pages, 2);
 
     // Without a page count, the first page is all there is.
     RecordingPrintout unknown;
-    unknown.file = m_folder / "unknown.pdf";
-    unknown.afterPrepare = [](CPrintInfo* info) { info->SetMaxPage(0xFFFF); };
+    unknown.m_File = m_folder / "unknown.pdf";
+    unknown.m_fnAfterPrepare = [](CPrintInfo* info) { info->SetMaxPage(0xFFFF); };
     ASSERT_TRUE(unknown.Print(L"Rows"));
-    EXPECT_EQ(unknown.calls.back(), "end");
-    EXPECT_EQ(ReadPdfFacts(unknown.file).pages, 1);
+    EXPECT_EQ(unknown.m_arrCalls.back(), "end");
+    EXPECT_EQ(ReadPdfFacts(unknown.m_File).pages, 1);
 }
 
 TEST_F(PrintPathTest, ACancelOrAFailedDocumentPrintsNothing)
 {
-    m_printout.cancel = true;
-    EXPECT_FALSE(m_printout.Print(L"Rows"));
-    EXPECT_EQ(m_printout.calls, (std::vector<std::string>{"prepare-printing"}));
+    m_Printout.m_bCancel = true;
+    EXPECT_FALSE(m_Printout.Print(L"Rows"));
+    EXPECT_EQ(m_Printout.m_arrCalls, (std::vector<std::string>{"prepare-printing"}));
 
     RecordingPrintout nowhere;
-    nowhere.file = m_folder / "missing folder" / "rows.pdf";
+    nowhere.m_File = m_folder / "missing folder" / "rows.pdf";
     EXPECT_FALSE(nowhere.Print(L"Rows"));
-    EXPECT_EQ(nowhere.calls, (std::vector<std::string>{"prepare-printing", "begin", "end"}));
-    EXPECT_FALSE(std::filesystem::exists(nowhere.file));
+    EXPECT_EQ(nowhere.m_arrCalls, (std::vector<std::string>{"prepare-printing", "begin", "end"}));
+    EXPECT_FALSE(std::filesystem::exists(nowhere.m_File));
 
     // A refused print job is a failed print, not a printed one.
     PrintSystemWithPrinters();
@@ -153,7 +153,7 @@ TEST_F(PrintPathTest, ACancelOrAFailedDocumentPrintsNothing)
     } toPrinter;
     EXPECT_FALSE(toPrinter.Print(L"Rows"));
     EXPECT_EQ(GetLastError(), ERROR_GEN_FAILURE);
-    EXPECT_EQ(toPrinter.calls.back(), "end");
+    EXPECT_EQ(toPrinter.m_arrCalls.back(), "end");
 }
 
 TEST_F(PrintPathTest, ThePrintDialogObjectReadsBackTheChoice)

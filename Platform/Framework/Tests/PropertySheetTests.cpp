@@ -41,53 +41,53 @@ const std::vector<BYTE>& PortImage()
     return image;
 }
 
-std::vector<std::string> g_log;
+std::vector<std::string> g_arrLog;
 
 // A page that notes what the sheet tells it and may run a script once shown.
 class CLoggingPage : public FrameworkTest::CScriptedDialog<CLoggingPage, CPropertyPage> {
 public:
-    CLoggingPage(const char* name, const std::vector<BYTE>& image) : m_name(name) { ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())); }
+    CLoggingPage(const char* name, const std::vector<BYTE>& image) : m_strName(name) { ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())); }
 
-    BOOL m_refuseLeave = FALSE;
+    BOOL m_bRefuseLeave = FALSE;
 
     BOOL OnSetActive() override
     {
-        g_log.push_back(m_name + " enter");
-        if (m_script)
+        g_arrLog.push_back(m_strName + " enter");
+        if (m_fnScript)
             PostScript();
         return CPropertyPage::OnSetActive();
     }
     BOOL OnKillActive() override
     {
-        g_log.push_back(m_name + " leave");
-        return m_refuseLeave ? FALSE : CPropertyPage::OnKillActive();
+        g_arrLog.push_back(m_strName + " leave");
+        return m_bRefuseLeave ? FALSE : CPropertyPage::OnKillActive();
     }
     BOOL OnApply() override
     {
-        g_log.push_back(m_name + " apply");
+        g_arrLog.push_back(m_strName + " apply");
         return CPropertyPage::OnApply();
     }
     void OnReset() override
     {
-        g_log.push_back(m_name + " reset");
+        g_arrLog.push_back(m_strName + " reset");
         CPropertyPage::OnReset();
     }
 
 private:
-    std::string m_name;
+    std::string m_strName;
 };
 
 class CIdentityPage : public CLoggingPage {
 public:
     CIdentityPage() : CLoggingPage("identity", IdentityImage()) {}
-    CString m_deviceName = L"coupler";
-    int m_count = 4;
+    CString m_strDeviceName = L"coupler";
+    int m_nCount = 4;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override
     {
-        DDX_Text(dx, kNameEdit, m_deviceName);
-        DDX_Text(dx, kCountEdit, m_count);
+        DDX_Text(dx, kNameEdit, m_strDeviceName);
+        DDX_Text(dx, kCountEdit, m_nCount);
     }
 };
 
@@ -96,10 +96,10 @@ class CPortPage : public CLoggingPage {
     DECLARE_DYNCREATE(CPortPage)
 public:
     CPortPage() : CLoggingPage("port", PortImage()) {}
-    UINT m_port = 502;
+    UINT m_nPort = 502;
 
 protected:
-    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kPortEdit, m_port); }
+    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kPortEdit, m_nPort); }
 };
 
 IMPLEMENT_DYNCREATE(CPortPage, CPropertyPage)
@@ -116,7 +116,7 @@ protected:
     void SetUp() override
     {
         FrameworkTest::RegisterControls();
-        g_log.clear();
+        g_arrLog.clear();
     }
     void TearDown() override { AfxDeleteTempObjects(); }
 };
@@ -124,23 +124,23 @@ protected:
 // A dialog that holds a child sheet over its placeholder, as the main dialog does.
 class CHostDialog : public FrameworkTest::CScriptedDialog<CHostDialog> {
 public:
-    CPropertySheet m_sheet;
-    CIdentityPage m_identity;
-    CPortPage m_port;
+    CPropertySheet m_wndSheet;
+    CIdentityPage m_wndIdentity;
+    CPortPage m_wndPort;
 
 protected:
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
-        m_sheet.AddPage(&m_identity);
-        m_sheet.AddPage(&m_port);
-        m_sheet.EnableStackedTabs(FALSE);
-        if (!m_sheet.Create(this, WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CONTROLPARENT))
+        m_wndSheet.AddPage(&m_wndIdentity);
+        m_wndSheet.AddPage(&m_wndPort);
+        m_wndSheet.EnableStackedTabs(FALSE);
+        if (!m_wndSheet.Create(this, WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CONTROLPARENT))
             return TRUE;
         CRect place;
         GetDlgItem(kPlaceholder)->GetWindowRect(&place);
         ScreenToClient(&place);
-        m_sheet.SetWindowPos(nullptr, place.left, place.top, place.Width(), place.Height(), SWP_NOZORDER);
+        m_wndSheet.SetWindowPos(nullptr, place.left, place.top, place.Width(), place.Height(), SWP_NOZORDER);
         PostScript();
         return TRUE;
     }
@@ -164,7 +164,7 @@ TEST_F(FrameworkPropertySheet, DoModalAnswersIdOkWithThePagesValuesReadBack)
     sheet.AddPage(&identity);
     sheet.AddPage(&port);
     EXPECT_EQ(sheet.GetPageCount(), 2);
-    identity.m_script = [&](CLoggingPage& page) {
+    identity.m_fnScript = [&](CLoggingPage& page) {
         EXPECT_EQ(ItemText(page.m_hWnd, kNameEdit), L"coupler") << "OnInitDialog wrote the members";
         EXPECT_EQ(sheet.GetActivePage(), &identity);
         EXPECT_EQ(page.GetParentSheet(), &sheet);
@@ -174,24 +174,24 @@ TEST_F(FrameworkPropertySheet, DoModalAnswersIdOkWithThePagesValuesReadBack)
         driver.Press(VK_RETURN);
     };
     EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_EQ(identity.m_deviceName, CString(L"north hall"));
-    EXPECT_EQ(identity.m_count, 12);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"identity enter", "identity leave", "identity apply"}))
+    EXPECT_EQ(identity.m_strDeviceName, CString(L"north hall"));
+    EXPECT_EQ(identity.m_nCount, 12);
+    EXPECT_EQ(g_arrLog, (std::vector<std::string>{"identity enter", "identity leave", "identity apply"}))
         << "the port page was never shown, so it neither leaves nor applies";
     EXPECT_EQ(sheet.m_hWnd, nullptr);
     EXPECT_EQ(identity.m_hWnd, nullptr);
 
     // Shown again, the page starts from the members; Esc cancels and resets.
-    g_log.clear();
-    identity.m_script = [&](CLoggingPage& page) {
+    g_arrLog.clear();
+    identity.m_fnScript = [&](CLoggingPage& page) {
         EXPECT_EQ(ItemText(page.m_hWnd, kNameEdit), L"north hall");
         page.SetDlgItemText(kNameEdit, L"discarded");
         CDialogDriver driver(sheet.m_hWnd);
         driver.Press(VK_ESCAPE);
     };
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
-    EXPECT_EQ(identity.m_deviceName, CString(L"north hall")) << "a cancelled page keeps its members";
-    EXPECT_EQ(g_log, (std::vector<std::string>{"identity enter", "identity reset"}));
+    EXPECT_EQ(identity.m_strDeviceName, CString(L"north hall")) << "a cancelled page keeps its members";
+    EXPECT_EQ(g_arrLog, (std::vector<std::string>{"identity enter", "identity reset"}));
 }
 
 TEST_F(FrameworkPropertySheet, PagesMadeByTheirRunTimeClassWorkInTheSheet)
@@ -206,13 +206,13 @@ TEST_F(FrameworkPropertySheet, PagesMadeByTheirRunTimeClassWorkInTheSheet)
     sheet.AddPage(&identity);
     sheet.AddPage(port);
     sheet.SetActivePage(port);
-    static_cast<CPortPage*>(port)->m_script = [&](CLoggingPage& page) {
+    static_cast<CPortPage*>(port)->m_fnScript = [&](CLoggingPage& page) {
         EXPECT_EQ(ItemText(page.m_hWnd, kPortEdit), L"502");
         page.SetDlgItemText(kPortEdit, L"8080");
         sheet.PressButton(PSBTN_OK);
     };
     EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_EQ(static_cast<CPortPage*>(port)->m_port, 8080u);
+    EXPECT_EQ(static_cast<CPortPage*>(port)->m_nPort, 8080u);
     delete made;
 }
 
@@ -224,40 +224,40 @@ TEST_F(FrameworkPropertySheet, AChildSheetInADialogSwitchesPagesByKeyboardAndKee
     std::vector<std::string> afterSwitch;
     std::vector<std::string> afterRefusal;
     int activeAfterRefusal = -1;
-    host.m_script = [&](CHostDialog& d) {
+    host.m_fnScript = [&](CHostDialog& d) {
         CDialogDriver driver(d.m_hWnd);
-        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(d.m_sheet.m_hWnd, IDOK))) << "a modeless sheet shows no OK button";
-        EXPECT_EQ(d.m_sheet.GetTabControl()->GetStyle() & TCS_MULTILINE, 0u) << "tabs on one row when not stacked";
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(d.m_wndSheet.m_hWnd, IDOK))) << "a modeless sheet shows no OK button";
+        EXPECT_EQ(d.m_wndSheet.GetTabControl()->GetStyle() & TCS_MULTILINE, 0u) << "tabs on one row when not stacked";
         EXPECT_TRUE(driver.Click(kNameEdit));
         driver.PumpUntilIdle();
-        g_log.clear();
+        g_arrLog.clear();
         driver.Press(VK_TAB, UiTest::kControl);
         driver.PumpUntilIdle();
-        afterSwitch = g_log;
-        EXPECT_EQ(d.m_sheet.GetActiveIndex(), 1);
+        afterSwitch = g_arrLog;
+        EXPECT_EQ(d.m_wndSheet.GetActiveIndex(), 1);
         EXPECT_EQ(driver.FocusId(), kPortEdit);
 
-        d.m_port.m_refuseLeave = TRUE;
-        g_log.clear();
+        d.m_wndPort.m_bRefuseLeave = TRUE;
+        g_arrLog.clear();
         driver.Press(VK_TAB, UiTest::kControl);
         driver.PumpUntilIdle();
-        afterRefusal = g_log;
-        activeAfterRefusal = d.m_sheet.GetActiveIndex();
-        EXPECT_FALSE(d.m_sheet.SetActivePage(0));
+        afterRefusal = g_arrLog;
+        activeAfterRefusal = d.m_wndSheet.GetActiveIndex();
+        EXPECT_FALSE(d.m_wndSheet.SetActivePage(0));
 
-        d.m_port.m_refuseLeave = FALSE;
-        d.m_port.SetModified();
-        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(d.m_sheet.m_hWnd, ID_APPLY_NOW)));
-        d.m_port.SetModified(FALSE);
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d.m_sheet.m_hWnd, ID_APPLY_NOW)));
-        d.m_sheet.RemovePage(&d.m_identity);
-        EXPECT_EQ(d.m_sheet.GetPageCount(), 1);
-        EXPECT_EQ(d.m_identity.m_hWnd, nullptr) << "the removed page's window is gone";
+        d.m_wndPort.m_bRefuseLeave = FALSE;
+        d.m_wndPort.SetModified();
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(d.m_wndSheet.m_hWnd, ID_APPLY_NOW)));
+        d.m_wndPort.SetModified(FALSE);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d.m_wndSheet.m_hWnd, ID_APPLY_NOW)));
+        d.m_wndSheet.RemovePage(&d.m_wndIdentity);
+        EXPECT_EQ(d.m_wndSheet.GetPageCount(), 1);
+        EXPECT_EQ(d.m_wndIdentity.m_hWnd, nullptr) << "the removed page's window is gone";
         d.EndDialog(IDOK);
     };
     EXPECT_EQ(host.DoModal(), IDOK);
     EXPECT_EQ(afterSwitch, (std::vector<std::string>{"identity leave", "port enter"}));
     EXPECT_EQ(afterRefusal, (std::vector<std::string>{"port leave"}));
     EXPECT_EQ(activeAfterRefusal, 1);
-    EXPECT_EQ(host.m_sheet.m_hWnd, nullptr) << "the sheet went with its dialog";
+    EXPECT_EQ(host.m_wndSheet.m_hWnd, nullptr) << "the sheet went with its dialog";
 }

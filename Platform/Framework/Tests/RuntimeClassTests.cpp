@@ -13,7 +13,7 @@ class CShape : public CObject {
 class CCircle : public CShape {
     DECLARE_DYNCREATE(CCircle)
 public:
-    int m_radius = 7;
+    int m_nRadius = 7;
 };
 class CUnitCircle : public CCircle {
     DECLARE_DYNCREATE(CUnitCircle)
@@ -57,7 +57,7 @@ TEST(RuntimeClass, ClassesAreMadeByNameOnlyWhenDynamicallyCreatable)
     std::unique_ptr<CObject> made(CRuntimeClass::CreateObject(L"CCircle"));
     ASSERT_NE(made, nullptr);
     ASSERT_TRUE(made->IsKindOf(RUNTIME_CLASS(CCircle)));
-    EXPECT_EQ(static_cast<CCircle*>(made.get())->m_radius, 7) << "constructed, not just allocated";
+    EXPECT_EQ(static_cast<CCircle*>(made.get())->m_nRadius, 7) << "constructed, not just allocated";
 
     std::unique_ptr<CObject> square(RUNTIME_CLASS(CSquare)->CreateObject());
     ASSERT_NE(square, nullptr);

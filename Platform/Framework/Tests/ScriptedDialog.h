@@ -14,13 +14,13 @@ class CScriptedDialog : public Base {
 public:
     using Base::Base;
 
-    std::function<void(Derived&)> m_script;
+    std::function<void(Derived&)> m_fnScript;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message != kRunScript)
             return Base::WindowProc(message, wParam, lParam);
-        if (auto script = std::exchange(m_script, nullptr))
+        if (auto script = std::exchange(m_fnScript, nullptr))
             script(static_cast<Derived&>(*this));
         return 0;
     }

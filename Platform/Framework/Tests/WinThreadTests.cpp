@@ -19,38 +19,38 @@ struct ThreadLog {
     bool fail = false;
     HANDLE deleted = nullptr;
 };
-ThreadLog g_log;
+ThreadLog g_Log;
 
 class CWindowThread : public CWinThread {
     DECLARE_DYNCREATE(CWindowThread)
 public:
-    ~CWindowThread() override { ::SetEvent(g_log.deleted); }
+    ~CWindowThread() override { ::SetEvent(g_Log.deleted); }
 
     BOOL InitInstance() override
     {
-        g_log.initThreadId = ::GetCurrentThreadId();
-        g_log.currentInInit = AfxGetThread();
-        if (g_log.fail) {
-            ::SetEvent(g_log.initialised);
+        g_Log.initThreadId = ::GetCurrentThreadId();
+        g_Log.currentInInit = AfxGetThread();
+        if (g_Log.fail) {
+            ::SetEvent(g_Log.initialised);
             return FALSE;
         }
-        m_window.CreateEx(0, CWnd::DefaultClassName(), L"Thread window", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr,
+        m_wndThread.CreateEx(0, CWnd::DefaultClassName(), L"Thread window", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr,
                           nullptr);
-        m_pMainWnd = &m_window;
-        g_log.window = m_window.m_hWnd;
-        g_log.mainWndInInit = AfxGetMainWnd();
-        ::SetEvent(g_log.initialised);
+        m_pMainWnd = &m_wndThread;
+        g_Log.window = m_wndThread.m_hWnd;
+        g_Log.mainWndInInit = AfxGetMainWnd();
+        ::SetEvent(g_Log.initialised);
         return TRUE;
     }
     int ExitInstance() override
     {
-        ++g_log.exitCalls;
-        m_window.DestroyWindow();
+        ++g_Log.exitCalls;
+        m_wndThread.DestroyWindow();
         return CWinThread::ExitInstance() + 100;
     }
 
 private:
-    CWnd m_window;
+    CWnd m_wndThread;
 };
 IMPLEMENT_DYNCREATE(CWindowThread, CWinThread)
 
@@ -58,14 +58,14 @@ class WindowThread : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_log = ThreadLog{};
-        g_log.initialised = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        g_log.deleted = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        g_Log = ThreadLog{};
+        g_Log.initialised = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        g_Log.deleted = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     }
     void TearDown() override
     {
-        ::CloseHandle(g_log.initialised);
-        ::CloseHandle(g_log.deleted);
+        ::CloseHandle(g_Log.initialised);
+        ::CloseHandle(g_Log.deleted);
     }
 
     static DWORD ExitCodeOf(CWinThread* thread)
@@ -86,35 +86,35 @@ TEST_F(WindowThread, RunsItsInstanceOnTheNewThreadFromSuspendedToQuit)
     EXPECT_TRUE(thread->IsKindOf(RUNTIME_CLASS(CWindowThread)));
     thread->m_bAutoDelete = FALSE;
     // Nothing runs before the caller lets it.
-    EXPECT_EQ(::WaitForSingleObject(g_log.initialised, 100), WAIT_TIMEOUT);
+    EXPECT_EQ(::WaitForSingleObject(g_Log.initialised, 100), WAIT_TIMEOUT);
 
     ::ResumeThread(thread->m_hThread);
-    ASSERT_EQ(::WaitForSingleObject(g_log.initialised, 5000), WAIT_OBJECT_0);
-    EXPECT_EQ(g_log.initThreadId, thread->m_nThreadID);
-    EXPECT_NE(g_log.initThreadId, ::GetCurrentThreadId());
-    EXPECT_EQ(g_log.currentInInit, thread);
-    EXPECT_EQ(g_log.mainWndInInit, thread->m_pMainWnd);
-    EXPECT_EQ(::GetWindowThreadProcessId(g_log.window, nullptr), thread->m_nThreadID);
+    ASSERT_EQ(::WaitForSingleObject(g_Log.initialised, 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(g_Log.initThreadId, thread->m_nThreadID);
+    EXPECT_NE(g_Log.initThreadId, ::GetCurrentThreadId());
+    EXPECT_EQ(g_Log.currentInInit, thread);
+    EXPECT_EQ(g_Log.mainWndInInit, thread->m_pMainWnd);
+    EXPECT_EQ(::GetWindowThreadProcessId(g_Log.window, nullptr), thread->m_nThreadID);
     // This thread is none of the framework's.
     EXPECT_EQ(AfxGetThread(), AfxGetApp());
 
     // Its message loop ends with WM_QUIT, whose code ExitInstance turns into the exit code.
     ::PostThreadMessageW(thread->m_nThreadID, WM_QUIT, 7, 0);
     EXPECT_EQ(ExitCodeOf(thread), 107u);
-    EXPECT_EQ(g_log.exitCalls, 1);
-    EXPECT_FALSE(::IsWindow(g_log.window));
+    EXPECT_EQ(g_Log.exitCalls, 1);
+    EXPECT_FALSE(::IsWindow(g_Log.window));
     delete thread;
 }
 
 TEST_F(WindowThread, AFailedInitInstanceSkipsRunAndGivesExitInstancesCode)
 {
-    g_log.fail = true;
+    g_Log.fail = true;
     CWinThread* thread = AfxBeginThread(RUNTIME_CLASS(CWindowThread), 0, 0, CREATE_SUSPENDED);
     ASSERT_NE(thread, nullptr);
     thread->m_bAutoDelete = FALSE;
     ::ResumeThread(thread->m_hThread);
     EXPECT_EQ(ExitCodeOf(thread), 100u);
-    EXPECT_EQ(g_log.exitCalls, 1);
+    EXPECT_EQ(g_Log.exitCalls, 1);
     delete thread;
 }
 
@@ -122,10 +122,10 @@ TEST_F(WindowThread, AnAutoDeletingThreadDeletesItsObjectWhenItEnds)
 {
     CWinThread* thread = AfxBeginThread(RUNTIME_CLASS(CWindowThread));
     ASSERT_NE(thread, nullptr);
-    ASSERT_EQ(::WaitForSingleObject(g_log.initialised, 5000), WAIT_OBJECT_0);
-    ::PostThreadMessageW(g_log.initThreadId, WM_QUIT, 0, 0);
-    EXPECT_EQ(::WaitForSingleObject(g_log.deleted, 5000), WAIT_OBJECT_0);
-    EXPECT_EQ(g_log.exitCalls, 1);
+    ASSERT_EQ(::WaitForSingleObject(g_Log.initialised, 5000), WAIT_OBJECT_0);
+    ::PostThreadMessageW(g_Log.initThreadId, WM_QUIT, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(g_Log.deleted, 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(g_Log.exitCalls, 1);
 }
 
 TEST_F(WindowThread, OnlyCreatableThreadClassesStart)

@@ -19,34 +19,34 @@ struct Tally {
 
 class CSelfOwningEdit : public CEdit {
 public:
-    CSelfOwningEdit(Tally& tally, bool closesItself) : m_tally(tally), m_closesItself(closesItself) {}
+    CSelfOwningEdit(Tally& tally, bool closesItself) : m_Tally(tally), m_bClosesItself(closesItself) {}
 
 protected:
     // Default() raises EN_CHANGE; the handler goes on with the object after it.
     void OnChar(UINT ch, UINT repeat, UINT flags)
     {
         CEdit::OnChar(ch, repeat, flags);
-        m_text += static_cast<wchar_t>(ch);
-        ++m_tally.typed;
+        m_strText += static_cast<wchar_t>(ch);
+        ++m_Tally.typed;
     }
     void OnReflectedChange()
     {
-        if (m_closesItself)
+        if (m_bClosesItself)
             DestroyWindow();
-        m_changes += 1;
+        m_nChanges += 1;
     }
     void PostNcDestroy() override
     {
-        ++m_tally.deleted;
+        ++m_Tally.deleted;
         delete this;
     }
     DECLARE_MESSAGE_MAP()
 
 private:
-    Tally& m_tally;
-    bool m_closesItself;
-    std::wstring m_text;
-    int m_changes = 0;
+    Tally& m_Tally;
+    bool m_bClosesItself;
+    std::wstring m_strText;
+    int m_nChanges = 0;
 };
 
 BEGIN_MESSAGE_MAP(CSelfOwningEdit, CEdit)
@@ -56,13 +56,13 @@ END_MESSAGE_MAP()
 
 class CClosingParent : public CWnd {
 public:
-    bool closesChild = false;
+    bool m_bClosesChild = false;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
         const BOOL handled = CWnd::OnCommand(wParam, lParam);
-        if (closesChild && HIWORD(wParam) == EN_CHANGE)
+        if (m_bClosesChild && HIWORD(wParam) == EN_CHANGE)
             ::DestroyWindow(reinterpret_cast<HWND>(lParam));
         return handled;
     }
@@ -74,7 +74,7 @@ TEST_P(SelfOwningControl, DestroyedInsideItsNotificationIsDeletedAfterItsHandler
 {
     FrameworkTest::RegisterControls();
     CClosingParent parent;
-    parent.closesChild = GetParam() == Closer::Parent;
+    parent.m_bClosesChild = GetParam() == Closer::Parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, L"Parent", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr));
     SetActiveWindow(parent.m_hWnd);
     Tally tally;

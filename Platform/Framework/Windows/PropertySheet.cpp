@@ -50,13 +50,13 @@ void CPropertySheet::AddPage(CPropertyPage* page)
 {
     if (page == nullptr || GetPageIndex(page) >= 0)
         return;
-    m_pages.push_back(page);
+    m_arrPages.push_back(page);
     if (!m_hWnd)
         return;
     HPROPSHEETPAGE handle = ::CreatePropertySheetPageW(&page->m_psp);
     if (handle != nullptr && !SendMessage(PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(handle))) {
         ::DestroyPropertySheetPage(handle);
-        m_pages.pop_back();
+        m_arrPages.pop_back();
     }
 }
 
@@ -71,18 +71,18 @@ void CPropertySheet::RemovePage(int index)
         return;
     if (m_hWnd)
         SendMessage(PSM_REMOVEPAGE, static_cast<WPARAM>(index), 0);
-    m_pages.erase(m_pages.begin() + index);
+    m_arrPages.erase(m_arrPages.begin() + index);
 }
 
 CPropertyPage* CPropertySheet::GetPage(int index) const
 {
-    return index >= 0 && index < GetPageCount() ? m_pages[static_cast<std::size_t>(index)] : nullptr;
+    return index >= 0 && index < GetPageCount() ? m_arrPages[static_cast<std::size_t>(index)] : nullptr;
 }
 
 int CPropertySheet::GetPageIndex(CPropertyPage* page) const
 {
-    const auto place = std::find(m_pages.begin(), m_pages.end(), page);
-    return place == m_pages.end() ? -1 : static_cast<int>(place - m_pages.begin());
+    const auto place = std::find(m_arrPages.begin(), m_arrPages.end(), page);
+    return place == m_arrPages.end() ? -1 : static_cast<int>(place - m_arrPages.begin());
 }
 
 int CPropertySheet::GetActiveIndex() const
@@ -145,24 +145,24 @@ BOOL CPropertySheet::Create(CWnd* parent, DWORD style, DWORD exStyle)
         return FALSE;
     m_bModeless = TRUE;
     m_pParentWnd = parent;
-    m_createStyle = style == static_cast<DWORD>(-1) ? kDefaultStyle : style;
-    m_createExStyle = exStyle;
+    m_dwCreateStyle = style == static_cast<DWORD>(-1) ? kDefaultStyle : style;
+    m_dwCreateExStyle = exStyle;
     return Show(PSH_MODELESS) != -1 && m_hWnd != nullptr;
 }
 
 INT_PTR CPropertySheet::Show(DWORD flags)
 {
-    m_records.clear();
+    m_arrRecords.clear();
     // The records lie one after the other, each a whole record long.
-    for (CPropertyPage* page : m_pages) {
-        m_records.push_back(page->m_psp);
-        m_records.back().dwSize = sizeof(PROPSHEETPAGEW);
+    for (CPropertyPage* page : m_arrPages) {
+        m_arrRecords.push_back(page->m_psp);
+        m_arrRecords.back().dwSize = sizeof(PROPSHEETPAGEW);
     }
     m_psh.dwSize = sizeof(PROPSHEETHEADERW);
     m_psh.dwFlags = (m_psh.dwFlags & ~PSH_MODELESS) | flags | PSH_PROPSHEETPAGE | PSH_USECALLBACK;
     m_psh.pfnCallback = &SheetCallback;
-    m_psh.nPages = static_cast<UINT>(m_records.size());
-    m_psh.ppsp = m_records.empty() ? nullptr : m_records.data();
+    m_psh.nPages = static_cast<UINT>(m_arrRecords.size());
+    m_psh.ppsp = m_arrRecords.empty() ? nullptr : m_arrRecords.data();
     HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : nullptr;
     m_psh.hwndParent = parent != nullptr || m_bModeless ? parent : ::GetActiveWindow();
     CPropertySheet* const outer = std::exchange(t_showing, this);
@@ -194,10 +194,10 @@ void CPropertySheet::AdjustTemplate(BYTE* image) const
     DWORD exStyle = 0;
     std::memcpy(&style, image + styleAt, sizeof style);
     std::memcpy(&exStyle, image + exStyleAt, sizeof exStyle);
-    style = (style & kTemplateBits) | m_createStyle;
+    style = (style & kTemplateBits) | m_dwCreateStyle;
     if ((style & WS_CHILD) != 0)
         style = (style & ~(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME)) | DS_CONTROL;
-    exStyle |= m_createExStyle;
+    exStyle |= m_dwCreateExStyle;
     std::memcpy(image + styleAt, &style, sizeof style);
     std::memcpy(image + exStyleAt, &exStyle, sizeof exStyle);
 }

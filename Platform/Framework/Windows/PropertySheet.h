@@ -27,7 +27,7 @@ public:
     void AddPage(CPropertyPage* page);
     void RemovePage(CPropertyPage* page);
     void RemovePage(int index);
-    int GetPageCount() const { return static_cast<int>(m_pages.size()); }
+    int GetPageCount() const { return static_cast<int>(m_arrPages.size()); }
     CPropertyPage* GetPage(int index) const;
     int GetPageIndex(CPropertyPage* page) const;
     CPropertyPage* GetActivePage() const { return GetPage(GetActiveIndex()); }
@@ -72,9 +72,9 @@ private:
     void AdjustTemplate(BYTE* image) const;
     void HideButtons();
 
-    std::vector<CPropertyPage*> m_pages;
-    std::vector<PROPSHEETPAGEW> m_records;
+    std::vector<CPropertyPage*> m_arrPages;
+    std::vector<PROPSHEETPAGEW> m_arrRecords;
     CString m_strCaption;
-    DWORD m_createStyle = 0;
-    DWORD m_createExStyle = 0;
+    DWORD m_dwCreateStyle = 0;
+    DWORD m_dwCreateExStyle = 0;
 };

@@ -11,16 +11,16 @@ thread_local CWnd* t_creating = nullptr;
 
 }
 
-CWndCreationHook::CWndCreationHook(CWnd* wnd) : m_outer(std::exchange(t_creating, wnd))
+CWndCreationHook::CWndCreationHook(CWnd* wnd) : m_pOuter(std::exchange(t_creating, wnd))
 {
-    m_hook = ::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId());
+    m_hHook = ::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId());
 }
 
 CWndCreationHook::~CWndCreationHook()
 {
-    if (m_hook)
-        ::UnhookWindowsHookEx(m_hook);
-    t_creating = m_outer;
+    if (m_hHook)
+        ::UnhookWindowsHookEx(m_hHook);
+    t_creating = m_pOuter;
 }
 
 // The first window made after the hook is the CWnd's; the ones it makes

@@ -16,6 +16,6 @@ public:
 private:
     static LRESULT Hook(int code, WPARAM wParam, LPARAM lParam);
 
-    CWnd* m_outer = nullptr;
-    HHOOK m_hook = nullptr;
+    CWnd* m_pOuter = nullptr;
+    HHOOK m_hHook = nullptr;
 };

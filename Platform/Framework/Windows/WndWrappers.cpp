@@ -12,11 +12,11 @@
 #include <utility>
 #include <vector>
 
-CWnd* ZellMsgMap::WndOf(WPARAM handle) { return CWnd::FromHandle(reinterpret_cast<HWND>(handle)); }
-CWnd* ZellMsgMap::WndOf(LPARAM handle) { return CWnd::FromHandle(reinterpret_cast<HWND>(handle)); }
-CDC* ZellMsgMap::DcOf(WPARAM handle) { return CDC::FromHandle(reinterpret_cast<HDC>(handle)); }
-CMenu* ZellMsgMap::MenuOf(WPARAM handle) { return CMenu::FromHandle(reinterpret_cast<HMENU>(handle)); }
-CScrollBar* ZellMsgMap::ScrollBarOf(LPARAM handle) { return CScrollBar::FromHandle(reinterpret_cast<HWND>(handle)); }
+CWnd* ZELL::Framework::MsgMap::WndOf(WPARAM handle) { return CWnd::FromHandle(reinterpret_cast<HWND>(handle)); }
+CWnd* ZELL::Framework::MsgMap::WndOf(LPARAM handle) { return CWnd::FromHandle(reinterpret_cast<HWND>(handle)); }
+CDC* ZELL::Framework::MsgMap::DcOf(WPARAM handle) { return CDC::FromHandle(reinterpret_cast<HDC>(handle)); }
+CMenu* ZELL::Framework::MsgMap::MenuOf(WPARAM handle) { return CMenu::FromHandle(reinterpret_cast<HMENU>(handle)); }
+CScrollBar* ZELL::Framework::MsgMap::ScrollBarOf(LPARAM handle) { return CScrollBar::FromHandle(reinterpret_cast<HWND>(handle)); }
 
 void CWnd::GetWindowText(CString& text) const
 {

@@ -20,17 +20,17 @@ namespace {
 
 class Chunks {
 public:
-    Chunks(const uint8_t* data, size_t size) : bytes(data), left(size) {}
+    Chunks(const uint8_t* data, size_t size) : m_bytes(data), m_left(size) {}
 
     std::vector<Bytes> Next(const Bytes& request)
     {
-        if (left < 2)
+        if (m_left < 2)
             return {};
         const uint8_t control = Take();
-        const size_t length = std::min<size_t>(Take(), left);
-        Bytes chunk(bytes, bytes + length);
-        bytes += length;
-        left -= length;
+        const size_t length = std::min<size_t>(Take(), m_left);
+        Bytes chunk(m_bytes, m_bytes + length);
+        m_bytes += length;
+        m_left -= length;
         if ((control & 1) && chunk.size() >= 8 && request.size() >= 8)
             std::copy(request.begin(), request.begin() + 8, chunk.begin());
         if ((control & 2) && chunk.size() >= 18)
@@ -41,12 +41,12 @@ public:
 private:
     uint8_t Take()
     {
-        --left;
-        return *bytes++;
+        --m_left;
+        return *m_bytes++;
     }
 
-    const uint8_t* bytes;
-    size_t left;
+    const uint8_t* m_bytes;
+    size_t m_left;
 };
 
 }

@@ -84,7 +84,7 @@ protected:
         GetLanguageSupport().SetText(L"SND_MSG_CANCEL_SCANNING", L"Stop the search?");
         GetLanguageSupport().SetText(L"SND_STATE_NO_ZELL_DEVICE", L"Foreign device");
         GetLanguageSupport().SetText(L"SND_MSG_NO_DEVICE_FOUND", L"Nothing from %s to %s");
-        m_probe->answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"},
+        m_probe->m_answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"},
                               {L"127.0.0.3", L"02:5A:E1:00:00:13"},
                               {L"127.0.0.5", L"02:11:22:00:00:15"}};
     }
@@ -249,7 +249,7 @@ TEST_F(ScanNetworkDialog, EachRowShowsTheIconOfItsState)
     PelorusTest::CSimulatedDevices devices({2, 3, 5});
     devices.Device(1).Faults().Add({DevSim::ENFault::Close, {}, -1});
     // Ours by its hardware address, but nothing listens on the service port.
-    m_probe->answering[L"127.0.0.6"] = L"02:5A:E1:00:00:16";
+    m_probe->m_answering[L"127.0.0.6"] = L"02:5A:E1:00:00:16";
     CScanNetworkDlg& dialog = Dialog(L"127.0.0.2", L"127.0.0.6", devices.Port());
     ShellTest::ModalScript script;
     std::map<std::wstring, int> images;
@@ -356,7 +356,7 @@ TEST_F(ScanNetworkDialog, OctetChecksRefuseWithTheirBoundsAndTheEndTakesTheStart
                                                 L"Nothing from 192.168.1.250 to 192.168.1.250"}));
     EXPECT_TRUE(buttonsBack);
     EXPECT_EQ(endThird, L"1");
-    EXPECT_EQ(m_probe->pings, 1); // one address: 192.168.1.250
+    EXPECT_EQ(m_probe->m_pings, 1); // one address: 192.168.1.250
     EXPECT_EQ(CHostProfile().GetString(L"Settings", L"AddrSearchLast", L""), L"192.168.1.250");
 }
 

@@ -22,20 +22,20 @@ namespace PelorusTest {
 class CFakeProbe : public CScanProbe {
 public:
     // Addresses that answer, with their MAC (empty: none by ARP).
-    std::map<std::wstring, std::wstring> answering;
-    std::atomic<int> pings{0};
+    std::map<std::wstring, std::wstring> m_answering;
+    std::atomic<int> m_pings{0};
 
     bool Ping(const std::wstring& address, unsigned long) override
     {
-        ++pings;
+        ++m_pings;
         std::lock_guard lock(m_mutex);
-        return answering.count(address) != 0;
+        return m_answering.count(address) != 0;
     }
     std::wstring MacAddress(const std::wstring& address) override
     {
         std::lock_guard lock(m_mutex);
-        auto it = answering.find(address);
-        return it == answering.end() ? std::wstring() : it->second;
+        auto it = m_answering.find(address);
+        return it == m_answering.end() ? std::wstring() : it->second;
     }
     std::wstring HostName(const std::wstring& address, unsigned short) override { return L"host-" + address; }
 

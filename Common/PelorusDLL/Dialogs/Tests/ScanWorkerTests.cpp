@@ -43,8 +43,8 @@ protected:
             result = CScanContext::kRecordTaken;
             return true;
         };
-        m_scan->probe = m_probe;
-        m_scan->texts = {L"no zell", L"no mac", L"not supported", L"identify failed", L"Device not found!"};
+        m_scan->m_probe = m_probe;
+        m_scan->m_texts = {L"no zell", L"no mac", L"not supported", L"identify failed", L"Device not found!"};
     }
     void TearDown() override
     {
@@ -60,7 +60,7 @@ protected:
             auto* record = new CDeviceInfo;
             record->m_ipAddress = address;
             record->m_waitSeconds = waitSeconds;
-            record->m_bResolveHostName = true;
+            record->m_resolveHostName = true;
             ASSERT_TRUE(CScanWorker::Start(new tScanThreadParam{m_window.hwnd, false, record, false, m_scan}));
         }
     }
@@ -92,8 +92,8 @@ protected:
 TEST_F(ScanWorker, OurDevicesAreIdentifiedAndSilentOrForeignAddressesAreNot)
 {
     PelorusTest::CSimulatedDevices devices({2, 3, 5, 7});
-    m_scan->servicePort = devices.Port();
-    m_probe->answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"},
+    m_scan->m_servicePort = devices.Port();
+    m_probe->m_answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"},
                           {L"127.0.0.3", L"02:5A:E1:00:00:13"},
                           {L"127.0.0.5", L"02:11:22:00:00:15"},
                           {L"127.0.0.6", L""},
@@ -105,33 +105,33 @@ TEST_F(ScanWorker, OurDevicesAreIdentifiedAndSilentOrForeignAddressesAreNot)
 
     const CDeviceInfo& ours = Of(L"127.0.0.3").record;
     EXPECT_TRUE(Of(L"127.0.0.3").found);
-    EXPECT_TRUE(ours.m_bIdentified && ours.m_bUsable && ours.m_bZellDevice && ours.m_bZellDevice2);
+    EXPECT_TRUE(ours.m_identified && ours.m_usable && ours.m_zellDevice && ours.m_zellDevice2);
     EXPECT_EQ(ours.m_articleNumber, CArticleNumber(L"0612-0013").GetText(false)); // without leading zeros
     EXPECT_EQ(ours.m_description, L"Simulated coupler");
     EXPECT_EQ(ours.m_serialNumber, L"SN000001");
     EXPECT_EQ(ours.m_macAddress, L"02:5A:E1:00:00:13");
     EXPECT_EQ(ours.m_hostName, L"host-127.0.0.3");
-    EXPECT_TRUE(Of(L"127.0.0.2").record.m_bIdentified);
+    EXPECT_TRUE(Of(L"127.0.0.2").record.m_identified);
 
     EXPECT_FALSE(Of(L"127.0.0.4").found);
-    EXPECT_FALSE(Of(L"127.0.0.4").record.m_bAnswered);
+    EXPECT_FALSE(Of(L"127.0.0.4").record.m_answered);
     EXPECT_EQ(Of(L"127.0.0.4").record.m_stateText, L"Device not found!");
 
     // Something foreign answers: reported as found, never asked over TCP.
     const Result& foreign = Of(L"127.0.0.5");
     EXPECT_TRUE(foreign.found);
-    EXPECT_FALSE(foreign.record.m_bZellDevice || foreign.record.m_bZellDevice2 || foreign.record.m_bIdentified);
+    EXPECT_FALSE(foreign.record.m_zellDevice || foreign.record.m_zellDevice2 || foreign.record.m_identified);
     EXPECT_EQ(foreign.record.m_stateText, L"no zell");
     EXPECT_EQ(devices.Device(2).AcceptedConnections(), 0u);
 
     // Without a hardware address only the service port can tell: nothing
     // listens at .6, so it keeps its state; .7 is one of ours and says so.
     EXPECT_EQ(Of(L"127.0.0.6").record.m_stateText, L"no mac");
-    EXPECT_TRUE(Of(L"127.0.0.6").found && Of(L"127.0.0.6").record.m_bAnswered);
-    EXPECT_FALSE(Of(L"127.0.0.6").record.m_bIdentified || Of(L"127.0.0.6").record.m_bZellDevice2);
+    EXPECT_TRUE(Of(L"127.0.0.6").found && Of(L"127.0.0.6").record.m_answered);
+    EXPECT_FALSE(Of(L"127.0.0.6").record.m_identified || Of(L"127.0.0.6").record.m_zellDevice2);
     const Result& noMac = Of(L"127.0.0.7");
     EXPECT_TRUE(noMac.found);
-    EXPECT_TRUE(noMac.record.m_bIdentified && noMac.record.m_bUsable && noMac.record.m_bZellDevice2);
+    EXPECT_TRUE(noMac.record.m_identified && noMac.record.m_usable && noMac.record.m_zellDevice2);
     EXPECT_EQ(noMac.record.m_macAddress, L"02:5A:E1:00:00:17"); // as the device names it
     EXPECT_EQ(devices.Device(3).AcceptedConnections(), 1u);      // one attempt, no retry
 }
@@ -139,36 +139,36 @@ TEST_F(ScanWorker, OurDevicesAreIdentifiedAndSilentOrForeignAddressesAreNot)
 TEST_F(ScanWorker, WithoutPingEveryAddressIsAskedOverTcpAndASilentOneEndsAfterItsRetry)
 {
     PelorusTest::CSimulatedDevices devices({7});
-    m_scan->servicePort = devices.Port();
-    m_scan->pingEnabled = false;
+    m_scan->m_servicePort = devices.Port();
+    m_scan->m_pingEnabled = false;
     Scan({L"127.0.0.7", L"127.0.0.8"}, 1);
     ASSERT_TRUE(WaitForWorkers());
-    EXPECT_EQ(m_probe->pings, 0);
+    EXPECT_EQ(m_probe->m_pings, 0);
     EXPECT_TRUE(Of(L"127.0.0.7").found) << Narrow(Of(L"127.0.0.7").record.m_stateText);
     EXPECT_EQ(Of(L"127.0.0.7").record.m_macAddress, L"02:5A:E1:00:00:17"); // from the device itself
     const Result& silent = Of(L"127.0.0.8");
     EXPECT_FALSE(silent.found);
     EXPECT_EQ(silent.record.m_stateText, L"not supported");
     EXPECT_TRUE(silent.record.m_macAddress.empty());
-    EXPECT_FALSE(silent.record.m_bZellDevice);
-    EXPECT_TRUE(silent.record.m_bZellDevice2);
+    EXPECT_FALSE(silent.record.m_zellDevice);
+    EXPECT_TRUE(silent.record.m_zellDevice2);
 }
 
 TEST_F(ScanWorker, ACancelledScanSendsNotFoundAtOnceWithoutPinging)
 {
     m_scan->Cancel();
-    m_probe->answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"}};
+    m_probe->m_answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"}};
     Scan({L"127.0.0.2"});
     ASSERT_TRUE(WaitForWorkers());
     ASSERT_EQ(m_results.size(), 1u);
     EXPECT_FALSE(m_results[0].found);
-    EXPECT_EQ(m_probe->pings, 0);
+    EXPECT_EQ(m_probe->m_pings, 0);
 }
 
 TEST_F(ScanWorker, ARecordNobodyTakesIsFreedByItsWorkerAndCountedOnce)
 {
     m_take = false;
-    m_probe->answering = {};
+    m_probe->m_answering = {};
     Scan({L"127.0.0.20", L"127.0.0.21"});
     ASSERT_TRUE(WaitForWorkers());
     EXPECT_EQ(m_results.size(), 2u);

@@ -210,7 +210,7 @@ TEST_F(TCPIPForm, TheSearchLooksOnTheConnectionsPortAndTheChosenDeviceFillsTheFo
         L"<?xml version='1.0'?><TCPIP IP-Address='127.0.0.1' ServicePort='" + std::to_wstring(devices.Port()) + L"' />"));
     CSettingsFormTCPIP& form = Show(&connection, kTCPIPForm);
     auto probe = std::make_shared<PelorusTest::CFakeProbe>();
-    probe->answering = {{L"127.0.0.61", L""}};
+    probe->m_answering = {{L"127.0.0.61", L""}};
     unsigned short port = 0;
     form.m_prepareScan = [&](CScanNetworkDlg& scan) {
         port = scan.m_servicePort;

@@ -9,10 +9,10 @@ public:
     CLibraryApp() : CWinApp(L"Library App") {}
     BOOL InitInstance() override
     {
-        m_initialised = true;
+        m_bInitialised = true;
         return TRUE;
     }
-    bool m_initialised = false;
+    bool m_bInitialised = false;
 };
 
 CLibraryApp theLibraryApp;
@@ -22,7 +22,7 @@ CLibraryApp theLibraryApp;
 #define LIBRARY_EXPORT extern "C" __attribute__((visibility("default")))
 
 LIBRARY_EXPORT const wchar_t* LibraryAppName() { return AfxGetApp() ? AfxGetApp()->m_pszAppName : L""; }
-LIBRARY_EXPORT BOOL LibraryInit() { return AfxInitLibraryApp() && theLibraryApp.m_initialised; }
+LIBRARY_EXPORT BOOL LibraryInit() { return AfxInitLibraryApp() && theLibraryApp.m_bInitialised; }
 LIBRARY_EXPORT HINSTANCE LibraryResourceHandle() { return AfxGetResourceHandle(); }
 LIBRARY_EXPORT HINSTANCE LibraryInstance() { return AfxGetInstanceHandle(); }
 // Switches its own resource handle; the program's stays.

@@ -57,7 +57,7 @@ int RunScan(ScreenTest::CModalScreenRun& run)
     profile.WriteString(L"Settings", L"AddrSearchFirst", L"127.0.0.2");
     profile.WriteString(L"Settings", L"AddrSearchLast", L"127.0.0.5");
     auto probe = std::make_shared<PelorusTest::CFakeProbe>();
-    probe->answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"}, {L"127.0.0.3", L"02:5A:E1:00:00:13"}};
+    probe->m_answering = {{L"127.0.0.2", L"02:5A:E1:00:00:12"}, {L"127.0.0.3", L"02:5A:E1:00:00:13"}};
     CScanNetworkDlg dialog;
     dialog.m_probe = probe;
     dialog.m_servicePort = devices.Port();
