@@ -187,7 +187,7 @@ HMENU LoadMenuIndirectW(const void* menuTemplate)
 
 HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name)
 {
-    const auto resource = Ui::CResourceRegistry::Get().Find(instance, Ui::CResourceKey(Ui::ResourceType::Menu),
+    const auto resource = Ui::CResourceRegistry::Get().Find(instance, Ui::CResourceKey(Ui::ResourceType::kMenu),
                                                             Ui::CResourceKey::From(name), std::nullopt);
     return resource ? Ui::ParseMenuTemplate(resource->data, resource->size) : nullptr;
 }
