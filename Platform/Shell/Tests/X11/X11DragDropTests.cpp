@@ -45,7 +45,7 @@ TEST(X11DragDrop, TextMovesBetweenTwoWindowsOfTheProcess)
     std::atomic<bool> finished = false;
     HRESULT result = E_UNEXPECTED;
     DWORD effect = 0xFFFF;
-    sourceHandler.onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+    sourceHandler.m_onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message == WM_LBUTTONDOWN) {
             result = DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
             finished = true;
@@ -81,7 +81,7 @@ TEST(X11DragDrop, TextMovesBetweenTwoWindowsOfTheProcess)
     ASSERT_FALSE(kinds.empty());
     EXPECT_EQ(kinds.front(), 'E');
     EXPECT_EQ(kinds.back(), 'D');
-    EXPECT_EQ(target.dropped, "over X");
-    EXPECT_EQ(target.calls.back().point.x, 460) << "screen coordinates from the server";
-    EXPECT_EQ(source.feedback.front(), DROPEFFECT_NONE) << "the drag starts over the source";
+    EXPECT_EQ(target.m_dropped, "over X");
+    EXPECT_EQ(target.m_calls.back().point.x, 460) << "screen coordinates from the server";
+    EXPECT_EQ(source.m_feedback.front(), DROPEFFECT_NONE) << "the drag starts over the source";
 }
