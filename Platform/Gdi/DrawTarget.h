@@ -1,7 +1,7 @@
 #pragma once
 // Pixel access to what a context draws on, with its effective clip, for the
 // duration of one drawing call. Internal to the drawing layer.
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/GdiObjectTable.h"
 
 #include <algorithm>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/TextConversion.h"
-#include "Platform/Ui/Menu.h"
+#include "Platform/Ui/MenuApi.h"
 #include "Platform/Ui/Resource.h"
 #include "Platform/Ui/ResourceKey.h"
 #include "Platform/Ui/ResourceRegistry.h"

@@ -3,7 +3,7 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/Module.h"
 #include "Platform/Base/TextConversion.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Icon.h"
 #include "Platform/Gdi/ImageFile.h"

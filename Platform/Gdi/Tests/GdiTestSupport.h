@@ -1,6 +1,6 @@
 #pragma once
 // A surface and a context on it for the drawing tests.
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Icon.h"
 #include "Platform/Gdi/SurfaceDC.h"

@@ -1,6 +1,6 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/Clock.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
