@@ -25,6 +25,7 @@
 #include <unistd.h>
 
 using namespace CorvaneIds;
+using namespace ZELL::Skin;
 
 namespace {
 

@@ -38,7 +38,7 @@ namespace ZELL {
 class CConnectionBase;
 }
 
-class CCorvaneDlg : public CPersistentDialog {
+class CCorvaneDlg : public ZELL::Skin::CPersistentDialog {
 public:
     // One page of the sheet order: its key, its title and the page.
     struct tPageEntry {
@@ -182,7 +182,7 @@ protected:
     // A question through the program's message box; the button's id.
     virtual int AskUser(const CString& text, UINT type);
     void EndWorkerDisplay(bool succeeded, const CString& line);
-    void WidenButton(CZellButton& button);
+    void WidenButton(ZELL::Skin::CZellButton& button);
     void CheckLanguageItem();
     bool IsLanguageOffered(const CString& code) const;
     bool HasSilencedQuestion() const;
@@ -224,18 +224,18 @@ protected:
     CString m_strCurrentFile;
     CStatusLog m_statusLog;
 
-    CPropSheetInDlg m_sheet;
-    CZellStatic m_statusLine;
+    ZELL::Skin::CPropSheetInDlg m_sheet;
+    ZELL::Skin::CZellStatic m_statusLine;
     CStatic m_connectionIcon;
-    CZellStatic m_connectionText;
-    CZellStatic m_titleLine1;
-    CZellStatic m_titleLine2;
+    ZELL::Skin::CZellStatic m_connectionText;
+    ZELL::Skin::CZellStatic m_titleLine1;
+    ZELL::Skin::CZellStatic m_titleLine2;
     CStatic m_headerIcon;
     CStatic m_oemLogo;
-    CBusyProgressCtrl m_busy;
+    ZELL::Skin::CBusyProgressCtrl m_busy;
     CProgressCtrl m_progress;
-    std::array<CZellButton, 8> m_buttons;
-    CZellTooltip m_tooltip;
+    std::array<ZELL::Skin::CZellButton, 8> m_buttons;
+    ZELL::Skin::CZellTooltip m_tooltip;
     CBrush m_whiteBrush;
     HICON m_appIcon = nullptr;
     UINT m_connectionState = CorvaneIds::kStateIdle;

@@ -24,6 +24,7 @@
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
 using namespace CorvaneIds;
+using namespace ZELL::Skin;
 
 namespace {
 

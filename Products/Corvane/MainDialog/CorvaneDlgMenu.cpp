@@ -10,6 +10,7 @@
 #include <iterator>
 
 using namespace CorvaneIds;
+using namespace ZELL::Skin;
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
 using namespace CorvaneIds;
+using namespace ZELL::Skin;
 
 namespace {
 

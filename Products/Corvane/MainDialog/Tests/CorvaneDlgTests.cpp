@@ -13,6 +13,7 @@
 
 using namespace MainDialogTest;
 using namespace CorvaneIds;
+using namespace ZELL::Skin;
 using ::testing::ElementsAre;
 
 namespace {

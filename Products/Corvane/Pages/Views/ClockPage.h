@@ -62,7 +62,7 @@ private:
     CClockCodec::CDateTime PickerDateTime() const;
     void SetPickers(const CClockCodec::CDateTime& value);
 
-    CZellButton m_syncButton;
+    ZELL::Skin::CZellButton m_syncButton;
     CComboBox m_zoneList;
     CDateTimeCtrl m_datePicker;
     CDateTimeCtrl m_timePicker;

@@ -10,6 +10,9 @@
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/Core/FBCData.h"
 
+using namespace ZELL::Skin;
+using namespace ZELL::Grid;
+
 BEGIN_MESSAGE_MAP(CCommonPage, CGridPageBase)
     ON_NOTIFY(GRIDN_RCLICK, kGridId, OnGridRightClick)
 END_MESSAGE_MAP()

@@ -21,6 +21,8 @@
 
 #include <string>
 
+using namespace ZELL::Skin;
+
 IMPLEMENT_DYNCREATE(CCouplerSettingsPageBase, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(CCouplerSettingsPageBase, CPropertyPage)

@@ -219,7 +219,7 @@ protected:
     CString m_groupLabelFormat;
     CFont m_pageFont;
     LOGFONTW m_pageLogFont{};
-    CZellTooltip m_tooltip;
+    ZELL::Skin::CZellTooltip m_tooltip;
     int m_lastCheckResult = 1;
     bool m_typing = false;
     bool m_updating = false;

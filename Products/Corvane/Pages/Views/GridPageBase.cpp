@@ -3,6 +3,8 @@
 #include "Common/PelorusDLL/PelorusErrorHandler.h"
 #include "Platform/Gdi/SysColors.h"
 
+using namespace ZELL::Grid;
+
 BEGIN_MESSAGE_MAP(CGridPageBase, CCouplerSettingsPageBase)
     ON_WM_SIZE()
 END_MESSAGE_MAP()

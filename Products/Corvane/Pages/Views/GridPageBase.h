@@ -40,7 +40,7 @@ public:
     virtual void SetRowImage(int row, int image);
     virtual void FillGrid(int row, LPCWSTR name, LPCWSTR value, int state);
 
-    CZellGrid& Grid() { return m_grid; }
+    ZELL::Grid::CZellGrid& Grid() { return m_grid; }
     bool IsGridSetUp() const { return m_gridSetUp; }
 
 protected:
@@ -54,7 +54,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    CZellGrid m_grid;
+    ZELL::Grid::CZellGrid m_grid;
     bool m_gridSetUp = false;
 
 private:

@@ -26,6 +26,8 @@
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
 using namespace DevicePageIds3;
+using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 using Codec = CNetworkParamCodec;
 
 namespace {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 using namespace EndToEnd;
+using namespace ZELL::Grid;
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include <tuple>
 
 using namespace EndToEnd;
+using namespace ZELL::Grid;
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 using namespace DevicePageIds3;
+using namespace ZELL::Grid;
 using PageViewTest::CDriven;
 using Codec = CNetworkParamCodec;
 using tNetworkParams = CFBCData::tNetworkParams;

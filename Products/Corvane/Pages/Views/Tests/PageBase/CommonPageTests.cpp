@@ -18,6 +18,8 @@
 #include <unistd.h>
 
 using namespace PageBaseTest;
+using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace PageBaseTest;
+using namespace ZELL::Grid;
 
 namespace {
 

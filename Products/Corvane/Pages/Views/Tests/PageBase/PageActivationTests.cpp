@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace PageBaseTest;
+using namespace ZELL::Skin;
 
 namespace {
 

@@ -101,7 +101,7 @@ class CHostDialog : public CDialog {
 public:
     CHostDialog() : m_sheet(this, kPlaceholder) {}
     std::vector<CCouplerSettingsPageBase*> m_pages;
-    CPropSheetInDlg m_sheet;
+    ZELL::Skin::CPropSheetInDlg m_sheet;
 
 protected:
     BOOL OnInitDialog() override;
