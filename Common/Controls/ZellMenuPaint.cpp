@@ -4,7 +4,7 @@
 
 #include "Platform/Gdi/Edges.h"
 #include "Platform/Gdi/Gdi.h"
-#include "Platform/Gdi/ImageList.h"
+#include "Platform/Gdi/ImageListApi.h"
 
 #include <algorithm>
 

@@ -4,17 +4,17 @@
 #include <cerrno>
 
 namespace {
-thread_local DWORD t_lastError = ERROR_SUCCESS;
+thread_local DWORD g_lastError = ERROR_SUCCESS;
 }
 
 DWORD GetLastError()
 {
-    return t_lastError;
+    return g_lastError;
 }
 
 void SetLastError(DWORD error)
 {
-    t_lastError = error;
+    g_lastError = error;
 }
 
 DWORD Win32ErrorFromErrno(int error)

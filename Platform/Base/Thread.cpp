@@ -13,7 +13,7 @@
 namespace {
 
 std::atomic<DWORD> g_nextThreadId{1};
-thread_local DWORD t_threadId = 0;
+thread_local DWORD g_threadId = 0;
 
 DWORD NewThreadId()
 {
@@ -63,7 +63,7 @@ public:
 private:
     void Run()
     {
-        t_threadId = m_id;
+        g_threadId = m_id;
         const DWORD code = m_routine();
         m_routine = nullptr; // the routine's captures go before the waiters wake
         Finish(code);
@@ -161,9 +161,9 @@ BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode)
 
 DWORD GetCurrentThreadId()
 {
-    if (t_threadId == 0)
-        t_threadId = NewThreadId();
-    return t_threadId;
+    if (g_threadId == 0)
+        g_threadId = NewThreadId();
+    return g_threadId;
 }
 
 HANDLE GetCurrentThread()

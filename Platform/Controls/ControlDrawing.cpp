@@ -1,7 +1,7 @@
 #include "Platform/Controls/ControlDrawing.h"
 
 #include "Platform/Controls/ControlStyles.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Edges.h"
 #include "Platform/Gdi/Icon.h"

@@ -2,7 +2,7 @@
 // The header control's styles, messages, structures and notifications, with
 // the platform's numbers.
 #include "Platform/Controls/NotifyHeader.h"
-#include "Platform/Gdi/ImageList.h"
+#include "Platform/Gdi/ImageListApi.h"
 
 #define WC_HEADERW L"SysHeader32"
 #define WC_HEADER WC_HEADERW

@@ -4,7 +4,7 @@
 // list), with selection, focus, check boxes, sorting, finding, scrolling and
 // the notifications and custom drawing that tell the parent about it.
 #include "Platform/Controls/ControlWindow.h"
-#include "Platform/Controls/LabelTip.h"
+#include "Platform/Controls/ListViewLabelTip.h"
 #include "Platform/Controls/ListViewItem.h"
 
 #include <string>
@@ -140,7 +140,7 @@ private:
     std::vector<ListViewItem> m_items;
     std::vector<Column> m_columns;
     HWND m_header = nullptr;
-    CLabelTip m_labelTip;
+    CListViewLabelTip m_labelTip;
     // The parent's last answer, so that it is asked once per cell.
     struct InfoTipCache {
         bool asked = false;

@@ -2,7 +2,7 @@
 
 #include "Platform/Controls/ControlDrawing.h"
 #include "Platform/Gdi/Gdi.h"
-#include "Platform/Gdi/ImageList.h"
+#include "Platform/Gdi/ImageListApi.h"
 
 #include <algorithm>
 

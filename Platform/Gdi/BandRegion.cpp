@@ -71,7 +71,7 @@ std::vector<Span> NormaliseSpans(std::vector<Span> spans)
 BandRegion::BandRegion(const RECT& rect)
 {
     if (IsValid(rect))
-        bands_.push_back({rect.top, rect.bottom, {{rect.left, rect.right}}});
+        m_bands.push_back({rect.top, rect.bottom, {{rect.left, rect.right}}});
 }
 
 BandRegion BandRegion::FromRects(const std::vector<RECT>& rects)
@@ -96,17 +96,17 @@ void BandRegion::AppendBand(LONG top, LONG bottom, std::vector<Span> spans)
 {
     if (spans.empty() || top >= bottom)
         return;
-    if (!bands_.empty() && bands_.back().bottom == top && bands_.back().spans == spans) {
-        bands_.back().bottom = bottom;
+    if (!m_bands.empty() && m_bands.back().bottom == top && m_bands.back().spans == spans) {
+        m_bands.back().bottom = bottom;
         return;
     }
-    bands_.push_back({top, bottom, std::move(spans)});
+    m_bands.push_back({top, bottom, std::move(spans)});
 }
 
 const Band* BandRegion::BandAt(LONG y) const
 {
-    auto it = std::upper_bound(bands_.begin(), bands_.end(), y, [](LONG v, const Band& b) { return v < b.bottom; });
-    if (it == bands_.end() || it->top > y)
+    auto it = std::upper_bound(m_bands.begin(), m_bands.end(), y, [](LONG v, const Band& b) { return v < b.bottom; });
+    if (it == m_bands.end() || it->top > y)
         return nullptr;
     return &*it;
 }
@@ -114,11 +114,11 @@ const Band* BandRegion::BandAt(LONG y) const
 BandRegion BandRegion::Combine(const BandRegion& a, const BandRegion& b, Op op)
 {
     std::vector<LONG> ys;
-    for (const Band& band : a.bands_) {
+    for (const Band& band : a.m_bands) {
         ys.push_back(band.top);
         ys.push_back(band.bottom);
     }
-    for (const Band& band : b.bands_) {
+    for (const Band& band : b.m_bands) {
         ys.push_back(band.top);
         ys.push_back(band.bottom);
     }
@@ -139,11 +139,11 @@ BandRegion BandRegion::Combine(const BandRegion& a, const BandRegion& b, Op op)
 
 RECT BandRegion::Box() const
 {
-    if (bands_.empty())
+    if (m_bands.empty())
         return {};
-    RECT box{bands_.front().spans.front().left, bands_.front().top, bands_.front().spans.back().right,
-             bands_.back().bottom};
-    for (const Band& band : bands_) {
+    RECT box{m_bands.front().spans.front().left, m_bands.front().top, m_bands.front().spans.back().right,
+             m_bands.back().bottom};
+    for (const Band& band : m_bands) {
         box.left = std::min(box.left, band.spans.front().left);
         box.right = std::max(box.right, band.spans.back().right);
     }
@@ -163,7 +163,7 @@ bool BandRegion::Intersects(const RECT& rect) const
 {
     if (!IsValid(rect))
         return false;
-    for (const Band& band : bands_) {
+    for (const Band& band : m_bands) {
         if (band.bottom <= rect.top || band.top >= rect.bottom)
             continue;
         for (const Span& s : band.spans)
@@ -175,7 +175,7 @@ bool BandRegion::Intersects(const RECT& rect) const
 
 void BandRegion::Offset(LONG dx, LONG dy)
 {
-    for (Band& band : bands_) {
+    for (Band& band : m_bands) {
         band.top += dy;
         band.bottom += dy;
         for (Span& s : band.spans) {
@@ -188,7 +188,7 @@ void BandRegion::Offset(LONG dx, LONG dy)
 std::vector<RECT> BandRegion::Rects() const
 {
     std::vector<RECT> rects;
-    for (const Band& band : bands_)
+    for (const Band& band : m_bands)
         for (const Span& s : band.spans)
             rects.push_back({s.left, band.top, s.right, band.bottom});
     return rects;
@@ -196,7 +196,7 @@ std::vector<RECT> BandRegion::Rects() const
 
 int BandRegion::Kind() const
 {
-    if (bands_.empty())
+    if (m_bands.empty())
         return 1;  // NULLREGION
     return IsRectangle() ? 2 : 3;
 }

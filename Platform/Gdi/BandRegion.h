@@ -35,14 +35,14 @@ public:
 
     static BandRegion Combine(const BandRegion& a, const BandRegion& b, Op op);
 
-    bool IsEmpty() const { return bands_.empty(); }
-    bool IsRectangle() const { return bands_.size() == 1 && bands_.front().spans.size() == 1; }
+    bool IsEmpty() const { return m_bands.empty(); }
+    bool IsRectangle() const { return m_bands.size() == 1 && m_bands.front().spans.size() == 1; }
     RECT Box() const;
     bool Contains(LONG x, LONG y) const;
     bool Intersects(const RECT& rect) const;
     void Offset(LONG dx, LONG dy);
     std::vector<RECT> Rects() const;
-    const std::vector<Band>& Bands() const { return bands_; }
+    const std::vector<Band>& Bands() const { return m_bands; }
     // NULLREGION, SIMPLEREGION or COMPLEXREGION.
     int Kind() const;
 
@@ -52,7 +52,7 @@ private:
     void AppendBand(LONG top, LONG bottom, std::vector<Span> spans);
     const Band* BandAt(LONG y) const;
 
-    std::vector<Band> bands_;
+    std::vector<Band> m_bands;
 };
 
 }  // namespace ZELL::Gdi

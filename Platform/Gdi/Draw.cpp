@@ -59,32 +59,32 @@ std::vector<int> DashPattern(int style)
 class PenStroker {
 public:
     PenStroker(const DCObject& dc, DrawTarget& target)
-        : dc_(dc), target_(target)
+        : m_dc(dc), m_target(target)
     {
         const DCState& s = dc.state;
-        pen_ = s.pen.get();
-        if (!pen_ || pen_->style == PS_NULL) {
-            pen_ = nullptr;
+        m_pen = s.pen.get();
+        if (!m_pen || m_pen->style == PS_NULL) {
+            m_pen = nullptr;
             return;
         }
-        color_ = target.DeviceColor(PenColor(s, *pen_));
-        background_ = target.DeviceColor(s.bkColor);
-        opaqueGaps_ = s.bkMode == OPAQUE;
-        width_ = pen_->width <= 1 ? 1 : std::min(kMaxPenWidth, std::max(1, LengthToDevice(s, dc.dpi, pen_->width, false)));
-        if (width_ == 1)
-            dashes_ = DashPattern(pen_->style);
+        m_color = target.DeviceColor(PenColor(s, *m_pen));
+        m_background = target.DeviceColor(s.bkColor);
+        m_opaqueGaps = s.bkMode == OPAQUE;
+        m_width = m_pen->width <= 1 ? 1 : std::min(kMaxPenWidth, std::max(1, LengthToDevice(s, dc.dpi, m_pen->width, false)));
+        if (m_width == 1)
+            m_dashes = DashPattern(m_pen->style);
     }
 
-    bool IsNull() const { return pen_ == nullptr; }
-    int Width() const { return width_; }
-    std::uint32_t Color() const { return color_; }
+    bool IsNull() const { return m_pen == nullptr; }
+    int Width() const { return m_width; }
+    std::uint32_t Color() const { return m_color; }
 
     // From a to b, b itself excluded.
     void Line(POINT a, POINT b)
     {
-        if (!pen_)
+        if (!m_pen)
             return;
-        if (width_ > 1) {
+        if (m_width > 1) {
             WideLine(a, b);
             return;
         }
@@ -112,28 +112,28 @@ private:
     void Plot(int x, int y)
     {
         bool on = true;
-        if (!dashes_.empty()) {
-            on = (dashIndex_ % 2) == 0;
-            if (++dashRun_ >= dashes_[dashIndex_]) {
-                dashRun_ = 0;
-                dashIndex_ = (dashIndex_ + 1) % dashes_.size();
+        if (!m_dashes.empty()) {
+            on = (m_dashIndex % 2) == 0;
+            if (++m_dashRun >= m_dashes[m_dashIndex]) {
+                m_dashRun = 0;
+                m_dashIndex = (m_dashIndex + 1) % m_dashes.size();
             }
         }
-        if (!on && !opaqueGaps_)
+        if (!on && !m_opaqueGaps)
             return;
-        if (x < 0 || y < 0 || x >= target_.Width() || y >= target_.Height() || !target_.Visible(x, y))
+        if (x < 0 || y < 0 || x >= m_target.Width() || y >= m_target.Height() || !m_target.Visible(x, y))
             return;
-        target_.Set(x, y, Rop2(dc_.state.rop2, on ? color_ : background_, target_.Get(x, y)));
+        m_target.Set(x, y, Rop2(m_dc.state.rop2, on ? m_color : m_background, m_target.Get(x, y)));
     }
 
     void WideLine(POINT a, POINT b)
     {
-        const int half = width_ / 2 + 1;
+        const int half = m_width / 2 + 1;
         const RECT box{std::min(a.x, b.x) - half, std::min(a.y, b.y) - half, std::max(a.x, b.x) + half + 1,
                        std::max(a.y, b.y) + half + 1};
-        const int cap = pen_->endCap;
+        const int cap = m_pen->endCap;
         const BandRegion area = CairoCoverage(box, [&](cairo_t* cr) {
-            cairo_set_line_width(cr, width_);
+            cairo_set_line_width(cr, m_width);
             cairo_set_line_cap(cr, cap == PS_ENDCAP_FLAT     ? CAIRO_LINE_CAP_BUTT
                                    : cap == PS_ENDCAP_SQUARE ? CAIRO_LINE_CAP_SQUARE
                                                              : CAIRO_LINE_CAP_ROUND);
@@ -141,19 +141,19 @@ private:
             cairo_line_to(cr, b.x + 0.5, b.y + 0.5);
             cairo_stroke(cr);
         });
-        FillArea(target_, area, color_, dc_.state.rop2);
+        FillArea(m_target, area, m_color, m_dc.state.rop2);
     }
 
-    const DCObject& dc_;
-    DrawTarget& target_;
-    const PenObject* pen_ = nullptr;
-    std::uint32_t color_ = 0;
-    std::uint32_t background_ = 0;
-    bool opaqueGaps_ = false;
-    int width_ = 1;
-    std::vector<int> dashes_;
-    std::size_t dashIndex_ = 0;
-    int dashRun_ = 0;
+    const DCObject& m_dc;
+    DrawTarget& m_target;
+    const PenObject* m_pen = nullptr;
+    std::uint32_t m_color = 0;
+    std::uint32_t m_background = 0;
+    bool m_opaqueGaps = false;
+    int m_width = 1;
+    std::vector<int> m_dashes;
+    std::size_t m_dashIndex = 0;
+    int m_dashRun = 0;
 };
 
 // Draws a closed or open figure through surface points.

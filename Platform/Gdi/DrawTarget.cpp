@@ -6,71 +6,71 @@
 
 namespace ZELL::Gdi {
 
-DrawTarget::DrawTarget(DCObject& dc, bool write) : dc_(dc), write_(write)
+DrawTarget::DrawTarget(DCObject& dc, bool write) : m_dc(dc), m_write(write)
 {
     if (dc.type == DCType::Surface) {
-        surface_ = dc.external;
+        m_surface = dc.external;
     } else if (dc.type == DCType::Printer) {
         if (dc.printer && dc.printer->page) {
-            bitmap_ = dc.printer->page;
-            surface_ = bitmap_->surface;
+            m_bitmap = dc.printer->page;
+            m_surface = m_bitmap->surface;
         }
     } else {
-        bitmap_ = dc.state.bitmap;
-        if (bitmap_) {
-            bitmap_->PullDib();
-            surface_ = bitmap_->surface;
-            mono_ = bitmap_->IsMono();
+        m_bitmap = dc.state.bitmap;
+        if (m_bitmap) {
+            m_bitmap->PullDib();
+            m_surface = m_bitmap->surface;
+            m_mono = m_bitmap->IsMono();
         }
     }
-    if (!surface_)
+    if (!m_surface)
         return;
-    cairo_surface_flush(surface_);
-    const cairo_format_t format = cairo_image_surface_get_format(surface_);
+    cairo_surface_flush(m_surface);
+    const cairo_format_t format = cairo_image_surface_get_format(m_surface);
     if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32)
         return;
-    isArgb_ = format == CAIRO_FORMAT_ARGB32;
-    alphaBits_ = isArgb_ ? 0xFF000000u : 0;
-    data_ = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface_));
-    stride_ = cairo_image_surface_get_stride(surface_) / 4;
-    width_ = cairo_image_surface_get_width(surface_);
-    height_ = cairo_image_surface_get_height(surface_);
-    if (!data_)
+    m_isArgb = format == CAIRO_FORMAT_ARGB32;
+    m_alphaBits = m_isArgb ? 0xFF000000u : 0;
+    m_data = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(m_surface));
+    m_stride = cairo_image_surface_get_stride(m_surface) / 4;
+    m_width = cairo_image_surface_get_width(m_surface);
+    m_height = cairo_image_surface_get_height(m_surface);
+    if (!m_data)
         return;
 
-    origin_ = dc.origin;
-    RECT box{0, 0, width_, height_};
+    m_origin = dc.origin;
+    RECT box{0, 0, m_width, m_height};
     if (dc.type == DCType::Surface) {
         box.left = std::max(box.left, dc.systemClip.left);
         box.top = std::max(box.top, dc.systemClip.top);
         box.right = std::min(box.right, dc.systemClip.right);
         box.bottom = std::min(box.bottom, dc.systemClip.bottom);
     }
-    clip_ = BandRegion(box);
+    m_clip = BandRegion(box);
     if (dc.type == DCType::Surface && dc.systemRegion)
-        clip_ = BandRegion::Combine(clip_, *dc.systemRegion, BandRegion::Op::And);
+        m_clip = BandRegion::Combine(m_clip, *dc.systemRegion, BandRegion::Op::And);
     if (dc.state.clip) {
         BandRegion app = *dc.state.clip;
-        app.Offset(origin_.x, origin_.y);
-        clip_ = BandRegion::Combine(clip_, app, BandRegion::Op::And);
+        app.Offset(m_origin.x, m_origin.y);
+        m_clip = BandRegion::Combine(m_clip, app, BandRegion::Op::And);
     }
 }
 
 DrawTarget::~DrawTarget()
 {
-    if (!surface_ || !data_)
+    if (!m_surface || !m_data)
         return;
-    if (write_) {
-        cairo_surface_mark_dirty(surface_);
-        if (bitmap_)
-            bitmap_->PushDib();
+    if (m_write) {
+        cairo_surface_mark_dirty(m_surface);
+        if (m_bitmap)
+            m_bitmap->PushDib();
     }
 }
 
 std::vector<RECT> DrawTarget::ClipRects(const RECT& box) const
 {
     std::vector<RECT> out;
-    for (const Band& band : clip_.Bands()) {
+    for (const Band& band : m_clip.Bands()) {
         if (band.bottom <= box.top || band.top >= box.bottom)
             continue;
         for (const Span& s : band.spans) {
@@ -86,7 +86,7 @@ std::vector<RECT> DrawTarget::ClipRects(const RECT& box) const
 std::uint32_t DrawTarget::DeviceColor(COLORREF color) const
 {
     const std::uint32_t p = ToPixel(color);
-    if (!mono_)
+    if (!m_mono)
         return p;
     const int luminance = (GetRValue(color) * 30 + GetGValue(color) * 59 + GetBValue(color) * 11) / 100;
     return luminance >= 128 ? 0xFFFFFFu : 0;

@@ -1,7 +1,7 @@
 #pragma once
 // Pixel access to what a context draws on, with its effective clip, for the
 // duration of one drawing call. Internal to the drawing layer.
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/GdiObjectTable.h"
 
 #include <algorithm>
 #include <vector>
@@ -16,49 +16,49 @@ public:
     DrawTarget(const DrawTarget&) = delete;
     DrawTarget& operator=(const DrawTarget&) = delete;
 
-    bool Ok() const { return data_ != nullptr; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    bool Mono() const { return mono_; }
-    POINT Origin() const { return origin_; }
-    cairo_surface_t* Surface() const { return surface_; }
-    const BandRegion& Clip() const { return clip_; }
+    bool Ok() const { return m_data != nullptr; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    bool Mono() const { return m_mono; }
+    POINT Origin() const { return m_origin; }
+    cairo_surface_t* Surface() const { return m_surface; }
+    const BandRegion& Clip() const { return m_clip; }
     // Clip rectangles (surface pixels) that meet `box`, cut to it.
     std::vector<RECT> ClipRects(const RECT& box) const;
 
-    bool Visible(int x, int y) const { return clip_.Contains(x, y); }
-    std::uint32_t Get(int x, int y) const { return data_[static_cast<std::size_t>(y) * stride_ + x]; }
+    bool Visible(int x, int y) const { return m_clip.Contains(x, y); }
+    std::uint32_t Get(int x, int y) const { return m_data[static_cast<std::size_t>(y) * m_stride + x]; }
     void Set(int x, int y, std::uint32_t rgb)
     {
-        data_[static_cast<std::size_t>(y) * stride_ + x] = (rgb & 0xFFFFFFu) | alphaBits_;
+        m_data[static_cast<std::size_t>(y) * m_stride + x] = (rgb & 0xFFFFFFu) | m_alphaBits;
     }
     // Set() over the pixels [left, right) of row y, in one go.
     void FillRow(int y, int left, int right, std::uint32_t rgb)
     {
-        std::fill_n(data_ + static_cast<std::size_t>(y) * stride_ + left, right - left, (rgb & 0xFFFFFFu) | alphaBits_);
+        std::fill_n(m_data + static_cast<std::size_t>(y) * m_stride + left, right - left, (rgb & 0xFFFFFFu) | m_alphaBits);
     }
     // Stores with the destination's alpha byte kept (for 32-bit DIB content).
     void SetKeepAlpha(int x, int y, std::uint32_t value)
     {
-        data_[static_cast<std::size_t>(y) * stride_ + x] = value | (isArgb_ ? 0xFF000000u : 0);
+        m_data[static_cast<std::size_t>(y) * m_stride + x] = value | (m_isArgb ? 0xFF000000u : 0);
     }
     // The device form of a colour: black or white on a monochrome bitmap.
     std::uint32_t DeviceColor(COLORREF color) const;
 
 private:
-    DCObject& dc_;
-    bool write_ = true;
-    std::shared_ptr<BitmapObject> bitmap_;
-    cairo_surface_t* surface_ = nullptr;
-    std::uint32_t* data_ = nullptr;
-    int stride_ = 0;
-    int width_ = 0;
-    int height_ = 0;
-    bool mono_ = false;
-    bool isArgb_ = false;
-    std::uint32_t alphaBits_ = 0;
-    POINT origin_{};
-    BandRegion clip_;
+    DCObject& m_dc;
+    bool m_write = true;
+    std::shared_ptr<BitmapObject> m_bitmap;
+    cairo_surface_t* m_surface = nullptr;
+    std::uint32_t* m_data = nullptr;
+    int m_stride = 0;
+    int m_width = 0;
+    int m_height = 0;
+    bool m_mono = false;
+    bool m_isArgb = false;
+    std::uint32_t m_alphaBits = 0;
+    POINT m_origin{};
+    BandRegion m_clip;
 };
 
 // Surface pixels for a device point of a context.

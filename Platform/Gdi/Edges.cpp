@@ -2,7 +2,7 @@
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/WinError.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/Blit.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"

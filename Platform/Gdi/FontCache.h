@@ -1,7 +1,7 @@
 #pragma once
 // Fonts on pango: LOGFONT to font description, metrics, and the laid-out
 // text that TextOut and DrawText draw. Internal to the drawing layer.
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/GdiObjectTable.h"
 
 #include <string>
 

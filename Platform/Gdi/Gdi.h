@@ -1,6 +1,6 @@
 #pragma once
 // Everything of the drawing layer in one include.
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/Blit.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
@@ -8,7 +8,7 @@
 #include "Platform/Gdi/GdiTypes.h"
 #include "Platform/Gdi/Icon.h"
 #include "Platform/Gdi/ImageFile.h"
-#include "Platform/Gdi/ImageList.h"
+#include "Platform/Gdi/ImageListApi.h"
 #include "Platform/Gdi/PrinterDC.h"
 #include "Platform/Gdi/Region.h"
 #include "Platform/Gdi/ScreenDpi.h"

@@ -2,10 +2,10 @@
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/WinError.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/DibFormat.h"
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/GdiObjectTable.h"
 
 #include <cairo.h>
 

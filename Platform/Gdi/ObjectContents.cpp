@@ -1,6 +1,6 @@
 #include "Platform/Gdi/ObjectContents.h"
 
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/GdiObjectTable.h"
 
 namespace ZELL::Gdi {
 

@@ -65,33 +65,33 @@ BrushSampler::BrushSampler(const DCObject& dc, const BrushObject* brush, const D
     if (!brush || brush->style == BS_NULL)
         return;
     const DCState& s = dc.state;
-    null_ = false;
-    style_ = brush->style;
-    hatch_ = brush->hatch;
-    color_ = target.DeviceColor(BrushColor(s, *brush));
-    background_ = target.DeviceColor(s.bkColor);
-    opaque_ = s.bkMode == OPAQUE;
-    monoZero_ = target.DeviceColor(s.textColor);
-    monoOne_ = background_;
-    pattern_ = brush->pattern.get();
-    origin_ = {dc.origin.x + s.brushOrg.x, dc.origin.y + s.brushOrg.y};
-    if ((style_ == BS_PATTERN || style_ == BS_DIBPATTERN) && !pattern_)
-        style_ = BS_SOLID;
+    m_null = false;
+    m_style = brush->style;
+    m_hatch = brush->hatch;
+    m_color = target.DeviceColor(BrushColor(s, *brush));
+    m_background = target.DeviceColor(s.bkColor);
+    m_opaque = s.bkMode == OPAQUE;
+    m_monoZero = target.DeviceColor(s.textColor);
+    m_monoOne = m_background;
+    m_pattern = brush->pattern.get();
+    m_origin = {dc.origin.x + s.brushOrg.x, dc.origin.y + s.brushOrg.y};
+    if ((m_style == BS_PATTERN || m_style == BS_DIBPATTERN) && !m_pattern)
+        m_style = BS_SOLID;
 }
 
 bool BrushSampler::At(int x, int y, std::uint32_t& color) const
 {
-    if (null_)
+    if (m_null)
         return false;
-    if (style_ == BS_SOLID) {
-        color = color_;
+    if (m_style == BS_SOLID) {
+        color = m_color;
         return true;
     }
-    if (style_ == BS_HATCHED) {
-        const int px = ((x - origin_.x) % 8 + 8) % 8;
-        const int py = ((y - origin_.y) % 8 + 8) % 8;
+    if (m_style == BS_HATCHED) {
+        const int px = ((x - m_origin.x) % 8 + 8) % 8;
+        const int py = ((y - m_origin.y) % 8 + 8) % 8;
         bool line = false;
-        switch (hatch_) {
+        switch (m_hatch) {
         case HS_HORIZONTAL: line = py == 0; break;
         case HS_VERTICAL: line = px == 0; break;
         case HS_FDIAGONAL: line = px == py; break;
@@ -101,19 +101,19 @@ bool BrushSampler::At(int x, int y, std::uint32_t& color) const
         default: break;
         }
         if (line) {
-            color = color_;
+            color = m_color;
             return true;
         }
-        color = background_;
-        return opaque_;
+        color = m_background;
+        return m_opaque;
     }
-    const int w = pattern_->width;
-    const int h = pattern_->height;
-    const int px = ((x - origin_.x) % w + w) % w;
-    const int py = ((y - origin_.y) % h + h) % h;
-    const std::uint32_t p = pattern_->pixels[static_cast<std::size_t>(py) * w + px] & 0xFFFFFFu;
-    if (pattern_->IsMono())
-        color = p ? monoOne_ : monoZero_;
+    const int w = m_pattern->width;
+    const int h = m_pattern->height;
+    const int px = ((x - m_origin.x) % w + w) % w;
+    const int py = ((y - m_origin.y) % h + h) % h;
+    const std::uint32_t p = m_pattern->pixels[static_cast<std::size_t>(py) * w + px] & 0xFFFFFFu;
+    if (m_pattern->IsMono())
+        color = p ? m_monoOne : m_monoZero;
     else
         color = p;
     return true;

@@ -13,21 +13,21 @@ std::uint32_t Rop3(BYTE code, std::uint32_t pattern, std::uint32_t source, std::
 class BrushSampler {
 public:
     BrushSampler(const DCObject& dc, const BrushObject* brush, const DrawTarget& target);
-    bool IsNull() const { return null_; }
+    bool IsNull() const { return m_null; }
     // False when the pixel is left as it is.
     bool At(int x, int y, std::uint32_t& color) const;
 
 private:
-    bool null_ = true;
-    UINT style_ = BS_NULL;
-    int hatch_ = 0;
-    std::uint32_t color_ = 0;
-    std::uint32_t background_ = 0;
-    bool opaque_ = true;
-    std::uint32_t monoZero_ = 0;  // pattern bitmaps: colours of black and white
-    std::uint32_t monoOne_ = 0;
-    const BitmapObject* pattern_ = nullptr;
-    POINT origin_{};
+    bool m_null = true;
+    UINT m_style = BS_NULL;
+    int m_hatch = 0;
+    std::uint32_t m_color = 0;
+    std::uint32_t m_background = 0;
+    bool m_opaque = true;
+    std::uint32_t m_monoZero = 0;  // pattern bitmaps: colours of black and white
+    std::uint32_t m_monoOne = 0;
+    const BitmapObject* m_pattern = nullptr;
+    POINT m_origin{};
 };
 
 // Fills surface pixels of `area` (after the target's clip) with the brush

@@ -3,7 +3,7 @@
 // picture per StartPage/EndPage pair, with the page's text laid under the
 // picture as PDF text, so that the document can be searched and its text
 // taken out while the page looks exactly as it was drawn.
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/GdiObjectTable.h"
 #include "Platform/Gdi/PrinterDC.h"
 
 #include <pango/pango.h>

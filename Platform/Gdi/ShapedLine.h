@@ -6,7 +6,7 @@
 // the shaping itself costs; a line that never wraps, reads one way and is one
 // run needs none of it. Glyphs, positions and extents are those the layout
 // gives the same line. Internal to the drawing layer.
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/GdiObjectTable.h"
 
 #include <pango/pangocairo.h>
 

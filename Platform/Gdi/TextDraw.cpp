@@ -225,9 +225,9 @@ std::wstring StripPrefixes(const std::wstring& text, int& underline)
 
 class TextLayouter {
 public:
-    TextLayouter(FontObject& font, UINT format) : font_(font), format_(format) {}
+    TextLayouter(FontObject& font, UINT format) : m_font(font), m_format(format) {}
 
-    int Width(const std::wstring& text) const { return MeasureLine(font_, text).width; }
+    int Width(const std::wstring& text) const { return MeasureLine(m_font, text).width; }
 
     // Splits a paragraph at word breaks so that lines fit `limit`; a single
     // word wider than the limit keeps a line of its own.
@@ -274,7 +274,7 @@ public:
     {
         if (line.width <= limit)
             return;
-        if (format_ & DT_PATH_ELLIPSIS) {
+        if (m_format & DT_PATH_ELLIPSIS) {
             const std::size_t sep = line.text.find_last_of(L"\\/");
             if (sep != std::wstring::npos && sep > 0) {
                 const std::wstring head = line.text.substr(0, sep);
@@ -283,13 +283,13 @@ public:
                 while (keep > 0 && Width(head.substr(0, keep) + kEllipsis + tail) > limit)
                     --keep;
                 const std::wstring shortened = head.substr(0, keep) + kEllipsis + tail;
-                if (Width(shortened) <= limit || !(format_ & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS))) {
+                if (Width(shortened) <= limit || !(m_format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS))) {
                     SetText(line, shortened, static_cast<int>(keep), 0);
                     return;
                 }
             }
         }
-        if (format_ & DT_WORD_ELLIPSIS && !(format_ & DT_END_ELLIPSIS)) {
+        if (m_format & DT_WORD_ELLIPSIS && !(m_format & DT_END_ELLIPSIS)) {
             std::size_t keep = line.text.size();
             while (keep > 0) {
                 std::size_t cut = keep;
@@ -342,8 +342,8 @@ private:
         line.width = Width(line.text);
     }
 
-    FontObject& font_;
-    UINT format_;
+    FontObject& m_font;
+    UINT m_format;
 };
 
 std::vector<Line> SplitParagraphs(const std::wstring& text, int underline, bool single)

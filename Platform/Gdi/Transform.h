@@ -1,6 +1,6 @@
 #pragma once
 // Logical <-> device coordinates after the map mode of a context.
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/GdiObjectTable.h"
 
 namespace ZELL::Gdi {
 

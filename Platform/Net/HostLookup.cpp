@@ -32,7 +32,7 @@ struct HostRecord {
     }
 };
 
-thread_local HostRecord t_record;
+thread_local HostRecord g_record;
 
 bool CheckStarted()
 {
@@ -64,7 +64,7 @@ hostent* GetHostByName(const char* name)
         WSASetLastError(WsaErrorFromAddrInfo(result));
         return nullptr;
     }
-    HostRecord& record = t_record;
+    HostRecord& record = g_record;
     record.name = found->ai_canonname != nullptr ? found->ai_canonname : name;
     record.addresses.clear();
     for (const addrinfo* item = found; item != nullptr; item = item->ai_next) {
@@ -109,7 +109,7 @@ hostent* gethostbyaddr(const char* address, int length, int type)
         WSASetLastError(Net::WsaErrorFromAddrInfo(result));
         return nullptr;
     }
-    HostRecord& record = t_record;
+    HostRecord& record = g_record;
     record.name = host;
     record.addresses.assign(1, socketAddress.sin_addr);
     return record.Publish();

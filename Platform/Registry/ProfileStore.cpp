@@ -41,9 +41,9 @@ bool DeleteTree(HKEY parent, const std::wstring& subKey, int depth)
         return false;
     {
         CKeyCloser closer(key);
-        wchar_t name[REGISTRY_MAX_KEY_NAME + 1] = {};
+        wchar_t name[kRegistryMaxKeyName + 1] = {};
         for (;;) {
-            DWORD length = REGISTRY_MAX_KEY_NAME + 1;
+            DWORD length = kRegistryMaxKeyName + 1;
             const LSTATUS rc = RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
             if (rc == ERROR_NO_MORE_ITEMS)
                 break;

@@ -62,7 +62,7 @@ DWORD SplitSubKey(LPCWSTR subKey, std::vector<std::wstring>& names)
     for (const wchar_t* p = subKey;; ++p) {
         if (*p == L'\\' || *p == L'\0') {
             if (!current.empty()) {
-                if (current.size() > REGISTRY_MAX_KEY_NAME)
+                if (current.size() > kRegistryMaxKeyName)
                     return ERROR_INVALID_PARAMETER;
                 names.push_back(std::move(current));
                 current.clear();
@@ -290,7 +290,7 @@ LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD reserved, DWORD type, 
     if (const DWORD rc = ResolveFor(key, KEY_SET_VALUE, open); rc != ERROR_SUCCESS)
         return static_cast<LSTATUS>(rc);
     CRegistryValue value{valueName ? valueName : L"", type, NormaliseData(type, data, dataSize)};
-    if (value.name.size() > REGISTRY_MAX_VALUE_NAME)
+    if (value.name.size() > kRegistryMaxValueName)
         return ERROR_INVALID_PARAMETER;
     return WriteKey(*open, [&](CRegistryKey& target, bool& changed) -> DWORD {
         const CRegistryValue* existing = target.FindValue(value.name);

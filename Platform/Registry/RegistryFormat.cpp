@@ -358,7 +358,7 @@ private:
         while (!reader.AtEnd()) {
             if (!reader.Separator() || !reader.Quoted(name, reason))
                 return Fail(reason.empty() ? "bad key line" : reason);
-            if (name.empty() || name.size() > REGISTRY_MAX_KEY_NAME || name.find(L'\\') != std::wstring::npos)
+            if (name.empty() || name.size() > kRegistryMaxKeyName || name.find(L'\\') != std::wstring::npos)
                 return Fail("invalid key name");
             if (++depth > kMaxDepth)
                 return Fail("keys nested too deeply");
@@ -376,7 +376,7 @@ private:
         std::string_view typeText;
         if (!reader.Separator() || !reader.Quoted(value.name, reason))
             return Fail(reason.empty() ? "bad value line" : reason);
-        if (value.name.size() > REGISTRY_MAX_VALUE_NAME)
+        if (value.name.size() > kRegistryMaxValueName)
             return Fail("value name too long");
         if (!reader.Separator() || !reader.Word(typeText) || !ParseNumber(typeText, value.type))
             return Fail("bad value type");

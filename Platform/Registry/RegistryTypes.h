@@ -63,8 +63,8 @@ constexpr REGSAM KEY_ALL_ACCESS = (STANDARD_RIGHTS_ALL | KEY_QUERY_VALUE | KEY_S
     & ~SYNCHRONIZE;
 
 // Limits of names, in characters without the terminator.
-constexpr DWORD REGISTRY_MAX_KEY_NAME = 255;
-constexpr DWORD REGISTRY_MAX_VALUE_NAME = 16383;
+constexpr DWORD kRegistryMaxKeyName = 255;
+constexpr DWORD kRegistryMaxValueName = 16383;
 
 struct SECURITY_ATTRIBUTES {
     DWORD nLength = 0;

@@ -1,11 +1,11 @@
 #include "Platform/Shell/CommonDialogError.h"
 
 namespace {
-thread_local DWORD t_lastCommonDialogError = 0;
+thread_local DWORD g_lastCommonDialogError = 0;
 }
 
-DWORD CommDlgExtendedError() { return t_lastCommonDialogError; }
+DWORD CommDlgExtendedError() { return g_lastCommonDialogError; }
 
 namespace ZELL::Shell {
-void SetCommonDialogError(DWORD code) { t_lastCommonDialogError = code; }
+void SetCommonDialogError(DWORD code) { g_lastCommonDialogError = code; }
 }

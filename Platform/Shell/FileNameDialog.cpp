@@ -6,7 +6,7 @@
 #include "Platform/Controls/ListControlStyles.h"
 #include "Platform/Controls/ListViewStyles.h"
 #include "Platform/Shell/LastFolderStore.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/TypedFileName.h"
 #include "Platform/Shell/XdgFolders.h"
 

@@ -1,7 +1,7 @@
 #include "Platform/Shell/FolderListing.h"
 
 #include "Platform/Base/WideRuntime.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 
 #include <algorithm>
 #include <filesystem>

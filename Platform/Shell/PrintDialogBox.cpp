@@ -7,7 +7,7 @@
 #include "Platform/Controls/EditStyles.h"
 #include "Platform/Controls/MessageBox.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Ui/WinUser.h"
 
 #include <algorithm>

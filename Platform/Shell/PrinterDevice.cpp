@@ -4,7 +4,7 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WinError.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/XdgFolders.h"
 
 #include <algorithm>

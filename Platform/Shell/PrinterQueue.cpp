@@ -4,7 +4,7 @@
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Shell/ChildProcess.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 
 #include <cstring>
 #include <cwchar>

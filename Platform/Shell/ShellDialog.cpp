@@ -2,7 +2,7 @@
 
 #include "Platform/Controls/MessageBox.h"
 #include "Platform/Controls/StandardControls.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 
 #include <filesystem>
 #include <vector>

@@ -6,7 +6,7 @@
 #include "Platform/Controls/MessageBox.h"
 #include "Platform/Shell/ChildProcess.h"
 #include "Platform/Shell/CommandLine.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/UrlText.h"
 
 #include <cerrno>

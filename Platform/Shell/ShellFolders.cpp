@@ -2,7 +2,7 @@
 
 #include "Platform/Base/Module.h"
 #include "Platform/Base/TextConversion.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/XdgFolders.h"
 
 #include <cwchar>

@@ -5,7 +5,7 @@
 #include "Platform/Base/WinError.h"
 #include "Platform/Shell/CommandLine.h"
 #include "Platform/Shell/DesktopEntry.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Shell/UrlText.h"
 

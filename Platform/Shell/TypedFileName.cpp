@@ -1,7 +1,7 @@
 #include "Platform/Shell/TypedFileName.h"
 
 #include "Platform/Shell/FileTypeFilter.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/XdgFolders.h"
 
 #include <filesystem>

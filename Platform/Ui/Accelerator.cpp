@@ -84,7 +84,7 @@ BOOL DestroyAcceleratorTable(HACCEL handle)
 
 HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name)
 {
-    const auto resource = Ui::CResourceRegistry::Get().Find(instance, Ui::CResourceKey(Ui::ResourceType::Accelerator),
+    const auto resource = Ui::CResourceRegistry::Get().Find(instance, Ui::CResourceKey(Ui::ResourceType::kAccelerator),
                                                             Ui::CResourceKey::From(name), std::nullopt);
     if (!resource)
         return nullptr;

@@ -248,14 +248,14 @@ BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height)
         }
         Caret fresh;
         fresh.hwnd = hwnd;
-        if (bitmap != nullptr && bitmap != CARET_GREY) {
+        if (bitmap != nullptr && bitmap != kCaretGrey) {
             fresh.shape = CopyShape(bitmap, fresh.size);
             if (fresh.shape.empty()) {
                 SetLastError(ERROR_INVALID_HANDLE);
                 return FALSE;
             }
         } else {
-            fresh.grey = bitmap == CARET_GREY;
+            fresh.grey = bitmap == kCaretGrey;
             fresh.size = {width > 0 ? width : defaultWidth, height > 0 ? height : defaultHeight};
         }
         if (Caret* old = CaretOfThread()) {

@@ -23,4 +23,4 @@ BOOL GetCaretPos(LPPOINT point);
 UINT GetCaretBlinkTime();
 BOOL SetCaretBlinkTime(UINT milliseconds);
 
-inline const HBITMAP CARET_GREY = reinterpret_cast<HBITMAP>(static_cast<std::uintptr_t>(1));
+inline const HBITMAP kCaretGrey = reinterpret_cast<HBITMAP>(static_cast<std::uintptr_t>(1));

@@ -133,7 +133,7 @@ UINT ButtonKey(Display::MouseButton button)
 
 void SetAsync(WindowSystem& ws, UINT vk, bool down)
 {
-    Ui::SetKeyDownBit(ws.asyncKeyState, vk, down);
+    Ui::SetKeyDownBit(ws.m_asyncKeyState, vk, down);
 }
 
 void PostTo(WindowSystem& ws, const std::shared_ptr<Window>& w, UINT message, WPARAM wParam, LPARAM lParam,
@@ -145,7 +145,7 @@ void PostTo(WindowSystem& ws, const std::shared_ptr<Window>& w, UINT message, WP
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.time = static_cast<DWORD>(time != 0 ? time : Platform::Clock::NowMs());
-    msg.pt = ws.cursorPos;
+    msg.pt = ws.m_cursorPos;
     // Consecutive moves collapse into the newest, as the platform's queue does.
     if (message == WM_MOUSEMOVE && !w->queue->posted.empty()) {
         QueuedMessage& last = w->queue->posted.back();
@@ -160,9 +160,9 @@ void PostTo(WindowSystem& ws, const std::shared_ptr<Window>& w, UINT message, WP
 
 std::shared_ptr<Window> KeyTarget(WindowSystem& ws, Display::NativeId native)
 {
-    if (auto focus = ws.Peek(ws.focus))
+    if (auto focus = ws.Peek(ws.m_focus))
         return focus;
-    if (auto active = ws.Peek(ws.active))
+    if (auto active = ws.Peek(ws.m_active))
         return active;
     return TopLevelOfNative(ws, native);
 }
@@ -170,16 +170,16 @@ std::shared_ptr<Window> KeyTarget(WindowSystem& ws, Display::NativeId native)
 void LeaveHover(WindowSystem& ws, std::shared_ptr<Window> newHover)
 {
     HWND newHandle = newHover ? newHover->hwnd : nullptr;
-    NoteMouseMoveForHover(ws, newHandle, ws.cursorPos);
-    if (ws.hover == newHandle)
+    NoteMouseMoveForHover(ws, newHandle, ws.m_cursorPos);
+    if (ws.m_hover == newHandle)
         return;
-    if (auto old = ws.Peek(ws.hover)) {
+    if (auto old = ws.Peek(ws.m_hover)) {
         if (old->trackLeave) {
             old->trackLeave = false;
             PostTo(ws, old, WM_MOUSELEAVE, 0, 0);
         }
     }
-    ws.hover = newHandle;
+    ws.m_hover = newHandle;
 }
 
 class DisplaySink : public Display::IEventSink {
@@ -229,7 +229,7 @@ public:
                 PostTo(ws, top, DisplayActionMessage(), kActionActivate, 0);
             break;
         case Display::EventKind::FocusOut:
-            if (auto top = TopLevelOfNative(ws, e.window); top && ws.active == top->hwnd)
+            if (auto top = TopLevelOfNative(ws, e.window); top && ws.m_active == top->hwnd)
                 PostTo(ws, top, DisplayActionMessage(), kActionDeactivate, 0);
             break;
         }
@@ -245,7 +245,7 @@ private:
             // A release no window receives still lets the key go, or it
             // would read as held down from then on.
             if (!down)
-                SetKeyDownBit(ws.keyState, e.virtualKey, false);
+                SetKeyDownBit(ws.m_keyState, e.virtualKey, false);
             return;
         }
         const bool alt = (e.modifiers & Display::ModAlt) != 0 && (e.modifiers & Display::ModControl) == 0;
@@ -263,7 +263,7 @@ private:
 
     static void Mouse(WindowSystem& ws, const Display::Event& e)
     {
-        ws.cursorPos = e.screen;
+        ws.m_cursorPos = e.screen;
         if (e.kind == Display::EventKind::MouseDown || e.kind == Display::EventKind::MouseUp)
             SetAsync(ws, ButtonKey(e.button), e.kind == Display::EventKind::MouseDown);
         const WPARAM keys = MouseKeys(e.modifiers);
@@ -277,13 +277,13 @@ private:
         }
         std::shared_ptr<Window> under = WindowAt(ws, e.screen);
         LeaveHover(ws, under);
-        std::shared_ptr<Window> target = ws.Peek(ws.capture);
+        std::shared_ptr<Window> target = ws.Peek(ws.m_capture);
         if (!target)
             target = under;
         if (!target)
             return;
         // A disabled top-level (the owner of a modal dialog) gets no mouse input.
-        if (!ws.capture) {
+        if (!ws.m_capture) {
             auto root = RootOf(ws, *target);
             if (root && (root->style & WS_DISABLED) != 0)
                 return;
@@ -301,19 +301,19 @@ private:
                 // taken; a client click of a class without CS_DBLCLKS then
                 // becomes a press again.
                 const RECT clientArea{0, 0, target->client.right - target->client.left, target->client.bottom - target->client.top};
-                const bool nonClient = !ws.capture && !Contains(clientArea, {e.screen.x - origin.x, e.screen.y - origin.y});
-                const bool dbl = ((target->windowClass->style & CS_DBLCLKS) != 0 || nonClient) && ws.lastClickWindow == target->hwnd &&
-                                 ws.lastClickMessage == message && now - ws.lastClickTime <= kDoubleClickTime &&
-                                 std::abs(e.screen.x - ws.lastClickPos.x) <= kDoubleClickDistance &&
-                                 std::abs(e.screen.y - ws.lastClickPos.y) <= kDoubleClickDistance;
+                const bool nonClient = !ws.m_capture && !Contains(clientArea, {e.screen.x - origin.x, e.screen.y - origin.y});
+                const bool dbl = ((target->windowClass->style & CS_DBLCLKS) != 0 || nonClient) && ws.m_lastClickWindow == target->hwnd &&
+                                 ws.m_lastClickMessage == message && now - ws.m_lastClickTime <= kDoubleClickTime &&
+                                 std::abs(e.screen.x - ws.m_lastClickPos.x) <= kDoubleClickDistance &&
+                                 std::abs(e.screen.y - ws.m_lastClickPos.y) <= kDoubleClickDistance;
                 if (dbl) {
                     message += WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
-                    ws.lastClickWindow = nullptr;  // a third click starts over
+                    ws.m_lastClickWindow = nullptr;  // a third click starts over
                 } else {
-                    ws.lastClickWindow = target->hwnd;
-                    ws.lastClickMessage = message;
-                    ws.lastClickTime = now;
-                    ws.lastClickPos = e.screen;
+                    ws.m_lastClickWindow = target->hwnd;
+                    ws.m_lastClickMessage = message;
+                    ws.m_lastClickTime = now;
+                    ws.m_lastClickPos = e.screen;
                 }
             }
         }
@@ -358,9 +358,9 @@ void SetKeyDownBit(BYTE (&state)[256], UINT vk, bool down)
 
 void InstallDisplaySink(WindowSystem& ws)
 {
-    if (!ws.sinkInstalled && ws.display != nullptr) {
-        ws.display->SetEventSink(&g_sink);
-        ws.sinkInstalled = true;
+    if (!ws.m_sinkInstalled && ws.m_display != nullptr) {
+        ws.m_display->SetEventSink(&g_sink);
+        ws.m_sinkInstalled = true;
     }
 }
 
@@ -448,18 +448,18 @@ void ReleaseInputState(const std::vector<HWND>& dying)
             }
             return !IsVisibleChain(ws, *w);
         };
-        if (gone(ws.focus)) {
-            lostFocus = ws.focus;
-            ws.focus = nullptr;
+        if (gone(ws.m_focus)) {
+            lostFocus = ws.m_focus;
+            ws.m_focus = nullptr;
         }
-        if (gone(ws.capture)) {
-            lostCapture = ws.capture;
-            ws.capture = nullptr;
-            if (ws.display != nullptr)
-                ws.display->GrabPointer(0);
+        if (gone(ws.m_capture)) {
+            lostCapture = ws.m_capture;
+            ws.m_capture = nullptr;
+            if (ws.m_display != nullptr)
+                ws.m_display->GrabPointer(0);
         }
-        if (gone(ws.active)) {
-            auto w = ws.Peek(ws.active);
+        if (gone(ws.m_active)) {
+            auto w = ws.Peek(ws.m_active);
             HWND owner = w ? w->owner : nullptr;
             auto o = ws.Peek(owner);
             if (o && IsVisibleChain(ws, *o) && !o->destroying)
@@ -467,8 +467,8 @@ void ReleaseInputState(const std::vector<HWND>& dying)
             else
                 deactivate = true;
         }
-        if (gone(ws.hover))
-            ws.hover = nullptr;
+        if (gone(ws.m_hover))
+            ws.m_hover = nullptr;
     }
     const bool lostIsDying = std::find(dying.begin(), dying.end(), lostFocus) != dying.end();
     if (lostFocus != nullptr && !lostIsDying)
@@ -479,7 +479,7 @@ void ReleaseInputState(const std::vector<HWND>& dying)
         SetActiveWindow(activateInstead);
     else if (deactivate) {
         Lock lock(ws.Lock());
-        ws.active = nullptr;
+        ws.m_active = nullptr;
     }
 }
 
@@ -496,7 +496,7 @@ HWND SetFocus(HWND hwnd)
     HWND root = nullptr;
     {
         Lock lock(ws.Lock());
-        old = ws.focus;
+        old = ws.m_focus;
         if (hwnd != nullptr) {
             auto w = ws.Find(hwnd);
             if (!w)
@@ -519,7 +519,7 @@ HWND SetFocus(HWND hwnd)
         SetActiveWindow(root);
     {
         Lock lock(ws.Lock());
-        old = ws.focus;
+        old = ws.m_focus;
         if (old == hwnd)
             return old;
     }
@@ -529,7 +529,7 @@ HWND SetFocus(HWND hwnd)
         Lock lock(ws.Lock());
         if (hwnd != nullptr && !ws.Peek(hwnd))
             return old;
-        ws.focus = hwnd;
+        ws.m_focus = hwnd;
     }
     if (hwnd != nullptr)
         SendMessageW(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
@@ -540,7 +540,7 @@ HWND GetFocus()
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    return IfCallingThreads(ws, ws.focus);
+    return IfCallingThreads(ws, ws.m_focus);
 }
 
 HWND SetActiveWindow(HWND hwnd)
@@ -558,10 +558,10 @@ HWND SetActiveWindow(HWND hwnd)
             auto root = RootOf(ws, *w);
             hwnd = root ? root->hwnd : hwnd;
         }
-        old = ws.active;
+        old = ws.m_active;
         if (old == hwnd)
             return old;
-        appWasActive = ws.appActive;
+        appWasActive = ws.m_appActive;
         for (HWND top : ws.TopLevels())
             threadTops.push_back(top);
     }
@@ -576,16 +576,16 @@ HWND SetActiveWindow(HWND hwnd)
     if (hwnd == nullptr) {
         {
             Lock lock(ws.Lock());
-            ws.active = nullptr;
-            ws.appActive = false;
+            ws.m_active = nullptr;
+            ws.m_appActive = false;
         }
         for (HWND top : threadTops)
             SendMessageW(top, WM_ACTIVATEAPP, FALSE, 0);
         HWND focus = nullptr;
         {
             Lock lock(ws.Lock());
-            focus = ws.focus;
-            ws.focus = nullptr;
+            focus = ws.m_focus;
+            ws.m_focus = nullptr;
         }
         if (focus != nullptr)
             SendMessageW(focus, WM_KILLFOCUS, 0, 0);
@@ -593,8 +593,8 @@ HWND SetActiveWindow(HWND hwnd)
     }
     {
         Lock lock(ws.Lock());
-        ws.active = hwnd;
-        ws.appActive = true;
+        ws.m_active = hwnd;
+        ws.m_appActive = true;
         auto w = ws.Peek(hwnd);
         if (w) {
             auto& tops = ws.TopLevels();
@@ -617,7 +617,7 @@ HWND GetActiveWindow()
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    return IfCallingThreads(ws, ws.active);
+    return IfCallingThreads(ws, ws.m_active);
 }
 
 BOOL SetForegroundWindow(HWND hwnd)
@@ -644,7 +644,7 @@ HWND GetForegroundWindow()
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    return ws.active;
+    return ws.m_active;
 }
 
 // ---------------------------------------------------------------------------
@@ -660,8 +660,8 @@ HWND SetCapture(HWND hwnd)
         auto w = ws.Find(hwnd);
         if (!w)
             return nullptr;
-        old = ws.capture;
-        ws.capture = hwnd;
+        old = ws.m_capture;
+        ws.m_capture = hwnd;
         if (const Display::NativeId native = NativeRootOf(ws, *w))
             DisplayLocked(ws).GrabPointer(native);
     }
@@ -676,8 +676,8 @@ BOOL ReleaseCapture()
     HWND old = nullptr;
     {
         Lock lock(ws.Lock());
-        old = ws.capture;
-        ws.capture = nullptr;
+        old = ws.m_capture;
+        ws.m_capture = nullptr;
         if (old != nullptr)
             DisplayLocked(ws).GrabPointer(0);
     }
@@ -690,7 +690,7 @@ HWND GetCapture()
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    return IfCallingThreads(ws, ws.capture);
+    return IfCallingThreads(ws, ws.m_capture);
 }
 
 BOOL GetCursorPos(LPPOINT point)
@@ -701,7 +701,7 @@ BOOL GetCursorPos(LPPOINT point)
     }
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    *point = ws.cursorPos;
+    *point = ws.m_cursorPos;
     return TRUE;
 }
 
@@ -709,7 +709,7 @@ BOOL SetCursorPos(int x, int y)
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    ws.cursorPos = {x, y};
+    ws.m_cursorPos = {x, y};
     return TRUE;
 }
 
@@ -756,11 +756,11 @@ HCURSOR SetCursor(HCURSOR cursor)
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    HCURSOR old = ws.cursor;
-    ws.cursor = cursor;
-    std::shared_ptr<Window> over = ws.Peek(ws.capture);
+    HCURSOR old = ws.m_cursor;
+    ws.m_cursor = cursor;
+    std::shared_ptr<Window> over = ws.Peek(ws.m_capture);
     if (!over)
-        over = ws.Peek(ws.hover);
+        over = ws.Peek(ws.m_hover);
     if (over) {
         if (const Display::NativeId native = NativeRootOf(ws, *over))
             DisplayLocked(ws).SetCursorShape(native, ShapeOf(cursor));
@@ -772,7 +772,7 @@ HCURSOR GetCursor()
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    return ws.cursor;
+    return ws.m_cursor;
 }
 
 SHORT GetKeyState(int virtualKey)
@@ -781,7 +781,7 @@ SHORT GetKeyState(int virtualKey)
         return 0;
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    const BYTE state = ws.keyState[virtualKey];
+    const BYTE state = ws.m_keyState[virtualKey];
     return static_cast<SHORT>(((state & 0x80) ? 0x8000 : 0) | (state & 0x01));
 }
 
@@ -791,7 +791,7 @@ SHORT GetAsyncKeyState(int virtualKey)
         return 0;
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    return static_cast<SHORT>((ws.asyncKeyState[virtualKey] & 0x80) ? 0x8000 : 0);
+    return static_cast<SHORT>((ws.m_asyncKeyState[virtualKey] & 0x80) ? 0x8000 : 0);
 }
 
 // A window of this thread that answers HTTRANSPARENT (a group box, say) is

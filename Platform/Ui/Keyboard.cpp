@@ -74,7 +74,7 @@ BOOL GetKeyboardState(BYTE* keyState)
     }
     auto& ws = WindowSystem::Get();
     std::lock_guard lock(ws.Lock());
-    std::memcpy(keyState, ws.keyState, sizeof ws.keyState);
+    std::memcpy(keyState, ws.m_keyState, sizeof ws.m_keyState);
     return TRUE;
 }
 

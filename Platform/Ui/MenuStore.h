@@ -1,7 +1,7 @@
 #pragma once
 // The menus behind HMENU handles. All menus share one lock, so that an item
 // found by command in a sub-menu stays where it was while it changes.
-#include "Platform/Ui/Menu.h"
+#include "Platform/Ui/MenuApi.h"
 
 #include <memory>
 #include <mutex>

@@ -2,7 +2,7 @@
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/TextConversion.h"
-#include "Platform/Ui/Menu.h"
+#include "Platform/Ui/MenuApi.h"
 #include "Platform/Ui/Resource.h"
 #include "Platform/Ui/ResourceKey.h"
 #include "Platform/Ui/ResourceRegistry.h"
@@ -187,7 +187,7 @@ HMENU LoadMenuIndirectW(const void* menuTemplate)
 
 HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name)
 {
-    const auto resource = Ui::CResourceRegistry::Get().Find(instance, Ui::CResourceKey(Ui::ResourceType::Menu),
+    const auto resource = Ui::CResourceRegistry::Get().Find(instance, Ui::CResourceKey(Ui::ResourceType::kMenu),
                                                             Ui::CResourceKey::From(name), std::nullopt);
     return resource ? Ui::ParseMenuTemplate(resource->data, resource->size) : nullptr;
 }

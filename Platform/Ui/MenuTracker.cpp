@@ -8,7 +8,7 @@ namespace Ui {
 
 namespace {
 
-thread_local CMenuTracker* t_current = nullptr;
+thread_local CMenuTracker* g_current = nullptr;
 
 constexpr WORD kMenuClosed = 0xFFFF;
 constexpr LPARAM kPreviouslyDown = 1 << 30;
@@ -86,19 +86,19 @@ POINT PlacePopupMenu(SIZE size, POINT anchor, UINT flags, const RECT* exclude, c
 }
 
 CMenuTracker::CMenuTracker(HWND owner, UINT flags, bool systemMenu)
-    : m_owner(owner), m_flags(flags), m_systemMenu(systemMenu), m_outer(t_current)
+    : m_owner(owner), m_flags(flags), m_systemMenu(systemMenu), m_outer(g_current)
 {
-    t_current = this;
+    g_current = this;
 }
 
 CMenuTracker::~CMenuTracker()
 {
-    t_current = m_outer;
+    g_current = m_outer;
 }
 
 CMenuTracker* CMenuTracker::Current()
 {
-    return t_current;
+    return g_current;
 }
 
 bool CMenuTracker::ItemRect(HMENU menu, int index, RECT& rect) const
@@ -220,7 +220,7 @@ bool CMenuTracker::OpenFirst(HMENU menu, POINT anchor, const RECT* exclude, int 
         return false;
     }
     const POINT at = PlacePopupMenu(level->Size(), anchor, m_flags, exclude, WorkAreaAt(anchor));
-    level->openedFrom = from;
+    level->m_openedFrom = from;
     if (!level->Show(at, m_owner != nullptr ? GetAncestor(m_owner, GA_ROOT) : nullptr))
         return false;
     m_levels.push_back(std::move(level));
@@ -250,7 +250,7 @@ bool CMenuTracker::OpenSub(int index, bool selectFirst)
         x = parentRect.left - size.cx + CPopupMenuLayout::kBorder;
     const POINT at{ClampStart(x, size.cx, work.left, work.right),
                    ClampStart(itemRect.top - CPopupMenuLayout::kBorder, size.cy, work.top, work.bottom)};
-    level->openedFrom = index;
+    level->m_openedFrom = index;
     if (!level->Show(at, m_owner != nullptr ? GetAncestor(m_owner, GA_ROOT) : nullptr))
         return false;
     m_levels.push_back(std::move(level));
@@ -487,7 +487,7 @@ void CMenuTracker::OnMouseMove(POINT screen)
         if (item == nullptr || item->IsSeparator())
             return;
         // A sub-menu stays open while the pointer is on the item that opened it.
-        const bool keepsChild = i + 1 < m_levels.size() && m_levels[i + 1]->openedFrom == index;
+        const bool keepsChild = i + 1 < m_levels.size() && m_levels[i + 1]->m_openedFrom == index;
         if (!keepsChild)
             CloseLevelsAfter(i + 1);
         Select(level, index, true);

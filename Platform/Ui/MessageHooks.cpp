@@ -13,14 +13,14 @@ using Lock = std::unique_lock<WindowLock>;
 
 // The hook procedure the thread is running, so that CallNextHookEx finds the
 // next one without its handle (callers pass none, as the platform allows).
-thread_local std::shared_ptr<Hook> t_running;
+thread_local std::shared_ptr<Hook> g_running;
 
 // Runs a hook as the thread's running one, the previous one back afterwards.
 LRESULT RunHook(const std::shared_ptr<Hook>& hook, int code, WPARAM wParam, LPARAM lParam)
 {
-    std::shared_ptr<Hook> previous = std::exchange(t_running, hook);
+    std::shared_ptr<Hook> previous = std::exchange(g_running, hook);
     const LRESULT result = hook->proc(code, wParam, lParam);
-    t_running = std::move(previous);
+    g_running = std::move(previous);
     return result;
 }
 
@@ -114,7 +114,7 @@ LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam)
     std::shared_ptr<Hook> next;
     {
         Lock lock(ws.Lock());
-        auto current = hook ? ws.Hooks().Lookup(hook) : t_running;
+        auto current = hook ? ws.Hooks().Lookup(hook) : g_running;
         if (!current)
             return 0;
         const auto& hooks = ws.CurrentQueue()->hooks;

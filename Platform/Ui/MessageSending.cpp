@@ -176,7 +176,7 @@ BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lPar
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.time = static_cast<DWORD>(Platform::Clock::NowMs());
-    msg.pt = ws.cursorPos;
+    msg.pt = ws.m_cursorPos;
     PostLocked(ws, *queue, msg);
     return TRUE;
 }
@@ -210,7 +210,7 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.time = static_cast<DWORD>(Platform::Clock::NowMs());
-    msg.pt = ws.cursorPos;
+    msg.pt = ws.m_cursorPos;
     PostLocked(ws, *w->queue, msg);
     return TRUE;
 }

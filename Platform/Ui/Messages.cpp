@@ -145,11 +145,11 @@ void UpdateKeyState(WindowSystem& ws, const MSG& msg)
         if (vk > 255)
             return;
         if (down) {
-            if ((ws.keyState[vk] & 0x80) == 0)
-                ws.keyState[vk] ^= 0x01;  // toggle on each press
-            ws.keyState[vk] |= 0x80;
+            if ((ws.m_keyState[vk] & 0x80) == 0)
+                ws.m_keyState[vk] ^= 0x01;  // toggle on each press
+            ws.m_keyState[vk] |= 0x80;
         } else {
-            ws.keyState[vk] &= static_cast<BYTE>(~0x80);
+            ws.m_keyState[vk] &= static_cast<BYTE>(~0x80);
         }
     };
     switch (msg.message) {
@@ -177,8 +177,8 @@ void UpdateKeyState(WindowSystem& ws, const MSG& msg)
 }
 
 // Pending text of the last WM_KEYDOWN that was retrieved, for TranslateMessage.
-thread_local MSG t_keyMsg{};
-thread_local std::wstring t_keyText;
+thread_local MSG g_keyMsg{};
+thread_local std::wstring g_keyText;
 
 enum class Fetch { None, Message, Retry };
 
@@ -232,8 +232,8 @@ Fetch FetchOnce(MSG* out, HWND filter, UINT min, UINT max, UINT flags)
         }
         CallHooks(WH_GETMESSAGE, HC_ACTION, remove ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(&msg), nullptr);
         if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
-            t_keyMsg = msg;
-            t_keyText = keyText;
+            g_keyMsg = msg;
+            g_keyText = keyText;
         }
         if (mouseInput && !MouseArrives(msg, hit))
             return Fetch::Retry;
@@ -257,7 +257,7 @@ Fetch FetchOnce(MSG* out, HWND filter, UINT min, UINT max, UINT flags)
         out->hwnd = paint;
         out->message = WM_PAINT;
         out->time = static_cast<DWORD>(now);
-        out->pt = ws.cursorPos;
+        out->pt = ws.m_cursorPos;
         return Fetch::Message;
     }
     if (const Timer* t = FindDueTimer(ws, *queue, filter, min, max, now)) {
@@ -267,7 +267,7 @@ Fetch FetchOnce(MSG* out, HWND filter, UINT min, UINT max, UINT flags)
         out->wParam = t->id;
         out->lParam = reinterpret_cast<LPARAM>(t->proc);
         out->time = static_cast<DWORD>(now);
-        out->pt = ws.cursorPos;
+        out->pt = ws.m_cursorPos;
         if (remove)
             const_cast<Timer*>(t)->due = now + t->elapse;
         lock.unlock();
@@ -302,16 +302,16 @@ void PumpDisplayNow()
     ThreadQueue* self = nullptr;
     {
         Lock lock(ws.Lock());
-        if (ws.pumping != nullptr)
+        if (ws.m_pumping != nullptr)
             return;
         display = &DisplayLocked(ws);
         self = ws.CurrentQueue().get();
-        ws.pumping = self;
+        ws.m_pumping = self;
     }
     display->PumpEvents(0);
     Lock lock(ws.Lock());
-    if (ws.pumping == self)
-        ws.pumping = nullptr;
+    if (ws.m_pumping == self)
+        ws.m_pumping = nullptr;
 }
 
 // Waits until something may have arrived for the calling thread: a message,
@@ -336,8 +336,8 @@ DWORD WaitForInput(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD timeo
         if (!awake) {
             display = &DisplayLocked(ws);
             wait = std::min(wait, TimeToNextTimer(*queue, Platform::Clock::NowMs()));
-            if (ws.pumping == nullptr && !queue->waiter.IsWoken() && count == 0) {
-                ws.pumping = queue.get();
+            if (ws.m_pumping == nullptr && !queue->waiter.IsWoken() && count == 0) {
+                ws.m_pumping = queue.get();
                 pump = true;
             }
         }
@@ -351,8 +351,8 @@ DWORD WaitForInput(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD timeo
     if (pump) {
         display->PumpEvents(wait);
         Lock lock(ws.Lock());
-        if (ws.pumping == queue.get())
-            ws.pumping = nullptr;
+        if (ws.m_pumping == queue.get())
+            ws.m_pumping = nullptr;
         return WAIT_OBJECT_0 + count;
     }
     if (count > 0) {
@@ -495,9 +495,9 @@ BOOL TranslateMessage(const MSG* msg)
         return FALSE;
     // The text comes from the display with the key: the layout is its business.
     std::wstring text;
-    if (t_keyMsg.hwnd == msg->hwnd && t_keyMsg.message == msg->message && t_keyMsg.wParam == msg->wParam &&
-        t_keyMsg.time == msg->time)
-        text = t_keyText;
+    if (g_keyMsg.hwnd == msg->hwnd && g_keyMsg.message == msg->message && g_keyMsg.wParam == msg->wParam &&
+        g_keyMsg.time == msg->time)
+        text = g_keyText;
     if (text.empty() && msg->message == WM_SYSKEYDOWN)
         text = SystemKeyText(static_cast<UINT>(msg->wParam));
     if (text.empty())
@@ -517,7 +517,7 @@ BOOL TranslateMessage(const MSG* msg)
     }
     queue->posted.insert(queue->posted.begin(), chars.begin(), chars.end());
     ws.WakeQueue(*queue);
-    t_keyMsg = MSG{};
+    g_keyMsg = MSG{};
     return TRUE;
 }
 

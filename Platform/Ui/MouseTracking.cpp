@@ -50,7 +50,7 @@ WPARAM MouseKeyState(const WindowSystem& ws)
     const std::pair<int, WPARAM> map[] = {{VK_LBUTTON, MK_LBUTTON}, {VK_RBUTTON, MK_RBUTTON}, {VK_MBUTTON, MK_MBUTTON},
                                           {VK_SHIFT, MK_SHIFT},     {VK_CONTROL, MK_CONTROL}};
     for (const auto& [key, bit] : map) {
-        if ((ws.asyncKeyState[key] & 0x80) != 0)
+        if ((ws.m_asyncKeyState[key] & 0x80) != 0)
             keys |= bit;
     }
     return keys;
@@ -64,7 +64,7 @@ void PostNotice(WindowSystem& ws, Window& w, UINT message, WPARAM wParam, LPARAM
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.time = static_cast<DWORD>(Platform::Clock::NowMs());
-    msg.pt = ws.cursorPos;
+    msg.pt = ws.m_cursorPos;
     PostLocked(ws, *w.queue, msg);
 }
 
@@ -75,12 +75,12 @@ void HoverProc(HWND hwnd, UINT, UINT_PTR id, DWORD)
     {
         Lock lock(ws.Lock());
         auto w = ws.Peek(hwnd);
-        if (w && w->trackHover && ws.hover == hwnd) {
+        if (w && w->trackHover && ws.m_hover == hwnd) {
             const ULONGLONG rested = Platform::Clock::NowMs() - w->hoverSince;
             if (rested >= w->hoverTime) {
                 const POINT origin = ClientOriginOnScreen(ws, *w);
                 PostNotice(ws, *w, WM_MOUSEHOVER, MouseKeyState(ws),
-                           MAKELPARAM(static_cast<WORD>(ws.cursorPos.x - origin.x), static_cast<WORD>(ws.cursorPos.y - origin.y)));
+                           MAKELPARAM(static_cast<WORD>(ws.m_cursorPos.x - origin.x), static_cast<WORD>(ws.m_cursorPos.y - origin.y)));
                 w->trackHover = false;
             } else {
                 remaining = static_cast<UINT>(w->hoverTime - rested);
@@ -97,7 +97,7 @@ void HoverProc(HWND hwnd, UINT, UINT_PTR id, DWORD)
 
 BOOL Query(WindowSystem& ws, TRACKMOUSEEVENT& track)
 {
-    auto w = ws.Peek(ws.hover);
+    auto w = ws.Peek(ws.m_hover);
     DWORD flags = 0;
     if (w && w->trackLeave)
         flags |= TME_LEAVE;
@@ -190,7 +190,7 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track)
         if ((track->dwFlags & TME_LEAVE) != 0) {
             if (cancel)
                 w->trackLeave = false;
-            else if (ws.hover != w->hwnd)
+            else if (ws.m_hover != w->hwnd)
                 PostNotice(ws, *w, WM_MOUSELEAVE, 0, 0);  // the pointer is elsewhere already
             else
                 w->trackLeave = true;
@@ -199,10 +199,10 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track)
             if (cancel) {
                 stopHover = w->trackHover;
                 w->trackHover = false;
-            } else if (ws.hover == w->hwnd) {
+            } else if (ws.m_hover == w->hwnd) {
                 w->trackHover = true;
                 w->hoverTime = hoverTime;
-                w->hoverAnchor = ws.cursorPos;
+                w->hoverAnchor = ws.m_cursorPos;
                 w->hoverSince = Platform::Clock::NowMs();
                 g_lastHover = w->hwnd;
                 armHover = true;

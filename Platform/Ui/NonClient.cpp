@@ -114,7 +114,7 @@ bool ReadState(HWND hwnd, NonClientState& state)
     state.layout.window = {0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
     state.layout.frame = w->frame;
     state.title = w->text;
-    state.active = ws.active == hwnd;
+    state.active = ws.m_active == hwnd;
     state.closeOffered = SystemCommandAllowedLocked(ws, *w, SC_CLOSE);
     state.native = w->native;
     state.layerFrame = w->frame.top != 0 && w->native != 0 && DisplayLocked(ws).LayerDrawsFrames();

@@ -16,14 +16,14 @@ constexpr int kSeparatorHeight = 8;
 constexpr int kShortcutGap = 16;
 constexpr int kLabelRightPad = 8;
 
-thread_local HMENU t_measuredMenu = nullptr;
+thread_local HMENU g_measuredMenu = nullptr;
 
 // Names the menu for the owner while its items are measured; a menu laid
 // out from inside the owner's answer restores the outer one afterwards.
 class CMeasuredMenuScope {
 public:
-    explicit CMeasuredMenuScope(HMENU menu) : m_previous(std::exchange(t_measuredMenu, menu)) {}
-    ~CMeasuredMenuScope() { t_measuredMenu = m_previous; }
+    explicit CMeasuredMenuScope(HMENU menu) : m_previous(std::exchange(g_measuredMenu, menu)) {}
+    ~CMeasuredMenuScope() { g_measuredMenu = m_previous; }
     CMeasuredMenuScope(const CMeasuredMenuScope&) = delete;
     CMeasuredMenuScope& operator=(const CMeasuredMenuScope&) = delete;
 
@@ -79,7 +79,7 @@ wchar_t MnemonicOf(const std::wstring& label)
 
 HMENU MenuBeingMeasured()
 {
-    return t_measuredMenu;
+    return g_measuredMenu;
 }
 
 HFONT CreateMenuFont()

@@ -37,7 +37,7 @@ public:
     RECT WindowOnScreen() const;
 
     // The item of the parent menu that opened this one (-1 for the first).
-    int openedFrom = -1;
+    int m_openedFrom = -1;
 
     static const wchar_t* ClassName() { return L"#32768"; }
 

@@ -13,7 +13,7 @@ namespace {
 
 constexpr LANGID kDefaultUiLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
-thread_local LANGID t_uiLanguage = 0;
+thread_local LANGID g_uiLanguage = 0;
 
 HRSRC ToResourceHandle(const std::shared_ptr<const CompiledResource>& resource)
 {
@@ -29,12 +29,12 @@ std::shared_ptr<const CompiledResource> FromResourceHandle(HRSRC resource)
 
 LANGID GetThreadUILanguage()
 {
-    return t_uiLanguage ? t_uiLanguage : kDefaultUiLanguage;
+    return g_uiLanguage ? g_uiLanguage : kDefaultUiLanguage;
 }
 
 LANGID SetThreadUILanguage(LANGID language)
 {
-    t_uiLanguage = language;
+    g_uiLanguage = language;
     return GetThreadUILanguage();
 }
 
@@ -82,7 +82,7 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size)
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    const auto block = CResourceRegistry::Get().Find(instance, CResourceKey(ResourceType::String),
+    const auto block = CResourceRegistry::Get().Find(instance, CResourceKey(ResourceType::kString),
                                                      CResourceKey(static_cast<WORD>(id / 16 + 1)), std::nullopt);
     const std::wstring* text = block && block->texts.size() == 16 ? &block->texts[id % 16] : nullptr;
     if (size == 0) {

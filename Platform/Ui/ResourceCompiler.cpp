@@ -75,21 +75,21 @@ CResourceCompiler::Output CResourceCompiler::Compile(const Res::ResourceTable& t
     for (const Res::Menu* menu : table.menus) {
         if (!menu)
             continue;
-        auto resource = NewResource(ResourceType::Menu, KeyOf(menu->name), menu->language);
+        auto resource = NewResource(ResourceType::kMenu, KeyOf(menu->name), menu->language);
         resource->Own(MenuTemplate(menu->items));
         out.push_back(std::move(resource));
     }
     for (const Res::AcceleratorTable* keys : table.accelerators) {
         if (!keys)
             continue;
-        auto resource = NewResource(ResourceType::Accelerator, KeyOf(keys->name), keys->language);
+        auto resource = NewResource(ResourceType::kAccelerator, KeyOf(keys->name), keys->language);
         resource->Own(AcceleratorEntries(keys->entries));
         out.push_back(std::move(resource));
     }
     for (const Res::Toolbar* toolbar : table.toolbars) {
         if (!toolbar)
             continue;
-        auto resource = NewResource(ResourceType::Toolbar, KeyOf(toolbar->name), toolbar->language);
+        auto resource = NewResource(ResourceType::kToolbar, KeyOf(toolbar->name), toolbar->language);
         resource->Own(ToolbarRecord(*toolbar));
         out.push_back(std::move(resource));
     }
@@ -174,7 +174,7 @@ void CResourceCompiler::AddStrings(const Res::StringTable& table, Output& out) c
             for (char16_t unit : units)
                 writer.Word(unit);
         }
-        auto resource = NewResource(ResourceType::String, CResourceKey(block), table.language);
+        auto resource = NewResource(ResourceType::kString, CResourceKey(block), table.language);
         resource->Own(writer.Take());
         resource->texts = std::move(texts);
         out.push_back(std::move(resource));
@@ -200,7 +200,7 @@ void CResourceCompiler::AddImage(const Res::Image& image, Output& out)
     group.Word(static_cast<unsigned>(pictures.size()));
     for (const auto& [size, picture] : pictures) {
         const WORD id = m_nextPictureId++;
-        auto resource = NewResource(icon ? ResourceType::Icon : ResourceType::Cursor, CResourceKey(id), image.language);
+        auto resource = NewResource(icon ? ResourceType::kIcon : ResourceType::kCursor, CResourceKey(id), image.language);
         CResourceWriter bytes;
         if (!icon) {
             bytes.Word(static_cast<unsigned>(image.hotSpot.x));
@@ -224,7 +224,7 @@ void CResourceCompiler::AddImage(const Res::Image& image, Output& out)
         group.Dword(length);
         group.Word(id);
     }
-    auto resource = NewResource(icon ? ResourceType::IconGroup : ResourceType::CursorGroup, KeyOf(image.name), image.language);
+    auto resource = NewResource(icon ? ResourceType::kIconGroup : ResourceType::kCursorGroup, KeyOf(image.name), image.language);
     resource->Own(group.Take());
     out.push_back(std::move(resource));
 }
@@ -241,7 +241,7 @@ void CResourceCompiler::AddBitmap(const Res::Image& image, Output& out) const
     DeleteObject(bitmap);
     if (file.size() <= kBmpFileHeaderSize)
         return;
-    auto resource = NewResource(ResourceType::Bitmap, KeyOf(image.name), image.language);
+    auto resource = NewResource(ResourceType::kBitmap, KeyOf(image.name), image.language);
     resource->Own(std::vector<BYTE>(file.begin() + kBmpFileHeaderSize, file.end()));
     out.push_back(std::move(resource));
 }

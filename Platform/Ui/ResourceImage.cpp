@@ -3,7 +3,7 @@
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/Module.h"
 #include "Platform/Base/TextConversion.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Icon.h"
 #include "Platform/Gdi/ImageFile.h"
@@ -195,13 +195,13 @@ const GroupPicture* Choose(const std::vector<GroupPicture>& pictures, SIZE wante
 HICON LoadGroupResource(HINSTANCE instance, LPCWSTR name, bool icon, SIZE wanted)
 {
     auto& registry = CResourceRegistry::Get();
-    const auto group = registry.Find(instance, CResourceKey(icon ? ResourceType::IconGroup : ResourceType::CursorGroup),
+    const auto group = registry.Find(instance, CResourceKey(icon ? ResourceType::kIconGroup : ResourceType::kCursorGroup),
                                      CResourceKey::From(name), std::nullopt);
     if (!group)
         return nullptr;
     const std::vector<GroupPicture> pictures = ReadGroup(*group, icon);
     const GroupPicture* picture = Choose(pictures, wanted);
-    const auto bytes = picture ? registry.Find(instance, CResourceKey(icon ? ResourceType::Icon : ResourceType::Cursor),
+    const auto bytes = picture ? registry.Find(instance, CResourceKey(icon ? ResourceType::kIcon : ResourceType::kCursor),
                                                CResourceKey(picture->id), std::nullopt)
                                : nullptr;
     const std::size_t skip = icon ? 0 : kHotSpotSize;
@@ -225,7 +225,7 @@ HICON LoadGroupResource(HINSTANCE instance, LPCWSTR name, bool icon, SIZE wanted
 // An RT_BITMAP DIB behind the file header its palette needs.
 HBITMAP LoadBitmapResource(HINSTANCE instance, LPCWSTR name)
 {
-    const auto dib = CResourceRegistry::Get().Find(instance, CResourceKey(ResourceType::Bitmap), CResourceKey::From(name),
+    const auto dib = CResourceRegistry::Get().Find(instance, CResourceKey(ResourceType::kBitmap), CResourceKey::From(name),
                                                    std::nullopt);
     if (!dib)
         return nullptr;

@@ -16,8 +16,8 @@
 
 namespace Ui::ResourceModuleState {
 
-inline __attribute__((visibility("hidden"))) std::atomic<HINSTANCE> current{nullptr};
-inline __attribute__((visibility("hidden"))) const char ownMarker = 0;
+inline __attribute__((visibility("hidden"))) std::atomic<HINSTANCE> g_current{nullptr};
+inline __attribute__((visibility("hidden"))) const char kOwnMarker = 0;
 
 }
 
@@ -26,13 +26,13 @@ namespace Ui {
 // The module that holds this deliverable's code.
 inline __attribute__((visibility("hidden"))) HINSTANCE OwnModule()
 {
-    static const HINSTANCE own = Platform::GetModuleOfAddress(&ResourceModuleState::ownMarker);
+    static const HINSTANCE own = Platform::GetModuleOfAddress(&ResourceModuleState::kOwnMarker);
     return own;
 }
 
 inline __attribute__((visibility("hidden"))) HINSTANCE GetResourceModule()
 {
-    HINSTANCE module = ResourceModuleState::current.load();
+    HINSTANCE module = ResourceModuleState::g_current.load();
     return module ? module : OwnModule();
 }
 
@@ -40,14 +40,14 @@ inline __attribute__((visibility("hidden"))) HINSTANCE GetResourceModule()
 inline __attribute__((visibility("hidden"))) HINSTANCE SetResourceModule(HINSTANCE module)
 {
     const HINSTANCE previous = GetResourceModule();
-    ResourceModuleState::current.store(module);
+    ResourceModuleState::g_current.store(module);
     return previous;
 }
 
 class __attribute__((visibility("hidden"))) CResourceModuleScope {
 public:
-    explicit CResourceModuleScope(HINSTANCE module) : m_previous(ResourceModuleState::current.exchange(module)) {}
-    ~CResourceModuleScope() { ResourceModuleState::current.store(m_previous); }
+    explicit CResourceModuleScope(HINSTANCE module) : m_previous(ResourceModuleState::g_current.exchange(module)) {}
+    ~CResourceModuleScope() { ResourceModuleState::g_current.store(m_previous); }
     CResourceModuleScope(const CResourceModuleScope&) = delete;
     CResourceModuleScope& operator=(const CResourceModuleScope&) = delete;
 

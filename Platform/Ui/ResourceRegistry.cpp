@@ -99,14 +99,14 @@ void CResourceRegistry::AddVersion(HMODULE handle, ModuleResources& module)
     if (module.versionTried)
         return;
     module.versionTried = true;
-    if (module.byType.count(CResourceKey(ResourceType::Version)))
+    if (module.byType.count(CResourceKey(ResourceType::kVersion)))
         return; // a table brings its own
     LANGID language = 0;
     std::vector<BYTE> bytes = ReadVersionResource(handle, language);
     if (bytes.empty())
         return;
     auto resource = std::make_shared<CompiledResource>();
-    resource->type = CResourceKey(ResourceType::Version);
+    resource->type = CResourceKey(ResourceType::kVersion);
     resource->name = CResourceKey(1);
     resource->language = language;
     resource->Own(std::move(bytes));
@@ -149,7 +149,7 @@ std::shared_ptr<const CompiledResource> CResourceRegistry::Find(HMODULE handle, 
     PlaceUnplaced();
     auto found = m_modules.find(handle);
     if (found == m_modules.end()) {
-        if (type != CResourceKey(ResourceType::Version)) {
+        if (type != CResourceKey(ResourceType::kVersion)) {
             SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
             return nullptr;
         }
@@ -157,7 +157,7 @@ std::shared_ptr<const CompiledResource> CResourceRegistry::Find(HMODULE handle, 
     }
     ModuleResources& module = found->second;
     CompilePending(module);
-    if (type == CResourceKey(ResourceType::Version)) {
+    if (type == CResourceKey(ResourceType::kVersion)) {
         AddVersion(handle, module);
         if (module.byType.empty() && module.compiled.empty()) {
             // No module of ours, or one without resources: nothing to keep.

@@ -4,15 +4,15 @@
 
 namespace Ui::ResourceType {
 
-constexpr WORD Cursor = 1;
-constexpr WORD Bitmap = 2;
-constexpr WORD Icon = 3;
-constexpr WORD Menu = 4;
-constexpr WORD String = 6;
-constexpr WORD Accelerator = 9;
-constexpr WORD CursorGroup = 12;
-constexpr WORD IconGroup = 14;
-constexpr WORD Version = 16;
-constexpr WORD Toolbar = 241;
+constexpr WORD kCursor = 1;
+constexpr WORD kBitmap = 2;
+constexpr WORD kIcon = 3;
+constexpr WORD kMenu = 4;
+constexpr WORD kString = 6;
+constexpr WORD kAccelerator = 9;
+constexpr WORD kCursorGroup = 12;
+constexpr WORD kIconGroup = 14;
+constexpr WORD kVersion = 16;
+constexpr WORD kToolbar = 241;
 
 }

@@ -1,6 +1,6 @@
 #include "Platform/Ui/ScrollBarPainter.h"
 
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/Edges.h"

@@ -1,6 +1,6 @@
 #include "Platform/Ui/StandardIcon.h"
 
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 
 #include <cairo.h>
 

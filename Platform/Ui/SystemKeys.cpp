@@ -11,7 +11,7 @@ constexpr LPARAM kRepeated = 1 << 30;
 
 // The last system key pressed on this thread: Alt released with nothing
 // pressed since opens the menu, Alt released after a combination does not.
-thread_local WPARAM t_lastSystemKey = 0;
+thread_local WPARAM g_lastSystemKey = 0;
 
 bool IsAltKey(WPARAM key)
 {
@@ -45,11 +45,11 @@ LRESULT Ui::DefSystemKey(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == VK_F4 && (lParam & kAltDown) != 0 && (lParam & kRepeated) == 0)
             ChooseSystemCommand(TopLevelOf(hwnd), SC_CLOSE);
         if ((lParam & kRepeated) == 0)
-            t_lastSystemKey = wParam;
+            g_lastSystemKey = wParam;
         return 0;
     case WM_SYSKEYUP: {
-        const bool alone = (IsAltKey(wParam) && IsAltKey(t_lastSystemKey)) || (wParam == VK_F10 && t_lastSystemKey == VK_F10);
-        t_lastSystemKey = 0;
+        const bool alone = (IsAltKey(wParam) && IsAltKey(g_lastSystemKey)) || (wParam == VK_F10 && g_lastSystemKey == VK_F10);
+        g_lastSystemKey = 0;
         if (alone)
             SendMessageW(TopLevelOf(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
         return 0;

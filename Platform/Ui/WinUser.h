@@ -13,7 +13,7 @@
 #include "Platform/Gdi/GdiTypes.h"
 #include "Platform/Gdi/SysColors.h"
 #include "Platform/Ui/Resource.h"
-#include "Platform/Ui/Menu.h"
+#include "Platform/Ui/MenuApi.h"
 #include "Platform/Ui/OwnerDraw.h"
 #include "Platform/Ui/PopupMenu.h"
 #include "Platform/Ui/Accelerator.h"

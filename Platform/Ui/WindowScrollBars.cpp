@@ -27,12 +27,12 @@ struct ActivePress {
     int bar = SB_VERT;
     std::unique_ptr<ScrollBarTracker> tracker;
 };
-thread_local ActivePress t_press;
+thread_local ActivePress g_press;
 
 const ScrollBarTracker* TrackerOf(HWND hwnd, int bar)
 {
-    if (t_press.tracker && t_press.hwnd == hwnd && t_press.bar == bar)
-        return t_press.tracker.get();
+    if (g_press.tracker && g_press.hwnd == hwnd && g_press.bar == bar)
+        return g_press.tracker.get();
     return nullptr;
 }
 
@@ -96,22 +96,22 @@ void RepaintBars(HWND hwnd)
 
 void EndPress()
 {
-    HWND hwnd = t_press.hwnd;
-    t_press = {};
+    HWND hwnd = g_press.hwnd;
+    g_press = {};
     if (GetCapture() == hwnd)
         ReleaseCapture();
 }
 
 void OnRepeatTimer(HWND hwnd, UINT, UINT_PTR, DWORD)
 {
-    if (!t_press.tracker || t_press.hwnd != hwnd)
+    if (!g_press.tracker || g_press.hwnd != hwnd)
         return;
     if (GetCapture() != hwnd) {
-        t_press.tracker->Cancel();
+        g_press.tracker->Cancel();
         EndPress();
         return;
     }
-    t_press.tracker->Tick();
+    g_press.tracker->Tick();
 }
 
 ScrollBarHost HostFor(HWND hwnd, int bar)
@@ -214,15 +214,15 @@ void PaintWindowScrollBars(HWND hwnd, HDC windowDc)
 
 bool StartWindowScrollTracking(HWND hwnd, int bar, POINT screen)
 {
-    if (t_press.tracker) {
-        t_press.tracker->Cancel();
+    if (g_press.tracker) {
+        g_press.tracker->Cancel();
         EndPress();
     }
     SetCapture(hwnd);
-    t_press.hwnd = hwnd;
-    t_press.bar = bar;
-    t_press.tracker = std::make_unique<ScrollBarTracker>(HostFor(hwnd, bar));
-    if (!t_press.tracker->Begin(ToWindow(hwnd, screen))) {
+    g_press.hwnd = hwnd;
+    g_press.bar = bar;
+    g_press.tracker = std::make_unique<ScrollBarTracker>(HostFor(hwnd, bar));
+    if (!g_press.tracker->Begin(ToWindow(hwnd, screen))) {
         EndPress();
         return false;
     }
@@ -231,23 +231,23 @@ bool StartWindowScrollTracking(HWND hwnd, int bar, POINT screen)
 
 bool FeedWindowScrollTracking(const MSG& msg)
 {
-    if (!t_press.tracker)
+    if (!g_press.tracker)
         return false;
-    const HWND hwnd = t_press.hwnd;
+    const HWND hwnd = g_press.hwnd;
     if (GetCapture() != hwnd || !IsWindow(hwnd)) {
-        t_press.tracker->Cancel();
+        g_press.tracker->Cancel();
         EndPress();
         return false;
     }
     const POINT p = ToWindow(hwnd, msg.pt);
     if (msg.message == WM_MOUSEMOVE) {
-        t_press.tracker->Move(p);
+        g_press.tracker->Move(p);
     } else if (msg.message == WM_LBUTTONUP) {
         // The tracker may be replaced by what the window does on the last requests.
-        auto tracker = std::move(t_press.tracker);
-        t_press.tracker.reset();
+        auto tracker = std::move(g_press.tracker);
+        g_press.tracker.reset();
         tracker->End(p);
-        if (!t_press.tracker)
+        if (!g_press.tracker)
             EndPress();
     }
     return true;

@@ -113,8 +113,8 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
         w->style &= ~WS_DISABLED;
     else
         w->style |= WS_DISABLED;
-    const bool hadFocus = !enable && ws.focus != nullptr && (ws.focus == hwnd || [&] {
-        for (auto f = ws.Peek(ws.focus); f; f = ws.Peek(f->parent)) {
+    const bool hadFocus = !enable && ws.m_focus != nullptr && (ws.m_focus == hwnd || [&] {
+        for (auto f = ws.Peek(ws.m_focus); f; f = ws.Peek(f->parent)) {
             if (f->hwnd == hwnd)
                 return true;
         }

@@ -42,7 +42,7 @@ struct QueueHolder {
 };
 
 namespace {
-thread_local QueueHolder t_holder;
+thread_local QueueHolder g_holder;
 }
 
 WindowSystem::WindowSystem() = default;
@@ -116,7 +116,7 @@ std::shared_ptr<ThreadQueue> WindowSystem::CurrentQueue()
     if (!slot) {
         slot = std::make_shared<ThreadQueue>();
         slot->threadId = self;
-        t_holder.threadId = self;
+        g_holder.threadId = self;
     }
     return slot;
 }
@@ -124,15 +124,15 @@ std::shared_ptr<ThreadQueue> WindowSystem::CurrentQueue()
 void WindowSystem::WakeQueue(ThreadQueue& queue)
 {
     queue.waiter.Wake();
-    if (pumping == &queue && display != nullptr)
-        display->Wake();
+    if (m_pumping == &queue && m_display != nullptr)
+        m_display->Wake();
 }
 
 DeferredWake WindowSystem::WakeLater(std::shared_ptr<ThreadQueue> queue) const
 {
     DeferredWake wake;
-    if (pumping == queue.get())
-        wake.display = display;
+    if (m_pumping == queue.get())
+        wake.display = m_display;
     wake.queue = std::move(queue);
     return wake;
 }
@@ -178,8 +178,8 @@ void WindowSystem::DropQueue(DWORD threadId)
             WakeQueue(*sent->sender);
     }
     queue->incoming.clear();
-    if (pumping == queue.get())
-        pumping = nullptr;
+    if (m_pumping == queue.get())
+        m_pumping = nullptr;
 }
 
 DWORD CurrentThreadId()
@@ -299,14 +299,14 @@ std::atomic<bool> g_displayAttached{false};
 
 Display::CDisplayBackend& DisplayLocked(WindowSystem& ws)
 {
-    if (ws.display == nullptr) {
-        ws.display = &Display::TheDisplay();
+    if (ws.m_display == nullptr) {
+        ws.m_display = &Display::TheDisplay();
         // One resolution for the whole layer: contexts report the display's.
-        SetScreenDpi(ws.display->Dpi());
+        SetScreenDpi(ws.m_display->Dpi());
         InstallDisplaySink(ws);
         g_displayAttached.store(true, std::memory_order_release);
     }
-    return *ws.display;
+    return *ws.m_display;
 }
 
 Display::CDisplayBackend& LayerDisplay()
@@ -314,7 +314,7 @@ Display::CDisplayBackend& LayerDisplay()
     auto& ws = WindowSystem::Get();
     // Set once, before the flag, and never changed after.
     if (g_displayAttached.load(std::memory_order_acquire))
-        return *ws.display;
+        return *ws.m_display;
     if (ws.Lock().HeldByThisThread())
         return DisplayLocked(ws);
     std::lock_guard lock(ws.Lock());

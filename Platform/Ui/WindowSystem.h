@@ -189,25 +189,25 @@ public:
     std::map<std::wstring, UINT>& RegisteredMessages() { return m_registeredMessages; }
 
     // Input state.
-    HWND focus = nullptr;
-    HWND active = nullptr;
-    HWND capture = nullptr;
-    HWND hover = nullptr;  // the window under the pointer
-    POINT cursorPos{};
-    HCURSOR cursor = nullptr;
-    BYTE keyState[256]{};
-    BYTE asyncKeyState[256]{};
+    HWND m_focus = nullptr;
+    HWND m_active = nullptr;
+    HWND m_capture = nullptr;
+    HWND m_hover = nullptr;  // the window under the pointer
+    POINT m_cursorPos{};
+    HCURSOR m_cursor = nullptr;
+    BYTE m_keyState[256]{};
+    BYTE m_asyncKeyState[256]{};
     // Double clicks.
-    HWND lastClickWindow = nullptr;
-    UINT lastClickMessage = 0;
-    DWORD lastClickTime = 0;
-    POINT lastClickPos{};
-    bool appActive = false;
+    HWND m_lastClickWindow = nullptr;
+    UINT m_lastClickMessage = 0;
+    DWORD m_lastClickTime = 0;
+    POINT m_lastClickPos{};
+    bool m_appActive = false;
 
     // Pumping: the queue whose thread is inside the display's PumpEvents.
-    ThreadQueue* pumping = nullptr;
-    Display::CDisplayBackend* display = nullptr;
-    bool sinkInstalled = false;
+    ThreadQueue* m_pumping = nullptr;
+    Display::CDisplayBackend* m_display = nullptr;
+    bool m_sinkInstalled = false;
 
 private:
     WindowSystem();

@@ -545,7 +545,7 @@ BOOL DestroyWindow(HWND hwnd)
                     return false;
                 // A key released toward a window that goes is released all the same.
                 if (q.msg.message == WM_KEYUP || q.msg.message == WM_SYSKEYUP)
-                    SetKeyDownBit(ws.keyState, static_cast<UINT>(q.msg.wParam), false);
+                    SetKeyDownBit(ws.m_keyState, static_cast<UINT>(q.msg.wParam), false);
                 return true;
             });
         }

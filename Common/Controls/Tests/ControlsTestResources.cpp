@@ -2,7 +2,7 @@
 // and a few texts.
 #include "Common/Controls/Tests/ControlsTestIds.h"
 
-#include "Platform/Ui/Menu.h"
+#include "Platform/Ui/MenuApi.h"
 #include "Platform/Ui/ResourceTable.h"
 
 #include "Embedded/Bar16.png.h"

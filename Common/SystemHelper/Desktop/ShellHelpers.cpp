@@ -1,6 +1,6 @@
 #include "Common/SystemHelper/Desktop/ShellHelpers.h"
 
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/ShellExecute.h"
 #include "Platform/Shell/ShellLink.h"
 #include "Platform/Shell/ShellFolders.h"

@@ -17,11 +17,11 @@ class RecordingListener : public Platform::ClockListener {
 public:
     void OnClockChanged(ULONGLONG nowMs) override
     {
-        ++calls;
-        last = nowMs;
+        ++m_calls;
+        m_last = nowMs;
     }
-    std::atomic<int> calls{0};
-    std::atomic<ULONGLONG> last{0};
+    std::atomic<int> m_calls{0};
+    std::atomic<ULONGLONG> m_last{0};
 };
 
 TEST(Clock, RealTickCountMovesWithRealTime)
@@ -79,19 +79,19 @@ TEST(Clock, ListenersHearEveryMoveUntilRemoved)
     {
         Platform::ClockListenerRegistration registration(&listener);
         Platform::ManualClockScope manual(500);
-        EXPECT_EQ(listener.calls.load(), 1);
-        EXPECT_EQ(listener.last.load(), 500u);
+        EXPECT_EQ(listener.m_calls.load(), 1);
+        EXPECT_EQ(listener.m_last.load(), 500u);
         Platform::Clock::Advance(250);
-        EXPECT_EQ(listener.last.load(), 750u);
+        EXPECT_EQ(listener.m_last.load(), 750u);
         Sleep(100);
-        EXPECT_EQ(listener.last.load(), 850u);
+        EXPECT_EQ(listener.m_last.load(), 850u);
         Platform::Clock::Advance(0); // no move, no call
-        EXPECT_EQ(listener.calls.load(), 3);
+        EXPECT_EQ(listener.m_calls.load(), 3);
     } // the scope switches back to the real clock first, then the listener goes
-    EXPECT_EQ(listener.calls.load(), 4);
+    EXPECT_EQ(listener.m_calls.load(), 4);
     Platform::ManualClockScope again(0);
     Platform::Clock::Advance(10);
-    EXPECT_EQ(listener.calls.load(), 4);
+    EXPECT_EQ(listener.m_calls.load(), 4);
 }
 
 TEST(Clock, AdvanceUnderTheRealClockIsIgnored)

@@ -330,60 +330,60 @@ Scene Capture()
 
 class DirectPainter {
 public:
-    explicit DirectPainter(const Scene& scene_) : scene(scene_)
+    explicit DirectPainter(const Scene& scene) : m_scene(scene)
     {
-        screen = GetDC(nullptr);
-        memory = CreateCompatibleDC(screen);
-        bitmap = CreateCompatibleBitmap(screen, scene.window.cx, scene.window.cy);
-        oldBitmap = SelectObject(memory, bitmap);
+        m_screen = GetDC(nullptr);
+        m_memory = CreateCompatibleDC(m_screen);
+        m_bitmap = CreateCompatibleBitmap(m_screen, m_scene.window.cx, m_scene.window.cy);
+        m_oldBitmap = SelectObject(m_memory, m_bitmap);
     }
     ~DirectPainter()
     {
-        SelectObject(memory, oldBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
+        SelectObject(m_memory, m_oldBitmap);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_memory);
+        ReleaseDC(nullptr, m_screen);
     }
     DirectPainter(const DirectPainter&) = delete;
     DirectPainter& operator=(const DirectPainter&) = delete;
 
-    bool Ready() const { return memory != nullptr && bitmap != nullptr; }
+    bool Ready() const { return m_memory != nullptr && m_bitmap != nullptr; }
 
     // The font is made and dropped each time, as the dialog makes its own.
     void Paint()
     {
-        HFONT font = CreateFontIndirectW(&scene.font);
-        HGDIOBJ oldFont = SelectObject(memory, font);
-        SetBkMode(memory, TRANSPARENT);
+        HFONT font = CreateFontIndirectW(&m_scene.font);
+        HGDIOBJ oldFont = SelectObject(m_memory, font);
+        SetBkMode(m_memory, TRANSPARENT);
         PaintFrame();
-        for (const Control& c : scene.controls)
+        for (const Control& c : m_scene.controls)
             PaintControl(c);
-        SelectObject(memory, oldFont);
+        SelectObject(m_memory, oldFont);
         DeleteObject(font);
     }
 
 private:
     void Text(const std::wstring& text, RECT box, UINT format, bool disabled)
     {
-        SetTextColor(memory, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-        DrawTextW(memory, text.c_str(), static_cast<int>(text.size()), &box, format);
+        SetTextColor(m_memory, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+        DrawTextW(m_memory, text.c_str(), static_cast<int>(text.size()), &box, format);
     }
 
     void PaintFrame()
     {
-        RECT all{0, 0, scene.window.cx, scene.window.cy};
-        FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
-        DrawEdge(memory, &all, EDGE_RAISED, BF_RECT);
-        FillRect(memory, &scene.caption, GetSysColorBrush(COLOR_ACTIVECAPTION));
-        RECT title = scene.caption;
+        RECT all{0, 0, m_scene.window.cx, m_scene.window.cy};
+        FillRect(m_memory, &all, GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(m_memory, &all, EDGE_RAISED, BF_RECT);
+        FillRect(m_memory, &m_scene.caption, GetSysColorBrush(COLOR_ACTIVECAPTION));
+        RECT title = m_scene.caption;
         title.left += 4;
-        SetTextColor(memory, GetSysColor(COLOR_CAPTIONTEXT));
-        DrawTextW(memory, scene.title.c_str(), static_cast<int>(scene.title.size()), &title,
+        SetTextColor(m_memory, GetSysColor(COLOR_CAPTIONTEXT));
+        DrawTextW(m_memory, m_scene.title.c_str(), static_cast<int>(m_scene.title.size()), &title,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-        const int button = scene.caption.bottom - scene.caption.top - 4;
-        RECT close{scene.caption.right - button - 2, scene.caption.top + 2, scene.caption.right - 2,
-                   scene.caption.bottom - 2};
-        DrawFrameControl(memory, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+        const int button = m_scene.caption.bottom - m_scene.caption.top - 4;
+        RECT close{m_scene.caption.right - button - 2, m_scene.caption.top + 2, m_scene.caption.right - 2,
+                   m_scene.caption.bottom - 2};
+        DrawFrameControl(m_memory, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
     }
 
     void PaintControl(const Control& c)
@@ -394,11 +394,11 @@ private:
             Text(c.text, box, c.textFormat, c.disabled);
             break;
         case Kind::SunkenLabel:
-            DrawEdge(memory, &box, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+            DrawEdge(m_memory, &box, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
             Text(c.text, box, c.textFormat, c.disabled);
             break;
         case Kind::Etched:
-            DrawEdge(memory, &box, EDGE_ETCHED, BF_TOP);
+            DrawEdge(m_memory, &box, EDGE_ETCHED, BF_TOP);
             break;
         case Kind::GroupBox:
             PaintGroupBox(c);
@@ -431,10 +431,10 @@ private:
     {
         RECT frame = c.box;
         frame.top += 6;
-        DrawEdge(memory, &frame, EDGE_ETCHED, BF_RECT);
+        DrawEdge(m_memory, &frame, EDGE_ETCHED, BF_RECT);
         RECT label{c.box.left + 8, c.box.top, c.box.right - 8, c.box.top + 13};
-        DrawTextW(memory, c.text.c_str(), static_cast<int>(c.text.size()), &label, DT_CALCRECT | DT_SINGLELINE);
-        FillRect(memory, &label, GetSysColorBrush(COLOR_BTNFACE));
+        DrawTextW(m_memory, c.text.c_str(), static_cast<int>(c.text.size()), &label, DT_CALCRECT | DT_SINGLELINE);
+        FillRect(m_memory, &label, GetSysColorBrush(COLOR_BTNFACE));
         Text(c.text, label, DT_LEFT | DT_SINGLELINE, c.disabled);
     }
 
@@ -442,10 +442,10 @@ private:
     {
         RECT box = c.box;
         if (c.kind == Kind::DefaultPush) {
-            FrameRect(memory, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            FrameRect(m_memory, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
             InflateRect(&box, -1, -1);
         }
-        DrawFrameControl(memory, &box, DFC_BUTTON, DFCS_BUTTONPUSH | (c.disabled ? DFCS_INACTIVE : 0));
+        DrawFrameControl(m_memory, &box, DFC_BUTTON, DFCS_BUTTONPUSH | (c.disabled ? DFCS_INACTIVE : 0));
         Text(c.text, box, c.textFormat, c.disabled);
     }
 
@@ -453,7 +453,7 @@ private:
     {
         const int middle = (c.box.top + c.box.bottom) / 2;
         RECT glyph{c.box.left, middle - 6, c.box.left + 13, middle + 7};
-        DrawFrameControl(memory, &glyph, DFC_BUTTON, c.glyphState | (c.disabled ? DFCS_INACTIVE : 0));
+        DrawFrameControl(m_memory, &glyph, DFC_BUTTON, c.glyphState | (c.disabled ? DFCS_INACTIVE : 0));
         RECT label = c.box;
         label.left += 17;
         Text(c.text, label, c.textFormat, c.disabled);
@@ -462,8 +462,8 @@ private:
     void PaintList(const Control& c)
     {
         RECT box = c.box;
-        DrawEdge(memory, &box, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-        FillRect(memory, &box, GetSysColorBrush(COLOR_WINDOW));
+        DrawEdge(m_memory, &box, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+        FillRect(m_memory, &box, GetSysColorBrush(COLOR_WINDOW));
         constexpr int kItemHeight = 13;
         for (std::size_t i = 0; i < c.items.size(); ++i) {
             RECT row{box.left, box.top + static_cast<int>(i) * kItemHeight, box.right,
@@ -472,10 +472,10 @@ private:
                 break;
             const bool selected = static_cast<int>(i) == c.selected;
             if (selected)
-                FillRect(memory, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
-            SetTextColor(memory, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+                FillRect(m_memory, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
+            SetTextColor(m_memory, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
             row.left += 2;
-            DrawTextW(memory, c.items[i].c_str(), static_cast<int>(c.items[i].size()), &row,
+            DrawTextW(m_memory, c.items[i].c_str(), static_cast<int>(c.items[i].size()), &row,
                       DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
         }
     }
@@ -483,13 +483,13 @@ private:
     void PaintProgress(const Control& c)
     {
         RECT box = c.box;
-        DrawEdge(memory, &box, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-        FillRect(memory, &box, GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(m_memory, &box, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+        FillRect(m_memory, &box, GetSysColorBrush(COLOR_BTNFACE));
         const int filled = box.left + (box.right - box.left) * c.percent / 100;
         const int block = std::max(2, (box.bottom - box.top) * 2 / 3);
         for (int x = box.left + 1; x < filled; x += block + 2) {
             RECT piece{x, box.top + 1, std::min(x + block, filled), box.bottom - 1};
-            FillRect(memory, &piece, GetSysColorBrush(COLOR_HIGHLIGHT));
+            FillRect(m_memory, &piece, GetSysColorBrush(COLOR_HIGHLIGHT));
         }
     }
 
@@ -498,8 +498,8 @@ private:
         const int middle = (c.box.top + c.box.bottom) / 2;
         RECT up{c.box.left, c.box.top, c.box.right, middle};
         RECT down{c.box.left, middle, c.box.right, c.box.bottom};
-        DrawFrameControl(memory, &up, DFC_SCROLL, DFCS_SCROLLUP);
-        DrawFrameControl(memory, &down, DFC_SCROLL, DFCS_SCROLLDOWN);
+        DrawFrameControl(m_memory, &up, DFC_SCROLL, DFCS_SCROLLUP);
+        DrawFrameControl(m_memory, &down, DFC_SCROLL, DFCS_SCROLLDOWN);
     }
 
     void PaintScrollBar(const Control& c)
@@ -518,22 +518,22 @@ private:
             last.left = last.right - arrow;
             track = {first.right, c.box.top, last.left, c.box.bottom};
         }
-        DrawFrameControl(memory, &first, DFC_SCROLL, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
-        DrawFrameControl(memory, &last, DFC_SCROLL, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
-        FillRect(memory, &track, GetSysColorBrush(COLOR_SCROLLBAR));
+        DrawFrameControl(m_memory, &first, DFC_SCROLL, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
+        DrawFrameControl(m_memory, &last, DFC_SCROLL, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
+        FillRect(m_memory, &track, GetSysColorBrush(COLOR_SCROLLBAR));
         RECT thumb = track;
         if (vertical)
             thumb.bottom = thumb.top + arrow;
         else
             thumb.right = thumb.left + arrow;
-        DrawEdge(memory, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+        DrawEdge(m_memory, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
     }
 
-    const Scene& scene;
-    HDC screen = nullptr;
-    HDC memory = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ oldBitmap = nullptr;
+    const Scene& m_scene;
+    HDC m_screen = nullptr;
+    HDC m_memory = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_oldBitmap = nullptr;
 };
 
 // The value below which `share` of the sorted values lie.

@@ -57,8 +57,8 @@ class Window {
 public:
     Window()
     {
-        top = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 640, 620, nullptr, nullptr, nullptr, nullptr);
-        list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 640, 620, top, nullptr,
+        m_top = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 640, 620, nullptr, nullptr, nullptr, nullptr);
+        m_list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 640, 620, m_top, nullptr,
                                nullptr, nullptr);
         const wchar_t* titles[] = {L"Device", L"Address", L"Serial"};
         for (int c = 0; c < 3; ++c) {
@@ -66,17 +66,17 @@ public:
             column.mask = LVCF_TEXT | LVCF_WIDTH;
             column.pszText = const_cast<LPWSTR>(titles[c]);
             column.cx = 200;
-            SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
+            SendMessageW(m_list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
         }
         Pump();
     }
-    ~Window() { DestroyWindow(top); }
+    ~Window() { DestroyWindow(m_top); }
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
     void Fill(int rows) const
     {
-        SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+        SendMessageW(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
         for (int row = 0; row < rows; ++row) {
             const std::wstring name = L"Coupler " + std::to_wstring(row);
             LVITEMW item;
@@ -84,15 +84,15 @@ public:
             item.iItem = row;
             item.pszText = const_cast<LPWSTR>(name.c_str());
             item.lParam = row;
-            SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
             const std::wstring address = L"192.168." + std::to_wstring(row / 250) + L"." + std::to_wstring(row % 250);
             const std::wstring key = KeyOf(row);
             item.iSubItem = 1;
             item.pszText = const_cast<LPWSTR>(address.c_str());
-            SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            SendMessageW(m_list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
             item.iSubItem = 2;
             item.pszText = const_cast<LPWSTR>(key.c_str());
-            SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            SendMessageW(m_list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
         }
         Pump();
     }
@@ -104,8 +104,8 @@ public:
         for (int round = 0; round < kRounds; ++round) {
             const auto start = Clock::now();
             for (int i = 0; i < kScrollsPerRound; ++i) {
-                SendMessageW(list, WM_VSCROLL, i % 2 == 0 ? SB_PAGEDOWN : SB_PAGEUP, 0);
-                UpdateWindow(list);
+                SendMessageW(m_list, WM_VSCROLL, i % 2 == 0 ? SB_PAGEDOWN : SB_PAGEUP, 0);
+                UpdateWindow(m_list);
             }
             rounds.push_back(Milliseconds(Clock::now() - start) / kScrollsPerRound);
         }
@@ -113,8 +113,8 @@ public:
         return rounds[kRounds / 2];
     }
 
-    HWND top = nullptr;
-    HWND list = nullptr;
+    HWND m_top = nullptr;
+    HWND m_list = nullptr;
 };
 
 HWND g_sorted = nullptr;
@@ -195,11 +195,11 @@ int main()
     many.Fill(kManyRows);
     const double insert = Milliseconds(Clock::now() - start);
 
-    g_sorted = many.list;
-    const SortTimes sort = TimeSorts(many.list, kManyRows, 2);
+    g_sorted = many.m_list;
+    const SortTimes sort = TimeSorts(many.m_list, kManyRows, 2);
     const double sortRatio = sort.list / std::max(sort.plain, 1e-6);
 
-    SendMessageW(many.list, LVM_ENSUREVISIBLE, kManyRows / 2, FALSE);
+    SendMessageW(many.m_list, LVM_ENSUREVISIBLE, kManyRows / 2, FALSE);
     const double pageMany = many.PageScroll();
     Window few;
     few.Fill(kFewRows);

@@ -115,9 +115,9 @@ public:
 
     // Runs when a message box comes up over the host, from inside its loop;
     // the box's text is kept and Enter ends it unless the handler did.
-    std::vector<std::wstring> notices;
+    std::vector<std::wstring> m_notices;
     // May change what a WM_NOTIFY carries before the control reads it back.
-    std::function<void(NMHDR*)> onNotify;
+    std::function<void(NMHDR*)> m_onNotify;
 
     // --- input ---------------------------------------------------------------
     void Type(const std::wstring& text)
@@ -161,15 +161,15 @@ private:
             auto* header = reinterpret_cast<NMHDR*>(l);
             Heard heard{m, header->code, static_cast<int>(header->idFrom)};
             Describe(header, heard);
-            if (onNotify)
-                onNotify(header);
+            if (m_onNotify)
+                m_onNotify(header);
             m_heard.push_back(heard);
             result = 0;
             return true;
         } else if (m == WM_ENTERIDLE && !m_inBox) {
             m_inBox = true;
             HWND box = reinterpret_cast<HWND>(l);
-            notices.push_back(TextOf(GetDlgItem(box, 0xFFFF)));
+            m_notices.push_back(TextOf(GetDlgItem(box, 0xFFFF)));
             UiTest::CDialogDriver driver(box);
             driver.Press(VK_RETURN);
             driver.PumpUntilIdle();

@@ -228,7 +228,7 @@ TEST(ButtonControl, AsksTheParentForColoursAndTakesImagesAndFonts)
     HWND check = s.Add(L"Button", L"Check", BS_AUTOCHECKBOX, 10, 10, 120, 16, 1);
     HWND push = s.Add(L"Button", L"Push", BS_PUSHBUTTON, 10, 40, 75, 23, 2);
     HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    s.ctlColorBrush = red;
+    s.m_ctlColorBrush = red;
     InvalidateRect(s.Top(), nullptr, TRUE);
     EXPECT_EQ(s.PixelOf(check, {118, 2}), RGB(255, 0, 0)) << "a check box paints with the parent's brush";
     EXPECT_EQ(s.PixelOf(push, {37, 4}), GetSysColor(COLOR_BTNFACE)) << "a push button keeps its face";
@@ -238,7 +238,7 @@ TEST(ButtonControl, AsksTheParentForColoursAndTakesImagesAndFonts)
             asked.emplace_back(n.message, n.id);
     EXPECT_NE(std::find(asked.begin(), asked.end(), std::pair<UINT, int>{WM_CTLCOLORSTATIC, 1}), asked.end());
     EXPECT_NE(std::find(asked.begin(), asked.end(), std::pair<UINT, int>{WM_CTLCOLORBTN, 2}), asked.end());
-    s.ctlColorBrush = nullptr;
+    s.m_ctlColorBrush = nullptr;
     DeleteObject(red);
 
     HWND picture = s.Add(L"Button", L"", BS_PUSHBUTTON | BS_BITMAP, 100, 40, 40, 30, 3);

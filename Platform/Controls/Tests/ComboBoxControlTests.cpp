@@ -47,7 +47,7 @@ TEST(ComboBoxDropDown, MouseOpensBelowAndPicksInThePlatformsOrder)
     EXPECT_EQ(driver.FocusId(), kComboId) << "the first tab stop";
     SetFocus(GetDlgItem(d.Dialog(), IDOK));
     driver.PumpUntilIdle();
-    d.commands.clear();
+    d.m_commands.clear();
 
     ClickOn(driver, combo, Centre(combo));
     EXPECT_EQ(d.ComboCodes(), Codes({CBN_SETFOCUS, CBN_DROPDOWN}));
@@ -63,7 +63,7 @@ TEST(ComboBoxDropDown, MouseOpensBelowAndPicksInThePlatformsOrder)
     EXPECT_EQ(listRect.left, comboRect.left);
     EXPECT_EQ(listRect.right - listRect.left, comboRect.right - comboRect.left);
 
-    d.commands.clear();
+    d.m_commands.clear();
     PointAt(list, ListTest::ItemPoint(list, 3));
     ClickOn(driver, list, ListTest::ItemPoint(list, 3));
     EXPECT_EQ(d.ComboCodes(), Codes({CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
@@ -87,7 +87,7 @@ TEST(ComboBoxDropDown, EscAndEnterCloseTheListFirstAndTheDialogAfter)
     EXPECT_EQ(Send(combo, WM_GETDLGCODE), DLGC_WANTARROWS | DLGC_WANTCHARS);
 
     // Esc after the keys moved the selection: back to the first, told as a change.
-    d.commands.clear();
+    d.m_commands.clear();
     driver.Press(VK_F4);
     driver.PumpUntilIdle();
     EXPECT_EQ(Send(combo, CB_GETDROPPEDSTATE), TRUE);
@@ -102,7 +102,7 @@ TEST(ComboBoxDropDown, EscAndEnterCloseTheListFirstAndTheDialogAfter)
     EXPECT_TRUE(d.DialogCommands().empty()) << "Esc closed the list, not the dialog";
 
     // Esc without a change says no change.
-    d.commands.clear();
+    d.m_commands.clear();
     driver.Press(VK_DOWN, kAlt);
     driver.PumpUntilIdle();
     driver.Press(VK_ESCAPE);
@@ -110,7 +110,7 @@ TEST(ComboBoxDropDown, EscAndEnterCloseTheListFirstAndTheDialogAfter)
     EXPECT_EQ(d.ComboCodes(), Codes({CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
 
     // Enter keeps what the keys chose.
-    d.commands.clear();
+    d.m_commands.clear();
     driver.Press(VK_F4);
     driver.PumpUntilIdle();
     driver.Press(VK_END);
@@ -137,7 +137,7 @@ TEST(ComboBoxDropDown, AltArrowsAndF4ToggleAndTheExtendedUiOpensWithDown)
     UiTest::CDialogDriver driver = d.Driver();
     SetFocus(combo);
     driver.PumpUntilIdle();
-    d.commands.clear();
+    d.m_commands.clear();
 
     driver.Press(VK_DOWN, kAlt);
     driver.PumpUntilIdle();
@@ -176,7 +176,7 @@ TEST(ComboBoxDropDown, AnOutsideClickClosesAndDoesNotReachTheWindowUnderneath)
     HWND list = ListOf(combo);
     PointAt(list, ListTest::ItemPoint(list, 2));
     ASSERT_EQ(Send(combo, CB_GETCURSEL), 2);
-    d.commands.clear();
+    d.m_commands.clear();
 
     ClickOn(driver, GetDlgItem(d.Dialog(), IDCANCEL), Centre(GetDlgItem(d.Dialog(), IDCANCEL)));
     EXPECT_EQ(d.ComboCodes(), Codes({CBN_SELENDCANCEL, CBN_SELCHANGE, CBN_CLOSEUP}));
@@ -188,14 +188,14 @@ TEST(ComboBoxDropDown, AnOutsideClickClosesAndDoesNotReachTheWindowUnderneath)
     // A click on the combo itself while the list is down closes it as well.
     ClickOn(driver, combo, Centre(combo));
     ASSERT_EQ(Send(combo, CB_GETDROPPEDSTATE), TRUE);
-    d.commands.clear();
+    d.m_commands.clear();
     ClickOn(driver, combo, Centre(combo));
     EXPECT_EQ(Send(combo, CB_GETDROPPEDSTATE), FALSE);
     EXPECT_EQ(d.ComboCodes(), Codes({CBN_SELENDCANCEL, CBN_CLOSEUP}));
 
     // Leaving the combo closes the list too.
     Send(combo, CB_SHOWDROPDOWN, TRUE);
-    d.commands.clear();
+    d.m_commands.clear();
     driver.Press(VK_TAB);
     driver.PumpUntilIdle();
     EXPECT_EQ(Send(combo, CB_GETDROPPEDSTATE), FALSE);
@@ -215,7 +215,7 @@ TEST(ComboBoxDropDown, ShowDropDownPlacesTheListAndTheRectangleKeepsTheTemplateH
     EXPECT_EQ(dropped.top, ScreenRect(combo).top);
     EXPECT_LT(ScreenRect(combo).bottom - ScreenRect(combo).top, 30) << "the window is the field only";
 
-    d.commands.clear();
+    d.m_commands.clear();
     EXPECT_EQ(Send(combo, CB_SHOWDROPDOWN, TRUE), TRUE);
     UiTest::Drain();
     HWND list = ListOf(combo);
@@ -254,7 +254,7 @@ TEST(ComboBoxKeyboard, KeysAndLettersMoveTheClosedSelectionAndTellEachTime)
     UiTest::CDialogDriver driver = d.Driver();
     SetFocus(combo);
     driver.PumpUntilIdle();
-    d.commands.clear();
+    d.m_commands.clear();
     const auto press = [&](UINT key) {
         driver.Press(key);
         driver.PumpUntilIdle();
@@ -274,7 +274,7 @@ TEST(ComboBoxKeyboard, KeysAndLettersMoveTheClosedSelectionAndTellEachTime)
     EXPECT_EQ(d.ComboCodes(), std::vector<WORD>(8, CBN_SELCHANGE));
     EXPECT_EQ(Send(combo, CB_GETDROPPEDSTATE), FALSE);
 
-    d.commands.clear();
+    d.m_commands.clear();
     driver.Type(L"m");
     driver.PumpUntilIdle();
     EXPECT_EQ(Send(combo, CB_GETCURSEL), 9);
@@ -386,13 +386,13 @@ TEST(ComboBoxOwnerDraw, FixedMeasuresTheFieldAndTheItemsAndDrawsWithTheStates)
     ControlTest::Scene s;
     ListTest::ListParent parent(s.Top());
     std::vector<std::pair<UINT, UINT>> measured;  // CtlType, itemID
-    parent.measure = [&](const MEASUREITEMSTRUCT& m) {
+    parent.m_measure = [&](const MEASUREITEMSTRUCT& m) {
         measured.push_back({m.CtlType, m.itemID});
         EXPECT_EQ(m.CtlID, 5u);
         return m.itemID == static_cast<UINT>(-1) ? 18u : 16u;
     };
     std::vector<DRAWITEMSTRUCT> drawn;
-    s.drawItem = [&](const DRAWITEMSTRUCT& item) { drawn.push_back(item); };
+    s.m_drawItem = [&](const DRAWITEMSTRUCT& item) { drawn.push_back(item); };
     HWND combo = s.Add(L"ComboBox", L"", kDropList | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 10, 10, 150, 120, 5);
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(measured, (std::vector<std::pair<UINT, UINT>>{{ODT_COMBOBOX, static_cast<UINT>(-1)}, {ODT_COMBOBOX, 0u}}));
@@ -455,10 +455,10 @@ TEST(ComboBoxOwnerDraw, VariableMeasuresEachItemWithItsDataAndDeletesThroughTheP
 {
     ControlTest::Scene s;
     ListTest::ListParent parent(s.Top());
-    parent.measure = [](const MEASUREITEMSTRUCT& m) { return m.itemID == static_cast<UINT>(-1) ? 15u : static_cast<UINT>(m.itemData); };
+    parent.m_measure = [](const MEASUREITEMSTRUCT& m) { return m.itemID == static_cast<UINT>(-1) ? 15u : static_cast<UINT>(m.itemData); };
     HWND combo = s.Add(L"ComboBox", L"", kDropList | CBS_OWNERDRAWVARIABLE, 10, 10, 150, 120, 5);
     ASSERT_NE(combo, nullptr);
-    parent.asked.clear();
+    parent.m_asked.clear();
     Send(combo, CB_ADDSTRING, 0, 20);
     Send(combo, CB_ADDSTRING, 0, 30);
     const std::vector<ListTest::Asked> measures = parent.Of(WM_MEASUREITEM);
@@ -481,7 +481,7 @@ TEST(ComboBoxColours, TheListAndTheFieldAskTheParent)
     ListTest::ListParent parent(s.Top());
     HWND combo = s.Add(L"ComboBox", L"", kDropList, 10, 10, 150, 120, 5);
     Fill(combo, {L"One"});
-    parent.asked.clear();
+    parent.m_asked.clear();
     Send(combo, CB_SHOWDROPDOWN, TRUE);
     UpdateWindow(ListOf(combo));
     UiTest::Drain();

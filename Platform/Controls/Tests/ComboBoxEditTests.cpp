@@ -34,7 +34,7 @@ TEST(ComboBoxEdit, TypingTellsUpdateThenChangeAndAChoiceFillsTheEditSelected)
     Fill(combo, {L"Alpha", L"Bravo", L"Charlie"});
     UiTest::CDialogDriver driver = d.Driver();
     EXPECT_EQ(GetFocus(), edit) << "the combo's focus is its edit's";
-    d.commands.clear();
+    d.m_commands.clear();
 
     driver.Type(L"ab");
     driver.PumpUntilIdle();
@@ -43,7 +43,7 @@ TEST(ComboBoxEdit, TypingTellsUpdateThenChangeAndAChoiceFillsTheEditSelected)
     EXPECT_EQ(Send(combo, CB_GETCURSEL), CB_ERR);
 
     // Down in the closed combo chooses the first item, text selected.
-    d.commands.clear();
+    d.m_commands.clear();
     driver.Press(VK_DOWN);
     driver.PumpUntilIdle();
     EXPECT_EQ(Send(combo, CB_GETCURSEL), 0);
@@ -52,7 +52,7 @@ TEST(ComboBoxEdit, TypingTellsUpdateThenChangeAndAChoiceFillsTheEditSelected)
     EXPECT_EQ(d.ComboCodes(), std::vector<WORD>{CBN_SELCHANGE}) << "the combo's own filling is no edit change";
 
     // A pick from the open list by mouse.
-    d.commands.clear();
+    d.m_commands.clear();
     RECT client{};
     GetClientRect(combo, &client);
     driver.Click(kComboId, {client.right - 5, client.bottom / 2});
@@ -71,7 +71,7 @@ TEST(ComboBoxEdit, TypingTellsUpdateThenChangeAndAChoiceFillsTheEditSelected)
     EXPECT_EQ(EditSel(combo), (std::pair<DWORD, DWORD>{0, 7}));
 
     // Esc in the open list puts the text back as it was, and the dialog stays.
-    d.commands.clear();
+    d.m_commands.clear();
     driver.Press(VK_DOWN, kAlt);
     driver.PumpUntilIdle();
     driver.Press(VK_UP);
@@ -94,7 +94,7 @@ TEST(ComboBoxEdit, LimitSelectionAndTextGoThroughTheEdit)
     Fill(combo, {L"Alpha", L"Bravo"});
     UiTest::CDialogDriver driver = d.Driver();
     EXPECT_EQ(Send(combo, CB_LIMITTEXT, 4), TRUE);
-    d.commands.clear();
+    d.m_commands.clear();
     driver.Type(L"abcdef");
     driver.PumpUntilIdle();
     EXPECT_EQ(TextOf(combo), L"abcd");
@@ -105,7 +105,7 @@ TEST(ComboBoxEdit, LimitSelectionAndTextGoThroughTheEdit)
     EXPECT_EQ(EditSel(combo), (std::pair<DWORD, DWORD>{0, 4})) << "-1 selects to the end";
 
     // Text set from outside chooses the item of that text and tells no edit change.
-    d.commands.clear();
+    d.m_commands.clear();
     EXPECT_EQ(SetWindowTextW(combo, L"bravo"), TRUE);
     EXPECT_EQ(Send(combo, CB_GETCURSEL), 1);
     EXPECT_EQ(Send(combo, CB_SETCURSEL, 0), 0);
@@ -122,7 +122,7 @@ TEST(ComboBoxEdit, FocusIsTheWholeCombosAndTheEditsColoursReachTheParent)
     UiTest::CDialogDriver driver = d.Driver();
     SetFocus(GetDlgItem(d.Dialog(), IDOK));
     driver.PumpUntilIdle();
-    d.commands.clear();
+    d.m_commands.clear();
     SetFocus(combo);
     driver.PumpUntilIdle();
     EXPECT_EQ(GetFocus(), EditOf(combo));
@@ -162,7 +162,7 @@ TEST(ComboBoxSimple, TheListStaysShownAndClicksAndKeysFillTheEdit)
     EXPECT_EQ(Send(combo, CB_GETDROPPEDSTATE), FALSE) << "nothing drops";
 
     UiTest::CDialogDriver driver = d.Driver();
-    d.commands.clear();
+    d.m_commands.clear();
     POINT item = ListTest::ItemPoint(list, 1);
     ClientToScreen(list, &item);
     Platform::Clock::Advance(GetDoubleClickTime() + 1);
@@ -174,7 +174,7 @@ TEST(ComboBoxSimple, TheListStaysShownAndClicksAndKeysFillTheEdit)
     EXPECT_EQ(TextOf(combo), L"Bravo");
     EXPECT_EQ(GetFocus(), EditOf(combo));
 
-    d.commands.clear();
+    d.m_commands.clear();
     driver.Press(VK_DOWN);
     driver.PumpUntilIdle();
     EXPECT_EQ(TextOf(combo), L"Charlie");

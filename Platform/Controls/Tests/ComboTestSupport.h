@@ -65,7 +65,7 @@ public:
     std::vector<WORD> ComboCodes() const
     {
         std::vector<WORD> codes;
-        for (const Command& c : commands)
+        for (const Command& c : m_commands)
             if (c.id == kComboId)
                 codes.push_back(c.code);
         return codes;
@@ -74,13 +74,13 @@ public:
     std::vector<int> DialogCommands() const
     {
         std::vector<int> ids;
-        for (const Command& c : commands)
+        for (const Command& c : m_commands)
             if (c.id != kComboId)
                 ids.push_back(c.id);
         return ids;
     }
 
-    std::vector<Command> commands;
+    std::vector<Command> m_commands;
 
 private:
     static Ui::DialogItemTemplate Item(WORD atom, LPCWSTR text, int id, DWORD style, short x, short y, short cx,
@@ -97,7 +97,7 @@ private:
         if (self == nullptr)
             return FALSE;
         if (message == WM_COMMAND) {
-            self->commands.push_back({LOWORD(wParam), HIWORD(wParam)});
+            self->m_commands.push_back({LOWORD(wParam), HIWORD(wParam)});
             return TRUE;
         }
         return message == WM_INITDIALOG ? TRUE : FALSE;

@@ -92,11 +92,11 @@ public:
     void Clear() { m_notes.clear(); }
 
     // Answers for the parent: the WM_CTLCOLOR* brush and the UDN_DELTAPOS verdict.
-    HBRUSH ctlColorBrush = nullptr;
-    COLORREF ctlTextColor = RGB(0, 0, 0);
-    bool refuseDelta = false;
-    int deltaOverride = 0;
-    std::function<void(const DRAWITEMSTRUCT&)> drawItem;
+    HBRUSH m_ctlColorBrush = nullptr;
+    COLORREF m_ctlTextColor = RGB(0, 0, 0);
+    bool m_refuseDelta = false;
+    int m_deltaOverride = 0;
+    std::function<void(const DRAWITEMSTRUCT&)> m_drawItem;
 
     // --- input as a user gives it -------------------------------------------
     void Press(HWND control, POINT at) const { Display().InjectMouseDown(Display::MouseButton::Left, Screen(control, at)); UiTest::Drain(); }
@@ -159,11 +159,11 @@ private:
                 auto* change = reinterpret_cast<NMUPDOWN*>(l);
                 note.position = change->iPos;
                 note.delta = change->iDelta;
-                if (deltaOverride != 0)
-                    change->iDelta = deltaOverride;
+                if (m_deltaOverride != 0)
+                    change->iDelta = m_deltaOverride;
             }
             m_notes.push_back(note);
-            result = refuseDelta ? TRUE : FALSE;
+            result = m_refuseDelta ? TRUE : FALSE;
             return true;
         }
         case WM_VSCROLL:
@@ -175,19 +175,19 @@ private:
             Note note{m, 0, static_cast<int>(item->CtlID)};
             note.item = *item;
             m_notes.push_back(note);
-            if (drawItem)
-                drawItem(*item);
+            if (m_drawItem)
+                m_drawItem(*item);
             result = TRUE;
             return true;
         }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             m_notes.push_back({m, 0, GetDlgCtrlID(reinterpret_cast<HWND>(l))});
-            if (ctlColorBrush == nullptr)
+            if (m_ctlColorBrush == nullptr)
                 return false;
-            SetTextColor(reinterpret_cast<HDC>(w), ctlTextColor);
+            SetTextColor(reinterpret_cast<HDC>(w), m_ctlTextColor);
             SetBkMode(reinterpret_cast<HDC>(w), TRANSPARENT);
-            result = reinterpret_cast<LRESULT>(ctlColorBrush);
+            result = reinterpret_cast<LRESULT>(m_ctlColorBrush);
             return true;
         default: return false;
         }

@@ -51,21 +51,21 @@ public:
         m_handler.onMessage = [this](HWND, UINT m, WPARAM w, LPARAM l, LRESULT& result) { return Heard(m, w, l, result); };
         m_top.hwnd = UiTest::Create(&m_handler, WS_POPUP | WS_VISIBLE, 300, 200, 320, 260, nullptr, 0, 0, true);
         SetActiveWindow(m_top.hwnd);
-        control = CreateWindowExW(0, c.className, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | c.style, 10, 10, 240,
+        m_control = CreateWindowExW(0, c.className, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | c.style, 10, 10, 240,
                                   Short(c.className) ? 22 : 220, m_top.hwnd,
                                   reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kId)), nullptr, nullptr);
         UiTest::Drain();
     }
 
-    HWND control = nullptr;
-    bool armed = false;
-    bool destroyed = false;
+    HWND m_control = nullptr;
+    bool m_armed = false;
+    bool m_destroyed = false;
 
     HWND Top() const { return m_top.hwnd; }
-    LRESULT Send(UINT message, WPARAM w = 0, LPARAM l = 0) const { return SendMessageW(control, message, w, l); }
+    LRESULT Send(UINT message, WPARAM w = 0, LPARAM l = 0) const { return SendMessageW(m_control, message, w, l); }
     void Focus() const
     {
-        SetFocus(control);
+        SetFocus(m_control);
         UiTest::Drain();
     }
     void Blur() const
@@ -88,23 +88,23 @@ public:
     void Click(POINT at, HWND in = nullptr) const
     {
         Platform::Clock::Advance(GetDoubleClickTime() + 1);
-        Mouse(in != nullptr ? in : control, at);
+        Mouse(in != nullptr ? in : m_control, at);
     }
     void DoubleClick(POINT at) const
     {
         Click(at);
-        Mouse(control, at);
+        Mouse(m_control, at);
     }
     void RightClick(POINT at) const
     {
         Platform::Clock::Advance(GetDoubleClickTime() + 1);
-        Mouse(control, at, Display::MouseButton::Right);
+        Mouse(m_control, at, Display::MouseButton::Right);
     }
     void Drag(POINT from, POINT to) const
     {
         Platform::Clock::Advance(GetDoubleClickTime() + 1);
-        Mouse(control, from, Display::MouseButton::Left, false);
-        ClientToScreen(control, &to);
+        Mouse(m_control, from, Display::MouseButton::Left, false);
+        ClientToScreen(m_control, &to);
         UiTest::Headless().InjectMouseMove(to);
         UiTest::Headless().InjectMouseUp(Display::MouseButton::Left, to);
         UiTest::Drain();
@@ -135,10 +135,10 @@ private:
     {
         if (m == WM_ENTERIDLE)
             return AnswerBox(reinterpret_cast<HWND>(l));
-        if (!armed || destroyed || !FromControl(m, w, l))
+        if (!m_armed || m_destroyed || !FromControl(m, w, l))
             return false;
-        destroyed = true;
-        DestroyWindow(control);
+        m_destroyed = true;
+        DestroyWindow(m_control);
         result = m == WM_VKEYTOITEM || m == WM_CHARTOITEM ? -1 : 0;
         return true;
     }
@@ -147,10 +147,10 @@ private:
         if (m != m_case.message)
             return false;
         if (m == WM_COMMAND)
-            return reinterpret_cast<HWND>(l) == control && HIWORD(w) == m_case.code;
+            return reinterpret_cast<HWND>(l) == m_control && HIWORD(w) == m_case.code;
         if (m == WM_NOTIFY)
             return reinterpret_cast<const NMHDR*>(l)->code == m_case.code;
-        return reinterpret_cast<HWND>(l) == control;
+        return reinterpret_cast<HWND>(l) == m_control;
     }
     // A box the control raised: the parent may take its chance to destroy the
     // control while the box is up; Enter ends the box either way.
@@ -159,9 +159,9 @@ private:
         if (m_inBox)
             return false;
         m_inBox = true;
-        if (armed && !destroyed && m_case.message == WM_ENTERIDLE) {
-            destroyed = true;
-            DestroyWindow(control);
+        if (m_armed && !m_destroyed && m_case.message == WM_ENTERIDLE) {
+            m_destroyed = true;
+            DestroyWindow(m_control);
         }
         if (IsWindow(box)) {
             UiTest::CDialogDriver driver(box);
@@ -281,7 +281,7 @@ void LongLines(Host& h)
     std::wstring text;
     for (int i = 0; i < 40; ++i)
         text += L"a line long enough to run past the right edge of the edit control\r\n";
-    SetWindowTextW(h.control, text.c_str());
+    SetWindowTextW(h.m_control, text.c_str());
 }
 
 const Case kCases[] = {
@@ -295,10 +295,10 @@ const Case kCases[] = {
     {"ButtonKillFocus", L"Button", BS_NOTIFY, WM_COMMAND, BN_KILLFOCUS, Focus, Blur},
     {"StaticClick", L"Static", SS_NOTIFY, WM_COMMAND, STN_CLICKED, nullptr, [](Host& h) { h.Click({20, 20}); }},
     {"StaticDoubleClick", L"Static", SS_NOTIFY, WM_COMMAND, STN_DBLCLK, nullptr, [](Host& h) { h.DoubleClick({20, 20}); }},
-    {"StaticDisable", L"Static", SS_NOTIFY, WM_COMMAND, STN_DISABLE, nullptr, [](Host& h) { EnableWindow(h.control, FALSE); }},
+    {"StaticDisable", L"Static", SS_NOTIFY, WM_COMMAND, STN_DISABLE, nullptr, [](Host& h) { EnableWindow(h.m_control, FALSE); }},
     {"EditUpdate", L"Edit", 0, WM_COMMAND, EN_UPDATE, Focus, [](Host& h) { h.Type(L"a"); }},
     {"EditChange", L"Edit", 0, WM_COMMAND, EN_CHANGE, Focus, [](Host& h) { h.Type(L"a"); }},
-    {"EditUpdateByDelete", L"Edit", 0, WM_COMMAND, EN_UPDATE, [](Host& h) { SetWindowTextW(h.control, L"abc"); h.Focus(); }, [](Host& h) { h.Press(VK_DELETE); }},
+    {"EditUpdateByDelete", L"Edit", 0, WM_COMMAND, EN_UPDATE, [](Host& h) { SetWindowTextW(h.m_control, L"abc"); h.Focus(); }, [](Host& h) { h.Press(VK_DELETE); }},
     {"EditMaxText", L"Edit", 0, WM_COMMAND, EN_MAXTEXT, [](Host& h) { h.Send(EM_LIMITTEXT, 1); h.Focus(); }, [](Host& h) { h.Type(L"ab"); }},
     {"EditSetFocus", L"Edit", 0, WM_COMMAND, EN_SETFOCUS, nullptr, Focus},
     {"EditKillFocus", L"Edit", 0, WM_COMMAND, EN_KILLFOCUS, Focus, Blur},
@@ -343,13 +343,13 @@ const Case kCases[] = {
     {"ListViewDeleteItem", WC_LISTVIEWW, LVS_REPORT, WM_NOTIFY, LVN_DELETEITEM, ListViewItems, [](Host& h) { h.Send(LVM_DELETEITEM, 1); }},
     {"ListViewDeleteAllItems", WC_LISTVIEWW, LVS_REPORT, WM_NOTIFY, LVN_DELETEALLITEMS, ListViewItems, [](Host& h) { h.Send(LVM_DELETEALLITEMS); }},
     {"ListViewDeleteEachItem", WC_LISTVIEWW, LVS_REPORT, WM_NOTIFY, LVN_DELETEITEM, ListViewItems, [](Host& h) { h.Send(LVM_DELETEALLITEMS); }},
-    {"ListViewCustomDraw", WC_LISTVIEWW, LVS_REPORT, WM_NOTIFY, NM_CUSTOMDRAW, ListViewItems, [](Host& h) { RedrawWindow(h.control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }},
+    {"ListViewCustomDraw", WC_LISTVIEWW, LVS_REPORT, WM_NOTIFY, NM_CUSTOMDRAW, ListViewItems, [](Host& h) { RedrawWindow(h.m_control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }},
     {"ListViewDispInfo", WC_LISTVIEWW, LVS_REPORT, WM_NOTIFY, LVN_GETDISPINFOW, ListViewItems, [](Host& h) {
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.pszText = LPSTR_TEXTCALLBACKW;
         h.Send(LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
-        RedrawWindow(h.control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }},
+        RedrawWindow(h.m_control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }},
     {"HeaderItemClick", WC_HEADERW, HDS_BUTTONS, WM_NOTIFY, HDN_ITEMCLICKW, HeaderItems, [](Host& h) { h.Click({50, 10}); }},
     {"HeaderItemDoubleClick", WC_HEADERW, HDS_BUTTONS, WM_NOTIFY, HDN_ITEMDBLCLICKW, HeaderItems, [](Host& h) { h.DoubleClick({50, 10}); }},
     {"HeaderDividerDoubleClick", WC_HEADERW, HDS_BUTTONS, WM_NOTIFY, HDN_DIVIDERDBLCLICKW, HeaderItems, [](Host& h) { h.DoubleClick({100, 10}); }},
@@ -367,8 +367,8 @@ const Case kCases[] = {
     {"UpDownVScroll", UPDOWN_CLASSW, 0, WM_VSCROLL, 0, Range, [](Host& h) { h.Click({10, 10}); }},
     {"UpDownHScroll", UPDOWN_CLASSW, UDS_HORZ, WM_HSCROLL, 0, Range, [](Host& h) { h.Click({230, 100}); }},
     {"UpDownDeltaPosByKey", UPDOWN_CLASSW, UDS_ARROWKEYS, WM_NOTIFY, UDN_DELTAPOS, [](Host& h) { Range(h); h.Focus(); }, [](Host& h) { h.Press(VK_UP); }},
-    {"MonthCalSelChangeByClick", MONTHCAL_CLASSW, 0, WM_NOTIFY, MCN_SELCHANGE, nullptr, [](Host& h) { h.Click(AddressTest::CellCentre(h.control, 19)); }},
-    {"MonthCalSelectByClick", MONTHCAL_CLASSW, 0, WM_NOTIFY, MCN_SELECT, nullptr, [](Host& h) { h.Click(AddressTest::CellCentre(h.control, 19)); }},
+    {"MonthCalSelChangeByClick", MONTHCAL_CLASSW, 0, WM_NOTIFY, MCN_SELCHANGE, nullptr, [](Host& h) { h.Click(AddressTest::CellCentre(h.m_control, 19)); }},
+    {"MonthCalSelectByClick", MONTHCAL_CLASSW, 0, WM_NOTIFY, MCN_SELECT, nullptr, [](Host& h) { h.Click(AddressTest::CellCentre(h.m_control, 19)); }},
     {"MonthCalSelChangeByKey", MONTHCAL_CLASSW, 0, WM_NOTIFY, MCN_SELCHANGE, Focus, [](Host& h) { h.Press(VK_RIGHT); }},
     {"MonthCalSelectByKey", MONTHCAL_CLASSW, 0, WM_NOTIFY, MCN_SELECT, Focus, [](Host& h) { h.Send(WM_KEYDOWN, VK_RETURN); }},
     {"PickerChangeByKey", DATETIMEPICK_CLASSW, 0, WM_NOTIFY, DTN_DATETIMECHANGE, Focus, [](Host& h) { h.Press(VK_UP); }},
@@ -394,14 +394,14 @@ TEST_P(DestroyedByItsParent, InsideTheNotificationAndTheControlLetsGo)
 {
     const Case& c = GetParam();
     Host host(c);
-    ASSERT_NE(host.control, nullptr);
+    ASSERT_NE(host.m_control, nullptr);
     if (c.prepare != nullptr)
         c.prepare(host);
-    host.armed = true;
+    host.m_armed = true;
     c.act(host);
     host.Settle();
-    EXPECT_TRUE(host.destroyed) << "the parent was not told";
-    EXPECT_FALSE(IsWindow(host.control));
+    EXPECT_TRUE(host.m_destroyed) << "the parent was not told";
+    EXPECT_FALSE(IsWindow(host.m_control));
     // The parent and its input go on as before.
     host.Click(POINT{300, 240}, host.Top());
     host.Press(VK_TAB);

@@ -230,7 +230,7 @@ TEST(DateTimePicker, TheParentWritesAndStepsACallbackField)
     Picker p(0, Date(2026, 3, 7));
     std::vector<std::wstring> asked;
     LONG queriedWidth = 0;
-    p.host.onNotify = [&](NMHDR* header) {
+    p.host.m_onNotify = [&](NMHDR* header) {
         if (header->code == DTN_FORMATQUERYW) {
             auto* query = reinterpret_cast<NMDATETIMEFORMATQUERYW*>(header);
             asked.emplace_back(query->pszFormat);
@@ -293,7 +293,7 @@ TEST(DateTimePicker, FreeTextGoesToTheParentWhichAnswersWithADate)
 {
     Picker p(WS_TABSTOP | DTS_SHORTDATEFORMAT | DTS_APPCANPARSE);
     std::wstring heardText;
-    p.host.onNotify = [&heardText](NMHDR* header) {
+    p.host.m_onNotify = [&heardText](NMHDR* header) {
         if (header->code != DTN_USERSTRINGW)
             return;
         auto* note = reinterpret_cast<NMDATETIMESTRINGW*>(header);

@@ -13,12 +13,12 @@ class HeaderControlTest : public ::testing::Test {
 protected:
     HWND Make(DWORD style = HDS_BUTTONS)
     {
-        header = scene.Add(WC_HEADERW, style, RECT{10, 10, 330, 34}, Scene::kHeaderId);
+        m_header = m_scene.Add(WC_HEADERW, style, RECT{10, 10, 330, 34}, Scene::kHeaderId);
         Insert(0, L"Name", 100, HDF_LEFT | HDF_STRING);
         Insert(1, L"Size", 80, HDF_RIGHT | HDF_STRING | HDF_SORTUP);
         Insert(2, L"Kind", 90, HDF_CENTER | HDF_STRING);
-        scene.Forget();
-        return header;
+        m_scene.Forget();
+        return m_header;
     }
     int Insert(int index, const wchar_t* text, int width, int format)
     {
@@ -27,34 +27,34 @@ protected:
         item.pszText = const_cast<LPWSTR>(text);
         item.cxy = width;
         item.fmt = format;
-        return static_cast<int>(SendMessageW(header, HDM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+        return static_cast<int>(SendMessageW(m_header, HDM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
     }
     int Width(int index) const
     {
         HDITEMW item;
         item.mask = HDI_WIDTH;
-        SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(m_header, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
         return item.cxy;
     }
 
-    Scene scene;
-    HWND header = nullptr;
+    Scene m_scene;
+    HWND m_header = nullptr;
 };
 
 TEST_F(HeaderControlTest, DraggingADividerReportsTrackingThenTheChange)
 {
     Make(HDS_BUTTONS | HDS_FULLDRAG);
-    scene.Drag(header, POINT{100, 10}, POINT{140, 10});
+    m_scene.Drag(m_header, POINT{100, 10}, POINT{140, 10});
     // With full drag the width follows the pointer while it moves, too.
-    EXPECT_EQ(scene.Codes(), (std::vector<UINT>{HDN_BEGINTRACKW, HDN_TRACKW, HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW, HDN_ENDTRACKW}));
-    ASSERT_FALSE(scene.Heard(HDN_ENDTRACKW).empty());
-    EXPECT_EQ(scene.Heard(HDN_ENDTRACKW).back().width, 140);
-    EXPECT_EQ(scene.Heard(HDN_ITEMCHANGEDW).back().width, 140);
-    EXPECT_EQ(scene.Heard(HDN_BEGINTRACKW).front().item, 0);
+    EXPECT_EQ(m_scene.Codes(), (std::vector<UINT>{HDN_BEGINTRACKW, HDN_TRACKW, HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW, HDN_ENDTRACKW}));
+    ASSERT_FALSE(m_scene.Heard(HDN_ENDTRACKW).empty());
+    EXPECT_EQ(m_scene.Heard(HDN_ENDTRACKW).back().width, 140);
+    EXPECT_EQ(m_scene.Heard(HDN_ITEMCHANGEDW).back().width, 140);
+    EXPECT_EQ(m_scene.Heard(HDN_BEGINTRACKW).front().item, 0);
     EXPECT_EQ(Width(0), 140);
 
     RECT second{};
-    SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    SendMessageW(m_header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
     EXPECT_EQ(second.left, 140);
     EXPECT_EQ(second.right, 220);
 }
@@ -62,74 +62,74 @@ TEST_F(HeaderControlTest, DraggingADividerReportsTrackingThenTheChange)
 TEST_F(HeaderControlTest, WithoutFullDragTheWidthChangesOnceAtTheEnd)
 {
     Make(HDS_BUTTONS);
-    scene.Drag(header, POINT{180, 10}, POINT{160, 10});
-    EXPECT_EQ(scene.Codes(), (std::vector<UINT>{HDN_BEGINTRACKW, HDN_TRACKW, HDN_ENDTRACKW, HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW}));
+    m_scene.Drag(m_header, POINT{180, 10}, POINT{160, 10});
+    EXPECT_EQ(m_scene.Codes(), (std::vector<UINT>{HDN_BEGINTRACKW, HDN_TRACKW, HDN_ENDTRACKW, HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW}));
     EXPECT_EQ(Width(1), 60);
 }
 
 TEST_F(HeaderControlTest, VetoesOfBeginTrackAndItemChangingKeepTheWidth)
 {
     Make();
-    scene.answer = [](NMHDR* h) { return h->code == HDN_BEGINTRACKW ? TRUE : FALSE; };
-    scene.Drag(header, POINT{100, 10}, POINT{150, 10});
-    EXPECT_EQ(scene.Codes(), std::vector<UINT>{HDN_BEGINTRACKW});
+    m_scene.m_answer = [](NMHDR* h) { return h->code == HDN_BEGINTRACKW ? TRUE : FALSE; };
+    m_scene.Drag(m_header, POINT{100, 10}, POINT{150, 10});
+    EXPECT_EQ(m_scene.Codes(), std::vector<UINT>{HDN_BEGINTRACKW});
     EXPECT_EQ(Width(0), 100);
 
-    scene.Forget();
-    scene.answer = [](NMHDR* h) { return h->code == HDN_ITEMCHANGINGW ? TRUE : FALSE; };
-    scene.Drag(header, POINT{100, 10}, POINT{150, 10});
-    EXPECT_TRUE(scene.Heard(HDN_ITEMCHANGEDW).empty());
-    EXPECT_EQ(scene.Heard(HDN_ENDTRACKW).size(), 1u);
+    m_scene.Forget();
+    m_scene.m_answer = [](NMHDR* h) { return h->code == HDN_ITEMCHANGINGW ? TRUE : FALSE; };
+    m_scene.Drag(m_header, POINT{100, 10}, POINT{150, 10});
+    EXPECT_TRUE(m_scene.Heard(HDN_ITEMCHANGEDW).empty());
+    EXPECT_EQ(m_scene.Heard(HDN_ENDTRACKW).size(), 1u);
     EXPECT_EQ(Width(0), 100);
 }
 
 TEST_F(HeaderControlTest, ClicksOnItemsAndDoubleClicksOnDividers)
 {
     Make();
-    scene.Click(header, POINT{130, 10});
-    ASSERT_EQ(scene.Codes(), std::vector<UINT>{HDN_ITEMCLICKW});
-    EXPECT_EQ(scene.Heard(HDN_ITEMCLICKW)[0].item, 1);
+    m_scene.Click(m_header, POINT{130, 10});
+    ASSERT_EQ(m_scene.Codes(), std::vector<UINT>{HDN_ITEMCLICKW});
+    EXPECT_EQ(m_scene.Heard(HDN_ITEMCLICKW)[0].item, 1);
 
-    scene.Forget();
-    scene.DoubleClick(header, POINT{181, 10});
-    ASSERT_FALSE(scene.Heard(HDN_DIVIDERDBLCLICKW).empty());
-    EXPECT_EQ(scene.Heard(HDN_DIVIDERDBLCLICKW)[0].item, 1);
-    EXPECT_TRUE(scene.Heard(HDN_ITEMCLICKW).empty());
+    m_scene.Forget();
+    m_scene.DoubleClick(m_header, POINT{181, 10});
+    ASSERT_FALSE(m_scene.Heard(HDN_DIVIDERDBLCLICKW).empty());
+    EXPECT_EQ(m_scene.Heard(HDN_DIVIDERDBLCLICKW)[0].item, 1);
+    EXPECT_TRUE(m_scene.Heard(HDN_ITEMCLICKW).empty());
 
     // A header without button style takes no clicks.
-    DestroyWindow(header);
+    DestroyWindow(m_header);
     Make(HDS_HORZ);
-    scene.Click(header, POINT{130, 10});
-    EXPECT_TRUE(scene.Heard(HDN_ITEMCLICKW).empty());
+    m_scene.Click(m_header, POINT{130, 10});
+    EXPECT_TRUE(m_scene.Heard(HDN_ITEMCLICKW).empty());
 }
 
 TEST_F(HeaderControlTest, AQuickSecondClickOnAnItemIsAColumnClickAsWell)
 {
     Make();
-    scene.DoubleClick(header, POINT{130, 10});
-    EXPECT_EQ(scene.Codes(), (std::vector<UINT>{HDN_ITEMCLICKW, HDN_ITEMDBLCLICKW, HDN_ITEMCLICKW}));
-    for (const auto& heard : scene.Heard(HDN_ITEMCLICKW))
+    m_scene.DoubleClick(m_header, POINT{130, 10});
+    EXPECT_EQ(m_scene.Codes(), (std::vector<UINT>{HDN_ITEMCLICKW, HDN_ITEMDBLCLICKW, HDN_ITEMCLICKW}));
+    for (const auto& heard : m_scene.Heard(HDN_ITEMCLICKW))
         EXPECT_EQ(heard.item, 1);
 
     // A press released outside the item is no click.
-    scene.Forget();
-    scene.Click(header, POINT{30, 10});
-    scene.Drag(header, POINT{30, 10}, POINT{30, 60});
-    EXPECT_EQ(scene.Codes(), (std::vector<UINT>{HDN_ITEMCLICKW}));
+    m_scene.Forget();
+    m_scene.Click(m_header, POINT{30, 10});
+    m_scene.Drag(m_header, POINT{30, 10}, POINT{30, 60});
+    EXPECT_EQ(m_scene.Codes(), (std::vector<UINT>{HDN_ITEMCLICKW}));
 
     // Without the button style a double click gives nothing.
-    DestroyWindow(header);
+    DestroyWindow(m_header);
     Make(HDS_HORZ);
-    scene.DoubleClick(header, POINT{130, 10});
-    EXPECT_TRUE(scene.Codes().empty());
+    m_scene.DoubleClick(m_header, POINT{130, 10});
+    EXPECT_TRUE(m_scene.Codes().empty());
 }
 
 TEST_F(HeaderControlTest, TheResizeCursorShowsOverADividerOnly)
 {
     Make();
-    scene.MoveTo(header, POINT{50, 10});
+    m_scene.MoveTo(m_header, POINT{50, 10});
     EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_SIZEWE));
-    scene.MoveTo(header, POINT{99, 10});
+    m_scene.MoveTo(m_header, POINT{99, 10});
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZEWE));
 }
 
@@ -138,40 +138,40 @@ TEST_F(HeaderControlTest, HitTestsAndOrder)
     Make();
     HDHITTESTINFO hit;
     hit.pt = POINT{50, 5};
-    EXPECT_EQ(SendMessageW(header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 0);
+    EXPECT_EQ(SendMessageW(m_header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 0);
     EXPECT_EQ(hit.flags, HHT_ONHEADER);
     hit.pt = POINT{102, 5};
-    EXPECT_EQ(SendMessageW(header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 0);
+    EXPECT_EQ(SendMessageW(m_header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 0);
     EXPECT_EQ(hit.flags, HHT_ONDIVIDER);
     hit.pt = POINT{300, 5};
-    EXPECT_EQ(SendMessageW(header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
+    EXPECT_EQ(SendMessageW(m_header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
     EXPECT_EQ(hit.flags, HHT_NOWHERE);
     hit.pt = POINT{-3, 5};
-    SendMessageW(header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    SendMessageW(m_header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
     EXPECT_EQ(hit.flags, HHT_TOLEFT);
 
     int order[3] = {2, 0, 1};
-    ASSERT_TRUE(SendMessageW(header, HDM_SETORDERARRAY, 3, reinterpret_cast<LPARAM>(order)));
-    EXPECT_EQ(SendMessageW(header, HDM_ORDERTOINDEX, 0, 0), 2);
+    ASSERT_TRUE(SendMessageW(m_header, HDM_SETORDERARRAY, 3, reinterpret_cast<LPARAM>(order)));
+    EXPECT_EQ(SendMessageW(m_header, HDM_ORDERTOINDEX, 0, 0), 2);
     RECT first{};
-    SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    SendMessageW(m_header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
     EXPECT_EQ(first.left, 90);
     // Not a permutation, or of the wrong length: refused, the order stays.
     int bad[3] = {0, 0, 1};
-    EXPECT_FALSE(SendMessageW(header, HDM_SETORDERARRAY, 3, reinterpret_cast<LPARAM>(bad)));
-    EXPECT_FALSE(SendMessageW(header, HDM_SETORDERARRAY, 2, reinterpret_cast<LPARAM>(order)));
+    EXPECT_FALSE(SendMessageW(m_header, HDM_SETORDERARRAY, 3, reinterpret_cast<LPARAM>(bad)));
+    EXPECT_FALSE(SendMessageW(m_header, HDM_SETORDERARRAY, 2, reinterpret_cast<LPARAM>(order)));
     int read[3] = {};
-    ASSERT_TRUE(SendMessageW(header, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(read)));
+    ASSERT_TRUE(SendMessageW(m_header, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(read)));
     EXPECT_EQ(read[0], 2);
 
     // Deleting an item closes the gap in the order.
-    ASSERT_TRUE(SendMessageW(header, HDM_DELETEITEM, 2, 0));
+    ASSERT_TRUE(SendMessageW(m_header, HDM_DELETEITEM, 2, 0));
     int two[2] = {};
-    ASSERT_TRUE(SendMessageW(header, HDM_GETORDERARRAY, 2, reinterpret_cast<LPARAM>(two)));
+    ASSERT_TRUE(SendMessageW(m_header, HDM_GETORDERARRAY, 2, reinterpret_cast<LPARAM>(two)));
     EXPECT_EQ(two[0], 0);
     EXPECT_EQ(two[1], 1);
-    EXPECT_FALSE(SendMessageW(header, HDM_DELETEITEM, 5, 0));
-    EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_FALSE(SendMessageW(m_header, HDM_DELETEITEM, 5, 0));
+    EXPECT_EQ(SendMessageW(m_header, HDM_GETITEMCOUNT, 0, 0), 2);
 }
 
 TEST_F(HeaderControlTest, LayoutGivesTheHeaderItsHeightAtTheTop)
@@ -182,18 +182,18 @@ TEST_F(HeaderControlTest, LayoutGivesTheHeaderItsHeightAtTheTop)
     HDLAYOUT layout;
     layout.prc = &area;
     layout.pwpos = &position;
-    ASSERT_TRUE(SendMessageW(header, HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout)));
+    ASSERT_TRUE(SendMessageW(m_header, HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout)));
     EXPECT_EQ(position.y, 0);
     EXPECT_EQ(position.cx, 200);
     EXPECT_GT(position.cy, 10);
     EXPECT_EQ(area.top, position.cy);
-    EXPECT_FALSE(SendMessageW(header, HDM_LAYOUT, 0, 0));
+    EXPECT_FALSE(SendMessageW(m_header, HDM_LAYOUT, 0, 0));
 }
 
 TEST_F(HeaderControlTest, Golden)
 {
     Make();
-    EXPECT_TRUE(scene.MatchesGolden("header-control"));
+    EXPECT_TRUE(m_scene.MatchesGolden("header-control"));
 }
 
 }

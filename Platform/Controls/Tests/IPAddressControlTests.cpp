@@ -120,8 +120,8 @@ TEST(IPAddressControl, AValueOutOfRangeIsPulledBackWithANotice)
     Address a;
     a.Focus(0);
     a.host.Type(L"300");
-    ASSERT_EQ(a.host.notices.size(), 1u);
-    EXPECT_EQ(a.host.notices[0], L"300 is not a valid entry. Please specify a value between 0 and 255.");
+    ASSERT_EQ(a.host.m_notices.size(), 1u);
+    EXPECT_EQ(a.host.m_notices[0], L"300 is not a valid entry. Please specify a value between 0 and 255.");
     EXPECT_EQ(a.FieldChanges(), (std::vector<std::pair<int, int>>{{0, 255}})) << "the parent hears the clamped value";
     EXPECT_TRUE(a.host.Notes(WM_COMMAND, kKillFocus).empty()) << "the notice does not count as leaving the control";
     // A field with a range of its own.
@@ -129,13 +129,13 @@ TEST(IPAddressControl, AValueOutOfRangeIsPulledBackWithANotice)
     EXPECT_FALSE(SendMessageW(a.ip, IPM_SETRANGE, 2, MAKEIPRANGE(20, 10)));
     EXPECT_FALSE(SendMessageW(a.ip, IPM_SETRANGE, 4, MAKEIPRANGE(0, 10)));
     a.host.Type(L"5.");
-    ASSERT_EQ(a.host.notices.size(), 2u);
-    EXPECT_EQ(a.host.notices[1], L"5 is not a valid entry. Please specify a value between 10 and 20.");
+    ASSERT_EQ(a.host.m_notices.size(), 2u);
+    EXPECT_EQ(a.host.m_notices[1], L"5 is not a valid entry. Please specify a value between 10 and 20.");
     EXPECT_EQ(a.Value(), static_cast<DWORD>(MAKEIPADDRESS(255, 10, 0, 0)));
     // IPM_SETADDRESS holds the values to the ranges without a notice.
     SendMessageW(a.ip, IPM_SETADDRESS, 0, MAKEIPADDRESS(1, 99, 3, 4));
     EXPECT_EQ(a.Value(), static_cast<DWORD>(MAKEIPADDRESS(1, 20, 3, 4)));
-    EXPECT_EQ(a.host.notices.size(), 2u);
+    EXPECT_EQ(a.host.m_notices.size(), 2u);
 }
 
 TEST(IPAddressControl, BackspaceAndTheArrowsCrossTheFields)
@@ -200,7 +200,7 @@ TEST(IPAddressControl, FocusComesAndGoesAsFromAnEditAndTheParentMayCorrectAField
     a.host.Click(a.ip, POINT{20, 11});
     ASSERT_EQ(GetFocus(), a.ip);
     EXPECT_EQ(a.host.Codes(), (std::vector<UINT>{kSetFocus}));
-    a.host.onNotify = [](NMHDR* header) {
+    a.host.m_onNotify = [](NMHDR* header) {
         auto* change = reinterpret_cast<NMIPADDRESS*>(header);
         if (change->iField == 0 && change->iValue == 77)
             change->iValue = 42;

@@ -381,15 +381,15 @@ TEST(ListBoxKeyboard, WantKeyboardInputAsksTheParentFirst)
     Send(list, LB_SETCURSEL, 2);
     SetFocus(list);
     UiTest::Drain();
-    parent.vkeyAnswer = -2;
+    parent.m_vkeyAnswer = -2;
     s.Key(VK_DOWN);
     EXPECT_EQ(Send(list, LB_GETCURSEL), 2) << "-2: the parent did it all";
     ASSERT_EQ(parent.Of(WM_VKEYTOITEM).size(), 1u);
     EXPECT_EQ(parent.Of(WM_VKEYTOITEM)[0].wParam, MAKEWPARAM(VK_DOWN, 2));
-    parent.vkeyAnswer = 5;
+    parent.m_vkeyAnswer = 5;
     s.Key(VK_DOWN);
     EXPECT_EQ(Send(list, LB_GETCURSEL), 6) << "the key acts from the item the parent named";
-    parent.vkeyAnswer = -1;
+    parent.m_vkeyAnswer = -1;
     s.Key(VK_UP);
     EXPECT_EQ(Send(list, LB_GETCURSEL), 5);
     EXPECT_TRUE(parent.Of(WM_CHARTOITEM).empty()) << "a list with strings does its own type-ahead";
@@ -404,7 +404,7 @@ TEST(ListBoxKeyboard, OwnerDrawWithoutStringsAsksForCharacters)
         Send(list, LB_ADDSTRING, 0, data);
     SetFocus(list);
     UiTest::Drain();
-    parent.charAnswer = 2;
+    parent.m_charAnswer = 2;
     Type(L"q");
     ASSERT_EQ(parent.Of(WM_CHARTOITEM).size(), 1u);
     EXPECT_EQ(LOWORD(parent.Of(WM_CHARTOITEM)[0].wParam), L'q');
@@ -416,7 +416,7 @@ TEST(ListBoxOwnerDraw, FixedMeasuresOnceAndDrawsWithTheItemStates)
 {
     Scene s;
     ListParent parent(s.Top());
-    parent.measuredHeight = 18;
+    parent.m_measuredHeight = 18;
     HWND list = AddList(s, kPlain | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 100);
     ASSERT_EQ(parent.Of(WM_MEASUREITEM).size(), 1u);
     EXPECT_EQ(parent.Of(WM_MEASUREITEM)[0].itemID, 0u);
@@ -479,7 +479,7 @@ TEST(ListBoxOwnerDraw, VariableMeasuresEachItemAndLaysThemOut)
 {
     Scene s;
     ListParent parent(s.Top());
-    parent.measure = [](const MEASUREITEMSTRUCT& m) { return static_cast<UINT>(10 + 5 * m.itemID); };
+    parent.m_measure = [](const MEASUREITEMSTRUCT& m) { return static_cast<UINT>(10 + 5 * m.itemID); };
     HWND list = AddList(s, kPlain | LBS_OWNERDRAWVARIABLE, 100);
     EXPECT_TRUE(parent.Of(WM_MEASUREITEM).empty());
     for (LPARAM data : {100, 200, 300, 400, 500, 600})
@@ -511,8 +511,8 @@ TEST(ListBoxOwnerDraw, SortedWithoutStringsComparesAndDeletesThroughTheParent)
     HWND list = AddList(s, kPlain | LBS_OWNERDRAWFIXED | LBS_SORT, 100);
     for (LPARAM data : {30, 10, 20, 10})
         Send(list, LB_ADDSTRING, 0, data);
-    ASSERT_FALSE(parent.compared.empty());
-    for (const auto& [first, second] : parent.compared) {
+    ASSERT_FALSE(parent.m_compared.empty());
+    for (const auto& [first, second] : parent.m_compared) {
         EXPECT_EQ(first, static_cast<UINT>(-1)) << "the new item has no index yet";
         EXPECT_LT(second, 4u) << "the other is an item in the list";
     }
@@ -675,7 +675,7 @@ TEST(ListBoxGolden, PlainSelectedFocusedDisabledAndOwnerDrawn)
     HWND disabled = s.Add(L"ListBox", L"", kPlain | WS_DISABLED, 260, 10, 120, 100, 3);
     Fill(disabled, {L"Off", L"Greyed"});
     Send(disabled, LB_SETCURSEL, 1);
-    s.drawItem = [](const DRAWITEMSTRUCT& d) {
+    s.m_drawItem = [](const DRAWITEMSTRUCT& d) {
         const bool selected = (d.itemState & ODS_SELECTED) != 0;
         HBRUSH fill = CreateSolidBrush(selected ? RGB(0, 96, 0) : RGB(224, 240, 224));
         FillRect(d.hDC, &d.rcItem, fill);

@@ -39,18 +39,18 @@ public:
     ListParent(const ListParent&) = delete;
     ListParent& operator=(const ListParent&) = delete;
 
-    UINT measuredHeight = 0;  // 0: leave the list's proposal
-    std::function<UINT(const MEASUREITEMSTRUCT&)> measure;
-    LRESULT vkeyAnswer = -1;
-    LRESULT charAnswer = -1;
-    HBRUSH listBrush = nullptr;
+    UINT m_measuredHeight = 0;  // 0: leave the list's proposal
+    std::function<UINT(const MEASUREITEMSTRUCT&)> m_measure;
+    LRESULT m_vkeyAnswer = -1;
+    LRESULT m_charAnswer = -1;
+    HBRUSH m_listBrush = nullptr;
 
-    std::vector<Asked> asked;
-    std::vector<std::pair<UINT, UINT>> compared;  // itemID1, itemID2
+    std::vector<Asked> m_asked;
+    std::vector<std::pair<UINT, UINT>> m_compared;  // itemID1, itemID2
     std::vector<Asked> Of(UINT message) const
     {
         std::vector<Asked> result;
-        for (const Asked& a : asked)
+        for (const Asked& a : m_asked)
             if (a.message == message)
                 result.push_back(a);
         return result;
@@ -75,40 +75,40 @@ private:
         switch (message) {
         case WM_MEASUREITEM: {
             auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            asked.push_back({message, m->itemID, m->itemData, wParam});
-            if (measure)
-                m->itemHeight = measure(*m);
-            else if (measuredHeight != 0)
-                m->itemHeight = measuredHeight;
+            m_asked.push_back({message, m->itemID, m->itemData, wParam});
+            if (m_measure)
+                m->itemHeight = m_measure(*m);
+            else if (m_measuredHeight != 0)
+                m->itemHeight = m_measuredHeight;
             result = TRUE;
             return true;
         }
         case WM_COMPAREITEM: {
             const auto* c = reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam);
-            asked.push_back({message, c->itemID1, c->itemData1, wParam});
-            compared.push_back({c->itemID1, c->itemID2});
+            m_asked.push_back({message, c->itemID1, c->itemData1, wParam});
+            m_compared.push_back({c->itemID1, c->itemID2});
             result = c->itemData1 < c->itemData2 ? -1 : (c->itemData1 > c->itemData2 ? 1 : 0);
             return true;
         }
         case WM_DELETEITEM: {
             const auto* d = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam);
-            asked.push_back({message, d->itemID, d->itemData, wParam});
+            m_asked.push_back({message, d->itemID, d->itemData, wParam});
             result = TRUE;
             return true;
         }
         case WM_VKEYTOITEM:
-            asked.push_back({message, HIWORD(wParam), 0, wParam});
-            result = vkeyAnswer;
+            m_asked.push_back({message, HIWORD(wParam), 0, wParam});
+            result = m_vkeyAnswer;
             return true;
         case WM_CHARTOITEM:
-            asked.push_back({message, HIWORD(wParam), 0, wParam});
-            result = charAnswer;
+            m_asked.push_back({message, HIWORD(wParam), 0, wParam});
+            result = m_charAnswer;
             return true;
         case WM_CTLCOLORLISTBOX:
-            asked.push_back({message, 0, 0, wParam});
-            if (listBrush == nullptr)
+            m_asked.push_back({message, 0, 0, wParam});
+            if (m_listBrush == nullptr)
                 return false;
-            result = reinterpret_cast<LRESULT>(listBrush);
+            result = reinterpret_cast<LRESULT>(m_listBrush);
             return true;
         default: return false;
         }

@@ -17,7 +17,7 @@ class ListViewControlTest : public ::testing::Test {
 protected:
     HWND Make(DWORD style = LVS_REPORT | LVS_SHOWSELALWAYS, int rows = 5, RECT r = RECT{10, 10, 340, 200})
     {
-        list = scene.Add(WC_LISTVIEWW, style, r, Scene::kListId);
+        m_list = m_scene.Add(WC_LISTVIEWW, style, r, Scene::kListId);
         AddColumn(0, L"Name", 120);
         AddColumn(1, L"Size", 70, LVCFMT_RIGHT);
         AddColumn(2, L"Kind", 90);
@@ -28,10 +28,10 @@ protected:
             SetText(i, 1, std::to_wstring((rows - i) * 3));
             SetText(i, 2, i % 2 == 0 ? L"file" : L"folder");
         }
-        SetFocus(list);
+        SetFocus(m_list);
         UiTest::Drain();
-        scene.Forget();
-        return list;
+        m_scene.Forget();
+        return m_list;
     }
     void AddColumn(int index, const wchar_t* title, int width, int format = LVCFMT_LEFT)
     {
@@ -40,7 +40,7 @@ protected:
         column.pszText = const_cast<LPWSTR>(title);
         column.cx = width;
         column.fmt = format;
-        ASSERT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)), index);
+        ASSERT_EQ(SendMessageW(m_list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)), index);
     }
     void AddItem(int index, const std::wstring& text, LPARAM data)
     {
@@ -49,14 +49,14 @@ protected:
         item.iItem = index;
         item.pszText = const_cast<LPWSTR>(text.c_str());
         item.lParam = data;
-        ASSERT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), index);
+        ASSERT_EQ(SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), index);
     }
     void SetText(int index, int subItem, const std::wstring& text)
     {
         LVITEMW item;
         item.iSubItem = subItem;
         item.pszText = const_cast<LPWSTR>(text.c_str());
-        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(m_list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     }
     std::wstring Text(int index, int subItem = 0) const
     {
@@ -65,25 +65,25 @@ protected:
         item.iSubItem = subItem;
         item.pszText = buffer;
         item.cchTextMax = 64;
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(m_list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
         return buffer;
     }
     UINT State(int index, UINT mask = LVIS_SELECTED | LVIS_FOCUSED) const
     {
-        return static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), mask));
+        return static_cast<UINT>(SendMessageW(m_list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), mask));
     }
     void SetState(int index, UINT state, UINT mask)
     {
         LVITEMW item;
         item.state = state;
         item.stateMask = mask;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     }
     RECT ItemRect(int index, int code = LVIR_BOUNDS) const
     {
         RECT r{};
         r.left = code;
-        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+        SendMessageW(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
         return r;
     }
     POINT LabelPoint(int index) const
@@ -97,7 +97,7 @@ protected:
         find.flags = flags;
         find.psz = text;
         find.lParam = data;
-        return static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
+        return static_cast<int>(SendMessageW(m_list, LVM_FINDITEMW, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
     }
     static void Wait(DWORD ms)
     {
@@ -108,21 +108,21 @@ protected:
     }
     int Next(int start, UINT flags) const
     {
-        return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
+        return static_cast<int>(SendMessageW(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
     }
 
-    Scene scene;
-    HWND list = nullptr;
+    Scene m_scene;
+    HWND m_list = nullptr;
 };
 
 TEST_F(ListViewControlTest, AKeyboardMoveReportsTheOldAndNewStates)
 {
     Make();
-    scene.Click(list, LabelPoint(1));
+    m_scene.Click(m_list, LabelPoint(1));
     ASSERT_EQ(State(1), LVIS_SELECTED | LVIS_FOCUSED);
-    scene.Forget();
-    scene.Press(VK_DOWN);
-    const auto changed = scene.Heard(LVN_ITEMCHANGED);
+    m_scene.Forget();
+    m_scene.Press(VK_DOWN);
+    const auto changed = m_scene.Heard(LVN_ITEMCHANGED);
     ASSERT_EQ(changed.size(), 3u);
     // The old item loses its selection, then its focus goes to the new one.
     EXPECT_EQ(changed[0].item, 1);
@@ -134,25 +134,25 @@ TEST_F(ListViewControlTest, AKeyboardMoveReportsTheOldAndNewStates)
     EXPECT_EQ(changed[2].oldState, 0u);
     EXPECT_EQ(changed[2].newState, LVIS_SELECTED | LVIS_FOCUSED);
     // Each change was asked about first, and the key went to the parent before all.
-    const std::vector<UINT> codes = scene.Codes();
+    const std::vector<UINT> codes = m_scene.Codes();
     EXPECT_EQ(codes.front(), LVN_KEYDOWN);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), LVN_ITEMCHANGING), 3);
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETSELECTIONMARK, 0, 0), 2);
 }
 
 TEST_F(ListViewControlTest, AVetoedChangeKeepsTheState)
 {
     Make();
-    scene.Click(list, LabelPoint(0));
-    scene.answer = [](NMHDR* h) {
+    m_scene.Click(m_list, LabelPoint(0));
+    m_scene.m_answer = [](NMHDR* h) {
         const auto* note = reinterpret_cast<NMLISTVIEW*>(h);
         return h->code == LVN_ITEMCHANGING && note->iItem == 3 ? TRUE : FALSE;
     };
-    scene.Forget();
-    scene.Click(list, LabelPoint(3));
+    m_scene.Forget();
+    m_scene.Click(m_list, LabelPoint(3));
     EXPECT_EQ(State(3), 0u);
     EXPECT_EQ(State(0), 0u);  // the deselection was not refused
-    for (const auto& n : scene.Heard(LVN_ITEMCHANGED))
+    for (const auto& n : m_scene.Heard(LVN_ITEMCHANGED))
         EXPECT_NE(n.item, 3);
     SetState(3, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_EQ(State(3), 0u);
@@ -161,34 +161,34 @@ TEST_F(ListViewControlTest, AVetoedChangeKeepsTheState)
 TEST_F(ListViewControlTest, ShiftAndControlSelectionAndSelectAll)
 {
     Make();
-    scene.Click(list, LabelPoint(1));
-    scene.Click(list, LabelPoint(3), UiTest::kShift);
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 3);
-    scene.Click(list, LabelPoint(2), UiTest::kControl);
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 2);
+    m_scene.Click(m_list, LabelPoint(1));
+    m_scene.Click(m_list, LabelPoint(3), UiTest::kShift);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0), 3);
+    m_scene.Click(m_list, LabelPoint(2), UiTest::kControl);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0), 2);
     EXPECT_EQ(State(2), LVIS_FOCUSED);
-    scene.Press(VK_DOWN, UiTest::kShift);
+    m_scene.Press(VK_DOWN, UiTest::kShift);
     EXPECT_EQ(State(3), LVIS_SELECTED | LVIS_FOCUSED);
-    scene.Press('A', UiTest::kControl);
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 5);
-    scene.Press(VK_HOME);
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+    m_scene.Press('A', UiTest::kControl);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0), 5);
+    m_scene.Press(VK_HOME);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
     EXPECT_EQ(State(0), LVIS_SELECTED | LVIS_FOCUSED);
-    scene.Press(VK_END);
+    m_scene.Press(VK_END);
     EXPECT_EQ(State(4), LVIS_SELECTED | LVIS_FOCUSED);
     // A click on empty space clears the selection.
-    scene.Click(list, POINT{200, 180});
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    m_scene.Click(m_list, POINT{200, 180});
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
 }
 
 TEST_F(ListViewControlTest, SingleSelectionRefusesMore)
 {
     Make(LVS_REPORT | LVS_SINGLESEL);
-    scene.Click(list, LabelPoint(1));
-    scene.Click(list, LabelPoint(3), UiTest::kShift);
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
-    scene.Press('A', UiTest::kControl);
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+    m_scene.Click(m_list, LabelPoint(1));
+    m_scene.Click(m_list, LabelPoint(3), UiTest::kShift);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+    m_scene.Press('A', UiTest::kControl);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
     SetState(0, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_EQ(State(3, LVIS_SELECTED), 0u);
 }
@@ -196,42 +196,42 @@ TEST_F(ListViewControlTest, SingleSelectionRefusesMore)
 TEST_F(ListViewControlTest, TypeAheadFindsByPrefix)
 {
     Make();
-    scene.Driver().Type(L"ch");
-    scene.Driver().PumpUntilIdle();
+    m_scene.Driver().Type(L"ch");
+    m_scene.Driver().PumpUntilIdle();
     EXPECT_EQ(State(4), LVIS_SELECTED | LVIS_FOCUSED);
     Platform::Clock::Advance(1500);
-    scene.Driver().Type(L"b");
-    scene.Driver().PumpUntilIdle();
+    m_scene.Driver().Type(L"b");
+    m_scene.Driver().PumpUntilIdle();
     EXPECT_EQ(State(3), LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 TEST_F(ListViewControlTest, PageKeysAndScrollingKeepTheFocusInView)
 {
     Make(LVS_REPORT, 60);
-    const int page = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    const int page = static_cast<int>(SendMessageW(m_list, LVM_GETCOUNTPERPAGE, 0, 0));
     ASSERT_GT(page, 3);
-    scene.Click(list, LabelPoint(0));
-    scene.Press(VK_NEXT);
+    m_scene.Click(m_list, LabelPoint(0));
+    m_scene.Press(VK_NEXT);
     EXPECT_EQ(State(page - 1), LVIS_SELECTED | LVIS_FOCUSED);
-    EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 0);
-    scene.Press(VK_NEXT);
-    const int top = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETTOPINDEX, 0, 0), 0);
+    m_scene.Press(VK_NEXT);
+    const int top = static_cast<int>(SendMessageW(m_list, LVM_GETTOPINDEX, 0, 0));
     EXPECT_GT(top, 0);
-    scene.Press(VK_END);
-    EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 60 - page);
-    ASSERT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 3, FALSE));
-    EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 3);
-    EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 60, FALSE));
+    m_scene.Press(VK_END);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETTOPINDEX, 0, 0), 60 - page);
+    ASSERT_TRUE(SendMessageW(m_list, LVM_ENSUREVISIBLE, 3, FALSE));
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETTOPINDEX, 0, 0), 3);
+    EXPECT_FALSE(SendMessageW(m_list, LVM_ENSUREVISIBLE, 60, FALSE));
     const RECT row = ItemRect(0);
-    SendMessageW(list, LVM_SCROLL, 0, 2 * (row.bottom - row.top));
-    EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 5);
-    SendMessageW(list, WM_VSCROLL, SB_TOP, 0);
-    EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 0);
+    SendMessageW(m_list, LVM_SCROLL, 0, 2 * (row.bottom - row.top));
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETTOPINDEX, 0, 0), 5);
+    SendMessageW(m_list, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETTOPINDEX, 0, 0), 0);
     // The header stays at the top while the rows scroll.
     RECT headerRect{};
-    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), &headerRect);
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0)), &headerRect);
     RECT listRect{};
-    GetWindowRect(list, &listRect);
+    GetWindowRect(m_list, &listRect);
     EXPECT_EQ(headerRect.top, listRect.top);
 }
 
@@ -239,12 +239,12 @@ TEST_F(ListViewControlTest, ColumnClickSortsByTheCallbackWithTheArrow)
 {
     Make();
     static HWND sorted = nullptr;
-    sorted = list;
-    scene.answer = [this](NMHDR* h) {
+    sorted = m_list;
+    m_scene.m_answer = [this](NMHDR* h) {
         if (h->code != LVN_COLUMNCLICK)
             return LRESULT{0};
         const int column = reinterpret_cast<NMLISTVIEW*>(h)->iSubItem;
-        SendMessageW(list, LVM_SORTITEMSEX, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(
+        SendMessageW(m_list, LVM_SORTITEMSEX, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(
             +[](LPARAM a, LPARAM b, LPARAM sub) {
                 wchar_t left[32] = {};
                 wchar_t right[32] = {};
@@ -257,18 +257,18 @@ TEST_F(ListViewControlTest, ColumnClickSortsByTheCallbackWithTheArrow)
                 SendMessageW(sorted, LVM_GETITEMTEXTW, static_cast<WPARAM>(b), reinterpret_cast<LPARAM>(&item));
                 return std::wstring(left).compare(right);
             }));
-        HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+        HWND header = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0));
         HDITEMW arrow;
         arrow.mask = HDI_FORMAT;
         arrow.fmt = HDF_STRING | HDF_SORTUP;
         SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&arrow));
         return LRESULT{0};
     };
-    scene.Click(list, LabelPoint(3));
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    scene.Forget();
-    scene.Click(header, POINT{40, 8});
-    const auto clicks = scene.Heard(LVN_COLUMNCLICK);
+    m_scene.Click(m_list, LabelPoint(3));
+    HWND header = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0));
+    m_scene.Forget();
+    m_scene.Click(header, POINT{40, 8});
+    const auto clicks = m_scene.Heard(LVN_COLUMNCLICK);
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0].subItem, 0);
     EXPECT_EQ(clicks[0].item, -1);
@@ -284,19 +284,19 @@ TEST_F(ListViewControlTest, ColumnClickSortsByTheCallbackWithTheArrow)
     EXPECT_NE(item.fmt & HDF_SORTUP, 0);
 
     // By item data, the plain sort puts them back in insertion order.
-    SendMessageW(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(+[](LPARAM a, LPARAM b, LPARAM) {
+    SendMessageW(m_list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(+[](LPARAM a, LPARAM b, LPARAM) {
         return static_cast<int>(a - b);
     }));
     EXPECT_EQ(Text(0), L"delta");
     EXPECT_EQ(Text(4), L"charlie");
-    EXPECT_FALSE(SendMessageW(list, LVM_SORTITEMS, 0, 0));
+    EXPECT_FALSE(SendMessageW(m_list, LVM_SORTITEMS, 0, 0));
 }
 
 TEST_F(ListViewControlTest, NoSortHeaderTakesNoColumnClicks)
 {
     Make(LVS_REPORT | LVS_NOSORTHEADER);
-    scene.Click(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), POINT{40, 8});
-    EXPECT_TRUE(scene.Heard(LVN_COLUMNCLICK).empty());
+    m_scene.Click(reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0)), POINT{40, 8});
+    EXPECT_TRUE(m_scene.Heard(LVN_COLUMNCLICK).empty());
 }
 
 TEST_F(ListViewControlTest, FindAndNextItemAtTheEdges)
@@ -334,94 +334,94 @@ TEST_F(ListViewControlTest, HitTestsAndRectangles)
     const RECT row = ItemRect(2);
     LVHITTESTINFO hit;
     hit.pt = POINT{20, (row.top + row.bottom) / 2};
-    EXPECT_EQ(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 2);
+    EXPECT_EQ(SendMessageW(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 2);
     EXPECT_EQ(hit.flags, LVHT_ONITEMLABEL);
     hit.pt = POINT{150, (row.top + row.bottom) / 2};
-    EXPECT_EQ(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
-    EXPECT_EQ(SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 2);
+    EXPECT_EQ(SendMessageW(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
+    EXPECT_EQ(SendMessageW(m_list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 2);
     EXPECT_EQ(hit.iSubItem, 1);
     hit.pt = POINT{300, (row.top + row.bottom) / 2};
-    EXPECT_EQ(SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
+    EXPECT_EQ(SendMessageW(m_list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
     EXPECT_EQ(hit.flags, LVHT_NOWHERE);
     hit.pt = POINT{20, 170};
-    EXPECT_EQ(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
+    EXPECT_EQ(SendMessageW(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
     hit.pt = POINT{20, 2};
-    SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    SendMessageW(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
     EXPECT_EQ(hit.flags, LVHT_ABOVE);
 
     RECT sub{};
     sub.top = 2;
     sub.left = LVIR_BOUNDS;
-    ASSERT_TRUE(SendMessageW(list, LVM_GETSUBITEMRECT, 1, reinterpret_cast<LPARAM>(&sub)));
+    ASSERT_TRUE(SendMessageW(m_list, LVM_GETSUBITEMRECT, 1, reinterpret_cast<LPARAM>(&sub)));
     EXPECT_EQ(sub.left, 190);
     EXPECT_EQ(sub.right, 280);
     EXPECT_EQ(sub.top, ItemRect(1).top);
     sub.top = 3;
     sub.left = LVIR_BOUNDS;
-    EXPECT_FALSE(SendMessageW(list, LVM_GETSUBITEMRECT, 1, reinterpret_cast<LPARAM>(&sub)));
+    EXPECT_FALSE(SendMessageW(m_list, LVM_GETSUBITEMRECT, 1, reinterpret_cast<LPARAM>(&sub)));
     EXPECT_EQ(ItemRect(0).right, 280);
     RECT bad{};
     bad.left = 9;
-    EXPECT_FALSE(SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bad)));
-    EXPECT_FALSE(SendMessageW(list, LVM_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&bad)));
+    EXPECT_FALSE(SendMessageW(m_list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bad)));
+    EXPECT_FALSE(SendMessageW(m_list, LVM_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&bad)));
 }
 
 TEST_F(ListViewControlTest, AutoSizedColumnsFitTheirTexts)
 {
     Make();
     SetText(2, 1, L"a much longer text than the rest");
-    ASSERT_TRUE(SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE));
-    const int fitted = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0));
+    ASSERT_TRUE(SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE));
+    const int fitted = static_cast<int>(SendMessageW(m_list, LVM_GETCOLUMNWIDTH, 1, 0));
     EXPECT_GT(fitted, 150);
     SetText(2, 1, L"1");
-    ASSERT_TRUE(SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE));
-    const int narrow = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0));
+    ASSERT_TRUE(SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE));
+    const int narrow = static_cast<int>(SendMessageW(m_list, LVM_GETCOLUMNWIDTH, 1, 0));
     EXPECT_LT(narrow, 40);
     // With the header its title counts too; the last column reaches the edge.
-    ASSERT_TRUE(SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER));
-    EXPECT_GT(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), narrow);
-    ASSERT_TRUE(SendMessageW(list, LVM_SETCOLUMNWIDTH, 2, LVSCW_AUTOSIZE_USEHEADER));
+    ASSERT_TRUE(SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER));
+    EXPECT_GT(SendMessageW(m_list, LVM_GETCOLUMNWIDTH, 1, 0), narrow);
+    ASSERT_TRUE(SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 2, LVSCW_AUTOSIZE_USEHEADER));
     RECT client{};
-    GetClientRect(list, &client);
-    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 2, 0), client.right - 120 - SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0));
-    EXPECT_FALSE(SendMessageW(list, LVM_SETCOLUMNWIDTH, 7, 50));
-    EXPECT_FALSE(SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, -5));
+    GetClientRect(m_list, &client);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETCOLUMNWIDTH, 2, 0), client.right - 120 - SendMessageW(m_list, LVM_GETCOLUMNWIDTH, 1, 0));
+    EXPECT_FALSE(SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 7, 50));
+    EXPECT_FALSE(SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 1, -5));
 }
 
 TEST_F(ListViewControlTest, DraggingTheHeaderDividerResizesTheColumn)
 {
     Make();
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    scene.Drag(header, POINT{120, 8}, POINT{160, 8});
-    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 160);
-    EXPECT_FALSE(scene.Heard(HDN_BEGINTRACKW).empty());
+    HWND header = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0));
+    m_scene.Drag(header, POINT{120, 8}, POINT{160, 8});
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETCOLUMNWIDTH, 0, 0), 160);
+    EXPECT_FALSE(m_scene.Heard(HDN_BEGINTRACKW).empty());
     // A parent that refuses the track keeps the width.
-    scene.answer = [](NMHDR* h) { return h->code == HDN_BEGINTRACKW ? TRUE : FALSE; };
-    scene.Drag(header, POINT{160, 8}, POINT{100, 8});
-    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 160);
+    m_scene.m_answer = [](NMHDR* h) { return h->code == HDN_BEGINTRACKW ? TRUE : FALSE; };
+    m_scene.Drag(header, POINT{160, 8}, POINT{100, 8});
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETCOLUMNWIDTH, 0, 0), 160);
 }
 
 TEST_F(ListViewControlTest, CheckBoxesToggleBySpaceAndClick)
 {
     Make();
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
     EXPECT_EQ(State(0, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1));
-    scene.Click(list, LabelPoint(1));
-    scene.Forget();
-    scene.Press(VK_SPACE);
+    m_scene.Click(m_list, LabelPoint(1));
+    m_scene.Forget();
+    m_scene.Press(VK_SPACE);
     EXPECT_EQ(State(1, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(2));
-    ASSERT_EQ(scene.Heard(LVN_ITEMCHANGED).size(), 1u);
-    EXPECT_EQ(scene.Heard(LVN_ITEMCHANGED)[0].oldState & LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(1));
-    scene.Press(VK_SPACE);
+    ASSERT_EQ(m_scene.Heard(LVN_ITEMCHANGED).size(), 1u);
+    EXPECT_EQ(m_scene.Heard(LVN_ITEMCHANGED)[0].oldState & LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(1));
+    m_scene.Press(VK_SPACE);
     EXPECT_EQ(State(1, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1));
 
     const RECT icon = ItemRect(3, LVIR_ICON);
     const POINT box{icon.left - 8, (icon.top + icon.bottom) / 2};
     LVHITTESTINFO hit;
     hit.pt = box;
-    SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    SendMessageW(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
     EXPECT_EQ(hit.flags, LVHT_ONITEMSTATEICON);
-    scene.Click(list, box);
+    m_scene.Click(m_list, box);
     EXPECT_EQ(State(3, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(2));
     EXPECT_EQ(State(1), LVIS_SELECTED | LVIS_FOCUSED);  // the check box click leaves the selection
 }
@@ -431,22 +431,22 @@ TEST_F(ListViewControlTest, MouseNotificationsAndFocus)
     Make();
     SetFocus(nullptr);
     UiTest::Drain();
-    scene.Forget();
-    scene.Click(list, LabelPoint(2));
-    const std::vector<UINT> codes = scene.Codes();
+    m_scene.Forget();
+    m_scene.Click(m_list, LabelPoint(2));
+    const std::vector<UINT> codes = m_scene.Codes();
     ASSERT_FALSE(codes.empty());
     EXPECT_EQ(codes.front(), NM_SETFOCUS);
     EXPECT_EQ(codes.back(), NM_CLICK);
-    EXPECT_EQ(scene.Heard(NM_CLICK)[0].item, 2);
-    scene.Forget();
-    scene.DoubleClick(list, LabelPoint(2));
-    EXPECT_EQ(scene.Heard(NM_DBLCLK).size(), 1u);
-    scene.Forget();
+    EXPECT_EQ(m_scene.Heard(NM_CLICK)[0].item, 2);
+    m_scene.Forget();
+    m_scene.DoubleClick(m_list, LabelPoint(2));
+    EXPECT_EQ(m_scene.Heard(NM_DBLCLK).size(), 1u);
+    m_scene.Forget();
     // Outside a dialog's message loop Enter reaches the list itself.
     UiTest::Headless().InjectKeyDown(VK_RETURN);
     UiTest::Headless().InjectKeyUp(VK_RETURN);
     UiTest::Drain();
-    EXPECT_EQ(scene.Codes(), (std::vector<UINT>{LVN_KEYDOWN, NM_RETURN}));
+    EXPECT_EQ(m_scene.Codes(), (std::vector<UINT>{LVN_KEYDOWN, NM_RETURN}));
 }
 
 TEST_F(ListViewControlTest, TextCallbacksAskTheParent)
@@ -457,8 +457,8 @@ TEST_F(ListViewControlTest, TextCallbacksAskTheParent)
     item.iItem = 0;
     item.iSubItem = 1;
     item.pszText = LPSTR_TEXTCALLBACKW;
-    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    scene.answer = [](NMHDR* h) {
+    SendMessageW(m_list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    m_scene.m_answer = [](NMHDR* h) {
         if (h->code == LVN_GETDISPINFOW) {
             auto* info = reinterpret_cast<NMLVDISPINFOW*>(h);
             if ((info->item.mask & LVIF_TEXT) != 0)
@@ -467,30 +467,30 @@ TEST_F(ListViewControlTest, TextCallbacksAskTheParent)
         return LRESULT{0};
     };
     EXPECT_EQ(Text(0, 1), L"asked");
-    EXPECT_EQ(scene.Heard(LVN_GETDISPINFOW).size(), 1u);
+    EXPECT_EQ(m_scene.Heard(LVN_GETDISPINFOW).size(), 1u);
     EXPECT_EQ(Text(1, 1), L"12");
 }
 
 TEST_F(ListViewControlTest, DeletingTellsTheParent)
 {
     Make();
-    ASSERT_TRUE(SendMessageW(list, LVM_DELETEITEM, 1, 0));
-    ASSERT_EQ(scene.Heard(LVN_DELETEITEM).size(), 1u);
+    ASSERT_TRUE(SendMessageW(m_list, LVM_DELETEITEM, 1, 0));
+    ASSERT_EQ(m_scene.Heard(LVN_DELETEITEM).size(), 1u);
     EXPECT_EQ(Text(1), L"echo");
-    EXPECT_FALSE(SendMessageW(list, LVM_DELETEITEM, 9, 0));
-    scene.Forget();
+    EXPECT_FALSE(SendMessageW(m_list, LVM_DELETEITEM, 9, 0));
+    m_scene.Forget();
     // A parent that answers TRUE to the whole deletion hears no single ones.
-    scene.answer = [](NMHDR* h) { return h->code == LVN_DELETEALLITEMS ? TRUE : FALSE; };
-    ASSERT_TRUE(SendMessageW(list, LVM_DELETEALLITEMS, 0, 0));
-    EXPECT_EQ(scene.Codes(), std::vector<UINT>{LVN_DELETEALLITEMS});
-    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
-    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0), -1);
+    m_scene.m_answer = [](NMHDR* h) { return h->code == LVN_DELETEALLITEMS ? TRUE : FALSE; };
+    ASSERT_TRUE(SendMessageW(m_list, LVM_DELETEALLITEMS, 0, 0));
+    EXPECT_EQ(m_scene.Codes(), std::vector<UINT>{LVN_DELETEALLITEMS});
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETSELECTIONMARK, 0, 0), -1);
 }
 
 TEST_F(ListViewControlTest, CustomDrawColoursTheRowsItIsAskedFor)
 {
     Make();
-    scene.answer = [](NMHDR* h) {
+    m_scene.m_answer = [](NMHDR* h) {
         if (h->code != NM_CUSTOMDRAW)
             return LRESULT{0};
         auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(h);
@@ -506,25 +506,25 @@ TEST_F(ListViewControlTest, CustomDrawColoursTheRowsItIsAskedFor)
         }
         return CDRF_DODEFAULT;
     };
-    InvalidateRect(list, nullptr, TRUE);
+    InvalidateRect(m_list, nullptr, TRUE);
     const RECT second = ItemRect(1);
     const RECT fourth = ItemRect(3);
-    EXPECT_EQ(scene.PixelOf(list, POINT{275, second.top + 1}), RGB(255, 255, 0));
-    EXPECT_EQ(scene.PixelOf(list, POINT{150, second.top + 1}), GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(scene.PixelOf(list, POINT{275, fourth.top + 1}), RGB(0, 0, 255));
+    EXPECT_EQ(m_scene.PixelOf(m_list, POINT{275, second.top + 1}), RGB(255, 255, 0));
+    EXPECT_EQ(m_scene.PixelOf(m_list, POINT{150, second.top + 1}), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(m_scene.PixelOf(m_list, POINT{275, fourth.top + 1}), RGB(0, 0, 255));
     // Skipping an item leaves only the background.
-    scene.answer = [](NMHDR* h) {
+    m_scene.m_answer = [](NMHDR* h) {
         if (h->code != NM_CUSTOMDRAW)
             return LRESULT{0};
         auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(h);
         return draw->nmcd.dwDrawStage == CDDS_PREPAINT ? CDRF_NOTIFYITEMDRAW : CDRF_SKIPDEFAULT;
     };
-    SendMessageW(list, LVM_SETBKCOLOR, 0, RGB(0, 128, 0));
-    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, RGB(200, 0, 0));
-    EXPECT_EQ(scene.PixelOf(list, POINT{275, second.top + 1}), RGB(0, 128, 0));
-    scene.answer = nullptr;
-    InvalidateRect(list, nullptr, TRUE);
-    EXPECT_EQ(scene.PixelOf(list, POINT{275, second.top + 1}), RGB(200, 0, 0));
+    SendMessageW(m_list, LVM_SETBKCOLOR, 0, RGB(0, 128, 0));
+    SendMessageW(m_list, LVM_SETTEXTBKCOLOR, 0, RGB(200, 0, 0));
+    EXPECT_EQ(m_scene.PixelOf(m_list, POINT{275, second.top + 1}), RGB(0, 128, 0));
+    m_scene.m_answer = nullptr;
+    InvalidateRect(m_list, nullptr, TRUE);
+    EXPECT_EQ(m_scene.PixelOf(m_list, POINT{275, second.top + 1}), RGB(200, 0, 0));
 }
 
 // The tip's text, or empty when no tip shows.
@@ -545,8 +545,8 @@ std::wstring ShownTip(HWND list)
 TEST_F(ListViewControlTest, ALabelTipUnfoldsACutTextAndNotOneThatFits)
 {
     Make(LVS_REPORT, 4);
-    EXPECT_EQ(SendMessageW(list, LVM_GETTOOLTIPS, 0, 0), 0) << "no tip before it is asked for";
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_LABELTIP, LVS_EX_LABELTIP);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETTOOLTIPS, 0, 0), 0) << "no tip before it is asked for";
+    SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_LABELTIP, LVS_EX_LABELTIP);
     const std::wstring cut = L"a kind far wider than its column of ninety pixels";
     SetText(1, 2, cut);
     const RECT row = ItemRect(1);
@@ -554,39 +554,39 @@ TEST_F(ListViewControlTest, ALabelTipUnfoldsACutTextAndNotOneThatFits)
     const POINT inName = LabelPoint(0);
 
     // A label that fits shows nothing.
-    scene.MoveTo(list, inName);
+    m_scene.MoveTo(m_list, inName);
     Wait(1200);
-    HWND tip = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETTOOLTIPS, 0, 0));
+    HWND tip = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETTOOLTIPS, 0, 0));
     if (tip != nullptr) {
         EXPECT_FALSE(IsWindowVisible(tip));
     }
 
-    scene.MoveTo(list, inKind);
+    m_scene.MoveTo(m_list, inKind);
     Wait(1200);
-    tip = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETTOOLTIPS, 0, 0));
+    tip = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETTOOLTIPS, 0, 0));
     ASSERT_NE(tip, nullptr);
     ASSERT_TRUE(IsWindowVisible(tip)) << "the cut kind unfolds after the initial delay";
-    EXPECT_EQ(ShownTip(list), cut);
+    EXPECT_EQ(ShownTip(m_list), cut);
 
     // Back on a fitting label the tip goes.
-    scene.MoveTo(list, inName);
+    m_scene.MoveTo(m_list, inName);
     Wait(100);
     EXPECT_FALSE(IsWindowVisible(tip));
-    DestroyWindow(list);
+    DestroyWindow(m_list);
     EXPECT_FALSE(IsWindow(tip)) << "the tip goes with its list";
 }
 
 TEST_F(ListViewControlTest, AnInfoTipShowsWhatTheParentSaysForTheHoveredCell)
 {
     Make(LVS_REPORT, 4);
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT,
+    SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT,
                  LVS_EX_INFOTIP | LVS_EX_FULLROWSELECT);
     const std::wstring cut = L"a kind far wider than its column of ninety pixels";
     SetText(1, 2, cut);
     std::vector<NMLVGETINFOTIPW> asked;
     std::vector<std::wstring> given;
     // Row 0 gets the parent's own tip, row 2 none at all; row 1 keeps the cut text.
-    scene.answer = [&](NMHDR* h) {
+    m_scene.m_answer = [&](NMHDR* h) {
         if (h->code != LVN_GETINFOTIPW)
             return LRESULT{0};
         auto* note = reinterpret_cast<NMLVGETINFOTIPW*>(h);
@@ -613,8 +613,8 @@ TEST_F(ListViewControlTest, AnInfoTipShowsWhatTheParentSaysForTheHoveredCell)
         SCOPED_TRACE(c.item);
         asked.clear();
         given.clear();
-        scene.MoveTo(list, c.at);
-        scene.MoveTo(list, POINT{c.at.x + 1, c.at.y});
+        m_scene.MoveTo(m_list, c.at);
+        m_scene.MoveTo(m_list, POINT{c.at.x + 1, c.at.y});
         Wait(1200);
         ASSERT_EQ(asked.size(), 1u) << "asked once while the pointer stays in the cell";
         EXPECT_EQ(asked[0].iItem, c.item);
@@ -622,22 +622,22 @@ TEST_F(ListViewControlTest, AnInfoTipShowsWhatTheParentSaysForTheHoveredCell)
         EXPECT_EQ(asked[0].dwFlags, c.flags);
         EXPECT_EQ(asked[0].cchTextMax, INFOTIPSIZE);
         EXPECT_EQ(given[0], c.filled);
-        EXPECT_EQ(ShownTip(list), c.shown);
+        EXPECT_EQ(ShownTip(m_list), c.shown);
     }
 }
 
 TEST_F(ListViewControlTest, ReportGolden)
 {
     Make(LVS_REPORT | LVS_SHOWSELALWAYS);
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0));
     HDITEMW arrow;
     arrow.mask = HDI_FORMAT;
     arrow.fmt = HDF_STRING | HDF_RIGHT | HDF_SORTDOWN;
     SendMessageW(header, HDM_SETITEMW, 1, reinterpret_cast<LPARAM>(&arrow));
-    scene.Click(list, LabelPoint(1));
-    scene.Click(list, LabelPoint(3), UiTest::kControl);
-    EXPECT_TRUE(scene.MatchesGolden("listview-report"));
+    m_scene.Click(m_list, LabelPoint(1));
+    m_scene.Click(m_list, LabelPoint(3), UiTest::kControl);
+    EXPECT_TRUE(m_scene.MatchesGolden("listview-report"));
 }
 
 }
@@ -653,37 +653,37 @@ class ListViewModesTest : public ListViewControlTest {};
 TEST_F(ListViewModesTest, ASortWhoseCallbackDeletesItemsIsCancelled)
 {
     Make();
-    g_changing = list;
-    EXPECT_FALSE(SendMessageW(list, LVM_SORTITEMSEX, 0, reinterpret_cast<LPARAM>(+[](LPARAM, LPARAM, LPARAM) {
+    g_changing = m_list;
+    EXPECT_FALSE(SendMessageW(m_list, LVM_SORTITEMSEX, 0, reinterpret_cast<LPARAM>(+[](LPARAM, LPARAM, LPARAM) {
         if (SendMessageW(g_changing, LVM_GETITEMCOUNT, 0, 0) > 2)
             SendMessageW(g_changing, LVM_DELETEITEM, 0, 0);
         return -1;
     })));
-    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0), 2);
     // A callback that contradicts itself still leaves every item in place once.
-    SendMessageW(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(+[](LPARAM, LPARAM, LPARAM) { return -1; }));
-    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    SendMessageW(m_list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(+[](LPARAM, LPARAM, LPARAM) { return -1; }));
+    EXPECT_EQ(SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0), 2);
 }
 
 TEST_F(ListViewModesTest, InsertionOutOfRangeAppendsAndTellsTheParent)
 {
     Make();
     AddItem(4, L"golf", 99);  // inserted in the middle
-    scene.Forget();
+    m_scene.Forget();
     LVITEMW item;
     item.mask = LVIF_TEXT | LVIF_INDENT;
     item.iItem = 500;
     item.iIndent = 2;
     item.pszText = const_cast<LPWSTR>(L"hotel");
-    EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), 6);
-    ASSERT_EQ(scene.Heard(LVN_INSERTITEM).size(), 1u);
-    EXPECT_EQ(scene.Heard(LVN_INSERTITEM)[0].item, 6);
+    EXPECT_EQ(SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), 6);
+    ASSERT_EQ(m_scene.Heard(LVN_INSERTITEM).size(), 1u);
+    EXPECT_EQ(m_scene.Heard(LVN_INSERTITEM)[0].item, 6);
     item.iItem = -1;
-    EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), -1);
+    EXPECT_EQ(SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), -1);
     item.iItem = 0;
     item.iSubItem = 1;
-    EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), -1);
-    EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, 0), -1);
+    EXPECT_EQ(SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), -1);
+    EXPECT_EQ(SendMessageW(m_list, LVM_INSERTITEMW, 0, 0), -1);
     // The indent moves the label right.
     EXPECT_GT(ItemRect(6, LVIR_LABEL).left, ItemRect(5, LVIR_LABEL).left + 30);
     EXPECT_EQ(Text(4), L"golf");
@@ -692,15 +692,15 @@ TEST_F(ListViewModesTest, InsertionOutOfRangeAppendsAndTellsTheParent)
 TEST_F(ListViewModesTest, ListModeShowsTheFirstColumnAcrossTheWidth)
 {
     Make(LVS_LIST);
-    EXPECT_FALSE(IsWindowVisible(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0))));
+    EXPECT_FALSE(IsWindowVisible(reinterpret_cast<HWND>(SendMessageW(m_list, LVM_GETHEADER, 0, 0))));
     RECT client{};
-    GetClientRect(list, &client);
+    GetClientRect(m_list, &client);
     EXPECT_EQ(ItemRect(0).top, 0);
     EXPECT_EQ(ItemRect(0).right, client.right);
-    scene.Click(list, LabelPoint(2));
+    m_scene.Click(m_list, LabelPoint(2));
     EXPECT_EQ(State(2), LVIS_SELECTED | LVIS_FOCUSED);
     const RECT row = ItemRect(2);
-    EXPECT_EQ(scene.PixelOf(list, POINT{row.left + 3, row.top + 1}), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(m_scene.PixelOf(m_list, POINT{row.left + 3, row.top + 1}), GetSysColor(COLOR_HIGHLIGHT));
 }
 
 TEST_F(ListViewModesTest, SmallImagesAreDrawnBeforeTheLabel)
@@ -720,22 +720,22 @@ TEST_F(ListViewModesTest, SmallImagesAreDrawnBeforeTheLabel)
     DeleteDC(memory);
     ImageList_Add(images, bitmap, nullptr);
     DeleteObject(bitmap);
-    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    SendMessageW(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     LVITEMW item;
     item.mask = LVIF_IMAGE;
     item.iItem = 1;
     item.iImage = 0;
-    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(m_list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     const RECT icon = ItemRect(1, LVIR_ICON);
     EXPECT_EQ(icon.right - icon.left, 18);
-    EXPECT_EQ(scene.PixelOf(list, POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(255, 0, 0));
-    EXPECT_NE(scene.PixelOf(list, POINT{icon.left + 8, (ItemRect(2).top + ItemRect(2).bottom) / 2}), RGB(255, 0, 0));
+    EXPECT_EQ(m_scene.PixelOf(m_list, POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(255, 0, 0));
+    EXPECT_NE(m_scene.PixelOf(m_list, POINT{icon.left + 8, (ItemRect(2).top + ItemRect(2).bottom) / 2}), RGB(255, 0, 0));
     // A full row's background, selected or not, lies under the image.
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    EXPECT_EQ(scene.PixelOf(list, POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(255, 0, 0));
-    scene.Click(list, LabelPoint(1));
-    EXPECT_EQ(scene.PixelOf(list, POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(255, 0, 0));
-    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    EXPECT_EQ(m_scene.PixelOf(m_list, POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(255, 0, 0));
+    m_scene.Click(m_list, LabelPoint(1));
+    EXPECT_EQ(m_scene.PixelOf(m_list, POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(255, 0, 0));
+    SendMessageW(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
     ImageList_Destroy(images);
 }
 

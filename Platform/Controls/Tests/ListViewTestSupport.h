@@ -115,7 +115,7 @@ public:
     void Forget() { m_heard.clear(); }
 
     // The parent's answer to a notification; none answers 0.
-    std::function<LRESULT(NMHDR*)> answer;
+    std::function<LRESULT(NMHDR*)> m_answer;
 
     COLORREF PixelOf(HWND control, POINT at) const
     {
@@ -180,7 +180,7 @@ private:
             n.item = reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey;
         }
         m_heard.push_back(n);
-        return answer ? answer(header) : 0;
+        return m_answer ? m_answer(header) : 0;
     }
 
     Platform::ManualClockScope m_clock{20000000};

@@ -82,7 +82,7 @@ TEST(StaticControl, TextUsesTheParentsColoursFontAndRedrawState)
     Scene s;
     HWND label = s.Add(L"Static", L"Label", SS_LEFT, 10, 10, 100, 16, 1);
     HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0));
-    s.ctlColorBrush = yellow;
+    s.m_ctlColorBrush = yellow;
     InvalidateRect(label, nullptr, TRUE);
     EXPECT_EQ(s.PixelOf(label, {95, 8}), RGB(255, 255, 0));
     ASSERT_FALSE(s.Notes(WM_CTLCOLORSTATIC).empty());
@@ -90,7 +90,7 @@ TEST(StaticControl, TextUsesTheParentsColoursFontAndRedrawState)
 
     // While redrawing is off, changes wait; turned on, they show.
     SendMessageW(label, WM_SETREDRAW, FALSE, 0);
-    s.ctlColorBrush = nullptr;
+    s.m_ctlColorBrush = nullptr;
     SetWindowTextW(label, L"Changed");
     EXPECT_EQ(s.PixelOf(label, {95, 8}), RGB(255, 255, 0));
     SendMessageW(label, WM_SETREDRAW, TRUE, 0);

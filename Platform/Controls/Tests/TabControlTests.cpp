@@ -110,13 +110,13 @@ TEST(TabControl, AClickSelectsUnlessTheParentRefuses)
     EXPECT_EQ(GetFocus(), tab) << "tabs take the focus when clicked";
 
     s.Clear();
-    s.refuseDelta = true;
+    s.m_refuseDelta = true;
     s.Click(tab, Centre(ItemRect(tab, 1)));
     EXPECT_EQ(Selected(tab), 2) << "TCN_SELCHANGING's nonzero answer keeps the selection";
     EXPECT_EQ(s.Codes(WM_NOTIFY), (std::vector<WORD>{Code(TCN_SELCHANGING), Code(NM_CLICK)}));
 
     s.Clear();
-    s.refuseDelta = false;
+    s.m_refuseDelta = false;
     s.Click(tab, POINT{250, 10});
     EXPECT_EQ(Selected(tab), 2);
     EXPECT_TRUE(s.Codes(WM_NOTIFY).empty()) << "a click beside the tabs says nothing";
@@ -150,11 +150,11 @@ TEST(TabControl, ArrowsAndControlKeysMoveTheSelection)
     PressWith(VK_NEXT, {VK_CONTROL});
     EXPECT_EQ(Selected(tab), 2);
 
-    s.refuseDelta = true;
+    s.m_refuseDelta = true;
     EXPECT_FALSE(ZELL::Controls::StepTabSelection(tab, true));
     s.Key(VK_LEFT);
     EXPECT_EQ(Selected(tab), 2) << "a refused change keeps the selection";
-    s.refuseDelta = false;
+    s.m_refuseDelta = false;
     EXPECT_TRUE(ZELL::Controls::StepTabSelection(tab, true));
     EXPECT_EQ(Selected(tab), 0);
     EXPECT_FALSE(ZELL::Controls::StepTabSelection(s.Top(), true)) << "no tab control";

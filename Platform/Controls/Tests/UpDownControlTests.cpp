@@ -93,14 +93,14 @@ TEST(UpDownControl, AStepAsksTheParentThenReports)
     EXPECT_EQ(s.Notes(WM_VSCROLL)[0].code, kEndScroll);
 
     // The parent may refuse a step or change its size.
-    s.refuseDelta = true;
+    s.m_refuseDelta = true;
     s.Click(spin.spin, kUpArrow);
     EXPECT_EQ(spin.Text(), L"5");
-    s.refuseDelta = false;
-    s.deltaOverride = 3;
+    s.m_refuseDelta = false;
+    s.m_deltaOverride = 3;
     s.Click(spin.spin, kUpArrow);
     EXPECT_EQ(spin.Text(), L"8");
-    s.deltaOverride = 0;
+    s.m_deltaOverride = 0;
 
     // A buddy text that is no number is reported as an error.
     SetWindowTextW(spin.buddy, L"abc");

@@ -1,7 +1,7 @@
 #include "Platform/Framework/Drawing/Bitmap.h"
 
 #include "Platform/Framework/Drawing/DC.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 
 IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
 

@@ -3,7 +3,7 @@
 // destroys it with itself; FromHandle follows the drawing objects' rules.
 
 #include "Platform/Framework/Core/Object.h"
-#include "Platform/Gdi/ImageList.h"
+#include "Platform/Gdi/ImageListApi.h"
 
 class CBitmap;
 class CDC;

@@ -3,7 +3,7 @@
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Framework/Files/FileDialog.h"
 #include "Platform/Shell/FileNameDialog.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 #include "Platform/Shell/Tests/ShellTestSupport.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // A surface and a context on it for the drawing tests.
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Icon.h"
 #include "Platform/Gdi/SurfaceDC.h"
@@ -12,41 +12,41 @@
 class TestSurface {
 public:
     explicit TestSurface(int width = 64, int height = 64, cairo_format_t format = CAIRO_FORMAT_RGB24)
-        : surface_(cairo_image_surface_create(format, width, height))
+        : m_surface(cairo_image_surface_create(format, width, height))
     {
-        dc_ = CreateSurfaceDC(surface_, {0, 0}, {0, 0, width, height});
+        m_dc = CreateSurfaceDC(m_surface, {0, 0}, {0, 0, width, height});
         Clear(0xFFFFFF);
     }
     ~TestSurface()
     {
-        ReleaseSurfaceDC(dc_);
-        cairo_surface_destroy(surface_);
+        ReleaseSurfaceDC(m_dc);
+        cairo_surface_destroy(m_surface);
     }
     TestSurface(const TestSurface&) = delete;
     TestSurface& operator=(const TestSurface&) = delete;
 
-    HDC dc() const { return dc_; }
-    cairo_surface_t* surface() const { return surface_; }
+    HDC dc() const { return m_dc; }
+    cairo_surface_t* surface() const { return m_surface; }
 
     // Raw 0x00RRGGBB of a surface pixel, independent of the context's clip.
     std::uint32_t Raw(int x, int y) const
     {
-        cairo_surface_flush(surface_);
-        const auto* data = cairo_image_surface_get_data(surface_);
-        const int stride = cairo_image_surface_get_stride(surface_);
+        cairo_surface_flush(m_surface);
+        const auto* data = cairo_image_surface_get_data(m_surface);
+        const int stride = cairo_image_surface_get_stride(m_surface);
         return *reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride + 4 * x) &
                0xFFFFFFu;
     }
     void Clear(std::uint32_t rgb)
     {
-        cairo_surface_flush(surface_);
-        auto* data = cairo_image_surface_get_data(surface_);
-        const int stride = cairo_image_surface_get_stride(surface_);
-        for (int y = 0; y < cairo_image_surface_get_height(surface_); ++y)
-            for (int x = 0; x < cairo_image_surface_get_width(surface_); ++x)
+        cairo_surface_flush(m_surface);
+        auto* data = cairo_image_surface_get_data(m_surface);
+        const int stride = cairo_image_surface_get_stride(m_surface);
+        for (int y = 0; y < cairo_image_surface_get_height(m_surface); ++y)
+            for (int x = 0; x < cairo_image_surface_get_width(m_surface); ++x)
                 *reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * stride + 4 * x) =
                     rgb | 0xFF000000u;
-        cairo_surface_mark_dirty(surface_);
+        cairo_surface_mark_dirty(m_surface);
     }
     int Count(std::uint32_t rgb, int x0, int y0, int x1, int y1) const
     {
@@ -58,8 +58,8 @@ public:
     }
 
 private:
-    cairo_surface_t* surface_;
-    HDC dc_ = nullptr;
+    cairo_surface_t* m_surface;
+    HDC m_dc = nullptr;
 };
 
 // RAII for an object handle.

@@ -3,7 +3,7 @@
 #include "Platform/Base/HandleTable.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/WinError.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/Icon.h"
 

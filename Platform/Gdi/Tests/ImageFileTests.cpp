@@ -1,6 +1,6 @@
 #include "GdiTestSupport.h"
 
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/Blit.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/ImageFile.h"

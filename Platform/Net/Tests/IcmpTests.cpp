@@ -24,17 +24,17 @@ class IcmpEcho : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        icmp = IcmpCreateFile();
-        if (icmp == INVALID_HANDLE_VALUE)
+        m_icmp = IcmpCreateFile();
+        if (m_icmp == INVALID_HANDLE_VALUE)
             GTEST_SKIP() << "no ICMP socket may be opened here (error " << GetLastError() << ")";
     }
     void TearDown() override
     {
-        if (icmp != INVALID_HANDLE_VALUE) {
-            EXPECT_TRUE(IcmpCloseHandle(icmp));
+        if (m_icmp != INVALID_HANDLE_VALUE) {
+            EXPECT_TRUE(IcmpCloseHandle(m_icmp));
         }
     }
-    HANDLE icmp = INVALID_HANDLE_VALUE;
+    HANDLE m_icmp = INVALID_HANDLE_VALUE;
 };
 
 }
@@ -44,7 +44,7 @@ TEST_F(IcmpEcho, LoopbackAnswersWithTheRequestData)
     std::vector<BYTE> data(32, 0x45);
     std::vector<BYTE> reply(sizeof(ICMP_ECHO_REPLY) + data.size() + 8);
     IP_OPTION_INFORMATION options{64, 0, IP_FLAG_DF, 0, nullptr};
-    ASSERT_EQ(IcmpSendEcho(icmp, Address("127.0.0.1"), data.data(), static_cast<WORD>(data.size()), &options,
+    ASSERT_EQ(IcmpSendEcho(m_icmp, Address("127.0.0.1"), data.data(), static_cast<WORD>(data.size()), &options,
                            reply.data(), static_cast<DWORD>(reply.size()), 1000),
               1u)
         << GetLastError();
@@ -57,7 +57,7 @@ TEST_F(IcmpEcho, LoopbackAnswersWithTheRequestData)
     EXPECT_EQ(std::memcmp(record.Data, data.data(), data.size()), 0);
 
     // An empty request is answered too.
-    ASSERT_EQ(IcmpSendEcho(icmp, Address("127.0.0.1"), nullptr, 0, nullptr, reply.data(),
+    ASSERT_EQ(IcmpSendEcho(m_icmp, Address("127.0.0.1"), nullptr, 0, nullptr, reply.data(),
                            static_cast<DWORD>(reply.size()), 1000),
               1u);
 }
@@ -67,11 +67,11 @@ TEST_F(IcmpEcho, BufferThatCannotHoldAReplyIsRefused)
     std::vector<BYTE> data(32, 0x45);
     // The size a 32-bit reply record would need is too small for this platform's record.
     std::vector<BYTE> reply(data.size() + 28);
-    EXPECT_EQ(IcmpSendEcho(icmp, Address("127.0.0.1"), data.data(), 32, nullptr, reply.data(),
+    EXPECT_EQ(IcmpSendEcho(m_icmp, Address("127.0.0.1"), data.data(), 32, nullptr, reply.data(),
                            static_cast<DWORD>(reply.size()), 1000),
               0u);
     EXPECT_EQ(GetLastError(), IP_BUF_TOO_SMALL);
-    EXPECT_EQ(IcmpSendEcho(icmp, Address("127.0.0.1"), data.data(), 32, nullptr, nullptr, 1000, 1000), 0u);
+    EXPECT_EQ(IcmpSendEcho(m_icmp, Address("127.0.0.1"), data.data(), 32, nullptr, nullptr, 1000, 1000), 0u);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 

@@ -18,24 +18,24 @@ namespace {
 
 class PrivateProfile : public ::testing::Test {
 protected:
-    TempConfigHome home;
-    std::wstring path;
+    TempConfigHome m_home;
+    std::wstring m_path;
 
     void SetUp() override { Write("corvane.ini", std::string()); }
 
     void Write(const std::string& name, const std::string& bytes)
     {
-        const auto file = home.Dir() / name;
+        const auto file = m_home.Dir() / name;
         std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
         const std::string narrow = file.string();
-        path.assign(narrow.begin(), narrow.end());
+        m_path.assign(narrow.begin(), narrow.end());
     }
 
     std::wstring Get(const wchar_t* section, const wchar_t* key, const wchar_t* dflt = L"EOL", DWORD size = 64,
         DWORD* result = nullptr)
     {
         std::wstring buffer(size + 1, L'#');
-        const DWORD n = GetPrivateProfileStringW(section, key, dflt, buffer.data(), size, path.c_str());
+        const DWORD n = GetPrivateProfileStringW(section, key, dflt, buffer.data(), size, m_path.c_str());
         if (result)
             *result = n;
         EXPECT_EQ(L'#', buffer[size]) << "wrote past the buffer";
@@ -46,7 +46,7 @@ protected:
     std::wstring List(const wchar_t* section, DWORD size, DWORD& result)
     {
         std::wstring buffer(size + 1, L'#');
-        result = GetPrivateProfileStringW(section, nullptr, L"", buffer.data(), size, path.c_str());
+        result = GetPrivateProfileStringW(section, nullptr, L"", buffer.data(), size, m_path.c_str());
         EXPECT_EQ(L'#', buffer[size]);
         return buffer.substr(0, size);
     }
@@ -85,7 +85,7 @@ TEST_F(PrivateProfile, IntegersTakeTheLeadingDecimalNumber)
         "[N]\nplain=42\nsuffix=12abc\nnegative=-7\nplus=+5\nhex=0x10\nwords=abc\nempty=\nquoted=\"9\"\n"
         "huge=4294967297\nblank=   \n");
     const auto get = [&](const wchar_t* key, int dflt = -1) {
-        return GetPrivateProfileIntW(L"n", key, dflt, path.c_str());
+        return GetPrivateProfileIntW(L"n", key, dflt, m_path.c_str());
     };
     EXPECT_EQ(42u, get(L"plain"));
     EXPECT_EQ(12u, get(L"suffix"));
@@ -112,7 +112,7 @@ TEST_F(PrivateProfile, TextIsCutToTheBuffer)
     EXPECT_EQ(L"", Get(L"S", L"key", L"", 1, &n));
     EXPECT_EQ(0u, n);
     EXPECT_EQ(L"de", Get(L"S", L"none", L"default", 3, &n));
-    EXPECT_EQ(0u, GetPrivateProfileStringW(L"S", L"key", L"", nullptr, 0, path.c_str()));
+    EXPECT_EQ(0u, GetPrivateProfileStringW(L"S", L"key", L"", nullptr, 0, m_path.c_str()));
 }
 
 TEST_F(PrivateProfile, ListsEndInTwoNulsAndAreCutWithTheirLastName)
@@ -131,13 +131,13 @@ TEST_F(PrivateProfile, ListsEndInTwoNulsAndAreCutWithTheirLastName)
     EXPECT_EQ(std::wstring(L"\0\0", 2), List(L"Nothing", 2, n));
 
     std::wstring section(32, L'#');
-    n = GetPrivateProfileSectionW(L"SUPPORTED_FBC", section.data(), 32, path.c_str());
+    n = GetPrivateProfileSectionW(L"SUPPORTED_FBC", section.data(), 32, m_path.c_str());
     EXPECT_EQ(12u, n);
     EXPECT_EQ(std::wstring(L"S00=1\0S01=2\0\0", 13), section.substr(0, 13));
-    n = GetPrivateProfileSectionW(L"SUPPORTED_FBC", section.data(), 8, path.c_str());
+    n = GetPrivateProfileSectionW(L"SUPPORTED_FBC", section.data(), 8, m_path.c_str());
     EXPECT_EQ(6u, n);
     std::wstring names(40, L'#');
-    EXPECT_EQ(28u, GetPrivateProfileSectionNamesW(names.data(), 40, path.c_str()));
+    EXPECT_EQ(28u, GetPrivateProfileSectionNamesW(names.data(), 40, m_path.c_str()));
 
     // The first name fills the buffer but for the list's end: the second one
     // does not fit at all.
@@ -148,7 +148,7 @@ TEST_F(PrivateProfile, ListsEndInTwoNulsAndAreCutWithTheirLastName)
 
 TEST_F(PrivateProfile, MissingFileGivesDefaultsAndFileNotFound)
 {
-    path = (home.Dir() / "absent.ini").wstring();
+    m_path = (m_home.Dir() / "absent.ini").wstring();
     SetLastError(0);
     EXPECT_EQ(L"EOL", Get(L"SUPPORTED_FBC", L"S00"));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, GetLastError());
@@ -199,18 +199,18 @@ void Settle(const std::wstring& path)
 TEST_F(PrivateProfile, AFileIsReadOnceWhileUnchangedAndAgainAfterAChange)
 {
     Write("capabilities.ini", "[Device]\nCount=7\n");
-    Settle(path);
-    TestSupport::CFileOpenCounter opens(std::string(path.begin(), path.end()));
+    Settle(m_path);
+    TestSupport::CFileOpenCounter opens(std::string(m_path.begin(), m_path.end()));
     for (int i = 0; i < 50; ++i) {
-        EXPECT_EQ(7u, GetPrivateProfileIntW(L"Device", L"Count", 0, path.c_str()));
+        EXPECT_EQ(7u, GetPrivateProfileIntW(L"Device", L"Count", 0, m_path.c_str()));
         EXPECT_EQ(L"7", Get(L"device", L"count"));
     }
     EXPECT_EQ(1, opens.Take());
 
     Write("capabilities.ini", "[Device]\nCount=8\n");
-    EXPECT_EQ(8u, GetPrivateProfileIntW(L"Device", L"Count", 0, path.c_str()));
+    EXPECT_EQ(8u, GetPrivateProfileIntW(L"Device", L"Count", 0, m_path.c_str()));
     Write("capabilities.ini", "[Device]\nCount=9\n");
-    EXPECT_EQ(9u, GetPrivateProfileIntW(L"Device", L"Count", 0, path.c_str())) << "a fresh file is never kept";
+    EXPECT_EQ(9u, GetPrivateProfileIntW(L"Device", L"Count", 0, m_path.c_str())) << "a fresh file is never kept";
 }
 
 }

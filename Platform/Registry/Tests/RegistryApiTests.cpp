@@ -13,7 +13,7 @@ namespace {
 
 class RegistryApi : public ::testing::Test {
 protected:
-    TempConfigHome home;
+    TempConfigHome m_home;
 
     HKEY Create(const wchar_t* path, DWORD* disposition = nullptr, HKEY root = HKEY_CURRENT_USER)
     {
@@ -56,7 +56,7 @@ TEST_F(RegistryApi, CreateReportsDispositionAndBuildsIntermediateKeys)
     HKEY middle = nullptr;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Zell Software", 0, KEY_READ, &middle));
     RegCloseKey(middle);
-    EXPECT_TRUE(std::filesystem::exists(home.StoreDir() / "HKEY_CURRENT_USER.reg"));
+    EXPECT_TRUE(std::filesystem::exists(m_home.StoreDir() / "HKEY_CURRENT_USER.reg"));
 }
 
 TEST_F(RegistryApi, StringQueriesFollowThePlatformSizeProtocol)
@@ -293,7 +293,7 @@ TEST_F(RegistryApi, HivesAreSeparateFiles)
     HKEY user = nullptr;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND,
         RegOpenKeyExW(HKEY_CURRENT_USER, L"Hardware\\DeviceMap\\SerialComm", 0, KEY_READ, &user));
-    EXPECT_TRUE(std::filesystem::exists(home.StoreDir() / "HKEY_LOCAL_MACHINE.reg"));
+    EXPECT_TRUE(std::filesystem::exists(m_home.StoreDir() / "HKEY_LOCAL_MACHINE.reg"));
 }
 
 }

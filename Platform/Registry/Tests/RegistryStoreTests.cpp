@@ -98,8 +98,8 @@ TEST(RegistryFormat, HostileTreeRoundTripsAndDamageIsRecognised)
 
 class RegistryStoreFile : public ::testing::Test {
 protected:
-    TempConfigHome home;
-    std::filesystem::path StoreFile() const { return home.StoreDir() / "HKEY_CURRENT_USER.reg"; }
+    TempConfigHome m_home;
+    std::filesystem::path StoreFile() const { return m_home.StoreDir() / "HKEY_CURRENT_USER.reg"; }
 };
 
 TEST_F(RegistryStoreFile, ChangesOfAnotherProcessAreSeen)
@@ -161,7 +161,7 @@ TEST_F(RegistryStoreFile, ConcurrentWritersLoseNothing)
         EXPECT_TRUE(GetDword(L"Software\\Race", L"parent_" + std::to_wstring(i), value));
     }
     // No temporary file is left behind.
-    for (const auto& entry : std::filesystem::directory_iterator(home.StoreDir()))
+    for (const auto& entry : std::filesystem::directory_iterator(m_home.StoreDir()))
         EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tmp-")) << entry.path();
 }
 
@@ -186,7 +186,7 @@ TEST_F(RegistryStoreFile, TruncatedFileIsReportedAndKeptAside)
     else
         ::unsetenv("ZELL_DEBUG_OUTPUT");
 
-    const auto copies = CorruptCopies(home.StoreDir());
+    const auto copies = CorruptCopies(m_home.StoreDir());
     ASSERT_EQ(1u, copies.size());
     EXPECT_EQ(cut, ReadFile(copies[0]));
     EXPECT_NE(std::string::npos, trace.find("damaged")) << trace;
@@ -210,7 +210,7 @@ TEST_F(RegistryStoreFile, GarbledFileFoundByAWriterIsNotOverwrittenBlindly)
     ::testing::internal::CaptureStderr();
     ASSERT_EQ(ERROR_SUCCESS, SetDword(L"Software\\Other", L"b", 2));
     ::testing::internal::GetCapturedStderr();
-    const auto copies = CorruptCopies(home.StoreDir());
+    const auto copies = CorruptCopies(m_home.StoreDir());
     ASSERT_EQ(1u, copies.size());
     EXPECT_EQ(bytes, ReadFile(copies[0]));
     DWORD value = 0;
@@ -279,7 +279,7 @@ TEST_F(RegistryStoreFile, ADamagedFileSetAsideIsNoticedOnceNamingTheCopy)
     EXPECT_FALSE(GetDword(L"Software\\Keep", L"a", value));
     EXPECT_FALSE(GetDword(L"Software\\Keep", L"a", value));
     ::testing::internal::GetCapturedStderr();
-    const auto copies = CorruptCopies(home.StoreDir());
+    const auto copies = CorruptCopies(m_home.StoreDir());
     ASSERT_EQ(1u, copies.size());
     const std::vector<CStoreNotice> expected{{CStoreNotice::Kind::SetAside, copies[0].wstring()}};
     EXPECT_EQ(expected, CRegistryStore::TakeNotices());

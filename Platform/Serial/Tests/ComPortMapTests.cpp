@@ -18,33 +18,33 @@ class FakeSysfs : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root = fs::temp_directory_path() / ("zell-sysfs-" + std::to_string(getpid()) + "-" +
+        m_root = fs::temp_directory_path() / ("zell-sysfs-" + std::to_string(getpid()) + "-" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "devices");
-        fs::create_directories(root / "tty");
+        fs::remove_all(m_root);
+        fs::create_directories(m_root / "devices");
+        fs::create_directories(m_root / "tty");
     }
-    void TearDown() override { fs::remove_all(root); }
+    void TearDown() override { fs::remove_all(m_root); }
 
     fs::path Tty(const std::string& name)
     {
-        fs::create_directories(root / "tty" / name);
-        return root / "tty" / name;
+        fs::create_directories(m_root / "tty" / name);
+        return m_root / "tty" / name;
     }
     static void Write(const fs::path& file, const std::string& text) { std::ofstream(file) << text << "\n"; }
     // A device folder with a driver link, as the kernel makes them.
     fs::path Device(const fs::path& tty, const std::string& path, const std::string& driver)
     {
-        const fs::path device = root / "devices" / path;
+        const fs::path device = m_root / "devices" / path;
         fs::create_directories(device);
-        fs::create_directories(root / "drivers" / driver);
-        fs::create_directory_symlink(root / "drivers" / driver, device / "driver");
+        fs::create_directories(m_root / "drivers" / driver);
+        fs::create_directory_symlink(m_root / "drivers" / driver, device / "driver");
         fs::create_directory_symlink(device, tty / "device");
         return device;
     }
-    ComPortMap Map(std::string_view variable = "") const { return ComPortMap((root / "tty").string(), "/dev", variable); }
+    ComPortMap Map(std::string_view variable = "") const { return ComPortMap((m_root / "tty").string(), "/dev", variable); }
 
-    fs::path root;
+    fs::path m_root;
 };
 
 const ComPortDevice* Find(const ComPortMap& map, int number)
@@ -120,7 +120,7 @@ TEST_F(FakeSysfs, TheVariableAddsAndReplacesPorts)
 
 TEST_F(FakeSysfs, MissingSysfsGivesOnlyTheVariablesPorts)
 {
-    const ComPortMap map((root / "absent").string(), "/dev", "COM4=/dev/pts/1");
+    const ComPortMap map((m_root / "absent").string(), "/dev", "COM4=/dev/pts/1");
     ASSERT_EQ(map.Devices().size(), 1u);
     EXPECT_EQ(map.Devices()[0].name, L"COM4");
 }

@@ -15,21 +15,21 @@ class CommTransfer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        port = OpenPort(pty);
-        ASSERT_NE(port, INVALID_HANDLE_VALUE) << GetLastError();
+        m_port = OpenPort(m_pty);
+        ASSERT_NE(m_port, INVALID_HANDLE_VALUE) << GetLastError();
     }
     void TearDown() override
     {
-        if (sender.joinable())
-            sender.join();
-        if (port != INVALID_HANDLE_VALUE)
-            CloseHandle(port);
+        if (m_sender.joinable())
+            m_sender.join();
+        if (m_port != INVALID_HANDLE_VALUE)
+            CloseHandle(m_port);
     }
     std::string ReadSome(DWORD length, BOOL* result = nullptr)
     {
         std::string buffer(length, '\0');
         DWORD read = 12345;
-        const BOOL ok = ReadFile(port, buffer.data(), length, &read, nullptr);
+        const BOOL ok = ReadFile(m_port, buffer.data(), length, &read, nullptr);
         if (result != nullptr)
             *result = ok;
         else
@@ -37,20 +37,20 @@ protected:
         buffer.resize(ok ? read : 0);
         return buffer;
     }
-    PseudoTerminal pty;
-    HANDLE port = INVALID_HANDLE_VALUE;
-    std::thread sender;
+    PseudoTerminal m_pty;
+    HANDLE m_port = INVALID_HANDLE_VALUE;
+    std::thread m_sender;
 };
 
 }
 
 TEST_F(CommTransfer, ImmediateModeReturnsWhatIsThereAtOnce)
 {
-    ASSERT_TRUE(SetTimeouts(port, MAXDWORD, 0, 0));
+    ASSERT_TRUE(SetTimeouts(m_port, MAXDWORD, 0, 0));
     auto start = steady_clock::now();
     EXPECT_EQ(ReadSome(10), "");
     EXPECT_LT(ElapsedMs(start), 50);
-    pty.Send("abc");
+    m_pty.Send("abc");
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     start = steady_clock::now();
     EXPECT_EQ(ReadSome(10), "abc");
@@ -59,7 +59,7 @@ TEST_F(CommTransfer, ImmediateModeReturnsWhatIsThereAtOnce)
 
 TEST_F(CommTransfer, TotalTimeoutIsMultiplierTimesBytesPlusConstant)
 {
-    ASSERT_TRUE(SetTimeouts(port, 0, 20, 100));
+    ASSERT_TRUE(SetTimeouts(m_port, 0, 20, 100));
     auto start = steady_clock::now();
     EXPECT_EQ(ReadSome(5), "");
     long long elapsed = ElapsedMs(start);
@@ -67,13 +67,13 @@ TEST_F(CommTransfer, TotalTimeoutIsMultiplierTimesBytesPlusConstant)
     EXPECT_LT(elapsed, 600);
 
     // Fewer bytes than asked for come back when the total runs out.
-    pty.Send("xy");
+    m_pty.Send("xy");
     start = steady_clock::now();
     EXPECT_EQ(ReadSome(5), "xy");
     EXPECT_GE(ElapsedMs(start), 190);
 
     // All bytes end the read before the time-out.
-    SendLater(pty, "12345", 30, sender);
+    SendLater(m_pty, "12345", 30, m_sender);
     start = steady_clock::now();
     EXPECT_EQ(ReadSome(5), "12345");
     EXPECT_LT(ElapsedMs(start), 190);
@@ -81,10 +81,10 @@ TEST_F(CommTransfer, TotalTimeoutIsMultiplierTimesBytesPlusConstant)
 
 TEST_F(CommTransfer, IntervalTimeoutRunsFromTheLastByte)
 {
-    ASSERT_TRUE(SetTimeouts(port, 80, 0, 0));
-    sender = std::thread([this] {
+    ASSERT_TRUE(SetTimeouts(m_port, 80, 0, 0));
+    m_sender = std::thread([this] {
         for (const char* part : {"a", "b", "c"}) {
-            pty.Send(part);
+            m_pty.Send(part);
             std::this_thread::sleep_for(std::chrono::milliseconds(40));
         }
     });
@@ -97,21 +97,21 @@ TEST_F(CommTransfer, IntervalTimeoutRunsFromTheLastByte)
 
 TEST_F(CommTransfer, FirstByteModeReturnsAsSoonAsSomethingArrives)
 {
-    ASSERT_TRUE(SetTimeouts(port, MAXDWORD, MAXDWORD, 800));
-    SendLater(pty, "hi", 50, sender);
+    ASSERT_TRUE(SetTimeouts(m_port, MAXDWORD, MAXDWORD, 800));
+    SendLater(m_pty, "hi", 50, m_sender);
     const auto start = steady_clock::now();
     EXPECT_EQ(ReadSome(10), "hi");
     EXPECT_LT(ElapsedMs(start), 500);
-    sender.join();
-    ASSERT_TRUE(SetTimeouts(port, MAXDWORD, MAXDWORD, 100));
+    m_sender.join();
+    ASSERT_TRUE(SetTimeouts(m_port, MAXDWORD, MAXDWORD, 100));
     EXPECT_EQ(ReadSome(10), "");
 }
 
 TEST_F(CommTransfer, ByteByByteReadsWithTheConnectionsTimeouts)
 {
     // What the RS-232 connection sets: a total constant and no interval.
-    ASSERT_TRUE(SetTimeouts(port, MAXDWORD, 0, 150));
-    pty.Send("abcd");
+    ASSERT_TRUE(SetTimeouts(m_port, MAXDWORD, 0, 150));
+    m_pty.Send("abcd");
     std::string got;
     for (int i = 0; i < 4; ++i)
         got += ReadSome(1);
@@ -127,56 +127,56 @@ TEST_F(CommTransfer, WritesReachTheDeviceUnchanged)
     for (int i = 0; i < 3000; ++i)
         data.push_back(static_cast<char>(i % 256));
     std::string received;
-    std::thread reader([&] { received = pty.Receive(data.size()); });
+    std::thread reader([&] { received = m_pty.Receive(data.size()); });
     DWORD written = 0;
-    ASSERT_TRUE(WriteFile(port, data.data(), static_cast<DWORD>(data.size()), &written, nullptr)) << GetLastError();
+    ASSERT_TRUE(WriteFile(m_port, data.data(), static_cast<DWORD>(data.size()), &written, nullptr)) << GetLastError();
     EXPECT_EQ(written, data.size());
     reader.join();
     EXPECT_TRUE(received == data) << "raw mode: no CR/LF translation";
-    EXPECT_TRUE(WriteFile(port, "", 0, &written, nullptr));
+    EXPECT_TRUE(WriteFile(m_port, "", 0, &written, nullptr));
     EXPECT_EQ(written, 0u);
 }
 
 TEST_F(CommTransfer, PurgeDropsWaitingInputAndQueueShowsIt)
 {
-    ASSERT_TRUE(SetTimeouts(port, MAXDWORD, 0, 0));
-    pty.Send("12345");
+    ASSERT_TRUE(SetTimeouts(m_port, MAXDWORD, 0, 0));
+    m_pty.Send("12345");
     COMSTAT status;
     DWORD errors = 99;
     for (int i = 0; i < 50; ++i) {
-        ASSERT_TRUE(ClearCommError(port, &errors, &status));
+        ASSERT_TRUE(ClearCommError(m_port, &errors, &status));
         if (status.cbInQue == 5)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(status.cbInQue, 5u);
     EXPECT_EQ(errors, 0u);
-    ASSERT_TRUE(PurgeComm(port, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT));
-    ASSERT_TRUE(ClearCommError(port, &errors, &status));
+    ASSERT_TRUE(PurgeComm(m_port, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT));
+    ASSERT_TRUE(ClearCommError(m_port, &errors, &status));
     EXPECT_EQ(status.cbInQue, 0u);
     EXPECT_EQ(ReadSome(5), "");
     // A purge ends no later request.
-    pty.Send("z");
+    m_pty.Send("z");
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(ReadSome(5), "z");
-    EXPECT_FALSE(PurgeComm(port, 0x10));
+    EXPECT_FALSE(PurgeComm(m_port, 0x10));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(CommTransfer, AbortEndsAWaitingSynchronousRead)
 {
-    ASSERT_TRUE(SetTimeouts(port, 0, 0, 0));
+    ASSERT_TRUE(SetTimeouts(m_port, 0, 0, 0));
     BOOL result = TRUE;
     DWORD error = 0;
     std::thread reader([&] {
         char buffer[4];
         DWORD read = 0;
-        result = ReadFile(port, buffer, 4, &read, nullptr);
+        result = ReadFile(m_port, buffer, 4, &read, nullptr);
         error = GetLastError();
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     const auto start = steady_clock::now();
-    ASSERT_TRUE(PurgeComm(port, PURGE_RXABORT));
+    ASSERT_TRUE(PurgeComm(m_port, PURGE_RXABORT));
     reader.join();
     EXPECT_LT(ElapsedMs(start), 500);
     EXPECT_FALSE(result);
@@ -185,32 +185,32 @@ TEST_F(CommTransfer, AbortEndsAWaitingSynchronousRead)
 
 TEST_F(CommTransfer, CloseEndsAWaitingReadAndTheHandleIsGone)
 {
-    ASSERT_TRUE(SetTimeouts(port, 0, 0, 0));
+    ASSERT_TRUE(SetTimeouts(m_port, 0, 0, 0));
     BOOL result = TRUE;
     std::thread reader([&] {
         char buffer[4];
         DWORD read = 0;
-        result = ReadFile(port, buffer, 4, &read, nullptr);
+        result = ReadFile(m_port, buffer, 4, &read, nullptr);
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     const auto start = steady_clock::now();
-    ASSERT_TRUE(CloseHandle(port));
+    ASSERT_TRUE(CloseHandle(m_port));
     reader.join();
     EXPECT_LT(ElapsedMs(start), 500);
     EXPECT_FALSE(result);
     char buffer[4];
     DWORD read = 0;
-    EXPECT_FALSE(ReadFile(port, buffer, 4, &read, nullptr));
+    EXPECT_FALSE(ReadFile(m_port, buffer, 4, &read, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-    port = INVALID_HANDLE_VALUE;
+    m_port = INVALID_HANDLE_VALUE;
 }
 
 TEST_F(CommTransfer, VanishedDeviceEndsAReadInsteadOfSpinning)
 {
-    ASSERT_TRUE(SetTimeouts(port, 0, 0, 1500));
+    ASSERT_TRUE(SetTimeouts(m_port, 0, 0, 1500));
     std::thread closer([this] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        pty.CloseMaster();
+        m_pty.CloseMaster();
     });
     const auto start = steady_clock::now();
     BOOL result = TRUE;

@@ -47,24 +47,24 @@ class CommState : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        port = OpenPort(pty);
-        ASSERT_NE(port, INVALID_HANDLE_VALUE) << GetLastError();
+        m_port = OpenPort(m_pty);
+        ASSERT_NE(m_port, INVALID_HANDLE_VALUE) << GetLastError();
     }
     void TearDown() override
     {
-        if (port != INVALID_HANDLE_VALUE) {
-            EXPECT_TRUE(CloseHandle(port));
+        if (m_port != INVALID_HANDLE_VALUE) {
+            EXPECT_TRUE(CloseHandle(m_port));
         }
     }
-    PseudoTerminal pty;
-    HANDLE port = INVALID_HANDLE_VALUE;
+    PseudoTerminal m_pty;
+    HANDLE m_port = INVALID_HANDLE_VALUE;
 };
 
 }
 
 TEST_F(CommState, OpenPutsTheLineIntoRawMode)
 {
-    const termios2 t = DeviceSettings(pty);
+    const termios2 t = DeviceSettings(m_pty);
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
     EXPECT_EQ(t.c_oflag & OPOST, 0u);
     EXPECT_EQ(t.c_iflag & (ICRNL | IXON), 0u);
@@ -74,8 +74,8 @@ TEST_F(CommState, OpenPutsTheLineIntoRawMode)
 TEST_F(CommState, EvenParitySevenBitsTwoStopBits)
 {
     const DCB dcb = LineDcb(CBR_19200, 7, EVENPARITY, TWOSTOPBITS);
-    ASSERT_TRUE(SetCommState(port, &dcb)) << GetLastError();
-    const termios2 t = DeviceSettings(pty);
+    ASSERT_TRUE(SetCommState(m_port, &dcb)) << GetLastError();
+    const termios2 t = DeviceSettings(m_pty);
     EXPECT_EQ(t.c_cflag & CBAUD, static_cast<tcflag_t>(B19200));
     if (!DriverForcesCs8(t)) {
         EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS7));
@@ -86,7 +86,7 @@ TEST_F(CommState, EvenParitySevenBitsTwoStopBits)
     EXPECT_EQ(t.c_cflag & CRTSCTS, 0u);
 
     DCB back;
-    ASSERT_TRUE(GetCommState(port, &back));
+    ASSERT_TRUE(GetCommState(m_port, &back));
     EXPECT_EQ(back.DCBlength, 28u);
     EXPECT_EQ(back.BaudRate, 19200u);
     // The state read back is the device's.
@@ -99,40 +99,40 @@ TEST_F(CommState, EvenParitySevenBitsTwoStopBits)
 TEST_F(CommState, MarkAndSpaceParityUseStickParity)
 {
     DCB dcb = LineDcb(CBR_9600, 8, MARKPARITY, ONESTOPBIT);
-    ASSERT_TRUE(SetCommState(port, &dcb));
-    termios2 t = DeviceSettings(pty);
+    ASSERT_TRUE(SetCommState(m_port, &dcb));
+    termios2 t = DeviceSettings(m_pty);
     const tcflag_t enable = DriverForcesCs8(t) ? 0 : PARENB;
     EXPECT_EQ(t.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(enable | PARODD | CMSPAR));
     DCB back;
-    ASSERT_TRUE(GetCommState(port, &back));
+    ASSERT_TRUE(GetCommState(m_port, &back));
     if (enable) {
         EXPECT_EQ(back.Parity, MARKPARITY);
     }
 
     dcb.Parity = SPACEPARITY;
-    ASSERT_TRUE(SetCommState(port, &dcb));
-    t = DeviceSettings(pty);
+    ASSERT_TRUE(SetCommState(m_port, &dcb));
+    t = DeviceSettings(m_pty);
     EXPECT_EQ(t.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(enable | CMSPAR));
-    ASSERT_TRUE(GetCommState(port, &back));
+    ASSERT_TRUE(GetCommState(m_port, &back));
     if (enable) {
         EXPECT_EQ(back.Parity, SPACEPARITY);
     }
 
     dcb.Parity = ODDPARITY;
-    ASSERT_TRUE(SetCommState(port, &dcb));
-    t = DeviceSettings(pty);
+    ASSERT_TRUE(SetCommState(m_port, &dcb));
+    t = DeviceSettings(m_pty);
     EXPECT_EQ(t.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(enable | PARODD));
 }
 
 TEST_F(CommState, RateWithoutBConstantGoesThroughBOther)
 {
     const DCB dcb = LineDcb(250000, 8, NOPARITY, ONESTOPBIT);
-    ASSERT_TRUE(SetCommState(port, &dcb)) << GetLastError();
-    const termios2 t = DeviceSettings(pty);
+    ASSERT_TRUE(SetCommState(m_port, &dcb)) << GetLastError();
+    const termios2 t = DeviceSettings(m_pty);
     EXPECT_EQ(t.c_cflag & CBAUD, static_cast<tcflag_t>(BOTHER));
     EXPECT_EQ(t.c_ospeed, 250000u);
     DCB back;
-    ASSERT_TRUE(GetCommState(port, &back));
+    ASSERT_TRUE(GetCommState(m_port, &back));
     EXPECT_EQ(back.BaudRate, 250000u);
     EXPECT_EQ(back.Parity, NOPARITY);
     EXPECT_EQ(back.StopBits, ONESTOPBIT);
@@ -141,14 +141,14 @@ TEST_F(CommState, RateWithoutBConstantGoesThroughBOther)
 TEST_F(CommState, OneAndAHalfStopBitsAreSentAsTwoAndReadBackAsSet)
 {
     const DCB dcb = LineDcb(CBR_4800, 5, NOPARITY, ONE5STOPBITS);
-    ASSERT_TRUE(SetCommState(port, &dcb));
-    const termios2 t = DeviceSettings(pty);
+    ASSERT_TRUE(SetCommState(m_port, &dcb));
+    const termios2 t = DeviceSettings(m_pty);
     EXPECT_NE(t.c_cflag & CSTOPB, 0u);
     if (!DriverForcesCs8(t)) {
         EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS5));
     }
     DCB back;
-    ASSERT_TRUE(GetCommState(port, &back));
+    ASSERT_TRUE(GetCommState(m_port, &back));
     EXPECT_EQ(back.StopBits, ONE5STOPBITS);
 }
 
@@ -157,63 +157,63 @@ TEST_F(CommState, HandshakeBecomesHardwareFlowControl)
     DCB dcb = LineDcb(CBR_115200, 8, NOPARITY, ONESTOPBIT);
     dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    ASSERT_TRUE(SetCommState(port, &dcb));
-    EXPECT_NE(DeviceSettings(pty).c_cflag & CRTSCTS, 0u);
+    ASSERT_TRUE(SetCommState(m_port, &dcb));
+    EXPECT_NE(DeviceSettings(m_pty).c_cflag & CRTSCTS, 0u);
     DCB back;
-    ASSERT_TRUE(GetCommState(port, &back));
+    ASSERT_TRUE(GetCommState(m_port, &back));
     EXPECT_EQ(back.fRtsControl, RTS_CONTROL_HANDSHAKE);
     EXPECT_EQ(back.fDtrControl, DTR_CONTROL_ENABLE);
 
     dcb.fRtsControl = RTS_CONTROL_DISABLE;
     dcb.fOutxCtsFlow = 1;
-    ASSERT_TRUE(SetCommState(port, &dcb));
-    EXPECT_NE(DeviceSettings(pty).c_cflag & CRTSCTS, 0u);
+    ASSERT_TRUE(SetCommState(m_port, &dcb));
+    EXPECT_NE(DeviceSettings(m_pty).c_cflag & CRTSCTS, 0u);
 
     dcb.fOutxCtsFlow = 0;
-    ASSERT_TRUE(SetCommState(port, &dcb));
-    EXPECT_EQ(DeviceSettings(pty).c_cflag & CRTSCTS, 0u);
+    ASSERT_TRUE(SetCommState(m_port, &dcb));
+    EXPECT_EQ(DeviceSettings(m_pty).c_cflag & CRTSCTS, 0u);
 }
 
 TEST_F(CommState, InvalidLineSettingsAreRefusedAndChangeNothing)
 {
     const DCB good = LineDcb(CBR_38400, 8, EVENPARITY, ONESTOPBIT);
-    ASSERT_TRUE(SetCommState(port, &good));
-    const tcflag_t before = DeviceSettings(pty).c_cflag;
+    ASSERT_TRUE(SetCommState(m_port, &good));
+    const tcflag_t before = DeviceSettings(m_pty).c_cflag;
     const DCB bad[] = {LineDcb(CBR_9600, 9, NOPARITY, ONESTOPBIT), LineDcb(CBR_9600, 4, NOPARITY, ONESTOPBIT),
                        LineDcb(CBR_9600, 8, 5, ONESTOPBIT), LineDcb(CBR_9600, 8, NOPARITY, 3),
                        LineDcb(0, 8, NOPARITY, ONESTOPBIT)};
     for (const DCB& dcb : bad) {
         SetLastError(0);
-        EXPECT_FALSE(SetCommState(port, &dcb));
+        EXPECT_FALSE(SetCommState(m_port, &dcb));
         EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     }
-    EXPECT_EQ(DeviceSettings(pty).c_cflag, before);
-    EXPECT_FALSE(SetCommState(port, nullptr));
+    EXPECT_EQ(DeviceSettings(m_pty).c_cflag, before);
+    EXPECT_FALSE(SetCommState(m_port, nullptr));
 }
 
 TEST_F(CommState, TimeoutsMaskAndModemCallsOnAPortWithoutLines)
 {
     const COMMTIMEOUTS set{MAXDWORD, 0, 15000, 0, 15000};
-    ASSERT_TRUE(SetCommTimeouts(port, &set));
+    ASSERT_TRUE(SetCommTimeouts(m_port, &set));
     COMMTIMEOUTS back;
-    ASSERT_TRUE(GetCommTimeouts(port, &back));
+    ASSERT_TRUE(GetCommTimeouts(m_port, &back));
     EXPECT_EQ(back.ReadIntervalTimeout, MAXDWORD);
     EXPECT_EQ(back.ReadTotalTimeoutConstant, 15000u);
     EXPECT_EQ(back.WriteTotalTimeoutConstant, 15000u);
 
-    EXPECT_TRUE(SetupComm(port, 4096, 4096));
-    ASSERT_TRUE(SetCommMask(port, EV_RXCHAR | EV_BREAK));
+    EXPECT_TRUE(SetupComm(m_port, 4096, 4096));
+    ASSERT_TRUE(SetCommMask(m_port, EV_RXCHAR | EV_BREAK));
     DWORD mask = 0;
-    ASSERT_TRUE(GetCommMask(port, &mask));
+    ASSERT_TRUE(GetCommMask(m_port, &mask));
     EXPECT_EQ(mask, 0x41u);
 
     // A pseudo-terminal has no modem lines: refused, not reported as done.
-    EXPECT_FALSE(EscapeCommFunction(port, SETRTS));
+    EXPECT_FALSE(EscapeCommFunction(m_port, SETRTS));
     EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
     DWORD status = 0;
-    EXPECT_FALSE(GetCommModemStatus(port, &status));
+    EXPECT_FALSE(GetCommModemStatus(m_port, &status));
     EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
-    EXPECT_FALSE(EscapeCommFunction(port, 77));
+    EXPECT_FALSE(EscapeCommFunction(m_port, 77));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 

@@ -59,13 +59,13 @@ public:
     }
     HRESULT GiveFeedback(DWORD effect) override
     {
-        feedback.push_back(effect);
-        if (onFeedback)
-            onFeedback();
+        m_feedback.push_back(effect);
+        if (m_onFeedback)
+            m_onFeedback();
         return DRAGDROP_S_USEDEFAULTCURSORS;
     }
-    std::function<void()> onFeedback;
-    std::vector<DWORD> feedback;
+    std::function<void()> m_onFeedback;
+    std::vector<DWORD> m_feedback;
 };
 
 struct Call {
@@ -79,7 +79,7 @@ class Target : public IDropTarget {
 public:
     HRESULT DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override
     {
-        calls.push_back({'E', keyState, point});
+        m_calls.push_back({'E', keyState, point});
         FORMATETC text;
         text.cfFormat = CF_TEXT;
         m_hasText = data->QueryGetData(&text) == S_OK;
@@ -88,23 +88,23 @@ public:
     }
     HRESULT DragOver(DWORD keyState, POINTL point, DWORD* effect) override
     {
-        calls.push_back({'O', keyState, point});
+        m_calls.push_back({'O', keyState, point});
         *effect = Choose(keyState, *effect);
         return S_OK;
     }
     HRESULT DragLeave() override
     {
-        calls.push_back({'L'});
+        m_calls.push_back({'L'});
         return S_OK;
     }
     HRESULT Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override
     {
-        calls.push_back({'D', keyState, point});
+        m_calls.push_back({'D', keyState, point});
         FORMATETC text;
         text.cfFormat = CF_TEXT;
         STGMEDIUM medium;
         if (data->GetData(&text, &medium) == S_OK) {
-            dropped = TextOf(medium.hGlobal);
+            m_dropped = TextOf(medium.hGlobal);
             ReleaseStgMedium(&medium);
         }
         *effect = Choose(keyState, *effect);
@@ -113,19 +113,19 @@ public:
     std::string Kinds() const
     {
         std::string kinds;
-        for (const Call& call : calls)
+        for (const Call& call : m_calls)
             kinds += call.kind;
         return kinds;
     }
 
-    bool refuse = false;
-    std::vector<Call> calls;
-    std::string dropped;
+    bool m_refuse = false;
+    std::vector<Call> m_calls;
+    std::string m_dropped;
 
 private:
     DWORD Choose(DWORD keyState, DWORD allowed) const
     {
-        if (refuse || !m_hasText)
+        if (m_refuse || !m_hasText)
             return DROPEFFECT_NONE;
         return ((keyState & MK_CONTROL) != 0 ? DROPEFFECT_COPY : DROPEFFECT_MOVE) & allowed;
     }

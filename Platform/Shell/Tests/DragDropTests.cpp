@@ -25,18 +25,18 @@ class Source : public DragTest::Source {
 public:
     Source()
     {
-        onFeedback = [this] {
-            shownBefore.push_back(Headless().StateOf(NativeWindowOf(window))->cursor);
-            if (!script.empty()) {
-                auto next = std::move(script.front());
-                script.pop_front();
+        m_onFeedback = [this] {
+            m_shownBefore.push_back(Headless().StateOf(NativeWindowOf(m_window))->cursor);
+            if (!m_script.empty()) {
+                auto next = std::move(m_script.front());
+                m_script.pop_front();
                 next();
             }
         };
     }
-    HWND window = nullptr;
-    std::deque<std::function<void()>> script;
-    std::vector<Display::CursorShape> shownBefore;  // what the cursor was as each feedback came
+    HWND m_window = nullptr;
+    std::deque<std::function<void()>> m_script;
+    std::vector<Display::CursorShape> m_shownBefore;  // what the cursor was as each feedback came
 };
 
 class DragDrop : public testing::Test {
@@ -47,7 +47,7 @@ protected:
         m_target.hwnd = UiTest::Create(&m_targetHandler, WS_POPUP | WS_VISIBLE, 400, 100, 200, 150);
         ASSERT_NE(m_source.hwnd, nullptr);
         ASSERT_NE(m_target.hwnd, nullptr);
-        m_dropSource.window = m_source.hwnd;
+        m_dropSource.m_window = m_source.hwnd;
         ASSERT_EQ(RegisterDragDrop(m_target.hwnd, &m_dropTarget), S_OK);
         m_sourceHandler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
             if (message == WM_LBUTTONDOWN && m_dragOnPress)
@@ -79,13 +79,13 @@ protected:
     // Presses the button on the source, then gives the drag the steps one by one.
     void Drag(std::initializer_list<std::function<void()>> steps)
     {
-        m_dropSource.script.assign(steps.begin(), steps.end());
-        m_dropSource.feedback.clear();
-        m_dropSource.shownBefore.clear();
-        m_dropTarget.calls.clear();
+        m_dropSource.m_script.assign(steps.begin(), steps.end());
+        m_dropSource.m_feedback.clear();
+        m_dropSource.m_shownBefore.clear();
+        m_dropTarget.m_calls.clear();
         Press({150, 150});
         UiTest::Drain();
-        EXPECT_TRUE(m_dropSource.script.empty()) << "the drag ended before its last step";
+        EXPECT_TRUE(m_dropSource.m_script.empty()) << "the drag ended before its last step";
     }
 
     UiTest::Handler m_sourceHandler;
@@ -108,21 +108,21 @@ TEST_F(DragDrop, MoveAndCopyReachTheTargetAndComeBackToTheSource)
     EXPECT_EQ(m_result, DRAGDROP_S_DROP);
     EXPECT_EQ(m_effect, DROPEFFECT_MOVE);
     EXPECT_EQ(m_dropTarget.Kinds(), "EOD");
-    EXPECT_EQ(m_dropTarget.dropped, "dragged text");
-    ASSERT_EQ(m_dropTarget.calls.size(), 3u);
-    EXPECT_EQ(m_dropTarget.calls[0].point.x, 450) << "points are in screen coordinates";
-    EXPECT_NE(m_dropTarget.calls[0].keyState & MK_LBUTTON, 0u);
-    EXPECT_EQ(m_dropTarget.calls[2].point.x, 460);
-    EXPECT_EQ(m_dropTarget.calls[2].keyState & MK_LBUTTON, 0u) << "the button is up at the drop";
+    EXPECT_EQ(m_dropTarget.m_dropped, "dragged text");
+    ASSERT_EQ(m_dropTarget.m_calls.size(), 3u);
+    EXPECT_EQ(m_dropTarget.m_calls[0].point.x, 450) << "points are in screen coordinates";
+    EXPECT_NE(m_dropTarget.m_calls[0].keyState & MK_LBUTTON, 0u);
+    EXPECT_EQ(m_dropTarget.m_calls[2].point.x, 460);
+    EXPECT_EQ(m_dropTarget.m_calls[2].keyState & MK_LBUTTON, 0u) << "the button is up at the drop";
     EXPECT_EQ(GetCapture(), nullptr) << "the drag lets the mouse go";
 
-    m_dropTarget.dropped.clear();
+    m_dropTarget.m_dropped.clear();
     Drag({[] { Headless().InjectKeyDown(VK_CONTROL); }, [] { MoveTo({450, 150}); }, [] { Release({450, 150}); }});
     EXPECT_EQ(m_result, DRAGDROP_S_DROP);
     EXPECT_EQ(m_effect, DROPEFFECT_COPY);
     ASSERT_EQ(m_dropTarget.Kinds(), "ED");
-    EXPECT_NE(m_dropTarget.calls[0].keyState & MK_CONTROL, 0u);
-    EXPECT_EQ(m_dropTarget.dropped, "dragged text");
+    EXPECT_NE(m_dropTarget.m_calls[0].keyState & MK_CONTROL, 0u);
+    EXPECT_EQ(m_dropTarget.m_dropped, "dragged text");
 }
 
 TEST_F(DragDrop, EscapeCancelsAndTheTargetSeesTheDragLeave)
@@ -131,7 +131,7 @@ TEST_F(DragDrop, EscapeCancelsAndTheTargetSeesTheDragLeave)
     EXPECT_EQ(m_result, DRAGDROP_S_CANCEL);
     EXPECT_EQ(m_effect, DROPEFFECT_NONE);
     EXPECT_EQ(m_dropTarget.Kinds(), "EL");
-    EXPECT_TRUE(m_dropTarget.dropped.empty());
+    EXPECT_TRUE(m_dropTarget.m_dropped.empty());
     EXPECT_EQ(GetCapture(), nullptr);
     Release({450, 150});
     UiTest::Drain();
@@ -140,17 +140,17 @@ TEST_F(DragDrop, EscapeCancelsAndTheTargetSeesTheDragLeave)
 
 TEST_F(DragDrop, RefusingTargetsAndPlacesWithoutTargetGiveNoEffect)
 {
-    m_dropTarget.refuse = true;
+    m_dropTarget.m_refuse = true;
     Drag({[] { MoveTo({450, 150}); }, [] { Release({450, 150}); }});
     EXPECT_EQ(m_result, DRAGDROP_S_DROP);
     EXPECT_EQ(m_effect, DROPEFFECT_NONE);
     EXPECT_EQ(m_dropTarget.Kinds(), "EL") << "no drop on a target that refused";
 
-    m_dropTarget.refuse = false;
+    m_dropTarget.m_refuse = false;
     Drag({[] { MoveTo({700, 500}); }, [] { Release({700, 500}); }});
     EXPECT_EQ(m_result, DRAGDROP_S_DROP);
     EXPECT_EQ(m_effect, DROPEFFECT_NONE);
-    EXPECT_TRUE(m_dropTarget.calls.empty());
+    EXPECT_TRUE(m_dropTarget.m_calls.empty());
 }
 
 TEST_F(DragDrop, TheCursorShowsWhatADropWouldDo)
@@ -158,10 +158,10 @@ TEST_F(DragDrop, TheCursorShowsWhatADropWouldDo)
     Drag({[] { MoveTo({450, 150}); }, [] { Headless().InjectKeyDown(VK_CONTROL); }, [] { MoveTo({700, 500}); },
           [] { Release({700, 500}); }});
     const std::vector<DWORD> effects{DROPEFFECT_NONE, DROPEFFECT_MOVE, DROPEFFECT_COPY, DROPEFFECT_NONE};
-    EXPECT_EQ(m_dropSource.feedback, effects) << "over the source, the target, the target with Ctrl, nowhere";
+    EXPECT_EQ(m_dropSource.m_feedback, effects) << "over the source, the target, the target with Ctrl, nowhere";
     const std::vector<Display::CursorShape> shown{Display::CursorShape::Arrow, Display::CursorShape::No,
                                                   Display::CursorShape::DragMove, Display::CursorShape::DragCopy};
-    EXPECT_EQ(m_dropSource.shownBefore, shown);
+    EXPECT_EQ(m_dropSource.m_shownBefore, shown);
     EXPECT_EQ(Headless().StateOf(NativeWindowOf(m_source.hwnd))->cursor, Display::CursorShape::Arrow) << "put back";
 
     EXPECT_EQ(DragCursorShape(DROPEFFECT_COPY | DROPEFFECT_SCROLL), Display::CursorShape::DragCopy);

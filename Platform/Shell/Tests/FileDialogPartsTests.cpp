@@ -3,7 +3,7 @@
 #include "Platform/Shell/FileTypeFilter.h"
 #include "Platform/Shell/FolderBrowser.h"
 #include "Platform/Shell/FolderListing.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/Tests/ShellTestSupport.h"
 #include "Platform/Shell/TypedFileName.h"
 

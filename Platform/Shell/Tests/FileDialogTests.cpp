@@ -7,7 +7,7 @@
 #include "Platform/Shell/CommDlg.h"
 #include "Platform/Shell/FileNameDialog.h"
 #include "Platform/Shell/LastFolderStore.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 #include "Platform/Shell/Tests/ShellTestSupport.h"
 

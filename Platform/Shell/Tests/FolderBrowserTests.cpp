@@ -3,7 +3,7 @@
 #include "Platform/Controls/ListControlStyles.h"
 #include "Platform/Shell/FolderBrowser.h"
 #include "Platform/Shell/FolderBrowserDialog.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 #include "Platform/Shell/Tests/ShellTestSupport.h"
 

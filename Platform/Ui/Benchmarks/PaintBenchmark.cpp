@@ -175,28 +175,28 @@ public:
             return RegisterClassExW(&wc) != 0;
         }();
         if (registered)
-            hwnd_ = CreateWindowExW(0, L"ZellPaintBenchmark", L"paint", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
+            m_hwnd = CreateWindowExW(0, L"ZellPaintBenchmark", L"paint", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
                                     nullptr, nullptr, nullptr, nullptr);
         DrainQueue();
     }
     ~PaintWindow()
     {
-        if (hwnd_ != nullptr)
-            DestroyWindow(hwnd_);
+        if (m_hwnd != nullptr)
+            DestroyWindow(m_hwnd);
         DrainQueue();
     }
     PaintWindow(const PaintWindow&) = delete;
     PaintWindow& operator=(const PaintWindow&) = delete;
 
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const { return m_hwnd; }
     void Repaint() const
     {
-        InvalidateRect(hwnd_, nullptr, TRUE);
-        UpdateWindow(hwnd_);
+        InvalidateRect(m_hwnd, nullptr, TRUE);
+        UpdateWindow(m_hwnd);
     }
 
 private:
-    HWND hwnd_ = nullptr;
+    HWND m_hwnd = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -207,37 +207,37 @@ class DirectPainter {
 public:
     DirectPainter()
     {
-        surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
-        context_ = pango_font_map_create_context(pango_cairo_font_map_get_default());
+        m_surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
+        m_context = pango_font_map_create_context(pango_cairo_font_map_get_default());
         cairo_font_options_t* options = cairo_font_options_create();
         cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
         cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
         cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
-        pango_cairo_context_set_font_options(context_, options);
+        pango_cairo_context_set_font_options(m_context, options);
         cairo_font_options_destroy(options);
-        pango_cairo_context_set_resolution(context_, 96.0);
-        layout_ = pango_layout_new(context_);
+        pango_cairo_context_set_resolution(m_context, 96.0);
+        m_layout = pango_layout_new(m_context);
         PangoFontDescription* font = pango_font_description_new();
         pango_font_description_set_family(font, "DejaVu Sans");
         pango_font_description_set_absolute_size(font, kFontPixels * PANGO_SCALE);
-        pango_layout_set_font_description(layout_, font);
+        pango_layout_set_font_description(m_layout, font);
         pango_font_description_free(font);
-        pango_layout_set_single_paragraph_mode(layout_, TRUE);
+        pango_layout_set_single_paragraph_mode(m_layout, TRUE);
     }
     ~DirectPainter()
     {
-        g_object_unref(layout_);
-        g_object_unref(context_);
-        cairo_surface_destroy(surface_);
+        g_object_unref(m_layout);
+        g_object_unref(m_context);
+        cairo_surface_destroy(m_surface);
     }
     DirectPainter(const DirectPainter&) = delete;
     DirectPainter& operator=(const DirectPainter&) = delete;
 
-    cairo_surface_t* Surface() const { return surface_; }
+    cairo_surface_t* Surface() const { return m_surface; }
 
     void Paint()
     {
-        cairo_t* cr = cairo_create(surface_);
+        cairo_t* cr = cairo_create(m_surface);
         cairo_set_source_rgb(cr, 1, 1, 1);
         cairo_paint(cr);
         for (const Item& item : Scene()) {
@@ -253,19 +253,19 @@ public:
                 cairo_clip(cr);
             }
             cairo_set_source_rgb(cr, 0, 0, 0);
-            pango_layout_set_text(layout_, item.utf8.c_str(), static_cast<int>(item.utf8.size()));
+            pango_layout_set_text(m_layout, item.utf8.c_str(), static_cast<int>(item.utf8.size()));
             cairo_move_to(cr, item.textAt.x, item.textAt.y);
-            pango_cairo_show_layout(cr, layout_);
+            pango_cairo_show_layout(cr, m_layout);
             cairo_restore(cr);
         }
         cairo_destroy(cr);
-        cairo_surface_flush(surface_);
+        cairo_surface_flush(m_surface);
     }
 
 private:
-    cairo_surface_t* surface_ = nullptr;
-    PangoContext* context_ = nullptr;
-    PangoLayout* layout_ = nullptr;
+    cairo_surface_t* m_surface = nullptr;
+    PangoContext* m_context = nullptr;
+    PangoLayout* m_layout = nullptr;
 };
 
 // Pixels whose channels differ by more than a small tolerance between what

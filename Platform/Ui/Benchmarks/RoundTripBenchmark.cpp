@@ -40,50 +40,50 @@ double Percentile(std::vector<double> batches, double share)
 // A partner thread that answers each ping with the value plus one.
 class PingPong {
 public:
-    PingPong() : thread_([this] { Serve(); }) {}
+    PingPong() : m_thread([this] { Serve(); }) {}
     ~PingPong()
     {
         {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
         }
-        request_.notify_one();
-        thread_.join();
+        m_request.notify_one();
+        m_thread.join();
     }
     PingPong(const PingPong&) = delete;
     PingPong& operator=(const PingPong&) = delete;
 
     std::uint64_t Ping(std::uint64_t value)
     {
-        std::unique_lock lock(mutex_);
-        value_ = value;
-        pending_ = true;
-        request_.notify_one();
-        reply_.wait(lock, [this] { return !pending_; });
-        return value_;
+        std::unique_lock lock(m_mutex);
+        m_value = value;
+        m_pending = true;
+        m_request.notify_one();
+        m_reply.wait(lock, [this] { return !m_pending; });
+        return m_value;
     }
 
 private:
     void Serve()
     {
-        std::unique_lock lock(mutex_);
+        std::unique_lock lock(m_mutex);
         for (;;) {
-            request_.wait(lock, [this] { return stop_ || pending_; });
-            if (stop_)
+            m_request.wait(lock, [this] { return m_stop || m_pending; });
+            if (m_stop)
                 return;
-            ++value_;
-            pending_ = false;
-            reply_.notify_one();
+            ++m_value;
+            m_pending = false;
+            m_reply.notify_one();
         }
     }
 
-    std::mutex mutex_;
-    std::condition_variable request_;
-    std::condition_variable reply_;
-    std::uint64_t value_ = 0;
-    bool pending_ = false;
-    bool stop_ = false;
-    std::thread thread_;
+    std::mutex m_mutex;
+    std::condition_variable m_request;
+    std::condition_variable m_reply;
+    std::uint64_t m_value = 0;
+    bool m_pending = false;
+    bool m_stop = false;
+    std::thread m_thread;
 };
 
 LRESULT EchoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -110,7 +110,7 @@ public:
         }();
         std::promise<HWND> created;
         std::future<HWND> handle = created.get_future();
-        thread_ = std::thread([&created] {
+        m_thread = std::thread([&created] {
             HWND hwnd = registered ? CreateWindowExW(0, L"ZellEchoBenchmark", L"echo", WS_POPUP, 0, 0, 10, 10,
                                                      nullptr, nullptr, nullptr, nullptr)
                                    : nullptr;
@@ -121,23 +121,23 @@ public:
             while (GetMessageW(&msg, nullptr, 0, 0) > 0)
                 DispatchMessageW(&msg);
         });
-        hwnd_ = handle.get();
+        m_hwnd = handle.get();
     }
     ~EchoWindow()
     {
         // WM_CLOSE makes the owner destroy the window, which ends its loop.
-        if (hwnd_ != nullptr)
-            SendMessageW(hwnd_, WM_CLOSE, 0, 0);
-        thread_.join();
+        if (m_hwnd != nullptr)
+            SendMessageW(m_hwnd, WM_CLOSE, 0, 0);
+        m_thread.join();
     }
     EchoWindow(const EchoWindow&) = delete;
     EchoWindow& operator=(const EchoWindow&) = delete;
 
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const { return m_hwnd; }
 
 private:
-    std::thread thread_;
-    HWND hwnd_ = nullptr;
+    std::thread m_thread;
+    HWND m_hwnd = nullptr;
 };
 
 void BM_RoundTrip_CondVar(benchmark::State& state)

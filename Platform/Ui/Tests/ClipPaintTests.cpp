@@ -49,13 +49,13 @@ class Siblings : public ::testing::Test {
 protected:
     void Build(DWORD parentStyle, DWORD lowerStyle)
     {
-        g.hwnd = Create(&parent, WS_POPUP | WS_VISIBLE | parentStyle, 100, 100, 200, 100);
-        upperWindow = Create(&upper, WS_CHILD | WS_VISIBLE, 20, 20, 80, 60, g.hwnd, 1);
-        lowerWindow = Create(&lower, WS_CHILD | WS_VISIBLE | lowerStyle, 60, 20, 80, 60, g.hwnd, 2);
-        UpdateWindow(g.hwnd);
+        m_g.hwnd = Create(&m_parent, WS_POPUP | WS_VISIBLE | parentStyle, 100, 100, 200, 100);
+        m_upperWindow = Create(&m_upper, WS_CHILD | WS_VISIBLE, 20, 20, 80, 60, m_g.hwnd, 1);
+        m_lowerWindow = Create(&m_lower, WS_CHILD | WS_VISIBLE | lowerStyle, 60, 20, 80, 60, m_g.hwnd, 2);
+        UpdateWindow(m_g.hwnd);
         Drain();
     }
-    COLORREF At(int x, int y) const { return Headless().PixelAt(NativeWindowOf(g.hwnd), x, y).value_or(CLR_INVALID); }
+    COLORREF At(int x, int y) const { return Headless().PixelAt(NativeWindowOf(m_g.hwnd), x, y).value_or(CLR_INVALID); }
     void Repaint(HWND hwnd)
     {
         InvalidateRect(hwnd, nullptr, TRUE);
@@ -64,15 +64,15 @@ protected:
     }
     void Reset()
     {
-        parent.paints = upper.paints = lower.paints = 0;
+        m_parent.paints = m_upper.paints = m_lower.paints = 0;
     }
 
-    Filler parent{kParent};
-    Filler upper{kUpper};
-    Filler lower{kLower};
-    WindowGuard g;
-    HWND upperWindow = nullptr;
-    HWND lowerWindow = nullptr;
+    Filler m_parent{kParent};
+    Filler m_upper{kUpper};
+    Filler m_lower{kLower};
+    WindowGuard m_g;
+    HWND m_upperWindow = nullptr;
+    HWND m_lowerWindow = nullptr;
 };
 
 }
@@ -86,18 +86,18 @@ TEST_F(Siblings, WithoutClipStylesTheLaterPaintOverdraws)
     EXPECT_EQ(At(80, 50), kUpper) << "a whole repaint paints the upper sibling last";
 
     Reset();
-    Repaint(lowerWindow);
-    EXPECT_EQ(lower.paints, 1);
-    EXPECT_EQ(upper.paints, 0);
+    Repaint(m_lowerWindow);
+    EXPECT_EQ(m_lower.paints, 1);
+    EXPECT_EQ(m_upper.paints, 0);
     EXPECT_EQ(At(80, 50), kLower) << "without WS_CLIPSIBLINGS the lower one draws over the upper";
     EXPECT_EQ(At(40, 50), kUpper) << "but only within its own rectangle";
 
     // Without WS_CLIPCHILDREN the parent paints over its children, and they repaint after it.
     Reset();
-    Repaint(g.hwnd);
-    EXPECT_EQ(parent.paints, 1);
-    EXPECT_EQ(upper.paints, 1);
-    EXPECT_EQ(lower.paints, 1);
+    Repaint(m_g.hwnd);
+    EXPECT_EQ(m_parent.paints, 1);
+    EXPECT_EQ(m_upper.paints, 1);
+    EXPECT_EQ(m_lower.paints, 1);
     EXPECT_EQ(At(80, 50), kUpper);
 }
 
@@ -106,14 +106,14 @@ TEST_F(Siblings, ClipSiblingsKeepsTheUpperSiblingWhole)
     Build(0, WS_CLIPSIBLINGS);
     EXPECT_EQ(At(80, 50), kUpper);
     Reset();
-    Repaint(lowerWindow);
-    EXPECT_EQ(lower.paints, 1);
+    Repaint(m_lowerWindow);
+    EXPECT_EQ(m_lower.paints, 1);
     EXPECT_EQ(At(80, 50), kUpper) << "the upper sibling is never painted over";
     EXPECT_EQ(At(120, 50), kLower);
 
     // A child of the clipped window is kept out of the upper sibling as well.
     Filler innerPainter{kInner};
-    HWND inner = Create(&innerPainter, WS_CHILD | WS_VISIBLE, 0, 0, 70, 60, lowerWindow, 3);
+    HWND inner = Create(&innerPainter, WS_CHILD | WS_VISIBLE, 0, 0, 70, 60, m_lowerWindow, 3);
     Repaint(inner);
     EXPECT_EQ(innerPainter.paints, 1);
     EXPECT_EQ(At(110, 50), kInner);
@@ -121,14 +121,14 @@ TEST_F(Siblings, ClipSiblingsKeepsTheUpperSiblingWhole)
     DestroyWindow(inner);
 
     // GetDC asks for the same through the style, GetDCEx also through its flag.
-    HDC dc = GetDC(lowerWindow);
+    HDC dc = GetDC(m_lowerWindow);
     FillAll(dc, RGB(1, 2, 3));
-    ReleaseDC(lowerWindow, dc);
+    ReleaseDC(m_lowerWindow, dc);
     EXPECT_EQ(At(80, 50), kUpper);
     EXPECT_EQ(At(130, 70), RGB(1, 2, 3));
-    dc = GetDCEx(upperWindow, nullptr, DCX_CLIPSIBLINGS);
+    dc = GetDCEx(m_upperWindow, nullptr, DCX_CLIPSIBLINGS);
     FillAll(dc, RGB(4, 5, 6));
-    ReleaseDC(upperWindow, dc);
+    ReleaseDC(m_upperWindow, dc);
     EXPECT_EQ(At(80, 50), RGB(4, 5, 6)) << "nothing is above the upper sibling";
 }
 
@@ -137,10 +137,10 @@ TEST_F(Siblings, ClipChildrenLeavesTheChildrenAlone)
     Build(WS_CLIPCHILDREN, 0);
     EXPECT_EQ(At(80, 50), kUpper);
     Reset();
-    Repaint(g.hwnd);
-    EXPECT_EQ(parent.paints, 1);
-    EXPECT_EQ(upper.paints, 0) << "children need no repaint: the parent did not touch them";
-    EXPECT_EQ(lower.paints, 0);
+    Repaint(m_g.hwnd);
+    EXPECT_EQ(m_parent.paints, 1);
+    EXPECT_EQ(m_upper.paints, 0) << "children need no repaint: the parent did not touch them";
+    EXPECT_EQ(m_lower.paints, 0);
     EXPECT_EQ(At(10, 10), kParent);
     EXPECT_EQ(At(40, 50), kUpper);
     EXPECT_EQ(At(120, 50), kLower);
@@ -148,9 +148,9 @@ TEST_F(Siblings, ClipChildrenLeavesTheChildrenAlone)
 
     // Asked for explicitly, they repaint all the same.
     Reset();
-    RedrawWindow(g.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    EXPECT_EQ(upper.paints, 1);
-    EXPECT_EQ(lower.paints, 1);
+    RedrawWindow(m_g.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(m_upper.paints, 1);
+    EXPECT_EQ(m_lower.paints, 1);
 }
 
 namespace {

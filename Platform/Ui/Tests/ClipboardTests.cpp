@@ -52,13 +52,13 @@ class ClipboardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g.hwnd = Create(&h, WS_POPUP, 0, 0, 10, 10);
-        ASSERT_TRUE(OpenClipboard(g.hwnd));
+        m_g.hwnd = Create(&m_h, WS_POPUP, 0, 0, 10, 10);
+        ASSERT_TRUE(OpenClipboard(m_g.hwnd));
         EmptyClipboard();
         CloseClipboard();
     }
-    Handler h;
-    WindowGuard g;
+    Handler m_h;
+    WindowGuard m_g;
 };
 
 }
@@ -66,13 +66,13 @@ protected:
 TEST_F(ClipboardTest, UnicodeTextIsOfferedInEveryTextFormAndReachesTheDisplay)
 {
     const std::wstring text = L"Gr\u00fc\u00dfe \u8a2d\u5b9a\r\nline 2";
-    ASSERT_TRUE(OpenClipboard(g.hwnd));
+    ASSERT_TRUE(OpenClipboard(m_g.hwnd));
     ASSERT_TRUE(EmptyClipboard());
     HGLOBAL block = WideBlock(text);
     EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, block), block);
     ASSERT_TRUE(CloseClipboard());
     EXPECT_EQ(Headless().GetClipboardText(), std::optional<std::wstring>(text));
-    EXPECT_EQ(GetClipboardOwner(), g.hwnd);
+    EXPECT_EQ(GetClipboardOwner(), m_g.hwnd);
 
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
@@ -89,7 +89,7 @@ TEST_F(ClipboardTest, UnicodeTextIsOfferedInEveryTextFormAndReachesTheDisplay)
 
 TEST_F(ClipboardTest, EightBitTextGivesUnicodeTextAndEndsAtItsBlock)
 {
-    ASSERT_TRUE(OpenClipboard(g.hwnd));
+    ASSERT_TRUE(OpenClipboard(m_g.hwnd));
     EmptyClipboard();
     // No terminator inside the block: the text ends with the block.
     SetClipboardData(CF_TEXT, NarrowBlock("192.168.0.1", 0));
@@ -115,7 +115,7 @@ TEST_F(ClipboardTest, RegisteredFormatsCarryTheirBytes)
     EXPECT_STREQ(name, L"Zell");
     EXPECT_EQ(GetClipboardFormatNameW(CF_TEXT, name, 64), 0) << "predefined formats have no name";
 
-    ASSERT_TRUE(OpenClipboard(g.hwnd));
+    ASSERT_TRUE(OpenClipboard(m_g.hwnd));
     EmptyClipboard();
     HGLOBAL bytes = NarrowBlock("R1C1\tR1C2");
     SetClipboardData(cells, bytes);
@@ -124,7 +124,7 @@ TEST_F(ClipboardTest, RegisteredFormatsCarryTheirBytes)
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT)) << "no text was put there";
     EXPECT_EQ(Headless().GetClipboardText(), std::nullopt) << "emptying took the display's text off";
 
-    ASSERT_TRUE(OpenClipboard(g.hwnd));
+    ASSERT_TRUE(OpenClipboard(m_g.hwnd));
     EXPECT_EQ(NarrowOf(GetClipboardData(cells)), "R1C1\tR1C2");
     EXPECT_EQ(AllFormats(), std::vector<UINT>{cells});
     EmptyClipboard();
@@ -144,9 +144,9 @@ TEST_F(ClipboardTest, OpeningAndUseFollowThePlatformsRules)
     EXPECT_FALSE(EmptyClipboard());
     EXPECT_EQ(GetLastError(), ERROR_CLIPBOARD_NOT_OPEN);
 
-    ASSERT_TRUE(OpenClipboard(g.hwnd));
-    EXPECT_TRUE(OpenClipboard(g.hwnd)) << "the same window again";
-    EXPECT_EQ(GetOpenClipboardWindow(), g.hwnd);
+    ASSERT_TRUE(OpenClipboard(m_g.hwnd));
+    EXPECT_TRUE(OpenClipboard(m_g.hwnd)) << "the same window again";
+    EXPECT_EQ(GetOpenClipboardWindow(), m_g.hwnd);
     Handler other;
     WindowGuard second{Create(&other, WS_POPUP, 0, 0, 10, 10)};
     EXPECT_FALSE(OpenClipboard(second.hwnd));
@@ -173,25 +173,25 @@ TEST_F(ClipboardTest, OpeningAndUseFollowThePlatformsRules)
 TEST_F(ClipboardTest, AnotherApplicationsTextReplacesOurs)
 {
     const UINT cells = RegisterClipboardFormatW(L"Zell Grid Cells");
-    ASSERT_TRUE(OpenClipboard(g.hwnd));
+    ASSERT_TRUE(OpenClipboard(m_g.hwnd));
     EmptyClipboard();
     SetClipboardData(CF_UNICODETEXT, WideBlock(L"ours"));
     SetClipboardData(cells, NarrowBlock("cells"));
     CloseClipboard();
-    ASSERT_EQ(GetClipboardOwner(), g.hwnd);
+    ASSERT_EQ(GetClipboardOwner(), m_g.hwnd);
 
     Headless().InjectForeignClipboardText(L"theirs");
     EXPECT_EQ(GetClipboardOwner(), nullptr);
     EXPECT_FALSE(IsClipboardFormatAvailable(cells)) << "the whole clipboard changed hands";
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
-    ASSERT_TRUE(OpenClipboard(g.hwnd));
+    ASSERT_TRUE(OpenClipboard(m_g.hwnd));
     EXPECT_EQ(NarrowOf(GetClipboardData(CF_TEXT)), "theirs");
     EXPECT_EQ(WideOf(GetClipboardData(CF_UNICODETEXT)), L"theirs");
     CloseClipboard();
 
     // Their next copy is seen on the next opening.
     Headless().InjectForeignClipboardText(L"newer");
-    ASSERT_TRUE(OpenClipboard(g.hwnd));
+    ASSERT_TRUE(OpenClipboard(m_g.hwnd));
     EXPECT_EQ(WideOf(GetClipboardData(CF_UNICODETEXT)), L"newer");
     CloseClipboard();
 }

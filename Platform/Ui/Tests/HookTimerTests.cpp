@@ -171,7 +171,7 @@ TEST(Hooks, BadArgumentsAreRefused)
 
 class Timers : public ::testing::Test {
 protected:
-    Platform::ManualClockScope clock{1000000};
+    Platform::ManualClockScope m_clock{1000000};
 };
 
 TEST_F(Timers, WindowTimerFiresOnlyWhenDueAndDoesNotPileUp)

@@ -26,7 +26,7 @@ public:
         std::promise<HWND> ready;
         auto future = ready.get_future();
         m_thread = std::thread([this, &ready, onStart] {
-            HWND hwnd = Create(&handler, WS_POPUP, 0, 0, 10, 10);
+            HWND hwnd = Create(&m_handler, WS_POPUP, 0, 0, 10, 10);
             m_threadId = GetCurrentThreadId();
             ready.set_value(hwnd);
             if (onStart)
@@ -36,15 +36,15 @@ public:
                 DispatchMessageW(&msg);
             DestroyWindow(hwnd);
         });
-        hwnd = future.get();
+        m_hwnd = future.get();
     }
     ~WorkerWindow()
     {
         PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
         m_thread.join();
     }
-    Handler handler;
-    HWND hwnd = nullptr;
+    Handler m_handler;
+    HWND m_hwnd = nullptr;
 
 private:
     std::thread m_thread;
@@ -207,20 +207,20 @@ TEST(MessageQueue, TwoThreadsSendingToEachOtherBothGetThrough)
     WindowGuard g{Create(&mine, WS_POPUP, 0, 0, 10, 10)};
     HWND ours = g.hwnd;
     WorkerWindow worker;
-    worker.handler.onMessage = [ours](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+    worker.m_handler.onMessage = [ours](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         r = SendMessageW(ours, WM_TEST, w + 1, 0) + 1;
         return true;
     };
-    EXPECT_EQ(SendMessageW(worker.hwnd, WM_TEST, 4, 0), 51);
+    EXPECT_EQ(SendMessageW(worker.m_hwnd, WM_TEST, 4, 0), 51);
 }
 
 TEST(MessageQueue, SendWhileTheReceiverIsItselfSendingSomewhereElse)
 {
     WorkerWindow slow;
     std::atomic<bool> release{false};
-    slow.handler.onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    slow.m_handler.onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         for (int i = 0; i < 2000 && !release; ++i)
@@ -229,8 +229,8 @@ TEST(MessageQueue, SendWhileTheReceiverIsItselfSendingSomewhereElse)
         return true;
     };
     WorkerWindow middle;
-    HWND slowWindow = slow.hwnd;
-    middle.handler.onMessage = [slowWindow](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    HWND slowWindow = slow.m_hwnd;
+    middle.m_handler.onMessage = [slowWindow](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m == WM_TEST) {
             r = SendMessageW(slowWindow, WM_TEST, 0, 0);
             return true;
@@ -242,9 +242,9 @@ TEST(MessageQueue, SendWhileTheReceiverIsItselfSendingSomewhereElse)
         return false;
     };
     // `middle` waits in its own send to `slow`; a send to it is still served.
-    auto first = std::async(std::launch::async, [&] { return SendMessageW(middle.hwnd, WM_TEST, 0, 0); });
+    auto first = std::async(std::launch::async, [&] { return SendMessageW(middle.m_hwnd, WM_TEST, 0, 0); });
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(SendMessageW(middle.hwnd, WM_TEST + 1, 0, 0), 5);
+    EXPECT_EQ(SendMessageW(middle.m_hwnd, WM_TEST + 1, 0, 0), 5);
     release = true;
     EXPECT_EQ(first.get(), 7);
 }
@@ -276,7 +276,7 @@ TEST(MessageQueue, ReplyMessageReleasesTheSenderEarly)
     std::atomic<bool> senderDone{false};
     std::atomic<bool> sawSenderDone{false};
     WorkerWindow worker;
-    worker.handler.onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    worker.m_handler.onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         EXPECT_TRUE(ReplyMessage(3));
@@ -286,7 +286,7 @@ TEST(MessageQueue, ReplyMessageReleasesTheSenderEarly)
         r = 9;  // too late: the reply was given
         return true;
     };
-    EXPECT_EQ(SendMessageW(worker.hwnd, WM_TEST, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(worker.m_hwnd, WM_TEST, 0, 0), 3);
     senderDone = true;
     for (int i = 0; i < 2000 && !sawSenderDone; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -392,7 +392,7 @@ TEST(MessageQueue, RunsOfSendsAcrossProcessorsLoseNoReplyAndNoPost)
     if (!pin.Pinned() || !workerPinned)
         GTEST_SKIP() << "needs two processors";
     std::atomic<int> posts{0};
-    worker.handler.onMessage = [ours, &posts](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+    worker.m_handler.onMessage = [ours, &posts](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
         if (m == WM_TEST + 1) {
             ++posts;
             return true;
@@ -405,12 +405,12 @@ TEST(MessageQueue, RunsOfSendsAcrossProcessorsLoseNoReplyAndNoPost)
     constexpr int kPosts = 2000;
     std::thread poster([&] {
         for (int i = 0; i < kPosts; ++i)
-            PostMessageW(worker.hwnd, WM_TEST + 1, 0, 0);
+            PostMessageW(worker.m_hwnd, WM_TEST + 1, 0, 0);
     });
     constexpr WPARAM kTrips = 20000;
     WPARAM value = 0;
     for (WPARAM i = 0; i < kTrips; ++i)
-        value = static_cast<WPARAM>(SendMessageW(worker.hwnd, WM_TEST, value, 0));
+        value = static_cast<WPARAM>(SendMessageW(worker.m_hwnd, WM_TEST, value, 0));
     poster.join();
     EXPECT_EQ(value, kTrips);
     for (int i = 0; i < 5000 && posts < kPosts; ++i)

@@ -36,46 +36,46 @@ class ModuleResources : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        a = Load(ZELL_RESOURCE_LIB_A);
-        b = Load(ZELL_RESOURCE_LIB_B);
-        ASSERT_TRUE(a && b);
+        m_a = Load(ZELL_RESOURCE_LIB_A);
+        m_b = Load(ZELL_RESOURCE_LIB_B);
+        ASSERT_TRUE(m_a && m_b);
     }
     void TearDown() override
     {
-        FreeLibrary(a);
-        FreeLibrary(b);
+        FreeLibrary(m_a);
+        FreeLibrary(m_b);
     }
 
-    HMODULE a = nullptr;
-    HMODULE b = nullptr;
+    HMODULE m_a = nullptr;
+    HMODULE m_b = nullptr;
 };
 
 }  // namespace
 
 TEST_F(ModuleResources, ALibrarysResourcesAreSeenThroughItsOwnHandleOnly)
 {
-    EXPECT_EQ(LibraryText(a, kLibraryText), L"Library A");
-    EXPECT_EQ(LibraryText(b, kLibraryText), L"Library B");
+    EXPECT_EQ(LibraryText(m_a, kLibraryText), L"Library A");
+    EXPECT_EQ(LibraryText(m_b, kLibraryText), L"Library B");
     EXPECT_EQ(LibraryText(nullptr, kLibraryText), L""); // the program has no such string
 
-    EXPECT_NE(FindResourceW(a, MAKEINTRESOURCEW(kLibraryData), RT_RCDATA), nullptr);
-    EXPECT_EQ(FindResourceW(b, MAKEINTRESOURCEW(kLibraryData), RT_RCDATA), nullptr);
+    EXPECT_NE(FindResourceW(m_a, MAKEINTRESOURCEW(kLibraryData), RT_RCDATA), nullptr);
+    EXPECT_EQ(FindResourceW(m_b, MAKEINTRESOURCEW(kLibraryData), RT_RCDATA), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_RESOURCE_TYPE_NOT_FOUND);
     EXPECT_EQ(FindResourceW(nullptr, MAKEINTRESOURCEW(kLibraryData), RT_RCDATA), nullptr);
     // Nor does a library see the program's.
-    EXPECT_EQ(FindResourceW(a, MAKEINTRESOURCEW(kDialog), RT_DIALOG), nullptr);
-    EXPECT_EQ(LibraryText(b, kTitle), L"");
-    EXPECT_EQ(Load(ZELL_RESOURCE_LIB_A), a); // the same module again
-    FreeLibrary(a);
+    EXPECT_EQ(FindResourceW(m_a, MAKEINTRESOURCEW(kDialog), RT_DIALOG), nullptr);
+    EXPECT_EQ(LibraryText(m_b, kTitle), L"");
+    EXPECT_EQ(Load(ZELL_RESOURCE_LIB_A), m_a); // the same module again
+    FreeLibrary(m_a);
 }
 
 TEST_F(ModuleResources, ALinkedLibrarysResourcesBelongToEachModuleThatLinksIt)
 {
-    EXPECT_EQ(LibraryText(a, kSharedText), L"Shared");
-    EXPECT_EQ(LibraryText(b, kSharedText), L"Shared");
+    EXPECT_EQ(LibraryText(m_a, kSharedText), L"Shared");
+    EXPECT_EQ(LibraryText(m_b, kSharedText), L"Shared");
     EXPECT_EQ(LibraryText(nullptr, kSharedText), L"");
-    HICON inA = LoadIconW(a, MAKEINTRESOURCEW(kSharedIcon));
-    HICON inB = LoadIconW(b, MAKEINTRESOURCEW(kSharedIcon));
+    HICON inA = LoadIconW(m_a, MAKEINTRESOURCEW(kSharedIcon));
+    HICON inB = LoadIconW(m_b, MAKEINTRESOURCEW(kSharedIcon));
     EXPECT_NE(inA, nullptr);
     EXPECT_NE(inB, nullptr);
     EXPECT_NE(inA, inB);
@@ -84,32 +84,32 @@ TEST_F(ModuleResources, ALinkedLibrarysResourcesBelongToEachModuleThatLinksIt)
 
 TEST_F(ModuleResources, EachDeliverableKeepsItsOwnResourceModule)
 {
-    const auto own = reinterpret_cast<ModuleFunction>(GetProcAddress(a, "ResourceLibAOwnModule"));
-    const auto get = reinterpret_cast<ModuleFunction>(GetProcAddress(a, "ResourceLibAGetResourceModule"));
-    const auto set = reinterpret_cast<SetModuleFunction>(GetProcAddress(a, "ResourceLibASetResourceModule"));
+    const auto own = reinterpret_cast<ModuleFunction>(GetProcAddress(m_a, "ResourceLibAOwnModule"));
+    const auto get = reinterpret_cast<ModuleFunction>(GetProcAddress(m_a, "ResourceLibAGetResourceModule"));
+    const auto set = reinterpret_cast<SetModuleFunction>(GetProcAddress(m_a, "ResourceLibASetResourceModule"));
     ASSERT_TRUE(own && get && set);
-    EXPECT_EQ(own(), a);
-    EXPECT_EQ(get(), a);
+    EXPECT_EQ(own(), m_a);
+    EXPECT_EQ(get(), m_a);
     EXPECT_EQ(Ui::GetResourceModule(), GetModuleHandleW(nullptr));
 
     // The library turns to B for its texts; the program's stays its own.
-    EXPECT_EQ(set(b), a);
-    EXPECT_EQ(get(), b);
+    EXPECT_EQ(set(m_b), m_a);
+    EXPECT_EQ(get(), m_b);
     EXPECT_EQ(LibraryText(get(), kLibraryText), L"Library B");
     EXPECT_EQ(Ui::GetResourceModule(), GetModuleHandleW(nullptr));
-    EXPECT_EQ(set(nullptr), b);
-    EXPECT_EQ(get(), a);
+    EXPECT_EQ(set(nullptr), m_b);
+    EXPECT_EQ(get(), m_a);
 
     {
-        Ui::CResourceModuleScope scope(a);
-        EXPECT_EQ(Ui::GetResourceModule(), a);
+        Ui::CResourceModuleScope scope(m_a);
+        EXPECT_EQ(Ui::GetResourceModule(), m_a);
         EXPECT_EQ(LibraryText(Ui::GetResourceModule(), kLibraryText), L"Library A");
         {
-            Ui::CResourceModuleScope inner(b);
-            EXPECT_EQ(Ui::GetResourceModule(), b);
+            Ui::CResourceModuleScope inner(m_b);
+            EXPECT_EQ(Ui::GetResourceModule(), m_b);
         }
-        EXPECT_EQ(Ui::GetResourceModule(), a);
+        EXPECT_EQ(Ui::GetResourceModule(), m_a);
     }
     EXPECT_EQ(Ui::GetResourceModule(), GetModuleHandleW(nullptr));
-    EXPECT_EQ(get(), a);
+    EXPECT_EQ(get(), m_a);
 }

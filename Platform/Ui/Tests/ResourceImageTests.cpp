@@ -2,7 +2,7 @@
 // picture files.
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/Module.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/Icon.h"

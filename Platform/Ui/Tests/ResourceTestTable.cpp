@@ -2,7 +2,7 @@
 #include "Platform/Ui/Tests/ResourceTestIds.h"
 
 #include "Platform/Display/VirtualKeys.h"
-#include "Platform/Ui/Menu.h"
+#include "Platform/Ui/MenuApi.h"
 #include "Platform/Ui/Accelerator.h"
 #include "Platform/Ui/ResourceTable.h"
 

@@ -13,9 +13,9 @@
 #include "Platform/Controls/HeaderStyles.h"
 #include "Platform/Controls/ListViewStyles.h"
 #include "Platform/Controls/ToolTipStyles.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/Draw.h"
-#include "Platform/Gdi/ImageList.h"
+#include "Platform/Gdi/ImageListApi.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 

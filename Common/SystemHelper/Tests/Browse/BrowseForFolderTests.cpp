@@ -1,7 +1,7 @@
 // BrowseForFolder on the shell's folder browser: it starts at the caller's
 // folder, gives the chosen one, and gives the start back on cancel.
 #include "Common/SystemHelper/Desktop/ShellHelpers.h"
-#include "Platform/Shell/PathText.h"
+#include "Platform/Shell/PathConversion.h"
 #include "Platform/Shell/Tests/ModalScript.h"
 #include "Platform/Shell/Tests/ShellTestSupport.h"
 

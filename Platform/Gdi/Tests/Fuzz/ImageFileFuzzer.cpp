@@ -3,7 +3,7 @@
 // and what comes out writes as a BMP file that reads back to the same size.
 // The first byte picks the decoder; a PNG signature is put in front on
 // request so that mutations reach past the signature check.
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/ImageFile.h"
 

@@ -81,7 +81,7 @@ TEST(X11DragDrop, TextMovesBetweenTwoWindowsOfTheProcess)
     ASSERT_FALSE(kinds.empty());
     EXPECT_EQ(kinds.front(), 'E');
     EXPECT_EQ(kinds.back(), 'D');
-    EXPECT_EQ(target.dropped, "over X");
-    EXPECT_EQ(target.calls.back().point.x, 460) << "screen coordinates from the server";
-    EXPECT_EQ(source.feedback.front(), DROPEFFECT_NONE) << "the drag starts over the source";
+    EXPECT_EQ(target.m_dropped, "over X");
+    EXPECT_EQ(target.m_calls.back().point.x, 460) << "screen coordinates from the server";
+    EXPECT_EQ(source.m_feedback.front(), DROPEFFECT_NONE) << "the drag starts over the source";
 }

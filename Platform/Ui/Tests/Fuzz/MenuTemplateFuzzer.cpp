@@ -1,5 +1,5 @@
 // Menu templates of any bytes: refused or read, never read past their end.
-#include "Platform/Ui/Menu.h"
+#include "Platform/Ui/MenuApi.h"
 #include "Platform/Ui/MenuTemplate.h"
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "Platform/Ui/Menu.h"
+#include "Platform/Ui/MenuApi.h"
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Ui/MenuStore.h"

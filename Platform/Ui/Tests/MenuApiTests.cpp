@@ -24,8 +24,8 @@ class Template {
 public:
     void Word(unsigned value)
     {
-        bytes.push_back(static_cast<BYTE>(value & 0xFF));
-        bytes.push_back(static_cast<BYTE>((value >> 8) & 0xFF));
+        m_bytes.push_back(static_cast<BYTE>(value & 0xFF));
+        m_bytes.push_back(static_cast<BYTE>((value >> 8) & 0xFF));
     }
     void Dword(DWORD value)
     {
@@ -40,10 +40,10 @@ public:
     }
     void Align()
     {
-        while (bytes.size() % 4)
-            bytes.push_back(0);
+        while (m_bytes.size() % 4)
+            m_bytes.push_back(0);
     }
-    std::vector<BYTE> bytes;
+    std::vector<BYTE> m_bytes;
 };
 
 }  // namespace
@@ -114,7 +114,7 @@ TEST(MenuResources, TemplatesOfBothVersionsAndBrokenOnesRefused)
     extended.Word(0x80);
     extended.Text("&Last");
     extended.Align();
-    menu = Ui::ParseMenuTemplate(extended.bytes.data(), extended.bytes.size());
+    menu = Ui::ParseMenuTemplate(extended.m_bytes.data(), extended.m_bytes.size());
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(GetMenuItemCount(menu), 2);
     MENUITEMINFOW info;
@@ -127,8 +127,8 @@ TEST(MenuResources, TemplatesOfBothVersionsAndBrokenOnesRefused)
     DestroyMenu(menu);
 
     // Cut anywhere, the template is refused and nothing is left behind.
-    for (std::size_t size = 0; size < extended.bytes.size() - 2; size += 2) {
-        EXPECT_EQ(Ui::ParseMenuTemplate(extended.bytes.data(), size), nullptr) << size;
+    for (std::size_t size = 0; size < extended.m_bytes.size() - 2; size += 2) {
+        EXPECT_EQ(Ui::ParseMenuTemplate(extended.m_bytes.data(), size), nullptr) << size;
         EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
     }
     Template deep;
@@ -138,7 +138,7 @@ TEST(MenuResources, TemplatesOfBothVersionsAndBrokenOnesRefused)
         deep.Word(MF_POPUP | MF_END);
         deep.Text("x");
     }
-    EXPECT_EQ(Ui::ParseMenuTemplate(deep.bytes.data(), deep.bytes.size()), nullptr);
+    EXPECT_EQ(Ui::ParseMenuTemplate(deep.m_bytes.data(), deep.m_bytes.size()), nullptr);
     // A bitmap flag in a template does not turn its text into a handle.
     Template bitmap;
     bitmap.Word(0);
@@ -146,7 +146,7 @@ TEST(MenuResources, TemplatesOfBothVersionsAndBrokenOnesRefused)
     bitmap.Word(MF_BITMAP | MF_END);
     bitmap.Word(5);
     bitmap.Text("Picture");
-    menu = Ui::ParseMenuTemplate(bitmap.bytes.data(), bitmap.bytes.size());
+    menu = Ui::ParseMenuTemplate(bitmap.m_bytes.data(), bitmap.m_bytes.size());
     ASSERT_NE(menu, nullptr);
     MENUITEMINFOW picture;
     picture.fMask = MIIM_BITMAP | MIIM_FTYPE;

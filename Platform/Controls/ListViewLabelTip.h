@@ -9,12 +9,12 @@
 
 namespace ZELL::Controls {
 
-class CLabelTip {
+class CListViewLabelTip {
 public:
-    CLabelTip() = default;
-    ~CLabelTip();
-    CLabelTip(const CLabelTip&) = delete;
-    CLabelTip& operator=(const CLabelTip&) = delete;
+    CListViewLabelTip() = default;
+    ~CListViewLabelTip();
+    CListViewLabelTip(const CListViewLabelTip&) = delete;
+    CListViewLabelTip& operator=(const CListViewLabelTip&) = delete;
 
     // The cell under the pointer of `move` (an empty text when the label fits
     // or there is none) and the move itself, relayed to the tip.

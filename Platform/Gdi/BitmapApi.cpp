@@ -1,4 +1,4 @@
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/WinError.h"

@@ -1,11 +1,11 @@
-#include "Platform/Gdi/ImageList.h"
+#include "Platform/Gdi/ImageListApi.h"
 
 #include "Platform/Base/HandleTable.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/WinError.h"
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/GdiObjectTable.h"
 #include "Platform/Gdi/Icon.h"
 
 #include <cstring>

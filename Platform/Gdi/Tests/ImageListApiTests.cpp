@@ -1,9 +1,9 @@
 #include "GdiTestSupport.h"
 
-#include "Platform/Gdi/Bitmap.h"
+#include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/Draw.h"
 #include "Platform/Gdi/Icon.h"
-#include "Platform/Gdi/ImageList.h"
+#include "Platform/Gdi/ImageListApi.h"
 
 #include <gtest/gtest.h>
 

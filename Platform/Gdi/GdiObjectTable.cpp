@@ -1,4 +1,4 @@
-#include "Platform/Gdi/GdiObject.h"
+#include "Platform/Gdi/GdiObjectTable.h"
 
 #include "Platform/Base/HandleTable.h"
 #include "Platform/Base/LastError.h"

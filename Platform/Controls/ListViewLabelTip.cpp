@@ -1,4 +1,4 @@
-#include "Platform/Controls/LabelTip.h"
+#include "Platform/Controls/ListViewLabelTip.h"
 
 #include "Platform/Controls/CommCtrl.h"
 
@@ -20,12 +20,12 @@ TTTOOLINFOW ToolOf(HWND owner)
 
 }
 
-CLabelTip::~CLabelTip()
+CListViewLabelTip::~CListViewLabelTip()
 {
     Destroy();
 }
 
-void CLabelTip::Destroy()
+void CListViewLabelTip::Destroy()
 {
     if (HWND tip = std::exchange(m_tip, nullptr); tip != nullptr && IsWindow(tip))
         DestroyWindow(tip);
@@ -33,7 +33,7 @@ void CLabelTip::Destroy()
     m_text.clear();
 }
 
-bool CLabelTip::Create(HWND owner)
+bool CListViewLabelTip::Create(HWND owner)
 {
     m_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
                             owner, nullptr, nullptr, nullptr);
@@ -47,7 +47,7 @@ bool CLabelTip::Create(HWND owner)
 
 // A new cell hides the tip of the previous one; the tool's area is the cell
 // only while its text is cut, so a fitting label shows nothing.
-void CLabelTip::Track(HWND owner, const MSG& move, const RECT& cell, const std::wstring& text)
+void CListViewLabelTip::Track(HWND owner, const MSG& move, const RECT& cell, const std::wstring& text)
 {
     if (m_tip == nullptr && (text.empty() || !Create(owner)))
         return;
