@@ -21,7 +21,7 @@ std::wstring TypeName(const ZELL::CConnectionBase& connection) { return connecti
 }
 
 CCommandLineConnection::CCommandLineConnection(const CString& company, const CString& application)
-    : m_company(company), m_application(application)
+    : m_strCompany(company), m_strApplication(application)
 {
 }
 
@@ -29,18 +29,18 @@ CCommandLineConnection::~CCommandLineConnection() = default;
 
 CString CCommandLineConnection::RegistryPath() const
 {
-    return L"HKEY_CURRENT_USER\\Software\\" + m_company + L"\\" + m_application + L"\\" + CommunicationSection;
+    return L"HKEY_CURRENT_USER\\Software\\" + m_strCompany + L"\\" + m_strApplication + L"\\" + CommunicationSection;
 }
 
 CString CCommandLineConnection::LastConnectionType() const
 {
-    const Registry::CProfileStore profile(m_company.str(), m_application.str());
+    const Registry::CProfileStore profile(m_strCompany.str(), m_strApplication.str());
     return profile.GetString(CommunicationSection, LastConnectionKey, L"").c_str();
 }
 
 bool CCommandLineConnection::WriteLastConnectionType(const CString& type)
 {
-    Registry::CProfileStore profile(m_company.str(), m_application.str());
+    Registry::CProfileStore profile(m_strCompany.str(), m_strApplication.str());
     return profile.WriteString(CommunicationSection, LastConnectionKey, type.GetString());
 }
 
@@ -81,11 +81,11 @@ bool CCommandLineConnection::Create(const CString& type, const CString& settings
         return false;
     }
     // A second Create of one run keeps what the first one kept.
-    if (!m_previousConnection) {
+    if (!m_pPreviousConnection) {
         const CString previousType = LastConnectionType();
-        m_previousConnection = LoadStored(previousType);
+        m_pPreviousConnection = LoadStored(previousType);
         if (IsTcpIp(previousType) != IsTcpIp(type))
-            m_replacedConnection = LoadStored(type);
+            m_pReplacedConnection = LoadStored(type);
     }
     WriteLastConnectionType(type);
     return connection->SaveSettings(RegistryPath().str(), ZELL::ISettings::Registry);
@@ -94,12 +94,12 @@ bool CCommandLineConnection::Create(const CString& type, const CString& settings
 void CCommandLineConnection::Restore()
 {
     const std::wstring path = RegistryPath().str();
-    if (m_replacedConnection)
-        m_replacedConnection->SaveSettingsRegistry(path);
-    if (m_previousConnection) {
-        WriteLastConnectionType(TypeName(*m_previousConnection).c_str());
-        m_previousConnection->SaveSettingsRegistry(path);
+    if (m_pReplacedConnection)
+        m_pReplacedConnection->SaveSettingsRegistry(path);
+    if (m_pPreviousConnection) {
+        WriteLastConnectionType(TypeName(*m_pPreviousConnection).c_str());
+        m_pPreviousConnection->SaveSettingsRegistry(path);
     }
-    m_replacedConnection.reset();
-    m_previousConnection.reset();
+    m_pReplacedConnection.reset();
+    m_pPreviousConnection.reset();
 }

@@ -46,10 +46,10 @@ private:
     CString LastConnectionType() const;
     bool WriteLastConnectionType(const CString& type);
 
-    CString m_company;
-    CString m_application;
+    CString m_strCompany;
+    CString m_strApplication;
     // The last connection before the command line, and the stored settings
     // of the command line's type when that is another type.
-    std::unique_ptr<ZELL::CConnectionBase> m_previousConnection;
-    std::unique_ptr<ZELL::CConnectionBase> m_replacedConnection;
+    std::unique_ptr<ZELL::CConnectionBase> m_pPreviousConnection;
+    std::unique_ptr<ZELL::CConnectionBase> m_pReplacedConnection;
 };

@@ -67,13 +67,13 @@ CString CDeviceCapabilityFile::ExecutableIniPath()
 
 int CDeviceCapabilityFile::GetInt(LPCWSTR section, LPCWSTR key, int defaultValue) const
 {
-    return static_cast<int>(GetPrivateProfileIntW(section, key, defaultValue, m_iniPath));
+    return static_cast<int>(GetPrivateProfileIntW(section, key, defaultValue, m_strIniPath));
 }
 
 CString CDeviceCapabilityFile::GetString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue) const
 {
     wchar_t buffer[TextBufferSize] = {};
-    const DWORD length = GetPrivateProfileStringW(section, key, defaultValue, buffer, TextBufferSize, m_iniPath);
+    const DWORD length = GetPrivateProfileStringW(section, key, defaultValue, buffer, TextBufferSize, m_strIniPath);
     return CString(buffer, static_cast<int>(length < TextBufferSize ? length : TextBufferSize - 1));
 }
 

@@ -32,7 +32,7 @@ public:
     // RuntimeSystems, which the next read replaces.
     void Clear();
 
-    DWORD GetEthernetPortCount() const { return static_cast<DWORD>(m_actualNetworkParams.size()); }
+    DWORD GetEthernetPortCount() const { return static_cast<DWORD>(m_arrActualNetworkParams.size()); }
     // Both port arrays anew with `count` empty records. False for more than
     // MaxEthernetPortCount ports; the set is then left as it was.
     bool SetEthernetPortCount(DWORD count);
@@ -81,6 +81,6 @@ public:
     std::vector<WORD> RuntimeSystems;
 
 private:
-    std::vector<tNetworkParams> m_actualNetworkParams;
-    std::vector<tNetworkParams> m_staticNetworkParams;
+    std::vector<tNetworkParams> m_arrActualNetworkParams;
+    std::vector<tNetworkParams> m_arrStaticNetworkParams;
 };

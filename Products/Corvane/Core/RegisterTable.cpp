@@ -4,9 +4,9 @@
 
 bool CRegisterTable::SetAt(std::size_t index, WORD value)
 {
-    if (index >= m_words.size())
+    if (index >= m_arrWords.size())
         return false;
-    m_words[index] = value;
+    m_arrWords[index] = value;
     return true;
 }
 
@@ -14,7 +14,7 @@ bool CRegisterTable::Allocate(std::size_t count)
 {
     if (count > MaxWords)
         return false;
-    m_words.assign(count, 0);
+    m_arrWords.assign(count, 0);
     return true;
 }
 
@@ -22,7 +22,7 @@ bool CRegisterTable::Assign(const WORD* words, std::size_t count)
 {
     if (count > MaxWords || (count > 0 && !words))
         return false;
-    m_words.assign(words, words + count);
+    m_arrWords.assign(words, words + count);
     return true;
 }
 
@@ -30,6 +30,6 @@ bool CRegisterTable::Assign(std::vector<WORD> words)
 {
     if (words.size() > MaxWords)
         return false;
-    m_words = std::move(words);
+    m_arrWords = std::move(words);
     return true;
 }

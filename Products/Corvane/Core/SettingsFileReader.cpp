@@ -125,13 +125,13 @@ constexpr CPortField PortFields[] = {
 
 bool CSettingsFileReader::Fail(const std::wstring& text)
 {
-    m_error = text.c_str();
+    m_strError = text.c_str();
     return false;
 }
 
 bool CSettingsFileReader::Load(const std::filesystem::path& path, CFBCData& data)
 {
-    m_error.Empty();
+    m_strError.Empty();
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         return Fail(Text::Utf8ToWide(path.string()) + L": the file does not exist");
@@ -148,7 +148,7 @@ bool CSettingsFileReader::Load(const std::filesystem::path& path, CFBCData& data
 
 bool CSettingsFileReader::ReadDocument(Xml::CXmlDocument& document, CFBCData& data)
 {
-    m_error.Empty();
+    m_strError.Empty();
     CFBCData scratch = data;
     try {
         if (!ReadInto(document, scratch))
@@ -157,7 +157,7 @@ bool CSettingsFileReader::ReadDocument(Xml::CXmlDocument& document, CFBCData& da
         return Fail(L"The settings file could not be read: " + Text::Utf8ToWide(exception.what()));
     }
     data = std::move(scratch);
-    OutputDebugStringW(Summary(m_header, data));
+    OutputDebugStringW(Summary(m_Header, data));
     return true;
 }
 
@@ -180,11 +180,11 @@ void CSettingsFileReader::ReadHeader(const Xml::CXmlNode& application)
     const auto attribute = [&](const wchar_t* name) {
         return CString(application.GetAttribute(name).value_or(L"not found"));
     };
-    m_header.ApplicationName = attribute(L"application-name");
-    m_header.ApplicationVersion = attribute(L"application-ver");
-    m_header.ApplicationDate = attribute(L"application-date");
-    m_header.ApplicationLanguage = attribute(L"application-lang");
-    m_header.SavedOn.Empty();
+    m_Header.ApplicationName = attribute(L"application-name");
+    m_Header.ApplicationVersion = attribute(L"application-ver");
+    m_Header.ApplicationDate = attribute(L"application-date");
+    m_Header.ApplicationLanguage = attribute(L"application-lang");
+    m_Header.SavedOn.Empty();
 }
 
 bool CSettingsFileReader::ReadChild(const Xml::CXmlNode& child, CFBCData& data)

@@ -19,9 +19,9 @@ public:
     // The same for a loaded document.
     bool ReadDocument(Xml::CXmlDocument& document, CFBCData& data);
 
-    const CString& GetError() const { return m_error; }
+    const CString& GetError() const { return m_strError; }
     // The application element's attributes, "not found" where absent.
-    const CSettingsFileHeader& GetHeader() const { return m_header; }
+    const CSettingsFileHeader& GetHeader() const { return m_Header; }
     // What was loaded, as plain text for the debug output.
     static CString Summary(const CSettingsFileHeader& header, const CFBCData& data);
 
@@ -40,6 +40,6 @@ private:
     bool NumberInto(const Xml::CXmlNode& node, T& field);
     bool Fail(const std::wstring& text);
 
-    CString m_error;
-    CSettingsFileHeader m_header;
+    CString m_strError;
+    CSettingsFileHeader m_Header;
 };

@@ -49,7 +49,7 @@ std::wstring CommentText(std::wstring text)
 
 class CTextBuilder {
 public:
-    void Line(int indent, const std::wstring& text) { m_text += Indent(indent) + text + L"\n"; }
+    void Line(int indent, const std::wstring& text) { m_strText += Indent(indent) + text + L"\n"; }
     void Element(int indent, const std::wstring& name, const std::wstring& value)
     {
         Line(indent, L"<" + name + L">" + value + L"</" + name + L">");
@@ -71,10 +71,10 @@ public:
         }
         Line(indent, L"</" + name + L">");
     }
-    std::wstring& Result() { return m_text; }
+    std::wstring& Result() { return m_strText; }
 
 private:
-    std::wstring m_text;
+    std::wstring m_strText;
 };
 
 void WriteHeader(CTextBuilder& out, const CSettingsFileHeader& header)
@@ -239,7 +239,7 @@ std::string CSettingsFileWriter::Encode(const std::wstring& text)
 bool CSettingsFileWriter::Save(const std::filesystem::path& path, const CFBCData& data,
                                const CSettingsFileHeader& header, const CString* currentIPAddress)
 {
-    m_error.Empty();
+    m_strError.Empty();
     const std::string bytes = Encode(BuildText(data, header, currentIPAddress));
     std::filesystem::path temporary = path;
     temporary += ".tmp" + std::to_string(::getpid());
@@ -251,7 +251,7 @@ bool CSettingsFileWriter::Save(const std::filesystem::path& path, const CFBCData
             const int error = errno;
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
-            m_error = Text::Utf8ToWide(path.string() + ": " + std::strerror(error ? error : EIO)).c_str();
+            m_strError = Text::Utf8ToWide(path.string() + ": " + std::strerror(error ? error : EIO)).c_str();
             return false;
         }
     }
@@ -260,7 +260,7 @@ bool CSettingsFileWriter::Save(const std::filesystem::path& path, const CFBCData
     if (renameError) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        m_error = Text::Utf8ToWide(path.string() + ": " + renameError.message()).c_str();
+        m_strError = Text::Utf8ToWide(path.string() + ": " + renameError.message()).c_str();
         return false;
     }
     return true;

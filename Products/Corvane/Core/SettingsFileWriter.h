@@ -26,8 +26,8 @@ public:
     // a failed save leaves an older file as it was. False with GetError().
     bool Save(const std::filesystem::path& path, const CFBCData& data, const CSettingsFileHeader& header,
               const CString* currentIPAddress = nullptr);
-    const CString& GetError() const { return m_error; }
+    const CString& GetError() const { return m_strError; }
 
 private:
-    CString m_error;
+    CString m_strError;
 };

@@ -10,5 +10,5 @@ public:
     CBlankSettingsPage();
 
 private:
-    std::vector<BYTE> m_template;
+    std::vector<BYTE> m_arrTemplate;
 };

@@ -63,9 +63,9 @@ void CCorvaneDlg::OnConnectionSettings()
 void CCorvaneDlg::ShowConnectionSettingsError(const CString& text)
 {
     GetWorkerBusyFlag().Release();
-    if (m_sheet.GetSafeHwnd() != nullptr) {
-        m_sheet.SetRedraw(TRUE);
-        m_sheet.Invalidate();
+    if (m_Sheet.GetSafeHwnd() != nullptr) {
+        m_Sheet.SetRedraw(TRUE);
+        m_Sheet.Invalidate();
     }
     StopBusy();
     SetFocus();

@@ -85,9 +85,9 @@ LRESULT CCorvaneDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 // so it never touches the dialog's data, connection or window afterwards.
 void CCorvaneDlg::StopWorkerForClosing()
 {
-    if (m_prompt)
-        m_prompt->Cancel();
-    m_launcher.StopAndWait();
+    if (m_pPrompt)
+        m_pPrompt->Cancel();
+    m_Launcher.StopAndWait();
 }
 
 bool CCorvaneDlg::RouteCommandMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -114,8 +114,8 @@ bool CCorvaneDlg::RouteCommandMessage(UINT message, WPARAM wParam, LPARAM lParam
         result = OnWriteSettingsRequest(wParam, lParam);
     else if (message == m.SoftwareReset)
         result = OnSoftwareResetRequest(wParam, lParam);
-    else if (message == CPostedWorkerPrompt::QuestionMessage() && m_prompt)
-        m_prompt->AnswerPending();
+    else if (message == CPostedWorkerPrompt::QuestionMessage() && m_pPrompt)
+        m_pPrompt->AnswerPending();
     else
         return false;
     return true;
@@ -166,8 +166,8 @@ bool CCorvaneDlg::RouteCommand(UINT id)
 
 void CCorvaneDlg::HideTooltips()
 {
-    if (m_tooltip.IsCreated())
-        m_tooltip.Hide();
+    if (m_Tooltip.IsCreated())
+        m_Tooltip.Hide();
     if (CSettingsPage* page = ActivePage())
         page->HideTooltip();
 }
@@ -298,7 +298,7 @@ bool CCorvaneDlg::StartWorker(ENWorkerKind kind)
     if (IsWorkerRunning())
         return false;
     PrepareWorkerStart(kind);
-    if (m_launcher.Launch(kind, MakeWorkerParams()))
+    if (m_Launcher.Launch(kind, MakeWorkerParams()))
         return true;
     ReportWorkerStartFailure(kind);
     return false;
@@ -309,7 +309,7 @@ void CCorvaneDlg::PrepareWorkerStart(ENWorkerKind kind)
     m_bStatusTimer = false;
     for (std::size_t i = 0; i < std::size(kAllCommandButtons); ++i) {
         const CWnd* button = GetDlgItem(kAllCommandButtons[i]);
-        m_buttonsBeforeWorker[i] = button != nullptr && button->IsWindowEnabled();
+        m_arrButtonsBeforeWorker[i] = button != nullptr && button->IsWindowEnabled();
         EnableButton(kAllCommandButtons[i], false);
     }
     if (kind == ENWorkerKind::Read) {
@@ -337,11 +337,11 @@ void CCorvaneDlg::PrepareWorkerStart(ENWorkerKind kind)
     m_strActivePageName = ActivePageName();
     // The worker reallocates the tables the pages point into.
     DetachPagesFromData();
-    if (!m_prompt) {
-        m_prompt = std::make_unique<CPostedWorkerPrompt>(
+    if (!m_pPrompt) {
+        m_pPrompt = std::make_unique<CPostedWorkerPrompt>(
             GetSafeHwnd(), [this](const tWorkerQuestion& question) { return ShowWorkerQuestion(question); });
     }
-    m_prompt->Reopen();
+    m_pPrompt->Reopen();
 }
 
 tWorkerParams CCorvaneDlg::MakeWorkerParams()
@@ -353,7 +353,7 @@ tWorkerParams CCorvaneDlg::MakeWorkerParams()
     params.data = &m_data;
     const CCorvaneApp* app = GetCorvaneApp();
     params.capabilities = app != nullptr ? &app->DeviceIni() : nullptr;
-    params.prompt = m_prompt.get();
+    params.prompt = m_pPrompt.get();
     return params;
 }
 
@@ -370,9 +370,9 @@ int CCorvaneDlg::ShowWorkerQuestion(const tWorkerQuestion& question)
 void CCorvaneDlg::ReportWorkerStartFailure(ENWorkerKind kind)
 {
     StopBusy();
-    if (m_sheet.GetSafeHwnd() != nullptr) {
-        m_sheet.SetRedraw(TRUE);
-        m_sheet.Invalidate();
+    if (m_Sheet.GetSafeHwnd() != nullptr) {
+        m_Sheet.SetRedraw(TRUE);
+        m_Sheet.Invalidate();
     }
     RestoreCommandButtons();
     SetConnectionState(kStateFailed);
@@ -387,7 +387,7 @@ void CCorvaneDlg::ReportWorkerStartFailure(ENWorkerKind kind)
 void CCorvaneDlg::RestoreCommandButtons()
 {
     for (std::size_t i = 0; i < std::size(kAllCommandButtons); ++i)
-        EnableButton(kAllCommandButtons[i], m_buttonsBeforeWorker[i]);
+        EnableButton(kAllCommandButtons[i], m_arrButtonsBeforeWorker[i]);
     RecomputeModified();
 }
 
@@ -513,7 +513,7 @@ LRESULT CCorvaneDlg::OnResetFileSystemDone(WPARAM wParam, LPARAM)
 void CCorvaneDlg::ProcessDone(UINT message, WPARAM wParam)
 {
     // The worker posted its end as its last act: waiting for it is short.
-    m_launcher.ReleaseEnded();
+    m_Launcher.ReleaseEnded();
     const std::optional<int> type = CThreadResult::TypeOfDone(message, wParam);
     ProcessThreadResult(type.value_or(0), CThreadResult::Succeeded(wParam), &m_data);
 }
@@ -532,9 +532,9 @@ void CCorvaneDlg::ProcessThreadResult(int type, bool ok, CFBCData* data)
     UpdateCommandButtons();
     SetSaveButtonAfterResult(valid);
     ShowDataTitles();
-    if (m_sheet.GetSafeHwnd() != nullptr) {
-        m_sheet.SetRedraw(TRUE);
-        m_sheet.Invalidate();
+    if (m_Sheet.GetSafeHwnd() != nullptr) {
+        m_Sheet.SetRedraw(TRUE);
+        m_Sheet.Invalidate();
     }
     ShowStatus(CThreadResult::StatusText(type, ok));
     if (valid) {
@@ -622,7 +622,7 @@ bool CCorvaneDlg::CheckAndShowData(CFBCData* data)
     if (data != &m_data)
         return false;
     if (!IsSameArticleNumber(m_data.ArticleNo, m_strPrevArticleNo)) {
-        for (const tPageEntry& entry : m_pageEntries)
+        for (const tPageEntry& entry : m_arrPageEntries)
             RemovePageFromSheet(entry.name);
         if (!m_strPrevArticleNo.IsEmpty())
             m_strCurrentFile.Empty();
@@ -706,7 +706,7 @@ void CCorvaneDlg::AttachPageData(CSettingsPage& page)
 
 void CCorvaneDlg::DetachPagesFromData()
 {
-    for (const tPageEntry& entry : m_pageEntries) {
+    for (const tPageEntry& entry : m_arrPageEntries) {
         if (entry.page != nullptr)
             entry.page->DetachData();
     }
@@ -789,8 +789,8 @@ bool CCorvaneDlg::OpenParamFileAndCheck()
     if (!OpenSettingsFile(g_startupOptions.ParamFile))
         return false;
     m_strCurrentFile = g_startupOptions.ParamFile;
-    if (!m_prompt) {
-        m_prompt = std::make_unique<CPostedWorkerPrompt>(
+    if (!m_pPrompt) {
+        m_pPrompt = std::make_unique<CPostedWorkerPrompt>(
             GetSafeHwnd(), [this](const tWorkerQuestion& question) { return ShowWorkerQuestion(question); });
     }
     // The check runs here, on the window's thread, while no worker runs.

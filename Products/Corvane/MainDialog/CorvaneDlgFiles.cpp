@@ -125,7 +125,7 @@ bool CCorvaneDlg::OpenSettingsFile(const CString& path)
         ZELLMessageBox(Translate(L"MSG_SETTINGS_NOT_READ"), MB_ICONERROR, failed, 0);
         return false;
     }
-    for (const tPageEntry& entry : m_pageEntries)
+    for (const tPageEntry& entry : m_arrPageEntries)
         RemovePageFromSheet(entry.name);
     SetConnectionState(kStateOffline);
     ShowConnectionText();

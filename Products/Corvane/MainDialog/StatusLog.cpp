@@ -8,9 +8,9 @@ void CStatusLog::Add(const CString& line, const CString& readyText)
     trimmed.TrimLeft();
     if (trimmed == readyText)
         return;
-    if (!m_text.IsEmpty())
-        m_text += L"\r\n";
-    m_text += line;
+    if (!m_strText.IsEmpty())
+        m_strText += L"\r\n";
+    m_strText += line;
 }
 
-bool CStatusLog::CopyToClipboard(HWND owner) const { return ZELL::Controls::PutClipboardText(owner, m_text.str()); }
+bool CStatusLog::CopyToClipboard(HWND owner) const { return ZELL::Controls::PutClipboardText(owner, m_strText.str()); }

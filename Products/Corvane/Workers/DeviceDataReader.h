@@ -16,7 +16,7 @@ class CWorkerContext;
 
 class CDeviceDataReader {
 public:
-    explicit CDeviceDataReader(CWorkerContext& context) : m_context(context) {}
+    explicit CDeviceDataReader(CWorkerContext& context) : m_Context(context) {}
 
     bool ReadAllDeviceData();
 
@@ -53,5 +53,5 @@ private:
     // Service-not-supported counts as success for tolerant steps.
     bool NotSupported();
 
-    CWorkerContext& m_context;
+    CWorkerContext& m_Context;
 };

@@ -15,7 +15,7 @@ public:
     // Words below this index of register table 0 are the device's own.
     static constexpr WORD CommonWritableIndex = 26;
 
-    CDeviceDataWriter(CWorkerContext& context, CDeviceResetSteps& steps) : m_context(context), m_steps(steps) {}
+    CDeviceDataWriter(CWorkerContext& context, CDeviceResetSteps& steps) : m_Context(context), m_Steps(steps) {}
 
     // Every writing step, from enabling the parameter writes to the restart.
     bool WriteAll();
@@ -41,6 +41,6 @@ private:
     bool WaitWhileInterfaceBusy(ENThreadAction action);
     bool NotSupported();
 
-    CWorkerContext& m_context;
-    CDeviceResetSteps& m_steps;
+    CWorkerContext& m_Context;
+    CDeviceResetSteps& m_Steps;
 };

@@ -25,23 +25,23 @@ constexpr DWORD FactoryPollMs = 2000;
 // clock, whichever ends first.
 class CPollBudget {
 public:
-    CPollBudget() : m_deadline(Platform::Clock::NowMs() + CDeviceResetSteps::MaxPollMs) {}
-    bool Next() { return ++m_requests <= CDeviceResetSteps::MaxPollRequests && Platform::Clock::NowMs() < m_deadline; }
+    CPollBudget() : m_nDeadline(Platform::Clock::NowMs() + CDeviceResetSteps::MaxPollMs) {}
+    bool Next() { return ++m_nRequests <= CDeviceResetSteps::MaxPollRequests && Platform::Clock::NowMs() < m_nDeadline; }
 
 private:
-    ULONGLONG m_deadline = 0;
-    int m_requests = 0;
+    ULONGLONG m_nDeadline = 0;
+    int m_nRequests = 0;
 };
 
 }
 
-bool CDeviceResetSteps::LastErrorIs(DWORD code) const { return m_context.Service().GetLastErrorCode() == code; }
+bool CDeviceResetSteps::LastErrorIs(DWORD code) const { return m_Context.Service().GetLastErrorCode() == code; }
 
 bool CDeviceResetSteps::SaveDeviceParameters()
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::SaveParameter, ENThreadState::Working);
-    bool ok = m_context.Service().SaveParameter() && PollServiceState(0);
+    bool ok = m_Context.Service().SaveParameter() && PollServiceState(0);
     // A device without the save service keeps its parameters by itself.
     if (!ok)
         ok = GetLastError() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
@@ -51,8 +51,8 @@ bool CDeviceResetSteps::SaveDeviceParameters()
 
 bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)
 {
-    CServiceBase& service = m_context.Service();
-    const CWorkerWait& wait = m_context.Wait();
+    CServiceBase& service = m_Context.Service();
+    const CWorkerWait& wait = m_Context.Wait();
     CPollBudget budget;
     int settled = 0;
     bool ended = false;
@@ -89,14 +89,14 @@ bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)
 
 int CDeviceResetSteps::SetRestartTimeout(const CString& article)
 {
-    const std::wstring text = m_context.Connection().GetSettingsValue(L"RestartTimeoutSeconds");
+    const std::wstring text = m_Context.Connection().GetSettingsValue(L"RestartTimeoutSeconds");
     int old = 0;
     try {
         old = text.empty() ? 0 : std::stoi(text);
     } catch (...) {
         old = 0;
     }
-    const int boot = m_context.Capabilities().GetBootDelay(article);
+    const int boot = m_Context.Capabilities().GetBootDelay(article);
     if (boot != -1 && old < boot)
         ApplyRestartTimeout(boot);
     return old;
@@ -106,7 +106,7 @@ void CDeviceResetSteps::RestoreRestartTimeout(int seconds) { ApplyRestartTimeout
 
 void CDeviceResetSteps::ApplyRestartTimeout(int seconds)
 {
-    ZELL::CConnectionBase& connection = m_context.Connection();
+    ZELL::CConnectionBase& connection = m_Context.Connection();
     CString xml;
     xml.Format(L"<?xml version='1.0'?> <%s RestartTimeoutSeconds='%d'/>", connection.GetType().c_str(), seconds);
     connection.SetSettingsXML(xml.str());
@@ -114,16 +114,16 @@ void CDeviceResetSteps::ApplyRestartTimeout(int seconds)
 
 bool CDeviceResetSteps::Restart(const CString& article, bool withoutWaiting, bool checkAfterFailure)
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::SoftwareReset, ENThreadState::Working);
     const int old = SetRestartTimeout(article);
-    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_context.Service());
+    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_Context.Service());
     bool ok = withoutWaiting && tcp != nullptr ? tcp->RestartSystemWithoutWaiting()
-                                               : m_context.Service().RestartSystem();
-    m_connection.Close();
+                                               : m_Context.Service().RestartSystem();
+    m_Connection.Close();
     RestoreRestartTimeout(old);
     if (!ok && checkAfterFailure)
-        ok = m_connection.CheckConnection(2, true);
+        ok = m_Connection.CheckConnection(2, true);
     reporter.ShowResult(ENThreadAction::SoftwareReset, ok, true);
     return ok;
 }
@@ -134,11 +134,11 @@ bool CDeviceResetSteps::RestartDevice(const CString& article) { return Restart(a
 
 bool CDeviceResetSteps::ResetToFactoryDefaults(const CString& article)
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::FactoryDefaults, ENThreadState::Working);
-    const bool controller = m_context.Capabilities().IsPlcController(article);
-    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_context.Service());
-    if (controller && tcp != nullptr && m_context.IsTcpIp()) {
+    const bool controller = m_Context.Capabilities().IsPlcController(article);
+    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_Context.Service());
+    if (controller && tcp != nullptr && m_Context.IsTcpIp()) {
         // The controller restarts at once and answers no more; whether the
         // request went out is all there is to know.
         const bool sent = tcp->SetFactoryDefaultsWithoutWaiting();
@@ -146,7 +146,7 @@ bool CDeviceResetSteps::ResetToFactoryDefaults(const CString& article)
                            sent ? ENThreadState::Started : ENThreadState::Failed, true);
         return true;
     }
-    bool ok = m_context.Service().SetFactoryDefaults();
+    bool ok = m_Context.Service().SetFactoryDefaults();
     if (ok && controller)
         ok = PollServiceState(FactoryPollMs) || PollServiceState(FactoryPollMs);
     reporter.ShowResult(ENThreadAction::FactoryDefaults, ok, true);
@@ -155,14 +155,14 @@ bool CDeviceResetSteps::ResetToFactoryDefaults(const CString& article)
 
 bool CDeviceResetSteps::FormatFlashDiskWithPolling()
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
-    CServiceBase& service = m_context.Service();
+    const CWorkerReporter& reporter = m_Context.Reporter();
+    CServiceBase& service = m_Context.Service();
     reporter.ShowState(ENThreadAction::FormatFlash, ENThreadState::Working);
     bool ok = service.FormatFlashDisk(0);
     if (!ok && LastErrorIs(ZELL::CServiceAPI::kBusy)) {
         CPollBudget budget;
         for (;;) {
-            if (!budget.Next() || !m_context.Wait().Sleep(FormatPollMs)) {
+            if (!budget.Next() || !m_Context.Wait().Sleep(FormatPollMs)) {
                 ok = false;
                 break;
             }
@@ -179,14 +179,14 @@ bool CDeviceResetSteps::FormatFlashDiskWithPolling()
 
 bool CDeviceResetSteps::ExtractFilesWithPolling()
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
-    CServiceBase& service = m_context.Service();
+    const CWorkerReporter& reporter = m_Context.Reporter();
+    CServiceBase& service = m_Context.Service();
     reporter.ShowState(ENThreadAction::ExtractFiles, ENThreadState::Working);
     bool ok = service.ExtractFiles(0xFFFF);
     if (!ok && LastErrorIs(ZELL::CServiceAPI::kBusy)) {
         CPollBudget budget;
         for (;;) {
-            if (!budget.Next() || !m_context.Wait().Sleep(ExtractPollMs))
+            if (!budget.Next() || !m_Context.Wait().Sleep(ExtractPollMs))
                 break;
             tServiceState state;
             // The first answer after the wait can still be the old one.

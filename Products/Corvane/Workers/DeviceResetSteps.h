@@ -19,7 +19,7 @@ public:
     static constexpr int MaxPollRequests = 2000;
 
     CDeviceResetSteps(CWorkerContext& context, CWorkerConnection& connection)
-        : m_context(context), m_connection(connection)
+        : m_Context(context), m_Connection(connection)
     {
     }
 
@@ -43,6 +43,6 @@ private:
     bool LastErrorIs(DWORD code) const;
     void ApplyRestartTimeout(int seconds);
 
-    CWorkerContext& m_context;
-    CWorkerConnection& m_connection;
+    CWorkerContext& m_Context;
+    CWorkerConnection& m_Connection;
 };

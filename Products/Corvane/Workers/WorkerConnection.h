@@ -9,7 +9,7 @@ class CWorkerContext;
 
 class CWorkerConnection {
 public:
-    explicit CWorkerConnection(CWorkerContext& context) : m_context(context) {}
+    explicit CWorkerConnection(CWorkerContext& context) : m_Context(context) {}
     // Closes the connection if this object opened it.
     ~CWorkerConnection();
     CWorkerConnection(const CWorkerConnection&) = delete;
@@ -27,7 +27,7 @@ public:
     bool CloseIfOpenedHere();
     // Closes an open connection, whoever opened it (before a restart).
     bool Close();
-    bool OpenedHere() const { return m_openedHere; }
+    bool OpenedHere() const { return m_bOpenedHere; }
 
     // Identifies the connected device and holds the data set against it:
     // the same article and firmware, or the user's Yes to a firmware
@@ -40,6 +40,6 @@ private:
     CString Details(const CString& deviceArticle, const CString& deviceFirmware) const;
     void ShowError(const wchar_t* messageKey);
 
-    CWorkerContext& m_context;
-    bool m_openedHere = false;
+    CWorkerContext& m_Context;
+    bool m_bOpenedHere = false;
 };

@@ -36,9 +36,9 @@ constexpr wchar_t kAppName[] = L"CorvaneAppTests";
 
 class CStartApp : public CCorvaneApp {
 public:
-    explicit CStartApp(std::wstring guiXmlFile) : CCorvaneApp(kAppName), m_guiXml(std::move(guiXmlFile)) {}
+    explicit CStartApp(std::wstring guiXmlFile) : CCorvaneApp(kAppName), m_strGuiXml(std::move(guiXmlFile)) {}
 
-    void InitGuiXmlFile() override { m_guiXmlFile = m_guiXml.c_str(); }
+    void InitGuiXmlFile() override { m_guiXmlFile = m_strGuiXml.c_str(); }
     bool IsUserLanguageSupported() const override { return supportedLanguage; }
 
     std::vector<std::wstring> messages;
@@ -67,7 +67,7 @@ protected:
     void HandGuiXmlFileToLibrary(const CString& file, WORD lcid) override { libraryLcids.push_back(lcid); }
 
 private:
-    std::wstring m_guiXml;
+    std::wstring m_strGuiXml;
 };
 
 std::vector<CString> Args(std::initializer_list<const wchar_t*> texts)
@@ -90,7 +90,7 @@ protected:
 
     std::wstring WriteGui()
     {
-        return m_folder.Write("Corvane.GUI.XML",
+        return m_Folder.Write("Corvane.GUI.XML",
                               GuiXml(Keyed("TXT_IP_ADDR_SOURCE_01", "Static") + Keyed("TXT_IP_ADDR_SOURCE_02", "BootP") +
                                      Keyed("TXT_IP_ADDR_SOURCE_03", "DHCP") + Keyed("TXT_IP_ADDR_SOURCE_04", "DHCP") +
                                      Keyed("TXT_IP_ADDR_SOURCE_UNKNOWN", "Unknown") +
@@ -114,7 +114,7 @@ protected:
         ASSERT_TRUE(tcp.SaveSettings(app.CommunicationRegistryPath().str(), ZELL::ISettings::Registry));
     }
 
-    ScratchFolder m_folder;
+    ScratchFolder m_Folder;
 };
 
 TEST_F(CorvaneAppTest, StartRunsTheDialogOnceWithFontAndAddressListAndEndsTheProgram)
@@ -258,20 +258,20 @@ TEST_F(CorvaneAppTest, DataFolderIsTheProfilesWhenItExistsElseTheDocumentsMadeIf
 {
     CStartApp app(WriteGui());
     app.InitRegistryKey(CCorvaneApp::kCompany);
-    const std::wstring home = m_folder.Path("fresh-home");
+    const std::wstring home = m_Folder.Path("fresh-home");
     const ShellTest::ScopedVariable homeVariable(L"HOME", home);
     const ShellTest::ScopedVariable configVariable(L"XDG_CONFIG_HOME", home + L"/.config");
     ASSERT_TRUE(Profile().WriteString(L"Folder", L"MyDocuments", L"/no/such/folder/anywhere"));
     EXPECT_EQ(app.GetDataFolder().str(), home + L"/Documents");
     EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(home + L"/Documents")));
-    const std::wstring folder = m_folder.Path("");
+    const std::wstring folder = m_Folder.Path("");
     ASSERT_TRUE(Profile().WriteString(L"Folder", L"MyDocuments", folder.c_str()));
     EXPECT_EQ(app.GetDataFolder().str(), folder);
 }
 
 TEST_F(CorvaneAppTest, CapabilityLookUpsGoThroughTheLocatedFile)
 {
-    const std::wstring ini = m_folder.Write("corvane.ini", "[0612-0002/0000-0001]\nFBC=1\nAUTOIP=2\n"
+    const std::wstring ini = m_Folder.Write("corvane.ini", "[0612-0002/0000-0001]\nFBC=1\nAUTOIP=2\n"
                                                            "[0612-0002]\nFBC=1\nDIP=1\nSPSCTRL=1\nNOIP=2\n"
                                                            "[0612-0006/0025-0000]\nSDCARD=1\n"
                                                            "[0612-0006]\nBOOTDELAY=40\n");

@@ -25,11 +25,11 @@ class DeviceCapabilityFileTest : public ::testing::Test {
 protected:
     CDeviceCapabilityFile Load(const std::string& content)
     {
-        const auto path = m_folder.Write("corvane.ini", content);
+        const auto path = m_Folder.Write("corvane.ini", content);
         return CDeviceCapabilityFile(CString(path.wstring()));
     }
 
-    CTempFolder m_folder;
+    CTempFolder m_Folder;
 };
 
 constexpr char FamilyAndVariant[] =

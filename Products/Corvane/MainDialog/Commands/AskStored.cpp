@@ -22,7 +22,7 @@ UINT CAskStored::AskAndKeep(LPCWSTR key, LPCWSTR messageKey, UINT type)
 
 void CAskStored::Keep(LPCWSTR key, UINT answer)
 {
-    m_profile.WriteInt(Section, key, static_cast<int>(answer));
+    m_Profile.WriteInt(Section, key, static_cast<int>(answer));
 }
 
 UINT CAskStored::Answer(LPCWSTR key, LPCWSTR messageKey, UINT type)
@@ -49,5 +49,5 @@ UINT CAskStored::Ask(const CString& text, UINT type)
 
 UINT CAskStored::Stored(LPCWSTR key) const
 {
-    return m_profile.GetInt(Section, key, 0);
+    return m_Profile.GetInt(Section, key, 0);
 }

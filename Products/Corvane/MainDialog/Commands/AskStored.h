@@ -22,7 +22,7 @@ public:
     static constexpr wchar_t ResetFileSystemKey[] = L"ResetFileSystem";
     static constexpr wchar_t RestartAfterResetKey[] = L"SoftwareResetAfterResetFileSystem";
 
-    explicit CAskStored(Registry::CProfileStore profile) : m_profile(std::move(profile)) {}
+    explicit CAskStored(Registry::CProfileStore profile) : m_Profile(std::move(profile)) {}
     virtual ~CAskStored() = default;
 
     // Asks (or takes the kept answer) and goes on when the answer's low
@@ -48,5 +48,5 @@ private:
     UINT Stored(LPCWSTR key) const;
     void Keep(LPCWSTR key, UINT answer);
 
-    Registry::CProfileStore m_profile;
+    Registry::CProfileStore m_Profile;
 };

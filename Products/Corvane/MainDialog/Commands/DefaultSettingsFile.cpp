@@ -42,5 +42,5 @@ CString CDefaultSettingsFile::PathOf(const std::wstring& compactArticle, unsigne
     CString name(compactArticle.c_str());
     if (generation > 0)
         name.AppendFormat(L".%02u", generation);
-    return CSettingsFileNames::CleanPath(m_folder + L"/" + name + L".xml");
+    return CSettingsFileNames::CleanPath(m_strFolder + L"/" + name + L".xml");
 }

@@ -10,11 +10,11 @@
 
 class CDefaultSettingsFile {
 public:
-    explicit CDefaultSettingsFile(const CString& folder) : m_folder(folder) {}
+    explicit CDefaultSettingsFile(const CString& folder) : m_strFolder(folder) {}
     // The "Settings" folder beside the executable, build folders removed.
     static CDefaultSettingsFile BesideExecutable(const CString& executablePath);
 
-    const CString& Folder() const { return m_folder; }
+    const CString& Folder() const { return m_strFolder; }
     // The file of the article and generation: with the option pair, else
     // without it; empty when neither exists.
     CString Find(const CString& article, unsigned int generation) const;
@@ -25,5 +25,5 @@ public:
 private:
     CString PathOf(const std::wstring& compactArticle, unsigned int generation) const;
 
-    CString m_folder;
+    CString m_strFolder;
 };

@@ -29,8 +29,8 @@ constexpr wchar_t DefaultMinimumVersion[] = L"00.00.00(00)";
 
 tOrderCheck COrderCheck::CheckOrder(const CString& article, const CFBCData& data) const
 {
-    const int fbc = m_capabilities.GetDeviceIniInt(article, L"FBC", -1);
-    const int orbis = m_capabilities.GetDeviceIniInt(article, L"ORBIS", -1);
+    const int fbc = m_Capabilities.GetDeviceIniInt(article, L"FBC", -1);
+    const int orbis = m_Capabilities.GetDeviceIniInt(article, L"ORBIS", -1);
     tOrderCheck result;
     if (fbc == -1 || orbis == -1)
         result = CheckUnlistedOrder(article, data);
@@ -41,7 +41,7 @@ tOrderCheck COrderCheck::CheckOrder(const CString& article, const CFBCData& data
             result.controllerPages = family.controllerPages;
         }
     }
-    result.hasDIPSwitch = m_capabilities.GetDeviceIniInt(article, L"DIP", 0) != 0;
+    result.hasDIPSwitch = m_Capabilities.GetDeviceIniInt(article, L"DIP", 0) != 0;
     return result;
 }
 
@@ -63,7 +63,7 @@ bool COrderCheck::IsControllerArticle(const CString& article)
 tVersionCheck COrderCheck::CheckSoftwareVersion(const CString& swVersion, const CString& article) const
 {
     tVersionCheck result;
-    result.minimum = m_capabilities.GetDeviceIniString(article, L"Version", DefaultMinimumVersion);
+    result.minimum = m_Capabilities.GetDeviceIniString(article, L"Version", DefaultMinimumVersion);
     result.ok = !result.minimum.IsEmpty() && result.minimum.CompareNoCase(swVersion) <= 0;
     return result;
 }

@@ -43,5 +43,5 @@ protected:
 private:
     static CWorkerBusyFlag& BusyOf(const tWorkerParams& params);
 
-    std::unique_ptr<CDeviceWorker> m_worker;
+    std::unique_ptr<CDeviceWorker> m_pWorker;
 };

@@ -4,14 +4,14 @@ std::optional<WORD> CDeviceBlock::Read(DWORD index) const
 {
     if (!Has(index))
         return std::nullopt;
-    return m_words[index];
+    return m_pWords[index];
 }
 
 bool CDeviceBlock::Write(DWORD index, WORD value)
 {
     if (!Has(index))
         return false;
-    m_words[index] = value;
+    m_pWords[index] = value;
     return true;
 }
 

@@ -52,7 +52,7 @@ void CModbusCodec::Load(const CDeviceBlock& block, bool wideFormat)
     } else {
         LoadWord(block, SharedWord, ConnectionWatchdog);
     }
-    m_loadedSharedWord = block.Read(SharedWord);
+    m_wLoadedSharedWord = block.Read(SharedWord);
 }
 
 bool CModbusCodec::Store(CDeviceBlock& block, bool wideFormat)
@@ -67,8 +67,8 @@ bool CModbusCodec::Store(CDeviceBlock& block, bool wideFormat)
         StoreWord(block, ConnectionWatchdogWord, ConnectionWatchdog);
     }
     const std::optional<WORD> shared = SharedWordValue(wideFormat);
-    if (shared && shared != m_loadedSharedWord && block.Write(SharedWord, *shared))
-        m_loadedSharedWord = shared;
+    if (shared && shared != m_wLoadedSharedWord && block.Write(SharedWord, *shared))
+        m_wLoadedSharedWord = shared;
     return valid;
 }
 

@@ -62,5 +62,5 @@ public:
 private:
     std::optional<WORD> SharedWordValue(bool wideFormat) const;
 
-    std::optional<WORD> m_loadedSharedWord;
+    std::optional<WORD> m_wLoadedSharedWord;
 };

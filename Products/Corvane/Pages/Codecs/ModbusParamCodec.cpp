@@ -59,7 +59,7 @@ void CModbusParamCodec::Load(const CDeviceBlock& block)
     Values.Watchdog = !(*word & WatchdogOffBit);
     Values.UseLibrary = !(*word & LibraryOrCompatibilityBit);
     Values.Compatibility = *word & LibraryOrCompatibilityBit;
-    m_loadedWord = word;
+    m_wLoadedWord = word;
 }
 
 bool CModbusParamCodec::Store(CDeviceBlock& block, bool controller)
@@ -69,11 +69,11 @@ bool CModbusParamCodec::Store(CDeviceBlock& block, bool controller)
     for (const CBits& field : FieldBits(Values, controller)) {
         if (!field.Bits)
             continue;
-        if (!m_loadedWord || *field.Bits != (*m_loadedWord & field.Mask))
+        if (!m_wLoadedWord || *field.Bits != (*m_wLoadedWord & field.Mask))
             block.WriteBits(ParamWord, field.Mask, *field.Bits);
     }
     if (const std::optional<WORD> word = block.Read(ParamWord))
-        m_loadedWord = word;
+        m_wLoadedWord = word;
     return true;
 }
 

@@ -54,5 +54,5 @@ private:
 
     // Word 2 as last loaded or stored: the fields that differ from it are
     // the user's changes.
-    std::optional<WORD> m_loadedWord;
+    std::optional<WORD> m_wLoadedWord;
 };

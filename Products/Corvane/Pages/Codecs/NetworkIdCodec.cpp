@@ -39,16 +39,16 @@ void CNetworkIdCodec::Load(const CDeviceBlock& block)
 {
     if (!block.IsPresent())
         return;
-    HostName = m_loadedHostName = ReadName(block, HostNameOffset);
-    DomainName = m_loadedDomainName = ReadName(block, DomainNameOffset);
+    HostName = m_strLoadedHostName = ReadName(block, HostNameOffset);
+    DomainName = m_strLoadedDomainName = ReadName(block, DomainNameOffset);
 }
 
 bool CNetworkIdCodec::Store(CDeviceBlock& block) const
 {
     if (!block.IsPresent())
         return false;
-    WriteName(block, HostNameOffset, HostName, HostName == m_loadedHostName ? FieldBytes : MaxChars);
-    WriteName(block, DomainNameOffset, DomainName, DomainName == m_loadedDomainName ? FieldBytes : MaxChars);
+    WriteName(block, HostNameOffset, HostName, HostName == m_strLoadedHostName ? FieldBytes : MaxChars);
+    WriteName(block, DomainNameOffset, DomainName, DomainName == m_strLoadedDomainName ? FieldBytes : MaxChars);
     return true;
 }
 

@@ -29,13 +29,13 @@ public:
                           std::size_t maxChars = MaxChars);
 
     // The names as the last Load read them.
-    const std::wstring& LoadedHostName() const { return m_loadedHostName; }
-    const std::wstring& LoadedDomainName() const { return m_loadedDomainName; }
+    const std::wstring& LoadedHostName() const { return m_strLoadedHostName; }
+    const std::wstring& LoadedDomainName() const { return m_strLoadedDomainName; }
 
     std::wstring HostName;
     std::wstring DomainName;
 
 private:
-    std::wstring m_loadedHostName;
-    std::wstring m_loadedDomainName;
+    std::wstring m_strLoadedHostName;
+    std::wstring m_strLoadedDomainName;
 };

@@ -136,7 +136,7 @@ void CSntpCodec::LoadServer(const CDeviceBlock& block, const CFBCData* data)
         if (const std::optional<DWORD> address = block.ReadAddress(AddressWord))
             ServerText = CurrentServerText = UIntToIpText(*address);
     }
-    LastAcceptedText = m_storedServerText = ServerText;
+    LastAcceptedText = m_strStoredServerText = ServerText;
 }
 
 bool CSntpCodec::IsNameServerKnown(const CFBCData& data)
@@ -166,7 +166,7 @@ bool CSntpCodec::Store(CDeviceBlock& block, CFBCData* data, bool severalPorts)
     // none): the server stays as it was until the text is mended.
     if (serverValid) {
         StoreServer(block, data);
-        m_storedServerText = ServerText;
+        m_strStoredServerText = ServerText;
     }
     if (HasRecords(data) && severalPorts)
         block.WriteFlag(SecondPortWord, SntpBit, false);
@@ -182,7 +182,7 @@ void CSntpCodec::StoreServer(CDeviceBlock& block, CFBCData* data) const
     }
     // The server the records hold already (the one loaded or stored last)
     // leaves them alone, however they spell it.
-    if (ServerText == m_storedServerText)
+    if (ServerText == m_strStoredServerText)
         return;
     const bool isAddress = IsValidIpText(ServerText);
     std::wstring address = ServerText;
@@ -241,7 +241,7 @@ CSntpCodec::CServerCheck CSntpCodec::CheckServerText(const std::wstring& typed, 
                 Put(check, result, text.size(), false);
         }
         if (!IsValidIpText(result)) {
-            LastAcceptedText = m_storedServerText;
+            LastAcceptedText = m_strStoredServerText;
             check.Failure = EFailure::NotAnAddress;
             return check;
         }

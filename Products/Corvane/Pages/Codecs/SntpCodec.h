@@ -87,5 +87,5 @@ private:
     void Put(CServerCheck& check, std::wstring text, std::size_t typedLength, bool leaveEditAlone);
 
     // The server as last loaded or stored: the reference after a bad entry.
-    std::wstring m_storedServerText;
+    std::wstring m_strStoredServerText;
 };

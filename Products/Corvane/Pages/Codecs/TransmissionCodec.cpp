@@ -11,7 +11,7 @@ void CTransmissionCodec::Load(const CDeviceBlock& block)
     if (const std::optional<WORD> mode = block.Read(ModeWord)) {
         SpeedIndex = IndexOfLinkMode(*mode);
         BandwidthLimit = (*mode & BandwidthLimitBit) != 0;
-        m_loadedBandwidthLimit = BandwidthLimit;
+        m_bLoadedBandwidthLimit = BandwidthLimit;
     }
     if (const std::optional<WORD> time = block.Read(ActivationTimeWord))
         ActivationTime = *time;
@@ -24,7 +24,7 @@ bool CTransmissionCodec::Store(CDeviceBlock& block)
     const bool valid = Validate();
     if (const std::optional<WORD> linkMode = LinkModeOfIndex(SpeedIndex))
         block.WriteBits(ModeWord, LinkModeBits, *linkMode);
-    if (m_loadedBandwidthLimit != BandwidthLimit)
+    if (m_bLoadedBandwidthLimit != BandwidthLimit)
         CommitBandwidthLimit(block);
     block.Write(ActivationTimeWord, static_cast<WORD>(ActivationTime));
     if (PriorityIndex >= 0 && PriorityIndex < PriorityCount)
@@ -36,7 +36,7 @@ bool CTransmissionCodec::CommitBandwidthLimit(CDeviceBlock& block)
 {
     if (!block.WriteFlag(ModeWord, BandwidthLimitBit, BandwidthLimit))
         return false;
-    m_loadedBandwidthLimit = BandwidthLimit;
+    m_bLoadedBandwidthLimit = BandwidthLimit;
     return true;
 }
 

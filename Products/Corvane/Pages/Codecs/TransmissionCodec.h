@@ -55,5 +55,5 @@ public:
     int PriorityIndex = -1;
 
 private:
-    std::optional<bool> m_loadedBandwidthLimit;
+    std::optional<bool> m_bLoadedBandwidthLimit;
 };

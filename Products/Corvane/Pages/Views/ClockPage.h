@@ -62,15 +62,15 @@ private:
     CClockCodec::CDateTime PickerDateTime() const;
     void SetPickers(const CClockCodec::CDateTime& value);
 
-    CZellButton m_syncButton;
-    CComboBox m_zoneList;
-    CDateTimeCtrl m_datePicker;
-    CDateTimeCtrl m_timePicker;
-    std::map<int, COLORREF> m_labelColours;
-    bool m_deviceControlsEnabled = false;
-    bool m_dateEditing = false;
-    bool m_timeEditing = false;
-    bool m_zoneEditing = false;
-    bool m_hasDaylightSaving = false;
-    bool m_daylightSavingOn = false;
+    CZellButton m_SyncButton;
+    CComboBox m_ZoneList;
+    CDateTimeCtrl m_DatePicker;
+    CDateTimeCtrl m_TimePicker;
+    std::map<int, COLORREF> m_mapLabelColours;
+    bool m_bDeviceControlsEnabled = false;
+    bool m_bDateEditing = false;
+    bool m_bTimeEditing = false;
+    bool m_bZoneEditing = false;
+    bool m_bHasDaylightSaving = false;
+    bool m_bDaylightSavingOn = false;
 };

@@ -40,8 +40,8 @@ public:
     virtual void SetRowImage(int row, int image);
     virtual void FillGrid(int row, LPCWSTR name, LPCWSTR value, int state);
 
-    CZellGrid& Grid() { return m_grid; }
-    bool IsGridSetUp() const { return m_gridSetUp; }
+    CZellGrid& Grid() { return m_Grid; }
+    bool IsGridSetUp() const { return m_bGridSetUp; }
 
 protected:
     // The text of the failure the calling thread saw last.
@@ -54,8 +54,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    CZellGrid m_grid;
-    bool m_gridSetUp = false;
+    CZellGrid m_Grid;
+    bool m_bGridSetUp = false;
 
 private:
     static int ImageOfState(int state);

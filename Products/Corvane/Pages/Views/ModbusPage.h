@@ -29,5 +29,5 @@ private:
     void FillConfigurationList();
     void AddTooltips();
 
-    CModbusCodec m_codec;
+    CModbusCodec m_Codec;
 };

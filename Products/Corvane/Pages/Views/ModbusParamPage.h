@@ -24,5 +24,5 @@ protected:
 
 private:
 
-    CModbusParamCodec m_codec;
+    CModbusParamCodec m_Codec;
 };

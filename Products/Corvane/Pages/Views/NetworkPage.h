@@ -21,7 +21,7 @@ private:
     void ApplyTexts() override;
     static void CheckNameLength(CDataExchange* dx, const CString& name, const std::wstring& deviceName);
 
-    CNetworkIdCodec m_codec;
-    CString m_hostName;
-    CString m_domainName;
+    CNetworkIdCodec m_Codec;
+    CString m_strHostName;
+    CString m_strDomainName;
 };

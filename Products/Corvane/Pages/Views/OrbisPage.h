@@ -30,6 +30,6 @@ private:
     std::vector<WORD> RuntimeSystems() const;
     COrbisCodec::Translator Translator() const;
 
-    COrbisCodec m_codec;
-    CComboBox m_runtimeSystems;
+    COrbisCodec m_Codec;
+    CComboBox m_RuntimeSystems;
 };

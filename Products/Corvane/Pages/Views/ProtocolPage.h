@@ -34,7 +34,7 @@ private:
     CRect ControlPlace(int id);
     bool IsPlcArticle() const;
 
-    CProtocolCodec m_codec;
+    CProtocolCodec m_Codec;
     // Where the template puts the PLC switch (it moves when EtherNet/IP is missing).
-    CRect m_plcPlace;
+    CRect m_rcPlcPlace;
 };

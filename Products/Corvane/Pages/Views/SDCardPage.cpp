@@ -24,7 +24,7 @@ END_MESSAGE_MAP()
 
 CSDCardPage::CSDCardPage() : CTextedSettingsPage(kSDCardTemplate, 0)
 {
-    m_pageKey = L"SDCARD";
+    m_strPageKey = L"SDCARD";
 }
 
 void CSDCardPage::LoadFromDeviceData()
@@ -50,7 +50,7 @@ bool CSDCardPage::ShowValues()
         SetDlgItemText(kCardStatus, CSDCardCodec::NotSupportedText);
         return true;
     }
-    m_rootLocations.SetCurSel(data->SDCardInfo.wRootLocation);
+    m_RootLocations.SetCurSel(data->SDCardInfo.wRootLocation);
     ShowCard(data->SDCardInfo);
     return true;
 }
@@ -89,7 +89,7 @@ void CSDCardPage::EnableCardFields(bool enable)
 void CSDCardPage::DoDataExchange(CDataExchange* dx)
 {
     CCouplerSettingsPageBase::DoDataExchange(dx);
-    DDX_Control(dx, kRootLocationList, m_rootLocations);
+    DDX_Control(dx, kRootLocationList, m_RootLocations);
 }
 
 BOOL CSDCardPage::OnInitDialog()
@@ -123,14 +123,14 @@ void CSDCardPage::ApplyTexts()
 
 void CSDCardPage::FillRootLocations()
 {
-    m_rootLocations.ResetContent();
-    m_rootLocations.AddString(Text(L"TXT_INTERNAL_FLASH"));
-    m_rootLocations.AddString(Text(L"TXT_SDCARD"));
+    m_RootLocations.ResetContent();
+    m_RootLocations.AddString(Text(L"TXT_INTERNAL_FLASH"));
+    m_RootLocations.AddString(Text(L"TXT_SDCARD"));
 }
 
 void CSDCardPage::OnRootLocationChanged()
 {
-    const int selected = m_rootLocations.GetCurSel();
+    const int selected = m_RootLocations.GetCurSel();
     CFBCData* data = GetDeviceData();
     if (data != nullptr && selected >= 0)
         CSDCardCodec::ChooseRootLocation(*data, selected);
@@ -152,17 +152,17 @@ void CSDCardPage::OnQueryCard()
     CServiceBase* service = GetService();
     // A reply shorter than the words read counts as a failure.
     if (service != nullptr && service->GetSDCardStatus(reply) && CSDCardCodec::ParseStatusReply(reply, info)) {
-        m_cardPresent = info.bInserted;
+        m_bCardPresent = info.bInserted;
         ShowCard(info);
         SetServiceLine(L"Status der SD-Karte ermittelt");
     } else {
-        m_cardPresent = false;
+        m_bCardPresent = false;
         const DWORD code = service != nullptr ? service->GetLastErrorCode() : PELORUS_ERROR_NO_CONNECTION;
         SetDlgItemText(kCardStatus, L"");
         ClearCardFields();
         SetServiceLine(FormatW(L"Status der SD-Karte nicht ermittelt! - Errorcode: 0x%08X", code));
     }
-    EnableCardFields(m_cardPresent);
+    EnableCardFields(m_bCardPresent);
     FinishConnection();
 }
 
@@ -173,7 +173,7 @@ void CSDCardPage::OnGetRootLocation()
     CServiceBase* service = GetService();
     unsigned short location = 0;
     if (service != nullptr && service->GetPLCRootLocation(location)) {
-        m_rootLocations.SetCurSel(location);
+        m_RootLocations.SetCurSel(location);
         SetServiceLine(L"PLC Root Location ermittelt");
     } else {
         const DWORD code = service != nullptr ? service->GetLastErrorCode() : PELORUS_ERROR_NO_CONNECTION;
@@ -184,7 +184,7 @@ void CSDCardPage::OnGetRootLocation()
 
 void CSDCardPage::OnSetRootLocation()
 {
-    const int selected = m_rootLocations.GetCurSel();
+    const int selected = m_RootLocations.GetCurSel();
     if (selected < 0) {
         SetServiceLine(L"Keine PLC Root Location ausgewählt!");
         return;

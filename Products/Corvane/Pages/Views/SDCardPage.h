@@ -36,6 +36,6 @@ private:
     CString SetRootLocationOnDevice(int location);
 
     // Set by the direct status query: whether the value fields mean anything.
-    bool m_cardPresent = false;
-    CComboBox m_rootLocations;
+    bool m_bCardPresent = false;
+    CComboBox m_RootLocations;
 };

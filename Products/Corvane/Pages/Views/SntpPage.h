@@ -45,6 +45,6 @@ private:
     void ShowDnsWarning();
     bool IsIconShown() const;
 
-    CSntpCodec m_codec;
-    bool m_dnsWarningShown = false;
+    CSntpCodec m_Codec;
+    bool m_bDnsWarningShown = false;
 };

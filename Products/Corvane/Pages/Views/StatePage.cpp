@@ -55,7 +55,7 @@ END_MESSAGE_MAP()
 
 CStatePage::CStatePage() : CTextedSettingsPage(kStateTemplate, 0)
 {
-    m_pageKey = L"STATUS";
+    m_strPageKey = L"STATUS";
 }
 
 BOOL CStatePage::OnInitDialog()

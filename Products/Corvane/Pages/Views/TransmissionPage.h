@@ -35,5 +35,5 @@ protected:
 
 private:
 
-    CTransmissionCodec m_codec;
+    CTransmissionCodec m_Codec;
 };

@@ -148,7 +148,7 @@ TEST_F(CorvaneEndToEnd, SettingsSavedFromOneDeviceAreWrittenOfflineToASecondDevi
     StartDevice(source, false);
     StartDevice(target, false);
     target.Model().Update([](DevSim::tDeviceData& d) { d.networkId = "MAC-ID=025AE10A0B0D"; });
-    const CString file((m_files.Path() / "coupler.wes").wstring());
+    const CString file((m_Files.Path() / "coupler.wes").wstring());
     std::vector<WORD> saved;
     bool ftp = false;
     const tRunResult first = RunOverTcp(source.Port(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
@@ -189,8 +189,8 @@ TEST_F(CorvaneEndToEnd, SettingsFileOpenedUnderTheStatePageShowsOnLiveData)
 {
     DevSim::CDeviceSimulator device;
     StartDevice(device, false);
-    const CString file((m_files.Path() / "state.wes").wstring());
-    const CString broken(m_files.Write("broken.wes", "<application><device>").wstring());
+    const CString file((m_Files.Path() / "state.wes").wstring());
+    const CString broken(m_Files.Write("broken.wes", "<application><device>").wstring());
     const tRunResult run = RunOverTcp(device.Port(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
         const std::vector<std::wstring> pages = ShownPages(dialog);
         ASSERT_TRUE(dialog.SaveSettingsFile(file));

@@ -62,7 +62,7 @@ TEST_P(CorvanePageScreenshots, EveryPageAfterAReadLooksAsItsGoldenPicture)
             EXPECT_EQ(LayoutFaults(dialog.ActivePage()->GetSafeHwnd()), std::vector<std::wstring>{}) << name;
             const std::string key = Prefix() + std::string(name.begin(), name.end());
             const std::string png =
-                (m_files.Path() / (key + "-" + std::to_string(::getpid()) + ".png")).string();
+                (m_Files.Path() / (key + "-" + std::to_string(::getpid()) + ".png")).string();
             ASSERT_TRUE(UiTest::Headless().SaveWithFrameAsPng(NativeWindowOf(driver.Dialog()), png));
             if (name != L"CLOCK") {
                 EXPECT_TRUE(UiTest::MatchesGolden(png, key, CORVANE_GOLDEN_DIR));

@@ -86,13 +86,13 @@ inline std::wstring SerialSettings(const std::string& device)
 
 class CEndToEndProgram : public CCorvaneProgram {
 public:
-    explicit CEndToEndProgram(std::wstring capabilityFile) : m_capabilityFile(std::move(capabilityFile)) {}
+    explicit CEndToEndProgram(std::wstring capabilityFile) : m_strCapabilityFile(std::move(capabilityFile)) {}
 
     void InitGuiXmlFile() override { m_guiXmlFile = CORVANE_GUI_XML; }
     void InitExePaths() override
     {
         CCorvaneProgram::InitExePaths();
-        DeviceIni().SetIniPath(m_capabilityFile.c_str());
+        DeviceIni().SetIniPath(m_strCapabilityFile.c_str());
     }
 
     std::vector<std::wstring> messages;
@@ -101,7 +101,7 @@ protected:
     void ShowStartupMessage(const CString& text, UINT) override { messages.push_back(text.str()); }
 
 private:
-    std::wstring m_capabilityFile;
+    std::wstring m_strCapabilityFile;
 };
 
 // Pumps until no worker runs and its result is shown.
@@ -224,8 +224,8 @@ protected:
         GetLanguageSupport().Clear();
         Registry::DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\Zell Software\\Corvane");
         g_startupOptions = {};
-        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_winsock), 0);
-        m_capabilityFile = m_files.Write("corvane.ini", Capabilities);
+        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_Winsock), 0);
+        m_CapabilityFile = m_Files.Write("corvane.ini", Capabilities);
     }
     void TearDown() override
     {
@@ -237,22 +237,22 @@ protected:
     // The program with a TCP/IP connection to the simulated device on `port`.
     tRunResult RunOverTcp(uint16_t port, const DialogStep& step, std::vector<Step> answers = {}) const
     {
-        return RunProgram(m_capabilityFile,
+        return RunProgram(m_CapabilityFile,
                           {L"/ConnectionType:TCPIP", CString(L"/ConnectionSettings:" + TcpSettings(port)), L"/LANGUAGE:en"},
                           step, std::move(answers));
     }
     // The same over the pseudo-terminal `device`.
     tRunResult RunOverSerial(const std::string& device, const DialogStep& step, std::vector<Step> answers = {}) const
     {
-        return RunProgram(m_capabilityFile,
+        return RunProgram(m_CapabilityFile,
                           {L"/ConnectionType:RS232", CString(L"/ConnectionSettings:" + SerialSettings(device)),
                            L"/LANGUAGE:en"},
                           step, std::move(answers));
     }
 
-    CTempFolder m_files;
-    std::filesystem::path m_capabilityFile;
-    WSADATA m_winsock{};
+    CTempFolder m_Files;
+    std::filesystem::path m_CapabilityFile;
+    WSADATA m_Winsock{};
 };
 
 }

@@ -28,22 +28,22 @@ public:
     {
         char folder[] = "/tmp/corvane-screen-XXXXXX";
         if (::mkdtemp(folder) != nullptr) {
-            m_folder = folder;
+            m_strFolder = folder;
             ::setenv("XDG_CONFIG_HOME", folder, 1);
         }
     }
     ~CPrivateProfile()
     {
         std::error_code ignored;
-        if (!m_folder.empty())
-            std::filesystem::remove_all(m_folder, ignored);
+        if (!m_strFolder.empty())
+            std::filesystem::remove_all(m_strFolder, ignored);
     }
     CPrivateProfile(const CPrivateProfile&) = delete;
     CPrivateProfile& operator=(const CPrivateProfile&) = delete;
-    bool Made() const { return !m_folder.empty(); }
+    bool Made() const { return !m_strFolder.empty(); }
 
 private:
-    std::string m_folder;
+    std::string m_strFolder;
 };
 
 int RunAfterRead(ScreenTest::CModalScreenRun& run, const DevSim::CDeviceSimulator& device)

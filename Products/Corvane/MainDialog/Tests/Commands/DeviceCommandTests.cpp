@@ -45,7 +45,7 @@ TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
 TEST_F(DeviceCommandTest, CommandLineConnectionReadsAtTheFirstShow)
 {
     // The parameter file does not exist yet: the first read fills it.
-    const std::filesystem::path file = m_files.Path() / "new.wes";
+    const std::filesystem::path file = m_Files.Path() / "new.wes";
     g_startupOptions.ConnectionSettings = L"127.0.0.1";
     g_startupOptions.ParamFile = CString(file.wstring());
     g_startupOptions.ArticleNumber = L"0612-0001";
@@ -62,7 +62,7 @@ TEST_F(DeviceCommandTest, CommandLineConnectionReadsAtTheFirstShow)
 
 TEST_F(DeviceCommandTest, ParameterFileOnTheCommandLineIsHeldAgainstTheDevice)
 {
-    const CString path = CString((m_files.Path() / "device.wes").wstring());
+    const CString path = CString((m_Files.Path() / "device.wes").wstring());
     {
         auto first = MakeDialog();
         Run(*first, [&](UiTest::CDialogDriver& driver) {
@@ -84,7 +84,7 @@ TEST_F(DeviceCommandTest, ParameterFileOnTheCommandLineIsHeldAgainstTheDevice)
 
 TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
 {
-    const CString path = CString((m_files.Path() / "device.wes").wstring());
+    const CString path = CString((m_Files.Path() / "device.wes").wstring());
     {
         auto first = MakeDialog();
         Run(*first, [&](UiTest::CDialogDriver& driver) {
@@ -92,7 +92,7 @@ TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
             ASSERT_TRUE(first->SaveSettingsFile(path));
         });
     }
-    m_sim.Model().Update([](DevSim::tDeviceData& d) {
+    m_Sim.Model().Update([](DevSim::tDeviceData& d) {
         d.orderNumber = "612-002";
         d.identItems[0] = {"ORDER", "612-002"};
     });
@@ -106,12 +106,12 @@ TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
             EXPECT_FALSE(driver.IsEnabled(kWriteButton));
         },
         {Answer(IDOK)});
-    EXPECT_EQ(m_boxTexts.size(), 1u);
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u);
 }
 
 TEST_F(DeviceCommandTest, UnknownDeviceTypeFailsTheOrderCheckAndKeepsOnlyTheFirstPage)
 {
-    m_app->DeviceIni().SetIniPath(CString(m_files.Write("other.ini", "[0612-0001]\nFBC=32\nORBIS=32\n").wstring()));
+    m_pApp->DeviceIni().SetIniPath(CString(m_Files.Write("other.ini", "[0612-0001]\nFBC=32\nORBIS=32\n").wstring()));
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
             ASSERT_TRUE(ClickAndWait(driver, kReadButton));
@@ -136,11 +136,11 @@ TEST_F(DeviceCommandTest, MisbehavingDeviceEndsInTheFailedRead)
     };
     for (const auto& [kind, delayMs] : faults) {
         SCOPED_TRACE(static_cast<int>(kind));
-        m_sim.Faults().Clear();
+        m_Sim.Faults().Clear();
         DevSim::tFaultRule rule = Always(kind);
         rule.delayMs = delayMs;
         rule.status = 3;
-        m_sim.Faults().Add(rule);
+        m_Sim.Faults().Add(rule);
         auto dialog = MakeDialog();
         ExpectFailedRead(*dialog);
     }
@@ -158,7 +158,7 @@ TEST_F(DeviceCommandTest, RestartAsksAndTheTickedAnswerStandsNextTime)
                       EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
                   },
                   {Answer(CAskStored::ContinueAnswer, true)});
-    EXPECT_EQ(m_boxTexts.size(), 1u);
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u);
     EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareReset", 0), CAskStored::DontAskAgain | 11u);
 }
 
@@ -213,8 +213,8 @@ TEST_F(DeviceCommandTest, ConnectionSettingsAreRefusedWhileAWorkerRuns)
                       GetWorkerBusyFlag().Release();
                   },
                   {Answer(IDOK)});
-    ASSERT_EQ(m_boxTexts.size(), 1u);
-    EXPECT_EQ(m_boxTexts[0], L"A command runs.\nThe connection cannot change now.");
+    ASSERT_EQ(m_arrBoxTexts.size(), 1u);
+    EXPECT_EQ(m_arrBoxTexts[0], L"A command runs.\nThe connection cannot change now.");
 }
 
 TEST_F(DeviceCommandTest, WhileAWorkerReplacesTheTablesNoPageHoldsTheOldOnes)
@@ -224,13 +224,13 @@ TEST_F(DeviceCommandTest, WhileAWorkerReplacesTheTablesNoPageHoldsTheOldOnes)
     std::size_t attachedAfter = 0;
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         ASSERT_TRUE(ClickAndWait(driver, kReadButton));
-        SlowDown(m_sim.Faults());
+        SlowDown(m_Sim.Faults());
         ASSERT_TRUE(dialog->StartReadThread());
         ASSERT_TRUE(GetWorkerBusyFlag().IsSet()) << "the read still runs";
         for (const auto& entry : dialog->PageEntries())
             if (entry.page != nullptr && entry.page->HasDeviceBlock())
                 holding.push_back(entry.name);
-        m_sim.Faults().Clear();
+        m_Sim.Faults().Clear();
         ASSERT_TRUE(WaitForWorker(driver));
         for (const auto& entry : dialog->PageEntries())
             attachedAfter += entry.page != nullptr && entry.page->IsInSheet() && entry.page->HasDeviceBlock();
@@ -243,12 +243,12 @@ TEST_F(DeviceCommandTest, ASecondCloseWhileTheQuestionIsOpenAsksNothingMore)
 {
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
-            SlowDown(m_sim.Faults());
+            SlowDown(m_Sim.Faults());
             ASSERT_TRUE(driver.Click(kReadButton));
             driver.PumpUntil([] { return false; }, 100);
             ASSERT_TRUE(GetWorkerBusyFlag().IsSet()) << "the read still runs";
             ::SendMessageW(driver.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
-            m_sim.Faults().Clear();
+            m_Sim.Faults().Clear();
             ASSERT_TRUE(WaitForWorker(driver));
             EXPECT_TRUE(::IsWindow(driver.Dialog())) << "No keeps the dialog";
         },
@@ -258,13 +258,13 @@ TEST_F(DeviceCommandTest, ASecondCloseWhileTheQuestionIsOpenAsksNothingMore)
             box.PumpUntilIdle();
             box.Click(IDNO);
         }});
-    EXPECT_EQ(m_boxTexts.size(), 1u) << ::testing::PrintToString(m_boxTexts);
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u) << ::testing::PrintToString(m_arrBoxTexts);
 }
 
 TEST_F(DeviceCommandTest, ClosingDuringAReadStopsTheWorkerFirst)
 {
     auto dialog = MakeDialog();
-    CloseDuringCommand(*dialog, m_sim.Faults(), kReadButton);
+    CloseDuringCommand(*dialog, m_Sim.Faults(), kReadButton);
 }
 
 }

@@ -10,15 +10,15 @@ namespace {
 
 class CTexts {
 public:
-    explicit CTexts(std::map<std::wstring, std::wstring> texts) : m_texts(std::move(texts)) {}
+    explicit CTexts(std::map<std::wstring, std::wstring> texts) : m_mapTexts(std::move(texts)) {}
     std::wstring operator()(const std::wstring& key) const
     {
-        const auto found = m_texts.find(key);
-        return found == m_texts.end() ? L"##" + key : found->second;
+        const auto found = m_mapTexts.find(key);
+        return found == m_mapTexts.end() ? L"##" + key : found->second;
     }
 
 private:
-    std::map<std::wstring, std::wstring> m_texts;
+    std::map<std::wstring, std::wstring> m_mapTexts;
 };
 
 }

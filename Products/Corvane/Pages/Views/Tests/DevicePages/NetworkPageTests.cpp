@@ -14,14 +14,14 @@ namespace {
 void PutName(CPageViewRig& rig, DWORD offset, const std::string& name)
 {
     for (std::size_t i = 0; i < name.size(); ++i)
-        rig.m_block.Block().WriteByte(offset + static_cast<DWORD>(i), static_cast<BYTE>(name[i]));
+        rig.m_Block.Block().WriteByte(offset + static_cast<DWORD>(i), static_cast<BYTE>(name[i]));
 }
 
 std::string NameAt(const CPageViewRig& rig, DWORD offset)
 {
     std::string name;
     for (DWORD i = 0; i < CNetworkIdCodec::FieldBytes; ++i) {
-        const WORD word = rig.m_block[(offset + i) / 2];
+        const WORD word = rig.m_Block[(offset + i) / 2];
         const char byte = static_cast<char>((offset + i) % 2 == 0 ? word & 0xFF : word >> 8);
         if (byte == 0)
             break;
@@ -37,9 +37,9 @@ TEST(NetworkPage, ShowsTheNamesAndStoresAnEditIntoItsOwnFieldOnly)
     CPageViewRig rig;
     GetLanguageSupport().SetText(L"LBL_HOSTNAME", L"Host name");
     for (std::size_t i = 0; i < CPageViewRig::BlockWords; ++i)
-        rig.m_block[i] = static_cast<WORD>(0x1100 + i);
+        rig.m_Block[i] = static_cast<WORD>(0x1100 + i);
     for (std::size_t word = 25; word <= 56; ++word)
-        rig.m_block[word] = 0;
+        rig.m_Block[word] = 0;
     PutName(rig, CNetworkIdCodec::HostNameOffset, "coupler-7");
     PutName(rig, CNetworkIdCodec::DomainNameOffset, "plant.local");
     CDriven<CNetworkPage> page;
@@ -72,7 +72,7 @@ TEST(NetworkPage, TypingStopsAt31CharactersAndTheFieldKeepsItsEndingZero)
     EXPECT_EQ(driver.Text(kHostNameEdit), typed.substr(0, 31));
     ASSERT_TRUE(page.StoreIfDataPresent());
     EXPECT_EQ(NameAt(rig, CNetworkIdCodec::HostNameOffset), std::string(31, 'h'));
-    EXPECT_EQ(rig.m_block[40] >> 8, 0) << "byte 81 ends the host name";
+    EXPECT_EQ(rig.m_Block[40] >> 8, 0) << "byte 81 ends the host name";
     EXPECT_EQ(NameAt(rig, CNetworkIdCodec::DomainNameOffset), "") << "an empty domain stays 32 zero bytes";
 }
 

@@ -6,7 +6,7 @@ namespace ServicePageTest {
 
 void CRig::UseCapabilities(const std::string& content)
 {
-    m_app.DeviceIni() = CCorvaneDeviceIni(CString(m_capabilities.Write(content).GetIniPath()));
+    m_App.DeviceIni() = CCorvaneDeviceIni(CString(m_Capabilities.Write(content).GetIniPath()));
 }
 
 int CRig::Selection(int listId) const

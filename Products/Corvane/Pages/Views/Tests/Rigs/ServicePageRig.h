@@ -23,7 +23,7 @@ public:
                          bool controller);
 
 private:
-    CCapabilityFileFixture m_capabilities;
+    CCapabilityFileFixture m_Capabilities;
 };
 
 }
