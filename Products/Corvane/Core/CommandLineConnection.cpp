@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr wchar_t CommunicationSection[] = L"Communication";
-constexpr wchar_t LastConnectionKey[] = L"LastConnection";
+constexpr wchar_t kCommunicationSection[] = L"Communication";
+constexpr wchar_t kLastConnectionKey[] = L"LastConnection";
 
 bool IsTcpIp(const CString& type) { return type.CompareNoCase(L"TCPIP") == 0; }
 
@@ -29,19 +29,19 @@ CCommandLineConnection::~CCommandLineConnection() = default;
 
 CString CCommandLineConnection::RegistryPath() const
 {
-    return L"HKEY_CURRENT_USER\\Software\\" + m_strCompany + L"\\" + m_strApplication + L"\\" + CommunicationSection;
+    return L"HKEY_CURRENT_USER\\Software\\" + m_strCompany + L"\\" + m_strApplication + L"\\" + kCommunicationSection;
 }
 
 CString CCommandLineConnection::LastConnectionType() const
 {
     const Registry::CProfileStore profile(m_strCompany.str(), m_strApplication.str());
-    return profile.GetString(CommunicationSection, LastConnectionKey, L"").c_str();
+    return profile.GetString(kCommunicationSection, kLastConnectionKey, L"").c_str();
 }
 
 bool CCommandLineConnection::WriteLastConnectionType(const CString& type)
 {
     Registry::CProfileStore profile(m_strCompany.str(), m_strApplication.str());
-    return profile.WriteString(CommunicationSection, LastConnectionKey, type.GetString());
+    return profile.WriteString(kCommunicationSection, kLastConnectionKey, type.GetString());
 }
 
 std::unique_ptr<ZELL::CConnectionBase> CCommandLineConnection::NewConnection(const CString& type)
@@ -60,7 +60,7 @@ std::unique_ptr<ZELL::CConnectionBase> CCommandLineConnection::LoadStored(const 
 
 CString CCommandLineConnection::MakeSettingsXml(const CString& type, const CString& settings)
 {
-    if (settings.Find(XmlDeclaration) >= 0)
+    if (settings.Find(kXmlDeclaration) >= 0)
         return settings;
     std::vector<std::wstring> pieces;
     SplitString(settings.str(), L":,", pieces, true, false);
@@ -68,8 +68,8 @@ CString CCommandLineConnection::MakeSettingsXml(const CString& type, const CStri
         return {};
     const std::wstring value = XmlEscape(pieces[0]);
     if (IsTcpIp(type))
-        return CString(XmlDeclaration) + (L"<TCPIP IP-Address='" + value + L"' />").c_str();
-    return CString(XmlDeclaration) + (L"<RS232 device='" + value + L"' />").c_str();
+        return CString(kXmlDeclaration) + (L"<TCPIP IP-Address='" + value + L"' />").c_str();
+    return CString(kXmlDeclaration) + (L"<RS232 device='" + value + L"' />").c_str();
 }
 
 bool CCommandLineConnection::Create(const CString& type, const CString& settings)
@@ -77,7 +77,7 @@ bool CCommandLineConnection::Create(const CString& type, const CString& settings
     const CString xml = MakeSettingsXml(type, settings);
     std::unique_ptr<ZELL::CConnectionBase> connection = NewConnection(type);
     if (xml.IsEmpty() || !connection->SetSettingsXML(xml.str())) {
-        OnInvalidSettings(InvalidParametersText);
+        OnInvalidSettings(kInvalidParametersText);
         return false;
     }
     // A second Create of one run keeps what the first one kept.

@@ -12,8 +12,8 @@
 
 class CCommandLineConnection {
 public:
-    static constexpr wchar_t XmlDeclaration[] = L"<?xml version='1.0'?>";
-    static constexpr wchar_t InvalidParametersText[] = L"Invalid parameters for communication settings!";
+    static constexpr wchar_t kXmlDeclaration[] = L"<?xml version='1.0'?>";
+    static constexpr wchar_t kInvalidParametersText[] = L"Invalid parameters for communication settings!";
 
     // The profile lives under "Software\<company>\<application>".
     CCommandLineConnection(const CString& company, const CString& application);

@@ -177,13 +177,13 @@ void CCorvaneCommandLine::ParseConnection(const CString& value)
         m_strConnectionType = L"TCPIP";
         m_strConnectionSettings = value.Mid(6);
     } else {
-        FallBackToRS232(InvalidSettingsText);
+        FallBackToRS232(kInvalidSettingsText);
     }
 }
 
 void CCorvaneCommandLine::FallBackToRS232(const CString& reason)
 {
-    OnInvalidArgument(reason + FallbackToRS232Text);
+    OnInvalidArgument(reason + kFallbackToRS232Text);
     m_strConnectionType = L"RS232";
     m_strConnectionSettings = L"COM1";
 }

@@ -18,8 +18,8 @@
 
 class CCorvaneCommandLine {
 public:
-    static constexpr wchar_t InvalidSettingsText[] = L"Invalid communication settings!";
-    static constexpr wchar_t FallbackToRS232Text[] = L"--> Set connection to RS232.";
+    static constexpr wchar_t kInvalidSettingsText[] = L"Invalid communication settings!";
+    static constexpr wchar_t kFallbackToRS232Text[] = L"--> Set connection to RS232.";
 
     // `language` is the profile language in force before the command line.
     explicit CCorvaneCommandLine(const CString& language) : m_strLanguage(language) {}

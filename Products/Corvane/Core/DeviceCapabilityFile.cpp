@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr wchar_t EndOfList[] = L"EOL";
+constexpr wchar_t kEndOfList[] = L"EOL";
 
 struct CArticleSections {
     CString full;
@@ -72,9 +72,9 @@ int CDeviceCapabilityFile::GetInt(LPCWSTR section, LPCWSTR key, int defaultValue
 
 CString CDeviceCapabilityFile::GetString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue) const
 {
-    wchar_t buffer[TextBufferSize] = {};
-    const DWORD length = GetPrivateProfileStringW(section, key, defaultValue, buffer, TextBufferSize, m_strIniPath);
-    return CString(buffer, static_cast<int>(length < TextBufferSize ? length : TextBufferSize - 1));
+    wchar_t buffer[kTextBufferSize] = {};
+    const DWORD length = GetPrivateProfileStringW(section, key, defaultValue, buffer, kTextBufferSize, m_strIniPath);
+    return CString(buffer, static_cast<int>(length < kTextBufferSize ? length : kTextBufferSize - 1));
 }
 
 CDeviceCapabilityFile::CLimits CDeviceCapabilityFile::GetLimits(LPCWSTR section, const CString& name,
@@ -141,11 +141,11 @@ int CDeviceCapabilityFile::GetBootDelay(const CString& article) const
 std::vector<CString> CDeviceCapabilityFile::ReadList(LPCWSTR section, LPCWSTR keyFormat, int first) const
 {
     std::vector<CString> values;
-    for (int number = first; number < MaxListEntries; ++number) {
+    for (int number = first; number < kMaxListEntries; ++number) {
         CString key;
         key.Format(keyFormat, number);
-        CString value = GetString(section, key, EndOfList);
-        if (value == EndOfList)
+        CString value = GetString(section, key, kEndOfList);
+        if (value == kEndOfList)
             break;
         values.push_back(value);
     }

@@ -12,9 +12,9 @@
 class CDeviceCapabilityFile {
 public:
     // The platform reads texts of the file into buffers of this size.
-    static constexpr DWORD TextBufferSize = 64;
+    static constexpr DWORD kTextBufferSize = 64;
     // List keys carry a two-digit running number, so no list is longer.
-    static constexpr int MaxListEntries = 100;
+    static constexpr int kMaxListEntries = 100;
 
     struct CLimits {
         int Min = 0;

@@ -24,7 +24,7 @@ void CFBCData::Clear()
 
 bool CFBCData::SetEthernetPortCount(DWORD count)
 {
-    if (count > MaxEthernetPortCount)
+    if (count > kMaxEthernetPortCount)
         return false;
     m_arrActualNetworkParams.assign(count, tNetworkParams());
     m_arrStaticNetworkParams.assign(count, tNetworkParams());

@@ -17,7 +17,7 @@ public:
     using tSDCardInfo = CServiceBase::tSDCardInfo;
 
     // A device has at most two Ethernet ports with parameters of their own.
-    static constexpr DWORD MaxEthernetPortCount = 2;
+    static constexpr DWORD kMaxEthernetPortCount = 2;
 
     CFBCData() { Clear(); }
     virtual ~CFBCData() = default;
@@ -34,7 +34,7 @@ public:
 
     DWORD GetEthernetPortCount() const { return static_cast<DWORD>(m_arrActualNetworkParams.size()); }
     // Both port arrays anew with `count` empty records. False for more than
-    // MaxEthernetPortCount ports; the set is then left as it was.
+    // kMaxEthernetPortCount ports; the set is then left as it was.
     bool SetEthernetPortCount(DWORD count);
     // Null for a port beyond the count.
     tNetworkParams* GetActualNetworkParams(DWORD port);

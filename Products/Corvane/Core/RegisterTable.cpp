@@ -12,7 +12,7 @@ bool CRegisterTable::SetAt(std::size_t index, WORD value)
 
 bool CRegisterTable::Allocate(std::size_t count)
 {
-    if (count > MaxWords)
+    if (count > kMaxWords)
         return false;
     m_arrWords.assign(count, 0);
     return true;
@@ -20,7 +20,7 @@ bool CRegisterTable::Allocate(std::size_t count)
 
 bool CRegisterTable::Assign(const WORD* words, std::size_t count)
 {
-    if (count > MaxWords || (count > 0 && !words))
+    if (count > kMaxWords || (count > 0 && !words))
         return false;
     m_arrWords.assign(words, words + count);
     return true;
@@ -28,7 +28,7 @@ bool CRegisterTable::Assign(const WORD* words, std::size_t count)
 
 bool CRegisterTable::Assign(std::vector<WORD> words)
 {
-    if (words.size() > MaxWords)
+    if (words.size() > kMaxWords)
         return false;
     m_arrWords = std::move(words);
     return true;

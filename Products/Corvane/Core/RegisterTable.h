@@ -10,7 +10,7 @@
 
 class CRegisterTable {
 public:
-    static constexpr std::size_t MaxWords = 0xFFFF;
+    static constexpr std::size_t kMaxWords = 0xFFFF;
 
     WORD GetCount() const { return static_cast<WORD>(m_arrWords.size()); }
     bool IsEmpty() const { return m_arrWords.empty(); }
@@ -28,7 +28,7 @@ public:
     bool SetAt(std::size_t index, WORD value);
 
     // A new table of `count` zero words, for a device read to fill. False for
-    // more than MaxWords words; the table is then left as it was.
+    // more than kMaxWords words; the table is then left as it was.
     bool Allocate(std::size_t count);
     bool Assign(const WORD* words, std::size_t count);
     bool Assign(std::vector<WORD> words);

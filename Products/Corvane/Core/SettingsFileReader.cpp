@@ -83,7 +83,7 @@ struct CTextField {
     CString CFBCData::*field;
 };
 
-constexpr CTextField TextFields[] = {
+constexpr CTextField kTextFields[] = {
     {L"ArticleNo", &CFBCData::ArticleNo},         {L"Description", &CFBCData::Description},
     {L"HWVersion", &CFBCData::HWVersion},         {L"SWVersion", &CFBCData::SWVersion},
     {L"FWLVersion", &CFBCData::FWLVersion},       {L"SerialNo", &CFBCData::SerialNo},
@@ -97,7 +97,7 @@ struct CBoolField {
     bool CFBCData::*field;
 };
 
-constexpr CBoolField BoolFields[] = {
+constexpr CBoolField kBoolFields[] = {
     {L"HasClock", &CFBCData::HasClock},
     {L"HasNetworkParams", &CFBCData::HasNetworkParams},
     {L"HasSDCardSlot", &CFBCData::HasSDCardSlot},
@@ -109,7 +109,7 @@ struct CPortField {
     std::wstring CFBCData::tNetworkParams::*field;
 };
 
-constexpr CPortField PortFields[] = {
+constexpr CPortField kPortFields[] = {
     {L"IPAddress", &CFBCData::tNetworkParams::strIPAddress},
     {L"SubnetMask", &CFBCData::tNetworkParams::strSubnetMask},
     {L"GatewayAddress", &CFBCData::tNetworkParams::strGatewayAddress},
@@ -190,13 +190,13 @@ void CSettingsFileReader::ReadHeader(const Xml::CXmlNode& application)
 bool CSettingsFileReader::ReadChild(const Xml::CXmlNode& child, CFBCData& data)
 {
     const std::wstring name = child.Name();
-    for (const CTextField& text : TextFields) {
+    for (const CTextField& text : kTextFields) {
         if (name == text.name) {
             data.*text.field = child.Text().c_str();
             return true;
         }
     }
-    for (const CBoolField& flag : BoolFields) {
+    for (const CBoolField& flag : kBoolFields) {
         if (name == flag.name) {
             data.*flag.field = IsTrue(child);
             return true;
@@ -253,9 +253,9 @@ bool CSettingsFileReader::NumberInto(const Xml::CXmlNode& node, T& field)
 bool CSettingsFileReader::ReadWords(const Xml::CXmlNode& element, std::vector<WORD>& words)
 {
     const std::vector<Xml::CXmlNode> children = ChildElements(element);
-    if (children.size() > CRegisterTable::MaxWords)
+    if (children.size() > CRegisterTable::kMaxWords)
         return Fail(L"The " + element.Name() + L" element holds " + std::to_wstring(children.size()) +
-                    L" words, more than the " + std::to_wstring(CRegisterTable::MaxWords) + L" a device has.");
+                    L" words, more than the " + std::to_wstring(CRegisterTable::kMaxWords) + L" a device has.");
     std::vector<WORD> read;
     read.reserve(children.size());
     for (const Xml::CXmlNode& child : children) {
@@ -282,9 +282,9 @@ bool CSettingsFileReader::ReadNetworkParams(const Xml::CXmlNode& element, CFBCDa
     std::uint64_t count = 0;
     if (!countText || !ParseNumber(Trimmed(*countText), count))
         return Fail(L"The NetworkParams element has no valid EthernetPortCount.");
-    if (count > CFBCData::MaxEthernetPortCount)
+    if (count > CFBCData::kMaxEthernetPortCount)
         return Fail(L"The NetworkParams element names " + Trimmed(*countText) + L" Ethernet ports; a device has at most " +
-                    std::to_wstring(CFBCData::MaxEthernetPortCount) + L".");
+                    std::to_wstring(CFBCData::kMaxEthernetPortCount) + L".");
     if (count != data.GetEthernetPortCount())
         data.SetEthernetPortCount(static_cast<DWORD>(count));
     for (const Xml::CXmlNode& child : ChildElements(element)) {
@@ -317,7 +317,7 @@ bool CSettingsFileReader::ReadPort(const Xml::CXmlNode& element, const std::wstr
                 return false;
             continue;
         }
-        for (const CPortField& text : PortFields) {
+        for (const CPortField& text : kPortFields) {
             if (field == text.name)
                 params.*text.field = child.Text();
         }

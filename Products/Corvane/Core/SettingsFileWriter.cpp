@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::wstring AsteriskLine = L"<!-- " + std::wstring(80, L'*') + L" -->";
+const std::wstring kAsteriskLine = L"<!-- " + std::wstring(80, L'*') + L" -->";
 
 std::wstring Indent(int blanks)
 {
@@ -80,15 +80,15 @@ private:
 void WriteHeader(CTextBuilder& out, const CSettingsFileHeader& header)
 {
     out.Line(0, L"<?xml version='1.0' encoding='ISO-8859-1'?>");
-    out.Line(0, AsteriskLine);
+    out.Line(0, kAsteriskLine);
     out.Line(0, L"<!-- Created by " + CommentText(header.ApplicationName.str()) + L" Version " +
                     CommentText(header.ApplicationVersion.str()) + L" -->");
     out.Line(0, L"<!-- Saved on " + CommentText(header.SavedOn.str()) + L" -->");
-    out.Line(0, AsteriskLine);
+    out.Line(0, kAsteriskLine);
     std::wstring warning = L"WARNING: Manual changes to this file may cause damage to your devices!";
     warning.resize(80, L' ');
     out.Line(0, L"<!-- " + warning + L" -->");
-    out.Line(0, AsteriskLine);
+    out.Line(0, kAsteriskLine);
     std::wstring application = L"<application";
     const std::pair<const wchar_t*, const CString*> attributes[] = {
         {L"application-name", &header.ApplicationName},

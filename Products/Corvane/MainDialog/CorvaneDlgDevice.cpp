@@ -216,8 +216,8 @@ void CCorvaneDlg::OnSoftwareReset()
     HideTooltips();
     if (IsWorkerRunning() || PageRefusesCommands(true))
         return;
-    const int answer = AskStored(CAskStored::SoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::ContinueAbortType);
-    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::ContinueAnswer))
+    const int answer = AskStored(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType);
+    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::kContinueAnswer))
         StartSoftwareResetThread();
 }
 
@@ -227,8 +227,8 @@ void CCorvaneDlg::OnResetFileSystem()
     if (IsWorkerRunning() || PageRefusesCommands(true))
         return;
     const int answer =
-        AskStored(CAskStored::ResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::ContinueAbortType);
-    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::ContinueAnswer))
+        AskStored(CAskStored::kResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::kContinueAbortType);
+    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::kContinueAnswer))
         StartResetFileSystemThread();
 }
 
@@ -456,7 +456,7 @@ void CCorvaneDlg::HandParamFileAfterRead(bool succeeded)
 LRESULT CCorvaneDlg::OnWriteSettingsDone(WPARAM wParam, LPARAM)
 {
     ProcessDone(CWorkerMessages::Get().WriteSettingsDone, wParam);
-    if (wParam == CWorkerJob::ResultWrittenNotReached)
+    if (wParam == CWorkerJob::kResultWrittenNotReached)
         TellDeviceNotReachedAfterWrite();
     if (CThreadResult::Succeeded(wParam) && !m_strCurrentFile.IsEmpty() && g_startupOptions.ChangeIPMode)
         SaveFileCommand(false);
@@ -504,8 +504,8 @@ LRESULT CCorvaneDlg::OnResetFileSystemDone(WPARAM wParam, LPARAM)
     if (!CThreadResult::OffersRestartAfterReset(wParam))
         return 0;
     const int answer =
-        AskStored(CAskStored::RestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::YesNoType);
-    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::YesAnswer))
+        AskStored(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType);
+    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::kYesAnswer))
         StartSoftwareResetThread();
     return 0;
 }
@@ -736,8 +736,8 @@ void CCorvaneDlg::FillIdentification(CCommonPage& page)
         page.SetIPAddressTexts(AddressLine(m_data.IPAddrCurrent.str(), TCPIPAddressSourceText()), CString());
         return;
     }
-    CString lines[CFBCData::MaxEthernetPortCount];
-    CString identifiers[CFBCData::MaxEthernetPortCount];
+    CString lines[CFBCData::kMaxEthernetPortCount];
+    CString identifiers[CFBCData::kMaxEthernetPortCount];
     for (DWORD port = 0; port < m_data.GetEthernetPortCount(); ++port) {
         const CFBCData::tNetworkParams* params = m_data.GetActualNetworkParams(port);
         const CCorvaneApp* app = GetCorvaneApp();

@@ -173,8 +173,8 @@ bool CCorvaneDlg::ChooseSettingsFile(bool forSaving, CString& path)
 {
     const CCorvaneApp* app = GetCorvaneApp();
     const CString folder = app != nullptr ? app->GetDataFolder() : CString();
-    const CString initial = CSettingsFileNames::InitialPath(folder, path, CSettingsFileNames::SettingsExtension);
-    return ChooseFile(!forSaving, initial, CSettingsFileNames::SettingsExtension, Translate(L"FILE_FILTER"), path);
+    const CString initial = CSettingsFileNames::InitialPath(folder, path, CSettingsFileNames::kSettingsExtension);
+    return ChooseFile(!forSaving, initial, CSettingsFileNames::kSettingsExtension, Translate(L"FILE_FILTER"), path);
 }
 
 bool CCorvaneDlg::ChooseFile(bool open, const CString& initialPath, LPCWSTR extension, const CString& filter,
@@ -202,8 +202,8 @@ void CCorvaneDlg::ExportStatusLog()
     const CCorvaneApp* app = GetCorvaneApp();
     const CString folder = app != nullptr ? app->GetDataFolder() : CString();
     CString path;
-    if (!ChooseFile(true, CSettingsFileNames::InitialPath(folder, CString(), CSettingsFileNames::TextExtension),
-                    CSettingsFileNames::TextExtension, kTextFileFilter, path))
+    if (!ChooseFile(true, CSettingsFileNames::InitialPath(folder, CString(), CSettingsFileNames::kTextExtension),
+                    CSettingsFileNames::kTextExtension, kTextFileFilter, path))
         return;
     switch (CStatusLogFile::Write(path, StatusLog())) {
     case ENStatusLogWrite::Written:
@@ -212,7 +212,7 @@ void CCorvaneDlg::ExportStatusLog()
         ZELLMessageBox(CString(L"The file cannot be opened:\n") + path, MB_ICONERROR, L"", 0);
         break;
     case ENStatusLogWrite::WriteFailed:
-        ZELLMessageBox(CStatusLogFile::WriteFailedText, 0, L"", 0);
+        ZELLMessageBox(CStatusLogFile::kWriteFailedText, 0, L"", 0);
         break;
     }
 }

@@ -13,20 +13,20 @@
 
 namespace {
 
-constexpr wchar_t NotSupportedText[] = L"ERROR: Service not supported!";
-constexpr wchar_t NetworkIdNotSupportedText[] = L"ERR: Service not supported!";
-constexpr WORD CommonTableNumber = 0;
-constexpr WORD SpecificTableNumber = 100;
+constexpr wchar_t kNotSupportedText[] = L"ERROR: Service not supported!";
+constexpr wchar_t kNetworkIdNotSupportedText[] = L"ERR: Service not supported!";
+constexpr WORD kCommonTableNumber = 0;
+constexpr WORD kSpecificTableNumber = 100;
 // A table descriptor: the table number in the upper 7 bits, the word count
 // in the lower 9.
-constexpr WORD TableCountMask = 0x1FF;
-constexpr int TableNumberShift = 9;
-constexpr unsigned int StaticAddressRegister = 9;
-constexpr unsigned int SubnetMaskRegister = 11;
-constexpr unsigned int GatewayRegister = 13;
-constexpr DWORD AddressRetryMs = 1000;
-constexpr unsigned short ActualKind = 0;
-constexpr unsigned short StaticKind = 1;
+constexpr WORD kTableCountMask = 0x1FF;
+constexpr int kTableNumberShift = 9;
+constexpr unsigned int kStaticAddressRegister = 9;
+constexpr unsigned int kSubnetMaskRegister = 11;
+constexpr unsigned int kGatewayRegister = 13;
+constexpr DWORD kAddressRetryMs = 1000;
+constexpr unsigned short kActualKind = 0;
+constexpr unsigned short kStaticKind = 1;
 
 }
 
@@ -36,8 +36,8 @@ WORD CDeviceDataReader::GetTableLength(CServiceBase& service, WORD table)
     if (!service.GetTableInfo(tables))
         return 0;
     for (const tFBCTable descriptor : tables) {
-        if ((descriptor >> TableNumberShift) == table)
-            return static_cast<WORD>(descriptor & TableCountMask);
+        if ((descriptor >> kTableNumberShift) == table)
+            return static_cast<WORD>(descriptor & kTableCountMask);
     }
     return 0;
 }
@@ -57,7 +57,7 @@ bool CDeviceDataReader::ReadAllDeviceData()
         return false;
     }
     return ReadAddresses() && ReadInterfaceMode() && ReadRuntimeSystems() &&
-           ReadTable(CommonTableNumber, true) && ReadTable(SpecificTableNumber, false);
+           ReadTable(kCommonTableNumber, true) && ReadTable(kSpecificTableNumber, false);
 }
 
 bool CDeviceDataReader::ReadIdentification()
@@ -94,7 +94,7 @@ bool CDeviceDataReader::ReadOptionalText(const std::function<bool(std::wstring&)
         return true;
     }
     if (NotSupported()) {
-        target = NotSupportedText;
+        target = kNotSupportedText;
         return true;
     }
     target.Empty();
@@ -124,7 +124,7 @@ bool CDeviceDataReader::ReadNetworkIdentification()
     }
     data.NetIDName.Empty();
     if (NotSupported()) {
-        data.NetworkID = NetworkIdNotSupportedText;
+        data.NetworkID = kNetworkIdNotSupportedText;
         return true;
     }
     data.NetworkID.Empty();
@@ -163,7 +163,7 @@ bool CDeviceDataReader::ReadClock()
     }
     data.HasClock = false;
     if (NotSupported()) {
-        data.ClockState = NotSupportedText;
+        data.ClockState = kNotSupportedText;
         return true;
     }
     data.ClockState = L"ERROR";
@@ -246,7 +246,7 @@ bool CDeviceDataReader::ReadNetworkParametersPerPort()
     service.ResetLastErrorCode();
 
     DWORD ports = 0;
-    for (unsigned short port = 0; port < CFBCData::MaxEthernetPortCount; ++port) {
+    for (unsigned short port = 0; port < CFBCData::kMaxEthernetPortCount; ++port) {
         std::wstring address;
         unsigned short source = 0;
         if (service.GetActualIPAddress(port, address, source)) {
@@ -265,8 +265,8 @@ bool CDeviceDataReader::ReadNetworkParametersPerPort()
     // that a write would send back to the device.
     bool ok = ports > 0;
     for (unsigned short port = 0; ok && port < ports; ++port) {
-        ok = service.GetNetworkParameters(port, ActualKind, *data.GetActualNetworkParams(port)) &&
-             service.GetNetworkParameters(port, StaticKind, *data.GetStaticNetworkParams(port));
+        ok = service.GetNetworkParameters(port, kActualKind, *data.GetActualNetworkParams(port)) &&
+             service.GetNetworkParameters(port, kStaticKind, *data.GetStaticNetworkParams(port));
     }
     data.HasNetworkParams = ok;
     service.ResetLastErrorCode();
@@ -301,7 +301,7 @@ CString CDeviceDataReader::ReadCurrentIPAddress()
 {
     CString address = ReadInternalAddress();
     if (address.IsEmpty() || address == L"0.0.0.0") {
-        if (!m_Context.Wait().Sleep(AddressRetryMs))
+        if (!m_Context.Wait().Sleep(kAddressRetryMs))
             return address;
         address = ReadInternalAddress();
     }
@@ -311,7 +311,7 @@ CString CDeviceDataReader::ReadCurrentIPAddress()
 CString CDeviceDataReader::ReadRegisterAddress(unsigned int position)
 {
     WORD words[2] = {};
-    if (!m_Context.Service().ReadRegister(0, SpecificTableNumber, position, 2, words))
+    if (!m_Context.Service().ReadRegister(0, kSpecificTableNumber, position, 2, words))
         return {};
     CString text;
     text.Format(L"%d.%d.%d.%d", words[0] & 0xFF, words[0] >> 8, words[1] & 0xFF, words[1] >> 8);
@@ -327,15 +327,15 @@ bool CDeviceDataReader::ReadIPAddressesFromRegisters()
     data.GatewayAddr.Empty();
 
     data.IPAddrCurrent = ReadCurrentIPAddress();
-    data.IPAddrEEPROM = ReadRegisterAddress(StaticAddressRegister);
+    data.IPAddrEEPROM = ReadRegisterAddress(kStaticAddressRegister);
     if (data.IPAddrCurrent.IsEmpty())
         data.IPAddrCurrent = data.IPAddrEEPROM;
     if (data.IPAddrEEPROM.IsEmpty())
         data.IPAddrEEPROM = data.IPAddrCurrent;
-    data.SubnetMask = ReadRegisterAddress(SubnetMaskRegister);
+    data.SubnetMask = ReadRegisterAddress(kSubnetMaskRegister);
     if (data.SubnetMask.IsEmpty())
         data.SubnetMask = ReadInternalVariable(2);
-    data.GatewayAddr = ReadRegisterAddress(GatewayRegister);
+    data.GatewayAddr = ReadRegisterAddress(kGatewayRegister);
     if (data.GatewayAddr.IsEmpty())
         data.GatewayAddr = ReadInternalVariable(3);
     return !data.IPAddrCurrent.IsEmpty() && !data.IPAddrEEPROM.IsEmpty() && !data.SubnetMask.IsEmpty() &&

@@ -13,13 +13,13 @@
 
 namespace {
 
-constexpr WORD CommonTableNumber = 0;
-constexpr WORD SpecificTableNumber = 100;
-constexpr std::size_t TerminalBusWord = 8;
-constexpr unsigned short StaticKind = 1;
-constexpr WORD BusyState = 0x821D;
-constexpr DWORD InterfaceModePollMs = 2000;
-constexpr wchar_t NoAddress[] = L"0.0.0.0";
+constexpr WORD kCommonTableNumber = 0;
+constexpr WORD kSpecificTableNumber = 100;
+constexpr std::size_t kTerminalBusWord = 8;
+constexpr unsigned short kStaticKind = 1;
+constexpr WORD kBusyState = 0x821D;
+constexpr DWORD kInterfaceModePollMs = 2000;
+constexpr wchar_t kNoAddress[] = L"0.0.0.0";
 
 enum ENNetworkParamId : unsigned short {
     IdIPAddress = 1,
@@ -79,12 +79,12 @@ bool CDeviceDataWriter::EnableParameterWriting()
 bool CDeviceDataWriter::WriteCommonRegister()
 {
     const CRegisterTable& table = m_Context.Data().CommonTable;
-    if (table.IsEmpty() || table.GetCount() != CDeviceDataReader::GetTableLength(m_Context.Service(), CommonTableNumber))
+    if (table.IsEmpty() || table.GetCount() != CDeviceDataReader::GetTableLength(m_Context.Service(), kCommonTableNumber))
         return false;
-    if (table.GetCount() <= CommonWritableIndex)
+    if (table.GetCount() <= kCommonWritableIndex)
         return true;
-    return m_Context.Service().WriteRegister(0, CommonTableNumber, CommonWritableIndex, 1,
-                                             table.GetData() + CommonWritableIndex);
+    return m_Context.Service().WriteRegister(0, kCommonTableNumber, kCommonWritableIndex, 1,
+                                             table.GetData() + kCommonWritableIndex);
 }
 
 bool CDeviceDataWriter::WriteRegisterTable()
@@ -94,7 +94,7 @@ bool CDeviceDataWriter::WriteRegisterTable()
         return false;
     const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::WriteSpecific, ENThreadState::Working);
-    const WORD deviceLength = CDeviceDataReader::GetTableLength(m_Context.Service(), SpecificTableNumber);
+    const WORD deviceLength = CDeviceDataReader::GetTableLength(m_Context.Service(), kSpecificTableNumber);
     WORD count = table.GetCount();
     ENThreadState state = ENThreadState::Done;
     if (count < deviceLength) {
@@ -103,7 +103,7 @@ bool CDeviceDataWriter::WriteRegisterTable()
         count = deviceLength;
         state = ENThreadState::NotAllDatasetParamsWritten;
     }
-    const bool ok = count > 0 && m_Context.Service().WriteRegister(0, SpecificTableNumber, 0, count, table.GetData());
+    const bool ok = count > 0 && m_Context.Service().WriteRegister(0, kSpecificTableNumber, 0, count, table.GetData());
     reporter.ShowState(ENThreadAction::WriteSpecific, ok ? state : ENThreadState::Failed, true);
     return ok;
 }
@@ -112,9 +112,9 @@ bool CDeviceDataWriter::WriteTerminalBusExtension()
 {
     const CFBCData& data = m_Context.Data();
     // A set without the ninth status word has no switch to write back.
-    if (data.StatusWords.size() <= TerminalBusWord)
+    if (data.StatusWords.size() <= kTerminalBusWord)
         return false;
-    const bool on = data.StatusWords[TerminalBusWord] != 0;
+    const bool on = data.StatusWords[kTerminalBusWord] != 0;
     const ENThreadAction action = on ? ENThreadAction::EnableTerminalBusExtension
                                      : ENThreadAction::DisableTerminalBusExtension;
     const CWorkerReporter& reporter = m_Context.Reporter();
@@ -146,7 +146,7 @@ bool CDeviceDataWriter::WriteNetworkParameters()
 bool CDeviceDataWriter::WriteStaticNetworkParams(unsigned short port, const CServiceBase::tNetworkParams& record)
 {
     CServiceBase& service = m_Context.Service();
-    if (!service.WriteIPAddressSourceUsingService(port, StaticKind, record.wIPAddressSource))
+    if (!service.WriteIPAddressSourceUsingService(port, kStaticKind, record.wIPAddressSource))
         return false;
     const std::pair<unsigned short, const std::wstring*> addresses[] = {
         {IdIPAddress, &record.strIPAddress},
@@ -156,12 +156,12 @@ bool CDeviceDataWriter::WriteStaticNetworkParams(unsigned short port, const CSer
         {IdSecondDns, &record.strAlternativeDNSServer},
     };
     for (const auto& [id, text] : addresses) {
-        if (!service.SetIPAddress(port, id, StaticKind, *text))
+        if (!service.SetIPAddress(port, id, kStaticKind, *text))
             return false;
     }
-    return WriteSntpServer(port, record) && service.SetNetworkParamName(port, IdHostName, StaticKind, record.strHostName) &&
-           service.SetNetworkParamName(port, IdDomainName, StaticKind, record.strDomainName) &&
-           service.SetIPAddress(port, IdSwitchBase, StaticKind, record.strParameter9);
+    return WriteSntpServer(port, record) && service.SetNetworkParamName(port, IdHostName, kStaticKind, record.strHostName) &&
+           service.SetNetworkParamName(port, IdDomainName, kStaticKind, record.strDomainName) &&
+           service.SetIPAddress(port, IdSwitchBase, kStaticKind, record.strParameter9);
 }
 
 bool CDeviceDataWriter::WriteSntpServer(unsigned short port, const CServiceBase::tNetworkParams& record)
@@ -172,14 +172,14 @@ bool CDeviceDataWriter::WriteSntpServer(unsigned short port, const CServiceBase:
     bool ok = true;
     if (record.strParameter6.empty()) {
         if (writeName)
-            ok = service.SetNetworkParamName(port, IdSntpServerName, StaticKind, name);
+            ok = service.SetNetworkParamName(port, IdSntpServerName, kStaticKind, name);
         if (name.empty())
-            ok = service.SetIPAddress(port, IdSntpServer, StaticKind, NoAddress);
+            ok = service.SetIPAddress(port, IdSntpServer, kStaticKind, kNoAddress);
         return ok;
     }
-    ok = service.SetIPAddress(port, IdSntpServer, StaticKind, record.strParameter6);
-    if (record.strParameter6 == NoAddress && writeName)
-        ok = service.SetNetworkParamName(port, IdSntpServerName, StaticKind, L"");
+    ok = service.SetIPAddress(port, IdSntpServer, kStaticKind, record.strParameter6);
+    if (record.strParameter6 == kNoAddress && writeName)
+        ok = service.SetNetworkParamName(port, IdSntpServerName, kStaticKind, L"");
     return ok;
 }
 
@@ -197,14 +197,14 @@ bool CDeviceDataWriter::WritePLCRootLocation()
 bool CDeviceDataWriter::WaitWhileInterfaceBusy(ENThreadAction action)
 {
     CServiceBase& service = m_Context.Service();
-    const ULONGLONG polls = CDeviceResetSteps::MaxPollMs / InterfaceModePollMs;
+    const ULONGLONG polls = CDeviceResetSteps::kMaxPollMs / kInterfaceModePollMs;
     for (ULONGLONG poll = 0; poll < polls; ++poll) {
-        if (!m_Context.Wait().Sleep(InterfaceModePollMs))
+        if (!m_Context.Wait().Sleep(kInterfaceModePollMs))
             return false;
         tServiceState state;
         if (!service.GetServiceState(5, 4, state))
             return false;
-        if (state.wState != BusyState)
+        if (state.wState != kBusyState)
             return state.wState == 0;
         m_Context.Reporter().ShowState(action, ENThreadState::Working);
     }

@@ -13,7 +13,7 @@ class CDeviceResetSteps;
 class CDeviceDataWriter {
 public:
     // Words below this index of register table 0 are the device's own.
-    static constexpr WORD CommonWritableIndex = 26;
+    static constexpr WORD kCommonWritableIndex = 26;
 
     CDeviceDataWriter(CWorkerContext& context, CDeviceResetSteps& steps) : m_Context(context), m_Steps(steps) {}
 

@@ -13,20 +13,20 @@
 
 namespace {
 
-constexpr WORD BusyState = 0x821D;
-constexpr unsigned int ServiceStateTable = 127;
-constexpr unsigned int ServiceStateRegister = 1;
-constexpr DWORD SettleMs = 500;
-constexpr DWORD FormatPollMs = 500;
-constexpr DWORD ExtractPollMs = 3000;
-constexpr DWORD FactoryPollMs = 2000;
+constexpr WORD kBusyState = 0x821D;
+constexpr unsigned int kServiceStateTable = 127;
+constexpr unsigned int kServiceStateRegister = 1;
+constexpr DWORD kSettleMs = 500;
+constexpr DWORD kFormatPollMs = 500;
+constexpr DWORD kExtractPollMs = 3000;
+constexpr DWORD kFactoryPollMs = 2000;
 
 // The bounds of one poll loop: a request count and a time on the platform
 // clock, whichever ends first.
 class CPollBudget {
 public:
-    CPollBudget() : m_nDeadline(Platform::Clock::NowMs() + CDeviceResetSteps::MaxPollMs) {}
-    bool Next() { return ++m_nRequests <= CDeviceResetSteps::MaxPollRequests && Platform::Clock::NowMs() < m_nDeadline; }
+    CPollBudget() : m_nDeadline(Platform::Clock::NowMs() + CDeviceResetSteps::kMaxPollMs) {}
+    bool Next() { return ++m_nRequests <= CDeviceResetSteps::kMaxPollRequests && Platform::Clock::NowMs() < m_nDeadline; }
 
 private:
     ULONGLONG m_nDeadline = 0;
@@ -60,12 +60,12 @@ bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)
         if (!budget.Next() || !wait.Sleep(intervalMs))
             return false;
         WORD state = 0;
-        if (!service.ReadRegister(0, ServiceStateTable, ServiceStateRegister, 1, &state))
+        if (!service.ReadRegister(0, kServiceStateTable, kServiceStateRegister, 1, &state))
             break;
         switch (state) {
         case 0:
             ended = settled == 3;
-            if (!ended && !wait.Sleep(SettleMs))
+            if (!ended && !wait.Sleep(kSettleMs))
                 return false;
             ++settled;
             break;
@@ -74,7 +74,7 @@ bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)
             break;
         case 2:
             ended = settled != 0;
-            if (!ended && !wait.Sleep(SettleMs))
+            if (!ended && !wait.Sleep(kSettleMs))
                 return false;
             settled = 1;
             break;
@@ -84,7 +84,7 @@ bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)
         }
     }
     WORD state = 0;
-    return service.ReadRegister(0, ServiceStateTable, ServiceStateRegister, 1, &state);
+    return service.ReadRegister(0, kServiceStateTable, kServiceStateRegister, 1, &state);
 }
 
 int CDeviceResetSteps::SetRestartTimeout(const CString& article)
@@ -148,7 +148,7 @@ bool CDeviceResetSteps::ResetToFactoryDefaults(const CString& article)
     }
     bool ok = m_Context.Service().SetFactoryDefaults();
     if (ok && controller)
-        ok = PollServiceState(FactoryPollMs) || PollServiceState(FactoryPollMs);
+        ok = PollServiceState(kFactoryPollMs) || PollServiceState(kFactoryPollMs);
     reporter.ShowResult(ENThreadAction::FactoryDefaults, ok, true);
     return ok;
 }
@@ -162,13 +162,13 @@ bool CDeviceResetSteps::FormatFlashDiskWithPolling()
     if (!ok && LastErrorIs(ZELL::CServiceAPI::kBusy)) {
         CPollBudget budget;
         for (;;) {
-            if (!budget.Next() || !m_Context.Wait().Sleep(FormatPollMs)) {
+            if (!budget.Next() || !m_Context.Wait().Sleep(kFormatPollMs)) {
                 ok = false;
                 break;
             }
             tServiceState state;
             ok = service.GetServiceState(3, 2, state);
-            if (!ok || state.wState != BusyState)
+            if (!ok || state.wState != kBusyState)
                 break;
             reporter.ShowState(ENThreadAction::FormatFlash, ENThreadState::Working);
         }
@@ -186,13 +186,13 @@ bool CDeviceResetSteps::ExtractFilesWithPolling()
     if (!ok && LastErrorIs(ZELL::CServiceAPI::kBusy)) {
         CPollBudget budget;
         for (;;) {
-            if (!budget.Next() || !m_Context.Wait().Sleep(ExtractPollMs))
+            if (!budget.Next() || !m_Context.Wait().Sleep(kExtractPollMs))
                 break;
             tServiceState state;
             // The first answer after the wait can still be the old one.
             if (!service.GetServiceState(3, 1, state) || !service.GetServiceState(3, 1, state))
                 break;
-            if (state.wState != BusyState) {
+            if (state.wState != kBusyState) {
                 ok = state.wState == 0;
                 break;
             }

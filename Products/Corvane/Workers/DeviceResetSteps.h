@@ -14,9 +14,9 @@ class CWorkerConnection;
 class CDeviceResetSteps {
 public:
     // The longest a poll loop keeps asking a busy device.
-    static constexpr DWORD MaxPollMs = 10 * 60 * 1000;
+    static constexpr DWORD kMaxPollMs = 10 * 60 * 1000;
     // The most state requests of one poll loop, whatever their interval.
-    static constexpr int MaxPollRequests = 2000;
+    static constexpr int kMaxPollRequests = 2000;
 
     CDeviceResetSteps(CWorkerContext& context, CWorkerConnection& connection)
         : m_Context(context), m_Connection(connection)

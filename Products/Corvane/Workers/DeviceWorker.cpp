@@ -33,13 +33,13 @@ void CDeviceWorker::Join()
 void CDeviceWorker::ThreadMain()
 {
     CWorkerContext context(m_Params, m_Wait);
-    WPARAM result = CWorkerJob::ResultFailed;
+    WPARAM result = CWorkerJob::kResultFailed;
     if (context.IsComplete()) {
         try {
             result = m_pJob->Run(context);
         } catch (...) {
             // A device step must not take the process down with it.
-            result = CWorkerJob::ResultFailed;
+            result = CWorkerJob::kResultFailed;
         }
     }
     m_bEnded = true;

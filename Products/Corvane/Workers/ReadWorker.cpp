@@ -17,5 +17,5 @@ WPARAM CReadWorker::Run(CWorkerContext& context)
     if (ok)
         ok = CDeviceDataReader(context).ReadAllDeviceData();
     connection.CloseIfOpenedHere();
-    return ok ? ResultSucceeded : ResultFailed;
+    return ok ? kResultSucceeded : kResultFailed;
 }

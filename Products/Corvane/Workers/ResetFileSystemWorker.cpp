@@ -15,5 +15,5 @@ WPARAM CResetFileSystemWorker::Run(CWorkerContext& context)
     CDeviceResetSteps steps(context, connection);
     const bool ok = context.Check(steps.FormatFlashDiskWithPolling(), L"SERVICE_FORMAT_FILES_FAILED") &&
                     context.Check(steps.ExtractFilesWithPolling(), L"SERVICE_EXTRACT_FILES_FAILED");
-    return ok ? ResultSucceeded : ResultFailed;
+    return ok ? kResultSucceeded : kResultFailed;
 }

@@ -19,5 +19,5 @@ WPARAM CSoftwareResetWorker::Run(CWorkerContext& context)
     const bool ok = context.Check(steps.SoftwareReset(article), L"SERVICE_SW_RESET_FAILED") &&
                     context.CheckReachable(connection.OpenIfClosed()) &&
                     CDeviceDataReader(context).ReadAllDeviceData();
-    return ok ? ResultSucceeded : ResultFailed;
+    return ok ? kResultSucceeded : kResultFailed;
 }

@@ -8,10 +8,10 @@ std::optional<WPARAM> CWorkerJob::OpenForChange(CWorkerContext& context, CWorker
 {
     context.Reporter().ShowState(action, ENThreadState::Working);
     if (!connection.CheckAndOpen(1))
-        return ResultFailed;
+        return kResultFailed;
     // Nothing was changed: the user refused or was refused the data set, and
     // has seen why in the check's own message.
     if (!connection.ConnectAndCheckDataset())
-        return ResultCanceled;
+        return kResultCanceled;
     return std::nullopt;
 }

@@ -10,7 +10,7 @@ bool CWorkerWait::Sleep(DWORD milliseconds) const
     while (left > 0) {
         if (StopRequested())
             return false;
-        const DWORD slice = std::min(left, SliceMs);
+        const DWORD slice = std::min(left, kSliceMs);
         ::Sleep(slice);
         left -= slice;
     }

@@ -15,6 +15,6 @@ public:
     bool StopRequested() const { return m_bStop.load(); }
 
 private:
-    static constexpr DWORD SliceMs = 50;
+    static constexpr DWORD kSliceMs = 50;
     std::atomic<bool> m_bStop{false};
 };

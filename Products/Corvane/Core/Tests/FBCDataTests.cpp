@@ -153,13 +153,13 @@ TEST(FBCData, ACopyIsIndependentOfItsSource)
 TEST(RegisterTable, CountAlwaysMatchesTheWords)
 {
     CRegisterTable table;
-    ASSERT_TRUE(table.Allocate(CRegisterTable::MaxWords));
+    ASSERT_TRUE(table.Allocate(CRegisterTable::kMaxWords));
     EXPECT_EQ(table.GetCount(), 0xFFFF);
     EXPECT_EQ(table.GetAt(0xFFFE, 7), 0);
 
     // One word more than a count can tell is refused, the table kept.
-    EXPECT_FALSE(table.Allocate(CRegisterTable::MaxWords + 1));
-    EXPECT_FALSE(table.Assign(std::vector<WORD>(CRegisterTable::MaxWords + 1, 5)));
+    EXPECT_FALSE(table.Allocate(CRegisterTable::kMaxWords + 1));
+    EXPECT_FALSE(table.Assign(std::vector<WORD>(CRegisterTable::kMaxWords + 1, 5)));
     EXPECT_EQ(table.GetCount(), 0xFFFF);
 
     const WORD words[] = {9, 8, 7};

@@ -389,7 +389,7 @@ TEST_F(SettingsFileTest, RejectedFilesLeaveTheDataSetAsItWas)
     original.IMEI = L"imei";
 
     std::string tooLong = "        <ArticleNo>0614-9999</ArticleNo>\r\n        <CommonTable>";
-    for (std::size_t i = 0; i <= CRegisterTable::MaxWords; ++i)
+    for (std::size_t i = 0; i <= CRegisterTable::kMaxWords; ++i)
         tooLong += "<R>1</R>";
     tooLong += "</CommonTable>\r\n";
 
@@ -438,8 +438,8 @@ TEST_F(SettingsFileTest, ErrorsNameTheCause)
 TEST_F(SettingsFileTest, ATableOfExactly65535WordsIsAccepted)
 {
     CFBCData source;
-    ASSERT_TRUE(source.SpecificTable.Allocate(CRegisterTable::MaxWords));
-    source.SpecificTable.SetAt(CRegisterTable::MaxWords - 1, 0xBEEF);
+    ASSERT_TRUE(source.SpecificTable.Allocate(CRegisterTable::kMaxWords));
+    source.SpecificTable.SetAt(CRegisterTable::kMaxWords - 1, 0xBEEF);
     CFBCData loaded;
     ASSERT_TRUE(SaveAndLoad(source, loaded)) << m_Reader.GetError().str().c_str();
     EXPECT_EQ(loaded.SpecificTable.GetCount(), 0xFFFF);

@@ -22,21 +22,21 @@ UINT CAskStored::AskAndKeep(LPCWSTR key, LPCWSTR messageKey, UINT type)
 
 void CAskStored::Keep(LPCWSTR key, UINT answer)
 {
-    m_Profile.WriteInt(Section, key, static_cast<int>(answer));
+    m_Profile.WriteInt(kSection, key, static_cast<int>(answer));
 }
 
 UINT CAskStored::Answer(LPCWSTR key, LPCWSTR messageKey, UINT type)
 {
     const UINT stored = Stored(key);
-    if ((stored & DontAskAgain) != 0)
+    if ((stored & kDontAskAgain) != 0)
         return stored;
     return Ask(GetLanguageText(messageKey), type);
 }
 
 bool CAskStored::HasSilencedQuestion() const
 {
-    for (LPCWSTR key : {SoftwareResetKey, ResetFileSystemKey, RestartAfterResetKey}) {
-        if ((Stored(key) & DontAskAgain) != 0)
+    for (LPCWSTR key : {kSoftwareResetKey, kResetFileSystemKey, kRestartAfterResetKey}) {
+        if ((Stored(key) & kDontAskAgain) != 0)
             return true;
     }
     return false;
@@ -49,5 +49,5 @@ UINT CAskStored::Ask(const CString& text, UINT type)
 
 UINT CAskStored::Stored(LPCWSTR key) const
 {
-    return m_Profile.GetInt(Section, key, 0);
+    return m_Profile.GetInt(kSection, key, 0);
 }

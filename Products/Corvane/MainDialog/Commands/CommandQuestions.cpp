@@ -19,7 +19,7 @@ tCommandQuestion CCommandQuestions::FactoryDefaults(bool controller, bool tcpCon
     tCommandQuestion question;
     question.text = GetLanguageText(controller ? L"MSG_RESET_TO_FACTORY_DEFAULT_ORBIS200"
                                                : L"MSG_RESET_TO_FACTORY_DEFAULT");
-    question.type = controller ? YesNoWarning : YesNo;
+    question.type = controller ? kYesNoWarning : kYesNo;
     if (tcpConnection) {
         question.caption = GetLanguageText(L"TXT_WARNING_UPPER");
         question.text = FormatTcpQuestion(L"MSG_RESET_TO_FACTORY_DEFAULT_TCPIP", article, address);

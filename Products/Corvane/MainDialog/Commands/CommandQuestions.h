@@ -13,8 +13,8 @@ struct tCommandQuestion {
 
 class CCommandQuestions {
 public:
-    static constexpr UINT YesNo = 4;
-    static constexpr UINT YesNoWarning = 0x34;
+    static constexpr UINT kYesNo = 4;
+    static constexpr UINT kYesNoWarning = 0x34;
 
     // `article` is the number the common page shows, `address` the
     // connection's "IP-Address"; `tcpConnection` false over a serial line.

@@ -9,8 +9,8 @@ CString CConnectionSettingsError::MessageOf(const std::exception_ptr& error)
 {
     const CString text = TextOf(error);
     if (text.IsEmpty())
-        return Prefix;
-    return CString(Prefix) + L"\n\n" + text;
+        return kPrefix;
+    return CString(kPrefix) + L"\n\n" + text;
 }
 
 CString CConnectionSettingsError::TextOf(const std::exception_ptr& error)

@@ -9,7 +9,7 @@
 
 class CConnectionSettingsError {
 public:
-    static constexpr wchar_t Prefix[] = L"Error in communication settings dialog!";
+    static constexpr wchar_t kPrefix[] = L"Error in communication settings dialog!";
 
     static CString MessageOf(const std::exception_ptr& error);
     // The message of the exception being handled (call inside a catch).

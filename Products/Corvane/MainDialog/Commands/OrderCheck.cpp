@@ -16,14 +16,14 @@ struct tOrderFamily {
     bool controllerPages;
 };
 
-constexpr std::array<tOrderFamily, 4> OrderFamilies{{
+constexpr std::array<tOrderFamily, 4> kOrderFamilies{{
     {16, 0, false, false},
     {0, 16, false, true},
     {0, 32, true, true},
     {32, 0, true, false},
 }};
 
-constexpr wchar_t DefaultMinimumVersion[] = L"00.00.00(00)";
+constexpr wchar_t kDefaultMinimumVersion[] = L"00.00.00(00)";
 
 }
 
@@ -34,7 +34,7 @@ tOrderCheck COrderCheck::CheckOrder(const CString& article, const CFBCData& data
     tOrderCheck result;
     if (fbc == -1 || orbis == -1)
         result = CheckUnlistedOrder(article, data);
-    for (const tOrderFamily& family : OrderFamilies) {
+    for (const tOrderFamily& family : kOrderFamilies) {
         if (family.fbc == fbc && family.orbis == orbis) {
             result.ok = true;
             result.extendedPages = family.extendedPages;
@@ -63,7 +63,7 @@ bool COrderCheck::IsControllerArticle(const CString& article)
 tVersionCheck COrderCheck::CheckSoftwareVersion(const CString& swVersion, const CString& article) const
 {
     tVersionCheck result;
-    result.minimum = m_Capabilities.GetDeviceIniString(article, L"Version", DefaultMinimumVersion);
+    result.minimum = m_Capabilities.GetDeviceIniString(article, L"Version", kDefaultMinimumVersion);
     result.ok = !result.minimum.IsEmpty() && result.minimum.CompareNoCase(swVersion) <= 0;
     return result;
 }
@@ -72,7 +72,7 @@ CString COrderCheck::StatusLine(LPCWSTR key, const CString& value)
 {
     CString line;
     line.Format(GetLanguageText(key), value.GetString());
-    return CString(Indent) + line;
+    return CString(kIndent) + line;
 }
 
 CString COrderCheck::VersionMessage(const CString& swVersion, const CString& minimum)

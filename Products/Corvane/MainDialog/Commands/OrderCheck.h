@@ -24,7 +24,7 @@ struct tVersionCheck {
 class COrderCheck {
 public:
     // Status lines of the checks are indented by this under the command's line.
-    static constexpr wchar_t Indent[] = L"    ";
+    static constexpr wchar_t kIndent[] = L"    ";
 
     explicit COrderCheck(const CDeviceCapabilityFile& capabilities) : m_Capabilities(capabilities) {}
 

@@ -9,8 +9,8 @@ class CFBCData;
 
 class CSettingsFileNames {
 public:
-    static constexpr wchar_t SettingsExtension[] = L"wes";
-    static constexpr wchar_t TextExtension[] = L"txt";
+    static constexpr wchar_t kSettingsExtension[] = L"wes";
+    static constexpr wchar_t kTextExtension[] = L"txt";
 
     // The article number with "/" made "_", then "_", the network
     // identifier and ".wes".

@@ -8,7 +8,7 @@ enum class ENStatusLogWrite { Written, CannotOpen, WriteFailed };
 
 class CStatusLogFile {
 public:
-    static constexpr wchar_t WriteFailedText[] = L"Unable to save identification date fo file!";
+    static constexpr wchar_t kWriteFailedText[] = L"Unable to save identification date fo file!";
 
     static bool IsWorthSaving(const CString& log, const CString& readyText)
     {

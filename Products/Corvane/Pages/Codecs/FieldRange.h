@@ -12,12 +12,12 @@
 class CFieldRange {
 public:
     // The modes the page base's range check takes: below 3 hexadecimal.
-    static constexpr int HexMode = 1;
-    static constexpr int DecimalMode = 4;
+    static constexpr int kHexMode = 1;
+    static constexpr int kDecimalMode = 4;
 
     UINT ControlId = 0;
     LPCWSTR TitleKey = L"";
-    int Mode = DecimalMode;
+    int Mode = kDecimalMode;
     int Value = 0;
     int Min = 0;
     int Max = 0;

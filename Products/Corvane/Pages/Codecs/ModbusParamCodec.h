@@ -15,9 +15,9 @@
 
 class CModbusParamCodec {
 public:
-    static constexpr DWORD ParamWord = 2;
-    static constexpr int BaudCount = 11;
-    static constexpr int ModeCount = 2;
+    static constexpr DWORD kParamWord = 2;
+    static constexpr int kBaudCount = 11;
+    static constexpr int kModeCount = 2;
 
     struct CFields {
         int BaudIndex = 0;

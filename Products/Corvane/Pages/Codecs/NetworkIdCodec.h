@@ -9,10 +9,10 @@
 
 class CNetworkIdCodec {
 public:
-    static constexpr DWORD HostNameOffset = 50;
-    static constexpr DWORD DomainNameOffset = 82;
-    static constexpr DWORD FieldBytes = 32;
-    static constexpr std::size_t MaxChars = 31;
+    static constexpr DWORD kHostNameOffset = 50;
+    static constexpr DWORD kDomainNameOffset = 82;
+    static constexpr DWORD kFieldBytes = 32;
+    static constexpr std::size_t kMaxChars = 31;
 
     void Load(const CDeviceBlock& block);
     // False without a block; bytes beyond a short block are not written. A
@@ -26,7 +26,7 @@ public:
     // The first `maxChars` characters (at most the field), the rest of the
     // field zero.
     static void WriteName(CDeviceBlock& block, DWORD offset, const std::wstring& name,
-                          std::size_t maxChars = MaxChars);
+                          std::size_t maxChars = kMaxChars);
 
     // The names as the last Load read them.
     const std::wstring& LoadedHostName() const { return m_strLoadedHostName; }

@@ -26,7 +26,7 @@ std::wstring CSDCardCodec::FormatSerialNumber(DWORD serialNumber)
 
 bool CSDCardCodec::ParseStatusReply(const std::vector<WORD>& reply, tSDCardInfo& info)
 {
-    if (reply.size() < StatusReplyWords)
+    if (reply.size() < kStatusReplyWords)
         return false;
     info.bInserted = reply[0] == 1;
     info.wCardType = reply[1];
@@ -58,7 +58,7 @@ CSDCardCodec::CWaitResult CSDCardCodec::WaitWhileBusy(const std::function<bool(W
             return result;
         }
         result.State = state;
-        if (state != BusyState) {
+        if (state != kBusyState) {
             result.Outcome = state == 0 ? EWaitOutcome::Done : EWaitOutcome::InvalidState;
             return result;
         }

@@ -143,14 +143,14 @@ BOOL CClockPage::OnSetActive()
         EnableDeviceClock(true);
         ReadDeviceClock();
         ShowPcClock();
-        SetTimer(RefreshTimer, RefreshMs, nullptr);
+        SetTimer(kRefreshTimer, kRefreshMs, nullptr);
     }
     return active;
 }
 
 BOOL CClockPage::OnKillActive()
 {
-    KillTimer(RefreshTimer);
+    KillTimer(kRefreshTimer);
     if (!IsOfflineConfig())
         PrepareConnection(false);
     return CCouplerSettingsPageBase::OnKillActive();
@@ -176,7 +176,7 @@ HBRUSH CClockPage::OnCtlColor(CDC* dc, CWnd* control, UINT kind)
 
 void CClockPage::OnTimer(UINT_PTR id)
 {
-    if (id != RefreshTimer) {
+    if (id != kRefreshTimer) {
         CCouplerSettingsPageBase::OnTimer(id);
         return;
     }
@@ -350,7 +350,7 @@ void CClockPage::OnZoneChanged()
 {
     m_bZoneEditing = true;
     const int selected = m_ZoneList.GetCurSel();
-    if (selected >= 0 && selected < static_cast<int>(CClockCodec::ZoneCount)) {
+    if (selected >= 0 && selected < static_cast<int>(CClockCodec::kZoneCount)) {
         const short minutes = static_cast<short>(CClockCodec::Zones()[static_cast<std::size_t>(selected)].Minutes);
         if (!WriteDeviceField([minutes](tDateTime& record) { record.sZoneMinutes = minutes; }))
             ShowFailure(L"MSG_WRITE_TZ_FAILED_FMT");

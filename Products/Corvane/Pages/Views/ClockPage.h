@@ -15,8 +15,8 @@
 
 class CClockPage : public CTextedSettingsPage {
 public:
-    static constexpr UINT_PTR RefreshTimer = 1;
-    static constexpr UINT RefreshMs = 1000;
+    static constexpr UINT_PTR kRefreshTimer = 1;
+    static constexpr UINT kRefreshMs = 1000;
 
     CClockPage();
 

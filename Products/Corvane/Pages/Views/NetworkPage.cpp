@@ -53,7 +53,7 @@ void CNetworkPage::CheckNameLength(CDataExchange* dx, const CString& name, const
 {
     if (dx->m_bSaveAndValidate && name.str() == deviceName)
         return;
-    DDV_MaxChars(dx, name, static_cast<int>(CNetworkIdCodec::MaxChars));
+    DDV_MaxChars(dx, name, static_cast<int>(CNetworkIdCodec::kMaxChars));
 }
 
 void CNetworkPage::ApplyTexts()

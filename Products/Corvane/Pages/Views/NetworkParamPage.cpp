@@ -413,7 +413,7 @@ void CNetworkParamPage::ShowBalloonOf(EBalloon kind, int row)
     case EBalloon::MaxLength:
         title = Text(row == Codec::DomainNameRow ? L"TT_DOMAINNAME_HDR" : L"TT_HOSTNAME_HDR");
         body.Format(Text(row == Codec::DomainNameRow ? L"MSG_DOMAINNAME_MAXCHARS" : L"MSG_HOSTNAME_MAXCHARS"),
-                    static_cast<int>(Codec::MaxNameLength));
+                    static_cast<int>(Codec::kMaxNameLength));
         break;
     case EBalloon::NoConfiguration:
         title = Text(L"TXT_IP_ADDR_SOURCE_07");
@@ -561,7 +561,7 @@ void CNetworkParamPage::RunMenuCommand(UINT command)
 
 std::wstring CNetworkParamPage::ClipboardText()
 {
-    std::vector<wchar_t> buffer(Codec::MaxClipboardText + 2, L'\0');
+    std::vector<wchar_t> buffer(Codec::kMaxClipboardText + 2, L'\0');
     if (!GetClipboardText(buffer.data(), buffer.size(), this))
         return {};
     return buffer.data();

@@ -83,7 +83,7 @@ void COrbisPage::FillRuntimeSystems()
     for (const std::wstring& text : COrbisCodec::RuntimeSystemTexts(RuntimeSystems(), translate))
         m_RuntimeSystems.AddString(text.c_str());
     const CFBCData* data = GetDeviceData();
-    if (data == nullptr || data->ActiveRuntimeSystem == COrbisCodec::NoRuntimeSystem)
+    if (data == nullptr || data->ActiveRuntimeSystem == COrbisCodec::kNoRuntimeSystem)
         return;
     const std::wstring active = translate(COrbisCodec::RuntimeSystemKey(data->ActiveRuntimeSystem));
     if (COrbisCodec::IsDefinedText(active))

@@ -47,7 +47,7 @@ bool CSDCardPage::ShowValues()
     const CFBCData* data = GetDeviceData();
     if (data == nullptr || !data->HasSDCardSlot) {
         ClearCardFields();
-        SetDlgItemText(kCardStatus, CSDCardCodec::NotSupportedText);
+        SetDlgItemText(kCardStatus, CSDCardCodec::kNotSupportedText);
         return true;
     }
     m_RootLocations.SetCurSel(data->SDCardInfo.wRootLocation);
@@ -64,7 +64,7 @@ void CSDCardPage::ShowCard(const CSDCardCodec::tSDCardInfo& info)
     }
     CString type = Text(CSDCardCodec::TypeKey(info.wCardType).c_str());
     if (type.Find(L"##") == 0)
-        type = Text(CSDCardCodec::FallbackTypeKey);
+        type = Text(CSDCardCodec::kFallbackTypeKey);
     SetDlgItemText(kCardType, type);
     SetDlgItemText(kCardCapacity, CSDCardCodec::FormatMegabytes(info.wCapacity).c_str());
     SetDlgItemText(kCardFree, CSDCardCodec::FormatMegabytes(info.wFreeMemory).c_str());
@@ -203,7 +203,7 @@ CString CSDCardPage::SetRootLocationOnDevice(int location)
     if (service->SetPLCRootLocation(static_cast<unsigned short>(location)))
         return L"PLC Root Location eingestellt";
     const DWORD code = service->GetLastErrorCode();
-    if (code != CSDCardCodec::BusyErrorCode)
+    if (code != CSDCardCodec::kBusyErrorCode)
         return FormatW(L"PLC Root Location nicht eingestellt! - Errorcode: 0x%08X", code);
     SetServiceLine(L"PLC Root Ordner wird auf der SD-Karte angelegt ...");
     const auto query = [service](WORD& state) {

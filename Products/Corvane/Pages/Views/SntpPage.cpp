@@ -105,7 +105,7 @@ bool CSntpPage::ApplyServerCheck(const CSntpCodec::CServerCheck& check)
     switch (check.Failure) {
     case CSntpCodec::EFailure::TooLong: {
         CString text;
-        text.Format(Text(L"MSG_INVALID_SNTP_ADDRESS_LENGTH").GetString(), int{CSntpCodec::MaxServerLength});
+        text.Format(Text(L"MSG_INVALID_SNTP_ADDRESS_LENGTH").GetString(), int{CSntpCodec::kMaxServerLength});
         ShowServerBalloon(Text(L"TT_SNTP_SERVER_HDR"), text, kErrorIcon);
         return false;
     }

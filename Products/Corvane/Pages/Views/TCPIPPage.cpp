@@ -135,8 +135,8 @@ bool CTCPIPPage::StoreToDeviceData()
 bool CTCPIPPage::ShowValues()
 {
     if (IsWideFormat()) {
-        CheckDlgButton(kAutomaticRadio, m_Codec.AddressMode == CTCPIPCodec::AutomaticMode ? BST_CHECKED : 0);
-        CheckDlgButton(kFixedRadio, m_Codec.AddressMode == CTCPIPCodec::FixedMode ? BST_CHECKED : 0);
+        CheckDlgButton(kAutomaticRadio, m_Codec.AddressMode == CTCPIPCodec::kAutomaticMode ? BST_CHECKED : 0);
+        CheckDlgButton(kFixedRadio, m_Codec.AddressMode == CTCPIPCodec::kFixedMode ? BST_CHECKED : 0);
     }
     CheckDlgButton(kUseBootPBox, m_Codec.UseBootP ? BST_CHECKED : BST_UNCHECKED);
     ShowCurrentAddress();
@@ -154,9 +154,9 @@ bool CTCPIPPage::ReadValues()
 {
     if (IsWideFormat()) {
         if (IsDlgButtonChecked(kAutomaticRadio) == BST_CHECKED)
-            m_Codec.AddressMode = CTCPIPCodec::AutomaticMode;
+            m_Codec.AddressMode = CTCPIPCodec::kAutomaticMode;
         else if (IsDlgButtonChecked(kFixedRadio) == BST_CHECKED)
-            m_Codec.AddressMode = CTCPIPCodec::FixedMode;
+            m_Codec.AddressMode = CTCPIPCodec::kFixedMode;
     } else {
         m_Codec.UseBootP = IsDlgButtonChecked(kUseBootPBox) == BST_CHECKED;
     }
@@ -222,7 +222,7 @@ bool CTCPIPPage::CheckFixedAddress()
 
 bool CTCPIPPage::CheckSource()
 {
-    const bool chosen = !IsWideFormat() || m_Codec.AddressMode != CTCPIPCodec::AutomaticMode || m_Codec.Source >= 0;
+    const bool chosen = !IsWideFormat() || m_Codec.AddressMode != CTCPIPCodec::kAutomaticMode || m_Codec.Source >= 0;
     if (chosen)
         return true;
     if (IsLive() && !m_bUpdating) {

@@ -98,7 +98,7 @@ protected:
         },
         // The edits leave the ports' addresses alone: the write asks nothing,
         // the restart asks to go on.
-        {Press(CAskStored::ContinueAnswer)});
+        {Press(CAskStored::kContinueAnswer)});
         EXPECT_EQ(first.unplannedBoxes, 0u) << ::testing::PrintToString(first.boxTexts);
         EXPECT_EQ(visited, expectedPages);
         std::vector<std::wstring> editedPages;

@@ -92,7 +92,7 @@ TEST_P(CorvaneShippedDevices, ShowEveryOfferedPageAndTakeEveryDeviceCommand)
         // The write changes no port record and asks nothing; restart and
         // reset of the file system ask to go on, the reset whether to restart
         // as well; factory settings ask first and tell afterwards.
-        {Press(CAskStored::ContinueAnswer), Press(CAskStored::ContinueAnswer), Press(IDNO),
+        {Press(CAskStored::kContinueAnswer), Press(CAskStored::kContinueAnswer), Press(IDNO),
          Press(IDYES), Press(IDOK)});
     EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
     device.Stop();

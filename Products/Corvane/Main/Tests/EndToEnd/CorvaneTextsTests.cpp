@@ -378,7 +378,7 @@ TEST_P(LibraryDialogTexts, NoDialogOfTheLibrariesShowsATextKey)
             CDialogVisitor visitor([&](HWND window) {
                 UiTest::CDialogDriver shown(window);
                 if (window == dialog.GetSafeHwnd() || CommandsTest::CBoxAnswerer::IsMessageText(
-                                                          shown.Control(CommandsTest::CBoxAnswerer::MessageTextId)))
+                                                          shown.Control(CommandsTest::CBoxAnswerer::kMessageTextId)))
                     return;
                 if (shown.Control(PelorusIds::kConnectionList) != nullptr) {
                     settingsCaption = WindowText(window);

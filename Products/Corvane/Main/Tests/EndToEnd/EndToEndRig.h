@@ -34,13 +34,13 @@ namespace EndToEnd {
 using Step = CommandsTest::CBoxAnswerer::Step;
 using DialogStep = std::function<void(CCorvaneDlg&, UiTest::CDialogDriver&)>;
 
-constexpr char ControllerOrder[] = "612-8001";
+constexpr char kControllerOrder[] = "612-8001";
 // Words of the device's settings table: enough for every page's fields.
-constexpr std::size_t SettingsTableWords = 120;
+constexpr std::size_t kSettingsTableWords = 120;
 
 // The coupler and the controller, each with every page, and the addresses a
 // port may never get.
-constexpr char Capabilities[] = "[SUPPORTED_FBC]\nS00=0612-0001\nS01=0612-8001\nS02=EOL\n"
+constexpr char kCapabilities[] = "[SUPPORTED_FBC]\nS00=0612-0001\nS01=0612-8001\nS02=EOL\n"
                                 "[0612-0001]\nFBC=32\nORBIS=0\nFILESYS=1\nSDCARD=1\nPAGE01=ALL\nPAGE02=EOL\n"
                                 "[0612-8001]\nFBC=0\nORBIS=32\nSPSCTRL=1\nSDCARD=1\nPAGE01=ALL\nPAGE02=EOL\n"
                                 "[InvalidIPAddresses]\nInvalidIP_00=0.0.0.0\nInvalidIP_01=255.255.255.255\n"
@@ -51,7 +51,7 @@ constexpr char Capabilities[] = "[SUPPORTED_FBC]\nS00=0612-0001\nS01=0612-8001\n
 inline void FillCoupler(DevSim::tDeviceData& d)
 {
     WorkerTest::FillDevice(d);
-    d.registers[{0, 100}].words = std::vector<uint16_t>(SettingsTableWords, 0);
+    d.registers[{0, 100}].words = std::vector<uint16_t>(kSettingsTableWords, 0);
     d.stateWords = std::vector<uint16_t>(9, 0);
     d.clockSeconds = 1'700'000'000;
     d.zoneMinutes = 60;
@@ -62,10 +62,10 @@ inline void FillCoupler(DevSim::tDeviceData& d)
 inline void FillController(DevSim::tDeviceData& d)
 {
     FillCoupler(d);
-    d.orderNumber = ControllerOrder;
+    d.orderNumber = kControllerOrder;
     for (auto& [key, value] : d.identItems) {
         if (key == "ORDER")
-            value = ControllerOrder;
+            value = kControllerOrder;
         if (key == "DESCR")
             value = "Controller";
     }
@@ -225,7 +225,7 @@ protected:
         Registry::DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\Zell Software\\Corvane");
         g_startupOptions = {};
         ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_Winsock), 0);
-        m_CapabilityFile = m_Files.Write("corvane.ini", Capabilities);
+        m_CapabilityFile = m_Files.Write("corvane.ini", kCapabilities);
     }
     void TearDown() override
     {

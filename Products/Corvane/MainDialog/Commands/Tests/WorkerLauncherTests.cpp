@@ -37,7 +37,7 @@ TEST_P(WorkerLauncherTest, ReadRunsToItsEndMessageAndFreesTheFlag)
 {
     ASSERT_TRUE(launcher.Launch(ENWorkerKind::Read, Params()));
     ASSERT_TRUE(WaitFor(Messages().IdentifyDone));
-    EXPECT_EQ(handler.Of(Messages().IdentifyDone)[0].wParam, CWorkerJob::ResultSucceeded);
+    EXPECT_EQ(handler.Of(Messages().IdentifyDone)[0].wParam, CWorkerJob::kResultSucceeded);
     EXPECT_FALSE(busy.IsSet());
     EXPECT_EQ(data.ArticleNo, L"0612-0001") << data.Description.str();
     // The ended worker gives way to the next one.

@@ -22,12 +22,12 @@ void KeepAddressesInBlock(DevSim::tDeviceData& d, uint8_t lastOctet)
 {
     d.network.clear();
     std::vector<uint16_t>& words = d.registers[{0, 100}].words;
-    words[CTCPIPCodec::SourceWord] = 0;
-    words[CTCPIPCodec::FixedAddressWord] = 0x007F;
-    words[CTCPIPCodec::FixedAddressWord + 1] = static_cast<uint16_t>(lastOctet << 8);
-    words[CTCPIPCodec::SubnetMaskWord] = 0x00FF;
-    words[CTCPIPCodec::GatewayWord] = 0x007F;
-    words[CTCPIPCodec::GatewayWord + 1] = 0x0100;
+    words[CTCPIPCodec::kSourceWord] = 0;
+    words[CTCPIPCodec::kFixedAddressWord] = 0x007F;
+    words[CTCPIPCodec::kFixedAddressWord + 1] = static_cast<uint16_t>(lastOctet << 8);
+    words[CTCPIPCodec::kSubnetMaskWord] = 0x00FF;
+    words[CTCPIPCodec::kGatewayWord] = 0x007F;
+    words[CTCPIPCodec::kGatewayWord + 1] = 0x0100;
 }
 
 class CAddressDlg : public CCorvaneDlg {
@@ -105,7 +105,7 @@ TEST_F(AddressChangeTest, NoToTheQuestionWritesNothing)
         }, {Answer(IDNO)});
     ASSERT_EQ(m_arrBoxTexts.size(), 1u);
     EXPECT_THAT(m_arrBoxTexts[0], HasSubstr(L"away from 127.0.0.1?"));
-    EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::FixedAddressWord + 1], 0x0100);
+    EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::kFixedAddressWord + 1], 0x0100);
     EXPECT_EQ(m_Moved.AcceptedConnections(), 0u);
 }
 
@@ -117,7 +117,7 @@ TEST_F(AddressChangeTest, YesWritesAndReconnectsAtTheNewAddressAfterTheRestart)
             ASSERT_TRUE(WaitForWorker(driver));
             EXPECT_EQ(driver.Text(kStatusLine), L"Write done");
         }, {Answer(IDYES)});
-    EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::FixedAddressWord + 1], 0x0200)
+    EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::kFixedAddressWord + 1], 0x0200)
         << "the new address went to the device";
     EXPECT_GT(m_Moved.AcceptedConnections(), 0u) << "read back at the new address";
     EXPECT_EQ(dialog->Data().IPAddrCurrent, L"127.0.0.2");
@@ -139,5 +139,5 @@ TEST_F(AddressChangeTest, DeviceSilentAtTheNewAddressIsWrittenAndNamed)
     ASSERT_EQ(m_arrBoxTexts.size(), 2u);
     EXPECT_EQ(m_arrBoxTexts[1], L"Written; the device is at 127.0.0.2 now.");
     EXPECT_THAT(Log(*dialog), Not(HasSubstr(L"Write failed")));
-    EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::FixedAddressWord + 1], 0x0200);
+    EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::kFixedAddressWord + 1], 0x0200);
 }

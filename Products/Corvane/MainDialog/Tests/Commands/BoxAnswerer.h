@@ -18,24 +18,24 @@ namespace CommandsTest {
 class CBoxAnswerer {
 public:
     using Step = std::function<void(UiTest::CDialogDriver&)>;
-    static constexpr int MessageTextId = 1001;
-    static constexpr int CheckBoxId = 5555;
+    static constexpr int kMessageTextId = 1001;
+    static constexpr int kCheckBoxId = 5555;
 
     explicit CBoxAnswerer(std::vector<Step> steps) : m_arrSteps(steps.begin(), steps.end())
     {
         m_Handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
-            if (message != WM_TIMER || wParam != TimerId)
+            if (message != WM_TIMER || wParam != kTimerId)
                 return false;
             AnswerFront();
             return true;
         };
         m_hWindow = UiTest::Create(&m_Handler, WS_POPUP, 0, 0, 1, 1);
-        SetTimer(m_hWindow, TimerId, 15, nullptr);
+        SetTimer(m_hWindow, kTimerId, 15, nullptr);
     }
     ~CBoxAnswerer()
     {
         if (m_hWindow != nullptr && IsWindow(m_hWindow)) {
-            KillTimer(m_hWindow, TimerId);
+            KillTimer(m_hWindow, kTimerId);
             DestroyWindow(m_hWindow);
         }
         m_Handler.onMessage = nullptr;
@@ -64,15 +64,15 @@ public:
     }
 
 private:
-    static constexpr UINT_PTR TimerId = 0x7A11;
+    static constexpr UINT_PTR kTimerId = 0x7A11;
 
     void AnswerFront()
     {
         HWND box = GetActiveWindow();
-        if (box == nullptr || box == m_hAnswered || !IsMessageText(GetDlgItem(box, MessageTextId)))
+        if (box == nullptr || box == m_hAnswered || !IsMessageText(GetDlgItem(box, kMessageTextId)))
             return;
         m_hAnswered = box;
-        m_arrTexts.push_back(TextOf(GetDlgItem(box, MessageTextId)));
+        m_arrTexts.push_back(TextOf(GetDlgItem(box, kMessageTextId)));
         UiTest::CDialogDriver driver(box);
         driver.PumpUntilIdle();
         if (m_arrSteps.empty()) {

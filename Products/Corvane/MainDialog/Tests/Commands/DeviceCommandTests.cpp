@@ -157,9 +157,9 @@ TEST_F(DeviceCommandTest, RestartAsksAndTheTickedAnswerStandsNextTime)
                       ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
                       EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
                   },
-                  {Answer(CAskStored::ContinueAnswer, true)});
+                  {Answer(CAskStored::kContinueAnswer, true)});
     EXPECT_EQ(m_arrBoxTexts.size(), 1u);
-    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareReset", 0), CAskStored::DontAskAgain | 11u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareReset", 0), CAskStored::kDontAskAgain | 11u);
 }
 
 TEST_F(DeviceCommandTest, RestartAbortedStartsNothing)
@@ -184,9 +184,9 @@ TEST_F(DeviceCommandTest, ResetFileSystemThenTheOfferedRestart)
                       ASSERT_TRUE(WaitForWorker(driver));
                       EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
                   },
-                  {Answer(CAskStored::ContinueAnswer), Answer(IDYES, true)});
+                  {Answer(CAskStored::kContinueAnswer), Answer(IDYES, true)});
     EXPECT_THAT(Log(*dialog), HasSubstr(L"File system reset"));
-    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), CAskStored::DontAskAgain | 6u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), CAskStored::kDontAskAgain | 6u);
     EXPECT_EQ(Profile().GetInt(L"Messages", L"ResetFileSystem", 0), 11u);
 }
 

@@ -98,7 +98,7 @@ TEST_F(SerialRoadTest, WriteThenRestartReachTheDevice)
             ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
             EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
         },
-        {Answer(CAskStored::ContinueAnswer)});
+        {Answer(CAskStored::kContinueAnswer)});
     EXPECT_EQ(m_Line.Model().Get().restartCount, 2u) << "the write ends with a restart of its own";
 }
 

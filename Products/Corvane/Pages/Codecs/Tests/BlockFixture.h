@@ -13,10 +13,10 @@
 
 class CGuardedBlock {
 public:
-    static constexpr WORD Guard = 0xA5A5;
-    static constexpr std::size_t GuardWords = 8;
+    static constexpr WORD kGuard = 0xA5A5;
+    static constexpr std::size_t kGuardWords = 8;
 
-    explicit CGuardedBlock(std::size_t length, WORD fill = 0) : m_arrWords(length + GuardWords, Guard), m_nLength(length)
+    explicit CGuardedBlock(std::size_t length, WORD fill = 0) : m_arrWords(length + kGuardWords, kGuard), m_nLength(length)
     {
         std::fill_n(m_arrWords.begin(), length, fill);
     }
@@ -27,7 +27,7 @@ public:
     bool GuardIntact() const
     {
         return std::all_of(m_arrWords.begin() + static_cast<std::ptrdiff_t>(m_nLength), m_arrWords.end(),
-                           [](WORD word) { return word == Guard; });
+                           [](WORD word) { return word == kGuard; });
     }
 
 private:

@@ -66,7 +66,7 @@ TEST(OrbisCodec, RuntimeSystemKeysAndTexts)
     const std::vector<WORD> ids = {1, 2, 3};
     EXPECT_EQ(COrbisCodec::RuntimeSystemTexts(ids, translate), (std::vector<std::wstring>{L"Runtime A", L"Runtime C"}));
     EXPECT_EQ(COrbisCodec::RuntimeSystemOfText(ids, L"Runtime C", translate), 3);
-    EXPECT_EQ(COrbisCodec::RuntimeSystemOfText(ids, L"Runtime Z", translate), COrbisCodec::NoRuntimeSystem);
+    EXPECT_EQ(COrbisCodec::RuntimeSystemOfText(ids, L"Runtime Z", translate), COrbisCodec::kNoRuntimeSystem);
 }
 
 TEST(OrbisCodec, ReselectingTheActiveRuntimeSystemDoesNotMarkTheData)

@@ -78,11 +78,11 @@ TEST(SDCardCodec, EndlessBusyDeviceEndsTheWait)
     const CSDCardCodec::CWaitResult result = CSDCardCodec::WaitWhileBusy(
         [&polls](WORD& state) {
             ++polls;
-            state = CSDCardCodec::BusyState;
+            state = CSDCardCodec::kBusyState;
             return true;
         },
         [] {});
     EXPECT_EQ(result.Outcome, CSDCardCodec::EWaitOutcome::TimedOut);
-    EXPECT_EQ(polls, CSDCardCodec::MaxWaitPolls);
+    EXPECT_EQ(polls, CSDCardCodec::kMaxWaitPolls);
     EXPECT_FALSE(CSDCardCodec::WaitResultText(result, 0).empty());
 }

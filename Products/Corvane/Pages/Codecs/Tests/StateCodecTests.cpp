@@ -27,20 +27,20 @@ TEST(StateCodec, StateWordsShownAndSwitched)
 {
     std::vector<WORD> states = {1, 9, 0, 1, 0, 4, 7, 1};
     EXPECT_TRUE(CStateCodec::HasEnoughStates(states));
-    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::FieldbusActive));
-    EXPECT_FALSE(CStateCodec::IsOn(states, CStateCodec::WriteAccess));
-    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::MonitorMode));
-    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::TestMode));
+    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::kFieldbusActive));
+    EXPECT_FALSE(CStateCodec::IsOn(states, CStateCodec::kWriteAccess));
+    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::kMonitorMode));
+    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::kTestMode));
     // Exactly eight words: no terminal-bus extension, even on a coupler.
     EXPECT_FALSE(CStateCodec::ShowsTerminalBusExtension(states, false));
-    EXPECT_FALSE(CStateCodec::IsOn(states, CStateCodec::TerminalBusExtension));
-    EXPECT_FALSE(CStateCodec::SetState(states, CStateCodec::TerminalBusExtension, true));
+    EXPECT_FALSE(CStateCodec::IsOn(states, CStateCodec::kTerminalBusExtension));
+    EXPECT_FALSE(CStateCodec::SetState(states, CStateCodec::kTerminalBusExtension, true));
     EXPECT_EQ(states.size(), 8u);
 
     states.push_back(0);
     EXPECT_TRUE(CStateCodec::ShowsTerminalBusExtension(states, false));
     EXPECT_FALSE(CStateCodec::ShowsTerminalBusExtension(states, true));
-    EXPECT_TRUE(CStateCodec::SetState(states, CStateCodec::TerminalBusExtension, true));
+    EXPECT_TRUE(CStateCodec::SetState(states, CStateCodec::kTerminalBusExtension, true));
     EXPECT_EQ(states[8], 1);
 
     const std::vector<WORD> few = {1, 0, 1};

@@ -80,7 +80,7 @@ TEST(TransmissionCodec, LimitsFromTheSntpSectionAtTheirEdges)
     EXPECT_FALSE(codec.Validate());
     codec.ActivationTime = 501;
     EXPECT_FALSE(codec.Validate());
-    EXPECT_EQ(codec.RangeChecks().front().ControlId, CTransmissionCodec::ActivationTimeControl);
+    EXPECT_EQ(codec.RangeChecks().front().ControlId, CTransmissionCodec::kActivationTimeControl);
 }
 
 TEST(TransmissionCodec, OutOfRangeDeviceValueIsLoadedAndFlaggedYetStored)

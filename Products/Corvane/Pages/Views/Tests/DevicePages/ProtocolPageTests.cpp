@@ -21,9 +21,9 @@ protected:
     void SetUp() override
     {
         GetLanguageSupport().SetText(L"TT_HTTP_PORT_HEADER", L"HTTP port");
-        rig.m_Block[CProtocolCodec::ProtocolWord] = kOtherPagesBits | CProtocolCodec::WebServerBit | CProtocolCodec::FtpBit;
-        rig.m_Block[CProtocolCodec::WideHttpPortWord] = 8080;
-        rig.m_Block[CProtocolCodec::FeatureWord] = CProtocolCodec::HttpsAvailableBit;
+        rig.m_Block[CProtocolCodec::kProtocolWord] = kOtherPagesBits | CProtocolCodec::kWebServerBit | CProtocolCodec::kFtpBit;
+        rig.m_Block[CProtocolCodec::kWideHttpPortWord] = 8080;
+        rig.m_Block[CProtocolCodec::kFeatureWord] = CProtocolCodec::kHttpsAvailableBit;
     }
 
     CPageViewRig rig;
@@ -49,8 +49,8 @@ TEST_F(ProtocolPage, ShowsTheSwitchesOfAWideCouplerAndStoresAClickIntoItsBitsOnl
     rig.Click(kModbusTcpBox);
     EXPECT_EQ(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[0], kOtherPagesBits | CProtocolCodec::WebServerBit | CProtocolCodec::FtpBit |
-                                  CProtocolCodec::ModbusTcpBit);
+    EXPECT_EQ(rig.m_Block[0], kOtherPagesBits | CProtocolCodec::kWebServerBit | CProtocolCodec::kFtpBit |
+                                  CProtocolCodec::kModbusTcpBit);
     EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{0});
 }
 
@@ -62,7 +62,7 @@ TEST_F(ProtocolPage, SwitchingTheWebServerOffDisablesThePort)
     rig.Click(kWebServerBox);
     EXPECT_FALSE(rig.Driver().IsEnabled(kHttpPortEdit));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[0] & CProtocolCodec::WebServerBit, 0);
+    EXPECT_EQ(rig.m_Block[0] & CProtocolCodec::kWebServerBit, 0);
     EXPECT_EQ(rig.m_Block[0] & kOtherPagesBits, kOtherPagesBits);
 }
 
@@ -81,25 +81,25 @@ TEST_F(ProtocolPage, APortOutsideTheLimitsShowsTheBalloonAndBlocksTheStore)
     rig.Replace(kHttpPortEdit, L"9000");
     EXPECT_EQ(page.m_arrBalloons.size(), 2u) << "the refused store showed the balloon again";
     EXPECT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[CProtocolCodec::WideHttpPortWord], 9000);
+    EXPECT_EQ(rig.m_Block[CProtocolCodec::kWideHttpPortWord], 9000);
 }
 
 TEST_F(ProtocolPage, ADevicePortOutOfRangeIsShownQuietlyAndRefusedBeforeTheWrite)
 {
-    rig.m_Block[CProtocolCodec::WideHttpPortWord] = 21;
+    rig.m_Block[CProtocolCodec::kWideHttpPortWord] = 21;
     CDriven<CProtocolPage> page;
     rig.Show(page);
     EXPECT_EQ(rig.Driver().Text(kHttpPortEdit), L"21") << "the device's value, not the page's default";
     EXPECT_TRUE(page.m_arrBalloons.empty()) << "no balloon while the page is entered";
     EXPECT_FALSE(page.StoreIfDataPresent());
     EXPECT_EQ(page.m_arrBalloons.size(), 1u);
-    EXPECT_EQ(rig.m_Block[CProtocolCodec::WideHttpPortWord], 21);
+    EXPECT_EQ(rig.m_Block[CProtocolCodec::kWideHttpPortWord], 21);
 }
 
 TEST_F(ProtocolPage, ANarrowDeviceKeepsItsWebServerAndPortInWords3And4)
 {
-    rig.m_Block[CProtocolCodec::WebServerWord] = 1;
-    rig.m_Block[CProtocolCodec::HttpPortWord] = 88;
+    rig.m_Block[CProtocolCodec::kWebServerWord] = 1;
+    rig.m_Block[CProtocolCodec::kHttpPortWord] = 88;
     CDriven<CProtocolPage> page;
     rig.Show(page, false, false);
     UiTest::CDialogDriver driver = rig.Driver();
@@ -109,8 +109,8 @@ TEST_F(ProtocolPage, ANarrowDeviceKeepsItsWebServerAndPortInWords3And4)
     const std::vector<WORD> before = rig.Words();
     rig.Replace(kHttpPortEdit, L"8081");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{CProtocolCodec::HttpPortWord});
-    EXPECT_EQ(rig.m_Block[CProtocolCodec::HttpPortWord], 8081);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{CProtocolCodec::kHttpPortWord});
+    EXPECT_EQ(rig.m_Block[CProtocolCodec::kHttpPortWord], 8081);
 }
 
 TEST_F(ProtocolPage, WithoutTheEtherNetIPPageThePlcSwitchTakesItsPlace)
@@ -139,7 +139,7 @@ TEST_F(ProtocolPage, WithoutTheEtherNetIPPageThePlcSwitchTakesItsPlace)
 
 TEST_F(ProtocolPage, AControllerShowsOnlyTheWebServerAndItsPortAsText)
 {
-    rig.m_data.ArticleNo = CString(PageViewTest::ControllerArticle);
+    rig.m_data.ArticleNo = CString(PageViewTest::kControllerArticle);
     CDriven<CProtocolPage> page;
     rig.Show(page, true, true);
     UiTest::CDialogDriver driver = rig.Driver();

@@ -99,8 +99,8 @@ TEST_F(SDCardPage, TheServiceButtonsQueryTheCardAndGiveUpOnADeviceThatStaysBusy)
     const int pausesBefore = page.m_nPauses;
     rig.Click(kRootSetButton);
     EXPECT_EQ(driver.Text(kCardServiceLine), L"PLC Root Location nicht eingestellt! - Invalid state: 33309");
-    EXPECT_GE(page.m_nPauses - pausesBefore, CSDCardCodec::MaxWaitPolls);
-    EXPECT_LE(page.m_nPauses - pausesBefore, CSDCardCodec::MaxWaitPolls + 4) << "the wait is bounded";
+    EXPECT_GE(page.m_nPauses - pausesBefore, CSDCardCodec::kMaxWaitPolls);
+    EXPECT_LE(page.m_nPauses - pausesBefore, CSDCardCodec::kMaxWaitPolls + 4) << "the wait is bounded";
     EXPECT_FALSE(rig.m_pConnection->IsOpen());
 }
 

@@ -21,7 +21,7 @@ protected:
         rig.ConnectDevice();
         rig.m_Device.Model().Update([](DevSim::tDeviceData& d) {
             d.stateWords = {1, 0, 0, 0, 0, 4, 7, 0, 1};
-            d.registers[{0, 100}].words = std::vector<uint16_t>(CPageViewRig::BlockWords, 0);
+            d.registers[{0, 100}].words = std::vector<uint16_t>(CPageViewRig::kBlockWords, 0);
         });
     }
 
@@ -64,7 +64,7 @@ TEST_F(StatePage, EightStateWordsHideTheTerminalBusExtension)
 
 TEST_F(StatePage, AControllerHasNoTerminalBusBoxes)
 {
-    rig.m_data.ArticleNo = CString(PageViewTest::ControllerArticle);
+    rig.m_data.ArticleNo = CString(PageViewTest::kControllerArticle);
     CDriven<CStatePage> page;
     rig.Show(page, true, true);
     for (int id : {kExtensionBox, kExtensionLabel, kConstantSpeedBox, kConstantSpeedLabel})
@@ -153,21 +153,21 @@ TEST_F(StatePage, TestModeIsRefusedAtOnceOverTcpIp)
 
 TEST_F(StatePage, TheConstantSpeedGoesIntoTheBlockFirstAndToTheDeviceWhenOnline)
 {
-    rig.m_Block[CStateCodec::SpeedWord] = 0x0101;
+    rig.m_Block[CStateCodec::kSpeedWord] = 0x0101;
     CDriven<CStatePage> page;
     rig.SetOffline(true);
     rig.Show(page);
     EXPECT_FALSE(rig.Driver().IsChecked(kConstantSpeedBox));
     const std::vector<WORD> before = rig.Words();
     rig.Click(kConstantSpeedLabel);
-    EXPECT_EQ(rig.m_Block[CStateCodec::SpeedWord], 0x0111) << "offline the change is kept for the next write";
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{CStateCodec::SpeedWord});
+    EXPECT_EQ(rig.m_Block[CStateCodec::kSpeedWord], 0x0111) << "offline the change is kept for the next write";
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{CStateCodec::kSpeedWord});
     EXPECT_EQ(rig.Changes(), 1);
-    EXPECT_EQ(rig.m_Device.Model().Get().registers.at({0, 100}).words[CStateCodec::SpeedWord], 0);
+    EXPECT_EQ(rig.m_Device.Model().Get().registers.at({0, 100}).words[CStateCodec::kSpeedWord], 0);
 
     rig.SetOffline(false);
     rig.Click(kConstantSpeedBox);
-    EXPECT_EQ(rig.m_Block[CStateCodec::SpeedWord], 0x0101);
-    EXPECT_EQ(rig.m_Device.Model().Get().registers.at({0, 100}).words[CStateCodec::SpeedWord], 0x0101);
+    EXPECT_EQ(rig.m_Block[CStateCodec::kSpeedWord], 0x0101);
+    EXPECT_EQ(rig.m_Device.Model().Get().registers.at({0, 100}).words[CStateCodec::kSpeedWord], 0x0101);
     EXPECT_FALSE(rig.m_Device.Model().Get().writeAccess) << "write access is closed again";
 }

@@ -111,7 +111,7 @@ protected:
     void Show(bool controller = false)
     {
         rig.Show(page, true, controller);
-        page.AttachDeviceData(&rig.m_Block[0], static_cast<unsigned>(PageViewTest::CPageViewRig::BlockWords), 1,
+        page.AttachDeviceData(&rig.m_Block[0], static_cast<unsigned>(PageViewTest::CPageViewRig::kBlockWords), 1,
                               controller ? 1 : 0);
         rig.Driver().PumpUntilIdle();
     }

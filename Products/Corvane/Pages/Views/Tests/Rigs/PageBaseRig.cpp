@@ -65,9 +65,9 @@ CTestPage::CTestPage(std::vector<BYTE> image, int decimalId, int hexId)
 
 bool CTestPage::ValidateAll()
 {
-    if (!CheckRange(static_cast<UINT>(m_nDecimalId), L"TXT_FIRST", CFieldRange::DecimalMode, &m_nDecimal, 1, 100))
+    if (!CheckRange(static_cast<UINT>(m_nDecimalId), L"TXT_FIRST", CFieldRange::kDecimalMode, &m_nDecimal, 1, 100))
         return false;
-    return m_nHexId == 0 || CheckRange(static_cast<UINT>(m_nHexId), L"TXT_SECOND", CFieldRange::HexMode, &m_nHex, 0, 0xFF);
+    return m_nHexId == 0 || CheckRange(static_cast<UINT>(m_nHexId), L"TXT_SECOND", CFieldRange::kHexMode, &m_nHex, 0, 0xFF);
 }
 
 void CTestPage::LoadFromDeviceData()

@@ -66,9 +66,9 @@ bool CMessageBoxCloser::OnTick()
 CPageViewRig::CPageViewRig()
 {
     ZELL::Controls::RegisterStandardControls();
-    m_App.DeviceIni() = CCorvaneDeviceIni(CString(m_Files.Write(Capabilities).GetIniPath()));
+    m_App.DeviceIni() = CCorvaneDeviceIni(CString(m_Files.Write(kCapabilities).GetIniPath()));
     m_App.m_pMainWnd = CWnd::FromHandlePermanent(m_Main.Handle());
-    m_data.ArticleNo = CString(CouplerArticle);
+    m_data.ArticleNo = CString(kCouplerArticle);
     m_data.SetEthernetPortCount(1);
 }
 
@@ -111,8 +111,8 @@ void CPageViewRig::Show(CCouplerSettingsPageBase& page, bool wideFormat, bool co
 {
     page.SetDeviceData(&m_data);
     page.SetConnection(m_pConnection.get(), m_pService.get());
-    page.AttachExtraData(&m_Extra[0], static_cast<unsigned>(ExtraWords), wideFormat, controller);
-    page.AttachDeviceData(&m_Block[0], static_cast<unsigned>(BlockWords), wideFormat, controller);
+    page.AttachExtraData(&m_Extra[0], static_cast<unsigned>(kExtraWords), wideFormat, controller);
+    page.AttachDeviceData(&m_Block[0], static_cast<unsigned>(kBlockWords), wideFormat, controller);
     page.SetInSheet(true);
     m_Host.m_arrPages = {&page};
     m_arrHostImage = HostImage();
@@ -138,7 +138,7 @@ void CPageViewRig::Click(int id)
 std::vector<WORD> CPageViewRig::Words() const
 {
     std::vector<WORD> words;
-    for (std::size_t i = 0; i < BlockWords; ++i)
+    for (std::size_t i = 0; i < kBlockWords; ++i)
         words.push_back(m_Block[i]);
     return words;
 }
@@ -146,7 +146,7 @@ std::vector<WORD> CPageViewRig::Words() const
 std::vector<std::size_t> CPageViewRig::ChangedWords(const std::vector<WORD>& before) const
 {
     std::vector<std::size_t> changed;
-    for (std::size_t i = 0; i < BlockWords; ++i)
+    for (std::size_t i = 0; i < kBlockWords; ++i)
         if (m_Block[i] != before[i])
             changed.push_back(i);
     EXPECT_TRUE(m_Block.GuardIntact()) << "a word past the block was written";

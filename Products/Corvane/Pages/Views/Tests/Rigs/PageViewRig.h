@@ -24,10 +24,10 @@ namespace PageViewTest {
 
 using PageBaseTest::tBalloon;
 
-constexpr char CouplerArticle[] = "612-001";
-constexpr char ControllerArticle[] = "612-8001";
+constexpr char kCouplerArticle[] = "612-001";
+constexpr char kControllerArticle[] = "612-8001";
 // A coupler and a controller, as the capability file lists them.
-constexpr char Capabilities[] = "[0612-0001]\nFBC=32\n"
+constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\n"
                                 "[0612-8001]\nFBC=0\nORBIS=32\nSPSCTRL=1\n"
                                 "[PROTOCOL]\nHttpPortMin=80\nHttpPortMax=9000\nHttpPortDef=80\n";
 
@@ -70,8 +70,8 @@ private:
 
 class CPageViewRig {
 public:
-    static constexpr std::size_t BlockWords = 100;
-    static constexpr std::size_t ExtraWords = 40;
+    static constexpr std::size_t kBlockWords = 100;
+    static constexpr std::size_t kExtraWords = 40;
 
     CPageViewRig();
     ~CPageViewRig();
@@ -104,8 +104,8 @@ public:
     CCorvaneApp m_App{L"PageViewTests"};
     PageBaseTest::CMainWindow m_Main;
     CFBCData m_data;
-    CGuardedBlock m_Block{BlockWords};
-    CGuardedBlock m_Extra{ExtraWords};
+    CGuardedBlock m_Block{kBlockWords};
+    CGuardedBlock m_Extra{kExtraWords};
     DevSim::CDeviceSimulator m_Device;
     std::unique_ptr<ZELL::CTCPIPConnection> m_pConnection;
     std::unique_ptr<CTCPIPService> m_pService;

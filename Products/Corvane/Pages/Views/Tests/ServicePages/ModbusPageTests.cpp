@@ -32,13 +32,13 @@ protected:
         GetLanguageSupport().SetText(L"ERROR_OUT_OF_RANGE_HEX", L"hex 0x%X..0x%X");
         GetLanguageSupport().SetText(L"LBL_WATCHDOG_MS", L"Watchdog [ms]");
         rig.UseCapabilities(kCapabilities);
-        rig.m_Block[Codec::CloseSocketWord] = 1;
-        rig.m_Block[Codec::SharedWord] = 1;
-        rig.m_Block[Codec::WatchdogTimeoutWord] = 30;
-        rig.m_Block[Codec::Mask1Word] = 0x00F0;
-        rig.m_Block[Codec::Mask2Word] = 0xABCD;
-        rig.m_Block[Codec::MaxConnectionsWord] = 3;
-        rig.m_Block[Codec::ConnectionWatchdogWord] = 100;
+        rig.m_Block[Codec::kCloseSocketWord] = 1;
+        rig.m_Block[Codec::kSharedWord] = 1;
+        rig.m_Block[Codec::kWatchdogTimeoutWord] = 30;
+        rig.m_Block[Codec::kMask1Word] = 0x00F0;
+        rig.m_Block[Codec::kMask2Word] = 0xABCD;
+        rig.m_Block[Codec::kMaxConnectionsWord] = 3;
+        rig.m_Block[Codec::kConnectionWatchdogWord] = 100;
     }
 
     ServicePageTest::CRig rig;
@@ -64,8 +64,8 @@ TEST_F(ModbusPage, TheWideLayoutShowsItsWordsAndStoresAMaskAlone)
     EXPECT_TRUE(page.m_arrBalloons.empty()) << "a mask without 0x is hexadecimal too";
     EXPECT_EQ(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::Mask1Word], 0xFFFF);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::Mask1Word});
+    EXPECT_EQ(rig.m_Block[Codec::kMask1Word], 0xFFFF);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kMask1Word});
 }
 
 TEST_F(ModbusPage, AMaskBeyondSixteenBitsShowsTheHexadecimalBalloonAndTheStoreFails)
@@ -77,7 +77,7 @@ TEST_F(ModbusPage, AMaskBeyondSixteenBitsShowsTheHexadecimalBalloonAndTheStoreFa
     EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Mask 1-16"));
     EXPECT_EQ(page.m_arrBalloons[0].text, CString(L"hex 0x0..0xFFFF"));
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::Mask1Word], 0) << "the words are written, cut to 16 bits";
+    EXPECT_EQ(rig.m_Block[Codec::kMask1Word], 0) << "the words are written, cut to 16 bits";
     rig.Replace(kMask1Edit, L"0x");
     EXPECT_EQ(page.m_arrBalloons.size(), 2u) << "only the refused store added one";
     EXPECT_TRUE(page.StoreIfDataPresent()) << "\"0x\" is taken as 0";
@@ -89,16 +89,16 @@ TEST_F(ModbusPage, AConfigurationListWithoutSelectionKeepsWord2)
     rig.Show(page);
     ::SendMessageW(rig.Driver().Control(kConfigurationList), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::SharedWord], 1) << "never 0xFFFF";
+    EXPECT_EQ(rig.m_Block[Codec::kSharedWord], 1) << "never 0xFFFF";
     rig.Choose(kConfigurationList, 0);
     EXPECT_GE(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::SharedWord], 0);
+    EXPECT_EQ(rig.m_Block[Codec::kSharedWord], 0);
 }
 
 TEST_F(ModbusPage, TheNarrowLayoutEditsTheWatchdogInWord2Only)
 {
-    rig.m_Block[Codec::SharedWord] = 250;
+    rig.m_Block[Codec::kSharedWord] = 250;
     CDriven<CModbusPage> page;
     rig.Show(page, false, false);
     UiTest::CDialogDriver driver = rig.Driver();
@@ -112,13 +112,13 @@ TEST_F(ModbusPage, TheNarrowLayoutEditsTheWatchdogInWord2Only)
     const std::vector<WORD> before = rig.Words();
     rig.Replace(kConnectionWatchdogEdit, L"900");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::SharedWord});
-    EXPECT_EQ(rig.m_Block[Codec::SharedWord], 900);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kSharedWord});
+    EXPECT_EQ(rig.m_Block[Codec::kSharedWord], 900);
 }
 
 TEST_F(ModbusPage, AWatchdogAboveTheFilesMaximumIsShownQuietlyThenRefused)
 {
-    rig.m_Block[Codec::ConnectionWatchdogWord] = 2000;
+    rig.m_Block[Codec::kConnectionWatchdogWord] = 2000;
     CDriven<CModbusPage> page;
     rig.Show(page);
     EXPECT_EQ(rig.Driver().Text(kConnectionWatchdogEdit), L"2000");
@@ -145,7 +145,7 @@ TEST_F(ModbusPage, AFieldThatIsNoNumberFailsItsCheckAndIsNeverStored)
         EXPECT_EQ(page.m_arrBalloons.back().field, static_cast<UINT>(kWatchdogTimeoutEdit));
         EXPECT_EQ(page.m_arrBalloons.back().title, CString(L"Watchdog time-out"));
         EXPECT_FALSE(page.StoreIfDataPresent());
-        EXPECT_EQ(rig.m_Block[Codec::WatchdogTimeoutWord], 30);
+        EXPECT_EQ(rig.m_Block[Codec::kWatchdogTimeoutWord], 30);
         EXPECT_EQ(rig.Driver().Text(kWatchdogTimeoutEdit), text);
     }
 }
@@ -164,7 +164,7 @@ TEST_F(ModbusPage, LettersTypedIntoANumberFieldStayAsTyped)
     EXPECT_EQ(driver.Text(kWatchdogTimeoutEdit), L"30ab");
     EXPECT_EQ(page.m_arrBalloons.size(), 2u);
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::WatchdogTimeoutWord], 30);
+    EXPECT_EQ(rig.m_Block[Codec::kWatchdogTimeoutWord], 30);
 }
 
 // In the program's own texts, each number field's balloon is titled after

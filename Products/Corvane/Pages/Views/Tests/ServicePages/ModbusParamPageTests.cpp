@@ -11,7 +11,7 @@ using PageViewTest::CDriven;
 
 namespace {
 
-constexpr DWORD kWord = CModbusParamCodec::ParamWord;
+constexpr DWORD kWord = CModbusParamCodec::kParamWord;
 // Bits 14 and 15 belong to other settings of the device.
 constexpr WORD kForeignBits = 0xC000;
 

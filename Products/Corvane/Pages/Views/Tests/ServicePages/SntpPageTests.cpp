@@ -40,10 +40,10 @@ protected:
         GetLanguageSupport().SetText(L"MSG_INVALID_IP_ADDRESS", L"Invalid address");
         GetLanguageSupport().SetText(L"TT_SNTP_CLIENT_INTERVAL_HDR", L"Interval");
         rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nClientIntervalMax=3600\n");
-        rig.m_Block[Codec::SwitchWord] = 0x0108;
-        rig.m_Block[Codec::IntervalWord] = 60;
-        rig.m_Block[Codec::TimeoutWord] = 2000;
-        rig.m_Block[Codec::KeptWord] = 0x1234;
+        rig.m_Block[Codec::kSwitchWord] = 0x0108;
+        rig.m_Block[Codec::kIntervalWord] = 60;
+        rig.m_Block[Codec::kTimeoutWord] = 2000;
+        rig.m_Block[Codec::kKeptWord] = 0x1234;
     }
 
     void SetRecords(DWORD ports, const std::wstring& dns)
@@ -66,7 +66,7 @@ protected:
 TEST_F(SntpPage, AHostNameIsCleanedAsTypedAndStoredIntoEveryPortsStaticRecord)
 {
     SetRecords(2, L"10.0.0.1");
-    rig.m_Block[Codec::SecondPortWord] = Codec::SntpBit;
+    rig.m_Block[Codec::kSecondPortWord] = Codec::kSntpBit;
     CNotedSntpPage page;
     rig.Show(page);
     UiTest::CDialogDriver driver = rig.Driver();
@@ -88,8 +88,8 @@ TEST_F(SntpPage, AHostNameIsCleanedAsTypedAndStoredIntoEveryPortsStaticRecord)
         EXPECT_EQ(rig.m_data.GetStaticNetworkParams(port)->strParameter6, L"") << port;
     }
     EXPECT_TRUE(rig.m_data.NetworkParamsModified);
-    EXPECT_EQ(rig.m_Block[Codec::SecondPortWord], 0) << "the second port's switch is cleared";
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::SecondPortWord});
+    EXPECT_EQ(rig.m_Block[Codec::kSecondPortWord], 0) << "the second port's switch is cleared";
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kSecondPortWord});
 }
 
 TEST_F(SntpPage, AnAddressEnteredOverAHostNameEmptiesTheName)
@@ -122,8 +122,8 @@ TEST_F(SntpPage, AHostNameWithoutANameServerShowsTheWarningIconAndItsBalloon)
 TEST_F(SntpPage, WithoutRecordsTheAddressIsCleanedAndStoredInWords19And20)
 {
     ASSERT_TRUE(rig.m_data.SetEthernetPortCount(0));
-    rig.m_Block[Codec::AddressWord] = 0x000A;
-    rig.m_Block[Codec::AddressWord + 1] = 0x0500;
+    rig.m_Block[Codec::kAddressWord] = 0x000A;
+    rig.m_Block[Codec::kAddressWord + 1] = 0x0500;
     CNotedSntpPage page;
     rig.Show(page);
     UiTest::CDialogDriver driver = rig.Driver();
@@ -132,15 +132,15 @@ TEST_F(SntpPage, WithoutRecordsTheAddressIsCleanedAndStoredInWords19And20)
     EXPECT_EQ(driver.Text(kServerEdit), L"10.0.0.255");
     const std::vector<WORD> before = rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::AddressWord + 1], 0xFF00);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::AddressWord + 1});
-    EXPECT_EQ(rig.m_Block[Codec::KeptWord], 0x1234);
+    EXPECT_EQ(rig.m_Block[Codec::kAddressWord + 1], 0xFF00);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kAddressWord + 1});
+    EXPECT_EQ(rig.m_Block[Codec::kKeptWord], 0x1234);
 }
 
 TEST_F(SntpPage, ATextThatIsNoAddressIsRefusedAndTheStoredAddressKept)
 {
     ASSERT_TRUE(rig.m_data.SetEthernetPortCount(0));
-    rig.m_Block[Codec::AddressWord] = 0x000A;
+    rig.m_Block[Codec::kAddressWord] = 0x000A;
     CNotedSntpPage page;
     rig.Show(page);
     // Too long for an address, even with its leading zeros read away.
@@ -151,7 +151,7 @@ TEST_F(SntpPage, ATextThatIsNoAddressIsRefusedAndTheStoredAddressKept)
     const std::size_t shown = page.m_arrServerBalloons.size();
     EXPECT_FALSE(page.StoreIfDataPresent());
     EXPECT_GT(page.m_arrServerBalloons.size(), shown) << "the refused store names the field again";
-    EXPECT_EQ(rig.m_Block[Codec::AddressWord], 0x000A);
+    EXPECT_EQ(rig.m_Block[Codec::kAddressWord], 0x000A);
 }
 
 TEST_F(SntpPage, SwitchingTheClientOffDisablesItsFieldsAndClearsBit3Only)
@@ -165,7 +165,7 @@ TEST_F(SntpPage, SwitchingTheClientOffDisablesItsFieldsAndClearsBit3Only)
     EXPECT_FALSE(rig.Driver().IsEnabled(kIntervalEdit));
     EXPECT_EQ(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::SwitchWord], 0x0100);
+    EXPECT_EQ(rig.m_Block[Codec::kSwitchWord], 0x0100);
 }
 
 TEST_F(SntpPage, AnIntervalAboveTheFilesMaximumShowsTheRangeBalloon)
@@ -179,7 +179,7 @@ TEST_F(SntpPage, AnIntervalAboveTheFilesMaximumShowsTheRangeBalloon)
     EXPECT_FALSE(page.StoreIfDataPresent());
     rig.Replace(kIntervalEdit, L"3600");
     EXPECT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::IntervalWord], 3600);
+    EXPECT_EQ(rig.m_Block[Codec::kIntervalWord], 3600);
 }
 
 TEST_F(SntpPage, TheWarningBalloonFollowsThePointerOverTheIcon)

@@ -32,9 +32,9 @@ protected:
     {
         GetLanguageSupport().SetText(L"TT_ACTIVATION_TIME_HDR", L"Activation time");
         rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nActivationTimeMin=10\nActivationTimeMax=500\n");
-        rig.m_Block[Codec::ModeWord] = kForeignBits | Codec::AutoNegotiationBit | Codec::BandwidthLimitBit;
-        rig.m_Block[Codec::ActivationTimeWord] = 40;
-        rig.m_Block[Codec::PriorityWord] = 2;
+        rig.m_Block[Codec::kModeWord] = kForeignBits | Codec::kAutoNegotiationBit | Codec::kBandwidthLimitBit;
+        rig.m_Block[Codec::kActivationTimeWord] = 40;
+        rig.m_Block[Codec::kPriorityWord] = 2;
     }
 
     ServicePageTest::CRig rig;
@@ -56,8 +56,8 @@ TEST_F(TransmissionPage, AutoNegotiationIsShownWhateverBits1And2SayAndAChosenMod
     rig.Choose(kSpeedList, 3);
     EXPECT_EQ(driver.Text(kSpeedList), L"  100 MBit / Half Duplex");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::ModeWord], kForeignBits | Codec::Speed100Bit | Codec::BandwidthLimitBit);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::ModeWord});
+    EXPECT_EQ(rig.m_Block[Codec::kModeWord], kForeignBits | Codec::kSpeed100Bit | Codec::kBandwidthLimitBit);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kModeWord});
 }
 
 TEST_F(TransmissionPage, AFixedFullDuplexModeWarnsOfAMismatchAndHalfDuplexTakesTheWarningAway)
@@ -81,32 +81,32 @@ TEST_F(TransmissionPage, TheBandwidthLimitGoesIntoTheBlockAtTheClickAndTheLastCh
     EXPECT_FALSE(rig.Driver().IsChecked(kBandwidthBox));
     EXPECT_FALSE(rig.Driver().IsEnabled(kActivationTimeEdit));
     EXPECT_FALSE(rig.Driver().IsEnabled(kPriorityList));
-    EXPECT_EQ(rig.m_Block[Codec::ModeWord] & Codec::BandwidthLimitBit, 0) << "stored before any write";
+    EXPECT_EQ(rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0) << "stored before any write";
     EXPECT_EQ(rig.Changes(), 1);
 
     // The state page switches the same bit on; this page, entered again,
     // shows it and does not put its own older value back.
-    CDeviceBlock block(&rig.m_Block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::BlockWords));
+    CDeviceBlock block(&rig.m_Block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::kBlockWords));
     ASSERT_TRUE(CStateCodec::WriteConstantSpeed(block, true));
-    ServicePageTest::CRig::Reattach(page, rig.m_Block, PageViewTest::CPageViewRig::BlockWords, true, false);
+    ServicePageTest::CRig::Reattach(page, rig.m_Block, PageViewTest::CPageViewRig::kBlockWords, true, false);
     EXPECT_TRUE(rig.Driver().IsChecked(kBandwidthBox));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_NE(rig.m_Block[Codec::ModeWord] & Codec::BandwidthLimitBit, 0);
+    EXPECT_NE(rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0);
 }
 
 TEST_F(TransmissionPage, AStoreDoesNotPutBackABitTheStatePageChangedMeanwhile)
 {
     CNotedTransmissionPage page;
     rig.Show(page);
-    CDeviceBlock block(&rig.m_Block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::BlockWords));
+    CDeviceBlock block(&rig.m_Block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::kBlockWords));
     ASSERT_TRUE(CStateCodec::WriteConstantSpeed(block, false));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::ModeWord] & Codec::BandwidthLimitBit, 0);
+    EXPECT_EQ(rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0);
 }
 
 TEST_F(TransmissionPage, AnActivationTimeOutOfRangeIsRefusedYetEveryWordIsStored)
 {
-    rig.m_Block[Codec::PriorityWord] = 0;
+    rig.m_Block[Codec::kPriorityWord] = 0;
     CNotedTransmissionPage page;
     rig.Show(page);
     EXPECT_EQ(rig.Selection(kPriorityList), -1) << "word 71 = 0 is no priority";
@@ -115,13 +115,13 @@ TEST_F(TransmissionPage, AnActivationTimeOutOfRangeIsRefusedYetEveryWordIsStored
     EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Activation time"));
     EXPECT_EQ(page.m_arrBalloons[0].field, static_cast<UINT>(kActivationTimeEdit));
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::ActivationTimeWord], 501);
-    EXPECT_EQ(rig.m_Block[Codec::PriorityWord], 0) << "no priority chosen: word 71 untouched";
+    EXPECT_EQ(rig.m_Block[Codec::kActivationTimeWord], 501);
+    EXPECT_EQ(rig.m_Block[Codec::kPriorityWord], 0) << "no priority chosen: word 71 untouched";
 }
 
 TEST_F(TransmissionPage, ADeviceTimeBelowTheMinimumIsShownQuietlyThenRefused)
 {
-    rig.m_Block[Codec::ActivationTimeWord] = 5;
+    rig.m_Block[Codec::kActivationTimeWord] = 5;
     CNotedTransmissionPage page;
     rig.Show(page);
     EXPECT_EQ(rig.Driver().Text(kActivationTimeEdit), L"5");
@@ -141,5 +141,5 @@ TEST_F(TransmissionPage, ALanguageChangeRefillsThePriorityListAndKeepsItsSelecti
     EXPECT_EQ(rig.Selection(kPriorityList), 1);
     EXPECT_EQ(rig.Driver().Text(kPriorityList), L"Terminal bus and PLC");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::PriorityWord], 2);
+    EXPECT_EQ(rig.m_Block[Codec::kPriorityWord], 2);
 }

@@ -48,8 +48,8 @@ protected:
         const WORD words[] = {0x000A, 0x0500, 0xFFFF, 0x00FF, 0x000A, 0x0100,
                               0x000A, 0x0200, 0x000A, 0x0300};
         for (std::size_t i = 0; i < std::size(words); ++i)
-            rig.m_Block[Codec::FixedAddressWord + i] = words[i];
-        rig.m_Block[Codec::SourceWord] = 0x1004;
+            rig.m_Block[Codec::kFixedAddressWord + i] = words[i];
+        rig.m_Block[Codec::kSourceWord] = 0x1004;
     }
     void TearDown() override
     {
@@ -88,7 +88,7 @@ protected:
 
 TEST_F(TCPIPPage, AWideFormatDeviceShowsItsSourceAndAddressesAndStoresOnlyItsBits)
 {
-    rig.m_Block[Codec::SourceWord] = 0x1004 | Codec::DhcpBit | Codec::BootPBit;
+    rig.m_Block[Codec::kSourceWord] = 0x1004 | Codec::kDhcpBit | Codec::kBootPBit;
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page);
@@ -105,8 +105,8 @@ TEST_F(TCPIPPage, AWideFormatDeviceShowsItsSourceAndAddressesAndStoresOnlyItsBit
 
     const std::vector<WORD> before = rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.Words()[Codec::SourceWord], 0x1004 | Codec::BootPBit) << "BootP alone, other bits kept";
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::SourceWord});
+    EXPECT_EQ(rig.Words()[Codec::kSourceWord], 0x1004 | Codec::kBootPBit) << "BootP alone, other bits kept";
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kSourceWord});
 
     rig.Click(kFixedRadio);
     EXPECT_TRUE(driver.IsEnabled(kFixedAddressField));
@@ -114,12 +114,12 @@ TEST_F(TCPIPPage, AWideFormatDeviceShowsItsSourceAndAddressesAndStoresOnlyItsBit
     EXPECT_EQ(rig.Selection(kSourceList), -1);
     EXPECT_EQ(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.Words()[Codec::SourceWord], 0x1004);
+    EXPECT_EQ(rig.Words()[Codec::kSourceWord], 0x1004);
 }
 
 TEST_F(TCPIPPage, AnEditedAddressGoesIntoItsTwoWordsAndIsReportedAsChanged)
 {
-    rig.m_Block[Codec::SourceWord] = 0;
+    rig.m_Block[Codec::kSourceWord] = 0;
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page);
@@ -131,19 +131,19 @@ TEST_F(TCPIPPage, AnEditedAddressGoesIntoItsTwoWordsAndIsReportedAsChanged)
     EXPECT_GE(rig.Changes(), 1);
     const std::vector<WORD> before = rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::FixedAddressWord + 1});
-    EXPECT_EQ(rig.Words()[Codec::FixedAddressWord + 1], 0x4D00);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kFixedAddressWord + 1});
+    EXPECT_EQ(rig.Words()[Codec::kFixedAddressWord + 1], 0x4D00);
     EXPECT_EQ(page.GetFixedAddressText(), L"10.0.0.77");
 
     // Entering the page again reloads the block, which now holds the edit:
     // the address still differs from the device's.
-    ServicePageTest::CRig::Reattach(page, rig.m_Block, PageViewTest::CPageViewRig::BlockWords, true, false);
+    ServicePageTest::CRig::Reattach(page, rig.m_Block, PageViewTest::CPageViewRig::kBlockWords, true, false);
     EXPECT_TRUE(page.HasChangedAddresses());
 }
 
 TEST_F(TCPIPPage, ARefusedAddressIsNotTakenAndItsBalloonComesOnceUntilRearmed)
 {
-    rig.m_Block[Codec::SourceWord] = 0;
+    rig.m_Block[Codec::kSourceWord] = 0;
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page);
@@ -170,7 +170,7 @@ TEST_F(TCPIPPage, ARefusedAddressIsNotTakenAndItsBalloonComesOnceUntilRearmed)
 
 TEST_F(TCPIPPage, GettingTheAddressAutomaticallyWithoutAServerRefusesTheWrite)
 {
-    rig.m_Block[Codec::SourceWord] = 0;
+    rig.m_Block[Codec::kSourceWord] = 0;
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page);
@@ -186,12 +186,12 @@ TEST_F(TCPIPPage, GettingTheAddressAutomaticallyWithoutAServerRefusesTheWrite)
 
     rig.Choose(kSourceList, 0);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.Words()[Codec::SourceWord], Codec::DhcpBit);
+    EXPECT_EQ(rig.Words()[Codec::kSourceWord], Codec::kDhcpBit);
 }
 
 TEST_F(TCPIPPage, AnOlderDeviceUsesTheBootPWordAndItsAddressesOnlyInALongBlock)
 {
-    rig.m_Block[Codec::UseBootPWord] = 1;
+    rig.m_Block[Codec::kUseBootPWord] = 1;
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page, false);
@@ -206,8 +206,8 @@ TEST_F(TCPIPPage, AnOlderDeviceUsesTheBootPWordAndItsAddressesOnlyInALongBlock)
     EXPECT_TRUE(driver.IsEnabled(kFixedAddressField));
     const std::vector<WORD> before = rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::UseBootPWord});
-    EXPECT_EQ(rig.Words()[Codec::UseBootPWord], 0);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kUseBootPWord});
+    EXPECT_EQ(rig.Words()[Codec::kUseBootPWord], 0);
 
     // Fourteen words hold no addresses: the fields stay off and nothing
     // past the use-BootP word is written.
@@ -215,7 +215,7 @@ TEST_F(TCPIPPage, AnOlderDeviceUsesTheBootPWordAndItsAddressesOnlyInALongBlock)
     page.RefreshView();
     EXPECT_FALSE(driver.IsEnabled(kFixedAddressField));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::UseBootPWord});
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kUseBootPWord});
 }
 
 TEST_F(TCPIPPage, TheSwitchesDecideTheSourceTextAndTheirAddress)
