@@ -29,6 +29,8 @@
 #include <utility>
 #include <system_error>
 
+namespace Corvane {
+
 namespace {
 
 constexpr LPCWSTR kCommonSection = L"Common";
@@ -341,3 +343,5 @@ int CCorvaneApp::GetDeviceIniInt(const CString& article, LPCWSTR key, int defaul
 {
     return m_DeviceIni.GetDeviceIniInt(article, key, defaultValue);
 }
+
+}  // namespace Corvane

@@ -21,10 +21,13 @@
 #include <string>
 #include <vector>
 
-class CCommandLineConnection;
-class CCorvaneCommandLine;
 class CImageList;
 class CWnd;
+
+namespace Corvane {
+
+class CCommandLineConnection;
+class CCorvaneCommandLine;
 
 class CCorvaneApp : public CZellWinApp {
 public:
@@ -164,3 +167,5 @@ private:
 
 // The program's application object, or null while there is none.
 CCorvaneApp* GetCorvaneApp();
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 constexpr wchar_t kCommunicationSection[] = L"Communication";
@@ -103,3 +105,5 @@ void CCommandLineConnection::Restore()
     m_pReplacedConnection.reset();
     m_pPreviousConnection.reset();
 }
+
+}  // namespace Corvane

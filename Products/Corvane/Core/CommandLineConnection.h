@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace Corvane {
+
 class CCommandLineConnection {
 public:
     static constexpr wchar_t kXmlDeclaration[] = L"<?xml version='1.0'?>";
@@ -53,3 +55,5 @@ private:
     std::unique_ptr<ZELL::CConnectionBase> m_pPreviousConnection;
     std::unique_ptr<ZELL::CConnectionBase> m_pReplacedConnection;
 };
+
+}  // namespace Corvane

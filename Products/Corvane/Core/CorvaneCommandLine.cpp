@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 // The first `length` characters of the switch, without regard to case.
@@ -214,3 +216,5 @@ bool CCorvaneCommandLine::StartSockets()
     WSADATA data{};
     return WSAStartup(0x0101, &data) == 0;
 }
+
+}  // namespace Corvane

@@ -16,6 +16,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CCorvaneCommandLine {
 public:
     static constexpr wchar_t kInvalidSettingsText[] = L"Invalid communication settings!";
@@ -69,3 +71,5 @@ private:
     CString m_strConnectionType;
     CString m_strConnectionSettings;
 };
+
+}  // namespace Corvane

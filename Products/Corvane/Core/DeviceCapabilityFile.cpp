@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 constexpr wchar_t kEndOfList[] = L"EOL";
@@ -166,3 +168,5 @@ std::vector<CString> CDeviceCapabilityFile::GetInvalidIPAddresses() const
 {
     return ReadList(L"InvalidIPAddresses", L"InvalidIP_%02d", 0);
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CDeviceCapabilityFile {
 public:
     // The platform reads texts of the file into buffers of this size.
@@ -78,3 +80,5 @@ private:
 
     CString m_strIniPath;
 };
+
+}  // namespace Corvane

@@ -1,5 +1,7 @@
 #include "Products/Corvane/Core/FBCData.h"
 
+namespace Corvane {
+
 void CFBCData::Clear()
 {
     for (CString* text : {&ArticleNo, &Description, &HWVersion, &SWVersion, &FWLVersion, &SerialNo, &NetIDName,
@@ -50,3 +52,5 @@ const CFBCData::tNetworkParams* CFBCData::GetStaticNetworkParams(DWORD port) con
 {
     return port < m_arrStaticNetworkParams.size() ? &m_arrStaticNetworkParams[port] : nullptr;
 }
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CFBCData {
 public:
     using tNetworkParams = CServiceBase::tNetworkParams;
@@ -84,3 +86,5 @@ private:
     std::vector<tNetworkParams> m_arrActualNetworkParams;
     std::vector<tNetworkParams> m_arrStaticNetworkParams;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace Corvane {
+
 bool CRegisterTable::SetAt(std::size_t index, WORD value)
 {
     if (index >= m_arrWords.size())
@@ -33,3 +35,5 @@ bool CRegisterTable::Assign(std::vector<WORD> words)
     m_arrWords = std::move(words);
     return true;
 }
+
+}  // namespace Corvane

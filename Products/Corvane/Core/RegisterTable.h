@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace Corvane {
+
 class CRegisterTable {
 public:
     static constexpr std::size_t kMaxWords = 0xFFFF;
@@ -39,3 +41,5 @@ public:
 private:
     std::vector<WORD> m_arrWords;
 };
+
+}  // namespace Corvane

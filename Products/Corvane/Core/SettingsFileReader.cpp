@@ -10,6 +10,8 @@
 #include <system_error>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 std::vector<Xml::CXmlNode> ChildElements(const Xml::CXmlNode& node)
@@ -383,3 +385,5 @@ CString CSettingsFileReader::Summary(const CSettingsFileHeader& header, const CF
             std::to_wstring(data.ActiveRuntimeSystem) + L"\n";
     return CString(text);
 }
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <filesystem>
 
+namespace Corvane {
+
 class CSettingsFileReader {
 public:
     // False with GetError() for a file that is missing, not XML, has no
@@ -43,3 +45,5 @@ private:
     CString m_strError;
     CSettingsFileHeader m_Header;
 };
+
+}  // namespace Corvane

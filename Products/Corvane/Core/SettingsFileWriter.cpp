@@ -11,6 +11,8 @@
 
 #include <unistd.h>
 
+namespace Corvane {
+
 namespace {
 
 const std::wstring kAsteriskLine = L"<!-- " + std::wstring(80, L'*') + L" -->";
@@ -265,3 +267,5 @@ bool CSettingsFileWriter::Save(const std::filesystem::path& path, const CFBCData
     }
     return true;
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+namespace Corvane {
+
 class CSettingsFileWriter {
 public:
     // The whole file with "\n" line ends. The current IP address is written
@@ -31,3 +33,5 @@ public:
 private:
     CString m_strError;
 };
+
+}  // namespace Corvane

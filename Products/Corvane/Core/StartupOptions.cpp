@@ -1,3 +1,7 @@
 #include "Products/Corvane/Core/StartupOptions.h"
 
+namespace Corvane {
+
 tStartupOptions g_startupOptions;
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace Corvane {
+
 struct tStartupOptions {
     bool StartedByEngineeringTool = false;
     bool ChangeIPMode = false;
@@ -31,3 +33,5 @@ struct tStartupOptions {
 
 // The process-wide options, written by the application's start-up only.
 extern tStartupOptions g_startupOptions;
+
+}  // namespace Corvane

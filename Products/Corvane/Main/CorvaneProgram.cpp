@@ -19,6 +19,8 @@
 
 #include <memory>
 
+namespace Corvane {
+
 CCorvaneProgram::CCorvaneProgram() : CCorvaneApp(L"Corvane") {}
 
 namespace {
@@ -79,3 +81,5 @@ void CCorvaneProgram::ApplyDialogHooks(CCorvaneDlg& dialog)
     if (m_fnDialogObserver)
         m_fnDialogObserver(dialog);
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace Corvane {
+
 class CCorvaneDlg;
 
 class CCorvaneProgram : public CCorvaneApp {
@@ -34,3 +36,5 @@ private:
     std::function<void(CCorvaneDlg&)> m_fnDialogObserver;
     int m_nExitCode = 0;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Platform/Ui/DialogTemplate.h"
 
+namespace Corvane {
+
 CBlankSettingsPage::CBlankSettingsPage()
 {
     Ui::CDialogTemplate page;
@@ -13,3 +15,5 @@ CBlankSettingsPage::CBlankSettingsPage()
     m_arrTemplate = page.ToImage();
     ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrTemplate.data()));
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CBlankSettingsPage : public CCouplerSettingsPageBase {
 public:
     CBlankSettingsPage();
@@ -12,3 +14,5 @@ public:
 private:
     std::vector<BYTE> m_arrTemplate;
 };
+
+}  // namespace Corvane

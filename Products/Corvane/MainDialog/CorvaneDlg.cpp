@@ -24,6 +24,8 @@
 
 #include <unistd.h>
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 
 namespace {
@@ -632,3 +634,4 @@ void CCorvaneDlg::OnSysCommand(UINT id, LPARAM lParam)
 
 LRESULT CCorvaneDlg::OnTimeChange(WPARAM, LPARAM) { return 0; }
 
+}  // namespace Corvane

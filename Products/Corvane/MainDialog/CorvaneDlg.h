@@ -32,11 +32,14 @@
 #include <vector>
 
 class CServiceBase;
-class CCorvaneApp;
-class CCommonPage;
 namespace ZELL {
 class CConnectionBase;
 }
+
+namespace Corvane {
+
+class CCorvaneApp;
+class CCommonPage;
 
 class CCorvaneDlg : public CPersistentDialog {
 public:
@@ -345,3 +348,5 @@ private:
     // The command buttons' states before a worker start, for a start that fails.
     std::array<bool, 8> m_arrButtonsBeforeWorker{};
 };
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Core/StartupOptions.h"
 
+namespace Corvane {
+
 namespace {
 
 // A warning with Yes and No, No the default.
@@ -71,3 +73,5 @@ CString CCorvaneDlg::TCPIPAddressSourceText() const
     const auto* page = dynamic_cast<const CTCPIPPage*>(Page(L"TCPIP"));
     return page != nullptr ? page->GetAddressSourceText() : CString();
 }
+
+}  // namespace Corvane

@@ -23,6 +23,8 @@
 #include "Products/Corvane/Workers/WorkerJob.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 
 namespace {
@@ -834,3 +836,5 @@ CString CCorvaneDlg::GetDefaultSettingsFile(const CString& article, int number) 
         return CString();
     return CDefaultSettingsFile(app->GetExeFolder() + L"/Settings").Find(article, static_cast<unsigned>(number));
 }
+
+}  // namespace Corvane

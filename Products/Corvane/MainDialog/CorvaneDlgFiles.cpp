@@ -20,6 +20,8 @@
 #include <ctime>
 #include <filesystem>
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 
 namespace {
@@ -216,3 +218,5 @@ void CCorvaneDlg::ExportStatusLog()
         break;
     }
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 
 #include <iterator>
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 
 namespace {
@@ -272,3 +274,5 @@ UINT CCorvaneDlg::ShortcutCommand(UINT letter)
         return 0;
     }
 }
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 #include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 
 namespace {
@@ -231,3 +233,5 @@ void CCorvaneDlg::OnStatusMenuCommand(UINT command)
         break;
     }
 }
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 const std::vector<std::wstring>& CCorvanePageCatalog::SheetOrder()
 {
     static const std::vector<std::wstring> order = {
@@ -37,3 +39,5 @@ std::vector<std::wstring> CCorvanePageCatalog::Keys() const
     }
     return keys;
 }
+
+}  // namespace Corvane

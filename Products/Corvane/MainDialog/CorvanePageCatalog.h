@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 using CSettingsPage = CCouplerSettingsPageBase;
 
 class CCorvanePageCatalog {
@@ -33,3 +35,5 @@ public:
 private:
     std::map<std::wstring, tCreator> m_mapCreators;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Platform/Controls/EditClipboard.h"
 
+namespace Corvane {
+
 void CStatusLog::Add(const CString& line, const CString& readyText)
 {
     CString trimmed = line;
@@ -14,3 +16,5 @@ void CStatusLog::Add(const CString& line, const CString& readyText)
 }
 
 bool CStatusLog::CopyToClipboard(HWND owner) const { return ZELL::Controls::PutClipboardText(owner, m_strText.str()); }
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 #include "Platform/Base/CString.h"
 #include "Platform/Ui/WinUser.h"
 
+namespace Corvane {
+
 class CStatusLog {
 public:
     // `line` as shown, before its leading blanks were trimmed for the
@@ -20,3 +22,5 @@ public:
 private:
     CString m_strText;
 };
+
+}  // namespace Corvane

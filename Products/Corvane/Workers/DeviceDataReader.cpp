@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 constexpr wchar_t kNotSupportedText[] = L"ERROR: Service not supported!";
@@ -390,3 +392,5 @@ bool CDeviceDataReader::ReadTable(WORD table, bool common)
         target.Free();
     return m_Context.Check(ok, failure);
 }
+
+}  // namespace Corvane

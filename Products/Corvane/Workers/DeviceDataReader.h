@@ -11,6 +11,9 @@
 #include <string>
 
 class CServiceBase;
+
+namespace Corvane {
+
 class CFBCData;
 class CWorkerContext;
 
@@ -55,3 +58,5 @@ private:
 
     CWorkerContext& m_Context;
 };
+
+}  // namespace Corvane

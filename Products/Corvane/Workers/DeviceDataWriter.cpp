@@ -11,6 +11,8 @@
 
 #include <string>
 
+namespace Corvane {
+
 namespace {
 
 constexpr WORD kCommonTableNumber = 0;
@@ -288,3 +290,5 @@ void CDeviceDataWriter::ReconnectAt(const std::wstring& address)
     m_Context.Connection().SetSettingsXML(L"<?xml version='1.0'?> <TCPIP IP-Address='" + XmlEscape(address) +
                                           L"' />");
 }
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 #include "Platform/Base/Types.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
+namespace Corvane {
+
 class CWorkerContext;
 class CDeviceResetSteps;
 
@@ -44,3 +46,5 @@ private:
     CWorkerContext& m_Context;
     CDeviceResetSteps& m_Steps;
 };
+
+}  // namespace Corvane

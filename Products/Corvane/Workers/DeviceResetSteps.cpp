@@ -11,6 +11,8 @@
 
 #include <string>
 
+namespace Corvane {
+
 namespace {
 
 constexpr WORD kBusyState = 0x821D;
@@ -202,3 +204,5 @@ bool CDeviceResetSteps::ExtractFilesWithPolling()
     reporter.ShowResult(ENThreadAction::ExtractFiles, ok, true);
     return ok;
 }
+
+}  // namespace Corvane

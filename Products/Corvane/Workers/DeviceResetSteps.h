@@ -8,6 +8,8 @@
 #include "Platform/Base/CString.h"
 #include "Platform/Base/Types.h"
 
+namespace Corvane {
+
 class CWorkerContext;
 class CWorkerConnection;
 
@@ -46,3 +48,5 @@ private:
     CWorkerContext& m_Context;
     CWorkerConnection& m_Connection;
 };
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include <system_error>
 
+namespace Corvane {
+
 CDeviceWorker::~CDeviceWorker()
 {
     RequestStop();
@@ -45,3 +47,5 @@ void CDeviceWorker::ThreadMain()
     m_bEnded = true;
     context.Reporter().Done(m_pJob->DoneMessage(), result, reinterpret_cast<LPARAM>(m_Params.data));
 }
+
+}  // namespace Corvane

@@ -14,6 +14,8 @@
 #include <memory>
 #include <thread>
 
+namespace Corvane {
+
 class CWorkerContext;
 
 class CDeviceWorker final {
@@ -49,3 +51,5 @@ private:
     std::thread m_Thread;
     std::atomic<bool> m_bEnded{false};
 };
+
+}  // namespace Corvane

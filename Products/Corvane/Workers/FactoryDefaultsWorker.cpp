@@ -8,6 +8,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 namespace {
 
 constexpr DWORD kSettleAfterRestartMs = 5000;
@@ -58,3 +60,5 @@ WPARAM CFactoryDefaultsWorker::Run(CWorkerContext& context)
          context.Wait().Sleep(kSettleAfterRestartMs) && CDeviceDataReader(context).ReadAllDeviceData();
     return ok ? kResultSucceeded : kResultFailed;
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 UINT CReadWorker::DoneMessage() const { return CWorkerMessages::Get().IdentifyDone; }
 
 WPARAM CReadWorker::Run(CWorkerContext& context)
@@ -19,3 +21,5 @@ WPARAM CReadWorker::Run(CWorkerContext& context)
     connection.CloseIfOpenedHere();
     return ok ? kResultSucceeded : kResultFailed;
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 UINT CResetFileSystemWorker::DoneMessage() const { return CWorkerMessages::Get().ResetFileSystemDone; }
 
 WPARAM CResetFileSystemWorker::Run(CWorkerContext& context)
@@ -17,3 +19,5 @@ WPARAM CResetFileSystemWorker::Run(CWorkerContext& context)
                     context.Check(steps.ExtractFilesWithPolling(), L"SERVICE_EXTRACT_FILES_FAILED");
     return ok ? kResultSucceeded : kResultFailed;
 }
+
+}  // namespace Corvane

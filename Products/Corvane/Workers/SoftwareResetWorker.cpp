@@ -7,6 +7,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 UINT CSoftwareResetWorker::DoneMessage() const { return CWorkerMessages::Get().SoftwareResetDone; }
 
 WPARAM CSoftwareResetWorker::Run(CWorkerContext& context)
@@ -21,3 +23,5 @@ WPARAM CSoftwareResetWorker::Run(CWorkerContext& context)
                     CDeviceDataReader(context).ReadAllDeviceData();
     return ok ? kResultSucceeded : kResultFailed;
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include <array>
 #include <iterator>
 
+namespace Corvane {
+
 namespace {
 
 constexpr std::array<const wchar_t*, 22> kActionKeys = {
@@ -104,3 +106,5 @@ tThreadStateView CThreadStateTable::Interpret(WPARAM wParam, LPARAM lParam)
                                                                                                     : kIconWorking;
     return view;
 }
+
+}  // namespace Corvane

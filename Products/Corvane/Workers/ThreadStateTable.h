@@ -7,6 +7,8 @@
 #include "Platform/Base/CString.h"
 #include "Platform/Base/Types.h"
 
+namespace Corvane {
+
 enum class ENThreadAction : WORD {
     SoftwareReset = 1,
     ExtractFiles = 2,
@@ -85,3 +87,5 @@ public:
 
     static tThreadStateView Interpret(WPARAM wParam, LPARAM lParam);
 };
+
+}  // namespace Corvane

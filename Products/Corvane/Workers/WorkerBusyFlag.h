@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+namespace Corvane {
+
 class CWorkerBusyFlag {
 public:
     // True when the flag was clear and is now set by the caller.
@@ -22,3 +24,5 @@ private:
 
 // The process-wide flag of the program's device workers.
 CWorkerBusyFlag& GetWorkerBusyFlag();
+
+}  // namespace Corvane

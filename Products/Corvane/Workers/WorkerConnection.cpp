@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace Corvane {
+
 namespace {
 
 bool OpenConnection(ZELL::CConnectionBase& connection)
@@ -140,3 +142,5 @@ void CWorkerConnection::ShowError(const wchar_t* messageKey)
     m_Context.Prompt().Ask(GetLanguageText(L"COMMUNICATION_ERROR"), GetLanguageText(messageKey), details,
                            MB_ICONERROR);
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include "Platform/Base/CString.h"
 
+namespace Corvane {
+
 class CWorkerContext;
 
 class CWorkerConnection {
@@ -43,3 +45,5 @@ private:
     CWorkerContext& m_Context;
     bool m_bOpenedHere = false;
 };
+
+}  // namespace Corvane

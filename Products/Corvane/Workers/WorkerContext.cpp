@@ -5,6 +5,8 @@
 #include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 
+namespace Corvane {
+
 CWorkerContext::CWorkerContext(const tWorkerParams& params, CWorkerWait& wait)
     : m_Params(params),
       m_Reporter(params.window, params.busy != nullptr ? *params.busy : GetWorkerBusyFlag()),
@@ -48,3 +50,5 @@ CString CWorkerContext::UnreachableText() const
                 where.c_str());
     return text;
 }
+
+}  // namespace Corvane

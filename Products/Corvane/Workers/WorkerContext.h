@@ -9,6 +9,8 @@
 #include "Products/Corvane/Workers/WorkerReporter.h"
 #include "Products/Corvane/Workers/WorkerWait.h"
 
+namespace Corvane {
+
 class CDeviceCapabilityFile;
 
 class CWorkerContext {
@@ -40,3 +42,5 @@ private:
     CWorkerReporter m_Reporter;
     const CWorkerWait& m_Wait;
 };
+
+}  // namespace Corvane

@@ -3,6 +3,8 @@
 #include "Products/Corvane/Workers/WorkerConnection.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
 
+namespace Corvane {
+
 std::optional<WPARAM> CWorkerJob::OpenForChange(CWorkerContext& context, CWorkerConnection& connection,
                                                 ENThreadAction action)
 {
@@ -15,3 +17,5 @@ std::optional<WPARAM> CWorkerJob::OpenForChange(CWorkerContext& context, CWorker
         return kResultCanceled;
     return std::nullopt;
 }
+
+}  // namespace Corvane

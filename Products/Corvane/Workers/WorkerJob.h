@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Corvane {
+
 class CWorkerConnection;
 class CWorkerContext;
 
@@ -33,3 +35,5 @@ protected:
     static std::optional<WPARAM> OpenForChange(CWorkerContext& context, CWorkerConnection& connection,
                                                ENThreadAction action);
 };
+
+}  // namespace Corvane

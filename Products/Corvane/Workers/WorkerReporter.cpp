@@ -3,6 +3,8 @@
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 void CWorkerReporter::ShowState(ENThreadAction action, ENThreadState state, bool subStep) const
 {
     ShowState(action, static_cast<WORD>(state), subStep);
@@ -32,3 +34,5 @@ void CWorkerReporter::Post(UINT message, WPARAM wParam, LPARAM lParam) const
     if (m_hWindow != nullptr && IsWindow(m_hWindow))
         PostMessageW(m_hWindow, message, wParam, lParam);
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Platform/Ui/WinUser.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
+namespace Corvane {
+
 class CWorkerBusyFlag;
 
 class CWorkerReporter {
@@ -27,3 +29,5 @@ private:
     HWND m_hWindow = nullptr;
     CWorkerBusyFlag& m_Busy;
 };
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 bool CWorkerWait::Sleep(DWORD milliseconds) const
 {
     DWORD left = milliseconds;
@@ -16,3 +18,5 @@ bool CWorkerWait::Sleep(DWORD milliseconds) const
     }
     return !StopRequested();
 }
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+namespace Corvane {
+
 class CWorkerWait {
 public:
     // False when a stop was asked for before or during the wait.
@@ -18,3 +20,5 @@ private:
     static constexpr DWORD kSliceMs = 50;
     std::atomic<bool> m_bStop{false};
 };
+
+}  // namespace Corvane

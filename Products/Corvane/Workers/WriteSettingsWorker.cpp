@@ -8,6 +8,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 UINT CWriteSettingsWorker::DoneMessage() const { return CWorkerMessages::Get().WriteSettingsDone; }
 
 WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
@@ -33,3 +35,5 @@ WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
         return kResultWrittenNotReached;
     return CDeviceDataReader(context).ReadAllDeviceData() ? kResultSucceeded : kResultFailed;
 }
+
+}  // namespace Corvane

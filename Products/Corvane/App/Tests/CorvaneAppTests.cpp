@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 using namespace AppTest;
 
 namespace {
@@ -379,3 +381,5 @@ TEST_F(CorvaneAppTest, WhatHappenedToTheStoredSettingsIsToldOnceAtStart)
 }
 
 }
+
+}  // namespace Corvane

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 using ::testing::HasSubstr;
@@ -333,3 +335,5 @@ TEST_F(CommandLineConnectionTest, SerialDeviceReachesTheRegistry)
 }
 
 }
+
+}  // namespace Corvane

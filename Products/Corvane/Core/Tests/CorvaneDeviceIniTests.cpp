@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -120,3 +122,5 @@ TEST_F(PageListTest, ListedPagesObeyTheirConditions)
 }
 
 }
+
+}  // namespace Corvane

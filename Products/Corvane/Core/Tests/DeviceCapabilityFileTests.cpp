@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -251,3 +253,5 @@ TEST(DeviceCapabilityMissingFile, EveryReadGivesItsDefault)
     // A data set without a known path reads nothing at all.
     EXPECT_TRUE(CDeviceCapabilityFile().DeviceHasIP(article));
 }
+
+}  // namespace Corvane

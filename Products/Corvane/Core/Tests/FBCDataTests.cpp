@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 void FillAsAfterARead(CFBCData& data)
@@ -183,3 +185,5 @@ TEST(RegisterTable, AccessBeyondTheEndNeitherReadsNorWrites)
     EXPECT_TRUE(table.SetAt(1, 3));
     EXPECT_EQ(table.Words(), (std::vector<WORD>{1, 3}));
 }
+
+}  // namespace Corvane

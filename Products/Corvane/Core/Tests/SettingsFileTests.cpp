@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 using ::testing::HasSubstr;
@@ -512,3 +514,5 @@ TEST_F(SettingsFileTest, EntitiesTheFileDoesNotDefineOrDeclaresLeaveTheDataSetAs
         << m_Reader.GetError().str().c_str();
     EXPECT_EQ(data.Description.str(), L"Koppler f\u00FCr au\u00DFen");
 }
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+namespace Corvane {
+
 class CTempFolder {
 public:
     CTempFolder()
@@ -48,3 +50,5 @@ public:
 private:
     std::filesystem::path m_Path;
 };
+
+}  // namespace Corvane

@@ -44,6 +44,8 @@
 
 #include <unistd.h>
 
+using namespace Corvane;
+
 // Every sleep of the process passes here (std::this_thread::sleep_for and
 // the platform's Sleep both end in nanosleep); the real one does the work.
 namespace {

@@ -30,6 +30,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace Corvane;
+
 namespace {
 
 constexpr int kRuns = 7;

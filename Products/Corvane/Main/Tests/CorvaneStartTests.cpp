@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 
 namespace {
@@ -166,3 +168,5 @@ TEST_F(CorvaneStart, SystemMenuAboutOpensTheLibrarysAboutBoxWithTheProgramsVersi
 }
 
 }
+
+}  // namespace Corvane

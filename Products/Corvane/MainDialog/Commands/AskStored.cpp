@@ -3,6 +3,8 @@
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
 
+namespace Corvane {
+
 bool CAskStored::Confirm(LPCWSTR key, LPCWSTR messageKey, UINT type, int goOnAnswer)
 {
     const UINT answer = Answer(key, messageKey, type);
@@ -51,3 +53,5 @@ UINT CAskStored::Stored(LPCWSTR key) const
 {
     return m_Profile.GetInt(kSection, key, 0);
 }
+
+}  // namespace Corvane

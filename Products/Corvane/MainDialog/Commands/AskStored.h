@@ -7,6 +7,8 @@
 #include "Platform/Base/CString.h"
 #include "Platform/Registry/ProfileStore.h"
 
+namespace Corvane {
+
 class CAskStored {
 public:
     static constexpr UINT kDontAskAgain = 0x4000000;
@@ -50,3 +52,5 @@ private:
 
     Registry::CProfileStore m_Profile;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 
+namespace Corvane {
+
 namespace {
 
 CString FormatTcpQuestion(LPCWSTR key, const CString& article, const CString& address)
@@ -35,3 +37,5 @@ CString CCommandQuestions::WorkerRunsForSettings()
                 GetLanguageText(L"MSG_CANT_CHANGE_SETTINGS").GetString());
     return text;
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include "Platform/Base/CString.h"
 #include "Platform/Base/Types.h"
 
+namespace Corvane {
+
 struct tCommandQuestion {
     CString text;
     CString caption;
@@ -23,3 +25,5 @@ public:
     // A worker runs: the connection settings cannot change now.
     static CString WorkerRunsForSettings();
 };
+
+}  // namespace Corvane

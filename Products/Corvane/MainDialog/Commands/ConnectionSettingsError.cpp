@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace Corvane {
+
 CString CConnectionSettingsError::MessageOf(const std::exception_ptr& error)
 {
     const CString text = TextOf(error);
@@ -35,3 +37,5 @@ CString CConnectionSettingsError::TextOf(const std::exception_ptr& error)
         return CString();
     }
 }
+
+}  // namespace Corvane

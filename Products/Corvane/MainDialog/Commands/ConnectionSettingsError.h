@@ -7,6 +7,8 @@
 
 #include <exception>
 
+namespace Corvane {
+
 class CConnectionSettingsError {
 public:
     static constexpr wchar_t kPrefix[] = L"Error in communication settings dialog!";
@@ -19,3 +21,5 @@ private:
     // The text an exception carries; empty for one without text.
     static CString TextOf(const std::exception_ptr& error);
 };
+
+}  // namespace Corvane

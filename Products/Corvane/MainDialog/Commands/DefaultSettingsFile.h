@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CDefaultSettingsFile {
 public:
     explicit CDefaultSettingsFile(const CString& folder) : m_strFolder(folder) {}
@@ -27,3 +29,5 @@ private:
 
     CString m_strFolder;
 };
+
+}  // namespace Corvane

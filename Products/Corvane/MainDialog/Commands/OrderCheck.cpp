@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace Corvane {
+
 namespace {
 
 // The device families the capability file's "FBC"/"ORBIS" pair names.
@@ -81,3 +83,5 @@ CString COrderCheck::VersionMessage(const CString& swVersion, const CString& min
     message.Format(GetLanguageText(L"MSG_INVALID_SW_VERSION_FMT"), swVersion.GetString(), minimum.GetString());
     return message;
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include "Platform/Base/CString.h"
 
+namespace Corvane {
+
 class CDeviceCapabilityFile;
 class CFBCData;
 
@@ -44,3 +46,5 @@ private:
 
     const CDeviceCapabilityFile& m_Capabilities;
 };
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+namespace Corvane {
+
 UINT CPostedWorkerPrompt::QuestionMessage()
 {
     static const UINT message = RegisterWindowMessageW(L"CorvaneWorkerQuestion");
@@ -77,3 +79,5 @@ bool CPostedWorkerPrompt::IsWindowThread() const
     return m_hWindow != nullptr && IsWindow(m_hWindow) &&
            GetWindowThreadProcessId(m_hWindow, nullptr) == GetCurrentThreadId();
 }
+
+}  // namespace Corvane

@@ -12,6 +12,8 @@
 #include <mutex>
 #include <optional>
 
+namespace Corvane {
+
 struct tWorkerQuestion {
     CString caption;
     CString message;
@@ -56,3 +58,5 @@ private:
     unsigned long m_ulQuestionNumber = 0;
     bool m_bCanceled = false;
 };
+
+}  // namespace Corvane

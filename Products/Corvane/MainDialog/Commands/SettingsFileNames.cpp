@@ -3,6 +3,8 @@
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Products/Corvane/Core/FBCData.h"
 
+namespace Corvane {
+
 namespace {
 
 constexpr wchar_t kNoAddress[] = L"0.0.0.0";
@@ -71,3 +73,5 @@ CString CSettingsFileNames::PortAddress(const CString& connected, const CFBCData
     const CString configured = NormalizedAddress(data.GetStaticNetworkParams(port));
     return configured.IsEmpty() ? CString(kNoAddress) : configured;
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include "Platform/Base/CString.h"
 
+namespace Corvane {
+
 class CFBCData;
 
 class CSettingsFileNames {
@@ -32,3 +34,5 @@ public:
 private:
     static CString PortAddress(const CString& connectionAddress, const CFBCData& data, unsigned int port);
 };
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 
 #include "Platform/Base/CString.h"
 
+namespace Corvane {
+
 enum class ENStatusLogWrite { Written, CannotOpen, WriteFailed };
 
 class CStatusLogFile {
@@ -17,3 +19,5 @@ public:
     // Creates or truncates the file and writes the whole log (UTF-8).
     static ENStatusLogWrite Write(const CString& path, const CString& log);
 };
+
+}  // namespace Corvane

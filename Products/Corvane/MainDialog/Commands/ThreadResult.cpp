@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace Corvane {
+
 namespace {
 
 struct tStatusKeys {
@@ -96,3 +98,5 @@ std::optional<bool> CThreadResult::SaveButtonAfterResult(bool valid, bool change
         return std::nullopt;
     return valid;
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace Corvane {
+
 class CFBCData;
 
 enum class ENThreadResultType : int {
@@ -60,3 +62,5 @@ public:
     static std::optional<bool> SaveButtonAfterResult(bool valid, bool changeIPMode, const CFBCData& data,
                                                      const CString& commandLineConnection);
 };
+
+}  // namespace Corvane

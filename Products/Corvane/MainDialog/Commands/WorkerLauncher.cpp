@@ -7,6 +7,8 @@
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WriteSettingsWorker.h"
 
+namespace Corvane {
+
 CWorkerLauncher::~CWorkerLauncher()
 {
     StopAndWait();
@@ -88,3 +90,5 @@ CWorkerBusyFlag& CWorkerLauncher::BusyOf(const tWorkerParams& params)
 {
     return params.busy != nullptr ? *params.busy : GetWorkerBusyFlag();
 }
+
+}  // namespace Corvane

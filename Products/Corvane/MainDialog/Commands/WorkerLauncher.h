@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace Corvane {
+
 class CWorkerBusyFlag;
 class CWorkerJob;
 
@@ -45,3 +47,5 @@ private:
 
     std::unique_ptr<CDeviceWorker> m_pWorker;
 };
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/ResourceTable.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace CorvaneIds;
@@ -87,3 +89,5 @@ const ResourceTable kTable{.data = {&kStandard, &kLargeScreen, &kOtherLanguage}}
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 
 #include <map>
 
+namespace Corvane {
+
 using namespace MainDialogTest;
 using namespace CorvaneIds;
 using ::testing::ElementsAre;
@@ -510,3 +512,5 @@ TEST_F(CorvaneDlgTest, HeaderIconAndAltSpaceOpenTheWindowMenuWhoseAboutItemOpens
     ASSERT_EQ(s_aboutBoxes.size(), 2u);
     EXPECT_EQ(s_aboutBoxes[0].rfind(L"About ", 0), 0u) << s_aboutBoxes[0];
 }
+
+}  // namespace Corvane

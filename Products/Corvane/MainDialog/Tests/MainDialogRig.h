@@ -24,6 +24,8 @@
 #include <utility>
 #include <vector>
 
+namespace Corvane {
+
 namespace MainDialogTest {
 
 constexpr wchar_t kAppName[] = L"CorvaneMainDialogTests";
@@ -167,3 +169,5 @@ protected:
 };
 
 }
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+namespace Corvane {
+
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
@@ -134,3 +136,5 @@ std::optional<CClockCodec::tDateTime> CClockCodec::SyncRecord(std::int64_t utcSe
     record.sDaylightSaving = daylightSaving ? 1 : 0;
     return record;
 }
+
+}  // namespace Corvane

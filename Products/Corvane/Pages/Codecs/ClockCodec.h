@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+namespace Corvane {
+
 class CClockCodec {
 public:
     using tDateTime = CServiceBase::tDateTime;
@@ -55,3 +57,5 @@ public:
     // The synchronising record; none when the PC's time is outside the device's count.
     static std::optional<tDateTime> SyncRecord(std::int64_t utcSeconds, int zoneMinutes, bool daylightSaving);
 };
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace Corvane {
+
 class CDeviceBlock {
 public:
     CDeviceBlock() = default;
@@ -41,3 +43,5 @@ private:
     WORD* m_pWords = nullptr;
     DWORD m_dwLength = 0;
 };
+
+}  // namespace Corvane

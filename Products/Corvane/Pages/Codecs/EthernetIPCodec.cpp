@@ -2,6 +2,8 @@
 
 #include "Common/SystemHelper/Values/StringUtils.h"
 
+namespace Corvane {
+
 namespace {
 constexpr wchar_t kSection[] = L"ETHERNETIP";
 }
@@ -131,3 +133,5 @@ bool CEthernetIPCodec::ShowsExtensionAssemblies(bool controller, DWORD blockLeng
 {
     return controller && blockLength > kInputBytes113Word && hasExtension;
 }
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CEthernetIPCodec {
 public:
     using CLimits = CDeviceCapabilityFile::CLimits;
@@ -82,3 +84,5 @@ private:
     static int RunIdleOfWord(WORD word);
     static void StoreRunIdle(CDeviceBlock& block, DWORD index, int runIdle);
 };
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+namespace Corvane {
+
 class CFieldRange {
 public:
     // The modes the page base's range check takes: below 3 hexadecimal.
@@ -29,3 +31,5 @@ public:
     static std::optional<CFieldRange> FirstFailure(const std::vector<CFieldRange>& checks);
     static bool AllPass(const std::vector<CFieldRange>& checks) { return !FirstFailure(checks); }
 };
+
+}  // namespace Corvane

@@ -1,5 +1,7 @@
 #include "Products/Corvane/Pages/Codecs/ModbusCodec.h"
 
+namespace Corvane {
+
 namespace {
 constexpr wchar_t kSection[] = L"MODBUS";
 
@@ -95,3 +97,5 @@ std::vector<CFieldRange> CModbusCodec::RangeChecks(bool wideFormat) const
                       Mask2Limits.Max});
     return checks;
 }
+
+}  // namespace Corvane

@@ -16,6 +16,8 @@
 #include <optional>
 #include <vector>
 
+namespace Corvane {
+
 class CModbusCodec {
 public:
     static constexpr DWORD kCloseSocketWord = 1;
@@ -64,3 +66,5 @@ private:
 
     std::optional<WORD> m_wLoadedSharedWord;
 };
+
+}  // namespace Corvane

@@ -3,6 +3,8 @@
 #include <array>
 #include <iterator>
 
+namespace Corvane {
+
 namespace {
 
 constexpr std::array<int, 6> kFrameCodes = {0, 1, 2, 3, 4, 7};
@@ -112,3 +114,5 @@ int CModbusParamCodec::EndOfFrameCodeOfIndex(int index)
 {
     return CodeAt(kEndOfFrameCodes, index);
 }
+
+}  // namespace Corvane

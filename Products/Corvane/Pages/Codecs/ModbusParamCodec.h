@@ -13,6 +13,8 @@
 #include <array>
 #include <optional>
 
+namespace Corvane {
+
 class CModbusParamCodec {
 public:
     static constexpr DWORD kParamWord = 2;
@@ -56,3 +58,5 @@ private:
     // the user's changes.
     std::optional<WORD> m_wLoadedWord;
 };
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+namespace Corvane {
+
 namespace {
 
 // Texts of the device are single-byte text of the program's code page.
@@ -71,3 +73,5 @@ void CNetworkIdCodec::WriteName(CDeviceBlock& block, DWORD offset, const std::ws
     for (DWORD i = 0; i < kFieldBytes; ++i)
         block.WriteByte(offset + i, i < bytes.size() && i < limit ? static_cast<BYTE>(bytes[i]) : 0);
 }
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace Corvane {
+
 class CNetworkIdCodec {
 public:
     static constexpr DWORD kHostNameOffset = 50;
@@ -39,3 +41,5 @@ private:
     std::wstring m_strLoadedHostName;
     std::wstring m_strLoadedDomainName;
 };
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Products/Corvane/Pages/Codecs/ProtocolCodec.h"
 
+namespace Corvane {
+
 namespace {
 
 using tNetworkParams = CNetworkParamCodec::tNetworkParams;
@@ -232,3 +234,5 @@ CNetworkParamCodec::EPaste CNetworkParamCodec::CheckPaste(int row, const std::ws
         return EPaste::NoAddress;
     return EPaste::Allowed;
 }
+
+}  // namespace Corvane

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CNetworkParamCodec {
 public:
     using tNetworkParams = CFBCData::tNetworkParams;
@@ -91,3 +93,5 @@ private:
     static bool IsAddressRow(int row);
     static void MirrorCommonFields(CFBCData& data, DWORD port);
 };
+
+}  // namespace Corvane

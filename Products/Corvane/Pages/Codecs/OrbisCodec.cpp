@@ -5,6 +5,8 @@
 
 #include <cwctype>
 
+namespace Corvane {
+
 namespace {
 constexpr wchar_t kRuntimeSystemPrefix[] = L"RUNTIMESYSTEM_";
 }
@@ -86,3 +88,5 @@ bool COrbisCodec::OffersAlternativeTargetId(const CString& article)
     CArticleNumber offering(L"0614-0392");
     return std::wstring(number.GetText(true)) == offering.GetText(true);
 }
+
+}  // namespace Corvane

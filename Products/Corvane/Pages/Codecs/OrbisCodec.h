@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class COrbisCodec {
 public:
     static constexpr DWORD kOptionsWord = 26;
@@ -42,3 +44,5 @@ public:
     bool ResetOutputs = false;
     bool AlternativeTargetId = false;
 };
+
+}  // namespace Corvane

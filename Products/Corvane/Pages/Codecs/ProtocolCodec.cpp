@@ -1,5 +1,7 @@
 #include "Products/Corvane/Pages/Codecs/ProtocolCodec.h"
 
+namespace Corvane {
+
 CProtocolCodec::CProtocolCodec(const CDeviceCapabilityFile& file)
     : HttpPortLimits(file.GetLimits(L"PROTOCOL", L"HttpPort", {0, 0xFFFF, 80})), HttpPort(HttpPortLimits.Def)
 {
@@ -84,3 +86,5 @@ bool CProtocolCodec::IsHttpsInUse(const CDeviceBlock& block)
         block.ReadFlag(kProtocolWord, kHttpsBit).value_or(false) || block.ReadFlag(kSecondPortWord, kHttpsBit).value_or(false);
     return switchedOn && block.ReadFlag(kFeatureWord, kHttpsAvailableBit).value_or(false);
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CProtocolCodec {
 public:
     static constexpr DWORD kProtocolWord = 0;
@@ -59,3 +61,5 @@ private:
     void LoadWide(const CDeviceBlock& block, bool severalPorts);
     WORD SwitchBits() const;
 };
+
+}  // namespace Corvane

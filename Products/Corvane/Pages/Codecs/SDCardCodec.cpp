@@ -2,6 +2,8 @@
 
 #include "Common/SystemHelper/Values/StringUtils.h"
 
+namespace Corvane {
+
 std::wstring CSDCardCodec::StatusKey(const tSDCardInfo& info)
 {
     if (!info.bInserted)
@@ -82,3 +84,5 @@ std::wstring CSDCardCodec::WaitResultText(const CWaitResult& result, DWORD lastE
         return FormatString(L"PLC Root Location nicht eingestellt! - Invalid state: %d", static_cast<int>(result.State));
     }
 }
+
+}  // namespace Corvane

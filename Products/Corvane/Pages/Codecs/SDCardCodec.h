@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CSDCardCodec {
 public:
     using tSDCardInfo = CFBCData::tSDCardInfo;
@@ -48,3 +50,5 @@ public:
     // The status line after the wait.
     static std::wstring WaitResultText(const CWaitResult& result, DWORD lastErrorCode);
 };
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include <cwctype>
 
+namespace Corvane {
+
 namespace {
 
 constexpr wchar_t kSection[] = L"SNTP";
@@ -299,3 +301,5 @@ std::wstring CSntpCodec::CleanAddressText(const std::wstring& text, bool typing)
         part = LimitOctet(part);
     return JoinWithDots(parts);
 }
+
+}  // namespace Corvane

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CSntpCodec {
 public:
     static constexpr DWORD kSwitchWord = 0;
@@ -89,3 +91,5 @@ private:
     // The server as last loaded or stored: the reference after a bad entry.
     std::wstring m_strStoredServerText;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Common/SystemHelper/Values/StringUtils.h"
 
+namespace Corvane {
+
 namespace {
 bool IsDefined(const std::wstring& text)
 {
@@ -71,3 +73,5 @@ std::wstring CStateCodec::NormalizeLineEnds(const std::wstring& text)
 {
     return ReplaceAll(ReplaceAll(text, L"\r\n", L"\n"), L"\n", L"\r\n");
 }
+
+}  // namespace Corvane

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CStateCodec {
 public:
     static constexpr std::size_t kFieldbusActive = 0;
@@ -50,3 +52,5 @@ public:
     // "\r\n" and "\n" both become "\r\n".
     static std::wstring NormalizeLineEnds(const std::wstring& text);
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Common/SystemHelper/Values/StringUtils.h"
 
+namespace Corvane {
+
 namespace {
 
 void LoadAddress(const CDeviceBlock& block, DWORD firstWord, DWORD& address)
@@ -188,3 +190,5 @@ std::wstring CTCPIPCodec::WebManagementUrl() const
 {
     return L"http://" + UIntToIpText(CurrentAddress);
 }
+
+}  // namespace Corvane

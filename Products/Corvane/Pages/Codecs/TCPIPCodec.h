@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+namespace Corvane {
+
 class CTCPIPCodec {
 public:
     static constexpr DWORD kSourceWord = 0;
@@ -81,3 +83,5 @@ private:
     std::wstring SourceKey() const;
     WORD SourceBitsToStore() const;
 };
+
+}  // namespace Corvane

@@ -1,5 +1,7 @@
 #include "Products/Corvane/Pages/Codecs/TransmissionCodec.h"
 
+namespace Corvane {
+
 CTransmissionCodec::CTransmissionCodec(const CDeviceCapabilityFile& file)
     : ActivationTimeLimits(file.GetLimits(L"SNTP", L"ActivationTime", {0, 0xFFFF, 30})),
       ActivationTime(ActivationTimeLimits.Def)
@@ -75,3 +77,5 @@ bool CTransmissionCodec::WarnsOfDuplexMismatch(int speedIndex)
 {
     return speedIndex == 2 || speedIndex == 4;
 }
+
+}  // namespace Corvane

@@ -14,6 +14,8 @@
 #include <optional>
 #include <vector>
 
+namespace Corvane {
+
 class CTransmissionCodec {
 public:
     static constexpr DWORD kModeWord = 69;
@@ -57,3 +59,5 @@ public:
 private:
     std::optional<bool> m_bLoadedBandwidthLimit;
 };
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 
 #include <ctime>
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 namespace {
@@ -421,3 +423,5 @@ void CClockPage::WritePickerTime()
     m_bDateEditing = false;
     m_bTimeEditing = false;
 }
+
+}  // namespace Corvane

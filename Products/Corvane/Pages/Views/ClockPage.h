@@ -13,6 +13,8 @@
 #include <functional>
 #include <map>
 
+namespace Corvane {
+
 class CClockPage : public CTextedSettingsPage {
 public:
     static constexpr UINT_PTR kRefreshTimer = 1;
@@ -74,3 +76,5 @@ private:
     bool m_bHasDaylightSaving = false;
     bool m_bDaylightSavingOn = false;
 };
+
+}  // namespace Corvane

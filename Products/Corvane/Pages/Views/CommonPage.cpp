@@ -10,6 +10,8 @@
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/Core/FBCData.h"
 
+namespace Corvane {
+
 BEGIN_MESSAGE_MAP(CCommonPage, CGridPageBase)
     ON_NOTIFY(GRIDN_RCLICK, kGridId, OnGridRightClick)
 END_MESSAGE_MAP()
@@ -227,3 +229,5 @@ bool CCommonPage::SaveToFile(const CString& path)
 }
 
 void CCommonPage::ShowMessage(const CString& text) { ZELLMessageBox(text, MB_OK, L"", 0); }
+
+}  // namespace Corvane

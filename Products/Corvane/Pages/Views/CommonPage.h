@@ -8,8 +8,11 @@
 
 #include <vector>
 
-class CFBCData;
 class CZellMenu;
+
+namespace Corvane {
+
+class CFBCData;
 
 class CCommonPage : public CGridPageBase {
 public:
@@ -91,3 +94,5 @@ private:
     CString m_strCopyText;
     CImageList m_RowImages;
 };
+
+}  // namespace Corvane

@@ -21,6 +21,8 @@
 
 #include <string>
 
+namespace Corvane {
+
 IMPLEMENT_DYNCREATE(CCouplerSettingsPageBase, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(CCouplerSettingsPageBase, CPropertyPage)
@@ -664,3 +666,5 @@ CString CCouplerSettingsPageBase::LoadResourceString(UINT id)
         return CString();
     return CString(buffer);
 }
+
+}  // namespace Corvane

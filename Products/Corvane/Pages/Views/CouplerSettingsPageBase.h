@@ -18,13 +18,16 @@
 #include <string>
 #include <vector>
 
-class CDeviceCapabilityFile;
-class CFBCData;
 class CServiceBase;
 class CTCPIPServiceBase;
 namespace ZELL {
 class CConnectionBase;
 }
+
+namespace Corvane {
+
+class CDeviceCapabilityFile;
+class CFBCData;
 
 class CCouplerSettingsPageBase : public CPropertyPage {
     DECLARE_DYNCREATE(CCouplerSettingsPageBase)
@@ -259,3 +262,5 @@ private:
     static std::vector<std::wstring> s_invalidAddresses;
     static int s_pagesSuspended;
 };
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 
 namespace {
@@ -202,3 +204,5 @@ void CEthernetIPPage::OnBoxClicked()
 {
     NotifySettingsChanged(TRUE);
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace Corvane {
+
 class CEthernetIPPage : public CTextedSettingsPage {
 public:
     CEthernetIPPage();
@@ -39,3 +41,5 @@ private:
     UINT m_nShownO2T = BST_UNCHECKED;
     UINT m_nShownT2O = BST_UNCHECKED;
 };
+
+}  // namespace Corvane

@@ -3,6 +3,8 @@
 #include "Common/PelorusDLL/PelorusErrorHandler.h"
 #include "Platform/Gdi/SysColors.h"
 
+namespace Corvane {
+
 BEGIN_MESSAGE_MAP(CGridPageBase, CCouplerSettingsPageBase)
     ON_WM_SIZE()
 END_MESSAGE_MAP()
@@ -173,3 +175,5 @@ CString CGridPageBase::LastCommunicationErrorText() const
     CPelorusErrorHandler().Evaluate(&message);
     return message.strText;
 }
+
+}  // namespace Corvane

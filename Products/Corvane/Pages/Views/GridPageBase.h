@@ -6,6 +6,8 @@
 #include "Platform/Framework/Drawing/ImageList.h"
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
 
+namespace Corvane {
+
 class CGridPageBase : public CCouplerSettingsPageBase {
 public:
     // Row states: an error row in red, a busy row, a marked row, a plain one.
@@ -60,3 +62,5 @@ protected:
 private:
     static int ImageOfState(int state);
 };
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 
 namespace {
@@ -156,3 +158,5 @@ void CModbusPage::OnCloseSocketClicked()
     ApplyView();
     NotifySettingsChanged(TRUE);
 }
+
+}  // namespace Corvane

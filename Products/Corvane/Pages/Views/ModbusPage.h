@@ -7,6 +7,8 @@
 #include "Products/Corvane/Pages/Codecs/ModbusCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CModbusPage : public CTextedSettingsPage {
 public:
     CModbusPage();
@@ -31,3 +33,5 @@ private:
 
     CModbusCodec m_Codec;
 };
+
+}  // namespace Corvane

@@ -3,6 +3,8 @@
 #include "Products/Corvane/Pages/Views/PageListField.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 
 namespace {
@@ -130,3 +132,5 @@ void CModbusParamPage::OnChanged()
 {
     NotifySettingsChanged(TRUE);
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Codecs/ModbusParamCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CModbusParamPage : public CTextedSettingsPage {
 public:
     CModbusParamPage();
@@ -26,3 +28,5 @@ private:
 
     CModbusParamCodec m_Codec;
 };
+
+}  // namespace Corvane

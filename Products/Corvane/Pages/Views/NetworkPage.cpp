@@ -2,6 +2,8 @@
 
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 BEGIN_MESSAGE_MAP(CNetworkPage, CTextedSettingsPage)
@@ -71,3 +73,5 @@ void CNetworkPage::OnNameChanged()
 {
     NotifySettingsChanged(1);
 }
+
+}  // namespace Corvane

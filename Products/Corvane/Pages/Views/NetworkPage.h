@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Codecs/NetworkIdCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CNetworkPage : public CTextedSettingsPage {
 public:
     CNetworkPage();
@@ -25,3 +27,5 @@ private:
     CString m_strHostName;
     CString m_strDomainName;
 };
+
+}  // namespace Corvane

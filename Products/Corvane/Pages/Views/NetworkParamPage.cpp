@@ -25,6 +25,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds3;
 using Codec = CNetworkParamCodec;
 
@@ -834,3 +836,5 @@ void CNetworkParamPage::OnMouseMove(UINT flags, CPoint point)
         HideTooltip();
     CGridPageBase::OnMouseMove(flags, point);
 }
+
+}  // namespace Corvane

@@ -10,8 +10,11 @@
 
 #include <vector>
 
-class CWorkerBusyFlag;
 class CZellMenu;
+
+namespace Corvane {
+
+class CWorkerBusyFlag;
 struct tWorkerParams;
 
 class CNetworkParamPage : public CGridPageBase {
@@ -139,3 +142,5 @@ private:
     // Only one page polls the address switch at a time.
     static bool s_dipPolling;
 };
+
+}  // namespace Corvane

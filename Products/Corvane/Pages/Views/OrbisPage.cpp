@@ -4,6 +4,8 @@
 #include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 BEGIN_MESSAGE_MAP(COrbisPage, CTextedSettingsPage)
@@ -134,3 +136,5 @@ void COrbisPage::OnRuntimeSystemChanged()
     if (COrbisCodec::ChooseRuntimeSystem(*data, id))
         NotifySettingsChanged(TRUE);
 }
+
+}  // namespace Corvane

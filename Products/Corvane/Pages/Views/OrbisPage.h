@@ -7,6 +7,8 @@
 #include "Products/Corvane/Pages/Codecs/OrbisCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class COrbisPage : public CTextedSettingsPage {
 public:
     COrbisPage();
@@ -33,3 +35,5 @@ private:
     COrbisCodec m_Codec;
     CComboBox m_RuntimeSystems;
 };
+
+}  // namespace Corvane

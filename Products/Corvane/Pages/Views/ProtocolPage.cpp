@@ -5,6 +5,8 @@
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 BEGIN_MESSAGE_MAP(CProtocolPage, CTextedSettingsPage)
@@ -160,3 +162,5 @@ bool CProtocolPage::IsPlcArticle() const
 {
     return CPageAppServices::IsPlcController(GetDeviceData());
 }
+
+}  // namespace Corvane

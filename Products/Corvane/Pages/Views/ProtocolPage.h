@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace Corvane {
+
 class CProtocolPage : public CTextedSettingsPage {
 public:
     CProtocolPage();
@@ -38,3 +40,5 @@ private:
     // Where the template puts the PLC switch (it moves when EtherNet/IP is missing).
     CRect m_rcPlcPlace;
 };
+
+}  // namespace Corvane

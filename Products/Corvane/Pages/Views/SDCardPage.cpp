@@ -5,6 +5,8 @@
 #include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 namespace {
@@ -217,3 +219,5 @@ CString CSDCardPage::SetRootLocationOnDevice(int location)
     const DWORD lastCode = result.Outcome == CSDCardCodec::EWaitOutcome::QueryFailed ? service->GetLastErrorCode() : 0;
     return CSDCardCodec::WaitResultText(result, lastCode).c_str();
 }
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 #include "Products/Corvane/Pages/Codecs/SDCardCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CSDCardPage : public CTextedSettingsPage {
 public:
     CSDCardPage();
@@ -39,3 +41,5 @@ private:
     bool m_bCardPresent = false;
     CComboBox m_RootLocations;
 };
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 
 namespace {
@@ -236,3 +238,5 @@ void CSntpPage::OnMouseMove(UINT, CPoint point)
         m_bDnsWarningShown = false;
     }
 }
+
+}  // namespace Corvane

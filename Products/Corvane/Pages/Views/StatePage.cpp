@@ -11,6 +11,8 @@
 #include "Products/Corvane/Workers/WorkerConnection.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 namespace {
@@ -274,3 +276,5 @@ void CStatePage::OnConstantSpeedClicked()
     service->EnableParamWriting(false);
     FinishConnection();
 }
+
+}  // namespace Corvane

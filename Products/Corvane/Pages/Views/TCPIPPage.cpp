@@ -16,6 +16,8 @@
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds4;
 
 namespace {
@@ -591,3 +593,5 @@ void CTCPIPPage::EndDipPollAfterFailure()
     text.Format(Text(L"FAILED_TO_QUERY_DIP_FMT").GetString(), static_cast<unsigned int>(code));
     ZELLMessageBox(text, MB_OK | MB_ICONERROR, L"", 0);
 }
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 
 #include <map>
 
+namespace Corvane {
+
 class CTCPIPPage : public CTextedSettingsPage {
 public:
     static constexpr UINT_PTR kDipPollTimer = 1;
@@ -102,3 +104,5 @@ private:
     // The web-management button's picture; the button only refers to it.
     HICON m_hWebIcon = nullptr;
 };
+
+}  // namespace Corvane

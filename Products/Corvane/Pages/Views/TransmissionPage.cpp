@@ -5,6 +5,8 @@
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 
 namespace {
@@ -150,3 +152,5 @@ void CTransmissionPage::OnSpeedChanged()
     ShowDuplexWarning(CTransmissionCodec::WarnsOfDuplexMismatch(m_Codec.SpeedIndex));
     NotifySettingsChanged(TRUE);
 }
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 #include "Products/Corvane/Pages/Codecs/TransmissionCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CTransmissionPage : public CTextedSettingsPage {
 public:
     CTransmissionPage();
@@ -37,3 +39,5 @@ private:
 
     CTransmissionCodec m_Codec;
 };
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 
 #include <gmock/gmock.h>
 
+namespace Corvane {
+
 using namespace WorkerTest;
 using ::testing::ElementsAre;
 
@@ -104,3 +106,5 @@ TEST_P(ReadWorkerOpenTest, FailedOpenAfterTheCheckStoresTheCheckText)
 INSTANTIATE_TEST_SUITE_P(Tcp, ReadWorkerOpenTest, ::testing::Values(false));
 
 }
+
+}  // namespace Corvane

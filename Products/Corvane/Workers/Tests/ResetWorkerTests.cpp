@@ -9,6 +9,8 @@
 
 #include <gmock/gmock.h>
 
+namespace Corvane {
+
 using namespace WorkerTest;
 
 namespace {
@@ -148,3 +150,5 @@ TEST_P(ControllerResetTest, ControllerOverTcpIsStartedAndNotReadAgain)
 INSTANTIATE_TEST_SUITE_P(Tcp, ControllerResetTest, ::testing::Values(false));
 
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include <set>
 
+namespace Corvane {
+
 namespace {
 
 tThreadStateView View(ENThreadAction action, WORD state, bool subStep)
@@ -79,3 +81,5 @@ TEST(WorkerMessages, EveryNameHasItsOwnRegisteredId)
 }
 
 }
+
+}  // namespace Corvane

@@ -34,6 +34,8 @@
 #include <utility>
 #include <vector>
 
+namespace Corvane {
+
 namespace WorkerTest {
 
 constexpr char kCouplerArticle[] = "612-001";
@@ -259,3 +261,5 @@ protected:
 };
 
 }
+
+}  // namespace Corvane

@@ -15,6 +15,8 @@
 #include <optional>
 #include <string>
 
+namespace Corvane {
+
 using namespace WorkerTest;
 
 namespace {
@@ -266,3 +268,5 @@ TEST_P(WriteNetworkTest, DataSetCheckClosesWhatItOpenedWhenTheDeviceFails)
 INSTANTIATE_TEST_SUITE_P(Tcp, WriteNetworkTest, ::testing::Values(false));
 
 }
+
+}  // namespace Corvane

@@ -13,6 +13,8 @@
 
 #include <unistd.h>
 
+using namespace Corvane;
+
 namespace {
 
 const std::filesystem::path& FuzzFile()

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+using namespace Corvane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     Xml::CXmlDocument document;

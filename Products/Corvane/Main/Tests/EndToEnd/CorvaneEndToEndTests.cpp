@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 using namespace EndToEnd;
 
@@ -239,3 +241,5 @@ TEST_F(CorvaneEndToEnd, ImmediateCommandsTheDeviceRefusesLeaveDeviceAndPagesUnch
 }
 
 }
+
+}  // namespace Corvane

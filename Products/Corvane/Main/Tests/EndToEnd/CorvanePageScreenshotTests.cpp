@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+namespace Corvane {
+
 using namespace EndToEnd;
 
 namespace {
@@ -81,3 +83,5 @@ INSTANTIATE_TEST_SUITE_P(Devices, CorvanePageScreenshots, ::testing::Values(fals
                          });
 
 }
+
+}  // namespace Corvane

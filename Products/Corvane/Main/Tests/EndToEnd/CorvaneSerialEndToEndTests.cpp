@@ -7,6 +7,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Tests/DeviceSimulator/SerialSimulator.h"
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 using namespace EndToEnd;
 
@@ -86,3 +88,5 @@ TEST_F(CorvaneSerialEndToEnd, StatePageSwitchesTheTerminalBusOverTheServiceCable
 }
 
 }
+
+}  // namespace Corvane

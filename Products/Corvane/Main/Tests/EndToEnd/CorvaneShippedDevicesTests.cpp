@@ -9,6 +9,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Tests/DeviceSimulator/ModelFile.h"
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 using namespace EndToEnd;
 
@@ -102,3 +104,5 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CorvaneShippedDevices, ::testing::ValuesIn(kDevi
                          [](const ::testing::TestParamInfo<tShippedDevice>& info) { return info.param.kind; });
 
 }
+
+}  // namespace Corvane

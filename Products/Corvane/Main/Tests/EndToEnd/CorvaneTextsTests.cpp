@@ -19,6 +19,8 @@
 #include <set>
 #include <tuple>
 
+namespace Corvane {
+
 using namespace EndToEnd;
 
 namespace {
@@ -425,3 +427,5 @@ INSTANTIATE_TEST_SUITE_P(DevicesAndLanguages, CorvaneTexts,
                          });
 
 }
+
+}  // namespace Corvane

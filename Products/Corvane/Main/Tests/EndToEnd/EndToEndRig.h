@@ -29,6 +29,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace EndToEnd {
 
 using Step = CommandsTest::CBoxAnswerer::Step;
@@ -256,3 +258,5 @@ protected:
 };
 
 }
+
+}  // namespace Corvane

@@ -19,6 +19,8 @@
 #include <filesystem>
 #include <string>
 
+using namespace Corvane;
+
 namespace {
 
 // A profile folder that goes with the run.

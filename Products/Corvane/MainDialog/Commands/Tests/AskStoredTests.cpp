@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 // Answers with a fixed button and records what it was asked.
@@ -114,3 +116,5 @@ TEST_F(AskStoredTest, OnlyTheLowByteIsTheButton)
 }
 
 }
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\nORBIS=0\nDIP=1\nVersion=03.01.02(05)\n"
@@ -116,3 +118,5 @@ TEST(OrderCheckTextTest, StatusLinesAreIndentedAndSurviveABadFormat)
 }
 
 }
+
+}  // namespace Corvane

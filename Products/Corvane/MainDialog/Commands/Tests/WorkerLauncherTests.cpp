@@ -3,6 +3,8 @@
 
 #include "Products/Corvane/Workers/Tests/WorkerRig.h"
 
+namespace Corvane {
+
 using namespace WorkerTest;
 
 namespace {
@@ -102,3 +104,5 @@ TEST(WorkerLauncherKeysTest, EveryKindHasAJobWithItsOwnEndMessage)
 INSTANTIATE_TEST_SUITE_P(Tcp, WorkerLauncherTest, ::testing::Values(false));
 
 }
+
+}  // namespace Corvane

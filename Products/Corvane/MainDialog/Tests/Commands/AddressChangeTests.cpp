@@ -10,6 +10,8 @@
 
 #include <gmock/gmock.h>
 
+namespace Corvane {
+
 using namespace CommandsTest;
 using namespace CorvaneIds;
 using ::testing::HasSubstr;
@@ -141,3 +143,5 @@ TEST_F(AddressChangeTest, DeviceSilentAtTheNewAddressIsWrittenAndNamed)
     EXPECT_THAT(Log(*dialog), Not(HasSubstr(L"Write failed")));
     EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::kFixedAddressWord + 1], 0x0200);
 }
+
+}  // namespace Corvane

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace CommandsTest {
 
 class CBoxAnswerer {
@@ -104,3 +106,5 @@ private:
 };
 
 }
+
+}  // namespace Corvane

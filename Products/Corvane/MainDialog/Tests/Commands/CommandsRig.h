@@ -16,6 +16,8 @@
 #include <functional>
 #include <string>
 
+namespace Corvane {
+
 namespace CommandsTest {
 
 using Step = ShellTest::ModalScript::Step;
@@ -214,3 +216,5 @@ protected:
 };
 
 }
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+namespace Corvane {
+
 using namespace CommandsTest;
 using namespace CorvaneIds;
 using ::testing::HasSubstr;
@@ -268,3 +270,5 @@ TEST_F(DeviceCommandTest, ClosingDuringAReadStopsTheWorkerFirst)
 }
 
 }
+
+}  // namespace Corvane

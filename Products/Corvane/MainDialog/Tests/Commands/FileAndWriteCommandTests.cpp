@@ -8,6 +8,8 @@
 
 #include <filesystem>
 
+namespace Corvane {
+
 using namespace CommandsTest;
 using namespace CorvaneIds;
 using ::testing::HasSubstr;
@@ -179,3 +181,5 @@ TEST_F(FileAndWriteCommandTest, ClosingDuringAWriteWaitsForTheWorker)
 }
 
 }
+
+}  // namespace Corvane

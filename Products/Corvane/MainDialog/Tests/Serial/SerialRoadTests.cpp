@@ -12,6 +12,8 @@
 #include <chrono>
 #include <filesystem>
 
+namespace Corvane {
+
 using namespace CommandsTest;
 using namespace CorvaneIds;
 using ::testing::HasSubstr;
@@ -157,3 +159,5 @@ TEST_F(SerialRoadTest, ClosingDuringAReadWaitsForTheWorker)
 }
 
 }
+
+}  // namespace Corvane

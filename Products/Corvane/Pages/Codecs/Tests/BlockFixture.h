@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CGuardedBlock {
 public:
     static constexpr WORD kGuard = 0xA5A5;
@@ -45,3 +47,5 @@ public:
 private:
     CTempFolder m_Folder;
 };
+
+}  // namespace Corvane

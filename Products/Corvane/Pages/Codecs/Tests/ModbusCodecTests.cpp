@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 CGuardedBlock WideBlock()
 {
@@ -170,3 +172,5 @@ TEST(ModbusCodec, ShortBlock)
     codec.Load(none, true);
     codec.Store(none, true);
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 using Codec = CNetworkParamCodec;
@@ -225,3 +227,5 @@ TEST(NetworkParamCodec, SwitchAddressTakesTheSwitchValueAsItsLastPart)
     EXPECT_EQ(Codec::SwitchAddress(L"", 12), L"12");
     EXPECT_EQ(Codec::SwitchAddress(L"not an address", 65535), L"65535");
 }
+
+}  // namespace Corvane

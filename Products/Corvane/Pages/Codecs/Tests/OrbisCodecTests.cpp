@@ -6,6 +6,8 @@
 
 #include <map>
 
+namespace Corvane {
+
 TEST(OrbisCodec, SwitchesOfWord26AndItsOtherBits)
 {
     CGuardedBlock words(27);
@@ -86,3 +88,5 @@ TEST(OrbisCodec, AlternativeTargetIdOfOneArticle)
     EXPECT_FALSE(COrbisCodec::OffersAlternativeTargetId(L"0614-0393"));
     EXPECT_FALSE(COrbisCodec::OffersAlternativeTargetId(L""));
 }
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 TEST(SDCardCodec, TextsOfTheCardRecord)
 {
     CSDCardCodec::tSDCardInfo info;
@@ -86,3 +88,5 @@ TEST(SDCardCodec, EndlessBusyDeviceEndsTheWait)
     EXPECT_EQ(polls, CSDCardCodec::kMaxWaitPolls);
     EXPECT_FALSE(CSDCardCodec::WaitResultText(result, 0).empty());
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 CFBCData TwoPortData()
@@ -286,3 +288,5 @@ TEST(SntpCodec, ARefusedServerTextLeavesTheStoredServerAsItWas)
     EXPECT_EQ(data.GetStaticNetworkParams(1)->strSNTPHostName, L"");
     EXPECT_EQ(data.GetStaticNetworkParams(0)->strSNTPHostName, L"time.example.org");
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 
 #include <map>
 
+namespace Corvane {
+
 namespace {
 
 class CTexts {
@@ -100,3 +102,5 @@ TEST(StateCodec, LineEndsBecomeCarriageReturnLineFeed)
     EXPECT_EQ(CStateCodec::NormalizeLineEnds(L"a\r\nb\nc"), L"a\r\nb\r\nc");
     EXPECT_EQ(CStateCodec::NormalizeLineEnds(L"\n\n"), L"\r\n\r\n");
 }
+
+}  // namespace Corvane

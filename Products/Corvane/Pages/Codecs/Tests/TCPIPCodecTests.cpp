@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 CGuardedBlock AddressBlock(std::size_t length)
@@ -189,3 +191,5 @@ TEST(TCPIPCodec, SwitchAndWebAddressTexts)
     codec.DipValue = 0xFFFF;
     EXPECT_FALSE(codec.IsDipValueValid());
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 CGuardedBlock TransmissionBlock(WORD word69, WORD word70, WORD word71)
 {
@@ -158,3 +160,5 @@ TEST(TransmissionCodec, FullDuplexWithoutNegotiationWarns)
     EXPECT_FALSE(CTransmissionCodec::WarnsOfDuplexMismatch(3));
     EXPECT_TRUE(CTransmissionCodec::WarnsOfDuplexMismatch(4));
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 #include "Embedded/MenuImages.png.h"
 #include "Embedded/RowStates.png.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace Ui::Res;
@@ -45,3 +47,5 @@ const ResourceTable kTable{.images = {&kRowStates, &kMenuImages},
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

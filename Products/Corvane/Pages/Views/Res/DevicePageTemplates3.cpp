@@ -8,6 +8,8 @@
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Ui/ResourceTable.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace DevicePageIds3;
@@ -40,3 +42,5 @@ const ResourceTable kTable{.data = {&kNetworkParam}};
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

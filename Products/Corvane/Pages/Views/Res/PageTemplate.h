@@ -10,6 +10,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CPageTemplate {
 public:
     static constexpr short kWidth = 276;
@@ -94,3 +96,5 @@ private:
 
     Ui::CDialogTemplate m_Dialog;
 };
+
+}  // namespace Corvane

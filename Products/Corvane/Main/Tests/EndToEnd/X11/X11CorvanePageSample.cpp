@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace Corvane;
+
 using namespace EndToEnd;
 
 namespace {

@@ -10,6 +10,8 @@
 
 #include <cstdlib>
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -207,3 +209,5 @@ TEST_F(ClockPage, OfflineTheDeviceSideAndTheSynchronisationAreDisabled)
     EXPECT_EQ(driver.Text(kDeviceTime), L"--:--:--");
     EXPECT_FALSE(rig.m_pConnection->IsOpen());
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageViewRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -104,3 +106,5 @@ TEST(NetworkPage, AFieldFilledTo32BytesIsKeptWholeUntilTheUserChangesIt)
     ASSERT_TRUE(page.StoreIfDataPresent());
     EXPECT_EQ(NameAt(rig, CNetworkIdCodec::kHostNameOffset), std::string(31, 'm'));
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageViewRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -95,3 +97,5 @@ TEST(OrbisPage, AnExtraBlockWithoutWord26IsNeverWritten)
     ASSERT_TRUE(page.StoreIfDataPresent());
     EXPECT_EQ(rig.m_Extra[COrbisCodec::kOptionsWord], 0x1234);
 }
+
+}  // namespace Corvane

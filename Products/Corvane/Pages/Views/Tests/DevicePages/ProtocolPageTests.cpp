@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -150,3 +152,5 @@ TEST_F(ProtocolPage, AControllerShowsOnlyTheWebServerAndItsPortAsText)
     for (int id : {kHttpPortEdit, kFtpBox, kModbusTcpBox, kPlcBox, kHttpsBox})
         EXPECT_FALSE(driver.IsVisible(id)) << id;
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Views/SDCardPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageViewRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -134,3 +136,5 @@ TEST_F(SDCardPage, SettingTheRootWithoutAChoiceSaysSoAndLeavesTheDeviceAlone)
     EXPECT_EQ(rig.Driver().Text(kCardServiceLine), L"Keine PLC Root Location ausgewählt!");
     EXPECT_EQ(rig.m_Device.AcceptedConnections(), 0u);
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Views/StatePage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageViewRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -171,3 +173,5 @@ TEST_F(StatePage, TheConstantSpeedGoesIntoTheBlockFirstAndToTheDeviceWhenOnline)
     EXPECT_EQ(rig.m_Device.Model().Get().registers.at({0, 100}).words[CStateCodec::kSpeedWord], 0x0101);
     EXPECT_FALSE(rig.m_Device.Model().Get().writeAccess) << "write access is closed again";
 }
+
+}  // namespace Corvane

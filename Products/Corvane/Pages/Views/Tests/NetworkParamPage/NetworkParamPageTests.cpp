@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 using namespace DevicePageIds3;
 using PageViewTest::CDriven;
 using Codec = CNetworkParamCodec;
@@ -518,3 +520,5 @@ TEST_F(NetworkParamPage, EveryControlLiesInThePageAreaOfTheOtherPages)
     EXPECT_EQ(PageViewTest::CPageViewRig::ControlsOutsidePageArea(page), std::vector<int>{});
     EXPECT_TRUE(rig.LooksAsGolden("NetworkParamPageAfterLoad", ZELL_PAGE_VIEWS_GOLDEN_DIR));
 }
+
+}  // namespace Corvane

@@ -17,6 +17,8 @@
 #include <sstream>
 #include <unistd.h>
 
+namespace Corvane {
+
 using namespace PageBaseTest;
 
 namespace {
@@ -308,3 +310,5 @@ TEST_F(CommonPageTest, AWriteThatFailsIsToldAndReportedAsFailed)
     EXPECT_FALSE(m_Page.SaveToFile(L"/dev/full"));
     EXPECT_EQ(m_Page.m_arrMessages, std::vector<CString>{L"Cannot save."});
 }
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 using namespace PageBaseTest;
 
 namespace {
@@ -152,3 +154,5 @@ TEST_F(GridPage, AStateReplacesTheRowsWithOneRowOfItsText)
     m_Page.ShowGridStateById(CGridPageBase::kRowError, kAddressNameId);
     EXPECT_EQ(Grid().GetCellText(0, 2), L"IP address");
 }
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 using namespace PageBaseTest;
 
 namespace {
@@ -258,3 +260,5 @@ TEST_F(PageActivation, ALabelFittedToItsTextKeepsItsLeftEdgeAndVerticalCentre)
     EXPECT_EQ(place().Height(), shortText.Height()) << "one line of the same font";
     m_Rig.m_pPage->FitStaticToText(nullptr, L"nothing", nullptr);
 }
+
+}  // namespace Corvane

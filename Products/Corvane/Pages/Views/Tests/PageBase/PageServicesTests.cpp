@@ -15,6 +15,8 @@
 #include <fstream>
 #include <unistd.h>
 
+namespace Corvane {
+
 using namespace PageBaseTest;
 
 namespace {
@@ -314,3 +316,5 @@ TEST_F(PageServices, TheBusyCursorIsTheHandUntilItIsCleared)
     Page().BeginWaitState(1, L"");
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
 }
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 #include "Platform/Controls/EditStyles.h"
 #include "Platform/Controls/IPAddressStyles.h"
 
+namespace Corvane {
+
 namespace PageBaseTest {
 
 namespace {
@@ -204,3 +206,5 @@ void CPageRig::Replace(int id, const std::wstring& text)
 }
 
 }
+
+}  // namespace Corvane

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace PageBaseTest {
 
 constexpr int kPlaceholder = 900;
@@ -139,3 +141,5 @@ std::vector<BYTE> FirstPageImage();
 std::vector<BYTE> SecondPageImage();
 
 }
+
+}  // namespace Corvane

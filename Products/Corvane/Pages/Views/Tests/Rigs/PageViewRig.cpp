@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+namespace Corvane {
+
 namespace PageViewTest {
 
 namespace {
@@ -193,3 +195,5 @@ std::vector<int> CPageViewRig::ControlsOutsidePageArea(CWnd& page)
 }
 
 }
+
+}  // namespace Corvane

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace PageViewTest {
 
 using PageBaseTest::tBalloon;
@@ -118,3 +120,5 @@ private:
 };
 
 }
+
+}  // namespace Corvane

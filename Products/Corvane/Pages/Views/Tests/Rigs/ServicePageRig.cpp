@@ -2,6 +2,8 @@
 
 #include "Platform/Controls/ComboStyles.h"
 
+namespace Corvane {
+
 namespace ServicePageTest {
 
 void CRig::UseCapabilities(const std::string& content)
@@ -36,3 +38,5 @@ void CRig::Reattach(CCouplerSettingsPageBase& page, CGuardedBlock& block, std::s
 }
 
 }
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace ServicePageTest {
 
 class CRig : public PageViewTest::CPageViewRig {
@@ -27,3 +29,5 @@ private:
 };
 
 }
+
+}  // namespace Corvane

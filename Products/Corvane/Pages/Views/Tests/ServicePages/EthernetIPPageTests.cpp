@@ -7,6 +7,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
@@ -150,3 +152,5 @@ TEST_F(EthernetIPPage, WordAlignmentStaysHiddenOnAnOldFirmware)
     ShowController(page);
     EXPECT_FALSE(rig.Driver().IsVisible(kWordAlignBox));
 }
+
+}  // namespace Corvane

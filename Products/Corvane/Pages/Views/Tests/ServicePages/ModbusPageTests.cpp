@@ -12,6 +12,8 @@
 
 #include <map>
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
@@ -210,3 +212,5 @@ TEST_F(ModbusPage, EachFieldsBalloonIsTitledAfterItsOwnFieldInBothLanguages)
     }
     GetLanguageSupport().Clear();
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
@@ -106,3 +108,5 @@ TEST_F(ModbusParamPage, ALanguageChangeRefillsTheFrameListAndKeepsItsSelection)
     EXPECT_EQ(rig.Driver().Text(kFrameList), L"8 data bits, even parity");
     EXPECT_EQ(rig.Changes(), 0) << "the page's own refill is no change of the user";
 }
+
+}  // namespace Corvane

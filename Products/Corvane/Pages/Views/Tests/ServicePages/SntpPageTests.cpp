@@ -7,6 +7,8 @@
 #include "Products/Corvane/Pages/Views/SntpPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
@@ -206,3 +208,5 @@ TEST_F(SntpPage, TheWarningBalloonFollowsThePointerOverTheIcon)
     move(2, 2);
     EXPECT_EQ(page.m_nClosed, 1) << "nothing left to close";
 }
+
+}  // namespace Corvane

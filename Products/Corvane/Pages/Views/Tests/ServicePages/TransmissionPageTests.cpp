@@ -8,6 +8,8 @@
 #include "Products/Corvane/Pages/Views/TransmissionPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
@@ -143,3 +145,5 @@ TEST_F(TransmissionPage, ALanguageChangeRefillsThePriorityListAndKeepsItsSelecti
     ASSERT_TRUE(page.StoreIfDataPresent());
     EXPECT_EQ(rig.m_Block[Codec::kPriorityWord], 2);
 }
+
+}  // namespace Corvane

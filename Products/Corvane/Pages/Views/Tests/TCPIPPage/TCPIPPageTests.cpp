@@ -11,6 +11,8 @@
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds4;
 using PageViewTest::CDriven;
 
@@ -317,3 +319,5 @@ TEST_F(TCPIPPage, EveryShownControlLiesInThePageAreaAndIsPaintedAfterAFullRedraw
     EXPECT_EQ(PageViewTest::CPageViewRig::ControlsOutsidePageArea(page), std::vector<int>{});
     EXPECT_TRUE(rig.LooksAsGolden("TCPIPPageAfterLoad", ZELL_PAGE_VIEWS_GOLDEN_DIR));
 }
+
+}  // namespace Corvane
