@@ -24,6 +24,9 @@
 #include <utility>
 #include <vector>
 
+using namespace ZELL::Skin;
+using namespace ZELL::Grid;
+
 // One row of the metrics by screen DPI: the row applies up to `maxDpi`.
 // A negative value leaves that metric as it is; the logo id is set only
 // where a row names one.

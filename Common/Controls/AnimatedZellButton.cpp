@@ -1,5 +1,7 @@
 #include "Common/Controls/AnimatedZellButton.h"
 
+namespace ZELL::Skin {
+
 UINT_PTR CAnimatedZellButton::s_lastTimerId = CSkinButton::kAutoRepeatTimer;
 
 BEGIN_MESSAGE_MAP(CAnimatedZellButton, CZellButton)
@@ -85,3 +87,5 @@ void CAnimatedZellButton::OnTimer(UINT_PTR id)
         m_position = 1;
     }
 }
+
+}  // namespace ZELL::Skin

@@ -2,6 +2,8 @@
 // A program button whose icon steps through a list of frames on a timer.
 #include "Common/Controls/ZellButton.h"
 
+namespace ZELL::Skin {
+
 class CAnimatedZellButton : public CZellButton {
 public:
     CAnimatedZellButton() = default;
@@ -45,3 +47,5 @@ private:
     // auto-repeat timer of every button, so the first id given is 2.
     static UINT_PTR s_lastTimerId;
 };
+
+}  // namespace ZELL::Skin

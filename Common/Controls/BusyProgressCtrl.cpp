@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cmath>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr COLORREF kKeep = 0xFF000000u;
@@ -340,3 +342,5 @@ void CBusyProgressCtrl::OnSysColorChange()
         Repaint();
     }
 }
+
+}  // namespace ZELL::Skin

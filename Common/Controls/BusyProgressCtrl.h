@@ -13,6 +13,8 @@
 #include <mutex>
 #include <thread>
 
+namespace ZELL::Skin {
+
 class CBusyProgressCtrl : public CStatic {
 public:
     enum Mode { kBusy = 1, kProgress = 2 };
@@ -128,3 +130,5 @@ private:
     static COLORREF s_highlightFill;
     static COLORREF s_highlightOutline;
 };
+
+}  // namespace ZELL::Skin

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace ZELL::Skin {
+
 BOOL CBusyProgressCtrl::OnEraseBkgnd(CDC*)
 {
     return TRUE;
@@ -120,3 +122,5 @@ void CBusyProgressCtrl::DrawPartialBlock(CDC* dc, const CRect& rect, int width)
     if (inner.right > inner.left)
         dc->FillSolidRect(&inner, m_highlightFill);
 }
+
+}  // namespace ZELL::Skin

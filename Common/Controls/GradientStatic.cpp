@@ -7,6 +7,8 @@
 
 #include <cwchar>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr COLORREF kKeep = 0xFF000000u;
@@ -216,3 +218,5 @@ void CGradientStatic::PaintGradient(CDC* dc, const CRect& area)
             dc->FillSolidRect(area.left + from, area.top, to - from, area.Height(), color);
     }
 }
+
+}  // namespace ZELL::Skin

@@ -5,6 +5,8 @@
 
 #include "Platform/Framework/Drawing/Font.h"
 
+namespace ZELL::Skin {
+
 class CGradientStatic : public CStatic {
 public:
     using GradientFillFunction = BOOL (*)(HDC, const TRIVERTEX*, ULONG, const void*, ULONG, ULONG);
@@ -78,3 +80,5 @@ private:
     static COLORREF s_endColor;
     static COLORREF s_textColor;
 };
+
+}  // namespace ZELL::Skin

@@ -3,6 +3,8 @@
 #include "Common/Controls/Drawing/SkinImage.h"
 #include "Platform/Gdi/Gdi.h"
 
+namespace ZELL::Skin {
+
 CIconStatic::~CIconStatic()
 {
     FreeIcon();
@@ -41,3 +43,5 @@ void CIconStatic::SetIconHandle(HICON icon)
     FreeIcon();
     m_icon = icon;
 }
+
+}  // namespace ZELL::Skin

@@ -2,6 +2,8 @@
 // A static that shows an icon resource at a given size.
 #include "Platform/Framework/Controls/Static.h"
 
+namespace ZELL::Skin {
+
 class CIconStatic : public CStatic {
 public:
     CIconStatic() = default;
@@ -23,3 +25,5 @@ private:
     int m_height = 16;
     BOOL m_ownsIcon = FALSE;
 };
+
+}  // namespace ZELL::Skin

@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <limits>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr LPCWSTR kRectEntry = L"Rect";
@@ -129,3 +131,5 @@ void CPersistentDialog::OnDestroy()
         SavePlacement();
     CDialog::OnDestroy();
 }
+
+}  // namespace ZELL::Skin

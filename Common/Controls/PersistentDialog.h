@@ -6,6 +6,8 @@
 #include "Platform/Framework/Windows/Dialog.h"
 #include "Platform/Framework/Drawing/Font.h"
 
+namespace ZELL::Skin {
+
 class CPersistentDialog : public CDialog {
 public:
     static constexpr LPCWSTR kSection = L"Window size";
@@ -40,3 +42,5 @@ private:
     // creation does not overwrite it.
     BOOL m_noSave = TRUE;
 };
+
+}  // namespace ZELL::Skin

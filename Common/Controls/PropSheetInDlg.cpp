@@ -2,6 +2,8 @@
 
 #include "Common/Controls/Support/ThemeHelper.h"
 
+namespace ZELL::Skin {
+
 LOGFONTW CPropSheetInDlg::s_globalFont{};
 BOOL CPropSheetInDlg::s_globalFontGiven = FALSE;
 
@@ -130,3 +132,5 @@ bool CPropSheetInDlg::SetTabText(int tab, LPCWSTR text)
     tabControl->SendMessage(TCM_SETITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
     return true;
 }
+
+}  // namespace ZELL::Skin

@@ -12,6 +12,8 @@
 #include <list>
 #include <string>
 
+namespace ZELL::Skin {
+
 class CPropSheetInDlg : public CPropertySheet {
 public:
     CPropSheetInDlg() = default;
@@ -52,3 +54,5 @@ private:
     static LOGFONTW s_globalFont;
     static BOOL s_globalFontGiven;
 };
+
+}  // namespace ZELL::Skin

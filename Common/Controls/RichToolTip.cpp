@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr int kBalloonGeometry[] = {16, 16, 12, 12, 12, 16, 16, 0, 0};
@@ -75,13 +77,13 @@ std::wstring IconResourceText(const std::wstring& text, UINT iconId, SIZE size)
 void RegisterTooltipClass()
 {
     WNDCLASSW existing{};
-    if (GetClassInfoW(nullptr, CRichToolTip::CLASS_NAME, &existing))
+    if (GetClassInfoW(nullptr, CRichToolTip::kClassName, &existing))
         return;
     WNDCLASSW wc{};
     wc.style = CS_SAVEBITS;
     wc.lpfnWndProc = DefWindowProcW;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = CRichToolTip::CLASS_NAME;
+    wc.lpszClassName = CRichToolTip::kClassName;
     RegisterClassW(&wc);
 }
 
@@ -105,12 +107,12 @@ CRichToolTip::~CRichToolTip()
 BOOL CRichToolTip::Create(CWnd* parent, BOOL balloon)
 {
     m_parent = parent;
-    if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CLASS_NAME, L"", WS_POPUP, 0, 0, 0, 0,
+    if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0,
                   parent ? parent->m_hWnd : nullptr, nullptr))
         return FALSE;
     SetBalloonForm(balloon != FALSE);
     m_drawer.SetHoverCallback(m_hWnd, MESSAGE_LINK_HOVER, 0);
-    SetTimer(TIMER_ANIMATION, kAnimationPeriod);
+    SetTimer(kTimerAnimation, kAnimationPeriod);
     return TRUE;
 }
 
@@ -119,7 +121,7 @@ BOOL CRichToolTip::DestroyWindow()
     if (!m_hWnd)
         return FALSE;
     Pop();
-    KillTimer(TIMER_ANIMATION);
+    KillTimer(kTimerAnimation);
     return CWnd::DestroyWindow();
 }
 
@@ -249,16 +251,16 @@ void CRichToolTip::UpdateTipText(const std::wstring& text, HWND window, int id)
 void CRichToolTip::SetDelayTime(int type, UINT milliseconds)
 {
     switch (type) {
-    case DELAY_AUTOPOP: m_autoPop = milliseconds; break;
-    case DELAY_INITIAL: m_initial = milliseconds; break;
-    case DELAY_FADEIN: m_fadeIn = milliseconds; break;
-    case DELAY_FADEOUT: m_fadeOut = milliseconds; break;
-    case DELAY_ANIMATION:
+    case kDelayAutoPop: m_autoPop = milliseconds; break;
+    case kDelayInitial: m_initial = milliseconds; break;
+    case kDelayFadeIn: m_fadeIn = milliseconds; break;
+    case kDelayFadeOut: m_fadeOut = milliseconds; break;
+    case kDelayAnimation:
         if (!m_hWnd)
             break;
-        KillTimer(TIMER_ANIMATION);
+        KillTimer(kTimerAnimation);
         if (milliseconds != 0)
-            SetTimer(TIMER_ANIMATION, milliseconds);
+            SetTimer(kTimerAnimation, milliseconds);
         break;
     default: break;
     }
@@ -267,10 +269,10 @@ void CRichToolTip::SetDelayTime(int type, UINT milliseconds)
 UINT CRichToolTip::GetDelayTime(int type) const
 {
     switch (type) {
-    case DELAY_AUTOPOP: return m_autoPop;
-    case DELAY_INITIAL: return m_initial;
-    case DELAY_FADEIN: return m_fadeIn;
-    case DELAY_FADEOUT: return m_fadeOut;
+    case kDelayAutoPop: return m_autoPop;
+    case kDelayInitial: return m_initial;
+    case kDelayFadeIn: return m_fadeIn;
+    case kDelayFadeOut: return m_fadeOut;
     default: return 0;
     }
 }
@@ -482,7 +484,7 @@ void CRichToolTip::OnMouseMove(POINT screen)
     ToolInfo tool;
     if (!FindTool(screen, window, tool)) {
         m_hasShown = false;
-        KillTimer(TIMER_SHOW);
+        KillTimer(kTimerShow);
         HideTip();
         return;
     }
@@ -551,16 +553,16 @@ void CRichToolTip::ShowTool(HWND window, const ToolInfo& tool, bool wait, ShowMo
         m_pendingWait = wait && m_initial != 0;
         return;
     }
-    KillTimer(TIMER_SHOW);
+    KillTimer(kTimerShow);
     if (wait && m_initial != 0)
-        SetTimer(TIMER_SHOW, m_initial);
+        SetTimer(kTimerShow, m_initial);
     else
         OnShowTimer();
 }
 
 void CRichToolTip::OnShowTimer()
 {
-    KillTimer(TIMER_SHOW);
+    KillTimer(kTimerShow);
     POINT reference = m_point;
     if (m_mode == ShowMode::AtPointer)
         GetCursorPos(&reference);
@@ -578,7 +580,7 @@ void CRichToolTip::OnShowTimer()
         return;
     }
     if (m_fadeIn != 0) {
-        SetTimer(TIMER_FADE_IN, m_fadeIn);
+        SetTimer(kTimerFadeIn, m_fadeIn);
         return;
     }
     FinishShow();
@@ -594,9 +596,9 @@ void CRichToolTip::StartAutoHide()
 {
     if (m_state != State::Shown)
         return;
-    KillTimer(TIMER_HIDE);
+    KillTimer(kTimerHide);
     if (m_autoPop != 0 && !(m_shown.behaviour & NO_AUTO_HIDE))
-        SetTimer(TIMER_HIDE, m_autoPop);
+        SetTimer(kTimerHide, m_autoPop);
 }
 
 void CRichToolTip::OnFadeInStep()
@@ -604,7 +606,7 @@ void CRichToolTip::OnFadeInStep()
     m_transparency = m_transparency <= kFadeStep ? 0 : m_transparency - kFadeStep;
     if (m_transparency <= m_shown.transparency) {
         m_transparency = m_shown.transparency;
-        KillTimer(TIMER_FADE_IN);
+        KillTimer(kTimerFadeIn);
         FinishShow();
     }
     Invalidate(FALSE);
@@ -614,14 +616,14 @@ void CRichToolTip::OnHideTimer()
 {
     if (::GetCapture() == m_hWnd)
         ReleaseCapture();
-    KillTimer(TIMER_SHOW);
-    KillTimer(TIMER_FADE_IN);
-    KillTimer(TIMER_HIDE);
+    KillTimer(kTimerShow);
+    KillTimer(kTimerFadeIn);
+    KillTimer(kTimerHide);
     if (m_state == State::Hiding)
         return;
     m_state = State::Hiding;
     if (m_fadeOut != 0) {
-        SetTimer(TIMER_FADE_OUT, m_fadeOut);
+        SetTimer(kTimerFadeOut, m_fadeOut);
         return;
     }
     m_transparency = 100;
@@ -635,7 +637,7 @@ void CRichToolTip::OnFadeOutStep()
         Invalidate(FALSE);
         return;
     }
-    KillTimer(TIMER_FADE_OUT);
+    KillTimer(kTimerFadeOut);
     if (m_shown.behaviour & FORGET_ON_HIDE)
         m_hasShown = false;
     ShowWindow(SW_HIDE);
@@ -646,7 +648,7 @@ void CRichToolTip::OnFadeOutStep()
     }
     m_showPending = false;
     if (m_pendingWait)
-        SetTimer(TIMER_SHOW, m_initial);
+        SetTimer(kTimerShow, m_initial);
     else
         OnShowTimer();
 }
@@ -654,7 +656,7 @@ void CRichToolTip::OnFadeOutStep()
 void CRichToolTip::HideTip()
 {
     if (m_state == State::FadingIn) {
-        KillTimer(TIMER_FADE_IN);
+        KillTimer(kTimerFadeIn);
         OnHideTimer();
     } else if (m_state == State::Shown) {
         OnHideTimer();
@@ -670,7 +672,7 @@ void CRichToolTip::Pop()
     m_state = State::Hidden;
     m_mode = ShowMode::AtPointer;
     m_showPending = false;
-    for (UINT_PTR timer = TIMER_SHOW; timer <= TIMER_FADE_OUT; ++timer)
+    for (UINT_PTR timer = kTimerShow; timer <= kTimerFadeOut; ++timer)
         KillTimer(timer);
     if (IsWindowVisible()) {
         if (m_shown.behaviour & FORGET_ON_HIDE)
@@ -771,11 +773,11 @@ LRESULT CRichToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_TIMER:
         switch (wParam) {
-        case TIMER_SHOW: OnShowTimer(); break;
-        case TIMER_HIDE: OnHideTimer(); break;
-        case TIMER_FADE_IN: OnFadeInStep(); break;
-        case TIMER_FADE_OUT: OnFadeOutStep(); break;
-        case TIMER_ANIMATION:
+        case kTimerShow: OnShowTimer(); break;
+        case kTimerHide: OnHideTimer(); break;
+        case kTimerFadeIn: OnFadeInStep(); break;
+        case kTimerFadeOut: OnFadeOutStep(); break;
+        case kTimerAnimation:
             if (IsWindowVisible() && m_state == State::Shown && m_drawer.AnimateImages())
                 Invalidate(FALSE);
             break;
@@ -804,3 +806,5 @@ LRESULT CRichToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     return CWnd::WindowProc(message, wParam, lParam);
 }
+
+}  // namespace ZELL::Skin

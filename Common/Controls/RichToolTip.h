@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace ZELL::Skin {
+
 class CRichToolTip : public CWnd {
 public:
     // Optional fields of a tool; a field whose bit is clear takes the
@@ -40,21 +42,21 @@ public:
     static constexpr int POSITION_CENTER = 2;
 
     // Delay types of SetDelayTime and GetDelayTime.
-    static constexpr int DELAY_AUTOPOP = 2;
-    static constexpr int DELAY_INITIAL = 3;
-    static constexpr int DELAY_FADEIN = 4;
-    static constexpr int DELAY_FADEOUT = 5;
-    static constexpr int DELAY_ANIMATION = 6;
+    static constexpr int kDelayAutoPop = 2;
+    static constexpr int kDelayInitial = 3;
+    static constexpr int kDelayFadeIn = 4;
+    static constexpr int kDelayFadeOut = 5;
+    static constexpr int kDelayAnimation = 6;
 
-    static constexpr UINT_PTR TIMER_SHOW = 256;
-    static constexpr UINT_PTR TIMER_HIDE = 257;
-    static constexpr UINT_PTR TIMER_FADE_IN = 258;
-    static constexpr UINT_PTR TIMER_FADE_OUT = 259;
-    static constexpr UINT_PTR TIMER_ANIMATION = 260;
+    static constexpr UINT_PTR kTimerShow = 256;
+    static constexpr UINT_PTR kTimerHide = 257;
+    static constexpr UINT_PTR kTimerFadeIn = 258;
+    static constexpr UINT_PTR kTimerFadeOut = 259;
+    static constexpr UINT_PTR kTimerAnimation = 260;
 
     static constexpr UINT NOTIFY_BEFORE_SHOW = WM_USER + 100;
     static constexpr UINT MESSAGE_LINK_HOVER = WM_USER + 101;
-    static constexpr const wchar_t* CLASS_NAME = L"ZellSuperTooltip";
+    static constexpr const wchar_t* kClassName = L"ZellSuperTooltip";
 
     // What a tool bar answers about its buttons.
     static constexpr UINT TB_GETBUTTON = WM_USER + 23;
@@ -262,3 +264,5 @@ private:
     HBITMAP m_under = nullptr;  // what lay under the tip when it came up
     int m_activeDirection = SIDE_ABOVE;
 };
+
+}  // namespace ZELL::Skin

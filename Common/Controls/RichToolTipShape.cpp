@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace ZELL::Skin {
+
 namespace {
 
 // A memory DC with a bitmap of its own, released in reverse.
@@ -278,3 +280,5 @@ void CRichToolTip::Paint(HDC dc)
     SelectClipRgn(picture.Dc(), nullptr);
     BitBlt(dc, 0, 0, width, height, picture.Dc(), 0, 0, SRCCOPY);
 }
+
+}  // namespace ZELL::Skin

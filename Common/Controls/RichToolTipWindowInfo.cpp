@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cwchar>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr std::size_t kLongestValue = 25;
@@ -115,3 +117,5 @@ void CRichToolTip::ShowWindowInfo(POINT screen)
         return;
     ShowTool(window, tool, false, ShowMode::AtPointer);
 }
+
+}  // namespace ZELL::Skin

@@ -7,13 +7,15 @@
 #include <cmath>
 #include <cwchar>
 
+namespace ZELL::Skin {
+
 LOGFONTW CSkinButton::s_globalFont{};
 BOOL CSkinButton::s_globalFontGiven = FALSE;
 
 namespace {
 
 constexpr UINT kTypeMask = 0x0F;
-constexpr UINT WM_CANCELMODE_MESSAGE = WM_CANCELMODE;
+constexpr UINT kCancelModeMessage = WM_CANCELMODE;
 
 }
 
@@ -24,7 +26,7 @@ BEGIN_MESSAGE_MAP(CSkinButton, CButton)
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
     ON_WM_KILLFOCUS()
-    ON_MESSAGE(WM_CANCELMODE_MESSAGE, OnCancelMode)
+    ON_MESSAGE(kCancelModeMessage, OnCancelMode)
     ON_WM_ACTIVATE()
     ON_WM_ENABLE()
     ON_WM_TIMER()
@@ -378,3 +380,5 @@ void CSkinButton::DrawText(CDC* dc, LPCWSTR text, RECT* item, RECT* caption, BOO
     if (oldFont != nullptr)
         dc->SelectObject(oldFont);
 }
+
+}  // namespace ZELL::Skin

@@ -9,6 +9,8 @@
 
 #include "Platform/Framework/Drawing/DC.h"
 
+namespace ZELL::Skin {
+
 class CSkinButton : public CButton {
 public:
     // Status codes of the setters.
@@ -237,3 +239,5 @@ private:
     static LOGFONTW s_globalFont;
     static BOOL s_globalFontGiven;
 };
+
+}  // namespace ZELL::Skin

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cwchar>
 
+namespace ZELL::Skin {
+
 // --- hover --------------------------------------------------------------------------
 
 void CSkinButton::OnMouseMove(UINT flags, CPoint point)
@@ -385,3 +387,5 @@ DWORD CSkinButton::EnableBalloonTooltip()
     m_toolTipStyle |= TTS_BALLOON;
     return kOk;
 }
+
+}  // namespace ZELL::Skin

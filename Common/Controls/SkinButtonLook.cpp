@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 namespace {
 
 HICON LoadIconFile(LPCWSTR file, int width, int height)
@@ -329,3 +331,5 @@ DWORD CSkinButton::SetButtonCursor(HCURSOR cursor, BOOL repaint)
     Repaint(repaint);
     return kOk;
 }
+
+}  // namespace ZELL::Skin

@@ -2,6 +2,8 @@
 // answering the menu's owner-drawn and mnemonic questions.
 #include "Common/Controls/SkinButton.h"
 
+namespace ZELL::Skin {
+
 DWORD CSkinButton::SetMenu(UINT menuId, HWND owner, int drawMode, UINT toolbarId, int imageWidth, int imageHeight,
                            COLORREF toolbarMask, BOOL repaint)
 {
@@ -99,3 +101,5 @@ LRESULT CSkinButton::OnMenuChar(UINT character, UINT flags, CMenu* menu)
     }
     return CButton::OnMenuChar(character, flags, menu);
 }
+
+}  // namespace ZELL::Skin

@@ -2,6 +2,8 @@
 
 #include "Platform/Framework/Exceptions/InvalidArgException.h"
 
+namespace ZELL::Skin {
+
 CSubFormCollection::~CSubFormCollection()
 {
     for (const std::unique_ptr<CDialog>& form : m_forms) {
@@ -92,3 +94,5 @@ void CSubFormCollection::Place(CDialog& form) const
         ::ScreenToClient(parent, &target);
     form.SetWindowPos(nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+}  // namespace ZELL::Skin

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace ZELL::Skin {
+
 class CSubFormCollection {
 public:
     CSubFormCollection() = default;
@@ -44,3 +46,5 @@ private:
     std::vector<std::unique_ptr<CDialog>> m_forms;
     int m_current = -1;
 };
+
+}  // namespace ZELL::Skin

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr UINT kAutoPop = 60000;
@@ -57,9 +59,9 @@ void CSuperTooltip::SetStyleDefaults()
     SetShadow(5, 5, 20, true, 3, 3);
     SetNotify(true);
     SetColors(RGB(0xFF, 0, 0), RGB(0xFF, 0, 0), RGB(0xFF, 0, 0));
-    Drawer().SetMaxWidth(DEFAULT_WIDTH);
-    SetDelayTime(DELAY_AUTOPOP, kAutoPop);
-    SetDelayTime(DELAY_FADEOUT, SystemFadesTips() ? kFadeOut : 0);
+    Drawer().SetMaxWidth(kDefaultWidth);
+    SetDelayTime(kDelayAutoPop, kAutoPop);
+    SetDelayTime(kDelayFadeOut, SystemFadesTips() ? kFadeOut : 0);
 }
 
 bool CSuperTooltip::SystemFadesTips() const
@@ -112,7 +114,7 @@ std::wstring CSuperTooltip::BuildMarkup(SuperToolInfo& record, ToolInfo& tool)
 {
     // Only the width is set here: the look the owner chose after Create
     // (and that help tips use) stays.
-    Drawer().SetMaxWidth(record.width != 0 ? record.width : DEFAULT_WIDTH);
+    Drawer().SetMaxWidth(record.width != 0 ? record.width : kDefaultWidth);
     tool = ToolInfo{};
     if (!record.control || !::IsWindow(record.control->m_hWnd))
         return {};
@@ -227,3 +229,5 @@ bool CSuperTooltip::ParseResourceText(SuperToolInfo& record) const
     SplitResourceText(text.GetString(), record);
     return !text.IsEmpty();
 }
+
+}  // namespace ZELL::Skin

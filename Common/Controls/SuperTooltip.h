@@ -6,18 +6,20 @@
 
 #include <string>
 
+namespace ZELL::Skin {
+
 class CSuperTooltip : public CRichToolTip {
 public:
-    static constexpr int DEFAULT_WIDTH = 212;
-    static constexpr UINT DEFAULT_FLAGS = FORGET_ON_HIDE | MOVE_RESTARTS | ENTERABLE;
+    static constexpr int kDefaultWidth = 212;
+    static constexpr UINT kDefaultFlags = FORGET_ON_HIDE | MOVE_RESTARTS | ENTERABLE;
 
     struct SuperToolInfo {
         int kind = 1;
         bool addRectLeft = false;
         CWnd* control = nullptr;
         int id = 0;
-        UINT flags = DEFAULT_FLAGS;  // the tool's behaviour
-        int width = 0;               // 0: DEFAULT_WIDTH
+        UINT flags = kDefaultFlags;  // the tool's behaviour
+        int width = 0;               // 0: kDefaultWidth
         std::wstring header;
         std::wstring body = L"must not be empty";
         std::wstring footer;
@@ -65,3 +67,5 @@ private:
 
     SuperToolInfo m_barRecord;
 };
+
+}  // namespace ZELL::Skin

@@ -1,5 +1,7 @@
 #include "Common/Controls/ThemedButton.h"
 
+namespace ZELL::Skin {
+
 CThemedButton::CThemedButton()
 {
     m_drawBorder = FALSE;
@@ -57,3 +59,5 @@ DWORD CThemedButton::OnDrawBorder(CDC* dc, RECT* rect)
         return kOk;
     return CSkinButton::OnDrawBorder(dc, rect);
 }
+
+}  // namespace ZELL::Skin

@@ -4,6 +4,8 @@
 #include "Common/Controls/SkinButton.h"
 #include "Common/Controls/Support/ThemeHelper.h"
 
+namespace ZELL::Skin {
+
 class CThemedButton : public CSkinButton {
 public:
     // Theme parts and states of a push button.
@@ -27,3 +29,5 @@ protected:
     CThemeHelper* m_theme = nullptr;
     BOOL m_themedFlat = FALSE;
 };
+
+}  // namespace ZELL::Skin

@@ -1,5 +1,7 @@
 #include "Common/Controls/ZellButton.h"
 
+namespace ZELL::Skin {
+
 CZellButton::CZellButton()
 {
     SetThemeHelper(&ModuleThemeHelper());
@@ -61,3 +63,5 @@ void CZellButton::PlaceIcon(BYTE alignment, BOOL repaint)
         m_leftOffset = 8;
     SetIconAlign(alignment, repaint);
 }
+
+}  // namespace ZELL::Skin

@@ -3,6 +3,8 @@
 // icon placement, and a listener for hovering.
 #include "Common/Controls/ThemedButton.h"
 
+namespace ZELL::Skin {
+
 class CZellButton;
 
 // Told when the pointer enters or leaves a button.
@@ -43,3 +45,5 @@ public:
 protected:
     IZellButtonHoverListener* m_hoverListener = nullptr;
 };
+
+}  // namespace ZELL::Skin

@@ -1,6 +1,8 @@
 // The program button's operations on the items of its drop-down menu.
 #include "Common/Controls/ZellButton.h"
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr UINT kNoMenu = 1;
@@ -46,3 +48,5 @@ UINT CZellButton::SetMenuItemText(UINT item, LPCWSTR text, UINT flags)
     CZellMenu* drop = DropDownMenu();
     return drop == nullptr ? kNoMenu : drop->SetMenuText(item, text, flags);
 }
+
+}  // namespace ZELL::Skin

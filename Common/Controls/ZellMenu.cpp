@@ -10,6 +10,8 @@
 #include <cwctype>
 #include <unordered_map>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr UINT kAppend = static_cast<UINT>(-1);
@@ -433,3 +435,5 @@ BOOL CZellMenu::DestroyMenu()
     m_popups.clear();
     return CMenu::DestroyMenu();
 }
+
+}  // namespace ZELL::Skin

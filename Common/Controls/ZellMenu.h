@@ -16,6 +16,8 @@
 
 class CBitmap;
 
+namespace ZELL::Skin {
+
 class CZellMenu : public CMenu {
 public:
     CZellMenu();
@@ -219,3 +221,5 @@ private:
     static COLORREF s_text;
     static int s_fontGeneration;
 };
+
+}  // namespace ZELL::Skin

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace ZELL::Skin {
+
 struct CZellMenuData {
     std::wstring text;
     UINT flags = 0;
@@ -23,3 +25,5 @@ struct CZellMenuData {
     bool IsSeparator() const { return (flags & MF_SEPARATOR) != 0; }
     bool IsPopup() const { return (flags & MF_POPUP) != 0; }
 };
+
+}  // namespace ZELL::Skin

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 namespace {
 
 // One image per command that was given one, so that every menu showing the
@@ -185,3 +187,5 @@ CZellMenu::ImageRef CZellMenu::ImageOf(const CZellMenuData& data, bool checked, 
         return {m_checkMarks->images.GetSafeHandle(), selected ? 1 : 0};
     return {};
 }
+
+}  // namespace ZELL::Skin

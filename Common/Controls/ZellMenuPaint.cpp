@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 int CZellMenu::s_drawMode = 0;
 int CZellMenu::s_imageWidth = 16;
 int CZellMenu::s_imageHeight = 15;
@@ -318,3 +320,5 @@ void CZellMenu::DrawFlat(const DRAWITEMSTRUCT& item, const CZellMenuData& data)
         colour = state.selected ? ::GetSysColor(COLOR_GRAYTEXT) : Lighten(::GetSysColor(COLOR_GRAYTEXT), 0.4);
     DrawLabel(dc, data, textArea, colour);
 }
+
+}  // namespace ZELL::Skin

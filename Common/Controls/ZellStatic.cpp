@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cwchar>
 
+namespace ZELL::Skin {
+
 LOGFONTW CZellStatic::s_globalFont{};
 BOOL CZellStatic::s_globalFontGiven = FALSE;
 
@@ -368,3 +370,5 @@ void CZellStatic::OnSysColorChange()
     m_systemBrush.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
     Redraw();
 }
+
+}  // namespace ZELL::Skin

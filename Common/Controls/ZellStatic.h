@@ -9,6 +9,8 @@
 #include "Platform/Framework/Drawing/Brush.h"
 #include "Platform/Framework/Drawing/Font.h"
 
+namespace ZELL::Skin {
+
 class CZellStatic : public CStatic {
 public:
     enum LinkMode { kNoLink = 0, kUrlLink, kMailLink };
@@ -119,3 +121,5 @@ private:
     static LOGFONTW s_globalFont;
     static BOOL s_globalFontGiven;
 };
+
+}  // namespace ZELL::Skin

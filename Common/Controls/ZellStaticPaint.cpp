@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr DWORD kPathEllipsis = 0x8000;
@@ -142,3 +144,5 @@ void CZellStatic::PaintContent(CDC* dc, const CRect& client)
     }
     dc->RestoreDC(saved);
 }
+
+}  // namespace ZELL::Skin

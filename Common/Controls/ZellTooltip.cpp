@@ -3,6 +3,8 @@
 #include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/Resource.h"
 
+namespace ZELL::Skin {
+
 namespace {
 
 COLORREF g_colors[4] = {RGB(0xFF, 0xFF, 0xFF), 0xF6F2F2, 0xE0D4D4, 0};
@@ -32,7 +34,7 @@ void CZellTooltip::SetGlobalColors(COLORREF begin, COLORREF middle, COLORREF end
 {
     const COLORREF values[4] = {begin, middle, end, text};
     for (int i = 0; i < 4; ++i) {
-        if (values[i] != KEEP_COLOR)
+        if (values[i] != kKeepColor)
             g_colors[i] = values[i];
     }
 }
@@ -124,3 +126,5 @@ void CZellTooltip::ShowHelpTip(POINT screen, const std::wstring& text, HICON ico
     m_tooltip->ShowHelpTip(screen, L"<font color=" + CSuperTooltip::ColorText(m_text) + L">" + text + L"</font>",
                            icon);
 }
+
+}  // namespace ZELL::Skin

@@ -8,10 +8,12 @@
 #include <memory>
 #include <string>
 
+namespace ZELL::Skin {
+
 class CZellTooltip {
 public:
     // Leaves a colour of SetGlobalColors as it is.
-    static constexpr COLORREF KEEP_COLOR = 0xFF000000;
+    static constexpr COLORREF kKeepColor = 0xFF000000;
 
     CZellTooltip();
     virtual ~CZellTooltip();
@@ -44,3 +46,5 @@ private:
     COLORREF m_end = 0;
     COLORREF m_text = 0;
 };
+
+}  // namespace ZELL::Skin

@@ -2,6 +2,8 @@
 // The address of one cell of a grid; (-1, -1) addresses none.
 #include "Platform/Base/Types.h"
 
+namespace ZELL::Grid {
+
 class CCellID {
 public:
     int row = -1;
@@ -13,3 +15,5 @@ public:
     bool IsValid() const { return row >= 0 && col >= 0; }
     bool operator==(const CCellID&) const = default;
 };
+
+}  // namespace ZELL::Grid

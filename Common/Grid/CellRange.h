@@ -2,6 +2,8 @@
 // A rectangular block of cells, both corners included.
 #include "Common/Grid/CellID.h"
 
+namespace ZELL::Grid {
+
 class CCellRange {
 public:
     int minRow = -1;
@@ -25,3 +27,5 @@ public:
     CCellRange Intersect(const CCellRange& other) const;
     bool operator==(const CCellRange&) const = default;
 };
+
+}  // namespace ZELL::Grid

@@ -2,6 +2,8 @@
 
 #include "Common/Grid/InPlaceList.h"
 
+namespace ZELL::Grid {
+
 BEGIN_MESSAGE_MAP(CComboEdit, CEdit)
     ON_WM_KILLFOCUS()
     ON_WM_KEYDOWN()
@@ -64,3 +66,5 @@ void CComboEdit::OnKeyUp(UINT key, UINT repeat, UINT flags)
     }
     CEdit::OnKeyUp(key, repeat, flags);
 }
+
+}  // namespace ZELL::Grid

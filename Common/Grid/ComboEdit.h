@@ -3,6 +3,8 @@
 // the dialog manager sees them, and losing the focus ends the edit.
 #include "Platform/Framework/Controls/Edit.h"
 
+namespace ZELL::Grid {
+
 class CComboEdit : public CEdit {
 public:
     static constexpr int kEditFieldId = 1001;
@@ -15,3 +17,5 @@ protected:
     void OnKeyDown(UINT key, UINT repeat, UINT flags);
     void OnKeyUp(UINT key, UINT repeat, UINT flags);
 };
+
+}  // namespace ZELL::Grid

@@ -1,5 +1,7 @@
 #include "Common/Grid/DragDropGrid.h"
 
+namespace ZELL::Grid {
+
 IMPLEMENT_DYNCREATE(CDragDropGrid, CZellGrid)
 
 bool CDragDropGrid::AcceptsDropAt(CPoint point) const
@@ -21,3 +23,5 @@ DROPEFFECT CDragDropGrid::OnDragOver(COleDataObject* data, DWORD keyState, CPoin
     OnDragLeave();
     return DROPEFFECT_NONE;
 }
+
+}  // namespace ZELL::Grid

@@ -3,6 +3,8 @@
 // everything else about dragging is the grid's own.
 #include "Common/Grid/ZellGrid.h"
 
+namespace ZELL::Grid {
+
 class CDragDropGrid : public CZellGrid {
     DECLARE_DYNCREATE(CDragDropGrid)
 public:
@@ -20,3 +22,5 @@ private:
 
     int m_dropColumn = -1;
 };
+
+}  // namespace ZELL::Grid

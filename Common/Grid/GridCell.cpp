@@ -3,6 +3,8 @@
 #include "Common/Grid/InPlaceEdit.h"
 #include "Common/Grid/ZellGrid.h"
 
+namespace ZELL::Grid {
+
 IMPLEMENT_DYNCREATE(CGridCell, CGridCellBase)
 
 CGridCell::CGridCell()
@@ -126,3 +128,5 @@ void CGridCell::OnEndEdit()
     m_editing = FALSE;
     m_editWindow = nullptr;
 }
+
+}  // namespace ZELL::Grid

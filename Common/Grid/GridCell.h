@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace ZELL::Grid {
+
 class CGridCell : public CGridCellBase {
     DECLARE_DYNCREATE(CGridCell)
 public:
@@ -75,3 +77,5 @@ private:
     // This cell's own font object, made again when its font changes.
     mutable std::unique_ptr<CFont> m_fontObject;
 };
+
+}  // namespace ZELL::Grid

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace ZELL::Grid {
+
 IMPLEMENT_DYNAMIC(CGridCellBase, CObject)
 
 namespace {
@@ -355,3 +357,5 @@ BOOL CGridCellBase::PrintCell(CDC* dc, int row, int col, CRect rect)
     dc->DrawText(GetText(), -1, rect, GetFormat() | DT_NOPREFIX);
     return TRUE;
 }
+
+}  // namespace ZELL::Grid

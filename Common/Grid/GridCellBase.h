@@ -10,6 +10,9 @@
 class CDC;
 class CFont;
 class CWnd;
+
+namespace ZELL::Grid {
+
 class CZellGrid;
 class CGridDefaultCell;
 
@@ -100,3 +103,5 @@ private:
 
 // The raised border of a fixed cell, then the rectangle inside it.
 void DrawRaisedCellBorder(CDC* dc, CRect& rect, COLORREF light, COLORREF dark);
+
+}  // namespace ZELL::Grid

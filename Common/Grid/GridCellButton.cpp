@@ -4,6 +4,8 @@
 #include "Common/Grid/ZellGrid.h"
 #include "Platform/Framework/Drawing/DC.h"
 
+namespace ZELL::Grid {
+
 IMPLEMENT_DYNCREATE(CGridCellButton, CGridCell)
 
 namespace {
@@ -112,3 +114,5 @@ void CGridCellButton::RedrawButton()
     m_grid->InvalidateRect(m_buttonRect, FALSE);
     m_grid->UpdateWindow();
 }
+
+}  // namespace ZELL::Grid

@@ -4,6 +4,8 @@
 // with SetNotifyWindow; the text part edits as any text cell does.
 #include "Common/Grid/GridCell.h"
 
+namespace ZELL::Grid {
+
 class CGridCellButton : public CGridCell {
     DECLARE_DYNCREATE(CGridCellButton)
 public:
@@ -50,3 +52,5 @@ private:
     int m_row = -1;
     int m_col = -1;
 };
+
+}  // namespace ZELL::Grid

@@ -2,6 +2,8 @@
 
 #include "Common/Grid/ZellGrid.h"
 
+namespace ZELL::Grid {
+
 IMPLEMENT_DYNCREATE(CGridCellCaption, CGridCell)
 
 CRect CGridCellCaption::SpanOf(int col, CRect rect) const
@@ -25,3 +27,5 @@ BOOL CGridCellCaption::PrintCell(CDC* dc, int row, int col, CRect rect)
 {
     return CGridCell::Draw(dc, row, col, SpanOf(col, rect), TRUE);
 }
+
+}  // namespace ZELL::Grid

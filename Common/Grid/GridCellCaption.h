@@ -4,6 +4,8 @@
 // row of caption cells shows one line.
 #include "Common/Grid/GridCell.h"
 
+namespace ZELL::Grid {
+
 class CGridCellCaption : public CGridCell {
     DECLARE_DYNCREATE(CGridCellCaption)
 public:
@@ -16,3 +18,5 @@ public:
 private:
     CRect SpanOf(int col, CRect rect) const;
 };
+
+}  // namespace ZELL::Grid

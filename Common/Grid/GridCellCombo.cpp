@@ -7,6 +7,10 @@
 
 #include <algorithm>
 
+using namespace ZELL::Skin;
+
+namespace ZELL::Grid {
+
 IMPLEMENT_DYNCREATE(CGridCellCombo, CGridCell)
 
 void CGridCellCombo::SetOptionTexts(const std::vector<CString>& texts, BOOL showButton)
@@ -95,3 +99,5 @@ void CGridCellCombo::OnClick(CPoint)
     if (m_grid->GetCellAt(focus.row, focus.col) == this)
         m_grid->OnEditCell(focus.row, focus.col, CPoint(-1, -1), VK_LBUTTON);
 }
+
+}  // namespace ZELL::Grid

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace ZELL::Grid {
+
 class CGridCellCombo : public CGridCell {
     DECLARE_DYNCREATE(CGridCellCombo)
 public:
@@ -30,3 +32,5 @@ private:
     DWORD m_comboStyle = 0x0002;  // CBS_DROPDOWN: a list with an edit field
     BOOL m_showButton = TRUE;
 };
+
+}  // namespace ZELL::Grid

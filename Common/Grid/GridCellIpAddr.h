@@ -2,6 +2,8 @@
 // A cell holding an IPv4 address, edited in a "###.###.###.###" masked edit.
 #include "Common/Grid/GridCellMasked.h"
 
+namespace ZELL::Grid {
+
 class CGridCellIpAddr : public CGridCellMasked {
     DECLARE_DYNCREATE(CGridCellIpAddr)
 public:
@@ -15,3 +17,5 @@ protected:
 private:
     CString m_address = L"192.168.1.2";
 };
+
+}  // namespace ZELL::Grid

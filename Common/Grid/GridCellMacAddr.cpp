@@ -1,5 +1,7 @@
 #include "Common/Grid/GridCellMacAddr.h"
 
+namespace ZELL::Grid {
+
 IMPLEMENT_DYNCREATE(CGridCellMacAddr, CGridCell)
 
 void CGridCellMacAddr::SetMacText(LPCWSTR text)
@@ -20,3 +22,5 @@ void CGridCellMacAddr::OnEndEdit()
     // The grid has taken (or refused) the edited text by now.
     m_mac = m_text;
 }
+
+}  // namespace ZELL::Grid

@@ -4,6 +4,8 @@
 // a set value is lost to the other.
 #include "Common/Grid/GridCellMasked.h"
 
+namespace ZELL::Grid {
+
 class CGridCellMacAddr : public CGridCellMasked {
     DECLARE_DYNCREATE(CGridCellMacAddr)
 public:
@@ -18,3 +20,5 @@ protected:
 private:
     CString m_mac = L"00:00:00:00:00:00";
 };
+
+}  // namespace ZELL::Grid

@@ -3,6 +3,8 @@
 #include "Common/Grid/InPlaceMaskedEdit.h"
 #include "Common/Grid/ZellGrid.h"
 
+namespace ZELL::Grid {
+
 BOOL CGridCellMasked::Edit(int row, int col, CRect rect, CPoint, UINT id, UINT firstChar)
 {
     if (m_editing) {
@@ -22,3 +24,5 @@ void CGridCellMasked::EndEdit()
     if (auto* editor = dynamic_cast<CInPlaceMaskedEdit*>(m_editWindow))
         editor->EndEdit();
 }
+
+}  // namespace ZELL::Grid

@@ -4,6 +4,8 @@
 #include "Common/Grid/GridCell.h"
 #include "Common/Grid/MaskedEdit.h"
 
+namespace ZELL::Grid {
+
 class CGridCellMasked : public CGridCell {
 public:
     BOOL Edit(int row, int col, CRect rect, CPoint point, UINT id, UINT firstChar) override;
@@ -12,3 +14,5 @@ public:
 protected:
     virtual const MaskFormat& Format() const = 0;
 };
+
+}  // namespace ZELL::Grid

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cwchar>
 
+namespace ZELL::Grid {
+
 namespace {
 
 constexpr LPCWSTR kInvalidText = L"Invalid DateTime";
@@ -141,3 +143,5 @@ CString FormatGridDateTime(const GridDateTime& dateTime, LPCWSTR format)
     std::wcsftime(buffer, 256, format, &broken);
     return CString(buffer);
 }
+
+}  // namespace ZELL::Grid

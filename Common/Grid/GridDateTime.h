@@ -6,6 +6,8 @@
 #include "Platform/Base/CString.h"
 #include "Platform/Base/SystemTime.h"
 
+namespace ZELL::Grid {
+
 struct GridDateTime {
     enum Status { kValid = 0, kInvalid = 1, kNull = 2 };
 
@@ -23,3 +25,5 @@ GridDateTime CurrentGridDateTime();
 // strftime-style formatting of the local time; the empty text for a null
 // value, "Invalid DateTime" for an invalid one or a null format.
 CString FormatGridDateTime(const GridDateTime& dateTime, LPCWSTR format);
+
+}  // namespace ZELL::Grid

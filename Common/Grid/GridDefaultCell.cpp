@@ -3,6 +3,8 @@
 #include "Platform/Framework/Drawing/DC.h"
 #include "Platform/Ui/WinUser.h"
 
+namespace ZELL::Grid {
+
 IMPLEMENT_DYNCREATE(CGridDefaultCell, CGridCell)
 
 CGridDefaultCell::CGridDefaultCell()
@@ -51,3 +53,5 @@ void CGridDefaultCell::Measure()
     m_width = sample.cx;
     m_height = sample.cy * 3 / 2;
 }
+
+}  // namespace ZELL::Grid

@@ -4,6 +4,8 @@
 // ignores state and user value.
 #include "Common/Grid/GridCell.h"
 
+namespace ZELL::Grid {
+
 class CGridDefaultCell : public CGridCell {
     DECLARE_DYNCREATE(CGridDefaultCell)
 public:
@@ -31,3 +33,5 @@ private:
     LOGFONTW m_logFont{};
     mutable CFont m_fontObject;
 };
+
+}  // namespace ZELL::Grid

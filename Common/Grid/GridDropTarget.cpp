@@ -2,6 +2,8 @@
 
 #include "Common/Grid/ZellGrid.h"
 
+namespace ZELL::Grid {
+
 BOOL CGridDropTarget::Register(CZellGrid* grid)
 {
     if (m_registered || grid == nullptr || !grid->IsKindOf(RUNTIME_CLASS(CZellGrid)))
@@ -49,3 +51,5 @@ DROPEFFECT CGridDropTarget::OnDragScroll(CWnd* wnd, DWORD keyState, CPoint)
         return DROPEFFECT_NONE;
     return (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
 }
+
+}  // namespace ZELL::Grid

@@ -3,6 +3,8 @@
 // own drag operations, and only for the grid's own window.
 #include "Platform/Framework/DragDrop/OleDropTarget.h"
 
+namespace ZELL::Grid {
+
 class CZellGrid;
 
 class CGridDropTarget : public COleDropTarget {
@@ -27,3 +29,5 @@ private:
     CZellGrid* m_grid = nullptr;
     BOOL m_registered = FALSE;
 };
+
+}  // namespace ZELL::Grid

@@ -2,6 +2,8 @@
 
 #include "Platform/Ui/WinUser.h"
 
+namespace ZELL::Grid {
+
 HWND NotifyEditEnded(HWND editor, int row, int col, const CString& text, UINT endKey)
 {
     NMGRIDDISPINFO info;
@@ -31,3 +33,5 @@ void FinishInPlaceEdit(HWND editor, int row, int col, const CString& text, UINT 
         ::SendMessageW(editor, WM_CLOSE, 0, 0);
     ending = false;
 }
+
+}  // namespace ZELL::Grid

@@ -6,6 +6,8 @@
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Gdi/GdiTypes.h"
 
+namespace ZELL::Grid {
+
 // Cell state bits.
 constexpr UINT GRIDSTATE_FOCUSED = 0x01;
 constexpr UINT GRIDSTATE_SELECTED = 0x02;
@@ -97,3 +99,5 @@ HWND NotifyEditEnded(HWND editor, int row, int col, const CString& text, UINT en
 // Reports the end of an in-place edit as above and closes the editor; one
 // end at a time, as closing the window takes the focus away once more.
 void FinishInPlaceEdit(HWND editor, int row, int col, const CString& text, UINT endKey);
+
+}  // namespace ZELL::Grid

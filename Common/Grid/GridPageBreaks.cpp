@@ -1,5 +1,7 @@
 #include "Common/Grid/GridPageBreaks.h"
 
+namespace ZELL::Grid {
+
 void CGridPageBreaks::Split(const std::vector<int>& sizes, int first, int usable)
 {
     m_starts.clear();
@@ -29,3 +31,5 @@ int CGridPageBreaks::EndOf(int page) const
         return m_starts.empty() && page == 0 ? m_first : m_end;
     return page + 1 < static_cast<int>(m_starts.size()) ? m_starts[page + 1] : m_end;
 }
+
+}  // namespace ZELL::Grid

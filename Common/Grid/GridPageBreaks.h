@@ -6,6 +6,8 @@
 // exactly one page and no page is blank.
 #include <vector>
 
+namespace ZELL::Grid {
+
 class CGridPageBreaks {
 public:
     // sizes: the size of every row; first: the first row to lay out.
@@ -22,3 +24,5 @@ private:
     int m_first = 0;
     int m_end = 0;
 };
+
+}  // namespace ZELL::Grid

@@ -1,5 +1,7 @@
 #include "Common/Grid/GridTextTable.h"
 
+namespace ZELL::Grid {
+
 CGridTextTable::Fields CGridTextTable::Split(const CString& line) const
 {
     Fields fields;
@@ -67,3 +69,5 @@ CString CGridTextTable::JoinFields(const Fields& fields, WCHAR separator)
     }
     return line;
 }
+
+}  // namespace ZELL::Grid

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace ZELL::Grid {
+
 class CGridTextTable {
 public:
     using Fields = std::vector<CString>;
@@ -42,3 +44,5 @@ private:
     WCHAR m_separator = L',';
     std::vector<Fields> m_rows;
 };
+
+}  // namespace ZELL::Grid

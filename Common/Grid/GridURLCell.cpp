@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 IMPLEMENT_DYNCREATE(CGridURLCell, CGridCell)
 
 namespace {
@@ -100,3 +102,5 @@ BOOL CGridURLCell::OnSetCursor()
     }
     return CGridCell::OnSetCursor();
 }
+
+}  // namespace ZELL::Grid

@@ -4,6 +4,8 @@
 // word opens it.
 #include "Common/Grid/GridCell.h"
 
+namespace ZELL::Grid {
+
 class CGridURLCell : public CGridCell {
     DECLARE_DYNCREATE(CGridURLCell)
 public:
@@ -35,3 +37,5 @@ private:
     BOOL m_autoLaunch = TRUE;
     CRect m_lastRect;
 };
+
+}  // namespace ZELL::Grid

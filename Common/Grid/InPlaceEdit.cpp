@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 namespace {
 
 constexpr UINT kImeChar = 0x0286;
@@ -161,3 +163,5 @@ void CInPlaceEdit::PostNcDestroy()
 {
     delete this;
 }
+
+}  // namespace ZELL::Grid

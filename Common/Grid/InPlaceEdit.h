@@ -5,6 +5,8 @@
 #include "Common/Grid/GridNotify.h"
 #include "Platform/Framework/Controls/Edit.h"
 
+namespace ZELL::Grid {
+
 class CInPlaceEdit : public CEdit {
 public:
     // Creates the editor over the cell; null when the window cannot be made.
@@ -37,3 +39,5 @@ private:
     UINT m_endKey = 0;
     BOOL m_arrowsEndEditing = FALSE;
 };
+
+}  // namespace ZELL::Grid

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 namespace {
 
 constexpr UINT kSetHorizontalExtent = 0x015E;  // CB_SETHORIZONTALEXTENT
@@ -235,3 +237,5 @@ void CInPlaceList::PostNcDestroy()
 {
     delete this;
 }
+
+}  // namespace ZELL::Grid

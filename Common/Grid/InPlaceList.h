@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace ZELL::Grid {
+
 class CInPlaceList : public CComboBox {
 public:
     static constexpr int kListLines = 4;
@@ -53,3 +55,5 @@ private:
     BOOL m_ended = FALSE;
     CComboEdit m_edit;
 };
+
+}  // namespace ZELL::Grid

@@ -1,5 +1,7 @@
 #include "Common/Grid/InPlaceMaskedEdit.h"
 
+namespace ZELL::Grid {
+
 namespace {
 
 bool IsPagingOrArrow(UINT key)
@@ -99,3 +101,5 @@ void CInPlaceMaskedEdit::PostNcDestroy()
 {
     delete this;
 }
+
+}  // namespace ZELL::Grid

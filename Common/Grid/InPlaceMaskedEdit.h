@@ -5,6 +5,8 @@
 #include "Common/Grid/GridNotify.h"
 #include "Common/Grid/MaskedEdit.h"
 
+namespace ZELL::Grid {
+
 class CInPlaceMaskedEdit : public CMaskedEdit {
 public:
     // Creates the editor over the cell; null when the window cannot be made.
@@ -35,3 +37,5 @@ private:
     UINT m_endKey = 0;
     BOOL m_arrowsEndEditing = FALSE;
 };
+
+}  // namespace ZELL::Grid

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 BEGIN_MESSAGE_MAP(CMaskedEdit, CEdit)
     ON_WM_CHAR()
     ON_WM_KEYDOWN()
@@ -123,3 +125,5 @@ void CMaskedEdit::ClearSelection()
     const int length = m_input.GetText().GetLength();
     SetSel(std::min(start, length), std::min(end, length));
 }
+
+}  // namespace ZELL::Grid

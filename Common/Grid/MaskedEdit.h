@@ -6,6 +6,8 @@
 #include "Common/Grid/MaskedInput.h"
 #include "Platform/Framework/Controls/Edit.h"
 
+namespace ZELL::Grid {
+
 // A mask, the characters its "#" places take, and whether the address rules apply.
 struct MaskFormat {
     LPCWSTR mask;
@@ -47,3 +49,5 @@ private:
     bool m_addressRules = false;
     bool m_controlDown = false;
 };
+
+}  // namespace ZELL::Grid

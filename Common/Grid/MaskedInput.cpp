@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwctype>
 
+namespace ZELL::Grid {
+
 namespace {
 
 constexpr int kMinMask = 2;
@@ -226,3 +228,5 @@ void CMaskedInput::Paste(const CString& text)
     for (int i = 0; i < text.GetLength() && m_selStart < m_mask.GetLength(); ++i)
         Type(text[i] == L'\b' ? L'0' : text[i]);
 }
+
+}  // namespace ZELL::Grid

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace ZELL::Grid {
+
 class CMaskedInput {
 public:
     CMaskedInput(LPCWSTR mask, LPCWSTR allowed, bool addressRules);
@@ -49,3 +51,5 @@ private:
     int m_selStart = 0;
     int m_selEnd = 0;
 };
+
+}  // namespace ZELL::Grid

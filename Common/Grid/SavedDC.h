@@ -2,6 +2,8 @@
 // Puts a device context back as it was on every way out of a drawing.
 #include "Platform/Framework/Drawing/DC.h"
 
+namespace ZELL::Grid {
+
 class CSavedDC {
 public:
     explicit CSavedDC(CDC* dc) : m_dc(dc), m_saved(dc->SaveDC()) {}
@@ -13,3 +15,5 @@ private:
     CDC* m_dc;
     int m_saved;
 };
+
+}  // namespace ZELL::Grid

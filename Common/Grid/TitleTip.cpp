@@ -6,6 +6,8 @@
 #include "Platform/Framework/Exceptions/ResourceException.h"
 #include "Platform/Framework/App/WinApp.h"
 
+namespace ZELL::Grid {
+
 BEGIN_MESSAGE_MAP(CTitleTip, CWnd)
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONDOWN()
@@ -209,3 +211,5 @@ BOOL CTitleTip::PreTranslateMessage(MSG* msg)
     }
     return CWnd::PreTranslateMessage(msg);
 }
+
+}  // namespace ZELL::Grid

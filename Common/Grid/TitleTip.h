@@ -4,6 +4,8 @@
 // key or button is pressed, and hands that input on to the window beneath.
 #include "Platform/Framework/Windows/Wnd.h"
 
+namespace ZELL::Grid {
+
 class CTitleTip : public CWnd {
 public:
     static constexpr LPCWSTR kClassName = L"ZTitleTip";
@@ -43,3 +45,5 @@ private:
     UINT m_doubleClickTime = ::GetDoubleClickTime();
     BOOL m_created = FALSE;
 };
+
+}  // namespace ZELL::Grid

@@ -8,6 +8,8 @@
 #include "Platform/Framework/Core/StandardCommands.h"
 #include "Platform/Framework/App/WinApp.h"
 
+namespace ZELL::Grid {
+
 namespace {
 
 // The highlight colours every grid of the module starts with.
@@ -387,3 +389,5 @@ LRESULT CZellGrid::OnGetFontMessage(WPARAM, LPARAM)
     CFont* font = m_defaultNormal.GetFontObject();
     return reinterpret_cast<LRESULT>(font != nullptr ? font->GetSafeHandle() : nullptr);
 }
+
+}  // namespace ZELL::Grid

@@ -25,6 +25,9 @@ class CPrintInfo;
 class COleDataSource;
 class COleDataObject;
 class COleDropSource;
+
+namespace ZELL::Grid {
+
 class CTitleTip;
 class CGridDropTarget;
 class CGridTextTable;
@@ -572,3 +575,5 @@ private:
     CGridPageBreaks m_printRows;
     CGridPageBreaks m_printColumns;
 };
+
+}  // namespace ZELL::Grid

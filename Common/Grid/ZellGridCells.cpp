@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 BOOL CZellGrid::IsValid(const CCellRange& range) const
 {
     return range.IsValid() && range.maxRow < m_rowCount && range.maxCol < m_colCount;
@@ -824,3 +826,5 @@ CCellID CZellGrid::FindNextCell(CCellID from, UINT flags) const
     }
     return {};
 }
+
+}  // namespace ZELL::Grid

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cwctype>
 
+namespace ZELL::Grid {
+
 namespace {
 
 HGLOBAL TextBlock(const CString& text)
@@ -360,3 +362,5 @@ std::unique_ptr<CImageList> CZellGrid::CreateDragImage(CPoint* size)
         *size = CPoint(rect.Width(), rect.Height());
     return images;
 }
+
+}  // namespace ZELL::Grid

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 int CZellGrid::ExtentOf(int row, int col, CDC* dc, bool width) const
 {
     CGridCellBase* cell = GetCellAt(row, col);
@@ -197,3 +199,5 @@ void CZellGrid::FillClientWithDefaultCells()
     SetFixedColumnTotal(1);
     ExpandToFit(TRUE);
 }
+
+}  // namespace ZELL::Grid

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 namespace {
 
 bool KeyDown(int key)
@@ -353,3 +355,5 @@ BOOL CZellGrid::OnCommand(WPARAM wParam, LPARAM lParam)
         return CWnd::OnCommand(wParam, lParam);
     }
 }
+
+}  // namespace ZELL::Grid

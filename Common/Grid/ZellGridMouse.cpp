@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 namespace {
 
 // The point in the coordinates of the rectangle's corner.
@@ -470,3 +472,5 @@ void CZellGrid::ShowTitleTip(const CCellID& cell)
                      m_titleTipText == CLR_DEFAULT ? target->GetTextColour() : m_titleTipText,
                      m_titleTipBack == CLR_DEFAULT ? target->GetBackColour() : m_titleTipBack);
 }
+
+}  // namespace ZELL::Grid

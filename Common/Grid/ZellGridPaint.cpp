@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 // Every window here paints into its top-level window's back buffer, which
 // reaches the screen only when painting is done: drawing never flickers, and
 // a second buffer of the grid's own would cost a copy of the whole client
@@ -197,3 +199,5 @@ BOOL CZellGrid::RedrawColumn(int col)
         ReleaseDC(dc);
     return result;
 }
+
+}  // namespace ZELL::Grid

@@ -17,6 +17,8 @@
 #include <climits>
 #include <iterator>
 
+namespace ZELL::Grid {
+
 namespace {
 
 // The string resource that holds the application's title.
@@ -364,3 +366,5 @@ void CZellGrid::PrintFooter(CDC* dc, CPrintInfo* info)
     dc->DrawText(page, text, DT_LEFT | kHeadingFormat);
     dc->DrawText(FormatGridDateTime(CurrentGridDateTime(), L"%c"), text, DT_RIGHT | kHeadingFormat);
 }
+
+}  // namespace ZELL::Grid

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 namespace {
 
 constexpr int kHorzBit = 1;
@@ -267,3 +269,5 @@ void CZellGrid::EnsureVisible(int row, int col)
     if (focus != nullptr && ::IsWindow(focus))
         ::SetFocus(focus);
 }
+
+}  // namespace ZELL::Grid

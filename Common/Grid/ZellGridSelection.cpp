@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Grid {
+
 void CZellGrid::SetSelectedState(int row, int col, bool selected)
 {
     const UINT state = GetCellState(row, col);
@@ -200,3 +202,5 @@ void CZellGrid::OnEditSelectAll()
     SelectAllCells();
     SendMessageToParent(m_focusCell.row, m_focusCell.col, GRIDN_SELCHANGED);
 }
+
+}  // namespace ZELL::Grid

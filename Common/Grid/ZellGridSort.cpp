@@ -12,6 +12,8 @@
 #include <string>
 #include <utility>
 
+namespace ZELL::Grid {
+
 namespace {
 
 LPCWSTR TextOf(const CGridCellBase* cell) { return cell != nullptr ? cell->GetText() : L""; }
@@ -141,3 +143,5 @@ BOOL CZellGrid::Sort(int col, BOOL ascending, LPARAM userValue)
 {
     return SortItems(m_compare != nullptr ? m_compare : &CZellGrid::CompareText, col, ascending, userValue);
 }
+
+}  // namespace ZELL::Grid

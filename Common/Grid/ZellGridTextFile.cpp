@@ -8,6 +8,8 @@
 #include "Platform/Framework/Files/StdioFile.h"
 #include "Platform/Framework/App/WinApp.h"
 
+namespace ZELL::Grid {
+
 namespace {
 
 constexpr LPCWSTR kLoadFailed = L"Unable to load grid data";
@@ -109,3 +111,5 @@ BOOL CZellGrid::SaveToFile(LPCWSTR path, WCHAR separator)
     }
     return TRUE;
 }
+
+}  // namespace ZELL::Grid

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <numeric>
 
+namespace ZELL::Grid {
+
 int CZellGrid::GetFixedRowHeight() const
 {
     return std::accumulate(m_rowHeights.begin(), m_rowHeights.begin() + std::min<std::size_t>(m_fixedRows, m_rowHeights.size()), 0);
@@ -256,3 +258,5 @@ BOOL CZellGrid::InvalidateCellRect(const CCellRange& range)
     InvalidateRect(rect, TRUE);
     return TRUE;
 }
+
+}  // namespace ZELL::Grid

@@ -15,6 +15,9 @@
 
 #include <algorithm>
 
+using namespace ZELL::Skin;
+using namespace ZELL::Grid;
+
 namespace Tessel {
 
 namespace {

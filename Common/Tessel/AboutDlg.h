@@ -70,8 +70,8 @@ private:
     void FillCaptionAndLabels();
     void FillModuleList();
     void FillSystemList();
-    void MakeStaticList(CZellGrid& grid, int rows, int columns, int fixedRows);
-    CZellStatic& Label(int id);
+    void MakeStaticList(ZELL::Grid::CZellGrid& grid, int rows, int columns, int fixedRows);
+    ZELL::Skin::CZellStatic& Label(int id);
     bool SetDefinedText(LPCWSTR key, int id);
     void HideControl(int id);
 
@@ -89,15 +89,15 @@ private:
     int m_supportMailId = 1077;
     int m_supportMailLabelId = 1080;
     CStatic m_logo;
-    CIconStatic m_programIcon;
-    CZellStatic m_title;
-    CZellStatic m_versionLine;
+    ZELL::Skin::CIconStatic m_programIcon;
+    ZELL::Skin::CZellStatic m_title;
+    ZELL::Skin::CZellStatic m_versionLine;
     CThemedGroupBox m_addressBox;
-    std::array<CZellStatic, 18> m_labels;
-    CGradientStatic m_filesHeader;
-    CGradientStatic m_systemHeader;
-    CZellGrid m_fileList;
-    CZellGrid m_systemList;
+    std::array<ZELL::Skin::CZellStatic, 18> m_labels;
+    ZELL::Skin::CGradientStatic m_filesHeader;
+    ZELL::Skin::CGradientStatic m_systemHeader;
+    ZELL::Grid::CZellGrid m_fileList;
+    ZELL::Grid::CZellGrid m_systemList;
     CFont m_dialogFont;
     LOGFONTW m_dialogLogFont{};
 };

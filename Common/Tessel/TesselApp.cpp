@@ -8,6 +8,8 @@
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Shell/ComInit.h"
 
+using namespace ZELL::Grid;
+
 namespace {
 
 CTesselApp theApp;

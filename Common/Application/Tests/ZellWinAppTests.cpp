@@ -20,6 +20,8 @@
 #include <thread>
 
 using namespace AppTest;
+using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 
 namespace {
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace ZELL::Skin {
+
 namespace {
 
 WORD ColorCountOf(WORD bitCount)
@@ -201,3 +203,5 @@ BOOL CDibBitmap::WriteBMP(LPCWSTR fileName) const
     }
     return TRUE;
 }
+
+}  // namespace ZELL::Skin

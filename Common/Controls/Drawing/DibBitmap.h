@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace ZELL::Skin {
+
 class CDibBitmap {
 public:
     CDibBitmap() = default;
@@ -55,3 +57,5 @@ private:
     HGDIOBJ m_oldBitmap = nullptr;
     BYTE* m_sectionBits = nullptr;
 };
+
+}  // namespace ZELL::Skin

@@ -8,6 +8,8 @@
 #include <set>
 #include <utility>
 
+namespace ZELL::Skin {
+
 namespace {
 
 using CPixels = CPixelSection;
@@ -494,3 +496,5 @@ void CDrawManager::Gradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to
         ::DeleteObject(brush);
     }
 }
+
+}  // namespace ZELL::Skin

@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+namespace ZELL::Skin {
+
 class CDrawManager {
 public:
     // Image effect flags.
@@ -87,3 +89,5 @@ private:
     BOOL m_alpha = FALSE;
     std::minstd_rand m_random{1};
 };
+
+}  // namespace ZELL::Skin

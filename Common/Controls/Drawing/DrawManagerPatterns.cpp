@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 namespace {
 
 BYTE Between(BYTE from, BYTE to, int step, int steps)
@@ -112,3 +114,5 @@ void CDrawManager::PatternFill(HDC dc, const RECT& rect, int type, COLORREF colo
     }
     m_work.Draw(dc, rect.left, rect.top);
 }
+
+}  // namespace ZELL::Skin

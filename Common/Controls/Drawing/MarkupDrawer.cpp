@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+namespace ZELL::Skin {
+
 namespace {
 
 // More fonts than a tooltip uses; past it the cache starts again.
@@ -411,14 +413,14 @@ void CMarkupDrawer::PaintText(HDC dc, const CMarkupBox& box, const CMarkupStyle&
 {
     SelectObject(dc, FontOf(style));
     SetTextColor(dc, style.textColor);
-    SetBkMode(dc, style.backMode == MARKUP_BKMODE_OPAQUE ? OPAQUE : TRANSPARENT);
+    SetBkMode(dc, style.backMode == kMarkupBkModeOpaque ? OPAQUE : TRANSPARENT);
     SetBkColor(dc, style.backColor);
     SetTextJustification(dc, box.justifyExtra, box.justifyBreaks);
     TextOutW(dc, rect.left, rect.top, box.text.c_str(), static_cast<int>(box.text.size()));
     SetTextJustification(dc, 0, 0);
     if (!style.overline)
         return;
-    const int thickness = style.fontWeight >= MARKUP_WEIGHT_BOLD ? 2 : 1;
+    const int thickness = style.fontWeight >= kMarkupWeightBold ? 2 : 1;
     const RECT line{rect.left, rect.top, rect.right + box.justifyExtra, rect.top + thickness};
     HBRUSH brush = CreateSolidBrush(style.textColor);
     FillRect(dc, &line, brush);
@@ -441,7 +443,7 @@ void CMarkupDrawer::DrawRule(HDC dc, const CMarkupStyle& style, const CMarkupRun
 
 void CMarkupDrawer::DrawFrame(HDC dc, const CMarkupStyle& style, const RECT& rect)
 {
-    if (style.backEffect != MARKUP_EFFECT_NONE) {
+    if (style.backEffect != kMarkupEffectNone) {
         m_drawManager.FillEffect(dc, rect, style.backEffect, style.backColor, style.backMiddleColor,
                                  style.backEndColor, 5, 0);
     } else if (style.backImage.size() > 5) {
@@ -643,9 +645,9 @@ bool CMarkupDrawer::OnLinkHover(POINT point)
 {
     const int hit = HitTestLink(point);
     if (hit < 0) {
-        if (m_hoveredLink != NO_LINK) {
-            m_hoveredLink = NO_LINK;
-            Notify(m_hoverCallback, static_cast<WPARAM>(static_cast<INT_PTR>(NO_LINK)), m_hoverCallback.value);
+        if (m_hoveredLink != kNoLink) {
+            m_hoveredLink = kNoLink;
+            Notify(m_hoverCallback, static_cast<WPARAM>(static_cast<INT_PTR>(kNoLink)), m_hoverCallback.value);
         }
         return false;
     }
@@ -756,3 +758,5 @@ void CMarkupDrawer::Notify(const Callback& callback, WPARAM wParam, LPARAM lPara
     if (callback.window && callback.message)
         SendMessageW(callback.window, callback.message, wParam, lParam);
 }
+
+}  // namespace ZELL::Skin

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace ZELL::Skin {
+
 // A shadow under images and tips: offsets, darkness (0..100) and blur.
 struct CShadowSettings {
     int offsetX = 4;
@@ -44,7 +46,7 @@ public:
         int number = -1;
         std::wstring text;
     };
-    static constexpr int NO_LINK = CMarkupParser::NO_HOVERED_LINK;
+    static constexpr int kNoLink = CMarkupParser::kNoHoveredLink;
 
     CMarkupDrawer();
     virtual ~CMarkupDrawer();
@@ -141,14 +143,14 @@ private:
     std::wstring m_text;
     std::vector<CMarkupRun> m_runs;
     SIZE m_measured{};
-    int m_runsHovered = NO_LINK;
+    int m_runsHovered = kNoLink;
     std::map<std::size_t, std::unique_ptr<LoadedImage>> m_images;
     std::map<std::size_t, Animation> m_animations;
     std::map<std::wstring, HFONT> m_fonts;
     std::map<std::wstring, std::map<wchar_t, int>> m_advances;
     std::map<std::wstring, MarkupMetrics> m_fontMetrics;
     std::vector<HotArea> m_hotAreas;
-    int m_hoveredLink = NO_LINK;
+    int m_hoveredLink = kNoLink;
     Callback m_hoverCallback;
     Callback m_hyperlinkCallback;
     HCURSOR m_linkCursor = nullptr;
@@ -158,3 +160,5 @@ private:
     HMODULE m_resourceLibrary = nullptr;
     CShadowSettings m_shadow;
 };
+
+}  // namespace ZELL::Skin

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace ZELL::Skin {
+
 CPixelSection::CPixelSection(HDC compatible, int width, int height) : m_width(width), m_height(height)
 {
     if (width <= 0 || height <= 0)
@@ -41,3 +43,5 @@ DWORD CPixelSection::PixelOf(COLORREF color, DWORD alpha)
     return (alpha & 0xFF000000u) | (static_cast<DWORD>(GetRValue(color)) << 16) |
            (static_cast<DWORD>(GetGValue(color)) << 8) | GetBValue(color);
 }
+
+}  // namespace ZELL::Skin

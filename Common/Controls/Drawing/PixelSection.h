@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace ZELL::Skin {
+
 class CPixelSection {
 public:
     // Nothing is made for an empty size; Ok() tells.
@@ -32,3 +34,5 @@ private:
     DWORD* m_bits = nullptr;
     std::unique_ptr<CSelectedBitmap> m_selection;
 };
+
+}  // namespace ZELL::Skin

@@ -1,5 +1,7 @@
 #include "Common/Controls/Drawing/SelectedBitmap.h"
 
+namespace ZELL::Skin {
+
 CSelectedBitmap::CSelectedBitmap(HBITMAP bitmap, HDC compatible) : m_dc(::CreateCompatibleDC(compatible))
 {
     if (m_dc != nullptr)
@@ -13,3 +15,5 @@ CSelectedBitmap::~CSelectedBitmap()
     ::SelectObject(m_dc, m_old);
     ::DeleteDC(m_dc);
 }
+
+}  // namespace ZELL::Skin

@@ -3,6 +3,8 @@
 // object lives.
 #include "Platform/Gdi/Gdi.h"
 
+namespace ZELL::Skin {
+
 class CSelectedBitmap {
 public:
     // The context is compatible with `compatible` (null: the screen).
@@ -18,3 +20,5 @@ private:
     HDC m_dc = nullptr;
     HGDIOBJ m_old = nullptr;
 };
+
+}  // namespace ZELL::Skin

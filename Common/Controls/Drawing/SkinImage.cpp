@@ -5,6 +5,8 @@
 #include "Platform/Framework/App/WinApp.h"
 #include "Platform/Ui/WinUser.h"
 
+namespace ZELL::Skin {
+
 namespace SkinImage {
 
 namespace {
@@ -123,3 +125,5 @@ HBITMAP MakeMask(HBITMAP bitmap, COLORREF transparent)
 }
 
 }
+
+}  // namespace ZELL::Skin

@@ -3,6 +3,8 @@
 // gray copies of bitmaps and icons, and the monochrome mask of a bitmap.
 #include "Platform/Gdi/Gdi.h"
 
+namespace ZELL::Skin {
+
 namespace SkinImage {
 
 // Each channel c becomes c - c x 0.25.
@@ -31,3 +33,5 @@ HICON CopyIcon(HICON icon, COLORREF (*change)(COLORREF));
 HBITMAP MakeMask(HBITMAP bitmap, COLORREF transparent);
 
 }
+
+}  // namespace ZELL::Skin

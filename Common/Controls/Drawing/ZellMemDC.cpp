@@ -1,5 +1,7 @@
 #include "Common/Controls/Drawing/ZellMemDC.h"
 
+namespace ZELL::Skin {
+
 CZellMemDC::CZellMemDC(CDC* target, const RECT* rect, BOOL copyBackground) : m_target(target)
 {
     if (target == nullptr || target->GetSafeHdc() == nullptr)
@@ -62,3 +64,5 @@ CZellMemDC::~CZellMemDC()
     ::SelectObject(m_hDC, m_oldBrush);
     ::SelectObject(m_hDC, m_oldBitmap);
 }
+
+}  // namespace ZELL::Skin

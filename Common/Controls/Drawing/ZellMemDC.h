@@ -4,6 +4,8 @@
 // scope. A printer's context is drawn on directly, nothing buffered.
 #include "Platform/Framework/Drawing/DC.h"
 
+namespace ZELL::Skin {
+
 class CZellMemDC : public CDC {
 public:
     // A null rectangle covers the target's clip box. Without copyBackground
@@ -29,3 +31,5 @@ private:
     CRect m_rect;
     BOOL m_buffered = FALSE;
 };
+
+}  // namespace ZELL::Skin

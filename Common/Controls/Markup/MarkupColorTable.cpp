@@ -1,5 +1,7 @@
 #include "Common/Controls/Markup/MarkupColorTable.h"
 
+namespace ZELL::Skin {
+
 namespace {
 
 struct NamedColor {
@@ -98,3 +100,5 @@ std::optional<COLORREF> CMarkupColorTable::Find(const std::wstring& name) const
         return std::nullopt;
     return found->second;
 }
+
+}  // namespace ZELL::Skin

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace ZELL::Skin {
+
 class CMarkupColorTable {
 public:
     // Reads a system colour by its index (COLOR_WINDOW and the like). The
@@ -28,3 +30,5 @@ private:
 
     std::map<std::wstring, COLORREF> m_colors;
 };
+
+}  // namespace ZELL::Skin

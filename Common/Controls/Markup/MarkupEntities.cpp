@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace ZELL::Skin {
+
 namespace {
 
 // The single-byte entities name their characters by the Windows-1252 code
@@ -63,3 +65,5 @@ std::wstring CMarkupEntities::Replace(std::wstring text) const
         ReplaceAll(text, entity, replacement);
     return text;
 }
+
+}  // namespace ZELL::Skin

@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+namespace ZELL::Skin {
+
 class CMarkupEntities {
 public:
     CMarkupEntities();
@@ -16,3 +18,5 @@ public:
 private:
     std::map<std::wstring, std::wstring> m_entities;
 };
+
+}  // namespace ZELL::Skin

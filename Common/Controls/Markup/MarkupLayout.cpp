@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+namespace ZELL::Skin {
+
 namespace {
 
 constexpr std::wstring_view kBreakCharacters = L" -.,!:;)}]?";
@@ -138,7 +140,7 @@ struct Range {
 
 bool HasFrame(const CMarkupStyle& style)
 {
-    return style.backEffect != MARKUP_EFFECT_NONE || style.borderWidth > 0 || !style.backImage.empty();
+    return style.backEffect != kMarkupEffectNone || style.borderWidth > 0 || !style.backImage.empty();
 }
 
 bool IsTableStart(const CMarkupRun& run) { return run.kind == MarkupRunKind::TableStart; }
@@ -161,7 +163,7 @@ std::size_t MatchingTableEnd(const std::vector<CMarkupRun>& runs, std::size_t st
 int SpanOf(const CMarkupRun& run, const wchar_t* name)
 {
     const Extent span = ReadExtent(run, name, Extent{1, false});
-    return std::clamp(span.value, 1, CMarkupLayout::MAX_SPAN);
+    return std::clamp(span.value, 1, CMarkupLayout::kMaxSpan);
 }
 
 int BorderOutset(const CMarkupStyle& style)
@@ -457,7 +459,7 @@ private:
         int row = -1;
         int rowSpans = 0;
         std::size_t i = range.begin + 1;
-        while (i < range.end && row < CMarkupLayout::MAX_ROWS) {
+        while (i < range.end && row < CMarkupLayout::kMaxRows) {
             const CMarkupRun& run = m_runs[i];
             if (IsTableStart(run)) {
                 i = MatchingTableEnd(m_runs, i, range.end) + 1;
@@ -469,7 +471,7 @@ private:
                 taken.resize(static_cast<std::size_t>(row) + 1);
             } else if (run.kind == MarkupRunKind::CellStart && row >= 0) {
                 const std::size_t end = CellEnd(i, range.end);
-                rowSpans = std::min(rowSpans + SpanOf(run, L"colspan"), CMarkupLayout::MAX_COLUMNS);
+                rowSpans = std::min(rowSpans + SpanOf(run, L"colspan"), CMarkupLayout::kMaxColumns);
                 table.columns = std::max(table.columns, rowSpans);
                 AddCell(Range{i, end}, row, taken, table);
                 i = end;
@@ -522,7 +524,7 @@ private:
         cell.run = range.begin;
         cell.row = row;
         cell.column = column;
-        cell.columnSpan = std::min(SpanOf(run, L"colspan"), CMarkupLayout::MAX_COLUMNS - column);
+        cell.columnSpan = std::min(SpanOf(run, L"colspan"), CMarkupLayout::kMaxColumns - column);
         cell.rowSpan = SpanOf(run, L"rowspan");
         if (cell.columnSpan <= 0)
             return;
@@ -796,3 +798,5 @@ std::vector<CMarkupBox> CMarkupLayout::Arrange(int areaWidth) const
         Arranger(boxes).PlaceFlow(*m_flow, 0, 0, areaWidth);
     return boxes;
 }
+
+}  // namespace ZELL::Skin

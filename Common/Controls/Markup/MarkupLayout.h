@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace ZELL::Skin {
+
 enum class MarkupBoxKind {
     Text,
     Image,
@@ -38,9 +40,9 @@ public:
     // Counts of "br=n" and "t=n" are bounded by the parser; spans and the
     // size of a table are bounded here, so a table costs memory in
     // proportion to the text that writes it.
-    static constexpr int MAX_SPAN = 64;
-    static constexpr int MAX_COLUMNS = 256;
-    static constexpr int MAX_ROWS = 1024;
+    static constexpr int kMaxSpan = 64;
+    static constexpr int kMaxColumns = 256;
+    static constexpr int kMaxRows = 1024;
 
     CMarkupLayout();
     ~CMarkupLayout();
@@ -68,3 +70,5 @@ private:
     int m_maxWidth = 0;
     int m_tabSize = 32;
 };
+
+}  // namespace ZELL::Skin

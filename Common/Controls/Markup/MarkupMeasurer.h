@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace ZELL::Skin {
+
 struct MarkupFontMeasures {
     int height = 16;  // tmHeight
     int ascent = 13;
@@ -35,3 +37,5 @@ public:
     // The text of a "<string>" object; empty when there is none.
     virtual std::wstring String(const CMarkupRun& run) = 0;
 };
+
+}  // namespace ZELL::Skin

@@ -4,6 +4,8 @@
 #include <cwctype>
 #include <map>
 
+namespace ZELL::Skin {
+
 namespace {
 
 enum TagId {
@@ -223,7 +225,7 @@ void CMarkupParser::HandleTag(const std::wstring& tagText, ReadState& state) con
     if (!info)
         return;
     if (!info->scope.empty()) {
-        if (state.stack.size() >= MAX_NESTING)
+        if (state.stack.size() >= kMaxNesting)
             return;
         state.stack.push_back(state.style);
         state.stack.back().scope = info->scope;
@@ -236,7 +238,7 @@ void CMarkupParser::OpenTag(int id, const CMarkupTag& tag, ReadState& state) con
     CMarkupStyle& style = state.style;
     const CMarkupValueReader& reader = state.reader;
     switch (id) {
-    case TAG_BOLD: style.fontWeight = std::min(style.fontWeight * 2, MARKUP_WEIGHT_MAX); break;
+    case TAG_BOLD: style.fontWeight = std::min(style.fontWeight * 2, kMarkupWeightMax); break;
     case TAG_INDENT: style.indent = tag.Has(L"size") ? reader.Length(tag.Value(L"size"), style.indent, true) : 10; break;
     case TAG_ITALIC: style.italic = !style.italic; break;
     case TAG_UNDERLINE: style.underline = !style.underline; break;
@@ -302,7 +304,7 @@ void CMarkupParser::OpenLink(const CMarkupTag& tag, ReadState& state) const
 
 void CMarkupParser::OpenTable(MarkupRunKind kind, const CMarkupTag& tag, ReadState& state) const
 {
-    if (state.stack.size() >= MAX_NESTING)
+    if (state.stack.size() >= kMaxNesting)
         return;
     state.stack.push_back(state.style);
     state.stack.back().scope = TableScope(kind);
@@ -337,8 +339,8 @@ void CMarkupParser::ApplyTableAttributes(MarkupRunKind kind, const CMarkupTag& t
             style.borderDarkColor = reader.Color(value, style.borderDarkColor);
         else if (name == L"bgcolor") {
             style.backColor = reader.Color(value, style.backColor);
-            if (style.backEffect == MARKUP_EFFECT_NONE && reader.IsEnabled())
-                style.backEffect = MARKUP_EFFECT_SOLID;
+            if (style.backEffect == kMarkupEffectNone && reader.IsEnabled())
+                style.backEffect = kMarkupEffectSolid;
         } else if (name == L"bgmidcolor")
             style.backMiddleColor = reader.Color(value, style.backMiddleColor);
         else if (name == L"bgendcolor")
@@ -373,7 +375,7 @@ void CMarkupParser::AddObject(MarkupRunKind kind, const CMarkupTag& tag, const C
 int CMarkupParser::RepeatCount(const CMarkupTag& tag, const CMarkupValueReader& reader)
 {
     const int count = reader.Length(tag.Argument(), 1);
-    return std::clamp(count, 0, MAX_REPEAT_COUNT);
+    return std::clamp(count, 0, kMaxRepeatCount);
 }
 
 // A closing tag ends the innermost scope only when it names that scope, so
@@ -403,3 +405,5 @@ void CMarkupParser::CloseTable(MarkupRunKind kind, ReadState& state) const
     run.style = state.style;
     state.runs.push_back(std::move(run));
 }
+
+}  // namespace ZELL::Skin

@@ -14,15 +14,17 @@
 #include <string>
 #include <vector>
 
+namespace ZELL::Skin {
+
 class CMarkupParser {
 public:
     // "br=n" and "t=n" come from texts anyone can write: larger counts are cut
     // to this, so a huge count costs nothing.
-    static constexpr int MAX_REPEAT_COUNT = 100;
+    static constexpr int kMaxRepeatCount = 100;
     // Opening tags nested deeper than this are ignored, which bounds the
     // style stack whatever the text.
-    static constexpr std::size_t MAX_NESTING = 256;
-    static constexpr int NO_HOVERED_LINK = -2;
+    static constexpr std::size_t kMaxNesting = 256;
+    static constexpr int kNoHoveredLink = -2;
 
     // The measures of a style's font on the device ("em" and "ex" lengths
     // count in the font current where they are written); the vertical
@@ -79,5 +81,7 @@ private:
     CMarkupEntities m_entities;
     CMarkupStyle m_baseStyle;
     bool m_lineBreakMode = true;
-    int m_hoveredLink = NO_HOVERED_LINK;
+    int m_hoveredLink = kNoHoveredLink;
 };
+
+}  // namespace ZELL::Skin

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace ZELL::Skin {
+
 enum class MarkupRunKind {
     Text,
     LineBreak,
@@ -36,3 +38,5 @@ struct CMarkupRun {
     // The attributes of object tags and table tags as written.
     std::vector<CMarkupTag::Attribute> attributes;
 };
+
+}  // namespace ZELL::Skin

@@ -1,5 +1,7 @@
 #include "Common/Controls/Markup/MarkupStyle.h"
 
+namespace ZELL::Skin {
+
 void CMarkupStyle::NormalizeBorder()
 {
     if (borderStyle == MarkupBorderStyle::None || borderWidth == 0) {
@@ -25,3 +27,5 @@ void CMarkupStyle::SetBorderStyle(MarkupBorderStyle style)
     if (borderStyle != MarkupBorderStyle::None && borderWidth == 0)
         borderWidth = 1;
 }
+
+}  // namespace ZELL::Skin

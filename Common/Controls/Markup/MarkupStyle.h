@@ -8,24 +8,26 @@
 
 #include <string>
 
+namespace ZELL::Skin {
+
 enum class MarkupAlign { Left = 0, Center = 1, Right = 2, Justify = 3 };
 enum class MarkupVAlign { Top = 0, Middle = 1, Bottom = 2, Baseline = 3 };
 enum class MarkupBorderStyle { None = 0, Solid = 1, Dashed = 2, Dotted = 3, Double = 6 };
 enum class MarkupTransform { None = 0, Upper = 1, Lower = 2, Capitalize = 3 };
 enum class MarkupLinkType { None = 0, Href = 1, Message = 2 };
 
-constexpr int MARKUP_BKMODE_TRANSPARENT = 1;
-constexpr int MARKUP_BKMODE_OPAQUE = 2;
-constexpr int MARKUP_EFFECT_NONE = -1;
-constexpr int MARKUP_EFFECT_SOLID = 0;
-constexpr int MARKUP_WEIGHT_NORMAL = 400;
-constexpr int MARKUP_WEIGHT_BOLD = 700;
-constexpr int MARKUP_WEIGHT_MAX = 900;
+constexpr int kMarkupBkModeTransparent = 1;
+constexpr int kMarkupBkModeOpaque = 2;
+constexpr int kMarkupEffectNone = -1;
+constexpr int kMarkupEffectSolid = 0;
+constexpr int kMarkupWeightNormal = 400;
+constexpr int kMarkupWeightBold = 700;
+constexpr int kMarkupWeightMax = 900;
 
 struct CMarkupStyle {
     std::wstring scope;
     int fontHeight = 16;
-    int fontWeight = MARKUP_WEIGHT_NORMAL;
+    int fontWeight = kMarkupWeightNormal;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
@@ -37,8 +39,8 @@ struct CMarkupStyle {
     COLORREF borderDarkColor = RGB(0, 0, 0);
     COLORREF backMiddleColor = RGB(255, 255, 255);
     COLORREF backEndColor = RGB(255, 255, 255);
-    int backMode = MARKUP_BKMODE_TRANSPARENT;
-    int backEffect = MARKUP_EFFECT_NONE;
+    int backMode = kMarkupBkModeTransparent;
+    int backEffect = kMarkupEffectNone;
     std::wstring backImage;
     MarkupAlign align = MarkupAlign::Left;
     MarkupVAlign vAlign = MarkupVAlign::Baseline;
@@ -65,3 +67,5 @@ struct CMarkupStyle {
     // A style on a border without a width makes it one pixel wide.
     void SetBorderStyle(MarkupBorderStyle style);
 };
+
+}  // namespace ZELL::Skin

@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+namespace ZELL::Skin {
+
 namespace {
 
 std::wstring Lower(std::wstring text)
@@ -176,3 +178,5 @@ void CMarkupStyleSheet::ApplyProperty(const std::wstring& name, const std::wstri
         style.cellSpacing = reader.Length(value, style.cellSpacing);
     }
 }
+
+}  // namespace ZELL::Skin

@@ -9,6 +9,8 @@
 #include <map>
 #include <string>
 
+namespace ZELL::Skin {
+
 class CMarkupStyleSheet {
 public:
     CMarkupStyleSheet();
@@ -37,3 +39,5 @@ private:
     std::wstring m_text;
     std::map<std::wstring, std::wstring> m_rules;
 };
+
+}  // namespace ZELL::Skin

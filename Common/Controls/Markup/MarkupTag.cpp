@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+namespace ZELL::Skin {
+
 namespace {
 
 bool IsNameCharacter(wchar_t c)
@@ -88,3 +90,5 @@ std::wstring CMarkupTag::Value(const std::wstring& name) const
     }
     return std::wstring();
 }
+
+}  // namespace ZELL::Skin

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace ZELL::Skin {
+
 class CMarkupTag {
 public:
     using Attribute = std::pair<std::wstring, std::wstring>;
@@ -34,3 +36,5 @@ private:
     std::wstring m_argument;
     std::vector<Attribute> m_attributes;
 };
+
+}  // namespace ZELL::Skin

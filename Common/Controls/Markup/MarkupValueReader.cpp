@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <cwctype>
 
+namespace ZELL::Skin {
+
 namespace {
 
 int Saturate(long long value)
@@ -132,11 +134,11 @@ COLORREF CMarkupValueReader::Color(const std::wstring& text, COLORREF current) c
 int CMarkupValueReader::FontWeight(const std::wstring& text) const
 {
     if (text.empty() || text == L"normal")
-        return MARKUP_WEIGHT_NORMAL;
+        return kMarkupWeightNormal;
     if (text == L"bold")
-        return MARKUP_WEIGHT_BOLD;
+        return kMarkupWeightBold;
     if (text == L"bolder")
-        return MARKUP_WEIGHT_MAX;
+        return kMarkupWeightMax;
     if (text == L"lighter")
         return 100;
     return _wtoi(text.c_str());
@@ -222,7 +224,7 @@ int CMarkupValueReader::BackEffect(const std::wstring& text, int current) const
     if (text.empty())
         return current;
     if (text == L"transparent")
-        return MARKUP_EFFECT_NONE;
+        return kMarkupEffectNone;
     for (int effect = 0; effect < static_cast<int>(std::size(kEffects)); ++effect) {
         if (text == kEffects[effect])
             return effect;
@@ -259,7 +261,7 @@ void CMarkupValueReader::ApplyFontStyleLetters(const std::wstring& text, CMarkup
             continue;
         }
         if (letter == L'b')
-            style.fontWeight = on ? MARKUP_WEIGHT_BOLD : MARKUP_WEIGHT_NORMAL;
+            style.fontWeight = on ? kMarkupWeightBold : kMarkupWeightNormal;
         else if (letter == L'i')
             style.italic = on;
         else if (letter == L'u')
@@ -275,9 +277,11 @@ void CMarkupValueReader::ApplyFontStyleLetters(const std::wstring& text, CMarkup
 void CMarkupValueReader::ApplyBackground(const std::wstring& text, CMarkupStyle& style) const
 {
     if (text.empty() || text == L"transparent" || !m_enabled) {
-        style.backMode = MARKUP_BKMODE_TRANSPARENT;
+        style.backMode = kMarkupBkModeTransparent;
         return;
     }
-    style.backMode = MARKUP_BKMODE_OPAQUE;
+    style.backMode = kMarkupBkModeOpaque;
     style.backColor = Color(text, style.backColor);
 }
+
+}  // namespace ZELL::Skin

@@ -10,6 +10,8 @@
 
 #include <string>
 
+namespace ZELL::Skin {
+
 class CMarkupValueReader {
 public:
     explicit CMarkupValueReader(const CMarkupColorTable& colors) : m_colors(colors) {}
@@ -48,3 +50,5 @@ private:
     bool m_enabled = true;
     COLORREF m_disabledColor = RGB(128, 128, 128);
 };
+
+}  // namespace ZELL::Skin

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace ZELL::Skin {
+
 namespace {
 
 MONITORINFOEXW InfoOf(HMONITOR monitor)
@@ -17,24 +19,24 @@ MONITORINFOEXW InfoOf(HMONITOR monitor)
 
 HMONITOR CMonitor::Detach()
 {
-    return std::exchange(m_hMonitor, nullptr);
+    return std::exchange(m_monitor, nullptr);
 }
 
 void CMonitor::GetMonitorRect(LPRECT rect) const
 {
     if (rect != nullptr)
-        *rect = InfoOf(m_hMonitor).rcMonitor;
+        *rect = InfoOf(m_monitor).rcMonitor;
 }
 
 void CMonitor::GetWorkAreaRect(LPRECT rect) const
 {
     if (rect != nullptr)
-        *rect = InfoOf(m_hMonitor).rcWork;
+        *rect = InfoOf(m_monitor).rcWork;
 }
 
 void CMonitor::GetName(CString& name) const
 {
-    name = InfoOf(m_hMonitor).szDevice;
+    name = InfoOf(m_monitor).szDevice;
 }
 
 HDC CMonitor::CreateDC() const
@@ -63,7 +65,7 @@ int CMonitor::GetBitsPerPixel() const
 
 BOOL CMonitor::IsPrimaryMonitor() const
 {
-    return (InfoOf(m_hMonitor).dwFlags & MONITORINFOF_PRIMARY) != 0;
+    return (InfoOf(m_monitor).dwFlags & MONITORINFOF_PRIMARY) != 0;
 }
 
 BOOL CMonitor::IsOnMonitor(const CWnd* window) const
@@ -94,12 +96,12 @@ BOOL CMonitor::IsOnMonitor(POINT point) const
 
 BOOL CMonitor::IsMonitor() const
 {
-    if (m_hMonitor == nullptr)
+    if (m_monitor == nullptr)
         return FALSE;
     struct Search {
         HMONITOR wanted;
         BOOL found;
-    } search{m_hMonitor, FALSE};
+    } search{m_monitor, FALSE};
     ::EnumDisplayMonitors(nullptr, nullptr,
                           [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
                               auto* s = reinterpret_cast<Search*>(data);
@@ -155,3 +157,5 @@ void CMonitor::ClipRectToMonitor(LPRECT rect, BOOL useWorkArea) const
     rect->right = rect->left + width;
     rect->bottom = rect->top + height;
 }
+
+}  // namespace ZELL::Skin

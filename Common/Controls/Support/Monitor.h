@@ -4,19 +4,21 @@
 #include "Platform/Framework/Drawing/DC.h"
 #include "Platform/Framework/Windows/Wnd.h"
 
+namespace ZELL::Skin {
+
 class CMonitor : public CObject {
 public:
     CMonitor() = default;
-    CMonitor(const CMonitor& other) : m_hMonitor(other.m_hMonitor) {}
+    CMonitor(const CMonitor& other) : m_monitor(other.m_monitor) {}
     CMonitor& operator=(const CMonitor& other)
     {
-        m_hMonitor = other.m_hMonitor;
+        m_monitor = other.m_monitor;
         return *this;
     }
 
-    void Attach(HMONITOR monitor) { m_hMonitor = monitor; }
+    void Attach(HMONITOR monitor) { m_monitor = monitor; }
     HMONITOR Detach();
-    operator HMONITOR() const { return m_hMonitor; }
+    operator HMONITOR() const { return m_monitor; }
 
     void GetMonitorRect(LPRECT rect) const;
     void GetWorkAreaRect(LPRECT rect) const;
@@ -37,5 +39,7 @@ public:
 private:
     RECT AreaOf(BOOL useWorkArea) const;
 
-    HMONITOR m_hMonitor = nullptr;
+    HMONITOR m_monitor = nullptr;
 };
+
+}  // namespace ZELL::Skin

@@ -2,6 +2,8 @@
 
 #include "Platform/Framework/Exceptions/InvalidArgException.h"
 
+namespace ZELL::Skin {
+
 namespace {
 
 CMonitor MonitorOf(HMONITOR handle)
@@ -102,3 +104,5 @@ void CMonitors::GetVirtualDesktopRect(LPRECT rect)
     rect->right = rect->left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     rect->bottom = rect->top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
 }
+
+}  // namespace ZELL::Skin

@@ -4,6 +4,8 @@
 #include "Common/Controls/Support/Monitor.h"
 #include "Platform/Framework/Collections/PtrArray.h"
 
+namespace ZELL::Skin {
+
 class CMonitors : public CObject {
 public:
     CMonitors();
@@ -30,3 +32,5 @@ private:
     CPtrArray m_monitors;
     INT_PTR m_stored = 0;
 };
+
+}  // namespace ZELL::Skin

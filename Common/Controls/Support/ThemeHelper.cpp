@@ -1,5 +1,7 @@
 #include "Common/Controls/Support/ThemeHelper.h"
 
+namespace ZELL::Skin {
+
 namespace {
 
 // What each function answers when the library or the function is missing.
@@ -67,3 +69,5 @@ CThemeHelper& ModuleThemeHelper()
     static CThemeHelper theme;
     return theme;
 }
+
+}  // namespace ZELL::Skin

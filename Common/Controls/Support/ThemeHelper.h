@@ -6,6 +6,8 @@
 #include "Platform/Base/Module.h"
 #include "Platform/Gdi/Gdi.h"
 
+namespace ZELL::Skin {
+
 using HTHEME = HANDLE;
 
 class CThemeHelper {
@@ -42,3 +44,5 @@ private:
 
 // The one theme access of this module (each deliverable has its own).
 CThemeHelper& ModuleThemeHelper();
+
+}  // namespace ZELL::Skin

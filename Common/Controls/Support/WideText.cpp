@@ -2,6 +2,8 @@
 
 #include "Platform/Base/CodePage.h"
 
+namespace ZELL::Skin {
+
 CWideText::CWideText(LPCSTR text)
 {
     if (text == nullptr)
@@ -29,3 +31,5 @@ std::string CWideText::Narrow(const std::wstring& text)
         return {};
     return narrow;
 }
+
+}  // namespace ZELL::Skin

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+namespace ZELL::Skin {
+
 class CWideText {
 public:
     explicit CWideText(LPCSTR text);
@@ -21,3 +23,5 @@ public:
 private:
     std::optional<std::wstring> m_text;
 };
+
+}  // namespace ZELL::Skin

@@ -6,6 +6,8 @@
 #include <memory>
 #include <thread>
 
+using namespace ZELL::Skin;
+
 using ControlsTest::Area;
 using ControlsTest::CScene;
 

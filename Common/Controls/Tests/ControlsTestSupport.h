@@ -137,7 +137,7 @@ public:
 };
 
 // Draws the button's item into a canvas, as the parent's WM_DRAWITEM does.
-inline void DrawInto(CSkinButton& button, CCanvas& canvas, UINT state)
+inline void DrawInto(ZELL::Skin::CSkinButton& button, CCanvas& canvas, UINT state)
 {
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;

@@ -3,6 +3,8 @@
 #include "Common/Controls/Tests/ControlsTestIds.h"
 #include "Platform/Controls/StandardControls.h"
 
+using namespace ZELL::Skin;
+
 namespace ControlsTest {
 
 namespace {

@@ -17,32 +17,32 @@ public:
     // A top-level at (x, y), shown with every control made and set up.
     BOOL Create(int x, int y);
 
-    CSkinButton plain;
-    CSkinButton defaultButton;
-    CSkinButton disabled;
-    CSkinButton flat;
-    CSkinButton checkOff;
-    CSkinButton checkOn;
-    CSkinButton radioOn;
-    CSkinButton radioOff;
-    CSkinButton iconLeft;
-    CSkinButton iconAbove;
-    CSkinButton bitmapButton;
-    CSkinButton colours;
-    CZellButton program;
-    CAnimatedZellButton animated;
-    CZellStatic label;
-    CZellStatic boldLabel;
-    CZellStatic solid;
-    CZellStatic gradient;
-    CZellStatic link;
-    CZellStatic shadowed;
-    CZellStatic disabledLabel;
-    CGradientStatic caption;
-    CIconStatic icon;
-    CBusyProgressCtrl busy{10, 3};
-    CBusyProgressCtrl fill{6, 0};
-    CBusyProgressCtrl progress{10, 0};
+    ZELL::Skin::CSkinButton plain;
+    ZELL::Skin::CSkinButton defaultButton;
+    ZELL::Skin::CSkinButton disabled;
+    ZELL::Skin::CSkinButton flat;
+    ZELL::Skin::CSkinButton checkOff;
+    ZELL::Skin::CSkinButton checkOn;
+    ZELL::Skin::CSkinButton radioOn;
+    ZELL::Skin::CSkinButton radioOff;
+    ZELL::Skin::CSkinButton iconLeft;
+    ZELL::Skin::CSkinButton iconAbove;
+    ZELL::Skin::CSkinButton bitmapButton;
+    ZELL::Skin::CSkinButton colours;
+    ZELL::Skin::CZellButton program;
+    ZELL::Skin::CAnimatedZellButton animated;
+    ZELL::Skin::CZellStatic label;
+    ZELL::Skin::CZellStatic boldLabel;
+    ZELL::Skin::CZellStatic solid;
+    ZELL::Skin::CZellStatic gradient;
+    ZELL::Skin::CZellStatic link;
+    ZELL::Skin::CZellStatic shadowed;
+    ZELL::Skin::CZellStatic disabledLabel;
+    ZELL::Skin::CGradientStatic caption;
+    ZELL::Skin::CIconStatic icon;
+    ZELL::Skin::CBusyProgressCtrl busy{10, 3};
+    ZELL::Skin::CBusyProgressCtrl fill{6, 0};
+    ZELL::Skin::CBusyProgressCtrl progress{10, 0};
 
 private:
     void MakeButtons();

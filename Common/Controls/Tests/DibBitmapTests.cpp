@@ -11,6 +11,8 @@
 #include <iterator>
 #include <unistd.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 std::vector<BYTE> ReadFile(const std::filesystem::path& path)

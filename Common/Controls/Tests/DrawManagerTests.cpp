@@ -7,6 +7,8 @@
 
 #include <set>
 
+using namespace ZELL::Skin;
+
 using ControlsTest::BitmapOf;
 using ControlsTest::CCanvas;
 using ControlsTest::PixelsOf;

@@ -17,6 +17,8 @@
 #include <fstream>
 #include <thread>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using ControlsTest::CCanvas;
@@ -251,7 +253,7 @@ TEST_F(MarkupLinks, HoverReportsEachChangeOnce)
     EXPECT_TRUE(drawer.OnLinkHover(CentreOf(1)));
     EXPECT_FALSE(drawer.OnLinkHover(outside));
     EXPECT_FALSE(drawer.OnLinkHover(outside));
-    EXPECT_EQ(hovers, (std::vector<int>{0, 1, CMarkupDrawer::NO_LINK}));
+    EXPECT_EQ(hovers, (std::vector<int>{0, 1, CMarkupDrawer::kNoLink}));
 }
 
 TEST_F(MarkupLinks, MessageLinksSendTheirTextAndTheClickValue)

@@ -14,6 +14,8 @@
 
 #include <vector>
 
+using namespace ZELL::Skin;
+
 using UiTest::Headless;
 
 namespace {

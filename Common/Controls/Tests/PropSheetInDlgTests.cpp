@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using namespace ZELL::Skin;
+
 using Ui::DialogItemTemplate;
 using Ui::NameOrOrdinal;
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using ControlsTest::CScene;
@@ -336,11 +338,11 @@ TEST(RichToolTipForms, SuperTipsFadeOutWhereTheDesktopFadesTooltips)
     CSuperTooltip plain;
     CScene owner;
     ASSERT_TRUE(plain.Create(&owner.parent));
-    EXPECT_EQ(plain.GetDelayTime(CRichToolTip::DELAY_FADEOUT), 0u) << "this desktop does not fade";
+    EXPECT_EQ(plain.GetDelayTime(CRichToolTip::kDelayFadeOut), 0u) << "this desktop does not fade";
     plain.DestroyWindow();
 
     ControlsTest::CTooltipScene<CFadingSuperTooltip> scene;
-    EXPECT_EQ(scene.tip.GetDelayTime(CRichToolTip::DELAY_FADEOUT), 80u);
+    EXPECT_EQ(scene.tip.GetDelayTime(CRichToolTip::kDelayFadeOut), 80u);
     scene.tip.SetColors(RGB(0, 0, 128), RGB(0, 0, 128), RGB(0, 0, 128));
     scene.tip.SetEffect(0, 0);
     scene.Point(scene.first);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using TooltipScene = ControlsTest::CTooltipScene<CRichToolTip>;
@@ -79,9 +81,9 @@ TEST(RichToolTip, AnotherToolShowsItsOwnTip)
 TEST(RichToolTip, FadesInAndOutInSteps)
 {
     TooltipScene scene;
-    scene.tip.SetDelayTime(CRichToolTip::DELAY_FADEIN, 100);
-    scene.tip.SetDelayTime(CRichToolTip::DELAY_FADEOUT, 50);
-    scene.tip.SetDelayTime(CRichToolTip::DELAY_AUTOPOP, 1000);
+    scene.tip.SetDelayTime(CRichToolTip::kDelayFadeIn, 100);
+    scene.tip.SetDelayTime(CRichToolTip::kDelayFadeOut, 50);
+    scene.tip.SetDelayTime(CRichToolTip::kDelayAutoPop, 1000);
     scene.Point(scene.first);
     scene.Pass(500);
     std::vector<int> steps;

@@ -5,6 +5,8 @@
 
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using namespace ControlsTest;

@@ -6,6 +6,8 @@
 #include "Common/Controls/Tests/DrawingTestSupport.h"
 #include "Platform/Shell/Tests/ShellTestSupport.h"
 
+using namespace ZELL::Skin;
+
 using ControlsTest::Area;
 using ControlsTest::CScene;
 

@@ -8,6 +8,8 @@
 
 #include <set>
 
+using namespace ZELL::Skin;
+
 using ControlsTest::Area;
 using ControlsTest::CScene;
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+using namespace ZELL::Skin;
+
 namespace ControlsTest {
 
 CSuperTipDemo::~CSuperTipDemo()

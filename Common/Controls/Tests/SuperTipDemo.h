@@ -27,13 +27,13 @@ public:
     // the tooltip; the tip shows after its delay.
     void PointAtField();
     HWND TipWindow() const;
-    CZellTooltip& Wrapper() { return *m_wrapper; }
+    ZELL::Skin::CZellTooltip& Wrapper() { return *m_wrapper; }
 
     CWnd parent;
     HWND field = nullptr;
 
 private:
-    std::unique_ptr<CZellTooltip> m_wrapper;
+    std::unique_ptr<ZELL::Skin::CZellTooltip> m_wrapper;
 };
 
 }

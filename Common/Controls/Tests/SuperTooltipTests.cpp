@@ -9,6 +9,8 @@
 
 #include <filesystem>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using ControlsTest::CScene;
@@ -98,7 +100,7 @@ TEST(ZellTooltip, GlobalColoursReachWrappersMadeAfterwards)
 {
     const COLORREF saved[4] = {CZellTooltip::GlobalColor(0), CZellTooltip::GlobalColor(1),
                                CZellTooltip::GlobalColor(2), CZellTooltip::GlobalColor(3)};
-    const COLORREF keep = CZellTooltip::KEEP_COLOR;
+    const COLORREF keep = CZellTooltip::kKeepColor;
     CZellTooltip::SetGlobalColors(keep, keep, keep, keep);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(CZellTooltip::GlobalColor(i), saved[i]);

@@ -7,7 +7,7 @@
 
 namespace ControlsTest {
 
-class CTestThemeHelper : public CThemeHelper {
+class CTestThemeHelper : public ZELL::Skin::CThemeHelper {
     // The library's counters; defined first, as the members below deduce their type.
     template<typename Function> auto Call(LPCSTR name)
     {
@@ -22,7 +22,7 @@ class CTestThemeHelper : public CThemeHelper {
     }
 
 public:
-    CTestThemeHelper() : CThemeHelper(L"" ZELL_TEST_THEME_LIBRARY) { Call<void (*)()>("TestThemeReset"); }
+    CTestThemeHelper() : ZELL::Skin::CThemeHelper(L"" ZELL_TEST_THEME_LIBRARY) { Call<void (*)()>("TestThemeReset"); }
 
     bool Loaded() { return IsThemeActive() != FALSE; }
     int ParentBackgrounds() { return Call<int (*)()>("TestThemeParentBackgrounds"); }

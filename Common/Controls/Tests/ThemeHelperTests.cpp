@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <string>
 
+using namespace ZELL::Skin;
+
 using ControlsTest::CCanvas;
 
 TEST(ThemeHelper, WithoutTheThemeLibraryEveryCallAnswersNoTheme)

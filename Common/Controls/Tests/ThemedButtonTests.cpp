@@ -5,6 +5,8 @@
 #include "Common/Controls/Tests/DrawingTestSupport.h"
 #include "Common/Controls/Tests/TestThemeHelper.h"
 
+using namespace ZELL::Skin;
+
 using ControlsTest::Area;
 using ControlsTest::CScene;
 

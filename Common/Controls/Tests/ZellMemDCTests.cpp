@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+using namespace ZELL::Skin;
+
 TEST(ZellMemDC, DrawingLandsOnTheTargetOnlyWhenTheBufferGoes)
 {
     ControlsTest::CCanvas canvas(20, 20);

@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using namespace ControlsTest;

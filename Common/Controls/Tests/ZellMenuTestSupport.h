@@ -16,13 +16,13 @@ protected:
 
     static void Reset()
     {
-        CZellMenu::SetIconSize(16, 15);
-        CZellMenu::SetDrawMode(0);
-        CZellMenu::ResetGlobalColors();
-        CZellMenu::SetGlobalFont(nullptr);
+        ZELL::Skin::CZellMenu::SetIconSize(16, 15);
+        ZELL::Skin::CZellMenu::SetDrawMode(0);
+        ZELL::Skin::CZellMenu::ResetGlobalColors();
+        ZELL::Skin::CZellMenu::SetGlobalFont(nullptr);
     }
 
-    static MEASUREITEMSTRUCT Measure(CZellMenu& menu, int position)
+    static MEASUREITEMSTRUCT Measure(ZELL::Skin::CZellMenu& menu, int position)
     {
         MEASUREITEMSTRUCT item{};
         item.CtlType = ODT_MENU;
@@ -46,7 +46,7 @@ protected:
         return size.cx;
     }
     // Paints one item across the canvas.
-    static void Paint(CZellMenu& menu, int position, UINT state, const ControlsTest::CCanvas& canvas)
+    static void Paint(ZELL::Skin::CZellMenu& menu, int position, UINT state, const ControlsTest::CCanvas& canvas)
     {
         DRAWITEMSTRUCT item{};
         item.CtlType = ODT_MENU;
@@ -56,7 +56,7 @@ protected:
         item.itemData = reinterpret_cast<ULONG_PTR>(menu.ItemData(position));
         menu.DrawItem(&item);
     }
-    static COLORREF PaintAndRead(CZellMenu& menu, int position, UINT state, POINT at)
+    static COLORREF PaintAndRead(ZELL::Skin::CZellMenu& menu, int position, UINT state, POINT at)
     {
         ControlsTest::CCanvas canvas(120, 22);
         Paint(menu, position, state, canvas);

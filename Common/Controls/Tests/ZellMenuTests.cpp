@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using namespace ControlsTest;

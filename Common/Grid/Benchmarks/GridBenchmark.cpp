@@ -21,6 +21,8 @@
 #include <random>
 #include <vector>
 
+using namespace ZELL::Grid;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

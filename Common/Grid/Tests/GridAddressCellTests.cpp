@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Grid;
+
 using GridTest::CGridScene;
 
 namespace {

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+using namespace ZELL::Grid;
+
 using GridTest::CentreOf;
 using GridTest::CGridScene;
 

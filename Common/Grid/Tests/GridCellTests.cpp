@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Grid;
+
 namespace {
 
 // A cell class of its own, to replace plain cells with.

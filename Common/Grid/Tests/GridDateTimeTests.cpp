@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Grid;
+
 namespace {
 
 SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0)

@@ -11,6 +11,8 @@
 #include <thread>
 #include <functional>
 
+using namespace ZELL::Grid;
+
 using GridTest::CentreOf;
 using GridTest::CGridScene;
 

@@ -12,6 +12,8 @@
 #include <iterator>
 #include <vector>
 
+using namespace ZELL::Grid;
+
 using GridTest::CentreOf;
 using GridTest::CGridScene;
 using GridTest::kControl;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Grid;
+
 using GridTest::CentreOf;
 using GridTest::CGridScene;
 using GridTest::kControl;

@@ -14,6 +14,8 @@
 #include <sstream>
 #include <vector>
 
+using namespace ZELL::Grid;
+
 using GridTest::CGridScene;
 
 namespace {

@@ -4,6 +4,8 @@
 #include "Common/Grid/GridCellIpAddr.h"
 #include "Platform/Controls/StandardControls.h"
 
+using namespace ZELL::Grid;
+
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);

@@ -14,8 +14,8 @@ public:
     // A visible pop-up at (left, top); false when a window could not be made.
     bool Make(int left, int top);
 
-    CZellGrid identification;
-    CZellGrid network;
+    ZELL::Grid::CZellGrid identification;
+    ZELL::Grid::CZellGrid network;
 
 private:
     void FillIdentification();

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using namespace ZELL::Grid;
+
 using GridTest::CentreOf;
 using GridTest::CGridScene;
 

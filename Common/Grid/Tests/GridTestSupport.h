@@ -49,13 +49,13 @@ protected:
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         const int code = static_cast<int>(header->code);
         Note note{code};
-        if (code == GRIDN_GETDISPINFO) {
-            const auto* info = reinterpret_cast<const NMGRIDDISPINFO*>(lParam);
+        if (code == ZELL::Grid::GRIDN_GETDISPINFO) {
+            const auto* info = reinterpret_cast<const ZELL::Grid::NMGRIDDISPINFO*>(lParam);
             note.row = info->item.row;
             note.col = info->item.col;
             note.text = info->item.text;
-        } else if (code != GRIDN_ODCACHEHINT) {
-            const auto* cell = reinterpret_cast<const NMGRIDCELL*>(lParam);
+        } else if (code != ZELL::Grid::GRIDN_ODCACHEHINT) {
+            const auto* cell = reinterpret_cast<const ZELL::Grid::NMGRIDCELL*>(lParam);
             note.row = cell->row;
             note.col = cell->col;
         }
@@ -96,7 +96,7 @@ public:
     CGridScene(const CGridScene&) = delete;
     CGridScene& operator=(const CGridScene&) = delete;
 
-    bool Make(CZellGrid& grid, const RECT& rect = {10, 10, 410, 310}) const
+    bool Make(ZELL::Grid::CZellGrid& grid, const RECT& rect = {10, 10, 410, 310}) const
     {
         const bool made = grid.Create(rect, const_cast<CGridParent*>(&parent), kGridId) != FALSE;
         Settle();
@@ -190,7 +190,7 @@ public:
 };
 
 // The centre of a cell in the grid's client coordinates.
-inline POINT CentreOf(const CZellGrid& grid, int row, int col)
+inline POINT CentreOf(const ZELL::Grid::CZellGrid& grid, int row, int col)
 {
     CRect rect;
     if (!grid.GetCellRect(row, col, rect))
@@ -200,8 +200,8 @@ inline POINT CentreOf(const CZellGrid& grid, int row, int col)
 
 // Rows and columns of one size each, one fixed row and column, every cell
 // named after its place ("r<row>c<col>").
-inline void FillNames(CZellGrid& grid);
-inline void Shape(CZellGrid& grid, int rows, int cols, int height, int width)
+inline void FillNames(ZELL::Grid::CZellGrid& grid);
+inline void Shape(ZELL::Grid::CZellGrid& grid, int rows, int cols, int height, int width)
 {
     grid.SetRowTotal(rows);
     grid.SetColumnTotal(cols);
@@ -216,7 +216,7 @@ inline void Shape(CZellGrid& grid, int rows, int cols, int height, int width)
 }
 
 // Fills every cell with "r<row>c<col>".
-inline void FillNames(CZellGrid& grid)
+inline void FillNames(ZELL::Grid::CZellGrid& grid)
 {
     for (int row = 0; row < grid.GetRowCount(); ++row)
         for (int col = 0; col < grid.GetColumnCount(); ++col) {

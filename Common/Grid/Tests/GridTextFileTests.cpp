@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace ZELL::Grid;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Grid;
+
 using GridTest::CentreOf;
 using GridTest::CGridScene;
 

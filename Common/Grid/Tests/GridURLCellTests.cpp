@@ -7,6 +7,8 @@
 
 #include <vector>
 
+using namespace ZELL::Grid;
+
 using GridTest::CGridScene;
 
 namespace {

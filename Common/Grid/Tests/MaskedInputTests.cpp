@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Grid;
+
 namespace {
 
 CMaskedInput Ip()

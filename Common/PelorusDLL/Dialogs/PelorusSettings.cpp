@@ -11,6 +11,8 @@
 #include <cwchar>
 #include <filesystem>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 constexpr const wchar_t* kGuiXmlName = L"COMMSETTINGSDLG.GUI.XML";

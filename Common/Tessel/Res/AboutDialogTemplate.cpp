@@ -7,6 +7,8 @@
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/ResourceTable.h"
 
+using namespace ZELL::Grid;
+
 namespace Tessel {
 
 namespace {

@@ -11,6 +11,7 @@
 #include <sstream>
 
 using namespace TesselTest;
+using namespace ZELL::Grid;
 using Tessel::AboutArguments;
 using Tessel::CAboutDlg;
 using Tessel::CAboutFileList;

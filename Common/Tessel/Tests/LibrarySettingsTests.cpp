@@ -9,6 +9,8 @@
 #include <cstring>
 
 using namespace Tessel;
+using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 using TesselTest::CFreshLibrary;
 
 namespace {

@@ -29,6 +29,8 @@
 #include <utility>
 #include <system_error>
 
+using namespace ZELL::Skin;
+
 namespace Corvane {
 
 namespace {

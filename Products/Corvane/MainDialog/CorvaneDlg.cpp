@@ -27,6 +27,7 @@
 namespace Corvane {
 
 using namespace CorvaneIds;
+using namespace ZELL::Skin;
 
 namespace {
 

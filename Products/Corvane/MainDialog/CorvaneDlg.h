@@ -41,7 +41,7 @@ namespace Corvane {
 class CCorvaneApp;
 class CCommonPage;
 
-class CCorvaneDlg : public CPersistentDialog {
+class CCorvaneDlg : public ZELL::Skin::CPersistentDialog {
 public:
     // One page of the sheet order: its key, its title and the page.
     struct tPageEntry {
@@ -185,7 +185,7 @@ protected:
     // A question through the program's message box; the button's id.
     virtual int AskUser(const CString& text, UINT type);
     void EndWorkerDisplay(bool succeeded, const CString& line);
-    void WidenButton(CZellButton& button);
+    void WidenButton(ZELL::Skin::CZellButton& button);
     void CheckLanguageItem();
     bool IsLanguageOffered(const CString& code) const;
     bool HasSilencedQuestion() const;
@@ -227,18 +227,18 @@ protected:
     CString m_strCurrentFile;
     CStatusLog m_StatusLog;
 
-    CPropSheetInDlg m_Sheet;
-    CZellStatic m_StatusLine;
+    ZELL::Skin::CPropSheetInDlg m_Sheet;
+    ZELL::Skin::CZellStatic m_StatusLine;
     CStatic m_ConnectionIcon;
-    CZellStatic m_ConnectionText;
-    CZellStatic m_TitleLine1;
-    CZellStatic m_TitleLine2;
+    ZELL::Skin::CZellStatic m_ConnectionText;
+    ZELL::Skin::CZellStatic m_TitleLine1;
+    ZELL::Skin::CZellStatic m_TitleLine2;
     CStatic m_HeaderIcon;
     CStatic m_OemLogo;
-    CBusyProgressCtrl m_Busy;
+    ZELL::Skin::CBusyProgressCtrl m_Busy;
     CProgressCtrl m_Progress;
-    std::array<CZellButton, 8> m_arrButtons;
-    CZellTooltip m_Tooltip;
+    std::array<ZELL::Skin::CZellButton, 8> m_arrButtons;
+    ZELL::Skin::CZellTooltip m_Tooltip;
     CBrush m_WhiteBrush;
     HICON m_hAppIcon = nullptr;
     UINT m_nConnectionState = CorvaneIds::kStateIdle;

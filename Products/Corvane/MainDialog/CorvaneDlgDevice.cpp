@@ -26,6 +26,7 @@
 namespace Corvane {
 
 using namespace CorvaneIds;
+using namespace ZELL::Skin;
 
 namespace {
 

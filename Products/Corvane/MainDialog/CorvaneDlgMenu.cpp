@@ -12,6 +12,7 @@
 namespace Corvane {
 
 using namespace CorvaneIds;
+using namespace ZELL::Skin;
 
 namespace {
 

@@ -11,6 +11,7 @@
 namespace Corvane {
 
 using namespace CorvaneIds;
+using namespace ZELL::Skin;
 
 namespace {
 

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

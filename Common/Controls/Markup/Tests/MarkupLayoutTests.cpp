@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 constexpr int W = CFixedMeasurer::kCharWidth;
@@ -108,7 +110,7 @@ TEST_F(MarkupLayout, LineBreaksAdvanceByTheirCount)
     EXPECT_EQ(Box(three, L"b").rect.top - Box(three, L"a").rect.top, 3 * lineHeight);
     // Counts are bounded by the parser: a huge one costs nothing.
     Lay(L"a<br=2000000000>b");
-    EXPECT_LE(size.cy, (CMarkupParser::MAX_REPEAT_COUNT + 1) * lineHeight);
+    EXPECT_LE(size.cy, (CMarkupParser::kMaxRepeatCount + 1) * lineHeight);
 }
 
 TEST_F(MarkupLayout, RulesTakeAPercentageOfTheArea)
@@ -192,7 +194,7 @@ TEST_F(MarkupLayout, SpansPastTheTableEdgeAreCut)
     ASSERT_EQ(frames.size(), 4u);
     // The spanning cell reaches the table's last row, not beyond it.
     EXPECT_LE(frames[1]->rect.bottom, frames[0]->rect.bottom);
-    EXPECT_LE(size.cx, CMarkupLayout::MAX_COLUMNS * 20);
+    EXPECT_LE(size.cx, CMarkupLayout::kMaxColumns * 20);
     EXPECT_EQ(Texts(boxes), (std::vector<std::wstring>{L"a", L"b", L"c"}));
 }
 

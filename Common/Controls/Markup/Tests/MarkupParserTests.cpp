@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 std::wstring Texts(const std::vector<CMarkupRun>& runs)
@@ -116,7 +118,7 @@ TEST(MarkupTags, FontAttributes)
     EXPECT_EQ(a.textColor, RGB(255, 0, 0));
     EXPECT_TRUE(a.italic && a.underline);
     EXPECT_EQ(a.fontWeight, 700);
-    EXPECT_EQ(a.backMode, MARKUP_BKMODE_OPAQUE);
+    EXPECT_EQ(a.backMode, kMarkupBkModeOpaque);
     EXPECT_EQ(a.backColor, RGB(255, 255, 0));
     EXPECT_EQ(RunOf(runs, L"b").style.textColor, RGB(255, 0, 0));
     EXPECT_EQ(RunOf(runs, L"b").style.fontHeight, -20);
@@ -146,7 +148,7 @@ TEST(MarkupTags, DisabledTextTakesTheDisabledColour)
     const auto runs = parser.Parse(L"<font color=red bkgnd=yellow>a");
     const CMarkupStyle& style = RunOf(runs, L"a").style;
     EXPECT_EQ(style.textColor, RGB(7, 7, 7));
-    EXPECT_EQ(style.backMode, MARKUP_BKMODE_TRANSPARENT);
+    EXPECT_EQ(style.backMode, kMarkupBkModeTransparent);
 }
 
 TEST(MarkupObjects, CountsAreBoundedAndNeverNegative)
@@ -156,7 +158,7 @@ TEST(MarkupObjects, CountsAreBoundedAndNeverNegative)
     std::vector<int> counts;
     for (const CMarkupRun& run : runs)
         counts.push_back(run.count);
-    EXPECT_EQ(counts, (std::vector{1, 3, CMarkupParser::MAX_REPEAT_COUNT, 1, 2, 0, 0, CMarkupParser::MAX_REPEAT_COUNT}));
+    EXPECT_EQ(counts, (std::vector{1, 3, CMarkupParser::kMaxRepeatCount, 1, 2, 0, 0, CMarkupParser::kMaxRepeatCount}));
 }
 
 TEST(MarkupObjects, ImagesRulesAndStringsKeepTheirAttributes)
@@ -212,7 +214,7 @@ TEST(MarkupStyleRules, DefaultSheetHeadingsAndClasses)
     EXPECT_TRUE(RunOf(runs, L"b").style.italic);
     // Declarations are read in lower case, values included.
     EXPECT_EQ(RunOf(runs, L"c").style.faceName, L"courier");
-    EXPECT_EQ(RunOf(runs, L"c").style.backMode, MARKUP_BKMODE_OPAQUE);
+    EXPECT_EQ(RunOf(runs, L"c").style.backMode, kMarkupBkModeOpaque);
     EXPECT_EQ(RunOf(runs, L"d").style.fontHeight, 16);
     EXPECT_EQ(RunOf(runs, L"e").style.fontHeight, 13);
 }
@@ -264,14 +266,14 @@ TEST(MarkupTables, ScopesAttributesAndUnclosedCells)
     EXPECT_EQ(table.borderStyle, MarkupBorderStyle::Double);
     EXPECT_EQ(table.borderWidth, 1);
     EXPECT_EQ(table.cellPadding, 4);
-    EXPECT_EQ(table.backEffect, MARKUP_EFFECT_SOLID);
+    EXPECT_EQ(table.backEffect, kMarkupEffectSolid);
     EXPECT_EQ(runs[2].style.borderWidth, 1);
     EXPECT_EQ(runs[2].attributes[0], (CMarkupTag::Attribute{L"colspan", L"2"}));
     EXPECT_EQ(RunOf(runs, L"b").style.fontWeight, 400);
     EXPECT_EQ(RunOf(runs, L"b").style.minCellWidth, 40);
     EXPECT_EQ(RunOf(runs, L"b").style.vAlign, MarkupVAlign::Top);
     EXPECT_EQ(RunOf(runs, L"c").style.borderStyle, MarkupBorderStyle::None);
-    EXPECT_EQ(RunOf(runs, L"c").style.backEffect, MARKUP_EFFECT_NONE);
+    EXPECT_EQ(RunOf(runs, L"c").style.backEffect, kMarkupEffectNone);
 }
 
 TEST(MarkupTables, StrayTableClosingsAreIgnored)
@@ -289,7 +291,7 @@ TEST(MarkupLimits, DeepNestingAndLongTextsStayBounded)
     text += L"x";
     const auto runs = parser.Parse(text);
     EXPECT_EQ(RunOf(runs, L"x").style.fontWeight, 900);
-    EXPECT_LE(runs.size(), CMarkupParser::MAX_NESTING + 1);
+    EXPECT_LE(runs.size(), CMarkupParser::kMaxNesting + 1);
 
     std::wstring entities;
     for (int i = 0; i < 100000; ++i)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ZELL::Skin;
+
 namespace {
 
 COLORREF SystemColorByIndex(int index)
@@ -95,14 +97,14 @@ TEST_F(MarkupValues, DisabledColoursAndBackgrounds)
     EXPECT_EQ(m_reader.Color(L"", 0), 0u);
     CMarkupStyle style;
     m_reader.ApplyBackground(L"yellow", style);
-    EXPECT_EQ(style.backMode, MARKUP_BKMODE_TRANSPARENT);
+    EXPECT_EQ(style.backMode, kMarkupBkModeTransparent);
 
     m_reader.SetEnabled(true);
     m_reader.ApplyBackground(L"yellow", style);
-    EXPECT_EQ(style.backMode, MARKUP_BKMODE_OPAQUE);
+    EXPECT_EQ(style.backMode, kMarkupBkModeOpaque);
     EXPECT_EQ(style.backColor, RGB(255, 255, 0));
     m_reader.ApplyBackground(L"transparent", style);
-    EXPECT_EQ(style.backMode, MARKUP_BKMODE_TRANSPARENT);
+    EXPECT_EQ(style.backMode, kMarkupBkModeTransparent);
 }
 
 TEST_F(MarkupValues, KeywordsKeepTheCurrentValueWhenUnknown)
@@ -133,10 +135,10 @@ TEST_F(MarkupValues, DecorationAndFontStyleLetters)
     EXPECT_TRUE(!style.underline && !style.overline && style.strikeOut);
 
     m_reader.ApplyFontStyleLetters(L"bi-su", style);
-    EXPECT_EQ(style.fontWeight, MARKUP_WEIGHT_BOLD);
+    EXPECT_EQ(style.fontWeight, kMarkupWeightBold);
     EXPECT_TRUE(style.italic && !style.strikeOut && style.underline);
     m_reader.ApplyFontStyleLetters(L"-b+o", style);
-    EXPECT_EQ(style.fontWeight, MARKUP_WEIGHT_NORMAL);
+    EXPECT_EQ(style.fontWeight, kMarkupWeightNormal);
     EXPECT_TRUE(style.overline);
 }
 

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace ZELL::Skin;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // Each byte pair is one character, so every code unit value can appear.

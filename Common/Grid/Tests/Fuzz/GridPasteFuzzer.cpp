@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace ZELL::Grid;
+
 namespace {
 
 CWnd& Parent()

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+using namespace ZELL::Grid;
+
 namespace {
 
 class CQuietGrid : public CZellGrid {

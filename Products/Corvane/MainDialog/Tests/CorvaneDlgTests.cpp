@@ -15,6 +15,7 @@ namespace Corvane {
 
 using namespace MainDialogTest;
 using namespace CorvaneIds;
+using namespace ZELL::Skin;
 using ::testing::ElementsAre;
 
 namespace {

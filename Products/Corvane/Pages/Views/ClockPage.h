@@ -64,7 +64,7 @@ private:
     CClockCodec::CDateTime PickerDateTime() const;
     void SetPickers(const CClockCodec::CDateTime& value);
 
-    CZellButton m_SyncButton;
+    ZELL::Skin::CZellButton m_SyncButton;
     CComboBox m_ZoneList;
     CDateTimeCtrl m_DatePicker;
     CDateTimeCtrl m_TimePicker;

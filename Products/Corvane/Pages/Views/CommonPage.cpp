@@ -10,6 +10,9 @@
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/Core/FBCData.h"
 
+using namespace ZELL::Skin;
+using namespace ZELL::Grid;
+
 namespace Corvane {
 
 BEGIN_MESSAGE_MAP(CCommonPage, CGridPageBase)

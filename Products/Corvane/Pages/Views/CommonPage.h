@@ -8,7 +8,7 @@
 
 #include <vector>
 
-class CZellMenu;
+namespace ZELL::Skin { class CZellMenu; }
 
 namespace Corvane {
 
@@ -77,7 +77,7 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
     void OnGridRightClick(NMHDR* header, LRESULT* result);
     // Shows the menu and gives the chosen command, 0 for none.
-    virtual UINT TrackContextMenu(CZellMenu& menu, CPoint screen);
+    virtual UINT TrackContextMenu(ZELL::Skin::CZellMenu& menu, CPoint screen);
     // The file the user chose to save to; empty when cancelled.
     virtual CString AskSaveFileName();
     virtual void ShowMessage(const CString& text);

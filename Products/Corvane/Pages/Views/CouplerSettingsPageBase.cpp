@@ -21,6 +21,8 @@
 
 #include <string>
 
+using namespace ZELL::Skin;
+
 namespace Corvane {
 
 IMPLEMENT_DYNCREATE(CCouplerSettingsPageBase, CPropertyPage)

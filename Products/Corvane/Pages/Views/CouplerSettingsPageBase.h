@@ -222,7 +222,7 @@ protected:
     CString m_strGroupLabelFormat;
     CFont m_PageFont;
     LOGFONTW m_PageLogFont{};
-    CZellTooltip m_Tooltip;
+    ZELL::Skin::CZellTooltip m_Tooltip;
     int m_nLastCheckResult = 1;
     bool m_bTyping = false;
     bool m_bUpdating = false;

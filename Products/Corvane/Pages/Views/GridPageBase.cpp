@@ -3,6 +3,8 @@
 #include "Common/PelorusDLL/PelorusErrorHandler.h"
 #include "Platform/Gdi/SysColors.h"
 
+using namespace ZELL::Grid;
+
 namespace Corvane {
 
 BEGIN_MESSAGE_MAP(CGridPageBase, CCouplerSettingsPageBase)

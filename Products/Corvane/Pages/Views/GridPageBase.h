@@ -42,7 +42,7 @@ public:
     virtual void SetRowImage(int row, int image);
     virtual void FillGrid(int row, LPCWSTR name, LPCWSTR value, int state);
 
-    CZellGrid& Grid() { return m_Grid; }
+    ZELL::Grid::CZellGrid& Grid() { return m_Grid; }
     bool IsGridSetUp() const { return m_bGridSetUp; }
 
 protected:
@@ -56,7 +56,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    CZellGrid m_Grid;
+    ZELL::Grid::CZellGrid m_Grid;
     bool m_bGridSetUp = false;
 
 private:

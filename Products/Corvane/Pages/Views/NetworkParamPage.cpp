@@ -28,6 +28,8 @@
 namespace Corvane {
 
 using namespace DevicePageIds3;
+using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 using Codec = CNetworkParamCodec;
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-class CZellMenu;
+namespace ZELL::Skin { class CZellMenu; }
 
 namespace Corvane {
 
@@ -70,7 +70,7 @@ protected:
     virtual void CloseCellBalloon();
     virtual void ShowMessage(const CString& text);
     // Shows the menu and gives the chosen command, 0 for none.
-    virtual UINT TrackContextMenu(CZellMenu& menu, CPoint screen);
+    virtual UINT TrackContextMenu(ZELL::Skin::CZellMenu& menu, CPoint screen);
     virtual void OpenUrl(const CString& url);
     // The text the clipboard holds, at most the codec's limit and one more.
     virtual std::wstring ClipboardText();

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+using namespace ZELL::Skin;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::wstring text;

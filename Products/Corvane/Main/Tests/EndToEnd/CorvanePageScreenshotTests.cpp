@@ -13,6 +13,7 @@
 namespace Corvane {
 
 using namespace EndToEnd;
+using namespace ZELL::Grid;
 
 namespace {
 

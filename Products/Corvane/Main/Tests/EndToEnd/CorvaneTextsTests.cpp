@@ -22,6 +22,7 @@
 namespace Corvane {
 
 using namespace EndToEnd;
+using namespace ZELL::Grid;
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include "Embedded/MenuImages.png.h"
 #include "Embedded/RowStates.png.h"
 
+using namespace ZELL::Grid;
+
 namespace Corvane {
 
 namespace {

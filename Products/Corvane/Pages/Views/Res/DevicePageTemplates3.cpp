@@ -8,6 +8,8 @@
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Ui/ResourceTable.h"
 
+using namespace ZELL::Grid;
+
 namespace Corvane {
 
 namespace {

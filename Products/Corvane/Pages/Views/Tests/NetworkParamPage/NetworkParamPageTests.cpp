@@ -16,6 +16,7 @@
 namespace Corvane {
 
 using namespace DevicePageIds3;
+using namespace ZELL::Grid;
 using PageViewTest::CDriven;
 using Codec = CNetworkParamCodec;
 using tNetworkParams = CFBCData::tNetworkParams;

@@ -20,6 +20,8 @@
 namespace Corvane {
 
 using namespace PageBaseTest;
+using namespace ZELL::Skin;
+using namespace ZELL::Grid;
 
 namespace {
 

@@ -11,6 +11,7 @@
 namespace Corvane {
 
 using namespace PageBaseTest;
+using namespace ZELL::Grid;
 
 namespace {
 

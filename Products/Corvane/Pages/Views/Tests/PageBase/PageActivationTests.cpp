@@ -10,6 +10,7 @@
 namespace Corvane {
 
 using namespace PageBaseTest;
+using namespace ZELL::Skin;
 
 namespace {
 

@@ -103,7 +103,7 @@ class CHostDialog : public CDialog {
 public:
     CHostDialog() : m_Sheet(this, kPlaceholder) {}
     std::vector<CCouplerSettingsPageBase*> m_arrPages;
-    CPropSheetInDlg m_Sheet;
+    ZELL::Skin::CPropSheetInDlg m_Sheet;
 
 protected:
     BOOL OnInitDialog() override;
