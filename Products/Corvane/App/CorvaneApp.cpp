@@ -176,12 +176,12 @@ void CCorvaneApp::ApplyCommandLine()
     commandLine.Parse(m_arrArguments);
     m_strLanguage = commandLine.Language();
     m_strLanguageBeforeSwitch = commandLine.LanguageBeforeSwitch();
-    g_startupOptions = commandLine.Options();
+    g_StartupOptions = commandLine.Options();
     if (!commandLine.ResolveConnection())
         return;
     m_pCommandLineConnection = std::make_unique<CAppCommandLineConnection>(CString(m_pszProfileName), show);
     if (m_pCommandLineConnection->Create(commandLine.ConnectionType(), commandLine.ConnectionSettings()))
-        g_startupOptions.ConnectionSettings = commandLine.ConnectionSettings();
+        g_StartupOptions.ConnectionSettings = commandLine.ConnectionSettings();
 }
 
 void CCorvaneApp::HandFontToControls()

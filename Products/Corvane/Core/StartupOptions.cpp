@@ -2,6 +2,6 @@
 
 namespace Corvane {
 
-tStartupOptions g_startupOptions;
+tStartupOptions g_StartupOptions;
 
 }  // namespace Corvane

@@ -32,6 +32,6 @@ struct tStartupOptions {
 };
 
 // The process-wide options, written by the application's start-up only.
-extern tStartupOptions g_startupOptions;
+extern tStartupOptions g_StartupOptions;
 
 }  // namespace Corvane

@@ -209,17 +209,17 @@ BOOL CCorvaneDlg::OnInitDialog()
 
 void CCorvaneDlg::ApplyStartupWindowStyle()
 {
-    if (g_startupOptions.ChildMode) {
+    if (g_StartupOptions.ChildMode) {
         ModifyStyle(WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0);
         if (const HMENU menu = ::GetSystemMenu(GetSafeHwnd(), FALSE)) {
             ::EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | MF_GRAYED);
             ::EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | MF_GRAYED);
         }
     }
-    if (g_startupOptions.StartedByEngineeringTool)
+    if (g_StartupOptions.StartedByEngineeringTool)
         ::SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    if (g_startupOptions.HasParentWindow()) {
-        const auto& parent = g_startupOptions.ParentWindow;
+    if (g_StartupOptions.HasParentWindow()) {
+        const auto& parent = g_StartupOptions.ParentWindow;
         CRect own;
         GetWindowRect(&own);
         const int x = parent[0] + (parent[2] - parent[0]) / 2 - own.Width() / 2;
@@ -316,7 +316,7 @@ void CCorvaneDlg::SetupButtons(bool initial)
     SetupSettingsMenu();
     if (!initial)
         return;
-    EnableButton(kOpenButton, !g_startupOptions.ChangeIPMode);
+    EnableButton(kOpenButton, !g_StartupOptions.ChangeIPMode);
     EnableButton(kReadButton, true);
     EnableButton(kSaveButton, false);
     EnableButton(kWriteButton, false);
@@ -506,7 +506,7 @@ void CCorvaneDlg::UpdateCommandButtons()
     const bool fileSystem = m_bDataValid && app != nullptr && app->HasFileSystem(m_data.ArticleNo);
     EnableButton(kReadButton, true);
     EnableButton(kSettingsButton, true);
-    EnableButton(kOpenButton, !g_startupOptions.ChangeIPMode);
+    EnableButton(kOpenButton, !g_StartupOptions.ChangeIPMode);
     EnableButton(kRestartButton, m_bDataValid);
     EnableButton(kFactoryDefaultsButton, m_bDataValid);
     EnableButton(kResetFileSystemButton, fileSystem);
@@ -557,8 +557,8 @@ bool CCorvaneDlg::CloseQuery()
     const bool fileChanged = save && save->IsWindowEnabled() && (!m_strCurrentFile.IsEmpty() || offline);
     const bool deviceChanged = write && write->IsWindowEnabled() && !offline;
     if (fileChanged) {
-        if (!g_startupOptions.ParamFile.IsEmpty() && !g_startupOptions.ArticleNumber.IsEmpty() &&
-            g_startupOptions.ArticleNumber == m_data.ArticleNo) {
+        if (!g_StartupOptions.ParamFile.IsEmpty() && !g_StartupOptions.ArticleNumber.IsEmpty() &&
+            g_StartupOptions.ArticleNumber == m_data.ArticleNo) {
             SendMessage(WM_COMMAND, MAKEWPARAM(kSaveButton, BN_CLICKED));
             return true;
         }
@@ -608,7 +608,7 @@ HCURSOR CCorvaneDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hApp
 
 void CCorvaneDlg::SavePlacement()
 {
-    if (!g_startupOptions.HasParentWindow())
+    if (!g_StartupOptions.HasParentWindow())
         CPersistentDialog::SavePlacement();
 }
 

@@ -33,7 +33,7 @@ bool CCorvaneDlg::ReportsChangedAddress() const
 
 bool CCorvaneDlg::ConfirmAddressChange()
 {
-    if (!IsTcpIpConnection() || g_startupOptions.ChangeIPMode || !ReportsChangedAddress())
+    if (!IsTcpIpConnection() || g_StartupOptions.ChangeIPMode || !ReportsChangedAddress())
         return true;
     CString text;
     text.Format(Translate(L"MSG_WRITE_CHANGED_IP_TCPIP").GetString(), ArticleOfCommonPage().GetString(),

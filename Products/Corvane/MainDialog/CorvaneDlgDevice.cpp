@@ -437,14 +437,14 @@ LRESULT CCorvaneDlg::OnIdentifyDone(WPARAM wParam, LPARAM)
 
 void CCorvaneDlg::HandParamFileAfterRead(bool succeeded)
 {
-    switch (CFirstShowPlan::AfterRead(succeeded, m_bFirstRead, g_startupOptions, m_data.ArticleNo)) {
+    switch (CFirstShowPlan::AfterRead(succeeded, m_bFirstRead, g_StartupOptions, m_data.ArticleNo)) {
     case ENParamFileAfterRead::SaveToParamFile:
-        m_strCurrentFile = g_startupOptions.ParamFile;
+        m_strCurrentFile = g_StartupOptions.ParamFile;
         SaveFileCommand(false);
         break;
     case ENParamFileAfterRead::WrongDevice: {
         CString extra;
-        extra.Format(Translate(L"DETAILS_ARTNO_DATASET_CONNECETD"), ArticleText(g_startupOptions.ArticleNumber).GetString(),
+        extra.Format(Translate(L"DETAILS_ARTNO_DATASET_CONNECETD"), ArticleText(g_StartupOptions.ArticleNumber).GetString(),
                      ArticleText(m_data.ArticleNo).GetString());
         if (CZellWinApp* app = dynamic_cast<CZellWinApp*>(AfxGetApp()))
             app->ShowMessage(Translate(L"INADMISSIBLE_DEVICE_CONNECTED"), Translate(L"DEVICE_ARTNO_DONT_MATCH_CONNECTED_ARTNO"),
@@ -461,7 +461,7 @@ LRESULT CCorvaneDlg::OnWriteSettingsDone(WPARAM wParam, LPARAM)
     ProcessDone(CWorkerMessages::Get().WriteSettingsDone, wParam);
     if (wParam == CWorkerJob::kResultWrittenNotReached)
         TellDeviceNotReachedAfterWrite();
-    if (CThreadResult::Succeeded(wParam) && !m_strCurrentFile.IsEmpty() && g_startupOptions.ChangeIPMode)
+    if (CThreadResult::Succeeded(wParam) && !m_strCurrentFile.IsEmpty() && g_StartupOptions.ChangeIPMode)
         SaveFileCommand(false);
     if (!m_bCloseAfterWrite)
         return 0;
@@ -579,8 +579,8 @@ void CCorvaneDlg::ShowResultStates(int type, bool valid)
 void CCorvaneDlg::SetSaveButtonAfterResult(bool valid)
 {
     const std::optional<bool> save =
-        CThreadResult::SaveButtonAfterResult(valid, g_startupOptions.ChangeIPMode, m_data,
-                                             g_startupOptions.ConnectionSettings);
+        CThreadResult::SaveButtonAfterResult(valid, g_StartupOptions.ChangeIPMode, m_data,
+                                             g_StartupOptions.ConnectionSettings);
     if (save)
         EnableButton(kSaveButton, *save);
     EnableButton(kWriteButton, false);
@@ -765,7 +765,7 @@ CString CCorvaneDlg::AddressLine(const std::wstring& address, const CString& sou
 
 LRESULT CCorvaneDlg::OnFirstShow(WPARAM, LPARAM)
 {
-    switch (CFirstShowPlan::Decide(g_startupOptions)) {
+    switch (CFirstShowPlan::Decide(g_StartupOptions)) {
     case ENFirstShow::ReadDevice:
         // The read's result clears the first-read mark: only then can a
         // parameter file that is still missing take the device's data.
@@ -789,9 +789,9 @@ LRESULT CCorvaneDlg::OnFirstShow(WPARAM, LPARAM)
 
 bool CCorvaneDlg::OpenParamFileAndCheck()
 {
-    if (!OpenSettingsFile(g_startupOptions.ParamFile))
+    if (!OpenSettingsFile(g_StartupOptions.ParamFile))
         return false;
-    m_strCurrentFile = g_startupOptions.ParamFile;
+    m_strCurrentFile = g_StartupOptions.ParamFile;
     if (!m_pPrompt) {
         m_pPrompt = std::make_unique<CPostedWorkerPrompt>(
             GetSafeHwnd(), [this](const tWorkerQuestion& question) { return ShowWorkerQuestion(question); });
@@ -810,13 +810,13 @@ bool CCorvaneDlg::OpenParamFileAndCheck()
 
 void CCorvaneDlg::OfflineStartup()
 {
-    bool opened = CFirstShowPlan::IsUsableFile(g_startupOptions.ParamFile) &&
-                  OpenSettingsFile(g_startupOptions.ParamFile);
-    if (!opened && !g_startupOptions.ArticleNumber.IsEmpty()) {
+    bool opened = CFirstShowPlan::IsUsableFile(g_StartupOptions.ParamFile) &&
+                  OpenSettingsFile(g_StartupOptions.ParamFile);
+    if (!opened && !g_StartupOptions.ArticleNumber.IsEmpty()) {
         const CCorvaneApp* app = GetCorvaneApp();
         const CDefaultSettingsFile defaults(app != nullptr ? app->GetExeFolder() + L"/Settings" : CString());
-        for (const CString& path : defaults.Candidates(g_startupOptions.ArticleNumber,
-                                                       g_startupOptions.FirmwareVersion)) {
+        for (const CString& path : defaults.Candidates(g_StartupOptions.ArticleNumber,
+                                                       g_StartupOptions.FirmwareVersion)) {
             if (OpenSettingsFile(path)) {
                 opened = true;
                 break;
@@ -825,7 +825,7 @@ void CCorvaneDlg::OfflineStartup()
     }
     if (!opened)
         return;
-    m_strCurrentFile = g_startupOptions.ParamFile;
+    m_strCurrentFile = g_StartupOptions.ParamFile;
     if (SaveSettingsFile(m_strCurrentFile))
         ShowStatus(m_strCurrentFile);
 }

@@ -109,7 +109,7 @@ bool CCorvaneDlg::SaveSettingsFile(const CString& path)
     const CString currentAddress = CSettingsFileNames::CurrentIPAddress(ConnectionAddress(), m_data);
     CSettingsFileWriter writer;
     if (writer.Save(std::filesystem::path(path.str()), m_data, header,
-                    g_startupOptions.ChangeIPMode ? &currentAddress : nullptr))
+                    g_StartupOptions.ChangeIPMode ? &currentAddress : nullptr))
         return true;
     ZELLMessageBox(writer.GetError().Left(kMaxErrorText), MB_ICONERROR, L"", 0);
     return false;

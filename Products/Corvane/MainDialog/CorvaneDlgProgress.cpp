@@ -159,7 +159,7 @@ LRESULT CCorvaneDlg::OnFbcSettingsChanged(WPARAM wParam, LPARAM)
     const bool changed = wParam != 0;
     m_bModified = changed;
     EnableButton(kWriteButton, changed);
-    EnableButton(kSaveButton, changed && !g_startupOptions.ChangeIPMode);
+    EnableButton(kSaveButton, changed && !g_StartupOptions.ChangeIPMode);
     RecomputeModified();
     return 0;
 }

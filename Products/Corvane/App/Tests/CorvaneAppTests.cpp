@@ -86,7 +86,7 @@ protected:
     {
         GetLanguageSupport().Clear();
         Registry::DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\Zell Software\\CorvaneAppTests");
-        g_startupOptions = {};
+        g_StartupOptions = {};
     }
     void TearDown() override { GetLanguageSupport().Clear(); }
 
@@ -173,9 +173,9 @@ TEST_F(CorvaneAppTest, CommandLineConnectionLastsForOneRunAndKeepsTheStoredOnes)
     app.InitInstance();
     EXPECT_EQ(addressDuringRun, L"192.168.7.7");
     EXPECT_EQ(typeDuringRun, L"TCPIP");
-    EXPECT_TRUE(g_startupOptions.StartedByEngineeringTool);
-    EXPECT_EQ(g_startupOptions.ArticleNumber.str(), L"0612-0002");
-    EXPECT_EQ(g_startupOptions.ConnectionSettings.str(), L"192.168.7.7");
+    EXPECT_TRUE(g_StartupOptions.StartedByEngineeringTool);
+    EXPECT_EQ(g_StartupOptions.ArticleNumber.str(), L"0612-0002");
+    EXPECT_EQ(g_StartupOptions.ConnectionSettings.str(), L"192.168.7.7");
     app.ExitInstance();
     // The user's stored TCP/IP settings come back, though the last
     // connection was of the other type.
@@ -194,7 +194,7 @@ TEST_F(CorvaneAppTest, FailedSocketsFallBackToSerialWithOneMessage)
     EXPECT_EQ(typeDuringRun, L"RS232");
     ASSERT_GE(app.messages.size(), 1u);
     EXPECT_EQ(app.messages[0], L"Failed to init windows sockets!--> Set connection to RS232.");
-    EXPECT_EQ(g_startupOptions.ConnectionSettings.str(), L"COM1");
+    EXPECT_EQ(g_StartupOptions.ConnectionSettings.str(), L"COM1");
     app.ExitInstance();
 }
 
@@ -207,7 +207,7 @@ TEST_F(CorvaneAppTest, RefusedCommandLineValuesAreShownAndLeaveTheRegistry)
     app.InitInstance();
     ASSERT_EQ(app.messages.size(), 1u);
     EXPECT_EQ(app.messages[0], L"Invalid parameters for communication settings!");
-    EXPECT_TRUE(g_startupOptions.ConnectionSettings.IsEmpty());
+    EXPECT_TRUE(g_StartupOptions.ConnectionSettings.IsEmpty());
     EXPECT_EQ(StoredAddress(app), L"10.9.9.9");
     app.ExitInstance();
     EXPECT_EQ(LastConnection(), L"TCPIP");

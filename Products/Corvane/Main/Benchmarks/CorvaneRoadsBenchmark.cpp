@@ -49,8 +49,8 @@ using namespace Corvane;
 // Every sleep of the process passes here (std::this_thread::sleep_for and
 // the platform's Sleep both end in nanosleep); the real one does the work.
 namespace {
-std::mutex g_sleepMutex;
-std::map<long, int> g_sleeps;  // milliseconds -> count, 50 ms and more
+std::mutex g_SleepMutex;
+std::map<long, int> g_mapSleeps;  // milliseconds -> count, 50 ms and more
 }
 
 extern "C" int nanosleep(const timespec* request, timespec* remaining)
@@ -58,8 +58,8 @@ extern "C" int nanosleep(const timespec* request, timespec* remaining)
     if (request != nullptr) {
         const long ms = static_cast<long>(request->tv_sec) * 1000 + request->tv_nsec / 1'000'000;
         if (ms >= 50) {
-            std::lock_guard lock(g_sleepMutex);
-            ++g_sleeps[ms];
+            std::lock_guard lock(g_SleepMutex);
+            ++g_mapSleeps[ms];
         }
     }
     const int failed = ::clock_nanosleep(CLOCK_MONOTONIC, 0, request, remaining);
@@ -205,11 +205,11 @@ private:
 // The sleeps tallied since the last call, as text.
 std::string TakeSleeps()
 {
-    std::lock_guard lock(g_sleepMutex);
+    std::lock_guard lock(g_SleepMutex);
     std::string text;
-    for (const auto& [ms, count] : g_sleeps)
+    for (const auto& [ms, count] : g_mapSleeps)
         text += " " + std::to_string(ms) + " ms x" + std::to_string(count);
-    g_sleeps.clear();
+    g_mapSleeps.clear();
     return text.empty() ? " none" : text;
 }
 

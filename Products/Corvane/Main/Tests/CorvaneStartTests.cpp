@@ -48,7 +48,7 @@ protected:
         ZELL::Controls::RegisterStandardControls();
         GetLanguageSupport().Clear();
         Registry::DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\Zell Software\\Corvane");
-        g_startupOptions = {};
+        g_StartupOptions = {};
     }
     void TearDown() override { GetLanguageSupport().Clear(); }
 

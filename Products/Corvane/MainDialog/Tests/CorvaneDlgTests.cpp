@@ -145,7 +145,7 @@ TEST_F(CorvaneDlgTest, PagesLearnWhetherDataChangedAndWhichPagesAreListed)
 
 TEST_F(CorvaneDlgTest, ChangedDataInChangeIpModeEnablesWriteButNotSave)
 {
-    g_startupOptions.ChangeIPMode = true;
+    g_StartupOptions.ChangeIPMode = true;
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
     CTestDlg dialog(kMainDialog, catalog);
     Run(dialog, [&](UiTest::CDialogDriver& driver) {

@@ -150,7 +150,7 @@ protected:
         ZELL::Controls::RegisterStandardControls();
         GetLanguageSupport().Clear();
         Registry::DeleteKeyTree(HKEY_CURRENT_USER, std::wstring(L"Software\\Zell Software\\") + kAppName);
-        g_startupOptions = {};
+        g_StartupOptions = {};
         m_pApp = std::make_unique<CTestApp>(m_Folder.Write("Corvane.GUI.XML", Texts()));
         m_pApp->InitFramework(L"en", L"1033");
     }

@@ -225,7 +225,7 @@ protected:
         ZELL::Controls::RegisterStandardControls();
         GetLanguageSupport().Clear();
         Registry::DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\Zell Software\\Corvane");
-        g_startupOptions = {};
+        g_StartupOptions = {};
         ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_Winsock), 0);
         m_CapabilityFile = m_Files.Write("corvane.ini", kCapabilities);
     }

@@ -48,9 +48,9 @@ TEST_F(DeviceCommandTest, CommandLineConnectionReadsAtTheFirstShow)
 {
     // The parameter file does not exist yet: the first read fills it.
     const std::filesystem::path file = m_Files.Path() / "new.wes";
-    g_startupOptions.ConnectionSettings = L"127.0.0.1";
-    g_startupOptions.ParamFile = CString(file.wstring());
-    g_startupOptions.ArticleNumber = L"0612-0001";
+    g_StartupOptions.ConnectionSettings = L"127.0.0.1";
+    g_StartupOptions.ParamFile = CString(file.wstring());
+    g_StartupOptions.ArticleNumber = L"0612-0001";
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         driver.PumpUntilIdle();
@@ -72,8 +72,8 @@ TEST_F(DeviceCommandTest, ParameterFileOnTheCommandLineIsHeldAgainstTheDevice)
             ASSERT_TRUE(first->SaveSettingsFile(path));
         });
     }
-    g_startupOptions.ConnectionSettings = L"127.0.0.1";
-    g_startupOptions.ParamFile = path;
+    g_StartupOptions.ConnectionSettings = L"127.0.0.1";
+    g_StartupOptions.ParamFile = path;
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         driver.PumpUntilIdle();
@@ -98,8 +98,8 @@ TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
         d.orderNumber = "612-002";
         d.identItems[0] = {"ORDER", "612-002"};
     });
-    g_startupOptions.ConnectionSettings = L"127.0.0.1";
-    g_startupOptions.ParamFile = path;
+    g_StartupOptions.ConnectionSettings = L"127.0.0.1";
+    g_StartupOptions.ParamFile = path;
     auto dialog = MakeDialog();
     Run(
         *dialog,
