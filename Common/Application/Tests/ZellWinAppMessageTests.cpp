@@ -7,6 +7,7 @@
 #include "Platform/Ui/ResourceTable.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -37,12 +38,7 @@ struct ShownBox {
     UINT answeredWith = 0;
 };
 
-std::wstring WindowText(HWND hwnd)
-{
-    CString text;
-    CWnd::FromHandle(hwnd)->GetWindowText(text);
-    return text.GetString();
-}
+using UiTest::TextOf;
 
 // An active main window over which `show` brings up a box; the box is read
 // and answered with `key` once it waits for the user.
@@ -67,7 +63,7 @@ protected:
                 return false;
             seen = true;
             HWND box = reinterpret_cast<HWND>(lParam);
-            m_shown.caption = WindowText(box);
+            m_shown.caption = TextOf(box);
             UiTest::CDialogDriver driver(box);
             m_shown.text = driver.Text(kBoxTextId);
             driver.Press(key);

@@ -3,6 +3,7 @@
 #include "Common/Controls/PropSheetInDlg.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
+#include "Platform/Framework/Tests/ScriptedDialog.h"
 #include "Platform/Framework/Windows/Dialog.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
@@ -23,24 +24,10 @@ namespace {
 constexpr int kPlaceholder = 701;
 constexpr int kFirstEdit = 711;
 constexpr int kSecondEdit = 712;
-constexpr UINT kRunScript = WM_APP + 7;
-
-DialogItemTemplate Item(WORD windowClass, int id, DWORD style, short x, short y, short cx, short cy)
-{
-    DialogItemTemplate item;
-    item.windowClass = NameOrOrdinal::Ordinal(windowClass);
-    item.id = static_cast<DWORD>(id);
-    item.style = WS_CHILD | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
 
 std::vector<BYTE> PageImage(const wchar_t* caption, int editId)
 {
-    return ControlTest::DialogImage(caption, 150, 60, {Item(Ui::kClassEdit, editId, WS_VISIBLE | WS_TABSTOP | WS_BORDER, 7, 7, 90, 12)});
+    return ControlTest::DialogImage(caption, 150, 60, {ControlTest::Predefined(Ui::kClassEdit, editId, WS_TABSTOP | WS_BORDER, 7, 7, 90, 12)});
 }
 
 class CPage : public CPropertyPage {
@@ -48,13 +35,12 @@ public:
     explicit CPage(const std::vector<BYTE>& image) { ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())); }
 };
 
-class CHost : public CDialog {
+class CHost : public FrameworkTest::CScriptedDialog<CHost> {
 public:
     CHost() : m_sheet(this, kPlaceholder) {}
 
     CPropSheetInDlg m_sheet;
     std::function<void(CHost&)> m_beforeCreate;
-    std::function<void(CHost&)> m_script;
 
 protected:
     BOOL OnInitDialog() override
@@ -65,25 +51,14 @@ protected:
         m_sheet.EnableStackedTabs(FALSE);
         if (m_sheet.Create(this, WS_CHILD | WS_VISIBLE | WS_TABSTOP))
             m_sheet.FitToPlaceholder();
-        PostMessage(kRunScript);
+        PostScript();
         return TRUE;
     }
-    LRESULT OnRunScript(WPARAM, LPARAM)
-    {
-        if (auto script = std::exchange(m_script, nullptr))
-            script(*this);
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CHost, CDialog)
-    ON_MESSAGE(kRunScript, OnRunScript)
-END_MESSAGE_MAP()
 
 std::vector<BYTE> HostImage()
 {
-    return ControlTest::DialogImage(L"Host", 240, 170, {Item(Ui::kClassStatic, kPlaceholder, 0, 10, 10, 200, 130)},
+    return ControlTest::DialogImage(L"Host", 240, 170, {ControlTest::Placeholder(kPlaceholder, 10, 10, 200, 130)},
                                     WS_POPUP | WS_CAPTION | WS_SYSMENU);
 }
 

@@ -4,6 +4,7 @@
 #include "Common/Controls/Tests/ControlsTestSupport.h"
 
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 using namespace ZELL::Skin;
 
@@ -77,9 +78,7 @@ TEST(ZellButtonMenu, ItemOperationsActOnTheDropDownAndAnswerOneWithoutIt)
 
     button.CheckMenuItem(kSaveCommand, TRUE);
     button.CheckMenuItemExclusive(kOpenCommand, TRUE, MF_BYCOMMAND, TRUE);
-    wchar_t caption[32] = {};
-    ::GetWindowTextW(button.m_hWnd, caption, 32);
-    EXPECT_STREQ(caption, L"&Open") << "the checked item's text is the caption";
+    EXPECT_EQ(UiTest::TextOf(button.m_hWnd), L"&Open") << "the checked item's text is the caption";
 
     EXPECT_EQ(button.SetMenuItemText(kSaveCommand, L"Save &as"), 1u);
     EXPECT_EQ(button.EnableMenuItem(kSaveCommand, TRUE), UINT(MF_GRAYED)) << "the state it had";

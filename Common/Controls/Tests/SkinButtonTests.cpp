@@ -258,14 +258,11 @@ TEST_F(SkinButtons, SettersCheckTheirArguments)
 
 TEST_F(SkinButtons, ALinkOpensThroughTheShellAndTheParentIsToldOfTheClick)
 {
-    ShellTest::TempFolder folder;
-    const auto bin = folder / "bin";
-    std::filesystem::create_directories(bin);
-    ShellTest::WriteRecorder(bin / "xdg-open", folder / "calls.txt");
-    ShellTest::ScopedVariable path(L"PATH", ShellTest::Wide(bin) + L":/usr/bin:/bin");
+    const ShellTest::CStandIns shell;
+    shell.StandIn("xdg-open");
     button.SetURL(L"https://example.com/a b?c=\"d\"");
     scene.Click(button.m_hWnd);
-    EXPECT_EQ(ShellTest::WaitForFile(folder / "calls.txt"), "call\n[https://example.com/a b?c=\"d\"]\n");
+    EXPECT_EQ(ShellTest::WaitForFile(shell.m_log), "call\n[https://example.com/a b?c=\"d\"]\n");
     EXPECT_EQ(scene.parent.Count(WM_COMMAND, BN_CLICKED, kButton), 1);
     EXPECT_EQ(GetFocus(), button.m_hWnd);
 }

@@ -193,22 +193,19 @@ TEST_F(ZellStatics, BlinkingTextTakesTheBackgroundColourWhileHidden)
 
 TEST_F(ZellStatics, LinksOpenTheirTargetOrTheirTextThroughTheShell)
 {
-    ShellTest::TempFolder folder;
-    const auto bin = folder / "bin";
-    std::filesystem::create_directories(bin);
-    ShellTest::WriteRecorder(bin / "xdg-open", folder / "calls.txt");
-    ShellTest::ScopedVariable path(L"PATH", ShellTest::Wide(bin) + L":/usr/bin:/bin");
+    const ShellTest::CStandIns shell;
+    shell.StandIn("xdg-open");
     Make(0, L"https://example.com/x y");
     label.SetLink(TRUE, FALSE);
     EXPECT_NE(label.GetStyle() & SS_NOTIFY, 0u);
     scene.Click(label.m_hWnd);
-    EXPECT_EQ(ShellTest::WaitForFile(folder / "calls.txt"), "call\n[https://example.com/x y]\n");
-    std::filesystem::remove(folder / "calls.txt");
+    EXPECT_EQ(ShellTest::WaitForFile(shell.m_log), "call\n[https://example.com/x y]\n");
+    std::filesystem::remove(shell.m_log);
 
     label.SetMailLink(TRUE, FALSE);
     label.SetText(L"service@example.com");
     scene.Click(label.m_hWnd);
-    EXPECT_EQ(ShellTest::WaitForFile(folder / "calls.txt"), "call\n[mailto:service@example.com]\n");
+    EXPECT_EQ(ShellTest::WaitForFile(shell.m_log), "call\n[mailto:service@example.com]\n");
 }
 
 TEST_F(ZellStatics, ANotifyValueTellsTheParentInsteadOfOpening)

@@ -4,6 +4,7 @@
 
 #include "Common/Grid/Tests/GridTestSupport.h"
 #include "Platform/Controls/EditClipboard.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -30,12 +31,7 @@ protected:
     CGridCellIpAddr& Ip() { return *static_cast<CGridCellIpAddr*>(grid.GetCellAt(1, 1)); }
     CGridCellMacAddr& Mac() { return *static_cast<CGridCellMacAddr*>(grid.GetCellAt(2, 1)); }
     HWND Editor() const { return GetDlgItem(grid.m_hWnd, IDC_INPLACE_CONTROL); }
-    std::wstring EditorText() const
-    {
-        wchar_t text[64]{};
-        GetWindowTextW(Editor(), text, 64);
-        return text;
-    }
+    std::wstring EditorText() const { return UiTest::TextOf(Editor()); }
     // Starts the editor by typing on the cell.
     void TypeOn(int row, int col, const std::wstring& text)
     {

@@ -5,6 +5,7 @@
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ListControlStyles.h"
 #include "Platform/Framework/Controls/ComboBox.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -31,12 +32,7 @@ protected:
     }
     CGridCellCombo& Combo() { return *static_cast<CGridCellCombo*>(grid.GetCellAt(2, 2)); }
     HWND Box() const { return GetDlgItem(grid.m_hWnd, IDC_INPLACE_CONTROL); }
-    std::wstring BoxText() const
-    {
-        wchar_t text[128]{};
-        GetWindowTextW(Box(), text, 128);
-        return text;
-    }
+    std::wstring BoxText() const { return UiTest::TextOf(Box()); }
     int BoxSelection() const { return static_cast<int>(SendMessageW(Box(), CB_GETCURSEL, 0, 0)); }
     void ClickCell(int row, int col) { scene.Click(grid.m_hWnd, CentreOf(grid, row, col)); }
 };

@@ -5,6 +5,7 @@
 #include "Platform/Framework/Windows/Menu.h"
 #include "Platform/Framework/Core/StandardCommands.h"
 #include "Platform/Ui/Clipboard.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -64,12 +65,7 @@ protected:
         scene.Click(grid.m_hWnd, CentreOf(grid, row, col), modifiers);
     }
     HWND Editor() const { return GetDlgItem(grid.m_hWnd, IDC_INPLACE_CONTROL); }
-    std::wstring EditorText() const
-    {
-        wchar_t text[256]{};
-        GetWindowTextW(Editor(), text, 256);
-        return text;
-    }
+    std::wstring EditorText() const { return UiTest::TextOf(Editor()); }
 };
 
 }

@@ -3,11 +3,10 @@
 #include "Common/SystemHelper/System/RegistryEx.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -182,35 +181,14 @@ TEST_F(Restart, ReconnectClosesAndOpensTheConnection)
 class ConnectionCheck : public MemoryDevice {
 protected:
     Platform::ManualClockScope clock{0};
+    TestSupport::CTempConfigHome m_config{"pelorus-check"};
 
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/pelorus-check-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            m_old = old;
-        ::setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
-        SetConfiguration({0x8212, 0x0401, 0});
-    }
-    void TearDown() override
-    {
-        if (m_old.empty())
-            ::unsetenv("XDG_CONFIG_HOME");
-        else
-            ::setenv("XDG_CONFIG_HOME", m_old.c_str(), 1);
-        std::error_code error;
-        std::filesystem::remove_all(m_dir, error);
-    }
+    void SetUp() override { SetConfiguration({0x8212, 0x0401, 0}); }
     void SetSetting(const wchar_t* name, DWORD value)
     {
         const wutils::CRegistryEx registry(L"HKEY_CURRENT_USER\\SOFTWARE\\Zell Software\\PelorusNET");
         ASSERT_TRUE(registry.SetDWordValue(L"Settings", name, value));
     }
-
-private:
-    std::string m_dir;
-    std::string m_old;
 };
 
 TEST_F(ConnectionCheck, TimeoutFromTheRegistryCappedByTheConnection)

@@ -1,6 +1,6 @@
 // Traces from the string table and traces that also show in a window.
 #include "Common/SystemHelper/Desktop/DebugTraceWindow.h"
-#include "Common/SystemHelper/Tests/DebugOutputFile.h"
+#include "Platform/Base/Tests/DebugOutputFile.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Framework/Controls/Edit.h"
@@ -52,7 +52,7 @@ protected:
         return text.GetString();
     }
 
-    DebugOutputFile m_output;
+    TestSupport::CDebugOutputFile m_output;
     CWnd m_frame;
     CEdit m_log;
 };

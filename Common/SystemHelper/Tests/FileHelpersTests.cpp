@@ -1,4 +1,5 @@
 #include "Common/SystemHelper/System/FileHelpers.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WinError.h"
 
@@ -17,19 +18,11 @@ namespace {
 
 class FileHelpersTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/zell-files-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        ASSERT_NE(made, nullptr);
-        m_dir = made;
-        m_wdir = Text::Utf8ToWide(m_dir.string());
-    }
+    // A folder the test locked is opened again, so that it can be removed.
     void TearDown() override
     {
         std::error_code error;
         fs::permissions(m_dir / "locked", fs::perms::owner_all, error);
-        fs::remove_all(m_dir, error);
     }
     std::wstring W(const std::string& relative) const { return m_wdir + L"/" + Text::Utf8ToWide(relative); }
     void Touch(const std::string& relative, const std::string& content = "x") const
@@ -37,8 +30,9 @@ protected:
         std::ofstream(m_dir / relative, std::ios::binary) << content;
     }
 
-    fs::path m_dir;
-    std::wstring m_wdir;
+    TestSupport::CTempFolder m_folder{"zell-files"};
+    fs::path m_dir = m_folder.Path();
+    std::wstring m_wdir = Text::Utf8ToWide(m_dir.string());
 };
 
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A scratch folder per test and writers for GUI XML and binary text files.
 
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <gtest/gtest.h>
@@ -12,27 +13,18 @@
 #include <unistd.h>
 #include <vector>
 
-class ScratchFolder {
+// The base layer's temporary folder, its files named by the wide paths that
+// the text functions take.
+class ScratchFolder : public TestSupport::CTempFolder {
 public:
-    ScratchFolder()
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::filesystem::temp_directory_path()
-            / ("zell-h10-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(m_path); }
+    ScratchFolder() : CTempFolder("zell-texts") {}
 
     std::wstring Write(const std::string& name, const std::string& bytes) const
     {
-        std::ofstream(m_path / name, std::ios::binary) << bytes;
-        return Path(name);
+        return Text::Utf8ToWide(CTempFolder::Write(name, bytes).string());
     }
-    std::wstring Path(const std::string& name) const { return Text::Utf8ToWide((m_path / name).string()); }
-
-private:
-    std::filesystem::path m_path;
+    using CTempFolder::Path;
+    std::wstring Path(const std::string& name) const { return Text::Utf8ToWide((Path() / name).string()); }
 };
 
 // Little-endian records of the binary text file.

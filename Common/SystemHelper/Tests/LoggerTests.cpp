@@ -2,6 +2,7 @@
 #include "Common/SystemHelper/Logging/DefaultLogger.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "LanguageSupportTestFiles.h"
+#include "Platform/Base/Tests/FileBytes.h"
 #include "Platform/Base/Thread.h"
 
 #include <gmock/gmock.h>
@@ -17,13 +18,7 @@
 
 namespace {
 
-std::string ReadFile(const std::wstring& path)
-{
-    std::ifstream in(Text::WideToUtf8(path), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+std::string ReadFile(const std::wstring& path) { return TestSupport::ReadFile(Text::WideToUtf8(path)); }
 
 std::wstring FileConfiguration(const std::wstring& path, const std::wstring& extra = L"")
 {

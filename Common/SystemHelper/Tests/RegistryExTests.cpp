@@ -1,5 +1,7 @@
 #include "Common/SystemHelper/System/RegistryEx.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
+#include "Platform/Base/Tests/DebugOutputFile.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/Registry.h"
 
@@ -20,38 +22,8 @@ namespace {
 // A fresh registry store and a private trace file for one test.
 class RegistryExTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/zell-registryex-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        ASSERT_NE(made, nullptr);
-        m_dir = made;
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            m_oldConfig = old, m_hadConfig = true;
-        ::setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
-        m_trace = m_dir / "trace.txt";
-        ::setenv("ZELL_DEBUG_OUTPUT", m_trace.c_str(), 1);
-        SetDebugTraceEnabled(true);
-    }
-    void TearDown() override
-    {
-        SetDebugTraceEnabled(false);
-        ::unsetenv("ZELL_DEBUG_OUTPUT");
-        if (m_hadConfig)
-            ::setenv("XDG_CONFIG_HOME", m_oldConfig.c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
-        std::error_code error;
-        std::filesystem::remove_all(m_dir, error);
-    }
-    std::string TakeTrace()
-    {
-        std::ifstream stream(m_trace, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-        std::error_code error;
-        std::filesystem::resize_file(m_trace, 0, error);
-        return text;
-    }
+    void SetUp() override { SetDebugTraceEnabled(true); }
+    void TearDown() override { SetDebugTraceEnabled(false); }
     static bool KeyExists(HKEY hive, const wchar_t* path)
     {
         HKEY key = nullptr;
@@ -68,10 +40,8 @@ protected:
         RegCloseKey(key);
     }
 
-    std::filesystem::path m_dir;
-    std::filesystem::path m_trace;
-    std::string m_oldConfig;
-    bool m_hadConfig = false;
+    TestSupport::CTempConfigHome m_config{"zell-registryex"};
+    TestSupport::CDebugOutputFile m_trace;
 };
 
 }
@@ -94,7 +64,7 @@ TEST_F(RegistryExTest, PathSelectsHiveByLongOrShortNameWithoutCase)
     EXPECT_EQ(registry.GetHive(), HKEY_CURRENT_CONFIG);
     EXPECT_TRUE(registry.SetPath(L"HKU\\C"));
     EXPECT_EQ(registry.GetHive(), HKEY_USERS);
-    EXPECT_EQ(TakeTrace(), "");
+    EXPECT_EQ(m_trace.Take(), "");
 }
 
 TEST_F(RegistryExTest, OnlyTheLeadingHiveNameIsRemovedFromThePath)
@@ -116,11 +86,11 @@ TEST_F(RegistryExTest, OnlyTheLeadingHiveNameIsRemovedFromThePath)
 TEST_F(RegistryExTest, EmptyPathTakesDefaultsAndWritesInfoBanner)
 {
     CRegistryEx registry(L"HKLM\\Elsewhere");
-    TakeTrace();
+    m_trace.Take();
     EXPECT_FALSE(registry.SetPath(L""));
     EXPECT_EQ(registry.GetHive(), HKEY_CURRENT_USER);
     EXPECT_EQ(registry.GetKeyPath(), L"Software\\Zell Software");
-    const std::string trace = TakeTrace();
+    const std::string trace = m_trace.Take();
     EXPECT_EQ(trace,
         "\n*************************** INFO ****************************\n"
         "  Class:\t\tCRegistryEx\n"
@@ -134,12 +104,12 @@ TEST_F(RegistryExTest, EmptyPathTakesDefaultsAndWritesInfoBanner)
 TEST_F(RegistryExTest, BadPathsKeepTheFormerSettingAndTraceTheError)
 {
     CRegistryEx registry(L"HKLM\\Software\\Kept");
-    TakeTrace();
+    m_trace.Take();
 
     EXPECT_FALSE(registry.SetPath(L"HKXX\\Software"));
     EXPECT_EQ(registry.GetHive(), HKEY_LOCAL_MACHINE);
     EXPECT_EQ(registry.GetKeyPath(), L"Software\\Kept");
-    EXPECT_EQ(TakeTrace(),
+    EXPECT_EQ(m_trace.Take(),
         "\n*************************** ERROR ***************************\n"
         "  Class:\t\tCRegistryEx\n"
         "  Function:\tSetPath( )\n"
@@ -147,7 +117,7 @@ TEST_F(RegistryExTest, BadPathsKeepTheFormerSettingAndTraceTheError)
         "*************************************************************\n\n");
 
     EXPECT_FALSE(registry.SetPath(L"\\\\\\"));
-    EXPECT_NE(TakeTrace().find("  Error:\tFaild to split path parameter\n"), std::string::npos);
+    EXPECT_NE(m_trace.Take().find("  Error:\tFaild to split path parameter\n"), std::string::npos);
     EXPECT_EQ(registry.GetKeyPath(), L"Software\\Kept");
 
     // A hive name as a prefix of a longer first part is no hive.

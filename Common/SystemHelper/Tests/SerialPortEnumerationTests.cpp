@@ -1,5 +1,7 @@
 #include "Common/SystemHelper/System/SerialPortEnumeration.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
+#include "Platform/Base/Tests/DebugOutputFile.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/Registry.h"
 
@@ -34,35 +36,8 @@ ComInterfaceSource SourceOf(std::vector<ComInterfaceRecord> devices)
 // A private registry store, trace file and port variable for one test.
 class SerialEnumerationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/zell-serialenum-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        ASSERT_NE(made, nullptr);
-        m_dir = made;
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            m_oldConfig = old;
-        ::setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
-        ::unsetenv("ZELL_SERIAL_PORTS");
-        m_trace = m_dir / "trace.txt";
-        ::setenv("ZELL_DEBUG_OUTPUT", m_trace.c_str(), 1);
-        SetDebugTraceEnabled(true);
-    }
-    void TearDown() override
-    {
-        SetDebugTraceEnabled(false);
-        ::unsetenv("ZELL_DEBUG_OUTPUT");
-        ::unsetenv("ZELL_SERIAL_PORTS");
-        if (!m_oldConfig.empty())
-            ::setenv("XDG_CONFIG_HOME", m_oldConfig.c_str(), 1);
-        std::error_code error;
-        std::filesystem::remove_all(m_dir, error);
-    }
-    std::string Trace()
-    {
-        std::ifstream stream(m_trace, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    }
+    void SetUp() override { SetDebugTraceEnabled(true); }
+    void TearDown() override { SetDebugTraceEnabled(false); }
     static void MapPort(const wchar_t* valueName, const std::wstring& data, DWORD type = REG_SZ)
     {
         HKEY key = nullptr;
@@ -75,9 +50,9 @@ protected:
         RegCloseKey(key);
     }
 
-    std::filesystem::path m_dir;
-    std::filesystem::path m_trace;
-    std::string m_oldConfig;
+    TestSupport::CTempConfigHome m_config{"zell-serialenum"};
+    TestSupport::CDebugOutputFile m_trace;
+    TestSupport::CScopedVariable m_ports{"ZELL_SERIAL_PORTS", std::nullopt};
 };
 
 }
@@ -97,7 +72,7 @@ TEST_F(SerialEnumerationTest, UsbAdapterNamedByDescriptionAndPort)
     EXPECT_EQ(ports[0].friendlyName, L"USB Serial Port (COM7)");
     EXPECT_EQ(ports[0].devicePath, L"/dev/ttyUSB0");
     EXPECT_EQ(ports[0].fromDeviceMap, 0);
-    EXPECT_NE(Trace().find("USB Serial Port (COM7)\n"), std::string::npos);
+    EXPECT_NE(m_trace.Read().find("USB Serial Port (COM7)\n"), std::string::npos);
 }
 
 TEST_F(SerialEnumerationTest, BluetoothPortWhoseNameLacksTheDescription)
@@ -112,7 +87,7 @@ TEST_F(SerialEnumerationTest, BluetoothPortWhoseNameLacksTheDescription)
     EXPECT_TRUE(ports[0].bluetooth);
     EXPECT_TRUE(ports[0].special);
     EXPECT_FALSE(ports[0].usb);
-    EXPECT_NE(Trace().find("Error: Description of communication port not found in friendly name!\n"
+    EXPECT_NE(m_trace.Read().find("Error: Description of communication port not found in friendly name!\n"
                            "       Desription   : Bluetooth-Ger\xc3\xa4t\n"),
         std::string::npos);
 }
@@ -130,7 +105,7 @@ TEST_F(SerialEnumerationTest, DevicesWithoutAPortNameAreSkipped)
             ComInterfaceRecord{L"/dev/f", L"Port (COM3)", std::nullopt},
         }));
     EXPECT_TRUE(ports.empty());
-    EXPECT_NE(Trace().find("Error: Prefix 'COM' was not found in friendly name!"), std::string::npos);
+    EXPECT_NE(m_trace.Read().find("Error: Prefix 'COM' was not found in friendly name!"), std::string::npos);
 
     // With include-all the printer port is looked at, but still has no COM number.
     EnumerateComInterfaces(ports, true, SourceOf({Device(L"/dev/d", L"Printer port (LPT1)", L"Printer")}));
@@ -150,7 +125,7 @@ TEST_F(SerialEnumerationTest, ClassQueryFailureThrowsText)
     } catch (const std::wstring& text) {
         EXPECT_EQ(text, L"SetupDiGetClassDevs failed. (err=d)");
     }
-    EXPECT_NE(Trace().find("SetupDiGetClassDevs failed. (err=d)"), std::string::npos);
+    EXPECT_NE(m_trace.Read().find("SetupDiGetClassDevs failed. (err=d)"), std::string::npos);
 }
 
 TEST_F(SerialEnumerationTest, DeviceMapPortsAndMergeWithInterfaces)

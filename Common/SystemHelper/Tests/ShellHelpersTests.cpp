@@ -10,9 +10,9 @@ using namespace ShellTest;
 
 TEST(ShellHelpers, ShellFoldersAreFoundButNotMade)
 {
-    TempFolder folder;
-    ScopedVariable home(L"HOME", Wide(folder.Path()));
-    ScopedVariable config(L"XDG_CONFIG_HOME", Wide(folder / "cfg"));
+    CTempFolder folder;
+    CScopedVariable home(L"HOME", Wide(folder.Path()));
+    CScopedVariable config(L"XDG_CONFIG_HOME", Wide(folder / "cfg"));
     EXPECT_EQ(GetSpecialFolderPath(CSIDL_DESKTOPDIRECTORY), L"");
     EXPECT_FALSE(std::filesystem::exists(folder / "Desktop"));
     std::filesystem::create_directories(folder / "Desktop");
@@ -22,7 +22,7 @@ TEST(ShellHelpers, ShellFoldersAreFoundButNotMade)
 
 TEST(ShellHelpers, AShortcutGivesBackItsTargetArgumentsAndFolder)
 {
-    TempFolder folder;
+    CTempFolder folder;
     const std::filesystem::path program = folder / "bin" / "tool";
     std::filesystem::create_directories(program.parent_path());
     WriteScript(program, "exit 0\n");
@@ -55,7 +55,7 @@ TEST(ShellHelpers, AShortcutGivesBackItsTargetArgumentsAndFolder)
 
 TEST(ShellHelpers, ANonShortcutFailsAndLeavesTheTarget)
 {
-    TempFolder folder;
+    CTempFolder folder;
     WriteFile(folder / "plain.txt", "not a shortcut\n");
     std::wstring target = L"untouched";
     EXPECT_EQ(ResolveShortcut(Wide(folder / "plain.txt"), target), HRESULT_FROM_WIN32(ERROR_BAD_FORMAT));
@@ -71,14 +71,12 @@ TEST(ShellHelpers, AMailLinkKeepsItsPartsWholeAndGoesToTheOpenerAsOneArgument)
     EXPECT_EQ(MakeMailToLink(L"a@x.example,b@x.example", L"", L""), L"mailto:a@x.example,b@x.example");
     EXPECT_EQ(MakeMailToLink(L"a b?c@x.example", L"", L""), L"mailto:a%20b%3Fc@x.example");
 
-    TempFolder folder;
-    const std::filesystem::path log = folder / "calls.txt";
-    WriteRecorder(folder / "xdg-open", log);
-    ScopedVariable path(L"PATH", Wide(folder.Path()) + L":/usr/bin:/bin");
+    const CStandIns shell;
+    shell.StandIn("xdg-open");
     EXPECT_TRUE(SendMailTo(L"support@example.org", L"Fault \"E12\" & more", L"Line 1\nGrüße & \"Dank\"; 100%?x=y"));
-    EXPECT_EQ(ReadFile(log), "call\n[mailto:support@example.org?subject=Fault%20%22E12%22%20%26%20more"
+    EXPECT_EQ(ReadFile(shell.m_log), "call\n[mailto:support@example.org?subject=Fault%20%22E12%22%20%26%20more"
                              "&body=Line%201%0D%0AGr%C3%BC%C3%9Fe%20%26%20%22Dank%22%3B%20100%25%3Fx%3Dy]\n");
 
-    ScopedVariable noOpener(L"PATH", Wide(folder / "empty"));
+    CScopedVariable noOpener(L"PATH", Wide(shell.m_folder / "empty"));
     EXPECT_FALSE(SendMailTo(L"support@example.org", L"x", L"y"));
 }

@@ -1,6 +1,6 @@
 #include "Common/SystemHelper/Values/StringUtils.h"
-#include "Common/SystemHelper/Tests/DebugOutputFile.h"
 #include "Platform/Base/BStr.h"
+#include "Platform/Base/Tests/DebugOutputFile.h"
 
 #include <gtest/gtest.h>
 
@@ -288,7 +288,7 @@ TEST(StringFormat, WideRulesAndMismatchedArguments)
 
 TEST(DebugTraceSwitch, WritesOnlyWhileOn)
 {
-    DebugOutputFile output;
+    TestSupport::CDebugOutputFile output;
     EXPECT_FALSE(IsDebugTraceEnabled());
     DebugTrace(L"hidden %d", 1);
     EXPECT_EQ(output.Take(), "");

@@ -1,63 +1,29 @@
 #include "Common/SystemHelper/System/RegistryEx.h"
 #include "Common/SystemHelper/Desktop/SystemInfo.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include <unistd.h>
 
-namespace {
-
-// Sets or clears a variable for one scope.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old, m_had = true;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedVariable()
-    {
-        if (m_had)
-            ::setenv(m_name.c_str(), m_old.c_str(), 1);
-        else
-            ::unsetenv(m_name.c_str());
-    }
-
-private:
-    std::string m_name;
-    std::string m_old;
-    bool m_had = false;
-};
-
-}
+using TestSupport::CScopedVariable;
 
 TEST(SystemInfo, BalloonTipsDefaultOnAndRoundTrip)
 {
-    char pattern[] = "/tmp/zell-sysinfo-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    {
-        ScopedVariable config("XDG_CONFIG_HOME", pattern);
-        EXPECT_TRUE(IsBalloonTipsEnabled());
-        // Unwritten counts as off for the previous state.
-        EXPECT_FALSE(SetBalloonTipsEnabled(false));
-        EXPECT_FALSE(IsBalloonTipsEnabled());
-        EXPECT_FALSE(SetBalloonTipsEnabled(true));
-        EXPECT_TRUE(IsBalloonTipsEnabled());
-        EXPECT_TRUE(SetBalloonTipsEnabled(true));
-        const wutils::CRegistryEx explorer(L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
-        EXPECT_EQ(explorer.GetDWordValue(L"Advanced", L"EnableBalloonTips", 7), 1u);
-        ASSERT_TRUE(explorer.SetDWordValue(L"Advanced", L"EnableBalloonTips", 2));
-        EXPECT_TRUE(IsBalloonTipsEnabled());
-    }
-    std::filesystem::remove_all(pattern);
+    const TestSupport::CTempConfigHome config;
+    EXPECT_TRUE(IsBalloonTipsEnabled());
+    // Unwritten counts as off for the previous state.
+    EXPECT_FALSE(SetBalloonTipsEnabled(false));
+    EXPECT_FALSE(IsBalloonTipsEnabled());
+    EXPECT_FALSE(SetBalloonTipsEnabled(true));
+    EXPECT_TRUE(IsBalloonTipsEnabled());
+    EXPECT_TRUE(SetBalloonTipsEnabled(true));
+    const wutils::CRegistryEx explorer(L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
+    EXPECT_EQ(explorer.GetDWordValue(L"Advanced", L"EnableBalloonTips", 7), 1u);
+    ASSERT_TRUE(explorer.SetDWordValue(L"Advanced", L"EnableBalloonTips", 2));
+    EXPECT_TRUE(IsBalloonTipsEnabled());
 }
 
 TEST(SystemInfo, LanguageOfLocaleTexts)
@@ -79,20 +45,20 @@ TEST(SystemInfo, LanguageOfLocaleTexts)
 
 TEST(SystemInfo, UserLanguageFollowsTheMessageVariables)
 {
-    ScopedVariable all("LC_ALL", nullptr);
-    ScopedVariable messages("LC_MESSAGES", nullptr);
-    ScopedVariable lang("LANG", "fr_FR.UTF-8");
+    CScopedVariable all("LC_ALL", std::nullopt);
+    CScopedVariable messages("LC_MESSAGES", std::nullopt);
+    CScopedVariable lang("LANG", "fr_FR.UTF-8");
     EXPECT_EQ(UserDefaultLanguageId(), 1036);
     EXPECT_TRUE(IsSupportedUserLanguage());
     {
-        ScopedVariable overriding("LC_MESSAGES", "it_IT.UTF-8");
+        CScopedVariable overriding("LC_MESSAGES", "it_IT.UTF-8");
         EXPECT_EQ(UserDefaultLanguageId(), 0x0400);
         EXPECT_FALSE(IsSupportedUserLanguage());
-        ScopedVariable strongest("LC_ALL", "de_AT");
+        CScopedVariable strongest("LC_ALL", "de_AT");
         EXPECT_EQ(UserDefaultLanguageId(), 0x0C07);
         EXPECT_FALSE(IsSupportedUserLanguage());
     }
-    ScopedVariable empty("LANG", "");
+    CScopedVariable empty("LANG", "");
     EXPECT_EQ(UserDefaultLanguageId(), 1033);
 }
 

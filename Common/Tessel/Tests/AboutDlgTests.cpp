@@ -2,9 +2,11 @@
 // where the library has none), the company and support rows a GUI XML file
 // gives, the support mail started from whichever row shows the address, and
 // the file list that looks beside the program.
+#include "Common/SystemHelper/Tests/LanguageSupportTestFiles.h"
 #include "Common/Tessel/AboutDlg.h"
 #include "Common/Tessel/AboutFileList.h"
 #include "Common/Tessel/Tests/MessageBoxDriver.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -45,24 +47,7 @@ std::string GuiXmlWith(const std::vector<std::pair<std::string, std::string>>& t
     return xml + "</texts></gui>";
 }
 
-// Sets a variable for as long as it lives.
-class CScopedVariable {
-public:
-    CScopedVariable(const char* name, const std::string& value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old, m_had = true;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~CScopedVariable() { m_had ? ::setenv(m_name, m_old.c_str(), 1) : ::unsetenv(m_name); }
-    CScopedVariable(const CScopedVariable&) = delete;
-    CScopedVariable& operator=(const CScopedVariable&) = delete;
-
-private:
-    const char* m_name;
-    std::string m_old;
-    bool m_had = false;
-};
+using TestSupport::CScopedVariable;
 
 class AboutDialog : public CMessageBoxFixture {
 protected:
@@ -122,7 +107,7 @@ protected:
         return arguments;
     }
 
-    CScratchFolder m_folder;
+    ScratchFolder m_folder;
     CString m_lastBody;
     int m_mailControl = -1;
 };
@@ -145,7 +130,7 @@ TEST(AboutFileList, CompanionFilesAreNamedAfterTheProgramKeepingItsCase)
 
 TEST(AboutFileList, RowsListOnlyFilesBesideTheProgramNeverThoseOfTheCurrentFolder)
 {
-    CScratchFolder scratch;
+    ScratchFolder scratch;
     const std::wstring program = scratch.Write("tool", "#!/bin/sh\n");
     const std::filesystem::path folder = std::filesystem::path(Text::WideToUtf8(program)).parent_path();
     scratch.Write("toolEN.DLL", "not a library");
@@ -176,7 +161,7 @@ TEST(AboutFileList, RowsListOnlyFilesBesideTheProgramNeverThoseOfTheCurrentFolde
 
 TEST(AboutFileList, AnUnreadableGuiXmlFileGivesEmptyVersionAndDate)
 {
-    CScratchFolder scratch;
+    ScratchFolder scratch;
     CString version = L"old";
     CString date = L"old";
     CAboutFileList::ReadXmlVersion(scratch.Write("broken.xml", "<gui><version number=\"1\"").c_str(), version, date);

@@ -2,6 +2,7 @@
 // and read them.
 #include "Common/Controls/GradientStatic.h"
 #include "Common/Grid/ZellGrid.h"
+#include "Common/SystemHelper/Tests/LanguageSupportTestFiles.h"
 #include "Common/Tessel/Tests/TesselTestSupport.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Common/Tessel/TesselResourceIds.h"
@@ -85,7 +86,7 @@ TEST_F(LibrarySettings, TheMainFontIsHandedOverWholeWithItsNameTerminated)
 
 TEST_F(LibrarySettings, TheFirstGuiXmlFileKeepsGivingTheTexts)
 {
-    TesselTest::CScratchFolder folder;
+    ScratchFolder folder;
     const std::wstring first = folder.Write("First.GUI.XML", TesselTest::GuiXml("first"));
     const std::wstring second = folder.Write("Second.GUI.XML", TesselTest::GuiXml("second"));
     TSLXDLL_SetGuiXmlFile(first.c_str(), 1033);
@@ -99,7 +100,7 @@ TEST_F(LibrarySettings, TheFirstGuiXmlFileKeepsGivingTheTexts)
 
 TEST_F(LibrarySettings, TheLooksColoursComeFromTheBrandsFileAndAreTheOwnDefaultsOtherwise)
 {
-    TesselTest::CScratchFolder folder;
+    ScratchFolder folder;
     const std::string brand =
         R"(<?xml version="1.0" encoding="UTF-8"?><gui><languages><language lcid="1033" code="en"/></languages><texts>)"
         R"(<text key="OEM_NAME"><locale code="en">Brand Tool</locale></text>)"

@@ -10,6 +10,7 @@
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -32,12 +33,7 @@ struct SeenBox {
     bool closeGreyed = false;
 };
 
-inline std::wstring TextOf(HWND hwnd)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+using UiTest::TextOf;
 
 using Step = std::function<void(UiTest::CDialogDriver&)>;
 

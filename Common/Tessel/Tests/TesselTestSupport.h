@@ -1,18 +1,14 @@
 #pragma once
 // What the library's tests share: a fixture that gives each test a fresh
 // library state (as a new load of the library has) and ends the
-// application object afterwards, and a scratch folder for files.
+// application object afterwards, and a GUI XML file with one text.
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/LibrarySettings.h"
 #include "Common/Tessel/TesselApp.h"
-#include "Platform/Base/TextConversion.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace TesselTest {
 
@@ -30,30 +26,6 @@ protected:
         Tessel::CLibrarySettings::Instance().Reset();
         GetLanguageSupport().Clear();
     }
-};
-
-class CScratchFolder {
-public:
-    CScratchFolder()
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::filesystem::temp_directory_path() /
-                 ("tessel-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~CScratchFolder() { std::filesystem::remove_all(m_path); }
-    CScratchFolder(const CScratchFolder&) = delete;
-    CScratchFolder& operator=(const CScratchFolder&) = delete;
-
-    std::wstring Write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(m_path / name, std::ios::binary) << bytes;
-        return Text::Utf8ToWide((m_path / name).string());
-    }
-
-private:
-    std::filesystem::path m_path;
 };
 
 // A GUI XML file with one text in English and German.

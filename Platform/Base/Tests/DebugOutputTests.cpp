@@ -1,4 +1,5 @@
 #include "Platform/Base/DebugOutput.h"
+#include "Platform/Base/Tests/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -31,13 +32,7 @@ protected:
 
     std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
 
-    static std::string ReadFile(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
+    static std::string ReadFile(const std::string& path) { return TestSupport::ReadFile(path); }
 
     std::filesystem::path m_folder;
 };

@@ -14,6 +14,7 @@
 #include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Ui/DialogTemplate.h"
+#include "Platform/Ui/Tests/WindowText.h"
 #include "Platform/Ui/Dialogs.h"
 #include "Platform/Ui/WinUser.h"
 
@@ -186,12 +187,7 @@ struct Control {
     int percent = 0;
 };
 
-std::wstring TextOf(HWND hwnd)
-{
-    wchar_t buffer[256] = {};
-    GetWindowTextW(hwnd, buffer, 256);
-    return buffer;
-}
+using UiTest::TextOf;
 
 std::wstring ClassOf(HWND hwnd)
 {

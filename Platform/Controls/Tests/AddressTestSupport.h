@@ -11,6 +11,7 @@
 #include "Platform/Gdi/Gdi.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <cstdlib>
 #include <functional>
@@ -66,12 +67,7 @@ inline void UseCLocale()
     setenv("LC_TIME", "C.UTF-8", 1);
 }
 
-inline std::wstring TextOf(HWND hwnd)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+using UiTest::TextOf;
 
 class Host {
 public:

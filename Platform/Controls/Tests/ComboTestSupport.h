@@ -5,9 +5,11 @@
 // helpers to fill a combo and reach its drop-down list.
 #include "ListTestSupport.h"
 #include "Platform/Controls/ComboStyles.h"
+#include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/Dialogs.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <utility>
 #include <vector>
@@ -84,16 +86,7 @@ private:
     static Ui::DialogItemTemplate Item(WORD atom, LPCWSTR text, int id, DWORD style, short x, short y, short cx,
                                        short cy)
     {
-        Ui::DialogItemTemplate item;
-        item.windowClass = Ui::NameOrOrdinal::Ordinal(atom);
-        item.text = Ui::NameOrOrdinal::Name(text);
-        item.id = static_cast<DWORD>(id);
-        item.style = WS_CHILD | WS_VISIBLE | style;
-        item.x = x;
-        item.y = y;
-        item.cx = cx;
-        item.cy = cy;
-        return item;
+        return ControlTest::Item(Ui::NameOrOrdinal::Ordinal(atom), text, id, style, x, y, cx, cy);
     }
 
     static INT_PTR Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -141,11 +134,6 @@ inline RECT ScreenRect(HWND hwnd)
     return r;
 }
 
-inline std::wstring TextOf(HWND hwnd)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+using UiTest::TextOf;
 
 }

@@ -3,6 +3,7 @@
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/EditStyles.h"
 #include "Platform/Controls/StandardControls.h"
+#include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/Dialogs.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
@@ -25,16 +26,7 @@ std::vector<int> g_commands;
 
 Ui::DialogItemTemplate Item(WORD atom, LPCWSTR text, int id, DWORD style, short y, short cy)
 {
-    Ui::DialogItemTemplate item;
-    item.windowClass = Ui::NameOrOrdinal::Ordinal(atom);
-    item.text = Ui::NameOrOrdinal::Name(text);
-    item.id = static_cast<DWORD>(id);
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = 7;
-    item.y = y;
-    item.cx = 120;
-    item.cy = cy;
-    return item;
+    return ControlTest::Item(Ui::NameOrOrdinal::Ordinal(atom), text, id, style, 7, y, 120, cy);
 }
 
 INT_PTR EditDialogProc(HWND, UINT message, WPARAM wParam, LPARAM)

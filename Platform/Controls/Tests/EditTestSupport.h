@@ -5,6 +5,7 @@
 
 #include "Platform/Controls/EditStyles.h"
 #include "Platform/Ui/Clipboard.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -60,12 +61,7 @@ inline std::pair<int, int> Selection(HWND edit)
     return {static_cast<int>(start), static_cast<int>(end)};
 }
 
-inline std::wstring TextOf(HWND hwnd)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+using UiTest::TextOf;
 
 // The client point of a character's left edge, a little below its top.
 inline POINT CharPoint(HWND edit, int index)

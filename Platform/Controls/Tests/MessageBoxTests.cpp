@@ -7,6 +7,7 @@
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -23,13 +24,6 @@ namespace {
 
 constexpr int kTextId = 0xFFFF;
 constexpr UINT kRunScript = WM_APP + 7;
-
-std::wstring TextOf(HWND hwnd)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 RECT ScreenRect(HWND hwnd)
 {

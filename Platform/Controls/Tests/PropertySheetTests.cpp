@@ -8,6 +8,7 @@
 
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -482,9 +483,7 @@ TEST_F(PropertySheetControl, PagesAreAddedRemovedAndFoundThroughTheSheetsMessage
     EXPECT_FALSE(SendMessageW(m_sheet, PSM_SETCURSEL, 9, 0));
 
     SendMessageW(m_sheet, PSM_SETTITLEW, PSH_PROPTITLE, reinterpret_cast<LPARAM>(L"Coupler 612"));
-    wchar_t caption[64]{};
-    GetWindowTextW(m_sheet, caption, 64);
-    EXPECT_STREQ(caption, L"Properties for Coupler 612");
+    EXPECT_EQ(UiTest::TextOf(m_sheet), L"Properties for Coupler 612");
 }
 
 TEST_F(PropertySheetControl, APageDestroyedBehindTheSheetsBackIsPassedOverWithoutHarm)

@@ -1,6 +1,6 @@
 #pragma once
 // Template items of the standard controls in dialog units, shared by the
-// sample dialog and the dialog benchmark.
+// dialog tests of every layer and the dialog benchmark.
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/WinUser.h"
 
@@ -24,6 +24,15 @@ inline Ui::DialogItemTemplate Static(const wchar_t* text, DWORD style, short x, 
 inline Ui::DialogItemTemplate Button(const wchar_t* text, int id, DWORD style, short x, short y, short cx, short cy)
 {
     return Item(Ui::NameOrOrdinal::Ordinal(Ui::kClassButton), text, id, style, x, y, cx, cy);
+}
+
+// A hidden static that the code lays a window over (a child sheet, a page):
+// a shown one would paint over that window whenever the host is painted.
+inline Ui::DialogItemTemplate Placeholder(int id, short x, short y, short cx, short cy)
+{
+    Ui::DialogItemTemplate item = Static(L"", 0, x, y, cx, cy, id);
+    item.style &= ~static_cast<DWORD>(WS_VISIBLE);
+    return item;
 }
 
 // A predefined class without text (list box, scroll bar ...).

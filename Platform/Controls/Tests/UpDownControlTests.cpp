@@ -1,5 +1,6 @@
 #include "ControlTestSupport.h"
 
+#include "Platform/Ui/Tests/WindowText.h"
 using namespace ControlTest;
 
 namespace {
@@ -33,12 +34,7 @@ struct Spin {
     }
     Spin(const Spin&) = delete;
     Spin& operator=(const Spin&) = delete;
-    std::wstring Text() const
-    {
-        wchar_t buffer[64]{};
-        GetWindowTextW(buddy, buffer, 64);
-        return buffer;
-    }
+    std::wstring Text() const { return UiTest::TextOf(buddy); }
     int Position() const { return static_cast<int>(SendMessageW(spin, UDM_GETPOS32, 0, 0)); }
 };
 

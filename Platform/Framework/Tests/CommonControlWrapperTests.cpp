@@ -8,6 +8,7 @@
 #include "Platform/Framework/Controls/ToolTipCtrl.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <string>
 
@@ -75,13 +76,6 @@ protected:
 int ByDataDescending(LPARAM first, LPARAM second, LPARAM)
 {
     return first < second ? 1 : first > second ? -1 : 0;
-}
-
-std::wstring WindowText(const CWnd& wnd)
-{
-    CString text;
-    wnd.GetWindowText(text);
-    return text.GetString();
 }
 
 SYSTEMTIME Date(WORD year, WORD month, WORD day)
@@ -290,7 +284,7 @@ TEST_F(CommonWrappers, AnAddressRoundTripsByFieldsAndAFieldRangeClampsTypedDigit
     EXPECT_EQ(b, 168);
     EXPECT_EQ(c, 1);
     EXPECT_EQ(d, 20);
-    EXPECT_EQ(WindowText(address), L"192.168.1.20");
+    EXPECT_EQ(UiTest::TextOf(address.m_hWnd), L"192.168.1.20");
 
     address.ClearAddress();
     EXPECT_TRUE(address.IsBlank());
@@ -322,7 +316,7 @@ TEST_F(CommonWrappers, APickerKeepsItsDateWithinItsRangeAndLendsItsOpenCalendar)
     EXPECT_EQ(read.wDay, 29);
 
     EXPECT_TRUE(picker.SetFormat(L"yyyy'-'MM'-'dd"));
-    EXPECT_EQ(WindowText(picker), L"2024-02-29");
+    EXPECT_EQ(UiTest::TextOf(picker.m_hWnd), L"2024-02-29");
 
     const SYSTEMTIME earliest = Date(2024, 3, 1);
     EXPECT_TRUE(picker.SetRange(&earliest, nullptr));

@@ -7,10 +7,13 @@
 #include "Platform/Framework/Windows/Dialog.h"
 #include "Platform/Framework/Windows/Menu.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
+#include "Platform/Framework/Tests/ScriptedDialog.h"
+#include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Framework/App/WinThread.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <functional>
 #include <string>
@@ -35,18 +38,9 @@ constexpr int kList = 220;
 constexpr int kApply = 231;
 constexpr UINT kRunScript = WM_APP + 1;
 
-DialogItemTemplate Item(WORD cls, std::wstring text, DWORD id, DWORD style, short x, short y, short cx = 60, short cy = 12)
+DialogItemTemplate Item(WORD cls, const wchar_t* text, int id, DWORD style, short x, short y, short cx = 60, short cy = 12)
 {
-    DialogItemTemplate item;
-    item.windowClass = NameOrOrdinal::Ordinal(cls);
-    item.text = NameOrOrdinal::Name(std::move(text));
-    item.id = id;
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
+    return ControlTest::Item(NameOrOrdinal::Ordinal(cls), text, id, style, x, y, cx, cy);
 }
 
 std::vector<BYTE> SettingsTemplate(DWORD visible = WS_VISIBLE)
@@ -137,16 +131,10 @@ protected:
         HWND box = reinterpret_cast<HWND>(lParam);
         if (reason == MSGF_DIALOGBOX && box != m_hWnd && ::IsWindow(box)) {
             std::wstring texts;
-            for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-                CString text;
-                CWnd::FromHandle(child)->GetWindowText(text);
-                texts += text.GetString();
-                texts += L"|";
-            }
+            for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+                texts += UiTest::TextOf(child) + L"|";
             m_boxTexts.push_back(texts);
-            CString caption;
-            CWnd::FromHandle(box)->GetWindowText(caption);
-            m_boxCaptions.push_back(caption.GetString());
+            m_boxCaptions.push_back(UiTest::TextOf(box));
             ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
         return 0;
@@ -183,13 +171,6 @@ protected:
 
 class FrameworkDialog : public DialogFixture<CSettingsDialog> {};
 
-std::wstring ControlText(HWND dialog, int id)
-{
-    CString text;
-    CWnd::FromHandle(dialog)->GetDlgItemText(id, text);
-    return text.GetString();
-}
-
 }
 
 TEST_F(FrameworkDialog, TabWalksTheTabStopsAndEscCancelsWithoutReadingTheControls)
@@ -222,7 +203,7 @@ TEST_F(FrameworkDialog, EveryExchangeRoundTripsThroughItsControl)
     std::vector<std::wstring> shown;
     dialog.m_script = [&](CSettingsDialog& d) {
         for (int id : {kName, kCount, kPort, kOffset, kLevel, kDelta})
-            shown.push_back(ControlText(d.m_hWnd, id));
+            shown.push_back(CDialogDriver(d.m_hWnd).Text(id));
         CDialogDriver driver = d.Driver();
         EXPECT_TRUE(driver.IsChecked(kVerbose));
         EXPECT_TRUE(driver.IsChecked(kFirstRadio + 1));
@@ -383,13 +364,12 @@ std::vector<BYTE> ChoiceTemplate()
 }
 
 // The combo-box exchanges and the edit and combo wrappers on the real controls.
-class CChoiceDialog : public CDialog {
+class CChoiceDialog : public FrameworkTest::CScriptedDialog<CChoiceDialog> {
 public:
     int m_mode = 1;
     CString m_host = L"coupler-2";
     CEdit m_note;
     CComboBox m_hosts;
-    std::function<void(CChoiceDialog&)> m_script;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override
@@ -406,21 +386,10 @@ protected:
         CDialog::OnInitDialog();  // the controls are attached from here on
         for (LPCWSTR host : {L"coupler-1", L"coupler-2"})
             m_hosts.AddString(host);
-        PostMessage(kRunScript);
+        PostScript();
         return TRUE;
     }
-    LRESULT OnRunScript(WPARAM, LPARAM)
-    {
-        if (m_script)
-            m_script(*this);
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CChoiceDialog, CDialog)
-    ON_MESSAGE(kRunScript, OnRunScript)
-END_MESSAGE_MAP()
 
 }
 
@@ -431,14 +400,14 @@ TEST_F(FrameworkDialog, ComboExchangesAndTheEditWrapperWorkOnTheRealControls)
     ASSERT_TRUE(choice.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())));
     choice.m_script = [](CChoiceDialog& d) {
         EXPECT_EQ(d.SendDlgItemMessage(kMode, CB_GETCURSEL), 1);
-        EXPECT_EQ(ControlText(d.m_hWnd, kHost), L"coupler-2");
+        EXPECT_EQ(CDialogDriver(d.m_hWnd).Text(kHost), L"coupler-2");
         EXPECT_EQ(d.m_hosts.GetCount(), 2);
         d.m_note.SetLimitText(4);
         CDialogDriver driver(d.m_hWnd);
         EXPECT_TRUE(driver.TypeInto(kNote, L"abcdef"));
         driver.PumpUntilIdle();
         EXPECT_EQ(driver.FocusId(), kNote);
-        EXPECT_EQ(ControlText(d.m_hWnd, kNote), L"abcd");
+        EXPECT_EQ(driver.Text(kNote), L"abcd");
         EXPECT_TRUE(d.m_note.GetModify());
         d.SendDlgItemMessage(kMode, CB_SETCURSEL, 2);
         d.SetDlgItemText(kHost, L"10.0.0.7");

@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override { m_owner.Detach(); }
 
-    ShellTest::TempFolder m_temp;
+    ShellTest::CTempFolder m_temp;
     ShellTest::ModalScript m_script;
     CWnd m_owner;
     std::wstring m_root;

@@ -8,6 +8,7 @@
 #include "Platform/Framework/DragDrop/OleInit.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
 #include "Platform/Shell/ComInit.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <cstring>
 #include <deque>
@@ -132,13 +133,6 @@ private:
     }
 };
 
-CString TextOf(const CWnd& wnd)
-{
-    CString text;
-    wnd.GetWindowText(text);
-    return text;
-}
-
 class OleDragDrop : public testing::Test {
 protected:
     void SetUp() override
@@ -201,8 +195,8 @@ TEST_F(OleDragDrop, AMoveTakesTheTextAwayAndACopyLeavesIt)
 {
     Drag({MoveTo({450, 150}), MoveTo({460, 170}), ReleaseAt({460, 170})});
     EXPECT_EQ(m_source.lastEffect, DROPEFFECT_MOVE);
-    EXPECT_EQ(TextOf(m_target), L"dragged text");
-    EXPECT_EQ(TextOf(m_source), L"") << "the source deletes what it moved";
+    EXPECT_EQ(UiTest::TextOf(m_target.m_hWnd), L"dragged text");
+    EXPECT_EQ(UiTest::TextOf(m_source.m_hWnd), L"") << "the source deletes what it moved";
     EXPECT_EQ(m_dropTarget.log, L"enter over drop ");
     EXPECT_EQ(m_dropTarget.enterPoint, CPoint(50, 50)) << "client coordinates";
     EXPECT_EQ(m_dropTarget.dropPoint, CPoint(60, 70));
@@ -212,8 +206,8 @@ TEST_F(OleDragDrop, AMoveTakesTheTextAwayAndACopyLeavesIt)
     m_dropTarget.log.clear();
     Drag({[] { Headless().InjectKeyDown(VK_CONTROL); }, MoveTo({450, 150}), ReleaseAt({450, 150})});
     EXPECT_EQ(m_source.lastEffect, DROPEFFECT_COPY);
-    EXPECT_EQ(TextOf(m_target), L"copied text");
-    EXPECT_EQ(TextOf(m_source), L"copied text") << "a copy stays";
+    EXPECT_EQ(UiTest::TextOf(m_target.m_hWnd), L"copied text");
+    EXPECT_EQ(UiTest::TextOf(m_source.m_hWnd), L"copied text") << "a copy stays";
     EXPECT_EQ(m_dropTarget.log, L"enter drop ");
 }
 
@@ -225,15 +219,15 @@ TEST_F(OleDragDrop, EscapeCancelsAndTheTargetSeesTheDragLeave)
     UiTest::Drain();
     EXPECT_EQ(m_source.lastEffect, DROPEFFECT_NONE);
     EXPECT_EQ(m_dropTarget.log, L"enter leave ");
-    EXPECT_EQ(TextOf(m_target), L"");
-    EXPECT_EQ(TextOf(m_source), L"dragged text");
+    EXPECT_EQ(UiTest::TextOf(m_target.m_hWnd), L"");
+    EXPECT_EQ(UiTest::TextOf(m_source.m_hWnd), L"dragged text");
 }
 
 TEST_F(OleDragDrop, ATargetThatTakesNothingLeavesTheSourceAlone)
 {
     Drag({MoveTo({150, 450}), ReleaseAt({150, 450})});
     EXPECT_EQ(m_source.lastEffect, DROPEFFECT_NONE);
-    EXPECT_EQ(TextOf(m_source), L"dragged text");
+    EXPECT_EQ(UiTest::TextOf(m_source.m_hWnd), L"dragged text");
 
     // The other button cancels a drag the left one started.
     Drag({MoveTo({450, 150}), [] { Headless().InjectMouseDown(Display::MouseButton::Right, {450, 150}); }});
@@ -241,7 +235,7 @@ TEST_F(OleDragDrop, ATargetThatTakesNothingLeavesTheSourceAlone)
     Headless().InjectMouseUp(Display::MouseButton::Left, {450, 150});
     UiTest::Drain();
     EXPECT_EQ(m_source.lastEffect, DROPEFFECT_NONE);
-    EXPECT_EQ(TextOf(m_target), L"");
+    EXPECT_EQ(UiTest::TextOf(m_target.m_hWnd), L"");
 }
 
 TEST_F(OleDragDrop, AScrollingTargetDecidesInOnDragScrollAndOnDropExCanTakeOver)
@@ -260,7 +254,7 @@ TEST_F(OleDragDrop, AScrollingTargetDecidesInOnDragScrollAndOnDropExCanTakeOver)
     Drag({MoveTo({450, 150}), ReleaseAt({450, 150})});
     EXPECT_EQ(m_dropTarget.log, L"enter ") << "OnDropEx answered, OnDrop is not asked";
     EXPECT_EQ(m_source.lastEffect, DROPEFFECT_COPY);
-    EXPECT_EQ(TextOf(m_source), L"dragged text");
+    EXPECT_EQ(UiTest::TextOf(m_source.m_hWnd), L"dragged text");
 }
 
 TEST_F(OleDragDrop, AClickIsNoDrag)

@@ -5,6 +5,7 @@
 #include "Platform/Framework/Windows/PropertySheet.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Framework/Tests/FrameworkTestSupport.h"
+#include "Platform/Framework/Tests/ScriptedDialog.h"
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 
@@ -22,19 +23,10 @@ constexpr int kNameEdit = 501;
 constexpr int kCountEdit = 502;
 constexpr int kPortEdit = 511;
 constexpr int kPlaceholder = 601;
-constexpr UINT kRunScript = WM_APP + 3;
 
 DialogItemTemplate Edit(int id, short y)
 {
-    DialogItemTemplate item;
-    item.windowClass = NameOrOrdinal::Ordinal(Ui::kClassEdit);
-    item.id = static_cast<DWORD>(id);
-    item.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-    item.x = 7;
-    item.y = y;
-    item.cx = 100;
-    item.cy = 12;
-    return item;
+    return ControlTest::Predefined(Ui::kClassEdit, id, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 7, y, 100, 12);
 }
 
 const std::vector<BYTE>& IdentityImage()
@@ -52,18 +44,17 @@ const std::vector<BYTE>& PortImage()
 std::vector<std::string> g_log;
 
 // A page that notes what the sheet tells it and may run a script once shown.
-class CLoggingPage : public CPropertyPage {
+class CLoggingPage : public FrameworkTest::CScriptedDialog<CLoggingPage, CPropertyPage> {
 public:
     CLoggingPage(const char* name, const std::vector<BYTE>& image) : m_name(name) { ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())); }
 
     BOOL m_refuseLeave = FALSE;
-    std::function<void(CLoggingPage&)> m_script;
 
     BOOL OnSetActive() override
     {
         g_log.push_back(m_name + " enter");
         if (m_script)
-            PostMessage(kRunScript);
+            PostScript();
         return CPropertyPage::OnSetActive();
     }
     BOOL OnKillActive() override
@@ -82,22 +73,9 @@ public:
         CPropertyPage::OnReset();
     }
 
-protected:
-    LRESULT OnRunScript(WPARAM, LPARAM)
-    {
-        if (auto script = std::exchange(m_script, nullptr))
-            script(*this);
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
-
 private:
     std::string m_name;
 };
-
-BEGIN_MESSAGE_MAP(CLoggingPage, CPropertyPage)
-    ON_MESSAGE(kRunScript, OnRunScript)
-END_MESSAGE_MAP()
 
 class CIdentityPage : public CLoggingPage {
 public:
@@ -144,12 +122,11 @@ protected:
 };
 
 // A dialog that holds a child sheet over its placeholder, as the main dialog does.
-class CHostDialog : public CDialog {
+class CHostDialog : public FrameworkTest::CScriptedDialog<CHostDialog> {
 public:
     CPropertySheet m_sheet;
     CIdentityPage m_identity;
     CPortPage m_port;
-    std::function<void(CHostDialog&)> m_script;
 
 protected:
     BOOL OnInitDialog() override
@@ -164,42 +141,17 @@ protected:
         GetDlgItem(kPlaceholder)->GetWindowRect(&place);
         ScreenToClient(&place);
         m_sheet.SetWindowPos(nullptr, place.left, place.top, place.Width(), place.Height(), SWP_NOZORDER);
-        PostMessage(kRunScript);
+        PostScript();
         return TRUE;
     }
-    LRESULT OnRunScript(WPARAM, LPARAM)
-    {
-        if (auto script = std::exchange(m_script, nullptr))
-            script(*this);
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CHostDialog, CDialog)
-    ON_MESSAGE(kRunScript, OnRunScript)
-END_MESSAGE_MAP()
 
 std::vector<BYTE> HostImage()
 {
-    DialogItemTemplate placeholder;
-    placeholder.windowClass = NameOrOrdinal::Ordinal(Ui::kClassStatic);
-    placeholder.id = kPlaceholder;
-    placeholder.style = WS_CHILD;
-    placeholder.x = 5;
-    placeholder.y = 5;
-    placeholder.cx = 230;
-    placeholder.cy = 140;
-    DialogItemTemplate ok;
-    ok.windowClass = NameOrOrdinal::Ordinal(Ui::kClassButton);
-    ok.text = NameOrOrdinal::Name(L"Close");
-    ok.id = IDOK;
-    ok.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
-    ok.x = 180;
-    ok.y = 150;
-    ok.cx = 50;
-    ok.cy = 14;
-    return ControlTest::DialogImage(L"Main", 240, 170, {placeholder, ok}, WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    return ControlTest::DialogImage(L"Main", 240, 170,
+                                    {ControlTest::Placeholder(kPlaceholder, 5, 5, 230, 140),
+                                     ControlTest::Button(L"Close", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 180, 150, 50, 14)},
+                                    WS_POPUP | WS_CAPTION | WS_SYSMENU);
 }
 
 }

@@ -1,4 +1,5 @@
 #include "Platform/Base/LastError.h"
+#include "Platform/Base/Tests/FileBytes.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Gdi/Region.h"
 #include "Platform/Gdi/DeviceContext.h"
@@ -27,11 +28,7 @@ std::string TempPath(const char* name)
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using TestSupport::ReadFile;
 
 }  // namespace
 

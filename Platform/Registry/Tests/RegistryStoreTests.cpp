@@ -1,3 +1,4 @@
+#include "Platform/Base/Tests/FileBytes.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/Registry.h"
 #include "Platform/Registry/RegistryFormat.h"
@@ -17,18 +18,8 @@
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using TestSupport::ReadFile;
+using TestSupport::WriteFile;
 
 LSTATUS SetDword(const wchar_t* keyPath, const std::wstring& name, DWORD value)
 {

@@ -86,7 +86,7 @@ TEST(FileDialogLook, OpenDialogOnAFixedTree)
 {
     MakeTree();
     UtcTime utc;
-    ShellTest::ScopedVariable home(L"HOME", Text::Utf8ToWide((kTree / "home").string()));
+    ShellTest::CScopedVariable home(L"HOME", Text::Utf8ToWide((kTree / "home").string()));
     ShellTest::ModalScript script;
     wchar_t file[MAX_PATH] = {};
     const std::wstring folder = Text::Utf8ToWide(kTree.string());

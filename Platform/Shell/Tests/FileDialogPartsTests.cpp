@@ -62,7 +62,7 @@ TEST(FileTypeFilter, MatchesWildcardsWithoutRegardToCase)
 
 TEST(TypedFileName, TellsFoldersFiltersAndFilesApart)
 {
-    ShellTest::TempFolder temp;
+    ShellTest::CTempFolder temp;
     std::filesystem::create_directory(temp / "Sub");
     Touch(temp / "Plain");
     const std::wstring root = W(temp.Path());
@@ -88,13 +88,13 @@ TEST(TypedFileName, TellsFoldersFiltersAndFilesApart)
     EXPECT_EQ(CTypedFileName::Resolve(L".profile", root, L"txt", false).path, root + L"/.profile.txt");
     EXPECT_EQ(CTypedFileName::Resolve(L"   ", root, L"txt", false).kind, CTypedFileName::Kind::Nothing);
 
-    ShellTest::ScopedVariable home(L"HOME", root);
+    ShellTest::CScopedVariable home(L"HOME", root);
     EXPECT_EQ(CTypedFileName::Resolve(L"~/Sub", L"/", L"", false).path, root + L"/Sub");
 }
 
 TEST(FolderListing, PutsFoldersFirstSortsByNameAndLeavesHiddenOut)
 {
-    ShellTest::TempFolder temp;
+    ShellTest::CTempFolder temp;
     std::filesystem::create_directory(temp / "zeta");
     std::filesystem::create_directory(temp / "Alpha");
     Touch(temp / "b.txt", 2000);
@@ -127,7 +127,7 @@ TEST(FolderListing, PutsFoldersFirstSortsByNameAndLeavesHiddenOut)
 
 TEST(FolderListing, LeavesOutNamesThatAreNotUtf8)
 {
-    ShellTest::TempFolder temp;
+    ShellTest::CTempFolder temp;
     Touch(temp.Path() / std::string("bad\xff.txt"));
     Touch(temp / "good.txt");
     CFolderListing listing;

@@ -80,7 +80,7 @@ protected:
         Key(driver, VK_RETURN);
     }
 
-    ShellTest::TempFolder m_temp;
+    ShellTest::CTempFolder m_temp;
     ShellTest::ModalScript m_script;
     std::wstring m_root;
     wchar_t m_file[MAX_PATH] = {};
@@ -355,11 +355,11 @@ TEST_F(FileDialogTest, BadRecordsFailWithoutADialog)
 
 TEST_F(FileDialogTest, PlacesOfferHomeAndItsUserFoldersAndGoThere)
 {
-    ShellTest::TempFolder home;
+    ShellTest::CTempFolder home;
     std::filesystem::create_directory(home / "Documents");
     std::filesystem::create_directory(home / "Music");
     std::ofstream(home / "Documents" / "Brief.txt") << "text";
-    ShellTest::ScopedVariable homeVariable(L"HOME", W(home.Path()));
+    ShellTest::CScopedVariable homeVariable(L"HOME", W(home.Path()));
     std::vector<std::wstring> places;
     std::wstring shown;
     m_script.Then([&](CDialogDriver& d) {

@@ -82,7 +82,7 @@ protected:
         return path;
     }
 
-    ShellTest::TempFolder m_temp;
+    ShellTest::CTempFolder m_temp;
     ShellTest::ModalScript m_script;
     std::wstring m_root;
     wchar_t m_name[MAX_PATH] = {};

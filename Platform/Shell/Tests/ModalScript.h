@@ -8,6 +8,7 @@
 #include "Platform/Ui/CbtHooks.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <deque>
 #include <functional>
@@ -63,11 +64,8 @@ public:
         for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
             wchar_t name[32] = {};
             GetClassNameW(child, name, 32);
-            if (std::wstring(name) == L"Static" && GetWindowTextLengthW(child) > 0) {
-                std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
-                text.resize(static_cast<std::size_t>(GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
-                return text;
-            }
+            if (std::wstring(name) == L"Static" && GetWindowTextLengthW(child) > 0)
+                return UiTest::TextOf(child);
         }
         return {};
     }
@@ -96,9 +94,7 @@ private:
             return;
         Step step = std::move(m_steps.front());
         m_steps.pop_front();
-        std::wstring caption(static_cast<std::size_t>(GetWindowTextLengthW(dialog)) + 1, L'\0');
-        caption.resize(static_cast<std::size_t>(GetWindowTextW(dialog, caption.data(), static_cast<int>(caption.size()))));
-        m_captions.push_back(caption);
+        m_captions.push_back(UiTest::TextOf(dialog));
         UiTest::CDialogDriver driver(dialog);
         driver.PumpUntilIdle();
         step(driver);

@@ -317,7 +317,7 @@ TEST_F(PrintDialogTest, TheDefaultsComeWithoutADialog)
 TEST_F(PrintDialogTest, TheDialogLooksAsItShould)
 {
     PrintSystemWithPrinters();
-    ScopedVariable home(L"HOME", L"/home/operator");  // the proposed file, the same on every machine
+    CScopedVariable home(L"HOME", L"/home/operator");  // the proposed file, the same on every machine
     m_pd.Flags = PD_NOSELECTION;
     m_pd.nMinPage = 1;
     m_pd.nMaxPage = 12;

@@ -24,9 +24,9 @@ protected:
     // Documents on their way to the printer wait here, so that the test sees
     // only its own.
     std::filesystem::path m_spool = m_folder / "spool";
-    ScopedVariable m_temporary{L"TMPDIR", Wide(m_spool)};
+    CScopedVariable m_temporary{L"TMPDIR", Wide(m_spool)};
     // "Save as PDF" proposes a file in the home folder.
-    ScopedVariable m_home{L"HOME", Wide(m_folder.Path())};
+    CScopedVariable m_home{L"HOME", Wide(m_folder.Path())};
 
     // Two printers, Label_2 the default, both with Letter as default paper.
     void PrintSystemWithPrinters()

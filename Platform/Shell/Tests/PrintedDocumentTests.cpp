@@ -101,7 +101,7 @@ TEST_F(PrintedDocumentTest, ARefusedJobFailsEndDocAndLeavesNoFile)
     EXPECT_TRUE(SpoolFiles().empty());
 
     std::filesystem::remove(m_bin / "lp");
-    ScopedVariable path(L"PATH", Wide(m_bin));
+    CScopedVariable path(L"PATH", Wide(m_bin));
     dc = CreatePrinterContext(Printer(L"Office"));
     ASSERT_NE(dc, nullptr);
     EXPECT_FALSE(PrintDocument(dc, 1));

@@ -73,7 +73,7 @@ TEST_F(PrinterQueueTest, NoPrintSystemOrNoPrinterMeansAnEmptyList)
     EXPECT_EQ(DefaultPrinterName(), L"");
 
     std::filesystem::remove(m_bin / "lpstat");
-    ScopedVariable path(L"PATH", Wide(m_bin));
+    CScopedVariable path(L"PATH", Wide(m_bin));
     EXPECT_TRUE(EnumeratePrinters().empty());
     EXPECT_EQ(DefaultPrinterName(), L"");
 }
@@ -147,7 +147,7 @@ TEST_F(PrinterQueueTest, AJobGoesToLpAsAnArgumentVectorAndItsFailureIsReported)
     refused(bad, ERROR_FILE_NOT_FOUND);
 
     std::filesystem::remove(m_bin / "lp");
-    ScopedVariable path(L"PATH", Wide(m_bin));
+    CScopedVariable path(L"PATH", Wide(m_bin));
     EXPECT_FALSE(SubmitPrintJob(job, message));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(message.empty());

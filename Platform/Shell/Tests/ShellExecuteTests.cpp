@@ -92,14 +92,14 @@ TEST_F(ShellExecuteTest, TheOpenersExitStatusIsReported)
 
 TEST_F(ShellExecuteTest, WithoutAnOpenerNothingIsAssociated)
 {
-    ScopedVariable path(L"PATH", Wide(m_bin));
+    CScopedVariable path(L"PATH", Wide(m_bin));
     EXPECT_EQ(Open(L"https://example.org"), SE_ERR_NOASSOC);
     EXPECT_EQ(Code(ShellExecuteA(nullptr, "open", "mailto:x@y.example", nullptr, nullptr, 1)), SE_ERR_NOASSOC);
 }
 
 TEST_F(ShellExecuteTest, AFailureIsSaidOverTheCallersWindowUnlessNoUiIsAsked)
 {
-    ScopedVariable path(L"PATH", Wide(m_bin));
+    CScopedVariable path(L"PATH", Wide(m_bin));
     ModalScript script;
     std::wstring said;
     script.Then([&](UiTest::CDialogDriver& box) {

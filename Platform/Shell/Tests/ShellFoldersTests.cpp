@@ -11,13 +11,13 @@ namespace {
 // A home of its own, and no XDG variables but those a test sets.
 class ShellFoldersTest : public ::testing::Test {
 protected:
-    TempFolder m_folder;
+    CTempFolder m_folder;
     std::filesystem::path m_home = m_folder / "Home Dir";
     std::filesystem::path m_config = m_folder / "Config";
-    ScopedVariable m_homeVariable{L"HOME", Wide(m_home)};
-    ScopedVariable m_configHome{L"XDG_CONFIG_HOME", Wide(m_config)};
-    ScopedVariable m_dataHome{L"XDG_DATA_HOME", std::nullopt};
-    ScopedVariable m_configDirs{L"XDG_CONFIG_DIRS", std::nullopt};
+    CScopedVariable m_homeVariable{L"HOME", Wide(m_home)};
+    CScopedVariable m_configHome{L"XDG_CONFIG_HOME", Wide(m_config)};
+    CScopedVariable m_dataHome{L"XDG_DATA_HOME", std::nullopt};
+    CScopedVariable m_configDirs{L"XDG_CONFIG_DIRS", std::nullopt};
 
     void SetUp() override
     {
@@ -88,14 +88,14 @@ TEST_F(ShellFoldersTest, UserDirsAndBaseVariablesAreFollowedWithTheirCaseKept)
               home + L"/Say \"Hi\"");
     EXPECT_EQ(ParseUserFolder(text, "XDG_DESKTOP", home), std::nullopt);
 
-    ScopedVariable data(L"XDG_DATA_HOME", Wide(m_folder / "Data//"));
-    ScopedVariable dirs(L"XDG_CONFIG_DIRS", L"relative:" + Wide(m_folder / "Shared Data") + L":/etc/xdg");
+    CScopedVariable data(L"XDG_DATA_HOME", Wide(m_folder / "Data//"));
+    CScopedVariable dirs(L"XDG_CONFIG_DIRS", L"relative:" + Wide(m_folder / "Shared Data") + L":/etc/xdg");
     EXPECT_EQ(Get(CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, path), S_OK);
     EXPECT_EQ(path, Wide(m_folder / "Data"));
     EXPECT_EQ(Get(CSIDL_COMMON_APPDATA, path), S_OK);
     EXPECT_EQ(path, Wide(m_folder / "Shared Data"));
     // A relative variable does not count.
-    ScopedVariable relative(L"XDG_CONFIG_HOME", L"some/where");
+    CScopedVariable relative(L"XDG_CONFIG_HOME", L"some/where");
     EXPECT_EQ(Get(CSIDL_APPDATA | CSIDL_FLAG_CREATE, path), S_OK);
     EXPECT_EQ(path, Wide(m_home / ".config"));
 }
@@ -109,7 +109,7 @@ TEST_F(ShellFoldersTest, BadRequestsAndImpossibleFoldersFail)
 
     // A path that does not fit the buffer is not cut.
     const std::filesystem::path deep = m_folder / std::string(MAX_PATH, 'd');
-    ScopedVariable data(L"XDG_DATA_HOME", Wide(deep));
+    CScopedVariable data(L"XDG_DATA_HOME", Wide(deep));
     EXPECT_EQ(Get(CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, path), E_FAIL);
     EXPECT_EQ(path, L"");
 

@@ -25,7 +25,7 @@ std::string Line(const std::string& text, const std::string& key)
 
 TEST(ShellLinkTest, AProgramWithArgumentsAndFolderComesBack)
 {
-    TempFolder folder;
+    CTempFolder folder;
     const std::filesystem::path program = folder / "Tool Ä";
     WriteScript(program, "exit 0\n");
     ShellLink link;
@@ -59,7 +59,7 @@ TEST(ShellLinkTest, AProgramWithArgumentsAndFolderComesBack)
 
 TEST(ShellLinkTest, DocumentsAndLinksAreLinkEntries)
 {
-    TempFolder folder;
+    CTempFolder folder;
     const std::filesystem::path document = folder / "Bericht 100% ä.pdf";
     WriteFile(document, "%PDF-");
     // An execute bit alone does not make a document a program.
@@ -85,7 +85,7 @@ TEST(ShellLinkTest, DocumentsAndLinksAreLinkEntries)
 
 TEST(ShellLinkTest, AFileThatIsNoShortcutFailsClearly)
 {
-    TempFolder folder;
+    CTempFolder folder;
     const HRESULT badFormat = HRESULT_FROM_WIN32(ERROR_BAD_FORMAT);
     const struct {
         const char* name;
@@ -112,7 +112,7 @@ TEST(ShellLinkTest, AFileThatIsNoShortcutFailsClearly)
 
 TEST(ShellLinkTest, HandWrittenEntriesAreRead)
 {
-    TempFolder folder;
+    CTempFolder folder;
     WriteFile(folder / "app.desktop",
               "# comment\n\n[Desktop Entry]\nName=App\nName[de]=Programm\nType = Application\n"
               "Exec=/usr/bin/app --open %U \"C:\\\\\\\\x\" 50%%\nIcon=app\n[Desktop Action New]\nExec=ignored\n");

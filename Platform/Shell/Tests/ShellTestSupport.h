@@ -1,8 +1,10 @@
 #pragma once
-// Temporary folders, variables set for one test, and stand-in programs on
-// the PATH that write down how they were called.
+// Stand-in programs on the PATH that write down how they were called;
+// temporary folders, variables and whole files come from the base layer's
+// test support.
 
-#include "Platform/Base/Environment.h"
+#include "Platform/Base/Tests/FileBytes.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <gtest/gtest.h>
@@ -11,71 +13,18 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <thread>
 
-#include <unistd.h>
-
 namespace ShellTest {
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        static int counter = 0;
-        m_path = std::filesystem::temp_directory_path() /
-                 ("zell-shell-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder()
-    {
-        std::error_code error;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, error);
-        std::filesystem::remove_all(m_path, error);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
-};
-
-// Sets (or with nullopt removes) a variable and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const wchar_t* name, const std::optional<std::wstring>& value) : m_name(name)
-    {
-        wchar_t buffer[4096] = {};
-        const DWORD length = GetEnvironmentVariableW(name, buffer, 4096);
-        if (length > 0 && length < 4096)
-            m_old = std::wstring(buffer, length);
-        SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
-    }
-    ~ScopedVariable() { SetEnvironmentVariableW(m_name.c_str(), m_old ? m_old->c_str() : nullptr); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    std::wstring m_name;
-    std::optional<std::wstring> m_old;
-};
+using TestSupport::CScopedVariable;
+using TestSupport::CTempFolder;
 
 inline std::wstring Wide(const std::filesystem::path& path) { return Text::Utf8ToWide(path.string()); }
 
-inline std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), {});
-}
-
-inline void WriteFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+using TestSupport::ReadFile;
+using TestSupport::WriteFile;
 
 // An executable shell script; `body` follows the "#!/bin/sh" line.
 inline void WriteScript(const std::filesystem::path& path, const std::string& body)
@@ -105,17 +54,25 @@ inline std::string WaitForFile(const std::filesystem::path& path)
     return ReadFile(path);
 }
 
-// A test whose PATH holds its own folder of stand-in programs first (and the
-// system's tools the stand-in scripts use); they record into one log.
-class StandInTest : public ::testing::Test {
-protected:
-    TempFolder m_folder;
+// A PATH that holds a folder of stand-in programs first (and the system's
+// tools the stand-in scripts use), for as long as it lives; the stand-ins
+// record into one log.
+class CStandIns {
+public:
+    CStandIns() { std::filesystem::create_directories(m_bin); }
+
+    void StandIn(const std::string& name, const std::string& tail = "exit 0\n") const
+    {
+        WriteRecorder(m_bin / name, m_log, tail);
+    }
+
+    CTempFolder m_folder;
     std::filesystem::path m_bin = m_folder / "bin";
     std::filesystem::path m_log = m_folder / "calls.txt";
-    ScopedVariable m_path{L"PATH", Wide(m_bin) + L":/usr/bin:/bin"};
-
-    void SetUp() override { std::filesystem::create_directories(m_bin); }
-    void StandIn(const std::string& name, const std::string& tail = "exit 0\n") { WriteRecorder(m_bin / name, m_log, tail); }
+    CScopedVariable m_path{L"PATH", Wide(m_bin) + L":/usr/bin:/bin"};
 };
+
+// A test with its own stand-in programs.
+class StandInTest : public ::testing::Test, protected CStandIns {};
 
 }  // namespace ShellTest

@@ -1,4 +1,5 @@
 #include "Platform/Ui/Tests/DialogDriver.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include "Platform/Display/HeadlessDisplay.h"
 #include "Platform/Ui/DisplayAccess.h"
@@ -140,13 +141,7 @@ bool CDialogDriver::TypeInto(int id, const std::wstring& text)
 
 std::wstring CDialogDriver::Text(int id) const
 {
-    HWND control = Control(id);
-    if (control == nullptr)
-        return {};
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return TextOf(Control(id));
 }
 
 bool CDialogDriver::IsChecked(int id) const

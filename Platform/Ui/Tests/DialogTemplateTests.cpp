@@ -5,6 +5,7 @@
 #include "Platform/Ui/DialogManager.h"
 #include "Platform/Ui/Tests/FakeControls.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <cstring>
 
@@ -187,9 +188,7 @@ TEST(DialogTemplate, TheClassicImageOfCodeIsRead)
                                              nullptr, 0);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(UiTest::ButtonType(GetDlgItem(dialog, IDOK)), UiTest::kBsDefPushButton);
-    wchar_t caption[16]{};
-    GetWindowTextW(dialog, caption, 16);
-    EXPECT_STREQ(caption, L"Note");
+    EXPECT_EQ(UiTest::TextOf(dialog), L"Note");
     // The shell's dialog face is the message font, at the template's size.
     LOGFONTW font{};
     ASSERT_EQ(GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof font, &font),

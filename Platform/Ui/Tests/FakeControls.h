@@ -3,6 +3,7 @@
 // answer WM_GETDLGCODE and the button messages the way buttons, labels and
 // edits do, and nothing more. Registered under the standard class names, so
 // templates may name them by their predefined atoms.
+#include "Platform/Ui/Tests/WindowText.h"
 #include "Platform/Ui/WinUser.h"
 
 #include <string>
@@ -123,9 +124,7 @@ inline LRESULT FakeEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CHAR: {
         if (wParam < L' ')
             return 0;
-        const int length = GetWindowTextLengthW(hwnd);
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
+        std::wstring text = UiTest::TextOf(hwnd);
         text.push_back(static_cast<wchar_t>(wParam));
         SetWindowTextW(hwnd, text.c_str());
         return 0;

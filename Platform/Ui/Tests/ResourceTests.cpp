@@ -6,6 +6,7 @@
 #include "Platform/Ui/AcceleratorEntries.h"
 #include "Platform/Ui/Tests/FakeControls.h"
 #include "Platform/Ui/Tests/ResourceTestIds.h"
+#include "Platform/Ui/Tests/WindowText.h"
 #include "Platform/Ui/WinUser.h"
 
 #include <gtest/gtest.h>
@@ -260,13 +261,10 @@ TEST(FindResources, DialogsComeFromTheModulesTemplate)
     const auto proc = [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_INITDIALOG; };
     HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(kDialog), nullptr, proc, 0);
     ASSERT_NE(dialog, nullptr);
-    wchar_t caption[32]{};
-    GetWindowTextW(dialog, caption, 32);
-    EXPECT_STREQ(caption, L"Sample");
+    EXPECT_EQ(UiTest::TextOf(dialog), L"Sample");
     HWND ok = GetDlgItem(dialog, IDOK);
     ASSERT_NE(ok, nullptr);
-    GetWindowTextW(ok, caption, 32);
-    EXPECT_STREQ(caption, L"OK");
+    EXPECT_EQ(UiTest::TextOf(ok), L"OK");
     DestroyWindow(dialog);
 
     // A template the module does not have makes no dialog, modal or not.

@@ -1,3 +1,4 @@
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Xml/XmlDocument.h"
 
 #include <gtest/gtest.h>
@@ -139,8 +140,8 @@ TEST(XmlSave, LatinOneWithCrLfIsByteExact)
 
 TEST(XmlSave, ANameOutsideLatinOneFailsTheSaveAndKeepsTheFile)
 {
-    char pattern[] = "/tmp/zell-xml-test-XXXXXX";
-    const std::filesystem::path dir = ::mkdtemp(pattern);
+    const TestSupport::CTempFolder folder("zell-xml-test");
+    const std::filesystem::path& dir = folder.Path();
     const auto file = dir / "settings.wes";
     std::ofstream(file) << "old";
     CXmlDocument document;
@@ -157,7 +158,6 @@ TEST(XmlSave, ANameOutsideLatinOneFailsTheSaveAndKeepsTheFile)
     EXPECT_EQ("old", content);
     options.encoding = Encoding::Utf8;
     EXPECT_TRUE(document.Save(file, options).ok);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(XmlSave, Utf8AndUtf16RoundTripEveryCharacter)
@@ -258,8 +258,8 @@ TEST(XmlBuild, NodesTakenBeforeTheirSubtreeIsReplacedTurnNull)
 
 TEST(XmlSave, FileSaveReplacesAtomicallyAndReportsFailure)
 {
-    char pattern[] = "/tmp/zell-xml-test-XXXXXX";
-    const std::filesystem::path dir = ::mkdtemp(pattern);
+    const TestSupport::CTempFolder folder("zell-xml-test");
+    const std::filesystem::path& dir = folder.Path();
     CXmlDocument document;
     ASSERT_TRUE(document.LoadXml(L"<a>1</a>"));
     const auto file = dir / "out.xml";
@@ -274,7 +274,6 @@ TEST(XmlSave, FileSaveReplacesAtomicallyAndReportsFailure)
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir))
         ++entries;
     EXPECT_EQ(1u, entries);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(XmlLoad, DeepNestingIsHandledWithoutRecursion)

@@ -15,6 +15,7 @@
 #include "Common/PelorusDLL/Dialogs/ScanNetworkDlg.h"
 #include "Common/PelorusDLL/Ping.h"
 #include "Platform/Base/Format.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
 
@@ -160,11 +161,8 @@ int main()
 {
     setenv("ZELL_DISPLAY", "headless", 0);
     // A private place for the profile's scan range, not the user's own.
-    const std::string config = "/tmp/ScanBenchmark-" + std::to_string(::getpid());
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const TestSupport::CTempConfigHome config("ScanBenchmark");
     const bool silent = BenchSilentRange();
     const bool answering = BenchAnsweringDevices();
-    std::error_code ignored;
-    std::filesystem::remove_all(config, ignored);
     return silent && answering ? 0 : 1;
 }

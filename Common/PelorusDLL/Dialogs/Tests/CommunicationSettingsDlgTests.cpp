@@ -51,7 +51,7 @@ TEST_F(SettingsDialog, TheTestIdentifiesTheDeviceAndOkStoresTheKindOfConnection)
     DialogStep(script, [&](UiTest::CDialogDriver& driver) {
         driver.PumpUntilIdle();
         EXPECT_TRUE(::IsWindowVisible(driver.Control(kConnectionList)));
-        EXPECT_EQ(WindowText(ShownFormControl(driver.Dialog(), kTimeoutEdit)), L"3");
+        EXPECT_EQ(TextOf(ShownFormControl(driver.Dialog(), kTimeoutEdit)), L"3");
         PressTest(driver);
         driver.PumpUntilIdle();
         driver.Click(IDOK);

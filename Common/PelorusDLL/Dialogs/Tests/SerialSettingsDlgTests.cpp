@@ -73,7 +73,7 @@ TEST_F(SerialSettingsDialog, ABadTimeoutIsRefusedAndTheEditedLineIdentifiesTheDe
     DialogStep(script, [&](UiTest::CDialogDriver& driver) {
         driver.PumpUntilIdle();
         port = ShownPort(driver.Dialog());
-        shownTimeout = WindowText(ShownFormControl(driver.Dialog(), kTimeoutEdit));
+        shownTimeout = TextOf(ShownFormControl(driver.Dialog(), kTimeoutEdit));
         Enter(driver, kTimeoutEdit, L"0");
         driver.Click(IDOK);
         driver.PumpUntilIdle();

@@ -7,6 +7,7 @@
 #include "Common/PelorusDLL/Dialogs/DialogIds.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Shell/Tests/ModalScript.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -32,12 +33,7 @@ inline bool PressTest(UiTest::CDialogDriver& driver)
     return driver.Click(PelorusIds::kTest);
 }
 
-inline std::wstring WindowText(HWND window)
-{
-    wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, 256);
-    return text;
-}
+using UiTest::TextOf;
 
 class SettingsDialogScript : public ::testing::Test {
 protected:

@@ -12,6 +12,7 @@
 #include "Common/PelorusDLL/TCPIPService.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/LastError.h"
+#include "Platform/Base/Tests/ExportedSymbols.h"
 #include "Platform/Net/WinSock.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
 
@@ -23,27 +24,9 @@
 #include <memory>
 #include <string>
 
-namespace {
-
-// The demangled names of what the library exports, one per line.
-std::string ExportedSymbols()
-{
-    const std::string command = std::string("nm -D -C --defined-only '") + PELORUS_LIBRARY_FILE + "'";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string text;
-    if (!pipe)
-        return text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
-        text.append(buffer, n);
-    return text;
-}
-
-}
-
 TEST(PelorusLibrary, ExportsItsClassesAndKeepsItsHelpersToItself)
 {
-    const std::string symbols = ExportedSymbols();
+    const std::string symbols = TestSupport::ExportedSymbols(PELORUS_LIBRARY_FILE);
     ASSERT_FALSE(symbols.empty()) << "nm could not read " << PELORUS_LIBRARY_FILE;
     for (const char* exported : {"CServiceBase::GetLastErrorCode()", "CSIORegComm::", "CTCPIPService::CTCPIPService(",
                                  "CTCPIPServiceBase::", "CSIOService::ExecuteService", "CParamComRegComBase::", "CPelorusErrorHandler::Evaluate",

@@ -26,7 +26,7 @@ protected:
         m_start = ZELL::Shell::WidePath(m_temp / "Export");
     }
 
-    ShellTest::TempFolder m_temp;
+    ShellTest::CTempFolder m_temp;
     ShellTest::ModalScript m_script;
     std::wstring m_start;
 };

@@ -1,6 +1,6 @@
 // The system helpers' core linked alone, without the window layer above it.
 #include "Common/SystemHelper/Texts/LanguageHelper.h"
-#include "../DebugOutputFile.h"
+#include "Platform/Base/Tests/DebugOutputFile.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ TEST(SystemHelperCore, LinksNoDrawingOrWindowLibraries)
 
 TEST(SystemHelperCore, FailuresGoToTheDebugOutputUnlessAHandlerTakesThem)
 {
-    DebugOutputFile output;
+    TestSupport::CDebugOutputFile output;
     EXPECT_FALSE(CLanguageHelper().IsSupported(L"/nonexistent/zell/file.xml", L"de"));
     EXPECT_NE(output.Take().find("CLanguageHelper::IsSupported() failed!"), std::string::npos);
 

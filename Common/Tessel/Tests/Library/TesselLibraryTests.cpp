@@ -3,12 +3,14 @@
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/SystemHelper/Tests/LanguageSupportTestFiles.h"
 #include "Platform/Base/Module.h"
+#include "Platform/Base/Tests/ExportedSymbols.h"
 #include "Platform/Base/Tests/FileOpenCounter.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Controls/MessageBox.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -32,20 +34,6 @@ using IntGetterFn = int (*)();
 using AboutFn = void (*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, HICON, int);
 
 constexpr UINT_PTR kStepTimer = 77;
-
-// The demangled names of what the library defines and exports, one per line.
-std::string ExportedSymbols()
-{
-    const std::string command = std::string("nm -D -C --defined-only '") + TESSEL_LIBRARY_FILE + "'";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string text;
-    if (!pipe)
-        return text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
-        text.append(buffer, n);
-    return text;
-}
 
 // The exported functions with plain names: the library's own interface.
 std::set<std::string> PlainExports(const std::string& symbols)
@@ -106,7 +94,7 @@ protected:
 
 TEST_F(TesselLibrary, ExportsItsPlainFunctionsAndKeepsItsClassesToItself)
 {
-    const std::string symbols = ExportedSymbols();
+    const std::string symbols = TestSupport::ExportedSymbols(TESSEL_LIBRARY_FILE);
     ASSERT_FALSE(symbols.empty()) << "nm could not read " << TESSEL_LIBRARY_FILE;
     const std::set<std::string> expected = {
         "DestroyZELLBalloonMsg", "ZELLAboutDialog", "ZELLBalloonMsg", "ZELLMessageBox", "TSLXDLL_GetIconSizeButton",
@@ -160,8 +148,7 @@ TEST_F(TesselLibrary, ItsAboutDialogOpensOverTheProgramWithItsOwnTemplateAndClos
             return false;
         KillTimer(hwnd, kStepTimer);
         UiTest::CDialogDriver dialog(GetActiveWindow());
-        caption.resize(256);
-        caption.resize(static_cast<std::size_t>(GetWindowTextW(dialog.Dialog(), caption.data(), 256)));
+        caption = UiTest::TextOf(dialog.Dialog());
         close = dialog.Text(IDOK);
         title = dialog.Text(1173);
         dialog.Press(VK_ESCAPE);

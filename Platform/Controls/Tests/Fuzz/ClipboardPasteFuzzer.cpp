@@ -8,6 +8,7 @@
 #include "Platform/Controls/EditStyles.h"
 #include "Platform/Controls/IPAddressStyles.h"
 #include "Platform/Controls/StandardControls.h"
+#include "Platform/Ui/Tests/WindowText.h"
 #include "Platform/Ui/WinUser.h"
 
 #include <cstdint>
@@ -26,12 +27,7 @@ HWND Parent()
     return parent;
 }
 
-std::wstring TextOf(HWND window)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+using UiTest::TextOf;
 
 void PasteIntoEdit(HWND parent, DWORD style, int limit)
 {

@@ -261,8 +261,8 @@ TEST_F(CorvaneAppTest, DataFolderIsTheProfilesWhenItExistsElseTheDocumentsMadeIf
     CStartApp app(WriteGui());
     app.InitRegistryKey(CCorvaneApp::kCompany);
     const std::wstring home = m_Folder.Path("fresh-home");
-    const ShellTest::ScopedVariable homeVariable(L"HOME", home);
-    const ShellTest::ScopedVariable configVariable(L"XDG_CONFIG_HOME", home + L"/.config");
+    const ShellTest::CScopedVariable homeVariable(L"HOME", home);
+    const ShellTest::CScopedVariable configVariable(L"XDG_CONFIG_HOME", home + L"/.config");
     ASSERT_TRUE(Profile().WriteString(L"Folder", L"MyDocuments", L"/no/such/folder/anywhere"));
     EXPECT_EQ(app.GetDataFolder().str(), home + L"/Documents");
     EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(home + L"/Documents")));

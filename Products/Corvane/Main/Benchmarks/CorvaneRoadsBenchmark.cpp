@@ -15,6 +15,7 @@
 #include "Common/Communication/ServiceProtocol.h"
 #include "Common/Communication/TCPIPConnection.h"
 #include "Platform/Base/Format.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Framework/Windows/PropertySheet.h"
 #include "Platform/Net/WinSock.h"
@@ -444,10 +445,7 @@ private:
 
 int main()
 {
-    char folder[] = "/tmp/corvane-roads-XXXXXX";
-    if (::mkdtemp(folder) == nullptr)
-        return 1;
-    ::setenv("XDG_CONFIG_HOME", folder, 1);
+    const TestSupport::CTempConfigHome config("corvane-roads");
     ::setenv("ZELL_DISPLAY", "headless", 1);
     ZELL::Controls::RegisterStandardControls();
     WSADATA winsock{};
@@ -466,12 +464,11 @@ int main()
         std::fprintf(stderr, "simulator: %s\n", device.LastError().c_str());
         return 1;
     }
-    CRoads roads(device, folder);
+    CRoads roads(device, config.Dir());
     for (int run = 0; run < kRuns; ++run)
         roads.Run();
     roads.Print();
     device.Stop();
     WSACleanup();
-    std::filesystem::remove_all(folder);
     return roads.Met() ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 // in the processes' processor time, which a busy machine moves far less
 // than the wall times printed beside it. The benchmark fails when it is
 // missed.
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Ui/WinUser.h"
 #include "Platform/Xml/XmlDocument.h"
@@ -240,10 +241,8 @@ int main(int argc, char** argv)
 
     // The children paint on the headless display and keep their profile
     // in a folder of their own.
-    char folder[] = "/tmp/corvane-bench-XXXXXX";
-    if (::mkdtemp(folder) == nullptr)
-        return 1;
-    ::setenv("XDG_CONFIG_HOME", folder, 1);
+    const TestSupport::CTempConfigHome config("corvane-bench");
+    const std::string folder = config.Dir().string();
     ::setenv("ZELL_DISPLAY", "headless", 1);
     const Sample bare = Median(argv[0], "--bare");
     const Sample program = Median(argv[0], "--program");
@@ -264,6 +263,5 @@ int main(int argc, char** argv)
     std::printf("  with a 10 MB text file in processor time %.1f ms = %.2f x (main dialog + one parse), goal 1.5 x, "
                 "bound %.1f ms%s\n",
                 big.cpu, big.cpu / (program.cpu + parse.cpu), bound, within ? "" : "  (over the bound)");
-    const std::string remove = std::string("rm -rf ") + folder;
-    return std::system(remove.c_str()) == 0 && bare.wall >= 0 && program.wall >= 0 && within ? 0 : 1;
+    return bare.wall >= 0 && program.wall >= 0 && within ? 0 : 1;
 }

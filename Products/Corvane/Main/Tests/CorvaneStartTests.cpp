@@ -13,6 +13,7 @@
 #include "Platform/Shell/Tests/ModalScript.h"
 #include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
+#include "Platform/Ui/Tests/WindowText.h"
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 #include "Products/Corvane/MainDialog/Tests/Commands/BoxAnswerer.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
@@ -81,8 +82,7 @@ TEST_F(CorvaneStart, CommandLineConnectionIsReadAtOnceAndLastsOneRun)
             read = driver.Text(kReadButton);
             page = dialog.ActivePageName();
             common = dynamic_cast<CCommonPage*>(dialog.ActivePage()) != nullptr;
-            caption.resize(64);
-            caption.resize(static_cast<std::size_t>(::GetWindowTextW(driver.Dialog(), caption.data(), 64)));
+            caption = UiTest::TextOf(driver.Dialog());
             // The dialog as the user sees it after the device was read.
             ::UpdateWindow(driver.Dialog());
             driver.PumpUntilIdle();
@@ -146,7 +146,7 @@ TEST_F(CorvaneStart, SystemMenuAboutOpensTheLibrarysAboutBoxWithTheProgramsVersi
         const HWND about = ::GetActiveWindow();
         if (message != WM_TIMER || main == nullptr || about == main || ::GetDlgItem(about, kVersionText) == nullptr)
             return message == WM_TIMER;
-        version = CommandsTest::CBoxAnswerer::TextOf(::GetDlgItem(about, kVersionText));
+        version = UiTest::TextOf(::GetDlgItem(about, kVersionText));
         ::PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
         ::PostMessageW(main, WM_CLOSE, 0, 0);
         main = nullptr;

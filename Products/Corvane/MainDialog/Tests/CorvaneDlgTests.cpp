@@ -6,6 +6,7 @@
 
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/Controls/ZellMenu.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <gmock/gmock.h>
 
@@ -494,9 +495,7 @@ TEST_F(CorvaneDlgTest, HeaderIconAndAltSpaceOpenTheWindowMenuWhoseAboutItemOpens
         HWND active = ::GetActiveWindow();
         if (active == nullptr || active == s_main)
             return;
-        wchar_t caption[128] = {};
-        ::GetWindowTextW(active, caption, 128);
-        s_aboutBoxes.emplace_back(caption);
+        s_aboutBoxes.push_back(UiTest::TextOf(active));
         ::EndDialog(active, IDOK);
     };
     Run(dialog, [&](UiTest::CDialogDriver& driver) {

@@ -8,6 +8,7 @@
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ListViewStyles.h"
 #include "Platform/Controls/TabStyles.h"
+#include "Platform/Ui/Tests/WindowText.h"
 #include "Platform/Ui/WindowFunctions.h"
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
 #include "Products/Corvane/Pages/Views/GridPageBase.h"
@@ -36,12 +37,7 @@ bool ShowsMissingText(const std::wstring& text)
     return false;
 }
 
-std::wstring WindowText(HWND window)
-{
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+using UiTest::TextOf;
 
 bool IsComboBox(HWND window)
 {
@@ -81,7 +77,7 @@ BOOL ScanWindow(HWND window, LPARAM scan)
 {
     auto& result = *reinterpret_cast<tTextScan*>(scan);
     const std::wstring where = L"control " + std::to_wstring(::GetDlgCtrlID(window));
-    result.Check(where, WindowText(window));
+    result.Check(where, TextOf(window));
     if (IsComboBox(window)) {
         for (const std::wstring& item : ComboItems(window))
             result.Check(where + L" item", item);
@@ -110,7 +106,7 @@ std::vector<std::wstring> ColumnHeaders(HWND list)
 tTextScan ScanDialog(HWND dialog)
 {
     tTextScan scan;
-    scan.Check(L"caption", WindowText(dialog));
+    scan.Check(L"caption", TextOf(dialog));
     ::EnumChildWindows(dialog, ScanWindow, reinterpret_cast<LPARAM>(&scan));
     if (HWND list = ::GetDlgItem(dialog, PelorusIds::kDeviceList))
         for (const std::wstring& header : ColumnHeaders(list))
@@ -151,13 +147,13 @@ std::map<std::wstring, std::wstring> TextsWithPage(CCorvaneDlg& dialog, UiTest::
     // and those of the page.
     for (HWND child = ::GetWindow(driver.Dialog(), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (::GetDlgCtrlID(child) != CorvaneIds::kStatusLine)
-            collect.Check(L"dialog control " + std::to_wstring(::GetDlgCtrlID(child)), WindowText(child));
+            collect.Check(L"dialog control " + std::to_wstring(::GetDlgCtrlID(child)), TextOf(child));
     }
     ::EnumChildWindows(
         dialog.Page(name)->GetSafeHwnd(),
         [](HWND window, LPARAM to) {
             reinterpret_cast<tCollect*>(to)->Check(L"control " + std::to_wstring(::GetDlgCtrlID(window)),
-                                                   WindowText(window));
+                                                   TextOf(window));
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&collect));
@@ -384,7 +380,7 @@ TEST_P(LibraryDialogTexts, NoDialogOfTheLibrariesShowsATextKey)
                                                           shown.Control(CommandsTest::CBoxAnswerer::kMessageTextId)))
                     return;
                 if (shown.Control(PelorusIds::kConnectionList) != nullptr) {
-                    settingsCaption = WindowText(window);
+                    settingsCaption = TextOf(window);
                     Note(L"settings, TCP/IP", window);
                     ChooseConnection(shown, 0);
                     Note(L"settings, serial", window);

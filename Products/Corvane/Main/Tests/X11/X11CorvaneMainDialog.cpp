@@ -6,6 +6,7 @@
 // read is done. The profile lives in a folder of its own for the run.
 #include "Common/Tessel/Tests/X11/ModalScreenRun.h"
 
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Net/WinSock.h"
 #include "Products/Corvane/Main/Tests/SourceTreeProgram.h"
@@ -22,31 +23,6 @@
 using namespace Corvane;
 
 namespace {
-
-// A profile folder that goes with the run.
-class CPrivateProfile {
-public:
-    CPrivateProfile()
-    {
-        char folder[] = "/tmp/corvane-screen-XXXXXX";
-        if (::mkdtemp(folder) != nullptr) {
-            m_strFolder = folder;
-            ::setenv("XDG_CONFIG_HOME", folder, 1);
-        }
-    }
-    ~CPrivateProfile()
-    {
-        std::error_code ignored;
-        if (!m_strFolder.empty())
-            std::filesystem::remove_all(m_strFolder, ignored);
-    }
-    CPrivateProfile(const CPrivateProfile&) = delete;
-    CPrivateProfile& operator=(const CPrivateProfile&) = delete;
-    bool Made() const { return !m_strFolder.empty(); }
-
-private:
-    std::string m_strFolder;
-};
 
 int RunAfterRead(ScreenTest::CModalScreenRun& run, const DevSim::CDeviceSimulator& device)
 {
@@ -79,9 +55,10 @@ int main(int argc, char** argv)
 {
     if (argc < 2 || std::strcmp(argv[1], "--after-read") != 0)
         return 1;
-    const CPrivateProfile profile;
+    // A profile folder that goes with the run.
+    const TestSupport::CTempConfigHome profile("corvane-screen");
     ScreenTest::CModalScreenRun run(argc, argv);
-    if (!profile.Made() || !ZELL::Controls::RegisterStandardControls())
+    if (!ZELL::Controls::RegisterStandardControls())
         return 3;
     WSADATA winsock{};
     if (WSAStartup(MAKEWORD(2, 2), &winsock) != 0)

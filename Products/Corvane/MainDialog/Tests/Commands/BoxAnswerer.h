@@ -7,6 +7,7 @@
 
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 
 #include <deque>
 #include <functional>
@@ -50,13 +51,6 @@ public:
     const std::vector<std::wstring>& Texts() const { return m_arrTexts; }
     std::size_t Unplanned() const { return m_nUnplanned; }
 
-    static std::wstring TextOf(HWND hwnd)
-    {
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-        return text;
-    }
-
     // A box's message is a static text; a dialog's control of the same id
     // (a button, say) does not make the dialog a box.
     static bool IsMessageText(HWND control)
@@ -74,7 +68,7 @@ private:
         if (box == nullptr || box == m_hAnswered || !IsMessageText(GetDlgItem(box, kMessageTextId)))
             return;
         m_hAnswered = box;
-        m_arrTexts.push_back(TextOf(GetDlgItem(box, kMessageTextId)));
+        m_arrTexts.push_back(UiTest::TextOf(GetDlgItem(box, kMessageTextId)));
         UiTest::CDialogDriver driver(box);
         driver.PumpUntilIdle();
         if (m_arrSteps.empty()) {

@@ -5,6 +5,7 @@
 
 #include "Common/Controls/ZellMenu.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
+#include "Platform/Base/Tests/FileBytes.h"
 #include "Platform/Framework/Exceptions/Exception.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Products/Corvane/App/CorvaneApp.h"
@@ -47,13 +48,7 @@ protected:
     void ShowMessage(const CString& text) override { m_arrMessages.push_back(text); }
 };
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using TestSupport::ReadFile;
 
 class CommonPageTest : public ::testing::Test {
 protected:

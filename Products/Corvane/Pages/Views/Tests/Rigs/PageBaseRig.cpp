@@ -17,11 +17,8 @@ constexpr DWORD kPage = WS_CHILD | DS_CONTROL;
 
 Ui::DialogItemTemplate Placeholder(short x, short y, short cx, short cy)
 {
-    // Hidden, as in the main dialog: a shown one lies above the sheet and
-    // paints over the page whenever the host is painted again.
-    Ui::DialogItemTemplate item = ControlTest::Static(L"", 0, x, y, cx, cy, kPlaceholder);
-    item.style &= ~static_cast<DWORD>(WS_VISIBLE);
-    return item;
+    // Hidden, as in the main dialog.
+    return ControlTest::Placeholder(kPlaceholder, x, y, cx, cy);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/Tests/GoldenImage.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
+#include "Platform/Ui/Tests/WindowText.h"
 #include "Products/Corvane/Pages/Views/Res/PageTemplate.h"
 
 #include <filesystem>
@@ -54,12 +55,8 @@ bool CMessageBoxCloser::OnTick()
         std::wstring(className) != L"#32770")
         return true;
     std::wstring texts;
-    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t text[512] = {};
-        ::GetWindowTextW(child, text, 512);
-        texts += text;
-        texts += L'|';
-    }
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        texts += UiTest::TextOf(child) + L'|';
     m_arrBoxes.push_back(texts);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     return true;
