@@ -31,6 +31,8 @@
 
 using namespace ZELL::Skin;
 
+namespace Corvane {
+
 namespace {
 
 constexpr LPCWSTR kCommonSection = L"Common";
@@ -53,31 +55,31 @@ class CAppCommandLine : public CCorvaneCommandLine {
 public:
     CAppCommandLine(const CString& language, std::function<void(const CString&)> show,
                     std::function<bool()> startSockets)
-        : CCorvaneCommandLine(language), m_show(std::move(show)), m_startSockets(std::move(startSockets))
+        : CCorvaneCommandLine(language), m_fnShow(std::move(show)), m_fnStartSockets(std::move(startSockets))
     {
     }
 
 protected:
-    void OnInvalidArgument(const CString& message) override { m_show(message); }
-    bool StartSockets() override { return m_startSockets(); }
+    void OnInvalidArgument(const CString& message) override { m_fnShow(message); }
+    bool StartSockets() override { return m_fnStartSockets(); }
 
 private:
-    std::function<void(const CString&)> m_show;
-    std::function<bool()> m_startSockets;
+    std::function<void(const CString&)> m_fnShow;
+    std::function<bool()> m_fnStartSockets;
 };
 
 class CAppCommandLineConnection : public CCommandLineConnection {
 public:
     CAppCommandLineConnection(const CString& application, std::function<void(const CString&)> show)
-        : CCommandLineConnection(CCorvaneApp::kCompany, application), m_show(std::move(show))
+        : CCommandLineConnection(CCorvaneApp::kCompany, application), m_fnShow(std::move(show))
     {
     }
 
 protected:
-    void OnInvalidSettings(const CString& message) override { m_show(message); }
+    void OnInvalidSettings(const CString& message) override { m_fnShow(message); }
 
 private:
-    std::function<void(const CString&)> m_show;
+    std::function<void(const CString&)> m_fnShow;
 };
 
 // Both hooks of the main dialog's table: the four DPI classes, with the
@@ -103,7 +105,7 @@ CCorvaneApp::tTemplateIds CCorvaneApp::TemplateIdsFor(int dpiHookIndex, bool sup
 
 void CCorvaneApp::ChooseTemplates(int dpiHookIndex)
 {
-    m_templateIds = TemplateIdsFor(dpiHookIndex, IsUserLanguageSupported());
+    m_TemplateIds = TemplateIdsFor(dpiHookIndex, IsUserLanguageSupported());
 }
 
 bool CCorvaneApp::IsUserLanguageSupported() const { return IsSupportedUserLanguage(); }
@@ -120,7 +122,7 @@ BOOL CCorvaneApp::InitInstance()
     InitRegistryKey(kCompany);
     StartSocketsOrFallBack();
     ApplyCommandLine();
-    InitFramework(m_language, kStartLcid);
+    InitFramework(m_strLanguage, kStartLcid);
     StoreLanguage();
     ShowStoreNotices();
     HandFontToControls();
@@ -134,7 +136,7 @@ CString CCorvaneApp::ExpectedLanguage() const
     const Registry::CProfileStore profile(kCompany, m_pszAppName);
     // The plain command line is quiet: its refusals are told by the second pass.
     CCorvaneCommandLine commandLine(profile.GetString(kCommonSection, kLanguageEntry, L"en").c_str());
-    commandLine.Parse(m_arguments);
+    commandLine.Parse(m_arrArguments);
     return commandLine.Language();
 }
 
@@ -142,14 +144,14 @@ void CCorvaneApp::StoreLanguage()
 {
     // Each store write is a synced file write: the usual start, with the
     // language unchanged, leaves the profile alone and paints sooner.
-    if (GetProfileString(kCommonSection, kLanguageEntry, L"") != m_language)
-        WriteProfileString(kCommonSection, kLanguageEntry, m_language);
+    if (GetProfileString(kCommonSection, kLanguageEntry, L"") != m_strLanguage)
+        WriteProfileString(kCommonSection, kLanguageEntry, m_strLanguage);
 }
 
 void CCorvaneApp::InitExePaths()
 {
     CZellWinApp::InitExePaths();
-    m_deviceIni.Locate(m_exeDirectory + L"/" + m_exeFileName);
+    m_DeviceIni.Locate(m_exeDirectory + L"/" + m_exeFileName);
 }
 
 void CCorvaneApp::StartSocketsOrFallBack()
@@ -171,15 +173,15 @@ void CCorvaneApp::ApplyCommandLine()
     const auto show = [this](const CString& text) { ShowStartupMessage(text, MB_OK); };
     CAppCommandLine commandLine(GetProfileString(kCommonSection, kLanguageEntry, L"en"), show,
                                 [this] { return StartSockets(); });
-    commandLine.Parse(m_arguments);
-    m_language = commandLine.Language();
-    m_languageBeforeSwitch = commandLine.LanguageBeforeSwitch();
-    g_startupOptions = commandLine.Options();
+    commandLine.Parse(m_arrArguments);
+    m_strLanguage = commandLine.Language();
+    m_strLanguageBeforeSwitch = commandLine.LanguageBeforeSwitch();
+    g_StartupOptions = commandLine.Options();
     if (!commandLine.ResolveConnection())
         return;
-    m_commandLineConnection = std::make_unique<CAppCommandLineConnection>(CString(m_pszProfileName), show);
-    if (m_commandLineConnection->Create(commandLine.ConnectionType(), commandLine.ConnectionSettings()))
-        g_startupOptions.ConnectionSettings = commandLine.ConnectionSettings();
+    m_pCommandLineConnection = std::make_unique<CAppCommandLineConnection>(CString(m_pszProfileName), show);
+    if (m_pCommandLineConnection->Create(commandLine.ConnectionType(), commandLine.ConnectionSettings()))
+        g_StartupOptions.ConnectionSettings = commandLine.ConnectionSettings();
 }
 
 void CCorvaneApp::HandFontToControls()
@@ -195,11 +197,11 @@ void CCorvaneApp::HandFontToControls()
 int CCorvaneApp::ExitInstance()
 {
     DestroyZELLBalloonMsg();
-    if (!m_languageBeforeSwitch.IsEmpty())
-        WriteProfileString(kCommonSection, kLanguageEntry, m_languageBeforeSwitch);
-    if (m_commandLineConnection) {
-        m_commandLineConnection->Restore();
-        m_commandLineConnection.reset();
+    if (!m_strLanguageBeforeSwitch.IsEmpty())
+        WriteProfileString(kCommonSection, kLanguageEntry, m_strLanguageBeforeSwitch);
+    if (m_pCommandLineConnection) {
+        m_pCommandLineConnection->Restore();
+        m_pCommandLineConnection.reset();
     }
     return CZellWinApp::ExitInstance();
 }
@@ -223,10 +225,10 @@ void CCorvaneApp::HandGuiXmlFileToLibrary(const CString& file, WORD lcid)
 {
     // The start-up chain hands the same file over several times; each
     // hand-over makes the library read the whole file again.
-    if (m_libraryGuiXml && m_libraryGuiXml->file == file && m_libraryGuiXml->lcid == lcid)
+    if (m_LibraryGuiXml && m_LibraryGuiXml->file == file && m_LibraryGuiXml->lcid == lcid)
         return;
     TSLXDLL_SetGuiXmlFile(file, lcid);
-    m_libraryGuiXml = tLibraryGuiXml{file, lcid};
+    m_LibraryGuiXml = tLibraryGuiXml{file, lcid};
 }
 
 void CCorvaneApp::HandAppNameToLibrary(const CString& name) { TSLXDLL_SetAppName(name); }
@@ -336,10 +338,12 @@ void CCorvaneApp::ResetMessageFlags()
 
 CString CCorvaneApp::ResolveDeviceIniSection(const CString& article) const
 {
-    return m_deviceIni.ResolveDeviceIniSection(article);
+    return m_DeviceIni.ResolveDeviceIniSection(article);
 }
 
 int CCorvaneApp::GetDeviceIniInt(const CString& article, LPCWSTR key, int defaultValue) const
 {
-    return m_deviceIni.GetDeviceIniInt(article, key, defaultValue);
+    return m_DeviceIni.GetDeviceIniInt(article, key, defaultValue);
 }
+
+}  // namespace Corvane

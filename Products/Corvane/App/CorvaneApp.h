@@ -21,10 +21,13 @@
 #include <string>
 #include <vector>
 
-class CCommandLineConnection;
-class CCorvaneCommandLine;
 class CImageList;
 class CWnd;
+
+namespace Corvane {
+
+class CCommandLineConnection;
+class CCorvaneCommandLine;
 
 class CCorvaneApp : public CZellWinApp {
 public:
@@ -54,7 +57,7 @@ public:
 
     // The program's arguments without the program name; set before the
     // framework starts the application.
-    void SetArguments(std::vector<CString> arguments) { m_arguments = std::move(arguments); }
+    void SetArguments(std::vector<CString> arguments) { m_arrArguments = std::move(arguments); }
 
     // Runs the main dialog and gives FALSE, so the program ends with it.
     BOOL InitInstance() override;
@@ -90,31 +93,31 @@ public:
     void ResetMessageFlags();
 
     // The device capability file and its look-ups for an article number.
-    const CCorvaneDeviceIni& DeviceIni() const { return m_deviceIni; }
-    CCorvaneDeviceIni& DeviceIni() { return m_deviceIni; }
-    CString GetIniPath() const { return m_deviceIni.GetIniPath(); }
+    const CCorvaneDeviceIni& DeviceIni() const { return m_DeviceIni; }
+    CCorvaneDeviceIni& DeviceIni() { return m_DeviceIni; }
+    CString GetIniPath() const { return m_DeviceIni.GetIniPath(); }
     CString ResolveDeviceIniSection(const CString& article) const;
     int GetDeviceIniInt(const CString& article, LPCWSTR key, int defaultValue) const;
-    bool HasAutoIP(const CString& article) const { return m_deviceIni.HasAutoIP(article); }
-    bool HasDIPSwitch(const CString& article) const { return m_deviceIni.HasDIPSwitch(article); }
-    bool HasEthernetIPExtension(const CString& article) const { return m_deviceIni.HasEthernetIPExtension(article); }
-    bool HasFileSystem(const CString& article) const { return m_deviceIni.HasFileSystem(article); }
-    bool HasSDCard(const CString& article) const { return m_deviceIni.HasSDCard(article); }
-    bool HasISIS(const CString& article) const { return m_deviceIni.HasISIS(article); }
-    bool IsPlcController(const CString& article) const { return m_deviceIni.IsPlcController(article); }
-    bool DeviceHasIP(const CString& article) const { return m_deviceIni.DeviceHasIP(article); }
-    bool HasSDCardSlotByIni(const CString& article) const { return m_deviceIni.HasSDCardSlotByIni(article); }
+    bool HasAutoIP(const CString& article) const { return m_DeviceIni.HasAutoIP(article); }
+    bool HasDIPSwitch(const CString& article) const { return m_DeviceIni.HasDIPSwitch(article); }
+    bool HasEthernetIPExtension(const CString& article) const { return m_DeviceIni.HasEthernetIPExtension(article); }
+    bool HasFileSystem(const CString& article) const { return m_DeviceIni.HasFileSystem(article); }
+    bool HasSDCard(const CString& article) const { return m_DeviceIni.HasSDCard(article); }
+    bool HasISIS(const CString& article) const { return m_DeviceIni.HasISIS(article); }
+    bool IsPlcController(const CString& article) const { return m_DeviceIni.IsPlcController(article); }
+    bool DeviceHasIP(const CString& article) const { return m_DeviceIni.DeviceHasIP(article); }
+    bool HasSDCardSlotByIni(const CString& article) const { return m_DeviceIni.HasSDCardSlotByIni(article); }
 
     // The dialog templates chosen by the screen's DPI and the user's language.
-    const tTemplateIds& TemplateIds() const { return m_templateIds; }
+    const tTemplateIds& TemplateIds() const { return m_TemplateIds; }
     static tTemplateIds TemplateIdsFor(int dpiHookIndex, bool supportedLanguage);
     void OnDpiUpTo100() override { ChooseTemplates(0); }
     void OnDpiUpTo120() override { ChooseTemplates(1); }
     void OnDpiUpTo144() override { ChooseTemplates(2); }
     void OnDpiAbove144() override { ChooseTemplates(3); }
 
-    const CString& Language() const { return m_language; }
-    const CString& LanguageBeforeSwitch() const { return m_languageBeforeSwitch; }
+    const CString& Language() const { return m_strLanguage; }
+    const CString& LanguageBeforeSwitch() const { return m_strLanguageBeforeSwitch; }
     // "HKEY_CURRENT_USER\Software\<company>\<application>\Communication".
     CString CommunicationRegistryPath() const;
 
@@ -153,14 +156,16 @@ private:
         WORD lcid = 0;
     };
 
-    std::vector<CString> m_arguments;
-    std::optional<tLibraryGuiXml> m_libraryGuiXml;
-    CCorvaneDeviceIni m_deviceIni;
-    tTemplateIds m_templateIds;
-    CString m_language;
-    CString m_languageBeforeSwitch;
-    std::unique_ptr<CCommandLineConnection> m_commandLineConnection;
+    std::vector<CString> m_arrArguments;
+    std::optional<tLibraryGuiXml> m_LibraryGuiXml;
+    CCorvaneDeviceIni m_DeviceIni;
+    tTemplateIds m_TemplateIds;
+    CString m_strLanguage;
+    CString m_strLanguageBeforeSwitch;
+    std::unique_ptr<CCommandLineConnection> m_pCommandLineConnection;
 };
 
 // The program's application object, or null while there is none.
 CCorvaneApp* GetCorvaneApp();
+
+}  // namespace Corvane

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
-constexpr wchar_t CommunicationSection[] = L"Communication";
-constexpr wchar_t LastConnectionKey[] = L"LastConnection";
+constexpr wchar_t kCommunicationSection[] = L"Communication";
+constexpr wchar_t kLastConnectionKey[] = L"LastConnection";
 
 bool IsTcpIp(const CString& type) { return type.CompareNoCase(L"TCPIP") == 0; }
 
@@ -21,7 +23,7 @@ std::wstring TypeName(const ZELL::CConnectionBase& connection) { return connecti
 }
 
 CCommandLineConnection::CCommandLineConnection(const CString& company, const CString& application)
-    : m_company(company), m_application(application)
+    : m_strCompany(company), m_strApplication(application)
 {
 }
 
@@ -29,19 +31,19 @@ CCommandLineConnection::~CCommandLineConnection() = default;
 
 CString CCommandLineConnection::RegistryPath() const
 {
-    return L"HKEY_CURRENT_USER\\Software\\" + m_company + L"\\" + m_application + L"\\" + CommunicationSection;
+    return L"HKEY_CURRENT_USER\\Software\\" + m_strCompany + L"\\" + m_strApplication + L"\\" + kCommunicationSection;
 }
 
 CString CCommandLineConnection::LastConnectionType() const
 {
-    const Registry::CProfileStore profile(m_company.str(), m_application.str());
-    return profile.GetString(CommunicationSection, LastConnectionKey, L"").c_str();
+    const Registry::CProfileStore profile(m_strCompany.str(), m_strApplication.str());
+    return profile.GetString(kCommunicationSection, kLastConnectionKey, L"").c_str();
 }
 
 bool CCommandLineConnection::WriteLastConnectionType(const CString& type)
 {
-    Registry::CProfileStore profile(m_company.str(), m_application.str());
-    return profile.WriteString(CommunicationSection, LastConnectionKey, type.GetString());
+    Registry::CProfileStore profile(m_strCompany.str(), m_strApplication.str());
+    return profile.WriteString(kCommunicationSection, kLastConnectionKey, type.GetString());
 }
 
 std::unique_ptr<ZELL::CConnectionBase> CCommandLineConnection::NewConnection(const CString& type)
@@ -60,7 +62,7 @@ std::unique_ptr<ZELL::CConnectionBase> CCommandLineConnection::LoadStored(const 
 
 CString CCommandLineConnection::MakeSettingsXml(const CString& type, const CString& settings)
 {
-    if (settings.Find(XmlDeclaration) >= 0)
+    if (settings.Find(kXmlDeclaration) >= 0)
         return settings;
     std::vector<std::wstring> pieces;
     SplitString(settings.str(), L":,", pieces, true, false);
@@ -68,8 +70,8 @@ CString CCommandLineConnection::MakeSettingsXml(const CString& type, const CStri
         return {};
     const std::wstring value = XmlEscape(pieces[0]);
     if (IsTcpIp(type))
-        return CString(XmlDeclaration) + (L"<TCPIP IP-Address='" + value + L"' />").c_str();
-    return CString(XmlDeclaration) + (L"<RS232 device='" + value + L"' />").c_str();
+        return CString(kXmlDeclaration) + (L"<TCPIP IP-Address='" + value + L"' />").c_str();
+    return CString(kXmlDeclaration) + (L"<RS232 device='" + value + L"' />").c_str();
 }
 
 bool CCommandLineConnection::Create(const CString& type, const CString& settings)
@@ -77,15 +79,15 @@ bool CCommandLineConnection::Create(const CString& type, const CString& settings
     const CString xml = MakeSettingsXml(type, settings);
     std::unique_ptr<ZELL::CConnectionBase> connection = NewConnection(type);
     if (xml.IsEmpty() || !connection->SetSettingsXML(xml.str())) {
-        OnInvalidSettings(InvalidParametersText);
+        OnInvalidSettings(kInvalidParametersText);
         return false;
     }
     // A second Create of one run keeps what the first one kept.
-    if (!m_previousConnection) {
+    if (!m_pPreviousConnection) {
         const CString previousType = LastConnectionType();
-        m_previousConnection = LoadStored(previousType);
+        m_pPreviousConnection = LoadStored(previousType);
         if (IsTcpIp(previousType) != IsTcpIp(type))
-            m_replacedConnection = LoadStored(type);
+            m_pReplacedConnection = LoadStored(type);
     }
     WriteLastConnectionType(type);
     return connection->SaveSettings(RegistryPath().str(), ZELL::ISettings::Registry);
@@ -94,12 +96,14 @@ bool CCommandLineConnection::Create(const CString& type, const CString& settings
 void CCommandLineConnection::Restore()
 {
     const std::wstring path = RegistryPath().str();
-    if (m_replacedConnection)
-        m_replacedConnection->SaveSettingsRegistry(path);
-    if (m_previousConnection) {
-        WriteLastConnectionType(TypeName(*m_previousConnection).c_str());
-        m_previousConnection->SaveSettingsRegistry(path);
+    if (m_pReplacedConnection)
+        m_pReplacedConnection->SaveSettingsRegistry(path);
+    if (m_pPreviousConnection) {
+        WriteLastConnectionType(TypeName(*m_pPreviousConnection).c_str());
+        m_pPreviousConnection->SaveSettingsRegistry(path);
     }
-    m_replacedConnection.reset();
-    m_previousConnection.reset();
+    m_pReplacedConnection.reset();
+    m_pPreviousConnection.reset();
 }
+
+}  // namespace Corvane

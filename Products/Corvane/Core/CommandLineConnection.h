@@ -10,10 +10,12 @@
 
 #include <memory>
 
+namespace Corvane {
+
 class CCommandLineConnection {
 public:
-    static constexpr wchar_t XmlDeclaration[] = L"<?xml version='1.0'?>";
-    static constexpr wchar_t InvalidParametersText[] = L"Invalid parameters for communication settings!";
+    static constexpr wchar_t kXmlDeclaration[] = L"<?xml version='1.0'?>";
+    static constexpr wchar_t kInvalidParametersText[] = L"Invalid parameters for communication settings!";
 
     // The profile lives under "Software\<company>\<application>".
     CCommandLineConnection(const CString& company, const CString& application);
@@ -46,10 +48,12 @@ private:
     CString LastConnectionType() const;
     bool WriteLastConnectionType(const CString& type);
 
-    CString m_company;
-    CString m_application;
+    CString m_strCompany;
+    CString m_strApplication;
     // The last connection before the command line, and the stored settings
     // of the command line's type when that is another type.
-    std::unique_ptr<ZELL::CConnectionBase> m_previousConnection;
-    std::unique_ptr<ZELL::CConnectionBase> m_replacedConnection;
+    std::unique_ptr<ZELL::CConnectionBase> m_pPreviousConnection;
+    std::unique_ptr<ZELL::CConnectionBase> m_pReplacedConnection;
 };
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 // The first `length` characters of the switch, without regard to case.
@@ -57,19 +59,19 @@ void CCorvaneCommandLine::ParseArgument(const CString& argument)
 {
     ParseEngineeringSwitch(argument);
     if (argument == L"/NONLATINTEST")
-        m_options.NonLatinTest = true;
+        m_Options.NonLatinTest = true;
     if (argument.CompareNoCase(L"/CHILD") == 0 || argument.CompareNoCase(L"/PlugIn:1") == 0)
-        m_options.ChildMode = true;
+        m_Options.ChildMode = true;
     ParseValueSwitches(argument);
 }
 
 void CCorvaneCommandLine::ParseEngineeringSwitch(const CString& argument)
 {
     if (argument == L"-v!ANVIL")
-        m_options.StartedByEngineeringTool = true;
+        m_Options.StartedByEngineeringTool = true;
     if (argument == L"-v!ANVIL/ChangeIP") {
-        m_options.StartedByEngineeringTool = true;
-        m_options.ChangeIPMode = true;
+        m_Options.StartedByEngineeringTool = true;
+        m_Options.ChangeIPMode = true;
     }
 }
 
@@ -81,10 +83,10 @@ void CCorvaneCommandLine::ParseValueSwitches(const CString& argument)
         CString* target;
     };
     const tTextSwitch textSwitches[] = {
-        {L"/PARAMFILE:", 11, &m_options.ParamFile},
-        {L"/ArticleNumber:", 15, &m_options.ArticleNumber},
-        {L"/FirmwareVersion:", 17, &m_options.FirmwareVersion},
-        {L"/ConnectionSettings:", 20, &m_connectionSettings},
+        {L"/PARAMFILE:", 11, &m_Options.ParamFile},
+        {L"/ArticleNumber:", 15, &m_Options.ArticleNumber},
+        {L"/FirmwareVersion:", 17, &m_Options.FirmwareVersion},
+        {L"/ConnectionSettings:", 20, &m_strConnectionSettings},
     };
     for (const tTextSwitch& entry : textSwitches) {
         if (HasPrefix(argument, entry.name, entry.length))
@@ -99,7 +101,7 @@ void CCorvaneCommandLine::ParseValueSwitches(const CString& argument)
     if (HasPrefix(argument, L"/Connection:", 12))
         ParseConnection(argument.Mid(12));
     if (HasPrefix(argument, L"/CurrentIP:", 11))
-        m_options.CurrentIP = NormalizeIpText(argument.Mid(11).str()).c_str();
+        m_Options.CurrentIP = NormalizeIpText(argument.Mid(11).str()).c_str();
 }
 
 void CCorvaneCommandLine::ParseWindowRectangle(const CString& argument)
@@ -134,15 +136,15 @@ void CCorvaneCommandLine::ParseWindowRectangle(const CString& argument)
         return;
     }
     for (int i = 0; i < 4; ++i)
-        m_options.ParentWindow[i] = values[i];
+        m_Options.ParentWindow[i] = values[i];
 }
 
 void CCorvaneCommandLine::ParseLanguage(const CString& argument)
 {
     // Only the first switch notes the profile language, so that a second
     // one cannot make this run's language the one restored at exit.
-    if (m_languageBeforeSwitch.IsEmpty())
-        m_languageBeforeSwitch = m_language;
+    if (m_strLanguageBeforeSwitch.IsEmpty())
+        m_strLanguageBeforeSwitch = m_strLanguage;
     CString language;
     if (argument.GetAt(5) == L':')
         language = argument.Mid(6);
@@ -154,8 +156,8 @@ void CCorvaneCommandLine::ParseLanguage(const CString& argument)
         OnInvalidArgument(L"Invalid language: " + argument);
         return;
     }
-    m_language = language;
-    m_language.MakeLower();
+    m_strLanguage = language;
+    m_strLanguage.MakeLower();
 }
 
 void CCorvaneCommandLine::ParseConnectionType(const CString& value)
@@ -164,49 +166,49 @@ void CCorvaneCommandLine::ParseConnectionType(const CString& value)
         OnInvalidArgument(L"Invalid connection type (RS232 or TCPIP expected): " + value);
         return;
     }
-    m_connectionType = value;
+    m_strConnectionType = value;
 }
 
 void CCorvaneCommandLine::ParseConnection(const CString& value)
 {
     if (HasPrefix(value, L"RS232:", 6)) {
-        m_connectionType = L"RS232";
-        m_connectionSettings = value.Mid(6);
-        m_connectionSettings.Replace(L"COM_", L"COM");
+        m_strConnectionType = L"RS232";
+        m_strConnectionSettings = value.Mid(6);
+        m_strConnectionSettings.Replace(L"COM_", L"COM");
     } else if (HasPrefix(value, L"TCPIP:", 6)) {
-        m_connectionType = L"TCPIP";
-        m_connectionSettings = value.Mid(6);
+        m_strConnectionType = L"TCPIP";
+        m_strConnectionSettings = value.Mid(6);
     } else {
-        FallBackToRS232(InvalidSettingsText);
+        FallBackToRS232(kInvalidSettingsText);
     }
 }
 
 void CCorvaneCommandLine::FallBackToRS232(const CString& reason)
 {
-    OnInvalidArgument(reason + FallbackToRS232Text);
-    m_connectionType = L"RS232";
-    m_connectionSettings = L"COM1";
+    OnInvalidArgument(reason + kFallbackToRS232Text);
+    m_strConnectionType = L"RS232";
+    m_strConnectionSettings = L"COM1";
 }
 
 bool CCorvaneCommandLine::ResolveConnection()
 {
-    if (m_connectionType.IsEmpty() || m_connectionSettings.IsEmpty())
+    if (m_strConnectionType.IsEmpty() || m_strConnectionSettings.IsEmpty())
         return false;
-    if (m_connectionType == L"TCPIP" && !StartSockets())
+    if (m_strConnectionType == L"TCPIP" && !StartSockets())
         FallBackToRS232(L"Failed to init windows sockets!");
     return true;
 }
 
 bool CCorvaneCommandLine::StoreLanguage(Registry::CProfileStore& profile) const
 {
-    return profile.WriteString(L"Common", L"Language", m_language.GetString());
+    return profile.WriteString(L"Common", L"Language", m_strLanguage.GetString());
 }
 
 bool CCorvaneCommandLine::RestoreLanguage(Registry::CProfileStore& profile) const
 {
-    if (m_languageBeforeSwitch.IsEmpty())
+    if (m_strLanguageBeforeSwitch.IsEmpty())
         return true;
-    return profile.WriteString(L"Common", L"Language", m_languageBeforeSwitch.GetString());
+    return profile.WriteString(L"Common", L"Language", m_strLanguageBeforeSwitch.GetString());
 }
 
 bool CCorvaneCommandLine::StartSockets()
@@ -214,3 +216,5 @@ bool CCorvaneCommandLine::StartSockets()
     WSADATA data{};
     return WSAStartup(0x0101, &data) == 0;
 }
+
+}  // namespace Corvane

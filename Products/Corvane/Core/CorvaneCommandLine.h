@@ -16,13 +16,15 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CCorvaneCommandLine {
 public:
-    static constexpr wchar_t InvalidSettingsText[] = L"Invalid communication settings!";
-    static constexpr wchar_t FallbackToRS232Text[] = L"--> Set connection to RS232.";
+    static constexpr wchar_t kInvalidSettingsText[] = L"Invalid communication settings!";
+    static constexpr wchar_t kFallbackToRS232Text[] = L"--> Set connection to RS232.";
 
     // `language` is the profile language in force before the command line.
-    explicit CCorvaneCommandLine(const CString& language) : m_language(language) {}
+    explicit CCorvaneCommandLine(const CString& language) : m_strLanguage(language) {}
     virtual ~CCorvaneCommandLine() = default;
 
     // `arguments` without the program name.
@@ -38,14 +40,14 @@ public:
     bool StoreLanguage(Registry::CProfileStore& profile) const;
     bool RestoreLanguage(Registry::CProfileStore& profile) const;
 
-    const tStartupOptions& Options() const { return m_options; }
-    tStartupOptions& Options() { return m_options; }
-    const CString& Language() const { return m_language; }
+    const tStartupOptions& Options() const { return m_Options; }
+    tStartupOptions& Options() { return m_Options; }
+    const CString& Language() const { return m_strLanguage; }
     // The language of the profile before the first "/LANG" switch; empty
     // without one.
-    const CString& LanguageBeforeSwitch() const { return m_languageBeforeSwitch; }
-    const CString& ConnectionType() const { return m_connectionType; }
-    const CString& ConnectionSettings() const { return m_connectionSettings; }
+    const CString& LanguageBeforeSwitch() const { return m_strLanguageBeforeSwitch; }
+    const CString& ConnectionType() const { return m_strConnectionType; }
+    const CString& ConnectionSettings() const { return m_strConnectionSettings; }
 
 protected:
     // A refused value or a fall-back the user should know of.
@@ -63,9 +65,11 @@ private:
     void ParseConnectionType(const CString& value);
     void FallBackToRS232(const CString& reason);
 
-    tStartupOptions m_options;
-    CString m_language;
-    CString m_languageBeforeSwitch;
-    CString m_connectionType;
-    CString m_connectionSettings;
+    tStartupOptions m_Options;
+    CString m_strLanguage;
+    CString m_strLanguageBeforeSwitch;
+    CString m_strConnectionType;
+    CString m_strConnectionSettings;
 };
+
+}  // namespace Corvane

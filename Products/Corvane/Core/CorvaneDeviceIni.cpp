@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 void AddOnce(std::vector<CString>& pages, const CString& key)
@@ -129,3 +131,5 @@ void CCorvaneDeviceIni::AddDefaultPages(const CFBCData& data, std::vector<CStrin
     if (data.HasClock)
         AddOnce(pages, L"CLOCK");
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CFBCData;
 
 class CCorvaneDeviceIni : public CDeviceCapabilityFile {
@@ -39,3 +41,5 @@ private:
     void AddAllPages(const CFBCData& data, std::vector<CString>& pages) const;
     void AddDefaultPages(const CFBCData& data, std::vector<CString>& pages) const;
 };
+
+}  // namespace Corvane

@@ -6,9 +6,11 @@
 
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
-constexpr wchar_t EndOfList[] = L"EOL";
+constexpr wchar_t kEndOfList[] = L"EOL";
 
 struct CArticleSections {
     CString full;
@@ -67,14 +69,14 @@ CString CDeviceCapabilityFile::ExecutableIniPath()
 
 int CDeviceCapabilityFile::GetInt(LPCWSTR section, LPCWSTR key, int defaultValue) const
 {
-    return static_cast<int>(GetPrivateProfileIntW(section, key, defaultValue, m_iniPath));
+    return static_cast<int>(GetPrivateProfileIntW(section, key, defaultValue, m_strIniPath));
 }
 
 CString CDeviceCapabilityFile::GetString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue) const
 {
-    wchar_t buffer[TextBufferSize] = {};
-    const DWORD length = GetPrivateProfileStringW(section, key, defaultValue, buffer, TextBufferSize, m_iniPath);
-    return CString(buffer, static_cast<int>(length < TextBufferSize ? length : TextBufferSize - 1));
+    wchar_t buffer[kTextBufferSize] = {};
+    const DWORD length = GetPrivateProfileStringW(section, key, defaultValue, buffer, kTextBufferSize, m_strIniPath);
+    return CString(buffer, static_cast<int>(length < kTextBufferSize ? length : kTextBufferSize - 1));
 }
 
 CDeviceCapabilityFile::CLimits CDeviceCapabilityFile::GetLimits(LPCWSTR section, const CString& name,
@@ -141,11 +143,11 @@ int CDeviceCapabilityFile::GetBootDelay(const CString& article) const
 std::vector<CString> CDeviceCapabilityFile::ReadList(LPCWSTR section, LPCWSTR keyFormat, int first) const
 {
     std::vector<CString> values;
-    for (int number = first; number < MaxListEntries; ++number) {
+    for (int number = first; number < kMaxListEntries; ++number) {
         CString key;
         key.Format(keyFormat, number);
-        CString value = GetString(section, key, EndOfList);
-        if (value == EndOfList)
+        CString value = GetString(section, key, kEndOfList);
+        if (value == kEndOfList)
             break;
         values.push_back(value);
     }
@@ -166,3 +168,5 @@ std::vector<CString> CDeviceCapabilityFile::GetInvalidIPAddresses() const
 {
     return ReadList(L"InvalidIPAddresses", L"InvalidIP_%02d", 0);
 }
+
+}  // namespace Corvane

@@ -9,12 +9,14 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CDeviceCapabilityFile {
 public:
     // The platform reads texts of the file into buffers of this size.
-    static constexpr DWORD TextBufferSize = 64;
+    static constexpr DWORD kTextBufferSize = 64;
     // List keys carry a two-digit running number, so no list is longer.
-    static constexpr int MaxListEntries = 100;
+    static constexpr int kMaxListEntries = 100;
 
     struct CLimits {
         int Min = 0;
@@ -23,7 +25,7 @@ public:
     };
 
     CDeviceCapabilityFile() = default;
-    explicit CDeviceCapabilityFile(const CString& iniPath) : m_iniPath(iniPath) {}
+    explicit CDeviceCapabilityFile(const CString& iniPath) : m_strIniPath(iniPath) {}
 
     // Folder of the executable without a build folder part ("/DEBUG/",
     // "/RELEASE/" ...), then the executable's base name with ".ini".
@@ -31,8 +33,8 @@ public:
     // MakeIniPath of the running executable.
     static CString ExecutableIniPath();
 
-    const CString& GetIniPath() const { return m_iniPath; }
-    void SetIniPath(const CString& iniPath) { m_iniPath = iniPath; }
+    const CString& GetIniPath() const { return m_strIniPath; }
+    void SetIniPath(const CString& iniPath) { m_strIniPath = iniPath; }
 
     int GetInt(LPCWSTR section, LPCWSTR key, int defaultValue) const;
     CString GetString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue) const;
@@ -76,5 +78,7 @@ private:
     // key yields "EOL".
     std::vector<CString> ReadList(LPCWSTR section, LPCWSTR keyFormat, int first) const;
 
-    CString m_iniPath;
+    CString m_strIniPath;
 };
+
+}  // namespace Corvane

@@ -1,5 +1,7 @@
 #include "Products/Corvane/Core/FBCData.h"
 
+namespace Corvane {
+
 void CFBCData::Clear()
 {
     for (CString* text : {&ArticleNo, &Description, &HWVersion, &SWVersion, &FWLVersion, &SerialNo, &NetIDName,
@@ -24,29 +26,31 @@ void CFBCData::Clear()
 
 bool CFBCData::SetEthernetPortCount(DWORD count)
 {
-    if (count > MaxEthernetPortCount)
+    if (count > kMaxEthernetPortCount)
         return false;
-    m_actualNetworkParams.assign(count, tNetworkParams());
-    m_staticNetworkParams.assign(count, tNetworkParams());
+    m_arrActualNetworkParams.assign(count, tNetworkParams());
+    m_arrStaticNetworkParams.assign(count, tNetworkParams());
     return true;
 }
 
 CFBCData::tNetworkParams* CFBCData::GetActualNetworkParams(DWORD port)
 {
-    return port < m_actualNetworkParams.size() ? &m_actualNetworkParams[port] : nullptr;
+    return port < m_arrActualNetworkParams.size() ? &m_arrActualNetworkParams[port] : nullptr;
 }
 
 const CFBCData::tNetworkParams* CFBCData::GetActualNetworkParams(DWORD port) const
 {
-    return port < m_actualNetworkParams.size() ? &m_actualNetworkParams[port] : nullptr;
+    return port < m_arrActualNetworkParams.size() ? &m_arrActualNetworkParams[port] : nullptr;
 }
 
 CFBCData::tNetworkParams* CFBCData::GetStaticNetworkParams(DWORD port)
 {
-    return port < m_staticNetworkParams.size() ? &m_staticNetworkParams[port] : nullptr;
+    return port < m_arrStaticNetworkParams.size() ? &m_arrStaticNetworkParams[port] : nullptr;
 }
 
 const CFBCData::tNetworkParams* CFBCData::GetStaticNetworkParams(DWORD port) const
 {
-    return port < m_staticNetworkParams.size() ? &m_staticNetworkParams[port] : nullptr;
+    return port < m_arrStaticNetworkParams.size() ? &m_arrStaticNetworkParams[port] : nullptr;
 }
+
+}  // namespace Corvane

@@ -11,13 +11,15 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CFBCData {
 public:
     using tNetworkParams = CServiceBase::tNetworkParams;
     using tSDCardInfo = CServiceBase::tSDCardInfo;
 
     // A device has at most two Ethernet ports with parameters of their own.
-    static constexpr DWORD MaxEthernetPortCount = 2;
+    static constexpr DWORD kMaxEthernetPortCount = 2;
 
     CFBCData() { Clear(); }
     virtual ~CFBCData() = default;
@@ -32,9 +34,9 @@ public:
     // RuntimeSystems, which the next read replaces.
     void Clear();
 
-    DWORD GetEthernetPortCount() const { return static_cast<DWORD>(m_actualNetworkParams.size()); }
+    DWORD GetEthernetPortCount() const { return static_cast<DWORD>(m_arrActualNetworkParams.size()); }
     // Both port arrays anew with `count` empty records. False for more than
-    // MaxEthernetPortCount ports; the set is then left as it was.
+    // kMaxEthernetPortCount ports; the set is then left as it was.
     bool SetEthernetPortCount(DWORD count);
     // Null for a port beyond the count.
     tNetworkParams* GetActualNetworkParams(DWORD port);
@@ -81,6 +83,8 @@ public:
     std::vector<WORD> RuntimeSystems;
 
 private:
-    std::vector<tNetworkParams> m_actualNetworkParams;
-    std::vector<tNetworkParams> m_staticNetworkParams;
+    std::vector<tNetworkParams> m_arrActualNetworkParams;
+    std::vector<tNetworkParams> m_arrStaticNetworkParams;
 };
+
+}  // namespace Corvane

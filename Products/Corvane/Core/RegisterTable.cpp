@@ -2,34 +2,38 @@
 
 #include <utility>
 
+namespace Corvane {
+
 bool CRegisterTable::SetAt(std::size_t index, WORD value)
 {
-    if (index >= m_words.size())
+    if (index >= m_arrWords.size())
         return false;
-    m_words[index] = value;
+    m_arrWords[index] = value;
     return true;
 }
 
 bool CRegisterTable::Allocate(std::size_t count)
 {
-    if (count > MaxWords)
+    if (count > kMaxWords)
         return false;
-    m_words.assign(count, 0);
+    m_arrWords.assign(count, 0);
     return true;
 }
 
 bool CRegisterTable::Assign(const WORD* words, std::size_t count)
 {
-    if (count > MaxWords || (count > 0 && !words))
+    if (count > kMaxWords || (count > 0 && !words))
         return false;
-    m_words.assign(words, words + count);
+    m_arrWords.assign(words, words + count);
     return true;
 }
 
 bool CRegisterTable::Assign(std::vector<WORD> words)
 {
-    if (words.size() > MaxWords)
+    if (words.size() > kMaxWords)
         return false;
-    m_words = std::move(words);
+    m_arrWords = std::move(words);
     return true;
 }
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+namespace Corvane {
+
 CString CSettingsFileHeader::FormatSavedOn(std::time_t time)
 {
     std::tm local{};
@@ -11,3 +13,5 @@ CString CSettingsFileHeader::FormatSavedOn(std::time_t time)
     const std::size_t length = std::wcsftime(text, 64, L"%Y-%m-%d (%H:%M:%S)", &local);
     return CString(text, static_cast<int>(length));
 }
+
+}  // namespace Corvane

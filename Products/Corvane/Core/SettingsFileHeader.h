@@ -6,6 +6,8 @@
 
 #include <ctime>
 
+namespace Corvane {
+
 struct CSettingsFileHeader {
     CString ApplicationName;
     CString ApplicationVersion = L"6.8.2";
@@ -16,3 +18,5 @@ struct CSettingsFileHeader {
 
     static CString FormatSavedOn(std::time_t time);
 };
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 #include <system_error>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 std::vector<Xml::CXmlNode> ChildElements(const Xml::CXmlNode& node)
@@ -83,7 +85,7 @@ struct CTextField {
     CString CFBCData::*field;
 };
 
-constexpr CTextField TextFields[] = {
+constexpr CTextField kTextFields[] = {
     {L"ArticleNo", &CFBCData::ArticleNo},         {L"Description", &CFBCData::Description},
     {L"HWVersion", &CFBCData::HWVersion},         {L"SWVersion", &CFBCData::SWVersion},
     {L"FWLVersion", &CFBCData::FWLVersion},       {L"SerialNo", &CFBCData::SerialNo},
@@ -97,7 +99,7 @@ struct CBoolField {
     bool CFBCData::*field;
 };
 
-constexpr CBoolField BoolFields[] = {
+constexpr CBoolField kBoolFields[] = {
     {L"HasClock", &CFBCData::HasClock},
     {L"HasNetworkParams", &CFBCData::HasNetworkParams},
     {L"HasSDCardSlot", &CFBCData::HasSDCardSlot},
@@ -109,7 +111,7 @@ struct CPortField {
     std::wstring CFBCData::tNetworkParams::*field;
 };
 
-constexpr CPortField PortFields[] = {
+constexpr CPortField kPortFields[] = {
     {L"IPAddress", &CFBCData::tNetworkParams::strIPAddress},
     {L"SubnetMask", &CFBCData::tNetworkParams::strSubnetMask},
     {L"GatewayAddress", &CFBCData::tNetworkParams::strGatewayAddress},
@@ -125,13 +127,13 @@ constexpr CPortField PortFields[] = {
 
 bool CSettingsFileReader::Fail(const std::wstring& text)
 {
-    m_error = text.c_str();
+    m_strError = text.c_str();
     return false;
 }
 
 bool CSettingsFileReader::Load(const std::filesystem::path& path, CFBCData& data)
 {
-    m_error.Empty();
+    m_strError.Empty();
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         return Fail(Text::Utf8ToWide(path.string()) + L": the file does not exist");
@@ -148,7 +150,7 @@ bool CSettingsFileReader::Load(const std::filesystem::path& path, CFBCData& data
 
 bool CSettingsFileReader::ReadDocument(Xml::CXmlDocument& document, CFBCData& data)
 {
-    m_error.Empty();
+    m_strError.Empty();
     CFBCData scratch = data;
     try {
         if (!ReadInto(document, scratch))
@@ -157,7 +159,7 @@ bool CSettingsFileReader::ReadDocument(Xml::CXmlDocument& document, CFBCData& da
         return Fail(L"The settings file could not be read: " + Text::Utf8ToWide(exception.what()));
     }
     data = std::move(scratch);
-    OutputDebugStringW(Summary(m_header, data));
+    OutputDebugStringW(Summary(m_Header, data));
     return true;
 }
 
@@ -180,23 +182,23 @@ void CSettingsFileReader::ReadHeader(const Xml::CXmlNode& application)
     const auto attribute = [&](const wchar_t* name) {
         return CString(application.GetAttribute(name).value_or(L"not found"));
     };
-    m_header.ApplicationName = attribute(L"application-name");
-    m_header.ApplicationVersion = attribute(L"application-ver");
-    m_header.ApplicationDate = attribute(L"application-date");
-    m_header.ApplicationLanguage = attribute(L"application-lang");
-    m_header.SavedOn.Empty();
+    m_Header.ApplicationName = attribute(L"application-name");
+    m_Header.ApplicationVersion = attribute(L"application-ver");
+    m_Header.ApplicationDate = attribute(L"application-date");
+    m_Header.ApplicationLanguage = attribute(L"application-lang");
+    m_Header.SavedOn.Empty();
 }
 
 bool CSettingsFileReader::ReadChild(const Xml::CXmlNode& child, CFBCData& data)
 {
     const std::wstring name = child.Name();
-    for (const CTextField& text : TextFields) {
+    for (const CTextField& text : kTextFields) {
         if (name == text.name) {
             data.*text.field = child.Text().c_str();
             return true;
         }
     }
-    for (const CBoolField& flag : BoolFields) {
+    for (const CBoolField& flag : kBoolFields) {
         if (name == flag.name) {
             data.*flag.field = IsTrue(child);
             return true;
@@ -253,9 +255,9 @@ bool CSettingsFileReader::NumberInto(const Xml::CXmlNode& node, T& field)
 bool CSettingsFileReader::ReadWords(const Xml::CXmlNode& element, std::vector<WORD>& words)
 {
     const std::vector<Xml::CXmlNode> children = ChildElements(element);
-    if (children.size() > CRegisterTable::MaxWords)
+    if (children.size() > CRegisterTable::kMaxWords)
         return Fail(L"The " + element.Name() + L" element holds " + std::to_wstring(children.size()) +
-                    L" words, more than the " + std::to_wstring(CRegisterTable::MaxWords) + L" a device has.");
+                    L" words, more than the " + std::to_wstring(CRegisterTable::kMaxWords) + L" a device has.");
     std::vector<WORD> read;
     read.reserve(children.size());
     for (const Xml::CXmlNode& child : children) {
@@ -282,9 +284,9 @@ bool CSettingsFileReader::ReadNetworkParams(const Xml::CXmlNode& element, CFBCDa
     std::uint64_t count = 0;
     if (!countText || !ParseNumber(Trimmed(*countText), count))
         return Fail(L"The NetworkParams element has no valid EthernetPortCount.");
-    if (count > CFBCData::MaxEthernetPortCount)
+    if (count > CFBCData::kMaxEthernetPortCount)
         return Fail(L"The NetworkParams element names " + Trimmed(*countText) + L" Ethernet ports; a device has at most " +
-                    std::to_wstring(CFBCData::MaxEthernetPortCount) + L".");
+                    std::to_wstring(CFBCData::kMaxEthernetPortCount) + L".");
     if (count != data.GetEthernetPortCount())
         data.SetEthernetPortCount(static_cast<DWORD>(count));
     for (const Xml::CXmlNode& child : ChildElements(element)) {
@@ -317,7 +319,7 @@ bool CSettingsFileReader::ReadPort(const Xml::CXmlNode& element, const std::wstr
                 return false;
             continue;
         }
-        for (const CPortField& text : PortFields) {
+        for (const CPortField& text : kPortFields) {
             if (field == text.name)
                 params.*text.field = child.Text();
         }
@@ -383,3 +385,5 @@ CString CSettingsFileReader::Summary(const CSettingsFileHeader& header, const CF
             std::to_wstring(data.ActiveRuntimeSystem) + L"\n";
     return CString(text);
 }
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <filesystem>
 
+namespace Corvane {
+
 class CSettingsFileReader {
 public:
     // False with GetError() for a file that is missing, not XML, has no
@@ -19,9 +21,9 @@ public:
     // The same for a loaded document.
     bool ReadDocument(Xml::CXmlDocument& document, CFBCData& data);
 
-    const CString& GetError() const { return m_error; }
+    const CString& GetError() const { return m_strError; }
     // The application element's attributes, "not found" where absent.
-    const CSettingsFileHeader& GetHeader() const { return m_header; }
+    const CSettingsFileHeader& GetHeader() const { return m_Header; }
     // What was loaded, as plain text for the debug output.
     static CString Summary(const CSettingsFileHeader& header, const CFBCData& data);
 
@@ -40,6 +42,8 @@ private:
     bool NumberInto(const Xml::CXmlNode& node, T& field);
     bool Fail(const std::wstring& text);
 
-    CString m_error;
-    CSettingsFileHeader m_header;
+    CString m_strError;
+    CSettingsFileHeader m_Header;
 };
+
+}  // namespace Corvane

@@ -11,9 +11,11 @@
 
 #include <unistd.h>
 
+namespace Corvane {
+
 namespace {
 
-const std::wstring AsteriskLine = L"<!-- " + std::wstring(80, L'*') + L" -->";
+const std::wstring kAsteriskLine = L"<!-- " + std::wstring(80, L'*') + L" -->";
 
 std::wstring Indent(int blanks)
 {
@@ -49,7 +51,7 @@ std::wstring CommentText(std::wstring text)
 
 class CTextBuilder {
 public:
-    void Line(int indent, const std::wstring& text) { m_text += Indent(indent) + text + L"\n"; }
+    void Line(int indent, const std::wstring& text) { m_strText += Indent(indent) + text + L"\n"; }
     void Element(int indent, const std::wstring& name, const std::wstring& value)
     {
         Line(indent, L"<" + name + L">" + value + L"</" + name + L">");
@@ -71,24 +73,24 @@ public:
         }
         Line(indent, L"</" + name + L">");
     }
-    std::wstring& Result() { return m_text; }
+    std::wstring& Result() { return m_strText; }
 
 private:
-    std::wstring m_text;
+    std::wstring m_strText;
 };
 
 void WriteHeader(CTextBuilder& out, const CSettingsFileHeader& header)
 {
     out.Line(0, L"<?xml version='1.0' encoding='ISO-8859-1'?>");
-    out.Line(0, AsteriskLine);
+    out.Line(0, kAsteriskLine);
     out.Line(0, L"<!-- Created by " + CommentText(header.ApplicationName.str()) + L" Version " +
                     CommentText(header.ApplicationVersion.str()) + L" -->");
     out.Line(0, L"<!-- Saved on " + CommentText(header.SavedOn.str()) + L" -->");
-    out.Line(0, AsteriskLine);
+    out.Line(0, kAsteriskLine);
     std::wstring warning = L"WARNING: Manual changes to this file may cause damage to your devices!";
     warning.resize(80, L' ');
     out.Line(0, L"<!-- " + warning + L" -->");
-    out.Line(0, AsteriskLine);
+    out.Line(0, kAsteriskLine);
     std::wstring application = L"<application";
     const std::pair<const wchar_t*, const CString*> attributes[] = {
         {L"application-name", &header.ApplicationName},
@@ -239,7 +241,7 @@ std::string CSettingsFileWriter::Encode(const std::wstring& text)
 bool CSettingsFileWriter::Save(const std::filesystem::path& path, const CFBCData& data,
                                const CSettingsFileHeader& header, const CString* currentIPAddress)
 {
-    m_error.Empty();
+    m_strError.Empty();
     const std::string bytes = Encode(BuildText(data, header, currentIPAddress));
     std::filesystem::path temporary = path;
     temporary += ".tmp" + std::to_string(::getpid());
@@ -251,7 +253,7 @@ bool CSettingsFileWriter::Save(const std::filesystem::path& path, const CFBCData
             const int error = errno;
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
-            m_error = Text::Utf8ToWide(path.string() + ": " + std::strerror(error ? error : EIO)).c_str();
+            m_strError = Text::Utf8ToWide(path.string() + ": " + std::strerror(error ? error : EIO)).c_str();
             return false;
         }
     }
@@ -260,8 +262,10 @@ bool CSettingsFileWriter::Save(const std::filesystem::path& path, const CFBCData
     if (renameError) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        m_error = Text::Utf8ToWide(path.string() + ": " + renameError.message()).c_str();
+        m_strError = Text::Utf8ToWide(path.string() + ": " + renameError.message()).c_str();
         return false;
     }
     return true;
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+namespace Corvane {
+
 class CSettingsFileWriter {
 public:
     // The whole file with "\n" line ends. The current IP address is written
@@ -26,8 +28,10 @@ public:
     // a failed save leaves an older file as it was. False with GetError().
     bool Save(const std::filesystem::path& path, const CFBCData& data, const CSettingsFileHeader& header,
               const CString* currentIPAddress = nullptr);
-    const CString& GetError() const { return m_error; }
+    const CString& GetError() const { return m_strError; }
 
 private:
-    CString m_error;
+    CString m_strError;
 };
+
+}  // namespace Corvane

@@ -1,3 +1,7 @@
 #include "Products/Corvane/Core/StartupOptions.h"
 
-tStartupOptions g_startupOptions;
+namespace Corvane {
+
+tStartupOptions g_StartupOptions;
+
+}  // namespace Corvane

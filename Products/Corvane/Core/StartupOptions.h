@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace Corvane {
+
 struct tStartupOptions {
     bool StartedByEngineeringTool = false;
     bool ChangeIPMode = false;
@@ -30,4 +32,6 @@ struct tStartupOptions {
 };
 
 // The process-wide options, written by the application's start-up only.
-extern tStartupOptions g_startupOptions;
+extern tStartupOptions g_StartupOptions;
+
+}  // namespace Corvane

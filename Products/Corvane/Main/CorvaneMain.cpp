@@ -4,6 +4,8 @@
 
 #include <vector>
 
+using namespace Corvane;
+
 int main(int argc, char** argv)
 {
     CCorvaneProgram program;

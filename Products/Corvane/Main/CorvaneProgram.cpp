@@ -19,6 +19,8 @@
 
 #include <memory>
 
+namespace Corvane {
+
 CCorvaneProgram::CCorvaneProgram() : CCorvaneApp(L"Corvane") {}
 
 namespace {
@@ -60,14 +62,14 @@ void CCorvaneProgram::RunMainDialog()
     ApplyDialogHooks(dialog);
     m_pMainWnd = &dialog;
     if (dialog.DoModal() == CCorvaneDlg::kQuitDuringCommand)
-        m_exitCode = 1;
+        m_nExitCode = 1;
     m_pMainWnd = nullptr;
 }
 
 int CCorvaneProgram::ExitInstance()
 {
     const int code = CCorvaneApp::ExitInstance();
-    return code != 0 ? code : m_exitCode;
+    return code != 0 ? code : m_nExitCode;
 }
 
 void CCorvaneProgram::HandFontToPages(const LOGFONTW& font) { CCouplerSettingsPageBase::SetDefaultFont(font); }
@@ -76,6 +78,8 @@ void CCorvaneProgram::LoadInvalidIPAddresses() { CCouplerSettingsPageBase::LoadI
 
 void CCorvaneProgram::ApplyDialogHooks(CCorvaneDlg& dialog)
 {
-    if (m_dialogObserver)
-        m_dialogObserver(dialog);
+    if (m_fnDialogObserver)
+        m_fnDialogObserver(dialog);
 }
+
+}  // namespace Corvane

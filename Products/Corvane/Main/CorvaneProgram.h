@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace Corvane {
+
 class CCorvaneDlg;
 
 class CCorvaneProgram : public CCorvaneApp {
@@ -17,7 +19,7 @@ public:
 
     // Called with the main dialog before it opens (the start-up benchmark
     // and tests watch it through this).
-    void SetDialogObserver(std::function<void(CCorvaneDlg&)> observer) { m_dialogObserver = std::move(observer); }
+    void SetDialogObserver(std::function<void(CCorvaneDlg&)> observer) { m_fnDialogObserver = std::move(observer); }
 
     // 1 when the user quit while a device command ran, else what the
     // framework gives.
@@ -31,6 +33,8 @@ protected:
 private:
     void ApplyDialogHooks(CCorvaneDlg& dialog);
 
-    std::function<void(CCorvaneDlg&)> m_dialogObserver;
-    int m_exitCode = 0;
+    std::function<void(CCorvaneDlg&)> m_fnDialogObserver;
+    int m_nExitCode = 0;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Platform/Ui/DialogTemplate.h"
 
+namespace Corvane {
+
 CBlankSettingsPage::CBlankSettingsPage()
 {
     Ui::CDialogTemplate page;
@@ -10,6 +12,8 @@ CBlankSettingsPage::CBlankSettingsPage()
     page.cy = 100;
     page.pointSize = 8;
     page.faceName = L"DejaVu Sans";
-    m_template = page.ToImage();
-    ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_template.data()));
+    m_arrTemplate = page.ToImage();
+    ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrTemplate.data()));
 }
+
+}  // namespace Corvane

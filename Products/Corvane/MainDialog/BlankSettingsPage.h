@@ -5,10 +5,14 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CBlankSettingsPage : public CCouplerSettingsPageBase {
 public:
     CBlankSettingsPage();
 
 private:
-    std::vector<BYTE> m_template;
+    std::vector<BYTE> m_arrTemplate;
 };
+
+}  // namespace Corvane

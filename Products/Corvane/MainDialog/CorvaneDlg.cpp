@@ -24,6 +24,8 @@
 
 #include <unistd.h>
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 using namespace ZELL::Skin;
 
@@ -90,9 +92,9 @@ BEGIN_MESSAGE_MAP(CCorvaneDlg, CPersistentDialog)
 END_MESSAGE_MAP()
 
 CCorvaneDlg::CCorvaneDlg(UINT templateId, const CCorvanePageCatalog& catalog, CWnd* parent)
-    : CPersistentDialog(templateId, parent), m_catalog(catalog), m_sheet(this, kSheetPlaceholder)
+    : CPersistentDialog(templateId, parent), m_Catalog(catalog), m_Sheet(this, kSheetPlaceholder)
 {
-    m_appIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(kAppIcon));
+    m_hAppIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(kAppIcon));
     CWinApp* app = AfxGetApp();
     m_strLanguage = app->GetProfileString(L"Common", L"Language", L"de");
     const CString type = app->GetProfileString(L"Communication", L"LastConnection", L"RS232");
@@ -158,7 +160,7 @@ void CCorvaneDlg::CreateService()
 
 void CCorvaneDlg::HandConnectionToPages()
 {
-    for (const tPageEntry& entry : m_pageEntries) {
+    for (const tPageEntry& entry : m_arrPageEntries) {
         if (entry.page != nullptr)
             entry.page->SetConnection(m_pConnection.get(), m_pService.get());
     }
@@ -168,24 +170,24 @@ void CCorvaneDlg::HandConnectionToPages()
 
 BOOL CCorvaneDlg::OnInitDialog()
 {
-    m_whiteBrush.CreateSolidBrush(kWhite);
+    m_WhiteBrush.CreateSolidBrush(kWhite);
     CPersistentDialog::OnInitDialog();
     CreatePages();
     SetWindowText(AfxGetAppName());
     ApplyStartupWindowStyle();
-    m_tooltip.Create(this);
+    m_Tooltip.Create(this);
     SetupSystemMenu();
-    SetIcon(m_appIcon, TRUE);
-    SetIcon(m_appIcon, FALSE);
-    m_headerIcon.SubclassDlgItem(kHeaderIcon, this);
-    m_headerIcon.SetIcon(m_appIcon);
-    m_statusLine.SubclassDlgItem(kStatusLine, this);
-    m_connectionIcon.SubclassDlgItem(kConnectionIcon, this);
-    m_connectionText.SubclassDlgItem(kConnectionText, this);
-    m_titleLine1.SubclassDlgItem(kTitleLine1, this);
-    m_titleLine2.SubclassDlgItem(kTitleLine2, this);
-    m_busy.SubclassDlgItem(kBusyIndicator, this);
-    m_progress.SubclassDlgItem(kProgressBar, this);
+    SetIcon(m_hAppIcon, TRUE);
+    SetIcon(m_hAppIcon, FALSE);
+    m_HeaderIcon.SubclassDlgItem(kHeaderIcon, this);
+    m_HeaderIcon.SetIcon(m_hAppIcon);
+    m_StatusLine.SubclassDlgItem(kStatusLine, this);
+    m_ConnectionIcon.SubclassDlgItem(kConnectionIcon, this);
+    m_ConnectionText.SubclassDlgItem(kConnectionText, this);
+    m_TitleLine1.SubclassDlgItem(kTitleLine1, this);
+    m_TitleLine2.SubclassDlgItem(kTitleLine2, this);
+    m_Busy.SubclassDlgItem(kBusyIndicator, this);
+    m_Progress.SubclassDlgItem(kProgressBar, this);
     SetConnectionState(kStateIdle);
     ShowConnectionText();
     EnableSaveAndWrite(false, false);
@@ -193,31 +195,31 @@ BOOL CCorvaneDlg::OnInitDialog()
     ShowStatus(Translate(L"STATE_READY"));
     SetupButtons(true);
     UpdateCommandButtons();
-    m_busy.ShowWindow(SW_HIDE);
-    m_progress.ShowWindow(SW_HIDE);
+    m_Busy.ShowWindow(SW_HIDE);
+    m_Progress.ShowWindow(SW_HIDE);
 
-    AddPageToSheet(m_pageEntries.front());
-    m_sheet.EnableStackedTabs(FALSE);
-    if (m_sheet.Create(this, WS_CHILD | WS_VISIBLE | WS_TABSTOP))
-        m_sheet.FitToPlaceholder();
-    m_sheet.SetActivePage(0);
+    AddPageToSheet(m_arrPageEntries.front());
+    m_Sheet.EnableStackedTabs(FALSE);
+    if (m_Sheet.Create(this, WS_CHILD | WS_VISIBLE | WS_TABSTOP))
+        m_Sheet.FitToPlaceholder();
+    m_Sheet.SetActivePage(0);
     PostMessage(CWorkerMessages::Get().FirstShow);
     return TRUE;
 }
 
 void CCorvaneDlg::ApplyStartupWindowStyle()
 {
-    if (g_startupOptions.ChildMode) {
+    if (g_StartupOptions.ChildMode) {
         ModifyStyle(WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0);
         if (const HMENU menu = ::GetSystemMenu(GetSafeHwnd(), FALSE)) {
             ::EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | MF_GRAYED);
             ::EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | MF_GRAYED);
         }
     }
-    if (g_startupOptions.StartedByEngineeringTool)
+    if (g_StartupOptions.StartedByEngineeringTool)
         ::SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    if (g_startupOptions.HasParentWindow()) {
-        const auto& parent = g_startupOptions.ParentWindow;
+    if (g_StartupOptions.HasParentWindow()) {
+        const auto& parent = g_StartupOptions.ParentWindow;
         CRect own;
         GetWindowRect(&own);
         const int x = parent[0] + (parent[2] - parent[0]) / 2 - own.Width() / 2;
@@ -231,21 +233,21 @@ void CCorvaneDlg::CreatePages()
     const CCorvaneApp* app = GetCorvaneApp();
     const CCorvaneApp::tTemplateIds ids = app ? app->TemplateIds() : CCorvaneApp::tTemplateIds{};
     for (const std::wstring& key : CCorvanePageCatalog::SheetOrder()) {
-        std::unique_ptr<CSettingsPage> page = m_catalog.Create(key, ids);
+        std::unique_ptr<CSettingsPage> page = m_Catalog.Create(key, ids);
         if (!page)
             continue;
         const CString title = TranslateOr(CString(L"TITLE_") + key.c_str(), key.c_str());
         page->SetTitle(title);
         page->SetDeviceData(&m_data);
-        m_pageEntries.push_back({key, title.str(), page.get()});
-        m_ownedPages.push_back(std::move(page));
+        m_arrPageEntries.push_back({key, title.str(), page.get()});
+        m_arrOwnedPages.push_back(std::move(page));
     }
     HandConnectionToPages();
     // The sheet cannot be empty: a page of the catalog is always the first.
-    if (m_pageEntries.empty() || m_pageEntries.front().name != L"COMMON") {
+    if (m_arrPageEntries.empty() || m_arrPageEntries.front().name != L"COMMON") {
         auto common = std::make_unique<CBlankSettingsPage>();
-        m_pageEntries.insert(m_pageEntries.begin(), {L"COMMON", TranslateOr(L"TITLE_COMMON", L"COMMON").str(), common.get()});
-        m_ownedPages.push_back(std::move(common));
+        m_arrPageEntries.insert(m_arrPageEntries.begin(), {L"COMMON", TranslateOr(L"TITLE_COMMON", L"COMMON").str(), common.get()});
+        m_arrOwnedPages.push_back(std::move(common));
     }
 }
 
@@ -259,10 +261,10 @@ void CCorvaneDlg::SetupSystemMenu()
     text.Format(Translate(L"TXT_ABOUTBOX"), AfxGetAppName());
     if (text.IsEmpty())
         return;
-    if (!m_aboutItemAdded)
+    if (!m_bAboutItemAdded)
         ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_STRING, kAboutCommand, text);
-    m_aboutItemAdded = true;
+    m_bAboutItemAdded = true;
 }
 
 void CCorvaneDlg::OpenWindowMenuAtHeaderIcon()
@@ -271,7 +273,7 @@ void CCorvaneDlg::OpenWindowMenuAtHeaderIcon()
     if (menu == nullptr)
         return;
     CRect icon;
-    m_headerIcon.GetWindowRect(&icon);
+    m_HeaderIcon.GetWindowRect(&icon);
     const UINT command = static_cast<UINT>(::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD,
                                                             icon.left, icon.bottom, 0, GetSafeHwnd(), nullptr));
     if (command != 0)
@@ -280,15 +282,15 @@ void CCorvaneDlg::OpenWindowMenuAtHeaderIcon()
 
 void CCorvaneDlg::SetTitles(const CString& first, const CString& second)
 {
-    m_titleLine1.SetWindowText(first);
-    m_titleLine2.SetWindowText(second);
+    m_TitleLine1.SetWindowText(first);
+    m_TitleLine2.SetWindowText(second);
 }
 
 void CCorvaneDlg::SetupButtons(bool initial)
 {
     for (std::size_t i = 0; i < std::size(kButtons); ++i) {
         const tToolbarButton& item = kButtons[i];
-        CZellButton& button = m_buttons[i];
+        CZellButton& button = m_arrButtons[i];
         if (button.GetSafeHwnd() == nullptr) {
             button.SubclassDlgItem(static_cast<UINT>(item.id), this);
             const CCorvaneApp* app = GetCorvaneApp();
@@ -308,13 +310,13 @@ void CCorvaneDlg::SetupButtons(bool initial)
             WidenButton(button);
         const CString header = CString(L"TT_") + item.key + L"_HDR";
         const CString body = CString(L"TT_") + item.key + L"_BODY";
-        if (m_tooltip.IsCreated())
-            m_tooltip.AddTool(this, item.id, TranslateOr(body, body).str(), TranslateOr(header, header).str());
+        if (m_Tooltip.IsCreated())
+            m_Tooltip.AddTool(this, item.id, TranslateOr(body, body).str(), TranslateOr(header, header).str());
     }
     SetupSettingsMenu();
     if (!initial)
         return;
-    EnableButton(kOpenButton, !g_startupOptions.ChangeIPMode);
+    EnableButton(kOpenButton, !g_StartupOptions.ChangeIPMode);
     EnableButton(kReadButton, true);
     EnableButton(kSaveButton, false);
     EnableButton(kWriteButton, false);
@@ -374,22 +376,22 @@ void CCorvaneDlg::RecomputeModified()
 
 CSettingsPage* CCorvaneDlg::Page(const std::wstring& name) const
 {
-    const auto found = std::find_if(m_pageEntries.begin(), m_pageEntries.end(),
+    const auto found = std::find_if(m_arrPageEntries.begin(), m_arrPageEntries.end(),
                                     [&](const tPageEntry& entry) { return entry.name == name; });
-    return found == m_pageEntries.end() ? nullptr : found->page;
+    return found == m_arrPageEntries.end() ? nullptr : found->page;
 }
 
 CSettingsPage* CCorvaneDlg::ActivePage() const
 {
-    if (m_sheet.GetSafeHwnd() == nullptr)
+    if (m_Sheet.GetSafeHwnd() == nullptr)
         return nullptr;
-    return static_cast<CSettingsPage*>(m_sheet.GetActivePage());
+    return static_cast<CSettingsPage*>(m_Sheet.GetActivePage());
 }
 
 std::wstring CCorvaneDlg::ActivePageName() const
 {
     const CSettingsPage* active = ActivePage();
-    for (const tPageEntry& entry : m_pageEntries) {
+    for (const tPageEntry& entry : m_arrPageEntries) {
         if (entry.page == active)
             return entry.name;
     }
@@ -398,20 +400,20 @@ std::wstring CCorvaneDlg::ActivePageName() const
 
 bool CCorvaneDlg::IsPageInList(const std::wstring& name) const
 {
-    return std::find(m_pageList.begin(), m_pageList.end(), name) != m_pageList.end();
+    return std::find(m_arrPageList.begin(), m_arrPageList.end(), name) != m_arrPageList.end();
 }
 
 bool CCorvaneDlg::IsPageInSheet(const std::wstring& name) const
 {
     const CSettingsPage* page = Page(name);
-    return page != nullptr && m_sheet.GetPageIndex(const_cast<CSettingsPage*>(page)) >= 0;
+    return page != nullptr && m_Sheet.GetPageIndex(const_cast<CSettingsPage*>(page)) >= 0;
 }
 
 void CCorvaneDlg::AddPageToSheet(const tPageEntry& entry)
 {
     if (entry.page == nullptr || IsPageInSheet(entry.name))
         return;
-    m_sheet.AddPage(entry.page, entry.title.c_str());
+    m_Sheet.AddPage(entry.page, entry.title.c_str());
     entry.page->SetInSheet(true);
 }
 
@@ -421,38 +423,38 @@ void CCorvaneDlg::RemovePageFromSheet(const std::wstring& name)
     if (name == L"COMMON" || !IsPageInSheet(name))
         return;
     CSettingsPage* page = Page(name);
-    m_sheet.RemovePage(page);
+    m_Sheet.RemovePage(page);
     page->SetInSheet(false);
 }
 
 void CCorvaneDlg::ActivatePage(const std::wstring& name)
 {
     CSettingsPage* page = Page(name);
-    if (page == nullptr || m_sheet.GetPageIndex(page) < 0)
-        page = static_cast<CSettingsPage*>(m_sheet.GetPage(0));
-    if (page != nullptr && m_sheet.GetSafeHwnd() != nullptr)
-        m_sheet.SetActivePage(page);
+    if (page == nullptr || m_Sheet.GetPageIndex(page) < 0)
+        page = static_cast<CSettingsPage*>(m_Sheet.GetPage(0));
+    if (page != nullptr && m_Sheet.GetSafeHwnd() != nullptr)
+        m_Sheet.SetActivePage(page);
 }
 
 void CCorvaneDlg::BuildPageList(const CString& article)
 {
     const CCorvaneApp* app = GetCorvaneApp();
-    m_pageList.clear();
+    m_arrPageList.clear();
     if (app == nullptr) {
-        m_pageList = {L"COMMON", L"STATUS"};
+        m_arrPageList = {L"COMMON", L"STATUS"};
         return;
     }
     CFBCData device = m_data;
     device.ArticleNo = article;
     for (const CString& key : app->DeviceIni().BuildPageList(device))
-        m_pageList.push_back(key.str());
+        m_arrPageList.push_back(key.str());
 }
 
 void CCorvaneDlg::ApplyPageList()
 {
     static const std::wstring kBasePages[] = {L"COMMON", L"TCPIP", L"MODBUS", L"PROTOCOL", L"STATUS", L"MODBUSPARAM"};
     const CCorvaneApp* app = GetCorvaneApp();
-    for (const tPageEntry& entry : m_pageEntries) {
+    for (const tPageEntry& entry : m_arrPageEntries) {
         const bool isBase = std::find(std::begin(kBasePages), std::end(kBasePages), entry.name) != std::end(kBasePages);
         bool shown = IsPageInList(entry.name) && (m_bExtendedPages || isBase);
         if (entry.name == L"ORBIS" && (!m_bControllerPages || !m_bExtendedPages ||
@@ -466,15 +468,15 @@ void CCorvaneDlg::ApplyPageList()
             RemovePageFromSheet(entry.name);
     }
     ActivatePage(m_strActivePageName);
-    if (m_sheet.GetSafeHwnd() != nullptr)
-        m_sheet.FitToPlaceholder();
+    if (m_Sheet.GetSafeHwnd() != nullptr)
+        m_Sheet.FitToPlaceholder();
 }
 
 void CCorvaneDlg::ResetToFirstPage()
 {
     ActivatePage(L"COMMON");
     m_strActivePageName = L"COMMON";
-    for (const tPageEntry& entry : m_pageEntries)
+    for (const tPageEntry& entry : m_arrPageEntries)
         RemovePageFromSheet(entry.name);
 }
 
@@ -504,7 +506,7 @@ void CCorvaneDlg::UpdateCommandButtons()
     const bool fileSystem = m_bDataValid && app != nullptr && app->HasFileSystem(m_data.ArticleNo);
     EnableButton(kReadButton, true);
     EnableButton(kSettingsButton, true);
-    EnableButton(kOpenButton, !g_startupOptions.ChangeIPMode);
+    EnableButton(kOpenButton, !g_StartupOptions.ChangeIPMode);
     EnableButton(kRestartButton, m_bDataValid);
     EnableButton(kFactoryDefaultsButton, m_bDataValid);
     EnableButton(kResetFileSystemButton, fileSystem);
@@ -555,8 +557,8 @@ bool CCorvaneDlg::CloseQuery()
     const bool fileChanged = save && save->IsWindowEnabled() && (!m_strCurrentFile.IsEmpty() || offline);
     const bool deviceChanged = write && write->IsWindowEnabled() && !offline;
     if (fileChanged) {
-        if (!g_startupOptions.ParamFile.IsEmpty() && !g_startupOptions.ArticleNumber.IsEmpty() &&
-            g_startupOptions.ArticleNumber == m_data.ArticleNo) {
+        if (!g_StartupOptions.ParamFile.IsEmpty() && !g_StartupOptions.ArticleNumber.IsEmpty() &&
+            g_StartupOptions.ArticleNumber == m_data.ArticleNo) {
             SendMessage(WM_COMMAND, MAKEWPARAM(kSaveButton, BN_CLICKED));
             return true;
         }
@@ -594,19 +596,19 @@ void CCorvaneDlg::OnPaint()
         CRect client;
         GetClientRect(&client);
         dc.DrawIcon((client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
-                    (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2, m_appIcon);
+                    (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2, m_hAppIcon);
     } else {
         Default();
     }
-    if (auto observer = std::exchange(m_firstPaintObserver, nullptr))
+    if (auto observer = std::exchange(m_fnFirstPaintObserver, nullptr))
         observer();
 }
 
-HCURSOR CCorvaneDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_appIcon); }
+HCURSOR CCorvaneDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hAppIcon); }
 
 void CCorvaneDlg::SavePlacement()
 {
-    if (!g_startupOptions.HasParentWindow())
+    if (!g_StartupOptions.HasParentWindow())
         CPersistentDialog::SavePlacement();
 }
 
@@ -614,7 +616,7 @@ void CCorvaneDlg::OnDestroy()
 {
     KillTimer(kStatusTimer);
     CPersistentDialog::OnDestroy();
-    for (const tPageEntry& entry : m_pageEntries) {
+    for (const tPageEntry& entry : m_arrPageEntries) {
         if (entry.page != nullptr)
             entry.page->SetConnection(nullptr, nullptr);
     }
@@ -633,3 +635,4 @@ void CCorvaneDlg::OnSysCommand(UINT id, LPARAM lParam)
 
 LRESULT CCorvaneDlg::OnTimeChange(WPARAM, LPARAM) { return 0; }
 
+}  // namespace Corvane

@@ -32,11 +32,14 @@
 #include <vector>
 
 class CServiceBase;
-class CCorvaneApp;
-class CCommonPage;
 namespace ZELL {
 class CConnectionBase;
 }
+
+namespace Corvane {
+
+class CCorvaneApp;
+class CCommonPage;
 
 class CCorvaneDlg : public ZELL::Skin::CPersistentDialog {
 public:
@@ -78,23 +81,23 @@ public:
     // refreshes the pages with the data first.
     void ApplyPageList();
     void ResetToFirstPage();
-    const std::vector<std::wstring>& PageList() const { return m_pageList; }
+    const std::vector<std::wstring>& PageList() const { return m_arrPageList; }
     bool IsPageInList(const std::wstring& name) const;
     CSettingsPage* Page(const std::wstring& name) const;
     CSettingsPage* ActivePage() const;
     std::wstring ActivePageName() const;
-    const std::vector<tPageEntry>& PageEntries() const { return m_pageEntries; }
+    const std::vector<tPageEntry>& PageEntries() const { return m_arrPageEntries; }
 
     // --- status line and progress --------------------------------------------
     void ShowStatus(const CString& text);
-    const CString& StatusLog() const { return m_statusLog.Text(); }
+    const CString& StatusLog() const { return m_StatusLog.Text(); }
     void StartBusy();
     void StopBusy();
     void SetStatusTimer();
     void SetConnectionState(UINT iconId);
-    UINT ConnectionState() const { return m_connectionState; }
+    UINT ConnectionState() const { return m_nConnectionState; }
     void ShowConnectionText();
-    bool IsOfflineConfig() const { return m_connectionState == CorvaneIds::kStateOffline; }
+    bool IsOfflineConfig() const { return m_nConnectionState == CorvaneIds::kStateOffline; }
     // Copy, delete or save of the status line's menu.
     void OnStatusMenuCommand(UINT command);
 
@@ -102,7 +105,7 @@ public:
     CMenu* SettingsMenu() const;
 
     // Called once, when the dialog has painted itself for the first time.
-    void SetFirstPaintObserver(std::function<void()> observer) { m_firstPaintObserver = std::move(observer); }
+    void SetFirstPaintObserver(std::function<void()> observer) { m_fnFirstPaintObserver = std::move(observer); }
 
     // --- language -----------------------------------------------------------
     void SwitchLanguage(const CString& language);
@@ -190,7 +193,7 @@ protected:
     // commands (nothing is refused in offline mode).
     bool ActivePageRefusesCommands() const;
 
-    const CCorvanePageCatalog& m_catalog;
+    const CCorvanePageCatalog& m_Catalog;
 
     CString m_strLanguage;
     bool m_bModified = false;
@@ -211,9 +214,9 @@ protected:
 
     // Every page the dialog has, in sheet order, and the keys the device
     // shows (the current page list).
-    std::vector<std::unique_ptr<CSettingsPage>> m_ownedPages;
-    std::vector<tPageEntry> m_pageEntries;
-    std::vector<std::wstring> m_pageList;
+    std::vector<std::unique_ptr<CSettingsPage>> m_arrOwnedPages;
+    std::vector<tPageEntry> m_arrPageEntries;
+    std::vector<std::wstring> m_arrPageList;
     int m_nActivePage = -1;
     std::wstring m_strActivePageName;
 
@@ -222,25 +225,25 @@ protected:
     std::wstring m_strRegistryPath;
     CFBCData m_data;
     CString m_strCurrentFile;
-    CStatusLog m_statusLog;
+    CStatusLog m_StatusLog;
 
-    ZELL::Skin::CPropSheetInDlg m_sheet;
-    ZELL::Skin::CZellStatic m_statusLine;
-    CStatic m_connectionIcon;
-    ZELL::Skin::CZellStatic m_connectionText;
-    ZELL::Skin::CZellStatic m_titleLine1;
-    ZELL::Skin::CZellStatic m_titleLine2;
-    CStatic m_headerIcon;
-    CStatic m_oemLogo;
-    ZELL::Skin::CBusyProgressCtrl m_busy;
-    CProgressCtrl m_progress;
-    std::array<ZELL::Skin::CZellButton, 8> m_buttons;
-    ZELL::Skin::CZellTooltip m_tooltip;
-    CBrush m_whiteBrush;
-    HICON m_appIcon = nullptr;
-    UINT m_connectionState = CorvaneIds::kStateIdle;
-    bool m_aboutItemAdded = false;
-    std::function<void()> m_firstPaintObserver;
+    ZELL::Skin::CPropSheetInDlg m_Sheet;
+    ZELL::Skin::CZellStatic m_StatusLine;
+    CStatic m_ConnectionIcon;
+    ZELL::Skin::CZellStatic m_ConnectionText;
+    ZELL::Skin::CZellStatic m_TitleLine1;
+    ZELL::Skin::CZellStatic m_TitleLine2;
+    CStatic m_HeaderIcon;
+    CStatic m_OemLogo;
+    ZELL::Skin::CBusyProgressCtrl m_Busy;
+    CProgressCtrl m_Progress;
+    std::array<ZELL::Skin::CZellButton, 8> m_arrButtons;
+    ZELL::Skin::CZellTooltip m_Tooltip;
+    CBrush m_WhiteBrush;
+    HICON m_hAppIcon = nullptr;
+    UINT m_nConnectionState = CorvaneIds::kStateIdle;
+    bool m_bAboutItemAdded = false;
+    std::function<void()> m_fnFirstPaintObserver;
 
     // --- device, file and connection commands --------------------------------
     // Defined in CorvaneDlgDevice.cpp. Keys, menus and the close query
@@ -340,8 +343,10 @@ private:
 
     // The prompt outlives the launcher, which waits for the worker that
     // may be asking through it.
-    std::unique_ptr<CPostedWorkerPrompt> m_prompt;
-    CWorkerLauncher m_launcher;
+    std::unique_ptr<CPostedWorkerPrompt> m_pPrompt;
+    CWorkerLauncher m_Launcher;
     // The command buttons' states before a worker start, for a start that fails.
-    std::array<bool, 8> m_buttonsBeforeWorker{};
+    std::array<bool, 8> m_arrButtonsBeforeWorker{};
 };
+
+}  // namespace Corvane

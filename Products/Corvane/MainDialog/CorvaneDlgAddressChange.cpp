@@ -8,6 +8,8 @@
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Core/StartupOptions.h"
 
+namespace Corvane {
+
 namespace {
 
 // A warning with Yes and No, No the default.
@@ -31,7 +33,7 @@ bool CCorvaneDlg::ReportsChangedAddress() const
 
 bool CCorvaneDlg::ConfirmAddressChange()
 {
-    if (!IsTcpIpConnection() || g_startupOptions.ChangeIPMode || !ReportsChangedAddress())
+    if (!IsTcpIpConnection() || g_StartupOptions.ChangeIPMode || !ReportsChangedAddress())
         return true;
     CString text;
     text.Format(Translate(L"MSG_WRITE_CHANGED_IP_TCPIP").GetString(), ArticleOfCommonPage().GetString(),
@@ -71,3 +73,5 @@ CString CCorvaneDlg::TCPIPAddressSourceText() const
     const auto* page = dynamic_cast<const CTCPIPPage*>(Page(L"TCPIP"));
     return page != nullptr ? page->GetAddressSourceText() : CString();
 }
+
+}  // namespace Corvane

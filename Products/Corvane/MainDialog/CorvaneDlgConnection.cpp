@@ -10,6 +10,8 @@
 #include "Products/Corvane/MainDialog/Commands/ConnectionSettingsError.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 
+namespace Corvane {
+
 namespace {
 
 constexpr wchar_t kFileVersion[] = L"6.8.2.2";
@@ -63,9 +65,9 @@ void CCorvaneDlg::OnConnectionSettings()
 void CCorvaneDlg::ShowConnectionSettingsError(const CString& text)
 {
     GetWorkerBusyFlag().Release();
-    if (m_sheet.GetSafeHwnd() != nullptr) {
-        m_sheet.SetRedraw(TRUE);
-        m_sheet.Invalidate();
+    if (m_Sheet.GetSafeHwnd() != nullptr) {
+        m_Sheet.SetRedraw(TRUE);
+        m_Sheet.Invalidate();
     }
     StopBusy();
     SetFocus();
@@ -80,3 +82,5 @@ void CCorvaneDlg::OnAboutBox()
     const CString exeName = CString(app != nullptr ? app->m_pszExeName : L"") + L".EXE";
     ZELLAboutDialog(exeName, kFileVersion, kBuildDate, AfxGetAppName(), kProductVersion, nullptr, -1);
 }
+
+}  // namespace Corvane

@@ -23,6 +23,8 @@
 #include "Products/Corvane/Workers/WorkerJob.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 using namespace ZELL::Skin;
 
@@ -86,9 +88,9 @@ LRESULT CCorvaneDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 // so it never touches the dialog's data, connection or window afterwards.
 void CCorvaneDlg::StopWorkerForClosing()
 {
-    if (m_prompt)
-        m_prompt->Cancel();
-    m_launcher.StopAndWait();
+    if (m_pPrompt)
+        m_pPrompt->Cancel();
+    m_Launcher.StopAndWait();
 }
 
 bool CCorvaneDlg::RouteCommandMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -115,8 +117,8 @@ bool CCorvaneDlg::RouteCommandMessage(UINT message, WPARAM wParam, LPARAM lParam
         result = OnWriteSettingsRequest(wParam, lParam);
     else if (message == m.SoftwareReset)
         result = OnSoftwareResetRequest(wParam, lParam);
-    else if (message == CPostedWorkerPrompt::QuestionMessage() && m_prompt)
-        m_prompt->AnswerPending();
+    else if (message == CPostedWorkerPrompt::QuestionMessage() && m_pPrompt)
+        m_pPrompt->AnswerPending();
     else
         return false;
     return true;
@@ -167,8 +169,8 @@ bool CCorvaneDlg::RouteCommand(UINT id)
 
 void CCorvaneDlg::HideTooltips()
 {
-    if (m_tooltip.IsCreated())
-        m_tooltip.Hide();
+    if (m_Tooltip.IsCreated())
+        m_Tooltip.Hide();
     if (CSettingsPage* page = ActivePage())
         page->HideTooltip();
 }
@@ -217,8 +219,8 @@ void CCorvaneDlg::OnSoftwareReset()
     HideTooltips();
     if (IsWorkerRunning() || PageRefusesCommands(true))
         return;
-    const int answer = AskStored(CAskStored::SoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::ContinueAbortType);
-    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::ContinueAnswer))
+    const int answer = AskStored(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType);
+    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::kContinueAnswer))
         StartSoftwareResetThread();
 }
 
@@ -228,8 +230,8 @@ void CCorvaneDlg::OnResetFileSystem()
     if (IsWorkerRunning() || PageRefusesCommands(true))
         return;
     const int answer =
-        AskStored(CAskStored::ResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::ContinueAbortType);
-    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::ContinueAnswer))
+        AskStored(CAskStored::kResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::kContinueAbortType);
+    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::kContinueAnswer))
         StartResetFileSystemThread();
 }
 
@@ -299,7 +301,7 @@ bool CCorvaneDlg::StartWorker(ENWorkerKind kind)
     if (IsWorkerRunning())
         return false;
     PrepareWorkerStart(kind);
-    if (m_launcher.Launch(kind, MakeWorkerParams()))
+    if (m_Launcher.Launch(kind, MakeWorkerParams()))
         return true;
     ReportWorkerStartFailure(kind);
     return false;
@@ -310,7 +312,7 @@ void CCorvaneDlg::PrepareWorkerStart(ENWorkerKind kind)
     m_bStatusTimer = false;
     for (std::size_t i = 0; i < std::size(kAllCommandButtons); ++i) {
         const CWnd* button = GetDlgItem(kAllCommandButtons[i]);
-        m_buttonsBeforeWorker[i] = button != nullptr && button->IsWindowEnabled();
+        m_arrButtonsBeforeWorker[i] = button != nullptr && button->IsWindowEnabled();
         EnableButton(kAllCommandButtons[i], false);
     }
     if (kind == ENWorkerKind::Read) {
@@ -338,11 +340,11 @@ void CCorvaneDlg::PrepareWorkerStart(ENWorkerKind kind)
     m_strActivePageName = ActivePageName();
     // The worker reallocates the tables the pages point into.
     DetachPagesFromData();
-    if (!m_prompt) {
-        m_prompt = std::make_unique<CPostedWorkerPrompt>(
+    if (!m_pPrompt) {
+        m_pPrompt = std::make_unique<CPostedWorkerPrompt>(
             GetSafeHwnd(), [this](const tWorkerQuestion& question) { return ShowWorkerQuestion(question); });
     }
-    m_prompt->Reopen();
+    m_pPrompt->Reopen();
 }
 
 tWorkerParams CCorvaneDlg::MakeWorkerParams()
@@ -354,7 +356,7 @@ tWorkerParams CCorvaneDlg::MakeWorkerParams()
     params.data = &m_data;
     const CCorvaneApp* app = GetCorvaneApp();
     params.capabilities = app != nullptr ? &app->DeviceIni() : nullptr;
-    params.prompt = m_prompt.get();
+    params.prompt = m_pPrompt.get();
     return params;
 }
 
@@ -371,9 +373,9 @@ int CCorvaneDlg::ShowWorkerQuestion(const tWorkerQuestion& question)
 void CCorvaneDlg::ReportWorkerStartFailure(ENWorkerKind kind)
 {
     StopBusy();
-    if (m_sheet.GetSafeHwnd() != nullptr) {
-        m_sheet.SetRedraw(TRUE);
-        m_sheet.Invalidate();
+    if (m_Sheet.GetSafeHwnd() != nullptr) {
+        m_Sheet.SetRedraw(TRUE);
+        m_Sheet.Invalidate();
     }
     RestoreCommandButtons();
     SetConnectionState(kStateFailed);
@@ -388,7 +390,7 @@ void CCorvaneDlg::ReportWorkerStartFailure(ENWorkerKind kind)
 void CCorvaneDlg::RestoreCommandButtons()
 {
     for (std::size_t i = 0; i < std::size(kAllCommandButtons); ++i)
-        EnableButton(kAllCommandButtons[i], m_buttonsBeforeWorker[i]);
+        EnableButton(kAllCommandButtons[i], m_arrButtonsBeforeWorker[i]);
     RecomputeModified();
 }
 
@@ -435,14 +437,14 @@ LRESULT CCorvaneDlg::OnIdentifyDone(WPARAM wParam, LPARAM)
 
 void CCorvaneDlg::HandParamFileAfterRead(bool succeeded)
 {
-    switch (CFirstShowPlan::AfterRead(succeeded, m_bFirstRead, g_startupOptions, m_data.ArticleNo)) {
+    switch (CFirstShowPlan::AfterRead(succeeded, m_bFirstRead, g_StartupOptions, m_data.ArticleNo)) {
     case ENParamFileAfterRead::SaveToParamFile:
-        m_strCurrentFile = g_startupOptions.ParamFile;
+        m_strCurrentFile = g_StartupOptions.ParamFile;
         SaveFileCommand(false);
         break;
     case ENParamFileAfterRead::WrongDevice: {
         CString extra;
-        extra.Format(Translate(L"DETAILS_ARTNO_DATASET_CONNECETD"), ArticleText(g_startupOptions.ArticleNumber).GetString(),
+        extra.Format(Translate(L"DETAILS_ARTNO_DATASET_CONNECETD"), ArticleText(g_StartupOptions.ArticleNumber).GetString(),
                      ArticleText(m_data.ArticleNo).GetString());
         if (CZellWinApp* app = dynamic_cast<CZellWinApp*>(AfxGetApp()))
             app->ShowMessage(Translate(L"INADMISSIBLE_DEVICE_CONNECTED"), Translate(L"DEVICE_ARTNO_DONT_MATCH_CONNECTED_ARTNO"),
@@ -457,9 +459,9 @@ void CCorvaneDlg::HandParamFileAfterRead(bool succeeded)
 LRESULT CCorvaneDlg::OnWriteSettingsDone(WPARAM wParam, LPARAM)
 {
     ProcessDone(CWorkerMessages::Get().WriteSettingsDone, wParam);
-    if (wParam == CWorkerJob::ResultWrittenNotReached)
+    if (wParam == CWorkerJob::kResultWrittenNotReached)
         TellDeviceNotReachedAfterWrite();
-    if (CThreadResult::Succeeded(wParam) && !m_strCurrentFile.IsEmpty() && g_startupOptions.ChangeIPMode)
+    if (CThreadResult::Succeeded(wParam) && !m_strCurrentFile.IsEmpty() && g_StartupOptions.ChangeIPMode)
         SaveFileCommand(false);
     if (!m_bCloseAfterWrite)
         return 0;
@@ -505,8 +507,8 @@ LRESULT CCorvaneDlg::OnResetFileSystemDone(WPARAM wParam, LPARAM)
     if (!CThreadResult::OffersRestartAfterReset(wParam))
         return 0;
     const int answer =
-        AskStored(CAskStored::RestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::YesNoType);
-    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::YesAnswer))
+        AskStored(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType);
+    if (CAskStored::IsAnswer(static_cast<UINT>(answer), CAskStored::kYesAnswer))
         StartSoftwareResetThread();
     return 0;
 }
@@ -514,7 +516,7 @@ LRESULT CCorvaneDlg::OnResetFileSystemDone(WPARAM wParam, LPARAM)
 void CCorvaneDlg::ProcessDone(UINT message, WPARAM wParam)
 {
     // The worker posted its end as its last act: waiting for it is short.
-    m_launcher.ReleaseEnded();
+    m_Launcher.ReleaseEnded();
     const std::optional<int> type = CThreadResult::TypeOfDone(message, wParam);
     ProcessThreadResult(type.value_or(0), CThreadResult::Succeeded(wParam), &m_data);
 }
@@ -533,9 +535,9 @@ void CCorvaneDlg::ProcessThreadResult(int type, bool ok, CFBCData* data)
     UpdateCommandButtons();
     SetSaveButtonAfterResult(valid);
     ShowDataTitles();
-    if (m_sheet.GetSafeHwnd() != nullptr) {
-        m_sheet.SetRedraw(TRUE);
-        m_sheet.Invalidate();
+    if (m_Sheet.GetSafeHwnd() != nullptr) {
+        m_Sheet.SetRedraw(TRUE);
+        m_Sheet.Invalidate();
     }
     ShowStatus(CThreadResult::StatusText(type, ok));
     if (valid) {
@@ -577,8 +579,8 @@ void CCorvaneDlg::ShowResultStates(int type, bool valid)
 void CCorvaneDlg::SetSaveButtonAfterResult(bool valid)
 {
     const std::optional<bool> save =
-        CThreadResult::SaveButtonAfterResult(valid, g_startupOptions.ChangeIPMode, m_data,
-                                             g_startupOptions.ConnectionSettings);
+        CThreadResult::SaveButtonAfterResult(valid, g_StartupOptions.ChangeIPMode, m_data,
+                                             g_StartupOptions.ConnectionSettings);
     if (save)
         EnableButton(kSaveButton, *save);
     EnableButton(kWriteButton, false);
@@ -623,7 +625,7 @@ bool CCorvaneDlg::CheckAndShowData(CFBCData* data)
     if (data != &m_data)
         return false;
     if (!IsSameArticleNumber(m_data.ArticleNo, m_strPrevArticleNo)) {
-        for (const tPageEntry& entry : m_pageEntries)
+        for (const tPageEntry& entry : m_arrPageEntries)
             RemovePageFromSheet(entry.name);
         if (!m_strPrevArticleNo.IsEmpty())
             m_strCurrentFile.Empty();
@@ -707,7 +709,7 @@ void CCorvaneDlg::AttachPageData(CSettingsPage& page)
 
 void CCorvaneDlg::DetachPagesFromData()
 {
-    for (const tPageEntry& entry : m_pageEntries) {
+    for (const tPageEntry& entry : m_arrPageEntries) {
         if (entry.page != nullptr)
             entry.page->DetachData();
     }
@@ -737,8 +739,8 @@ void CCorvaneDlg::FillIdentification(CCommonPage& page)
         page.SetIPAddressTexts(AddressLine(m_data.IPAddrCurrent.str(), TCPIPAddressSourceText()), CString());
         return;
     }
-    CString lines[CFBCData::MaxEthernetPortCount];
-    CString identifiers[CFBCData::MaxEthernetPortCount];
+    CString lines[CFBCData::kMaxEthernetPortCount];
+    CString identifiers[CFBCData::kMaxEthernetPortCount];
     for (DWORD port = 0; port < m_data.GetEthernetPortCount(); ++port) {
         const CFBCData::tNetworkParams* params = m_data.GetActualNetworkParams(port);
         const CCorvaneApp* app = GetCorvaneApp();
@@ -763,7 +765,7 @@ CString CCorvaneDlg::AddressLine(const std::wstring& address, const CString& sou
 
 LRESULT CCorvaneDlg::OnFirstShow(WPARAM, LPARAM)
 {
-    switch (CFirstShowPlan::Decide(g_startupOptions)) {
+    switch (CFirstShowPlan::Decide(g_StartupOptions)) {
     case ENFirstShow::ReadDevice:
         // The read's result clears the first-read mark: only then can a
         // parameter file that is still missing take the device's data.
@@ -787,11 +789,11 @@ LRESULT CCorvaneDlg::OnFirstShow(WPARAM, LPARAM)
 
 bool CCorvaneDlg::OpenParamFileAndCheck()
 {
-    if (!OpenSettingsFile(g_startupOptions.ParamFile))
+    if (!OpenSettingsFile(g_StartupOptions.ParamFile))
         return false;
-    m_strCurrentFile = g_startupOptions.ParamFile;
-    if (!m_prompt) {
-        m_prompt = std::make_unique<CPostedWorkerPrompt>(
+    m_strCurrentFile = g_StartupOptions.ParamFile;
+    if (!m_pPrompt) {
+        m_pPrompt = std::make_unique<CPostedWorkerPrompt>(
             GetSafeHwnd(), [this](const tWorkerQuestion& question) { return ShowWorkerQuestion(question); });
     }
     // The check runs here, on the window's thread, while no worker runs.
@@ -808,13 +810,13 @@ bool CCorvaneDlg::OpenParamFileAndCheck()
 
 void CCorvaneDlg::OfflineStartup()
 {
-    bool opened = CFirstShowPlan::IsUsableFile(g_startupOptions.ParamFile) &&
-                  OpenSettingsFile(g_startupOptions.ParamFile);
-    if (!opened && !g_startupOptions.ArticleNumber.IsEmpty()) {
+    bool opened = CFirstShowPlan::IsUsableFile(g_StartupOptions.ParamFile) &&
+                  OpenSettingsFile(g_StartupOptions.ParamFile);
+    if (!opened && !g_StartupOptions.ArticleNumber.IsEmpty()) {
         const CCorvaneApp* app = GetCorvaneApp();
         const CDefaultSettingsFile defaults(app != nullptr ? app->GetExeFolder() + L"/Settings" : CString());
-        for (const CString& path : defaults.Candidates(g_startupOptions.ArticleNumber,
-                                                       g_startupOptions.FirmwareVersion)) {
+        for (const CString& path : defaults.Candidates(g_StartupOptions.ArticleNumber,
+                                                       g_StartupOptions.FirmwareVersion)) {
             if (OpenSettingsFile(path)) {
                 opened = true;
                 break;
@@ -823,7 +825,7 @@ void CCorvaneDlg::OfflineStartup()
     }
     if (!opened)
         return;
-    m_strCurrentFile = g_startupOptions.ParamFile;
+    m_strCurrentFile = g_StartupOptions.ParamFile;
     if (SaveSettingsFile(m_strCurrentFile))
         ShowStatus(m_strCurrentFile);
 }
@@ -835,3 +837,5 @@ CString CCorvaneDlg::GetDefaultSettingsFile(const CString& article, int number) 
         return CString();
     return CDefaultSettingsFile(app->GetExeFolder() + L"/Settings").Find(article, static_cast<unsigned>(number));
 }
+
+}  // namespace Corvane

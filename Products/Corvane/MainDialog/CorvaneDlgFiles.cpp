@@ -20,6 +20,8 @@
 #include <ctime>
 #include <filesystem>
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 
 namespace {
@@ -107,7 +109,7 @@ bool CCorvaneDlg::SaveSettingsFile(const CString& path)
     const CString currentAddress = CSettingsFileNames::CurrentIPAddress(ConnectionAddress(), m_data);
     CSettingsFileWriter writer;
     if (writer.Save(std::filesystem::path(path.str()), m_data, header,
-                    g_startupOptions.ChangeIPMode ? &currentAddress : nullptr))
+                    g_StartupOptions.ChangeIPMode ? &currentAddress : nullptr))
         return true;
     ZELLMessageBox(writer.GetError().Left(kMaxErrorText), MB_ICONERROR, L"", 0);
     return false;
@@ -125,7 +127,7 @@ bool CCorvaneDlg::OpenSettingsFile(const CString& path)
         ZELLMessageBox(Translate(L"MSG_SETTINGS_NOT_READ"), MB_ICONERROR, failed, 0);
         return false;
     }
-    for (const tPageEntry& entry : m_pageEntries)
+    for (const tPageEntry& entry : m_arrPageEntries)
         RemovePageFromSheet(entry.name);
     SetConnectionState(kStateOffline);
     ShowConnectionText();
@@ -173,8 +175,8 @@ bool CCorvaneDlg::ChooseSettingsFile(bool forSaving, CString& path)
 {
     const CCorvaneApp* app = GetCorvaneApp();
     const CString folder = app != nullptr ? app->GetDataFolder() : CString();
-    const CString initial = CSettingsFileNames::InitialPath(folder, path, CSettingsFileNames::SettingsExtension);
-    return ChooseFile(!forSaving, initial, CSettingsFileNames::SettingsExtension, Translate(L"FILE_FILTER"), path);
+    const CString initial = CSettingsFileNames::InitialPath(folder, path, CSettingsFileNames::kSettingsExtension);
+    return ChooseFile(!forSaving, initial, CSettingsFileNames::kSettingsExtension, Translate(L"FILE_FILTER"), path);
 }
 
 bool CCorvaneDlg::ChooseFile(bool open, const CString& initialPath, LPCWSTR extension, const CString& filter,
@@ -202,8 +204,8 @@ void CCorvaneDlg::ExportStatusLog()
     const CCorvaneApp* app = GetCorvaneApp();
     const CString folder = app != nullptr ? app->GetDataFolder() : CString();
     CString path;
-    if (!ChooseFile(true, CSettingsFileNames::InitialPath(folder, CString(), CSettingsFileNames::TextExtension),
-                    CSettingsFileNames::TextExtension, kTextFileFilter, path))
+    if (!ChooseFile(true, CSettingsFileNames::InitialPath(folder, CString(), CSettingsFileNames::kTextExtension),
+                    CSettingsFileNames::kTextExtension, kTextFileFilter, path))
         return;
     switch (CStatusLogFile::Write(path, StatusLog())) {
     case ENStatusLogWrite::Written:
@@ -212,7 +214,9 @@ void CCorvaneDlg::ExportStatusLog()
         ZELLMessageBox(CString(L"The file cannot be opened:\n") + path, MB_ICONERROR, L"", 0);
         break;
     case ENStatusLogWrite::WriteFailed:
-        ZELLMessageBox(CStatusLogFile::WriteFailedText, 0, L"", 0);
+        ZELLMessageBox(CStatusLogFile::kWriteFailedText, 0, L"", 0);
         break;
     }
 }
+
+}  // namespace Corvane

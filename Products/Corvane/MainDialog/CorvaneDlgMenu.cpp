@@ -9,6 +9,8 @@
 
 #include <iterator>
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 using namespace ZELL::Skin;
 
@@ -35,7 +37,7 @@ bool IsKeyDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
 void CCorvaneDlg::SetupSettingsMenu()
 {
-    CZellButton& settings = m_buttons[std::size(m_buttons) - 1];
+    CZellButton& settings = m_arrButtons[std::size(m_arrButtons) - 1];
     CZellMenu* menu = settings.DropDownMenu();
     if (menu == nullptr)
         return;
@@ -53,7 +55,7 @@ void CCorvaneDlg::SetupSettingsMenu()
     CheckLanguageItem();
 }
 
-CMenu* CCorvaneDlg::SettingsMenu() const { return m_buttons[std::size(m_buttons) - 1].DropDownMenu(); }
+CMenu* CCorvaneDlg::SettingsMenu() const { return m_arrButtons[std::size(m_arrButtons) - 1].DropDownMenu(); }
 
 void CCorvaneDlg::CheckLanguageItem()
 {
@@ -62,7 +64,7 @@ void CCorvaneDlg::CheckLanguageItem()
         if (m_strLanguage.CompareNoCase(item.code) == 0)
             checked = item.command;
     }
-    CZellButton& settings = m_buttons[std::size(m_buttons) - 1];
+    CZellButton& settings = m_arrButtons[std::size(m_arrButtons) - 1];
     for (const tLanguageItem& item : kLanguages)
         settings.CheckMenuItem(item.command, item.command == checked ? TRUE : FALSE);
 }
@@ -85,7 +87,7 @@ bool CCorvaneDlg::HasSilencedQuestion() const
 
 LRESULT CCorvaneDlg::OnUpdateSettingsMenu(WPARAM, LPARAM)
 {
-    m_buttons[std::size(m_buttons) - 1].EnableMenuItem(kMenuMessages, HasSilencedQuestion() ? TRUE : FALSE);
+    m_arrButtons[std::size(m_arrButtons) - 1].EnableMenuItem(kMenuMessages, HasSilencedQuestion() ? TRUE : FALSE);
     return 0;
 }
 
@@ -93,7 +95,7 @@ void CCorvaneDlg::OnResetMessages()
 {
     if (CCorvaneApp* app = GetCorvaneApp())
         app->ResetMessageFlags();
-    m_buttons[std::size(m_buttons) - 1].EnableMenuItem(kMenuMessages, FALSE);
+    m_arrButtons[std::size(m_arrButtons) - 1].EnableMenuItem(kMenuMessages, FALSE);
 }
 
 // --- language --------------------------------------------------------------------
@@ -148,15 +150,15 @@ void CCorvaneDlg::ApplyLanguage()
 // to the sheet later takes the new title too.
 void CCorvaneDlg::RetitlePages()
 {
-    for (tPageEntry& entry : m_pageEntries) {
+    for (tPageEntry& entry : m_arrPageEntries) {
         const CString title = TranslateOr(CString(L"TITLE_") + entry.name.c_str(), entry.name.c_str());
         entry.title = title.str();
         if (entry.page == nullptr)
             continue;
         entry.page->SetPageTitle(title);
         entry.page->UpdateLanguageTexts();
-        if (const int tab = m_sheet.GetPageIndex(entry.page); tab >= 0 && m_sheet.GetSafeHwnd() != nullptr)
-            m_sheet.SetTabText(tab, title);
+        if (const int tab = m_Sheet.GetPageIndex(entry.page); tab >= 0 && m_Sheet.GetSafeHwnd() != nullptr)
+            m_Sheet.SetTabText(tab, title);
     }
 }
 
@@ -192,7 +194,7 @@ BOOL CCorvaneDlg::PreTranslateMessage(MSG* msg)
         if (HandleKey(msg))
             return TRUE;
     }
-    m_tooltip.RelayEvent(msg);
+    m_Tooltip.RelayEvent(msg);
     return CPersistentDialog::PreTranslateMessage(msg);
 }
 
@@ -201,13 +203,13 @@ bool CCorvaneDlg::HandleKey(const MSG* msg)
     const UINT key = static_cast<UINT>(msg->wParam);
     if (key == VK_RETURN || key == VK_ESCAPE) {
         // Enter and Esc go to the control and never close the dialog.
-        if (key == VK_RETURN && msg->hwnd == m_buttons[3].GetSafeHwnd())
+        if (key == VK_RETURN && msg->hwnd == m_arrButtons[3].GetSafeHwnd())
             SendMessage(WM_COMMAND, MAKEWPARAM(kWriteButton, BN_CLICKED));
         else
             ::SendMessageW(msg->hwnd, WM_CHAR, static_cast<WPARAM>(key), msg->lParam);
         return true;
     }
-    if (key == VK_APPS && msg->hwnd == m_statusLine.GetSafeHwnd()) {
+    if (key == VK_APPS && msg->hwnd == m_StatusLine.GetSafeHwnd()) {
         SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(msg->hwnd), MAKELPARAM(-1, -1));
         return true;
     }
@@ -273,3 +275,5 @@ UINT CCorvaneDlg::ShortcutCommand(UINT letter)
         return 0;
     }
 }
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 #include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 using namespace ZELL::Skin;
 
@@ -22,47 +24,47 @@ void CCorvaneDlg::ShowStatus(const CString& text)
 {
     CString shown = text;
     shown.TrimLeft();
-    m_statusLine.SetWindowText(shown);
-    m_statusLog.Add(text, Translate(L"STATE_READY"));
+    m_StatusLine.SetWindowText(shown);
+    m_StatusLog.Add(text, Translate(L"STATE_READY"));
 }
 
 void CCorvaneDlg::StartBusy()
 {
-    if (m_statusLine.GetSafeHwnd() != nullptr && m_busy.GetSafeHwnd() != nullptr) {
+    if (m_StatusLine.GetSafeHwnd() != nullptr && m_Busy.GetSafeHwnd() != nullptr) {
         CRect status;
         CRect busy;
-        m_statusLine.GetWindowRect(&status);
-        m_busy.GetWindowRect(&busy);
+        m_StatusLine.GetWindowRect(&status);
+        m_Busy.GetWindowRect(&busy);
         ScreenToClient(&status);
         ScreenToClient(&busy);
-        m_statusLine.SetWindowPos(nullptr, 0, 0, busy.left - kStatusGap - status.left, status.Height(),
+        m_StatusLine.SetWindowPos(nullptr, 0, 0, busy.left - kStatusGap - status.left, status.Height(),
                                   SWP_NOMOVE | SWP_NOZORDER);
     }
     ShowStatus(Translate(L"STATE_READY"));
-    if (m_progress.GetSafeHwnd() != nullptr && m_progress.IsWindowVisible())
+    if (m_Progress.GetSafeHwnd() != nullptr && m_Progress.IsWindowVisible())
         return;
-    if (m_busy.GetSafeHwnd() != nullptr) {
-        m_busy.ShowWindow(SW_SHOW);
-        m_busy.Start();
+    if (m_Busy.GetSafeHwnd() != nullptr) {
+        m_Busy.ShowWindow(SW_SHOW);
+        m_Busy.Start();
     }
 }
 
 void CCorvaneDlg::StopBusy()
 {
-    if (m_busy.GetSafeHwnd() == nullptr)
+    if (m_Busy.GetSafeHwnd() == nullptr)
         return;
-    if (m_busy.IsRunning())
-        m_busy.Stop();
-    m_busy.ResetPosition();
-    m_busy.SetPosition(-1);
-    m_busy.Invalidate();
-    m_busy.ShowWindow(SW_HIDE);
+    if (m_Busy.IsRunning())
+        m_Busy.Stop();
+    m_Busy.ResetPosition();
+    m_Busy.SetPosition(-1);
+    m_Busy.Invalidate();
+    m_Busy.ShowWindow(SW_HIDE);
     // The status line takes its full width again: up to the indicator's end.
     CRect status;
     CRect busy;
-    m_statusLine.GetWindowRect(&status);
-    m_busy.GetWindowRect(&busy);
-    m_statusLine.SetWindowPos(nullptr, 0, 0, busy.right - status.left, status.Height(), SWP_NOMOVE | SWP_NOZORDER);
+    m_StatusLine.GetWindowRect(&status);
+    m_Busy.GetWindowRect(&busy);
+    m_StatusLine.SetWindowPos(nullptr, 0, 0, busy.right - status.left, status.Height(), SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void CCorvaneDlg::SetStatusTimer()
@@ -83,27 +85,27 @@ void CCorvaneDlg::OnTimer(UINT_PTR id)
 
 void CCorvaneDlg::SetConnectionState(UINT iconId)
 {
-    m_connectionState = iconId;
-    if (m_connectionIcon.GetSafeHwnd() == nullptr)
+    m_nConnectionState = iconId;
+    if (m_ConnectionIcon.GetSafeHwnd() == nullptr)
         return;
     const CCorvaneApp* app = GetCorvaneApp();
     const int size = app ? app->m_smallIconSize : 16;
     const HANDLE icon = ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0);
-    m_connectionIcon.SetIcon(reinterpret_cast<HICON>(icon));
+    m_ConnectionIcon.SetIcon(reinterpret_cast<HICON>(icon));
 }
 
 void CCorvaneDlg::ShowConnectionText()
 {
     if (IsOfflineConfig()) {
-        m_connectionText.SetWindowText(Translate(L"TXT_EDITOR"));
+        m_ConnectionText.SetWindowText(Translate(L"TXT_EDITOR"));
         if (!m_strCurrentFile.IsEmpty())
-            m_statusLine.SetWindowText(m_strCurrentFile);
+            m_StatusLine.SetWindowText(m_strCurrentFile);
         return;
     }
     if (!m_pConnection)
         return;
     const LPCWSTR key = IsTcpIpConnection() ? L"IP-Address" : L"device";
-    m_connectionText.SetWindowText(m_pConnection->GetSettingsValue(key).c_str());
+    m_ConnectionText.SetWindowText(m_pConnection->GetSettingsValue(key).c_str());
 }
 
 // --- a worker's steps ----------------------------------------------------------
@@ -146,8 +148,8 @@ void CCorvaneDlg::EndWorkerDisplay(bool succeeded, const CString& line)
     }
     StopBusy();
     UpdateCommandButtons();
-    if (m_sheet.GetSafeHwnd() != nullptr)
-        m_sheet.Invalidate();
+    if (m_Sheet.GetSafeHwnd() != nullptr)
+        m_Sheet.Invalidate();
 }
 
 // --- the pages' questions ------------------------------------------------------
@@ -157,7 +159,7 @@ LRESULT CCorvaneDlg::OnFbcSettingsChanged(WPARAM wParam, LPARAM)
     const bool changed = wParam != 0;
     m_bModified = changed;
     EnableButton(kWriteButton, changed);
-    EnableButton(kSaveButton, changed && !g_startupOptions.ChangeIPMode);
+    EnableButton(kSaveButton, changed && !g_StartupOptions.ChangeIPMode);
     RecomputeModified();
     return 0;
 }
@@ -183,12 +185,12 @@ LRESULT CCorvaneDlg::OnShowConnectionState(WPARAM wParam, LPARAM)
 
 void CCorvaneDlg::OnContextMenu(CWnd* wnd, CPoint point)
 {
-    if (wnd == nullptr || wnd->GetSafeHwnd() != m_statusLine.GetSafeHwnd())
+    if (wnd == nullptr || wnd->GetSafeHwnd() != m_StatusLine.GetSafeHwnd())
         return;
     // The menu key gives no point: the menu opens over the line's centre.
     if (point.x == -1 && point.y == -1) {
         CRect line;
-        m_statusLine.GetWindowRect(&line);
+        m_StatusLine.GetWindowRect(&line);
         point = line.CenterPoint();
     }
     ShowStatusMenu(point);
@@ -196,7 +198,7 @@ void CCorvaneDlg::OnContextMenu(CWnd* wnd, CPoint point)
 
 void CCorvaneDlg::ShowStatusMenu(CPoint screenPoint)
 {
-    if (!m_statusLog.HasLines(Translate(L"STATE_READY")))
+    if (!m_StatusLog.HasLines(Translate(L"STATE_READY")))
         return;
     CZellMenu menu;
     if (!menu.CreatePopupMenu())
@@ -218,10 +220,10 @@ void CCorvaneDlg::OnStatusMenuCommand(UINT command)
 {
     switch (command) {
     case kStatusCopy:
-        m_statusLog.CopyToClipboard(GetSafeHwnd());
+        m_StatusLog.CopyToClipboard(GetSafeHwnd());
         break;
     case kStatusDelete:
-        m_statusLog.Clear();
+        m_StatusLog.Clear();
         ShowStatus(Translate(L"STATE_READY"));
         break;
     case kStatusSave:
@@ -232,3 +234,5 @@ void CCorvaneDlg::OnStatusMenuCommand(UINT command)
         break;
     }
 }
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 const std::vector<std::wstring>& CCorvanePageCatalog::SheetOrder()
 {
     static const std::vector<std::wstring> order = {
@@ -14,14 +16,14 @@ void CCorvanePageCatalog::Register(const std::wstring& key, tCreator creator)
 {
     if (key.empty() || !creator)
         return;
-    m_creators[key] = std::move(creator);
+    m_mapCreators[key] = std::move(creator);
 }
 
 std::unique_ptr<CSettingsPage> CCorvanePageCatalog::Create(const std::wstring& key,
                                                            const CCorvaneApp::tTemplateIds& ids) const
 {
-    const auto found = m_creators.find(key);
-    return found == m_creators.end() ? nullptr : found->second(ids);
+    const auto found = m_mapCreators.find(key);
+    return found == m_mapCreators.end() ? nullptr : found->second(ids);
 }
 
 std::vector<std::wstring> CCorvanePageCatalog::Keys() const
@@ -31,9 +33,11 @@ std::vector<std::wstring> CCorvanePageCatalog::Keys() const
         if (Has(key))
             keys.push_back(key);
     }
-    for (const auto& [key, creator] : m_creators) {
+    for (const auto& [key, creator] : m_mapCreators) {
         if (std::find(SheetOrder().begin(), SheetOrder().end(), key) == SheetOrder().end())
             keys.push_back(key);
     }
     return keys;
 }
+
+}  // namespace Corvane

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 using CSettingsPage = CCouplerSettingsPageBase;
 
 class CCorvanePageCatalog {
@@ -24,12 +26,14 @@ public:
 
     // A second registration of a key replaces the first.
     void Register(const std::wstring& key, tCreator creator);
-    bool Has(const std::wstring& key) const { return m_creators.count(key) != 0; }
+    bool Has(const std::wstring& key) const { return m_mapCreators.count(key) != 0; }
     // Null for a key without a creator or a creator that made nothing.
     std::unique_ptr<CSettingsPage> Create(const std::wstring& key, const CCorvaneApp::tTemplateIds& ids) const;
     // The registered keys in sheet order (keys outside it last, sorted).
     std::vector<std::wstring> Keys() const;
 
 private:
-    std::map<std::wstring, tCreator> m_creators;
+    std::map<std::wstring, tCreator> m_mapCreators;
 };
+
+}  // namespace Corvane

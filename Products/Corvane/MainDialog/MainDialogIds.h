@@ -3,6 +3,8 @@
 // commands. The templates of every DPI class carry the same controls.
 #include "Platform/Base/Types.h"
 
+namespace Corvane {
+
 namespace CorvaneIds {
 
 // Templates.
@@ -83,3 +85,5 @@ constexpr UINT_PTR kStatusTimer = 1;
 constexpr UINT kStatusTimerMs = 10000;
 
 }
+
+}  // namespace Corvane

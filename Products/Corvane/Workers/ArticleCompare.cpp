@@ -2,6 +2,8 @@
 
 #include "Common/Communication/ArticleNumber.h"
 
+namespace Corvane {
+
 bool IsSameArticleNumber(const CString& left, const CString& right)
 {
     const CArticleNumber a(left.str());
@@ -20,3 +22,5 @@ CString ArticleText(const CString& article)
     CArticleNumber number(article.str());
     return number.GetText(false);
 }
+
+}  // namespace Corvane

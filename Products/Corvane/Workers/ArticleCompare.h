@@ -4,6 +4,10 @@
 
 #include "Platform/Base/CString.h"
 
+namespace Corvane {
+
 bool IsSameArticleNumber(const CString& left, const CString& right);
 // The article number as text without forced leading zeros.
 CString ArticleText(const CString& article);
+
+}  // namespace Corvane

@@ -11,22 +11,24 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
-constexpr wchar_t NotSupportedText[] = L"ERROR: Service not supported!";
-constexpr wchar_t NetworkIdNotSupportedText[] = L"ERR: Service not supported!";
-constexpr WORD CommonTableNumber = 0;
-constexpr WORD SpecificTableNumber = 100;
+constexpr wchar_t kNotSupportedText[] = L"ERROR: Service not supported!";
+constexpr wchar_t kNetworkIdNotSupportedText[] = L"ERR: Service not supported!";
+constexpr WORD kCommonTableNumber = 0;
+constexpr WORD kSpecificTableNumber = 100;
 // A table descriptor: the table number in the upper 7 bits, the word count
 // in the lower 9.
-constexpr WORD TableCountMask = 0x1FF;
-constexpr int TableNumberShift = 9;
-constexpr unsigned int StaticAddressRegister = 9;
-constexpr unsigned int SubnetMaskRegister = 11;
-constexpr unsigned int GatewayRegister = 13;
-constexpr DWORD AddressRetryMs = 1000;
-constexpr unsigned short ActualKind = 0;
-constexpr unsigned short StaticKind = 1;
+constexpr WORD kTableCountMask = 0x1FF;
+constexpr int kTableNumberShift = 9;
+constexpr unsigned int kStaticAddressRegister = 9;
+constexpr unsigned int kSubnetMaskRegister = 11;
+constexpr unsigned int kGatewayRegister = 13;
+constexpr DWORD kAddressRetryMs = 1000;
+constexpr unsigned short kActualKind = 0;
+constexpr unsigned short kStaticKind = 1;
 
 }
 
@@ -36,34 +38,34 @@ WORD CDeviceDataReader::GetTableLength(CServiceBase& service, WORD table)
     if (!service.GetTableInfo(tables))
         return 0;
     for (const tFBCTable descriptor : tables) {
-        if ((descriptor >> TableNumberShift) == table)
-            return static_cast<WORD>(descriptor & TableCountMask);
+        if ((descriptor >> kTableNumberShift) == table)
+            return static_cast<WORD>(descriptor & kTableCountMask);
     }
     return 0;
 }
 
 bool CDeviceDataReader::NotSupported()
 {
-    return m_context.Service().GetLastErrorCode() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
+    return m_Context.Service().GetLastErrorCode() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
 }
 
 bool CDeviceDataReader::ReadAllDeviceData()
 {
-    if (!m_context.IsComplete())
+    if (!m_Context.IsComplete())
         return false;
-    m_context.Data().Clear();
+    m_Context.Data().Clear();
     if (!ReadIdentification()) {
         ForgetAddresses();
         return false;
     }
     return ReadAddresses() && ReadInterfaceMode() && ReadRuntimeSystems() &&
-           ReadTable(CommonTableNumber, true) && ReadTable(SpecificTableNumber, false);
+           ReadTable(kCommonTableNumber, true) && ReadTable(kSpecificTableNumber, false);
 }
 
 bool CDeviceDataReader::ReadIdentification()
 {
-    CFBCData& data = m_context.Data();
-    CServiceBase& service = m_context.Service();
+    CFBCData& data = m_Context.Data();
+    CServiceBase& service = m_Context.Service();
     return Identify() &&
            ReadOptionalText([&](std::wstring& text) { return service.GetFWLVersion(text); }, data.FWLVersion,
                             L"SERVICE_FWL_VERSION_FAILED") &&
@@ -76,13 +78,13 @@ bool CDeviceDataReader::ReadIdentification()
 bool CDeviceDataReader::Identify()
 {
     std::wstring article, description, hardware, software;
-    const bool ok = m_context.Service().IdentifyDevice(article, description, hardware, software);
-    CFBCData& data = m_context.Data();
+    const bool ok = m_Context.Service().IdentifyDevice(article, description, hardware, software);
+    CFBCData& data = m_Context.Data();
     data.ArticleNo = article.c_str();
     data.Description = description.c_str();
     data.HWVersion = hardware.c_str();
     data.SWVersion = software.c_str();
-    return m_context.Check(ok, L"SERVICE_IDENTIFY_FAILED");
+    return m_Context.Check(ok, L"SERVICE_IDENTIFY_FAILED");
 }
 
 bool CDeviceDataReader::ReadOptionalText(const std::function<bool(std::wstring&)>& read, CString& target,
@@ -94,51 +96,51 @@ bool CDeviceDataReader::ReadOptionalText(const std::function<bool(std::wstring&)
         return true;
     }
     if (NotSupported()) {
-        target = NotSupportedText;
+        target = kNotSupportedText;
         return true;
     }
     target.Empty();
-    return m_context.Check(false, key);
+    return m_Context.Check(false, key);
 }
 
 bool CDeviceDataReader::ReadImei()
 {
     std::wstring imei;
-    CFBCData& data = m_context.Data();
-    if (m_context.Service().GetIMEI(imei)) {
+    CFBCData& data = m_Context.Data();
+    if (m_Context.Service().GetIMEI(imei)) {
         data.IMEI = imei.c_str();
         return true;
     }
     data.IMEI = L"--";
-    return m_context.Check(NotSupported(), L"SERVICE_IMEI_FAILED");
+    return m_Context.Check(NotSupported(), L"SERVICE_IMEI_FAILED");
 }
 
 bool CDeviceDataReader::ReadNetworkIdentification()
 {
     std::wstring name, id;
-    CFBCData& data = m_context.Data();
-    if (m_context.Service().GetNetworkID(name, id)) {
+    CFBCData& data = m_Context.Data();
+    if (m_Context.Service().GetNetworkID(name, id)) {
         data.NetIDName = name.c_str();
         data.NetworkID = id.c_str();
         return true;
     }
     data.NetIDName.Empty();
     if (NotSupported()) {
-        data.NetworkID = NetworkIdNotSupportedText;
+        data.NetworkID = kNetworkIdNotSupportedText;
         return true;
     }
     data.NetworkID.Empty();
-    return m_context.Check(false, L"SERVICE_MACID_FAILED");
+    return m_Context.Check(false, L"SERVICE_MACID_FAILED");
 }
 
 bool CDeviceDataReader::CheckDeviceSupported()
 {
-    CFBCData& data = m_context.Data();
+    CFBCData& data = m_Context.Data();
     CString base = data.ArticleNo;
     const int slash = base.Find(L'/');
     if (slash >= 0)
         base = base.Left(slash);
-    for (const CString& entry : m_context.Capabilities().GetSupportedDevices()) {
+    for (const CString& entry : m_Context.Capabilities().GetSupportedDevices()) {
         if (IsSameArticleNumber(entry, data.ArticleNo) ||
             (entry.Find(L'/') < 0 && IsSameArticleNumber(entry, base)))
             return true;
@@ -147,55 +149,55 @@ bool CDeviceDataReader::CheckDeviceSupported()
         return true;
     CString text;
     text.Format(GetLanguageText(L"MSG_DEVICE_NOT_SUPPORTED"), data.ArticleNo.GetString());
-    m_context.Fail(text);
+    m_Context.Fail(text);
     return false;
 }
 
 bool CDeviceDataReader::ReadClock()
 {
-    CFBCData& data = m_context.Data();
+    CFBCData& data = m_Context.Data();
     unsigned int seconds = 0;
     short offset = 0;
-    if (m_context.Service().GetRealTimeClock(seconds, offset)) {
+    if (m_Context.Service().GetRealTimeClock(seconds, offset)) {
         data.ClockState = L"DONE";
         data.HasClock = true;
         return true;
     }
     data.HasClock = false;
     if (NotSupported()) {
-        data.ClockState = NotSupportedText;
+        data.ClockState = kNotSupportedText;
         return true;
     }
     data.ClockState = L"ERROR";
-    return m_context.Check(false, L"SERVICE_GET_RTC_FAILED");
+    return m_Context.Check(false, L"SERVICE_GET_RTC_FAILED");
 }
 
 bool CDeviceDataReader::ReadAddressSwitch()
 {
-    CFBCData& data = m_context.Data();
+    CFBCData& data = m_Context.Data();
     data.DIPSwitchValue = 0xFFFF;
     data.HasDIPSwitches = false;
     unsigned short value = 0;
-    if (m_context.Service().GetAddressSwitchSetting(value)) {
+    if (m_Context.Service().GetAddressSwitchSetting(value)) {
         data.DIPSwitchValue = value;
         data.HasDIPSwitches = true;
         return true;
     }
-    return m_context.Check(NotSupported(), L"SERVICE_GET_DIP_FAILED");
+    return m_Context.Check(NotSupported(), L"SERVICE_GET_DIP_FAILED");
 }
 
 bool CDeviceDataReader::ReadStateWords()
 {
-    CFBCData& data = m_context.Data();
+    CFBCData& data = m_Context.Data();
     data.HasTerminalBusExtension = false;
     std::vector<unsigned short> words;
-    if (!m_context.Service().GetFBCStates(words))
-        return m_context.Check(false, L"SERVICE_FBCSTATUS_FAILED");
+    if (!m_Context.Service().GetFBCStates(words))
+        return m_Context.Check(false, L"SERVICE_FBCSTATUS_FAILED");
     data.StatusWords.assign(words.begin(), words.end());
     // The ninth word is the terminal-bus extension switch of a coupler; a
     // controller has none to write back.
     data.HasTerminalBusExtension = data.StatusWords.size() >= 9;
-    if (data.HasTerminalBusExtension && m_context.Capabilities().IsPlcController(data.ArticleNo)) {
+    if (data.HasTerminalBusExtension && m_Context.Capabilities().IsPlcController(data.ArticleNo)) {
         data.HasTerminalBusExtension = false;
         data.StatusWords.pop_back();
     }
@@ -204,21 +206,21 @@ bool CDeviceDataReader::ReadStateWords()
 
 bool CDeviceDataReader::ReadMemoryCard()
 {
-    CFBCData& data = m_context.Data();
-    if (!m_context.Capabilities().HasSDCardSlotByIni(data.ArticleNo))
+    CFBCData& data = m_Context.Data();
+    if (!m_Context.Capabilities().HasSDCardSlotByIni(data.ArticleNo))
         return true;
     CServiceBase::tSDCardInfo info;
-    data.HasSDCardSlot = m_context.Service().GetSDCardInformation(info);
+    data.HasSDCardSlot = m_Context.Service().GetSDCardInformation(info);
     if (data.HasSDCardSlot) {
         data.SDCardInfo = info;
         return true;
     }
-    return m_context.Check(NotSupported(), L"SERVICE_SDCARD_INFO_FAILED");
+    return m_Context.Check(NotSupported(), L"SERVICE_SDCARD_INFO_FAILED");
 }
 
 void CDeviceDataReader::ForgetAddresses()
 {
-    CFBCData& data = m_context.Data();
+    CFBCData& data = m_Context.Data();
     data.IPAddrCurrent.Empty();
     data.IPAddrEEPROM.Empty();
     data.NetIDName.Empty();
@@ -227,26 +229,26 @@ void CDeviceDataReader::ForgetAddresses()
 
 bool CDeviceDataReader::ReadAddresses()
 {
-    CFBCData& data = m_context.Data();
-    if (!m_context.Capabilities().DeviceHasIP(data.ArticleNo)) {
+    CFBCData& data = m_Context.Data();
+    if (!m_Context.Capabilities().DeviceHasIP(data.ArticleNo)) {
         ForgetAddresses();
         return true;
     }
     const bool ok = ReadNetworkParametersPerPort() || ReadIPAddressesFromRegisters();
-    return m_context.Check(ok, L"STATE_READ_IP_ADDRESS_FAILED");
+    return m_Context.Check(ok, L"STATE_READ_IP_ADDRESS_FAILED");
 }
 
 bool CDeviceDataReader::ReadNetworkParametersPerPort()
 {
-    CFBCData& data = m_context.Data();
-    CServiceBase& service = m_context.Service();
+    CFBCData& data = m_Context.Data();
+    CServiceBase& service = m_Context.Service();
     data.NetworkParamsModified = false;
     data.HasNetworkParams = false;
     data.SetEthernetPortCount(0);
     service.ResetLastErrorCode();
 
     DWORD ports = 0;
-    for (unsigned short port = 0; port < CFBCData::MaxEthernetPortCount; ++port) {
+    for (unsigned short port = 0; port < CFBCData::kMaxEthernetPortCount; ++port) {
         std::wstring address;
         unsigned short source = 0;
         if (service.GetActualIPAddress(port, address, source)) {
@@ -265,8 +267,8 @@ bool CDeviceDataReader::ReadNetworkParametersPerPort()
     // that a write would send back to the device.
     bool ok = ports > 0;
     for (unsigned short port = 0; ok && port < ports; ++port) {
-        ok = service.GetNetworkParameters(port, ActualKind, *data.GetActualNetworkParams(port)) &&
-             service.GetNetworkParameters(port, StaticKind, *data.GetStaticNetworkParams(port));
+        ok = service.GetNetworkParameters(port, kActualKind, *data.GetActualNetworkParams(port)) &&
+             service.GetNetworkParameters(port, kStaticKind, *data.GetStaticNetworkParams(port));
     }
     data.HasNetworkParams = ok;
     service.ResetLastErrorCode();
@@ -276,14 +278,14 @@ bool CDeviceDataReader::ReadNetworkParametersPerPort()
 CString CDeviceDataReader::ReadInternalVariable(unsigned short index)
 {
     std::wstring name, value;
-    if (!m_context.Service().GetInternalVariable(index, name, value))
+    if (!m_Context.Service().GetInternalVariable(index, name, value))
         return {};
     return value.c_str();
 }
 
 CString CDeviceDataReader::ReadInternalAddress()
 {
-    CServiceBase& service = m_context.Service();
+    CServiceBase& service = m_Context.Service();
     std::wstring name, value;
     bool ok = service.GetInternalVariable(4, name, value);
     if (!ok && service.GetLastErrorCode() == PELORUS_ERROR_PARAMETER_NOT_PRESENT)
@@ -301,7 +303,7 @@ CString CDeviceDataReader::ReadCurrentIPAddress()
 {
     CString address = ReadInternalAddress();
     if (address.IsEmpty() || address == L"0.0.0.0") {
-        if (!m_context.Wait().Sleep(AddressRetryMs))
+        if (!m_Context.Wait().Sleep(kAddressRetryMs))
             return address;
         address = ReadInternalAddress();
     }
@@ -311,7 +313,7 @@ CString CDeviceDataReader::ReadCurrentIPAddress()
 CString CDeviceDataReader::ReadRegisterAddress(unsigned int position)
 {
     WORD words[2] = {};
-    if (!m_context.Service().ReadRegister(0, SpecificTableNumber, position, 2, words))
+    if (!m_Context.Service().ReadRegister(0, kSpecificTableNumber, position, 2, words))
         return {};
     CString text;
     text.Format(L"%d.%d.%d.%d", words[0] & 0xFF, words[0] >> 8, words[1] & 0xFF, words[1] >> 8);
@@ -320,22 +322,22 @@ CString CDeviceDataReader::ReadRegisterAddress(unsigned int position)
 
 bool CDeviceDataReader::ReadIPAddressesFromRegisters()
 {
-    CFBCData& data = m_context.Data();
+    CFBCData& data = m_Context.Data();
     data.IPAddrEEPROM.Empty();
     data.IPAddrCurrent.Empty();
     data.SubnetMask.Empty();
     data.GatewayAddr.Empty();
 
     data.IPAddrCurrent = ReadCurrentIPAddress();
-    data.IPAddrEEPROM = ReadRegisterAddress(StaticAddressRegister);
+    data.IPAddrEEPROM = ReadRegisterAddress(kStaticAddressRegister);
     if (data.IPAddrCurrent.IsEmpty())
         data.IPAddrCurrent = data.IPAddrEEPROM;
     if (data.IPAddrEEPROM.IsEmpty())
         data.IPAddrEEPROM = data.IPAddrCurrent;
-    data.SubnetMask = ReadRegisterAddress(SubnetMaskRegister);
+    data.SubnetMask = ReadRegisterAddress(kSubnetMaskRegister);
     if (data.SubnetMask.IsEmpty())
         data.SubnetMask = ReadInternalVariable(2);
-    data.GatewayAddr = ReadRegisterAddress(GatewayRegister);
+    data.GatewayAddr = ReadRegisterAddress(kGatewayRegister);
     if (data.GatewayAddr.IsEmpty())
         data.GatewayAddr = ReadInternalVariable(3);
     return !data.IPAddrCurrent.IsEmpty() && !data.IPAddrEEPROM.IsEmpty() && !data.SubnetMask.IsEmpty() &&
@@ -344,21 +346,21 @@ bool CDeviceDataReader::ReadIPAddressesFromRegisters()
 
 bool CDeviceDataReader::ReadInterfaceMode()
 {
-    CFBCData& data = m_context.Data();
+    CFBCData& data = m_Context.Data();
     data.InterfaceModeToWrite = false;
     data.EthernetInterfaceMode = 0xFFFF;
     unsigned short mode = 0;
-    if (m_context.Service().GetEthernetInterfaceMode(mode)) {
+    if (m_Context.Service().GetEthernetInterfaceMode(mode)) {
         data.EthernetInterfaceMode = mode;
         return true;
     }
-    return m_context.Check(NotSupported(), L"STATE_GET_ETH_INTERFACE_MODE_FAILED");
+    return m_Context.Check(NotSupported(), L"STATE_GET_ETH_INTERFACE_MODE_FAILED");
 }
 
 bool CDeviceDataReader::ReadRuntimeSystems()
 {
-    CFBCData& data = m_context.Data();
-    CServiceBase& service = m_context.Service();
+    CFBCData& data = m_Context.Data();
+    CServiceBase& service = m_Context.Service();
     data.ActiveRuntimeSystem = 0xFFFF;
     data.ActiveRuntimeSystemToWrite = false;
     std::vector<unsigned short> systems;
@@ -374,19 +376,21 @@ bool CDeviceDataReader::ReadRuntimeSystems()
     }
     data.RuntimeSystems.clear();
     data.ActiveRuntimeSystem = 0xFFFF;
-    return m_context.Check(NotSupported(), L"STATE_GET_RUNTIME_SYSTEMS_FAILED");
+    return m_Context.Check(NotSupported(), L"STATE_GET_RUNTIME_SYSTEMS_FAILED");
 }
 
 bool CDeviceDataReader::ReadTable(WORD table, bool common)
 {
-    CFBCData& data = m_context.Data();
+    CFBCData& data = m_Context.Data();
     CRegisterTable& target = common ? data.CommonTable : data.SpecificTable;
     const wchar_t* failure = common ? L"STATE_READ_COMMON_FAILED" : L"STATE_READ_SPECIFIC_FAILED";
-    const WORD length = GetTableLength(m_context.Service(), table);
+    const WORD length = GetTableLength(m_Context.Service(), table);
     if (length == 0 || !target.Allocate(length))
-        return m_context.Check(false, failure);
-    const bool ok = m_context.Service().ReadRegister(0, table, 0, length, target.GetData());
+        return m_Context.Check(false, failure);
+    const bool ok = m_Context.Service().ReadRegister(0, table, 0, length, target.GetData());
     if (!ok)
         target.Free();
-    return m_context.Check(ok, failure);
+    return m_Context.Check(ok, failure);
 }
+
+}  // namespace Corvane

@@ -11,12 +11,15 @@
 #include <string>
 
 class CServiceBase;
+
+namespace Corvane {
+
 class CFBCData;
 class CWorkerContext;
 
 class CDeviceDataReader {
 public:
-    explicit CDeviceDataReader(CWorkerContext& context) : m_context(context) {}
+    explicit CDeviceDataReader(CWorkerContext& context) : m_Context(context) {}
 
     bool ReadAllDeviceData();
 
@@ -53,5 +56,7 @@ private:
     // Service-not-supported counts as success for tolerant steps.
     bool NotSupported();
 
-    CWorkerContext& m_context;
+    CWorkerContext& m_Context;
 };
+
+}  // namespace Corvane

@@ -11,15 +11,17 @@
 
 #include <string>
 
+namespace Corvane {
+
 namespace {
 
-constexpr WORD CommonTableNumber = 0;
-constexpr WORD SpecificTableNumber = 100;
-constexpr std::size_t TerminalBusWord = 8;
-constexpr unsigned short StaticKind = 1;
-constexpr WORD BusyState = 0x821D;
-constexpr DWORD InterfaceModePollMs = 2000;
-constexpr wchar_t NoAddress[] = L"0.0.0.0";
+constexpr WORD kCommonTableNumber = 0;
+constexpr WORD kSpecificTableNumber = 100;
+constexpr std::size_t kTerminalBusWord = 8;
+constexpr unsigned short kStaticKind = 1;
+constexpr WORD kBusyState = 0x821D;
+constexpr DWORD kInterfaceModePollMs = 2000;
+constexpr wchar_t kNoAddress[] = L"0.0.0.0";
 
 enum ENNetworkParamId : unsigned short {
     IdIPAddress = 1,
@@ -42,59 +44,59 @@ bool NamesFromDevice(const CServiceBase::tNetworkParams& record) { return !recor
 
 bool CDeviceDataWriter::NotSupported()
 {
-    return m_context.Service().GetLastErrorCode() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
+    return m_Context.Service().GetLastErrorCode() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
 }
 
 bool CDeviceDataWriter::WriteAll()
 {
-    const CFBCData& data = m_context.Data();
-    bool ok = m_context.Check(EnableParameterWriting(), L"SERVICE_ENABLE_PARAM_FAILED") &&
-              m_context.Check(WriteCommonRegister(), L"STATE_WRITE_COMMON_FAILED") &&
-              m_context.Check(WriteRegisterTable(), L"STATE_WRITE_SPECIFIC_FAILED");
+    const CFBCData& data = m_Context.Data();
+    bool ok = m_Context.Check(EnableParameterWriting(), L"SERVICE_ENABLE_PARAM_FAILED") &&
+              m_Context.Check(WriteCommonRegister(), L"STATE_WRITE_COMMON_FAILED") &&
+              m_Context.Check(WriteRegisterTable(), L"STATE_WRITE_SPECIFIC_FAILED");
     if (ok && data.HasTerminalBusExtension)
-        ok = m_context.Check(WriteTerminalBusExtension(), L"STATE_ENABLE_TERMINALBUS_EXTENSION_FAILED");
+        ok = m_Context.Check(WriteTerminalBusExtension(), L"STATE_ENABLE_TERMINALBUS_EXTENSION_FAILED");
     if (ok && data.HasNetworkParams && data.NetworkParamsModified)
-        ok = m_context.Check(WriteNetworkParameters(), L"STATE_WRITE_NETWORKPARAMS_FAILED");
+        ok = m_Context.Check(WriteNetworkParameters(), L"STATE_WRITE_NETWORKPARAMS_FAILED");
     if (ok && data.HasSDCardSlot)
-        ok = m_context.Check(WritePLCRootLocation(), L"STATE_SET_PLC_ROOT_FAILED");
+        ok = m_Context.Check(WritePLCRootLocation(), L"STATE_SET_PLC_ROOT_FAILED");
     if (ok && data.EthernetInterfaceMode != 0xFFFF && data.InterfaceModeToWrite)
-        ok = m_context.Check(WriteEthernetInterfaceMode(), L"STATE_SET_ETH_INTERFACE_MODE_FAILED");
+        ok = m_Context.Check(WriteEthernetInterfaceMode(), L"STATE_SET_ETH_INTERFACE_MODE_FAILED");
     if (ok && data.ActiveRuntimeSystem != 0xFFFF && data.ActiveRuntimeSystemToWrite)
-        ok = m_context.Check(WriteActiveRuntimeSystem(), L"STATE_SET_ACTIVE_RUNTIME_SYSTEM_FAILED");
-    ok = ok && m_context.Check(m_steps.SaveDeviceParameters(), L"SERVICE_SAVE_PARAMS_FAILED");
-    if (ok && !m_context.Capabilities().IsPlcController(data.ArticleNo))
-        ok = m_context.Check(m_steps.SoftwareReset(data.ArticleNo), L"SERVICE_SW_RESET_FAILED");
+        ok = m_Context.Check(WriteActiveRuntimeSystem(), L"STATE_SET_ACTIVE_RUNTIME_SYSTEM_FAILED");
+    ok = ok && m_Context.Check(m_Steps.SaveDeviceParameters(), L"SERVICE_SAVE_PARAMS_FAILED");
+    if (ok && !m_Context.Capabilities().IsPlcController(data.ArticleNo))
+        ok = m_Context.Check(m_Steps.SoftwareReset(data.ArticleNo), L"SERVICE_SW_RESET_FAILED");
     return ok;
 }
 
 bool CDeviceDataWriter::EnableParameterWriting()
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::EnableParam, ENThreadState::Working);
-    const bool ok = m_context.Service().EnableParamWriting(true);
+    const bool ok = m_Context.Service().EnableParamWriting(true);
     reporter.ShowResult(ENThreadAction::EnableParam, ok, true);
     return ok;
 }
 
 bool CDeviceDataWriter::WriteCommonRegister()
 {
-    const CRegisterTable& table = m_context.Data().CommonTable;
-    if (table.IsEmpty() || table.GetCount() != CDeviceDataReader::GetTableLength(m_context.Service(), CommonTableNumber))
+    const CRegisterTable& table = m_Context.Data().CommonTable;
+    if (table.IsEmpty() || table.GetCount() != CDeviceDataReader::GetTableLength(m_Context.Service(), kCommonTableNumber))
         return false;
-    if (table.GetCount() <= CommonWritableIndex)
+    if (table.GetCount() <= kCommonWritableIndex)
         return true;
-    return m_context.Service().WriteRegister(0, CommonTableNumber, CommonWritableIndex, 1,
-                                             table.GetData() + CommonWritableIndex);
+    return m_Context.Service().WriteRegister(0, kCommonTableNumber, kCommonWritableIndex, 1,
+                                             table.GetData() + kCommonWritableIndex);
 }
 
 bool CDeviceDataWriter::WriteRegisterTable()
 {
-    const CRegisterTable& table = m_context.Data().SpecificTable;
+    const CRegisterTable& table = m_Context.Data().SpecificTable;
     if (table.IsEmpty())
         return false;
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::WriteSpecific, ENThreadState::Working);
-    const WORD deviceLength = CDeviceDataReader::GetTableLength(m_context.Service(), SpecificTableNumber);
+    const WORD deviceLength = CDeviceDataReader::GetTableLength(m_Context.Service(), kSpecificTableNumber);
     WORD count = table.GetCount();
     ENThreadState state = ENThreadState::Done;
     if (count < deviceLength) {
@@ -103,31 +105,31 @@ bool CDeviceDataWriter::WriteRegisterTable()
         count = deviceLength;
         state = ENThreadState::NotAllDatasetParamsWritten;
     }
-    const bool ok = count > 0 && m_context.Service().WriteRegister(0, SpecificTableNumber, 0, count, table.GetData());
+    const bool ok = count > 0 && m_Context.Service().WriteRegister(0, kSpecificTableNumber, 0, count, table.GetData());
     reporter.ShowState(ENThreadAction::WriteSpecific, ok ? state : ENThreadState::Failed, true);
     return ok;
 }
 
 bool CDeviceDataWriter::WriteTerminalBusExtension()
 {
-    const CFBCData& data = m_context.Data();
+    const CFBCData& data = m_Context.Data();
     // A set without the ninth status word has no switch to write back.
-    if (data.StatusWords.size() <= TerminalBusWord)
+    if (data.StatusWords.size() <= kTerminalBusWord)
         return false;
-    const bool on = data.StatusWords[TerminalBusWord] != 0;
+    const bool on = data.StatusWords[kTerminalBusWord] != 0;
     const ENThreadAction action = on ? ENThreadAction::EnableTerminalBusExtension
                                      : ENThreadAction::DisableTerminalBusExtension;
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(action, ENThreadState::Working);
-    const bool ok = m_context.Service().EnableTerminalBusExtension(on);
+    const bool ok = m_Context.Service().EnableTerminalBusExtension(on);
     reporter.ShowResult(action, ok, true);
     return ok;
 }
 
 bool CDeviceDataWriter::WriteNetworkParameters()
 {
-    CFBCData& data = m_context.Data();
-    const CWorkerReporter& reporter = m_context.Reporter();
+    CFBCData& data = m_Context.Data();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::WriteNetworkParameters, ENThreadState::Working);
     const DWORD ports = data.GetEthernetPortCount();
     bool all = ports > 0;
@@ -145,8 +147,8 @@ bool CDeviceDataWriter::WriteNetworkParameters()
 
 bool CDeviceDataWriter::WriteStaticNetworkParams(unsigned short port, const CServiceBase::tNetworkParams& record)
 {
-    CServiceBase& service = m_context.Service();
-    if (!service.WriteIPAddressSourceUsingService(port, StaticKind, record.wIPAddressSource))
+    CServiceBase& service = m_Context.Service();
+    if (!service.WriteIPAddressSourceUsingService(port, kStaticKind, record.wIPAddressSource))
         return false;
     const std::pair<unsigned short, const std::wstring*> addresses[] = {
         {IdIPAddress, &record.strIPAddress},
@@ -156,39 +158,39 @@ bool CDeviceDataWriter::WriteStaticNetworkParams(unsigned short port, const CSer
         {IdSecondDns, &record.strAlternativeDNSServer},
     };
     for (const auto& [id, text] : addresses) {
-        if (!service.SetIPAddress(port, id, StaticKind, *text))
+        if (!service.SetIPAddress(port, id, kStaticKind, *text))
             return false;
     }
-    return WriteSntpServer(port, record) && service.SetNetworkParamName(port, IdHostName, StaticKind, record.strHostName) &&
-           service.SetNetworkParamName(port, IdDomainName, StaticKind, record.strDomainName) &&
-           service.SetIPAddress(port, IdSwitchBase, StaticKind, record.strParameter9);
+    return WriteSntpServer(port, record) && service.SetNetworkParamName(port, IdHostName, kStaticKind, record.strHostName) &&
+           service.SetNetworkParamName(port, IdDomainName, kStaticKind, record.strDomainName) &&
+           service.SetIPAddress(port, IdSwitchBase, kStaticKind, record.strParameter9);
 }
 
 bool CDeviceDataWriter::WriteSntpServer(unsigned short port, const CServiceBase::tNetworkParams& record)
 {
-    CServiceBase& service = m_context.Service();
+    CServiceBase& service = m_Context.Service();
     const std::wstring& name = record.strSNTPHostName;
     const bool writeName = NamesFromDevice(record) && name != CServiceBase::SERVICE_NOT_SUPPORTED;
     bool ok = true;
     if (record.strParameter6.empty()) {
         if (writeName)
-            ok = service.SetNetworkParamName(port, IdSntpServerName, StaticKind, name);
+            ok = service.SetNetworkParamName(port, IdSntpServerName, kStaticKind, name);
         if (name.empty())
-            ok = service.SetIPAddress(port, IdSntpServer, StaticKind, NoAddress);
+            ok = service.SetIPAddress(port, IdSntpServer, kStaticKind, kNoAddress);
         return ok;
     }
-    ok = service.SetIPAddress(port, IdSntpServer, StaticKind, record.strParameter6);
-    if (record.strParameter6 == NoAddress && writeName)
-        ok = service.SetNetworkParamName(port, IdSntpServerName, StaticKind, L"");
+    ok = service.SetIPAddress(port, IdSntpServer, kStaticKind, record.strParameter6);
+    if (record.strParameter6 == kNoAddress && writeName)
+        ok = service.SetNetworkParamName(port, IdSntpServerName, kStaticKind, L"");
     return ok;
 }
 
 bool CDeviceDataWriter::WritePLCRootLocation()
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::SetPlcRootLocation, ENThreadState::Working);
     ENThreadState state = ENThreadState::Done;
-    if (!m_context.Service().SetPLCRootLocation(m_context.Data().SDCardInfo.wRootLocation))
+    if (!m_Context.Service().SetPLCRootLocation(m_Context.Data().SDCardInfo.wRootLocation))
         state = NotSupported() ? ENThreadState::NotAllDatasetParamsWritten : ENThreadState::Failed;
     reporter.ShowState(ENThreadAction::SetPlcRootLocation, state, true);
     return state != ENThreadState::Failed;
@@ -196,29 +198,29 @@ bool CDeviceDataWriter::WritePLCRootLocation()
 
 bool CDeviceDataWriter::WaitWhileInterfaceBusy(ENThreadAction action)
 {
-    CServiceBase& service = m_context.Service();
-    const ULONGLONG polls = CDeviceResetSteps::MaxPollMs / InterfaceModePollMs;
+    CServiceBase& service = m_Context.Service();
+    const ULONGLONG polls = CDeviceResetSteps::kMaxPollMs / kInterfaceModePollMs;
     for (ULONGLONG poll = 0; poll < polls; ++poll) {
-        if (!m_context.Wait().Sleep(InterfaceModePollMs))
+        if (!m_Context.Wait().Sleep(kInterfaceModePollMs))
             return false;
         tServiceState state;
         if (!service.GetServiceState(5, 4, state))
             return false;
-        if (state.wState != BusyState)
+        if (state.wState != kBusyState)
             return state.wState == 0;
-        m_context.Reporter().ShowState(action, ENThreadState::Working);
+        m_Context.Reporter().ShowState(action, ENThreadState::Working);
     }
     return false;
 }
 
 bool CDeviceDataWriter::WriteEthernetInterfaceMode()
 {
-    CFBCData& data = m_context.Data();
-    CServiceBase& service = m_context.Service();
+    CFBCData& data = m_Context.Data();
+    CServiceBase& service = m_Context.Service();
     const WORD want = data.EthernetInterfaceMode;
     const ENThreadAction action = want != 0 ? ENThreadAction::SetEthInterfaceSeparated
                                             : ENThreadAction::SetEthInterfaceSwitched;
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(action, ENThreadState::Working);
 
     unsigned short current = 0xFFFF;
@@ -245,12 +247,12 @@ bool CDeviceDataWriter::WriteEthernetInterfaceMode()
 
 bool CDeviceDataWriter::WriteActiveRuntimeSystem()
 {
-    CFBCData& data = m_context.Data();
-    CServiceBase& service = m_context.Service();
+    CFBCData& data = m_Context.Data();
+    CServiceBase& service = m_Context.Service();
     const WORD want = data.ActiveRuntimeSystem;
     const ENThreadAction action = want == 0 ? ENThreadAction::DeactivateRuntimeSystem
                                             : ENThreadAction::ChangeRuntimeSystem;
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(action, ENThreadState::Working);
 
     unsigned short current = 0xFFFF;
@@ -269,8 +271,8 @@ bool CDeviceDataWriter::WriteActiveRuntimeSystem()
 
 void CDeviceDataWriter::ReconnectWithNewIPAddress()
 {
-    const CFBCData& data = m_context.Data();
-    ZELL::CConnectionBase& connection = m_context.Connection();
+    const CFBCData& data = m_Context.Data();
+    ZELL::CConnectionBase& connection = m_Context.Connection();
     const std::wstring current = connection.GetSettingsValue(L"IP-Address");
     std::wstring newAddress;
     for (DWORD port = 0; port < data.GetEthernetPortCount(); ++port) {
@@ -285,6 +287,8 @@ void CDeviceDataWriter::ReconnectWithNewIPAddress()
 
 void CDeviceDataWriter::ReconnectAt(const std::wstring& address)
 {
-    m_context.Connection().SetSettingsXML(L"<?xml version='1.0'?> <TCPIP IP-Address='" + XmlEscape(address) +
+    m_Context.Connection().SetSettingsXML(L"<?xml version='1.0'?> <TCPIP IP-Address='" + XmlEscape(address) +
                                           L"' />");
 }
+
+}  // namespace Corvane

@@ -7,15 +7,17 @@
 #include "Platform/Base/Types.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
+namespace Corvane {
+
 class CWorkerContext;
 class CDeviceResetSteps;
 
 class CDeviceDataWriter {
 public:
     // Words below this index of register table 0 are the device's own.
-    static constexpr WORD CommonWritableIndex = 26;
+    static constexpr WORD kCommonWritableIndex = 26;
 
-    CDeviceDataWriter(CWorkerContext& context, CDeviceResetSteps& steps) : m_context(context), m_steps(steps) {}
+    CDeviceDataWriter(CWorkerContext& context, CDeviceResetSteps& steps) : m_Context(context), m_Steps(steps) {}
 
     // Every writing step, from enabling the parameter writes to the restart.
     bool WriteAll();
@@ -41,6 +43,8 @@ private:
     bool WaitWhileInterfaceBusy(ENThreadAction action);
     bool NotSupported();
 
-    CWorkerContext& m_context;
-    CDeviceResetSteps& m_steps;
+    CWorkerContext& m_Context;
+    CDeviceResetSteps& m_Steps;
 };
+
+}  // namespace Corvane

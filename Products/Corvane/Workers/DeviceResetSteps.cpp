@@ -11,37 +11,39 @@
 
 #include <string>
 
+namespace Corvane {
+
 namespace {
 
-constexpr WORD BusyState = 0x821D;
-constexpr unsigned int ServiceStateTable = 127;
-constexpr unsigned int ServiceStateRegister = 1;
-constexpr DWORD SettleMs = 500;
-constexpr DWORD FormatPollMs = 500;
-constexpr DWORD ExtractPollMs = 3000;
-constexpr DWORD FactoryPollMs = 2000;
+constexpr WORD kBusyState = 0x821D;
+constexpr unsigned int kServiceStateTable = 127;
+constexpr unsigned int kServiceStateRegister = 1;
+constexpr DWORD kSettleMs = 500;
+constexpr DWORD kFormatPollMs = 500;
+constexpr DWORD kExtractPollMs = 3000;
+constexpr DWORD kFactoryPollMs = 2000;
 
 // The bounds of one poll loop: a request count and a time on the platform
 // clock, whichever ends first.
 class CPollBudget {
 public:
-    CPollBudget() : m_deadline(Platform::Clock::NowMs() + CDeviceResetSteps::MaxPollMs) {}
-    bool Next() { return ++m_requests <= CDeviceResetSteps::MaxPollRequests && Platform::Clock::NowMs() < m_deadline; }
+    CPollBudget() : m_nDeadline(Platform::Clock::NowMs() + CDeviceResetSteps::kMaxPollMs) {}
+    bool Next() { return ++m_nRequests <= CDeviceResetSteps::kMaxPollRequests && Platform::Clock::NowMs() < m_nDeadline; }
 
 private:
-    ULONGLONG m_deadline = 0;
-    int m_requests = 0;
+    ULONGLONG m_nDeadline = 0;
+    int m_nRequests = 0;
 };
 
 }
 
-bool CDeviceResetSteps::LastErrorIs(DWORD code) const { return m_context.Service().GetLastErrorCode() == code; }
+bool CDeviceResetSteps::LastErrorIs(DWORD code) const { return m_Context.Service().GetLastErrorCode() == code; }
 
 bool CDeviceResetSteps::SaveDeviceParameters()
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::SaveParameter, ENThreadState::Working);
-    bool ok = m_context.Service().SaveParameter() && PollServiceState(0);
+    bool ok = m_Context.Service().SaveParameter() && PollServiceState(0);
     // A device without the save service keeps its parameters by itself.
     if (!ok)
         ok = GetLastError() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
@@ -51,8 +53,8 @@ bool CDeviceResetSteps::SaveDeviceParameters()
 
 bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)
 {
-    CServiceBase& service = m_context.Service();
-    const CWorkerWait& wait = m_context.Wait();
+    CServiceBase& service = m_Context.Service();
+    const CWorkerWait& wait = m_Context.Wait();
     CPollBudget budget;
     int settled = 0;
     bool ended = false;
@@ -60,12 +62,12 @@ bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)
         if (!budget.Next() || !wait.Sleep(intervalMs))
             return false;
         WORD state = 0;
-        if (!service.ReadRegister(0, ServiceStateTable, ServiceStateRegister, 1, &state))
+        if (!service.ReadRegister(0, kServiceStateTable, kServiceStateRegister, 1, &state))
             break;
         switch (state) {
         case 0:
             ended = settled == 3;
-            if (!ended && !wait.Sleep(SettleMs))
+            if (!ended && !wait.Sleep(kSettleMs))
                 return false;
             ++settled;
             break;
@@ -74,7 +76,7 @@ bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)
             break;
         case 2:
             ended = settled != 0;
-            if (!ended && !wait.Sleep(SettleMs))
+            if (!ended && !wait.Sleep(kSettleMs))
                 return false;
             settled = 1;
             break;
@@ -84,19 +86,19 @@ bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)
         }
     }
     WORD state = 0;
-    return service.ReadRegister(0, ServiceStateTable, ServiceStateRegister, 1, &state);
+    return service.ReadRegister(0, kServiceStateTable, kServiceStateRegister, 1, &state);
 }
 
 int CDeviceResetSteps::SetRestartTimeout(const CString& article)
 {
-    const std::wstring text = m_context.Connection().GetSettingsValue(L"RestartTimeoutSeconds");
+    const std::wstring text = m_Context.Connection().GetSettingsValue(L"RestartTimeoutSeconds");
     int old = 0;
     try {
         old = text.empty() ? 0 : std::stoi(text);
     } catch (...) {
         old = 0;
     }
-    const int boot = m_context.Capabilities().GetBootDelay(article);
+    const int boot = m_Context.Capabilities().GetBootDelay(article);
     if (boot != -1 && old < boot)
         ApplyRestartTimeout(boot);
     return old;
@@ -106,7 +108,7 @@ void CDeviceResetSteps::RestoreRestartTimeout(int seconds) { ApplyRestartTimeout
 
 void CDeviceResetSteps::ApplyRestartTimeout(int seconds)
 {
-    ZELL::CConnectionBase& connection = m_context.Connection();
+    ZELL::CConnectionBase& connection = m_Context.Connection();
     CString xml;
     xml.Format(L"<?xml version='1.0'?> <%s RestartTimeoutSeconds='%d'/>", connection.GetType().c_str(), seconds);
     connection.SetSettingsXML(xml.str());
@@ -114,16 +116,16 @@ void CDeviceResetSteps::ApplyRestartTimeout(int seconds)
 
 bool CDeviceResetSteps::Restart(const CString& article, bool withoutWaiting, bool checkAfterFailure)
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::SoftwareReset, ENThreadState::Working);
     const int old = SetRestartTimeout(article);
-    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_context.Service());
+    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_Context.Service());
     bool ok = withoutWaiting && tcp != nullptr ? tcp->RestartSystemWithoutWaiting()
-                                               : m_context.Service().RestartSystem();
-    m_connection.Close();
+                                               : m_Context.Service().RestartSystem();
+    m_Connection.Close();
     RestoreRestartTimeout(old);
     if (!ok && checkAfterFailure)
-        ok = m_connection.CheckConnection(2, true);
+        ok = m_Connection.CheckConnection(2, true);
     reporter.ShowResult(ENThreadAction::SoftwareReset, ok, true);
     return ok;
 }
@@ -134,11 +136,11 @@ bool CDeviceResetSteps::RestartDevice(const CString& article) { return Restart(a
 
 bool CDeviceResetSteps::ResetToFactoryDefaults(const CString& article)
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::FactoryDefaults, ENThreadState::Working);
-    const bool controller = m_context.Capabilities().IsPlcController(article);
-    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_context.Service());
-    if (controller && tcp != nullptr && m_context.IsTcpIp()) {
+    const bool controller = m_Context.Capabilities().IsPlcController(article);
+    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_Context.Service());
+    if (controller && tcp != nullptr && m_Context.IsTcpIp()) {
         // The controller restarts at once and answers no more; whether the
         // request went out is all there is to know.
         const bool sent = tcp->SetFactoryDefaultsWithoutWaiting();
@@ -146,29 +148,29 @@ bool CDeviceResetSteps::ResetToFactoryDefaults(const CString& article)
                            sent ? ENThreadState::Started : ENThreadState::Failed, true);
         return true;
     }
-    bool ok = m_context.Service().SetFactoryDefaults();
+    bool ok = m_Context.Service().SetFactoryDefaults();
     if (ok && controller)
-        ok = PollServiceState(FactoryPollMs) || PollServiceState(FactoryPollMs);
+        ok = PollServiceState(kFactoryPollMs) || PollServiceState(kFactoryPollMs);
     reporter.ShowResult(ENThreadAction::FactoryDefaults, ok, true);
     return ok;
 }
 
 bool CDeviceResetSteps::FormatFlashDiskWithPolling()
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
-    CServiceBase& service = m_context.Service();
+    const CWorkerReporter& reporter = m_Context.Reporter();
+    CServiceBase& service = m_Context.Service();
     reporter.ShowState(ENThreadAction::FormatFlash, ENThreadState::Working);
     bool ok = service.FormatFlashDisk(0);
     if (!ok && LastErrorIs(ZELL::CServiceAPI::kBusy)) {
         CPollBudget budget;
         for (;;) {
-            if (!budget.Next() || !m_context.Wait().Sleep(FormatPollMs)) {
+            if (!budget.Next() || !m_Context.Wait().Sleep(kFormatPollMs)) {
                 ok = false;
                 break;
             }
             tServiceState state;
             ok = service.GetServiceState(3, 2, state);
-            if (!ok || state.wState != BusyState)
+            if (!ok || state.wState != kBusyState)
                 break;
             reporter.ShowState(ENThreadAction::FormatFlash, ENThreadState::Working);
         }
@@ -179,20 +181,20 @@ bool CDeviceResetSteps::FormatFlashDiskWithPolling()
 
 bool CDeviceResetSteps::ExtractFilesWithPolling()
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
-    CServiceBase& service = m_context.Service();
+    const CWorkerReporter& reporter = m_Context.Reporter();
+    CServiceBase& service = m_Context.Service();
     reporter.ShowState(ENThreadAction::ExtractFiles, ENThreadState::Working);
     bool ok = service.ExtractFiles(0xFFFF);
     if (!ok && LastErrorIs(ZELL::CServiceAPI::kBusy)) {
         CPollBudget budget;
         for (;;) {
-            if (!budget.Next() || !m_context.Wait().Sleep(ExtractPollMs))
+            if (!budget.Next() || !m_Context.Wait().Sleep(kExtractPollMs))
                 break;
             tServiceState state;
             // The first answer after the wait can still be the old one.
             if (!service.GetServiceState(3, 1, state) || !service.GetServiceState(3, 1, state))
                 break;
-            if (state.wState != BusyState) {
+            if (state.wState != kBusyState) {
                 ok = state.wState == 0;
                 break;
             }
@@ -202,3 +204,5 @@ bool CDeviceResetSteps::ExtractFilesWithPolling()
     reporter.ShowResult(ENThreadAction::ExtractFiles, ok, true);
     return ok;
 }
+
+}  // namespace Corvane

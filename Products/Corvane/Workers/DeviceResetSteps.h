@@ -8,18 +8,20 @@
 #include "Platform/Base/CString.h"
 #include "Platform/Base/Types.h"
 
+namespace Corvane {
+
 class CWorkerContext;
 class CWorkerConnection;
 
 class CDeviceResetSteps {
 public:
     // The longest a poll loop keeps asking a busy device.
-    static constexpr DWORD MaxPollMs = 10 * 60 * 1000;
+    static constexpr DWORD kMaxPollMs = 10 * 60 * 1000;
     // The most state requests of one poll loop, whatever their interval.
-    static constexpr int MaxPollRequests = 2000;
+    static constexpr int kMaxPollRequests = 2000;
 
     CDeviceResetSteps(CWorkerContext& context, CWorkerConnection& connection)
-        : m_context(context), m_connection(connection)
+        : m_Context(context), m_Connection(connection)
     {
     }
 
@@ -43,6 +45,8 @@ private:
     bool LastErrorIs(DWORD code) const;
     void ApplyRestartTimeout(int seconds);
 
-    CWorkerContext& m_context;
-    CWorkerConnection& m_connection;
+    CWorkerContext& m_Context;
+    CWorkerConnection& m_Connection;
 };
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include <system_error>
 
+namespace Corvane {
+
 CDeviceWorker::~CDeviceWorker()
 {
     RequestStop();
@@ -14,34 +16,36 @@ CDeviceWorker::~CDeviceWorker()
 bool CDeviceWorker::Start()
 {
     try {
-        m_thread = std::thread([this] { ThreadMain(); });
+        m_Thread = std::thread([this] { ThreadMain(); });
         return true;
     } catch (const std::system_error&) {
-        CWorkerBusyFlag& busy = m_params.busy != nullptr ? *m_params.busy : GetWorkerBusyFlag();
+        CWorkerBusyFlag& busy = m_Params.busy != nullptr ? *m_Params.busy : GetWorkerBusyFlag();
         busy.Release();
-        m_ended = true;
+        m_bEnded = true;
         return false;
     }
 }
 
 void CDeviceWorker::Join()
 {
-    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id())
-        m_thread.join();
+    if (m_Thread.joinable() && m_Thread.get_id() != std::this_thread::get_id())
+        m_Thread.join();
 }
 
 void CDeviceWorker::ThreadMain()
 {
-    CWorkerContext context(m_params, m_wait);
-    WPARAM result = CWorkerJob::ResultFailed;
+    CWorkerContext context(m_Params, m_Wait);
+    WPARAM result = CWorkerJob::kResultFailed;
     if (context.IsComplete()) {
         try {
-            result = m_job->Run(context);
+            result = m_pJob->Run(context);
         } catch (...) {
             // A device step must not take the process down with it.
-            result = CWorkerJob::ResultFailed;
+            result = CWorkerJob::kResultFailed;
         }
     }
-    m_ended = true;
-    context.Reporter().Done(m_job->DoneMessage(), result, reinterpret_cast<LPARAM>(m_params.data));
+    m_bEnded = true;
+    context.Reporter().Done(m_pJob->DoneMessage(), result, reinterpret_cast<LPARAM>(m_Params.data));
 }
+
+}  // namespace Corvane

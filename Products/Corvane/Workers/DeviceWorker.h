@@ -14,12 +14,14 @@
 #include <memory>
 #include <thread>
 
+namespace Corvane {
+
 class CWorkerContext;
 
 class CDeviceWorker final {
 public:
     CDeviceWorker(const tWorkerParams& params, std::unique_ptr<CWorkerJob> job)
-        : m_params(params), m_job(std::move(job))
+        : m_Params(params), m_pJob(std::move(job))
     {
     }
     template <typename Job>
@@ -35,17 +37,19 @@ public:
     // false comes back; the caller reports the failure.
     bool Start();
     // Ends the worker's waits early; its device steps then fail.
-    void RequestStop() { m_wait.RequestStop(); }
+    void RequestStop() { m_Wait.RequestStop(); }
     // Waits until the thread has ended.
     void Join();
-    bool HasEnded() const { return m_ended.load(); }
+    bool HasEnded() const { return m_bEnded.load(); }
 
 private:
     void ThreadMain();
 
-    tWorkerParams m_params;
-    std::unique_ptr<CWorkerJob> m_job;
-    CWorkerWait m_wait;
-    std::thread m_thread;
-    std::atomic<bool> m_ended{false};
+    tWorkerParams m_Params;
+    std::unique_ptr<CWorkerJob> m_pJob;
+    CWorkerWait m_Wait;
+    std::thread m_Thread;
+    std::atomic<bool> m_bEnded{false};
 };
+
+}  // namespace Corvane

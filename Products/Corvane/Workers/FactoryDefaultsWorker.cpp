@@ -8,9 +8,11 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 namespace {
 
-constexpr DWORD SettleAfterRestartMs = 5000;
+constexpr DWORD kSettleAfterRestartMs = 5000;
 
 bool ResetCoupler(CWorkerContext& context, CDeviceResetSteps& steps, const CString& article)
 {
@@ -39,7 +41,7 @@ WPARAM CFactoryDefaultsWorker::Run(CWorkerContext& context)
     const bool serial = !context.IsTcpIp();
     CDeviceResetSteps steps(context, connection);
     if (!context.Check(steps.ResetToFactoryDefaults(article), L"SERVICE_DEFAULT_FAILED"))
-        return ResultFailed;
+        return kResultFailed;
     bool ok = true;
     if (context.Capabilities().IsPlcController(article)) {
         if (serial)
@@ -49,12 +51,14 @@ WPARAM CFactoryDefaultsWorker::Run(CWorkerContext& context)
     }
     connection.Close();
     if (!ok)
-        return ResultFailed;
+        return kResultFailed;
     // Over TCP/IP the device comes back on its own, maybe at another address.
     if (!serial)
-        return ResultStarted;
+        return kResultStarted;
     ok = context.Check(connection.CheckConnection(10, true), L"STATE_CONNECT_FAILED_AFTER_SW_RESET") &&
          context.Check(connection.OpenIfClosed(), L"STATE_CONNECT_FAILED_AFTER_SW_RESET") &&
-         context.Wait().Sleep(SettleAfterRestartMs) && CDeviceDataReader(context).ReadAllDeviceData();
-    return ok ? ResultSucceeded : ResultFailed;
+         context.Wait().Sleep(kSettleAfterRestartMs) && CDeviceDataReader(context).ReadAllDeviceData();
+    return ok ? kResultSucceeded : kResultFailed;
 }
+
+}  // namespace Corvane

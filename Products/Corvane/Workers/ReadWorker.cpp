@@ -5,6 +5,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 UINT CReadWorker::DoneMessage() const { return CWorkerMessages::Get().IdentifyDone; }
 
 WPARAM CReadWorker::Run(CWorkerContext& context)
@@ -17,5 +19,7 @@ WPARAM CReadWorker::Run(CWorkerContext& context)
     if (ok)
         ok = CDeviceDataReader(context).ReadAllDeviceData();
     connection.CloseIfOpenedHere();
-    return ok ? ResultSucceeded : ResultFailed;
+    return ok ? kResultSucceeded : kResultFailed;
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 UINT CResetFileSystemWorker::DoneMessage() const { return CWorkerMessages::Get().ResetFileSystemDone; }
 
 WPARAM CResetFileSystemWorker::Run(CWorkerContext& context)
@@ -15,5 +17,7 @@ WPARAM CResetFileSystemWorker::Run(CWorkerContext& context)
     CDeviceResetSteps steps(context, connection);
     const bool ok = context.Check(steps.FormatFlashDiskWithPolling(), L"SERVICE_FORMAT_FILES_FAILED") &&
                     context.Check(steps.ExtractFilesWithPolling(), L"SERVICE_EXTRACT_FILES_FAILED");
-    return ok ? ResultSucceeded : ResultFailed;
+    return ok ? kResultSucceeded : kResultFailed;
 }
+
+}  // namespace Corvane

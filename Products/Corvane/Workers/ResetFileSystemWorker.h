@@ -4,8 +4,12 @@
 
 #include "Products/Corvane/Workers/WorkerJob.h"
 
+namespace Corvane {
+
 class CResetFileSystemWorker : public CWorkerJob {
 public:
     WPARAM Run(CWorkerContext& context) override;
     UINT DoneMessage() const override;
 };
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 UINT CSoftwareResetWorker::DoneMessage() const { return CWorkerMessages::Get().SoftwareResetDone; }
 
 WPARAM CSoftwareResetWorker::Run(CWorkerContext& context)
@@ -19,5 +21,7 @@ WPARAM CSoftwareResetWorker::Run(CWorkerContext& context)
     const bool ok = context.Check(steps.SoftwareReset(article), L"SERVICE_SW_RESET_FAILED") &&
                     context.CheckReachable(connection.OpenIfClosed()) &&
                     CDeviceDataReader(context).ReadAllDeviceData();
-    return ok ? ResultSucceeded : ResultFailed;
+    return ok ? kResultSucceeded : kResultFailed;
 }
+
+}  // namespace Corvane

@@ -5,9 +5,11 @@
 #include <array>
 #include <iterator>
 
+namespace Corvane {
+
 namespace {
 
-constexpr std::array<const wchar_t*, 22> ActionKeys = {
+constexpr std::array<const wchar_t*, 22> kActionKeys = {
     L"STATE_SOFTWARE_RESET",
     L"STATE_EXTRACT_FILES",
     L"STATE_FORMAT_FLASH",
@@ -38,7 +40,7 @@ struct tStateRow {
     ENStateEffect effect;
 };
 
-constexpr tStateRow StateRows[] = {
+constexpr tStateRow kStateRows[] = {
     {ENThreadState::Failed, L"STATE_TS_FAILED", ENStateEffect::Failed},
     {ENThreadState::Done, L"STATE_TS_DONE", ENStateEffect::Succeeded},
     {ENThreadState::Working, L"STATE_TS_WORKING", ENStateEffect::Working},
@@ -47,11 +49,11 @@ constexpr tStateRow StateRows[] = {
     {ENThreadState::Started, L"STATE_TS_STARTED", ENStateEffect::Succeeded},
 };
 
-constexpr wchar_t UnknownStateKey[] = L"STATE_THREAD_UNKNOWN";
+constexpr wchar_t kUnknownStateKey[] = L"STATE_THREAD_UNKNOWN";
 
 const tStateRow* FindState(int state)
 {
-    for (const tStateRow& row : StateRows) {
+    for (const tStateRow& row : kStateRows) {
         if (static_cast<int>(row.state) == state)
             return &row;
     }
@@ -62,15 +64,15 @@ const tStateRow* FindState(int state)
 
 CString CThreadStateTable::ActionKey(int action)
 {
-    if (action < 1 || action > static_cast<int>(ActionKeys.size()))
+    if (action < 1 || action > static_cast<int>(kActionKeys.size()))
         return {};
-    return ActionKeys[static_cast<std::size_t>(action - 1)];
+    return kActionKeys[static_cast<std::size_t>(action - 1)];
 }
 
 CString CThreadStateTable::StateKey(int state)
 {
     const tStateRow* row = FindState(state);
-    return row != nullptr ? CString(row->key) : CString(UnknownStateKey);
+    return row != nullptr ? CString(row->key) : CString(kUnknownStateKey);
 }
 
 CString CThreadStateTable::ActionText(int action)
@@ -88,7 +90,7 @@ tThreadStateView CThreadStateTable::Interpret(WPARAM wParam, LPARAM lParam)
     tThreadStateView view;
     view.action = static_cast<int>(wParam & 0xFFFF);
     view.state = static_cast<int>(static_cast<DWORD>(lParam) & 0xFFFF);
-    view.subStep = (static_cast<DWORD>(lParam) & SubStepBit) != 0;
+    view.subStep = (static_cast<DWORD>(lParam) & kSubStepBit) != 0;
     view.actionKey = ActionKey(view.action);
     view.stateKey = StateKey(view.state);
 
@@ -98,9 +100,11 @@ tThreadStateView CThreadStateTable::Interpret(WPARAM wParam, LPARAM lParam)
     view.notAllDatasetParams = view.state == static_cast<int>(ENThreadState::NotAllDatasetParamsWritten);
     view.notAllDeviceParams = view.state == static_cast<int>(ENThreadState::NotAllDeviceParamsWritten);
     if (view.effect == ENStateEffect::Failed)
-        view.icon = IconFailed;
+        view.icon = kIconFailed;
     else if (view.effect == ENStateEffect::Working)
-        view.icon = view.action == static_cast<int>(ENThreadAction::ConnectDevice) && !view.subStep ? IconConnecting
-                                                                                                    : IconWorking;
+        view.icon = view.action == static_cast<int>(ENThreadAction::ConnectDevice) && !view.subStep ? kIconConnecting
+                                                                                                    : kIconWorking;
     return view;
 }
+
+}  // namespace Corvane

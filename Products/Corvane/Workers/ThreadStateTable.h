@@ -7,6 +7,8 @@
 #include "Platform/Base/CString.h"
 #include "Platform/Base/Types.h"
 
+namespace Corvane {
+
 enum class ENThreadAction : WORD {
     SoftwareReset = 1,
     ExtractFiles = 2,
@@ -65,16 +67,16 @@ struct tThreadStateView {
 
 class CThreadStateTable {
 public:
-    static constexpr DWORD SubStepBit = 0x80000000u;
-    static constexpr int IconFailed = 271;
-    static constexpr int IconWorking = 269;
-    static constexpr int IconConnecting = 270;
+    static constexpr DWORD kSubStepBit = 0x80000000u;
+    static constexpr int kIconFailed = 271;
+    static constexpr int kIconWorking = 269;
+    static constexpr int kIconConnecting = 270;
 
     static WPARAM MakeWParam(ENThreadAction action) { return static_cast<WPARAM>(action); }
     static LPARAM MakeLParam(ENThreadState state, bool subStep) { return MakeLParam(static_cast<WORD>(state), subStep); }
     static LPARAM MakeLParam(WORD state, bool subStep)
     {
-        return static_cast<LPARAM>(static_cast<DWORD>(state) | (subStep ? SubStepBit : 0u));
+        return static_cast<LPARAM>(static_cast<DWORD>(state) | (subStep ? kSubStepBit : 0u));
     }
 
     // Empty for a code outside the table.
@@ -85,3 +87,5 @@ public:
 
     static tThreadStateView Interpret(WPARAM wParam, LPARAM lParam);
 };
+
+}  // namespace Corvane

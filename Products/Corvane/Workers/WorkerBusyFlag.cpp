@@ -1,7 +1,11 @@
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 
+namespace Corvane {
+
 CWorkerBusyFlag& GetWorkerBusyFlag()
 {
     static CWorkerBusyFlag flag;
     return flag;
 }
+
+}  // namespace Corvane

@@ -5,20 +5,24 @@
 
 #include <atomic>
 
+namespace Corvane {
+
 class CWorkerBusyFlag {
 public:
     // True when the flag was clear and is now set by the caller.
     bool TryAcquire()
     {
         bool expected = false;
-        return m_busy.compare_exchange_strong(expected, true);
+        return m_bBusy.compare_exchange_strong(expected, true);
     }
-    bool IsSet() const { return m_busy.load(); }
-    void Release() { m_busy.store(false); }
+    bool IsSet() const { return m_bBusy.load(); }
+    void Release() { m_bBusy.store(false); }
 
 private:
-    std::atomic<bool> m_busy{false};
+    std::atomic<bool> m_bBusy{false};
 };
 
 // The process-wide flag of the program's device workers.
 CWorkerBusyFlag& GetWorkerBusyFlag();
+
+}  // namespace Corvane

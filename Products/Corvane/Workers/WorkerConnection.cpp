@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace Corvane {
+
 namespace {
 
 bool OpenConnection(ZELL::CConnectionBase& connection)
@@ -38,9 +40,9 @@ CWorkerConnection::~CWorkerConnection() { CloseIfOpenedHere(); }
 
 bool CWorkerConnection::CheckConnection(unsigned short tries, bool subStep)
 {
-    const CWorkerReporter& reporter = m_context.Reporter();
+    const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::ConnectDevice, ENThreadState::Working);
-    const bool ok = m_context.Service().CheckCommunication(tries);
+    const bool ok = m_Context.Service().CheckCommunication(tries);
     reporter.ShowResult(ENThreadAction::ConnectDevice, ok, subStep);
     return ok;
 }
@@ -49,32 +51,32 @@ bool CWorkerConnection::CheckAndOpen(unsigned short tries)
 {
     // A device that answered the check but cannot be opened is as
     // unreachable as one that did not answer.
-    return m_context.CheckReachable(CheckConnection(tries, true) && OpenIfClosed());
+    return m_Context.CheckReachable(CheckConnection(tries, true) && OpenIfClosed());
 }
 
 bool CWorkerConnection::OpenIfClosed()
 {
-    ZELL::CConnectionBase& connection = m_context.Connection();
+    ZELL::CConnectionBase& connection = m_Context.Connection();
     if (connection.IsOpen())
         return true;
     if (!OpenConnection(connection))
         return false;
-    m_openedHere = true;
+    m_bOpenedHere = true;
     return true;
 }
 
 bool CWorkerConnection::CloseIfOpenedHere()
 {
-    if (!m_openedHere)
+    if (!m_bOpenedHere)
         return true;
-    m_openedHere = false;
-    return CloseConnection(m_context.Connection());
+    m_bOpenedHere = false;
+    return CloseConnection(m_Context.Connection());
 }
 
 bool CWorkerConnection::Close()
 {
-    m_openedHere = false;
-    return CloseConnection(m_context.Connection());
+    m_bOpenedHere = false;
+    return CloseConnection(m_Context.Connection());
 }
 
 bool CWorkerConnection::ConnectAndCheckDataset()
@@ -83,9 +85,9 @@ bool CWorkerConnection::ConnectAndCheckDataset()
     CString deviceFirmware;
     if (!IdentifyConnectedDevice(deviceArticle, deviceFirmware))
         return false;
-    const CFBCData& data = m_context.Data();
+    const CFBCData& data = m_Context.Data();
     if (!IsSameArticleNumber(data.ArticleNo, deviceArticle)) {
-        m_context.Prompt().Ask(GetLanguageText(L"INADMISSIBLE_DATASET"),
+        m_Context.Prompt().Ask(GetLanguageText(L"INADMISSIBLE_DATASET"),
                                GetLanguageText(L"DATASET_ARTNO_DONT_MATCH_CONNECTED_ARTNO"),
                                Details(deviceArticle, deviceFirmware), MB_ICONERROR);
         return false;
@@ -97,13 +99,13 @@ bool CWorkerConnection::IdentifyConnectedDevice(CString& article, CString& firmw
 {
     // Its own opening, so that the check leaves the connection as it was
     // on every way out.
-    CWorkerConnection opening(m_context);
+    CWorkerConnection opening(m_Context);
     if (!opening.OpenIfClosed()) {
         ShowError(L"STATE_CHECK_CONNECTION_FAILED");
         return false;
     }
     std::wstring order, description, hardware, software;
-    if (!m_context.Service().IdentifyDevice(order, description, hardware, software)) {
+    if (!m_Context.Service().IdentifyDevice(order, description, hardware, software)) {
         ShowError(L"STATE_IDENTIFY_FAILED");
         return false;
     }
@@ -114,18 +116,18 @@ bool CWorkerConnection::IdentifyConnectedDevice(CString& article, CString& firmw
 
 bool CWorkerConnection::ConfirmFirmware(const CString& deviceArticle, const CString& deviceFirmware)
 {
-    const CString& firmware = m_context.Data().SWVersion;
+    const CString& firmware = m_Context.Data().SWVersion;
     const int order = firmware.CompareNoCase(deviceFirmware);
     if (order == 0)
         return true;
     const wchar_t* message = order < 0 ? L"DATASETVER_SMALLER_DEVICEVER" : L"DATASETVER_LARGER_DEVICEVER";
-    return m_context.Prompt().Ask(GetLanguageText(L"FIRMWARE_MISSMATCH"), GetLanguageText(message),
+    return m_Context.Prompt().Ask(GetLanguageText(L"FIRMWARE_MISSMATCH"), GetLanguageText(message),
                                   Details(deviceArticle, deviceFirmware), MB_YESNO) == IDYES;
 }
 
 CString CWorkerConnection::Details(const CString& deviceArticle, const CString& deviceFirmware) const
 {
-    const CFBCData& data = m_context.Data();
+    const CFBCData& data = m_Context.Data();
     CString details;
     details.Format(GetLanguageText(L"DETAILS_DATASET_CONNECETD"), ArticleText(data.ArticleNo).GetString(),
                    data.SWVersion.GetString(), ArticleText(deviceArticle).GetString(), deviceFirmware.GetString());
@@ -136,7 +138,9 @@ void CWorkerConnection::ShowError(const wchar_t* messageKey)
 {
     CString details;
     details.Format(L"%s 0x%08X", GetLanguageText(L"LBL_ERROR_CODE").GetString(),
-                   static_cast<unsigned int>(m_context.Connection().GetLastErrorCode()));
-    m_context.Prompt().Ask(GetLanguageText(L"COMMUNICATION_ERROR"), GetLanguageText(messageKey), details,
+                   static_cast<unsigned int>(m_Context.Connection().GetLastErrorCode()));
+    m_Context.Prompt().Ask(GetLanguageText(L"COMMUNICATION_ERROR"), GetLanguageText(messageKey), details,
                            MB_ICONERROR);
 }
+
+}  // namespace Corvane

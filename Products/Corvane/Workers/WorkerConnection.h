@@ -5,11 +5,13 @@
 
 #include "Platform/Base/CString.h"
 
+namespace Corvane {
+
 class CWorkerContext;
 
 class CWorkerConnection {
 public:
-    explicit CWorkerConnection(CWorkerContext& context) : m_context(context) {}
+    explicit CWorkerConnection(CWorkerContext& context) : m_Context(context) {}
     // Closes the connection if this object opened it.
     ~CWorkerConnection();
     CWorkerConnection(const CWorkerConnection&) = delete;
@@ -27,7 +29,7 @@ public:
     bool CloseIfOpenedHere();
     // Closes an open connection, whoever opened it (before a restart).
     bool Close();
-    bool OpenedHere() const { return m_openedHere; }
+    bool OpenedHere() const { return m_bOpenedHere; }
 
     // Identifies the connected device and holds the data set against it:
     // the same article and firmware, or the user's Yes to a firmware
@@ -40,6 +42,8 @@ private:
     CString Details(const CString& deviceArticle, const CString& deviceFirmware) const;
     void ShowError(const wchar_t* messageKey);
 
-    CWorkerContext& m_context;
-    bool m_openedHere = false;
+    CWorkerContext& m_Context;
+    bool m_bOpenedHere = false;
 };
+
+}  // namespace Corvane

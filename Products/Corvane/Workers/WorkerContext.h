@@ -9,19 +9,21 @@
 #include "Products/Corvane/Workers/WorkerReporter.h"
 #include "Products/Corvane/Workers/WorkerWait.h"
 
+namespace Corvane {
+
 class CDeviceCapabilityFile;
 
 class CWorkerContext {
 public:
     CWorkerContext(const tWorkerParams& params, CWorkerWait& wait);
 
-    CServiceBase& Service() const { return *m_params.service; }
-    ZELL::CConnectionBase& Connection() const { return *m_params.connection; }
-    CFBCData& Data() const { return *m_params.data; }
-    const CDeviceCapabilityFile& Capabilities() const { return *m_params.capabilities; }
-    CWorkerPrompt& Prompt() { return m_params.prompt != nullptr ? *m_params.prompt : m_defaultPrompt; }
-    const CWorkerReporter& Reporter() const { return m_reporter; }
-    const CWorkerWait& Wait() const { return m_wait; }
+    CServiceBase& Service() const { return *m_Params.service; }
+    ZELL::CConnectionBase& Connection() const { return *m_Params.connection; }
+    CFBCData& Data() const { return *m_Params.data; }
+    const CDeviceCapabilityFile& Capabilities() const { return *m_Params.capabilities; }
+    CWorkerPrompt& Prompt() { return m_Params.prompt != nullptr ? *m_Params.prompt : m_DefaultPrompt; }
+    const CWorkerReporter& Reporter() const { return m_Reporter; }
+    const CWorkerWait& Wait() const { return m_Wait; }
     bool IsTcpIp() const;
     bool IsComplete() const;
 
@@ -35,8 +37,10 @@ public:
     void Fail(const CString& text) const;
 
 private:
-    tWorkerParams m_params;
-    CWorkerPrompt m_defaultPrompt;
-    CWorkerReporter m_reporter;
-    const CWorkerWait& m_wait;
+    tWorkerParams m_Params;
+    CWorkerPrompt m_DefaultPrompt;
+    CWorkerReporter m_Reporter;
+    const CWorkerWait& m_Wait;
 };
+
+}  // namespace Corvane

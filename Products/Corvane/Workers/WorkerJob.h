@@ -7,19 +7,21 @@
 
 #include <optional>
 
+namespace Corvane {
+
 class CWorkerConnection;
 class CWorkerContext;
 
 class CWorkerJob {
 public:
     // Results of the done messages.
-    static constexpr WPARAM ResultFailed = 0;
-    static constexpr WPARAM ResultSucceeded = 1;
-    static constexpr WPARAM ResultCanceled = 5;
-    static constexpr WPARAM ResultStarted = 6;
+    static constexpr WPARAM kResultFailed = 0;
+    static constexpr WPARAM kResultSucceeded = 1;
+    static constexpr WPARAM kResultCanceled = 5;
+    static constexpr WPARAM kResultStarted = 6;
     // Every setting was written, but the device did not answer afterwards
     // where the connection now points (its new address, after a change).
-    static constexpr WPARAM ResultWrittenNotReached = 7;
+    static constexpr WPARAM kResultWrittenNotReached = 7;
 
     virtual ~CWorkerJob() = default;
     // The steps; returns the result of the done message.
@@ -33,3 +35,5 @@ protected:
     static std::optional<WPARAM> OpenForChange(CWorkerContext& context, CWorkerConnection& connection,
                                                ENThreadAction action);
 };
+
+}  // namespace Corvane

@@ -1,5 +1,7 @@
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 const CWorkerMessages& CWorkerMessages::Get()
 {
     static const CWorkerMessages messages;
@@ -27,3 +29,5 @@ CWorkerMessages::CWorkerMessages()
       EditCell(RegisterWindowMessageW(L"WM_EDIT_CELL"))
 {
 }
+
+}  // namespace Corvane

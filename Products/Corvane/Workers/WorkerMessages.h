@@ -4,6 +4,8 @@
 
 #include "Platform/Ui/WinUser.h"
 
+namespace Corvane {
+
 class CWorkerMessages {
 public:
     // Registers every name on the first call; the ids hold for the process.
@@ -31,3 +33,5 @@ public:
 private:
     CWorkerMessages();
 };
+
+}  // namespace Corvane

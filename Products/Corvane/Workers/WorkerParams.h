@@ -6,13 +6,16 @@
 #include "Platform/Ui/WinUser.h"
 
 class CServiceBase;
+namespace ZELL {
+class CConnectionBase;
+}
+
+namespace Corvane {
+
 class CFBCData;
 class CDeviceCapabilityFile;
 class CWorkerPrompt;
 class CWorkerBusyFlag;
-namespace ZELL {
-class CConnectionBase;
-}
 
 struct tWorkerParams {
     // The window the progress and the end message go to.
@@ -26,3 +29,5 @@ struct tWorkerParams {
     // Null: the process-wide flag.
     CWorkerBusyFlag* busy = nullptr;
 };
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 #include "Platform/Controls/MessageBox.h"
 #include "Platform/Ui/WinUser.h"
 
+namespace Corvane {
+
 class CWorkerPrompt {
 public:
     virtual ~CWorkerPrompt() = default;
@@ -18,3 +20,5 @@ public:
         return (type & 0x0F) == MB_YESNO ? IDNO : IDOK;
     }
 };
+
+}  // namespace Corvane

@@ -3,6 +3,8 @@
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 void CWorkerReporter::ShowState(ENThreadAction action, ENThreadState state, bool subStep) const
 {
     ShowState(action, static_cast<WORD>(state), subStep);
@@ -21,7 +23,7 @@ void CWorkerReporter::ShowResult(ENThreadAction action, bool ok, bool subStep) c
 
 void CWorkerReporter::Done(UINT message, WPARAM result, LPARAM data) const
 {
-    m_busy.Release();
+    m_Busy.Release();
     Post(message, result, data);
 }
 
@@ -29,6 +31,8 @@ void CWorkerReporter::Post(UINT message, WPARAM wParam, LPARAM lParam) const
 {
     // A window that has gone takes no more reports; the handle check makes
     // the post fail harmlessly instead of reaching another window.
-    if (m_window != nullptr && IsWindow(m_window))
-        PostMessageW(m_window, message, wParam, lParam);
+    if (m_hWindow != nullptr && IsWindow(m_hWindow))
+        PostMessageW(m_hWindow, message, wParam, lParam);
 }
+
+}  // namespace Corvane

@@ -6,11 +6,13 @@
 #include "Platform/Ui/WinUser.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
+namespace Corvane {
+
 class CWorkerBusyFlag;
 
 class CWorkerReporter {
 public:
-    CWorkerReporter(HWND window, CWorkerBusyFlag& busy) : m_window(window), m_busy(busy) {}
+    CWorkerReporter(HWND window, CWorkerBusyFlag& busy) : m_hWindow(window), m_Busy(busy) {}
 
     // A progress line: the action with its state, bit 31 set for a step
     // inside an action.
@@ -24,6 +26,8 @@ public:
 private:
     void Post(UINT message, WPARAM wParam, LPARAM lParam) const;
 
-    HWND m_window = nullptr;
-    CWorkerBusyFlag& m_busy;
+    HWND m_hWindow = nullptr;
+    CWorkerBusyFlag& m_Busy;
 };
+
+}  // namespace Corvane

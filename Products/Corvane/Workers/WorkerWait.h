@@ -7,14 +7,18 @@
 
 #include <atomic>
 
+namespace Corvane {
+
 class CWorkerWait {
 public:
     // False when a stop was asked for before or during the wait.
     bool Sleep(DWORD milliseconds) const;
-    void RequestStop() { m_stop.store(true); }
-    bool StopRequested() const { return m_stop.load(); }
+    void RequestStop() { m_bStop.store(true); }
+    bool StopRequested() const { return m_bStop.load(); }
 
 private:
-    static constexpr DWORD SliceMs = 50;
-    std::atomic<bool> m_stop{false};
+    static constexpr DWORD kSliceMs = 50;
+    std::atomic<bool> m_bStop{false};
 };
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 UINT CWriteSettingsWorker::DoneMessage() const { return CWorkerMessages::Get().WriteSettingsDone; }
 
 WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
@@ -18,7 +20,7 @@ WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
     CDeviceResetSteps steps(context, connection);
     CDeviceDataWriter writer(context, steps);
     if (!writer.WriteAll())
-        return ResultFailed;
+        return kResultFailed;
 
     const CFBCData& data = context.Data();
     connection.CloseIfOpenedHere();
@@ -30,6 +32,8 @@ WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
     // its restart makes the write no failure. The data set keeps what was
     // written, and the dialog says where the device was looked for.
     if (!connection.CheckConnection(10, true) || !connection.OpenIfClosed())
-        return ResultWrittenNotReached;
-    return CDeviceDataReader(context).ReadAllDeviceData() ? ResultSucceeded : ResultFailed;
+        return kResultWrittenNotReached;
+    return CDeviceDataReader(context).ReadAllDeviceData() ? kResultSucceeded : kResultFailed;
 }
+
+}  // namespace Corvane

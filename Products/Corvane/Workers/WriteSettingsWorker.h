@@ -5,8 +5,12 @@
 
 #include "Products/Corvane/Workers/WorkerJob.h"
 
+namespace Corvane {
+
 class CWriteSettingsWorker : public CWorkerJob {
 public:
     WPARAM Run(CWorkerContext& context) override;
     UINT DoneMessage() const override;
 };
+
+}  // namespace Corvane

@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 using namespace AppTest;
 
 namespace {
@@ -36,9 +38,9 @@ constexpr wchar_t kAppName[] = L"CorvaneAppTests";
 
 class CStartApp : public CCorvaneApp {
 public:
-    explicit CStartApp(std::wstring guiXmlFile) : CCorvaneApp(kAppName), m_guiXml(std::move(guiXmlFile)) {}
+    explicit CStartApp(std::wstring guiXmlFile) : CCorvaneApp(kAppName), m_strGuiXml(std::move(guiXmlFile)) {}
 
-    void InitGuiXmlFile() override { m_guiXmlFile = m_guiXml.c_str(); }
+    void InitGuiXmlFile() override { m_guiXmlFile = m_strGuiXml.c_str(); }
     bool IsUserLanguageSupported() const override { return supportedLanguage; }
 
     std::vector<std::wstring> messages;
@@ -67,7 +69,7 @@ protected:
     void HandGuiXmlFileToLibrary(const CString& file, WORD lcid) override { libraryLcids.push_back(lcid); }
 
 private:
-    std::wstring m_guiXml;
+    std::wstring m_strGuiXml;
 };
 
 std::vector<CString> Args(std::initializer_list<const wchar_t*> texts)
@@ -84,13 +86,13 @@ protected:
     {
         GetLanguageSupport().Clear();
         Registry::DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\Zell Software\\CorvaneAppTests");
-        g_startupOptions = {};
+        g_StartupOptions = {};
     }
     void TearDown() override { GetLanguageSupport().Clear(); }
 
     std::wstring WriteGui()
     {
-        return m_folder.Write("Corvane.GUI.XML",
+        return m_Folder.Write("Corvane.GUI.XML",
                               GuiXml(Keyed("TXT_IP_ADDR_SOURCE_01", "Static") + Keyed("TXT_IP_ADDR_SOURCE_02", "BootP") +
                                      Keyed("TXT_IP_ADDR_SOURCE_03", "DHCP") + Keyed("TXT_IP_ADDR_SOURCE_04", "DHCP") +
                                      Keyed("TXT_IP_ADDR_SOURCE_UNKNOWN", "Unknown") +
@@ -114,7 +116,7 @@ protected:
         ASSERT_TRUE(tcp.SaveSettings(app.CommunicationRegistryPath().str(), ZELL::ISettings::Registry));
     }
 
-    ScratchFolder m_folder;
+    ScratchFolder m_Folder;
 };
 
 TEST_F(CorvaneAppTest, StartRunsTheDialogOnceWithFontAndAddressListAndEndsTheProgram)
@@ -171,9 +173,9 @@ TEST_F(CorvaneAppTest, CommandLineConnectionLastsForOneRunAndKeepsTheStoredOnes)
     app.InitInstance();
     EXPECT_EQ(addressDuringRun, L"192.168.7.7");
     EXPECT_EQ(typeDuringRun, L"TCPIP");
-    EXPECT_TRUE(g_startupOptions.StartedByEngineeringTool);
-    EXPECT_EQ(g_startupOptions.ArticleNumber.str(), L"0612-0002");
-    EXPECT_EQ(g_startupOptions.ConnectionSettings.str(), L"192.168.7.7");
+    EXPECT_TRUE(g_StartupOptions.StartedByEngineeringTool);
+    EXPECT_EQ(g_StartupOptions.ArticleNumber.str(), L"0612-0002");
+    EXPECT_EQ(g_StartupOptions.ConnectionSettings.str(), L"192.168.7.7");
     app.ExitInstance();
     // The user's stored TCP/IP settings come back, though the last
     // connection was of the other type.
@@ -192,7 +194,7 @@ TEST_F(CorvaneAppTest, FailedSocketsFallBackToSerialWithOneMessage)
     EXPECT_EQ(typeDuringRun, L"RS232");
     ASSERT_GE(app.messages.size(), 1u);
     EXPECT_EQ(app.messages[0], L"Failed to init windows sockets!--> Set connection to RS232.");
-    EXPECT_EQ(g_startupOptions.ConnectionSettings.str(), L"COM1");
+    EXPECT_EQ(g_StartupOptions.ConnectionSettings.str(), L"COM1");
     app.ExitInstance();
 }
 
@@ -205,7 +207,7 @@ TEST_F(CorvaneAppTest, RefusedCommandLineValuesAreShownAndLeaveTheRegistry)
     app.InitInstance();
     ASSERT_EQ(app.messages.size(), 1u);
     EXPECT_EQ(app.messages[0], L"Invalid parameters for communication settings!");
-    EXPECT_TRUE(g_startupOptions.ConnectionSettings.IsEmpty());
+    EXPECT_TRUE(g_StartupOptions.ConnectionSettings.IsEmpty());
     EXPECT_EQ(StoredAddress(app), L"10.9.9.9");
     app.ExitInstance();
     EXPECT_EQ(LastConnection(), L"TCPIP");
@@ -258,20 +260,20 @@ TEST_F(CorvaneAppTest, DataFolderIsTheProfilesWhenItExistsElseTheDocumentsMadeIf
 {
     CStartApp app(WriteGui());
     app.InitRegistryKey(CCorvaneApp::kCompany);
-    const std::wstring home = m_folder.Path("fresh-home");
+    const std::wstring home = m_Folder.Path("fresh-home");
     const ShellTest::CScopedVariable homeVariable(L"HOME", home);
     const ShellTest::CScopedVariable configVariable(L"XDG_CONFIG_HOME", home + L"/.config");
     ASSERT_TRUE(Profile().WriteString(L"Folder", L"MyDocuments", L"/no/such/folder/anywhere"));
     EXPECT_EQ(app.GetDataFolder().str(), home + L"/Documents");
     EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(home + L"/Documents")));
-    const std::wstring folder = m_folder.Path("");
+    const std::wstring folder = m_Folder.Path("");
     ASSERT_TRUE(Profile().WriteString(L"Folder", L"MyDocuments", folder.c_str()));
     EXPECT_EQ(app.GetDataFolder().str(), folder);
 }
 
 TEST_F(CorvaneAppTest, CapabilityLookUpsGoThroughTheLocatedFile)
 {
-    const std::wstring ini = m_folder.Write("corvane.ini", "[0612-0002/0000-0001]\nFBC=1\nAUTOIP=2\n"
+    const std::wstring ini = m_Folder.Write("corvane.ini", "[0612-0002/0000-0001]\nFBC=1\nAUTOIP=2\n"
                                                            "[0612-0002]\nFBC=1\nDIP=1\nSPSCTRL=1\nNOIP=2\n"
                                                            "[0612-0006/0025-0000]\nSDCARD=1\n"
                                                            "[0612-0006]\nBOOTDELAY=40\n");
@@ -379,3 +381,5 @@ TEST_F(CorvaneAppTest, WhatHappenedToTheStoredSettingsIsToldOnceAtStart)
 }
 
 }
+
+}  // namespace Corvane

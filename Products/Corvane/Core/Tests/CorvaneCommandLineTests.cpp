@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 using ::testing::HasSubstr;
@@ -245,11 +247,11 @@ protected:
     CommandLineConnectionTest()
     {
         static std::atomic<int> counter{0};
-        m_application = CString(L"CorvaneCmd") + std::to_wstring(counter++).c_str();
+        m_strApplication = CString(L"CorvaneCmd") + std::to_wstring(counter++).c_str();
     }
 
-    CString Path() const { return L"HKEY_CURRENT_USER\\Software\\Zell Software\\" + m_application + L"\\Communication"; }
-    Registry::CProfileStore Profile() const { return {L"Zell Software", m_application.str()}; }
+    CString Path() const { return L"HKEY_CURRENT_USER\\Software\\Zell Software\\" + m_strApplication + L"\\Communication"; }
+    Registry::CProfileStore Profile() const { return {L"Zell Software", m_strApplication.str()}; }
     std::wstring LastConnection() const { return Profile().GetString(L"Communication", L"LastConnection"); }
 
     void StoreTcp(const wchar_t* address)
@@ -277,14 +279,14 @@ protected:
         return serial.GetSettingsValue(L"device");
     }
 
-    CString m_application;
+    CString m_strApplication;
 };
 
 TEST_F(CommandLineConnectionTest, SameTypeLastsForOneRun)
 {
     StoreTcp(L"10.0.0.1");
     ASSERT_TRUE(Profile().WriteString(L"Communication", L"LastConnection", L"TCPIP"));
-    CRecordingConnection connection(L"Zell Software", m_application);
+    CRecordingConnection connection(L"Zell Software", m_strApplication);
     ASSERT_TRUE(connection.Create(L"TCPIP", L"192.168.5.5"));
     EXPECT_EQ(StoredTcp(), L"192.168.5.5");
     EXPECT_EQ(LastConnection(), L"TCPIP");
@@ -298,7 +300,7 @@ TEST_F(CommandLineConnectionTest, OtherTypeKeepsTheStoredSettingsOfBothTypes)
     StoreTcp(L"10.0.0.1");
     StoreSerial(L"COM7");
     ASSERT_TRUE(Profile().WriteString(L"Communication", L"LastConnection", L"RS232"));
-    CRecordingConnection connection(L"Zell Software", m_application);
+    CRecordingConnection connection(L"Zell Software", m_strApplication);
     ASSERT_TRUE(connection.Create(L"TCPIP", L"192.168.5.5"));
     EXPECT_EQ(StoredTcp(), L"192.168.5.5");
     EXPECT_EQ(LastConnection(), L"TCPIP");
@@ -312,7 +314,7 @@ TEST_F(CommandLineConnectionTest, RefusedSettingsLeaveTheRegistryAlone)
 {
     StoreTcp(L"10.0.0.1");
     ASSERT_TRUE(Profile().WriteString(L"Communication", L"LastConnection", L"RS232"));
-    CRecordingConnection connection(L"Zell Software", m_application);
+    CRecordingConnection connection(L"Zell Software", m_strApplication);
     EXPECT_FALSE(connection.Create(L"TCPIP", L"10.0.0.9,6626"));
     ASSERT_EQ(connection.messages.size(), 1u);
     EXPECT_EQ(connection.messages[0], L"Invalid parameters for communication settings!");
@@ -325,7 +327,7 @@ TEST_F(CommandLineConnectionTest, RefusedSettingsLeaveTheRegistryAlone)
 
 TEST_F(CommandLineConnectionTest, SerialDeviceReachesTheRegistry)
 {
-    CRecordingConnection connection(L"Zell Software", m_application);
+    CRecordingConnection connection(L"Zell Software", m_strApplication);
     ASSERT_TRUE(connection.Create(L"RS232", L"COM4"));
     EXPECT_EQ(StoredSerial(), L"COM4");
     EXPECT_EQ(LastConnection(), L"RS232");
@@ -333,3 +335,5 @@ TEST_F(CommandLineConnectionTest, SerialDeviceReachesTheRegistry)
 }
 
 }
+
+}  // namespace Corvane

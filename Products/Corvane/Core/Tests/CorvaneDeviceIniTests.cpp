@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -72,7 +74,7 @@ class PageListTest : public ::testing::Test {
 protected:
     std::vector<std::wstring> Pages(const std::string& ini, bool networkParams, bool clock, bool card)
     {
-        CCorvaneDeviceIni file(Wide(m_folder.Write("corvane.ini", ini)));
+        CCorvaneDeviceIni file(Wide(m_Folder.Write("corvane.ini", ini)));
         CFBCData data;
         data.ArticleNo = L"0612-0001";
         data.HasNetworkParams = networkParams;
@@ -81,12 +83,12 @@ protected:
         return Texts(file.BuildPageList(data));
     }
 
-    CTempFolder m_folder;
+    CTempFolder m_Folder;
 };
 
 TEST_F(PageListTest, MissingFileGivesTheDefaultsAndAlwaysStatus)
 {
-    CCorvaneDeviceIni missing(Wide(m_folder.Path() / "absent.ini"));
+    CCorvaneDeviceIni missing(Wide(m_Folder.Path() / "absent.ini"));
     CFBCData data;
     data.ArticleNo = L"0612-0001";
     EXPECT_THAT(Texts(missing.BuildPageList(data)), ElementsAre(L"COMMON", L"TCPIP", L"NETWORK", L"CLOCK", L"STATUS"));
@@ -120,3 +122,5 @@ TEST_F(PageListTest, ListedPagesObeyTheirConditions)
 }
 
 }
+
+}  // namespace Corvane

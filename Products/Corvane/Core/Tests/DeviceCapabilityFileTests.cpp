@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -25,14 +27,14 @@ class DeviceCapabilityFileTest : public ::testing::Test {
 protected:
     CDeviceCapabilityFile Load(const std::string& content)
     {
-        const auto path = m_folder.Write("corvane.ini", content);
+        const auto path = m_Folder.Write("corvane.ini", content);
         return CDeviceCapabilityFile(CString(path.wstring()));
     }
 
-    CTempFolder m_folder;
+    CTempFolder m_Folder;
 };
 
-constexpr char FamilyAndVariant[] =
+constexpr char kFamilyAndVariant[] =
     "[0614-0881]\n"
     "FBC=1\n"
     "AUTOIP=2\n"
@@ -83,7 +85,7 @@ TEST(DeviceCapabilityPath, ExecutableIniPathSitsBesideTheTestProgram)
 
 TEST_F(DeviceCapabilityFileTest, FullSectionWinsOnlyWhenItCarriesFBC)
 {
-    const CDeviceCapabilityFile file = Load(FamilyAndVariant);
+    const CDeviceCapabilityFile file = Load(kFamilyAndVariant);
     EXPECT_EQ(file.ResolveDeviceIniSection(L"0614-0881/0025-0000").str(), L"0614-0881/0025-0000");
     EXPECT_EQ(file.ResolveDeviceIniSection(L"0614-0881/0040-0000").str(), L"0614-0881");
     EXPECT_EQ(file.ResolveDeviceIniSection(L"0614-0881").str(), L"0614-0881");
@@ -94,7 +96,7 @@ TEST_F(DeviceCapabilityFileTest, FullSectionWinsOnlyWhenItCarriesFBC)
 
 TEST_F(DeviceCapabilityFileTest, VariantWithoutFBCTakesEveryKeyFromTheFamily)
 {
-    const CDeviceCapabilityFile file = Load(FamilyAndVariant);
+    const CDeviceCapabilityFile file = Load(kFamilyAndVariant);
     const CString variant = L"0614-0881/0040-0000";
     EXPECT_FALSE(file.HasFileSystem(variant));
     EXPECT_TRUE(file.IsPlcController(variant));
@@ -104,7 +106,7 @@ TEST_F(DeviceCapabilityFileTest, VariantWithoutFBCTakesEveryKeyFromTheFamily)
 
 TEST_F(DeviceCapabilityFileTest, FeatureTestsCountEveryNonZeroValue)
 {
-    const CDeviceCapabilityFile file = Load(FamilyAndVariant);
+    const CDeviceCapabilityFile file = Load(kFamilyAndVariant);
     EXPECT_TRUE(file.HasAutoIP(L"0614-0881"));
     EXPECT_FALSE(file.HasDIPSwitch(L"0614-0881"));
     EXPECT_FALSE(file.HasISIS(L"0614-0881"));
@@ -150,7 +152,7 @@ TEST_F(DeviceCapabilityFileTest, NoIPAndSlotCountOnlyTheValueOneInFullThenBase)
 
 TEST_F(DeviceCapabilityFileTest, PageListOfTheResolvedSection)
 {
-    const CDeviceCapabilityFile file = Load(FamilyAndVariant);
+    const CDeviceCapabilityFile file = Load(kFamilyAndVariant);
     EXPECT_THAT(Texts(file.GetPageKeys(L"0614-0881")), ElementsAre(L"NETWORKPARAM", L"CLOCK", L"STATUS"));
     EXPECT_THAT(Texts(file.GetPageKeys(L"0614-0881/0025-0000")), ElementsAre(L"ALL"));
     EXPECT_THAT(Texts(file.GetPageKeys(L"0614-0881/0040-0000")), ElementsAre(L"NETWORKPARAM", L"CLOCK", L"STATUS"));
@@ -251,3 +253,5 @@ TEST(DeviceCapabilityMissingFile, EveryReadGivesItsDefault)
     // A data set without a known path reads nothing at all.
     EXPECT_TRUE(CDeviceCapabilityFile().DeviceHasIP(article));
 }
+
+}  // namespace Corvane

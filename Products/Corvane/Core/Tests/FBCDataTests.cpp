@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 void FillAsAfterARead(CFBCData& data)
@@ -153,13 +155,13 @@ TEST(FBCData, ACopyIsIndependentOfItsSource)
 TEST(RegisterTable, CountAlwaysMatchesTheWords)
 {
     CRegisterTable table;
-    ASSERT_TRUE(table.Allocate(CRegisterTable::MaxWords));
+    ASSERT_TRUE(table.Allocate(CRegisterTable::kMaxWords));
     EXPECT_EQ(table.GetCount(), 0xFFFF);
     EXPECT_EQ(table.GetAt(0xFFFE, 7), 0);
 
     // One word more than a count can tell is refused, the table kept.
-    EXPECT_FALSE(table.Allocate(CRegisterTable::MaxWords + 1));
-    EXPECT_FALSE(table.Assign(std::vector<WORD>(CRegisterTable::MaxWords + 1, 5)));
+    EXPECT_FALSE(table.Allocate(CRegisterTable::kMaxWords + 1));
+    EXPECT_FALSE(table.Assign(std::vector<WORD>(CRegisterTable::kMaxWords + 1, 5)));
     EXPECT_EQ(table.GetCount(), 0xFFFF);
 
     const WORD words[] = {9, 8, 7};
@@ -183,3 +185,5 @@ TEST(RegisterTable, AccessBeyondTheEndNeitherReadsNorWrites)
     EXPECT_TRUE(table.SetAt(1, 3));
     EXPECT_EQ(table.Words(), (std::vector<WORD>{1, 3}));
 }
+
+}  // namespace Corvane

@@ -13,6 +13,8 @@
 #include <regex>
 #include <string>
 
+namespace Corvane {
+
 namespace {
 
 std::string ReadBytes(const std::string& name)
@@ -82,3 +84,5 @@ TEST(SettingsFileSampleValues, EntitiesAndPortsReadIntoTheirFields)
     EXPECT_FALSE(coupler.ActiveRuntimeSystemToWrite);
     EXPECT_TRUE(coupler.SpecificTable.Words().empty());
 }
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 using ::testing::HasSubstr;
@@ -103,20 +105,20 @@ class SettingsFileTest : public ::testing::Test {
 protected:
     bool Load(const std::string& bytes, CFBCData& data)
     {
-        return m_reader.Load(m_folder.Write("load.wes", bytes), data);
+        return m_Reader.Load(m_Folder.Write("load.wes", bytes), data);
     }
 
     bool SaveAndLoad(const CFBCData& source, CFBCData& target)
     {
         CSettingsFileWriter writer;
-        const auto path = m_folder.Path() / "round.wes";
+        const auto path = m_Folder.Path() / "round.wes";
         if (!writer.Save(path, source, Header()))
             return false;
-        return m_reader.Load(path, target);
+        return m_Reader.Load(path, target);
     }
 
-    CTempFolder m_folder;
-    CSettingsFileReader m_reader;
+    CTempFolder m_Folder;
+    CSettingsFileReader m_Reader;
 };
 
 }
@@ -221,7 +223,7 @@ TEST_F(SettingsFileTest, RoundTripGivesBackEveryStoredValue)
     source.GetStaticNetworkParams(1)->strHostName = L"h&st";
 
     CFBCData loaded;
-    ASSERT_TRUE(SaveAndLoad(source, loaded)) << m_reader.GetError().str().c_str();
+    ASSERT_TRUE(SaveAndLoad(source, loaded)) << m_Reader.GetError().str().c_str();
     EXPECT_EQ(loaded.ArticleNo, source.ArticleNo);
     EXPECT_EQ(loaded.Description.str(), source.Description.str());
     EXPECT_EQ(loaded.SWVersion, source.SWVersion);
@@ -269,8 +271,8 @@ TEST_F(SettingsFileTest, RoundTripGivesBackEveryStoredValue)
     EXPECT_TRUE(loaded.ActiveRuntimeSystemToWrite);
     EXPECT_FALSE(loaded.HasTerminalBusExtension);
 
-    EXPECT_EQ(m_reader.GetHeader().ApplicationName.str(), L"Corvane");
-    EXPECT_EQ(m_reader.GetHeader().ApplicationLanguage.str(), L"en");
+    EXPECT_EQ(m_Reader.GetHeader().ApplicationName.str(), L"Corvane");
+    EXPECT_EQ(m_Reader.GetHeader().ApplicationLanguage.str(), L"en");
 }
 
 TEST_F(SettingsFileTest, AmpersandInTheDescriptionIsWrittenAsEntityAndReadBack)
@@ -278,11 +280,11 @@ TEST_F(SettingsFileTest, AmpersandInTheDescriptionIsWrittenAsEntityAndReadBack)
     CFBCData source;
     source.Description = L"A & B";
     CSettingsFileWriter writer;
-    const auto path = m_folder.Path() / "amp.wes";
+    const auto path = m_Folder.Path() / "amp.wes";
     ASSERT_TRUE(writer.Save(path, source, Header()));
-    EXPECT_THAT(m_folder.Read("amp.wes"), HasSubstr("        <Description>A &amp; B</Description>\r\n"));
+    EXPECT_THAT(m_Folder.Read("amp.wes"), HasSubstr("        <Description>A &amp; B</Description>\r\n"));
     CFBCData loaded;
-    ASSERT_TRUE(m_reader.Load(path, loaded));
+    ASSERT_TRUE(m_Reader.Load(path, loaded));
     EXPECT_EQ(loaded.Description.str(), L"A & B");
     // No port parameters, no runtime system: nothing flagged to be written.
     EXPECT_FALSE(loaded.NetworkParamsModified);
@@ -296,7 +298,7 @@ TEST_F(SettingsFileTest, LoadKeepsWhatTheFileDoesNotCarry)
     data.IMEI = L"351234567890123";
     data.RuntimeSystems = {4, 5};
     data.ActiveRuntimeSystem = 5;
-    ASSERT_TRUE(Load(DeviceFile("        <ArticleNo>0614-0352</ArticleNo>\r\n"), data)) << m_reader.GetError().str().c_str();
+    ASSERT_TRUE(Load(DeviceFile("        <ArticleNo>0614-0352</ArticleNo>\r\n"), data)) << m_Reader.GetError().str().c_str();
     EXPECT_EQ(data.ArticleNo.str(), L"0614-0352");
     EXPECT_EQ(data.IMEI.str(), L"351234567890123");
     EXPECT_EQ(data.RuntimeSystems, (std::vector<WORD>{4, 5}));
@@ -312,7 +314,7 @@ TEST_F(SettingsFileTest, FlagsAndNumbersReadAsTheProgramAlwaysReadThem)
                                 "        <DIPSwitchValue>0x12345</DIPSwitchValue>\r\n"
                                 "        <EthernetInterfaceMode>0xFFFF</EthernetInterfaceMode>\r\n"),
                      data))
-        << m_reader.GetError().str().c_str();
+        << m_Reader.GetError().str().c_str();
     EXPECT_FALSE(data.HasClock);
     EXPECT_EQ(data.StatusWords.size(), 9u);
     EXPECT_EQ(data.StatusWords[8], 9);
@@ -333,7 +335,7 @@ TEST_F(SettingsFileTest, SignedDecimalNumbersAreCutToTheFieldAsTwosComplement)
                                 "        <RuntimeSystems ActiveSystem=\"-1\"><S>-9223372036854775808</S>"
                                 "</RuntimeSystems>\r\n"),
                      data))
-        << m_reader.GetError().str().c_str();
+        << m_Reader.GetError().str().c_str();
     EXPECT_EQ(data.DIPSwitchValue, 0xFFFE);
     EXPECT_EQ(data.EthernetInterfaceMode, 0xFFFF);
     EXPECT_FALSE(data.InterfaceModeToWrite);
@@ -389,7 +391,7 @@ TEST_F(SettingsFileTest, RejectedFilesLeaveTheDataSetAsItWas)
     original.IMEI = L"imei";
 
     std::string tooLong = "        <ArticleNo>0614-9999</ArticleNo>\r\n        <CommonTable>";
-    for (std::size_t i = 0; i <= CRegisterTable::MaxWords; ++i)
+    for (std::size_t i = 0; i <= CRegisterTable::kMaxWords; ++i)
         tooLong += "<R>1</R>";
     tooLong += "</CommonTable>\r\n";
 
@@ -414,7 +416,7 @@ TEST_F(SettingsFileTest, RejectedFilesLeaveTheDataSetAsItWas)
     for (const auto& [what, bytes] : cases) {
         CFBCData data = original;
         EXPECT_FALSE(Load(bytes, data)) << what;
-        EXPECT_FALSE(m_reader.GetError().IsEmpty()) << what;
+        EXPECT_FALSE(m_Reader.GetError().IsEmpty()) << what;
         EXPECT_EQ(data.ArticleNo, original.ArticleNo) << what;
         EXPECT_EQ(data.CommonTable, original.CommonTable) << what;
         EXPECT_EQ(data.StatusWords, original.StatusWords) << what;
@@ -427,21 +429,21 @@ TEST_F(SettingsFileTest, RejectedFilesLeaveTheDataSetAsItWas)
 TEST_F(SettingsFileTest, ErrorsNameTheCause)
 {
     CFBCData data;
-    EXPECT_FALSE(m_reader.Load(m_folder.Path() / "missing.wes", data));
-    EXPECT_THAT(m_reader.GetError().str(), HasSubstr(L"missing.wes"));
+    EXPECT_FALSE(m_Reader.Load(m_Folder.Path() / "missing.wes", data));
+    EXPECT_THAT(m_Reader.GetError().str(), HasSubstr(L"missing.wes"));
     EXPECT_FALSE(Load(DeviceFile("        <NetworkParams EthernetPortCount=\"9\"></NetworkParams>\r\n"), data));
-    EXPECT_THAT(m_reader.GetError().str(), HasSubstr(L"Ethernet ports"));
+    EXPECT_THAT(m_Reader.GetError().str(), HasSubstr(L"Ethernet ports"));
     EXPECT_FALSE(Load(DeviceFile("        <HasClock>true</HasClock>\r\n").substr(0, 80), data));
-    EXPECT_THAT(m_reader.GetError().str(), HasSubstr(L"line"));
+    EXPECT_THAT(m_Reader.GetError().str(), HasSubstr(L"line"));
 }
 
 TEST_F(SettingsFileTest, ATableOfExactly65535WordsIsAccepted)
 {
     CFBCData source;
-    ASSERT_TRUE(source.SpecificTable.Allocate(CRegisterTable::MaxWords));
-    source.SpecificTable.SetAt(CRegisterTable::MaxWords - 1, 0xBEEF);
+    ASSERT_TRUE(source.SpecificTable.Allocate(CRegisterTable::kMaxWords));
+    source.SpecificTable.SetAt(CRegisterTable::kMaxWords - 1, 0xBEEF);
     CFBCData loaded;
-    ASSERT_TRUE(SaveAndLoad(source, loaded)) << m_reader.GetError().str().c_str();
+    ASSERT_TRUE(SaveAndLoad(source, loaded)) << m_Reader.GetError().str().c_str();
     EXPECT_EQ(loaded.SpecificTable.GetCount(), 0xFFFF);
     EXPECT_EQ(loaded.SpecificTable.GetAt(0xFFFE), 0xBEEF);
 }
@@ -450,16 +452,16 @@ TEST_F(SettingsFileTest, SaveThatCannotWriteReportsAndKeepsTheOldFile)
 {
     CSettingsFileWriter writer;
     const CFBCData data;
-    EXPECT_FALSE(writer.Save(m_folder.Path() / "no-such-folder" / "x.wes", data, Header()));
+    EXPECT_FALSE(writer.Save(m_Folder.Path() / "no-such-folder" / "x.wes", data, Header()));
     EXPECT_THAT(writer.GetError().str(), HasSubstr(L"x.wes"));
 
     // A folder in the way of the file: the rename fails, nothing is left behind.
-    std::filesystem::create_directories(m_folder.Path() / "taken.wes" / "inside");
-    EXPECT_FALSE(writer.Save(m_folder.Path() / "taken.wes", data, Header()));
+    std::filesystem::create_directories(m_Folder.Path() / "taken.wes" / "inside");
+    EXPECT_FALSE(writer.Save(m_Folder.Path() / "taken.wes", data, Header()));
     EXPECT_FALSE(writer.GetError().IsEmpty());
-    EXPECT_TRUE(std::filesystem::is_directory(m_folder.Path() / "taken.wes" / "inside"));
+    EXPECT_TRUE(std::filesystem::is_directory(m_Folder.Path() / "taken.wes" / "inside"));
     std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_Folder.Path()))
         ++entries;
     EXPECT_EQ(entries, 1u);
 }
@@ -469,7 +471,7 @@ TEST_F(SettingsFileTest, EightStatusWordsAreNoTerminalBusExtensionNineAre)
     const std::string eight = "<S>1</S><S>2</S><S>3</S><S>4</S><S>5</S><S>6</S><S>7</S><S>8</S>";
     CFBCData data;
     data.HasTerminalBusExtension = true;
-    ASSERT_TRUE(Load(DeviceFile("        <Status>" + eight + "</Status>\r\n"), data)) << m_reader.GetError().str().c_str();
+    ASSERT_TRUE(Load(DeviceFile("        <Status>" + eight + "</Status>\r\n"), data)) << m_Reader.GetError().str().c_str();
     EXPECT_EQ(data.StatusWords.size(), 8u);
     EXPECT_FALSE(data.HasTerminalBusExtension);
     ASSERT_TRUE(Load(DeviceFile("        <Status>" + eight + "<S>0</S></Status>\r\n"), data));
@@ -500,8 +502,8 @@ TEST_F(SettingsFileTest, EntitiesTheFileDoesNotDefineOrDeclaresLeaveTheDataSetAs
     for (const auto& [bytes, cause] : cases) {
         CFBCData data = original;
         EXPECT_FALSE(Load(bytes, data)) << cause;
-        EXPECT_THAT(m_reader.GetError().str(), HasSubstr(std::wstring(cause.begin(), cause.end())));
-        EXPECT_THAT(m_reader.GetError().str(), HasSubstr(L"load.wes"));
+        EXPECT_THAT(m_Reader.GetError().str(), HasSubstr(std::wstring(cause.begin(), cause.end())));
+        EXPECT_THAT(m_Reader.GetError().str(), HasSubstr(L"load.wes"));
         EXPECT_EQ(data.ArticleNo, original.ArticleNo) << cause;
         EXPECT_EQ(data.Description, original.Description) << cause;
         EXPECT_EQ(data.StatusWords, original.StatusWords) << cause;
@@ -509,6 +511,8 @@ TEST_F(SettingsFileTest, EntitiesTheFileDoesNotDefineOrDeclaresLeaveTheDataSetAs
     // Character references name their characters outright and are read.
     CFBCData data = original;
     ASSERT_TRUE(Load(DeviceFile("        <Description>Koppler f&#252;r au&#xDF;en</Description>\r\n"), data))
-        << m_reader.GetError().str().c_str();
+        << m_Reader.GetError().str().c_str();
     EXPECT_EQ(data.Description.str(), L"Koppler f\u00FCr au\u00DFen");
 }
+
+}  // namespace Corvane

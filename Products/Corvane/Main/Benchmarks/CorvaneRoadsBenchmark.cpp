@@ -45,11 +45,13 @@
 
 #include <unistd.h>
 
+using namespace Corvane;
+
 // Every sleep of the process passes here (std::this_thread::sleep_for and
 // the platform's Sleep both end in nanosleep); the real one does the work.
 namespace {
-std::mutex g_sleepMutex;
-std::map<long, int> g_sleeps;  // milliseconds -> count, 50 ms and more
+std::mutex g_SleepMutex;
+std::map<long, int> g_mapSleeps;  // milliseconds -> count, 50 ms and more
 }
 
 extern "C" int nanosleep(const timespec* request, timespec* remaining)
@@ -57,8 +59,8 @@ extern "C" int nanosleep(const timespec* request, timespec* remaining)
     if (request != nullptr) {
         const long ms = static_cast<long>(request->tv_sec) * 1000 + request->tv_nsec / 1'000'000;
         if (ms >= 50) {
-            std::lock_guard lock(g_sleepMutex);
-            ++g_sleeps[ms];
+            std::lock_guard lock(g_SleepMutex);
+            ++g_mapSleeps[ms];
         }
     }
     const int failed = ::clock_nanosleep(CLOCK_MONOTONIC, 0, request, remaining);
@@ -142,16 +144,16 @@ class CBareReplay {
 public:
     explicit CBareReplay(uint16_t port)
     {
-        m_connection.SetSettingsXML(FormatW(L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' CloseWaitTime='0' "
+        m_Connection.SetSettingsXML(FormatW(L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' CloseWaitTime='0' "
                                             L"ConnectTimeoutSeconds='2' SendTimeoutSeconds='2' "
                                             L"ReceiveTimeoutSeconds='2'/>",
                                             unsigned{port}));
-        m_protocol = std::make_unique<ZELL::CServiceProtocol>(&m_connection);
+        m_pProtocol = std::make_unique<ZELL::CServiceProtocol>(&m_Connection);
     }
     ~CBareReplay()
     {
-        delete[] m_answer;
-        m_protocol.reset();
+        delete[] m_pAnswer;
+        m_pProtocol.reset();
         Close();
     }
     CBareReplay(const CBareReplay&) = delete;
@@ -166,7 +168,7 @@ public:
             const auto start = Clock::now();
             bool answered = false;
             try {
-                answered = m_protocol->Request(request.data(), static_cast<unsigned int>(request.size()), &m_answer,
+                answered = m_pProtocol->Request(request.data(), static_cast<unsigned int>(request.size()), &m_pAnswer,
                                                length, nullptr, nullptr);
             } catch (...) {
                 answered = false;
@@ -183,32 +185,32 @@ private:
     void Open()
     {
         try {
-            if (!m_connection.IsOpen())
-                m_connection.Open();
+            if (!m_Connection.IsOpen())
+                m_Connection.Open();
         } catch (...) {
         }
     }
     void Close()
     {
         try {
-            m_connection.Close();
+            m_Connection.Close();
         } catch (...) {
         }
     }
 
-    ZELL::CTCPIPConnection m_connection;
-    std::unique_ptr<ZELL::CServiceProtocol> m_protocol;
-    unsigned char* m_answer = nullptr;
+    ZELL::CTCPIPConnection m_Connection;
+    std::unique_ptr<ZELL::CServiceProtocol> m_pProtocol;
+    unsigned char* m_pAnswer = nullptr;
 };
 
 // The sleeps tallied since the last call, as text.
 std::string TakeSleeps()
 {
-    std::lock_guard lock(g_sleepMutex);
+    std::lock_guard lock(g_SleepMutex);
     std::string text;
-    for (const auto& [ms, count] : g_sleeps)
+    for (const auto& [ms, count] : g_mapSleeps)
         text += " " + std::to_string(ms) + " ms x" + std::to_string(count);
-    g_sleeps.clear();
+    g_mapSleeps.clear();
     return text.empty() ? " none" : text;
 }
 
@@ -232,31 +234,31 @@ std::filesystem::path CapabilitiesWithoutBootTime(const std::filesystem::path& f
 
 class CRoadsProgram : public CSourceTreeProgram {
 public:
-    explicit CRoadsProgram(std::wstring capabilities) : m_capabilities(std::move(capabilities)) {}
+    explicit CRoadsProgram(std::wstring capabilities) : m_strCapabilities(std::move(capabilities)) {}
     void InitExePaths() override
     {
         CSourceTreeProgram::InitExePaths();
-        DeviceIni().SetIniPath(m_capabilities.c_str());
+        DeviceIni().SetIniPath(m_strCapabilities.c_str());
     }
 
 private:
-    std::wstring m_capabilities;
+    std::wstring m_strCapabilities;
 };
 
 class CRoads {
 public:
     CRoads(DevSim::CDeviceSimulator& device, const std::filesystem::path& folder)
-        : m_device(device), m_folder(folder), m_capabilities(CapabilitiesWithoutBootTime(folder))
+        : m_Device(device), m_Folder(folder), m_strCapabilities(CapabilitiesWithoutBootTime(folder))
     {
     }
 
     // One program run: the start, then each road once.
     void Run()
     {
-        CRoadsProgram program(m_capabilities.wstring());
+        CRoadsProgram program(m_strCapabilities.wstring());
         // The host's own restart wait goes as well as the device's.
         const std::wstring settings = L"<?xml version='1.0'?><TCPIP IP-Address='127.0.0.1' ServicePort='" +
-                                      std::to_wstring(m_device.Port()) + L"' RestartTimeoutSeconds='0' />";
+                                      std::to_wstring(m_Device.Port()) + L"' RestartTimeoutSeconds='0' />";
         program.SetArguments({L"/ConnectionType:TCPIP", CString((L"/ConnectionSettings:" + settings).c_str()),
                               L"/LANGUAGE:en"});
         ShellTest::ModalScript script;
@@ -268,53 +270,53 @@ public:
         double paintedMs = 0;
         std::vector<DevSim::tFrameRecord> beforePaint;
         std::string sleepsBeforePaint;
-        m_device.Log().Clear();
+        m_Device.Log().Clear();
         program.SetDialogObserver([&](CCorvaneDlg& dialog) {
             dialog.SetFirstPaintObserver([&] {
-                if (!m_painted) {
-                    m_painted = true;
+                if (!m_bPainted) {
+                    m_bPainted = true;
                     paintedMs = MsSince(started);
-                    beforePaint = m_device.Log().Records();
+                    beforePaint = m_Device.Log().Records();
                     sleepsBeforePaint = TakeSleeps();
                 }
             });
             script.Then([&](UiTest::CDialogDriver& driver) {
-                Note(m_start, paintedMs, beforePaint, sleepsBeforePaint);
+                Note(m_Start, paintedMs, beforePaint, sleepsBeforePaint);
                 WaitForStartupRead(dialog, driver);
                 Roads(dialog, driver);
                 ::PostMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
             });
         });
-        m_painted = false;
+        m_bPainted = false;
         TakeSleeps();
         started = Clock::now();
         program.InitInstance();
         program.ExitInstance();
-        m_unplannedBoxes += boxes.Unplanned();
+        m_nUnplannedBoxes += boxes.Unplanned();
         for (const std::wstring& text : boxes.Texts())
-            m_boxTexts.push_back(text);
+            m_arrBoxTexts.push_back(text);
     }
 
     void Print() const
     {
         std::printf("The user's roads against the simulated coupler over loopback, median of %d program runs:\n", kRuns);
-        PrintRoad("start to first paint", m_start, {}, kStartGoalMs);
-        PrintRoad("read of every setting", m_read, kReadWaits, 0);
-        PrintRoad("write of every setting", m_write, kWriteWaits, 0);
-        PrintRoad("save of a settings file", m_save, {}, kFileGoalMs);
-        PrintRoad("load of a settings file", m_load, {}, kFileGoalMs);
-        if (m_unplannedBoxes == 0)
+        PrintRoad("start to first paint", m_Start, {}, kStartGoalMs);
+        PrintRoad("read of every setting", m_Read, kReadWaits, 0);
+        PrintRoad("write of every setting", m_Write, kWriteWaits, 0);
+        PrintRoad("save of a settings file", m_Save, {}, kFileGoalMs);
+        PrintRoad("load of a settings file", m_Load, {}, kFileGoalMs);
+        if (m_nUnplannedBoxes == 0)
             return;
-        std::printf("  %zu message boxes came up that no road expects; the boxes met:\n", m_unplannedBoxes);
-        for (const std::wstring& text : m_boxTexts)
+        std::printf("  %zu message boxes came up that no road expects; the boxes met:\n", m_nUnplannedBoxes);
+        for (const std::wstring& text : m_arrBoxTexts)
             std::printf("    %ls\n", text.c_str());
     }
 
     bool Met() const
     {
-        return m_ok && m_unplannedBoxes == 0 && Ratio(m_read, kReadWaits) <= kGoal &&
-               Ratio(m_write, kWriteWaits) <= kGoal && Median(m_start.ms) < kStartGoalMs &&
-               Median(m_save.ms) < kFileGoalMs && Median(m_load.ms) < kFileGoalMs;
+        return m_bOk && m_nUnplannedBoxes == 0 && Ratio(m_Read, kReadWaits) <= kGoal &&
+               Ratio(m_Write, kWriteWaits) <= kGoal && Median(m_Start.ms) < kStartGoalMs &&
+               Median(m_Save.ms) < kFileGoalMs && Median(m_Load.ms) < kFileGoalMs;
     }
 
 private:
@@ -350,16 +352,16 @@ private:
     }
 
     // What the device received since the last note, replayed bare.
-    void Note(tRoad& road, double ms) { Note(road, ms, m_device.Log().Records(), TakeSleeps()); }
+    void Note(tRoad& road, double ms) { Note(road, ms, m_Device.Log().Records(), TakeSleeps()); }
     void Note(tRoad& road, double ms, const std::vector<DevSim::tFrameRecord>& frames, const std::string& sleeps)
     {
         const auto requests = Requests(frames);
         road.ms.push_back(ms);
         road.sleeps = sleeps;
         road.services.push_back(requests.size());
-        CBareReplay replay(m_device.Port());
+        CBareReplay replay(m_Device.Port());
         road.roundTripsMs.push_back(replay.Ms(requests));
-        m_device.Log().Clear();
+        m_Device.Log().Clear();
     }
 
     static bool WorkerDone(UiTest::CDialogDriver& driver)
@@ -379,7 +381,7 @@ private:
     {
         if (!driver.IsEnabled(button))
             return false;
-        m_device.Log().Clear();
+        m_Device.Log().Clear();
         TakeSleeps();
         const auto start = Clock::now();
         if (!driver.Click(button) || !driver.PumpUntilIdle() || !WorkerDone(driver))
@@ -415,28 +417,28 @@ private:
 
     void Roads(CCorvaneDlg& dialog, UiTest::CDialogDriver& driver)
     {
-        m_ok = TimeCommand(driver, kReadButton, m_read) && m_ok;
-        m_ok = Edit(dialog, driver) && TimeCommand(driver, kWriteButton, m_write) && m_ok;
-        const CString file((m_folder / "roads.wes").wstring().c_str());
-        m_device.Log().Clear();
+        m_bOk = TimeCommand(driver, kReadButton, m_Read) && m_bOk;
+        m_bOk = Edit(dialog, driver) && TimeCommand(driver, kWriteButton, m_Write) && m_bOk;
+        const CString file((m_Folder / "roads.wes").wstring().c_str());
+        m_Device.Log().Clear();
         TakeSleeps();
         auto start = Clock::now();
-        m_ok = dialog.SaveSettingsFile(file) && m_ok;
-        Note(m_save, MsSince(start));
+        m_bOk = dialog.SaveSettingsFile(file) && m_bOk;
+        Note(m_Save, MsSince(start));
         start = Clock::now();
-        m_ok = dialog.OpenSettingsFile(file) && m_ok;
+        m_bOk = dialog.OpenSettingsFile(file) && m_bOk;
         driver.PumpUntilIdle();
-        Note(m_load, MsSince(start));
+        Note(m_Load, MsSince(start));
     }
 
-    DevSim::CDeviceSimulator& m_device;
-    std::filesystem::path m_folder;
-    std::filesystem::path m_capabilities;
-    bool m_painted = false;
-    bool m_ok = true;
-    std::size_t m_unplannedBoxes = 0;
-    std::vector<std::wstring> m_boxTexts;
-    tRoad m_start, m_read, m_write, m_save, m_load;
+    DevSim::CDeviceSimulator& m_Device;
+    std::filesystem::path m_Folder;
+    std::filesystem::path m_strCapabilities;
+    bool m_bPainted = false;
+    bool m_bOk = true;
+    std::size_t m_nUnplannedBoxes = 0;
+    std::vector<std::wstring> m_arrBoxTexts;
+    tRoad m_Start, m_Read, m_Write, m_Save, m_Load;
 };
 
 }

@@ -31,6 +31,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace Corvane;
+
 namespace {
 
 constexpr int kRuns = 7;

@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 
 namespace {
@@ -47,7 +49,7 @@ protected:
         ZELL::Controls::RegisterStandardControls();
         GetLanguageSupport().Clear();
         Registry::DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\Zell Software\\Corvane");
-        g_startupOptions = {};
+        g_StartupOptions = {};
     }
     void TearDown() override { GetLanguageSupport().Clear(); }
 
@@ -171,3 +173,5 @@ TEST_F(CorvaneStart, SystemMenuAboutOpensTheLibrarysAboutBoxWithTheProgramsVersi
 }
 
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 
 #include <cwchar>
 
+namespace Corvane {
+
 class CSourceTreeProgram : public CCorvaneProgram {
 public:
     void InitGuiXmlFile() override { m_guiXmlFile = CORVANE_GUI_XML; }
@@ -18,3 +20,5 @@ public:
 protected:
     void ShowStartupMessage(const CString& text, UINT) override { std::fwprintf(stderr, L"%ls\n", text.GetString()); }
 };
+
+}  // namespace Corvane

@@ -3,6 +3,8 @@
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
 
+namespace Corvane {
+
 bool CAskStored::Confirm(LPCWSTR key, LPCWSTR messageKey, UINT type, int goOnAnswer)
 {
     const UINT answer = Answer(key, messageKey, type);
@@ -22,21 +24,21 @@ UINT CAskStored::AskAndKeep(LPCWSTR key, LPCWSTR messageKey, UINT type)
 
 void CAskStored::Keep(LPCWSTR key, UINT answer)
 {
-    m_profile.WriteInt(Section, key, static_cast<int>(answer));
+    m_Profile.WriteInt(kSection, key, static_cast<int>(answer));
 }
 
 UINT CAskStored::Answer(LPCWSTR key, LPCWSTR messageKey, UINT type)
 {
     const UINT stored = Stored(key);
-    if ((stored & DontAskAgain) != 0)
+    if ((stored & kDontAskAgain) != 0)
         return stored;
     return Ask(GetLanguageText(messageKey), type);
 }
 
 bool CAskStored::HasSilencedQuestion() const
 {
-    for (LPCWSTR key : {SoftwareResetKey, ResetFileSystemKey, RestartAfterResetKey}) {
-        if ((Stored(key) & DontAskAgain) != 0)
+    for (LPCWSTR key : {kSoftwareResetKey, kResetFileSystemKey, kRestartAfterResetKey}) {
+        if ((Stored(key) & kDontAskAgain) != 0)
             return true;
     }
     return false;
@@ -49,5 +51,7 @@ UINT CAskStored::Ask(const CString& text, UINT type)
 
 UINT CAskStored::Stored(LPCWSTR key) const
 {
-    return m_profile.GetInt(Section, key, 0);
+    return m_Profile.GetInt(kSection, key, 0);
 }
+
+}  // namespace Corvane

@@ -7,22 +7,24 @@
 #include "Platform/Base/CString.h"
 #include "Platform/Registry/ProfileStore.h"
 
+namespace Corvane {
+
 class CAskStored {
 public:
-    static constexpr UINT DontAskAgain = 0x4000000;
+    static constexpr UINT kDontAskAgain = 0x4000000;
     // Warning box with Continue and Abort and the do-not-ask-again check box.
-    static constexpr UINT ContinueAbortType = 0x4000037;
+    static constexpr UINT kContinueAbortType = 0x4000037;
     // Question box with Yes and No and the check box.
-    static constexpr UINT YesNoType = 0x4000004;
-    static constexpr int ContinueAnswer = 11;
-    static constexpr int YesAnswer = 6;
+    static constexpr UINT kYesNoType = 0x4000004;
+    static constexpr int kContinueAnswer = 11;
+    static constexpr int kYesAnswer = 6;
 
-    static constexpr wchar_t Section[] = L"Messages";
-    static constexpr wchar_t SoftwareResetKey[] = L"SoftwareReset";
-    static constexpr wchar_t ResetFileSystemKey[] = L"ResetFileSystem";
-    static constexpr wchar_t RestartAfterResetKey[] = L"SoftwareResetAfterResetFileSystem";
+    static constexpr wchar_t kSection[] = L"Messages";
+    static constexpr wchar_t kSoftwareResetKey[] = L"SoftwareReset";
+    static constexpr wchar_t kResetFileSystemKey[] = L"ResetFileSystem";
+    static constexpr wchar_t kRestartAfterResetKey[] = L"SoftwareResetAfterResetFileSystem";
 
-    explicit CAskStored(Registry::CProfileStore profile) : m_profile(std::move(profile)) {}
+    explicit CAskStored(Registry::CProfileStore profile) : m_Profile(std::move(profile)) {}
     virtual ~CAskStored() = default;
 
     // Asks (or takes the kept answer) and goes on when the answer's low
@@ -38,7 +40,7 @@ public:
     bool HasSilencedQuestion() const;
 
     static bool IsAnswer(UINT answer, int button) { return static_cast<int>(answer & 0xFF) == button; }
-    static int GoOnAnswer(UINT type) { return (type & 0x0F) == 4 ? YesAnswer : ContinueAnswer; }
+    static int GoOnAnswer(UINT type) { return (type & 0x0F) == 4 ? kYesAnswer : kContinueAnswer; }
 
 protected:
     // Shows the question; returns the button with the check box's bit.
@@ -48,5 +50,7 @@ private:
     UINT Stored(LPCWSTR key) const;
     void Keep(LPCWSTR key, UINT answer);
 
-    Registry::CProfileStore m_profile;
+    Registry::CProfileStore m_Profile;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 
+namespace Corvane {
+
 namespace {
 
 CString FormatTcpQuestion(LPCWSTR key, const CString& article, const CString& address)
@@ -19,7 +21,7 @@ tCommandQuestion CCommandQuestions::FactoryDefaults(bool controller, bool tcpCon
     tCommandQuestion question;
     question.text = GetLanguageText(controller ? L"MSG_RESET_TO_FACTORY_DEFAULT_ORBIS200"
                                                : L"MSG_RESET_TO_FACTORY_DEFAULT");
-    question.type = controller ? YesNoWarning : YesNo;
+    question.type = controller ? kYesNoWarning : kYesNo;
     if (tcpConnection) {
         question.caption = GetLanguageText(L"TXT_WARNING_UPPER");
         question.text = FormatTcpQuestion(L"MSG_RESET_TO_FACTORY_DEFAULT_TCPIP", article, address);
@@ -35,3 +37,5 @@ CString CCommandQuestions::WorkerRunsForSettings()
                 GetLanguageText(L"MSG_CANT_CHANGE_SETTINGS").GetString());
     return text;
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include "Platform/Base/CString.h"
 #include "Platform/Base/Types.h"
 
+namespace Corvane {
+
 struct tCommandQuestion {
     CString text;
     CString caption;
@@ -13,8 +15,8 @@ struct tCommandQuestion {
 
 class CCommandQuestions {
 public:
-    static constexpr UINT YesNo = 4;
-    static constexpr UINT YesNoWarning = 0x34;
+    static constexpr UINT kYesNo = 4;
+    static constexpr UINT kYesNoWarning = 0x34;
 
     // `article` is the number the common page shows, `address` the
     // connection's "IP-Address"; `tcpConnection` false over a serial line.
@@ -23,3 +25,5 @@ public:
     // A worker runs: the connection settings cannot change now.
     static CString WorkerRunsForSettings();
 };
+
+}  // namespace Corvane

@@ -5,12 +5,14 @@
 
 #include <string>
 
+namespace Corvane {
+
 CString CConnectionSettingsError::MessageOf(const std::exception_ptr& error)
 {
     const CString text = TextOf(error);
     if (text.IsEmpty())
-        return Prefix;
-    return CString(Prefix) + L"\n\n" + text;
+        return kPrefix;
+    return CString(kPrefix) + L"\n\n" + text;
 }
 
 CString CConnectionSettingsError::TextOf(const std::exception_ptr& error)
@@ -35,3 +37,5 @@ CString CConnectionSettingsError::TextOf(const std::exception_ptr& error)
         return CString();
     }
 }
+
+}  // namespace Corvane

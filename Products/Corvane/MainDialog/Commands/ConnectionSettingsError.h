@@ -7,9 +7,11 @@
 
 #include <exception>
 
+namespace Corvane {
+
 class CConnectionSettingsError {
 public:
-    static constexpr wchar_t Prefix[] = L"Error in communication settings dialog!";
+    static constexpr wchar_t kPrefix[] = L"Error in communication settings dialog!";
 
     static CString MessageOf(const std::exception_ptr& error);
     // The message of the exception being handled (call inside a catch).
@@ -19,3 +21,5 @@ private:
     // The text an exception carries; empty for one without text.
     static CString TextOf(const std::exception_ptr& error);
 };
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Products/Corvane/Core/DeviceCapabilityFile.h"
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
 
+namespace Corvane {
+
 CDefaultSettingsFile CDefaultSettingsFile::BesideExecutable(const CString& executablePath)
 {
     const CString iniPath = CDeviceCapabilityFile::MakeIniPath(executablePath);
@@ -42,5 +44,7 @@ CString CDefaultSettingsFile::PathOf(const std::wstring& compactArticle, unsigne
     CString name(compactArticle.c_str());
     if (generation > 0)
         name.AppendFormat(L".%02u", generation);
-    return CSettingsFileNames::CleanPath(m_folder + L"/" + name + L".xml");
+    return CSettingsFileNames::CleanPath(m_strFolder + L"/" + name + L".xml");
 }
+
+}  // namespace Corvane

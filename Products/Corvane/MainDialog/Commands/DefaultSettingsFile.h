@@ -8,13 +8,15 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CDefaultSettingsFile {
 public:
-    explicit CDefaultSettingsFile(const CString& folder) : m_folder(folder) {}
+    explicit CDefaultSettingsFile(const CString& folder) : m_strFolder(folder) {}
     // The "Settings" folder beside the executable, build folders removed.
     static CDefaultSettingsFile BesideExecutable(const CString& executablePath);
 
-    const CString& Folder() const { return m_folder; }
+    const CString& Folder() const { return m_strFolder; }
     // The file of the article and generation: with the option pair, else
     // without it; empty when neither exists.
     CString Find(const CString& article, unsigned int generation) const;
@@ -25,5 +27,7 @@ public:
 private:
     CString PathOf(const std::wstring& compactArticle, unsigned int generation) const;
 
-    CString m_folder;
+    CString m_strFolder;
 };
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 #include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ArticleCompare.h"
 
+namespace Corvane {
+
 ENFirstShow CFirstShowPlan::Decide(const tStartupOptions& options)
 {
     if (!options.ConnectionSettings.IsEmpty())
@@ -31,3 +33,5 @@ bool CFirstShowPlan::HasParamFileAndArticle(const tStartupOptions& options)
 {
     return !options.ParamFile.IsEmpty() && !options.ArticleNumber.IsEmpty();
 }
+
+}  // namespace Corvane

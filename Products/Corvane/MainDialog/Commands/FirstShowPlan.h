@@ -6,6 +6,8 @@
 
 #include "Platform/Base/CString.h"
 
+namespace Corvane {
+
 struct tStartupOptions;
 
 enum class ENFirstShow { ReadDevice, OpenParamFile, OfflineStartup, PleaseRead };
@@ -25,3 +27,5 @@ public:
 private:
     static bool HasParamFileAndArticle(const tStartupOptions& options);
 };
+
+}  // namespace Corvane

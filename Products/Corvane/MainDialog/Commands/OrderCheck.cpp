@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace Corvane {
+
 namespace {
 
 // The device families the capability file's "FBC"/"ORBIS" pair names.
@@ -16,32 +18,32 @@ struct tOrderFamily {
     bool controllerPages;
 };
 
-constexpr std::array<tOrderFamily, 4> OrderFamilies{{
+constexpr std::array<tOrderFamily, 4> kOrderFamilies{{
     {16, 0, false, false},
     {0, 16, false, true},
     {0, 32, true, true},
     {32, 0, true, false},
 }};
 
-constexpr wchar_t DefaultMinimumVersion[] = L"00.00.00(00)";
+constexpr wchar_t kDefaultMinimumVersion[] = L"00.00.00(00)";
 
 }
 
 tOrderCheck COrderCheck::CheckOrder(const CString& article, const CFBCData& data) const
 {
-    const int fbc = m_capabilities.GetDeviceIniInt(article, L"FBC", -1);
-    const int orbis = m_capabilities.GetDeviceIniInt(article, L"ORBIS", -1);
+    const int fbc = m_Capabilities.GetDeviceIniInt(article, L"FBC", -1);
+    const int orbis = m_Capabilities.GetDeviceIniInt(article, L"ORBIS", -1);
     tOrderCheck result;
     if (fbc == -1 || orbis == -1)
         result = CheckUnlistedOrder(article, data);
-    for (const tOrderFamily& family : OrderFamilies) {
+    for (const tOrderFamily& family : kOrderFamilies) {
         if (family.fbc == fbc && family.orbis == orbis) {
             result.ok = true;
             result.extendedPages = family.extendedPages;
             result.controllerPages = family.controllerPages;
         }
     }
-    result.hasDIPSwitch = m_capabilities.GetDeviceIniInt(article, L"DIP", 0) != 0;
+    result.hasDIPSwitch = m_Capabilities.GetDeviceIniInt(article, L"DIP", 0) != 0;
     return result;
 }
 
@@ -63,7 +65,7 @@ bool COrderCheck::IsControllerArticle(const CString& article)
 tVersionCheck COrderCheck::CheckSoftwareVersion(const CString& swVersion, const CString& article) const
 {
     tVersionCheck result;
-    result.minimum = m_capabilities.GetDeviceIniString(article, L"Version", DefaultMinimumVersion);
+    result.minimum = m_Capabilities.GetDeviceIniString(article, L"Version", kDefaultMinimumVersion);
     result.ok = !result.minimum.IsEmpty() && result.minimum.CompareNoCase(swVersion) <= 0;
     return result;
 }
@@ -72,7 +74,7 @@ CString COrderCheck::StatusLine(LPCWSTR key, const CString& value)
 {
     CString line;
     line.Format(GetLanguageText(key), value.GetString());
-    return CString(Indent) + line;
+    return CString(kIndent) + line;
 }
 
 CString COrderCheck::VersionMessage(const CString& swVersion, const CString& minimum)
@@ -81,3 +83,5 @@ CString COrderCheck::VersionMessage(const CString& swVersion, const CString& min
     message.Format(GetLanguageText(L"MSG_INVALID_SW_VERSION_FMT"), swVersion.GetString(), minimum.GetString());
     return message;
 }
+
+}  // namespace Corvane

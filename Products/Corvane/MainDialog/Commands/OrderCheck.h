@@ -5,6 +5,8 @@
 
 #include "Platform/Base/CString.h"
 
+namespace Corvane {
+
 class CDeviceCapabilityFile;
 class CFBCData;
 
@@ -24,9 +26,9 @@ struct tVersionCheck {
 class COrderCheck {
 public:
     // Status lines of the checks are indented by this under the command's line.
-    static constexpr wchar_t Indent[] = L"    ";
+    static constexpr wchar_t kIndent[] = L"    ";
 
-    explicit COrderCheck(const CDeviceCapabilityFile& capabilities) : m_capabilities(capabilities) {}
+    explicit COrderCheck(const CDeviceCapabilityFile& capabilities) : m_Capabilities(capabilities) {}
 
     tOrderCheck CheckOrder(const CString& article, const CFBCData& data) const;
     tVersionCheck CheckSoftwareVersion(const CString& swVersion, const CString& article) const;
@@ -42,5 +44,7 @@ private:
     // The order flags of a device type the "FBC"/"ORBIS" pair does not name.
     static tOrderCheck CheckUnlistedOrder(const CString& article, const CFBCData& data);
 
-    const CDeviceCapabilityFile& m_capabilities;
+    const CDeviceCapabilityFile& m_Capabilities;
 };
+
+}  // namespace Corvane

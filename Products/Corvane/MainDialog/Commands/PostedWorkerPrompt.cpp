@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+namespace Corvane {
+
 UINT CPostedWorkerPrompt::QuestionMessage()
 {
     static const UINT message = RegisterWindowMessageW(L"CorvaneWorkerQuestion");
@@ -12,30 +14,30 @@ UINT CPostedWorkerPrompt::QuestionMessage()
 
 int CPostedWorkerPrompt::Ask(const CString& caption, const CString& message, const CString& details, UINT type)
 {
-    std::unique_lock lock(m_mutex);
-    if (m_canceled || m_window == nullptr || !IsWindow(m_window))
+    std::unique_lock lock(m_Mutex);
+    if (m_bCanceled || m_hWindow == nullptr || !IsWindow(m_hWindow))
         return DefaultAnswer(type);
     if (IsWindowThread()) {
         lock.unlock();
-        return m_show(tWorkerQuestion{caption, message, details, type});
+        return m_Show(tWorkerQuestion{caption, message, details, type});
     }
-    m_question = tWorkerQuestion{caption, message, details, type};
-    ++m_questionNumber;
-    m_answer.reset();
-    if (!PostMessageW(m_window, QuestionMessage(), 0, 0)) {
-        m_question.reset();
+    m_Question = tWorkerQuestion{caption, message, details, type};
+    ++m_ulQuestionNumber;
+    m_nAnswer.reset();
+    if (!PostMessageW(m_hWindow, QuestionMessage(), 0, 0)) {
+        m_Question.reset();
         return DefaultAnswer(type);
     }
     // The window is checked now and then: a window that went without
     // answering leaves the default.
-    while (!m_answer && !m_canceled) {
-        m_changed.wait_for(lock, std::chrono::milliseconds(200));
-        if (!m_answer && !IsWindow(m_window))
+    while (!m_nAnswer && !m_bCanceled) {
+        m_Changed.wait_for(lock, std::chrono::milliseconds(200));
+        if (!m_nAnswer && !IsWindow(m_hWindow))
             break;
     }
-    m_question.reset();
-    const int answer = m_answer.value_or(DefaultAnswer(type));
-    m_answer.reset();
+    m_Question.reset();
+    const int answer = m_nAnswer.value_or(DefaultAnswer(type));
+    m_nAnswer.reset();
     return answer;
 }
 
@@ -44,36 +46,38 @@ void CPostedWorkerPrompt::AnswerPending()
     std::optional<tWorkerQuestion> question;
     unsigned long number = 0;
     {
-        std::lock_guard lock(m_mutex);
-        question = m_question;
-        number = m_questionNumber;
+        std::lock_guard lock(m_Mutex);
+        question = m_Question;
+        number = m_ulQuestionNumber;
     }
     if (!question)
         return;
     // The box runs without the lock, so a cancel during it gets through.
-    const int answer = m_show(*question);
-    std::lock_guard lock(m_mutex);
-    if (m_question && number == m_questionNumber) {
-        m_answer = answer;
-        m_changed.notify_all();
+    const int answer = m_Show(*question);
+    std::lock_guard lock(m_Mutex);
+    if (m_Question && number == m_ulQuestionNumber) {
+        m_nAnswer = answer;
+        m_Changed.notify_all();
     }
 }
 
 void CPostedWorkerPrompt::Cancel()
 {
-    std::lock_guard lock(m_mutex);
-    m_canceled = true;
-    m_changed.notify_all();
+    std::lock_guard lock(m_Mutex);
+    m_bCanceled = true;
+    m_Changed.notify_all();
 }
 
 void CPostedWorkerPrompt::Reopen()
 {
-    std::lock_guard lock(m_mutex);
-    m_canceled = false;
+    std::lock_guard lock(m_Mutex);
+    m_bCanceled = false;
 }
 
 bool CPostedWorkerPrompt::IsWindowThread() const
 {
-    return m_window != nullptr && IsWindow(m_window) &&
-           GetWindowThreadProcessId(m_window, nullptr) == GetCurrentThreadId();
+    return m_hWindow != nullptr && IsWindow(m_hWindow) &&
+           GetWindowThreadProcessId(m_hWindow, nullptr) == GetCurrentThreadId();
 }
+
+}  // namespace Corvane

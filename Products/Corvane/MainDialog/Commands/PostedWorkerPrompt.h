@@ -12,6 +12,8 @@
 #include <mutex>
 #include <optional>
 
+namespace Corvane {
+
 struct tWorkerQuestion {
     CString caption;
     CString message;
@@ -27,7 +29,7 @@ public:
     using tShow = std::function<int(const tWorkerQuestion&)>;
 
     // `show` asks the user on the window's thread.
-    CPostedWorkerPrompt(HWND window, tShow show) : m_window(window), m_show(std::move(show)) {}
+    CPostedWorkerPrompt(HWND window, tShow show) : m_hWindow(window), m_Show(std::move(show)) {}
 
     // Worker thread: posts the question and waits for the answer. On the
     // window's own thread the question is shown at once.
@@ -46,13 +48,15 @@ private:
 
     bool IsWindowThread() const;
 
-    HWND m_window = nullptr;
-    tShow m_show;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::optional<tWorkerQuestion> m_question;
-    std::optional<int> m_answer;
+    HWND m_hWindow = nullptr;
+    tShow m_Show;
+    std::mutex m_Mutex;
+    std::condition_variable m_Changed;
+    std::optional<tWorkerQuestion> m_Question;
+    std::optional<int> m_nAnswer;
     // Tells an answer to an earlier question from one to the waiting one.
-    unsigned long m_questionNumber = 0;
-    bool m_canceled = false;
+    unsigned long m_ulQuestionNumber = 0;
+    bool m_bCanceled = false;
 };
+
+}  // namespace Corvane

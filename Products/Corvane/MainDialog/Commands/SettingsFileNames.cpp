@@ -3,9 +3,11 @@
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Products/Corvane/Core/FBCData.h"
 
+namespace Corvane {
+
 namespace {
 
-constexpr wchar_t NoAddress[] = L"0.0.0.0";
+constexpr wchar_t kNoAddress[] = L"0.0.0.0";
 
 CString NormalizedAddress(const CFBCData::tNetworkParams* params)
 {
@@ -20,7 +22,7 @@ CString CSettingsFileNames::DefaultSaveName(const CString& article, const CStrin
 {
     CString name = article;
     name.Replace(L'/', L'_');
-    return name + L"_" + networkId + L"." + SettingsExtension;
+    return name + L"_" + networkId + L"." + kSettingsExtension;
 }
 
 CString CSettingsFileNames::InitialPath(const CString& folder, const CString& name, LPCWSTR extension)
@@ -30,7 +32,7 @@ CString CSettingsFileNames::InitialPath(const CString& folder, const CString& na
         path.Format(L"%s/*.%s", folder.GetString(), extension);
     } else {
         CString bareName = name;
-        bareName.Replace((CString(L".") + SettingsExtension).GetString(), L"");
+        bareName.Replace((CString(L".") + kSettingsExtension).GetString(), L"");
         path.Format(L"%s/%s.%s", folder.GetString(), bareName.GetString(), extension);
     }
     return CleanPath(path);
@@ -53,10 +55,10 @@ CString CSettingsFileNames::FolderOf(const CString& path)
 CString CSettingsFileNames::CurrentIPAddress(const CString& connectionAddress, const CFBCData& data)
 {
     const CString connected = connectionAddress.IsEmpty()
-                                  ? CString(NoAddress)
+                                  ? CString(kNoAddress)
                                   : CString(NormalizeIpText(connectionAddress.str()).c_str());
     CString result = PortAddress(connected, data, 0);
-    if (result == NoAddress && data.GetEthernetPortCount() == 2)
+    if (result == kNoAddress && data.GetEthernetPortCount() == 2)
         result = PortAddress(connected, data, 1);
     return result;
 }
@@ -65,9 +67,11 @@ CString CSettingsFileNames::PortAddress(const CString& connected, const CFBCData
 {
     const CString actual = NormalizedAddress(data.GetActualNetworkParams(port));
     if (actual.IsEmpty() || connected != actual)
-        return NoAddress;
-    if (actual != NoAddress)
+        return kNoAddress;
+    if (actual != kNoAddress)
         return actual;
     const CString configured = NormalizedAddress(data.GetStaticNetworkParams(port));
-    return configured.IsEmpty() ? CString(NoAddress) : configured;
+    return configured.IsEmpty() ? CString(kNoAddress) : configured;
 }
+
+}  // namespace Corvane

@@ -5,12 +5,14 @@
 
 #include "Platform/Base/CString.h"
 
+namespace Corvane {
+
 class CFBCData;
 
 class CSettingsFileNames {
 public:
-    static constexpr wchar_t SettingsExtension[] = L"wes";
-    static constexpr wchar_t TextExtension[] = L"txt";
+    static constexpr wchar_t kSettingsExtension[] = L"wes";
+    static constexpr wchar_t kTextExtension[] = L"txt";
 
     // The article number with "/" made "_", then "_", the network
     // identifier and ".wes".
@@ -32,3 +34,5 @@ public:
 private:
     static CString PortAddress(const CString& connectionAddress, const CFBCData& data, unsigned int port);
 };
+
+}  // namespace Corvane

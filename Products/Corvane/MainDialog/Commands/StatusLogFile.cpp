@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+namespace Corvane {
+
 ENStatusLogWrite CStatusLogFile::Write(const CString& path, const CString& log)
 {
     std::ofstream file(std::filesystem::path(path.str()), std::ios::binary | std::ios::trunc);
@@ -15,3 +17,5 @@ ENStatusLogWrite CStatusLogFile::Write(const CString& path, const CString& log)
     file.flush();
     return file.good() ? ENStatusLogWrite::Written : ENStatusLogWrite::WriteFailed;
 }
+
+}  // namespace Corvane

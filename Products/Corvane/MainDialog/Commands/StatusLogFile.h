@@ -4,11 +4,13 @@
 
 #include "Platform/Base/CString.h"
 
+namespace Corvane {
+
 enum class ENStatusLogWrite { Written, CannotOpen, WriteFailed };
 
 class CStatusLogFile {
 public:
-    static constexpr wchar_t WriteFailedText[] = L"Unable to save identification date fo file!";
+    static constexpr wchar_t kWriteFailedText[] = L"Unable to save identification date fo file!";
 
     static bool IsWorthSaving(const CString& log, const CString& readyText)
     {
@@ -17,3 +19,5 @@ public:
     // Creates or truncates the file and writes the whole log (UTF-8).
     static ENStatusLogWrite Write(const CString& path, const CString& log);
 };
+
+}  // namespace Corvane

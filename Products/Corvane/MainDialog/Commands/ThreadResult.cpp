@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace Corvane {
+
 namespace {
 
 struct tStatusKeys {
@@ -14,7 +16,7 @@ struct tStatusKeys {
     const wchar_t* succeeded;
 };
 
-constexpr std::array<tStatusKeys, 10> StatusKeys{{
+constexpr std::array<tStatusKeys, 10> kStatusKeys{{
     {ENThreadResultType::Restart, L"STATE_RESTART_FAILED", L"STATE_RESTART_DONE"},
     {ENThreadResultType::ResetFileSystem, L"STATE_RESET_FILESYSTEM_FAILED", L"STATE_RESET_FILESYSTEM_DONE"},
     {ENThreadResultType::FactoryDefaults, L"STATE_DEFAULT_FAILED", L"STATE_DEFAULT_DONE"},
@@ -69,7 +71,7 @@ std::optional<int> CThreadResult::TypeOfDone(UINT message, WPARAM result)
 
 CString CThreadResult::StatusKey(int type, bool succeeded)
 {
-    for (const tStatusKeys& keys : StatusKeys) {
+    for (const tStatusKeys& keys : kStatusKeys) {
         if (TypeNumber(keys.type) == type)
             return succeeded ? keys.succeeded : keys.failed;
     }
@@ -80,7 +82,7 @@ CString CThreadResult::StatusText(int type, bool succeeded)
 {
     const CString key = StatusKey(type, succeeded);
     if (key.IsEmpty())
-        return InvalidTypeText;
+        return kInvalidTypeText;
     return GetLanguageText(key);
 }
 
@@ -96,3 +98,5 @@ std::optional<bool> CThreadResult::SaveButtonAfterResult(bool valid, bool change
         return std::nullopt;
     return valid;
 }
+
+}  // namespace Corvane

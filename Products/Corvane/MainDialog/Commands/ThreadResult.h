@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace Corvane {
+
 class CFBCData;
 
 enum class ENThreadResultType : int {
@@ -27,14 +29,14 @@ enum class ENThreadResultType : int {
 class CThreadResult {
 public:
     // The text of a type outside the table; it is not translated.
-    static constexpr wchar_t InvalidTypeText[] = L"Invalid thread ID!";
+    static constexpr wchar_t kInvalidTypeText[] = L"Invalid thread ID!";
 
     // The result type of a done message; empty for a message that is none
     // of the five done messages.
     static std::optional<int> TypeOfDone(UINT message, WPARAM result);
     // The status key of the type; empty for a type outside the table.
     static CString StatusKey(int type, bool succeeded);
-    // The status line: the key's language text, or InvalidTypeText.
+    // The status line: the key's language text, or kInvalidTypeText.
     static CString StatusText(int type, bool succeeded);
 
     // Done results: 0 failed, 5 cancelled by the user, anything else
@@ -60,3 +62,5 @@ public:
     static std::optional<bool> SaveButtonAfterResult(bool valid, bool changeIPMode, const CFBCData& data,
                                                      const CString& commandLineConnection);
 };
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WriteSettingsWorker.h"
 
+namespace Corvane {
+
 CWorkerLauncher::~CWorkerLauncher()
 {
     StopAndWait();
@@ -20,34 +22,34 @@ bool CWorkerLauncher::Launch(ENWorkerKind kind, const tWorkerParams& params)
     // The previous worker cleared the flag just before its end message, so
     // it is ending and the wait is short.
     ReleaseEnded();
-    m_worker = std::make_unique<CDeviceWorker>(params, MakeJob(kind));
-    if (StartThread(*m_worker))
+    m_pWorker = std::make_unique<CDeviceWorker>(params, MakeJob(kind));
+    if (StartThread(*m_pWorker))
         return true;
-    m_worker.reset();
+    m_pWorker.reset();
     busy.Release();
     return false;
 }
 
 void CWorkerLauncher::StopAndWait()
 {
-    if (!m_worker)
+    if (!m_pWorker)
         return;
-    m_worker->RequestStop();
-    m_worker->Join();
-    m_worker.reset();
+    m_pWorker->RequestStop();
+    m_pWorker->Join();
+    m_pWorker.reset();
 }
 
 void CWorkerLauncher::ReleaseEnded()
 {
-    if (m_worker && m_worker->HasEnded()) {
-        m_worker->Join();
-        m_worker.reset();
+    if (m_pWorker && m_pWorker->HasEnded()) {
+        m_pWorker->Join();
+        m_pWorker.reset();
     }
 }
 
 bool CWorkerLauncher::IsRunning() const
 {
-    return m_worker && !m_worker->HasEnded();
+    return m_pWorker && !m_pWorker->HasEnded();
 }
 
 CString CWorkerLauncher::StartTextKey(ENWorkerKind kind, bool controller)
@@ -88,3 +90,5 @@ CWorkerBusyFlag& CWorkerLauncher::BusyOf(const tWorkerParams& params)
 {
     return params.busy != nullptr ? *params.busy : GetWorkerBusyFlag();
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace Corvane {
+
 class CWorkerBusyFlag;
 class CWorkerJob;
 
@@ -43,5 +45,7 @@ protected:
 private:
     static CWorkerBusyFlag& BusyOf(const tWorkerParams& params);
 
-    std::unique_ptr<CDeviceWorker> m_worker;
+    std::unique_ptr<CDeviceWorker> m_pWorker;
 };
+
+}  // namespace Corvane

@@ -46,6 +46,8 @@
 #include "Embedded/StateOffline32.png.h"
 #include "Embedded/StateOffline48.png.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace CorvaneIds;
@@ -70,3 +72,5 @@ const ResourceTable kTable{.images = {&kIconApp, &kIconRead, &kIconOpen, &kIconS
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

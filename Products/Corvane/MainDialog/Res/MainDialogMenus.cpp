@@ -6,6 +6,8 @@
 
 #include "Embedded/SettingsMenu.png.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace CorvaneIds;
@@ -33,3 +35,5 @@ const ResourceTable kTable{.menus = {&kSettings}, .images = {&kSettingsImages}, 
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 #include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/ResourceTable.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace CorvaneIds;
@@ -18,11 +20,11 @@ using Ui::NameOrOrdinal;
 // Lays the controls out on a grid that grows with the template.
 class CLayout {
 public:
-    explicit CLayout(int percent) : m_percent(percent) {}
-    short operator()(int units) const { return static_cast<short>(units * m_percent / 100); }
+    explicit CLayout(int percent) : m_nPercent(percent) {}
+    short operator()(int units) const { return static_cast<short>(units * m_nPercent / 100); }
 
 private:
-    int m_percent;
+    int m_nPercent;
 };
 
 Ui::DialogItemTemplate Control(WORD atom, int id, DWORD style, const CLayout& s, int x, int y, int cx, int cy)
@@ -87,3 +89,5 @@ const ResourceTable kTable{.data = {&kStandard, &kLargeScreen, &kOtherLanguage}}
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

@@ -12,6 +12,8 @@
 
 #include <map>
 
+namespace Corvane {
+
 using namespace MainDialogTest;
 using namespace CorvaneIds;
 using namespace ZELL::Skin;
@@ -42,7 +44,7 @@ protected:
         return ::SendMessageW(dialog.GetSafeHwnd(), message, wParam, lParam);
     }
 
-    const CWorkerMessages& m_messages = CWorkerMessages::Get();
+    const CWorkerMessages& m_Messages = CWorkerMessages::Get();
 };
 
 TEST_F(CorvaneDlgTest, OpensWithTheCommonPageOnlyAndReadAsTheOneDeviceCommand)
@@ -85,7 +87,7 @@ TEST_F(CorvaneDlgTest, ConnectionOfTheLastTypeWithItsStoredSettings)
     {
         ZELL::CTCPIPConnection stored;
         ASSERT_TRUE(stored.SetSettingsXML(L"<TCPIP IP-Address='10.3.4.5' />"));
-        ASSERT_TRUE(stored.SaveSettings(m_app->CommunicationRegistryPath().str(), ZELL::ISettings::Registry));
+        ASSERT_TRUE(stored.SaveSettings(m_pApp->CommunicationRegistryPath().str(), ZELL::ISettings::Registry));
     }
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
     CTestDlg dialog(kMainDialog, catalog);
@@ -121,18 +123,18 @@ TEST_F(CorvaneDlgTest, PagesLearnWhetherDataChangedAndWhichPagesAreListed)
     LRESULT statusListed = -1;
     LRESULT networkParamListed = -1;
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
-        modifiedBefore = Send(dialog, m_messages.IsModified);
-        Send(dialog, m_messages.FbcSettingsChanged, 1);
+        modifiedBefore = Send(dialog, m_Messages.IsModified);
+        Send(dialog, m_Messages.FbcSettingsChanged, 1);
         EXPECT_TRUE(driver.IsEnabled(kWriteButton));
         EXPECT_TRUE(driver.IsEnabled(kSaveButton));
-        modifiedAfter = Send(dialog, m_messages.IsModified);
-        Send(dialog, m_messages.FbcSettingsChanged, 0);
-        modifiedCleared = Send(dialog, m_messages.IsModified);
+        modifiedAfter = Send(dialog, m_Messages.IsModified);
+        Send(dialog, m_Messages.FbcSettingsChanged, 0);
+        modifiedCleared = Send(dialog, m_Messages.IsModified);
         dialog.BuildPageList(L"");
-        statusListed = Send(dialog, m_messages.IsPageInList, 0, reinterpret_cast<LPARAM>(L"STATUS"));
-        networkParamListed = Send(dialog, m_messages.IsPageInList, 0, reinterpret_cast<LPARAM>(L"NETWORKPARAM"));
-        EXPECT_EQ(Send(dialog, m_messages.IsPageInList, 0, 0), 0);
-        EXPECT_EQ(Send(dialog, m_messages.IsOfflineConfig), 0);
+        statusListed = Send(dialog, m_Messages.IsPageInList, 0, reinterpret_cast<LPARAM>(L"STATUS"));
+        networkParamListed = Send(dialog, m_Messages.IsPageInList, 0, reinterpret_cast<LPARAM>(L"NETWORKPARAM"));
+        EXPECT_EQ(Send(dialog, m_Messages.IsPageInList, 0, 0), 0);
+        EXPECT_EQ(Send(dialog, m_Messages.IsOfflineConfig), 0);
     });
     EXPECT_EQ(modifiedBefore, 0);
     EXPECT_EQ(modifiedAfter, 1);
@@ -144,12 +146,12 @@ TEST_F(CorvaneDlgTest, PagesLearnWhetherDataChangedAndWhichPagesAreListed)
 
 TEST_F(CorvaneDlgTest, ChangedDataInChangeIpModeEnablesWriteButNotSave)
 {
-    g_startupOptions.ChangeIPMode = true;
+    g_StartupOptions.ChangeIPMode = true;
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
     CTestDlg dialog(kMainDialog, catalog);
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
         EXPECT_FALSE(driver.IsEnabled(kOpenButton));
-        Send(dialog, m_messages.FbcSettingsChanged, 1);
+        Send(dialog, m_Messages.FbcSettingsChanged, 1);
         EXPECT_TRUE(driver.IsEnabled(kWriteButton));
         EXPECT_FALSE(driver.IsEnabled(kSaveButton));
         EXPECT_TRUE(dialog.IsModified());
@@ -163,13 +165,13 @@ TEST_F(CorvaneDlgTest, ProgressLinesShowTheStepAndItsConnectionState)
     std::vector<UINT> icons;
     std::wstring shown;
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
-        Send(dialog, m_messages.ShowThreadState, 8, 2);
+        Send(dialog, m_Messages.ShowThreadState, 8, 2);
         icons.push_back(dialog.ConnectionState());
-        Send(dialog, m_messages.ShowThreadState, 7, 2);
+        Send(dialog, m_Messages.ShowThreadState, 7, 2);
         icons.push_back(dialog.ConnectionState());
-        Send(dialog, m_messages.ShowThreadState, 7, static_cast<LPARAM>(0x80000001u));
+        Send(dialog, m_Messages.ShowThreadState, 7, static_cast<LPARAM>(0x80000001u));
         shown = driver.Text(kStatusLine);
-        Send(dialog, m_messages.ShowThreadState, 7, 0);
+        Send(dialog, m_Messages.ShowThreadState, 7, 0);
         icons.push_back(dialog.ConnectionState());
     });
     EXPECT_THAT(icons, ElementsAre(kStateConnecting, kStateWorking, kStateFailed));
@@ -191,7 +193,7 @@ TEST_F(CorvaneDlgTest, ClosingWithUnwrittenEditsAsksAndCancelKeepsTheDialog)
     bool openAfterCancel = false;
     bool openAfterNo = true;
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
-        Send(dialog, m_messages.FbcSettingsChanged, 1);
+        Send(dialog, m_Messages.FbcSettingsChanged, 1);
         ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
         openAfterCancel = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
         ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
@@ -243,8 +245,8 @@ TEST_F(CorvaneDlgTest, OfflineEditsAskForTheFileFirstAndCancelAsksNothingMore)
     bool openAfterCancel = false;
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
         dialog.SetConnectionState(kStateOffline);
-        Send(dialog, m_messages.FbcSettingsChanged, 1);
-        EXPECT_EQ(Send(dialog, m_messages.IsOfflineConfig), 1);
+        Send(dialog, m_Messages.FbcSettingsChanged, 1);
+        EXPECT_EQ(Send(dialog, m_Messages.IsOfflineConfig), 1);
         ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
         openAfterCancel = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
         dialog.answers = {IDNO};
@@ -280,7 +282,7 @@ TEST_F(CorvaneDlgTest, StateOutsideTheTableEndsTheBusyDisplayButNotTheWorker)
         ASSERT_TRUE(GetWorkerBusyFlag().TryAcquire());
         dialog.StartBusy();
         busyShown = driver.IsVisible(kBusyIndicator);
-        Send(dialog, m_messages.ShowThreadState, 7, 5);
+        Send(dialog, m_Messages.ShowThreadState, 7, 5);
         busyAfter = driver.IsVisible(kBusyIndicator);
         EXPECT_EQ(dialog.ConnectionState(), kStateIdle);
         EXPECT_EQ(dialog.ActivePageName(), L"COMMON");
@@ -510,3 +512,5 @@ TEST_F(CorvaneDlgTest, HeaderIconAndAltSpaceOpenTheWindowMenuWhoseAboutItemOpens
     ASSERT_EQ(s_aboutBoxes.size(), 2u);
     EXPECT_EQ(s_aboutBoxes[0].rfind(L"About ", 0), 0u) << s_aboutBoxes[0];
 }
+
+}  // namespace Corvane

@@ -24,6 +24,8 @@
 #include <utility>
 #include <vector>
 
+namespace Corvane {
+
 namespace MainDialogTest {
 
 constexpr wchar_t kAppName[] = L"CorvaneMainDialogTests";
@@ -57,13 +59,13 @@ inline std::vector<BYTE> PageImage(const std::wstring& caption)
 
 class CTestPage : public CCouplerSettingsPageBase {
 public:
-    explicit CTestPage(const std::wstring& caption) : m_image(PageImage(caption))
+    explicit CTestPage(const std::wstring& caption) : m_arrImage(PageImage(caption))
     {
-        ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_image.data()));
+        ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrImage.data()));
     }
 
 private:
-    std::vector<BYTE> m_image;
+    std::vector<BYTE> m_arrImage;
 };
 
 inline CCorvanePageCatalog TestCatalog(const std::vector<std::wstring>& keys)
@@ -130,15 +132,15 @@ inline void PressInDialog(UiTest::CDialogDriver& driver, UINT key, unsigned modi
 
 class CTestApp : public CCorvaneApp {
 public:
-    explicit CTestApp(std::wstring guiXml) : CCorvaneApp(kAppName), m_guiXml(std::move(guiXml)) {}
-    void InitGuiXmlFile() override { m_guiXmlFile = m_guiXml.c_str(); }
+    explicit CTestApp(std::wstring guiXml) : CCorvaneApp(kAppName), m_strGuiXml(std::move(guiXml)) {}
+    void InitGuiXmlFile() override { m_guiXmlFile = m_strGuiXml.c_str(); }
 
 protected:
     void HandGuiXmlFileToLibrary(const CString&, WORD) override {}
     void HandAppNameToLibrary(const CString&) override {}
 
 private:
-    std::wstring m_guiXml;
+    std::wstring m_strGuiXml;
 };
 
 class MainDialogTestBase : public ::testing::Test {
@@ -148,22 +150,24 @@ protected:
         ZELL::Controls::RegisterStandardControls();
         GetLanguageSupport().Clear();
         Registry::DeleteKeyTree(HKEY_CURRENT_USER, std::wstring(L"Software\\Zell Software\\") + kAppName);
-        g_startupOptions = {};
-        m_app = std::make_unique<CTestApp>(m_folder.Write("Corvane.GUI.XML", Texts()));
-        m_app->InitFramework(L"en", L"1033");
+        g_StartupOptions = {};
+        m_pApp = std::make_unique<CTestApp>(m_Folder.Write("Corvane.GUI.XML", Texts()));
+        m_pApp->InitFramework(L"en", L"1033");
     }
     void TearDown() override
     {
         GetWorkerBusyFlag().Release();
-        m_app->ExitInstance();
-        m_app.reset();
+        m_pApp->ExitInstance();
+        m_pApp.reset();
         GetLanguageSupport().Clear();
     }
 
     static Registry::CProfileStore Profile() { return {L"Zell Software", kAppName}; }
 
-    ScratchFolder m_folder;
-    std::unique_ptr<CTestApp> m_app;
+    ScratchFolder m_Folder;
+    std::unique_ptr<CTestApp> m_pApp;
 };
 
 }
+
+}  // namespace Corvane

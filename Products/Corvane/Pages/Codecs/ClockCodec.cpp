@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 
+namespace Corvane {
+
 namespace {
 
-constexpr std::int64_t SecondsPerDay = 86400;
+constexpr std::int64_t kSecondsPerDay = 86400;
 
 // Days since 1970-01-01 of a date of the proleptic Gregorian calendar.
 std::int64_t DaysFromCivil(std::int64_t year, int month, int day)
@@ -39,9 +41,9 @@ bool IsValid(const CClockCodec::CDateTime& value)
 
 }
 
-const std::array<CClockCodec::CZone, CClockCodec::ZoneCount>& CClockCodec::Zones()
+const std::array<CClockCodec::CZone, CClockCodec::kZoneCount>& CClockCodec::Zones()
 {
-    static constexpr std::array<CZone, ZoneCount> zones = {{
+    static constexpr std::array<CZone, kZoneCount> zones = {{
         {-720, L"UTC -12:00"}, {-660, L"UTC -11:00"}, {-600, L"UTC -10:00"}, {-570, L"UTC -09:30"},
         {-540, L"UTC -09:00"}, {-480, L"UTC -08:00"}, {-420, L"UTC -07:00"}, {-360, L"UTC -06:00"},
         {-300, L"UTC -05:00"}, {-240, L"UTC -04:00"}, {-210, L"UTC -03:30"}, {-180, L"UTC -03:00"},
@@ -76,10 +78,10 @@ std::wstring CClockCodec::PcZoneText(int minutesEastOfUtc)
 
 CClockCodec::CDateTime CClockCodec::FromSeconds(std::int64_t seconds)
 {
-    std::int64_t days = seconds / SecondsPerDay;
-    std::int64_t rest = seconds % SecondsPerDay;
+    std::int64_t days = seconds / kSecondsPerDay;
+    std::int64_t rest = seconds % kSecondsPerDay;
     if (rest < 0) {
-        rest += SecondsPerDay;
+        rest += kSecondsPerDay;
         --days;
     }
     // Civil date of a day count (the inverse of DaysFromCivil).
@@ -101,7 +103,7 @@ CClockCodec::CDateTime CClockCodec::FromSeconds(std::int64_t seconds)
 
 std::int64_t CClockCodec::ToSeconds(const CDateTime& value)
 {
-    return DaysFromCivil(value.Year, value.Month, value.Day) * SecondsPerDay + value.Hour * 3600 +
+    return DaysFromCivil(value.Year, value.Month, value.Day) * kSecondsPerDay + value.Hour * 3600 +
            value.Minute * 60 + value.Second;
 }
 
@@ -110,7 +112,7 @@ std::optional<DWORD> CClockCodec::DeviceSeconds(const CDateTime& dateTime)
     if (!IsValid(dateTime))
         return std::nullopt;
     const std::int64_t seconds = ToSeconds(dateTime);
-    if (seconds < 0 || seconds > MaxDeviceSeconds)
+    if (seconds < 0 || seconds > kMaxDeviceSeconds)
         return std::nullopt;
     return static_cast<DWORD>(seconds);
 }
@@ -126,7 +128,7 @@ std::int64_t CClockCodec::DeviceLocalSeconds(const tDateTime& dateTime)
 std::optional<CClockCodec::tDateTime> CClockCodec::SyncRecord(std::int64_t utcSeconds, int zoneMinutes,
                                                               bool daylightSaving)
 {
-    if (utcSeconds < 0 || utcSeconds > MaxDeviceSeconds)
+    if (utcSeconds < 0 || utcSeconds > kMaxDeviceSeconds)
         return std::nullopt;
     tDateTime record;
     record.dwSeconds = static_cast<DWORD>(utcSeconds);
@@ -134,3 +136,5 @@ std::optional<CClockCodec::tDateTime> CClockCodec::SyncRecord(std::int64_t utcSe
     record.sDaylightSaving = daylightSaving ? 1 : 0;
     return record;
 }
+
+}  // namespace Corvane

@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+namespace Corvane {
+
 class CClockCodec {
 public:
     using tDateTime = CServiceBase::tDateTime;
@@ -31,10 +33,10 @@ public:
         friend bool operator==(const CDateTime&, const CDateTime&) = default;
     };
 
-    static constexpr std::int64_t MaxDeviceSeconds = 0xFFFFFFFFll;
-    static constexpr std::size_t ZoneCount = 39;
+    static constexpr std::int64_t kMaxDeviceSeconds = 0xFFFFFFFFll;
+    static constexpr std::size_t kZoneCount = 39;
 
-    static const std::array<CZone, ZoneCount>& Zones();
+    static const std::array<CZone, kZoneCount>& Zones();
     // The list index of the zone with this offset; -1 when the list has none.
     static int FindZone(int minutes);
     // "UTC", or "UTC +05:45" / "UTC -03:30" with hours and minutes.
@@ -46,7 +48,7 @@ public:
     // device can count or for a date that does not exist.
     static std::optional<DWORD> DeviceSeconds(const CDateTime& dateTime);
     static CDateTime PickerMinimum() { return FromSeconds(0); }
-    static CDateTime PickerMaximum() { return FromSeconds(MaxDeviceSeconds); }
+    static CDateTime PickerMaximum() { return FromSeconds(kMaxDeviceSeconds); }
 
     // The device's local time: UTC plus the zone, plus the daylight-saving
     // hours when the device has daylight saving.
@@ -55,3 +57,5 @@ public:
     // The synchronising record; none when the PC's time is outside the device's count.
     static std::optional<tDateTime> SyncRecord(std::int64_t utcSeconds, int zoneMinutes, bool daylightSaving);
 };
+
+}  // namespace Corvane

@@ -1,17 +1,19 @@
 #include "Products/Corvane/Pages/Codecs/DeviceBlock.h"
 
+namespace Corvane {
+
 std::optional<WORD> CDeviceBlock::Read(DWORD index) const
 {
     if (!Has(index))
         return std::nullopt;
-    return m_words[index];
+    return m_pWords[index];
 }
 
 bool CDeviceBlock::Write(DWORD index, WORD value)
 {
     if (!Has(index))
         return false;
-    m_words[index] = value;
+    m_pWords[index] = value;
     return true;
 }
 
@@ -67,3 +69,5 @@ bool CDeviceBlock::WriteByte(DWORD offset, BYTE value)
     const bool high = offset % 2 != 0;
     return WriteBits(offset / 2, high ? 0xFF00 : 0x00FF, static_cast<WORD>(high ? value << 8 : value));
 }
+
+}  // namespace Corvane

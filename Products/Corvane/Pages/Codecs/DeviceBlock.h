@@ -9,15 +9,17 @@
 
 #include <optional>
 
+namespace Corvane {
+
 class CDeviceBlock {
 public:
     CDeviceBlock() = default;
-    CDeviceBlock(WORD* words, DWORD length) : m_words(words), m_length(words ? length : 0) {}
+    CDeviceBlock(WORD* words, DWORD length) : m_pWords(words), m_dwLength(words ? length : 0) {}
     explicit CDeviceBlock(CRegisterTable& table) : CDeviceBlock(table.GetData(), table.GetCount()) {}
 
-    bool IsPresent() const { return m_length > 0; }
-    DWORD GetLength() const { return m_length; }
-    bool Has(DWORD index) const { return index < m_length; }
+    bool IsPresent() const { return m_dwLength > 0; }
+    DWORD GetLength() const { return m_dwLength; }
+    bool Has(DWORD index) const { return index < m_dwLength; }
 
     std::optional<WORD> Read(DWORD index) const;
     // False, and nothing written, for a word beyond the block.
@@ -38,6 +40,8 @@ public:
     bool WriteByte(DWORD offset, BYTE value);
 
 private:
-    WORD* m_words = nullptr;
-    DWORD m_length = 0;
+    WORD* m_pWords = nullptr;
+    DWORD m_dwLength = 0;
 };
+
+}  // namespace Corvane

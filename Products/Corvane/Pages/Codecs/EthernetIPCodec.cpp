@@ -2,17 +2,19 @@
 
 #include "Common/SystemHelper/Values/StringUtils.h"
 
+namespace Corvane {
+
 namespace {
-constexpr wchar_t Section[] = L"ETHERNETIP";
+constexpr wchar_t kSection[] = L"ETHERNETIP";
 }
 
 CEthernetIPCodec::CEthernetIPCodec(const CDeviceCapabilityFile& file)
-    : InputAdditionalLimits(file.GetLimits(Section, L"BkFbInpVarCnt", {0, 512, 0})),
-      OutputAdditionalLimits(file.GetLimits(Section, L"BkFbOutVarCnt", {0, 512, 0})),
-      InputBytesLimits(file.GetLimits(Section, L"BkFbInpPlcOnlyVarCnt", {0, 512, 4})),
-      InputOffsetLimits(file.GetLimits(Section, L"BkFbInpStartPlcVarCnt", {0, 512, 0})),
-      OutputBytesLimits(file.GetLimits(Section, L"BkFbOutPlcOnlyVarCnt", {0, 512, 4})),
-      OutputOffsetLimits(file.GetLimits(Section, L"BkFbOutStartPlcVarCnt", {0, 512, 0}))
+    : InputAdditionalLimits(file.GetLimits(kSection, L"BkFbInpVarCnt", {0, 512, 0})),
+      OutputAdditionalLimits(file.GetLimits(kSection, L"BkFbOutVarCnt", {0, 512, 0})),
+      InputBytesLimits(file.GetLimits(kSection, L"BkFbInpPlcOnlyVarCnt", {0, 512, 4})),
+      InputOffsetLimits(file.GetLimits(kSection, L"BkFbInpStartPlcVarCnt", {0, 512, 0})),
+      OutputBytesLimits(file.GetLimits(kSection, L"BkFbOutPlcOnlyVarCnt", {0, 512, 4})),
+      OutputOffsetLimits(file.GetLimits(kSection, L"BkFbOutStartPlcVarCnt", {0, 512, 0}))
 {
     InputAdditional = InputAdditionalLimits.Def;
     OutputAdditional = OutputAdditionalLimits.Def;
@@ -25,16 +27,16 @@ CEthernetIPCodec::CEthernetIPCodec(const CDeviceCapabilityFile& file)
 const std::vector<CEthernetIPCodec::CNumberWord>& CEthernetIPCodec::NumberWords()
 {
     static const std::vector<CNumberWord> words = {
-        {InputAdditionalWord, &CEthernetIPCodec::InputAdditional},
-        {OutputAdditionalWord, &CEthernetIPCodec::OutputAdditional},
-        {InputBytes111Word, &CEthernetIPCodec::InputBytes111},
-        {InputOffset111Word, &CEthernetIPCodec::InputOffset111},
-        {OutputBytes110Word, &CEthernetIPCodec::OutputBytes110},
-        {OutputOffset110Word, &CEthernetIPCodec::OutputOffset110},
-        {InputBytes113Word, &CEthernetIPCodec::InputBytes113},
-        {InputOffset113Word, &CEthernetIPCodec::InputOffset113},
-        {OutputBytes112Word, &CEthernetIPCodec::OutputBytes112},
-        {OutputOffset112Word, &CEthernetIPCodec::OutputOffset112},
+        {kInputAdditionalWord, &CEthernetIPCodec::InputAdditional},
+        {kOutputAdditionalWord, &CEthernetIPCodec::OutputAdditional},
+        {kInputBytes111Word, &CEthernetIPCodec::InputBytes111},
+        {kInputOffset111Word, &CEthernetIPCodec::InputOffset111},
+        {kOutputBytes110Word, &CEthernetIPCodec::OutputBytes110},
+        {kOutputOffset110Word, &CEthernetIPCodec::OutputOffset110},
+        {kInputBytes113Word, &CEthernetIPCodec::InputBytes113},
+        {kInputOffset113Word, &CEthernetIPCodec::InputOffset113},
+        {kOutputBytes112Word, &CEthernetIPCodec::OutputBytes112},
+        {kOutputOffset112Word, &CEthernetIPCodec::OutputOffset112},
     };
     return words;
 }
@@ -46,13 +48,13 @@ void CEthernetIPCodec::Load(const CDeviceBlock& block)
     for (const CNumberWord& number : NumberWords())
         if (const std::optional<WORD> word = block.Read(number.Word))
             this->*number.Value = *word;
-    if (const std::optional<WORD> word = block.Read(RunIdleO2TWord))
+    if (const std::optional<WORD> word = block.Read(kRunIdleO2TWord))
         RunIdleO2T = RunIdleOfWord(*word);
-    if (const std::optional<WORD> word = block.Read(RunIdleT2OWord))
+    if (const std::optional<WORD> word = block.Read(kRunIdleT2OWord))
         RunIdleT2O = RunIdleOfWord(*word);
-    if (const std::optional<WORD> word = block.Read(FeatureWord)) {
-        WordAlignmentAvailable = *word & WordAlignmentAvailableBit;
-        WordAlignmentOn = *word & WordAlignmentOnBit;
+    if (const std::optional<WORD> word = block.Read(kFeatureWord)) {
+        WordAlignmentAvailable = *word & kWordAlignmentAvailableBit;
+        WordAlignmentOn = *word & kWordAlignmentOnBit;
     }
 }
 
@@ -71,10 +73,10 @@ bool CEthernetIPCodec::Store(CDeviceBlock& block, bool controller) const
     if (valid) {
         for (const CNumberWord& number : NumberWords())
             block.Write(number.Word, static_cast<WORD>(this->*number.Value));
-        StoreRunIdle(block, RunIdleO2TWord, RunIdleO2T);
-        StoreRunIdle(block, RunIdleT2OWord, RunIdleT2O);
+        StoreRunIdle(block, kRunIdleO2TWord, RunIdleO2T);
+        StoreRunIdle(block, kRunIdleT2OWord, RunIdleT2O);
     }
-    block.WriteFlag(FeatureWord, WordAlignmentOnBit, WordAlignmentOn);
+    block.WriteFlag(kFeatureWord, kWordAlignmentOnBit, WordAlignmentOn);
     return valid;
 }
 
@@ -88,10 +90,10 @@ void CEthernetIPCodec::StoreRunIdle(CDeviceBlock& block, DWORD index, int runIdl
 
 std::vector<CFieldRange> CEthernetIPCodec::RangeChecks(bool typing) const
 {
-    constexpr int Dec = CFieldRange::DecimalMode;
+    constexpr int Dec = CFieldRange::kDecimalMode;
     const auto inputOffset = [&](UINT control, LPCWSTR title, int value, int bytes) -> CFieldRange {
         if (typing)
-            return {control, title, Dec, value, 0, TypingTotal - bytes};
+            return {control, title, Dec, value, 0, kTypingTotal - bytes};
         return {control, title, Dec, value, InputOffsetLimits.Min, InputOffsetLimits.Max - bytes};
     };
     return {
@@ -129,5 +131,7 @@ bool CEthernetIPCodec::ShowsWordAlignment(bool available, bool hasIsis, const st
 
 bool CEthernetIPCodec::ShowsExtensionAssemblies(bool controller, DWORD blockLength, bool hasExtension)
 {
-    return controller && blockLength > InputBytes113Word && hasExtension;
+    return controller && blockLength > kInputBytes113Word && hasExtension;
 }
+
+}  // namespace Corvane

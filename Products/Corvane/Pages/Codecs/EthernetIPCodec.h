@@ -11,27 +11,29 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CEthernetIPCodec {
 public:
     using CLimits = CDeviceCapabilityFile::CLimits;
 
-    static constexpr DWORD InputAdditionalWord = 60;
-    static constexpr DWORD OutputAdditionalWord = 61;
-    static constexpr DWORD InputBytes111Word = 62;
-    static constexpr DWORD InputOffset111Word = 63;
-    static constexpr DWORD OutputBytes110Word = 64;
-    static constexpr DWORD OutputOffset110Word = 65;
-    static constexpr DWORD RunIdleO2TWord = 66;
-    static constexpr DWORD RunIdleT2OWord = 67;
-    static constexpr DWORD FeatureWord = 68;
-    static constexpr DWORD InputBytes113Word = 213;
-    static constexpr DWORD InputOffset113Word = 214;
-    static constexpr DWORD OutputBytes112Word = 215;
-    static constexpr DWORD OutputOffset112Word = 216;
-    static constexpr WORD WordAlignmentAvailableBit = 0x0020;
-    static constexpr WORD WordAlignmentOnBit = 0x0040;
+    static constexpr DWORD kInputAdditionalWord = 60;
+    static constexpr DWORD kOutputAdditionalWord = 61;
+    static constexpr DWORD kInputBytes111Word = 62;
+    static constexpr DWORD kInputOffset111Word = 63;
+    static constexpr DWORD kOutputBytes110Word = 64;
+    static constexpr DWORD kOutputOffset110Word = 65;
+    static constexpr DWORD kRunIdleO2TWord = 66;
+    static constexpr DWORD kRunIdleT2OWord = 67;
+    static constexpr DWORD kFeatureWord = 68;
+    static constexpr DWORD kInputBytes113Word = 213;
+    static constexpr DWORD kInputOffset113Word = 214;
+    static constexpr DWORD kOutputBytes112Word = 215;
+    static constexpr DWORD kOutputOffset112Word = 216;
+    static constexpr WORD kWordAlignmentAvailableBit = 0x0020;
+    static constexpr WORD kWordAlignmentOnBit = 0x0040;
     // While typing, an offset of an input assembly is bound by this total.
-    static constexpr int TypingTotal = 512;
+    static constexpr int kTypingTotal = 512;
 
     CEthernetIPCodec() = default;
     explicit CEthernetIPCodec(const CDeviceCapabilityFile& file);
@@ -82,3 +84,5 @@ private:
     static int RunIdleOfWord(WORD word);
     static void StoreRunIdle(CDeviceBlock& block, DWORD index, int runIdle);
 };
+
+}  // namespace Corvane

@@ -1,5 +1,7 @@
 #include "Products/Corvane/Pages/Codecs/FieldRange.h"
 
+namespace Corvane {
+
 std::optional<CFieldRange> CFieldRange::FirstFailure(const std::vector<CFieldRange>& checks)
 {
     for (const CFieldRange& check : checks)
@@ -7,3 +9,5 @@ std::optional<CFieldRange> CFieldRange::FirstFailure(const std::vector<CFieldRan
             return check;
     return std::nullopt;
 }
+
+}  // namespace Corvane

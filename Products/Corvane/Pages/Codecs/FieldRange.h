@@ -9,15 +9,17 @@
 #include <optional>
 #include <vector>
 
+namespace Corvane {
+
 class CFieldRange {
 public:
     // The modes the page base's range check takes: below 3 hexadecimal.
-    static constexpr int HexMode = 1;
-    static constexpr int DecimalMode = 4;
+    static constexpr int kHexMode = 1;
+    static constexpr int kDecimalMode = 4;
 
     UINT ControlId = 0;
     LPCWSTR TitleKey = L"";
-    int Mode = DecimalMode;
+    int Mode = kDecimalMode;
     int Value = 0;
     int Min = 0;
     int Max = 0;
@@ -29,3 +31,5 @@ public:
     static std::optional<CFieldRange> FirstFailure(const std::vector<CFieldRange>& checks);
     static bool AllPass(const std::vector<CFieldRange>& checks) { return !FirstFailure(checks); }
 };
+
+}  // namespace Corvane

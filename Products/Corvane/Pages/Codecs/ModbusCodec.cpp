@@ -1,7 +1,9 @@
 #include "Products/Corvane/Pages/Codecs/ModbusCodec.h"
 
+namespace Corvane {
+
 namespace {
-constexpr wchar_t Section[] = L"MODBUS";
+constexpr wchar_t kSection[] = L"MODBUS";
 
 void LoadWord(const CDeviceBlock& block, DWORD index, int& value)
 {
@@ -16,14 +18,14 @@ void StoreWord(CDeviceBlock& block, DWORD index, int value)
 }
 
 CModbusCodec::CModbusCodec(const CDeviceCapabilityFile& file)
-    : WatchdogTimeoutLimits(file.GetLimits(Section, L"WatchdogTimeout", {0, 0xFFFF, 1})),
-      Mask1Limits(file.GetLimits(Section, L"TriggerMask1", {0, 0xFFFF, 0xFFFF})),
-      Mask2Limits(file.GetLimits(Section, L"TriggerMask2", {0, 0xFFFF, 0xFFFF})),
-      ConnectionCountLimits(file.GetLimits(Section, L"ConnectionCount", {0, 5, 5})),
-      ConnectionWatchdogLimits(file.GetLimits(Section, L"ConnectionWatchdog", {0, 0xFFFF, 0}))
+    : WatchdogTimeoutLimits(file.GetLimits(kSection, L"WatchdogTimeout", {0, 0xFFFF, 1})),
+      Mask1Limits(file.GetLimits(kSection, L"TriggerMask1", {0, 0xFFFF, 0xFFFF})),
+      Mask2Limits(file.GetLimits(kSection, L"TriggerMask2", {0, 0xFFFF, 0xFFFF})),
+      ConnectionCountLimits(file.GetLimits(kSection, L"ConnectionCount", {0, 5, 5})),
+      ConnectionWatchdogLimits(file.GetLimits(kSection, L"ConnectionWatchdog", {0, 0xFFFF, 0}))
 {
-    ConnectionWatchdogLimits.Def = file.GetInt(Section, L"ConnectionWatchdogDef32", 600);
-    ConnectionWatchdogDef16 = file.GetInt(Section, L"ConnectionWatchdogDef16", 0);
+    ConnectionWatchdogLimits.Def = file.GetInt(kSection, L"ConnectionWatchdogDef32", 600);
+    ConnectionWatchdogDef16 = file.GetInt(kSection, L"ConnectionWatchdogDef16", 0);
     WatchdogTimeout = WatchdogTimeoutLimits.Def;
     Mask1 = Mask1Limits.Def;
     Mask2 = Mask2Limits.Def;
@@ -41,34 +43,34 @@ void CModbusCodec::Load(const CDeviceBlock& block, bool wideFormat)
     if (!block.IsPresent())
         return;
     if (wideFormat) {
-        if (const std::optional<bool> close = block.ReadFlag(CloseSocketWord, 0xFFFF))
+        if (const std::optional<bool> close = block.ReadFlag(kCloseSocketWord, 0xFFFF))
             CloseSocket = *close;
-        LoadWord(block, SharedWord, Configuration);
-        LoadWord(block, WatchdogTimeoutWord, WatchdogTimeout);
-        LoadWord(block, MaxConnectionsWord, MaxConnections);
-        LoadWord(block, ConnectionWatchdogWord, ConnectionWatchdog);
-        LoadWord(block, Mask1Word, Mask1);
-        LoadWord(block, Mask2Word, Mask2);
+        LoadWord(block, kSharedWord, Configuration);
+        LoadWord(block, kWatchdogTimeoutWord, WatchdogTimeout);
+        LoadWord(block, kMaxConnectionsWord, MaxConnections);
+        LoadWord(block, kConnectionWatchdogWord, ConnectionWatchdog);
+        LoadWord(block, kMask1Word, Mask1);
+        LoadWord(block, kMask2Word, Mask2);
     } else {
-        LoadWord(block, SharedWord, ConnectionWatchdog);
+        LoadWord(block, kSharedWord, ConnectionWatchdog);
     }
-    m_loadedSharedWord = block.Read(SharedWord);
+    m_wLoadedSharedWord = block.Read(kSharedWord);
 }
 
 bool CModbusCodec::Store(CDeviceBlock& block, bool wideFormat)
 {
     const bool valid = Validate(wideFormat);
     if (wideFormat) {
-        StoreWord(block, CloseSocketWord, CloseSocket ? 1 : 0);
-        StoreWord(block, WatchdogTimeoutWord, WatchdogTimeout);
-        StoreWord(block, Mask1Word, Mask1);
-        StoreWord(block, Mask2Word, Mask2);
-        StoreWord(block, MaxConnectionsWord, MaxConnections);
-        StoreWord(block, ConnectionWatchdogWord, ConnectionWatchdog);
+        StoreWord(block, kCloseSocketWord, CloseSocket ? 1 : 0);
+        StoreWord(block, kWatchdogTimeoutWord, WatchdogTimeout);
+        StoreWord(block, kMask1Word, Mask1);
+        StoreWord(block, kMask2Word, Mask2);
+        StoreWord(block, kMaxConnectionsWord, MaxConnections);
+        StoreWord(block, kConnectionWatchdogWord, ConnectionWatchdog);
     }
     const std::optional<WORD> shared = SharedWordValue(wideFormat);
-    if (shared && shared != m_loadedSharedWord && block.Write(SharedWord, *shared))
-        m_loadedSharedWord = shared;
+    if (shared && shared != m_wLoadedSharedWord && block.Write(kSharedWord, *shared))
+        m_wLoadedSharedWord = shared;
     return valid;
 }
 
@@ -83,15 +85,17 @@ std::optional<WORD> CModbusCodec::SharedWordValue(bool wideFormat) const
 
 std::vector<CFieldRange> CModbusCodec::RangeChecks(bool wideFormat) const
 {
-    std::vector<CFieldRange> checks{{ConnectionWatchdogControl, L"TT_CONNECTION_WATCHDOG_HDR", CFieldRange::DecimalMode,
+    std::vector<CFieldRange> checks{{kConnectionWatchdogControl, L"TT_CONNECTION_WATCHDOG_HDR", CFieldRange::kDecimalMode,
                                      ConnectionWatchdog, ConnectionWatchdogLimits.Min, ConnectionWatchdogLimits.Max}};
     if (!wideFormat)
         return checks;
-    checks.push_back({WatchdogTimeoutControl, L"TT_WATCHDOG_TIMEOUT_HDR", CFieldRange::DecimalMode, WatchdogTimeout,
+    checks.push_back({kWatchdogTimeoutControl, L"TT_WATCHDOG_TIMEOUT_HDR", CFieldRange::kDecimalMode, WatchdogTimeout,
                       WatchdogTimeoutLimits.Min, WatchdogTimeoutLimits.Max});
-    checks.push_back({Mask1Control, L"TT_CODINGMASK_01_16_HDR", CFieldRange::HexMode, Mask1, Mask1Limits.Min,
+    checks.push_back({kMask1Control, L"TT_CODINGMASK_01_16_HDR", CFieldRange::kHexMode, Mask1, Mask1Limits.Min,
                       Mask1Limits.Max});
-    checks.push_back({Mask2Control, L"TT_CODINGMASK_17_32_HDR", CFieldRange::HexMode, Mask2, Mask2Limits.Min,
+    checks.push_back({kMask2Control, L"TT_CODINGMASK_17_32_HDR", CFieldRange::kHexMode, Mask2, Mask2Limits.Min,
                       Mask2Limits.Max});
     return checks;
 }
+
+}  // namespace Corvane

@@ -16,19 +16,21 @@
 #include <optional>
 #include <vector>
 
+namespace Corvane {
+
 class CModbusCodec {
 public:
-    static constexpr DWORD CloseSocketWord = 1;
-    static constexpr DWORD SharedWord = 2;
-    static constexpr DWORD WatchdogTimeoutWord = 3;
-    static constexpr DWORD Mask1Word = 4;
-    static constexpr DWORD Mask2Word = 5;
-    static constexpr DWORD MaxConnectionsWord = 57;
-    static constexpr DWORD ConnectionWatchdogWord = 58;
-    static constexpr UINT ConnectionWatchdogControl = 1066;
-    static constexpr UINT WatchdogTimeoutControl = 1071;
-    static constexpr UINT Mask1Control = 1064;
-    static constexpr UINT Mask2Control = 1070;
+    static constexpr DWORD kCloseSocketWord = 1;
+    static constexpr DWORD kSharedWord = 2;
+    static constexpr DWORD kWatchdogTimeoutWord = 3;
+    static constexpr DWORD kMask1Word = 4;
+    static constexpr DWORD kMask2Word = 5;
+    static constexpr DWORD kMaxConnectionsWord = 57;
+    static constexpr DWORD kConnectionWatchdogWord = 58;
+    static constexpr UINT kConnectionWatchdogControl = 1066;
+    static constexpr UINT kWatchdogTimeoutControl = 1071;
+    static constexpr UINT kMask1Control = 1064;
+    static constexpr UINT kMask2Control = 1070;
 
     CModbusCodec() = default;
     explicit CModbusCodec(const CDeviceCapabilityFile& file);
@@ -62,5 +64,7 @@ public:
 private:
     std::optional<WORD> SharedWordValue(bool wideFormat) const;
 
-    std::optional<WORD> m_loadedSharedWord;
+    std::optional<WORD> m_wLoadedSharedWord;
 };
+
+}  // namespace Corvane

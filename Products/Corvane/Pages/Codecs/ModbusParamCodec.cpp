@@ -3,18 +3,20 @@
 #include <array>
 #include <iterator>
 
+namespace Corvane {
+
 namespace {
 
-constexpr std::array<int, 6> FrameCodes = {0, 1, 2, 3, 4, 7};
-constexpr std::array<int, 8> EndOfFrameCodes = {0, 5, 6, 7, 1, 2, 3, 4};
+constexpr std::array<int, 6> kFrameCodes = {0, 1, 2, 3, 4, 7};
+constexpr std::array<int, 8> kEndOfFrameCodes = {0, 5, 6, 7, 1, 2, 3, 4};
 
-constexpr WORD BaudMask = 0x000F;
-constexpr WORD FrameMask = 0x0070;
-constexpr WORD EndOfFrameMask = 0x0380;
-constexpr WORD ModeBit = 0x0400;
-constexpr WORD ErrorCheckBit = 0x0800;
-constexpr WORD WatchdogOffBit = 0x1000;
-constexpr WORD LibraryOrCompatibilityBit = 0x2000;
+constexpr WORD kBaudMask = 0x000F;
+constexpr WORD kFrameMask = 0x0070;
+constexpr WORD kEndOfFrameMask = 0x0380;
+constexpr WORD kModeBit = 0x0400;
+constexpr WORD kErrorCheckBit = 0x0800;
+constexpr WORD kWatchdogOffBit = 0x1000;
+constexpr WORD kLibraryOrCompatibilityBit = 0x2000;
 
 template <std::size_t N>
 int IndexOf(const std::array<int, N>& codes, int code)
@@ -47,19 +49,19 @@ WORD Flag(bool on, WORD bit)
 
 void CModbusParamCodec::Load(const CDeviceBlock& block)
 {
-    const std::optional<WORD> word = block.Read(ParamWord);
+    const std::optional<WORD> word = block.Read(kParamWord);
     if (!word)
         return;
-    const int baud = *word & BaudMask;
-    Values.BaudIndex = baud < BaudCount ? baud : -1;
-    Values.FrameIndex = FrameIndexOfCode((*word & FrameMask) >> 4);
-    Values.EndOfFrameIndex = EndOfFrameIndexOfCode((*word & EndOfFrameMask) >> 7);
-    Values.ModeIndex = (*word & ModeBit) ? 1 : 0;
-    Values.ErrorCheck = *word & ErrorCheckBit;
-    Values.Watchdog = !(*word & WatchdogOffBit);
-    Values.UseLibrary = !(*word & LibraryOrCompatibilityBit);
-    Values.Compatibility = *word & LibraryOrCompatibilityBit;
-    m_loadedWord = word;
+    const int baud = *word & kBaudMask;
+    Values.BaudIndex = baud < kBaudCount ? baud : -1;
+    Values.FrameIndex = FrameIndexOfCode((*word & kFrameMask) >> 4);
+    Values.EndOfFrameIndex = EndOfFrameIndexOfCode((*word & kEndOfFrameMask) >> 7);
+    Values.ModeIndex = (*word & kModeBit) ? 1 : 0;
+    Values.ErrorCheck = *word & kErrorCheckBit;
+    Values.Watchdog = !(*word & kWatchdogOffBit);
+    Values.UseLibrary = !(*word & kLibraryOrCompatibilityBit);
+    Values.Compatibility = *word & kLibraryOrCompatibilityBit;
+    m_wLoadedWord = word;
 }
 
 bool CModbusParamCodec::Store(CDeviceBlock& block, bool controller)
@@ -69,46 +71,48 @@ bool CModbusParamCodec::Store(CDeviceBlock& block, bool controller)
     for (const CBits& field : FieldBits(Values, controller)) {
         if (!field.Bits)
             continue;
-        if (!m_loadedWord || *field.Bits != (*m_loadedWord & field.Mask))
-            block.WriteBits(ParamWord, field.Mask, *field.Bits);
+        if (!m_wLoadedWord || *field.Bits != (*m_wLoadedWord & field.Mask))
+            block.WriteBits(kParamWord, field.Mask, *field.Bits);
     }
-    if (const std::optional<WORD> word = block.Read(ParamWord))
-        m_loadedWord = word;
+    if (const std::optional<WORD> word = block.Read(kParamWord))
+        m_wLoadedWord = word;
     return true;
 }
 
 std::array<CModbusParamCodec::CBits, 7> CModbusParamCodec::FieldBits(const CFields& fields, bool controller)
 {
     const bool bit13 = controller ? !fields.UseLibrary : fields.Compatibility;
-    const bool baudKnown = fields.BaudIndex < BaudCount;
-    const bool modeKnown = fields.ModeIndex < ModeCount;
+    const bool baudKnown = fields.BaudIndex < kBaudCount;
+    const bool modeKnown = fields.ModeIndex < kModeCount;
     return {{
-        {BaudMask, baudKnown ? Shifted(fields.BaudIndex, 0) : std::nullopt},
-        {FrameMask, Shifted(FrameCodeOfIndex(fields.FrameIndex), 4)},
-        {EndOfFrameMask, Shifted(EndOfFrameCodeOfIndex(fields.EndOfFrameIndex), 7)},
-        {ModeBit, modeKnown ? Shifted(fields.ModeIndex, 10) : std::nullopt},
-        {ErrorCheckBit, Flag(fields.ErrorCheck, ErrorCheckBit)},
-        {WatchdogOffBit, Flag(!fields.Watchdog, WatchdogOffBit)},
-        {LibraryOrCompatibilityBit, Flag(bit13, LibraryOrCompatibilityBit)},
+        {kBaudMask, baudKnown ? Shifted(fields.BaudIndex, 0) : std::nullopt},
+        {kFrameMask, Shifted(FrameCodeOfIndex(fields.FrameIndex), 4)},
+        {kEndOfFrameMask, Shifted(EndOfFrameCodeOfIndex(fields.EndOfFrameIndex), 7)},
+        {kModeBit, modeKnown ? Shifted(fields.ModeIndex, 10) : std::nullopt},
+        {kErrorCheckBit, Flag(fields.ErrorCheck, kErrorCheckBit)},
+        {kWatchdogOffBit, Flag(!fields.Watchdog, kWatchdogOffBit)},
+        {kLibraryOrCompatibilityBit, Flag(bit13, kLibraryOrCompatibilityBit)},
     }};
 }
 
 int CModbusParamCodec::FrameIndexOfCode(int code)
 {
-    return IndexOf(FrameCodes, code);
+    return IndexOf(kFrameCodes, code);
 }
 
 int CModbusParamCodec::FrameCodeOfIndex(int index)
 {
-    return CodeAt(FrameCodes, index);
+    return CodeAt(kFrameCodes, index);
 }
 
 int CModbusParamCodec::EndOfFrameIndexOfCode(int code)
 {
-    return IndexOf(EndOfFrameCodes, code);
+    return IndexOf(kEndOfFrameCodes, code);
 }
 
 int CModbusParamCodec::EndOfFrameCodeOfIndex(int index)
 {
-    return CodeAt(EndOfFrameCodes, index);
+    return CodeAt(kEndOfFrameCodes, index);
 }
+
+}  // namespace Corvane

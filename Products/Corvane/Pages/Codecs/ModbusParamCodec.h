@@ -13,11 +13,13 @@
 #include <array>
 #include <optional>
 
+namespace Corvane {
+
 class CModbusParamCodec {
 public:
-    static constexpr DWORD ParamWord = 2;
-    static constexpr int BaudCount = 11;
-    static constexpr int ModeCount = 2;
+    static constexpr DWORD kParamWord = 2;
+    static constexpr int kBaudCount = 11;
+    static constexpr int kModeCount = 2;
 
     struct CFields {
         int BaudIndex = 0;
@@ -54,5 +56,7 @@ private:
 
     // Word 2 as last loaded or stored: the fields that differ from it are
     // the user's changes.
-    std::optional<WORD> m_loadedWord;
+    std::optional<WORD> m_wLoadedWord;
 };
+
+}  // namespace Corvane

@@ -7,12 +7,14 @@
 
 #include <string>
 
+namespace Corvane {
+
 class CNetworkIdCodec {
 public:
-    static constexpr DWORD HostNameOffset = 50;
-    static constexpr DWORD DomainNameOffset = 82;
-    static constexpr DWORD FieldBytes = 32;
-    static constexpr std::size_t MaxChars = 31;
+    static constexpr DWORD kHostNameOffset = 50;
+    static constexpr DWORD kDomainNameOffset = 82;
+    static constexpr DWORD kFieldBytes = 32;
+    static constexpr std::size_t kMaxChars = 31;
 
     void Load(const CDeviceBlock& block);
     // False without a block; bytes beyond a short block are not written. A
@@ -26,16 +28,18 @@ public:
     // The first `maxChars` characters (at most the field), the rest of the
     // field zero.
     static void WriteName(CDeviceBlock& block, DWORD offset, const std::wstring& name,
-                          std::size_t maxChars = MaxChars);
+                          std::size_t maxChars = kMaxChars);
 
     // The names as the last Load read them.
-    const std::wstring& LoadedHostName() const { return m_loadedHostName; }
-    const std::wstring& LoadedDomainName() const { return m_loadedDomainName; }
+    const std::wstring& LoadedHostName() const { return m_strLoadedHostName; }
+    const std::wstring& LoadedDomainName() const { return m_strLoadedDomainName; }
 
     std::wstring HostName;
     std::wstring DomainName;
 
 private:
-    std::wstring m_loadedHostName;
-    std::wstring m_loadedDomainName;
+    std::wstring m_strLoadedHostName;
+    std::wstring m_strLoadedDomainName;
 };
+
+}  // namespace Corvane

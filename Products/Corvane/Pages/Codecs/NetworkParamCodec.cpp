@@ -4,11 +4,13 @@
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Products/Corvane/Pages/Codecs/ProtocolCodec.h"
 
+namespace Corvane {
+
 namespace {
 
 using tNetworkParams = CNetworkParamCodec::tNetworkParams;
 
-constexpr wchar_t ErrorPrefix[] = L"ERR: ";
+constexpr wchar_t kErrorPrefix[] = L"ERR: ";
 
 bool IsNotSupported(const std::wstring& text)
 {
@@ -29,10 +31,10 @@ CNetworkParamCodec::CRow MakeRow(int row, std::wstring actual, std::wstring fixe
     CNetworkParamCodec::CRow entry;
     entry.Row = row;
     entry.CaptionKey = CaptionKeyOf(row);
-    const std::size_t error = actual.find(ErrorPrefix);
+    const std::size_t error = actual.find(kErrorPrefix);
     if (error != std::wstring::npos) {
-        actual.erase(error, std::char_traits<wchar_t>::length(ErrorPrefix));
-        entry.Kind = CNetworkParamCodec::ErrorKind;
+        actual.erase(error, std::char_traits<wchar_t>::length(kErrorPrefix));
+        entry.Kind = CNetworkParamCodec::kErrorKind;
     }
     entry.NotSupported = IsNotSupported(actual) || IsNotSupported(fixed);
     entry.Actual = std::move(actual);
@@ -119,7 +121,7 @@ CNetworkParamCodec::CEditResult CNetworkParamCodec::ApplySource(CFBCData& data, 
     fixed->wIPAddressSource = code;
     result.Stored = true;
     result.CellText = fixed->strIPAddress;
-    if (code == FixedSourceCode && isAllowed && !isAllowed(fixed->strIPAddress)) {
+    if (code == kFixedSourceCode && isAllowed && !isAllowed(fixed->strIPAddress)) {
         result.Balloon = EBalloon::InvalidAddress;
         result.BalloonRow = AddressRow;
     }
@@ -148,12 +150,12 @@ CNetworkParamCodec::CEditResult CNetworkParamCodec::ApplyText(CFBCData& data, DW
         if (replacesSntpName)
             for (DWORD other = 0; other < data.GetEthernetPortCount(); ++other)
                 data.GetStaticNetworkParams(other)->strSNTPHostName.clear();
-        if (row == AddressRow && fixed->wIPAddressSource == FixedSourceCode && isAllowed &&
+        if (row == AddressRow && fixed->wIPAddressSource == kFixedSourceCode && isAllowed &&
             !isAllowed(fixed->strIPAddress))
             result.Balloon = EBalloon::InvalidAddress;
     } else {
-        fixed->*field = text.substr(0, MaxNameLength);
-        if (text.size() > MaxNameLength)
+        fixed->*field = text.substr(0, kMaxNameLength);
+        if (text.size() > kMaxNameLength)
             result.Balloon = EBalloon::MaxLength;
     }
     result.Stored = true;
@@ -185,7 +187,7 @@ int CNetworkParamCodec::FirstRefusedPort(CFBCData& data, const AddressFilter& is
         if (!IsValidIpText(fixed.strIPAddress))
             return static_cast<int>(port);
         fixed.strIPAddress = NormalizeIpText(fixed.strIPAddress);
-        if (fixed.wIPAddressSource == FixedSourceCode && isAllowed && !isAllowed(fixed.strIPAddress))
+        if (fixed.wIPAddressSource == kFixedSourceCode && isAllowed && !isAllowed(fixed.strIPAddress))
             return static_cast<int>(port);
     }
     return -1;
@@ -226,9 +228,11 @@ CNetworkParamCodec::EPaste CNetworkParamCodec::CheckPaste(int row, const std::ws
 {
     if (row == SourceRow)
         return EPaste::Refused;
-    if (clipboardText.size() > MaxClipboardText || clipboardText.find(L'\n') != std::wstring::npos)
+    if (clipboardText.size() > kMaxClipboardText || clipboardText.find(L'\n') != std::wstring::npos)
         return EPaste::TooMuchText;
     if (IsAddressRow(row) && !IsValidIpText(clipboardText))
         return EPaste::NoAddress;
     return EPaste::Allowed;
 }
+
+}  // namespace Corvane

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CNetworkParamCodec {
 public:
     using tNetworkParams = CFBCData::tNetworkParams;
@@ -32,19 +34,19 @@ public:
         DomainNameRow,
         DipRow
     };
-    static constexpr std::size_t MaxNameLength = 31;
-    static constexpr std::size_t MaxClipboardText = 256;
+    static constexpr std::size_t kMaxNameLength = 31;
+    static constexpr std::size_t kMaxClipboardText = 256;
     // After this source code the static address must not be on the invalid list.
-    static constexpr WORD FixedSourceCode = 3;
-    static constexpr WORD NormalKind = 0;
-    static constexpr WORD ErrorKind = 1;
+    static constexpr WORD kFixedSourceCode = 3;
+    static constexpr WORD kNormalKind = 0;
+    static constexpr WORD kErrorKind = 1;
 
     struct CRow {
         int Row = 0;
         const wchar_t* CaptionKey = L"";
         std::wstring Actual;
         std::wstring Static;
-        WORD Kind = NormalKind;
+        WORD Kind = kNormalKind;
         // Either value is the device's "not supported": the row is read-only.
         bool NotSupported = false;
     };
@@ -91,3 +93,5 @@ private:
     static bool IsAddressRow(int row);
     static void MirrorCommonFields(CFBCData& data, DWORD port);
 };
+
+}  // namespace Corvane

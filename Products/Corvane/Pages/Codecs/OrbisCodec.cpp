@@ -5,17 +5,19 @@
 
 #include <cwctype>
 
+namespace Corvane {
+
 namespace {
-constexpr wchar_t RuntimeSystemPrefix[] = L"RUNTIMESYSTEM_";
+constexpr wchar_t kRuntimeSystemPrefix[] = L"RUNTIMESYSTEM_";
 }
 
 void COrbisCodec::Load(const CDeviceBlock& extraBlock, bool controller)
 {
     if (controller)
         return;
-    if (const std::optional<WORD> options = extraBlock.Read(OptionsWord)) {
-        ResetOutputs = *options & ResetOutputsBit;
-        AlternativeTargetId = *options & AlternativeTargetIdBit;
+    if (const std::optional<WORD> options = extraBlock.Read(kOptionsWord)) {
+        ResetOutputs = *options & kResetOutputsBit;
+        AlternativeTargetId = *options & kAlternativeTargetIdBit;
     }
 }
 
@@ -23,9 +25,9 @@ void COrbisCodec::Store(CDeviceBlock& extraBlock, bool controller) const
 {
     if (controller)
         return;
-    const WORD bits = static_cast<WORD>((ResetOutputs ? ResetOutputsBit : 0) |
-                                        (AlternativeTargetId ? AlternativeTargetIdBit : 0));
-    extraBlock.WriteBits(OptionsWord, ResetOutputsBit | AlternativeTargetIdBit, bits);
+    const WORD bits = static_cast<WORD>((ResetOutputs ? kResetOutputsBit : 0) |
+                                        (AlternativeTargetId ? kAlternativeTargetIdBit : 0));
+    extraBlock.WriteBits(kOptionsWord, kResetOutputsBit | kAlternativeTargetIdBit, bits);
 }
 
 std::wstring COrbisCodec::RuntimeSystemKey(WORD id)
@@ -35,7 +37,7 @@ std::wstring COrbisCodec::RuntimeSystemKey(WORD id)
 
 std::optional<WORD> COrbisCodec::RuntimeSystemIdOfKey(const std::wstring& key)
 {
-    const std::wstring prefix = RuntimeSystemPrefix;
+    const std::wstring prefix = kRuntimeSystemPrefix;
     if (key.rfind(prefix, 0) != 0 || key.size() == prefix.size() || key.size() > prefix.size() + 5)
         return std::nullopt;
     unsigned long id = 0;
@@ -44,7 +46,7 @@ std::optional<WORD> COrbisCodec::RuntimeSystemIdOfKey(const std::wstring& key)
             return std::nullopt;
         id = id * 10 + static_cast<unsigned long>(key[i] - L'0');
     }
-    if (id >= NoRuntimeSystem)
+    if (id >= kNoRuntimeSystem)
         return std::nullopt;
     return static_cast<WORD>(id);
 }
@@ -66,9 +68,9 @@ WORD COrbisCodec::RuntimeSystemOfText(const std::vector<WORD>& ids, const std::w
     for (WORD id : ids) {
         const std::wstring key = RuntimeSystemKey(id);
         if (translate(key) == text)
-            return RuntimeSystemIdOfKey(key).value_or(NoRuntimeSystem);
+            return RuntimeSystemIdOfKey(key).value_or(kNoRuntimeSystem);
     }
-    return NoRuntimeSystem;
+    return kNoRuntimeSystem;
 }
 
 bool COrbisCodec::ChooseRuntimeSystem(CFBCData& data, WORD id)
@@ -86,3 +88,5 @@ bool COrbisCodec::OffersAlternativeTargetId(const CString& article)
     CArticleNumber offering(L"0614-0392");
     return std::wstring(number.GetText(true)) == offering.GetText(true);
 }
+
+}  // namespace Corvane

@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class COrbisCodec {
 public:
-    static constexpr DWORD OptionsWord = 26;
-    static constexpr WORD ResetOutputsBit = 0x0001;
-    static constexpr WORD AlternativeTargetIdBit = 0x0010;
-    static constexpr WORD NoRuntimeSystem = 0xFFFF;
+    static constexpr DWORD kOptionsWord = 26;
+    static constexpr WORD kResetOutputsBit = 0x0001;
+    static constexpr WORD kAlternativeTargetIdBit = 0x0010;
+    static constexpr WORD kNoRuntimeSystem = 0xFFFF;
 
     // Language text of a key; a text that begins with "##" means no text.
     using Translator = std::function<std::wstring(const std::wstring& key)>;
@@ -30,7 +32,7 @@ public:
     static bool IsDefinedText(const std::wstring& text) { return text.rfind(L"##", 0) != 0; }
     // The texts of the runtime systems that have one, in list order.
     static std::vector<std::wstring> RuntimeSystemTexts(const std::vector<WORD>& ids, const Translator& translate);
-    // The id of the first runtime system whose text is `text`; NoRuntimeSystem when none.
+    // The id of the first runtime system whose text is `text`; kNoRuntimeSystem when none.
     static WORD RuntimeSystemOfText(const std::vector<WORD>& ids, const std::wstring& text,
                                     const Translator& translate);
     // Makes `id` the active runtime system and marks it for writing; false,
@@ -42,3 +44,5 @@ public:
     bool ResetOutputs = false;
     bool AlternativeTargetId = false;
 };
+
+}  // namespace Corvane

@@ -1,5 +1,7 @@
 #include "Products/Corvane/Pages/Codecs/ProtocolCodec.h"
 
+namespace Corvane {
+
 CProtocolCodec::CProtocolCodec(const CDeviceCapabilityFile& file)
     : HttpPortLimits(file.GetLimits(L"PROTOCOL", L"HttpPort", {0, 0xFFFF, 80})), HttpPort(HttpPortLimits.Def)
 {
@@ -13,29 +15,29 @@ void CProtocolCodec::Load(const CDeviceBlock& block, bool wideFormat, bool sever
         LoadWide(block, severalPorts);
         return;
     }
-    WebServer = block.Read(WebServerWord).value_or(0) != 0;
+    WebServer = block.Read(kWebServerWord).value_or(0) != 0;
     Authentication = Ftp = Plc = ModbusTcp = ModbusUdp = EthernetIP = Https = false;
     HttpsAvailable = false;
-    if (const std::optional<WORD> port = block.Read(HttpPortWord))
+    if (const std::optional<WORD> port = block.Read(kHttpPortWord))
         HttpPort = *port;
 }
 
 void CProtocolCodec::LoadWide(const CDeviceBlock& block, bool severalPorts)
 {
-    const WORD bits = block.Read(ProtocolWord).value_or(0);
-    Ftp = bits & FtpBit;
-    WebServer = bits & WebServerBit;
-    ModbusTcp = bits & ModbusTcpBit;
-    ModbusUdp = bits & ModbusUdpBit;
-    EthernetIP = bits & EthernetIPBit;
-    Authentication = bits & AuthenticationBit;
-    Plc = bits & PlcBit;
-    Https = bits & HttpsBit;
+    const WORD bits = block.Read(kProtocolWord).value_or(0);
+    Ftp = bits & kFtpBit;
+    WebServer = bits & kWebServerBit;
+    ModbusTcp = bits & kModbusTcpBit;
+    ModbusUdp = bits & kModbusUdpBit;
+    EthernetIP = bits & kEthernetIPBit;
+    Authentication = bits & kAuthenticationBit;
+    Plc = bits & kPlcBit;
+    Https = bits & kHttpsBit;
     if (severalPorts)
-        Https = Https || block.ReadFlag(SecondPortWord, HttpsBit).value_or(false);
-    if (const std::optional<WORD> port = block.Read(WideHttpPortWord))
+        Https = Https || block.ReadFlag(kSecondPortWord, kHttpsBit).value_or(false);
+    if (const std::optional<WORD> port = block.Read(kWideHttpPortWord))
         HttpPort = *port;
-    HttpsAvailable = block.ReadFlag(FeatureWord, HttpsAvailableBit).value_or(false);
+    HttpsAvailable = block.ReadFlag(kFeatureWord, kHttpsAvailableBit).value_or(false);
 }
 
 bool CProtocolCodec::Store(CDeviceBlock& block, bool wideFormat, bool severalPorts) const
@@ -43,14 +45,14 @@ bool CProtocolCodec::Store(CDeviceBlock& block, bool wideFormat, bool severalPor
     if (!block.IsPresent() || !Validate())
         return false;
     if (!wideFormat) {
-        block.Write(WebServerWord, WebServer ? 1 : 0);
-        block.Write(HttpPortWord, static_cast<WORD>(HttpPort));
+        block.Write(kWebServerWord, WebServer ? 1 : 0);
+        block.Write(kHttpPortWord, static_cast<WORD>(HttpPort));
         return true;
     }
-    block.WriteBits(ProtocolWord, OwnBits, SwitchBits());
+    block.WriteBits(kProtocolWord, kOwnBits, SwitchBits());
     if (severalPorts)
-        block.WriteFlag(SecondPortWord, HttpsBit, Https);
-    block.Write(WideHttpPortWord, static_cast<WORD>(HttpPort));
+        block.WriteFlag(kSecondPortWord, kHttpsBit, Https);
+    block.Write(kWideHttpPortWord, static_cast<WORD>(HttpPort));
     return true;
 }
 
@@ -61,26 +63,28 @@ WORD CProtocolCodec::SwitchBits() const
         if (on)
             bits |= bit;
     };
-    set(Ftp, FtpBit);
-    set(WebServer, WebServerBit);
-    set(ModbusTcp, ModbusTcpBit);
-    set(ModbusUdp, ModbusUdpBit);
-    set(EthernetIP, EthernetIPBit);
-    set(Authentication, AuthenticationBit);
-    set(Plc, PlcBit);
-    set(Https, HttpsBit);
+    set(Ftp, kFtpBit);
+    set(WebServer, kWebServerBit);
+    set(ModbusTcp, kModbusTcpBit);
+    set(ModbusUdp, kModbusUdpBit);
+    set(EthernetIP, kEthernetIPBit);
+    set(Authentication, kAuthenticationBit);
+    set(Plc, kPlcBit);
+    set(Https, kHttpsBit);
     return bits;
 }
 
 std::vector<CFieldRange> CProtocolCodec::RangeChecks() const
 {
-    return {{HttpPortControl, L"TT_HTTP_PORT_HEADER", CFieldRange::DecimalMode, HttpPort, HttpPortLimits.Min,
+    return {{kHttpPortControl, L"TT_HTTP_PORT_HEADER", CFieldRange::kDecimalMode, HttpPort, HttpPortLimits.Min,
              HttpPortLimits.Max}};
 }
 
 bool CProtocolCodec::IsHttpsInUse(const CDeviceBlock& block)
 {
     const bool switchedOn =
-        block.ReadFlag(ProtocolWord, HttpsBit).value_or(false) || block.ReadFlag(SecondPortWord, HttpsBit).value_or(false);
-    return switchedOn && block.ReadFlag(FeatureWord, HttpsAvailableBit).value_or(false);
+        block.ReadFlag(kProtocolWord, kHttpsBit).value_or(false) || block.ReadFlag(kSecondPortWord, kHttpsBit).value_or(false);
+    return switchedOn && block.ReadFlag(kFeatureWord, kHttpsAvailableBit).value_or(false);
 }
+
+}  // namespace Corvane

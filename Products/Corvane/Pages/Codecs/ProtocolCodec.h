@@ -9,26 +9,28 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CProtocolCodec {
 public:
-    static constexpr DWORD ProtocolWord = 0;
-    static constexpr DWORD WebServerWord = 3;
-    static constexpr DWORD HttpPortWord = 4;
-    static constexpr DWORD WideHttpPortWord = 59;
-    static constexpr DWORD FeatureWord = 68;
-    static constexpr DWORD SecondPortWord = 83;
-    static constexpr WORD FtpBit = 0x0001;
-    static constexpr WORD WebServerBit = 0x0002;
-    static constexpr WORD ModbusTcpBit = 0x0010;
-    static constexpr WORD ModbusUdpBit = 0x0020;
-    static constexpr WORD EthernetIPBit = 0x0040;
-    static constexpr WORD AuthenticationBit = 0x1000;
-    static constexpr WORD PlcBit = 0x2000;
-    static constexpr WORD HttpsBit = 0x8000;
+    static constexpr DWORD kProtocolWord = 0;
+    static constexpr DWORD kWebServerWord = 3;
+    static constexpr DWORD kHttpPortWord = 4;
+    static constexpr DWORD kWideHttpPortWord = 59;
+    static constexpr DWORD kFeatureWord = 68;
+    static constexpr DWORD kSecondPortWord = 83;
+    static constexpr WORD kFtpBit = 0x0001;
+    static constexpr WORD kWebServerBit = 0x0002;
+    static constexpr WORD kModbusTcpBit = 0x0010;
+    static constexpr WORD kModbusUdpBit = 0x0020;
+    static constexpr WORD kEthernetIPBit = 0x0040;
+    static constexpr WORD kAuthenticationBit = 0x1000;
+    static constexpr WORD kPlcBit = 0x2000;
+    static constexpr WORD kHttpsBit = 0x8000;
     // The bits of word 0 that belong to this page; the others are kept.
-    static constexpr WORD OwnBits = 0xB073;
-    static constexpr WORD HttpsAvailableBit = 0x0010;
-    static constexpr UINT HttpPortControl = 1072;
+    static constexpr WORD kOwnBits = 0xB073;
+    static constexpr WORD kHttpsAvailableBit = 0x0010;
+    static constexpr UINT kHttpPortControl = 1072;
 
     CProtocolCodec() = default;
     explicit CProtocolCodec(const CDeviceCapabilityFile& file);
@@ -59,3 +61,5 @@ private:
     void LoadWide(const CDeviceBlock& block, bool severalPorts);
     WORD SwitchBits() const;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Common/SystemHelper/Values/StringUtils.h"
 
+namespace Corvane {
+
 std::wstring CSDCardCodec::StatusKey(const tSDCardInfo& info)
 {
     if (!info.bInserted)
@@ -26,7 +28,7 @@ std::wstring CSDCardCodec::FormatSerialNumber(DWORD serialNumber)
 
 bool CSDCardCodec::ParseStatusReply(const std::vector<WORD>& reply, tSDCardInfo& info)
 {
-    if (reply.size() < StatusReplyWords)
+    if (reply.size() < kStatusReplyWords)
         return false;
     info.bInserted = reply[0] == 1;
     info.wCardType = reply[1];
@@ -58,7 +60,7 @@ CSDCardCodec::CWaitResult CSDCardCodec::WaitWhileBusy(const std::function<bool(W
             return result;
         }
         result.State = state;
-        if (state != BusyState) {
+        if (state != kBusyState) {
             result.Outcome = state == 0 ? EWaitOutcome::Done : EWaitOutcome::InvalidState;
             return result;
         }
@@ -82,3 +84,5 @@ std::wstring CSDCardCodec::WaitResultText(const CWaitResult& result, DWORD lastE
         return FormatString(L"PLC Root Location nicht eingestellt! - Invalid state: %d", static_cast<int>(result.State));
     }
 }
+
+}  // namespace Corvane

@@ -9,19 +9,21 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CSDCardCodec {
 public:
     using tSDCardInfo = CFBCData::tSDCardInfo;
 
-    static constexpr wchar_t NotSupportedText[] = L"Service not supported!";
-    static constexpr wchar_t FallbackTypeKey[] = L"SDCARD_TYPE_00";
+    static constexpr wchar_t kNotSupportedText[] = L"Service not supported!";
+    static constexpr wchar_t kFallbackTypeKey[] = L"SDCARD_TYPE_00";
     // Words of the status reply: inserted, type, write protected, capacity,
     // free memory, serial number low and high word.
-    static constexpr std::size_t StatusReplyWords = 7;
+    static constexpr std::size_t kStatusReplyWords = 7;
     // State the device reports while it is still creating the root folder.
-    static constexpr WORD BusyState = 0x821D;
-    static constexpr DWORD BusyErrorCode = 0x2008821D;
-    static constexpr int MaxWaitPolls = 60;
+    static constexpr WORD kBusyState = 0x821D;
+    static constexpr DWORD kBusyErrorCode = 0x2008821D;
+    static constexpr int kMaxWaitPolls = 60;
 
     enum class EWaitOutcome { Done, InvalidState, QueryFailed, TimedOut };
 
@@ -44,7 +46,9 @@ public:
     // Asks for the service state after each pause until it is no longer the
     // busy state, the query fails or `maxPolls` queries were made.
     static CWaitResult WaitWhileBusy(const std::function<bool(WORD& state)>& queryState,
-                                     const std::function<void()>& pause, int maxPolls = MaxWaitPolls);
+                                     const std::function<void()>& pause, int maxPolls = kMaxWaitPolls);
     // The status line after the wait.
     static std::wstring WaitResultText(const CWaitResult& result, DWORD lastErrorCode);
 };
+
+}  // namespace Corvane

@@ -5,11 +5,13 @@
 
 #include <cwctype>
 
+namespace Corvane {
+
 namespace {
 
-constexpr wchar_t Section[] = L"SNTP";
-constexpr std::size_t MaxAddressParts = 4;
-constexpr std::size_t MaxOctetDigits = 3;
+constexpr wchar_t kSection[] = L"SNTP";
+constexpr std::size_t kMaxAddressParts = 4;
+constexpr std::size_t kMaxOctetDigits = 3;
 
 bool IsNotSupported(const std::wstring& text)
 {
@@ -85,7 +87,7 @@ std::wstring LimitOctet(std::wstring part)
     while (leadingZeros + 1 < part.size() && part[leadingZeros] == L'0')
         ++leadingZeros;
     // More than three significant digits are above 255 whatever they say.
-    if (part.size() - leadingZeros > MaxOctetDigits || (!part.empty() && std::stoul(part) > 255))
+    if (part.size() - leadingZeros > kMaxOctetDigits || (!part.empty() && std::stoul(part) > 255))
         return L"255";
     return part;
 }
@@ -93,8 +95,8 @@ std::wstring LimitOctet(std::wstring part)
 }
 
 CSntpCodec::CSntpCodec(const CDeviceCapabilityFile& file)
-    : IntervalLimits(file.GetLimits(Section, L"ClientInterval", {0, 0xFFFF, 0})),
-      TimeoutLimits(file.GetLimits(Section, L"ClientTimeout", {0, 0xFFFF, 2000})),
+    : IntervalLimits(file.GetLimits(kSection, L"ClientInterval", {0, 0xFFFF, 0})),
+      TimeoutLimits(file.GetLimits(kSection, L"ClientTimeout", {0, 0xFFFF, 2000})),
       Interval(IntervalLimits.Def), Timeout(TimeoutLimits.Def)
 {
 }
@@ -109,14 +111,14 @@ void CSntpCodec::Load(const CDeviceBlock& block, const CFBCData* data, bool seve
     LoadServer(block, data);
     if (!block.IsPresent())
         return;
-    SntpOn = block.ReadFlag(SwitchWord, SntpBit).value_or(false);
+    SntpOn = block.ReadFlag(kSwitchWord, kSntpBit).value_or(false);
     if (severalPorts)
-        SntpOn = SntpOn || block.ReadFlag(SecondPortWord, SntpBit).value_or(false);
-    if (const std::optional<WORD> word = block.Read(IntervalWord))
+        SntpOn = SntpOn || block.ReadFlag(kSecondPortWord, kSntpBit).value_or(false);
+    if (const std::optional<WORD> word = block.Read(kIntervalWord))
         Interval = *word;
-    if (const std::optional<WORD> word = block.Read(TimeoutWord))
+    if (const std::optional<WORD> word = block.Read(kTimeoutWord))
         Timeout = *word;
-    if (const std::optional<WORD> word = block.Read(KeptWord))
+    if (const std::optional<WORD> word = block.Read(kKeptWord))
         Word8 = *word;
 }
 
@@ -133,10 +135,10 @@ void CSntpCodec::LoadServer(const CDeviceBlock& block, const CFBCData* data)
     } else {
         HostNamesAllowed = false;
         NameServerKnown = true;
-        if (const std::optional<DWORD> address = block.ReadAddress(AddressWord))
+        if (const std::optional<DWORD> address = block.ReadAddress(kAddressWord))
             ServerText = CurrentServerText = UIntToIpText(*address);
     }
-    LastAcceptedText = m_storedServerText = ServerText;
+    LastAcceptedText = m_strStoredServerText = ServerText;
 }
 
 bool CSntpCodec::IsNameServerKnown(const CFBCData& data)
@@ -158,31 +160,31 @@ bool CSntpCodec::Store(CDeviceBlock& block, CFBCData* data, bool severalPorts)
         return false;
     const bool serverValid = CheckServerText(ServerText, false).Passed;
     const bool valid = serverValid && CFieldRange::AllPass(RangeChecks());
-    block.Write(IntervalWord, static_cast<WORD>(Interval));
-    block.Write(TimeoutWord, static_cast<WORD>(Timeout));
+    block.Write(kIntervalWord, static_cast<WORD>(Interval));
+    block.Write(kTimeoutWord, static_cast<WORD>(Timeout));
     if (Word8 >= 0)
-        block.Write(KeptWord, static_cast<WORD>(Word8));
+        block.Write(kKeptWord, static_cast<WORD>(Word8));
     // A refused server text would be stored as some other address (or as
     // none): the server stays as it was until the text is mended.
     if (serverValid) {
         StoreServer(block, data);
-        m_storedServerText = ServerText;
+        m_strStoredServerText = ServerText;
     }
     if (HasRecords(data) && severalPorts)
-        block.WriteFlag(SecondPortWord, SntpBit, false);
-    block.WriteFlag(SwitchWord, SntpBit, SntpOn);
+        block.WriteFlag(kSecondPortWord, kSntpBit, false);
+    block.WriteFlag(kSwitchWord, kSntpBit, SntpOn);
     return valid;
 }
 
 void CSntpCodec::StoreServer(CDeviceBlock& block, CFBCData* data) const
 {
     if (!HasRecords(data)) {
-        block.WriteAddress(AddressWord, IpTextToUInt(ServerText));
+        block.WriteAddress(kAddressWord, IpTextToUInt(ServerText));
         return;
     }
     // The server the records hold already (the one loaded or stored last)
     // leaves them alone, however they spell it.
-    if (ServerText == m_storedServerText)
+    if (ServerText == m_strStoredServerText)
         return;
     const bool isAddress = IsValidIpText(ServerText);
     std::wstring address = ServerText;
@@ -229,7 +231,7 @@ CSntpCodec::CServerCheck CSntpCodec::CheckServerText(const std::wstring& typed, 
             if (!(result == text && result == LastAcceptedText && !result.empty()))
                 Put(check, result, text.size(), result.empty());
         }
-        if (result.size() > MaxServerLength) {
+        if (result.size() > kMaxServerLength) {
             check.Failure = EFailure::TooLong;
             return check;
         }
@@ -241,7 +243,7 @@ CSntpCodec::CServerCheck CSntpCodec::CheckServerText(const std::wstring& typed, 
                 Put(check, result, text.size(), false);
         }
         if (!IsValidIpText(result)) {
-            LastAcceptedText = m_storedServerText;
+            LastAcceptedText = m_strStoredServerText;
             check.Failure = EFailure::NotAnAddress;
             return check;
         }
@@ -254,9 +256,9 @@ CSntpCodec::CServerCheck CSntpCodec::CheckServerText(const std::wstring& typed, 
 
 std::vector<CFieldRange> CSntpCodec::RangeChecks() const
 {
-    return {{IntervalControl, L"TT_SNTP_CLIENT_INTERVAL_HDR", CFieldRange::DecimalMode, Interval, IntervalLimits.Min,
+    return {{kIntervalControl, L"TT_SNTP_CLIENT_INTERVAL_HDR", CFieldRange::kDecimalMode, Interval, IntervalLimits.Min,
              IntervalLimits.Max},
-            {TimeoutControl, L"TT_SNTP_CLIENT_TIMEOUT_HDR", CFieldRange::DecimalMode, Timeout, TimeoutLimits.Min,
+            {kTimeoutControl, L"TT_SNTP_CLIENT_TIMEOUT_HDR", CFieldRange::kDecimalMode, Timeout, TimeoutLimits.Min,
              TimeoutLimits.Max}};
 }
 
@@ -291,11 +293,13 @@ std::wstring CSntpCodec::CleanAddressText(const std::wstring& text, bool typing)
         kept = NormalizeIpText(kept);
     std::vector<std::wstring> parts = SplitAtDots(kept);
     // A fifth part that is still empty is the dot after the fourth: dropped too.
-    if (parts.size() > MaxAddressParts)
-        parts.resize(MaxAddressParts);
-    if (parts.size() == MaxAddressParts && parts.back().size() > MaxOctetDigits)
-        parts.back().resize(MaxOctetDigits);
+    if (parts.size() > kMaxAddressParts)
+        parts.resize(kMaxAddressParts);
+    if (parts.size() == kMaxAddressParts && parts.back().size() > kMaxOctetDigits)
+        parts.back().resize(kMaxOctetDigits);
     for (std::wstring& part : parts)
         part = LimitOctet(part);
     return JoinWithDots(parts);
 }
+
+}  // namespace Corvane

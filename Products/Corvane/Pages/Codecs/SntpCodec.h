@@ -17,18 +17,20 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CSntpCodec {
 public:
-    static constexpr DWORD SwitchWord = 0;
-    static constexpr DWORD IntervalWord = 6;
-    static constexpr DWORD TimeoutWord = 7;
-    static constexpr DWORD KeptWord = 8;
-    static constexpr DWORD AddressWord = 19;
-    static constexpr DWORD SecondPortWord = 83;
-    static constexpr WORD SntpBit = 0x0008;
-    static constexpr std::size_t MaxServerLength = 255;
-    static constexpr UINT IntervalControl = 1096;
-    static constexpr UINT TimeoutControl = 1098;
+    static constexpr DWORD kSwitchWord = 0;
+    static constexpr DWORD kIntervalWord = 6;
+    static constexpr DWORD kTimeoutWord = 7;
+    static constexpr DWORD kKeptWord = 8;
+    static constexpr DWORD kAddressWord = 19;
+    static constexpr DWORD kSecondPortWord = 83;
+    static constexpr WORD kSntpBit = 0x0008;
+    static constexpr std::size_t kMaxServerLength = 255;
+    static constexpr UINT kIntervalControl = 1096;
+    static constexpr UINT kTimeoutControl = 1098;
 
     enum class EFailure { None, TooLong, NotAnAddress };
 
@@ -87,5 +89,7 @@ private:
     void Put(CServerCheck& check, std::wstring text, std::size_t typedLength, bool leaveEditAlone);
 
     // The server as last loaded or stored: the reference after a bad entry.
-    std::wstring m_storedServerText;
+    std::wstring m_strStoredServerText;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Common/SystemHelper/Values/StringUtils.h"
 
+namespace Corvane {
+
 namespace {
 bool IsDefined(const std::wstring& text)
 {
@@ -11,7 +13,7 @@ bool IsDefined(const std::wstring& text)
 
 bool CStateCodec::ShowsTerminalBusExtension(const std::vector<WORD>& states, bool controller)
 {
-    return states.size() > TerminalBusExtension && !controller;
+    return states.size() > kTerminalBusExtension && !controller;
 }
 
 bool CStateCodec::IsOn(const std::vector<WORD>& states, std::size_t index)
@@ -30,18 +32,18 @@ bool CStateCodec::SetState(std::vector<WORD>& states, std::size_t index, bool on
 std::wstring CStateCodec::InvalidStateCountMessage(std::size_t count)
 {
     return L"Invalid number of FBC states!\n" +
-           FormatString(L"(count: %d, min. count: %d)", static_cast<int>(count), static_cast<int>(MinStateCount)) +
+           FormatString(L"(count: %d, min. count: %d)", static_cast<int>(count), static_cast<int>(kMinStateCount)) +
            L"\n\nPlease update the firmware of your device.";
 }
 
 std::optional<bool> CStateCodec::ReadConstantSpeed(const CDeviceBlock& block)
 {
-    return block.ReadFlag(SpeedWord, ConstantSpeedBit);
+    return block.ReadFlag(kSpeedWord, kConstantSpeedBit);
 }
 
 bool CStateCodec::WriteConstantSpeed(CDeviceBlock& block, bool on)
 {
-    return block.WriteFlag(SpeedWord, ConstantSpeedBit, on);
+    return block.WriteFlag(kSpeedWord, kConstantSpeedBit, on);
 }
 
 bool CStateCodec::CanSwitchControlMode(bool monitorOn, bool tcpipConnection, bool fieldbusActive)
@@ -71,3 +73,5 @@ std::wstring CStateCodec::NormalizeLineEnds(const std::wstring& text)
 {
     return ReplaceAll(ReplaceAll(text, L"\r\n", L"\n"), L"\n", L"\r\n");
 }
+
+}  // namespace Corvane

@@ -12,24 +12,26 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CStateCodec {
 public:
-    static constexpr std::size_t FieldbusActive = 0;
-    static constexpr std::size_t WriteAccess = 2;
-    static constexpr std::size_t MonitorMode = 3;
-    static constexpr std::size_t ControlMode = 4;
-    static constexpr std::size_t ErrorCode = 5;
-    static constexpr std::size_t ErrorArgument = 6;
-    static constexpr std::size_t TestMode = 7;
-    static constexpr std::size_t TerminalBusExtension = 8;
-    static constexpr std::size_t MinStateCount = 8;
-    static constexpr DWORD SpeedWord = 69;
-    static constexpr WORD ConstantSpeedBit = 0x0010;
+    static constexpr std::size_t kFieldbusActive = 0;
+    static constexpr std::size_t kWriteAccess = 2;
+    static constexpr std::size_t kMonitorMode = 3;
+    static constexpr std::size_t kControlMode = 4;
+    static constexpr std::size_t kErrorCode = 5;
+    static constexpr std::size_t kErrorArgument = 6;
+    static constexpr std::size_t kTestMode = 7;
+    static constexpr std::size_t kTerminalBusExtension = 8;
+    static constexpr std::size_t kMinStateCount = 8;
+    static constexpr DWORD kSpeedWord = 69;
+    static constexpr WORD kConstantSpeedBit = 0x0010;
 
     // Language text of a key; a text that begins with "##" means no text.
     using Translator = std::function<std::wstring(const std::wstring& key)>;
 
-    static bool HasEnoughStates(const std::vector<WORD>& states) { return states.size() >= MinStateCount; }
+    static bool HasEnoughStates(const std::vector<WORD>& states) { return states.size() >= kMinStateCount; }
     static bool ShowsTerminalBusExtension(const std::vector<WORD>& states, bool controller);
     static bool IsOn(const std::vector<WORD>& states, std::size_t index);
     // False, and nothing changed, for a word beyond the list.
@@ -50,3 +52,5 @@ public:
     // "\r\n" and "\n" both become "\r\n".
     static std::wstring NormalizeLineEnds(const std::wstring& text);
 };
+
+}  // namespace Corvane

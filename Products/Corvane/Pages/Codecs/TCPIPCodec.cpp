@@ -2,6 +2,8 @@
 
 #include "Common/SystemHelper/Values/StringUtils.h"
 
+namespace Corvane {
+
 namespace {
 
 void LoadAddress(const CDeviceBlock& block, DWORD firstWord, DWORD& address)
@@ -17,35 +19,35 @@ void CTCPIPCodec::Load(const CDeviceBlock& block, bool wideFormat, bool hasAutoI
     if (!block.IsPresent())
         return;
     if (!wideFormat) {
-        UseBootP = block.Read(UseBootPWord).value_or(0) != 0;
-        if (block.GetLength() >= AddressBlockLength) {
-            LoadAddress(block, FixedAddressWord, FixedAddress);
-            LoadAddress(block, SubnetMaskWord, SubnetMask);
-            LoadAddress(block, GatewayWord, Gateway);
+        UseBootP = block.Read(kUseBootPWord).value_or(0) != 0;
+        if (block.GetLength() >= kAddressBlockLength) {
+            LoadAddress(block, kFixedAddressWord, FixedAddress);
+            LoadAddress(block, kSubnetMaskWord, SubnetMask);
+            LoadAddress(block, kGatewayWord, Gateway);
             AddressesModified = false;
         }
         return;
     }
-    const WORD bits = block.Read(SourceWord).value_or(0);
-    AddressMode = FixedMode;
+    const WORD bits = block.Read(kSourceWord).value_or(0);
+    AddressMode = kFixedMode;
     Source = -1;
-    if (bits & DhcpBit) {
-        AddressMode = AutomaticMode;
+    if (bits & kDhcpBit) {
+        AddressMode = kAutomaticMode;
         Source = 0;
     }
-    if (bits & BootPBit) {
-        AddressMode = AutomaticMode;
+    if (bits & kBootPBit) {
+        AddressMode = kAutomaticMode;
         Source = 1;
     }
-    if ((bits & AutoIPBit) && hasAutoIP) {
-        AddressMode = AutomaticMode;
+    if ((bits & kAutoIPBit) && hasAutoIP) {
+        AddressMode = kAutomaticMode;
         Source = 2;
     }
-    LoadAddress(block, FixedAddressWord, FixedAddress);
-    LoadAddress(block, SubnetMaskWord, SubnetMask);
-    LoadAddress(block, GatewayWord, Gateway);
-    LoadAddress(block, FirstDnsWord, FirstDns);
-    LoadAddress(block, SecondDnsWord, SecondDns);
+    LoadAddress(block, kFixedAddressWord, FixedAddress);
+    LoadAddress(block, kSubnetMaskWord, SubnetMask);
+    LoadAddress(block, kGatewayWord, Gateway);
+    LoadAddress(block, kFirstDnsWord, FirstDns);
+    LoadAddress(block, kSecondDnsWord, SecondDns);
     AddressesModified = false;
 }
 
@@ -54,36 +56,36 @@ bool CTCPIPCodec::Store(CDeviceBlock& block, bool wideFormat) const
     if (!block.IsPresent())
         return false;
     if (!wideFormat) {
-        block.Write(UseBootPWord, UseBootP ? 1 : 0);
-        if (block.GetLength() >= AddressBlockLength) {
-            block.WriteAddress(FixedAddressWord, FixedAddress);
-            block.WriteAddress(SubnetMaskWord, SubnetMask);
-            block.WriteAddress(GatewayWord, Gateway);
+        block.Write(kUseBootPWord, UseBootP ? 1 : 0);
+        if (block.GetLength() >= kAddressBlockLength) {
+            block.WriteAddress(kFixedAddressWord, FixedAddress);
+            block.WriteAddress(kSubnetMaskWord, SubnetMask);
+            block.WriteAddress(kGatewayWord, Gateway);
         }
         return true;
     }
     // An undetermined mode leaves the source bits as the device has them.
-    if (AddressMode == FixedMode || AddressMode == AutomaticMode)
-        block.WriteBits(SourceWord, SourceBits, SourceBitsToStore());
-    block.WriteAddress(FixedAddressWord, FixedAddress);
-    block.WriteAddress(SubnetMaskWord, SubnetMask);
-    block.WriteAddress(GatewayWord, Gateway);
-    block.WriteAddress(FirstDnsWord, FirstDns);
-    block.WriteAddress(SecondDnsWord, SecondDns);
+    if (AddressMode == kFixedMode || AddressMode == kAutomaticMode)
+        block.WriteBits(kSourceWord, kSourceBits, SourceBitsToStore());
+    block.WriteAddress(kFixedAddressWord, FixedAddress);
+    block.WriteAddress(kSubnetMaskWord, SubnetMask);
+    block.WriteAddress(kGatewayWord, Gateway);
+    block.WriteAddress(kFirstDnsWord, FirstDns);
+    block.WriteAddress(kSecondDnsWord, SecondDns);
     return true;
 }
 
 WORD CTCPIPCodec::SourceBitsToStore() const
 {
-    if (AddressMode == FixedMode)
+    if (AddressMode == kFixedMode)
         return 0;
     switch (Source) {
     case 0:
-        return DhcpBit;
+        return kDhcpBit;
     case 1:
-        return BootPBit;
+        return kBootPBit;
     case 2:
-        return AutoIPBit;
+        return kAutoIPBit;
     default:
         return 0;
     }
@@ -92,15 +94,15 @@ WORD CTCPIPCodec::SourceBitsToStore() const
 bool CTCPIPCodec::IsFixedAddressMode(bool wideFormat, DWORD blockLength) const
 {
     if (wideFormat)
-        return AddressMode == FixedMode;
-    return blockLength >= AddressBlockLength && !UseBootP;
+        return AddressMode == kFixedMode;
+    return blockLength >= kAddressBlockLength && !UseBootP;
 }
 
 CTCPIPCodec::ECheck CTCPIPCodec::Check(bool wideFormat, DWORD blockLength, const AddressFilter& isAllowed) const
 {
     if (IsFixedAddressMode(wideFormat, blockLength) && isAllowed && !isAllowed(UIntToIpText(FixedAddress)))
         return ECheck::FixedAddressRefused;
-    if (wideFormat && AddressMode == AutomaticMode && Source < 0)
+    if (wideFormat && AddressMode == kAutomaticMode && Source < 0)
         return ECheck::NoSourceChosen;
     return ECheck::Passed;
 }
@@ -169,7 +171,7 @@ std::wstring CTCPIPCodec::AddressSourceKey() const
             return L"TXT_DETERMINED_BY_" + SourceKey();
         return DipValue == 255 ? L"TXT_DETERMINED_BY_DIP_USE_DHCP" : L"TXT_DETERMINED_BY_DIP";
     }
-    if (CurrentAddress != FixedAddress && AddressMode == FixedMode)
+    if (CurrentAddress != FixedAddress && AddressMode == kFixedMode)
         return CurrentAddress == 0 ? L"TXT_NOT_CONNECTED" : L"TXT_DETERMINED_BY_EEPROM";
     return (HasDipSwitches ? L"TXT_DETERMINED_BY_DIP_OR_" : L"TXT_DETERMINED_BY_") + SourceKey();
 }
@@ -188,3 +190,5 @@ std::wstring CTCPIPCodec::WebManagementUrl() const
 {
     return L"http://" + UIntToIpText(CurrentAddress);
 }
+
+}  // namespace Corvane

@@ -11,23 +11,25 @@
 #include <functional>
 #include <string>
 
+namespace Corvane {
+
 class CTCPIPCodec {
 public:
-    static constexpr DWORD SourceWord = 0;
-    static constexpr DWORD UseBootPWord = 5;
-    static constexpr DWORD FixedAddressWord = 9;
-    static constexpr DWORD SubnetMaskWord = 11;
-    static constexpr DWORD GatewayWord = 13;
-    static constexpr DWORD FirstDnsWord = 15;
-    static constexpr DWORD SecondDnsWord = 17;
+    static constexpr DWORD kSourceWord = 0;
+    static constexpr DWORD kUseBootPWord = 5;
+    static constexpr DWORD kFixedAddressWord = 9;
+    static constexpr DWORD kSubnetMaskWord = 11;
+    static constexpr DWORD kGatewayWord = 13;
+    static constexpr DWORD kFirstDnsWord = 15;
+    static constexpr DWORD kSecondDnsWord = 17;
     // Blocks of devices without the wide format hold addresses from this length.
-    static constexpr DWORD AddressBlockLength = 15;
-    static constexpr WORD DhcpBit = 0x0100;
-    static constexpr WORD BootPBit = 0x0200;
-    static constexpr WORD AutoIPBit = 0x0080;
-    static constexpr WORD SourceBits = DhcpBit | BootPBit | AutoIPBit;
-    static constexpr int AutomaticMode = 0;
-    static constexpr int FixedMode = 1;
+    static constexpr DWORD kAddressBlockLength = 15;
+    static constexpr WORD kDhcpBit = 0x0100;
+    static constexpr WORD kBootPBit = 0x0200;
+    static constexpr WORD kAutoIPBit = 0x0080;
+    static constexpr WORD kSourceBits = kDhcpBit | kBootPBit | kAutoIPBit;
+    static constexpr int kAutomaticMode = 0;
+    static constexpr int kFixedMode = 1;
 
     // Whether an address text may be configured (the invalid-address list).
     using AddressFilter = std::function<bool(const std::wstring& address)>;
@@ -60,7 +62,7 @@ public:
     bool IsDipValueValid() const { return DipValue != 0 && DipValue != 0xFFFF; }
 
     bool UseBootP = false;
-    // -1 undetermined, AutomaticMode or FixedMode (wide-format devices).
+    // -1 undetermined, kAutomaticMode or kFixedMode (wide-format devices).
     int AddressMode = -1;
     // -1 none, 0 DHCP, 1 BootP, 2 Auto-IP.
     int Source = -1;
@@ -81,3 +83,5 @@ private:
     std::wstring SourceKey() const;
     WORD SourceBitsToStore() const;
 };
+
+}  // namespace Corvane

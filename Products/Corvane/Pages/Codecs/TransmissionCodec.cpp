@@ -1,5 +1,7 @@
 #include "Products/Corvane/Pages/Codecs/TransmissionCodec.h"
 
+namespace Corvane {
+
 CTransmissionCodec::CTransmissionCodec(const CDeviceCapabilityFile& file)
     : ActivationTimeLimits(file.GetLimits(L"SNTP", L"ActivationTime", {0, 0xFFFF, 30})),
       ActivationTime(ActivationTimeLimits.Def)
@@ -8,41 +10,41 @@ CTransmissionCodec::CTransmissionCodec(const CDeviceCapabilityFile& file)
 
 void CTransmissionCodec::Load(const CDeviceBlock& block)
 {
-    if (const std::optional<WORD> mode = block.Read(ModeWord)) {
+    if (const std::optional<WORD> mode = block.Read(kModeWord)) {
         SpeedIndex = IndexOfLinkMode(*mode);
-        BandwidthLimit = (*mode & BandwidthLimitBit) != 0;
-        m_loadedBandwidthLimit = BandwidthLimit;
+        BandwidthLimit = (*mode & kBandwidthLimitBit) != 0;
+        m_bLoadedBandwidthLimit = BandwidthLimit;
     }
-    if (const std::optional<WORD> time = block.Read(ActivationTimeWord))
+    if (const std::optional<WORD> time = block.Read(kActivationTimeWord))
         ActivationTime = *time;
-    if (const std::optional<WORD> priority = block.Read(PriorityWord))
-        PriorityIndex = *priority >= 1 && *priority <= PriorityCount ? *priority - 1 : -1;
+    if (const std::optional<WORD> priority = block.Read(kPriorityWord))
+        PriorityIndex = *priority >= 1 && *priority <= kPriorityCount ? *priority - 1 : -1;
 }
 
 bool CTransmissionCodec::Store(CDeviceBlock& block)
 {
     const bool valid = Validate();
     if (const std::optional<WORD> linkMode = LinkModeOfIndex(SpeedIndex))
-        block.WriteBits(ModeWord, LinkModeBits, *linkMode);
-    if (m_loadedBandwidthLimit != BandwidthLimit)
+        block.WriteBits(kModeWord, kLinkModeBits, *linkMode);
+    if (m_bLoadedBandwidthLimit != BandwidthLimit)
         CommitBandwidthLimit(block);
-    block.Write(ActivationTimeWord, static_cast<WORD>(ActivationTime));
-    if (PriorityIndex >= 0 && PriorityIndex < PriorityCount)
-        block.Write(PriorityWord, static_cast<WORD>(PriorityIndex + 1));
+    block.Write(kActivationTimeWord, static_cast<WORD>(ActivationTime));
+    if (PriorityIndex >= 0 && PriorityIndex < kPriorityCount)
+        block.Write(kPriorityWord, static_cast<WORD>(PriorityIndex + 1));
     return valid;
 }
 
 bool CTransmissionCodec::CommitBandwidthLimit(CDeviceBlock& block)
 {
-    if (!block.WriteFlag(ModeWord, BandwidthLimitBit, BandwidthLimit))
+    if (!block.WriteFlag(kModeWord, kBandwidthLimitBit, BandwidthLimit))
         return false;
-    m_loadedBandwidthLimit = BandwidthLimit;
+    m_bLoadedBandwidthLimit = BandwidthLimit;
     return true;
 }
 
 std::vector<CFieldRange> CTransmissionCodec::RangeChecks() const
 {
-    return {{ActivationTimeControl, L"TT_ACTIVATION_TIME_HDR", CFieldRange::DecimalMode, ActivationTime,
+    return {{kActivationTimeControl, L"TT_ACTIVATION_TIME_HDR", CFieldRange::kDecimalMode, ActivationTime,
              ActivationTimeLimits.Min, ActivationTimeLimits.Max}};
 }
 
@@ -50,15 +52,15 @@ std::optional<WORD> CTransmissionCodec::LinkModeOfIndex(int speedIndex)
 {
     switch (speedIndex) {
     case 0:
-        return LinkModeBits;
+        return kLinkModeBits;
     case 1:
         return WORD{0};
     case 2:
-        return FullDuplexBit;
+        return kFullDuplexBit;
     case 3:
-        return Speed100Bit;
+        return kSpeed100Bit;
     case 4:
-        return static_cast<WORD>(Speed100Bit | FullDuplexBit);
+        return static_cast<WORD>(kSpeed100Bit | kFullDuplexBit);
     default:
         return std::nullopt;
     }
@@ -66,12 +68,14 @@ std::optional<WORD> CTransmissionCodec::LinkModeOfIndex(int speedIndex)
 
 int CTransmissionCodec::IndexOfLinkMode(WORD word69)
 {
-    if (word69 & AutoNegotiationBit)
+    if (word69 & kAutoNegotiationBit)
         return 0;
-    return 1 + ((word69 & Speed100Bit) ? 2 : 0) + ((word69 & FullDuplexBit) ? 1 : 0);
+    return 1 + ((word69 & kSpeed100Bit) ? 2 : 0) + ((word69 & kFullDuplexBit) ? 1 : 0);
 }
 
 bool CTransmissionCodec::WarnsOfDuplexMismatch(int speedIndex)
 {
     return speedIndex == 2 || speedIndex == 4;
 }
+
+}  // namespace Corvane

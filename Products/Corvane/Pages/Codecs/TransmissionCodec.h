@@ -14,19 +14,21 @@
 #include <optional>
 #include <vector>
 
+namespace Corvane {
+
 class CTransmissionCodec {
 public:
-    static constexpr DWORD ModeWord = 69;
-    static constexpr DWORD ActivationTimeWord = 70;
-    static constexpr DWORD PriorityWord = 71;
-    static constexpr WORD AutoNegotiationBit = 0x0001;
-    static constexpr WORD Speed100Bit = 0x0002;
-    static constexpr WORD FullDuplexBit = 0x0004;
-    static constexpr WORD BandwidthLimitBit = 0x0010;
-    static constexpr WORD LinkModeBits = AutoNegotiationBit | Speed100Bit | FullDuplexBit;
-    static constexpr int SpeedIndexCount = 5;
-    static constexpr int PriorityCount = 3;
-    static constexpr UINT ActivationTimeControl = 1106;
+    static constexpr DWORD kModeWord = 69;
+    static constexpr DWORD kActivationTimeWord = 70;
+    static constexpr DWORD kPriorityWord = 71;
+    static constexpr WORD kAutoNegotiationBit = 0x0001;
+    static constexpr WORD kSpeed100Bit = 0x0002;
+    static constexpr WORD kFullDuplexBit = 0x0004;
+    static constexpr WORD kBandwidthLimitBit = 0x0010;
+    static constexpr WORD kLinkModeBits = kAutoNegotiationBit | kSpeed100Bit | kFullDuplexBit;
+    static constexpr int kSpeedIndexCount = 5;
+    static constexpr int kPriorityCount = 3;
+    static constexpr UINT kActivationTimeControl = 1106;
 
     CTransmissionCodec() = default;
     // The limits are in section "SNTP" of the file, not in the page's own.
@@ -55,5 +57,7 @@ public:
     int PriorityIndex = -1;
 
 private:
-    std::optional<bool> m_loadedBandwidthLimit;
+    std::optional<bool> m_bLoadedBandwidthLimit;
 };
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 
 #include <ctime>
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 namespace {
@@ -65,16 +67,16 @@ END_MESSAGE_MAP()
 
 CClockPage::CClockPage() : CTextedSettingsPage(kClockTemplate, 0)
 {
-    m_pageKey = L"CLOCK";
+    m_strPageKey = L"CLOCK";
 }
 
 void CClockPage::DoDataExchange(CDataExchange* dx)
 {
     CCouplerSettingsPageBase::DoDataExchange(dx);
-    DDX_Control(dx, kSyncButton, m_syncButton);
-    DDX_Control(dx, kDeviceZoneList, m_zoneList);
-    DDX_Control(dx, kDeviceDatePicker, m_datePicker);
-    DDX_Control(dx, kDeviceTimePicker, m_timePicker);
+    DDX_Control(dx, kSyncButton, m_SyncButton);
+    DDX_Control(dx, kDeviceZoneList, m_ZoneList);
+    DDX_Control(dx, kDeviceDatePicker, m_DatePicker);
+    DDX_Control(dx, kDeviceTimePicker, m_TimePicker);
 }
 
 BOOL CClockPage::OnInitDialog()
@@ -85,25 +87,25 @@ BOOL CClockPage::OnInitDialog()
 
 void CClockPage::SetUpControls()
 {
-    m_datePicker.SetFont(&GetPageFont());
-    m_timePicker.SetFont(&GetPageFont());
-    m_datePicker.SetFormat(L" ''yyyy'-'MM'-'dd'");
-    m_timePicker.SetFormat(L" ''HH' : 'mm' : 'ss");
+    m_DatePicker.SetFont(&GetPageFont());
+    m_TimePicker.SetFont(&GetPageFont());
+    m_DatePicker.SetFormat(L" ''yyyy'-'MM'-'dd'");
+    m_TimePicker.SetFormat(L" ''HH' : 'mm' : 'ss");
     // The device counts unsigned 32-bit seconds: nothing outside can be picked.
     const SYSTEMTIME range[2] = {ToSystemTime(CClockCodec::PickerMinimum()),
                                  ToSystemTime(CClockCodec::PickerMaximum())};
-    m_datePicker.SetRange(&range[0], &range[1]);
-    m_timePicker.SetRange(&range[0], &range[1]);
-    m_datePicker.SetMonthCalColor(MCSC_TITLEBK, kCalendarTitle);
-    m_zoneList.SetFont(&GetPageFont());
+    m_DatePicker.SetRange(&range[0], &range[1]);
+    m_TimePicker.SetRange(&range[0], &range[1]);
+    m_DatePicker.SetMonthCalColor(MCSC_TITLEBK, kCalendarTitle);
+    m_ZoneList.SetFont(&GetPageFont());
     for (const CClockCodec::CZone& zone : CClockCodec::Zones())
-        m_zoneList.AddString(zone.Text);
+        m_ZoneList.AddString(zone.Text);
 }
 
 void CClockPage::ApplyTexts()
 {
-    m_syncButton.SetWindowText(Text(L"BTN_APPLY"));
-    m_syncButton.EnableWindow(!IsOfflineConfig());
+    m_SyncButton.SetWindowText(Text(L"BTN_APPLY"));
+    m_SyncButton.EnableWindow(!IsOfflineConfig());
     GetDlgItem(kPcGroup)->SetFont(&GetPageFont());
     GetDlgItem(kDeviceGroup)->SetFont(&GetPageFont());
     SetDlgItemText(kPcGroup, Text(L"GRP_DATE_TIME_PC"));
@@ -137,20 +139,20 @@ void CClockPage::ApplyTexts()
 
 BOOL CClockPage::OnSetActive()
 {
-    m_dateEditing = m_timeEditing = m_zoneEditing = false;
+    m_bDateEditing = m_bTimeEditing = m_bZoneEditing = false;
     const BOOL active = CCouplerSettingsPageBase::OnSetActive();
     if (active) {
         EnableDeviceClock(true);
         ReadDeviceClock();
         ShowPcClock();
-        SetTimer(RefreshTimer, RefreshMs, nullptr);
+        SetTimer(kRefreshTimer, kRefreshMs, nullptr);
     }
     return active;
 }
 
 BOOL CClockPage::OnKillActive()
 {
-    KillTimer(RefreshTimer);
+    KillTimer(kRefreshTimer);
     if (!IsOfflineConfig())
         PrepareConnection(false);
     return CCouplerSettingsPageBase::OnKillActive();
@@ -158,7 +160,7 @@ BOOL CClockPage::OnKillActive()
 
 void CClockPage::SetLabelColour(int id, COLORREF colour)
 {
-    m_labelColours[id] = colour;
+    m_mapLabelColours[id] = colour;
     if (CWnd* label = GetDlgItem(id))
         label->Invalidate();
 }
@@ -168,15 +170,15 @@ HBRUSH CClockPage::OnCtlColor(CDC* dc, CWnd* control, UINT kind)
     if (kind == CTLCOLOR_STATIC)
         dc->SetBkMode(TRANSPARENT);
     HBRUSH brush = CCouplerSettingsPageBase::OnCtlColor(dc, control, kind);
-    const auto colour = control != nullptr ? m_labelColours.find(control->GetDlgCtrlID()) : m_labelColours.end();
-    if (colour != m_labelColours.end())
+    const auto colour = control != nullptr ? m_mapLabelColours.find(control->GetDlgCtrlID()) : m_mapLabelColours.end();
+    if (colour != m_mapLabelColours.end())
         dc->SetTextColor(colour->second);
     return brush;
 }
 
 void CClockPage::OnTimer(UINT_PTR id)
 {
-    if (id != RefreshTimer) {
+    if (id != kRefreshTimer) {
         CCouplerSettingsPageBase::OnTimer(id);
         return;
     }
@@ -200,9 +202,9 @@ void CClockPage::EnableDeviceClock(bool on)
 
 void CClockPage::EnableDeviceControls(bool on)
 {
-    if (on == m_deviceControlsEnabled && !IsOfflineConfig())
+    if (on == m_bDeviceControlsEnabled && !IsOfflineConfig())
         return;
-    m_deviceControlsEnabled = on;
+    m_bDeviceControlsEnabled = on;
     SetDlgItemText(kDeviceDate, L"xxxx-xx-xx");
     SetDlgItemText(kDeviceTime, L"--:--:--");
     SetLabelColour(kDeviceDate, on ? kActiveTime : kInactive);
@@ -246,9 +248,9 @@ void CClockPage::ReadDeviceClock()
 
 void CClockPage::ShowDaylightSupport(const tDateTime& record)
 {
-    m_hasDaylightSaving = CClockCodec::HasDaylightSaving(record);
+    m_bHasDaylightSaving = CClockCodec::HasDaylightSaving(record);
     CWnd* box = GetDlgItem(kDeviceDaylightBox);
-    if (!m_hasDaylightSaving) {
+    if (!m_bHasDaylightSaving) {
         AddTooltip(kDeviceDate, L"TT_RTC_DATE_FBC_NO_DST_BODY", L"TT_RTC_DATE_FBC_HDR");
         AddTooltip(kDeviceTime, L"TT_RTC_TIME_FBC_NO_DST_BODY", L"TT_RTC_TIME_FBC_HDR");
         AddTooltip(kDeviceDaylightLabel, L"TT_NO_RTC_DST_FBC_BODY", L"TT_RTC_DST_FBC_HDR");
@@ -261,24 +263,24 @@ void CClockPage::ShowDaylightSupport(const tDateTime& record)
     }
     AddTooltip(kDeviceDate, L"TT_RTC_DATE_FBC_WITH_DST_BODY", L"TT_RTC_DATE_FBC_HDR");
     AddTooltip(kDeviceTime, L"TT_RTC_TIME_FBC_WITH_DST_BODY", L"TT_RTC_TIME_FBC_HDR");
-    m_daylightSavingOn = record.sDaylightSaving > 0;
+    m_bDaylightSavingOn = record.sDaylightSaving > 0;
     box->EnableWindow(TRUE);
     box->ShowWindow(SW_SHOW);
-    CheckDlgButton(kDeviceDaylightBox, m_daylightSavingOn ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(kDeviceDaylightBox, m_bDaylightSavingOn ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void CClockPage::ShowDeviceTime(const tDateTime& record)
 {
     const SYSTEMTIME utc = ToSystemTime(CClockCodec::FromSeconds(record.dwSeconds));
-    if (!m_timeEditing)
-        m_timePicker.SetTime(&utc);
-    if (!m_dateEditing)
-        m_datePicker.SetTime(&utc);
+    if (!m_bTimeEditing)
+        m_TimePicker.SetTime(&utc);
+    if (!m_bDateEditing)
+        m_DatePicker.SetTime(&utc);
     const CClockCodec::CDateTime local = CClockCodec::FromSeconds(CClockCodec::DeviceLocalSeconds(record));
     SetDlgItemText(kDeviceTime, FormatW(L"%02d:%02d:%02d", local.Hour, local.Minute, local.Second).c_str());
     SetDlgItemText(kDeviceDate, FormatW(L"%04d-%02d-%02d", local.Year, local.Month, local.Day).c_str());
-    if (!m_zoneEditing)
-        m_zoneList.SetCurSel(CClockCodec::FindZone(record.sZoneMinutes));
+    if (!m_bZoneEditing)
+        m_ZoneList.SetCurSel(CClockCodec::FindZone(record.sZoneMinutes));
 }
 
 void CClockPage::OnSynchronise()
@@ -343,24 +345,24 @@ void CClockPage::WriteDaylightSaving()
 
 void CClockPage::OnZoneListDropDown()
 {
-    m_zoneEditing = true;
+    m_bZoneEditing = true;
 }
 
 void CClockPage::OnZoneChanged()
 {
-    m_zoneEditing = true;
-    const int selected = m_zoneList.GetCurSel();
-    if (selected >= 0 && selected < static_cast<int>(CClockCodec::ZoneCount)) {
+    m_bZoneEditing = true;
+    const int selected = m_ZoneList.GetCurSel();
+    if (selected >= 0 && selected < static_cast<int>(CClockCodec::kZoneCount)) {
         const short minutes = static_cast<short>(CClockCodec::Zones()[static_cast<std::size_t>(selected)].Minutes);
         if (!WriteDeviceField([minutes](tDateTime& record) { record.sZoneMinutes = minutes; }))
             ShowFailure(L"MSG_WRITE_TZ_FAILED_FMT");
     }
-    m_zoneEditing = false;
+    m_bZoneEditing = false;
 }
 
 void CClockPage::OnDateDropDown(NMHDR*, LRESULT* result)
 {
-    m_dateEditing = true;
+    m_bDateEditing = true;
     *result = 0;
 }
 
@@ -373,20 +375,20 @@ void CClockPage::OnDateCloseUp(NMHDR*, LRESULT* result)
 void CClockPage::OnDateChanged(NMHDR*, LRESULT* result)
 {
     // While the calendar is open, the date is written when it closes.
-    if (!m_dateEditing)
+    if (!m_bDateEditing)
         WritePickerTime();
     *result = 0;
 }
 
 void CClockPage::OnTimeKeyDown(NMHDR*, LRESULT* result)
 {
-    m_timeEditing = true;
+    m_bTimeEditing = true;
     *result = 0;
 }
 
 void CClockPage::OnTimeChanged(NMHDR*, LRESULT* result)
 {
-    m_timeEditing = true;
+    m_bTimeEditing = true;
     WritePickerTime();
     *result = 0;
 }
@@ -395,21 +397,21 @@ CClockCodec::CDateTime CClockPage::PickerDateTime() const
 {
     SYSTEMTIME date{};
     SYSTEMTIME time{};
-    m_datePicker.GetTime(&date);
-    m_timePicker.GetTime(&time);
+    m_DatePicker.GetTime(&date);
+    m_TimePicker.GetTime(&time);
     return {date.wYear, date.wMonth, date.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
 void CClockPage::SetPickers(const CClockCodec::CDateTime& value)
 {
     const SYSTEMTIME time = ToSystemTime(value);
-    m_datePicker.SetTime(&time);
-    m_timePicker.SetTime(&time);
+    m_DatePicker.SetTime(&time);
+    m_TimePicker.SetTime(&time);
 }
 
 void CClockPage::WritePickerTime()
 {
-    m_dateEditing = true;
+    m_bDateEditing = true;
     const CClockCodec::CDateTime value = PickerDateTime();
     const std::optional<DWORD> seconds = CClockCodec::DeviceSeconds(value);
     // The pickers' range keeps the value inside what the device counts.
@@ -418,6 +420,8 @@ void CClockPage::WritePickerTime()
         if (!WriteDeviceField([&seconds](tDateTime& record) { record.dwSeconds = *seconds; }))
             ShowFailure(L"MSG_WRITE_UTC_FAILED_FMT");
     }
-    m_dateEditing = false;
-    m_timeEditing = false;
+    m_bDateEditing = false;
+    m_bTimeEditing = false;
 }
+
+}  // namespace Corvane

@@ -13,10 +13,12 @@
 #include <functional>
 #include <map>
 
+namespace Corvane {
+
 class CClockPage : public CTextedSettingsPage {
 public:
-    static constexpr UINT_PTR RefreshTimer = 1;
-    static constexpr UINT RefreshMs = 1000;
+    static constexpr UINT_PTR kRefreshTimer = 1;
+    static constexpr UINT kRefreshMs = 1000;
 
     CClockPage();
 
@@ -62,15 +64,17 @@ private:
     CClockCodec::CDateTime PickerDateTime() const;
     void SetPickers(const CClockCodec::CDateTime& value);
 
-    ZELL::Skin::CZellButton m_syncButton;
-    CComboBox m_zoneList;
-    CDateTimeCtrl m_datePicker;
-    CDateTimeCtrl m_timePicker;
-    std::map<int, COLORREF> m_labelColours;
-    bool m_deviceControlsEnabled = false;
-    bool m_dateEditing = false;
-    bool m_timeEditing = false;
-    bool m_zoneEditing = false;
-    bool m_hasDaylightSaving = false;
-    bool m_daylightSavingOn = false;
+    ZELL::Skin::CZellButton m_SyncButton;
+    CComboBox m_ZoneList;
+    CDateTimeCtrl m_DatePicker;
+    CDateTimeCtrl m_TimePicker;
+    std::map<int, COLORREF> m_mapLabelColours;
+    bool m_bDeviceControlsEnabled = false;
+    bool m_bDateEditing = false;
+    bool m_bTimeEditing = false;
+    bool m_bZoneEditing = false;
+    bool m_bHasDaylightSaving = false;
+    bool m_bDaylightSavingOn = false;
 };
+
+}  // namespace Corvane

@@ -13,11 +13,13 @@
 using namespace ZELL::Skin;
 using namespace ZELL::Grid;
 
+namespace Corvane {
+
 BEGIN_MESSAGE_MAP(CCommonPage, CGridPageBase)
     ON_NOTIFY(GRIDN_RCLICK, kGridId, OnGridRightClick)
 END_MESSAGE_MAP()
 
-CCommonPage::CCommonPage(UINT templateId) : CGridPageBase(templateId, 0) { m_pageKey = L"COMMON"; }
+CCommonPage::CCommonPage(UINT templateId) : CGridPageBase(templateId, 0) { m_strPageKey = L"COMMON"; }
 
 void CCommonPage::SetIPAddressTexts(const CString& ip1, const CString& ip2)
 {
@@ -47,8 +49,8 @@ void CCommonPage::AddRow(LPCWSTR nameKey, const CString& value)
         row.state = kRowError;
     }
     row.name = Text(nameKey) + L" ";
-    m_copyText.AppendFormat(L"%s= %s\r\n", row.name.GetString(), row.value.GetString());
-    m_rows.push_back(row);
+    m_strCopyText.AppendFormat(L"%s= %s\r\n", row.name.GetString(), row.value.GetString());
+    m_arrRows.push_back(row);
 }
 
 void CCommonPage::AddAddressRows()
@@ -68,8 +70,8 @@ void CCommonPage::AddAddressRows()
 
 void CCommonPage::LoadFromDeviceData()
 {
-    m_rows.clear();
-    m_copyText.Empty();
+    m_arrRows.clear();
+    m_strCopyText.Empty();
     CArticleNumber article{std::wstring(m_strArticleNo.GetString())};
     AddRow(L"TXT_ITEM_NUMBER", article.GetText(false));
     AddRow(L"TXT_DESCRIPTION", m_strDescription);
@@ -92,17 +94,17 @@ void CCommonPage::LoadFromDeviceData()
 
 void CCommonPage::ShowRows()
 {
-    m_grid.SetRowTotal(static_cast<int>(m_rows.size()));
-    for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) {
+    m_Grid.SetRowTotal(static_cast<int>(m_arrRows.size()));
+    for (int i = 0; i < static_cast<int>(m_arrRows.size()); ++i) {
         InitGridRow(i, true);
-        FillGrid(i, m_rows[i].name, m_rows[i].value, m_rows[i].state);
+        FillGrid(i, m_arrRows[i].name, m_arrRows[i].value, m_arrRows[i].state);
     }
     RedrawGrid(true);
 }
 
 BOOL CCommonPage::UpdateLanguageTexts()
 {
-    if (IsActive() && m_grid.GetSafeHwnd() && m_grid.IsWindowVisible())
+    if (IsActive() && m_Grid.GetSafeHwnd() && m_Grid.IsWindowVisible())
         LoadFromDeviceData();
     return CGridPageBase::UpdateLanguageTexts();
 }
@@ -120,8 +122,8 @@ BOOL CCommonPage::OnInitDialog()
 {
     CGridPageBase::OnInitDialog();
     if (CCorvaneApp* app = GetCorvaneApp())
-        app->LoadImageList(m_rowImages, kRowImagesId, 32, kImageMask);
-    m_grid.SetImageList(&m_rowImages);
+        app->LoadImageList(m_RowImages, kRowImagesId, 32, kImageMask);
+    m_Grid.SetImageList(&m_RowImages);
     SetUpGrid(1, 3, 0, 1);
     return TRUE;
 }
@@ -129,7 +131,7 @@ BOOL CCommonPage::OnInitDialog()
 void CCommonPage::DoDataExchange(CDataExchange* dx)
 {
     CGridPageBase::DoDataExchange(dx);
-    DDX_Control(dx, kGridId, m_grid);
+    DDX_Control(dx, kGridId, m_Grid);
 }
 
 bool CCommonPage::DeviceHasIP() const
@@ -150,7 +152,7 @@ void CCommonPage::OnGridRightClick(NMHDR*, LRESULT* result)
 
 void CCommonPage::ShowContextMenu(CPoint screen)
 {
-    if (m_copyText.IsEmpty())
+    if (m_strCopyText.IsEmpty())
         return;
     CZellMenu menu;
     menu.CreatePopupMenu();
@@ -177,7 +179,7 @@ void CCommonPage::RunMenuCommand(UINT command)
 {
     switch (command) {
     case kRefreshCommand: RequestReadSettings(); break;
-    case kCopyCommand: SetClipboardText(std::wstring(m_copyText.GetString()), this); break;
+    case kCopyCommand: SetClipboardText(std::wstring(m_strCopyText.GetString()), this); break;
     case kSaveCommand: SaveWithDialog(); break;
     default: break;
     }
@@ -198,7 +200,7 @@ CString CCommonPage::AskSaveFileName()
 
 void CCommonPage::SaveWithDialog()
 {
-    if (m_copyText.IsEmpty())
+    if (m_strCopyText.IsEmpty())
         return;
     const CString path = AskSaveFileName();
     if (path.IsEmpty())
@@ -218,7 +220,7 @@ bool CCommonPage::SaveToFile(const CString& path)
         return false;
     }
     try {
-        file.WriteString(m_copyText);
+        file.WriteString(m_strCopyText);
         file.Close();
         return true;
     } catch (CException* failure) {
@@ -230,3 +232,5 @@ bool CCommonPage::SaveToFile(const CString& path)
 }
 
 void CCommonPage::ShowMessage(const CString& text) { ZELLMessageBox(text, MB_OK, L"", 0); }
+
+}  // namespace Corvane

@@ -8,8 +8,11 @@
 
 #include <vector>
 
-class CFBCData;
 namespace ZELL::Skin { class CZellMenu; }
+
+namespace Corvane {
+
+class CFBCData;
 
 class CCommonPage : public CGridPageBase {
 public:
@@ -59,9 +62,9 @@ public:
     BOOL UpdateLanguageTexts() override;
     void BeginWaitState(int state, LPCWSTR text) override;
 
-    const std::vector<tRow>& Rows() const { return m_rows; }
+    const std::vector<tRow>& Rows() const { return m_arrRows; }
     // One line "name= value" per row, each ending with "\r\n".
-    const CString& CopyText() const { return m_copyText; }
+    const CString& CopyText() const { return m_strCopyText; }
 
     // The grid's menu at the screen point; nothing before the first read.
     void ShowContextMenu(CPoint screen);
@@ -87,7 +90,9 @@ private:
     void ShowRows();
     void SaveWithDialog();
 
-    std::vector<tRow> m_rows;
-    CString m_copyText;
-    CImageList m_rowImages;
+    std::vector<tRow> m_arrRows;
+    CString m_strCopyText;
+    CImageList m_RowImages;
 };
+
+}  // namespace Corvane

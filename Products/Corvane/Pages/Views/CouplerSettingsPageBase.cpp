@@ -23,6 +23,8 @@
 
 using namespace ZELL::Skin;
 
+namespace Corvane {
+
 IMPLEMENT_DYNCREATE(CCouplerSettingsPageBase, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(CCouplerSettingsPageBase, CPropertyPage)
@@ -69,10 +71,10 @@ CCouplerSettingsPageBase::~CCouplerSettingsPageBase() = default;
 void CCouplerSettingsPageBase::InitMembers()
 {
     const auto* app = dynamic_cast<const CZellWinApp*>(AfxGetApp());
-    m_groupLabelFormat = app ? app->m_labelFormat : CString(L"    %s");
+    m_strGroupLabelFormat = app ? app->m_labelFormat : CString(L"    %s");
     // Asked once: the answer comes from a library loaded for the question.
-    m_themed = IsApplicationThemed();
-    m_backgroundColour = m_themed ? RGB(255, 255, 255) : ::GetSysColor(COLOR_BTNFACE);
+    m_bThemed = IsApplicationThemed();
+    m_clrBackgroundColour = m_bThemed ? RGB(255, 255, 255) : ::GetSysColor(COLOR_BTNFACE);
     // A page made while the dialog fills its pages waits until it is done.
     s_pagesSuspended = 1;
 }
@@ -90,20 +92,20 @@ bool CCouplerSettingsPageBase::ReadValues() { return true; }
 
 BOOL CCouplerSettingsPageBase::RefreshView()
 {
-    if (!m_active || ArePagesSuspended())
+    if (!m_bActive || ArePagesSuspended())
         return FALSE;
-    m_updating = true;
+    m_bUpdating = true;
     const BOOL result = UpdateData(FALSE);
     ShowDeviceControls(SW_SHOW);
     EnableControls(1);
     ShowValues();
-    m_updating = false;
+    m_bUpdating = false;
     return result;
 }
 
 BOOL CCouplerSettingsPageBase::ApplyView()
 {
-    if (!m_active || ArePagesSuspended())
+    if (!m_bActive || ArePagesSuspended())
         return FALSE;
     const BOOL result = UpdateData(TRUE);
     ShowDeviceControls(SW_SHOW);
@@ -116,7 +118,7 @@ bool CCouplerSettingsPageBase::ValidateAll() { return true; }
 
 void CCouplerSettingsPageBase::NotifySettingsChanged(WPARAM wParam)
 {
-    if (m_updating || !m_active || ArePagesSuspended())
+    if (m_bUpdating || !m_bActive || ArePagesSuspended())
         return;
     SendToMainWindow(Messages().FbcSettingsChanged, wParam, 0);
 }
@@ -135,11 +137,11 @@ BOOL CCouplerSettingsPageBase::IsPageInList(LPCWSTR pageKey)
 
 BOOL CCouplerSettingsPageBase::UpdateLanguageTexts()
 {
-    m_textsPending = !m_active;
-    return m_textsPending;
+    m_bTextsPending = !m_bActive;
+    return m_bTextsPending;
 }
 
-void CCouplerSettingsPageBase::HideTooltip() { m_tooltip.Hide(); }
+void CCouplerSettingsPageBase::HideTooltip() { m_Tooltip.Hide(); }
 
 void CCouplerSettingsPageBase::ShowState(int state, UINT stringId)
 {
@@ -153,7 +155,7 @@ void CCouplerSettingsPageBase::BeginWaitState(int state, LPCWSTR)
         ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
 }
 
-bool CCouplerSettingsPageBase::IsConnectionPrepared() { return m_connectionPrepared; }
+bool CCouplerSettingsPageBase::IsConnectionPrepared() { return m_bConnectionPrepared; }
 
 void CCouplerSettingsPageBase::EnableAllChildren(BOOL enable)
 {
@@ -161,32 +163,32 @@ void CCouplerSettingsPageBase::EnableAllChildren(BOOL enable)
         ::EnableWindow(child, enable);
 }
 
-std::wstring CCouplerSettingsPageBase::GetPageKey() { return m_pageKey.GetString(); }
+std::wstring CCouplerSettingsPageBase::GetPageKey() { return m_strPageKey.GetString(); }
 
-void CCouplerSettingsPageBase::SetTitle(const CString& title) { m_title = title; }
+void CCouplerSettingsPageBase::SetTitle(const CString& title) { m_strTitle = title; }
 
 // --- what the main dialog hands over ------------------------------------------
 
 void CCouplerSettingsPageBase::AttachDeviceData(WORD* block, unsigned length, int wideFormat, int controller)
 {
-    m_deviceBlock = block;
-    m_deviceBlockLength = block ? length : 0;
+    m_pDeviceBlock = block;
+    m_dwDeviceBlockLength = block ? length : 0;
     SetDeviceKind(wideFormat, controller);
     LoadFromDeviceData();
 }
 
 void CCouplerSettingsPageBase::DetachData()
 {
-    m_deviceBlock = nullptr;
-    m_deviceBlockLength = 0;
-    m_extraBlock = nullptr;
-    m_extraBlockLength = 0;
+    m_pDeviceBlock = nullptr;
+    m_dwDeviceBlockLength = 0;
+    m_pExtraBlock = nullptr;
+    m_dwExtraBlockLength = 0;
 }
 
 void CCouplerSettingsPageBase::AttachExtraData(WORD* block, unsigned length, int wideFormat, int controller)
 {
-    m_extraBlock = block;
-    m_extraBlockLength = block ? length : 0;
+    m_pExtraBlock = block;
+    m_dwExtraBlockLength = block ? length : 0;
     SetDeviceKind(wideFormat, controller);
     OnExtraDataAttached();
 }
@@ -195,27 +197,27 @@ void CCouplerSettingsPageBase::AttachExtraData(WORD* block, unsigned length, int
 // shown page any more, and a language switch must not text its dead controls.
 void CCouplerSettingsPageBase::OnDestroy()
 {
-    m_active = FALSE;
+    m_bActive = FALSE;
     CPropertyPage::OnDestroy();
 }
 
 void CCouplerSettingsPageBase::SetDeviceKind(int wideFormat, int controller)
 {
-    m_wideFormat = wideFormat;
-    m_controller = controller;
+    m_nWideFormat = wideFormat;
+    m_nController = controller;
 }
 
 void CCouplerSettingsPageBase::SetConnection(ZELL::CConnectionBase* connection, CServiceBase* service)
 {
-    m_connection = connection;
-    m_service = service;
-    if (m_connection)
-        m_savedConnectionSettings = m_connection->GetSettingsXML();
+    m_pConnection = connection;
+    m_pService = service;
+    if (m_pConnection)
+        m_strSavedConnectionSettings = m_pConnection->GetSettingsXML();
 }
 
 bool CCouplerSettingsPageBase::StoreIfDataPresent()
 {
-    if (!m_inSheet || !HasDeviceBlock())
+    if (!m_nInSheet || !HasDeviceBlock())
         return true;
     return StoreToDeviceData();
 }
@@ -224,42 +226,42 @@ void CCouplerSettingsPageBase::SetPageTitle(const CString& title)
 {
     if (title.IsEmpty())
         return;
-    m_sheetTitle = title;
+    m_strSheetTitle = title;
     m_psp.dwFlags |= PSP_USETITLE;
-    m_psp.pszTitle = m_sheetTitle.GetString();
+    m_psp.pszTitle = m_strSheetTitle.GetString();
 }
 
 // --- activation ------------------------------------------------------------------
 
 BOOL CCouplerSettingsPageBase::OnSetActive()
 {
-    if (!m_inSheet)
+    if (!m_nInSheet)
         return FALSE;
-    m_active = CPropertyPage::OnSetActive();
-    if (m_textsPending)
+    m_bActive = CPropertyPage::OnSetActive();
+    if (m_bTextsPending)
         UpdateLanguageTexts();
     if (HasDeviceBlock())
-        AttachDeviceData(m_deviceBlock, m_deviceBlockLength, m_wideFormat, m_controller);
+        AttachDeviceData(m_pDeviceBlock, m_dwDeviceBlockLength, m_nWideFormat, m_nController);
     RefreshView();
     // The values come from the device: a page is entered without balloons.
-    m_updating = true;
+    m_bUpdating = true;
     ValidateAll();
-    m_updating = false;
-    return m_active;
+    m_bUpdating = false;
+    return m_bActive;
 }
 
 BOOL CCouplerSettingsPageBase::OnKillActive()
 {
     if (!ValidateAll())
         return FALSE;
-    if (m_storeOnLeave) {
+    if (m_bStoreOnLeave) {
         ApplyView();
         // A page whose values do not go into the block stays, so the user
         // can mend them instead of losing them.
         if (HasDeviceBlock() && !StoreIfDataPresent())
             return FALSE;
     }
-    m_active = FALSE;
+    m_bActive = FALSE;
     HideTooltip();
     CloseBalloon();
     return CPropertyPage::OnKillActive();
@@ -267,7 +269,7 @@ BOOL CCouplerSettingsPageBase::OnKillActive()
 
 BOOL CCouplerSettingsPageBase::PreTranslateMessage(MSG* msg)
 {
-    if (m_tooltip.RelayEvent(msg))
+    if (m_Tooltip.RelayEvent(msg))
         return TRUE;
     if (msg->message == WM_KEYDOWN &&
         SendToMainWindow(Messages().EvaluateShortcuts, LOWORD(msg->wParam), 0) != 0)
@@ -279,25 +281,25 @@ BOOL CCouplerSettingsPageBase::PreTranslateMessage(MSG* msg)
 
 BOOL CCouplerSettingsPageBase::OnInitDialog()
 {
-    m_backgroundBrush.DeleteObject();
-    m_backgroundBrush.CreateSolidBrush(RGB(255, 255, 255));
+    m_BackgroundBrush.DeleteObject();
+    m_BackgroundBrush.CreateSolidBrush(RGB(255, 255, 255));
     CDialog::OnInitDialog();
-    m_tooltip.Create(this, FALSE);
+    m_Tooltip.Create(this, FALSE);
     return TRUE;
 }
 
 HBRUSH CCouplerSettingsPageBase::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor)
 {
-    if (!m_themed)
+    if (!m_bThemed)
         return CPropertyPage::OnCtlColor(dc, wnd, ctlColor);
-    return static_cast<HBRUSH>(m_backgroundBrush.GetSafeHandle());
+    return static_cast<HBRUSH>(m_BackgroundBrush.GetSafeHandle());
 }
 
 BOOL CCouplerSettingsPageBase::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 {
-    if (m_pageCursor == nullptr)
+    if (m_hPageCursor == nullptr)
         return CPropertyPage::OnSetCursor(wnd, hitTest, message);
-    ::SetCursor(m_pageCursor);
+    ::SetCursor(m_hPageCursor);
     return TRUE;
 }
 
@@ -315,22 +317,22 @@ void CCouplerSettingsPageBase::TakePageFont()
     if (source == nullptr)
         source = this;
     const auto font = reinterpret_cast<HFONT>(source->SendMessage(WM_GETFONT));
-    if (font == nullptr || ::GetObjectW(font, sizeof(m_pageLogFont), &m_pageLogFont) == 0) {
-        ::GetObjectW(::GetStockObject(SYSTEM_FONT), sizeof(m_pageLogFont), &m_pageLogFont);
+    if (font == nullptr || ::GetObjectW(font, sizeof(m_PageLogFont), &m_PageLogFont) == 0) {
+        ::GetObjectW(::GetStockObject(SYSTEM_FONT), sizeof(m_PageLogFont), &m_PageLogFont);
         NONCLIENTMETRICSW metrics{};
         if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-            m_pageLogFont = metrics.lfMessageFont;
+            m_PageLogFont = metrics.lfMessageFont;
     }
     if (s_defaultFontGiven)
-        m_pageLogFont = s_defaultFont;
-    m_pageFont.DeleteObject();
-    m_pageFont.CreateFontIndirect(&m_pageLogFont);
+        m_PageLogFont = s_defaultFont;
+    m_PageFont.DeleteObject();
+    m_PageFont.CreateFontIndirect(&m_PageLogFont);
 }
 
 void CCouplerSettingsPageBase::AddTooltip(UINT ctrlId, LPCWSTR bodyKey, LPCWSTR headerKey)
 {
-    m_tooltip.AddTool(this, static_cast<int>(ctrlId), Text(bodyKey).GetString(), Text(headerKey).GetString(), {});
-    m_tooltip.SetMaxWidth(0);
+    m_Tooltip.AddTool(this, static_cast<int>(ctrlId), Text(bodyKey).GetString(), Text(headerKey).GetString(), {});
+    m_Tooltip.SetMaxWidth(0);
 }
 
 void CCouplerSettingsPageBase::ShowControl(int id, bool shown)
@@ -364,7 +366,7 @@ void CCouplerSettingsPageBase::FitStaticToText(CWnd* ctrl, const CString& text, 
 
 void CCouplerSettingsPageBase::SetPageCursor(bool busy)
 {
-    m_pageCursor = busy ? ::LoadCursorW(nullptr, IDC_HAND) : nullptr;
+    m_hPageCursor = busy ? ::LoadCursorW(nullptr, IDC_HAND) : nullptr;
     SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
@@ -377,9 +379,9 @@ void CCouplerSettingsPageBase::FocusAddressField(UINT ctrlId, int field)
 
 void CCouplerSettingsPageBase::PrepareConnection(bool open)
 {
-    m_connectionPrepared = open;
+    m_bConnectionPrepared = open;
     if (open)
-        m_connectionPrepared = EnsureConnectionOpen();
+        m_bConnectionPrepared = EnsureConnectionOpen();
     else
         FinishConnection();
     Pause(kSettlePauseMs);
@@ -387,20 +389,20 @@ void CCouplerSettingsPageBase::PrepareConnection(bool open)
 
 bool CCouplerSettingsPageBase::EnsureConnectionOpen()
 {
-    if (m_connection == nullptr)
+    if (m_pConnection == nullptr)
         return false;
     try {
-        if (m_connection->IsOpen())
+        if (m_pConnection->IsOpen())
             return true;
         ReportConnectionState(kConnectionOpening);
         Pause(kOpeningPauseMs);
-        m_savedConnectionSettings = m_connection->GetSettingsXML();
+        m_strSavedConnectionSettings = m_pConnection->GetSettingsXML();
         const CString shortTimeout(FormatW(L"<?xml version='1.0'?> <%s timeout='%u'/>",
-                                           m_connection->GetType().c_str(), kPageTimeoutMs)
+                                           m_pConnection->GetType().c_str(), kPageTimeoutMs)
                                        .c_str());
-        m_connection->SetSettingsXML(shortTimeout.GetString());
+        m_pConnection->SetSettingsXML(shortTimeout.GetString());
         // Whether it opened shows in the page's first call.
-        m_connection->Open();
+        m_pConnection->Open();
         ReportConnectionState(kConnectionOpen);
         return true;
     } catch (...) {
@@ -412,30 +414,30 @@ bool CCouplerSettingsPageBase::EnsureConnectionOpen()
 
 void CCouplerSettingsPageBase::FinishConnection()
 {
-    if (m_connection == nullptr)
+    if (m_pConnection == nullptr)
         return;
     try {
-        m_connection->Close();
+        m_pConnection->Close();
     } catch (...) {
         // The user's settings go back whether or not the line closed cleanly.
     }
-    m_connection->SetSettingsXML(m_savedConnectionSettings);
+    m_pConnection->SetSettingsXML(m_strSavedConnectionSettings);
     ReportConnectionState(kConnectionClosed);
 }
 
 CTCPIPServiceBase* CCouplerSettingsPageBase::GetTcpIpService() const
 {
-    return dynamic_cast<CTCPIPServiceBase*>(m_service);
+    return dynamic_cast<CTCPIPServiceBase*>(m_pService);
 }
 
 bool CCouplerSettingsPageBase::IsTCPIPConnection() const
 {
-    return dynamic_cast<ZELL::CTCPIPConnection*>(m_connection) != nullptr;
+    return dynamic_cast<ZELL::CTCPIPConnection*>(m_pConnection) != nullptr;
 }
 
 bool CCouplerSettingsPageBase::HasSeveralPorts() const
 {
-    return m_deviceData != nullptr && m_deviceData->GetEthernetPortCount() > 1;
+    return m_pDeviceData != nullptr && m_pDeviceData->GetEthernetPortCount() > 1;
 }
 
 void CCouplerSettingsPageBase::Pause(DWORD milliseconds) { ::Sleep(milliseconds); }
@@ -488,9 +490,9 @@ void CCouplerSettingsPageBase::FocusAndSelect(UINT ctrlId)
 
 bool CCouplerSettingsPageBase::CheckRange(UINT ctrlId, LPCWSTR headerKey, int mode, const int* value, int min, int max)
 {
-    if (m_updating)
+    if (m_bUpdating)
         return true;
-    if (!m_active || ArePagesSuspended())
+    if (!m_bActive || ArePagesSuspended())
         return value != nullptr && *value >= min && *value <= max;
     int number = 0;
     if (ReadFieldNumber(ctrlId, mode, number) && number >= min && number <= max)
@@ -499,7 +501,7 @@ bool CCouplerSettingsPageBase::CheckRange(UINT ctrlId, LPCWSTR headerKey, int mo
     // loses the focus, which it may hold itself. A field the user is typing
     // in keeps its text and caret: selecting it would let the next key
     // replace all that was typed.
-    if (!m_typing)
+    if (!m_bTyping)
         FocusAndSelect(ctrlId);
     ShowRangeBalloon(ctrlId, headerKey, min, max, mode);
     return false;
@@ -520,8 +522,8 @@ bool CCouplerSettingsPageBase::CheckRanges(const std::vector<CFieldRange>& check
 
 bool CCouplerSettingsPageBase::CheckWhileTyping(const std::vector<CFieldRange>& checks, UINT id)
 {
-    const bool wasTyping = m_typing;
-    m_typing = true;
+    const bool wasTyping = m_bTyping;
+    m_bTyping = true;
     bool passed = true;
     for (const CFieldRange& check : checks) {
         if ((id == 0 || check.ControlId == id) && !CheckRange(check)) {
@@ -529,7 +531,7 @@ bool CCouplerSettingsPageBase::CheckWhileTyping(const std::vector<CFieldRange>& 
             break;
         }
     }
-    m_typing = wasTyping;
+    m_bTyping = wasTyping;
     return passed;
 }
 
@@ -550,9 +552,9 @@ void CCouplerSettingsPageBase::ShowRangeBalloonTitled(UINT ctrlId, const CString
 bool CCouplerSettingsPageBase::CheckIPAddressRange(UINT ctrlId, UINT nameStringId, const BYTE address[4],
                                                    const int ranges[8])
 {
-    if (m_updating)
+    if (m_bUpdating)
         return true;
-    const bool live = m_active && !ArePagesSuspended();
+    const bool live = m_bActive && !ArePagesSuspended();
     if (live)
         ApplyView();
     int failing = -1;
@@ -666,3 +668,5 @@ CString CCouplerSettingsPageBase::LoadResourceString(UINT id)
         return CString();
     return CString(buffer);
 }
+
+}  // namespace Corvane

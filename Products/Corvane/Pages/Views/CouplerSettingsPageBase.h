@@ -18,13 +18,16 @@
 #include <string>
 #include <vector>
 
-class CDeviceCapabilityFile;
-class CFBCData;
 class CServiceBase;
 class CTCPIPServiceBase;
 namespace ZELL {
 class CConnectionBase;
 }
+
+namespace Corvane {
+
+class CDeviceCapabilityFile;
+class CFBCData;
 
 class CCouplerSettingsPageBase : public CPropertyPage {
     DECLARE_DYNCREATE(CCouplerSettingsPageBase)
@@ -92,7 +95,7 @@ public:
     // Stores the block and the device kind, then loads the members.
     void AttachDeviceData(WORD* block, unsigned length, int wideFormat, int controller);
     void AttachExtraData(WORD* block, unsigned length, int wideFormat, int controller);
-    void SetDeviceData(CFBCData* data) { m_deviceData = data; }
+    void SetDeviceData(CFBCData* data) { m_pDeviceData = data; }
     // Lets go of the blocks before the data set that holds them is replaced
     // (a file loaded, a worker reading), so nothing is stored into the old
     // ones; the page takes the new ones with the next Attach.
@@ -100,37 +103,37 @@ public:
     // The service of either transport: the pages' immediate commands work
     // over serial as over TCP/IP.
     void SetConnection(ZELL::CConnectionBase* connection, CServiceBase* service);
-    void SetInSheet(bool inSheet) { m_inSheet = inSheet ? 1 : 0; }
+    void SetInSheet(bool inSheet) { m_nInSheet = inSheet ? 1 : 0; }
     // The page's store before a write; true when there is nothing to store.
     bool StoreIfDataPresent();
     // A non-empty text becomes the tab caption.
     void SetPageTitle(const CString& title);
 
     // --- state -------------------------------------------------------------
-    bool IsInSheet() const { return m_inSheet != 0; }
-    bool IsActive() const { return m_active != 0; }
-    bool IsUpdating() const { return m_updating; }
-    bool AreTextsPending() const { return m_textsPending; }
-    bool IsWideFormat() const { return m_wideFormat != 0; }
-    bool IsController() const { return m_controller != 0; }
-    const CString& GetTitle() const { return m_title; }
-    const CString& GetSheetTitle() const { return m_sheetTitle; }
-    const CString& GetGroupLabelFormat() const { return m_groupLabelFormat; }
-    COLORREF GetBackgroundColour() const { return m_backgroundColour; }
-    CFont& GetPageFont() { return m_pageFont; }
-    const LOGFONTW& GetPageLogFont() const { return m_pageLogFont; }
-    HCURSOR GetPageCursor() const { return m_pageCursor; }
-    ZELL::CConnectionBase* GetConnection() const { return m_connection; }
-    CServiceBase* GetService() const { return m_service; }
+    bool IsInSheet() const { return m_nInSheet != 0; }
+    bool IsActive() const { return m_bActive != 0; }
+    bool IsUpdating() const { return m_bUpdating; }
+    bool AreTextsPending() const { return m_bTextsPending; }
+    bool IsWideFormat() const { return m_nWideFormat != 0; }
+    bool IsController() const { return m_nController != 0; }
+    const CString& GetTitle() const { return m_strTitle; }
+    const CString& GetSheetTitle() const { return m_strSheetTitle; }
+    const CString& GetGroupLabelFormat() const { return m_strGroupLabelFormat; }
+    COLORREF GetBackgroundColour() const { return m_clrBackgroundColour; }
+    CFont& GetPageFont() { return m_PageFont; }
+    const LOGFONTW& GetPageLogFont() const { return m_PageLogFont; }
+    HCURSOR GetPageCursor() const { return m_hPageCursor; }
+    ZELL::CConnectionBase* GetConnection() const { return m_pConnection; }
+    CServiceBase* GetService() const { return m_pService; }
     // The service when it talks TCP/IP (for the calls only that transport
     // has); null over serial.
     CTCPIPServiceBase* GetTcpIpService() const;
-    CFBCData* GetDeviceData() const { return m_deviceData; }
+    CFBCData* GetDeviceData() const { return m_pDeviceData; }
     // The attached blocks; every word access through them stays below the
     // length the block was attached with.
-    CDeviceBlock DeviceBlock() const { return CDeviceBlock(m_deviceBlock, m_deviceBlockLength); }
-    CDeviceBlock ExtraBlock() const { return CDeviceBlock(m_extraBlock, m_extraBlockLength); }
-    bool HasDeviceBlock() const { return m_deviceBlock != nullptr && m_deviceBlockLength > 0; }
+    CDeviceBlock DeviceBlock() const { return CDeviceBlock(m_pDeviceBlock, m_dwDeviceBlockLength); }
+    CDeviceBlock ExtraBlock() const { return CDeviceBlock(m_pExtraBlock, m_dwExtraBlockLength); }
+    bool HasDeviceBlock() const { return m_pDeviceBlock != nullptr && m_dwDeviceBlockLength > 0; }
     bool HasBothBlocks() const { return HasDeviceBlock() && ExtraBlock().IsPresent(); }
 
     // --- the connection for a page's own calls -----------------------------
@@ -216,16 +219,16 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    CString m_groupLabelFormat;
-    CFont m_pageFont;
-    LOGFONTW m_pageLogFont{};
-    ZELL::Skin::CZellTooltip m_tooltip;
-    int m_lastCheckResult = 1;
-    bool m_typing = false;
-    bool m_updating = false;
-    bool m_textsPending = false;
-    bool m_storeOnLeave = true;
-    CString m_pageKey;
+    CString m_strGroupLabelFormat;
+    CFont m_PageFont;
+    LOGFONTW m_PageLogFont{};
+    ZELL::Skin::CZellTooltip m_Tooltip;
+    int m_nLastCheckResult = 1;
+    bool m_bTyping = false;
+    bool m_bUpdating = false;
+    bool m_bTextsPending = false;
+    bool m_bStoreOnLeave = true;
+    CString m_strPageKey;
 
 private:
     void InitMembers();
@@ -234,28 +237,30 @@ private:
     bool ReadFieldNumber(UINT ctrlId, int mode, int& number) const;
     void FocusAndSelect(UINT ctrlId);
 
-    WORD* m_deviceBlock = nullptr;
-    DWORD m_deviceBlockLength = 0;
-    WORD* m_extraBlock = nullptr;
-    DWORD m_extraBlockLength = 0;
-    int m_wideFormat = 0;
-    int m_controller = 0;
-    int m_inSheet = 0;
-    CFBCData* m_deviceData = nullptr;
-    CString m_title;
-    bool m_themed = false;
-    COLORREF m_backgroundColour = 0xFFFFFF;
-    CBrush m_backgroundBrush;
-    bool m_connectionPrepared = false;
-    CString m_sheetTitle;
-    std::wstring m_savedConnectionSettings;
-    BOOL m_active = 0;
-    HCURSOR m_pageCursor = nullptr;
-    ZELL::CConnectionBase* m_connection = nullptr;
-    CServiceBase* m_service = nullptr;
+    WORD* m_pDeviceBlock = nullptr;
+    DWORD m_dwDeviceBlockLength = 0;
+    WORD* m_pExtraBlock = nullptr;
+    DWORD m_dwExtraBlockLength = 0;
+    int m_nWideFormat = 0;
+    int m_nController = 0;
+    int m_nInSheet = 0;
+    CFBCData* m_pDeviceData = nullptr;
+    CString m_strTitle;
+    bool m_bThemed = false;
+    COLORREF m_clrBackgroundColour = 0xFFFFFF;
+    CBrush m_BackgroundBrush;
+    bool m_bConnectionPrepared = false;
+    CString m_strSheetTitle;
+    std::wstring m_strSavedConnectionSettings;
+    BOOL m_bActive = 0;
+    HCURSOR m_hPageCursor = nullptr;
+    ZELL::CConnectionBase* m_pConnection = nullptr;
+    CServiceBase* m_pService = nullptr;
 
     static LOGFONTW s_defaultFont;
     static bool s_defaultFontGiven;
     static std::vector<std::wstring> s_invalidAddresses;
     static int s_pagesSuspended;
 };
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 
 namespace {
@@ -71,18 +73,18 @@ BEGIN_MESSAGE_MAP(CEthernetIPPage, CTextedSettingsPage)
 END_MESSAGE_MAP()
 
 CEthernetIPPage::CEthernetIPPage()
-    : CTextedSettingsPage(kEthernetIPTemplate, 0), m_codec(CPageAppServices::Capabilities())
+    : CTextedSettingsPage(kEthernetIPTemplate, 0), m_Codec(CPageAppServices::Capabilities())
 {
-    m_pageKey = L"ETHERNETIP";
+    m_strPageKey = L"ETHERNETIP";
 }
 
 std::vector<std::pair<int, int*>> CEthernetIPPage::Numbers()
 {
-    return {{kInputAdditionalEdit, &m_codec.InputAdditional}, {kOutputAdditionalEdit, &m_codec.OutputAdditional},
-            {kAssembly111Bytes, &m_codec.InputBytes111},      {kAssembly111Offset, &m_codec.InputOffset111},
-            {kAssembly113Bytes, &m_codec.InputBytes113},      {kAssembly113Offset, &m_codec.InputOffset113},
-            {kAssembly110Bytes, &m_codec.OutputBytes110},     {kAssembly110Offset, &m_codec.OutputOffset110},
-            {kAssembly112Bytes, &m_codec.OutputBytes112},     {kAssembly112Offset, &m_codec.OutputOffset112}};
+    return {{kInputAdditionalEdit, &m_Codec.InputAdditional}, {kOutputAdditionalEdit, &m_Codec.OutputAdditional},
+            {kAssembly111Bytes, &m_Codec.InputBytes111},      {kAssembly111Offset, &m_Codec.InputOffset111},
+            {kAssembly113Bytes, &m_Codec.InputBytes113},      {kAssembly113Offset, &m_Codec.InputOffset113},
+            {kAssembly110Bytes, &m_Codec.OutputBytes110},     {kAssembly110Offset, &m_Codec.OutputOffset110},
+            {kAssembly112Bytes, &m_Codec.OutputBytes112},     {kAssembly112Offset, &m_Codec.OutputOffset112}};
 }
 
 void CEthernetIPPage::LoadFromDeviceData()
@@ -92,7 +94,7 @@ void CEthernetIPPage::LoadFromDeviceData()
         return;
     // Every number comes from the device: one out of range is shown and
     // refused before a write instead of sticking to the page.
-    m_codec.Load(block);
+    m_Codec.Load(block);
     RefreshView();
 }
 
@@ -105,15 +107,15 @@ bool CEthernetIPPage::StoreToDeviceData()
     const bool valid = ValidateAll();
     // The codec keeps the numbers back when they fail, but the alignment
     // switch is stored either way.
-    const bool stored = m_codec.Store(block, IsController());
+    const bool stored = m_Codec.Store(block, IsController());
     return valid && stored;
 }
 
 bool CEthernetIPPage::ShowValues()
 {
-    ShowRunIdle(kRunIdleO2TBox, m_codec.RunIdleO2T, m_shownO2T);
-    ShowRunIdle(kRunIdleT2OBox, m_codec.RunIdleT2O, m_shownT2O);
-    CheckDlgButton(kWordAlignBox, m_codec.WordAlignmentOn ? BST_CHECKED : BST_UNCHECKED);
+    ShowRunIdle(kRunIdleO2TBox, m_Codec.RunIdleO2T, m_nShownO2T);
+    ShowRunIdle(kRunIdleT2OBox, m_Codec.RunIdleT2O, m_nShownT2O);
+    CheckDlgButton(kWordAlignBox, m_Codec.WordAlignmentOn ? BST_CHECKED : BST_UNCHECKED);
     for (const auto& [id, value] : Numbers())
         CPageNumberField::Show(*this, id, L"%d", *value);
     return TRUE;
@@ -135,9 +137,9 @@ int CEthernetIPPage::RunIdleOf(int id, int runIdle, UINT shown) const
 
 bool CEthernetIPPage::ReadValues()
 {
-    m_codec.RunIdleO2T = RunIdleOf(kRunIdleO2TBox, m_codec.RunIdleO2T, m_shownO2T);
-    m_codec.RunIdleT2O = RunIdleOf(kRunIdleT2OBox, m_codec.RunIdleT2O, m_shownT2O);
-    m_codec.WordAlignmentOn = IsDlgButtonChecked(kWordAlignBox) == BST_CHECKED;
+    m_Codec.RunIdleO2T = RunIdleOf(kRunIdleO2TBox, m_Codec.RunIdleO2T, m_nShownO2T);
+    m_Codec.RunIdleT2O = RunIdleOf(kRunIdleT2OBox, m_Codec.RunIdleT2O, m_nShownT2O);
+    m_Codec.WordAlignmentOn = IsDlgButtonChecked(kWordAlignBox) == BST_CHECKED;
     bool read = true;
     for (const auto& [id, value] : Numbers())
         read = CPageNumberField::Read(*this, id, false, *value) && read;
@@ -146,7 +148,7 @@ bool CEthernetIPPage::ReadValues()
 
 bool CEthernetIPPage::ValidateAll()
 {
-    return !IsController() || CheckRanges(m_codec.RangeChecks(false));
+    return !IsController() || CheckRanges(m_Codec.RangeChecks(false));
 }
 
 void CEthernetIPPage::ShowDeviceControls(int)
@@ -155,7 +157,7 @@ void CEthernetIPPage::ShowDeviceControls(int)
     const CFBCData* data = GetDeviceData();
     const bool isis = app != nullptr && data != nullptr && app->HasISIS(data->ArticleNo);
     const std::wstring firmware = data != nullptr ? data->SWVersion.str() : std::wstring();
-    ShowControl(kWordAlignBox, CEthernetIPCodec::ShowsWordAlignment(m_codec.WordAlignmentAvailable, isis, firmware));
+    ShowControl(kWordAlignBox, CEthernetIPCodec::ShowsWordAlignment(m_Codec.WordAlignmentAvailable, isis, firmware));
 }
 
 void CEthernetIPPage::EnableControls(int)
@@ -189,12 +191,12 @@ void CEthernetIPPage::OnNumberChanged(UINT id)
 {
     // The page filling its fields reads nothing back: the fields not yet
     // filled would overwrite their members.
-    if (m_updating)
+    if (m_bUpdating)
         return;
     // The bounds of a size and its offset follow each other: the other one
     // is taken as it stands now.
     ApplyView();
-    CheckWhileTyping(m_codec.RangeChecks(true), id);
+    CheckWhileTyping(m_Codec.RangeChecks(true), id);
     NotifySettingsChanged(TRUE);
 }
 
@@ -202,3 +204,5 @@ void CEthernetIPPage::OnBoxClicked()
 {
     NotifySettingsChanged(TRUE);
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace Corvane {
+
 class CEthernetIPPage : public CTextedSettingsPage {
 public:
     CEthernetIPPage();
@@ -35,7 +37,9 @@ private:
     // given, so that an undetermined header is never written back.
     int RunIdleOf(int id, int runIdle, UINT shown) const;
 
-    CEthernetIPCodec m_codec;
-    UINT m_shownO2T = BST_UNCHECKED;
-    UINT m_shownT2O = BST_UNCHECKED;
+    CEthernetIPCodec m_Codec;
+    UINT m_nShownO2T = BST_UNCHECKED;
+    UINT m_nShownT2O = BST_UNCHECKED;
 };
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 using namespace ZELL::Grid;
 
+namespace Corvane {
+
 BEGIN_MESSAGE_MAP(CGridPageBase, CCouplerSettingsPageBase)
     ON_WM_SIZE()
 END_MESSAGE_MAP()
@@ -29,12 +31,12 @@ void CGridPageBase::OnSize(UINT type, int cx, int cy)
 
 void CGridPageBase::FitGridToPage()
 {
-    if (m_grid.GetSafeHwnd() == nullptr)
+    if (m_Grid.GetSafeHwnd() == nullptr)
         return;
     CRect page;
     GetClientRect(page);
     CRect grid;
-    m_grid.GetWindowRect(grid);
+    m_Grid.GetWindowRect(grid);
     ScreenToClient(grid);
     const int margin = grid.left;
     bool below = false;
@@ -42,55 +44,55 @@ void CGridPageBase::FitGridToPage()
         CRect bounds;
         control->GetWindowRect(bounds);
         ScreenToClient(bounds);
-        below = below || (control->m_hWnd != m_grid.m_hWnd && bounds.top >= grid.bottom);
+        below = below || (control->m_hWnd != m_Grid.m_hWnd && bounds.top >= grid.bottom);
     }
     const int width = page.right - margin - grid.left;
     const int height = below ? grid.Height() : page.bottom - margin - grid.top;
     if (width <= 0 || height <= 0 || (width == grid.Width() && height == grid.Height()))
         return;
-    m_grid.SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (m_gridSetUp && m_grid.GetColumnCount() > 0)
-        m_grid.StretchLastColumn();
+    m_Grid.SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_bGridSetUp && m_Grid.GetColumnCount() > 0)
+        m_Grid.StretchLastColumn();
 }
 
 void CGridPageBase::SetUpGrid(int rows, int columns, int fixedRows, int fixedColumns)
 {
-    m_grid.RemoveAllCells();
+    m_Grid.RemoveAllCells();
     if (columns >= fixedColumns)
-        m_grid.SetFixedColumnTotal(fixedColumns);
+        m_Grid.SetFixedColumnTotal(fixedColumns);
     if (rows >= fixedRows)
-        m_grid.SetFixedRowTotal(fixedRows);
-    m_grid.SetColumnTotal(columns);
-    m_grid.SetRowTotal(rows);
-    m_grid.SetTrackFocusCell(FALSE);
-    m_grid.SetFrameFocusCell(FALSE);
-    m_grid.EnableEditing(FALSE);
+        m_Grid.SetFixedRowTotal(fixedRows);
+    m_Grid.SetColumnTotal(columns);
+    m_Grid.SetRowTotal(rows);
+    m_Grid.SetTrackFocusCell(FALSE);
+    m_Grid.SetFrameFocusCell(FALSE);
+    m_Grid.EnableEditing(FALSE);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     for (BOOL fixedRow : {FALSE, TRUE})
         for (BOOL fixedColumn : {FALSE, TRUE})
             if (fixedRow || fixedColumn)
-                m_grid.GetDefaultCell(fixedRow, fixedColumn)->SetBackColour(face);
-    m_grid.SetGridLineColour(face);
-    m_grid.SetGridBackColour(RGB(255, 255, 255));
-    m_grid.SetHighlightColours(kSelectedBack, kSelectedText, static_cast<COLORREF>(-1), static_cast<COLORREF>(-1));
-    if (m_grid.GetSafeHwnd())
-        m_grid.SetFont(&GetPageFont());
-    m_grid.GetDefaultCell(FALSE, FALSE)->SetBackColour(RGB(255, 255, 255));
-    m_grid.EnableRowResize(FALSE);
-    m_grid.EnableColumnResize(FALSE);
-    m_grid.SetHeaderSort(FALSE);
-    m_grid.EnableSelection(FALSE);
-    m_gridSetUp = true;
+                m_Grid.GetDefaultCell(fixedRow, fixedColumn)->SetBackColour(face);
+    m_Grid.SetGridLineColour(face);
+    m_Grid.SetGridBackColour(RGB(255, 255, 255));
+    m_Grid.SetHighlightColours(kSelectedBack, kSelectedText, static_cast<COLORREF>(-1), static_cast<COLORREF>(-1));
+    if (m_Grid.GetSafeHwnd())
+        m_Grid.SetFont(&GetPageFont());
+    m_Grid.GetDefaultCell(FALSE, FALSE)->SetBackColour(RGB(255, 255, 255));
+    m_Grid.EnableRowResize(FALSE);
+    m_Grid.EnableColumnResize(FALSE);
+    m_Grid.SetHeaderSort(FALSE);
+    m_Grid.EnableSelection(FALSE);
+    m_bGridSetUp = true;
 }
 
 void CGridPageBase::RedrawGrid(bool stretch)
 {
-    m_grid.FitAllColumnWidths();
-    m_grid.FitAllRowHeights();
+    m_Grid.FitAllColumnWidths();
+    m_Grid.FitAllRowHeights();
     if (stretch)
-        m_grid.StretchLastColumn();
-    if (m_grid.GetSafeHwnd())
-        m_grid.RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+        m_Grid.StretchLastColumn();
+    if (m_Grid.GetSafeHwnd())
+        m_Grid.RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
 }
 
 void CGridPageBase::ShowGridState(int state, LPCWSTR text)
@@ -120,25 +122,25 @@ void CGridPageBase::InitGridRow(int row, bool readOnlyValue)
 {
     if (row < 0)
         return;
-    if (m_grid.GetRowCount() < row + 1)
-        m_grid.SetRowTotal(row + 1);
-    m_grid.SetCellUserValue(row, 0, 0);
-    m_grid.SetCellImage(row, 0, kImageNormal);
-    m_grid.SetCellBackColour(row, 0, ::GetSysColor(COLOR_BTNFACE));
-    m_grid.SetCellReadOnly(row, 0);
-    m_grid.SetCellFormat(row, 1, kValueFormat);
-    m_grid.SetCellReadOnly(row, 1);
-    if (m_grid.GetColumnCount() >= 3)
-        m_grid.SetCellReadOnly(row, 2, readOnlyValue ? TRUE : FALSE);
+    if (m_Grid.GetRowCount() < row + 1)
+        m_Grid.SetRowTotal(row + 1);
+    m_Grid.SetCellUserValue(row, 0, 0);
+    m_Grid.SetCellImage(row, 0, kImageNormal);
+    m_Grid.SetCellBackColour(row, 0, ::GetSysColor(COLOR_BTNFACE));
+    m_Grid.SetCellReadOnly(row, 0);
+    m_Grid.SetCellFormat(row, 1, kValueFormat);
+    m_Grid.SetCellReadOnly(row, 1);
+    if (m_Grid.GetColumnCount() >= 3)
+        m_Grid.SetCellReadOnly(row, 2, readOnlyValue ? TRUE : FALSE);
 }
 
 void CGridPageBase::ResetRowImage(int row) { SetRowImage(row, kImageNormal); }
 
 void CGridPageBase::SetRowImage(int row, int image)
 {
-    m_grid.SetCellImage(row, 0, image);
-    if (m_grid.GetSafeHwnd())
-        m_grid.RedrawCell(row, 0);
+    m_Grid.SetCellImage(row, 0, image);
+    if (m_Grid.GetSafeHwnd())
+        m_Grid.RedrawCell(row, 0);
 }
 
 int CGridPageBase::ImageOfState(int state)
@@ -154,19 +156,19 @@ int CGridPageBase::ImageOfState(int state)
 
 void CGridPageBase::FillGrid(int row, LPCWSTR name, LPCWSTR value, int state)
 {
-    m_grid.SetCellText(row, 1, name);
-    m_grid.SetCellText(row, 2, value);
+    m_Grid.SetCellText(row, 1, name);
+    m_Grid.SetCellText(row, 2, value);
     const bool named = name != nullptr && name[0] != L'\0';
     const bool faced = state == kRowReading || state == kRowIdentifying || state == kRowMarked ||
                        (state == kRowError && !named);
-    m_grid.SetCellBackColour(row, 1, faced ? ::GetSysColor(COLOR_BTNFACE) : CLR_DEFAULT);
+    m_Grid.SetCellBackColour(row, 1, faced ? ::GetSysColor(COLOR_BTNFACE) : CLR_DEFAULT);
     const COLORREF text = state == kRowError ? kErrorTextColour : CLR_DEFAULT;
-    m_grid.SetCellTextColour(row, 2, text);
+    m_Grid.SetCellTextColour(row, 2, text);
     if (named)
-        m_grid.SetCellTextColour(row, 1, text);
-    m_grid.SetCellImage(row, 0, ImageOfState(state));
-    if (m_grid.GetSafeHwnd())
-        m_grid.RedrawRow(row);
+        m_Grid.SetCellTextColour(row, 1, text);
+    m_Grid.SetCellImage(row, 0, ImageOfState(state));
+    if (m_Grid.GetSafeHwnd())
+        m_Grid.RedrawRow(row);
 }
 
 CString CGridPageBase::LastCommunicationErrorText() const
@@ -175,3 +177,5 @@ CString CGridPageBase::LastCommunicationErrorText() const
     CPelorusErrorHandler().Evaluate(&message);
     return message.strText;
 }
+
+}  // namespace Corvane

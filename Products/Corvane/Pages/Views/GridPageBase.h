@@ -6,6 +6,8 @@
 #include "Platform/Framework/Drawing/ImageList.h"
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
 
+namespace Corvane {
+
 class CGridPageBase : public CCouplerSettingsPageBase {
 public:
     // Row states: an error row in red, a busy row, a marked row, a plain one.
@@ -40,8 +42,8 @@ public:
     virtual void SetRowImage(int row, int image);
     virtual void FillGrid(int row, LPCWSTR name, LPCWSTR value, int state);
 
-    ZELL::Grid::CZellGrid& Grid() { return m_grid; }
-    bool IsGridSetUp() const { return m_gridSetUp; }
+    ZELL::Grid::CZellGrid& Grid() { return m_Grid; }
+    bool IsGridSetUp() const { return m_bGridSetUp; }
 
 protected:
     // The text of the failure the calling thread saw last.
@@ -54,9 +56,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    ZELL::Grid::CZellGrid m_grid;
-    bool m_gridSetUp = false;
+    ZELL::Grid::CZellGrid m_Grid;
+    bool m_bGridSetUp = false;
 
 private:
     static int ImageOfState(int state);
 };
+
+}  // namespace Corvane

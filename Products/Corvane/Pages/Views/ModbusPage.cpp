@@ -5,6 +5,8 @@
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 
 namespace {
@@ -25,9 +27,9 @@ BEGIN_MESSAGE_MAP(CModbusPage, CTextedSettingsPage)
     ON_BN_CLICKED(kCloseSocketBox, OnCloseSocketClicked)
 END_MESSAGE_MAP()
 
-CModbusPage::CModbusPage() : CTextedSettingsPage(kModbusTemplate, 0), m_codec(CPageAppServices::Capabilities())
+CModbusPage::CModbusPage() : CTextedSettingsPage(kModbusTemplate, 0), m_Codec(CPageAppServices::Capabilities())
 {
-    m_pageKey = L"MODBUS";
+    m_strPageKey = L"MODBUS";
 }
 
 void CModbusPage::LoadFromDeviceData()
@@ -35,7 +37,7 @@ void CModbusPage::LoadFromDeviceData()
     const CDeviceBlock block = DeviceBlock();
     if (!block.IsPresent())
         return;
-    m_codec.Load(block, IsWideFormat());
+    m_Codec.Load(block, IsWideFormat());
     RefreshView();
 }
 
@@ -48,7 +50,7 @@ bool CModbusPage::StoreToDeviceData()
     const bool valid = ValidateAll();
     // The words are written whatever the checks say; the write itself is
     // held back by the false result.
-    m_codec.Store(block, IsWideFormat());
+    m_Codec.Store(block, IsWideFormat());
     return valid;
 }
 
@@ -56,17 +58,17 @@ bool CModbusPage::ShowValues()
 {
     const bool wide = IsWideFormat();
     if (wide) {
-        CPageNumberField::Show(*this, kMask1Edit, L"0x%04X", m_codec.Mask1);
-        CPageNumberField::Show(*this, kMask2Edit, L"0x%04X", m_codec.Mask2);
-        CPageNumberField::Show(*this, kMaxConnectionsEdit, L"%d", m_codec.MaxConnections);
-        CPageNumberField::Show(*this, kWatchdogTimeoutEdit, L"%d", m_codec.WatchdogTimeout);
+        CPageNumberField::Show(*this, kMask1Edit, L"0x%04X", m_Codec.Mask1);
+        CPageNumberField::Show(*this, kMask2Edit, L"0x%04X", m_Codec.Mask2);
+        CPageNumberField::Show(*this, kMaxConnectionsEdit, L"%d", m_Codec.MaxConnections);
+        CPageNumberField::Show(*this, kWatchdogTimeoutEdit, L"%d", m_Codec.WatchdogTimeout);
     } else {
         for (int id : kWideEdits)
             SetDlgItemText(id, L"");
     }
-    CPageNumberField::Show(*this, kConnectionWatchdogEdit, L"%d", m_codec.ConnectionWatchdog);
-    CPageListField::Select(*this, kConfigurationList, wide ? m_codec.Configuration : -1);
-    CheckDlgButton(kCloseSocketBox, m_codec.CloseSocket ? BST_CHECKED : BST_UNCHECKED);
+    CPageNumberField::Show(*this, kConnectionWatchdogEdit, L"%d", m_Codec.ConnectionWatchdog);
+    CPageListField::Select(*this, kConfigurationList, wide ? m_Codec.Configuration : -1);
+    CheckDlgButton(kCloseSocketBox, m_Codec.CloseSocket ? BST_CHECKED : BST_UNCHECKED);
     // The watchdog's unit follows the layout.
     AddTooltips();
     return TRUE;
@@ -74,20 +76,20 @@ bool CModbusPage::ShowValues()
 
 bool CModbusPage::ReadValues()
 {
-    bool read = CPageNumberField::Read(*this, kConnectionWatchdogEdit, false, m_codec.ConnectionWatchdog);
+    bool read = CPageNumberField::Read(*this, kConnectionWatchdogEdit, false, m_Codec.ConnectionWatchdog);
     if (!IsWideFormat())
         return read;
-    read = CPageNumberField::Read(*this, kMask1Edit, true, m_codec.Mask1) && read;
-    read = CPageNumberField::Read(*this, kMask2Edit, true, m_codec.Mask2) && read;
-    read = CPageNumberField::Read(*this, kWatchdogTimeoutEdit, false, m_codec.WatchdogTimeout) && read;
-    m_codec.Configuration = CPageListField::Selection(*this, kConfigurationList);
-    m_codec.CloseSocket = IsDlgButtonChecked(kCloseSocketBox) == BST_CHECKED;
+    read = CPageNumberField::Read(*this, kMask1Edit, true, m_Codec.Mask1) && read;
+    read = CPageNumberField::Read(*this, kMask2Edit, true, m_Codec.Mask2) && read;
+    read = CPageNumberField::Read(*this, kWatchdogTimeoutEdit, false, m_Codec.WatchdogTimeout) && read;
+    m_Codec.Configuration = CPageListField::Selection(*this, kConfigurationList);
+    m_Codec.CloseSocket = IsDlgButtonChecked(kCloseSocketBox) == BST_CHECKED;
     return read;
 }
 
 bool CModbusPage::ValidateAll()
 {
-    return CheckRanges(m_codec.RangeChecks(IsWideFormat()));
+    return CheckRanges(m_Codec.RangeChecks(IsWideFormat()));
 }
 
 void CModbusPage::EnableControls(int)
@@ -124,7 +126,7 @@ void CModbusPage::ApplyTexts()
 void CModbusPage::FillConfigurationList()
 {
     CPageListField::Fill(*this, kConfigurationList, {Text(L"TXT_CMB_STANDARD"), Text(L"TXT_CMB_ALTERNATE")});
-    CPageListField::Select(*this, kConfigurationList, IsWideFormat() ? m_codec.Configuration : -1);
+    CPageListField::Select(*this, kConfigurationList, IsWideFormat() ? m_Codec.Configuration : -1);
 }
 
 void CModbusPage::AddTooltips()
@@ -142,7 +144,7 @@ void CModbusPage::AddTooltips()
 
 void CModbusPage::OnNumberChanged(UINT id)
 {
-    m_lastCheckResult = CheckWhileTyping(m_codec.RangeChecks(IsWideFormat()), id) ? 1 : 0;
+    m_nLastCheckResult = CheckWhileTyping(m_Codec.RangeChecks(IsWideFormat()), id) ? 1 : 0;
     NotifySettingsChanged(TRUE);
 }
 
@@ -156,3 +158,5 @@ void CModbusPage::OnCloseSocketClicked()
     ApplyView();
     NotifySettingsChanged(TRUE);
 }
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 #include "Products/Corvane/Pages/Codecs/ModbusCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CModbusPage : public CTextedSettingsPage {
 public:
     CModbusPage();
@@ -29,5 +31,7 @@ private:
     void FillConfigurationList();
     void AddTooltips();
 
-    CModbusCodec m_codec;
+    CModbusCodec m_Codec;
 };
+
+}  // namespace Corvane

@@ -3,6 +3,8 @@
 #include "Products/Corvane/Pages/Views/PageListField.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 
 namespace {
@@ -42,7 +44,7 @@ END_MESSAGE_MAP()
 
 CModbusParamPage::CModbusParamPage() : CTextedSettingsPage(kModbusParamTemplate, 0)
 {
-    m_pageKey = L"MODBUSPARAM";
+    m_strPageKey = L"MODBUSPARAM";
 }
 
 void CModbusParamPage::LoadFromDeviceData()
@@ -50,7 +52,7 @@ void CModbusParamPage::LoadFromDeviceData()
     const CDeviceBlock block = DeviceBlock();
     if (!block.IsPresent())
         return;
-    m_codec.Load(block);
+    m_Codec.Load(block);
     RefreshView();
 }
 
@@ -62,12 +64,12 @@ bool CModbusParamPage::StoreToDeviceData()
     ApplyView();
     if (!ValidateAll())
         return FALSE;
-    return m_codec.Store(block, IsController());
+    return m_Codec.Store(block, IsController());
 }
 
 bool CModbusParamPage::ShowValues()
 {
-    const CModbusParamCodec::CFields& values = m_codec.Values;
+    const CModbusParamCodec::CFields& values = m_Codec.Values;
     CPageListField::Select(*this, kBaudList, values.BaudIndex);
     CPageListField::Select(*this, kFrameList, values.FrameIndex);
     CPageListField::Select(*this, kEndOfFrameList, values.EndOfFrameIndex);
@@ -80,7 +82,7 @@ bool CModbusParamPage::ShowValues()
 
 bool CModbusParamPage::ReadValues()
 {
-    CModbusParamCodec::CFields& values = m_codec.Values;
+    CModbusParamCodec::CFields& values = m_Codec.Values;
     values.BaudIndex = CPageListField::Selection(*this, kBaudList);
     values.FrameIndex = CPageListField::Selection(*this, kFrameList);
     values.EndOfFrameIndex = CPageListField::Selection(*this, kEndOfFrameList);
@@ -130,3 +132,5 @@ void CModbusParamPage::OnChanged()
 {
     NotifySettingsChanged(TRUE);
 }
+
+}  // namespace Corvane

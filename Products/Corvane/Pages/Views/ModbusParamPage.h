@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Codecs/ModbusParamCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CModbusParamPage : public CTextedSettingsPage {
 public:
     CModbusParamPage();
@@ -24,5 +26,7 @@ protected:
 
 private:
 
-    CModbusParamCodec m_codec;
+    CModbusParamCodec m_Codec;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 BEGIN_MESSAGE_MAP(CNetworkPage, CTextedSettingsPage)
@@ -11,7 +13,7 @@ END_MESSAGE_MAP()
 
 CNetworkPage::CNetworkPage() : CTextedSettingsPage(kNetworkTemplate, 0)
 {
-    m_pageKey = L"NETWORK";
+    m_strPageKey = L"NETWORK";
 }
 
 void CNetworkPage::LoadFromDeviceData()
@@ -19,11 +21,11 @@ void CNetworkPage::LoadFromDeviceData()
     CDeviceBlock block = DeviceBlock();
     if (!block.IsPresent())
         return;
-    m_codec.Load(block);
+    m_Codec.Load(block);
     // A field the device filled to all 32 bytes is shown and kept whole
     // until the user changes it.
-    m_hostName = CString(m_codec.HostName.c_str());
-    m_domainName = CString(m_codec.DomainName.c_str());
+    m_strHostName = CString(m_Codec.HostName.c_str());
+    m_strDomainName = CString(m_Codec.DomainName.c_str());
     RefreshView();
 }
 
@@ -33,18 +35,18 @@ bool CNetworkPage::StoreToDeviceData()
     if (!block.IsPresent())
         return false;
     ApplyView();
-    m_codec.HostName = m_hostName.str();
-    m_codec.DomainName = m_domainName.str();
-    return m_codec.Store(block);
+    m_Codec.HostName = m_strHostName.str();
+    m_Codec.DomainName = m_strDomainName.str();
+    return m_Codec.Store(block);
 }
 
 void CNetworkPage::DoDataExchange(CDataExchange* dx)
 {
     CCouplerSettingsPageBase::DoDataExchange(dx);
-    DDX_Text(dx, kHostNameEdit, m_hostName);
-    CheckNameLength(dx, m_hostName, m_codec.LoadedHostName());
-    DDX_Text(dx, kDomainNameEdit, m_domainName);
-    CheckNameLength(dx, m_domainName, m_codec.LoadedDomainName());
+    DDX_Text(dx, kHostNameEdit, m_strHostName);
+    CheckNameLength(dx, m_strHostName, m_Codec.LoadedHostName());
+    DDX_Text(dx, kDomainNameEdit, m_strDomainName);
+    CheckNameLength(dx, m_strDomainName, m_Codec.LoadedDomainName());
 }
 
 // The edit holds typing to 31 characters; the name the device gave is no
@@ -53,7 +55,7 @@ void CNetworkPage::CheckNameLength(CDataExchange* dx, const CString& name, const
 {
     if (dx->m_bSaveAndValidate && name.str() == deviceName)
         return;
-    DDV_MaxChars(dx, name, static_cast<int>(CNetworkIdCodec::MaxChars));
+    DDV_MaxChars(dx, name, static_cast<int>(CNetworkIdCodec::kMaxChars));
 }
 
 void CNetworkPage::ApplyTexts()
@@ -71,3 +73,5 @@ void CNetworkPage::OnNameChanged()
 {
     NotifySettingsChanged(1);
 }
+
+}  // namespace Corvane

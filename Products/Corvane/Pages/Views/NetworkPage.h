@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Codecs/NetworkIdCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CNetworkPage : public CTextedSettingsPage {
 public:
     CNetworkPage();
@@ -21,7 +23,9 @@ private:
     void ApplyTexts() override;
     static void CheckNameLength(CDataExchange* dx, const CString& name, const std::wstring& deviceName);
 
-    CNetworkIdCodec m_codec;
-    CString m_hostName;
-    CString m_domainName;
+    CNetworkIdCodec m_Codec;
+    CString m_strHostName;
+    CString m_strDomainName;
 };
+
+}  // namespace Corvane

@@ -25,6 +25,8 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds3;
 using namespace ZELL::Skin;
 using namespace ZELL::Grid;
@@ -61,12 +63,12 @@ BEGIN_MESSAGE_MAP(CNetworkParamPage, CGridPageBase)
     ON_NOTIFY(GRIDN_RCLICK, kNetworkParamGrid, OnGridRightClick)
 END_MESSAGE_MAP()
 
-CNetworkParamPage::CNetworkParamPage() : CGridPageBase(kNetworkParamTemplate, 0) { m_pageKey = L"NETWORKPARAM"; }
+CNetworkParamPage::CNetworkParamPage() : CGridPageBase(kNetworkParamTemplate, 0) { m_strPageKey = L"NETWORKPARAM"; }
 
 CNetworkParamPage::~CNetworkParamPage()
 {
     // A page that goes while polling gives the poll free for the others.
-    if (m_dipPolling)
+    if (m_bDipPolling)
         s_dipPolling = false;
 }
 
@@ -95,29 +97,29 @@ void CNetworkParamPage::LoadFromDeviceData()
     CFBCData* data = GetDeviceData();
     if (data == nullptr || !data->HasNetworkParams || data->GetEthernetPortCount() == 0)
         return;
-    m_selectedPort = Codec::EffectivePort(*data, m_selectedPort);
-    m_rows = Codec::BuildRows(*data, m_selectedPort, HasDip(),
+    m_dwSelectedPort = Codec::EffectivePort(*data, m_dwSelectedPort);
+    m_arrRows = Codec::BuildRows(*data, m_dwSelectedPort, HasDip(),
                               [this](WORD code) { return std::wstring(SourceText(code).GetString()); });
-    m_editInProgress = false;
-    const bool drawn = m_grid.GetSafeHwnd() != nullptr;
+    m_bEditInProgress = false;
+    const bool drawn = m_Grid.GetSafeHwnd() != nullptr;
     if (drawn)
-        m_grid.AllowDrawing(FALSE);
+        m_Grid.AllowDrawing(FALSE);
     Rebuild();
     if (drawn)
-        m_grid.AllowDrawing(TRUE);
+        m_Grid.AllowDrawing(TRUE);
     ShowInterfaceMode();
 }
 
 void CNetworkParamPage::Rebuild()
 {
     const CFBCData* data = GetDeviceData();
-    if (!IsLive() || data == nullptr || m_grid.GetSafeHwnd() == nullptr)
+    if (!IsLive() || data == nullptr || m_Grid.GetSafeHwnd() == nullptr)
         return;
-    m_editInProgress = false;
+    m_bEditInProgress = false;
     const bool twoPorts = data->GetEthernetPortCount() >= 2;
     GetDlgItem(kPortX2Button)->EnableWindow(twoPorts);
-    CheckDlgButton(kPortX1Button, m_selectedPort == 0 ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(kPortX2Button, m_selectedPort == 1 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(kPortX1Button, m_dwSelectedPort == 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(kPortX2Button, m_dwSelectedPort == 1 ? BST_CHECKED : BST_UNCHECKED);
     GetDlgItem(kWebManagementButton)->EnableWindow(!WebManagementUrl().IsEmpty());
     const bool dip = HasDip();
     GetDlgItem(kDipPollButton)->ShowWindow(dip ? SW_SHOW : SW_HIDE);
@@ -127,44 +129,44 @@ void CNetworkParamPage::Rebuild()
     SaveNameRowImages();
     SetUpGrid(1, 4, 1, 1);
     // The configured column is edited in place, and copied and pasted.
-    m_grid.EnableEditing(TRUE);
-    m_grid.EnableSelection(TRUE);
+    m_Grid.EnableEditing(TRUE);
+    m_Grid.EnableSelection(TRUE);
     InitGridRow(0, true);
-    m_grid.SetCellText(0, 1, Text(L"TXT_PARAMETER"));
-    m_grid.SetCellText(0, kStaticColumn, Text(L"TXT_EDIT"));
-    m_grid.SetCellText(0, kActualColumn, Text(L"TXT_ACTUAL"));
-    for (const CRow& row : m_rows)
+    m_Grid.SetCellText(0, 1, Text(L"TXT_PARAMETER"));
+    m_Grid.SetCellText(0, kStaticColumn, Text(L"TXT_EDIT"));
+    m_Grid.SetCellText(0, kActualColumn, Text(L"TXT_ACTUAL"));
+    for (const CRow& row : m_arrRows)
         FillRow(row);
     SetUpSourceCell();
     RedrawGrid(true);
-    m_grid.SetRowTextColour(0, kHeaderTextColour, TRUE);
+    m_Grid.SetRowTextColour(0, kHeaderTextColour, TRUE);
     RestoreNameRowImages();
 }
 
 void CNetworkParamPage::SaveNameRowImages()
 {
-    if (m_grid.GetRowCount() <= Codec::DomainNameRow)
+    if (m_Grid.GetRowCount() <= Codec::DomainNameRow)
         return;
-    m_savedNameRowImages[0] = m_grid.GetCellImage(Codec::HostNameRow, 0);
-    m_savedNameRowImages[1] = m_grid.GetCellImage(Codec::DomainNameRow, 0);
+    m_arrSavedNameRowImages[0] = m_Grid.GetCellImage(Codec::HostNameRow, 0);
+    m_arrSavedNameRowImages[1] = m_Grid.GetCellImage(Codec::DomainNameRow, 0);
 }
 
 void CNetworkParamPage::RestoreNameRowImages()
 {
-    if (m_grid.GetRowCount() <= Codec::DomainNameRow)
+    if (m_Grid.GetRowCount() <= Codec::DomainNameRow)
         return;
-    if (m_savedNameRowImages[0] >= 0)
-        SetRowImage(Codec::HostNameRow, m_savedNameRowImages[0]);
-    if (m_savedNameRowImages[1] >= 0)
-        SetRowImage(Codec::DomainNameRow, m_savedNameRowImages[1]);
+    if (m_arrSavedNameRowImages[0] >= 0)
+        SetRowImage(Codec::HostNameRow, m_arrSavedNameRowImages[0]);
+    if (m_arrSavedNameRowImages[1] >= 0)
+        SetRowImage(Codec::DomainNameRow, m_arrSavedNameRowImages[1]);
 }
 
 void CNetworkParamPage::ForgetNameRowImages()
 {
-    m_savedNameRowImages[0] = -1;
-    m_savedNameRowImages[1] = -1;
+    m_arrSavedNameRowImages[0] = -1;
+    m_arrSavedNameRowImages[1] = -1;
     // The next rebuild takes the images from the grid: they go as well.
-    if (m_grid.GetRowCount() > Codec::DomainNameRow) {
+    if (m_Grid.GetRowCount() > Codec::DomainNameRow) {
         ResetRowImage(Codec::HostNameRow);
         ResetRowImage(Codec::DomainNameRow);
     }
@@ -174,20 +176,20 @@ void CNetworkParamPage::FillRow(const CRow& row)
 {
     const int index = row.Row;
     InitGridRow(index, false);
-    m_grid.SetCellReadOnly(index, kActualColumn);
+    m_Grid.SetCellReadOnly(index, kActualColumn);
     const CString notSupported = Text(L"TXT_NOT_SUPPORTED");
     const CString actual = row.NotSupported ? notSupported
                            : index == Codec::DipRow ? CString(Codec::WithDhcpMark(row.Actual).c_str())
                                                    : CString(row.Actual.c_str());
     const CString fixed = row.NotSupported ? notSupported : CString(row.Static.c_str());
     FillGrid(index, Text(row.CaptionKey) + L" ", fixed, row.Kind);
-    m_grid.SetCellText(index, kActualColumn, actual);
-    m_grid.SetCellTextColour(index, kActualColumn, m_grid.GetCellTextColour(index, kStaticColumn));
+    m_Grid.SetCellText(index, kActualColumn, actual);
+    m_Grid.SetCellTextColour(index, kActualColumn, m_Grid.GetCellTextColour(index, kStaticColumn));
     if (index == Codec::AddressRow) {
         // A click on the actual address opens the web management: it is drawn bold.
         LOGFONTW bold = GetPageLogFont();
         bold.lfWeight = FW_BOLD;
-        m_grid.SetCellFont(index, kActualColumn, &bold);
+        m_Grid.SetCellFont(index, kActualColumn, &bold);
     }
     if (row.NotSupported)
         MarkUnsupportedRow(index);
@@ -195,22 +197,22 @@ void CNetworkParamPage::FillRow(const CRow& row)
         SetRowImage(index, kImageMarked);
     // Only a controller takes its time server from this page.
     if (index == Codec::SntpRow && !IsController()) {
-        m_grid.SetCellReadOnly(index, kStaticColumn);
+        m_Grid.SetCellReadOnly(index, kStaticColumn);
         SetRowImage(index, kImageMarked);
     }
 }
 
 void CNetworkParamPage::MarkUnsupportedRow(int row)
 {
-    m_grid.SetRowTextColour(row, ::GetSysColor(COLOR_GRAYTEXT), TRUE);
-    m_grid.SetCellReadOnly(row, kStaticColumn);
+    m_Grid.SetRowTextColour(row, ::GetSysColor(COLOR_GRAYTEXT), TRUE);
+    m_Grid.SetCellReadOnly(row, kStaticColumn);
     if (row == Codec::DipRow)
         GetDlgItem(kDipPollButton)->EnableWindow(FALSE);
 }
 
 void CNetworkParamPage::SetUpSourceCell()
 {
-    if (m_grid.GetRowCount() <= Codec::SourceRow || !m_grid.ReplaceCellClass(Codec::SourceRow, kStaticColumn,
+    if (m_Grid.GetRowCount() <= Codec::SourceRow || !m_Grid.ReplaceCellClass(Codec::SourceRow, kStaticColumn,
                                                                                RUNTIME_CLASS(CGridCellCombo)))
         return;
     const CFBCData* data = GetDeviceData();
@@ -220,7 +222,7 @@ void CNetworkParamPage::SetUpSourceCell()
     std::vector<CString> texts;
     for (WORD code = kFirstSourceCode; code <= last; ++code)
         texts.push_back(SourceText(code));
-    auto* cell = static_cast<CGridCellCombo*>(m_grid.GetCell(Codec::SourceRow, kStaticColumn));
+    auto* cell = static_cast<CGridCellCombo*>(m_Grid.GetCell(Codec::SourceRow, kStaticColumn));
     cell->SetOptionTexts(texts);
     cell->SetComboStyle(CBS_DROPDOWNLIST);
 }
@@ -250,7 +252,7 @@ BOOL CNetworkParamPage::UpdateLanguageTexts()
 {
     if (!IsActive())
         return CGridPageBase::UpdateLanguageTexts();
-    if (m_grid.GetSafeHwnd() && m_grid.IsWindowVisible())
+    if (m_Grid.GetSafeHwnd() && m_Grid.IsWindowVisible())
         LoadFromDeviceData();
     ApplyTexts();
     return CGridPageBase::UpdateLanguageTexts();
@@ -287,7 +289,7 @@ bool CNetworkParamPage::StoreToDeviceData()
 
 bool CNetworkParamPage::ValidateAll()
 {
-    if (m_grid.GetRowCount() < 3 || GetDeviceData() == nullptr)
+    if (m_Grid.GetRowCount() < 3 || GetDeviceData() == nullptr)
         return true;
     // Entering the page checks quietly: the values come from the device.
     return CheckAllPorts(IsLive() && !IsUpdating());
@@ -302,7 +304,7 @@ bool CNetworkParamPage::CheckAllPorts(bool show)
     if (refused < 0)
         return true;
     if (show) {
-        if (static_cast<DWORD>(refused) != m_selectedPort)
+        if (static_cast<DWORD>(refused) != m_dwSelectedPort)
             SelectPort(static_cast<DWORD>(refused));
         ShowBalloonOf(EBalloon::InvalidAddress, Codec::AddressRow);
         ReopenEditor(Codec::AddressRow);
@@ -317,7 +319,7 @@ void CNetworkParamPage::OnGridBeginEdit(NMHDR* header, LRESULT* result)
     const auto* cell = reinterpret_cast<const NMGRIDCELL*>(header);
     *result = cell->col == kStaticColumn ? 0 : -1;
     if (*result == 0)
-        m_editInProgress = true;
+        m_bEditInProgress = true;
 }
 
 // Only a stored value changes the settings: a refused one leaves them as
@@ -326,10 +328,10 @@ void CNetworkParamPage::OnGridEndEdit(NMHDR* header, LRESULT* result)
 {
     const auto* cell = reinterpret_cast<const NMGRIDCELL*>(header);
     *result = -1;
-    m_editInProgress = false;
+    m_bEditInProgress = false;
     if (cell->col != kStaticColumn || GetDeviceData() == nullptr)
         return;
-    ApplyEdit(cell->row, m_grid.GetCellText(cell->row, cell->col), result);
+    ApplyEdit(cell->row, m_Grid.GetCellText(cell->row, cell->col), result);
     if (*result == 0)
         NotifySettingsChanged(TRUE);
 }
@@ -341,15 +343,15 @@ void CNetworkParamPage::ApplyEdit(int row, const CString& text, LRESULT* result)
     if (row == Codec::SourceRow) {
         const CCorvaneApp* app = GetCorvaneApp();
         const WORD code = app != nullptr ? app->GetIPAddressSourceCode(text) : WORD{0};
-        const Codec::CEditResult edit = Codec::ApplySource(data, m_selectedPort, code, allowed);
+        const Codec::CEditResult edit = Codec::ApplySource(data, m_dwSelectedPort, code, allowed);
         *result = edit.Stored ? 0 : -1;
         ActOnEdit(edit, Codec::AddressRow);
         return;
     }
-    const Codec::CEditResult edit = Codec::ApplyText(data, m_selectedPort, row, text.GetString(), allowed);
+    const Codec::CEditResult edit = Codec::ApplyText(data, m_dwSelectedPort, row, text.GetString(), allowed);
     *result = edit.Stored ? 0 : -1;
     if (edit.Stored)
-        m_grid.SetCellText(row, kStaticColumn, edit.CellText.c_str());
+        m_Grid.SetCellText(row, kStaticColumn, edit.CellText.c_str());
     ActOnEdit(edit, row);
 }
 
@@ -372,7 +374,7 @@ void CNetworkParamPage::ActOnEdit(const Codec::CEditResult& edit, int row)
 
 void CNetworkParamPage::ReopenEditor(int row)
 {
-    m_reEditPending = true;
+    m_bReEditPending = true;
     PostMessage(CWorkerMessages::Get().EditCell, static_cast<WPARAM>(row), kStaticColumn);
 }
 
@@ -381,16 +383,16 @@ LRESULT CNetworkParamPage::OnEditCellMessage(WPARAM row, LPARAM column)
     const int cellRow = static_cast<int>(row);
     // A click since the refusal means the user went on elsewhere; a page
     // left since has nothing to reopen.
-    if (!m_reEditPending)
+    if (!m_bReEditPending)
         return 0;
-    m_reEditPending = false;
-    if (!IsLive() || column != kStaticColumn || !m_grid.IsValid(cellRow, kStaticColumn) ||
-        m_grid.GetCell(cellRow, kStaticColumn)->IsKindOf(RUNTIME_CLASS(CGridCellCombo)))
+    m_bReEditPending = false;
+    if (!IsLive() || column != kStaticColumn || !m_Grid.IsValid(cellRow, kStaticColumn) ||
+        m_Grid.GetCell(cellRow, kStaticColumn)->IsKindOf(RUNTIME_CLASS(CGridCellCombo)))
         return 0;
-    m_grid.SetFocus();
-    m_grid.SetFocusCell(cellRow, kStaticColumn);
-    m_grid.SendMessage(WM_KEYDOWN, VK_F2, 0);
-    m_editInProgress = true;
+    m_Grid.SetFocus();
+    m_Grid.SetFocusCell(cellRow, kStaticColumn);
+    m_Grid.SendMessage(WM_KEYDOWN, VK_F2, 0);
+    m_bEditInProgress = true;
     return 0;
 }
 
@@ -398,7 +400,7 @@ LRESULT CNetworkParamPage::OnEditCellMessage(WPARAM row, LPARAM column)
 
 void CNetworkParamPage::ShowBalloonOf(EBalloon kind, int row)
 {
-    if (kind == m_balloon)
+    if (kind == m_Balloon)
         return;
     CloseBalloons();
     CString title;
@@ -406,7 +408,7 @@ void CNetworkParamPage::ShowBalloonOf(EBalloon kind, int row)
     UINT icon = kWarningIcon;
     switch (kind) {
     case EBalloon::InvalidAddress:
-        title = m_grid.GetCellText(row, 1);
+        title = m_Grid.GetCellText(row, 1);
         body = row == Codec::AddressRow ? BuildInvalidAddressMessage(kInvalidAddressList)
                : row == Codec::MaskRow  ? BuildInvalidAddressMessage(kInvalidSubnetMask)
                                         : Text(L"MSG_INVALID_IP_ADDRESS");
@@ -415,7 +417,7 @@ void CNetworkParamPage::ShowBalloonOf(EBalloon kind, int row)
     case EBalloon::MaxLength:
         title = Text(row == Codec::DomainNameRow ? L"TT_DOMAINNAME_HDR" : L"TT_HOSTNAME_HDR");
         body.Format(Text(row == Codec::DomainNameRow ? L"MSG_DOMAINNAME_MAXCHARS" : L"MSG_HOSTNAME_MAXCHARS"),
-                    static_cast<int>(Codec::MaxNameLength));
+                    static_cast<int>(Codec::kMaxNameLength));
         break;
     case EBalloon::NoConfiguration:
         title = Text(L"TXT_IP_ADDR_SOURCE_07");
@@ -429,15 +431,15 @@ void CNetworkParamPage::ShowBalloonOf(EBalloon kind, int row)
         return;
     }
     SetRowImage(row, icon == kErrorIcon ? kImageInvalid : kImageMarked);
-    m_balloon = kind;
+    m_Balloon = kind;
     ShowCellBalloon(row, kind == EBalloon::Sntp ? 0 : kStaticColumn, title, body, icon);
 }
 
 void CNetworkParamPage::CloseBalloons()
 {
-    if (m_balloon == EBalloon::None)
+    if (m_Balloon == EBalloon::None)
         return;
-    m_balloon = EBalloon::None;
+    m_Balloon = EBalloon::None;
     CloseCellBalloon();
 }
 
@@ -450,12 +452,12 @@ void CNetworkParamPage::HideTooltip()
 void CNetworkParamPage::ShowCellBalloon(int row, int column, const CString& title, const CString& text, UINT icon)
 {
     CRect cell;
-    if (!m_grid.GetCellRect(row, column, cell))
+    if (!m_Grid.GetCellRect(row, column, cell))
         return;
-    m_grid.ClientToScreen(&cell);
+    m_Grid.ClientToScreen(&cell);
     const POINT at = IsBalloonTipsEnabled() ? POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2}
                                             : POINT{cell.left, cell.bottom};
-    ZELLBalloonMsg(title.GetString(), text.GetString(), m_grid.GetSafeHwnd(), m_hWnd, AfxGetInstanceHandle(), icon, FALSE, 0, &at, TRUE);
+    ZELLBalloonMsg(title.GetString(), text.GetString(), m_Grid.GetSafeHwnd(), m_hWnd, AfxGetInstanceHandle(), icon, FALSE, 0, &at, TRUE);
 }
 
 void CNetworkParamPage::CloseCellBalloon() { DestroyZELLBalloonMsg(); }
@@ -464,16 +466,16 @@ void CNetworkParamPage::OnGridMouseOver(NMHDR* header, LRESULT* result)
 {
     const auto* cell = reinterpret_cast<const NMGRIDCELL*>(header);
     *result = 0;
-    const CString address = m_grid.GetCellText(Codec::AddressRow, kActualColumn);
+    const CString address = m_Grid.GetCellText(Codec::AddressRow, kActualColumn);
     SetPageCursor(cell->row == Codec::AddressRow && cell->col == kActualColumn && !address.IsEmpty() &&
                   address != kNoAddress);
-    if (cell->col != 0 || !m_grid.IsValid(cell->row, 0)) {
+    if (cell->col != 0 || !m_Grid.IsValid(cell->row, 0)) {
         // The server row's balloon stays while the pointer is on its row.
         if (cell->row != Codec::SntpRow)
             CloseBalloons();
         return;
     }
-    const int image = m_grid.GetCellImage(cell->row, 0);
+    const int image = m_Grid.GetCellImage(cell->row, 0);
     const bool nameRow = cell->row == Codec::HostNameRow || cell->row == Codec::DomainNameRow;
     if (nameRow && image == kImageMarked)
         ShowBalloonOf(EBalloon::MaxLength, cell->row);
@@ -489,14 +491,14 @@ void CNetworkParamPage::OnGridClick(NMHDR* header, LRESULT* result)
 {
     const auto* cell = reinterpret_cast<const NMGRIDCELL*>(header);
     *result = 0;
-    m_reEditPending = false;
+    m_bReEditPending = false;
     if (cell->row == Codec::AddressRow && cell->col == kActualColumn &&
-        !m_grid.GetCellText(cell->row, cell->col).IsEmpty()) {
+        !m_Grid.GetCellText(cell->row, cell->col).IsEmpty()) {
         OnWebManagement();
         return;
     }
     if (cell->row == Codec::SntpRow && !IsController()) {
-        if (m_balloon == EBalloon::Sntp)
+        if (m_Balloon == EBalloon::Sntp)
             CloseBalloons();
         else
             ShowBalloonOf(EBalloon::Sntp, Codec::SntpRow);
@@ -511,11 +513,11 @@ void CNetworkParamPage::OnGridSelectionChanged(NMHDR* header, LRESULT* result)
 
 void CNetworkParamPage::HighlightRow(int row)
 {
-    if (m_grid.GetRowCount() < 2 || !m_grid.IsValid(row, kStaticColumn) || row == m_selectedRow)
+    if (m_Grid.GetRowCount() < 2 || !m_Grid.IsValid(row, kStaticColumn) || row == m_nSelectedRow)
         return;
-    m_selectedRow = row;
-    if (m_grid.GetFocusCell().row != row || m_grid.GetFocusCell().col != kStaticColumn)
-        m_grid.SetFocusCell(row, kStaticColumn);
+    m_nSelectedRow = row;
+    if (m_Grid.GetFocusCell().row != row || m_Grid.GetFocusCell().col != kStaticColumn)
+        m_Grid.SetFocusCell(row, kStaticColumn);
 }
 
 // --- context menu and clipboard ---------------------------------------------------------
@@ -524,9 +526,9 @@ void CNetworkParamPage::OnGridRightClick(NMHDR* header, LRESULT* result)
 {
     const auto* cell = reinterpret_cast<const NMGRIDCELL*>(header);
     *result = 0;
-    if (!m_grid.IsValid(cell->row, cell->col))
+    if (!m_Grid.IsValid(cell->row, cell->col))
         return;
-    m_grid.SetFocusCell(cell->row, cell->col);
+    m_Grid.SetFocusCell(cell->row, cell->col);
     HighlightRow(cell->row);
     CPoint cursor;
     ::GetCursorPos(&cursor);
@@ -556,14 +558,14 @@ UINT CNetworkParamPage::TrackContextMenu(CZellMenu& menu, CPoint screen)
 void CNetworkParamPage::RunMenuCommand(UINT command)
 {
     if (command == kCopyCommand)
-        m_grid.OnEditCopy();
-    else if (command == kPasteCommand && !RefusesPaste(m_grid.GetFocusCell().row, true))
-        m_grid.OnEditPaste();
+        m_Grid.OnEditCopy();
+    else if (command == kPasteCommand && !RefusesPaste(m_Grid.GetFocusCell().row, true))
+        m_Grid.OnEditPaste();
 }
 
 std::wstring CNetworkParamPage::ClipboardText()
 {
-    std::vector<wchar_t> buffer(Codec::MaxClipboardText + 2, L'\0');
+    std::vector<wchar_t> buffer(Codec::kMaxClipboardText + 2, L'\0');
     if (!GetClipboardText(buffer.data(), buffer.size(), this))
         return {};
     return buffer.data();
@@ -592,13 +594,13 @@ void CNetworkParamPage::ShowMessage(const CString& text) { ZELLMessageBox(text, 
 
 BOOL CNetworkParamPage::PreTranslateMessage(MSG* msg)
 {
-    const bool inGrid = msg->hwnd == m_grid.GetSafeHwnd();
+    const bool inGrid = msg->hwnd == m_Grid.GetSafeHwnd();
     if (msg->message == WM_LBUTTONDOWN && !inGrid)
         HideTooltip();
-    if (msg->message == WM_KEYDOWN && inGrid && !m_editInProgress) {
+    if (msg->message == WM_KEYDOWN && inGrid && !m_bEditInProgress) {
         const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
         const bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
-        const CCellID focus = m_grid.GetFocusCell();
+        const CCellID focus = m_Grid.GetFocusCell();
         if ((msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT) && focus.col == kStaticColumn)
             return TRUE;
         const bool paste = (shift && msg->wParam == VK_INSERT) || (control && msg->wParam == 'V');
@@ -617,7 +619,7 @@ void CNetworkParamPage::OnPortClicked(UINT id)
 
 void CNetworkParamPage::SelectPort(DWORD port)
 {
-    m_selectedPort = port;
+    m_dwSelectedPort = port;
     CloseBalloons();
     ForgetNameRowImages();
     LoadFromDeviceData();
@@ -626,7 +628,7 @@ void CNetworkParamPage::SelectPort(DWORD port)
 CString CNetworkParamPage::WebManagementUrl() const
 {
     const CFBCData* data = GetDeviceData();
-    const CFBCData::tNetworkParams* actual = data ? data->GetActualNetworkParams(m_selectedPort) : nullptr;
+    const CFBCData::tNetworkParams* actual = data ? data->GetActualNetworkParams(m_dwSelectedPort) : nullptr;
     if (actual == nullptr)
         return CString();
     return CString(Codec::WebManagementUrl(DeviceBlock(), actual->strIPAddress).c_str());
@@ -719,7 +721,7 @@ void CNetworkParamPage::ShowModeWriteFailure()
 
 void CNetworkParamPage::OnDipPoll()
 {
-    if (m_dipPolling)
+    if (m_bDipPolling)
         StopDipPoll();
     else if (s_dipPolling)
         s_dipPolling = false;
@@ -729,7 +731,7 @@ void CNetworkParamPage::OnDipPoll()
 
 void CNetworkParamPage::StartDipPoll()
 {
-    m_dipPolling = true;
+    m_bDipPolling = true;
     s_dipPolling = true;
     PrepareConnection(true);
     SetTimer(kDipTimer, kDipPollMs, nullptr);
@@ -737,9 +739,9 @@ void CNetworkParamPage::StartDipPoll()
 
 void CNetworkParamPage::StopDipPoll()
 {
-    if (!m_dipPolling)
+    if (!m_bDipPolling)
         return;
-    m_dipPolling = false;
+    m_bDipPolling = false;
     s_dipPolling = false;
     KillTimer(kDipTimer);
     PrepareConnection(false);
@@ -748,14 +750,14 @@ void CNetworkParamPage::StopDipPoll()
 
 void CNetworkParamPage::OnTimer(UINT_PTR id)
 {
-    if (id == kDipTimer && m_dipPolling)
+    if (id == kDipTimer && m_bDipPolling)
         PollDipOnce();
 }
 
 void CNetworkParamPage::PollDipOnce()
 {
     CFBCData* data = GetDeviceData();
-    CFBCData::tNetworkParams* actual = data ? data->GetActualNetworkParams(m_selectedPort) : nullptr;
+    CFBCData::tNetworkParams* actual = data ? data->GetActualNetworkParams(m_dwSelectedPort) : nullptr;
     if (!IsConnectionPrepared() || actual == nullptr || GetService() == nullptr) {
         FailDipPoll(0);
         return;
@@ -772,9 +774,9 @@ void CNetworkParamPage::PollDipOnce()
         return;
     }
     actual->strParameter9 = Codec::SwitchAddress(actual->strParameter9, data->DIPSwitchValue);
-    if (m_grid.IsValid(Codec::DipRow, kActualColumn)) {
-        m_grid.SetCellText(Codec::DipRow, kActualColumn, Codec::WithDhcpMark(actual->strParameter9).c_str());
-        m_grid.RedrawCell(Codec::DipRow, kActualColumn);
+    if (m_Grid.IsValid(Codec::DipRow, kActualColumn)) {
+        m_Grid.SetCellText(Codec::DipRow, kActualColumn, Codec::WithDhcpMark(actual->strParameter9).c_str());
+        m_Grid.RedrawCell(Codec::DipRow, kActualColumn);
     }
 }
 
@@ -795,8 +797,8 @@ BOOL CNetworkParamPage::OnInitDialog()
         app->SetFontOfChildWindows(this);
     CGridPageBase::OnInitDialog();
     if (const CCorvaneApp* app = GetCorvaneApp())
-        app->LoadImageList(m_rowImages, CCommonPage::kRowImagesId, 32, CCommonPage::kImageMask);
-    m_grid.SetImageList(&m_rowImages);
+        app->LoadImageList(m_RowImages, CCommonPage::kRowImagesId, 32, CCommonPage::kImageMask);
+    m_Grid.SetImageList(&m_RowImages);
     SetUpGrid(1, 3, 0, 1);
     ApplyTexts();
     return TRUE;
@@ -812,7 +814,7 @@ LRESULT CNetworkParamPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
 void CNetworkParamPage::DoDataExchange(CDataExchange* dx)
 {
     CGridPageBase::DoDataExchange(dx);
-    DDX_Control(dx, kNetworkParamGrid, m_grid);
+    DDX_Control(dx, kNetworkParamGrid, m_Grid);
 }
 
 // An editor still open when the page is left ends as any other edit does,
@@ -820,9 +822,9 @@ void CNetworkParamPage::DoDataExchange(CDataExchange* dx)
 BOOL CNetworkParamPage::OnKillActive()
 {
     StopDipPoll();
-    if (m_editInProgress) {
-        m_editInProgress = false;
-        m_grid.EndEditing();
+    if (m_bEditInProgress) {
+        m_bEditInProgress = false;
+        m_Grid.EndEditing();
     }
     return CGridPageBase::OnKillActive();
 }
@@ -830,9 +832,11 @@ BOOL CNetworkParamPage::OnKillActive()
 void CNetworkParamPage::OnMouseMove(UINT flags, CPoint point)
 {
     CRect grid;
-    m_grid.GetWindowRect(&grid);
+    m_Grid.GetWindowRect(&grid);
     ScreenToClient(&grid);
     if (!grid.PtInRect(point))
         HideTooltip();
     CGridPageBase::OnMouseMove(flags, point);
 }
+
+}  // namespace Corvane

@@ -10,8 +10,11 @@
 
 #include <vector>
 
-class CWorkerBusyFlag;
 namespace ZELL::Skin { class CZellMenu; }
+
+namespace Corvane {
+
+class CWorkerBusyFlag;
 struct tWorkerParams;
 
 class CNetworkParamPage : public CGridPageBase {
@@ -47,11 +50,11 @@ public:
     BOOL OnKillActive() override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
-    DWORD SelectedPort() const { return m_selectedPort; }
-    const std::vector<CRow>& Rows() const { return m_rows; }
-    bool IsEditInProgress() const { return m_editInProgress; }
-    bool IsDipPolling() const { return m_dipPolling; }
-    EBalloon ShownBalloon() const { return m_balloon; }
+    DWORD SelectedPort() const { return m_dwSelectedPort; }
+    const std::vector<CRow>& Rows() const { return m_arrRows; }
+    bool IsEditInProgress() const { return m_bEditInProgress; }
+    bool IsDipPolling() const { return m_bDipPolling; }
+    EBalloon ShownBalloon() const { return m_Balloon; }
 
     void ShowContextMenu(int row, int column, CPoint screen);
     void RunMenuCommand(UINT command);
@@ -126,16 +129,18 @@ private:
     void FailDipPoll(DWORD code);
     CString WebManagementUrl() const;
 
-    CImageList m_rowImages;
-    DWORD m_selectedPort = 0;
-    std::vector<CRow> m_rows;
-    int m_selectedRow = -1;
-    bool m_editInProgress = false;
-    bool m_dipPolling = false;
-    bool m_reEditPending = false;
-    EBalloon m_balloon = EBalloon::None;
-    int m_savedNameRowImages[2] = {-1, -1};
+    CImageList m_RowImages;
+    DWORD m_dwSelectedPort = 0;
+    std::vector<CRow> m_arrRows;
+    int m_nSelectedRow = -1;
+    bool m_bEditInProgress = false;
+    bool m_bDipPolling = false;
+    bool m_bReEditPending = false;
+    EBalloon m_Balloon = EBalloon::None;
+    int m_arrSavedNameRowImages[2] = {-1, -1};
 
     // Only one page polls the address switch at a time.
     static bool s_dipPolling;
 };
+
+}  // namespace Corvane

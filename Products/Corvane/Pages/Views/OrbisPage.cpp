@@ -4,6 +4,8 @@
 #include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 BEGIN_MESSAGE_MAP(COrbisPage, CTextedSettingsPage)
@@ -14,14 +16,14 @@ END_MESSAGE_MAP()
 
 COrbisPage::COrbisPage() : CTextedSettingsPage(kOrbisTemplate, 0)
 {
-    m_pageKey = L"ORBIS";
+    m_strPageKey = L"ORBIS";
 }
 
 void COrbisPage::LoadFromDeviceData()
 {
     if (!DeviceBlock().IsPresent())
         return;
-    m_codec.Load(ExtraBlock(), CPageAppServices::IsPlcController(GetDeviceData()));
+    m_Codec.Load(ExtraBlock(), CPageAppServices::IsPlcController(GetDeviceData()));
     RefreshView();
 }
 
@@ -31,7 +33,7 @@ bool COrbisPage::StoreToDeviceData()
         return false;
     ApplyView();
     CDeviceBlock extra = ExtraBlock();
-    m_codec.Store(extra, CPageAppServices::IsPlcController(GetDeviceData()));
+    m_Codec.Store(extra, CPageAppServices::IsPlcController(GetDeviceData()));
     return ValidateAll();
 }
 
@@ -39,15 +41,15 @@ bool COrbisPage::ShowValues()
 {
     ShowControlsForDevice();
     FillRuntimeSystems();
-    CheckDlgButton(kResetOutputsBox, m_codec.ResetOutputs ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(kAlternativeTargetIdBox, m_codec.AlternativeTargetId ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(kResetOutputsBox, m_Codec.ResetOutputs ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(kAlternativeTargetIdBox, m_Codec.AlternativeTargetId ? BST_CHECKED : BST_UNCHECKED);
     return true;
 }
 
 bool COrbisPage::ReadValues()
 {
-    m_codec.ResetOutputs = IsDlgButtonChecked(kResetOutputsBox) == BST_CHECKED;
-    m_codec.AlternativeTargetId = IsDlgButtonChecked(kAlternativeTargetIdBox) == BST_CHECKED;
+    m_Codec.ResetOutputs = IsDlgButtonChecked(kResetOutputsBox) == BST_CHECKED;
+    m_Codec.AlternativeTargetId = IsDlgButtonChecked(kAlternativeTargetIdBox) == BST_CHECKED;
     return true;
 }
 
@@ -78,22 +80,22 @@ COrbisCodec::Translator COrbisPage::Translator() const
 
 void COrbisPage::FillRuntimeSystems()
 {
-    m_runtimeSystems.ResetContent();
+    m_RuntimeSystems.ResetContent();
     const COrbisCodec::Translator translate = Translator();
     for (const std::wstring& text : COrbisCodec::RuntimeSystemTexts(RuntimeSystems(), translate))
-        m_runtimeSystems.AddString(text.c_str());
+        m_RuntimeSystems.AddString(text.c_str());
     const CFBCData* data = GetDeviceData();
-    if (data == nullptr || data->ActiveRuntimeSystem == COrbisCodec::NoRuntimeSystem)
+    if (data == nullptr || data->ActiveRuntimeSystem == COrbisCodec::kNoRuntimeSystem)
         return;
     const std::wstring active = translate(COrbisCodec::RuntimeSystemKey(data->ActiveRuntimeSystem));
     if (COrbisCodec::IsDefinedText(active))
-        m_runtimeSystems.SelectString(-1, active.c_str());
+        m_RuntimeSystems.SelectString(-1, active.c_str());
 }
 
 void COrbisPage::DoDataExchange(CDataExchange* dx)
 {
     CCouplerSettingsPageBase::DoDataExchange(dx);
-    DDX_Control(dx, kRuntimeSystemList, m_runtimeSystems);
+    DDX_Control(dx, kRuntimeSystemList, m_RuntimeSystems);
 }
 
 BOOL COrbisPage::UpdateLanguageTexts()
@@ -125,12 +127,14 @@ void COrbisPage::OnSwitchClicked()
 void COrbisPage::OnRuntimeSystemChanged()
 {
     CFBCData* data = GetDeviceData();
-    const int selected = m_runtimeSystems.GetCurSel();
+    const int selected = m_RuntimeSystems.GetCurSel();
     if (data == nullptr || selected < 0)
         return;
     CString text;
-    m_runtimeSystems.GetLBText(selected, text);
+    m_RuntimeSystems.GetLBText(selected, text);
     const WORD id = COrbisCodec::RuntimeSystemOfText(RuntimeSystems(), text.str(), Translator());
     if (COrbisCodec::ChooseRuntimeSystem(*data, id))
         NotifySettingsChanged(TRUE);
 }
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 #include "Products/Corvane/Pages/Codecs/OrbisCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class COrbisPage : public CTextedSettingsPage {
 public:
     COrbisPage();
@@ -30,6 +32,8 @@ private:
     std::vector<WORD> RuntimeSystems() const;
     COrbisCodec::Translator Translator() const;
 
-    COrbisCodec m_codec;
-    CComboBox m_runtimeSystems;
+    COrbisCodec m_Codec;
+    CComboBox m_RuntimeSystems;
 };
+
+}  // namespace Corvane

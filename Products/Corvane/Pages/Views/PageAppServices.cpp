@@ -3,6 +3,8 @@
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/Core/FBCData.h"
 
+namespace Corvane {
+
 const CDeviceCapabilityFile& CPageAppServices::Capabilities()
 {
     static const CDeviceCapabilityFile none;
@@ -15,3 +17,5 @@ bool CPageAppServices::IsPlcController(const CFBCData* data)
     const CCorvaneApp* app = GetCorvaneApp();
     return app != nullptr && data != nullptr && app->IsPlcController(data->ArticleNo);
 }
+
+}  // namespace Corvane

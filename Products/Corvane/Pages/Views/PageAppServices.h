@@ -6,6 +6,8 @@
 
 #include "Products/Corvane/Core/DeviceCapabilityFile.h"
 
+namespace Corvane {
+
 class CFBCData;
 
 class CPageAppServices {
@@ -15,3 +17,5 @@ public:
     // without a data set.
     static bool IsPlcController(const CFBCData* data);
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include "Platform/Controls/ComboStyles.h"
 
+namespace Corvane {
+
 void CPageListField::Fill(CWnd& page, int id, const std::vector<CString>& texts)
 {
     page.SendDlgItemMessage(id, CB_RESETCONTENT);
@@ -19,3 +21,5 @@ int CPageListField::Selection(const CWnd& page, int id)
     const LRESULT index = page.SendDlgItemMessage(id, CB_GETCURSEL);
     return index < 0 ? -1 : static_cast<int>(index);
 }
+
+}  // namespace Corvane

@@ -7,9 +7,13 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CPageListField {
 public:
     static void Fill(CWnd& page, int id, const std::vector<CString>& texts);
     static void Select(CWnd& page, int id, int index);
     static int Selection(const CWnd& page, int id);
 };
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+namespace Corvane {
+
 bool CPageNumberField::Read(const CWnd& page, int id, bool hex, int& value)
 {
     CString text;
@@ -29,3 +31,5 @@ void CPageNumberField::Show(CWnd& page, int id, const wchar_t* format, int value
 {
     page.SetDlgItemText(id, FormatW(format, value).c_str());
 }
+
+}  // namespace Corvane

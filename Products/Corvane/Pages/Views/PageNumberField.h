@@ -6,6 +6,8 @@
 
 #include "Platform/Framework/Windows/Wnd.h"
 
+namespace Corvane {
+
 class CPageNumberField {
 public:
     // False, and `value` kept, when the field's text is not one number.
@@ -14,3 +16,5 @@ public:
     static bool Parse(const CString& text, bool hex, int& value);
     static void Show(CWnd& page, int id, const wchar_t* format, int value);
 };
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 BEGIN_MESSAGE_MAP(CProtocolPage, CTextedSettingsPage)
@@ -19,17 +21,17 @@ BEGIN_MESSAGE_MAP(CProtocolPage, CTextedSettingsPage)
     ON_BN_CLICKED(kHttpsBox, OnSwitchClicked)
 END_MESSAGE_MAP()
 
-CProtocolPage::CProtocolPage() : CTextedSettingsPage(kProtocolTemplate, 0), m_codec(CPageAppServices::Capabilities())
+CProtocolPage::CProtocolPage() : CTextedSettingsPage(kProtocolTemplate, 0), m_Codec(CPageAppServices::Capabilities())
 {
-    m_pageKey = L"PROTOCOL";
+    m_strPageKey = L"PROTOCOL";
 }
 
 std::vector<std::pair<int, bool*>> CProtocolPage::Switches()
 {
-    return {{kWebServerBox, &m_codec.WebServer},   {kAuthenticationBox, &m_codec.Authentication},
-            {kFtpBox, &m_codec.Ftp},               {kPlcBox, &m_codec.Plc},
-            {kModbusTcpBox, &m_codec.ModbusTcp},   {kModbusUdpBox, &m_codec.ModbusUdp},
-            {kEthernetIPBox, &m_codec.EthernetIP}, {kHttpsBox, &m_codec.Https}};
+    return {{kWebServerBox, &m_Codec.WebServer},   {kAuthenticationBox, &m_Codec.Authentication},
+            {kFtpBox, &m_Codec.Ftp},               {kPlcBox, &m_Codec.Plc},
+            {kModbusTcpBox, &m_Codec.ModbusTcp},   {kModbusUdpBox, &m_Codec.ModbusUdp},
+            {kEthernetIPBox, &m_Codec.EthernetIP}, {kHttpsBox, &m_Codec.Https}};
 }
 
 void CProtocolPage::LoadFromDeviceData()
@@ -39,7 +41,7 @@ void CProtocolPage::LoadFromDeviceData()
         return;
     // The port always comes from the device: a value out of range stays
     // visible and is refused before a write instead of sticking to the page.
-    m_codec.Load(block, IsWideFormat(), HasSeveralPorts());
+    m_Codec.Load(block, IsWideFormat(), HasSeveralPorts());
     RefreshView();
 }
 
@@ -51,12 +53,12 @@ bool CProtocolPage::StoreToDeviceData()
     ApplyView();
     if (!ValidateAll())
         return false;
-    return m_codec.Store(block, IsWideFormat(), HasSeveralPorts());
+    return m_Codec.Store(block, IsWideFormat(), HasSeveralPorts());
 }
 
 bool CProtocolPage::ShowValues()
 {
-    const CString port = FormatW(L"%d", m_codec.HttpPort);
+    const CString port = FormatW(L"%d", m_Codec.HttpPort);
     SetDlgItemText(kHttpPortEdit, port);
     SetDlgItemText(kHttpPortStatic, port);
     for (const auto& [id, value] : Switches())
@@ -71,7 +73,7 @@ bool CProtocolPage::ReadValues()
     CString text;
     GetDlgItemText(kHttpPortEdit, text);
     try {
-        m_codec.HttpPort = GenStrToNumber<int>(text.str());
+        m_Codec.HttpPort = GenStrToNumber<int>(text.str());
     } catch (const std::string&) {
         return false;
     }
@@ -80,7 +82,7 @@ bool CProtocolPage::ReadValues()
 
 bool CProtocolPage::ValidateAll()
 {
-    return CheckRanges(m_codec.RangeChecks());
+    return CheckRanges(m_Codec.RangeChecks());
 }
 
 void CProtocolPage::ShowDeviceControls(int showCommand)
@@ -97,14 +99,14 @@ void CProtocolPage::ShowDeviceControls(int showCommand)
         return;
     }
     ShowControl(kHttpPortEdit, true);
-    ShowControl(kHttpsBox, wide && m_codec.HttpsAvailable);
+    ShowControl(kHttpsBox, wide && m_Codec.HttpsAvailable);
     for (int id : {kAdditionalGroup, kFtpBox, kModbusTcpBox, kModbusUdpBox})
         ShowControl(id, wide);
     const bool ethernetIP = wide && IsPageInList(L"ETHERNETIP");
     ShowControl(kEthernetIPBox, ethernetIP);
     ShowControl(kPlcBox, wide && IsController());
     // Without the EtherNet/IP switch the PLC switch moves into its place.
-    const CRect target = ethernetIP ? m_plcPlace : ControlPlace(kEthernetIPBox);
+    const CRect target = ethernetIP ? m_rcPlcPlace : ControlPlace(kEthernetIPBox);
     GetDlgItem(kPlcBox)->SetWindowPos(nullptr, target.left, target.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
@@ -118,13 +120,13 @@ CRect CProtocolPage::ControlPlace(int id)
 
 void CProtocolPage::EnableControls(int enable)
 {
-    const bool webServer = m_codec.WebServer;
+    const bool webServer = m_Codec.WebServer;
     GetDlgItem(kHttpPortEdit)->EnableWindow(webServer);
     GetDlgItem(kHttpPortLabel)->EnableWindow(webServer);
     GetDlgItem(kHttpPortStatic)->EnableWindow(webServer && IsPlcArticle());
 }
 
-void CProtocolPage::SetUpControls() { m_plcPlace = ControlPlace(kPlcBox); }
+void CProtocolPage::SetUpControls() { m_rcPlcPlace = ControlPlace(kPlcBox); }
 
 void CProtocolPage::ApplyTexts()
 {
@@ -144,7 +146,7 @@ void CProtocolPage::ApplyTexts()
 
 void CProtocolPage::OnPortChanged()
 {
-    CheckWhileTyping(m_codec.RangeChecks());
+    CheckWhileTyping(m_Codec.RangeChecks());
     NotifySettingsChanged(TRUE);
 }
 
@@ -160,3 +162,5 @@ bool CProtocolPage::IsPlcArticle() const
 {
     return CPageAppServices::IsPlcController(GetDeviceData());
 }
+
+}  // namespace Corvane

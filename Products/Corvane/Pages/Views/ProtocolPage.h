@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace Corvane {
+
 class CProtocolPage : public CTextedSettingsPage {
 public:
     CProtocolPage();
@@ -34,7 +36,9 @@ private:
     CRect ControlPlace(int id);
     bool IsPlcArticle() const;
 
-    CProtocolCodec m_codec;
+    CProtocolCodec m_Codec;
     // Where the template puts the PLC switch (it moves when EtherNet/IP is missing).
-    CRect m_plcPlace;
+    CRect m_rcPlcPlace;
 };
+
+}  // namespace Corvane

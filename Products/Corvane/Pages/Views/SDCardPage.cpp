@@ -5,6 +5,8 @@
 #include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 namespace {
@@ -24,7 +26,7 @@ END_MESSAGE_MAP()
 
 CSDCardPage::CSDCardPage() : CTextedSettingsPage(kSDCardTemplate, 0)
 {
-    m_pageKey = L"SDCARD";
+    m_strPageKey = L"SDCARD";
 }
 
 void CSDCardPage::LoadFromDeviceData()
@@ -47,10 +49,10 @@ bool CSDCardPage::ShowValues()
     const CFBCData* data = GetDeviceData();
     if (data == nullptr || !data->HasSDCardSlot) {
         ClearCardFields();
-        SetDlgItemText(kCardStatus, CSDCardCodec::NotSupportedText);
+        SetDlgItemText(kCardStatus, CSDCardCodec::kNotSupportedText);
         return true;
     }
-    m_rootLocations.SetCurSel(data->SDCardInfo.wRootLocation);
+    m_RootLocations.SetCurSel(data->SDCardInfo.wRootLocation);
     ShowCard(data->SDCardInfo);
     return true;
 }
@@ -64,7 +66,7 @@ void CSDCardPage::ShowCard(const CSDCardCodec::tSDCardInfo& info)
     }
     CString type = Text(CSDCardCodec::TypeKey(info.wCardType).c_str());
     if (type.Find(L"##") == 0)
-        type = Text(CSDCardCodec::FallbackTypeKey);
+        type = Text(CSDCardCodec::kFallbackTypeKey);
     SetDlgItemText(kCardType, type);
     SetDlgItemText(kCardCapacity, CSDCardCodec::FormatMegabytes(info.wCapacity).c_str());
     SetDlgItemText(kCardFree, CSDCardCodec::FormatMegabytes(info.wFreeMemory).c_str());
@@ -89,7 +91,7 @@ void CSDCardPage::EnableCardFields(bool enable)
 void CSDCardPage::DoDataExchange(CDataExchange* dx)
 {
     CCouplerSettingsPageBase::DoDataExchange(dx);
-    DDX_Control(dx, kRootLocationList, m_rootLocations);
+    DDX_Control(dx, kRootLocationList, m_RootLocations);
 }
 
 BOOL CSDCardPage::OnInitDialog()
@@ -123,14 +125,14 @@ void CSDCardPage::ApplyTexts()
 
 void CSDCardPage::FillRootLocations()
 {
-    m_rootLocations.ResetContent();
-    m_rootLocations.AddString(Text(L"TXT_INTERNAL_FLASH"));
-    m_rootLocations.AddString(Text(L"TXT_SDCARD"));
+    m_RootLocations.ResetContent();
+    m_RootLocations.AddString(Text(L"TXT_INTERNAL_FLASH"));
+    m_RootLocations.AddString(Text(L"TXT_SDCARD"));
 }
 
 void CSDCardPage::OnRootLocationChanged()
 {
-    const int selected = m_rootLocations.GetCurSel();
+    const int selected = m_RootLocations.GetCurSel();
     CFBCData* data = GetDeviceData();
     if (data != nullptr && selected >= 0)
         CSDCardCodec::ChooseRootLocation(*data, selected);
@@ -152,17 +154,17 @@ void CSDCardPage::OnQueryCard()
     CServiceBase* service = GetService();
     // A reply shorter than the words read counts as a failure.
     if (service != nullptr && service->GetSDCardStatus(reply) && CSDCardCodec::ParseStatusReply(reply, info)) {
-        m_cardPresent = info.bInserted;
+        m_bCardPresent = info.bInserted;
         ShowCard(info);
         SetServiceLine(L"Status der SD-Karte ermittelt");
     } else {
-        m_cardPresent = false;
+        m_bCardPresent = false;
         const DWORD code = service != nullptr ? service->GetLastErrorCode() : PELORUS_ERROR_NO_CONNECTION;
         SetDlgItemText(kCardStatus, L"");
         ClearCardFields();
         SetServiceLine(FormatW(L"Status der SD-Karte nicht ermittelt! - Errorcode: 0x%08X", code));
     }
-    EnableCardFields(m_cardPresent);
+    EnableCardFields(m_bCardPresent);
     FinishConnection();
 }
 
@@ -173,7 +175,7 @@ void CSDCardPage::OnGetRootLocation()
     CServiceBase* service = GetService();
     unsigned short location = 0;
     if (service != nullptr && service->GetPLCRootLocation(location)) {
-        m_rootLocations.SetCurSel(location);
+        m_RootLocations.SetCurSel(location);
         SetServiceLine(L"PLC Root Location ermittelt");
     } else {
         const DWORD code = service != nullptr ? service->GetLastErrorCode() : PELORUS_ERROR_NO_CONNECTION;
@@ -184,7 +186,7 @@ void CSDCardPage::OnGetRootLocation()
 
 void CSDCardPage::OnSetRootLocation()
 {
-    const int selected = m_rootLocations.GetCurSel();
+    const int selected = m_RootLocations.GetCurSel();
     if (selected < 0) {
         SetServiceLine(L"Keine PLC Root Location ausgewählt!");
         return;
@@ -203,7 +205,7 @@ CString CSDCardPage::SetRootLocationOnDevice(int location)
     if (service->SetPLCRootLocation(static_cast<unsigned short>(location)))
         return L"PLC Root Location eingestellt";
     const DWORD code = service->GetLastErrorCode();
-    if (code != CSDCardCodec::BusyErrorCode)
+    if (code != CSDCardCodec::kBusyErrorCode)
         return FormatW(L"PLC Root Location nicht eingestellt! - Errorcode: 0x%08X", code);
     SetServiceLine(L"PLC Root Ordner wird auf der SD-Karte angelegt ...");
     const auto query = [service](WORD& state) {
@@ -217,3 +219,5 @@ CString CSDCardPage::SetRootLocationOnDevice(int location)
     const DWORD lastCode = result.Outcome == CSDCardCodec::EWaitOutcome::QueryFailed ? service->GetLastErrorCode() : 0;
     return CSDCardCodec::WaitResultText(result, lastCode).c_str();
 }
+
+}  // namespace Corvane

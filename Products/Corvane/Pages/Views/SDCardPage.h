@@ -8,6 +8,8 @@
 #include "Products/Corvane/Pages/Codecs/SDCardCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CSDCardPage : public CTextedSettingsPage {
 public:
     CSDCardPage();
@@ -36,6 +38,8 @@ private:
     CString SetRootLocationOnDevice(int location);
 
     // Set by the direct status query: whether the value fields mean anything.
-    bool m_cardPresent = false;
-    CComboBox m_rootLocations;
+    bool m_bCardPresent = false;
+    CComboBox m_RootLocations;
 };
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 
 namespace {
@@ -35,9 +37,9 @@ BEGIN_MESSAGE_MAP(CSntpPage, CTextedSettingsPage)
     ON_EN_CHANGE(kServerEdit, OnServerChanged)
 END_MESSAGE_MAP()
 
-CSntpPage::CSntpPage() : CTextedSettingsPage(kSntpTemplate, 0), m_codec(CPageAppServices::Capabilities())
+CSntpPage::CSntpPage() : CTextedSettingsPage(kSntpTemplate, 0), m_Codec(CPageAppServices::Capabilities())
 {
-    m_pageKey = L"SNTP";
+    m_strPageKey = L"SNTP";
 }
 
 void CSntpPage::LoadFromDeviceData()
@@ -45,7 +47,7 @@ void CSntpPage::LoadFromDeviceData()
     const CDeviceBlock block = DeviceBlock();
     if (!block.IsPresent())
         return;
-    m_codec.Load(block, GetDeviceData(), HasSeveralPorts());
+    m_Codec.Load(block, GetDeviceData(), HasSeveralPorts());
     RefreshView();
 }
 
@@ -56,26 +58,26 @@ bool CSntpPage::StoreToDeviceData()
         return FALSE;
     ApplyView();
     const bool valid = ValidateAll();
-    m_codec.Store(block, GetDeviceData(), HasSeveralPorts());
+    m_Codec.Store(block, GetDeviceData(), HasSeveralPorts());
     return valid;
 }
 
 bool CSntpPage::ShowValues()
 {
-    CheckDlgButton(kSntpBox, m_codec.SntpOn ? BST_CHECKED : BST_UNCHECKED);
-    SetDlgItemText(kCurrentServerEdit, m_codec.CurrentServerText.c_str());
-    SetDlgItemText(kServerEdit, m_codec.ServerText.c_str());
-    CPageNumberField::Show(*this, kIntervalEdit, L"%d", m_codec.Interval);
-    CPageNumberField::Show(*this, kTimeoutEdit, L"%d", m_codec.Timeout);
+    CheckDlgButton(kSntpBox, m_Codec.SntpOn ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemText(kCurrentServerEdit, m_Codec.CurrentServerText.c_str());
+    SetDlgItemText(kServerEdit, m_Codec.ServerText.c_str());
+    CPageNumberField::Show(*this, kIntervalEdit, L"%d", m_Codec.Interval);
+    CPageNumberField::Show(*this, kTimeoutEdit, L"%d", m_Codec.Timeout);
     return TRUE;
 }
 
 bool CSntpPage::ReadValues()
 {
-    m_codec.SntpOn = IsDlgButtonChecked(kSntpBox) == BST_CHECKED;
-    m_codec.ServerText = ServerFieldText().str();
-    const bool interval = CPageNumberField::Read(*this, kIntervalEdit, false, m_codec.Interval);
-    const bool timeout = CPageNumberField::Read(*this, kTimeoutEdit, false, m_codec.Timeout);
+    m_Codec.SntpOn = IsDlgButtonChecked(kSntpBox) == BST_CHECKED;
+    m_Codec.ServerText = ServerFieldText().str();
+    const bool interval = CPageNumberField::Read(*this, kIntervalEdit, false, m_Codec.Interval);
+    const bool timeout = CPageNumberField::Read(*this, kTimeoutEdit, false, m_Codec.Timeout);
     return interval && timeout;
 }
 
@@ -90,12 +92,12 @@ bool CSntpPage::ValidateAll()
 {
     // While the page fills its fields the server check stays quiet, as the
     // range checks do.
-    if (!m_updating) {
-        const std::wstring server = IsLive() ? ServerFieldText().str() : m_codec.ServerText;
-        if (!ApplyServerCheck(m_codec.CheckServerText(server, false)))
+    if (!m_bUpdating) {
+        const std::wstring server = IsLive() ? ServerFieldText().str() : m_Codec.ServerText;
+        if (!ApplyServerCheck(m_Codec.CheckServerText(server, false)))
             return false;
     }
-    return CheckRanges(m_codec.RangeChecks());
+    return CheckRanges(m_Codec.RangeChecks());
 }
 
 bool CSntpPage::ApplyServerCheck(const CSntpCodec::CServerCheck& check)
@@ -105,7 +107,7 @@ bool CSntpPage::ApplyServerCheck(const CSntpCodec::CServerCheck& check)
     switch (check.Failure) {
     case CSntpCodec::EFailure::TooLong: {
         CString text;
-        text.Format(Text(L"MSG_INVALID_SNTP_ADDRESS_LENGTH").GetString(), int{CSntpCodec::MaxServerLength});
+        text.Format(Text(L"MSG_INVALID_SNTP_ADDRESS_LENGTH").GetString(), int{CSntpCodec::kMaxServerLength});
         ShowServerBalloon(Text(L"TT_SNTP_SERVER_HDR"), text, kErrorIcon);
         return false;
     }
@@ -115,12 +117,12 @@ bool CSntpPage::ApplyServerCheck(const CSntpCodec::CServerCheck& check)
     case CSntpCodec::EFailure::None:
         break;
     }
-    if (IsActive() && m_codec.HostNamesAllowed) {
+    if (IsActive() && m_Codec.HostNamesAllowed) {
         GetDlgItem(kDnsWarningIcon)->ShowWindow(check.WarnNoNameServer ? SW_SHOW : SW_HIDE);
         if (check.WarnNoNameServer) {
             ShowDnsWarning();
             // The balloon stays up only while the pointer is over the icon.
-            m_dnsWarningShown = false;
+            m_bDnsWarningShown = false;
         }
     }
     return check.Passed;
@@ -134,9 +136,9 @@ void CSntpPage::PutServerText(const std::wstring& text, int lengthChange)
     DWORD end = 0;
     SendDlgItemMessage(kServerEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     // The field's own change notice is not a new entry of the user.
-    m_updating = true;
+    m_bUpdating = true;
     SetDlgItemText(kServerEdit, text.c_str());
-    m_updating = false;
+    m_bUpdating = false;
     const auto moved = [&](DWORD position) {
         const long long shifted = static_cast<long long>(position) + lengthChange;
         return static_cast<LPARAM>(std::clamp<long long>(shifted, 0, static_cast<long long>(text.size())));
@@ -147,10 +149,10 @@ void CSntpPage::PutServerText(const std::wstring& text, int lengthChange)
 
 void CSntpPage::ShowDnsWarning()
 {
-    if (m_dnsWarningShown || !IsIconShown())
+    if (m_bDnsWarningShown || !IsIconShown())
         return;
     ShowServerBalloon(kDnsWarningTitle, kDnsWarningText, kWarningIcon);
-    m_dnsWarningShown = true;
+    m_bDnsWarningShown = true;
 }
 
 bool CSntpPage::IsIconShown() const
@@ -176,7 +178,7 @@ void CSntpPage::CloseServerBalloon()
 void CSntpPage::EnableControls(int)
 {
     for (int id : kClientControls)
-        GetDlgItem(id)->EnableWindow(m_codec.SntpOn);
+        GetDlgItem(id)->EnableWindow(m_Codec.SntpOn);
 }
 
 BOOL CSntpPage::OnInitDialog()
@@ -211,16 +213,16 @@ void CSntpPage::OnSntpClicked()
 
 void CSntpPage::OnNumberChanged(UINT id)
 {
-    CheckWhileTyping(m_codec.RangeChecks(), id);
+    CheckWhileTyping(m_Codec.RangeChecks(), id);
     NotifySettingsChanged(TRUE);
 }
 
 void CSntpPage::OnServerChanged()
 {
-    if (m_updating)
+    if (m_bUpdating)
         return;
     const CString text = ServerFieldText();
-    if (ApplyServerCheck(m_codec.CheckServerText(text.str(), true)))
+    if (ApplyServerCheck(m_Codec.CheckServerText(text.str(), true)))
         NotifySettingsChanged(TRUE);
 }
 
@@ -231,8 +233,10 @@ void CSntpPage::OnMouseMove(UINT, CPoint point)
     ScreenToClient(&icon);
     if (IsIconShown() && icon.PtInRect(point)) {
         ShowDnsWarning();
-    } else if (m_dnsWarningShown) {
+    } else if (m_bDnsWarningShown) {
         CloseServerBalloon();
-        m_dnsWarningShown = false;
+        m_bDnsWarningShown = false;
     }
 }
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 #include "Products/Corvane/Pages/Codecs/SntpCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CSntpPage : public CTextedSettingsPage {
 public:
     // The balloons' icon codes: an error and the name-server warning.
@@ -45,6 +47,8 @@ private:
     void ShowDnsWarning();
     bool IsIconShown() const;
 
-    CSntpCodec m_codec;
-    bool m_dnsWarningShown = false;
+    CSntpCodec m_Codec;
+    bool m_bDnsWarningShown = false;
 };
+
+}  // namespace Corvane

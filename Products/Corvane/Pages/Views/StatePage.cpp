@@ -11,6 +11,8 @@
 #include "Products/Corvane/Workers/WorkerConnection.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 
 namespace {
@@ -55,7 +57,7 @@ END_MESSAGE_MAP()
 
 CStatePage::CStatePage() : CTextedSettingsPage(kStateTemplate, 0)
 {
-    m_pageKey = L"STATUS";
+    m_strPageKey = L"STATUS";
 }
 
 BOOL CStatePage::OnInitDialog()
@@ -122,24 +124,24 @@ void CStatePage::ShowStateWords()
                        L"FBC Device Error", 0);
         return;
     }
-    SetBox(kFieldbusBox, CStateCodec::IsOn(states, CStateCodec::FieldbusActive));
-    SetBox(kWriteAccessBox, CStateCodec::IsOn(states, CStateCodec::WriteAccess));
-    SetBox(kMonitorModeBox, CStateCodec::IsOn(states, CStateCodec::MonitorMode));
-    SetBox(kControlModeBox, CStateCodec::IsOn(states, CStateCodec::ControlMode));
-    SetBox(kTestModeBox, CStateCodec::IsOn(states, CStateCodec::TestMode));
+    SetBox(kFieldbusBox, CStateCodec::IsOn(states, CStateCodec::kFieldbusActive));
+    SetBox(kWriteAccessBox, CStateCodec::IsOn(states, CStateCodec::kWriteAccess));
+    SetBox(kMonitorModeBox, CStateCodec::IsOn(states, CStateCodec::kMonitorMode));
+    SetBox(kControlModeBox, CStateCodec::IsOn(states, CStateCodec::kControlMode));
+    SetBox(kTestModeBox, CStateCodec::IsOn(states, CStateCodec::kTestMode));
     ShowBlinkCode(states);
     const bool extension = CStateCodec::ShowsTerminalBusExtension(states, CPageAppServices::IsPlcController(GetDeviceData()));
     ShowAndEnable(kExtensionBox, extension);
     ShowAndEnable(kExtensionLabel, extension);
-    SetBox(kExtensionBox, extension && CStateCodec::IsOn(states, CStateCodec::TerminalBusExtension));
+    SetBox(kExtensionBox, extension && CStateCodec::IsOn(states, CStateCodec::kTerminalBusExtension));
     // The speed bit is shared with the transmission page: always the block's value.
     SetBox(kConstantSpeedBox, CStateCodec::ReadConstantSpeed(DeviceBlock()).value_or(false));
 }
 
 void CStatePage::ShowBlinkCode(const std::vector<WORD>& states)
 {
-    const int code = states[CStateCodec::ErrorCode];
-    const int argument = states[CStateCodec::ErrorArgument];
+    const int code = states[CStateCodec::kErrorCode];
+    const int argument = states[CStateCodec::kErrorArgument];
     SetDlgItemText(kErrorCode, FormatW(L"%d", code).c_str());
     SetDlgItemText(kErrorArgument, FormatW(L"%d", argument).c_str());
     const CFBCData* data = GetDeviceData();
@@ -194,13 +196,13 @@ void CStatePage::OnWriteAccessClicked()
 {
     // A refused write access is reverted like the modes, so that the box
     // never shows a state the device does not have.
-    SwitchMode(kWriteAccessBox, CStateCodec::WriteAccess,
+    SwitchMode(kWriteAccessBox, CStateCodec::kWriteAccess,
                [this](bool on) { return GetService()->EnableParamWriting(on); });
 }
 
 void CStatePage::OnMonitorModeClicked()
 {
-    if (!SwitchMode(kMonitorModeBox, CStateCodec::MonitorMode,
+    if (!SwitchMode(kMonitorModeBox, CStateCodec::kMonitorMode,
                     [this](bool on) { return GetService()->EnableBKMonitorMode(on); }))
         return;
     const bool control = CStateCodec::CanSwitchControlMode(IsBoxChecked(kMonitorModeBox), IsTCPIPConnection(),
@@ -210,7 +212,7 @@ void CStatePage::OnMonitorModeClicked()
 
 void CStatePage::OnControlModeClicked()
 {
-    if (!SwitchMode(kControlModeBox, CStateCodec::ControlMode,
+    if (!SwitchMode(kControlModeBox, CStateCodec::kControlMode,
                     [this](bool on) { return GetService()->EnableBKControlMode(on); }))
         return;
     GetDlgItem(kMonitorModeBox)->EnableWindow(CStateCodec::CanSwitchMonitorMode(IsBoxChecked(kControlModeBox)));
@@ -250,7 +252,7 @@ void CStatePage::OnExtensionClicked()
     std::vector<WORD>* states = StateWords();
     const bool on = IsBoxChecked(kExtensionBox);
     if (states != nullptr)
-        CStateCodec::SetState(*states, CStateCodec::TerminalBusExtension, on);
+        CStateCodec::SetState(*states, CStateCodec::kTerminalBusExtension, on);
     if (!IsOfflineConfig() && OpenForCommand()) {
         GetService()->EnableTerminalBusExtension(on);
         FinishConnection();
@@ -264,13 +266,15 @@ void CStatePage::OnConstantSpeedClicked()
     // change is still written with the next write of the settings.
     CDeviceBlock block = DeviceBlock();
     CStateCodec::WriteConstantSpeed(block, IsBoxChecked(kConstantSpeedBox));
-    const std::optional<WORD> word = block.Read(CStateCodec::SpeedWord);
+    const std::optional<WORD> word = block.Read(CStateCodec::kSpeedWord);
     if (!word || IsOfflineConfig() || !OpenForCommand())
         return;
     CServiceBase* service = GetService();
     const WORD value = *word;
     service->EnableParamWriting(true);
-    service->WriteRegister(0, 100, CStateCodec::SpeedWord, 1, &value);
+    service->WriteRegister(0, 100, CStateCodec::kSpeedWord, 1, &value);
     service->EnableParamWriting(false);
     FinishConnection();
 }
+
+}  // namespace Corvane

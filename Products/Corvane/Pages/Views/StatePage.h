@@ -9,6 +9,8 @@
 
 #include <functional>
 
+namespace Corvane {
+
 class CStatePage : public CTextedSettingsPage {
 public:
     CStatePage();
@@ -44,3 +46,5 @@ private:
     // Opens the connection for a command; false without a service to send it.
     bool OpenForCommand();
 };
+
+}  // namespace Corvane

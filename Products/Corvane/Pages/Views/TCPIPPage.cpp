@@ -16,6 +16,8 @@
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds4;
 
 namespace {
@@ -50,13 +52,13 @@ END_MESSAGE_MAP()
 
 CTCPIPPage::CTCPIPPage() : CTextedSettingsPage(kTCPIPTemplate, 0)
 {
-    m_pageKey = L"TCPIP";
+    m_strPageKey = L"TCPIP";
 }
 
 CTCPIPPage::~CTCPIPPage()
 {
-    if (m_webIcon != nullptr)
-        DestroyIcon(m_webIcon);
+    if (m_hWebIcon != nullptr)
+        DestroyIcon(m_hWebIcon);
 }
 
 // --- what the main dialog hands over -----------------------------------------
@@ -64,33 +66,33 @@ CTCPIPPage::~CTCPIPPage()
 void CTCPIPPage::SetCurrentAddresses(const CString& eeprom, const CString& current, const CString& mask,
                                      const CString& gateway, const CString& firstDns, const CString& secondDns)
 {
-    m_codec.SetCurrentAddresses(eeprom.str(), current.str(), mask.str(), gateway.str(), firstDns.str(),
+    m_Codec.SetCurrentAddresses(eeprom.str(), current.str(), mask.str(), gateway.str(), firstDns.str(),
                                 secondDns.str());
     TakeDeviceAddresses();
     // The device block loaded next holds the same device's addresses.
-    m_takeDeviceAddresses = true;
+    m_bTakeDeviceAddresses = true;
 }
 
 void CTCPIPPage::SetAddressSource(bool hasDipSwitches, bool dipReadable, WORD dipValue)
 {
-    m_codec.SetAddressSource(hasDipSwitches, dipReadable, dipValue);
+    m_Codec.SetAddressSource(hasDipSwitches, dipReadable, dipValue);
 }
 
 CString CTCPIPPage::GetAddressSourceText() const
 {
-    const std::wstring key = m_codec.AddressSourceKey();
+    const std::wstring key = m_Codec.AddressSourceKey();
     return key.empty() ? CString(L"---") : Text(key.c_str());
 }
 
 bool CTCPIPPage::HasChangedAddresses() const
 {
-    return m_codec.FixedAddress != m_deviceAddresses[0] || m_codec.SubnetMask != m_deviceAddresses[1] ||
-           m_codec.Gateway != m_deviceAddresses[2];
+    return m_Codec.FixedAddress != m_arrDeviceAddresses[0] || m_Codec.SubnetMask != m_arrDeviceAddresses[1] ||
+           m_Codec.Gateway != m_arrDeviceAddresses[2];
 }
 
 CString CTCPIPPage::GetFixedAddressText() const
 {
-    return UIntToIpText(m_codec.FixedAddress).c_str();
+    return UIntToIpText(m_Codec.FixedAddress).c_str();
 }
 
 bool CTCPIPPage::UsesFixedAddress() const
@@ -100,9 +102,9 @@ bool CTCPIPPage::UsesFixedAddress() const
 
 void CTCPIPPage::TakeDeviceAddresses()
 {
-    m_deviceAddresses[0] = m_codec.FixedAddress;
-    m_deviceAddresses[1] = m_codec.SubnetMask;
-    m_deviceAddresses[2] = m_codec.Gateway;
+    m_arrDeviceAddresses[0] = m_Codec.FixedAddress;
+    m_arrDeviceAddresses[1] = m_Codec.SubnetMask;
+    m_arrDeviceAddresses[2] = m_Codec.Gateway;
 }
 
 // --- the page slots ------------------------------------------------------------
@@ -111,12 +113,12 @@ void CTCPIPPage::LoadFromDeviceData()
 {
     const CFBCData* data = GetDeviceData();
     const bool autoIP = data != nullptr && CPageAppServices::Capabilities().HasAutoIP(data->ArticleNo);
-    m_codec.Load(DeviceBlock(), IsWideFormat(), autoIP);
+    m_Codec.Load(DeviceBlock(), IsWideFormat(), autoIP);
     // Later loads (each activation) see the page's own stored edits, which
     // are no longer what the device holds.
-    if (m_takeDeviceAddresses && HasDeviceBlock()) {
+    if (m_bTakeDeviceAddresses && HasDeviceBlock()) {
         TakeDeviceAddresses();
-        m_takeDeviceAddresses = false;
+        m_bTakeDeviceAddresses = false;
     }
     RefreshView();
 }
@@ -129,23 +131,23 @@ bool CTCPIPPage::StoreToDeviceData()
     ApplyView();
     if (GetSafeHwnd() != nullptr && !(CheckFixedAddress() && CheckSource()))
         return false;
-    return m_codec.Store(block, IsWideFormat());
+    return m_Codec.Store(block, IsWideFormat());
 }
 
 bool CTCPIPPage::ShowValues()
 {
     if (IsWideFormat()) {
-        CheckDlgButton(kAutomaticRadio, m_codec.AddressMode == CTCPIPCodec::AutomaticMode ? BST_CHECKED : 0);
-        CheckDlgButton(kFixedRadio, m_codec.AddressMode == CTCPIPCodec::FixedMode ? BST_CHECKED : 0);
+        CheckDlgButton(kAutomaticRadio, m_Codec.AddressMode == CTCPIPCodec::kAutomaticMode ? BST_CHECKED : 0);
+        CheckDlgButton(kFixedRadio, m_Codec.AddressMode == CTCPIPCodec::kFixedMode ? BST_CHECKED : 0);
     }
-    CheckDlgButton(kUseBootPBox, m_codec.UseBootP ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(kUseBootPBox, m_Codec.UseBootP ? BST_CHECKED : BST_UNCHECKED);
     ShowCurrentAddress();
     ShowDipGroup();
     ShowDipControls();
-    PutAddress(kSubnetMaskField, m_codec.SubnetMask);
-    PutAddress(kGatewayField, m_codec.Gateway);
-    PutAddress(kFirstDnsField, m_codec.FirstDns);
-    PutAddress(kSecondDnsField, m_codec.SecondDns);
+    PutAddress(kSubnetMaskField, m_Codec.SubnetMask);
+    PutAddress(kGatewayField, m_Codec.Gateway);
+    PutAddress(kFirstDnsField, m_Codec.FirstDns);
+    PutAddress(kSecondDnsField, m_Codec.SecondDns);
     FillSourceList();
     return true;
 }
@@ -154,25 +156,25 @@ bool CTCPIPPage::ReadValues()
 {
     if (IsWideFormat()) {
         if (IsDlgButtonChecked(kAutomaticRadio) == BST_CHECKED)
-            m_codec.AddressMode = CTCPIPCodec::AutomaticMode;
+            m_Codec.AddressMode = CTCPIPCodec::kAutomaticMode;
         else if (IsDlgButtonChecked(kFixedRadio) == BST_CHECKED)
-            m_codec.AddressMode = CTCPIPCodec::FixedMode;
+            m_Codec.AddressMode = CTCPIPCodec::kFixedMode;
     } else {
-        m_codec.UseBootP = IsDlgButtonChecked(kUseBootPBox) == BST_CHECKED;
+        m_Codec.UseBootP = IsDlgButtonChecked(kUseBootPBox) == BST_CHECKED;
     }
     const DWORD fixed = FieldAddress(kFixedAddressField);
     const DWORD mask = FieldAddress(kSubnetMaskField);
     const DWORD gateway = FieldAddress(kGatewayField);
-    if (fixed != m_codec.FixedAddress || mask != m_codec.SubnetMask || gateway != m_codec.Gateway)
-        m_codec.AddressesModified = true;
-    m_codec.FixedAddress = fixed;
-    m_codec.SubnetMask = mask;
-    m_codec.Gateway = gateway;
-    m_codec.FirstDns = FieldAddress(kFirstDnsField);
-    m_codec.SecondDns = FieldAddress(kSecondDnsField);
+    if (fixed != m_Codec.FixedAddress || mask != m_Codec.SubnetMask || gateway != m_Codec.Gateway)
+        m_Codec.AddressesModified = true;
+    m_Codec.FixedAddress = fixed;
+    m_Codec.SubnetMask = mask;
+    m_Codec.Gateway = gateway;
+    m_Codec.FirstDns = FieldAddress(kFirstDnsField);
+    m_Codec.SecondDns = FieldAddress(kSecondDnsField);
     const int selection = static_cast<int>(SendDlgItemMessage(kSourceList, CB_GETCURSEL));
     if (selection < 3)
-        m_codec.Source = selection < 0 ? -1 : selection;
+        m_Codec.Source = selection < 0 ? -1 : selection;
     return true;
 }
 
@@ -194,12 +196,12 @@ void CTCPIPPage::EnableControls(int)
     EnableControl(kSourceList, !fixed);
     for (int id : kAddressFields)
         EnableControl(id, fixed);
-    EnableControl(kWebManagementButton, m_codec.CurrentAddress != 0);
+    EnableControl(kWebManagementButton, m_Codec.CurrentAddress != 0);
 }
 
 bool CTCPIPPage::IsFixedMode() const
 {
-    return m_codec.IsFixedAddressMode(IsWideFormat(), DeviceBlock().GetLength());
+    return m_Codec.IsFixedAddressMode(IsWideFormat(), DeviceBlock().GetLength());
 }
 
 // --- checks ----------------------------------------------------------------------
@@ -211,21 +213,21 @@ bool CTCPIPPage::ValidateAll()
 
 bool CTCPIPPage::CheckFixedAddress()
 {
-    if (!IsFixedMode() || IsAddressAllowed(UIntToIpText(m_codec.FixedAddress)))
+    if (!IsFixedMode() || IsAddressAllowed(UIntToIpText(m_Codec.FixedAddress)))
         return true;
-    if (m_balloonArmed && IsLive() && !m_updating) {
+    if (m_bBalloonArmed && IsLive() && !m_bUpdating) {
         ShowBalloon(Text(L"TXT_IP_ADDRESS"), BuildInvalidAddressMessage(kInvalidAddressList), kFixedAddressField);
-        m_balloonArmed = false;
+        m_bBalloonArmed = false;
     }
     return false;
 }
 
 bool CTCPIPPage::CheckSource()
 {
-    const bool chosen = !IsWideFormat() || m_codec.AddressMode != CTCPIPCodec::AutomaticMode || m_codec.Source >= 0;
+    const bool chosen = !IsWideFormat() || m_Codec.AddressMode != CTCPIPCodec::kAutomaticMode || m_Codec.Source >= 0;
     if (chosen)
         return true;
-    if (IsLive() && !m_updating) {
+    if (IsLive() && !m_bUpdating) {
         SetDlgItemText(kAddressSourceText, L"---");
         CString body = Text(L"TT_IPADDR_SERVER_BODY");
         body.Replace(L"<br>", L"\n");
@@ -240,18 +242,18 @@ bool CTCPIPPage::CheckSource()
 BOOL CTCPIPPage::OnSetActive()
 {
     const BOOL active = CTextedSettingsPage::OnSetActive();
-    m_balloonArmed = true;
+    m_bBalloonArmed = true;
     return active;
 }
 
 BOOL CTCPIPPage::OnKillActive()
 {
-    if (m_dipPollRunning)
+    if (m_bDipPollRunning)
         StopDipPoll();
     CheckDlgButton(kDipPollBox, BST_UNCHECKED);
     ApplyView();
     const BOOL left = CTextedSettingsPage::OnKillActive();
-    m_balloonArmed = true;
+    m_bBalloonArmed = true;
     return left;
 }
 
@@ -259,33 +261,33 @@ BOOL CTCPIPPage::OnKillActive()
 
 void CTCPIPPage::ShowCurrentAddress()
 {
-    PutAddress(kFixedAddressField, m_codec.FixedAddress);
-    SetDlgItemText(kCurrentAddress, UIntToIpText(m_codec.CurrentAddress, 1).c_str());
+    PutAddress(kFixedAddressField, m_Codec.FixedAddress);
+    SetDlgItemText(kCurrentAddress, UIntToIpText(m_Codec.CurrentAddress, 1).c_str());
     SetDlgItemText(kAddressSourceText, GetAddressSourceText());
     ShowDipAddress();
-    EnableControl(kWebManagementButton, m_codec.CurrentAddress != 0);
+    EnableControl(kWebManagementButton, m_Codec.CurrentAddress != 0);
 }
 
 void CTCPIPPage::ShowDipAddress()
 {
-    if (m_codec.DipValue == m_lastDipShown)
+    if (m_Codec.DipValue == m_wLastDipShown)
         return;
     EnableControl(kDipApplyButton, true);
-    m_lastDipShown = m_codec.DipValue;
-    SetDlgItemText(kDipAddress, m_codec.DipAddressText().c_str());
+    m_wLastDipShown = m_Codec.DipValue;
+    SetDlgItemText(kDipAddress, m_Codec.DipAddressText().c_str());
 }
 
 void CTCPIPPage::ShowDipGroup()
 {
     for (int id : kDipControls)
-        ShowControl(id, m_codec.HasDipSwitches);
+        ShowControl(id, m_Codec.HasDipSwitches);
     ShowControl(kOldFirmwareText, false);
-    if (m_codec.DipReadable)
+    if (m_Codec.DipReadable)
         return;
     SetDlgItemText(kDipCaption, Text(L"GRP_DIP_SWITCH"));
     for (int id : kDipValueControls)
         ShowControl(id, false);
-    if (m_codec.HasDipSwitches) {
+    if (m_Codec.HasDipSwitches) {
         SetDlgItemText(kOldFirmwareText, Text(L"TXT_OLD_FW_DIP_MESSAGE"));
         ShowControl(kOldFirmwareText, true);
         ShowControl(kDipHint, false);
@@ -294,18 +296,18 @@ void CTCPIPPage::ShowDipGroup()
 
 void CTCPIPPage::ShowDipControls()
 {
-    if (!m_codec.DipReadable)
+    if (!m_Codec.DipReadable)
         return;
     const bool offline = IsOfflineConfig();
     if (offline)
-        m_dipPollRunning = false;
+        m_bDipPollRunning = false;
     EnableControl(kDipPollBox, !offline);
     EnableControl(kDipCaption, !offline);
     SetColour(kDipCaption, offline ? kInactiveColour : RGB(0, 0, 0));
-    SetColour(kDipAddress, m_dipPollRunning ? RGB(0, 0, 0) : kInactiveColour);
-    const bool newValue = m_codec.DipValue != (m_codec.CurrentAddress & 0xFF);
-    EnableControl(kDipApplyButton, m_dipPollRunning && newValue);
-    EnableControl(kDipHint, m_dipPollRunning);
+    SetColour(kDipAddress, m_bDipPollRunning ? RGB(0, 0, 0) : kInactiveColour);
+    const bool newValue = m_Codec.DipValue != (m_Codec.CurrentAddress & 0xFF);
+    EnableControl(kDipApplyButton, m_bDipPollRunning && newValue);
+    EnableControl(kDipHint, m_bDipPollRunning);
 }
 
 void CTCPIPPage::FillSourceList()
@@ -318,7 +320,7 @@ void CTCPIPPage::FillSourceList()
             break;
         SendDlgItemMessage(kSourceList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     }
-    const int source = m_codec.Source >= 0 && m_codec.Source <= 2 ? m_codec.Source : -1;
+    const int source = m_Codec.Source >= 0 && m_Codec.Source <= 2 ? m_Codec.Source : -1;
     SendDlgItemMessage(kSourceList, CB_SETCURSEL, static_cast<WPARAM>(source));
 }
 
@@ -348,7 +350,7 @@ void CTCPIPPage::EnableControl(int id, bool enabled)
 
 void CTCPIPPage::SetColour(int id, COLORREF colour)
 {
-    m_colours[id] = colour;
+    m_mapColours[id] = colour;
     if (CWnd* control = GetDlgItem(id))
         control->Invalidate();
 }
@@ -361,7 +363,7 @@ HBRUSH CTCPIPPage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor)
     const int id = wnd->GetDlgCtrlID();
     if (id == kAddressSourceText)
         dc->SetTextColor(kSourceColour);
-    else if (const auto colour = m_colours.find(id); colour != m_colours.end())
+    else if (const auto colour = m_mapColours.find(id); colour != m_mapColours.end())
         dc->SetTextColor(colour->second);
     return brush;
 }
@@ -411,22 +413,22 @@ void CTCPIPPage::OnAutomaticClicked()
     FillSourceList();
     ApplyView();
     EnableControls(TRUE);
-    if (!m_codec.IsDipValueValid())
-        m_codec.CurrentAddress = 0;
+    if (!m_Codec.IsDipValueValid())
+        m_Codec.CurrentAddress = 0;
     ShowCurrentAddress();
-    m_balloonArmed = true;
+    m_bBalloonArmed = true;
     CheckSource();
     NotifySettingsChanged(TRUE);
 }
 
 void CTCPIPPage::OnFixedClicked()
 {
-    m_codec.Source = -1;
+    m_Codec.Source = -1;
     SendDlgItemMessage(kSourceList, CB_SETCURSEL, static_cast<WPARAM>(-1));
     ApplyView();
     EnableControls(TRUE);
-    if (!m_codec.IsDipValueValid())
-        m_codec.CurrentAddress = m_codec.FixedAddress;
+    if (!m_Codec.IsDipValueValid())
+        m_Codec.CurrentAddress = m_Codec.FixedAddress;
     CheckFixedAddress();
     ShowCurrentAddress();
     NotifySettingsChanged(TRUE);
@@ -438,8 +440,8 @@ void CTCPIPPage::OnSourceChanged()
 {
     ApplyView();
     EnableControls(TRUE);
-    if (!m_codec.IsDipValueValid())
-        m_codec.CurrentAddress = 0;
+    if (!m_Codec.IsDipValueValid())
+        m_Codec.CurrentAddress = 0;
     ShowCurrentAddress();
     NotifySettingsChanged(TRUE);
 }
@@ -449,26 +451,26 @@ void CTCPIPPage::OnUseBootPClicked()
     ApplyView();
     EnableControls(TRUE);
     CheckFixedAddress();
-    m_balloonArmed = true;
+    m_bBalloonArmed = true;
     ShowCurrentAddress();
     NotifySettingsChanged(TRUE);
 }
 
 void CTCPIPPage::OnAddressChanged(UINT id, NMHDR*, LRESULT*)
 {
-    if (m_updating)
+    if (m_bUpdating)
         return;
     const DWORD fixed = FieldAddress(kFixedAddressField);
     if (id == static_cast<UINT>(kFixedAddressField) && !IsAddressAllowed(UIntToIpText(fixed))) {
-        if (m_balloonArmed && IsLive()) {
+        if (m_bBalloonArmed && IsLive()) {
             ShowBalloon(Text(L"TXT_IP_ADDRESS"), BuildInvalidAddressMessage(kInvalidAddressList),
                         kFixedAddressField);
-            m_balloonArmed = false;
+            m_bBalloonArmed = false;
         }
         return;
     }
     bool changed = false;
-    m_codec.ApplyAddressEdit(fixed, FieldAddress(kSubnetMaskField), FieldAddress(kGatewayField),
+    m_Codec.ApplyAddressEdit(fixed, FieldAddress(kSubnetMaskField), FieldAddress(kGatewayField),
                              FieldAddress(kFirstDnsField), FieldAddress(kSecondDnsField), nullptr, changed);
     if (changed)
         NotifySettingsChanged(TRUE);
@@ -476,10 +478,10 @@ void CTCPIPPage::OnAddressChanged(UINT id, NMHDR*, LRESULT*)
 
 void CTCPIPPage::ShowWebManagementIcon()
 {
-    if (m_webIcon == nullptr)
-        m_webIcon = reinterpret_cast<HICON>(
+    if (m_hWebIcon == nullptr)
+        m_hWebIcon = reinterpret_cast<HICON>(
             ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(kWebManagementIcon), IMAGE_ICON, 16, 16, 0));
-    SendDlgItemMessage(kWebManagementButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_webIcon));
+    SendDlgItemMessage(kWebManagementButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hWebIcon));
 }
 
 void CTCPIPPage::OnWebManagementClicked()
@@ -489,7 +491,7 @@ void CTCPIPPage::OnWebManagementClicked()
         if (ZELLMessageBox(question, MB_YESNO, L"", 0) == IDYES)
             RequestWriteSettings();
     }
-    OpenBrowser(m_codec.WebManagementUrl().c_str());
+    OpenBrowser(m_Codec.WebManagementUrl().c_str());
 }
 
 void CTCPIPPage::OpenBrowser(const CString& url)
@@ -518,7 +520,7 @@ void CTCPIPPage::OnDipPollClicked()
 
 void CTCPIPPage::StartDipPoll()
 {
-    m_dipPollRunning = true;
+    m_bDipPollRunning = true;
     PrepareConnection(true);
     SetTimer(kDipPollTimer, kDipPollMs, nullptr);
 }
@@ -527,7 +529,7 @@ void CTCPIPPage::StopDipPoll()
 {
     KillTimer(kDipPollTimer);
     PrepareConnection(false);
-    m_dipPollRunning = false;
+    m_bDipPollRunning = false;
 }
 
 void CTCPIPPage::OnDipApplyClicked()
@@ -552,8 +554,8 @@ void CTCPIPPage::OnTimer(UINT_PTR id)
         EndDipPollAfterFailure();
         return;
     }
-    m_codec.DipReadable = readable;
-    m_codec.DipValue = value;
+    m_Codec.DipReadable = readable;
+    m_Codec.DipValue = value;
     ShowDipAddress();
     ShowDipControls();
 }
@@ -582,7 +584,7 @@ void CTCPIPPage::EndDipPollAfterFailure()
 {
     KillTimer(kDipPollTimer);
     PrepareConnection(false);
-    m_dipPollRunning = false;
+    m_bDipPollRunning = false;
     CheckDlgButton(kDipPollBox, BST_UNCHECKED);
     RefreshView();
     ReportConnectionState(kConnectionFailed);
@@ -591,3 +593,5 @@ void CTCPIPPage::EndDipPollAfterFailure()
     text.Format(Text(L"FAILED_TO_QUERY_DIP_FMT").GetString(), static_cast<unsigned int>(code));
     ZELLMessageBox(text, MB_OK | MB_ICONERROR, L"", 0);
 }
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 
 #include <map>
 
+namespace Corvane {
+
 class CTCPIPPage : public CTextedSettingsPage {
 public:
     static constexpr UINT_PTR kDipPollTimer = 1;
@@ -38,8 +40,8 @@ public:
     CString GetFixedAddressText() const;
     // The device takes its address from the fixed addresses after a restart.
     bool UsesFixedAddress() const;
-    bool IsDipPollRunning() const { return m_dipPollRunning; }
-    const CTCPIPCodec& Codec() const { return m_codec; }
+    bool IsDipPollRunning() const { return m_bDipPollRunning; }
+    const CTCPIPCodec& Codec() const { return m_Codec; }
 
     bool ValidateAll() override;
     BOOL OnSetActive() override;
@@ -91,14 +93,16 @@ private:
     void TakeDeviceAddresses();
     void ShowWebManagementIcon();
 
-    CTCPIPCodec m_codec;
-    bool m_balloonArmed = true;
-    bool m_dipPollRunning = false;
-    WORD m_lastDipShown = 0xFFFF;
+    CTCPIPCodec m_Codec;
+    bool m_bBalloonArmed = true;
+    bool m_bDipPollRunning = false;
+    WORD m_wLastDipShown = 0xFFFF;
     // The fixed address, mask and gateway the device held at the last read.
-    DWORD m_deviceAddresses[3] = {};
-    bool m_takeDeviceAddresses = true;
-    std::map<int, COLORREF> m_colours;
+    DWORD m_arrDeviceAddresses[3] = {};
+    bool m_bTakeDeviceAddresses = true;
+    std::map<int, COLORREF> m_mapColours;
     // The web-management button's picture; the button only refers to it.
-    HICON m_webIcon = nullptr;
+    HICON m_hWebIcon = nullptr;
 };
+
+}  // namespace Corvane

@@ -1,5 +1,7 @@
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 BOOL CTextedSettingsPage::OnInitDialog()
 {
     CCouplerSettingsPageBase::OnInitDialog();
@@ -14,3 +16,5 @@ BOOL CTextedSettingsPage::UpdateLanguageTexts()
         ApplyTexts();
     return CCouplerSettingsPageBase::UpdateLanguageTexts();
 }
+
+}  // namespace Corvane

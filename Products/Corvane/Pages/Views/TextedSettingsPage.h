@@ -5,6 +5,8 @@
 
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
 
+namespace Corvane {
+
 class CTextedSettingsPage : public CCouplerSettingsPageBase {
 public:
     using CCouplerSettingsPageBase::CCouplerSettingsPageBase;
@@ -18,3 +20,5 @@ protected:
     // Labels, list texts and tooltips in the current language.
     virtual void ApplyTexts() = 0;
 };
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 
 namespace {
@@ -27,9 +29,9 @@ BEGIN_MESSAGE_MAP(CTransmissionPage, CTextedSettingsPage)
 END_MESSAGE_MAP()
 
 CTransmissionPage::CTransmissionPage()
-    : CTextedSettingsPage(kTransmissionTemplate, 0), m_codec(CPageAppServices::Capabilities())
+    : CTextedSettingsPage(kTransmissionTemplate, 0), m_Codec(CPageAppServices::Capabilities())
 {
-    m_pageKey = L"TRAFFIC";
+    m_strPageKey = L"TRAFFIC";
 }
 
 void CTransmissionPage::LoadFromDeviceData()
@@ -37,7 +39,7 @@ void CTransmissionPage::LoadFromDeviceData()
     const CDeviceBlock block = DeviceBlock();
     if (!block.IsPresent())
         return;
-    m_codec.Load(block);
+    m_Codec.Load(block);
     RefreshView();
 }
 
@@ -48,36 +50,36 @@ bool CTransmissionPage::StoreToDeviceData()
         return FALSE;
     ApplyView();
     const bool valid = ValidateAll();
-    m_codec.Store(block);
+    m_Codec.Store(block);
     return valid;
 }
 
 bool CTransmissionPage::ShowValues()
 {
-    CPageNumberField::Show(*this, kActivationTimeEdit, L"%d", m_codec.ActivationTime);
-    CPageListField::Select(*this, kSpeedList, m_codec.SpeedIndex);
-    CPageListField::Select(*this, kPriorityList, m_codec.PriorityIndex);
-    CheckDlgButton(kBandwidthBox, m_codec.BandwidthLimit ? BST_CHECKED : BST_UNCHECKED);
+    CPageNumberField::Show(*this, kActivationTimeEdit, L"%d", m_Codec.ActivationTime);
+    CPageListField::Select(*this, kSpeedList, m_Codec.SpeedIndex);
+    CPageListField::Select(*this, kPriorityList, m_Codec.PriorityIndex);
+    CheckDlgButton(kBandwidthBox, m_Codec.BandwidthLimit ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
 bool CTransmissionPage::ReadValues()
 {
-    m_codec.BandwidthLimit = IsDlgButtonChecked(kBandwidthBox) == BST_CHECKED;
-    m_codec.SpeedIndex = CPageListField::Selection(*this, kSpeedList);
-    m_codec.PriorityIndex = CPageListField::Selection(*this, kPriorityList);
-    return CPageNumberField::Read(*this, kActivationTimeEdit, false, m_codec.ActivationTime);
+    m_Codec.BandwidthLimit = IsDlgButtonChecked(kBandwidthBox) == BST_CHECKED;
+    m_Codec.SpeedIndex = CPageListField::Selection(*this, kSpeedList);
+    m_Codec.PriorityIndex = CPageListField::Selection(*this, kPriorityList);
+    return CPageNumberField::Read(*this, kActivationTimeEdit, false, m_Codec.ActivationTime);
 }
 
 bool CTransmissionPage::ValidateAll()
 {
-    return CheckRanges(m_codec.RangeChecks());
+    return CheckRanges(m_Codec.RangeChecks());
 }
 
 void CTransmissionPage::EnableControls(int)
 {
     for (int id : {kActivationTimeLabel, kActivationTimeEdit, kPriorityLabel, kPriorityList})
-        GetDlgItem(id)->EnableWindow(m_codec.BandwidthLimit);
+        GetDlgItem(id)->EnableWindow(m_Codec.BandwidthLimit);
 }
 
 BOOL CTransmissionPage::OnInitDialog()
@@ -98,7 +100,7 @@ void CTransmissionPage::ApplyTexts()
     FitStaticToText(GetDlgItem(kBandwidthLabel), group, &GetPageFont());
     CPageListField::Fill(*this, kPriorityList,
                          {Text(L"TXT_CMB_TASK_KBUS"), Text(L"TXT_CMB_TASK_KBUS_SPS"), Text(L"TXT_CMB_TASK_ALL")});
-    CPageListField::Select(*this, kPriorityList, m_codec.PriorityIndex);
+    CPageListField::Select(*this, kPriorityList, m_Codec.PriorityIndex);
     AddTooltip(kSpeedList, L"TT_SPEED_MODE_BODY", L"TT_SPEED_MODE_HDR");
     AddTooltip(kBandwidthBox, L"TT_BANDWIDTH_LIMIT_BODY", L"GRP_BANDWIDTH_LIMIT");
     AddTooltip(kActivationTimeEdit, L"TT_ACTIVATION_TIME_BODY", L"TT_ACTIVATION_TIME_HDR");
@@ -114,7 +116,7 @@ void CTransmissionPage::ShowDuplexWarning(bool shown)
     CRect list;
     GetDlgItem(kSpeedList)->GetWindowRect(&list);
     const POINT tip{(list.left + list.right) / 2, (list.top + list.bottom) / 2 - kWarningLift};
-    m_tooltip.ShowHelpTip(tip, LoadResourceString(kDuplexWarning).str());
+    m_Tooltip.ShowHelpTip(tip, LoadResourceString(kDuplexWarning).str());
 }
 
 void CTransmissionPage::OnBandwidthClicked()
@@ -122,7 +124,7 @@ void CTransmissionPage::OnBandwidthClicked()
     ApplyView();
     // Into the block at once: the state page shows the same bit.
     CDeviceBlock block = DeviceBlock();
-    m_codec.CommitBandwidthLimit(block);
+    m_Codec.CommitBandwidthLimit(block);
     EnableControls(TRUE);
     NotifySettingsChanged(TRUE);
 }
@@ -135,7 +137,7 @@ void CTransmissionPage::OnBandwidthLabelClicked()
 
 void CTransmissionPage::OnActivationTimeChanged()
 {
-    CheckWhileTyping(m_codec.RangeChecks());
+    CheckWhileTyping(m_Codec.RangeChecks());
     NotifySettingsChanged(TRUE);
 }
 
@@ -147,6 +149,8 @@ void CTransmissionPage::OnPriorityChanged()
 void CTransmissionPage::OnSpeedChanged()
 {
     ApplyView();
-    ShowDuplexWarning(CTransmissionCodec::WarnsOfDuplexMismatch(m_codec.SpeedIndex));
+    ShowDuplexWarning(CTransmissionCodec::WarnsOfDuplexMismatch(m_Codec.SpeedIndex));
     NotifySettingsChanged(TRUE);
 }
+
+}  // namespace Corvane

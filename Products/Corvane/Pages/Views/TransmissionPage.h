@@ -10,6 +10,8 @@
 #include "Products/Corvane/Pages/Codecs/TransmissionCodec.h"
 #include "Products/Corvane/Pages/Views/TextedSettingsPage.h"
 
+namespace Corvane {
+
 class CTransmissionPage : public CTextedSettingsPage {
 public:
     CTransmissionPage();
@@ -35,5 +37,7 @@ protected:
 
 private:
 
-    CTransmissionCodec m_codec;
+    CTransmissionCodec m_Codec;
 };
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 
 #include <gmock/gmock.h>
 
+namespace Corvane {
+
 using namespace WorkerTest;
 using ::testing::ElementsAre;
 
@@ -16,7 +18,7 @@ using ReadWorkerTest = WorkerRig;
 
 TEST_P(ReadWorkerTest, ReadsTheWholeDeviceAndReportsInOrder)
 {
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << data.Description.str();
     EXPECT_FALSE(busy.IsSet());
     EXPECT_THAT(States(), ElementsAre(tState{8, 2, false}, tState{8, 1, false}, tState{7, 2, false}));
     EXPECT_EQ(data.ArticleNo.str(), L"0612-0001");
@@ -36,7 +38,7 @@ TEST_P(ReadWorkerTest, ReadsTheWholeDeviceAndReportsInOrder)
 TEST_P(ReadWorkerTest, AnOpenConnectionStaysOpen)
 {
     ASSERT_NO_THROW(connection->Open());
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << data.Description.str();
     EXPECT_TRUE(connection->IsOpen());
 }
 
@@ -48,7 +50,7 @@ TEST_P(ReadWorkerTest, UnreachableDeviceEndsWithTheCheckText)
         Faults().Add({.kind = DevSim::ENFault::NoAnswer, .times = -1});
     else
         tcpSim.Stop();
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultFailed);
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultFailed);
     EXPECT_EQ(data.Description.str(), UnreachableText());
     EXPECT_THAT(States(), ElementsAre(tState{8, 2, false}, tState{8, 0, false}, tState{7, 2, false}));
     EXPECT_FALSE(busy.IsSet());
@@ -60,15 +62,15 @@ TEST_P(ReadWorkerTest, UnsupportedDeviceIsNamedInTheText)
         d.identItems[0].second = "612-002";
         d.networkId = "IMEI=1234";
     });
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultFailed);
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultFailed);
     EXPECT_NE(data.Description.Find(L"0612-0002"), -1) << data.Description.str();
     EXPECT_TRUE(data.NetworkID.IsEmpty());
 }
 
 TEST_P(ReadWorkerTest, ControllerLosesTheTerminalBusWord)
 {
-    Change([](DevSim::tDeviceData& d) { d.identItems[0].second = ControllerArticle; });
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultSucceeded) << data.Description.str();
+    Change([](DevSim::tDeviceData& d) { d.identItems[0].second = kControllerArticle; });
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << data.Description.str();
     EXPECT_FALSE(data.HasTerminalBusExtension);
     EXPECT_EQ(data.StatusWords.size(), 8u);
 }
@@ -96,7 +98,7 @@ TEST_P(ReadWorkerOpenTest, FailedOpenAfterTheCheckStoresTheCheckText)
     ASSERT_TRUE(flaky->SetSettingsXML(connection->GetSettingsXML()));
     service = std::make_unique<CTCPIPService>(flaky.get());
     connection = std::move(flaky);
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultFailed);
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultFailed);
     EXPECT_EQ(data.Description.str(), UnreachableText());
     EXPECT_TRUE(data.ArticleNo.IsEmpty());
 }
@@ -104,3 +106,5 @@ TEST_P(ReadWorkerOpenTest, FailedOpenAfterTheCheckStoresTheCheckText)
 INSTANTIATE_TEST_SUITE_P(Tcp, ReadWorkerOpenTest, ::testing::Values(false));
 
 }
+
+}  // namespace Corvane

@@ -9,12 +9,14 @@
 
 #include <gmock/gmock.h>
 
+namespace Corvane {
+
 using namespace WorkerTest;
 
 namespace {
 
-constexpr uint16_t FormatService = 0x0302;
-constexpr uint16_t Busy = 0x821D;
+constexpr uint16_t kFormatService = 0x0302;
+constexpr uint16_t kBusy = 0x821D;
 
 class ResetWorkerTest : public WorkerRig {
 protected:
@@ -40,11 +42,11 @@ TEST_P(ResetWorkerTest, RefusedDataSetTouchesNothingAndReportsCanceled)
 {
     ReadDevice();
     data.ArticleNo = L"612-002";
-    EXPECT_EQ(FactoryDefaults(), CWorkerJob::ResultCanceled);
+    EXPECT_EQ(FactoryDefaults(), CWorkerJob::kResultCanceled);
     Next();
-    EXPECT_EQ(ResetFileSystem(), CWorkerJob::ResultCanceled);
+    EXPECT_EQ(ResetFileSystem(), CWorkerJob::kResultCanceled);
     Next();
-    EXPECT_EQ(Restart(), CWorkerJob::ResultCanceled);
+    EXPECT_EQ(Restart(), CWorkerJob::kResultCanceled);
     const DevSim::tDeviceData device = Device();
     EXPECT_EQ(device.factoryResetCount, 0u);
     EXPECT_EQ(device.formatCount, 0u);
@@ -63,10 +65,10 @@ TEST_P(ResetWorkerTest, CouplerIsResetWithItsFileSystem)
     EXPECT_EQ(device.restartCount, 1u);
     EXPECT_EQ(States().front(), (tState{6, 2, false}));
     if (Serial()) {
-        EXPECT_EQ(result, CWorkerJob::ResultSucceeded) << data.Description.str();
+        EXPECT_EQ(result, CWorkerJob::kResultSucceeded) << data.Description.str();
         EXPECT_FALSE(data.ArticleNo.IsEmpty()) << "read again";
     } else {
-        EXPECT_EQ(result, CWorkerJob::ResultStarted) << data.Description.str();
+        EXPECT_EQ(result, CWorkerJob::kResultStarted) << data.Description.str();
     }
 }
 
@@ -74,7 +76,7 @@ TEST_P(ResetWorkerTest, RestartReadsTheDeviceAgain)
 {
     ReadDevice();
     data.CommonTable.Free();
-    EXPECT_EQ(Restart(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Restart(), CWorkerJob::kResultSucceeded) << data.Description.str();
     EXPECT_EQ(Device().restartCount, 1u);
     EXPECT_EQ(data.CommonTable.GetCount(), 30);
     EXPECT_TRUE(Reported(ENThreadAction::SoftwareReset, ENThreadState::Done, true));
@@ -84,8 +86,8 @@ TEST_P(ResetWorkerTest, BusyFormatIsPolledUntilTheDeviceIsDone)
 {
     ReadDevice();
     Change([](DevSim::tDeviceData& d) {
-        d.refusedServices[FormatService] = Busy;
-        d.commandStates[FormatService] = Busy;
+        d.refusedServices[kFormatService] = kBusy;
+        d.commandStates[kFormatService] = kBusy;
     });
     Start<CResetFileSystemWorker>();
     // Three more working lines, then the device finishes.
@@ -94,9 +96,9 @@ TEST_P(ResetWorkerTest, BusyFormatIsPolledUntilTheDeviceIsDone)
         UiTest::Drain();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    Change([](DevSim::tDeviceData& d) { d.commandStates[FormatService] = 0; });
+    Change([](DevSim::tDeviceData& d) { d.commandStates[kFormatService] = 0; });
     ASSERT_TRUE(WaitFor(Messages().ResetFileSystemDone));
-    EXPECT_EQ(handler.Of(Messages().ResetFileSystemDone)[0].wParam, CWorkerJob::ResultSucceeded)
+    EXPECT_EQ(handler.Of(Messages().ResetFileSystemDone)[0].wParam, CWorkerJob::kResultSucceeded)
         << data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::FormatFlash, ENThreadState::Done, true));
     EXPECT_TRUE(Reported(ENThreadAction::ExtractFiles, ENThreadState::Done, true));
@@ -106,15 +108,15 @@ TEST_P(ResetWorkerTest, DeviceBusyForEverEndsTheStepAsFailed)
 {
     ReadDevice();
     Change([](DevSim::tDeviceData& d) {
-        d.refusedServices[FormatService] = Busy;
-        d.commandStates[FormatService] = Busy;
+        d.refusedServices[kFormatService] = kBusy;
+        d.commandStates[kFormatService] = kBusy;
     });
-    EXPECT_EQ(ResetFileSystem(), CWorkerJob::ResultFailed);
+    EXPECT_EQ(ResetFileSystem(), CWorkerJob::kResultFailed);
     EXPECT_EQ(data.Description, GetLanguageText(L"SERVICE_FORMAT_FILES_FAILED"));
     EXPECT_TRUE(Reported(ENThreadAction::FormatFlash, ENThreadState::Failed, true));
     EXPECT_EQ(Device().extractCount, 0u);
     EXPECT_LE(Count(ENThreadAction::FormatFlash, ENThreadState::Working),
-              static_cast<int>(CDeviceResetSteps::MaxPollMs / 500) + 1);
+              static_cast<int>(CDeviceResetSteps::kMaxPollMs / 500) + 1);
 }
 
 TEST_P(ResetWorkerTest, FailedCheckOfTheFileSystemResetNamesTheCheck)
@@ -126,7 +128,7 @@ TEST_P(ResetWorkerTest, FailedCheckOfTheFileSystemResetNamesTheCheck)
     else
         tcpSim.Stop();
     data.ArticleNo = L"612-001";
-    EXPECT_EQ(ResetFileSystem(), CWorkerJob::ResultFailed);
+    EXPECT_EQ(ResetFileSystem(), CWorkerJob::kResultFailed);
     EXPECT_EQ(data.Description.str(), UnreachableText());
 }
 
@@ -137,9 +139,9 @@ class ControllerResetTest : public ResetWorkerTest {};
 
 TEST_P(ControllerResetTest, ControllerOverTcpIsStartedAndNotReadAgain)
 {
-    Change([](DevSim::tDeviceData& d) { d.identItems[0].second = ControllerArticle; });
+    Change([](DevSim::tDeviceData& d) { d.identItems[0].second = kControllerArticle; });
     ReadDevice();
-    EXPECT_EQ(FactoryDefaults(), CWorkerJob::ResultStarted) << data.Description.str();
+    EXPECT_EQ(FactoryDefaults(), CWorkerJob::kResultStarted) << data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::FactoryDefaults, ENThreadState::Started, true));
     EXPECT_EQ(Device().formatCount, 0u);
     EXPECT_EQ(Device().restartCount, 0u);
@@ -148,3 +150,5 @@ TEST_P(ControllerResetTest, ControllerOverTcpIsStartedAndNotReadAgain)
 INSTANTIATE_TEST_SUITE_P(Tcp, ControllerResetTest, ::testing::Values(false));
 
 }
+
+}  // namespace Corvane

@@ -5,6 +5,8 @@
 
 #include <set>
 
+namespace Corvane {
+
 namespace {
 
 tThreadStateView View(ENThreadAction action, WORD state, bool subStep)
@@ -28,10 +30,10 @@ TEST(ThreadStateTable, StepBitMakesADoneLineIndentedAndNoSuccess)
 
 TEST(ThreadStateTable, ConnectingIconOnlyForAPlainConnectStep)
 {
-    EXPECT_EQ(View(ENThreadAction::ConnectDevice, 2, false).icon, CThreadStateTable::IconConnecting);
-    EXPECT_EQ(View(ENThreadAction::ConnectDevice, 2, true).icon, CThreadStateTable::IconWorking);
-    EXPECT_EQ(View(ENThreadAction::IdentifyDevice, 2, false).icon, CThreadStateTable::IconWorking);
-    EXPECT_EQ(View(ENThreadAction::IdentifyDevice, 0, true).icon, CThreadStateTable::IconFailed);
+    EXPECT_EQ(View(ENThreadAction::ConnectDevice, 2, false).icon, CThreadStateTable::kIconConnecting);
+    EXPECT_EQ(View(ENThreadAction::ConnectDevice, 2, true).icon, CThreadStateTable::kIconWorking);
+    EXPECT_EQ(View(ENThreadAction::IdentifyDevice, 2, false).icon, CThreadStateTable::kIconWorking);
+    EXPECT_EQ(View(ENThreadAction::IdentifyDevice, 0, true).icon, CThreadStateTable::kIconFailed);
     EXPECT_EQ(View(ENThreadAction::IdentifyDevice, 1, false).icon, 0);
 }
 
@@ -79,3 +81,5 @@ TEST(WorkerMessages, EveryNameHasItsOwnRegisteredId)
 }
 
 }
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 #include "Products/Corvane/Workers/ReadWorker.h"
 #include "Products/Corvane/Workers/WriteSettingsWorker.h"
 
+namespace Corvane {
+
 using namespace WorkerTest;
 
 namespace {
@@ -54,3 +56,5 @@ TEST_P(WorkerLifetimeTest, OnlyOneWorkerAtATime)
 INSTANTIATE_TEST_SUITE_P(Tcp, WorkerLifetimeTest, ::testing::Values(false));
 
 }
+
+}  // namespace Corvane

@@ -34,10 +34,12 @@
 #include <utility>
 #include <vector>
 
+namespace Corvane {
+
 namespace WorkerTest {
 
-constexpr char CouplerArticle[] = "612-001";
-constexpr char ControllerArticle[] = "612-8001";
+constexpr char kCouplerArticle[] = "612-001";
+constexpr char kControllerArticle[] = "612-8001";
 
 // Records the questions and answers them as a test says.
 class CRecordingPrompt : public CWorkerPrompt {
@@ -76,10 +78,10 @@ inline std::ostream& operator<<(std::ostream& out, const tState& s)
 // service state.
 inline void FillDevice(DevSim::tDeviceData& d)
 {
-    d.identItems = {{"ORDER", CouplerArticle}, {"DESCR", "Line coupler"}, {"HW-VER", "04"},
+    d.identItems = {{"ORDER", kCouplerArticle}, {"DESCR", "Line coupler"}, {"HW-VER", "04"},
                     {"SW-VER", "02.07.11"},    {"FWL-VER", "IDX=3"},       {"SN", "SN000001"},
                     {"IMEI", "--"}};
-    d.orderNumber = CouplerArticle;
+    d.orderNumber = kCouplerArticle;
     d.AddDefaultPort(0, "192.168.1.10");
     d.AddDefaultPort(1, "10.0.0.20");
     d.networkId = "MAC-ID=025AE10A0B0C";
@@ -91,7 +93,7 @@ inline void FillDevice(DevSim::tDeviceData& d)
     d.activeRuntime = 1;
 }
 
-constexpr char CapabilityFile[] = "[0612-0001]\nFBC=32\nORBIS=0\nBOOTDELAY=40\nFILESYS=1\n"
+constexpr char kCapabilityFile[] = "[0612-0001]\nFBC=32\nORBIS=0\nBOOTDELAY=40\nFILESYS=1\n"
                                   "[0612-8001]\nFBC=0\nORBIS=32\nSPSCTRL=1\n"
                                   "[SUPPORTED_FBC]\nS00=0612-0001\nS01=0612-8001\n";
 
@@ -112,7 +114,7 @@ protected:
         GetLanguageSupport().SetText(L"DETAILS_DATASET_CONNECETD", L"Data set %s (%s), device %s (%s)");
         GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_TCPIP", L"No answer at %s");
         GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_RS232", L"No answer on %s");
-        ini = CCorvaneDeviceIni(CString(folder.Write("corvane.ini", CapabilityFile).wstring()));
+        ini = CCorvaneDeviceIni(CString(folder.Write("corvane.ini", kCapabilityFile).wstring()));
         ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &winsock), 0);
         Model().Update(FillDevice);
         if (Serial())
@@ -237,7 +239,7 @@ protected:
     // A data set as a read of the simulated device leaves it.
     void ReadDevice()
     {
-        ASSERT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::ResultSucceeded) << data.Description.str();
+        ASSERT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << data.Description.str();
         worker.reset();
         handler.Clear();
     }
@@ -259,3 +261,5 @@ protected:
 };
 
 }
+
+}  // namespace Corvane

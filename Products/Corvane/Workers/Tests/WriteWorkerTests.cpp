@@ -15,12 +15,14 @@
 #include <optional>
 #include <string>
 
+namespace Corvane {
+
 using namespace WorkerTest;
 
 namespace {
 
 constexpr uint16_t SetNetworkParameter = 0x0502;
-constexpr uint16_t SetInterfaceMode = 0x0504;
+constexpr uint16_t kSetInterfaceMode = 0x0504;
 
 class WriteWorkerTest : public WorkerRig {
 protected:
@@ -41,7 +43,7 @@ TEST_P(WriteWorkerTest, WritesSavesRestartsAndReadsBack)
     ReadDevice();
     ASSERT_TRUE(data.SpecificTable.SetAt(5, 0x55));
     const unsigned restarts = Device().restartCount;
-    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
     const DevSim::tDeviceData device = Device();
     EXPECT_EQ(device.registers.at({0, 100}).words[5], 0x55);
     EXPECT_GE(device.storeCount, 1u);
@@ -69,10 +71,10 @@ TEST_P(WriteWorkerTest, WritesSavesRestartsAndReadsBack)
 
 TEST_P(WriteWorkerTest, ControllerIsSavedButNotRestarted)
 {
-    Change([](DevSim::tDeviceData& d) { d.identItems[0].second = ControllerArticle; });
+    Change([](DevSim::tDeviceData& d) { d.identItems[0].second = kControllerArticle; });
     ReadDevice();
     const DevSim::tDeviceData before = Device();
-    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
     EXPECT_GT(Device().storeCount, before.storeCount);
     EXPECT_EQ(Device().restartCount, before.restartCount);
     EXPECT_FALSE(Reported(ENThreadAction::SoftwareReset, ENThreadState::Working, false));
@@ -84,7 +86,7 @@ TEST_P(WriteWorkerTest, ShorterSpecificTableIsWrittenAndReported)
     std::vector<WORD> words(data.SpecificTable.Words());
     words.resize(40, 9);
     ASSERT_TRUE(data.SpecificTable.Assign(words));
-    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::WriteSpecific, ENThreadState::NotAllDeviceParamsWritten, true));
 }
 
@@ -93,7 +95,7 @@ TEST_P(WriteWorkerTest, DataSetOfAnotherDeviceIsRefusedAndNothingWritten)
     ReadDevice();
     data.ArticleNo = L"612-002";
     const unsigned stores = Device().storeCount;
-    EXPECT_EQ(Write(), CWorkerJob::ResultCanceled);
+    EXPECT_EQ(Write(), CWorkerJob::kResultCanceled);
     ASSERT_EQ(prompt.questions.size(), 1u);
     EXPECT_EQ(prompt.questions[0].caption, GetLanguageText(L"INADMISSIBLE_DATASET").str());
     EXPECT_EQ(prompt.questions[0].type, UINT{MB_ICONERROR});
@@ -107,7 +109,7 @@ TEST_P(WriteWorkerTest, FirmwareMismatchWritesOnlyWithTheUsersYes)
     ReadDevice();
     data.SWVersion = L"02.07.10";
     prompt.answer = IDNO;
-    EXPECT_EQ(Write(), CWorkerJob::ResultCanceled);
+    EXPECT_EQ(Write(), CWorkerJob::kResultCanceled);
     ASSERT_EQ(prompt.questions.size(), 1u);
     EXPECT_EQ(prompt.questions[0].message, GetLanguageText(L"DATASETVER_SMALLER_DEVICEVER").str());
     EXPECT_EQ(prompt.questions[0].type, UINT{MB_YESNO});
@@ -116,7 +118,7 @@ TEST_P(WriteWorkerTest, FirmwareMismatchWritesOnlyWithTheUsersYes)
     worker.reset();
     handler.Clear();
     prompt.answer = IDYES;
-    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, WriteWorkerTest, ::testing::Values(false, true),
@@ -136,7 +138,7 @@ TEST_P(WriteNetworkTest, EveryPortIsWrittenAndAllMustSucceed)
     rule.status = DevSim::STATUS_REJECTED;
     Faults().Add(rule);
 
-    EXPECT_EQ(Write(), CWorkerJob::ResultFailed);
+    EXPECT_EQ(Write(), CWorkerJob::kResultFailed);
     EXPECT_EQ(data.Description, GetLanguageText(L"STATE_WRITE_NETWORKPARAMS_FAILED"));
     EXPECT_EQ(StaticText(1, DevSim::NET_HOST_NAME).value_or(""), "changed") << "port 1 written after port 0 failed";
     EXPECT_TRUE(Reported(ENThreadAction::WriteNetworkParametersX1, ENThreadState::Failed, true));
@@ -159,7 +161,7 @@ TEST_P(WriteNetworkTest, SntpNameOfARecordNotFromTheDeviceIsKept)
         data.GetStaticNetworkParams(port)->strSNTPHostName.clear();
         data.GetStaticNetworkParams(port)->strParameter6.clear();
     }
-    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
     EXPECT_EQ(StaticText(0, DevSim::NET_SNTP_NAME).value_or(""), "time.example");
     EXPECT_EQ(StaticText(1, DevSim::NET_SNTP_NAME).value_or(""), "time.example");
 }
@@ -170,7 +172,7 @@ TEST_P(WriteNetworkTest, SntpNameOfADeviceRecordIsWritten)
     data.NetworkParamsModified = true;
     data.GetStaticNetworkParams(0)->strParameter6.clear();
     data.GetStaticNetworkParams(0)->strSNTPHostName = L"ntp.local";
-    EXPECT_EQ(Write(), CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
     EXPECT_EQ(StaticText(0, DevSim::NET_SNTP_NAME).value_or(""), "ntp.local");
 }
 
@@ -203,7 +205,7 @@ TEST_P(WriteNetworkTest, DeviceSilentAtItsNewAddressIsNoFailedWrite)
     data.GetActualNetworkParams(0)->strIPAddress = L"127.0.0.1";
     data.GetStaticNetworkParams(0)->strIPAddress = L"127.0.0.3";
     const CFBCData written = data;
-    EXPECT_EQ(Write(), CWorkerJob::ResultWrittenNotReached) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::kResultWrittenNotReached) << data.Description.str();
     EXPECT_EQ(Device().NetParam(0, DevSim::NET_STATIC, DevSim::NET_IP_ADDRESS),
               (std::vector<uint8_t>{3, 0, 0, 127}))
         << "the address is on the device";
@@ -216,8 +218,8 @@ TEST_P(WriteNetworkTest, BusyInterfaceModeIsPolledUntilTheDeviceSwitched)
 {
     ReadDevice();
     Change([](DevSim::tDeviceData& d) {
-        d.refusedServices[SetInterfaceMode] = DevSim::STATUS_BUSY;
-        d.commandStates[SetInterfaceMode] = DevSim::STATUS_BUSY;
+        d.refusedServices[kSetInterfaceMode] = DevSim::STATUS_BUSY;
+        d.commandStates[kSetInterfaceMode] = DevSim::STATUS_BUSY;
     });
     data.EthernetInterfaceMode = 1;
     data.InterfaceModeToWrite = true;
@@ -236,10 +238,10 @@ TEST_P(WriteNetworkTest, BusyInterfaceModeIsPolledUntilTheDeviceSwitched)
     }
     Change([](DevSim::tDeviceData& d) {
         d.ethernetMode = 1;
-        d.commandStates[SetInterfaceMode] = 0;
+        d.commandStates[kSetInterfaceMode] = 0;
     });
     ASSERT_TRUE(WaitFor(Messages().WriteSettingsDone));
-    EXPECT_EQ(handler.Of(Messages().WriteSettingsDone)[0].wParam, CWorkerJob::ResultSucceeded) << data.Description.str();
+    EXPECT_EQ(handler.Of(Messages().WriteSettingsDone)[0].wParam, CWorkerJob::kResultSucceeded) << data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::SetEthInterfaceSeparated, ENThreadState::Done, true));
     EXPECT_TRUE(Reported(ENThreadAction::ChangeRuntimeSystem, ENThreadState::Done, true));
     EXPECT_EQ(Device().activeRuntime, 3);
@@ -266,3 +268,5 @@ TEST_P(WriteNetworkTest, DataSetCheckClosesWhatItOpenedWhenTheDeviceFails)
 INSTANTIATE_TEST_SUITE_P(Tcp, WriteNetworkTest, ::testing::Values(false));
 
 }
+
+}  // namespace Corvane

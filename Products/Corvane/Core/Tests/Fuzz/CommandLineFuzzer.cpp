@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace Corvane;
+
 namespace {
 
 // Keeps the sockets out of it; their start is not what is fuzzed.

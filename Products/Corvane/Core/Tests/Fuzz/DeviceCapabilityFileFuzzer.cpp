@@ -13,6 +13,8 @@
 
 #include <unistd.h>
 
+using namespace Corvane;
+
 namespace {
 
 const std::filesystem::path& FuzzFile()
@@ -39,11 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)file.HasSDCardSlotByIni(text);
         (void)file.GetMinimumFirmwareVersion(text);
         (void)file.GetBootDelay(text);
-        if (file.GetPageKeys(text).size() > CDeviceCapabilityFile::MaxListEntries)
+        if (file.GetPageKeys(text).size() > CDeviceCapabilityFile::kMaxListEntries)
             __builtin_trap();
     }
-    if (file.GetSupportedDevices().size() > CDeviceCapabilityFile::MaxListEntries ||
-        file.GetInvalidIPAddresses().size() > CDeviceCapabilityFile::MaxListEntries)
+    if (file.GetSupportedDevices().size() > CDeviceCapabilityFile::kMaxListEntries ||
+        file.GetInvalidIPAddresses().size() > CDeviceCapabilityFile::kMaxListEntries)
         __builtin_trap();
     (void)file.GetLimits(L"MODBUS", L"WatchdogTimeout", {0, 0xFFFF, 1});
     return 0;

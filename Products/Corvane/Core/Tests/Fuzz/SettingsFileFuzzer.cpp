@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+using namespace Corvane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     Xml::CXmlDocument document;
@@ -22,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
         return 0;
     }
-    if (set.GetEthernetPortCount() > CFBCData::MaxEthernetPortCount)
+    if (set.GetEthernetPortCount() > CFBCData::kMaxEthernetPortCount)
         __builtin_trap();
     const std::string bytes = CSettingsFileWriter::Encode(CSettingsFileWriter::BuildText(set, CSettingsFileHeader()));
     Xml::CXmlDocument again;

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 using namespace EndToEnd;
 
@@ -98,7 +100,7 @@ protected:
         },
         // The edits leave the ports' addresses alone: the write asks nothing,
         // the restart asks to go on.
-        {Press(CAskStored::ContinueAnswer)});
+        {Press(CAskStored::kContinueAnswer)});
         EXPECT_EQ(first.unplannedBoxes, 0u) << ::testing::PrintToString(first.boxTexts);
         EXPECT_EQ(visited, expectedPages);
         std::vector<std::wstring> editedPages;
@@ -148,7 +150,7 @@ TEST_F(CorvaneEndToEnd, SettingsSavedFromOneDeviceAreWrittenOfflineToASecondDevi
     StartDevice(source, false);
     StartDevice(target, false);
     target.Model().Update([](DevSim::tDeviceData& d) { d.networkId = "MAC-ID=025AE10A0B0D"; });
-    const CString file((m_files.Path() / "coupler.wes").wstring());
+    const CString file((m_Files.Path() / "coupler.wes").wstring());
     std::vector<WORD> saved;
     bool ftp = false;
     const tRunResult first = RunOverTcp(source.Port(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
@@ -189,8 +191,8 @@ TEST_F(CorvaneEndToEnd, SettingsFileOpenedUnderTheStatePageShowsOnLiveData)
 {
     DevSim::CDeviceSimulator device;
     StartDevice(device, false);
-    const CString file((m_files.Path() / "state.wes").wstring());
-    const CString broken(m_files.Write("broken.wes", "<application><device>").wstring());
+    const CString file((m_Files.Path() / "state.wes").wstring());
+    const CString broken(m_Files.Write("broken.wes", "<application><device>").wstring());
     const tRunResult run = RunOverTcp(device.Port(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
         const std::vector<std::wstring> pages = ShownPages(dialog);
         ASSERT_TRUE(dialog.SaveSettingsFile(file));
@@ -239,3 +241,5 @@ TEST_F(CorvaneEndToEnd, ImmediateCommandsTheDeviceRefusesLeaveDeviceAndPagesUnch
 }
 
 }
+
+}  // namespace Corvane

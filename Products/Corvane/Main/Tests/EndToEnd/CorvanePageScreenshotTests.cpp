@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+namespace Corvane {
+
 using namespace EndToEnd;
 using namespace ZELL::Grid;
 
@@ -63,7 +65,7 @@ TEST_P(CorvanePageScreenshots, EveryPageAfterAReadLooksAsItsGoldenPicture)
             EXPECT_EQ(LayoutFaults(dialog.ActivePage()->GetSafeHwnd()), std::vector<std::wstring>{}) << name;
             const std::string key = Prefix() + std::string(name.begin(), name.end());
             const std::string png =
-                (m_files.Path() / (key + "-" + std::to_string(::getpid()) + ".png")).string();
+                (m_Files.Path() / (key + "-" + std::to_string(::getpid()) + ".png")).string();
             ASSERT_TRUE(UiTest::Headless().SaveWithFrameAsPng(NativeWindowOf(driver.Dialog()), png));
             if (name != L"CLOCK") {
                 EXPECT_TRUE(UiTest::MatchesGolden(png, key, CORVANE_GOLDEN_DIR));
@@ -82,3 +84,5 @@ INSTANTIATE_TEST_SUITE_P(Devices, CorvanePageScreenshots, ::testing::Values(fals
                          });
 
 }
+
+}  // namespace Corvane

@@ -7,6 +7,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Tests/DeviceSimulator/SerialSimulator.h"
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 using namespace EndToEnd;
 
@@ -17,23 +19,23 @@ protected:
     void SetUp() override
     {
         EndToEndTestBase::SetUp();
-        m_device.Model().Update(FillCoupler);
-        ASSERT_TRUE(m_device.Start()) << m_device.LastError();
+        m_Device.Model().Update(FillCoupler);
+        ASSERT_TRUE(m_Device.Start()) << m_Device.LastError();
     }
     void TearDown() override
     {
-        m_device.Stop();
+        m_Device.Stop();
         EndToEndTestBase::TearDown();
     }
 
-    DevSim::CSerialSimulator m_device;
+    DevSim::CSerialSimulator m_Device;
 };
 
 TEST_F(CorvaneSerialEndToEnd, SettingsAreWrittenAndReadBackOverTheServiceCable)
 {
     std::vector<WORD> written;
     bool ftp = false;
-    const tRunResult first = RunOverSerial(m_device.SlavePath(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
+    const tRunResult first = RunOverSerial(m_Device.SlavePath(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
         ASSERT_TRUE(dialog.Data().SpecificTable.GetCount() > 0) << "the device was read";
         ASSERT_TRUE(VisitPage(dialog, driver, L"PROTOCOL"));
         UiTest::CDialogDriver page(dialog.Page(L"PROTOCOL")->GetSafeHwnd());
@@ -46,11 +48,11 @@ TEST_F(CorvaneSerialEndToEnd, SettingsAreWrittenAndReadBackOverTheServiceCable)
         EXPECT_FALSE(driver.IsEnabled(kWriteButton));
     });
     EXPECT_EQ(first.unplannedBoxes, 0u) << ::testing::PrintToString(first.boxTexts);
-    const std::vector<uint16_t> onDevice = m_device.Model().Get().registers.at({0, 100}).words;
+    const std::vector<uint16_t> onDevice = m_Device.Model().Get().registers.at({0, 100}).words;
     EXPECT_EQ(onDevice, std::vector<uint16_t>(written.begin(), written.end()));
 
     bool shown = !ftp;
-    const tRunResult second = RunOverSerial(m_device.SlavePath(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
+    const tRunResult second = RunOverSerial(m_Device.SlavePath(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
         EXPECT_EQ(dialog.Data().SpecificTable.Words(), written);
         ASSERT_TRUE(VisitPage(dialog, driver, L"PROTOCOL"));
         shown = IsBoxChecked(dialog, L"PROTOCOL", DevicePageIds::kFtpBox);
@@ -64,7 +66,7 @@ TEST_F(CorvaneSerialEndToEnd, StatePageSwitchesTheTerminalBusOverTheServiceCable
 {
     bool extension = false;
     bool constantSpeed = false;
-    const tRunResult run = RunOverSerial(m_device.SlavePath(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
+    const tRunResult run = RunOverSerial(m_Device.SlavePath(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
         ASSERT_TRUE(VisitPage(dialog, driver, L"STATUS"));
         UiTest::CDialogDriver page(dialog.Page(L"STATUS")->GetSafeHwnd());
         ASSERT_TRUE(page.Click(DevicePageIds::kExtensionBox));
@@ -79,10 +81,12 @@ TEST_F(CorvaneSerialEndToEnd, StatePageSwitchesTheTerminalBusOverTheServiceCable
     EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
     EXPECT_TRUE(extension);
     EXPECT_TRUE(constantSpeed);
-    const DevSim::tDeviceData device = m_device.Model().Get();
+    const DevSim::tDeviceData device = m_Device.Model().Get();
     EXPECT_EQ(device.terminalBusExtension, 1);
     EXPECT_EQ(device.registers.at({0, 100}).words[69] & 0x10, 0x10) << "the speed bit reached the device at once";
     EXPECT_FALSE(device.writeAccess) << "write access is closed again";
 }
 
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Tests/DeviceSimulator/ModelFile.h"
 
+namespace Corvane {
+
 using namespace CorvaneIds;
 using namespace EndToEnd;
 
@@ -92,7 +94,7 @@ TEST_P(CorvaneShippedDevices, ShowEveryOfferedPageAndTakeEveryDeviceCommand)
         // The write changes no port record and asks nothing; restart and
         // reset of the file system ask to go on, the reset whether to restart
         // as well; factory settings ask first and tell afterwards.
-        {Press(CAskStored::ContinueAnswer), Press(CAskStored::ContinueAnswer), Press(IDNO),
+        {Press(CAskStored::kContinueAnswer), Press(CAskStored::kContinueAnswer), Press(IDNO),
          Press(IDYES), Press(IDOK)});
     EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
     device.Stop();
@@ -102,3 +104,5 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CorvaneShippedDevices, ::testing::ValuesIn(kDevi
                          [](const ::testing::TestParamInfo<tShippedDevice>& info) { return info.param.kind; });
 
 }
+
+}  // namespace Corvane

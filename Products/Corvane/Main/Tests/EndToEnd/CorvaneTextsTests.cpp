@@ -20,6 +20,8 @@
 #include <set>
 #include <tuple>
 
+namespace Corvane {
+
 using namespace EndToEnd;
 using namespace ZELL::Grid;
 
@@ -203,7 +205,7 @@ TEST_F(CorvaneTextsRoads, LanguageSwitchReTextsEveryWindowAndNoRoadLeavesAConver
     DevSim::CDeviceSimulator device;
     device.Model().Update(FillCoupler);
     ASSERT_TRUE(device.Start()) << device.LastError();
-    const CString file((m_files.Path() / "roads.wes").wstring());
+    const CString file((m_Files.Path() / "roads.wes").wstring());
     const tRunResult run = RunOverTcp(device.Port(), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
         const std::vector<std::wstring> pages = ShownPages(dialog);
         std::map<std::wstring, std::map<std::wstring, std::wstring>> before;
@@ -270,34 +272,34 @@ void ChooseConnection(UiTest::CDialogDriver& settings, int type)
 // hidden window of the test thread fires inside every modal loop.
 class CDialogVisitor {
 public:
-    explicit CDialogVisitor(std::function<void(HWND)> visit) : m_visit(std::move(visit))
+    explicit CDialogVisitor(std::function<void(HWND)> visit) : m_fnVisit(std::move(visit))
     {
-        m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+        m_Handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
             if (message != WM_TIMER || wParam != kTimer)
                 return false;
             const HWND active = ::GetActiveWindow();
-            if (active != nullptr && m_visited.insert(active).second)
-                m_visit(active);
+            if (active != nullptr && m_Visited.insert(active).second)
+                m_fnVisit(active);
             return true;
         };
-        m_window = UiTest::Create(&m_handler, WS_POPUP, 0, 0, 1, 1);
-        ::SetTimer(m_window, kTimer, 15, nullptr);
+        m_hWindow = UiTest::Create(&m_Handler, WS_POPUP, 0, 0, 1, 1);
+        ::SetTimer(m_hWindow, kTimer, 15, nullptr);
     }
     ~CDialogVisitor()
     {
-        ::KillTimer(m_window, kTimer);
-        ::DestroyWindow(m_window);
-        m_handler.onMessage = nullptr;
+        ::KillTimer(m_hWindow, kTimer);
+        ::DestroyWindow(m_hWindow);
+        m_Handler.onMessage = nullptr;
     }
     CDialogVisitor(const CDialogVisitor&) = delete;
     CDialogVisitor& operator=(const CDialogVisitor&) = delete;
 
 private:
     static constexpr UINT_PTR kTimer = 0x7A12;
-    std::function<void(HWND)> m_visit;
-    std::set<HWND> m_visited;
-    UiTest::Handler m_handler;
-    HWND m_window = nullptr;
+    std::function<void(HWND)> m_fnVisit;
+    std::set<HWND> m_Visited;
+    UiTest::Handler m_Handler;
+    HWND m_hWindow = nullptr;
 };
 
 // A device (controller or coupler) and a language.
@@ -310,7 +312,7 @@ protected:
 
     tRunResult RunInLanguage(uint16_t port, const DialogStep& step) const
     {
-        return RunProgram(m_capabilityFile,
+        return RunProgram(m_CapabilityFile,
                           {L"/ConnectionType:TCPIP", CString(L"/ConnectionSettings:" + TcpSettings(port)),
                            CString(L"/LANGUAGE:" + Language())},
                           step, {});
@@ -349,9 +351,9 @@ TEST_P(CorvaneTexts, NoPageNorTheMainDialogShowsATextKey)
 // communication library's settings dialog with both forms and its scan.
 class LibraryDialogTexts : public EndToEndTestBase, public ::testing::WithParamInterface<std::wstring> {
 protected:
-    std::map<std::wstring, tTextScan> m_scans;
+    std::map<std::wstring, tTextScan> m_mapScans;
 
-    void Note(const std::wstring& name, HWND dialog) { m_scans[name] = ScanDialog(dialog); }
+    void Note(const std::wstring& name, HWND dialog) { m_mapScans[name] = ScanDialog(dialog); }
 };
 
 TEST_P(LibraryDialogTexts, NoDialogOfTheLibrariesShowsATextKey)
@@ -365,17 +367,17 @@ TEST_P(LibraryDialogTexts, NoDialogOfTheLibrariesShowsATextKey)
     };
     std::wstring settingsCaption;
     const tRunResult run = RunProgram(
-        m_capabilityFile,
+        m_CapabilityFile,
         {L"/ConnectionType:TCPIP", CString(L"/ConnectionSettings:" + TcpSettings(device.Port())),
          CString(L"/LANGUAGE:" + GetParam())},
         [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
             ASSERT_TRUE(driver.Click(CorvaneIds::kFactoryDefaultsButton));
-            driver.PumpUntil([&] { return m_scans.count(L"message box") != 0; });
+            driver.PumpUntil([&] { return m_mapScans.count(L"message box") != 0; });
             // The dialogs the commands open, each told by its controls.
             CDialogVisitor visitor([&](HWND window) {
                 UiTest::CDialogDriver shown(window);
                 if (window == dialog.GetSafeHwnd() || CommandsTest::CBoxAnswerer::IsMessageText(
-                                                          shown.Control(CommandsTest::CBoxAnswerer::MessageTextId)))
+                                                          shown.Control(CommandsTest::CBoxAnswerer::kMessageTextId)))
                     return;
                 if (shown.Control(PelorusIds::kConnectionList) != nullptr) {
                     settingsCaption = TextOf(window);
@@ -398,10 +400,10 @@ TEST_P(LibraryDialogTexts, NoDialogOfTheLibrariesShowsATextKey)
         },
         {box});
     EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
-    EXPECT_EQ(m_scans.size(), 5u) << "every dialog came up";
+    EXPECT_EQ(m_mapScans.size(), 5u) << "every dialog came up";
     // The texts scanned are those of the language asked for.
     EXPECT_EQ(settingsCaption, GetParam() == L"de" ? L"Kommunikationseinstellungen" : L"Communication settings");
-    for (const auto& [name, scan] : m_scans) {
+    for (const auto& [name, scan] : m_mapScans) {
         EXPECT_GT(scan.read, 3u) << ::testing::PrintToString(name);
         EXPECT_TRUE(scan.missing.empty()) << ::testing::PrintToString(name) << " shows "
                                           << ::testing::PrintToString(scan.missing);
@@ -422,3 +424,5 @@ INSTANTIATE_TEST_SUITE_P(DevicesAndLanguages, CorvaneTexts,
                          });
 
 }
+
+}  // namespace Corvane

@@ -29,18 +29,20 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace EndToEnd {
 
 using Step = CommandsTest::CBoxAnswerer::Step;
 using DialogStep = std::function<void(CCorvaneDlg&, UiTest::CDialogDriver&)>;
 
-constexpr char ControllerOrder[] = "612-8001";
+constexpr char kControllerOrder[] = "612-8001";
 // Words of the device's settings table: enough for every page's fields.
-constexpr std::size_t SettingsTableWords = 120;
+constexpr std::size_t kSettingsTableWords = 120;
 
 // The coupler and the controller, each with every page, and the addresses a
 // port may never get.
-constexpr char Capabilities[] = "[SUPPORTED_FBC]\nS00=0612-0001\nS01=0612-8001\nS02=EOL\n"
+constexpr char kCapabilities[] = "[SUPPORTED_FBC]\nS00=0612-0001\nS01=0612-8001\nS02=EOL\n"
                                 "[0612-0001]\nFBC=32\nORBIS=0\nFILESYS=1\nSDCARD=1\nPAGE01=ALL\nPAGE02=EOL\n"
                                 "[0612-8001]\nFBC=0\nORBIS=32\nSPSCTRL=1\nSDCARD=1\nPAGE01=ALL\nPAGE02=EOL\n"
                                 "[InvalidIPAddresses]\nInvalidIP_00=0.0.0.0\nInvalidIP_01=255.255.255.255\n"
@@ -51,7 +53,7 @@ constexpr char Capabilities[] = "[SUPPORTED_FBC]\nS00=0612-0001\nS01=0612-8001\n
 inline void FillCoupler(DevSim::tDeviceData& d)
 {
     WorkerTest::FillDevice(d);
-    d.registers[{0, 100}].words = std::vector<uint16_t>(SettingsTableWords, 0);
+    d.registers[{0, 100}].words = std::vector<uint16_t>(kSettingsTableWords, 0);
     d.stateWords = std::vector<uint16_t>(9, 0);
     d.clockSeconds = 1'700'000'000;
     d.zoneMinutes = 60;
@@ -62,10 +64,10 @@ inline void FillCoupler(DevSim::tDeviceData& d)
 inline void FillController(DevSim::tDeviceData& d)
 {
     FillCoupler(d);
-    d.orderNumber = ControllerOrder;
+    d.orderNumber = kControllerOrder;
     for (auto& [key, value] : d.identItems) {
         if (key == "ORDER")
-            value = ControllerOrder;
+            value = kControllerOrder;
         if (key == "DESCR")
             value = "Controller";
     }
@@ -86,13 +88,13 @@ inline std::wstring SerialSettings(const std::string& device)
 
 class CEndToEndProgram : public CCorvaneProgram {
 public:
-    explicit CEndToEndProgram(std::wstring capabilityFile) : m_capabilityFile(std::move(capabilityFile)) {}
+    explicit CEndToEndProgram(std::wstring capabilityFile) : m_strCapabilityFile(std::move(capabilityFile)) {}
 
     void InitGuiXmlFile() override { m_guiXmlFile = CORVANE_GUI_XML; }
     void InitExePaths() override
     {
         CCorvaneProgram::InitExePaths();
-        DeviceIni().SetIniPath(m_capabilityFile.c_str());
+        DeviceIni().SetIniPath(m_strCapabilityFile.c_str());
     }
 
     std::vector<std::wstring> messages;
@@ -101,7 +103,7 @@ protected:
     void ShowStartupMessage(const CString& text, UINT) override { messages.push_back(text.str()); }
 
 private:
-    std::wstring m_capabilityFile;
+    std::wstring m_strCapabilityFile;
 };
 
 // Pumps until no worker runs and its result is shown.
@@ -223,9 +225,9 @@ protected:
         ZELL::Controls::RegisterStandardControls();
         GetLanguageSupport().Clear();
         Registry::DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\Zell Software\\Corvane");
-        g_startupOptions = {};
-        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_winsock), 0);
-        m_capabilityFile = m_files.Write("corvane.ini", Capabilities);
+        g_StartupOptions = {};
+        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_Winsock), 0);
+        m_CapabilityFile = m_Files.Write("corvane.ini", kCapabilities);
     }
     void TearDown() override
     {
@@ -237,22 +239,24 @@ protected:
     // The program with a TCP/IP connection to the simulated device on `port`.
     tRunResult RunOverTcp(uint16_t port, const DialogStep& step, std::vector<Step> answers = {}) const
     {
-        return RunProgram(m_capabilityFile,
+        return RunProgram(m_CapabilityFile,
                           {L"/ConnectionType:TCPIP", CString(L"/ConnectionSettings:" + TcpSettings(port)), L"/LANGUAGE:en"},
                           step, std::move(answers));
     }
     // The same over the pseudo-terminal `device`.
     tRunResult RunOverSerial(const std::string& device, const DialogStep& step, std::vector<Step> answers = {}) const
     {
-        return RunProgram(m_capabilityFile,
+        return RunProgram(m_CapabilityFile,
                           {L"/ConnectionType:RS232", CString(L"/ConnectionSettings:" + SerialSettings(device)),
                            L"/LANGUAGE:en"},
                           step, std::move(answers));
     }
 
-    CTempFolder m_files;
-    std::filesystem::path m_capabilityFile;
-    WSADATA m_winsock{};
+    CTempFolder m_Files;
+    std::filesystem::path m_CapabilityFile;
+    WSADATA m_Winsock{};
 };
 
 }
+
+}  // namespace Corvane

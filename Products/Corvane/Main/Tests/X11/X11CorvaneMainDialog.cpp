@@ -20,6 +20,8 @@
 #include <filesystem>
 #include <string>
 
+using namespace Corvane;
+
 namespace {
 
 int RunAfterRead(ScreenTest::CModalScreenRun& run, const DevSim::CDeviceSimulator& device)

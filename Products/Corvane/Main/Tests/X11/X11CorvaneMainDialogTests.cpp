@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace Corvane {
+
 namespace {
 
 // The dialog's raised edge: on a server without a window manager the window
@@ -58,3 +60,5 @@ TEST(X11CorvaneMainDialog, TheDialogAfterAReadLooksAsOnTheHeadlessDisplay)
     EXPECT_TRUE(inside.sameSize);
     EXPECT_GE(inside.closeShare, 0.995) << "see " << output << "/" << name << "-screen.png";
 }
+
+}  // namespace Corvane

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace {
 
 // Answers with a fixed button and records what it was asked.
@@ -47,61 +49,61 @@ protected:
 TEST_F(AskStoredTest, ContinueGoesOnAndKeepsTheAnswer)
 {
     ask.answer = 11;
-    EXPECT_TRUE(ask.Confirm(CAskStored::SoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::ContinueAbortType, 11));
+    EXPECT_TRUE(ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
     ASSERT_EQ(ask.asked.size(), 1u);
     EXPECT_EQ(ask.asked[0], L"Restart the device?");
     EXPECT_EQ(ask.types[0], 0x4000037u);
     EXPECT_EQ(profile.GetInt(L"Messages", L"SoftwareReset", 0), 11u);
     // Without the check box the question comes again.
-    EXPECT_TRUE(ask.Confirm(CAskStored::SoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::ContinueAbortType, 11));
+    EXPECT_TRUE(ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
     EXPECT_EQ(ask.asked.size(), 2u);
     EXPECT_FALSE(ask.HasSilencedQuestion());
 }
 
 TEST_F(AskStoredTest, AbortStopsAndKeepsNothing)
 {
-    ask.answer = IDABORT | CAskStored::DontAskAgain;
-    EXPECT_FALSE(ask.Confirm(CAskStored::SoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::ContinueAbortType, 11));
+    ask.answer = IDABORT | CAskStored::kDontAskAgain;
+    EXPECT_FALSE(ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
     EXPECT_EQ(profile.GetInt(L"Messages", L"SoftwareReset", 0), 0u);
     EXPECT_FALSE(ask.HasSilencedQuestion());
 }
 
 TEST_F(AskStoredTest, SilencedAnswerStandsWithoutAsking)
 {
-    ASSERT_TRUE(profile.WriteInt(L"Messages", L"SoftwareReset", static_cast<int>(CAskStored::DontAskAgain | 11)));
+    ASSERT_TRUE(profile.WriteInt(L"Messages", L"SoftwareReset", static_cast<int>(CAskStored::kDontAskAgain | 11)));
     EXPECT_TRUE(ask.HasSilencedQuestion());
-    EXPECT_TRUE(ask.Confirm(CAskStored::SoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::ContinueAbortType, 11));
+    EXPECT_TRUE(ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
     EXPECT_TRUE(ask.asked.empty());
 }
 
 TEST_F(AskStoredTest, YesWithTheCheckBoxSilencesTheRestartAfterAReset)
 {
-    ask.answer = IDYES | CAskStored::DontAskAgain;
-    EXPECT_TRUE(ask.Confirm(CAskStored::RestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::YesNoType, IDYES));
+    ask.answer = IDYES | CAskStored::kDontAskAgain;
+    EXPECT_TRUE(ask.Confirm(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType, IDYES));
     EXPECT_EQ(profile.GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), 0x4000006u);
     EXPECT_TRUE(ask.HasSilencedQuestion());
 
     ask.answer = IDNO;
-    EXPECT_TRUE(ask.Confirm(CAskStored::RestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::YesNoType, IDYES));
+    EXPECT_TRUE(ask.Confirm(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType, IDYES));
     EXPECT_EQ(ask.asked.size(), 1u);
 }
 
 TEST_F(AskStoredTest, SilencedRefusalNeverGoesOn)
 {
-    ASSERT_TRUE(profile.WriteInt(L"Messages", L"ResetFileSystem", static_cast<int>(CAskStored::DontAskAgain | IDABORT)));
+    ASSERT_TRUE(profile.WriteInt(L"Messages", L"ResetFileSystem", static_cast<int>(CAskStored::kDontAskAgain | IDABORT)));
     ask.answer = 11;
-    EXPECT_FALSE(ask.Confirm(CAskStored::ResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::ContinueAbortType, 11));
+    EXPECT_FALSE(ask.Confirm(CAskStored::kResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::kContinueAbortType, 11));
     EXPECT_TRUE(ask.asked.empty());
 }
 
 TEST_F(AskStoredTest, AskAndKeepKeepsOnlyTheAnswerThatGoesOn)
 {
-    ask.answer = IDNO | CAskStored::DontAskAgain;
-    EXPECT_EQ(ask.AskAndKeep(CAskStored::RestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::YesNoType),
-              IDNO | CAskStored::DontAskAgain);
+    ask.answer = IDNO | CAskStored::kDontAskAgain;
+    EXPECT_EQ(ask.AskAndKeep(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType),
+              IDNO | CAskStored::kDontAskAgain);
     EXPECT_EQ(profile.GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), 0u);
     ask.answer = 11;
-    EXPECT_EQ(ask.AskAndKeep(CAskStored::ResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::ContinueAbortType),
+    EXPECT_EQ(ask.AskAndKeep(CAskStored::kResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::kContinueAbortType),
               11u);
     EXPECT_EQ(profile.GetInt(L"Messages", L"ResetFileSystem", 0), 11u);
 }
@@ -114,3 +116,5 @@ TEST_F(AskStoredTest, OnlyTheLowByteIsTheButton)
 }
 
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include <ostream>
 #include <string>
 
+namespace Corvane {
+
 inline void PrintTo(const CString& text, std::ostream* out)
 {
     *out << '"';
@@ -13,3 +15,5 @@ inline void PrintTo(const CString& text, std::ostream* out)
         *out << (c < 0x80 ? static_cast<char>(c) : '?');
     *out << '"';
 }
+
+}  // namespace Corvane

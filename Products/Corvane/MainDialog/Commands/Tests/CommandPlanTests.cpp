@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 class CommandQuestionsTest : public ::testing::Test {
@@ -88,3 +90,5 @@ TEST_F(FirstShowPlanTest, FirstReadSavesOnlyAMatchingDevice)
 }
 
 }
+
+}  // namespace Corvane

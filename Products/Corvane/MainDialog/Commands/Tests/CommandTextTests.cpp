@@ -10,6 +10,8 @@
 
 #include <stdexcept>
 
+namespace Corvane {
+
 namespace {
 
 template <typename T>
@@ -72,3 +74,5 @@ TEST(StatusLogFileTest, FailuresAreTold)
 }
 
 }
+
+}  // namespace Corvane

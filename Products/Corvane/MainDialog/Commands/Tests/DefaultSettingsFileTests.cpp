@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 class DefaultSettingsFileTest : public ::testing::Test {
@@ -69,3 +71,5 @@ TEST(DefaultSettingsFolderTest, FolderSitsBesideTheExecutableOutsideBuildFolders
 }
 
 }
+
+}  // namespace Corvane

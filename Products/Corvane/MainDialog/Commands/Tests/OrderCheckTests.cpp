@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
-constexpr char Capabilities[] = "[0612-0001]\nFBC=32\nORBIS=0\nDIP=1\nVersion=03.01.02(05)\n"
+constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\nORBIS=0\nDIP=1\nVersion=03.01.02(05)\n"
                                 "[0612-0002]\nFBC=16\nORBIS=0\n"
                                 "[0612-8001]\nFBC=0\nORBIS=32\n"
                                 "[0612-8002]\nFBC=0\nORBIS=16\n"
@@ -20,7 +22,7 @@ constexpr char Capabilities[] = "[0612-0001]\nFBC=32\nORBIS=0\nDIP=1\nVersion=03
 class OrderCheckTest : public ::testing::Test {
 protected:
     CTempFolder folder;
-    CDeviceCapabilityFile ini{CString(folder.Write("corvane.ini", Capabilities).wstring())};
+    CDeviceCapabilityFile ini{CString(folder.Write("corvane.ini", kCapabilities).wstring())};
     COrderCheck check{ini};
     CFBCData data;
 };
@@ -116,3 +118,5 @@ TEST(OrderCheckTextTest, StatusLinesAreIndentedAndSurviveABadFormat)
 }
 
 }
+
+}  // namespace Corvane

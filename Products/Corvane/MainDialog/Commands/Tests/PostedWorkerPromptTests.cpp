@@ -9,6 +9,8 @@
 #include <future>
 #include <thread>
 
+namespace Corvane {
+
 namespace {
 
 class PostedWorkerPromptTest : public ::testing::Test {
@@ -120,3 +122,5 @@ TEST_F(PostedWorkerPromptTest, QuestionOnTheWindowsThreadIsShownAtOnce)
 }
 
 }
+
+}  // namespace Corvane

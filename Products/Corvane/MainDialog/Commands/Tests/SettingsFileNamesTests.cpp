@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 TEST(SettingsFileNamesTest, DefaultNameJoinsArticleAndNetworkId)
@@ -65,3 +67,5 @@ TEST(SettingsFileNamesTest, DataSetWithoutPortsGivesNoAddress)
 }
 
 }
+
+}  // namespace Corvane

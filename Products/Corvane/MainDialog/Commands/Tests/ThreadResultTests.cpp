@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 const CWorkerMessages& Messages()
@@ -108,3 +110,5 @@ TEST(ThreadResultTest, ChangeIpModeSavesOnlyADeviceOnAnotherAddress)
 }
 
 }
+
+}  // namespace Corvane

@@ -3,6 +3,8 @@
 
 #include "Products/Corvane/Workers/Tests/WorkerRig.h"
 
+namespace Corvane {
+
 using namespace WorkerTest;
 
 namespace {
@@ -37,7 +39,7 @@ TEST_P(WorkerLauncherTest, ReadRunsToItsEndMessageAndFreesTheFlag)
 {
     ASSERT_TRUE(launcher.Launch(ENWorkerKind::Read, Params()));
     ASSERT_TRUE(WaitFor(Messages().IdentifyDone));
-    EXPECT_EQ(handler.Of(Messages().IdentifyDone)[0].wParam, CWorkerJob::ResultSucceeded);
+    EXPECT_EQ(handler.Of(Messages().IdentifyDone)[0].wParam, CWorkerJob::kResultSucceeded);
     EXPECT_FALSE(busy.IsSet());
     EXPECT_EQ(data.ArticleNo, L"0612-0001") << data.Description.str();
     // The ended worker gives way to the next one.
@@ -102,3 +104,5 @@ TEST(WorkerLauncherKeysTest, EveryKindHasAJobWithItsOwnEndMessage)
 INSTANTIATE_TEST_SUITE_P(Tcp, WorkerLauncherTest, ::testing::Values(false));
 
 }
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 
 #include <gmock/gmock.h>
 
+namespace Corvane {
+
 using namespace CommandsTest;
 using namespace CorvaneIds;
 using ::testing::HasSubstr;
@@ -22,12 +24,12 @@ void KeepAddressesInBlock(DevSim::tDeviceData& d, uint8_t lastOctet)
 {
     d.network.clear();
     std::vector<uint16_t>& words = d.registers[{0, 100}].words;
-    words[CTCPIPCodec::SourceWord] = 0;
-    words[CTCPIPCodec::FixedAddressWord] = 0x007F;
-    words[CTCPIPCodec::FixedAddressWord + 1] = static_cast<uint16_t>(lastOctet << 8);
-    words[CTCPIPCodec::SubnetMaskWord] = 0x00FF;
-    words[CTCPIPCodec::GatewayWord] = 0x007F;
-    words[CTCPIPCodec::GatewayWord + 1] = 0x0100;
+    words[CTCPIPCodec::kSourceWord] = 0;
+    words[CTCPIPCodec::kFixedAddressWord] = 0x007F;
+    words[CTCPIPCodec::kFixedAddressWord + 1] = static_cast<uint16_t>(lastOctet << 8);
+    words[CTCPIPCodec::kSubnetMaskWord] = 0x00FF;
+    words[CTCPIPCodec::kGatewayWord] = 0x007F;
+    words[CTCPIPCodec::kGatewayWord + 1] = 0x0100;
 }
 
 class CAddressDlg : public CCorvaneDlg {
@@ -42,23 +44,23 @@ protected:
     {
         CommandsTestBase::SetUp();
         GetLanguageSupport().SetText(L"MSG_WRITE_CHANGED_IP_TCPIP", L"Move %s away from %s?");
-        m_catalog.Register(L"TCPIP", [](const CCorvaneApp::tTemplateIds&) { return std::make_unique<CTCPIPPage>(); });
-        m_sim.Model().Update([](DevSim::tDeviceData& d) { KeepAddressesInBlock(d, 1); });
+        m_Catalog.Register(L"TCPIP", [](const CCorvaneApp::tTemplateIds&) { return std::make_unique<CTCPIPPage>(); });
+        m_Sim.Model().Update([](DevSim::tDeviceData& d) { KeepAddressesInBlock(d, 1); });
         // The same device after its restart, at the new address.
-        m_moved.Model().Update(WorkerTest::FillDevice);
-        m_moved.Model().Update([](DevSim::tDeviceData& d) { KeepAddressesInBlock(d, 2); });
-        ASSERT_TRUE(m_moved.SetLoopbackAddress(0x7F000002));
-        ASSERT_TRUE(m_moved.Start(m_sim.Port())) << m_moved.LastError();
+        m_Moved.Model().Update(WorkerTest::FillDevice);
+        m_Moved.Model().Update([](DevSim::tDeviceData& d) { KeepAddressesInBlock(d, 2); });
+        ASSERT_TRUE(m_Moved.SetLoopbackAddress(0x7F000002));
+        ASSERT_TRUE(m_Moved.Start(m_Sim.Port())) << m_Moved.LastError();
     }
     void TearDown() override
     {
-        m_moved.Stop();
+        m_Moved.Stop();
         CommandsTestBase::TearDown();
     }
 
     std::unique_ptr<CAddressDlg> MakeAddressDialog()
     {
-        auto dialog = std::make_unique<CAddressDlg>(kMainDialog, m_catalog);
+        auto dialog = std::make_unique<CAddressDlg>(kMainDialog, m_Catalog);
         ConnectToSimulator(*dialog);
         return dialog;
     }
@@ -91,7 +93,7 @@ protected:
         ::SendMessageW(dialog.GetSafeHwnd(), CWorkerMessages::Get().FbcSettingsChanged, 1, 0);
     }
 
-    DevSim::CDeviceSimulator m_moved;
+    DevSim::CDeviceSimulator m_Moved;
 };
 
 }
@@ -103,10 +105,10 @@ TEST_F(AddressChangeTest, NoToTheQuestionWritesNothing)
             ReadMoveAndWrite(*dialog, driver);
             EXPECT_FALSE(GetWorkerBusyFlag().IsSet()) << "no write started";
         }, {Answer(IDNO)});
-    ASSERT_EQ(m_boxTexts.size(), 1u);
-    EXPECT_THAT(m_boxTexts[0], HasSubstr(L"away from 127.0.0.1?"));
-    EXPECT_EQ(m_sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::FixedAddressWord + 1], 0x0100);
-    EXPECT_EQ(m_moved.AcceptedConnections(), 0u);
+    ASSERT_EQ(m_arrBoxTexts.size(), 1u);
+    EXPECT_THAT(m_arrBoxTexts[0], HasSubstr(L"away from 127.0.0.1?"));
+    EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::kFixedAddressWord + 1], 0x0100);
+    EXPECT_EQ(m_Moved.AcceptedConnections(), 0u);
 }
 
 TEST_F(AddressChangeTest, YesWritesAndReconnectsAtTheNewAddressAfterTheRestart)
@@ -117,9 +119,9 @@ TEST_F(AddressChangeTest, YesWritesAndReconnectsAtTheNewAddressAfterTheRestart)
             ASSERT_TRUE(WaitForWorker(driver));
             EXPECT_EQ(driver.Text(kStatusLine), L"Write done");
         }, {Answer(IDYES)});
-    EXPECT_EQ(m_sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::FixedAddressWord + 1], 0x0200)
+    EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::kFixedAddressWord + 1], 0x0200)
         << "the new address went to the device";
-    EXPECT_GT(m_moved.AcceptedConnections(), 0u) << "read back at the new address";
+    EXPECT_GT(m_Moved.AcceptedConnections(), 0u) << "read back at the new address";
     EXPECT_EQ(dialog->Data().IPAddrCurrent, L"127.0.0.2");
 }
 
@@ -128,7 +130,7 @@ TEST_F(AddressChangeTest, YesWritesAndReconnectsAtTheNewAddressAfterTheRestart)
 TEST_F(AddressChangeTest, DeviceSilentAtTheNewAddressIsWrittenAndNamed)
 {
     GetLanguageSupport().SetText(L"MSG_WRITE_DONE_DEVICE_NOT_REACHED", L"Written; the device is at %s now.");
-    m_moved.Stop();
+    m_Moved.Stop();
     auto dialog = MakeAddressDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
             ReadMoveAndWrite(*dialog, driver);
@@ -136,8 +138,10 @@ TEST_F(AddressChangeTest, DeviceSilentAtTheNewAddressIsWrittenAndNamed)
             EXPECT_EQ(driver.Text(kStatusLine), L"Written; the device is at 127.0.0.2 now.");
             EXPECT_EQ(driver.Text(kConnectionText), L"127.0.0.2");
         }, {Answer(IDYES), Answer(IDOK)});
-    ASSERT_EQ(m_boxTexts.size(), 2u);
-    EXPECT_EQ(m_boxTexts[1], L"Written; the device is at 127.0.0.2 now.");
+    ASSERT_EQ(m_arrBoxTexts.size(), 2u);
+    EXPECT_EQ(m_arrBoxTexts[1], L"Written; the device is at 127.0.0.2 now.");
     EXPECT_THAT(Log(*dialog), Not(HasSubstr(L"Write failed")));
-    EXPECT_EQ(m_sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::FixedAddressWord + 1], 0x0200);
+    EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::kFixedAddressWord + 1], 0x0200);
 }
+
+}  // namespace Corvane

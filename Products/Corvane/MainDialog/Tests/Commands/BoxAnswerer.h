@@ -14,40 +14,42 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace CommandsTest {
 
 class CBoxAnswerer {
 public:
     using Step = std::function<void(UiTest::CDialogDriver&)>;
-    static constexpr int MessageTextId = 1001;
-    static constexpr int CheckBoxId = 5555;
+    static constexpr int kMessageTextId = 1001;
+    static constexpr int kCheckBoxId = 5555;
 
-    explicit CBoxAnswerer(std::vector<Step> steps) : m_steps(steps.begin(), steps.end())
+    explicit CBoxAnswerer(std::vector<Step> steps) : m_arrSteps(steps.begin(), steps.end())
     {
-        m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
-            if (message != WM_TIMER || wParam != TimerId)
+        m_Handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+            if (message != WM_TIMER || wParam != kTimerId)
                 return false;
             AnswerFront();
             return true;
         };
-        m_window = UiTest::Create(&m_handler, WS_POPUP, 0, 0, 1, 1);
-        SetTimer(m_window, TimerId, 15, nullptr);
+        m_hWindow = UiTest::Create(&m_Handler, WS_POPUP, 0, 0, 1, 1);
+        SetTimer(m_hWindow, kTimerId, 15, nullptr);
     }
     ~CBoxAnswerer()
     {
-        if (m_window != nullptr && IsWindow(m_window)) {
-            KillTimer(m_window, TimerId);
-            DestroyWindow(m_window);
+        if (m_hWindow != nullptr && IsWindow(m_hWindow)) {
+            KillTimer(m_hWindow, kTimerId);
+            DestroyWindow(m_hWindow);
         }
-        m_handler.onMessage = nullptr;
+        m_Handler.onMessage = nullptr;
     }
     CBoxAnswerer(const CBoxAnswerer&) = delete;
     CBoxAnswerer& operator=(const CBoxAnswerer&) = delete;
 
-    std::size_t Left() const { return m_steps.size(); }
+    std::size_t Left() const { return m_arrSteps.size(); }
     // The message texts of the boxes met, in order.
-    const std::vector<std::wstring>& Texts() const { return m_texts; }
-    std::size_t Unplanned() const { return m_unplanned; }
+    const std::vector<std::wstring>& Texts() const { return m_arrTexts; }
+    std::size_t Unplanned() const { return m_nUnplanned; }
 
     // A box's message is a static text; a dialog's control of the same id
     // (a button, say) does not make the dialog a box.
@@ -58,24 +60,24 @@ public:
     }
 
 private:
-    static constexpr UINT_PTR TimerId = 0x7A11;
+    static constexpr UINT_PTR kTimerId = 0x7A11;
 
     void AnswerFront()
     {
         HWND box = GetActiveWindow();
-        if (box == nullptr || box == m_answered || !IsMessageText(GetDlgItem(box, MessageTextId)))
+        if (box == nullptr || box == m_hAnswered || !IsMessageText(GetDlgItem(box, kMessageTextId)))
             return;
-        m_answered = box;
-        m_texts.push_back(UiTest::TextOf(GetDlgItem(box, MessageTextId)));
+        m_hAnswered = box;
+        m_arrTexts.push_back(UiTest::TextOf(GetDlgItem(box, kMessageTextId)));
         UiTest::CDialogDriver driver(box);
         driver.PumpUntilIdle();
-        if (m_steps.empty()) {
-            ++m_unplanned;
+        if (m_arrSteps.empty()) {
+            ++m_nUnplanned;
             CloseUnplanned(driver);
             return;
         }
-        Step step = std::move(m_steps.front());
-        m_steps.pop_front();
+        Step step = std::move(m_arrSteps.front());
+        m_arrSteps.pop_front();
         step(driver);
     }
 
@@ -89,12 +91,14 @@ private:
         }
     }
 
-    UiTest::Handler m_handler;
-    HWND m_window = nullptr;
-    HWND m_answered = nullptr;
-    std::deque<Step> m_steps;
-    std::vector<std::wstring> m_texts;
-    std::size_t m_unplanned = 0;
+    UiTest::Handler m_Handler;
+    HWND m_hWindow = nullptr;
+    HWND m_hAnswered = nullptr;
+    std::deque<Step> m_arrSteps;
+    std::vector<std::wstring> m_arrTexts;
+    std::size_t m_nUnplanned = 0;
 };
 
 }
+
+}  // namespace Corvane

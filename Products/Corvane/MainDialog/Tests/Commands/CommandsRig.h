@@ -16,6 +16,8 @@
 #include <functional>
 #include <string>
 
+namespace Corvane {
+
 namespace CommandsTest {
 
 using Step = ShellTest::ModalScript::Step;
@@ -66,14 +68,14 @@ protected:
         MainDialogTestBase::SetUp();
         for (const auto& [key, text] : kTexts)
             GetLanguageSupport().SetText(key, text);
-        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_winsock), 0);
-        m_app->DeviceIni().SetIniPath(CString(m_files.Write("corvane.ini", kCapabilities).wstring()));
-        m_sim.Model().Update(WorkerTest::FillDevice);
-        ASSERT_TRUE(m_sim.Start()) << m_sim.LastError();
+        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_Winsock), 0);
+        m_pApp->DeviceIni().SetIniPath(CString(m_Files.Write("corvane.ini", kCapabilities).wstring()));
+        m_Sim.Model().Update(WorkerTest::FillDevice);
+        ASSERT_TRUE(m_Sim.Start()) << m_Sim.LastError();
     }
     void TearDown() override
     {
-        m_sim.Stop();
+        m_Sim.Stop();
         WSACleanup();
         MainDialogTestBase::TearDown();
     }
@@ -81,7 +83,7 @@ protected:
     // The dialog on the simulated device.
     std::unique_ptr<CCorvaneDlg> MakeDialog()
     {
-        auto dialog = std::make_unique<CCorvaneDlg>(CorvaneIds::kMainDialog, m_catalog);
+        auto dialog = std::make_unique<CCorvaneDlg>(CorvaneIds::kMainDialog, m_Catalog);
         ConnectToSimulator(*dialog);
         return dialog;
     }
@@ -91,7 +93,7 @@ protected:
             L"TCPIP", FormatW(L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='2' "
                               L"SendTimeoutSeconds='2' ReceiveTimeoutSeconds='2' CloseWaitTime='0' "
                               L"RestartTimeoutSeconds='1'/>",
-                              unsigned{m_sim.Port()}));
+                              unsigned{m_Sim.Port()}));
     }
 
     // Runs the dialog modally: `step` inside its loop, each of `answers` in
@@ -107,7 +109,7 @@ protected:
                 dialog.EndDialog(IDCANCEL);
         });
         dialog.DoModal();
-        m_boxTexts = boxes.Texts();
+        m_arrBoxTexts = boxes.Texts();
         EXPECT_EQ(boxes.Left(), 0u) << "a planned answer found no box";
         EXPECT_EQ(boxes.Unplanned(), 0u) << "a box came that no answer was planned for";
     }
@@ -205,12 +207,14 @@ protected:
         return catalog;
     }
 
-    CCorvanePageCatalog m_catalog = Catalog();
-    CTempFolder m_files;
-    WSADATA m_winsock{};
-    DevSim::CDeviceSimulator m_sim;
+    CCorvanePageCatalog m_Catalog = Catalog();
+    CTempFolder m_Files;
+    WSADATA m_Winsock{};
+    DevSim::CDeviceSimulator m_Sim;
     // The message texts of the boxes the last run met.
-    std::vector<std::wstring> m_boxTexts;
+    std::vector<std::wstring> m_arrBoxTexts;
 };
 
 }
+
+}  // namespace Corvane

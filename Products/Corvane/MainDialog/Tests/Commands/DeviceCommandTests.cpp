@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+namespace Corvane {
+
 using namespace CommandsTest;
 using namespace CorvaneIds;
 using ::testing::HasSubstr;
@@ -45,10 +47,10 @@ TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
 TEST_F(DeviceCommandTest, CommandLineConnectionReadsAtTheFirstShow)
 {
     // The parameter file does not exist yet: the first read fills it.
-    const std::filesystem::path file = m_files.Path() / "new.wes";
-    g_startupOptions.ConnectionSettings = L"127.0.0.1";
-    g_startupOptions.ParamFile = CString(file.wstring());
-    g_startupOptions.ArticleNumber = L"0612-0001";
+    const std::filesystem::path file = m_Files.Path() / "new.wes";
+    g_StartupOptions.ConnectionSettings = L"127.0.0.1";
+    g_StartupOptions.ParamFile = CString(file.wstring());
+    g_StartupOptions.ArticleNumber = L"0612-0001";
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         driver.PumpUntilIdle();
@@ -62,7 +64,7 @@ TEST_F(DeviceCommandTest, CommandLineConnectionReadsAtTheFirstShow)
 
 TEST_F(DeviceCommandTest, ParameterFileOnTheCommandLineIsHeldAgainstTheDevice)
 {
-    const CString path = CString((m_files.Path() / "device.wes").wstring());
+    const CString path = CString((m_Files.Path() / "device.wes").wstring());
     {
         auto first = MakeDialog();
         Run(*first, [&](UiTest::CDialogDriver& driver) {
@@ -70,8 +72,8 @@ TEST_F(DeviceCommandTest, ParameterFileOnTheCommandLineIsHeldAgainstTheDevice)
             ASSERT_TRUE(first->SaveSettingsFile(path));
         });
     }
-    g_startupOptions.ConnectionSettings = L"127.0.0.1";
-    g_startupOptions.ParamFile = path;
+    g_StartupOptions.ConnectionSettings = L"127.0.0.1";
+    g_StartupOptions.ParamFile = path;
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         driver.PumpUntilIdle();
@@ -84,7 +86,7 @@ TEST_F(DeviceCommandTest, ParameterFileOnTheCommandLineIsHeldAgainstTheDevice)
 
 TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
 {
-    const CString path = CString((m_files.Path() / "device.wes").wstring());
+    const CString path = CString((m_Files.Path() / "device.wes").wstring());
     {
         auto first = MakeDialog();
         Run(*first, [&](UiTest::CDialogDriver& driver) {
@@ -92,12 +94,12 @@ TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
             ASSERT_TRUE(first->SaveSettingsFile(path));
         });
     }
-    m_sim.Model().Update([](DevSim::tDeviceData& d) {
+    m_Sim.Model().Update([](DevSim::tDeviceData& d) {
         d.orderNumber = "612-002";
         d.identItems[0] = {"ORDER", "612-002"};
     });
-    g_startupOptions.ConnectionSettings = L"127.0.0.1";
-    g_startupOptions.ParamFile = path;
+    g_StartupOptions.ConnectionSettings = L"127.0.0.1";
+    g_StartupOptions.ParamFile = path;
     auto dialog = MakeDialog();
     Run(
         *dialog,
@@ -106,12 +108,12 @@ TEST_F(DeviceCommandTest, ParameterFileOfAnotherDeviceTypeCannotBeWritten)
             EXPECT_FALSE(driver.IsEnabled(kWriteButton));
         },
         {Answer(IDOK)});
-    EXPECT_EQ(m_boxTexts.size(), 1u);
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u);
 }
 
 TEST_F(DeviceCommandTest, UnknownDeviceTypeFailsTheOrderCheckAndKeepsOnlyTheFirstPage)
 {
-    m_app->DeviceIni().SetIniPath(CString(m_files.Write("other.ini", "[0612-0001]\nFBC=32\nORBIS=32\n").wstring()));
+    m_pApp->DeviceIni().SetIniPath(CString(m_Files.Write("other.ini", "[0612-0001]\nFBC=32\nORBIS=32\n").wstring()));
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
             ASSERT_TRUE(ClickAndWait(driver, kReadButton));
@@ -136,11 +138,11 @@ TEST_F(DeviceCommandTest, MisbehavingDeviceEndsInTheFailedRead)
     };
     for (const auto& [kind, delayMs] : faults) {
         SCOPED_TRACE(static_cast<int>(kind));
-        m_sim.Faults().Clear();
+        m_Sim.Faults().Clear();
         DevSim::tFaultRule rule = Always(kind);
         rule.delayMs = delayMs;
         rule.status = 3;
-        m_sim.Faults().Add(rule);
+        m_Sim.Faults().Add(rule);
         auto dialog = MakeDialog();
         ExpectFailedRead(*dialog);
     }
@@ -157,9 +159,9 @@ TEST_F(DeviceCommandTest, RestartAsksAndTheTickedAnswerStandsNextTime)
                       ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
                       EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
                   },
-                  {Answer(CAskStored::ContinueAnswer, true)});
-    EXPECT_EQ(m_boxTexts.size(), 1u);
-    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareReset", 0), CAskStored::DontAskAgain | 11u);
+                  {Answer(CAskStored::kContinueAnswer, true)});
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareReset", 0), CAskStored::kDontAskAgain | 11u);
 }
 
 TEST_F(DeviceCommandTest, RestartAbortedStartsNothing)
@@ -184,9 +186,9 @@ TEST_F(DeviceCommandTest, ResetFileSystemThenTheOfferedRestart)
                       ASSERT_TRUE(WaitForWorker(driver));
                       EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
                   },
-                  {Answer(CAskStored::ContinueAnswer), Answer(IDYES, true)});
+                  {Answer(CAskStored::kContinueAnswer), Answer(IDYES, true)});
     EXPECT_THAT(Log(*dialog), HasSubstr(L"File system reset"));
-    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), CAskStored::DontAskAgain | 6u);
+    EXPECT_EQ(Profile().GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), CAskStored::kDontAskAgain | 6u);
     EXPECT_EQ(Profile().GetInt(L"Messages", L"ResetFileSystem", 0), 11u);
 }
 
@@ -213,8 +215,8 @@ TEST_F(DeviceCommandTest, ConnectionSettingsAreRefusedWhileAWorkerRuns)
                       GetWorkerBusyFlag().Release();
                   },
                   {Answer(IDOK)});
-    ASSERT_EQ(m_boxTexts.size(), 1u);
-    EXPECT_EQ(m_boxTexts[0], L"A command runs.\nThe connection cannot change now.");
+    ASSERT_EQ(m_arrBoxTexts.size(), 1u);
+    EXPECT_EQ(m_arrBoxTexts[0], L"A command runs.\nThe connection cannot change now.");
 }
 
 TEST_F(DeviceCommandTest, WhileAWorkerReplacesTheTablesNoPageHoldsTheOldOnes)
@@ -224,13 +226,13 @@ TEST_F(DeviceCommandTest, WhileAWorkerReplacesTheTablesNoPageHoldsTheOldOnes)
     std::size_t attachedAfter = 0;
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         ASSERT_TRUE(ClickAndWait(driver, kReadButton));
-        SlowDown(m_sim.Faults());
+        SlowDown(m_Sim.Faults());
         ASSERT_TRUE(dialog->StartReadThread());
         ASSERT_TRUE(GetWorkerBusyFlag().IsSet()) << "the read still runs";
         for (const auto& entry : dialog->PageEntries())
             if (entry.page != nullptr && entry.page->HasDeviceBlock())
                 holding.push_back(entry.name);
-        m_sim.Faults().Clear();
+        m_Sim.Faults().Clear();
         ASSERT_TRUE(WaitForWorker(driver));
         for (const auto& entry : dialog->PageEntries())
             attachedAfter += entry.page != nullptr && entry.page->IsInSheet() && entry.page->HasDeviceBlock();
@@ -243,12 +245,12 @@ TEST_F(DeviceCommandTest, ASecondCloseWhileTheQuestionIsOpenAsksNothingMore)
 {
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
-            SlowDown(m_sim.Faults());
+            SlowDown(m_Sim.Faults());
             ASSERT_TRUE(driver.Click(kReadButton));
             driver.PumpUntil([] { return false; }, 100);
             ASSERT_TRUE(GetWorkerBusyFlag().IsSet()) << "the read still runs";
             ::SendMessageW(driver.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
-            m_sim.Faults().Clear();
+            m_Sim.Faults().Clear();
             ASSERT_TRUE(WaitForWorker(driver));
             EXPECT_TRUE(::IsWindow(driver.Dialog())) << "No keeps the dialog";
         },
@@ -258,13 +260,15 @@ TEST_F(DeviceCommandTest, ASecondCloseWhileTheQuestionIsOpenAsksNothingMore)
             box.PumpUntilIdle();
             box.Click(IDNO);
         }});
-    EXPECT_EQ(m_boxTexts.size(), 1u) << ::testing::PrintToString(m_boxTexts);
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u) << ::testing::PrintToString(m_arrBoxTexts);
 }
 
 TEST_F(DeviceCommandTest, ClosingDuringAReadStopsTheWorkerFirst)
 {
     auto dialog = MakeDialog();
-    CloseDuringCommand(*dialog, m_sim.Faults(), kReadButton);
+    CloseDuringCommand(*dialog, m_Sim.Faults(), kReadButton);
 }
 
 }
+
+}  // namespace Corvane

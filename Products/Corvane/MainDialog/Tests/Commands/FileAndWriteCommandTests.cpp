@@ -8,6 +8,8 @@
 
 #include <filesystem>
 
+namespace Corvane {
+
 using namespace CommandsTest;
 using namespace CorvaneIds;
 using ::testing::HasSubstr;
@@ -16,12 +18,12 @@ namespace {
 
 class FileAndWriteCommandTest : public CommandsTestBase {
 protected:
-    CString FilePath(const std::string& name) const { return CString((m_files.Path() / name).wstring()); }
+    CString FilePath(const std::string& name) const { return CString((m_Files.Path() / name).wstring()); }
     LRESULT Send(CCorvaneDlg& dialog, UINT message, WPARAM wParam = 0)
     {
         return ::SendMessageW(dialog.GetSafeHwnd(), message, wParam, 0);
     }
-    const CWorkerMessages& m_messages = CWorkerMessages::Get();
+    const CWorkerMessages& m_Messages = CWorkerMessages::Get();
 };
 
 TEST_F(FileAndWriteCommandTest, SavedDeviceLoadsAgainAsAnOfflineConfiguration)
@@ -56,7 +58,7 @@ TEST_F(FileAndWriteCommandTest, SecondSaveWritesTheCurrentFileWithoutAsking)
             ASSERT_TRUE(dialog->OpenSettingsFile(path));
             std::filesystem::remove(path.str());
             // An edit on a page enables Save; it writes the current file.
-            Send(*dialog, m_messages.FbcSettingsChanged, 1);
+            Send(*dialog, m_Messages.FbcSettingsChanged, 1);
             ASSERT_TRUE(driver.IsEnabled(kSaveButton));
             ASSERT_TRUE(driver.Click(kSaveButton));
             driver.PumpUntilIdle();
@@ -80,20 +82,20 @@ TEST_F(FileAndWriteCommandTest, OnlyAnEditMakesTheSettingsModified)
     std::vector<std::pair<std::string, bool>> seen;
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         const auto note = [&](const char* after) {
-            seen.emplace_back(after, Send(*dialog, m_messages.IsModified) != 0);
+            seen.emplace_back(after, Send(*dialog, m_Messages.IsModified) != 0);
         };
         ASSERT_TRUE(ClickAndWait(driver, kReadButton));
         note("read");
         ASSERT_TRUE(ClickAndWait(driver, kReadButton)) << "a second read asks nothing";
         note("second read");
-        Send(*dialog, m_messages.FbcSettingsChanged, 1);
+        Send(*dialog, m_Messages.FbcSettingsChanged, 1);
         note("edit");
         ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
         note("write");
         ASSERT_TRUE(dialog->SaveSettingsFile(path));
         ASSERT_TRUE(dialog->OpenSettingsFile(path));
         note("load");
-        Send(*dialog, m_messages.FbcSettingsChanged, 1);
+        Send(*dialog, m_Messages.FbcSettingsChanged, 1);
         note("edit of the file");
         ASSERT_TRUE(driver.Click(kSaveButton));
         driver.PumpUntilIdle();
@@ -106,12 +108,12 @@ TEST_F(FileAndWriteCommandTest, OnlyAnEditMakesTheSettingsModified)
                                                                {"load", false},
                                                                {"edit of the file", true},
                                                                {"save", false}}));
-    EXPECT_TRUE(m_boxTexts.empty()) << ::testing::PrintToString(m_boxTexts);
+    EXPECT_TRUE(m_arrBoxTexts.empty()) << ::testing::PrintToString(m_arrBoxTexts);
 }
 
 TEST_F(FileAndWriteCommandTest, UnreadableFileKeepsTheDataSet)
 {
-    const CString path = CString(m_files.Write("broken.wes", "<application><device>").wstring());
+    const CString path = CString(m_Files.Write("broken.wes", "<application><device>").wstring());
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
                       ASSERT_TRUE(ClickAndWait(driver, kReadButton));
@@ -119,7 +121,7 @@ TEST_F(FileAndWriteCommandTest, UnreadableFileKeepsTheDataSet)
                       EXPECT_EQ(dialog->Data().ArticleNo, L"0612-0001");
                   },
                   {Answer(IDOK)});
-    EXPECT_EQ(m_boxTexts.size(), 1u);
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u);
     EXPECT_FALSE(dialog->OpenSettingsFile(FilePath("missing.wes")));
 }
 
@@ -128,7 +130,7 @@ TEST_F(FileAndWriteCommandTest, WriteGoesToTheDevice)
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
             ASSERT_TRUE(ClickAndWait(driver, kReadButton));
-            Send(*dialog, m_messages.FbcSettingsChanged, 1);
+            Send(*dialog, m_Messages.FbcSettingsChanged, 1);
             ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
             EXPECT_EQ(driver.Text(kStatusLine), L"Write done");
             EXPECT_FALSE(driver.IsEnabled(kWriteButton));
@@ -144,14 +146,14 @@ TEST_F(FileAndWriteCommandTest, FailedWriteKeepsTheDialogOpenWithTheEdits)
             DevSim::tFaultRule closing;
             closing.kind = DevSim::ENFault::Close;
             closing.times = -1;
-            m_sim.Faults().Add(closing);
-            EXPECT_EQ(Send(*dialog, m_messages.WriteSettings, kWriteThenClose), 1);
+            m_Sim.Faults().Add(closing);
+            EXPECT_EQ(Send(*dialog, m_Messages.WriteSettings, kWriteThenClose), 1);
             ASSERT_TRUE(WaitForWorker(driver));
             EXPECT_EQ(driver.Text(kStatusLine), L"Write failed");
             driver.PumpUntilIdle();
             stillOpen = ::IsWindow(driver.Dialog()) != FALSE;
             // A later close is not taken for the end of a write.
-            m_sim.Faults().Clear();
+            m_Sim.Faults().Clear();
         });
     EXPECT_TRUE(stillOpen);
 }
@@ -162,7 +164,7 @@ TEST_F(FileAndWriteCommandTest, SuccessfulWriteClosesTheDialogThatWaitedForIt)
     bool closed = false;
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
             ASSERT_TRUE(ClickAndWait(driver, kReadButton));
-            EXPECT_EQ(Send(*dialog, m_messages.WriteSettings, kWriteThenClose), 1);
+            EXPECT_EQ(Send(*dialog, m_Messages.WriteSettings, kWriteThenClose), 1);
             ASSERT_TRUE(WaitForWorker(driver));
             closed = driver.PumpUntil([&] { return !::IsWindow(driver.Dialog()) || !dialog->IsWindowVisible(); });
         });
@@ -172,10 +174,12 @@ TEST_F(FileAndWriteCommandTest, SuccessfulWriteClosesTheDialogThatWaitedForIt)
 TEST_F(FileAndWriteCommandTest, ClosingDuringAWriteWaitsForTheWorker)
 {
     auto dialog = MakeDialog();
-    CloseDuringCommand(*dialog, m_sim.Faults(), kWriteButton, [&](UiTest::CDialogDriver& driver) {
+    CloseDuringCommand(*dialog, m_Sim.Faults(), kWriteButton, [&](UiTest::CDialogDriver& driver) {
         ASSERT_TRUE(ClickAndWait(driver, kReadButton));
-        Send(*dialog, m_messages.FbcSettingsChanged, 1);
+        Send(*dialog, m_Messages.FbcSettingsChanged, 1);
     });
 }
 
 }
+
+}  // namespace Corvane

@@ -12,6 +12,8 @@
 #include <chrono>
 #include <filesystem>
 
+namespace Corvane {
+
 using namespace CommandsTest;
 using namespace CorvaneIds;
 using ::testing::HasSubstr;
@@ -23,37 +25,37 @@ protected:
     void SetUp() override
     {
         CommandsTestBase::SetUp();
-        m_line.Model().Update(WorkerTest::FillDevice);
-        ASSERT_TRUE(m_line.Start()) << m_line.LastError();
+        m_Line.Model().Update(WorkerTest::FillDevice);
+        ASSERT_TRUE(m_Line.Start()) << m_Line.LastError();
     }
     void TearDown() override
     {
-        m_line.Stop();
+        m_Line.Stop();
         CommandsTestBase::TearDown();
     }
 
     // The dialog on the simulated device's serial line.
     std::unique_ptr<CCorvaneDlg> MakeSerialDialog()
     {
-        auto dialog = std::make_unique<CCorvaneDlg>(CorvaneIds::kMainDialog, m_catalog);
+        auto dialog = std::make_unique<CCorvaneDlg>(CorvaneIds::kMainDialog, m_Catalog);
         dialog->CreateConnectionOfType(L"RS232", CString(L"<RS232 device='") + DevicePath() +
                                                      L"' timeout='300' RestartTimeoutSeconds='0'/>");
         return dialog;
     }
     CString DevicePath() const
     {
-        const std::string path = m_line.SlavePath();
+        const std::string path = m_Line.SlavePath();
         return CString(std::wstring(path.begin(), path.end()));
     }
     void ExpectFailedSerialRead(DevSim::ENFault kind)
     {
-        m_line.Faults().Clear();
-        m_line.Faults().Add(Always(kind));
+        m_Line.Faults().Clear();
+        m_Line.Faults().Add(Always(kind));
         auto dialog = MakeSerialDialog();
         ExpectFailedRead(*dialog);
     }
 
-    DevSim::CSerialSimulator m_line;
+    DevSim::CSerialSimulator m_Line;
 };
 
 TEST_F(SerialRoadTest, ReadShowsTheDeviceOnItsIdentificationPage)
@@ -80,8 +82,8 @@ TEST_F(SerialRoadTest, ReadShowsTheDeviceOnItsIdentificationPage)
     EXPECT_THAT(rows, HasSubstr(L"=02.07.11\n"));
     EXPECT_THAT(rows, HasSubstr(L"=SN000001\n"));
     EXPECT_THAT(rows, HasSubstr(L"=192.168.1.10"));
-    EXPECT_FALSE(m_line.Telegrams().empty());
-    EXPECT_EQ(m_sim.AcceptedConnections(), 0u) << "nothing went over TCP/IP";
+    EXPECT_FALSE(m_Line.Telegrams().empty());
+    EXPECT_EQ(m_Sim.AcceptedConnections(), 0u) << "nothing went over TCP/IP";
 }
 
 TEST_F(SerialRoadTest, WriteThenRestartReachTheDevice)
@@ -98,13 +100,13 @@ TEST_F(SerialRoadTest, WriteThenRestartReachTheDevice)
             ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
             EXPECT_EQ(driver.Text(kStatusLine), L"Restart done");
         },
-        {Answer(CAskStored::ContinueAnswer)});
-    EXPECT_EQ(m_line.Model().Get().restartCount, 2u) << "the write ends with a restart of its own";
+        {Answer(CAskStored::kContinueAnswer)});
+    EXPECT_EQ(m_Line.Model().Get().restartCount, 2u) << "the write ends with a restart of its own";
 }
 
 TEST_F(SerialRoadTest, SavedSettingsLoadAgainAndGoBackToTheDevice)
 {
-    const CString path = CString((m_files.Path() / "serial.wes").wstring());
+    const CString path = CString((m_Files.Path() / "serial.wes").wstring());
     auto dialog = MakeSerialDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         ASSERT_TRUE(ClickAndWait(driver, kReadButton));
@@ -140,7 +142,7 @@ TEST_F(SerialRoadTest, DeviceThatFallsSilentDuringAWriteEndsInTheFailedWrite)
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         ASSERT_TRUE(ClickAndWait(driver, kReadButton));
         ::SendMessageW(driver.Dialog(), CWorkerMessages::Get().FbcSettingsChanged, 1, 0);
-        m_line.Faults().Add(Always(DevSim::ENFault::NoAnswer));
+        m_Line.Faults().Add(Always(DevSim::ENFault::NoAnswer));
         ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
         EXPECT_EQ(driver.Text(kStatusLine), L"Write failed");
         EXPECT_EQ(dialog->ConnectionState(), kStateFailed);
@@ -153,7 +155,9 @@ TEST_F(SerialRoadTest, DeviceThatFallsSilentDuringAWriteEndsInTheFailedWrite)
 TEST_F(SerialRoadTest, ClosingDuringAReadWaitsForTheWorker)
 {
     auto dialog = MakeSerialDialog();
-    CloseDuringCommand(*dialog, m_line.Faults(), kReadButton);
+    CloseDuringCommand(*dialog, m_Line.Faults(), kReadButton);
 }
 
 }
+
+}  // namespace Corvane

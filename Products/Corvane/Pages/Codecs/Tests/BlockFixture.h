@@ -11,37 +11,41 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 class CGuardedBlock {
 public:
-    static constexpr WORD Guard = 0xA5A5;
-    static constexpr std::size_t GuardWords = 8;
+    static constexpr WORD kGuard = 0xA5A5;
+    static constexpr std::size_t kGuardWords = 8;
 
-    explicit CGuardedBlock(std::size_t length, WORD fill = 0) : m_words(length + GuardWords, Guard), m_length(length)
+    explicit CGuardedBlock(std::size_t length, WORD fill = 0) : m_arrWords(length + kGuardWords, kGuard), m_nLength(length)
     {
-        std::fill_n(m_words.begin(), length, fill);
+        std::fill_n(m_arrWords.begin(), length, fill);
     }
 
-    CDeviceBlock Block() { return CDeviceBlock(m_words.data(), static_cast<DWORD>(m_length)); }
-    WORD& operator[](std::size_t index) { return m_words.at(index); }
-    WORD operator[](std::size_t index) const { return m_words.at(index); }
+    CDeviceBlock Block() { return CDeviceBlock(m_arrWords.data(), static_cast<DWORD>(m_nLength)); }
+    WORD& operator[](std::size_t index) { return m_arrWords.at(index); }
+    WORD operator[](std::size_t index) const { return m_arrWords.at(index); }
     bool GuardIntact() const
     {
-        return std::all_of(m_words.begin() + static_cast<std::ptrdiff_t>(m_length), m_words.end(),
-                           [](WORD word) { return word == Guard; });
+        return std::all_of(m_arrWords.begin() + static_cast<std::ptrdiff_t>(m_nLength), m_arrWords.end(),
+                           [](WORD word) { return word == kGuard; });
     }
 
 private:
-    std::vector<WORD> m_words;
-    std::size_t m_length;
+    std::vector<WORD> m_arrWords;
+    std::size_t m_nLength;
 };
 
 class CCapabilityFileFixture {
 public:
     CDeviceCapabilityFile Write(const std::string& content)
     {
-        return CDeviceCapabilityFile(CString(m_folder.Write("corvane.ini", content).wstring()));
+        return CDeviceCapabilityFile(CString(m_Folder.Write("corvane.ini", content).wstring()));
     }
 
 private:
-    CTempFolder m_folder;
+    CTempFolder m_Folder;
 };
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 TEST(ClockCodec, ZoneListAndLookup)
 {
     EXPECT_EQ(CClockCodec::Zones().size(), 39u);
@@ -74,3 +76,5 @@ TEST(ClockCodec, SyncRecordOnlyForTimesTheDeviceCanCount)
     EXPECT_FALSE(CClockCodec::SyncRecord(0x100000000ll, 0, false));
     EXPECT_FALSE(CClockCodec::SyncRecord(-1, 0, false));
 }
+
+}  // namespace Corvane

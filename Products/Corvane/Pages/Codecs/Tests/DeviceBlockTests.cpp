@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 TEST(DeviceBlock, MissingBlockReadsNothingAndStoresNothing)
 {
     CDeviceBlock none;
@@ -77,3 +79,5 @@ TEST(DeviceBlock, ViewsARegisterTable)
     CRegisterTable empty;
     EXPECT_FALSE(CDeviceBlock(empty).IsPresent());
 }
+
+}  // namespace Corvane

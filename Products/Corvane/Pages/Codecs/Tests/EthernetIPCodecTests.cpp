@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 CGuardedBlock FullBlock()
 {
@@ -170,3 +172,5 @@ TEST(EthernetIPCodec, MissingBlock)
     EXPECT_EQ(codec.InputBytes111, 4);
     EXPECT_FALSE(codec.Store(none, true));
 }
+
+}  // namespace Corvane

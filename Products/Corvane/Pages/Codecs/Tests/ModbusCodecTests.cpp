@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 CGuardedBlock WideBlock()
 {
@@ -126,18 +128,18 @@ TEST(ModbusCodec, LimitsAndDefaultsOfBothLayoutsFromTheFile)
     codec.WatchdogTimeout = 50;
     EXPECT_TRUE(codec.Validate(true));
     codec.ConnectionWatchdog = 1001;
-    EXPECT_EQ(CFieldRange::FirstFailure(codec.RangeChecks(true))->ControlId, CModbusCodec::ConnectionWatchdogControl);
+    EXPECT_EQ(CFieldRange::FirstFailure(codec.RangeChecks(true))->ControlId, CModbusCodec::kConnectionWatchdogControl);
     codec.ConnectionWatchdog = 10;
     codec.WatchdogTimeout = 51;
-    EXPECT_EQ(CFieldRange::FirstFailure(codec.RangeChecks(true))->ControlId, CModbusCodec::WatchdogTimeoutControl);
+    EXPECT_EQ(CFieldRange::FirstFailure(codec.RangeChecks(true))->ControlId, CModbusCodec::kWatchdogTimeoutControl);
     // The 16-bit layout checks only the connection watchdog.
     EXPECT_TRUE(codec.Validate(false));
     codec.WatchdogTimeout = 0;
     codec.Mask1 = 0;
     const std::optional<CFieldRange> failure = CFieldRange::FirstFailure(codec.RangeChecks(true));
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->ControlId, CModbusCodec::Mask1Control);
-    EXPECT_EQ(failure->Mode, CFieldRange::HexMode);
+    EXPECT_EQ(failure->ControlId, CModbusCodec::kMask1Control);
+    EXPECT_EQ(failure->Mode, CFieldRange::kHexMode);
 }
 
 TEST(ModbusCodec, OutOfRangeDeviceValueIsTakenAndFlagged)
@@ -170,3 +172,5 @@ TEST(ModbusCodec, ShortBlock)
     codec.Load(none, true);
     codec.Store(none, true);
 }
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 TEST(ModbusParamCodec, ZeroWordShowsTheFirstEntries)
 {
     CGuardedBlock words(3);
@@ -111,3 +113,5 @@ TEST(ModbusParamCodec, ShortOrMissingBlock)
     CDeviceBlock none;
     EXPECT_FALSE(codec.Store(none, false));
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace Corvane {
+
 namespace {
 void PutBytes(CGuardedBlock& words, DWORD offset, const std::string& bytes)
 {
@@ -107,3 +109,5 @@ TEST(NetworkIdCodec, NonAsciiCharactersAreSingleBytes)
     loaded.Load(block);
     EXPECT_EQ(loaded.HostName, L"m\u00FCller");
 }
+
+}  // namespace Corvane

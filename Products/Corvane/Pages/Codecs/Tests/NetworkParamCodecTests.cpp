@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 using Codec = CNetworkParamCodec;
@@ -35,15 +37,15 @@ CFBCData PortData(DWORD ports)
     return data;
 }
 
-const Codec::SourceTextOf SourceText = [](WORD code) { return L"source " + std::to_wstring(code); };
-const Codec::AddressFilter NotOnList = [](const std::wstring& address) { return address != L"192.168.1.99"; };
+const Codec::SourceTextOf kSourceText = [](WORD code) { return L"source " + std::to_wstring(code); };
+const Codec::AddressFilter kNotOnList = [](const std::wstring& address) { return address != L"192.168.1.99"; };
 
 }
 
 TEST(NetworkParamCodec, RowsOfAPortFromBothRecords)
 {
     CFBCData data = PortData(2);
-    const std::vector<Codec::CRow> rows = Codec::BuildRows(data, 1, true, SourceText);
+    const std::vector<Codec::CRow> rows = Codec::BuildRows(data, 1, true, kSourceText);
     ASSERT_EQ(rows.size(), 10u);
     EXPECT_EQ(rows[0].Static, L"source 1");
     EXPECT_EQ(rows[0].Actual, L"source 2");
@@ -54,10 +56,10 @@ TEST(NetworkParamCodec, RowsOfAPortFromBothRecords)
     EXPECT_EQ(rows[9].Row, Codec::DipRow);
     EXPECT_EQ(Codec::WithDhcpMark(rows[9].Actual), L"192.168.1.255 (DHCP)");
     EXPECT_EQ(Codec::WithDhcpMark(rows[9].Static), L"192.168.1.0");
-    EXPECT_EQ(Codec::BuildRows(data, 1, false, SourceText).size(), 9u);
-    EXPECT_TRUE(Codec::BuildRows(data, 2, true, SourceText).empty());
+    EXPECT_EQ(Codec::BuildRows(data, 1, false, kSourceText).size(), 9u);
+    EXPECT_TRUE(Codec::BuildRows(data, 2, true, kSourceText).empty());
     data.HasNetworkParams = false;
-    EXPECT_TRUE(Codec::BuildRows(data, 0, true, SourceText).empty());
+    EXPECT_TRUE(Codec::BuildRows(data, 0, true, kSourceText).empty());
 }
 
 TEST(NetworkParamCodec, ErrorAndNotSupportedRows)
@@ -65,12 +67,12 @@ TEST(NetworkParamCodec, ErrorAndNotSupportedRows)
     CFBCData data = PortData(1);
     data.GetActualNetworkParams(0)->strGatewayAddress = L"ERR: no route";
     data.GetStaticNetworkParams(0)->strDomainName = CServiceBase::SERVICE_NOT_SUPPORTED;
-    const std::vector<Codec::CRow> rows = Codec::BuildRows(data, 0, false, SourceText);
+    const std::vector<Codec::CRow> rows = Codec::BuildRows(data, 0, false, kSourceText);
     EXPECT_EQ(rows[3].Actual, L"no route");
-    EXPECT_EQ(rows[3].Kind, Codec::ErrorKind);
+    EXPECT_EQ(rows[3].Kind, Codec::kErrorKind);
     EXPECT_FALSE(rows[3].NotSupported);
     EXPECT_TRUE(rows[8].NotSupported);
-    EXPECT_EQ(rows[2].Kind, Codec::NormalKind);
+    EXPECT_EQ(rows[2].Kind, Codec::kNormalKind);
 }
 
 TEST(NetworkParamCodec, SntpRowShowsPortZerosNameOrFallsBack)
@@ -78,9 +80,9 @@ TEST(NetworkParamCodec, SntpRowShowsPortZerosNameOrFallsBack)
     CFBCData data = PortData(2);
     data.GetStaticNetworkParams(0)->strSNTPHostName = L"time.example.org";
     data.GetActualNetworkParams(0)->strSNTPHostName = L"time.example.net";
-    EXPECT_EQ(Codec::BuildRows(data, 1, false, SourceText)[6].Static, L"time.example.org");
+    EXPECT_EQ(Codec::BuildRows(data, 1, false, kSourceText)[6].Static, L"time.example.org");
     data.GetActualNetworkParams(0)->strSNTPHostName = CServiceBase::SERVICE_NOT_SUPPORTED;
-    EXPECT_EQ(Codec::BuildRows(data, 1, false, SourceText)[6].Static, L"192.168.1.252");
+    EXPECT_EQ(Codec::BuildRows(data, 1, false, kSourceText)[6].Static, L"192.168.1.252");
     data.GetActualNetworkParams(0)->strSNTPHostName = L"x";
     data.GetStaticNetworkParams(0)->strSNTPHostName.clear();
     EXPECT_FALSE(Codec::ShowsSntpName(data));
@@ -89,65 +91,65 @@ TEST(NetworkParamCodec, SntpRowShowsPortZerosNameOrFallsBack)
 TEST(NetworkParamCodec, AddressEditsAreNormalisedOrRefused)
 {
     CFBCData data = PortData(1);
-    Codec::CEditResult result = Codec::ApplyText(data, 0, Codec::MaskRow, L"255.255.0", NotOnList);
+    Codec::CEditResult result = Codec::ApplyText(data, 0, Codec::MaskRow, L"255.255.0", kNotOnList);
     EXPECT_TRUE(result.Stored);
     EXPECT_EQ(result.CellText, L"255.255.0.0");
     EXPECT_TRUE(data.NetworkParamsModified);
     EXPECT_EQ(data.GetStaticNetworkParams(0)->strSubnetMask, L"255.255.0.0");
 
-    result = Codec::ApplyText(data, 0, Codec::GatewayRow, L"1.2.3.256", NotOnList);
+    result = Codec::ApplyText(data, 0, Codec::GatewayRow, L"1.2.3.256", kNotOnList);
     EXPECT_FALSE(result.Stored);
     EXPECT_EQ(result.Balloon, Codec::EBalloon::InvalidAddress);
     EXPECT_EQ(result.BalloonRow, Codec::GatewayRow);
     EXPECT_EQ(data.GetStaticNetworkParams(0)->strGatewayAddress, L"192.168.1.254");
 
-    result = Codec::ApplyText(data, 0, Codec::DipRow, L"abc", NotOnList);
+    result = Codec::ApplyText(data, 0, Codec::DipRow, L"abc", kNotOnList);
     EXPECT_FALSE(result.Stored);
-    EXPECT_FALSE(Codec::ApplyText(data, 3, Codec::MaskRow, L"1.2.3.4", NotOnList).Stored);
-    EXPECT_FALSE(Codec::ApplyText(data, 0, 11, L"1.2.3.4", NotOnList).Stored);
+    EXPECT_FALSE(Codec::ApplyText(data, 3, Codec::MaskRow, L"1.2.3.4", kNotOnList).Stored);
+    EXPECT_FALSE(Codec::ApplyText(data, 0, 11, L"1.2.3.4", kNotOnList).Stored);
 }
 
 TEST(NetworkParamCodec, FixedSourceRequiresAnAllowedAddress)
 {
     CFBCData data = PortData(1);
-    Codec::CEditResult result = Codec::ApplyText(data, 0, Codec::AddressRow, L"192.168.1.99", NotOnList);
+    Codec::CEditResult result = Codec::ApplyText(data, 0, Codec::AddressRow, L"192.168.1.99", kNotOnList);
     // Source 1: any valid address.
     EXPECT_EQ(result.Balloon, Codec::EBalloon::None);
-    result = Codec::ApplySource(data, 0, Codec::FixedSourceCode, NotOnList);
+    result = Codec::ApplySource(data, 0, Codec::kFixedSourceCode, kNotOnList);
     EXPECT_TRUE(result.Stored);
     EXPECT_EQ(data.GetStaticNetworkParams(0)->wIPAddressSource, 3);
     EXPECT_EQ(result.Balloon, Codec::EBalloon::InvalidAddress);
     EXPECT_EQ(result.BalloonRow, Codec::AddressRow);
     // Stored, yet refused again before a write.
-    EXPECT_EQ(Codec::FirstRefusedPort(data, NotOnList), 0);
-    result = Codec::ApplyText(data, 0, Codec::AddressRow, L"192.168.1.98", NotOnList);
+    EXPECT_EQ(Codec::FirstRefusedPort(data, kNotOnList), 0);
+    result = Codec::ApplyText(data, 0, Codec::AddressRow, L"192.168.1.98", kNotOnList);
     EXPECT_EQ(result.Balloon, Codec::EBalloon::None);
-    EXPECT_EQ(Codec::FirstRefusedPort(data, NotOnList), -1);
+    EXPECT_EQ(Codec::FirstRefusedPort(data, kNotOnList), -1);
 }
 
 TEST(NetworkParamCodec, EveryPortIsCheckedBeforeAWrite)
 {
     CFBCData data = PortData(2);
-    data.GetStaticNetworkParams(1)->wIPAddressSource = Codec::FixedSourceCode;
+    data.GetStaticNetworkParams(1)->wIPAddressSource = Codec::kFixedSourceCode;
     data.GetStaticNetworkParams(1)->strIPAddress = L"192.168.1.99";
     data.GetStaticNetworkParams(0)->strIPAddress = L"10.1";
-    EXPECT_EQ(Codec::FirstRefusedPort(data, NotOnList), 1);
+    EXPECT_EQ(Codec::FirstRefusedPort(data, kNotOnList), 1);
     EXPECT_EQ(data.GetStaticNetworkParams(0)->strIPAddress, L"10.1.0.0");
     data.GetStaticNetworkParams(1)->strIPAddress = L"x";
     data.GetStaticNetworkParams(1)->wIPAddressSource = 1;
-    EXPECT_EQ(Codec::FirstRefusedPort(data, NotOnList), 1);
+    EXPECT_EQ(Codec::FirstRefusedPort(data, kNotOnList), 1);
     data.GetStaticNetworkParams(1)->strIPAddress = CServiceBase::SERVICE_NOT_SUPPORTED;
-    EXPECT_EQ(Codec::FirstRefusedPort(data, NotOnList), -1);
+    EXPECT_EQ(Codec::FirstRefusedPort(data, kNotOnList), -1);
 }
 
 TEST(NetworkParamCodec, NamesAreCutTo31Characters)
 {
     CFBCData data = PortData(1);
-    Codec::CEditResult result = Codec::ApplyText(data, 0, Codec::HostNameRow, std::wstring(32, L'h'), NotOnList);
+    Codec::CEditResult result = Codec::ApplyText(data, 0, Codec::HostNameRow, std::wstring(32, L'h'), kNotOnList);
     EXPECT_TRUE(result.Stored);
     EXPECT_EQ(result.Balloon, Codec::EBalloon::MaxLength);
     EXPECT_EQ(result.CellText, std::wstring(31, L'h'));
-    result = Codec::ApplyText(data, 0, Codec::DomainNameRow, std::wstring(31, L'd'), NotOnList);
+    result = Codec::ApplyText(data, 0, Codec::DomainNameRow, std::wstring(31, L'd'), kNotOnList);
     EXPECT_EQ(result.Balloon, Codec::EBalloon::None);
     EXPECT_EQ(data.GetStaticNetworkParams(0)->strDomainName, std::wstring(31, L'd'));
 }
@@ -155,10 +157,10 @@ TEST(NetworkParamCodec, NamesAreCutTo31Characters)
 TEST(NetworkParamCodec, CommonRowsAreMirroredToTheOtherPort)
 {
     CFBCData data = PortData(2);
-    Codec::ApplyText(data, 1, Codec::GatewayRow, L"10.9.9.9", NotOnList);
-    Codec::ApplyText(data, 1, Codec::HostNameRow, L"shared", NotOnList);
-    Codec::ApplyText(data, 1, Codec::MaskRow, L"255.0.0.0", NotOnList);
-    Codec::ApplyText(data, 1, Codec::AddressRow, L"10.9.9.1", NotOnList);
+    Codec::ApplyText(data, 1, Codec::GatewayRow, L"10.9.9.9", kNotOnList);
+    Codec::ApplyText(data, 1, Codec::HostNameRow, L"shared", kNotOnList);
+    Codec::ApplyText(data, 1, Codec::MaskRow, L"255.0.0.0", kNotOnList);
+    Codec::ApplyText(data, 1, Codec::AddressRow, L"10.9.9.1", kNotOnList);
     const auto& other = *data.GetStaticNetworkParams(0);
     EXPECT_EQ(other.strGatewayAddress, L"10.9.9.9");
     EXPECT_EQ(other.strHostName, L"shared");
@@ -173,13 +175,13 @@ TEST(NetworkParamCodec, SntpEditReplacesTheShownName)
     data.GetStaticNetworkParams(0)->strSNTPHostName = L"time.example.org";
     data.GetStaticNetworkParams(1)->strSNTPHostName = L"time.example.org";
     data.GetActualNetworkParams(0)->strSNTPHostName = L"time.example.org";
-    const Codec::CEditResult result = Codec::ApplyText(data, 1, Codec::SntpRow, L"10.1.1.1", NotOnList);
+    const Codec::CEditResult result = Codec::ApplyText(data, 1, Codec::SntpRow, L"10.1.1.1", kNotOnList);
     EXPECT_TRUE(result.Stored);
     for (DWORD port = 0; port < 2; ++port) {
         EXPECT_EQ(data.GetStaticNetworkParams(port)->strParameter6, L"10.1.1.1");
         EXPECT_EQ(data.GetStaticNetworkParams(port)->strSNTPHostName, L"");
     }
-    EXPECT_EQ(Codec::BuildRows(data, 0, false, SourceText)[6].Static, L"10.1.1.1");
+    EXPECT_EQ(Codec::BuildRows(data, 0, false, kSourceText)[6].Static, L"10.1.1.1");
 }
 
 TEST(NetworkParamCodec, PortAndInterfaceMode)
@@ -225,3 +227,5 @@ TEST(NetworkParamCodec, SwitchAddressTakesTheSwitchValueAsItsLastPart)
     EXPECT_EQ(Codec::SwitchAddress(L"", 12), L"12");
     EXPECT_EQ(Codec::SwitchAddress(L"not an address", 65535), L"65535");
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 
 #include <map>
 
+namespace Corvane {
+
 TEST(OrbisCodec, SwitchesOfWord26AndItsOtherBits)
 {
     CGuardedBlock words(27);
@@ -66,7 +68,7 @@ TEST(OrbisCodec, RuntimeSystemKeysAndTexts)
     const std::vector<WORD> ids = {1, 2, 3};
     EXPECT_EQ(COrbisCodec::RuntimeSystemTexts(ids, translate), (std::vector<std::wstring>{L"Runtime A", L"Runtime C"}));
     EXPECT_EQ(COrbisCodec::RuntimeSystemOfText(ids, L"Runtime C", translate), 3);
-    EXPECT_EQ(COrbisCodec::RuntimeSystemOfText(ids, L"Runtime Z", translate), COrbisCodec::NoRuntimeSystem);
+    EXPECT_EQ(COrbisCodec::RuntimeSystemOfText(ids, L"Runtime Z", translate), COrbisCodec::kNoRuntimeSystem);
 }
 
 TEST(OrbisCodec, ReselectingTheActiveRuntimeSystemDoesNotMarkTheData)
@@ -86,3 +88,5 @@ TEST(OrbisCodec, AlternativeTargetIdOfOneArticle)
     EXPECT_FALSE(COrbisCodec::OffersAlternativeTargetId(L"0614-0393"));
     EXPECT_FALSE(COrbisCodec::OffersAlternativeTargetId(L""));
 }
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 TEST(ProtocolCodec, LoadsEverySwitchOfAWideFormatDevice)
 {
     CGuardedBlock words(84);
@@ -127,3 +129,5 @@ TEST(ProtocolCodec, HttpsInUseNeedsTheSwitchAndTheFeature)
     words[83] = 0x8000;
     EXPECT_TRUE(CProtocolCodec::IsHttpsInUse(block));
 }
+
+}  // namespace Corvane

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 TEST(SDCardCodec, TextsOfTheCardRecord)
 {
     CSDCardCodec::tSDCardInfo info;
@@ -78,11 +80,13 @@ TEST(SDCardCodec, EndlessBusyDeviceEndsTheWait)
     const CSDCardCodec::CWaitResult result = CSDCardCodec::WaitWhileBusy(
         [&polls](WORD& state) {
             ++polls;
-            state = CSDCardCodec::BusyState;
+            state = CSDCardCodec::kBusyState;
             return true;
         },
         [] {});
     EXPECT_EQ(result.Outcome, CSDCardCodec::EWaitOutcome::TimedOut);
-    EXPECT_EQ(polls, CSDCardCodec::MaxWaitPolls);
+    EXPECT_EQ(polls, CSDCardCodec::kMaxWaitPolls);
     EXPECT_FALSE(CSDCardCodec::WaitResultText(result, 0).empty());
 }
+
+}  // namespace Corvane

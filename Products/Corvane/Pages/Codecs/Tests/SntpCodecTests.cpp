@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 CFBCData TwoPortData()
@@ -233,7 +235,7 @@ TEST(SntpCodec, LimitsFromTheFileAndOutOfRangeDeviceValues)
     EXPECT_TRUE(codec.Validate());
     codec.Interval = 3600;
     codec.Timeout = 5001;
-    EXPECT_EQ(CFieldRange::FirstFailure(codec.RangeChecks())->ControlId, CSntpCodec::TimeoutControl);
+    EXPECT_EQ(CFieldRange::FirstFailure(codec.RangeChecks())->ControlId, CSntpCodec::kTimeoutControl);
     // The store writes whatever the checks say, and nothing past the block.
     EXPECT_FALSE(codec.Store(block, nullptr, false));
     EXPECT_EQ(words[7], 5001);
@@ -264,8 +266,8 @@ TEST(SntpCodec, MissingBlockStoresNothing)
 TEST(SntpCodec, ARefusedServerTextLeavesTheStoredServerAsItWas)
 {
     CGuardedBlock words(24);
-    words[CSntpCodec::AddressWord] = 0x000A;
-    words[CSntpCodec::AddressWord + 1] = 0x0500;
+    words[CSntpCodec::kAddressWord] = 0x000A;
+    words[CSntpCodec::kAddressWord + 1] = 0x0500;
     CDeviceBlock block = words.Block();
     CSntpCodec codec;
     codec.Load(block, nullptr, false);
@@ -274,15 +276,17 @@ TEST(SntpCodec, ARefusedServerTextLeavesTheStoredServerAsItWas)
     codec.ServerText = L"0001.0001.0001.001";
     codec.Interval = 60;
     EXPECT_FALSE(codec.Store(block, nullptr, false));
-    EXPECT_EQ(words[CSntpCodec::AddressWord], 0x000A);
-    EXPECT_EQ(words[CSntpCodec::AddressWord + 1], 0x0500);
-    EXPECT_EQ(words[CSntpCodec::IntervalWord], 60) << "the numbers are still stored";
+    EXPECT_EQ(words[CSntpCodec::kAddressWord], 0x000A);
+    EXPECT_EQ(words[CSntpCodec::kAddressWord + 1], 0x0500);
+    EXPECT_EQ(words[CSntpCodec::kIntervalWord], 60) << "the numbers are still stored";
 
     CFBCData data = TwoPortData();
     CSntpCodec named;
     named.Load(block, &data, true);
-    named.ServerText = std::wstring(CSntpCodec::MaxServerLength + 1, L'a');
+    named.ServerText = std::wstring(CSntpCodec::kMaxServerLength + 1, L'a');
     EXPECT_FALSE(named.Store(block, &data, true));
     EXPECT_EQ(data.GetStaticNetworkParams(1)->strSNTPHostName, L"");
     EXPECT_EQ(data.GetStaticNetworkParams(0)->strSNTPHostName, L"time.example.org");
 }
+
+}  // namespace Corvane

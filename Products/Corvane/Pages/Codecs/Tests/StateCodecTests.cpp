@@ -6,19 +6,21 @@
 
 #include <map>
 
+namespace Corvane {
+
 namespace {
 
 class CTexts {
 public:
-    explicit CTexts(std::map<std::wstring, std::wstring> texts) : m_texts(std::move(texts)) {}
+    explicit CTexts(std::map<std::wstring, std::wstring> texts) : m_mapTexts(std::move(texts)) {}
     std::wstring operator()(const std::wstring& key) const
     {
-        const auto found = m_texts.find(key);
-        return found == m_texts.end() ? L"##" + key : found->second;
+        const auto found = m_mapTexts.find(key);
+        return found == m_mapTexts.end() ? L"##" + key : found->second;
     }
 
 private:
-    std::map<std::wstring, std::wstring> m_texts;
+    std::map<std::wstring, std::wstring> m_mapTexts;
 };
 
 }
@@ -27,20 +29,20 @@ TEST(StateCodec, StateWordsShownAndSwitched)
 {
     std::vector<WORD> states = {1, 9, 0, 1, 0, 4, 7, 1};
     EXPECT_TRUE(CStateCodec::HasEnoughStates(states));
-    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::FieldbusActive));
-    EXPECT_FALSE(CStateCodec::IsOn(states, CStateCodec::WriteAccess));
-    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::MonitorMode));
-    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::TestMode));
+    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::kFieldbusActive));
+    EXPECT_FALSE(CStateCodec::IsOn(states, CStateCodec::kWriteAccess));
+    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::kMonitorMode));
+    EXPECT_TRUE(CStateCodec::IsOn(states, CStateCodec::kTestMode));
     // Exactly eight words: no terminal-bus extension, even on a coupler.
     EXPECT_FALSE(CStateCodec::ShowsTerminalBusExtension(states, false));
-    EXPECT_FALSE(CStateCodec::IsOn(states, CStateCodec::TerminalBusExtension));
-    EXPECT_FALSE(CStateCodec::SetState(states, CStateCodec::TerminalBusExtension, true));
+    EXPECT_FALSE(CStateCodec::IsOn(states, CStateCodec::kTerminalBusExtension));
+    EXPECT_FALSE(CStateCodec::SetState(states, CStateCodec::kTerminalBusExtension, true));
     EXPECT_EQ(states.size(), 8u);
 
     states.push_back(0);
     EXPECT_TRUE(CStateCodec::ShowsTerminalBusExtension(states, false));
     EXPECT_FALSE(CStateCodec::ShowsTerminalBusExtension(states, true));
-    EXPECT_TRUE(CStateCodec::SetState(states, CStateCodec::TerminalBusExtension, true));
+    EXPECT_TRUE(CStateCodec::SetState(states, CStateCodec::kTerminalBusExtension, true));
     EXPECT_EQ(states[8], 1);
 
     const std::vector<WORD> few = {1, 0, 1};
@@ -100,3 +102,5 @@ TEST(StateCodec, LineEndsBecomeCarriageReturnLineFeed)
     EXPECT_EQ(CStateCodec::NormalizeLineEnds(L"a\r\nb\nc"), L"a\r\nb\r\nc");
     EXPECT_EQ(CStateCodec::NormalizeLineEnds(L"\n\n"), L"\r\n\r\n");
 }
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 
 CGuardedBlock AddressBlock(std::size_t length)
@@ -18,7 +20,7 @@ CGuardedBlock AddressBlock(std::size_t length)
     return words;
 }
 
-const CTCPIPCodec::AddressFilter NotOnList = [](const std::wstring& address) { return address != L"0.0.0.0"; };
+const CTCPIPCodec::AddressFilter kNotOnList = [](const std::wstring& address) { return address != L"0.0.0.0"; };
 
 }
 
@@ -53,7 +55,7 @@ TEST(TCPIPCodec, WideFormatStoresOneSourceBitAndKeepsTheRest)
     codec.Source = 2;
     codec.Store(block, true);
     EXPECT_EQ(words[0], 0x4C0F | 0x0080);
-    codec.AddressMode = CTCPIPCodec::FixedMode;
+    codec.AddressMode = CTCPIPCodec::kFixedMode;
     codec.Store(block, true);
     EXPECT_EQ(words[0], 0x4C0F);
 }
@@ -110,20 +112,20 @@ TEST(TCPIPCodec, OlderDeviceOf14WordsKeepsOnlyTheBootPWord)
 TEST(TCPIPCodec, ChecksOfFixedAddressAndSource)
 {
     CTCPIPCodec codec;
-    codec.AddressMode = CTCPIPCodec::FixedMode;
-    EXPECT_EQ(codec.Check(true, 19, NotOnList), CTCPIPCodec::ECheck::FixedAddressRefused);
+    codec.AddressMode = CTCPIPCodec::kFixedMode;
+    EXPECT_EQ(codec.Check(true, 19, kNotOnList), CTCPIPCodec::ECheck::FixedAddressRefused);
     codec.FixedAddress = 0x0A000001;
-    EXPECT_EQ(codec.Check(true, 19, NotOnList), CTCPIPCodec::ECheck::Passed);
-    codec.AddressMode = CTCPIPCodec::AutomaticMode;
-    EXPECT_EQ(codec.Check(true, 19, NotOnList), CTCPIPCodec::ECheck::NoSourceChosen);
+    EXPECT_EQ(codec.Check(true, 19, kNotOnList), CTCPIPCodec::ECheck::Passed);
+    codec.AddressMode = CTCPIPCodec::kAutomaticMode;
+    EXPECT_EQ(codec.Check(true, 19, kNotOnList), CTCPIPCodec::ECheck::NoSourceChosen);
     codec.Source = 0;
-    EXPECT_EQ(codec.Check(true, 19, NotOnList), CTCPIPCodec::ECheck::Passed);
+    EXPECT_EQ(codec.Check(true, 19, kNotOnList), CTCPIPCodec::ECheck::Passed);
     // Older devices: only with addresses in the block and without BootP.
     codec.FixedAddress = 0;
-    EXPECT_EQ(codec.Check(false, 14, NotOnList), CTCPIPCodec::ECheck::Passed);
-    EXPECT_EQ(codec.Check(false, 15, NotOnList), CTCPIPCodec::ECheck::FixedAddressRefused);
+    EXPECT_EQ(codec.Check(false, 14, kNotOnList), CTCPIPCodec::ECheck::Passed);
+    EXPECT_EQ(codec.Check(false, 15, kNotOnList), CTCPIPCodec::ECheck::FixedAddressRefused);
     codec.UseBootP = true;
-    EXPECT_EQ(codec.Check(false, 15, NotOnList), CTCPIPCodec::ECheck::Passed);
+    EXPECT_EQ(codec.Check(false, 15, kNotOnList), CTCPIPCodec::ECheck::Passed);
 }
 
 TEST(TCPIPCodec, AddressEditsMarkTheAddressesModified)
@@ -135,15 +137,15 @@ TEST(TCPIPCodec, AddressEditsMarkTheAddressesModified)
     EXPECT_EQ(codec.FirstDns, 0u);
     EXPECT_EQ(codec.SecondDns, 0x01010101u);
     bool changed = true;
-    EXPECT_TRUE(codec.ApplyAddressEdit(0x0A000005, 0xFF000000, 0x0A000001, 0, 0x01010101, NotOnList, changed));
+    EXPECT_TRUE(codec.ApplyAddressEdit(0x0A000005, 0xFF000000, 0x0A000001, 0, 0x01010101, kNotOnList, changed));
     EXPECT_FALSE(changed);
     EXPECT_FALSE(codec.AddressesModified);
-    EXPECT_TRUE(codec.ApplyAddressEdit(0x0A000005, 0xFF000000, 0x0A000001, 0x02020202, 0x01010101, NotOnList, changed));
+    EXPECT_TRUE(codec.ApplyAddressEdit(0x0A000005, 0xFF000000, 0x0A000001, 0x02020202, 0x01010101, kNotOnList, changed));
     EXPECT_TRUE(changed);
     EXPECT_FALSE(codec.AddressesModified);
-    EXPECT_FALSE(codec.ApplyAddressEdit(0, 0xFF000000, 0x0A000001, 0, 0, NotOnList, changed));
+    EXPECT_FALSE(codec.ApplyAddressEdit(0, 0xFF000000, 0x0A000001, 0, 0, kNotOnList, changed));
     EXPECT_EQ(codec.FixedAddress, 0x0A000005u);
-    EXPECT_TRUE(codec.ApplyAddressEdit(0x0A000007, 0xFF000000, 0x0A000001, 0x02020202, 0x01010101, NotOnList, changed));
+    EXPECT_TRUE(codec.ApplyAddressEdit(0x0A000007, 0xFF000000, 0x0A000001, 0x02020202, 0x01010101, kNotOnList, changed));
     EXPECT_TRUE(codec.AddressesModified);
     codec.SetCurrentAddresses(L"", L"", L"", L"", L"", L"");
     EXPECT_FALSE(codec.AddressesModified);
@@ -152,13 +154,13 @@ TEST(TCPIPCodec, AddressEditsMarkTheAddressesModified)
 TEST(TCPIPCodec, AddressSourceKeys)
 {
     CTCPIPCodec codec;
-    codec.AddressMode = CTCPIPCodec::AutomaticMode;
+    codec.AddressMode = CTCPIPCodec::kAutomaticMode;
     codec.Source = 0;
     EXPECT_EQ(codec.AddressSourceKey(), L"TXT_DETERMINED_BY_DHCP");
     codec.HasDipSwitches = true;
     codec.Source = 2;
     EXPECT_EQ(codec.AddressSourceKey(), L"TXT_DETERMINED_BY_DIP_OR_AUTOIP");
-    codec.AddressMode = CTCPIPCodec::FixedMode;
+    codec.AddressMode = CTCPIPCodec::kFixedMode;
     codec.Source = -1;
     codec.FixedAddress = 1;
     EXPECT_EQ(codec.AddressSourceKey(), L"TXT_NOT_CONNECTED");
@@ -189,3 +191,5 @@ TEST(TCPIPCodec, SwitchAndWebAddressTexts)
     codec.DipValue = 0xFFFF;
     EXPECT_FALSE(codec.IsDipValueValid());
 }
+
+}  // namespace Corvane

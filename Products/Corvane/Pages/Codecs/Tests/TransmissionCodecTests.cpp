@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 namespace {
 CGuardedBlock TransmissionBlock(WORD word69, WORD word70, WORD word71)
 {
@@ -80,7 +82,7 @@ TEST(TransmissionCodec, LimitsFromTheSntpSectionAtTheirEdges)
     EXPECT_FALSE(codec.Validate());
     codec.ActivationTime = 501;
     EXPECT_FALSE(codec.Validate());
-    EXPECT_EQ(codec.RangeChecks().front().ControlId, CTransmissionCodec::ActivationTimeControl);
+    EXPECT_EQ(codec.RangeChecks().front().ControlId, CTransmissionCodec::kActivationTimeControl);
 }
 
 TEST(TransmissionCodec, OutOfRangeDeviceValueIsLoadedAndFlaggedYetStored)
@@ -158,3 +160,5 @@ TEST(TransmissionCodec, FullDuplexWithoutNegotiationWarns)
     EXPECT_FALSE(CTransmissionCodec::WarnsOfDuplexMismatch(3));
     EXPECT_TRUE(CTransmissionCodec::WarnsOfDuplexMismatch(4));
 }
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 
 using namespace ZELL::Grid;
 
+namespace Corvane {
+
 namespace {
 
 using namespace Ui::Res;
@@ -47,3 +49,5 @@ const ResourceTable kTable{.images = {&kRowStates, &kMenuImages},
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

@@ -1,7 +1,10 @@
 #pragma once
+
 // Templates and control ids of the clock, network identification, controller,
 // protocol, memory-card and state pages. The numbers are the ones the pages
 // have always had, so that tooltips and tests name the same controls.
+
+namespace Corvane {
 
 namespace DevicePageIds {
 
@@ -104,3 +107,5 @@ constexpr int kErrorArgument = 1204;
 constexpr int kBlinkCodeText = 1207;
 
 }
+
+}  // namespace Corvane

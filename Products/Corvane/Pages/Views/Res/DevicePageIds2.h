@@ -1,7 +1,10 @@
 #pragma once
+
 // Templates and control ids of the EtherNet/IP, MODBUS, serial MODBUS,
 // SNTP and transmission pages. The numbers are the ones the pages have
 // always had, so that tooltips and tests name the same controls.
+
+namespace Corvane {
 
 namespace DevicePageIds2 {
 
@@ -90,3 +93,5 @@ constexpr int kPriorityList = 1109;
 constexpr unsigned kDuplexWarning = 444;
 
 }
+
+}  // namespace Corvane

@@ -4,6 +4,8 @@
 // had, so that tooltips and tests name the same controls.
 #include "Platform/Base/Types.h"
 
+namespace Corvane {
+
 namespace DevicePageIds3 {
 
 constexpr wchar_t kNetworkParamTemplate[] = L"NETWORKPARAM";
@@ -20,3 +22,5 @@ constexpr int kGetModeButton = 1292;
 constexpr int kSetModeButton = 1293;
 
 }
+
+}  // namespace Corvane

@@ -1,6 +1,9 @@
 #pragma once
+
 // Template and control ids of the TCP/IP page. The numbers are the ones the
 // page has always had, so that tooltips and tests name the same controls.
+
+namespace Corvane {
 
 namespace DevicePageIds4 {
 
@@ -42,3 +45,5 @@ constexpr int kSecondDnsLabel = 1017;
 constexpr int kSecondDnsField = 1044;
 
 }
+
+}  // namespace Corvane

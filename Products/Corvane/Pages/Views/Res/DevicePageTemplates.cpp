@@ -9,6 +9,8 @@
 #include "Platform/Controls/DateTimeStyles.h"
 #include "Platform/Ui/ResourceTable.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace DevicePageIds;
@@ -150,3 +152,5 @@ const ResourceTable kTable{.data = {&kClock, &kNetwork, &kOrbis, &kProtocol, &kS
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

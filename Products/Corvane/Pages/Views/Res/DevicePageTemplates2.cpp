@@ -8,6 +8,8 @@
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Ui/ResourceTable.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace DevicePageIds2;
@@ -100,3 +102,5 @@ const ResourceTable kTable{.strings = {&kEnglish},
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 
 using namespace ZELL::Grid;
 
+namespace Corvane {
+
 namespace {
 
 using namespace DevicePageIds3;
@@ -42,3 +44,5 @@ const ResourceTable kTable{.data = {&kNetworkParam}};
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

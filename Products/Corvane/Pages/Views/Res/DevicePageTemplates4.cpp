@@ -12,6 +12,8 @@
 #include "Embedded/WebManagement32.png.h"
 #include "Embedded/WebManagement48.png.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace DevicePageIds4;
@@ -84,3 +86,5 @@ const ResourceTable kTable{.images = {&kWebIcon}, .data = {&kTCPIP}};
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

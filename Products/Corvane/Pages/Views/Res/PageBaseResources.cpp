@@ -4,6 +4,8 @@
 
 #include "Platform/Ui/ResourceTable.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace Ui::Res;
@@ -19,3 +21,5 @@ const ResourceTable kTable{.strings = {&kEnglish, &kGerman}};
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane

@@ -10,6 +10,8 @@
 
 #include <vector>
 
+namespace Corvane {
+
 class CPageTemplate {
 public:
     static constexpr short kWidth = 276;
@@ -22,12 +24,12 @@ public:
 
     explicit CPageTemplate(const wchar_t* caption)
     {
-        m_dialog.style = WS_CHILD | DS_CONTROL | DS_SETFONT | WS_CAPTION;
-        m_dialog.cx = kWidth;
-        m_dialog.cy = kHeight;
-        m_dialog.caption = caption;
-        m_dialog.pointSize = 8;
-        m_dialog.faceName = L"DejaVu Sans";
+        m_Dialog.style = WS_CHILD | DS_CONTROL | DS_SETFONT | WS_CAPTION;
+        m_Dialog.cx = kWidth;
+        m_Dialog.cy = kHeight;
+        m_Dialog.caption = caption;
+        m_Dialog.pointSize = 8;
+        m_Dialog.faceName = L"DejaVu Sans";
     }
 
     CPageTemplate& Item(WORD atom, int id, DWORD style, short x, short y, short cx, short cy, const wchar_t* text = L"")
@@ -73,24 +75,26 @@ public:
     // The last item starts hidden; the page shows it where the device has it.
     CPageTemplate& Hidden()
     {
-        m_dialog.items.back().style &= ~static_cast<DWORD>(WS_VISIBLE);
+        m_Dialog.items.back().style &= ~static_cast<DWORD>(WS_VISIBLE);
         return *this;
     }
     CPageTemplate& Disabled()
     {
-        m_dialog.items.back().style |= WS_DISABLED;
+        m_Dialog.items.back().style |= WS_DISABLED;
         return *this;
     }
 
-    std::vector<BYTE> Image() const { return m_dialog.ToImage(); }
+    std::vector<BYTE> Image() const { return m_Dialog.ToImage(); }
 
 private:
     CPageTemplate& Add(Ui::NameOrOrdinal windowClass, int id, DWORD style, short x, short y, short cx, short cy,
                        const wchar_t* text)
     {
-        m_dialog.items.push_back(Ui::VisibleControl(windowClass, text, id, style, x, y, cx, cy));
+        m_Dialog.items.push_back(Ui::VisibleControl(windowClass, text, id, style, x, y, cx, cy));
         return *this;
     }
 
-    Ui::CDialogTemplate m_dialog;
+    Ui::CDialogTemplate m_Dialog;
 };
+
+}  // namespace Corvane

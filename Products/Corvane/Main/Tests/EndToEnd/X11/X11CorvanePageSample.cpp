@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace Corvane;
+
 using namespace EndToEnd;
 
 namespace {
@@ -60,7 +62,7 @@ int Run(const std::wstring& page, const char* png)
     if (!device.Start())
         return kNoDevice;
     CTempFolder files;
-    CEndToEndProgram program(files.Write("corvane.ini", Capabilities).wstring());
+    CEndToEndProgram program(files.Write("corvane.ini", kCapabilities).wstring());
     program.SetArguments({L"/ConnectionType:TCPIP", CString(L"/ConnectionSettings:" + TcpSettings(device.Port())),
                           L"/LANGUAGE:en"});
     int result = kNoPage;

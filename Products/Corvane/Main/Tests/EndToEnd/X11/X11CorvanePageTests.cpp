@@ -10,6 +10,8 @@
 #include <iostream>
 #include <string>
 
+namespace Corvane {
+
 namespace {
 
 class X11CorvanePages : public ::testing::TestWithParam<const char*> {};
@@ -41,3 +43,5 @@ INSTANTIATE_TEST_SUITE_P(Coupler, X11CorvanePages,
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 }
+
+}  // namespace Corvane

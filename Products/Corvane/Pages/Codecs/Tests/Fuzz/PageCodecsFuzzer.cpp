@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+using namespace Corvane;
+
 namespace {
 
 void RunBlockCodecs(std::vector<WORD>& words, std::uint8_t flags)

@@ -10,6 +10,8 @@
 
 #include <cstdlib>
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -24,14 +26,14 @@ protected:
     void SetUp() override
     {
         const char* zone = std::getenv("TZ");
-        m_savedZone = zone != nullptr ? zone : "";
-        m_hadZone = zone != nullptr;
+        m_strSavedZone = zone != nullptr ? zone : "";
+        m_bHadZone = zone != nullptr;
         // Three and a half hours west of UTC, without daylight saving.
         ::setenv("TZ", "XYZ3:30", 1);
         _tzset();
         GetLanguageSupport().SetText(L"TXT_NOT_AVAILABLE", L"not available");
         rig.ConnectDevice();
-        rig.m_device.Model().Update([](DevSim::tDeviceData& d) {
+        rig.m_Device.Model().Update([](DevSim::tDeviceData& d) {
             d.clockSeconds = kDeviceSeconds;
             d.zoneMinutes = 60;
             d.daylightSaving = 0;
@@ -39,8 +41,8 @@ protected:
     }
     void TearDown() override
     {
-        if (m_hadZone)
-            ::setenv("TZ", m_savedZone.c_str(), 1);
+        if (m_bHadZone)
+            ::setenv("TZ", m_strSavedZone.c_str(), 1);
         else
             ::unsetenv("TZ");
         _tzset();
@@ -52,8 +54,8 @@ protected:
     }
 
     CPageViewRig rig;
-    std::string m_savedZone;
-    bool m_hadZone = false;
+    std::string m_strSavedZone;
+    bool m_bHadZone = false;
 };
 
 }
@@ -79,7 +81,7 @@ TEST_F(ClockPage, ShowsTheDeviceClockInItsLocalTimeAndZoneBesideThePcClock)
 
 TEST_F(ClockPage, AnUnlistedZoneAndAClockWithoutDaylightSavingShowNothingForThem)
 {
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) {
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) {
         d.zoneMinutes = 90;
         d.daylightSaving = -1;
     });
@@ -100,13 +102,13 @@ TEST_F(ClockPage, ChoosingAZoneAndDaylightSavingWritesEachToTheDeviceAtOnce)
     ::SetFocus(driver.Control(kDeviceZoneList));
     driver.Press(VK_DOWN);
     driver.PumpUntilIdle();
-    DevSim::tDeviceData device = rig.m_device.Model().Get();
+    DevSim::tDeviceData device = rig.m_Device.Model().Get();
     EXPECT_EQ(device.zoneMinutes, 120);
     EXPECT_EQ(device.clockSeconds, kDeviceSeconds) << "only the zone was written";
 
     rig.Click(kDeviceDaylightLabel);
     EXPECT_TRUE(driver.IsChecked(kDeviceDaylightBox));
-    device = rig.m_device.Model().Get();
+    device = rig.m_Device.Model().Get();
     EXPECT_EQ(device.daylightSaving, 1);
     EXPECT_EQ(device.zoneMinutes, 120);
 }
@@ -119,7 +121,7 @@ TEST_F(ClockPage, SteppingTheUtcHourWritesTheNewTimeToTheDevice)
     ::SetFocus(driver.Control(kDeviceTimePicker));
     driver.Press(VK_UP);
     driver.PumpUntilIdle();
-    const DevSim::tDeviceData device = rig.m_device.Model().Get();
+    const DevSim::tDeviceData device = rig.m_Device.Model().Get();
     EXPECT_EQ(device.clockSeconds, kDeviceSeconds + 3600);
     EXPECT_EQ(device.zoneMinutes, 60);
     // The once-a-second reading shows the device's new local time.
@@ -136,7 +138,7 @@ TEST_F(ClockPage, WhileTheCalendarIsOpenTheReadingLeavesTheDateAndTheChosenDayIs
     ::SetFocus(driver.Control(kDeviceDatePicker));
     driver.Press(VK_F4);
     driver.PumpUntilIdle();
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.clockSeconds = kDeviceSeconds + 10 * kDay; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.clockSeconds = kDeviceSeconds + 10 * kDay; });
     ASSERT_TRUE(driver.PumpUntil([&driver] { return driver.Text(kDeviceDate) == L"2026-12-19"; }, 3000))
         << "the once-a-second reading goes on";
     SYSTEMTIME picked{};
@@ -146,23 +148,23 @@ TEST_F(ClockPage, WhileTheCalendarIsOpenTheReadingLeavesTheDateAndTheChosenDayIs
     driver.Press(VK_RIGHT);
     driver.Press(VK_RETURN);
     driver.PumpUntilIdle();
-    EXPECT_EQ(rig.m_device.Model().Get().clockSeconds, kDeviceSeconds + kDay);
+    EXPECT_EQ(rig.m_Device.Model().Get().clockSeconds, kDeviceSeconds + kDay);
 }
 
 TEST_F(ClockPage, AZoneTheDeviceRefusesIsReportedWithItsErrorCode)
 {
     GetLanguageSupport().SetText(L"MSG_WRITE_TZ_FAILED_FMT", L"Zone not written (0x%08X)");
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x119] = DevSim::STATUS_REJECTED; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x119] = DevSim::STATUS_REJECTED; });
     CDriven<CClockPage> page;
     rig.Show(page);
-    PageViewTest::CMessageBoxCloser closer(rig.m_host);
+    PageViewTest::CMessageBoxCloser closer(rig.m_Host);
     UiTest::CDialogDriver driver = rig.Driver();
     ::SetFocus(driver.Control(kDeviceZoneList));
     driver.Press(VK_DOWN);
-    driver.PumpUntil([&closer] { return !closer.m_boxes.empty(); });
-    ASSERT_EQ(closer.m_boxes.size(), 1u);
-    EXPECT_NE(closer.m_boxes[0].find(L"Zone not written (0x20088214)"), std::wstring::npos) << closer.m_boxes[0];
-    EXPECT_EQ(rig.m_device.Model().Get().zoneMinutes, 60);
+    driver.PumpUntil([&closer] { return !closer.m_arrBoxes.empty(); });
+    ASSERT_EQ(closer.m_arrBoxes.size(), 1u);
+    EXPECT_NE(closer.m_arrBoxes[0].find(L"Zone not written (0x20088214)"), std::wstring::npos) << closer.m_arrBoxes[0];
+    EXPECT_EQ(rig.m_Device.Model().Get().zoneMinutes, 60);
 }
 
 TEST_F(ClockPage, SynchronisingSetsTheDeviceToThePcClockAndZone)
@@ -172,7 +174,7 @@ TEST_F(ClockPage, SynchronisingSetsTheDeviceToThePcClockAndZone)
     const __time64_t before = _time64(nullptr);
     rig.Click(kSyncButton);
     const __time64_t after = _time64(nullptr);
-    const DevSim::tDeviceData device = rig.m_device.Model().Get();
+    const DevSim::tDeviceData device = rig.m_Device.Model().Get();
     EXPECT_GE(static_cast<__time64_t>(device.clockSeconds), before);
     EXPECT_LE(static_cast<__time64_t>(device.clockSeconds), after);
     EXPECT_EQ(device.zoneMinutes, -210);
@@ -205,5 +207,7 @@ TEST_F(ClockPage, OfflineTheDeviceSideAndTheSynchronisationAreDisabled)
     EXPECT_FALSE(driver.IsEnabled(kDeviceZoneList));
     EXPECT_FALSE(driver.IsEnabled(kDeviceDatePicker));
     EXPECT_EQ(driver.Text(kDeviceTime), L"--:--:--");
-    EXPECT_FALSE(rig.m_connection->IsOpen());
+    EXPECT_FALSE(rig.m_pConnection->IsOpen());
 }
+
+}  // namespace Corvane

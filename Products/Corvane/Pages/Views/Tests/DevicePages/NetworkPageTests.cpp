@@ -5,6 +5,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageViewRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -14,14 +16,14 @@ namespace {
 void PutName(CPageViewRig& rig, DWORD offset, const std::string& name)
 {
     for (std::size_t i = 0; i < name.size(); ++i)
-        rig.m_block.Block().WriteByte(offset + static_cast<DWORD>(i), static_cast<BYTE>(name[i]));
+        rig.m_Block.Block().WriteByte(offset + static_cast<DWORD>(i), static_cast<BYTE>(name[i]));
 }
 
 std::string NameAt(const CPageViewRig& rig, DWORD offset)
 {
     std::string name;
-    for (DWORD i = 0; i < CNetworkIdCodec::FieldBytes; ++i) {
-        const WORD word = rig.m_block[(offset + i) / 2];
+    for (DWORD i = 0; i < CNetworkIdCodec::kFieldBytes; ++i) {
+        const WORD word = rig.m_Block[(offset + i) / 2];
         const char byte = static_cast<char>((offset + i) % 2 == 0 ? word & 0xFF : word >> 8);
         if (byte == 0)
             break;
@@ -36,12 +38,12 @@ TEST(NetworkPage, ShowsTheNamesAndStoresAnEditIntoItsOwnFieldOnly)
 {
     CPageViewRig rig;
     GetLanguageSupport().SetText(L"LBL_HOSTNAME", L"Host name");
-    for (std::size_t i = 0; i < CPageViewRig::BlockWords; ++i)
-        rig.m_block[i] = static_cast<WORD>(0x1100 + i);
+    for (std::size_t i = 0; i < CPageViewRig::kBlockWords; ++i)
+        rig.m_Block[i] = static_cast<WORD>(0x1100 + i);
     for (std::size_t word = 25; word <= 56; ++word)
-        rig.m_block[word] = 0;
-    PutName(rig, CNetworkIdCodec::HostNameOffset, "coupler-7");
-    PutName(rig, CNetworkIdCodec::DomainNameOffset, "plant.local");
+        rig.m_Block[word] = 0;
+    PutName(rig, CNetworkIdCodec::kHostNameOffset, "coupler-7");
+    PutName(rig, CNetworkIdCodec::kDomainNameOffset, "plant.local");
     CDriven<CNetworkPage> page;
     rig.Show(page);
     UiTest::CDialogDriver driver = rig.Driver();
@@ -54,8 +56,8 @@ TEST(NetworkPage, ShowsTheNamesAndStoresAnEditIntoItsOwnFieldOnly)
     rig.Replace(kDomainNameEdit, L"line2.example");
     EXPECT_EQ(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::DomainNameOffset), "line2.example");
-    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::HostNameOffset), "coupler-7");
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::kDomainNameOffset), "line2.example");
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::kHostNameOffset), "coupler-7");
     for (std::size_t word : rig.ChangedWords(before))
         EXPECT_TRUE(word >= 41 && word <= 47) << "word " << word << " is not the domain name's";
 }
@@ -71,9 +73,9 @@ TEST(NetworkPage, TypingStopsAt31CharactersAndTheFieldKeepsItsEndingZero)
     driver.PumpUntilIdle();
     EXPECT_EQ(driver.Text(kHostNameEdit), typed.substr(0, 31));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::HostNameOffset), std::string(31, 'h'));
-    EXPECT_EQ(rig.m_block[40] >> 8, 0) << "byte 81 ends the host name";
-    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::DomainNameOffset), "") << "an empty domain stays 32 zero bytes";
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::kHostNameOffset), std::string(31, 'h'));
+    EXPECT_EQ(rig.m_Block[40] >> 8, 0) << "byte 81 ends the host name";
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::kDomainNameOffset), "") << "an empty domain stays 32 zero bytes";
 }
 
 TEST(NetworkPage, ALanguageSwitchRelabelsTheActivePageAtOnce)
@@ -91,16 +93,18 @@ TEST(NetworkPage, ALanguageSwitchRelabelsTheActivePageAtOnce)
 TEST(NetworkPage, AFieldFilledTo32BytesIsKeptWholeUntilTheUserChangesIt)
 {
     CPageViewRig rig;
-    PutName(rig, CNetworkIdCodec::HostNameOffset, std::string(32, 'n'));
-    PutName(rig, CNetworkIdCodec::DomainNameOffset, "d");
+    PutName(rig, CNetworkIdCodec::kHostNameOffset, std::string(32, 'n'));
+    PutName(rig, CNetworkIdCodec::kDomainNameOffset, "d");
     CDriven<CNetworkPage> page;
     rig.Show(page);
     EXPECT_EQ(rig.Driver().Text(kHostNameEdit), std::wstring(32, L'n')) << "never past the field into the domain";
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::HostNameOffset), std::string(32, 'n'));
-    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::DomainNameOffset), "d");
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::kHostNameOffset), std::string(32, 'n'));
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::kDomainNameOffset), "d");
 
     rig.Replace(kHostNameEdit, std::wstring(31, L'm'));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::HostNameOffset), std::string(31, 'm'));
+    EXPECT_EQ(NameAt(rig, CNetworkIdCodec::kHostNameOffset), std::string(31, 'm'));
 }
+
+}  // namespace Corvane

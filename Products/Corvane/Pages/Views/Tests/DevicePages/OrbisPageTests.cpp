@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageViewRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -24,7 +26,7 @@ TEST(OrbisPage, ListsTheRuntimeSystemsWithATextAndMarksANewChoiceForWriting)
     CPageViewRig rig;
     GetLanguageSupport().SetText(L"RUNTIMESYSTEM_01", L"Runtime one");
     GetLanguageSupport().SetText(L"RUNTIMESYSTEM_03", L"Runtime three");
-    rig.m_data.ArticleNo = CString(PageViewTest::ControllerArticle);
+    rig.m_data.ArticleNo = CString(PageViewTest::kControllerArticle);
     rig.m_data.RuntimeSystems = {1, 2, 3};
     rig.m_data.ActiveRuntimeSystem = 1;
     CDriven<COrbisPage> page;
@@ -52,7 +54,7 @@ TEST(OrbisPage, ListsTheRuntimeSystemsWithATextAndMarksANewChoiceForWriting)
 TEST(OrbisPage, WithoutRuntimeSystemsTheSwitchesEditWord26AndKeepItsOtherBits)
 {
     CPageViewRig rig;
-    rig.m_extra[COrbisCodec::OptionsWord] = 0xFF00 | COrbisCodec::AlternativeTargetIdBit;
+    rig.m_Extra[COrbisCodec::kOptionsWord] = 0xFF00 | COrbisCodec::kAlternativeTargetIdBit;
     rig.m_data.ArticleNo = L"0614-0392";
     CDriven<COrbisPage> page;
     rig.Show(page, true, false);
@@ -67,10 +69,10 @@ TEST(OrbisPage, WithoutRuntimeSystemsTheSwitchesEditWord26AndKeepItsOtherBits)
     EXPECT_EQ(rig.Changes(), 1);
     const std::vector<WORD> before = rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_extra[COrbisCodec::OptionsWord],
-              0xFF00 | COrbisCodec::AlternativeTargetIdBit | COrbisCodec::ResetOutputsBit);
+    EXPECT_EQ(rig.m_Extra[COrbisCodec::kOptionsWord],
+              0xFF00 | COrbisCodec::kAlternativeTargetIdBit | COrbisCodec::kResetOutputsBit);
     EXPECT_TRUE(rig.ChangedWords(before).empty()) << "the device block is not the controller page's";
-    EXPECT_TRUE(rig.m_extra.GuardIntact());
+    EXPECT_TRUE(rig.m_Extra.GuardIntact());
 }
 
 TEST(OrbisPage, OtherArticlesAreNotOfferedTheAlternativeTargetId)
@@ -86,12 +88,14 @@ TEST(OrbisPage, OtherArticlesAreNotOfferedTheAlternativeTargetId)
 TEST(OrbisPage, AnExtraBlockWithoutWord26IsNeverWritten)
 {
     CPageViewRig rig;
-    rig.m_extra[COrbisCodec::OptionsWord] = 0x1234;
+    rig.m_Extra[COrbisCodec::kOptionsWord] = 0x1234;
     CDriven<COrbisPage> page;
     rig.Show(page, true, false);
     // The device's table 0 ends before word 26.
-    page.AttachExtraData(&rig.m_extra[0], COrbisCodec::OptionsWord, 1, 0);
+    page.AttachExtraData(&rig.m_Extra[0], COrbisCodec::kOptionsWord, 1, 0);
     rig.Click(kResetOutputsBox);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_extra[COrbisCodec::OptionsWord], 0x1234);
+    EXPECT_EQ(rig.m_Extra[COrbisCodec::kOptionsWord], 0x1234);
 }
+
+}  // namespace Corvane

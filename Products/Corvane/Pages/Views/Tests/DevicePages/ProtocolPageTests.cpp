@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -21,9 +23,9 @@ protected:
     void SetUp() override
     {
         GetLanguageSupport().SetText(L"TT_HTTP_PORT_HEADER", L"HTTP port");
-        rig.m_block[CProtocolCodec::ProtocolWord] = kOtherPagesBits | CProtocolCodec::WebServerBit | CProtocolCodec::FtpBit;
-        rig.m_block[CProtocolCodec::WideHttpPortWord] = 8080;
-        rig.m_block[CProtocolCodec::FeatureWord] = CProtocolCodec::HttpsAvailableBit;
+        rig.m_Block[CProtocolCodec::kProtocolWord] = kOtherPagesBits | CProtocolCodec::kWebServerBit | CProtocolCodec::kFtpBit;
+        rig.m_Block[CProtocolCodec::kWideHttpPortWord] = 8080;
+        rig.m_Block[CProtocolCodec::kFeatureWord] = CProtocolCodec::kHttpsAvailableBit;
     }
 
     CPageViewRig rig;
@@ -43,14 +45,14 @@ TEST_F(ProtocolPage, ShowsTheSwitchesOfAWideCouplerAndStoresAClickIntoItsBitsOnl
     EXPECT_TRUE(driver.IsVisible(kHttpsBox)) << "the device offers HTTPS";
     EXPECT_FALSE(driver.IsVisible(kHttpPortStatic));
     EXPECT_FALSE(driver.IsVisible(kEthernetIPBox)) << "the article has no EtherNet/IP page";
-    EXPECT_TRUE(page.m_balloons.empty());
+    EXPECT_TRUE(page.m_arrBalloons.empty());
 
     const std::vector<WORD> before = rig.Words();
     rig.Click(kModbusTcpBox);
     EXPECT_EQ(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[0], kOtherPagesBits | CProtocolCodec::WebServerBit | CProtocolCodec::FtpBit |
-                                  CProtocolCodec::ModbusTcpBit);
+    EXPECT_EQ(rig.m_Block[0], kOtherPagesBits | CProtocolCodec::kWebServerBit | CProtocolCodec::kFtpBit |
+                                  CProtocolCodec::kModbusTcpBit);
     EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{0});
 }
 
@@ -62,8 +64,8 @@ TEST_F(ProtocolPage, SwitchingTheWebServerOffDisablesThePort)
     rig.Click(kWebServerBox);
     EXPECT_FALSE(rig.Driver().IsEnabled(kHttpPortEdit));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[0] & CProtocolCodec::WebServerBit, 0);
-    EXPECT_EQ(rig.m_block[0] & kOtherPagesBits, kOtherPagesBits);
+    EXPECT_EQ(rig.m_Block[0] & CProtocolCodec::kWebServerBit, 0);
+    EXPECT_EQ(rig.m_Block[0] & kOtherPagesBits, kOtherPagesBits);
 }
 
 TEST_F(ProtocolPage, APortOutsideTheLimitsShowsTheBalloonAndBlocksTheStore)
@@ -72,34 +74,34 @@ TEST_F(ProtocolPage, APortOutsideTheLimitsShowsTheBalloonAndBlocksTheStore)
     rig.Show(page);
     const std::vector<WORD> before = rig.Words();
     rig.Replace(kHttpPortEdit, L"9001");
-    ASSERT_EQ(page.m_balloons.size(), 1u);
-    EXPECT_EQ(page.m_balloons[0].title, CString(L"HTTP port"));
-    EXPECT_EQ(page.m_balloons[0].field, static_cast<UINT>(kHttpPortEdit));
+    ASSERT_EQ(page.m_arrBalloons.size(), 1u);
+    EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"HTTP port"));
+    EXPECT_EQ(page.m_arrBalloons[0].field, static_cast<UINT>(kHttpPortEdit));
     EXPECT_EQ(rig.Changes(), 1);
     EXPECT_FALSE(page.StoreIfDataPresent());
     EXPECT_TRUE(rig.ChangedWords(before).empty());
     rig.Replace(kHttpPortEdit, L"9000");
-    EXPECT_EQ(page.m_balloons.size(), 2u) << "the refused store showed the balloon again";
+    EXPECT_EQ(page.m_arrBalloons.size(), 2u) << "the refused store showed the balloon again";
     EXPECT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[CProtocolCodec::WideHttpPortWord], 9000);
+    EXPECT_EQ(rig.m_Block[CProtocolCodec::kWideHttpPortWord], 9000);
 }
 
 TEST_F(ProtocolPage, ADevicePortOutOfRangeIsShownQuietlyAndRefusedBeforeTheWrite)
 {
-    rig.m_block[CProtocolCodec::WideHttpPortWord] = 21;
+    rig.m_Block[CProtocolCodec::kWideHttpPortWord] = 21;
     CDriven<CProtocolPage> page;
     rig.Show(page);
     EXPECT_EQ(rig.Driver().Text(kHttpPortEdit), L"21") << "the device's value, not the page's default";
-    EXPECT_TRUE(page.m_balloons.empty()) << "no balloon while the page is entered";
+    EXPECT_TRUE(page.m_arrBalloons.empty()) << "no balloon while the page is entered";
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(page.m_balloons.size(), 1u);
-    EXPECT_EQ(rig.m_block[CProtocolCodec::WideHttpPortWord], 21);
+    EXPECT_EQ(page.m_arrBalloons.size(), 1u);
+    EXPECT_EQ(rig.m_Block[CProtocolCodec::kWideHttpPortWord], 21);
 }
 
 TEST_F(ProtocolPage, ANarrowDeviceKeepsItsWebServerAndPortInWords3And4)
 {
-    rig.m_block[CProtocolCodec::WebServerWord] = 1;
-    rig.m_block[CProtocolCodec::HttpPortWord] = 88;
+    rig.m_Block[CProtocolCodec::kWebServerWord] = 1;
+    rig.m_Block[CProtocolCodec::kHttpPortWord] = 88;
     CDriven<CProtocolPage> page;
     rig.Show(page, false, false);
     UiTest::CDialogDriver driver = rig.Driver();
@@ -109,8 +111,8 @@ TEST_F(ProtocolPage, ANarrowDeviceKeepsItsWebServerAndPortInWords3And4)
     const std::vector<WORD> before = rig.Words();
     rig.Replace(kHttpPortEdit, L"8081");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{CProtocolCodec::HttpPortWord});
-    EXPECT_EQ(rig.m_block[CProtocolCodec::HttpPortWord], 8081);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{CProtocolCodec::kHttpPortWord});
+    EXPECT_EQ(rig.m_Block[CProtocolCodec::kHttpPortWord], 8081);
 }
 
 TEST_F(ProtocolPage, WithoutTheEtherNetIPPageThePlcSwitchTakesItsPlace)
@@ -120,7 +122,7 @@ TEST_F(ProtocolPage, WithoutTheEtherNetIPPageThePlcSwitchTakesItsPlace)
         ::GetWindowRect(rig.Driver().Control(id), &place);
         return place;
     };
-    rig.m_main.Answer(rig.m_main.Ids().IsPageInList, 1);
+    rig.m_Main.Answer(rig.m_Main.Ids().IsPageInList, 1);
     CDriven<CProtocolPage> listed;
     rig.Show(listed, true, true);
     EXPECT_TRUE(rig.Driver().IsVisible(kEthernetIPBox));
@@ -128,18 +130,18 @@ TEST_F(ProtocolPage, WithoutTheEtherNetIPPageThePlcSwitchTakesItsPlace)
     const RECT ethernetIP = placeOf(kEthernetIPBox);
     EXPECT_GT(placeOf(kPlcBox).top, ethernetIP.top);
 
-    rig.m_main.Answer(rig.m_main.Ids().IsPageInList, 0);
+    rig.m_Main.Answer(rig.m_Main.Ids().IsPageInList, 0);
     listed.RefreshView();
     EXPECT_FALSE(rig.Driver().IsVisible(kEthernetIPBox));
     EXPECT_TRUE(rig.Driver().IsVisible(kPlcBox));
     EXPECT_EQ(placeOf(kPlcBox).top, ethernetIP.top);
-    EXPECT_NE(std::find(rig.m_main.m_askedKeys.begin(), rig.m_main.m_askedKeys.end(), L"ETHERNETIP"),
-              rig.m_main.m_askedKeys.end());
+    EXPECT_NE(std::find(rig.m_Main.m_arrAskedKeys.begin(), rig.m_Main.m_arrAskedKeys.end(), L"ETHERNETIP"),
+              rig.m_Main.m_arrAskedKeys.end());
 }
 
 TEST_F(ProtocolPage, AControllerShowsOnlyTheWebServerAndItsPortAsText)
 {
-    rig.m_data.ArticleNo = CString(PageViewTest::ControllerArticle);
+    rig.m_data.ArticleNo = CString(PageViewTest::kControllerArticle);
     CDriven<CProtocolPage> page;
     rig.Show(page, true, true);
     UiTest::CDialogDriver driver = rig.Driver();
@@ -150,3 +152,5 @@ TEST_F(ProtocolPage, AControllerShowsOnlyTheWebServerAndItsPortAsText)
     for (int id : {kHttpPortEdit, kFtpBox, kModbusTcpBox, kPlcBox, kHttpsBox})
         EXPECT_FALSE(driver.IsVisible(id)) << id;
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Views/SDCardPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageViewRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -73,7 +75,7 @@ TEST_F(SDCardPage, TheServiceButtonsQueryTheCardAndGiveUpOnADeviceThatStaysBusy)
 {
     GetLanguageSupport().SetText(L"OEM_NAME", L"TRELLAND Systems");
     rig.ConnectDevice();
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) {
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) {
         d.sdCard = {true, 2, false, 512, 100, 77, };
         d.plcRootLocation = 0;
         // The device keeps creating the root folder for ever.
@@ -91,24 +93,24 @@ TEST_F(SDCardPage, TheServiceButtonsQueryTheCardAndGiveUpOnADeviceThatStaysBusy)
     EXPECT_EQ(driver.Text(kCardType), L"SDHC");
     EXPECT_EQ(driver.Text(kCardCapacity), L"512 MB");
     EXPECT_TRUE(driver.IsEnabled(kCardCapacity));
-    EXPECT_FALSE(rig.m_connection->IsOpen()) << "each button closes what it opened";
+    EXPECT_FALSE(rig.m_pConnection->IsOpen()) << "each button closes what it opened";
 
     ::SetFocus(driver.Control(kRootLocationList));
     driver.Press(VK_DOWN);
     driver.PumpUntilIdle();
-    const int pausesBefore = page.m_pauses;
+    const int pausesBefore = page.m_nPauses;
     rig.Click(kRootSetButton);
     EXPECT_EQ(driver.Text(kCardServiceLine), L"PLC Root Location nicht eingestellt! - Invalid state: 33309");
-    EXPECT_GE(page.m_pauses - pausesBefore, CSDCardCodec::MaxWaitPolls);
-    EXPECT_LE(page.m_pauses - pausesBefore, CSDCardCodec::MaxWaitPolls + 4) << "the wait is bounded";
-    EXPECT_FALSE(rig.m_connection->IsOpen());
+    EXPECT_GE(page.m_nPauses - pausesBefore, CSDCardCodec::kMaxWaitPolls);
+    EXPECT_LE(page.m_nPauses - pausesBefore, CSDCardCodec::kMaxWaitPolls + 4) << "the wait is bounded";
+    EXPECT_FALSE(rig.m_pConnection->IsOpen());
 }
 
 TEST_F(SDCardPage, AFailedCardQueryNamesTheErrorAndEmptiesTheFields)
 {
     GetLanguageSupport().SetText(L"OEM_NAME", L"TRELLAND Systems");
     rig.ConnectDevice();
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x310] = DevSim::STATUS_REJECTED; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x310] = DevSim::STATUS_REJECTED; });
     rig.m_data.HasSDCardSlot = true;
     rig.m_data.SDCardInfo = {true, 2, false, 8, 3, 5, 0};
     CDriven<CSDCardPage> page;
@@ -119,7 +121,7 @@ TEST_F(SDCardPage, AFailedCardQueryNamesTheErrorAndEmptiesTheFields)
     EXPECT_EQ(driver.Text(kCardServiceLine), L"Status der SD-Karte nicht ermittelt! - Errorcode: 0x20088214");
     EXPECT_EQ(driver.Text(kCardCapacity), L"");
     EXPECT_FALSE(driver.IsEnabled(kCardCapacity));
-    EXPECT_FALSE(rig.m_connection->IsOpen());
+    EXPECT_FALSE(rig.m_pConnection->IsOpen());
     EXPECT_EQ(rig.m_data.SDCardInfo.wCapacity, 8) << "the data set keeps what was read";
 }
 
@@ -132,5 +134,7 @@ TEST_F(SDCardPage, SettingTheRootWithoutAChoiceSaysSoAndLeavesTheDeviceAlone)
     rig.Show(page);
     rig.Click(kRootSetButton);
     EXPECT_EQ(rig.Driver().Text(kCardServiceLine), L"Keine PLC Root Location ausgewählt!");
-    EXPECT_EQ(rig.m_device.AcceptedConnections(), 0u);
+    EXPECT_EQ(rig.m_Device.AcceptedConnections(), 0u);
 }
+
+}  // namespace Corvane

@@ -6,6 +6,8 @@
 #include "Products/Corvane/Pages/Views/StatePage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageViewRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds;
 using PageViewTest::CDriven;
 using PageViewTest::CPageViewRig;
@@ -19,9 +21,9 @@ protected:
         GetLanguageSupport().SetText(L"BC_ERROR_004_007", L"Terminal %d does not answer");
         rig.m_data.StatusWords = {1, 0, 0, 0, 0, 4, 7, 0, 1};
         rig.ConnectDevice();
-        rig.m_device.Model().Update([](DevSim::tDeviceData& d) {
+        rig.m_Device.Model().Update([](DevSim::tDeviceData& d) {
             d.stateWords = {1, 0, 0, 0, 0, 4, 7, 0, 1};
-            d.registers[{0, 100}].words = std::vector<uint16_t>(CPageViewRig::BlockWords, 0);
+            d.registers[{0, 100}].words = std::vector<uint16_t>(CPageViewRig::kBlockWords, 0);
         });
     }
 
@@ -64,7 +66,7 @@ TEST_F(StatePage, EightStateWordsHideTheTerminalBusExtension)
 
 TEST_F(StatePage, AControllerHasNoTerminalBusBoxes)
 {
-    rig.m_data.ArticleNo = CString(PageViewTest::ControllerArticle);
+    rig.m_data.ArticleNo = CString(PageViewTest::kControllerArticle);
     CDriven<CStatePage> page;
     rig.Show(page, true, true);
     for (int id : {kExtensionBox, kExtensionLabel, kConstantSpeedBox, kConstantSpeedLabel})
@@ -74,12 +76,12 @@ TEST_F(StatePage, AControllerHasNoTerminalBusBoxes)
 TEST_F(StatePage, TooFewStateWordsAreReportedAndLeaveTheBoxesDisabled)
 {
     rig.m_data.StatusWords = {1, 0, 1, 0, 0, 0, 0};
-    PageViewTest::CMessageBoxCloser closer(rig.m_host);
+    PageViewTest::CMessageBoxCloser closer(rig.m_Host);
     CDriven<CStatePage> page;
     rig.Show(page);
-    rig.Driver().PumpUntil([&closer] { return !closer.m_boxes.empty(); });
-    ASSERT_EQ(closer.m_boxes.size(), 1u);
-    EXPECT_NE(closer.m_boxes[0].find(L"(count: 7, min. count: 8)"), std::wstring::npos) << closer.m_boxes[0];
+    rig.Driver().PumpUntil([&closer] { return !closer.m_arrBoxes.empty(); });
+    ASSERT_EQ(closer.m_arrBoxes.size(), 1u);
+    EXPECT_NE(closer.m_arrBoxes[0].find(L"(count: 7, min. count: 8)"), std::wstring::npos) << closer.m_arrBoxes[0];
     EXPECT_FALSE(rig.Driver().IsChecked(kFieldbusBox));
     EXPECT_FALSE(rig.Driver().IsEnabled(kExtensionBox));
 }
@@ -94,39 +96,39 @@ TEST_F(StatePage, MonitorModeIsSwitchedOnTheDeviceAndLocksControlMode)
     UiTest::CDialogDriver driver = rig.Driver();
     EXPECT_TRUE(driver.IsChecked(kMonitorModeBox));
     EXPECT_EQ(rig.m_data.StatusWords[3], 1);
-    EXPECT_EQ(rig.m_device.Model().Get().stateWords[3], 1);
+    EXPECT_EQ(rig.m_Device.Model().Get().stateWords[3], 1);
     EXPECT_FALSE(driver.IsEnabled(kControlModeBox));
-    EXPECT_FALSE(rig.m_connection->IsOpen());
+    EXPECT_FALSE(rig.m_pConnection->IsOpen());
 }
 
 TEST_F(StatePage, AControlModeTheDeviceRefusesGoesBack)
 {
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x10B] = DevSim::STATUS_REJECTED; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x10B] = DevSim::STATUS_REJECTED; });
     CDriven<CStatePage> page;
     rig.Show(page);
     EnableBox(kControlModeBox);
     rig.Click(kControlModeBox);
     EXPECT_FALSE(rig.Driver().IsChecked(kControlModeBox));
     EXPECT_EQ(rig.m_data.StatusWords[4], 0);
-    EXPECT_EQ(rig.m_device.Model().Get().stateWords[4], 0);
-    EXPECT_FALSE(rig.m_connection->IsOpen());
+    EXPECT_EQ(rig.m_Device.Model().Get().stateWords[4], 0);
+    EXPECT_FALSE(rig.m_pConnection->IsOpen());
 }
 
 TEST_F(StatePage, TheTerminalBusExtensionIsSwitchedOnTheDeviceAndReported)
 {
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.terminalBusExtension = 1; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.terminalBusExtension = 1; });
     CDriven<CStatePage> page;
     rig.Show(page);
     rig.Click(kExtensionLabel);
     EXPECT_FALSE(rig.Driver().IsChecked(kExtensionBox));
     EXPECT_EQ(rig.m_data.StatusWords[8], 0);
-    EXPECT_EQ(rig.m_device.Model().Get().terminalBusExtension, 0);
+    EXPECT_EQ(rig.m_Device.Model().Get().terminalBusExtension, 0);
     EXPECT_EQ(rig.Changes(), 1);
 }
 
 TEST_F(StatePage, ARefusedWriteAccessRevertsTheBoxAndTheStateWord)
 {
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x101] = DevSim::STATUS_REJECTED; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x101] = DevSim::STATUS_REJECTED; });
     CDriven<CStatePage> page;
     rig.Show(page);
     EnableBox(kWriteAccessBox);
@@ -134,11 +136,11 @@ TEST_F(StatePage, ARefusedWriteAccessRevertsTheBoxAndTheStateWord)
     EXPECT_FALSE(rig.Driver().IsChecked(kWriteAccessBox));
     EXPECT_EQ(rig.m_data.StatusWords[2], 0);
 
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices.clear(); });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices.clear(); });
     rig.Click(kWriteAccessBox);
     EXPECT_TRUE(rig.Driver().IsChecked(kWriteAccessBox));
     EXPECT_EQ(rig.m_data.StatusWords[2], 1);
-    EXPECT_TRUE(rig.m_device.Model().Get().writeAccess);
+    EXPECT_TRUE(rig.m_Device.Model().Get().writeAccess);
 }
 
 TEST_F(StatePage, TestModeIsRefusedAtOnceOverTcpIp)
@@ -148,26 +150,28 @@ TEST_F(StatePage, TestModeIsRefusedAtOnceOverTcpIp)
     EnableBox(kTestModeBox);
     rig.Click(kTestModeBox);
     EXPECT_FALSE(rig.Driver().IsChecked(kTestModeBox));
-    EXPECT_EQ(rig.m_device.Model().Get().factoryTestMode, 0);
+    EXPECT_EQ(rig.m_Device.Model().Get().factoryTestMode, 0);
 }
 
 TEST_F(StatePage, TheConstantSpeedGoesIntoTheBlockFirstAndToTheDeviceWhenOnline)
 {
-    rig.m_block[CStateCodec::SpeedWord] = 0x0101;
+    rig.m_Block[CStateCodec::kSpeedWord] = 0x0101;
     CDriven<CStatePage> page;
     rig.SetOffline(true);
     rig.Show(page);
     EXPECT_FALSE(rig.Driver().IsChecked(kConstantSpeedBox));
     const std::vector<WORD> before = rig.Words();
     rig.Click(kConstantSpeedLabel);
-    EXPECT_EQ(rig.m_block[CStateCodec::SpeedWord], 0x0111) << "offline the change is kept for the next write";
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{CStateCodec::SpeedWord});
+    EXPECT_EQ(rig.m_Block[CStateCodec::kSpeedWord], 0x0111) << "offline the change is kept for the next write";
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{CStateCodec::kSpeedWord});
     EXPECT_EQ(rig.Changes(), 1);
-    EXPECT_EQ(rig.m_device.Model().Get().registers.at({0, 100}).words[CStateCodec::SpeedWord], 0);
+    EXPECT_EQ(rig.m_Device.Model().Get().registers.at({0, 100}).words[CStateCodec::kSpeedWord], 0);
 
     rig.SetOffline(false);
     rig.Click(kConstantSpeedBox);
-    EXPECT_EQ(rig.m_block[CStateCodec::SpeedWord], 0x0101);
-    EXPECT_EQ(rig.m_device.Model().Get().registers.at({0, 100}).words[CStateCodec::SpeedWord], 0x0101);
-    EXPECT_FALSE(rig.m_device.Model().Get().writeAccess) << "write access is closed again";
+    EXPECT_EQ(rig.m_Block[CStateCodec::kSpeedWord], 0x0101);
+    EXPECT_EQ(rig.m_Device.Model().Get().registers.at({0, 100}).words[CStateCodec::kSpeedWord], 0x0101);
+    EXPECT_FALSE(rig.m_Device.Model().Get().writeAccess) << "write access is closed again";
 }
+
+}  // namespace Corvane

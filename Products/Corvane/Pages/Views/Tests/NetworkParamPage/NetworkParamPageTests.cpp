@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+namespace Corvane {
+
 using namespace DevicePageIds3;
 using namespace ZELL::Grid;
 using PageViewTest::CDriven;
@@ -33,18 +35,18 @@ public:
         CString title;
         UINT icon;
     };
-    std::vector<tBalloon> m_cellBalloons;
-    std::vector<CString> m_messages;
-    std::vector<CString> m_urls;
+    std::vector<tBalloon> m_arrCellBalloons;
+    std::vector<CString> m_arrMessages;
+    std::vector<CString> m_arrUrls;
 
 protected:
     void ShowCellBalloon(int row, int column, const CString& title, const CString&, UINT icon) override
     {
-        m_cellBalloons.push_back({row, column, title, icon});
+        m_arrCellBalloons.push_back({row, column, title, icon});
     }
     void CloseCellBalloon() override {}
-    void ShowMessage(const CString& text) override { m_messages.push_back(text); }
-    void OpenUrl(const CString& url) override { m_urls.push_back(url); }
+    void ShowMessage(const CString& text) override { m_arrMessages.push_back(text); }
+    void OpenUrl(const CString& url) override { m_arrUrls.push_back(url); }
 };
 
 void FillRecord(tNetworkParams& record, const std::wstring& address, WORD source)
@@ -112,7 +114,7 @@ protected:
     void Show(bool controller = false)
     {
         rig.Show(page, true, controller);
-        page.AttachDeviceData(&rig.m_block[0], static_cast<unsigned>(PageViewTest::CPageViewRig::BlockWords), 1,
+        page.AttachDeviceData(&rig.m_Block[0], static_cast<unsigned>(PageViewTest::CPageViewRig::kBlockWords), 1,
                               controller ? 1 : 0);
         rig.Driver().PumpUntilIdle();
     }
@@ -182,8 +184,8 @@ TEST_F(NetworkParamPage, ShowsOnePortAtATimeAndSwitchesPortsWithTheButtons)
     EXPECT_EQ(Cell(Codec::AddressRow, kStatic), L"192.168.1.10");
 
     rig.Click(kWebManagementButton);
-    ASSERT_EQ(page.m_urls.size(), 1u);
-    EXPECT_EQ(page.m_urls[0], L"http://192.168.1.99");
+    ASSERT_EQ(page.m_arrUrls.size(), 1u);
+    EXPECT_EQ(page.m_arrUrls[0], L"http://192.168.1.99");
 }
 
 TEST_F(NetworkParamPage, ASinglePortDeviceOffersNoSecondPortAndAPortBeyondTheCountFallsBackToTheFirst)
@@ -253,8 +255,8 @@ TEST_F(NetworkParamPage, TheCommonFieldsAreStoredIntoEveryPortAndNamesAreCutTo31
     EXPECT_EQ(rig.m_data.GetStaticNetworkParams(1)->strHostName, name.substr(0, 31));
     EXPECT_EQ(Cell(Codec::HostNameRow, kStatic), name.substr(0, 31).c_str());
     EXPECT_EQ(page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageMarked);
-    ASSERT_FALSE(page.m_cellBalloons.empty());
-    EXPECT_EQ(page.m_cellBalloons.back().row, Codec::HostNameRow);
+    ASSERT_FALSE(page.m_arrCellBalloons.empty());
+    EXPECT_EQ(page.m_arrCellBalloons.back().row, Codec::HostNameRow);
     EXPECT_EQ(page.ShownBalloon(), CNetworkParamPage::EBalloon::MaxLength);
 
     // The warning outlives a rebuild (a language change), not a change of port.
@@ -273,13 +275,13 @@ TEST_F(NetworkParamPage, AnAddressThatIsNoAddressIsRefusedWithItsBalloonAndTheEd
     const std::vector<tNetworkParams> before = StaticRecords();
     for (auto [row, stored] : {std::pair{Codec::FirstDnsRow, L"192.168.1.2"}, {Codec::AddressRow, L"192.168.1.10"}}) {
         SCOPED_TRACE(row);
-        page.m_cellBalloons.clear();
+        page.m_arrCellBalloons.clear();
         EditCell(row, L"300.1.1.1");
         EXPECT_EQ(Cell(row, kStatic), stored) << "the cell keeps the stored value";
         EXPECT_TRUE(SameRecord(StaticRecords()[0], before[0]));
-        ASSERT_EQ(page.m_cellBalloons.size(), 1u);
-        EXPECT_EQ(page.m_cellBalloons[0].row, row);
-        EXPECT_EQ(page.m_cellBalloons[0].icon, CNetworkParamPage::kErrorIcon);
+        ASSERT_EQ(page.m_arrCellBalloons.size(), 1u);
+        EXPECT_EQ(page.m_arrCellBalloons[0].row, row);
+        EXPECT_EQ(page.m_arrCellBalloons[0].icon, CNetworkParamPage::kErrorIcon);
         EXPECT_EQ(page.Grid().GetCellImage(row, 0), CNetworkParamPage::kImageInvalid);
         EXPECT_GT(page.Grid().GetImageList()->GetImageCount(), CNetworkParamPage::kImageInvalid)
             << "the row's mark is one the grid can draw";
@@ -301,13 +303,13 @@ TEST_F(NetworkParamPage, APortWhoseFixedAddressIsOnTheInvalidListStopsTheWriteAn
     CCouplerSettingsPageBase::LoadInvalidIPAddresses(files.Write("[InvalidIPAddresses]\nInvalidIP_00=192.168.1.11\n"));
     ASSERT_FALSE(CCouplerSettingsPageBase::IsAddressAllowed(L"192.168.1.11"));
     Show();
-    EXPECT_TRUE(page.m_cellBalloons.empty()) << "entering the page checks quietly";
+    EXPECT_TRUE(page.m_arrCellBalloons.empty()) << "entering the page checks quietly";
     EXPECT_EQ(page.SelectedPort(), 0u);
 
     EXPECT_FALSE(page.ValidateAll());
     EXPECT_EQ(page.SelectedPort(), 1u) << "the page shows the failing port";
-    ASSERT_EQ(page.m_cellBalloons.size(), 1u);
-    EXPECT_EQ(page.m_cellBalloons[0].row, Codec::AddressRow);
+    ASSERT_EQ(page.m_arrCellBalloons.size(), 1u);
+    EXPECT_EQ(page.m_arrCellBalloons[0].row, Codec::AddressRow);
     EXPECT_TRUE(rig.Driver().PumpUntil([&] { return IsEditing(Codec::AddressRow); }));
     rig.Driver().Press(VK_ESCAPE);
     rig.Driver().PumpUntilIdle();
@@ -339,8 +341,8 @@ TEST_F(NetworkParamPage, ChoosingAFixedSourceChecksTheAddressAgainstTheInvalidLi
     EXPECT_EQ(rig.m_data.GetStaticNetworkParams(1)->wIPAddressSource, 1) << "the source stays per port";
     EXPECT_EQ(Cell(Codec::SourceRow, kStatic), L"Fixed");
     EXPECT_TRUE(rig.m_data.NetworkParamsModified);
-    ASSERT_EQ(page.m_cellBalloons.size(), 1u);
-    EXPECT_EQ(page.m_cellBalloons[0].row, Codec::AddressRow);
+    ASSERT_EQ(page.m_arrCellBalloons.size(), 1u);
+    EXPECT_EQ(page.m_arrCellBalloons[0].row, Codec::AddressRow);
     EXPECT_TRUE(driver.PumpUntil([&] { return IsEditing(Codec::AddressRow); })) << "the address's editor opens";
     driver.Press(VK_ESCAPE);
     driver.PumpUntilIdle();
@@ -367,8 +369,8 @@ TEST_F(NetworkParamPage, ACopiedCellPastesIntoAnotherAndABlockOfLinesIsRefused)
     const std::vector<tNetworkParams> before = StaticRecords();
     ClickCell(Codec::FirstDnsRow, kStatic);
     page.RunMenuCommand(CNetworkParamPage::kPasteCommand);
-    ASSERT_EQ(page.m_messages.size(), 1u);
-    EXPECT_EQ(page.m_messages[0], L"Too much text");
+    ASSERT_EQ(page.m_arrMessages.size(), 1u);
+    EXPECT_EQ(page.m_arrMessages[0], L"Too much text");
     EXPECT_TRUE(SameRecord(StaticRecords()[0], before[0]));
 
     // A name is no address.
@@ -410,7 +412,7 @@ TEST_F(NetworkParamPage, ACouplersServerRowIsReadOnlyAndExplainsItself)
 TEST_F(NetworkParamPage, TheInterfaceModeIsWrittenAtOnceWithoutTheWorkersBusyFlag)
 {
     rig.ConnectDevice();
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.ethernetMode = 0; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.ethernetMode = 0; });
     rig.m_data.EthernetInterfaceMode = 0;
     Show();
     UiTest::CDialogDriver driver = rig.Driver();
@@ -426,28 +428,28 @@ TEST_F(NetworkParamPage, TheInterfaceModeIsWrittenAtOnceWithoutTheWorkersBusyFla
     ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED),
                    reinterpret_cast<LPARAM>(driver.Control(kSetModeButton)));
     driver.PumpUntilIdle();
-    EXPECT_TRUE(page.m_messages.empty());
-    rig.m_device.Model().Read([](const DevSim::tDeviceData& d) { EXPECT_EQ(d.ethernetMode, 1); });
+    EXPECT_TRUE(page.m_arrMessages.empty());
+    rig.m_Device.Model().Read([](const DevSim::tDeviceData& d) { EXPECT_EQ(d.ethernetMode, 1); });
     EXPECT_FALSE(rig.m_data.InterfaceModeToWrite) << "written: the next write leaves it alone";
     EXPECT_FALSE(GetWorkerBusyFlag().IsSet());
     EXPECT_TRUE(GetWorkerBusyFlag().TryAcquire()) << "a worker can start afterwards";
     GetWorkerBusyFlag().Release();
     EXPECT_EQ(rig.m_data.Description, description);
     EXPECT_TRUE(driver.IsEnabled(kSeparatedRadio)) << "the controls come back";
-    EXPECT_FALSE(rig.m_connection->IsOpen());
+    EXPECT_FALSE(rig.m_pConnection->IsOpen());
 }
 
 TEST_F(NetworkParamPage, ARefusedInterfaceModeWriteIsReported)
 {
     rig.ConnectDevice();
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x503] = DevSim::STATUS_REJECTED; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x503] = DevSim::STATUS_REJECTED; });
     rig.m_data.EthernetInterfaceMode = 0;
     Show();
     ::CheckRadioButton(page.GetSafeHwnd(), kSwitchedRadio, kSeparatedRadio, kSeparatedRadio);
     ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED), 0);
     rig.Driver().PumpUntilIdle();
-    ASSERT_EQ(page.m_messages.size(), 1u);
-    EXPECT_EQ(page.m_messages[0].Find(L"Set Ethernet Interface Mode failed!"), 0);
+    ASSERT_EQ(page.m_arrMessages.size(), 1u);
+    EXPECT_EQ(page.m_arrMessages[0].Find(L"Set Ethernet Interface Mode failed!"), 0);
     EXPECT_TRUE(rig.m_data.InterfaceModeToWrite || rig.m_data.EthernetInterfaceMode == 0xFFFF)
         << "the data set still asks for the mode or no longer claims to know it";
 }
@@ -458,8 +460,8 @@ TEST_F(NetworkParamPage, AModeWriteWithoutAConnectionIsReportedAndKeepsTheModeTo
     Show();
     ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED), 0);
     rig.Driver().PumpUntilIdle();
-    ASSERT_EQ(page.m_messages.size(), 1u);
-    EXPECT_EQ(page.m_messages[0].Find(L"Set Ethernet Interface Mode failed!"), 0);
+    ASSERT_EQ(page.m_arrMessages.size(), 1u);
+    EXPECT_EQ(page.m_arrMessages[0].Find(L"Set Ethernet Interface Mode failed!"), 0);
     EXPECT_TRUE(rig.m_data.InterfaceModeToWrite) << "the next write still sets the mode";
     EXPECT_TRUE(rig.Driver().IsEnabled(kSeparatedRadio));
 }
@@ -469,17 +471,17 @@ protected:
     void SetUp() override
     {
         NetworkParamPage::SetUp();
-        m_capabilities = std::make_unique<CCapabilityFileFixture>();
-        rig.m_app.DeviceIni() = CCorvaneDeviceIni(
-            CString(m_capabilities->Write("[0612-0001]\nFBC=32\nDIP=1\n").GetIniPath()));
+        m_pCapabilities = std::make_unique<CCapabilityFileFixture>();
+        rig.m_App.DeviceIni() = CCorvaneDeviceIni(
+            CString(m_pCapabilities->Write("[0612-0001]\nFBC=32\nDIP=1\n").GetIniPath()));
         rig.ConnectDevice();
     }
-    std::unique_ptr<CCapabilityFileFixture> m_capabilities;
+    std::unique_ptr<CCapabilityFileFixture> m_pCapabilities;
 };
 
 TEST_F(NetworkParamPageWithSwitch, ThePollShowsTheSwitchAddressEverySecondUntilClickedAgain)
 {
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 255; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 255; });
     Show();
     UiTest::CDialogDriver driver = rig.Driver();
     ASSERT_EQ(page.Grid().GetRowCount(), 11);
@@ -491,22 +493,22 @@ TEST_F(NetworkParamPageWithSwitch, ThePollShowsTheSwitchAddressEverySecondUntilC
     EXPECT_TRUE(driver.PumpUntil([&] { return Cell(Codec::DipRow, kActual) == L"192.168.1.255 (DHCP)"; }, 4000));
     EXPECT_EQ(rig.m_data.GetActualNetworkParams(0)->strParameter9, L"192.168.1.255");
 
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 7; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 7; });
     EXPECT_TRUE(driver.PumpUntil([&] { return Cell(Codec::DipRow, kActual) == L"192.168.1.7"; }, 4000));
     rig.Click(kDipPollButton);
     EXPECT_FALSE(page.IsDipPolling());
-    EXPECT_TRUE(page.m_messages.empty());
+    EXPECT_TRUE(page.m_arrMessages.empty());
 }
 
 TEST_F(NetworkParamPageWithSwitch, AFailedSwitchReadEndsThePollWithItsMessage)
 {
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x107] = DevSim::STATUS_REJECTED; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x107] = DevSim::STATUS_REJECTED; });
     Show();
     rig.Click(kDipPollButton);
     EXPECT_TRUE(rig.Driver().PumpUntil([&] { return !page.IsDipPolling(); }, 4000));
-    ASSERT_EQ(page.m_messages.size(), 1u);
-    EXPECT_EQ(page.m_messages[0].Find(L"Switch failed 0x"), 0);
-    const std::vector<WPARAM> states = rig.m_main.WParams(rig.m_main.Ids().ShowConnectionState);
+    ASSERT_EQ(page.m_arrMessages.size(), 1u);
+    EXPECT_EQ(page.m_arrMessages[0].Find(L"Switch failed 0x"), 0);
+    const std::vector<WPARAM> states = rig.m_Main.WParams(rig.m_Main.Ids().ShowConnectionState);
     EXPECT_NE(std::find(states.begin(), states.end(), CCouplerSettingsPageBase::kConnectionFailed), states.end());
 }
 
@@ -519,3 +521,5 @@ TEST_F(NetworkParamPage, EveryControlLiesInThePageAreaOfTheOtherPages)
     EXPECT_EQ(PageViewTest::CPageViewRig::ControlsOutsidePageArea(page), std::vector<int>{});
     EXPECT_TRUE(rig.LooksAsGolden("NetworkParamPageAfterLoad", ZELL_PAGE_VIEWS_GOLDEN_DIR));
 }
+
+}  // namespace Corvane

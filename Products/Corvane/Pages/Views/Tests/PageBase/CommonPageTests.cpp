@@ -18,6 +18,8 @@
 #include <sstream>
 #include <unistd.h>
 
+namespace Corvane {
+
 using namespace PageBaseTest;
 using namespace ZELL::Skin;
 using namespace ZELL::Grid;
@@ -26,24 +28,24 @@ namespace {
 
 class CTestCommonPage : public CCommonPage {
 public:
-    UINT m_choice = 0;
-    int m_menusShown = 0;
-    std::vector<std::pair<std::wstring, UINT>> m_items;
-    CString m_savePath;
-    std::vector<CString> m_messages;
+    UINT m_nChoice = 0;
+    int m_nMenusShown = 0;
+    std::vector<std::pair<std::wstring, UINT>> m_arrItems;
+    CString m_strSavePath;
+    std::vector<CString> m_arrMessages;
 
 protected:
     UINT TrackContextMenu(CZellMenu& menu, CPoint) override
     {
-        ++m_menusShown;
-        m_items.clear();
+        ++m_nMenusShown;
+        m_arrItems.clear();
         for (int i = 0; i < menu.ItemCount(); ++i)
-            m_items.emplace_back(menu.GetMenuText(static_cast<UINT>(i), MF_BYPOSITION),
+            m_arrItems.emplace_back(menu.GetMenuText(static_cast<UINT>(i), MF_BYPOSITION),
                                  menu.GetMenuState(static_cast<UINT>(i), MF_BYPOSITION));
-        return m_choice;
+        return m_nChoice;
     }
-    CString AskSaveFileName() override { return m_savePath; }
-    void ShowMessage(const CString& text) override { m_messages.push_back(text); }
+    CString AskSaveFileName() override { return m_strSavePath; }
+    void ShowMessage(const CString& text) override { m_arrMessages.push_back(text); }
 };
 
 using TestSupport::ReadFile;
@@ -53,8 +55,8 @@ protected:
     void SetUp() override
     {
         ZELL::Controls::RegisterStandardControls();
-        m_app.m_pMainWnd = CWnd::FromHandlePermanent(m_main.Handle());
-        m_app.SetRegistryKey(L"Zell Software");
+        m_App.m_pMainWnd = CWnd::FromHandlePermanent(m_Main.Handle());
+        m_App.SetRegistryKey(L"Zell Software");
         const std::pair<LPCWSTR, LPCWSTR> texts[] = {
             {L"TXT_ITEM_NUMBER", L"Item number"}, {L"TXT_DESCRIPTION", L"Description"},
             {L"TXT_FW_VERSION", L"Firmware"},      {L"TXT_HW_VERSION", L"Hardware"},
@@ -75,44 +77,44 @@ protected:
         m_data.FWLVersion = L"01.00.00";
         m_data.SerialNo = L"SN12345";
         m_data.IMEI = L"--";
-        m_page.TakeIdentification(m_data);
-        m_page.m_strMACAddress = L"02:5A:E1:01:02:03";
-        m_page.SetIPAddressTexts(L"192.168.1.17", L"");
-        m_page.SetInSheet(true);
-        m_host.m_pages = {&m_page};
+        m_Page.TakeIdentification(m_data);
+        m_Page.m_strMACAddress = L"02:5A:E1:01:02:03";
+        m_Page.SetIPAddressTexts(L"192.168.1.17", L"");
+        m_Page.SetInSheet(true);
+        m_Host.m_arrPages = {&m_Page};
     }
     void TearDown() override
     {
-        if (m_host.GetSafeHwnd())
-            m_host.DestroyWindow();
+        if (m_Host.GetSafeHwnd())
+            m_Host.DestroyWindow();
         UiTest::Drain();
-        m_app.m_pMainWnd = nullptr;
+        m_App.m_pMainWnd = nullptr;
         CCouplerSettingsPageBase::SetPagesSuspended(true);
     }
     void Show()
     {
-        m_image = ControlTest::DialogImage(L"Host", 350, 230, {ControlTest::Static(L"", 0, 5, 5, 340, 215, kPlaceholder)},
+        m_arrImage = ControlTest::DialogImage(L"Host", 350, 230, {ControlTest::Static(L"", 0, 5, 5, 340, 215, kPlaceholder)},
                                            WS_POPUP | WS_VISIBLE);
-        ASSERT_TRUE(m_host.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_image.data())));
+        ASSERT_TRUE(m_Host.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrImage.data())));
         CCouplerSettingsPageBase::SetPagesSuspended(false);
-        m_page.LoadFromDeviceData();
-        UiTest::CDialogDriver(m_host.GetSafeHwnd()).PumpUntilIdle();
+        m_Page.LoadFromDeviceData();
+        UiTest::CDialogDriver(m_Host.GetSafeHwnd()).PumpUntilIdle();
     }
     std::vector<std::wstring> Names() const
     {
         std::vector<std::wstring> names;
-        for (const CCommonPage::tRow& row : m_page.Rows())
+        for (const CCommonPage::tRow& row : m_Page.Rows())
             names.emplace_back(row.name.GetString());
         return names;
     }
-    CZellGrid& Grid() { return m_page.Grid(); }
+    CZellGrid& Grid() { return m_Page.Grid(); }
 
-    CCorvaneApp m_app{L"CommonPageTests"};
-    CMainWindow m_main;
+    CCorvaneApp m_App{L"CommonPageTests"};
+    CMainWindow m_Main;
     CFBCData m_data;
-    CTestCommonPage m_page;
-    CHostDialog m_host;
-    std::vector<BYTE> m_image;
+    CTestCommonPage m_Page;
+    CHostDialog m_Host;
+    std::vector<BYTE> m_arrImage;
 };
 
 }
@@ -120,25 +122,25 @@ protected:
 TEST_F(CommonPageTest, AReadDeviceShowsItsIdentificationRowsAndCopyText)
 {
     m_data.ActiveRuntimeSystem = 2;
-    m_page.SetDeviceData(&m_data);
+    m_Page.SetDeviceData(&m_data);
     Show();
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"Item number ", L"Description ", L"Firmware ", L"Hardware ",
                                                   L"Loader ", L"Serial number ", L"MAC address ", L"IP address ",
                                                   L"Runtime system "}))
         << "no IMEI row for a device that has none";
-    EXPECT_EQ(m_page.Rows()[0].value, L"612-003") << "the article number without its leading zeros";
-    EXPECT_EQ(m_page.Rows()[8].value, L"Second runtime");
+    EXPECT_EQ(m_Page.Rows()[0].value, L"612-003") << "the article number without its leading zeros";
+    EXPECT_EQ(m_Page.Rows()[8].value, L"Second runtime");
     ASSERT_EQ(Grid().GetRowCount(), 9);
     EXPECT_EQ(Grid().GetCellText(1, 1), L"Description ");
     EXPECT_EQ(Grid().GetCellText(1, 2), L"Fieldbus coupler");
     EXPECT_EQ(Grid().GetCellImage(1, 0), CGridPageBase::kImageNormal);
-    EXPECT_EQ(m_page.CopyText().Left(55), L"Item number = 612-003\r\nDescription = Fieldbus coupler\r\n");
+    EXPECT_EQ(m_Page.CopyText().Left(55), L"Item number = 612-003\r\nDescription = Fieldbus coupler\r\n");
 
-    UpdateWindow(m_host.GetSafeHwnd());
-    UiTest::CDialogDriver(m_host.GetSafeHwnd()).PumpUntilIdle();
+    UpdateWindow(m_Host.GetSafeHwnd());
+    UiTest::CDialogDriver(m_Host.GetSafeHwnd()).PumpUntilIdle();
     const std::string png =
         (std::filesystem::temp_directory_path() / ("CommonPage-" + std::to_string(getpid()) + ".png")).string();
-    ASSERT_TRUE(UiTest::Headless().SaveAsPng(NativeWindowOf(m_host.GetSafeHwnd()), png));
+    ASSERT_TRUE(UiTest::Headless().SaveAsPng(NativeWindowOf(m_Host.GetSafeHwnd()), png));
     EXPECT_TRUE(UiTest::MatchesGolden(png, "CommonPageAfterRead", ZELL_PAGE_VIEWS_GOLDEN_DIR));
     std::filesystem::remove(png);
 }
@@ -146,24 +148,24 @@ TEST_F(CommonPageTest, AReadDeviceShowsItsIdentificationRowsAndCopyText)
 TEST_F(CommonPageTest, TheImeiComesFromTheDataSetAndAnEmptyOneStillHasItsRow)
 {
     m_data.IMEI = L"";
-    m_page.TakeIdentification(m_data);
-    m_page.LoadFromDeviceData();
+    m_Page.TakeIdentification(m_data);
+    m_Page.LoadFromDeviceData();
     const std::vector<std::wstring> names = Names();
     ASSERT_EQ(names.size(), 9u);
     EXPECT_EQ(names[6], L"IMEI ");
-    EXPECT_EQ(m_page.Rows()[6].value, L"");
+    EXPECT_EQ(m_Page.Rows()[6].value, L"");
 
     m_data.IMEI = L"356938035643809";
-    m_page.TakeIdentification(m_data);
-    m_page.LoadFromDeviceData();
-    EXPECT_EQ(m_page.Rows()[6].value, L"356938035643809");
+    m_Page.TakeIdentification(m_data);
+    m_Page.LoadFromDeviceData();
+    EXPECT_EQ(m_Page.Rows()[6].value, L"356938035643809");
 }
 
 TEST_F(CommonPageTest, UnreadValuesBecomeRedErrorRowsWithoutTheirMarker)
 {
-    m_page.m_strSerialNo = L"ERR: timeout ERR: ";
+    m_Page.m_strSerialNo = L"ERR: timeout ERR: ";
     Show();
-    const CCommonPage::tRow& row = m_page.Rows()[5];
+    const CCommonPage::tRow& row = m_Page.Rows()[5];
     EXPECT_EQ(row.value, L"timeout ");
     EXPECT_EQ(row.state, CGridPageBase::kRowError);
     EXPECT_EQ(Grid().GetCellImage(5, 0), CGridPageBase::kImageError);
@@ -174,9 +176,9 @@ TEST_F(CommonPageTest, UnreadValuesBecomeRedErrorRowsWithoutTheirMarker)
 
 TEST_F(CommonPageTest, AddressRowsFollowThePortsAndVanishForADeviceWithoutIP)
 {
-    m_page.m_strMACAddress2 = L"02:5A:E1:01:02:04";
-    m_page.SetIPAddressTexts(L"192.168.1.17", L"192.168.2.17");
-    m_page.LoadFromDeviceData();
+    m_Page.m_strMACAddress2 = L"02:5A:E1:01:02:04";
+    m_Page.SetIPAddressTexts(L"192.168.1.17", L"192.168.2.17");
+    m_Page.LoadFromDeviceData();
     std::vector<std::wstring> names = Names();
     ASSERT_EQ(names.size(), 10u);
     EXPECT_EQ(std::vector<std::wstring>(names.begin() + 6, names.end()),
@@ -188,72 +190,72 @@ TEST_F(CommonPageTest, AddressRowsFollowThePortsAndVanishForADeviceWithoutIP)
         std::ofstream out(ini);
         out << "[0612-0003]\nNOIP=1\n";
     }
-    m_app.DeviceIni().SetIniPath(ini.c_str());
-    m_page.LoadFromDeviceData();
+    m_App.DeviceIni().SetIniPath(ini.c_str());
+    m_Page.LoadFromDeviceData();
     EXPECT_EQ(Names().size(), 6u) << "neither MAC nor IP rows, whatever the texts hold";
     std::filesystem::remove(ini);
 }
 
 TEST_F(CommonPageTest, ARuntimeSystemRowNeedsTheDataSetAndACode)
 {
-    m_page.LoadFromDeviceData();
+    m_Page.LoadFromDeviceData();
     EXPECT_EQ(Names().size(), 8u);
-    m_page.SetDeviceData(&m_data);
+    m_Page.SetDeviceData(&m_data);
     m_data.ActiveRuntimeSystem = CCommonPage::kNoRuntimeSystem;
-    m_page.LoadFromDeviceData();
+    m_Page.LoadFromDeviceData();
     EXPECT_EQ(Names().size(), 8u);
 }
 
 TEST_F(CommonPageTest, AReadInProgressAndAFailureFillTheWholeGrid)
 {
     Show();
-    m_page.BeginWaitState(2, L"");
+    m_Page.BeginWaitState(2, L"");
     ASSERT_EQ(Grid().GetRowCount(), 1);
     EXPECT_EQ(Grid().GetCellText(0, 2), L"Reading the device ...");
     EXPECT_EQ(Grid().GetCellImage(0, 0), CGridPageBase::kImageBusy);
     EXPECT_EQ(Grid().GetCellBackColour(0, 1), ::GetSysColor(COLOR_BTNFACE));
 
-    m_page.BeginWaitState(1, L"The device does not answer.");
+    m_Page.BeginWaitState(1, L"The device does not answer.");
     EXPECT_EQ(Grid().GetCellText(0, 2), L"The device does not answer.");
     EXPECT_EQ(Grid().GetCellTextColour(0, 2), CGridPageBase::kErrorTextColour);
     EXPECT_EQ(Grid().GetCellImage(0, 0), CGridPageBase::kImageError);
 
-    m_page.BeginWaitState(0, L"");
+    m_Page.BeginWaitState(0, L"");
     EXPECT_EQ(Grid().GetRowCount(), 8) << "done: the rows again";
 }
 
 TEST_F(CommonPageTest, TheMenuWaitsForTheFirstReadThenOffersItsCommands)
 {
-    m_page.ShowContextMenu(CPoint(10, 10));
-    EXPECT_EQ(m_page.m_menusShown, 0) << "nothing to copy yet";
+    m_Page.ShowContextMenu(CPoint(10, 10));
+    EXPECT_EQ(m_Page.m_nMenusShown, 0) << "nothing to copy yet";
     Show();
-    m_page.ShowContextMenu(CPoint(10, 10));
-    ASSERT_EQ(m_page.m_menusShown, 1);
-    ASSERT_EQ(m_page.m_items.size(), 7u);
-    EXPECT_EQ(m_page.m_items[0].first, L"Refresh");
-    EXPECT_NE(m_page.m_items[1].second & MF_SEPARATOR, 0u);
-    EXPECT_EQ(m_page.m_items[2].second & MF_GRAYED, 0u);
-    EXPECT_NE(m_page.m_items[3].second & MF_GRAYED, 0u);
-    EXPECT_NE(m_page.m_items[4].second & MF_GRAYED, 0u);
-    EXPECT_EQ(m_page.m_items[6].first, L"Save");
+    m_Page.ShowContextMenu(CPoint(10, 10));
+    ASSERT_EQ(m_Page.m_nMenusShown, 1);
+    ASSERT_EQ(m_Page.m_arrItems.size(), 7u);
+    EXPECT_EQ(m_Page.m_arrItems[0].first, L"Refresh");
+    EXPECT_NE(m_Page.m_arrItems[1].second & MF_SEPARATOR, 0u);
+    EXPECT_EQ(m_Page.m_arrItems[2].second & MF_GRAYED, 0u);
+    EXPECT_NE(m_Page.m_arrItems[3].second & MF_GRAYED, 0u);
+    EXPECT_NE(m_Page.m_arrItems[4].second & MF_GRAYED, 0u);
+    EXPECT_EQ(m_Page.m_arrItems[6].first, L"Save");
 
-    m_main.Answer(m_main.Ids().ReadSettings, 1);
-    m_page.m_choice = CCommonPage::kRefreshCommand;
-    m_page.ShowContextMenu(CPoint(10, 10));
-    EXPECT_EQ(m_main.Count(m_main.Ids().ReadSettings), 1);
+    m_Main.Answer(m_Main.Ids().ReadSettings, 1);
+    m_Page.m_nChoice = CCommonPage::kRefreshCommand;
+    m_Page.ShowContextMenu(CPoint(10, 10));
+    EXPECT_EQ(m_Main.Count(m_Main.Ids().ReadSettings), 1);
 }
 
 TEST_F(CommonPageTest, CopyPutsTheRowsOnTheClipboard)
 {
     Show();
-    m_page.RunMenuCommand(CCommonPage::kCopyCommand);
+    m_Page.RunMenuCommand(CCommonPage::kCopyCommand);
     ASSERT_TRUE(::OpenClipboard(nullptr));
     const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
     ASSERT_NE(data, nullptr);
     const std::wstring text(static_cast<const wchar_t*>(::GlobalLock(data)));
     ::GlobalUnlock(data);
     ::CloseClipboard();
-    EXPECT_EQ(text, m_page.CopyText().GetString());
+    EXPECT_EQ(text, m_Page.CopyText().GetString());
 }
 
 TEST_F(CommonPageTest, SavingWritesTheRowsAndKeepsTheFolderForNextTime)
@@ -262,13 +264,13 @@ TEST_F(CommonPageTest, SavingWritesTheRowsAndKeepsTheFolderForNextTime)
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("common-page-save-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
-    m_page.m_savePath = (folder / "device.txt").c_str();
-    m_page.RunMenuCommand(CCommonPage::kSaveCommand);
+    m_Page.m_strSavePath = (folder / "device.txt").c_str();
+    m_Page.RunMenuCommand(CCommonPage::kSaveCommand);
     const std::string written = ReadFile(folder / "device.txt");
     EXPECT_EQ(written.substr(0, 23), "Item number = 612-003\r\n");
-    EXPECT_EQ(written.size(), static_cast<std::size_t>(m_page.CopyText().GetLength()));
-    EXPECT_EQ(std::wstring(m_app.GetProfileString(L"Folder", L"MyDocuments", L"").GetString()), folder.wstring());
-    EXPECT_TRUE(m_page.m_messages.empty());
+    EXPECT_EQ(written.size(), static_cast<std::size_t>(m_Page.CopyText().GetLength()));
+    EXPECT_EQ(std::wstring(m_App.GetProfileString(L"Folder", L"MyDocuments", L"").GetString()), folder.wstring());
+    EXPECT_TRUE(m_Page.m_arrMessages.empty());
     std::filesystem::remove_all(folder);
 }
 
@@ -281,7 +283,7 @@ TEST_F(CommonPageTest, AFileThatCannotBeCreatedIsReportedAndNothingElseHappens)
         reports.emplace_back(text);
         return IDOK;
     });
-    EXPECT_FALSE(m_page.SaveToFile(L"/nonexistent-folder/for/sure/device.txt"));
+    EXPECT_FALSE(m_Page.SaveToFile(L"/nonexistent-folder/for/sure/device.txt"));
     AfxSetReportErrorHandler(previous);
     EXPECT_EQ(reports.size(), 1u);
 }
@@ -294,7 +296,7 @@ TEST_F(CommonPageTest, ARightClickInTheGridOpensTheMenu)
     const LPARAM point = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
     ::SendMessageW(Grid().GetSafeHwnd(), WM_RBUTTONDOWN, MK_RBUTTON, point);
     ::SendMessageW(Grid().GetSafeHwnd(), WM_RBUTTONUP, 0, point);
-    EXPECT_EQ(m_page.m_menusShown, 1);
+    EXPECT_EQ(m_Page.m_nMenusShown, 1);
 }
 
 TEST_F(CommonPageTest, AWriteThatFailsIsToldAndReportedAsFailed)
@@ -302,6 +304,8 @@ TEST_F(CommonPageTest, AWriteThatFailsIsToldAndReportedAsFailed)
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no device that is always full";
     Show();
-    EXPECT_FALSE(m_page.SaveToFile(L"/dev/full"));
-    EXPECT_EQ(m_page.m_messages, std::vector<CString>{L"Cannot save."});
+    EXPECT_FALSE(m_Page.SaveToFile(L"/dev/full"));
+    EXPECT_EQ(m_Page.m_arrMessages, std::vector<CString>{L"Cannot save."});
 }
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace Corvane {
+
 using namespace PageBaseTest;
 using namespace ZELL::Grid;
 
@@ -17,16 +19,16 @@ constexpr int kGridId = 1118;
 
 class CTestGridPage : public CGridPageBase {
 public:
-    explicit CTestGridPage(std::vector<BYTE> image) : m_image(std::move(image))
+    explicit CTestGridPage(std::vector<BYTE> image) : m_arrImage(std::move(image))
     {
-        ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_image.data()));
+        ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrImage.data()));
     }
 
 protected:
     void DoDataExchange(CDataExchange* dx) override
     {
         CGridPageBase::DoDataExchange(dx);
-        DDX_Control(dx, kGridId, m_grid);
+        DDX_Control(dx, kGridId, m_Grid);
     }
     BOOL OnInitDialog() override
     {
@@ -36,7 +38,7 @@ protected:
     }
 
 private:
-    std::vector<BYTE> m_image;
+    std::vector<BYTE> m_arrImage;
 };
 
 class GridPage : public ::testing::Test {
@@ -44,22 +46,22 @@ protected:
     void SetUp() override
     {
         ZELL::Controls::RegisterStandardControls();
-        m_app.m_pMainWnd = CWnd::FromHandlePermanent(m_main.Handle());
+        m_App.m_pMainWnd = CWnd::FromHandlePermanent(m_Main.Handle());
         GetLanguageSupport().SetText(L"STATE_GRID_READ", L"Reading ...");
         GetLanguageSupport().SetText(L"STATE_GRID_IDENTIFY", L"Identifying ...");
-        m_page.SetInSheet(true);
-        m_host.m_pages = {&m_page};
-        m_hostImage = ControlTest::DialogImage(L"Host", 300, 180,
+        m_Page.SetInSheet(true);
+        m_Host.m_arrPages = {&m_Page};
+        m_arrHostImage = ControlTest::DialogImage(L"Host", 300, 180,
                                                {ControlTest::Static(L"", 0, 5, 5, 290, 170, kPlaceholder)},
                                                WS_POPUP | WS_VISIBLE);
-        ASSERT_TRUE(m_host.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_hostImage.data())));
+        ASSERT_TRUE(m_Host.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrHostImage.data())));
         CCouplerSettingsPageBase::SetPagesSuspended(false);
     }
     void TearDown() override
     {
-        m_host.DestroyWindow();
+        m_Host.DestroyWindow();
         UiTest::Drain();
-        m_app.m_pMainWnd = nullptr;
+        m_App.m_pMainWnd = nullptr;
         CCouplerSettingsPageBase::SetPagesSuspended(true);
     }
     static std::vector<BYTE> PageImage()
@@ -68,14 +70,14 @@ protected:
                                         {ControlTest::Common(CZellGrid::kClassName, kGridId, WS_BORDER, 5, 5, 270, 150)},
                                         WS_CHILD | DS_CONTROL);
     }
-    CZellGrid& Grid() { return m_page.Grid(); }
+    CZellGrid& Grid() { return m_Page.Grid(); }
     COLORREF Face() const { return ::GetSysColor(COLOR_BTNFACE); }
 
-    CWinApp m_app{L"GridPageTests"};
-    CMainWindow m_main;
-    CTestGridPage m_page{PageImage()};
-    CHostDialog m_host;
-    std::vector<BYTE> m_hostImage;
+    CWinApp m_App{L"GridPageTests"};
+    CMainWindow m_Main;
+    CTestGridPage m_Page{PageImage()};
+    CHostDialog m_Host;
+    std::vector<BYTE> m_arrHostImage;
 };
 
 }
@@ -83,7 +85,7 @@ protected:
 TEST_F(GridPage, TheGridIsSetUpReadOnlyWithAFixedImageColumn)
 {
     ASSERT_NE(Grid().GetSafeHwnd(), nullptr);
-    EXPECT_TRUE(m_page.IsGridSetUp());
+    EXPECT_TRUE(m_Page.IsGridSetUp());
     EXPECT_EQ(Grid().GetColumnCount(), 3);
     EXPECT_EQ(Grid().GetFixedColumnCount(), 1);
     EXPECT_EQ(Grid().GetFixedRowCount(), 0);
@@ -92,13 +94,13 @@ TEST_F(GridPage, TheGridIsSetUpReadOnlyWithAFixedImageColumn)
     EXPECT_EQ(Grid().GetSelectedBackColour(), CGridPageBase::kSelectedBack);
     EXPECT_EQ(Grid().GetGridLineColour(), Face());
 
-    m_page.InitGridRow(3, false);
+    m_Page.InitGridRow(3, false);
     EXPECT_EQ(Grid().GetRowCount(), 4) << "a row beyond the grid grows it";
     EXPECT_EQ(Grid().GetCellFormat(3, 1), CGridPageBase::kValueFormat);
     const auto readOnly = [this](int col) { return (Grid().GetCellState(3, col) & GRIDSTATE_READONLY) != 0; };
     EXPECT_FALSE(readOnly(2)) << "the value column as the caller asks";
     EXPECT_TRUE(readOnly(1));
-    m_page.InitGridRow(3, true);
+    m_Page.InitGridRow(3, true);
     EXPECT_TRUE(readOnly(2));
 }
 
@@ -121,35 +123,37 @@ TEST_F(GridPage, EachRowStateHasItsImageBackgroundAndTextColour)
         {17, L"Name ", CGridPageBase::kImageNormal, CLR_DEFAULT, CLR_DEFAULT},
     };
     for (const tCase& c : cases) {
-        m_page.InitGridRow(0, true);
-        m_page.FillGrid(0, c.name, L"value", c.state);
+        m_Page.InitGridRow(0, true);
+        m_Page.FillGrid(0, c.name, L"value", c.state);
         EXPECT_EQ(Grid().GetCellImage(0, 0), c.image) << c.state;
         EXPECT_EQ(Grid().GetCellBackColour(0, 1), c.back) << c.state;
         EXPECT_EQ(Grid().GetCellTextColour(0, 2), c.text) << c.state;
         EXPECT_EQ(Grid().GetCellText(0, 2), L"value");
     }
-    m_page.SetRowImage(0, 6);
+    m_Page.SetRowImage(0, 6);
     EXPECT_EQ(Grid().GetCellImage(0, 0), 6);
-    m_page.ResetRowImage(0);
+    m_Page.ResetRowImage(0);
     EXPECT_EQ(Grid().GetCellImage(0, 0), CGridPageBase::kImageNormal);
 }
 
 TEST_F(GridPage, AStateReplacesTheRowsWithOneRowOfItsText)
 {
-    m_page.InitGridRow(4, true);
-    m_page.ShowGridState(CGridPageBase::kRowIdentifying, L"");
+    m_Page.InitGridRow(4, true);
+    m_Page.ShowGridState(CGridPageBase::kRowIdentifying, L"");
     ASSERT_EQ(Grid().GetRowCount(), 1);
     EXPECT_EQ(Grid().GetCellText(0, 1), L"");
     EXPECT_EQ(Grid().GetCellText(0, 2), L"Identifying ...");
-    m_page.ShowGridState(CGridPageBase::kRowReading, nullptr);
+    m_Page.ShowGridState(CGridPageBase::kRowReading, nullptr);
     EXPECT_EQ(Grid().GetCellText(0, 2), L"Reading ...");
-    m_page.ShowGridState(CGridPageBase::kRowReading, L"Step 3 of 9");
+    m_Page.ShowGridState(CGridPageBase::kRowReading, L"Step 3 of 9");
     EXPECT_EQ(Grid().GetCellText(0, 2), L"Step 3 of 9") << "a given text stands";
 
     ::SetLastError(0x20080003);
-    m_page.ShowGridState(CGridPageBase::kRowError, L"");
+    m_Page.ShowGridState(CGridPageBase::kRowError, L"");
     EXPECT_FALSE(Grid().GetCellText(0, 2).IsEmpty()) << "the failure's own text";
     EXPECT_EQ(Grid().GetCellTextColour(0, 2), CGridPageBase::kErrorTextColour);
-    m_page.ShowGridStateById(CGridPageBase::kRowError, kAddressNameId);
+    m_Page.ShowGridStateById(CGridPageBase::kRowError, kAddressNameId);
     EXPECT_EQ(Grid().GetCellText(0, 2), L"IP address");
 }
+
+}  // namespace Corvane

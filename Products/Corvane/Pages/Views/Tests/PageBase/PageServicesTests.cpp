@@ -15,6 +15,8 @@
 #include <fstream>
 #include <unistd.h>
 
+namespace Corvane {
+
 using namespace PageBaseTest;
 
 namespace {
@@ -64,9 +66,9 @@ class PageServices : public ::testing::Test {
 protected:
     void TearDown() override { CCouplerSettingsPageBase::SetPagesSuspended(true); }
 
-    CPageRig m_rig;
-    CTestPage& Page() { return *m_rig.m_page; }
-    UINT States() const { return m_rig.m_main.Ids().ShowConnectionState; }
+    CPageRig m_Rig;
+    CTestPage& Page() { return *m_Rig.m_pPage; }
+    UINT States() const { return m_Rig.m_Main.Ids().ShowConnectionState; }
 };
 
 }
@@ -75,12 +77,12 @@ TEST_F(PageServices, BlockWordsAreReadAndWrittenOnlyBelowTheAttachedLength)
 {
     std::vector<WORD> words{10, 0x1234, 0xBEEF};
     Page().AttachDeviceData(words.data(), 1, 1, 1);
-    EXPECT_EQ(Page().m_decimal, 10);
-    EXPECT_EQ(Page().m_hex, -1) << "word 1 lies beyond the block";
+    EXPECT_EQ(Page().m_nDecimal, 10);
+    EXPECT_EQ(Page().m_nHex, -1) << "word 1 lies beyond the block";
     EXPECT_TRUE(Page().IsWideFormat());
     EXPECT_TRUE(Page().IsController());
-    Page().m_decimal = 11;
-    Page().m_hex = 0x77;
+    Page().m_nDecimal = 11;
+    Page().m_nHex = 0x77;
     Page().SetInSheet(true);
     EXPECT_TRUE(Page().StoreIfDataPresent());
     EXPECT_EQ(words, (std::vector<WORD>{11, 0x1234, 0xBEEF}));
@@ -88,9 +90,9 @@ TEST_F(PageServices, BlockWordsAreReadAndWrittenOnlyBelowTheAttachedLength)
     Page().AttachDeviceData(nullptr, 50, 0, 0);
     EXPECT_FALSE(Page().HasDeviceBlock()) << "a missing block has no length";
     EXPECT_EQ(Page().DeviceBlock().GetLength(), 0u);
-    const int stores = Page().m_stores;
+    const int stores = Page().m_nStores;
     EXPECT_TRUE(Page().StoreIfDataPresent());
-    EXPECT_EQ(Page().m_stores, stores);
+    EXPECT_EQ(Page().m_nStores, stores);
 
     std::vector<WORD> extra{5};
     Page().AttachExtraData(extra.data(), 1, 0, 0);
@@ -101,7 +103,7 @@ TEST_F(PageServices, BlockWordsAreReadAndWrittenOnlyBelowTheAttachedLength)
 
 TEST_F(PageServices, QuestionsAndRequestsGoToTheMainWindowWithTheirAnswers)
 {
-    CMainWindow& main = m_rig.m_main;
+    CMainWindow& main = m_Rig.m_Main;
     const CWorkerMessages& ids = main.Ids();
     EXPECT_FALSE(Page().IsOfflineConfig());
     main.Answer(ids.IsOfflineConfig, 2);
@@ -110,7 +112,7 @@ TEST_F(PageServices, QuestionsAndRequestsGoToTheMainWindowWithTheirAnswers)
     EXPECT_EQ(Page().IsModified(), TRUE);
     main.Answer(ids.IsPageInList, 1);
     EXPECT_TRUE(Page().IsPageInList(L"ETHERNETIP"));
-    EXPECT_EQ(main.m_askedKeys, std::vector<std::wstring>{L"ETHERNETIP"});
+    EXPECT_EQ(main.m_arrAskedKeys, std::vector<std::wstring>{L"ETHERNETIP"});
 
     EXPECT_FALSE(Page().RequestReadSettings());
     main.Answer(ids.ReadSettings, 1);
@@ -121,7 +123,7 @@ TEST_F(PageServices, QuestionsAndRequestsGoToTheMainWindowWithTheirAnswers)
     EXPECT_EQ(main.Count(ids.ReadSettings), 2);
     EXPECT_EQ(main.Count(ids.SoftwareReset), 1);
 
-    m_rig.m_app.m_pMainWnd = nullptr;
+    m_Rig.m_App.m_pMainWnd = nullptr;
     EXPECT_FALSE(Page().RequestWriteSettings()) << "without a main window nothing is asked";
 }
 
@@ -136,14 +138,14 @@ TEST_F(PageServices, OpeningSwitchesToTheShortTimeOutAndClosingRestoresTheUsersS
     EXPECT_TRUE(Page().IsConnectionPrepared());
     EXPECT_TRUE(connection.open);
     EXPECT_EQ(connection.settings, kShortTimeout);
-    EXPECT_EQ(m_rig.m_main.WParams(States()), (std::vector<WPARAM>{270, 269}));
-    EXPECT_EQ(Page().m_pauses, (std::vector<DWORD>{300, 500}));
+    EXPECT_EQ(m_Rig.m_Main.WParams(States()), (std::vector<WPARAM>{270, 269}));
+    EXPECT_EQ(Page().m_arrPauses, (std::vector<DWORD>{300, 500}));
 
     Page().PrepareConnection(false);
     EXPECT_FALSE(Page().IsConnectionPrepared());
     EXPECT_FALSE(connection.open);
     EXPECT_EQ(connection.settings, users);
-    EXPECT_EQ(m_rig.m_main.WParams(States()).back(), 272u);
+    EXPECT_EQ(m_Rig.m_Main.WParams(States()).back(), 272u);
 }
 
 TEST_F(PageServices, AnOpenConnectionIsLeftAloneButStillPaused)
@@ -153,9 +155,9 @@ TEST_F(PageServices, AnOpenConnectionIsLeftAloneButStillPaused)
     Page().SetConnection(&connection, nullptr);
     Page().PrepareConnection(true);
     EXPECT_TRUE(Page().IsConnectionPrepared());
-    EXPECT_EQ(m_rig.m_main.Count(States()), 0);
+    EXPECT_EQ(m_Rig.m_Main.Count(States()), 0);
     EXPECT_NE(connection.settings, kShortTimeout);
-    EXPECT_EQ(Page().m_pauses, std::vector<DWORD>{500});
+    EXPECT_EQ(Page().m_arrPauses, std::vector<DWORD>{500});
 }
 
 TEST_F(PageServices, AFailedOpenReportsAndAThrowingCloseStillRestoresTheSettings)
@@ -167,11 +169,11 @@ TEST_F(PageServices, AFailedOpenReportsAndAThrowingCloseStillRestoresTheSettings
     Page().SetConnection(&connection, nullptr);
     Page().PrepareConnection(true);
     EXPECT_FALSE(Page().IsConnectionPrepared());
-    EXPECT_EQ(m_rig.m_main.WParams(States()), (std::vector<WPARAM>{270, 271}));
+    EXPECT_EQ(m_Rig.m_Main.WParams(States()), (std::vector<WPARAM>{270, 271}));
 
     EXPECT_NO_THROW(Page().PrepareConnection(false));
     EXPECT_EQ(connection.settings, users);
-    EXPECT_EQ(m_rig.m_main.WParams(States()).back(), 272u);
+    EXPECT_EQ(m_Rig.m_Main.WParams(States()).back(), 272u);
 
     CCouplerSettingsPageBase bare;
     EXPECT_FALSE(bare.EnsureConnectionOpen()) << "no connection, nothing to open";
@@ -228,28 +230,28 @@ TEST_F(PageServices, InvalidAddressesComeFromTheCapabilityFileAndNameThemselvesI
 TEST_F(PageServices, AnAddressReportsItsLastOctetOutOfRangeWithItsFieldInTheTitle)
 {
     GetLanguageSupport().SetText(L"ERROR_OUT_OF_RANGE_DEZ", L"From %d to %d.");
-    m_rig.Show();
+    m_Rig.Show();
     const BYTE address[4] = {4, 250, 2, 240};  // 240.2.250.4
     const int ranges[8] = {1, 223, 0, 255, 0, 200, 1, 254};
     EXPECT_FALSE(Page().CheckIPAddressRange(kAddressField, kAddressNameId, address, ranges));
-    ASSERT_EQ(Page().m_balloons.size(), 1u);
-    EXPECT_EQ(Page().m_balloons[0].title, L"Invalid IP address (Field 2)");
-    EXPECT_EQ(Page().m_balloons[0].text, L"From 0 to 200.");
+    ASSERT_EQ(Page().m_arrBalloons.size(), 1u);
+    EXPECT_EQ(Page().m_arrBalloons[0].title, L"Invalid IP address (Field 2)");
+    EXPECT_EQ(Page().m_arrBalloons[0].text, L"From 0 to 200.");
 
     const BYTE good[4] = {4, 3, 2, 1};
     EXPECT_TRUE(Page().CheckIPAddressRange(kAddressField, kAddressNameId, good, ranges));
-    EXPECT_EQ(Page().m_balloons.size(), 1u);
+    EXPECT_EQ(Page().m_arrBalloons.size(), 1u);
 }
 
 TEST_F(PageServices, AMismatchedTranslationIsRenderedHarmlessly)
 {
     GetLanguageSupport().SetText(L"ERROR_OUT_OF_RANGE_DEZ", L"From %s to %s%n.");
     GetLanguageSupport().SetText(L"TXT_FIRST", L"%s%s%s");
-    m_rig.Show();
+    m_Rig.Show();
     Page().ShowRangeBalloon(kDecimalField, L"TXT_FIRST", 1, 100, 4);
-    ASSERT_EQ(Page().m_balloons.size(), 1u);
-    EXPECT_EQ(Page().m_balloons[0].title, L"%s%s%s") << "a title is shown as it stands";
-    EXPECT_NE(Page().m_balloons[0].text.Find(L"From"), -1);
+    ASSERT_EQ(Page().m_arrBalloons.size(), 1u);
+    EXPECT_EQ(Page().m_arrBalloons[0].title, L"%s%s%s") << "a title is shown as it stands";
+    EXPECT_NE(Page().m_arrBalloons[0].text.Find(L"From"), -1);
 }
 
 TEST_F(PageServices, SeveralPortsNeedTheDataSetWithMoreThanOnePort)
@@ -283,7 +285,7 @@ TEST_F(PageServices, ThePageFontIsTheDefaultFontOnceGiven)
     given.lfHeight = -19;
     wcscpy(given.lfFaceName, L"DejaVu Serif");
     CCouplerSettingsPageBase::SetDefaultFont(given);
-    m_rig.Show();
+    m_Rig.Show();
     CCouplerSettingsPageBase::ClearDefaultFont();
     EXPECT_EQ(Page().GetPageLogFont().lfHeight, -19);
     EXPECT_STREQ(Page().GetPageLogFont().lfFaceName, L"DejaVu Serif");
@@ -297,15 +299,15 @@ TEST_F(PageServices, WithoutADefaultFontThePageTakesTheMainWindowsFont)
     wcscpy(mainFont.lfFaceName, L"DejaVu Sans Mono");
     CFont font;
     ASSERT_TRUE(font.CreateFontIndirect(&mainFont));
-    m_rig.m_main.Answer(WM_GETFONT, reinterpret_cast<LRESULT>(font.GetSafeHandle()));
-    m_rig.Show();
+    m_Rig.m_Main.Answer(WM_GETFONT, reinterpret_cast<LRESULT>(font.GetSafeHandle()));
+    m_Rig.Show();
     EXPECT_EQ(Page().GetPageLogFont().lfHeight, -23);
     EXPECT_STREQ(Page().GetPageLogFont().lfFaceName, L"DejaVu Sans Mono");
 }
 
 TEST_F(PageServices, TheBusyCursorIsTheHandUntilItIsCleared)
 {
-    m_rig.Show();
+    m_Rig.Show();
     Page().SetPageCursor(true);
     EXPECT_EQ(Page().GetPageCursor(), ::LoadCursorW(nullptr, IDC_HAND));
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
@@ -314,3 +316,5 @@ TEST_F(PageServices, TheBusyCursorIsTheHandUntilItIsCleared)
     Page().BeginWaitState(1, L"");
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
 }
+
+}  // namespace Corvane

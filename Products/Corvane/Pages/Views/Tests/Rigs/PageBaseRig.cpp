@@ -4,6 +4,8 @@
 #include "Platform/Controls/EditStyles.h"
 #include "Platform/Controls/IPAddressStyles.h"
 
+namespace Corvane {
+
 namespace PageBaseTest {
 
 namespace {
@@ -54,93 +56,93 @@ BEGIN_MESSAGE_MAP(CTestPage, CCouplerSettingsPageBase)
 END_MESSAGE_MAP()
 
 CTestPage::CTestPage(std::vector<BYTE> image, int decimalId, int hexId)
-    : m_image(std::move(image)), m_decimalId(decimalId), m_hexId(hexId)
+    : m_arrImage(std::move(image)), m_nDecimalId(decimalId), m_nHexId(hexId)
 {
-    ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_image.data()));
-    m_pageKey = L"TEST";
+    ConstructIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrImage.data()));
+    m_strPageKey = L"TEST";
 }
 
 bool CTestPage::ValidateAll()
 {
-    if (!CheckRange(static_cast<UINT>(m_decimalId), L"TXT_FIRST", CFieldRange::DecimalMode, &m_decimal, 1, 100))
+    if (!CheckRange(static_cast<UINT>(m_nDecimalId), L"TXT_FIRST", CFieldRange::kDecimalMode, &m_nDecimal, 1, 100))
         return false;
-    return m_hexId == 0 || CheckRange(static_cast<UINT>(m_hexId), L"TXT_SECOND", CFieldRange::HexMode, &m_hex, 0, 0xFF);
+    return m_nHexId == 0 || CheckRange(static_cast<UINT>(m_nHexId), L"TXT_SECOND", CFieldRange::kHexMode, &m_nHex, 0, 0xFF);
 }
 
 void CTestPage::LoadFromDeviceData()
 {
-    ++m_loads;
+    ++m_nLoads;
     const CDeviceBlock block = DeviceBlock();
     const std::optional<WORD> decimal = block.Read(0);
     const std::optional<BYTE> hex = block.ReadByte(2);
-    m_decimal = decimal ? *decimal : -1;
-    m_hex = hex ? *hex : -1;
+    m_nDecimal = decimal ? *decimal : -1;
+    m_nHex = hex ? *hex : -1;
 }
 
 bool CTestPage::StoreToDeviceData()
 {
-    ++m_stores;
-    if (!m_storeResult)
+    ++m_nStores;
+    if (!m_bStoreResult)
         return false;
     CDeviceBlock block = DeviceBlock();
-    block.Write(0, static_cast<WORD>(m_decimal));
-    if (m_hexId != 0)
-        block.WriteByte(2, static_cast<BYTE>(m_hex));
+    block.Write(0, static_cast<WORD>(m_nDecimal));
+    if (m_nHexId != 0)
+        block.WriteByte(2, static_cast<BYTE>(m_nHex));
     return true;
 }
 
 BOOL CTestPage::UpdateLanguageTexts()
 {
     if (IsActive())
-        ++m_textUpdates;
+        ++m_nTextUpdates;
     return CCouplerSettingsPageBase::UpdateLanguageTexts();
 }
 
 void CTestPage::DoDataExchange(CDataExchange* dx)
 {
     CCouplerSettingsPageBase::DoDataExchange(dx);
-    DDX_Text(dx, m_decimalId, m_decimal);
-    if (m_hexId == 0)
+    DDX_Text(dx, m_nDecimalId, m_nDecimal);
+    if (m_nHexId == 0)
         return;
-    CString hex = FormatW(L"0x%02X", m_hex).c_str();
-    DDX_Text(dx, m_hexId, hex);
+    CString hex = FormatW(L"0x%02X", m_nHex).c_str();
+    DDX_Text(dx, m_nHexId, hex);
     if (dx->m_bSaveAndValidate)
-        m_hex = static_cast<int>(std::wcstol(hex.GetString(), nullptr, 16));
+        m_nHex = static_cast<int>(std::wcstol(hex.GetString(), nullptr, 16));
 }
 
 void CTestPage::ShowBalloon(const CString& title, const CString& text, UINT ctrlId)
 {
-    m_balloons.push_back({title, text, ctrlId});
-    if (m_realBalloon)
+    m_arrBalloons.push_back({title, text, ctrlId});
+    if (m_bRealBalloon)
         CCouplerSettingsPageBase::ShowBalloon(title, text, ctrlId);
 }
 
 CMainWindow::CMainWindow()
 {
     const CWorkerMessages& ids = Ids();
-    m_handler.onMessage = [this, &ids](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    m_Handler.onMessage = [this, &ids](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
         if (message == ids.IsPageInList && lParam != 0)
-            m_askedKeys.emplace_back(reinterpret_cast<LPCWSTR>(lParam));
-        const auto answer = m_answers.find(message);
-        if (answer == m_answers.end())
+            m_arrAskedKeys.emplace_back(reinterpret_cast<LPCWSTR>(lParam));
+        const auto answer = m_mapAnswers.find(message);
+        if (answer == m_mapAnswers.end())
             return false;
         result = answer->second;
         return true;
     };
-    m_hwnd = UiTest::Create(&m_handler, WS_OVERLAPPEDWINDOW, 0, 0, 300, 200);
-    m_wnd.Attach(m_hwnd);
+    m_hWnd = UiTest::Create(&m_Handler, WS_OVERLAPPEDWINDOW, 0, 0, 300, 200);
+    m_Wnd.Attach(m_hWnd);
 }
 
 CMainWindow::~CMainWindow()
 {
-    m_wnd.Detach();
-    ::DestroyWindow(m_hwnd);
+    m_Wnd.Detach();
+    ::DestroyWindow(m_hWnd);
 }
 
 std::vector<WPARAM> CMainWindow::WParams(UINT message) const
 {
     std::vector<WPARAM> values;
-    for (const UiTest::Record& record : m_handler.Of(message))
+    for (const UiTest::Record& record : m_Handler.Of(message))
         values.push_back(record.wParam);
     return values;
 }
@@ -148,48 +150,48 @@ std::vector<WPARAM> CMainWindow::WParams(UINT message) const
 BOOL CHostDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    for (CCouplerSettingsPageBase* page : m_pages)
-        m_sheet.AddPage(page, L"");
-    if (m_sheet.Create(this, WS_CHILD | WS_VISIBLE | WS_TABSTOP))
-        m_sheet.FitToPlaceholder();
+    for (CCouplerSettingsPageBase* page : m_arrPages)
+        m_Sheet.AddPage(page, L"");
+    if (m_Sheet.Create(this, WS_CHILD | WS_VISIBLE | WS_TABSTOP))
+        m_Sheet.FitToPlaceholder();
     return TRUE;
 }
 
 CPageRig::CPageRig()
 {
     ZELL::Controls::RegisterStandardControls();
-    m_app.m_pMainWnd = CWnd::FromHandlePermanent(m_main.Handle());
-    m_page = std::make_unique<CTestPage>(FirstPageImage(), kDecimalField, kHexField);
-    m_other = std::make_unique<CTestPage>(SecondPageImage(), kOtherField, 0);
-    m_page->AttachDeviceData(m_words.data(), static_cast<unsigned>(m_words.size()), 0, 0);
-    m_other->AttachDeviceData(m_otherWords.data(), static_cast<unsigned>(m_otherWords.size()), 0, 0);
-    m_page->SetInSheet(true);
-    m_other->SetInSheet(true);
-    m_host.m_pages = {m_page.get(), m_other.get()};
+    m_App.m_pMainWnd = CWnd::FromHandlePermanent(m_Main.Handle());
+    m_pPage = std::make_unique<CTestPage>(FirstPageImage(), kDecimalField, kHexField);
+    m_pOther = std::make_unique<CTestPage>(SecondPageImage(), kOtherField, 0);
+    m_pPage->AttachDeviceData(m_arrWords.data(), static_cast<unsigned>(m_arrWords.size()), 0, 0);
+    m_pOther->AttachDeviceData(m_arrOtherWords.data(), static_cast<unsigned>(m_arrOtherWords.size()), 0, 0);
+    m_pPage->SetInSheet(true);
+    m_pOther->SetInSheet(true);
+    m_Host.m_arrPages = {m_pPage.get(), m_pOther.get()};
 }
 
 CPageRig::~CPageRig()
 {
-    if (m_host.GetSafeHwnd())
-        m_host.DestroyWindow();
+    if (m_Host.GetSafeHwnd())
+        m_Host.DestroyWindow();
     UiTest::Drain();
-    m_app.m_pMainWnd = nullptr;
+    m_App.m_pMainWnd = nullptr;
     CCouplerSettingsPageBase::SetPagesSuspended(true);
 }
 
 void CPageRig::Show()
 {
-    m_hostImage = HostImage();
-    ASSERT_TRUE(m_host.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_hostImage.data())));
+    m_arrHostImage = HostImage();
+    ASSERT_TRUE(m_Host.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrHostImage.data())));
     CCouplerSettingsPageBase::SetPagesSuspended(false);
-    if (auto* active = dynamic_cast<CCouplerSettingsPageBase*>(m_host.m_sheet.GetActivePage()))
+    if (auto* active = dynamic_cast<CCouplerSettingsPageBase*>(m_Host.m_Sheet.GetActivePage()))
         active->RefreshView();
     Driver().PumpUntilIdle();
 }
 
 bool CPageRig::SwitchTo(int index)
 {
-    m_host.m_sheet.SetActivePage(index);
+    m_Host.m_Sheet.SetActivePage(index);
     Driver().PumpUntilIdle();
     return ActiveIndex() == index;
 }
@@ -201,3 +203,5 @@ void CPageRig::Replace(int id, const std::wstring& text)
 }
 
 }
+
+}  // namespace Corvane

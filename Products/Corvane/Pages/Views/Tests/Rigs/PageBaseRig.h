@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace PageBaseTest {
 
 constexpr int kPlaceholder = 900;
@@ -41,37 +43,37 @@ public:
     // A page without a hexadecimal field passes 0.
     CTestPage(std::vector<BYTE> image, int decimalId, int hexId);
 
-    int m_decimal = 0;
-    int m_hex = 0;
-    bool m_storeResult = true;
-    bool m_realBalloon = false;
-    int m_loads = 0;
-    int m_stores = 0;
-    int m_textUpdates = 0;
-    std::vector<tBalloon> m_balloons;
-    std::vector<DWORD> m_pauses;
+    int m_nDecimal = 0;
+    int m_nHex = 0;
+    bool m_bStoreResult = true;
+    bool m_bRealBalloon = false;
+    int m_nLoads = 0;
+    int m_nStores = 0;
+    int m_nTextUpdates = 0;
+    std::vector<tBalloon> m_arrBalloons;
+    std::vector<DWORD> m_arrPauses;
 
     bool ValidateAll() override;
     void LoadFromDeviceData() override;
     bool StoreToDeviceData() override;
     BOOL UpdateLanguageTexts() override;
 
-    using CCouplerSettingsPageBase::m_pageKey;
-    using CCouplerSettingsPageBase::m_tooltip;
-    using CCouplerSettingsPageBase::m_storeOnLeave;
+    using CCouplerSettingsPageBase::m_strPageKey;
+    using CCouplerSettingsPageBase::m_Tooltip;
+    using CCouplerSettingsPageBase::m_bStoreOnLeave;
     using CCouplerSettingsPageBase::SendToMainWindow;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     void ShowBalloon(const CString& title, const CString& text, UINT ctrlId) override;
-    void Pause(DWORD milliseconds) override { m_pauses.push_back(milliseconds); }
+    void Pause(DWORD milliseconds) override { m_arrPauses.push_back(milliseconds); }
     void OnFieldChanged(UINT) { NotifySettingsChanged(1); }
     DECLARE_MESSAGE_MAP()
 
 private:
-    std::vector<BYTE> m_image;
-    int m_decimalId = 0;
-    int m_hexId = 0;
+    std::vector<BYTE> m_arrImage;
+    int m_nDecimalId = 0;
+    int m_nHexId = 0;
 };
 
 // The main window: answers each registered message with what the test set
@@ -82,26 +84,26 @@ public:
     ~CMainWindow();
 
     const CWorkerMessages& Ids() const { return CWorkerMessages::Get(); }
-    int Count(UINT message) const { return static_cast<int>(m_handler.Of(message).size()); }
+    int Count(UINT message) const { return static_cast<int>(m_Handler.Of(message).size()); }
     std::vector<WPARAM> WParams(UINT message) const;
-    void Answer(UINT message, LRESULT result) { m_answers[message] = result; }
-    void Clear() { m_handler.Clear(); }
-    HWND Handle() const { return m_hwnd; }
+    void Answer(UINT message, LRESULT result) { m_mapAnswers[message] = result; }
+    void Clear() { m_Handler.Clear(); }
+    HWND Handle() const { return m_hWnd; }
 
-    std::vector<std::wstring> m_askedKeys;
+    std::vector<std::wstring> m_arrAskedKeys;
 
 private:
-    UiTest::Handler m_handler;
-    std::map<UINT, LRESULT> m_answers;
-    HWND m_hwnd = nullptr;
-    CWnd m_wnd;
+    UiTest::Handler m_Handler;
+    std::map<UINT, LRESULT> m_mapAnswers;
+    HWND m_hWnd = nullptr;
+    CWnd m_Wnd;
 };
 
 class CHostDialog : public CDialog {
 public:
-    CHostDialog() : m_sheet(this, kPlaceholder) {}
-    std::vector<CCouplerSettingsPageBase*> m_pages;
-    ZELL::Skin::CPropSheetInDlg m_sheet;
+    CHostDialog() : m_Sheet(this, kPlaceholder) {}
+    std::vector<CCouplerSettingsPageBase*> m_arrPages;
+    ZELL::Skin::CPropSheetInDlg m_Sheet;
 
 protected:
     BOOL OnInitDialog() override;
@@ -117,25 +119,27 @@ public:
     // Makes the dialog, then ends the suspension and refreshes the active
     // page, as the main dialog does after filling its pages.
     void Show();
-    UiTest::CDialogDriver Driver() const { return UiTest::CDialogDriver(m_host.GetSafeHwnd()); }
+    UiTest::CDialogDriver Driver() const { return UiTest::CDialogDriver(m_Host.GetSafeHwnd()); }
     // Asks the sheet for the other page; true when the sheet moved.
     bool SwitchTo(int index);
-    int ActiveIndex() const { return m_host.m_sheet.GetActiveIndex(); }
+    int ActiveIndex() const { return m_Host.m_Sheet.GetActiveIndex(); }
     void Replace(int id, const std::wstring& text);
 
-    CWinApp m_app{L"PageBaseTests"};
-    CMainWindow m_main;
-    std::vector<WORD> m_words{42, 0xAB17, 7, 0xFFFF};
-    std::vector<WORD> m_otherWords{1, 2};
-    std::unique_ptr<CTestPage> m_page;
-    std::unique_ptr<CTestPage> m_other;
-    CHostDialog m_host;
+    CWinApp m_App{L"PageBaseTests"};
+    CMainWindow m_Main;
+    std::vector<WORD> m_arrWords{42, 0xAB17, 7, 0xFFFF};
+    std::vector<WORD> m_arrOtherWords{1, 2};
+    std::unique_ptr<CTestPage> m_pPage;
+    std::unique_ptr<CTestPage> m_pOther;
+    CHostDialog m_Host;
 
 private:
-    std::vector<BYTE> m_hostImage;
+    std::vector<BYTE> m_arrHostImage;
 };
 
 std::vector<BYTE> FirstPageImage();
 std::vector<BYTE> SecondPageImage();
 
 }
+
+}  // namespace Corvane

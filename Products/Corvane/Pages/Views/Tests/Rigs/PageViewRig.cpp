@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+namespace Corvane {
+
 namespace PageViewTest {
 
 namespace {
@@ -29,19 +31,19 @@ std::vector<BYTE> HostImage()
 
 }
 
-CMessageBoxCloser::CMessageBoxCloser(const CWnd& host) : m_host(host)
+CMessageBoxCloser::CMessageBoxCloser(const CWnd& host) : m_Host(host)
 {
     constexpr UINT_PTR kTick = 1;
-    m_handler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+    m_Handler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
         return message == WM_TIMER && OnTick();
     };
-    m_window = UiTest::Create(&m_handler, WS_POPUP, 0, 0, 10, 10);
-    ::SetTimer(m_window, kTick, 20, nullptr);
+    m_hWindow = UiTest::Create(&m_Handler, WS_POPUP, 0, 0, 10, 10);
+    ::SetTimer(m_hWindow, kTick, 20, nullptr);
 }
 
 CMessageBoxCloser::~CMessageBoxCloser()
 {
-    ::DestroyWindow(m_window);
+    ::DestroyWindow(m_hWindow);
 }
 
 bool CMessageBoxCloser::OnTick()
@@ -49,13 +51,13 @@ bool CMessageBoxCloser::OnTick()
     // A modal box is the active dialog while it runs.
     HWND box = ::GetActiveWindow();
     wchar_t className[32] = {};
-    if (box == nullptr || box == m_host.GetSafeHwnd() || ::GetClassNameW(box, className, 32) == 0 ||
+    if (box == nullptr || box == m_Host.GetSafeHwnd() || ::GetClassNameW(box, className, 32) == 0 ||
         std::wstring(className) != L"#32770")
         return true;
     std::wstring texts;
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
         texts += UiTest::TextOf(child) + L'|';
-    m_boxes.push_back(texts);
+    m_arrBoxes.push_back(texts);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     return true;
 }
@@ -63,57 +65,57 @@ bool CMessageBoxCloser::OnTick()
 CPageViewRig::CPageViewRig()
 {
     ZELL::Controls::RegisterStandardControls();
-    m_app.DeviceIni() = CCorvaneDeviceIni(CString(m_files.Write(Capabilities).GetIniPath()));
-    m_app.m_pMainWnd = CWnd::FromHandlePermanent(m_main.Handle());
-    m_data.ArticleNo = CString(CouplerArticle);
+    m_App.DeviceIni() = CCorvaneDeviceIni(CString(m_Files.Write(kCapabilities).GetIniPath()));
+    m_App.m_pMainWnd = CWnd::FromHandlePermanent(m_Main.Handle());
+    m_data.ArticleNo = CString(kCouplerArticle);
     m_data.SetEthernetPortCount(1);
 }
 
 CPageViewRig::~CPageViewRig()
 {
-    if (m_host.GetSafeHwnd())
-        m_host.DestroyWindow();
+    if (m_Host.GetSafeHwnd())
+        m_Host.DestroyWindow();
     UiTest::Drain();
-    m_app.m_pMainWnd = nullptr;
+    m_App.m_pMainWnd = nullptr;
     CCouplerSettingsPageBase::SetPagesSuspended(true);
-    m_service.reset();
-    if (m_connection && m_connection->IsOpen())
-        m_connection->Close();
-    m_connection.reset();
-    m_device.Stop();
-    if (m_sockets)
+    m_pService.reset();
+    if (m_pConnection && m_pConnection->IsOpen())
+        m_pConnection->Close();
+    m_pConnection.reset();
+    m_Device.Stop();
+    if (m_bSockets)
         WSACleanup();
 }
 
 void CPageViewRig::ConnectDevice()
 {
     WSADATA winsock{};
-    m_sockets = WSAStartup(MAKEWORD(2, 2), &winsock) == 0;
-    ASSERT_TRUE(m_sockets);
-    ASSERT_TRUE(m_device.Start()) << m_device.LastError();
-    m_connection = std::make_unique<ZELL::CTCPIPConnection>();
-    ASSERT_TRUE(m_connection->SetSettingsXML(
+    m_bSockets = WSAStartup(MAKEWORD(2, 2), &winsock) == 0;
+    ASSERT_TRUE(m_bSockets);
+    ASSERT_TRUE(m_Device.Start()) << m_Device.LastError();
+    m_pConnection = std::make_unique<ZELL::CTCPIPConnection>();
+    ASSERT_TRUE(m_pConnection->SetSettingsXML(
         FormatW(L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='2' SendTimeoutSeconds='2' "
                 L"ReceiveTimeoutSeconds='2' CloseWaitTime='0'/>",
-                unsigned{m_device.Port()})));
-    m_service = std::make_unique<CTCPIPService>(m_connection.get());
+                unsigned{m_Device.Port()})));
+    m_pService = std::make_unique<CTCPIPService>(m_pConnection.get());
 }
 
 void CPageViewRig::SetOffline(bool offline)
 {
-    m_main.Answer(m_main.Ids().IsOfflineConfig, offline ? 1 : 0);
+    m_Main.Answer(m_Main.Ids().IsOfflineConfig, offline ? 1 : 0);
 }
 
 void CPageViewRig::Show(CCouplerSettingsPageBase& page, bool wideFormat, bool controller)
 {
     page.SetDeviceData(&m_data);
-    page.SetConnection(m_connection.get(), m_service.get());
-    page.AttachExtraData(&m_extra[0], static_cast<unsigned>(ExtraWords), wideFormat, controller);
-    page.AttachDeviceData(&m_block[0], static_cast<unsigned>(BlockWords), wideFormat, controller);
+    page.SetConnection(m_pConnection.get(), m_pService.get());
+    page.AttachExtraData(&m_Extra[0], static_cast<unsigned>(kExtraWords), wideFormat, controller);
+    page.AttachDeviceData(&m_Block[0], static_cast<unsigned>(kBlockWords), wideFormat, controller);
     page.SetInSheet(true);
-    m_host.m_pages = {&page};
-    m_hostImage = HostImage();
-    ASSERT_TRUE(m_host.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_hostImage.data())));
+    m_Host.m_arrPages = {&page};
+    m_arrHostImage = HostImage();
+    ASSERT_TRUE(m_Host.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(m_arrHostImage.data())));
     CCouplerSettingsPageBase::SetPagesSuspended(false);
     page.RefreshView();
     Driver().PumpUntilIdle();
@@ -135,18 +137,18 @@ void CPageViewRig::Click(int id)
 std::vector<WORD> CPageViewRig::Words() const
 {
     std::vector<WORD> words;
-    for (std::size_t i = 0; i < BlockWords; ++i)
-        words.push_back(m_block[i]);
+    for (std::size_t i = 0; i < kBlockWords; ++i)
+        words.push_back(m_Block[i]);
     return words;
 }
 
 std::vector<std::size_t> CPageViewRig::ChangedWords(const std::vector<WORD>& before) const
 {
     std::vector<std::size_t> changed;
-    for (std::size_t i = 0; i < BlockWords; ++i)
-        if (m_block[i] != before[i])
+    for (std::size_t i = 0; i < kBlockWords; ++i)
+        if (m_Block[i] != before[i])
             changed.push_back(i);
-    EXPECT_TRUE(m_block.GuardIntact()) << "a word past the block was written";
+    EXPECT_TRUE(m_Block.GuardIntact()) << "a word past the block was written";
     return changed;
 }
 
@@ -177,7 +179,7 @@ std::vector<int> CPageViewRig::ControlsOutsidePageArea(CWnd& page)
 
 ::testing::AssertionResult CPageViewRig::LooksAsGolden(const std::string& name, const std::string& goldenFolder) const
 {
-    HWND host = m_host.GetSafeHwnd();
+    HWND host = m_Host.GetSafeHwnd();
     ::RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Driver().PumpUntilIdle();
     const std::filesystem::path png =
@@ -190,3 +192,5 @@ std::vector<int> CPageViewRig::ControlsOutsidePageArea(CWnd& page)
 }
 
 }
+
+}  // namespace Corvane

@@ -20,14 +20,16 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace PageViewTest {
 
 using PageBaseTest::tBalloon;
 
-constexpr char CouplerArticle[] = "612-001";
-constexpr char ControllerArticle[] = "612-8001";
+constexpr char kCouplerArticle[] = "612-001";
+constexpr char kControllerArticle[] = "612-8001";
 // A coupler and a controller, as the capability file lists them.
-constexpr char Capabilities[] = "[0612-0001]\nFBC=32\n"
+constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\n"
                                 "[0612-8001]\nFBC=0\nORBIS=32\nSPSCTRL=1\n"
                                 "[PROTOCOL]\nHttpPortMin=80\nHttpPortMax=9000\nHttpPortDef=80\n";
 
@@ -36,15 +38,15 @@ constexpr char Capabilities[] = "[0612-0001]\nFBC=32\n"
 template <class TPage>
 class CDriven : public TPage {
 public:
-    std::vector<tBalloon> m_balloons;
-    int m_pauses = 0;
+    std::vector<tBalloon> m_arrBalloons;
+    int m_nPauses = 0;
 
 protected:
     void ShowBalloon(const CString& title, const CString& text, UINT ctrlId) override
     {
-        m_balloons.push_back({title, text, ctrlId});
+        m_arrBalloons.push_back({title, text, ctrlId});
     }
-    void Pause(DWORD) override { ++m_pauses; }
+    void Pause(DWORD) override { ++m_nPauses; }
 };
 
 // Notes the texts of each message box a page shows and ends it with OK, so
@@ -58,20 +60,20 @@ public:
     CMessageBoxCloser& operator=(const CMessageBoxCloser&) = delete;
 
     // The texts of each box's controls, one string per box.
-    std::vector<std::wstring> m_boxes;
+    std::vector<std::wstring> m_arrBoxes;
 
 private:
     bool OnTick();
 
-    const CWnd& m_host;
-    UiTest::Handler m_handler;
-    HWND m_window = nullptr;
+    const CWnd& m_Host;
+    UiTest::Handler m_Handler;
+    HWND m_hWindow = nullptr;
 };
 
 class CPageViewRig {
 public:
-    static constexpr std::size_t BlockWords = 100;
-    static constexpr std::size_t ExtraWords = 40;
+    static constexpr std::size_t kBlockWords = 100;
+    static constexpr std::size_t kExtraWords = 40;
 
     CPageViewRig();
     ~CPageViewRig();
@@ -81,12 +83,12 @@ public:
     // Hands the page the data set, the connection, the extra and the device
     // block, as the main dialog does, and shows it as the active page.
     void Show(CCouplerSettingsPageBase& page, bool wideFormat = true, bool controller = false);
-    UiTest::CDialogDriver Driver() const { return UiTest::CDialogDriver(m_host.GetSafeHwnd()); }
+    UiTest::CDialogDriver Driver() const { return UiTest::CDialogDriver(m_Host.GetSafeHwnd()); }
     // The simulated device and a connection and service to it (not opened).
     void ConnectDevice();
     // Offline configuration as the main window answers it.
     void SetOffline(bool offline);
-    int Changes() const { return m_main.Count(m_main.Ids().FbcSettingsChanged); }
+    int Changes() const { return m_Main.Count(m_Main.Ids().FbcSettingsChanged); }
     // Sets the edit's text as typing does (one change notification).
     void Replace(int id, const std::wstring& text);
     // Clicks and waits until the click has been handled.
@@ -101,20 +103,22 @@ public:
     static std::vector<int> ControlsOutsidePageArea(CWnd& page);
     ::testing::AssertionResult LooksAsGolden(const std::string& name, const std::string& goldenFolder) const;
 
-    CCorvaneApp m_app{L"PageViewTests"};
-    PageBaseTest::CMainWindow m_main;
+    CCorvaneApp m_App{L"PageViewTests"};
+    PageBaseTest::CMainWindow m_Main;
     CFBCData m_data;
-    CGuardedBlock m_block{BlockWords};
-    CGuardedBlock m_extra{ExtraWords};
-    DevSim::CDeviceSimulator m_device;
-    std::unique_ptr<ZELL::CTCPIPConnection> m_connection;
-    std::unique_ptr<CTCPIPService> m_service;
-    PageBaseTest::CHostDialog m_host;
+    CGuardedBlock m_Block{kBlockWords};
+    CGuardedBlock m_Extra{kExtraWords};
+    DevSim::CDeviceSimulator m_Device;
+    std::unique_ptr<ZELL::CTCPIPConnection> m_pConnection;
+    std::unique_ptr<CTCPIPService> m_pService;
+    PageBaseTest::CHostDialog m_Host;
 
 private:
-    CCapabilityFileFixture m_files;
-    std::vector<BYTE> m_hostImage;
-    bool m_sockets = false;
+    CCapabilityFileFixture m_Files;
+    std::vector<BYTE> m_arrHostImage;
+    bool m_bSockets = false;
 };
 
 }
+
+}  // namespace Corvane

@@ -2,11 +2,13 @@
 
 #include "Platform/Controls/ComboStyles.h"
 
+namespace Corvane {
+
 namespace ServicePageTest {
 
 void CRig::UseCapabilities(const std::string& content)
 {
-    m_app.DeviceIni() = CCorvaneDeviceIni(CString(m_capabilities.Write(content).GetIniPath()));
+    m_App.DeviceIni() = CCorvaneDeviceIni(CString(m_Capabilities.Write(content).GetIniPath()));
 }
 
 int CRig::Selection(int listId) const
@@ -36,3 +38,5 @@ void CRig::Reattach(CCouplerSettingsPageBase& page, CGuardedBlock& block, std::s
 }
 
 }
+
+}  // namespace Corvane

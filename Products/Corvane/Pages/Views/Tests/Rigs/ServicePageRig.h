@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace Corvane {
+
 namespace ServicePageTest {
 
 class CRig : public PageViewTest::CPageViewRig {
@@ -23,7 +25,9 @@ public:
                          bool controller);
 
 private:
-    CCapabilityFileFixture m_capabilities;
+    CCapabilityFileFixture m_Capabilities;
 };
 
 }
+
+}  // namespace Corvane

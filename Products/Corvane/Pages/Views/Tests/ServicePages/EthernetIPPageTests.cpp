@@ -7,6 +7,8 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
@@ -26,17 +28,17 @@ protected:
         GetLanguageSupport().SetText(L"TT_PLC_INVAR_ASSEMBLY_111_HDR", L"Assembly 111");
         GetLanguageSupport().SetText(L"TT_PLC_OUTVAR_ASSEMBLY_110_HDR", L"Assembly 110");
         rig.UseCapabilities(kCapabilities);
-        rig.m_block[Codec::InputBytes111Word] = 16;
-        rig.m_block[Codec::InputOffset111Word] = 20;
-        rig.m_block[Codec::OutputBytes110Word] = 8;
-        rig.m_block[Codec::RunIdleO2TWord] = 0;
-        rig.m_block[Codec::RunIdleT2OWord] = 1;
-        rig.m_block[Codec::FeatureWord] = kOtherFeatureBits;
+        rig.m_Block[Codec::kInputBytes111Word] = 16;
+        rig.m_Block[Codec::kInputOffset111Word] = 20;
+        rig.m_Block[Codec::kOutputBytes110Word] = 8;
+        rig.m_Block[Codec::kRunIdleO2TWord] = 0;
+        rig.m_Block[Codec::kRunIdleT2OWord] = 1;
+        rig.m_Block[Codec::kFeatureWord] = kOtherFeatureBits;
     }
 
     void ShowController(CEthernetIPPage& page)
     {
-        rig.m_data.ArticleNo = CString(PageViewTest::ControllerArticle);
+        rig.m_data.ArticleNo = CString(PageViewTest::kControllerArticle);
         rig.Show(page, true, true);
     }
 
@@ -60,14 +62,14 @@ TEST_F(EthernetIPPage, ACouplerShowsOnlyTheRunIdleHeadersAndStoresAClickIntoItsW
     rig.Click(kRunIdleT2OBox);
     EXPECT_EQ(rig.Changes(), 2);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::RunIdleO2TWord], 1);
-    EXPECT_EQ(rig.m_block[Codec::RunIdleT2OWord], 0);
-    EXPECT_EQ(rig.ChangedWords(before), (std::vector<std::size_t>{Codec::RunIdleO2TWord, Codec::RunIdleT2OWord}));
+    EXPECT_EQ(rig.m_Block[Codec::kRunIdleO2TWord], 1);
+    EXPECT_EQ(rig.m_Block[Codec::kRunIdleT2OWord], 0);
+    EXPECT_EQ(rig.ChangedWords(before), (std::vector<std::size_t>{Codec::kRunIdleO2TWord, Codec::kRunIdleT2OWord}));
 }
 
 TEST_F(EthernetIPPage, AnUndeterminedRunIdleWordIsNeverWrittenBack)
 {
-    rig.m_block[Codec::RunIdleO2TWord] = 2;
+    rig.m_Block[Codec::kRunIdleO2TWord] = 2;
     CDriven<CEthernetIPPage> page;
     rig.Show(page);
     const std::vector<WORD> before = rig.Words();
@@ -84,43 +86,43 @@ TEST_F(EthernetIPPage, AControllerBoundsAnAssemblySizeByItsOffsetWhileTyping)
     EXPECT_EQ(driver.Text(kAssembly111Offset), L"20");
     EXPECT_TRUE(driver.IsVisible(kAssembly110Bytes));
     EXPECT_FALSE(driver.IsVisible(kAssembly113Bytes)) << "a block of 100 words has no assembly 113";
-    EXPECT_TRUE(page.m_balloons.empty());
+    EXPECT_TRUE(page.m_arrBalloons.empty());
 
     const std::vector<WORD> before = rig.Words();
     rig.Replace(kAssembly111Bytes, L"493");
-    ASSERT_EQ(page.m_balloons.size(), 1u) << "512 less the offset of 20 is 492";
-    EXPECT_EQ(page.m_balloons[0].title, CString(L"Assembly 111"));
-    EXPECT_EQ(page.m_balloons[0].field, static_cast<UINT>(kAssembly111Bytes));
+    ASSERT_EQ(page.m_arrBalloons.size(), 1u) << "512 less the offset of 20 is 492";
+    EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Assembly 111"));
+    EXPECT_EQ(page.m_arrBalloons[0].field, static_cast<UINT>(kAssembly111Bytes));
     EXPECT_FALSE(page.StoreIfDataPresent());
     EXPECT_TRUE(rig.ChangedWords(before).empty()) << "no number is stored while one is out of range";
 
     rig.Replace(kAssembly111Bytes, L"492");
     EXPECT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::InputBytes111Word], 492);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::InputBytes111Word});
+    EXPECT_EQ(rig.m_Block[Codec::kInputBytes111Word], 492);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kInputBytes111Word});
 }
 
 TEST_F(EthernetIPPage, AnOutOfRangeDeviceValueIsShownQuietlyAndRefusedBeforeTheWrite)
 {
-    rig.m_block[Codec::OutputOffset110Word] = 600;
+    rig.m_Block[Codec::kOutputOffset110Word] = 600;
     CDriven<CEthernetIPPage> page;
     ShowController(page);
     EXPECT_EQ(rig.Driver().Text(kAssembly110Offset), L"600") << "the device's value, not the page's default";
-    EXPECT_TRUE(page.m_balloons.empty()) << "no balloon while the page is entered";
+    EXPECT_TRUE(page.m_arrBalloons.empty()) << "no balloon while the page is entered";
     EXPECT_FALSE(page.StoreIfDataPresent());
-    ASSERT_EQ(page.m_balloons.size(), 1u);
+    ASSERT_EQ(page.m_arrBalloons.size(), 1u);
     // The size comes first, and an offset of 600 leaves it no room.
-    EXPECT_EQ(page.m_balloons[0].title, CString(L"Assembly 110"));
-    EXPECT_EQ(page.m_balloons[0].field, static_cast<UINT>(kAssembly110Bytes));
-    EXPECT_EQ(rig.m_block[Codec::OutputOffset110Word], 600);
+    EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Assembly 110"));
+    EXPECT_EQ(page.m_arrBalloons[0].field, static_cast<UINT>(kAssembly110Bytes));
+    EXPECT_EQ(rig.m_Block[Codec::kOutputOffset110Word], 600);
 }
 
 TEST_F(EthernetIPPage, ALongBlockOfAnExtendedControllerCarriesAssemblies113And112AndWordAlignment)
 {
     CGuardedBlock block(kLongBlock);
-    block[Codec::FeatureWord] = Codec::WordAlignmentAvailableBit;
-    block[Codec::InputBytes113Word] = 12;
-    block[Codec::OutputOffset112Word] = 4;
+    block[Codec::kFeatureWord] = Codec::kWordAlignmentAvailableBit;
+    block[Codec::kInputBytes113Word] = 12;
+    block[Codec::kOutputOffset112Word] = 4;
     rig.m_data.SWVersion = CString(L"01.02.03(08)");
     CDriven<CEthernetIPPage> page;
     ShowController(page);
@@ -136,17 +138,19 @@ TEST_F(EthernetIPPage, ALongBlockOfAnExtendedControllerCarriesAssemblies113And11
     rig.Click(kWordAlignBox);
     rig.Replace(kAssembly112Offset, L"40");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(block[Codec::FeatureWord], Codec::WordAlignmentAvailableBit | Codec::WordAlignmentOnBit);
-    EXPECT_EQ(block[Codec::OutputOffset112Word], 40);
-    EXPECT_EQ(block[Codec::InputBytes113Word], 12);
+    EXPECT_EQ(block[Codec::kFeatureWord], Codec::kWordAlignmentAvailableBit | Codec::kWordAlignmentOnBit);
+    EXPECT_EQ(block[Codec::kOutputOffset112Word], 40);
+    EXPECT_EQ(block[Codec::kInputBytes113Word], 12);
     EXPECT_TRUE(block.GuardIntact());
 }
 
 TEST_F(EthernetIPPage, WordAlignmentStaysHiddenOnAnOldFirmware)
 {
-    rig.m_block[Codec::FeatureWord] = Codec::WordAlignmentAvailableBit;
+    rig.m_Block[Codec::kFeatureWord] = Codec::kWordAlignmentAvailableBit;
     rig.m_data.SWVersion = CString(L"01.02.03(05)");
     CDriven<CEthernetIPPage> page;
     ShowController(page);
     EXPECT_FALSE(rig.Driver().IsVisible(kWordAlignBox));
 }
+
+}  // namespace Corvane

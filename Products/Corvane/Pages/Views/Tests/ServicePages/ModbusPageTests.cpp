@@ -12,6 +12,8 @@
 
 #include <map>
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
@@ -32,13 +34,13 @@ protected:
         GetLanguageSupport().SetText(L"ERROR_OUT_OF_RANGE_HEX", L"hex 0x%X..0x%X");
         GetLanguageSupport().SetText(L"LBL_WATCHDOG_MS", L"Watchdog [ms]");
         rig.UseCapabilities(kCapabilities);
-        rig.m_block[Codec::CloseSocketWord] = 1;
-        rig.m_block[Codec::SharedWord] = 1;
-        rig.m_block[Codec::WatchdogTimeoutWord] = 30;
-        rig.m_block[Codec::Mask1Word] = 0x00F0;
-        rig.m_block[Codec::Mask2Word] = 0xABCD;
-        rig.m_block[Codec::MaxConnectionsWord] = 3;
-        rig.m_block[Codec::ConnectionWatchdogWord] = 100;
+        rig.m_Block[Codec::kCloseSocketWord] = 1;
+        rig.m_Block[Codec::kSharedWord] = 1;
+        rig.m_Block[Codec::kWatchdogTimeoutWord] = 30;
+        rig.m_Block[Codec::kMask1Word] = 0x00F0;
+        rig.m_Block[Codec::kMask2Word] = 0xABCD;
+        rig.m_Block[Codec::kMaxConnectionsWord] = 3;
+        rig.m_Block[Codec::kConnectionWatchdogWord] = 100;
     }
 
     ServicePageTest::CRig rig;
@@ -61,11 +63,11 @@ TEST_F(ModbusPage, TheWideLayoutShowsItsWordsAndStoresAMaskAlone)
 
     const std::vector<WORD> before = rig.Words();
     rig.Replace(kMask1Edit, L"ffff");
-    EXPECT_TRUE(page.m_balloons.empty()) << "a mask without 0x is hexadecimal too";
+    EXPECT_TRUE(page.m_arrBalloons.empty()) << "a mask without 0x is hexadecimal too";
     EXPECT_EQ(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::Mask1Word], 0xFFFF);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::Mask1Word});
+    EXPECT_EQ(rig.m_Block[Codec::kMask1Word], 0xFFFF);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kMask1Word});
 }
 
 TEST_F(ModbusPage, AMaskBeyondSixteenBitsShowsTheHexadecimalBalloonAndTheStoreFails)
@@ -73,13 +75,13 @@ TEST_F(ModbusPage, AMaskBeyondSixteenBitsShowsTheHexadecimalBalloonAndTheStoreFa
     CDriven<CModbusPage> page;
     rig.Show(page);
     rig.Replace(kMask1Edit, L"10000");
-    ASSERT_EQ(page.m_balloons.size(), 1u);
-    EXPECT_EQ(page.m_balloons[0].title, CString(L"Mask 1-16"));
-    EXPECT_EQ(page.m_balloons[0].text, CString(L"hex 0x0..0xFFFF"));
+    ASSERT_EQ(page.m_arrBalloons.size(), 1u);
+    EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Mask 1-16"));
+    EXPECT_EQ(page.m_arrBalloons[0].text, CString(L"hex 0x0..0xFFFF"));
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::Mask1Word], 0) << "the words are written, cut to 16 bits";
+    EXPECT_EQ(rig.m_Block[Codec::kMask1Word], 0) << "the words are written, cut to 16 bits";
     rig.Replace(kMask1Edit, L"0x");
-    EXPECT_EQ(page.m_balloons.size(), 2u) << "only the refused store added one";
+    EXPECT_EQ(page.m_arrBalloons.size(), 2u) << "only the refused store added one";
     EXPECT_TRUE(page.StoreIfDataPresent()) << "\"0x\" is taken as 0";
 }
 
@@ -89,16 +91,16 @@ TEST_F(ModbusPage, AConfigurationListWithoutSelectionKeepsWord2)
     rig.Show(page);
     ::SendMessageW(rig.Driver().Control(kConfigurationList), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::SharedWord], 1) << "never 0xFFFF";
+    EXPECT_EQ(rig.m_Block[Codec::kSharedWord], 1) << "never 0xFFFF";
     rig.Choose(kConfigurationList, 0);
     EXPECT_GE(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::SharedWord], 0);
+    EXPECT_EQ(rig.m_Block[Codec::kSharedWord], 0);
 }
 
 TEST_F(ModbusPage, TheNarrowLayoutEditsTheWatchdogInWord2Only)
 {
-    rig.m_block[Codec::SharedWord] = 250;
+    rig.m_Block[Codec::kSharedWord] = 250;
     CDriven<CModbusPage> page;
     rig.Show(page, false, false);
     UiTest::CDialogDriver driver = rig.Driver();
@@ -112,21 +114,21 @@ TEST_F(ModbusPage, TheNarrowLayoutEditsTheWatchdogInWord2Only)
     const std::vector<WORD> before = rig.Words();
     rig.Replace(kConnectionWatchdogEdit, L"900");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::SharedWord});
-    EXPECT_EQ(rig.m_block[Codec::SharedWord], 900);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kSharedWord});
+    EXPECT_EQ(rig.m_Block[Codec::kSharedWord], 900);
 }
 
 TEST_F(ModbusPage, AWatchdogAboveTheFilesMaximumIsShownQuietlyThenRefused)
 {
-    rig.m_block[Codec::ConnectionWatchdogWord] = 2000;
+    rig.m_Block[Codec::kConnectionWatchdogWord] = 2000;
     CDriven<CModbusPage> page;
     rig.Show(page);
     EXPECT_EQ(rig.Driver().Text(kConnectionWatchdogEdit), L"2000");
-    EXPECT_TRUE(page.m_balloons.empty());
+    EXPECT_TRUE(page.m_arrBalloons.empty());
     EXPECT_FALSE(page.StoreIfDataPresent());
-    ASSERT_EQ(page.m_balloons.size(), 1u);
-    EXPECT_EQ(page.m_balloons[0].title, CString(L"Connection watchdog"));
-    EXPECT_EQ(page.m_balloons[0].field, static_cast<UINT>(kConnectionWatchdogEdit));
+    ASSERT_EQ(page.m_arrBalloons.size(), 1u);
+    EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Connection watchdog"));
+    EXPECT_EQ(page.m_arrBalloons[0].field, static_cast<UINT>(kConnectionWatchdogEdit));
 }
 
 // A field emptied or holding letters is no number: never 0, never the number
@@ -139,13 +141,13 @@ TEST_F(ModbusPage, AFieldThatIsNoNumberFailsItsCheckAndIsNeverStored)
     rig.Show(page);
     for (const wchar_t* text : {L"", L"  ", L"abc", L"12ab", L"1 2", L"99999999999"}) {
         SCOPED_TRACE(testing::Message() << L"'" << text << L"'");
-        page.m_balloons.clear();
+        page.m_arrBalloons.clear();
         rig.Replace(kWatchdogTimeoutEdit, text);
-        ASSERT_FALSE(page.m_balloons.empty());
-        EXPECT_EQ(page.m_balloons.back().field, static_cast<UINT>(kWatchdogTimeoutEdit));
-        EXPECT_EQ(page.m_balloons.back().title, CString(L"Watchdog time-out"));
+        ASSERT_FALSE(page.m_arrBalloons.empty());
+        EXPECT_EQ(page.m_arrBalloons.back().field, static_cast<UINT>(kWatchdogTimeoutEdit));
+        EXPECT_EQ(page.m_arrBalloons.back().title, CString(L"Watchdog time-out"));
         EXPECT_FALSE(page.StoreIfDataPresent());
-        EXPECT_EQ(rig.m_block[Codec::WatchdogTimeoutWord], 30);
+        EXPECT_EQ(rig.m_Block[Codec::kWatchdogTimeoutWord], 30);
         EXPECT_EQ(rig.Driver().Text(kWatchdogTimeoutEdit), text);
     }
 }
@@ -162,9 +164,9 @@ TEST_F(ModbusPage, LettersTypedIntoANumberFieldStayAsTyped)
     driver.Type(L"ab");
     driver.PumpUntilIdle();
     EXPECT_EQ(driver.Text(kWatchdogTimeoutEdit), L"30ab");
-    EXPECT_EQ(page.m_balloons.size(), 2u);
+    EXPECT_EQ(page.m_arrBalloons.size(), 2u);
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::WatchdogTimeoutWord], 30);
+    EXPECT_EQ(rig.m_Block[Codec::kWatchdogTimeoutWord], 30);
 }
 
 // In the program's own texts, each number field's balloon is titled after
@@ -192,10 +194,10 @@ TEST_F(ModbusPage, EachFieldsBalloonIsTitledAfterItsOwnFieldInBothLanguages)
         page.UpdateLanguageTexts();
         std::map<int, CString> titles;
         for (const auto& [edit, label] : fields) {
-            page.m_balloons.clear();
+            page.m_arrBalloons.clear();
             rig.Replace(edit, L"x");
-            ASSERT_FALSE(page.m_balloons.empty()) << edit;
-            titles[edit] = wording(page.m_balloons.back().title);
+            ASSERT_FALSE(page.m_arrBalloons.empty()) << edit;
+            titles[edit] = wording(page.m_arrBalloons.back().title);
             rig.Replace(edit, L"1");
         }
         for (const auto& [edit, label] : fields) {
@@ -210,3 +212,5 @@ TEST_F(ModbusPage, EachFieldsBalloonIsTitledAfterItsOwnFieldInBothLanguages)
     }
     GetLanguageSupport().Clear();
 }
+
+}  // namespace Corvane

@@ -6,12 +6,14 @@
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
 namespace {
 
-constexpr DWORD kWord = CModbusParamCodec::ParamWord;
+constexpr DWORD kWord = CModbusParamCodec::kParamWord;
 // Bits 14 and 15 belong to other settings of the device.
 constexpr WORD kForeignBits = 0xC000;
 
@@ -45,19 +47,19 @@ TEST_F(ModbusParamPage, AnEmptyWordShowsTheFirstEntriesAndTheLibraryInUseOnACont
 
 TEST_F(ModbusParamPage, ACouplerShowsBit13AsCompatibilityMode)
 {
-    rig.m_block[kWord] = 0x2000;
+    rig.m_Block[kWord] = 0x2000;
     CDriven<CModbusParamPage> page;
     rig.Show(page, true, false);
     EXPECT_TRUE(rig.Driver().IsChecked(kLibraryBox));
     EXPECT_EQ(rig.Driver().Text(kLibraryBox), L"Compatibility");
     rig.Click(kLibraryBox);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[kWord], 0);
+    EXPECT_EQ(rig.m_Block[kWord], 0);
 }
 
 TEST_F(ModbusParamPage, ChosenBaudRateAndErrorCheckGoIntoTheirBitsOnly)
 {
-    rig.m_block[kWord] = kForeignBits | (3 << 7) | 0x0400;
+    rig.m_Block[kWord] = kForeignBits | (3 << 7) | 0x0400;
     CDriven<CModbusParamPage> page;
     rig.Show(page, true, true);
     EXPECT_EQ(rig.Driver().Text(kEndOfFrameList), L"500ms") << "code 3 is the seventh entry";
@@ -69,33 +71,33 @@ TEST_F(ModbusParamPage, ChosenBaudRateAndErrorCheckGoIntoTheirBitsOnly)
     rig.Click(kWatchdogBox);
     EXPECT_GE(rig.Changes(), 3);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[kWord], kForeignBits | 0x1000 | 0x0800 | 0x0400 | (3 << 7) | 6);
+    EXPECT_EQ(rig.m_Block[kWord], kForeignBits | 0x1000 | 0x0800 | 0x0400 | (3 << 7) | 6);
     EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{kWord});
 }
 
 TEST_F(ModbusParamPage, AnUnknownFrameCodeShowsNoSelectionAndSurvivesAStore)
 {
-    rig.m_block[kWord] = (5 << 4) | 2;
+    rig.m_Block[kWord] = (5 << 4) | 2;
     CDriven<CModbusParamPage> page;
     rig.Show(page, true, true);
     EXPECT_EQ(rig.Selection(kFrameList), -1);
     rig.Choose(kBaudList, 7);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[kWord], (5 << 4) | 7) << "code 5 is kept, not replaced by code 7";
+    EXPECT_EQ(rig.m_Block[kWord], (5 << 4) | 7) << "code 5 is kept, not replaced by code 7";
 }
 
 TEST_F(ModbusParamPage, AWordThatChangedUnderThePageIsNotPutBack)
 {
     CDriven<CModbusParamPage> page;
     rig.Show(page, true, true);
-    rig.m_block[kWord] = 9;
+    rig.m_Block[kWord] = 9;
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[kWord], 9) << "nothing was changed on the page";
+    EXPECT_EQ(rig.m_Block[kWord], 9) << "nothing was changed on the page";
 }
 
 TEST_F(ModbusParamPage, ALanguageChangeRefillsTheFrameListAndKeepsItsSelection)
 {
-    rig.m_block[kWord] = 1 << 4;
+    rig.m_Block[kWord] = 1 << 4;
     CDriven<CModbusParamPage> page;
     rig.Show(page, true, true);
     ASSERT_EQ(rig.Selection(kFrameList), 1);
@@ -106,3 +108,5 @@ TEST_F(ModbusParamPage, ALanguageChangeRefillsTheFrameListAndKeepsItsSelection)
     EXPECT_EQ(rig.Driver().Text(kFrameList), L"8 data bits, even parity");
     EXPECT_EQ(rig.Changes(), 0) << "the page's own refill is no change of the user";
 }
+
+}  // namespace Corvane

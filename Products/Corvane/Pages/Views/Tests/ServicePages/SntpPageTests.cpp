@@ -7,6 +7,8 @@
 #include "Products/Corvane/Pages/Views/SntpPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
@@ -22,15 +24,15 @@ public:
         CString text;
         UINT icon;
     };
-    std::vector<tServerBalloon> m_serverBalloons;
-    int m_closed = 0;
+    std::vector<tServerBalloon> m_arrServerBalloons;
+    int m_nClosed = 0;
 
 protected:
     void ShowServerBalloon(const CString& title, const CString& text, UINT icon) override
     {
-        m_serverBalloons.push_back({title, text, icon});
+        m_arrServerBalloons.push_back({title, text, icon});
     }
-    void CloseServerBalloon() override { ++m_closed; }
+    void CloseServerBalloon() override { ++m_nClosed; }
 };
 
 class SntpPage : public ::testing::Test {
@@ -40,10 +42,10 @@ protected:
         GetLanguageSupport().SetText(L"MSG_INVALID_IP_ADDRESS", L"Invalid address");
         GetLanguageSupport().SetText(L"TT_SNTP_CLIENT_INTERVAL_HDR", L"Interval");
         rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nClientIntervalMax=3600\n");
-        rig.m_block[Codec::SwitchWord] = 0x0108;
-        rig.m_block[Codec::IntervalWord] = 60;
-        rig.m_block[Codec::TimeoutWord] = 2000;
-        rig.m_block[Codec::KeptWord] = 0x1234;
+        rig.m_Block[Codec::kSwitchWord] = 0x0108;
+        rig.m_Block[Codec::kIntervalWord] = 60;
+        rig.m_Block[Codec::kTimeoutWord] = 2000;
+        rig.m_Block[Codec::kKeptWord] = 0x1234;
     }
 
     void SetRecords(DWORD ports, const std::wstring& dns)
@@ -66,7 +68,7 @@ protected:
 TEST_F(SntpPage, AHostNameIsCleanedAsTypedAndStoredIntoEveryPortsStaticRecord)
 {
     SetRecords(2, L"10.0.0.1");
-    rig.m_block[Codec::SecondPortWord] = Codec::SntpBit;
+    rig.m_Block[Codec::kSecondPortWord] = Codec::kSntpBit;
     CNotedSntpPage page;
     rig.Show(page);
     UiTest::CDialogDriver driver = rig.Driver();
@@ -78,7 +80,7 @@ TEST_F(SntpPage, AHostNameIsCleanedAsTypedAndStoredIntoEveryPortsStaticRecord)
     rig.Replace(kServerEdit, L"Zeit_Geber.example.org");
     EXPECT_EQ(driver.Text(kServerEdit), L"zeitgeber.example.org");
     EXPECT_FALSE(driver.IsVisible(kDnsWarningIcon)) << "a name server is known";
-    EXPECT_TRUE(page.m_serverBalloons.empty());
+    EXPECT_TRUE(page.m_arrServerBalloons.empty());
     EXPECT_GE(rig.Changes(), 1);
 
     const std::vector<WORD> before = rig.Words();
@@ -88,8 +90,8 @@ TEST_F(SntpPage, AHostNameIsCleanedAsTypedAndStoredIntoEveryPortsStaticRecord)
         EXPECT_EQ(rig.m_data.GetStaticNetworkParams(port)->strParameter6, L"") << port;
     }
     EXPECT_TRUE(rig.m_data.NetworkParamsModified);
-    EXPECT_EQ(rig.m_block[Codec::SecondPortWord], 0) << "the second port's switch is cleared";
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::SecondPortWord});
+    EXPECT_EQ(rig.m_Block[Codec::kSecondPortWord], 0) << "the second port's switch is cleared";
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kSecondPortWord});
 }
 
 TEST_F(SntpPage, AnAddressEnteredOverAHostNameEmptiesTheName)
@@ -112,18 +114,18 @@ TEST_F(SntpPage, AHostNameWithoutANameServerShowsTheWarningIconAndItsBalloon)
     rig.Show(page);
     rig.Replace(kServerEdit, L"time.example.org");
     EXPECT_TRUE(rig.Driver().IsVisible(kDnsWarningIcon));
-    ASSERT_EQ(page.m_serverBalloons.size(), 1u);
-    EXPECT_EQ(page.m_serverBalloons[0].icon, CSntpPage::kWarningIcon);
+    ASSERT_EQ(page.m_arrServerBalloons.size(), 1u);
+    EXPECT_EQ(page.m_arrServerBalloons[0].icon, CSntpPage::kWarningIcon);
     rig.Replace(kServerEdit, L"10.1.2.3");
     EXPECT_FALSE(rig.Driver().IsVisible(kDnsWarningIcon)) << "an address needs no name server";
-    EXPECT_EQ(page.m_serverBalloons.size(), 1u);
+    EXPECT_EQ(page.m_arrServerBalloons.size(), 1u);
 }
 
 TEST_F(SntpPage, WithoutRecordsTheAddressIsCleanedAndStoredInWords19And20)
 {
     ASSERT_TRUE(rig.m_data.SetEthernetPortCount(0));
-    rig.m_block[Codec::AddressWord] = 0x000A;
-    rig.m_block[Codec::AddressWord + 1] = 0x0500;
+    rig.m_Block[Codec::kAddressWord] = 0x000A;
+    rig.m_Block[Codec::kAddressWord + 1] = 0x0500;
     CNotedSntpPage page;
     rig.Show(page);
     UiTest::CDialogDriver driver = rig.Driver();
@@ -132,26 +134,26 @@ TEST_F(SntpPage, WithoutRecordsTheAddressIsCleanedAndStoredInWords19And20)
     EXPECT_EQ(driver.Text(kServerEdit), L"10.0.0.255");
     const std::vector<WORD> before = rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::AddressWord + 1], 0xFF00);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::AddressWord + 1});
-    EXPECT_EQ(rig.m_block[Codec::KeptWord], 0x1234);
+    EXPECT_EQ(rig.m_Block[Codec::kAddressWord + 1], 0xFF00);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kAddressWord + 1});
+    EXPECT_EQ(rig.m_Block[Codec::kKeptWord], 0x1234);
 }
 
 TEST_F(SntpPage, ATextThatIsNoAddressIsRefusedAndTheStoredAddressKept)
 {
     ASSERT_TRUE(rig.m_data.SetEthernetPortCount(0));
-    rig.m_block[Codec::AddressWord] = 0x000A;
+    rig.m_Block[Codec::kAddressWord] = 0x000A;
     CNotedSntpPage page;
     rig.Show(page);
     // Too long for an address, even with its leading zeros read away.
     rig.Replace(kServerEdit, L"0001.0001.0001.001");
-    ASSERT_FALSE(page.m_serverBalloons.empty());
-    EXPECT_EQ(page.m_serverBalloons.back().text, CString(L"Invalid address"));
-    EXPECT_EQ(page.m_serverBalloons.back().icon, CSntpPage::kErrorIcon);
-    const std::size_t shown = page.m_serverBalloons.size();
+    ASSERT_FALSE(page.m_arrServerBalloons.empty());
+    EXPECT_EQ(page.m_arrServerBalloons.back().text, CString(L"Invalid address"));
+    EXPECT_EQ(page.m_arrServerBalloons.back().icon, CSntpPage::kErrorIcon);
+    const std::size_t shown = page.m_arrServerBalloons.size();
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_GT(page.m_serverBalloons.size(), shown) << "the refused store names the field again";
-    EXPECT_EQ(rig.m_block[Codec::AddressWord], 0x000A);
+    EXPECT_GT(page.m_arrServerBalloons.size(), shown) << "the refused store names the field again";
+    EXPECT_EQ(rig.m_Block[Codec::kAddressWord], 0x000A);
 }
 
 TEST_F(SntpPage, SwitchingTheClientOffDisablesItsFieldsAndClearsBit3Only)
@@ -165,7 +167,7 @@ TEST_F(SntpPage, SwitchingTheClientOffDisablesItsFieldsAndClearsBit3Only)
     EXPECT_FALSE(rig.Driver().IsEnabled(kIntervalEdit));
     EXPECT_EQ(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::SwitchWord], 0x0100);
+    EXPECT_EQ(rig.m_Block[Codec::kSwitchWord], 0x0100);
 }
 
 TEST_F(SntpPage, AnIntervalAboveTheFilesMaximumShowsTheRangeBalloon)
@@ -174,12 +176,12 @@ TEST_F(SntpPage, AnIntervalAboveTheFilesMaximumShowsTheRangeBalloon)
     CNotedSntpPage page;
     rig.Show(page);
     rig.Replace(kIntervalEdit, L"3601");
-    ASSERT_EQ(page.m_balloons.size(), 1u);
-    EXPECT_EQ(page.m_balloons[0].title, CString(L"Interval"));
+    ASSERT_EQ(page.m_arrBalloons.size(), 1u);
+    EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Interval"));
     EXPECT_FALSE(page.StoreIfDataPresent());
     rig.Replace(kIntervalEdit, L"3600");
     EXPECT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::IntervalWord], 3600);
+    EXPECT_EQ(rig.m_Block[Codec::kIntervalWord], 3600);
 }
 
 TEST_F(SntpPage, TheWarningBalloonFollowsThePointerOverTheIcon)
@@ -189,7 +191,7 @@ TEST_F(SntpPage, TheWarningBalloonFollowsThePointerOverTheIcon)
     rig.Show(page);
     rig.Replace(kServerEdit, L"time.example.org");
     ASSERT_TRUE(rig.Driver().IsVisible(kDnsWarningIcon));
-    ASSERT_EQ(page.m_serverBalloons.size(), 1u);
+    ASSERT_EQ(page.m_arrServerBalloons.size(), 1u);
 
     CRect icon;
     ::GetWindowRect(rig.Driver().Control(kDnsWarningIcon), &icon);
@@ -198,11 +200,13 @@ TEST_F(SntpPage, TheWarningBalloonFollowsThePointerOverTheIcon)
         ::SendMessageW(page.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     };
     move(icon.left + 1, icon.top + 1);
-    EXPECT_EQ(page.m_serverBalloons.size(), 2u);
+    EXPECT_EQ(page.m_arrServerBalloons.size(), 2u);
     move(icon.left + 2, icon.top + 2);
-    EXPECT_EQ(page.m_serverBalloons.size(), 2u) << "shown once while the pointer stays";
+    EXPECT_EQ(page.m_arrServerBalloons.size(), 2u) << "shown once while the pointer stays";
     move(1, 1);
-    EXPECT_EQ(page.m_closed, 1);
+    EXPECT_EQ(page.m_nClosed, 1);
     move(2, 2);
-    EXPECT_EQ(page.m_closed, 1) << "nothing left to close";
+    EXPECT_EQ(page.m_nClosed, 1) << "nothing left to close";
 }
+
+}  // namespace Corvane

@@ -8,6 +8,8 @@
 #include "Products/Corvane/Pages/Views/TransmissionPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds2;
 using PageViewTest::CDriven;
 
@@ -20,10 +22,10 @@ constexpr WORD kForeignBits = 0x0108;
 
 class CNotedTransmissionPage : public CDriven<CTransmissionPage> {
 public:
-    std::vector<bool> m_warnings;
+    std::vector<bool> m_arrWarnings;
 
 protected:
-    void ShowDuplexWarning(bool shown) override { m_warnings.push_back(shown); }
+    void ShowDuplexWarning(bool shown) override { m_arrWarnings.push_back(shown); }
 };
 
 class TransmissionPage : public ::testing::Test {
@@ -32,9 +34,9 @@ protected:
     {
         GetLanguageSupport().SetText(L"TT_ACTIVATION_TIME_HDR", L"Activation time");
         rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nActivationTimeMin=10\nActivationTimeMax=500\n");
-        rig.m_block[Codec::ModeWord] = kForeignBits | Codec::AutoNegotiationBit | Codec::BandwidthLimitBit;
-        rig.m_block[Codec::ActivationTimeWord] = 40;
-        rig.m_block[Codec::PriorityWord] = 2;
+        rig.m_Block[Codec::kModeWord] = kForeignBits | Codec::kAutoNegotiationBit | Codec::kBandwidthLimitBit;
+        rig.m_Block[Codec::kActivationTimeWord] = 40;
+        rig.m_Block[Codec::kPriorityWord] = 2;
     }
 
     ServicePageTest::CRig rig;
@@ -56,8 +58,8 @@ TEST_F(TransmissionPage, AutoNegotiationIsShownWhateverBits1And2SayAndAChosenMod
     rig.Choose(kSpeedList, 3);
     EXPECT_EQ(driver.Text(kSpeedList), L"  100 MBit / Half Duplex");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::ModeWord], kForeignBits | Codec::Speed100Bit | Codec::BandwidthLimitBit);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::ModeWord});
+    EXPECT_EQ(rig.m_Block[Codec::kModeWord], kForeignBits | Codec::kSpeed100Bit | Codec::kBandwidthLimitBit);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kModeWord});
 }
 
 TEST_F(TransmissionPage, AFixedFullDuplexModeWarnsOfAMismatchAndHalfDuplexTakesTheWarningAway)
@@ -65,10 +67,10 @@ TEST_F(TransmissionPage, AFixedFullDuplexModeWarnsOfAMismatchAndHalfDuplexTakesT
     CNotedTransmissionPage page;
     rig.Show(page);
     rig.Choose(kSpeedList, 4);
-    ASSERT_FALSE(page.m_warnings.empty());
-    EXPECT_TRUE(page.m_warnings.back());
+    ASSERT_FALSE(page.m_arrWarnings.empty());
+    EXPECT_TRUE(page.m_arrWarnings.back());
     rig.Choose(kSpeedList, 3);
-    EXPECT_FALSE(page.m_warnings.back());
+    EXPECT_FALSE(page.m_arrWarnings.back());
     EXPECT_GE(rig.Changes(), 2);
 }
 
@@ -81,53 +83,53 @@ TEST_F(TransmissionPage, TheBandwidthLimitGoesIntoTheBlockAtTheClickAndTheLastCh
     EXPECT_FALSE(rig.Driver().IsChecked(kBandwidthBox));
     EXPECT_FALSE(rig.Driver().IsEnabled(kActivationTimeEdit));
     EXPECT_FALSE(rig.Driver().IsEnabled(kPriorityList));
-    EXPECT_EQ(rig.m_block[Codec::ModeWord] & Codec::BandwidthLimitBit, 0) << "stored before any write";
+    EXPECT_EQ(rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0) << "stored before any write";
     EXPECT_EQ(rig.Changes(), 1);
 
     // The state page switches the same bit on; this page, entered again,
     // shows it and does not put its own older value back.
-    CDeviceBlock block(&rig.m_block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::BlockWords));
+    CDeviceBlock block(&rig.m_Block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::kBlockWords));
     ASSERT_TRUE(CStateCodec::WriteConstantSpeed(block, true));
-    ServicePageTest::CRig::Reattach(page, rig.m_block, PageViewTest::CPageViewRig::BlockWords, true, false);
+    ServicePageTest::CRig::Reattach(page, rig.m_Block, PageViewTest::CPageViewRig::kBlockWords, true, false);
     EXPECT_TRUE(rig.Driver().IsChecked(kBandwidthBox));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_NE(rig.m_block[Codec::ModeWord] & Codec::BandwidthLimitBit, 0);
+    EXPECT_NE(rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0);
 }
 
 TEST_F(TransmissionPage, AStoreDoesNotPutBackABitTheStatePageChangedMeanwhile)
 {
     CNotedTransmissionPage page;
     rig.Show(page);
-    CDeviceBlock block(&rig.m_block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::BlockWords));
+    CDeviceBlock block(&rig.m_Block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::kBlockWords));
     ASSERT_TRUE(CStateCodec::WriteConstantSpeed(block, false));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::ModeWord] & Codec::BandwidthLimitBit, 0);
+    EXPECT_EQ(rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0);
 }
 
 TEST_F(TransmissionPage, AnActivationTimeOutOfRangeIsRefusedYetEveryWordIsStored)
 {
-    rig.m_block[Codec::PriorityWord] = 0;
+    rig.m_Block[Codec::kPriorityWord] = 0;
     CNotedTransmissionPage page;
     rig.Show(page);
     EXPECT_EQ(rig.Selection(kPriorityList), -1) << "word 71 = 0 is no priority";
     rig.Replace(kActivationTimeEdit, L"501");
-    ASSERT_EQ(page.m_balloons.size(), 1u);
-    EXPECT_EQ(page.m_balloons[0].title, CString(L"Activation time"));
-    EXPECT_EQ(page.m_balloons[0].field, static_cast<UINT>(kActivationTimeEdit));
+    ASSERT_EQ(page.m_arrBalloons.size(), 1u);
+    EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Activation time"));
+    EXPECT_EQ(page.m_arrBalloons[0].field, static_cast<UINT>(kActivationTimeEdit));
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::ActivationTimeWord], 501);
-    EXPECT_EQ(rig.m_block[Codec::PriorityWord], 0) << "no priority chosen: word 71 untouched";
+    EXPECT_EQ(rig.m_Block[Codec::kActivationTimeWord], 501);
+    EXPECT_EQ(rig.m_Block[Codec::kPriorityWord], 0) << "no priority chosen: word 71 untouched";
 }
 
 TEST_F(TransmissionPage, ADeviceTimeBelowTheMinimumIsShownQuietlyThenRefused)
 {
-    rig.m_block[Codec::ActivationTimeWord] = 5;
+    rig.m_Block[Codec::kActivationTimeWord] = 5;
     CNotedTransmissionPage page;
     rig.Show(page);
     EXPECT_EQ(rig.Driver().Text(kActivationTimeEdit), L"5");
-    EXPECT_TRUE(page.m_balloons.empty());
+    EXPECT_TRUE(page.m_arrBalloons.empty());
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(page.m_balloons.size(), 1u);
+    EXPECT_EQ(page.m_arrBalloons.size(), 1u);
 }
 
 TEST_F(TransmissionPage, ALanguageChangeRefillsThePriorityListAndKeepsItsSelection)
@@ -141,5 +143,7 @@ TEST_F(TransmissionPage, ALanguageChangeRefillsThePriorityListAndKeepsItsSelecti
     EXPECT_EQ(rig.Selection(kPriorityList), 1);
     EXPECT_EQ(rig.Driver().Text(kPriorityList), L"Terminal bus and PLC");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_block[Codec::PriorityWord], 2);
+    EXPECT_EQ(rig.m_Block[Codec::kPriorityWord], 2);
 }
+
+}  // namespace Corvane

@@ -11,6 +11,8 @@
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
+namespace Corvane {
+
 using namespace DevicePageIds4;
 using PageViewTest::CDriven;
 
@@ -25,10 +27,10 @@ constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\nAUTOIP=1\n"
 // counted.
 class CNotedTCPIPPage : public CDriven<CTCPIPPage> {
 public:
-    std::vector<CString> m_urls;
+    std::vector<CString> m_arrUrls;
 
 protected:
-    void OpenBrowser(const CString& url) override { m_urls.push_back(url); }
+    void OpenBrowser(const CString& url) override { m_arrUrls.push_back(url); }
 };
 
 class TCPIPPage : public ::testing::Test {
@@ -42,19 +44,19 @@ protected:
         GetLanguageSupport().SetText(L"TXT_DETERMINED_BY_EEPROM", L"fixed");
         GetLanguageSupport().SetText(L"FAILED_TO_QUERY_DIP_FMT", L"Switches not read: 0x%08X");
         rig.UseCapabilities(kCapabilities);
-        CCouplerSettingsPageBase::LoadInvalidIPAddresses(rig.m_app.DeviceIni());
+        CCouplerSettingsPageBase::LoadInvalidIPAddresses(rig.m_App.DeviceIni());
         rig.m_data.ArticleNo = L"612-001";
         // 10.0.0.5 / 255.255.255.0 / 10.0.0.1, DNS 10.0.0.2 and 10.0.0.3.
         const WORD words[] = {0x000A, 0x0500, 0xFFFF, 0x00FF, 0x000A, 0x0100,
                               0x000A, 0x0200, 0x000A, 0x0300};
         for (std::size_t i = 0; i < std::size(words); ++i)
-            rig.m_block[Codec::FixedAddressWord + i] = words[i];
-        rig.m_block[Codec::SourceWord] = 0x1004;
+            rig.m_Block[Codec::kFixedAddressWord + i] = words[i];
+        rig.m_Block[Codec::kSourceWord] = 0x1004;
     }
     void TearDown() override
     {
         rig.UseCapabilities("[0612-0001]\nFBC=32\n");
-        CCouplerSettingsPageBase::LoadInvalidIPAddresses(rig.m_app.DeviceIni());
+        CCouplerSettingsPageBase::LoadInvalidIPAddresses(rig.m_App.DeviceIni());
     }
 
     void HandOver(CTCPIPPage& page)
@@ -88,7 +90,7 @@ protected:
 
 TEST_F(TCPIPPage, AWideFormatDeviceShowsItsSourceAndAddressesAndStoresOnlyItsBits)
 {
-    rig.m_block[Codec::SourceWord] = 0x1004 | Codec::DhcpBit | Codec::BootPBit;
+    rig.m_Block[Codec::kSourceWord] = 0x1004 | Codec::kDhcpBit | Codec::kBootPBit;
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page);
@@ -105,8 +107,8 @@ TEST_F(TCPIPPage, AWideFormatDeviceShowsItsSourceAndAddressesAndStoresOnlyItsBit
 
     const std::vector<WORD> before = rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.Words()[Codec::SourceWord], 0x1004 | Codec::BootPBit) << "BootP alone, other bits kept";
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::SourceWord});
+    EXPECT_EQ(rig.Words()[Codec::kSourceWord], 0x1004 | Codec::kBootPBit) << "BootP alone, other bits kept";
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kSourceWord});
 
     rig.Click(kFixedRadio);
     EXPECT_TRUE(driver.IsEnabled(kFixedAddressField));
@@ -114,12 +116,12 @@ TEST_F(TCPIPPage, AWideFormatDeviceShowsItsSourceAndAddressesAndStoresOnlyItsBit
     EXPECT_EQ(rig.Selection(kSourceList), -1);
     EXPECT_EQ(rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.Words()[Codec::SourceWord], 0x1004);
+    EXPECT_EQ(rig.Words()[Codec::kSourceWord], 0x1004);
 }
 
 TEST_F(TCPIPPage, AnEditedAddressGoesIntoItsTwoWordsAndIsReportedAsChanged)
 {
-    rig.m_block[Codec::SourceWord] = 0;
+    rig.m_Block[Codec::kSourceWord] = 0;
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page);
@@ -131,38 +133,38 @@ TEST_F(TCPIPPage, AnEditedAddressGoesIntoItsTwoWordsAndIsReportedAsChanged)
     EXPECT_GE(rig.Changes(), 1);
     const std::vector<WORD> before = rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::FixedAddressWord + 1});
-    EXPECT_EQ(rig.Words()[Codec::FixedAddressWord + 1], 0x4D00);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kFixedAddressWord + 1});
+    EXPECT_EQ(rig.Words()[Codec::kFixedAddressWord + 1], 0x4D00);
     EXPECT_EQ(page.GetFixedAddressText(), L"10.0.0.77");
 
     // Entering the page again reloads the block, which now holds the edit:
     // the address still differs from the device's.
-    ServicePageTest::CRig::Reattach(page, rig.m_block, PageViewTest::CPageViewRig::BlockWords, true, false);
+    ServicePageTest::CRig::Reattach(page, rig.m_Block, PageViewTest::CPageViewRig::kBlockWords, true, false);
     EXPECT_TRUE(page.HasChangedAddresses());
 }
 
 TEST_F(TCPIPPage, ARefusedAddressIsNotTakenAndItsBalloonComesOnceUntilRearmed)
 {
-    rig.m_block[Codec::SourceWord] = 0;
+    rig.m_Block[Codec::kSourceWord] = 0;
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page);
     TypeAddress(kFixedAddressField, L"255.255.255.255");
-    ASSERT_EQ(page.m_balloons.size(), 1u);
-    EXPECT_EQ(page.m_balloons[0].field, static_cast<UINT>(kFixedAddressField));
-    EXPECT_NE(page.m_balloons[0].text.Find(L"255.255.255.255"), -1) << "the message lists the refused addresses";
+    ASSERT_EQ(page.m_arrBalloons.size(), 1u);
+    EXPECT_EQ(page.m_arrBalloons[0].field, static_cast<UINT>(kFixedAddressField));
+    EXPECT_NE(page.m_arrBalloons[0].text.Find(L"255.255.255.255"), -1) << "the message lists the refused addresses";
     EXPECT_EQ(page.Codec().FixedAddress, 0xFFFFFF00u) << "the refused last field is not taken over";
 
     const std::vector<WORD> before = rig.Words();
     EXPECT_FALSE(page.StoreIfDataPresent()) << "the store reads the field and refuses it";
     EXPECT_TRUE(rig.ChangedWords(before).empty()) << "nothing stored";
-    EXPECT_EQ(page.m_balloons.size(), 1u) << "the balloon is disarmed";
+    EXPECT_EQ(page.m_arrBalloons.size(), 1u) << "the balloon is disarmed";
     rig.Click(kFixedRadio);
-    EXPECT_EQ(page.m_balloons.size(), 1u) << "choosing fixed addresses does not re-arm it";
+    EXPECT_EQ(page.m_arrBalloons.size(), 1u) << "choosing fixed addresses does not re-arm it";
     rig.Click(kAutomaticRadio);
     rig.Click(kFixedRadio);
-    ASSERT_EQ(page.m_balloons.size(), 3u) << "the source balloon, then the address balloon again";
-    EXPECT_EQ(page.m_balloons.back().field, static_cast<UINT>(kFixedAddressField));
+    ASSERT_EQ(page.m_arrBalloons.size(), 3u) << "the source balloon, then the address balloon again";
+    EXPECT_EQ(page.m_arrBalloons.back().field, static_cast<UINT>(kFixedAddressField));
 
     TypeAddress(kFixedAddressField, L"10.0.0.9");
     EXPECT_TRUE(page.ValidateAll());
@@ -170,14 +172,14 @@ TEST_F(TCPIPPage, ARefusedAddressIsNotTakenAndItsBalloonComesOnceUntilRearmed)
 
 TEST_F(TCPIPPage, GettingTheAddressAutomaticallyWithoutAServerRefusesTheWrite)
 {
-    rig.m_block[Codec::SourceWord] = 0;
+    rig.m_Block[Codec::kSourceWord] = 0;
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page);
     rig.Click(kAutomaticRadio);
-    ASSERT_FALSE(page.m_balloons.empty());
-    EXPECT_EQ(page.m_balloons.back().field, static_cast<UINT>(kSourceList));
-    EXPECT_EQ(page.m_balloons.back().text, L"Choose\na server");
+    ASSERT_FALSE(page.m_arrBalloons.empty());
+    EXPECT_EQ(page.m_arrBalloons.back().field, static_cast<UINT>(kSourceList));
+    EXPECT_EQ(page.m_arrBalloons.back().text, L"Choose\na server");
     EXPECT_EQ(rig.Driver().Text(kAddressSourceText), L"---");
 
     const std::vector<WORD> before = rig.Words();
@@ -186,12 +188,12 @@ TEST_F(TCPIPPage, GettingTheAddressAutomaticallyWithoutAServerRefusesTheWrite)
 
     rig.Choose(kSourceList, 0);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.Words()[Codec::SourceWord], Codec::DhcpBit);
+    EXPECT_EQ(rig.Words()[Codec::kSourceWord], Codec::kDhcpBit);
 }
 
 TEST_F(TCPIPPage, AnOlderDeviceUsesTheBootPWordAndItsAddressesOnlyInALongBlock)
 {
-    rig.m_block[Codec::UseBootPWord] = 1;
+    rig.m_Block[Codec::kUseBootPWord] = 1;
     CNotedTCPIPPage page;
     HandOver(page);
     rig.Show(page, false);
@@ -206,16 +208,16 @@ TEST_F(TCPIPPage, AnOlderDeviceUsesTheBootPWordAndItsAddressesOnlyInALongBlock)
     EXPECT_TRUE(driver.IsEnabled(kFixedAddressField));
     const std::vector<WORD> before = rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::UseBootPWord});
-    EXPECT_EQ(rig.Words()[Codec::UseBootPWord], 0);
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kUseBootPWord});
+    EXPECT_EQ(rig.Words()[Codec::kUseBootPWord], 0);
 
     // Fourteen words hold no addresses: the fields stay off and nothing
     // past the use-BootP word is written.
-    ServicePageTest::CRig::Reattach(page, rig.m_block, 14, false, false);
+    ServicePageTest::CRig::Reattach(page, rig.m_Block, 14, false, false);
     page.RefreshView();
     EXPECT_FALSE(driver.IsEnabled(kFixedAddressField));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::UseBootPWord});
+    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kUseBootPWord});
 }
 
 TEST_F(TCPIPPage, TheSwitchesDecideTheSourceTextAndTheirAddress)
@@ -250,7 +252,7 @@ TEST_F(TCPIPPage, SwitchesThatTheFirmwareCannotReadShowTheOldFirmwareText)
 TEST_F(TCPIPPage, TheSwitchPollReadsTheDeviceAndApplyRestartsIt)
 {
     rig.ConnectDevice();
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 17; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 17; });
     CNotedTCPIPPage page;
     HandOver(page);
     page.SetAddressSource(true, true, 5);
@@ -265,25 +267,25 @@ TEST_F(TCPIPPage, TheSwitchPollReadsTheDeviceAndApplyRestartsIt)
     rig.Click(kDipApplyButton);
     EXPECT_FALSE(page.IsDipPollRunning());
     EXPECT_FALSE(driver.IsChecked(kDipPollBox));
-    EXPECT_EQ(rig.m_main.Count(rig.m_main.Ids().SoftwareReset), 1);
+    EXPECT_EQ(rig.m_Main.Count(rig.m_Main.Ids().SoftwareReset), 1);
 }
 
 TEST_F(TCPIPPage, AFailedSwitchReadEndsThePollWithItsMessage)
 {
     rig.ConnectDevice();
-    rig.m_device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x107] = DevSim::STATUS_REJECTED; });
+    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x107] = DevSim::STATUS_REJECTED; });
     CNotedTCPIPPage page;
     HandOver(page);
     page.SetAddressSource(true, true, 5);
     rig.Show(page);
-    PageViewTest::CMessageBoxCloser closer(rig.m_host);
+    PageViewTest::CMessageBoxCloser closer(rig.m_Host);
     UiTest::CDialogDriver driver = rig.Driver();
     rig.Click(kDipPollBox);
-    ASSERT_TRUE(driver.PumpUntil([&] { return !closer.m_boxes.empty(); }, 4000));
-    EXPECT_NE(closer.m_boxes[0].find(L"Switches not read: 0x"), std::wstring::npos);
+    ASSERT_TRUE(driver.PumpUntil([&] { return !closer.m_arrBoxes.empty(); }, 4000));
+    EXPECT_NE(closer.m_arrBoxes[0].find(L"Switches not read: 0x"), std::wstring::npos);
     EXPECT_FALSE(page.IsDipPollRunning());
     EXPECT_FALSE(driver.IsChecked(kDipPollBox));
-    const std::vector<WPARAM> states = rig.m_main.WParams(rig.m_main.Ids().ShowConnectionState);
+    const std::vector<WPARAM> states = rig.m_Main.WParams(rig.m_Main.Ids().ShowConnectionState);
     EXPECT_NE(std::find(states.begin(), states.end(), CCouplerSettingsPageBase::kConnectionFailed), states.end());
 }
 
@@ -295,15 +297,15 @@ TEST_F(TCPIPPage, WebManagementOpensTheCurrentAddressAfterAskingAboutUnwrittenEd
     EXPECT_NE(SendMessageW(rig.Driver().Control(kWebManagementButton), BM_GETIMAGE, IMAGE_ICON, 0), 0)
         << "the button shows its picture";
     rig.Click(kWebManagementButton);
-    ASSERT_EQ(page.m_urls.size(), 1u);
-    EXPECT_EQ(page.m_urls[0], L"http://10.0.0.5");
+    ASSERT_EQ(page.m_arrUrls.size(), 1u);
+    EXPECT_EQ(page.m_arrUrls[0], L"http://10.0.0.5");
 
-    rig.m_main.Answer(rig.m_main.Ids().IsModified, 1);
-    PageViewTest::CMessageBoxCloser closer(rig.m_host);
+    rig.m_Main.Answer(rig.m_Main.Ids().IsModified, 1);
+    PageViewTest::CMessageBoxCloser closer(rig.m_Host);
     rig.Click(kWebManagementButton);
-    EXPECT_EQ(closer.m_boxes.size(), 1u);
-    EXPECT_EQ(page.m_urls.size(), 2u) << "the browser opens whatever the answer";
-    EXPECT_EQ(rig.m_main.Count(rig.m_main.Ids().WriteSettings), 0) << "no Yes, no write";
+    EXPECT_EQ(closer.m_arrBoxes.size(), 1u);
+    EXPECT_EQ(page.m_arrUrls.size(), 2u) << "the browser opens whatever the answer";
+    EXPECT_EQ(rig.m_Main.Count(rig.m_Main.Ids().WriteSettings), 0) << "no Yes, no write";
 }
 
 TEST_F(TCPIPPage, EveryShownControlLiesInThePageAreaAndIsPaintedAfterAFullRedraw)
@@ -317,3 +319,5 @@ TEST_F(TCPIPPage, EveryShownControlLiesInThePageAreaAndIsPaintedAfterAFullRedraw
     EXPECT_EQ(PageViewTest::CPageViewRig::ControlsOutsidePageArea(page), std::vector<int>{});
     EXPECT_TRUE(rig.LooksAsGolden("TCPIPPageAfterLoad", ZELL_PAGE_VIEWS_GOLDEN_DIR));
 }
+
+}  // namespace Corvane

@@ -3,6 +3,8 @@
 
 #include "Platform/Ui/ResourceTable.h"
 
+namespace Corvane {
+
 namespace {
 
 using namespace Ui::Res;
@@ -14,3 +16,5 @@ const ResourceTable kTable{.strings = {&kEnglish}};
 const Registration kRegistration{kTable};
 
 }
+
+}  // namespace Corvane
