@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool chained = data[4] & 1;
 
     ZELL::Testing::CFakeConnection connection;
-    connection.input.assign(data + 5, data + size);
+    connection.m_input.assign(data + 5, data + size);
     unsigned char* buffer = nullptr;
     unsigned int length = 0;
     for (int frame = 0; frame < 1000 && connection.ReadFragment(&buffer, lengthPos, sizeOfLength, correction, &length); ++frame) {
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         volatile unsigned char sum = 0;
         for (unsigned int i = 0; i < length; ++i)
             sum = sum + buffer[i];
-        if (!chained || connection.position >= connection.input.size())
+        if (!chained || connection.m_position >= connection.m_input.size())
             break;
     }
     delete[] buffer;

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t mode = data[0];
     Chunks chunks(data + 1, size - 1);
     CFakeDeviceConnection connection([&chunks](const Bytes& request) { return chunks.Next(request); });
-    connection.maxReads = 2000;
+    connection.m_maxReads = 2000;
     CServiceProtocol protocol(&connection);
     std::wstring settings = L"<ServiceProtocol MaxFragmentDataSize='" + std::to_wstring(8 + (mode & 0x30)) + L"'";
     if (mode & 1)

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 2)
         return 0;
     SIORegCommTest::CFakeLine line;
-    line.input.assign(data + 2, data + size);
+    line.m_input.assign(data + 2, data + size);
     CSIORegComm comm(&line);
     comm.SetFragmentSize(data[0] % 46);
     const unsigned int count = 1 + data[1] % 200;
