@@ -19,6 +19,7 @@
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
 #include "Products/Corvane/Workers/WorkerMessages.h"
 
+#include <algorithm>
 #include <string>
 
 using namespace ZELL::Skin;
@@ -440,7 +441,23 @@ bool CCouplerSettingsPageBase::HasSeveralPorts() const
     return m_pDeviceData != nullptr && m_pDeviceData->GetEthernetPortCount() > 1;
 }
 
-void CCouplerSettingsPageBase::Pause(DWORD milliseconds) { ::Sleep(milliseconds); }
+// The device needs the pause, the screen does not: what the command changed
+// before it (the busy indicator, the connection icon, the page's text) is
+// painted meanwhile. Only paints are handled, so no input or timer runs a
+// command in between.
+void CCouplerSettingsPageBase::Pause(DWORD milliseconds)
+{
+    const ULONGLONG end = ::GetTickCount64() + milliseconds;
+    for (;;) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+            ::DispatchMessageW(&message);
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= end)
+            return;
+        ::Sleep(static_cast<DWORD>(std::min<ULONGLONG>(end - now, kPaintPollMs)));
+    }
+}
 
 // --- messages to the main window -------------------------------------------------
 

@@ -43,6 +43,8 @@ public:
     static constexpr UINT kPageTimeoutMs = 500;
     static constexpr DWORD kOpeningPauseMs = 300;
     static constexpr DWORD kSettlePauseMs = 500;
+    // How often a pause looks for windows to paint.
+    static constexpr DWORD kPaintPollMs = 15;
     // The balloon's icon code (the library's warning icon).
     static constexpr UINT kRangeBalloonIcon = 12;
     // The string resource with the title of an address field's balloon.

@@ -4,6 +4,7 @@
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageBaseRig.h"
 
 #include "Common/Communication/ConnectionException.h"
+#include "Platform/Base/Clock.h"
 #include "Common/Communication/Tests/InertSettingsConnection.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Core/DeviceCapabilityFile.h"
@@ -158,6 +159,21 @@ TEST_F(PageServices, AnOpenConnectionIsLeftAloneButStillPaused)
     EXPECT_EQ(m_Rig.m_Main.Count(States()), 0);
     EXPECT_NE(connection.settings, kShortTimeout);
     EXPECT_EQ(Page().m_arrPauses, std::vector<DWORD>{500});
+}
+
+TEST_F(PageServices, APausePaintsWhatChangedButLeavesInputQueued)
+{
+    m_Rig.Show();
+    const HWND page = Page().GetSafeHwnd();
+    ::InvalidateRect(page, nullptr, TRUE);
+    ::PostMessageW(page, WM_KEYDOWN, VK_F5, 0);
+    const ULONGLONG start = ::GetTickCount64();
+    Page().RealPause(40);
+    EXPECT_GE(::GetTickCount64() - start, 40u);
+    RECT dirty;
+    EXPECT_FALSE(::GetUpdateRect(page, &dirty, FALSE)) << "painted during the pause";
+    MSG key;
+    EXPECT_TRUE(::PeekMessageW(&key, page, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) << "input waits for the pause's end";
 }
 
 TEST_F(PageServices, AFailedOpenReportsAndAThrowingCloseStillRestoresTheSettings)

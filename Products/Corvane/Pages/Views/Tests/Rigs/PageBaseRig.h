@@ -57,6 +57,8 @@ public:
     void LoadFromDeviceData() override;
     bool StoreToDeviceData() override;
     BOOL UpdateLanguageTexts() override;
+    // The pause the program makes, where the tests note the others.
+    void RealPause(DWORD milliseconds) { CCouplerSettingsPageBase::Pause(milliseconds); }
 
     using CCouplerSettingsPageBase::m_strPageKey;
     using CCouplerSettingsPageBase::m_Tooltip;
