@@ -147,7 +147,7 @@ TEST_F(CorvaneStart, SystemMenuAboutOpensTheLibrarysAboutBoxWithTheProgramsVersi
     // The about box runs its own loop inside the command: a timer of the
     // test thread fires there, notes the box's version and closes it.
     UiTest::Handler handler;
-    handler.onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+    handler.m_onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
         const HWND about = ::GetActiveWindow();
         if (message != WM_TIMER || main == nullptr || about == main || ::GetDlgItem(about, kVersionText) == nullptr)
             return message == WM_TIMER;
@@ -168,7 +168,7 @@ TEST_F(CorvaneStart, SystemMenuAboutOpensTheLibrarysAboutBoxWithTheProgramsVersi
     program.InitInstance();
     program.ExitInstance();
     ::DestroyWindow(timerWindow);
-    handler.onMessage = nullptr;
+    handler.m_onMessage = nullptr;
     EXPECT_EQ(version, L"Version 6.8.2") << "the about box came up with the program's version";
 }
 

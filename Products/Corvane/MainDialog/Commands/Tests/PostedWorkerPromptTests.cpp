@@ -19,7 +19,7 @@ protected:
     {
         window = UiTest::Create(&handler, WS_POPUP, 0, 0, 10, 10);
         ASSERT_NE(window, nullptr);
-        handler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+        handler.m_onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
             if (message != CPostedWorkerPrompt::QuestionMessage())
                 return false;
             prompt->AnswerPending();
@@ -32,7 +32,7 @@ protected:
     }
     void TearDown() override
     {
-        handler.onMessage = nullptr;
+        handler.m_onMessage = nullptr;
         if (IsWindow(window))
             DestroyWindow(window);
         UiTest::Drain();
@@ -73,7 +73,7 @@ TEST_F(PostedWorkerPromptTest, QuestionIsAnsweredOnTheWindowsThread)
 TEST_F(PostedWorkerPromptTest, CancelEndsTheWaitWithNo)
 {
     // Nobody answers: the window's thread cancels while the worker waits.
-    handler.onMessage = nullptr;
+    handler.m_onMessage = nullptr;
     int pumps = 0;
     EXPECT_EQ(AskFromWorker(MB_YESNO, [&] {
                   if (++pumps == 20)
@@ -87,7 +87,7 @@ TEST_F(PostedWorkerPromptTest, CancelEndsTheWaitWithNo)
 
 TEST_F(PostedWorkerPromptTest, WindowThatGoesEndsTheWait)
 {
-    handler.onMessage = nullptr;
+    handler.m_onMessage = nullptr;
     int pumps = 0;
     EXPECT_EQ(AskFromWorker(MB_YESNO, [&] {
                   if (++pumps == 20 && IsWindow(window))
