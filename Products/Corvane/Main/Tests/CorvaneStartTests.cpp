@@ -36,10 +36,10 @@ namespace {
 
 class CStartProgram : public CSourceTreeProgram {
 public:
-    std::vector<std::wstring> messages;
+    std::vector<std::wstring> m_arrMessages;
 
 protected:
-    void ShowStartupMessage(const CString& text, UINT) override { messages.push_back(text.str()); }
+    void ShowStartupMessage(const CString& text, UINT) override { m_arrMessages.push_back(text.str()); }
 };
 
 class CorvaneStart : public ::testing::Test {
@@ -101,7 +101,7 @@ TEST_F(CorvaneStart, CommandLineConnectionIsReadAtOnceAndLastsOneRun)
     EXPECT_EQ(page, L"COMMON");
     EXPECT_TRUE(common);
     EXPECT_EQ(caption, L"612-001 - Corvane") << "the article read from the device";
-    EXPECT_TRUE(program.messages.empty());
+    EXPECT_TRUE(program.m_arrMessages.empty());
     program.ExitInstance();
     device.Stop();
     WSACleanup();
@@ -130,8 +130,8 @@ TEST_F(CorvaneStart, BadConnectionOnTheCommandLineIsToldAndTheProgramStillStarts
     program.ExitInstance();
     if (heldByTest)
         GetWorkerBusyFlag().Release();
-    ASSERT_EQ(program.messages.size(), 1u);
-    EXPECT_EQ(program.messages[0], L"Invalid communication settings!--> Set connection to RS232.");
+    ASSERT_EQ(program.m_arrMessages.size(), 1u);
+    EXPECT_EQ(program.m_arrMessages[0], L"Invalid communication settings!--> Set connection to RS232.");
     // The fall-back is the first serial port.
     EXPECT_EQ(connection, L"COM1");
     EXPECT_EQ(boxes.Left(), 0u) << "the quit question was asked";
