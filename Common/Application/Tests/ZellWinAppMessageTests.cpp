@@ -58,7 +58,7 @@ protected:
     {
         m_shown = ShownBox{};
         bool seen = false;
-        m_log.onMessage = [&](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+        m_log.m_onMessage = [&](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
             if (message != WM_ENTERIDLE || seen)
                 return false;
             seen = true;
@@ -70,7 +70,7 @@ protected:
             return false;
         };
         const int answer = show();
-        m_log.onMessage = nullptr;
+        m_log.m_onMessage = nullptr;
         EXPECT_TRUE(seen) << "no box came up";
         return answer;
     }

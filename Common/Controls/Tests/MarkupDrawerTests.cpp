@@ -202,7 +202,7 @@ protected:
 
     void SetUp() override
     {
-        handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+        handler.m_onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
             if (message == kHover)
                 hovers.push_back(static_cast<int>(static_cast<INT_PTR>(wParam)));
             if (message == kLink)

@@ -29,7 +29,7 @@ TEST(SkinButtonMenu, AClickOpensTheMenuAndPostsTheChosenCommandToTheOwner)
     HMENU told = nullptr;
     LPARAM value = 0;
     BOOL shownWhenTold = FALSE;
-    handler.onMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    handler.m_onMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         if (message != kMenuOpening)
             return false;
         told = reinterpret_cast<HMENU>(wParam);

@@ -184,7 +184,7 @@ protected:
         SetForegroundWindow(m_owner.hwnd);
         SetFocus(m_owner.hwnd);
         UiTest::Drain();
-        m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        m_handler.m_onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             return Route(message, wParam, lParam, result);
         };
         m_menu.AppendODMenu(L"&Open", MF_STRING, kOpenCommand);

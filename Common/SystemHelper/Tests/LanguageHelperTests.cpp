@@ -184,7 +184,7 @@ ShownBox AnswerTheBox(const std::function<void()>& failing, UINT key)
     owner.hwnd = UiTest::Create(&log, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 500, 300);
     ::SetActiveWindow(owner.hwnd);
     UiTest::Drain();
-    log.onMessage = [&](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+    log.m_onMessage = [&](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
         if (message != WM_ENTERIDLE || !shown.caption.empty())
             return false;
         HWND box = reinterpret_cast<HWND>(lParam);
@@ -208,7 +208,7 @@ ShownBox AnswerTheBox(const std::function<void()>& failing, UINT key)
         return false;
     };
     failing();
-    log.onMessage = nullptr;
+    log.m_onMessage = nullptr;
     return shown;
 }
 

@@ -73,7 +73,7 @@ protected:
         m_seen = SeenBox{};
         m_endedByQuit = false;
         std::size_t next = 0;
-        m_ownerLog.onMessage = [&](HWND hwnd, UINT m, WPARAM w, LPARAM, LRESULT&) {
+        m_ownerLog.m_onMessage = [&](HWND hwnd, UINT m, WPARAM w, LPARAM, LRESULT&) {
             if (m != WM_TIMER || w != kStepTimer)
                 return false;
             KillTimer(hwnd, kStepTimer);
@@ -93,7 +93,7 @@ protected:
         SetTimer(m_owner.hwnd, kStepTimer, 10, nullptr);
         const int answer = show ? show() : ZELLMessageBox(text, type, caption, 0);
         KillTimer(m_owner.hwnd, kStepTimer);
-        m_ownerLog.onMessage = nullptr;
+        m_ownerLog.m_onMessage = nullptr;
         if (m_endedByQuit) {
             MSG quit{};
             EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit was swallowed";

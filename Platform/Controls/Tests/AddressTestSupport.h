@@ -76,7 +76,7 @@ public:
     explicit Host(int width = 260, int height = 120)
     {
         ZELL::Controls::RegisterStandardControls();
-        m_handler.onMessage = [this](HWND, UINT m, WPARAM w, LPARAM l, LRESULT& result) {
+        m_handler.m_onMessage = [this](HWND, UINT m, WPARAM w, LPARAM l, LRESULT& result) {
             return Record(m, w, l, result);
         };
         m_top.hwnd = UiTest::Create(&m_handler, WS_POPUP | WS_VISIBLE, 300, 200, width, height);

@@ -56,7 +56,7 @@ public:
     explicit Scene(int width = 320, int height = 200)
     {
         ZELL::Controls::RegisterStandardControls();
-        m_parent.onMessage = [this](HWND, UINT m, WPARAM w, LPARAM l, LRESULT& result) {
+        m_parent.m_onMessage = [this](HWND, UINT m, WPARAM w, LPARAM l, LRESULT& result) {
             return Record(m, w, l, result);
         };
         m_guard.hwnd = CreateWindowExW(0, ParentClass(), L"controls", WS_POPUP | WS_VISIBLE, kOrigin.x, kOrigin.y,

@@ -48,7 +48,7 @@ public:
     explicit Host(const Case& c) : m_case(c)
     {
         ZELL::Controls::RegisterStandardControls();
-        m_handler.onMessage = [this](HWND, UINT m, WPARAM w, LPARAM l, LRESULT& result) { return Heard(m, w, l, result); };
+        m_handler.m_onMessage = [this](HWND, UINT m, WPARAM w, LPARAM l, LRESULT& result) { return Heard(m, w, l, result); };
         m_top.hwnd = UiTest::Create(&m_handler, WS_POPUP | WS_VISIBLE, 300, 200, 320, 260, nullptr, 0, 0, true);
         SetActiveWindow(m_top.hwnd);
         m_control = CreateWindowExW(0, c.className, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | c.style, 10, 10, 240,

@@ -35,7 +35,7 @@ public:
     explicit Scene(int width = 360, int height = 220)
     {
         ZELL::Controls::RegisterStandardControls();
-        m_parent.onMessage = [this](HWND, UINT m, WPARAM, LPARAM l, LRESULT& result) {
+        m_parent.m_onMessage = [this](HWND, UINT m, WPARAM, LPARAM l, LRESULT& result) {
             if (m != WM_NOTIFY)
                 return false;
             result = Record(reinterpret_cast<NMHDR*>(l));

@@ -78,7 +78,7 @@ protected:
              const std::function<int()>& show = {})
     {
         bool ran = false;
-        m_ownerLog.onMessage = [&, script](HWND, UINT m, WPARAM, LPARAM l, LRESULT&) {
+        m_ownerLog.m_onMessage = [&, script](HWND, UINT m, WPARAM, LPARAM l, LRESULT&) {
             if (m == WM_HELP)
                 m_help.push_back(*reinterpret_cast<const HELPINFO*>(l));
             const bool idle = m == WM_ENTERIDLE && owner != nullptr;
@@ -98,7 +98,7 @@ protected:
         if (owner == nullptr)
             PostMessageW(m_owner.hwnd, kRunScript, 0, 0);
         const int answer = show ? show() : MessageBoxW(owner, text, caption, type);
-        m_ownerLog.onMessage = nullptr;
+        m_ownerLog.m_onMessage = nullptr;
         EXPECT_TRUE(ran) << "the box never came up";
         return answer;
     }

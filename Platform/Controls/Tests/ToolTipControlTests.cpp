@@ -30,7 +30,7 @@ struct Owner {
 
     Owner(HWND parent, int x, int y, int w, int h, DWORD style = WS_CHILD | WS_VISIBLE)
     {
-        handler.onMessage = [this](HWND self, UINT m, WPARAM w, LPARAM l, LRESULT& result) {
+        handler.m_onMessage = [this](HWND self, UINT m, WPARAM w, LPARAM l, LRESULT& result) {
             if (relayTo != nullptr && m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) {
                 MSG relayed{self, m, w, l, 0, {}};
                 SendMessageW(relayTo, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
@@ -335,7 +335,7 @@ TEST(ToolTipControl, TextFromAStringResourceAndAnOwnerThatPlacesTheTip)
     EXPECT_STREQ(text, L"Text from the string table");
 
     // The owner moves the tip in TTN_SHOW and says so; the tip stays there.
-    owner.handler.onMessage = [&, relay = owner.handler.onMessage](HWND self, UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+    owner.handler.m_onMessage = [&, relay = owner.handler.m_onMessage](HWND self, UINT m, WPARAM w, LPARAM l, LRESULT& r) {
         if (m == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == TTN_SHOW) {
             SetWindowPos(reinterpret_cast<NMHDR*>(l)->hwndFrom, nullptr, 11, 22, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

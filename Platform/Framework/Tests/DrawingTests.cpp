@@ -354,7 +354,7 @@ TEST(DrawingWrappers, WindowContextsPaintAndGoBack)
     AfxDeleteTempObjects();
     UiTest::Handler handler;
     RECT painted{};
-    handler.onMessage = [&](HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT& result) {
+    handler.m_onMessage = [&](HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT& result) {
         if (message != WM_PAINT)
             return false;
         CPaintDC dc(hwnd);

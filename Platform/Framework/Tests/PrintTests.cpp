@@ -172,7 +172,7 @@ TEST_F(PrintPathTest, ThePrintDialogObjectReadsBackTheChoice)
     UiTest::WindowGuard owner;
     owner.hwnd = UiTest::Create(&ownerLog, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 640, 480);
     const auto answer = [&](std::function<void(CDialogDriver&)> script) {
-        ownerLog.onMessage = [script](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+        ownerLog.m_onMessage = [script](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
             if (message == WM_ENTERIDLE) {
                 CDialogDriver driver(reinterpret_cast<HWND>(lParam));
                 script(driver);
@@ -185,7 +185,7 @@ TEST_F(PrintPathTest, ThePrintDialogObjectReadsBackTheChoice)
         dialog.m_pd.nMinPage = 1;
         dialog.m_pd.nMaxPage = 5;
         const INT_PTR result = dialog.DoModal();
-        ownerLog.onMessage = nullptr;
+        ownerLog.m_onMessage = nullptr;
         return std::make_tuple(result, dialog.GetDeviceName(), dialog.GetCopies(), dialog.PrintRange(),
                                dialog.GetFromPage(), dialog.GetToPage(), dialog.GetPrinterDC() != nullptr);
     };

@@ -49,7 +49,7 @@ protected:
         ASSERT_NE(m_target.hwnd, nullptr);
         m_dropSource.m_window = m_source.hwnd;
         ASSERT_EQ(RegisterDragDrop(m_target.hwnd, &m_dropTarget), S_OK);
-        m_sourceHandler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+        m_sourceHandler.m_onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
             if (message == WM_LBUTTONDOWN && m_dragOnPress)
                 m_result = DoDragDrop(&m_data, &m_dropSource, DROPEFFECT_COPY | DROPEFFECT_MOVE, &m_effect);
             return false;
@@ -177,7 +177,7 @@ TEST_F(DragDrop, ADragStartsOnlyBeyondTheThreshold)
     const int half = GetSystemMetrics(SM_CXDRAG) / 2;
     ASSERT_GT(half, 0);
     BOOL started = TRUE;
-    m_sourceHandler.onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+    m_sourceHandler.m_onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message == WM_LBUTTONDOWN)
             started = WaitForDragStart(nullptr);
         return false;
@@ -206,7 +206,7 @@ TEST_F(DragDrop, ADragStartsOnlyBeyondTheThreshold)
     EXPECT_FALSE(started) << "Esc before the drag started";
 
     const RECT wide{100, 100, 300, 250};
-    m_sourceHandler.onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+    m_sourceHandler.m_onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message == WM_LBUTTONDOWN)
             started = WaitForDragStart(&wide);
         return false;
@@ -216,7 +216,7 @@ TEST_F(DragDrop, ADragStartsOnlyBeyondTheThreshold)
     Release({290, 240});
     UiTest::Drain();
     EXPECT_FALSE(started) << "the caller's rectangle";
-    m_sourceHandler.onMessage = nullptr;
+    m_sourceHandler.m_onMessage = nullptr;
 }
 
 TEST_F(DragDrop, RegistrationIsCheckedAndAChildDropsOnItsRegisteredParent)

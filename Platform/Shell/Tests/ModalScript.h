@@ -34,7 +34,7 @@ public:
         s_current = this;
         m_owner.hwnd = UiTest::Create(&m_handler, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 30, 900, 700);
         SetActiveWindow(m_owner.hwnd);
-        m_handler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+        m_handler.m_onMessage = [this](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
             if (message != kRunStep)
                 return false;
             RunNext(reinterpret_cast<HWND>(lParam));
@@ -46,7 +46,7 @@ public:
     ~ModalScript()
     {
         UnhookWindowsHookEx(m_hook);
-        m_handler.onMessage = nullptr;
+        m_handler.m_onMessage = nullptr;
         s_current = nullptr;
     }
     ModalScript(const ModalScript&) = delete;

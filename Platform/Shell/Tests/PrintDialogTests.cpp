@@ -101,7 +101,7 @@ protected:
     BOOL Run(const std::function<void(CDialogDriver&)>& script)
     {
         bool ran = false;
-        m_ownerLog.onMessage = [&](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+        m_ownerLog.m_onMessage = [&](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
             if (message == WM_ENTERIDLE && !ran) {
                 ran = true;
                 CDialogDriver driver(reinterpret_cast<HWND>(lParam));
@@ -115,7 +115,7 @@ protected:
             return false;
         };
         const BOOL result = PrintDlgW(&m_pd);
-        m_ownerLog.onMessage = nullptr;
+        m_ownerLog.m_onMessage = nullptr;
         EXPECT_TRUE(ran) << "the dialog never came up";
         return result;
     }

@@ -23,7 +23,7 @@ void FillAll(HDC dc, COLORREF color)
 struct Filler : Handler {
     explicit Filler(COLORREF c) : color(c)
     {
-        onMessage = [this](HWND hwnd, UINT m, WPARAM, LPARAM, LRESULT& r) {
+        m_onMessage = [this](HWND hwnd, UINT m, WPARAM, LPARAM, LRESULT& r) {
             if (m == WM_ERASEBKGND) {
                 r = 1;
                 return true;
@@ -160,7 +160,7 @@ namespace {
 struct Eraser : Handler {
     explicit Eraser(COLORREF c) : color(c)
     {
-        onMessage = [this](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+        m_onMessage = [this](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
             if (m != WM_ERASEBKGND)
                 return false;
             FillAll(reinterpret_cast<HDC>(w), color);

@@ -461,7 +461,7 @@ TEST_F(ModalDialog, TheOwnerIsDisabledDuringTheLoopAndActiveAgainAfterwards)
         native = Headless().StateOf(NativeWindowOf(dialog))->params;
     };
     // Once the loop has nothing to do, it tells the owner, and the user presses Esc.
-    m_ownerLog.onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT&) {
+    m_ownerLog.m_onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT&) {
         if (m == WM_ENTERIDLE && m_ownerLog.Of(WM_ENTERIDLE).size() == 1)
             CDialogDriver(seen).Press(VK_ESCAPE);
         return false;

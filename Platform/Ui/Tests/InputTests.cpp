@@ -38,8 +38,8 @@ TEST(Input, FocusMovesWithKillThenSetFocus)
             order.emplace_back(hwnd, m);
         return false;
     };
-    s.left.onMessage = note;
-    s.right.onMessage = note;
+    s.left.m_onMessage = note;
+    s.right.m_onMessage = note;
     s.left.Clear();
     s.right.Clear();
     EXPECT_EQ(SetFocus(s.b), s.a);

@@ -137,7 +137,7 @@ TEST(Keyboard, AcceleratorsSendTheirCommandForTheExactModifiers)
     const HACCEL table = CreateAcceleratorTableW(entries, 5);
     ASSERT_NE(table, nullptr);
     std::vector<WORD> commands;
-    s.log.onMessage = [&](HWND, UINT m, WPARAM w, LPARAM, LRESULT&) {
+    s.log.m_onMessage = [&](HWND, UINT m, WPARAM w, LPARAM, LRESULT&) {
         if (m == WM_COMMAND) {
             EXPECT_EQ(HIWORD(w), 1);
             commands.push_back(LOWORD(w));

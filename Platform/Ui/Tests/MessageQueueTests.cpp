@@ -153,7 +153,7 @@ TEST(MessageQueue, QuitEndsGetMessageWithTheExitCode)
 TEST(MessageQueue, SendToOwnThreadCallsTheProcedureDirectly)
 {
     Handler h;
-    h.onMessage = [](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+    h.m_onMessage = [](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         r = static_cast<LRESULT>(w * 2);
@@ -168,7 +168,7 @@ TEST(MessageQueue, SendFromAnotherThreadIsHandledInsideAModalLoop)
 {
     Handler h;
     std::atomic<DWORD> handledOn{0};
-    h.onMessage = [&](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+    h.m_onMessage = [&](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         handledOn = GetCurrentThreadId();
@@ -198,7 +198,7 @@ TEST(MessageQueue, TwoThreadsSendingToEachOtherBothGetThrough)
 {
     // The worker's window answers by sending back to ours while our send waits.
     Handler mine;
-    mine.onMessage = [](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+    mine.m_onMessage = [](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         r = static_cast<LRESULT>(w * 10);
@@ -207,7 +207,7 @@ TEST(MessageQueue, TwoThreadsSendingToEachOtherBothGetThrough)
     WindowGuard g{Create(&mine, WS_POPUP, 0, 0, 10, 10)};
     HWND ours = g.hwnd;
     WorkerWindow worker;
-    worker.m_handler.onMessage = [ours](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+    worker.m_handler.m_onMessage = [ours](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         r = SendMessageW(ours, WM_TEST, w + 1, 0) + 1;
@@ -220,7 +220,7 @@ TEST(MessageQueue, SendWhileTheReceiverIsItselfSendingSomewhereElse)
 {
     WorkerWindow slow;
     std::atomic<bool> release{false};
-    slow.m_handler.onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    slow.m_handler.m_onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         for (int i = 0; i < 2000 && !release; ++i)
@@ -230,7 +230,7 @@ TEST(MessageQueue, SendWhileTheReceiverIsItselfSendingSomewhereElse)
     };
     WorkerWindow middle;
     HWND slowWindow = slow.m_hwnd;
-    middle.m_handler.onMessage = [slowWindow](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    middle.m_handler.m_onMessage = [slowWindow](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m == WM_TEST) {
             r = SendMessageW(slowWindow, WM_TEST, 0, 0);
             return true;
@@ -276,7 +276,7 @@ TEST(MessageQueue, ReplyMessageReleasesTheSenderEarly)
     std::atomic<bool> senderDone{false};
     std::atomic<bool> sawSenderDone{false};
     WorkerWindow worker;
-    worker.m_handler.onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    worker.m_handler.m_onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         EXPECT_TRUE(ReplyMessage(3));
@@ -312,7 +312,7 @@ TEST(MessageQueue, MsgWaitReturnsForPostedInputAndForObjects)
 TEST(MessageQueue, MsgWaitServicesSendsWhileWaitingForAThread)
 {
     Handler h;
-    h.onMessage = [](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    h.m_onMessage = [](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         r = 11;
@@ -375,7 +375,7 @@ TEST(MessageQueue, RunsOfSendsAcrossProcessorsLoseNoReplyAndNoPost)
     // next sends: a send back from inside the handler and posts from a third
     // thread must still get through every time.
     Handler mine;
-    mine.onMessage = [](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+    mine.m_onMessage = [](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         r = static_cast<LRESULT>(w * 2);
@@ -392,7 +392,7 @@ TEST(MessageQueue, RunsOfSendsAcrossProcessorsLoseNoReplyAndNoPost)
     if (!pin.Pinned() || !workerPinned)
         GTEST_SKIP() << "needs two processors";
     std::atomic<int> posts{0};
-    worker.m_handler.onMessage = [ours, &posts](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+    worker.m_handler.m_onMessage = [ours, &posts](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
         if (m == WM_TEST + 1) {
             ++posts;
             return true;

@@ -98,7 +98,7 @@ TEST(NonClient, WindowsAnswerWmNcCalcSizeThemselves)
     Handler top;
     Handler child;
     bool asked = false;
-    child.onMessage = [&](HWND, UINT m, WPARAM wp, LPARAM lp, LRESULT& r) {
+    child.m_onMessage = [&](HWND, UINT m, WPARAM wp, LPARAM lp, LRESULT& r) {
         if (m != WM_NCCALCSIZE)
             return false;
         RECT* rect = wp != 0 ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
@@ -214,7 +214,7 @@ TEST(NonClient, TransparentWindowsPassTheInputBelow)
 {
     ChildScene s(0, 0);
     Handler cover;
-    cover.onMessage = [](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    cover.m_onMessage = [](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m != WM_NCHITTEST)
             return false;
         r = HTTRANSPARENT;
@@ -244,7 +244,7 @@ TEST(NonClient, ErrorAndNowhereAnswers)
 {
     ChildScene s(0, 0);
     LRESULT answer = HTERROR;
-    s.child.onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    s.child.m_onMessage = [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m != WM_NCHITTEST)
             return false;
         r = answer;

@@ -18,7 +18,7 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 struct Painter : Handler {
     explicit Painter(COLORREF c) : color(c)
     {
-        onMessage = [this](HWND hwnd, UINT m, WPARAM, LPARAM, LRESULT& r) {
+        m_onMessage = [this](HWND hwnd, UINT m, WPARAM, LPARAM, LRESULT& r) {
             if (m != WM_PAINT)
                 return false;
             PAINTSTRUCT ps;
@@ -208,9 +208,9 @@ TEST(Paint, PrintDrawsTheClientAndTheChildrenIntoAGivenContext)
         };
     };
     Handler parent;
-    parent.onMessage = printer(kBlue);
+    parent.m_onMessage = printer(kBlue);
     Handler child;
-    child.onMessage = printer(kRed);
+    child.m_onMessage = printer(kRed);
     WindowGuard g{Create(&parent, WS_POPUP, 0, 0, 60, 40)};
     Create(&child, WS_CHILD | WS_VISIBLE, 10, 10, 20, 10, g.hwnd, 1);
     cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);

@@ -27,7 +27,7 @@ namespace {
         (std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()) + ".png")).string();
     int idles = 0;
     bool saved = false;
-    handler.onMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    handler.m_onMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         result = TRUE;
         if (ownerDrawn && message == WM_MEASUREITEM) {
             MeasureSampleItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));

@@ -30,7 +30,7 @@ protected:
     {
         m_owner.hwnd = CreateMenuOwner(&m_handler);
         ASSERT_NE(m_owner.hwnd, nullptr);
-        m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        m_handler.m_onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             if (message == WM_ENTERIDLE && m_script.OnIdle(wParam, lParam)) {
                 result = 0;
                 return true;

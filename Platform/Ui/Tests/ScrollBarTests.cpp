@@ -43,7 +43,7 @@ protected:
         si.nMax = 99;
         si.nPage = 10;
         SetScrollInfo(m_hwnd, SB_VERT, &si, TRUE);
-        m_child.onMessage = [this](HWND h, UINT m, WPARAM wp, LPARAM, LRESULT& r) {
+        m_child.m_onMessage = [this](HWND h, UINT m, WPARAM wp, LPARAM, LRESULT& r) {
             if (m != WM_VSCROLL)
                 return false;
             m_requests.emplace_back(LOWORD(wp), HIWORD(wp));
@@ -316,7 +316,7 @@ TEST_F(ScrollBars, ScrollBarControlsAreAskedByMessage)
     // What SB_CTL becomes: the messages a scroll-bar control answers.
     Handler control;
     std::vector<UINT> asked;
-    control.onMessage = [&](HWND, UINT m, WPARAM wp, LPARAM lp, LRESULT& r) {
+    control.m_onMessage = [&](HWND, UINT m, WPARAM wp, LPARAM lp, LRESULT& r) {
         if (m < SBM_SETPOS || m > SBM_GETSCROLLINFO)
             return false;
         asked.push_back(m);

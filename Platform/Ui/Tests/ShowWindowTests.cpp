@@ -10,7 +10,7 @@ TEST(ShowWindowState, ARestoreDuringTheShowIsNotOverwrittenByAStaleMinimize)
     Handler h;
     WindowGuard g{Create(&h, WS_POPUP, 0, 0, 80, 60)};
     bool restoring = false;
-    h.onMessage = [&](HWND hwnd, UINT m, WPARAM wParam, LPARAM, LRESULT&) {
+    h.m_onMessage = [&](HWND hwnd, UINT m, WPARAM wParam, LPARAM, LRESULT&) {
         if (m == WM_SHOWWINDOW && wParam == TRUE && !restoring) {
             restoring = true;
             ShowWindow(hwnd, SW_SHOWNORMAL);

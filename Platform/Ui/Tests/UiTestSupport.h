@@ -29,7 +29,7 @@ class Handler {
 public:
     virtual ~Handler() = default;
     // Returns true when it answered; `result` is then the answer.
-    std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT&)> onMessage;
+    std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT&)> m_onMessage;
 
     std::vector<Record> Messages() const
     {
@@ -80,7 +80,7 @@ inline LRESULT TestProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (handler != nullptr) {
         handler->Log({hwnd, message, wParam, lParam});
         LRESULT result = 0;
-        if (handler->onMessage && handler->onMessage(hwnd, message, wParam, lParam, result))
+        if (handler->m_onMessage && handler->m_onMessage(hwnd, message, wParam, lParam, result))
             return result;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

@@ -23,7 +23,7 @@ protected:
     {
         m_window.hwnd = CreateMenuOwner(&m_handler);
         ASSERT_NE(m_window.hwnd, nullptr);
-        m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        m_handler.m_onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             result = 0;
             return message == WM_ENTERIDLE && m_script.OnIdle(wParam, lParam);
         };

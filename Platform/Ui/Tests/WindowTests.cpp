@@ -44,8 +44,8 @@ TEST(Windows, CreationAndDestructionSendTheirMessagesInOrder)
             order.emplace_back(hwnd, m);
         return false;
     };
-    parent.onMessage = note;
-    child.onMessage = note;
+    parent.m_onMessage = note;
+    child.m_onMessage = note;
     EXPECT_TRUE(DestroyWindow(top));
     const std::vector<std::pair<HWND, UINT>> expected{{top, WM_DESTROY}, {c, WM_DESTROY}, {c, WM_NCDESTROY}, {top, WM_NCDESTROY}};
     EXPECT_EQ(order, expected);
@@ -59,7 +59,7 @@ TEST(Windows, CreateFailsWhenTheProcedureRefuses)
 {
     Handler h;
     Handler c;
-    h.onMessage = [](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    h.m_onMessage = [](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
         if (m != WM_CREATE)
             return false;
         r = -1;
@@ -118,7 +118,7 @@ TEST(Windows, ClassesAreRegisteredOncePerName)
 TEST(Windows, SubclassingChainsThroughCallWindowProc)
 {
     Handler h;
-    h.onMessage = [](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
+    h.m_onMessage = [](HWND, UINT m, WPARAM w, LPARAM, LRESULT& r) {
         if (m != WM_TEST)
             return false;
         g_chain.push_back("original");

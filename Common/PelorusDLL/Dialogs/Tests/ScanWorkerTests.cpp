@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         m_window.hwnd = UiTest::Create(&m_handler, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100);
-        m_handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        m_handler.m_onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             if (message != CScanContext::DeviceIdentifiedMessage())
                 return false;
             std::unique_ptr<CDeviceInfo> record(reinterpret_cast<CDeviceInfo*>(lParam));
@@ -50,7 +50,7 @@ protected:
     {
         m_scan->Cancel();
         EXPECT_TRUE(WaitForWorkers());
-        m_handler.onMessage = nullptr;
+        m_handler.m_onMessage = nullptr;
     }
 
     void Scan(const std::vector<std::wstring>& addresses, unsigned waitSeconds = 0)

@@ -117,7 +117,7 @@ TEST_F(TesselLibrary, ItsMessageBoxRunsInTheProgramsWindowsInTheLanguageItIsGive
     EXPECT_EQ(iconSize(), 32);
     setLanguage(0x0407);
     std::wstring noCaption;
-    m_log.onMessage = [&](HWND hwnd, UINT m, WPARAM w, LPARAM, LRESULT&) {
+    m_log.m_onMessage = [&](HWND hwnd, UINT m, WPARAM w, LPARAM, LRESULT&) {
         if (m != WM_TIMER || w != kStepTimer)
             return false;
         KillTimer(hwnd, kStepTimer);
@@ -128,7 +128,7 @@ TEST_F(TesselLibrary, ItsMessageBoxRunsInTheProgramsWindowsInTheLanguageItIsGive
     };
     SetTimer(m_owner.hwnd, kStepTimer, 10, nullptr);
     EXPECT_EQ(messageBox(L"Schreiben?", MB_YESNO, L"Test", 0), IDNO);
-    m_log.onMessage = nullptr;
+    m_log.m_onMessage = nullptr;
     EXPECT_EQ(noCaption, L"&Nein");
 }
 
@@ -143,7 +143,7 @@ TEST_F(TesselLibrary, ItsAboutDialogOpensOverTheProgramWithItsOwnTemplateAndClos
     std::wstring caption;
     std::wstring close;
     std::wstring title;
-    m_log.onMessage = [&](HWND hwnd, UINT m, WPARAM w, LPARAM, LRESULT&) {
+    m_log.m_onMessage = [&](HWND hwnd, UINT m, WPARAM w, LPARAM, LRESULT&) {
         if (m != WM_TIMER || w != kStepTimer)
             return false;
         KillTimer(hwnd, kStepTimer);
@@ -156,7 +156,7 @@ TEST_F(TesselLibrary, ItsAboutDialogOpensOverTheProgramWithItsOwnTemplateAndClos
     };
     SetTimer(m_owner.hwnd, kStepTimer, 10, nullptr);
     about(L"", L"1.2.3.4", L"2026-12-01", L"Coupler Settings", L"1.2", nullptr, -1);
-    m_log.onMessage = nullptr;
+    m_log.m_onMessage = nullptr;
     EXPECT_EQ(caption, L"\u00c0 propos Coupler Settings ");
     EXPECT_EQ(close, L"&Fermer");
     EXPECT_EQ(title, L"Coupler Settings");

@@ -45,7 +45,7 @@ TEST(X11DragDrop, TextMovesBetweenTwoWindowsOfTheProcess)
     std::atomic<bool> finished = false;
     HRESULT result = E_UNEXPECTED;
     DWORD effect = 0xFFFF;
-    sourceHandler.onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+    sourceHandler.m_onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
         if (message == WM_LBUTTONDOWN) {
             result = DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
             finished = true;

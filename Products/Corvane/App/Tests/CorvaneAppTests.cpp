@@ -41,32 +41,32 @@ public:
     explicit CStartApp(std::wstring guiXmlFile) : CCorvaneApp(kAppName), m_strGuiXml(std::move(guiXmlFile)) {}
 
     void InitGuiXmlFile() override { m_guiXmlFile = m_strGuiXml.c_str(); }
-    bool IsUserLanguageSupported() const override { return supportedLanguage; }
+    bool IsUserLanguageSupported() const override { return m_bSupportedLanguage; }
 
-    std::vector<std::wstring> messages;
-    bool socketsStart = true;
-    bool supportedLanguage = true;
-    int dialogRuns = 0;
-    int invalidAddressLoads = 0;
-    LONG pageFontHeight = 0;
+    std::vector<std::wstring> m_arrMessages;
+    bool m_bSocketsStart = true;
+    bool m_bSupportedLanguage = true;
+    int m_nDialogRuns = 0;
+    int m_nInvalidAddressLoads = 0;
+    LONG m_nPageFontHeight = 0;
     // Runs while the main dialog would be open.
-    std::function<void()> duringDialog;
-    std::vector<WORD> libraryLcids;
+    std::function<void()> m_fnDuringDialog;
+    std::vector<WORD> m_arrLibraryLcids;
 
 protected:
     void RunMainDialog() override
     {
-        ++dialogRuns;
-        if (duringDialog)
-            duringDialog();
+        ++m_nDialogRuns;
+        if (m_fnDuringDialog)
+            m_fnDuringDialog();
     }
-    void ShowStartupMessage(const CString& text, UINT type) override { messages.push_back(text.str()); }
-    bool StartSockets() override { return socketsStart; }
-    void HandFontToPages(const LOGFONTW& font) override { pageFontHeight = font.lfHeight; }
-    void LoadInvalidIPAddresses() override { ++invalidAddressLoads; }
+    void ShowStartupMessage(const CString& text, UINT type) override { m_arrMessages.push_back(text.str()); }
+    bool StartSockets() override { return m_bSocketsStart; }
+    void HandFontToPages(const LOGFONTW& font) override { m_nPageFontHeight = font.lfHeight; }
+    void LoadInvalidIPAddresses() override { ++m_nInvalidAddressLoads; }
     // The user-interface library answers a language its file lacks with a
     // message box; what it is handed is noted instead.
-    void HandGuiXmlFileToLibrary(const CString& file, WORD lcid) override { libraryLcids.push_back(lcid); }
+    void HandGuiXmlFileToLibrary(const CString& file, WORD lcid) override { m_arrLibraryLcids.push_back(lcid); }
 
 private:
     std::wstring m_strGuiXml;
@@ -124,18 +124,18 @@ TEST_F(CorvaneAppTest, StartRunsTheDialogOnceWithFontAndAddressListAndEndsThePro
     CStartApp app(WriteGui());
     app.SetArguments({});
     EXPECT_FALSE(app.InitInstance());
-    EXPECT_EQ(app.dialogRuns, 1);
-    EXPECT_EQ(app.invalidAddressLoads, 1);
-    EXPECT_EQ(app.pageFontHeight, app.GetMessageLogFont().lfHeight);
-    EXPECT_NE(app.pageFontHeight, 0);
+    EXPECT_EQ(app.m_nDialogRuns, 1);
+    EXPECT_EQ(app.m_nInvalidAddressLoads, 1);
+    EXPECT_EQ(app.m_nPageFontHeight, app.GetMessageLogFont().lfHeight);
+    EXPECT_NE(app.m_nPageFontHeight, 0);
     // Without a language in the profile, the run takes English and keeps it.
     EXPECT_EQ(app.Language().str(), L"en");
     EXPECT_EQ(StoredLanguage(), L"en");
-    EXPECT_TRUE(app.messages.empty());
+    EXPECT_TRUE(app.m_arrMessages.empty());
     // The user-interface library learns the file's language, English, and
     // no other: each language handed over is one more walk of the file.
-    ASSERT_FALSE(app.libraryLcids.empty());
-    EXPECT_THAT(app.libraryLcids, ::testing::Each(1033));
+    ASSERT_FALSE(app.m_arrLibraryLcids.empty());
+    EXPECT_THAT(app.m_arrLibraryLcids, ::testing::Each(1033));
     app.ExitInstance();
     EXPECT_EQ(StoredLanguage(), L"en");
 }
@@ -146,12 +146,12 @@ TEST_F(CorvaneAppTest, CommandLineLanguageLastsForOneRun)
     CStartApp app(WriteGui());
     app.SetArguments(Args({L"/LANGUAGE:FR", L"/LANG:es"}));
     std::wstring duringRun;
-    app.duringDialog = [&] { duringRun = StoredLanguage(); };
+    app.m_fnDuringDialog = [&] { duringRun = StoredLanguage(); };
     app.InitInstance();
     EXPECT_EQ(duringRun, L"es");
     // The file lacks "es": English throughout, neither the profile's
     // German nor a German first pass.
-    EXPECT_THAT(app.libraryLcids, ::testing::Each(1033));
+    EXPECT_THAT(app.m_arrLibraryLcids, ::testing::Each(1033));
     // The second switch must not make "fr" the language restored at exit.
     EXPECT_EQ(app.LanguageBeforeSwitch().str(), L"de");
     app.ExitInstance();
@@ -166,7 +166,7 @@ TEST_F(CorvaneAppTest, CommandLineConnectionLastsForOneRunAndKeepsTheStoredOnes)
     app.SetArguments(Args({L"/Connection:TCPIP:192.168.7.7", L"-v!ANVIL", L"/ArticleNumber:0612-0002"}));
     std::wstring addressDuringRun;
     std::wstring typeDuringRun;
-    app.duringDialog = [&] {
+    app.m_fnDuringDialog = [&] {
         addressDuringRun = StoredAddress(app);
         typeDuringRun = LastConnection();
     };
@@ -186,14 +186,14 @@ TEST_F(CorvaneAppTest, CommandLineConnectionLastsForOneRunAndKeepsTheStoredOnes)
 TEST_F(CorvaneAppTest, FailedSocketsFallBackToSerialWithOneMessage)
 {
     CStartApp app(WriteGui());
-    app.socketsStart = false;
+    app.m_bSocketsStart = false;
     app.SetArguments(Args({L"/Connection:TCPIP:192.168.7.7"}));
     std::wstring typeDuringRun;
-    app.duringDialog = [&] { typeDuringRun = LastConnection(); };
+    app.m_fnDuringDialog = [&] { typeDuringRun = LastConnection(); };
     app.InitInstance();
     EXPECT_EQ(typeDuringRun, L"RS232");
-    ASSERT_GE(app.messages.size(), 1u);
-    EXPECT_EQ(app.messages[0], L"Failed to init windows sockets!--> Set connection to RS232.");
+    ASSERT_GE(app.m_arrMessages.size(), 1u);
+    EXPECT_EQ(app.m_arrMessages[0], L"Failed to init windows sockets!--> Set connection to RS232.");
     EXPECT_EQ(g_StartupOptions.ConnectionSettings.str(), L"COM1");
     app.ExitInstance();
 }
@@ -205,8 +205,8 @@ TEST_F(CorvaneAppTest, RefusedCommandLineValuesAreShownAndLeaveTheRegistry)
     ASSERT_TRUE(Profile().WriteString(L"Communication", L"LastConnection", L"TCPIP"));
     app.SetArguments(Args({L"/Connection:TCPIP:10.0.0.1,6626"}));
     app.InitInstance();
-    ASSERT_EQ(app.messages.size(), 1u);
-    EXPECT_EQ(app.messages[0], L"Invalid parameters for communication settings!");
+    ASSERT_EQ(app.m_arrMessages.size(), 1u);
+    EXPECT_EQ(app.m_arrMessages[0], L"Invalid parameters for communication settings!");
     EXPECT_TRUE(g_StartupOptions.ConnectionSettings.IsEmpty());
     EXPECT_EQ(StoredAddress(app), L"10.9.9.9");
     app.ExitInstance();
@@ -225,10 +225,10 @@ TEST_F(CorvaneAppTest, TemplateIdsFollowTheDpiHookAndTheUsersLanguage)
 
     CStartApp app(WriteGui());
     EXPECT_EQ(app.TemplateIds(), (T{102, 279, 160}));
-    app.supportedLanguage = false;
+    app.m_bSupportedLanguage = false;
     app.OnDpiUpTo144();
     EXPECT_EQ(app.TemplateIds().mainDialog, 297);
-    app.supportedLanguage = true;
+    app.m_bSupportedLanguage = true;
     app.OnDpiUpTo144();
     EXPECT_EQ(app.TemplateIds().commonPage, 298);
 }
@@ -366,12 +366,12 @@ TEST_F(CorvaneAppTest, WhatHappenedToTheStoredSettingsIsToldOnceAtStart)
             app.InitInstance();
             app.ExitInstance();
             if (run == 1) {
-                EXPECT_TRUE(app.messages.empty());
+                EXPECT_TRUE(app.m_arrMessages.empty());
                 continue;
             }
-            ASSERT_EQ(app.messages.size(), 1u);
-            EXPECT_NE(app.messages[0].find(c.says), std::wstring::npos) << app.messages[0];
-            EXPECT_NE(app.messages[0].find(store.filename().wstring()), std::wstring::npos) << app.messages[0];
+            ASSERT_EQ(app.m_arrMessages.size(), 1u);
+            EXPECT_NE(app.m_arrMessages[0].find(c.says), std::wstring::npos) << app.m_arrMessages[0];
+            EXPECT_NE(app.m_arrMessages[0].find(store.filename().wstring()), std::wstring::npos) << app.m_arrMessages[0];
         }
         c.repair();
         for (const auto& entry : fs::directory_iterator(store.parent_path()))

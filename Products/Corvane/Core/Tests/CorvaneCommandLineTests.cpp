@@ -22,16 +22,16 @@ using ::testing::HasSubstr;
 class CRecordingCommandLine : public CCorvaneCommandLine {
 public:
     using CCorvaneCommandLine::CCorvaneCommandLine;
-    std::vector<std::wstring> messages;
-    bool socketsStart = true;
-    int socketStarts = 0;
+    std::vector<std::wstring> m_arrMessages;
+    bool m_bSocketsStart = true;
+    int m_nSocketStarts = 0;
 
 protected:
-    void OnInvalidArgument(const CString& message) override { messages.push_back(message.str()); }
+    void OnInvalidArgument(const CString& message) override { m_arrMessages.push_back(message.str()); }
     bool StartSockets() override
     {
-        ++socketStarts;
-        return socketsStart;
+        ++m_nSocketStarts;
+        return m_bSocketsStart;
     }
 };
 
@@ -129,7 +129,7 @@ const std::vector<tSwitchCase>& SwitchCases()
         {"bad connection falls back to COM1", {L"/Connection:USB:1"}, [](L l) {
              EXPECT_EQ(l.ConnectionType().str(), L"RS232");
              EXPECT_EQ(l.ConnectionSettings().str(), L"COM1");
-             EXPECT_THAT(l.messages[0], HasSubstr(L"Invalid communication settings!--> Set connection to RS232."));
+             EXPECT_THAT(l.m_arrMessages[0], HasSubstr(L"Invalid communication settings!--> Set connection to RS232."));
          }, 1},
         {"current IP normalised", {L"/CurrentIP:300.1.x2"}, [](L l) {
              EXPECT_EQ(l.Options().CurrentIP.str(), L"255.1.2.0");
@@ -164,8 +164,8 @@ TEST(CorvaneCommandLine, EverySwitchAloneAndCombined)
         for (const wchar_t* text : row.args)
             args.emplace_back(text);
         line.Parse(args);
-        EXPECT_EQ(line.messages.size(), row.messages);
-        if (line.messages.size() == row.messages)
+        EXPECT_EQ(line.m_arrMessages.size(), row.messages);
+        if (line.m_arrMessages.size() == row.messages)
             row.check(line);
     }
 }
@@ -175,17 +175,17 @@ TEST(CorvaneCommandLine, OnlyTheExactTypeTextStartsTheSocketsAgain)
     CRecordingCommandLine lower(L"en");
     lower.Parse(Args({L"/ConnectionType:tcpip", L"/ConnectionSettings:10.0.0.1"}));
     EXPECT_TRUE(lower.ResolveConnection());
-    EXPECT_EQ(lower.socketStarts, 0);
+    EXPECT_EQ(lower.m_nSocketStarts, 0);
 
     CRecordingCommandLine exact(L"en");
-    exact.socketsStart = false;
+    exact.m_bSocketsStart = false;
     exact.Parse(Args({L"/Connection:TCPIP:10.0.0.1"}));
     EXPECT_TRUE(exact.ResolveConnection());
-    EXPECT_EQ(exact.socketStarts, 1);
+    EXPECT_EQ(exact.m_nSocketStarts, 1);
     EXPECT_EQ(exact.ConnectionType().str(), L"RS232");
     EXPECT_EQ(exact.ConnectionSettings().str(), L"COM1");
-    ASSERT_EQ(exact.messages.size(), 1u);
-    EXPECT_EQ(exact.messages[0], L"Failed to init windows sockets!--> Set connection to RS232.");
+    ASSERT_EQ(exact.m_arrMessages.size(), 1u);
+    EXPECT_EQ(exact.m_arrMessages[0], L"Failed to init windows sockets!--> Set connection to RS232.");
 }
 
 TEST(CorvaneCommandLine, TypeWithoutSettingsNamesNoConnection)
@@ -193,7 +193,7 @@ TEST(CorvaneCommandLine, TypeWithoutSettingsNamesNoConnection)
     CRecordingCommandLine line(L"en");
     line.Parse(Args({L"/ConnectionType:TCPIP"}));
     EXPECT_FALSE(line.ResolveConnection());
-    EXPECT_EQ(line.socketStarts, 0);
+    EXPECT_EQ(line.m_nSocketStarts, 0);
 }
 
 TEST(CorvaneCommandLine, LanguageOfTheCommandLineLastsForOneRun)
@@ -235,10 +235,10 @@ TEST(CommandLineSettingsXml, OneValueBecomesTheElementAndOthersAreRefused)
 class CRecordingConnection : public CCommandLineConnection {
 public:
     using CCommandLineConnection::CCommandLineConnection;
-    std::vector<std::wstring> messages;
+    std::vector<std::wstring> m_arrMessages;
 
 protected:
-    void OnInvalidSettings(const CString& message) override { messages.push_back(message.str()); }
+    void OnInvalidSettings(const CString& message) override { m_arrMessages.push_back(message.str()); }
 };
 
 // Each test its own application key, so that the cases share no profile.
@@ -316,8 +316,8 @@ TEST_F(CommandLineConnectionTest, RefusedSettingsLeaveTheRegistryAlone)
     ASSERT_TRUE(Profile().WriteString(L"Communication", L"LastConnection", L"RS232"));
     CRecordingConnection connection(L"Zell Software", m_strApplication);
     EXPECT_FALSE(connection.Create(L"TCPIP", L"10.0.0.9,6626"));
-    ASSERT_EQ(connection.messages.size(), 1u);
-    EXPECT_EQ(connection.messages[0], L"Invalid parameters for communication settings!");
+    ASSERT_EQ(connection.m_arrMessages.size(), 1u);
+    EXPECT_EQ(connection.m_arrMessages[0], L"Invalid parameters for communication settings!");
     EXPECT_FALSE(connection.Create(L"TCPIP", L"<?xml version='1.0'?><TCPIP IP-Address='1.2.3.4'"));
     EXPECT_EQ(StoredTcp(), L"10.0.0.1");
     EXPECT_EQ(LastConnection(), L"RS232");

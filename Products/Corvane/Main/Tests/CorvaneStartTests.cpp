@@ -36,10 +36,10 @@ namespace {
 
 class CStartProgram : public CSourceTreeProgram {
 public:
-    std::vector<std::wstring> messages;
+    std::vector<std::wstring> m_arrMessages;
 
 protected:
-    void ShowStartupMessage(const CString& text, UINT) override { messages.push_back(text.str()); }
+    void ShowStartupMessage(const CString& text, UINT) override { m_arrMessages.push_back(text.str()); }
 };
 
 class CorvaneStart : public ::testing::Test {
@@ -101,7 +101,7 @@ TEST_F(CorvaneStart, CommandLineConnectionIsReadAtOnceAndLastsOneRun)
     EXPECT_EQ(page, L"COMMON");
     EXPECT_TRUE(common);
     EXPECT_EQ(caption, L"612-001 - Corvane") << "the article read from the device";
-    EXPECT_TRUE(program.messages.empty());
+    EXPECT_TRUE(program.m_arrMessages.empty());
     program.ExitInstance();
     device.Stop();
     WSACleanup();
@@ -130,8 +130,8 @@ TEST_F(CorvaneStart, BadConnectionOnTheCommandLineIsToldAndTheProgramStillStarts
     program.ExitInstance();
     if (heldByTest)
         GetWorkerBusyFlag().Release();
-    ASSERT_EQ(program.messages.size(), 1u);
-    EXPECT_EQ(program.messages[0], L"Invalid communication settings!--> Set connection to RS232.");
+    ASSERT_EQ(program.m_arrMessages.size(), 1u);
+    EXPECT_EQ(program.m_arrMessages[0], L"Invalid communication settings!--> Set connection to RS232.");
     // The fall-back is the first serial port.
     EXPECT_EQ(connection, L"COM1");
     EXPECT_EQ(boxes.Left(), 0u) << "the quit question was asked";
@@ -147,7 +147,7 @@ TEST_F(CorvaneStart, SystemMenuAboutOpensTheLibrarysAboutBoxWithTheProgramsVersi
     // The about box runs its own loop inside the command: a timer of the
     // test thread fires there, notes the box's version and closes it.
     UiTest::Handler handler;
-    handler.onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+    handler.m_onMessage = [&](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
         const HWND about = ::GetActiveWindow();
         if (message != WM_TIMER || main == nullptr || about == main || ::GetDlgItem(about, kVersionText) == nullptr)
             return message == WM_TIMER;
@@ -168,7 +168,7 @@ TEST_F(CorvaneStart, SystemMenuAboutOpensTheLibrarysAboutBoxWithTheProgramsVersi
     program.InitInstance();
     program.ExitInstance();
     ::DestroyWindow(timerWindow);
-    handler.onMessage = nullptr;
+    handler.m_onMessage = nullptr;
     EXPECT_EQ(version, L"Version 6.8.2") << "the about box came up with the program's version";
 }
 

@@ -189,7 +189,7 @@ TEST_F(CorvaneDlgTest, ClosingWithUnwrittenEditsAsksAndCancelKeepsTheDialog)
 {
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
     CTestDlg dialog(kMainDialog, catalog);
-    dialog.answers = {IDCANCEL};
+    dialog.m_arrAnswers = {IDCANCEL};
     bool openAfterCancel = false;
     bool openAfterNo = true;
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
@@ -203,9 +203,9 @@ TEST_F(CorvaneDlgTest, ClosingWithUnwrittenEditsAsksAndCancelKeepsTheDialog)
     EXPECT_TRUE(openAfterCancel);
     EXPECT_FALSE(openAfterNo);
     // Nothing was saved to a file, so only the device question is asked.
-    ASSERT_GE(dialog.questions.size(), 2u);
-    EXPECT_EQ(dialog.questions[0], L"##CLOSEMSG_CHANGED_SETTINGS_NOT_WRITTEN_TO_DEVICE");
-    EXPECT_EQ(dialog.questions[1], dialog.questions[0]);
+    ASSERT_GE(dialog.m_arrQuestions.size(), 2u);
+    EXPECT_EQ(dialog.m_arrQuestions[0], L"##CLOSEMSG_CHANGED_SETTINGS_NOT_WRITTEN_TO_DEVICE");
+    EXPECT_EQ(dialog.m_arrQuestions[1], dialog.m_arrQuestions[0]);
 }
 
 // The window manager may ask again while the question is open: that request
@@ -215,17 +215,17 @@ TEST_F(CorvaneDlgTest, ClosingDuringACommandAsksOnceAndYesQuits)
 {
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
     CTestDlg dialog(kMainDialog, catalog);
-    dialog.answers = {IDNO, IDYES};
+    dialog.m_arrAnswers = {IDNO, IDYES};
     bool openAfterNo = false;
     ShellTest::ModalScript script;
     script.Then([&](UiTest::CDialogDriver& driver) {
         ASSERT_TRUE(GetWorkerBusyFlag().TryAcquire());
-        dialog.whileAsking = [&] { ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0); };
+        dialog.m_fnWhileAsking = [&] { ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0); };
         ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
         openAfterNo = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
         ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
         // The modal loop ends once this returns; a Yes never asked ends it too.
-        if (dialog.questions.size() < 2)
+        if (dialog.m_arrQuestions.size() < 2)
             ::EndDialog(driver.Dialog(), IDABORT);
     });
     const INT_PTR result = dialog.DoModal();
@@ -234,14 +234,14 @@ TEST_F(CorvaneDlgTest, ClosingDuringACommandAsksOnceAndYesQuits)
     EXPECT_TRUE(openAfterNo);
     EXPECT_EQ(result, CCorvaneDlg::kQuitDuringCommand);
     const std::wstring question = L"##MSG_ACTIVE_THREAD\n\n##MSG_QUIT_NOT_RECOMMENDED";
-    EXPECT_THAT(dialog.questions, ElementsAre(question, question));
+    EXPECT_THAT(dialog.m_arrQuestions, ElementsAre(question, question));
 }
 
 TEST_F(CorvaneDlgTest, OfflineEditsAskForTheFileFirstAndCancelAsksNothingMore)
 {
     const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
     CTestDlg dialog(kMainDialog, catalog);
-    dialog.answers = {IDCANCEL};
+    dialog.m_arrAnswers = {IDCANCEL};
     bool openAfterCancel = false;
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
         dialog.SetConnectionState(kStateOffline);
@@ -249,13 +249,13 @@ TEST_F(CorvaneDlgTest, OfflineEditsAskForTheFileFirstAndCancelAsksNothingMore)
         EXPECT_EQ(Send(dialog, m_Messages.IsOfflineConfig), 1);
         ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
         openAfterCancel = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());
-        dialog.answers = {IDNO};
+        dialog.m_arrAnswers = {IDNO};
     });
     EXPECT_TRUE(openAfterCancel);
-    ASSERT_GE(dialog.questions.size(), 1u);
-    EXPECT_EQ(dialog.questions[0], L"##CLOSEMSG_CHANGED_SETTINGS_NOT_SAVED_TO_FILE");
+    ASSERT_GE(dialog.m_arrQuestions.size(), 1u);
+    EXPECT_EQ(dialog.m_arrQuestions[0], L"##CLOSEMSG_CHANGED_SETTINGS_NOT_SAVED_TO_FILE");
     // Offline there is no device to write to: the closing No asks no more.
-    EXPECT_EQ(dialog.questions.size(), 2u);
+    EXPECT_EQ(dialog.m_arrQuestions.size(), 2u);
 }
 
 TEST_F(CorvaneDlgTest, EnterAndEscapeNeverCloseTheDialog)
@@ -332,11 +332,11 @@ TEST_F(CorvaneDlgTest, AShortcutPressedOnAPageRunsItsCommandOnce)
         ASSERT_EQ(::GetFocus(), field);
         // The pages hand their keys to the thread's main window, as in the program.
         AfxGetThread()->m_pMainWnd = &dialog;
-        dialog.commands.clear();
+        dialog.m_arrCommands.clear();
         PressInDialog(driver, 'G', UiTest::kControl | UiTest::kAlt);
         AfxGetThread()->m_pMainWnd = nullptr;
     });
-    EXPECT_EQ(std::count(dialog.commands.begin(), dialog.commands.end(), kMenuLanguageDe), 1) << testing::PrintToString(dialog.commands);
+    EXPECT_EQ(std::count(dialog.m_arrCommands.begin(), dialog.m_arrCommands.end(), kMenuLanguageDe), 1) << testing::PrintToString(dialog.m_arrCommands);
 }
 
 TEST_F(CorvaneDlgTest, LanguageShortcutsNeedControlAndAltWithoutShift)

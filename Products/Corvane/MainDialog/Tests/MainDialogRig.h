@@ -82,28 +82,28 @@ class CTestDlg : public CCorvaneDlg {
 public:
     using CCorvaneDlg::CCorvaneDlg;
     void SetExtendedPages(bool extended) { m_bExtendedPages = extended; }
-    std::vector<std::wstring> questions;
-    std::vector<int> answers;
-    std::vector<UINT> commands;
+    std::vector<std::wstring> m_arrQuestions;
+    std::vector<int> m_arrAnswers;
+    std::vector<UINT> m_arrCommands;
     // Runs while each question is open, as the user's other input would.
-    std::function<void()> whileAsking;
+    std::function<void()> m_fnWhileAsking;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
     {
-        commands.push_back(LOWORD(wParam));
+        m_arrCommands.push_back(LOWORD(wParam));
         return CCorvaneDlg::OnCommand(wParam, lParam);
     }
 
     int AskUser(const CString& text, UINT) override
     {
-        questions.push_back(text.str());
-        if (whileAsking)
-            std::exchange(whileAsking, nullptr)();
-        if (answers.empty())
+        m_arrQuestions.push_back(text.str());
+        if (m_fnWhileAsking)
+            std::exchange(m_fnWhileAsking, nullptr)();
+        if (m_arrAnswers.empty())
             return IDNO;
-        const int answer = answers.front();
-        answers.erase(answers.begin());
+        const int answer = m_arrAnswers.front();
+        m_arrAnswers.erase(m_arrAnswers.begin());
         return answer;
     }
 };

@@ -18,28 +18,28 @@ using ReadWorkerTest = WorkerRig;
 
 TEST_P(ReadWorkerTest, ReadsTheWholeDeviceAndReportsInOrder)
 {
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << data.Description.str();
-    EXPECT_FALSE(busy.IsSet());
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
+    EXPECT_FALSE(m_Busy.IsSet());
     EXPECT_THAT(States(), ElementsAre(tState{8, 2, false}, tState{8, 1, false}, tState{7, 2, false}));
-    EXPECT_EQ(data.ArticleNo.str(), L"0612-0001");
-    EXPECT_EQ(data.SWVersion.str(), L"02.07.11");
-    EXPECT_EQ(data.NetIDName.str(), L"MAC-ID");
-    EXPECT_TRUE(data.HasNetworkParams);
-    EXPECT_EQ(data.GetEthernetPortCount(), 2u);
-    EXPECT_EQ(data.GetActualNetworkParams(1)->strIPAddress, L"10.0.0.20");
-    EXPECT_EQ(data.CommonTable.GetCount(), 30);
-    EXPECT_EQ(data.SpecificTable.GetCount(), 64);
-    EXPECT_EQ(data.CommonTable.GetAt(3), 7);
-    EXPECT_EQ(data.RuntimeSystems, (std::vector<WORD>{1, 3}));
-    EXPECT_EQ(data.ActiveRuntimeSystem, 1);
-    EXPECT_FALSE(connection->IsOpen()) << "opened by the worker, so closed by it";
+    EXPECT_EQ(m_Data.ArticleNo.str(), L"0612-0001");
+    EXPECT_EQ(m_Data.SWVersion.str(), L"02.07.11");
+    EXPECT_EQ(m_Data.NetIDName.str(), L"MAC-ID");
+    EXPECT_TRUE(m_Data.HasNetworkParams);
+    EXPECT_EQ(m_Data.GetEthernetPortCount(), 2u);
+    EXPECT_EQ(m_Data.GetActualNetworkParams(1)->strIPAddress, L"10.0.0.20");
+    EXPECT_EQ(m_Data.CommonTable.GetCount(), 30);
+    EXPECT_EQ(m_Data.SpecificTable.GetCount(), 64);
+    EXPECT_EQ(m_Data.CommonTable.GetAt(3), 7);
+    EXPECT_EQ(m_Data.RuntimeSystems, (std::vector<WORD>{1, 3}));
+    EXPECT_EQ(m_Data.ActiveRuntimeSystem, 1);
+    EXPECT_FALSE(m_pConnection->IsOpen()) << "opened by the worker, so closed by it";
 }
 
 TEST_P(ReadWorkerTest, AnOpenConnectionStaysOpen)
 {
-    ASSERT_NO_THROW(connection->Open());
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << data.Description.str();
-    EXPECT_TRUE(connection->IsOpen());
+    ASSERT_NO_THROW(m_pConnection->Open());
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
+    EXPECT_TRUE(m_pConnection->IsOpen());
 }
 
 TEST_P(ReadWorkerTest, UnreachableDeviceEndsWithTheCheckText)
@@ -49,11 +49,11 @@ TEST_P(ReadWorkerTest, UnreachableDeviceEndsWithTheCheckText)
     if (Serial())
         Faults().Add({.kind = DevSim::ENFault::NoAnswer, .times = -1});
     else
-        tcpSim.Stop();
+        m_TcpSim.Stop();
     EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultFailed);
-    EXPECT_EQ(data.Description.str(), UnreachableText());
+    EXPECT_EQ(m_Data.Description.str(), UnreachableText());
     EXPECT_THAT(States(), ElementsAre(tState{8, 2, false}, tState{8, 0, false}, tState{7, 2, false}));
-    EXPECT_FALSE(busy.IsSet());
+    EXPECT_FALSE(m_Busy.IsSet());
 }
 
 TEST_P(ReadWorkerTest, UnsupportedDeviceIsNamedInTheText)
@@ -63,16 +63,16 @@ TEST_P(ReadWorkerTest, UnsupportedDeviceIsNamedInTheText)
         d.networkId = "IMEI=1234";
     });
     EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultFailed);
-    EXPECT_NE(data.Description.Find(L"0612-0002"), -1) << data.Description.str();
-    EXPECT_TRUE(data.NetworkID.IsEmpty());
+    EXPECT_NE(m_Data.Description.Find(L"0612-0002"), -1) << m_Data.Description.str();
+    EXPECT_TRUE(m_Data.NetworkID.IsEmpty());
 }
 
 TEST_P(ReadWorkerTest, ControllerLosesTheTerminalBusWord)
 {
     Change([](DevSim::tDeviceData& d) { d.identItems[0].second = kControllerArticle; });
-    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << data.Description.str();
-    EXPECT_FALSE(data.HasTerminalBusExtension);
-    EXPECT_EQ(data.StatusWords.size(), 8u);
+    EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
+    EXPECT_FALSE(m_Data.HasTerminalBusExtension);
+    EXPECT_EQ(m_Data.StatusWords.size(), 8u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, ReadWorkerTest, ::testing::Values(false, true),
@@ -81,10 +81,10 @@ INSTANTIATE_TEST_SUITE_P(Transports, ReadWorkerTest, ::testing::Values(false, tr
 // Answers the connection check, then refuses to open for the read.
 class COpensOnce : public ZELL::CTCPIPConnection {
 public:
-    int opensLeft = 1;
+    int m_nOpensLeft = 1;
     void Open() override
     {
-        if (opensLeft-- <= 0)
+        if (m_nOpensLeft-- <= 0)
             throw ZELL::CConnectionException(L"refused", 0x30002751);
         ZELL::CTCPIPConnection::Open();
     }
@@ -95,12 +95,12 @@ class ReadWorkerOpenTest : public WorkerRig {};
 TEST_P(ReadWorkerOpenTest, FailedOpenAfterTheCheckStoresTheCheckText)
 {
     auto flaky = std::make_unique<COpensOnce>();
-    ASSERT_TRUE(flaky->SetSettingsXML(connection->GetSettingsXML()));
-    service = std::make_unique<CTCPIPService>(flaky.get());
-    connection = std::move(flaky);
+    ASSERT_TRUE(flaky->SetSettingsXML(m_pConnection->GetSettingsXML()));
+    m_pService = std::make_unique<CTCPIPService>(flaky.get());
+    m_pConnection = std::move(flaky);
     EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultFailed);
-    EXPECT_EQ(data.Description.str(), UnreachableText());
-    EXPECT_TRUE(data.ArticleNo.IsEmpty());
+    EXPECT_EQ(m_Data.Description.str(), UnreachableText());
+    EXPECT_TRUE(m_Data.ArticleNo.IsEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Tcp, ReadWorkerOpenTest, ::testing::Values(false));

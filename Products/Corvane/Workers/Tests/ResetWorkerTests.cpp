@@ -25,9 +25,9 @@ protected:
     WPARAM Restart() { return Run<CSoftwareResetWorker>(Messages().SoftwareResetDone); }
     void Next()
     {
-        worker.reset();
-        handler.Clear();
-        prompt.questions.clear();
+        m_pWorker.reset();
+        m_Handler.Clear();
+        m_Prompt.m_arrQuestions.clear();
     }
     int Count(ENThreadAction action, ENThreadState state) const
     {
@@ -41,7 +41,7 @@ protected:
 TEST_P(ResetWorkerTest, RefusedDataSetTouchesNothingAndReportsCanceled)
 {
     ReadDevice();
-    data.ArticleNo = L"612-002";
+    m_Data.ArticleNo = L"612-002";
     EXPECT_EQ(FactoryDefaults(), CWorkerJob::kResultCanceled);
     Next();
     EXPECT_EQ(ResetFileSystem(), CWorkerJob::kResultCanceled);
@@ -51,7 +51,7 @@ TEST_P(ResetWorkerTest, RefusedDataSetTouchesNothingAndReportsCanceled)
     EXPECT_EQ(device.factoryResetCount, 0u);
     EXPECT_EQ(device.formatCount, 0u);
     EXPECT_EQ(device.restartCount, 0u);
-    EXPECT_FALSE(busy.IsSet());
+    EXPECT_FALSE(m_Busy.IsSet());
 }
 
 TEST_P(ResetWorkerTest, CouplerIsResetWithItsFileSystem)
@@ -65,20 +65,20 @@ TEST_P(ResetWorkerTest, CouplerIsResetWithItsFileSystem)
     EXPECT_EQ(device.restartCount, 1u);
     EXPECT_EQ(States().front(), (tState{6, 2, false}));
     if (Serial()) {
-        EXPECT_EQ(result, CWorkerJob::kResultSucceeded) << data.Description.str();
-        EXPECT_FALSE(data.ArticleNo.IsEmpty()) << "read again";
+        EXPECT_EQ(result, CWorkerJob::kResultSucceeded) << m_Data.Description.str();
+        EXPECT_FALSE(m_Data.ArticleNo.IsEmpty()) << "read again";
     } else {
-        EXPECT_EQ(result, CWorkerJob::kResultStarted) << data.Description.str();
+        EXPECT_EQ(result, CWorkerJob::kResultStarted) << m_Data.Description.str();
     }
 }
 
 TEST_P(ResetWorkerTest, RestartReadsTheDeviceAgain)
 {
     ReadDevice();
-    data.CommonTable.Free();
-    EXPECT_EQ(Restart(), CWorkerJob::kResultSucceeded) << data.Description.str();
+    m_Data.CommonTable.Free();
+    EXPECT_EQ(Restart(), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
     EXPECT_EQ(Device().restartCount, 1u);
-    EXPECT_EQ(data.CommonTable.GetCount(), 30);
+    EXPECT_EQ(m_Data.CommonTable.GetCount(), 30);
     EXPECT_TRUE(Reported(ENThreadAction::SoftwareReset, ENThreadState::Done, true));
 }
 
@@ -98,8 +98,8 @@ TEST_P(ResetWorkerTest, BusyFormatIsPolledUntilTheDeviceIsDone)
     }
     Change([](DevSim::tDeviceData& d) { d.commandStates[kFormatService] = 0; });
     ASSERT_TRUE(WaitFor(Messages().ResetFileSystemDone));
-    EXPECT_EQ(handler.Of(Messages().ResetFileSystemDone)[0].wParam, CWorkerJob::kResultSucceeded)
-        << data.Description.str();
+    EXPECT_EQ(m_Handler.Of(Messages().ResetFileSystemDone)[0].wParam, CWorkerJob::kResultSucceeded)
+        << m_Data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::FormatFlash, ENThreadState::Done, true));
     EXPECT_TRUE(Reported(ENThreadAction::ExtractFiles, ENThreadState::Done, true));
 }
@@ -112,7 +112,7 @@ TEST_P(ResetWorkerTest, DeviceBusyForEverEndsTheStepAsFailed)
         d.commandStates[kFormatService] = kBusy;
     });
     EXPECT_EQ(ResetFileSystem(), CWorkerJob::kResultFailed);
-    EXPECT_EQ(data.Description, GetLanguageText(L"SERVICE_FORMAT_FILES_FAILED"));
+    EXPECT_EQ(m_Data.Description, GetLanguageText(L"SERVICE_FORMAT_FILES_FAILED"));
     EXPECT_TRUE(Reported(ENThreadAction::FormatFlash, ENThreadState::Failed, true));
     EXPECT_EQ(Device().extractCount, 0u);
     EXPECT_LE(Count(ENThreadAction::FormatFlash, ENThreadState::Working),
@@ -126,10 +126,10 @@ TEST_P(ResetWorkerTest, FailedCheckOfTheFileSystemResetNamesTheCheck)
     if (Serial())
         Faults().Add({.kind = DevSim::ENFault::NoAnswer, .times = -1});
     else
-        tcpSim.Stop();
-    data.ArticleNo = L"612-001";
+        m_TcpSim.Stop();
+    m_Data.ArticleNo = L"612-001";
     EXPECT_EQ(ResetFileSystem(), CWorkerJob::kResultFailed);
-    EXPECT_EQ(data.Description.str(), UnreachableText());
+    EXPECT_EQ(m_Data.Description.str(), UnreachableText());
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, ResetWorkerTest, ::testing::Values(false, true),
@@ -141,7 +141,7 @@ TEST_P(ControllerResetTest, ControllerOverTcpIsStartedAndNotReadAgain)
 {
     Change([](DevSim::tDeviceData& d) { d.identItems[0].second = kControllerArticle; });
     ReadDevice();
-    EXPECT_EQ(FactoryDefaults(), CWorkerJob::kResultStarted) << data.Description.str();
+    EXPECT_EQ(FactoryDefaults(), CWorkerJob::kResultStarted) << m_Data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::FactoryDefaults, ENThreadState::Started, true));
     EXPECT_EQ(Device().formatCount, 0u);
     EXPECT_EQ(Device().restartCount, 0u);

@@ -15,11 +15,11 @@ class WorkerLifetimeTest : public WorkerRig {};
 TEST_P(WorkerLifetimeTest, WindowThatWentAwayGetsNothingAndTheFlagIsCleared)
 {
     Start<CReadWorker>();
-    DestroyWindow(window);
-    worker->Join();
+    DestroyWindow(m_hWindow);
+    m_pWorker->Join();
     UiTest::Drain();
-    EXPECT_TRUE(handler.Of(Messages().IdentifyDone).empty());
-    EXPECT_FALSE(busy.IsSet());
+    EXPECT_TRUE(m_Handler.Of(Messages().IdentifyDone).empty());
+    EXPECT_FALSE(m_Busy.IsSet());
 }
 
 TEST_P(WorkerLifetimeTest, OwnerClosingDuringAWriteStopsAndWaitsForIt)
@@ -33,11 +33,11 @@ TEST_P(WorkerLifetimeTest, OwnerClosingDuringAWriteStopsAndWaitsForIt)
     Faults().Add(slow);
     Start<CWriteSettingsWorker>();
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    DestroyWindow(window);
-    worker.reset();
+    DestroyWindow(m_hWindow);
+    m_pWorker.reset();
     UiTest::Drain();
-    EXPECT_TRUE(handler.Of(Messages().WriteSettingsDone).empty());
-    EXPECT_FALSE(busy.IsSet());
+    EXPECT_TRUE(m_Handler.Of(Messages().WriteSettingsDone).empty());
+    EXPECT_FALSE(m_Busy.IsSet());
 }
 
 TEST_P(WorkerLifetimeTest, OnlyOneWorkerAtATime)
@@ -47,10 +47,10 @@ TEST_P(WorkerLifetimeTest, OnlyOneWorkerAtATime)
     slow.delayMs = 200;
     Faults().Add(slow);
     Start<CReadWorker>();
-    EXPECT_FALSE(busy.TryAcquire()) << "the flag stays set while the worker runs";
+    EXPECT_FALSE(m_Busy.TryAcquire()) << "the flag stays set while the worker runs";
     ASSERT_TRUE(WaitFor(Messages().IdentifyDone));
-    EXPECT_TRUE(busy.TryAcquire());
-    busy.Release();
+    EXPECT_TRUE(m_Busy.TryAcquire());
+    m_Busy.Release();
 }
 
 INSTANTIATE_TEST_SUITE_P(Tcp, WorkerLifetimeTest, ::testing::Values(false));

@@ -50,13 +50,13 @@ public:
         std::wstring details;
         UINT type = 0;
     };
-    int answer = IDNO;
-    std::vector<tQuestion> questions;
+    int m_nAnswer = IDNO;
+    std::vector<tQuestion> m_arrQuestions;
 
     int Ask(const CString& caption, const CString& message, const CString& details, UINT type) override
     {
-        questions.push_back({caption.str(), message.str(), details.str(), type});
-        return answer;
+        m_arrQuestions.push_back({caption.str(), message.str(), details.str(), type});
+        return m_nAnswer;
     }
 };
 
@@ -103,8 +103,8 @@ protected:
     // The text of a device that does not answer: it names where it was asked.
     std::wstring UnreachableText() const
     {
-        return Serial() ? L"No answer on " + connection->GetSettingsValue(L"device")
-                        : L"No answer at " + connection->GetSettingsValue(L"IP-Address");
+        return Serial() ? L"No answer on " + m_pConnection->GetSettingsValue(L"device")
+                        : L"No answer at " + m_pConnection->GetSettingsValue(L"IP-Address");
     }
 
     void SetUp() override
@@ -114,68 +114,68 @@ protected:
         GetLanguageSupport().SetText(L"DETAILS_DATASET_CONNECETD", L"Data set %s (%s), device %s (%s)");
         GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_TCPIP", L"No answer at %s");
         GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_RS232", L"No answer on %s");
-        ini = CCorvaneDeviceIni(CString(folder.Write("corvane.ini", kCapabilityFile).wstring()));
-        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &winsock), 0);
+        m_Ini = CCorvaneDeviceIni(CString(m_Folder.Write("corvane.ini", kCapabilityFile).wstring()));
+        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_Winsock), 0);
         Model().Update(FillDevice);
         if (Serial())
             StartSerial();
         else
             StartTcp();
-        window = UiTest::Create(&handler, WS_POPUP, 0, 0, 10, 10);
-        ASSERT_NE(window, nullptr);
+        m_hWindow = UiTest::Create(&m_Handler, WS_POPUP, 0, 0, 10, 10);
+        ASSERT_NE(m_hWindow, nullptr);
     }
     void TearDown() override
     {
-        worker.reset();
-        if (window != nullptr && IsWindow(window))
-            DestroyWindow(window);
+        m_pWorker.reset();
+        if (m_hWindow != nullptr && IsWindow(m_hWindow))
+            DestroyWindow(m_hWindow);
         UiTest::Drain();
-        service.reset();
-        if (connection && connection->IsOpen())
-            connection->Close();
-        connection.reset();
-        tcpSim.Stop();
-        serialSim.Stop();
+        m_pService.reset();
+        if (m_pConnection && m_pConnection->IsOpen())
+            m_pConnection->Close();
+        m_pConnection.reset();
+        m_TcpSim.Stop();
+        m_SerialSim.Stop();
         WSACleanup();
     }
 
     void StartTcp()
     {
-        ASSERT_TRUE(tcpSim.Start()) << tcpSim.LastError();
+        ASSERT_TRUE(m_TcpSim.Start()) << m_TcpSim.LastError();
         auto tcp = std::make_unique<ZELL::CTCPIPConnection>();
         ASSERT_TRUE(tcp->SetSettingsXML(FormatW(
             L"<TCPIP IP-Address='127.0.0.1' ServicePort='%u' ConnectTimeoutSeconds='2' SendTimeoutSeconds='2' "
             L"ReceiveTimeoutSeconds='2' CloseWaitTime='0' RestartTimeoutSeconds='30'/>",
-            unsigned{tcpSim.Port()})));
-        service = std::make_unique<CTCPIPService>(tcp.get());
-        connection = std::move(tcp);
+            unsigned{m_TcpSim.Port()})));
+        m_pService = std::make_unique<CTCPIPService>(tcp.get());
+        m_pConnection = std::move(tcp);
     }
     void StartSerial()
     {
-        ASSERT_TRUE(serialSim.Start()) << serialSim.LastError();
+        ASSERT_TRUE(m_SerialSim.Start()) << m_SerialSim.LastError();
         auto serial = std::make_unique<ZELL::CRS232Connection>();
-        const std::string path = serialSim.SlavePath();
+        const std::string path = m_SerialSim.SlavePath();
         ASSERT_TRUE(serial->SetSettingsXML(L"<RS232 device='" + std::wstring(path.begin(), path.end()) +
                                            L"' timeout='300' RestartTimeoutSeconds='0'/>"));
-        service = std::make_unique<CSIOService>(serial.get());
-        connection = std::move(serial);
+        m_pService = std::make_unique<CSIOService>(serial.get());
+        m_pConnection = std::move(serial);
     }
 
-    DevSim::CDeviceModel& Model() { return Serial() ? serialSim.Model() : tcpSim.Model(); }
-    DevSim::CFaultPlan& Faults() { return Serial() ? serialSim.Faults() : tcpSim.Faults(); }
+    DevSim::CDeviceModel& Model() { return Serial() ? m_SerialSim.Model() : m_TcpSim.Model(); }
+    DevSim::CFaultPlan& Faults() { return Serial() ? m_SerialSim.Faults() : m_TcpSim.Faults(); }
     DevSim::tDeviceData Device() { return Model().Get(); }
     void Change(const std::function<void(DevSim::tDeviceData&)>& change) { Model().Update(change); }
 
     tWorkerParams Params()
     {
         tWorkerParams params;
-        params.window = window;
-        params.connection = connection.get();
-        params.service = service.get();
-        params.data = &data;
-        params.capabilities = &ini;
-        params.prompt = &prompt;
-        params.busy = &busy;
+        params.window = m_hWindow;
+        params.connection = m_pConnection.get();
+        params.service = m_pService.get();
+        params.data = &m_Data;
+        params.capabilities = &m_Ini;
+        params.prompt = &m_Prompt;
+        params.busy = &m_Busy;
         return params;
     }
 
@@ -183,9 +183,9 @@ protected:
     template <typename Worker>
     void Start()
     {
-        ASSERT_TRUE(busy.TryAcquire());
-        worker = CDeviceWorker::Create<Worker>(Params());
-        ASSERT_TRUE(worker->Start());
+        ASSERT_TRUE(m_Busy.TryAcquire());
+        m_pWorker = CDeviceWorker::Create<Worker>(Params());
+        ASSERT_TRUE(m_pWorker->Start());
     }
 
     // Pumps the window's queue until `message` came, in real time.
@@ -194,7 +194,7 @@ protected:
         const auto end = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < end) {
             UiTest::Drain();
-            if (!handler.Of(message).empty())
+            if (!m_Handler.Of(message).empty())
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
@@ -209,16 +209,16 @@ protected:
             ADD_FAILURE() << "no done message";
             return 99;
         }
-        const auto done = handler.Of(doneMessage);
+        const auto done = m_Handler.Of(doneMessage);
         EXPECT_EQ(done.size(), 1u);
-        EXPECT_EQ(done[0].lParam, reinterpret_cast<LPARAM>(&data));
+        EXPECT_EQ(done[0].lParam, reinterpret_cast<LPARAM>(&m_Data));
         return done[0].wParam;
     }
 
     std::vector<tState> States() const
     {
         std::vector<tState> states;
-        for (const UiTest::Record& r : handler.Of(Messages().ShowThreadState)) {
+        for (const UiTest::Record& r : m_Handler.Of(Messages().ShowThreadState)) {
             const tThreadStateView view = CThreadStateTable::Interpret(r.wParam, r.lParam);
             states.push_back({view.action, view.state, view.subStep});
         }
@@ -239,25 +239,25 @@ protected:
     // A data set as a read of the simulated device leaves it.
     void ReadDevice()
     {
-        ASSERT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << data.Description.str();
-        worker.reset();
-        handler.Clear();
+        ASSERT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
+        m_pWorker.reset();
+        m_Handler.Clear();
     }
 
-    Platform::ManualClockScope clock{100000};
-    CTempFolder folder;
-    CCorvaneDeviceIni ini;
-    WSADATA winsock{};
-    DevSim::CDeviceSimulator tcpSim;
-    DevSim::CSerialSimulator serialSim;
-    std::unique_ptr<ZELL::CConnectionBase> connection;
-    std::unique_ptr<CServiceBase> service;
-    CFBCData data;
-    CRecordingPrompt prompt;
-    CWorkerBusyFlag busy;
-    UiTest::Handler handler;
-    HWND window = nullptr;
-    std::unique_ptr<CDeviceWorker> worker;
+    Platform::ManualClockScope m_Clock{100000};
+    CTempFolder m_Folder;
+    CCorvaneDeviceIni m_Ini;
+    WSADATA m_Winsock{};
+    DevSim::CDeviceSimulator m_TcpSim;
+    DevSim::CSerialSimulator m_SerialSim;
+    std::unique_ptr<ZELL::CConnectionBase> m_pConnection;
+    std::unique_ptr<CServiceBase> m_pService;
+    CFBCData m_Data;
+    CRecordingPrompt m_Prompt;
+    CWorkerBusyFlag m_Busy;
+    UiTest::Handler m_Handler;
+    HWND m_hWindow = nullptr;
+    std::unique_ptr<CDeviceWorker> m_pWorker;
 };
 
 }

@@ -41,15 +41,15 @@ protected:
 TEST_P(WriteWorkerTest, WritesSavesRestartsAndReadsBack)
 {
     ReadDevice();
-    ASSERT_TRUE(data.SpecificTable.SetAt(5, 0x55));
+    ASSERT_TRUE(m_Data.SpecificTable.SetAt(5, 0x55));
     const unsigned restarts = Device().restartCount;
-    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
     const DevSim::tDeviceData device = Device();
     EXPECT_EQ(device.registers.at({0, 100}).words[5], 0x55);
     EXPECT_GE(device.storeCount, 1u);
     EXPECT_EQ(device.restartCount, restarts + 1) << "a coupler is restarted";
-    EXPECT_EQ(data.SpecificTable.GetAt(5), 0x55) << "read back";
-    EXPECT_FALSE(busy.IsSet());
+    EXPECT_EQ(m_Data.SpecificTable.GetAt(5), 0x55) << "read back";
+    EXPECT_FALSE(m_Busy.IsSet());
 
     // The worker's opening message and every step's working message carry
     // no step bit; the steps' results do.
@@ -74,7 +74,7 @@ TEST_P(WriteWorkerTest, ControllerIsSavedButNotRestarted)
     Change([](DevSim::tDeviceData& d) { d.identItems[0].second = kControllerArticle; });
     ReadDevice();
     const DevSim::tDeviceData before = Device();
-    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
     EXPECT_GT(Device().storeCount, before.storeCount);
     EXPECT_EQ(Device().restartCount, before.restartCount);
     EXPECT_FALSE(Reported(ENThreadAction::SoftwareReset, ENThreadState::Working, false));
@@ -83,42 +83,42 @@ TEST_P(WriteWorkerTest, ControllerIsSavedButNotRestarted)
 TEST_P(WriteWorkerTest, ShorterSpecificTableIsWrittenAndReported)
 {
     ReadDevice();
-    std::vector<WORD> words(data.SpecificTable.Words());
+    std::vector<WORD> words(m_Data.SpecificTable.Words());
     words.resize(40, 9);
-    ASSERT_TRUE(data.SpecificTable.Assign(words));
-    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
+    ASSERT_TRUE(m_Data.SpecificTable.Assign(words));
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::WriteSpecific, ENThreadState::NotAllDeviceParamsWritten, true));
 }
 
 TEST_P(WriteWorkerTest, DataSetOfAnotherDeviceIsRefusedAndNothingWritten)
 {
     ReadDevice();
-    data.ArticleNo = L"612-002";
+    m_Data.ArticleNo = L"612-002";
     const unsigned stores = Device().storeCount;
     EXPECT_EQ(Write(), CWorkerJob::kResultCanceled);
-    ASSERT_EQ(prompt.questions.size(), 1u);
-    EXPECT_EQ(prompt.questions[0].caption, GetLanguageText(L"INADMISSIBLE_DATASET").str());
-    EXPECT_EQ(prompt.questions[0].type, UINT{MB_ICONERROR});
+    ASSERT_EQ(m_Prompt.m_arrQuestions.size(), 1u);
+    EXPECT_EQ(m_Prompt.m_arrQuestions[0].caption, GetLanguageText(L"INADMISSIBLE_DATASET").str());
+    EXPECT_EQ(m_Prompt.m_arrQuestions[0].type, UINT{MB_ICONERROR});
     EXPECT_EQ(Device().storeCount, stores);
-    EXPECT_FALSE(connection->IsOpen());
-    EXPECT_FALSE(busy.IsSet());
+    EXPECT_FALSE(m_pConnection->IsOpen());
+    EXPECT_FALSE(m_Busy.IsSet());
 }
 
 TEST_P(WriteWorkerTest, FirmwareMismatchWritesOnlyWithTheUsersYes)
 {
     ReadDevice();
-    data.SWVersion = L"02.07.10";
-    prompt.answer = IDNO;
+    m_Data.SWVersion = L"02.07.10";
+    m_Prompt.m_nAnswer = IDNO;
     EXPECT_EQ(Write(), CWorkerJob::kResultCanceled);
-    ASSERT_EQ(prompt.questions.size(), 1u);
-    EXPECT_EQ(prompt.questions[0].message, GetLanguageText(L"DATASETVER_SMALLER_DEVICEVER").str());
-    EXPECT_EQ(prompt.questions[0].type, UINT{MB_YESNO});
-    EXPECT_EQ(prompt.questions[0].details, L"Data set 612-001 (02.07.10), device 612-001 (02.07.11)");
+    ASSERT_EQ(m_Prompt.m_arrQuestions.size(), 1u);
+    EXPECT_EQ(m_Prompt.m_arrQuestions[0].message, GetLanguageText(L"DATASETVER_SMALLER_DEVICEVER").str());
+    EXPECT_EQ(m_Prompt.m_arrQuestions[0].type, UINT{MB_YESNO});
+    EXPECT_EQ(m_Prompt.m_arrQuestions[0].details, L"Data set 612-001 (02.07.10), device 612-001 (02.07.11)");
 
-    worker.reset();
-    handler.Clear();
-    prompt.answer = IDYES;
-    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
+    m_pWorker.reset();
+    m_Handler.Clear();
+    m_Prompt.m_nAnswer = IDYES;
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, WriteWorkerTest, ::testing::Values(false, true),
@@ -129,8 +129,8 @@ class WriteNetworkTest : public WriteWorkerTest {};
 TEST_P(WriteNetworkTest, EveryPortIsWrittenAndAllMustSucceed)
 {
     ReadDevice();
-    data.NetworkParamsModified = true;
-    data.GetStaticNetworkParams(1)->strHostName = L"changed";
+    m_Data.NetworkParamsModified = true;
+    m_Data.GetStaticNetworkParams(1)->strHostName = L"changed";
     // The first network write of the run fails: port 0's address source.
     DevSim::tFaultRule rule;
     rule.kind = DevSim::ENFault::ServiceStatus;
@@ -139,7 +139,7 @@ TEST_P(WriteNetworkTest, EveryPortIsWrittenAndAllMustSucceed)
     Faults().Add(rule);
 
     EXPECT_EQ(Write(), CWorkerJob::kResultFailed);
-    EXPECT_EQ(data.Description, GetLanguageText(L"STATE_WRITE_NETWORKPARAMS_FAILED"));
+    EXPECT_EQ(m_Data.Description, GetLanguageText(L"STATE_WRITE_NETWORKPARAMS_FAILED"));
     EXPECT_EQ(StaticText(1, DevSim::NET_HOST_NAME).value_or(""), "changed") << "port 1 written after port 0 failed";
     EXPECT_TRUE(Reported(ENThreadAction::WriteNetworkParametersX1, ENThreadState::Failed, true));
     EXPECT_TRUE(Reported(ENThreadAction::WriteNetworkParametersX2, ENThreadState::Done, true));
@@ -154,14 +154,14 @@ TEST_P(WriteNetworkTest, SntpNameOfARecordNotFromTheDeviceIsKept)
         d.SetNetName(0, DevSim::NET_STATIC, DevSim::NET_SNTP_NAME, "time.example");
         d.SetNetName(1, DevSim::NET_STATIC, DevSim::NET_SNTP_NAME, "time.example");
     });
-    data.NetworkParamsModified = true;
+    m_Data.NetworkParamsModified = true;
     // As a settings file leaves them: no MAC address, no SNTP name.
     for (DWORD port = 0; port < 2; ++port) {
-        data.GetStaticNetworkParams(port)->strMACAddress.clear();
-        data.GetStaticNetworkParams(port)->strSNTPHostName.clear();
-        data.GetStaticNetworkParams(port)->strParameter6.clear();
+        m_Data.GetStaticNetworkParams(port)->strMACAddress.clear();
+        m_Data.GetStaticNetworkParams(port)->strSNTPHostName.clear();
+        m_Data.GetStaticNetworkParams(port)->strParameter6.clear();
     }
-    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
     EXPECT_EQ(StaticText(0, DevSim::NET_SNTP_NAME).value_or(""), "time.example");
     EXPECT_EQ(StaticText(1, DevSim::NET_SNTP_NAME).value_or(""), "time.example");
 }
@@ -169,31 +169,31 @@ TEST_P(WriteNetworkTest, SntpNameOfARecordNotFromTheDeviceIsKept)
 TEST_P(WriteNetworkTest, SntpNameOfADeviceRecordIsWritten)
 {
     ReadDevice();
-    data.NetworkParamsModified = true;
-    data.GetStaticNetworkParams(0)->strParameter6.clear();
-    data.GetStaticNetworkParams(0)->strSNTPHostName = L"ntp.local";
-    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << data.Description.str();
+    m_Data.NetworkParamsModified = true;
+    m_Data.GetStaticNetworkParams(0)->strParameter6.clear();
+    m_Data.GetStaticNetworkParams(0)->strSNTPHostName = L"ntp.local";
+    EXPECT_EQ(Write(), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
     EXPECT_EQ(StaticText(0, DevSim::NET_SNTP_NAME).value_or(""), "ntp.local");
 }
 
 TEST_P(WriteNetworkTest, ChangedStaticAddressOfTheConnectedPortIsFollowed)
 {
     ReadDevice();
-    data.SetEthernetPortCount(2);
-    data.GetActualNetworkParams(0)->strIPAddress = L"127.0.0.1";
-    data.GetStaticNetworkParams(0)->strIPAddress = L"10.9.9.9";
-    data.GetActualNetworkParams(1)->strIPAddress = L"10.0.0.20";
-    data.GetStaticNetworkParams(1)->strIPAddress = L"10.0.0.20";
+    m_Data.SetEthernetPortCount(2);
+    m_Data.GetActualNetworkParams(0)->strIPAddress = L"127.0.0.1";
+    m_Data.GetStaticNetworkParams(0)->strIPAddress = L"10.9.9.9";
+    m_Data.GetActualNetworkParams(1)->strIPAddress = L"10.0.0.20";
+    m_Data.GetStaticNetworkParams(1)->strIPAddress = L"10.0.0.20";
     CWorkerWait wait;
     CWorkerContext context(Params(), wait);
     CWorkerConnection workerConnection(context);
     CDeviceResetSteps steps(context, workerConnection);
     CDeviceDataWriter writer(context, steps);
     writer.ReconnectWithNewIPAddress();
-    EXPECT_EQ(connection->GetSettingsValue(L"IP-Address"), L"10.9.9.9");
+    EXPECT_EQ(m_pConnection->GetSettingsValue(L"IP-Address"), L"10.9.9.9");
     // Talking through neither port's current address changes nothing.
     writer.ReconnectWithNewIPAddress();
-    EXPECT_EQ(connection->GetSettingsValue(L"IP-Address"), L"10.9.9.9");
+    EXPECT_EQ(m_pConnection->GetSettingsValue(L"IP-Address"), L"10.9.9.9");
 }
 
 TEST_P(WriteNetworkTest, DeviceSilentAtItsNewAddressIsNoFailedWrite)
@@ -201,17 +201,17 @@ TEST_P(WriteNetworkTest, DeviceSilentAtItsNewAddressIsNoFailedWrite)
     if (Serial())
         GTEST_SKIP() << "only a TCP/IP connection follows the device";
     ReadDevice();
-    data.NetworkParamsModified = true;
-    data.GetActualNetworkParams(0)->strIPAddress = L"127.0.0.1";
-    data.GetStaticNetworkParams(0)->strIPAddress = L"127.0.0.3";
-    const CFBCData written = data;
-    EXPECT_EQ(Write(), CWorkerJob::kResultWrittenNotReached) << data.Description.str();
+    m_Data.NetworkParamsModified = true;
+    m_Data.GetActualNetworkParams(0)->strIPAddress = L"127.0.0.1";
+    m_Data.GetStaticNetworkParams(0)->strIPAddress = L"127.0.0.3";
+    const CFBCData written = m_Data;
+    EXPECT_EQ(Write(), CWorkerJob::kResultWrittenNotReached) << m_Data.Description.str();
     EXPECT_EQ(Device().NetParam(0, DevSim::NET_STATIC, DevSim::NET_IP_ADDRESS),
               (std::vector<uint8_t>{3, 0, 0, 127}))
         << "the address is on the device";
-    EXPECT_EQ(connection->GetSettingsValue(L"IP-Address"), L"127.0.0.3") << "the connection followed it";
-    EXPECT_EQ(data.Description, written.Description) << "no failure text";
-    EXPECT_EQ(data.SpecificTable.Words(), written.SpecificTable.Words()) << "the data set keeps what was written";
+    EXPECT_EQ(m_pConnection->GetSettingsValue(L"IP-Address"), L"127.0.0.3") << "the connection followed it";
+    EXPECT_EQ(m_Data.Description, written.Description) << "no failure text";
+    EXPECT_EQ(m_Data.SpecificTable.Words(), written.SpecificTable.Words()) << "the data set keeps what was written";
 }
 
 TEST_P(WriteNetworkTest, BusyInterfaceModeIsPolledUntilTheDeviceSwitched)
@@ -221,10 +221,10 @@ TEST_P(WriteNetworkTest, BusyInterfaceModeIsPolledUntilTheDeviceSwitched)
         d.refusedServices[kSetInterfaceMode] = DevSim::STATUS_BUSY;
         d.commandStates[kSetInterfaceMode] = DevSim::STATUS_BUSY;
     });
-    data.EthernetInterfaceMode = 1;
-    data.InterfaceModeToWrite = true;
-    data.ActiveRuntimeSystem = 3;
-    data.ActiveRuntimeSystemToWrite = true;
+    m_Data.EthernetInterfaceMode = 1;
+    m_Data.InterfaceModeToWrite = true;
+    m_Data.ActiveRuntimeSystem = 3;
+    m_Data.ActiveRuntimeSystemToWrite = true;
     Start<CWriteSettingsWorker>();
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     const tState working{static_cast<int>(ENThreadAction::SetEthInterfaceSeparated), 2, false};
@@ -241,11 +241,11 @@ TEST_P(WriteNetworkTest, BusyInterfaceModeIsPolledUntilTheDeviceSwitched)
         d.commandStates[kSetInterfaceMode] = 0;
     });
     ASSERT_TRUE(WaitFor(Messages().WriteSettingsDone));
-    EXPECT_EQ(handler.Of(Messages().WriteSettingsDone)[0].wParam, CWorkerJob::kResultSucceeded) << data.Description.str();
+    EXPECT_EQ(m_Handler.Of(Messages().WriteSettingsDone)[0].wParam, CWorkerJob::kResultSucceeded) << m_Data.Description.str();
     EXPECT_TRUE(Reported(ENThreadAction::SetEthInterfaceSeparated, ENThreadState::Done, true));
     EXPECT_TRUE(Reported(ENThreadAction::ChangeRuntimeSystem, ENThreadState::Done, true));
     EXPECT_EQ(Device().activeRuntime, 3);
-    EXPECT_FALSE(data.InterfaceModeToWrite) << "read back after the write";
+    EXPECT_FALSE(m_Data.InterfaceModeToWrite) << "read back after the write";
 }
 
 TEST_P(WriteNetworkTest, DataSetCheckClosesWhatItOpenedWhenTheDeviceFails)
@@ -259,10 +259,10 @@ TEST_P(WriteNetworkTest, DataSetCheckClosesWhatItOpenedWhenTheDeviceFails)
     CWorkerContext context(Params(), wait);
     CWorkerConnection checker(context);
     EXPECT_FALSE(checker.ConnectAndCheckDataset());
-    EXPECT_FALSE(connection->IsOpen());
-    ASSERT_EQ(prompt.questions.size(), 1u);
-    EXPECT_EQ(prompt.questions[0].message, GetLanguageText(L"STATE_IDENTIFY_FAILED").str());
-    EXPECT_EQ(prompt.questions[0].type, UINT{MB_ICONERROR});
+    EXPECT_FALSE(m_pConnection->IsOpen());
+    ASSERT_EQ(m_Prompt.m_arrQuestions.size(), 1u);
+    EXPECT_EQ(m_Prompt.m_arrQuestions[0].message, GetLanguageText(L"STATE_IDENTIFY_FAILED").str());
+    EXPECT_EQ(m_Prompt.m_arrQuestions[0].type, UINT{MB_ICONERROR});
 }
 
 INSTANTIATE_TEST_SUITE_P(Tcp, WriteNetworkTest, ::testing::Values(false));

@@ -274,7 +274,7 @@ class CDialogVisitor {
 public:
     explicit CDialogVisitor(std::function<void(HWND)> visit) : m_fnVisit(std::move(visit))
     {
-        m_Handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+        m_Handler.m_onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
             if (message != WM_TIMER || wParam != kTimer)
                 return false;
             const HWND active = ::GetActiveWindow();
@@ -289,7 +289,7 @@ public:
     {
         ::KillTimer(m_hWindow, kTimer);
         ::DestroyWindow(m_hWindow);
-        m_Handler.onMessage = nullptr;
+        m_Handler.m_onMessage = nullptr;
     }
     CDialogVisitor(const CDialogVisitor&) = delete;
     CDialogVisitor& operator=(const CDialogVisitor&) = delete;

@@ -97,10 +97,10 @@ public:
         DeviceIni().SetIniPath(m_strCapabilityFile.c_str());
     }
 
-    std::vector<std::wstring> messages;
+    std::vector<std::wstring> m_arrMessages;
 
 protected:
-    void ShowStartupMessage(const CString& text, UINT) override { messages.push_back(text.str()); }
+    void ShowStartupMessage(const CString& text, UINT) override { m_arrMessages.push_back(text.str()); }
 
 private:
     std::wstring m_strCapabilityFile;
@@ -215,7 +215,7 @@ inline tRunResult RunProgram(const std::filesystem::path& capabilityFile, std::v
     program.ExitInstance();
     EXPECT_EQ(boxes.Left(), 0u) << "a planned answer found no box";
     EXPECT_EQ(script.Left(), 0u) << "the main dialog never showed";
-    return {boxes.Texts(), boxes.Unplanned(), program.messages};
+    return {boxes.Texts(), boxes.Unplanned(), program.m_arrMessages};
 }
 
 class EndToEndTestBase : public ::testing::Test {

@@ -17,16 +17,16 @@ namespace {
 class CScriptedAskStored : public CAskStored {
 public:
     using CAskStored::CAskStored;
-    UINT answer = 0;
-    std::vector<std::wstring> asked;
-    std::vector<UINT> types;
+    UINT m_nAnswer = 0;
+    std::vector<std::wstring> m_arrAsked;
+    std::vector<UINT> m_arrTypes;
 
 protected:
     UINT Ask(const CString& text, UINT type) override
     {
-        asked.push_back(text.str());
-        types.push_back(type);
-        return answer;
+        m_arrAsked.push_back(text.str());
+        m_arrTypes.push_back(type);
+        return m_nAnswer;
     }
 };
 
@@ -42,70 +42,70 @@ class AskStoredTest : public ::testing::Test {
 protected:
     void SetUp() override { GetLanguageSupport().SetText(L"MSG_SOFTWARE_RESET", L"Restart the device?"); }
 
-    Registry::CProfileStore profile = FreshProfile();
-    CScriptedAskStored ask{profile};
+    Registry::CProfileStore m_Profile = FreshProfile();
+    CScriptedAskStored m_Ask{m_Profile};
 };
 
 TEST_F(AskStoredTest, ContinueGoesOnAndKeepsTheAnswer)
 {
-    ask.answer = 11;
-    EXPECT_TRUE(ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
-    ASSERT_EQ(ask.asked.size(), 1u);
-    EXPECT_EQ(ask.asked[0], L"Restart the device?");
-    EXPECT_EQ(ask.types[0], 0x4000037u);
-    EXPECT_EQ(profile.GetInt(L"Messages", L"SoftwareReset", 0), 11u);
+    m_Ask.m_nAnswer = 11;
+    EXPECT_TRUE(m_Ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
+    ASSERT_EQ(m_Ask.m_arrAsked.size(), 1u);
+    EXPECT_EQ(m_Ask.m_arrAsked[0], L"Restart the device?");
+    EXPECT_EQ(m_Ask.m_arrTypes[0], 0x4000037u);
+    EXPECT_EQ(m_Profile.GetInt(L"Messages", L"SoftwareReset", 0), 11u);
     // Without the check box the question comes again.
-    EXPECT_TRUE(ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
-    EXPECT_EQ(ask.asked.size(), 2u);
-    EXPECT_FALSE(ask.HasSilencedQuestion());
+    EXPECT_TRUE(m_Ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
+    EXPECT_EQ(m_Ask.m_arrAsked.size(), 2u);
+    EXPECT_FALSE(m_Ask.HasSilencedQuestion());
 }
 
 TEST_F(AskStoredTest, AbortStopsAndKeepsNothing)
 {
-    ask.answer = IDABORT | CAskStored::kDontAskAgain;
-    EXPECT_FALSE(ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
-    EXPECT_EQ(profile.GetInt(L"Messages", L"SoftwareReset", 0), 0u);
-    EXPECT_FALSE(ask.HasSilencedQuestion());
+    m_Ask.m_nAnswer = IDABORT | CAskStored::kDontAskAgain;
+    EXPECT_FALSE(m_Ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
+    EXPECT_EQ(m_Profile.GetInt(L"Messages", L"SoftwareReset", 0), 0u);
+    EXPECT_FALSE(m_Ask.HasSilencedQuestion());
 }
 
 TEST_F(AskStoredTest, SilencedAnswerStandsWithoutAsking)
 {
-    ASSERT_TRUE(profile.WriteInt(L"Messages", L"SoftwareReset", static_cast<int>(CAskStored::kDontAskAgain | 11)));
-    EXPECT_TRUE(ask.HasSilencedQuestion());
-    EXPECT_TRUE(ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
-    EXPECT_TRUE(ask.asked.empty());
+    ASSERT_TRUE(m_Profile.WriteInt(L"Messages", L"SoftwareReset", static_cast<int>(CAskStored::kDontAskAgain | 11)));
+    EXPECT_TRUE(m_Ask.HasSilencedQuestion());
+    EXPECT_TRUE(m_Ask.Confirm(CAskStored::kSoftwareResetKey, L"MSG_SOFTWARE_RESET", CAskStored::kContinueAbortType, 11));
+    EXPECT_TRUE(m_Ask.m_arrAsked.empty());
 }
 
 TEST_F(AskStoredTest, YesWithTheCheckBoxSilencesTheRestartAfterAReset)
 {
-    ask.answer = IDYES | CAskStored::kDontAskAgain;
-    EXPECT_TRUE(ask.Confirm(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType, IDYES));
-    EXPECT_EQ(profile.GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), 0x4000006u);
-    EXPECT_TRUE(ask.HasSilencedQuestion());
+    m_Ask.m_nAnswer = IDYES | CAskStored::kDontAskAgain;
+    EXPECT_TRUE(m_Ask.Confirm(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType, IDYES));
+    EXPECT_EQ(m_Profile.GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), 0x4000006u);
+    EXPECT_TRUE(m_Ask.HasSilencedQuestion());
 
-    ask.answer = IDNO;
-    EXPECT_TRUE(ask.Confirm(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType, IDYES));
-    EXPECT_EQ(ask.asked.size(), 1u);
+    m_Ask.m_nAnswer = IDNO;
+    EXPECT_TRUE(m_Ask.Confirm(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType, IDYES));
+    EXPECT_EQ(m_Ask.m_arrAsked.size(), 1u);
 }
 
 TEST_F(AskStoredTest, SilencedRefusalNeverGoesOn)
 {
-    ASSERT_TRUE(profile.WriteInt(L"Messages", L"ResetFileSystem", static_cast<int>(CAskStored::kDontAskAgain | IDABORT)));
-    ask.answer = 11;
-    EXPECT_FALSE(ask.Confirm(CAskStored::kResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::kContinueAbortType, 11));
-    EXPECT_TRUE(ask.asked.empty());
+    ASSERT_TRUE(m_Profile.WriteInt(L"Messages", L"ResetFileSystem", static_cast<int>(CAskStored::kDontAskAgain | IDABORT)));
+    m_Ask.m_nAnswer = 11;
+    EXPECT_FALSE(m_Ask.Confirm(CAskStored::kResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::kContinueAbortType, 11));
+    EXPECT_TRUE(m_Ask.m_arrAsked.empty());
 }
 
 TEST_F(AskStoredTest, AskAndKeepKeepsOnlyTheAnswerThatGoesOn)
 {
-    ask.answer = IDNO | CAskStored::kDontAskAgain;
-    EXPECT_EQ(ask.AskAndKeep(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType),
+    m_Ask.m_nAnswer = IDNO | CAskStored::kDontAskAgain;
+    EXPECT_EQ(m_Ask.AskAndKeep(CAskStored::kRestartAfterResetKey, L"MSG_RESTART_SOFTWARE", CAskStored::kYesNoType),
               IDNO | CAskStored::kDontAskAgain);
-    EXPECT_EQ(profile.GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), 0u);
-    ask.answer = 11;
-    EXPECT_EQ(ask.AskAndKeep(CAskStored::kResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::kContinueAbortType),
+    EXPECT_EQ(m_Profile.GetInt(L"Messages", L"SoftwareResetAfterResetFileSystem", 0), 0u);
+    m_Ask.m_nAnswer = 11;
+    EXPECT_EQ(m_Ask.AskAndKeep(CAskStored::kResetFileSystemKey, L"MSG_RESET_FILESYSTEM", CAskStored::kContinueAbortType),
               11u);
-    EXPECT_EQ(profile.GetInt(L"Messages", L"ResetFileSystem", 0), 11u);
+    EXPECT_EQ(m_Profile.GetInt(L"Messages", L"ResetFileSystem", 0), 11u);
 }
 
 TEST_F(AskStoredTest, OnlyTheLowByteIsTheButton)

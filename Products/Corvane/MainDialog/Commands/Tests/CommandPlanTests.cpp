@@ -54,39 +54,39 @@ TEST_F(CommandQuestionsTest, RunningWorkerMessageHasTwoLines)
 
 class FirstShowPlanTest : public ::testing::Test {
 protected:
-    CTempFolder folder;
-    tStartupOptions options;
+    CTempFolder m_Folder;
+    tStartupOptions m_Options;
 };
 
 TEST_F(FirstShowPlanTest, WithoutCommandLineTheUserIsAskedToRead)
 {
-    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::PleaseRead);
-    options.ParamFile = L"/tmp/none.wes";
-    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::PleaseRead);
-    options.ArticleNumber = L"612-001";
-    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::OfflineStartup);
+    EXPECT_EQ(CFirstShowPlan::Decide(m_Options), ENFirstShow::PleaseRead);
+    m_Options.ParamFile = L"/tmp/none.wes";
+    EXPECT_EQ(CFirstShowPlan::Decide(m_Options), ENFirstShow::PleaseRead);
+    m_Options.ArticleNumber = L"612-001";
+    EXPECT_EQ(CFirstShowPlan::Decide(m_Options), ENFirstShow::OfflineStartup);
 }
 
 TEST_F(FirstShowPlanTest, CommandLineConnectionReadsUnlessTheFileHoldsSomething)
 {
-    options.ConnectionSettings = L"192.168.1.10";
-    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::ReadDevice);
-    options.ParamFile = CString(folder.Write("empty.wes", "").wstring());
-    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::ReadDevice);
-    options.ParamFile = CString(folder.Write("full.wes", "<application/>").wstring());
-    EXPECT_EQ(CFirstShowPlan::Decide(options), ENFirstShow::OpenParamFile);
+    m_Options.ConnectionSettings = L"192.168.1.10";
+    EXPECT_EQ(CFirstShowPlan::Decide(m_Options), ENFirstShow::ReadDevice);
+    m_Options.ParamFile = CString(m_Folder.Write("empty.wes", "").wstring());
+    EXPECT_EQ(CFirstShowPlan::Decide(m_Options), ENFirstShow::ReadDevice);
+    m_Options.ParamFile = CString(m_Folder.Write("full.wes", "<application/>").wstring());
+    EXPECT_EQ(CFirstShowPlan::Decide(m_Options), ENFirstShow::OpenParamFile);
 }
 
 TEST_F(FirstShowPlanTest, FirstReadSavesOnlyAMatchingDevice)
 {
-    options.ParamFile = L"/tmp/device.wes";
-    options.ArticleNumber = L"0612-0001";
-    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"612-001"), ENParamFileAfterRead::SaveToParamFile);
-    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"612-002"), ENParamFileAfterRead::WrongDevice);
-    EXPECT_EQ(CFirstShowPlan::AfterRead(false, true, options, L"612-001"), ENParamFileAfterRead::Nothing);
-    EXPECT_EQ(CFirstShowPlan::AfterRead(true, false, options, L"612-001"), ENParamFileAfterRead::Nothing);
-    options.ArticleNumber.Empty();
-    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, options, L"612-001"), ENParamFileAfterRead::Nothing);
+    m_Options.ParamFile = L"/tmp/device.wes";
+    m_Options.ArticleNumber = L"0612-0001";
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, m_Options, L"612-001"), ENParamFileAfterRead::SaveToParamFile);
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, m_Options, L"612-002"), ENParamFileAfterRead::WrongDevice);
+    EXPECT_EQ(CFirstShowPlan::AfterRead(false, true, m_Options, L"612-001"), ENParamFileAfterRead::Nothing);
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, false, m_Options, L"612-001"), ENParamFileAfterRead::Nothing);
+    m_Options.ArticleNumber.Empty();
+    EXPECT_EQ(CFirstShowPlan::AfterRead(true, true, m_Options, L"612-001"), ENParamFileAfterRead::Nothing);
 }
 
 }

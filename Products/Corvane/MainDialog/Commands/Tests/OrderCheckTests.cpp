@@ -21,10 +21,10 @@ constexpr char kCapabilities[] = "[0612-0001]\nFBC=32\nORBIS=0\nDIP=1\nVersion=0
 
 class OrderCheckTest : public ::testing::Test {
 protected:
-    CTempFolder folder;
-    CDeviceCapabilityFile ini{CString(folder.Write("corvane.ini", kCapabilities).wstring())};
-    COrderCheck check{ini};
-    CFBCData data;
+    CTempFolder m_Folder;
+    CDeviceCapabilityFile m_Ini{CString(m_Folder.Write("corvane.ini", kCapabilities).wstring())};
+    COrderCheck m_Check{m_Ini};
+    CFBCData m_Data;
 };
 
 TEST_F(OrderCheckTest, ListedFamiliesGiveTheirPageFlags)
@@ -36,7 +36,7 @@ TEST_F(OrderCheckTest, ListedFamiliesGiveTheirPageFlags)
     };
     for (const tCase& c : {tCase{L"612-002", false, false}, tCase{L"612-8002", false, true},
                            tCase{L"612-8001", true, true}, tCase{L"612-001", true, false}}) {
-        const tOrderCheck result = check.CheckOrder(c.article, data);
+        const tOrderCheck result = m_Check.CheckOrder(c.article, m_Data);
         EXPECT_TRUE(result.ok) << c.article;
         EXPECT_EQ(result.extendedPages, c.extended) << c.article;
         EXPECT_EQ(result.controllerPages, c.controller) << c.article;
@@ -45,32 +45,32 @@ TEST_F(OrderCheckTest, ListedFamiliesGiveTheirPageFlags)
 
 TEST_F(OrderCheckTest, DipSwitchComesFromTheArticleSection)
 {
-    EXPECT_TRUE(check.CheckOrder(L"612-001", data).hasDIPSwitch);
-    EXPECT_FALSE(check.CheckOrder(L"612-002", data).hasDIPSwitch);
+    EXPECT_TRUE(m_Check.CheckOrder(L"612-001", m_Data).hasDIPSwitch);
+    EXPECT_FALSE(m_Check.CheckOrder(L"612-002", m_Data).hasDIPSwitch);
 }
 
 TEST_F(OrderCheckTest, UnknownPairFails)
 {
-    EXPECT_FALSE(check.CheckOrder(L"612-999", data).ok);
+    EXPECT_FALSE(m_Check.CheckOrder(L"612-999", m_Data).ok);
 }
 
 TEST_F(OrderCheckTest, UnlistedDeviceIsKnownByItsMacIdentifier)
 {
-    data.NetIDName = L"mac-id";
-    data.HasClock = true;
-    tOrderCheck result = check.CheckOrder(L"612-8003", data);
+    m_Data.NetIDName = L"mac-id";
+    m_Data.HasClock = true;
+    tOrderCheck result = m_Check.CheckOrder(L"612-8003", m_Data);
     EXPECT_TRUE(result.ok);
     EXPECT_TRUE(result.extendedPages);
     EXPECT_TRUE(result.controllerPages);
 
-    data.HasClock = false;
-    result = check.CheckOrder(L"612-0004", data);
+    m_Data.HasClock = false;
+    result = m_Check.CheckOrder(L"612-0004", m_Data);
     EXPECT_TRUE(result.ok);
     EXPECT_FALSE(result.extendedPages);
     EXPECT_FALSE(result.controllerPages);
 
-    data.NetIDName = L"IMEI";
-    EXPECT_FALSE(check.CheckOrder(L"612-004", data).ok);
+    m_Data.NetIDName = L"IMEI";
+    EXPECT_FALSE(m_Check.CheckOrder(L"612-004", m_Data).ok);
 }
 
 TEST_F(OrderCheckTest, ControllerArticleNeedsAnEightAfterTheDash)
@@ -85,19 +85,19 @@ TEST_F(OrderCheckTest, ControllerArticleNeedsAnEightAfterTheDash)
 
 TEST_F(OrderCheckTest, FirmwareMustReachTheMinimumVersion)
 {
-    tVersionCheck result = check.CheckSoftwareVersion(L"03.01.02(04)", L"612-001");
+    tVersionCheck result = m_Check.CheckSoftwareVersion(L"03.01.02(04)", L"612-001");
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.minimum, L"03.01.02(05)");
-    EXPECT_TRUE(check.CheckSoftwareVersion(L"03.01.02(05)", L"612-001").ok);
-    EXPECT_TRUE(check.CheckSoftwareVersion(L"04.00.00(01)", L"612-001").ok);
+    EXPECT_TRUE(m_Check.CheckSoftwareVersion(L"03.01.02(05)", L"612-001").ok);
+    EXPECT_TRUE(m_Check.CheckSoftwareVersion(L"04.00.00(01)", L"612-001").ok);
 }
 
 TEST_F(OrderCheckTest, MissingMinimumAcceptsEveryFirmwareButAnEmptyOneRefusesAll)
 {
-    tVersionCheck result = check.CheckSoftwareVersion(L"01.00.00(00)", L"612-002");
+    tVersionCheck result = m_Check.CheckSoftwareVersion(L"01.00.00(00)", L"612-002");
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.minimum, L"00.00.00(00)");
-    EXPECT_FALSE(check.CheckSoftwareVersion(L"99.99.99(99)", L"612-003").ok);
+    EXPECT_FALSE(m_Check.CheckSoftwareVersion(L"99.99.99(99)", L"612-003").ok);
 }
 
 TEST(OrderCheckTextTest, VersionMessageNamesBothVersions)

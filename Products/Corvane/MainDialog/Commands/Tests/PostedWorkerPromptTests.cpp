@@ -17,31 +17,31 @@ class PostedWorkerPromptTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window = UiTest::Create(&handler, WS_POPUP, 0, 0, 10, 10);
-        ASSERT_NE(window, nullptr);
-        handler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+        m_hWindow = UiTest::Create(&m_Handler, WS_POPUP, 0, 0, 10, 10);
+        ASSERT_NE(m_hWindow, nullptr);
+        m_Handler.m_onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
             if (message != CPostedWorkerPrompt::QuestionMessage())
                 return false;
-            prompt->AnswerPending();
+            m_pPrompt->AnswerPending();
             return true;
         };
-        prompt = std::make_unique<CPostedWorkerPrompt>(window, [this](const tWorkerQuestion& q) {
-            seen.push_back(q.message.str());
-            return uiAnswer;
+        m_pPrompt = std::make_unique<CPostedWorkerPrompt>(m_hWindow, [this](const tWorkerQuestion& q) {
+            m_arrSeen.push_back(q.message.str());
+            return m_nUiAnswer;
         });
     }
     void TearDown() override
     {
-        handler.onMessage = nullptr;
-        if (IsWindow(window))
-            DestroyWindow(window);
+        m_Handler.m_onMessage = nullptr;
+        if (IsWindow(m_hWindow))
+            DestroyWindow(m_hWindow);
         UiTest::Drain();
     }
 
     // Asks on another thread while this one pumps, as a worker does.
     int AskFromWorker(UINT type, const std::function<void()>& whilePumping = {})
     {
-        auto answer = std::async(std::launch::async, [&] { return prompt->Ask(L"Data set", L"Write?", L"", type); });
+        auto answer = std::async(std::launch::async, [&] { return m_pPrompt->Ask(L"Data set", L"Write?", L"", type); });
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (answer.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready &&
                std::chrono::steady_clock::now() < end) {
@@ -53,72 +53,72 @@ protected:
         return answer.get();
     }
 
-    UiTest::Handler handler;
-    HWND window = nullptr;
-    std::unique_ptr<CPostedWorkerPrompt> prompt;
-    std::vector<std::wstring> seen;
-    int uiAnswer = IDYES;
+    UiTest::Handler m_Handler;
+    HWND m_hWindow = nullptr;
+    std::unique_ptr<CPostedWorkerPrompt> m_pPrompt;
+    std::vector<std::wstring> m_arrSeen;
+    int m_nUiAnswer = IDYES;
 };
 
 TEST_F(PostedWorkerPromptTest, QuestionIsAnsweredOnTheWindowsThread)
 {
     EXPECT_EQ(AskFromWorker(MB_YESNO), IDYES);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0], L"Write?");
-    uiAnswer = IDNO;
+    ASSERT_EQ(m_arrSeen.size(), 1u);
+    EXPECT_EQ(m_arrSeen[0], L"Write?");
+    m_nUiAnswer = IDNO;
     EXPECT_EQ(AskFromWorker(MB_YESNO), IDNO);
-    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_EQ(m_arrSeen.size(), 2u);
 }
 
 TEST_F(PostedWorkerPromptTest, CancelEndsTheWaitWithNo)
 {
     // Nobody answers: the window's thread cancels while the worker waits.
-    handler.onMessage = nullptr;
+    m_Handler.m_onMessage = nullptr;
     int pumps = 0;
     EXPECT_EQ(AskFromWorker(MB_YESNO, [&] {
                   if (++pumps == 20)
-                      prompt->Cancel();
+                      m_pPrompt->Cancel();
               }),
               IDNO);
     // Later questions are not asked at all until the prompt reopens.
-    EXPECT_EQ(prompt->Ask(L"", L"Again?", L"", MB_YESNO), IDNO);
-    EXPECT_EQ(prompt->Ask(L"", L"Error", L"", MB_ICONERROR), IDOK);
+    EXPECT_EQ(m_pPrompt->Ask(L"", L"Again?", L"", MB_YESNO), IDNO);
+    EXPECT_EQ(m_pPrompt->Ask(L"", L"Error", L"", MB_ICONERROR), IDOK);
 }
 
 TEST_F(PostedWorkerPromptTest, WindowThatGoesEndsTheWait)
 {
-    handler.onMessage = nullptr;
+    m_Handler.m_onMessage = nullptr;
     int pumps = 0;
     EXPECT_EQ(AskFromWorker(MB_YESNO, [&] {
-                  if (++pumps == 20 && IsWindow(window))
-                      DestroyWindow(window);
+                  if (++pumps == 20 && IsWindow(m_hWindow))
+                      DestroyWindow(m_hWindow);
               }),
               IDNO);
-    EXPECT_EQ(prompt->Ask(L"", L"Gone?", L"", MB_YESNO), IDNO);
+    EXPECT_EQ(m_pPrompt->Ask(L"", L"Gone?", L"", MB_YESNO), IDNO);
 }
 
 TEST_F(PostedWorkerPromptTest, ReopenedPromptAsksAgain)
 {
-    prompt->Cancel();
-    EXPECT_EQ(prompt->Ask(L"", L"Skipped", L"", MB_YESNO), IDNO);
-    prompt->Reopen();
+    m_pPrompt->Cancel();
+    EXPECT_EQ(m_pPrompt->Ask(L"", L"Skipped", L"", MB_YESNO), IDNO);
+    m_pPrompt->Reopen();
     EXPECT_EQ(AskFromWorker(MB_YESNO), IDYES);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0], L"Write?");
+    ASSERT_EQ(m_arrSeen.size(), 1u);
+    EXPECT_EQ(m_arrSeen[0], L"Write?");
 }
 
 TEST_F(PostedWorkerPromptTest, AnswerWithoutAQuestionDoesNothing)
 {
-    prompt->AnswerPending();
-    EXPECT_TRUE(seen.empty());
+    m_pPrompt->AnswerPending();
+    EXPECT_TRUE(m_arrSeen.empty());
 }
 
 TEST_F(PostedWorkerPromptTest, QuestionOnTheWindowsThreadIsShownAtOnce)
 {
-    uiAnswer = IDNO;
-    EXPECT_EQ(prompt->Ask(L"", L"Here?", L"", MB_YESNO), IDNO);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0], L"Here?");
+    m_nUiAnswer = IDNO;
+    EXPECT_EQ(m_pPrompt->Ask(L"", L"Here?", L"", MB_YESNO), IDNO);
+    ASSERT_EQ(m_arrSeen.size(), 1u);
+    EXPECT_EQ(m_arrSeen[0], L"Here?");
 }
 
 }

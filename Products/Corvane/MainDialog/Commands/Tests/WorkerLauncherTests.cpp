@@ -12,12 +12,12 @@ namespace {
 // A launcher whose threads can be made to fail to start.
 class CTestLauncher : public CWorkerLauncher {
 public:
-    bool refuseThreads = false;
+    bool m_bRefuseThreads = false;
 
 protected:
     bool StartThread(CDeviceWorker& worker) override
     {
-        return refuseThreads ? false : CWorkerLauncher::StartThread(worker);
+        return m_bRefuseThreads ? false : CWorkerLauncher::StartThread(worker);
     }
 };
 
@@ -32,55 +32,55 @@ protected:
         Faults().Add(slow);
     }
 
-    CTestLauncher launcher;
+    CTestLauncher m_Launcher;
 };
 
 TEST_P(WorkerLauncherTest, ReadRunsToItsEndMessageAndFreesTheFlag)
 {
-    ASSERT_TRUE(launcher.Launch(ENWorkerKind::Read, Params()));
+    ASSERT_TRUE(m_Launcher.Launch(ENWorkerKind::Read, Params()));
     ASSERT_TRUE(WaitFor(Messages().IdentifyDone));
-    EXPECT_EQ(handler.Of(Messages().IdentifyDone)[0].wParam, CWorkerJob::kResultSucceeded);
-    EXPECT_FALSE(busy.IsSet());
-    EXPECT_EQ(data.ArticleNo, L"0612-0001") << data.Description.str();
+    EXPECT_EQ(m_Handler.Of(Messages().IdentifyDone)[0].wParam, CWorkerJob::kResultSucceeded);
+    EXPECT_FALSE(m_Busy.IsSet());
+    EXPECT_EQ(m_Data.ArticleNo, L"0612-0001") << m_Data.Description.str();
     // The ended worker gives way to the next one.
-    handler.Clear();
-    ASSERT_TRUE(launcher.Launch(ENWorkerKind::SoftwareReset, Params()));
+    m_Handler.Clear();
+    ASSERT_TRUE(m_Launcher.Launch(ENWorkerKind::SoftwareReset, Params()));
     EXPECT_TRUE(WaitFor(Messages().SoftwareResetDone));
 }
 
 TEST_P(WorkerLauncherTest, SecondWorkerIsRefusedWhileOneRuns)
 {
     SlowDevice(50);
-    ASSERT_TRUE(launcher.Launch(ENWorkerKind::Read, Params()));
-    EXPECT_FALSE(launcher.Launch(ENWorkerKind::Write, Params()));
-    EXPECT_TRUE(busy.IsSet());
+    ASSERT_TRUE(m_Launcher.Launch(ENWorkerKind::Read, Params()));
+    EXPECT_FALSE(m_Launcher.Launch(ENWorkerKind::Write, Params()));
+    EXPECT_TRUE(m_Busy.IsSet());
     ASSERT_TRUE(WaitFor(Messages().IdentifyDone));
-    EXPECT_TRUE(handler.Of(Messages().WriteSettingsDone).empty());
+    EXPECT_TRUE(m_Handler.Of(Messages().WriteSettingsDone).empty());
 }
 
 TEST_P(WorkerLauncherTest, ThreadThatCannotStartLeavesNothingBusy)
 {
-    launcher.refuseThreads = true;
-    EXPECT_FALSE(launcher.Launch(ENWorkerKind::Read, Params()));
-    EXPECT_FALSE(busy.IsSet());
-    EXPECT_FALSE(launcher.IsRunning());
-    launcher.refuseThreads = false;
-    EXPECT_TRUE(launcher.Launch(ENWorkerKind::Read, Params())) << "a failed start must not block the next command";
+    m_Launcher.m_bRefuseThreads = true;
+    EXPECT_FALSE(m_Launcher.Launch(ENWorkerKind::Read, Params()));
+    EXPECT_FALSE(m_Busy.IsSet());
+    EXPECT_FALSE(m_Launcher.IsRunning());
+    m_Launcher.m_bRefuseThreads = false;
+    EXPECT_TRUE(m_Launcher.Launch(ENWorkerKind::Read, Params())) << "a failed start must not block the next command";
     EXPECT_TRUE(WaitFor(Messages().IdentifyDone));
 }
 
 TEST_P(WorkerLauncherTest, ClosingDuringAReadStopsTheWorkerAndWaits)
 {
     SlowDevice(30);
-    ASSERT_TRUE(launcher.Launch(ENWorkerKind::Read, Params()));
-    EXPECT_TRUE(launcher.IsRunning());
+    ASSERT_TRUE(m_Launcher.Launch(ENWorkerKind::Read, Params()));
+    EXPECT_TRUE(m_Launcher.IsRunning());
     std::this_thread::sleep_for(std::chrono::milliseconds(40));
-    DestroyWindow(window);
-    launcher.StopAndWait();
-    EXPECT_FALSE(launcher.IsRunning());
-    EXPECT_FALSE(busy.IsSet());
+    DestroyWindow(m_hWindow);
+    m_Launcher.StopAndWait();
+    EXPECT_FALSE(m_Launcher.IsRunning());
+    EXPECT_FALSE(m_Busy.IsSet());
     UiTest::Drain();
-    EXPECT_TRUE(handler.Of(Messages().IdentifyDone).empty());
+    EXPECT_TRUE(m_Handler.Of(Messages().IdentifyDone).empty());
 }
 
 TEST(WorkerLauncherKeysTest, StartTextsNameTheCommand)

@@ -26,7 +26,7 @@ public:
 
     explicit CBoxAnswerer(std::vector<Step> steps) : m_arrSteps(steps.begin(), steps.end())
     {
-        m_Handler.onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+        m_Handler.m_onMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
             if (message != WM_TIMER || wParam != kTimerId)
                 return false;
             AnswerFront();
@@ -41,7 +41,7 @@ public:
             KillTimer(m_hWindow, kTimerId);
             DestroyWindow(m_hWindow);
         }
-        m_Handler.onMessage = nullptr;
+        m_Handler.m_onMessage = nullptr;
     }
     CBoxAnswerer(const CBoxAnswerer&) = delete;
     CBoxAnswerer& operator=(const CBoxAnswerer&) = delete;

@@ -32,8 +32,8 @@ protected:
         ::setenv("TZ", "XYZ3:30", 1);
         _tzset();
         GetLanguageSupport().SetText(L"TXT_NOT_AVAILABLE", L"not available");
-        rig.ConnectDevice();
-        rig.m_Device.Model().Update([](DevSim::tDeviceData& d) {
+        m_Rig.ConnectDevice();
+        m_Rig.m_Device.Model().Update([](DevSim::tDeviceData& d) {
             d.clockSeconds = kDeviceSeconds;
             d.zoneMinutes = 60;
             d.daylightSaving = 0;
@@ -50,10 +50,10 @@ protected:
 
     int ZoneSelection() const
     {
-        return static_cast<int>(::SendMessageW(rig.Driver().Control(kDeviceZoneList), CB_GETCURSEL, 0, 0));
+        return static_cast<int>(::SendMessageW(m_Rig.Driver().Control(kDeviceZoneList), CB_GETCURSEL, 0, 0));
     }
 
-    CPageViewRig rig;
+    CPageViewRig m_Rig;
     std::string m_strSavedZone;
     bool m_bHadZone = false;
 };
@@ -63,8 +63,8 @@ protected:
 TEST_F(ClockPage, ShowsTheDeviceClockInItsLocalTimeAndZoneBesideThePcClock)
 {
     CDriven<CClockPage> page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_EQ(driver.Text(kDeviceTime), L"11:20:30");
     EXPECT_EQ(driver.Text(kDeviceDate), L"2026-12-09");
     EXPECT_EQ(driver.Text(kDeviceZoneList), L"UTC +01:00");
@@ -81,13 +81,13 @@ TEST_F(ClockPage, ShowsTheDeviceClockInItsLocalTimeAndZoneBesideThePcClock)
 
 TEST_F(ClockPage, AnUnlistedZoneAndAClockWithoutDaylightSavingShowNothingForThem)
 {
-    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) {
+    m_Rig.m_Device.Model().Update([](DevSim::tDeviceData& d) {
         d.zoneMinutes = 90;
         d.daylightSaving = -1;
     });
     CDriven<CClockPage> page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_EQ(ZoneSelection(), CB_ERR);
     EXPECT_FALSE(driver.IsVisible(kDeviceDaylightBox));
     EXPECT_EQ(driver.Text(kDeviceDaylightLabel), L"not available");
@@ -97,18 +97,18 @@ TEST_F(ClockPage, AnUnlistedZoneAndAClockWithoutDaylightSavingShowNothingForThem
 TEST_F(ClockPage, ChoosingAZoneAndDaylightSavingWritesEachToTheDeviceAtOnce)
 {
     CDriven<CClockPage> page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     ::SetFocus(driver.Control(kDeviceZoneList));
     driver.Press(VK_DOWN);
     driver.PumpUntilIdle();
-    DevSim::tDeviceData device = rig.m_Device.Model().Get();
+    DevSim::tDeviceData device = m_Rig.m_Device.Model().Get();
     EXPECT_EQ(device.zoneMinutes, 120);
     EXPECT_EQ(device.clockSeconds, kDeviceSeconds) << "only the zone was written";
 
-    rig.Click(kDeviceDaylightLabel);
+    m_Rig.Click(kDeviceDaylightLabel);
     EXPECT_TRUE(driver.IsChecked(kDeviceDaylightBox));
-    device = rig.m_Device.Model().Get();
+    device = m_Rig.m_Device.Model().Get();
     EXPECT_EQ(device.daylightSaving, 1);
     EXPECT_EQ(device.zoneMinutes, 120);
 }
@@ -116,12 +116,12 @@ TEST_F(ClockPage, ChoosingAZoneAndDaylightSavingWritesEachToTheDeviceAtOnce)
 TEST_F(ClockPage, SteppingTheUtcHourWritesTheNewTimeToTheDevice)
 {
     CDriven<CClockPage> page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     ::SetFocus(driver.Control(kDeviceTimePicker));
     driver.Press(VK_UP);
     driver.PumpUntilIdle();
-    const DevSim::tDeviceData device = rig.m_Device.Model().Get();
+    const DevSim::tDeviceData device = m_Rig.m_Device.Model().Get();
     EXPECT_EQ(device.clockSeconds, kDeviceSeconds + 3600);
     EXPECT_EQ(device.zoneMinutes, 60);
     // The once-a-second reading shows the device's new local time.
@@ -133,12 +133,12 @@ TEST_F(ClockPage, WhileTheCalendarIsOpenTheReadingLeavesTheDateAndTheChosenDayIs
 {
     constexpr uint32_t kDay = 86400;
     CDriven<CClockPage> page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     ::SetFocus(driver.Control(kDeviceDatePicker));
     driver.Press(VK_F4);
     driver.PumpUntilIdle();
-    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.clockSeconds = kDeviceSeconds + 10 * kDay; });
+    m_Rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.clockSeconds = kDeviceSeconds + 10 * kDay; });
     ASSERT_TRUE(driver.PumpUntil([&driver] { return driver.Text(kDeviceDate) == L"2026-12-19"; }, 3000))
         << "the once-a-second reading goes on";
     SYSTEMTIME picked{};
@@ -148,47 +148,47 @@ TEST_F(ClockPage, WhileTheCalendarIsOpenTheReadingLeavesTheDateAndTheChosenDayIs
     driver.Press(VK_RIGHT);
     driver.Press(VK_RETURN);
     driver.PumpUntilIdle();
-    EXPECT_EQ(rig.m_Device.Model().Get().clockSeconds, kDeviceSeconds + kDay);
+    EXPECT_EQ(m_Rig.m_Device.Model().Get().clockSeconds, kDeviceSeconds + kDay);
 }
 
 TEST_F(ClockPage, AZoneTheDeviceRefusesIsReportedWithItsErrorCode)
 {
     GetLanguageSupport().SetText(L"MSG_WRITE_TZ_FAILED_FMT", L"Zone not written (0x%08X)");
-    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x119] = DevSim::STATUS_REJECTED; });
+    m_Rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x119] = DevSim::STATUS_REJECTED; });
     CDriven<CClockPage> page;
-    rig.Show(page);
-    PageViewTest::CMessageBoxCloser closer(rig.m_Host);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    PageViewTest::CMessageBoxCloser closer(m_Rig.m_Host);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     ::SetFocus(driver.Control(kDeviceZoneList));
     driver.Press(VK_DOWN);
     driver.PumpUntil([&closer] { return !closer.m_arrBoxes.empty(); });
     ASSERT_EQ(closer.m_arrBoxes.size(), 1u);
     EXPECT_NE(closer.m_arrBoxes[0].find(L"Zone not written (0x20088214)"), std::wstring::npos) << closer.m_arrBoxes[0];
-    EXPECT_EQ(rig.m_Device.Model().Get().zoneMinutes, 60);
+    EXPECT_EQ(m_Rig.m_Device.Model().Get().zoneMinutes, 60);
 }
 
 TEST_F(ClockPage, SynchronisingSetsTheDeviceToThePcClockAndZone)
 {
     CDriven<CClockPage> page;
-    rig.Show(page);
+    m_Rig.Show(page);
     const __time64_t before = _time64(nullptr);
-    rig.Click(kSyncButton);
+    m_Rig.Click(kSyncButton);
     const __time64_t after = _time64(nullptr);
-    const DevSim::tDeviceData device = rig.m_Device.Model().Get();
+    const DevSim::tDeviceData device = m_Rig.m_Device.Model().Get();
     EXPECT_GE(static_cast<__time64_t>(device.clockSeconds), before);
     EXPECT_LE(static_cast<__time64_t>(device.clockSeconds), after);
     EXPECT_EQ(device.zoneMinutes, -210);
     EXPECT_EQ(device.daylightSaving, 0);
-    EXPECT_TRUE(rig.Driver().IsEnabled(kDeviceZoneList)) << "the device side is back";
+    EXPECT_TRUE(m_Rig.Driver().IsEnabled(kDeviceZoneList)) << "the device side is back";
 }
 
 TEST_F(ClockPage, ThePickersAreHeldToWhatTheDeviceCounts)
 {
     CDriven<CClockPage> page;
-    rig.Show(page);
+    m_Rig.Show(page);
     SYSTEMTIME range[2] = {};
     const DWORD limits =
-        static_cast<DWORD>(::SendMessageW(rig.Driver().Control(kDeviceDatePicker), DTM_GETRANGE, 0,
+        static_cast<DWORD>(::SendMessageW(m_Rig.Driver().Control(kDeviceDatePicker), DTM_GETRANGE, 0,
                                           reinterpret_cast<LPARAM>(range)));
     ASSERT_EQ(limits, GDTR_MIN | GDTR_MAX);
     EXPECT_EQ(range[0].wYear, 1970);
@@ -199,15 +199,15 @@ TEST_F(ClockPage, ThePickersAreHeldToWhatTheDeviceCounts)
 
 TEST_F(ClockPage, OfflineTheDeviceSideAndTheSynchronisationAreDisabled)
 {
-    rig.SetOffline(true);
+    m_Rig.SetOffline(true);
     CDriven<CClockPage> page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_FALSE(driver.IsEnabled(kSyncButton));
     EXPECT_FALSE(driver.IsEnabled(kDeviceZoneList));
     EXPECT_FALSE(driver.IsEnabled(kDeviceDatePicker));
     EXPECT_EQ(driver.Text(kDeviceTime), L"--:--:--");
-    EXPECT_FALSE(rig.m_pConnection->IsOpen());
+    EXPECT_FALSE(m_Rig.m_pConnection->IsOpen());
 }
 
 }  // namespace Corvane

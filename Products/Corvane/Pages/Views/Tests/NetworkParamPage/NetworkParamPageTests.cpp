@@ -90,7 +90,7 @@ protected:
 
     void SetPorts(DWORD ports)
     {
-        CFBCData& data = rig.m_data;
+        CFBCData& data = m_Rig.m_data;
         data.HasNetworkParams = true;
         ASSERT_TRUE(data.SetEthernetPortCount(ports));
         for (DWORD port = 0; port < ports; ++port) {
@@ -104,8 +104,8 @@ protected:
     std::vector<tNetworkParams> StaticRecords() const
     {
         std::vector<tNetworkParams> records;
-        for (DWORD port = 0; port < rig.m_data.GetEthernetPortCount(); ++port)
-            records.push_back(*rig.m_data.GetStaticNetworkParams(port));
+        for (DWORD port = 0; port < m_Rig.m_data.GetEthernetPortCount(); ++port)
+            records.push_back(*m_Rig.m_data.GetStaticNetworkParams(port));
         return records;
     }
 
@@ -113,27 +113,27 @@ protected:
     // while it is the active page, so that it loads its grid.
     void Show(bool controller = false)
     {
-        rig.Show(page, true, controller);
-        page.AttachDeviceData(&rig.m_Block[0], static_cast<unsigned>(PageViewTest::CPageViewRig::kBlockWords), 1,
+        m_Rig.Show(m_Page, true, controller);
+        m_Page.AttachDeviceData(&m_Rig.m_Block[0], static_cast<unsigned>(PageViewTest::CPageViewRig::kBlockWords), 1,
                               controller ? 1 : 0);
-        rig.Driver().PumpUntilIdle();
+        m_Rig.Driver().PumpUntilIdle();
     }
 
-    CString Cell(int row, int column) { return page.Grid().GetCellText(row, column); }
+    CString Cell(int row, int column) { return m_Page.Grid().GetCellText(row, column); }
 
     void ClickCell(int row, int column)
     {
-        page.Grid().EnsureVisible(row, column);
+        m_Page.Grid().EnsureVisible(row, column);
         CRect rect;
-        ASSERT_TRUE(page.Grid().GetCellRect(row, column, rect));
-        UiTest::CDialogDriver driver = rig.Driver();
+        ASSERT_TRUE(m_Page.Grid().GetCellRect(row, column, rect));
+        UiTest::CDialogDriver driver = m_Rig.Driver();
         ASSERT_TRUE(driver.Click(kNetworkParamGrid, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}));
         driver.PumpUntilIdle();
     }
 
     bool IsEditing(int row)
     {
-        const CGridCellBase* cell = page.Grid().GetCell(row, kStatic);
+        const CGridCellBase* cell = m_Page.Grid().GetCell(row, kStatic);
         return cell != nullptr && cell->IsEditing();
     }
 
@@ -141,7 +141,7 @@ protected:
     void EditCell(int row, const std::wstring& text)
     {
         ClickCell(row, kStatic);
-        UiTest::CDialogDriver driver = rig.Driver();
+        UiTest::CDialogDriver driver = m_Rig.Driver();
         driver.Press(VK_F2);
         driver.PumpUntilIdle();
         ASSERT_TRUE(IsEditing(row)) << "the editor of row " << row << " did not open";
@@ -152,18 +152,18 @@ protected:
         driver.PumpUntilIdle();
     }
 
-    PageViewTest::CPageViewRig rig;
-    CNotedPage page;
+    PageViewTest::CPageViewRig m_Rig;
+    CNotedPage m_Page;
 };
 
 }
 
 TEST_F(NetworkParamPage, ShowsOnePortAtATimeAndSwitchesPortsWithTheButtons)
 {
-    rig.m_data.GetStaticNetworkParams(1)->strSubnetMask = L"255.255.0.0";
+    m_Rig.m_data.GetStaticNetworkParams(1)->strSubnetMask = L"255.255.0.0";
     Show();
-    UiTest::CDialogDriver driver = rig.Driver();
-    ASSERT_EQ(page.Grid().GetRowCount(), 10) << "the header and nine rows without the switch feature";
+    UiTest::CDialogDriver driver = m_Rig.Driver();
+    ASSERT_EQ(m_Page.Grid().GetRowCount(), 10) << "the header and nine rows without the switch feature";
     EXPECT_EQ(Cell(Codec::SourceRow, kStatic), L"Fixed");
     EXPECT_EQ(Cell(Codec::AddressRow, kStatic), L"192.168.1.10");
     EXPECT_EQ(Cell(Codec::AddressRow, kActual), L"192.168.1.99");
@@ -174,71 +174,71 @@ TEST_F(NetworkParamPage, ShowsOnePortAtATimeAndSwitchesPortsWithTheButtons)
     EXPECT_FALSE(driver.IsVisible(kDipPollButton));
     EXPECT_FALSE(driver.IsVisible(kInterfaceGroup)) << "the interface mode was not read";
 
-    rig.Click(kPortX2Button);
-    EXPECT_EQ(page.SelectedPort(), 1u);
+    m_Rig.Click(kPortX2Button);
+    EXPECT_EQ(m_Page.SelectedPort(), 1u);
     EXPECT_EQ(Cell(Codec::AddressRow, kStatic), L"192.168.1.11");
     EXPECT_EQ(Cell(Codec::MaskRow, kStatic), L"255.255.0.0");
     EXPECT_TRUE(driver.IsChecked(kPortX2Button));
     EXPECT_FALSE(driver.IsChecked(kPortX1Button));
-    rig.Click(kPortX1Button);
+    m_Rig.Click(kPortX1Button);
     EXPECT_EQ(Cell(Codec::AddressRow, kStatic), L"192.168.1.10");
 
-    rig.Click(kWebManagementButton);
-    ASSERT_EQ(page.m_arrUrls.size(), 1u);
-    EXPECT_EQ(page.m_arrUrls[0], L"http://192.168.1.99");
+    m_Rig.Click(kWebManagementButton);
+    ASSERT_EQ(m_Page.m_arrUrls.size(), 1u);
+    EXPECT_EQ(m_Page.m_arrUrls[0], L"http://192.168.1.99");
 }
 
 TEST_F(NetworkParamPage, ASinglePortDeviceOffersNoSecondPortAndAPortBeyondTheCountFallsBackToTheFirst)
 {
     Show();
-    rig.Click(kPortX2Button);
-    ASSERT_EQ(page.SelectedPort(), 1u);
+    m_Rig.Click(kPortX2Button);
+    ASSERT_EQ(m_Page.SelectedPort(), 1u);
     SetPorts(1);
-    page.LoadFromDeviceData();
-    EXPECT_EQ(page.SelectedPort(), 0u);
-    EXPECT_FALSE(rig.Driver().IsEnabled(kPortX2Button));
+    m_Page.LoadFromDeviceData();
+    EXPECT_EQ(m_Page.SelectedPort(), 0u);
+    EXPECT_FALSE(m_Rig.Driver().IsEnabled(kPortX2Button));
     EXPECT_EQ(Cell(Codec::AddressRow, kStatic), L"192.168.1.10");
 }
 
 TEST_F(NetworkParamPage, AnUnsupportedParameterIsReadOnlyAndAFailedReadIsShownInRed)
 {
-    rig.m_data.GetActualNetworkParams(0)->strDomainName = CServiceBase::SERVICE_NOT_SUPPORTED;
-    rig.m_data.GetActualNetworkParams(0)->strHostName = L"ERR: timeout";
+    m_Rig.m_data.GetActualNetworkParams(0)->strDomainName = CServiceBase::SERVICE_NOT_SUPPORTED;
+    m_Rig.m_data.GetActualNetworkParams(0)->strHostName = L"ERR: timeout";
     Show();
     EXPECT_EQ(Cell(Codec::DomainNameRow, kStatic), L"n/a");
     EXPECT_EQ(Cell(Codec::DomainNameRow, kActual), L"n/a");
-    EXPECT_FALSE(page.Grid().IsCellEditable(Codec::DomainNameRow, kStatic));
-    EXPECT_EQ(page.Grid().GetCellTextColour(Codec::DomainNameRow, kStatic), ::GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_FALSE(m_Page.Grid().IsCellEditable(Codec::DomainNameRow, kStatic));
+    EXPECT_EQ(m_Page.Grid().GetCellTextColour(Codec::DomainNameRow, kStatic), ::GetSysColor(COLOR_GRAYTEXT));
     EXPECT_EQ(Cell(Codec::HostNameRow, kActual), L"timeout");
-    EXPECT_EQ(page.Grid().GetCellTextColour(Codec::HostNameRow, kActual), CGridPageBase::kErrorTextColour);
-    EXPECT_EQ(page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageError);
-    EXPECT_TRUE(page.Grid().IsCellEditable(Codec::HostNameRow, kStatic)) << "the configured name can still be set";
+    EXPECT_EQ(m_Page.Grid().GetCellTextColour(Codec::HostNameRow, kActual), CGridPageBase::kErrorTextColour);
+    EXPECT_EQ(m_Page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageError);
+    EXPECT_TRUE(m_Page.Grid().IsCellEditable(Codec::HostNameRow, kStatic)) << "the configured name can still be set";
 }
 
 TEST_F(NetworkParamPage, AnEditInPlaceStoresExactlyItsFieldAndReportsTheChange)
 {
     Show();
     const std::vector<tNetworkParams> before = StaticRecords();
-    const std::vector<WORD> words = rig.Words();
+    const std::vector<WORD> words = m_Rig.Words();
     EditCell(Codec::AddressRow, L"10.1.2.3");
     EXPECT_EQ(Cell(Codec::AddressRow, kStatic), L"10.1.2.3");
-    EXPECT_TRUE(rig.m_data.NetworkParamsModified);
-    EXPECT_GE(rig.Changes(), 1);
+    EXPECT_TRUE(m_Rig.m_data.NetworkParamsModified);
+    EXPECT_GE(m_Rig.Changes(), 1);
     std::vector<tNetworkParams> expected = before;
     expected[0].strIPAddress = L"10.1.2.3";
     const std::vector<tNetworkParams> after = StaticRecords();
     EXPECT_TRUE(SameRecord(after[0], expected[0]));
     EXPECT_TRUE(SameRecord(after[1], expected[1])) << "the address stays per port";
-    EXPECT_TRUE(rig.ChangedWords(words).empty()) << "the page owns no word of the device block";
-    EXPECT_TRUE(page.StoreToDeviceData());
+    EXPECT_TRUE(m_Rig.ChangedWords(words).empty()) << "the page owns no word of the device block";
+    EXPECT_TRUE(m_Page.StoreToDeviceData());
 }
 
 TEST_F(NetworkParamPage, NothingIsStoredWithoutTheExtraBlock)
 {
     Show();
-    ASSERT_TRUE(page.StoreToDeviceData());
-    page.AttachExtraData(nullptr, 0, 1, 0);
-    EXPECT_FALSE(page.StoreToDeviceData());
+    ASSERT_TRUE(m_Page.StoreToDeviceData());
+    m_Page.AttachExtraData(nullptr, 0, 1, 0);
+    EXPECT_FALSE(m_Page.StoreToDeviceData());
 }
 
 TEST_F(NetworkParamPage, TheCommonFieldsAreStoredIntoEveryPortAndNamesAreCutTo31Characters)
@@ -246,24 +246,24 @@ TEST_F(NetworkParamPage, TheCommonFieldsAreStoredIntoEveryPortAndNamesAreCutTo31
     Show();
     EditCell(Codec::GatewayRow, L"192.168.1.254");
     EXPECT_EQ(Cell(Codec::GatewayRow, kStatic), L"192.168.1.254");
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->strGatewayAddress, L"192.168.1.254");
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(1)->strGatewayAddress, L"192.168.1.254");
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(0)->strGatewayAddress, L"192.168.1.254");
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(1)->strGatewayAddress, L"192.168.1.254");
 
     const std::wstring name(32, L'h');
     EditCell(Codec::HostNameRow, name);
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->strHostName, name.substr(0, 31));
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(1)->strHostName, name.substr(0, 31));
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(0)->strHostName, name.substr(0, 31));
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(1)->strHostName, name.substr(0, 31));
     EXPECT_EQ(Cell(Codec::HostNameRow, kStatic), name.substr(0, 31).c_str());
-    EXPECT_EQ(page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageMarked);
-    ASSERT_FALSE(page.m_arrCellBalloons.empty());
-    EXPECT_EQ(page.m_arrCellBalloons.back().row, Codec::HostNameRow);
-    EXPECT_EQ(page.ShownBalloon(), CNetworkParamPage::EBalloon::MaxLength);
+    EXPECT_EQ(m_Page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageMarked);
+    ASSERT_FALSE(m_Page.m_arrCellBalloons.empty());
+    EXPECT_EQ(m_Page.m_arrCellBalloons.back().row, Codec::HostNameRow);
+    EXPECT_EQ(m_Page.ShownBalloon(), CNetworkParamPage::EBalloon::MaxLength);
 
     // The warning outlives a rebuild (a language change), not a change of port.
-    page.UpdateLanguageTexts();
-    EXPECT_EQ(page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageMarked);
-    rig.Click(kPortX1Button);
-    EXPECT_EQ(page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageNormal);
+    m_Page.UpdateLanguageTexts();
+    EXPECT_EQ(m_Page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageMarked);
+    m_Rig.Click(kPortX1Button);
+    EXPECT_EQ(m_Page.Grid().GetCellImage(Codec::HostNameRow, 0), CGridPageBase::kImageNormal);
 }
 
 // A refused address changes nothing: not the record, not the settings'
@@ -275,25 +275,25 @@ TEST_F(NetworkParamPage, AnAddressThatIsNoAddressIsRefusedWithItsBalloonAndTheEd
     const std::vector<tNetworkParams> before = StaticRecords();
     for (auto [row, stored] : {std::pair{Codec::FirstDnsRow, L"192.168.1.2"}, {Codec::AddressRow, L"192.168.1.10"}}) {
         SCOPED_TRACE(row);
-        page.m_arrCellBalloons.clear();
+        m_Page.m_arrCellBalloons.clear();
         EditCell(row, L"300.1.1.1");
         EXPECT_EQ(Cell(row, kStatic), stored) << "the cell keeps the stored value";
         EXPECT_TRUE(SameRecord(StaticRecords()[0], before[0]));
-        ASSERT_EQ(page.m_arrCellBalloons.size(), 1u);
-        EXPECT_EQ(page.m_arrCellBalloons[0].row, row);
-        EXPECT_EQ(page.m_arrCellBalloons[0].icon, CNetworkParamPage::kErrorIcon);
-        EXPECT_EQ(page.Grid().GetCellImage(row, 0), CNetworkParamPage::kImageInvalid);
-        EXPECT_GT(page.Grid().GetImageList()->GetImageCount(), CNetworkParamPage::kImageInvalid)
+        ASSERT_EQ(m_Page.m_arrCellBalloons.size(), 1u);
+        EXPECT_EQ(m_Page.m_arrCellBalloons[0].row, row);
+        EXPECT_EQ(m_Page.m_arrCellBalloons[0].icon, CNetworkParamPage::kErrorIcon);
+        EXPECT_EQ(m_Page.Grid().GetCellImage(row, 0), CNetworkParamPage::kImageInvalid);
+        EXPECT_GT(m_Page.Grid().GetImageList()->GetImageCount(), CNetworkParamPage::kImageInvalid)
             << "the row's mark is one the grid can draw";
-        EXPECT_TRUE(rig.Driver().PumpUntil([&] { return IsEditing(row); }))
+        EXPECT_TRUE(m_Rig.Driver().PumpUntil([&] { return IsEditing(row); }))
             << "the editor reopens on the refused cell";
-        EXPECT_EQ(rig.Changes(), 0) << "a refused edit leaves the settings unmodified";
+        EXPECT_EQ(m_Rig.Changes(), 0) << "a refused edit leaves the settings unmodified";
     }
-    page.OnKillActive();
-    rig.Driver().PumpUntilIdle();
+    m_Page.OnKillActive();
+    m_Rig.Driver().PumpUntilIdle();
     EXPECT_FALSE(IsEditing(Codec::AddressRow));
-    EXPECT_EQ(rig.Changes(), 0) << "leaving the page with the editor open modifies nothing";
-    EXPECT_FALSE(rig.m_data.NetworkParamsModified);
+    EXPECT_EQ(m_Rig.Changes(), 0) << "leaving the page with the editor open modifies nothing";
+    EXPECT_FALSE(m_Rig.m_data.NetworkParamsModified);
     EXPECT_TRUE(SameRecord(StaticRecords()[0], before[0]));
 }
 
@@ -303,46 +303,46 @@ TEST_F(NetworkParamPage, APortWhoseFixedAddressIsOnTheInvalidListStopsTheWriteAn
     CCouplerSettingsPageBase::LoadInvalidIPAddresses(files.Write("[InvalidIPAddresses]\nInvalidIP_00=192.168.1.11\n"));
     ASSERT_FALSE(CCouplerSettingsPageBase::IsAddressAllowed(L"192.168.1.11"));
     Show();
-    EXPECT_TRUE(page.m_arrCellBalloons.empty()) << "entering the page checks quietly";
-    EXPECT_EQ(page.SelectedPort(), 0u);
+    EXPECT_TRUE(m_Page.m_arrCellBalloons.empty()) << "entering the page checks quietly";
+    EXPECT_EQ(m_Page.SelectedPort(), 0u);
 
-    EXPECT_FALSE(page.ValidateAll());
-    EXPECT_EQ(page.SelectedPort(), 1u) << "the page shows the failing port";
-    ASSERT_EQ(page.m_arrCellBalloons.size(), 1u);
-    EXPECT_EQ(page.m_arrCellBalloons[0].row, Codec::AddressRow);
-    EXPECT_TRUE(rig.Driver().PumpUntil([&] { return IsEditing(Codec::AddressRow); }));
-    rig.Driver().Press(VK_ESCAPE);
-    rig.Driver().PumpUntilIdle();
-    EXPECT_FALSE(page.StoreToDeviceData());
+    EXPECT_FALSE(m_Page.ValidateAll());
+    EXPECT_EQ(m_Page.SelectedPort(), 1u) << "the page shows the failing port";
+    ASSERT_EQ(m_Page.m_arrCellBalloons.size(), 1u);
+    EXPECT_EQ(m_Page.m_arrCellBalloons[0].row, Codec::AddressRow);
+    EXPECT_TRUE(m_Rig.Driver().PumpUntil([&] { return IsEditing(Codec::AddressRow); }));
+    m_Rig.Driver().Press(VK_ESCAPE);
+    m_Rig.Driver().PumpUntilIdle();
+    EXPECT_FALSE(m_Page.StoreToDeviceData());
 
-    rig.m_data.GetStaticNetworkParams(1)->wIPAddressSource = 1;
-    EXPECT_TRUE(page.StoreToDeviceData()) << "an address server's address is not checked against the list";
+    m_Rig.m_data.GetStaticNetworkParams(1)->wIPAddressSource = 1;
+    EXPECT_TRUE(m_Page.StoreToDeviceData()) << "an address server's address is not checked against the list";
 }
 
 TEST_F(NetworkParamPage, ChoosingAFixedSourceChecksTheAddressAgainstTheInvalidList)
 {
     CCapabilityFileFixture files;
     CCouplerSettingsPageBase::LoadInvalidIPAddresses(files.Write("[InvalidIPAddresses]\nInvalidIP_00=192.168.1.10\n"));
-    rig.m_data.GetStaticNetworkParams(0)->wIPAddressSource = 2;
-    rig.m_data.GetStaticNetworkParams(1)->wIPAddressSource = 1;
+    m_Rig.m_data.GetStaticNetworkParams(0)->wIPAddressSource = 2;
+    m_Rig.m_data.GetStaticNetworkParams(1)->wIPAddressSource = 1;
     Show();
     EXPECT_EQ(Cell(Codec::SourceRow, kStatic), L"BootP");
     ClickCell(Codec::SourceRow, kStatic);
-    UiTest::CDialogDriver driver = rig.Driver();
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     driver.Press(VK_F2);
     driver.PumpUntilIdle();
     ASSERT_TRUE(IsEditing(Codec::SourceRow)) << "the list of sources opens in the cell";
     driver.Press(VK_DOWN);
     driver.PumpUntilIdle();
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->wIPAddressSource, 2) << "the open list picks on Enter only";
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(0)->wIPAddressSource, 2) << "the open list picks on Enter only";
     driver.Press(VK_RETURN);
     driver.PumpUntilIdle();
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->wIPAddressSource, 3);
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(1)->wIPAddressSource, 1) << "the source stays per port";
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(0)->wIPAddressSource, 3);
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(1)->wIPAddressSource, 1) << "the source stays per port";
     EXPECT_EQ(Cell(Codec::SourceRow, kStatic), L"Fixed");
-    EXPECT_TRUE(rig.m_data.NetworkParamsModified);
-    ASSERT_EQ(page.m_arrCellBalloons.size(), 1u);
-    EXPECT_EQ(page.m_arrCellBalloons[0].row, Codec::AddressRow);
+    EXPECT_TRUE(m_Rig.m_data.NetworkParamsModified);
+    ASSERT_EQ(m_Page.m_arrCellBalloons.size(), 1u);
+    EXPECT_EQ(m_Page.m_arrCellBalloons[0].row, Codec::AddressRow);
     EXPECT_TRUE(driver.PumpUntil([&] { return IsEditing(Codec::AddressRow); })) << "the address's editor opens";
     driver.Press(VK_ESCAPE);
     driver.PumpUntilIdle();
@@ -351,7 +351,7 @@ TEST_F(NetworkParamPage, ChoosingAFixedSourceChecksTheAddressAgainstTheInvalidLi
 TEST_F(NetworkParamPage, ACopiedCellPastesIntoAnotherAndABlockOfLinesIsRefused)
 {
     Show();
-    UiTest::CDialogDriver driver = rig.Driver();
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     ClickCell(Codec::SntpRow, kStatic);
     driver.Press('C', UiTest::kControl);
     driver.PumpUntilIdle();
@@ -359,18 +359,18 @@ TEST_F(NetworkParamPage, ACopiedCellPastesIntoAnotherAndABlockOfLinesIsRefused)
     driver.Press('V', UiTest::kControl);
     driver.PumpUntilIdle();
     EXPECT_EQ(Cell(Codec::SecondDnsRow, kStatic), L"192.168.1.4");
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->strAlternativeDNSServer, L"192.168.1.4");
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(1)->strAlternativeDNSServer, L"192.168.1.4");
-    EXPECT_TRUE(rig.m_data.NetworkParamsModified);
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(0)->strAlternativeDNSServer, L"192.168.1.4");
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(1)->strAlternativeDNSServer, L"192.168.1.4");
+    EXPECT_TRUE(m_Rig.m_data.NetworkParamsModified);
 
     // A block of three rows reaches the clipboard as three lines.
-    page.Grid().SetSelectedRange(Codec::AddressRow, kStatic, Codec::GatewayRow, kStatic);
-    page.RunMenuCommand(CNetworkParamPage::kCopyCommand);
+    m_Page.Grid().SetSelectedRange(Codec::AddressRow, kStatic, Codec::GatewayRow, kStatic);
+    m_Page.RunMenuCommand(CNetworkParamPage::kCopyCommand);
     const std::vector<tNetworkParams> before = StaticRecords();
     ClickCell(Codec::FirstDnsRow, kStatic);
-    page.RunMenuCommand(CNetworkParamPage::kPasteCommand);
-    ASSERT_EQ(page.m_arrMessages.size(), 1u);
-    EXPECT_EQ(page.m_arrMessages[0], L"Too much text");
+    m_Page.RunMenuCommand(CNetworkParamPage::kPasteCommand);
+    ASSERT_EQ(m_Page.m_arrMessages.size(), 1u);
+    EXPECT_EQ(m_Page.m_arrMessages[0], L"Too much text");
     EXPECT_TRUE(SameRecord(StaticRecords()[0], before[0]));
 
     // A name is no address.
@@ -379,91 +379,91 @@ TEST_F(NetworkParamPage, ACopiedCellPastesIntoAnotherAndABlockOfLinesIsRefused)
     ClickCell(Codec::MaskRow, kStatic);
     driver.Press('V', UiTest::kControl);
     driver.PumpUntilIdle();
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->strSubnetMask, L"255.255.255.0");
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(0)->strSubnetMask, L"255.255.255.0");
 }
 
 TEST_F(NetworkParamPage, AControllersServerEditReplacesTheServerNameOfEveryPort)
 {
     for (DWORD port = 0; port < 2; ++port) {
-        rig.m_data.GetStaticNetworkParams(port)->strSNTPHostName = L"time.example.org";
-        rig.m_data.GetActualNetworkParams(port)->strSNTPHostName = L"time.example.org";
+        m_Rig.m_data.GetStaticNetworkParams(port)->strSNTPHostName = L"time.example.org";
+        m_Rig.m_data.GetActualNetworkParams(port)->strSNTPHostName = L"time.example.org";
     }
     Show(true);
     EXPECT_EQ(Cell(Codec::SntpRow, kStatic), L"time.example.org");
     EditCell(Codec::SntpRow, L"10.0.0.7");
     for (DWORD port = 0; port < 2; ++port) {
-        EXPECT_EQ(rig.m_data.GetStaticNetworkParams(port)->strParameter6, L"10.0.0.7");
-        EXPECT_TRUE(rig.m_data.GetStaticNetworkParams(port)->strSNTPHostName.empty()) << "port " << port;
+        EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(port)->strParameter6, L"10.0.0.7");
+        EXPECT_TRUE(m_Rig.m_data.GetStaticNetworkParams(port)->strSNTPHostName.empty()) << "port " << port;
     }
 }
 
 TEST_F(NetworkParamPage, ACouplersServerRowIsReadOnlyAndExplainsItself)
 {
     Show();
-    EXPECT_FALSE(page.Grid().IsCellEditable(Codec::SntpRow, kStatic));
-    EXPECT_EQ(page.Grid().GetCellImage(Codec::SntpRow, 0), CGridPageBase::kImageMarked);
+    EXPECT_FALSE(m_Page.Grid().IsCellEditable(Codec::SntpRow, kStatic));
+    EXPECT_EQ(m_Page.Grid().GetCellImage(Codec::SntpRow, 0), CGridPageBase::kImageMarked);
     ClickCell(Codec::SntpRow, kStatic);
-    EXPECT_EQ(page.ShownBalloon(), CNetworkParamPage::EBalloon::Sntp);
+    EXPECT_EQ(m_Page.ShownBalloon(), CNetworkParamPage::EBalloon::Sntp);
     // Another cell of the row, so that the second click is no double click.
     ClickCell(Codec::SntpRow, 1);
-    EXPECT_EQ(page.ShownBalloon(), CNetworkParamPage::EBalloon::None);
+    EXPECT_EQ(m_Page.ShownBalloon(), CNetworkParamPage::EBalloon::None);
 }
 
 TEST_F(NetworkParamPage, TheInterfaceModeIsWrittenAtOnceWithoutTheWorkersBusyFlag)
 {
-    rig.ConnectDevice();
-    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.ethernetMode = 0; });
-    rig.m_data.EthernetInterfaceMode = 0;
+    m_Rig.ConnectDevice();
+    m_Rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.ethernetMode = 0; });
+    m_Rig.m_data.EthernetInterfaceMode = 0;
     Show();
-    UiTest::CDialogDriver driver = rig.Driver();
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_TRUE(driver.IsVisible(kInterfaceGroup));
     EXPECT_TRUE(driver.IsChecked(kSwitchedRadio));
 
-    rig.Click(kSeparatedRadio);
-    EXPECT_EQ(rig.m_data.EthernetInterfaceMode, 1);
-    EXPECT_TRUE(rig.m_data.InterfaceModeToWrite);
-    EXPECT_EQ(rig.Changes(), 1);
+    m_Rig.Click(kSeparatedRadio);
+    EXPECT_EQ(m_Rig.m_data.EthernetInterfaceMode, 1);
+    EXPECT_TRUE(m_Rig.m_data.InterfaceModeToWrite);
+    EXPECT_EQ(m_Rig.Changes(), 1);
 
-    const CString description = rig.m_data.Description = L"Simulated coupler";
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED),
+    const CString description = m_Rig.m_data.Description = L"Simulated coupler";
+    ::SendMessageW(m_Page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED),
                    reinterpret_cast<LPARAM>(driver.Control(kSetModeButton)));
     driver.PumpUntilIdle();
-    EXPECT_TRUE(page.m_arrMessages.empty());
-    rig.m_Device.Model().Read([](const DevSim::tDeviceData& d) { EXPECT_EQ(d.ethernetMode, 1); });
-    EXPECT_FALSE(rig.m_data.InterfaceModeToWrite) << "written: the next write leaves it alone";
+    EXPECT_TRUE(m_Page.m_arrMessages.empty());
+    m_Rig.m_Device.Model().Read([](const DevSim::tDeviceData& d) { EXPECT_EQ(d.ethernetMode, 1); });
+    EXPECT_FALSE(m_Rig.m_data.InterfaceModeToWrite) << "written: the next write leaves it alone";
     EXPECT_FALSE(GetWorkerBusyFlag().IsSet());
     EXPECT_TRUE(GetWorkerBusyFlag().TryAcquire()) << "a worker can start afterwards";
     GetWorkerBusyFlag().Release();
-    EXPECT_EQ(rig.m_data.Description, description);
+    EXPECT_EQ(m_Rig.m_data.Description, description);
     EXPECT_TRUE(driver.IsEnabled(kSeparatedRadio)) << "the controls come back";
-    EXPECT_FALSE(rig.m_pConnection->IsOpen());
+    EXPECT_FALSE(m_Rig.m_pConnection->IsOpen());
 }
 
 TEST_F(NetworkParamPage, ARefusedInterfaceModeWriteIsReported)
 {
-    rig.ConnectDevice();
-    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x503] = DevSim::STATUS_REJECTED; });
-    rig.m_data.EthernetInterfaceMode = 0;
+    m_Rig.ConnectDevice();
+    m_Rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x503] = DevSim::STATUS_REJECTED; });
+    m_Rig.m_data.EthernetInterfaceMode = 0;
     Show();
-    ::CheckRadioButton(page.GetSafeHwnd(), kSwitchedRadio, kSeparatedRadio, kSeparatedRadio);
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED), 0);
-    rig.Driver().PumpUntilIdle();
-    ASSERT_EQ(page.m_arrMessages.size(), 1u);
-    EXPECT_EQ(page.m_arrMessages[0].Find(L"Set Ethernet Interface Mode failed!"), 0);
-    EXPECT_TRUE(rig.m_data.InterfaceModeToWrite || rig.m_data.EthernetInterfaceMode == 0xFFFF)
+    ::CheckRadioButton(m_Page.GetSafeHwnd(), kSwitchedRadio, kSeparatedRadio, kSeparatedRadio);
+    ::SendMessageW(m_Page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED), 0);
+    m_Rig.Driver().PumpUntilIdle();
+    ASSERT_EQ(m_Page.m_arrMessages.size(), 1u);
+    EXPECT_EQ(m_Page.m_arrMessages[0].Find(L"Set Ethernet Interface Mode failed!"), 0);
+    EXPECT_TRUE(m_Rig.m_data.InterfaceModeToWrite || m_Rig.m_data.EthernetInterfaceMode == 0xFFFF)
         << "the data set still asks for the mode or no longer claims to know it";
 }
 
 TEST_F(NetworkParamPage, AModeWriteWithoutAConnectionIsReportedAndKeepsTheModeToWrite)
 {
-    rig.m_data.EthernetInterfaceMode = 1;
+    m_Rig.m_data.EthernetInterfaceMode = 1;
     Show();
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED), 0);
-    rig.Driver().PumpUntilIdle();
-    ASSERT_EQ(page.m_arrMessages.size(), 1u);
-    EXPECT_EQ(page.m_arrMessages[0].Find(L"Set Ethernet Interface Mode failed!"), 0);
-    EXPECT_TRUE(rig.m_data.InterfaceModeToWrite) << "the next write still sets the mode";
-    EXPECT_TRUE(rig.Driver().IsEnabled(kSeparatedRadio));
+    ::SendMessageW(m_Page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kSetModeButton, BN_CLICKED), 0);
+    m_Rig.Driver().PumpUntilIdle();
+    ASSERT_EQ(m_Page.m_arrMessages.size(), 1u);
+    EXPECT_EQ(m_Page.m_arrMessages[0].Find(L"Set Ethernet Interface Mode failed!"), 0);
+    EXPECT_TRUE(m_Rig.m_data.InterfaceModeToWrite) << "the next write still sets the mode";
+    EXPECT_TRUE(m_Rig.Driver().IsEnabled(kSeparatedRadio));
 }
 
 class NetworkParamPageWithSwitch : public NetworkParamPage {
@@ -472,54 +472,54 @@ protected:
     {
         NetworkParamPage::SetUp();
         m_pCapabilities = std::make_unique<CCapabilityFileFixture>();
-        rig.m_App.DeviceIni() = CCorvaneDeviceIni(
+        m_Rig.m_App.DeviceIni() = CCorvaneDeviceIni(
             CString(m_pCapabilities->Write("[0612-0001]\nFBC=32\nDIP=1\n").GetIniPath()));
-        rig.ConnectDevice();
+        m_Rig.ConnectDevice();
     }
     std::unique_ptr<CCapabilityFileFixture> m_pCapabilities;
 };
 
 TEST_F(NetworkParamPageWithSwitch, ThePollShowsTheSwitchAddressEverySecondUntilClickedAgain)
 {
-    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 255; });
+    m_Rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 255; });
     Show();
-    UiTest::CDialogDriver driver = rig.Driver();
-    ASSERT_EQ(page.Grid().GetRowCount(), 11);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
+    ASSERT_EQ(m_Page.Grid().GetRowCount(), 11);
     EXPECT_TRUE(driver.IsVisible(kDipPollButton));
     EXPECT_EQ(Cell(Codec::DipRow, kActual), L"192.168.1.0");
 
-    rig.Click(kDipPollButton);
-    EXPECT_TRUE(page.IsDipPolling());
+    m_Rig.Click(kDipPollButton);
+    EXPECT_TRUE(m_Page.IsDipPolling());
     EXPECT_TRUE(driver.PumpUntil([&] { return Cell(Codec::DipRow, kActual) == L"192.168.1.255 (DHCP)"; }, 4000));
-    EXPECT_EQ(rig.m_data.GetActualNetworkParams(0)->strParameter9, L"192.168.1.255");
+    EXPECT_EQ(m_Rig.m_data.GetActualNetworkParams(0)->strParameter9, L"192.168.1.255");
 
-    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 7; });
+    m_Rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.addressSwitch = 7; });
     EXPECT_TRUE(driver.PumpUntil([&] { return Cell(Codec::DipRow, kActual) == L"192.168.1.7"; }, 4000));
-    rig.Click(kDipPollButton);
-    EXPECT_FALSE(page.IsDipPolling());
-    EXPECT_TRUE(page.m_arrMessages.empty());
+    m_Rig.Click(kDipPollButton);
+    EXPECT_FALSE(m_Page.IsDipPolling());
+    EXPECT_TRUE(m_Page.m_arrMessages.empty());
 }
 
 TEST_F(NetworkParamPageWithSwitch, AFailedSwitchReadEndsThePollWithItsMessage)
 {
-    rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x107] = DevSim::STATUS_REJECTED; });
+    m_Rig.m_Device.Model().Update([](DevSim::tDeviceData& d) { d.refusedServices[0x107] = DevSim::STATUS_REJECTED; });
     Show();
-    rig.Click(kDipPollButton);
-    EXPECT_TRUE(rig.Driver().PumpUntil([&] { return !page.IsDipPolling(); }, 4000));
-    ASSERT_EQ(page.m_arrMessages.size(), 1u);
-    EXPECT_EQ(page.m_arrMessages[0].Find(L"Switch failed 0x"), 0);
-    const std::vector<WPARAM> states = rig.m_Main.WParams(rig.m_Main.Ids().ShowConnectionState);
+    m_Rig.Click(kDipPollButton);
+    EXPECT_TRUE(m_Rig.Driver().PumpUntil([&] { return !m_Page.IsDipPolling(); }, 4000));
+    ASSERT_EQ(m_Page.m_arrMessages.size(), 1u);
+    EXPECT_EQ(m_Page.m_arrMessages[0].Find(L"Switch failed 0x"), 0);
+    const std::vector<WPARAM> states = m_Rig.m_Main.WParams(m_Rig.m_Main.Ids().ShowConnectionState);
     EXPECT_NE(std::find(states.begin(), states.end(), CCouplerSettingsPageBase::kConnectionFailed), states.end());
 }
 
 TEST_F(NetworkParamPage, EveryControlLiesInThePageAreaOfTheOtherPages)
 {
-    rig.m_data.EthernetInterfaceMode = 0;
+    m_Rig.m_data.EthernetInterfaceMode = 0;
     Show();
-    UiTest::CDialogDriver driver = rig.Driver();
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     ASSERT_TRUE(driver.IsVisible(kInterfaceGroup));
-    EXPECT_EQ(PageViewTest::CPageViewRig::ControlsOutsidePageArea(page), std::vector<int>{});
-    EXPECT_TRUE(rig.LooksAsGolden("NetworkParamPageAfterLoad", ZELL_PAGE_VIEWS_GOLDEN_DIR));
+    EXPECT_EQ(PageViewTest::CPageViewRig::ControlsOutsidePageArea(m_Page), std::vector<int>{});
+    EXPECT_TRUE(m_Rig.LooksAsGolden("NetworkParamPageAfterLoad", ZELL_PAGE_VIEWS_GOLDEN_DIR));
 }
 
 }  // namespace Corvane

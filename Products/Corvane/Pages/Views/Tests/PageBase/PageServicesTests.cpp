@@ -26,24 +26,24 @@ namespace {
 // memory and can be made to throw on either.
 class CScriptedConnection : public ZELL::Testing::CInertSettingsConnection {
 public:
-    bool open = false;
-    bool throwOnOpen = false;
-    bool throwOnClose = false;
-    std::wstring settings = L"<?xml version='1.0'?><TCPIP timeout='9000'/>";
+    bool m_bOpen = false;
+    bool m_bThrowOnOpen = false;
+    bool m_bThrowOnClose = false;
+    std::wstring m_strSettings = L"<?xml version='1.0'?><TCPIP timeout='9000'/>";
 
     void Open() override
     {
-        if (throwOnOpen)
+        if (m_bThrowOnOpen)
             throw ZELL::CConnectionException(L"refused", 0x30002751);
-        open = true;
+        m_bOpen = true;
     }
     void Close() override
     {
-        open = false;
-        if (throwOnClose)
+        m_bOpen = false;
+        if (m_bThrowOnClose)
             throw ZELL::CConnectionException(L"reset", 0x30002746);
     }
-    bool IsOpen() const override { return open; }
+    bool IsOpen() const override { return m_bOpen; }
     void Write(unsigned char*, unsigned int, unsigned int*) override {}
     void Read(unsigned char*, unsigned int, unsigned int*) override {}
     void Execute(unsigned char*, unsigned int, unsigned char**, unsigned int&) override {}
@@ -53,10 +53,10 @@ public:
     void SetCommunicationTimeout(unsigned int) override {}
     unsigned int GetRestartTimeout() override { return 0; }
     void SetRestartTimeout(unsigned int) override {}
-    std::wstring GetSettingsXML() const override { return settings; }
+    std::wstring GetSettingsXML() const override { return m_strSettings; }
     bool SetSettingsXML(std::wstring xml) override
     {
-        settings = std::move(xml);
+        m_strSettings = std::move(xml);
         return true;
     }
 };
@@ -131,33 +131,33 @@ TEST_F(PageServices, QuestionsAndRequestsGoToTheMainWindowWithTheirAnswers)
 TEST_F(PageServices, OpeningSwitchesToTheShortTimeOutAndClosingRestoresTheUsersSettings)
 {
     CScriptedConnection connection;
-    const std::wstring users = connection.settings;
+    const std::wstring users = connection.m_strSettings;
     Page().SetConnection(&connection, nullptr);
     EXPECT_FALSE(Page().IsTCPIPConnection()) << "only the TCP/IP connection class counts";
 
     Page().PrepareConnection(true);
     EXPECT_TRUE(Page().IsConnectionPrepared());
-    EXPECT_TRUE(connection.open);
-    EXPECT_EQ(connection.settings, kShortTimeout);
+    EXPECT_TRUE(connection.m_bOpen);
+    EXPECT_EQ(connection.m_strSettings, kShortTimeout);
     EXPECT_EQ(m_Rig.m_Main.WParams(States()), (std::vector<WPARAM>{270, 269}));
     EXPECT_EQ(Page().m_arrPauses, (std::vector<DWORD>{300, 500}));
 
     Page().PrepareConnection(false);
     EXPECT_FALSE(Page().IsConnectionPrepared());
-    EXPECT_FALSE(connection.open);
-    EXPECT_EQ(connection.settings, users);
+    EXPECT_FALSE(connection.m_bOpen);
+    EXPECT_EQ(connection.m_strSettings, users);
     EXPECT_EQ(m_Rig.m_Main.WParams(States()).back(), 272u);
 }
 
 TEST_F(PageServices, AnOpenConnectionIsLeftAloneButStillPaused)
 {
     CScriptedConnection connection;
-    connection.open = true;
+    connection.m_bOpen = true;
     Page().SetConnection(&connection, nullptr);
     Page().PrepareConnection(true);
     EXPECT_TRUE(Page().IsConnectionPrepared());
     EXPECT_EQ(m_Rig.m_Main.Count(States()), 0);
-    EXPECT_NE(connection.settings, kShortTimeout);
+    EXPECT_NE(connection.m_strSettings, kShortTimeout);
     EXPECT_EQ(Page().m_arrPauses, std::vector<DWORD>{500});
 }
 
@@ -179,16 +179,16 @@ TEST_F(PageServices, APausePaintsWhatChangedButLeavesInputQueued)
 TEST_F(PageServices, AFailedOpenReportsAndAThrowingCloseStillRestoresTheSettings)
 {
     CScriptedConnection connection;
-    const std::wstring users = connection.settings;
-    connection.throwOnOpen = true;
-    connection.throwOnClose = true;
+    const std::wstring users = connection.m_strSettings;
+    connection.m_bThrowOnOpen = true;
+    connection.m_bThrowOnClose = true;
     Page().SetConnection(&connection, nullptr);
     Page().PrepareConnection(true);
     EXPECT_FALSE(Page().IsConnectionPrepared());
     EXPECT_EQ(m_Rig.m_Main.WParams(States()), (std::vector<WPARAM>{270, 271}));
 
     EXPECT_NO_THROW(Page().PrepareConnection(false));
-    EXPECT_EQ(connection.settings, users);
+    EXPECT_EQ(connection.m_strSettings, users);
     EXPECT_EQ(m_Rig.m_Main.WParams(States()).back(), 272u);
 
     CCouplerSettingsPageBase bare;

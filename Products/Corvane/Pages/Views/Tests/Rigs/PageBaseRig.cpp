@@ -120,7 +120,7 @@ void CTestPage::ShowBalloon(const CString& title, const CString& text, UINT ctrl
 CMainWindow::CMainWindow()
 {
     const CWorkerMessages& ids = Ids();
-    m_Handler.onMessage = [this, &ids](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    m_Handler.m_onMessage = [this, &ids](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
         if (message == ids.IsPageInList && lParam != 0)
             m_arrAskedKeys.emplace_back(reinterpret_cast<LPCWSTR>(lParam));
         const auto answer = m_mapAnswers.find(message);

@@ -34,7 +34,7 @@ std::vector<BYTE> HostImage()
 CMessageBoxCloser::CMessageBoxCloser(const CWnd& host) : m_Host(host)
 {
     constexpr UINT_PTR kTick = 1;
-    m_Handler.onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+    m_Handler.m_onMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
         return message == WM_TIMER && OnTick();
     };
     m_hWindow = UiTest::Create(&m_Handler, WS_POPUP, 0, 0, 10, 10);

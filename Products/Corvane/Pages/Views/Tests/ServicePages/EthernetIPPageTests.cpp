@@ -27,22 +27,22 @@ protected:
     {
         GetLanguageSupport().SetText(L"TT_PLC_INVAR_ASSEMBLY_111_HDR", L"Assembly 111");
         GetLanguageSupport().SetText(L"TT_PLC_OUTVAR_ASSEMBLY_110_HDR", L"Assembly 110");
-        rig.UseCapabilities(kCapabilities);
-        rig.m_Block[Codec::kInputBytes111Word] = 16;
-        rig.m_Block[Codec::kInputOffset111Word] = 20;
-        rig.m_Block[Codec::kOutputBytes110Word] = 8;
-        rig.m_Block[Codec::kRunIdleO2TWord] = 0;
-        rig.m_Block[Codec::kRunIdleT2OWord] = 1;
-        rig.m_Block[Codec::kFeatureWord] = kOtherFeatureBits;
+        m_Rig.UseCapabilities(kCapabilities);
+        m_Rig.m_Block[Codec::kInputBytes111Word] = 16;
+        m_Rig.m_Block[Codec::kInputOffset111Word] = 20;
+        m_Rig.m_Block[Codec::kOutputBytes110Word] = 8;
+        m_Rig.m_Block[Codec::kRunIdleO2TWord] = 0;
+        m_Rig.m_Block[Codec::kRunIdleT2OWord] = 1;
+        m_Rig.m_Block[Codec::kFeatureWord] = kOtherFeatureBits;
     }
 
     void ShowController(CEthernetIPPage& page)
     {
-        rig.m_data.ArticleNo = CString(PageViewTest::kControllerArticle);
-        rig.Show(page, true, true);
+        m_Rig.m_data.ArticleNo = CString(PageViewTest::kControllerArticle);
+        m_Rig.Show(page, true, true);
     }
 
-    ServicePageTest::CRig rig;
+    ServicePageTest::CRig m_Rig;
 };
 
 }
@@ -50,71 +50,71 @@ protected:
 TEST_F(EthernetIPPage, ACouplerShowsOnlyTheRunIdleHeadersAndStoresAClickIntoItsWord)
 {
     CDriven<CEthernetIPPage> page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_TRUE(driver.IsChecked(kRunIdleO2TBox)) << "word 66 = 0 is the header on";
     EXPECT_FALSE(driver.IsChecked(kRunIdleT2OBox));
     for (int id : {kInputAdditionalEdit, kAssembly111Bytes, kAssembly110Offset, kAssembly113Bytes, kWordAlignBox})
         EXPECT_FALSE(driver.IsVisible(id)) << id;
 
-    const std::vector<WORD> before = rig.Words();
-    rig.Click(kRunIdleO2TBox);
-    rig.Click(kRunIdleT2OBox);
-    EXPECT_EQ(rig.Changes(), 2);
+    const std::vector<WORD> before = m_Rig.Words();
+    m_Rig.Click(kRunIdleO2TBox);
+    m_Rig.Click(kRunIdleT2OBox);
+    EXPECT_EQ(m_Rig.Changes(), 2);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kRunIdleO2TWord], 1);
-    EXPECT_EQ(rig.m_Block[Codec::kRunIdleT2OWord], 0);
-    EXPECT_EQ(rig.ChangedWords(before), (std::vector<std::size_t>{Codec::kRunIdleO2TWord, Codec::kRunIdleT2OWord}));
+    EXPECT_EQ(m_Rig.m_Block[Codec::kRunIdleO2TWord], 1);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kRunIdleT2OWord], 0);
+    EXPECT_EQ(m_Rig.ChangedWords(before), (std::vector<std::size_t>{Codec::kRunIdleO2TWord, Codec::kRunIdleT2OWord}));
 }
 
 TEST_F(EthernetIPPage, AnUndeterminedRunIdleWordIsNeverWrittenBack)
 {
-    rig.m_Block[Codec::kRunIdleO2TWord] = 2;
+    m_Rig.m_Block[Codec::kRunIdleO2TWord] = 2;
     CDriven<CEthernetIPPage> page;
-    rig.Show(page);
-    const std::vector<WORD> before = rig.Words();
+    m_Rig.Show(page);
+    const std::vector<WORD> before = m_Rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_TRUE(rig.ChangedWords(before).empty());
+    EXPECT_TRUE(m_Rig.ChangedWords(before).empty());
 }
 
 TEST_F(EthernetIPPage, AControllerBoundsAnAssemblySizeByItsOffsetWhileTyping)
 {
     CDriven<CEthernetIPPage> page;
     ShowController(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_EQ(driver.Text(kAssembly111Bytes), L"16");
     EXPECT_EQ(driver.Text(kAssembly111Offset), L"20");
     EXPECT_TRUE(driver.IsVisible(kAssembly110Bytes));
     EXPECT_FALSE(driver.IsVisible(kAssembly113Bytes)) << "a block of 100 words has no assembly 113";
     EXPECT_TRUE(page.m_arrBalloons.empty());
 
-    const std::vector<WORD> before = rig.Words();
-    rig.Replace(kAssembly111Bytes, L"493");
+    const std::vector<WORD> before = m_Rig.Words();
+    m_Rig.Replace(kAssembly111Bytes, L"493");
     ASSERT_EQ(page.m_arrBalloons.size(), 1u) << "512 less the offset of 20 is 492";
     EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Assembly 111"));
     EXPECT_EQ(page.m_arrBalloons[0].field, static_cast<UINT>(kAssembly111Bytes));
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_TRUE(rig.ChangedWords(before).empty()) << "no number is stored while one is out of range";
+    EXPECT_TRUE(m_Rig.ChangedWords(before).empty()) << "no number is stored while one is out of range";
 
-    rig.Replace(kAssembly111Bytes, L"492");
+    m_Rig.Replace(kAssembly111Bytes, L"492");
     EXPECT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kInputBytes111Word], 492);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kInputBytes111Word});
+    EXPECT_EQ(m_Rig.m_Block[Codec::kInputBytes111Word], 492);
+    EXPECT_EQ(m_Rig.ChangedWords(before), std::vector<std::size_t>{Codec::kInputBytes111Word});
 }
 
 TEST_F(EthernetIPPage, AnOutOfRangeDeviceValueIsShownQuietlyAndRefusedBeforeTheWrite)
 {
-    rig.m_Block[Codec::kOutputOffset110Word] = 600;
+    m_Rig.m_Block[Codec::kOutputOffset110Word] = 600;
     CDriven<CEthernetIPPage> page;
     ShowController(page);
-    EXPECT_EQ(rig.Driver().Text(kAssembly110Offset), L"600") << "the device's value, not the page's default";
+    EXPECT_EQ(m_Rig.Driver().Text(kAssembly110Offset), L"600") << "the device's value, not the page's default";
     EXPECT_TRUE(page.m_arrBalloons.empty()) << "no balloon while the page is entered";
     EXPECT_FALSE(page.StoreIfDataPresent());
     ASSERT_EQ(page.m_arrBalloons.size(), 1u);
     // The size comes first, and an offset of 600 leaves it no room.
     EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Assembly 110"));
     EXPECT_EQ(page.m_arrBalloons[0].field, static_cast<UINT>(kAssembly110Bytes));
-    EXPECT_EQ(rig.m_Block[Codec::kOutputOffset110Word], 600);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kOutputOffset110Word], 600);
 }
 
 TEST_F(EthernetIPPage, ALongBlockOfAnExtendedControllerCarriesAssemblies113And112AndWordAlignment)
@@ -123,11 +123,11 @@ TEST_F(EthernetIPPage, ALongBlockOfAnExtendedControllerCarriesAssemblies113And11
     block[Codec::kFeatureWord] = Codec::kWordAlignmentAvailableBit;
     block[Codec::kInputBytes113Word] = 12;
     block[Codec::kOutputOffset112Word] = 4;
-    rig.m_data.SWVersion = CString(L"01.02.03(08)");
+    m_Rig.m_data.SWVersion = CString(L"01.02.03(08)");
     CDriven<CEthernetIPPage> page;
     ShowController(page);
     ServicePageTest::CRig::Reattach(page, block, kLongBlock, true, true);
-    UiTest::CDialogDriver driver = rig.Driver();
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_TRUE(driver.IsVisible(kAssembly113Bytes));
     EXPECT_TRUE(driver.IsVisible(kAssembly112Offset));
     EXPECT_EQ(driver.Text(kAssembly113Bytes), L"12");
@@ -135,8 +135,8 @@ TEST_F(EthernetIPPage, ALongBlockOfAnExtendedControllerCarriesAssemblies113And11
     ASSERT_TRUE(driver.IsVisible(kWordAlignBox)) << "available, ISIS and firmware index 8";
     EXPECT_FALSE(driver.IsChecked(kWordAlignBox));
 
-    rig.Click(kWordAlignBox);
-    rig.Replace(kAssembly112Offset, L"40");
+    m_Rig.Click(kWordAlignBox);
+    m_Rig.Replace(kAssembly112Offset, L"40");
     ASSERT_TRUE(page.StoreIfDataPresent());
     EXPECT_EQ(block[Codec::kFeatureWord], Codec::kWordAlignmentAvailableBit | Codec::kWordAlignmentOnBit);
     EXPECT_EQ(block[Codec::kOutputOffset112Word], 40);
@@ -146,11 +146,11 @@ TEST_F(EthernetIPPage, ALongBlockOfAnExtendedControllerCarriesAssemblies113And11
 
 TEST_F(EthernetIPPage, WordAlignmentStaysHiddenOnAnOldFirmware)
 {
-    rig.m_Block[Codec::kFeatureWord] = Codec::kWordAlignmentAvailableBit;
-    rig.m_data.SWVersion = CString(L"01.02.03(05)");
+    m_Rig.m_Block[Codec::kFeatureWord] = Codec::kWordAlignmentAvailableBit;
+    m_Rig.m_data.SWVersion = CString(L"01.02.03(05)");
     CDriven<CEthernetIPPage> page;
     ShowController(page);
-    EXPECT_FALSE(rig.Driver().IsVisible(kWordAlignBox));
+    EXPECT_FALSE(m_Rig.Driver().IsVisible(kWordAlignBox));
 }
 
 }  // namespace Corvane

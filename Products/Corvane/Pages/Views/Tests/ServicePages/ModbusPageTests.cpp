@@ -33,17 +33,17 @@ protected:
         GetLanguageSupport().SetText(L"TT_CONNECTION_WATCHDOG_HDR", L"Connection watchdog");
         GetLanguageSupport().SetText(L"ERROR_OUT_OF_RANGE_HEX", L"hex 0x%X..0x%X");
         GetLanguageSupport().SetText(L"LBL_WATCHDOG_MS", L"Watchdog [ms]");
-        rig.UseCapabilities(kCapabilities);
-        rig.m_Block[Codec::kCloseSocketWord] = 1;
-        rig.m_Block[Codec::kSharedWord] = 1;
-        rig.m_Block[Codec::kWatchdogTimeoutWord] = 30;
-        rig.m_Block[Codec::kMask1Word] = 0x00F0;
-        rig.m_Block[Codec::kMask2Word] = 0xABCD;
-        rig.m_Block[Codec::kMaxConnectionsWord] = 3;
-        rig.m_Block[Codec::kConnectionWatchdogWord] = 100;
+        m_Rig.UseCapabilities(kCapabilities);
+        m_Rig.m_Block[Codec::kCloseSocketWord] = 1;
+        m_Rig.m_Block[Codec::kSharedWord] = 1;
+        m_Rig.m_Block[Codec::kWatchdogTimeoutWord] = 30;
+        m_Rig.m_Block[Codec::kMask1Word] = 0x00F0;
+        m_Rig.m_Block[Codec::kMask2Word] = 0xABCD;
+        m_Rig.m_Block[Codec::kMaxConnectionsWord] = 3;
+        m_Rig.m_Block[Codec::kConnectionWatchdogWord] = 100;
     }
 
-    ServicePageTest::CRig rig;
+    ServicePageTest::CRig m_Rig;
 };
 
 }
@@ -51,36 +51,36 @@ protected:
 TEST_F(ModbusPage, TheWideLayoutShowsItsWordsAndStoresAMaskAlone)
 {
     CDriven<CModbusPage> page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_EQ(driver.Text(kMask1Edit), L"0x00F0");
     EXPECT_EQ(driver.Text(kMask2Edit), L"0xABCD");
     EXPECT_EQ(driver.Text(kWatchdogTimeoutEdit), L"30");
     EXPECT_EQ(driver.Text(kMaxConnectionsEdit), L"3");
     EXPECT_EQ(driver.Text(kConnectionWatchdogEdit), L"100");
     EXPECT_TRUE(driver.IsChecked(kCloseSocketBox));
-    EXPECT_EQ(rig.Selection(kConfigurationList), 1);
+    EXPECT_EQ(m_Rig.Selection(kConfigurationList), 1);
 
-    const std::vector<WORD> before = rig.Words();
-    rig.Replace(kMask1Edit, L"ffff");
+    const std::vector<WORD> before = m_Rig.Words();
+    m_Rig.Replace(kMask1Edit, L"ffff");
     EXPECT_TRUE(page.m_arrBalloons.empty()) << "a mask without 0x is hexadecimal too";
-    EXPECT_EQ(rig.Changes(), 1);
+    EXPECT_EQ(m_Rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kMask1Word], 0xFFFF);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kMask1Word});
+    EXPECT_EQ(m_Rig.m_Block[Codec::kMask1Word], 0xFFFF);
+    EXPECT_EQ(m_Rig.ChangedWords(before), std::vector<std::size_t>{Codec::kMask1Word});
 }
 
 TEST_F(ModbusPage, AMaskBeyondSixteenBitsShowsTheHexadecimalBalloonAndTheStoreFails)
 {
     CDriven<CModbusPage> page;
-    rig.Show(page);
-    rig.Replace(kMask1Edit, L"10000");
+    m_Rig.Show(page);
+    m_Rig.Replace(kMask1Edit, L"10000");
     ASSERT_EQ(page.m_arrBalloons.size(), 1u);
     EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Mask 1-16"));
     EXPECT_EQ(page.m_arrBalloons[0].text, CString(L"hex 0x0..0xFFFF"));
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kMask1Word], 0) << "the words are written, cut to 16 bits";
-    rig.Replace(kMask1Edit, L"0x");
+    EXPECT_EQ(m_Rig.m_Block[Codec::kMask1Word], 0) << "the words are written, cut to 16 bits";
+    m_Rig.Replace(kMask1Edit, L"0x");
     EXPECT_EQ(page.m_arrBalloons.size(), 2u) << "only the refused store added one";
     EXPECT_TRUE(page.StoreIfDataPresent()) << "\"0x\" is taken as 0";
 }
@@ -88,22 +88,22 @@ TEST_F(ModbusPage, AMaskBeyondSixteenBitsShowsTheHexadecimalBalloonAndTheStoreFa
 TEST_F(ModbusPage, AConfigurationListWithoutSelectionKeepsWord2)
 {
     CDriven<CModbusPage> page;
-    rig.Show(page);
-    ::SendMessageW(rig.Driver().Control(kConfigurationList), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    m_Rig.Show(page);
+    ::SendMessageW(m_Rig.Driver().Control(kConfigurationList), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kSharedWord], 1) << "never 0xFFFF";
-    rig.Choose(kConfigurationList, 0);
-    EXPECT_GE(rig.Changes(), 1);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kSharedWord], 1) << "never 0xFFFF";
+    m_Rig.Choose(kConfigurationList, 0);
+    EXPECT_GE(m_Rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kSharedWord], 0);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kSharedWord], 0);
 }
 
 TEST_F(ModbusPage, TheNarrowLayoutEditsTheWatchdogInWord2Only)
 {
-    rig.m_Block[Codec::kSharedWord] = 250;
+    m_Rig.m_Block[Codec::kSharedWord] = 250;
     CDriven<CModbusPage> page;
-    rig.Show(page, false, false);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page, false, false);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_EQ(driver.Text(kConnectionWatchdogLabel), L"Watchdog [ms]");
     EXPECT_EQ(driver.Text(kConnectionWatchdogEdit), L"250");
     for (int id : {kMask1Edit, kMask2Edit, kWatchdogTimeoutEdit, kConfigurationList, kCloseSocketBox,
@@ -111,19 +111,19 @@ TEST_F(ModbusPage, TheNarrowLayoutEditsTheWatchdogInWord2Only)
         EXPECT_FALSE(driver.IsVisible(id)) << id;
     EXPECT_EQ(driver.Text(kMask1Edit), L"");
 
-    const std::vector<WORD> before = rig.Words();
-    rig.Replace(kConnectionWatchdogEdit, L"900");
+    const std::vector<WORD> before = m_Rig.Words();
+    m_Rig.Replace(kConnectionWatchdogEdit, L"900");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kSharedWord});
-    EXPECT_EQ(rig.m_Block[Codec::kSharedWord], 900);
+    EXPECT_EQ(m_Rig.ChangedWords(before), std::vector<std::size_t>{Codec::kSharedWord});
+    EXPECT_EQ(m_Rig.m_Block[Codec::kSharedWord], 900);
 }
 
 TEST_F(ModbusPage, AWatchdogAboveTheFilesMaximumIsShownQuietlyThenRefused)
 {
-    rig.m_Block[Codec::kConnectionWatchdogWord] = 2000;
+    m_Rig.m_Block[Codec::kConnectionWatchdogWord] = 2000;
     CDriven<CModbusPage> page;
-    rig.Show(page);
-    EXPECT_EQ(rig.Driver().Text(kConnectionWatchdogEdit), L"2000");
+    m_Rig.Show(page);
+    EXPECT_EQ(m_Rig.Driver().Text(kConnectionWatchdogEdit), L"2000");
     EXPECT_TRUE(page.m_arrBalloons.empty());
     EXPECT_FALSE(page.StoreIfDataPresent());
     ASSERT_EQ(page.m_arrBalloons.size(), 1u);
@@ -138,17 +138,17 @@ TEST_F(ModbusPage, AFieldThatIsNoNumberFailsItsCheckAndIsNeverStored)
 {
     GetLanguageSupport().SetText(L"TT_WATCHDOG_TIMEOUT_HDR", L"Watchdog time-out");
     CDriven<CModbusPage> page;
-    rig.Show(page);
+    m_Rig.Show(page);
     for (const wchar_t* text : {L"", L"  ", L"abc", L"12ab", L"1 2", L"99999999999"}) {
         SCOPED_TRACE(testing::Message() << L"'" << text << L"'");
         page.m_arrBalloons.clear();
-        rig.Replace(kWatchdogTimeoutEdit, text);
+        m_Rig.Replace(kWatchdogTimeoutEdit, text);
         ASSERT_FALSE(page.m_arrBalloons.empty());
         EXPECT_EQ(page.m_arrBalloons.back().field, static_cast<UINT>(kWatchdogTimeoutEdit));
         EXPECT_EQ(page.m_arrBalloons.back().title, CString(L"Watchdog time-out"));
         EXPECT_FALSE(page.StoreIfDataPresent());
-        EXPECT_EQ(rig.m_Block[Codec::kWatchdogTimeoutWord], 30);
-        EXPECT_EQ(rig.Driver().Text(kWatchdogTimeoutEdit), text);
+        EXPECT_EQ(m_Rig.m_Block[Codec::kWatchdogTimeoutWord], 30);
+        EXPECT_EQ(m_Rig.Driver().Text(kWatchdogTimeoutEdit), text);
     }
 }
 
@@ -157,8 +157,8 @@ TEST_F(ModbusPage, AFieldThatIsNoNumberFailsItsCheckAndIsNeverStored)
 TEST_F(ModbusPage, LettersTypedIntoANumberFieldStayAsTyped)
 {
     CDriven<CModbusPage> page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     ::SetFocus(driver.Control(kWatchdogTimeoutEdit));
     ::SendMessageW(driver.Control(kWatchdogTimeoutEdit), EM_SETSEL, 2, 2);
     driver.Type(L"ab");
@@ -166,7 +166,7 @@ TEST_F(ModbusPage, LettersTypedIntoANumberFieldStayAsTyped)
     EXPECT_EQ(driver.Text(kWatchdogTimeoutEdit), L"30ab");
     EXPECT_EQ(page.m_arrBalloons.size(), 2u);
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kWatchdogTimeoutWord], 30);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kWatchdogTimeoutWord], 30);
 }
 
 // In the program's own texts, each number field's balloon is titled after
@@ -187,7 +187,7 @@ TEST_F(ModbusPage, EachFieldsBalloonIsTitledAfterItsOwnFieldInBothLanguages)
         return text;
     };
     CDriven<CModbusPage> page;
-    rig.Show(page);
+    m_Rig.Show(page);
     for (const wchar_t* lcid : {L"1031", L"1033"}) {
         SCOPED_TRACE(testing::Message() << "language " << lcid);
         GetLanguageSupport().LoadXml(CORVANE_GUI_XML, lcid, false);
@@ -195,17 +195,17 @@ TEST_F(ModbusPage, EachFieldsBalloonIsTitledAfterItsOwnFieldInBothLanguages)
         std::map<int, CString> titles;
         for (const auto& [edit, label] : fields) {
             page.m_arrBalloons.clear();
-            rig.Replace(edit, L"x");
+            m_Rig.Replace(edit, L"x");
             ASSERT_FALSE(page.m_arrBalloons.empty()) << edit;
             titles[edit] = wording(page.m_arrBalloons.back().title);
-            rig.Replace(edit, L"1");
+            m_Rig.Replace(edit, L"1");
         }
         for (const auto& [edit, label] : fields) {
             for (const auto& [other, otherLabel] : fields) {
                 if (other == edit)
                     continue;
                 EXPECT_NE(titles[edit], titles[other]) << edit << " and " << other;
-                EXPECT_NE(titles[edit], wording(rig.Driver().Text(otherLabel).c_str()))
+                EXPECT_NE(titles[edit], wording(m_Rig.Driver().Text(otherLabel).c_str()))
                     << "the balloon of " << edit << " reads as the label of " << other;
             }
         }

@@ -25,7 +25,7 @@ protected:
         GetLanguageSupport().SetText(L"COMPATIBILITY_MODE", L"Compatibility");
     }
 
-    ServicePageTest::CRig rig;
+    ServicePageTest::CRig m_Rig;
 };
 
 }
@@ -33,10 +33,10 @@ protected:
 TEST_F(ModbusParamPage, AnEmptyWordShowsTheFirstEntriesAndTheLibraryInUseOnAController)
 {
     CDriven<CModbusParamPage> page;
-    rig.Show(page, true, true);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page, true, true);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     for (int list : {kBaudList, kFrameList, kEndOfFrameList, kModeList})
-        EXPECT_EQ(rig.Selection(list), 0) << list;
+        EXPECT_EQ(m_Rig.Selection(list), 0) << list;
     EXPECT_EQ(driver.Text(kEndOfFrameList), L"Frametime");
     EXPECT_EQ(driver.Text(kModeList), L"ASCII");
     EXPECT_FALSE(driver.IsChecked(kErrorCheckBox));
@@ -47,66 +47,66 @@ TEST_F(ModbusParamPage, AnEmptyWordShowsTheFirstEntriesAndTheLibraryInUseOnACont
 
 TEST_F(ModbusParamPage, ACouplerShowsBit13AsCompatibilityMode)
 {
-    rig.m_Block[kWord] = 0x2000;
+    m_Rig.m_Block[kWord] = 0x2000;
     CDriven<CModbusParamPage> page;
-    rig.Show(page, true, false);
-    EXPECT_TRUE(rig.Driver().IsChecked(kLibraryBox));
-    EXPECT_EQ(rig.Driver().Text(kLibraryBox), L"Compatibility");
-    rig.Click(kLibraryBox);
+    m_Rig.Show(page, true, false);
+    EXPECT_TRUE(m_Rig.Driver().IsChecked(kLibraryBox));
+    EXPECT_EQ(m_Rig.Driver().Text(kLibraryBox), L"Compatibility");
+    m_Rig.Click(kLibraryBox);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[kWord], 0);
+    EXPECT_EQ(m_Rig.m_Block[kWord], 0);
 }
 
 TEST_F(ModbusParamPage, ChosenBaudRateAndErrorCheckGoIntoTheirBitsOnly)
 {
-    rig.m_Block[kWord] = kForeignBits | (3 << 7) | 0x0400;
+    m_Rig.m_Block[kWord] = kForeignBits | (3 << 7) | 0x0400;
     CDriven<CModbusParamPage> page;
-    rig.Show(page, true, true);
-    EXPECT_EQ(rig.Driver().Text(kEndOfFrameList), L"500ms") << "code 3 is the seventh entry";
-    EXPECT_EQ(rig.Driver().Text(kModeList), L"RTU");
+    m_Rig.Show(page, true, true);
+    EXPECT_EQ(m_Rig.Driver().Text(kEndOfFrameList), L"500ms") << "code 3 is the seventh entry";
+    EXPECT_EQ(m_Rig.Driver().Text(kModeList), L"RTU");
 
-    const std::vector<WORD> before = rig.Words();
-    rig.Choose(kBaudList, 6);
-    rig.Click(kErrorCheckBox);
-    rig.Click(kWatchdogBox);
-    EXPECT_GE(rig.Changes(), 3);
+    const std::vector<WORD> before = m_Rig.Words();
+    m_Rig.Choose(kBaudList, 6);
+    m_Rig.Click(kErrorCheckBox);
+    m_Rig.Click(kWatchdogBox);
+    EXPECT_GE(m_Rig.Changes(), 3);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[kWord], kForeignBits | 0x1000 | 0x0800 | 0x0400 | (3 << 7) | 6);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{kWord});
+    EXPECT_EQ(m_Rig.m_Block[kWord], kForeignBits | 0x1000 | 0x0800 | 0x0400 | (3 << 7) | 6);
+    EXPECT_EQ(m_Rig.ChangedWords(before), std::vector<std::size_t>{kWord});
 }
 
 TEST_F(ModbusParamPage, AnUnknownFrameCodeShowsNoSelectionAndSurvivesAStore)
 {
-    rig.m_Block[kWord] = (5 << 4) | 2;
+    m_Rig.m_Block[kWord] = (5 << 4) | 2;
     CDriven<CModbusParamPage> page;
-    rig.Show(page, true, true);
-    EXPECT_EQ(rig.Selection(kFrameList), -1);
-    rig.Choose(kBaudList, 7);
+    m_Rig.Show(page, true, true);
+    EXPECT_EQ(m_Rig.Selection(kFrameList), -1);
+    m_Rig.Choose(kBaudList, 7);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[kWord], (5 << 4) | 7) << "code 5 is kept, not replaced by code 7";
+    EXPECT_EQ(m_Rig.m_Block[kWord], (5 << 4) | 7) << "code 5 is kept, not replaced by code 7";
 }
 
 TEST_F(ModbusParamPage, AWordThatChangedUnderThePageIsNotPutBack)
 {
     CDriven<CModbusParamPage> page;
-    rig.Show(page, true, true);
-    rig.m_Block[kWord] = 9;
+    m_Rig.Show(page, true, true);
+    m_Rig.m_Block[kWord] = 9;
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[kWord], 9) << "nothing was changed on the page";
+    EXPECT_EQ(m_Rig.m_Block[kWord], 9) << "nothing was changed on the page";
 }
 
 TEST_F(ModbusParamPage, ALanguageChangeRefillsTheFrameListAndKeepsItsSelection)
 {
-    rig.m_Block[kWord] = 1 << 4;
+    m_Rig.m_Block[kWord] = 1 << 4;
     CDriven<CModbusParamPage> page;
-    rig.Show(page, true, true);
-    ASSERT_EQ(rig.Selection(kFrameList), 1);
+    m_Rig.Show(page, true, true);
+    ASSERT_EQ(m_Rig.Selection(kFrameList), 1);
     GetLanguageSupport().SetText(L"DATAFRAME_8E1", L"8 data bits, even parity");
     page.UpdateLanguageTexts();
-    rig.Driver().PumpUntilIdle();
-    EXPECT_EQ(rig.Selection(kFrameList), 1);
-    EXPECT_EQ(rig.Driver().Text(kFrameList), L"8 data bits, even parity");
-    EXPECT_EQ(rig.Changes(), 0) << "the page's own refill is no change of the user";
+    m_Rig.Driver().PumpUntilIdle();
+    EXPECT_EQ(m_Rig.Selection(kFrameList), 1);
+    EXPECT_EQ(m_Rig.Driver().Text(kFrameList), L"8 data bits, even parity");
+    EXPECT_EQ(m_Rig.Changes(), 0) << "the page's own refill is no change of the user";
 }
 
 }  // namespace Corvane

@@ -41,26 +41,26 @@ protected:
     {
         GetLanguageSupport().SetText(L"MSG_INVALID_IP_ADDRESS", L"Invalid address");
         GetLanguageSupport().SetText(L"TT_SNTP_CLIENT_INTERVAL_HDR", L"Interval");
-        rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nClientIntervalMax=3600\n");
-        rig.m_Block[Codec::kSwitchWord] = 0x0108;
-        rig.m_Block[Codec::kIntervalWord] = 60;
-        rig.m_Block[Codec::kTimeoutWord] = 2000;
-        rig.m_Block[Codec::kKeptWord] = 0x1234;
+        m_Rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nClientIntervalMax=3600\n");
+        m_Rig.m_Block[Codec::kSwitchWord] = 0x0108;
+        m_Rig.m_Block[Codec::kIntervalWord] = 60;
+        m_Rig.m_Block[Codec::kTimeoutWord] = 2000;
+        m_Rig.m_Block[Codec::kKeptWord] = 0x1234;
     }
 
     void SetRecords(DWORD ports, const std::wstring& dns)
     {
-        ASSERT_TRUE(rig.m_data.SetEthernetPortCount(ports));
+        ASSERT_TRUE(m_Rig.m_data.SetEthernetPortCount(ports));
         for (DWORD port = 0; port < ports; ++port)
-            for (auto* record : {rig.m_data.GetStaticNetworkParams(port), rig.m_data.GetActualNetworkParams(port)}) {
+            for (auto* record : {m_Rig.m_data.GetStaticNetworkParams(port), m_Rig.m_data.GetActualNetworkParams(port)}) {
                 record->strParameter6 = L"10.0.0.5";
                 record->strPreferredDNSServer = dns;
                 record->strAlternativeDNSServer = dns;
             }
-        rig.m_data.GetActualNetworkParams(0)->strParameter6 = L"10.0.0.9";
+        m_Rig.m_data.GetActualNetworkParams(0)->strParameter6 = L"10.0.0.9";
     }
 
-    ServicePageTest::CRig rig;
+    ServicePageTest::CRig m_Rig;
 };
 
 }
@@ -68,133 +68,133 @@ protected:
 TEST_F(SntpPage, AHostNameIsCleanedAsTypedAndStoredIntoEveryPortsStaticRecord)
 {
     SetRecords(2, L"10.0.0.1");
-    rig.m_Block[Codec::kSecondPortWord] = Codec::kSntpBit;
+    m_Rig.m_Block[Codec::kSecondPortWord] = Codec::kSntpBit;
     CNotedSntpPage page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_EQ(driver.Text(kServerEdit), L"10.0.0.5");
     EXPECT_EQ(driver.Text(kCurrentServerEdit), L"10.0.0.9");
     EXPECT_TRUE(driver.IsChecked(kSntpBox));
     EXPECT_EQ(driver.Text(kIntervalEdit), L"60");
 
-    rig.Replace(kServerEdit, L"Zeit_Geber.example.org");
+    m_Rig.Replace(kServerEdit, L"Zeit_Geber.example.org");
     EXPECT_EQ(driver.Text(kServerEdit), L"zeitgeber.example.org");
     EXPECT_FALSE(driver.IsVisible(kDnsWarningIcon)) << "a name server is known";
     EXPECT_TRUE(page.m_arrServerBalloons.empty());
-    EXPECT_GE(rig.Changes(), 1);
+    EXPECT_GE(m_Rig.Changes(), 1);
 
-    const std::vector<WORD> before = rig.Words();
+    const std::vector<WORD> before = m_Rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
     for (DWORD port = 0; port < 2; ++port) {
-        EXPECT_EQ(rig.m_data.GetStaticNetworkParams(port)->strSNTPHostName, L"zeitgeber.example.org") << port;
-        EXPECT_EQ(rig.m_data.GetStaticNetworkParams(port)->strParameter6, L"") << port;
+        EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(port)->strSNTPHostName, L"zeitgeber.example.org") << port;
+        EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(port)->strParameter6, L"") << port;
     }
-    EXPECT_TRUE(rig.m_data.NetworkParamsModified);
-    EXPECT_EQ(rig.m_Block[Codec::kSecondPortWord], 0) << "the second port's switch is cleared";
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kSecondPortWord});
+    EXPECT_TRUE(m_Rig.m_data.NetworkParamsModified);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kSecondPortWord], 0) << "the second port's switch is cleared";
+    EXPECT_EQ(m_Rig.ChangedWords(before), std::vector<std::size_t>{Codec::kSecondPortWord});
 }
 
 TEST_F(SntpPage, AnAddressEnteredOverAHostNameEmptiesTheName)
 {
     SetRecords(1, L"10.0.0.1");
-    rig.m_data.GetStaticNetworkParams(0)->strSNTPHostName = L"old.example.org";
+    m_Rig.m_data.GetStaticNetworkParams(0)->strSNTPHostName = L"old.example.org";
     CNotedSntpPage page;
-    rig.Show(page);
-    EXPECT_EQ(rig.Driver().Text(kServerEdit), L"old.example.org");
-    rig.Replace(kServerEdit, L"192.168.1.10");
+    m_Rig.Show(page);
+    EXPECT_EQ(m_Rig.Driver().Text(kServerEdit), L"old.example.org");
+    m_Rig.Replace(kServerEdit, L"192.168.1.10");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->strParameter6, L"192.168.1.10");
-    EXPECT_EQ(rig.m_data.GetStaticNetworkParams(0)->strSNTPHostName, L"") << "the device would keep the old name";
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(0)->strParameter6, L"192.168.1.10");
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(0)->strSNTPHostName, L"") << "the device would keep the old name";
 }
 
 TEST_F(SntpPage, AHostNameWithoutANameServerShowsTheWarningIconAndItsBalloon)
 {
     SetRecords(1, L"0.0.0.0");
     CNotedSntpPage page;
-    rig.Show(page);
-    rig.Replace(kServerEdit, L"time.example.org");
-    EXPECT_TRUE(rig.Driver().IsVisible(kDnsWarningIcon));
+    m_Rig.Show(page);
+    m_Rig.Replace(kServerEdit, L"time.example.org");
+    EXPECT_TRUE(m_Rig.Driver().IsVisible(kDnsWarningIcon));
     ASSERT_EQ(page.m_arrServerBalloons.size(), 1u);
     EXPECT_EQ(page.m_arrServerBalloons[0].icon, CSntpPage::kWarningIcon);
-    rig.Replace(kServerEdit, L"10.1.2.3");
-    EXPECT_FALSE(rig.Driver().IsVisible(kDnsWarningIcon)) << "an address needs no name server";
+    m_Rig.Replace(kServerEdit, L"10.1.2.3");
+    EXPECT_FALSE(m_Rig.Driver().IsVisible(kDnsWarningIcon)) << "an address needs no name server";
     EXPECT_EQ(page.m_arrServerBalloons.size(), 1u);
 }
 
 TEST_F(SntpPage, WithoutRecordsTheAddressIsCleanedAndStoredInWords19And20)
 {
-    ASSERT_TRUE(rig.m_data.SetEthernetPortCount(0));
-    rig.m_Block[Codec::kAddressWord] = 0x000A;
-    rig.m_Block[Codec::kAddressWord + 1] = 0x0500;
+    ASSERT_TRUE(m_Rig.m_data.SetEthernetPortCount(0));
+    m_Rig.m_Block[Codec::kAddressWord] = 0x000A;
+    m_Rig.m_Block[Codec::kAddressWord + 1] = 0x0500;
     CNotedSntpPage page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_EQ(driver.Text(kServerEdit), L"10.0.0.5");
-    rig.Replace(kServerEdit, L"10.0.0.300");
+    m_Rig.Replace(kServerEdit, L"10.0.0.300");
     EXPECT_EQ(driver.Text(kServerEdit), L"10.0.0.255");
-    const std::vector<WORD> before = rig.Words();
+    const std::vector<WORD> before = m_Rig.Words();
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kAddressWord + 1], 0xFF00);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kAddressWord + 1});
-    EXPECT_EQ(rig.m_Block[Codec::kKeptWord], 0x1234);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kAddressWord + 1], 0xFF00);
+    EXPECT_EQ(m_Rig.ChangedWords(before), std::vector<std::size_t>{Codec::kAddressWord + 1});
+    EXPECT_EQ(m_Rig.m_Block[Codec::kKeptWord], 0x1234);
 }
 
 TEST_F(SntpPage, ATextThatIsNoAddressIsRefusedAndTheStoredAddressKept)
 {
-    ASSERT_TRUE(rig.m_data.SetEthernetPortCount(0));
-    rig.m_Block[Codec::kAddressWord] = 0x000A;
+    ASSERT_TRUE(m_Rig.m_data.SetEthernetPortCount(0));
+    m_Rig.m_Block[Codec::kAddressWord] = 0x000A;
     CNotedSntpPage page;
-    rig.Show(page);
+    m_Rig.Show(page);
     // Too long for an address, even with its leading zeros read away.
-    rig.Replace(kServerEdit, L"0001.0001.0001.001");
+    m_Rig.Replace(kServerEdit, L"0001.0001.0001.001");
     ASSERT_FALSE(page.m_arrServerBalloons.empty());
     EXPECT_EQ(page.m_arrServerBalloons.back().text, CString(L"Invalid address"));
     EXPECT_EQ(page.m_arrServerBalloons.back().icon, CSntpPage::kErrorIcon);
     const std::size_t shown = page.m_arrServerBalloons.size();
     EXPECT_FALSE(page.StoreIfDataPresent());
     EXPECT_GT(page.m_arrServerBalloons.size(), shown) << "the refused store names the field again";
-    EXPECT_EQ(rig.m_Block[Codec::kAddressWord], 0x000A);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kAddressWord], 0x000A);
 }
 
 TEST_F(SntpPage, SwitchingTheClientOffDisablesItsFieldsAndClearsBit3Only)
 {
     SetRecords(1, L"10.0.0.1");
     CNotedSntpPage page;
-    rig.Show(page);
-    EXPECT_TRUE(rig.Driver().IsEnabled(kServerEdit));
-    rig.Click(kSntpBox);
-    EXPECT_FALSE(rig.Driver().IsEnabled(kServerEdit));
-    EXPECT_FALSE(rig.Driver().IsEnabled(kIntervalEdit));
-    EXPECT_EQ(rig.Changes(), 1);
+    m_Rig.Show(page);
+    EXPECT_TRUE(m_Rig.Driver().IsEnabled(kServerEdit));
+    m_Rig.Click(kSntpBox);
+    EXPECT_FALSE(m_Rig.Driver().IsEnabled(kServerEdit));
+    EXPECT_FALSE(m_Rig.Driver().IsEnabled(kIntervalEdit));
+    EXPECT_EQ(m_Rig.Changes(), 1);
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kSwitchWord], 0x0100);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kSwitchWord], 0x0100);
 }
 
 TEST_F(SntpPage, AnIntervalAboveTheFilesMaximumShowsTheRangeBalloon)
 {
     SetRecords(1, L"10.0.0.1");
     CNotedSntpPage page;
-    rig.Show(page);
-    rig.Replace(kIntervalEdit, L"3601");
+    m_Rig.Show(page);
+    m_Rig.Replace(kIntervalEdit, L"3601");
     ASSERT_EQ(page.m_arrBalloons.size(), 1u);
     EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Interval"));
     EXPECT_FALSE(page.StoreIfDataPresent());
-    rig.Replace(kIntervalEdit, L"3600");
+    m_Rig.Replace(kIntervalEdit, L"3600");
     EXPECT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kIntervalWord], 3600);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kIntervalWord], 3600);
 }
 
 TEST_F(SntpPage, TheWarningBalloonFollowsThePointerOverTheIcon)
 {
     SetRecords(1, L"0.0.0.0");
     CNotedSntpPage page;
-    rig.Show(page);
-    rig.Replace(kServerEdit, L"time.example.org");
-    ASSERT_TRUE(rig.Driver().IsVisible(kDnsWarningIcon));
+    m_Rig.Show(page);
+    m_Rig.Replace(kServerEdit, L"time.example.org");
+    ASSERT_TRUE(m_Rig.Driver().IsVisible(kDnsWarningIcon));
     ASSERT_EQ(page.m_arrServerBalloons.size(), 1u);
 
     CRect icon;
-    ::GetWindowRect(rig.Driver().Control(kDnsWarningIcon), &icon);
+    ::GetWindowRect(m_Rig.Driver().Control(kDnsWarningIcon), &icon);
     page.ScreenToClient(&icon);
     const auto move = [&](LONG x, LONG y) {
         ::SendMessageW(page.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));

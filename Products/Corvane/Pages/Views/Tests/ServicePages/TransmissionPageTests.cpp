@@ -33,13 +33,13 @@ protected:
     void SetUp() override
     {
         GetLanguageSupport().SetText(L"TT_ACTIVATION_TIME_HDR", L"Activation time");
-        rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nActivationTimeMin=10\nActivationTimeMax=500\n");
-        rig.m_Block[Codec::kModeWord] = kForeignBits | Codec::kAutoNegotiationBit | Codec::kBandwidthLimitBit;
-        rig.m_Block[Codec::kActivationTimeWord] = 40;
-        rig.m_Block[Codec::kPriorityWord] = 2;
+        m_Rig.UseCapabilities("[0612-0001]\nFBC=32\n[SNTP]\nActivationTimeMin=10\nActivationTimeMax=500\n");
+        m_Rig.m_Block[Codec::kModeWord] = kForeignBits | Codec::kAutoNegotiationBit | Codec::kBandwidthLimitBit;
+        m_Rig.m_Block[Codec::kActivationTimeWord] = 40;
+        m_Rig.m_Block[Codec::kPriorityWord] = 2;
     }
 
-    ServicePageTest::CRig rig;
+    ServicePageTest::CRig m_Rig;
 };
 
 }
@@ -47,86 +47,86 @@ protected:
 TEST_F(TransmissionPage, AutoNegotiationIsShownWhateverBits1And2SayAndAChosenModeStoresItsBits)
 {
     CNotedTransmissionPage page;
-    rig.Show(page);
-    UiTest::CDialogDriver driver = rig.Driver();
+    m_Rig.Show(page);
+    UiTest::CDialogDriver driver = m_Rig.Driver();
     EXPECT_EQ(driver.Text(kSpeedList), L"  Auto Negotiate");
     EXPECT_TRUE(driver.IsChecked(kBandwidthBox));
     EXPECT_EQ(driver.Text(kActivationTimeEdit), L"40");
-    EXPECT_EQ(rig.Selection(kPriorityList), 1);
+    EXPECT_EQ(m_Rig.Selection(kPriorityList), 1);
 
-    const std::vector<WORD> before = rig.Words();
-    rig.Choose(kSpeedList, 3);
+    const std::vector<WORD> before = m_Rig.Words();
+    m_Rig.Choose(kSpeedList, 3);
     EXPECT_EQ(driver.Text(kSpeedList), L"  100 MBit / Half Duplex");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kModeWord], kForeignBits | Codec::kSpeed100Bit | Codec::kBandwidthLimitBit);
-    EXPECT_EQ(rig.ChangedWords(before), std::vector<std::size_t>{Codec::kModeWord});
+    EXPECT_EQ(m_Rig.m_Block[Codec::kModeWord], kForeignBits | Codec::kSpeed100Bit | Codec::kBandwidthLimitBit);
+    EXPECT_EQ(m_Rig.ChangedWords(before), std::vector<std::size_t>{Codec::kModeWord});
 }
 
 TEST_F(TransmissionPage, AFixedFullDuplexModeWarnsOfAMismatchAndHalfDuplexTakesTheWarningAway)
 {
     CNotedTransmissionPage page;
-    rig.Show(page);
-    rig.Choose(kSpeedList, 4);
+    m_Rig.Show(page);
+    m_Rig.Choose(kSpeedList, 4);
     ASSERT_FALSE(page.m_arrWarnings.empty());
     EXPECT_TRUE(page.m_arrWarnings.back());
-    rig.Choose(kSpeedList, 3);
+    m_Rig.Choose(kSpeedList, 3);
     EXPECT_FALSE(page.m_arrWarnings.back());
-    EXPECT_GE(rig.Changes(), 2);
+    EXPECT_GE(m_Rig.Changes(), 2);
 }
 
 TEST_F(TransmissionPage, TheBandwidthLimitGoesIntoTheBlockAtTheClickAndTheLastChangeWins)
 {
     CNotedTransmissionPage page;
-    rig.Show(page);
-    EXPECT_TRUE(rig.Driver().IsEnabled(kActivationTimeEdit));
-    rig.Click(kBandwidthLabel);
-    EXPECT_FALSE(rig.Driver().IsChecked(kBandwidthBox));
-    EXPECT_FALSE(rig.Driver().IsEnabled(kActivationTimeEdit));
-    EXPECT_FALSE(rig.Driver().IsEnabled(kPriorityList));
-    EXPECT_EQ(rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0) << "stored before any write";
-    EXPECT_EQ(rig.Changes(), 1);
+    m_Rig.Show(page);
+    EXPECT_TRUE(m_Rig.Driver().IsEnabled(kActivationTimeEdit));
+    m_Rig.Click(kBandwidthLabel);
+    EXPECT_FALSE(m_Rig.Driver().IsChecked(kBandwidthBox));
+    EXPECT_FALSE(m_Rig.Driver().IsEnabled(kActivationTimeEdit));
+    EXPECT_FALSE(m_Rig.Driver().IsEnabled(kPriorityList));
+    EXPECT_EQ(m_Rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0) << "stored before any write";
+    EXPECT_EQ(m_Rig.Changes(), 1);
 
     // The state page switches the same bit on; this page, entered again,
     // shows it and does not put its own older value back.
-    CDeviceBlock block(&rig.m_Block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::kBlockWords));
+    CDeviceBlock block(&m_Rig.m_Block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::kBlockWords));
     ASSERT_TRUE(CStateCodec::WriteConstantSpeed(block, true));
-    ServicePageTest::CRig::Reattach(page, rig.m_Block, PageViewTest::CPageViewRig::kBlockWords, true, false);
-    EXPECT_TRUE(rig.Driver().IsChecked(kBandwidthBox));
+    ServicePageTest::CRig::Reattach(page, m_Rig.m_Block, PageViewTest::CPageViewRig::kBlockWords, true, false);
+    EXPECT_TRUE(m_Rig.Driver().IsChecked(kBandwidthBox));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_NE(rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0);
+    EXPECT_NE(m_Rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0);
 }
 
 TEST_F(TransmissionPage, AStoreDoesNotPutBackABitTheStatePageChangedMeanwhile)
 {
     CNotedTransmissionPage page;
-    rig.Show(page);
-    CDeviceBlock block(&rig.m_Block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::kBlockWords));
+    m_Rig.Show(page);
+    CDeviceBlock block(&m_Rig.m_Block[0], static_cast<DWORD>(PageViewTest::CPageViewRig::kBlockWords));
     ASSERT_TRUE(CStateCodec::WriteConstantSpeed(block, false));
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kModeWord] & Codec::kBandwidthLimitBit, 0);
 }
 
 TEST_F(TransmissionPage, AnActivationTimeOutOfRangeIsRefusedYetEveryWordIsStored)
 {
-    rig.m_Block[Codec::kPriorityWord] = 0;
+    m_Rig.m_Block[Codec::kPriorityWord] = 0;
     CNotedTransmissionPage page;
-    rig.Show(page);
-    EXPECT_EQ(rig.Selection(kPriorityList), -1) << "word 71 = 0 is no priority";
-    rig.Replace(kActivationTimeEdit, L"501");
+    m_Rig.Show(page);
+    EXPECT_EQ(m_Rig.Selection(kPriorityList), -1) << "word 71 = 0 is no priority";
+    m_Rig.Replace(kActivationTimeEdit, L"501");
     ASSERT_EQ(page.m_arrBalloons.size(), 1u);
     EXPECT_EQ(page.m_arrBalloons[0].title, CString(L"Activation time"));
     EXPECT_EQ(page.m_arrBalloons[0].field, static_cast<UINT>(kActivationTimeEdit));
     EXPECT_FALSE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kActivationTimeWord], 501);
-    EXPECT_EQ(rig.m_Block[Codec::kPriorityWord], 0) << "no priority chosen: word 71 untouched";
+    EXPECT_EQ(m_Rig.m_Block[Codec::kActivationTimeWord], 501);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kPriorityWord], 0) << "no priority chosen: word 71 untouched";
 }
 
 TEST_F(TransmissionPage, ADeviceTimeBelowTheMinimumIsShownQuietlyThenRefused)
 {
-    rig.m_Block[Codec::kActivationTimeWord] = 5;
+    m_Rig.m_Block[Codec::kActivationTimeWord] = 5;
     CNotedTransmissionPage page;
-    rig.Show(page);
-    EXPECT_EQ(rig.Driver().Text(kActivationTimeEdit), L"5");
+    m_Rig.Show(page);
+    EXPECT_EQ(m_Rig.Driver().Text(kActivationTimeEdit), L"5");
     EXPECT_TRUE(page.m_arrBalloons.empty());
     EXPECT_FALSE(page.StoreIfDataPresent());
     EXPECT_EQ(page.m_arrBalloons.size(), 1u);
@@ -135,15 +135,15 @@ TEST_F(TransmissionPage, ADeviceTimeBelowTheMinimumIsShownQuietlyThenRefused)
 TEST_F(TransmissionPage, ALanguageChangeRefillsThePriorityListAndKeepsItsSelection)
 {
     CNotedTransmissionPage page;
-    rig.Show(page);
-    ASSERT_EQ(rig.Selection(kPriorityList), 1);
+    m_Rig.Show(page);
+    ASSERT_EQ(m_Rig.Selection(kPriorityList), 1);
     GetLanguageSupport().SetText(L"TXT_CMB_TASK_KBUS_SPS", L"Terminal bus and PLC");
     page.UpdateLanguageTexts();
-    rig.Driver().PumpUntilIdle();
-    EXPECT_EQ(rig.Selection(kPriorityList), 1);
-    EXPECT_EQ(rig.Driver().Text(kPriorityList), L"Terminal bus and PLC");
+    m_Rig.Driver().PumpUntilIdle();
+    EXPECT_EQ(m_Rig.Selection(kPriorityList), 1);
+    EXPECT_EQ(m_Rig.Driver().Text(kPriorityList), L"Terminal bus and PLC");
     ASSERT_TRUE(page.StoreIfDataPresent());
-    EXPECT_EQ(rig.m_Block[Codec::kPriorityWord], 2);
+    EXPECT_EQ(m_Rig.m_Block[Codec::kPriorityWord], 2);
 }
 
 }  // namespace Corvane
