@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace SIORegCommTest {
+namespace SIORegCommFake {
 
 class CFakeLine : public ZELL::IConnection {
 public:

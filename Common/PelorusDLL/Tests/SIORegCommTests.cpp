@@ -8,8 +8,8 @@
 #include <numeric>
 #include <vector>
 
-using SIORegCommTest::CFakeLine;
-using SIORegCommTest::Response;
+using SIORegCommFake::CFakeLine;
+using SIORegCommFake::Response;
 
 namespace {
 

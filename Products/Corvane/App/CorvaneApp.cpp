@@ -29,9 +29,9 @@
 #include <utility>
 #include <system_error>
 
-using namespace ZELL::Skin;
-
 namespace Corvane {
+
+using namespace ZELL::Skin;
 
 namespace {
 

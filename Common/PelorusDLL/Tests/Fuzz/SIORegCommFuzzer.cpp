@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    SIORegCommTest::CFakeLine line;
+    SIORegCommFake::CFakeLine line;
     line.m_input.assign(data + 2, data + size);
     CSIORegComm comm(&line);
     comm.SetFragmentSize(data[0] % 46);

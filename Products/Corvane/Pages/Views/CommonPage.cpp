@@ -10,10 +10,10 @@
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/Core/FBCData.h"
 
+namespace Corvane {
+
 using namespace ZELL::Skin;
 using namespace ZELL::Grid;
-
-namespace Corvane {
 
 BEGIN_MESSAGE_MAP(CCommonPage, CGridPageBase)
     ON_NOTIFY(GRIDN_RCLICK, kGridId, OnGridRightClick)

@@ -22,9 +22,9 @@
 #include <algorithm>
 #include <string>
 
-using namespace ZELL::Skin;
-
 namespace Corvane {
+
+using namespace ZELL::Skin;
 
 IMPLEMENT_DYNCREATE(CCouplerSettingsPageBase, CPropertyPage)
 

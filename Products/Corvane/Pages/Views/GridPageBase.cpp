@@ -3,9 +3,9 @@
 #include "Common/PelorusDLL/PelorusErrorHandler.h"
 #include "Platform/Gdi/SysColors.h"
 
-using namespace ZELL::Grid;
-
 namespace Corvane {
+
+using namespace ZELL::Grid;
 
 BEGIN_MESSAGE_MAP(CGridPageBase, CCouplerSettingsPageBase)
     ON_WM_SIZE()

@@ -9,9 +9,9 @@
 #include "Embedded/MenuImages.png.h"
 #include "Embedded/RowStates.png.h"
 
-using namespace ZELL::Grid;
-
 namespace Corvane {
+
+using namespace ZELL::Grid;
 
 namespace {
 

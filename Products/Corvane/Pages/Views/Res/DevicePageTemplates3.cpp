@@ -8,9 +8,9 @@
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Ui/ResourceTable.h"
 
-using namespace ZELL::Grid;
-
 namespace Corvane {
+
+using namespace ZELL::Grid;
 
 namespace {
 
