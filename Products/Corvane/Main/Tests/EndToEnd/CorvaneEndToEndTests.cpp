@@ -53,7 +53,7 @@ protected:
             if (!VisitPage(dialog, driver, name))
                 continue;
             visited.push_back(name);
-            const auto edit = std::find_if(kEdits.begin(), kEdits.end(), [&](const tPageEdit& e) { return e.page == name; });
+            const auto edit = std::find_if(kEdits.begin(), kEdits.end(), [&, page = name](const tPageEdit& e) { return e.page == page; });
             if (edit == kEdits.end())
                 continue;
             UiTest::CDialogDriver page(dialog.Page(name)->GetSafeHwnd());
@@ -117,7 +117,7 @@ protected:
             EXPECT_EQ(dialog.Data().SpecificTable.Words(), written);
             for (const auto& [name, state] : edited) {
                 ASSERT_TRUE(VisitPage(dialog, driver, name));
-                const auto edit = std::find_if(kEdits.begin(), kEdits.end(), [&](const tPageEdit& e) { return e.page == name; });
+                const auto edit = std::find_if(kEdits.begin(), kEdits.end(), [&, page = name](const tPageEdit& e) { return e.page == page; });
                 EXPECT_EQ(IsBoxChecked(dialog, name, edit->box), state) << std::string(name.begin(), name.end());
             }
         });

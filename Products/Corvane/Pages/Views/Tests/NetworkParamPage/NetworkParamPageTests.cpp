@@ -285,7 +285,7 @@ TEST_F(NetworkParamPage, AnAddressThatIsNoAddressIsRefusedWithItsBalloonAndTheEd
         EXPECT_EQ(m_Page.Grid().GetCellImage(row, 0), CNetworkParamPage::kImageInvalid);
         EXPECT_GT(m_Page.Grid().GetImageList()->GetImageCount(), CNetworkParamPage::kImageInvalid)
             << "the row's mark is one the grid can draw";
-        EXPECT_TRUE(m_Rig.Driver().PumpUntil([&] { return IsEditing(row); }))
+        EXPECT_TRUE(m_Rig.Driver().PumpUntil([&, refusedRow = row] { return IsEditing(refusedRow); }))
             << "the editor reopens on the refused cell";
         EXPECT_EQ(m_Rig.Changes(), 0) << "a refused edit leaves the settings unmodified";
     }
