@@ -1,12 +1,11 @@
 #include "Common/Communication/Tests/FakeConnection.h"
+#include "Platform/Base/Tests/DebugOutputFile.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <unistd.h>
 #include <vector>
 
@@ -202,30 +201,6 @@ TEST(ConnectionBaseFragment, OldBufferIsReplaced)
 
 namespace {
 
-// Sends the debug output to a file of the test while it lives.
-class DebugOutputCapture {
-public:
-    DebugOutputCapture()
-        : m_path(std::filesystem::temp_directory_path() / ("h-trace-" + std::to_string(getpid()) + ".txt"))
-    {
-        std::filesystem::remove(m_path);
-        setenv("ZELL_DEBUG_OUTPUT", m_path.c_str(), 1);
-    }
-    ~DebugOutputCapture()
-    {
-        unsetenv("ZELL_DEBUG_OUTPUT");
-        std::filesystem::remove(m_path);
-    }
-    std::string Text() const
-    {
-        std::ifstream file(m_path);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-
-private:
-    std::filesystem::path m_path;
-};
-
 class LoggingConnection : public CFakeConnection {
 public:
     using CFakeConnection::Log;
@@ -235,7 +210,7 @@ public:
 
 TEST(ConnectionBaseLogging, TraceOnlyWhileEnabledAndCut)
 {
-    DebugOutputCapture capture;
+    TestSupport::CDebugOutputFile capture;
     LoggingConnection connection;
     connection.Log(L"hidden %d\n", 1);
     connection.EnableLogging(true, nullptr);
@@ -244,7 +219,7 @@ TEST(ConnectionBaseLogging, TraceOnlyWhileEnabledAndCut)
     connection.EnableLogging(false, nullptr);
     connection.Log(L"hidden again\n");
 
-    const std::string text = capture.Text();
+    const std::string text = capture.Read();
     EXPECT_EQ(text.find("hidden"), std::string::npos);
     EXPECT_NE(text.find("CConnectionBase - Logging enabled!"), std::string::npos);
     EXPECT_EQ(text.find("Logging disabled"), std::string::npos);

@@ -1,30 +1,17 @@
 #include "Common/Controls/Drawing/DibBitmap.h"
 
 #include "Common/Controls/Tests/DrawingTestSupport.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
 
 using namespace ZELL::Skin;
 
 namespace {
-
-std::vector<BYTE> ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::filesystem::path TempFile(const char* name)
-{
-    return std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name);
-}
 
 }
 
@@ -55,10 +42,10 @@ TEST(DibBitmap, TheBmpFileHoldsHeaderPaletteAndRowsByteForByte)
     dib.SetPaletteIndex(7, 0xFF, 0x00, 0x00);
     dib.SetPixelIndex(0, 0, 7);  // top row: stored last
     dib.SetPixelIndex(1, 1, 255);
-    const auto path = TempFile("-dib.bmp");
-    ASSERT_TRUE(dib.WriteBMP(path.wstring().c_str()));
-    const std::vector<BYTE> file = ReadFile(path);
-    std::filesystem::remove(path);
+    const TestSupport::CTempFolder folder("zell-dib");
+    ASSERT_TRUE(dib.WriteBMP((folder / "dib.bmp").wstring().c_str()));
+    const std::string bytes = folder.Read("dib.bmp");
+    const std::vector<BYTE> file(bytes.begin(), bytes.end());
 
     ASSERT_EQ(file.size(), 14u + 40u + 1024u + 8u);
     const auto word = [&](std::size_t at) { return static_cast<unsigned>(file[at] | file[at + 1] << 8); };
@@ -85,7 +72,8 @@ TEST(DibBitmap, TheBmpFileHoldsHeaderPaletteAndRowsByteForByte)
 TEST(DibBitmap, WritingFailsCleanlyWithoutNameImageOrFolder)
 {
     CDibBitmap dib;
-    const auto path = TempFile("-none.bmp");
+    const TestSupport::CTempFolder folder("zell-dib");
+    const auto path = folder / "none.bmp";
     EXPECT_FALSE(dib.WriteBMP(path.wstring().c_str()));
     EXPECT_FALSE(std::filesystem::exists(path));
     ASSERT_NE(dib.Create(1, 1, 24), nullptr);

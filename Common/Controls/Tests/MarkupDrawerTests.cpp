@@ -5,6 +5,7 @@
 #include "Common/Controls/Tests/ControlsTestIds.h"
 #include "Common/Controls/Tests/DrawingTestSupport.h"
 #include "Platform/Base/HandleTable.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Framework/App/WinApp.h"
 #include "Platform/Registry/Registry.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
@@ -14,7 +15,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 using namespace ZELL::Skin;
@@ -287,35 +287,22 @@ TEST_F(MarkupLinks, OnlyTheHoveredLinkTakesTheHoverRule)
 // xdg-open and with the registered program the fall-back starts.
 class OpenLink : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = std::filesystem::temp_directory_path() / ("zell-openlink-" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
-        oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-        setenv("PATH", (folder.string() + ":/usr/bin:/bin").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        setenv("PATH", oldPath.c_str(), 1);
-        std::filesystem::remove_all(folder);
-    }
     // A program that writes each argument on a line of its own and exits.
-    std::filesystem::path Recorder(const std::string& name, int exitCode)
+    std::filesystem::path Recorder(const std::string& name, int exitCode) const
     {
-        const auto path = folder / name;
-        std::ofstream(path) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '"
-                            << (folder / (name + ".args")).string() << "'\nexit " << exitCode << "\n";
+        const auto path = m_folder.Write(name, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
+                                                   (m_folder / (name + ".args")).string() + "'\nexit " +
+                                                   std::to_string(exitCode) + "\n");
         std::filesystem::permissions(path, std::filesystem::perms::owner_all);
         return path;
     }
     std::string ArgumentsOf(const std::string& name) const
     {
-        const auto path = folder / (name + ".args");
+        const auto path = m_folder / (name + ".args");
         for (int i = 0; i < 200 && !std::filesystem::exists(path); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        std::ifstream in(path);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return TestSupport::ReadFile(path);
     }
     static void Register(const std::wstring& command)
     {
@@ -334,8 +321,8 @@ protected:
         RegCloseKey(key);
     }
 
-    std::filesystem::path folder;
-    std::string oldPath;
+    TestSupport::CTempFolder m_folder{"zell-openlink"};
+    TestSupport::CScopedVariable m_path{"PATH", m_folder.Path().string() + ":/usr/bin:/bin"};
 };
 
 TEST_F(OpenLink, TheTargetIsOneArgumentOfTheOpener)

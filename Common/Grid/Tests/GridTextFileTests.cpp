@@ -1,11 +1,10 @@
 #include "Common/Grid/GridTextTable.h"
 #include "Common/Grid/ZellGrid.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -27,28 +26,15 @@ protected:
 // A folder of its own under the temporary folder, removed with everything in it.
 class GridTextFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() / (std::string("zell-grid-text-") + info->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     CString PathOf(const char* name) const { return CString((m_folder / name).wstring().c_str()); }
     std::string Write(const char* name, const std::string& bytes) const
     {
-        std::ofstream(m_folder / name, std::ios::binary) << bytes;
+        m_folder.Write(name, bytes);
         return name;
     }
-    std::string Read(const char* name) const
-    {
-        std::ifstream in(m_folder / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string Read(const char* name) const { return m_folder.Read(name); }
 
-    fs::path m_folder;
+    TestSupport::CTempFolder m_folder{"zell-grid-text"};
 };
 
 void Fill(CZellGrid& grid, const std::vector<std::vector<const wchar_t*>>& rows)

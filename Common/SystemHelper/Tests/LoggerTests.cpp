@@ -2,6 +2,7 @@
 #include "Common/SystemHelper/Logging/DefaultLogger.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "LanguageSupportTestFiles.h"
+#include "Platform/Base/Tests/DebugOutputFile.h"
 #include "Platform/Base/Tests/FileBytes.h"
 #include "Platform/Base/Thread.h"
 
@@ -26,22 +27,10 @@ std::wstring FileConfiguration(const std::wstring& path, const std::wstring& ext
 }
 
 // Routes the debug trace into a file for the test's duration.
-class DebugCapture {
+class DebugCapture : public TestSupport::CDebugOutputFile {
 public:
-    explicit DebugCapture(const ScratchFolder& folder) : m_path(folder.Path("debug.txt"))
-    {
-        ::setenv("ZELL_DEBUG_OUTPUT", Text::WideToUtf8(m_path).c_str(), 1);
-        SetDebugTraceEnabled(true);
-    }
-    ~DebugCapture()
-    {
-        SetDebugTraceEnabled(false);
-        ::unsetenv("ZELL_DEBUG_OUTPUT");
-    }
-    std::string Text() const { return ReadFile(m_path); }
-
-private:
-    std::wstring m_path;
+    DebugCapture() { SetDebugTraceEnabled(true); }
+    ~DebugCapture() { SetDebugTraceEnabled(false); }
 };
 
 const std::regex kLinePrefix(R"(\[\d{4}-\d{2}-\d{2} [ \d]\d:\d{2}:\d{2}\.\d{3}\] \[TID=\d+\] )");
@@ -188,13 +177,12 @@ TEST(DefaultLogger, BadConfigurationChangesNothing)
 
 TEST(DefaultLogger, DebugOutputPassesPercentUnchanged)
 {
-    ScratchFolder folder;
-    DebugCapture capture(folder);
+    DebugCapture capture;
     CDefaultLogger logger;
     ASSERT_TRUE(logger.Configure(L"<Configuration logLevel=\"LOG_LEVEL_INFO\"/>"));
     EXPECT_EQ(logger.GetLevel(), LOG_LEVEL_INFO);
     EXPECT_TRUE(logger.Write(L"100% %s %d %n done"));
-    const std::string text = capture.Text();
+    const std::string text = capture.Read();
     EXPECT_NE(text.find("100% %s %d %n done\n"), std::string::npos) << text;
     std::smatch match;
     EXPECT_TRUE(std::regex_search(text, match, kLinePrefix));
@@ -202,11 +190,10 @@ TEST(DefaultLogger, DebugOutputPassesPercentUnchanged)
 
 TEST(DefaultLogger, BadLevelLeavesATrace)
 {
-    ScratchFolder folder;
-    DebugCapture capture(folder);
+    DebugCapture capture;
     CDefaultLogger logger;
     logger.Configure(L"<Configuration logLevel=\"LOUD\"/>");
-    EXPECT_NE(capture.Text().find("unknown log level 'LOUD'"), std::string::npos);
+    EXPECT_NE(capture.Read().find("unknown log level 'LOUD'"), std::string::npos);
 }
 
 TEST(DefaultLogger, LinesOfManyThreadsDoNotMix)

@@ -1,4 +1,5 @@
 #include "Common/SystemHelper/System/ProcessRunner.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <gtest/gtest.h>
@@ -7,15 +8,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 TEST(ProcessRunner, RunsToTheEndWithEachArgumentWhole)
 {
-    const std::filesystem::path out = std::filesystem::temp_directory_path()
-        / ("runner-" + std::to_string(::getpid()) + ".txt");
+    const TestSupport::CTempFolder folder("zell-runner");
+    const std::filesystem::path out = folder / "out.txt";
     std::wstring error = L"kept: ";
     const std::wstring script = L"sleep 0.2; printf '%s|' \"$@\" > " + Text::Utf8ToWide(out.string());
     const auto start = std::chrono::steady_clock::now();
@@ -23,10 +23,7 @@ TEST(ProcessRunner, RunsToTheEndWithEachArgumentWhole)
     // It has ended: waited for, and its output is complete.
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
     EXPECT_EQ(error, L"kept: ");
-    std::ifstream stream(out);
-    const std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "two words|\xc3\xa4|");
-    std::filesystem::remove(out);
+    EXPECT_EQ(folder.Read("out.txt"), "two words|\xc3\xa4|");
 }
 
 TEST(ProcessRunner, EndedWithFailureStillCountsAsRun)
@@ -52,8 +49,8 @@ TEST(ProcessRunner, ChildInheritsNoOpenDescriptors)
     // Without close-on-exec this descriptor would reach the child.
     const int fd = ::open("/dev/null", O_RDONLY);
     ASSERT_GE(fd, 3);
-    const std::filesystem::path out = std::filesystem::temp_directory_path()
-        / ("runner-fd-" + std::to_string(::getpid()) + ".txt");
+    const TestSupport::CTempFolder folder("zell-runner");
+    const std::filesystem::path out = folder / "out.txt";
     std::wstring error;
     const std::wstring script = L"if [ -e /proc/self/fd/" + std::to_wstring(fd) + L" ]; then echo open; else echo closed; fi > "
         + Text::Utf8ToWide(out.string());
@@ -63,5 +60,4 @@ TEST(ProcessRunner, ChildInheritsNoOpenDescriptors)
     std::string text;
     std::getline(stream, text);
     EXPECT_EQ(text, "closed");
-    std::filesystem::remove(out);
 }

@@ -1,4 +1,5 @@
 #include "Platform/Base/LastError.h"
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Base/TextConversion.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Framework/Files/File.h"
@@ -9,12 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -23,29 +21,12 @@ namespace fs = std::filesystem;
 // A fresh folder per test, removed afterwards.
 class FileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_Folder = fs::temp_directory_path() /
-                   ("framework-files-" + std::to_string(::getpid()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_Folder);
-        fs::create_directories(m_Folder);
-        m_Folder = fs::canonical(m_Folder);  // as the working folder reports it
-    }
-    void TearDown() override { fs::remove_all(m_Folder); }
-
     CString Path(const std::string& name) const { return CString(Text::Utf8ToWide((m_Folder / name).string())); }
-    void WriteRaw(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(m_Folder / name, std::ios::binary) << bytes;
-    }
-    std::string ReadRaw(const std::string& name) const
-    {
-        std::ifstream in(m_Folder / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void WriteRaw(const std::string& name, const std::string& bytes) const { m_Temp.Write(name, bytes); }
+    std::string ReadRaw(const std::string& name) const { return m_Temp.Read(name); }
 
-    fs::path m_Folder;
+    TestSupport::CTempFolder m_Temp{"framework-files"};
+    const fs::path m_Folder = fs::canonical(m_Temp.Path());  // as the working folder reports it
 };
 
 // The cause and path of the CFileException `operation` raises.

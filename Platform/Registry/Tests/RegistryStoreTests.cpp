@@ -1,3 +1,4 @@
+#include "Platform/Base/Tests/DebugOutputFile.h"
 #include "Platform/Base/Tests/FileBytes.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/Registry.h"
@@ -173,18 +174,11 @@ TEST_F(RegistryStoreFile, TruncatedFileIsReportedAndKeptAside)
     const std::string cut = good.substr(0, good.size() - 10);
     WriteFile(StoreFile(), cut);
 
-    // The report goes to the debugger output; send that to standard error.
-    const char* oldTarget = std::getenv("ZELL_DEBUG_OUTPUT");
-    const std::string savedTarget = oldTarget ? oldTarget : "";
-    ::setenv("ZELL_DEBUG_OUTPUT", "stderr", 1);
-    ::testing::internal::CaptureStderr();
+    // The report goes to the debugger output.
+    const TestSupport::CDebugOutputFile debug;
     DWORD value = 0;
     EXPECT_FALSE(GetDword(L"Software\\Keep", L"a", value));
-    const std::string trace = ::testing::internal::GetCapturedStderr();
-    if (oldTarget)
-        ::setenv("ZELL_DEBUG_OUTPUT", savedTarget.c_str(), 1);
-    else
-        ::unsetenv("ZELL_DEBUG_OUTPUT");
+    const std::string trace = debug.Read();
 
     const auto copies = CorruptCopies(m_home.StoreDir());
     ASSERT_EQ(1u, copies.size());

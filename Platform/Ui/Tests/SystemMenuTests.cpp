@@ -1,12 +1,11 @@
 // The window menu: its items by style, the window's own copy, and Close
 // greyed stopping every way a user closes the window.
+#include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Ui/SystemMenuAccess.h"
 #include "Platform/Ui/Tests/DialogDriver.h"
 #include "Platform/Ui/Tests/UiTestSupport.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 using namespace UiTest;
 
@@ -29,13 +28,10 @@ std::string FramePicture(HWND hwnd)
 {
     UpdateWindow(hwnd);
     Drain();
-    const auto path = std::filesystem::temp_directory_path() / ("zell-sysmenu-" + std::to_string(::getpid()) + ".png");
-    if (!Headless().SaveWithFrameAsPng(NativeWindowOf(hwnd), path.string()))
+    const TestSupport::CTempFolder folder("zell-sysmenu");
+    if (!Headless().SaveWithFrameAsPng(NativeWindowOf(hwnd), (folder / "frame.png").string()))
         return {};
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::filesystem::remove(path);
-    return bytes;
+    return folder.Read("frame.png");
 }
 
 struct CloseScene {

@@ -2,6 +2,7 @@
 // read-only or locked by another holder: the store reads what parses, sets
 // aside what does not (keeping its bytes), never writes over a file it could
 // not read, and what it saves parses again with the value it was given.
+#include "Platform/Base/Tests/FileBytes.h"
 #include "Platform/Base/Tests/Fuzz/FuzzScratchFolder.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/RegistryFormat.h"
@@ -11,8 +12,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <fcntl.h>
@@ -24,12 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 
 enum Flags : std::uint8_t { kOversized = 1, kReadOnly = 2, kLocked = 4, kWriterFirst = 8 };
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 struct SetAside {
     bool found = false;
@@ -47,7 +40,7 @@ SetAside TakeSetAside(const fs::path& folder)
         kept.found = true;
         kept.size = fs::file_size(entry.path());
         if (kept.size <= Registry::kMaxRegistryFileSize)
-            kept.bytes = ReadFile(entry.path());
+            kept.bytes = TestSupport::ReadFile(entry.path());
         fs::remove(entry.path());
     }
     return kept;
@@ -70,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     store.SetLockTimeout(std::chrono::milliseconds(1));
     const fs::path file = store.FilePath();
     fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    TestSupport::WriteFile(file, bytes);
     if (flags & kOversized)
         fs::resize_file(file, Registry::kMaxRegistryFileSize + 1);
     const std::uintmax_t sizeBefore = fs::file_size(file);
@@ -107,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (second == ERROR_SUCCESS && !(flags & kLocked) && fs::exists(file)) {
         Registry::CRegistryFileContent content;
         std::string error;
-        if (!Registry::ParseRegistryFile(ReadFile(file), content, error) || !content.root.FindValue(L"fuzz"))
+        if (!Registry::ParseRegistryFile(TestSupport::ReadFile(file), content, error) || !content.root.FindValue(L"fuzz"))
             std::abort();
     }
     (void)first;

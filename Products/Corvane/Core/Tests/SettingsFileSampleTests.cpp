@@ -2,13 +2,12 @@
 // must load and be written back byte for byte, so files from older versions
 // and files written here stay interchangeable.
 
+#include "Platform/Base/Tests/FileBytes.h"
 #include "Products/Corvane/Core/SettingsFileReader.h"
 #include "Products/Corvane/Core/SettingsFileWriter.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <regex>
 #include <string>
@@ -16,12 +15,6 @@
 namespace Corvane {
 
 namespace {
-
-std::string ReadBytes(const std::string& name)
-{
-    std::ifstream in(std::string(CORVANE_TEST_FILES) + "/" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::optional<std::string> Capture(const std::string& bytes, const std::string& pattern)
 {
@@ -43,7 +36,7 @@ class SettingsFileSample : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(SettingsFileSample, LoadsAndIsWrittenBackByteForByte)
 {
-    const std::string bytes = ReadBytes(GetParam());
+    const std::string bytes = TestSupport::ReadFile(std::string(CORVANE_TEST_FILES) + "/" + GetParam());
     ASSERT_FALSE(bytes.empty());
 
     CFBCData data;

@@ -21,8 +21,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -196,8 +194,7 @@ Sample Median(const char* self, const char* mode)
 // written as an installed file is: settled, not changing under the program.
 std::string WriteLargeGuiXml(const std::string& folder, std::size_t bytes)
 {
-    std::ifstream in(CORVANE_GUI_XML, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text = TestSupport::ReadFile(CORVANE_GUI_XML);
     const std::size_t end = text.rfind("</texts>");
     if (end == std::string::npos)
         return {};
@@ -208,7 +205,7 @@ std::string WriteLargeGuiXml(const std::string& folder, std::size_t bytes)
             + "</locale></text>\n";
     text.insert(end, extra);
     const std::string path = folder + "/large.GUI.XML";
-    std::ofstream(path, std::ios::binary) << text;
+    TestSupport::WriteFile(path, text);
     const timespec settled[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
     ::utimensat(AT_FDCWD, path.c_str(), settled, 0);
     return path;
