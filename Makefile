@@ -51,6 +51,9 @@ test-fuzz: deps $(FUZZ_BUILD)/build.ninja
 CORVANE = $(BUILD)/Products/Corvane/corvane
 SIMULATOR = $(BUILD)/Tests/DeviceSimulator/device-simulator
 DEVICE_KIND ?= coupler
+# SIM_ARGS go to the simulator as well, e.g. SIM_ARGS="--fault ServiceStatus:service=0x116,status=0x8213"
+# (device-simulator --help lists the faults it can play).
+SIM_ARGS ?=
 run:
 	@if [ -z "$$DISPLAY" ]; then \
 		echo "make run needs an X display and DISPLAY is not set: run it on a desktop, or headless with: xvfb-run make run"; \
@@ -62,7 +65,7 @@ run:
 		exec $(CORVANE) "/Connection:$$kind:$(DEVICE)" $(ARGS); \
 	fi; \
 	portfile=$$(mktemp); \
-	$(SIMULATOR) --port 0 --kind "$(DEVICE_KIND)" > $$portfile & sim=$$!; \
+	$(SIMULATOR) --port 0 --kind "$(DEVICE_KIND)" $(SIM_ARGS) > $$portfile & sim=$$!; \
 	trap 'kill $$sim 2>/dev/null; wait $$sim 2>/dev/null; rm -f $$portfile' EXIT INT TERM; \
 	for i in $$(seq 50); do [ -s $$portfile ] || ! kill -0 $$sim 2>/dev/null && break; sleep 0.1; done; \
 	if ! [ -s $$portfile ]; then echo "The simulated $(DEVICE_KIND) did not start (see above)"; exit 1; fi; \

@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <arpa/inet.h>
 #include <unistd.h>
 
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
+#include "Tests/DeviceSimulator/FaultSpec.h"
 #include "Tests/DeviceSimulator/ModelFile.h"
 
 namespace {
@@ -27,7 +29,11 @@ void OnSignal(int)
 
 int Usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s [--port N] [--kind coupler|controller] [--model FILE] [--bind IPV4]\n", program);
+    std::fprintf(stderr,
+                 "usage: %s [--port N] [--kind coupler|controller] [--model FILE] [--bind IPV4] [--fault SPEC]...\n"
+                 "  SPEC: KIND[:key=value,...], keys service, command, fragment, frame, readback, times, delay,\n"
+                 "  status, value; KIND one of %s\n",
+                 program, DevSim::FaultKindNames().c_str());
     return 2;
 }
 
@@ -65,9 +71,17 @@ int main(int argc, char** argv)
     std::optional<uint32_t> listenAddress;
     std::string modelPath;
     std::string kind = DevSim::CModelFile::Kinds().front();
+    std::vector<DevSim::tFaultRule> faults;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if ((arg == "--port" || arg == "--model" || arg == "--kind" || arg == "--bind") && i + 1 >= argc)
+        std::string arg = argv[i];
+        std::string inlineValue;
+        if (arg.rfind("--fault=", 0) == 0) {
+            inlineValue = arg.substr(8);
+            arg = "--fault";
+        }
+        const bool takesValue = arg == "--port" || arg == "--model" || arg == "--kind" || arg == "--bind" ||
+                                (arg == "--fault" && inlineValue.empty());
+        if (takesValue && i + 1 >= argc)
             return Usage(argv[0]);
         if (arg == "--port") {
             char* end = nullptr;
@@ -80,6 +94,13 @@ int main(int argc, char** argv)
             modelPath = argv[++i];
         } else if (arg == "--kind") {
             kind = argv[++i];
+        } else if (arg == "--fault") {
+            const std::string spec = inlineValue.empty() ? argv[++i] : inlineValue;
+            std::string error;
+            if (!DevSim::ParseFaultSpec(spec, faults.emplace_back(), error)) {
+                std::fprintf(stderr, "invalid fault '%s': %s\n", spec.c_str(), error.c_str());
+                return 2;
+            }
         } else if (arg == "--bind") {
             in_addr parsed{};
             if (::inet_pton(AF_INET, argv[++i], &parsed) != 1) {
@@ -97,6 +118,8 @@ int main(int argc, char** argv)
     if (!LoadModel(kind, modelPath, data))
         return 2;
     simulator.Model().Set(data);
+    for (const auto& rule : faults)
+        simulator.Faults().Add(rule);
 
     struct sigaction action {};
     action.sa_handler = OnSignal;

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
+#include "Tests/DeviceSimulator/FaultSpec.h"
 #include "Tests/DeviceSimulator/Tests/TestClient.h"
 
 using namespace std::chrono_literals;
@@ -277,4 +278,28 @@ TEST_F(FaultInjection, AnswerLevelFaultWaitsForTheFrameThatCompletesTheRequest)
     spec.fragment = 2;
     const auto last = client_.Exchange(spec, std::vector<uint8_t>(request.begin() + 16, request.end()));
     EXPECT_EQ(Get16(last->Data(), 10), 0x8203);
+}
+
+// The simulator's command line names its faults as text.
+TEST(FaultSpec, ParsesKindsKeysAndRefusesWhatItCannotRead)
+{
+    DevSim::tFaultRule rule;
+    std::string error;
+    ASSERT_TRUE(DevSim::ParseFaultSpec("ServiceStatus:service=0x116,status=0x8213,times=-1", rule, error)) << error;
+    EXPECT_EQ(rule.kind, DevSim::ENFault::ServiceStatus);
+    EXPECT_EQ(rule.match.serviceCode, std::optional<uint16_t>(0x116));
+    EXPECT_EQ(rule.status, 0x8213);
+    EXPECT_EQ(rule.times, -1);
+    ASSERT_TRUE(DevSim::ParseFaultSpec("Delay:delay=30000,frame=4,readback=1", rule, error)) << error;
+    EXPECT_EQ(rule.delayMs, 30000u);
+    EXPECT_EQ(rule.match.frameNumber, std::optional<uint32_t>(4));
+    EXPECT_EQ(rule.match.readBack, std::optional<bool>(true));
+    ASSERT_TRUE(DevSim::ParseFaultSpec("Close", rule, error));
+    EXPECT_FALSE(rule.match.serviceCode.has_value());
+
+    for (const char* bad : {"Melt", "ServiceStatus:status", "ServiceStatus:status=0x10000", "Delay:delay=-5",
+                            "Close:service=12x", "Close:colour=1", "Close:"}) {
+        EXPECT_FALSE(DevSim::ParseFaultSpec(bad, rule, error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
 }
