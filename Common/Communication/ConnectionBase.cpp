@@ -1,5 +1,7 @@
 #include "Common/Communication/ConnectionBase.h"
 
+#include "Common/Communication/AnswerFault.h"
+#include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/WinError.h"
 
@@ -59,6 +61,37 @@ unsigned long CConnectionBase::BadFragmentLengthError() const
     return kTransferFailure | ERROR_INVALID_DATA;
 }
 
+void CConnectionBase::BeginRequest(unsigned int requestLength, unsigned int maxAnnounced)
+{
+    m_maxAnnounced = maxAnnounced;
+    const unsigned long long timeout = RequestTimeoutMs(requestLength);
+    m_requestDeadline = timeout != 0 ? GetTickCount64() + timeout : 0;
+}
+
+void CConnectionBase::EndRequest()
+{
+    m_maxAnnounced = 0;
+    m_requestDeadline = 0;
+}
+
+unsigned long long CConnectionBase::RequestTimeoutMs(unsigned int) const
+{
+    return 0;
+}
+
+unsigned long long CConnectionBase::RequestTimeLeftMs() const
+{
+    const unsigned long long now = GetTickCount64();
+    return now < m_requestDeadline ? m_requestDeadline - now : 0;
+}
+
+bool CConnectionBase::RefuseFragment(unsigned long error)
+{
+    SetLastErrorCode(error);
+    SetLastError(error);
+    return false;
+}
+
 bool CConnectionBase::ReadFragment(unsigned char** buffer, unsigned int* length)
 {
     return ReadFragment(buffer, lengthPos, sizeOfLength, lengthCorrection, length);
@@ -85,11 +118,8 @@ bool CConnectionBase::ReadFragment(unsigned char** buffer, unsigned int fieldPos
         return false;
     try {
         const std::uint64_t headerLength = std::uint64_t{fieldPos} + fieldSize;
-        if (headerLength > kMaxFragmentSize) {
-            SetLastErrorCode(BadFragmentLengthError());
-            SetLastError(BadFragmentLengthError());
-            return false;
-        }
+        if (headerLength > kMaxFragmentSize)
+            return RefuseFragment(BadFragmentLengthError());
         const auto header = std::make_unique<unsigned char[]>(headerLength);
         if (headerLength != 0 && !ReadExactly(header.get(), static_cast<unsigned int>(headerLength)))
             return false;
@@ -98,12 +128,13 @@ bool CConnectionBase::ReadFragment(unsigned char** buffer, unsigned int fieldPos
         for (unsigned short i = 0; i < fieldSize; ++i)
             value |= std::uint32_t{header[fieldPos + i]} << (8 * i);
 
+        // Waiting for bytes that no answer can hold would only end at the
+        // time-out, and then as silence.
+        if (m_maxAnnounced != 0 && value > m_maxAnnounced)
+            return RefuseFragment(kErrorMalformedAnswer);
         const std::int64_t rest = std::int64_t{value} + correction;
-        if (rest < 0 || static_cast<std::uint64_t>(rest) + headerLength > kMaxFragmentSize) {
-            SetLastErrorCode(BadFragmentLengthError());
-            SetLastError(BadFragmentLengthError());
-            return false;
-        }
+        if (rest < 0 || static_cast<std::uint64_t>(rest) + headerLength > kMaxFragmentSize)
+            return RefuseFragment(BadFragmentLengthError());
 
         const std::uint64_t total = headerLength + static_cast<std::uint64_t>(rest);
         // Not zeroed: the block is either filled completely or thrown away.

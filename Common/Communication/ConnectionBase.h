@@ -37,6 +37,14 @@ public:
     virtual unsigned int GetRestartTimeout() = 0;
     virtual void SetRestartTimeout(unsigned int seconds) = 0;
 
+    void BeginRequest(unsigned int requestLength, unsigned int maxAnnounced) override;
+    void EndRequest() override;
+    // Safe to call from another thread: a transfer in flight ends at once
+    // with an error, and so does every later one until ResumeTransfers. The
+    // owner calls it when whoever waits on the connection is going away.
+    virtual void AbortTransfers() {}
+    virtual void ResumeTransfers() {}
+
     void EnableLogging(bool enable, const wchar_t* name);
     bool IsLogging() const { return logging; }
     const std::wstring& GetLogName() const { return logName; }
@@ -61,16 +69,25 @@ protected:
     // negative or impossibly large frame.
     virtual unsigned long BadFragmentLengthError() const;
 
+    // The whole time one request may take, in milliseconds; 0: no bound.
+    virtual unsigned long long RequestTimeoutMs(unsigned int requestLength) const;
+    bool HasRequestDeadline() const { return m_requestDeadline != 0; }
+    // What is left of the request's time; 0 once it has run out.
+    unsigned long long RequestTimeLeftMs() const;
+
     unsigned int lengthPos = 16;
     unsigned short sizeOfLength = 2;
     short lengthCorrection = 0;
 
 private:
     bool ReadExactly(unsigned char* target, unsigned int count);
+    bool RefuseFragment(unsigned long error);
 
     unsigned long lastErrorCode = 0;
     bool logging = false;
     std::wstring logName;
+    unsigned long long m_requestDeadline = 0;
+    unsigned int m_maxAnnounced = 0;
 };
 
 }

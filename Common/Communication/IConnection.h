@@ -25,6 +25,20 @@ public:
     virtual bool ReadFragment(unsigned char** buffer, unsigned int* length) = 0;
     virtual bool ReadFragment(unsigned char** buffer, unsigned int lengthPos, unsigned short sizeOfLength,
                               short lengthCorrection, unsigned int* length) = 0;
+
+    // The bounds of one request, from its first byte sent to the last byte
+    // of its answer: until EndRequest every transfer ends by one deadline
+    // that the connection sets from its own time-out, however many fragments
+    // the request takes and whatever its answers announce, and ReadFragment
+    // refuses at once a fragment whose length field announces more than
+    // `maxAnnounced` bytes (0: no such bound). A medium without time-outs of
+    // its own may ignore both.
+    virtual void BeginRequest(unsigned int requestLength, unsigned int maxAnnounced)
+    {
+        static_cast<void>(requestLength);
+        static_cast<void>(maxAnnounced);
+    }
+    virtual void EndRequest() {}
 };
 
 }

@@ -22,6 +22,10 @@ public:
                          unsigned int& answerLength, ProgressCallback progress, void* context) = 0;
     virtual unsigned short GetLastCommandError() = 0;
     virtual const wchar_t* GetLastErrorMessage() const = 0;
+    // Why the last failed request's answer could not be taken, when it
+    // arrived but was malformed or too long (kErrorMalformedAnswer,
+    // kErrorAnswerTooLong); 0 otherwise. Returns the code once.
+    virtual unsigned long TakeAnswerFault() { return 0; }
 };
 
 }

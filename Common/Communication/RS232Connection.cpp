@@ -281,6 +281,7 @@ void CRS232Connection::Open()
         if (!SetCommTimeouts(m_port, &timeouts))
             throw CRS232ConnectionException(L"SetTimeout() failed!", 9, L"::SetCommTimeouts() failed!",
                                             GetLastError() | kPortFailure);
+        m_appliedTimeout = m_settings.timeout;
         if (!SetupComm(m_port, m_settings.inputQueue, m_settings.outputQueue))
             throw CRS232ConnectionException(L"SetBufferSize() failed!", 8, L"::SetupComm() failed!",
                                             GetLastError() | kPortFailure);
@@ -396,8 +397,48 @@ void CRS232Connection::Write(unsigned char* data, unsigned int length, unsigned 
 
 // A write that the total time-out cut short is a failure, not a success
 // with fewer bytes.
+unsigned long long CRS232Connection::RequestTimeoutMs(unsigned int) const
+{
+    return m_settings.timeout;
+}
+
+void CRS232Connection::AbortTransfers()
+{
+    m_aborted = true;
+    const HANDLE port = m_port;
+    if (port != INVALID_HANDLE_VALUE)
+        PurgeComm(port, PURGE_TXABORT | PURGE_RXABORT);
+}
+
+DWORD CRS232Connection::LimitCallTimeout(const wchar_t* function, int step)
+{
+    if (m_aborted)
+        throw CRS232ConnectionException(function, step, L"Transfer aborted!", ERROR_OPERATION_ABORTED | kTransferFailure);
+    DWORD wanted = m_settings.timeout;
+    if (HasRequestDeadline()) {
+        const unsigned long long left = RequestTimeLeftMs();
+        if (left == 0)
+            throw CRS232ConnectionException(function, step, L"The request timed out!", kTransferTimeout);
+        // 0 would be no time-out at all.
+        wanted = static_cast<DWORD>(wanted == 0 ? std::min<unsigned long long>(left, MAXDWORD)
+                                                : std::min<unsigned long long>(wanted, left));
+    }
+    if (wanted == m_appliedTimeout)
+        return wanted;
+    COMMTIMEOUTS timeouts;
+    GetCommTimeouts(m_port, &timeouts);
+    timeouts.ReadTotalTimeoutConstant = wanted;
+    timeouts.WriteTotalTimeoutConstant = wanted;
+    if (!SetCommTimeouts(m_port, &timeouts))
+        throw CRS232ConnectionException(L"SetTimeout() failed!", 9, L"::SetCommTimeouts() failed!",
+                                        GetLastError() | kPortFailure);
+    m_appliedTimeout = wanted;
+    return wanted;
+}
+
 void CRS232Connection::WriteSynchron(const unsigned char* data, DWORD length)
 {
+    LimitCallTimeout(L"WriteSynchron() failed!", 5);
     SetCommEventMask(EV_TXEMPTY);
     DWORD written = 0;
     if (!WriteFile(m_port, data, length, &written, nullptr))
@@ -409,6 +450,7 @@ void CRS232Connection::WriteSynchron(const unsigned char* data, DWORD length)
 
 void CRS232Connection::WriteAsynchron(const unsigned char* data, DWORD length)
 {
+    const DWORD limit = LimitCallTimeout(L"WriteAsynchron() failed!", 3);
     SetCommEventMask(EV_RXCHAR | EV_BREAK);
     ClearBuffer();
     const EventHandle event;
@@ -420,7 +462,7 @@ void CRS232Connection::WriteAsynchron(const unsigned char* data, DWORD length)
     DWORD written = 0;
     const BOOL started = WriteFile(m_port, data, length, &written, &overlapped);
     written = FinishOverlapped(m_port, started, written, overlapped,
-                               {L"WriteAsynchron() failed!", 3, L"::WriteFile() failed!", m_settings.timeout + 1000,
+                               {L"WriteAsynchron() failed!", 3, L"::WriteFile() failed!", limit + 1000,
                                 PURGE_TXABORT});
     if (written != length)
         throw CRS232ConnectionException(L"WriteAsynchron() failed!", 3, L"GetOverlappedResult() timed out!",
@@ -458,6 +500,7 @@ void CRS232Connection::ReadSynchron(unsigned char* buffer, DWORD length)
 {
     DWORD total = 0;
     while (total < length) {
+        LimitCallTimeout(L"ReadSynchron() failed!", 6);
         DWORD count = 0;
         if (!ReadFile(m_port, buffer + total, length - total, &count, nullptr) || count == 0) {
             const DWORD error = GetLastError();
@@ -476,12 +519,13 @@ void CRS232Connection::ReadAsynchron(unsigned char* buffer, DWORD length)
                                         GetLastError() | kTransferFailure);
     DWORD total = 0;
     while (total < length) {
+        const DWORD limit = LimitCallTimeout(L"ReadAsynchron() failed!", 4);
         OVERLAPPED overlapped;
         overlapped.hEvent = event.Get();
         DWORD count = 0;
         const BOOL started = ReadFile(m_port, buffer + total, length - total, &count, &overlapped);
         count = FinishOverlapped(m_port, started, count, overlapped,
-                                 {L"ReadAsynchron() failed!", 4, L"::ReadFile() failed!", m_settings.timeout + 100,
+                                 {L"ReadAsynchron() failed!", 4, L"::ReadFile() failed!", limit + 100,
                                   PURGE_RXABORT});
         if (count == 0)
             throw CRS232ConnectionException(L"ReadAsynchron() failed!", 4, L"GetOverlappedResult() timed out!",

@@ -8,6 +8,7 @@
 #include "Platform/Xml/XmlNode.h"
 
 #include <cstdint>
+#include <atomic>
 #include <string>
 
 namespace ZELL {
@@ -45,6 +46,10 @@ public:
     void SetCommunicationTimeout(unsigned int seconds) override;
     unsigned int GetRestartTimeout() override { return m_settings.restartTimeout; }
     void SetRestartTimeout(unsigned int seconds) override { m_settings.restartTimeout = seconds; }
+
+    // Ends the port's transfers in flight (PurgeComm) and refuses new ones.
+    void AbortTransfers() override;
+    void ResumeTransfers() override { m_aborted = false; }
 
     std::wstring GetSettingsXML() const override;
     bool SetSettingsXML(std::wstring xml) override;
@@ -101,6 +106,10 @@ private:
     void WriteAsynchron(const unsigned char* data, DWORD length);
     void ReadSynchron(unsigned char* buffer, DWORD length);
     void ReadAsynchron(unsigned char* buffer, DWORD length);
+    // The total time-out of the next port call in milliseconds: the port's
+    // own, cut to what is left of the request; throws the call's failure
+    // when the request's time is up or the transfers were aborted.
+    DWORD LimitCallTimeout(const wchar_t* function, int step);
     void ClearError();
     void SetCommEventMask(DWORD mask);
     void Fail(const CRS232ConnectionException& error);
@@ -112,8 +121,13 @@ private:
     Settings ReadSettings(const Xml::CXmlNode& element) const;
     void TraceSettingsError(const std::wstring& function, const std::wstring& error) const;
 
+    unsigned long long RequestTimeoutMs(unsigned int requestLength) const override;
+
     HANDLE m_port = INVALID_HANDLE_VALUE;
     Settings m_settings;
+    // The total time-out the port holds; every port call ends within it.
+    DWORD m_appliedTimeout = 0;
+    std::atomic<bool> m_aborted{false};
     bool m_checksumAppended = false;
     unsigned short m_lastCommandError = 0;
     std::wstring m_lastErrorMessage;

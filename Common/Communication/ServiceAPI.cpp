@@ -1,5 +1,6 @@
 #include "Common/Communication/ServiceAPI.h"
 
+#include "Common/Communication/AnswerFault.h"
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/Clock.h"
@@ -117,9 +118,14 @@ void CServiceAPI::SetLastError(DWORD n)
     m_lastError = n | kExceptionBase;
 }
 
+// An answer that came but could not be taken is named as such rather than
+// as a failed request.
 void CServiceAPI::SetServiceProtocolError()
 {
+    const unsigned long fault = m_protocol ? m_protocol->TakeAnswerFault() : 0;
     m_lastError = kProtocolBase + (m_protocol ? m_protocol->GetLastCommandError() : 0);
+    if (fault != 0)
+        m_lastError = static_cast<DWORD>(fault);
 }
 
 bool CServiceAPI::Call(const wchar_t* name, WORD n, WORD code, const std::vector<BYTE>& arguments, Check check,
@@ -146,8 +152,7 @@ bool CServiceAPI::Call(const wchar_t* name, WORD n, WORD code, const std::vector
         } else {
             const Answer answer{reply, reply ? replyLength : 0};
             const unsigned int statusAt = check == Check::Register ? 10 : 2;
-            // An answer too short for its code and status is refused like
-            // one with a wrong code.
+            // An answer too short for its code and status is malformed.
             const bool complete = answer.Has(0, 2) && answer.Has(statusAt, 2);
             const WORD status = complete ? answer.Word(statusAt) : 0;
             bool accepted = complete && answer.Word(0) == code;
@@ -156,7 +161,9 @@ bool CServiceAPI::Call(const wchar_t* name, WORD n, WORD code, const std::vector
             else if (check != Check::AnyStatus)
                 accepted = accepted && status == 0;
             DWORD error = 0;
-            if (!accepted)
+            if (!complete)
+                error = kErrorMalformedAnswer;
+            else if (!accepted)
                 error = check == Check::Register ? kRegisterStatus : kStatusBase + status;
             else if (reader)
                 error = reader(answer);

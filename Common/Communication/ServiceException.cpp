@@ -87,6 +87,9 @@ std::wstring CServiceException::BuildDetails(const wchar_t* passedText) const
     case GroupAnswerTooShort:
         return Grp(L"ANSWER_TOO_SHORT") + L".\n" + Grp(L"DATASIZE_EXPEXTED") + Dec(expected) + L"\n"
             + Grp(L"DATASIZE_RECEIVED") + Dec(actual);
+    case GroupAnswerTooLong:
+        return Grp(L"ANSWER_TOO_LONG") + L".\n" + Grp(L"DATASIZE_EXPEXTED") + Dec(expected) + L"\n"
+            + Grp(L"DATASIZE_RECEIVED") + Dec(actual);
     case GroupPassedString:
         return Grp(L"PASSED_STRING") + L":\n" + passed;
     case GroupCreatedString:

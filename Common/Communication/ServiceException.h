@@ -37,6 +37,8 @@ public:
         GroupAnswerTooShort = 14,
         GroupPassedString = 15,
         GroupCreatedString = 16,
+        // A long answer announces more than any service answers with.
+        GroupAnswerTooLong = 17,
     };
 
     CServiceException(const wchar_t* message, LONG code, USHORT group, LONG actual, ULONG expected,

@@ -1,5 +1,6 @@
 #include "Common/Communication/ServiceProtocol.h"
 
+#include "Common/Communication/AnswerFault.h"
 #include "Common/Communication/ConnectionException.h"
 #include "Common/Communication/ServiceException.h"
 #include "Common/SystemHelper/Xml/ComError.h"
@@ -16,6 +17,7 @@
 #include <limits>
 #include <new>
 #include <optional>
+#include <utility>
 
 namespace ZELL {
 
@@ -121,6 +123,42 @@ std::optional<std::uint32_t> ParseNumber(const std::wstring& text, std::uint32_t
     if (errno != 0 || !end || *end != L'\0' || value > limit)
         return std::nullopt;
     return static_cast<std::uint32_t>(value);
+}
+
+// Holds the connection to one request's bounds for as long as it runs.
+class CRequestBounds {
+public:
+    CRequestBounds(IConnection& connection, unsigned int length, unsigned int maxAnnounced) : m_connection(connection)
+    {
+        m_connection.BeginRequest(length, maxAnnounced);
+    }
+    ~CRequestBounds() { m_connection.EndRequest(); }
+    CRequestBounds(const CRequestBounds&) = delete;
+    CRequestBounds& operator=(const CRequestBounds&) = delete;
+
+private:
+    IConnection& m_connection;
+};
+
+// The checks whose failure says the answer arrived in a form no device
+// sends, as opposed to the device reporting an error or not answering.
+unsigned long AnswerFaultOf(const CServiceException& error)
+{
+    switch (error.m_usGroup) {
+    case CServiceException::GroupAnswerTooLong:
+        return kErrorAnswerTooLong;
+    case CServiceException::GroupDataSizeTooLarge:
+    case CServiceException::GroupNumberOfPacketNotValid:
+    case CServiceException::GroupWrongChecksum:
+    case CServiceException::GroupWrongIdentifier:
+    case CServiceException::GroupDifferentRequestNumber:
+    case CServiceException::GroupDifferentFragmentNumber:
+    case CServiceException::GroupDifferentTotalFragmentNumber:
+    case CServiceException::GroupAnswerTooShort:
+        return kErrorMalformedAnswer;
+    default:
+        return 0;
+    }
 }
 
 std::wstring T(const wchar_t* key)
@@ -431,15 +469,33 @@ bool CServiceProtocol::WriteFragmented(unsigned char* data, unsigned int length,
     return (flags & kFlagReadBack) != 0;
 }
 
+// Refuses, before anything is fetched, a long answer of no fragments (an
+// empty buffer must not be filled) or of more than the longest answer of
+// any service needs.
+void CServiceProtocol::CheckAnswerTotal(unsigned short total) const
+{
+    if (total == 0)
+        throw CServiceException(L"ReadFragmented failed!", CServiceException::StepReadFragmented,
+                                CServiceException::GroupNumberOfPacketNotValid, 0, 0);
+    const unsigned int size = CalculateCurrentFragDataLen();
+    if (size == 0)
+        throw CServiceException(L"ReadFragmented failed!", CServiceException::StepReadFragmented,
+                                CServiceException::GroupDataSizeNotAllowed, 0, 0);
+    const unsigned int needed = (kMaxServiceAnswerSize + size - 1) / size;
+    if (total > needed) {
+        const std::uint64_t announced = std::uint64_t{total} * size;
+        throw CServiceException(L"ReadFragmented failed!", CServiceException::StepReadFragmented,
+                                CServiceException::GroupAnswerTooLong,
+                                static_cast<LONG>(std::min<std::uint64_t>(announced, 0x7FFFFFFF)),
+                                kMaxServiceAnswerSize);
+    }
+}
+
 void CServiceProtocol::ReadFragmented(unsigned short total, unsigned char** answer, unsigned int& answerLength,
                                       ProgressCallback progress, void* context)
 {
     ResetProgress();
-    // A device that announces continuation fragments but no total has
-    // nothing to fetch; an empty buffer must not be filled.
-    if (total == 0)
-        throw CServiceException(L"ReadFragmented failed!", CServiceException::StepReadFragmented,
-                                CServiceException::GroupNumberOfPacketNotValid, 0, 0);
+    CheckAnswerTotal(total);
     Frame frame = NewFrame();
     const std::size_t capacity = std::size_t{m_maxFragmentDataSize} * total;
     std::unique_ptr<unsigned char[]> collected(new (std::nothrow) unsigned char[capacity == 0 ? 1 : capacity]());
@@ -517,11 +573,15 @@ bool CServiceProtocol::Request(unsigned short command, unsigned char* data, unsi
 {
     try {
         m_lastErrorMessage.clear();
+        m_answerFault = 0;
         if (!m_connection || !answer)
             throw CServiceException(L"WriteFragmented failed!", CServiceException::StepWriteFragmented,
                                     CServiceException::GroupReadingFailed, 0, 0);
         if (!data && length != 0)
             throw CZellException(L"CServiceProtocol::Request( ) failed: no request data", 0);
+        // However many fragments go back and forth and whatever an answer
+        // announces, a failing request ends within the connection's time-out.
+        const CRequestBounds bounds(*m_connection, length, m_maxFragmentDataSize);
         PrepareReqHeader(command);
         if (WriteFragmented(data, length, answer, answerLength, progress, context) && answerLength >= 6) {
             const unsigned short total = Get16(*answer, 4);
@@ -569,6 +629,7 @@ bool CServiceProtocol::HandleException(const wchar_t* unknownPrefix, unsigned sh
         throw;
     } catch (CServiceException& error) {
         m_lastErrorMessage = error.GetText();
+        m_answerFault = AnswerFaultOf(error);
     } catch (CConnectionException& error) {
         m_lastErrorMessage = error.GetText();
         DebugTrace(L"%s", m_lastErrorMessage.c_str());
@@ -583,6 +644,11 @@ bool CServiceProtocol::HandleException(const wchar_t* unknownPrefix, unsigned sh
     }
     m_lastCommandError = code;
     return false;
+}
+
+unsigned long CServiceProtocol::TakeAnswerFault()
+{
+    return std::exchange(m_answerFault, 0ul);
 }
 
 // ---------------------------------------------------------------- settings

@@ -53,6 +53,7 @@ public:
     bool SaveSettingsXML(std::wstring name) override;
 
     unsigned short GetTransactionNumber() const { return m_transactionCounter; }
+    unsigned long TakeAnswerFault() override;
 
 private:
     using Frame = std::vector<unsigned char>;
@@ -86,6 +87,7 @@ private:
     unsigned int GetExclusiveModeOffset() const { return m_exclusiveId != 0 ? 4u : 0u; }
     static unsigned int GetRoutingOffset() { return 0; }
     bool HandleException(const wchar_t* function, unsigned short code);
+    void CheckAnswerTotal(unsigned short total) const;
 
     std::array<unsigned char, kHeaderSize> m_headerTemplate{};
     unsigned short m_transactionCounter = 0;
@@ -97,6 +99,7 @@ private:
     std::uint32_t m_routingInfo = 0;
     std::uint32_t m_frameCapacity = 0;
     unsigned short m_lastProgress = 0;
+    unsigned long m_answerFault = 0;
 };
 
 }

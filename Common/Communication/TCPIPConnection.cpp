@@ -97,6 +97,36 @@ unsigned long CTCPIPConnection::ScaledTimeout(unsigned long base, unsigned int l
     return base * std::min(base, steps);
 }
 
+unsigned long long CTCPIPConnection::RequestTimeoutMs(unsigned int requestLength) const
+{
+    const unsigned long base = std::max(m_settings.sendTimeout, m_settings.receiveTimeout);
+    return static_cast<unsigned long long>(ScaledTimeout(base, requestLength)) * 1000u;
+}
+
+void CTCPIPConnection::AbortTransfers()
+{
+    const std::lock_guard lock(m_socketMutex);
+    m_aborted = true;
+    if (m_socket != INVALID_SOCKET)
+        shutdown(m_socket, SD_BOTH);
+}
+
+DWORD CTCPIPConnection::CallTimeoutMs(unsigned long seconds, const wchar_t* message, LONG code,
+                                      const wchar_t* detail) const
+{
+    if (m_aborted)
+        throw CTCPIPConnectionException(message, code, detail, kSocketError | WSAECONNABORTED);
+    unsigned long long milliseconds = static_cast<unsigned long long>(seconds) * 1000u;
+    if (HasRequestDeadline()) {
+        const unsigned long long left = RequestTimeLeftMs();
+        if (left == 0)
+            throw CTCPIPConnectionException(message, code, detail, kConnectTimeout);
+        // 0 would make the socket wait for ever.
+        milliseconds = milliseconds == 0 ? left : std::min(milliseconds, left);
+    }
+    return static_cast<DWORD>(std::min<unsigned long long>(milliseconds, std::numeric_limits<DWORD>::max()));
+}
+
 unsigned long CTCPIPConnection::ShortFragmentError() const
 {
     return kSocketError | WSAECONNRESET;
@@ -122,13 +152,15 @@ void CTCPIPConnection::RequireSocket(const wchar_t* message, LONG code) const
 
 void CTCPIPConnection::CloseQuietly()
 {
-    if (m_socket != INVALID_SOCKET)
-        closesocket(m_socket);
+    const SOCKET closing = m_socket;
     TakeSocket(INVALID_SOCKET);
+    if (closing != INVALID_SOCKET)
+        closesocket(closing);
 }
 
 void CTCPIPConnection::TakeSocket(SOCKET s)
 {
+    const std::lock_guard lock(m_socketMutex);
     m_socket = s;
     m_appliedSendTimeout = kTimeoutUnknown;
     m_appliedReceiveTimeout = kTimeoutUnknown;
@@ -211,27 +243,7 @@ void CTCPIPConnection::Connect(const sockaddr* address, unsigned long seconds)
             error = SocketError();
             detail = L"connect() failed!";
         } else {
-            fd_set writable;
-            fd_set failed;
-            FD_ZERO(&writable);
-            FD_ZERO(&failed);
-            FD_SET(m_socket, &writable);
-            FD_SET(m_socket, &failed);
-            const timeval limit = {static_cast<time_t>(seconds), 0};
-            const int ready = select(0, nullptr, &writable, &failed, &limit);
-            if (ready == SOCKET_ERROR) {
-                error = SocketError();
-                detail = L"select() failed!";
-            } else if (FD_ISSET(m_socket, &failed)) {
-                int socketError = 0;
-                int size = sizeof(socketError);
-                getsockopt(m_socket, SOL_SOCKET, SO_ERROR, &socketError, &size);
-                error = kSocketError | static_cast<ULONG>(socketError != 0 ? socketError : WSAECONNREFUSED);
-                detail = L"connect() failed!";
-            } else if (ready == 0 || !FD_ISSET(m_socket, &writable)) {
-                error = kConnectTimeout;
-                detail = L"Connecting-Timeout";
-            }
+            WaitConnected(seconds, error, detail);
         }
     }
     if (error != 0)
@@ -243,6 +255,57 @@ void CTCPIPConnection::Connect(const sockaddr* address, unsigned long seconds)
     // peer's delayed acknowledgement.
     const BOOL noDelay = TRUE;
     setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof(noDelay));
+}
+
+// Waits in short slices, so that an abort from another thread ends the wait
+// at once; false with `error` and `detail` set when the connect failed.
+bool CTCPIPConnection::WaitConnected(unsigned long seconds, ULONG& error, const wchar_t*& detail)
+{
+    constexpr ULONGLONG kSliceMs = 100;
+    const ULONGLONG limit = static_cast<ULONGLONG>(seconds) * 1000u;
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        if (m_aborted) {
+            error = kSocketError | WSAECONNABORTED;
+            detail = L"connect() failed!";
+            return false;
+        }
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        if (elapsed >= limit && limit != 0) {
+            error = kConnectTimeout;
+            detail = L"Connecting-Timeout";
+            return false;
+        }
+        const ULONGLONG slice = limit == 0 ? 0 : std::min(kSliceMs, limit - elapsed);
+        fd_set writable;
+        fd_set failed;
+        FD_ZERO(&writable);
+        FD_ZERO(&failed);
+        FD_SET(m_socket, &writable);
+        FD_SET(m_socket, &failed);
+        const timeval wait = {static_cast<time_t>(slice / 1000), static_cast<suseconds_t>((slice % 1000) * 1000)};
+        const int ready = select(0, nullptr, &writable, &failed, &wait);
+        if (ready == SOCKET_ERROR) {
+            error = SocketError();
+            detail = L"select() failed!";
+            return false;
+        }
+        if (FD_ISSET(m_socket, &failed)) {
+            int socketError = 0;
+            int size = sizeof(socketError);
+            getsockopt(m_socket, SOL_SOCKET, SO_ERROR, &socketError, &size);
+            error = kSocketError | static_cast<ULONG>(socketError != 0 ? socketError : WSAECONNREFUSED);
+            detail = L"connect() failed!";
+            return false;
+        }
+        if (ready > 0 && FD_ISSET(m_socket, &writable))
+            return true;
+        if (limit == 0) {
+            error = kConnectTimeout;
+            detail = L"Connecting-Timeout";
+            return false;
+        }
+    }
 }
 
 void CTCPIPConnection::Disconnect()
@@ -340,7 +403,7 @@ void CTCPIPConnection::ThrowTransferFailure(const wchar_t* call, const wchar_t* 
 
 int CTCPIPConnection::Send(const char* data, int length, unsigned long seconds)
 {
-    SetSendTimeout(static_cast<int>(seconds));
+    SetSendTimeout(CallTimeoutMs(seconds, L"Failed to send data on the connected socket!", 9, L"Function send() failed!"));
     const ULONGLONG start = GetTickCount64();
     const int count = send(m_socket, data, length, 0);
     if (count == SOCKET_ERROR)
@@ -351,7 +414,8 @@ int CTCPIPConnection::Send(const char* data, int length, unsigned long seconds)
 
 int CTCPIPConnection::Receive(char* buffer, int length, unsigned long seconds)
 {
-    SetReceiveTimeout(static_cast<int>(seconds));
+    SetReceiveTimeout(CallTimeoutMs(seconds, L"Failed to receive data from the connected socket!", 11,
+                                    L"Function recv() failed!"));
     const ULONGLONG start = GetTickCount64();
     const int count = recv(m_socket, buffer, length, 0);
     if (count == SOCKET_ERROR)
@@ -363,7 +427,7 @@ int CTCPIPConnection::Receive(char* buffer, int length, unsigned long seconds)
 int CTCPIPConnection::SendTo(const char* data, int length, const sockaddr* to, unsigned long seconds)
 {
     RequireSocket(L"Failed to send datagram on the connected socket!", 10);
-    SetSendTimeout(static_cast<int>(seconds));
+    SetSendTimeout(static_cast<DWORD>(seconds) * 1000u);
     const ULONGLONG start = GetTickCount64();
     const int count = sendto(m_socket, data, length, 0, to, static_cast<int>(sizeof(sockaddr_in)));
     if (count == SOCKET_ERROR)
@@ -375,7 +439,7 @@ int CTCPIPConnection::SendTo(const char* data, int length, const sockaddr* to, u
 int CTCPIPConnection::ReceiveFrom(char* buffer, int length, sockaddr_in* from, unsigned long seconds)
 {
     RequireSocket(L"Failed to receive datagram from the connected socket!", 11);
-    SetReceiveTimeout(static_cast<int>(seconds));
+    SetReceiveTimeout(static_cast<DWORD>(seconds) * 1000u);
     const ULONGLONG start = GetTickCount64();
     int fromLength = sizeof(sockaddr_in);
     const int count = recvfrom(m_socket, buffer, length, 0, reinterpret_cast<sockaddr*>(from),
@@ -453,14 +517,13 @@ CSockAddress CTCPIPConnection::GetSockAddr() const
 
 // Every transfer names its time-out, but the socket keeps the last one set:
 // only a change costs a call.
-void CTCPIPConnection::SetTimeout(int option, int seconds)
+void CTCPIPConnection::SetTimeout(int option, DWORD milliseconds)
 {
-    int& applied = option == SO_SNDTIMEO ? m_appliedSendTimeout : m_appliedReceiveTimeout;
-    if (applied == seconds)
+    long long& applied = option == SO_SNDTIMEO ? m_appliedSendTimeout : m_appliedReceiveTimeout;
+    if (applied == static_cast<long long>(milliseconds))
         return;
-    const DWORD milliseconds = static_cast<DWORD>(seconds) * 1000u;
     if (setsockopt(m_socket, SOL_SOCKET, option, &milliseconds, sizeof(milliseconds)) != SOCKET_ERROR) {
-        applied = seconds;
+        applied = milliseconds;
         return;
     }
     const int wsaError = WSAGetLastError();
@@ -472,10 +535,10 @@ void CTCPIPConnection::SetTimeout(int option, int seconds)
                          static_cast<LONG>(kSocketError | static_cast<ULONG>(wsaError)));
 }
 
-void CTCPIPConnection::SetSendTimeout(int seconds)
+void CTCPIPConnection::SetSendTimeout(DWORD milliseconds)
 {
     try {
-        SetTimeout(SO_SNDTIMEO, seconds);
+        SetTimeout(SO_SNDTIMEO, milliseconds);
     } catch (const CZellException& error) {
         throw CTCPIPConnectionException(L"Set send timeout failed", 18, error.m_szMessage,
                                         static_cast<ULONG>(error.m_lCode));
@@ -484,10 +547,10 @@ void CTCPIPConnection::SetSendTimeout(int seconds)
     }
 }
 
-void CTCPIPConnection::SetReceiveTimeout(int seconds)
+void CTCPIPConnection::SetReceiveTimeout(DWORD milliseconds)
 {
     try {
-        SetTimeout(SO_RCVTIMEO, seconds);
+        SetTimeout(SO_RCVTIMEO, milliseconds);
     } catch (const CZellException& error) {
         throw CTCPIPConnectionException(L"Set receive timeout failed", 19, error.m_szMessage,
                                         static_cast<ULONG>(error.m_lCode));

@@ -7,7 +7,9 @@
 #include "Platform/Net/WinSock.h"
 #include "Platform/Xml/XmlNode.h"
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 namespace ZELL {
@@ -50,6 +52,10 @@ public:
     unsigned int GetRestartTimeout() override { return m_settings.restartTimeout; }
     void SetRestartTimeout(unsigned int seconds) override { m_settings.restartTimeout = seconds; }
 
+    // Shuts the socket down, which wakes a receive or send that waits on it.
+    void AbortTransfers() override;
+    void ResumeTransfers() override { m_aborted = false; }
+
     std::wstring GetSettingsXML() const override;
     bool SetSettingsXML(std::wstring xml) override;
     std::wstring GetSettingsString() const override;
@@ -79,6 +85,9 @@ public:
 protected:
     unsigned long ShortFragmentError() const override;
     unsigned long BadFragmentLengthError() const override;
+    // The larger of the send and receive time-outs, grown with the request's
+    // size as one transfer of it would grow.
+    unsigned long long RequestTimeoutMs(unsigned int requestLength) const override;
 
     // One socket call of a stream transfer, with its time-out in seconds.
     virtual int Send(const char* data, int length, unsigned long seconds);
@@ -124,9 +133,14 @@ private:
     CSockAddress QueryAddress(bool peer) const;
     [[noreturn]] void ThrowTransferFailure(const wchar_t* call, const wchar_t* message, LONG code,
                                            const wchar_t* detail, ULONGLONG start, unsigned long seconds) const;
-    void SetSendTimeout(int seconds);
-    void SetReceiveTimeout(int seconds);
-    void SetTimeout(int option, int seconds);
+    // The time-out of one socket call of `seconds`, cut to what is left of
+    // the request; throws the call's failure when the request's time is up
+    // or the transfers were aborted.
+    DWORD CallTimeoutMs(unsigned long seconds, const wchar_t* message, LONG code, const wchar_t* detail) const;
+    bool WaitConnected(unsigned long seconds, ULONG& error, const wchar_t*& detail);
+    void SetSendTimeout(DWORD milliseconds);
+    void SetReceiveTimeout(DWORD milliseconds);
+    void SetTimeout(int option, DWORD milliseconds);
     void RequireSocket(const wchar_t* message, LONG code) const;
     void CloseQuietly();
     void Fail(const CTCPIPConnectionException& error, const wchar_t* function, int line);
@@ -141,13 +155,17 @@ private:
 
     void TakeSocket(SOCKET s);
 
-    static constexpr int kTimeoutUnknown = -1;
+    static constexpr long long kTimeoutUnknown = -1;
 
     SOCKET m_socket = INVALID_SOCKET;
     Settings m_settings;
-    // The time-outs the socket holds, in seconds.
-    int m_appliedSendTimeout = kTimeoutUnknown;
-    int m_appliedReceiveTimeout = kTimeoutUnknown;
+    // The time-outs the socket holds, in milliseconds.
+    long long m_appliedSendTimeout = kTimeoutUnknown;
+    long long m_appliedReceiveTimeout = kTimeoutUnknown;
+    // Guards the socket member against an abort from another thread while
+    // the owning thread replaces it.
+    std::mutex m_socketMutex;
+    std::atomic<bool> m_aborted{false};
 };
 
 }

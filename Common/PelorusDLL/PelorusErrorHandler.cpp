@@ -1,6 +1,7 @@
 #include "Common/PelorusDLL/PelorusErrorHandler.h"
 
 #include "Common/PelorusDLL/ResourceStrings.h"
+#include "Common/PelorusDLL/ServiceBase.h"
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/Module.h"
 
@@ -67,6 +68,7 @@ const tErrorID CPelorusErrorHandler::m_KBError[] = {
 const tErrorID CPelorusErrorHandler::m_AppError[] = {
     {0x20208404, 6704, 6705, 6706}, {0x20200002, 6704, 6707, 6708}, {0x20200004, 6704, 6707, 6709},
     {0x20200003, 6704, 6707, 6710}, {0x20200005, 6704, 6711, 6712}, {0x20200006, 6704, 6711, 6713},
+    {PELORUS_ERROR_MALFORMED_ANSWER, 6704, 6714, 6715}, {PELORUS_ERROR_ANSWER_TOO_LONG, 6704, 6716, 6717},
     {kEndOfTable, 0, 0, 0},
 };
 

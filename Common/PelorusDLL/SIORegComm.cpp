@@ -162,15 +162,21 @@ bool CSIORegComm::Execute(tTelegram& request, tTelegram& response, unsigned int&
     if (!m_connection->IsOpen())
         return Fail(kPortNotOpen);
     SetLastError(0);
+    // One deadline for the telegram and its answer, however the answer
+    // trickles in.
+    m_connection->BeginRequest(request.bytes[2], 0);
+    bool ok = false;
     try {
         m_connection->Write(request.bytes, request.bytes[2], nullptr);
+        ok = true;
     } catch (...) {
         // The connection has set its own code; keep it unless it set none.
         if (GetLastError() == 0)
             SetLastError(kTransferFailure);
-        return false;
     }
-    return ReadResponse(response, received);
+    ok = ok && ReadResponse(response, received);
+    m_connection->EndRequest();
+    return ok;
 }
 
 bool CSIORegComm::ReadExactly(unsigned char* buffer, unsigned int length)

@@ -3,6 +3,7 @@
 #include "Common/Communication/ISettings.h"
 #include "Common/Communication/ZellException.h"
 #include "Common/PelorusDLL/ParamComRegComBase.h"
+#include "Common/PelorusDLL/SIORegComm.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/CodePage.h"
 #include "Platform/Base/LastError.h"
@@ -11,6 +12,20 @@
 #include <cwchar>
 
 const wchar_t CServiceBase::SERVICE_NOT_SUPPORTED[] = L"Not supported!";
+
+bool IsMalformedAnswerCode(DWORD code)
+{
+    switch (code) {
+    case PELORUS_ERROR_MALFORMED_ANSWER:
+    case PELORUS_ERROR_INVALID_ANSWER_LENGTH:
+    case CSIORegComm::kInvalidStart:
+    case CSIORegComm::kInvalidLength:
+    case CSIORegComm::kInvalidChecksum:
+        return true;
+    default:
+        return false;
+    }
+}
 const unsigned char CServiceBase::MAXSTATES_FBC = 9;
 const unsigned char CServiceBase::MAXSTATES_KBUS = 9;
 

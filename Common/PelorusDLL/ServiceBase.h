@@ -2,6 +2,7 @@
 // The one interface through which the program reads and writes the settings
 // of a device, whichever medium reaches it.
 
+#include "Common/Communication/AnswerFault.h"
 #include "Common/Communication/IConnection.h"
 #include "Common/Communication/PelorusApi.h"
 #include "Common/PelorusDLL/ServiceRecords.h"
@@ -31,6 +32,8 @@ constexpr DWORD PELORUS_ERROR_INVALID_NODE_CONFIGURATION = 0x20088409;
 constexpr DWORD PELORUS_ERROR_INVALID_ANSWER_LENGTH = 0x20208404;
 constexpr DWORD PELORUS_ERROR_ADDRESS_TEXT = 0x2020000A;
 constexpr DWORD PELORUS_ERROR_NO_PING_ANSWER = 0x2020000C;
+constexpr DWORD PELORUS_ERROR_MALFORMED_ANSWER = ZELL::kErrorMalformedAnswer;
+constexpr DWORD PELORUS_ERROR_ANSWER_TOO_LONG = ZELL::kErrorAnswerTooLong;
 constexpr DWORD PELORUS_ERROR_PARAM_CHANNEL = 0x20058000; // | the channel's error
 constexpr DWORD PELORUS_ERROR_RESTART_MODULE_COUNT = 0x2008940A;
 constexpr DWORD PELORUS_ERROR_RESTART_CONFIGURATION = 0x2008940B;
@@ -44,6 +47,11 @@ constexpr DWORD PELORUS_ERROR_CONTROL_MODE_FIELDBUS = 0x20200003;
 constexpr DWORD PELORUS_ERROR_CONTROL_MODE_MONITOR = 0x20200004;
 constexpr DWORD PELORUS_ERROR_MONITOR_MODE_OFF = 0x20200005;
 constexpr DWORD PELORUS_ERROR_MONITOR_MODE_CONTROL = 0x20200006;
+
+// True for the codes of an answer that arrived but was malformed: a service
+// frame refused by the protocol, or a serial telegram with a wrong start,
+// length, checksum or word count. Such a device is there; it is not silent.
+PELORUS_API bool IsMalformedAnswerCode(DWORD code);
 
 class PELORUS_API CServiceBase {
 public:

@@ -37,7 +37,8 @@ uint32_t CFaultPlan::NextFrameNumber()
 
 bool CFaultPlan::AnswerLevel(ENFault kind)
 {
-    return kind == ENFault::ServiceStatus || kind == ENFault::WrongServiceEcho || kind == ENFault::ZeroAnswerTotal;
+    return kind == ENFault::ServiceStatus || kind == ENFault::WrongServiceEcho || kind == ENFault::ZeroAnswerTotal ||
+           kind == ENFault::LongAnswer;
 }
 
 bool CFaultPlan::Matches(const tFaultMatch& match, const tFrameFacts& facts)

@@ -4,7 +4,7 @@
 // adds rules; each received frame is matched against them in the order they
 // were added and the first rule that matches and has firings left is used.
 // The faults that change the service answer itself (ServiceStatus,
-// WrongServiceEcho, ZeroAnswerTotal) only match the frame that completes a
+// WrongServiceEcho, ZeroAnswerTotal, LongAnswer) only match the frame that completes a
 // request, so a multi-fragment request does not use them up early.
 
 #include <cstdint>
@@ -36,7 +36,11 @@ enum class ENFault {
     MailboxBusy,         // a mailbox read answers device error `status` (0: 0x821D)
     WrongWordCount,      // the answer's word-count byte is `value` (0: count + 1)
     MailboxOverCount,    // the mailbox answer claims `value` (0: 1) more words than it holds
-    RegisterError        // the telegram is answered with device error `status`
+    RegisterError,       // the telegram is answered with device error `status`
+    // Answers that arrive but cannot be taken; the connection stays open.
+    AnnouncedLength,     // the answer's length field says `value`, whatever follows it
+    GarbageAnswer,       // `value` (0: 64) pseudo-random bytes instead of the answer
+    LongAnswer           // the answer announces `value` (0: 65535) read-back slices, each served full
 };
 
 // What a rule can match on. Unset fields match everything.

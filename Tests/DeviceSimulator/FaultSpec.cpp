@@ -31,6 +31,9 @@ const std::pair<const char*, ENFault> kKindNames[] = {
     {"WrongWordCount", ENFault::WrongWordCount},
     {"MailboxOverCount", ENFault::MailboxOverCount},
     {"RegisterError", ENFault::RegisterError},
+    {"AnnouncedLength", ENFault::AnnouncedLength},
+    {"GarbageAnswer", ENFault::GarbageAnswer},
+    {"LongAnswer", ENFault::LongAnswer},
 };
 
 bool ParseNumber(const std::string& text, long long low, long long high, long long& number)

@@ -1,6 +1,7 @@
 #include "Tests/DeviceSimulator/SerialSimulator.h"
 
 #include <algorithm>
+#include <random>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -237,6 +238,14 @@ void CSerialSimulator::Handle(const std::vector<uint8_t>& t)
         case ENFault::ShortFrame:
             answer.resize(std::clamp<size_t>(fault->value ? fault->value : answer.size() / 2, 1, answer.size() - 1));
             break;
+        case ENFault::AnnouncedLength: answer[2] = static_cast<uint8_t>(fault->value); break;
+        case ENFault::GarbageAnswer: {
+            std::mt19937 random(fault->value);
+            answer.resize(fault->value != 0 ? fault->value : 64);
+            for (uint8_t& byte : answer)
+                byte = static_cast<uint8_t>(random() & 0xFF);
+            break;
+        }
         default: break;
         }
     }

@@ -1,6 +1,7 @@
 #include "Tests/DeviceSimulator/ServiceSession.h"
 
 #include <algorithm>
+#include <random>
 
 #include "Tests/DeviceSimulator/ByteOrder.h"
 
@@ -256,13 +257,16 @@ CServiceSession::tOut CServiceSession::Complete(const tServiceFrame& frame, cons
     const size_t exclusivePart = frame.exclusiveId ? CServiceFrame::kExclusiveSize : 0;
     const size_t perFragment = settings.bufferSize > exclusivePart + 1 ? settings.bufferSize - exclusivePart : 1;
     const bool zeroTotal = fault && fault->kind == ENFault::ZeroAnswerTotal;
+    const bool longAnswer = fault && fault->kind == ENFault::LongAnswer;
     tOut out = Accept(frame);
-    if (answer->data.size() <= perFragment && !zeroTotal) {
+    if (answer->data.size() <= perFragment && !zeroTotal && !longAnswer) {
         out.data = std::move(answer->data);
         return out;
     }
 
-    const size_t total = zeroTotal ? 0 : (answer->data.size() + perFragment - 1) / perFragment;
+    size_t total = zeroTotal ? 0 : (answer->data.size() + perFragment - 1) / perFragment;
+    if (longAnswer)
+        total = fault->value != 0 ? fault->value : 0xFFFF;
     if (total > 0xFFFF)
         return Error(frame, STATUS_REJECTED);
     answer_ = tPendingAnswer{};
@@ -271,6 +275,7 @@ CServiceSession::tOut CServiceSession::Complete(const tServiceFrame& frame, cons
     answer_.serviceCode = serviceCode;
     answer_.total = static_cast<uint16_t>(total);
     answer_.perFragment = perFragment;
+    answer_.fullSlices = longAnswer;
     answer_.data = std::move(answer->data);
 
     out.header.flags |= FLAG_CONTINUED;
@@ -293,6 +298,8 @@ CServiceSession::tOut CServiceSession::ReadBack(const tServiceFrame& frame)
         out.header.flags |= FLAG_CONTINUED;
     out.data.assign(answer_.data.begin() + static_cast<std::ptrdiff_t>(begin),
                     answer_.data.begin() + static_cast<std::ptrdiff_t>(end));
+    if (answer_.fullSlices)
+        out.data.resize(answer_.perFragment, 0);
     return out;
 }
 
@@ -312,10 +319,24 @@ tReaction CServiceSession::Finish(tOut out, const tSettings& settings, const std
         }
     }
     reaction.bytes = CServiceFrame::Build(out.header, out.exclusiveId, out.data, settings.checksumLength);
-    if (!fault)
-        return reaction;
+    if (fault)
+        ApplyBytesFault(reaction, settings, *fault);
+    return reaction;
+}
+
+void CServiceSession::ApplyBytesFault(tReaction& reaction, const tSettings& settings, const tFaultRule& fault)
+{
     std::vector<uint8_t>& bytes = reaction.bytes;
-    switch (kind) {
+    switch (fault.kind) {
+    case ENFault::AnnouncedLength: PutU16(bytes.data() + 16, fault.value); break;
+    case ENFault::GarbageAnswer: {
+        // The same bytes on every run, so that a failure can be repeated.
+        std::mt19937 random(fault.value);
+        bytes.resize(fault.value != 0 ? fault.value : 64);
+        for (uint8_t& byte : bytes)
+            byte = static_cast<uint8_t>(random() & 0xFF);
+        break;
+    }
     case ENFault::BadChecksum:
         if (settings.checksumLength >= 2) {
             const size_t at = bytes.size() - settings.checksumLength;
@@ -325,7 +346,7 @@ tReaction CServiceSession::Finish(tOut out, const tSettings& settings, const std
         }
         break;
     case ENFault::ShortFrame: {
-        size_t keep = fault->value ? fault->value : bytes.size() / 2;
+        size_t keep = fault.value ? fault.value : bytes.size() / 2;
         keep = std::clamp<size_t>(keep, 1, bytes.size() - 1);
         bytes.resize(keep);
         reaction.after = ENAfterSend::Close;
@@ -334,7 +355,6 @@ tReaction CServiceSession::Finish(tOut out, const tSettings& settings, const std
     case ENFault::CloseAfterAnswer: reaction.after = ENAfterSend::Close; break;
     default: break;
     }
-    return reaction;
 }
 
 } // namespace DevSim

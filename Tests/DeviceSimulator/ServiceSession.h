@@ -59,6 +59,7 @@ private:
         uint16_t serviceCode = 0;
         uint16_t total = 0;
         size_t perFragment = 1;
+        bool fullSlices = false; // every slice perFragment bytes, zeros behind the data
         std::vector<uint8_t> data;
     };
     struct tSettings {
@@ -82,6 +83,7 @@ private:
     tOut ReadBack(const tServiceFrame& frame);
     static void ApplyAnswerFault(tAnswer& answer, uint16_t serviceCode, const tFaultRule& fault);
     static tReaction Finish(tOut out, const tSettings& settings, const std::optional<tFaultRule>& fault);
+    static void ApplyBytesFault(tReaction& reaction, const tSettings& settings, const tFaultRule& fault);
 
     CDeviceModel& model_;
     CFaultPlan& faults_;

@@ -157,6 +157,17 @@ const ResourceString kTable[] = {
     {6711, nullptr, L"Monitor-Modus nicht eingeschaltet!"},
     {6712, nullptr, L"Der Monitor-Modus konnte nicht eingeschaltet werden."},
     {6713, nullptr, L"Der Monitor-Modus kann nicht eingeschaltet werden, solange der Control-Modus eingeschaltet ist."},
+    {6714, L"Malformed answer !", L"Fehlerhafte Antwort !"},
+    {6715, L"The device answered, but the answer does not fit the protocol: its length, its header or its counts "
+           L"are wrong.\r\n\r\nPossible Reasons:\r\n- Another program or device answers at this address and "
+           L"port.\r\n- The device's firmware is faulty.",
+     L"Das Ger\u00e4t hat geantwortet, aber die Antwort passt nicht zum Protokoll: ihre L\u00e4nge, ihr Kopf oder "
+     L"ihre Z\u00e4hler sind falsch.\r\n\r\nM\u00f6gliche Ursachen:\r\n- Unter dieser Adresse und diesem Port "
+     L"antwortet ein anderes Programm oder Ger\u00e4t.\r\n- Die Firmware des Ger\u00e4ts ist fehlerhaft."},
+    {6716, L"Answer too long !", L"Antwort zu lang !"},
+    {6717, L"The device announced an answer longer than any service gives; it was not fetched.",
+     L"Das Ger\u00e4t hat eine Antwort angek\u00fcndigt, die l\u00e4nger ist als jede Dienstantwort; sie wurde nicht "
+     L"abgeholt."},
 };
 
 }

@@ -46,7 +46,7 @@ WORD CDeviceDataReader::GetTableLength(CServiceBase& service, WORD table)
 
 bool CDeviceDataReader::NotSupported()
 {
-    return m_Context.Service().GetLastErrorCode() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
+    return m_Context.TakeServiceError() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
 }
 
 bool CDeviceDataReader::ReadAllDeviceData()

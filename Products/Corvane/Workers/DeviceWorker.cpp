@@ -1,9 +1,11 @@
 #include "Products/Corvane/Workers/DeviceWorker.h"
 
+#include "Common/Communication/ConnectionBase.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
 
 #include <system_error>
+#include <utility>
 
 namespace Corvane {
 
@@ -26,10 +28,24 @@ bool CDeviceWorker::Start()
     }
 }
 
+void CDeviceWorker::RequestStop()
+{
+    m_Wait.RequestStop();
+    // A receive that waits for the device would hold the owner (and a
+    // quitting program) until its time-out.
+    if (!m_bEnded && m_Params.connection != nullptr && m_Thread.joinable()) {
+        m_bAbortedConnection = true;
+        m_Params.connection->AbortTransfers();
+    }
+}
+
 void CDeviceWorker::Join()
 {
-    if (m_Thread.joinable() && m_Thread.get_id() != std::this_thread::get_id())
-        m_Thread.join();
+    if (!m_Thread.joinable() || m_Thread.get_id() == std::this_thread::get_id())
+        return;
+    m_Thread.join();
+    if (std::exchange(m_bAbortedConnection, false))
+        m_Params.connection->ResumeTransfers();
 }
 
 void CDeviceWorker::ThreadMain()

@@ -36,9 +36,11 @@ public:
     // Starts the thread. When it cannot start, the busy flag is cleared and
     // false comes back; the caller reports the failure.
     bool Start();
-    // Ends the worker's waits early; its device steps then fail.
-    void RequestStop() { m_Wait.RequestStop(); }
-    // Waits until the thread has ended.
+    // Ends the worker's waits early and cuts a transfer in flight short;
+    // its device steps then fail at once.
+    void RequestStop();
+    // Waits until the thread has ended; a connection cut by RequestStop
+    // takes transfers again afterwards.
     void Join();
     bool HasEnded() const { return m_bEnded.load(); }
 
@@ -50,6 +52,7 @@ private:
     CWorkerWait m_Wait;
     std::thread m_Thread;
     std::atomic<bool> m_bEnded{false};
+    bool m_bAbortedConnection = false;
 };
 
 }  // namespace Corvane

@@ -28,19 +28,29 @@ public:
     bool IsComplete() const;
 
     // Stores the language text of `key` as the data set's description when
-    // `ok` is false; returns `ok`.
+    // `ok` is false; returns `ok`. An answer that came malformed or too long
+    // is named as such instead.
     bool Check(bool ok, const wchar_t* key) const;
     // As Check, with the text that names where the device did not answer
     // and what to look at.
     bool CheckReachable(bool ok) const;
     CString UnreachableText() const;
     void Fail(const CString& text) const;
+    // The service's last error, read once and kept for the failure text.
+    DWORD TakeServiceError() const;
+    // The address and port, or the serial port, the device is reached at.
+    CString DeviceLocation() const;
 
 private:
     tWorkerParams m_Params;
     CWorkerPrompt m_DefaultPrompt;
     CWorkerReporter m_Reporter;
     const CWorkerWait& m_Wait;
+    mutable DWORD m_dwServiceError = 0;
+
+    // The text for an answer that came but could not be taken; empty for
+    // any other error.
+    CString AnswerFaultText() const;
 };
 
 }  // namespace Corvane

@@ -56,6 +56,37 @@ TEST_P(ReadWorkerTest, UnreachableDeviceEndsWithTheCheckText)
     EXPECT_FALSE(m_Busy.IsSet());
 }
 
+// A device that answered did not fall silent: its answer is named for what
+// it was, with where it came from.
+TEST_P(ReadWorkerTest, AnswersThatCannotBeTakenAreNamedNotTakenForSilence)
+{
+    const struct {
+        DevSim::ENFault kind;
+        uint16_t value;
+        bool onlyTheClock;
+        const wchar_t* text;
+    } cases[] = {
+        {DevSim::ENFault::AnnouncedLength, 0xFFFF, false, L"Malformed answer from "},
+        {DevSim::ENFault::GarbageAnswer, 64, false, L"Malformed answer from "},
+        {DevSim::ENFault::AnnouncedLength, 0xFFFF, true, L"Malformed answer from "},
+        {DevSim::ENFault::LongAnswer, 0xFFFF, true, L"Too long an answer from "},
+    };
+    for (const auto& c : cases) {
+        // The serial telegrams have neither a 16-bit length nor long answers.
+        if (Serial() && c.kind != DevSim::ENFault::GarbageAnswer)
+            continue;
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        Faults().Clear();
+        DevSim::tFaultRule rule{.kind = c.kind, .times = -1, .value = c.value};
+        if (c.onlyTheClock)
+            rule.match.serviceCode = 0x116;
+        Faults().Add(rule);
+        EXPECT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultFailed);
+        EXPECT_EQ(m_Data.Description.Find(c.text), 0) << m_Data.Description.str();
+        EXPECT_NE(m_Data.Description.Find(Location().c_str()), -1) << m_Data.Description.str();
+    }
+}
+
 TEST_P(ReadWorkerTest, UnsupportedDeviceIsNamedInTheText)
 {
     Change([](DevSim::tDeviceData& d) {

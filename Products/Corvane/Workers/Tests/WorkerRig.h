@@ -100,12 +100,14 @@ constexpr char kCapabilityFile[] = "[0612-0001]\nFBC=32\nORBIS=0\nBOOTDELAY=40\n
 class WorkerRig : public ::testing::TestWithParam<bool> {
 protected:
     bool Serial() const { return GetParam(); }
-    // The text of a device that does not answer: it names where it was asked.
-    std::wstring UnreachableText() const
+    // Where the device was asked: the serial port, or the address with its port.
+    std::wstring Location() const
     {
-        return Serial() ? L"No answer on " + m_pConnection->GetSettingsValue(L"device")
-                        : L"No answer at " + m_pConnection->GetSettingsValue(L"IP-Address");
+        return Serial() ? m_pConnection->GetSettingsValue(L"device")
+                        : L"127.0.0.1, port " + std::to_wstring(m_TcpSim.Port());
     }
+    // The text of a device that does not answer: it names where it was asked.
+    std::wstring UnreachableText() const { return (Serial() ? L"No answer on " : L"No answer at ") + Location(); }
 
     void SetUp() override
     {
@@ -114,6 +116,9 @@ protected:
         GetLanguageSupport().SetText(L"DETAILS_DATASET_CONNECETD", L"Data set %s (%s), device %s (%s)");
         GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_TCPIP", L"No answer at %s");
         GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_RS232", L"No answer on %s");
+        GetLanguageSupport().SetText(L"TXT_ADDRESS_AND_PORT", L"%s, port %s");
+        GetLanguageSupport().SetText(L"STATE_MALFORMED_ANSWER", L"Malformed answer from %s");
+        GetLanguageSupport().SetText(L"STATE_ANSWER_TOO_LONG", L"Too long an answer from %s (at most %u bytes)");
         m_Ini = CCorvaneDeviceIni(CString(m_Folder.Write("corvane.ini", kCapabilityFile).wstring()));
         ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &m_Winsock), 0);
         Model().Update(FillDevice);
