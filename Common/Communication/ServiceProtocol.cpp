@@ -602,6 +602,7 @@ bool CServiceProtocol::RawRequest(unsigned char* data, unsigned int length, unsi
         if (!m_connection || !answer)
             throw CServiceException(L"ReadFragment failed!", CServiceException::StepReadFragment,
                                     CServiceException::GroupReadingFailed, 0, 0);
+        const CRequestBounds bounds(*m_connection, length, 0);
         unsigned int written = 0;
         m_connection->Write(data, length, &written);
         delete[] *answer;
@@ -630,6 +631,8 @@ bool CServiceProtocol::HandleException(const wchar_t* unknownPrefix, unsigned sh
     } catch (CServiceException& error) {
         m_lastErrorMessage = error.GetText();
         m_answerFault = AnswerFaultOf(error);
+        if (m_answerFault != 0 || error.m_usGroup == CServiceException::GroupReadingFailed)
+            DropUnreadAnswer();
     } catch (CConnectionException& error) {
         m_lastErrorMessage = error.GetText();
         DebugTrace(L"%s", m_lastErrorMessage.c_str());
@@ -644,6 +647,18 @@ bool CServiceProtocol::HandleException(const wchar_t* unknownPrefix, unsigned sh
     }
     m_lastCommandError = code;
     return false;
+}
+
+// Whatever is left of an answer that was refused would be read as the
+// answer to the next request.
+void CServiceProtocol::DropUnreadAnswer()
+{
+    try {
+        if (m_connection && m_connection->IsOpen())
+            m_connection->ClearBuffer();
+    } catch (...) {
+        // The request has failed already; its error stands.
+    }
 }
 
 unsigned long CServiceProtocol::TakeAnswerFault()

@@ -88,6 +88,7 @@ private:
     static unsigned int GetRoutingOffset() { return 0; }
     bool HandleException(const wchar_t* function, unsigned short code);
     void CheckAnswerTotal(unsigned short total) const;
+    void DropUnreadAnswer();
 
     std::array<unsigned char, kHeaderSize> m_headerTemplate{};
     unsigned short m_transactionCounter = 0;

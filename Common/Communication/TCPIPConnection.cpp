@@ -374,6 +374,20 @@ void CTCPIPConnection::Read(unsigned char* buffer, unsigned int length, unsigned
     Log(L"   # LEAVE - %s (Line %d)\n", function, __LINE__);
 }
 
+void CTCPIPConnection::ClearBuffer()
+{
+    constexpr int kMaxPasses = 64;
+    if (!IsOpen() || m_aborted)
+        return;
+    u_long nonBlocking = 1;
+    ioctlsocket(m_socket, FIONBIO, &nonBlocking);
+    char scrap[kSocketMessageSize];
+    for (int pass = 0; pass < kMaxPasses && recv(m_socket, scrap, sizeof(scrap), 0) > 0; ++pass) {
+    }
+    u_long blocking = 0;
+    ioctlsocket(m_socket, FIONBIO, &blocking);
+}
+
 void CTCPIPConnection::Execute(unsigned char*, unsigned int, unsigned char**, unsigned int&)
 {
     const CTCPIPConnectionException error(L"Execute() failed!", 21, L"Method is not implemented!", kNotImplemented);

@@ -44,7 +44,9 @@ public:
     void Read(unsigned char* buffer, unsigned int length, unsigned int* read) override;
     void Execute(unsigned char* request, unsigned int length, unsigned char** response,
                  unsigned int& responseLength) override;
-    void ClearBuffer() override {}
+    // Drops what has arrived and not been read, without waiting: the rest of
+    // a refused answer must not be read as the next one.
+    void ClearBuffer() override;
 
     std::wstring GetType() const override { return L"TCPIP"; }
     unsigned int GetCommunicationTimeout() override;

@@ -1,11 +1,11 @@
 #include "Tests/DeviceSimulator/SerialSimulator.h"
 
 #include <algorithm>
-#include <random>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 
 #include <fcntl.h>
 #include <poll.h>

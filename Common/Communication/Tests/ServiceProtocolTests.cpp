@@ -1,3 +1,4 @@
+#include "Common/Communication/AnswerFault.h"
 #include "Common/Communication/ProtocolBase.h"
 #include "Common/Communication/ServiceException.h"
 #include "Common/Communication/ServiceProtocol.h"
@@ -314,6 +315,7 @@ TEST(ServiceProtocolLongAnswer, RestartRefillsTheRequestAndReplacesData)
     EXPECT_EQ(numbers, (std::vector<unsigned short>{1, 2, 3, 1, 2, 3}));
 }
 
+// Its length field is refused before its bytes are waited for.
 TEST(ServiceProtocolLongAnswer, OversizedFragmentIsRefused)
 {
     int frames = 0;
@@ -324,7 +326,8 @@ TEST(ServiceProtocolLongAnswer, OversizedFragmentIsRefused)
     });
     x.Settings(L"MaxFragmentDataSize='10'");
     EXPECT_FALSE(x.Send({1}));
-    EXPECT_NE(x.Message().find(L"DATASIZE_TOO_LARGE"), std::wstring::npos);
+    EXPECT_NE(x.Message().find(L"READING_FAILED"), std::wstring::npos);
+    EXPECT_EQ(x.connection.GetLastErrorCode(), kErrorMalformedAnswer);
 }
 
 TEST(ServiceProtocolSizes, FragmentSizeWithoutRoomForDataFails)
