@@ -281,7 +281,8 @@ void CRS232Connection::Open()
         if (!SetCommTimeouts(m_port, &timeouts))
             throw CRS232ConnectionException(L"SetTimeout() failed!", 9, L"::SetCommTimeouts() failed!",
                                             GetLastError() | kPortFailure);
-        m_appliedTimeout = m_settings.timeout;
+        m_openTimeout = m_settings.timeout;
+        m_appliedTimeout = m_openTimeout;
         if (!SetupComm(m_port, m_settings.inputQueue, m_settings.outputQueue))
             throw CRS232ConnectionException(L"SetBufferSize() failed!", 8, L"::SetupComm() failed!",
                                             GetLastError() | kPortFailure);
@@ -399,7 +400,7 @@ void CRS232Connection::Write(unsigned char* data, unsigned int length, unsigned 
 // with fewer bytes.
 unsigned long long CRS232Connection::RequestTimeoutMs(unsigned int) const
 {
-    return m_settings.timeout;
+    return m_openTimeout;
 }
 
 void CRS232Connection::AbortTransfers()
@@ -414,7 +415,7 @@ DWORD CRS232Connection::LimitCallTimeout(const wchar_t* function, int step)
 {
     if (m_aborted)
         throw CRS232ConnectionException(function, step, L"Transfer aborted!", ERROR_OPERATION_ABORTED | kTransferFailure);
-    DWORD wanted = m_settings.timeout;
+    DWORD wanted = m_openTimeout;
     if (HasRequestDeadline()) {
         const unsigned long long left = RequestTimeLeftMs();
         if (left == 0)

@@ -125,7 +125,9 @@ private:
 
     HANDLE m_port = INVALID_HANDLE_VALUE;
     Settings m_settings;
-    // The total time-out the port holds; every port call ends within it.
+    // The total time-out set at Open (settings changed later wait for the
+    // next Open) and the one the port holds now, cut to a request's rest.
+    DWORD m_openTimeout = 0;
     DWORD m_appliedTimeout = 0;
     std::atomic<bool> m_aborted{false};
     bool m_checksumAppended = false;

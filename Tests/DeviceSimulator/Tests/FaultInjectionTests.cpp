@@ -296,6 +296,13 @@ TEST(FaultSpec, ParsesKindsKeysAndRefusesWhatItCannotRead)
     EXPECT_EQ(rule.match.readBack, std::optional<bool>(true));
     ASSERT_TRUE(DevSim::ParseFaultSpec("Close", rule, error));
     EXPECT_FALSE(rule.match.serviceCode.has_value());
+    ASSERT_TRUE(DevSim::ParseFaultSpec("AnnouncedLength:service=0x116,value=65535", rule, error)) << error;
+    EXPECT_EQ(rule.kind, DevSim::ENFault::AnnouncedLength);
+    EXPECT_EQ(rule.value, 0xFFFF);
+    ASSERT_TRUE(DevSim::ParseFaultSpec("GarbageAnswer:value=64", rule, error)) << error;
+    EXPECT_EQ(rule.kind, DevSim::ENFault::GarbageAnswer);
+    ASSERT_TRUE(DevSim::ParseFaultSpec("LongAnswer:value=65535", rule, error)) << error;
+    EXPECT_EQ(rule.kind, DevSim::ENFault::LongAnswer);
 
     for (const char* bad : {"Melt", "ServiceStatus:status", "ServiceStatus:status=0x10000", "Delay:delay=-5",
                             "Close:service=12x", "Close:colour=1", "Close:"}) {
