@@ -271,6 +271,10 @@ public:
     bool StartSoftwareResetThread();
     bool StartResetFileSystemThread();
     bool ValidatePages();
+    // Defined in CorvaneDlgWriteCheck.cpp: after ValidatePages refused a
+    // write, shows the refused field and names it with its page; a page
+    // only now shown (`checkAgain`) was checked quietly before.
+    void ReportRefusedWrite(bool checkAgain);
     // Defined in CorvaneDlgAddressChange.cpp: the write's question when the
     // device gets other addresses, and the reconnect at the new one.
     bool ReportsChangedAddress() const;

@@ -5,6 +5,7 @@
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 
 #include "Common/Tessel/TesselExports.h"
+#include "Products/Corvane/Pages/Codecs/NetworkParamCodec.h"
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Core/StartupOptions.h"
 
@@ -25,8 +26,11 @@ CTCPIPPage* ShownTCPIPPage(CSettingsPage* page)
 
 bool CCorvaneDlg::ReportsChangedAddress() const
 {
+    // Per-port records: only a move of the address the connection uses, or
+    // of how that port gets its address, loses the connection.
     if (m_data.HasNetworkParams)
-        return m_data.NetworkParamsModified;
+        return m_data.NetworkParamsModified &&
+               CNetworkParamCodec::ChangesConnectionAddress(m_data, ConnectionAddress().GetString());
     const CTCPIPPage* page = ShownTCPIPPage(Page(L"TCPIP"));
     return page != nullptr && page->HasChangedAddresses();
 }

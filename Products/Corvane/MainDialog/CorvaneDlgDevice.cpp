@@ -275,7 +275,14 @@ bool CCorvaneDlg::StartReadThread()
 
 bool CCorvaneDlg::StartWriteThread()
 {
-    if (IsWorkerRunning() || !ValidatePages() || !ConfirmAddressChange())
+    if (IsWorkerRunning())
+        return false;
+    const CSettingsPage* shown = ActivePage();
+    if (!ValidatePages()) {
+        ReportRefusedWrite(ActivePage() != shown);
+        return false;
+    }
+    if (!ConfirmAddressChange())
         return false;
     NoteAddressAfterRestart();
     return StartWorker(ENWorkerKind::Write);

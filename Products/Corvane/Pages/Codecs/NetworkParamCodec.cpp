@@ -4,6 +4,8 @@
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Products/Corvane/Pages/Codecs/ProtocolCodec.h"
 
+#include <cstdint>
+
 namespace Corvane {
 
 namespace {
@@ -11,14 +13,20 @@ namespace {
 using tNetworkParams = CNetworkParamCodec::tNetworkParams;
 
 constexpr wchar_t kErrorPrefix[] = L"ERR: ";
+// The source a device answers "not supported" for.
+constexpr WORD kSourceNotSupported = 0x8213;
 
 bool IsNotSupported(const std::wstring& text)
 {
     return text == CServiceBase::SERVICE_NOT_SUPPORTED;
 }
 
-const wchar_t* CaptionKeyOf(int row)
+}
+
+const wchar_t* CNetworkParamCodec::CaptionKey(int row)
 {
+    if (row < SourceRow || row > DipRow)
+        return L"";
     static const wchar_t* const keys[] = {L"TXT_ADDRESS_SOURCE", L"TXT_IP_ADDRESS",     L"TT_SUBNET_MASK_HDR",
                                           L"TT_GATEWAY_ADDR_HDR", L"TT_DNS_SERVER1_HDR", L"TT_DNS_SERVER2_HDR",
                                           L"TT_SNTP_SERVER_HDR",  L"TT_HOSTNAME_HDR",    L"TT_DOMAINNAME_HDR",
@@ -26,11 +34,13 @@ const wchar_t* CaptionKeyOf(int row)
     return keys[row - 1];
 }
 
+namespace {
+
 CNetworkParamCodec::CRow MakeRow(int row, std::wstring actual, std::wstring fixed)
 {
     CNetworkParamCodec::CRow entry;
     entry.Row = row;
-    entry.CaptionKey = CaptionKeyOf(row);
+    entry.CaptionKey = CNetworkParamCodec::CaptionKey(row);
     const std::size_t error = actual.find(kErrorPrefix);
     if (error != std::wstring::npos) {
         actual.erase(error, std::char_traits<wchar_t>::length(kErrorPrefix));
@@ -102,10 +112,11 @@ std::vector<CNetworkParamCodec::CRow> CNetworkParamCodec::BuildRows(const CFBCDa
         if (row == SntpRow && ShowsSntpName(data)) {
             rows.push_back(MakeRow(row, data.GetActualNetworkParams(0)->strSNTPHostName,
                                    data.GetStaticNetworkParams(0)->strSNTPHostName));
-            continue;
+        } else {
+            const auto field = FieldOfRow(row);
+            rows.push_back(MakeRow(row, actual->*field, fixed->*field));
         }
-        const auto field = FieldOfRow(row);
-        rows.push_back(MakeRow(row, actual->*field, fixed->*field));
+        rows.back().Shared = port > 0 && IsCommonRow(row);
     }
     return rows;
 }
@@ -138,7 +149,7 @@ CNetworkParamCodec::CEditResult CNetworkParamCodec::ApplyText(CFBCData& data, DW
     if (!fixed || !field)
         return result;
     if (IsAddressRow(row)) {
-        if (!IsValidIpText(text)) {
+        if (!IsValidIpText(text) || (row == MaskRow && !IsValidSubnetMask(text))) {
             result.Balloon = EBalloon::InvalidAddress;
             result.CellText = text;
             return result;
@@ -177,20 +188,92 @@ void CNetworkParamCodec::MirrorCommonFields(CFBCData& data, DWORD port)
     }
 }
 
-int CNetworkParamCodec::FirstRefusedPort(CFBCData& data, const AddressFilter& isAllowed)
+bool CNetworkParamCodec::IsCommonRow(int row)
+{
+    return row >= GatewayRow && row <= DomainNameRow;
+}
+
+bool CNetworkParamCodec::IsKnownSource(WORD code)
+{
+    return (code >= kBootPSourceCode && code <= kAutoIPSourceCode) || code == kSourceNotSupported;
+}
+
+bool CNetworkParamCodec::IsValidSubnetMask(const std::wstring& text)
+{
+    if (!IsValidIpText(text))
+        return false;
+    const auto mask = static_cast<std::uint32_t>(IpTextToUInt(NormalizeIpText(text)));
+    // Ones from the left, then zeros only: the complement plus one is a
+    // power of two (or zero for the all-ones mask).
+    const std::uint32_t hostPart = ~mask;
+    return (hostPart & (hostPart + 1)) == 0;
+}
+
+bool CNetworkParamCodec::IsWritable(const tNetworkParams& fixed, int row, const AddressFilter& isAllowed)
+{
+    if (row == SourceRow)
+        return IsKnownSource(fixed.wIPAddressSource);
+    const auto field = FieldOfRow(row);
+    if (!field)
+        return true;
+    const std::wstring& value = fixed.*field;
+    if (IsNotSupported(value))
+        return true;
+    if (!IsAddressRow(row))
+        return value.size() <= kMaxNameLength;
+    if (!IsValidIpText(value))
+        return false;
+    if (row == MaskRow)
+        return IsValidSubnetMask(value);
+    if (row == AddressRow && fixed.wIPAddressSource == kFixedSourceCode && isAllowed)
+        return isAllowed(NormalizeIpText(value));
+    return true;
+}
+
+std::optional<CNetworkParamCodec::CField> CNetworkParamCodec::FirstUnwritableField(CFBCData& data,
+                                                                                   const AddressFilter& isAllowed)
 {
     for (DWORD port = 0; port < data.GetEthernetPortCount(); ++port) {
         tNetworkParams& fixed = *data.GetStaticNetworkParams(port);
-        // A parameter the device does not support is not written either.
-        if (IsNotSupported(fixed.strIPAddress))
-            continue;
-        if (!IsValidIpText(fixed.strIPAddress))
-            return static_cast<int>(port);
-        fixed.strIPAddress = NormalizeIpText(fixed.strIPAddress);
-        if (fixed.wIPAddressSource == kFixedSourceCode && isAllowed && !isAllowed(fixed.strIPAddress))
-            return static_cast<int>(port);
+        if (!IsNotSupported(fixed.strIPAddress) && IsValidIpText(fixed.strIPAddress))
+            fixed.strIPAddress = NormalizeIpText(fixed.strIPAddress);
+        for (int row = SourceRow; row <= DipRow; ++row)
+            if (!IsWritable(fixed, row, isAllowed))
+                return CField{port, row};
     }
-    return -1;
+    return std::nullopt;
+}
+
+bool CNetworkParamCodec::MovesAddress(const tNetworkParams& actual, const tNetworkParams& fixed)
+{
+    if (fixed.wIPAddressSource != actual.wIPAddressSource)
+        return true;
+    // A server hands out the address: the stored one is not used.
+    return fixed.wIPAddressSource == kFixedSourceCode && IsValidIpText(fixed.strIPAddress) &&
+           IpTextToUInt(fixed.strIPAddress) != IpTextToUInt(actual.strIPAddress);
+}
+
+bool CNetworkParamCodec::ChangesConnectionAddress(const CFBCData& data, const std::wstring& connectionAddress)
+{
+    if (!data.HasNetworkParams)
+        return false;
+    // A name, or no address at all, matches no port.
+    const bool byAddress = !connectionAddress.empty() && IsValidIpText(connectionAddress);
+    bool anyMoves = false;
+    bool connectedPortFound = false;
+    for (DWORD port = 0; port < data.GetEthernetPortCount(); ++port) {
+        const tNetworkParams& actual = *data.GetActualNetworkParams(port);
+        const tNetworkParams& fixed = *data.GetStaticNetworkParams(port);
+        const bool moves = MovesAddress(actual, fixed);
+        if (byAddress && IsValidIpText(actual.strIPAddress) &&
+            IpTextToUInt(actual.strIPAddress) == IpTextToUInt(connectionAddress)) {
+            connectedPortFound = true;
+            if (moves)
+                return true;
+        }
+        anyMoves = anyMoves || moves;
+    }
+    return !connectedPortFound && anyMoves;
 }
 
 bool CNetworkParamCodec::SetInterfaceMode(CFBCData& data, WORD mode)

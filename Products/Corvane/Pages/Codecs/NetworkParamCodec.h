@@ -2,13 +2,15 @@
 // The network-parameters page's model: the rows of its grid built from the
 // actual and static parameter records of one port of the data set, the edits
 // of the static column stored back into the records, the check of every
-// port's static address before a write, the interface mode, and the small
-// texts the grid shows.
+// port's static values before a write, whether a write moves the device off
+// the address the program talks to, the interface mode, and the small texts
+// the grid shows.
 
 #include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Codecs/DeviceBlock.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,8 +38,12 @@ public:
     };
     static constexpr std::size_t kMaxNameLength = 31;
     static constexpr std::size_t kMaxClipboardText = 256;
+    // The address sources the device knows: a server, or the static address.
+    static constexpr WORD kBootPSourceCode = 1;
+    static constexpr WORD kDhcpSourceCode = 2;
     // After this source code the static address must not be on the invalid list.
     static constexpr WORD kFixedSourceCode = 3;
+    static constexpr WORD kAutoIPSourceCode = 4;
     static constexpr WORD kNormalKind = 0;
     static constexpr WORD kErrorKind = 1;
 
@@ -49,6 +55,15 @@ public:
         WORD Kind = kNormalKind;
         // Either value is the device's "not supported": the row is read-only.
         bool NotSupported = false;
+        // A value all ports share, shown on a port after the first: it is
+        // edited on the first port only.
+        bool Shared = false;
+    };
+
+    // A static value that cannot be written: its port and its grid row.
+    struct CField {
+        DWORD Port = 0;
+        int Row = 0;
     };
 
     enum class EBalloon { None, InvalidAddress, MaxLength };
@@ -74,9 +89,24 @@ public:
     // A new text in the static column of rows 2 to 10.
     static CEditResult ApplyText(CFBCData& data, DWORD port, int row, const std::wstring& text,
                                  const AddressFilter& isAllowed);
-    // Normalises every port's valid static address; the first port whose
-    // address is not valid (or, with source 3, not allowed), -1 when all pass.
-    static int FirstRefusedPort(CFBCData& data, const AddressFilter& isAllowed);
+    // Whether the static value of a row may go to the device: a known
+    // source, address texts (a subnet mask with its ones contiguous from the
+    // left; with source 3 an address not on the invalid list), names of at
+    // most 31 characters. A value the device does not support is not written
+    // and passes.
+    static bool IsWritable(const tNetworkParams& fixed, int row, const AddressFilter& isAllowed);
+    static bool IsValidSubnetMask(const std::wstring& text);
+    // Normalises every port's valid static address; the first static value
+    // of any port that cannot be written, none when all pass.
+    static std::optional<CField> FirstUnwritableField(CFBCData& data, const AddressFilter& isAllowed);
+    // Whether writing the static records moves the device off the address
+    // the program is connected at (or changes how that port gets its
+    // address). A connection at none of the ports' addresses cannot tell
+    // which port it uses: then any port's move counts.
+    static bool ChangesConnectionAddress(const CFBCData& data, const std::wstring& connectionAddress);
+    // Rows whose value the device keeps once for all ports.
+    static bool IsCommonRow(int row);
+    static const wchar_t* CaptionKey(int row);
     // 0 switched, 1 separated; true, and marked for writing, when it changed.
     static bool SetInterfaceMode(CFBCData& data, WORD mode);
 
@@ -91,6 +121,8 @@ public:
 private:
     static std::wstring tNetworkParams::*FieldOfRow(int row);
     static bool IsAddressRow(int row);
+    static bool IsKnownSource(WORD code);
+    static bool MovesAddress(const tNetworkParams& actual, const tNetworkParams& fixed);
     static void MirrorCommonFields(CFBCData& data, DWORD port);
 };
 

@@ -218,6 +218,7 @@ void CCouplerSettingsPageBase::SetConnection(ZELL::CConnectionBase* connection, 
 
 bool CCouplerSettingsPageBase::StoreIfDataPresent()
 {
+    m_strRefusedField.Empty();
     if (!m_nInSheet || !HasDeviceBlock())
         return true;
     return StoreToDeviceData();
@@ -509,11 +510,16 @@ bool CCouplerSettingsPageBase::CheckRange(UINT ctrlId, LPCWSTR headerKey, int mo
 {
     if (m_bUpdating)
         return true;
-    if (!m_bActive || ArePagesSuspended())
-        return value != nullptr && *value >= min && *value <= max;
+    if (!m_bActive || ArePagesSuspended()) {
+        const bool inside = value != nullptr && *value >= min && *value <= max;
+        if (!inside)
+            NoteRefusedField(Text(headerKey));
+        return inside;
+    }
     int number = 0;
     if (ReadFieldNumber(ctrlId, mode, number) && number >= min && number <= max)
         return true;
+    NoteRefusedField(Text(headerKey));
     // The field takes the focus first: the balloon closes when its page
     // loses the focus, which it may hold itself. A field the user is typing
     // in keeps its text and caret: selecting it would let the next key
@@ -582,6 +588,7 @@ bool CCouplerSettingsPageBase::CheckIPAddressRange(UINT ctrlId, UINT nameStringI
     }
     if (failing < 0)
         return true;
+    NoteRefusedField(LoadResourceString(nameStringId));
     if (live) {
         CString title;
         title.Format(LoadResourceString(kInvalidAddressFieldTitleId).GetString(),

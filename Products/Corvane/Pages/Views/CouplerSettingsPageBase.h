@@ -108,6 +108,9 @@ public:
     void SetInSheet(bool inSheet) { m_nInSheet = inSheet ? 1 : 0; }
     // The page's store before a write; true when there is nothing to store.
     bool StoreIfDataPresent();
+    // The name of the field whose value the last failed check or store
+    // refused; empty when the page cannot name it.
+    const CString& RefusedFieldName() const { return m_strRefusedField; }
     // A non-empty text becomes the tab caption.
     void SetPageTitle(const CString& title);
 
@@ -218,6 +221,9 @@ protected:
     // The pauses of PrepareConnection and EnsureConnectionOpen.
     virtual void Pause(DWORD milliseconds);
     LRESULT SendToMainWindow(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // A check that fails names its field, so that a refused write can say
+    // which value stopped it.
+    void NoteRefusedField(const CString& name) { m_strRefusedField = name; }
     DECLARE_MESSAGE_MAP()
 
 protected:
@@ -231,6 +237,7 @@ protected:
     bool m_bTextsPending = false;
     bool m_bStoreOnLeave = true;
     CString m_strPageKey;
+    CString m_strRefusedField;
 
 private:
     void InitMembers();

@@ -101,6 +101,7 @@ void CNetworkParamPage::LoadFromDeviceData()
     m_arrRows = Codec::BuildRows(*data, m_dwSelectedPort, HasDip(),
                               [this](WORD code) { return std::wstring(SourceText(code).GetString()); });
     m_bEditInProgress = false;
+    m_nRefusedRow = -1;
     const bool drawn = m_Grid.GetSafeHwnd() != nullptr;
     if (drawn)
         m_Grid.AllowDrawing(FALSE);
@@ -182,7 +183,11 @@ void CNetworkParamPage::FillRow(const CRow& row)
                            : index == Codec::DipRow ? CString(Codec::WithDhcpMark(row.Actual).c_str())
                                                    : CString(row.Actual.c_str());
     const CString fixed = row.NotSupported ? notSupported : CString(row.Static.c_str());
-    FillGrid(index, Text(row.CaptionKey) + L" ", fixed, row.Kind);
+    CString caption = Text(row.CaptionKey) + L" ";
+    // One value for all ports: edited on X1, shown here for reference.
+    if (row.Shared)
+        caption += Text(L"TXT_SAME_AS_X1") + L" ";
+    FillGrid(index, caption, fixed, row.Kind);
     m_Grid.SetCellText(index, kActualColumn, actual);
     m_Grid.SetCellTextColour(index, kActualColumn, m_Grid.GetCellTextColour(index, kStaticColumn));
     if (index == Codec::AddressRow) {
@@ -193,6 +198,10 @@ void CNetworkParamPage::FillRow(const CRow& row)
     }
     if (row.NotSupported)
         MarkUnsupportedRow(index);
+    else if (row.Shared) {
+        m_Grid.SetCellReadOnly(index, kStaticColumn);
+        m_Grid.SetCellTextColour(index, kStaticColumn, ::GetSysColor(COLOR_GRAYTEXT));
+    }
     if (index == Codec::SourceRow && row.Actual == Text(L"TXT_IP_ADDR_SOURCE_07").GetString())
         SetRowImage(index, kImageMarked);
     // Only a controller takes its time server from this page.
@@ -300,16 +309,68 @@ bool CNetworkParamPage::CheckAllPorts(bool show)
     CFBCData* data = GetDeviceData();
     if (data == nullptr || !data->HasNetworkParams)
         return true;
-    const int refused = Codec::FirstRefusedPort(*data, &CCouplerSettingsPageBase::IsAddressAllowed);
-    if (refused < 0)
-        return true;
-    if (show) {
-        if (static_cast<DWORD>(refused) != m_dwSelectedPort)
-            SelectPort(static_cast<DWORD>(refused));
-        ShowBalloonOf(EBalloon::InvalidAddress, Codec::AddressRow);
-        ReopenEditor(Codec::AddressRow);
+    DWORD port = m_dwSelectedPort;
+    int row = m_nRefusedRow;
+    if (const auto field = Codec::FirstUnwritableField(*data, &CCouplerSettingsPageBase::IsAddressAllowed)) {
+        port = field->Port;
+        row = field->Row;
     }
+    if (row < 0)
+        return true;
+    CString name = Text(Codec::CaptionKey(row));
+    if (data->GetEthernetPortCount() > 1)
+        name += L", " + Text(port == 0 ? L"TT_BTN_INTERFACE_X1_HDR" : L"TT_BTN_INTERFACE_X2_HDR");
+    NoteRefusedField(name);
+    if (show)
+        ShowRefusedField(port, row);
     return false;
+}
+
+void CNetworkParamPage::ShowRefusedField(DWORD port, int row)
+{
+    if (port != m_dwSelectedPort)
+        SelectPort(port);
+    if (!m_Grid.IsValid(row, kStaticColumn))
+        return;
+    const bool nameRow = row == Codec::HostNameRow || row == Codec::DomainNameRow;
+    ShowBalloonOf(nameRow ? EBalloon::MaxLength : EBalloon::InvalidAddress, row);
+    // An editor already open on the field keeps what the user types.
+    if (m_Grid.GetCell(row, kStaticColumn)->IsEditing())
+        return;
+    m_Grid.SetFocus();
+    m_Grid.SetFocusCell(row, kStaticColumn);
+    HighlightRow(row);
+    if (row != Codec::SourceRow)
+        ReopenEditor(row);
+}
+
+bool CNetworkParamPage::IsStoredValueWritable(int row) const
+{
+    const CFBCData* data = GetDeviceData();
+    const CFBCData::tNetworkParams* fixed = data ? data->GetStaticNetworkParams(m_dwSelectedPort) : nullptr;
+    return fixed == nullptr || Codec::IsWritable(*fixed, row, &CCouplerSettingsPageBase::IsAddressAllowed);
+}
+
+void CNetworkParamPage::RefreshInvalidMarks()
+{
+    // The editor reopens on the refused entry: the mark stays meanwhile.
+    if (m_bReEditPending)
+        return;
+    if (m_nRefusedRow >= 0) {
+        const CGridCellBase* cell = m_Grid.IsValid(m_nRefusedRow, kStaticColumn)
+                                        ? m_Grid.GetCell(m_nRefusedRow, kStaticColumn)
+                                        : nullptr;
+        if (cell != nullptr && cell->IsEditing())
+            return;
+        m_nRefusedRow = -1;
+    }
+    for (int row = Codec::SourceRow; row < m_Grid.GetRowCount(); ++row) {
+        if (m_Grid.GetCellImage(row, 0) != kImageInvalid || !IsStoredValueWritable(row))
+            continue;
+        ResetRowImage(row);
+        if (m_Balloon == EBalloon::InvalidAddress && m_nBalloonRow == row)
+            CloseBalloons();
+    }
 }
 
 // --- editing -------------------------------------------------------------------------
@@ -350,8 +411,11 @@ void CNetworkParamPage::ApplyEdit(int row, const CString& text, LRESULT* result)
     }
     const Codec::CEditResult edit = Codec::ApplyText(data, m_dwSelectedPort, row, text.GetString(), allowed);
     *result = edit.Stored ? 0 : -1;
-    if (edit.Stored)
+    if (edit.Stored) {
         m_Grid.SetCellText(row, kStaticColumn, edit.CellText.c_str());
+        if (row == m_nRefusedRow)
+            m_nRefusedRow = -1;
+    }
     ActOnEdit(edit, row);
 }
 
@@ -366,6 +430,8 @@ void CNetworkParamPage::ActOnEdit(const Codec::CEditResult& edit, int row)
         ShowBalloonOf(EBalloon::MaxLength, row);
         break;
     case Codec::EBalloon::InvalidAddress:
+        if (!edit.Stored)
+            m_nRefusedRow = row;
         ShowBalloonOf(EBalloon::InvalidAddress, row);
         ReopenEditor(row);
         break;
@@ -400,7 +466,7 @@ LRESULT CNetworkParamPage::OnEditCellMessage(WPARAM row, LPARAM column)
 
 void CNetworkParamPage::ShowBalloonOf(EBalloon kind, int row)
 {
-    if (kind == m_Balloon)
+    if (kind == m_Balloon && row == m_nBalloonRow)
         return;
     CloseBalloons();
     CString title;
@@ -411,6 +477,7 @@ void CNetworkParamPage::ShowBalloonOf(EBalloon kind, int row)
         title = m_Grid.GetCellText(row, 1);
         body = row == Codec::AddressRow ? BuildInvalidAddressMessage(kInvalidAddressList)
                : row == Codec::MaskRow  ? BuildInvalidAddressMessage(kInvalidSubnetMask)
+               : row == Codec::SourceRow ? Text(L"MSG_INVALID_ADDRESS_SOURCE")
                                         : Text(L"MSG_INVALID_IP_ADDRESS");
         icon = kErrorIcon;
         break;
@@ -432,6 +499,7 @@ void CNetworkParamPage::ShowBalloonOf(EBalloon kind, int row)
     }
     SetRowImage(row, icon == kErrorIcon ? kImageInvalid : kImageMarked);
     m_Balloon = kind;
+    m_nBalloonRow = row;
     ShowCellBalloon(row, kind == EBalloon::Sntp ? 0 : kStaticColumn, title, body, icon);
 }
 
@@ -440,6 +508,7 @@ void CNetworkParamPage::CloseBalloons()
     if (m_Balloon == EBalloon::None)
         return;
     m_Balloon = EBalloon::None;
+    m_nBalloonRow = -1;
     CloseCellBalloon();
 }
 
@@ -597,6 +666,9 @@ BOOL CNetworkParamPage::PreTranslateMessage(MSG* msg)
     const bool inGrid = msg->hwnd == m_Grid.GetSafeHwnd();
     if (msg->message == WM_LBUTTONDOWN && !inGrid)
         HideTooltip();
+    // A key or click has ended by its release: an editor it closed is gone.
+    if (msg->message == WM_KEYUP || msg->message == WM_LBUTTONUP)
+        RefreshInvalidMarks();
     if (msg->message == WM_KEYDOWN && inGrid && !m_bEditInProgress) {
         const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
         const bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;

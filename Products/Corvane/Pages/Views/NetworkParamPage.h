@@ -107,9 +107,15 @@ private:
     void SetUpSourceCell();
     void ShowInterfaceMode();
     void SelectPort(DWORD port);
-    // The check of every port's configured address; with `show`, the first
-    // failing port is shown with its balloon and its editor reopened.
+    // The check of every port's configured values, and of an entry the page
+    // refused and the user has not left yet; with `show`, the first failing
+    // field is shown with its balloon and its editor reopened.
     bool CheckAllPorts(bool show);
+    void ShowRefusedField(DWORD port, int row);
+    // A row's mark of an invalid value goes once its stored value may be
+    // written again and no refused entry is being mended in it.
+    void RefreshInvalidMarks();
+    bool IsStoredValueWritable(int row) const;
     void ApplyEdit(int row, const CString& text, LRESULT* result);
     void ActOnEdit(const CNetworkParamCodec::CEditResult& edit, int row);
     void ShowBalloonOf(EBalloon kind, int row);
@@ -136,7 +142,10 @@ private:
     bool m_bEditInProgress = false;
     bool m_bDipPolling = false;
     bool m_bReEditPending = false;
+    // The row whose last entry was refused, while its editor is open again.
+    int m_nRefusedRow = -1;
     EBalloon m_Balloon = EBalloon::None;
+    int m_nBalloonRow = -1;
     int m_arrSavedNameRowImages[2] = {-1, -1};
 
     // Only one page polls the address switch at a time.

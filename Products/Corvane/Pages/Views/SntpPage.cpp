@@ -106,12 +106,14 @@ bool CSntpPage::ApplyServerCheck(const CSntpCodec::CServerCheck& check)
         PutServerText(check.Text, check.LengthChange);
     switch (check.Failure) {
     case CSntpCodec::EFailure::TooLong: {
+        NoteRefusedField(Text(L"TT_SNTP_SERVER_HDR"));
         CString text;
         text.Format(Text(L"MSG_INVALID_SNTP_ADDRESS_LENGTH").GetString(), int{CSntpCodec::kMaxServerLength});
         ShowServerBalloon(Text(L"TT_SNTP_SERVER_HDR"), text, kErrorIcon);
         return false;
     }
     case CSntpCodec::EFailure::NotAnAddress:
+        NoteRefusedField(Text(L"TT_SNTP_SERVER_HDR"));
         ShowServerBalloon(Text(L"TT_SNTP_SERVER_HDR"), Text(L"MSG_INVALID_IP_ADDRESS"), kErrorIcon);
         return false;
     case CSntpCodec::EFailure::None:

@@ -215,6 +215,7 @@ bool CTCPIPPage::CheckFixedAddress()
 {
     if (!IsFixedMode() || IsAddressAllowed(UIntToIpText(m_Codec.FixedAddress)))
         return true;
+    NoteRefusedField(Text(L"TXT_IP_ADDRESS"));
     if (m_bBalloonArmed && IsLive() && !m_bUpdating) {
         ShowBalloon(Text(L"TXT_IP_ADDRESS"), BuildInvalidAddressMessage(kInvalidAddressList), kFixedAddressField);
         m_bBalloonArmed = false;
@@ -227,6 +228,7 @@ bool CTCPIPPage::CheckSource()
     const bool chosen = !IsWideFormat() || m_Codec.AddressMode != CTCPIPCodec::kAutomaticMode || m_Codec.Source >= 0;
     if (chosen)
         return true;
+    NoteRefusedField(Text(L"TT_IPADDR_SERVER_HDR"));
     if (IsLive() && !m_bUpdating) {
         SetDlgItemText(kAddressSourceText, L"---");
         CString body = Text(L"TT_IPADDR_SERVER_BODY");

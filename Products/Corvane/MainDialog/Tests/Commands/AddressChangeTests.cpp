@@ -6,6 +6,7 @@
 
 #include "Platform/Controls/IPAddressStyles.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
+#include "Products/Corvane/Pages/Views/NetworkParamPage.h"
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 
 #include <gmock/gmock.h>
@@ -142,6 +143,104 @@ TEST_F(AddressChangeTest, DeviceSilentAtTheNewAddressIsWrittenAndNamed)
     EXPECT_EQ(m_arrBoxTexts[1], L"Written; the device is at 127.0.0.2 now.");
     EXPECT_THAT(Log(*dialog), Not(HasSubstr(L"Write failed")));
     EXPECT_EQ(m_Sim.Model().Get().registers.at({0, 100}).words[CTCPIPCodec::kFixedAddressWord + 1], 0x0200);
+}
+
+}  // namespace Corvane
+
+namespace Corvane {
+
+namespace {
+
+// The coupler with its per-port records (X1 at 192.168.1.10, X2 at
+// 10.0.0.20, both static) on the network-parameters page.
+class PortRecordsWriteTest : public CommandsTestBase {
+protected:
+    void SetUp() override
+    {
+        CommandsTestBase::SetUp();
+        for (auto [key, text] : {std::pair{L"MSG_WRITE_CHANGED_IP_TCPIP", L"Move %s away from %s?"},
+                                 {L"STATE_WRITE_REFUSED_FIELD", L"Not written: %s on %s"},
+                                 {L"TT_SUBNET_MASK_HDR", L"Subnet mask"},
+                                 {L"TT_BTN_INTERFACE_X2_HDR", L"Port X2"},
+                                 {L"TITLE_NETWORKPARAM", L"Network"}})
+            GetLanguageSupport().SetText(key, text);
+        m_Catalog.Register(L"NETWORKPARAM",
+                           [](const CCorvaneApp::tTemplateIds&) { return std::make_unique<CNetworkParamPage>(); });
+    }
+
+    // Connected at X1's address, as a technician at the device would be.
+    std::unique_ptr<CCorvaneDlg> MakeDialogAtX1()
+    {
+        m_Sim.Model().Update([](DevSim::tDeviceData& d) {
+            for (uint16_t kind : {DevSim::NET_ACTUAL, DevSim::NET_STATIC})
+                d.SetNetAddress(0, kind, DevSim::NET_IP_ADDRESS, "127.0.0.1");
+        });
+        return MakeDialog();
+    }
+
+    static CFBCData::tNetworkParams& Static(CCorvaneDlg& dialog, DWORD port)
+    {
+        return *dialog.Data().GetStaticNetworkParams(port);
+    }
+};
+
+}
+
+TEST_F(PortRecordsWriteTest, ANewHostNameIsWrittenWithoutTheAddressQuestion)
+{
+    auto dialog = MakeDialogAtX1();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            for (DWORD port = 0; port < 2; ++port)
+                Static(*dialog, port).strHostName = L"edited-1";
+            dialog->Data().NetworkParamsModified = true;
+            ::SendMessageW(dialog->GetSafeHwnd(), CWorkerMessages::Get().FbcSettingsChanged, 1, 0);
+            ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Write done");
+        });
+    EXPECT_TRUE(m_arrBoxTexts.empty()) << ::testing::PrintToString(m_arrBoxTexts);
+}
+
+TEST_F(PortRecordsWriteTest, ANewAddressOfTheConnectedPortIsAskedFor)
+{
+    auto dialog = MakeDialogAtX1();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            Static(*dialog, 0).strIPAddress = L"127.0.0.9";
+            dialog->Data().NetworkParamsModified = true;
+            ::SendMessageW(dialog->GetSafeHwnd(), CWorkerMessages::Get().FbcSettingsChanged, 1, 0);
+            driver.Click(kWriteButton);
+            driver.PumpUntilIdle();
+            EXPECT_FALSE(GetWorkerBusyFlag().IsSet());
+        }, {Answer(IDNO)});
+    ASSERT_EQ(m_arrBoxTexts.size(), 1u);
+    EXPECT_THAT(m_arrBoxTexts[0], HasSubstr(L"away from 127.0.0.1?"));
+}
+
+// A value from a file that the device cannot take: Write shows its page,
+// port and row, names it, and starts no worker.
+TEST_F(PortRecordsWriteTest, WriteNamesAValueItCannotWriteAndWritesNothing)
+{
+    auto dialog = MakeDialogAtX1();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            Static(*dialog, 1).strSubnetMask = L"255.0.255.0";
+            dialog->Data().NetworkParamsModified = true;
+            ::SendMessageW(dialog->GetSafeHwnd(), CWorkerMessages::Get().FbcSettingsChanged, 1, 0);
+            const std::size_t connectionsBefore = m_Sim.AcceptedConnections();
+            ASSERT_TRUE(driver.Click(kWriteButton));
+            driver.PumpUntilIdle();
+            EXPECT_FALSE(GetWorkerBusyFlag().IsSet()) << "no write started";
+            EXPECT_EQ(m_Sim.AcceptedConnections(), connectionsBefore) << "nothing went to the device";
+            EXPECT_EQ(driver.Text(kStatusLine), L"Not written: Subnet mask, Port X2 on Network");
+            auto* page = dynamic_cast<CNetworkParamPage*>(dialog->Page(L"NETWORKPARAM"));
+            ASSERT_NE(page, nullptr);
+            EXPECT_EQ(dialog->ActivePage(), page);
+            EXPECT_EQ(page->SelectedPort(), 1u);
+            EXPECT_EQ(page->ShownBalloon(), CNetworkParamPage::EBalloon::InvalidAddress);
+            EXPECT_EQ(page->Grid().GetFocusCell().row, CNetworkParamCodec::MaskRow);
+        });
+    EXPECT_TRUE(m_arrBoxTexts.empty()) << ::testing::PrintToString(m_arrBoxTexts);
 }
 
 }  // namespace Corvane

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 namespace Corvane {
 
 namespace {
@@ -35,6 +38,18 @@ CFBCData PortData(DWORD ports)
         actual.strParameter9 = L"192.168.1.255";
     }
     return data;
+}
+
+using tNetworkParams = CFBCData::tNetworkParams;
+using Refused = std::pair<DWORD, int>;
+const Refused kNoneRefused{0, 0};
+
+Refused FirstRefused(CFBCData& data)
+{
+    const auto field = Codec::FirstUnwritableField(data, [](const std::wstring& address) {
+        return address != L"192.168.1.99";
+    });
+    return field ? Refused{field->Port, field->Row} : kNoneRefused;
 }
 
 const Codec::SourceTextOf kSourceText = [](WORD code) { return L"source " + std::to_wstring(code); };
@@ -121,10 +136,10 @@ TEST(NetworkParamCodec, FixedSourceRequiresAnAllowedAddress)
     EXPECT_EQ(result.Balloon, Codec::EBalloon::InvalidAddress);
     EXPECT_EQ(result.BalloonRow, Codec::AddressRow);
     // Stored, yet refused again before a write.
-    EXPECT_EQ(Codec::FirstRefusedPort(data, kNotOnList), 0);
+    EXPECT_EQ(FirstRefused(data), (Refused{0, Codec::AddressRow}));
     result = Codec::ApplyText(data, 0, Codec::AddressRow, L"192.168.1.98", kNotOnList);
     EXPECT_EQ(result.Balloon, Codec::EBalloon::None);
-    EXPECT_EQ(Codec::FirstRefusedPort(data, kNotOnList), -1);
+    EXPECT_EQ(FirstRefused(data), kNoneRefused);
 }
 
 TEST(NetworkParamCodec, EveryPortIsCheckedBeforeAWrite)
@@ -133,13 +148,125 @@ TEST(NetworkParamCodec, EveryPortIsCheckedBeforeAWrite)
     data.GetStaticNetworkParams(1)->wIPAddressSource = Codec::kFixedSourceCode;
     data.GetStaticNetworkParams(1)->strIPAddress = L"192.168.1.99";
     data.GetStaticNetworkParams(0)->strIPAddress = L"10.1";
-    EXPECT_EQ(Codec::FirstRefusedPort(data, kNotOnList), 1);
+    EXPECT_EQ(FirstRefused(data), (Refused{1, Codec::AddressRow}));
     EXPECT_EQ(data.GetStaticNetworkParams(0)->strIPAddress, L"10.1.0.0");
     data.GetStaticNetworkParams(1)->strIPAddress = L"x";
     data.GetStaticNetworkParams(1)->wIPAddressSource = 1;
-    EXPECT_EQ(Codec::FirstRefusedPort(data, kNotOnList), 1);
+    EXPECT_EQ(FirstRefused(data), (Refused{1, Codec::AddressRow}));
     data.GetStaticNetworkParams(1)->strIPAddress = CServiceBase::SERVICE_NOT_SUPPORTED;
-    EXPECT_EQ(Codec::FirstRefusedPort(data, kNotOnList), -1);
+    EXPECT_EQ(FirstRefused(data), kNoneRefused);
+}
+
+// Values that reach the page from a file, not through its editor: each is
+// found on its own port and row before a write.
+TEST(NetworkParamCodec, EveryStaticValueTheDeviceCannotTakeIsFound)
+{
+    const std::vector<std::tuple<int, std::wstring tNetworkParams::*, std::wstring>> cases = {
+        {Codec::AddressRow, &tNetworkParams::strIPAddress, L"999.1.1.1"},
+        {Codec::MaskRow, &tNetworkParams::strSubnetMask, L"255.0.255.0"},
+        {Codec::GatewayRow, &tNetworkParams::strGatewayAddress, L"1.2.3.4."},
+        {Codec::HostNameRow, &tNetworkParams::strHostName, std::wstring(32, L'h')},
+        {Codec::DipRow, &tNetworkParams::strParameter9, L"switch"},
+    };
+    for (const auto& [row, field, value] : cases) {
+        SCOPED_TRACE(row);
+        CFBCData data = PortData(2);
+        data.GetStaticNetworkParams(1)->*field = value;
+        EXPECT_EQ(FirstRefused(data), (Refused{1, row}));
+        EXPECT_FALSE(Codec::IsWritable(*data.GetStaticNetworkParams(1), row, kNotOnList));
+        EXPECT_TRUE(Codec::IsWritable(*data.GetStaticNetworkParams(0), row, kNotOnList));
+    }
+    CFBCData data = PortData(1);
+    for (WORD source : {WORD{0}, WORD{5}}) {
+        data.GetStaticNetworkParams(0)->wIPAddressSource = source;
+        EXPECT_EQ(FirstRefused(data), (Refused{0, Codec::SourceRow})) << source;
+    }
+    data.GetStaticNetworkParams(0)->wIPAddressSource = 0x8213;
+    EXPECT_EQ(FirstRefused(data), kNoneRefused) << "a source the device does not support is not written";
+}
+
+TEST(NetworkParamCodec, ASubnetMaskRunsItsOnesFromTheLeft)
+{
+    const std::vector<std::pair<std::wstring, bool>> masks = {
+        {L"255.255.255.0", true},  {L"255.255.240.0", true},   {L"128.0.0.0", true},
+        {L"255.255.255.254", true}, {L"255.255.255", true},    {L"0.0.0.0", true},
+        {L"255.255.255.255", true}, {L"255.0.255.0", false},   {L"0.255.255.255", false},
+        {L"255.255.0.255", false},  {L"255.255.253.0", false}, {L"255.255.255.1", false},
+        {L"1.2.3.256", false},      {L"mask", false},
+    };
+    for (const auto& [mask, valid] : masks) {
+        SCOPED_TRACE(std::string(mask.begin(), mask.end()));
+        EXPECT_EQ(Codec::IsValidSubnetMask(mask), valid);
+        CFBCData data = PortData(2);
+        const Codec::CEditResult result = Codec::ApplyText(data, 1, Codec::MaskRow, mask, kNotOnList);
+        EXPECT_EQ(result.Stored, valid);
+        EXPECT_EQ(result.Balloon, valid ? Codec::EBalloon::None : Codec::EBalloon::InvalidAddress);
+        if (!valid) {
+            EXPECT_EQ(data.GetStaticNetworkParams(1)->strSubnetMask, L"255.255.255.0") << "the old mask stays";
+            EXPECT_FALSE(data.NetworkParamsModified);
+        }
+    }
+}
+
+// Which edits move the device off the address the program is connected at.
+// Port 1 is reached at 10.0.0.1 (static source), port 2 at 10.0.0.2 (DHCP).
+TEST(NetworkParamCodec, OnlyAMoveOfTheConnectedAddressOrItsSourceChangesTheConnection)
+{
+    struct tCase {
+        const char* name;
+        std::function<void(CFBCData&)> edit;
+        const wchar_t* connection;
+        bool changes;
+    };
+    const auto fixed = [](CFBCData& data, DWORD port) -> tNetworkParams& { return *data.GetStaticNetworkParams(port); };
+    const std::vector<tCase> cases = {
+        {"nothing", [](CFBCData&) {}, L"10.0.0.1", false},
+        {"host name", [&](CFBCData& d) { Codec::ApplyText(d, 0, Codec::HostNameRow, L"edited-1", kNotOnList); },
+         L"10.0.0.1", false},
+        {"mask of X2", [&](CFBCData& d) { Codec::ApplyText(d, 1, Codec::MaskRow, L"255.255.0.0", kNotOnList); },
+         L"10.0.0.1", false},
+        {"mask of X1", [&](CFBCData& d) { Codec::ApplyText(d, 0, Codec::MaskRow, L"255.255.0.0", kNotOnList); },
+         L"10.0.0.1", false},
+        {"address of X1", [&](CFBCData& d) { Codec::ApplyText(d, 0, Codec::AddressRow, L"10.0.0.9", kNotOnList); },
+         L"10.0.0.1", true},
+        {"same address written longer", [&](CFBCData& d) { fixed(d, 0).strIPAddress = L"10.0.0.001"; },
+         L"10.0.0.1", false},
+        {"source of X1", [&](CFBCData& d) { Codec::ApplySource(d, 0, Codec::kDhcpSourceCode, kNotOnList); },
+         L"10.0.0.1", true},
+        {"address of X2, connected at X1",
+         [&](CFBCData& d) { Codec::ApplyText(d, 1, Codec::AddressRow, L"10.0.0.8", kNotOnList); }, L"10.0.0.1", false},
+        {"address of X2 under DHCP, connected at X2",
+         [&](CFBCData& d) { Codec::ApplyText(d, 1, Codec::AddressRow, L"10.0.0.8", kNotOnList); }, L"10.0.0.2", false},
+        {"source of X2, connected at X2",
+         [&](CFBCData& d) { Codec::ApplySource(d, 1, Codec::kFixedSourceCode, kNotOnList); }, L"10.0.0.2", true},
+        {"address of X2, connected by name",
+         [&](CFBCData& d) { Codec::ApplySource(d, 1, Codec::kFixedSourceCode, kNotOnList); }, L"device.local", true},
+        {"host name, connected by name",
+         [&](CFBCData& d) { Codec::ApplyText(d, 0, Codec::HostNameRow, L"edited-1", kNotOnList); }, L"device.local",
+         false},
+    };
+    for (const tCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFBCData data = PortData(2);
+        for (DWORD port = 0; port < 2; ++port) {
+            const WORD source = port == 0 ? Codec::kFixedSourceCode : Codec::kDhcpSourceCode;
+            const std::wstring address = L"10.0.0." + std::to_wstring(port + 1);
+            fixed(data, port).wIPAddressSource = data.GetActualNetworkParams(port)->wIPAddressSource = source;
+            fixed(data, port).strIPAddress = data.GetActualNetworkParams(port)->strIPAddress = address;
+        }
+        c.edit(data);
+        EXPECT_EQ(Codec::ChangesConnectionAddress(data, c.connection), c.changes);
+    }
+}
+
+TEST(NetworkParamCodec, TheCommonValuesAreEditedOnTheFirstPortOnly)
+{
+    CFBCData data = PortData(2);
+    for (DWORD port = 0; port < 2; ++port) {
+        for (const Codec::CRow& row : Codec::BuildRows(data, port, true, kSourceText))
+            EXPECT_EQ(row.Shared, port == 1 && row.Row >= Codec::GatewayRow && row.Row <= Codec::DomainNameRow)
+                << "port " << port << ", row " << row.Row;
+    }
 }
 
 TEST(NetworkParamCodec, NamesAreCutTo31Characters)

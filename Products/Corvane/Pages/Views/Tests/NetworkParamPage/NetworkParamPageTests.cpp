@@ -297,6 +297,49 @@ TEST_F(NetworkParamPage, AnAddressThatIsNoAddressIsRefusedWithItsBalloonAndTheEd
     EXPECT_TRUE(SameRecord(StaticRecords()[0], before[0]));
 }
 
+// A mask with a gap is refused like an address that is none; its mark and
+// the write it stops last while the editor is open on it again, and go
+// when the editor closes on the old value.
+TEST_F(NetworkParamPage, ARefusedMaskMarksItsRowUntilTheOldValueIsBack)
+{
+    GetLanguageSupport().SetText(L"TT_SUBNET_MASK_HDR", L"Subnet mask");
+    GetLanguageSupport().SetText(L"TT_BTN_INTERFACE_X2_HDR", L"Port X2");
+    Show();
+    m_Rig.Click(kPortX2Button);
+    EditCell(Codec::MaskRow, L"255.0.255.0");
+    EXPECT_EQ(m_Rig.m_data.GetStaticNetworkParams(1)->strSubnetMask, L"255.255.255.0");
+    EXPECT_EQ(Cell(Codec::MaskRow, kStatic), L"255.255.255.0");
+    ASSERT_FALSE(m_Page.m_arrCellBalloons.empty());
+    EXPECT_EQ(m_Page.m_arrCellBalloons.back().row, Codec::MaskRow);
+    EXPECT_EQ(m_Page.Grid().GetCellImage(Codec::MaskRow, 0), CNetworkParamPage::kImageInvalid);
+    ASSERT_TRUE(m_Rig.Driver().PumpUntil([&] { return IsEditing(Codec::MaskRow); }));
+    EXPECT_FALSE(m_Page.StoreToDeviceData()) << "the entry being mended stops a write";
+    EXPECT_EQ(m_Page.RefusedFieldName(), L"Subnet mask, Port X2");
+
+    const HWND grid = m_Page.Grid().GetSafeHwnd();
+    m_Rig.Driver().Press(VK_ESCAPE);
+    m_Rig.Driver().PumpUntilIdle();
+    MSG released{grid, WM_KEYUP, VK_ESCAPE, 0, 0, {}};
+    m_Page.PreTranslateMessage(&released);
+    EXPECT_FALSE(IsEditing(Codec::MaskRow));
+    EXPECT_EQ(m_Page.Grid().GetCellImage(Codec::MaskRow, 0), CGridPageBase::kImageNormal) << "the mark went";
+    EXPECT_TRUE(m_Page.StoreToDeviceData());
+    EXPECT_EQ(m_Rig.Changes(), 0);
+}
+
+// One gateway, name servers, time server and names for both ports: X2 shows
+// them for reference only.
+TEST_F(NetworkParamPage, TheSecondPortShowsTheCommonValuesReadOnly)
+{
+    Show();
+    m_Rig.Click(kPortX2Button);
+    for (int row = Codec::GatewayRow; row <= Codec::DomainNameRow; ++row)
+        EXPECT_FALSE(m_Page.Grid().IsCellEditable(row, kStatic)) << row;
+    EXPECT_TRUE(m_Page.Grid().IsCellEditable(Codec::MaskRow, kStatic));
+    m_Rig.Click(kPortX1Button);
+    EXPECT_TRUE(m_Page.Grid().IsCellEditable(Codec::GatewayRow, kStatic));
+}
+
 TEST_F(NetworkParamPage, APortWhoseFixedAddressIsOnTheInvalidListStopsTheWriteAndIsShown)
 {
     CCapabilityFileFixture files;
