@@ -4,7 +4,7 @@
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/Module.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <array>
 #include <sys/stat.h>
@@ -31,7 +31,7 @@ constexpr DWORD kMaxModulePath = 520;
 bool FileExists(const std::wstring& file)
 {
     struct stat status {};
-    return ::stat(Text::WideToUtf8(file).c_str(), &status) == 0;
+    return ::stat(Text::WideToFileName(file).c_str(), &status) == 0;
 }
 
 // One pass from the left; the search goes on behind the inserted text.

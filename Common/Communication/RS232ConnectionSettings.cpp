@@ -5,7 +5,7 @@
 #include "Common/Communication/SettingsRegistryKey.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Common/SystemHelper/Xml/XmlAccess.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <cwchar>
 #include <fstream>
@@ -26,7 +26,7 @@ bool IsValidChecksumLength(std::uint16_t length)
 
 std::string NarrowPath(const std::wstring& path)
 {
-    return Text::WideToUtf8(path);
+    return Text::WideToFileName(path);
 }
 
 }

@@ -3,6 +3,7 @@
 #include "Common/SystemHelper/System/ModuleVersion.h"
 #include "Common/SystemHelper/Xml/XMLDOMHelper.h"
 #include "Common/SystemHelper/Xml/XmlAccess.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -60,7 +61,7 @@ bool CAboutFileList::Exists(const CString& name) const
     if (name.IsEmpty())
         return false;
     std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::path(Resolve(name).GetString()), error);
+    return std::filesystem::is_regular_file(Text::FsPath(Resolve(name).GetString()), error);
 }
 
 CString CAboutFileList::ProgramBase(const CString& program, bool& debugBuild)

@@ -1,7 +1,7 @@
 #include "Platform/Base/Environment.h"
 
 #include "Platform/Base/LastError.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 
 #include <unistd.h>
@@ -72,7 +72,7 @@ DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size)
         return 0;
     }
     SetLastError(ERROR_SUCCESS);
-    return CopyOut(Text::Utf8ToWide(*value), buffer, size);
+    return CopyOut(Text::FileNameToWide(*value), buffer, size);
 }
 
 BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value)
@@ -83,7 +83,7 @@ BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value)
     }
     const std::string narrowName = Text::WideToUtf8(name);
     std::lock_guard lock(EnvironmentMutex());
-    const int result = value ? setenv(narrowName.c_str(), Text::WideToUtf8(value).c_str(), 1)
+    const int result = value ? setenv(narrowName.c_str(), Text::WideToFileName(value).c_str(), 1)
                              : unsetenv(narrowName.c_str());
     if (result != 0) {
         SetLastError(Win32ErrorFromErrno(errno));
@@ -111,7 +111,7 @@ errno_t _wdupenv_s(wchar_t** value, std::size_t* length, const wchar_t* name)
     if (length)
         *length = 0;
     const auto text = ReadVariable(Text::WideToUtf8(name));
-    return text ? Duplicate(value, length, Text::Utf8ToWide(*text)) : 0;
+    return text ? Duplicate(value, length, Text::FileNameToWide(*text)) : 0;
 }
 
 DWORD GetTempPathW(DWORD size, LPWSTR buffer)
@@ -121,7 +121,7 @@ DWORD GetTempPathW(DWORD size, LPWSTR buffer)
         path = "/tmp";
     if (path.back() != '/')
         path += '/';
-    return CopyOut(Text::Utf8ToWide(path), buffer, size);
+    return CopyOut(Text::FileNameToWide(path), buffer, size);
 }
 
 DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer)
@@ -135,5 +135,5 @@ DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer)
         path.resize(path.size() * 2);
     }
     path.resize(std::strlen(path.c_str()));
-    return CopyOut(Text::Utf8ToWide(path), buffer, size);
+    return CopyOut(Text::FileNameToWide(path), buffer, size);
 }

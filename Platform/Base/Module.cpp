@@ -2,7 +2,7 @@
 
 #include "Platform/Base/HandleTable.h"
 #include "Platform/Base/LastError.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 
 #include <dlfcn.h>
@@ -181,7 +181,7 @@ HMODULE LoadLibraryW(LPCWSTR fileName)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return OpenLibrary(Text::WideToUtf8(fileName), true);
+    return OpenLibrary(Text::WideToFileName(fileName), true);
 }
 
 HMODULE LoadLibraryA(LPCSTR fileName)
@@ -245,7 +245,7 @@ HMODULE GetModuleHandleW(LPCWSTR moduleName)
 {
     if (!moduleName)
         return ExecutableModule();
-    return OpenLibrary(Text::WideToUtf8(moduleName), false);
+    return OpenLibrary(Text::WideToFileName(moduleName), false);
 }
 
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size)
@@ -262,7 +262,7 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size)
         path = entry->path;
     }
     DWORD result = 0;
-    if (CopyPath(Text::Utf8ToWide(path), fileName, size, result))
+    if (CopyPath(Text::FileNameToWide(path), fileName, size, result))
         SetLastError(ERROR_SUCCESS);
     return result;
 }

@@ -1,9 +1,13 @@
 #include "Platform/Base/TextConversion.h"
 
+#include "Platform/Base/FileSystemPath.h"
+
 namespace Text {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+// A byte of a file name that is not valid UTF-8 is kept as kEscapedByte + byte.
+constexpr char32_t kEscapedByte = 0xDC00;
 
 bool IsContinuation(unsigned char byte)
 {
@@ -137,6 +141,37 @@ std::string WideToUtf8(std::wstring_view wide)
     out.reserve(wide.size());
     for (wchar_t ch : wide)
         EncodeUtf8(static_cast<char32_t>(ch), out);
+    return out;
+}
+
+std::wstring FileNameToWide(std::string_view bytes)
+{
+    std::wstring out;
+    out.reserve(bytes.size());
+    std::size_t pos = 0;
+    char32_t cp = 0;
+    while (pos < bytes.size()) {
+        if (DecodeUtf8(bytes, pos, cp) == Utf8Fault::None) {
+            out += static_cast<wchar_t>(cp);
+        } else {
+            out += static_cast<wchar_t>(kEscapedByte + static_cast<unsigned char>(bytes[pos]));
+            ++pos;
+        }
+    }
+    return out;
+}
+
+std::string WideToFileName(std::wstring_view wide)
+{
+    std::string out;
+    out.reserve(wide.size());
+    for (wchar_t ch : wide) {
+        const auto cp = static_cast<char32_t>(ch);
+        if (cp >= kEscapedByte + 0x80 && cp <= kEscapedByte + 0xFF)
+            out += static_cast<char>(cp - kEscapedByte);
+        else
+            EncodeUtf8(cp, out);
+    }
     return out;
 }
 

@@ -22,7 +22,7 @@ std::unique_ptr<CDisplayBackend>& DisplaySlot()
     return display;
 }
 
-[[maybe_unused]] bool HeadlessAsked()
+bool HeadlessAsked()
 {
     const char* choice = std::getenv("ZELL_DISPLAY");
     return choice != nullptr && std::strcmp(choice, "headless") == 0;
@@ -40,6 +40,28 @@ std::unique_ptr<CDisplayBackend> CreateDisplayBackend()
     }
 #endif
     return std::make_unique<CHeadlessDisplay>();
+}
+
+bool OpenUserDisplay(std::string& unreachable)
+{
+    unreachable.clear();
+    std::lock_guard lock(DisplayMutex());
+    auto& slot = DisplaySlot();
+    if (slot)
+        return true;
+    if (HeadlessAsked()) {
+        slot = std::make_unique<CHeadlessDisplay>();
+        return true;
+    }
+#ifdef ZELL_HAVE_X11
+    const char* x = std::getenv("DISPLAY");
+    if (x == nullptr || *x == '\0')
+        return false;
+    if ((slot = CreateX11Display()))
+        return true;
+    unreachable = x;
+#endif
+    return false;
 }
 
 CDisplayBackend& TheDisplay()

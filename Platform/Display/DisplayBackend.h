@@ -211,6 +211,13 @@ public:
 // Picks the back end by the rule above. Never returns null.
 std::unique_ptr<CDisplayBackend> CreateDisplayBackend();
 
+// For a program that a user starts: keeps a display already in place, else
+// puts the headless one in place when ZELL_DISPLAY asks for it, else the X
+// display named by DISPLAY. False when there is none: such a program would
+// otherwise wait headless for a user who cannot see it. `unreachable` then
+// names the display that did not open (empty when DISPLAY is not set).
+bool OpenUserDisplay(std::string& unreachable);
+
 // The process's display: created by the rule above on first use. Tests can put
 // their own in place before any window exists (ownership passes).
 CDisplayBackend& TheDisplay();

@@ -4,8 +4,11 @@
 #include <chrono>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
+#include <netdb.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace Display::X11 {
@@ -18,6 +21,55 @@ void InstallErrorHandler(int (*handler)(XDisplay*, XErrorEvent*))
         XInitThreads();
         XSetErrorHandler(handler);
     });
+}
+
+// Xlib's own connect to a display on another host waits as long as the
+// network lets it; a host that never answers would keep a start waiting for
+// minutes.
+constexpr int kRemoteConnectMs = 2000;
+constexpr int kFirstDisplayPort = 6000;
+
+bool ConnectsWithin(const addrinfo& address, int timeoutMs)
+{
+    const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol);
+    if (fd < 0)
+        return false;
+    bool connected = ::connect(fd, address.ai_addr, address.ai_addrlen) == 0;
+    if (!connected && errno == EINPROGRESS) {
+        pollfd writable{fd, POLLOUT, 0};
+        int error = 0;
+        socklen_t length = sizeof error;
+        connected = ::poll(&writable, 1, timeoutMs) == 1
+            && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    }
+    ::close(fd);
+    return connected;
+}
+
+// False only when the name is host:display (TCP) and no server at that host
+// takes a connection in time; local names are left to Xlib, which fails on
+// them at once.
+bool RemoteServerAnswers(const std::string& name)
+{
+    const std::size_t colon = name.rfind(':');
+    if (colon == std::string::npos || colon == 0 || name.front() == '/' || name.compare(0, colon, "unix") == 0
+        || (colon > 0 && name[colon - 1] == ':'))
+        return true;
+    std::string host = name.substr(0, colon);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    const int display = std::atoi(name.c_str() + colon + 1);
+    const std::string port = std::to_string(kFirstDisplayPort + display);
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0)
+        return false;
+    bool answers = false;
+    for (const addrinfo* at = found; at != nullptr && !answers; at = at->ai_next)
+        answers = ConnectsWithin(*at, kRemoteConnectMs);
+    ::freeaddrinfo(found);
+    return answers;
 }
 
 }
@@ -38,7 +90,10 @@ bool CX11Connection::Open(const std::string& displayName)
 {
     Close();
     InstallErrorHandler(&CX11Connection::OnXError);
-    m_display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    const char* named = displayName.empty() ? std::getenv("DISPLAY") : displayName.c_str();
+    if (named == nullptr || !RemoteServerAnswers(named))
+        return false;
+    m_display = XOpenDisplay(named);
     if (!m_display)
         return false;
     m_wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);

@@ -1,7 +1,7 @@
 #include "Platform/Gdi/PrinterDC.h"
 
 #include "Platform/Base/LastError.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/PrinterJob.h"
@@ -104,7 +104,7 @@ HDC CreatePdfPrinterDC(LPCWSTR outputPath, const PdfPrinterSettings& settings)
     }
     auto job = std::make_shared<PrinterJob>();
     if (outputPath)
-        job->outputPath = Text::WideToUtf8(outputPath);
+        job->outputPath = Text::WideToFileName(outputPath);
     const double dpmm = settings.dotsPerInch / kMmPerInch;
     // The printable part is what the margins leave of the whole sheet, so
     // that the sheet in pixels is the paper size, not the sum of rounded parts.
@@ -131,7 +131,7 @@ int StartDocW(HDC dc, const DOCINFOW* info)
     return WithPrinterJob(dc, [&](DCObject&, PrinterJob& job) {
         if (job.inDocument)
             return Fail(ERROR_INVALID_PARAMETER);
-        job.documentPath = info && info->lpszOutput && *info->lpszOutput ? Text::WideToUtf8(info->lpszOutput)
+        job.documentPath = info && info->lpszOutput && *info->lpszOutput ? Text::WideToFileName(info->lpszOutput)
                                                                          : job.outputPath;
         if (job.documentPath.empty())
             return Fail(ERROR_INVALID_PARAMETER);

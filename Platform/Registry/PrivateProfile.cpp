@@ -2,7 +2,7 @@
 
 #include "Platform/Base/FileStamp.h"
 #include "Platform/Base/LastError.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/IniFile.h"
 
@@ -65,7 +65,7 @@ std::shared_ptr<const CIniFile> LoadIni(LPCWSTR fileName, bool& loaded)
         SetLastError(ERROR_FILE_NOT_FOUND);
         return kEmpty;
     }
-    const std::string path = Text::WideToUtf8(fileName);
+    const std::string path = Text::WideToFileName(fileName);
     const auto stamp = Platform::CFileStamp::Of(path);
     if (stamp) {
         if (auto cached = Cache().Find(path, *stamp)) {

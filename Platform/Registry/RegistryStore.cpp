@@ -1,7 +1,7 @@
 #include "Platform/Registry/RegistryStore.h"
 
 #include "Platform/Base/LastError.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/RegistryFormat.h"
 #include "Platform/Registry/RegistryTrace.h"
@@ -23,10 +23,7 @@
 namespace Registry {
 namespace {
 
-std::wstring WidePath(const std::filesystem::path& path)
-{
-    return Text::Utf8ToWide(path.string());
-}
+using Text::WidePath;
 
 class CUniqueFd {
 public:
@@ -365,7 +362,8 @@ DWORD CRegistryStore::SetAside(const std::filesystem::path& path, const CFileIde
     }
     const std::string base = path.string() + ".corrupt-" + UtcStamp();
     std::string aside = base;
-    for (int n = 1; std::filesystem::exists(aside) && n < 1000; ++n)
+    std::error_code unknown;
+    for (int n = 1; std::filesystem::exists(aside, unknown) && n < 1000; ++n)
         aside = base + "-" + std::to_string(n);
     ResetToEmpty();
     m_loaded = true;
@@ -380,7 +378,7 @@ DWORD CRegistryStore::SetAside(const std::filesystem::path& path, const CFileIde
     m_blocked = false;
     PostNotice(CStoreNotice::Kind::SetAside, aside);
     TraceRegistryProblem(L"the store file " + WidePath(path) + L" is damaged (" + Text::Utf8ToWide(reason)
-        + L"); kept as " + Text::Utf8ToWide(aside) + L", starting with an empty hive");
+        + L"); kept as " + Text::FileNameToWide(aside) + L", starting with an empty hive");
     return ERROR_SUCCESS;
 }
 

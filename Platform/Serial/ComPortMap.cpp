@@ -1,6 +1,6 @@
 #include "Platform/Serial/ComPortMap.h"
 
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -187,7 +187,7 @@ void ComPortMap::AddFromVariable(std::string_view variable)
             continue;
         ComPortDevice device;
         device.number = number;
-        device.devicePath = Text::WideToUtf8(path);
+        device.devicePath = Text::WideToFileName(path);
         device.description = L"Communications Port";
         device.fromVariable = true;
         Add(std::move(device));

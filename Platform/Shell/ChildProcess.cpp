@@ -1,7 +1,7 @@
 #include "Platform/Shell/ChildProcess.h"
 
 #include "Platform/Base/LastError.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/Thread.h"
 #include "Platform/Base/WinError.h"
 
@@ -78,7 +78,7 @@ std::shared_ptr<ChildProcess> ChildProcess::Start(const ChildStart& start, int& 
     }
     std::vector<std::string> texts;
     for (const std::wstring& argument : start.arguments)
-        texts.push_back(Text::WideToUtf8(argument));
+        texts.push_back(Text::WideToFileName(argument));
     std::vector<char*> argv = Pointers(texts);
     std::vector<std::string> environment;
     std::vector<char*> envp;
@@ -103,7 +103,7 @@ std::shared_ptr<ChildProcess> ChildProcess::Start(const ChildStart& start, int& 
     }
     // The program inherits no descriptors beyond the standard three.
     ::posix_spawn_file_actions_addclosefrom_np(actions.Get(), 3);
-    const std::string folder = Text::WideToUtf8(start.workingFolder);
+    const std::string folder = Text::WideToFileName(start.workingFolder);
     if (!folder.empty())
         ::posix_spawn_file_actions_addchdir_np(actions.Get(), folder.c_str());
 

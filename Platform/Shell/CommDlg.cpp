@@ -6,7 +6,7 @@
 #include "Platform/Shell/LastFolderStore.h"
 #include "Platform/Shell/TypedFileName.h"
 
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <cstddef>
 #include <unistd.h>
@@ -76,7 +76,7 @@ BOOL RunFileDialog(LPOPENFILENAMEW ofn, bool save)
     ZELL::Shell::CLastFolderStore::Save(folder);
     if ((ofn->Flags & OFN_NOCHANGEDIR) == 0) {
         // The choice stands even where its folder cannot become the current one.
-        [[maybe_unused]] const int changed = ::chdir(Text::WideToUtf8(folder).c_str());
+        [[maybe_unused]] const int changed = ::chdir(Text::WideToFileName(folder).c_str());
     }
     return TRUE;
 }

@@ -59,8 +59,8 @@ bool CFolderListing::Read(const std::wstring& folder, bool withHidden, std::erro
             return false;
         const std::string raw = it->path().filename().string();
         FolderEntry entry;
-        entry.name = Text::Utf8ToWide(raw);
-        if (Text::WideToUtf8(entry.name) != raw || (!withHidden && raw.front() == '.'))
+        entry.name = Text::FileNameToWide(raw);
+        if (!withHidden && raw.front() == '.')
             continue;
         if (Describe(it->path(), entry))
             m_entries.push_back(std::move(entry));

@@ -1,6 +1,6 @@
 #include "Platform/Shell/ItemIdList.h"
 
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -24,7 +24,7 @@ namespace ZELL::Shell {
 
 PIDLIST_ABSOLUTE MakeItemIdList(const std::wstring& path)
 {
-    const std::string bytes = Text::WideToUtf8(path);
+    const std::string bytes = Text::WideToFileName(path);
     const std::size_t itemSize = kHeader + bytes.size();
     if (itemSize > std::numeric_limits<USHORT>::max())
         return nullptr;
@@ -53,7 +53,7 @@ std::optional<std::wstring> PathOfItemIdList(PCIDLIST_ABSOLUTE list)
     std::memcpy(&next, memory + size, sizeof next);
     if (next != 0)
         return std::nullopt;
-    return Text::Utf8ToWide(std::string(reinterpret_cast<const char*>(memory + kHeader), size - kHeader));
+    return Text::FileNameToWide(std::string(reinterpret_cast<const char*>(memory + kHeader), size - kHeader));
 }
 
 }  // namespace ZELL::Shell

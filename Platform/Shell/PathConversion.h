@@ -1,16 +1,12 @@
 #pragma once
-// Paths between wide text and the file system, always through UTF-8: the
-// standard library's own conversion depends on the locale and throws for
-// names outside it.
+// Paths between wide text and the file system: the shell uses the base
+// layer's one conversion.
 
-#include "Platform/Base/TextConversion.h"
-
-#include <filesystem>
-#include <string>
+#include "Platform/Base/FileSystemPath.h"
 
 namespace ZELL::Shell {
 
-inline std::filesystem::path FsPath(const std::wstring& text) { return std::filesystem::path(Text::WideToUtf8(text)); }
-inline std::wstring WidePath(const std::filesystem::path& path) { return Text::Utf8ToWide(path.string()); }
+using Text::FsPath;
+using Text::WidePath;
 
 }  // namespace ZELL::Shell

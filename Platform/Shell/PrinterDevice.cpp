@@ -122,7 +122,11 @@ struct SpoolFile {
     std::string path;
     SpoolFile()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zell-print-XXXXXX.pdf").string();
+        std::error_code noTemp;
+        std::filesystem::path folder = std::filesystem::temp_directory_path(noTemp);
+        if (noTemp)
+            folder = "/tmp";
+        std::string pattern = (folder / "zell-print-XXXXXX.pdf").string();
         const int fd = ::mkstemps(pattern.data(), 4);
         if (fd < 0)
             return;
@@ -145,7 +149,7 @@ PrinterDelivery DeliveryTo(const PrinterChoice& choice, std::shared_ptr<SpoolFil
                                                                       const std::wstring& name) {
         PrintJob job;
         job.printer = printer;
-        job.file = Text::Utf8ToWide(pdf);
+        job.file = Text::FileNameToWide(pdf);
         job.copies = copies;
         job.title = name;
         std::wstring message;
@@ -292,7 +296,7 @@ HDC CreatePrinterContext(const PrinterChoice& choice)
         SetLastError(Win32ErrorFromErrno(errno));
         return nullptr;
     }
-    HDC dc = CreatePdfPrinterDC(Text::Utf8ToWide(spool->path).c_str(), PdfSettingsOf(choice));
+    HDC dc = CreatePdfPrinterDC(Text::FileNameToWide(spool->path).c_str(), PdfSettingsOf(choice));
     if (dc)
         SetPrinterDelivery(dc, DeliveryTo(choice, spool));
     return dc;

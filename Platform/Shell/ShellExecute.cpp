@@ -178,9 +178,9 @@ HINSTANCE ShellExecuteW(HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR paramet
 
 HINSTANCE ShellExecuteA(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int show)
 {
-    const std::wstring texts[4] = {Text::Utf8ToWide(verb ? verb : ""), Text::Utf8ToWide(file ? file : ""),
-                                   Text::Utf8ToWide(parameters ? parameters : ""),
-                                   Text::Utf8ToWide(directory ? directory : "")};
+    const std::wstring texts[4] = {Text::Utf8ToWide(verb ? verb : ""), Text::FileNameToWide(file ? file : ""),
+                                   Text::FileNameToWide(parameters ? parameters : ""),
+                                   Text::FileNameToWide(directory ? directory : "")};
     return ShellExecuteW(window, Pointer(texts[0], verb), Pointer(texts[1], file), Pointer(texts[2], parameters),
                          Pointer(texts[3], directory), show);
 }
@@ -208,7 +208,7 @@ BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info)
 UINT WinExec(LPCSTR commandLine, UINT)
 {
     ChildStart start;
-    start.arguments = SplitCommandLine(Text::Utf8ToWide(commandLine ? commandLine : ""), true);
+    start.arguments = SplitCommandLine(Text::FileNameToWide(commandLine ? commandLine : ""), true);
     if (start.arguments.empty() || start.arguments.front().empty())
         return ERROR_FILE_NOT_FOUND;
     const int code = StartProgram(start).code;

@@ -92,14 +92,15 @@ HRESULT ShellLink::Save(const std::wstring& linkFile) const
         stream.flush();
         if (!stream) {
             stream.close();
-            std::filesystem::remove(temporary);
+            std::filesystem::remove(temporary, error);
             return HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
         }
     }
     std::filesystem::rename(temporary, path, error);
     if (error) {
-        std::filesystem::remove(temporary);
-        return FromErrno(error.value());
+        const int failure = error.value();
+        std::filesystem::remove(temporary, error);
+        return FromErrno(failure);
     }
     return S_OK;
 }

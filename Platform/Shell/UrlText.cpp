@@ -1,6 +1,6 @@
 #include "Platform/Shell/UrlText.h"
 
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <cwctype>
 
@@ -45,7 +45,7 @@ std::wstring PercentEncode(const std::wstring& text, const std::wstring& keep)
     static const char kHex[] = "0123456789ABCDEF";
     const std::string keepBytes = Text::WideToUtf8(keep);
     std::wstring result;
-    for (char c : Text::WideToUtf8(text)) {
+    for (char c : Text::WideToFileName(text)) {
         if (IsUnreserved(c) || (c != '\0' && keepBytes.find(c) != std::string::npos)) {
             result += static_cast<wchar_t>(c);
             continue;
@@ -60,7 +60,7 @@ std::wstring PercentEncode(const std::wstring& text, const std::wstring& keep)
 
 std::wstring PercentDecode(const std::wstring& text)
 {
-    const std::string bytes = Text::WideToUtf8(text);
+    const std::string bytes = Text::WideToFileName(text);
     std::string result;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '%' && i + 2 < bytes.size() && HexValue(bytes[i + 1]) >= 0 && HexValue(bytes[i + 2]) >= 0) {
@@ -70,7 +70,7 @@ std::wstring PercentDecode(const std::wstring& text)
         }
         result += bytes[i];
     }
-    return Text::Utf8ToWide(result);
+    return Text::FileNameToWide(result);
 }
 
 std::wstring FileUrlFromPath(const std::wstring& absolutePath)

@@ -1,7 +1,7 @@
 #include "Platform/Shell/XdgFolders.h"
 
 #include "Platform/Base/Environment.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <fstream>
 #include <iterator>
@@ -33,7 +33,7 @@ std::wstring WithoutTrailingSlashes(std::wstring path)
 
 std::string ReadFile(const std::wstring& path)
 {
-    std::ifstream stream(Text::WideToUtf8(path), std::ios::binary);
+    std::ifstream stream(Text::WideToFileName(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(stream), {});
 }
 
@@ -72,7 +72,7 @@ std::wstring HomeFolder()
     passwd* found = nullptr;
     if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
         found->pw_dir[0] == '/')
-        return WithoutTrailingSlashes(Text::Utf8ToWide(found->pw_dir));
+        return WithoutTrailingSlashes(Text::FileNameToWide(found->pw_dir));
     return {};
 }
 
@@ -111,9 +111,9 @@ std::optional<std::wstring> ParseUserFolder(std::string_view fileText, std::stri
             continue;
         // The last valid entry wins, as a shell reading the file would have it.
         if (value->rfind("$HOME", 0) == 0 && (value->size() == 5 || (*value)[5] == '/'))
-            result = WithoutTrailingSlashes(home + Text::Utf8ToWide(value->substr(5)));
+            result = WithoutTrailingSlashes(home + Text::FileNameToWide(value->substr(5)));
         else if (!value->empty() && value->front() == '/')
-            result = WithoutTrailingSlashes(Text::Utf8ToWide(*value));
+            result = WithoutTrailingSlashes(Text::FileNameToWide(*value));
     }
     return result;
 }

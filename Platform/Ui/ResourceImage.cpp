@@ -2,7 +2,7 @@
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/Module.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Gdi/BitmapApi.h"
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Gdi/Icon.h"
@@ -34,7 +34,7 @@ constexpr std::uintmax_t kMaxImageFile = 64u << 20;
 
 bool ReadFileBytes(LPCWSTR path, std::vector<BYTE>& bytes)
 {
-    std::ifstream file(Text::WideToUtf8(path), std::ios::binary | std::ios::ate);
+    std::ifstream file(Text::WideToFileName(path), std::ios::binary | std::ios::ate);
     if (!file) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return false;

@@ -1,7 +1,7 @@
 #include "Platform/Ui/VersionResource.h"
 
 #include "Platform/Base/Module.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Registry/ModuleVersionRecord.h"
 #include "Platform/Ui/ResourceWriter.h"
@@ -88,7 +88,7 @@ std::vector<BYTE> ReadVersionResource(HMODULE module, LANGID& language)
     path.resize(length);
     Version::CModuleVersionRecord record;
     std::string error;
-    if (!Version::ReadModuleVersionRecord(Text::WideToUtf8(path), record, error))
+    if (!Version::ReadModuleVersionRecord(Text::WideToFileName(path), record, error))
         return {};
     language = record.language;
     return BuildVersionResource(record);

@@ -1,6 +1,6 @@
 #include "Platform/Xml/XmlDocument.h"
 
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Xml/XmlDecoder.h"
 #include "Platform/Xml/XmlDocumentData.h"
 #include "Platform/Xml/XmlReferences.h"
@@ -75,14 +75,14 @@ bool CXmlDocument::Load(const std::filesystem::path& path)
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (ec)
-        return Fail(L"cannot open the file " + Text::Utf8ToWide(path.string()) + L": "
+        return Fail(L"cannot open the file " + Text::WidePath(path) + L": "
                 + Text::Utf8ToWide(ec.message()),
             0, {});
     if (size > kMaxXmlFileSize)
         return Fail(L"the file is too large", 0, {});
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Fail(L"cannot read the file " + Text::Utf8ToWide(path.string()), 0, {});
+        return Fail(L"cannot read the file " + Text::WidePath(path), 0, {});
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return LoadBytes(bytes);
 }
@@ -202,7 +202,7 @@ CSaveResult CXmlDocument::Save(const std::filesystem::path& path, const CSaveOpt
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         result.ok = false;
-        result.error = L"cannot create " + Text::Utf8ToWide(temp) + L": " + ErrnoText(errno);
+        result.error = L"cannot create " + Text::FileNameToWide(temp) + L": " + ErrnoText(errno);
         return result;
     }
     int error = 0;
@@ -222,7 +222,7 @@ CSaveResult CXmlDocument::Save(const std::filesystem::path& path, const CSaveOpt
     if (error != 0) {
         ::unlink(temp.c_str());
         result.ok = false;
-        result.error = L"cannot write " + Text::Utf8ToWide(path.string()) + L": " + ErrnoText(error);
+        result.error = L"cannot write " + Text::WidePath(path) + L": " + ErrnoText(error);
     }
     return result;
 }

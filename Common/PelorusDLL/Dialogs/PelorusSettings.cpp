@@ -6,6 +6,7 @@
 #include "Common/PelorusDLL/Dialogs/TSLX.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/PelorusDLL/Dialogs/ModulePath.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Ui/ResourceModule.h"
 
 #include <cwchar>
@@ -51,7 +52,8 @@ WORD LoadTexts(const std::wstring& lcidText, const std::wstring& extraGuiXml)
     CString lcid = lcidText.c_str();
     // Without the file the texts show as their keys; no load is tried (a
     // failed one would stop the caller with a message of its own).
-    if (!std::filesystem::exists(std::filesystem::path(file.GetString())))
+    std::error_code unknown;
+    if (!std::filesystem::exists(Text::FsPath(file.GetString()), unknown))
         return NumberOf(lcid);
     LoadLanguageTexts(file, language, lcid);
     try {
@@ -89,8 +91,8 @@ std::wstring FindDataFile(const std::vector<std::wstring>& folders, const std::w
         // installed one (the module in <prefix>/lib or <prefix>/bin).
         for (const std::wstring& candidate : {folder + name, folder + L"../share/pelorus/" + name}) {
             std::error_code error;
-            if (std::filesystem::is_regular_file(std::filesystem::path(candidate), error))
-                return std::filesystem::path(candidate).lexically_normal().wstring();
+            if (std::filesystem::is_regular_file(Text::FsPath(candidate), error))
+                return Text::WidePath(Text::FsPath(candidate).lexically_normal());
         }
     }
     return name;

@@ -6,7 +6,7 @@
 #include "Common/SystemHelper/Xml/XMLDOMHelper.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/SystemTime.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/Thread.h"
 
 #include <exception>
@@ -85,7 +85,7 @@ void CDefaultLogger::OpenOutput(CXMLDOMHelper& document)
     const std::ios_base::openmode openMode =
         std::ios_base::out | (mode == L"1" ? std::ios_base::trunc : std::ios_base::app);
     if (!path.empty())
-        m_file.open(std::filesystem::path(Text::WideToUtf8(path)), openMode);
+        m_file.open(Text::FsPath(path), openMode);
     if (m_file.is_open()) {
         m_configured.store(1);
         return;

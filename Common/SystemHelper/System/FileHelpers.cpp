@@ -1,7 +1,7 @@
 #include "Common/SystemHelper/System/FileHelpers.h"
 
 #include "Common/SystemHelper/Values/StringUtils.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 
 #include <cerrno>
@@ -23,7 +23,7 @@ namespace {
 
 std::string Narrow(const std::wstring& path)
 {
-    return Text::WideToUtf8(path);
+    return Text::WideToFileName(path);
 }
 
 // Nested folders deeper than this are a loop or a hostile tree.
@@ -51,7 +51,7 @@ DWORD FindFilesIn(std::vector<std::wstring>& files, const std::wstring& folder, 
     DWORD result = 0;
     const std::wstring wanted = ToLower(extension);
     while (const dirent* entry = ::readdir(directory)) {
-        const std::wstring name = Text::Utf8ToWide(entry->d_name);
+        const std::wstring name = Text::FileNameToWide(entry->d_name);
         if (name.empty() || name.front() == L'.')
             continue;
         const std::wstring path = folder + L"/" + name;
@@ -203,7 +203,7 @@ std::wstring GetTempDirectory()
     if (error)
         return std::wstring();
     // With its trailing separator, as the platform gives it.
-    std::wstring text = Text::Utf8ToWide(folder.string());
+    std::wstring text = Text::WidePath(folder);
     if (text.empty() || text.back() != L'/')
         text += L'/';
     return text;
@@ -213,7 +213,7 @@ std::wstring GetCurrentDirectoryText()
 {
     std::error_code error;
     const fs::path folder = fs::current_path(error);
-    return error ? std::wstring() : Text::Utf8ToWide(folder.string());
+    return error ? std::wstring() : Text::WidePath(folder);
 }
 
 std::wstring GetEnvironmentText(const std::wstring& name)
@@ -221,5 +221,5 @@ std::wstring GetEnvironmentText(const std::wstring& name)
     if (name.empty())
         return std::wstring();
     const char* value = std::getenv(Narrow(name).c_str());
-    return value ? Text::Utf8ToWide(value) : std::wstring();
+    return value ? Text::FileNameToWide(value) : std::wstring();
 }

@@ -2,7 +2,7 @@
 
 #include "Platform/Base/LastError.h"
 #include "Platform/Base/Module.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/ModuleVersionRecord.h"
 
@@ -70,7 +70,7 @@ bool CModuleVersion::Load(LPCWSTR moduleName)
 
     auto record = std::make_unique<Version::CModuleVersionRecord>();
     std::string error;
-    if (!Version::ReadModuleVersionRecord(std::filesystem::path(Text::WideToUtf8(path)), *record, error))
+    if (!Version::ReadModuleVersionRecord(Text::FsPath(path), *record, error))
         return false;
 
     dwSignature = Version::kFixedFileInfoSignature;

@@ -2,7 +2,7 @@
 
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/LastError.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Registry/Registry.h"
 #include "Platform/Serial/ComPortMap.h"
@@ -158,7 +158,7 @@ bool SystemComInterfaces(std::vector<ComInterfaceRecord>& records, DWORD& error)
         if (device.fromVariable)
             continue;
         ComInterfaceRecord record;
-        record.interfacePath = Text::Utf8ToWide(device.devicePath);
+        record.interfacePath = Text::FileNameToWide(device.devicePath);
         record.description = device.description;
         record.friendlyName = device.description + L" (" + device.name + L")";
         record.location = device.usb ? L"USB" : (device.bluetooth ? L"Bluetooth" : L"");
@@ -196,7 +196,7 @@ void EnumerateDeviceMapPorts(std::vector<SerialPortInfo>& ports)
     for (const Serial::ComPortDevice& device : map.Devices()) {
         if (!device.fromVariable)
             continue;
-        if (auto port = PortOfDeviceMap(Text::Utf8ToWide(device.devicePath), device.name))
+        if (auto port = PortOfDeviceMap(Text::FileNameToWide(device.devicePath), device.name))
             ports.push_back(std::move(*port));
     }
     SortByPortNumber(ports);

@@ -2,7 +2,7 @@
 
 #include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Common/SystemHelper/Xml/XmlFileCache.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <algorithm>
 #include <optional>
@@ -102,7 +102,7 @@ CGuiXmlTables::Table Share(const std::string& path, const std::wstring& name,
 
 CGuiXmlTables::tLanguages CGuiXmlTables::Languages(const std::wstring& path)
 {
-    const std::string narrow = Text::WideToUtf8(path);
+    const std::string narrow = Text::WideToFileName(path);
     const auto stamp = SettledStamp(narrow);
     tLanguages result;
     if (stamp) {
@@ -125,7 +125,7 @@ CGuiXmlTables::tLanguages CGuiXmlTables::Languages(const std::wstring& path)
 
 CGuiXmlTables::Table CGuiXmlTables::Texts(const std::wstring& path, const std::wstring& code)
 {
-    const std::string narrow = Text::WideToUtf8(path);
+    const std::string narrow = Text::WideToFileName(path);
     const auto stamp = SettledStamp(narrow);
     const std::wstring name = L"texts:" + code;
     if (stamp) {

@@ -8,7 +8,7 @@
 #include "Common/SystemHelper/Texts/GuiXmlTables.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/LastError.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 
 #include <cerrno>
@@ -160,7 +160,7 @@ void CLanguageSupportImpl::SetLanguage(const _bstr_t& file, bool keep)
 
 void CLanguageSupportImpl::ReadBinaryFile(const _bstr_t& file, bool keep)
 {
-    const FileDescriptor fd(::open(file.str().c_str(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor fd(::open(Text::WideToFileName(file.wstr()).c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0)
         ThrowSystemError(Win32ErrorFromErrno(errno));
     struct stat status {};

@@ -1,7 +1,7 @@
 #include "Common/SystemHelper/Values/StringUtils.h"
 
 #include "Common/SystemHelper/Values/Conversions.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WideRuntime.h"
 
 #include <algorithm>
@@ -291,7 +291,7 @@ std::wstring GetComputerNameText()
 
 bool IsFileReadable(const std::wstring& fileName)
 {
-    const std::filesystem::path path(Text::WideToUtf8(fileName));
+    const std::filesystem::path path = Text::FsPath(fileName);
     std::error_code error;
     // A folder opens as a stream here but is no readable file.
     if (std::filesystem::is_directory(path, error))

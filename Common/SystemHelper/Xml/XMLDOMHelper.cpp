@@ -1,7 +1,7 @@
 #include "Common/SystemHelper/Xml/XMLDOMHelper.h"
 
 #include "Common/SystemHelper/Values/StringUtils.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <cwctype>
 #include <filesystem>
@@ -66,7 +66,7 @@ CXMLDOMHelper::CXMLDOMHelper(const char* progId)
 
 bool CXMLDOMHelper::Load(const std::wstring& path)
 {
-    return m_xmlDoc->Load(std::filesystem::path(Text::WideToUtf8(path)));
+    return m_xmlDoc->Load(Text::FsPath(path));
 }
 
 bool CXMLDOMHelper::LoadXml(const std::wstring& text)

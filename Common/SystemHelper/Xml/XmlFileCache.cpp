@@ -1,7 +1,7 @@
 #include "Common/SystemHelper/Xml/XmlFileCache.h"
 
 #include "Platform/Base/FileStamp.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <filesystem>
 #include <map>
@@ -31,7 +31,7 @@ Cache& TheCache()
 
 CXmlFileCache::tLoad CXmlFileCache::Load(const std::wstring& path)
 {
-    const std::string narrow = Text::WideToUtf8(path);
+    const std::string narrow = Text::WideToFileName(path);
     const std::optional<Platform::CFileStamp> stamp = Platform::CFileStamp::Of(narrow);
     // A file written a moment ago may change again under the same stamp: it
     // is parsed anew, and only its failure is remembered, to be told once.

@@ -1,4 +1,5 @@
 #include "Platform/Base/BStr.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/TextConversion.h"
 
 #include <gtest/gtest.h>
@@ -74,4 +75,42 @@ TEST(BStr, NarrowAndWideFormsAgree)
     text += L"n";
     EXPECT_STREQ(static_cast<const char*>(text), "Stra\xc3\x9f" "en");
     EXPECT_EQ(_bstr_t(static_cast<const char*>(nullptr)).length(), 0u);
+}
+
+// A file name's bytes and the wide text the program holds for them: valid
+// UTF-8 reads as its characters, every other byte as its own stand-in, and
+// each comes back to the same bytes.
+struct FileNameCase {
+    const char* what;
+    std::string bytes;
+    std::wstring wide;
+};
+
+class FileNameConversion : public ::testing::TestWithParam<FileNameCase> {};
+
+TEST_P(FileNameConversion, BytesAndWideTextMapOneToOne)
+{
+    const FileNameCase& c = GetParam();
+    EXPECT_EQ(Text::FileNameToWide(c.bytes), c.wide);
+    EXPECT_EQ(Text::WideToFileName(c.wide), c.bytes);
+    EXPECT_EQ(Text::WidePath(Text::FsPath(c.wide)), c.wide);
+    EXPECT_EQ(Text::FsPath(c.wide).native(), c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, FileNameConversion, ::testing::Values(
+    FileNameCase{"ascii", "/tmp/device.wes", L"/tmp/device.wes"},
+    FileNameCase{"umlauts", "\xC3\x9C" "bergabe.wes", L"\u00DCbergabe.wes"},
+    FileNameCase{"cjk_and_astral", "\xE8\xA8\xAD\xE5\xAE\x9A\xF0\x9F\x98\x80.wes", L"\u8A2D\u5B9A\U0001F600.wes"},
+    FileNameCase{"latin1_byte", "caf\xE9.wes", L"caf\xDCE9.wes"},
+    FileNameCase{"cut_short_sequence", "a\xE2\x82", L"a\xDCE2\xDC82"},
+    FileNameCase{"overlong_nul", "\xC0\x80", L"\xDCC0\xDC80"},
+    FileNameCase{"encoded_surrogate", "\xED\xB3\xA9", L"\xDCED\xDCB3\xDCA9"},
+    FileNameCase{"stray_continuation_then_valid", "\x80\xC3\xA4", L"\xDC80\u00E4"}),
+    [](const ::testing::TestParamInfo<FileNameCase>& info) { return std::string(info.param.what); });
+
+TEST(FileNameConversionWide, TextNoNameCarriesBecomesTheReplacementCharacter)
+{
+    // Surrogates outside the stand-in range cannot come from a name.
+    EXPECT_EQ(Text::WideToFileName(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
+    EXPECT_EQ(Text::WideToFileName(std::wstring(1, static_cast<wchar_t>(0xDC7F))), "\xEF\xBF\xBD");
 }

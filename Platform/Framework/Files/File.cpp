@@ -1,7 +1,7 @@
 #include "Platform/Framework/Files/File.h"
 
 #include "Platform/Base/LastError.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Framework/Exceptions/InvalidArgException.h"
 #include "Platform/Framework/Files/PathText.h"
@@ -85,7 +85,7 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
         return FALSE;
     }
     const CString fullPath = ZELL::Framework::PathText::FullPath(fileName);
-    const int fd = ::open(Text::WideToUtf8(fullPath.str()).c_str(), flags, 0666);
+    const int fd = ::open(Text::WideToFileName(fullPath.str()).c_str(), flags, 0666);
     if (fd < 0) {
         FillError(error, errno, fullPath);
         return FALSE;
@@ -255,7 +255,7 @@ BOOL CFile::GetStatus(LPCWSTR fileName, CFileStatus& status)
         return FALSE;
     const CString fullPath = ZELL::Framework::PathText::FullPath(fileName);
     struct stat info {};
-    if (::stat(Text::WideToUtf8(fullPath.str()).c_str(), &info) != 0) {
+    if (::stat(Text::WideToFileName(fullPath.str()).c_str(), &info) != 0) {
         SetLastError(Win32ErrorFromErrno(errno));
         return FALSE;
     }
@@ -266,8 +266,8 @@ void CFile::Rename(LPCWSTR oldName, LPCWSTR newName)
 {
     if (!oldName || !newName || !*oldName || !*newName)
         AfxThrowInvalidArgException();
-    const std::string from = Text::WideToUtf8(oldName);
-    const std::string to = Text::WideToUtf8(newName);
+    const std::string from = Text::WideToFileName(oldName);
+    const std::string to = Text::WideToFileName(newName);
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
         return;
     int error = errno;
@@ -288,6 +288,6 @@ void CFile::Remove(LPCWSTR fileName)
 {
     if (!fileName || !*fileName)
         AfxThrowInvalidArgException();
-    if (::unlink(Text::WideToUtf8(fileName).c_str()) != 0)
+    if (::unlink(Text::WideToFileName(fileName).c_str()) != 0)
         CFileException::ThrowErrno(errno == EISDIR ? EACCES : errno, fileName);
 }

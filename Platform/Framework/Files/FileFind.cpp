@@ -1,7 +1,7 @@
 #include "Platform/Framework/Files/FileFind.h"
 
 #include "Platform/Base/LastError.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/WinError.h"
 #include "Platform/Framework/Files/PathText.h"
 
@@ -77,7 +77,7 @@ BOOL CFileFind::FindFile(LPCWSTR name, DWORD)
     std::wstring pattern = ZELL::Framework::PathText::FileName(request).str();
     if (pattern == L"*.*")
         pattern = L"*";
-    const std::string folder = Text::WideToUtf8(m_strRoot.str());
+    const std::string folder = Text::WideToFileName(m_strRoot.str());
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(::opendir(folder.c_str()), &::closedir);
     if (!directory) {
         SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno));
@@ -85,7 +85,7 @@ BOOL CFileFind::FindFile(LPCWSTR name, DWORD)
     }
     while (const dirent* item = ::readdir(directory.get())) {
         Entry entry;
-        entry.name = CString(Text::Utf8ToWide(item->d_name));
+        entry.name = CString(Text::FileNameToWide(item->d_name));
         if (!MatchesPattern(entry.name.str(), pattern))
             continue;
         struct stat info {};

@@ -1,6 +1,6 @@
 #include "Platform/Framework/Files/PathText.h"
 
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <unistd.h>
 
@@ -41,7 +41,7 @@ CString FullPath(const CString& path)
     std::vector<char> buffer(4096);
     if (!::getcwd(buffer.data(), buffer.size()))
         return path;
-    return Normalised(CString(Text::Utf8ToWide(buffer.data()).c_str()) + L"/" + path);
+    return Normalised(CString(Text::FileNameToWide(buffer.data()).c_str()) + L"/" + path);
 }
 
 CString FileName(const CString& path)

@@ -125,16 +125,20 @@ TEST(FolderListing, PutsFoldersFirstSortsByNameAndLeavesHiddenOut)
     EXPECT_TRUE(listing.Entries().empty());
 }
 
-TEST(FolderListing, LeavesOutNamesThatAreNotUtf8)
+TEST(FolderListing, ListsNamesThatAreNotUtf8SoThatTheyOpen)
 {
+    // Another tool made the name in a Latin-1 locale.
     ShellTest::CTempFolder temp;
     Touch(temp.Path() / std::string("bad\xff.txt"));
     Touch(temp / "good.txt");
     CFolderListing listing;
     std::error_code error;
     ASSERT_TRUE(listing.Read(W(temp.Path()), false, error));
-    ASSERT_EQ(listing.Entries().size(), 1u);
-    EXPECT_EQ(listing.Entries()[0].name, L"good.txt");
+    ASSERT_EQ(listing.Entries().size(), 2u);
+    const std::wstring listed = listing.Entries()[0].name;
+    EXPECT_EQ(listed, std::wstring(L"bad") + wchar_t(0xDCFF) + L".txt");
+    EXPECT_TRUE(std::filesystem::is_regular_file(ZELL::Shell::FsPath(W(temp.Path()) + L"/" + listed)));
+    EXPECT_EQ(listing.Entries()[1].name, L"good.txt");
 }
 
 TEST(ItemIdList, CarriesAPathAndRefusesForeignLists)

@@ -9,7 +9,7 @@
 #include "Common/SystemHelper/Desktop/ShellHelpers.h"
 #include "Common/SystemHelper/Desktop/SystemInfo.h"
 #include "Common/Tessel/TesselExports.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Framework/Drawing/ImageList.h"
 #include "Platform/Framework/Windows/Wnd.h"
@@ -46,7 +46,7 @@ constexpr int kImageSize = 16;
 bool IsFolder(const CString& path)
 {
     std::error_code error;
-    return !path.IsEmpty() && std::filesystem::is_directory(Text::WideToUtf8(path.str()), error);
+    return !path.IsEmpty() && std::filesystem::is_directory(Text::WideToFileName(path.str()), error);
 }
 
 // The command line's refusals and fall-backs reach the user through the

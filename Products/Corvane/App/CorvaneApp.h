@@ -140,10 +140,11 @@ protected:
     void HandGuiXmlFileToLibrary(const CString& file, WORD lcid) override;
     void HandAppNameToLibrary(const CString& name) override;
 
-private:
     // The language of this run as the profile under the usual key and the
     // command line give it.
     CString ExpectedLanguage() const;
+
+private:
     void StoreLanguage();
     void ChooseTemplates(int dpiHookIndex);
     void StartSocketsOrFallBack();

@@ -1,7 +1,7 @@
 #include "Products/Corvane/Core/SettingsFileReader.h"
 
 #include "Platform/Base/DebugOutput.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <cwctype>
 #include <exception>
@@ -136,13 +136,13 @@ bool CSettingsFileReader::Load(const std::filesystem::path& path, CFBCData& data
     m_strError.Empty();
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
-        return Fail(Text::Utf8ToWide(path.string()) + L": the file does not exist");
+        return Fail(Text::WidePath(path) + L": the file does not exist");
     Xml::CXmlDocument document;
     // Texts are read as written, blanks included.
     document.SetPreserveWhiteSpace(true);
     if (!document.Load(path)) {
         const Xml::CParseError& parse = document.ParseError();
-        return Fail(Text::Utf8ToWide(path.string()) + L": " + parse.reason + L" (line " +
+        return Fail(Text::WidePath(path) + L": " + parse.reason + L" (line " +
                     std::to_wstring(parse.line) + L", column " + std::to_wstring(parse.column) + L")");
     }
     return ReadDocument(document, data);

@@ -1,7 +1,7 @@
 #include "Products/Corvane/Core/SettingsFileWriter.h"
 
 #include "Common/SystemHelper/Xml/XmlAccess.h"
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <cerrno>
 #include <cstring>
@@ -253,7 +253,7 @@ bool CSettingsFileWriter::Save(const std::filesystem::path& path, const CFBCData
             const int error = errno;
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
-            m_strError = Text::Utf8ToWide(path.string() + ": " + std::strerror(error ? error : EIO)).c_str();
+            m_strError = (Text::WidePath(path) + L": " + Text::Utf8ToWide(std::strerror(error ? error : EIO))).c_str();
             return false;
         }
     }
@@ -262,7 +262,7 @@ bool CSettingsFileWriter::Save(const std::filesystem::path& path, const CFBCData
     if (renameError) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        m_strError = Text::Utf8ToWide(path.string() + ": " + renameError.message()).c_str();
+        m_strError = (Text::WidePath(path) + L": " + Text::Utf8ToWide(renameError.message())).c_str();
         return false;
     }
     return true;

@@ -1,5 +1,5 @@
 // corvane: reads, edits and writes the settings of a fieldbus coupler.
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Products/Corvane/Main/CorvaneProgram.h"
 
 #include <vector>
@@ -11,7 +11,7 @@ int main(int argc, char** argv)
     CCorvaneProgram program;
     std::vector<CString> arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.emplace_back(Text::Utf8ToWide(argv[i]).c_str());
+        arguments.emplace_back(Text::FileNameToWide(argv[i]).c_str());
     program.SetArguments(std::move(arguments));
     // The program ends with its main dialog: start-up gives FALSE then, so
     // the framework's message loop is not run.

@@ -17,7 +17,13 @@
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Pages/Views/TransmissionPage.h"
 
+#include "Common/SystemHelper/Texts/GuiXmlTables.h"
+#include "Platform/Base/FileSystemPath.h"
+#include "Platform/Display/DisplayBackend.h"
+
 #include <memory>
+
+#include <unistd.h>
 
 namespace Corvane {
 
@@ -64,6 +70,35 @@ void CCorvaneProgram::RunMainDialog()
     if (dialog.DoModal() == CCorvaneDlg::kQuitDuringCommand)
         m_nExitCode = 1;
     m_pMainWnd = nullptr;
+}
+
+BOOL CCorvaneProgram::InitInstance()
+{
+    std::string unreachable;
+    if (Display::OpenUserDisplay(unreachable))
+        return CCorvaneApp::InitInstance();
+    const std::string line = Text::WideToUtf8(NoDisplayLine(unreachable).str()) + "\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
+    m_nExitCode = kNoDisplayExit;
+    return FALSE;
+}
+
+// The framework's texts are not loaded (loading them may ask the user), so
+// the line is looked up in the text file directly.
+CString CCorvaneProgram::NoDisplayLine(const std::string& unreachable) const
+{
+    const LPCWSTR key = unreachable.empty() ? L"MSG_NO_DISPLAY_SET" : L"MSG_NO_DISPLAY";
+    const std::wstring file = GetGuiXmlPath().str();
+    auto texts = CGuiXmlTables::Texts(file, ExpectedLanguage().str());
+    const std::wstring* text = texts ? CGuiXmlTables::Find(*texts, key) : nullptr;
+    if (text == nullptr && (texts = CGuiXmlTables::Texts(file, L"en")))
+        text = CGuiXmlTables::Find(*texts, key);
+    CString line = GetExeBaseName() + L": ";
+    if (text == nullptr)
+        return line + L"##" + key + L" " + Text::FileNameToWide(unreachable).c_str();
+    CString message;
+    message.Format(text->c_str(), Text::FileNameToWide(unreachable).c_str());
+    return line + message;
 }
 
 int CCorvaneProgram::ExitInstance()

@@ -5,6 +5,7 @@
 #include "Products/Corvane/MainDialog/CorvanePageCatalog.h"
 
 #include <functional>
+#include <string>
 
 namespace Corvane {
 
@@ -21,9 +22,15 @@ public:
     // and tests watch it through this).
     void SetDialogObserver(std::function<void(CCorvaneDlg&)> observer) { m_fnDialogObserver = std::move(observer); }
 
-    // 1 when the user quit while a device command ran, else what the
-    // framework gives.
+    // Runs the program on the user's display; without one it says so on the
+    // terminal in one line and ends at once.
+    BOOL InitInstance() override;
+
+    // 1 when the user quit while a device command ran, kNoDisplayExit when
+    // there was no display, else what the framework gives.
     int ExitInstance() override;
+
+    static constexpr int kNoDisplayExit = 2;
 
 protected:
     void RunMainDialog() override;
@@ -32,6 +39,8 @@ protected:
 
 private:
     void ApplyDialogHooks(CCorvaneDlg& dialog);
+    // The line that tells which display did not open, in this run's language.
+    CString NoDisplayLine(const std::string& unreachable) const;
 
     std::function<void(CCorvaneDlg&)> m_fnDialogObserver;
     int m_nExitCode = 0;

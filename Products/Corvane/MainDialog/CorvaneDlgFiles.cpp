@@ -6,6 +6,7 @@
 #include "Common/SystemHelper/System/FileHelpers.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Framework/Files/FileDialog.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
@@ -108,7 +109,7 @@ bool CCorvaneDlg::SaveSettingsFile(const CString& path)
     header.SavedOn = CSettingsFileHeader::FormatSavedOn(std::time(nullptr));
     const CString currentAddress = CSettingsFileNames::CurrentIPAddress(ConnectionAddress(), m_data);
     CSettingsFileWriter writer;
-    if (writer.Save(std::filesystem::path(path.str()), m_data, header,
+    if (writer.Save(Text::FsPath(path.str()), m_data, header,
                     g_StartupOptions.ChangeIPMode ? &currentAddress : nullptr))
         return true;
     ZELLMessageBox(writer.GetError().Left(kMaxErrorText), MB_ICONERROR, L"", 0);
@@ -148,7 +149,7 @@ bool CCorvaneDlg::LoadSettingsFile(const CString& path)
 {
     CFBCData loaded;
     CSettingsFileReader reader;
-    if (!reader.Load(std::filesystem::path(path.str()), loaded))
+    if (!reader.Load(Text::FsPath(path.str()), loaded))
         return false;
     // The pages point into the tables of the set they show: none may keep a
     // pointer into the set that goes, nor show again before it takes the

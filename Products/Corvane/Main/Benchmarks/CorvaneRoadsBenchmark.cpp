@@ -14,6 +14,7 @@
 // 50 ms or more), so that a wait nobody prescribed shows by its length.
 #include "Common/Communication/ServiceProtocol.h"
 #include "Common/Communication/TCPIPConnection.h"
+#include "Platform/Base/FileSystemPath.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Base/Tests/ScopedEnvironment.h"
 #include "Platform/Controls/StandardControls.h"
@@ -255,7 +256,7 @@ public:
     // One program run: the start, then each road once.
     void Run()
     {
-        CRoadsProgram program(m_strCapabilities.wstring());
+        CRoadsProgram program(Text::WidePath(m_strCapabilities));
         // The host's own restart wait goes as well as the device's.
         const std::wstring settings = L"<?xml version='1.0'?><TCPIP IP-Address='127.0.0.1' ServicePort='" +
                                       std::to_wstring(m_Device.Port()) + L"' RestartTimeoutSeconds='0' />";
@@ -419,7 +420,7 @@ private:
     {
         m_bOk = TimeCommand(driver, kReadButton, m_Read) && m_bOk;
         m_bOk = Edit(dialog, driver) && TimeCommand(driver, kWriteButton, m_Write) && m_bOk;
-        const CString file((m_Folder / "roads.wes").wstring().c_str());
+        const CString file(Text::WidePath(m_Folder / "roads.wes").c_str());
         m_Device.Log().Clear();
         TakeSleeps();
         auto start = Clock::now();

@@ -1,6 +1,6 @@
 #include "Products/Corvane/MainDialog/Commands/StatusLogFile.h"
 
-#include "Platform/Base/TextConversion.h"
+#include "Platform/Base/FileSystemPath.h"
 
 #include <filesystem>
 #include <fstream>
@@ -9,7 +9,7 @@ namespace Corvane {
 
 ENStatusLogWrite CStatusLogFile::Write(const CString& path, const CString& log)
 {
-    std::ofstream file(std::filesystem::path(path.str()), std::ios::binary | std::ios::trunc);
+    std::ofstream file(Text::FsPath(path.str()), std::ios::binary | std::ios::trunc);
     if (!file.is_open())
         return ENStatusLogWrite::CannotOpen;
     const std::string bytes = Text::WideToUtf8(log.str());
