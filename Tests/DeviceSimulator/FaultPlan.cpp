@@ -62,6 +62,10 @@ std::optional<tFaultRule> CFaultPlan::Take(const tFrameFacts& facts)
     for (auto& rule : rules_) {
         if (rule.times == 0 || !Matches(rule.match, facts) || (AnswerLevel(rule.kind) && !facts.completesRequest))
             continue;
+        if (rule.skip > 0) {
+            --rule.skip;
+            continue;
+        }
         if (rule.times > 0)
             --rule.times;
         ++fired_;

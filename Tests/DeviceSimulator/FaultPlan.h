@@ -56,6 +56,7 @@ struct tFaultRule {
     ENFault kind = ENFault::Delay;
     tFaultMatch match;
     int times = 1; // firings left; negative: always
+    int skip = 0;  // matching frames let through before the rule fires
     uint32_t delayMs = 0;
     uint16_t status = 0;
     uint16_t value = 0;

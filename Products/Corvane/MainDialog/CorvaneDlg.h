@@ -28,6 +28,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -333,6 +334,10 @@ private:
     static CString AddressLine(const std::wstring& address, const CString& source);
     void HandParamFileAfterRead(bool succeeded);
     void TellDeviceNotReachedAfterWrite();
+    // A write that failed or was cancelled gives the pages back the edits
+    // they had before it, still modified, with its message.
+    void KeepEditsAfterWrite(WPARAM result);
+    void TellStoreUnconfirmed();
     bool OpenParamFileAndCheck();
     CString ArticleOfCommonPage() const;
     CString ConnectionAddress() const;
@@ -351,6 +356,9 @@ private:
     CWorkerLauncher m_Launcher;
     // The command buttons' states before a worker start, for a start that fails.
     std::array<bool, 8> m_arrButtonsBeforeWorker{};
+    // The data set with the user's edits as the write started: a write that
+    // stops keeps them for another write or a save.
+    std::optional<CFBCData> m_EditsBeforeWrite;
 };
 
 }  // namespace Corvane

@@ -285,7 +285,11 @@ bool CCorvaneDlg::StartWriteThread()
     if (!ConfirmAddressChange())
         return false;
     NoteAddressAfterRestart();
-    return StartWorker(ENWorkerKind::Write);
+    m_EditsBeforeWrite = m_data;
+    if (StartWorker(ENWorkerKind::Write))
+        return true;
+    m_EditsBeforeWrite.reset();
+    return false;
 }
 
 bool CCorvaneDlg::StartFactoryDefaultsThread()
@@ -465,20 +469,76 @@ void CCorvaneDlg::HandParamFileAfterRead(bool succeeded)
 
 LRESULT CCorvaneDlg::OnWriteSettingsDone(WPARAM wParam, LPARAM)
 {
-    ProcessDone(CWorkerMessages::Get().WriteSettingsDone, wParam);
-    if (wParam == CWorkerJob::kResultWrittenNotReached)
-        TellDeviceNotReachedAfterWrite();
-    if (CThreadResult::Succeeded(wParam) && !m_strCurrentFile.IsEmpty() && g_StartupOptions.ChangeIPMode)
+    const WPARAM result = CWorkerJob::Outcome(wParam);
+    if (m_EditsBeforeWrite && (!CThreadResult::Succeeded(result) || CThreadResult::Canceled(result))) {
+        KeepEditsAfterWrite(result);
+    } else {
+        m_EditsBeforeWrite.reset();
+        ProcessDone(CWorkerMessages::Get().WriteSettingsDone, result);
+        if (result == CWorkerJob::kResultWrittenNotReached)
+            TellDeviceNotReachedAfterWrite();
+        if (CWorkerJob::StoreUnconfirmed(wParam))
+            TellStoreUnconfirmed();
+    }
+    if (CThreadResult::Succeeded(result) && !m_strCurrentFile.IsEmpty() && g_StartupOptions.ChangeIPMode)
         SaveFileCommand(false);
     if (!m_bCloseAfterWrite)
         return 0;
     // Only a write that went through may close the dialog; otherwise it
     // stays open with the edits.
-    if (CThreadResult::ClosesAfterWrite(wParam))
+    if (CThreadResult::ClosesAfterWrite(result))
         PostMessage(WM_CLOSE);
     else
         m_bCloseAfterWrite = false;
     return 0;
+}
+
+// The pages stay as they were, and the data set goes back to what they
+// stored before the write (a stopped write may have left it half read
+// back). Save and Write come back as they were, so the edits can go to the
+// device again or into a file.
+void CCorvaneDlg::KeepEditsAfterWrite(WPARAM result)
+{
+    m_Launcher.ReleaseEnded();
+    StopBusy();
+    const bool canceled = CThreadResult::Canceled(result);
+    const CString message = m_data.Description;
+    m_data = std::move(*m_EditsBeforeWrite);
+    m_EditsBeforeWrite.reset();
+    RefreshPages();
+    if (CSettingsPage* active = ActivePage()) {
+        active->RefreshView();
+        active->BeginWaitState(kPageStateNone, L"");
+    }
+    if (m_Sheet.GetSafeHwnd() != nullptr) {
+        m_Sheet.SetRedraw(TRUE);
+        m_Sheet.Invalidate();
+    }
+    RestoreCommandButtons();
+    UpdateCommandButtons();
+    SetConnectionState(canceled ? kStateIdle : kStateFailed);
+    const int type = static_cast<int>(canceled ? ENThreadResultType::WriteCanceled : ENThreadResultType::Write);
+    if (!canceled && !message.IsEmpty()) {
+        // The log keeps the whole message, on one line as the status line has it.
+        CString line = message;
+        line.Replace(L"\n", L" ");
+        ShowStatus(line);
+    }
+    ShowStatus(CThreadResult::StatusText(type, canceled));
+    if (canceled) {
+        SetStatusTimer();
+        return;
+    }
+    CString text = message.IsEmpty() ? CThreadResult::StatusText(type, false) : message;
+    text += CString(L"\n\n") + Translate(L"MSG_WRITE_EDITS_KEPT");
+    ZELLMessageBox(text, MB_ICONERROR, L"", 0);
+    SetFocus();
+}
+
+void CCorvaneDlg::TellStoreUnconfirmed()
+{
+    ShowStatus(Translate(L"STATE_WRITE_DONE_STORE_UNCONFIRMED"));
+    ZELLMessageBox(Translate(L"MSG_WRITE_STORE_NOT_CONFIRMED"), MB_ICONWARNING, L"", 0);
 }
 
 // The connection already points where the device should be now: the

@@ -42,31 +42,93 @@ bool NamesFromDevice(const CServiceBase::tNetworkParams& record) { return !recor
 
 }
 
-bool CDeviceDataWriter::NotSupported()
+DWORD CDeviceDataWriter::TakeError()
 {
-    return m_Context.Service().GetLastErrorCode() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
+    if (const DWORD code = m_Context.Service().GetLastErrorCode(); code != 0)
+        m_dwStepError = code;
+    return m_dwStepError;
+}
+
+bool CDeviceDataWriter::NotSupported() { return TakeError() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED; }
+
+void CDeviceDataWriter::Stopped(ENWriteStop stop, const CString& stepKey, DWORD errorCode)
+{
+    m_Stop = tWriteStop{stop, stepKey, errorCode};
+    m_Context.Fail(CWriteStopText::Text(m_Stop));
+}
+
+bool CDeviceDataWriter::Step(ENWriteStop stop, const wchar_t* stepKey, const std::function<bool()>& body)
+{
+    m_Context.Service().ResetLastErrorCode();
+    m_dwStepError = 0;
+    if (body())
+        return true;
+    Stopped(stop, stepKey, TakeError());
+    return false;
 }
 
 bool CDeviceDataWriter::WriteAll()
 {
+    m_Stop = tWriteStop{};
+    m_bStoreUnconfirmed = false;
     const CFBCData& data = m_Context.Data();
-    bool ok = m_Context.Check(EnableParameterWriting(), L"SERVICE_ENABLE_PARAM_FAILED") &&
-              m_Context.Check(WriteCommonRegister(), L"STATE_WRITE_COMMON_FAILED") &&
-              m_Context.Check(WriteRegisterTable(), L"STATE_WRITE_SPECIFIC_FAILED");
-    if (ok && data.HasTerminalBusExtension)
-        ok = m_Context.Check(WriteTerminalBusExtension(), L"STATE_ENABLE_TERMINALBUS_EXTENSION_FAILED");
-    if (ok && data.HasNetworkParams && data.NetworkParamsModified)
-        ok = m_Context.Check(WriteNetworkParameters(), L"STATE_WRITE_NETWORKPARAMS_FAILED");
-    if (ok && data.HasSDCardSlot)
-        ok = m_Context.Check(WritePLCRootLocation(), L"STATE_SET_PLC_ROOT_FAILED");
-    if (ok && data.EthernetInterfaceMode != 0xFFFF && data.InterfaceModeToWrite)
-        ok = m_Context.Check(WriteEthernetInterfaceMode(), L"STATE_SET_ETH_INTERFACE_MODE_FAILED");
-    if (ok && data.ActiveRuntimeSystem != 0xFFFF && data.ActiveRuntimeSystemToWrite)
-        ok = m_Context.Check(WriteActiveRuntimeSystem(), L"STATE_SET_ACTIVE_RUNTIME_SYSTEM_FAILED");
-    ok = ok && m_Context.Check(m_Steps.SaveDeviceParameters(), L"SERVICE_SAVE_PARAMS_FAILED");
-    if (ok && !m_Context.Capabilities().IsPlcController(data.ArticleNo))
-        ok = m_Context.Check(m_Steps.SoftwareReset(data.ArticleNo), L"SERVICE_SW_RESET_FAILED");
-    return ok;
+    constexpr ENWriteStop partly = ENWriteStop::PartlyWritten;
+    if (!Step(ENWriteStop::NothingWritten, L"STATE_ENABLE_PARAM", [&] { return EnableParameterWriting(); }) ||
+        !Step(partly, L"STATE_WRITE_COMMON", [&] { return WriteCommonRegister(); }) ||
+        !Step(partly, L"STATE_WRITE_SPECIFIC", [&] { return WriteRegisterTable(); }))
+        return false;
+    if (data.HasTerminalBusExtension) {
+        const bool on = data.StatusWords.size() > kTerminalBusWord && data.StatusWords[kTerminalBusWord] != 0;
+        if (!Step(partly, on ? L"STATE_ENABLE_TERMINALBUS_EXTENSION" : L"STATE_DISABLE_TERMINALBUS_EXTENSION",
+                  [&] { return WriteTerminalBusExtension(); }))
+            return false;
+    }
+    if (data.HasNetworkParams && data.NetworkParamsModified && !WriteNetworkParameters()) {
+        Stopped(partly, CThreadStateTable::ActionKey(static_cast<int>(m_FailedPort)), TakeError());
+        return false;
+    }
+    if (data.HasSDCardSlot && !Step(partly, L"STATE_SET_PLC_ROOT_LOCATION", [&] { return WritePLCRootLocation(); }))
+        return false;
+    if (data.EthernetInterfaceMode != 0xFFFF && data.InterfaceModeToWrite) {
+        const wchar_t* key = data.EthernetInterfaceMode != 0 ? L"STATE_SET_ETH_INTERFACE_SEPARATED"
+                                                             : L"STATE_SET_ETH_INTERFACE_SWITCHED";
+        if (!Step(partly, key, [&] { return WriteEthernetInterfaceMode(); }))
+            return false;
+    }
+    if (data.ActiveRuntimeSystem != 0xFFFF && data.ActiveRuntimeSystemToWrite) {
+        const wchar_t* key = data.ActiveRuntimeSystem == 0 ? L"STATE_DEACTIVATE_RUNTIME_SYSTEM"
+                                                           : L"STATE_CHANGE_RUNTIME_SYSTEM";
+        if (!Step(partly, key, [&] { return WriteActiveRuntimeSystem(); }))
+            return false;
+    }
+    if (!StoreStep())
+        return false;
+    return m_Context.Capabilities().IsPlcController(data.ArticleNo) || RestartStep();
+}
+
+bool CDeviceDataWriter::StoreStep()
+{
+    const tStoreResult stored = m_Steps.StoreParameters();
+    switch (stored.outcome) {
+    case ENStoreOutcome::Stored:
+        return true;
+    case ENStoreOutcome::NotSupported:
+        m_bStoreUnconfirmed = true;
+        return true;
+    case ENStoreOutcome::Refused:
+        Stopped(ENWriteStop::PartlyWritten, L"STATE_SAVE_PARAMETER", stored.errorCode);
+        return false;
+    case ENStoreOutcome::Unknown:
+        break;
+    }
+    Stopped(ENWriteStop::StoreUnknown, L"STATE_SAVE_PARAMETER", stored.errorCode);
+    return false;
+}
+
+bool CDeviceDataWriter::RestartStep()
+{
+    return Step(ENWriteStop::NotRestarted, L"STATE_SOFTWARE_RESET",
+                [&] { return m_Steps.SoftwareReset(m_Context.Data().ArticleNo); });
 }
 
 bool CDeviceDataWriter::EnableParameterWriting()
@@ -131,18 +193,20 @@ bool CDeviceDataWriter::WriteNetworkParameters()
     CFBCData& data = m_Context.Data();
     const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::WriteNetworkParameters, ENThreadState::Working);
+    m_Context.Service().ResetLastErrorCode();
+    m_dwStepError = 0;
     const DWORD ports = data.GetEthernetPortCount();
-    bool all = ports > 0;
-    for (DWORD port = 0; port < ports; ++port) {
-        const ENThreadAction action = port == 0 ? ENThreadAction::WriteNetworkParametersX1
-                                                : ENThreadAction::WriteNetworkParametersX2;
-        reporter.ShowState(action, ENThreadState::Working);
-        const bool ok = WriteStaticNetworkParams(static_cast<unsigned short>(port), *data.GetStaticNetworkParams(port));
-        reporter.ShowResult(action, ok, true);
-        all = all && ok;
+    bool ok = ports > 0;
+    // The first port that fails ends the write: a later port written over
+    // it would leave the device with a mix the user never asked for.
+    for (DWORD port = 0; ok && port < ports; ++port) {
+        m_FailedPort = port == 0 ? ENThreadAction::WriteNetworkParametersX1 : ENThreadAction::WriteNetworkParametersX2;
+        reporter.ShowState(m_FailedPort, ENThreadState::Working);
+        ok = WriteStaticNetworkParams(static_cast<unsigned short>(port), *data.GetStaticNetworkParams(port));
+        reporter.ShowResult(m_FailedPort, ok, true);
     }
-    reporter.ShowResult(ENThreadAction::WriteNetworkParameters, all, true);
-    return all;
+    reporter.ShowResult(ENThreadAction::WriteNetworkParameters, ok, true);
+    return ok;
 }
 
 bool CDeviceDataWriter::WriteStaticNetworkParams(unsigned short port, const CServiceBase::tNetworkParams& record)

@@ -8,6 +8,7 @@
 #include "Products/Corvane/Core/DeviceCapabilityFile.h"
 #include "Products/Corvane/Workers/WorkerConnection.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
+#include "Products/Corvane/Workers/WriteStopText.h"
 
 #include <string>
 
@@ -41,14 +42,33 @@ bool CDeviceResetSteps::LastErrorIs(DWORD code) const { return m_Context.Service
 
 bool CDeviceResetSteps::SaveDeviceParameters()
 {
+    const ENStoreOutcome outcome = StoreParameters().outcome;
+    return outcome == ENStoreOutcome::Stored || outcome == ENStoreOutcome::NotSupported;
+}
+
+tStoreResult CDeviceResetSteps::StoreParameters()
+{
     const CWorkerReporter& reporter = m_Context.Reporter();
+    CServiceBase& service = m_Context.Service();
     reporter.ShowState(ENThreadAction::SaveParameter, ENThreadState::Working);
-    bool ok = m_Context.Service().SaveParameter() && PollServiceState(0);
-    // A device without the save service keeps its parameters by itself.
-    if (!ok)
-        ok = GetLastError() == PELORUS_ERROR_SERVICE_NOT_SUPPORTED;
+    service.ResetLastErrorCode();
+    tStoreResult result;
+    const bool taken = service.SaveParameter();
+    if (!taken || !PollServiceState(0)) {
+        result.errorCode = service.GetLastErrorCode();
+        if (result.errorCode == 0)
+            result.errorCode = GetLastError();
+        // A device without the save service keeps its parameters by itself.
+        if (result.errorCode == PELORUS_ERROR_SERVICE_NOT_SUPPORTED)
+            result.outcome = ENStoreOutcome::NotSupported;
+        else if (!taken && CWriteStopText::IsDeviceStatus(result.errorCode))
+            result.outcome = ENStoreOutcome::Refused;
+        else
+            result.outcome = ENStoreOutcome::Unknown;
+    }
+    const bool ok = result.outcome == ENStoreOutcome::Stored || result.outcome == ENStoreOutcome::NotSupported;
     reporter.ShowResult(ENThreadAction::SaveParameter, ok, true);
-    return ok;
+    return result;
 }
 
 bool CDeviceResetSteps::PollServiceState(DWORD intervalMs)

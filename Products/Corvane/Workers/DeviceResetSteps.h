@@ -13,6 +13,19 @@ namespace Corvane {
 class CWorkerContext;
 class CWorkerConnection;
 
+// How a store of the parameters ended.
+enum class ENStoreOutcome {
+    Stored,
+    NotSupported, // the device has no store service: it keeps its parameters by itself, unconfirmed
+    Refused,      // the device answered the store with a status of its own: nothing was stored
+    Unknown       // the store went out, but no valid answer (or no end of it) came back
+};
+
+struct tStoreResult {
+    ENStoreOutcome outcome = ENStoreOutcome::Stored;
+    DWORD errorCode = 0; // the service's error when not stored
+};
+
 class CDeviceResetSteps {
 public:
     // The longest a poll loop keeps asking a busy device.
@@ -25,7 +38,9 @@ public:
     {
     }
 
+    // True when stored, or when the device has no store service.
     bool SaveDeviceParameters();
+    tStoreResult StoreParameters();
     bool PollServiceState(DWORD intervalMs);
     // Raises the connection's restart time-out to the article's boot delay;
     // returns the time-out it had.

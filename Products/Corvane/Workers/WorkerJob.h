@@ -22,6 +22,13 @@ public:
     // Every setting was written, but the device did not answer afterwards
     // where the connection now points (its new address, after a change).
     static constexpr WPARAM kResultWrittenNotReached = 7;
+    // Added to a write's result: the device has no store service, so it did
+    // not confirm that it keeps the settings.
+    static constexpr WPARAM kStoreUnconfirmedFlag = 0x100;
+
+    // The result without its flags.
+    static WPARAM Outcome(WPARAM result) { return result & ~kStoreUnconfirmedFlag; }
+    static bool StoreUnconfirmed(WPARAM result) { return (result & kStoreUnconfirmedFlag) != 0; }
 
     virtual ~CWorkerJob() = default;
     // The steps; returns the result of the done message.

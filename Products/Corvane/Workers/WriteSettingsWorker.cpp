@@ -1,5 +1,6 @@
 #include "Products/Corvane/Workers/WriteSettingsWorker.h"
 
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 #include "Products/Corvane/Workers/DeviceDataWriter.h"
@@ -21,6 +22,7 @@ WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
     CDeviceDataWriter writer(context, steps);
     if (!writer.WriteAll())
         return kResultFailed;
+    const WPARAM flags = writer.StoreUnconfirmed() ? kStoreUnconfirmedFlag : 0;
 
     const CFBCData& data = context.Data();
     connection.CloseIfOpenedHere();
@@ -32,8 +34,15 @@ WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
     // its restart makes the write no failure. The data set keeps what was
     // written, and the dialog says where the device was looked for.
     if (!connection.CheckConnection(10, true) || !connection.OpenIfClosed())
-        return kResultWrittenNotReached;
-    return CDeviceDataReader(context).ReadAllDeviceData() ? kResultSucceeded : kResultFailed;
+        return kResultWrittenNotReached | flags;
+    if (CDeviceDataReader(context).ReadAllDeviceData())
+        return kResultSucceeded | flags;
+    // Everything went to the device; only the read-back failed. The user
+    // must not take the write for one that stopped halfway.
+    CString text;
+    text.Format(GetLanguageText(L"MSG_WRITE_DONE_READ_BACK_FAILED"), context.Data().Description.GetString());
+    context.Fail(text);
+    return kResultFailed;
 }
 
 }  // namespace Corvane

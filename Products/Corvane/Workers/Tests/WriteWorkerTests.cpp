@@ -21,7 +21,6 @@ using namespace WorkerTest;
 
 namespace {
 
-constexpr uint16_t SetNetworkParameter = 0x0502;
 constexpr uint16_t kSetInterfaceMode = 0x0504;
 
 class WriteWorkerTest : public WorkerRig {
@@ -125,27 +124,6 @@ INSTANTIATE_TEST_SUITE_P(Transports, WriteWorkerTest, ::testing::Values(false, t
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Serial" : "Tcp"; });
 
 class WriteNetworkTest : public WriteWorkerTest {};
-
-TEST_P(WriteNetworkTest, EveryPortIsWrittenAndAllMustSucceed)
-{
-    ReadDevice();
-    m_Data.NetworkParamsModified = true;
-    m_Data.GetStaticNetworkParams(1)->strHostName = L"changed";
-    // The first network write of the run fails: port 0's address source.
-    DevSim::tFaultRule rule;
-    rule.kind = DevSim::ENFault::ServiceStatus;
-    rule.match.serviceCode = SetNetworkParameter;
-    rule.status = DevSim::STATUS_REJECTED;
-    Faults().Add(rule);
-
-    EXPECT_EQ(Write(), CWorkerJob::kResultFailed);
-    EXPECT_EQ(m_Data.Description, GetLanguageText(L"STATE_WRITE_NETWORKPARAMS_FAILED"));
-    EXPECT_EQ(StaticText(1, DevSim::NET_HOST_NAME).value_or(""), "changed") << "port 1 written after port 0 failed";
-    EXPECT_TRUE(Reported(ENThreadAction::WriteNetworkParametersX1, ENThreadState::Failed, true));
-    EXPECT_TRUE(Reported(ENThreadAction::WriteNetworkParametersX2, ENThreadState::Done, true));
-    EXPECT_TRUE(Reported(ENThreadAction::WriteNetworkParameters, ENThreadState::Failed, true));
-    EXPECT_FALSE(Reported(ENThreadAction::SaveParameter, ENThreadState::Working, false)) << "later steps skipped";
-}
 
 TEST_P(WriteNetworkTest, SntpNameOfARecordNotFromTheDeviceIsKept)
 {

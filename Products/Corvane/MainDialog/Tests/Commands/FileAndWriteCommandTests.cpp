@@ -137,6 +137,59 @@ TEST_F(FileAndWriteCommandTest, WriteGoesToTheDevice)
         });
 }
 
+// The pages in the sheet and whether each holds its block of the data set.
+static std::vector<std::pair<std::wstring, bool>> SheetPages(const CCorvaneDlg& dialog)
+{
+    std::vector<std::pair<std::wstring, bool>> pages;
+    for (const auto& entry : dialog.PageEntries())
+        if (entry.page != nullptr && entry.page->IsInSheet())
+            pages.emplace_back(entry.name, entry.page->HasDeviceBlock());
+    return pages;
+}
+
+// A write that stops, by the device's refusal or a lost connection, keeps
+// the pages with the edits, still modified, and says where it stopped.
+TEST_F(FileAndWriteCommandTest, FailedWriteKeepsThePagesAndTheEdits)
+{
+    GetLanguageSupport().SetText(L"MSG_WRITE_STOPPED_PARTLY_WRITTEN", L"Stopped at %s: %s");
+    GetLanguageSupport().SetText(L"MSG_WRITE_EDITS_KEPT", L"Edits kept");
+    for (const DevSim::ENFault kind : {DevSim::ENFault::ServiceStatus, DevSim::ENFault::Close}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        auto dialog = MakeDialog();
+        std::vector<std::pair<std::wstring, bool>> before, after;
+        Run(*dialog,
+            [&](UiTest::CDialogDriver& driver) {
+                ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                before = SheetPages(*dialog);
+                // An edit, as a page stores it before the write.
+                ASSERT_TRUE(dialog->Data().SpecificTable.SetAt(5, 0x55));
+                Send(*dialog, m_Messages.FbcSettingsChanged, 1);
+                DevSim::tFaultRule refuse = Always(kind);
+                refuse.match.serviceCode = 0x402;
+                refuse.status = DevSim::STATUS_INVALID_ARGUMENT;
+                m_Sim.Faults().Add(refuse);
+                ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
+                m_Sim.Faults().Clear();
+                after = SheetPages(*dialog);
+                EXPECT_EQ(driver.Text(kStatusLine), L"Write failed");
+                EXPECT_EQ(dialog->ConnectionState(), kStateFailed);
+                EXPECT_EQ(Send(*dialog, m_Messages.IsModified), 1);
+                EXPECT_TRUE(driver.IsEnabled(kSaveButton));
+                EXPECT_TRUE(driver.IsEnabled(kWriteButton));
+                EXPECT_TRUE(driver.IsEnabled(kReadButton));
+            },
+            {Answer(IDOK)});
+        EXPECT_EQ(after, before);
+        EXPECT_GT(before.size(), 1u);
+        EXPECT_EQ(dialog->Data().SpecificTable.GetAt(5), 0x55);
+        EXPECT_EQ(dialog->Data().Description, L"Line coupler") << "the device's own description";
+        ASSERT_EQ(m_arrBoxTexts.size(), 1u);
+        EXPECT_THAT(m_arrBoxTexts[0], HasSubstr(L"Stopped at " + GetLanguageText(L"STATE_WRITE_COMMON").str()));
+        EXPECT_THAT(m_arrBoxTexts[0], HasSubstr(L"Edits kept"));
+        EXPECT_THAT(Log(*dialog), HasSubstr(L"Stopped at "));
+    }
+}
+
 TEST_F(FileAndWriteCommandTest, FailedWriteKeepsTheDialogOpenWithTheEdits)
 {
     auto dialog = MakeDialog();
@@ -154,8 +207,26 @@ TEST_F(FileAndWriteCommandTest, FailedWriteKeepsTheDialogOpenWithTheEdits)
             stillOpen = ::IsWindow(driver.Dialog()) != FALSE;
             // A later close is not taken for the end of a write.
             m_Sim.Faults().Clear();
-        });
+        }, {Answer(IDOK)});
     EXPECT_TRUE(stillOpen);
+}
+
+// A device without the store service: the write is done, and the user
+// learns that the device did not confirm storing the settings.
+TEST_F(FileAndWriteCommandTest, UnconfirmedStoreIsToldBesideTheDoneWrite)
+{
+    GetLanguageSupport().SetText(L"MSG_WRITE_STORE_NOT_CONFIRMED", L"Store not confirmed");
+    GetLanguageSupport().SetText(L"STATE_WRITE_DONE_STORE_UNCONFIRMED", L"Written, store unconfirmed");
+    m_Sim.Model().Update([](DevSim::tDeviceData& d) { d.unsupportedServices.insert(0x105); });
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            Send(*dialog, m_Messages.FbcSettingsChanged, 1);
+            ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
+            EXPECT_EQ(driver.Text(kStatusLine), L"Written, store unconfirmed");
+        }, {Answer(IDOK)});
+    EXPECT_EQ(m_arrBoxTexts, std::vector<std::wstring>{L"Store not confirmed"});
+    EXPECT_THAT(Log(*dialog), HasSubstr(L"Write done"));
 }
 
 TEST_F(FileAndWriteCommandTest, SuccessfulWriteClosesTheDialogThatWaitedForIt)

@@ -146,10 +146,13 @@ TEST_F(SerialRoadTest, DeviceThatFallsSilentDuringAWriteEndsInTheFailedWrite)
         ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
         EXPECT_EQ(driver.Text(kStatusLine), L"Write failed");
         EXPECT_EQ(dialog->ConnectionState(), kStateFailed);
-        EXPECT_FALSE(dialog->Data().Description.IsEmpty()) << "the failed step is named";
+        EXPECT_TRUE(driver.IsEnabled(kWriteButton)) << "the edits are kept for another write";
         stillOpen = ::IsWindow(driver.Dialog()) != FALSE;
-    });
+    }, {Answer(IDOK)});
     EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(m_arrBoxTexts.size(), 1u);
+    const std::size_t kept = m_arrBoxTexts[0].find(L"\n\n");
+    EXPECT_TRUE(kept != std::wstring::npos && kept > 0) << "the failed step is named before the kept edits";
 }
 
 TEST_F(SerialRoadTest, ClosingDuringAReadWaitsForTheWorker)
