@@ -49,6 +49,8 @@ public:
         WORD Kind = kNormalKind;
         // Either value is the device's "not supported": the row is read-only.
         bool NotSupported = false;
+        // The configured address is none a device takes (from a file).
+        bool Refused = false;
     };
 
     enum class EBalloon { None, InvalidAddress, MaxLength };
