@@ -737,6 +737,11 @@ class Walk(Run):
                 s.xdotool("click", *(["--repeat", "2"] if verb == "dclick" else []), "3" if verb == "rclick" else "1")
         elif verb == "wait":
             time.sleep(float(operand))
+        elif verb == "file":
+            # A file made by something else than the program, in the folder its file dialogs open.
+            name, _, text = operand.partition(" ")
+            with open(os.path.join(self.work, "home", "Documents", name), "w") as f:
+                f.write(text)
         else:
             raise ValueError(f"unknown action '{verb}'")
 

@@ -18,6 +18,8 @@ public:
     using tNetworkParams = CServiceBase::tNetworkParams;
     using tSDCardInfo = CServiceBase::tSDCardInfo;
 
+    // The IMEI of a device without a modem number: no IMEI row is shown.
+    static constexpr const wchar_t* kNoIMEI = L"--";
     // A device has at most two Ethernet ports with parameters of their own.
     static constexpr DWORD kMaxEthernetPortCount = 2;
 

@@ -5,6 +5,7 @@
 
 #include <cwctype>
 #include <exception>
+#include <fstream>
 #include <limits>
 #include <string>
 #include <system_error>
@@ -89,6 +90,7 @@ constexpr CTextField kTextFields[] = {
     {L"ArticleNo", &CFBCData::ArticleNo},         {L"Description", &CFBCData::Description},
     {L"HWVersion", &CFBCData::HWVersion},         {L"SWVersion", &CFBCData::SWVersion},
     {L"FWLVersion", &CFBCData::FWLVersion},       {L"SerialNo", &CFBCData::SerialNo},
+    {L"IMEI", &CFBCData::IMEI},
     {L"NetIDName", &CFBCData::NetIDName},         {L"NetworkID", &CFBCData::NetworkID},
     {L"IPAddrCurrent", &CFBCData::IPAddrCurrent}, {L"IPAddrEEPROM", &CFBCData::IPAddrEEPROM},
     {L"SubnetMask", &CFBCData::SubnetMask},       {L"GatewayAddr", &CFBCData::GatewayAddr},
@@ -121,42 +123,72 @@ constexpr CPortField kPortFields[] = {
     {L"HostName", &CFBCData::tNetworkParams::strHostName},
     {L"DomainName", &CFBCData::tNetworkParams::strDomainName},
     {L"SwitchBaseAddr", &CFBCData::tNetworkParams::strParameter9},
+    // Files of older versions carry neither of these two.
+    {L"MACAddress", &CFBCData::tNetworkParams::strMACAddress},
+    {L"SNTPServerName", &CFBCData::tNetworkParams::strSNTPHostName},
 };
 
 }
 
-bool CSettingsFileReader::Fail(const std::wstring& text)
+void CSettingsFileReader::ResetError()
 {
+    m_strError.Empty();
+    m_eErrorKind = ENSettingsFileError::None;
+    m_nErrorLine = 0;
+    m_strErrorElement.Empty();
+    m_strErrorValue.Empty();
+}
+
+bool CSettingsFileReader::FailKind(ENSettingsFileError kind, const std::wstring& text, std::size_t line)
+{
+    m_eErrorKind = kind;
+    m_nErrorLine = line;
     m_strError = text.c_str();
     return false;
 }
 
+bool CSettingsFileReader::FailValue(const std::wstring& element, const std::wstring& value, const std::wstring& text)
+{
+    m_strErrorElement = element.c_str();
+    m_strErrorValue = value.c_str();
+    return FailKind(ENSettingsFileError::BadValue, text);
+}
+
 bool CSettingsFileReader::Load(const std::filesystem::path& path, CFBCData& data)
 {
-    m_strError.Empty();
+    ResetError();
+    const std::wstring name = Text::WidePath(path);
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
-        return Fail(Text::WidePath(path) + L": the file does not exist");
+        return FailKind(ENSettingsFileError::Missing, name + L": the file does not exist");
+    if (!std::ifstream(path, std::ios::binary))
+        return FailKind(ENSettingsFileError::Unreadable, name + L": the file cannot be read");
+    // An empty file has no line at which it went wrong.
+    if (std::filesystem::file_size(path, error) == 0 && !error)
+        return FailKind(ENSettingsFileError::Damaged, name + L": the file is empty");
     Xml::CXmlDocument document;
     // Texts are read as written, blanks included.
     document.SetPreserveWhiteSpace(true);
     if (!document.Load(path)) {
         const Xml::CParseError& parse = document.ParseError();
-        return Fail(Text::WidePath(path) + L": " + parse.reason + L" (line " +
-                    std::to_wstring(parse.line) + L", column " + std::to_wstring(parse.column) + L")");
+        return FailKind(ENSettingsFileError::Damaged,
+                        name + L": " + parse.reason + L" (line " + std::to_wstring(parse.line) + L", column " +
+                            std::to_wstring(parse.column) + L")",
+                        parse.line);
     }
     return ReadDocument(document, data);
 }
 
 bool CSettingsFileReader::ReadDocument(Xml::CXmlDocument& document, CFBCData& data)
 {
-    m_strError.Empty();
+    ResetError();
     CFBCData scratch = data;
     try {
         if (!ReadInto(document, scratch))
             return false;
     } catch (const std::exception& exception) {
-        return Fail(L"The settings file could not be read: " + Text::Utf8ToWide(exception.what()));
+        return FailKind(ENSettingsFileError::Damaged,
+                        L"The settings file could not be read: " + Text::Utf8ToWide(exception.what()));
     }
     data = std::move(scratch);
     OutputDebugStringW(Summary(m_Header, data));
@@ -169,7 +201,8 @@ bool CSettingsFileReader::ReadInto(Xml::CXmlDocument& document, CFBCData& data)
     ReadHeader(document.SelectSingleNode(L"//application"));
     const Xml::CXmlNode device = document.SelectSingleNode(L"//application/device");
     if (!device)
-        return Fail(L"The settings file holds no device element (application/device).");
+        return FailKind(ENSettingsFileError::NotSettings,
+                        L"The settings file holds no device element (application/device).");
     for (const Xml::CXmlNode& child : ChildElements(device)) {
         if (!ReadChild(child, data))
             return false;
@@ -235,9 +268,9 @@ bool CSettingsFileReader::Number(const Xml::CXmlNode& node, std::uint64_t limit,
 {
     const std::wstring text = Trimmed(node.Text());
     if (!ParseNumber(text, value))
-        return Fail(L"The value \"" + text + L"\" of " + node.Name() + L" is not a number.");
+        return FailValue(node.Name(), text, L"The value \"" + text + L"\" of " + node.Name() + L" is not a number.");
     if (value > limit)
-        return Fail(L"The value " + text + L" of " + node.Name() + L" is too large.");
+        return FailValue(node.Name(), text, L"The value " + text + L" of " + node.Name() + L" is too large.");
     return true;
 }
 
@@ -256,7 +289,7 @@ bool CSettingsFileReader::ReadWords(const Xml::CXmlNode& element, std::vector<WO
 {
     const std::vector<Xml::CXmlNode> children = ChildElements(element);
     if (children.size() > CRegisterTable::kMaxWords)
-        return Fail(L"The " + element.Name() + L" element holds " + std::to_wstring(children.size()) +
+        return FailValue(element.Name(), std::to_wstring(children.size()), L"The " + element.Name() + L" element holds " + std::to_wstring(children.size()) +
                     L" words, more than the " + std::to_wstring(CRegisterTable::kMaxWords) + L" a device has.");
     std::vector<WORD> read;
     read.reserve(children.size());
@@ -275,7 +308,9 @@ bool CSettingsFileReader::ReadTable(const Xml::CXmlNode& element, CRegisterTable
     std::vector<WORD> words;
     if (!ReadWords(element, words))
         return false;
-    return table.Assign(std::move(words)) || Fail(L"The " + element.Name() + L" element holds too many words.");
+    return table.Assign(std::move(words)) ||
+           FailValue(element.Name(), std::to_wstring(words.size()),
+                     L"The " + element.Name() + L" element holds too many words.");
 }
 
 bool CSettingsFileReader::ReadNetworkParams(const Xml::CXmlNode& element, CFBCData& data)
@@ -283,9 +318,10 @@ bool CSettingsFileReader::ReadNetworkParams(const Xml::CXmlNode& element, CFBCDa
     const auto countText = element.GetAttribute(L"EthernetPortCount");
     std::uint64_t count = 0;
     if (!countText || !ParseNumber(Trimmed(*countText), count))
-        return Fail(L"The NetworkParams element has no valid EthernetPortCount.");
+        return FailValue(L"EthernetPortCount", countText.value_or(L""),
+                         L"The NetworkParams element has no valid EthernetPortCount.");
     if (count > CFBCData::kMaxEthernetPortCount)
-        return Fail(L"The NetworkParams element names " + Trimmed(*countText) + L" Ethernet ports; a device has at most " +
+        return FailValue(L"EthernetPortCount", *countText, L"The NetworkParams element names " + Trimmed(*countText) + L" Ethernet ports; a device has at most " +
                     std::to_wstring(CFBCData::kMaxEthernetPortCount) + L".");
     if (count != data.GetEthernetPortCount())
         data.SetEthernetPortCount(static_cast<DWORD>(count));
@@ -305,7 +341,8 @@ bool CSettingsFileReader::ReadPort(const Xml::CXmlNode& element, const std::wstr
     const auto portText = element.GetAttribute(L"Port");
     std::uint64_t port = 0;
     if (!portText || !ParseNumber(Trimmed(*portText), port) || port >= data.GetEthernetPortCount())
-        return Fail(L"The " + element.Name() + L" element names port \"" + portText.value_or(L"") +
+        return FailValue(element.Name(), portText.value_or(L""),
+                         L"The " + element.Name() + L" element names port \"" + portText.value_or(L"") +
                     L"\", which is not one of the " + std::to_wstring(data.GetEthernetPortCount()) + L" ports.");
     CFBCData::tNetworkParams& params = kind == L"Actual" ? *data.GetActualNetworkParams(static_cast<DWORD>(port))
                                                           : *data.GetStaticNetworkParams(static_cast<DWORD>(port));
@@ -358,7 +395,7 @@ bool CSettingsFileReader::ReadRuntimeSystems(const Xml::CXmlNode& element, CFBCD
     if (active) {
         std::uint64_t value = 0;
         if (!ParseNumber(Trimmed(*active), value))
-            return Fail(L"The ActiveSystem value \"" + *active + L"\" is not a number.");
+            return FailValue(L"ActiveSystem", *active, L"The ActiveSystem value \"" + *active + L"\" is not a number.");
         data.ActiveRuntimeSystem = static_cast<WORD>(value);
         data.ActiveRuntimeSystemToWrite = data.ActiveRuntimeSystem != 0xFFFF;
     }

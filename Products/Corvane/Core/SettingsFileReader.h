@@ -13,6 +13,24 @@
 
 namespace Corvane {
 
+// Why a file was not taken, so that the user is told in his language what
+// is wrong with it.
+enum class ENSettingsFileError {
+    None,
+    // The file does not exist.
+    Missing,
+    // The file exists but cannot be read (no permission, a device error).
+    Unreadable,
+    // Not well-formed XML: empty, cut short, random bytes, a picture, a bad
+    // encoding. GetErrorLine() tells where the parser stopped.
+    Damaged,
+    // Well-formed XML, but no application/device element: another
+    // program's file.
+    NotSettings,
+    // A value the data set cannot take: GetErrorElement() holds it.
+    BadValue,
+};
+
 class CSettingsFileReader {
 public:
     // False with GetError() for a file that is missing, not XML, has no
@@ -21,7 +39,14 @@ public:
     // The same for a loaded document.
     bool ReadDocument(Xml::CXmlDocument& document, CFBCData& data);
 
+    // The cause in English, with the parser's words, for the debug output.
     const CString& GetError() const { return m_strError; }
+    ENSettingsFileError GetErrorKind() const { return m_eErrorKind; }
+    // The line the parser stopped at, from 1; 0 where no line tells anything.
+    std::size_t GetErrorLine() const { return m_nErrorLine; }
+    // For a bad value: the element (or attribute) and the text it holds.
+    const CString& GetErrorElement() const { return m_strErrorElement; }
+    const CString& GetErrorValue() const { return m_strErrorValue; }
     // The application element's attributes, "not found" where absent.
     const CSettingsFileHeader& GetHeader() const { return m_Header; }
     // What was loaded, as plain text for the debug output.
@@ -40,9 +65,15 @@ private:
     bool Number(const Xml::CXmlNode& node, std::uint64_t limit, std::uint64_t& value);
     template<typename T>
     bool NumberInto(const Xml::CXmlNode& node, T& field);
-    bool Fail(const std::wstring& text);
+    bool FailKind(ENSettingsFileError kind, const std::wstring& text, std::size_t line = 0);
+    bool FailValue(const std::wstring& element, const std::wstring& value, const std::wstring& text);
+    void ResetError();
 
     CString m_strError;
+    ENSettingsFileError m_eErrorKind = ENSettingsFileError::None;
+    std::size_t m_nErrorLine = 0;
+    CString m_strErrorElement;
+    CString m_strErrorValue;
     CSettingsFileHeader m_Header;
 };
 

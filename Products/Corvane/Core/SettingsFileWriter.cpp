@@ -64,6 +64,11 @@ public:
     {
         Element(indent, name, CSettingsFileWriter::Escape(value));
     }
+    void OptionalText(int indent, const std::wstring& name, const std::wstring& value)
+    {
+        if (!value.empty())
+            Text(indent, name, value);
+    }
     void Words(int indent, const std::wstring& name, const wchar_t* childFormat, const std::vector<WORD>& words)
     {
         Line(indent, L"<" + name + L">");
@@ -117,6 +122,10 @@ void WritePort(CTextBuilder& out, const std::wstring& kind, DWORD port, const CF
     out.Text(16, kind + L"HostName", params.strHostName);
     out.Text(16, kind + L"DomainName", params.strDomainName);
     out.Text(16, kind + L"SwitchBaseAddr", params.strParameter9);
+    // Written only where known, so that a file of an older version is
+    // written back as it was; older versions skip both.
+    out.OptionalText(16, kind + L"MACAddress", params.strMACAddress);
+    out.OptionalText(16, kind + L"SNTPServerName", params.strSNTPHostName);
     out.Line(12, L"</" + element + L">");
 }
 
@@ -152,6 +161,9 @@ void WriteIdentification(CTextBuilder& out, const CFBCData& data, const CString*
     out.Text(8, L"SWVersion", data.SWVersion);
     out.Text(8, L"FWLVersion", data.FWLVersion);
     out.Text(8, L"SerialNo", data.SerialNo);
+    // Only a modem's number: "--" says the device has none.
+    if (data.IMEI != CFBCData::kNoIMEI)
+        out.OptionalText(8, L"IMEI", data.IMEI.str());
     out.Text(8, L"NetIDName", data.NetIDName);
     out.Text(8, L"NetworkID", data.NetworkID);
     if (!data.HasNetworkParams) {

@@ -343,7 +343,8 @@ private:
     CString ConnectionAddress() const;
     CAskStored MakeAskStored() const;
     // CorvaneDlgFiles.cpp
-    bool LoadSettingsFile(const CString& path);
+    // False with the text that tells the user why the file was not taken.
+    bool LoadSettingsFile(const CString& path, CString& failure);
     void ShowLoadedFile(const CString& path);
     bool ChooseFile(bool open, const CString& initialPath, LPCWSTR extension, const CString& filter, CString& path);
     void RememberFolder(const CString& path);

@@ -877,8 +877,12 @@ bool CCorvaneDlg::OpenParamFileAndCheck()
 
 void CCorvaneDlg::OfflineStartup()
 {
-    bool opened = CFirstShowPlan::IsUsableFile(g_StartupOptions.ParamFile) &&
-                  OpenSettingsFile(g_StartupOptions.ParamFile);
+    const bool given = CFirstShowPlan::IsUsableFile(g_StartupOptions.ParamFile);
+    bool opened = given && OpenSettingsFile(g_StartupOptions.ParamFile);
+    // A file that holds something but could not be read (it said why) stays
+    // as it is: no default settings are written over it.
+    if (given && !opened)
+        return;
     if (!opened && !g_StartupOptions.ArticleNumber.IsEmpty()) {
         const CCorvaneApp* app = GetCorvaneApp();
         const CDefaultSettingsFile defaults(app != nullptr ? app->GetExeFolder() + L"/Settings" : CString());

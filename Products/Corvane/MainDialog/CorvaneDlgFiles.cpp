@@ -6,10 +6,12 @@
 #include "Common/SystemHelper/System/FileHelpers.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
+#include "Platform/Base/DebugOutput.h"
 #include "Platform/Base/FileSystemPath.h"
 #include "Platform/Framework/Files/FileDialog.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/Commands/OrderCheck.h"
+#include "Products/Corvane/MainDialog/Commands/SettingsFileMessages.h"
 #include "Products/Corvane/MainDialog/Commands/SettingsFileNames.h"
 #include "Products/Corvane/MainDialog/Commands/StatusLogFile.h"
 #include "Products/Corvane/Core/SettingsFileReader.h"
@@ -51,6 +53,13 @@ void CCorvaneDlg::OnOpen()
         return;
     CString path;
     if (ChooseSettingsFile(false, path)) {
+        // A name typed into the dialog may name no file.
+        if (!FileExists(path.str())) {
+            const CString failed = FileLine(L"STATE_OPEN_FILE_FAILED", path);
+            ShowStatus(failed);
+            ZELLMessageBox(CSettingsFileMessages::Missing(path), MB_ICONERROR, failed, 0);
+            return;
+        }
         OpenSettingsFile(path);
         return;
     }
@@ -89,14 +98,17 @@ bool CCorvaneDlg::SaveFileCommand(bool askForName)
         }
     }
     ShowStatus(COrderCheck::StatusLine(L"STATE_WRITE_FILE_NAME", path));
-    const bool saved = SaveSettingsFile(path) && FileExists(path.str());
+    const bool written = SaveSettingsFile(path);
+    const bool saved = written && FileExists(path.str());
     if (saved) {
         m_strCurrentFile = path;
         EnableButton(kSaveButton, false);
         // The edits are kept in the file: a read or an open loses nothing.
         m_bModified = false;
     }
-    ShowStatus(FileLine(saved ? L"STATE_SAVE_FILE_DONE" : L"STATE_SAVE_FILE_FAILED", path));
+    // A file that could not be written has said so already.
+    if (saved || written)
+        ShowStatus(FileLine(saved ? L"STATE_SAVE_FILE_DONE" : L"STATE_SAVE_FILE_FAILED", path));
     SetStatusTimer();
     return saved;
 }
@@ -112,6 +124,8 @@ bool CCorvaneDlg::SaveSettingsFile(const CString& path)
     if (writer.Save(Text::FsPath(path.str()), m_data, header,
                     g_StartupOptions.ChangeIPMode ? &currentAddress : nullptr))
         return true;
+    // The status line tells that saving failed while the box tells why.
+    ShowStatus(FileLine(L"STATE_SAVE_FILE_FAILED", path));
     ZELLMessageBox(writer.GetError().Left(kMaxErrorText), MB_ICONERROR, L"", 0);
     return false;
 }
@@ -122,10 +136,11 @@ bool CCorvaneDlg::OpenSettingsFile(const CString& path)
         return false;
     ShowStatus(COrderCheck::StatusLine(L"STATE_READ_FILE_NAME", path));
     // A file that cannot be read leaves the pages showing what they showed.
-    if (!LoadSettingsFile(path)) {
+    CString failure;
+    if (!LoadSettingsFile(path, failure)) {
         const CString failed = FileLine(L"STATE_OPEN_FILE_FAILED", path);
         ShowStatus(failed);
-        ZELLMessageBox(Translate(L"MSG_SETTINGS_NOT_READ"), MB_ICONERROR, failed, 0);
+        ZELLMessageBox(failure, MB_ICONERROR, failed, 0);
         return false;
     }
     for (const tPageEntry& entry : m_arrPageEntries)
@@ -141,16 +156,27 @@ bool CCorvaneDlg::OpenSettingsFile(const CString& path)
             active->RefreshView();
     }
     ShowLoadedFile(path);
+    // Values no device takes are marked on their pages; the user hears of
+    // them once, here, and not only when a write refuses them.
+    const CString invalid =
+        CSettingsFileMessages::InvalidValues(CSettingsFileValues::FindInvalid(m_data), m_data.GetEthernetPortCount(), path);
+    if (!invalid.IsEmpty())
+        ZELLMessageBox(invalid, MB_ICONWARNING, CString(), 0);
     return true;
 }
 
 // A file that cannot be read leaves the data set as it was.
-bool CCorvaneDlg::LoadSettingsFile(const CString& path)
+bool CCorvaneDlg::LoadSettingsFile(const CString& path, CString& failure)
 {
     CFBCData loaded;
+    // A file that carries no modem number tells of none.
+    loaded.IMEI = CFBCData::kNoIMEI;
     CSettingsFileReader reader;
-    if (!reader.Load(Text::FsPath(path.str()), loaded))
+    if (!reader.Load(Text::FsPath(path.str()), loaded)) {
+        OutputDebugStringW(reader.GetError());
+        failure = CSettingsFileMessages::ReadFailure(reader, path);
         return false;
+    }
     // The pages point into the tables of the set they show: none may keep a
     // pointer into the set that goes, nor show again before it takes the
     // new tables (RefreshPages).

@@ -152,8 +152,8 @@ TEST(SettingsFileLayout, TwoPortDeviceWritesPortElementsAndNoSinglePortAddresses
     EXPECT_THAT(text, Not(HasSubstr(L"IPAddrEEPROM")));
     EXPECT_THAT(text, Not(HasSubstr(L"<SubnetMask>")));
     EXPECT_THAT(text, Not(HasSubstr(L"GatewayAddr>")));
-    EXPECT_THAT(text, Not(HasSubstr(L"MACAddress")));
-    EXPECT_THAT(text, Not(HasSubstr(L"SNTPServerName")));
+    EXPECT_TRUE(HasLine(text, L"                <StaticMACAddress>025AE1000001</StaticMACAddress>"));
+    EXPECT_TRUE(HasLine(text, L"                <ActualSNTPServerName>time.local</ActualSNTPServerName>"));
     EXPECT_TRUE(HasLine(text, L"        <NetworkParams EthernetPortCount=\"2\">"));
 
     std::vector<std::wstring> ports;
@@ -222,9 +222,12 @@ TEST_F(SettingsFileTest, RoundTripGivesBackEveryStoredValue)
     source.Description = L"Tank & pump <2> \"north\" 'A' \u00E4 \u65E5 line1\nline2 cr\rend  ";
     source.GetStaticNetworkParams(1)->strHostName = L"h&st";
 
+    source.IMEI = L"356938035643809";
+
     CFBCData loaded;
     ASSERT_TRUE(SaveAndLoad(source, loaded)) << m_Reader.GetError().str().c_str();
     EXPECT_EQ(loaded.ArticleNo, source.ArticleNo);
+    EXPECT_EQ(loaded.IMEI, source.IMEI);
     EXPECT_EQ(loaded.Description.str(), source.Description.str());
     EXPECT_EQ(loaded.SWVersion, source.SWVersion);
     EXPECT_EQ(loaded.FWLVersion, source.FWLVersion);
@@ -248,9 +251,8 @@ TEST_F(SettingsFileTest, RoundTripGivesBackEveryStoredValue)
             EXPECT_EQ(a.strHostName, b.strHostName);
             EXPECT_EQ(a.strDomainName, b.strDomainName);
             EXPECT_EQ(a.strParameter9, b.strParameter9);
-            // Not stored in the file.
-            EXPECT_TRUE(b.strMACAddress.empty());
-            EXPECT_TRUE(b.strSNTPHostName.empty());
+            EXPECT_EQ(a.strMACAddress, b.strMACAddress);
+            EXPECT_EQ(a.strSNTPHostName, b.strSNTPHostName);
         };
         check(*source.GetActualNetworkParams(port), *loaded.GetActualNetworkParams(port));
         check(*source.GetStaticNetworkParams(port), *loaded.GetStaticNetworkParams(port));
@@ -273,6 +275,21 @@ TEST_F(SettingsFileTest, RoundTripGivesBackEveryStoredValue)
 
     EXPECT_EQ(m_Reader.GetHeader().ApplicationName.str(), L"Corvane");
     EXPECT_EQ(m_Reader.GetHeader().ApplicationLanguage.str(), L"en");
+}
+
+TEST(SettingsFileLayout, OnlyKnownModemNumbersAndPortIdentifiersAreWritten)
+{
+    CFBCData data;
+    data.HasNetworkParams = true;
+    ASSERT_TRUE(data.SetEthernetPortCount(1));
+    for (const wchar_t* none : {L"", CFBCData::kNoIMEI}) {
+        data.IMEI = none;
+        const std::wstring text = CSettingsFileWriter::BuildText(data, Header());
+        EXPECT_THAT(text, Not(HasSubstr(L"IMEI"))) << none;
+        // A file of an older version is written back as it was.
+        EXPECT_THAT(text, Not(HasSubstr(L"MACAddress")));
+        EXPECT_THAT(text, Not(HasSubstr(L"SNTPServerName")));
+    }
 }
 
 TEST_F(SettingsFileTest, AmpersandInTheDescriptionIsWrittenAsEntityAndReadBack)

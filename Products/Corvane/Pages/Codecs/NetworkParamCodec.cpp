@@ -2,6 +2,7 @@
 
 #include "Common/PelorusDLL/ServiceBase.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
+#include "Products/Corvane/Core/SettingsFileValues.h"
 #include "Products/Corvane/Pages/Codecs/ProtocolCodec.h"
 
 #include <cstdint>
@@ -115,6 +116,7 @@ std::vector<CNetworkParamCodec::CRow> CNetworkParamCodec::BuildRows(const CFBCDa
         } else {
             const auto field = FieldOfRow(row);
             rows.push_back(MakeRow(row, actual->*field, fixed->*field));
+            rows.back().Refused = IsAddressRow(row) && CSettingsFileValues::IsInvalidAddress(fixed->*field);
         }
         rows.back().Shared = port > 0 && IsCommonRow(row);
     }

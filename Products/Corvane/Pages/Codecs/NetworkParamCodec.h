@@ -58,6 +58,8 @@ public:
         // A value all ports share, shown on a port after the first: it is
         // edited on the first port only.
         bool Shared = false;
+        // The configured address is none a device takes (from a file).
+        bool Refused = false;
     };
 
     // A static value that cannot be written: its port and its grid row.

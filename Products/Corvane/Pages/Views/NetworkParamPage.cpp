@@ -202,6 +202,9 @@ void CNetworkParamPage::FillRow(const CRow& row)
         m_Grid.SetCellReadOnly(index, kStaticColumn);
         m_Grid.SetCellTextColour(index, kStaticColumn, ::GetSysColor(COLOR_GRAYTEXT));
     }
+    // An address no device takes (loaded from a file) wears a refused entry's mark and balloon.
+    if (row.Refused)
+        SetRowImage(index, kImageInvalid);
     if (index == Codec::SourceRow && row.Actual == Text(L"TXT_IP_ADDR_SOURCE_07").GetString())
         SetRowImage(index, kImageMarked);
     // Only a controller takes its time server from this page.

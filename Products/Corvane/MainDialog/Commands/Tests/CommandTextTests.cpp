@@ -1,9 +1,11 @@
 // The texts of the connection-settings failure and the status log file.
 #include "Products/Corvane/MainDialog/Commands/ConnectionSettingsError.h"
+#include "Products/Corvane/MainDialog/Commands/SettingsFileMessages.h"
 #include "Products/Corvane/MainDialog/Commands/StatusLogFile.h"
 #include "Products/Corvane/MainDialog/Commands/Tests/CStringPrinter.h"
 
 #include "Common/Communication/ConnectionException.h"
+#include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Core/Tests/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +75,36 @@ TEST(StatusLogFileTest, FailuresAreTold)
     }
 }
 
+}
+
+// Each way a file is refused has its own text, naming the file by its name.
+TEST(SettingsFileMessagesTest, EachRefusalNamesTheFileAndWhatIsWrong)
+{
+    for (const auto& [key, text] : {std::pair{L"MSG_SETTINGS_FILE_DAMAGED", L"%s damaged"},
+                                    std::pair{L"MSG_SETTINGS_FILE_DAMAGED_LINE", L"%s damaged at %d"},
+                                    std::pair{L"MSG_SETTINGS_FILE_FOREIGN", L"%s foreign"},
+                                    std::pair{L"MSG_SETTINGS_FILE_BAD_VALUE", L"%s: %s=%s"},
+                                    std::pair{L"MSG_SETTINGS_FILE_MISSING", L"%s missing"}})
+        GetLanguageSupport().SetText(key, text);
+    CTempFolder folder;
+    const std::pair<std::string, const wchar_t*> cases[] = {
+        {"", L"f.wes damaged"},
+        {"<application>\n<device>", L"f.wes damaged at 2"},
+        {"<other><device/></other>", L"f.wes foreign"},
+        {"<application><device><Status><S>0xZZ</S></Status></device></application>", L"f.wes: S=0xZZ"},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        const CString path((folder.Write("f.wes", bytes)).wstring());
+        CFBCData data;
+        CSettingsFileReader reader;
+        ASSERT_FALSE(reader.Load(std::filesystem::path(path.str()), data)) << bytes;
+        EXPECT_EQ(CSettingsFileMessages::ReadFailure(reader, path), expected) << bytes;
+    }
+    CSettingsFileReader reader;
+    CFBCData data;
+    EXPECT_FALSE(reader.Load(folder.Path() / "gone.wes", data));
+    EXPECT_EQ(CSettingsFileMessages::ReadFailure(reader, CString((folder.Path() / "gone.wes").wstring())),
+              L"gone.wes missing");
 }
 
 }  // namespace Corvane

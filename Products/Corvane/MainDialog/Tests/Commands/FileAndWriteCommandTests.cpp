@@ -34,6 +34,8 @@ TEST_F(FileAndWriteCommandTest, SavedDeviceLoadsAgainAsAnOfflineConfiguration)
             ASSERT_TRUE(ClickAndWait(driver, kReadButton));
             ASSERT_TRUE(dialog->SaveSettingsFile(path));
             const CFBCData read = dialog->Data();
+            const std::wstring rowsOfTheRead = Rows(*dialog);
+            ASSERT_THAT(rowsOfTheRead, HasSubstr(L"=025AE1000002\n")) << "the second port's MAC address";
             // A second dialog session starts from the file alone.
             ASSERT_TRUE(dialog->OpenSettingsFile(path));
             EXPECT_EQ(dialog->ConnectionState(), kStateOffline);
@@ -41,6 +43,7 @@ TEST_F(FileAndWriteCommandTest, SavedDeviceLoadsAgainAsAnOfflineConfiguration)
             EXPECT_EQ(dialog->Data().SpecificTable.Words(), read.SpecificTable.Words());
             EXPECT_EQ(dialog->Data().CommonTable.Words(), read.CommonTable.Words());
             EXPECT_EQ(driver.Text(kStatusLine), path.str());
+            EXPECT_EQ(Rows(*dialog), rowsOfTheRead) << "both MAC addresses, no row the read did not show";
             EXPECT_EQ(driver.Text(kTitleLine1), L"612-001");
             EXPECT_FALSE(driver.IsEnabled(kSaveButton));
             EXPECT_TRUE(driver.IsEnabled(kWriteButton)) << "the file may go to the device";
@@ -113,7 +116,8 @@ TEST_F(FileAndWriteCommandTest, OnlyAnEditMakesTheSettingsModified)
 
 TEST_F(FileAndWriteCommandTest, UnreadableFileKeepsTheDataSet)
 {
-    const CString path = CString(m_Files.Write("broken.wes", "<application><device>").wstring());
+    GetLanguageSupport().SetText(L"MSG_SETTINGS_FILE_DAMAGED_LINE", L"%s is damaged at line %d.");
+    const CString path = CString(m_Files.Write("broken.wes", "<application>\n<device>").wstring());
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
                       ASSERT_TRUE(ClickAndWait(driver, kReadButton));
@@ -121,8 +125,59 @@ TEST_F(FileAndWriteCommandTest, UnreadableFileKeepsTheDataSet)
                       EXPECT_EQ(dialog->Data().ArticleNo, L"0612-0001");
                   },
                   {Answer(IDOK)});
-    EXPECT_EQ(m_arrBoxTexts.size(), 1u);
+    EXPECT_EQ(m_arrBoxTexts, (std::vector<std::wstring>{L"broken.wes is damaged at line 2."}));
     EXPECT_FALSE(dialog->OpenSettingsFile(FilePath("missing.wes")));
+}
+
+// An address no device takes loads as the file holds it, and the user hears
+// of all of them at once.
+TEST_F(FileAndWriteCommandTest, ValuesNoDeviceTakesAreNamedOnceOnOpening)
+{
+    GetLanguageSupport().SetText(L"MSG_SETTINGS_FILE_INVALID_VALUES", L"%s: %d bad:%s");
+    GetLanguageSupport().SetText(L"TXT_IP_ADDRESS", L"IP");
+    GetLanguageSupport().SetText(L"TT_SNTP_SERVER_HDR", L"SNTP");
+    GetLanguageSupport().SetText(L"BTN_INTERFACE_X1", L"X1");
+    GetLanguageSupport().SetText(L"BTN_INTERFACE_X2", L"X2");
+    const CString path = FilePath("values.wes");
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+                      ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+                      dialog->Data().GetStaticNetworkParams(1)->strIPAddress = L"999.1.1.1";
+                      dialog->Data().GetStaticNetworkParams(0)->strParameter6 = L"0xZZZZ";
+                      ASSERT_TRUE(dialog->SaveSettingsFile(path));
+                      ASSERT_TRUE(dialog->OpenSettingsFile(path));
+                      EXPECT_EQ(dialog->Data().GetStaticNetworkParams(1)->strIPAddress, L"999.1.1.1");
+                  },
+                  {Answer(IDOK)});
+    EXPECT_EQ(m_arrBoxTexts, (std::vector<std::wstring>{L"values.wes: 2 bad:\nSNTP X1: 0xZZZZ\nIP X2: 999.1.1.1"}));
+}
+
+// The status line tells that saving failed while the box tells why.
+TEST_F(FileAndWriteCommandTest, SavingIntoAFolderThatIsGoneSaysSoOnTheStatusLine)
+{
+    std::filesystem::create_directories(m_Files.Path() / "gone");
+    const CString path = FilePath("gone/device.wes");
+    auto dialog = MakeDialog();
+    std::wstring statusDuringTheBox;
+    Run(*dialog,
+        [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            ASSERT_TRUE(dialog->SaveSettingsFile(path));
+            ASSERT_TRUE(dialog->OpenSettingsFile(path));
+            std::filesystem::remove_all(m_Files.Path() / "gone");
+            Send(*dialog, m_Messages.FbcSettingsChanged, 1);
+            ASSERT_TRUE(driver.Click(kSaveButton));
+            driver.PumpUntilIdle();
+            EXPECT_EQ(driver.Text(kStatusLine), L"Not saved");
+            EXPECT_TRUE(driver.IsEnabled(kSaveButton)) << "the edit is still to be saved";
+        },
+        {[&](UiTest::CDialogDriver& box) {
+            statusDuringTheBox = UiTest::CDialogDriver(dialog->GetSafeHwnd()).Text(kStatusLine);
+            box.Click(IDOK);
+        }});
+    EXPECT_EQ(statusDuringTheBox, L"Not saved");
+    ASSERT_EQ(m_arrBoxTexts.size(), 1u);
+    EXPECT_THAT(m_arrBoxTexts[0], HasSubstr(L"device.wes"));
 }
 
 TEST_F(FileAndWriteCommandTest, WriteGoesToTheDevice)

@@ -57,6 +57,24 @@ const Codec::AddressFilter kNotOnList = [](const std::wstring& address) { return
 
 }
 
+// An address no device takes, as a file may hold one, marks its row; a
+// name row and a parameter the device does not support never do.
+TEST(NetworkParamCodec, ConfiguredAddressesNoDeviceTakesMarkTheirRows)
+{
+    CFBCData data = PortData(1);
+    auto& fixed = *data.GetStaticNetworkParams(0);
+    fixed.strIPAddress = L"999.1.1.1";
+    fixed.strGatewayAddress = CServiceBase::SERVICE_NOT_SUPPORTED;
+    fixed.strHostName = L"999.1.1.1";
+    data.GetActualNetworkParams(0)->strSubnetMask = L"bad";
+    std::vector<int> refused;
+    for (const Codec::CRow& row : Codec::BuildRows(data, 0, true, kSourceText)) {
+        if (row.Refused)
+            refused.push_back(row.Row);
+    }
+    EXPECT_EQ(refused, std::vector<int>{Codec::AddressRow});
+}
+
 TEST(NetworkParamCodec, RowsOfAPortFromBothRecords)
 {
     CFBCData data = PortData(2);
