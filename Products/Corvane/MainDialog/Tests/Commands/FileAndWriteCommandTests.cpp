@@ -137,6 +137,37 @@ TEST_F(FileAndWriteCommandTest, WriteGoesToTheDevice)
         });
 }
 
+// A file written to the device unchanged still holds what the dialog holds:
+// closing asks nothing, though the write enabled Save. An edit afterwards
+// is asked about.
+TEST_F(FileAndWriteCommandTest, ClosingAfterWritingAnUnchangedFileAsksNothing)
+{
+    const CString path = FilePath("unchanged.wes");
+    auto dialog = MakeDialog();
+    bool closed = false;
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+        ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+        ASSERT_TRUE(dialog->SaveSettingsFile(path));
+        ASSERT_TRUE(dialog->OpenSettingsFile(path));
+        ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
+        ASSERT_TRUE(driver.IsEnabled(kSaveButton));
+        ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+        closed = driver.PumpUntil([&] { return !::IsWindow(driver.Dialog()) || !dialog->IsWindowVisible(); });
+    });
+    EXPECT_TRUE(closed);
+
+    auto edited = MakeDialog();
+    Run(
+        *edited,
+        [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(edited->OpenSettingsFile(path));
+            Send(*edited, m_Messages.FbcSettingsChanged, 1);
+            ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+        },
+        {Answer(IDCANCEL)});
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u) << "the edit is not in the file";
+}
+
 TEST_F(FileAndWriteCommandTest, FailedWriteKeepsTheDialogOpenWithTheEdits)
 {
     auto dialog = MakeDialog();
