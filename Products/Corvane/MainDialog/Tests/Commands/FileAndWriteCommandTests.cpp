@@ -137,24 +137,28 @@ TEST_F(FileAndWriteCommandTest, WriteGoesToTheDevice)
         });
 }
 
-// A file written to the device unchanged still holds what the dialog holds:
-// closing asks nothing, though the write enabled Save. An edit afterwards
-// is asked about.
-TEST_F(FileAndWriteCommandTest, ClosingAfterWritingAnUnchangedFileAsksNothing)
+// A device command after a file was opened enables Save though the data
+// are still the file's (a write of the file, a restart): closing asks
+// nothing. An edit afterwards is asked about.
+TEST_F(FileAndWriteCommandTest, ClosingWithTheFilesDataUnchangedAsksNothing)
 {
     const CString path = FilePath("unchanged.wes");
     auto dialog = MakeDialog();
     bool closed = false;
-    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
-        ASSERT_TRUE(ClickAndWait(driver, kReadButton));
-        ASSERT_TRUE(dialog->SaveSettingsFile(path));
-        ASSERT_TRUE(dialog->OpenSettingsFile(path));
-        ASSERT_TRUE(ClickAndWait(driver, kWriteButton));
-        ASSERT_TRUE(driver.IsEnabled(kSaveButton));
-        ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
-        closed = driver.PumpUntil([&] { return !::IsWindow(driver.Dialog()) || !dialog->IsWindowVisible(); });
-    });
+    Run(
+        *dialog,
+        [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            ASSERT_TRUE(dialog->SaveSettingsFile(path));
+            ASSERT_TRUE(dialog->OpenSettingsFile(path));
+            ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
+            ASSERT_TRUE(driver.IsEnabled(kSaveButton));
+            ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+            closed = driver.PumpUntil([&] { return !::IsWindow(driver.Dialog()) || !dialog->IsWindowVisible(); });
+        },
+        {Answer(CAskStored::kContinueAnswer)});
     EXPECT_TRUE(closed);
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u) << "only the restart asked";
 
     auto edited = MakeDialog();
     Run(
