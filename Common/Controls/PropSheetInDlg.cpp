@@ -1,6 +1,7 @@
 #include "Common/Controls/PropSheetInDlg.h"
 
 #include "Common/Controls/Support/ThemeHelper.h"
+#include "Platform/Controls/CommCtrl.h"
 
 namespace ZELL::Skin {
 
@@ -89,6 +90,7 @@ BOOL CPropSheetInDlg::FitToPlaceholder(CWnd* parentDialog, UINT placeholderId, D
     if (CWnd* tab = GetTabControl(); tab != nullptr && tabStyle != 0)
         tab->ModifyStyle(0, tabStyle);
     PlaceOver(area);
+    FitTabsToRow();
     return TRUE;
 }
 
@@ -130,7 +132,30 @@ bool CPropSheetInDlg::SetTabText(int tab, LPCWSTR text)
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<LPWSTR>(text);
     tabControl->SendMessage(TCM_SETITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
+    FitTabsToRow();
     return true;
+}
+
+int CPropSheetInDlg::FitTabsToRow()
+{
+    CWnd* tab = m_hWnd != nullptr ? GetTabControl() : nullptr;
+    if (tab == nullptr || tab->GetSafeHwnd() == nullptr || (tab->GetStyle() & TCS_MULTILINE) != 0)
+        return kTabPadding;
+    int padding = kTabPadding;
+    for (;; --padding) {
+        tab->SendMessage(TCM_SETPADDING, 0,
+                         MAKELPARAM(static_cast<WORD>(padding), static_cast<WORD>(kTabPaddingHeight)));
+        if (padding == kNarrowestTabPadding || !TabsOverflow(*tab))
+            return padding;
+    }
+}
+
+// A row too long for the control scrolls: the control shows its arrows.
+bool CPropSheetInDlg::TabsOverflow(CWnd& tab) const
+{
+    RECT first{};
+    tab.SendMessage(TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    return ::FindWindowExW(tab.GetSafeHwnd(), nullptr, UPDOWN_CLASSW, nullptr) != nullptr;
 }
 
 }  // namespace ZELL::Skin

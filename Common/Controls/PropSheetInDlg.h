@@ -29,6 +29,14 @@ public:
     BOOL FitToPlaceholder(CWnd* parentDialog = nullptr, UINT placeholderId = 0, DWORD tabStyle = 0);
     // False while the sheet has no window or no tab control.
     bool SetTabText(int tab, LPCWSTR text);
+    // The tabs' side padding, narrowed from the usual one as far as it takes
+    // to keep every tab on the row (a row that scrolls hides tabs); the
+    // padding chosen.
+    int FitTabsToRow();
+
+    static constexpr int kTabPadding = 6;
+    static constexpr int kNarrowestTabPadding = 2;
+    static constexpr int kTabPaddingHeight = 3;
     static void SetGlobalFont(const LOGFONTW& font);
 
     BOOL OnInitDialog() override;
@@ -41,6 +49,7 @@ protected:
 private:
     void ApplyFont();
     void PlaceOver(const CRect& area);
+    bool TabsOverflow(CWnd& tab) const;
 
     CWnd* m_parentDialog = nullptr;
     UINT m_placeholderId = 0;

@@ -111,6 +111,13 @@ void CZellTooltip::Hide()
         m_tooltip->HideTip();
 }
 
+void CZellTooltip::Destroy()
+{
+    if (m_tooltip && m_tooltip->GetSafeHwnd() != nullptr)
+        m_tooltip->DestroyWindow();
+    m_tooltip.reset();
+}
+
 void CZellTooltip::SetMaxWidth(int width)
 {
     if (m_tooltip)

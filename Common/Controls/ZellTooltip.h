@@ -28,6 +28,9 @@ public:
     void AddToolBar(HWND bar);
     BOOL RelayEvent(MSG* msg);
     void Hide();
+    // The tip window goes (with its dialog, whose tools it shows); a later
+    // Create makes a new one.
+    void Destroy();
     void SetMaxWidth(int width);
     void ShowHelpTip(POINT screen, const std::wstring& text, HICON icon = nullptr);
     BOOL IsCreated() const { return m_tooltip != nullptr; }

@@ -1,6 +1,8 @@
 // The sheet inside a dialog: laid over its placeholder, switching pages by
-// keyboard, and tab captions that outlive the caller's title text.
+// keyboard, tab captions that outlive the caller's title text, and tabs that
+// stay on their row.
 #include "Common/Controls/PropSheetInDlg.h"
+#include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
 #include "Platform/Framework/Tests/ScriptedDialog.h"
@@ -10,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -118,4 +122,55 @@ TEST(PropSheetInDlg, LiesOverItsPlaceholderSwitchesPagesAndKeepsItsOwnTitleCopie
         d.EndDialog(IDOK);
     };
     EXPECT_EQ(host.DoModal(), IDOK);
+}
+
+// Tabs that would scroll narrow their side padding as far as it takes to
+// keep every tab on the row; where nothing helps the row scrolls.
+TEST(PropSheetInDlg, TabsNarrowTheirPaddingToStayOnTheRow)
+{
+    ZELL::Controls::RegisterStandardControls();
+    const wchar_t* titles[] = {L"Identification", L"Network settings", L"Transmission", L"Controller memo",
+                               L"Memory card"};
+    std::vector<std::vector<BYTE>> images;
+    std::vector<std::unique_ptr<CPage>> pages;
+    for (int i = 0; i < 5; ++i) {
+        images.push_back(PageImage(titles[i], kFirstEdit));
+        pages.push_back(std::make_unique<CPage>(images.back()));
+    }
+    const std::vector<BYTE> image = HostImage();
+    CHost host;
+    ASSERT_TRUE(host.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEW>(image.data())));
+    host.m_beforeCreate = [&](CHost& d) {
+        for (int i = 0; i < 5; ++i)
+            d.m_sheet.AddPage(pages[static_cast<std::size_t>(i)].get(), titles[i]);
+    };
+    std::vector<int> paddings;
+    std::vector<bool> scrolls;
+    host.m_fnScript = [&](CHost& d) {
+        CWnd* tab = d.m_sheet.GetTabControl();
+        ASSERT_NE(tab, nullptr);
+        const HDC dc = ::GetDC(tab->GetSafeHwnd());
+        const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(tab->SendMessage(WM_GETFONT)));
+        int text = 0;
+        for (const wchar_t* title : titles) {
+            SIZE size{};
+            ::GetTextExtentPoint32W(dc, title, static_cast<int>(std::wcslen(title)), &size);
+            text += size.cx;
+        }
+        ::SelectObject(dc, old);
+        ::ReleaseDC(tab->GetSafeHwnd(), dc);
+        // Room for the usual padding; for a narrower one only; for none.
+        for (const int width : {text + 5 * 2 * 6 + 40, text + 5 * 2 * 4 + 10, text / 2}) {
+            tab->SetWindowPos(nullptr, 0, 0, width, 100, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+            paddings.push_back(d.m_sheet.FitTabsToRow());
+            scrolls.push_back(::FindWindowExW(tab->GetSafeHwnd(), nullptr, UPDOWN_CLASSW, nullptr) != nullptr);
+        }
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(host.DoModal(), IDOK);
+    ASSERT_EQ(paddings.size(), 3u);
+    EXPECT_EQ(paddings[0], CPropSheetInDlg::kTabPadding);
+    EXPECT_LT(paddings[1], CPropSheetInDlg::kTabPadding);
+    EXPECT_EQ(paddings[2], CPropSheetInDlg::kNarrowestTabPadding);
+    EXPECT_EQ(scrolls, (std::vector<bool>{false, false, true}));
 }

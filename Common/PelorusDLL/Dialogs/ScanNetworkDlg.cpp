@@ -468,7 +468,10 @@ void CScanNetworkDlg::AddRow(CDeviceInfo* record, bool found)
 {
     const bool ours = record->m_zellDevice2;
     const bool showArticle = ours && !record->m_articleNumber.empty();
-    std::wstring second = showArticle ? record->m_articleNumber : record->m_stateText;
+    // A device that gave no hardware address says so in the address's
+    // column; the article-number column holds article numbers and states.
+    const bool noMac = record->m_macAddress.empty() && record->m_stateText == m_scan->m_texts.noMacId;
+    std::wstring second = showArticle ? record->m_articleNumber : (noMac ? std::wstring() : record->m_stateText);
     int image = 1;
     if (found)
         image = ours ? 0 : 3;
@@ -479,7 +482,7 @@ void CScanNetworkDlg::AddRow(CDeviceInfo* record, bool found)
     const int row = m_list.InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, m_list.GetItemCount(),
                                       record->m_ipAddress.c_str(), 0, 0, image, reinterpret_cast<LPARAM>(record));
     m_list.SetItemText(row, 1, second.c_str());
-    m_list.SetItemText(row, 2, record->m_macAddress.c_str());
+    m_list.SetItemText(row, 2, noMac ? record->m_stateText.c_str() : record->m_macAddress.c_str());
     SortBy(1, true);
 }
 

@@ -8,12 +8,36 @@
 #include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Base/Format.h"
 #include "Platform/Controls/CommCtrl.h"
+#include "Platform/Framework/Drawing/ClientDC.h"
+
+#include <algorithm>
 
 using namespace PelorusIds;
 
 namespace {
 
+// Room the opened list leaves around an entry's text.
+constexpr int kListTextMargin = 8;
+
 std::wstring PortName(const std::wstring& entry) { return entry.substr(0, entry.find(L':')); }
+
+// The parities as the settings name them, in the list's order, with the
+// keys of the names the list shows.
+struct tParity {
+    const wchar_t* value;
+    const wchar_t* key;
+};
+constexpr tParity kParities[] = {{L"None", L"CSD_TXT_PARITY_NONE"},
+                                 {L"Odd", L"CSD_TXT_PARITY_ODD"},
+                                 {L"Even", L"CSD_TXT_PARITY_EVEN"},
+                                 {L"Mark", L"CSD_TXT_PARITY_MARK"},
+                                 {L"Space", L"CSD_TXT_PARITY_SPACE"}};
+
+std::wstring ParityName(const tParity& parity)
+{
+    const CString text = GetLanguageText(parity.key);
+    return text.Left(2) == L"##" ? std::wstring(parity.value) : std::wstring(text.GetString());
+}
 
 void AddAttribute(std::wstring& xml, const wchar_t* name, const std::wstring& value)
 {
@@ -78,14 +102,33 @@ void CSettingsFormRS232::FillPortList()
             entry = ReplaceAll(entry, L"ZELL ", L"");
         m_portList.AddString(entry.c_str());
     }
+    FitDroppedWidthToPorts();
+}
+
+// A port's description is longer than the box is wide: the opened list
+// shows every entry whole.
+void CSettingsFormRS232::FitDroppedWidthToPorts()
+{
+    CClientDC dc(m_portList.GetSafeHwnd());
+    CFont* old = dc.SelectObject(m_portList.GetFont());
+    int widest = 0;
+    for (int i = 0; i < m_portList.GetCount(); ++i) {
+        CString text;
+        m_portList.GetLBText(i, text);
+        widest = std::max(widest, static_cast<int>(dc.GetTextExtent(text).cx));
+    }
+    if (old != nullptr)
+        dc.SelectObject(old);
+    const int margins = 2 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL) + kListTextMargin;
+    m_portList.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + margins));
 }
 
 void CSettingsFormRS232::FillOptionLists()
 {
     for (const wchar_t* text : {L"300", L"1200", L"2400", L"9600", L"19200", L"38400", L"57600"})
         m_baudList.AddString(text);
-    for (const wchar_t* text : {L"None", L"Odd", L"Even", L"Mark", L"Space"})
-        m_parityList.AddString(text);
+    for (const tParity& parity : kParities)
+        m_parityList.AddString(ParityName(parity).c_str());
     for (const wchar_t* text : {L"5", L"6", L"7", L"8"})
         m_dataBitsList.AddString(text);
     for (const wchar_t* text : {L"1", L"1.5", L"2"})
@@ -103,6 +146,22 @@ void CSettingsFormRS232::SelectIgnoringCase(CComboBox& list, const std::wstring&
             return;
         }
     }
+}
+
+// The list shows the parities in the user's language; the settings keep
+// the names the connection reads.
+void CSettingsFormRS232::SelectParity(const std::wstring& value)
+{
+    m_parityList.SetCurSel(-1);
+    for (std::size_t i = 0; i < std::size(kParities); ++i)
+        if (CompareNoCase(kParities[i].value, value) == 0)
+            m_parityList.SetCurSel(static_cast<int>(i));
+}
+
+std::wstring CSettingsFormRS232::ParityValue() const
+{
+    const int index = m_parityList.GetCurSel();
+    return index >= 0 && static_cast<std::size_t>(index) < std::size(kParities) ? kParities[index].value : L"";
 }
 
 std::wstring CSettingsFormRS232::ShownText(const CComboBox& list)
@@ -127,7 +186,7 @@ void CSettingsFormRS232::FillFromSettings()
             selected = static_cast<int>(i);
     m_portList.SetCurSel(selected);
     SelectIgnoringCase(m_baudList, m_connection->GetSettingsValue(L"baudrate"));
-    SelectIgnoringCase(m_parityList, m_connection->GetSettingsValue(L"parity"));
+    SelectParity(m_connection->GetSettingsValue(L"parity"));
     SelectIgnoringCase(m_dataBitsList, m_connection->GetSettingsValue(L"databits"));
     SelectIgnoringCase(m_stopBitsList, m_connection->GetSettingsValue(L"stopbits"));
     const bool wasInitialising = m_initialising;
@@ -170,7 +229,7 @@ bool CSettingsFormRS232::BuildSettingsXml()
     if (port >= 0 && static_cast<std::size_t>(port) < m_ports.size())
         values.virtualPort = m_ports[static_cast<std::size_t>(port)].special ? 1 : 0;
     values.baudRate = ShownText(m_baudList);
-    values.parity = ShownText(m_parityList);
+    values.parity = ParityValue();
     values.dataBits = ShownText(m_dataBitsList);
     values.stopBits = ShownText(m_stopBitsList);
     return m_connection->SetSettingsXML(SettingsXml(values));

@@ -40,9 +40,12 @@ protected:
 
 private:
     void FillPortList();
+    void FitDroppedWidthToPorts();
     void FillOptionLists();
     static void SelectIgnoringCase(CComboBox& list, const std::wstring& value);
     static std::wstring ShownText(const CComboBox& list);
+    void SelectParity(const std::wstring& value);
+    std::wstring ParityValue() const;
 
     std::vector<SerialPortInfo> m_ports;
     CComboBox m_portList, m_baudList, m_parityList, m_dataBitsList, m_stopBitsList;

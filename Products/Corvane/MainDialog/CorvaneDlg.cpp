@@ -282,6 +282,7 @@ void CCorvaneDlg::OpenWindowMenuAtHeaderIcon()
 
 void CCorvaneDlg::SetTitles(const CString& first, const CString& second)
 {
+    m_bNoDeviceTitles = false;
     m_TitleLine1.SetWindowText(first);
     m_TitleLine2.SetWindowText(second);
 }
@@ -554,7 +555,10 @@ bool CCorvaneDlg::CloseQuery()
     const bool offline = IsOfflineConfig();
     const CWnd* save = GetDlgItem(kSaveButton);
     const CWnd* write = GetDlgItem(kWriteButton);
-    const bool fileChanged = save && save->IsWindowEnabled() && (!m_strCurrentFile.IsEmpty() || offline);
+    // A file that holds what the dialog holds needs no saving: Save stays
+    // enabled after a write of an unchanged file.
+    const bool fileChanged =
+        save && save->IsWindowEnabled() && (!m_strCurrentFile.IsEmpty() || offline) && m_bNotInFile;
     const bool deviceChanged = write && write->IsWindowEnabled() && !offline;
     if (fileChanged) {
         if (!g_StartupOptions.ParamFile.IsEmpty() && !g_StartupOptions.ArticleNumber.IsEmpty() &&

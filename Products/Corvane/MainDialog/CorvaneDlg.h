@@ -165,6 +165,16 @@ protected:
     void SetupButtons(bool initial);
     void SetupSettingsMenu();
     void SetTitles(const CString& first, const CString& second);
+    // Defined in CorvaneDlgNotes.cpp: what shows while the dialog holds no
+    // device's settings, and again in a new language.
+    void ShowNoDeviceTitles();
+    void ShowPageNote(CSettingsPage* page, LPCWSTR key);
+    void ShowNotesInLanguage();
+    void ShowResultStatusInLanguage();
+    void ForgetIdentification();
+    void RememberResult(int type, bool ok);
+    // True when the result leaves the dialog holding the device's settings.
+    static bool HoldsDeviceSettings(int type, bool valid);
     void AddPageToSheet(const tPageEntry& entry);
     void RemovePageFromSheet(const std::wstring& name);
     bool IsPageInSheet(const std::wstring& name) const;
@@ -212,6 +222,16 @@ protected:
     bool m_bStatusTimer = false;
     CString m_strPrevArticleNo;
     CString m_strPrevNetworkId;
+    // The titles say that no device is connected.
+    bool m_bNoDeviceTitles = false;
+    // The key of the note the identification page shows, while it has one.
+    CString m_strPageNoteKey;
+    // The last device command's result, for its status line in a new language.
+    int m_nLastResultType = 0;
+    bool m_bLastResultOk = false;
+    // The data hold something the current file does not: an edit, or what
+    // a device gave.
+    bool m_bNotInFile = false;
 
     // Every page the dialog has, in sheet order, and the keys the device
     // shows (the current page list).

@@ -37,7 +37,6 @@ constexpr int kAllCommandButtons[] = {kReadButton,  kWriteButton, kFactoryDefaul
 constexpr int kPageStateNone = 0;
 constexpr int kPageStateError = 1;
 constexpr int kPageStateWorking = 2;
-constexpr int kPageStateNote = 4;
 
 // The pages checked before a write, in their order; the second and third
 // group only for devices that show those pages.
@@ -321,6 +320,7 @@ bool CCorvaneDlg::StartWorker(ENWorkerKind kind)
 void CCorvaneDlg::PrepareWorkerStart(ENWorkerKind kind)
 {
     m_bStatusTimer = false;
+    m_strPageNoteKey.Empty();
     for (std::size_t i = 0; i < std::size(kAllCommandButtons); ++i) {
         const CWnd* button = GetDlgItem(kAllCommandButtons[i]);
         m_arrButtonsBeforeWorker[i] = button != nullptr && button->IsWindowEnabled();
@@ -598,9 +598,10 @@ void CCorvaneDlg::ProcessThreadResult(int type, bool ok, CFBCData* data)
     }
     const bool valid = CheckAndShowData(data);
     ShowResultStates(type, valid);
-    m_bDataValid = valid;
+    RememberResult(type, ok);
+    m_bDataValid = HoldsDeviceSettings(type, valid);
     UpdateCommandButtons();
-    SetSaveButtonAfterResult(valid);
+    SetSaveButtonAfterResult(m_bDataValid);
     ShowDataTitles();
     if (m_Sheet.GetSafeHwnd() != nullptr) {
         m_Sheet.SetRedraw(TRUE);
@@ -623,15 +624,19 @@ void CCorvaneDlg::ShowResultStates(int type, bool valid)
         if (active != nullptr)
             active->RefreshView();
         if (!valid) {
+            // Nothing of a device that was not read may show again.
+            if (m_data.ArticleNo.IsEmpty())
+                ForgetIdentification();
             if (active != nullptr)
                 active->BeginWaitState(kPageStateError, m_data.Description);
             SetConnectionState(kStateFailed);
             return;
         }
         // The device restarts on its own and was not asked again: the note
-        // says no more than that, in the user's language.
-        if (active != nullptr)
-            active->BeginWaitState(kPageStateNote, Translate(L"STATE_DEFAULT_STARTED"));
+        // says no more than that, in the user's language, and no page keeps
+        // settings (or edits) that are no longer the device's.
+        ResetToFirstPage();
+        ShowPageNote(ActivePage(), L"STATE_DEFAULT_STARTED");
         SetConnectionState(kStateIdle);
         return;
     }
@@ -656,8 +661,10 @@ void CCorvaneDlg::SetSaveButtonAfterResult(bool valid)
 
 void CCorvaneDlg::ShowDataTitles()
 {
-    if (m_data.ArticleNo.IsEmpty())
+    if (m_data.ArticleNo.IsEmpty()) {
+        ShowNoDeviceTitles();
         return;
+    }
     const CString article = ArticleText(m_data.ArticleNo);
     SetTitles(article, m_data.Description);
     CString title;
@@ -796,7 +803,7 @@ void CCorvaneDlg::FillCommonPage()
         return;
     }
     common->SetTitle(Translate(L"TITLE_COMMON"));
-    common->BeginWaitState(kPageStateNote, Translate(L"STATE_PLEASE_READ"));
+    ShowPageNote(common, L"STATE_PLEASE_READ");
 }
 
 void CCorvaneDlg::FillIdentification(CCommonPage& page)
@@ -847,8 +854,7 @@ LRESULT CCorvaneDlg::OnFirstShow(WPARAM, LPARAM)
         OfflineStartup();
         break;
     case ENFirstShow::PleaseRead:
-        if (CSettingsPage* active = ActivePage())
-            active->BeginWaitState(kPageStateNote, Translate(L"STATE_PLEASE_READ"));
+        ShowPageNote(ActivePage(), L"STATE_PLEASE_READ");
         break;
     }
     return 0;

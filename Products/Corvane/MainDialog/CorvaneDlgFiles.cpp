@@ -105,6 +105,7 @@ bool CCorvaneDlg::SaveFileCommand(bool askForName)
         EnableButton(kSaveButton, false);
         // The edits are kept in the file: a read or an open loses nothing.
         m_bModified = false;
+        m_bNotInFile = false;
     }
     // A file that could not be written has said so already.
     if (saved || written)
@@ -193,6 +194,7 @@ void CCorvaneDlg::ShowLoadedFile(const CString& path)
     title.Format(L"%s - %s", article.GetString(), AfxGetAppName());
     SetWindowText(title);
     m_strCurrentFile = path;
+    m_bNotInFile = false;
     ShowStatus(path);
     // The loaded settings are in the file already; they may go to a device.
     EnableSaveAndWrite(false, m_bDataValid);

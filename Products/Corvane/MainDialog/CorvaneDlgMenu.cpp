@@ -138,12 +138,15 @@ void CCorvaneDlg::ApplyLanguage()
         app->WriteProfileString(L"Common", L"Language", m_strLanguage);
     }
     SetupSystemMenu();
-    ShowStatus(Translate(L"STATE_READY"));
+    ShowResultStatusInLanguage();
     SetupButtons(false);
     ShowConnectionText();
-    RetitlePages();
+    // The data first, so that the pages' texts made from them (address
+    // sources, states) are in the new language when the pages show them.
     if (m_bDataValid)
         ShowDataInLanguage();
+    RetitlePages();
+    ShowNotesInLanguage();
 }
 
 // Every page's title, tab and texts in the current language; a page added

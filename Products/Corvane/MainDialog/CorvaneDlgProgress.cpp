@@ -158,6 +158,7 @@ LRESULT CCorvaneDlg::OnFbcSettingsChanged(WPARAM wParam, LPARAM)
 {
     const bool changed = wParam != 0;
     m_bModified = changed;
+    m_bNotInFile = m_bNotInFile || changed;
     EnableButton(kWriteButton, changed);
     EnableButton(kSaveButton, changed && !g_StartupOptions.ChangeIPMode);
     RecomputeModified();

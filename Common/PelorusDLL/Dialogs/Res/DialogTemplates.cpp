@@ -74,12 +74,14 @@ constexpr DWORD kNumberEdit = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_NUMBE
 
 void AddTimeouts(std::vector<Ui::DialogItemTemplate>& items, short y)
 {
-    items.push_back(Control(Ui::kClassStatic, kTimeoutLabel, 0, 4, static_cast<short>(y + 2), 110, 10));
-    items.push_back(Control(Ui::kClassEdit, kTimeoutEdit, kNumberEdit, 120, y, 50, 12));
-    items.push_back(Control(UPDOWN_CLASSW, kTimeoutSpin, kSpin, 170, y, 10, 12));
-    items.push_back(Control(Ui::kClassStatic, kRestartLabel, 0, 4, static_cast<short>(y + 18), 110, 10));
-    items.push_back(Control(Ui::kClassEdit, kRestartEdit, kNumberEdit, 120, static_cast<short>(y + 16), 50, 12));
-    items.push_back(Control(UPDOWN_CLASSW, kRestartSpin, kSpin, 170, static_cast<short>(y + 16), 10, 12));
+    // The labels take the room the numbers do not need: the German ones
+    // are long ("Neustart-Zeitlimit (Sekunden):").
+    items.push_back(Control(Ui::kClassStatic, kTimeoutLabel, 0, 4, static_cast<short>(y + 2), 136, 10));
+    items.push_back(Control(Ui::kClassEdit, kTimeoutEdit, kNumberEdit, 142, y, 44, 12));
+    items.push_back(Control(UPDOWN_CLASSW, kTimeoutSpin, kSpin, 186, y, 10, 12));
+    items.push_back(Control(Ui::kClassStatic, kRestartLabel, 0, 4, static_cast<short>(y + 18), 136, 10));
+    items.push_back(Control(Ui::kClassEdit, kRestartEdit, kNumberEdit, 142, static_cast<short>(y + 16), 44, 12));
+    items.push_back(Control(UPDOWN_CLASSW, kRestartSpin, kSpin, 186, static_cast<short>(y + 16), 10, 12));
 }
 
 std::vector<BYTE> RS232FormTemplate()
@@ -90,9 +92,10 @@ std::vector<BYTE> RS232FormTemplate()
                                         {kDataBitsLabel, kDataBitsList}, {kStopBitsLabel, kStopBitsList}};
     short y = 4;
     for (const auto& [label, list] : rows) {
-        items.push_back(Control(Ui::kClassStatic, label, 0, 4, static_cast<short>(y + 2), 110, 10));
-        items.push_back(Control(Ui::kClassComboBox, list, kDropList | (list == kPortList ? 0 : WS_DISABLED), 120, y,
-                                76, 80));
+        // The lists get the width the ports' descriptions ask for.
+        items.push_back(Control(Ui::kClassStatic, label, 0, 4, static_cast<short>(y + 2), 70, 10));
+        items.push_back(Control(Ui::kClassComboBox, list, kDropList | (list == kPortList ? 0 : WS_DISABLED), 76, y,
+                                120, 80));
         y = static_cast<short>(y + 16);
     }
     AddTimeouts(items, y);

@@ -183,24 +183,30 @@ TEST_F(ScanNetworkDialog, ItsResultsLookAsTheyShould)
     EXPECT_EQ(listed, 2u);
 }
 
+// A device that gives no hardware address says so in the address column,
+// not in the article number's.
 TEST_F(ScanNetworkDialog, ShowAllListsTheForeignDeviceWithItsState)
 {
     PelorusTest::CSimulatedDevices devices({5});
-    CScanNetworkDlg& dialog = Dialog(L"127.0.0.5", L"127.0.0.5", devices.Port());
+    GetLanguageSupport().SetText(L"SND_STATE_NO_MAC_ID", L"No MAC");
+    m_probe->m_answering[L"127.0.0.6"] = L"";
+    CScanNetworkDlg& dialog = Dialog(L"127.0.0.5", L"127.0.0.6", devices.Port());
     ShellTest::ModalScript script;
-    std::vector<std::wstring> states;
+    std::vector<std::wstring> states, macs;
     script.Then([&](UiTest::CDialogDriver& driver) {
         driver.Click(kShowAll);
         driver.Click(kSearch);
         ASSERT_TRUE(AwaitScanEnd(driver));
         states = Column(driver.Control(kDeviceList), 1);
+        macs = Column(driver.Control(kDeviceList), 2);
         ClickRow(driver.Control(kDeviceList), 0);
         driver.PumpUntilIdle();
         EXPECT_FALSE(driver.IsEnabled(IDOK)); // not one of ours: not to be chosen
         driver.Click(IDCANCEL);
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(states, std::vector<std::wstring>{L"Foreign device"});
+    EXPECT_EQ(states, (std::vector<std::wstring>{L"Foreign device", L""}));
+    EXPECT_EQ(macs, (std::vector<std::wstring>{L"02:11:22:00:00:15", L"No MAC"}));
 }
 
 TEST_F(ScanNetworkDialog, AStateTooWideForItsColumnUnfoldsInTheRowsInfoTip)
@@ -304,8 +310,8 @@ TEST_F(ScanNetworkDialog, LoopbackAddressesAreAskedOverTheirServicePort)
         const std::wstring article = CArticleNumber(L"0612-0051").GetText(false);
         if (showAll) {
             EXPECT_EQ(addresses, (std::vector<std::wstring>{L"127.0.0.41", L"127.0.0.40"}));
-            EXPECT_EQ(seconds, (std::vector<std::wstring>{article, L"No MAC"}));
-            EXPECT_EQ(macs, (std::vector<std::wstring>{L"02:5A:E1:00:00:51", L""}));
+            EXPECT_EQ(seconds, (std::vector<std::wstring>{article, L""}));
+            EXPECT_EQ(macs, (std::vector<std::wstring>{L"02:5A:E1:00:00:51", L"No MAC"}));
         } else {
             EXPECT_EQ(addresses, std::vector<std::wstring>{L"127.0.0.41"});
             EXPECT_EQ(seconds, std::vector<std::wstring>{article});

@@ -33,7 +33,7 @@ protected:
         SerialPortInfo com1, com3, com10;
         com1.name = L"COM1";
         com3.name = L"COM3";
-        com3.description = L"USB serial";
+        com3.description = L"USB serial adapter of the workshop's test bench";
         com3.special = true;
         com10.name = L"COM10";
         return {com1, com3, com10};
@@ -152,6 +152,33 @@ TEST_F(RS232Form, ShowsTheExactPortAndOptionsIgnoringCaseAndWritesWholeSeconds)
     // The virtual-port flag is no setting of the connection.
     EXPECT_EQ(connection.GetSettingsXML().find(L"virtual"), std::wstring::npos);
     EXPECT_TRUE(m_boxes.empty());
+}
+
+// The lists speak the user's language and show a port's whole name when
+// opened; the settings keep the names the connection reads.
+TEST_F(RS232Form, ListsShowTheUsersWordsAndWholePortNamesWhileTheSettingsKeepTheirOwn)
+{
+    GetLanguageSupport().SetText(L"CSD_TXT_PARITY_EVEN", L"Gerade");
+    ZELL::CRS232Connection connection;
+    ASSERT_TRUE(connection.SetSettingsXML(L"<RS232 device='COM3' parity='Even' timeout='5000' />"));
+    CTestRS232Form& form = Show(&connection, kRS232Form);
+    EXPECT_EQ(SelectedText(kParityList), L"Gerade");
+    ASSERT_TRUE(form.BuildSettingsXml());
+    EXPECT_EQ(connection.GetSettingsValue(L"parity"), L"Even");
+    GetLanguageSupport().SetText(L"CSD_TXT_PARITY_EVEN", L"Even");
+
+    const HWND ports = Driver().Control(kPortList);
+    const HDC dc = ::GetDC(ports);
+    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(ports, WM_GETFONT, 0, 0)));
+    const std::wstring longest = L"COM3: USB serial adapter of the workshop's test bench";
+    SIZE text{};
+    ::GetTextExtentPoint32W(dc, longest.c_str(), static_cast<int>(longest.size()), &text);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(ports, dc);
+    RECT box{};
+    ::GetWindowRect(ports, &box);
+    ASSERT_GT(text.cx, box.right - box.left) << "the name is longer than the box";
+    EXPECT_GT(::SendMessageW(ports, CB_GETDROPPEDWIDTH, 0, 0), text.cx);
 }
 
 TEST_F(RS232Form, ATimeOutOutsideItsRangeIsRefusedAtOnceAndOnBuilding)

@@ -67,7 +67,7 @@ std::vector<BYTE> MainDialogTemplate(int percent)
     items.push_back(Hidden(Control(Ui::kClassStatic, kSheetPlaceholder, 0, s, 6, 74, 428, 256)));
     items.push_back(Control(Ui::kClassStatic, kConnectionIcon, SS_ICON, s, 6, 336, 12, 12));
     items.push_back(Control(Ui::kClassStatic, kConnectionText, SS_NOTIFY, s, 22, 338, 80, 10));
-    items.push_back(Control(Ui::kClassStatic, kStatusLine, SS_NOTIFY | WS_TABSTOP, s, 106, 338, 328, 10));
+    items.push_back(Control(Ui::kClassStatic, kStatusLine, SS_NOTIFY | SS_ENDELLIPSIS | WS_TABSTOP, s, 106, 338, 328, 10));
     items.push_back(Hidden(Control(Ui::kClassStatic, kBusyIndicator, 0, s, 374, 337, 60, 10)));
     items.push_back(Hidden(Ui::VisibleControl(NameOrOrdinal::Name(PROGRESS_CLASSW), L"", kProgressBar, 0, s(374),
                                               s(337), s(60), s(10))));

@@ -81,6 +81,24 @@ TEST_F(CorvaneDlgTest, OpensWithTheCommonPageOnlyAndReadAsTheOneDeviceCommand)
     EXPECT_EQ(dialog.PageEntries()[2].title, L"State");
 }
 
+// A message longer than the status line is cut where the user sees that it
+// goes on, on one line.
+TEST_F(CorvaneDlgTest, AStatusLongerThanItsLineEndsInAnEllipsis)
+{
+    const CCorvanePageCatalog catalog = TestCatalog({L"COMMON"});
+    CTestDlg dialog(kMainDialog, catalog);
+    Run(dialog, [&](UiTest::CDialogDriver& driver) {
+        const CString message(std::wstring(40, L'w') + L": no answer at 127.0.0.1, port 6627");
+        dialog.ShowStatus(message);
+        const auto* line = dynamic_cast<CZellStatic*>(CWnd::FromHandlePermanent(driver.Control(kStatusLine)));
+        ASSERT_NE(line, nullptr);
+        const UINT format = line->TextFormat(message);
+        EXPECT_NE(format & DT_END_ELLIPSIS, 0u);
+        EXPECT_NE(format & DT_SINGLELINE, 0u);
+        EXPECT_EQ(driver.Text(kStatusLine), message.str()) << "the whole text stays the line's";
+    });
+}
+
 TEST_F(CorvaneDlgTest, ConnectionOfTheLastTypeWithItsStoredSettings)
 {
     ASSERT_TRUE(Profile().WriteString(L"Communication", L"LastConnection", L"tcpip"));

@@ -38,6 +38,16 @@ void CCommonPage::TakeIdentification(const CFBCData& data)
     m_strIMEI = data.IMEI;
 }
 
+void CCommonPage::ClearIdentification()
+{
+    TakeIdentification(CFBCData());
+    m_strMACAddress.Empty();
+    m_strMACAddress2.Empty();
+    SetIPAddressTexts(CString(), CString());
+    m_arrRows.clear();
+    m_strCopyText.Empty();
+}
+
 // --- rows ----------------------------------------------------------------------------
 
 void CCommonPage::AddRow(LPCWSTR nameKey, const CString& value)
@@ -70,6 +80,7 @@ void CCommonPage::AddAddressRows()
 
 void CCommonPage::LoadFromDeviceData()
 {
+    m_nShownState = 0;
     m_arrRows.clear();
     m_strCopyText.Empty();
     CArticleNumber article{std::wstring(m_strArticleNo.GetString())};
@@ -102,16 +113,24 @@ void CCommonPage::ShowRows()
     RedrawGrid(true);
 }
 
+// A page that shows a state (a failed read, the request to read) keeps it:
+// its rows would bring back a device that is gone.
 BOOL CCommonPage::UpdateLanguageTexts()
 {
-    if (IsActive() && m_Grid.GetSafeHwnd() && m_Grid.IsWindowVisible())
-        LoadFromDeviceData();
+    if (IsActive() && m_Grid.GetSafeHwnd() && m_Grid.IsWindowVisible()) {
+        if (m_nShownState == 0)
+            LoadFromDeviceData();
+        else
+            ShowGridState(m_nShownState, m_strShownStateText);
+    }
     return CGridPageBase::UpdateLanguageTexts();
 }
 
 void CCommonPage::BeginWaitState(int state, LPCWSTR text)
 {
     ShowGridState(state, text);
+    m_nShownState = state;
+    m_strShownStateText = text != nullptr ? text : L"";
     if (state == 0)
         LoadFromDeviceData();
 }

@@ -56,6 +56,10 @@ public:
     void SetIPAddressTexts(const CString& ip1, const CString& ip2);
     // The texts the data set holds, the IMEI included.
     void TakeIdentification(const CFBCData& data);
+    // No device is known any more: nothing of the last one may show again.
+    void ClearIdentification();
+    // The state the page shows instead of its rows; 0 while it shows them.
+    int ShownState() const { return m_nShownState; }
 
     void LoadFromDeviceData() override;
     bool ShowValues() override { return true; }
@@ -93,6 +97,8 @@ private:
     std::vector<tRow> m_arrRows;
     CString m_strCopyText;
     CImageList m_RowImages;
+    int m_nShownState = 0;
+    CString m_strShownStateText;
 };
 
 }  // namespace Corvane

@@ -196,9 +196,12 @@ void CCouplerSettingsPageBase::AttachExtraData(WORD* block, unsigned length, int
 
 // A page taken out of the sheet goes without a kill-active: it is not the
 // shown page any more, and a language switch must not text its dead controls.
+// Its tips are top-level windows of the main window: they go with the page
+// rather than stay over the page that replaced it.
 void CCouplerSettingsPageBase::OnDestroy()
 {
     m_bActive = FALSE;
+    m_Tooltip.Destroy();
     CPropertyPage::OnDestroy();
 }
 

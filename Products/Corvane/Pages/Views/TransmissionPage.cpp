@@ -11,9 +11,29 @@ using namespace DevicePageIds2;
 
 namespace {
 
-// In the order of the codec's speed index; the names of the link modes.
-const std::vector<CString> kLinkModes = {L"  Auto Negotiate", L"  10 MBit / Half Duplex", L"  10 MBit / Full Duplex",
-                                         L"  100 MBit / Half Duplex", L"  100 MBit / Full Duplex"};
+// In the order of the codec's speed index: the keys of the link modes'
+// names, and the names shown where the texts lack a key.
+struct tLinkMode {
+    LPCWSTR key;
+    LPCWSTR fallback;
+};
+constexpr tLinkMode kLinkModes[] = {{L"TXT_LINK_AUTO_NEGOTIATE", L"Auto Negotiate"},
+                                    {L"TXT_LINK_10_HALF_DUPLEX", L"10 MBit / Half Duplex"},
+                                    {L"TXT_LINK_10_FULL_DUPLEX", L"10 MBit / Full Duplex"},
+                                    {L"TXT_LINK_100_HALF_DUPLEX", L"100 MBit / Half Duplex"},
+                                    {L"TXT_LINK_100_FULL_DUPLEX", L"100 MBit / Full Duplex"}};
+
+// The names of the link modes in the current language, set off from the
+// list's edge as the other lists' items are.
+std::vector<CString> LinkModeNames()
+{
+    std::vector<CString> names;
+    for (const tLinkMode& mode : kLinkModes) {
+        const CString text = CCouplerSettingsPageBase::Text(mode.key);
+        names.push_back(CString(L"  ") + (text.Left(2) == L"##" ? CString(mode.fallback) : text));
+    }
+    return names;
+}
 
 // The warning's tip sits this far above the middle of the list.
 constexpr int kWarningLift = 12;
@@ -82,13 +102,6 @@ void CTransmissionPage::EnableControls(int)
         GetDlgItem(id)->EnableWindow(m_Codec.BandwidthLimit);
 }
 
-BOOL CTransmissionPage::OnInitDialog()
-{
-    CTextedSettingsPage::OnInitDialog();
-    CPageListField::Fill(*this, kSpeedList, kLinkModes);
-    return TRUE;
-}
-
 void CTransmissionPage::ApplyTexts()
 {
     SetDlgItemText(kSpeedLabel, Text(L"LBL_SPEED_MODE"));
@@ -98,9 +111,14 @@ void CTransmissionPage::ApplyTexts()
     group.Format(GetGroupLabelFormat().GetString(), Text(L"GRP_BANDWIDTH_LIMIT").GetString());
     SetDlgItemText(kBandwidthLabel, group);
     FitStaticToText(GetDlgItem(kBandwidthLabel), group, &GetPageFont());
+    // A choice not yet stored survives the new names.
+    const int priority = CPageListField::Selection(*this, kPriorityList);
     CPageListField::Fill(*this, kPriorityList,
                          {Text(L"TXT_CMB_TASK_KBUS"), Text(L"TXT_CMB_TASK_KBUS_SPS"), Text(L"TXT_CMB_TASK_ALL")});
-    CPageListField::Select(*this, kPriorityList, m_Codec.PriorityIndex);
+    CPageListField::Select(*this, kPriorityList, priority >= 0 ? priority : m_Codec.PriorityIndex);
+    const int speed = CPageListField::Selection(*this, kSpeedList);
+    CPageListField::Fill(*this, kSpeedList, LinkModeNames());
+    CPageListField::Select(*this, kSpeedList, speed >= 0 ? speed : m_Codec.SpeedIndex);
     AddTooltip(kSpeedList, L"TT_SPEED_MODE_BODY", L"TT_SPEED_MODE_HDR");
     AddTooltip(kBandwidthBox, L"TT_BANDWIDTH_LIMIT_BODY", L"GRP_BANDWIDTH_LIMIT");
     AddTooltip(kActivationTimeEdit, L"TT_ACTIVATION_TIME_BODY", L"TT_ACTIVATION_TIME_HDR");

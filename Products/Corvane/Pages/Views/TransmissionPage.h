@@ -24,7 +24,6 @@ protected:
     bool ShowValues() override;
     bool ReadValues() override;
     void EnableControls(int enable) override;
-    BOOL OnInitDialog() override;
     // Shows the duplex-mismatch warning above the link-mode list, or hides it.
     virtual void ShowDuplexWarning(bool shown);
     void OnBandwidthClicked();

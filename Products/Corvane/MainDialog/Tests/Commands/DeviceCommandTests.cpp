@@ -206,6 +206,70 @@ TEST_F(DeviceCommandTest, FactoryDefaultsOnlyAfterYes)
     EXPECT_THAT(Log(*dialog), HasSubstr(L"Defaults"));
 }
 
+// After the factory settings the device restarts on its own and is not read
+// again: no page keeps settings, or edits, that are no longer the device's.
+TEST_F(DeviceCommandTest, FactorySettingsLeaveNoPageWithTheFormerSettings)
+{
+    auto dialog = MakeDialog();
+    std::vector<std::wstring> shown;
+    Run(
+        *dialog,
+        [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            ::SendMessageW(driver.Dialog(), CWorkerMessages::Get().FbcSettingsChanged, 1, 0);
+            ASSERT_TRUE(driver.IsEnabled(kWriteButton)) << "an edit waits to be written";
+            ASSERT_TRUE(ClickAndWait(driver, kFactoryDefaultsButton));
+            for (const auto& entry : dialog->PageEntries())
+                if (entry.page != nullptr && entry.page->IsInSheet())
+                    shown.push_back(entry.name);
+            EXPECT_EQ(driver.Text(kStatusLine), L"Defaults started");
+            EXPECT_FALSE(driver.IsEnabled(kWriteButton));
+            EXPECT_FALSE(driver.IsEnabled(kSaveButton));
+            EXPECT_FALSE(driver.IsEnabled(kRestartButton)) << "the device is to be read first";
+            EXPECT_TRUE(driver.IsEnabled(kReadButton));
+            EXPECT_EQ(driver.Text(kTitleLine1), L"612-001") << "the device is still the one";
+        },
+        {Answer(IDYES), Answer(IDOK)});
+    EXPECT_EQ(shown, std::vector<std::wstring>{L"COMMON"});
+}
+
+// A failed read shows that no device is connected, and a language switch
+// afterwards brings nothing of the device read before back: the failure
+// stays, in the new language.
+TEST_F(DeviceCommandTest, AfterAFailedReadNoDeviceShowsInEitherLanguage)
+{
+    const auto both = [](const char* key, const char* de, const char* en) {
+        return std::string("<text key=\"") + key + "\"><locale code=\"de\">" + de + "</locale><locale code=\"en\">" +
+               en + "</locale></text>\n";
+    };
+    m_Folder.Write("Corvane.GUI.XML", AppTest::GuiXml(both("STATE_IDENTIFY_FAILED", "Lesen gescheitert", "Read failed") +
+                                                      both("TXT_NO_DEVICE_CONNECTED", "Kein Gerät", "No device") +
+                                                      both("STATE_READY", "Bereit", "Ready")));
+    GetLanguageSupport().SetText(L"TXT_NO_DEVICE_CONNECTED", L"No device");
+    auto dialog = MakeDialog();
+    std::vector<std::wstring> titles, status;
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+        ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+        ASSERT_THAT(Rows(*dialog), HasSubstr(L"=Line coupler\n"));
+        m_Sim.Faults().Add(Always(DevSim::ENFault::Close));
+        ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+        for (LPCWSTR language : {L"", L"de", L"en"}) {
+            if (*language != 0)
+                dialog->SwitchLanguage(language);
+            driver.PumpUntilIdle();
+            EXPECT_EQ(Rows(*dialog), L"") << "nothing of the device read before";
+            titles.push_back(driver.Text(kTitleLine1) + L"|" + driver.Text(kTitleLine2));
+            status.push_back(driver.Text(kStatusLine));
+            CString window;
+            dialog->GetWindowText(window);
+            EXPECT_EQ(window.str(), std::wstring(AfxGetAppName())) << "the window's title names no device";
+        }
+    });
+    const std::wstring app = AfxGetAppName();
+    EXPECT_EQ(titles, (std::vector<std::wstring>{app + L"|No device", app + L"|Kein Gerät", app + L"|No device"}));
+    EXPECT_EQ(status, (std::vector<std::wstring>{L"Read failed", L"Lesen gescheitert", L"Read failed"}));
+}
+
 TEST_F(DeviceCommandTest, ConnectionSettingsAreRefusedWhileAWorkerRuns)
 {
     auto dialog = MakeDialog();

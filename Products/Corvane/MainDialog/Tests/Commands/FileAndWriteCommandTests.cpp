@@ -243,6 +243,40 @@ TEST_F(FileAndWriteCommandTest, FailedWriteKeepsThePagesAndTheEdits)
         EXPECT_THAT(m_arrBoxTexts[0], HasSubstr(L"Edits kept"));
         EXPECT_THAT(Log(*dialog), HasSubstr(L"Stopped at "));
     }
+
+// A device command after a file was opened enables Save though the data
+// are still the file's (a write of the file, a restart): closing asks
+// nothing. An edit afterwards is asked about.
+TEST_F(FileAndWriteCommandTest, ClosingWithTheFilesDataUnchangedAsksNothing)
+{
+    const CString path = FilePath("unchanged.wes");
+    auto dialog = MakeDialog();
+    bool closed = false;
+    Run(
+        *dialog,
+        [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(ClickAndWait(driver, kReadButton));
+            ASSERT_TRUE(dialog->SaveSettingsFile(path));
+            ASSERT_TRUE(dialog->OpenSettingsFile(path));
+            ASSERT_TRUE(ClickAndWait(driver, kRestartButton));
+            ASSERT_TRUE(driver.IsEnabled(kSaveButton));
+            ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+            closed = driver.PumpUntil([&] { return !::IsWindow(driver.Dialog()) || !dialog->IsWindowVisible(); });
+        },
+        {Answer(CAskStored::kContinueAnswer)});
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u) << "only the restart asked";
+
+    auto edited = MakeDialog();
+    Run(
+        *edited,
+        [&](UiTest::CDialogDriver& driver) {
+            ASSERT_TRUE(edited->OpenSettingsFile(path));
+            Send(*edited, m_Messages.FbcSettingsChanged, 1);
+            ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
+        },
+        {Answer(IDCANCEL)});
+    EXPECT_EQ(m_arrBoxTexts.size(), 1u) << "the edit is not in the file";
 }
 
 TEST_F(FileAndWriteCommandTest, FailedWriteKeepsTheDialogOpenWithTheEdits)

@@ -168,6 +168,25 @@ TEST_F(PageActivation, APageWhoseWindowWentIsNoLongerTheShownOne)
     EXPECT_TRUE(m_Rig.m_pPage->UpdateLanguageTexts()) << "its texts wait for its next showing";
 }
 
+// A tip on screen when its page is replaced (a failed read takes the pages
+// away) goes with the page.
+TEST_F(PageActivation, ATipShownGoesWithItsPage)
+{
+    m_Rig.Show();
+    CSuperTooltip* tip = m_Rig.m_pPage->m_Tooltip.Tooltip();
+    ASSERT_NE(tip, nullptr);
+    const HWND window = tip->GetSafeHwnd();
+    RECT field{};
+    ::GetWindowRect(m_Rig.Driver().Control(kDecimalField), &field);
+    tip->ShowHelpTip(POINT{field.left, field.bottom}, std::wstring(L"Fixed terminal bus speed"));
+    m_Rig.Driver().PumpUntilIdle();
+    ASSERT_TRUE(::IsWindowVisible(window));
+    m_Rig.m_pPage->DestroyWindow();
+    UiTest::CDialogDriver(nullptr).PumpUntilIdle();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(m_Rig.m_pPage->m_Tooltip.Tooltip(), nullptr);
+}
+
 TEST_F(PageActivation, KeysGoToTheMainWindowsShortcutsFirst)
 {
     m_Rig.Show();

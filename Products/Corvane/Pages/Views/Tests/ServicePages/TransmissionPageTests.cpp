@@ -62,6 +62,19 @@ TEST_F(TransmissionPage, AutoNegotiationIsShownWhateverBits1And2SayAndAChosenMod
     EXPECT_EQ(m_Rig.ChangedWords(before), std::vector<std::size_t>{Codec::kModeWord});
 }
 
+// The link modes are words: a new language names them anew, on the mode
+// the user chose.
+TEST_F(TransmissionPage, TheLinkModesAreNamedInTheNewLanguageOnTheChosenMode)
+{
+    CNotedTransmissionPage page;
+    m_Rig.Show(page);
+    m_Rig.Choose(kSpeedList, 2);
+    GetLanguageSupport().SetText(L"TXT_LINK_10_FULL_DUPLEX", L"10 MBit / Vollduplex");
+    page.UpdateLanguageTexts();
+    EXPECT_EQ(m_Rig.Driver().Text(kSpeedList), L"  10 MBit / Vollduplex");
+    GetLanguageSupport().SetText(L"TXT_LINK_10_FULL_DUPLEX", L"10 MBit / Full Duplex");
+}
+
 TEST_F(TransmissionPage, AFixedFullDuplexModeWarnsOfAMismatchAndHalfDuplexTakesTheWarningAway)
 {
     CNotedTransmissionPage page;
