@@ -243,6 +243,7 @@ TEST_F(FileAndWriteCommandTest, FailedWriteKeepsThePagesAndTheEdits)
         EXPECT_THAT(m_arrBoxTexts[0], HasSubstr(L"Edits kept"));
         EXPECT_THAT(Log(*dialog), HasSubstr(L"Stopped at "));
     }
+}
 
 // A device command after a file was opened enables Save though the data
 // are still the file's (a write of the file, a restart): closing asks
