@@ -50,7 +50,7 @@ TEST_F(DeviceCommandTest, EnterOnAFocusedButtonPressesIt)
     auto dialog = MakeDialog();
     Run(*dialog, [&](UiTest::CDialogDriver& driver) {
         ::SetFocus(driver.Control(kReadButton));
-        PressInDialog(driver, VK_RETURN);
+        MainDialogTest::PressInDialog(driver, VK_RETURN);
         ASSERT_TRUE(WaitForWorker(driver));
         EXPECT_EQ(driver.Text(kStatusLine), L"Read done");
     });
