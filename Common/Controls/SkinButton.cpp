@@ -167,7 +167,8 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT item)
         OnDrawBackground(&dc, &itemRect);
     OnDrawBorder(&dc, &itemRect);
     DrawPicture(&dc, itemRect);
-    if (m_focused && (!m_flat || m_drawFlatFocus)) {
+    // A keyboard user must see where the focus is, on a flat button too.
+    if (m_focused) {
         CRect focus(item->rcItem);
         focus.DeflateRect(3, 3);
         dc.DrawFocusRect(&focus);

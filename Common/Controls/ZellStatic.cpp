@@ -20,6 +20,8 @@ BEGIN_MESSAGE_MAP(CZellStatic, CStatic)
     ON_WM_LBUTTONDOWN()
     ON_WM_SETCURSOR()
     ON_WM_SYSCOLORCHANGE()
+    ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 CZellStatic::CZellStatic() : m_textColor(::GetSysColor(COLOR_WINDOWTEXT))
@@ -362,6 +364,20 @@ BOOL CZellStatic::OnSetCursor(CWnd*, UINT, UINT)
         return static_cast<BOOL>(CStatic::Default());
     ::SetCursor(m_linkCursor);
     return TRUE;
+}
+
+// A label that is a tab stop (the status line, whose menu the context key
+// opens) shows when it has the focus.
+void CZellStatic::OnSetFocus(CWnd*)
+{
+    Default();
+    Invalidate(FALSE);
+}
+
+void CZellStatic::OnKillFocus(CWnd*)
+{
+    Default();
+    Invalidate(FALSE);
 }
 
 void CZellStatic::OnSysColorChange()

@@ -81,6 +81,8 @@ protected:
     void OnLButtonDown(UINT flags, CPoint point);
     BOOL OnSetCursor(CWnd* window, UINT hitTest, UINT message);
     void OnSysColorChange();
+    void OnSetFocus(CWnd* old);
+    void OnKillFocus(CWnd* next);
     DECLARE_MESSAGE_MAP()
 
 protected:
@@ -88,6 +90,7 @@ protected:
     void ApplyFont();
     void Redraw();
     void PaintContent(CDC* dc, const CRect& client);
+    void PaintFocus(CDC* dc, const CRect& client) const;
     void PaintBackground(CDC* dc, const CRect& client);
     void PaintParentBackground(CDC* dc);
     static CString LoadText(UINT id);

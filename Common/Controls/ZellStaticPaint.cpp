@@ -54,6 +54,7 @@ void CZellStatic::OnPaint()
     if (m_transparent) {
         PaintParentBackground(&paint);
         PaintContent(&paint, client);
+        PaintFocus(&paint, client);
         return;
     }
     CDC memory;
@@ -63,8 +64,15 @@ void CZellStatic::OnPaint()
     CBitmap* old = memory.SelectObject(&picture);
     PaintBackground(&memory, client);
     PaintContent(&memory, client);
+    PaintFocus(&memory, client);
     paint.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
     memory.SelectObject(old);
+}
+
+void CZellStatic::PaintFocus(CDC* dc, const CRect& client) const
+{
+    if (::GetFocus() == m_hWnd)
+        dc->DrawFocusRect(&client);
 }
 
 // What the parent shows under the label, drawn by the parent's own erase:

@@ -383,7 +383,8 @@ protected:
     void OnCaptureChanged(CWnd* window);
     void OnKeyDown(UINT key, UINT repeat, UINT flags);
     void OnChar(UINT ch, UINT repeat, UINT flags);
-    UINT OnGetDlgCode();
+    void OnSetFocus(CWnd* old);
+    void OnKillFocus(CWnd* next);
     void OnSysColorChange();
     LRESULT OnSetFontMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetFontMessage(WPARAM wParam, LPARAM lParam);
@@ -437,7 +438,10 @@ private:
     void HideTitleTip();
     void MoveFocusByKey(UINT key, bool shift, bool control);
     CCellID NextCellForKey(UINT key, bool shift, bool control);
-    CCellID NextCellForKeyPreview(UINT key) const;
+    bool HasTabStep(bool back) const;
+    UINT DialogCode(const MSG* msg) const;
+    CCellID FirstFocusCell();
+    void DrawFocusMark(CDC* dc);
     void AfterKeyMove(const CCellID& next, UINT key, bool shift);
     int NextVisibleRow(int row, int step) const;
     int NextVisibleColumn(int col, int step) const;
@@ -502,6 +506,8 @@ private:
     BOOL m_resizeHidesRows = TRUE;
     BOOL m_headerSort = FALSE;
     BOOL m_handleTab = TRUE;
+    bool m_focusByMouse = false;  // a click chooses the focus cell itself
+    bool m_keyFocus = false;      // between WM_SETFOCUS and WM_KILLFOCUS
     BOOL m_doubleBuffer = TRUE;
     BOOL m_titleTips = TRUE;
     BOOL m_trackFocus = TRUE;

@@ -184,9 +184,7 @@ void CZellGrid::OnKeyDown(UINT key, UINT repeat, UINT flags)
         ClearSelectedTexts();
     } else if (key == VK_F2) {
         OnEditCell(m_focusCell.row, m_focusCell.col, CPoint(-1, -1), VK_LBUTTON);
-    } else if (key == VK_TAB && !m_handleTab) {
-        CWnd::OnKeyDown(key, repeat, flags);
-    } else if (key == VK_TAB && !shift && !IsValid(NextCellForKeyPreview(key))) {
+    } else if (key == VK_TAB && (!m_handleTab || !HasTabStep(shift))) {
         CWnd::OnKeyDown(key, repeat, flags);
     } else if (IsNavigationKey(key)) {
         MoveFocusByKey(key, shift, control);
@@ -195,12 +193,15 @@ void CZellGrid::OnKeyDown(UINT key, UINT repeat, UINT flags)
     }
 }
 
-// Whether Tab has a cell to go to, without moving anything.
-CCellID CZellGrid::NextCellForKeyPreview(UINT key) const
+// Whether Tab (or Shift+Tab) has a cell to go to, without moving anything.
+// Where it has none, Tab is not the grid's: it goes on to the dialog's
+// next (or previous) control, so that the grid is never a trap.
+bool CZellGrid::HasTabStep(bool back) const
 {
-    if (NextVisibleColumn(m_focusCell.col, 1) >= 0 || NextVisibleRow(m_focusCell.row, 1) >= 0)
-        return m_focusCell;
-    return {};
+    if (!IsValid(m_focusCell))
+        return false;
+    const int step = back ? -1 : 1;
+    return NextVisibleColumn(m_focusCell.col, step) >= 0 || NextVisibleRow(m_focusCell.row, step) >= 0;
 }
 
 void CZellGrid::OnChar(UINT ch, UINT repeat, UINT flags)
@@ -211,12 +212,53 @@ void CZellGrid::OnChar(UINT ch, UINT repeat, UINT flags)
     CWnd::OnChar(ch, repeat, flags);
 }
 
-UINT CZellGrid::OnGetDlgCode()
+// The dialog manager asks with the key in hand: Enter is the grid's when it
+// edits the focus cell, Tab while there is a cell to tab to.
+UINT CZellGrid::DialogCode(const MSG* msg) const
 {
     UINT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
-    if (m_handleTab && !KeyDown(VK_CONTROL))
+    const bool keyDown = msg != nullptr && msg->message == WM_KEYDOWN;
+    if (m_handleTab && !KeyDown(VK_CONTROL) && !(keyDown && msg->wParam == VK_TAB && !HasTabStep(KeyDown(VK_SHIFT))))
         code |= DLGC_WANTTAB;
+    if (keyDown && msg->wParam == VK_RETURN && IsValid(m_focusCell) &&
+        IsCellEditable(m_focusCell.row, m_focusCell.col))
+        code |= DLGC_WANTMESSAGE;
     return code;
+}
+
+// The current cell is where the keys act: a grid that gets the focus with
+// none takes its first editable cell (else its first cell) so that the keys
+// work at once, and shows it while it has the focus.
+void CZellGrid::OnSetFocus(CWnd* old)
+{
+    CWnd::OnSetFocus(old);
+    m_keyFocus = true;
+    if (!IsValid(m_focusCell) && !m_focusByMouse)
+        SetFocusCell(FirstFocusCell());
+    else if (IsValid(m_focusCell))
+        RedrawCell(m_focusCell.row, m_focusCell.col);
+}
+
+void CZellGrid::OnKillFocus(CWnd* next)
+{
+    CWnd::OnKillFocus(next);
+    m_keyFocus = false;
+    if (IsValid(m_focusCell))
+        RedrawCell(m_focusCell.row, m_focusCell.col);
+}
+
+CCellID CZellGrid::FirstFocusCell()
+{
+    CCellID first;
+    for (int row = NextVisibleRow(m_fixedRows - 1, 1); row >= 0; row = NextVisibleRow(row, 1)) {
+        for (int col = NextVisibleColumn(m_fixedCols - 1, 1); col >= 0; col = NextVisibleColumn(col, 1)) {
+            if (!IsValid(first))
+                first = CCellID(row, col);
+            if (IsCellEditable(row, col))
+                return CCellID(row, col);
+        }
+    }
+    return first;
 }
 
 // --- editing hand-off ----------------------------------------------------------
@@ -308,6 +350,8 @@ UINT CZellGrid::ContinueEditMessage()
 
 LRESULT CZellGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_GETDLGCODE)
+        return DialogCode(reinterpret_cast<const MSG*>(lParam));
     if (message == ContinueEditMessage()) {
         ContinueEditing(static_cast<UINT>(wParam));
         return 0;

@@ -104,7 +104,9 @@ void CZellGrid::FinishSizing(CPoint point)
 
 void CZellGrid::OnLButtonDown(UINT flags, CPoint point)
 {
+    m_focusByMouse = true;
     SetFocus();
+    m_focusByMouse = false;
     m_buttonDownPoint = point;
     m_leftButtonDown = TRUE;
     m_pressedCell = GetCellFromPoint(point);

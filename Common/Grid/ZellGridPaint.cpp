@@ -132,8 +132,23 @@ void CZellGrid::OnDraw(CDC* dc)
         DrawCellSpan(dc, clip, visible.minRow, visible.maxRow, visible.minCol, visible.maxCol, fixedHeight, fixedWidth);
         DrawGridLines(dc, visible, area);
     }
+    DrawFocusMark(dc);
     if (m_virtualMode)
         SendCacheHintToParent(CCellRange());
+}
+
+// While the grid has the keyboard focus its focus cell carries the focus
+// rectangle, also where the cell draws no frame of its own (pages switch
+// that off), so that a keyboard user always sees where the keys act.
+void CZellGrid::DrawFocusMark(CDC* dc)
+{
+    if (m_hWnd == nullptr || !m_keyFocus || !IsValid(m_focusCell) || !IsCellVisible(m_focusCell))
+        return;
+    CRect rect;
+    if (!GetCellRect(m_focusCell, rect) || rect.Width() < 3 || rect.Height() < 3)
+        return;
+    rect.DeflateRect(1, 1, 0, 0);
+    dc->DrawFocusRect(rect);
 }
 
 void CZellGrid::DrawCellLines(CDC* dc, const CRect& rect)
@@ -172,6 +187,8 @@ BOOL CZellGrid::RedrawCell(int row, int col, CDC* dc)
         result = cell->Draw(dc, row, col, rect, TRUE);
         if (!IsCellFixed(row, col))
             DrawCellLines(dc, rect);
+        if (CCellID(row, col) == m_focusCell)
+            DrawFocusMark(dc);
     }
     if (own != nullptr)
         ReleaseDC(own);

@@ -128,10 +128,8 @@ void CButtonControl::OnButtonDown()
 {
     if (Type() == BS_GROUPBOX)
         return;
-    m_focusByMouse = true;
     if (!Focused())
         SetFocus(Hwnd());
-    m_focusByMouse = false;
     SetCapture(Hwnd());
     m_mouseDown = true;
     SetPushed(true);
@@ -194,9 +192,8 @@ void CButtonControl::OnSetFocus()
     Changed(ODA_FOCUS);
     if ((Style() & BS_NOTIFY) != 0)
         NotifyParent(BN_SETFOCUS);
-    // Moving onto an automatic radio button by keyboard selects it.
-    if (Type() == BS_AUTORADIOBUTTON && !m_focusByMouse && m_check == BST_UNCHECKED)
-        Click();
+    // The focus alone never changes a choice: Tab only moves it, and the
+    // arrows that move a choice are the dialog manager's (it clicks).
 }
 
 void CButtonControl::OnKillFocus()

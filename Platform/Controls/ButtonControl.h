@@ -51,7 +51,6 @@ private:
     bool m_focus = false;
     bool m_mouseDown = false;   // pressed by the mouse, capture held
     bool m_spaceDown = false;   // pressed by the space bar
-    bool m_focusByMouse = false;
     HANDLE m_image = nullptr;
     UINT m_imageKind = IMAGE_BITMAP;
 };

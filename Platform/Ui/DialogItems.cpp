@@ -10,8 +10,6 @@ using namespace Ui;
 
 namespace {
 
-constexpr UINT kBstChecked = 1;
-
 std::wstring ItemText(HWND control)
 {
     const int length = GetWindowTextLengthW(control);

@@ -62,6 +62,7 @@ constexpr UINT kBmSetCheck = 0x00F1;
 constexpr UINT kBmSetStyle = 0x00F4;
 constexpr UINT kBmClick = 0x00F5;
 constexpr UINT kEmSetSel = 0x00B1;
+constexpr UINT kBstChecked = 1;
 constexpr DWORD kBsPushButton = 0x0000;
 constexpr DWORD kBsDefPushButton = 0x0001;
 constexpr WORD kBnClicked = 0;

@@ -142,6 +142,55 @@ bool PressEnter(HWND dialog, HWND focus, LRESULT focusCode)
     return true;
 }
 
+bool IsRadio(HWND control)
+{
+    return (DialogCodeOf(control) & DLGC_RADIOBUTTON) != 0;
+}
+
+// The members of the control's group, the control included.
+std::vector<HWND> GroupOf(HWND root, HWND control)
+{
+    std::vector<HWND> members{control};
+    for (HWND member = GetNextDlgGroupItem(root, control, FALSE);
+         member != nullptr && member != control && members.size() < kMaxControls;
+         member = GetNextDlgGroupItem(root, member, FALSE)) {
+        if (std::find(members.begin(), members.end(), member) != members.end())
+            break;
+        members.push_back(member);
+    }
+    return members;
+}
+
+// Tab enters a group of radio buttons at its checked one, so that moving
+// the focus never moves the choice; with none checked, where it lands.
+HWND CheckedRadioOf(HWND root, HWND radio)
+{
+    for (HWND member : GroupOf(root, radio)) {
+        if (IsRadio(member) && SendMessageW(member, kBmGetCheck, 0, 0) == LRESULT{kBstChecked})
+            return member;
+    }
+    return radio;
+}
+
+// The control Tab (or Shift+Tab) goes to. A group of radio buttons is one
+// stop: leaving it passes over its other members, whichever carries a tab
+// stop, and entering it lands on the checked one.
+HWND NextTabStop(HWND root, HWND focus, bool back)
+{
+    std::vector<HWND> own;
+    if (focus != nullptr && IsRadio(focus))
+        own = GroupOf(root, focus);
+    HWND next = focus;
+    for (std::size_t step = 0; step <= own.size(); ++step) {
+        next = GetNextDlgTabItem(root, next, back ? TRUE : FALSE);
+        if (next == nullptr || next == focus || std::find(own.begin(), own.end(), next) == own.end())
+            break;
+    }
+    if (next != nullptr && next != focus && IsRadio(next))
+        next = CheckedRadioOf(root, next);
+    return next;
+}
+
 bool MoveInGroup(HWND root, HWND focus, bool previous)
 {
     HWND next = GetNextDlgGroupItem(root, focus, previous ? TRUE : FALSE);
@@ -184,7 +233,7 @@ bool KeyDown(HWND root, const MSG& msg, HWND focus, LRESULT code)
         if ((code & DLGC_WANTTAB) != 0)
             return false;
         const bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-        if (HWND next = GetNextDlgTabItem(root, focus, back ? TRUE : FALSE))
+        if (HWND next = NextTabStop(root, focus, back))
             SetDialogFocus(root, next);
         return true;
     }

@@ -366,3 +366,28 @@ TEST(SkinImages, DarkerAndGrayCopiesSpareTheTransparentColourAndTheMaskShowsIt)
     for (HBITMAP b : {picture, darker, gray, mask})
         DeleteObject(b);
 }
+
+// A keyboard user must see the focus on every button: the dotted rectangle
+// three pixels inside the edge, on the flat look too.
+TEST_F(SkinButtons, AFocusedButtonShowsItsFocusRectangleFlatOrNot)
+{
+    button.SetWindowText(L"");
+    button.SendMessage(WM_ERASEBKGND, 0);
+    button.SetColor(CSkinButton::kBackFocus, RGB(255, 255, 255));
+    button.SetColor(CSkinButton::kBackOut, RGB(255, 255, 255));
+    ControlsTest::CCanvas canvas(40, 20);
+    const auto dots = [&] {
+        int dark = 0;
+        for (int x = 4; x < 36; ++x)
+            dark += canvas.At(x, 3) != RGB(255, 255, 255) ? 1 : 0;
+        return dark;
+    };
+    for (const BOOL flat : {TRUE, FALSE}) {
+        SCOPED_TRACE(flat);
+        button.SetFlat(flat);
+        ControlsTest::DrawInto(button, canvas, 0);
+        EXPECT_EQ(dots(), 0);
+        ControlsTest::DrawInto(button, canvas, ODS_FOCUS);
+        EXPECT_GE(dots(), 12);
+    }
+}

@@ -83,17 +83,19 @@ void CSettingsFormTCPIP::OnTimeoutChanged() { CheckChangedTimeout(kTimeoutEdit, 
 
 void CSettingsFormTCPIP::OnRestartChanged() { CheckChangedTimeout(kRestartEdit, kMaxSeconds); }
 
-void CSettingsFormTCPIP::OnNameFocus()
-{
-    UpdateData(TRUE);
-    m_identifyByName = 1;
-    UpdateData(FALSE);
-}
+void CSettingsFormTCPIP::OnNameFocus() { ChooseByClick(1); }
 
-void CSettingsFormTCPIP::OnAddressFocus()
+void CSettingsFormTCPIP::OnAddressFocus() { ChooseByClick(0); }
+
+// A click into the address or the name chooses how the device is found; the
+// focus that Tab moves there does not, so that walking through the form
+// with the keyboard changes no setting.
+void CSettingsFormTCPIP::ChooseByClick(int identifyByName)
 {
+    if ((::GetKeyState(VK_LBUTTON) & 0x8000) == 0)
+        return;
     UpdateData(TRUE);
-    m_identifyByName = 0;
+    m_identifyByName = identifyByName;
     UpdateData(FALSE);
 }
 

@@ -43,6 +43,7 @@ protected:
     void OnRestartChanged();
     void OnNameFocus();
     void OnAddressFocus();
+    void ChooseByClick(int identifyByName);
     void OnSearchDevice();
     DECLARE_MESSAGE_MAP()
 

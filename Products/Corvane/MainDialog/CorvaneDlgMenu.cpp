@@ -33,6 +33,11 @@ constexpr LPCWSTR kSilencedQuestions[] = {L"SoftwareReset", L"ResetFileSystem", 
 
 bool IsKeyDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
+bool IsPushButton(HWND control)
+{
+    return (::SendMessageW(control, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
 }
 
 void CCorvaneDlg::SetupSettingsMenu()
@@ -205,9 +210,10 @@ bool CCorvaneDlg::HandleKey(const MSG* msg)
 {
     const UINT key = static_cast<UINT>(msg->wParam);
     if (key == VK_RETURN || key == VK_ESCAPE) {
-        // Enter and Esc go to the control and never close the dialog.
-        if (key == VK_RETURN && msg->hwnd == m_arrButtons[3].GetSafeHwnd())
-            SendMessage(WM_COMMAND, MAKEWPARAM(kWriteButton, BN_CLICKED));
+        // Enter and Esc go to the control and never close the dialog; Enter
+        // on a push button (Write, Read, a page's button) presses it, as Space does.
+        if (key == VK_RETURN && IsPushButton(msg->hwnd))
+            ::SendMessageW(msg->hwnd, BM_CLICK, 0, 0);
         else
             ::SendMessageW(msg->hwnd, WM_CHAR, static_cast<WPARAM>(key), msg->lParam);
         return true;

@@ -147,6 +147,38 @@ TEST_F(SettingsDialog, TheListDropsOnAClickAndTabRunsFromItThroughTheFormToTheBu
     EXPECT_EQ(stops, (std::vector<std::wstring>{L"form", L"form", L"form", std::to_wstring(kDefault), L"1", L"2"}));
 }
 
+// Walking through the TCP/IP form with Tab changes no setting: Enter after
+// four Tabs keeps finding the device by its address. A click into the
+// network name still chooses the name.
+TEST_F(SettingsDialog, TabOnlyMovesTheFocusWhereAClickIntoTheNameChoosesIt)
+{
+    CHostProfile().WriteString(L"Communication", L"LastConnection", L"TCPIP");
+    ShellTest::ModalScript script;
+    DialogStep(script, [&](UiTest::CDialogDriver& driver) {
+        driver.PumpUntilIdle();
+        for (int i = 0; i < 4; ++i)
+            driver.Press(VK_TAB);
+        driver.PumpUntilIdle();
+        EXPECT_TRUE(driver.IsChecked(kByAddress));
+        driver.Press(VK_RETURN);
+        driver.PumpUntilIdle();
+    });
+    EXPECT_EQ(PelorusSettings(&m_connection, L"1033", nullptr, L"", 0), IDOK);
+    EXPECT_EQ(m_connection->GetSettingsValue(L"IdentifyByName"), L"false");
+    EXPECT_EQ(m_connection->GetSettingsValue(L"IP-Address"), L"127.0.0.1");
+
+    bool byName = false;
+    ShellTest::ModalScript clicks;
+    DialogStep(clicks, [&](UiTest::CDialogDriver& driver) {
+        driver.Click(kNetworkName);
+        driver.PumpUntilIdle();
+        byName = driver.IsChecked(kByName) && !driver.IsChecked(kByAddress);
+        driver.Click(IDCANCEL);
+    });
+    EXPECT_EQ(PelorusSettings(&m_connection, L"1033", nullptr, L"", 0), IDCANCEL);
+    EXPECT_TRUE(byName);
+}
+
 TEST(SettingsDialogEntry, NullConnectionsAreRefusedBeforeAnyWindowAndTheScanExportDoesNothing)
 {
     EXPECT_THROW(CCommunicationSettingsDlg(nullptr, nullptr), std::wstring);

@@ -282,7 +282,7 @@ TEST_F(CorvaneDlgTest, EnterAndEscapeNeverCloseTheDialog)
     CTestDlg dialog(kMainDialog, catalog);
     bool open = false;
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
-        ::SetFocus(driver.Control(kReadButton));
+        ::SetFocus(driver.Control(kStatusLine));
         PressInDialog(driver, VK_ESCAPE);
         PressInDialog(driver, VK_RETURN);
         open = ::IsWindow(driver.Dialog()) && ::IsWindowVisible(driver.Dialog());

@@ -44,6 +44,18 @@ TEST_F(DeviceCommandTest, ReadShowsTheDeviceAndItsChecks)
     EXPECT_THAT(rows, HasSubstr(L"=10.0.0.20"));
 }
 
+// Enter presses the focused button as Space does, here Read.
+TEST_F(DeviceCommandTest, EnterOnAFocusedButtonPressesIt)
+{
+    auto dialog = MakeDialog();
+    Run(*dialog, [&](UiTest::CDialogDriver& driver) {
+        ::SetFocus(driver.Control(kReadButton));
+        MainDialogTest::PressInDialog(driver, VK_RETURN);
+        ASSERT_TRUE(WaitForWorker(driver));
+        EXPECT_EQ(driver.Text(kStatusLine), L"Read done");
+    });
+}
+
 TEST_F(DeviceCommandTest, CommandLineConnectionReadsAtTheFirstShow)
 {
     // The parameter file does not exist yet: the first read fills it.
