@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         arguments.emplace_back(Text::Utf8ToWide(argv[i]).c_str());
     program.SetArguments(std::move(arguments));
+    program.FitScaleToScreen();
     // The program ends with its main dialog: start-up gives FALSE then, so
     // the framework's message loop is not run.
     program.InitInstance();

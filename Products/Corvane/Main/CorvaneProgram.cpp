@@ -17,6 +17,8 @@
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Pages/Views/TransmissionPage.h"
 
+#include "Platform/Ui/DpiFit.h"
+
 #include <memory>
 
 namespace Corvane {
@@ -32,6 +34,25 @@ void RegisterPage(CCorvanePageCatalog& catalog, const wchar_t* key)
     catalog.Register(key, [](const CCorvaneApp::tTemplateIds&) { return std::make_unique<Page>(); });
 }
 
+}
+
+namespace {
+
+// The main dialog's template of each DPI class of the application's hooks.
+int DpiHookIndexOf(int dpi)
+{
+    return dpi <= 100 ? 0 : dpi <= 120 ? 1 : dpi <= 144 ? 2 : 3;
+}
+
+}
+
+void CCorvaneProgram::FitScaleToScreen() const
+{
+    const bool supported = IsUserLanguageSupported();
+    Ui::FitLayerDpi([supported](int dpi) {
+        const int id = TemplateIdsFor(DpiHookIndexOf(dpi), supported).mainDialog;
+        return Ui::DialogResourceSizeAt(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), dpi);
+    });
 }
 
 void CCorvaneProgram::RegisterPages(CCorvanePageCatalog& catalog)

@@ -21,6 +21,12 @@ public:
     // and tests watch it through this).
     void SetDialogObserver(std::function<void(CCorvaneDlg&)> observer) { m_fnDialogObserver = std::move(observer); }
 
+    // The main dialog is the program's largest window: where the desktop's
+    // scale would make it larger than the screen's work area, the program is
+    // drawn at the largest scale step at which it fits. Runs before start-up
+    // makes any font or window.
+    void FitScaleToScreen() const;
+
     // 1 when the user quit while a device command ran, else what the
     // framework gives.
     int ExitInstance() override;
