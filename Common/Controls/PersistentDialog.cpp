@@ -101,7 +101,12 @@ void CPersistentDialog::RestorePlacement()
         CenterWindow();
         return;
     }
-    MoveWindow(moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top, TRUE);
+    // A place remembered from another screen or scale may leave part of the
+    // window off the screen (its status line below the task bar): it is moved
+    // until the whole window shows on the monitor it is mostly on.
+    RECT shown = moved;
+    CMonitors::GetNearestMonitor(&moved).ClipRectToMonitor(&shown, TRUE);
+    MoveWindow(shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, TRUE);
 }
 
 void CPersistentDialog::SavePlacement()

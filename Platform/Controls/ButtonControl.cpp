@@ -10,8 +10,10 @@ namespace ZELL::Controls {
 namespace {
 
 // The classic check box and radio button glyph, and the gap to the text.
+// At 96 dpi.
 constexpr int kBoxSize = 13;
 constexpr int kBoxGap = 4;
+constexpr int kBaseDpi = 96;
 // Where the caption of a group box starts.
 constexpr int kGroupTextIndent = 8;
 // Enough for any dialog; ends a sibling walk over a damaged window list.
@@ -394,8 +396,12 @@ void CButtonControl::PaintCheck(HDC dc, const RECT& client)
     if (brush != nullptr)
         FillRect(dc, &client, brush);
     const bool boxRight = (Style() & BS_LEFTTEXT) != 0;
-    RECT box{0, 0, kBoxSize, kBoxSize};
-    const POINT at = Align(client, {kBoxSize, kBoxSize}, (boxRight ? BS_RIGHT : BS_LEFT) | (Style() & kVerticalMask));
+    // The box and its gap grow with the screen's resolution, as the text does.
+    const int dpi = static_cast<int>(GetDpiForWindow(Hwnd()));
+    const int boxSize = MulDiv(kBoxSize, dpi, kBaseDpi);
+    const int boxGap = MulDiv(kBoxGap, dpi, kBaseDpi);
+    RECT box{0, 0, boxSize, boxSize};
+    const POINT at = Align(client, {boxSize, boxSize}, (boxRight ? BS_RIGHT : BS_LEFT) | (Style() & kVerticalMask));
     OffsetRect(&box, at.x, at.y);
     UINT state = IsRadioType() ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK;
     if (m_check == BST_CHECKED)
@@ -412,9 +418,9 @@ void CButtonControl::PaintCheck(HDC dc, const RECT& client)
 
     RECT text = client;
     if (boxRight)
-        text.right = box.left - kBoxGap;
+        text.right = box.left - boxGap;
     else
-        text.left = box.right + kBoxGap;
+        text.left = box.right + boxGap;
     const RECT drawn = PaintContent(dc, text, BS_LEFT | BS_VCENTER);
     if (m_focus && !WindowText(Hwnd()).empty())
         DrawTextFocus(dc, drawn, client);

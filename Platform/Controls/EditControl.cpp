@@ -30,19 +30,33 @@ LRESULT CEditControl::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_GETTEXT: return GetText(wParam, lParam);
     case WM_GETTEXTLENGTH: return m_text.Length();
     case WM_GETDLGCODE: return DialogCode(lParam);
-    case WM_CHAR: OnChar(static_cast<wchar_t>(wParam)); return 0;
-    case WM_KEYDOWN:
+    case WM_CHAR: {
+        const SelectionMark before = MarkSelection();
+        OnChar(static_cast<wchar_t>(wParam));
+        OfferSelectionIfChanged(before);
+        return 0;
+    }
+    case WM_KEYDOWN: {
         if (wParam == VK_APPS)  // the default procedure turns it into WM_CONTEXTMENU
             return CControlWindow::OnMessage(message, wParam, lParam);
+        const SelectionMark before = MarkSelection();
         OnKeyDown(wParam);
+        OfferSelectionIfChanged(before);
         return 0;
+    }
     case WM_CONTEXTMENU: CEditContextMenu(Hwnd()).Show(lParam); return 0;
     case WM_LBUTTONDOWN: OnButtonDown(lParam, wParam); return 0;
-    case WM_LBUTTONDBLCLK: OnDoubleClick(lParam); return 0;
+    case WM_LBUTTONDBLCLK:
+        OnDoubleClick(lParam);
+        OfferSelection();
+        return 0;
+    case WM_MBUTTONDOWN: PasteAt(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
     case WM_LBUTTONUP:
-        if (m_dragging)
+        if (m_dragging) {
             ReleaseCapture();
+            OfferSelection();
+        }
         EndDrag();
         return 0;
     case WM_CAPTURECHANGED: EndDrag(); return 0;

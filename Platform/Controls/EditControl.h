@@ -12,6 +12,7 @@
 #include "Platform/Controls/EditUndo.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ZELL::Controls {
@@ -75,6 +76,13 @@ private:
     bool Copy() const;
     void Cut();
     void Paste();
+    // The pointer's selection (X11's PRIMARY): what the user selects is offered
+    // there, and a middle click pastes it where it points, as X11 programs do.
+    using SelectionMark = std::pair<int, int>;
+    SelectionMark MarkSelection() const { return {m_anchor, m_caret}; }
+    void OfferSelectionIfChanged(SelectionMark before) const;
+    void OfferSelection() const;
+    void PasteAt(LPARAM point);
     void Clear();
 
     // --- caret and keys (EditControlInput.cpp) ---------------------------------------

@@ -1,6 +1,7 @@
 // The changes a user (or EM_REPLACESEL) makes to the text.
 #include "Platform/Base/WideRuntime.h"
 #include "Platform/Controls/EditClipboard.h"
+#include "Platform/Ui/PointerSelection.h"
 #include "Platform/Controls/EditControl.h"
 
 #include "Platform/Gdi/Gdi.h"
@@ -193,6 +194,33 @@ void CEditControl::Paste()
         return;
     if (std::optional<std::wstring> text = ClipboardText(Hwnd()))
         InsertByUser(std::move(*text), false);
+}
+
+void CEditControl::OfferSelectionIfChanged(SelectionMark before) const
+{
+    if (before != MarkSelection())
+        OfferSelection();
+}
+
+void CEditControl::OfferSelection() const
+{
+    // A password is never handed out; an empty selection keeps what was offered last.
+    if (Password() || m_anchor == m_caret)
+        return;
+    Ui::OfferPointerSelection(m_text.Range(m_anchor, m_caret));
+}
+
+void CEditControl::PasteAt(LPARAM point)
+{
+    if (!m_focused)
+        SetFocus(Hwnd());
+    if (ReadOnly())
+        return;
+    std::optional<std::wstring> text = Ui::PointerSelectionText();
+    if (!text || text->empty())
+        return;
+    MoveCaret(IndexAt(PointOf(point)), false);
+    InsertByUser(std::move(*text), false);
 }
 
 void CEditControl::Clear()

@@ -72,6 +72,14 @@ struct FrameExtents {
     LONG bottom = 0;
 };
 
+// A picture of a top-level's icon at one size: straight-alpha 0xAARRGGBB
+// words, rows top-down, width * height of them.
+struct IconImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> argb;
+};
+
 struct MonitorDesc {
     RECT monitor{};  // screen coordinates
     RECT work{};     // the part not covered by panels and task bars
@@ -155,8 +163,14 @@ public:
     virtual void SetTitle(NativeId id, const std::wstring& title) = 0;
     virtual void SetOwner(NativeId id, NativeId owner) = 0;
     virtual void SetTopMost(NativeId id, bool topMost) = 0;
-    // A modal dialog tells the window manager so; transient for its owner it is already.
+    // A modal dialog tells the window manager so; transient for its owner it
+    // is already. Modal for its owner only: a modal top-level without one (a
+    // program's main dialog) would be modal for the whole program, so it is not
+    // marked.
     virtual void SetModal(NativeId, bool) {}
+    // The pictures the task bar, the frame and the window switcher show for
+    // the top-level, in any sizes; an empty list takes them away.
+    virtual void SetIcon(NativeId, const std::vector<IconImage>&) {}
     // What the frame offers follows the window's styles when they change:
     // sizing, the minimise and the maximise box (see TopLevelParams).
     virtual void SetFrameFunctions(NativeId, bool /*resizable*/, bool /*minimizable*/, bool /*maximizable*/) {}
@@ -198,6 +212,12 @@ public:
     virtual bool OwnsClipboard() const { return false; }
     // Gives the clipboard up when this process holds it; another's stays.
     virtual void ReleaseClipboard() {}
+
+    // --- the pointer's selection (X11's PRIMARY) ------------------------------
+    // What the user selected last in any program, which a middle click pastes.
+    // A display without one keeps none.
+    virtual std::optional<std::wstring> GetSelectionText() { return std::nullopt; }
+    virtual bool SetSelectionText(const std::wstring&) { return false; }
 
     // --- events -------------------------------------------------------------
     virtual void SetEventSink(IEventSink* sink) = 0;

@@ -194,6 +194,13 @@ void CHeadlessDisplay::SetModal(NativeId id, bool modal)
         it->second.state.params.modal = modal;
 }
 
+void CHeadlessDisplay::SetIcon(NativeId id, const std::vector<IconImage>& images)
+{
+    std::lock_guard lock(m_mutex);
+    if (auto it = m_topLevels.find(id); it != m_topLevels.end())
+        it->second.state.icons = images;
+}
+
 void CHeadlessDisplay::SetTopMost(NativeId id, bool topMost)
 {
     std::lock_guard lock(m_mutex);
@@ -357,6 +364,19 @@ void CHeadlessDisplay::ReleaseClipboard()
         return;
     m_clipboard.reset();
     m_clipboardOurs = false;
+}
+
+std::optional<std::wstring> CHeadlessDisplay::GetSelectionText()
+{
+    std::lock_guard lock(m_mutex);
+    return m_selection;
+}
+
+bool CHeadlessDisplay::SetSelectionText(const std::wstring& text)
+{
+    std::lock_guard lock(m_mutex);
+    m_selection = text;
+    return true;
 }
 
 void CHeadlessDisplay::InjectForeignClipboardText(const std::wstring& text)

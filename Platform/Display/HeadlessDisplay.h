@@ -31,6 +31,7 @@ public:
     void SetOwner(NativeId id, NativeId owner) override;
     void SetTopMost(NativeId id, bool topMost) override;
     void SetModal(NativeId id, bool modal) override;
+    void SetIcon(NativeId id, const std::vector<IconImage>& images) override;
     void RaiseTopLevel(NativeId id, bool activate) override;
     NativeId FocusedTopLevel() const override;
     FrameExtents FrameFor(TopLevelKind kind, bool resizable) const override;
@@ -51,6 +52,8 @@ public:
     bool SetClipboardText(const std::wstring& text) override;
     bool OwnsClipboard() const override;
     void ReleaseClipboard() override;
+    std::optional<std::wstring> GetSelectionText() override;
+    bool SetSelectionText(const std::wstring& text) override;
 
     void SetEventSink(IEventSink* sink) override;
     bool PumpEvents(DWORD timeoutMs) override;
@@ -90,6 +93,7 @@ public:
         bool topMost = false;
         CursorShape cursor = CursorShape::Arrow;
         int presentCount = 0;
+        std::vector<IconImage> icons;
     };
     std::optional<TopLevelState> StateOf(NativeId id) const;
     NativeId PointerGrab() const;
@@ -131,6 +135,7 @@ private:
     NativeId m_pointerOver = 0;
     std::vector<MonitorDesc> m_monitors;
     std::optional<std::wstring> m_clipboard;
+    std::optional<std::wstring> m_selection;
     bool m_clipboardOurs = false;
     std::deque<Event> m_events;
     IEventSink* m_sink = nullptr;

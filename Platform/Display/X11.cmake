@@ -12,6 +12,7 @@ target_sources(PlatformDisplay PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/X11Connection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/X11Display.cpp
   ${CMAKE_CURRENT_LIST_DIR}/X11KeyMap.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/X11Resolution.cpp
   ${CMAKE_CURRENT_LIST_DIR}/X11Window.cpp
 )
 target_link_libraries(PlatformDisplay PUBLIC PkgConfig::ZELL_X11)
@@ -21,6 +22,7 @@ zell_test(PlatformDisplayX11Tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/Tests/X11KeyMapTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Tests/X11DisplayTests.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Tests/X11ResolutionTests.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Tests/X11TestServer.cpp
   LIBS PlatformDisplay
   TIMEOUT 60)
@@ -69,6 +71,7 @@ if(TARGET PlatformUi)
   zell_test(PlatformUiX11WindowTests
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11UiWindowTests.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/Tests/X11ScreenCapture.cpp
       ${CMAKE_CURRENT_LIST_DIR}/Tests/X11TestServer.cpp
     LIBS PlatformUi PlatformDisplay
     TIMEOUT 30)

@@ -46,6 +46,16 @@ std::wstring WithCarriageReturns(std::wstring_view text)
 
 }
 
+CX11Clipboard::CX11Clipboard(CX11Connection& connection, const char* selection)
+    : m_connection(connection), m_selectionName(selection), m_transferProperty(std::string("ZELL_") + selection)
+{
+}
+
+Atom CX11Clipboard::Selection()
+{
+    return m_connection.GetAtom(m_selectionName.c_str());
+}
+
 CX11Clipboard::~CX11Clipboard()
 {
     Destroy();
@@ -69,7 +79,8 @@ void CX11Clipboard::Destroy()
 {
     if (!m_window)
         return;
-    if (m_owner)
+    // Only the clipboard outlives its owner; the pointer's selection goes with it.
+    if (m_owner && m_selectionName == "CLIPBOARD")
         HandOverToManager(kHandOverMs);
     Empty();
     if (XDisplay* display = m_connection.GetDisplay())
@@ -99,7 +110,7 @@ bool CX11Clipboard::SetText(std::wstring_view text)
     XDisplay* display = m_connection.GetDisplay();
     if (!display || !m_window)
         return false;
-    const Atom clipboard = m_connection.GetAtom("CLIPBOARD");
+    const Atom clipboard = Selection();
     const Time time = ServerTime();
     XSetSelectionOwner(display, clipboard, m_window, time);
     if (XGetSelectionOwner(display, clipboard) != m_window) {
@@ -118,7 +129,7 @@ void CX11Clipboard::Empty()
     if (!m_owner)
         return;
     XDisplay* display = m_connection.GetDisplay();
-    const Atom clipboard = m_connection.GetAtom("CLIPBOARD");
+    const Atom clipboard = Selection();
     if (display && XGetSelectionOwner(display, clipboard) == m_window)
         XSetSelectionOwner(display, clipboard, 0, m_ownedSince);
     m_owner = false;
@@ -144,7 +155,7 @@ bool CX11Clipboard::HandleEvent(const XEvent& event)
         return true;
     }
     if (event.type == SelectionClear && event.xselectionclear.window == m_window) {
-        if (event.xselectionclear.selection == m_connection.GetAtom("CLIPBOARD")) {
+        if (event.xselectionclear.selection == Selection()) {
             m_owner = false;
             m_utf8.clear();
         }
@@ -166,7 +177,7 @@ void CX11Clipboard::AnswerRequest(const XSelectionRequestEvent& request)
     answer.time = request.time;
     // Clients of the old protocol name no property: the target stands in.
     const Atom property = request.property ? request.property : request.target;
-    const bool ours = m_owner && request.selection == m_connection.GetAtom("CLIPBOARD") &&
+    const bool ours = m_owner && request.selection == Selection() &&
                       (request.time == CurrentTime || request.time >= m_ownedSince);
     answer.property = ours && ConvertTarget(request.requestor, request.target, property) ? property : 0;
     XSendEvent(display, request.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&answer));
@@ -276,8 +287,8 @@ bool CX11Clipboard::WaitForEvent(int type, int timeoutMs, XEvent& event)
 bool CX11Clipboard::RequestAndWait(Atom target, int timeoutMs, XSelectionEvent& answer)
 {
     XDisplay* display = m_connection.GetDisplay();
-    const Atom clipboard = m_connection.GetAtom("CLIPBOARD");
-    const Atom property = m_connection.GetAtom("ZELL_CLIPBOARD");
+    const Atom clipboard = Selection();
+    const Atom property = m_connection.GetAtom(m_transferProperty.c_str());
     XDeleteProperty(display, m_window, property);
     // Not the time of our last event: the owner may have taken the selection after it,
     // and the server refuses requests older than the ownership.
@@ -297,7 +308,7 @@ bool CX11Clipboard::RequestAndWait(Atom target, int timeoutMs, XSelectionEvent& 
 bool CX11Clipboard::ReadProperty(Atom& type, std::string& bytes, bool& incremental)
 {
     XDisplay* display = m_connection.GetDisplay();
-    const Atom property = m_connection.GetAtom("ZELL_CLIPBOARD");
+    const Atom property = m_connection.GetAtom(m_transferProperty.c_str());
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
@@ -324,7 +335,7 @@ bool CX11Clipboard::ReadProperty(Atom& type, std::string& bytes, bool& increment
 
 bool CX11Clipboard::ReadIncremental(std::string& bytes, int timeoutMs)
 {
-    const Atom property = m_connection.GetAtom("ZELL_CLIPBOARD");
+    const Atom property = m_connection.GetAtom(m_transferProperty.c_str());
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     bytes.clear();
     XEvent event{};
@@ -358,7 +369,7 @@ bool CX11Clipboard::GetText(std::wstring& text, int timeoutMs)
         text = WithCarriageReturns(Text::Utf8ToWide(m_utf8));
         return true;
     }
-    const Atom clipboard = m_connection.GetAtom("CLIPBOARD");
+    const Atom clipboard = Selection();
     if (XGetSelectionOwner(display, clipboard) == 0)
         return false;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
@@ -389,7 +400,7 @@ bool CX11Clipboard::HasText(int timeoutMs)
         return false;
     if (m_owner)
         return true;
-    if (XGetSelectionOwner(display, m_connection.GetAtom("CLIPBOARD")) == 0)
+    if (XGetSelectionOwner(display, Selection()) == 0)
         return false;
     XSelectionEvent answer{};
     if (!RequestAndWait(m_connection.GetAtom("TARGETS"), timeoutMs, answer))

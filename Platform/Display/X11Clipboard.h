@@ -1,6 +1,7 @@
 #pragma once
-// Text on the X CLIPBOARD selection: owning it and answering other clients'
-// requests, and reading another owner's text with a bounded wait.
+// Text on an X selection (CLIPBOARD, or PRIMARY, which holds what the user
+// selected last and which a middle click pastes): owning it and answering
+// other clients' requests, and reading another owner's text with a bounded wait.
 // Text on the clipboard ends its lines with LF, as X clients expect; text
 // read from it ends them with CRLF, as the window layer's clients expect.
 
@@ -16,7 +17,7 @@ public:
     // Reading more than this from another client is refused as a fault.
     static constexpr std::size_t kMaxTextBytes = 16u << 20;
 
-    explicit CX11Clipboard(CX11Connection& connection) : m_connection(connection) {}
+    explicit CX11Clipboard(CX11Connection& connection, const char* selection = "CLIPBOARD");
     ~CX11Clipboard();
     CX11Clipboard(const CX11Clipboard&) = delete;
     CX11Clipboard& operator=(const CX11Clipboard&) = delete;
@@ -30,7 +31,7 @@ public:
     // text outlives this client.
     void Destroy();
 
-    // Takes ownership of CLIPBOARD with the text. False when the server
+    // Takes ownership of the selection with the text. False when the server
     // gives the selection to someone else.
     bool SetText(std::wstring_view text);
     // Gives up ownership when this client holds the selection.
@@ -49,6 +50,7 @@ public:
     bool HandleEvent(const XEvent& event);
 
 private:
+    Atom Selection();
     Time ServerTime();
     void AnswerRequest(const XSelectionRequestEvent& request);
     bool ConvertTarget(Window requestor, Atom target, Atom property);
@@ -65,6 +67,8 @@ private:
     std::size_t MaxPropertyBytes() const;
 
     CX11Connection& m_connection;
+    std::string m_selectionName;
+    std::string m_transferProperty;  // where another owner's answers arrive
     Window m_window = 0;
     bool m_owner = false;
     Time m_ownedSince = 0;

@@ -5,6 +5,7 @@
 #include "Platform/Display/X11Clipboard.h"
 #include "Platform/Display/X11Connection.h"
 #include "Platform/Display/X11KeyMap.h"
+#include "Platform/Display/X11Resolution.h"
 #include "Platform/Display/X11Window.h"
 
 #include <algorithm>
@@ -106,6 +107,7 @@ struct CX11Display::Impl {
 
     X11::CX11Connection connection;
     std::unique_ptr<X11::CX11Clipboard> clipboard;
+    std::unique_ptr<X11::CX11Clipboard> primary;
     mutable std::recursive_mutex lock;
     std::map<NativeId, TopLevel> topLevels;
     std::unordered_map<Window, NativeId> byWindow;
@@ -142,6 +144,8 @@ struct CX11Display::Impl {
     void OnCrossing(const XCrossingEvent& crossing, NativeId id, std::vector<Event>& out);
     void OnConfigure(const XConfigureEvent& configure, NativeId id, std::vector<Event>& out);
     void OnHandOver(NativeId id, bool handedOver);
+    void OnDestroyedFromOutside(NativeId id, std::vector<Event>& out);
+    XIC CreateInputContext(X11::CX11Window& window);
     void OnFocus(const XFocusChangeEvent& focusChange, NativeId id, std::vector<Event>& out);
     void OnClientMessage(const XClientMessageEvent& message, NativeId id, std::vector<Event>& out);
     void OnProperty(const XPropertyEvent& property);
@@ -158,6 +162,7 @@ CX11Display::Impl::~Impl()
     }
     topLevels.clear();
     clipboard.reset();
+    primary.reset();
     if (XDisplay* display = connection.GetDisplay()) {
         for (auto& [shape, cursor] : cursors)
             XFreeCursor(display, cursor);
@@ -173,7 +178,8 @@ bool CX11Display::Impl::Open(const std::string& name)
         return false;
     XDisplay* display = connection.GetDisplay();
     clipboard = std::make_unique<X11::CX11Clipboard>(connection);
-    if (!clipboard->Create())
+    primary = std::make_unique<X11::CX11Clipboard>(connection, "PRIMARY");
+    if (!clipboard->Create() || !primary->Create())
         return false;
     Bool supported = False;
     detectableRepeat = XkbSetDetectableAutoRepeat(display, True, &supported) && supported;
@@ -322,7 +328,7 @@ void CX11Display::Impl::Drain(std::vector<Event>& out)
 
 void CX11Display::Impl::Translate(XEvent& event, std::vector<Event>& out)
 {
-    if (clipboard && clipboard->HandleEvent(event))
+    if ((clipboard && clipboard->HandleEvent(event)) || (primary && primary->HandleEvent(event)))
         return;
     if (event.type == MappingNotify) {
         XRefreshKeyboardMapping(&event.xmapping);
@@ -349,6 +355,8 @@ void CX11Display::Impl::Translate(XEvent& event, std::vector<Event>& out)
         break;
     }
     case ConfigureNotify: OnConfigure(event.xconfigure, id, out); break;
+    // Our own windows leave the map before they are destroyed: one still in it went from outside.
+    case DestroyNotify: OnDestroyedFromOutside(id, out); break;
     case MapNotify: OnHandOver(id, true); break;
     case UnmapNotify: OnHandOver(id, false); break;
     // Into a window manager's frame it is the manager's; back on the root it is ours again.
@@ -573,6 +581,54 @@ void CX11Display::Impl::OnHandOver(NativeId id, bool handedOver)
         window->NoteHandedOver(handedOver);
 }
 
+void CX11Display::Impl::OnDestroyedFromOutside(NativeId id, std::vector<Event>& out)
+{
+    // Another client destroyed the window (xdotool windowclose, a killed
+    // frame): the program still holds it and may still need it, to ask
+    // whether to save before it closes. A new X window takes its place, and
+    // the user's wish comes as a close request, as the window manager's
+    // close button sends it.
+    auto it = topLevels.find(id);
+    if (it == topLevels.end())
+        return;
+    X11::CX11Window& window = *it->second.window;
+    const Window old = window.GetId();
+    byWindow.erase(old);
+    if (it->second.inputContext)
+        XDestroyIC(it->second.inputContext);
+    it->second.inputContext = nullptr;
+    if (focus == id)
+        focus = 0;
+    if (pointerOver == id)
+        pointerOver = 0;
+    if (!window.Recreate())
+        return;
+    byWindow[window.GetId()] = id;
+    it->second.inputContext = CreateInputContext(window);
+    for (auto& [otherId, other] : topLevels) {
+        if (otherId != id && other.window->GetOwner() == old)
+            other.window->SetOwner(window.GetId());
+    }
+    if (window.IsPopup())
+        return;
+    Event e;
+    e.kind = EventKind::CloseRequest;
+    e.window = id;
+    out.push_back(e);
+}
+
+XIC CX11Display::Impl::CreateInputContext(X11::CX11Window& window)
+{
+    if (!inputMethod || window.IsPopup())
+        return nullptr;
+    XIC context = XCreateIC(inputMethod, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                            window.GetId(), XNFocusWindow, window.GetId(), nullptr);
+    long filter = 0;
+    if (context && !XGetICValues(context, XNFilterEvents, &filter, nullptr))
+        window.SelectExtraInput(filter);
+    return context;
+}
+
 void CX11Display::Impl::OnFocus(const XFocusChangeEvent& focusChange, NativeId id, std::vector<Event>& out)
 {
     if (focusChange.mode == NotifyGrab || focusChange.mode == NotifyUngrab)
@@ -646,13 +702,7 @@ NativeId CX11Display::CreateTopLevel(const TopLevelParams& params)
     if (!window->Create(params, owner ? owner->GetId() : 0))
         return 0;
     Impl::TopLevel topLevel;
-    if (d.inputMethod && !window->IsPopup()) {
-        topLevel.inputContext = XCreateIC(d.inputMethod, XNInputStyle, XIMPreeditNothing | XIMStatusNothing,
-                                          XNClientWindow, window->GetId(), XNFocusWindow, window->GetId(), nullptr);
-        long filter = 0;
-        if (topLevel.inputContext && !XGetICValues(topLevel.inputContext, XNFilterEvents, &filter, nullptr))
-            window->SelectExtraInput(filter);
-    }
+    topLevel.inputContext = d.CreateInputContext(*window);
     const NativeId id = d.nextId++;
     d.byWindow[window->GetId()] = id;
     topLevel.window = std::move(window);
@@ -738,6 +788,15 @@ void CX11Display::SetModal(NativeId id, bool modal)
     std::lock_guard lock(m_impl->lock);
     if (X11::CX11Window* window = m_impl->WindowOf(id)) {
         window->SetModal(modal);
+        XFlush(m_impl->connection.GetDisplay());
+    }
+}
+
+void CX11Display::SetIcon(NativeId id, const std::vector<IconImage>& images)
+{
+    std::lock_guard lock(m_impl->lock);
+    if (X11::CX11Window* window = m_impl->WindowOf(id)) {
+        window->SetIcon(images);
         XFlush(m_impl->connection.GetDisplay());
     }
 }
@@ -889,26 +948,15 @@ int CX11Display::Dpi() const
 {
     std::lock_guard lock(m_impl->lock);
     XDisplay* display = m_impl->connection.GetDisplay();
-    // The desktop's chosen resolution (Xft.dpi) counts; the monitor's
-    // physical size is too often wrong to go by, so 96 stands otherwise.
-    const char* resources = display ? XResourceManagerString(display) : nullptr;
-    if (!resources)
-        return 96;
-    const std::string text(resources);
-    for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
-        if (line.rfind("Xft.dpi:", 0) != 0)
-            continue;
-        char* stop = nullptr;
-        const double dpi = std::strtod(line.c_str() + 8, &stop);
-        if (stop != line.c_str() + 8 && dpi >= 48.0 && dpi <= 480.0)
-            return static_cast<int>(dpi + 0.5);
+    if (!display)
+        return X11::kBaseDpi;
+    // The desktop's chosen resolution (Xft.dpi) counts first.
+    if (const char* resources = XResourceManagerString(display)) {
+        if (const std::optional<int> dpi = X11::ResourceDpi(resources))
+            return *dpi;
     }
-    return 96;
+    const int screen = m_impl->connection.GetScreen();
+    return X11::ServerDpi(DisplayHeight(display, screen), DisplayHeightMM(display, screen));
 }
 
 std::vector<MonitorDesc> CX11Display::Monitors() const
@@ -948,6 +996,21 @@ void CX11Display::ReleaseClipboard()
     std::lock_guard lock(m_impl->lock);
     if (m_impl->clipboard)
         m_impl->clipboard->Empty();
+}
+
+std::optional<std::wstring> CX11Display::GetSelectionText()
+{
+    std::lock_guard lock(m_impl->lock);
+    std::wstring text;
+    if (!m_impl->primary || !m_impl->primary->GetText(text, kClipboardTimeoutMs))
+        return std::nullopt;
+    return text;
+}
+
+bool CX11Display::SetSelectionText(const std::wstring& text)
+{
+    std::lock_guard lock(m_impl->lock);
+    return m_impl->primary && m_impl->primary->SetText(text);
 }
 
 void CX11Display::SetEventSink(IEventSink* sink)

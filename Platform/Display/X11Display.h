@@ -1,7 +1,8 @@
 #pragma once
 // The display back end on an X server through Xlib. Each top-level is an X
 // window (pop-ups are override-redirect), X events become neutral display
-// events, and the clipboard is the CLIPBOARD selection.
+// events, the clipboard is the CLIPBOARD selection and what the user selects
+// is offered as PRIMARY.
 
 #include "Platform/Display/DisplayBackend.h"
 
@@ -34,6 +35,7 @@ public:
     void SetOwner(NativeId id, NativeId owner) override;
     void SetTopMost(NativeId id, bool topMost) override;
     void SetModal(NativeId id, bool modal) override;
+    void SetIcon(NativeId id, const std::vector<IconImage>& images) override;
     void SetFrameFunctions(NativeId id, bool resizable, bool minimizable, bool maximizable) override;
     void RaiseTopLevel(NativeId id, bool activate) override;
     NativeId FocusedTopLevel() const override;
@@ -52,6 +54,8 @@ public:
     bool SetClipboardText(const std::wstring& text) override;
     bool OwnsClipboard() const override;
     void ReleaseClipboard() override;
+    std::optional<std::wstring> GetSelectionText() override;
+    bool SetSelectionText(const std::wstring& text) override;
 
     void SetEventSink(IEventSink* sink) override;
     bool PumpEvents(DWORD timeoutMs) override;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace Display::X11 {
 namespace {
@@ -89,9 +90,10 @@ bool CX11Window::Create(const Display::TopLevelParams& params, Window owner)
         XSetClassHint(display, m_window, &classHint);
         SetSizeHints();
         SetMotifHints();
-        RewriteUnmappedStates();
     }
     SetOwner(owner);
+    if (!IsPopup())
+        RewriteUnmappedStates();
     SetTitle(params.title);
     return true;
 }
@@ -108,6 +110,30 @@ void CX11Window::Destroy()
     XFlush(display);
     m_window = 0;
     m_visible = false;
+}
+
+bool CX11Window::Recreate()
+{
+    XDisplay* display = m_connection.GetDisplay();
+    if (!display)
+        return false;
+    // The old window is gone with its resources but the GC, which is ours.
+    if (m_gc)
+        XFreeGC(display, m_gc);
+    m_gc = nullptr;
+    m_window = 0;
+    const bool wasVisible = m_visible;
+    m_visible = false;
+    m_handedOver = false;
+    m_lastMoveSerial = 0;
+    Display::TopLevelParams params = m_params;
+    params.clientRect = m_clientRect;
+    if (!Create(params, m_owner))
+        return false;
+    SetIcon(std::vector<Display::IconImage>(m_icons));
+    if (wasVisible)
+        Show(true);
+    return true;
 }
 
 void CX11Window::SetSizeHints()
@@ -159,6 +185,55 @@ void CX11Window::SetMotifHints()
     const Atom atom = m_connection.GetAtom("_MOTIF_WM_HINTS");
     XChangeProperty(m_connection.GetDisplay(), m_window, atom, atom, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(hints), 5);
+    SetAllowedActions();
+}
+
+void CX11Window::SetAllowedActions()
+{
+    // A window manager keeps this list itself once it manages the window;
+    // written before, it tells one that reads no Motif hints what to offer.
+    std::vector<const char*> names{"_NET_WM_ACTION_MOVE", "_NET_WM_ACTION_CLOSE", "_NET_WM_ACTION_CHANGE_DESKTOP",
+                                   "_NET_WM_ACTION_STICK", "_NET_WM_ACTION_ABOVE", "_NET_WM_ACTION_BELOW"};
+    if (m_params.resizable)
+        names.push_back("_NET_WM_ACTION_RESIZE");
+    if (m_params.minimizable)
+        names.push_back("_NET_WM_ACTION_MINIMIZE");
+    if (m_params.maximizable && m_params.resizable) {
+        names.push_back("_NET_WM_ACTION_MAXIMIZE_HORZ");
+        names.push_back("_NET_WM_ACTION_MAXIMIZE_VERT");
+        names.push_back("_NET_WM_ACTION_FULLSCREEN");
+    }
+    std::vector<long> atoms;
+    for (const char* name : names)
+        atoms.push_back(static_cast<long>(m_connection.GetAtom(name)));
+    XChangeProperty(m_connection.GetDisplay(), m_window, m_connection.GetAtom("_NET_WM_ALLOWED_ACTIONS"), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
+}
+
+void CX11Window::SetIcon(const std::vector<Display::IconImage>& images)
+{
+    XDisplay* display = m_connection.GetDisplay();
+    if (!display || !m_window || IsPopup())
+        return;
+    m_icons = images;
+    const Atom property = m_connection.GetAtom("_NET_WM_ICON");
+    // Each picture as width, height and its pixels, one CARDINAL (a long to Xlib) each.
+    std::vector<long> data;
+    for (const Display::IconImage& image : images) {
+        const std::size_t count = static_cast<std::size_t>(std::max(image.width, 0)) * std::max(image.height, 0);
+        if (count == 0 || image.argb.size() != count)
+            continue;
+        data.push_back(image.width);
+        data.push_back(image.height);
+        for (std::uint32_t pixel : image.argb)
+            data.push_back(static_cast<long>(pixel));
+    }
+    if (data.empty()) {
+        XDeleteProperty(display, m_window, property);
+        return;
+    }
+    XChangeProperty(display, m_window, property, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
 }
 
 void CX11Window::SetFrameFunctions(bool resizable, bool minimizable, bool maximizable)
@@ -194,12 +269,20 @@ void CX11Window::SetOwner(Window owner)
     XDisplay* display = m_connection.GetDisplay();
     if (!display || !m_window)
         return;
+    const bool wasModal = MarkedModal();
+    m_owner = owner;
     if (owner)
         XSetTransientForHint(display, m_window, owner);
     else
         XDeleteProperty(display, m_window, XA_WM_TRANSIENT_FOR);
     if (IsPopup())
         return;
+    if (MarkedModal() != wasModal) {
+        if (m_visible)
+            SetWindowState("_NET_WM_STATE_MODAL", MarkedModal());
+        else
+            RewriteUnmappedStates();
+    }
     const Atom type = m_connection.GetAtom(owner ? "_NET_WM_WINDOW_TYPE_DIALOG" : "_NET_WM_WINDOW_TYPE_NORMAL");
     XChangeProperty(display, m_window, m_connection.GetAtom("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&type), 1);
@@ -246,12 +329,15 @@ void CX11Window::SetModal(bool modal)
 {
     if (!m_window || m_params.modal == modal || IsPopup())
         return;
+    const bool wasMarked = MarkedModal();
     m_params.modal = modal;
+    if (MarkedModal() == wasMarked)
+        return;
     if (!m_visible) {
         RewriteUnmappedStates();
         return;
     }
-    SetWindowState("_NET_WM_STATE_MODAL", modal);
+    SetWindowState("_NET_WM_STATE_MODAL", MarkedModal());
 }
 
 void CX11Window::RewriteUnmappedStates()
@@ -261,7 +347,7 @@ void CX11Window::RewriteUnmappedStates()
         SetWindowState("_NET_WM_STATE_SKIP_TASKBAR", true);
     if (m_params.topMost)
         SetWindowState("_NET_WM_STATE_ABOVE", true);
-    if (m_params.modal)
+    if (MarkedModal())
         SetWindowState("_NET_WM_STATE_MODAL", true);
 }
 

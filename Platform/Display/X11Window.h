@@ -7,6 +7,8 @@
 #include "Platform/Display/DisplayBackend.h"
 #include "Platform/Display/X11Connection.h"
 
+#include <vector>
+
 namespace Display::X11 {
 
 class CX11Window {
@@ -19,7 +21,12 @@ public:
     // `owner` is the X window of the owner top-level, 0 for none.
     bool Create(const Display::TopLevelParams& params, Window owner);
     void Destroy();
+    // Another client destroyed the X window: a new one takes its place with
+    // the same properties and place, shown again if it was shown. False when
+    // the server refuses one.
+    bool Recreate();
     Window GetId() const { return m_window; }
+    Window GetOwner() const { return m_owner; }
     bool IsPopup() const { return m_params.kind == Display::TopLevelKind::Popup; }
     bool IsVisible() const { return m_visible; }
 
@@ -27,6 +34,7 @@ public:
     void SetOwner(Window owner);
     void SetTopMost(bool topMost);
     void SetModal(bool modal);
+    void SetIcon(const std::vector<Display::IconImage>& images);
     void SetFrameFunctions(bool resizable, bool minimizable, bool maximizable);
     void Move(const RECT& clientRect);
     void Show(bool show);
@@ -59,7 +67,11 @@ private:
     void SetSizeHints();
     // The window manager's buttons and actions, from the window's styles.
     void SetMotifHints();
+    // The EWMH list of what the frame offers, for window managers that read no Motif hints.
+    void SetAllowedActions();
     void SetWindowState(const char* stateName, bool on);
+    // Modal for its owner: without one a window manager would take it as modal for the whole program.
+    bool MarkedModal() const { return m_params.modal && m_owner != 0; }
     // An unmapped window's state list, written anew from the parameters.
     void RewriteUnmappedStates();
     void PresentDirect(cairo_surface_t* surface, const RECT& area);
@@ -68,6 +80,8 @@ private:
     CX11Connection& m_connection;
     Display::TopLevelParams m_params;
     Window m_window = 0;
+    Window m_owner = 0;
+    std::vector<Display::IconImage> m_icons;
     GC m_gc = nullptr;
     RECT m_clientRect{};
     unsigned long m_lastMoveSerial = 0;  // the request number of our last XMoveResizeWindow

@@ -5,6 +5,7 @@
 #include "Platform/Ui/MenuActivation.h"
 #include "Platform/Ui/NonClient.h"
 #include "Platform/Ui/SystemKeys.h"
+#include "Platform/Ui/WindowIcon.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -367,9 +368,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC: return OnControlColor(hwnd, message, wParam, lParam);
+    case WM_SETICON: return SetWindowIcon(hwnd, wParam, reinterpret_cast<HICON>(lParam));
+    case WM_GETICON: return GetWindowIcon(hwnd, wParam);
     case WM_GETFONT:
-    case WM_GETDLGCODE:
-    case WM_GETICON: return 0;
+    case WM_GETDLGCODE: return 0;
     case WM_QUERYENDSESSION: return TRUE;
     default: return 0;
     }

@@ -105,21 +105,22 @@ RECT DialogWindowRect(const CDialogTemplate& dt, DWORD style, DWORD exStyle, SIZ
         ClientToScreen(owner, &origin);
         OffsetRect(&window, origin.x, origin.y);
     }
+    const RECT work = WorkAreaNear(owner);
+    const LONG width = window.right - window.left;
+    const LONG height = window.bottom - window.top;
+    LONG left = window.left;
+    LONG top = window.top;
     if ((dt.style & DS_CENTER) != 0) {
-        const RECT work = WorkAreaNear(owner);
         RECT around = work;
         if (owner != nullptr && IsWindowVisible(owner))
             GetWindowRect(owner, &around);
-        const LONG width = window.right - window.left;
-        const LONG height = window.bottom - window.top;
-        LONG left = around.left + (around.right - around.left - width) / 2;
-        LONG top = around.top + (around.bottom - around.top - height) / 2;
-        // Kept on the work area, its caption above all.
-        left = std::max(work.left, std::min(left, work.right - width));
-        top = std::max(work.top, std::min(top, work.bottom - height));
-        window = {left, top, left + width, top + height};
+        left = around.left + (around.right - around.left - width) / 2;
+        top = around.top + (around.bottom - around.top - height) / 2;
     }
-    return window;
+    // Kept on the work area wherever the template puts it, its caption above all.
+    left = std::max(work.left, std::min(left, work.right - width));
+    top = std::max(work.top, std::min(top, work.bottom - height));
+    return {left, top, left + width, top + height};
 }
 
 std::wstring ItemClassName(const DialogItemTemplate& item)

@@ -146,6 +146,10 @@ UINT CMenuTracker::TrackBar(int index, bool open)
 UINT CMenuTracker::Run()
 {
     SetCapture(m_capture);
+    // An owner hidden while its menu is open (its dialog ended, closed from
+    // another program) takes the menu with it; one hidden from the start
+    // (a tray's window) keeps it.
+    const bool ownerShown = m_owner != nullptr && IsWindowVisible(m_owner);
     bool idleSent = false;
     MSG msg;
     while (!m_done) {
@@ -163,7 +167,8 @@ UINT CMenuTracker::Run()
             continue;
         OnMessage(msg);
         // Whoever takes the mouse away ends the menu, and so does the owner's end.
-        if (!m_done && (GetCapture() != m_capture || (m_owner != nullptr && !IsWindow(m_owner))))
+        if (!m_done && (GetCapture() != m_capture || (m_owner != nullptr && !IsWindow(m_owner)) ||
+                        (ownerShown && !IsWindowVisible(m_owner))))
             m_done = true;
     }
     Finish();

@@ -89,6 +89,8 @@ struct Window {
     UINT hoverTime = 0;
     POINT hoverAnchor{};       // on the screen: the hover rectangle is around it
     ULONGLONG hoverSince = 0;  // when the pointer came to rest in that rectangle
+    HICON bigIcon = nullptr;       // WM_SETICON: not owned
+    HICON smallIconSet = nullptr;  // WM_SETICON ICON_SMALL: not owned
     HMENU systemMenu = nullptr;  // the window's own copy of the window menu (GetSystemMenu)
     HMENU menuBar = nullptr;     // top-levels: SetMenu; destroyed with the window
     int menuBarHot = -1;         // the bar item the menu loop highlights

@@ -3,6 +3,7 @@
 #include "Platform/Gdi/DeviceContext.h"
 #include "Platform/Ui/NonClient.h"
 #include "Platform/Ui/CaretState.h"
+#include "Platform/Ui/WindowIcon.h"
 #include "Platform/Ui/WindowSystem.h"
 
 #include <algorithm>
@@ -391,7 +392,10 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         params.toolWindow = (w->exStyle & WS_EX_TOOLWINDOW) != 0;
         w->native = DisplayLocked(ws).CreateTopLevel(params);
     }
+    const bool classIcons = w->native != 0 && w->windowClass && (w->windowClass->icon || w->windowClass->smallIcon);
     lock.unlock();
+    if (classIcons)
+        ShowWindowIcons(hwnd);
 
     CREATESTRUCTW cs;
     cs.lpCreateParams = param;

@@ -104,6 +104,8 @@ class X:
                                          ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong),
                                          ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p)]
         x.XFree.argtypes = [ctypes.c_void_p]
+        x.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
+                                      ctypes.c_int, ctypes.c_char_p, ctypes.c_int]
         # A window that went away between two calls is no reason to end the walk.
         self._handler = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda d, e: 0)
         x.XSetErrorHandler(self._handler)
@@ -131,6 +133,19 @@ class X:
             return list((ctypes.c_ulong * count.value).from_address(data.value))
         finally:
             self.x.XFree(data)
+
+    def set_resources(self, text):
+        """The desktop's resources (RESOURCE_MANAGER), as xrdb sets them: Xft.dpi is the desktop's scale."""
+        self.x.XChangeProperty(self.dpy, self.root, self.atom("RESOURCE_MANAGER"), 31, 8, 0, text.encode(), len(text))
+        self.x.XFlush(self.dpy)
+
+    def work_area(self):
+        """The part of the screen the window manager leaves to windows (_NET_WORKAREA), else the screen."""
+        area = self.property(self.root, "_NET_WORKAREA")
+        if area and len(area) >= 4:
+            return tuple(area[:4])
+        a = self.attributes(self.root)
+        return 0, 0, a.width, a.height
 
     def children(self, wid):
         root, parent, kids, n = ctypes.c_ulong(), ctypes.c_ulong(), ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
@@ -216,14 +231,16 @@ class X:
 class Screen:
     """Xvfb on a free display of ACCEPT_DISPLAYS, optionally with openbox."""
 
-    def __init__(self, with_wm, work):
-        self.work, self.procs = work, []
+    DEFAULT = "1280x1024"
+
+    def __init__(self, with_wm, work, size=DEFAULT, dpi=None):
+        self.work, self.procs, self.size, self.dpi = work, [], size, dpi
         first, last = (int(n) for n in os.environ.get("ACCEPT_DISPLAYS", "81-86").split("-"))
         for n in range(first, last + 1):
             if os.path.exists(f"/tmp/.X{n}-lock"):
                 continue
             read, write = os.pipe()
-            xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+            xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", f"{size}x24", "-nolisten", "tcp",
                                      "-displayfd", str(write)], pass_fds=[write], stderr=subprocess.DEVNULL)
             os.close(write)
             ready = select.select([read], [], [], 10)[0] and os.read(read, 16)
@@ -238,6 +255,8 @@ class Screen:
         else:
             raise RuntimeError(f"no free X display in {first}-{last}")
         self.x = X(self.display)
+        if dpi:
+            self.x.set_resources(f"Xft.dpi:\t{dpi}\n")
         if with_wm:
             self.procs.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env(),
                                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
@@ -599,9 +618,23 @@ class Walk(Run):
             if problems:
                 failed_step = f"{number}:{name}"
 
+    def use_screen(self, size=Screen.DEFAULT, dpi=None):
+        """The X server of the given size (WxH) and desktop scale (Xft.dpi), started anew where it differs."""
+        if (self.screen.size, self.screen.dpi) == (size, dpi):
+            return
+        log(f"     (a screen of {size}{f' at {dpi} dpi' if dpi else ''} for the next steps)")
+        self.program.stop()
+        self.screen.close()
+        shots = self.screen.shots
+        self.screen = self.program.screen = Screen(self.wm, self.work, size, dpi)
+        self.screen.shots = shots  # the screenshots go on numbering, so none is overwritten
+
     def settle(self, action):
         """A paragraph starts on the main window alone, the program started again where it is not so.
-        A pop-up still open (a tip, a menu, the window manager's menu) is closed with Escape first."""
+        A pop-up still open (a tip, a menu, the window manager's menu) is closed with Escape first.
+        A paragraph that does not start on a screen of its own has the usual screen."""
+        if not re.search(r"--screen=", action):
+            self.use_screen()
         self.screen.xdotool("key", "Escape")
         time.sleep(0.3)
         windows = [w for w in self.screen.x.windows() if not w.popup]
@@ -625,6 +658,11 @@ class Walk(Run):
             if e.split()[0] == "ended":
                 want_end = int(e.split()[1]) if len(e.split()) > 1 else 0
         if verb == "start":
+            # A word --screen=WxH[@DPI] starts the program on an X server of that size and desktop scale.
+            screen = re.search(r"--screen=(\d+x\d+)(?:@(\d+))?", operand)
+            if screen:
+                self.use_screen(screen.group(1), int(screen.group(2)) if screen.group(2) else None)
+                operand = " ".join(w for w in operand.split() if not w.startswith("--screen="))
             self.program.stop()
             if not self.program.start(operand):
                 self.look(name)
@@ -692,6 +730,19 @@ class Walk(Run):
             if len(windows) != int(operand):
                 return f"expected {operand} window(s) of the program, saw {[w.title for w in windows]}"
             return None
+        if verb == "inside":
+            # Every window of the program whole on the work area, its frame (where a window manager draws one)
+            # included.
+            left, top, width, height = self.screen.x.work_area()
+            out = []
+            for w in windows:
+                extents = self.screen.x.property(w.id, "_NET_FRAME_EXTENTS") or [0, 0, 0, 0]
+                fl, fr, ft, fb = (list(extents) + [0, 0, 0, 0])[:4]
+                if w.x - fl < left or w.y - ft < top or w.x + w.w + fr > left + width or w.y + w.h + fb > top + height:
+                    out.append(f"'{w.title}' {w.w + fl + fr}x{w.h + ft + fb}+{w.x - fl}+{w.y - ft}")
+            if out:
+                return f"expected every window inside the work area {width}x{height}+{left}+{top}, saw {out}"
+            return None
         raise ValueError(f"unknown expectation '{expectation}'")
 
     def point(self, target):
@@ -742,6 +793,15 @@ class Walk(Run):
             name, _, text = operand.partition(" ")
             with open(os.path.join(self.work, "home", "Documents", name), "w") as f:
                 f.write(text)
+        elif verb == "windowclose":
+            # Another client closes the main window, as a task bar does or xdotool, which destroys it.
+            windows = [w for w in s.x.windows() if not w.popup and not w.transient]
+            if not windows:
+                raise LookupError("no main window to close")
+            s.xdotool("windowclose", str(windows[0].id))
+            # The program puts a new window in its place (to ask before it closes) or ends; either takes a moment.
+            time.sleep(0.3)
+            until(lambda: [w for w in s.x.windows() if not w.popup] or not self.program.alive(), 5)
         else:
             raise ValueError(f"unknown action '{verb}'")
 

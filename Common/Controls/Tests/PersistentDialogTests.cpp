@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <vector>
 
 using namespace ZELL::Skin;
@@ -165,7 +167,7 @@ TEST_F(PersistentDialog, ReopensWhereItStoodOrCentredWhenThatIsOffTheScreen)
 
     Store(L"1800 0300 2000 0500");
     RECT place = OpenAndClose();
-    EXPECT_EQ(place.left, 1800);
+    EXPECT_EQ(place.left, std::min(1800, 1920 - width)) << "moved in only as far as the whole window shows";
     EXPECT_EQ(place.top, 300);
     EXPECT_EQ(place.right - place.left, width) << "the template's size stays";
     EXPECT_EQ(place.bottom - place.top, height);
@@ -177,6 +179,36 @@ TEST_F(PersistentDialog, ReopensWhereItStoodOrCentredWhenThatIsOffTheScreen)
         place = OpenAndClose();
         EXPECT_EQ(place.left, centred.left) << stored;
         EXPECT_EQ(place.top, centred.top) << stored;
+    }
+}
+
+// A place remembered from another screen or scale that would leave part of
+// the window off the work area (under a panel, below the screen's edge) is
+// moved until the whole window shows.
+TEST_F(PersistentDialog, AWindowHangingOffTheWorkAreaIsMovedInWhole)
+{
+    Display::MonitorDesc panelled = Monitor({0, 0, 1920, 1080}, true, L"MAIN");
+    panelled.work = {0, 30, 1920, 1040};
+    Headless().SetMonitors({panelled});
+    const RECT centred = Centred();
+    const int width = centred.right - centred.left;
+    const int height = centred.bottom - centred.top;
+    ASSERT_LT(height, 900);
+    const struct {
+        const wchar_t* stored;
+        LONG left, top;
+    } cases[] = {
+        {L"0100 0950 0300 1150", 100, 1040 - height},  // below the panel at the foot
+        {L"0100 0010 0300 0210", 100, 30},             // under the panel at the top
+        {L"1800 0500 2000 0700", std::min(1800, 1920 - width), 500},  // over the right edge
+        {L"0200 0300 0400 0500", 200, 300},            // whole already
+    };
+    for (const auto& c : cases) {
+        Store(c.stored);
+        const RECT place = OpenAndClose();
+        EXPECT_EQ(place.left, c.left) << c.stored;
+        EXPECT_EQ(place.top, c.top) << c.stored;
+        EXPECT_EQ(place.bottom - place.top, height) << c.stored;
     }
 }
 

@@ -140,6 +140,48 @@ TEST(EditMouse, ClickDragShiftClickAndDoubleClick)
     EXPECT_EQ(Selection(edit), std::make_pair(11, 16));
 }
 
+// As X11 programs do: what the user selects becomes the pointer's selection
+// (PRIMARY), and the middle button pastes it where it points. The clipboard
+// stays as it was; a password is never offered.
+TEST(EditMouse, TheSelectionIsOfferedAndTheMiddleButtonPastesIt)
+{
+    Scene s;
+    HWND edit = AddEdit(s, kSingle, L"alpha beta gamma");
+    HWND target = AddEdit(s, kSingle, L"xy", 160, 24, kEditId + 1, 40);
+    HWND fixed = AddEdit(s, kSingle | ES_READONLY, L"fixed", 160, 24, kEditId + 2, 70);
+    HWND secret = AddEdit(s, kSingle | ES_PASSWORD, L"secret", 160, 24, kEditId + 3, 100);
+    PutOnClipboard(L"clipboard");
+    auto offered = [] { return Scene::Display().GetSelectionText().value_or(L"<none>"); };
+    auto middleClick = [&](HWND control, POINT at) {
+        ClientToScreen(control, &at);
+        Scene::Display().InjectMouseDown(Display::MouseButton::Middle, at);
+        Scene::Display().InjectMouseUp(Display::MouseButton::Middle, at);
+        UiTest::Drain();
+    };
+
+    s.Press(edit, CharPoint(edit, 2));
+    s.Move(edit, CharPoint(edit, 8));
+    s.Release(edit, CharPoint(edit, 8));
+    EXPECT_EQ(offered(), L"pha be");
+    Shift(s, VK_END);
+    EXPECT_EQ(offered(), L"pha beta gamma");
+    s.DoubleClick(edit, CharPoint(edit, 12));
+    EXPECT_EQ(offered(), L"gamma");
+    s.Click(edit, CharPoint(edit, 3));
+    EXPECT_EQ(offered(), L"gamma") << "a click that selects nothing keeps what was offered";
+
+    middleClick(target, CharPoint(target, 1));
+    EXPECT_EQ(TextOf(target), L"xgammay");
+    EXPECT_EQ(GetFocus(), target);
+    middleClick(fixed, CharPoint(fixed, 1));
+    EXPECT_EQ(TextOf(fixed), L"fixed");
+
+    s.Click(secret, CharPoint(secret, 0));
+    Shift(s, VK_END);
+    EXPECT_EQ(offered(), L"gamma");
+    EXPECT_EQ(ClipboardNow(), L"clipboard");
+}
+
 TEST(EditMouse, DraggingPastTheEdgeScrollsOnTheTimer)
 {
     Scene s;

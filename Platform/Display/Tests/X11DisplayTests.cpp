@@ -312,6 +312,20 @@ TEST_F(X11DisplayTest, TheFrameOffersOnlyWhatTheStylesAllow)
         long supplied = 0;
         ASSERT_TRUE(XGetWMNormalHints(m_raw->Get(), window, &hints, &supplied));
         EXPECT_EQ((hints.flags & PMaxSize) != 0, !c.resizable);
+        if (!c.resizable) {
+            EXPECT_EQ(hints.min_width, hints.max_width);
+            EXPECT_EQ(hints.min_height, hints.max_height);
+        }
+        // The same for window managers that read no Motif hints.
+        const auto actions = m_raw->Longs(window, "_NET_WM_ALLOWED_ACTIONS");
+        auto allows = [&](const char* name) {
+            return std::find(actions.begin(), actions.end(), static_cast<long>(m_raw->AtomOf(name))) != actions.end();
+        };
+        EXPECT_TRUE(allows("_NET_WM_ACTION_CLOSE"));
+        EXPECT_EQ(allows("_NET_WM_ACTION_RESIZE"), (c.functions & kResize) != 0);
+        EXPECT_EQ(allows("_NET_WM_ACTION_MINIMIZE"), (c.functions & kMinimize) != 0);
+        EXPECT_EQ(allows("_NET_WM_ACTION_MAXIMIZE_HORZ"), (c.functions & kMaximize) != 0);
+        EXPECT_EQ(allows("_NET_WM_ACTION_MAXIMIZE_VERT"), (c.functions & kMaximize) != 0);
     };
     const std::size_t count = std::size(cases);
     for (std::size_t i = 0; i < count; ++i) {
@@ -370,6 +384,87 @@ TEST_F(X11DisplayTest, AModalDialogIsMarkedModalForTheWindowManager)
     Sync();
     EXPECT_EQ(states(), std::vector<Atom>{skipTaskbar});
     m_display->SetModal(12345, true);
+
+    // A modal top-level without an owner (a program's main dialog) would be
+    // modal for the whole program: it is marked only once it has an owner.
+    const Window mainWindow = m_display->XWindowOf(main);
+    auto mainModal = [&] {
+        const auto values = m_raw->Longs(mainWindow, "_NET_WM_STATE");
+        return std::find(values.begin(), values.end(), static_cast<long>(modal)) != values.end();
+    };
+    m_display->SetModal(main, true);
+    Sync();
+    EXPECT_FALSE(mainModal());
+    m_display->SetModal(dialog, true);
+    m_display->SetOwner(dialog, 0);
+    Sync();
+    EXPECT_EQ(states(), std::vector<Atom>{skipTaskbar});
+    m_display->SetOwner(dialog, main);
+    Sync();
+    EXPECT_EQ(states(), (std::vector<Atom>{skipTaskbar, modal}));
+}
+
+// The task bar and the window switcher show the program's own icon.
+TEST_F(X11DisplayTest, TheIconGoesToTheWindowManager)
+{
+    const NativeId id = CreateTopLevel({10, 20, 110, 120});
+    const Window window = m_display->XWindowOf(id);
+    IconImage small{2, 1, {0xFF102030u, 0x00000000u}};
+    IconImage large{2, 2, {0xFFFFFFFFu, 0x80FF0000u, 0x00000000u, 0xFF00FF00u}};
+    IconImage broken{3, 3, {0xFFFFFFFFu}};  // fewer pixels than its size: left out
+    m_display->SetIcon(id, {small, broken, large});
+    Sync();
+    const std::vector<long> expected{2, 1, 0xFF102030L, 0, 2, 2, 0xFFFFFFFFL, 0x80FF0000L, 0, 0xFF00FF00L};
+    // Xlib hands 32-bit items out as longs, which may carry the sign.
+    std::vector<long> got = m_raw->Longs(window, "_NET_WM_ICON");
+    for (long& value : got)
+        value &= 0xFFFFFFFFL;
+    EXPECT_EQ(got, expected);
+    m_display->SetIcon(id, {});
+    Sync();
+    EXPECT_TRUE(m_raw->Longs(window, "_NET_WM_ICON").empty());
+    m_display->SetIcon(12345, {small});
+}
+
+// What the user selects is offered as PRIMARY, which another client pastes
+// with the middle button; the clipboard is not touched.
+TEST_F(X11DisplayTest, TheSelectionIsOfferedAsPrimary)
+{
+    // An owner answers the requests for its selection from its event pump.
+    class CPumping {
+    public:
+        explicit CPumping(CX11Display& display)
+            : m_thread([this, &display] {
+                  while (!m_stop)
+                      display.PumpEvents(20);
+              })
+        {
+        }
+        ~CPumping()
+        {
+            m_stop = true;
+            m_thread.join();
+        }
+
+    private:
+        std::atomic<bool> m_stop{false};
+        std::thread m_thread;
+    };
+    CRecordingSink otherSink;
+    auto other = OpenDisplay(otherSink);
+    ASSERT_NE(other, nullptr);
+    {
+        CPumping owner(*m_display);
+        ASSERT_TRUE(m_display->SetClipboardText(L"clipboard"));
+        ASSERT_TRUE(m_display->SetSelectionText(L"192.168.1.\u00fc"));
+        EXPECT_EQ(other->GetSelectionText(), std::optional<std::wstring>(L"192.168.1.\u00fc"));
+        EXPECT_EQ(other->GetClipboardText(), std::optional<std::wstring>(L"clipboard"));
+    }
+    // Another client's selection replaces ours.
+    CPumping theirs(*other);
+    ASSERT_TRUE(other->SetSelectionText(L"theirs"));
+    m_display->PumpEvents(100);
+    EXPECT_EQ(m_display->GetSelectionText(), std::optional<std::wstring>(L"theirs"));
 }
 
 TEST_F(X11DisplayTest, CloseRequestComesFromWmDeleteWindow)
@@ -399,6 +494,48 @@ TEST_F(X11DisplayTest, CloseRequestComesFromWmDeleteWindow)
     EXPECT_EQ(OfKind(m_sink.Events(), EventKind::CloseRequest).size(), 1u);
     // The request only asks: the window is still there.
     EXPECT_EQ(m_display->XWindowOf(id), window);
+}
+
+// Another client destroys the window (xdotool windowclose): that is a close
+// request too, and a new X window stands in for the one that went, in its
+// place and with its title, so that the program can still ask before it closes.
+TEST_F(X11DisplayTest, AWindowDestroyedFromOutsideAsksToCloseAndComesBack)
+{
+    TopLevelParams params;
+    params.clientRect = {30, 40, 230, 140};
+    params.title = L"Hauptfenster";
+    const NativeId main = m_display->CreateTopLevel(params);
+    m_display->ShowTopLevel(main, true);
+    TopLevelParams dialogParams;
+    dialogParams.clientRect = {60, 70, 160, 120};
+    dialogParams.owner = main;
+    const NativeId dialog = m_display->CreateTopLevel(dialogParams);
+    const Window old = m_display->XWindowOf(main);
+    Sync();
+    XDestroyWindow(m_raw->Get(), old);
+    XSync(m_raw->Get(), False);
+    const auto close = PumpUntil(Kind(EventKind::CloseRequest));
+    ASSERT_TRUE(close.has_value());
+    EXPECT_EQ(close->window, main);
+    const Window replacement = m_display->XWindowOf(main);
+    ASSERT_NE(replacement, 0u);
+    EXPECT_NE(replacement, old);
+    Sync();
+    EXPECT_EQ(m_raw->Property(replacement, "_NET_WM_NAME"), "Hauptfenster");
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(XGetWindowAttributes(m_raw->Get(), replacement, &attributes));
+    EXPECT_EQ(attributes.width, 200);
+    EXPECT_NE(attributes.map_state, IsUnmapped);
+    // Its dialog now belongs to the new window.
+    const auto transientFor = m_raw->Longs(m_display->XWindowOf(dialog), "WM_TRANSIENT_FOR");
+    ASSERT_EQ(transientFor.size(), 1u);
+    EXPECT_EQ(static_cast<Window>(transientFor[0]), replacement);
+    // Our own destruction is no request.
+    m_sink.Clear();
+    m_display->DestroyTopLevel(dialog);
+    m_display->DestroyTopLevel(main);
+    PumpFor(100);
+    EXPECT_TRUE(OfKind(m_sink.Events(), EventKind::CloseRequest).empty());
 }
 
 TEST_F(X11DisplayTest, PresentPutsBackBufferPixelsOnTheWindow)
@@ -1085,6 +1222,8 @@ TEST_F(X11DisplayTest, DpiComesFromTheDesktopResources)
     EXPECT_EQ(dpiWith("Xft.dpi:\tlots\n"), 96);
     EXPECT_EQ(dpiWith("Xft.dpi:\t100000\n"), 96);
     EXPECT_EQ(dpiWith("Xft.dpi:\t-5\n"), 96);
+    // Without Xft.dpi the server's resolution counts: Xvfb reports 100 dpi by default, a plain screen.
+    EXPECT_EQ(dpiWith("Xft.antialias:\t1\n"), 96);
     XDeleteProperty(m_raw->Get(), DefaultRootWindow(m_raw->Get()), XA_RESOURCE_MANAGER);
     XSync(m_raw->Get(), False);
 }

@@ -1,22 +1,27 @@
 // The window layer's top-levels on an X server without a window manager:
 // the window menu that Alt+Space opens, and activation that the server's
 // focus events echo back.
+#include "Platform/Gdi/Gdi.h"
+#include "Platform/Ui/DialogTemplate.h"
 #include "Platform/Ui/DisplayAccess.h"
 #include "Platform/Ui/WinUser.h"
 #include "X11TestServer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <thread>
 
 // Xlib's macros after the test framework, whose names they would take.
 #include "Platform/Display/X11Display.h"
 #include "Platform/Display/X11Xlib.h"
+#include "X11ScreenCapture.h"
 
 namespace {
 
@@ -213,5 +218,121 @@ TEST_F(X11UiWindow, TheFrameOffersWhatTheStylesHave)
     PumpFor(20);
     EXPECT_EQ(offered(main), 0);
     EXPECT_EQ(offered(sizable), kResize);
+    XCloseDisplay(raw);
+}
+
+namespace {
+
+// A modal dialog that, once its loop runs, has itself closed from outside
+// and notes what the window manager was told about it.
+struct ClosedFromOutside {
+    std::function<void(XDisplay*, Window)> close;
+    XDisplay* raw = nullptr;
+    bool markedModal = false;
+};
+ClosedFromOutside* g_closing = nullptr;
+
+std::vector<long> LongsOf(XDisplay* raw, Window window, const char* name)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> values;
+    XGetWindowProperty(raw, window, XInternAtom(raw, name, False), 0, 1 << 16, False, AnyPropertyType, &type, &format,
+                       &count, &after, &data);
+    if (data && format == 32)
+        values.assign(reinterpret_cast<const long*>(data), reinterpret_cast<const long*>(data) + count);
+    if (data)
+        XFree(data);
+    return values;
+}
+
+INT_PTR ClosingDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetTimer(hwnd, 1, 50, nullptr);
+        return TRUE;
+    case WM_TIMER: {
+        KillTimer(hwnd, 1);
+        auto* display = dynamic_cast<Display::CX11Display*>(&Display::TheDisplay());
+        const Window window = display ? display->XWindowOf(NativeWindowOf(hwnd)) : 0;
+        XSync(g_closing->raw, False);
+        const auto states = LongsOf(g_closing->raw, window, "_NET_WM_STATE");
+        const long modal = static_cast<long>(XInternAtom(g_closing->raw, "_NET_WM_STATE_MODAL", False));
+        g_closing->markedModal = std::find(states.begin(), states.end(), modal) != states.end();
+        g_closing->close(g_closing->raw, window);
+        XSync(g_closing->raw, False);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL)
+            EndDialog(hwnd, 7);
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+}
+
+// A program's main dialog runs in a modal loop without an owner: closed from
+// another client, by the window manager's close request or by destroying its
+// window (xdotool windowclose), it ends that loop as Alt+F4 does. Being
+// nobody's dialog it is not marked modal; its icon goes to the task bar.
+TEST_F(X11UiWindow, AMainDialogClosedFromOutsideEndsItsLoop)
+{
+    XDisplay* raw = XOpenDisplay(g_server->Server().Name().c_str());
+    ASSERT_NE(raw, nullptr);
+    Ui::CDialogTemplate dialog;
+    dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE | DS_CENTER;
+    dialog.cx = 120;
+    dialog.cy = 60;
+    const std::vector<BYTE> image = dialog.ToImage();
+    const struct {
+        const char* how;
+        std::function<void(XDisplay*, Window)> close;
+    } cases[] = {
+        {"WM_DELETE_WINDOW", X11Test::RequestClose},
+        {"destroyed", [](XDisplay* d, Window w) { XDestroyWindow(d, w); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        ClosedFromOutside closing{c.close, raw};
+        g_closing = &closing;
+        const INT_PTR result = DialogBoxIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), nullptr,
+                                                       ClosingDialogProc, 0);
+        EXPECT_EQ(result, 7);
+        EXPECT_FALSE(closing.markedModal);
+    }
+    g_closing = nullptr;
+    XCloseDisplay(raw);
+}
+
+TEST_F(X11UiWindow, AWindowsIconGoesToTheTaskBar)
+{
+    auto* display = dynamic_cast<Display::CX11Display*>(&Display::TheDisplay());
+    ASSERT_NE(display, nullptr);
+    XDisplay* raw = XOpenDisplay(g_server->Server().Name().c_str());
+    ASSERT_NE(raw, nullptr);
+    // A 2 x 2 icon: red, white and two pixels the AND mask lets through.
+    const DWORD colour[] = {0x00FF0000u, 0x00FFFFFFu, 0x00000000u, 0x00000000u};
+    const DWORD mask[] = {0, 0, 0xFFFFFFu, 0xFFFFFFu};
+    HBITMAP colourBitmap = CreateBitmap(2, 2, 1, 32, colour);
+    HBITMAP maskBitmap = CreateBitmap(2, 2, 1, 32, mask);
+    ICONINFO info{TRUE, 0, 0, maskBitmap, colourBitmap};
+    HICON icon = CreateIconIndirect(&info);
+    ASSERT_NE(icon, nullptr);
+    HWND hwnd = Create(WS_OVERLAPPEDWINDOW, 10);
+    EXPECT_EQ(SendMessageW(hwnd, WM_SETICON, 1, reinterpret_cast<LPARAM>(icon)), 0);
+    EXPECT_EQ(SendMessageW(hwnd, WM_GETICON, 1, 0), reinterpret_cast<LRESULT>(icon));
+    PumpFor(20);
+    std::vector<long> got = LongsOf(raw, display->XWindowOf(NativeWindowOf(hwnd)), "_NET_WM_ICON");
+    for (long& value : got)
+        value &= 0xFFFFFFFFL;
+    EXPECT_EQ(got, (std::vector<long>{2, 2, 0xFFFF0000L, 0xFFFFFFFFL, 0, 0}));
+    DestroyIcon(icon);
+    DeleteObject(colourBitmap);
+    DeleteObject(maskBitmap);
     XCloseDisplay(raw);
 }

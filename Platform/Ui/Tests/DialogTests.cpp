@@ -733,6 +733,16 @@ TEST_F(Dialog, TemplateStylesBecomeWindowStyles)
     EXPECT_EQ(client.x, origin.x + offset.left);
     EXPECT_EQ(client.y, origin.y + offset.top);
     DestroyWindow(placed);
+
+    // An owner near the screen's corner would push it off: it lies whole on the work area.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(owner.hwnd, nullptr, work.right - 40, work.bottom - 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HWND pushed = CreateDialogIndirectParamW(nullptr, AsTemplate(image), owner.hwnd, TestDialogProc, 0);
+    GetWindowRect(pushed, &d);
+    EXPECT_EQ(d.right, work.right);
+    EXPECT_EQ(d.bottom, work.bottom);
+    DestroyWindow(pushed);
 }
 
 TEST_F(Dialog, AChildDialogOfDsControlJoinsItsParentsTabOrder)

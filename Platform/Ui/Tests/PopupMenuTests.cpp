@@ -173,6 +173,21 @@ TEST_F(PopupMenu, CancelModeAndEndMenuCloseIt)
     EXPECT_FALSE(EndMenu());  // no menu left to end
 }
 
+// An owner hidden while its menu is open (its dialog ended, closed from
+// another program) takes the menu with it.
+TEST_F(PopupMenu, HidingTheOwnerClosesIt)
+{
+    ASSERT_TRUE(IsWindowVisible(m_owner.hwnd));
+    m_script.Add([this] {
+        ShowWindow(m_owner.hwnd, SW_HIDE);
+        PostMessageW(m_owner.hwnd, WM_NULL, 0, 0);
+    });
+    int result = -1;
+    Track(TPM_RETURNCMD, result);
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(EndMenu());
+}
+
 TEST_F(PopupMenu, AMnemonicChoosesItsItemAndASharedOneOnlyMovesTheSelection)
 {
     Key('O');

@@ -20,6 +20,7 @@
 #include "Common/SystemHelper/Texts/GuiXmlTables.h"
 #include "Platform/Base/FileSystemPath.h"
 #include "Platform/Display/DisplayBackend.h"
+#include "Platform/Ui/DpiFit.h"
 
 #include <memory>
 
@@ -38,6 +39,25 @@ void RegisterPage(CCorvanePageCatalog& catalog, const wchar_t* key)
     catalog.Register(key, [](const CCorvaneApp::tTemplateIds&) { return std::make_unique<Page>(); });
 }
 
+}
+
+namespace {
+
+// The main dialog's template of each DPI class of the application's hooks.
+int DpiHookIndexOf(int dpi)
+{
+    return dpi <= 100 ? 0 : dpi <= 120 ? 1 : dpi <= 144 ? 2 : 3;
+}
+
+}
+
+void CCorvaneProgram::FitScaleToScreen() const
+{
+    const bool supported = IsUserLanguageSupported();
+    Ui::FitLayerDpi([supported](int dpi) {
+        const int id = TemplateIdsFor(DpiHookIndexOf(dpi), supported).mainDialog;
+        return Ui::DialogResourceSizeAt(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), dpi);
+    });
 }
 
 void CCorvaneProgram::RegisterPages(CCorvanePageCatalog& catalog)
@@ -75,8 +95,10 @@ void CCorvaneProgram::RunMainDialog()
 BOOL CCorvaneProgram::InitInstance()
 {
     std::string unreachable;
-    if (Display::OpenUserDisplay(unreachable))
+    if (Display::OpenUserDisplay(unreachable)) {
+        FitScaleToScreen();
         return CCorvaneApp::InitInstance();
+    }
     const std::string line = Text::WideToUtf8(NoDisplayLine(unreachable).str()) + "\n";
     [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
     m_nExitCode = kNoDisplayExit;

@@ -26,6 +26,12 @@ public:
     // terminal in one line and ends at once.
     BOOL InitInstance() override;
 
+    // The main dialog is the program's largest window: where the desktop's
+    // scale would make it larger than the screen's work area, the program is
+    // drawn at the largest scale step at which it fits. Runs before start-up
+    // makes any font or window.
+    void FitScaleToScreen() const;
+
     // 1 when the user quit while a device command ran, kNoDisplayExit when
     // there was no display, else what the framework gives.
     int ExitInstance() override;
