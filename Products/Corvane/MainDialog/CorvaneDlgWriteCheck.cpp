@@ -15,9 +15,12 @@ void CCorvaneDlg::ReportRefusedWrite(bool checkAgain)
     if (checkAgain)
         page->StoreIfDataPresent();
     const CString field = page->RefusedFieldName();
-    CString pageTitle = page->GetSheetTitle();
-    if (pageTitle.IsEmpty())
-        pageTitle = ActivePageName().c_str();
+    // The page is named as its tab shows it, in the language in force.
+    CString pageTitle;
+    for (const tPageEntry& entry : m_arrPageEntries) {
+        if (entry.page == page)
+            pageTitle = entry.title.c_str();
+    }
     CString text;
     if (field.IsEmpty())
         text.Format(Translate(L"STATE_WRITE_REFUSED_PAGE").GetString(), pageTitle.GetString());

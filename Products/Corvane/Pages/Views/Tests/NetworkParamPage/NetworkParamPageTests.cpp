@@ -267,8 +267,9 @@ TEST_F(NetworkParamPage, TheCommonFieldsAreStoredIntoEveryPortAndNamesAreCutTo31
 }
 
 // A refused address changes nothing: not the record, not the settings'
-// modified state, neither when the reopened editor is left with Escape nor
-// when the page is left with it still open.
+// modified state. The page is not left while the refused entry is open (its
+// editor opens on it again); Escape ends it on the old value, and then the
+// page may be left.
 TEST_F(NetworkParamPage, AnAddressThatIsNoAddressIsRefusedWithItsBalloonAndTheEditorReopens)
 {
     Show();
@@ -289,10 +290,19 @@ TEST_F(NetworkParamPage, AnAddressThatIsNoAddressIsRefusedWithItsBalloonAndTheEd
             << "the editor reopens on the refused cell";
         EXPECT_EQ(m_Rig.Changes(), 0) << "a refused edit leaves the settings unmodified";
     }
-    m_Page.OnKillActive();
+    EXPECT_FALSE(m_Page.OnKillActive()) << "the page stays while the refused entry is open";
+    EXPECT_TRUE(m_Rig.Driver().PumpUntil([&] { return IsEditing(Codec::AddressRow); }));
+    EXPECT_EQ(m_Page.ShownBalloon(), CNetworkParamPage::EBalloon::InvalidAddress);
+
+    const HWND grid = m_Page.Grid().GetSafeHwnd();
+    m_Rig.Driver().Press(VK_ESCAPE);
     m_Rig.Driver().PumpUntilIdle();
+    MSG released{grid, WM_KEYUP, VK_ESCAPE, 0, 0, {}};
+    m_Page.PreTranslateMessage(&released);
     EXPECT_FALSE(IsEditing(Codec::AddressRow));
-    EXPECT_EQ(m_Rig.Changes(), 0) << "leaving the page with the editor open modifies nothing";
+    EXPECT_EQ(Cell(Codec::AddressRow, kStatic), L"192.168.1.10");
+    EXPECT_TRUE(m_Page.OnKillActive()) << "the old value back, the page may be left";
+    EXPECT_EQ(m_Rig.Changes(), 0) << "neither the refused entry nor leaving modified anything";
     EXPECT_FALSE(m_Rig.m_data.NetworkParamsModified);
     EXPECT_TRUE(SameRecord(StaticRecords()[0], before[0]));
 }
