@@ -81,8 +81,8 @@ TEST(ScanInNamespaces, FindsReadsTheMacOfAndIdentifiesOurDeviceAndListsTheRestAm
             // Ours first by its article number, then the others by address;
             // .4 never answered.
             EXPECT_EQ(listed.addresses, (std::vector<std::wstring>{ours, own, foreign}));
-            EXPECT_EQ(listed.seconds, (std::vector<std::wstring>{article, L"No MAC", L"Foreign device"}));
-            EXPECT_EQ(listed.macs, (std::vector<std::wstring>{ourMac, L"", foreignMac}));
+            EXPECT_EQ(listed.seconds, (std::vector<std::wstring>{article, L"", L"Foreign device"}));
+            EXPECT_EQ(listed.macs, (std::vector<std::wstring>{ourMac, L"No MAC", foreignMac}));
         } else {
             EXPECT_EQ(listed.addresses, std::vector<std::wstring>{ours});
             EXPECT_EQ(listed.macs, std::vector<std::wstring>{ourMac}); // through ARP, not from the device
