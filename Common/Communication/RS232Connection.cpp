@@ -441,6 +441,8 @@ void CRS232Connection::WriteSynchron(const unsigned char* data, DWORD length)
 {
     LimitCallTimeout(L"WriteSynchron() failed!", 5);
     SetCommEventMask(EV_TXEMPTY);
+    // What is left of a refused answer is not the next request's answer.
+    ClearBuffer();
     DWORD written = 0;
     if (!WriteFile(m_port, data, length, &written, nullptr))
         throw CRS232ConnectionException(L"WriteSynchron() failed!", 5, L"::WriteFile() failed!",

@@ -203,6 +203,12 @@ bool CSIORegComm::ReadResponse(tTelegram& response, unsigned int& received)
     if (!ReadExactly(response.bytes, 3))
         return false;
     received = 3;
+    // Bytes that do not start a telegram are refused as they are: their
+    // length byte means nothing, and waiting for what it announces would
+    // report an answer that did come as silence.
+    const DWORD start = StartProblem(response.bytes);
+    if (start == kInvalidStart)
+        return Fail(start);
     const unsigned int length = response.bytes[2];
     // A length below 3 announces less than the three bytes already read;
     // nothing more is taken from the line and the check below refuses it.
@@ -221,6 +227,13 @@ bool CSIORegComm::ReadResponse(tTelegram& response, unsigned int& received)
     return problem == 0 ? true : Fail(problem);
 }
 
+DWORD CSIORegComm::StartProblem(const BYTE* t)
+{
+    if (t[0] == 0x02 && t[1] == 0xFD)
+        return 0;
+    return t[0] == 0 && t[1] == 0 ? kNoReply : kInvalidStart;
+}
+
 DWORD CSIORegComm::CheckResponse(const tTelegram& response, unsigned int received)
 {
     const BYTE* t = response.bytes;
@@ -229,8 +242,8 @@ DWORD CSIORegComm::CheckResponse(const tTelegram& response, unsigned int receive
     // The bytes did arrive, so a wrong start is a bad reply even when one of
     // them is 0; only a line that held low throughout (a break reads as zero
     // bytes) counts as no reply.
-    if (t[0] != 0x02 || t[1] != 0xFD)
-        return t[0] == 0 && t[1] == 0 ? kNoReply : kInvalidStart;
+    if (const DWORD start = StartProblem(t); start != 0)
+        return start;
     const unsigned int length = t[2];
     if (length < kMinLength || length > MAX_TELE_LEN || received < length)
         return kInvalidLength;

@@ -82,6 +82,9 @@ private:
     static bool CheckAccess(unsigned int position, unsigned int table, unsigned int start, unsigned int count,
                             const void* data);
     bool ReadExactly(unsigned char* buffer, unsigned int length);
+    // What the first two bytes of a response say: 0 a telegram's start, no
+    // reply for a line held low (a break reads as zero bytes), else a wrong start.
+    static DWORD StartProblem(const BYTE* t);
     bool CopyReadData(const tRegCommInfo& info, const tTelegram& request, const tTelegram& response,
                       unsigned int count, unsigned short* target) const;
 

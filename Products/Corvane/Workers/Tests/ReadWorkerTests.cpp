@@ -76,6 +76,7 @@ TEST_P(ReadWorkerTest, AnswersThatCannotBeTakenAreNamedNotTakenForSilence)
         if (Serial() && c.kind != DevSim::ENFault::GarbageAnswer)
             continue;
         SCOPED_TRACE(static_cast<int>(c.kind));
+        Forget();
         Faults().Clear();
         DevSim::tFaultRule rule{.kind = c.kind, .times = -1, .value = c.value};
         if (c.onlyTheClock)

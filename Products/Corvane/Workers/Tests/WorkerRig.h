@@ -241,12 +241,18 @@ protected:
     }
     static const CWorkerMessages& Messages() { return CWorkerMessages::Get(); }
 
+    // Joins the last worker and forgets what it posted, so that the next Run
+    // waits for its own done message rather than taking the last one's.
+    void Forget()
+    {
+        m_pWorker.reset();
+        m_Handler.Clear();
+    }
     // A data set as a read of the simulated device leaves it.
     void ReadDevice()
     {
         ASSERT_EQ(Run<CReadWorker>(Messages().IdentifyDone), CWorkerJob::kResultSucceeded) << m_Data.Description.str();
-        m_pWorker.reset();
-        m_Handler.Clear();
+        Forget();
     }
 
     Platform::ManualClockScope m_Clock{100000};
