@@ -59,7 +59,8 @@ std::vector<tDamage> Damages()
     unsigned int seed = 7;
     for (char& byte : random)
         byte = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
-    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0", 33);
+    static const char kPngHead[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0";
+    const std::string png(kPngHead, sizeof(kPngHead) - 1);
     return {
         {"empty", "", ENSettingsFileError::Damaged, 0},
         {"cut in the declaration", file.substr(0, 12), ENSettingsFileError::Damaged, 1},
