@@ -331,7 +331,7 @@ class Program:
         self.stderr = os.path.join(self.work, f"stderr-{self.starts}.txt")
         # The build is the caller's (`make acceptance` builds first): MAKE=true turns the build step of
         # `make run` into nothing, so that a stale tree cannot eat a start's time.
-        # Words `--fault=SPEC` go to the simulated device (a fault it plays), the rest to the program.
+        # Words `--fault=RULE` go to the simulated device (a fault it plays), the rest to the program.
         faults = " ".join(w for w in args.split() if w.startswith("--fault="))
         if faults:
             args = " ".join(w for w in args.split() if not w.startswith("--fault="))

@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
-#include "Tests/DeviceSimulator/FaultSpec.h"
+#include "Tests/DeviceSimulator/FaultRuleText.h"
 #include "Tests/DeviceSimulator/ModelFile.h"
 
 namespace {
@@ -30,8 +30,8 @@ void OnSignal(int)
 int Usage(const char* program)
 {
     std::fprintf(stderr,
-                 "usage: %s [--port N] [--kind coupler|controller] [--model FILE] [--bind IPV4] [--fault SPEC]...\n"
-                 "  SPEC: KIND[:key=value,...], keys service, command, fragment, frame, readback, times, delay,\n"
+                 "usage: %s [--port N] [--kind coupler|controller] [--model FILE] [--bind IPV4] [--fault RULE]...\n"
+                 "  RULE: KIND[:key=value,...], keys service, command, fragment, frame, readback, times, delay,\n"
                  "  status, value; KIND one of %s\n",
                  program, DevSim::FaultKindNames().c_str());
     return 2;
@@ -95,10 +95,10 @@ int main(int argc, char** argv)
         } else if (arg == "--kind") {
             kind = argv[++i];
         } else if (arg == "--fault") {
-            const std::string spec = inlineValue.empty() ? argv[++i] : inlineValue;
+            const std::string text = inlineValue.empty() ? argv[++i] : inlineValue;
             std::string error;
-            if (!DevSim::ParseFaultSpec(spec, faults.emplace_back(), error)) {
-                std::fprintf(stderr, "invalid fault '%s': %s\n", spec.c_str(), error.c_str());
+            if (!DevSim::ParseFaultRule(text, faults.emplace_back(), error)) {
+                std::fprintf(stderr, "invalid fault '%s': %s\n", text.c_str(), error.c_str());
                 return 2;
             }
         } else if (arg == "--bind") {

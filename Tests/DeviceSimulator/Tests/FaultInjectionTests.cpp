@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
-#include "Tests/DeviceSimulator/FaultSpec.h"
+#include "Tests/DeviceSimulator/FaultRuleText.h"
 #include "Tests/DeviceSimulator/Tests/TestClient.h"
 
 using namespace std::chrono_literals;
@@ -31,10 +31,10 @@ protected:
     }
     std::optional<tFrame> AskSwitch(uint16_t transaction = 1, int timeoutMs = 2000)
     {
-        tFrameSpec spec;
-        spec.transaction = transaction;
-        spec.checksumLength = checksum_;
-        return client_.Exchange(spec, Words({0x107}), timeoutMs);
+        tFrameSpec text;
+        text.transaction = transaction;
+        text.checksumLength = checksum_;
+        return client_.Exchange(text, Words({0x107}), timeoutMs);
     }
 
     CDeviceSimulator sim_;
@@ -206,14 +206,14 @@ TEST_F(FaultInjection, ResendRequestNamesTheFragmentAndTheHostCanGoBack)
     for (uint16_t i = 0; i < 12; ++i)
         Put16(request, static_cast<uint16_t>(i + 1));
     auto fragment = [&](uint16_t n) {
-        tFrameSpec spec;
-        spec.transaction = 8;
-        spec.fragment = n;
-        spec.count = 3;
-        spec.flags = 0x8000;
+        tFrameSpec text;
+        text.transaction = 8;
+        text.fragment = n;
+        text.count = 3;
+        text.flags = 0x8000;
         const size_t begin = (n - 1u) * 16u;
         const size_t end = std::min<size_t>(request.size(), begin + 16);
-        return client_.Exchange(spec, std::vector<uint8_t>(request.begin() + static_cast<long>(begin),
+        return client_.Exchange(text, std::vector<uint8_t>(request.begin() + static_cast<long>(begin),
                                                            request.begin() + static_cast<long>(end)));
     };
     tFaultRule resend;
@@ -269,44 +269,44 @@ TEST_F(FaultInjection, AnswerLevelFaultWaitsForTheFrameThatCompletesTheRequest)
     status.status = 0x8203;
     sim_.Faults().Add(status);
     std::vector<uint8_t> request = Words({0x402, 0, 3, 0, 4, 1, 2, 3, 4}); // 18 bytes: two fragments
-    tFrameSpec spec;
-    spec.transaction = 2;
-    spec.count = 2;
-    spec.flags = 0x8000;
-    const auto first = client_.Exchange(spec, std::vector<uint8_t>(request.begin(), request.begin() + 16));
+    tFrameSpec text;
+    text.transaction = 2;
+    text.count = 2;
+    text.flags = 0x8000;
+    const auto first = client_.Exchange(text, std::vector<uint8_t>(request.begin(), request.begin() + 16));
     EXPECT_EQ(first->flags & 0x0007, 0x0004);
-    spec.fragment = 2;
-    const auto last = client_.Exchange(spec, std::vector<uint8_t>(request.begin() + 16, request.end()));
+    text.fragment = 2;
+    const auto last = client_.Exchange(text, std::vector<uint8_t>(request.begin() + 16, request.end()));
     EXPECT_EQ(Get16(last->Data(), 10), 0x8203);
 }
 
 // The simulator's command line names its faults as text.
-TEST(FaultSpec, ParsesKindsKeysAndRefusesWhatItCannotRead)
+TEST(FaultRuleText, ParsesKindsKeysAndRefusesWhatItCannotRead)
 {
     DevSim::tFaultRule rule;
     std::string error;
-    ASSERT_TRUE(DevSim::ParseFaultSpec("ServiceStatus:service=0x116,status=0x8213,times=-1", rule, error)) << error;
+    ASSERT_TRUE(DevSim::ParseFaultRule("ServiceStatus:service=0x116,status=0x8213,times=-1", rule, error)) << error;
     EXPECT_EQ(rule.kind, DevSim::ENFault::ServiceStatus);
     EXPECT_EQ(rule.match.serviceCode, std::optional<uint16_t>(0x116));
     EXPECT_EQ(rule.status, 0x8213);
     EXPECT_EQ(rule.times, -1);
-    ASSERT_TRUE(DevSim::ParseFaultSpec("Delay:delay=30000,frame=4,readback=1", rule, error)) << error;
+    ASSERT_TRUE(DevSim::ParseFaultRule("Delay:delay=30000,frame=4,readback=1", rule, error)) << error;
     EXPECT_EQ(rule.delayMs, 30000u);
     EXPECT_EQ(rule.match.frameNumber, std::optional<uint32_t>(4));
     EXPECT_EQ(rule.match.readBack, std::optional<bool>(true));
-    ASSERT_TRUE(DevSim::ParseFaultSpec("Close", rule, error));
+    ASSERT_TRUE(DevSim::ParseFaultRule("Close", rule, error));
     EXPECT_FALSE(rule.match.serviceCode.has_value());
-    ASSERT_TRUE(DevSim::ParseFaultSpec("AnnouncedLength:service=0x116,value=65535", rule, error)) << error;
+    ASSERT_TRUE(DevSim::ParseFaultRule("AnnouncedLength:service=0x116,value=65535", rule, error)) << error;
     EXPECT_EQ(rule.kind, DevSim::ENFault::AnnouncedLength);
     EXPECT_EQ(rule.value, 0xFFFF);
-    ASSERT_TRUE(DevSim::ParseFaultSpec("GarbageAnswer:value=64", rule, error)) << error;
+    ASSERT_TRUE(DevSim::ParseFaultRule("GarbageAnswer:value=64", rule, error)) << error;
     EXPECT_EQ(rule.kind, DevSim::ENFault::GarbageAnswer);
-    ASSERT_TRUE(DevSim::ParseFaultSpec("LongAnswer:value=65535", rule, error)) << error;
+    ASSERT_TRUE(DevSim::ParseFaultRule("LongAnswer:value=65535", rule, error)) << error;
     EXPECT_EQ(rule.kind, DevSim::ENFault::LongAnswer);
 
     for (const char* bad : {"Melt", "ServiceStatus:status", "ServiceStatus:status=0x10000", "Delay:delay=-5",
                             "Close:service=12x", "Close:colour=1", "Close:"}) {
-        EXPECT_FALSE(DevSim::ParseFaultSpec(bad, rule, error)) << bad;
+        EXPECT_FALSE(DevSim::ParseFaultRule(bad, rule, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
     }
 }

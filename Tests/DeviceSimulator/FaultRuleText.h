@@ -12,9 +12,9 @@
 
 namespace DevSim {
 
-bool ParseFaultSpec(const std::string& spec, tFaultRule& rule, std::string& error);
+bool ParseFaultRule(const std::string& text, tFaultRule& rule, std::string& error);
 
-// The kind names ParseFaultSpec takes, for a usage text.
+// The kind names ParseFaultRule takes, for a usage text.
 std::string FaultKindNames();
 
 } // namespace DevSim

@@ -1,4 +1,4 @@
-#include "Tests/DeviceSimulator/FaultSpec.h"
+#include "Tests/DeviceSimulator/FaultRuleText.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -83,11 +83,11 @@ bool ApplyKey(const std::string& key, const std::string& text, tFaultRule& rule,
 
 } // namespace
 
-bool ParseFaultSpec(const std::string& spec, tFaultRule& rule, std::string& error)
+bool ParseFaultRule(const std::string& text, tFaultRule& rule, std::string& error)
 {
     rule = tFaultRule{};
-    const auto colon = spec.find(':');
-    const std::string kind = spec.substr(0, colon);
+    const auto colon = text.find(':');
+    const std::string kind = text.substr(0, colon);
     bool known = false;
     for (const auto& [name, value] : kKindNames)
         if (kind == name) {
@@ -101,9 +101,9 @@ bool ParseFaultSpec(const std::string& spec, tFaultRule& rule, std::string& erro
     if (colon == std::string::npos)
         return true;
     size_t at = colon + 1;
-    while (at <= spec.size()) {
-        const auto comma = std::min(spec.find(',', at), spec.size());
-        const std::string pair = spec.substr(at, comma - at);
+    while (at <= text.size()) {
+        const auto comma = std::min(text.find(',', at), text.size());
+        const std::string pair = text.substr(at, comma - at);
         const auto equals = pair.find('=');
         if (equals == std::string::npos) {
             error = "expected key=value, found '" + pair + "'";
