@@ -97,24 +97,31 @@ std::wstring DecodeUtf16Units(std::size_t count, Unit unitAt)
     return out;
 }
 
-}
-
-std::wstring Utf8ToWide(std::string_view utf8)
+// Decodes UTF-8, putting `substitute(byte)` for each byte that starts no
+// valid sequence; skipping one byte lets the next lead byte start afresh.
+template <typename Substitute>
+std::wstring DecodeUtf8Lenient(std::string_view bytes, Substitute substitute)
 {
     std::wstring out;
-    out.reserve(utf8.size());
+    out.reserve(bytes.size());
     std::size_t pos = 0;
     char32_t cp = 0;
-    while (pos < utf8.size()) {
-        if (DecodeUtf8(utf8, pos, cp) == Utf8Fault::None) {
+    while (pos < bytes.size()) {
+        if (DecodeUtf8(bytes, pos, cp) == Utf8Fault::None) {
             out += static_cast<wchar_t>(cp);
         } else {
-            // Skipping one byte lets the next lead byte start afresh.
-            out += static_cast<wchar_t>(kReplacement);
+            out += substitute(static_cast<unsigned char>(bytes[pos]));
             ++pos;
         }
     }
     return out;
+}
+
+}
+
+std::wstring Utf8ToWide(std::string_view utf8)
+{
+    return DecodeUtf8Lenient(utf8, [](unsigned char) { return static_cast<wchar_t>(kReplacement); });
 }
 
 bool TryUtf8ToWide(std::string_view utf8, std::wstring& wide, CUtf8Error* error)
@@ -146,19 +153,7 @@ std::string WideToUtf8(std::wstring_view wide)
 
 std::wstring FileNameToWide(std::string_view bytes)
 {
-    std::wstring out;
-    out.reserve(bytes.size());
-    std::size_t pos = 0;
-    char32_t cp = 0;
-    while (pos < bytes.size()) {
-        if (DecodeUtf8(bytes, pos, cp) == Utf8Fault::None) {
-            out += static_cast<wchar_t>(cp);
-        } else {
-            out += static_cast<wchar_t>(kEscapedByte + static_cast<unsigned char>(bytes[pos]));
-            ++pos;
-        }
-    }
-    return out;
+    return DecodeUtf8Lenient(bytes, [](unsigned char byte) { return static_cast<wchar_t>(kEscapedByte + byte); });
 }
 
 std::string WideToFileName(std::wstring_view wide)
