@@ -1,11 +1,12 @@
 # Shared build settings and helpers of all modules.
 
 # Compiles go through ccache where the machine has it; paths are hashed relative
-# to the source tree, so several clones of the project share one cache.
+# to the source tree and the build folder is left out of the hash (debug
+# information names it too), so several clones of the project share one cache.
 find_program(ZELL_CCACHE ccache)
 if(ZELL_CCACHE)
-  set(CMAKE_C_COMPILER_LAUNCHER env CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} ${ZELL_CCACHE})
-  set(CMAKE_CXX_COMPILER_LAUNCHER env CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} ${ZELL_CCACHE})
+  set(CMAKE_C_COMPILER_LAUNCHER env CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} CCACHE_NOHASHDIR=1 ${ZELL_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER env CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} CCACHE_NOHASHDIR=1 ${ZELL_CCACHE})
 endif()
 
 set(ZELL_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter -Wno-missing-field-initializers)
