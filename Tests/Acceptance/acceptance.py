@@ -415,11 +415,21 @@ class Program:
 
 # --- texts of the program, by key ------------------------------------------------------------------------
 
+def release_version(build):
+    """The program's version as the user reads it (major.minor.patch), from the release the build defines."""
+    with open(os.path.join(ROOT, build, "CMakeCache.txt")) as cache:
+        for line in cache:
+            if line.startswith("CMAKE_PROJECT_VERSION:"):
+                return ".".join(line.split("=", 1)[1].strip().split(".")[:3])
+    raise ValueError("the build names no project version")
+
+
 class Texts:
     """The program's texts by key from its GUI XML file, in the language the walk says is shown."""
 
-    def __init__(self, paths):
+    def __init__(self, paths, build):
         self.texts = {}
+        self.version = release_version(build)
         for path in paths:
             for text in ElementTree.parse(path).getroot().iter("text"):
                 self.texts[text.get("key")] = {l.get("code"): l.text or "" for l in text.iter("locale")}
@@ -429,6 +439,8 @@ class Texts:
         """The literal to look for: a "quoted" literal, or a key's text with its format fields cut out."""
         if operand.startswith('"') and operand.endswith('"'):
             return operand[1:-1]
+        if operand == "VERSION":
+            return self.version
         if operand not in self.texts:
             raise ValueError(f"unknown text key {operand}")
         text = self.texts[operand].get(self.language, "").replace("&", "")
@@ -581,7 +593,7 @@ class Walk(Run):
         sources = {"corvane.GUI.XML": os.path.join(ROOT, "Products", "Corvane", "Main", "Res"),
                    "COMMSETTINGSDLG.GUI.XML": os.path.join(ROOT, "Common", "PelorusDLL", "Res")}
         self.texts = Texts([os.path.join(built if os.path.exists(os.path.join(built, name)) else folder, name)
-                            for name, folder in sources.items()])
+                            for name, folder in sources.items()], args.build)
         # Steps in paragraphs: a step that fails skips the rest of its paragraph, which builds on it.
         self.steps, paragraph = [], 0
         with open(args.walk) as f:

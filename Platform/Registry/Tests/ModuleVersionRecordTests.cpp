@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -30,9 +31,11 @@ TEST(ModuleVersionRecord, TheProgramReadsItsOwnRecord)
     Version::CModuleVersionRecord record;
     std::string error;
     ASSERT_TRUE(Version::ReadModuleVersionRecord("/proc/self/exe", record, error)) << error;
-    EXPECT_EQ(0x00060008u, record.fileVersionMS);
-    EXPECT_EQ(0x00020011u, record.fileVersionLS);
-    EXPECT_EQ(0x00060008u, record.productVersionMS);
+    // The build gives the release's four parts, and its first two as the product version.
+    constexpr std::uint32_t kParts[] = {ZELL_TEST_VERSION_PARTS};
+    EXPECT_EQ((kParts[0] << 16) | kParts[1], record.fileVersionMS);
+    EXPECT_EQ((kParts[2] << 16) | kParts[3], record.fileVersionLS);
+    EXPECT_EQ((kParts[0] << 16) | kParts[1], record.productVersionMS);
     EXPECT_EQ(0u, record.productVersionLS);
     EXPECT_EQ(1u, record.fileType);
     EXPECT_EQ(1033u, record.language);
@@ -40,8 +43,8 @@ TEST(ModuleVersionRecord, TheProgramReadsItsOwnRecord)
     EXPECT_EQ(L"Zell Software", record.Value(L"CompanyName"));
     EXPECT_EQ(L"Corvane \"Test\" \u00C4\\x", record.Value(L"productname"));
     EXPECT_EQ(L"(c) 2016??", record.Value(L"LegalCopyright"));
-    EXPECT_EQ(L"6.8.2.17", record.Value(L"FileVersion"));
-    EXPECT_EQ(L"6.8", record.Value(L"ProductVersion"));
+    EXPECT_EQ(L"" ZELL_TEST_FILE_VERSION, record.Value(L"FileVersion"));
+    EXPECT_EQ(L"" ZELL_TEST_PRODUCT_VERSION, record.Value(L"ProductVersion"));
     EXPECT_EQ(L"", record.Value(L"Comments"));
 }
 

@@ -3,6 +3,7 @@
 // that wrote it.
 
 #include "Platform/Base/CString.h"
+#include "Products/Corvane/Core/ProgramVersion.h"
 
 #include <ctime>
 
@@ -10,8 +11,8 @@ namespace Corvane {
 
 struct CSettingsFileHeader {
     CString ApplicationName;
-    CString ApplicationVersion = L"6.8.2";
-    CString ApplicationDate = L"2016-12-02";
+    CString ApplicationVersion = CProgramVersion::Text();
+    CString ApplicationDate = CProgramVersion::ReleaseDate();
     CString ApplicationLanguage;
     // Local time as "%Y-%m-%d (%H:%M:%S)".
     CString SavedOn;

@@ -13,6 +13,7 @@
 #include "Platform/Framework/Drawing/PaintDC.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/BlankSettingsPage.h"
+#include "Products/Corvane/Core/ProgramVersion.h"
 #include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
@@ -31,7 +32,6 @@ using namespace ZELL::Skin;
 
 namespace {
 
-constexpr LPCWSTR kVersionText = L"6.8.2";
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 // The system's note that its clock was set.
 constexpr UINT kTimeChangeMessage = 0x001E;
@@ -191,7 +191,7 @@ BOOL CCorvaneDlg::OnInitDialog()
     SetConnectionState(kStateIdle);
     ShowConnectionText();
     EnableSaveAndWrite(false, false);
-    SetTitles(AfxGetAppName(), kVersionText);
+    SetTitles(AfxGetAppName(), CProgramVersion::Text());
     ShowStatus(Translate(L"STATE_READY"));
     SetupButtons(true);
     UpdateCommandButtons();

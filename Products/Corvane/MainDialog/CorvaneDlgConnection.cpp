@@ -6,19 +6,12 @@
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Products/Corvane/App/CorvaneApp.h"
+#include "Products/Corvane/Core/ProgramVersion.h"
 #include "Products/Corvane/MainDialog/Commands/CommandQuestions.h"
 #include "Products/Corvane/MainDialog/Commands/ConnectionSettingsError.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 
 namespace Corvane {
-
-namespace {
-
-constexpr wchar_t kFileVersion[] = L"6.8.2.2";
-constexpr wchar_t kBuildDate[] = L"2016-12-02";
-constexpr wchar_t kProductVersion[] = L"6.8.2";
-
-}
 
 void CCorvaneDlg::OnConnectionSettings()
 {
@@ -80,7 +73,8 @@ void CCorvaneDlg::OnAboutBox()
     // boxes: its about box is there whenever the program runs.
     const CWinApp* app = AfxGetApp();
     const CString exeName = CString(app != nullptr ? app->m_pszExeName : L"") + L".EXE";
-    ZELLAboutDialog(exeName, kFileVersion, kBuildDate, AfxGetAppName(), kProductVersion, nullptr, -1);
+    ZELLAboutDialog(exeName, CProgramVersion::FileVersion(), CProgramVersion::ReleaseDate(), AfxGetAppName(),
+                    CProgramVersion::Text(), nullptr, -1);
 }
 
 }  // namespace Corvane

@@ -1,3 +1,4 @@
+#include "Products/Corvane/Core/ProgramVersion.h"
 #include "Products/Corvane/Core/SettingsFileReader.h"
 #include "Products/Corvane/Core/SettingsFileWriter.h"
 
@@ -131,14 +132,15 @@ TEST(SettingsFileLayout, HeaderLinesAsEveryVersionWritesThem)
     const std::wstring asterisks = L"<!-- " + std::wstring(80, L'*') + L" -->";
     EXPECT_EQ(lines[0], L"<?xml version='1.0' encoding='ISO-8859-1'?>");
     EXPECT_EQ(lines[1], asterisks);
-    EXPECT_EQ(lines[2], L"<!-- Created by Corvane Version 6.8.2 -->");
+    EXPECT_EQ(lines[2], std::wstring(L"<!-- Created by Corvane Version ") + CProgramVersion::Text() + L" -->");
     EXPECT_EQ(lines[3], L"<!-- Saved on 2026-12-08 (23:15:07) -->");
     EXPECT_EQ(lines[4], asterisks);
     EXPECT_EQ(lines[5], L"<!-- WARNING: Manual changes to this file may cause damage to your devices!           -->");
     EXPECT_EQ(lines[5].size(), asterisks.size());
     EXPECT_EQ(lines[6], asterisks);
-    EXPECT_EQ(lines[7], L"<application application-name=\"Corvane\" application-ver=\"6.8.2\" "
-                        L"application-date=\"2016-12-02\" application-lang=\"en\" >");
+    EXPECT_EQ(lines[7], std::wstring(L"<application application-name=\"Corvane\" application-ver=\"") +
+                            CProgramVersion::Text() + L"\" application-date=\"" + CProgramVersion::ReleaseDate() +
+                            L"\" application-lang=\"en\" >");
     EXPECT_EQ(lines[8], L"    <device>");
     EXPECT_EQ(lines.back(), L"</application>");
 }

@@ -17,6 +17,7 @@
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 #include "Products/Corvane/MainDialog/Tests/Commands/BoxAnswerer.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
+#include "Products/Corvane/Core/ProgramVersion.h"
 #include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/Tests/WorkerRig.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
@@ -169,7 +170,7 @@ TEST_F(CorvaneStart, SystemMenuAboutOpensTheLibrarysAboutBoxWithTheProgramsVersi
     program.ExitInstance();
     ::DestroyWindow(timerWindow);
     handler.m_onMessage = nullptr;
-    EXPECT_EQ(version, L"Version 6.8.2") << "the about box came up with the program's version";
+    EXPECT_EQ(version, std::wstring(L"Version ") + CProgramVersion::Text()) << "the about box came up with the program's version";
 }
 
 }

@@ -7,6 +7,7 @@
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/Controls/ZellMenu.h"
 #include "Platform/Ui/Tests/WindowText.h"
+#include "Products/Corvane/Core/ProgramVersion.h"
 
 #include <gmock/gmock.h>
 
@@ -54,7 +55,7 @@ TEST_F(CorvaneDlgTest, OpensWithTheCommonPageOnlyAndReadAsTheOneDeviceCommand)
     Run(dialog, [&](UiTest::CDialogDriver& driver) {
         EXPECT_EQ(driver.Text(kStatusLine), L"Ready");
         EXPECT_EQ(driver.Text(kTitleLine1), kAppName);
-        EXPECT_EQ(driver.Text(kTitleLine2), L"6.8.2");
+        EXPECT_EQ(driver.Text(kTitleLine2), CProgramVersion::Text());
         EXPECT_EQ(driver.Text(kReadButton), L"Read");
         // The widened buttons show their text behind a blank.
         EXPECT_EQ(driver.Text(kRestartButton), L" Restart");
