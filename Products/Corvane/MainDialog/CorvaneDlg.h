@@ -316,7 +316,6 @@ public:
     // Defined in CorvaneDlgFiles.cpp.
     void OnOpen();
     void OnSave();
-    void OnSaveAs();
     bool OpenSettingsFile(const CString& path);
     bool SaveSettingsFile(const CString& path);
     bool SaveFileCommand(bool askForName);

@@ -74,13 +74,6 @@ void CCorvaneDlg::OnSave()
         SaveFileCommand(false);
 }
 
-void CCorvaneDlg::OnSaveAs()
-{
-    HideTooltips();
-    if (!GetWorkerBusyFlag().IsSet())
-        SaveFileCommand(true);
-}
-
 bool CCorvaneDlg::SaveFileCommand(bool askForName)
 {
     if (!ValidatePages())

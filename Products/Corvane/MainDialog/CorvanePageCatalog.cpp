@@ -26,18 +26,4 @@ std::unique_ptr<CSettingsPage> CCorvanePageCatalog::Create(const std::wstring& k
     return found == m_mapCreators.end() ? nullptr : found->second(ids);
 }
 
-std::vector<std::wstring> CCorvanePageCatalog::Keys() const
-{
-    std::vector<std::wstring> keys;
-    for (const std::wstring& key : SheetOrder()) {
-        if (Has(key))
-            keys.push_back(key);
-    }
-    for (const auto& [key, creator] : m_mapCreators) {
-        if (std::find(SheetOrder().begin(), SheetOrder().end(), key) == SheetOrder().end())
-            keys.push_back(key);
-    }
-    return keys;
-}
-
 }  // namespace Corvane

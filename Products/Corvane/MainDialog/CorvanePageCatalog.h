@@ -29,8 +29,6 @@ public:
     bool Has(const std::wstring& key) const { return m_mapCreators.count(key) != 0; }
     // Null for a key without a creator or a creator that made nothing.
     std::unique_ptr<CSettingsPage> Create(const std::wstring& key, const CCorvaneApp::tTemplateIds& ids) const;
-    // The registered keys in sheet order (keys outside it last, sorted).
-    std::vector<std::wstring> Keys() const;
 
 private:
     std::map<std::wstring, tCreator> m_mapCreators;
