@@ -112,18 +112,6 @@ void ReleaseSurfaceDC(HDC dc)
         GdiHandleTable::Remove(dc);
 }
 
-BOOL ResetSurfaceDC(HDC dc, POINT origin, const RECT& clip)
-{
-    auto object = FindDC(dc);
-    if (!object || object->type != DCType::Surface)
-        return SetError(ERROR_INVALID_HANDLE);
-    object->origin = origin;
-    object->systemClip = clip;
-    object->systemRegion.reset();
-    object->state.clip.reset();
-    return TRUE;
-}
-
 BOOL SetSurfaceDCVisibleRects(HDC dc, const RECT* rects, int count)
 {
     auto object = FindDC(dc);
@@ -133,18 +121,6 @@ BOOL SetSurfaceDCVisibleRects(HDC dc, const RECT* rects, int count)
         return SetError(ERROR_INVALID_PARAMETER);
     object->systemRegion = BandRegion::FromRects(std::vector<RECT>(rects, rects + count));
     return TRUE;
-}
-
-cairo_surface_t* GetSurfaceOfDC(HDC dc)
-{
-    auto object = FindDC(dc);
-    if (!object)
-        return nullptr;
-    if (object->type == DCType::Surface)
-        return object->external;
-    if (object->type == DCType::Printer)
-        return object->printer && object->printer->page ? object->printer->page->surface : nullptr;
-    return object->state.bitmap ? object->state.bitmap->surface : nullptr;
 }
 
 HDC CreateCompatibleDC(HDC dc)

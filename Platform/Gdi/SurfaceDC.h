@@ -16,16 +16,7 @@ HDC CreateSurfaceDC(cairo_surface_t* target, POINT origin, const RECT& clip);
 // Objects selected into it are not deleted, as with ReleaseDC.
 void ReleaseSurfaceDC(HDC dc);
 
-// Moves a surface context onto another place of its surface, as the window
-// layer does when it reuses one context for a moved child. Resets the
-// application clip region, like a fresh GetDC.
-BOOL ResetSurfaceDC(HDC dc, POINT origin, const RECT& clip);
-
 // Narrows a surface context's system part to these rectangles (surface
 // pixels) within its clip rectangle, as the window layer does for the parts
-// that children and upper siblings cover. ResetSurfaceDC lifts it.
+// that children and upper siblings cover.
 BOOL SetSurfaceDCVisibleRects(HDC dc, const RECT* rects, int count);
-
-// The surface a context draws into (no new reference), for the window layer's
-// flushes and for tests; null for an invalid handle.
-cairo_surface_t* GetSurfaceOfDC(HDC dc);

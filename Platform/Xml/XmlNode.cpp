@@ -206,19 +206,6 @@ bool CXmlNode::SetAttribute(std::wstring_view name, std::wstring_view value)
     return attribute.set_value(Narrow(value).c_str());
 }
 
-bool CXmlNode::RemoveAttribute(std::wstring_view name)
-{
-    if (Type() != NodeType::Element)
-        return false;
-    const pugi::xml_attribute attribute = m_node.attribute(Narrow(name).c_str());
-    if (!attribute)
-        return false;
-    m_node.remove_attribute(attribute);
-    ++m_data->epoch;
-    m_epoch = m_data->epoch;
-    return true;
-}
-
 std::vector<CXmlNode> CXmlNode::Attributes() const
 {
     std::vector<CXmlNode> attributes;

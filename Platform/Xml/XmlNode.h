@@ -37,7 +37,6 @@ public:
 
     std::optional<std::wstring> GetAttribute(std::wstring_view name) const;
     bool SetAttribute(std::wstring_view name, std::wstring_view value);
-    bool RemoveAttribute(std::wstring_view name);
     std::vector<CXmlNode> Attributes() const;
 
     // XPath relative to this node (an attribute node included). Throw

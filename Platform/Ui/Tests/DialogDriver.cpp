@@ -162,12 +162,6 @@ bool CDialogDriver::IsVisible(int id) const
     return control != nullptr && IsWindowVisible(control);
 }
 
-bool CDialogDriver::HasFocus(int id) const
-{
-    HWND control = Control(id);
-    return control != nullptr && GetFocus() == control;
-}
-
 int CDialogDriver::FocusId() const
 {
     HWND focus = GetFocus();

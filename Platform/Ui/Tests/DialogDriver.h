@@ -47,7 +47,6 @@ public:
     bool IsChecked(int id) const;
     bool IsEnabled(int id) const;
     bool IsVisible(int id) const;
-    bool HasFocus(int id) const;
     // The id of the focused control, 0 when the focus is elsewhere.
     int FocusId() const;
 
