@@ -23,12 +23,6 @@ void CFaultPlan::Clear()
     rules_.clear();
 }
 
-void CFaultPlan::ResetCounter()
-{
-    std::lock_guard lock(mutex_);
-    frameCounter_ = 0;
-}
-
 uint32_t CFaultPlan::NextFrameNumber()
 {
     std::lock_guard lock(mutex_);
@@ -78,16 +72,6 @@ unsigned CFaultPlan::FiredCount() const
 {
     std::lock_guard lock(mutex_);
     return fired_;
-}
-
-size_t CFaultPlan::PendingRules() const
-{
-    std::lock_guard lock(mutex_);
-    size_t count = 0;
-    for (const auto& rule : rules_)
-        if (rule.times != 0)
-            ++count;
-    return count;
 }
 
 } // namespace DevSim

@@ -78,13 +78,11 @@ public:
     // Shorthand: one rule of `kind` for the service code, firing `times` times.
     void AddForService(ENFault kind, uint16_t serviceCode, int times = 1);
     void Clear();         // rules only
-    void ResetCounter();  // frame numbers start again at 1
 
     uint32_t NextFrameNumber();
     // The rule that applies to the frame, consumed by one firing.
     std::optional<tFaultRule> Take(const tFrameFacts& facts);
     unsigned FiredCount() const;
-    size_t PendingRules() const; // rules with firings left
 
 private:
     static bool AnswerLevel(ENFault kind);

@@ -111,11 +111,6 @@ void CSerialMailbox::SetStatus(uint16_t status)
     words_[2] = status;
 }
 
-void CSerialMailbox::AddToCount(uint16_t extra)
-{
-    words_[1] = static_cast<uint16_t>(words_[1] + extra);
-}
-
 CSerialMailbox::tResult CSerialMailbox::Run(tDeviceData& d, uint8_t group, uint8_t service,
                                             const std::vector<uint16_t>& args)
 {

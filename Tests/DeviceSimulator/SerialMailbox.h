@@ -31,7 +31,6 @@ public:
     uint16_t RequestCode() const { return words_[0]; }
     // Changes the finished answer (fault injection).
     void SetStatus(uint16_t status);
-    void AddToCount(uint16_t extra);
 
 private:
     struct tResult {
