@@ -127,6 +127,7 @@ public:
     DWORD GetCellFormat(int row, int col) const;
     COLORREF GetCellTextColour(int row, int col) const;
     COLORREF GetCellBackColour(int row, int col) const;
+    UINT GetCellMargin(int row, int col) const;
     const LOGFONTW* GetCellFont(int row, int col) const;
     BOOL IsCellModified(int row, int col) const;
     BOOL IsCellEditable(int row, int col) const;
@@ -136,7 +137,10 @@ public:
     BOOL SetRowTextColour(int row, COLORREF colour, BOOL includeFixed = FALSE);
     BOOL SetRowBackColour(int row, COLORREF colour, BOOL includeFixed = FALSE);
     BOOL SetRowFormat(int row, DWORD format, BOOL includeFixed = FALSE);
+    BOOL SetRowFont(int row, const LOGFONTW* font, BOOL includeFixed = FALSE);
+    BOOL SetColumnBackColour(int col, COLORREF colour, BOOL includeFixed = FALSE);
     BOOL SetColumnFormat(int col, DWORD format, BOOL includeFixed = FALSE);
+    BOOL SetColumnFont(int col, const LOGFONTW* font, BOOL includeFixed = FALSE);
     BOOL EnableRowCells(int row, BOOL enable, BOOL includeFixed = FALSE);
     BOOL ReplaceCellClass(int row, int col, const CRuntimeClass* cellClass);
     BOOL SetDefaultCellClass(const CRuntimeClass* cellClass);

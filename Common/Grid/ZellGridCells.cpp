@@ -450,6 +450,12 @@ COLORREF CZellGrid::GetCellBackColour(int row, int col) const
     return cell != nullptr ? cell->GetBackColour() : CLR_DEFAULT;
 }
 
+UINT CZellGrid::GetCellMargin(int row, int col) const
+{
+    const CGridCellBase* cell = GetCellAt(row, col);
+    return cell != nullptr ? cell->GetMargin() : 0;
+}
+
 const LOGFONTW* CZellGrid::GetCellFont(int row, int col) const
 {
     const CGridCellBase* cell = GetCellAt(row, col);
@@ -549,9 +555,24 @@ BOOL CZellGrid::SetRowFormat(int row, DWORD format, BOOL includeFixed)
     return ForRow(row, includeFixed, [&](int r, int c) { return SetCellFormat(r, c, format); });
 }
 
+BOOL CZellGrid::SetRowFont(int row, const LOGFONTW* font, BOOL includeFixed)
+{
+    return ForRow(row, includeFixed, [&](int r, int c) { return SetCellFont(r, c, font); });
+}
+
+BOOL CZellGrid::SetColumnBackColour(int col, COLORREF colour, BOOL includeFixed)
+{
+    return ForColumn(col, includeFixed, [&](int r, int c) { return SetCellBackColour(r, c, colour); });
+}
+
 BOOL CZellGrid::SetColumnFormat(int col, DWORD format, BOOL includeFixed)
 {
     return ForColumn(col, includeFixed, [&](int r, int c) { return SetCellFormat(r, c, format); });
+}
+
+BOOL CZellGrid::SetColumnFont(int col, const LOGFONTW* font, BOOL includeFixed)
+{
+    return ForColumn(col, includeFixed, [&](int r, int c) { return SetCellFont(r, c, font); });
 }
 
 BOOL CZellGrid::EnableRowCells(int row, BOOL enable, BOOL includeFixed)
