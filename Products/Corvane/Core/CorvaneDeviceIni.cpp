@@ -17,31 +17,31 @@ void AddOnce(std::vector<CString>& pages, const CString& key)
         pages.push_back(key);
 }
 
-// The network-parameter page replaces the TCP/IP and network pages.
-void AddNetworkParamPage(std::vector<CString>& pages)
+bool NeedsHold(ENPageNeeds needs, const CFBCData& data)
 {
-    std::erase(pages, CString(L"TCPIP"));
-    std::erase(pages, CString(L"NETWORK"));
-    AddOnce(pages, L"NETWORKPARAM");
-}
-
-void AddNetworkPages(const CFBCData& data, std::vector<CString>& pages)
-{
-    if (data.HasNetworkParams) {
-        AddNetworkParamPage(pages);
-        return;
+    switch (needs) {
+    case ENPageNeeds::Nothing:
+        return true;
+    case ENPageNeeds::NetworkParams:
+        return data.HasNetworkParams;
+    case ENPageNeeds::NoNetworkParams:
+        return !data.HasNetworkParams;
+    case ENPageNeeds::Clock:
+        return data.HasClock;
+    case ENPageNeeds::SDCardSlot:
+        return data.HasSDCardSlot;
     }
-    AddOnce(pages, L"TCPIP");
-    AddOnce(pages, L"NETWORK");
+    return false;
 }
 
-bool IsUnconditionalPage(const CString& key)
+// The pages of one place whose needs hold, in the rules' order.
+void AddPlaced(ENPageListPlace place, const tPageListRules& rules, const CFBCData& data, std::vector<CString>& pages)
 {
-    static const wchar_t* const keys[] = {L"MODBUS", L"MODBUSPARAM", L"PROTOCOL", L"TRAFFIC",
-                                          L"SNTP",   L"ETHERNETIP",  L"ORBIS"};
-    return std::any_of(std::begin(keys), std::end(keys), [&](const wchar_t* k) { return key == k; });
+    for (const tPageListRule& rule : rules) {
+        if (rule.shows.place == place && NeedsHold(rule.shows.needs, data))
+            AddOnce(pages, rule.key);
+    }
 }
-
 
 }
 
@@ -78,58 +78,54 @@ void CCorvaneDeviceIni::LocateFrom(const CString& besidePath)
         SetIniPath(installed);
 }
 
-std::vector<CString> CCorvaneDeviceIni::BuildPageList(const CFBCData& data) const
+std::vector<CString> CCorvaneDeviceIni::BuildPageList(const CFBCData& data, const tPageListRules& rules) const
 {
-    std::vector<CString> pages{L"COMMON"};
+    std::vector<CString> pages;
+    AddPlaced(ENPageListPlace::First, rules, data, pages);
+    const std::size_t first = pages.size();
     for (const CString& key : GetPageKeys(data.ArticleNo)) {
         if (key == L"ALL") {
-            AddAllPages(data, pages);
+            AddAllPages(data, rules, pages);
             break;
         }
-        AddListedPage(key, data, pages);
+        AddListedPage(key, data, rules, pages);
     }
-    if (pages.size() == 1)
-        AddDefaultPages(data, pages);
-    if (data.HasSDCardSlot)
-        AddOnce(pages, L"SDCARD");
-    std::erase(pages, CString(L"STATUS"));
-    pages.push_back(L"STATUS");
+    if (pages.size() == first)
+        AddDefaultPages(data, rules, pages);
+    AddPlaced(ENPageListPlace::Last, rules, data, pages);
     return pages;
 }
 
-void CCorvaneDeviceIni::AddListedPage(const CString& key, const CFBCData& data, std::vector<CString>& pages) const
+// A key the rules do not know, or one of a page that is not listed, is
+// passed over.
+void CCorvaneDeviceIni::AddListedPage(const CString& key, const CFBCData& data, const tPageListRules& rules,
+                                      std::vector<CString>& pages) const
 {
-    if (key == L"NETWORKPARAM") {
-        if (data.HasNetworkParams)
-            AddNetworkParamPage(pages);
-    } else if (key == L"TCPIP" || key == L"NETWORK") {
-        if (!data.HasNetworkParams)
+    for (const tPageListRule& rule : rules) {
+        if (key == rule.key && rule.shows.place == ENPageListPlace::Listed && NeedsHold(rule.shows.needs, data))
             AddOnce(pages, key);
-    } else if (key == L"CLOCK") {
-        if (data.HasClock)
-            AddOnce(pages, key);
-    } else if (IsUnconditionalPage(key)) {
-        AddOnce(pages, key);
     }
 }
 
-void CCorvaneDeviceIni::AddAllPages(const CFBCData& data, std::vector<CString>& pages) const
+void CCorvaneDeviceIni::AddAllPages(const CFBCData& data, const tPageListRules& rules,
+                                    std::vector<CString>& pages) const
 {
-    AddNetworkPages(data, pages);
-    if (data.HasClock)
-        AddOnce(pages, L"CLOCK");
-    for (const wchar_t* key : {L"MODBUS", L"PROTOCOL", L"TRAFFIC", L"SNTP", L"ETHERNETIP", L"ORBIS"})
-        AddOnce(pages, key);
+    for (const tPageListRule& rule : rules) {
+        if (rule.shows.inAll && NeedsHold(rule.shows.needs, data))
+            AddOnce(pages, rule.key);
+    }
 }
 
-void CCorvaneDeviceIni::AddDefaultPages(const CFBCData& data, std::vector<CString>& pages) const
+void CCorvaneDeviceIni::AddDefaultPages(const CFBCData& data, const tPageListRules& rules,
+                                        std::vector<CString>& pages) const
 {
-    if (data.HasNetworkParams)
-        AddNetworkParamPage(pages);
-    else if (DeviceHasIP(data.ArticleNo))
-        AddNetworkPages(data, pages);
-    if (data.HasClock)
-        AddOnce(pages, L"CLOCK");
+    for (const tPageListRule& rule : rules) {
+        const ENPageDefault byDefault = rule.shows.byDefault;
+        if (byDefault == ENPageDefault::No || !NeedsHold(rule.shows.needs, data))
+            continue;
+        if (byDefault == ENPageDefault::Yes || DeviceHasIP(data.ArticleNo))
+            AddOnce(pages, rule.key);
+    }
 }
 
 }  // namespace Corvane

@@ -6,6 +6,7 @@
 
 #include "Platform/Base/CString.h"
 #include "Products/Corvane/Core/DeviceCapabilityFile.h"
+#include "Products/Corvane/Core/PageListRule.h"
 
 #include <vector>
 
@@ -28,18 +29,19 @@ public:
     // folder above the executable's folder.
     static CString InstalledIniPath(const CString& executablePath);
 
-    // The page keys the device shows: "COMMON" first, then the article's
-    // "PAGEnn" keys (or defaults when it lists none), then "SDCARD" with a
-    // memory-card slot and "STATUS" always last.
-    std::vector<CString> BuildPageList(const CFBCData& data) const;
+    // The page keys the device shows: the first pages of the rules, then
+    // the article's "PAGEnn" keys (or the default pages when it lists none),
+    // then the last pages, each page only where its needs hold.
+    std::vector<CString> BuildPageList(const CFBCData& data, const tPageListRules& rules) const;
 
 private:
     // The same file name in the installed share folder.
     static CString InstalledPathOf(const CString& besidePath);
     void LocateFrom(const CString& besidePath);
-    void AddListedPage(const CString& key, const CFBCData& data, std::vector<CString>& pages) const;
-    void AddAllPages(const CFBCData& data, std::vector<CString>& pages) const;
-    void AddDefaultPages(const CFBCData& data, std::vector<CString>& pages) const;
+    void AddListedPage(const CString& key, const CFBCData& data, const tPageListRules& rules,
+                       std::vector<CString>& pages) const;
+    void AddAllPages(const CFBCData& data, const tPageListRules& rules, std::vector<CString>& pages) const;
+    void AddDefaultPages(const CFBCData& data, const tPageListRules& rules, std::vector<CString>& pages) const;
 };
 
 }  // namespace Corvane

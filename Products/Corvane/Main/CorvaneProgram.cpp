@@ -1,21 +1,8 @@
 #include "Products/Corvane/Main/CorvaneProgram.h"
 
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
-#include "Products/Corvane/Pages/Views/CommonPage.h"
-#include "Products/Corvane/Pages/Views/ClockPage.h"
+#include "Products/Corvane/MainDialog/CorvanePageTable.h"
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
-#include "Products/Corvane/Pages/Views/EthernetIPPage.h"
-#include "Products/Corvane/Pages/Views/ModbusPage.h"
-#include "Products/Corvane/Pages/Views/ModbusParamPage.h"
-#include "Products/Corvane/Pages/Views/NetworkPage.h"
-#include "Products/Corvane/Pages/Views/NetworkParamPage.h"
-#include "Products/Corvane/Pages/Views/OrbisPage.h"
-#include "Products/Corvane/Pages/Views/ProtocolPage.h"
-#include "Products/Corvane/Pages/Views/SDCardPage.h"
-#include "Products/Corvane/Pages/Views/SntpPage.h"
-#include "Products/Corvane/Pages/Views/StatePage.h"
-#include "Products/Corvane/Pages/Views/TCPIPPage.h"
-#include "Products/Corvane/Pages/Views/TransmissionPage.h"
 
 #include "Common/SystemHelper/Texts/GuiXmlTables.h"
 #include "Platform/Base/FileSystemPath.h"
@@ -29,17 +16,6 @@
 namespace Corvane {
 
 CCorvaneProgram::CCorvaneProgram() : CCorvaneApp(L"Corvane") {}
-
-namespace {
-
-// Pages whose template does not change with the screen's DPI.
-template <class Page>
-void RegisterPage(CCorvanePageCatalog& catalog, const wchar_t* key)
-{
-    catalog.Register(key, [](const CCorvaneApp::tTemplateIds&) { return std::make_unique<Page>(); });
-}
-
-}
 
 namespace {
 
@@ -62,22 +38,8 @@ void CCorvaneProgram::FitScaleToScreen() const
 
 void CCorvaneProgram::RegisterPages(CCorvanePageCatalog& catalog)
 {
-    catalog.Register(L"COMMON", [](const tTemplateIds& ids) {
-        return std::make_unique<CCommonPage>(static_cast<UINT>(ids.commonPage));
-    });
-    RegisterPage<CClockPage>(catalog, L"CLOCK");
-    RegisterPage<CNetworkPage>(catalog, L"NETWORK");
-    RegisterPage<COrbisPage>(catalog, L"ORBIS");
-    RegisterPage<CProtocolPage>(catalog, L"PROTOCOL");
-    RegisterPage<CSDCardPage>(catalog, L"SDCARD");
-    RegisterPage<CStatePage>(catalog, L"STATUS");
-    RegisterPage<CEthernetIPPage>(catalog, L"ETHERNETIP");
-    RegisterPage<CModbusPage>(catalog, L"MODBUS");
-    RegisterPage<CModbusParamPage>(catalog, L"MODBUSPARAM");
-    RegisterPage<CSntpPage>(catalog, L"SNTP");
-    RegisterPage<CTransmissionPage>(catalog, L"TRAFFIC");
-    RegisterPage<CNetworkParamPage>(catalog, L"NETWORKPARAM");
-    RegisterPage<CTCPIPPage>(catalog, L"TCPIP");
+    for (const tPageRow& row : CCorvanePageTable::Rows())
+        catalog.Register(row.key, row.make);
 }
 
 void CCorvaneProgram::RunMainDialog()

@@ -14,6 +14,11 @@
 #include "Products/Corvane/App/CorvaneApp.h"
 #include "Products/Corvane/MainDialog/BlankSettingsPage.h"
 #include "Products/Corvane/Core/ProgramVersion.h"
+#include "Products/Corvane/MainDialog/CorvanePageTable.h"
+#include "Products/Corvane/Pages/Views/ClockPage.h"
+#include "Products/Corvane/Pages/Views/CommonPage.h"
+#include "Products/Corvane/Pages/Views/StatePage.h"
+#include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
@@ -244,9 +249,11 @@ void CCorvaneDlg::CreatePages()
     }
     HandConnectionToPages();
     // The sheet cannot be empty: a page of the catalog is always the first.
-    if (m_arrPageEntries.empty() || m_arrPageEntries.front().name != L"COMMON") {
+    if (m_arrPageEntries.empty() || m_arrPageEntries.front().name != CCommonPage::kPageKey) {
         auto common = std::make_unique<CBlankSettingsPage>();
-        m_arrPageEntries.insert(m_arrPageEntries.begin(), {L"COMMON", TranslateOr(L"TITLE_COMMON", L"COMMON").str(), common.get()});
+        const CString key = CCommonPage::kPageKey;
+        m_arrPageEntries.insert(m_arrPageEntries.begin(),
+                                {key.str(), TranslateOr(CString(L"TITLE_") + key, key).str(), common.get()});
         m_arrOwnedPages.push_back(std::move(common));
     }
 }
@@ -421,7 +428,7 @@ void CCorvaneDlg::AddPageToSheet(const tPageEntry& entry)
 void CCorvaneDlg::RemovePageFromSheet(const std::wstring& name)
 {
     // The sheet keeps at least its first page.
-    if (name == L"COMMON" || !IsPageInSheet(name))
+    if (name == CCommonPage::kPageKey || !IsPageInSheet(name))
         return;
     CSettingsPage* page = Page(name);
     m_Sheet.RemovePage(page);
@@ -442,28 +449,45 @@ void CCorvaneDlg::BuildPageList(const CString& article)
     const CCorvaneApp* app = GetCorvaneApp();
     m_arrPageList.clear();
     if (app == nullptr) {
-        m_arrPageList = {L"COMMON", L"STATUS"};
+        m_arrPageList = {CCommonPage::kPageKey, CStatePage::kPageKey};
         return;
     }
     CFBCData device = m_data;
     device.ArticleNo = article;
-    for (const CString& key : app->DeviceIni().BuildPageList(device))
+    for (const CString& key : app->DeviceIni().BuildPageList(device, CCorvanePageTable::ListRules()))
         m_arrPageList.push_back(key.str());
+}
+
+bool CCorvaneDlg::IsGroupOn(ENPageGroup group) const
+{
+    switch (group) {
+    case ENPageGroup::Base:
+        return true;
+    case ENPageGroup::Extended:
+        return m_bExtendedPages;
+    case ENPageGroup::Controller:
+        return m_bExtendedPages && m_bControllerPages;
+    }
+    return false;
+}
+
+// A page without a row of the page table shows with the extended pages.
+bool CCorvaneDlg::IsGroupShown(const std::wstring& name) const
+{
+    const tPageRow* row = CCorvanePageTable::Find(name);
+    const ENPageGroup group = row != nullptr ? row->group : ENPageGroup::Extended;
+    if (group != ENPageGroup::Controller)
+        return IsGroupOn(group);
+    // A controller without a runtime system has nothing for the controller pages.
+    const CCorvaneApp* app = GetCorvaneApp();
+    const bool noRuntime = app && app->IsPlcController(m_data.ArticleNo) && m_data.ActiveRuntimeSystem == 0xFFFF;
+    return IsGroupOn(group) && !noRuntime;
 }
 
 void CCorvaneDlg::ApplyPageList()
 {
-    static const std::wstring kBasePages[] = {L"COMMON", L"TCPIP", L"MODBUS", L"PROTOCOL", L"STATUS", L"MODBUSPARAM"};
-    const CCorvaneApp* app = GetCorvaneApp();
     for (const tPageEntry& entry : m_arrPageEntries) {
-        const bool isBase = std::find(std::begin(kBasePages), std::end(kBasePages), entry.name) != std::end(kBasePages);
-        bool shown = IsPageInList(entry.name) && (m_bExtendedPages || isBase);
-        if (entry.name == L"ORBIS" && (!m_bControllerPages || !m_bExtendedPages ||
-                                       (app && app->IsPlcController(m_data.ArticleNo) && m_data.ActiveRuntimeSystem == 0xFFFF)))
-            shown = false;
-        if (entry.name == L"SDCARD" && !IsPageInList(L"SDCARD"))
-            shown = false;
-        if (shown)
+        if (IsPageInList(entry.name) && IsGroupShown(entry.name))
             AddPageToSheet(entry);
         else
             RemovePageFromSheet(entry.name);
@@ -475,8 +499,8 @@ void CCorvaneDlg::ApplyPageList()
 
 void CCorvaneDlg::ResetToFirstPage()
 {
-    ActivatePage(L"COMMON");
-    m_strActivePageName = L"COMMON";
+    ActivatePage(CCommonPage::kPageKey);
+    m_strActivePageName = CCommonPage::kPageKey;
     for (const tPageEntry& entry : m_arrPageEntries)
         RemovePageFromSheet(entry.name);
 }
@@ -491,7 +515,8 @@ bool CCorvaneDlg::ActivePageRefusesCommands() const
     if (IsOfflineConfig())
         return false;
     const std::wstring active = ActivePageName();
-    return active == L"CLOCK" || (active == L"TCPIP" && ActivePage() != nullptr && ActivePage()->IsModified());
+    return active == CClockPage::kPageKey ||
+           (active == CTCPIPPage::kPageKey && ActivePage() != nullptr && ActivePage()->IsModified());
 }
 
 void CCorvaneDlg::UpdateCommandButtons()

@@ -22,6 +22,7 @@
 #include "Products/Corvane/MainDialog/Commands/PostedWorkerPrompt.h"
 #include "Products/Corvane/MainDialog/Commands/WorkerLauncher.h"
 #include "Products/Corvane/MainDialog/CorvanePageCatalog.h"
+#include "Products/Corvane/MainDialog/CorvanePageTable.h"
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
 #include "Products/Corvane/MainDialog/StatusLog.h"
 
@@ -178,6 +179,10 @@ protected:
     void AddPageToSheet(const tPageEntry& entry);
     void RemovePageFromSheet(const std::wstring& name);
     bool IsPageInSheet(const std::wstring& name) const;
+    // The order check lets the pages of the group show (the controller pages
+    // also need a runtime system to show).
+    bool IsGroupOn(ENPageGroup group) const;
+    bool IsGroupShown(const std::wstring& name) const;
     void ActivatePage(const std::wstring& name);
     void ShowStatusMenu(CPoint screenPoint);
     void SetupSystemMenu();

@@ -31,7 +31,7 @@ bool CCorvaneDlg::ReportsChangedAddress() const
     if (m_data.HasNetworkParams)
         return m_data.NetworkParamsModified &&
                CNetworkParamCodec::ChangesConnectionAddress(m_data, ConnectionAddress().GetString());
-    const CTCPIPPage* page = ShownTCPIPPage(Page(L"TCPIP"));
+    const CTCPIPPage* page = ShownTCPIPPage(Page(CTCPIPPage::kPageKey));
     return page != nullptr && page->HasChangedAddresses();
 }
 
@@ -51,7 +51,7 @@ void CCorvaneDlg::NoteAddressAfterRestart()
     // Per-port records carry their own new addresses to the worker.
     if (m_data.HasNetworkParams || !IsTcpIpConnection())
         return;
-    const CTCPIPPage* page = ShownTCPIPPage(Page(L"TCPIP"));
+    const CTCPIPPage* page = ShownTCPIPPage(Page(CTCPIPPage::kPageKey));
     if (page == nullptr || !page->UsesFixedAddress() || !page->HasChangedAddresses())
         return;
     // Only a connection through the device's current address follows it; a
@@ -64,7 +64,7 @@ void CCorvaneDlg::NoteAddressAfterRestart()
 
 void CCorvaneDlg::HandAddressesToTCPIPPage()
 {
-    auto* page = dynamic_cast<CTCPIPPage*>(Page(L"TCPIP"));
+    auto* page = dynamic_cast<CTCPIPPage*>(Page(CTCPIPPage::kPageKey));
     if (page == nullptr || m_data.HasNetworkParams)
         return;
     page->SetCurrentAddresses(m_data.IPAddrEEPROM, m_data.IPAddrCurrent, m_data.SubnetMask, m_data.GatewayAddr,
@@ -74,7 +74,7 @@ void CCorvaneDlg::HandAddressesToTCPIPPage()
 
 CString CCorvaneDlg::TCPIPAddressSourceText() const
 {
-    const auto* page = dynamic_cast<const CTCPIPPage*>(Page(L"TCPIP"));
+    const auto* page = dynamic_cast<const CTCPIPPage*>(Page(CTCPIPPage::kPageKey));
     return page != nullptr ? page->GetAddressSourceText() : CString();
 }
 

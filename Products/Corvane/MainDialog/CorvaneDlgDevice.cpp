@@ -38,20 +38,6 @@ constexpr int kPageStateNone = 0;
 constexpr int kPageStateError = 1;
 constexpr int kPageStateWorking = 2;
 
-// The pages checked before a write, in their order; the second and third
-// group only for devices that show those pages.
-constexpr LPCWSTR kBasePagesToValidate[] = {L"TCPIP", L"NETWORKPARAM", L"PROTOCOL", L"MODBUS",
-                                            L"MODBUSPARAM", L"SDCARD", L"STATUS"};
-constexpr LPCWSTR kExtendedPagesToValidate[] = {L"NETWORK", L"ETHERNETIP", L"SNTP", L"TRAFFIC"};
-constexpr LPCWSTR kControllerPagesToValidate[] = {L"ORBIS"};
-
-// The pages filled with the data before the identification page, in order.
-constexpr LPCWSTR kPagesFilledFirst[] = {L"NETWORKPARAM", L"TCPIP",    L"NETWORK", L"MODBUS",  L"MODBUSPARAM",
-                                         L"ETHERNETIP",   L"SNTP",     L"PROTOCOL", L"TRAFFIC", L"CLOCK"};
-constexpr LPCWSTR kPagesFilledLast[] = {L"ORBIS", L"SDCARD", L"STATUS"};
-
-
-
 int ResultTypeOf(ENWorkerKind kind)
 {
     switch (kind) {
@@ -409,15 +395,10 @@ bool CCorvaneDlg::ValidatePages()
 {
     if (CSettingsPage* active = ActivePage())
         active->UpdateData(TRUE);
-    std::vector<LPCWSTR> order(std::begin(kBasePagesToValidate), std::end(kBasePagesToValidate));
-    if (m_bExtendedPages)
-        order.insert(order.end(), std::begin(kExtendedPagesToValidate), std::end(kExtendedPagesToValidate));
-    if (m_bExtendedPages && m_bControllerPages)
-        order.insert(order.end(), std::begin(kControllerPagesToValidate), std::end(kControllerPagesToValidate));
-    for (LPCWSTR name : order) {
-        CSettingsPage* page = Page(name);
+    for (const tPageRow* row : CCorvanePageTable::InCheckOrder()) {
+        CSettingsPage* page = IsGroupOn(row->checkGroup) ? Page(row->key) : nullptr;
         if (page != nullptr && !page->StoreIfDataPresent()) {
-            ActivatePage(name);
+            ActivatePage(row->key);
             return false;
         }
     }
@@ -619,7 +600,7 @@ void CCorvaneDlg::ShowResultStates(int type, bool valid)
 {
     const bool defaultsStarted = type == static_cast<int>(ENThreadResultType::FactoryDefaultsStarted);
     if (!valid || defaultsStarted) {
-        ActivatePage(L"COMMON");
+        ActivatePage(CCommonPage::kPageKey);
         CSettingsPage* active = ActivePage();
         if (active != nullptr)
             active->RefreshView();
@@ -757,13 +738,10 @@ void CCorvaneDlg::RefreshPages()
 {
     CSettingsPage::SetPagesSuspended(true);
     HandAddressesToTCPIPPage();
-    for (LPCWSTR name : kPagesFilledFirst) {
-        if (CSettingsPage* page = Page(name); page != nullptr && page->IsInSheet())
-            AttachPageData(*page);
-    }
-    FillCommonPage();
-    for (LPCWSTR name : kPagesFilledLast) {
-        if (CSettingsPage* page = Page(name); page != nullptr && page->IsInSheet())
+    for (const tPageRow* row : CCorvanePageTable::InFillOrder()) {
+        if (std::wstring_view(row->key) == CCommonPage::kPageKey)
+            FillCommonPage();
+        else if (CSettingsPage* page = Page(row->key); page != nullptr && page->IsInSheet())
             AttachPageData(*page);
     }
     CSettingsPage::SetPagesSuspended(false);
@@ -793,7 +771,7 @@ void CCorvaneDlg::FillCommonPage()
 {
     m_strPrevArticleNo = m_data.ArticleNo;
     m_strPrevNetworkId = m_data.NetworkID;
-    CSettingsPage* common = Page(L"COMMON");
+    CSettingsPage* common = Page(CCommonPage::kPageKey);
     if (common == nullptr)
         return;
     if (auto* identification = dynamic_cast<CCommonPage*>(common))

@@ -38,7 +38,7 @@ void CCorvaneDlg::ShowNotesInLanguage()
 {
     if (m_bNoDeviceTitles)
         ShowNoDeviceTitles();
-    auto* common = dynamic_cast<CCommonPage*>(Page(L"COMMON"));
+    auto* common = dynamic_cast<CCommonPage*>(Page(CCommonPage::kPageKey));
     if (common != nullptr && common->ShownState() != 0 && !m_strPageNoteKey.IsEmpty())
         common->BeginWaitState(common->ShownState(), Translate(m_strPageNoteKey));
 }
@@ -59,7 +59,7 @@ void CCorvaneDlg::ShowResultStatusInLanguage()
 
 void CCorvaneDlg::ForgetIdentification()
 {
-    if (auto* common = dynamic_cast<CCommonPage*>(Page(L"COMMON")))
+    if (auto* common = dynamic_cast<CCommonPage*>(Page(CCommonPage::kPageKey)))
         common->ClearIdentification();
 }
 

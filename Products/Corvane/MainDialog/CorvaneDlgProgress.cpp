@@ -5,6 +5,7 @@
 
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/Controls/ZellMenu.h"
+#include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"
 
@@ -139,7 +140,7 @@ void CCorvaneDlg::EndWorkerDisplay(bool succeeded, const CString& line)
     if (succeeded) {
         SetStatusTimer();
     } else {
-        ActivatePage(L"COMMON");
+        ActivatePage(CCommonPage::kPageKey);
         CString message = line;
         message.Replace(Translate(L"LBL_ERROR"), L"");
         message.Trim();

@@ -1,14 +1,19 @@
 #include "Products/Corvane/MainDialog/CorvanePageCatalog.h"
 
+#include "Products/Corvane/MainDialog/CorvanePageTable.h"
+
 #include <algorithm>
 
 namespace Corvane {
 
 const std::vector<std::wstring>& CCorvanePageCatalog::SheetOrder()
 {
-    static const std::vector<std::wstring> order = {
-        L"COMMON", L"NETWORKPARAM", L"TCPIP",      L"NETWORK", L"CLOCK",  L"MODBUS", L"MODBUSPARAM",
-        L"PROTOCOL", L"TRAFFIC",    L"SNTP",       L"ETHERNETIP", L"ORBIS", L"SDCARD", L"STATUS"};
+    static const std::vector<std::wstring> order = [] {
+        std::vector<std::wstring> keys;
+        for (const tPageRow& row : CCorvanePageTable::Rows())
+            keys.emplace_back(row.key);
+        return keys;
+    }();
     return order;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// Which settings pages the program has: a table from page key to the
-// function that makes the page. The main dialog makes every page of the
-// table once, in the sheet order of its keys; the program fills the table,
-// so a page is added without touching the dialog.
+// The pages a main dialog makes: a map from page key to the function that
+// makes the page. The dialog makes every page of the catalog once, in the
+// sheet order of the page table (CorvanePageTable.h); the program fills the
+// catalog from that table, tests with pages of their own.
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
 #include "Products/Corvane/App/CorvaneApp.h"
 
@@ -21,7 +21,7 @@ public:
     // Gets the template ids the screen and the user's language chose.
     using tCreator = std::function<std::unique_ptr<CSettingsPage>(const CCorvaneApp::tTemplateIds&)>;
 
-    // Every page key in sheet order; "COMMON" is always first.
+    // Every page key of the page table in its order; the identification page is first.
     static const std::vector<std::wstring>& SheetOrder();
 
     // A second registration of a key replaces the first.

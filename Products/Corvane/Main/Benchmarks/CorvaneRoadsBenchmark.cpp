@@ -25,7 +25,9 @@
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
 #include "Products/Corvane/MainDialog/Tests/Commands/BoxAnswerer.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/CommonPage.h"
+#include "Products/Corvane/Pages/Views/ModbusPage.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 #include "Tests/DeviceSimulator/DeviceSimulator.h"
 #include "Tests/DeviceSimulator/ModelFile.h"
@@ -409,11 +411,11 @@ private:
     // An edit for the write to carry: the Modbus page's close-socket box.
     static bool Edit(CCorvaneDlg& dialog, UiTest::CDialogDriver& driver)
     {
-        if (!Visit(dialog, driver, L"MODBUS"))
+        if (!Visit(dialog, driver, CModbusPage::kPageKey))
             return false;
-        UiTest::CDialogDriver(dialog.Page(L"MODBUS")->GetSafeHwnd()).Click(DevicePageIds2::kCloseSocketBox);
+        UiTest::CDialogDriver(dialog.Page(CModbusPage::kPageKey)->GetSafeHwnd()).Click(ServicePageIds::kCloseSocketBox);
         driver.PumpUntilIdle();
-        return Visit(dialog, driver, L"COMMON");
+        return Visit(dialog, driver, CCommonPage::kPageKey);
     }
 
     void Roads(CCorvaneDlg& dialog, UiTest::CDialogDriver& driver)

@@ -67,7 +67,7 @@ END_MESSAGE_MAP()
 
 CClockPage::CClockPage() : CTextedSettingsPage(kClockTemplate, 0)
 {
-    m_strPageKey = L"CLOCK";
+    m_strPageKey = kPageKey;
 }
 
 void CClockPage::DoDataExchange(CDataExchange* dx)

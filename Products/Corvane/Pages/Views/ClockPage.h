@@ -17,6 +17,8 @@ namespace Corvane {
 
 class CClockPage : public CTextedSettingsPage {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"CLOCK";
     static constexpr UINT_PTR kRefreshTimer = 1;
     static constexpr UINT kRefreshMs = 1000;
 

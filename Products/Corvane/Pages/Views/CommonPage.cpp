@@ -19,7 +19,7 @@ BEGIN_MESSAGE_MAP(CCommonPage, CGridPageBase)
     ON_NOTIFY(GRIDN_RCLICK, kGridId, OnGridRightClick)
 END_MESSAGE_MAP()
 
-CCommonPage::CCommonPage(UINT templateId) : CGridPageBase(templateId, 0) { m_strPageKey = L"COMMON"; }
+CCommonPage::CCommonPage(UINT templateId) : CGridPageBase(templateId, 0) { m_strPageKey = kPageKey; }
 
 void CCommonPage::SetIPAddressTexts(const CString& ip1, const CString& ip2)
 {

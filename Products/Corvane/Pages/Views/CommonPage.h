@@ -16,6 +16,8 @@ class CFBCData;
 
 class CCommonPage : public CGridPageBase {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"COMMON";
     static constexpr UINT kTemplateId = 160;
     static constexpr UINT kLargeTemplateId = 298;
     static constexpr int kGridId = 1118;

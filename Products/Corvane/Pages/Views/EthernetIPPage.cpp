@@ -4,11 +4,11 @@
 #include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 
 namespace Corvane {
 
-using namespace DevicePageIds2;
+using namespace ServicePageIds;
 
 namespace {
 
@@ -75,7 +75,7 @@ END_MESSAGE_MAP()
 CEthernetIPPage::CEthernetIPPage()
     : CTextedSettingsPage(kEthernetIPTemplate, 0), m_Codec(CPageAppServices::Capabilities())
 {
-    m_strPageKey = L"ETHERNETIP";
+    m_strPageKey = kPageKey;
 }
 
 std::vector<std::pair<int, int*>> CEthernetIPPage::Numbers()

@@ -13,6 +13,8 @@ namespace Corvane {
 
 class CEthernetIPPage : public CTextedSettingsPage {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"ETHERNETIP";
     CEthernetIPPage();
 
     bool ValidateAll() override;

@@ -3,11 +3,11 @@
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/PageListField.h"
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 
 namespace Corvane {
 
-using namespace DevicePageIds2;
+using namespace ServicePageIds;
 
 namespace {
 
@@ -29,7 +29,7 @@ END_MESSAGE_MAP()
 
 CModbusPage::CModbusPage() : CTextedSettingsPage(kModbusTemplate, 0), m_Codec(CPageAppServices::Capabilities())
 {
-    m_strPageKey = L"MODBUS";
+    m_strPageKey = kPageKey;
 }
 
 void CModbusPage::LoadFromDeviceData()

@@ -1,11 +1,11 @@
 #include "Products/Corvane/Pages/Views/ModbusParamPage.h"
 
 #include "Products/Corvane/Pages/Views/PageListField.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 
 namespace Corvane {
 
-using namespace DevicePageIds2;
+using namespace ServicePageIds;
 
 namespace {
 
@@ -44,7 +44,7 @@ END_MESSAGE_MAP()
 
 CModbusParamPage::CModbusParamPage() : CTextedSettingsPage(kModbusParamTemplate, 0)
 {
-    m_strPageKey = L"MODBUSPARAM";
+    m_strPageKey = kPageKey;
 }
 
 void CModbusParamPage::LoadFromDeviceData()

@@ -13,7 +13,7 @@ END_MESSAGE_MAP()
 
 CNetworkPage::CNetworkPage() : CTextedSettingsPage(kNetworkTemplate, 0)
 {
-    m_strPageKey = L"NETWORK";
+    m_strPageKey = kPageKey;
 }
 
 void CNetworkPage::LoadFromDeviceData()

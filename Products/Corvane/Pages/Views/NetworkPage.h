@@ -10,6 +10,8 @@ namespace Corvane {
 
 class CNetworkPage : public CTextedSettingsPage {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"NETWORK";
     CNetworkPage();
 
 protected:

@@ -16,7 +16,7 @@
 #include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds3.h"
+#include "Products/Corvane/Pages/Views/Res/NetworkParamPageIds.h"
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 #include "Products/Corvane/Workers/DeviceDataWriter.h"
 #include "Products/Corvane/Workers/DeviceResetSteps.h"
@@ -27,7 +27,7 @@
 
 namespace Corvane {
 
-using namespace DevicePageIds3;
+using namespace NetworkParamPageIds;
 using namespace ZELL::Skin;
 using namespace ZELL::Grid;
 using Codec = CNetworkParamCodec;
@@ -63,7 +63,7 @@ BEGIN_MESSAGE_MAP(CNetworkParamPage, CGridPageBase)
     ON_NOTIFY(GRIDN_RCLICK, kNetworkParamGrid, OnGridRightClick)
 END_MESSAGE_MAP()
 
-CNetworkParamPage::CNetworkParamPage() : CGridPageBase(kNetworkParamTemplate, 0) { m_strPageKey = L"NETWORKPARAM"; }
+CNetworkParamPage::CNetworkParamPage() : CGridPageBase(kNetworkParamTemplate, 0) { m_strPageKey = kPageKey; }
 
 CNetworkParamPage::~CNetworkParamPage()
 {

@@ -19,6 +19,8 @@ struct tWorkerParams;
 
 class CNetworkParamPage : public CGridPageBase {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"NETWORKPARAM";
     using CRow = CNetworkParamCodec::CRow;
     static constexpr UINT_PTR kDipTimer = 1;
     static constexpr UINT kDipPollMs = 1000;

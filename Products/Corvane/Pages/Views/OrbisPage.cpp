@@ -16,7 +16,7 @@ END_MESSAGE_MAP()
 
 COrbisPage::COrbisPage() : CTextedSettingsPage(kOrbisTemplate, 0)
 {
-    m_strPageKey = L"ORBIS";
+    m_strPageKey = kPageKey;
 }
 
 void COrbisPage::LoadFromDeviceData()

@@ -11,6 +11,8 @@ namespace Corvane {
 
 class COrbisPage : public CTextedSettingsPage {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"ORBIS";
     COrbisPage();
 
     BOOL UpdateLanguageTexts() override;

@@ -2,6 +2,7 @@
 
 #include "Common/SystemHelper/Values/Conversions.h"
 #include "Platform/Base/Format.h"
+#include "Products/Corvane/Pages/Views/EthernetIPPage.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
 
@@ -23,7 +24,7 @@ END_MESSAGE_MAP()
 
 CProtocolPage::CProtocolPage() : CTextedSettingsPage(kProtocolTemplate, 0), m_Codec(CPageAppServices::Capabilities())
 {
-    m_strPageKey = L"PROTOCOL";
+    m_strPageKey = kPageKey;
 }
 
 std::vector<std::pair<int, bool*>> CProtocolPage::Switches()
@@ -102,7 +103,7 @@ void CProtocolPage::ShowDeviceControls(int showCommand)
     ShowControl(kHttpsBox, wide && m_Codec.HttpsAvailable);
     for (int id : {kAdditionalGroup, kFtpBox, kModbusTcpBox, kModbusUdpBox})
         ShowControl(id, wide);
-    const bool ethernetIP = wide && IsPageInList(L"ETHERNETIP");
+    const bool ethernetIP = wide && IsPageInList(CEthernetIPPage::kPageKey);
     ShowControl(kEthernetIPBox, ethernetIP);
     ShowControl(kPlcBox, wide && IsController());
     // Without the EtherNet/IP switch the PLC switch moves into its place.

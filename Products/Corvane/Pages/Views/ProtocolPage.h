@@ -13,6 +13,8 @@ namespace Corvane {
 
 class CProtocolPage : public CTextedSettingsPage {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"PROTOCOL";
     CProtocolPage();
 
     bool ValidateAll() override;

@@ -26,7 +26,7 @@ END_MESSAGE_MAP()
 
 CSDCardPage::CSDCardPage() : CTextedSettingsPage(kSDCardTemplate, 0)
 {
-    m_strPageKey = L"SDCARD";
+    m_strPageKey = kPageKey;
 }
 
 void CSDCardPage::LoadFromDeviceData()

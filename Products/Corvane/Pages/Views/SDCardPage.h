@@ -12,6 +12,8 @@ namespace Corvane {
 
 class CSDCardPage : public CTextedSettingsPage {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"SDCARD";
     CSDCardPage();
 
     BOOL UpdateLanguageTexts() override;

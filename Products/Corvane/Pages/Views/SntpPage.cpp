@@ -7,13 +7,13 @@
 #include "Platform/Ui/StandardIcon.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 
 #include <algorithm>
 
 namespace Corvane {
 
-using namespace DevicePageIds2;
+using namespace ServicePageIds;
 
 namespace {
 
@@ -39,7 +39,7 @@ END_MESSAGE_MAP()
 
 CSntpPage::CSntpPage() : CTextedSettingsPage(kSntpTemplate, 0), m_Codec(CPageAppServices::Capabilities())
 {
-    m_strPageKey = L"SNTP";
+    m_strPageKey = kPageKey;
 }
 
 void CSntpPage::LoadFromDeviceData()

@@ -12,6 +12,8 @@ namespace Corvane {
 
 class CSntpPage : public CTextedSettingsPage {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"SNTP";
     // The balloons' icon codes: an error and the name-server warning.
     static constexpr UINT kErrorIcon = 12;
     static constexpr UINT kWarningIcon = 10;

@@ -57,7 +57,7 @@ END_MESSAGE_MAP()
 
 CStatePage::CStatePage() : CTextedSettingsPage(kStateTemplate, 0)
 {
-    m_strPageKey = L"STATUS";
+    m_strPageKey = kPageKey;
 }
 
 BOOL CStatePage::OnInitDialog()

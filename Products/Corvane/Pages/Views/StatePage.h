@@ -13,6 +13,8 @@ namespace Corvane {
 
 class CStatePage : public CTextedSettingsPage {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"STATUS";
     CStatePage();
 
     BOOL OnSetActive() override;

@@ -12,13 +12,13 @@
 #include "Products/Corvane/Core/DeviceCapabilityFile.h"
 #include "Products/Corvane/Core/FBCData.h"
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
+#include "Products/Corvane/Pages/Views/Res/TCPIPPageIds.h"
 #include "Products/Corvane/Workers/DeviceDataReader.h"
 #include "Products/Corvane/Workers/WorkerContext.h"
 
 namespace Corvane {
 
-using namespace DevicePageIds4;
+using namespace TCPIPPageIds;
 
 namespace {
 
@@ -52,7 +52,7 @@ END_MESSAGE_MAP()
 
 CTCPIPPage::CTCPIPPage() : CTextedSettingsPage(kTCPIPTemplate, 0)
 {
-    m_strPageKey = L"TCPIP";
+    m_strPageKey = kPageKey;
 }
 
 CTCPIPPage::~CTCPIPPage()

@@ -15,6 +15,8 @@ namespace Corvane {
 
 class CTCPIPPage : public CTextedSettingsPage {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"TCPIP";
     static constexpr UINT_PTR kDipPollTimer = 1;
     static constexpr UINT kDipPollMs = 1000;
     static constexpr UINT kErrorIcon = 12;

@@ -3,11 +3,11 @@
 #include "Products/Corvane/Pages/Views/PageAppServices.h"
 #include "Products/Corvane/Pages/Views/PageListField.h"
 #include "Products/Corvane/Pages/Views/PageNumberField.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 
 namespace Corvane {
 
-using namespace DevicePageIds2;
+using namespace ServicePageIds;
 
 namespace {
 
@@ -51,7 +51,7 @@ END_MESSAGE_MAP()
 CTransmissionPage::CTransmissionPage()
     : CTextedSettingsPage(kTransmissionTemplate, 0), m_Codec(CPageAppServices::Capabilities())
 {
-    m_strPageKey = L"TRAFFIC";
+    m_strPageKey = kPageKey;
 }
 
 void CTransmissionPage::LoadFromDeviceData()

@@ -14,6 +14,8 @@ namespace Corvane {
 
 class CTransmissionPage : public CTextedSettingsPage {
 public:
+    // The page's key, by which the page table, the texts and the capability file name it.
+    static constexpr wchar_t kPageKey[] = L"TRAFFIC";
     CTransmissionPage();
 
     bool ValidateAll() override;

@@ -8,7 +8,7 @@
 
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
 #include "Products/Corvane/Pages/Views/Res/DevicePageIds.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 
 #include <gmock/gmock.h>
 
@@ -24,9 +24,9 @@ namespace {
 // The setting each page's edit changes: a box the page keeps in the
 // device's settings table.
 const std::vector<tPageEdit> kEdits = {
-    {L"MODBUS", DevicePageIds2::kCloseSocketBox},   {L"MODBUSPARAM", DevicePageIds2::kErrorCheckBox},
-    {L"PROTOCOL", DevicePageIds::kFtpBox},          {L"TRAFFIC", DevicePageIds2::kBandwidthBox},
-    {L"SNTP", DevicePageIds2::kSntpBox},            {L"ETHERNETIP", DevicePageIds2::kRunIdleO2TBox},
+    {L"MODBUS", ServicePageIds::kCloseSocketBox},   {L"MODBUSPARAM", ServicePageIds::kErrorCheckBox},
+    {L"PROTOCOL", DevicePageIds::kFtpBox},          {L"TRAFFIC", ServicePageIds::kBandwidthBox},
+    {L"SNTP", ServicePageIds::kSntpBox},            {L"ETHERNETIP", ServicePageIds::kRunIdleO2TBox},
     {L"ORBIS", DevicePageIds::kResetOutputsBox},    {L"STATUS", DevicePageIds::kConstantSpeedBox},
 };
 

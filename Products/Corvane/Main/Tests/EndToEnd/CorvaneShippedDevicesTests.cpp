@@ -1,12 +1,14 @@
 // The devices `make run` starts, as shipped: the simulator's model of each
 // kind, read by the program with its shipped capability file, shows every
-// page the kind's section offers, and write, restart, reset of the file
-// system and factory settings go through against it.
+// page the kind's section offers, each filled with the device's data, and
+// write, restart, reset of the file system and factory settings go through
+// against it.
 #include "Products/Corvane/Main/Tests/EndToEnd/EndToEndRig.h"
 
 #include "Products/Corvane/MainDialog/Commands/AskStored.h"
+#include "Products/Corvane/MainDialog/CorvanePageTable.h"
 #include "Products/Corvane/MainDialog/MainDialogIds.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 #include "Tests/DeviceSimulator/ModelFile.h"
 
 namespace Corvane {
@@ -51,22 +53,53 @@ std::string Narrow(const std::wstring& text)
     return {text.begin(), text.end()};
 }
 
-class CorvaneShippedDevices : public EndToEndTestBase, public ::testing::WithParamInterface<tShippedDevice> {};
+class CorvaneShippedDevices : public EndToEndTestBase, public ::testing::WithParamInterface<tShippedDevice> {
+protected:
+    void StartKind(DevSim::CDeviceSimulator& device)
+    {
+        DevSim::tDeviceData model;
+        std::string error;
+        ASSERT_TRUE(DevSim::CModelFile::LoadKind(DEVSIM_MODEL_DIR, GetParam().kind, model, error)) << error;
+        device.Model().Set(model);
+        ASSERT_TRUE(device.Start()) << device.LastError();
+    }
+    static std::vector<CString> Arguments(const DevSim::CDeviceSimulator& device)
+    {
+        return {L"/ConnectionType:TCPIP", CString(L"/ConnectionSettings:" + TcpSettings(device.Port())),
+                L"/LANGUAGE:en"};
+    }
+};
+
+// Walks the page table after the read: a page that shows has the device's
+// data, so that no row leaves its page out of the read's fill order.
+TEST_P(CorvaneShippedDevices, ReadFillsEveryPageThatShows)
+{
+    DevSim::CDeviceSimulator device;
+    ASSERT_NO_FATAL_FAILURE(StartKind(device));
+    const tRunResult run = RunProgram(CORVANE_INI, Arguments(device), [&](CCorvaneDlg& dialog, UiTest::CDialogDriver&) {
+        std::vector<std::wstring> shown;
+        for (const tPageRow& row : CCorvanePageTable::Rows()) {
+            const CSettingsPage* page = dialog.Page(row.key);
+            ASSERT_TRUE(page != nullptr) << Narrow(row.key);
+            if (!page->IsInSheet())
+                continue;
+            shown.push_back(row.key);
+            EXPECT_TRUE(page->HasDeviceBlock()) << Narrow(row.key) << " shows without the device's data";
+        }
+        EXPECT_EQ(shown, GetParam().pages);
+    }, {});
+    EXPECT_EQ(run.unplannedBoxes, 0u) << ::testing::PrintToString(run.boxTexts);
+    device.Stop();
+}
 
 TEST_P(CorvaneShippedDevices, ShowEveryOfferedPageAndTakeEveryDeviceCommand)
 {
-    DevSim::tDeviceData model;
-    std::string error;
-    ASSERT_TRUE(DevSim::CModelFile::LoadKind(DEVSIM_MODEL_DIR, GetParam().kind, model, error)) << error;
     DevSim::CDeviceSimulator device;
-    device.Model().Set(model);
-    ASSERT_TRUE(device.Start()) << device.LastError();
-
+    ASSERT_NO_FATAL_FAILURE(StartKind(device));
     const auto settingsWord = [&device] { return device.Model().Get().registers.at({0, 100}).words.at(1); };
     const WORD before = settingsWord();
     const tRunResult run = RunProgram(
-        CORVANE_INI,
-        {L"/ConnectionType:TCPIP", CString(L"/ConnectionSettings:" + TcpSettings(device.Port())), L"/LANGUAGE:en"},
+        CORVANE_INI, Arguments(device),
         [&](CCorvaneDlg& dialog, UiTest::CDialogDriver& driver) {
             ASSERT_EQ(ShownPages(dialog), GetParam().pages);
             for (const std::wstring& name : GetParam().pages) {
@@ -75,7 +108,7 @@ TEST_P(CorvaneShippedDevices, ShowEveryOfferedPageAndTakeEveryDeviceCommand)
             }
             // An edit for the write to carry: the Modbus close-socket box.
             ASSERT_TRUE(VisitPage(dialog, driver, L"MODBUS"));
-            UiTest::CDialogDriver(dialog.Page(L"MODBUS")->GetSafeHwnd()).Click(DevicePageIds2::kCloseSocketBox);
+            UiTest::CDialogDriver(dialog.Page(L"MODBUS")->GetSafeHwnd()).Click(ServicePageIds::kCloseSocketBox);
             driver.PumpUntilIdle();
             ASSERT_TRUE(VisitPage(dialog, driver, L"COMMON"));
             for (const tCommand& command : kCommands) {

@@ -5,7 +5,7 @@
 #include "Products/Corvane/MainDialog/Tests/Commands/CommandsRig.h"
 
 #include "Platform/Controls/IPAddressStyles.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
+#include "Products/Corvane/Pages/Views/Res/TCPIPPageIds.h"
 #include "Products/Corvane/Pages/Views/NetworkParamPage.h"
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 
@@ -84,7 +84,7 @@ protected:
         ASSERT_NE(page, nullptr);
         ASSERT_NE(page->GetSafeHwnd(), nullptr);
         UiTest::CDialogDriver pageDriver(page->GetSafeHwnd());
-        const HWND field = pageDriver.Control(DevicePageIds4::kFixedAddressField);
+        const HWND field = pageDriver.Control(TCPIPPageIds::kFixedAddressField);
         ::SendMessageW(field, IPM_CLEARADDRESS, 0, 0);
         ::SendMessageW(field, IPM_SETFOCUS, 0, 0);
         pageDriver.Type(L"127.0.0.2");

@@ -1,8 +1,9 @@
 #pragma once
 
-// Templates and control ids of the clock, network identification, controller,
-// protocol, memory-card and state pages. The numbers are the ones the pages
-// have always had, so that tooltips and tests name the same controls.
+// Templates and control ids of the device pages: the clock, network
+// identification, controller, protocol, memory-card and state pages. The
+// numbers are the ones the pages have always had, so that tooltips and tests
+// name the same controls.
 
 namespace Corvane {
 

@@ -7,7 +7,7 @@
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Gdi/SysColors.h"
 #include "Products/Corvane/Pages/Views/NetworkParamPage.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds3.h"
+#include "Products/Corvane/Pages/Views/Res/NetworkParamPageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageViewRig.h"
 #include "Products/Corvane/Workers/WorkerBusyFlag.h"
 
@@ -15,7 +15,7 @@
 
 namespace Corvane {
 
-using namespace DevicePageIds3;
+using namespace NetworkParamPageIds;
 using namespace ZELL::Grid;
 using PageViewTest::CDriven;
 using Codec = CNetworkParamCodec;

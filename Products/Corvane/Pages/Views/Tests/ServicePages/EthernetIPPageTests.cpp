@@ -4,12 +4,12 @@
 // in the longer blocks of the devices that have them.
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/EthernetIPPage.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
 namespace Corvane {
 
-using namespace DevicePageIds2;
+using namespace ServicePageIds;
 using PageViewTest::CDriven;
 
 namespace {

@@ -4,7 +4,7 @@
 // values and texts that are no number refused with their balloon.
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Views/ModbusPage.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
 #include "Platform/Controls/ComboStyles.h"
@@ -14,7 +14,7 @@
 
 namespace Corvane {
 
-using namespace DevicePageIds2;
+using namespace ServicePageIds;
 using PageViewTest::CDriven;
 
 namespace {

@@ -3,13 +3,13 @@
 // address of devices without records in words 19 and 20, the text cleaned
 // while typing, the name-server warning, and refused entries.
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 #include "Products/Corvane/Pages/Views/SntpPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
 namespace Corvane {
 
-using namespace DevicePageIds2;
+using namespace ServicePageIds;
 using PageViewTest::CDriven;
 
 namespace {

@@ -4,13 +4,13 @@
 // and an activation time out of range refused while all words are stored.
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Pages/Codecs/StateCodec.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 #include "Products/Corvane/Pages/Views/TransmissionPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
 namespace Corvane {
 
-using namespace DevicePageIds2;
+using namespace ServicePageIds;
 using PageViewTest::CDriven;
 
 namespace {

@@ -7,13 +7,13 @@
 #include "Platform/Controls/ComboStyles.h"
 #include "Platform/Controls/ControlStyles.h"
 #include "Platform/Controls/IPAddressStyles.h"
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
+#include "Products/Corvane/Pages/Views/Res/TCPIPPageIds.h"
 #include "Products/Corvane/Pages/Views/TCPIPPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/ServicePageRig.h"
 
 namespace Corvane {
 
-using namespace DevicePageIds4;
+using namespace TCPIPPageIds;
 using PageViewTest::CDriven;
 
 namespace {

@@ -2,7 +2,7 @@
 // transmission pages, in dialog units. Their texts come from the GUI XML
 // file when the pages open; the fixed list items are the ones the devices
 // document (baud rates, line modes, link modes).
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds2.h"
+#include "Products/Corvane/Pages/Views/Res/ServicePageIds.h"
 #include "Products/Corvane/Pages/Views/Res/PageTemplate.h"
 
 #include "Platform/Controls/ControlStyles.h"
@@ -12,7 +12,7 @@ namespace Corvane {
 
 namespace {
 
-using namespace DevicePageIds2;
+using namespace ServicePageIds;
 
 std::vector<BYTE> EthernetIPTemplate()
 {

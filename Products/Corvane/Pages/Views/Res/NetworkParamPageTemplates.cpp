@@ -1,7 +1,7 @@
 // The network-parameters page's template, in dialog units: the port buttons
 // and the page's commands above the grid, the interface mode below it. Its
 // texts come from the GUI XML file when the page opens.
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds3.h"
+#include "Products/Corvane/Pages/Views/Res/NetworkParamPageIds.h"
 #include "Products/Corvane/Pages/Views/Res/PageTemplate.h"
 
 #include "Common/Grid/ZellGrid.h"
@@ -14,7 +14,7 @@ using namespace ZELL::Grid;
 
 namespace {
 
-using namespace DevicePageIds3;
+using namespace NetworkParamPageIds;
 
 constexpr DWORD kPortButton = BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP;
 constexpr DWORD kPushButton = BS_PUSHBUTTON | WS_TABSTOP;

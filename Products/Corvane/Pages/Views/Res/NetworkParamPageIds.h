@@ -6,7 +6,7 @@
 
 namespace Corvane {
 
-namespace DevicePageIds3 {
+namespace NetworkParamPageIds {
 
 constexpr wchar_t kNetworkParamTemplate[] = L"NETWORKPARAM";
 constexpr int kPortX1Button = 1233;

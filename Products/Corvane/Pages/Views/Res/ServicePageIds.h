@@ -1,12 +1,12 @@
 #pragma once
 
-// Templates and control ids of the EtherNet/IP, MODBUS, serial MODBUS,
-// SNTP and transmission pages. The numbers are the ones the pages have
-// always had, so that tooltips and tests name the same controls.
+// Templates and control ids of the service pages: the EtherNet/IP, MODBUS,
+// serial MODBUS, SNTP and transmission pages. The numbers are the ones the
+// pages have always had, so that tooltips and tests name the same controls.
 
 namespace Corvane {
 
-namespace DevicePageIds2 {
+namespace ServicePageIds {
 
 // --- EtherNet/IP page -------------------------------------------------------
 constexpr int kEthernetIPTemplate = 179;

@@ -5,7 +5,7 @@
 
 namespace Corvane {
 
-namespace DevicePageIds4 {
+namespace TCPIPPageIds {
 
 constexpr int kTCPIPTemplate = 159;
 

@@ -1,7 +1,7 @@
 // The dialog template of the TCP/IP page, in dialog units, and the picture
 // of its web-management button (our own art, drawn by DrawPageImages.py).
 // Its texts come from the GUI XML file when the page opens.
-#include "Products/Corvane/Pages/Views/Res/DevicePageIds4.h"
+#include "Products/Corvane/Pages/Views/Res/TCPIPPageIds.h"
 #include "Products/Corvane/Pages/Views/Res/PageTemplate.h"
 
 #include "Platform/Controls/ControlStyles.h"
@@ -16,7 +16,7 @@ namespace Corvane {
 
 namespace {
 
-using namespace DevicePageIds4;
+using namespace TCPIPPageIds;
 
 constexpr DWORD kHiddenItem = 0x80000000u;
 
