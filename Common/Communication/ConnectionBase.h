@@ -45,6 +45,16 @@ public:
     virtual void AbortTransfers() {}
     virtual void ResumeTransfers() {}
 
+    // What callers ask of a connection instead of its class.
+    // A connection over the network: its device has an address and a port,
+    // and may take another address after a write.
+    virtual bool IsNetworkConnection() const { return false; }
+    // A device restarted over this connection drops it: the connection is
+    // opened anew after the restart rather than kept.
+    virtual bool RestartsByReconnecting() const { return false; }
+    // The settings value that says where the device is; empty for none.
+    virtual const wchar_t* AddressSettingName() const { return L""; }
+
     void EnableLogging(bool enable, const wchar_t* name);
     bool IsLogging() const { return logging; }
     const std::wstring& GetLogName() const { return logName; }

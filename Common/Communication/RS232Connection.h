@@ -3,6 +3,7 @@
 // with a 16-bit byte sum appended to whole frames.
 
 #include "Common/Communication/ConnectionBase.h"
+#include "Common/Communication/SettingsFields.h"
 #include "Common/Communication/RS232ConnectionException.h"
 #include "Platform/Serial/CommApi.h"
 #include "Platform/Xml/XmlNode.h"
@@ -50,6 +51,8 @@ public:
     // Ends the port's transfers in flight (PurgeComm) and refuses new ones.
     void AbortTransfers() override;
     void ResumeTransfers() override { m_aborted = false; }
+
+    const wchar_t* AddressSettingName() const override { return L"device"; }
 
     std::wstring GetSettingsXML() const override;
     bool SetSettingsXML(std::wstring xml) override;
@@ -118,6 +121,7 @@ private:
     std::wstring ReverseLookup(const Table& table, Value value, const wchar_t* fallback, const wchar_t* function);
     bool FrameMatchesLengthField(const unsigned char* data, unsigned int length) const;
 
+    static SettingsFieldTable<Settings> Fields();
     Settings ReadSettings(const Xml::CXmlNode& element) const;
     void TraceSettingsError(const std::wstring& function, const std::wstring& error) const;
 

@@ -1,8 +1,6 @@
 // The RS232 settings element of the serial connection: XML text, file, registry.
 
 #include "Common/Communication/RS232Connection.h"
-#include "Common/Communication/SettingsElement.h"
-#include "Common/Communication/SettingsRegistryKey.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Base/FileSystemPath.h"
@@ -10,7 +8,6 @@
 #include <cwchar>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 namespace ZELL {
 
@@ -19,7 +16,7 @@ namespace {
 constexpr const wchar_t* kElement = L"RS232";
 
 // The sum is two bytes wide; any other width would run past the frame.
-bool IsValidChecksumLength(std::uint16_t length)
+bool IsValidChecksumLength(std::uint32_t length)
 {
     return length == 0 || length == 2;
 }
@@ -31,26 +28,36 @@ std::string NarrowPath(const std::wstring& path)
 
 }
 
+// The element's attributes, in the order the XML text carries them.
+SettingsFieldTable<CRS232Connection::Settings> CRS232Connection::Fields()
+{
+    using S = Settings;
+    static const tSettingsField<S> kFields[] = {
+        {L"device", &S::device},
+        {L"baudrate", &S::baudRate},
+        {L"parity", &S::parity},
+        {L"databits", &S::dataBits},
+        {L"stopbits", &S::stopBits},
+        {L"timeout", &S::timeout},
+        {L"inbuf-size", &S::inputQueue},
+        {L"outbuf-size", &S::outputQueue},
+        {L"dsr_flow", &S::dsrFlow},
+        {L"cts_flow", &S::ctsFlow},
+        {L"dtr_control", &S::dtrControl},
+        {L"rts_control", &S::rtsControl},
+        {L"asynchron", &S::asynchron},
+        {L"RestartTimeoutSeconds", &S::restartTimeout},
+        {L"ChecksumLength", &S::checksumLength, kStoredEverywhere, &IsValidChecksumLength},
+    };
+    return kFields;
+}
+
+// Reads into a copy: a number that does not parse, or a checksum length
+// other than 0 or 2, throws before anything is committed.
 CRS232Connection::Settings CRS232Connection::ReadSettings(const Xml::CXmlNode& element) const
 {
     Settings s = m_settings;
-    s.device = XmlGetAttributeString(element, L"device", s.device);
-    s.baudRate = XmlGetAttributeUInt32(element, L"baudrate", s.baudRate);
-    s.parity = XmlGetAttributeString(element, L"parity", s.parity);
-    s.dataBits = XmlGetAttributeUShort(element, L"databits", s.dataBits);
-    s.stopBits = XmlGetAttributeString(element, L"stopbits", s.stopBits);
-    s.timeout = XmlGetAttributeUInt32(element, L"timeout", s.timeout);
-    s.inputQueue = XmlGetAttributeUInt32(element, L"inbuf-size", s.inputQueue);
-    s.outputQueue = XmlGetAttributeUInt32(element, L"outbuf-size", s.outputQueue);
-    s.dsrFlow = XmlGetAttributeBool(element, L"dsr_flow", s.dsrFlow);
-    s.ctsFlow = XmlGetAttributeBool(element, L"cts_flow", s.ctsFlow);
-    s.dtrControl = XmlGetAttributeString(element, L"dtr_control", s.dtrControl);
-    s.rtsControl = XmlGetAttributeString(element, L"rts_control", s.rtsControl);
-    s.asynchron = XmlGetAttributeBool(element, L"asynchron", s.asynchron);
-    s.restartTimeout = XmlGetAttributeUInt32(element, L"RestartTimeoutSeconds", s.restartTimeout);
-    s.checksumLength = XmlGetAttributeUShort(element, L"ChecksumLength", s.checksumLength);
-    if (!IsValidChecksumLength(s.checksumLength))
-        throw std::invalid_argument("ChecksumLength must be 0 or 2");
+    ReadSettingsFields(Fields(), element, s);
     return s;
 }
 
@@ -69,23 +76,8 @@ bool CRS232Connection::SetSettingsXML(std::wstring xml)
 
 std::wstring CRS232Connection::GetSettingsXML() const
 {
-    const Settings& s = m_settings;
     CSettingsElementWriter writer(kElement);
-    writer.Add(L"device", s.device);
-    writer.Add(L"baudrate", s.baudRate);
-    writer.Add(L"parity", s.parity);
-    writer.Add(L"databits", std::uint32_t{s.dataBits});
-    writer.Add(L"stopbits", s.stopBits);
-    writer.Add(L"timeout", s.timeout);
-    writer.Add(L"inbuf-size", s.inputQueue);
-    writer.Add(L"outbuf-size", s.outputQueue);
-    writer.AddBool(L"dsr_flow", s.dsrFlow);
-    writer.AddBool(L"cts_flow", s.ctsFlow);
-    writer.Add(L"dtr_control", s.dtrControl);
-    writer.Add(L"rts_control", s.rtsControl);
-    writer.AddBool(L"asynchron", s.asynchron);
-    writer.Add(L"RestartTimeoutSeconds", s.restartTimeout);
-    writer.Add(L"ChecksumLength", std::uint32_t{s.checksumLength});
+    WriteSettingsFields(Fields(), m_settings, writer);
     return writer.Finish();
 }
 
@@ -117,51 +109,15 @@ void CRS232Connection::SetCommunicationTimeout(unsigned int seconds)
 
 bool CRS232Connection::LoadSettingsRegistry(std::wstring key)
 {
-    const CSettingsRegistryKey registry(key, kElement);
     Settings s = m_settings;
-    registry.ReadString(L"device", s.device);
-    registry.ReadDword(L"baudrate", s.baudRate);
-    registry.ReadString(L"parity", s.parity);
-    registry.ReadNarrow(L"databits", s.dataBits);
-    registry.ReadString(L"stopbits", s.stopBits);
-    registry.ReadDword(L"timeout", s.timeout);
-    registry.ReadDword(L"inbuf-size", s.inputQueue);
-    registry.ReadDword(L"outbuf-size", s.outputQueue);
-    registry.ReadBool(L"dsr_flow", s.dsrFlow);
-    registry.ReadBool(L"cts_flow", s.ctsFlow);
-    registry.ReadString(L"dtr_control", s.dtrControl);
-    registry.ReadString(L"rts_control", s.rtsControl);
-    registry.ReadBool(L"asynchron", s.asynchron);
-    registry.ReadDword(L"RestartTimeoutSeconds", s.restartTimeout);
-    std::uint32_t checksum = s.checksumLength;
-    registry.ReadDword(L"ChecksumLength", checksum);
-    if (checksum <= 0xFFFF && IsValidChecksumLength(static_cast<std::uint16_t>(checksum)))
-        s.checksumLength = static_cast<std::uint16_t>(checksum);
+    LoadSettingsFields(Fields(), CSettingsRegistryKey(key, kElement), s);
     m_settings = s;
     return true;
 }
 
 bool CRS232Connection::SaveSettingsRegistry(std::wstring key)
 {
-    const CSettingsRegistryKey registry(key, kElement);
-    const Settings& s = m_settings;
-    bool ok = registry.IsValid();
-    ok = registry.WriteString(L"device", s.device) && ok;
-    ok = registry.WriteDword(L"baudrate", s.baudRate) && ok;
-    ok = registry.WriteString(L"parity", s.parity) && ok;
-    ok = registry.WriteDword(L"databits", s.dataBits) && ok;
-    ok = registry.WriteString(L"stopbits", s.stopBits) && ok;
-    ok = registry.WriteDword(L"timeout", s.timeout) && ok;
-    ok = registry.WriteDword(L"inbuf-size", s.inputQueue) && ok;
-    ok = registry.WriteDword(L"outbuf-size", s.outputQueue) && ok;
-    ok = registry.WriteBool(L"dsr_flow", s.dsrFlow) && ok;
-    ok = registry.WriteBool(L"cts_flow", s.ctsFlow) && ok;
-    ok = registry.WriteString(L"dtr_control", s.dtrControl) && ok;
-    ok = registry.WriteString(L"rts_control", s.rtsControl) && ok;
-    ok = registry.WriteBool(L"asynchron", s.asynchron) && ok;
-    ok = registry.WriteDword(L"RestartTimeoutSeconds", s.restartTimeout) && ok;
-    ok = registry.WriteDword(L"ChecksumLength", s.checksumLength) && ok;
-    return ok;
+    return SaveSettingsFields(Fields(), CSettingsRegistryKey(key, kElement), m_settings);
 }
 
 // The file is UTF-8; its lines are joined without separators.

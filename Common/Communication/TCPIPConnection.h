@@ -3,6 +3,7 @@
 // The process must have started the socket library (WSAStartup).
 
 #include "Common/Communication/ConnectionBase.h"
+#include "Common/Communication/SettingsFields.h"
 #include "Common/Communication/TCPIPConnectionException.h"
 #include "Platform/Net/WinSock.h"
 #include "Platform/Xml/XmlNode.h"
@@ -57,6 +58,10 @@ public:
     // Shuts the socket down, which wakes a receive or send that waits on it.
     void AbortTransfers() override;
     void ResumeTransfers() override { m_aborted = false; }
+
+    bool IsNetworkConnection() const override { return true; }
+    bool RestartsByReconnecting() const override { return true; }
+    const wchar_t* AddressSettingName() const override { return L"IP-Address"; }
 
     std::wstring GetSettingsXML() const override;
     bool SetSettingsXML(std::wstring xml) override;
@@ -149,6 +154,7 @@ private:
     void TraceTransferFailure(const wchar_t* call, const wchar_t* what, int error, ULONGLONG elapsed,
                               unsigned long seconds) const;
 
+    static SettingsFieldTable<Settings> Fields();
     Settings ReadSettings(const Xml::CXmlNode& element) const;
     void ApplySettings(const Settings& settings);
     Settings CurrentSettings() const;

@@ -1,7 +1,5 @@
 // The TCPIP settings element of the TCP/IP connection: XML text, registry.
 
-#include "Common/Communication/SettingsElement.h"
-#include "Common/Communication/SettingsRegistryKey.h"
 #include "Common/Communication/TCPIPConnection.h"
 #include "Common/SystemHelper/Xml/XmlAccess.h"
 
@@ -44,13 +42,38 @@ void CTCPIPConnection::ApplySettings(const Settings& settings)
     lengthCorrection = settings.lengthCorrection;
 }
 
+// The element's attributes, in the order the XML text carries them.
+SettingsFieldTable<CTCPIPConnection::Settings> CTCPIPConnection::Fields()
+{
+    using S = Settings;
+    static const tSettingsField<S> kFields[] = {
+        {L"IP-Address", &S::ipAddress},
+        {L"ServicePort", &S::port},
+        {L"CloseWaitTime", &S::closeWaitTime},
+        {L"ConnectTimeoutSeconds", &S::connectTimeout, kXmlReadApart},
+        {L"SendTimeoutSeconds", &S::sendTimeout, kXmlReadApart},
+        {L"ReceiveTimeoutSeconds", &S::receiveTimeout, kXmlReadApart},
+        {L"RestartTimeoutSeconds", &S::restartTimeout},
+        {L"LengthPos", &S::lengthPos, kNotSavedToRegistry},
+        {L"SizeOfLength", &S::sizeOfLength, kNotSavedToRegistry},
+        {L"LengthCorrection", &S::lengthCorrection, kNotSavedToRegistry},
+        {L"IdentifyByName", &S::identifyByName},
+        {L"NameResolution", &S::nameResolution},
+        {L"NetworkName", &S::networkName},
+        {L"IP-AddressFrom", &S::scanFrom},
+        {L"IP-AddressTo", &S::scanTo},
+        {L"DefaultServicePort", &S::defaultPort},
+    };
+    return kFields;
+}
+
 // Reads into a copy: a number that does not parse throws before anything is
-// committed.
+// committed. The three time-outs in seconds fall back to the one time-out in
+// milliseconds of older elements.
 CTCPIPConnection::Settings CTCPIPConnection::ReadSettings(const Xml::CXmlNode& element) const
 {
     Settings s = CurrentSettings();
-    s.ipAddress = XmlGetAttributeString(element, L"IP-Address", s.ipAddress);
-    s.port = XmlGetAttributeUShort(element, L"ServicePort", s.port);
+    ReadSettingsFields(Fields(), element, s);
     const std::uint16_t connect = XmlGetAttributeUShort(element, L"ConnectTimeoutSeconds", 0);
     const std::uint16_t send = XmlGetAttributeUShort(element, L"SendTimeoutSeconds", 0);
     const std::uint16_t receive = XmlGetAttributeUShort(element, L"ReceiveTimeoutSeconds", 0);
@@ -58,18 +81,6 @@ CTCPIPConnection::Settings CTCPIPConnection::ReadSettings(const Xml::CXmlNode& e
     s.connectTimeout = TimeoutSeconds(connect, timeout, s.connectTimeout);
     s.sendTimeout = TimeoutSeconds(send, timeout, s.sendTimeout);
     s.receiveTimeout = TimeoutSeconds(receive, timeout, s.receiveTimeout);
-    s.restartTimeout = XmlGetAttributeUInt32(element, L"RestartTimeoutSeconds", s.restartTimeout);
-    s.closeWaitTime = XmlGetAttributeUInt32(element, L"CloseWaitTime", s.closeWaitTime);
-    s.lengthPos = XmlGetAttributeUInt32(element, L"LengthPos", s.lengthPos);
-    s.sizeOfLength = XmlGetAttributeUShort(element, L"SizeOfLength", s.sizeOfLength);
-    s.lengthCorrection =
-        static_cast<std::int16_t>(XmlGetAttributeInt(element, L"LengthCorrection", s.lengthCorrection));
-    s.identifyByName = XmlGetAttributeBool(element, L"IdentifyByName", s.identifyByName);
-    s.nameResolution = XmlGetAttributeBool(element, L"NameResolution", s.nameResolution);
-    s.networkName = XmlGetAttributeString(element, L"NetworkName", s.networkName);
-    s.scanFrom = XmlGetAttributeString(element, L"IP-AddressFrom", s.scanFrom);
-    s.scanTo = XmlGetAttributeString(element, L"IP-AddressTo", s.scanTo);
-    s.defaultPort = XmlGetAttributeBool(element, L"DefaultServicePort", s.defaultPort);
     return s;
 }
 
@@ -88,24 +99,8 @@ bool CTCPIPConnection::SetSettingsXML(std::wstring xml)
 
 std::wstring CTCPIPConnection::GetSettingsXML() const
 {
-    const Settings s = CurrentSettings();
     CSettingsElementWriter writer(kElement);
-    writer.Add(L"IP-Address", s.ipAddress);
-    writer.Add(L"ServicePort", std::uint32_t{s.port});
-    writer.Add(L"CloseWaitTime", s.closeWaitTime);
-    writer.Add(L"ConnectTimeoutSeconds", s.connectTimeout);
-    writer.Add(L"SendTimeoutSeconds", s.sendTimeout);
-    writer.Add(L"ReceiveTimeoutSeconds", s.receiveTimeout);
-    writer.Add(L"RestartTimeoutSeconds", s.restartTimeout);
-    writer.Add(L"LengthPos", s.lengthPos);
-    writer.Add(L"SizeOfLength", std::uint32_t{s.sizeOfLength});
-    writer.Add(L"LengthCorrection", std::int32_t{s.lengthCorrection});
-    writer.AddBool(L"IdentifyByName", s.identifyByName);
-    writer.AddBool(L"NameResolution", s.nameResolution);
-    writer.Add(L"NetworkName", s.networkName);
-    writer.Add(L"IP-AddressFrom", s.scanFrom);
-    writer.Add(L"IP-AddressTo", s.scanTo);
-    writer.AddBool(L"DefaultServicePort", s.defaultPort);
+    WriteSettingsFields(Fields(), CurrentSettings(), writer);
     return writer.Finish();
 }
 
@@ -141,24 +136,8 @@ void CTCPIPConnection::SetCommunicationTimeout(unsigned int seconds)
 
 bool CTCPIPConnection::LoadSettingsRegistry(std::wstring key)
 {
-    const CSettingsRegistryKey registry(key, kElement);
     Settings s = CurrentSettings();
-    registry.ReadString(L"IP-Address", s.ipAddress);
-    registry.ReadNarrow(L"ServicePort", s.port);
-    registry.ReadDword(L"CloseWaitTime", s.closeWaitTime);
-    registry.ReadDword(L"ConnectTimeoutSeconds", s.connectTimeout);
-    registry.ReadDword(L"SendTimeoutSeconds", s.sendTimeout);
-    registry.ReadDword(L"ReceiveTimeoutSeconds", s.receiveTimeout);
-    registry.ReadDword(L"RestartTimeoutSeconds", s.restartTimeout);
-    registry.ReadDword(L"LengthPos", s.lengthPos);
-    registry.ReadNarrow(L"SizeOfLength", s.sizeOfLength);
-    registry.ReadNarrow(L"LengthCorrection", s.lengthCorrection);
-    registry.ReadBool(L"IdentifyByName", s.identifyByName);
-    registry.ReadBool(L"NameResolution", s.nameResolution);
-    registry.ReadString(L"NetworkName", s.networkName);
-    registry.ReadString(L"IP-AddressFrom", s.scanFrom);
-    registry.ReadString(L"IP-AddressTo", s.scanTo);
-    registry.ReadBool(L"DefaultServicePort", s.defaultPort);
+    LoadSettingsFields(Fields(), CSettingsRegistryKey(key, kElement), s);
     ApplySettings(s);
     return true;
 }
@@ -166,23 +145,7 @@ bool CTCPIPConnection::LoadSettingsRegistry(std::wstring key)
 // The fragment layout is fixed by the protocol, so it is not stored.
 bool CTCPIPConnection::SaveSettingsRegistry(std::wstring key)
 {
-    const CSettingsRegistryKey registry(key, kElement);
-    const Settings s = CurrentSettings();
-    bool ok = registry.IsValid();
-    ok = registry.WriteString(L"IP-Address", s.ipAddress) && ok;
-    ok = registry.WriteDword(L"ServicePort", s.port) && ok;
-    ok = registry.WriteDword(L"CloseWaitTime", s.closeWaitTime) && ok;
-    ok = registry.WriteDword(L"ConnectTimeoutSeconds", s.connectTimeout) && ok;
-    ok = registry.WriteDword(L"SendTimeoutSeconds", s.sendTimeout) && ok;
-    ok = registry.WriteDword(L"ReceiveTimeoutSeconds", s.receiveTimeout) && ok;
-    ok = registry.WriteDword(L"RestartTimeoutSeconds", s.restartTimeout) && ok;
-    ok = registry.WriteBool(L"IdentifyByName", s.identifyByName) && ok;
-    ok = registry.WriteBool(L"NameResolution", s.nameResolution) && ok;
-    ok = registry.WriteString(L"NetworkName", s.networkName) && ok;
-    ok = registry.WriteString(L"IP-AddressFrom", s.scanFrom) && ok;
-    ok = registry.WriteString(L"IP-AddressTo", s.scanTo) && ok;
-    ok = registry.WriteBool(L"DefaultServicePort", s.defaultPort) && ok;
-    return ok;
+    return SaveSettingsFields(Fields(), CSettingsRegistryKey(key, kElement), CurrentSettings());
 }
 
 // Settings files are kept for the serial connection only; a call is

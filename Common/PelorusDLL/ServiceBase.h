@@ -224,6 +224,14 @@ public:
     virtual bool WritePreferedDNSAddress(const unsigned short interfaceIndex, const std::wstring& address);
     virtual bool WriteAlternativeDNSAddress(const unsigned short interfaceIndex, const std::wstring& address);
 
+    // Whether the device goes at once on a restart or factory-defaults
+    // request and answers no more, so that a caller sends it without waiting
+    // for the device's return. Where it does not, the two requests without
+    // waiting are those that wait.
+    virtual bool SendsRestartWithoutWaiting() const { return false; }
+    virtual bool RestartSystemWithoutWaiting() { return RestartSystem(); }
+    virtual bool SetFactoryDefaultsWithoutWaiting() { return SetFactoryDefaults(); }
+
     bool GetDateTimeSettings(tDateTime& dateTime);
     bool SetDateTimeSettings(const tDateTime& dateTime);
     bool GetSubBusConfiguration(std::vector<unsigned short>* config);

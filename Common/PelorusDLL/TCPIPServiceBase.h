@@ -28,10 +28,11 @@ public:
     bool EnableParamWriting(bool enable) override;
     bool RestartSystem() override;
     using CServiceBase::RestartSystem;
-    bool RestartSystemWithoutWaiting();
+    bool RestartSystemWithoutWaiting() override;
     bool GetParameterChecksum(unsigned short& checksum) override;
     bool SetFactoryDefaults() override;
-    bool SetFactoryDefaultsWithoutWaiting();
+    bool SetFactoryDefaultsWithoutWaiting() override;
+    bool SendsRestartWithoutWaiting() const override { return true; }
     bool SaveParameter() override;
     bool GetFBCStates(std::vector<unsigned short>& states) override;
     bool GetAddressSwitchSetting(unsigned short& value) override;

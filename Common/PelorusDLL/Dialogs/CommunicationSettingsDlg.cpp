@@ -1,16 +1,12 @@
 #include "Common/PelorusDLL/Dialogs/CommunicationSettingsDlg.h"
 
-#include "Common/Communication/RS232Connection.h"
-#include "Common/Communication/TCPIPConnection.h"
+#include "Common/PelorusDLL/ConnectionTypes.h"
+#include "Common/PelorusDLL/Dialogs/ConnectionTypeForms.h"
 #include "Common/PelorusDLL/Dialogs/DialogControls.h"
 #include "Common/PelorusDLL/Dialogs/DialogIds.h"
 #include "Common/PelorusDLL/Dialogs/HostProfile.h"
-#include "Common/PelorusDLL/Dialogs/SettingsFormRS232.h"
-#include "Common/PelorusDLL/Dialogs/SettingsFormTCPIP.h"
 #include "Common/PelorusDLL/Dialogs/SocketsScope.h"
 #include "Common/PelorusDLL/Dialogs/TSLX.h"
-#include "Common/PelorusDLL/SIOService.h"
-#include "Common/PelorusDLL/TCPIPService.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Platform/Base/Format.h"
@@ -20,11 +16,19 @@ using namespace PelorusIds;
 
 namespace {
 
-std::unique_ptr<ZELL::CConnectionBase> NewConnection(int type)
+using ZELL::CConnectionTypes;
+
+// A number that names no type is the first one.
+const ZELL::tConnectionType& TypeAt(int type)
 {
-    if (type == CCommunicationSettingsDlg::kTcpIp)
-        return std::make_unique<ZELL::CTCPIPConnection>();
-    return std::make_unique<ZELL::CRS232Connection>();
+    const auto types = CConnectionTypes::All();
+    return type >= 0 && static_cast<std::size_t>(type) < types.size() ? types[static_cast<std::size_t>(type)]
+                                                                       : types[0];
+}
+
+int TypeOf(const ZELL::CConnectionBase& connection)
+{
+    return static_cast<int>(CConnectionTypes::IndexOf(CConnectionTypes::Of(connection)));
 }
 
 // A stored time-out of less than a whole second is shown as the default.
@@ -44,12 +48,7 @@ BEGIN_MESSAGE_MAP(CCommunicationSettingsDlg, CDialog)
     ON_BN_CLICKED(kTest, OnTest)
 END_MESSAGE_MAP()
 
-const wchar_t* CCommunicationSettingsDlg::TypeWord(int type)
-{
-    if (type == kTcpIp)
-        return L"TCPIP";
-    return type == kTramq ? L"TRAMQ" : L"RS232";
-}
+const wchar_t* CCommunicationSettingsDlg::TypeWord(int type) { return TypeAt(type).word; }
 
 CCommunicationSettingsDlg::CCommunicationSettingsDlg(ZELL::CConnectionBase** connection, CWnd* parent)
     : CDialog(kSettingsDialog, parent), m_connectionSlot(connection)
@@ -63,40 +62,43 @@ CCommunicationSettingsDlg::CCommunicationSettingsDlg(ZELL::CConnectionBase** con
     const CString selection = GetLanguageText(L"CONNECTION_SELECTION");
     m_choiceShown = selection.Left(2) == L"##" || selection == L"ALL";
     if (m_choiceShown)
-        m_type = dynamic_cast<ZELL::CTCPIPConnection*>(*connection) ? kTcpIp : kSerial;
+        m_type = TypeOf(**connection);
     else
         FixChoice(selection.GetString());
     m_startType = m_type;
     ReadStoredTexts();
-    (*m_connectionSlot)->SetSettingsXML(m_type == kTcpIp ? m_tcpipText : (m_type == kTramq ? m_tramqText : m_serialText));
+    (*m_connectionSlot)->SetSettingsXML(m_storedTexts[static_cast<std::size_t>(m_type)]);
 }
 
 CCommunicationSettingsDlg::~CCommunicationSettingsDlg() = default;
 
 void CCommunicationSettingsDlg::FixChoice(const std::wstring&)
 {
-    // Any fixed choice is the serial line (the only one with a form of its own
-    // besides TCP/IP that the gateway would use).
-    m_type = kSerial;
-    if (dynamic_cast<ZELL::CRS232Connection*>(*m_connectionSlot) == nullptr)
-        ReplaceConnection(kSerial);
+    // Any fixed choice is the serial line, the first type (the only one with
+    // a form of its own besides TCP/IP that the gateway would use).
+    m_type = 0;
+    if (TypeOf(**m_connectionSlot) != m_type)
+        ReplaceConnection(m_type);
 }
 
 void CCommunicationSettingsDlg::ReadStoredTexts()
 {
-    ZELL::CTCPIPConnection tcpip;
-    tcpip.LoadSettings(m_storageName, m_storageType);
-    RepairTimeouts(tcpip);
-    m_tcpipText = tcpip.GetSettingsXML();
-    ZELL::CRS232Connection serial;
-    serial.LoadSettings(m_storageName, m_storageType);
-    RepairTimeouts(serial);
-    m_serialText = serial.GetSettingsXML();
+    m_storedTexts.clear();
+    for (const ZELL::tConnectionType& type : CConnectionTypes::All()) {
+        std::wstring text;
+        if (type.offered) {
+            const std::unique_ptr<ZELL::CConnectionBase> stored = type.makeConnection();
+            stored->LoadSettings(m_storageName, m_storageType);
+            RepairTimeouts(*stored);
+            text = stored->GetSettingsXML();
+        }
+        m_storedTexts.push_back(text);
+    }
 }
 
 void CCommunicationSettingsDlg::ReplaceConnection(int type)
 {
-    std::unique_ptr<ZELL::CConnectionBase> replacement = NewConnection(type);
+    std::unique_ptr<ZELL::CConnectionBase> replacement = TypeAt(type).makeConnection();
     delete *m_connectionSlot;
     *m_connectionSlot = replacement.release();
     (*m_connectionSlot)->SetStorageProperties(m_storageName, m_storageType);
@@ -119,7 +121,7 @@ BOOL CCommunicationSettingsDlg::OnInitDialog()
     else
         CloseUpFixedLayout();
     CreateForms();
-    m_connectionList.SetCurSel(m_type);
+    m_connectionList.SetCurSel(ListIndexOf(m_type));
     m_currentForm = FormOf(m_type);
     if (m_currentForm)
         m_currentForm->ShowWindow(SW_SHOW);
@@ -140,9 +142,32 @@ void CCommunicationSettingsDlg::SetTexts()
 void CCommunicationSettingsDlg::FillConnectionList()
 {
     const bool german = CompareNoCase(CHostProfile().GetString(L"Common", L"Language", L"en"), L"de") == 0;
-    m_connectionList.AddString(german ? L"Serielle Anschl\u00fcsse (COM, USB, Bluetooth,...)"
-                                      : L"Serial Ports (COM, USB, Bluetooth,...)");
-    m_connectionList.AddString(L"Ethernet (TCP/IP)");
+    m_choices.clear();
+    for (const ZELL::tConnectionType& type : CConnectionTypes::All()) {
+        const tConnectionTypeForm* form = CConnectionTypeForms::Find(type.word);
+        if (!type.offered || form == nullptr)
+            continue;
+        m_connectionList.AddString(german ? form->choiceTextGerman : form->choiceText);
+        m_choices.push_back(static_cast<int>(CConnectionTypes::IndexOf(type)));
+    }
+}
+
+int CCommunicationSettingsDlg::ListIndexOf(int type) const
+{
+    for (std::size_t index = 0; index < m_choices.size(); ++index) {
+        if (m_choices[index] == type)
+            return static_cast<int>(index);
+    }
+    return -1;
+}
+
+// The type of the list's selection; -1 without one.
+int CCommunicationSettingsDlg::SelectedType() const
+{
+    const int selected = m_connectionList.GetCurSel();
+    return selected >= 0 && static_cast<std::size_t>(selected) < m_choices.size()
+               ? m_choices[static_cast<std::size_t>(selected)]
+               : -1;
 }
 
 void CCommunicationSettingsDlg::CloseUpFixedLayout()
@@ -183,45 +208,53 @@ void CCommunicationSettingsDlg::CreateForms()
     CRect place;
     GetDlgItem(kFormPlaceholder)->GetWindowRect(&place);
     ScreenToClient(&place);
-    m_rs232Form = std::make_unique<CSettingsFormRS232>(dynamic_cast<ZELL::CRS232Connection*>(*m_connectionSlot), this);
-    m_tcpipForm = std::make_unique<CSettingsFormTCPIP>(dynamic_cast<ZELL::CTCPIPConnection*>(*m_connectionSlot), this);
-    if (!m_rs232Form->Create(kRS232Form, this)) {
-        ::OutputDebugStringW(L"CreateSubForm failed for m_pRS232Form!\n");
-        AfxMessageBox(L"CreateSubForm failed for m_pRS232Form!\n");
-        m_rs232Form.reset();
+    // A form edits the connection only when that is of the form's type.
+    const std::wstring current = (*m_connectionSlot)->GetType();
+    m_forms.clear();
+    bool any = false;
+    for (const ZELL::tConnectionType& type : CConnectionTypes::All()) {
+        m_forms.emplace_back();
+        const tConnectionTypeForm* row = CConnectionTypeForms::Find(type.word);
+        if (row == nullptr)
+            continue;
+        std::unique_ptr<CSettingsFormBase> form = row->makeForm(current == type.word ? *m_connectionSlot : nullptr, this);
+        if (!form->Create(row->templateId, this)) {
+            if (row->traced)
+                ::OutputDebugStringW(row->createFailure);
+            AfxMessageBox(row->createFailure);
+            continue;
+        }
+        // Each form takes the placeholder's place in the tab order too: after
+        // the connection list, before the buttons.
+        form->SetWindowPos(GetDlgItem(kFormPlaceholder), place.left, place.top, place.Width(), place.Height(),
+                           SWP_NOACTIVATE);
+        m_forms.back() = std::move(form);
+        any = true;
     }
-    if (!m_tcpipForm->Create(kTCPIPForm, this)) {
-        AfxMessageBox(L"CreateSubForm failed for m_pTCPIPForm!\n");
-        m_tcpipForm.reset();
-    }
-    // Each form takes the placeholder's place in the tab order too: after
-    // the connection list, before the buttons.
-    CWnd* placeholder = GetDlgItem(kFormPlaceholder);
-    for (CSettingsFormBase* form : {FormOf(kSerial), FormOf(kTcpIp)})
-        if (form)
-            form->SetWindowPos(placeholder, place.left, place.top, place.Width(), place.Height(), SWP_NOACTIVATE);
-    if (!m_rs232Form && !m_tcpipForm)
+    if (!any)
         ::OutputDebugStringW(L"No subform object created!\n");
 }
 
+// A type without a form of its own is edited with the first type's.
 CSettingsFormBase* CCommunicationSettingsDlg::FormOf(int type) const
 {
-    if (type == kTcpIp)
-        return m_tcpipForm.get();
-    return m_rs232Form.get();
+    const std::size_t index = static_cast<std::size_t>(type);
+    if (type >= 0 && index < m_forms.size() && CConnectionTypeForms::Find(TypeAt(type).word) != nullptr)
+        return m_forms[index].get();
+    return m_forms.empty() ? nullptr : m_forms[0].get();
 }
 
 bool CCommunicationSettingsDlg::ApplyShownForm()
 {
     UpdateData(TRUE);
     if (m_currentForm == nullptr || !m_currentForm->BuildSettingsXml()) {
-        m_connectionList.SetCurSel(m_type);
+        m_connectionList.SetCurSel(ListIndexOf(m_type));
         return false;
     }
     (*m_connectionSlot)->SaveSettings(m_storageName, m_storageType);
-    const int selected = m_connectionList.GetCurSel();
+    const int selected = SelectedType();
     if (selected >= 0 && selected != m_type) {
-        ReplaceConnection(selected == kTcpIp ? kTcpIp : kSerial);
+        ReplaceConnection(selected);
         m_type = selected;
     }
     (*m_connectionSlot)->SetStorageProperties(m_storageName, m_storageType);
@@ -261,16 +294,17 @@ void CCommunicationSettingsDlg::OnOK()
 void CCommunicationSettingsDlg::OnCancel()
 {
     if (m_type != m_startType)
-        ReplaceConnection(m_startType == kTcpIp ? kTcpIp : kSerial);
+        ReplaceConnection(m_startType);
     (*m_connectionSlot)->SetStorageProperties(m_storageName, m_storageType);
-    ZELL::CTCPIPConnection tcpip;
-    tcpip.SetSettingsXML(m_tcpipText);
-    tcpip.SaveSettings(m_storageName, m_storageType);
-    ZELL::CRS232Connection serial;
-    serial.SetSettingsXML(m_serialText);
-    serial.SaveSettings(m_storageName, m_storageType);
-    (*m_connectionSlot)->SetSettingsXML(m_startType == kTcpIp ? m_tcpipText
-                                                              : (m_startType == kTramq ? m_tramqText : m_serialText));
+    const auto types = CConnectionTypes::All();
+    for (std::size_t index = 0; index < types.size(); ++index) {
+        if (!types[index].offered)
+            continue;
+        const std::unique_ptr<ZELL::CConnectionBase> stored = types[index].makeConnection();
+        stored->SetSettingsXML(m_storedTexts[index]);
+        stored->SaveSettings(m_storageName, m_storageType);
+    }
+    (*m_connectionSlot)->SetSettingsXML(m_storedTexts[static_cast<std::size_t>(m_startType)]);
     (*m_connectionSlot)->SaveSettings(m_storageName, m_storageType);
     EndDialog(IDCANCEL);
 }
@@ -289,11 +323,7 @@ bool CCommunicationSettingsDlg::RunConnectionTest()
     CSocketsScope sockets;
     if (!ApplyShownForm())
         return false;
-    std::unique_ptr<CServiceBase> service;
-    if (m_type == kTcpIp)
-        service = std::make_unique<CTCPIPService>(*m_connectionSlot);
-    else
-        service = std::make_unique<CSIOService>(*m_connectionSlot);
+    const std::unique_ptr<CServiceBase> service = TypeAt(m_type).makeService(*m_connectionSlot);
     const auto failure = [&](const wchar_t* key) {
         const std::wstring text = std::wstring(GetLanguageText(key).GetString()) + L"\n\n" +
                                   FormatW(GetLanguageText(L"CSD_TXT_ERRORCODE_FMT").GetString(),

@@ -11,25 +11,24 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ZELL {
 class CConnectionBase;
 }
 class CSettingsFormBase;
-class CSettingsFormRS232;
-class CSettingsFormTCPIP;
 
 class CCommunicationSettingsDlg : public CDialog {
 public:
-    enum EType { kSerial = 0, kTcpIp = 1, kTramq = 2 };
-
     // Throws a wide-string exception for a null address or a null connection.
     CCommunicationSettingsDlg(ZELL::CConnectionBase** connection, CWnd* parent);
     ~CCommunicationSettingsDlg() override;
 
+    // A type is the index of its row in ZELL::CConnectionTypes.
     int CurrentType() const { return m_type; }
     CSettingsFormBase* CurrentForm() const { return m_currentForm; }
-    // The profile word of a type ("RS232", "TCPIP", "TRAMQ").
+    // The profile word of a type ("RS232", "TCPIP", "TRAMQ"); the first
+    // type's for a number that names none.
     static const wchar_t* TypeWord(int type);
 
 protected:
@@ -51,20 +50,23 @@ private:
     bool ApplyShownForm();
     void ReplaceConnection(int type);
     CSettingsFormBase* FormOf(int type) const;
+    int ListIndexOf(int type) const;
+    int SelectedType() const;
     bool RunConnectionTest();
 
     ZELL::CConnectionBase** m_connectionSlot = nullptr;
-    int m_type = kSerial;
-    int m_startType = kSerial;
+    int m_type = 0;
+    int m_startType = 0;
     bool m_choiceShown = true;
     bool m_offerTramq = false;
-    std::wstring m_serialText;
-    std::wstring m_tcpipText;
-    std::wstring m_tramqText;
+    // Per type: the stored settings text when the dialog opened (empty for a
+    // type without settings of its own), its form, and for the offered types
+    // their place in the choice list.
+    std::vector<std::wstring> m_storedTexts;
     std::wstring m_storageName;
     ZELL::ISettings::ENStorageType m_storageType = ZELL::ISettings::Registry;
-    std::unique_ptr<CSettingsFormRS232> m_rs232Form;
-    std::unique_ptr<CSettingsFormTCPIP> m_tcpipForm;
+    std::vector<std::unique_ptr<CSettingsFormBase>> m_forms;
+    std::vector<int> m_choices;
     CSettingsFormBase* m_currentForm = nullptr;
     CComboBox m_connectionList;
     CFont m_font;

@@ -1,7 +1,6 @@
 #include "Products/Corvane/Core/CommandLineConnection.h"
 
-#include "Common/Communication/RS232Connection.h"
-#include "Common/Communication/TCPIPConnection.h"
+#include "Common/PelorusDLL/ConnectionTypes.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Registry/ProfileStore.h"
@@ -15,8 +14,6 @@ namespace {
 
 constexpr wchar_t kCommunicationSection[] = L"Communication";
 constexpr wchar_t kLastConnectionKey[] = L"LastConnection";
-
-bool IsTcpIp(const CString& type) { return type.CompareNoCase(L"TCPIP") == 0; }
 
 std::wstring TypeName(const ZELL::CConnectionBase& connection) { return connection.GetType(); }
 
@@ -48,9 +45,7 @@ bool CCommandLineConnection::WriteLastConnectionType(const CString& type)
 
 std::unique_ptr<ZELL::CConnectionBase> CCommandLineConnection::NewConnection(const CString& type)
 {
-    if (IsTcpIp(type))
-        return std::make_unique<ZELL::CTCPIPConnection>();
-    return std::make_unique<ZELL::CRS232Connection>();
+    return ZELL::CConnectionTypes::MakeConnection(type.str());
 }
 
 std::unique_ptr<ZELL::CConnectionBase> CCommandLineConnection::LoadStored(const CString& type) const
@@ -69,9 +64,9 @@ CString CCommandLineConnection::MakeSettingsXml(const CString& type, const CStri
     if (pieces.size() != 1 || pieces[0].empty())
         return {};
     const std::wstring value = XmlEscape(pieces[0]);
-    if (IsTcpIp(type))
-        return CString(kXmlDeclaration) + (L"<TCPIP IP-Address='" + value + L"' />").c_str();
-    return CString(kXmlDeclaration) + (L"<RS232 device='" + value + L"' />").c_str();
+    const std::unique_ptr<ZELL::CConnectionBase> connection = NewConnection(type);
+    return CString(kXmlDeclaration) +
+           (L"<" + connection->GetType() + L" " + connection->AddressSettingName() + L"='" + value + L"' />").c_str();
 }
 
 bool CCommandLineConnection::Create(const CString& type, const CString& settings)
@@ -86,7 +81,7 @@ bool CCommandLineConnection::Create(const CString& type, const CString& settings
     if (!m_pPreviousConnection) {
         const CString previousType = LastConnectionType();
         m_pPreviousConnection = LoadStored(previousType);
-        if (IsTcpIp(previousType) != IsTcpIp(type))
+        if (m_pPreviousConnection->GetType() != connection->GetType())
             m_pReplacedConnection = LoadStored(type);
     }
     WriteLastConnectionType(type);

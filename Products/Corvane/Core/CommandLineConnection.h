@@ -28,7 +28,7 @@ public:
 
     // Keeps the stored settings, then stores `settings` (a settings XML
     // document, or one device name or address) as the connection of
-    // `type` ("RS232" or "TCPIP") and makes it the last connection. False,
+    // `type` (a word of ZELL::CConnectionTypes) and makes it the last connection. False,
     // with a message and the registry untouched, for settings that name no
     // connection.
     bool Create(const CString& type, const CString& settings);

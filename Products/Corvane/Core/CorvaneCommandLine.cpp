@@ -1,5 +1,6 @@
 #include "Products/Corvane/Core/CorvaneCommandLine.h"
 
+#include "Common/PelorusDLL/ConnectionTypes.h"
 #include "Common/SystemHelper/Values/StringUtils.h"
 #include "Common/SystemHelper/Xml/XmlAccess.h"
 #include "Platform/Net/WinSock.h"
@@ -162,8 +163,10 @@ void CCorvaneCommandLine::ParseLanguage(const CString& argument)
 
 void CCorvaneCommandLine::ParseConnectionType(const CString& value)
 {
-    if (value.CompareNoCase(L"RS232") != 0 && value.CompareNoCase(L"TCPIP") != 0) {
-        OnInvalidArgument(L"Invalid connection type (RS232 or TCPIP expected): " + value);
+    const ZELL::tConnectionType* type = ZELL::CConnectionTypes::Find(value.str());
+    if (type == nullptr || !type->offered) {
+        OnInvalidArgument(CString(L"Invalid connection type (") + ZELL::CConnectionTypes::OfferedWords(L" or ").c_str() +
+                          L" expected): " + value);
         return;
     }
     m_strConnectionType = value;
@@ -171,16 +174,16 @@ void CCorvaneCommandLine::ParseConnectionType(const CString& value)
 
 void CCorvaneCommandLine::ParseConnection(const CString& value)
 {
-    if (HasPrefix(value, L"RS232:", 6)) {
-        m_strConnectionType = L"RS232";
-        m_strConnectionSettings = value.Mid(6);
-        m_strConnectionSettings.Replace(L"COM_", L"COM");
-    } else if (HasPrefix(value, L"TCPIP:", 6)) {
-        m_strConnectionType = L"TCPIP";
-        m_strConnectionSettings = value.Mid(6);
-    } else {
-        FallBackToRS232(kInvalidSettingsText);
+    for (const ZELL::tConnectionType& type : ZELL::CConnectionTypes::All()) {
+        const CString prefix = CString(type.word) + L":";
+        if (!type.offered || !HasPrefix(value, prefix.GetString(), prefix.GetLength()))
+            continue;
+        m_strConnectionType = type.word;
+        const std::wstring address = value.Mid(prefix.GetLength()).str();
+        m_strConnectionSettings = (type.commandLineAddress ? type.commandLineAddress(address) : address).c_str();
+        return;
     }
+    FallBackToRS232(kInvalidSettingsText);
 }
 
 void CCorvaneCommandLine::FallBackToRS232(const CString& reason)
@@ -194,7 +197,11 @@ bool CCorvaneCommandLine::ResolveConnection()
 {
     if (m_strConnectionType.IsEmpty() || m_strConnectionSettings.IsEmpty())
         return false;
-    if (m_strConnectionType == L"TCPIP" && !StartSockets())
+    // Only the type's exact word starts the sockets again: "tcpip" selects
+    // the same connection but trusts the start at the program's start.
+    const ZELL::tConnectionType* type = ZELL::CConnectionTypes::Find(m_strConnectionType.str());
+    const bool exact = type != nullptr && m_strConnectionType == type->word;
+    if (exact && ZELL::CConnectionTypes::IsNetworkType(*type) && !StartSockets())
         FallBackToRS232(L"Failed to init windows sockets!");
     return true;
 }

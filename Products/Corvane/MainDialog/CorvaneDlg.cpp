@@ -1,9 +1,6 @@
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 
-#include "Common/Communication/RS232Connection.h"
-#include "Common/Communication/TCPIPConnection.h"
-#include "Common/PelorusDLL/SIOService.h"
-#include "Common/PelorusDLL/TCPIPService.h"
+#include "Common/PelorusDLL/ConnectionTypes.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/DebugOutput.h"
 #include "Platform/Ui/ResourceImage.h"
@@ -132,10 +129,7 @@ void CCorvaneDlg::CreateConnectionOfType(const CString& type, const CString& set
 {
     m_pService.reset();
     m_pConnection.reset();
-    if (type.CompareNoCase(L"TCPIP") == 0)
-        m_pConnection = std::make_unique<ZELL::CTCPIPConnection>();
-    else
-        m_pConnection = std::make_unique<ZELL::CRS232Connection>();
+    m_pConnection = ZELL::CConnectionTypes::MakeConnection(type.str());
     m_pConnection->SetStorageProperties(m_strRegistryPath, ZELL::ISettings::Registry);
     m_pConnection->LoadSettings();
     if (!settingsXml.IsEmpty())
@@ -145,7 +139,7 @@ void CCorvaneDlg::CreateConnectionOfType(const CString& type, const CString& set
 
 bool CCorvaneDlg::IsTcpIpConnection() const
 {
-    return dynamic_cast<ZELL::CTCPIPConnection*>(m_pConnection.get()) != nullptr;
+    return m_pConnection && m_pConnection->IsNetworkConnection();
 }
 
 void CCorvaneDlg::CreateService()
@@ -153,13 +147,9 @@ void CCorvaneDlg::CreateService()
     if (!m_pConnection)
         return;
     m_pService.reset();
-    if (IsTcpIpConnection()) {
-        m_pService = std::make_unique<CTCPIPService>(m_pConnection.get());
-        ::OutputDebugStringW(L"--> Communication with TCP/IP protocol");
-    } else {
-        m_pService = std::make_unique<CSIOService>(m_pConnection.get());
-        ::OutputDebugStringW(L"--> Communication with standard RS232 protocol");
-    }
+    const ZELL::tConnectionType& type = ZELL::CConnectionTypes::Of(*m_pConnection);
+    m_pService = type.makeService(m_pConnection.get());
+    ::OutputDebugStringW(type.serviceTrace);
     HandConnectionToPages();
 }
 

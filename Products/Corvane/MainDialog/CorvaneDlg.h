@@ -63,8 +63,8 @@ public:
     CCorvaneDlg& operator=(const CCorvaneDlg&) = delete;
 
     // --- connection -----------------------------------------------------------
-    // A new connection of the type ("TCPIP" without regard to case, else
-    // serial) from the stored settings, then `settingsXml` when not empty,
+    // A new connection of the type (a word of ZELL::CConnectionTypes without
+    // regard to case, else serial) from the stored settings, then `settingsXml` when not empty,
     // and its service.
     void CreateConnectionOfType(const CString& type, const CString& settingsXml);
     void CreateService();

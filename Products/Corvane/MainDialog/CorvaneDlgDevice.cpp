@@ -528,7 +528,7 @@ void CCorvaneDlg::TellDeviceNotReachedAfterWrite()
 {
     ShowConnectionText();
     SetConnectionState(kStateFailed);
-    const CString where = m_pConnection->GetSettingsValue(IsTcpIpConnection() ? L"IP-Address" : L"device").c_str();
+    const CString where = m_pConnection->GetSettingsValue(m_pConnection->AddressSettingName()).c_str();
     CString text;
     text.Format(Translate(L"MSG_WRITE_DONE_DEVICE_NOT_REACHED"), where.GetString());
     ShowStatus(text);

@@ -105,8 +105,7 @@ void CCorvaneDlg::ShowConnectionText()
     }
     if (!m_pConnection)
         return;
-    const LPCWSTR key = IsTcpIpConnection() ? L"IP-Address" : L"device";
-    m_ConnectionText.SetWindowText(m_pConnection->GetSettingsValue(key).c_str());
+    m_ConnectionText.SetWindowText(m_pConnection->GetSettingsValue(m_pConnection->AddressSettingName()).c_str());
 }
 
 // --- a worker's steps ----------------------------------------------------------

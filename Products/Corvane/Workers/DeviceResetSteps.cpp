@@ -2,7 +2,7 @@
 
 #include "Common/Communication/ConnectionBase.h"
 #include "Common/Communication/ServiceAPI.h"
-#include "Common/PelorusDLL/TCPIPServiceBase.h"
+#include "Common/PelorusDLL/ServiceBase.h"
 #include "Platform/Base/Clock.h"
 #include "Platform/Base/LastError.h"
 #include "Products/Corvane/Core/DeviceCapabilityFile.h"
@@ -139,9 +139,8 @@ bool CDeviceResetSteps::Restart(const CString& article, bool withoutWaiting, boo
     const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::SoftwareReset, ENThreadState::Working);
     const int old = SetRestartTimeout(article);
-    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_Context.Service());
-    bool ok = withoutWaiting && tcp != nullptr ? tcp->RestartSystemWithoutWaiting()
-                                               : m_Context.Service().RestartSystem();
+    CServiceBase& service = m_Context.Service();
+    bool ok = withoutWaiting ? service.RestartSystemWithoutWaiting() : service.RestartSystem();
     m_Connection.Close();
     RestoreRestartTimeout(old);
     if (!ok && checkAfterFailure)
@@ -159,16 +158,16 @@ bool CDeviceResetSteps::ResetToFactoryDefaults(const CString& article)
     const CWorkerReporter& reporter = m_Context.Reporter();
     reporter.ShowState(ENThreadAction::FactoryDefaults, ENThreadState::Working);
     const bool controller = m_Context.Capabilities().IsPlcController(article);
-    auto* tcp = dynamic_cast<CTCPIPServiceBase*>(&m_Context.Service());
-    if (controller && tcp != nullptr && m_Context.IsTcpIp()) {
+    CServiceBase& service = m_Context.Service();
+    if (controller && service.SendsRestartWithoutWaiting() && m_Context.Connection().RestartsByReconnecting()) {
         // The controller restarts at once and answers no more; whether the
         // request went out is all there is to know.
-        const bool sent = tcp->SetFactoryDefaultsWithoutWaiting();
+        const bool sent = service.SetFactoryDefaultsWithoutWaiting();
         reporter.ShowState(ENThreadAction::FactoryDefaults,
                            sent ? ENThreadState::Started : ENThreadState::Failed, true);
         return true;
     }
-    bool ok = m_Context.Service().SetFactoryDefaults();
+    bool ok = service.SetFactoryDefaults();
     if (ok && controller)
         ok = PollServiceState(kFactoryPollMs) || PollServiceState(kFactoryPollMs);
     reporter.ShowResult(ENThreadAction::FactoryDefaults, ok, true);

@@ -1,6 +1,6 @@
 #include "Products/Corvane/Workers/WorkerContext.h"
 
-#include "Common/Communication/TCPIPConnection.h"
+#include "Common/Communication/ConnectionBase.h"
 #include "Common/PelorusDLL/ServiceBase.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Products/Corvane/Core/FBCData.h"
@@ -17,7 +17,7 @@ CWorkerContext::CWorkerContext(const tWorkerParams& params, CWorkerWait& wait)
 
 bool CWorkerContext::IsTcpIp() const
 {
-    return dynamic_cast<const ZELL::CTCPIPConnection*>(m_Params.connection) != nullptr;
+    return m_Params.connection != nullptr && m_Params.connection->IsNetworkConnection();
 }
 
 bool CWorkerContext::IsComplete() const
@@ -57,11 +57,11 @@ CString CWorkerContext::AnswerFaultText() const
 
 CString CWorkerContext::DeviceLocation() const
 {
+    const wchar_t* address = m_Params.connection->AddressSettingName();
     if (!IsTcpIp())
-        return m_Params.connection->GetSettingsValue(L"device").c_str();
+        return m_Params.connection->GetSettingsValue(address).c_str();
     CString location;
-    location.Format(GetLanguageText(L"TXT_ADDRESS_AND_PORT"),
-                    m_Params.connection->GetSettingsValue(L"IP-Address").c_str(),
+    location.Format(GetLanguageText(L"TXT_ADDRESS_AND_PORT"), m_Params.connection->GetSettingsValue(address).c_str(),
                     m_Params.connection->GetSettingsValue(L"ServicePort").c_str());
     return location;
 }

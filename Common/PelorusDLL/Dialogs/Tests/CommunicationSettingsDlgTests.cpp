@@ -1,7 +1,9 @@
 // The connection-settings dialog through its export, against the simulated
 // device: testing the connection, refusing a bad value, applying and
 // cancelling, and what the caller's connection pointer holds afterwards.
+#include "Common/PelorusDLL/ConnectionTypes.h"
 #include "Common/PelorusDLL/Dialogs/CommunicationSettingsDlg.h"
+#include "Common/PelorusDLL/Dialogs/ConnectionTypeForms.h"
 #include "Common/PelorusDLL/Dialogs/DialogIds.h"
 #include "Common/PelorusDLL/Dialogs/HostProfile.h"
 #include "Common/PelorusDLL/Dialogs/PelorusSettings.h"
@@ -42,6 +44,20 @@ protected:
     DevSim::CDeviceSimulator m_device;
 };
 
+}
+
+// A type the user can choose has a form and a list entry; a form belongs to a type.
+TEST(SettingsDialogTypes, EveryOfferedTypeHasItsFormAndEveryFormItsType)
+{
+    const auto types = ZELL::CConnectionTypes::All();
+    for (std::size_t index = 0; index < types.size(); ++index) {
+        EXPECT_EQ(CConnectionTypeForms::Find(types[index].word) != nullptr, types[index].offered) << types[index].word;
+        EXPECT_STREQ(CCommunicationSettingsDlg::TypeWord(static_cast<int>(index)), types[index].word);
+    }
+    for (const tConnectionTypeForm& form : CConnectionTypeForms::All())
+        EXPECT_NE(ZELL::CConnectionTypes::Find(form.word), nullptr) << form.word;
+    EXPECT_STREQ(CCommunicationSettingsDlg::TypeWord(-1), L"RS232");
+    EXPECT_STREQ(CCommunicationSettingsDlg::TypeWord(static_cast<int>(types.size())), L"RS232");
 }
 
 TEST_F(SettingsDialog, TheTestIdentifiesTheDeviceAndOkStoresTheKindOfConnection)

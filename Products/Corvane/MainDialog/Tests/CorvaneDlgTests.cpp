@@ -125,10 +125,10 @@ TEST_F(CorvaneDlgTest, ConnectionOfTheLastTypeWithItsStoredSettings)
         EXPECT_FALSE(dialog.IsTcpIpConnection());
         EXPECT_EQ(dialog.Connection()->GetSettingsValue(L"device"), L"COM7");
         ASSERT_NE(dialog.Service(), nullptr);
-        // The pages get the serial service too; only its TCP/IP view is empty.
+        // The pages get the serial service too.
         EXPECT_EQ(page->GetConnection(), dialog.Connection());
         EXPECT_EQ(static_cast<void*>(page->GetService()), static_cast<void*>(dialog.Service()));
-        EXPECT_EQ(page->GetTcpIpService(), nullptr);
+        EXPECT_FALSE(dialog.Service()->SendsRestartWithoutWaiting());
     });
 }
 

@@ -1,9 +1,9 @@
 #include "Products/Corvane/Pages/Views/CouplerSettingsPageBase.h"
 
 #include "Common/Application/ZellWinApp.h"
-#include "Common/Communication/TCPIPConnection.h"
+#include "Common/Communication/ConnectionBase.h"
 #include "Common/Controls/Support/ThemeHelper.h"
-#include "Common/PelorusDLL/TCPIPServiceBase.h"
+#include "Common/PelorusDLL/ServiceBase.h"
 #include "Common/SystemHelper/Values/Conversions.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/Tessel/TesselExports.h"
@@ -430,14 +430,9 @@ void CCouplerSettingsPageBase::FinishConnection()
     ReportConnectionState(kConnectionClosed);
 }
 
-CTCPIPServiceBase* CCouplerSettingsPageBase::GetTcpIpService() const
-{
-    return dynamic_cast<CTCPIPServiceBase*>(m_pService);
-}
-
 bool CCouplerSettingsPageBase::IsTCPIPConnection() const
 {
-    return dynamic_cast<ZELL::CTCPIPConnection*>(m_pConnection) != nullptr;
+    return m_pConnection != nullptr && m_pConnection->IsNetworkConnection();
 }
 
 bool CCouplerSettingsPageBase::HasSeveralPorts() const

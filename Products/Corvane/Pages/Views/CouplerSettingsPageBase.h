@@ -19,7 +19,6 @@
 #include <vector>
 
 class CServiceBase;
-class CTCPIPServiceBase;
 namespace ZELL {
 class CConnectionBase;
 }
@@ -130,9 +129,6 @@ public:
     HCURSOR GetPageCursor() const { return m_hPageCursor; }
     ZELL::CConnectionBase* GetConnection() const { return m_pConnection; }
     CServiceBase* GetService() const { return m_pService; }
-    // The service when it talks TCP/IP (for the calls only that transport
-    // has); null over serial.
-    CTCPIPServiceBase* GetTcpIpService() const;
     CFBCData* GetDeviceData() const { return m_pDeviceData; }
     // The attached blocks; every word access through them stays below the
     // length the block was attached with.
