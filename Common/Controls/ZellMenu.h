@@ -197,6 +197,8 @@ private:
     ImageRef ImageOf(const CZellMenuData& data, bool checked, bool selected) const;
     void DrawClassic(const DRAWITEMSTRUCT& item, const CZellMenuData& data);
     void DrawFlat(const DRAWITEMSTRUCT& item, const CZellMenuData& data);
+    static int MarkStep(HDC dc);
+    static POINT ClassicMarkOrigin(HDC dc, const RECT& box);
     void DrawCheckMark(HDC dc, int x, int y, bool radio, bool flat) const;
     void DrawLabel(HDC dc, const CZellMenuData& data, RECT area, COLORREF colour) const;
 

@@ -191,21 +191,40 @@ void CZellMenu::DrawItem(LPDRAWITEMSTRUCT item)
         DrawClassic(*item, *data);
 }
 
+// The mark is drawn in steps of whole pixels that grow with the screen's
+// resolution, as the menu's text does: one step is one pixel at 96 dpi.
+int CZellMenu::MarkStep(HDC dc)
+{
+    return std::max(1, (::GetDeviceCaps(dc, LOGPIXELSY) + 48) / 96);
+}
+
+// Four pixels into the sunken box at 96 dpi; a grown mark is centred in it.
+POINT CZellMenu::ClassicMarkOrigin(HDC dc, const RECT& box)
+{
+    const int step = MarkStep(dc);
+    if (step == 1)
+        return {box.left + 4, box.top + 4};
+    const int size = 7 * step;
+    return {box.left + std::max(0, static_cast<int>(box.right - box.left - size) / 2),
+            box.top + std::max(0, static_cast<int>(box.bottom - box.top - size) / 2)};
+}
+
 void CZellMenu::DrawCheckMark(HDC dc, int x, int y, bool radio, bool flat) const
 {
+    const int step = MarkStep(dc);
     HBRUSH brush = ::CreateSolidBrush(s_text);
     if (radio) {
         HGDIOBJ oldBrush = ::SelectObject(dc, brush);
         HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
-        ::Ellipse(dc, x, y, x + 7, y + 7);
+        ::Ellipse(dc, x, y, x + 7 * step, y + 7 * step);
         ::SelectObject(dc, oldPen);
         ::SelectObject(dc, oldBrush);
     } else {
-        // Seven one-pixel strokes: down to the bottom of the tick and up again.
+        // Seven strokes: down to the bottom of the tick and up again.
         static constexpr int kTop[] = {2, 3, 4, 3, 2, 1, 0};
         const int length = flat ? 2 : 3;
         for (int i = 0; i < 7; ++i) {
-            const RECT stroke{x + i, y + kTop[i], x + i + 1, y + kTop[i] + length};
+            const RECT stroke{x + i * step, y + kTop[i] * step, x + (i + 1) * step, y + (kTop[i] + length) * step};
             ::FillRect(dc, &stroke, brush);
         }
     }
@@ -259,7 +278,8 @@ void CZellMenu::DrawClassic(const DRAWITEMSTRUCT& item, const CZellMenuData& dat
         ::InflateRect(&box, -1, -1);
         Fill(dc, box, state.selected ? background : Lighten(background, 0.6));
         ::DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
-        DrawCheckMark(dc, box.left + 4, box.top + 4, (data.flags & MFT_RADIOCHECK) != 0, false);
+        const POINT mark = ClassicMarkOrigin(dc, box);
+        DrawCheckMark(dc, mark.x, mark.y, (data.flags & MFT_RADIOCHECK) != 0, false);
     }
     textArea.left += 4;
     if (state.disabled && !state.selected) {
@@ -304,8 +324,9 @@ void CZellMenu::DrawFlat(const DRAWITEMSTRUCT& item, const CZellMenuData& data)
         if (!image) {
             const int w = box.right - box.left;
             const int h = box.bottom - box.top;
-            const int x = w < 6 ? box.left : box.left + w / 2 - 3;
-            const int y = h < 6 ? box.top : box.top + h / 2 - 3;
+            const int half = 7 * MarkStep(dc) / 2;
+            const int x = w < 2 * half ? box.left : box.left + w / 2 - half;
+            const int y = h < 2 * half ? box.top : box.top + h / 2 - half;
             DrawCheckMark(dc, x, y, (data.flags & MFT_RADIOCHECK) != 0, true);
         }
     }

@@ -4,6 +4,7 @@
 #include "Common/Controls/Tests/ZellMenuTestSupport.h"
 
 #include "Platform/Gdi/Gdi.h"
+#include "Platform/Gdi/ScreenDpi.h"
 #include "Platform/Ui/PopupMenu.h"
 
 #include <gtest/gtest.h>
@@ -161,6 +162,31 @@ TEST_F(ZellMenuTest, TheLooksFillTheSelectionAsTheirColoursSay)
     EXPECT_EQ(PaintAndRead(menu, 0, 0, {110, 10}), ::GetSysColor(COLOR_MENU));
 }
 
+
+// The tick grows with the screen's resolution, as the item's text does.
+TEST_F(ZellMenuTest, TheCheckMarkGrowsWithTheScreensResolution)
+{
+    CZellMenu menu;
+    menu.AppendODMenu(L"Flat", MF_STRING, 1);
+    const int kept = GetScreenDpi();
+    auto markPixels = [&](int mode, int dpi) {
+        SetScreenDpi(dpi);
+        CZellMenu::SetDrawMode(mode);
+        ControlsTest::CCanvas canvas(120, 30);
+        Paint(menu, 0, ODS_CHECKED, canvas);
+        int count = 0;
+        for (int y = 0; y < canvas.Height(); ++y)
+            for (int x = 0; x < 20; ++x)
+                count += canvas.At(x, y) == RGB(0, 0, 0) ? 1 : 0;
+        return count;
+    };
+    for (int mode : {0, 1}) {
+        const int small = markPixels(mode, 96);
+        EXPECT_GT(small, 0) << "look " << mode;
+        EXPECT_EQ(markPixels(mode, 192), 4 * small) << "look " << mode << ": twice as wide and twice as tall";
+    }
+    SetScreenDpi(kept);
+}
 }
 
 #include "Platform/Framework/Windows/Wnd.h"
