@@ -6,7 +6,8 @@
 #   acceptance.py walk  [--wm|--no-wm] [--build DIR] [--walk FILE]     the acceptance walk of walk.txt
 #   acceptance.py monkey [--wm|--no-wm] [--build DIR] [--seconds N] [--seed N]   random input for N seconds
 #
-# `make acceptance` walks with and without a window manager on the plain build; `make monkey` runs the
+# `make acceptance` walks with and without a window manager on the plain build, each in ACCEPT_SHARES (2) runs of
+# whole paragraphs at once, a failed run walked once more; `make monkey` runs the
 # monkey on the sanitized build (MONKEY_SECONDS, MONKEY_SEED). Both print "N passed, N failed" and exit
 # non-zero on failure, leaving screenshots and the program's stderr in a folder whose path they print.
 #
@@ -606,7 +607,27 @@ class Walk(Run):
                     if len(fields) != 3:
                         raise ValueError(f"{args.walk}:{number}: want 'name | action | expectations'")
                     self.steps.append((paragraph, number, *fields))
+        self.steps = self.share(self.steps, *args.shard)
         self.skipped = 0
+
+    def share(self, steps, index, count):
+        """The index-th of count runs of whole paragraphs, as near equal in steps (on this screen) as paragraphs allow."""
+        if count <= 1:
+            return steps
+        screen = "wm" if self.wm else "nowm"
+        mine = [step for step in steps if not re.search(r"(^|;)\s*only (?!" + screen + r"\b)", step[4])]
+        paragraphs = []
+        for step in mine:
+            if not paragraphs or paragraphs[-1][0][0] != step[0]:
+                paragraphs.append([])
+            paragraphs[-1].append(step)
+        bounds, done = [0], 0
+        for i, paragraph in enumerate(paragraphs):
+            done += len(paragraph)
+            if done * count >= len(mine) * len(bounds) and len(bounds) < count:
+                bounds.append(i + 1)
+        bounds += [len(paragraphs)] * (count + 1 - len(bounds))
+        return [step for paragraph in paragraphs[bounds[index]:bounds[index + 1]] for step in paragraph]
 
     def run(self):
         current, failed_step = None, None
@@ -918,19 +939,26 @@ class Monkey(Run):
             self.program.start()
 
 
-def walk_side_by_side(screens):
-    """Each screen's walk runs at once in a process (and network) of its own; their reports follow in order."""
-    walks = []
-    for screen in screens:
-        argv = [a for a in sys.argv[1:] if not a.startswith("--screens")]
+def walk_side_by_side(screens, shares):
+    """Each screen's walk runs in shares of whole paragraphs, all at once, each in a process (and network) of its
+    own; a share that fails is walked once more (the screen is read by OCR). Their reports follow in order."""
+    def launch(screen, share):
+        argv = [a for a in sys.argv[1:] if not a.startswith(("--screens", "--shares", "--shard"))]
         env = {k: v for k, v in os.environ.items() if k != "ACCEPT_NETNS"}
-        walks.append(subprocess.Popen([sys.executable, os.path.abspath(__file__), *argv, f"--screens={screen}"],
-                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, env=env))
+        return subprocess.Popen([sys.executable, os.path.abspath(__file__), *argv, f"--screens={screen}",
+                                 f"--shard={share}/{shares}"],
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, env=env)
+    runs = [(screen, share, launch(screen, share)) for screen in screens for share in range(shares)]
     status = 0
-    for walk in walks:
+    for screen, share, walk in runs:
         output, _ = walk.communicate()
         sys.stdout.write(output)
-        status = status or walk.returncode
+        if walk.returncode != 0:
+            log(f"== share {share + 1} of {shares} ({screen}) failed: walked once more")
+            again = launch(screen, share)
+            output, _ = again.communicate()
+            sys.stdout.write(output)
+            status = status or again.returncode
     return status
 
 
@@ -941,9 +969,13 @@ def main():
                         help="with (wm) and/or without (nowm) a window manager, in this order; the monkey takes the first")
     parser.add_argument("--build", default="build", help="build folder, relative to the repository")
     parser.add_argument("--walk", default=os.path.join(HERE, "walk.txt"))
+    parser.add_argument("--shares", type=int, default=int(os.environ.get("ACCEPT_SHARES", "2")),
+                        help="the walk of each screen runs in this many parts at once")
+    parser.add_argument("--shard", default="0/1", help=argparse.SUPPRESS)
     parser.add_argument("--seconds", type=float, default=120)
     parser.add_argument("--seed", type=int, default=1)
     args = parser.parse_args()
+    args.shard = tuple(int(n) for n in args.shard.split("/"))
     if os.geteuid() == 0 and not os.environ.get("ACCEPT_NETNS") and shutil.which("unshare"):
         # A network of our own: the simulated device's fixed port is ours alone.
         os.execvp("unshare", ["unshare", "-n", "--", "sh", "-c", 'ip link set lo up && exec "$@"', "sh",
@@ -952,8 +984,8 @@ def main():
     for stop in (signal.SIGTERM, signal.SIGINT):
         signal.signal(stop, lambda number, frame: sys.exit(128 + number))
     screens = args.screens.split(",")
-    if args.mode == "walk" and len(screens) > 1:
-        return walk_side_by_side(screens)
+    if args.mode == "walk" and (len(screens) > 1 or args.shares > 1) and args.shard == (0, 1):
+        return walk_side_by_side(screens, max(1, args.shares))
     passed = failed = skipped = 0
     for screen in screens if args.mode == "walk" else screens[:1]:
         args.wm = screen == "wm"
