@@ -8,6 +8,7 @@ void CFBCData::Clear()
                           &NetworkID, &ClockState, &IPAddrCurrent, &IPAddrEEPROM, &SubnetMask, &GatewayAddr,
                           &IPAddrAfterRestart})
         text->Empty();
+    DescriptionInLanguage = nullptr;
     HasClock = true;
     HasDIPSwitches = false;
     DIPSwitchValue = 0xFFFF;

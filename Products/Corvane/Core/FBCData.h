@@ -9,6 +9,7 @@
 #include "Platform/Base/Types.h"
 #include "Products/Corvane/Core/RegisterTable.h"
 
+#include <functional>
 #include <vector>
 
 namespace Corvane {
@@ -48,6 +49,9 @@ public:
 
     CString ArticleNo;
     CString Description;
+    // Says a failure's Description again in the language shown when it is
+    // called (a language switch); empty where Description is the device's.
+    std::function<CString()> DescriptionInLanguage;
     CString HWVersion;
     CString SWVersion;
     CString FWLVersion;

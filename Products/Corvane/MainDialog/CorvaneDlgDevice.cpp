@@ -574,8 +574,10 @@ void CCorvaneDlg::ProcessThreadResult(int type, bool ok, CFBCData* data)
     StopBusy();
     if (!ok && data != nullptr) {
         const CString description = data->Description;
+        auto inLanguage = std::move(data->DescriptionInLanguage);
         data->Clear();
         data->Description = description;
+        data->DescriptionInLanguage = std::move(inLanguage);
     }
     const bool valid = CheckAndShowData(data);
     ShowResultStates(type, valid);
@@ -833,6 +835,8 @@ LRESULT CCorvaneDlg::OnFirstShow(WPARAM, LPARAM)
         break;
     case ENFirstShow::PleaseRead:
         ShowPageNote(ActivePage(), L"STATE_PLEASE_READ");
+        if (m_Sheet.GetSafeHwnd() != nullptr)
+            m_Sheet.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         break;
     }
     return 0;

@@ -12,7 +12,8 @@ namespace Corvane {
 
 namespace {
 
-// The page base's state of a note that asks the user to act.
+// The page base's states of an error, and of a note that asks the user to act.
+constexpr int kPageStateError = 1;
 constexpr int kPageStateNote = 4;
 
 }
@@ -33,14 +34,20 @@ void CCorvaneDlg::ShowPageNote(CSettingsPage* page, LPCWSTR key)
 
 // The identification page keeps showing its note (it never falls back to
 // rows of a device that is gone); a note the dialog gave by its key is
-// given again in the new language.
+// given again in the new language, and so is a failure's text.
 void CCorvaneDlg::ShowNotesInLanguage()
 {
     if (m_bNoDeviceTitles)
         ShowNoDeviceTitles();
     auto* common = dynamic_cast<CCommonPage*>(Page(CCommonPage::kPageKey));
-    if (common != nullptr && common->ShownState() != 0 && !m_strPageNoteKey.IsEmpty())
+    if (common == nullptr || common->ShownState() == 0)
+        return;
+    if (common->ShownState() == kPageStateError && m_data.DescriptionInLanguage) {
+        m_data.Description = m_data.DescriptionInLanguage();
+        common->BeginWaitState(kPageStateError, m_data.Description);
+    } else if (!m_strPageNoteKey.IsEmpty()) {
         common->BeginWaitState(common->ShownState(), Translate(m_strPageNoteKey));
+    }
 }
 
 // Without the device's settings the status line keeps saying why: the

@@ -147,9 +147,11 @@ bool CDeviceDataReader::CheckDeviceSupported()
     }
     if (data.NetIDName.CompareNoCase(L"MAC-ID") == 0)
         return true;
-    CString text;
-    text.Format(GetLanguageText(L"MSG_DEVICE_NOT_SUPPORTED"), data.ArticleNo.GetString());
-    m_Context.Fail(text);
+    m_Context.Fail([article = data.ArticleNo] {
+        CString text;
+        text.Format(GetLanguageText(L"MSG_DEVICE_NOT_SUPPORTED"), article.GetString());
+        return text;
+    });
     return false;
 }
 

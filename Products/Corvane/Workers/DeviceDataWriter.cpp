@@ -54,7 +54,7 @@ bool CDeviceDataWriter::NotSupported() { return TakeError() == PELORUS_ERROR_SER
 void CDeviceDataWriter::Stopped(ENWriteStop stop, const CString& stepKey, DWORD errorCode)
 {
     m_Stop = tWriteStop{stop, stepKey, errorCode};
-    m_Context.Fail(CWriteStopText::Text(m_Stop));
+    m_Context.Fail([stop = m_Stop] { return CWriteStopText::Text(stop); });
 }
 
 bool CDeviceDataWriter::Step(ENWriteStop stop, const wchar_t* stepKey, const std::function<bool()>& body)

@@ -29,8 +29,8 @@ bool CWorkerContext::IsComplete() const
 bool CWorkerContext::Check(bool ok, const wchar_t* key) const
 {
     if (!ok) {
-        const CString fault = AnswerFaultText();
-        Fail(fault.IsEmpty() ? GetLanguageText(key) : fault);
+        TextMaker fault = AnswerFault();
+        Fail(fault ? fault : [key = CString(key)] { return GetLanguageText(key); });
     }
     return ok;
 }
@@ -43,47 +43,64 @@ DWORD CWorkerContext::TakeServiceError() const
     return code;
 }
 
-CString CWorkerContext::AnswerFaultText() const
+CWorkerContext::TextMaker CWorkerContext::AnswerFault() const
 {
     TakeServiceError();
-    CString text;
-    if (IsMalformedAnswerCode(m_dwServiceError))
-        text.Format(GetLanguageText(L"STATE_MALFORMED_ANSWER"), DeviceLocation().GetString());
-    else if (m_dwServiceError == ZELL::kErrorAnswerTooLong)
-        text.Format(GetLanguageText(L"STATE_ANSWER_TOO_LONG"), DeviceLocation().GetString(),
-                    ZELL::kMaxServiceAnswerSize);
-    return text;
+    const DWORD code = m_dwServiceError;
+    if (!IsMalformedAnswerCode(code) && code != ZELL::kErrorAnswerTooLong)
+        return nullptr;
+    return [code, where = Location()] {
+        CString text;
+        if (IsMalformedAnswerCode(code))
+            text.Format(GetLanguageText(L"STATE_MALFORMED_ANSWER"), where().GetString());
+        else
+            text.Format(GetLanguageText(L"STATE_ANSWER_TOO_LONG"), where().GetString(), ZELL::kMaxServiceAnswerSize);
+        return text;
+    };
 }
 
-CString CWorkerContext::DeviceLocation() const
+// The values are taken now, on the worker; the words when the text is made.
+CWorkerContext::TextMaker CWorkerContext::Location() const
 {
-    const wchar_t* address = m_Params.connection->AddressSettingName();
+    const CString address = m_Params.connection->GetSettingsValue(m_Params.connection->AddressSettingName()).c_str();
     if (!IsTcpIp())
-        return m_Params.connection->GetSettingsValue(address).c_str();
-    CString location;
-    location.Format(GetLanguageText(L"TXT_ADDRESS_AND_PORT"), m_Params.connection->GetSettingsValue(address).c_str(),
-                    m_Params.connection->GetSettingsValue(L"ServicePort").c_str());
-    return location;
+        return [address] { return address; };
+    const CString port = m_Params.connection->GetSettingsValue(L"ServicePort").c_str();
+    return [address, port] {
+        CString location;
+        location.Format(GetLanguageText(L"TXT_ADDRESS_AND_PORT"), address.GetString(), port.GetString());
+        return location;
+    };
 }
 
-void CWorkerContext::Fail(const CString& text) const { m_Params.data->Description = text; }
+CString CWorkerContext::DeviceLocation() const { return Location()(); }
+
+void CWorkerContext::Fail(TextMaker render) const
+{
+    m_Params.data->Description = render();
+    m_Params.data->DescriptionInLanguage = std::move(render);
+}
 
 // A device that answered malformed did answer: that is said instead.
 bool CWorkerContext::CheckReachable(bool ok) const
 {
     if (!ok) {
-        const CString fault = AnswerFaultText();
-        Fail(fault.IsEmpty() ? UnreachableText() : fault);
+        TextMaker fault = AnswerFault();
+        Fail(fault ? fault : Unreachable());
     }
     return ok;
 }
 
-CString CWorkerContext::UnreachableText() const
+CWorkerContext::TextMaker CWorkerContext::Unreachable() const
 {
-    CString text;
-    text.Format(GetLanguageText(IsTcpIp() ? L"STATE_DEVICE_UNREACHABLE_TCPIP" : L"STATE_DEVICE_UNREACHABLE_RS232"),
-                DeviceLocation().GetString());
-    return text;
+    const wchar_t* key = IsTcpIp() ? L"STATE_DEVICE_UNREACHABLE_TCPIP" : L"STATE_DEVICE_UNREACHABLE_RS232";
+    return [key, where = Location()] {
+        CString text;
+        text.Format(GetLanguageText(key), where().GetString());
+        return text;
+    };
 }
+
+CString CWorkerContext::UnreachableText() const { return Unreachable()(); }
 
 }  // namespace Corvane

@@ -9,6 +9,8 @@
 #include "Products/Corvane/Workers/WorkerReporter.h"
 #include "Products/Corvane/Workers/WorkerWait.h"
 
+#include <functional>
+
 namespace Corvane {
 
 class CDeviceCapabilityFile;
@@ -35,7 +37,10 @@ public:
     // and what to look at.
     bool CheckReachable(bool ok) const;
     CString UnreachableText() const;
-    void Fail(const CString& text) const;
+    // A failure's text, made by `render` in the language shown now and
+    // again after the user switches the language.
+    using TextMaker = std::function<CString()>;
+    void Fail(TextMaker render) const;
     // The service's last error, read once and kept for the failure text.
     DWORD TakeServiceError() const;
     // The address and port, or the serial port, the device is reached at.
@@ -50,7 +55,9 @@ private:
 
     // The text for an answer that came but could not be taken; empty for
     // any other error.
-    CString AnswerFaultText() const;
+    TextMaker AnswerFault() const;
+    TextMaker Unreachable() const;
+    TextMaker Location() const;
 };
 
 }  // namespace Corvane

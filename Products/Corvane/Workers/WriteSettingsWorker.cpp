@@ -39,9 +39,11 @@ WPARAM CWriteSettingsWorker::Run(CWorkerContext& context)
         return kResultSucceeded | flags;
     // Everything went to the device; only the read-back failed. The user
     // must not take the write for one that stopped halfway.
-    CString text;
-    text.Format(GetLanguageText(L"MSG_WRITE_DONE_READ_BACK_FAILED"), context.Data().Description.GetString());
-    context.Fail(text);
+    context.Fail([why = data.DescriptionInLanguage, said = data.Description] {
+        CString text;
+        text.Format(GetLanguageText(L"MSG_WRITE_DONE_READ_BACK_FAILED"), (why ? why() : said).GetString());
+        return text;
+    });
     return kResultFailed;
 }
 

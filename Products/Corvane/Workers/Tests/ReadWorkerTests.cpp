@@ -54,6 +54,15 @@ TEST_P(ReadWorkerTest, UnreachableDeviceEndsWithTheCheckText)
     EXPECT_EQ(m_Data.Description.str(), UnreachableText());
     EXPECT_THAT(States(), ElementsAre(tState{8, 2, false}, tState{8, 0, false}, tState{7, 2, false}));
     EXPECT_FALSE(m_Busy.IsSet());
+
+    // After a language switch the failure is said in the new words, with the same place.
+    GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_TCPIP", L"Keine Antwort von %s");
+    GetLanguageSupport().SetText(L"STATE_DEVICE_UNREACHABLE_RS232", L"Keine Antwort an %s");
+    GetLanguageSupport().SetText(L"TXT_ADDRESS_AND_PORT", L"%s, Port %s");
+    ASSERT_TRUE(m_Data.DescriptionInLanguage);
+    const std::wstring again = m_Data.DescriptionInLanguage().str();
+    EXPECT_EQ(again.rfind(L"Keine Antwort ", 0), 0u) << again;
+    EXPECT_NE(again.find(Serial() ? L"" : L", Port "), std::wstring::npos) << again;
 }
 
 // A device that answered did not fall silent: its answer is named for what
