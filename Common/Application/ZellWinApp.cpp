@@ -1,8 +1,8 @@
 #include "Common/Application/ZellWinApp.h"
 
-#include "Common/Controls/GradientStatic.h"
-#include "Common/Controls/ZellMenu.h"
-#include "Common/Controls/ZellTooltip.h"
+#include "Common/Skin/GradientStatic.h"
+#include "Common/Skin/ZellMenu.h"
+#include "Common/Skin/ZellTooltip.h"
 #include "Common/Grid/ZellGrid.h"
 #include "Common/SystemHelper/System/FileHelpers.h"
 #include "Common/SystemHelper/Texts/LanguageHelper.h"

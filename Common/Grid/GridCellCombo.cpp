@@ -1,6 +1,6 @@
 #include "Common/Grid/GridCellCombo.h"
 
-#include "Common/Controls/Support/ThemeHelper.h"
+#include "Common/Skin/Support/ThemeHelper.h"
 #include "Common/Grid/InPlaceList.h"
 #include "Common/Grid/ZellGrid.h"
 #include "Platform/Framework/Drawing/DC.h"

@@ -165,6 +165,32 @@ CZellStatic& CAboutDlg::Label(int id)
     return m_labels[static_cast<std::size_t>(found - kLabelIds.begin())];
 }
 
+// Hides the line and moves every control of the company box below it up by
+// the distance from its top to the top of the next line.
+void CAboutDlg::CloseUpAddressLine(int id, int nextId)
+{
+    CWnd* line = GetDlgItem(id);
+    CWnd* next = GetDlgItem(nextId);
+    CWnd* box = GetDlgItem(kAddressBox);
+    if (line == nullptr || next == nullptr || box == nullptr)
+        return;
+    CRect lineRect, nextRect, boxRect;
+    line->GetWindowRect(lineRect);
+    next->GetWindowRect(nextRect);
+    box->GetWindowRect(boxRect);
+    line->ShowWindow(SW_HIDE);
+    const int lift = nextRect.top - lineRect.top;
+    for (CWnd* child = GetWindow(GW_CHILD); child != nullptr; child = child->GetWindow(GW_HWNDNEXT)) {
+        CRect place;
+        child->GetWindowRect(place);
+        if (child == box || child == line || place.top <= lineRect.top || place.right > boxRect.right)
+            continue;
+        ScreenToClient(place);
+        place.OffsetRect(0, -lift);
+        child->MoveWindow(place, FALSE);
+    }
+}
+
 void CAboutDlg::HideControl(int id)
 {
     if (CWnd* control = GetDlgItem(id))
@@ -237,10 +263,12 @@ void CAboutDlg::FillTitle()
 void CAboutDlg::FillCompanyTexts()
 {
     SetDefinedText(L"COMPANY_NAME", kCompanyName);
-    if (!SetDefinedText(L"COMPANY_POSTBOX", 1065))
-        HideControl(1065);
+    // An address line the texts do not give leaves no gap: what follows it
+    // in the company box moves up into its place.
     if (!SetDefinedText(L"COMPANY_STREET", 1070))
-        HideControl(1070);
+        CloseUpAddressLine(1070, 1071);
+    if (!SetDefinedText(L"COMPANY_POSTBOX", 1065))
+        CloseUpAddressLine(1065, 1070);
     SetDefinedText(L"COMPANY_PHONE", 1075);
     SetDefinedText(L"COMPANY_FAX", 1076);
     SetDefinedText(L"COMPANY_EMAIL", 1068);

@@ -3,9 +3,9 @@
 // program's name and version, its files with their versions and build
 // dates, and the running system. A click on the support address starts a
 // mail that already carries all of this.
-#include "Common/Controls/GradientStatic.h"
-#include "Common/Controls/IconStatic.h"
-#include "Common/Controls/ZellStatic.h"
+#include "Common/Skin/GradientStatic.h"
+#include "Common/Skin/IconStatic.h"
+#include "Common/Skin/ZellStatic.h"
 #include "Common/Grid/ZellGrid.h"
 #include "Common/SystemHelper/System/WindowsVersion.h"
 #include "Common/Tessel/ThemedGroupBox.h"
@@ -74,6 +74,7 @@ private:
     ZELL::Skin::CZellStatic& Label(int id);
     bool SetDefinedText(LPCWSTR key, int id);
     void HideControl(int id);
+    void CloseUpAddressLine(int id, int nextId);
 
     CString m_applicationInformation;
     CString m_systemInformation;

@@ -2,8 +2,8 @@
 // at its edges, the executable's paths, the language, the brand (OEM)
 // settings and their colours, the registry key and a failed start.
 #include "Common/Application/Tests/TestApp.h"
-#include "Common/Controls/GradientStatic.h"
-#include "Common/Controls/ZellTooltip.h"
+#include "Common/Skin/GradientStatic.h"
+#include "Common/Skin/ZellTooltip.h"
 #include "Common/Grid/ZellGrid.h"
 #include "Common/SystemHelper/Texts/LanguageHelper.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"

@@ -1,7 +1,7 @@
 #include "Common/PelorusDLL/Dialogs/PelorusSettings.h"
 
-#include "Common/Controls/SkinButton.h"
-#include "Common/Controls/ZellStatic.h"
+#include "Common/Skin/SkinButton.h"
+#include "Common/Skin/ZellStatic.h"
 #include "Common/PelorusDLL/Dialogs/CommunicationSettingsDlg.h"
 #include "Common/PelorusDLL/Dialogs/TSLX.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"

@@ -232,6 +232,13 @@ TEST_F(AboutDialog, WithoutSupportFaxTheAddressMovesUpAndItsClickStartsAnEncoded
             faxRow = d.Text(1079) + L" " + d.Text(1082);
             EXPECT_EQ(d.Text(1064), L"Example Couplers");
             EXPECT_EQ(d.Text(1070), L"Main Street 5");
+            // No post box: the street takes its line, and the phone follows the street.
+            RECT postbox{}, street{}, phone{};
+            ::GetWindowRect(d.Control(1065), &postbox);
+            ::GetWindowRect(d.Control(1070), &street);
+            ::GetWindowRect(d.Control(1071), &phone);
+            EXPECT_EQ(street.top, postbox.top);
+            EXPECT_LT(phone.top - street.top, 2 * (street.bottom - street.top));
         },
         [](CDialogDriver& d) { EXPECT_TRUE(d.Click(1082)); }, Close()});
     EXPECT_EQ(visible, (std::vector<bool>{false, false, true, false, true}));

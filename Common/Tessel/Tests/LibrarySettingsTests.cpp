@@ -1,6 +1,6 @@
 // The library's settings, texts and application name as the exports set
 // and read them.
-#include "Common/Controls/GradientStatic.h"
+#include "Common/Skin/GradientStatic.h"
 #include "Common/Grid/ZellGrid.h"
 #include "Common/SystemHelper/Tests/LanguageSupportTestFiles.h"
 #include "Common/Tessel/Tests/TesselTestSupport.h"

@@ -1,9 +1,9 @@
 #include "Products/Corvane/App/CorvaneApp.h"
 
-#include "Common/Controls/PropSheetInDlg.h"
-#include "Common/Controls/SkinButton.h"
-#include "Common/Controls/ZellMenu.h"
-#include "Common/Controls/ZellStatic.h"
+#include "Common/Skin/PropSheetInDlg.h"
+#include "Common/Skin/SkinButton.h"
+#include "Common/Skin/ZellMenu.h"
+#include "Common/Skin/ZellStatic.h"
 #include "Common/SystemHelper/System/FileHelpers.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Common/SystemHelper/Desktop/ShellHelpers.h"

@@ -8,12 +8,12 @@
 // the shortcuts and the language switch, shows the workers' progress and
 // guards closing. The device, file and connection commands are defined in
 // CorvaneDlgDevice.cpp, CorvaneDlgFiles.cpp and CorvaneDlgConnection.cpp.
-#include "Common/Controls/BusyProgressCtrl.h"
-#include "Common/Controls/PersistentDialog.h"
-#include "Common/Controls/PropSheetInDlg.h"
-#include "Common/Controls/ZellButton.h"
-#include "Common/Controls/ZellStatic.h"
-#include "Common/Controls/ZellTooltip.h"
+#include "Common/Skin/BusyProgressCtrl.h"
+#include "Common/Skin/PersistentDialog.h"
+#include "Common/Skin/PropSheetInDlg.h"
+#include "Common/Skin/ZellButton.h"
+#include "Common/Skin/ZellStatic.h"
+#include "Common/Skin/ZellTooltip.h"
 #include "Platform/Framework/Drawing/Brush.h"
 #include "Platform/Framework/Controls/ProgressCtrl.h"
 #include "Platform/Framework/Controls/Static.h"

@@ -4,7 +4,7 @@
 #include "Products/Corvane/MainDialog/CorvaneDlg.h"
 
 #include "Common/Communication/ConnectionBase.h"
-#include "Common/Controls/ZellMenu.h"
+#include "Common/Skin/ZellMenu.h"
 #include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/Core/StartupOptions.h"
 #include "Products/Corvane/Workers/ThreadStateTable.h"

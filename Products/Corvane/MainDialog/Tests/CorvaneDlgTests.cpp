@@ -5,7 +5,7 @@
 #include "Products/Corvane/MainDialog/Tests/MainDialogRig.h"
 
 #include "Common/Communication/TCPIPConnection.h"
-#include "Common/Controls/ZellMenu.h"
+#include "Common/Skin/ZellMenu.h"
 #include "Platform/Ui/Tests/WindowText.h"
 #include "Products/Corvane/Core/ProgramVersion.h"
 

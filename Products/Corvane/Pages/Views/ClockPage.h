@@ -4,7 +4,7 @@
 // one step, or its UTC date and time, time zone and daylight saving one by
 // one. Both clocks are redrawn once a second while the page is active.
 
-#include "Common/Controls/ZellButton.h"
+#include "Common/Skin/ZellButton.h"
 #include "Platform/Framework/Controls/ComboBox.h"
 #include "Platform/Framework/Controls/DateTimeCtrl.h"
 #include "Products/Corvane/Pages/Codecs/ClockCodec.h"

@@ -1,7 +1,7 @@
 #include "Products/Corvane/Pages/Views/CommonPage.h"
 
 #include "Common/Communication/ArticleNumber.h"
-#include "Common/Controls/ZellMenu.h"
+#include "Common/Skin/ZellMenu.h"
 #include "Common/SystemHelper/Desktop/WindowHelpers.h"
 #include "Common/Tessel/TesselExports.h"
 #include "Platform/Framework/Files/FileDialog.h"

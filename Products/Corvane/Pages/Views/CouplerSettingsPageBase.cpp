@@ -2,7 +2,7 @@
 
 #include "Common/Application/ZellWinApp.h"
 #include "Common/Communication/ConnectionBase.h"
-#include "Common/Controls/Support/ThemeHelper.h"
+#include "Common/Skin/Support/ThemeHelper.h"
 #include "Common/PelorusDLL/ServiceBase.h"
 #include "Common/SystemHelper/Values/Conversions.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"

@@ -7,7 +7,7 @@
 // field), reports to the main window through the registered messages, opens
 // the device connection for a page's own calls with a short time-out, and
 // gives every page the same font, background and rich tooltips.
-#include "Common/Controls/ZellTooltip.h"
+#include "Common/Skin/ZellTooltip.h"
 #include "Platform/Base/CString.h"
 #include "Platform/Framework/Drawing/Brush.h"
 #include "Platform/Framework/Drawing/Font.h"

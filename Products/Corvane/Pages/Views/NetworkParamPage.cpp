@@ -1,6 +1,6 @@
 #include "Products/Corvane/Pages/Views/NetworkParamPage.h"
 
-#include "Common/Controls/ZellMenu.h"
+#include "Common/Skin/ZellMenu.h"
 #include "Common/Grid/GridCellCombo.h"
 #include "Common/PelorusDLL/TCPIPService.h"
 #include "Common/SystemHelper/Desktop/SystemInfo.h"

@@ -3,7 +3,7 @@
 #include "Products/Corvane/Pages/Views/CommonPage.h"
 #include "Products/Corvane/Pages/Views/Tests/Rigs/PageBaseRig.h"
 
-#include "Common/Controls/ZellMenu.h"
+#include "Common/Skin/ZellMenu.h"
 #include "Common/SystemHelper/Texts/LanguageTexts.h"
 #include "Platform/Base/Tests/FileBytes.h"
 #include "Platform/Framework/Exceptions/Exception.h"

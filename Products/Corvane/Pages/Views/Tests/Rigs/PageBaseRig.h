@@ -3,7 +3,7 @@
 // main window that answers the pages' registered messages and notes them.
 // The first page edits word 0 of its block (decimal, 1..100) and the low
 // byte of word 1 (hexadecimal, 0..0xFF); the second has one edit only.
-#include "Common/Controls/PropSheetInDlg.h"
+#include "Common/Skin/PropSheetInDlg.h"
 #include "Platform/Controls/CommCtrl.h"
 #include "Platform/Controls/StandardControls.h"
 #include "Platform/Controls/Tests/TemplateItems.h"
