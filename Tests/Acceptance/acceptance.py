@@ -943,7 +943,13 @@ def walk_side_by_side(screens, shares):
     """Each screen's walk runs in shares of whole paragraphs, all at once, each in a process (and network) of its
     own; a share that fails is walked once more (the screen is read by OCR). Their reports follow in order."""
     def launch(screen, share):
-        argv = [a for a in sys.argv[1:] if not a.startswith(("--screens", "--shares", "--shard"))]
+        own = ("--screens", "--shares", "--shard")
+        argv, skip = [], False
+        for a in sys.argv[1:]:
+            if skip or a.startswith(own):
+                skip = not skip and a in own  # the value of "--shares N" comes as a word of its own
+                continue
+            argv.append(a)
         env = {k: v for k, v in os.environ.items() if k != "ACCEPT_NETNS"}
         return subprocess.Popen([sys.executable, os.path.abspath(__file__), *argv, f"--screens={screen}",
                                  f"--shard={share}/{shares}"],
@@ -971,11 +977,12 @@ def main():
     parser.add_argument("--walk", default=os.path.join(HERE, "walk.txt"))
     parser.add_argument("--shares", type=int, default=int(os.environ.get("ACCEPT_SHARES", "2")),
                         help="the walk of each screen runs in this many parts at once")
-    parser.add_argument("--shard", default="0/1", help=argparse.SUPPRESS)
+    parser.add_argument("--shard", default="", help=argparse.SUPPRESS)
     parser.add_argument("--seconds", type=float, default=120)
     parser.add_argument("--seed", type=int, default=1)
     args = parser.parse_args()
-    args.shard = tuple(int(n) for n in args.shard.split("/"))
+    whole = not args.shard  # not yet one share of a walk split up
+    args.shard = tuple(int(n) for n in args.shard.split("/")) if args.shard else (0, 1)
     if os.geteuid() == 0 and not os.environ.get("ACCEPT_NETNS") and shutil.which("unshare"):
         # A network of our own: the simulated device's fixed port is ours alone.
         os.execvp("unshare", ["unshare", "-n", "--", "sh", "-c", 'ip link set lo up && exec "$@"', "sh",
@@ -984,7 +991,7 @@ def main():
     for stop in (signal.SIGTERM, signal.SIGINT):
         signal.signal(stop, lambda number, frame: sys.exit(128 + number))
     screens = args.screens.split(",")
-    if args.mode == "walk" and (len(screens) > 1 or args.shares > 1) and args.shard == (0, 1):
+    if args.mode == "walk" and whole and (len(screens) > 1 or args.shares > 1):
         return walk_side_by_side(screens, max(1, args.shares))
     passed = failed = skipped = 0
     for screen in screens if args.mode == "walk" else screens[:1]:
