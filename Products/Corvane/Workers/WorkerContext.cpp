@@ -73,8 +73,6 @@ CWorkerContext::TextMaker CWorkerContext::Location() const
     };
 }
 
-CString CWorkerContext::DeviceLocation() const { return Location()(); }
-
 void CWorkerContext::Fail(TextMaker render) const
 {
     m_Params.data->Description = render();
@@ -100,7 +98,5 @@ CWorkerContext::TextMaker CWorkerContext::Unreachable() const
         return text;
     };
 }
-
-CString CWorkerContext::UnreachableText() const { return Unreachable()(); }
 
 }  // namespace Corvane

@@ -36,15 +36,12 @@ public:
     // As Check, with the text that names where the device did not answer
     // and what to look at.
     bool CheckReachable(bool ok) const;
-    CString UnreachableText() const;
     // A failure's text, made by `render` in the language shown now and
     // again after the user switches the language.
     using TextMaker = std::function<CString()>;
     void Fail(TextMaker render) const;
     // The service's last error, read once and kept for the failure text.
     DWORD TakeServiceError() const;
-    // The address and port, or the serial port, the device is reached at.
-    CString DeviceLocation() const;
 
 private:
     tWorkerParams m_Params;
@@ -56,7 +53,9 @@ private:
     // The text for an answer that came but could not be taken; empty for
     // any other error.
     TextMaker AnswerFault() const;
+    // Where the device did not answer, and what to look at.
     TextMaker Unreachable() const;
+    // The address and port, or the serial port, the device is reached at.
     TextMaker Location() const;
 };
 
