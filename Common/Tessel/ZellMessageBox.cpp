@@ -3,6 +3,7 @@
 #include "Common/Tessel/LibrarySettings.h"
 #include "Common/Tessel/MsgBoxDialog.h"
 #include "Common/Tessel/TesselExports.h"
+#include "Platform/Base/Thread.h"
 #include "Platform/Controls/MessageBox.h"
 
 namespace Tessel {
@@ -11,6 +12,26 @@ namespace {
 
 constexpr int kMaxText = 65535;
 
+// When no window is active (another program has the focus, or another
+// client just closed the main window), the question still belongs to the
+// program's main window: unowned it would be free to end up beneath it.
+HWND MainWindowOfThisThread()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND top, LPARAM result) -> BOOL {
+            const LONG_PTR style = GetWindowLongPtrW(top, GWL_STYLE);
+            if (!IsWindowVisible(top) || !IsWindowEnabled(top) || (style & WS_CAPTION) != WS_CAPTION ||
+                GetWindow(top, GW_OWNER) != nullptr)
+                return TRUE;
+            *reinterpret_cast<HWND*>(result) = top;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // The top-level window of the active window, disabled while the box is up
 // (and enabled again afterwards when the box disabled it).
 class CDisabledTopLevel {
@@ -18,7 +39,7 @@ public:
     CDisabledTopLevel()
     {
         const HWND active = GetActiveWindow();
-        m_window = active != nullptr ? GetAncestor(active, GA_ROOT) : nullptr;
+        m_window = active != nullptr ? GetAncestor(active, GA_ROOT) : MainWindowOfThisThread();
         if (m_window != nullptr && IsWindowEnabled(m_window))
             m_disabledHere = EnableWindow(m_window, FALSE) == FALSE;
     }

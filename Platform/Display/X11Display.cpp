@@ -103,6 +103,10 @@ struct CX11Display::Impl {
     struct TopLevel {
         std::unique_ptr<X11::CX11Window> window;
         XIC inputContext = nullptr;
+        // Recreated after another client destroyed it: the close request
+        // waits until the new window is on the screen, so that the question
+        // it may raise stacks above it and not below.
+        bool closeWhenMapped = false;
     };
 
     X11::CX11Connection connection;
@@ -144,6 +148,8 @@ struct CX11Display::Impl {
     void OnCrossing(const XCrossingEvent& crossing, NativeId id, std::vector<Event>& out);
     void OnConfigure(const XConfigureEvent& configure, NativeId id, std::vector<Event>& out);
     void OnHandOver(NativeId id, bool handedOver);
+    void OnMapped(NativeId id, std::vector<Event>& out);
+    static void PushCloseRequest(NativeId id, std::vector<Event>& out);
     void OnDestroyedFromOutside(NativeId id, std::vector<Event>& out);
     XIC CreateInputContext(X11::CX11Window& window);
     void OnFocus(const XFocusChangeEvent& focusChange, NativeId id, std::vector<Event>& out);
@@ -357,7 +363,7 @@ void CX11Display::Impl::Translate(XEvent& event, std::vector<Event>& out)
     case ConfigureNotify: OnConfigure(event.xconfigure, id, out); break;
     // Our own windows leave the map before they are destroyed: one still in it went from outside.
     case DestroyNotify: OnDestroyedFromOutside(id, out); break;
-    case MapNotify: OnHandOver(id, true); break;
+    case MapNotify: OnMapped(id, out); break;
     case UnmapNotify: OnHandOver(id, false); break;
     // Into a window manager's frame it is the manager's; back on the root it is ours again.
     case ReparentNotify: OnHandOver(id, event.xreparent.parent != connection.GetRoot()); break;
@@ -611,6 +617,28 @@ void CX11Display::Impl::OnDestroyedFromOutside(NativeId id, std::vector<Event>& 
     }
     if (window.IsPopup())
         return;
+    // A window manager maps the new window when it has framed it; a
+    // question shown before then would have no managed owner and end up
+    // beneath it.
+    if (window.IsVisible()) {
+        it->second.closeWhenMapped = true;
+        return;
+    }
+    PushCloseRequest(id, out);
+}
+
+void CX11Display::Impl::OnMapped(NativeId id, std::vector<Event>& out)
+{
+    OnHandOver(id, true);
+    auto it = topLevels.find(id);
+    if (it == topLevels.end() || !it->second.closeWhenMapped)
+        return;
+    it->second.closeWhenMapped = false;
+    PushCloseRequest(id, out);
+}
+
+void CX11Display::Impl::PushCloseRequest(NativeId id, std::vector<Event>& out)
+{
     Event e;
     e.kind = EventKind::CloseRequest;
     e.window = id;

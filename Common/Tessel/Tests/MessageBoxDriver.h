@@ -30,6 +30,7 @@ struct SeenBox {
     bool hasIcon = false;
     int focusId = 0;
     bool ownerEnabled = true;
+    HWND owner = nullptr;
     bool closeGreyed = false;
 };
 
@@ -107,6 +108,7 @@ protected:
         m_seen.box = box;
         m_seen.caption = TextOf(box);
         m_seen.ownerEnabled = IsWindowEnabled(m_owner.hwnd) != FALSE;
+        m_seen.owner = GetWindow(box, GW_OWNER);
         std::vector<std::pair<LONG, HWND>> buttons;
         for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
             const int id = GetDlgCtrlID(child);

@@ -196,7 +196,14 @@ TEST_F(ZellMessageBoxTest, TheOwnerIsDisabledWhileTheBoxIsUpAndTheCaptionDefault
     EXPECT_EQ(Show(L"Done.", MB_OK | MB_ICONINFORMATION, {Press(VK_RETURN)}, L""), IDOK);
     EXPECT_FALSE(m_seen.ownerEnabled);
     EXPECT_TRUE(IsWindowEnabled(m_owner.hwnd));
+    EXPECT_EQ(m_seen.owner, m_owner.hwnd);
     EXPECT_EQ(m_seen.caption, L"TesselTests");
+    // With no window active (another client has the focus) the question
+    // still belongs to the main window, above it and with it disabled.
+    SetActiveWindow(nullptr);
+    Show(L"Done.", MB_OK, {Press(VK_RETURN)});
+    EXPECT_EQ(m_seen.owner, m_owner.hwnd);
+    EXPECT_FALSE(m_seen.ownerEnabled);
     TSLXDLL_SetAppName(L"Corvane");
     Show(L"Done.", MB_OK, {Press(VK_RETURN)}, nullptr);
     EXPECT_EQ(m_seen.caption, L"Corvane");

@@ -538,6 +538,34 @@ TEST_F(X11DisplayTest, AWindowDestroyedFromOutsideAsksToCloseAndComesBack)
     EXPECT_TRUE(OfKind(m_sink.Events(), EventKind::CloseRequest).empty());
 }
 
+// Under a window manager the new window is on the screen only when the
+// manager has framed and mapped it; a question the close request raises
+// before then has no managed owner and ends up beneath the window.
+TEST_F(X11DisplayTest, TheCloseRequestOfADestroyedWindowWaitsUntilItsReplacementIsMapped)
+{
+    TopLevelParams params;
+    params.clientRect = {30, 40, 230, 140};
+    const NativeId main = m_display->CreateTopLevel(params);
+    m_display->ShowTopLevel(main, true);
+    Sync();
+    XDisplay* manager = m_raw->Get();
+    XSelectInput(manager, DefaultRootWindow(manager), SubstructureRedirectMask);
+    XDestroyWindow(manager, m_display->XWindowOf(main));
+    XSync(manager, False);
+    PumpFor(300);
+    EXPECT_TRUE(OfKind(m_sink.Events(), EventKind::CloseRequest).empty());
+    XEvent request{};
+    for (int tries = 0; tries < 100 && XCheckTypedEvent(manager, MapRequest, &request) == False; ++tries)
+        PumpFor(20);
+    ASSERT_EQ(request.type, MapRequest);
+    EXPECT_EQ(request.xmaprequest.window, m_display->XWindowOf(main));
+    XMapWindow(manager, request.xmaprequest.window);
+    XSync(manager, False);
+    const auto close = PumpUntil(Kind(EventKind::CloseRequest));
+    ASSERT_TRUE(close.has_value());
+    EXPECT_EQ(close->window, main);
+}
+
 TEST_F(X11DisplayTest, PresentPutsBackBufferPixelsOnTheWindow)
 {
     const NativeId id = ShowFocused({40, 30, 240, 130});
