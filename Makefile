@@ -45,7 +45,8 @@ test-fuzz: deps $(FUZZ_BUILD)/build.ninja
 
 # The program on the X display, against the simulated device on 127.0.0.1
 # (stopped when the program ends) of the kind DEVICE_KIND (coupler or
-# controller), or against DEVICE=<address>. The simulator takes a free port,
+# controller), or against DEVICE=<address>, or with DEVICE=none as started
+# from a desktop, without a connection on its command line. The simulator takes a free port,
 # so that several runs on one machine, or a service on the device port, do
 # not keep it from starting.
 CORVANE = $(BUILD)/Products/Corvane/corvane
@@ -60,6 +61,7 @@ run:
 		exit 0; \
 	fi; \
 	$(MAKE) --no-print-directory build || exit 1; \
+	if [ "$(DEVICE)" = none ]; then exec $(CORVANE) $(ARGS); fi; \
 	if [ -n "$(DEVICE)" ]; then \
 		case "$(DEVICE)" in COM*|/dev/*) kind=RS232 ;; *) kind=TCPIP ;; esac; \
 		exec $(CORVANE) "/Connection:$$kind:$(DEVICE)" $(ARGS); \

@@ -294,23 +294,27 @@ void InvalidateLocked(WindowSystem& ws, Window& w, const cairo_region_t* region,
     // The back buffer is shared: what the parent repaints covers its children,
     // so they repaint over it - unless it leaves them alone (WS_CLIPCHILDREN).
     const bool intoChildren = (flags & RDW_ALLCHILDREN) != 0 || ((flags & RDW_NOCHILDREN) == 0 && (w.style & WS_CLIPCHILDREN) == 0);
-    if (intoChildren && ((flags & RDW_INVALIDATE) != 0 || (flags & RDW_ALLCHILDREN) != 0)) {
-        for (HWND childHandle : w.children) {
-            auto child = ws.Peek(childHandle);
-            if (!child || (child->style & WS_VISIBLE) == 0)
-                continue;
-            cairo_rectangle_int_t cr{child->rect.left, child->rect.top, child->rect.right - child->rect.left,
-                                     child->rect.bottom - child->rect.top};
-            if (cairo_region_contains_rectangle(area, &cr) == CAIRO_REGION_OVERLAP_OUT)
-                continue;
-            cairo_region_t* inChild = cairo_region_copy(area);
-            cairo_region_translate(inChild, -(child->rect.left + child->client.left), -(child->rect.top + child->client.top));
-            InvalidateLocked(ws, *child, inChild, (flags & ~RDW_NOFRAME) | RDW_FRAME);
-            cairo_region_destroy(inChild);
-        }
-    }
+    if (intoChildren && ((flags & RDW_INVALIDATE) != 0 || (flags & RDW_ALLCHILDREN) != 0))
+        InvalidateChildrenLocked(ws, w, area, flags);
     cairo_region_destroy(area);
     ws.WakeQueue(*w.queue);
+}
+
+void InvalidateChildrenLocked(WindowSystem& ws, Window& w, const cairo_region_t* area, UINT flags)
+{
+    for (HWND childHandle : w.children) {
+        auto child = ws.Peek(childHandle);
+        if (!child || (child->style & WS_VISIBLE) == 0)
+            continue;
+        cairo_rectangle_int_t cr{child->rect.left, child->rect.top, child->rect.right - child->rect.left,
+                                 child->rect.bottom - child->rect.top};
+        if (cairo_region_contains_rectangle(area, &cr) == CAIRO_REGION_OVERLAP_OUT)
+            continue;
+        cairo_region_t* inChild = cairo_region_copy(area);
+        cairo_region_translate(inChild, -(child->rect.left + child->client.left), -(child->rect.top + child->client.top));
+        InvalidateLocked(ws, *child, inChild, (flags & ~RDW_NOFRAME) | RDW_FRAME);
+        cairo_region_destroy(inChild);
+    }
 }
 
 namespace {
@@ -488,6 +492,11 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint)
         box = {extents.x, extents.y, extents.x + extents.width, extents.y + extents.height};
         update.region = w->update;
         w->update = nullptr;
+        // A child that painted itself since it was invalidated with this
+        // window (UpdateWindow on it while this one waited) would be painted
+        // over: it paints again after this window, as it would have.
+        if ((w->style & WS_CLIPCHILDREN) == 0)
+            InvalidateChildrenLocked(ws, *w, update.region, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     const bool erase = w->eraseNeeded;
     const bool frame = w->frameNeeded;

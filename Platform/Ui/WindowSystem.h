@@ -271,6 +271,8 @@ bool AwaitNextSendAwake(ThreadQueue& queue);
 
 // Painting parts used by window management (lock held).
 void InvalidateLocked(WindowSystem& ws, Window& w, const cairo_region_t* region, UINT flags);
+// The visible children of `w` within `area` (client coordinates of `w`).
+void InvalidateChildrenLocked(WindowSystem& ws, Window& w, const cairo_region_t* area, UINT flags);
 void ResizeBackBuffer(Window& top);
 // The back buffer of a destroyed top-level, for the next one of its size.
 void KeepSpareBackBuffer(cairo_surface_t* backBuffer);

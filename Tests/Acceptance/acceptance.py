@@ -333,12 +333,13 @@ class Program:
         # The build is the caller's (`make acceptance` builds first): MAKE=true turns the build step of
         # `make run` into nothing, so that a stale tree cannot eat a start's time.
         # Words `--fault=RULE` go to the simulated device (a fault it plays), the rest to the program.
+        # `--device=none` starts it as a desktop does, without a connection on its command line.
         faults = " ".join(w for w in args.split() if w.startswith("--fault="))
-        if faults:
-            args = " ".join(w for w in args.split() if not w.startswith("--fault="))
+        device = " ".join(w[len("--device="):] for w in args.split() if w.startswith("--device="))
+        args = " ".join(w for w in args.split() if not w.startswith(("--fault=", "--device=")))
         with open(self.stderr, "w") as err:
             self.make = subprocess.Popen(["make", "-s", "--no-print-directory", "-C", ROOT, "run",
-                                          f"BUILD={self.build}", f"ARGS={args}", f"SIM_ARGS={faults}", "MAKE=true"],
+                                          f"BUILD={self.build}", f"ARGS={args}", f"SIM_ARGS={faults}", f"DEVICE={device}", "MAKE=true"],
                                          env=self.screen.env(**self.extra_env), stdout=err, stderr=err,
                                          stdin=subprocess.DEVNULL, start_new_session=True)
         self.pid = until(self._find_pid, 60)

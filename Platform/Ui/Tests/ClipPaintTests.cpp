@@ -99,6 +99,18 @@ TEST_F(Siblings, WithoutClipStylesTheLaterPaintOverdraws)
     EXPECT_EQ(m_upper.paints, 1);
     EXPECT_EQ(m_lower.paints, 1);
     EXPECT_EQ(At(80, 50), kUpper);
+
+    // A child that paints itself at once while its parent still waits to
+    // paint over it paints again after the parent.
+    Reset();
+    InvalidateRect(m_g.hwnd, nullptr, TRUE);
+    UpdateWindow(m_lowerWindow);
+    EXPECT_EQ(m_lower.paints, 1);
+    UpdateWindow(m_g.hwnd);
+    Drain();
+    EXPECT_EQ(m_parent.paints, 1);
+    EXPECT_EQ(m_lower.paints, 2);
+    EXPECT_EQ(At(120, 50), kLower);
 }
 
 TEST_F(Siblings, ClipSiblingsKeepsTheUpperSiblingWhole)

@@ -835,8 +835,6 @@ LRESULT CCorvaneDlg::OnFirstShow(WPARAM, LPARAM)
         break;
     case ENFirstShow::PleaseRead:
         ShowPageNote(ActivePage(), L"STATE_PLEASE_READ");
-        if (m_Sheet.GetSafeHwnd() != nullptr)
-            m_Sheet.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         break;
     }
     return 0;
