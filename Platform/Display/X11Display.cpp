@@ -103,9 +103,11 @@ struct CX11Display::Impl {
     struct TopLevel {
         std::unique_ptr<X11::CX11Window> window;
         XIC inputContext = nullptr;
-        // Recreated after another client destroyed it: the close request
-        // waits until the new window is on the screen, so that the question
-        // it may raise stacks above it and not below.
+        // Recreated after another client destroyed it: its dialogs move
+        // over to the new window and the close request comes once the new
+        // window is on the screen, so that they and the question the request
+        // may raise stack above it and not below.
+        Window replaced = 0;
         bool closeWhenMapped = false;
     };
 
@@ -150,6 +152,7 @@ struct CX11Display::Impl {
     void OnHandOver(NativeId id, bool handedOver);
     void OnMapped(NativeId id, std::vector<Event>& out);
     static void PushCloseRequest(NativeId id, std::vector<Event>& out);
+    void TakeOverOwned(Window old, X11::CX11Window& replacement);
     void OnDestroyedFromOutside(NativeId id, std::vector<Event>& out);
     XIC CreateInputContext(X11::CX11Window& window);
     void OnFocus(const XFocusChangeEvent& focusChange, NativeId id, std::vector<Event>& out);
@@ -611,30 +614,43 @@ void CX11Display::Impl::OnDestroyedFromOutside(NativeId id, std::vector<Event>& 
         return;
     byWindow[window.GetId()] = id;
     it->second.inputContext = CreateInputContext(window);
-    for (auto& [otherId, other] : topLevels) {
-        if (otherId != id && other.window->GetOwner() == old)
-            other.window->SetOwner(window.GetId());
-    }
-    if (window.IsPopup())
-        return;
-    // A window manager maps the new window when it has framed it; a
-    // question shown before then would have no managed owner and end up
-    // beneath it.
+    // A window manager maps the new window when it has framed it; dialogs
+    // and questions given to it before then would have no managed owner and
+    // end up beneath it.
     if (window.IsVisible()) {
-        it->second.closeWhenMapped = true;
+        it->second.replaced = old;
+        it->second.closeWhenMapped = !window.IsPopup();
         return;
     }
-    PushCloseRequest(id, out);
+    TakeOverOwned(old, window);
+    if (!window.IsPopup())
+        PushCloseRequest(id, out);
 }
 
 void CX11Display::Impl::OnMapped(NativeId id, std::vector<Event>& out)
 {
     OnHandOver(id, true);
     auto it = topLevels.find(id);
-    if (it == topLevels.end() || !it->second.closeWhenMapped)
+    if (it == topLevels.end() || !it->second.replaced)
         return;
+    TakeOverOwned(it->second.replaced, *it->second.window);
+    it->second.replaced = 0;
+    if (it->second.closeWhenMapped)
+        PushCloseRequest(id, out);
     it->second.closeWhenMapped = false;
-    PushCloseRequest(id, out);
+}
+
+// The windows owned by a window that another client destroyed belong to the
+// one that took its place, and stay above it.
+void CX11Display::Impl::TakeOverOwned(Window old, X11::CX11Window& replacement)
+{
+    for (auto& [otherId, other] : topLevels) {
+        if (other.window->GetOwner() != old)
+            continue;
+        other.window->SetOwner(replacement.GetId());
+        if (other.window->IsVisible())
+            XRaiseWindow(connection.GetDisplay(), other.window->GetId());
+    }
 }
 
 void CX11Display::Impl::PushCloseRequest(NativeId id, std::vector<Event>& out)

@@ -158,6 +158,21 @@ void PostTo(WindowSystem& ws, const std::shared_ptr<Window>& w, UINT message, WP
     PostLocked(ws, *w->queue, msg, std::move(keyText));
 }
 
+// Down the chain of owned windows (a question over a dialog over the main window).
+HWND EnabledOwnedWindowLocked(WindowSystem& ws, HWND owner, int depth = 0)
+{
+    for (HWND handle : ws.TopLevels()) {
+        auto owned = ws.Peek(handle);
+        if (!owned || owned->owner != owner || (owned->style & WS_VISIBLE) == 0)
+            continue;
+        if ((owned->style & WS_DISABLED) == 0)
+            return handle;
+        if (HWND deeper = depth < 16 ? EnabledOwnedWindowLocked(ws, handle, depth + 1) : nullptr)
+            return deeper;
+    }
+    return nullptr;
+}
+
 std::shared_ptr<Window> KeyTarget(WindowSystem& ws, Display::NativeId native)
 {
     if (auto focus = ws.Peek(ws.m_focus))
@@ -202,10 +217,7 @@ public:
         case Display::EventKind::MouseUp:
         case Display::EventKind::MouseWheel: Mouse(ws, e); break;
         case Display::EventKind::MouseLeave: LeaveHover(ws, nullptr); break;
-        case Display::EventKind::CloseRequest:
-            if (auto top = TopLevelOfNative(ws, e.window); top && SystemCommandAllowedLocked(ws, *top, SC_CLOSE))
-                PostTo(ws, top, WM_SYSCOMMAND, SC_CLOSE, 0);
-            break;
+        case Display::EventKind::CloseRequest: CloseRequest(ws, e); break;
         case Display::EventKind::Expose:
             if (auto top = TopLevelOfNative(ws, e.window)) {
                 cairo_rectangle_int_t r{e.rect.left, e.rect.top, e.rect.right - e.rect.left, e.rect.bottom - e.rect.top};
@@ -236,6 +248,20 @@ public:
     }
 
 private:
+    // A disabled window waits for a modal window of its own (a dialog, a
+    // question): that one is brought forward to be answered first, as a
+    // click on the disabled window does, and the close is not taken.
+    static void CloseRequest(WindowSystem& ws, const Display::Event& e)
+    {
+        auto top = TopLevelOfNative(ws, e.window);
+        if (!top || !SystemCommandAllowedLocked(ws, *top, SC_CLOSE))
+            return;
+        if ((top->style & WS_DISABLED) == 0)
+            PostTo(ws, top, WM_SYSCOMMAND, SC_CLOSE, 0);
+        else if (auto waitedFor = ws.Peek(EnabledOwnedWindowLocked(ws, top->hwnd)))
+            PostTo(ws, waitedFor, DisplayActionMessage(), kActionForeground, 0);
+    }
+
     static void Key(WindowSystem& ws, const Display::Event& e)
     {
         const bool down = e.kind == Display::EventKind::KeyDown;
@@ -393,6 +419,28 @@ bool IsDisabledChain(const WindowSystem& ws, std::shared_ptr<Window> current)
     return false;
 }
 
+// The enabled window a disabled top-level waits for (its modal dialog or question).
+HWND EnabledOwnedWindow(HWND owner)
+{
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    return EnabledOwnedWindowLocked(ws, owner);
+}
+
+// Activates the window and has the display raise and focus it, also when it
+// is active already but the display's focus went elsewhere.
+void BringForward(HWND hwnd)
+{
+    if (GetActiveWindow() != hwnd) {
+        SetActiveWindow(hwnd);
+        return;
+    }
+    auto& ws = WindowSystem::Get();
+    Lock lock(ws.Lock());
+    if (auto w = ws.Peek(hwnd); w && w->native != 0)
+        DisplayLocked(ws).RaiseTopLevel(w->native, true);
+}
+
 }
 
 // Runs on the window's own thread, from DispatchMessage.
@@ -409,9 +457,15 @@ void RunDisplayAction(HWND hwnd, WPARAM action, LPARAM data)
     // event that a later focus change overtook would ask the display for the
     // focus again, and two windows would hand it to and fro for ever, each
     // activation echoed by the next event. The display's focus now decides.
+    // The display focused a disabled window (a click on its frame): its
+    // dialog takes the focus, as it takes the clicks.
     case kActionActivate:
-        if (IsWindowEnabled(hwnd) && HasDisplayFocus(hwnd))
+        if (!HasDisplayFocus(hwnd))
+            break;
+        if (IsWindowEnabled(hwnd))
             SetActiveWindow(hwnd);
+        else if (HWND waitedFor = EnabledOwnedWindow(hwnd))
+            BringForward(waitedFor);
         break;
     case kActionDeactivate:
         if (GetActiveWindow() == hwnd && !HasDisplayFocus(hwnd))
@@ -419,7 +473,7 @@ void RunDisplayAction(HWND hwnd, WPARAM action, LPARAM data)
         break;
     case kActionForeground:
         if (IsWindowEnabled(hwnd))
-            SetActiveWindow(hwnd);
+            BringForward(hwnd);
         break;
     default: break;
     }

@@ -281,6 +281,23 @@ TEST(Input, CloseRequestFromTheDisplayDestroysByDefault)
     EXPECT_FALSE(IsWindow(w));
 }
 
+// The owner of a modal dialog is disabled: the dialog is answered first.
+TEST(Input, CloseRequestForADisabledOwnerActivatesItsDialogInstead)
+{
+    Handler owner;
+    Handler dialog;
+    WindowGuard main{Create(&owner, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200)};
+    WindowGuard modal{Create(&dialog, WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 100, 80, main.hwnd)};
+    EnableWindow(main.hwnd, FALSE);
+    SetActiveWindow(main.hwnd);
+    Drain();
+    Headless().InjectClose(NativeWindowOf(main.hwnd));
+    Drain();
+    EXPECT_TRUE(owner.Of(WM_CLOSE).empty());
+    EXPECT_TRUE(IsWindow(main.hwnd));
+    EXPECT_EQ(GetActiveWindow(), modal.hwnd);
+}
+
 TEST(Input, TheDisplayResizingATopLevelSendsWmSize)
 {
     Handler h;
