@@ -103,12 +103,12 @@ struct CX11Display::Impl {
     struct TopLevel {
         std::unique_ptr<X11::CX11Window> window;
         XIC inputContext = nullptr;
-        // Recreated after another client destroyed it: its dialogs move
-        // over to the new window and the close request comes once the new
-        // window is on the screen, so that they and the question the request
-        // may raise stack above it and not below.
+        // The window another client destroyed, while the one recreated in
+        // its place is not on the screen yet: its dialogs move over to the
+        // new window and the close request comes once the new window is
+        // mapped, so that they and the question the request may raise stack
+        // above it and not below.
         Window replaced = 0;
-        bool closeWhenMapped = false;
     };
 
     X11::CX11Connection connection;
@@ -619,7 +619,6 @@ void CX11Display::Impl::OnDestroyedFromOutside(NativeId id, std::vector<Event>& 
     // end up beneath it.
     if (window.IsVisible()) {
         it->second.replaced = old;
-        it->second.closeWhenMapped = !window.IsPopup();
         return;
     }
     TakeOverOwned(old, window);
@@ -635,9 +634,8 @@ void CX11Display::Impl::OnMapped(NativeId id, std::vector<Event>& out)
         return;
     TakeOverOwned(it->second.replaced, *it->second.window);
     it->second.replaced = 0;
-    if (it->second.closeWhenMapped)
+    if (!it->second.window->IsPopup())
         PushCloseRequest(id, out);
-    it->second.closeWhenMapped = false;
 }
 
 // The windows owned by a window that another client destroyed belong to the

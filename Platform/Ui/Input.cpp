@@ -158,21 +158,6 @@ void PostTo(WindowSystem& ws, const std::shared_ptr<Window>& w, UINT message, WP
     PostLocked(ws, *w->queue, msg, std::move(keyText));
 }
 
-// Down the chain of owned windows (a question over a dialog over the main window).
-HWND EnabledOwnedWindowLocked(WindowSystem& ws, HWND owner, int depth = 0)
-{
-    for (HWND handle : ws.TopLevels()) {
-        auto owned = ws.Peek(handle);
-        if (!owned || owned->owner != owner || (owned->style & WS_VISIBLE) == 0)
-            continue;
-        if ((owned->style & WS_DISABLED) == 0)
-            return handle;
-        if (HWND deeper = depth < 16 ? EnabledOwnedWindowLocked(ws, handle, depth + 1) : nullptr)
-            return deeper;
-    }
-    return nullptr;
-}
-
 std::shared_ptr<Window> KeyTarget(WindowSystem& ws, Display::NativeId native)
 {
     if (auto focus = ws.Peek(ws.m_focus))
@@ -258,7 +243,7 @@ private:
             return;
         if ((top->style & WS_DISABLED) == 0)
             PostTo(ws, top, WM_SYSCOMMAND, SC_CLOSE, 0);
-        else if (auto waitedFor = ws.Peek(EnabledOwnedWindowLocked(ws, top->hwnd)))
+        else if (auto waitedFor = ws.Peek(EnabledPopupLocked(ws, top->hwnd, true)))
             PostTo(ws, waitedFor, DisplayActionMessage(), kActionForeground, 0);
     }
 
@@ -420,11 +405,11 @@ bool IsDisabledChain(const WindowSystem& ws, std::shared_ptr<Window> current)
 }
 
 // The enabled window a disabled top-level waits for (its modal dialog or question).
-HWND EnabledOwnedWindow(HWND owner)
+HWND WaitedForWindow(HWND owner)
 {
     auto& ws = WindowSystem::Get();
     Lock lock(ws.Lock());
-    return EnabledOwnedWindowLocked(ws, owner);
+    return EnabledPopupLocked(ws, owner, true);
 }
 
 // Activates the window and has the display raise and focus it, also when it
@@ -457,14 +442,14 @@ void RunDisplayAction(HWND hwnd, WPARAM action, LPARAM data)
     // event that a later focus change overtook would ask the display for the
     // focus again, and two windows would hand it to and fro for ever, each
     // activation echoed by the next event. The display's focus now decides.
-    // The display focused a disabled window (a click on its frame): its
-    // dialog takes the focus, as it takes the clicks.
+    // A disabled window that the display focused (a click on its frame)
+    // hands the focus to the dialog it waits for, as it hands the clicks.
     case kActionActivate:
         if (!HasDisplayFocus(hwnd))
             break;
         if (IsWindowEnabled(hwnd))
             SetActiveWindow(hwnd);
-        else if (HWND waitedFor = EnabledOwnedWindow(hwnd))
+        else if (HWND waitedFor = WaitedForWindow(hwnd))
             BringForward(waitedFor);
         break;
     case kActionDeactivate:

@@ -269,6 +269,11 @@ bool InSendRun(const ThreadQueue& queue);
 // the thread, false when the run is over. The thread's own queue; lock NOT held.
 bool AwaitNextSendAwake(ThreadQueue& queue);
 
+// The first visible, enabled window that `owner` owns; with `followChain`
+// also one further down a chain of disabled owned windows (a question over
+// a dialog over the main window: what the disabled owner waits for). Lock held.
+HWND EnabledPopupLocked(WindowSystem& ws, HWND owner, bool followChain, int depth = 0);
+
 // Painting parts used by window management (lock held).
 void InvalidateLocked(WindowSystem& ws, Window& w, const cairo_region_t* region, UINT flags);
 // The visible children of `w` within `area` (client coordinates of `w`).

@@ -100,6 +100,20 @@ const std::vector<HWND>* Ui::SiblingList(WindowSystem& ws, const Window& w)
     return &ws.TopLevels();
 }
 
+HWND Ui::EnabledPopupLocked(WindowSystem& ws, HWND owner, bool followChain, int depth)
+{
+    for (HWND top : ws.TopLevels()) {
+        auto owned = ws.Peek(top);
+        if (!owned || owned->owner != owner || (owned->style & WS_VISIBLE) == 0)
+            continue;
+        if ((owned->style & WS_DISABLED) == 0)
+            return top;
+        if (HWND deeper = followChain && depth < 16 ? EnabledPopupLocked(ws, top, true, depth + 1) : nullptr)
+            return deeper;
+    }
+    return nullptr;
+}
+
 HWND GetWindow(HWND hwnd, UINT command)
 {
     auto& ws = WindowSystem::Get();
@@ -111,14 +125,8 @@ HWND GetWindow(HWND hwnd, UINT command)
         return w->children.empty() ? nullptr : w->children.front();
     if (command == GW_OWNER)
         return w->owner;
-    if (command == GW_ENABLEDPOPUP) {
-        for (HWND top : ws.TopLevels()) {
-            auto o = ws.Peek(top);
-            if (o && o->owner == hwnd && (o->style & WS_VISIBLE) != 0 && (o->style & WS_DISABLED) == 0)
-                return top;
-        }
-        return nullptr;
-    }
+    if (command == GW_ENABLEDPOPUP)
+        return EnabledPopupLocked(ws, hwnd, false);
     const std::vector<HWND>* siblings = SiblingList(ws, *w);
     if (siblings == nullptr || siblings->empty())
         return nullptr;

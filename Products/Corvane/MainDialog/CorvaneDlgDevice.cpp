@@ -33,11 +33,6 @@ namespace {
 constexpr int kAllCommandButtons[] = {kReadButton,  kWriteButton, kFactoryDefaultsButton, kRestartButton,
                                       kResetFileSystemButton, kSettingsButton, kOpenButton, kSaveButton};
 
-// Page states of the page base's wait display.
-constexpr int kPageStateNone = 0;
-constexpr int kPageStateError = 1;
-constexpr int kPageStateWorking = 2;
-
 int ResultTypeOf(ENWorkerKind kind)
 {
     switch (kind) {
@@ -323,7 +318,7 @@ void CCorvaneDlg::PrepareWorkerStart(ENWorkerKind kind)
     const bool controller = app != nullptr && app->IsPlcController(m_data.ArticleNo);
     CSettingsPage* active = ActivePage();
     if (active != nullptr)
-        active->BeginWaitState(kPageStateWorking, Translate(CWorkerLauncher::StartTextKey(kind, controller)));
+        active->BeginWaitState(CSettingsPage::kWaitStateWorking, Translate(CWorkerLauncher::StartTextKey(kind, controller)));
     if (kind == ENWorkerKind::Write) {
         m_nNotAllDatasetParams = 0;
         m_nNotAllDeviceParams = 0;
@@ -379,7 +374,7 @@ void CCorvaneDlg::ReportWorkerStartFailure(ENWorkerKind kind)
     const CString text = CThreadResult::StatusText(ResultTypeOf(kind), false);
     ShowStatus(text);
     if (CSettingsPage* active = ActivePage())
-        active->BeginWaitState(kPageStateError, text);
+        active->BeginWaitState(CSettingsPage::kWaitStateError, text);
     SetStatusTimer();
     ZELLMessageBox(text, MB_ICONERROR, L"", 0);
 }
@@ -489,7 +484,7 @@ void CCorvaneDlg::KeepEditsAfterWrite(WPARAM result)
     RefreshPages();
     if (CSettingsPage* active = ActivePage()) {
         active->RefreshView();
-        active->BeginWaitState(kPageStateNone, L"");
+        active->BeginWaitState(CSettingsPage::kWaitStateNone, L"");
     }
     if (m_Sheet.GetSafeHwnd() != nullptr) {
         m_Sheet.SetRedraw(TRUE);
@@ -611,7 +606,7 @@ void CCorvaneDlg::ShowResultStates(int type, bool valid)
             if (m_data.ArticleNo.IsEmpty())
                 ForgetIdentification();
             if (active != nullptr)
-                active->BeginWaitState(kPageStateError, m_data.Description);
+                active->BeginWaitState(CSettingsPage::kWaitStateError, m_data.Description);
             SetConnectionState(kStateFailed);
             return;
         }
@@ -626,7 +621,7 @@ void CCorvaneDlg::ShowResultStates(int type, bool valid)
     RefreshPages();
     if (CSettingsPage* active = ActivePage()) {
         active->RefreshView();
-        active->BeginWaitState(kPageStateNone, L"");
+        active->BeginWaitState(CSettingsPage::kWaitStateNone, L"");
     }
     SetConnectionState(kStateIdle);
 }

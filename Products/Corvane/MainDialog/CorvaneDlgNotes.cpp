@@ -10,14 +10,6 @@
 
 namespace Corvane {
 
-namespace {
-
-// The page base's states of an error, and of a note that asks the user to act.
-constexpr int kPageStateError = 1;
-constexpr int kPageStateNote = 4;
-
-}
-
 void CCorvaneDlg::ShowNoDeviceTitles()
 {
     SetTitles(AfxGetAppName(), Translate(L"TXT_NO_DEVICE_CONNECTED"));
@@ -29,7 +21,7 @@ void CCorvaneDlg::ShowPageNote(CSettingsPage* page, LPCWSTR key)
 {
     m_strPageNoteKey = key;
     if (page != nullptr)
-        page->BeginWaitState(kPageStateNote, Translate(key));
+        page->BeginWaitState(CSettingsPage::kWaitStateNote, Translate(key));
 }
 
 // The identification page keeps showing its note (it never falls back to
@@ -42,9 +34,9 @@ void CCorvaneDlg::ShowNotesInLanguage()
     auto* common = dynamic_cast<CCommonPage*>(Page(CCommonPage::kPageKey));
     if (common == nullptr || common->ShownState() == 0)
         return;
-    if (common->ShownState() == kPageStateError && m_data.DescriptionInLanguage) {
+    if (common->ShownState() == CSettingsPage::kWaitStateError && m_data.DescriptionInLanguage) {
         m_data.Description = m_data.DescriptionInLanguage();
-        common->BeginWaitState(kPageStateError, m_data.Description);
+        common->BeginWaitState(CSettingsPage::kWaitStateError, m_data.Description);
     } else if (!m_strPageNoteKey.IsEmpty()) {
         common->BeginWaitState(common->ShownState(), Translate(m_strPageNoteKey));
     }

@@ -144,7 +144,7 @@ void CCorvaneDlg::EndWorkerDisplay(bool succeeded, const CString& line)
         message.Replace(Translate(L"LBL_ERROR"), L"");
         message.Trim();
         if (CSettingsPage* page = ActivePage())
-            page->BeginWaitState(1, message);
+            page->BeginWaitState(CSettingsPage::kWaitStateError, message);
     }
     StopBusy();
     UpdateCommandButtons();

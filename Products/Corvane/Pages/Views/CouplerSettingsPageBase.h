@@ -85,6 +85,12 @@ public:
     virtual BOOL UpdateLanguageTexts();
     virtual void HideTooltip();
     virtual void ShowState(int state, UINT stringId);
+    // The states the main dialog hands over: none, a failure and its text,
+    // a worker at work, a note that asks the user to act.
+    static constexpr int kWaitStateNone = 0;
+    static constexpr int kWaitStateError = 1;
+    static constexpr int kWaitStateWorking = 2;
+    static constexpr int kWaitStateNote = 4;
     // A worker's state while the page is active; 1 shows the wait cursor.
     virtual void BeginWaitState(int state, LPCWSTR text);
     virtual bool IsConnectionPrepared();
